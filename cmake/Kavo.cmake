@@ -1,0 +1,53 @@
+# Shared build settings and the two helpers every folder uses.
+
+find_program(CCACHE_PROGRAM ccache)
+if(CCACHE_PROGRAM)
+    set(CMAKE_C_COMPILER_LAUNCHER ${CCACHE_PROGRAM})
+    set(CMAKE_CXX_COMPILER_LAUNCHER ${CCACHE_PROGRAM})
+endif()
+
+add_compile_options(-Wall -Wextra)
+if(KAVO_WERROR)
+    add_compile_options(-Werror)
+endif()
+
+if(KAVO_SANITIZE STREQUAL "asan")
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+elseif(KAVO_SANITIZE STREQUAL "tsan")
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+elseif(NOT KAVO_SANITIZE STREQUAL "")
+    message(FATAL_ERROR "KAVO_SANITIZE must be empty, asan or tsan")
+endif()
+
+if(KAVO_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(Threads REQUIRED)
+
+# kavo_library(NAME [DEPS targets...]): one static library from the .cpp files of
+# the calling folder. Headers are included from the repository root
+# ("platform/ui/View.h") or from src/ ("net/Message.h").
+function(kavo_library name)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} Threads::Threads)
+endfunction()
+
+# kavo_test(NAME [DEPS targets...] [LABELS labels...]): one GoogleTest program
+# from the .cpp files of the calling folder, registered with CTest test by test.
+function(kavo_test name)
+    cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    add_executable(${name} ${srcs})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES LABELS "${ARG_LABELS}"
+                   ENVIRONMENT "SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=dummy;KAVO_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,145 @@
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+#include <vector>
+
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/RunLoop.h"
+
+using namespace platform;
+
+namespace {
+struct MainLoopFixture : ::testing::Test {
+    ScopedManualClock clock;
+    void SetUp() override {
+        RunLoop::main().reset();
+        RunLoop::main().bindToCurrentThread();
+    }
+    void TearDown() override { RunLoop::main().reset(); }
+};
+} // namespace
+
+TEST_F(MainLoopFixture, PostedClosuresRunInTheOrderTheyWerePosted) {
+    std::vector<int> seen;
+    for (int i = 0; i < 5; ++i) runOnMainThread([&, i] { seen.push_back(i); });
+    EXPECT_TRUE(seen.empty()); // never inline
+    RunLoop::main().runPending();
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TEST_F(MainLoopFixture, ClosuresFromOtherThreadsKeepEachThreadsOrder) {
+    std::vector<int> seen;
+    std::thread a([&] {
+        for (int i = 0; i < 100; ++i) runOnMainThread([&, i] { seen.push_back(i); });
+    });
+    a.join();
+    RunLoop::main().runPending();
+    ASSERT_EQ(seen.size(), 100u);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[i], i);
+}
+
+TEST_F(MainLoopFixture, TimersFireAtTheirTimeInOrderOnTheManualClock) {
+    std::vector<std::pair<int, double>> fired;
+    double start = Clock::time();
+    performAfterDelay(2.0, [&] { fired.push_back({2, Clock::time() - start}); });
+    performAfterDelay(0.5, [&] { fired.push_back({1, Clock::time() - start}); });
+    auto repeating = Timer::scheduled(1.0, true, [&] { fired.push_back({0, Clock::time() - start}); });
+    RunLoop::main().advance(0.4);
+    EXPECT_TRUE(fired.empty());
+    RunLoop::main().advance(2.0);
+    ASSERT_EQ(fired.size(), 4u);
+    EXPECT_EQ(fired[0], std::make_pair(1, 0.5));
+    EXPECT_EQ(fired[1], std::make_pair(0, 1.0));
+    // Both due at 2 s: the one-shot was armed before the repeating timer re-armed itself.
+    EXPECT_EQ(fired[2], std::make_pair(2, 2.0));
+    EXPECT_EQ(fired[3], std::make_pair(0, 2.0));
+    repeating->invalidate();
+    RunLoop::main().advance(5.0);
+    EXPECT_EQ(fired.size(), 4u);
+}
+
+TEST_F(MainLoopFixture, AnInvalidatedTimerNeverFiresAndReleasesWhatItHeld) {
+    auto held = std::make_shared<int>(7);
+    std::weak_ptr<int> weak = held;
+    bool fired = false;
+    auto timer = performAfterDelay(1.0, [&fired, held] { fired = true; });
+    held.reset();
+    timer->invalidate();
+    EXPECT_TRUE(weak.expired());
+    RunLoop::main().advance(2.0);
+    EXPECT_FALSE(fired);
+    EXPECT_FALSE(timer->isValid());
+}
+
+TEST_F(MainLoopFixture, ATimerScheduledByATimerFiresWithinTheSameAdvance) {
+    std::vector<double> times;
+    double start = Clock::time();
+    performAfterDelay(1.0, [&] {
+        times.push_back(Clock::time() - start);
+        performAfterDelay(1.5, [&] { times.push_back(Clock::time() - start); });
+    });
+    RunLoop::main().advance(3.0);
+    EXPECT_EQ(times, (std::vector<double>{1.0, 2.5}));
+}
+
+TEST_F(MainLoopFixture, RunAndWaitFromTheMainThreadRunsInline) {
+    bool ran = false;
+    EXPECT_TRUE(runOnMainThreadAndWait([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(MainLoopFixture, RunAndWaitFromAnotherThreadBlocksUntilTheMainLoopRunsIt) {
+    std::atomic<bool> returned{false};
+    int value = 0;
+    std::thread worker([&] {
+        runOnMainThreadAndWait([&] { value = 42; });
+        returned = true;
+    });
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return returned.load(); }, 5.0));
+    worker.join();
+    EXPECT_EQ(value, 42);
+}
+
+TEST_F(MainLoopFixture, ResettingTheLoopReleasesAThreadWaitingForIt) {
+    std::atomic<int> result{-1};
+    std::thread worker([&] { result = runOnMainThreadAndWait([] {}) ? 1 : 0; });
+    while (!RunLoop::main().hasPendingTasks()) std::this_thread::yield();
+    RunLoop::main().reset();
+    worker.join();
+    EXPECT_EQ(result.load(), 0);
+}
+
+TEST(RunLoopIdle, AnIdleLoopSleepsInsteadOfSpinning) {
+    RunLoop::main().reset();
+    RunLoop::main().bindToCurrentThread();
+    std::clock_t cpuBefore = std::clock();
+    auto wallBefore = std::chrono::steady_clock::now();
+    RunLoop::main().runOnce(0.3);
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
+    double cpu = double(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    EXPECT_GE(wall, 0.25);
+    EXPECT_LT(cpu, 0.05);
+}
+
+TEST(RunLoopIdle, APostFromAnotherThreadWakesASleepingLoop) {
+    RunLoop::main().reset();
+    RunLoop::main().bindToCurrentThread();
+    bool ran = false;
+    std::thread poster([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        runOnMainThread([&] { ran = true; });
+    });
+    auto before = std::chrono::steady_clock::now();
+    RunLoop::main().runOnce(10.0);
+    poster.join();
+    EXPECT_TRUE(ran);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count(), 5.0);
+}
+
+TEST(RunLoopIdle, RealTimersWakeTheLoopWhenDue) {
+    RunLoop::main().reset();
+    RunLoop::main().bindToCurrentThread();
+    bool fired = false;
+    performAfterDelay(0.05, [&] { fired = true; });
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return fired; }, 2.0));
+}
