@@ -46,8 +46,15 @@ function(kavo_test name)
     file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     add_executable(${name} ${srcs})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
-    gtest_discover_tests(${name}
-        DISCOVERY_MODE PRE_TEST
-        PROPERTIES LABELS "${ARG_LABELS}"
-                   ENVIRONMENT "SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=dummy;KAVO_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    # gtest_discover_tests flattens list-valued PROPERTIES (several labels, several
+    # variables), so labels and environment are set by a script that CTest runs
+    # after the discovered tests were added.
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_LIST ${name}_TESTS)
+    set(props ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+    file(WRITE ${props}
+         "if(${name}_TESTS)\n"
+         "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${ARG_LABELS}\"\n"
+         "    ENVIRONMENT \"SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=dummy;KAVO_SOURCE_DIR=${PROJECT_SOURCE_DIR}\")\n"
+         "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props})
 endfunction()

@@ -248,7 +248,9 @@ bool runOnMainThreadAndWait(std::function<void()> task) {
         return true;
     }
     auto state = std::make_shared<WaitState>();
-    auto guard = std::make_shared<WaitGuard>(WaitGuard{state});
+    // Built in place: a temporary WaitGuard would release the caller when it is destroyed.
+    auto guard = std::make_shared<WaitGuard>();
+    guard->state = state;
     RunLoop::main().post([guard, task = std::move(task)] {
         task();
         guard->state->finish(true);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/foundation/Value.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Standard Base64 (RFC 4648 alphabet, with '=' padding, no line breaks).
+std::string base64Encode(const Bytes& bytes);
+std::string base64Encode(std::string_view bytes);
+
+// Decodes padded Base64. Any character outside the alphabet (white space
+// included), a wrong length or misplaced padding gives nullopt.
+std::optional<Bytes> base64Decode(std::string_view text);
+
+} // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/foundation/Value.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The folder where the client keeps its data (user defaults, databases,
+// downloaded pictures). The application chooses it at start; until then it is
+// $XDG_DATA_HOME/kavo-online, or ~/.local/share/kavo-online.
+void setDataDirectory(const std::string& path);
+// Created (mode 0700) on demand. Safe from any thread.
+std::string dataDirectory();
+// dataDirectory()/Documents, created on demand.
+std::string documentsDirectory();
+
+// Creates the folder and its parents; true when it exists afterwards.
+bool createDirectories(const std::string& path, unsigned mode = 0700);
+bool fileExists(const std::string& path);
+bool removeFile(const std::string& path);
+// a + "/" + b, without doubling the slash.
+std::string joinPath(std::string_view a, std::string_view b);
+
+// Writes the whole file or nothing: the bytes go to a new temporary file (mode
+// 0600) in the same folder, are flushed to the disk, and the temporary file is
+// renamed over `path`. On any failure the temporary file is removed, `path` keeps
+// its old content, the failure is logged and false is returned. Every file the
+// client writes goes through here.
+bool writeFileAtomically(const std::string& path, const Bytes& bytes);
+bool writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// The whole file, or nullopt (logged) when it cannot be read. A missing file is
+// not logged: callers ask for files that may not exist yet.
+std::optional<Bytes> readFile(const std::string& path);
+std::optional<std::string> readTextFile(const std::string& path);
+
+} // namespace platform

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+using HttpHeaders = std::vector<std::pair<std::string, std::string>>;
+
+struct HttpRequest {
+    std::string method = "GET";
+    std::string url; // http or https only
+    HttpHeaders headers;
+    std::string body;           // bytes; sent when not empty (or for POST and PUT)
+    double connectTimeout = 10; // seconds
+    double totalTimeout = 20;   // seconds, the whole exchange
+
+    static HttpRequest get(std::string url) {
+        HttpRequest request;
+        request.url = std::move(url);
+        return request;
+    }
+    static HttpRequest post(std::string url, std::string body) {
+        HttpRequest request;
+        request.method = "POST";
+        request.url = std::move(url);
+        request.body = std::move(body);
+        return request;
+    }
+};
+
+struct HttpResponse {
+    int status = 0; // 0 when no response arrived; see error
+    HttpHeaders headers;
+    std::string body;  // bytes
+    std::string error; // empty on success
+    std::string finalUrl;
+
+    bool ok() const { return status >= 200 && status < 300; }
+    // The first header of that name (case-insensitive), or "".
+    std::string header(std::string_view name) const;
+};
+
+// HTTP over libcurl. Follows up to 5 redirects (http and https only).
+class HttpClient {
+public:
+    // Blocks the calling thread until the response or a time-out; do not call it
+    // on the main thread.
+    static HttpResponse perform(const HttpRequest& request);
+
+    // Runs the request on a worker thread and delivers the completion on the main
+    // thread (through runOnMainThread). Never blocks the caller.
+    static void performAsync(HttpRequest request, std::function<void(const HttpResponse&)> completion);
+};
+
+} // namespace platform

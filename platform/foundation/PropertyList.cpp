@@ -1,0 +1,234 @@
+#include "platform/foundation/PropertyList.h"
+
+#include "platform/foundation/Base64.h"
+#include "platform/foundation/DateFormat.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/runtime/Log.h"
+
+#include <charconv>
+#include <optional>
+#include <tinyxml2.h>
+
+namespace platform {
+
+namespace {
+
+// Deeper nesting than this is refused: no real property list comes near it, and
+// the readers and writers recurse.
+constexpr int kMaxDepth = 64;
+
+std::string_view textOf(const tinyxml2::XMLElement* element) {
+    const char* text = element->GetText();
+    return text ? std::string_view(text) : std::string_view();
+}
+
+std::optional<int64_t> readInteger(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\n' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\t'))
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    int64_t value = 0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<double> readReal(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    double value = 0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth);
+
+std::optional<Value> readDictionary(const tinyxml2::XMLElement* element, int depth) {
+    Value dict = Value::emptyDictionary();
+    for (auto child = element->FirstChildElement(); child; child = child->NextSiblingElement()) {
+        if (std::string_view(child->Name()) != "key") return std::nullopt;
+        std::string key(textOf(child));
+        child = child->NextSiblingElement();
+        if (!child) return std::nullopt;
+        auto value = readElement(child, depth + 1);
+        if (!value) return std::nullopt;
+        dict.set(key, std::move(*value));
+    }
+    return dict;
+}
+
+std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth) {
+    if (depth > kMaxDepth) return std::nullopt;
+    std::string_view name = element->Name();
+    if (name == "dict") return readDictionary(element, depth);
+    if (name == "array") {
+        Value array = Value::emptyArray();
+        for (auto child = element->FirstChildElement(); child; child = child->NextSiblingElement()) {
+            auto value = readElement(child, depth + 1);
+            if (!value) return std::nullopt;
+            array.append(std::move(*value));
+        }
+        return array;
+    }
+    if (name == "string") return Value(std::string(textOf(element)));
+    if (name == "true") return Value(true);
+    if (name == "false") return Value(false);
+    if (name == "integer") {
+        auto v = readInteger(textOf(element));
+        return v ? std::optional<Value>(Value(*v)) : std::nullopt;
+    }
+    if (name == "real") {
+        auto v = readReal(textOf(element));
+        return v ? std::optional<Value>(Value(*v)) : std::nullopt;
+    }
+    if (name == "data") {
+        std::string compact; // data may be wrapped over lines and indented
+        for (char c : textOf(element))
+            if (c != ' ' && c != '\n' && c != '\r' && c != '\t') compact += c;
+        auto bytes = base64Decode(compact);
+        return bytes ? std::optional<Value>(Value(std::move(*bytes))) : std::nullopt;
+    }
+    if (name == "date") {
+        auto date = parseIso8601(textOf(element));
+        return date ? std::optional<Value>(Value::date(*date)) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Escapes text for an element. Carriage returns and text made only of white
+// space are written as character references: an XML reader would otherwise
+// fold the first into line feeds and drop the second.
+void appendEscaped(std::string& out, std::string_view text) {
+    bool onlyWhitespace = text.find_first_not_of(" \t\n\r") == std::string_view::npos;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
+        case ' ':
+            out += onlyWhitespace ? "&#32;" : " ";
+            break;
+        case '\t':
+            out += onlyWhitespace ? "&#9;" : "\t";
+            break;
+        case '\n':
+            out += onlyWhitespace ? "&#10;" : "\n";
+            break;
+        default:
+            out += c;
+            break;
+        }
+    }
+}
+
+void appendElement(std::string& out, const char* name, std::string_view text, int indent) {
+    out.append(size_t(indent), '\t');
+    if (text.empty()) {
+        out += std::string("<") + name + "/>\n";
+        return;
+    }
+    out += std::string("<") + name + ">";
+    appendEscaped(out, text);
+    out += std::string("</") + name + ">\n";
+}
+
+void writeValue(std::string& out, const Value& value, int indent) {
+    if (indent > kMaxDepth) {
+        log("PropertyList: nesting too deep; value left out");
+        return;
+    }
+    std::string tabs(size_t(indent), '\t');
+    switch (value.type()) {
+    case ValueType::Null:
+        break;
+    case ValueType::Bool:
+        out += tabs + (value.boolValue() ? "<true/>\n" : "<false/>\n");
+        break;
+    case ValueType::Integer:
+        appendElement(out, "integer", std::to_string(value.int64Value()), indent);
+        break;
+    case ValueType::Real:
+        appendElement(out, "real", formatReal(value.doubleValue()), indent);
+        break;
+    case ValueType::String:
+        appendElement(out, "string", value.stringValue(), indent);
+        break;
+    case ValueType::Data:
+        appendElement(out, "data", base64Encode(value.dataValue()), indent);
+        break;
+    case ValueType::Date:
+        appendElement(out, "date", formatIso8601(value.dateValue()), indent);
+        break;
+    case ValueType::Array:
+        if (value.arrayValue().empty()) {
+            out += tabs + "<array/>\n";
+            break;
+        }
+        out += tabs + "<array>\n";
+        for (auto& item : value.arrayValue())
+            writeValue(out, item, indent + 1);
+        out += tabs + "</array>\n";
+        break;
+    case ValueType::Dictionary:
+        out += tabs + "<dict>\n";
+        for (auto& [key, item] : value.dictValue()) {
+            if (item.isNull()) continue;
+            out += tabs + "\t<key>";
+            appendEscaped(out, key);
+            out += "</key>\n";
+            writeValue(out, item, indent + 1);
+        }
+        out += tabs + "</dict>\n";
+        break;
+    }
+}
+
+} // namespace
+
+Value PropertyList::readFile(const std::string& path) {
+    auto bytes = platform::readTextFile(path);
+    if (!bytes) return {};
+    Value value = parse(*bytes);
+    if (value.isNull()) log("PropertyList: cannot read " + path);
+    return value;
+}
+
+Value PropertyList::parse(std::string_view xml) {
+    tinyxml2::XMLDocument doc;
+    if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS) {
+        log(std::string("PropertyList: malformed XML: ") + doc.ErrorStr());
+        return {};
+    }
+    const tinyxml2::XMLElement* root = doc.RootElement();
+    if (root && std::string_view(root->Name()) == "plist") root = root->FirstChildElement();
+    if (!root) return {};
+    auto value = readElement(root, 0);
+    if (!value) {
+        log("PropertyList: unexpected content");
+        return {};
+    }
+    return *value;
+}
+
+std::string PropertyList::toXml(const Value& value) {
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n";
+    writeValue(out, value, 0);
+    out += "</plist>\n";
+    return out;
+}
+
+bool PropertyList::writeFile(const std::string& path, const Value& value) {
+    return writeFileAtomically(path, toXml(value));
+}
+
+} // namespace platform

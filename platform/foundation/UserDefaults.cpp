@@ -1,0 +1,139 @@
+#include "platform/foundation/UserDefaults.h"
+
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/runtime/Log.h"
+
+namespace platform {
+
+UserDefaults& UserDefaults::standard() {
+    static UserDefaults* defaults = new UserDefaults(); // lives for the process
+    return *defaults;
+}
+
+UserDefaults::UserDefaults(std::string filePath) : fixedPath_(std::move(filePath)) {}
+
+std::string UserDefaults::filePathLocked() const {
+    if (!fixedPath_.empty()) return fixedPath_;
+    return joinPath(dataDirectory(), kFileName);
+}
+
+void UserDefaults::loadIfNeededLocked() const {
+    std::string path = filePathLocked();
+    if (loaded_ && path == loadedPath_) return;
+    if (loaded_ && dirty_) {
+        // The data folder moved: what was set for the old one is saved there first.
+        writeLocked();
+    }
+    Value stored = PropertyList::readFile(path);
+    if (!stored.isNull() && !stored.isDictionary()) log("UserDefaults: " + path + " is not a dictionary; ignored");
+    values_ = stored.isDictionary() ? std::move(stored) : Value::emptyDictionary();
+    loadedPath_ = path;
+    loaded_ = true;
+    dirty_ = false;
+}
+
+bool UserDefaults::writeLocked() const {
+    if (!PropertyList::writeFile(loadedPath_, values_)) {
+        log("UserDefaults: cannot save " + loadedPath_);
+        return false;
+    }
+    dirty_ = false;
+    return true;
+}
+
+Value UserDefaults::objectForKey(std::string_view key) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loadIfNeededLocked();
+    return values_.get(key);
+}
+
+std::string UserDefaults::stringForKey(std::string_view key) const {
+    return objectForKey(key).stringValue();
+}
+bool UserDefaults::boolForKey(std::string_view key) const {
+    return objectForKey(key).boolValue();
+}
+int UserDefaults::intForKey(std::string_view key) const {
+    return objectForKey(key).intValue();
+}
+int64_t UserDefaults::int64ForKey(std::string_view key) const {
+    return objectForKey(key).int64Value();
+}
+double UserDefaults::doubleForKey(std::string_view key) const {
+    return objectForKey(key).doubleValue();
+}
+Bytes UserDefaults::dataForKey(std::string_view key) const {
+    return objectForKey(key).dataValue();
+}
+double UserDefaults::dateForKey(std::string_view key) const {
+    return objectForKey(key).dateValue();
+}
+
+Value UserDefaults::arrayForKey(std::string_view key) const {
+    Value v = objectForKey(key);
+    return v.isArray() ? v : Value();
+}
+
+Value UserDefaults::dictionaryForKey(std::string_view key) const {
+    Value v = objectForKey(key);
+    return v.isDictionary() ? v : Value();
+}
+
+void UserDefaults::setObject(Value value, std::string_view key) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loadIfNeededLocked();
+    if (value.isNull())
+        values_.remove(key);
+    else
+        values_.set(key, std::move(value));
+    dirty_ = true;
+}
+
+void UserDefaults::setString(const std::string& value, std::string_view key) {
+    setObject(Value(value), key);
+}
+void UserDefaults::setBool(bool value, std::string_view key) {
+    setObject(Value(value), key);
+}
+void UserDefaults::setInt(int value, std::string_view key) {
+    setObject(Value(value), key);
+}
+void UserDefaults::setInt64(int64_t value, std::string_view key) {
+    setObject(Value(value), key);
+}
+void UserDefaults::setDouble(double value, std::string_view key) {
+    setObject(Value(value), key);
+}
+void UserDefaults::setData(const Bytes& value, std::string_view key) {
+    setObject(Value(value), key);
+}
+void UserDefaults::setDate(double secondsSince1970, std::string_view key) {
+    setObject(Value::date(secondsSince1970), key);
+}
+void UserDefaults::removeObjectForKey(std::string_view key) {
+    setObject(Value(), key);
+}
+
+bool UserDefaults::synchronize() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loadIfNeededLocked();
+    if (!dirty_) return true;
+    return writeLocked();
+}
+
+Value UserDefaults::dictionaryRepresentation() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loadIfNeededLocked();
+    return values_;
+}
+
+void UserDefaults::reset() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loaded_ = false;
+    dirty_ = false;
+    loadedPath_.clear();
+    values_ = Value();
+}
+
+} // namespace platform

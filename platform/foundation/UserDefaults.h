@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/foundation/Value.h"
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Small settings kept between runs: one property list file "defaults.plist" in
+// the data folder. The file is read on first use (and again when the data folder
+// changes); setters change memory and mark it dirty; synchronize() writes the
+// file atomically (mode 0600) when something changed. Every method is safe from
+// any thread.
+class UserDefaults {
+public:
+    static UserDefaults& standard();
+
+    // Follows the data folder: dataDirectory()/defaults.plist.
+    UserDefaults() = default;
+    // Uses this file whatever the data folder is.
+    explicit UserDefaults(std::string filePath);
+
+    static constexpr std::string_view kFileName = "defaults.plist";
+
+    // A null value when the key is absent.
+    Value objectForKey(std::string_view key) const;
+    // Converted as Value converts: text of numbers, numbers of text; zero or
+    // empty when absent.
+    std::string stringForKey(std::string_view key) const;
+    bool boolForKey(std::string_view key) const;
+    int intForKey(std::string_view key) const;
+    int64_t int64ForKey(std::string_view key) const;
+    double doubleForKey(std::string_view key) const;
+    Bytes dataForKey(std::string_view key) const;
+    // Seconds since 1970; 0 when absent.
+    double dateForKey(std::string_view key) const;
+    // The stored array or dictionary, or a null value when the key holds something else.
+    Value arrayForKey(std::string_view key) const;
+    Value dictionaryForKey(std::string_view key) const;
+
+    // Setting a null value removes the key.
+    void setObject(Value value, std::string_view key);
+    void setString(const std::string& value, std::string_view key);
+    void setBool(bool value, std::string_view key);
+    void setInt(int value, std::string_view key);
+    void setInt64(int64_t value, std::string_view key);
+    void setDouble(double value, std::string_view key);
+    void setData(const Bytes& value, std::string_view key);
+    void setDate(double secondsSince1970, std::string_view key);
+    void removeObjectForKey(std::string_view key);
+
+    // Writes the file when something changed since the last write. Returns false
+    // when the write failed (the changes stay pending).
+    bool synchronize();
+
+    // Every stored key and value.
+    Value dictionaryRepresentation() const;
+
+    // Forgets the values in memory, unsaved changes included; the next call reads
+    // the file again, as a new process would.
+    void reset();
+
+private:
+    std::string filePathLocked() const;
+    void loadIfNeededLocked() const;
+    bool writeLocked() const;
+
+    mutable std::mutex mutex_;
+    std::string fixedPath_;
+    mutable std::string loadedPath_;
+    mutable bool loaded_ = false;
+    mutable bool dirty_ = false;
+    mutable Value values_;
+};
+
+} // namespace platform

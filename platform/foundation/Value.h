@@ -1,0 +1,111 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace platform {
+
+using Bytes = std::vector<uint8_t>;
+
+enum class ValueType { Null, Bool, Integer, Real, String, Data, Date, Array, Dictionary };
+
+// One loosely typed value: the shape of property lists, JSON documents, user
+// defaults and archived records. Getters never throw: asking for the wrong kind
+// converts where a sensible conversion exists and gives zero or empty otherwise.
+// Dictionaries keep their keys in insertion order.
+class Value {
+public:
+    using Array = std::vector<Value>;
+    using Entry = std::pair<std::string, Value>;
+    using Dictionary = std::vector<Entry>;
+
+    Value() = default;
+    Value(bool v) : data_(v) {}
+    Value(int v) : data_(int64_t(v)) {}
+    Value(unsigned v) : data_(int64_t(v)) {}
+    Value(long v) : data_(int64_t(v)) {}
+    Value(unsigned long v) : data_(int64_t(v)) {}
+    Value(long long v) : data_(int64_t(v)) {}
+    Value(unsigned long long v) : data_(int64_t(v)) {}
+    Value(double v) : data_(v) {}
+    Value(const char* v) : data_(std::string(v ? v : "")) {}
+    Value(std::string v) : data_(std::move(v)) {}
+    Value(std::string_view v) : data_(std::string(v)) {}
+    Value(Bytes v) : data_(std::move(v)) {}
+    Value(Array v) : data_(std::move(v)) {}
+    Value(Dictionary v) : data_(std::move(v)) {}
+    // Other pointers would otherwise quietly become booleans.
+    Value(const void*) = delete;
+
+    // A date is seconds since 1970-01-01 00:00:00 UTC.
+    static Value date(double secondsSince1970);
+    static Value emptyArray() { return Value(Array{}); }
+    static Value emptyDictionary() { return Value(Dictionary{}); }
+
+    ValueType type() const;
+    bool isNull() const { return type() == ValueType::Null; }
+    bool isNumber() const;
+    bool isString() const { return type() == ValueType::String; }
+    bool isArray() const { return type() == ValueType::Array; }
+    bool isDictionary() const { return type() == ValueType::Dictionary; }
+
+    // Numbers convert by truncation (saturating for reals out of range). Text
+    // converts like the classic intValue: leading blanks, an optional sign and
+    // digits up to the first non-digit; no digits gives 0; overflow saturates.
+    int intValue() const;
+    int64_t int64Value() const;
+    double doubleValue() const;
+    // Numbers: non-zero. Text: after blanks, a sign and zeros, starts with Y, y, T, t or 1-9.
+    bool boolValue() const;
+    // Text as is; numbers as plain decimal text ("12", "1.5", "-3"); booleans
+    // "1" or "0"; dates as ISO-8601 UTC; anything else empty.
+    std::string stringValue() const;
+    // Seconds since 1970 for dates and numbers, 0 otherwise.
+    double dateValue() const;
+    // The following return a shared empty value for other kinds.
+    const Bytes& dataValue() const;
+    const Array& arrayValue() const;
+    const Dictionary& dictValue() const;
+
+    // Dictionary access. A missing key, or a value that is not a dictionary,
+    // gives a null value.
+    const Value& operator[](std::string_view key) const { return get(key); }
+    const Value& get(std::string_view key) const;
+    bool contains(std::string_view key) const;
+    // Replaces the value in place (keeping its position) or appends the key. A
+    // value that is not a dictionary becomes an empty dictionary first.
+    void set(std::string_view key, Value value);
+    void remove(std::string_view key);
+    std::vector<std::string> keys() const;
+
+    // Array access; out of range gives a null value.
+    const Value& at(size_t index) const;
+    // A value that is not an array becomes an empty array first.
+    void append(Value value);
+    // Elements of an array, entries of a dictionary, bytes of data, 0 otherwise.
+    size_t size() const;
+
+    bool operator==(const Value& other) const;
+
+private:
+    struct DateBox {
+        double seconds = 0;
+        bool operator==(const DateBox&) const = default;
+    };
+    explicit Value(DateBox d) : data_(d) {}
+
+    std::variant<std::monostate, bool, int64_t, double, std::string, Bytes, DateBox, Array, Dictionary> data_;
+};
+
+// Whole-number text conversions shared with the formatters: the classic rules
+// described at Value::intValue.
+int64_t parseLeadingInteger(std::string_view text);
+double parseLeadingReal(std::string_view text);
+// Shortest text that reads back as the same double ("1.5", "2", "1e+20").
+std::string formatReal(double value);
+
+} // namespace platform

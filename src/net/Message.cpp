@@ -1,0 +1,186 @@
+#include "net/Message.h"
+
+#include "platform/runtime/Log.h"
+
+#include <cstring>
+
+namespace kavo {
+
+std::optional<Message> Message::fromRawData(const uint8_t* bytes, size_t size) {
+    if (size < 2) return std::nullopt;
+    auto id = static_cast<int16_t>(static_cast<uint16_t>((bytes[0] << 8) | bytes[1]));
+    return Message(id, std::vector<uint8_t>(bytes + 2, bytes + size));
+}
+
+std::vector<uint8_t> Message::rawData() const {
+    std::vector<uint8_t> raw;
+    raw.reserve(2 + data_.size());
+    auto id = static_cast<uint16_t>(commandId_);
+    raw.push_back(static_cast<uint8_t>(id >> 8));
+    raw.push_back(static_cast<uint8_t>(id));
+    raw.insert(raw.end(), data_.begin(), data_.end());
+    return raw;
+}
+
+void Message::appendBigEndian(uint64_t value, size_t count) {
+    for (size_t i = count; i-- > 0;)
+        data_.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void Message::writeByte(int8_t value) {
+    data_.push_back(static_cast<uint8_t>(value));
+}
+void Message::writeBool(int value) {
+    data_.push_back(static_cast<uint8_t>(value));
+}
+void Message::writeShort(int16_t value) {
+    appendBigEndian(static_cast<uint16_t>(value), 2);
+}
+void Message::writeInt(int32_t value) {
+    appendBigEndian(static_cast<uint32_t>(value), 4);
+}
+void Message::writeLong(int64_t value) {
+    appendBigEndian(static_cast<uint64_t>(value), 8);
+}
+
+void Message::writeFloat(float value) {
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    appendBigEndian(bits, 4);
+}
+
+void Message::writeUTF(std::string_view text) {
+    size_t size = text.size();
+    if (size > kMaxUTFBytes) {
+        // Cut before the character that straddles the limit: step back over
+        // continuation bytes (10xxxxxx) to the start of that character.
+        size = kMaxUTFBytes;
+        while (size > 0 && (static_cast<uint8_t>(text[size]) & 0xC0) == 0x80)
+            --size;
+    }
+    appendBigEndian(size, 2);
+    data_.insert(data_.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(size));
+}
+
+void Message::writeUTF(const char* text) {
+    writeUTF(text ? std::string_view(text) : std::string_view());
+}
+
+void Message::writeData(const uint8_t* bytes, size_t size) {
+    if (size > 0) data_.insert(data_.end(), bytes, bytes + size);
+}
+
+bool Message::fits(size_t count) const {
+    if (idx_ < 0) return false;
+    auto at = static_cast<size_t>(idx_);
+    return at <= data_.size() && count <= data_.size() - at;
+}
+
+uint64_t Message::takeBigEndian(size_t count) {
+    uint64_t value = 0;
+    for (size_t i = 0; i < count; ++i)
+        value = (value << 8) | data_[static_cast<size_t>(idx_) + i];
+    idx_ += static_cast<int32_t>(count);
+    return value;
+}
+
+int8_t Message::readByte() {
+    if (!fits(1)) {
+        platform::log("Message readByte: past the end of the body");
+        return 0;
+    }
+    return static_cast<int8_t>(takeBigEndian(1));
+}
+
+int Message::readBool() {
+    if (!fits(1)) {
+        platform::log("Message readBool: past the end of the body");
+        return 0;
+    }
+    return static_cast<int>(takeBigEndian(1));
+}
+
+int16_t Message::readShort() {
+    return fits(2) ? static_cast<int16_t>(takeBigEndian(2)) : 0;
+}
+int32_t Message::readInt() {
+    return fits(4) ? static_cast<int32_t>(takeBigEndian(4)) : 0;
+}
+int64_t Message::readLong() {
+    return fits(8) ? static_cast<int64_t>(takeBigEndian(8)) : 0;
+}
+
+float Message::readFloat() {
+    if (!fits(4)) return 0.0f;
+    auto bits = static_cast<uint32_t>(takeBigEndian(4));
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+std::string Message::readUTF() {
+    if (!fits(2)) return {};
+    auto length = static_cast<size_t>(takeBigEndian(2));
+    if (!fits(length)) return {};
+    const uint8_t* start = data_.data() + idx_;
+    idx_ += static_cast<int32_t>(length);
+    if (!isValidUTF8(start, length)) return {};
+    return std::string(reinterpret_cast<const char*>(start), length);
+}
+
+std::optional<std::vector<uint8_t>> Message::readData(int64_t length, const char* what) {
+    if (length < 0 || !fits(static_cast<size_t>(length))) {
+        platform::log(std::string("Message ") + what + ": past the end of the body");
+        return std::nullopt;
+    }
+    auto begin = data_.begin() + idx_;
+    std::vector<uint8_t> bytes(begin, begin + static_cast<std::ptrdiff_t>(length));
+    idx_ += static_cast<int32_t>(length);
+    return bytes;
+}
+
+std::optional<std::vector<uint8_t>> Message::readDataWithLength(int16_t length) {
+    return readData(length, "readDataWithLength");
+}
+
+std::optional<std::vector<uint8_t>> Message::readDataWithIntLength(int32_t length) {
+    return readData(length, "readDataWithIntLength");
+}
+
+bool Message::available() const {
+    return idx_ >= 0 && static_cast<size_t>(idx_) < data_.size();
+}
+
+bool isValidUTF8(const uint8_t* bytes, size_t size) {
+    size_t i = 0;
+    while (i < size) {
+        uint8_t lead = bytes[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t extra = 0;
+        uint32_t cp = 0;
+        uint32_t min = 0;
+        if ((lead & 0xE0) == 0xC0) {
+            extra = 1, cp = lead & 0x1Fu, min = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2, cp = lead & 0x0Fu, min = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3, cp = lead & 0x07u, min = 0x10000;
+        } else {
+            return false;
+        }
+        if (size - i - 1 < extra) return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            uint8_t next = bytes[i + k];
+            if ((next & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (next & 0x3Fu);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+} // namespace kavo

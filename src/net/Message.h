@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavo {
+
+// One request or reply of the wire protocol: a 16-bit command id and a body with
+// a read cursor. Writers append big-endian fields at the end; readers read at the
+// cursor. The body never describes itself: the command id fixes its layout.
+//
+// Nothing here throws or reads out of bounds. A fixed-width read that would pass
+// the end returns 0 and leaves the cursor where it was, so a short reply reads as
+// zeros instead of ending the process.
+//
+// A Message is used by one thread at a time.
+class Message {
+public:
+    // Longest string body writeUTF puts on the wire (its length field is 16 bits).
+    static constexpr size_t kMaxUTFBytes = 65535;
+
+    Message() = default;
+    explicit Message(int16_t commandId) : commandId_(commandId) {}
+    // Command id and a copy of the given body; the cursor is at 0.
+    Message(int16_t commandId, std::vector<uint8_t> body) : commandId_(commandId), data_(std::move(body)) {}
+
+    // Rebuilds a message from one deciphered frame body: the first two bytes are the
+    // command id (big-endian), the rest is the body. Fewer than 2 bytes: nothing.
+    static std::optional<Message> fromRawData(const uint8_t* bytes, size_t size);
+    static std::optional<Message> fromRawData(const std::vector<uint8_t>& bytes) {
+        return fromRawData(bytes.data(), bytes.size());
+    }
+    // The command id (big-endian) followed by the body: what gets enciphered.
+    std::vector<uint8_t> rawData() const;
+
+    // Writers: each appends one field.
+    void writeByte(int8_t value);
+    void writeBool(int value); // the low 8 bits
+    void writeShort(int16_t value);
+    void writeInt(int32_t value);
+    void writeLong(int64_t value);
+    void writeFloat(float value);
+    // 16-bit byte count, then the UTF-8 bytes. No string (nullptr) writes the empty
+    // string 00 00, so the field is never missing. A string longer than
+    // kMaxUTFBytes is cut at the last character boundary that fits.
+    void writeUTF(std::string_view text);
+    void writeUTF(const char* text);
+    // Raw bytes; the length is not written, the reader must know it.
+    void writeData(const uint8_t* bytes, size_t size);
+    void writeData(const std::vector<uint8_t>& bytes) { writeData(bytes.data(), bytes.size()); }
+
+    // Readers: each reads one field at the cursor and moves the cursor past it.
+    int8_t readByte();
+    int readBool(); // the byte as 0..255; any non-zero value means true
+    int16_t readShort();
+    int32_t readInt();
+    int64_t readLong();
+    float readFloat();
+    // A 16-bit unsigned byte count, then that many UTF-8 bytes. Returns "" when the
+    // count does not fit (cursor unchanged), when the bytes would pass the end
+    // (cursor left just after the count), or when the bytes are not valid UTF-8
+    // (cursor moved past them).
+    std::string readUTF();
+    // `length` raw bytes, or nothing (cursor unchanged) when they would pass the end
+    // or the length is negative.
+    std::optional<std::vector<uint8_t>> readDataWithLength(int16_t length);
+    std::optional<std::vector<uint8_t>> readDataWithIntLength(int32_t length);
+
+    // True while the cursor is before the end of the body.
+    bool available() const;
+
+    int16_t commandId() const { return commandId_; }
+    void setCommandId(int16_t commandId) { commandId_ = commandId; }
+    const std::vector<uint8_t>& data() const { return data_; }
+    void setData(std::vector<uint8_t> data) { data_ = std::move(data); }
+    int32_t idx() const { return idx_; }
+    void setIdx(int32_t idx) { idx_ = idx; }
+
+private:
+    // True when `count` bytes can be read at the cursor.
+    bool fits(size_t count) const;
+    // Reads `count` (<= 8) bytes big-endian at the cursor; the caller checked fits().
+    uint64_t takeBigEndian(size_t count);
+    void appendBigEndian(uint64_t value, size_t count);
+    std::optional<std::vector<uint8_t>> readData(int64_t length, const char* what);
+
+    int16_t commandId_ = 0;
+    std::vector<uint8_t> data_;
+    int32_t idx_ = 0;
+};
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF).
+bool isValidUTF8(const uint8_t* bytes, size_t size);
+
+} // namespace kavo

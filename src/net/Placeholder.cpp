@@ -1,1 +1,0 @@
-// removed once the folder has code

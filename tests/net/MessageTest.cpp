@@ -1,0 +1,185 @@
+#include "net/Message.h"
+
+#include "tests/support/Bytes.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using kavo::Message;
+using kavo::test::fromHex;
+using kavo::test::toHex;
+
+namespace {
+Message reading(const std::string& hex) {
+    return Message(7, fromHex(hex));
+}
+} // namespace
+
+TEST(MessageWriters, EncodeBigEndianFieldsInOrder) {
+    Message m(5);
+    m.writeByte(-1);
+    m.writeBool(1);
+    m.writeShort(-2);
+    m.writeInt(0x01020304);
+    m.writeLong(1);
+    m.writeFloat(1.0f);
+    EXPECT_EQ(toHex(m.data()), "ff01fffe0102030400000000000000013f800000");
+    EXPECT_EQ(m.commandId(), 5);
+    EXPECT_EQ(m.idx(), 0);
+}
+
+TEST(MessageWriters, WriteUTFPutsTheByteCountBeforeTheBytes) {
+    Message m;
+    m.writeUTF("abc");
+    m.writeUTF("");
+    m.writeUTF("\xC3\xA9"); // é: 2 UTF-8 bytes
+    EXPECT_EQ(toHex(m.data()), "00036162630000"
+                               "0002c3a9");
+}
+
+TEST(MessageWriters, WriteUTFOfNoStringWritesTheEmptyStringSoNoFieldGoesMissing) {
+    Message m;
+    m.writeUTF(static_cast<const char*>(nullptr));
+    m.writeInt(9);
+    EXPECT_EQ(toHex(m.data()), "000000000009");
+}
+
+TEST(MessageWriters, AnOverlongStringIsCutAtACharacterBoundary) {
+    // 32,767 two-byte characters and one more: the cut may not split the last one.
+    std::string text;
+    for (int i = 0; i < 32768; ++i)
+        text += "\xC3\xA9";
+    Message m;
+    m.writeUTF(text);
+    ASSERT_EQ(m.data().size(), 2u + 65534u);
+    EXPECT_EQ(m.data()[0], 0xFF);
+    EXPECT_EQ(m.data()[1], 0xFE);
+    EXPECT_EQ(m.readUTF().size(), 65534u);
+
+    Message ascii;
+    ascii.writeUTF(std::string(70000, 'x'));
+    EXPECT_EQ(ascii.data().size(), 2u + 65535u);
+    EXPECT_EQ(ascii.readUTF(), std::string(65535, 'x'));
+}
+
+TEST(MessageReaders, RawDataGivesTheCommandIdAndTheRestAsBody) {
+    auto m = Message::fromRawData(fromHex("00dc01"));
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->commandId(), 220);
+    EXPECT_EQ(toHex(m->data()), "01");
+    EXPECT_TRUE(m->available());
+    EXPECT_EQ(m->readByte(), 1);
+    EXPECT_FALSE(m->available());
+    EXPECT_EQ(toHex(m->rawData()), "00dc01");
+}
+
+TEST(MessageReaders, RawDataNeedsACommandId) {
+    EXPECT_FALSE(Message::fromRawData(fromHex("01")));
+    EXPECT_FALSE(Message::fromRawData(fromHex("")));
+    auto bare = Message::fromRawData(fromHex("ffff"));
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->commandId(), -1);
+    EXPECT_FALSE(bare->available());
+}
+
+TEST(MessageReaders, ReadBackWhatTheWritersWrote) {
+    Message m(3);
+    m.writeByte(-7);
+    m.writeBool(1);
+    m.writeShort(-2);
+    m.writeInt(-123456789);
+    m.writeLong(-9876543210123LL);
+    m.writeFloat(2.5f);
+    m.writeUTF("Tiến lên");
+    m.writeData(fromHex("0a0b"));
+    EXPECT_EQ(m.readByte(), -7);
+    EXPECT_EQ(m.readBool(), 1);
+    EXPECT_EQ(m.readShort(), -2);
+    EXPECT_EQ(m.readInt(), -123456789);
+    EXPECT_EQ(m.readLong(), -9876543210123LL);
+    EXPECT_EQ(m.readFloat(), 2.5f);
+    EXPECT_EQ(m.readUTF(), "Tiến lên");
+    EXPECT_EQ(toHex(*m.readDataWithLength(2)), "0a0b");
+    EXPECT_FALSE(m.available());
+}
+
+TEST(MessageReaders, ReadBoolGivesTheWholeByte) {
+    auto m = reading("ff");
+    EXPECT_EQ(m.readBool(), 255);
+}
+
+TEST(MessageReaders, AFixedWidthReadPastTheEndGivesZeroAndKeepsTheCursor) {
+    auto m = reading("0a0b0c");
+    EXPECT_EQ(m.readInt(), 0);
+    EXPECT_EQ(m.idx(), 0);
+    EXPECT_EQ(m.readLong(), 0);
+    EXPECT_EQ(m.readFloat(), 0.0f);
+    EXPECT_EQ(m.readByte(), 0x0a);
+    EXPECT_EQ(m.readShort(), 0x0b0c);
+    EXPECT_EQ(m.readByte(), 0);
+    EXPECT_EQ(m.readBool(), 0);
+    EXPECT_EQ(m.readShort(), 0);
+    EXPECT_EQ(m.idx(), 3);
+}
+
+TEST(MessageReaders, ReadUTFWhoseBytesPassTheEndGivesEmptyAndStopsAfterTheCount) {
+    auto m = reading("00054142");
+    EXPECT_EQ(m.readUTF(), "");
+    EXPECT_EQ(m.idx(), 2);
+    EXPECT_EQ(m.readByte(), 0x41);
+}
+
+TEST(MessageReaders, ReadUTFWithoutRoomForTheCountKeepsTheCursor) {
+    auto m = reading("00");
+    EXPECT_EQ(m.readUTF(), "");
+    EXPECT_EQ(m.idx(), 0);
+}
+
+TEST(MessageReaders, ReadUTFTakesTheCountAsUnsigned) {
+    // 40,000 bytes: a signed reading of the count would refuse it.
+    Message m;
+    m.writeUTF(std::string(40000, 'k'));
+    EXPECT_EQ(m.readUTF().size(), 40000u);
+    EXPECT_FALSE(m.available());
+}
+
+TEST(MessageReaders, InvalidUTF8GivesEmptyButMovesPastIt) {
+    for (const char* bad : {"0002c328", "0002c0af", "0003eda080", "0001ff", "0004f4908080"}) {
+        auto m = reading(std::string(bad) + "07");
+        EXPECT_EQ(m.readUTF(), "") << bad;
+        EXPECT_EQ(m.readByte(), 7) << bad;
+    }
+}
+
+TEST(MessageReaders, RawDataReadsFailWithoutMovingTheCursor) {
+    auto m = reading("010203");
+    EXPECT_FALSE(m.readDataWithLength(4));
+    EXPECT_FALSE(m.readDataWithIntLength(-1));
+    EXPECT_FALSE(m.readDataWithIntLength(0x7fffffff));
+    EXPECT_EQ(m.idx(), 0);
+    auto empty = m.readDataWithLength(0);
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
+    EXPECT_EQ(toHex(*m.readDataWithIntLength(3)), "010203");
+}
+
+TEST(MessageReaders, ACursorMovedOutsideTheBodyReadsNothing) {
+    auto m = reading("0102");
+    m.setIdx(-5);
+    EXPECT_EQ(m.readShort(), 0);
+    EXPECT_EQ(m.readUTF(), "");
+    EXPECT_FALSE(m.available());
+    m.setIdx(100);
+    EXPECT_EQ(m.readByte(), 0);
+    EXPECT_FALSE(m.readDataWithLength(0));
+    EXPECT_FALSE(m.available());
+}
+
+TEST(MessageReaders, FloatBitsTravelUnchanged) {
+    Message m;
+    m.writeFloat(-0.0f);
+    m.writeFloat(std::nanf(""));
+    EXPECT_EQ(toHex(m.data()).substr(0, 8), "80000000");
+    EXPECT_TRUE(std::signbit(m.readFloat()));
+    EXPECT_TRUE(std::isnan(m.readFloat()));
+}

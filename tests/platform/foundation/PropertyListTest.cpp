@@ -1,0 +1,163 @@
+#include "platform/foundation/PropertyList.h"
+
+#include "platform/foundation/FileSystem.h"
+#include "platform/runtime/Log.h"
+#include "tests/platform/foundation/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+using platform::test::TempDir;
+
+namespace {
+
+Value everyKind() {
+    Value dict;
+    dict.set("name", "Nguyễn Văn Đức — đường phố Ứng Hòa");
+    dict.set("empty", "");
+    dict.set("spaces", "  two  ");
+    dict.set("onlySpace", " ");
+    dict.set("onlyBreaks", "\n\n\t");
+    dict.set("windowsLines", "Local;1.2.3.4;5000\r\nOther;5.6.7.8;5001\r\n");
+    dict.set(" ", "a key of white space");
+    dict.set("markup", "<b>&amp;</b> \"q\" 'a'");
+    dict.set("count", 42);
+    dict.set("big", int64_t(1) << 40);
+    dict.set("negative", -7);
+    dict.set("ratio", 2.125);
+    dict.set("tiny", 1e-9);
+    dict.set("yes", true);
+    dict.set("no", false);
+    dict.set("picture", Value(Bytes{0, 1, 2, 0xFF, 0x80, 0x7F}));
+    dict.set("noBytes", Value(Bytes{}));
+    dict.set("when", Value::date(1700000000));
+    dict.set("whenFraction", Value::date(1700000000.25));
+    dict.set("beforeEpoch", Value::date(-86400.5));
+    Value list = Value::emptyArray();
+    list.append("a");
+    list.append(1);
+    Value inner;
+    inner.set("k", "v");
+    list.append(inner);
+    list.append(Value::emptyArray());
+    dict.set("list", list);
+    dict.set("emptyDict", Value::emptyDictionary());
+    return dict;
+}
+
+struct LogCapture {
+    std::vector<std::string> lines;
+    LogCapture() {
+        setLogSink([this](const std::string& line) { lines.push_back(line); });
+    }
+    ~LogCapture() { setLogSink(nullptr); }
+};
+
+} // namespace
+
+TEST(PropertyList, EveryKindSurvivesAWriteAndRead) {
+    TempDir dir;
+    Value original = everyKind();
+    ASSERT_TRUE(PropertyList::writeFile(dir.file("all.plist"), original));
+    Value read = PropertyList::readFile(dir.file("all.plist"));
+    EXPECT_EQ(read, original);
+    EXPECT_EQ(read.keys(), original.keys()); // order kept
+    EXPECT_EQ(read["name"].stringValue(), "Nguyễn Văn Đức — đường phố Ứng Hòa");
+}
+
+TEST(PropertyList, WritesTheUsualTextForm) {
+    Value dict;
+    dict.set("Server", "127.0.0.1");
+    dict.set("Port", 5000);
+    dict.set("On", true);
+    std::string xml = PropertyList::toXml(dict);
+    EXPECT_NE(xml.find("<plist version=\"1.0\">"), std::string::npos);
+    EXPECT_NE(xml.find("<key>Server</key>"), std::string::npos);
+    EXPECT_NE(xml.find("<integer>5000</integer>"), std::string::npos);
+    EXPECT_NE(xml.find("<true/>"), std::string::npos);
+}
+
+TEST(PropertyList, ReadsHandWrittenFilesWithWrappedDataAndIndentation) {
+    const char* xml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist>
+<plist version="1.0">
+<dict>
+    <key>Port</key>
+    <integer> 5001 </integer>
+    <key>Ratio</key>
+    <real>+1.5</real>
+    <key>Blob</key>
+    <data>
+        AAEC
+        Aw==
+    </data>
+    <key>When</key>
+    <date>2024-01-02T03:04:05Z</date>
+    <key>Servers</key>
+    <array><string>Local</string><string/></array>
+</dict>
+</plist>)";
+    Value v = PropertyList::parse(xml);
+    EXPECT_EQ(v["Port"].intValue(), 5001);
+    EXPECT_EQ(v["Ratio"].doubleValue(), 1.5);
+    EXPECT_EQ(v["Blob"].dataValue(), (Bytes{0, 1, 2, 3}));
+    EXPECT_EQ(v["When"].type(), ValueType::Date);
+    EXPECT_EQ(v["When"].dateValue(), 1704164645);
+    EXPECT_EQ(v["Servers"].size(), 2u);
+    EXPECT_EQ(v["Servers"].at(1).stringValue(), "");
+}
+
+TEST(PropertyList, MissingFileGivesNullQuietly) {
+    TempDir dir;
+    LogCapture log;
+    EXPECT_TRUE(PropertyList::readFile(dir.file("absent.plist")).isNull());
+    EXPECT_TRUE(log.lines.empty());
+}
+
+TEST(PropertyList, MalformedTextGivesNullAndALogLine) {
+    const char* broken[] = {
+        "",
+        "not xml at all",
+        "<plist><dict><key>a</key>",                                 // cut short
+        "<plist><dict><key>a</key></dict></plist>",                  // key without value
+        "<plist><dict><string>x</string></dict></plist>",            // value without key
+        "<plist><integer>12abc</integer></plist>",                   // bad number
+        "<plist><integer>99999999999999999999999</integer></plist>", // out of range
+        "<plist><data>!!!!</data></plist>",                          // bad Base64
+        "<plist><date>yesterday</date></plist>",                     // bad date
+        "<plist><dict><key>a</key><unknown/></dict></plist>",        // unknown element
+        "<plist><array><array><array></array></array></plist>",      // unbalanced
+    };
+    for (const char* text : broken) {
+        LogCapture log;
+        EXPECT_TRUE(PropertyList::parse(text).isNull()) << text;
+        EXPECT_FALSE(log.lines.empty()) << text;
+    }
+}
+
+TEST(PropertyList, DeepNestingIsRefusedNotRecursedInto) {
+    std::string xml = "<plist>";
+    for (int i = 0; i < 5000; ++i)
+        xml += "<array>";
+    for (int i = 0; i < 5000; ++i)
+        xml += "</array>";
+    xml += "</plist>";
+    LogCapture log;
+    EXPECT_TRUE(PropertyList::parse(xml).isNull());
+}
+
+TEST(PropertyList, MalformedFileGivesNull) {
+    TempDir dir;
+    ASSERT_TRUE(writeFileAtomically(dir.file("bad.plist"), std::string("<plist><dict><key>x")));
+    LogCapture log;
+    EXPECT_TRUE(PropertyList::readFile(dir.file("bad.plist")).isNull());
+    EXPECT_FALSE(log.lines.empty());
+}
+
+TEST(PropertyList, NullEntriesAreLeftOut) {
+    Value dict;
+    dict.set("kept", 1);
+    dict.set("gone", Value());
+    Value read = PropertyList::parse(PropertyList::toXml(dict));
+    EXPECT_EQ(read.keys(), std::vector<std::string>{"kept"});
+}

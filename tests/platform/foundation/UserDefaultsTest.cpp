@@ -1,0 +1,221 @@
+#include "platform/foundation/UserDefaults.h"
+
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/runtime/Log.h"
+#include "tests/platform/foundation/TempDir.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace platform;
+using platform::test::TempDir;
+
+namespace {
+
+struct QuietLog {
+    QuietLog() {
+        setLogSink([](const std::string&) {});
+    }
+    ~QuietLog() { setLogSink(nullptr); }
+};
+
+std::vector<std::string> filesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    if (DIR* d = ::opendir(dir.c_str())) {
+        while (dirent* e = ::readdir(d))
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+        ::closedir(d);
+    }
+    return names;
+}
+
+// Points the standard defaults at a temp data folder for one test.
+struct StandardDefaultsFixture : ::testing::Test {
+    TempDir dir;
+    void SetUp() override {
+        setDataDirectory(dir.path());
+        UserDefaults::standard().reset();
+    }
+    void TearDown() override {
+        UserDefaults::standard().reset();
+        setDataDirectory("");
+    }
+};
+
+} // namespace
+
+TEST_F(StandardDefaultsFixture, EveryKindIsReadableAfterARestart) {
+    auto& defaults = UserDefaults::standard();
+    defaults.setString("an", "uname");
+    defaults.setString("mật khẩu", "password");
+    defaults.setBool(true, "savedSound");
+    defaults.setInt(-5, "LoginServerINDEX");
+    defaults.setInt64(int64_t(1) << 42, "big");
+    defaults.setDouble(0.75, "volume");
+    defaults.setData(Bytes{9, 8, 7}, "12");
+    defaults.setDate(1700000000, "lastSeen");
+    Value servers = Value::emptyArray();
+    servers.append("Local");
+    defaults.setObject(servers, "servers");
+    Value account;
+    account.set("id", 7);
+    defaults.setObject(account, "account");
+    ASSERT_TRUE(defaults.synchronize());
+
+    UserDefaults restarted; // a new process over the same data folder
+    EXPECT_EQ(restarted.stringForKey("uname"), "an");
+    EXPECT_EQ(restarted.stringForKey("password"), "mật khẩu");
+    EXPECT_TRUE(restarted.boolForKey("savedSound"));
+    EXPECT_EQ(restarted.intForKey("LoginServerINDEX"), -5);
+    EXPECT_EQ(restarted.int64ForKey("big"), int64_t(1) << 42);
+    EXPECT_EQ(restarted.doubleForKey("volume"), 0.75);
+    EXPECT_EQ(restarted.dataForKey("12"), (Bytes{9, 8, 7}));
+    EXPECT_EQ(restarted.dateForKey("lastSeen"), 1700000000);
+    EXPECT_EQ(restarted.arrayForKey("servers"), servers);
+    EXPECT_EQ(restarted.dictionaryForKey("account"), account);
+    EXPECT_TRUE(restarted.arrayForKey("account").isNull());
+}
+
+TEST_F(StandardDefaultsFixture, AbsentKeysGiveZeroOrEmpty) {
+    auto& defaults = UserDefaults::standard();
+    EXPECT_TRUE(defaults.objectForKey("savedRung").isNull());
+    EXPECT_FALSE(defaults.boolForKey("savedRung"));
+    EXPECT_EQ(defaults.stringForKey("uname"), "");
+    EXPECT_EQ(defaults.intForKey("x"), 0);
+    EXPECT_TRUE(defaults.dataForKey("x").empty());
+}
+
+TEST_F(StandardDefaultsFixture, RemovedKeysStayRemovedAfterARestart) {
+    auto& defaults = UserDefaults::standard();
+    defaults.setString("token", "PNDT");
+    defaults.synchronize();
+    defaults.removeObjectForKey("PNDT");
+    defaults.synchronize();
+    defaults.reset();
+    EXPECT_TRUE(defaults.objectForKey("PNDT").isNull());
+}
+
+TEST_F(StandardDefaultsFixture, ChangesNotSynchronizedAreNotOnDisk) {
+    auto& defaults = UserDefaults::standard();
+    defaults.setString("kept", "a");
+    defaults.synchronize();
+    defaults.setString("lost", "b");
+    UserDefaults other;
+    EXPECT_EQ(other.stringForKey("a"), "kept");
+    EXPECT_TRUE(other.objectForKey("b").isNull());
+}
+
+TEST_F(StandardDefaultsFixture, TheFileIsPrivateToTheUser) {
+    auto& defaults = UserDefaults::standard();
+    defaults.setString("secret", "password");
+    ASSERT_TRUE(defaults.synchronize());
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("defaults.plist").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"defaults.plist"}); // no temporary file left
+}
+
+TEST_F(StandardDefaultsFixture, SynchronizeWritesOnlyWhenSomethingChanged) {
+    auto& defaults = UserDefaults::standard();
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_FALSE(fileExists(dir.file("defaults.plist")));
+    defaults.setBool(true, "savedRung");
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_TRUE(fileExists(dir.file("defaults.plist")));
+}
+
+TEST_F(StandardDefaultsFixture, ALeftoverTemporaryFileIsNotTakenAsTheDefaults) {
+    auto& defaults = UserDefaults::standard();
+    defaults.setString("good", "state");
+    ASSERT_TRUE(defaults.synchronize());
+    // What a crash in the middle of a write leaves behind: a half-written temporary file.
+    ASSERT_TRUE(writeFileAtomically(dir.file("defaults.plist.tmpAB12CD"), std::string("<plist><dict><key>state")));
+    defaults.reset();
+    EXPECT_EQ(defaults.stringForKey("state"), "good");
+}
+
+TEST_F(StandardDefaultsFixture, ACorruptFileStartsEmptyAndIsReplacedOnTheNextSave) {
+    ASSERT_TRUE(writeFileAtomically(dir.file("defaults.plist"), std::string("garbage")));
+    QuietLog quiet;
+    auto& defaults = UserDefaults::standard();
+    EXPECT_TRUE(defaults.objectForKey("anything").isNull());
+    defaults.setInt(3, "n");
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(PropertyList::readFile(dir.file("defaults.plist"))["n"].intValue(), 3);
+}
+
+TEST_F(StandardDefaultsFixture, FollowsTheDataFolderWhenItChanges) {
+    auto& defaults = UserDefaults::standard();
+    defaults.setString("first", "where");
+    TempDir second;
+    setDataDirectory(second.path());
+    EXPECT_TRUE(defaults.objectForKey("where").isNull());
+    // The unsaved change went to the first folder's file before the switch.
+    EXPECT_EQ(PropertyList::readFile(dir.file("defaults.plist"))["where"].stringValue(), "first");
+    defaults.setString("second", "where");
+    defaults.synchronize();
+    setDataDirectory(dir.path());
+    EXPECT_EQ(defaults.stringForKey("where"), "first");
+}
+
+TEST_F(StandardDefaultsFixture, SettersFromManyThreadsAllLand) {
+    auto& defaults = UserDefaults::standard();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&defaults, t] {
+            for (int i = 0; i < 50; ++i) {
+                defaults.setInt(i, "t" + std::to_string(t) + "_" + std::to_string(i));
+                if (i % 10 == 0) defaults.synchronize();
+                defaults.intForKey("t0_0");
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    ASSERT_TRUE(defaults.synchronize());
+    UserDefaults restarted;
+    EXPECT_EQ(restarted.dictionaryRepresentation().size(), 400u);
+    EXPECT_EQ(restarted.intForKey("t7_49"), 49);
+}
+
+TEST(FileSystem, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    TempDir dir;
+    std::string target = dir.file("settings.plist");
+    ASSERT_TRUE(writeFileAtomically(target, std::string("old")));
+    QuietLog quiet;
+    // A folder where the temporary file cannot be made.
+    EXPECT_FALSE(writeFileAtomically(dir.file("missing/settings.plist"), std::string("new")));
+    // A target that is a folder: the rename fails after the bytes were written.
+    ASSERT_TRUE(createDirectories(dir.file("folder")));
+    EXPECT_FALSE(writeFileAtomically(dir.file("folder"), std::string("new")));
+    EXPECT_EQ(readTextFile(target), "old");
+    auto names = filesIn(dir.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"folder", "settings.plist"}));
+}
+
+TEST(FileSystem, ReplacesWholeFilesAndReadsThemBack) {
+    TempDir dir;
+    std::string target = dir.file("blob");
+    Bytes big(300000);
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = uint8_t(i * 7);
+    ASSERT_TRUE(writeFileAtomically(target, big));
+    EXPECT_EQ(readFile(target), big);
+    ASSERT_TRUE(writeFileAtomically(target, Bytes{}));
+    EXPECT_EQ(readFile(target), Bytes{});
+    EXPECT_FALSE(readFile(dir.file("absent")).has_value());
+}
+
+TEST(FileSystem, DocumentsFolderIsMadeInsideTheDataFolder) {
+    TempDir dir;
+    setDataDirectory(dir.file("data"));
+    EXPECT_EQ(documentsDirectory(), dir.file("data/Documents"));
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("data/Documents").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    setDataDirectory("");
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "tests/support/Sockets.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kavo::test {
+
+// A small HTTP server on 127.0.0.1 and a free port, for the texts the client
+// fetches (the server list, ...). Each test chooses how it answers: the texts
+// served at given paths (404 elsewhere), an empty text, an error status, or no
+// answer at all (the connection is held open until the server goes).
+// One request per connection; requests are recorded.
+class TestHttpServer {
+public:
+    struct Request {
+        std::string method;
+        std::string path; // as in the request line, with any query
+        std::string headers;
+        std::string body;
+    };
+
+    TestHttpServer();
+    ~TestHttpServer();
+    TestHttpServer(const TestHttpServer&) = delete;
+    TestHttpServer& operator=(const TestHttpServer&) = delete;
+
+    uint16_t port() const { return port_; }
+    // "http://127.0.0.1:<port><path>"
+    std::string url(const std::string& path) const;
+
+    // Serve `text` (200) at `path`; the default answer.
+    void serveText(const std::string& path, const std::string& text);
+    // Answer every path with 200 and an empty body.
+    void answerEmpty();
+    // Answer every path with this status and a short text.
+    void answerStatus(int status);
+    // Read requests but never answer them.
+    void holdConnections();
+    // Back to serving the texts.
+    void serveTexts();
+
+    std::vector<Request> requests() const;
+    bool waitForRequests(size_t count, double timeout);
+
+private:
+    enum class Mode { Texts, Empty, Status, Hold };
+    void acceptLoop();
+    void answer(Fd client);
+
+    uint16_t port_ = 0;
+    Fd listener_;
+    StopSignal stop_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    Mode mode_ = Mode::Texts;
+    int status_ = 500;
+    std::map<std::string, std::string> texts_;
+    std::vector<Request> requests_;
+    std::vector<Fd> held_;
+    std::thread thread_;
+};
+
+} // namespace kavo::test

@@ -1,0 +1,255 @@
+#include "tests/support/TestPortal.h"
+
+#include "net/FrameReader.h"
+
+#include <sys/socket.h>
+
+namespace kavo::test {
+
+namespace {
+using Clock = std::chrono::steady_clock;
+Clock::duration seconds(double s) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s));
+}
+} // namespace
+
+bool TestPortal::Reply::send(int16_t commandId, const std::vector<uint8_t>& body) {
+    return send(Message(commandId, body));
+}
+
+bool TestPortal::Reply::send(const Message& message) {
+    return portal_.sendToConnection(connection_, nullptr, &message);
+}
+
+TestPortal::TestPortal(uint16_t port) : port_(port) {
+    listener_ = listenOnLoopback(port_);
+    thread_ = std::thread([this] { acceptLoop(); });
+}
+
+TestPortal::~TestPortal() {
+    stop_.raise();
+    closeClient();
+    thread_.join();
+}
+
+void TestPortal::onCommand(int16_t commandId, Handler handler) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    handlers_[commandId] = std::move(handler);
+}
+
+void TestPortal::onAnyCommand(Handler handler) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    anyHandler_ = std::move(handler);
+}
+
+void TestPortal::acceptLoop() {
+    for (;;) {
+        if (waitReadable(listener_.get(), stop_, -1) != WaitResult::Ready) return;
+        Fd client(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (!client.valid()) continue;
+        int connection = 0;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            connection = ++connections_;
+            clientFd_ = client.get();
+            currentConnection_ = connection;
+            tea_.reset();
+        }
+        changed_.notify_all();
+        serve(std::move(client), connection);
+    }
+}
+
+void TestPortal::serve(Fd client, int connection) {
+    auto finish = [&] {
+        // Take the descriptor away from writers before closing it.
+        std::lock_guard<std::mutex> writing(writeMutex_);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            clientFd_ = -1;
+            currentConnection_ = 0;
+            tea_.reset();
+        }
+        changed_.notify_all();
+        client.reset();
+    };
+
+    uint8_t hello[9];
+    if (!readExact(client.get(), hello, sizeof hello, stop_, 10.0)) {
+        recordError("no hello");
+        return finish();
+    }
+    Hello h;
+    h.protocolId = hello[0];
+    uint64_t key = 0;
+    for (int i = 1; i < 9; ++i)
+        key = (key << 8) | hello[i];
+    h.key = static_cast<int64_t>(key);
+    if (h.protocolId != 10) {
+        recordError("bad hello: protocol id " + std::to_string(h.protocolId));
+        return finish();
+    }
+    auto tea = std::make_shared<const TEA>(h.key);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        hellos_.push_back(h);
+        tea_ = tea;
+    }
+    changed_.notify_all();
+
+    FrameReader frames;
+    std::vector<uint8_t> buffer(64 * 1024);
+    std::vector<uint8_t> body;
+    for (;;) {
+        if (waitReadable(client.get(), stop_, -1) != WaitResult::Ready) return finish();
+        ssize_t n = ::recv(client.get(), buffer.data(), buffer.size(), 0);
+        if (n <= 0) return finish();
+        frames.append(buffer.data(), static_cast<size_t>(n));
+        for (;;) {
+            auto result = frames.next(body);
+            if (result == FrameReader::Result::NeedMore) break;
+            if (result == FrameReader::Result::Error) {
+                recordError(frames.error());
+                return finish();
+            }
+            std::string why;
+            auto message = decodeFrameBody(*tea, body, &why);
+            if (!message) {
+                recordError(why);
+                continue;
+            }
+            handle(*message, connection);
+        }
+    }
+}
+
+void TestPortal::handle(Message& message, int connection) {
+    Handler handler;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        messages_.push_back({message.commandId(), message.data()});
+        auto it = handlers_.find(message.commandId());
+        handler = it != handlers_.end() ? it->second : anyHandler_;
+    }
+    changed_.notify_all();
+    if (!handler) return;
+    Reply reply(*this, connection);
+    handler(message, reply);
+}
+
+bool TestPortal::sendToConnection(int connection, const std::vector<uint8_t>* raw, const Message* message) {
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        // A client that is connecting gets its message once its hello is in.
+        changed_.wait_for(lock, seconds(5), [&] { return currentConnection_ == 0 || tea_ != nullptr; });
+    }
+    std::lock_guard<std::mutex> writing(writeMutex_);
+    int fd = -1;
+    std::shared_ptr<const TEA> tea;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!tea_ || (connection != 0 && connection != currentConnection_)) return false;
+        fd = clientFd_;
+        tea = tea_;
+    }
+    if (raw) return sendAll(fd, raw->data(), raw->size());
+    std::vector<uint8_t> frame = encodeFrame(*tea, *message);
+    return sendAll(fd, frame.data(), frame.size());
+}
+
+bool TestPortal::sendToClient(const Message& message) {
+    return sendToConnection(0, nullptr, &message);
+}
+
+bool TestPortal::sendRawToClient(const std::vector<uint8_t>& bytes) {
+    return sendToConnection(0, &bytes, nullptr);
+}
+
+std::optional<std::vector<uint8_t>> TestPortal::frameFor(const Message& message) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!tea_) return std::nullopt;
+    return encodeFrame(*tea_, message);
+}
+
+void TestPortal::closeClient() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    // The serving thread sees the end of the stream and releases the descriptor.
+    if (clientFd_ >= 0) ::shutdown(clientFd_, SHUT_RDWR);
+}
+
+int TestPortal::connectionCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return connections_;
+}
+
+bool TestPortal::waitForConnections(int count, double timeout) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, seconds(timeout), [&] { return connections_ >= count; });
+}
+
+bool TestPortal::isClientConnected() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return clientFd_ >= 0;
+}
+
+bool TestPortal::waitForClientGone(double timeout) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, seconds(timeout), [&] { return clientFd_ < 0; });
+}
+
+std::vector<TestPortal::Hello> TestPortal::hellos() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return hellos_;
+}
+
+std::vector<std::string> TestPortal::protocolErrors() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return errors_;
+}
+
+void TestPortal::recordError(const std::string& error) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        errors_.push_back(error);
+    }
+    changed_.notify_all();
+}
+
+std::vector<RecordedMessage> TestPortal::messages() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return messages_;
+}
+
+std::vector<RecordedMessage> TestPortal::messages(int16_t commandId) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<RecordedMessage> found;
+    for (auto& m : messages_)
+        if (m.commandId == commandId) found.push_back(m);
+    return found;
+}
+
+bool TestPortal::waitForMessages(size_t count, double timeout) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, seconds(timeout), [&] { return messages_.size() >= count; });
+}
+
+std::optional<RecordedMessage> TestPortal::waitFor(int16_t commandId, double timeout) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    std::optional<RecordedMessage> found;
+    changed_.wait_for(lock, seconds(timeout), [&] {
+        for (auto& m : messages_)
+            if (m.commandId == commandId) {
+                found = m;
+                return true;
+            }
+        return false;
+    });
+    return found;
+}
+
+void TestPortal::clearMessages() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    messages_.clear();
+}
+
+} // namespace kavo::test

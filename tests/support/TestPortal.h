@@ -1,0 +1,116 @@
+#pragma once
+
+#include "net/Message.h"
+#include "net/TEA.h"
+#include "tests/support/RecordedMessage.h"
+#include "tests/support/Sockets.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kavo::test {
+
+// A game server for tests, on 127.0.0.1 and a free port. It takes successive
+// client connections one at a time. For each it reads the 9-byte hello (protocol
+// id 10 and the connection key), deciphers the client's frames with that key,
+// records every message in order, and answers through scripted handlers.
+// Handlers run on the portal's thread; every accessor is safe from any thread.
+class TestPortal {
+public:
+    // Answers to the connection that sent the request.
+    class Reply {
+    public:
+        bool send(int16_t commandId, const std::vector<uint8_t>& body = {});
+        bool send(const Message& message);
+
+    private:
+        friend class TestPortal;
+        Reply(TestPortal& portal, int connection) : portal_(portal), connection_(connection) {}
+        TestPortal& portal_;
+        int connection_;
+    };
+    // The request's cursor is at 0; a handler may read it.
+    using Handler = std::function<void(Message& request, Reply& reply)>;
+
+    struct Hello {
+        int protocolId = 0;
+        int64_t key = 0;
+    };
+
+    // On a free port, or on `port` when it is not 0 (a program others must find).
+    explicit TestPortal(uint16_t port = 0);
+    ~TestPortal();
+    TestPortal(const TestPortal&) = delete;
+    TestPortal& operator=(const TestPortal&) = delete;
+
+    uint16_t port() const { return port_; }
+
+    // Set handlers before the client sends; a later set replaces the earlier.
+    void onCommand(int16_t commandId, Handler handler);
+    // For every command without a handler of its own (an echo, say).
+    void onAnyCommand(Handler handler);
+
+    // Sends to the current client, waiting (at most 5 s) for its hello if one is
+    // connecting. False when no client is connected.
+    bool sendToClient(const Message& message);
+    // Raw bytes (malformed frames), after the hello like sendToClient.
+    bool sendRawToClient(const std::vector<uint8_t>& bytes);
+    // The frame sendToClient would send under the current connection's key.
+    std::optional<std::vector<uint8_t>> frameFor(const Message& message) const;
+    // The server ends the current connection.
+    void closeClient();
+
+    // Accepted connections so far.
+    int connectionCount() const;
+    bool waitForConnections(int count, double timeout);
+    bool isClientConnected() const;
+    // Waits until no client is connected.
+    bool waitForClientGone(double timeout);
+    std::vector<Hello> hellos() const;
+    // Faults in what the client sent: a bad hello, an undecipherable frame, ...
+    std::vector<std::string> protocolErrors() const;
+
+    std::vector<RecordedMessage> messages() const;
+    // Messages of one command, in order.
+    std::vector<RecordedMessage> messages(int16_t commandId) const;
+    bool waitForMessages(size_t count, double timeout);
+    // The first recorded message with this command id, waiting for it if needed.
+    std::optional<RecordedMessage> waitFor(int16_t commandId, double timeout);
+    void clearMessages();
+
+private:
+    void acceptLoop();
+    void serve(Fd client, int connection);
+    void handle(Message& message, int connection);
+    bool sendToConnection(int connection, const std::vector<uint8_t>* raw, const Message* message);
+    void recordError(const std::string& error);
+
+    uint16_t port_ = 0;
+    Fd listener_;
+    StopSignal stop_;
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::map<int16_t, Handler> handlers_;
+    Handler anyHandler_;
+    std::vector<RecordedMessage> messages_;
+    std::vector<Hello> hellos_;
+    std::vector<std::string> errors_;
+    int connections_ = 0;
+    int clientFd_ = -1;              // the connection being served
+    int currentConnection_ = 0;      // its number (1, 2, ...); 0 when none
+    std::shared_ptr<const TEA> tea_; // its key, once the hello was read
+    std::mutex writeMutex_;          // one writer at a time on the client socket
+
+    std::thread thread_;
+};
+
+} // namespace kavo::test
