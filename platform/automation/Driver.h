@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/automation/ViewQuery.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace platform::automation {
+
+struct DriverResult {
+    bool ok = true;
+    int failedLine = 0; // 1-based; 0 when ok
+    std::string message;
+};
+
+// Drives the running client from a script, in the same process and on the main thread,
+// the way a person would: touches, typed text and keys go through the application's
+// input entry points, so they take the same road as mouse and keyboard.
+//
+// One command per line; blank lines and lines starting with '#' are skipped.
+//   wait SELECTOR [SECONDS]    until a visible view matches (default 10 s)
+//   expect SELECTOR            a visible view matches now
+//   expect-not SELECTOR        no visible view matches now
+//   tap SELECTOR               touch down and up at the centre of the view's visible part;
+//                              fails, naming the covering view, when the finger would land on
+//                              a view that is neither the matched one, inside it, nor around it
+//   type SELECTOR TEXT         taps the field, deletes its text and types TEXT (spaces kept);
+//                              editing stays open
+//   return SELECTOR            presses the return key in that field
+//   drag SELECTOR DX DY        touch down at the centre, move by (DX, DY) in steps, touch up
+//   screen CLASS [SECONDS]     until the top screen's controller class is CLASS (default 10 s)
+//   sleep SECONDS              runs the run loop for that much real time
+//   advance SECONDS            moves the manual clock (an error on the real clock)
+//   shot PATH                  writes a PNG of the shown windows
+//   dump                       prints the view tree
+//
+// Where the selector ends: for wait, expect, expect-not, tap, return and screen the
+// selector (or class) runs to the end of the line, so texts may hold spaces; for wait and
+// screen a last word that is a number is the time-out instead. For type the selector is
+// the first word and the text is the rest of the line after the one blank that follows
+// it (inner and leading blanks kept; blanks at the end of a line are dropped). For drag
+// the last two words are the numbers and the selector is what lies between.
+//
+// Waiting runs the main run loop in real time (runOnce in small steps), so replies from
+// network threads arrive; on the manual clock the clock does not move by itself.
+class Driver {
+public:
+    // Progress (each line as it runs) and dumps go to `output` when given.
+    explicit Driver(std::ostream* output = nullptr) : output_(output) {}
+
+    DriverResult run(const std::string& script);
+
+    void setDefaultTimeout(double seconds) { defaultTimeout_ = seconds; }
+    // Steps of a drag (moves between the touch down and the touch up).
+    void setDragSteps(int steps) { dragSteps_ = steps < 1 ? 1 : steps; }
+
+private:
+    struct Outcome {
+        bool ok = true;
+        std::string reason;
+    };
+    static Outcome fail(std::string reason) { return Outcome{false, std::move(reason)}; }
+
+    Outcome runLine(const std::string& line);
+    Outcome waitFor(const Selector& selector, double timeout);
+    Outcome waitForScreen(const std::string& className, double timeout);
+    Outcome expect(const Selector& selector, bool present);
+    Outcome tap(const Selector& selector);
+    Outcome type(const Selector& selector, const std::string& text);
+    Outcome pressReturn(const Selector& selector);
+    Outcome drag(const Selector& selector, double dx, double dy);
+    Outcome sleep(double seconds);
+    Outcome advance(double seconds);
+    Outcome shot(const std::string& path);
+    Outcome dump();
+
+    // The selector's view, or a failure naming what was not found.
+    ui::View* locate(const Selector& selector, Outcome& outcome);
+    // Where a finger would press the view; fails when something else would be touched.
+    Outcome pressPoint(ui::View& view, ui::Point& point);
+    // Runs what the last action posted.
+    void settle();
+    std::string screenSummary() const;
+
+    std::ostream* output_ = nullptr;
+    double defaultTimeout_ = 10;
+    int dragSteps_ = 5;
+};
+
+} // namespace platform::automation

@@ -1,0 +1,72 @@
+#include "platform/render/TextureCache.h"
+
+#include "platform/runtime/Log.h"
+
+namespace platform::render {
+
+namespace {
+
+// True when `life` refers to no object at all (an empty weak pointer) rather than to
+// one that has died.
+bool isUnset(const std::weak_ptr<const void>& life) {
+    const std::weak_ptr<const void> empty;
+    return !life.owner_before(empty) && !empty.owner_before(life);
+}
+
+} // namespace
+
+TextureCache::~TextureCache() {
+    for (auto& [key, entry] : entries_)
+        SDL_DestroyTexture(entry.texture);
+}
+
+SDL_Texture* TextureCache::find(const Key& key, const std::weak_ptr<const void>& life) {
+    auto it = entries_.find(key);
+    if (it == entries_.end()) return nullptr;
+    Entry& entry = it->second;
+    // Same address, different object: the old image died and a new one took its place.
+    const bool sameOwner = !entry.tracksLife ||
+                           (!entry.life.expired() && !entry.life.owner_before(life) && !life.owner_before(entry.life));
+    if (!sameOwner) {
+        SDL_DestroyTexture(entry.texture);
+        entries_.erase(it);
+        return nullptr;
+    }
+    entry.used = true;
+    return entry.texture;
+}
+
+SDL_Texture* TextureCache::insert(const Key& key, SDL_Surface* surface, const std::weak_ptr<const void>& life) {
+    if (!surface) return nullptr;
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface);
+    if (!texture) {
+        platform::log(std::string("render: texture failed: ") + SDL_GetError());
+        return nullptr;
+    }
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    auto it = entries_.find(key);
+    if (it != entries_.end()) {
+        SDL_DestroyTexture(it->second.texture);
+        entries_.erase(it);
+    }
+    Entry entry;
+    entry.texture = texture;
+    entry.life = life;
+    entry.tracksLife = !isUnset(life);
+    entries_.emplace(key, std::move(entry));
+    return texture;
+}
+
+void TextureCache::endFrame() {
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        if (!it->second.used) {
+            SDL_DestroyTexture(it->second.texture);
+            it = entries_.erase(it);
+        } else {
+            it->second.used = false;
+            ++it;
+        }
+    }
+}
+
+} // namespace platform::render

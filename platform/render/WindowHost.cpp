@@ -1,0 +1,262 @@
+#include "platform/render/WindowHost.h"
+
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Display.h"
+#include "platform/ui/Responder.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/View.h"
+#include "platform/ui/Window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform::render {
+
+namespace {
+
+double realSeconds() {
+    return double(SDL_GetTicks64()) / 1000.0;
+}
+
+// The video drivers that draw nowhere a person can see.
+bool isHeadlessDriver(const char* name) {
+    return name && (std::strcmp(name, "dummy") == 0 || std::strcmp(name, "offscreen") == 0);
+}
+
+} // namespace
+
+WindowHost::WindowHost() : wakePending_(std::make_shared<std::atomic<bool>>(false)) {}
+
+WindowHost::~WindowHost() {
+    close();
+}
+
+bool WindowHost::displayAvailable() {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return false;
+    if (isHeadlessDriver(std::getenv("SDL_VIDEODRIVER"))) return false;
+    const bool wasStarted = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+    if (!wasStarted && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const bool real = !isHeadlessDriver(SDL_GetCurrentVideoDriver());
+    if (!wasStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return real;
+}
+
+bool WindowHost::open(const std::string& title) {
+    if (window_) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        platform::log(std::string("render: no video device: ") + SDL_GetError());
+        return false;
+    }
+    videoStarted_ = true;
+    const ui::Size screen = ui::Screen::size();
+    const int width = int(std::lround(screen.width)), height = int(std::lround(screen.height));
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                               SDL_WINDOW_RESIZABLE);
+    if (!window_) {
+        platform::log(std::string("render: no window: ") + SDL_GetError());
+        close();
+        return false;
+    }
+    sdlRenderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!sdlRenderer_) sdlRenderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!sdlRenderer_) {
+        platform::log(std::string("render: no renderer: ") + SDL_GetError());
+        close();
+        return false;
+    }
+    // The screen keeps its size in points when the window is resized; SDL scales the
+    // drawing and maps the mouse back to points.
+    SDL_RenderSetLogicalSize(sdlRenderer_, width, height);
+    renderer_ = std::make_unique<Renderer>(sdlRenderer_);
+    // Text input is only wanted while a text field is first responder.
+    SDL_StopTextInput();
+    textInputOn_ = false;
+    forceRedraw_ = true;
+    return true;
+}
+
+void WindowHost::close() {
+    renderer_.reset();
+    if (sdlRenderer_) SDL_DestroyRenderer(sdlRenderer_);
+    sdlRenderer_ = nullptr;
+    if (window_) SDL_DestroyWindow(window_);
+    window_ = nullptr;
+    if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    videoStarted_ = false;
+}
+
+void WindowHost::stop() {
+    stopped_ = true;
+    // Wake the event wait so the loop sees the flag.
+    if (wakeEventType_ != 0) {
+        SDL_Event event{};
+        event.type = wakeEventType_;
+        SDL_PushEvent(&event);
+    }
+}
+
+double WindowHost::frameInterval() const {
+    SDL_DisplayMode mode{};
+    int rate = 60;
+    if (window_ && SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0) rate = mode.refresh_rate;
+    return 1.0 / std::min(rate, 60);
+}
+
+bool WindowHost::run() {
+    if (!open()) return false;
+    RunLoop& loop = RunLoop::main();
+    loop.bindToCurrentThread();
+    if (wakeEventType_ == 0) wakeEventType_ = SDL_RegisterEvents(1);
+    if (wakeEventType_ == uint32_t(-1)) {
+        platform::log("render: no user event type left");
+        wakeEventType_ = 0;
+        return false;
+    }
+    // One wake-up event at a time: a burst of posts wakes the loop once.
+    loop.setWaker([pending = wakePending_, type = wakeEventType_] {
+        if (pending->exchange(true)) return;
+        SDL_Event event{};
+        event.type = type;
+        SDL_PushEvent(&event);
+    });
+
+    stopped_ = false;
+    frameInterval_ = frameInterval();
+    while (!stopped_) {
+        loop.runPending();
+        updateTextInput();
+
+        const bool animating = ui::View::animationsInFlight();
+        // One more frame after the last animation ends, to show the final values.
+        if (wasAnimating_ && !animating) forceRedraw_ = true;
+        wasAnimating_ = animating;
+        const bool wantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
+        if (wantsFrame && (lastFrameTime_ < 0 || realSeconds() - lastFrameTime_ >= frameInterval_)) {
+            drawFrame();
+        }
+        if (stopped_) break;
+
+        SDL_Event event;
+        const bool stillWantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
+        if (SDL_WaitEventTimeout(&event, waitTimeout(stillWantsFrame))) {
+            handle(event);
+            while (!stopped_ && SDL_PollEvent(&event))
+                handle(event);
+        }
+    }
+    loop.setWaker({});
+    return true;
+}
+
+int WindowHost::waitTimeout(bool wantsFrame) const {
+    RunLoop& loop = RunLoop::main();
+    if (loop.hasPendingTasks()) return 0;
+    double wait = -1;
+    // On a manual clock timers wait for the test to advance time, not for real time.
+    if (!platform::Clock::current()->isManual()) {
+        const double next = loop.nextTimerDate();
+        if (next >= 0) wait = std::max(0.0, next - platform::Clock::time());
+    }
+    if (wantsFrame) {
+        const double untilFrame = std::max(0.0, lastFrameTime_ + frameInterval_ - realSeconds());
+        wait = wait < 0 ? untilFrame : std::min(wait, untilFrame);
+    }
+    if (wait < 0) return -1;
+    // Rounded up: waking a little early would only spin back into the wait.
+    return int(std::min(std::ceil(wait * 1000), 3600.0 * 1000));
+}
+
+void WindowHost::drawFrame() {
+    if (!renderer_) return;
+    // Frames are paced from their start, so drawing time does not lower the rate.
+    lastFrameTime_ = realSeconds();
+    renderer_->render(ui::Window::visibleWindows(), ui::Screen::size());
+    SDL_RenderPresent(sdlRenderer_);
+    // Read after drawing: laying out while drawing may mark the display dirty once more.
+    drawnGeneration_ = ui::Display::generation();
+    forceRedraw_ = false;
+    ++framesDrawn_;
+}
+
+void WindowHost::updateTextInput() {
+    ui::Responder* first = ui::Responder::firstResponder();
+    const bool wanted = first && first->isTextInput();
+    if (wanted == textInputOn_) return;
+    if (wanted) {
+        SDL_StartTextInput();
+    } else {
+        SDL_StopTextInput();
+    }
+    textInputOn_ = wanted;
+}
+
+void WindowHost::handle(const SDL_Event& event) {
+    ui::Application& app = ui::Application::shared();
+    if (event.type == wakeEventType_ && wakeEventType_ != 0) {
+        wakePending_->store(false);
+        return;
+    }
+    switch (event.type) {
+    case SDL_QUIT:
+        stopped_ = true;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button != SDL_BUTTON_LEFT) break;
+        mouseDown_ = true;
+        lastMouse_ = {double(event.button.x), double(event.button.y)};
+        app.dispatchTouch(ui::TouchPhase::Began, lastMouse_, std::max(1, int(event.button.clicks)));
+        break;
+    case SDL_MOUSEMOTION:
+        if (!mouseDown_) break;
+        lastMouse_ = {double(event.motion.x), double(event.motion.y)};
+        app.dispatchTouch(ui::TouchPhase::Moved, lastMouse_);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button != SDL_BUTTON_LEFT || !mouseDown_) break;
+        mouseDown_ = false;
+        lastMouse_ = {double(event.button.x), double(event.button.y)};
+        app.dispatchTouch(ui::TouchPhase::Ended, lastMouse_, std::max(1, int(event.button.clicks)));
+        break;
+    case SDL_TEXTINPUT:
+        app.dispatchText(event.text.text);
+        break;
+    case SDL_KEYDOWN:
+        switch (event.key.keysym.sym) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            app.dispatchKey(ui::Key::Return);
+            break;
+        case SDLK_BACKSPACE:
+            app.dispatchKey(ui::Key::Backspace);
+            break;
+        case SDLK_TAB:
+            app.dispatchKey(ui::Key::Tab);
+            break;
+        case SDLK_ESCAPE:
+            app.dispatchKey(ui::Key::Escape);
+            break;
+        default:
+            break;
+        }
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && mouseDown_) {
+            // The finger left with the focus: the touch is cancelled, not ended.
+            mouseDown_ = false;
+            app.dispatchTouch(ui::TouchPhase::Cancelled, lastMouse_);
+        } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                   event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            forceRedraw_ = true;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace platform::render

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/render/Renderer.h"
+
+#include <SDL.h>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform::render {
+
+// A real window on the desktop showing the application's windows, and the main loop that
+// feeds it: mouse and keys go to ui::Application's input entry points, posted closures and
+// timers of platform::RunLoop::main() run, and the screen is redrawn when something drawn
+// changed (or, while animations run, at the display's rate, at most 60 frames a second).
+// Between those it sleeps in SDL's event wait, so an idle client uses no processor time.
+class WindowHost {
+public:
+    WindowHost();
+    ~WindowHost();
+    WindowHost(const WindowHost&) = delete;
+    WindowHost& operator=(const WindowHost&) = delete;
+
+    // True when a real video device can be opened (a desktop session is there).
+    static bool displayAvailable();
+
+    // Opens the window at the screen's size (ui::Screen::bounds()). False when it cannot.
+    bool open(const std::string& title = "Kavo Online");
+    bool isOpen() const { return window_ != nullptr; }
+
+    // Runs the main loop on the calling thread (which becomes the main thread) until the
+    // window is closed or stop() is called. Opens the window first when needed. Returns
+    // false when no window could be opened.
+    bool run();
+    // Ends run() after the current turn. Safe from any thread.
+    void stop();
+
+    // Frames drawn so far (for tests and the idle check).
+    uint64_t framesDrawn() const { return framesDrawn_; }
+
+private:
+    void close();
+    void handle(const SDL_Event& event);
+    void drawFrame();
+    void updateTextInput();
+    // Milliseconds to sleep for the next timer, frame or posted closure (-1: until an event).
+    int waitTimeout(bool wantsFrame) const;
+    double frameInterval() const;
+
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* sdlRenderer_ = nullptr;
+    std::unique_ptr<Renderer> renderer_;
+    bool videoStarted_ = false;
+    uint32_t wakeEventType_ = 0;
+    // Shared with the run loop's waker, which may outlive a stopped loop briefly.
+    std::shared_ptr<std::atomic<bool>> wakePending_;
+    std::atomic<bool> stopped_{false};
+    bool mouseDown_ = false;
+    ui::Point lastMouse_;
+    bool textInputOn_ = false;
+    bool forceRedraw_ = true;
+    bool wasAnimating_ = false;
+    uint64_t drawnGeneration_ = 0;
+    double lastFrameTime_ = -1; // real seconds
+    double frameInterval_ = 1.0 / 60;
+    uint64_t framesDrawn_ = 0;
+};
+
+} // namespace platform::render

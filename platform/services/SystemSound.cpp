@@ -1,0 +1,213 @@
+#include "platform/services/SystemSound.h"
+
+#include "platform/runtime/Log.h"
+#include "platform/services/Vibration.h"
+
+#include <SDL.h>
+#include <atomic>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace platform {
+
+namespace {
+
+// Samples converted once, at registration, to the device's format.
+using Samples = std::shared_ptr<const std::vector<uint8_t>>;
+
+struct Sound {
+    std::string name;
+    Samples samples;
+};
+
+struct Voice {
+    Samples samples;
+    size_t position = 0;
+};
+
+// The engine lives for the whole process: the audio thread may still call the mixer
+// while static objects are destroyed at exit, so it is never freed.
+class Engine {
+public:
+    static Engine& get() {
+        static Engine* engine = new Engine();
+        return *engine;
+    }
+
+    SoundId add(const std::string& path) {
+        Samples samples = load(path);
+        std::lock_guard<std::mutex> lock(mutex_);
+        SoundId id = nextId_++;
+        if (id == SystemSound::kVibrate) id = nextId_++;
+        sounds_[id] = Sound{baseName(path), std::move(samples)};
+        return id;
+    }
+
+    void remove(SoundId id) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        sounds_.erase(id);
+    }
+
+    void play(SoundId id) {
+        Samples samples;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            auto it = sounds_.find(id);
+            if (it == sounds_.end()) return;
+            played_.push_back(it->second.name);
+            samples = it->second.samples;
+        }
+        if (!samples || samples->empty() || device_ == 0) return;
+        std::lock_guard<std::mutex> lock(voicesMutex_);
+        // A burst of plays (many cards dealt at once) must not pile up without end.
+        if (voices_.size() >= kMaxVoices) voices_.erase(voices_.begin());
+        voices_.push_back(Voice{std::move(samples), 0});
+    }
+
+    std::vector<std::string> played() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return played_;
+    }
+
+    void clearRecord() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        played_.clear();
+    }
+
+    bool hasDevice() {
+        std::lock_guard<std::mutex> lock(openMutex_);
+        openDevice();
+        return device_ != 0;
+    }
+
+private:
+    static constexpr size_t kMaxVoices = 16;
+
+    static std::string baseName(const std::string& path) {
+        auto slash = path.find_last_of('/');
+        return slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+
+    // Opens the audio device the first time a sound is loaded. Called with openMutex_ held.
+    void openDevice() {
+        if (triedOpen_) return;
+        triedOpen_ = true;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            log(std::string("SystemSound: no audio: ") + SDL_GetError());
+            return;
+        }
+        SDL_AudioSpec want;
+        std::memset(&want, 0, sizeof want);
+        want.freq = 44100;
+        want.format = AUDIO_S16SYS;
+        want.channels = 2;
+        want.samples = 1024;
+        want.callback = &Engine::mix;
+        want.userdata = this;
+        // No changes allowed: SDL converts to the hardware for us, so every sound is
+        // converted once to this one format.
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &spec_, 0);
+        if (device_ == 0) {
+            log(std::string("SystemSound: cannot open an audio device: ") + SDL_GetError());
+            return;
+        }
+        SDL_PauseAudioDevice(device_, 0);
+    }
+
+    Samples load(const std::string& path) {
+        std::lock_guard<std::mutex> lock(openMutex_);
+        openDevice();
+        if (device_ == 0) return nullptr;
+        SDL_AudioSpec wavSpec;
+        Uint8* buffer = nullptr;
+        Uint32 length = 0;
+        if (!SDL_LoadWAV(path.c_str(), &wavSpec, &buffer, &length)) {
+            log("SystemSound: cannot read " + path + ": " + SDL_GetError());
+            return nullptr;
+        }
+        SDL_AudioCVT cvt;
+        if (SDL_BuildAudioCVT(&cvt, wavSpec.format, wavSpec.channels, wavSpec.freq, spec_.format, spec_.channels,
+                              spec_.freq) < 0) {
+            log("SystemSound: cannot convert " + path + ": " + SDL_GetError());
+            SDL_FreeWAV(buffer);
+            return nullptr;
+        }
+        auto out = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(length) * cvt.len_mult);
+        std::memcpy(out->data(), buffer, length);
+        SDL_FreeWAV(buffer);
+        cvt.buf = out->data();
+        cvt.len = static_cast<int>(length);
+        if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) {
+            log("SystemSound: cannot convert " + path + ": " + SDL_GetError());
+            return nullptr;
+        }
+        out->resize(static_cast<size_t>(cvt.needed ? cvt.len_cvt : static_cast<int>(length)));
+        return out;
+    }
+
+    // The audio thread's callback: mixes every sound that is playing.
+    static void mix(void* userdata, Uint8* stream, int length) {
+        auto* self = static_cast<Engine*>(userdata);
+        std::memset(stream, self->spec_.silence, static_cast<size_t>(length));
+        std::lock_guard<std::mutex> lock(self->voicesMutex_);
+        for (auto it = self->voices_.begin(); it != self->voices_.end();) {
+            size_t left = it->samples->size() - it->position;
+            size_t chunk = std::min(left, static_cast<size_t>(length));
+            SDL_MixAudioFormat(stream, it->samples->data() + it->position, self->spec_.format,
+                               static_cast<Uint32>(chunk), SDL_MIX_MAXVOLUME);
+            it->position += chunk;
+            if (it->position >= it->samples->size())
+                it = self->voices_.erase(it);
+            else
+                ++it;
+        }
+    }
+
+    std::mutex mutex_; // sounds and record
+    std::map<SoundId, Sound> sounds_;
+    std::vector<std::string> played_;
+    SoundId nextId_ = 1;
+
+    std::mutex openMutex_;
+    bool triedOpen_ = false;
+    std::atomic<SDL_AudioDeviceID> device_{0}; // read by play() without openMutex_
+    SDL_AudioSpec spec_{};
+
+    std::mutex voicesMutex_;
+    std::vector<Voice> voices_;
+};
+
+} // namespace
+
+SoundId SystemSound::registerSound(const std::string& path) {
+    if (path.empty()) return 0;
+    return Engine::get().add(path);
+}
+
+void SystemSound::dispose(SoundId id) {
+    Engine::get().remove(id);
+}
+
+void SystemSound::play(SoundId id) {
+    if (id == kVibrate) {
+        Vibration::vibrate();
+        return;
+    }
+    Engine::get().play(id);
+}
+
+std::vector<std::string> SystemSound::played() {
+    return Engine::get().played();
+}
+
+void SystemSound::clearRecord() {
+    Engine::get().clearRecord();
+}
+
+bool SystemSound::hasAudioDevice() {
+    return Engine::get().hasDevice();
+}
+
+} // namespace platform

@@ -1,0 +1,316 @@
+#include "platform/ui/Application.h"
+
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/GestureRecognizer.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/View.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace platform::ui {
+
+namespace {
+
+std::function<bool(const std::string&)>& urlOpener() {
+    static auto* opener = new std::function<bool(const std::string&)>();
+    return *opener;
+}
+
+std::string readMachineId() {
+    for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
+        std::ifstream in(path);
+        std::string id;
+        if (in && std::getline(in, id)) {
+            while (!id.empty() && (id.back() == ' ' || id.back() == '\r' || id.back() == '\n'))
+                id.pop_back();
+            if (!id.empty()) return id;
+        }
+    }
+    return {};
+}
+
+uint64_t fnv1a(const std::string& text) {
+    uint64_t hash = 1469598103934665603ull;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// Every controller reachable from a window's root: containers' children and presented ones.
+void forEachController(const ViewControllerPtr& controller, const std::function<void(ViewController&)>& visit) {
+    if (!controller) return;
+    visit(*controller);
+    if (auto* nav = dynamic_cast<NavigationController*>(controller.get()))
+        for (const ViewControllerPtr& child : nav->viewControllers())
+            forEachController(child, visit);
+    forEachController(controller->modalViewController(), visit);
+}
+
+// Every text input under `view` that could take the keyboard, in tree order.
+void collectTextInputs(View& view, std::vector<View*>& out) {
+    if (view.isHidden() || view.alpha() <= 0.01) return;
+    if (view.isTextInput() && view.canBecomeFirstResponder()) out.push_back(&view);
+    for (const ViewPtr& child : view.subviews())
+        collectTextInputs(*child, out);
+}
+
+} // namespace
+
+Application& Application::shared() {
+    static Application* app = new Application();
+    return *app;
+}
+
+// ---- life cycle
+
+void Application::launch() {
+    state_ = ApplicationState::Inactive;
+    if (delegate_) delegate_->didFinishLaunching(*this);
+    becomeActive();
+}
+
+void Application::resignActive() {
+    if (state_ != ApplicationState::Active) return;
+    if (delegate_) delegate_->willResignActive(*this);
+    state_ = ApplicationState::Inactive;
+}
+
+void Application::becomeActive() {
+    if (state_ == ApplicationState::Active) return;
+    state_ = ApplicationState::Active;
+    if (delegate_) delegate_->didBecomeActive(*this);
+}
+
+void Application::enterBackground() {
+    if (state_ == ApplicationState::Background) return;
+    resignActive();
+    state_ = ApplicationState::Background;
+    if (delegate_) delegate_->didEnterBackground(*this);
+}
+
+void Application::enterForeground() {
+    if (state_ != ApplicationState::Background) return;
+    state_ = ApplicationState::Inactive;
+    if (delegate_) delegate_->willEnterForeground(*this);
+    becomeActive();
+}
+
+void Application::terminate() {
+    if (delegate_) delegate_->willTerminate(*this);
+    state_ = ApplicationState::NotRunning;
+    platform::RunLoop::main().stop();
+}
+
+void Application::simulateMemoryWarning() {
+    if (delegate_) delegate_->didReceiveMemoryWarning(*this);
+    for (const auto& window : Window::visibleWindows())
+        forEachController(window->rootViewController(), [](ViewController& c) { c.didReceiveMemoryWarning(); });
+}
+
+bool Application::handleOpenURL(const std::string& url) {
+    return delegate_ && delegate_->openURL(*this, url);
+}
+
+// ---- push registration
+
+std::vector<uint8_t> Application::deviceToken() {
+    std::string id = readMachineId();
+    if (id.empty()) return {};
+    // 32 bytes, stable for the machine: four 64-bit hashes of the id with a counter.
+    std::vector<uint8_t> token;
+    for (int part = 0; part < 4; ++part) {
+        uint64_t hash = fnv1a(id + ":" + std::to_string(part));
+        for (int i = 0; i < 8; ++i)
+            token.push_back(uint8_t(hash >> (8 * i)));
+    }
+    return token;
+}
+
+void Application::registerForRemoteNotifications() {
+    std::vector<uint8_t> token = deviceToken();
+    platform::runOnMainThread([this, token] {
+        if (!delegate_) return;
+        if (token.empty())
+            delegate_->didFailToRegisterForRemoteNotifications(*this, "no machine id to make a device token from");
+        else
+            delegate_->didRegisterForRemoteNotifications(*this, token);
+    });
+}
+
+void Application::setUrlOpener(std::function<bool(const std::string&)> opener) {
+    urlOpener() = std::move(opener);
+}
+
+bool Application::openURL(const std::string& url) {
+    if (!urlOpener()) {
+        platform::log("Application: no URL opener for " + url);
+        return false;
+    }
+    return urlOpener()(url);
+}
+
+// ---- touches
+
+View* Application::touchedView() const {
+    return touchView_.get();
+}
+
+void Application::dispatchTouch(TouchPhase phase, Point screenPoint, int tapCount) {
+    Touch touch;
+    touch.phase = phase;
+    touch.windowLocation = screenPoint;
+    touch.previousWindowLocation = touching_ ? lastPoint_ : screenPoint;
+    touch.tapCount = tapCount;
+    touch.timestamp = platform::Clock::time();
+
+    if (phase == TouchPhase::Began) {
+        if (touching_) cancelSequence();
+        View* hit = nullptr;
+        auto windows = Window::visibleWindows();
+        for (auto it = windows.rbegin(); it != windows.rend() && !hit; ++it) {
+            Window& window = **it;
+            if (!window.frame().contains(screenPoint)) continue;
+            hit = window.hitTest(window.pointFromSuperview(screenPoint));
+        }
+        if (!hit) return;
+        touchView_ = hit->weak_from_this().lock();
+        if (!touchView_) return;
+        touching_ = true;
+        viewTouchesCancelled_ = false;
+        recognizers_.clear();
+        for (View* v = hit; v; v = v->superview())
+            for (const auto& recognizer : v->gestureRecognizers())
+                if (recognizer->shouldReceive(hit)) recognizers_.push_back(recognizer);
+        for (const auto& recognizer : recognizers_)
+            recognizer->reset();
+    }
+    if (!touching_) return;
+    lastPoint_ = screenPoint;
+
+    // Local copies: handlers may start a new sequence or remove views.
+    std::shared_ptr<View> view = touchView_;
+    std::vector<std::shared_ptr<GestureRecognizer>> recognizers = recognizers_;
+    touch.view = view.get();
+    for (const auto& recognizer : recognizers) {
+        if (!recognizer->view() || !recognizer->isEnabled()) continue;
+        switch (phase) {
+        case TouchPhase::Began:
+            recognizer->touchesBegan(touch);
+            break;
+        case TouchPhase::Moved:
+            recognizer->touchesMoved(touch);
+            break;
+        case TouchPhase::Ended:
+            recognizer->touchesEnded(touch);
+            break;
+        case TouchPhase::Cancelled:
+            recognizer->touchesCancelled(touch);
+            break;
+        }
+    }
+    bool claimed = std::any_of(recognizers.begin(), recognizers.end(), [](const auto& r) {
+        return r->view() && r->hasRecognized() && r->cancelsTouchesInView();
+    });
+    if (!viewTouchesCancelled_ && claimed && phase != TouchPhase::Began) {
+        // A recognised gesture takes the sequence over: the view learns it was cancelled.
+        viewTouchesCancelled_ = true;
+        Touch cancelled = touch;
+        cancelled.phase = TouchPhase::Cancelled;
+        view->touchesCancelled({cancelled});
+    } else if (!viewTouchesCancelled_) {
+        switch (phase) {
+        case TouchPhase::Began:
+            view->touchesBegan({touch});
+            break;
+        case TouchPhase::Moved:
+            view->touchesMoved({touch});
+            break;
+        case TouchPhase::Ended:
+            view->touchesEnded({touch});
+            break;
+        case TouchPhase::Cancelled:
+            view->touchesCancelled({touch});
+            break;
+        }
+    }
+    if ((phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) && touchView_ == view) {
+        touching_ = false;
+        touchView_.reset();
+        recognizers_.clear();
+    }
+}
+
+void Application::cancelSequence() {
+    if (!touching_) return;
+    dispatchTouch(TouchPhase::Cancelled, lastPoint_);
+    touching_ = false;
+    touchView_.reset();
+    recognizers_.clear();
+}
+
+// ---- keys
+
+void Application::dispatchText(const std::string& text) {
+    if (Responder* responder = Responder::firstResponder()) responder->insertText(text);
+}
+
+void Application::dispatchKey(Key key) {
+    Responder* responder = Responder::firstResponder();
+    switch (key) {
+    case Key::Return:
+        if (responder) responder->pressReturn();
+        break;
+    case Key::Backspace:
+        if (responder) responder->deleteBackward();
+        break;
+    case Key::Escape:
+        if (responder) responder->resignFirstResponder();
+        break;
+    case Key::Tab:
+        focusNextTextInput();
+        break;
+    }
+}
+
+void Application::focusNextTextInput() {
+    Window* window = Window::keyWindow();
+    if (!window) {
+        auto windows = Window::visibleWindows();
+        if (windows.empty()) return;
+        window = windows.back().get();
+    }
+    std::vector<View*> inputs;
+    collectTextInputs(*window, inputs);
+    if (inputs.empty()) return;
+    auto current = std::find(inputs.begin(), inputs.end(), dynamic_cast<View*>(Responder::firstResponder()));
+    size_t next = current == inputs.end() ? 0 : size_t(current - inputs.begin() + 1) % inputs.size();
+    inputs[next]->becomeFirstResponder();
+}
+
+// ---- tests
+
+void Application::reset() {
+    touching_ = false;
+    touchView_.reset();
+    recognizers_.clear();
+    viewTouchesCancelled_ = false;
+    Responder::forgetFirstResponder();
+    Window::resetAll();
+    delegate_ = nullptr;
+    state_ = ApplicationState::NotRunning;
+    badgeNumber_ = 0;
+    idleTimerDisabled_ = false;
+    networkActivityVisible_ = false;
+    Screen::setIdiom(Idiom::Phone);
+    View::setAnimationsEnabled(true);
+}
+
+} // namespace platform::ui

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/ui/View.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform::ui {
+
+class PickerView;
+
+// Where a picker's columns (components) and rows come from.
+class PickerViewDataSource {
+public:
+    virtual ~PickerViewDataSource() = default;
+    virtual int numberOfComponents(PickerView& picker) { return (void)picker, 1; }
+    virtual int numberOfRowsInComponent(PickerView& picker, int component) = 0;
+};
+
+// The titles of a picker's rows and what the user picks.
+class PickerViewDelegate {
+public:
+    virtual ~PickerViewDelegate() = default;
+    virtual std::string titleForRow(PickerView& picker, int row, int component) {
+        return (void)picker, (void)row, (void)component, "";
+    }
+    virtual void didSelectRow(PickerView& picker, int row, int component) { (void)picker, (void)row, (void)component; }
+};
+
+// Spinning columns of rows; the selected row of each column sits in the middle band. A
+// tap above or below the band picks the row there; a drag up or down moves by as many
+// rows as it went and settles on the nearest one. Either way a changed selection calls
+// didSelectRow. selectRow from code calls nothing.
+class PickerView : public View {
+public:
+    explicit PickerView(Rect frame = {});
+    static std::shared_ptr<PickerView> make(Rect frame = {});
+
+    PickerViewDataSource* dataSource() const { return dataSource_; }
+    void setDataSource(PickerViewDataSource* dataSource);
+    PickerViewDelegate* delegate() const { return delegate_; }
+    void setDelegate(PickerViewDelegate* delegate);
+    bool showsSelectionIndicator() const { return showsSelectionIndicator_; }
+    void setShowsSelectionIndicator(bool shows);
+    double rowHeight() const { return rowHeight_; }
+    void setRowHeight(double height);
+
+    int numberOfComponents() const;
+    int numberOfRowsInComponent(int component) const;
+    void reloadAllComponents();
+    void reloadComponent(int component);
+    // -1 when the component has no rows.
+    int selectedRowInComponent(int component) const;
+    void selectRow(int row, int component, bool animated = false);
+    // The title of a row as the delegate gives it.
+    std::string titleForRow(int row, int component);
+    // The column of a point in the picker's coordinates (-1 outside every column).
+    int componentAtPoint(Point point) const;
+    Rect rectForComponent(int component) const;
+
+    void touchesBegan(const std::vector<Touch>& touches) override;
+    void touchesMoved(const std::vector<Touch>& touches) override;
+    void touchesEnded(const std::vector<Touch>& touches) override;
+    void touchesCancelled(const std::vector<Touch>& touches) override;
+    void draw(GraphicsContext& context) override;
+
+private:
+    void pick(int component, int row);
+    // The counts are asked for on first use, not when the data source is set (it may be
+    // set from a constructor that has not finished).
+    void ensureLoaded() const;
+
+    PickerViewDataSource* dataSource_ = nullptr;
+    PickerViewDelegate* delegate_ = nullptr;
+    bool showsSelectionIndicator_ = false;
+    double rowHeight_ = 40;
+    mutable std::vector<int> rows_;     // row count per component
+    mutable std::vector<int> selected_; // selected row per component
+    mutable bool loaded_ = false;
+
+    int touchComponent_ = -1;
+    Point touchStart_; // screen coordinates
+    double dragOffset_ = 0;
+    bool dragging_ = false;
+};
+
+} // namespace platform::ui

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/ui/Control.h"
+
+#include <memory>
+#include <string>
+
+namespace platform::ui {
+
+// An on/off control: a rounded track with a knob at the "on" (right) or "off" (left) end
+// and the caption of the current side. A tap (a touch that lifts inside) flips it and
+// sends ValueChanged; setOn from code sends nothing.
+class Switch : public Control {
+public:
+    explicit Switch(Rect frame = {});
+    static std::shared_ptr<Switch> make(Rect frame = {});
+
+    bool isOn() const { return on_; }
+    void setOn(bool on, bool animated = false);
+    const std::string& onText() const { return onText_; }
+    void setOnText(const std::string& text);
+    const std::string& offText() const { return offText_; }
+    void setOffText(const std::string& text);
+    Color onTintColor() const { return onTint_; }
+    void setOnTintColor(Color color);
+
+    // The caption shown now (automation reads it).
+    std::string text() const override { return on_ ? onText_ : offText_; }
+
+    Size sizeThatFits(Size size) const override { return (void)size, Size{79, 27}; }
+    void draw(GraphicsContext& context) override;
+
+protected:
+    void endTracking(Point location, bool inside) override;
+    bool passesDragsToScrollView() const override { return false; }
+
+private:
+    bool on_ = false;
+    std::string onText_ = "ON";
+    std::string offText_ = "OFF";
+    Color onTint_ = Color::rgba(0, 127, 234);
+};
+
+} // namespace platform::ui

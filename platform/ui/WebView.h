@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/View.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::ui {
+
+class WebView;
+
+enum class WebViewNavigationType { LinkClicked, FormSubmitted, BackForward, Reload, FormResubmitted, Other };
+
+// Asked before a page loads and told how it went; every call has a default.
+class WebViewDelegate {
+public:
+    virtual ~WebViewDelegate() = default;
+    // Refusing an address leaves the view as it was: nothing loads.
+    virtual bool shouldStartLoad(WebView& view, const std::string& url, WebViewNavigationType type) {
+        return (void)view, (void)url, (void)type, true;
+    }
+    virtual void didStartLoad(WebView& view) { (void)view; }
+    virtual void didFinishLoad(WebView& view) { (void)view; }
+    virtual void didFailLoad(WebView& view, const std::string& error) { (void)view, (void)error; }
+};
+
+// Shows a web page as its text: the page is fetched over http or https in the background
+// (platform::HttpClient), its tags are stripped and its white space folded, and the text
+// is shown in a scrolling label. When the page cannot be loaded the view shows its
+// address instead. Pages visited are kept in a back/forward history.
+class WebView : public View {
+public:
+    explicit WebView(Rect frame = {});
+    static std::shared_ptr<WebView> make(Rect frame = {});
+
+    WebViewDelegate* delegate() const { return delegate_; }
+    void setDelegate(WebViewDelegate* delegate) { delegate_ = delegate; }
+
+    void loadRequest(const std::string& url);
+    void loadHTMLString(const std::string& html, const std::string& baseUrl = {});
+    void stopLoading();
+    void reload();
+    void goBack();
+    void goForward();
+    bool canGoBack() const { return index_ > 0; }
+    bool canGoForward() const { return index_ >= 0 && size_t(index_) + 1 < history_.size(); }
+    bool isLoading() const { return loading_; }
+    // The address of the page shown (or being loaded).
+    const std::string& currentURL() const { return currentUrl_; }
+    bool scalesPageToFit() const { return scalesPageToFit_; }
+    void setScalesPageToFit(bool scales) { scalesPageToFit_ = scales; }
+
+    // The text shown now.
+    std::string pageText() const { return label_->text(); }
+    const std::shared_ptr<ScrollView>& scrollView() const { return scrollView_; }
+
+    void layoutSubviews() override;
+
+    // The readable text of an HTML document: scripts, styles and the head dropped, block
+    // elements on lines of their own, entities decoded, white space folded. Text that is
+    // not UTF-8 is read as Latin-1.
+    static std::string textFromHtml(std::string_view html);
+
+    // Pages longer than this many bytes of text are cut.
+    static constexpr size_t maximumTextLength() { return 64 * 1024; }
+
+private:
+    void startLoad(const std::string& url, WebViewNavigationType type, long historyIndex);
+    void showText(const std::string& text);
+    void finishLoad(uint64_t generation, int status, const std::string& body, const std::string& error);
+
+    WebViewDelegate* delegate_ = nullptr;
+    std::shared_ptr<ScrollView> scrollView_;
+    std::shared_ptr<Label> label_;
+    std::vector<std::string> history_;
+    long index_ = -1;
+    std::string currentUrl_;
+    bool loading_ = false;
+    bool scalesPageToFit_ = false;
+    uint64_t generation_ = 0;
+};
+
+} // namespace platform::ui

@@ -1,0 +1,178 @@
+#include "RenderTestSupport.h"
+#include "platform/render/OffscreenTarget.h"
+#include "platform/render/ScanlineFill.h"
+#include "platform/render/SdlGraphicsContext.h"
+#include "platform/render/TextureCache.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace platform::render::test {
+namespace {
+
+using ui::Color;
+using ui::Point;
+using ui::Rect;
+
+// Paints on a white canvas of the size and returns the pixels.
+ui::ImagePtr paint(int width, int height, const std::function<void(SdlGraphicsContext&)>& drawing) {
+    OffscreenTarget target(width, height);
+    EXPECT_TRUE(target.isValid());
+    SDL_SetRenderDrawColor(target.renderer(), 255, 255, 255, 255);
+    SDL_RenderClear(target.renderer());
+    {
+        TextureCache textures(target.renderer());
+        SdlGraphicsContext context(target.renderer(), textures, {double(width), double(height)});
+        drawing(context);
+    }
+    return ui::Image::fromPixels(width, height, target.rgbaPixels());
+}
+
+TEST(GraphicsContext, MissingImageShowsAPlaceholderBoxWithACross) {
+    ui::ImagePtr shot = paint(100, 60, [](SdlGraphicsContext& context) {
+        context.drawImage(nullptr, {10, 10, 80, 40});
+    });
+    ASSERT_TRUE(shot);
+    EXPECT_TRUE(pixelIs(shot, 5, 5, Color::white()));
+    const double inside = brightness(shot->pixel(30, 15));
+    EXPECT_LT(inside, 0.95) << "the box is grey, not the background";
+    EXPECT_LT(brightness(shot->pixel(10, 30)), inside) << "the outline is darker than the box";
+    EXPECT_LT(brightness(shot->pixel(50, 30)), inside) << "the cross passes through the middle";
+}
+
+TEST(GraphicsContext, StretchableImageKeepsItsCornerPixels) {
+    std::vector<uint8_t> rgba(9 * 9 * 4);
+    for (size_t i = 0; i < rgba.size(); i += 4)
+        rgba[i + 2] = rgba[i + 3] = 255; // blue
+    auto setPixel = [&](int x, int y, Color color) {
+        const size_t at = (size_t(y) * 9 + size_t(x)) * 4;
+        rgba[at] = uint8_t(color.red8()), rgba[at + 1] = uint8_t(color.green8());
+        rgba[at + 2] = uint8_t(color.blue8()), rgba[at + 3] = 255;
+    };
+    setPixel(0, 0, Color::red());
+    setPixel(8, 0, Color::green());
+    setPixel(0, 8, Color::yellow());
+    setPixel(8, 8, Color::magenta());
+    ui::ImagePtr plain = ui::Image::fromPixels(9, 9, rgba);
+    ASSERT_TRUE(plain);
+    ui::ImagePtr capped = plain->stretchable(4, 4);
+
+    ui::ImagePtr shot = paint(140, 40, [&](SdlGraphicsContext& context) {
+        context.drawImage(capped, {0, 0, 60, 40});
+        context.drawImage(plain, {70, 0, 60, 40});
+    });
+    ASSERT_TRUE(shot);
+    EXPECT_TRUE(pixelIs(shot, 0, 0, Color::red()));
+    EXPECT_TRUE(pixelIs(shot, 59, 0, Color::green()));
+    EXPECT_TRUE(pixelIs(shot, 0, 39, Color::yellow()));
+    EXPECT_TRUE(pixelIs(shot, 59, 39, Color::magenta()));
+    EXPECT_TRUE(pixelIs(shot, 3, 3, Color::blue())) << "a cap keeps its size";
+    EXPECT_TRUE(pixelIs(shot, 30, 20, Color::blue()));
+    EXPECT_TRUE(pixelIs(shot, 73, 3, Color::red())) << "without caps the corner pixel is stretched";
+}
+
+TEST(GraphicsContext, TranslucentStrokeCoversItsCrossingOnce) {
+    ui::ImagePtr shot = paint(100, 100, [](SdlGraphicsContext& context) {
+        ui::Path cross;
+        cross.moveTo({10, 50});
+        cross.lineTo({90, 50});
+        cross.moveTo({50, 10});
+        cross.lineTo({50, 90});
+        context.setStrokeColor(Color::black().withAlpha(0.5));
+        context.setLineWidth(6);
+        context.strokePath(cross);
+    });
+    ASSERT_TRUE(shot);
+    EXPECT_TRUE(pixelIs(shot, 50, 50, shot->pixel(25, 50), 0));
+    EXPECT_TRUE(pixelIs(shot, 25, 50, Color::white(0.5), 2));
+    EXPECT_TRUE(pixelIs(shot, 25, 25, Color::white()));
+}
+
+TEST(GraphicsContext, ClipLimitsDrawingUntilRestored) {
+    ui::ImagePtr shot = paint(100, 100, [](SdlGraphicsContext& context) {
+        context.save();
+        context.translate(20, 20);
+        context.clipToRect({0, 0, 30, 30});
+        context.setFillColor(Color::red());
+        context.fillRect({-100, -100, 300, 300});
+        context.restore();
+        context.setFillColor(Color::blue());
+        context.fillRect({80, 80, 20, 20});
+    });
+    ASSERT_TRUE(shot);
+    EXPECT_TRUE(pixelIs(shot, 20, 20, Color::red()));
+    EXPECT_TRUE(pixelIs(shot, 49, 49, Color::red()));
+    EXPECT_TRUE(pixelIs(shot, 50, 50, Color::white()));
+    EXPECT_TRUE(pixelIs(shot, 19, 19, Color::white()));
+    EXPECT_TRUE(pixelIs(shot, 90, 90, Color::blue())) << "restore lifts the clip";
+}
+
+TEST(GraphicsContext, RadialGradientRunsFromInnerToOuterColour) {
+    ui::ImagePtr shot = paint(100, 100, [](SdlGraphicsContext& context) {
+        context.drawRadialGradient({50, 50}, 40, Color::black(), Color::red());
+    });
+    ASSERT_TRUE(shot);
+    EXPECT_LT(shot->pixel(50, 50).r, 0.1);
+    EXPECT_GT(shot->pixel(88, 50).r, 0.9);
+    EXPECT_LT(shot->pixel(88, 50).g, 0.1);
+    EXPECT_GT(shot->pixel(70, 50).r, shot->pixel(60, 50).r);
+    EXPECT_TRUE(pixelIs(shot, 95, 95, Color::white())) << "nothing beyond the radius";
+}
+
+TEST(GraphicsContext, TextFollowsItsAlignmentAndColour) {
+    ui::ImagePtr shot = paint(300, 40, [](SdlGraphicsContext& context) {
+        context.drawText("Xin chào", {0, 0, 300, 40}, ui::Font::system(18), Color::blue(), ui::TextAlignment::Right);
+    });
+    ASSERT_TRUE(shot);
+    int left = 0, right = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            const Color c = shot->pixel(x, y);
+            if (c.b > 0.9 && c.r < 0.3) (x < 150 ? left : right)++;
+        }
+    }
+    EXPECT_EQ(left, 0);
+    EXPECT_GT(right, 20);
+}
+
+TEST(GraphicsContext, TextTexturesUnusedForAFrameAreReleased) {
+    OffscreenTarget target(50, 50);
+    TextureCache textures(target.renderer());
+    auto frame = [&](const std::string& text) {
+        SdlGraphicsContext context(target.renderer(), textures, {50, 50});
+        context.drawTextAt(text, {0, 0}, ui::Font::system(12), Color::black());
+        textures.endFrame();
+    };
+    frame("một");
+    frame("một");
+    EXPECT_EQ(textures.size(), 1u);
+    frame("hai");
+    EXPECT_EQ(textures.size(), 1u) << "the text no longer drawn is dropped";
+}
+
+TEST(ScanlineFill, ReversedInnerOutlineCutsAHole) {
+    const DevicePolygon outer{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    const DevicePolygon inner{{3, 3}, {3, 7}, {7, 7}, {7, 3}};
+    const std::vector<SDL_Rect> spans = scanlineSpans({outer, inner}, {0, 0, 100, 100});
+    int covered = 0;
+    bool holeCovered = false;
+    for (const SDL_Rect& span : spans) {
+        covered += span.w;
+        if (span.y == 5 && span.x <= 5 && span.x + span.w > 5) holeCovered = true;
+    }
+    EXPECT_EQ(covered, 100 - 16);
+    EXPECT_FALSE(holeCovered);
+}
+
+TEST(ScanlineFill, ShapesOutsideTheLimitCostNothing) {
+    const DevicePolygon far{{1e9f, 1e9f}, {2e9f, 1e9f}, {2e9f, 2e9f}};
+    EXPECT_TRUE(scanlineSpans({far}, {0, 0, 480, 320}).empty());
+    const DevicePolygon huge{{-1e9f, -1e9f}, {1e9f, -1e9f}, {1e9f, 1e9f}, {-1e9f, 1e9f}};
+    const std::vector<SDL_Rect> spans = scanlineSpans({huge}, {0, 0, 480, 320});
+    ASSERT_EQ(spans.size(), 320u);
+    EXPECT_EQ(spans[0].x, 0);
+    EXPECT_EQ(spans[0].w, 480);
+}
+
+} // namespace
+} // namespace platform::render::test

@@ -1,0 +1,161 @@
+#include "platform/render/WindowHost.h"
+
+#include "RenderTestSupport.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <thread>
+
+// The host runs here on SDL's dummy video driver (set for every test): a window with a
+// framebuffer that nobody sees, fed with events pushed into SDL's queue as the desktop would.
+namespace platform::render::test {
+namespace {
+
+class WindowHostTest : public RenderTest {
+protected:
+    // Never a real desktop, even when the developer running the tests has one.
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        RenderTest::SetUp();
+    }
+    void TearDown() override {
+        ui::Application::shared().reset();
+        RenderTest::TearDown();
+    }
+
+    // A time limit for every run, so a fault cannot hang the test.
+    void limitRun(WindowHost& host) {
+        safety_ = performAfterDelay(5, [this, &host] {
+            timedOut_ = true;
+            host.stop();
+        });
+    }
+
+    static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
+    static SDL_Event mouse(uint32_t type, int x, int y) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.clicks = 1;
+        event.button.x = x;
+        event.button.y = y;
+        return event;
+    }
+
+    std::shared_ptr<Timer> safety_;
+    bool timedOut_ = false;
+};
+
+// Takes typed text and keys while it is the first responder.
+class TypingView : public ui::View {
+public:
+    using View::View;
+    bool canBecomeFirstResponder() const override { return true; }
+    bool isTextInput() const override { return true; }
+    void insertText(const std::string& text) override { typed += text; }
+    void deleteBackward() override { typed += "<back>"; }
+    void pressReturn() override { typed += "<return>"; }
+    std::string typed;
+};
+
+TEST_F(WindowHostTest, DummyVideoDriverIsNoDisplay) {
+    EXPECT_FALSE(WindowHost::displayAvailable());
+}
+
+TEST_F(WindowHostTest, ClosureFromAnotherThreadWakesTheLoop) {
+    auto window = ui::Window::make();
+    window->makeKeyAndVisible();
+    WindowHost host;
+    limitRun(host);
+    bool ran = false;
+    std::thread poster([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        runOnMainThread([&] {
+            ran = true;
+            host.stop();
+        });
+    });
+    EXPECT_TRUE(host.run());
+    poster.join();
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(timedOut_);
+    EXPECT_GE(host.framesDrawn(), 1u);
+}
+
+TEST_F(WindowHostTest, RedrawsOnlyWhenSomethingDrawnChanged) {
+    auto window = ui::Window::make();
+    window->makeKeyAndVisible();
+    WindowHost host;
+    limitRun(host);
+    uint64_t settled = 0, idle = 0, changed = 0;
+    performAfterDelay(0.1, [&] { settled = host.framesDrawn(); });
+    performAfterDelay(0.4, [&] {
+        idle = host.framesDrawn();
+        window->setBackgroundColor(ui::Color::red());
+    });
+    performAfterDelay(0.6, [&] {
+        changed = host.framesDrawn();
+        host.stop();
+    });
+    ASSERT_TRUE(host.run());
+    EXPECT_GE(settled, 1u);
+    EXPECT_EQ(idle, settled) << "nothing changed, nothing drawn";
+    EXPECT_EQ(changed, idle + 1);
+}
+
+TEST_F(WindowHostTest, MouseClickTapsTheButtonUnderIt) {
+    auto window = ui::Window::make();
+    auto button = ui::Button::make({100, 100, 120, 40});
+    button->setTitle("Tiếp tục");
+    window->addSubview(button);
+    window->makeKeyAndVisible();
+    WindowHost host;
+    limitRun(host);
+    int taps = 0;
+    button->onTouchUpInside([&] {
+        ++taps;
+        host.stop();
+    });
+    performAfterDelay(0.05, [&] {
+        push(mouse(SDL_MOUSEBUTTONDOWN, 160, 120));
+        push(mouse(SDL_MOUSEBUTTONUP, 160, 120));
+    });
+    ASSERT_TRUE(host.run());
+    EXPECT_EQ(taps, 1);
+    EXPECT_FALSE(timedOut_);
+}
+
+TEST_F(WindowHostTest, TypedTextAndKeysReachTheFirstResponder) {
+    auto window = ui::Window::make();
+    auto field = std::make_shared<TypingView>(ui::Rect{10, 10, 100, 30});
+    window->addSubview(field);
+    window->makeKeyAndVisible();
+    WindowHost host;
+    limitRun(host);
+    bool inputOnWhileEditing = false;
+    performAfterDelay(0.05, [&] { field->becomeFirstResponder(); });
+    performAfterDelay(0.1, [&] {
+        inputOnWhileEditing = SDL_IsTextInputActive();
+        SDL_Event text{};
+        text.type = SDL_TEXTINPUT;
+        SDL_strlcpy(text.text.text, "ắ", sizeof(text.text.text));
+        push(text);
+        for (SDL_Keycode key : {SDLK_BACKSPACE, SDLK_RETURN}) {
+            SDL_Event down{};
+            down.type = SDL_KEYDOWN;
+            down.key.keysym.sym = key;
+            push(down);
+        }
+    });
+    performAfterDelay(0.2, [&] { host.stop(); });
+    ASSERT_TRUE(host.run());
+    EXPECT_TRUE(inputOnWhileEditing);
+    EXPECT_EQ(field->typed, "ắ<back><return>");
+}
+
+} // namespace
+} // namespace platform::render::test
