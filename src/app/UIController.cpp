@@ -1,0 +1,233 @@
+#include "app/UIController.h"
+
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Log.h"
+#include "platform/ui/Screen.h"
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <mutex>
+
+namespace kavo {
+
+namespace {
+
+struct SharedState {
+    std::mutex mutex;
+    std::shared_ptr<Player> myInfo = std::make_shared<Player>();
+    std::string gameTitle;
+    std::string serverInfo;
+    std::any object;
+    KavoMessageList listMessage;
+    // The player the mailbox list belongs to; none before a sign-in.
+    std::optional<int32_t> listOwner;
+
+    std::atomic<int> okValue{0};
+    std::atomic<int> kindOfDialog{0};
+    std::atomic<int8_t> gameType{0};
+    std::atomic<bool> rung{false};
+    std::atomic<bool> inviting{false};
+    std::atomic<bool> sound{false};
+};
+
+SharedState& state() {
+    static SharedState shared;
+    return shared;
+}
+
+// Stores the list under its owner's key, and only when the signed-in player is
+// that owner. Called with the lock held.
+void saveListLocked(SharedState& s) {
+    if (!s.listOwner || !s.myInfo || s.myInfo->IDDB() != *s.listOwner) return;
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setData(KavoMessage::archiveList(s.listMessage), UIController::listMessageKey(*s.listOwner));
+    defaults.synchronize();
+}
+
+void removeWhereLocked(SharedState& s, const std::function<bool(const std::shared_ptr<KavoMessage>&)>& drop) {
+    auto& list = s.listMessage;
+    list.erase(std::remove_if(list.begin(), list.end(), drop), list.end());
+    saveListLocked(s);
+}
+
+} // namespace
+
+UIController& UIController::getInstance() {
+    static UIController instance;
+    return instance;
+}
+
+std::shared_ptr<Player> UIController::myInfo() {
+    std::lock_guard lock(state().mutex);
+    return state().myInfo;
+}
+
+void UIController::setMyInfo(std::shared_ptr<Player> player) {
+    std::lock_guard lock(state().mutex);
+    state().myInfo = player ? std::move(player) : std::make_shared<Player>();
+}
+
+std::string UIController::gameTitle() {
+    std::lock_guard lock(state().mutex);
+    return state().gameTitle;
+}
+
+void UIController::setGameTitle(std::string title) {
+    std::lock_guard lock(state().mutex);
+    state().gameTitle = std::move(title);
+}
+
+std::string UIController::serverInfo() {
+    std::lock_guard lock(state().mutex);
+    return state().serverInfo;
+}
+
+void UIController::setServerInfo(std::string info) {
+    std::lock_guard lock(state().mutex);
+    state().serverInfo = std::move(info);
+}
+
+int UIController::okValue() {
+    return state().okValue.load();
+}
+void UIController::setOkValue(int value) {
+    state().okValue.store(value);
+}
+
+std::any UIController::object() {
+    std::lock_guard lock(state().mutex);
+    return state().object;
+}
+
+void UIController::setObject(std::any object) {
+    std::lock_guard lock(state().mutex);
+    state().object = std::move(object);
+}
+
+int UIController::kindOfDialog() {
+    return state().kindOfDialog.load();
+}
+void UIController::setKinkOfDialog(int kind) {
+    state().kindOfDialog.store(kind);
+}
+
+int8_t UIController::gameType() {
+    return state().gameType.load();
+}
+void UIController::setGameType(int8_t type) {
+    state().gameType.store(type);
+}
+
+bool UIController::rung() {
+    return state().rung.load();
+}
+void UIController::setRung(bool on) {
+    state().rung.store(on);
+}
+bool UIController::inviting() {
+    return state().inviting.load();
+}
+void UIController::setInviting(bool on) {
+    state().inviting.store(on);
+}
+bool UIController::sound() {
+    return state().sound.load();
+}
+void UIController::setSound(bool on) {
+    state().sound.store(on);
+}
+
+int UIController::screenWidth() {
+    return platform::ui::Screen::isTablet() ? 1024 : 480;
+}
+int UIController::screenHeight() {
+    return platform::ui::Screen::isTablet() ? 768 : 320;
+}
+
+KavoMessageList UIController::listMessage() {
+    std::lock_guard lock(state().mutex);
+    return state().listMessage;
+}
+
+void UIController::setListMessage(KavoMessageList messages) {
+    std::lock_guard lock(state().mutex);
+    state().listMessage = std::move(messages);
+}
+
+void UIController::addItemIntoListMessage(std::shared_ptr<KavoMessage> message) {
+    if (!message) return;
+    std::lock_guard lock(state().mutex);
+    auto& s = state();
+    s.listMessage.insert(s.listMessage.begin(), std::move(message));
+    saveListLocked(s);
+}
+
+void UIController::removeItemIntoListMessage(const std::shared_ptr<KavoMessage>& message) {
+    std::lock_guard lock(state().mutex);
+    removeWhereLocked(state(), [&](const auto& m) { return m == message; });
+}
+
+void UIController::removeItemsIntoListMessage(const KavoMessageList& messages) {
+    std::lock_guard lock(state().mutex);
+    removeWhereLocked(state(),
+                      [&](const auto& m) { return std::find(messages.begin(), messages.end(), m) != messages.end(); });
+}
+
+void UIController::removeAllAddFriendMessagesIntoListMessage() {
+    std::lock_guard lock(state().mutex);
+    removeWhereLocked(state(), [](const auto& m) {
+        return m && m->type() == KavoMessage::kTypeFriendRequest && m->isRequestAddFriend();
+    });
+}
+
+KavoMessageList UIController::listMessageWithFilter(int32_t type) {
+    std::lock_guard lock(state().mutex);
+    KavoMessageList matching;
+    for (const auto& m : state().listMessage) {
+        if (m && m->type() == type) matching.push_back(m);
+    }
+    return matching;
+}
+
+void UIController::restoreListMessageForPlayer(int32_t iddb) {
+    auto& defaults = platform::UserDefaults::standard();
+    const platform::Value stored = defaults.objectForKey(listMessageKey(iddb));
+    defaults.synchronize();
+
+    KavoMessageList restored;
+    if (!stored.isNull()) {
+        if (auto list = KavoMessage::unarchiveList(stored.dataValue())) {
+            restored = std::move(*list);
+        } else {
+            platform::log("stored mailbox of " + std::to_string(iddb) + " cannot be read; starting empty");
+        }
+    }
+
+    std::lock_guard lock(state().mutex);
+    auto& s = state();
+    // Only mail of this connection that nobody owned yet is kept; a list that
+    // belonged to another player is dropped.
+    KavoMessageList waiting = s.listOwner ? KavoMessageList{} : std::move(s.listMessage);
+    s.listMessage = std::move(waiting);
+    s.listMessage.insert(s.listMessage.end(), restored.begin(), restored.end());
+    s.listOwner = iddb;
+    if (s.listMessage.size() != restored.size()) saveListLocked(s);
+}
+
+void UIController::signOutListMessage() {
+    std::lock_guard lock(state().mutex);
+    state().listOwner.reset();
+    state().listMessage.clear();
+}
+
+std::optional<int32_t> UIController::listMessageOwner() {
+    std::lock_guard lock(state().mutex);
+    return state().listOwner;
+}
+
+std::string UIController::listMessageKey(int32_t iddb) {
+    return "SAVED_OLD_MESSAGE_OF_" + std::to_string(iddb);
+}
+
+} // namespace kavo

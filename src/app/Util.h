@@ -1,0 +1,105 @@
+#pragma once
+
+#include "platform/foundation/Value.h"
+#include "platform/ui/Geometry.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/View.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kavo {
+
+// How flipImage turns a picture (the picture's own orientation names).
+enum class ImageOrientation { Up, Down, Left, Right, UpMirrored, DownMirrored, LeftMirrored, RightMirrored };
+
+// Helpers every screen uses: the phone-to-tablet geometry rule, texts of numbers,
+// times and dates, device and network facts, the loading spinner and a few
+// picture helpers. The text, date, device and JSON helpers keep no state and may
+// be called from any thread; the ones that touch views are for the main thread.
+class Util {
+public:
+    // ---- Geometry. Layouts are made for the phone's 480 x 320 landscape screen; on
+    // a tablet x and widths are multiplied by iPadX, y and heights by iPadY.
+    static bool isPad();
+    static float iPad();  // 2.0 on a tablet, else 1.0
+    static float iPadX(); // 2.13 on a tablet, else 1.0
+    static float iPadY(); // 2.4 on a tablet, else 1.0
+    static float iOSKeyboardHeight();
+    static platform::ui::Point changePointFromPoint(platform::ui::Point point);
+    static platform::ui::Size changeSizeFromSize(platform::ui::Size size);
+    static platform::ui::Rect changeRectFromRect(platform::ui::Rect rect);
+    // Doubled on any device.
+    static double convertiPhoneWidthToIpad(double width);
+    static double convertiPhoneHeightToIpad(double height);
+    // Doubled on a tablet, unchanged on a phone.
+    static platform::ui::Rect convertRectFromrect(platform::ui::Rect rect);
+    static platform::ui::Size convertSizeFromSize(platform::ui::Size size);
+    static bool hasRetinaDisplay();
+
+    // ---- Texts of numbers, times and dates (dates are seconds since 1970, local calendar)
+    // Money: digits grouped by threes ("1,234,567").
+    static std::string formatNumber(int64_t number);
+    // "mm:ss" of a count of seconds (75 -> "01:15"; minutes are not capped).
+    static std::string convertIntToQuotaTime(int seconds);
+    // Milliseconds since 1970 as "HH:mm:ss dd/MM/yyyy" (whole seconds).
+    static std::string getDateWithLong(int64_t milliseconds);
+    static double getDateWithLongNumber(int64_t milliseconds);
+    static std::string getCurrentTimeWithFullDateTime();
+    static std::string getCurrentTimeWithHourAndMinute();
+    static std::string getDayMonth();
+    static std::string getDateStringWithFormat(std::string_view pattern);
+    static std::string getDateString(double date);
+    static std::string getDateStringWithDay(int day, int month, int year);
+    // Midnight of that day; nothing for an impossible date.
+    static std::optional<double> getDateFromString(int day, int month, int year);
+    // How long ago `date` was, in the current language and lower case ("2 ngày trước",
+    // "hôm qua"); empty for now or a future date.
+    static std::string compareWithCurrentDate(double date);
+    static std::string compareWithDate(double date, double now);
+    // "Room 3, Table 7, Caro" for a friend's whereabouts; empty for a game without a name here.
+    static std::string formatStatusOnlineWithRoomId(int roomId, int boardId, int gameType);
+
+    // ---- Device and network
+    // "WIFI", "GPRS/3G" or "Others".
+    static std::string getNetworkType();
+    // Whether the server-list address of the configuration can be read now (blocks
+    // for the fetch: not on the main thread's busy paths). When it cannot, the
+    // dialog action code is set to -1 and the failure is logged.
+    static bool connectedToInternet();
+    // The same probe against any address.
+    static bool connectedToInternetAt(const std::string& url);
+    // Buzzes when the vibration switch is on.
+    static void callRung();
+    static std::string getDeviceType();
+    static std::string getDeviceName();
+    static bool isDeviceWithHighPerformanceCPU();
+    static double getBatteryLevel();
+    static int64_t get_free_memory();
+    // A daily greeting at 12:07 (repeating every weekday).
+    static void setNotificationToUser();
+    // Pretty-printed JSON of a dictionary or array; nothing for other values.
+    static std::optional<std::string> parseJsonWithDict(const platform::Value& dictionary);
+    static bool isVN();
+
+    // ---- Views and pictures (main thread)
+    static platform::ui::ImagePtr getImageWithName(const std::string& name);
+    // Covers the view with a 40 x 40 spinner that also blocks its touches.
+    static void showLoadingOnView(const platform::ui::ViewPtr& view);
+    // Removes every spinner among the view's own subviews and lets touches through again.
+    static void hideLoadingOnView(const platform::ui::ViewPtr& view);
+    // Hides the view's spinner after `seconds` unless hidden earlier. A new call for the
+    // same view replaces the earlier timer, so an old timer never hides a newer spinner.
+    static void hideLoadingOnViewAfterDelay(const platform::ui::ViewPtr& view, double seconds);
+    static platform::ui::ImagePtr imageWithImage(const platform::ui::ImagePtr& image, platform::ui::Size size);
+    static platform::ui::ImagePtr flipImage(const platform::ui::ImagePtr& image, ImageOrientation orientation);
+    static platform::ui::ImagePtr maskImage(const platform::ui::ImagePtr& image, const platform::ui::ImagePtr& mask);
+    // A white glow around the view, and its removal.
+    static void outerGrowView(platform::ui::View& view, double width);
+    static void unOuterGrowView(platform::ui::View& view);
+};
+
+} // namespace kavo

@@ -1,0 +1,193 @@
+#include "portal/GlobalLogicHandler.h"
+
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "net/MobileClient.h"
+#include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
+#include "portal/GlobalMessageHandler.h"
+#include "portal/GlobalService.h"
+
+#include <algorithm>
+
+namespace kavo {
+
+namespace {
+
+struct Registry {
+    std::mutex mutex;
+    std::vector<std::shared_ptr<IGameMessageHandler>> handlers;
+    std::atomic<bool> isTryGetIPFromWap{false};
+};
+
+Registry& registry() {
+    static Registry shared;
+    return shared;
+}
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+} // namespace
+
+GlobalLogicHandler& GlobalLogicHandler::getInstance() {
+    static GlobalLogicHandler instance;
+    return instance;
+}
+
+// ---------------------------------------------------------------- registry
+
+std::vector<std::shared_ptr<IGameMessageHandler>> GlobalLogicHandler::getGameMessageHandlers() {
+    std::lock_guard lock(registry().mutex);
+    return registry().handlers;
+}
+
+void GlobalLogicHandler::addGameMessageHandler(std::shared_ptr<IGameMessageHandler> handler) {
+    if (!handler) return;
+    std::lock_guard lock(registry().mutex);
+    auto& handlers = registry().handlers;
+    if (std::find(handlers.begin(), handlers.end(), handler) == handlers.end()) handlers.push_back(std::move(handler));
+}
+
+std::shared_ptr<IGameMessageHandler> GlobalLogicHandler::lastGameMessageHandlerFor(int8_t gameType) {
+    const auto handlers = getGameMessageHandlers();
+    for (auto it = handlers.rbegin(); it != handlers.rend(); ++it) {
+        if ((*it)->isGameType(gameType)) return *it;
+    }
+    return nullptr;
+}
+
+bool GlobalLogicHandler::getIsTryGetIPFromWap() {
+    return registry().isTryGetIPFromWap.load();
+}
+void GlobalLogicHandler::setIsTryGetIPFromWap(bool value) {
+    registry().isTryGetIPFromWap.store(value);
+}
+
+// ---------------------------------------------------------------- connection
+
+void GlobalLogicHandler::onConnectFail() {
+    // Whoever was signed in is not any more: the mailbox stops being theirs.
+    UIController::signOutListMessage();
+    platform::runOnMainThread([this, message = text("KAVO_connectFail")] { connectFail(message); });
+}
+
+void GlobalLogicHandler::onDisconnect() {
+    UIController::signOutListMessage();
+    // The client's own disconnect (status 2) ends quietly.
+    const bool byClient = GlobalService::getInstance().connectStatus() == MobileClient::kStatusDisconnected;
+    platform::runOnMainThread(
+        [this, message = byClient ? std::string() : text("KAVO_lostSignal")] { disconnected(message); });
+}
+
+void GlobalLogicHandler::onSetClientInfoOK() {
+    onConnectOK();
+}
+
+void GlobalLogicHandler::onConnectOK() {
+    if (IConnectOKListener* listener = GlobalService::getInstance().takeConnectOKListener()) listener->onConnectOK();
+}
+
+// ---------------------------------------------------------------- sign-in
+
+void GlobalLogicHandler::onLoginSuccess() {
+    // No later reply of this connection is handled before the game grid is up.
+    platform::runOnMainThreadAndWait([this] { loginSuccess(); });
+}
+
+void GlobalLogicHandler::onLoginFailWithReason(const std::string& reason) {
+    loginFailWithReason(reason);
+}
+
+void GlobalLogicHandler::onSetMoneyErrorWithError(const std::string& error) {
+    platform::runOnMainThread([this, error] { setMoneyError(error); });
+}
+
+void GlobalLogicHandler::onVersionWithInfo(const std::string& info, const std::string& url) {
+    platform::runOnMainThread([this, info, url = normalizeUrl(url)] { showVersion(info, url); });
+}
+
+std::string GlobalLogicHandler::normalizeUrl(const std::string& url) {
+    if (url.empty() || url.find("http://") != std::string::npos) return url;
+    return "http://" + url;
+}
+
+// ---------------------------------------------------------------- lobby
+
+void GlobalLogicHandler::onSetGameTypeSuccessWithGame(int8_t gameType, bool /*isShowRoomList*/) {
+    UIController::setGameType(gameType);
+    // The last registered handler wins; without one the installed handler stays.
+    auto handler = lastGameMessageHandlerFor(gameType);
+    if (!handler) return;
+    GlobalMessageHandler::getInstance().setGameMessageHandler(handler);
+    handler->onPostSetupGameType();
+}
+
+void GlobalLogicHandler::onRoomList(std::vector<std::shared_ptr<RoomInfo>> rooms) {
+    platform::runOnMainThread([this, rooms = std::move(rooms)] { showListRoom(rooms); });
+}
+
+void GlobalLogicHandler::onBoardListWithRoomId(int8_t roomId, std::vector<std::shared_ptr<Board>> boards) {
+    platform::runOnMainThread([this, roomId, boards = std::move(boards)] { showListBoard(roomId, boards); });
+}
+
+void GlobalLogicHandler::onLoadBoardList(std::vector<std::shared_ptr<Board>> boards, int32_t maxBet) {
+    {
+        std::lock_guard lock(boardMutex_);
+        boardList_ = std::move(boards);
+        maxBetValue_ = maxBet;
+    }
+    platform::runOnMainThread([this] { loadBoardList(); });
+}
+
+std::vector<std::shared_ptr<Board>> GlobalLogicHandler::boardList() const {
+    std::lock_guard lock(boardMutex_);
+    return boardList_;
+}
+
+int32_t GlobalLogicHandler::maxBetValue() const {
+    std::lock_guard lock(boardMutex_);
+    return maxBetValue_;
+}
+
+// ---------------------------------------------------------------- invitations
+
+void GlobalLogicHandler::onInvitedJoinBoardWithGameId(int8_t gameId, int8_t roomId, int8_t boardId,
+                                                      const std::string& password, const std::string& message,
+                                                      int8_t levelRoom, int32_t inviterId) {
+    platform::runOnMainThread(
+        [=, this] { onInvitedJoinBoard(gameId, roomId, boardId, password, message, levelRoom, inviterId); });
+}
+
+void GlobalLogicHandler::cancelInvitedJoinBoard() {
+    platform::runOnMainThread([] { UIController::setOkValue(25); });
+}
+
+// ---------------------------------------------------------------- chat, mail and presents
+
+void GlobalLogicHandler::onChatFromWithMessage(std::shared_ptr<KavoMessage> message) {
+    platform::runOnMainThread([this, message = std::move(message)] { onViewControllerChatFromWithMessage(message); });
+}
+
+void GlobalLogicHandler::onChatOnRoomWithMessage(std::shared_ptr<KavoMessage> message) {
+    platform::runOnMainThread([this, message = std::move(message)] { onChatOnRoom(message); });
+}
+
+void GlobalLogicHandler::onListNewMessage(KavoMessageList messages) {
+    platform::runOnMainThread([this, messages = std::move(messages)] { setListNewMessage(messages); });
+}
+
+void GlobalLogicHandler::onPresentReceived(std::vector<std::shared_ptr<Asset>> presents) {
+    platform::runOnMainThread([this, presents = std::move(presents)] { showPresentReceived(presents); });
+}
+
+void GlobalLogicHandler::showAlertViewWithMessage(const std::string& message) {
+    platform::runOnMainThread([message] {
+        UIController::setOkValue(-1);
+        // The one-button dialog with `message` opens here with the dialogs.
+        platform::log("notice: " + message);
+    });
+}
+
+} // namespace kavo

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "net/IMessageListener.h"
+#include "net/Message.h"
+#include "portal/GlobalLogicHandler.h"
+#include "portal/ReplyReader.h"
+#include "table/IGameMessageHandler.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+namespace kavo {
+
+// The socket client's one listener. It answers the connection events, parses every
+// portal-wide reply on the reader thread into records and hands them to the logic
+// handler; every other command goes to the current game's message handler.
+//
+// A reply is never trusted: lists stop at the first row that cannot be read whole,
+// every count is checked against the bytes left, and a failure while handling one
+// message (here or in a game handler) is logged and drops only that message.
+class GlobalMessageHandler : public IMessageListener {
+public:
+    static GlobalMessageHandler& getInstance();
+
+    // Command ids that are the portal's own, whether handled yet or not: they never
+    // reach a game handler.
+    static bool isGlobalCommand(int16_t commandId);
+
+    // IMessageListener
+    void onConnectionOK() override;
+    void onConnectionFail() override;
+    void onDisconnected() override;
+    void onMessage(Message& message) override;
+
+    // The current game's handler; none until the first game type is confirmed.
+    void setGameMessageHandler(std::shared_ptr<IGameMessageHandler> handler);
+    std::shared_ptr<IGameMessageHandler> gameMessageHandler() const;
+
+    // Where parsed replies go: the logic handler's instance unless a test puts
+    // another in its place (nullptr restores it).
+    void setGlobalLogicHandler(GlobalLogicHandler* handler);
+    GlobalLogicHandler& globalLogicHandler() const;
+
+private:
+    GlobalMessageHandler() = default;
+
+    // Parses and delivers a portal reply; false when the id is not handled (yet).
+    bool handleGlobal(Message& message);
+
+    // Reply 3: the signed-in player, the restored mailbox and the follow-up requests.
+    void saveUserInfoWithMessage(ReplyReader& reader);
+    void receivePickRoomBoardList(ReplyReader& reader);
+    void receiveRoomList(ReplyReader& reader);
+    void receiveBoardList(ReplyReader& reader);
+    void receiveMailbox(ReplyReader& reader);
+    void receiveNotice(ReplyReader& reader);
+    void receiveInvitation(ReplyReader& reader);
+
+    // Main-thread helpers.
+    // The one-button notice with no action.
+    void doShowAlertViewWithMessage(const std::string& text);
+    // The event ticker of the top bar shows the text.
+    void doShowEventWithMessage(const std::string& text);
+    // Sets the game type; then asks for a fresh board list when the board list is on
+    // top, else pushes the board list.
+    void pushRoomScreen(int8_t gameType);
+    // True while the log-in screen is on top (notices are not shown over it). Answered
+    // by the navigation stack once the screens exist; until then no screen is on top.
+    bool isLoginScreenOnTop() const;
+
+    mutable std::mutex gameHandlerMutex_;
+    std::shared_ptr<IGameMessageHandler> gameMessageHandler_;
+    std::atomic<GlobalLogicHandler*> logicHandler_{nullptr};
+};
+
+} // namespace kavo

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/foundation/KeyedArchive.h"
+#include "platform/foundation/Value.h"
+#include "portal/model/AtomicInt64.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kavo {
+
+class KavoMessage;
+using KavoMessageList = std::vector<std::shared_ptr<KavoMessage>>;
+
+// One message of the mailbox or of a chat: a private or room chat line, a server
+// mail, a friend request. The signed-in player's mailbox survives between runs as
+// one keyed archive of these records (see archiveList).
+class KavoMessage {
+public:
+    // Kinds the client itself looks at; the server sends others too.
+    static constexpr int32_t kTypeFriendRequest = 3;
+    // The mailbox keeps only the newest batch of this kind.
+    static constexpr int32_t kTypeLatestOnly = 4;
+
+    int32_t fromID() const { return fromID_; }
+    void setFromID(int32_t value) { fromID_ = value; }
+    // Lower case when it came from the server.
+    const std::string& fromName() const { return fromName_; }
+    void setFromName(std::string value) { fromName_ = std::move(value); }
+    const std::string& message() const { return message_; }
+    void setMessage(std::string value) { message_ = std::move(value); }
+    int8_t isRead() const { return isRead_; }
+    void setIsRead(int8_t value) { isRead_ = value; }
+    int8_t isReply() const { return isReply_; }
+    void setIsReply(int8_t value) { isReply_ = value; }
+    int32_t type() const { return type_; }
+    void setType(int32_t value) { type_ = value; }
+    int64_t time() const { return time_.get(); }
+    void setTime(int64_t value) { time_.set(value); }
+    int8_t isRequestAddFriend() const { return isRequestAddFriend_; }
+    void setIsRequestAddFriend(int8_t value) { isRequestAddFriend_ = value; }
+    int8_t isSee() const { return isSee_; }
+    void setIsSee(int8_t value) { isSee_ = value; }
+    // Set by the chat screens; not archived.
+    int32_t senderAvatarID() const { return senderAvatarID_; }
+    void setSenderAvatarID(int32_t value) { senderAvatarID_ = value; }
+    int32_t forWho() const { return forWho_; }
+    void setForWho(int32_t value) { forWho_ = value; }
+
+    // The class name the archive records carry.
+    static constexpr const char* kArchiveClassName = "KavoMessage";
+
+    // The record's archived fields, in this order: "fromID" (int), "type" (int),
+    // "time" (64-bit int), "fromName", "message" (objects), "isRead", "isReply",
+    // "isRequestAddFriend", "isSee" (bools). senderAvatarID and forWho are left out.
+    platform::ArchiveRecord encode() const;
+    // Reads the same keys; a missing key reads as 0, no or no text.
+    static std::shared_ptr<KavoMessage> decode(const platform::ArchiveRecord& record);
+
+    // The whole list as archive bytes, newest first as given.
+    static platform::Bytes archiveList(const KavoMessageList& messages);
+    // The list back, or nothing when the bytes are not a readable archive of
+    // messages (corrupt, cut short or of another layout).
+    static std::optional<KavoMessageList> unarchiveList(const platform::Bytes& bytes);
+
+private:
+    int32_t fromID_ = 0;
+    std::string fromName_;
+    std::string message_;
+    int8_t isRead_ = 0;
+    int8_t isReply_ = 0;
+    int32_t type_ = 0;
+    AtomicInt64 time_;
+    int8_t isRequestAddFriend_ = 0;
+    int8_t isSee_ = 0;
+    int32_t senderAvatarID_ = 0;
+    int32_t forWho_ = 0;
+};
+
+} // namespace kavo

@@ -1,0 +1,53 @@
+#include "tests/app/AppTestSupport.h"
+
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Image.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace kavo::test {
+
+std::string sourceResources() {
+    const char* root = std::getenv("KAVO_SOURCE_DIR");
+    return std::string(root ? root : ".") + "/resources";
+}
+
+TempFolder::TempFolder() {
+    std::string pattern = "/tmp/kavo-app-test-XXXXXX";
+    if (mkdtemp(pattern.data())) path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempFolder::write(const std::string& relativePath, const std::string& content) const {
+    std::filesystem::path file = std::filesystem::path(path_) / relativePath;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << content;
+    return file.string();
+}
+
+AppEnvironment::AppEnvironment(const std::string& bundle) : previousBundle_(platform::Bundle::main().path()) {
+    platform::Bundle::main().setMainPath(bundle);
+    platform::ui::Image::clearCache();
+    platform::setDataDirectory(data_.path());
+    platform::UserDefaults::standard().reset();
+    platform::RunLoop::main().reset();
+    platform::RunLoop::main().bindToCurrentThread();
+}
+
+AppEnvironment::~AppEnvironment() {
+    platform::RunLoop::main().reset();
+    platform::UserDefaults::standard().reset();
+    platform::ui::Image::clearCache();
+    platform::Bundle::main().setMainPath(previousBundle_);
+}
+
+} // namespace kavo::test

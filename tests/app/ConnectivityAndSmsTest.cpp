@@ -1,0 +1,96 @@
+#include "app/SMSDelegate.h"
+#include "app/UIController.h"
+#include "app/Util.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/TestHttpServer.h"
+
+#include <gtest/gtest.h>
+
+namespace kavo {
+namespace {
+
+using platform::SmsResult;
+
+TEST(Connectivity, TheServerListAddressAnsweringMeansTheNetworkIsThere) {
+    test::TestHttpServer web;
+    web.serveText("/servers.txt", "Kavo Local|127.0.0.1:12346");
+    UIController::setOkValue(5);
+    EXPECT_TRUE(Util::connectedToInternetAt(web.url("/servers.txt")));
+    EXPECT_EQ(UIController::okValue(), 5) << "no dialog code is touched";
+    EXPECT_TRUE(web.waitForRequests(1, 5.0));
+}
+
+TEST(Connectivity, AnAddressThatFailsClearsTheDialogCode) {
+    std::string address;
+    {
+        test::TestHttpServer gone;
+        address = gone.url("/servers.txt");
+    }
+    test::TestHttpServer web;
+    web.answerStatus(500);
+    for (const std::string& url : {address, web.url("/servers.txt"), std::string()}) {
+        UIController::setOkValue(5);
+        EXPECT_FALSE(Util::connectedToInternetAt(url)) << url;
+        EXPECT_EQ(UIController::okValue(), -1);
+    }
+}
+
+class SmsFinished : public ::testing::Test {
+protected:
+    SmsFinished() {
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.setString("an", "uname");
+        defaults.setString("secret", "password");
+        SMSDelegate::setSentReporter(
+            [this](const std::string& body, const std::string& to) { reports_.push_back(body + " -> " + to); });
+    }
+    ~SmsFinished() override { SMSDelegate::setSentReporter(nullptr); }
+    std::string stored(const char* key) { return platform::UserDefaults::standard().stringForKey(key); }
+
+    test::AppEnvironment env_;
+    std::vector<std::string> reports_;
+};
+
+TEST_F(SmsFinished, ARegistrationMessageNotSentForgetsTheRememberedAccount) {
+    for (SmsResult result : {SmsResult::Cancelled, SmsResult::Failed}) {
+        platform::UserDefaults::standard().setString("an", "uname");
+        SMSDelegate(SMSDelegate::kModeRegistration).messageComposeDidFinish(result, "DK an", "8077");
+        EXPECT_EQ(stored("uname"), "");
+        EXPECT_EQ(stored("password"), "");
+    }
+    EXPECT_TRUE(reports_.empty());
+}
+
+TEST_F(SmsFinished, ACancelledRequestKeepsTheAccount) {
+    SMSDelegate(SMSDelegate::kModeRequest).messageComposeDidFinish(SmsResult::Cancelled, "MK an", "8077");
+    EXPECT_EQ(stored("uname"), "an");
+    EXPECT_EQ(stored("password"), "secret");
+}
+
+TEST_F(SmsFinished, OnlyAnOrdinarySentMessageIsReportedToTheServer) {
+    SMSDelegate(SMSDelegate::kModeRegistration).messageComposeDidFinish(SmsResult::Sent, "DK an", "8077");
+    SMSDelegate(SMSDelegate::kModeRequest).messageComposeDidFinish(SmsResult::Sent, "MK an", "8077");
+    SMSDelegate(2).messageComposeDidFinish(SmsResult::Sent, "NAP an", "8777");
+    SMSDelegate(2).messageComposeDidFinish(SmsResult::Failed, "NAP an", "8777");
+    EXPECT_EQ(reports_, std::vector<std::string>{"NAP an -> 8777"});
+    EXPECT_EQ(stored("uname"), "an");
+}
+
+TEST_F(SmsFinished, ThePlayerIsToldHowItWentAndTheDialogCodeIsCleared) {
+    EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Cancelled, 1), "KAVO_cancelSendMessage");
+    EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Failed, 0), "KAVO_cantSendMessage");
+    EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Sent, 1), "KAVO_sendMessageRegistrySuccess");
+    EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Sent, 0), "KAVO_requestSendMessageSuccess");
+    EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Sent, 7), "KAVO_sendMessageSuccess");
+
+    UIController::setOkValue(9);
+    SMSDelegate(2).messageComposeDidFinish(SmsResult::Sent, "NAP an", "8777");
+    EXPECT_EQ(UIController::okValue(), 9) << "the notice opens on the main thread, later";
+    platform::RunLoop::main().runPending();
+    EXPECT_EQ(UIController::okValue(), -1);
+}
+
+} // namespace
+} // namespace kavo

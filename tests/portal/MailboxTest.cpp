@@ -1,0 +1,185 @@
+#include "app/UIController.h"
+#include "platform/foundation/UserDefaults.h"
+#include "portal/GlobalMessageHandler.h"
+#include "tests/portal/PortalTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+std::shared_ptr<KavoMessage> mail(int32_t type, const std::string& text, int8_t friendRequest = 0) {
+    auto m = std::make_shared<KavoMessage>();
+    m->setType(type);
+    m->setMessage(text);
+    m->setIsRequestAddFriend(friendRequest);
+    return m;
+}
+
+std::vector<std::string> texts(const KavoMessageList& list) {
+    std::vector<std::string> out;
+    for (const auto& m : list)
+        out.push_back(m->message());
+    return out;
+}
+
+platform::UserDefaults& defaults() {
+    return platform::UserDefaults::standard();
+}
+
+// What a later run would read back for a player.
+std::optional<std::vector<std::string>> storedTexts(int32_t iddb) {
+    const platform::Value value = defaults().objectForKey(UIController::listMessageKey(iddb));
+    if (value.isNull()) return std::nullopt;
+    auto list = KavoMessage::unarchiveList(value.dataValue());
+    if (!list) return std::vector<std::string>{"<unreadable>"};
+    return texts(*list);
+}
+
+void signIn(int32_t iddb) {
+    auto me = std::make_shared<Player>();
+    me->setIDDB(iddb);
+    UIController::setMyInfo(me);
+    UIController::restoreListMessageForPlayer(iddb);
+}
+
+class Mailbox : public ::testing::Test {
+protected:
+    PortalEnvironment env;
+};
+
+TEST_F(Mailbox, ArchiveKeepsEveryStoredFieldAndDropsTheScreenOnes) {
+    auto m = std::make_shared<KavoMessage>();
+    m->setFromID(12);
+    m->setFromName("đức");
+    m->setMessage("xin chào");
+    m->setIsRead(1);
+    m->setIsReply(1);
+    m->setType(3);
+    m->setTime(0x1'2345'6789LL);
+    m->setIsRequestAddFriend(1);
+    m->setIsSee(1);
+    m->setSenderAvatarID(7);
+    m->setForWho(1);
+
+    auto back = KavoMessage::unarchiveList(KavoMessage::archiveList({m, mail(1, "b")}));
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->size(), 2u);
+    const KavoMessage& r = *(*back)[0];
+    EXPECT_EQ(r.fromID(), 12);
+    EXPECT_EQ(r.fromName(), "đức");
+    EXPECT_EQ(r.message(), "xin chào");
+    EXPECT_EQ(r.isRead(), 1);
+    EXPECT_EQ(r.isReply(), 1);
+    EXPECT_EQ(r.type(), 3);
+    EXPECT_EQ(r.time(), 0x1'2345'6789LL);
+    EXPECT_EQ(r.isRequestAddFriend(), 1);
+    EXPECT_EQ(r.isSee(), 1);
+    EXPECT_EQ(r.senderAvatarID(), 0);
+    EXPECT_EQ(r.forWho(), 0);
+    EXPECT_EQ((*back)[1]->message(), "b");
+}
+
+TEST_F(Mailbox, ArchiveRecordsKeepTheStoredKeyNames) {
+    const platform::ArchiveRecord record = mail(1, "x")->encode();
+    EXPECT_EQ(record.className(), "KavoMessage");
+    EXPECT_EQ(record.fields().keys(), (std::vector<std::string>{"fromID", "type", "time", "fromName", "message",
+                                                                "isRead", "isReply", "isRequestAddFriend", "isSee"}));
+}
+
+TEST_F(Mailbox, CutOrForeignArchivesAreNotMailboxes) {
+    const platform::Bytes bytes = KavoMessage::archiveList({mail(1, "a"), mail(2, "b")});
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        EXPECT_FALSE(KavoMessage::unarchiveList(platform::Bytes(bytes.begin(), bytes.begin() + n))) << n;
+    }
+    platform::ArchiveRecord other("Player");
+    other.encodeInt(1, "IDDB");
+    EXPECT_FALSE(KavoMessage::unarchiveList(platform::KeyedArchive::archive({other})));
+}
+
+TEST_F(Mailbox, ChangesAreStoredAtOnceUnderTheSignedInPlayer) {
+    signIn(11);
+    auto a = mail(1, "a");
+    UIController::addItemIntoListMessage(a);
+    UIController::addItemIntoListMessage(mail(3, "request", 1));
+    UIController::addItemIntoListMessage(mail(3, "plain"));
+    defaults().reset(); // as after the application was killed
+    EXPECT_EQ(storedTexts(11), (std::vector<std::string>{"plain", "request", "a"}));
+
+    UIController::removeAllAddFriendMessagesIntoListMessage();
+    EXPECT_EQ(storedTexts(11), (std::vector<std::string>{"plain", "a"}));
+    UIController::removeItemIntoListMessage(a);
+    EXPECT_EQ(storedTexts(11), (std::vector<std::string>{"plain"}));
+    EXPECT_TRUE(UIController::listMessageWithFilter(7).empty());
+    EXPECT_EQ(texts(UIController::listMessageWithFilter(3)), std::vector<std::string>{"plain"});
+}
+
+TEST_F(Mailbox, SigningInAsAnotherPlayerShowsOnlyTheirMail) {
+    signIn(11);
+    UIController::addItemIntoListMessage(mail(1, "for 11"));
+    signIn(12);
+    EXPECT_TRUE(UIController::listMessage().empty());
+    UIController::addItemIntoListMessage(mail(1, "for 12"));
+    signIn(11);
+    EXPECT_EQ(texts(UIController::listMessage()), std::vector<std::string>{"for 11"});
+    EXPECT_EQ(storedTexts(12), std::vector<std::string>{"for 12"});
+}
+
+TEST_F(Mailbox, MailBeforeSignInIsKeptInMemoryAndPutInFrontOfTheStoredMail) {
+    signIn(12);
+    UIController::addItemIntoListMessage(mail(1, "stored"));
+    UIController::signOutListMessage(); // the connection ended
+
+    UIController::addItemIntoListMessage(mail(1, "early"));
+    EXPECT_EQ(storedTexts(12), std::vector<std::string>{"stored"}); // nobody signed in: nothing saved
+    signIn(12);
+    EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"early", "stored"}));
+    EXPECT_EQ(storedTexts(12), (std::vector<std::string>{"early", "stored"}));
+}
+
+TEST_F(Mailbox, NeverSavedUnderAnotherPlayersKey) {
+    signIn(11);
+    UIController::addItemIntoListMessage(mail(1, "eleven"));
+    auto someoneElse = std::make_shared<Player>();
+    someoneElse->setIDDB(12);
+    UIController::setMyInfo(someoneElse); // replaced, but the mailbox was not restored for 12
+    UIController::addItemIntoListMessage(mail(1, "stray"));
+    EXPECT_EQ(storedTexts(11), std::vector<std::string>{"eleven"});
+    EXPECT_FALSE(storedTexts(12));
+}
+
+TEST_F(Mailbox, UnreadableStoredMailboxCountsAsEmpty) {
+    defaults().setData({0x01, 0x02, 0x03}, UIController::listMessageKey(21));
+    defaults().setString("not an archive", UIController::listMessageKey(22));
+    signIn(21);
+    EXPECT_TRUE(UIController::listMessage().empty());
+    UIController::addItemIntoListMessage(mail(1, "fresh"));
+    EXPECT_EQ(storedTexts(21), std::vector<std::string>{"fresh"});
+    signIn(22);
+    EXPECT_TRUE(UIController::listMessage().empty());
+}
+
+TEST_F(Mailbox, SignInReplyRestoresTheMailOfThatPlayer) {
+    signIn(31);
+    UIController::addItemIntoListMessage(mail(1, "old mail"));
+    signIn(32);
+    UIController::addItemIntoListMessage(mail(1, "mail of 32"));
+
+    deliver(3, Bytes().int32(31).int64(0).int16(0).int32(0));
+    EXPECT_EQ(texts(UIController::listMessage()), std::vector<std::string>{"old mail"});
+    deliver(3, Bytes().int32(33).int64(0).int16(0).int32(0));
+    EXPECT_TRUE(UIController::listMessage().empty());
+}
+
+TEST_F(Mailbox, PrivateChatAndMailboxRepliesLandInTheMailbox) {
+    deliver(3, Bytes().int32(41).int64(0).int16(0).int32(0));
+    deliver(5, Bytes().int32(2).utf("Bo").utf("hi"));
+    deliver(1701, Bytes().int32(1).int64(1).int32(3).utf("X").utf("m1").int32(2).int64(2).int32(3).utf("X").utf("m2"));
+    PortalEnvironment::runMainThread();
+    // The batch comes newest first and each goes to the front in turn.
+    EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"m1", "m2", "hi"}));
+    EXPECT_EQ(storedTexts(41), (std::vector<std::string>{"m1", "m2", "hi"}));
+}
+
+} // namespace
+} // namespace kavo::test

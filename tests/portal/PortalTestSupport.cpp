@@ -1,0 +1,116 @@
+#include "tests/portal/PortalTestSupport.h"
+
+#include "app/UIController.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/services/Device.h"
+#include "portal/GlobalMessageHandler.h"
+#include "portal/GlobalService.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace kavo::test {
+
+TempFolder::TempFolder() {
+    std::string pattern = "/tmp/kavo-portal-test-XXXXXX";
+    if (mkdtemp(pattern.data())) path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+void RecordingClient::sendMessage(Message message) {
+    std::lock_guard lock(mutex_);
+    sent_.push_back({message.commandId(), message.data()});
+}
+
+std::vector<RecordedMessage> RecordingClient::sent() const {
+    std::lock_guard lock(mutex_);
+    return sent_;
+}
+
+RecordedMessage RecordingClient::last() const {
+    std::lock_guard lock(mutex_);
+    if (sent_.empty()) return {INT16_MIN, {}};
+    return sent_.back();
+}
+
+std::vector<int16_t> RecordingClient::commands() const {
+    std::vector<int16_t> ids;
+    for (const auto& m : sent())
+        ids.push_back(m.commandId);
+    return ids;
+}
+
+void RecordingClient::clear() {
+    std::lock_guard lock(mutex_);
+    sent_.clear();
+}
+
+namespace {
+
+std::string sourceResources() {
+    const char* root = std::getenv("KAVO_SOURCE_DIR");
+    return std::string(root ? root : ".") + "/resources";
+}
+
+void resetAppState() {
+    UIController::setMyInfo(nullptr);
+    UIController::signOutListMessage();
+    UIController::setGameType(0);
+    UIController::setInviting(true);
+    UIController::setKinkOfDialog(0);
+    UIController::setOkValue(0);
+    GlobalMessageHandler::getInstance().setGameMessageHandler(nullptr);
+    GlobalMessageHandler::getInstance().setGlobalLogicHandler(nullptr);
+    GlobalService::getInstance().setConnectOKListener(nullptr);
+}
+
+} // namespace
+
+PortalEnvironment::PortalEnvironment() {
+    platform::Bundle::main().setMainPath(sourceResources());
+    platform::setDataDirectory(data_.path());
+    platform::UserDefaults::standard().reset();
+    platform::RunLoop::main().reset();
+    platform::RunLoop::main().bindToCurrentThread();
+    platform::DeviceFacts facts;
+    facts.model = "iPhone";
+    facts.systemVersion = "6.1";
+    facts.uniqueIdentifier = "device-1";
+    facts.carrierName = "";
+    facts.networkStatus = platform::NetworkStatus::ReachableViaWiFi;
+    platform::Device::setForTesting(facts);
+    resetAppState();
+    GlobalService::getInstance().setSession(&client_);
+}
+
+PortalEnvironment::~PortalEnvironment() {
+    runMainThread();
+    GlobalService::getInstance().setSession(nullptr);
+    resetAppState();
+    platform::RunLoop::main().reset();
+    platform::Device::resetForTesting();
+    platform::UserDefaults::standard().reset();
+}
+
+void PortalEnvironment::runMainThread() {
+    while (platform::RunLoop::main().runPending() > 0) {
+    }
+}
+
+void deliver(int16_t commandId, const ByteVector& body) {
+    Message message(commandId, body);
+    GlobalMessageHandler::getInstance().onMessage(message);
+}
+
+ByteVector prefix(const ByteVector& body, size_t length) {
+    return ByteVector(body.begin(), body.begin() + std::min(length, body.size()));
+}
+
+} // namespace kavo::test

@@ -1,0 +1,434 @@
+// Draws the placeholder pictures and writes the placeholder sounds of the client's
+// resources folder. Run by hand when the list below changes; the build never runs it:
+//
+//   placeholder-art RESOURCES_DIR
+//
+// writes RESOURCES_DIR/images/*.png and RESOURCES_DIR/sounds/*. Card faces and the
+// bitmap-font sheet are drawn elsewhere.
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+enum class Kind {
+    Box,        // a framed panel with its name
+    Button,     // a rounded, shaded button with a label
+    Icon,       // a coloured tile with a short label
+    Background, // a soft vertical gradient with its name
+    Line,       // a thin rule
+};
+
+struct Rgb {
+    uint8_t r, g, b;
+};
+
+struct Art {
+    const char* name;
+    int width;
+    int height;
+    Kind kind;
+    const char* label; // short text drawn on buttons and icons; empty: the name
+    Rgb color;
+};
+
+constexpr Rgb kRed{190, 40, 40};
+constexpr Rgb kDarkRed{120, 20, 20};
+constexpr Rgb kGreen{40, 150, 60};
+constexpr Rgb kBlue{40, 90, 170};
+constexpr Rgb kNavy{20, 40, 90};
+constexpr Rgb kGold{210, 160, 30};
+constexpr Rgb kGray{110, 110, 120};
+constexpr Rgb kDark{35, 35, 45};
+constexpr Rgb kBrown{120, 75, 35};
+constexpr Rgb kPurple{110, 50, 150};
+constexpr Rgb kTeal{30, 130, 140};
+constexpr Rgb kFelt{20, 100, 60};
+
+// Every picture the screens name, with the size its frame gives it (phone points).
+constexpr Art kPictures[] = {
+    // Backgrounds and panels
+    {"bg_main.png", 480, 320, Kind::Background, "", kFelt},
+    {"caro-bg.png", 480, 320, Kind::Background, "", kBrown},
+    {"bg_bottom.png", 480, 24, Kind::Background, "", kNavy},
+    {"t_img_backgroundLogin_RegisterScreen.png", 352, 289, Kind::Background, "", kNavy},
+    {"i_img_menu_mainbackground.png", 223, 98, Kind::Background, "", kDark},
+    {"phong-tieu-de.png", 412, 22, Kind::Background, "", kGold},
+    {"alert-background.png", 284, 160, Kind::Box, "", kDark},
+    {"server_bg_item.png", 310, 70, Kind::Box, "", kBlue},
+    {"tap_profile_cell1.png", 350, 41, Kind::Box, "", kNavy},
+    {"tap_profile_cell2.png", 350, 41, Kind::Box, "", kDark},
+    {"t_img_backgroundLoginTextField.png", 216, 34, Kind::Box, "", kDark},
+    {"textbox400.png", 211, 30, Kind::Box, "", kGray},
+    {"i_img_menu_backgroundbutton.png", 58, 58, Kind::Box, "", kGray},
+    {"i_img_menu_backgroundbuttonPassword.png", 58, 44, Kind::Box, "", kGray},
+    {"i_img_menu_backgroundtime.png", 40, 20, Kind::Box, "", kRed},
+    {"tl_border_seat.png", 50, 60, Kind::Box, "", kGold},
+    {"tl_khung_avatar.png", 50, 50, Kind::Box, "", kGold},
+    {"tengame.png", 82, 14, Kind::Box, "", kDark},
+    {"kavo.png", 128, 56, Kind::Box, "KAVO", kRed},
+    {"onlinekavo.png", 50, 12, Kind::Box, "online", kGold},
+    {"empty.png", 10, 11, Kind::Box, "", kGray},
+    {"full.png", 10, 11, Kind::Box, "", kGreen},
+    {"limit.png", 10, 11, Kind::Box, "", kRed},
+    {"i_img_menu_toggleON.png", 45, 10, Kind::Box, "", kGreen},
+    {"i_img_menu_toggleOFF.png", 45, 10, Kind::Box, "", kGray},
+    {"i_img_toggleOFF_Pass.png", 45, 10, Kind::Box, "", kGray},
+    // Rules
+    {"line3.png", 412, 2, Kind::Line, "", kGold},
+    {"t_img_LoginScreenSeperateLine.png", 333, 1, Kind::Line, "", kGray},
+    // Buttons
+    {"t_img_btnDangKy_DangNhap.png", 106, 35, Kind::Button, "OK", kRed},
+    {"button_red_small.png", 35, 35, Kind::Button, "", kRed},
+    {"alert-red-button.png", 80, 44, Kind::Button, "", kRed},
+    {"alert-black-button.png", 80, 44, Kind::Button, "", kDark},
+    {"tap_main_selectTab.png", 100, 30, Kind::Button, "", kGold},
+    {"close_button.png", 29, 27, Kind::Button, "x", kGray},
+    {"t_btn_delete.png", 30, 30, Kind::Button, "x", kRed},
+    {"show.png", 40, 30, Kind::Button, "show", kBlue},
+    {"hide.png", 40, 30, Kind::Button, "hide", kBlue},
+    {"tiengviet.png", 60, 30, Kind::Button, "VI", kRed},
+    {"tienganh.png", 60, 30, Kind::Button, "EN", kBlue},
+    {"Nut_keo_tien_cuoc.png", 50, 24, Kind::Button, "<>", kGold},
+    // Game icons of the game grid (normal and lit)
+    {"icon_TLMN.png", 69, 63, Kind::Icon, "TLMN", kRed},
+    {"icon_TLMN(effect).png", 69, 63, Kind::Icon, "TLMN", kGold},
+    {"icon_TLMB.png", 69, 63, Kind::Icon, "TLMB", kRed},
+    {"icon_TLMB(effect).png", 69, 63, Kind::Icon, "TLMB", kGold},
+    {"icon_baicao.png", 69, 63, Kind::Icon, "Cào", kGreen},
+    {"icon_baicao(effect).png", 69, 63, Kind::Icon, "Cào", kGold},
+    {"icon_xidzach.png", 69, 63, Kind::Icon, "Xì", kGreen},
+    {"icon_xidzach(effect).png", 69, 63, Kind::Icon, "Xì", kGold},
+    {"icon_phom.png", 69, 63, Kind::Icon, "Phỏm", kBlue},
+    {"icon_phom(effect).png", 69, 63, Kind::Icon, "Phỏm", kGold},
+    {"icon_cotuong.png", 69, 63, Kind::Icon, "Tướng", kBrown},
+    {"icon_cotuong(effect).png", 69, 63, Kind::Icon, "Tướng", kGold},
+    {"icon_covua.png", 69, 63, Kind::Icon, "Vua", kBrown},
+    {"icon_covua(effect).png", 69, 63, Kind::Icon, "Vua", kGold},
+    {"icon_coup.png", 69, 63, Kind::Icon, "Úp", kBrown},
+    {"icon_coup(effect).png", 69, 63, Kind::Icon, "Úp", kGold},
+    {"icon_maubinh.png", 69, 63, Kind::Icon, "Binh", kPurple},
+    {"icon_maubinh(effect).png", 69, 63, Kind::Icon, "Binh", kGold},
+    {"icon_caorua.png", 69, 63, Kind::Icon, "Rùa", kTeal},
+    {"icon_caorua(effect).png", 69, 63, Kind::Icon, "Rùa", kGold},
+    {"icon_poker.png", 69, 63, Kind::Icon, "Poker", kNavy},
+    {"icon_poker(effect).png", 69, 63, Kind::Icon, "Poker", kGold},
+    {"icon_caro.png", 69, 63, Kind::Icon, "Caro", kTeal},
+    {"icon_caro(effect).png", 69, 63, Kind::Icon, "Caro", kGold},
+    {"icon_xepgach.png", 69, 63, Kind::Icon, "Gạch", kPurple},
+    {"icon_xepgach(effect).png", 69, 63, Kind::Icon, "Gạch", kGold},
+    {"icon_baucua.png", 69, 63, Kind::Icon, "Bầu", kGreen},
+    {"icon_baucua(effect).png", 69, 63, Kind::Icon, "Bầu", kGold},
+    {"icon_gamekhac.png", 69, 63, Kind::Icon, "...", kGray},
+    // Small icons
+    {"av0.png", 64, 64, Kind::Icon, "?", kGray},
+    {"icon_black_room.png", 25, 25, Kind::Icon, "<", kDark},
+    {"img_greenBird.png", 25, 30, Kind::Icon, "ok", kGreen},
+    {"server_icon_server.png", 60, 60, Kind::Icon, "SV", kBlue},
+    {"blueArrow.png", 30, 55, Kind::Icon, "v", kBlue},
+    {"lock.png", 44, 30, Kind::Icon, "lock", kGold},
+    {"online_icon.png", 76, 30, Kind::Icon, "playing", kGreen},
+    {"offline_Icon.png", 76, 30, Kind::Icon, "waiting", kGray},
+    {"phong-binh-dan.png", 25, 26, Kind::Icon, "1", kGreen},
+    {"phong-dai-gia.png", 25, 26, Kind::Icon, "2", kGold},
+    {"phong-vip.png", 25, 26, Kind::Icon, "V", kPurple},
+    {"tl_present.png", 24, 24, Kind::Icon, "G", kRed},
+    {"i_img_menu_sound.png", 32, 32, Kind::Icon, "snd", kBlue},
+    {"i_img_menu_vibration.png", 32, 32, Kind::Icon, "vib", kBlue},
+    {"i_img_menu_socialnetwork.png", 32, 32, Kind::Icon, "SN", kBlue},
+    {"i_img_menu_password.png", 32, 32, Kind::Icon, "pwd", kBlue},
+    {"i_img_menu_time.png", 32, 32, Kind::Icon, "time", kBlue},
+    // Emoticons of the chat (codes in emotions.plist)
+    {"emo_angry.png", 24, 24, Kind::Icon, ">:(", kRed},
+    {"emo_cry.png", 24, 24, Kind::Icon, ":((", kBlue},
+    {"emo_kiss.png", 24, 24, Kind::Icon, ":*", kRed},
+    {"emo_cool.png", 24, 24, Kind::Icon, "B)", kDark},
+    {"emo_like.png", 24, 24, Kind::Icon, "+1", kGreen},
+    {"emo_dislike.png", 24, 24, Kind::Icon, "-1", kGray},
+    {"emo_heart.png", 24, 24, Kind::Icon, "<3", kRed},
+    {"emo_smile.png", 24, 24, Kind::Icon, ":)", kGold},
+    {"emo_sad.png", 24, 24, Kind::Icon, ":(", kGold},
+    {"emo_laugh.png", 24, 24, Kind::Icon, ":D", kGold},
+    {"emo_wink.png", 24, 24, Kind::Icon, ";)", kGold},
+    {"emo_tongue.png", 24, 24, Kind::Icon, ":P", kGold},
+    {"emo_surprise.png", 24, 24, Kind::Icon, ":O", kGold},
+    {"emo_neutral.png", 24, 24, Kind::Icon, ":|", kGold},
+    {"emo_happy.png", 24, 24, Kind::Icon, "^^", kGold},
+    {"emo_bored.png", 24, 24, Kind::Icon, "-_-", kGold},
+};
+
+// The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.
+constexpr int kCaroClockCount = 30;
+constexpr int kCaroClockSize = 40;
+
+struct Tone {
+    const char* name;
+    double frequency;    // Hz of the first note
+    double endFrequency; // Hz at the end (a sweep when it differs)
+    double seconds;
+};
+
+// Every sound file of the sound table, under its exact name (".caf" files hold WAV data).
+constexpr Tone kSounds[] = {
+    {"EAT.WAV", 660, 440, 0.20},
+    {"WIN.WAV", 523, 1046, 0.40},
+    {"MOVE.WAV", 440, 440, 0.10},
+    {"CLICK.WAV", 1200, 1200, 0.10},
+    {"CHIEU.WAV", 880, 660, 0.30},
+    {"player_join_board.wav", 392, 587, 0.25},
+    {"player_leave_board.wav", 587, 392, 0.25},
+    {"ready.wav", 784, 784, 0.15},
+    {"trung-tien.wav", 988, 1318, 0.30},
+    {"chia-bai.wav", 300, 300, 0.10},
+    {"lat-bai.caf", 500, 700, 0.10},
+    {"xao-bai.caf", 250, 350, 0.30},
+    {"no-ready.caf", 600, 400, 0.15},
+    {"dat-tien.caf", 1046, 1046, 0.12},
+    {"onebeep.caf", 1000, 1000, 0.10},
+    {"t_bingo.wav", 659, 1318, 0.35},
+    {"t_drop.wav", 220, 110, 0.12},
+    {"t_rotate.wav", 700, 900, 0.10},
+};
+
+constexpr const char* kFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr const char* kBoldFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+
+uint32_t mapRgba(SDL_Surface* s, Rgb c, uint8_t a = 255) {
+    return SDL_MapRGBA(s->format, c.r, c.g, c.b, a);
+}
+
+Rgb mix(Rgb a, Rgb b, double t) {
+    auto lerp = [t](uint8_t x, uint8_t y) { return uint8_t(std::lround(x + (y - x) * t)); };
+    return {lerp(a.r, b.r), lerp(a.g, b.g), lerp(a.b, b.b)};
+}
+
+Rgb lighter(Rgb c, double t) {
+    return mix(c, Rgb{255, 255, 255}, t);
+}
+Rgb darker(Rgb c, double t) {
+    return mix(c, Rgb{0, 0, 0}, t);
+}
+
+void putPixel(SDL_Surface* s, int x, int y, uint32_t pixel) {
+    if (x < 0 || y < 0 || x >= s->w || y >= s->h) return;
+    auto* row = static_cast<uint8_t*>(s->pixels) + y * s->pitch;
+    reinterpret_cast<uint32_t*>(row)[x] = pixel;
+}
+
+// Whether (x, y) lies inside a rectangle of size w x h with corners of radius r.
+bool insideRounded(int x, int y, int w, int h, int r) {
+    int cx = std::clamp(x, r, w - 1 - r);
+    int cy = std::clamp(y, r, h - 1 - r);
+    int dx = x - cx, dy = y - cy;
+    return dx * dx + dy * dy <= r * r;
+}
+
+void fillVerticalGradient(SDL_Surface* s, Rgb top, Rgb bottom, int radius) {
+    for (int y = 0; y < s->h; ++y) {
+        double t = s->h > 1 ? double(y) / (s->h - 1) : 0;
+        uint32_t p = mapRgba(s, mix(top, bottom, t));
+        for (int x = 0; x < s->w; ++x)
+            if (radius == 0 || insideRounded(x, y, s->w, s->h, radius)) putPixel(s, x, y, p);
+    }
+}
+
+void strokeFrame(SDL_Surface* s, Rgb color, int radius) {
+    uint32_t p = mapRgba(s, color);
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x) {
+            if (radius > 0 && !insideRounded(x, y, s->w, s->h, radius)) continue;
+            bool edge =
+                x == 0 || y == 0 || x == s->w - 1 || y == s->h - 1 ||
+                (radius > 0 &&
+                 (!insideRounded(x - 1, y, s->w, s->h, radius) || !insideRounded(x + 1, y, s->w, s->h, radius) ||
+                  !insideRounded(x, y - 1, s->w, s->h, radius) || !insideRounded(x, y + 1, s->w, s->h, radius)));
+            if (edge) putPixel(s, x, y, p);
+        }
+}
+
+// Draws the text centred, at the largest of a few sizes that fits; nothing when none fits.
+void drawCentredText(SDL_Surface* s, const std::string& text, bool bold, int preferredSize, SDL_Color color) {
+    for (int size = preferredSize; size >= 7; --size) {
+        TTF_Font* font = TTF_OpenFont(bold ? kBoldFontPath : kFontPath, size);
+        if (!font) return;
+        int w = 0, h = 0;
+        TTF_SizeUTF8(font, text.c_str(), &w, &h);
+        if (w <= s->w - 2 && h <= s->h) {
+            SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, text.c_str(), color);
+            if (rendered) {
+                SDL_Rect at{(s->w - w) / 2, (s->h - h) / 2, w, h};
+                SDL_SetSurfaceBlendMode(rendered, SDL_BLENDMODE_BLEND);
+                SDL_BlitSurface(rendered, nullptr, s, &at);
+                SDL_FreeSurface(rendered);
+            }
+            TTF_CloseFont(font);
+            return;
+        }
+        TTF_CloseFont(font);
+    }
+}
+
+std::string baseName(std::string_view name) {
+    auto dot = name.rfind('.');
+    return std::string(name.substr(0, dot));
+}
+
+SDL_Surface* newSurface(int w, int h) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
+    if (s) SDL_FillRect(s, nullptr, SDL_MapRGBA(s->format, 0, 0, 0, 0));
+    return s;
+}
+
+SDL_Surface* draw(const Art& art) {
+    SDL_Surface* s = newSurface(art.width, art.height);
+    if (!s) return nullptr;
+    const SDL_Color white{255, 255, 255, 255};
+    std::string label = art.label[0] ? art.label : baseName(art.name);
+    switch (art.kind) {
+    case Kind::Background:
+        fillVerticalGradient(s, lighter(art.color, 0.25), darker(art.color, 0.35), 0);
+        drawCentredText(s, label, false, 10, SDL_Color{255, 255, 255, 110});
+        break;
+    case Kind::Box:
+        fillVerticalGradient(s, art.color, darker(art.color, 0.2), 0);
+        strokeFrame(s, lighter(art.color, 0.5), 0);
+        drawCentredText(s, label, false, 9, white);
+        break;
+    case Kind::Line:
+        fillVerticalGradient(s, art.color, art.color, 0);
+        break;
+    case Kind::Button: {
+        int radius = std::min(art.width, art.height) / 4;
+        fillVerticalGradient(s, lighter(art.color, 0.35), darker(art.color, 0.25), radius);
+        strokeFrame(s, darker(art.color, 0.5), radius);
+        drawCentredText(s, label, true, 12, white);
+        break;
+    }
+    case Kind::Icon: {
+        int radius = std::min(art.width, art.height) / 6;
+        fillVerticalGradient(s, lighter(art.color, 0.2), darker(art.color, 0.3), radius);
+        strokeFrame(s, lighter(art.color, 0.6), radius);
+        drawCentredText(s, label, true, 16, white);
+        break;
+    }
+    }
+    return s;
+}
+
+// One step of the Caro clock: the part of the ring still left is lit.
+SDL_Surface* drawCaroClock(int step) {
+    SDL_Surface* s = newSurface(kCaroClockSize, kCaroClockSize);
+    if (!s) return nullptr;
+    const double c = (kCaroClockSize - 1) / 2.0;
+    const double outer = c, inner = c - 6;
+    const double left = 1.0 - double(step) / kCaroClockCount; // share of the ring still lit
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x) {
+            double dx = x - c, dy = y - c;
+            double d = std::sqrt(dx * dx + dy * dy);
+            if (d > outer) continue;
+            // Angle clockwise from twelve o'clock, 0..1.
+            double a = std::atan2(dx, -dy) / (2 * M_PI);
+            if (a < 0) a += 1;
+            Rgb color = d < inner ? Rgb{245, 240, 225} : (a <= left ? kGreen : kGray);
+            putPixel(s, x, y, mapRgba(s, color));
+        }
+    drawCentredText(s, std::to_string(kCaroClockCount - step), true, 12, SDL_Color{40, 40, 40, 255});
+    return s;
+}
+
+void writeLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(uint8_t(value >> (8 * i)));
+}
+
+// 16-bit mono PCM WAV of a short tone with a soft start and end.
+std::vector<uint8_t> synthesize(const Tone& tone) {
+    constexpr int kRate = 22050;
+    const int samples = int(tone.seconds * kRate);
+    std::vector<uint8_t> pcm;
+    pcm.reserve(size_t(samples) * 2);
+    double phase = 0;
+    for (int i = 0; i < samples; ++i) {
+        double t = double(i) / samples;
+        double freq = tone.frequency + (tone.endFrequency - tone.frequency) * t;
+        phase += 2 * M_PI * freq / kRate;
+        double envelope = std::min({1.0, t * 20, (1 - t) * 8});
+        auto sample = int16_t(std::lround(std::sin(phase) * envelope * 0.5 * 32767));
+        writeLe(pcm, uint16_t(sample), 2);
+    }
+    std::vector<uint8_t> wav;
+    wav.insert(wav.end(), {'R', 'I', 'F', 'F'});
+    writeLe(wav, uint32_t(36 + pcm.size()), 4);
+    wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    writeLe(wav, 16, 4);        // format chunk size
+    writeLe(wav, 1, 2);         // PCM
+    writeLe(wav, 1, 2);         // mono
+    writeLe(wav, kRate, 4);     // sample rate
+    writeLe(wav, kRate * 2, 4); // byte rate
+    writeLe(wav, 2, 2);         // block align
+    writeLe(wav, 16, 2);        // bits per sample
+    wav.insert(wav.end(), {'d', 'a', 't', 'a'});
+    writeLe(wav, uint32_t(pcm.size()), 4);
+    wav.insert(wav.end(), pcm.begin(), pcm.end());
+    return wav;
+}
+
+bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool savePng(SDL_Surface* s, const std::string& path) {
+    if (!s) return false;
+    bool ok = IMG_SavePNG(s, path.c_str()) == 0;
+    SDL_FreeSurface(s);
+    if (!ok) std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), IMG_GetError());
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s RESOURCES_DIR\n", argv[0]);
+        return 2;
+    }
+    const std::string root = argv[1];
+    const std::string images = root + "/images";
+    const std::string sounds = root + "/sounds";
+    mkdir(root.c_str(), 0755);
+    mkdir(images.c_str(), 0755);
+    mkdir(sounds.c_str(), 0755);
+
+    if (TTF_Init() != 0) {
+        std::fprintf(stderr, "TTF_Init: %s\n", TTF_GetError());
+        return 1;
+    }
+    int failures = 0;
+    for (const Art& art : kPictures)
+        if (!savePng(draw(art), images + "/" + art.name)) ++failures;
+    for (int step = 0; step < kCaroClockCount; ++step)
+        if (!savePng(drawCaroClock(step), images + "/caro-" + std::to_string(step) + ".png")) ++failures;
+    for (const Tone& tone : kSounds)
+        if (!writeFile(sounds + "/" + tone.name, synthesize(tone))) {
+            std::fprintf(stderr, "cannot write %s\n", tone.name);
+            ++failures;
+        }
+    TTF_Quit();
+    std::printf("%zu pictures, %d clock pictures, %zu sounds, %d failures\n", std::size(kPictures), kCaroClockCount,
+                std::size(kSounds), failures);
+    return failures == 0 ? 0 : 1;
+}
