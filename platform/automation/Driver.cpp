@@ -84,6 +84,7 @@ DriverResult Driver::run(const std::string& script) {
         if (line.empty() || line[0] == '#') continue;
         if (output_) *output_ << "> " << line << "\n";
         Outcome outcome = runLine(line);
+        if (turnHook_) turnHook_();
         if (!outcome.ok) {
             DriverResult result;
             result.ok = false;
@@ -169,6 +170,11 @@ Driver::Outcome Driver::runLine(const std::string& line) {
     return fail("unknown command \"" + command + "\"");
 }
 
+void Driver::pollTurn(double maxWait) {
+    RunLoop::main().runOnce(maxWait);
+    if (turnHook_) turnHook_();
+}
+
 void Driver::settle() {
     RunLoop::main().runPending();
     ViewQuery::layoutWindows();
@@ -193,7 +199,7 @@ Driver::Outcome Driver::waitFor(const Selector& selector, double timeout) {
         if (ViewQuery::find(selector)) return {};
         if (secondsSince(start) >= timeout)
             return fail("no visible view matches " + selector.describe() + " after " + formatSeconds(timeout) + " s");
-        RunLoop::main().runOnce(kPollStep);
+        pollTurn(kPollStep);
     }
 }
 
@@ -209,7 +215,7 @@ Driver::Outcome Driver::waitForScreen(const std::string& className, double timeo
             return fail("the top screen is " + (top.empty() ? std::string("(none)") : top) + ", not " + className +
                         ", after " + formatSeconds(timeout) + " s");
         }
-        RunLoop::main().runOnce(kPollStep);
+        pollTurn(kPollStep);
     }
 }
 
@@ -309,7 +315,7 @@ Driver::Outcome Driver::drag(const Selector& selector, double dx, double dy) {
 Driver::Outcome Driver::sleep(double seconds) {
     auto start = SteadyClock::now();
     for (double left = seconds; left > 0; left = seconds - secondsSince(start))
-        RunLoop::main().runOnce(std::min(left, kPollStep));
+        pollTurn(std::min(left, kPollStep));
     settle();
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "platform/automation/ViewQuery.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -54,6 +55,9 @@ public:
     void setDefaultTimeout(double seconds) { defaultTimeout_ = seconds; }
     // Steps of a drag (moves between the touch down and the touch up).
     void setDragSteps(int steps) { dragSteps_ = steps < 1 ? 1 : steps; }
+    // Called after every line and on every turn of the run loop while a line waits or
+    // sleeps, so that a window can handle its events and redraw while a script runs.
+    void setTurnHook(std::function<void()> hook) { turnHook_ = std::move(hook); }
 
 private:
     struct Outcome {
@@ -81,11 +85,14 @@ private:
     Outcome pressPoint(ui::View& view, ui::Point& point);
     // Runs what the last action posted.
     void settle();
+    // One turn of the run loop (waiting at most `maxWait` s), then the turn hook.
+    void pollTurn(double maxWait);
     std::string screenSummary() const;
 
     std::ostream* output_ = nullptr;
     double defaultTimeout_ = 10;
     int dragSteps_ = 5;
+    std::function<void()> turnHook_;
 };
 
 } // namespace platform::automation

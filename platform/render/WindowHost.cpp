@@ -131,14 +131,7 @@ bool WindowHost::run() {
         loop.runPending();
         updateTextInput();
 
-        const bool animating = ui::View::animationsInFlight();
-        // One more frame after the last animation ends, to show the final values.
-        if (wasAnimating_ && !animating) forceRedraw_ = true;
-        wasAnimating_ = animating;
-        const bool wantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
-        if (wantsFrame && (lastFrameTime_ < 0 || realSeconds() - lastFrameTime_ >= frameInterval_)) {
-            drawFrame();
-        }
+        const bool animating = drawIfWanted();
         if (stopped_) break;
 
         SDL_Event event;
@@ -151,6 +144,25 @@ bool WindowHost::run() {
     }
     loop.setWaker({});
     return true;
+}
+
+bool WindowHost::drawIfWanted() {
+    const bool animating = ui::View::animationsInFlight();
+    // One more frame after the last animation ends, to show the final values.
+    if (wasAnimating_ && !animating) forceRedraw_ = true;
+    wasAnimating_ = animating;
+    const bool wantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
+    if (wantsFrame && (lastFrameTime_ < 0 || realSeconds() - lastFrameTime_ >= frameInterval_)) drawFrame();
+    return animating;
+}
+
+void WindowHost::pump() {
+    if (!window_) return;
+    updateTextInput();
+    SDL_Event event;
+    while (!stopped_ && SDL_PollEvent(&event))
+        handle(event);
+    drawIfWanted();
 }
 
 int WindowHost::waitTimeout(bool wantsFrame) const {

@@ -35,6 +35,11 @@ public:
     bool run();
     // Ends run() after the current turn. Safe from any thread.
     void stop();
+    // One turn of the window without waiting and without running the run loop: handles
+    // the desktop's waiting events and redraws when something drawn changed. For a caller
+    // that holds the main thread for a while (a script run inside run()), so the window
+    // keeps answering and drawing meanwhile.
+    void pump();
 
     // Frames drawn so far (for tests and the idle check).
     uint64_t framesDrawn() const { return framesDrawn_; }
@@ -43,6 +48,9 @@ private:
     void close();
     void handle(const SDL_Event& event);
     void drawFrame();
+    // Draws a frame when something changed (at most at the frame rate); true while
+    // animations run.
+    bool drawIfWanted();
     void updateTextInput();
     // Milliseconds to sleep for the next timer, frame or posted closure (-1: until an event).
     int waitTimeout(bool wantsFrame) const;

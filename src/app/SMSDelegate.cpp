@@ -68,8 +68,8 @@ void SMSDelegate::setSentReporter(std::function<void(const std::string&, const s
 
 void SMSDelegate::showAlertViewWithMessage(const std::string& text) {
     platform::runOnMainThread([text] {
-        UIController::setOkValue(-1);
-        platform::log("SMS: " + text);
+        UIController::setOkValue(UIController::kActionNone);
+        UIController::startOKDlg(text);
     });
 }
 

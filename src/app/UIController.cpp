@@ -29,6 +29,9 @@ struct SharedState {
     std::atomic<bool> rung{false};
     std::atomic<bool> inviting{false};
     std::atomic<bool> sound{false};
+
+    // Main thread only.
+    std::shared_ptr<platform::ui::Button> btnAlertMessage;
 };
 
 SharedState& state() {
@@ -219,6 +222,14 @@ void UIController::signOutListMessage() {
     std::lock_guard lock(state().mutex);
     state().listOwner.reset();
     state().listMessage.clear();
+}
+
+std::shared_ptr<platform::ui::Button> UIController::btnAlertMessage() {
+    return state().btnAlertMessage;
+}
+
+void UIController::setBtnAlertMessage(std::shared_ptr<platform::ui::Button> button) {
+    state().btnAlertMessage = std::move(button);
 }
 
 std::optional<int32_t> UIController::listMessageOwner() {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Button.h"
+#include "portal/IConnectOKListener.h"
 #include "portal/model/KavoMessage.h"
+#include "portal/model/MatchResultInfo.h"
 #include "portal/model/Player.h"
 
 #include <any>
@@ -23,8 +27,49 @@ namespace kavo {
 // (and after the connection ends) no player owns the list: mail that arrives then
 // is kept in memory only and is placed in front of the restored list. The list is
 // never saved while no player is signed in, nor under another player's key.
-class UIController {
+//
+// Dialogs. Every alert of the client is opened here: the caller first sets an
+// action code (setOkValue) and, where the action needs one, a context object
+// (setObject), then opens the dialog. When a button is pressed, one handler looks
+// at the code and carries the action out (leave the table, accept an invitation,
+// answer a draw offer...), then clears the code to -1 unless the action keeps it.
+// The dialog operations are for the main thread.
+//
+// Context objects by action code: 1 the invitation as a platform::Value
+// dictionary ("gameid", "roomid", "boardid", "password", "message", "levelRoom",
+// "idInvitor"); 10 and 12 the address and 17 the text to copy, as std::string or a
+// platform::Value string; 27 the friend request as std::shared_ptr<KavoMessage>.
+class UIController : public platform::ui::AlertViewDelegate, public IConnectOKListener {
 public:
+    // Action codes with a name; the others are plain numbers that the tables use.
+    static constexpr int kActionNone = -1;
+    static constexpr int kActionBuyAvatar = 0;
+    static constexpr int kActionInvitation = 1;
+    static constexpr int kActionLeaveBoard = 2;
+    static constexpr int kActionSkipTurn = 3;
+    static constexpr int kActionKicked = 4;
+    static constexpr int kActionRecoverPassword = 8;
+    static constexpr int kActionTopUp = 9;
+    static constexpr int kActionMoreGames = 10;
+    static constexpr int kActionFriendAdded = 11;
+    static constexpr int kActionNewVersion = 12;
+    static constexpr int kActionDrawOffer = 13;
+    static constexpr int kActionResign = 14;
+    static constexpr int kActionDisconnect = 15;
+    static constexpr int kActionDisconnect2 = 16;
+    static constexpr int kActionCopyText = 17;
+    static constexpr int kActionPurchaseConfirmed = 20;
+    static constexpr int kActionPokerObserver = 24;
+    static constexpr int kActionBuyItem = 25;
+    static constexpr int kActionTurnOffInvites = 26;
+    static constexpr int kActionFriendRequest = 27;
+    static constexpr int kActionRemoveAllMail = 28;
+    static constexpr int kActionChooseAvatar = 30;
+    static constexpr int kActionDeleteFriend = 31;
+    static constexpr int kActionPokerObserverNotice = 8212;
+    static constexpr int kActionPokerBuyStack = 8236;
+    static constexpr int kActionUndoRequest = 7726;
+
     static UIController& getInstance();
 
     // The signed-in player (never null). setMyInfo(nullptr) stores a new empty Player.
@@ -82,6 +127,63 @@ public:
     // The connection ended or a new one starts: nobody owns the list any more and
     // it is emptied, so nothing of one player reaches another.
     static void signOutListMessage();
+    // The button a screen shows for unread mail (main thread); nullptr when none.
+    static std::shared_ptr<platform::ui::Button> btnAlertMessage();
+    static void setBtnAlertMessage(std::shared_ptr<platform::ui::Button> button);
+
+    // --- Dialogs (main thread) ---
+    // One "KAVO_OK" button that runs the OK action of the current code. Closes the
+    // open dialog first.
+    static void startOKDlg(const std::string& text);
+    // Only a "KAVO_cancel" button, which runs the cancel action. Closes the open dialog first.
+    static void startCancelDlg(const std::string& text);
+    // A cancel button, then an OK button, with the given texts (already looked up).
+    // Every dialog on screen is dismissed first.
+    static void startCancelOkDlg(const std::string& text, const std::string& cancelTitle, const std::string& okTitle);
+    // No button at all (nothing opens one; it stands ready).
+    static void startNilDlg(const std::string& text);
+    // The end-of-game report in a one-button dialog; the action code is not changed.
+    static void startReportDlg(const MatchResultInfo& info);
+    // The report's three lines: "<name>: <result>", the level change, the money change.
+    static std::string reportText(const MatchResultInfo& info);
+    // Dismisses the dialog on screen in every window without running its action;
+    // the action code stays for the next dialog.
+    static void closeDialog();
+    // Asks whether to stop receiving invitations (code 26).
+    static void turnInviteOff();
+    // The dialog on screen, if any (the newest one).
+    static std::shared_ptr<platform::ui::AlertView> currentDialog();
+
+    // What a button press does: the OK or cancel action of the current code, then
+    // the code and the dialog kind are cleared as the tables say.
+    static void pressOk();
+    static void pressCancel();
+
+    // AlertViewDelegate: the press on one of the dialogs' buttons.
+    void clickedButtonAtIndex(platform::ui::AlertView& alert, int index) override;
+
+    // --- Hotline ---
+    // Dials the number; when the device cannot, asks the server for the number
+    // (connecting first when needed), which dials it when it arrives.
+    static void callHotline(const std::string& number);
+    static void callHotlineFromServer(const std::string& number);
+    // IConnectOKListener: the connection made for the hotline is up.
+    void onConnectOK() override;
+
+    // --- Device checks ---
+    // The system version is at least 4.0 and the device is an "iphone".
+    static bool checkVersionToSendSMS();
+    static bool checkVersioniOS4();
+    static bool checkVersioniOS5();
+    // The configuration's "AppStore" is true and the SMS switch is on.
+    static bool checkApStore();
+    // Numeric comparison of dotted versions ("4.10" > "4.9"): -1, 0 or 1.
+    static int compareVersions(const std::string& a, const std::string& b);
+
+    // No background music exists: these do nothing.
+    static void playMusicBackground() {}
+    static void stopMusicBackgrond() {}
+
     // The player whose key the list is saved under, if any.
     static std::optional<int32_t> listMessageOwner();
     // The user-defaults key of a player's stored mailbox.

@@ -184,9 +184,8 @@ void GlobalLogicHandler::onPresentReceived(std::vector<std::shared_ptr<Asset>> p
 
 void GlobalLogicHandler::showAlertViewWithMessage(const std::string& message) {
     platform::runOnMainThread([message] {
-        UIController::setOkValue(-1);
-        // The one-button dialog with `message` opens here with the dialogs.
-        platform::log("notice: " + message);
+        UIController::setOkValue(UIController::kActionNone);
+        UIController::startOKDlg(message);
     });
 }
 

@@ -1,32 +1,114 @@
-#include "portal/GlobalLogicHandler.h"
-#include "portal/GlobalMessageHandler.h"
-
+#include "account/ProfileSubView.h"
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
-#include "platform/runtime/Log.h"
+#include "lobby/GameView.h"
 #include "platform/runtime/RunLoop.h"
+#include "portal/GlobalLogicHandler.h"
+#include "portal/GlobalMessageHandler.h"
+#include "portal/model/FlyTextInfo.h"
+#include "social/ChatView.h"
+#include "social/MessageView.h"
 
 // Main-thread twins of chat, mail and presents.
 
 namespace kavo {
 
+namespace {
+
+std::shared_ptr<platform::ui::ViewController> topScreen() {
+    return KavoOnlineAppDelegate::getInstance().topViewController();
+}
+
+// The mailbox the player is looking at: the mailbox screen on top, or the mailbox panel
+// shown over the top screen. nullptr when neither.
+std::shared_ptr<MessageView> openMailbox() {
+    if (auto screen = std::dynamic_pointer_cast<MessageView>(topScreen())) return screen;
+    const auto& panel = MessageView::getInstance();
+    if (panel && panel->isViewLoaded() && panel->view()->window() && panel->view()->isVisibleOnScreen()) return panel;
+    return nullptr;
+}
+
+// The top screen's mail badge follows the mailbox.
+void reloadBadgeOnTop() {
+    if (auto screen = std::dynamic_pointer_cast<KavoViewController>(topScreen())) screen->reloadMessages();
+}
+
+// The unread-mail button of a screen goes once the mail is in the mailbox.
+void dropAlertMessageButton() {
+    if (auto button = UIController::btnAlertMessage()) {
+        button->removeFromSuperview();
+        UIController::setBtnAlertMessage(nullptr);
+    }
+}
+
+} // namespace
+
 void GlobalLogicHandler::onViewControllerChatFromWithMessage(const std::shared_ptr<KavoMessage>& message) {
-    UIController::addItemIntoListMessage(message);
+    if (!message) return;
+    // The open mailbox takes it itself (and puts it in the app-wide list). On every
+    // other screen, the board list included, it goes into the mailbox so that no
+    // private message is lost.
+    if (auto mailbox = openMailbox()) {
+        mailbox->onNewMessage(message);
+    } else {
+        UIController::addItemIntoListMessage(message);
+        dropAlertMessageButton();
+    }
+    reloadBadgeOnTop();
 }
 
 void GlobalLogicHandler::onChatOnRoom(const std::shared_ptr<KavoMessage>& /*message*/) {}
 
 void GlobalLogicHandler::setListNewMessage(const KavoMessageList& messages) {
+    auto top = topScreen();
+    if (messages.empty()) {
+        dropAlertMessageButton();
+        KavoOnlineAppDelegate::getInstance().reloadNewMails(top.get());
+        return;
+    }
+    const auto& newest = messages.front();
+    if (auto mailbox = openMailbox()) {
+        // Every message of the batch reaches the open mailbox, not only the newest.
+        for (const auto& message : messages)
+            if (message) mailbox->onChatWithMessage(message);
+        return;
+    }
+    // On the game grid, an open profile chat with the sender shows the newest line.
+    if (auto grid = std::dynamic_pointer_cast<GameView>(top); grid && grid->_hasProfileSubView()) {
+        const auto& profile = grid->profileSubView();
+        const auto& chat = profile ? profile->activeChatView() : nullptr;
+        if (chat && newest && chat->friendName() == newest->fromName()) {
+            profile->onChatWithMessage(newest);
+            return;
+        }
+    }
     // Each goes to the front in turn, so the oldest of the batch ends up first.
     for (const auto& message : messages)
-        UIController::addItemIntoListMessage(message);
+        if (message) UIController::addItemIntoListMessage(message);
+    reloadBadgeOnTop();
 }
 
-void GlobalLogicHandler::showPresentReceived(const std::vector<std::shared_ptr<Asset>>& /*presents*/) {}
+void GlobalLogicHandler::showPresentReceived(const std::vector<std::shared_ptr<Asset>>& presents) {
+    for (const auto& present : presents) {
+        if (!present) continue;
+        FlyTextInfo info;
+        info.setImgId(present->assetId());
+        info.setText(present->name());
+        KavoOnlineAppDelegate::getInstance().startPresend(info);
+        // Each notice replaces the previous one.
+        UIController::setOkValue(UIController::kActionNone);
+        UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_getPresent"));
+    }
+}
 
 void GlobalMessageHandler::doShowEventWithMessage(const std::string& text) {
-    // The top bar's event ticker comes with the application shell.
-    platform::log("event: " + text);
+    auto& delegate = KavoOnlineAppDelegate::getInstance();
+    if (UIController::checkVersioniOS4())
+        delegate.startEventWithiOS4(text);
+    else
+        delegate.startEventWithiOS3(text);
 }
 
 } // namespace kavo

@@ -58,6 +58,32 @@ private:
     void receiveNotice(ReplyReader& reader);
     void receiveInvitation(ReplyReader& reader);
 
+    // The account side: rankings, friends, profile, pictures, shop, money, lottery
+    // and reports. Each reads one reply (or one sub-command family) and delivers it.
+    bool handleAccount(Message& message);
+    void receiveRankedList(ReplyReader& reader, int16_t commandId);
+    void receivePlayerDetail(ReplyReader& reader);
+    void receiveSearchResult(ReplyReader& reader);
+    void receiveRankingLists(ReplyReader& reader);
+    void receiveFriends(ReplyReader& reader);
+    void receiveFriendRequests(ReplyReader& reader);
+    void receiveFriendList(ReplyReader& reader);
+    void receiveHistoryLogs(ReplyReader& reader);
+    void receiveProfile(ReplyReader& reader);
+    void receiveMyProfile(ReplyReader& reader);
+    void receiveAvatarPicture(ReplyReader& reader);
+    void receiveItemPicture(ReplyReader& reader);
+    void receiveMyAvatars(ReplyReader& reader);
+    void receiveAvatarList(ReplyReader& reader);
+    void receiveAllAvatars(ReplyReader& reader);
+    void receiveShop(ReplyReader& reader);
+    void receiveMoneyInfo(ReplyReader& reader);
+    void receivePurchaseInfo(ReplyReader& reader);
+    void receiveServerInfo(ReplyReader& reader);
+    void receiveLottoHistory(ReplyReader& reader);
+    void receiveMyLottoHistory(ReplyReader& reader);
+    void receiveReport(ReplyReader& reader);
+
     // Main-thread helpers.
     // The one-button notice with no action.
     void doShowAlertViewWithMessage(const std::string& text);

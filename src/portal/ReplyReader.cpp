@@ -39,4 +39,12 @@ std::string ReplyReader::utf() {
     return message_.readUTF();
 }
 
+std::vector<uint8_t> ReplyReader::data(int32_t length) {
+    if (length < 0 || !take(size_t(length))) {
+        ok_ = false;
+        return {};
+    }
+    return message_.readDataWithIntLength(length).value_or(std::vector<uint8_t>{});
+}
+
 } // namespace kavo

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kavo {
 
@@ -30,6 +31,8 @@ public:
     int64_t int64();
     // Checks the 16-bit length against the bytes left before reading the text.
     std::string utf();
+    // `length` raw bytes; a negative length or one past the end fails (empty).
+    std::vector<uint8_t> data(int32_t length);
 
     // Bytes left after the cursor.
     size_t remaining() const;

@@ -3,8 +3,10 @@
 //
 //   placeholder-art RESOURCES_DIR
 //
-// writes RESOURCES_DIR/images/*.png and RESOURCES_DIR/sounds/*. Card faces and the
-// bitmap-font sheet are drawn elsewhere.
+// writes RESOURCES_DIR/images/*.png and RESOURCES_DIR/sounds/*, and the bitmap-font sheet
+// (FontSheet.cpp). Card faces are drawn elsewhere.
+
+#include "FontSheet.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -61,14 +63,14 @@ constexpr Art kPictures[] = {
     {"bg_main.png", 480, 320, Kind::Background, "", kFelt},
     {"caro-bg.png", 480, 320, Kind::Background, "", kBrown},
     {"bg_bottom.png", 480, 24, Kind::Background, "", kNavy},
-    {"t_img_backgroundLogin_RegisterScreen.png", 352, 289, Kind::Background, "", kNavy},
+    {"t_img_backgroundLogin_RegisterScreen.png", 352, 289, Kind::Background, " ", kNavy}, // a form lies on it
     {"i_img_menu_mainbackground.png", 223, 98, Kind::Background, "", kDark},
     {"phong-tieu-de.png", 412, 22, Kind::Background, "", kGold},
-    {"alert-background.png", 284, 160, Kind::Box, "", kDark},
-    {"server_bg_item.png", 310, 70, Kind::Box, "", kBlue},
+    {"alert-background.png", 284, 160, Kind::Box, " ", kDark}, // stretched: no caption
+    {"server_bg_item.png", 310, 70, Kind::Box, " ", kBlue}, // a server name lies on it
     {"tap_profile_cell1.png", 350, 41, Kind::Box, "", kNavy},
     {"tap_profile_cell2.png", 350, 41, Kind::Box, "", kDark},
-    {"t_img_backgroundLoginTextField.png", 216, 34, Kind::Box, "", kDark},
+    {"t_img_backgroundLoginTextField.png", 216, 34, Kind::Box, " ", kDark}, // a field lies on it
     {"textbox400.png", 211, 30, Kind::Box, "", kGray},
     {"i_img_menu_backgroundbutton.png", 58, 58, Kind::Box, "", kGray},
     {"i_img_menu_backgroundbuttonPassword.png", 58, 44, Kind::Box, "", kGray},
@@ -88,10 +90,10 @@ constexpr Art kPictures[] = {
     {"line3.png", 412, 2, Kind::Line, "", kGold},
     {"t_img_LoginScreenSeperateLine.png", 333, 1, Kind::Line, "", kGray},
     // Buttons
-    {"t_img_btnDangKy_DangNhap.png", 106, 35, Kind::Button, "OK", kRed},
+    {"t_img_btnDangKy_DangNhap.png", 106, 35, Kind::Button, " ", kRed}, // titled by the screens
     {"button_red_small.png", 35, 35, Kind::Button, "", kRed},
-    {"alert-red-button.png", 80, 44, Kind::Button, "", kRed},
-    {"alert-black-button.png", 80, 44, Kind::Button, "", kDark},
+    {"alert-red-button.png", 80, 44, Kind::Button, " ", kRed},
+    {"alert-black-button.png", 80, 44, Kind::Button, " ", kDark},
     {"tap_main_selectTab.png", 100, 30, Kind::Button, "", kGold},
     {"close_button.png", 29, 27, Kind::Button, "x", kGray},
     {"t_btn_delete.png", 30, 30, Kind::Button, "x", kRed},
@@ -148,6 +150,10 @@ constexpr Art kPictures[] = {
     {"i_img_menu_socialnetwork.png", 32, 32, Kind::Icon, "SN", kBlue},
     {"i_img_menu_password.png", 32, 32, Kind::Icon, "pwd", kBlue},
     {"i_img_menu_time.png", 32, 32, Kind::Icon, "time", kBlue},
+    // Page buttons of the in-app web screen
+    {"btn_web_back.png", 44, 32, Kind::Button, "<", kBlue},
+    {"btn_web_forward.png", 44, 32, Kind::Button, ">", kBlue},
+    {"btn_web_refresh.png", 44, 32, Kind::Button, "↻", kBlue},
     // Emoticons of the chat (codes in emotions.plist)
     {"emo_angry.png", 24, 24, Kind::Icon, ">:(", kRed},
     {"emo_cry.png", 24, 24, Kind::Icon, ":((", kBlue},
@@ -422,6 +428,7 @@ int main(int argc, char** argv) {
         if (!savePng(draw(art), images + "/" + art.name)) ++failures;
     for (int step = 0; step < kCaroClockCount; ++step)
         if (!savePng(drawCaroClock(step), images + "/caro-" + std::to_string(step) + ".png")) ++failures;
+    if (!drawFontSheet(images + "/font_kavo.png")) ++failures;
     for (const Tone& tone : kSounds)
         if (!writeFile(sounds + "/" + tone.name, synthesize(tone))) {
             std::fprintf(stderr, "cannot write %s\n", tone.name);

@@ -193,6 +193,16 @@ TEST_F(DriverTest, WaitingLetsRepliesFromOtherThreadsArrive) {
     EXPECT_TRUE(result.ok) << result.message;
 }
 
+TEST_F(DriverTest, TheTurnHookRunsAfterEachLineAndWhileALineWaits) {
+    Driver driver(&log_);
+    int turns = 0;
+    driver.setTurnHook([&turns] { ++turns; });
+    auto result = driver.run("expect id=btnConfirm\nsleep 0.1");
+    EXPECT_TRUE(result.ok) << result.message;
+    // One call after each of the two lines, and at least one per turn of the sleep.
+    EXPECT_GE(turns, 2 + 4);
+}
+
 TEST_F(DriverTest, AScreenThatDoesNotComeNamesTheOneShown) {
     auto result = drive("screen DetailScreen 0.1");
     EXPECT_FALSE(result.ok);

@@ -86,6 +86,35 @@ TEST_F(WindowHostTest, ClosureFromAnotherThreadWakesTheLoop) {
     EXPECT_GE(host.framesDrawn(), 1u);
 }
 
+TEST_F(WindowHostTest, PumpInsideALongTaskHandlesClicksAndRedraws) {
+    auto window = ui::Window::make();
+    auto button = ui::Button::make({100, 100, 120, 40});
+    window->addSubview(button);
+    window->makeKeyAndVisible();
+    WindowHost host;
+    limitRun(host);
+    int taps = 0;
+    button->onTouchUpInside([&] { ++taps; });
+    uint64_t before = 0, after = 0;
+    // A task that holds the main thread (as a script run does) and pumps the window.
+    runOnMainThread([&] {
+        before = host.framesDrawn();
+        window->setBackgroundColor(ui::Color::red());
+        push(mouse(SDL_MOUSEBUTTONDOWN, 160, 120));
+        push(mouse(SDL_MOUSEBUTTONUP, 160, 120));
+        for (int i = 0; i < 10 && (taps == 0 || host.framesDrawn() == before); ++i) {
+            host.pump();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        after = host.framesDrawn();
+        host.stop();
+    });
+    ASSERT_TRUE(host.run());
+    EXPECT_EQ(taps, 1);
+    EXPECT_GT(after, before);
+    EXPECT_FALSE(timedOut_);
+}
+
 TEST_F(WindowHostTest, RedrawsOnlyWhenSomethingDrawnChanged) {
     auto window = ui::Window::make();
     window->makeKeyAndVisible();

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/ui/View.h"
+#include "platform/ui/ViewController.h"
+
+#include <functional>
+#include <string>
+
+namespace kavo {
+
+// A panel that opens over a screen. The sheet's own view covers the whole screen and is
+// otherwise transparent; its visible panel (actionSheetView) slides to the middle when
+// the sheet appears and slides down, then the sheet's view is removed, when it closes.
+// The top bar's back button is hidden while a sheet is up.
+//
+// Showing: the owner adds `sheet->view()` to its own view and calls
+// `sheet->viewWillAppear(animated)`. Closing: `slideOut()`.
+class CustomUIActionSheetViewController : public platform::ui::ViewController {
+public:
+    // The name of the panel's animation whose end removes the sheet's view.
+    static constexpr const char* RemoveAnimationName = "removeFromSuperviewWithAnimation";
+    static constexpr const char* PresentAnimationName = "presentWithSuperview";
+
+    CustomUIActionSheetViewController() = default;
+    // `nibName` names the panel's layout; on a tablet it becomes "<nibName>-iPad".
+    explicit CustomUIActionSheetViewController(const std::string& nibName);
+
+    const std::string& nibName() const { return nibName_; }
+    const platform::ui::ViewPtr& actionSheetView() const { return actionSheetView_; }
+    void setActionSheetView(platform::ui::ViewPtr view) { actionSheetView_ = std::move(view); }
+
+    // The platform's, then slideIn. Subclasses that override it call this one.
+    void viewWillAppear(bool animated) override;
+    // Hides the back button, makes the sheet full-screen and moves the panel from y 30 to
+    // the vertical middle of the screen.
+    virtual void slideIn();
+    // Moves the panel down to 30 points above the bottom, removes the sheet's view when
+    // that ends, and shows the back button again at once unless the screen underneath
+    // is one that never shows it (log-in, game grid, Caro table).
+    virtual void slideOut();
+    // Removes the sheet's view when `name` is the closing animation's.
+    virtual void animationDidStop(const std::string& name, bool finished);
+
+    // The sheet's full-screen size on this device.
+    static platform::ui::Rect screenRect();
+    // Runs the closing animation to y = view height - 30 and removes the sheet's view at
+    // its end, unless the sheet was shown again meanwhile. Shared by both bases.
+    static void animateClosing(platform::ui::ViewController& sheet, const platform::ui::ViewPtr& panel,
+                               const unsigned& showCount,
+                               std::function<void(const std::string& name, bool finished)> didStop);
+
+private:
+    std::string nibName_;
+    platform::ui::ViewPtr actionSheetView_;
+    // Counts the shows, so a close that is still animating never removes a newer show.
+    unsigned showCount_ = 0;
+};
+
+// The twin used by the lottery panel: the panel rises from the bottom edge and ends flush
+// with it. isSliding makes a second slideIn without a slideOut between (and a slideOut of
+// a closed panel) do nothing.
+class CustomUIActionSheetViewController2 : public platform::ui::ViewController {
+public:
+    CustomUIActionSheetViewController2() = default;
+    explicit CustomUIActionSheetViewController2(const std::string& nibName);
+
+    const std::string& nibName() const { return nibName_; }
+    const platform::ui::ViewPtr& actionSheetView() const { return actionSheetView_; }
+    void setActionSheetView(platform::ui::ViewPtr view) { actionSheetView_ = std::move(view); }
+    bool isSliding() const { return isSliding_; }
+    void setIsSliding(bool sliding) { isSliding_ = sliding; }
+
+    // The platform's, clears isSliding, then slideIn.
+    void viewWillAppear(bool animated) override;
+    virtual void slideIn();
+    // Closes as the other sheets do (the back button follows the same rule).
+    virtual void slideOut();
+    virtual void animationDidStop(const std::string& name, bool finished);
+
+private:
+    std::string nibName_;
+    platform::ui::ViewPtr actionSheetView_;
+    bool isSliding_ = false;
+    unsigned showCount_ = 0;
+};
+
+} // namespace kavo

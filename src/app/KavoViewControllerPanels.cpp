@@ -1,0 +1,135 @@
+// The panels a screen opens over itself: shop, lottery, settings, feedback, the table
+// owner's sheets, password change, mailbox and the player profile.
+
+#include "account/ChangePassView.h"
+#include "account/LottoSubView.h"
+#include "account/ProfileSubView.h"
+#include "account/SettingsView.h"
+#include "account/ShopView.h"
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/KavoViewController.h"
+#include "app/Util.h"
+#include "platform/runtime/RunLoop.h"
+#include "social/MessageView.h"
+#include "social/SendAdminView.h"
+#include "table/menuCuoc.h"
+#include "table/menuPassword.h"
+#include "table/menuSoNguoi.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace kavo {
+
+using platform::ui::Rect;
+
+namespace {
+
+// Tables that are not four-seat card tables: at these the settings sheet does not
+// offer the player count.
+constexpr const char* kTablesWithoutPlayerCount[] = {"PokerView", "CoTuongView", "CoUpView",   "CoVuaView",
+                                                     "CaroView",  "TetrisView",  "BauCuaView", "CaoRuaView"};
+
+} // namespace
+
+void KavoViewController::makeLottoSubView() {
+    lottoSubView_ = std::make_shared<LottoSubView>();
+}
+
+void KavoViewController::napZel() {
+    if (const auto& shop = ShopView::getInstance()) openPanel(*shop, true);
+}
+
+void KavoViewController::showLottoSubView() {
+    doShowLottoView();
+}
+
+void KavoViewController::doShowLottoView() {
+    if (lottoSubView_) openPanel(*lottoSubView_, true);
+}
+
+void KavoViewController::clickSetting() {
+    const auto& settings = SettingsView::getInstance();
+    if (!settings) return;
+    auto top = KavoOnlineAppDelegate::getInstance().topViewController();
+    const std::string topClass = top ? top->className() : std::string();
+    if (std::find(std::begin(kTablesWithoutPlayerCount), std::end(kTablesWithoutPlayerCount), topClass) !=
+        std::end(kTablesWithoutPlayerCount))
+        settings->setIsSetPlayers(false);
+    auto* topScreen = dynamic_cast<KavoViewController*>(top.get());
+    settings->refreshData(topScreen && topScreen->isTableScreen() ? 2 : 0);
+    openPanel(*settings, true);
+}
+
+void KavoViewController::showGopY() {
+    if (const auto& feedback = SendAdminView::getInstance()) openPanel(*feedback, false);
+}
+
+void KavoViewController::showBetOnBoard() {
+    if (const auto& sheet = menuCuoc::getInstance()) openPanel(*sheet, false);
+}
+
+void KavoViewController::showPlayersOnBoard() {
+    if (const auto& sheet = menuSoNguoi::getInstance()) openPanel(*sheet, false);
+}
+
+void KavoViewController::showPassOnBoard() {
+    if (const auto& sheet = menuPassword::getInstance()) openPanel(*sheet, false);
+}
+
+void KavoViewController::changeMyPassord() {
+    changePass_ = std::make_shared<ChangePassView>();
+    openPanel(*changePass_, false);
+}
+
+void KavoViewController::showMessageView() {
+    const auto& mailbox = MessageView::getInstance();
+    if (!mailbox) return;
+    mailbox->view()->setFrame(Rect{0, 0, view()->frame().width(), view()->frame().height()});
+    view()->addSubview(mailbox->view());
+    std::weak_ptr<platform::ui::ViewController> weakSelf = weak_from_this();
+    platform::runOnMainThread([weakSelf] {
+        if (auto self = std::dynamic_pointer_cast<KavoViewController>(weakSelf.lock())) self->reloadMessages();
+    });
+}
+
+void KavoViewController::reloadDataLottoHistory(const platform::Value& list) {
+    if (lottoSubView_) lottoSubView_->reloadDataLottoHistory(list);
+}
+
+void KavoViewController::reloadDataMyHistory(const std::vector<std::shared_ptr<MyLotto>>& list) {
+    if (lottoSubView_) lottoSubView_->reloadDataMyHistory(list);
+}
+
+void KavoViewController::showRemainTimer(int seconds) {
+    if (lottoSubView_) lottoSubView_->showRemainTimer(seconds);
+}
+
+void KavoViewController::doShowUserInfo(int idDb) {
+    if (!profileSubView_) profileSubView_ = std::make_shared<ProfileSubView>();
+    const platform::ui::ViewPtr& panel = profileSubView_->view();
+    if (panel->superview() == view().get()) {
+        // Already over this screen: show it again, reloading only for another player.
+        panel->setHidden(false);
+        if (profileSubView_->currentId() != idDb) {
+            profileSubView_->setCurrentId(idDb);
+            profileSubView_->btnInfo_Clicked();
+        }
+        return;
+    }
+    // Just right of the screen, then slid in.
+    const bool pad = Util::isPad();
+    const Rect start = pad ? Rect{1024, 0, 686, 660} : Rect{480, 0, 320, 268};
+    panel->setFrame(start);
+    panel->setHidden(false);
+    view()->addSubview(panel);
+    view()->bringSubviewToFront(panel.get());
+    platform::ui::View::animate(0.2, [panel, start, pad] {
+        Rect end = start;
+        end.origin.x = pad ? 338 : 160;
+        panel->setFrame(end);
+    });
+    profileSubView_->getInfoOfUserId(idDb);
+}
+
+} // namespace kavo

@@ -1,0 +1,552 @@
+// The dialogs of UIController: opening and closing them, what each button press
+// does by action code, accepting an invitation, leaving a table, the end-of-game
+// report and the hotline.
+
+#include "account/ProfileView.h"
+#include "account/ShopView.h"
+#include "account/TopupZelView.h"
+#include "app/CustomAlertView.h"
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "app/Util.h"
+#include "games/baucua/BauCuaView.h"
+#include "games/caro/CaroService.h"
+#include "games/caro/CaroView.h"
+#include "games/cotuong/CoTuongService.h"
+#include "games/cotuong/CoTuongView.h"
+#include "games/coup/CoUpService.h"
+#include "games/coup/CoUpView.h"
+#include "games/covua/CoVuaService.h"
+#include "games/covua/CoVuaView.h"
+#include "games/maubinh/MauBinhView.h"
+#include "games/phom/PhomNewView.h"
+#include "games/poker/PokerService.h"
+#include "games/poker/PokerView.h"
+#include "games/tienlen/TienLenService.h"
+#include "games/tienlen/TienLenView.h"
+#include "games/tienlenmb/TienLenMBService.h"
+#include "games/tienlenmb/TienLenMBView.h"
+#include "lobby/GameView.h"
+#include "net/MobileClient.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Log.h"
+#include "platform/services/Device.h"
+#include "platform/services/Pasteboard.h"
+#include "platform/services/UrlOpener.h"
+#include "portal/GlobalLogicHandler.h"
+#include "portal/GlobalService.h"
+#include "social/MessageView.h"
+#include "table/GameController.h"
+#include "table/GameTableView.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kavo {
+
+namespace {
+
+// Game types as the dialogs name them.
+constexpr int8_t kCaro = 1;
+constexpr int8_t kTienLen = 3;
+constexpr int8_t kPoker = 4;
+constexpr int8_t kCoTuong = 5;
+constexpr int8_t kTetris = 8;
+constexpr int8_t kCoVua = 9;
+constexpr int8_t kTienLenMB = 12;
+constexpr int8_t kMauBinh = 16;
+constexpr int8_t kBauCua = 18;
+constexpr int8_t kCoUp = 20;
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+platform::ui::ViewControllerPtr topScreen() {
+    return KavoOnlineAppDelegate::getInstance().topViewController();
+}
+
+template <class Screen> std::shared_ptr<Screen> topScreenAs() {
+    return std::dynamic_pointer_cast<Screen>(topScreen());
+}
+
+// The context object as text: a std::string, a C string or a platform::Value.
+std::string contextText() {
+    const std::any context = UIController::object();
+    if (const auto* value = std::any_cast<std::string>(&context)) return *value;
+    if (const auto* value = std::any_cast<const char*>(&context)) return *value ? *value : "";
+    if (const auto* value = std::any_cast<platform::Value>(&context)) return value->stringValue();
+    return {};
+}
+
+// The friend request a dialog was opened for, if that is the context.
+std::shared_ptr<KavoMessage> contextMessage() {
+    const std::any context = UIController::object();
+    if (const auto* message = std::any_cast<std::shared_ptr<KavoMessage>>(&context)) return *message;
+    return nullptr;
+}
+
+// The invitation a dialog was opened for, as a dictionary.
+platform::Value contextDictionary() {
+    const std::any context = UIController::object();
+    if (const auto* value = std::any_cast<platform::Value>(&context)) return *value;
+    return {};
+}
+
+void show(const std::string& message, const std::string& cancelTitle, const std::vector<std::string>& otherTitles) {
+    CustomAlertView::make("", message, &UIController::getInstance(), cancelTitle, otherTitles)->show();
+}
+
+// Takes every dialog of ours off the screen without running its action.
+void dismissOurDialogs() {
+    for (const auto& alert : platform::ui::AlertView::visibleAlerts()) {
+        if (std::dynamic_pointer_cast<CustomAlertView>(alert)) alert->dismissWithClickedButtonIndex(0, true);
+    }
+}
+
+// ---------------------------------------------------------------- the actions
+
+// OK of code 1. Returns false when the code is to be cleared.
+bool acceptInvitation() {
+    UIController::setKinkOfDialog(0);
+    // At a card table the player is busy with a hand: the invitation waits.
+    if (topScreenAs<TienLenView>() || topScreenAs<TienLenMBView>() || topScreenAs<PhomNewView>()) return true;
+
+    const platform::Value invitation = contextDictionary();
+    const auto gameId = int8_t(invitation["gameid"].intValue());
+    const auto roomId = int8_t(invitation["roomid"].intValue());
+    const auto boardId = int8_t(invitation["boardid"].intValue());
+    const std::string password = invitation["password"].stringValue();
+    const auto levelRoom = uint8_t(invitation["levelRoom"].intValue());
+
+    // The first registered handler that accepts the game wins.
+    for (const auto& handler : GlobalLogicHandler::getGameMessageHandlers()) {
+        if (!handler->isGameType(gameId)) continue;
+        GlobalLogicHandler::getInstance().onSetGameTypeSuccessWithGame(gameId, false);
+        GameController::setLevelRoom(levelRoom);
+        GlobalService::getInstance().joinBoardWithroomId(roomId, boardId, password);
+        return true;
+    }
+    UIController::setOkValue(UIController::kActionNone);
+    UIController::startOKDlg(text("KAVO_notAllowAcceptInviting"));
+    return false;
+}
+
+// OK of code 2. Returns false when the code is to be cleared.
+bool leaveTable() {
+    const int8_t type = UIController::gameType();
+    auto& service = GlobalService::getInstance();
+    auto table = GameController::getTableView(type);
+    switch (type) {
+    case kPoker:
+        // Poker sends its own leave request and pops itself; the title stays as it is.
+        if (auto poker = GameController::getPokerView()) poker->progressLeaveBoard();
+        return true;
+    case kMauBinh:
+        if (auto maubinh = GameController::getMauBinhView()) {
+            service.leaveBoardWithRoomId(maubinh->roomId(), maubinh->boardId());
+            maubinh->clearView();
+            maubinh->stopUpdateAction();
+        }
+        break;
+    case kBauCua:
+        if (auto baucua = GameController::getBauCuaView()) {
+            baucua->stopUpdateAction();
+            baucua->clearView();
+            service.leaveBoardWithRoomId(baucua->roomId(), baucua->boardId());
+        }
+        break;
+    default:
+        if (table) service.leaveBoardWithRoomId(table->roomId(), table->boardId());
+        break;
+    }
+    auto& app = KavoOnlineAppDelegate::getInstance();
+    if (auto nav = app.navigationController()) nav->popViewController(true);
+    if (app.lblServerInfo() && app.lblServerInfo()->isHidden() && app.lblWindowTitle())
+        app.lblWindowTitle()->setHidden(false);
+    return false;
+}
+
+// The draw answer (codes 13): OK accepts; at the Chinese chess tables OK offers a
+// draw back instead, as the server expects there.
+void answerDraw(bool isAccept) {
+    const int8_t type = UIController::gameType();
+    auto table = GameController::getTableView(type);
+    if (!table) return;
+    const int8_t room = table->roomId();
+    const int8_t board = table->boardId();
+    switch (type) {
+    case kCaro:
+    case kTetris:
+        CaroService::getInstance().answerDrawWithRoomId(room, board, isAccept);
+        break;
+    case kCoVua:
+        CoVuaService::getInstance().answerDrawWithRoomId(room, board, isAccept);
+        break;
+    case kCoTuong:
+        if (isAccept)
+            CoTuongService::getInstance().requestDrawWithRoomId(room, board);
+        else
+            CoTuongService::getInstance().answerDrawWithRoomId(room, board, false);
+        break;
+    case kCoUp:
+        if (isAccept)
+            CoUpService::getInstance().requestDrawWithRoomId(room, board);
+        else
+            CoUpService::getInstance().answerDrawWithRoomId(room, board, false);
+        break;
+    default:
+        break;
+    }
+}
+
+// The answer to an opponent's undo request (code 7726): 1 accept, -1 refuse.
+void answerUndo(int8_t request) {
+    const int8_t type = UIController::gameType();
+    auto table = GameController::getTableView(type);
+    if (!table) return;
+    if (type == kCoTuong)
+        CoTuongService::getInstance().requestUndoWithRoomId(table->roomId(), table->boardId(), request);
+    if (type == kCoUp) CoUpService::getInstance().requestUndoWithRoomId(table->roomId(), table->boardId(), request);
+}
+
+// OK of code 14: the player resigns.
+void resign() {
+    const int8_t type = UIController::gameType();
+    switch (type) {
+    case kCaro:
+        if (auto caro = GameController::getCaroView()) {
+            caro->setIsLosing(true);
+            CaroService::getInstance().requestLoseWithRoomId(caro->roomID(), caro->boardID());
+        }
+        break;
+    case kCoTuong:
+        if (auto cotuong = GameController::getCoTuongView()) {
+            cotuong->setIsLosing(true);
+            CoTuongService::getInstance().requestLoseWithRoomId(cotuong->roomID(), cotuong->boardID());
+        }
+        break;
+    case kCoVua:
+        if (auto covua = GameController::getCoVuaView()) {
+            covua->setIsLosing(true);
+            CoVuaService::getInstance().requestLoseWithRoomId(covua->roomID(), covua->boardID());
+        }
+        break;
+    case kCoUp:
+        if (auto coup = GameController::getCoUpView()) {
+            coup->setIsLosing(true);
+            CoUpService::getInstance().requestLoseWithRoomId(coup->roomID(), coup->boardID());
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// OK of code 3: the player skips the turn at a Tien Len table.
+void skipTurn() {
+    const int8_t type = UIController::gameType();
+    if (type == kTienLen) {
+        if (auto table = GameController::getTienLenView()) {
+            table->setForceMove3Bich(false);
+            TienLenService::getInstance().skipWithRoomId(table->roomId(), table->boardId());
+        }
+    } else if (type == kTienLenMB) {
+        if (auto table = GameController::getTienLenMBView()) {
+            table->setForceMove3Bich(false);
+            TienLenMBService::getInstance().skipWithRoomId(table->roomId(), table->boardId());
+        }
+    }
+}
+
+void sendPokerObserver(int8_t choice) {
+    if (auto poker = GameController::getPokerView())
+        PokerService::getInstance().doSendObserver(poker->roomId(), poker->boardId(), choice);
+}
+
+// The mailbox the player is looking at: the pushed mailbox screen, else the shared
+// panel while it is shown over a screen.
+std::shared_ptr<MessageView> mailboxOnTop() {
+    if (auto mailbox = topScreenAs<MessageView>()) return mailbox;
+    const auto& panel = MessageView::getInstance();
+    if (panel->isViewLoaded() && panel->view()->superview()) return panel;
+    return nullptr;
+}
+
+// The first top-up panel among the top screen's subviews.
+std::shared_ptr<TopupZelView> topupPanelOnTop() {
+    auto top = topScreen();
+    if (!top || !top->isViewLoaded()) return nullptr;
+    for (const auto& subview : top->view()->subviews()) {
+        if (auto panel = std::dynamic_pointer_cast<TopupZelView>(subview)) return panel;
+    }
+    return nullptr;
+}
+
+// OK, by action code. Returns true when the code stays.
+bool okAction(int code) {
+    auto& service = GlobalService::getInstance();
+    switch (code) {
+    case UIController::kActionBuyAvatar:
+        service.buyAvatarWithId(ShopView::getInstance()->selectObjectID());
+        break;
+    case UIController::kActionInvitation:
+        return acceptInvitation();
+    case UIController::kActionLeaveBoard:
+        return leaveTable();
+    case UIController::kActionSkipTurn:
+        skipTurn();
+        break;
+    case UIController::kActionRecoverPassword:
+        service.getSMSInfoWithKey(1);
+        break;
+    case UIController::kActionTopUp: {
+        auto panel = TopupZelView::make(Util::changeRectFromRect({0, 0, 480, 320}));
+        service.requestChargeMoneyInfo();
+        if (auto top = topScreen()) top->view()->addSubview(panel);
+        break;
+    }
+    case UIController::kActionMoreGames:
+    case UIController::kActionNewVersion:
+        platform::UrlOpener::openURL(contextText());
+        break;
+    case UIController::kActionFriendAdded:
+        service.requestFriendList();
+        break;
+    case UIController::kActionDrawOffer:
+        answerDraw(true);
+        break;
+    case UIController::kActionResign:
+        resign();
+        break;
+    case UIController::kActionCopyText:
+        platform::Pasteboard::general().setString(contextText());
+        break;
+    case UIController::kActionPurchaseConfirmed:
+        if (auto panel = topupPanelOnTop()) panel->completeRechargeWithApp();
+        break;
+    case UIController::kActionPokerObserver:
+        sendPokerObserver(1);
+        break;
+    case UIController::kActionBuyItem:
+        service.requestBuyItem(ShopView::getInstance()->selectObjectID());
+        break;
+    case UIController::kActionTurnOffInvites: {
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.setBool(false, "savedInviting");
+        defaults.synchronize();
+        UIController::setInviting(false);
+        break;
+    }
+    case UIController::kActionFriendRequest:
+        if (auto request = contextMessage()) service.addFriendWithId(request->fromID(), int8_t(2));
+        break;
+    case UIController::kActionRemoveAllMail:
+        if (auto mailbox = mailboxOnTop()) mailbox->doRemoveAllMessages();
+        break;
+    case UIController::kActionChooseAvatar:
+        if (auto profile = topScreenAs<ProfileView>()) {
+            const int32_t avatarId = profile->assetsView()->selectedAvatarID();
+            UIController::myInfo()->setAvatar(avatarId);
+            service.requestChangeAvatar(avatarId);
+        }
+        break;
+    case UIController::kActionDeleteFriend: {
+        auto grid = topScreenAs<GameView>();
+        service.deleteFriend(grid ? grid->_selectedFriendID() : MessageView::getInstance()->_selectedFriendID());
+        break;
+    }
+    case UIController::kActionUndoRequest:
+        answerUndo(1);
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void cancelAction(int code) {
+    switch (code) {
+    case UIController::kActionDrawOffer:
+        answerDraw(false);
+        break;
+    case UIController::kActionDisconnect:
+    case UIController::kActionDisconnect2:
+        MobileClient::getInstance().manualDisconnect();
+        break;
+    case UIController::kActionPokerObserver:
+        sendPokerObserver(0);
+        break;
+    case UIController::kActionFriendRequest:
+        if (auto request = contextMessage()) GlobalService::getInstance().addFriendWithId(request->fromID(), int8_t(3));
+        break;
+    case UIController::kActionUndoRequest:
+        answerUndo(-1);
+        break;
+    case UIController::kActionPokerObserverNotice:
+        if (auto poker = topScreenAs<PokerView>()) poker->doLeaveBoard();
+        break;
+    case UIController::kActionPokerBuyStack:
+        if (auto poker = topScreenAs<PokerView>()) poker->denyBuyStack();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- opening and closing
+
+void UIController::startOKDlg(const std::string& message) {
+    closeDialog();
+    show(message, "", {text("KAVO_OK")});
+}
+
+void UIController::startCancelDlg(const std::string& message) {
+    closeDialog();
+    show(message, text("KAVO_cancel"), {});
+}
+
+void UIController::startCancelOkDlg(const std::string& message, const std::string& cancelTitle,
+                                    const std::string& okTitle) {
+    dismissOurDialogs();
+    show(message, cancelTitle, {okTitle});
+}
+
+void UIController::startNilDlg(const std::string& message) {
+    closeDialog();
+    show(message, "", {});
+}
+
+void UIController::startReportDlg(const MatchResultInfo& info) {
+    closeDialog();
+    show(reportText(info), "", {text("KAVO_OK")});
+}
+
+std::string UIController::reportText(const MatchResultInfo& info) {
+    const char* resultKey = info.result() == 0 ? "KAVO_draw" : info.result() == -1 ? "KAVO_lose" : "KAVO_won";
+    const std::string line1 = info.name() + ": " + text(resultKey);
+    std::string line2;
+    std::string line3;
+    if (info.d_exp() == 0 && info.d_money() == 0) {
+        line2 = text("KAVO_noChangeMoney");
+        line3 = text("KAVO_money");
+    } else {
+        line2 = text("KAVO_level") + (info.d_exp_percent() < 0 ? "" : "+") + std::to_string(info.d_exp_percent());
+        line3 = text("KAVO_money") + (info.d_money() < 0 ? "" : "+") + Util::formatNumber(info.d_money()) +
+                text("KAVO_zel") + ".";
+    }
+    return line1 + "\n" + line2 + "\n" + line3;
+}
+
+void UIController::closeDialog() {
+    dismissOurDialogs();
+}
+
+void UIController::turnInviteOff() {
+    setOkValue(kActionTurnOffInvites);
+    startCancelOkDlg(text("KAVO_turnOffInviteFeature"), text("KAVO_no"), text("KAVO_yes"));
+}
+
+std::shared_ptr<platform::ui::AlertView> UIController::currentDialog() {
+    const auto alerts = platform::ui::AlertView::visibleAlerts();
+    for (auto it = alerts.rbegin(); it != alerts.rend(); ++it) {
+        if (std::dynamic_pointer_cast<CustomAlertView>(*it)) return *it;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- button presses
+
+void UIController::clickedButtonAtIndex(platform::ui::AlertView& alert, int index) {
+    if (index == alert.cancelButtonIndex())
+        pressCancel();
+    else
+        pressOk();
+}
+
+void UIController::pressOk() {
+    const int code = okValue();
+    if (!okAction(code)) setOkValue(kActionNone);
+}
+
+void UIController::pressCancel() {
+    const int code = okValue();
+    if (code == kActionInvitation) {
+        // Declining an invitation asks whether to stop them altogether; that question
+        // now owns the action code.
+        setKinkOfDialog(0);
+        turnInviteOff();
+        return;
+    }
+    cancelAction(code);
+    setKinkOfDialog(0);
+    setOkValue(kActionNone);
+}
+
+// ---------------------------------------------------------------- hotline
+
+void UIController::callHotline(const std::string& number) {
+    if (platform::UrlOpener::openURL("telprompt:" + number)) return;
+    // This device cannot dial: the server sends the number to dial instead (72/2).
+    auto& service = GlobalService::getInstance();
+    if (GlobalService::isConnected()) {
+        getInstance().onConnectOK();
+        return;
+    }
+    service.setConnectOKListener(&getInstance());
+    service.connect();
+}
+
+void UIController::callHotlineFromServer(const std::string& number) {
+    platform::UrlOpener::openURL("telprompt:" + number);
+}
+
+void UIController::onConnectOK() {
+    GlobalService::getInstance().getInfoWithKey(2);
+}
+
+// ---------------------------------------------------------------- device checks
+
+int UIController::compareVersions(const std::string& a, const std::string& b) {
+    auto next = [](const std::string& text, size_t& pos) {
+        long value = 0;
+        while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) {
+            value = std::min(value * 10 + (text[pos] - '0'), 1000000L);
+            ++pos;
+        }
+        while (pos < text.size() && !std::isdigit(static_cast<unsigned char>(text[pos])))
+            ++pos;
+        return value;
+    };
+    size_t i = 0;
+    size_t j = 0;
+    while (i < a.size() || j < b.size()) {
+        const long x = next(a, i);
+        const long y = next(b, j);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+bool UIController::checkVersionToSendSMS() {
+    std::string model = platform::Device::model();
+    std::transform(model.begin(), model.end(), model.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return checkVersioniOS4() && model == "iphone";
+}
+
+bool UIController::checkVersioniOS4() {
+    return compareVersions(platform::Device::systemVersion(), "4.0") >= 0;
+}
+
+bool UIController::checkVersioniOS5() {
+    return compareVersions(platform::Device::systemVersion(), "5.0") >= 0;
+}
+
+bool UIController::checkApStore() {
+    return Resources::getInstance().configBool("AppStore") && KavoOnlineAppDelegate::switchOnSMS();
+}
+
+} // namespace kavo

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "table/GameMessageHandler.h"
+
+#include <memory>
+
+namespace kavo {
+
+// The Bau Cua handler (game type 18): takes the game's replies on the reader thread.
+class BauCuaMessageHandler : public GameMessageHandler {
+public:
+    static constexpr int8_t kGameType = 18;
+    static const std::shared_ptr<BauCuaMessageHandler>& getInstance();
+    BauCuaMessageHandler();
+};
+
+} // namespace kavo

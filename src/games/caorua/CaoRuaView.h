@@ -1,0 +1,19 @@
+#pragma once
+
+#include "table/GameTableView.h"
+
+namespace kavo {
+
+// The Cao Rua table screen.
+class CaoRuaView : public GameTableView {
+public:
+    CaoRuaView();
+
+    // Cao Rua names its room and board with an underscore: _roomID, _boardID.
+    int8_t roomID() const { return roomId(); }
+    void setRoomID(int8_t roomId) { setRoomId(roomId); }
+    int8_t boardID() const { return boardId(); }
+    void setBoardID(int8_t boardId) { setBoardId(boardId); }
+};
+
+} // namespace kavo

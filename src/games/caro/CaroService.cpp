@@ -1,0 +1,20 @@
+#include "games/caro/CaroService.h"
+
+#include "table/GameRequest.h"
+
+namespace kavo {
+
+CaroService& CaroService::getInstance() {
+    static CaroService instance;
+    return instance;
+}
+
+void CaroService::answerDrawWithRoomId(int8_t roomId, int8_t boardId, bool isAccept) {
+    sendGameMessage(tableMessage(24, roomId, boardId, {int8_t(isAccept ? 1 : 0)}));
+}
+
+void CaroService::requestLoseWithRoomId(int8_t roomId, int8_t boardId) {
+    sendGameMessage(tableMessage(27, roomId, boardId));
+}
+
+} // namespace kavo

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "table/GameTableView.h"
+
+namespace kavo {
+
+// The hidden-piece Chinese chess table screen.
+class CoUpView : public GameTableView {
+public:
+    CoUpView();
+
+    // This game names its room and board roomID and boardID.
+    int8_t roomID() const { return roomId(); }
+    void setRoomID(int8_t roomId) { setRoomId(roomId); }
+    int8_t boardID() const { return boardId(); }
+    void setBoardID(int8_t boardId) { setBoardId(boardId); }
+
+    // The player resigned.
+    bool isLosing() const { return isLosing_; }
+    void setIsLosing(bool losing) { isLosing_ = losing; }
+
+private:
+    bool isLosing_ = false;
+};
+
+} // namespace kavo

@@ -1,0 +1,20 @@
+#include "games/covua/CoVuaService.h"
+
+#include "table/GameRequest.h"
+
+namespace kavo {
+
+CoVuaService& CoVuaService::getInstance() {
+    static CoVuaService instance;
+    return instance;
+}
+
+void CoVuaService::answerDrawWithRoomId(int8_t roomId, int8_t boardId, bool isAccept) {
+    sendGameMessage(tableMessage(24, roomId, boardId, {int8_t(isAccept ? 1 : 0)}));
+}
+
+void CoVuaService::requestLoseWithRoomId(int8_t roomId, int8_t boardId) {
+    sendGameMessage(tableMessage(27, roomId, boardId));
+}
+
+} // namespace kavo

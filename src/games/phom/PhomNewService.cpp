@@ -1,0 +1,10 @@
+#include "games/phom/PhomNewService.h"
+
+namespace kavo {
+
+PhomNewService& PhomNewService::getInstance() {
+    static PhomNewService instance;
+    return instance;
+}
+
+} // namespace kavo

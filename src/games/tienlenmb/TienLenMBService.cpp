@@ -1,0 +1,16 @@
+#include "games/tienlenmb/TienLenMBService.h"
+
+#include "table/GameRequest.h"
+
+namespace kavo {
+
+TienLenMBService& TienLenMBService::getInstance() {
+    static TienLenMBService instance;
+    return instance;
+}
+
+void TienLenMBService::skipWithRoomId(int8_t roomId, int8_t boardId) {
+    sendGameMessage(tableMessage(49, roomId, boardId));
+}
+
+} // namespace kavo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kavo {
+
+// Builds the Tien Len MB table's own requests; nothing else. Safe from any thread.
+class TienLenMBService {
+public:
+    static TienLenMBService& getInstance();
+    // 49: skip the turn.
+    void skipWithRoomId(int8_t roomId, int8_t boardId);
+
+private:
+    TienLenMBService() = default;
+};
+
+} // namespace kavo

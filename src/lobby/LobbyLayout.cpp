@@ -1,0 +1,84 @@
+#include "lobby/LobbyLayout.h"
+
+#include "app/Resources.h"
+#include "app/Util.h"
+
+namespace kavo::lobby {
+
+namespace ui = platform::ui;
+
+ui::Rect scaled(ui::Rect phoneRect) {
+    return Util::changeRectFromRect(phoneRect);
+}
+
+double fontSize(double phoneSize) {
+    return phoneSize * Util::iPad();
+}
+
+std::string text(std::string_view key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+ui::ImagePtr image(std::string_view name) {
+    return name.empty() ? nullptr : Util::getImageWithName(std::string(name));
+}
+
+std::shared_ptr<ui::Label> addLabel(const ui::ViewPtr& parent, ui::Rect phoneRect, const std::string& id,
+                                    const std::string& text, double phoneFontSize, bool bold, ui::Color color,
+                                    ui::TextAlignment alignment) {
+    auto label = ui::Label::make(scaled(phoneRect), text);
+    label->setAccessibilityIdentifier(id);
+    label->setBackgroundColor(ui::Color::clear());
+    label->setOpaque(false);
+    label->setTextColor(color);
+    label->setTextAlignment(alignment);
+    const double size = fontSize(phoneFontSize);
+    label->setFont(bold ? ui::Font::boldSystem(size) : ui::Font::system(size));
+    // Longer translations shrink rather than run out of their box.
+    label->setAdjustsFontSizeToFitWidth(true);
+    label->setMinimumFontSize(size * 0.6);
+    parent->addSubview(label);
+    return label;
+}
+
+std::shared_ptr<ui::Button> addButton(const ui::ViewPtr& parent, ui::Rect phoneRect, const std::string& id,
+                                      const std::string& title) {
+    auto button = ui::Button::make(scaled(phoneRect));
+    button->setAccessibilityIdentifier(id);
+    button->setShowsTouchWhenHighlighted(true);
+    button->setBackgroundImage(image("i_img_menu_backgroundbutton.png"));
+    if (!title.empty()) {
+        button->setTitle(title);
+        button->setTitleColor(ui::Color::white());
+        button->titleLabel()->setFont(ui::Font::boldSystem(fontSize(12)));
+        button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+        button->titleLabel()->setMinimumFontSize(fontSize(7));
+    }
+    parent->addSubview(button);
+    return button;
+}
+
+std::shared_ptr<ui::TextField> addField(const ui::ViewPtr& parent, ui::Rect phoneRect, const std::string& id,
+                                        const std::string& placeholder) {
+    auto field = ui::TextField::make(scaled(phoneRect));
+    field->setAccessibilityIdentifier(id);
+    field->setBorderStyle(ui::TextBorderStyle::RoundedRect);
+    field->setBackgroundColor(ui::Color::white());
+    field->setFont(ui::Font::system(fontSize(13)));
+    field->setPlaceholder(placeholder);
+    parent->addSubview(field);
+    return field;
+}
+
+ui::ViewPtr addPanelBox(const ui::ViewPtr& parent, ui::Rect phoneRect, const std::string& id) {
+    auto box = ui::View::make(scaled(phoneRect));
+    box->setAccessibilityIdentifier(id);
+    box->setBackgroundColor(ui::Color::rgba(18, 38, 64, 0.94));
+    box->layer().setCornerRadius(fontSize(8));
+    box->layer().setBorderWidth(1);
+    box->layer().setBorderColor(ui::Color::rgba(240, 190, 40));
+    parent->addSubview(box);
+    return box;
+}
+
+} // namespace kavo::lobby

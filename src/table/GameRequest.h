@@ -1,0 +1,16 @@
+#pragma once
+
+#include "net/Message.h"
+
+#include <cstdint>
+#include <initializer_list>
+
+namespace kavo {
+
+// The shape every table request starts with: the command, the room byte and the
+// board byte, then `extra` bytes in order. The games' services build with it.
+Message tableMessage(int16_t commandId, int8_t roomId, int8_t boardId, std::initializer_list<int8_t> extra = {});
+// Hands a game's request to the client that GlobalService sends through.
+void sendGameMessage(Message message);
+
+} // namespace kavo

@@ -1,0 +1,220 @@
+#include "account/LottoSubView.h"
+#include "account/ProfileSubView.h"
+#include "account/SettingsView.h"
+#include "app/CustomUIActionSheetViewController.h"
+#include "app/KavoViewController.h"
+#include "app/UIController.h"
+#include "lobby/BoardView.h"
+#include "lobby/GameView.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Screen.h"
+#include "portal/model/KavoMessage.h"
+#include "tests/app/ShellTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+using platform::ui::Rect;
+
+// A sheet with a 300 x 100 panel.
+class PanelSheet : public CustomUIActionSheetViewController {
+public:
+    void viewDidLoad() override { setActionSheetView(platform::ui::View::make(Rect{0, 0, 300, 100})); }
+};
+
+class PanelSheet2 : public CustomUIActionSheetViewController2 {
+public:
+    void viewDidLoad() override { setActionSheetView(platform::ui::View::make(Rect{0, 0, 300, 100})); }
+    int slides = 0;
+    void slideIn() override {
+        const bool was = isSliding();
+        CustomUIActionSheetViewController2::slideIn();
+        if (!was) ++slides;
+    }
+};
+
+class ScreenAndSheetBaseTest : public ShellTest {
+protected:
+    template <class Sheet> static void show(const std::shared_ptr<Sheet>& sheet, platform::ui::ViewController& over) {
+        over.view()->addSubview(sheet->view());
+        sheet->viewWillAppear(false);
+    }
+};
+
+// ---- screen base
+
+TEST_F(ScreenAndSheetBaseTest, TabletLoadsTheLayoutNamedWithTheTabletSuffix) {
+    EXPECT_EQ(KavoViewController("GameView").nibName(), "GameView");
+    platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
+    EXPECT_EQ(KavoViewController("GameView").nibName(), "GameView-iPad");
+    EXPECT_EQ(CustomUIActionSheetViewController("IntoBoard").nibName(), "IntoBoard-iPad");
+}
+
+TEST_F(ScreenAndSheetBaseTest, ScreensTurnOnlyToTheTwoLandscapes) {
+    KavoViewController screen;
+    EXPECT_FALSE(screen.shouldAutorotateToInterfaceOrientation(InterfaceOrientation::Portrait));
+    EXPECT_FALSE(screen.shouldAutorotateToInterfaceOrientation(InterfaceOrientation::PortraitUpsideDown));
+    EXPECT_TRUE(screen.shouldAutorotateToInterfaceOrientation(InterfaceOrientation::LandscapeLeft));
+    EXPECT_TRUE(screen.shouldAutorotateToInterfaceOrientation(InterfaceOrientation::LandscapeRight));
+}
+
+TEST_F(ScreenAndSheetBaseTest, BadgeCountsEveryMailAndHidesWhenTheMailboxIsEmpty) {
+    launch();
+    auto screen = std::make_shared<KavoViewController>();
+    push(screen);
+    EXPECT_TRUE(screen->imgViewCounterMessage()->isHidden());
+    EXPECT_TRUE(screen->lblCounterMessage()->isHidden());
+    for (int i = 0; i < 3; ++i)
+        UIController::addItemIntoListMessage(std::make_shared<KavoMessage>());
+    screen->reloadMessages();
+    EXPECT_FALSE(screen->imgViewCounterMessage()->isHidden());
+    EXPECT_EQ(screen->lblCounterMessage()->text(), "3");
+    EXPECT_EQ(screen->view()->subviews().back(), screen->lblCounterMessage()) << "brought to the front";
+    UIController::signOutListMessage();
+    screen->reloadMessages();
+    EXPECT_TRUE(screen->imgViewCounterMessage()->isHidden());
+    EXPECT_EQ(screen->lblCounterMessage()->text(), "");
+}
+
+TEST_F(ScreenAndSheetBaseTest, EveryScreenHasItsLotteryPanelOnceItsViewLoads) {
+    KavoViewController screen;
+    EXPECT_FALSE(screen.lottoSubView());
+    screen.view();
+    ASSERT_TRUE(screen.lottoSubView());
+    screen.showRemainTimer(42);
+    EXPECT_EQ(screen.lottoSubView()->remainSeconds(), 42);
+}
+
+TEST_F(ScreenAndSheetBaseTest, ProfileForTheSamePlayerTwiceOnlyShowsThePanelAgain) {
+    launch();
+    auto screen = std::make_shared<KavoViewController>();
+    push(screen);
+    screen->doShowUserInfo(77);
+    auto panel = screen->profileSubView();
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->currentId(), 77);
+    EXPECT_DOUBLE_EQ(panel->view()->frame().x(), 160) << "slid in from x 480";
+    EXPECT_EQ(panel->view()->superview(), screen->view().get());
+
+    panel->view()->setHidden(true);
+    panel->view()->setFrame(Rect{170, 0, 320, 268}); // where a second slide would not put it
+    screen->doShowUserInfo(77);
+    EXPECT_FALSE(panel->view()->isHidden());
+    EXPECT_DOUBLE_EQ(panel->view()->frame().x(), 170) << "no second slide";
+    EXPECT_EQ(screen->profileSubView(), panel) << "the panel is kept";
+
+    screen->doShowUserInfo(78);
+    EXPECT_EQ(panel->currentId(), 78);
+    EXPECT_DOUBLE_EQ(panel->view()->frame().x(), 170);
+}
+
+TEST_F(ScreenAndSheetBaseTest, SettingsFromALobbyScreenAndFromATableDiffer) {
+    launch();
+    auto lobby = std::make_shared<KavoViewController>();
+    push(lobby);
+    lobby->clickSetting();
+    const size_t lobbySections = SettingsView::getInstance()->sections().size();
+    EXPECT_EQ(SettingsView::getInstance()->view()->superview(), lobby->view().get());
+    auto table = std::make_shared<RecordingTable>();
+    push(table);
+    table->clickSetting();
+    EXPECT_EQ(SettingsView::getInstance()->sections().size(), lobbySections + 1) << "the table's own rows";
+}
+
+// ---- sheet base
+
+TEST_F(ScreenAndSheetBaseTest, SheetCentresItsPanelAndHidesTheBackButtonWhileUp) {
+    launch();
+    auto screen = std::make_shared<KavoViewController>();
+    push(screen);
+    ASSERT_FALSE(delegate().btnBack()->isHidden());
+    auto sheet = std::make_shared<PanelSheet>();
+    show(sheet, *screen);
+    EXPECT_TRUE(delegate().btnBack()->isHidden());
+    EXPECT_EQ(sheet->view()->frame(), (Rect{0, 0, 480, 320}));
+    EXPECT_EQ(sheet->actionSheetView()->frame(), (Rect{0, 110, 300, 100}));
+    sheet->slideOut();
+    EXPECT_FALSE(delegate().btnBack()->isHidden()) << "shown again at once";
+    EXPECT_DOUBLE_EQ(sheet->actionSheetView()->frame().y(), 290);
+    EXPECT_EQ(sheet->view()->superview(), screen->view().get());
+    advance(0.3);
+    EXPECT_EQ(sheet->view()->superview(), nullptr) << "removed when the slide ends";
+}
+
+TEST_F(ScreenAndSheetBaseTest, ClosingASheetOverTheGameGridLeavesTheBackButtonHiddenButNotOverTheBoardList) {
+    launch();
+    auto grid = std::make_shared<GameView>();
+    push(grid);
+    auto sheet = std::make_shared<PanelSheet>();
+    show(sheet, *grid);
+    sheet->slideOut();
+    EXPECT_TRUE(delegate().btnBack()->isHidden());
+    advance(0.3);
+
+    auto boards = std::make_shared<BoardView>();
+    push(boards);
+    show(sheet, *boards);
+    EXPECT_TRUE(delegate().btnBack()->isHidden());
+    sheet->slideOut();
+    EXPECT_FALSE(delegate().btnBack()->isHidden());
+}
+
+TEST_F(ScreenAndSheetBaseTest, SheetShownAgainWhileClosingIsNotRemovedByTheOldClose) {
+    launch();
+    auto screen = std::make_shared<KavoViewController>();
+    push(screen);
+    auto sheet = std::make_shared<PanelSheet>();
+    show(sheet, *screen);
+    sheet->slideOut();
+    show(sheet, *screen);
+    advance(1);
+    EXPECT_EQ(sheet->view()->superview(), screen->view().get());
+}
+
+TEST_F(ScreenAndSheetBaseTest, OnlyTheClosingAnimationRemovesTheSheet) {
+    launch();
+    auto screen = std::make_shared<KavoViewController>();
+    push(screen);
+    auto sheet = std::make_shared<PanelSheet>();
+    show(sheet, *screen);
+    sheet->animationDidStop("presentWithSuperview", true);
+    EXPECT_EQ(sheet->view()->superview(), screen->view().get());
+    sheet->animationDidStop(CustomUIActionSheetViewController::RemoveAnimationName, true);
+    EXPECT_EQ(sheet->view()->superview(), nullptr);
+}
+
+TEST_F(ScreenAndSheetBaseTest, LotterySheetSlidesInOnceAndClosesOnce) {
+    launch();
+    auto screen = std::make_shared<KavoViewController>();
+    push(screen);
+    auto sheet = std::make_shared<PanelSheet2>();
+    show(sheet, *screen);
+    EXPECT_TRUE(sheet->isSliding());
+    EXPECT_EQ(sheet->actionSheetView()->frame(), (Rect{0, 220, 300, 100})) << "flush with the bottom edge";
+    sheet->slideIn();
+    EXPECT_EQ(sheet->slides, 1);
+    sheet->slideOut();
+    EXPECT_FALSE(sheet->isSliding());
+    EXPECT_DOUBLE_EQ(sheet->actionSheetView()->frame().y(), 290);
+    sheet->actionSheetView()->setFrame(Rect{0, 5, 300, 100});
+    sheet->slideOut(); // already closed: nothing moves
+    EXPECT_DOUBLE_EQ(sheet->actionSheetView()->frame().y(), 5);
+}
+
+TEST_F(ScreenAndSheetBaseTest, OnATabletTheSheetsUseTheTallerScreen) {
+    platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
+    launch();
+    auto screen = std::make_shared<KavoViewController>();
+    push(screen);
+    auto sheet = std::make_shared<PanelSheet>();
+    show(sheet, *screen);
+    EXPECT_DOUBLE_EQ(sheet->actionSheetView()->frame().y(), (768 - 100) / 2.0);
+    auto lottery = std::make_shared<PanelSheet2>();
+    show(lottery, *screen);
+    EXPECT_DOUBLE_EQ(lottery->actionSheetView()->frame().y(), 768 - 100);
+}
+
+} // namespace
+} // namespace kavo::test

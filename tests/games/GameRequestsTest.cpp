@@ -1,0 +1,116 @@
+#include "games/caro/CaroService.h"
+#include "games/cotuong/CoTuongService.h"
+#include "games/coup/CoUpService.h"
+#include "games/covua/CoVuaService.h"
+#include "games/maubinh/MauBinhService.h"
+#include "games/maubinh/MauBinhView.h"
+#include "games/poker/PokerService.h"
+#include "games/tienlen/TienLenService.h"
+#include "games/tienlenmb/TienLenMBService.h"
+#include "net/IMobileClient.h"
+#include "portal/GlobalService.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/RecordedMessage.h"
+
+#include <gtest/gtest.h>
+#include <mutex>
+
+namespace kavo::test {
+namespace {
+
+// Keeps what the game services hand to the client.
+class Recorder : public IMobileClient {
+public:
+    bool isConnected() const override { return true; }
+    void setHandler(IMessageListener*) override {}
+    bool connectToHost(const std::string&, uint16_t) override { return true; }
+    void sendMessage(Message message) override {
+        std::lock_guard lock(mutex_);
+        sent_.push_back({message.commandId(), message.data()});
+    }
+    void close() override {}
+    // The one message sent since the last call, as "command:hex".
+    std::string take() {
+        std::lock_guard lock(mutex_);
+        std::string out;
+        for (const auto& m : sent_)
+            out += (out.empty() ? "" : " ") + std::to_string(m.commandId) + ":" + toHex(m.body);
+        sent_.clear();
+        return out;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<RecordedMessage> sent_;
+};
+
+class GameRequests : public ::testing::Test {
+protected:
+    void SetUp() override { GlobalService::getInstance().setSession(&client); }
+    void TearDown() override { GlobalService::getInstance().setSession(nullptr); }
+    Recorder client;
+};
+
+TEST_F(GameRequests, TienLenSkipsCarryRoomAndBoard) {
+    TienLenService::getInstance().skipWithRoomId(3, 12);
+    EXPECT_EQ(client.take(), "49:030c");
+    TienLenMBService::getInstance().skipWithRoomId(-1, 0);
+    EXPECT_EQ(client.take(), "49:ff00");
+}
+
+TEST_F(GameRequests, ChineseChessRequestsGoUnderCommand77) {
+    auto& service = CoTuongService::getInstance();
+    service.requestDrawWithRoomId(1, 2);
+    EXPECT_EQ(client.take(), "77:01021e");
+    service.requestLoseWithRoomId(1, 2);
+    EXPECT_EQ(client.take(), "77:010223");
+    service.requestUndoWithRoomId(1, 2, -1);
+    EXPECT_EQ(client.take(), "77:01021aff");
+    service.answerDrawWithRoomId(1, 2, true);
+    EXPECT_EQ(client.take(), "24:010201");
+    service.answerDrawWithRoomId(1, 2, false);
+    EXPECT_EQ(client.take(), "24:010200");
+}
+
+TEST_F(GameRequests, HiddenPieceChessRequestsGoUnderCommand86AndAnswersUnder77) {
+    auto& service = CoUpService::getInstance();
+    service.requestDrawWithRoomId(5, 6);
+    EXPECT_EQ(client.take(), "86:05061e");
+    service.requestLoseWithRoomId(5, 6);
+    EXPECT_EQ(client.take(), "86:050623");
+    service.requestUndoWithRoomId(5, 6, 1);
+    EXPECT_EQ(client.take(), "86:05061a01");
+    service.answerDrawWithRoomId(5, 6, true);
+    EXPECT_EQ(client.take(), "77:050601");
+}
+
+TEST_F(GameRequests, CaroAndChessAnswerDrawsWith24AndResignWith27) {
+    CaroService::getInstance().answerDrawWithRoomId(1, 1, false);
+    EXPECT_EQ(client.take(), "24:010100");
+    CaroService::getInstance().requestLoseWithRoomId(1, 1);
+    EXPECT_EQ(client.take(), "27:0101");
+    CoVuaService::getInstance().answerDrawWithRoomId(2, 3, true);
+    EXPECT_EQ(client.take(), "24:020301");
+    CoVuaService::getInstance().requestLoseWithRoomId(2, 3);
+    EXPECT_EQ(client.take(), "27:0203");
+}
+
+TEST_F(GameRequests, MauBinhTimeLimitIsSubCommand10OfItsTable) {
+    MauBinhService::getInstance().doSetLimitTime(2, 4, 8);
+    EXPECT_EQ(client.take(), "47:04080a02");
+    MauBinhView table;
+    table.setRoomId(9);
+    table.setBoardId(1);
+    table.setLimitTime(0);
+    EXPECT_EQ(client.take(), "47:09010a00");
+}
+
+TEST_F(GameRequests, PokerObserverAnswerIsSubCommand12) {
+    PokerService::getInstance().doSendObserver(1, 2, 1);
+    EXPECT_EQ(client.take(), "82:01020c01");
+    PokerService::getInstance().doSendObserver(1, 2, 0);
+    EXPECT_EQ(client.take(), "82:01020c00");
+}
+
+} // namespace
+} // namespace kavo::test

@@ -1,0 +1,55 @@
+#include "tests/lobby/LobbyTestSupport.h"
+
+#include "app/UIController.h"
+#include "platform/runtime/RunLoop.h"
+#include "portal/GlobalService.h"
+
+namespace kavo::test {
+
+void LobbyRecorder::sendMessage(Message message) {
+    std::lock_guard lock(mutex_);
+    sent_.push_back({message.commandId(), message.data()});
+}
+
+std::vector<RecordedMessage> LobbyRecorder::sent() const {
+    std::lock_guard lock(mutex_);
+    return sent_;
+}
+
+std::vector<RecordedMessage> LobbyRecorder::sent(int16_t commandId) const {
+    std::vector<RecordedMessage> found;
+    for (const auto& message : sent()) {
+        if (message.commandId == commandId) found.push_back(message);
+    }
+    return found;
+}
+
+void LobbyRecorder::clear() {
+    std::lock_guard lock(mutex_);
+    sent_.clear();
+}
+
+void LobbyScreenFixture::SetUp() {
+    ClientFixture::SetUp();
+    GlobalService::getInstance().setSession(&recorder_);
+    auto player = std::make_shared<Player>();
+    player->setIDDB(7);
+    player->setName("an");
+    player->setMoney(kMoney);
+    UIController::setMyInfo(player);
+    UIController::setGameType(3);
+}
+
+void LobbyScreenFixture::TearDown() {
+    runPending();
+    GlobalService::getInstance().setSession(nullptr);
+    UIController::setGameType(0);
+    ClientFixture::TearDown();
+}
+
+void LobbyScreenFixture::runPending() {
+    while (platform::RunLoop::main().runPending() > 0) {
+    }
+}
+
+} // namespace kavo::test

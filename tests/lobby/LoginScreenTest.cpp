@@ -1,0 +1,322 @@
+// The log-in screen and its three forms, and the sign-in answers that reach them.
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/KavoViewController.h"
+#include "app/UIController.h"
+#include "lobby/LoginView.h"
+#include "lobby/LoginView_SubForgotPwdView.h"
+#include "lobby/LoginView_SubLoginView.h"
+#include "lobby/LoginView_SubRegisterView.h"
+#include "lobby/ServerView.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/render/Renderer.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/Screen.h"
+#include "portal/GlobalLogicHandler.h"
+#include "portal/GlobalService.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <any>
+
+using namespace kavo;
+using namespace kavo::test;
+
+namespace {
+
+class LoginScreen : public ClientFixture {
+protected:
+    std::shared_ptr<LoginView> login() {
+        return std::dynamic_pointer_cast<LoginView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    }
+    // Launched, with the first texts set.
+    std::shared_ptr<LoginView> ready() {
+        launch();
+        advance(0.1);
+        return login();
+    }
+    static std::string shownAlert() {
+        auto alerts = platform::ui::AlertView::visibleAlerts();
+        return alerts.empty() ? std::string() : alerts.back()->message();
+    }
+    static platform::UserDefaults& defaults() { return platform::UserDefaults::standard(); }
+};
+
+TEST_F(LoginScreen, TheFirstTextsComeOnALaterTurnOfTheRunLoopNotInsideTheLoad) {
+    launch();
+    auto screen = login();
+    ASSERT_TRUE(screen);
+    EXPECT_FALSE(screen->isScreenSet());
+    EXPECT_EQ(screen->lblSignIn()->text(), "");
+    advance(0.001);
+    EXPECT_TRUE(screen->isScreenSet());
+    EXPECT_EQ(screen->lblSignIn()->text(), text("KAVO_login"));
+    EXPECT_EQ(screen->lblForgetPassword()->text(), text("KAVO_ForgotPwd") + " ???");
+    EXPECT_EQ(screen->lblVersion()->text(), text("KAVO_Version") + ": " + GlobalService::VERSION());
+    EXPECT_EQ(screen->lblCallSupport()->text(), text("KAVO_LoginScreen_CallSupport") + " 19001234");
+}
+
+TEST_F(LoginScreen, AfterALanguageChangeTheRecoveryLabelShowsThePlainText) {
+    auto screen = ready();
+    screen->changeLanguage();
+    EXPECT_EQ(screen->lblForgetPassword()->text(), text("KAVO_ForgotPwd"));
+}
+
+TEST_F(LoginScreen, EachFormIsMadeOnceAndReusedWithItsControlsBuiltOnce) {
+    auto screen = ready();
+    screen->btnSignIn_Clicked();
+    auto form = screen->logSubLoginView();
+    ASSERT_TRUE(form);
+    const size_t controls = form->mainView()->subviews().size();
+    form->doCloseThisView();
+    screen->btnSignIn_Clicked();
+    EXPECT_EQ(screen->logSubLoginView(), form);
+    EXPECT_EQ(form->mainView()->subviews().size(), controls) << "opening again builds nothing new";
+    EXPECT_EQ(screen->kindOfView(), LoginView::kKindLogin);
+
+    screen->btnRegister_Clicked();
+    auto registration = screen->logSubRegisterView();
+    screen->btnRegister_Clicked();
+    EXPECT_EQ(screen->logSubRegisterView(), registration);
+    EXPECT_FALSE(screen->isRegisterWithSN());
+}
+
+TEST_F(LoginScreen, ANewInstallationOpensTheLogInFormWithTheRememberSwitchOn) {
+    auto screen = ready();
+    screen->btnSignIn_Clicked();
+    auto form = screen->logSubLoginView();
+    EXPECT_TRUE(form->switchAutoLogin()->isOn());
+    EXPECT_TRUE(defaults().boolForKey("firstTimeRun"));
+    EXPECT_TRUE(defaults().boolForKey("savednextLogin"));
+}
+
+TEST_F(LoginScreen, RememberedCredentialsFillTheFormEachTimeItOpens) {
+    defaults().setBool(true, "firstTimeRun");
+    defaults().setBool(true, "savednextLogin");
+    defaults().setString("an", "uname");
+    defaults().setString("bimat", "password");
+    auto screen = ready();
+    screen->btnSignIn_Clicked();
+    auto form = screen->logSubLoginView();
+    EXPECT_EQ(form->txfUsername()->text(), "an");
+    EXPECT_EQ(form->txfPassword()->text(), "bimat");
+    form->txfUsername()->setText("other");
+    form->doCloseThisView();
+    screen->btnSignIn_Clicked();
+    EXPECT_EQ(form->txfUsername()->text(), "an") << "the remembered name comes back";
+}
+
+TEST_F(LoginScreen, WithTheSwitchOffLogInStoresTheCredentialsEmptiesTheFieldsAndOpensTheServerChoice) {
+    launch();
+    auto result = drive("advance 0.1\ntap id=btnSignIn_Clicked\ntap id=switchAutoLogin\n"
+                        "type id=txfUsername an\ntype id=txfPassword bimat\ntap id=btnSignIn\n"
+                        "wait text=" +
+                        std::string(ClientWorld::kServerName) + "\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    auto form = login()->logSubLoginView();
+    EXPECT_EQ(form->txfUsername()->text(), "");
+    EXPECT_EQ(form->txfPassword()->text(), "");
+    EXPECT_EQ(defaults().stringForKey("uname"), "an");
+    EXPECT_EQ(defaults().stringForKey("password"), "bimat");
+    EXPECT_FALSE(defaults().boolForKey("savednextLogin"));
+    EXPECT_EQ(ServerView::getInstance()->view()->superview(), form.get());
+    EXPECT_TRUE(form->isLoginTimerRunning());
+    advance(10);
+    EXPECT_FALSE(form->isLoginTimerRunning()) << "the log-in timer ends after ten ticks";
+}
+
+TEST_F(LoginScreen, ClearingThePasswordAlsoClearsTheStoredPassword) {
+    defaults().setString("an", "uname");
+    defaults().setString("bimat", "password");
+    launch();
+    auto result = drive("advance 0.1\ntap id=btnSignIn_Clicked\ntap id=btnClose_Clicked#2\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(defaults().stringForKey("password"), "");
+    EXPECT_EQ(defaults().stringForKey("uname"), "an");
+    EXPECT_TRUE(login()->logSubLoginView()->txfPassword()->isFirstResponder());
+}
+
+TEST_F(LoginScreen, EmptyFieldsShowTheWarningAndOpenNoServerChoice) {
+    launch();
+    auto result = drive("advance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\ntap id=btnSignIn\n"
+                        "wait text=" +
+                        text("KAVO_LottoGeneralWarning") + "\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(UIController::okValue(), -1);
+    EXPECT_FALSE(ServerView::getInstance()->isViewLoaded() && ServerView::getInstance()->view()->superview());
+}
+
+TEST_F(LoginScreen, TheKeyboardRaisesThePanelOnceAndLowersItAgain) {
+    auto screen = ready();
+    screen->btnSignIn_Clicked();
+    auto form = screen->logSubLoginView();
+    const double restY = form->mainView()->center().y;
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.post(platform::ui::Keyboard::WillShowNotification);
+    center.post(platform::ui::Keyboard::WillShowNotification);
+    EXPECT_TRUE(form->isEdit());
+    EXPECT_DOUBLE_EQ(form->mainView()->center().y, restY - 80) << "raised once, at once on the phone";
+    center.post(platform::ui::Keyboard::WillHideNotification);
+    advance(0.6);
+    EXPECT_FALSE(form->isEdit());
+    EXPECT_DOUBLE_EQ(form->mainView()->center().y, restY);
+
+    // Closing a raised form lowers it at once, so it opens at rest next time.
+    center.post(platform::ui::Keyboard::WillShowNotification);
+    form->doCloseThisView();
+    EXPECT_DOUBLE_EQ(form->mainView()->center().y, restY);
+    EXPECT_EQ(form->superview(), nullptr);
+}
+
+TEST_F(LoginScreen, AFormThatIsNotShownStaysInPlaceWhenTheKeyboardComes) {
+    auto screen = ready();
+    screen->btnSignIn_Clicked();
+    auto form = screen->logSubLoginView();
+    const double restY = form->mainView()->center().y;
+    form->doCloseThisView();
+    screen->btnRegister_Clicked();
+    platform::NotificationCenter::defaultCenter().post(platform::ui::Keyboard::WillShowNotification);
+    EXPECT_DOUBLE_EQ(form->mainView()->center().y, restY);
+    EXPECT_TRUE(screen->logSubRegisterView()->isEdit());
+}
+
+class FormsWithoutServer : public LoginScreen {
+protected:
+    // Registration and recovery connect by themselves: keep them off the network.
+    void SetUp() override {
+        LoginScreen::SetUp();
+        storeServerList("First|first.example:1;Second|second.example:2");
+    }
+};
+
+TEST_F(FormsWithoutServer, RegistrationRefusesAnEmptyNameAndDifferentPasswords) {
+    launch();
+    auto result = drive("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfPassword a\ntap id=btnRegister\n"
+                        "wait text=" +
+                        text("KAVO_InputInfo") + "\ntap text=OK\n" +
+                        "type id=txfUsername moi\ntype id=txfRetypePwd b\ntap id=btnRegister\n"
+                        "wait text=" +
+                        text("KAVO_RetypePassInvalid") + "\ntap text=OK\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_NE(GlobalService::IP(), "first.example") << "nothing connected";
+    EXPECT_EQ(GlobalService::getInstance().getConnectOKListener(), nullptr);
+}
+
+TEST_F(FormsWithoutServer, RegistrationWithTwoEmptyPasswordsGoesToTheFirstServer) {
+    auto screen = ready();
+    screen->btnRegister_Clicked();
+    auto form = screen->logSubRegisterView();
+    form->txfUsername()->setText("moi");
+    form->onRegister();
+    EXPECT_EQ(GlobalService::IP(), "first.example");
+    EXPECT_EQ(GlobalService::PORT(), 1);
+    EXPECT_EQ(form->listServers().size(), 2u);
+    GlobalService::getInstance().setConnectOKListener(nullptr);
+}
+
+TEST_F(FormsWithoutServer, RecoveryGoesToTheServerThatLastAcceptedTheClient) {
+    defaults().setString("second.example", "ipServer");
+    defaults().setInt(2, "portServer");
+    auto screen = ready();
+    screen->showForgotPwd();
+    auto form = screen->logSubForgotPwdView();
+    form->txfUsername()->setText("an");
+    form->onForgotPwd();
+    EXPECT_EQ(GlobalService::IP(), "second.example");
+    EXPECT_EQ(GlobalService::PORT(), 2);
+    EXPECT_EQ(UIController::okValue(), LoginView_SubForgotPwdView::kActionForgotPassword);
+    EXPECT_EQ(shownAlert(), text("KAVO_confirmGetPassword"));
+    GlobalService::getInstance().setConnectOKListener(nullptr);
+}
+
+TEST_F(FormsWithoutServer, RecoveryWithoutANameOnlyWarns) {
+    auto screen = ready();
+    screen->showForgotPwd();
+    screen->logSubForgotPwdView()->onForgotPwd();
+    advance(0.1);
+    EXPECT_EQ(shownAlert(), text("KAVO_LottoGeneralWarning"));
+    EXPECT_EQ(GlobalService::getInstance().getConnectOKListener(), nullptr);
+}
+
+TEST_F(LoginScreen, AcceptingARecoveryRemembersTheNameAndAsksWithCode8) {
+    auto screen = ready();
+    screen->acceptForgotPassword("an");
+    EXPECT_EQ(defaults().stringForKey("KAVO_FORGET_PASSWORD_USERNAME"), "an");
+    EXPECT_EQ(UIController::okValue(), 8);
+}
+
+// ---------------------------------------------------------------- sign-in answers
+
+TEST_F(LoginScreen, AConnectFailureElsewhereReturnsToTheLogInScreenWithTheNotice) {
+    auto screen = ready();
+    KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(
+        std::make_shared<KavoViewController>(), false);
+    GlobalLogicHandler::getInstance().onConnectFail();
+    advance(1);
+    EXPECT_EQ(login(), screen);
+    EXPECT_EQ(shownAlert(), text("KAVO_connectFail"));
+}
+
+TEST_F(LoginScreen, TheServerAskingForAnAccountOpensTheRegistrationBoundToTheSocialNetwork) {
+    auto screen = ready();
+    GlobalLogicHandler::getInstance().onCreateKavoAccount();
+    advance(0.1);
+    ASSERT_TRUE(screen->logSubRegisterView());
+    EXPECT_EQ(screen->logSubRegisterView()->superview(), screen->view().get());
+    EXPECT_TRUE(screen->isRegisterWithSN());
+    EXPECT_EQ(shownAlert(), text("KAVO_loginSNSuccess"));
+}
+
+TEST_F(LoginScreen, ANewVersionNoticeKeepsTheAddressForTheDownloadButton) {
+    ready();
+    GlobalLogicHandler::getInstance().onVersionWithInfo("Phien ban moi", "kavo.example/tai");
+    advance(0.1);
+    EXPECT_EQ(UIController::okValue(), 12);
+    EXPECT_EQ(std::any_cast<std::string>(UIController::object()), "http://kavo.example/tai");
+    EXPECT_EQ(shownAlert(), "Phien ban moi");
+}
+
+TEST(SmsSwitchInfo, TheLastVersionPieceDecides) {
+    EXPECT_EQ(GlobalLogicHandler::smsSwitchFromInfo("1-1.0.0", "1.0.0"), true);
+    EXPECT_EQ(GlobalLogicHandler::smsSwitchFromInfo("1-1.0.0;2-x;1-0.9", "1.0.0"), false);
+    EXPECT_EQ(GlobalLogicHandler::smsSwitchFromInfo("1-0.9;1-1.0.0", "1.0.0"), true);
+    EXPECT_EQ(GlobalLogicHandler::smsSwitchFromInfo("2-1.0.0;1", "1.0.0"), std::nullopt);
+}
+
+TEST_F(LoginScreen, AServerListUpdateWithoutAUsableEntryIsIgnored) {
+    GlobalLogicHandler::updateServers("A|h:1");
+    EXPECT_EQ(defaults().stringForKey("serverdata"), "A|h:1");
+    GlobalLogicHandler::updateServers("");
+    GlobalLogicHandler::updateServers("junk");
+    EXPECT_EQ(defaults().stringForKey("serverdata"), "A|h:1");
+}
+
+// ---------------------------------------------------------------- pictures
+
+class LoginScreenShots : public LoginScreen, public ::testing::WithParamInterface<platform::ui::Idiom> {};
+
+TEST_P(LoginScreenShots, TheScreenAndTheLogInFormAreDrawnForThisDevice) {
+    platform::ui::Screen::setIdiom(GetParam());
+    const std::string device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
+    auto screen = ready();
+    const std::string first = "login-" + device + ".png";
+    ASSERT_TRUE(platform::render::Renderer::writeScreenshot(first));
+    screen->btnSignIn_Clicked();
+    advance(0.5);
+    const std::string form = "login-form-" + device + ".png";
+    ASSERT_TRUE(platform::render::Renderer::writeScreenshot(form));
+    auto image = platform::ui::Image::fromFile(first);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), GetParam() == platform::ui::Idiom::Tablet ? 1024 : 480);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, LoginScreenShots,
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet),
+                         [](const auto& info) {
+                             return info.param == platform::ui::Idiom::Tablet ? std::string("Tablet")
+                                                                              : std::string("Phone");
+                         });
+
+} // namespace

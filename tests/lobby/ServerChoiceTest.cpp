@@ -1,0 +1,248 @@
+// The server choice: the list text, the sheet's rows, the pick, the sign-in after the
+// connect and the one refetch of the list after a failed connect.
+#include "app/KavoOnlineAppDelegate.h"
+#include "lobby/LoginView.h"
+#include "lobby/ServerListText.h"
+#include "lobby/ServerView.h"
+#include "net/IMobileClient.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/AlertView.h"
+#include "portal/GlobalService.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <mutex>
+
+using namespace kavo;
+using namespace kavo::test;
+
+namespace {
+
+// Stands in for the connection: records where it connects, what is sent and closes.
+class FakeSession : public IMobileClient {
+public:
+    bool isConnected() const override { return connected; }
+    void setHandler(IMessageListener*) override {}
+    bool connectToHost(const std::string& host, uint16_t port) override {
+        std::lock_guard lock(mutex);
+        events.push_back("connect " + host + ":" + std::to_string(port));
+        connected = true;
+        return true;
+    }
+    void sendMessage(Message message) override {
+        std::lock_guard lock(mutex);
+        events.push_back("send " + std::to_string(message.commandId()));
+        sent.push_back(std::move(message));
+    }
+    void close() override {
+        std::lock_guard lock(mutex);
+        events.push_back("close");
+        connected = false;
+    }
+    std::mutex mutex;
+    std::vector<std::string> events;
+    std::vector<Message> sent;
+    bool connected = false;
+};
+
+class ServerChoice : public ClientFixture {
+protected:
+    void SetUp() override {
+        ClientFixture::SetUp();
+        GlobalService::getInstance().setSession(&session_);
+    }
+    void TearDown() override {
+        GlobalService::getInstance().setSession(nullptr);
+        ClientFixture::TearDown();
+    }
+    std::shared_ptr<LoginView> loginScreen() {
+        return std::dynamic_pointer_cast<LoginView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    }
+    // The sheet shown over the log-in screen, as the social-network button does it
+    // but in the password mode.
+    std::shared_ptr<ServerView> showSheet(int kind = LoginView::kKindLogin) {
+        launch();
+        advance(0.1);
+        auto login = loginScreen();
+        login->setKindOfView(kind);
+        auto sheet = ServerView::getInstance();
+        login->view()->addSubview(sheet->view());
+        sheet->viewDidAppear(true);
+        return sheet;
+    }
+    static bool hasOverlay(ServerView& sheet) {
+        return !sheet.view()->subviewsOfType<platform::ui::ActivityIndicatorView>().empty();
+    }
+    void refetch(ServerView& sheet) {
+        sheet.doLoadServersFromURL();
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !sheet.isRefetching(); }, 15));
+    }
+    std::vector<std::string> names(const ServerView& sheet) {
+        std::vector<std::string> result;
+        for (const auto& server : sheet.listServers())
+            result.push_back(server->sNAME());
+        return result;
+    }
+    FakeSession session_;
+};
+
+TEST(ServerListTextTest, EachEntryGivesANameAHostAndAPort) {
+    auto servers = ServerListText::parse("A|1.2.3.4:5000;B|h:80");
+    ASSERT_EQ(servers.size(), 2u);
+    EXPECT_EQ(servers[0]->sNAME(), "A");
+    EXPECT_EQ(servers[0]->sIP(), "1.2.3.4");
+    EXPECT_EQ(servers[0]->sPORT(), "5000");
+    EXPECT_EQ(servers[1]->sNAME(), "B");
+    EXPECT_EQ(servers[1]->sIP(), "h");
+    EXPECT_EQ(servers[1]->sPORT(), "80");
+}
+
+TEST(ServerListTextTest, EntriesThatCannotBeSplitAreSkippedAndNothingIsTrimmed) {
+    auto servers = ServerListText::parse("A|h:1;;no bar:1;no colon|x;D:1|y;E | e :2\n");
+    ASSERT_EQ(servers.size(), 2u);
+    EXPECT_EQ(servers[0]->sNAME(), "A");
+    EXPECT_EQ(servers[1]->sNAME(), "E ");
+    EXPECT_EQ(servers[1]->sIP(), " e ");
+    EXPECT_EQ(servers[1]->sPORT(), "2\n") << "a line end stays in the last port";
+    EXPECT_EQ(ServerListText::portValue("2\n"), 2);
+    EXPECT_EQ(ServerListText::portValue("x80"), 0);
+    EXPECT_EQ(ServerListText::portValue(""), 0);
+    EXPECT_EQ(ServerListText::portValue("99999"), 0) << "no port that large";
+}
+
+TEST_F(ServerChoice, AnEmptyStoredListIsReplacedByTheConfiguredListAndStored) {
+    storeServerList("");
+    auto sheet = showSheet();
+    EXPECT_EQ(names(*sheet), std::vector<std::string>{ClientWorld::kServerName});
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("serverdata"), ClientWorld::get().defaultServerList());
+    EXPECT_FALSE(hasOverlay(*sheet)) << "the overlay goes once the list is read";
+    EXPECT_TRUE(sheet->isAllowLoadUrl());
+    auto result = drive("expect text=" + std::string(ClientWorld::kServerName) + "\nexpect id=btnDelete\n");
+    EXPECT_TRUE(result.ok) << result.message;
+}
+
+TEST_F(ServerChoice, AStoredValueThatIsNotTextShowsTheConfiguredListWithoutStoringIt) {
+    platform::UserDefaults::standard().setInt(5, "serverdata");
+    auto sheet = showSheet();
+    EXPECT_EQ(names(*sheet), std::vector<std::string>{ClientWorld::kServerName});
+    EXPECT_EQ(platform::UserDefaults::standard().intForKey("serverdata"), 5);
+}
+
+TEST_F(ServerChoice, APickTargetsTheServerRemembersItAndConnectsWithAnOverlayOfAtMostTenSeconds) {
+    storeServerList("A|h1:11;B|h2:22");
+    auto sheet = showSheet();
+    auto result = drive("tap text=B\n");
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(GlobalService::IP(), "h2");
+    EXPECT_EQ(GlobalService::PORT(), 22);
+    auto& defaults = platform::UserDefaults::standard();
+    EXPECT_EQ(defaults.stringForKey("LoginServerName"), "B");
+    EXPECT_EQ(defaults.stringForKey("LoginServerINDEX"), "1");
+    EXPECT_EQ(session_.events, std::vector<std::string>{"connect h2:22"});
+    EXPECT_TRUE(hasOverlay(*sheet));
+    advance(9);
+    EXPECT_TRUE(hasOverlay(*sheet));
+    advance(1);
+    EXPECT_FALSE(hasOverlay(*sheet)) << "the tenth tick removes the overlay";
+    EXPECT_FALSE(sheet->isLoadingTimerRunning());
+
+    // A second pick in the same showing closes the connection silently and connects anew.
+    sheet->selectServerAtIndex(0);
+    EXPECT_EQ(session_.events, (std::vector<std::string>{"connect h2:22", "close", "connect h1:11"}));
+}
+
+TEST_F(ServerChoice, TheConnectOKSignsInWithTheRememberedCredentialsInThePasswordMode) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setString("an", "uname");
+    defaults.setString("bimat", "password");
+    auto sheet = showSheet(LoginView::kKindLogin);
+    sheet->selectServerAtIndex(0);
+    sheet->onConnectOK();
+    platform::RunLoop::main().runPending();
+    ASSERT_EQ(session_.sent.size(), 2u);
+    EXPECT_EQ(session_.sent[0].commandId(), 72);
+    EXPECT_EQ(session_.sent[0].data(), std::vector<uint8_t>{8});
+    EXPECT_EQ(session_.sent[1].commandId(), 1);
+    Message login = session_.sent[1];
+    EXPECT_EQ(login.readUTF(), "an");
+    EXPECT_EQ(login.readUTF(), "bimat");
+    EXPECT_EQ(defaults.stringForKey("ipServer"), "127.0.0.1");
+    EXPECT_EQ(defaults.intForKey("portServer"), portal().port());
+}
+
+TEST_F(ServerChoice, InTheSocialNetworkModeTheConnectOKSendsNoPassword) {
+    auto sheet = showSheet(LoginView::kKindSocialNet);
+    sheet->selectServerAtIndex(0);
+    EXPECT_FALSE(hasOverlay(*sheet)) << "the refused social-network session removes the overlay";
+    sheet->onConnectOK();
+    platform::RunLoop::main().runPending();
+    std::vector<int16_t> sent;
+    for (const auto& message : session_.sent)
+        sent.push_back(message.commandId());
+    EXPECT_EQ(sent, std::vector<int16_t>{72}) << "no token without an open session, and no password";
+}
+
+TEST_F(ServerChoice, ARefetchPicksTheSavedEntryAndConnectsToIt) {
+    if (!ClientWorld::get().configurationMatches()) GTEST_SKIP() << "another bundle's configuration was read first";
+    storeServerList("Old|o:1");
+    platform::UserDefaults::standard().setString("1", "LoginServerINDEX");
+    http().serveText("/servers.txt", "A|h1:1;B|h2:2;C|h3:3");
+    auto sheet = showSheet();
+    refetch(*sheet);
+    EXPECT_FALSE(sheet->isAllowLoadUrl()) << "one refetch per showing";
+    EXPECT_EQ(GlobalService::IP(), "h2");
+    EXPECT_EQ(GlobalService::PORT(), 2);
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("LoginServerName"), "B");
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("serverdata"), "A|h1:1;B|h2:2;C|h3:3");
+    EXPECT_EQ(session_.events.back(), "connect h2:2");
+}
+
+TEST_F(ServerChoice, ARefetchWithASavedIndexBeyondTheListTakesTheFirstEntry) {
+    if (!ClientWorld::get().configurationMatches()) GTEST_SKIP() << "another bundle's configuration was read first";
+    platform::UserDefaults::standard().setString("7", "LoginServerINDEX");
+    http().serveText("/servers.txt", "A|h1:1;B|h2:2;C|h3:3");
+    auto sheet = showSheet();
+    refetch(*sheet);
+    EXPECT_EQ(GlobalService::IP(), "h1");
+    EXPECT_EQ(names(*sheet), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(sheet->tableView()->numberOfRows(0), 3) << "the table shows the new list";
+}
+
+TEST_F(ServerChoice, ARefetchSkipsAnEmptyLastEntryAndStopsAtOneThatCannotBeSplit) {
+    if (!ClientWorld::get().configurationMatches()) GTEST_SKIP() << "another bundle's configuration was read first";
+    http().serveText("/servers.txt", "A|h:1;");
+    auto sheet = showSheet();
+    refetch(*sheet);
+    EXPECT_EQ(names(*sheet), std::vector<std::string>{"A"});
+
+    http().serveText("/servers.txt", "A|h:1;broken;C|h:3");
+    sheet->viewDidAppear(true);
+    refetch(*sheet);
+    EXPECT_EQ(names(*sheet), std::vector<std::string>{"A"}) << "the walk ends at the broken entry";
+}
+
+TEST_F(ServerChoice, ARefetchWithoutAUsableAnswerKeepsTheListAndTellsTheConnectFailed) {
+    if (!ClientWorld::get().configurationMatches()) GTEST_SKIP() << "another bundle's configuration was read first";
+    storeServerList("Old|o:1");
+    http().answerStatus(503);
+    auto sheet = showSheet();
+    refetch(*sheet);
+    http().serveTexts();
+    EXPECT_EQ(names(*sheet), std::vector<std::string>{"Old"});
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("serverdata"), "Old|o:1");
+    EXPECT_TRUE(session_.events.empty()) << "nothing to connect to";
+    advance(0.1);
+    auto alerts = platform::ui::AlertView::visibleAlerts();
+    ASSERT_FALSE(alerts.empty());
+    EXPECT_EQ(alerts.back()->message(), text("KAVO_connectFail"));
+}
+
+TEST_F(ServerChoice, TheCloseButtonSlidesTheSheetAway) {
+    auto sheet = showSheet();
+    auto result = drive("tap id=btnDelete\nadvance 0.3\nexpect-not id=btnDelete\n");
+    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(sheet->view()->superview(), nullptr);
+}
+
+} // namespace

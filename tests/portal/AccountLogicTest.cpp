@@ -1,0 +1,658 @@
+#include "account/LottoSubView.h"
+#include "account/LottoView.h"
+#include "account/ProfileSubView.h"
+#include "account/ProfileView.h"
+#include "account/ShopView.h"
+#include "account/ShopViewDetail.h"
+#include "account/TopupZelView.h"
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/KavoViewController.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "app/Util.h"
+#include "games/baucua/BauCuaView.h"
+#include "games/coup/CoUpView.h"
+#include "games/tienlen/TienLenView.h"
+#include "lobby/GameView.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/OverlayStack.h"
+#include "platform/ui/Responder.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
+#include "portal/GlobalMessageHandler.h"
+#include "portal/model/Province.h"
+#include "social/LeaderboardView.h"
+#include "table/InviteView.h"
+#include "tests/portal/PortalTestSupport.h"
+#include "tests/support/TestHttpServer.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+namespace kavo::test {
+namespace {
+
+// A card table that remembers what the replies asked of it.
+class WatchingTable : public TienLenView {
+public:
+    std::vector<std::vector<int64_t>> gifts;
+    std::vector<std::pair<int32_t, int64_t>> moneyUpdates;
+    int details = 0;
+
+    void onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser) override {
+        gifts.push_back({itemId, fromUser, toUser});
+        TienLenView::onShowGift(itemId, fromUser, toUser);
+    }
+    void updateMoneyWithUserId(int32_t userId, int64_t money) override { moneyUpdates.emplace_back(userId, money); }
+    void onRequestDetail(const platform::Value& detail) override {
+        ++details;
+        TienLenView::onRequestDetail(detail);
+    }
+};
+
+void resetViews() {
+    KavoOnlineAppDelegate::getInstance().reset();
+    platform::ui::OverlayStack::reset();
+    platform::ui::Window::resetAll();
+    platform::ui::Application::shared().reset();
+    platform::ui::Responder::forgetFirstResponder();
+    platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
+}
+
+// The shop is one object for the process: each test starts with it closed and empty.
+void resetShop() {
+    const auto& shop = ShopView::getInstance();
+    if (shop->isViewLoaded()) shop->view()->removeFromSuperview();
+    shop->set_listAvatars({});
+    shop->set_listItems({});
+    shop->listNapZel().clear();
+    shop->listDiscount().clear();
+    shop->set_listTransactionLogs({});
+    shop->setSelectedItem(nullptr);
+    ShopViewDetail::setItemPrice(0);
+}
+
+platform::Bytes pngBytes() {
+    const char* root = std::getenv("KAVO_SOURCE_DIR");
+    std::ifstream file(std::string(root ? root : ".") + "/resources/images/av0.png", std::ios::binary);
+    return platform::Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The real logic handler behind a launched client on the manual clock: the replies
+// arrive as from the reader thread and the screens are driven on the main thread.
+class AccountLogic : public ::testing::Test {
+protected:
+    PortalEnvironment env;
+    platform::ScopedManualClock clock;
+    std::shared_ptr<KavoViewController> root = std::make_shared<KavoViewController>();
+
+    AccountLogic() {
+        resetViews();
+        resetShop();
+        Resources::getInstance().loadLanguage();
+        Resources::getInstance().setListMyFriends({});
+        auto& delegate = KavoOnlineAppDelegate::getInstance();
+        delegate.setRootScreenMaker([screen = root] { return screen; });
+        platform::ui::Application::shared().setDelegate(&delegate);
+        platform::ui::Application::shared().launch();
+        run();
+        UIController::myInfo()->setIDDB(10);
+        UIController::myInfo()->setMoney(100000);
+    }
+    ~AccountLogic() override {
+        run();
+        resetShop();
+        resetViews();
+        Province::setList({});
+        platform::RunLoop::main().reset();
+    }
+
+    static void run() { PortalEnvironment::runMainThread(); }
+    template <typename Screen> std::shared_ptr<Screen> push(std::shared_ptr<Screen> screen) {
+        KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(screen, false);
+        run();
+        return screen;
+    }
+    // Delivers a reply and lets the main thread handle what it posted.
+    static void reply(int16_t command, const ByteVector& body = {}) {
+        deliver(command, body);
+        run();
+    }
+    static std::string dialogText() {
+        auto dialog = UIController::currentDialog();
+        return dialog ? dialog->message() : "";
+    }
+    static std::string text(const char* key) { return Resources::getInstance().textWithKey(key); }
+    static int64_t myMoney() { return UIController::myInfo()->money(); }
+};
+
+Bytes rankedRow(int32_t id, const std::string& name) {
+    Bytes row;
+    row.int32(id).utf(name).int64(1000).int16(1).int32(0).utf("");
+    return row;
+}
+
+Bytes friendRow(int32_t id, const std::string& name, bool online) {
+    Bytes row;
+    row.int32(id).utf(name).int64(10).int16(1).byte(online ? 1 : 0);
+    if (online) row.byte(1).byte(2).byte(3);
+    row.utf("s");
+    return row;
+}
+
+// --------------------------------------------------------------- friends
+
+TEST_F(AccountLogic, AddFriendResultHasATextForAddedAndTooManyOnly) {
+    const std::vector<std::pair<uint8_t, const char*>> cases = {
+        {0, "KAVO_addFriendOK"}, {2, "KAVO_tooMuchFriend"}, {1, "KAVO_friendExist"}, {3, "KAVO_friendExist"}};
+    for (const auto& [result, key] : cases) {
+        reply(32, {result});
+        EXPECT_EQ(dialogText(), text(key)) << int(result);
+        EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+    }
+}
+
+TEST_F(AccountLogic, SearchAsksForTheFirstExactNameOrSaysNobody) {
+    platform::UserDefaults::standard().setString("An", "REQUEST_ADD_FRIEND");
+    reply(36, Bytes().int32(1).utf("an").int32(2).utf("An").int32(3).utf("An"));
+    ASSERT_EQ(env.client().commands(), std::vector<int16_t>{104});
+    EXPECT_EQ(env.client().last().body, ByteVector(Bytes().byte(15).int32(2).utf("An")));
+    EXPECT_EQ(dialogText(), "");
+
+    reply(36, Bytes().int32(1).utf("an"));
+    EXPECT_EQ(env.client().commands().size(), 1u);
+    EXPECT_EQ(dialogText(), text("KAVO_notFoundNick"));
+}
+
+TEST_F(AccountLogic, FriendsOnlineFillTheInviteListOfTheTableOnTop) {
+    auto table = push(std::make_shared<WatchingTable>());
+    table->inviteView()->listPlayers().push_back(std::make_shared<Player>());
+    reply(104, Bytes().byte(5).raw(friendRow(1, "an", true)).raw(friendRow(2, "bo", false)));
+    ASSERT_EQ(table->inviteView()->listPlayers().size(), 1u);
+    EXPECT_EQ(table->inviteView()->listPlayers()[0]->name(), "an");
+    EXPECT_EQ(Resources::getInstance().listMyFriends().size(), 2u);
+
+    // The waiting list replaces the invite list.
+    reply(78, Bytes().byte(2).raw(rankedRow(5, "chờ")).raw(rankedRow(6, "đợi")));
+    EXPECT_EQ(table->inviteView()->listPlayers().size(), 2u);
+}
+
+TEST_F(AccountLogic, DiceTableListsNobodyAndHiddenPieceChessIsLeftAlone) {
+    auto dice = push(std::make_shared<BauCuaView>());
+    dice->inviteView()->listPlayers().push_back(std::make_shared<Player>());
+    reply(104, Bytes().byte(5).raw(friendRow(1, "an", true)));
+    EXPECT_TRUE(dice->inviteView()->listPlayers().empty());
+
+    auto chess = push(std::make_shared<CoUpView>());
+    reply(104, Bytes().byte(5).raw(friendRow(1, "an", true)));
+    reply(78, Bytes().byte(2).raw(rankedRow(5, "chờ")));
+    reply(34, Bytes().int32(5).utf("an").int64(1).int16(1).int32(1).int32(1).int32(1).int32(1).int32(1));
+    EXPECT_TRUE(chess->inviteView()->listPlayers().empty());
+    EXPECT_EQ(chess->lastDetailText(), "");
+}
+
+TEST_F(AccountLogic, GameGridShowsTheWholeFriendList) {
+    auto grid = push(std::make_shared<GameView>());
+    reply(104, Bytes().byte(5).raw(friendRow(1, "an", true)).raw(friendRow(2, "bo", false)));
+    EXPECT_EQ(grid->arrayAllFriends().size(), 2u);
+}
+
+TEST_F(AccountLogic, PlayerDetailGoesToTheTableOnTopOnly) {
+    const Bytes detail = Bytes().int32(5).utf("an").int64(2500).int16(1).int32(1).int32(1).int32(1).int32(1).int32(1);
+    reply(34, detail); // the root screen is no table: dropped
+    auto table = push(std::make_shared<WatchingTable>());
+    reply(34, detail);
+    EXPECT_EQ(table->details, 1);
+    EXPECT_NE(table->lastDetailText().find("an"), std::string::npos);
+}
+
+TEST_F(AccountLogic, GiftBoughtForAFriendCostsItsPrice) {
+    ShopViewDetail::setItemPrice(2500);
+    reply(104, {8});
+    EXPECT_EQ(myMoney(), 97500);
+    EXPECT_EQ(dialogText(), text("KAVO_PresentCompleted"));
+}
+
+// --------------------------------------------------------------- rankings
+
+TEST_F(AccountLogic, RankingsAppendToTheLeaderboardOnTop) {
+    auto board = push(std::make_shared<LeaderboardView>());
+    reply(31, Bytes().byte(0).raw(rankedRow(1, "an")).raw({0, 0, 0}));
+    reply(31, Bytes().byte(1).raw(rankedRow(2, "bo")).raw({0, 0, 0}));
+    ASSERT_EQ(board->listTopRichests().size(), 2u);
+    EXPECT_EQ(board->listTopRichests()[1]->name(), "bo");
+
+    reply(30, Bytes().byte(3).byte(0).raw(rankedRow(3, "cu")));
+    ASSERT_EQ(board->listTopTLMN().size(), 1u);
+    EXPECT_EQ(board->listTopTLMN()[0]->name(), "cu");
+    reply(30, Bytes().byte(20).byte(0).raw(rankedRow(4, "do")));
+    EXPECT_EQ(board->listTopCoUp().size(), 1u);
+}
+
+TEST_F(AccountLogic, StrongestListOfAGameWithoutAListStillReloads) {
+    auto board = push(std::make_shared<LeaderboardView>());
+    board->view()->setUserInteractionEnabled(false);
+    reply(30, Bytes().byte(6).byte(0).raw(rankedRow(3, "cu")));
+    EXPECT_TRUE(board->view()->isUserInteractionEnabled());
+    for (int8_t game : {1, 2, 3, 4, 5, 8, 9, 11, 12, 13, 16, 17, 18, 20}) {
+        ASSERT_NE(board->listTopForGame(game), nullptr);
+        EXPECT_TRUE(board->listTopForGame(game)->empty()) << int(game);
+    }
+}
+
+TEST_F(AccountLogic, RankingsForALeaderboardNotOnTopAreDropped) {
+    auto board = push(std::make_shared<LeaderboardView>());
+    push(std::make_shared<GameView>());
+    reply(31, Bytes().byte(0).raw(rankedRow(1, "an")).raw({0, 0, 0}));
+    reply(104, Bytes().byte(16).raw(friendRow(1, "an", true)));
+    EXPECT_TRUE(board->listTopRichests().empty());
+    EXPECT_TRUE(board->listTopRichestsBetweenFriend().empty());
+}
+
+TEST_F(AccountLogic, FriendsByMoneyAndByExperienceReplaceTheFriendLists) {
+    auto board = push(std::make_shared<LeaderboardView>());
+    reply(104, Bytes().byte(16).raw(friendRow(1, "an", true)).raw(friendRow(2, "bo", false)));
+    EXPECT_EQ(board->listTopRichestsBetweenFriend().size(), 2u);
+    reply(104, Bytes().byte(16).raw(friendRow(3, "cu", false)));
+    EXPECT_EQ(board->listTopRichestsBetweenFriend().size(), 1u);
+    reply(104, Bytes().byte(20).int32(1).utf("an").int64(1).int16(1).byte(0).utf("x"));
+    EXPECT_EQ(board->listTopPlayersBetweenFriends().size(), 1u);
+}
+
+// --------------------------------------------------------------- profile
+
+Bytes profileBody(int32_t id) {
+    Bytes body;
+    body.int32(id).utf("an").int64(5).utf("An").byte(1).boolean(true).int16(1990).utf("").utf("").boolean(false);
+    body.utf("").utf("").byte(-1).utf("").byte(1).byte(1).boolean(false).int32(0).boolean(false).utf("").int32(0);
+    return body;
+}
+
+TEST_F(AccountLogic, ProfileDataGoesToTheProfileOrToTheOpenPlayerPanel) {
+    auto profile = push(std::make_shared<ProfileView>());
+    reply(1005, profileBody(10));
+    ASSERT_NE(profile->user(), nullptr);
+    EXPECT_EQ(profile->user()->IDDB(), 10);
+    reply(40, Bytes().byte(3).byte(4).int32(1).int32(2).int32(3).int32(4).int32(5));
+    EXPECT_EQ(profile->achievement(), (std::vector<int32_t>{4, 1, 2, 3, 4, 5}));
+
+    auto grid = push(std::make_shared<GameView>());
+    grid->doShowUserInfo(77);
+    run();
+    reply(1005, profileBody(77));
+    ASSERT_NE(grid->profileSubView()->user(), nullptr);
+    EXPECT_EQ(grid->profileSubView()->user()->IDDB(), 77);
+    reply(40, Bytes().byte(5).int32(77).byte(9).int32(1).int32(2).int32(3).int32(4).int32(5).int32(0));
+    EXPECT_EQ(grid->profileSubView()->achievement(), (std::vector<int32_t>{9, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(profile->user()->IDDB(), 10);
+}
+
+TEST_F(AccountLogic, ProfilePagesTakeAvatarsItemsEventsAndTransactions) {
+    auto profile = push(std::make_shared<ProfileView>());
+    reply(1010, Bytes().int32(1).int32(10).int32(11).utf("Mèo").utf(""));
+    EXPECT_EQ(profile->assetsView()->listBoughtAvatars().size(), 1u);
+    reply(101, Bytes().byte(3).int32(7).byte(0).int32(1).int32(90).int32(1).utf("Mũ").int32(100).utf("").boolean(true));
+    EXPECT_EQ(profile->assetsView()->listBoughtItems().size(), 1u);
+    reply(101, Bytes().byte(16).int32(1).int32(301).utf("Bánh").utf(""));
+    EXPECT_EQ(profile->assetsView()->listEventItems().size(), 1u);
+    reply(2703, Bytes().int32(2).utf("10:00").utf("+5"));
+    EXPECT_EQ(profile->transactionView()->transactionList().size(), 1u);
+    EXPECT_TRUE(ShopView::getInstance()->listTransactionLogs().empty());
+}
+
+TEST_F(AccountLogic, TransactionsElsewhereGoToTheShop) {
+    reply(2703, Bytes().int32(2).utf("10:00").utf("+5").utf("11:00").utf("-3"));
+    EXPECT_EQ(ShopView::getInstance()->listTransactionLogs().size(), 2u);
+}
+
+TEST_F(AccountLogic, PasswordAndAvatarNotices) {
+    platform::UserDefaults::standard().setString("moi", "KAVO_LOGIN_NEWPASS");
+    reply(41);
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("KAVO_LOGIN_OLDPASS"), "moi");
+    EXPECT_EQ(dialogText(), text("KAVO_changePassSuccess"));
+    reply(1003, {0});
+    EXPECT_EQ(dialogText(), text("KAVO_changePassUnSuccess"));
+    reply(1008, Bytes().int32(4));
+    EXPECT_EQ(dialogText(), text("KAVO_Change_Avatar_Success"));
+    EXPECT_EQ(UIController::myInfo()->avatar(), 4);
+}
+
+TEST_F(AccountLogic, ProvinceListAndReportCategoriesAreKept) {
+    reply(78, Bytes().byte(3).byte(1).utf("Hà Nội").byte(2).utf("Huế"));
+    EXPECT_EQ(Province::getProviceNameWithId(2), "Huế");
+    reply(2703, Bytes().int32(0).utf("Gian lận"));
+    EXPECT_EQ(Resources::getInstance().listReportCategory(), std::vector<std::string>{"Gian lận"});
+    reply(2703, Bytes().int32(1).byte(1));
+    EXPECT_EQ(dialogText(), text("KAVO_Report_Complete"));
+    reply(2703, Bytes().int32(1).byte(0));
+    EXPECT_EQ(dialogText(), text("KAVO_Report_Fail"));
+}
+
+// --------------------------------------------------------------- money
+
+TEST_F(AccountLogic, TransferredMoneyUpdatesTheBalanceAndTheTableOnTop) {
+    auto table = push(std::make_shared<WatchingTable>());
+    reply(17, Bytes().int64(7000000000LL).utf("Đã chuyển"));
+    EXPECT_EQ(myMoney(), 7000000000LL);
+    ASSERT_EQ(table->moneyUpdates.size(), 1u);
+    EXPECT_EQ(table->moneyUpdates[0], (std::pair<int32_t, int64_t>{10, 7000000000LL}));
+    EXPECT_EQ(dialogText(), "Đã chuyển");
+}
+
+// --------------------------------------------------------------- shop
+
+TEST_F(AccountLogic, ShopListsChangeOnlyWhileTheShopIsOpen) {
+    reply(1201, Bytes().int32(1).int32(11).utf("Mèo").int32(500).int32(1).int32(30));
+    reply(101, Bytes().byte(2).int32(7).byte(0).int32(1).int32(1).utf("Mũ").int32(100).utf("").boolean(false));
+    EXPECT_TRUE(ShopView::getInstance()->listAvatars().empty());
+    EXPECT_TRUE(ShopView::getInstance()->listItems().empty());
+
+    root->napZel();
+    run();
+    reply(1201, Bytes().int32(1).int32(11).utf("Mèo").int32(500).int32(1).int32(30));
+    reply(101, Bytes().byte(2).int32(7).byte(0).int32(1).int32(1).utf("Mũ").int32(100).utf("").boolean(false));
+    EXPECT_EQ(ShopView::getInstance()->listAvatars().size(), 1u);
+    EXPECT_EQ(ShopView::getInstance()->listItems().size(), 1u);
+}
+
+TEST_F(AccountLogic, AllItemsAndAllAvatarsAppendToTheShopsOwnLists) {
+    reply(101, Bytes().byte(21).int32(1).int32(1).utf("Mũ").int32(100).utf("").boolean(false));
+    reply(1203, Bytes().int32(1).int32(11).utf("Mèo").int32(500).int32(30));
+    reply(1203, Bytes().int32(1).int32(12).utf("Chó").int32(600).int32(30));
+    EXPECT_EQ(ShopView::getInstance()->listItems().size(), 1u);
+    EXPECT_EQ(ShopView::getInstance()->listAvatars().size(), 2u);
+}
+
+TEST_F(AccountLogic, AvatarBoughtInTheShopIsWornAndPaid) {
+    root->napZel();
+    run();
+    auto item = std::make_shared<ItemInfo>();
+    item->setPrice(3000);
+    ShopView::getInstance()->setSelectedItem(item);
+    reply(1202, Bytes().int32(55));
+    EXPECT_EQ(UIController::myInfo()->avatar(), 55);
+    EXPECT_EQ(myMoney(), 97000);
+    EXPECT_EQ(dialogText(), text("KAVO_buyAvatarOK"));
+}
+
+TEST_F(AccountLogic, AvatarBoughtWhileTheShopIsClosedChangesNothingButSaysSo) {
+    auto item = std::make_shared<ItemInfo>();
+    item->setPrice(3000);
+    ShopView::getInstance()->setSelectedItem(item);
+    UIController::myInfo()->setAvatar(1);
+    reply(1202, Bytes().int32(55));
+    EXPECT_EQ(UIController::myInfo()->avatar(), 1);
+    EXPECT_EQ(myMoney(), 100000);
+    EXPECT_EQ(dialogText(), text("KAVO_buyAvatarOK"));
+}
+
+TEST_F(AccountLogic, ItemPurchaseIsPaidAndAFailureOffersOnlyCancel) {
+    reply(101, Bytes().byte(6).byte(0).int32(1500));
+    EXPECT_EQ(myMoney(), 98500);
+    EXPECT_EQ(dialogText(), text("KAVO_buyItemOK"));
+
+    reply(101, Bytes().byte(6).byte(1).utf("Không đủ tiền"));
+    auto dialog = UIController::currentDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->message(), "Không đủ tiền");
+    EXPECT_EQ(dialog->numberOfButtons(), 1);
+    EXPECT_EQ(dialog->buttonTitleAtIndex(0), text("KAVO_cancel"));
+    EXPECT_EQ(myMoney(), 98500);
+
+    reply(101, Bytes().byte(10).int32(5).byte(1).utf("Không xoá được"));
+    EXPECT_EQ(dialogText(), "Không xoá được");
+}
+
+TEST_F(AccountLogic, OpenedGiftAddsItsMoneyOnlyWhenItWorked) {
+    reply(101, Bytes().byte(17).byte(0).utf("Được 500").int32(500));
+    EXPECT_EQ(myMoney(), 100500);
+    EXPECT_EQ(dialogText(), "Được 500");
+    reply(101, Bytes().byte(17).byte(1).utf("Hết hạn"));
+    EXPECT_EQ(myMoney(), 100500);
+    EXPECT_EQ(dialogText(), "Hết hạn");
+    UIController::pressOk();
+    EXPECT_EQ(myMoney(), 100500);
+}
+
+TEST_F(AccountLogic, TopUpChannelsAppendToTheShopAndDiscountsToo) {
+    Bytes channels;
+    channels.byte(1).byte(3).utf("a").utf("b").utf("c").byte(8).byte(4).utf("d").utf("e").utf("f");
+    reply(44, channels);
+    reply(44, Bytes().byte(5).utf("g").utf("").utf(""));
+    EXPECT_EQ(ShopView::getInstance()->listNapZel().size(), 3u);
+    ASSERT_EQ(ShopView::getInstance()->listDiscount().size(), 1u);
+    EXPECT_EQ(ShopView::getInstance()->listDiscount()[0]->info(), "d");
+}
+
+// --------------------------------------------------------------- gifts at a table
+
+class GiftAtTable : public AccountLogic {
+protected:
+    std::shared_ptr<WatchingTable> table = push(std::make_shared<WatchingTable>());
+
+    // The picture cache asks for an item once per process: every test uses new items.
+    static int32_t newItem() {
+        static int32_t next = 400;
+        return ++next;
+    }
+    static void giftOf(int32_t item) {
+        deliver(101, Bytes().byte(7).byte(0).int32(10).int32(item).int32(20));
+        run();
+    }
+};
+
+TEST_F(GiftAtTable, GiftWithItsPictureAtHandShowsAtOnce) {
+    const int32_t item = newItem();
+    Resources::getInstance().setItemWithImage(pngBytes(), item);
+    giftOf(item);
+    ASSERT_EQ(table->gifts.size(), 1u);
+    EXPECT_EQ(table->gifts[0], (std::vector<int64_t>{item, 10, 20}));
+}
+
+TEST_F(GiftAtTable, GiftWaitsForItsPictureThenShows) {
+    const int32_t item = newItem();
+    giftOf(item);
+    EXPECT_TRUE(table->gifts.empty());
+    // The picture was asked for once.
+    EXPECT_EQ(env.client().commands(), std::vector<int16_t>{79});
+    platform::RunLoop::main().advance(1.0);
+    EXPECT_TRUE(table->gifts.empty());
+    deliver(79, Bytes().byte(4).int32(item).int16(int16_t(pngBytes().size())).raw(pngBytes()));
+    run();
+    platform::RunLoop::main().advance(0.34);
+    ASSERT_EQ(table->gifts.size(), 1u);
+    platform::RunLoop::main().advance(20);
+    EXPECT_EQ(table->gifts.size(), 1u);
+}
+
+TEST_F(GiftAtTable, GiftWhosePictureNeverComesShowsAfterTenSeconds) {
+    giftOf(newItem());
+    platform::RunLoop::main().advance(9.99);
+    EXPECT_TRUE(table->gifts.empty());
+    platform::RunLoop::main().advance(0.01);
+    ASSERT_EQ(table->gifts.size(), 1u);
+    EXPECT_FALSE(table->lastGiftText().empty());
+    platform::RunLoop::main().advance(20);
+    EXPECT_EQ(table->gifts.size(), 1u);
+    EXPECT_LT(platform::RunLoop::main().nextTimerDate(), 0);
+}
+
+TEST_F(GiftAtTable, GiftShowsOnWhateverTableIsOnTopWhenItsPictureArrives) {
+    giftOf(newItem());
+    KavoOnlineAppDelegate::getInstance().navigationController()->popViewController(false);
+    run();
+    platform::RunLoop::main().advance(11);
+    EXPECT_TRUE(table->gifts.empty());
+}
+
+// --------------------------------------------------------------- in-app purchase
+
+class Purchase : public AccountLogic {
+protected:
+    std::shared_ptr<TopupZelView> panel = TopupZelView::make({0, 0, 200, 100});
+
+    Purchase() {
+        auto holder = std::make_shared<platform::ui::View>();
+        holder->addSubview(panel);
+        root->view()->addSubview(holder);
+        Util::showLoadingOnView(panel);
+    }
+    static void answer(int8_t status, const std::string& message, std::optional<int64_t> money) {
+        Bytes body;
+        body.byte(0).byte(status).utf(message).utf("receipt-9");
+        if (money) body.int64(*money);
+        reply(71, body);
+    }
+};
+
+TEST_F(Purchase, SuccessSetsTheNewBalanceAndOkCompletesIt) {
+    answer(1, "Nạp thành công", 250000);
+    EXPECT_EQ(panel->receiptStringFromServer(), "receipt-9");
+    EXPECT_EQ(myMoney(), 250000);
+    EXPECT_EQ(UIController::okValue(), UIController::kActionPurchaseConfirmed);
+    EXPECT_EQ(dialogText(), "Nạp thành công");
+    EXPECT_TRUE(panel->isUserInteractionEnabled());
+}
+
+TEST_F(Purchase, OtherStatusesShowOnlyCancelAndKeepTheBalance) {
+    for (int8_t status : {0, 3}) {
+        answer(status, "Thất bại", 250000);
+        auto dialog = UIController::currentDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->message(), "Thất bại");
+        EXPECT_EQ(dialog->numberOfButtons(), 1);
+        EXPECT_EQ(myMoney(), 100000);
+    }
+    EXPECT_TRUE(panel->isUserInteractionEnabled());
+}
+
+TEST_F(Purchase, AnswerWithoutMoneySetsZero) {
+    answer(2, "OK", std::nullopt);
+    EXPECT_EQ(myMoney(), 0);
+}
+
+TEST_F(Purchase, NoPanelOnTopMeansNothingHappens) {
+    panel->removeFromSuperview();
+    answer(1, "Nạp thành công", 250000);
+    EXPECT_EQ(myMoney(), 100000);
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+    EXPECT_EQ(panel->receiptStringFromServer(), "");
+}
+
+// --------------------------------------------------------------- lottery
+
+TEST_F(AccountLogic, LotteryRepliesGoToTheLotteryScreenOnTop) {
+    auto lotto = push(std::make_shared<LottoView>());
+    reply(1400, Bytes().int32(95));
+    EXPECT_EQ(lotto->remainSeconds(), 95);
+    reply(1401, Bytes().int32(12).utf("Kỳ 1"));
+    EXPECT_EQ(lotto->lottoHistory().size(), 2u);
+    reply(1402, Bytes().int32(7).int32(1000).boolean(false));
+    EXPECT_EQ(lotto->boughtNumbers().size(), 1u);
+
+    lotto->setSelectedNumber(42);
+    reply(1403, Bytes().boolean(true).int32(2000).utf("Đã mua"));
+    EXPECT_EQ(dialogText(), "Đã mua");
+    ASSERT_EQ(lotto->boughtNumbers().size(), 2u);
+    EXPECT_EQ(lotto->boughtNumbers().front()->number(), 42);
+    EXPECT_EQ(lotto->boughtNumbers().front()->money(), 2000);
+    reply(1403, Bytes().boolean(false).int32(2000).utf("Không mua được"));
+    EXPECT_EQ(lotto->boughtNumbers().size(), 2u);
+    reply(1404, Bytes().int32(1).utf("Trúng rồi"));
+    EXPECT_EQ(dialogText(), "Trúng rồi");
+}
+
+TEST_F(AccountLogic, LotteryRepliesElsewhereGoToTheScreensLotteryPanel) {
+    auto grid = push(std::make_shared<GameView>());
+    ASSERT_NE(grid->lottoSubView(), nullptr);
+    reply(1400, Bytes().int32(30));
+    EXPECT_EQ(grid->lottoSubView()->remainSeconds(), 30);
+    reply(1401, Bytes().int32(12).utf("Kỳ 1").int32(13).utf("Kỳ 2"));
+    EXPECT_EQ(grid->lottoSubView()->lottoHistory().size(), 4u);
+    reply(1402, {});
+    ASSERT_EQ(grid->lottoSubView()->myHistory().size(), 1u); // the placeholder entry
+    EXPECT_EQ(grid->lottoSubView()->myHistory()[0]->number(), -1);
+}
+
+// --------------------------------------------------------------- store products and the payment address
+
+TEST(PaymentAddress, ValuesArePercentEncodedIntoThePlaceholders) {
+    EXPECT_EQ(GlobalLogicHandler::paymentAddress("http://pay.test/list?u=%@&p=%d&l=%@", "an bình&x=1", 3, "vi"),
+              "http://pay.test/list?u=an%20b%C3%ACnh%26x%3D1&p=3&l=vi");
+}
+
+TEST(PaymentAddress, ConfiguredTextIsNeverAPrintfFormat) {
+    EXPECT_EQ(GlobalLogicHandler::paymentAddress("http://pay.test/%s%n%x%%", "a/b", 1, "en"),
+              "http://pay.test/a%2Fb%n1%");
+    EXPECT_EQ(GlobalLogicHandler::paymentAddress("http://pay.test/list", "an", 1, "en"), "http://pay.test/list");
+}
+
+TEST(StoreProducts, PiecesBecomeProductsOfTheBundle) {
+    const auto products =
+        GlobalLogicHandler::storeProductsFromAnswer("id=zel1&messenge=1000 Zel;;messenge=no id;id=zel2", "vn.app");
+    ASSERT_EQ(products.size(), 2u);
+    EXPECT_EQ(products[0]->type(), 5);
+    EXPECT_EQ(products[0]->smsContent(), "vn.app.zel1");
+    EXPECT_EQ(products[0]->info(), "1000 Zel");
+    EXPECT_EQ(products[1]->smsContent(), "vn.app.zel2");
+    EXPECT_EQ(products[1]->info(), "");
+    EXPECT_TRUE(GlobalLogicHandler::storeProductsFromAnswer(";;", "vn.app").empty());
+}
+
+TEST(StoreProducts, ProductsGoInFrontOfTheChannelsLastFirst) {
+    auto channel = std::make_shared<ChargeMoneyInfo>(1);
+    auto a = std::make_shared<ChargeMoneyInfo>(5);
+    auto b = std::make_shared<ChargeMoneyInfo>(5);
+    EXPECT_EQ(GlobalLogicHandler::putStoreProductsInFront({channel}, {a, b}), (ChargeMoneyList{b, a, channel}));
+}
+
+TEST_F(AccountLogic, StoreProductsAreFetchedWithTheEncodedAddress) {
+    TestHttpServer server;
+    server.serveText("/store?u=an%20b%C3%ACnh&p=1&l=vi", "id=a&messenge=A;id=b&messenge=B");
+    const std::string address =
+        GlobalLogicHandler::paymentAddress(server.url("/store") + "?u=%@&p=%d&l=%@", "an bình", 1, "vi");
+    std::optional<ChargeMoneyList> products;
+    bool done = false;
+    GlobalLogicHandler::fetchStoreProducts(address, "vn.app", [&](std::optional<ChargeMoneyList> answer) {
+        EXPECT_TRUE(platform::isMainThread());
+        products = std::move(answer);
+        done = true;
+    });
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return done; }, 20));
+    ASSERT_TRUE(products);
+    ASSERT_EQ(products->size(), 2u);
+    EXPECT_EQ((*products)[1]->smsContent(), "vn.app.b");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].path, "/store?u=an%20b%C3%ACnh&p=1&l=vi");
+}
+
+TEST_F(AccountLogic, StoreThatFailsGivesNoProducts) {
+    TestHttpServer server;
+    server.answerStatus(500);
+    bool done = false;
+    std::optional<ChargeMoneyList> products = ChargeMoneyList{};
+    GlobalLogicHandler::fetchStoreProducts(server.url("/store"), "vn.app", [&](std::optional<ChargeMoneyList> answer) {
+        products = std::move(answer);
+        done = true;
+    });
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return done; }, 20));
+    EXPECT_FALSE(products);
+}
+
+TEST_F(AccountLogic, TopUpPanelGetsItsChannelsEvenWithoutAStoreAnswer) {
+    // The configured store address has nobody answering product lists in tests.
+    auto panel = TopupZelView::make({0, 0, 100, 100});
+    root->view()->addSubview(panel);
+    auto channel = std::make_shared<ChargeMoneyInfo>(1);
+    GlobalLogicHandler::getInstance().loadInApp({channel});
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !panel->listMoney().empty(); }, 20));
+    EXPECT_EQ(panel->listMoney().back(), channel);
+}
+
+} // namespace
+} // namespace kavo::test

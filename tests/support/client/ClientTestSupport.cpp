@@ -1,0 +1,223 @@
+#include "tests/support/client/ClientTestSupport.h"
+
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "lobby/ServerView.h"
+#include "net/MobileClient.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/OverlayStack.h"
+#include "platform/ui/Responder.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
+#include "portal/GlobalService.h"
+#include "tests/support/Sockets.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace kavo::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string sourceResources() {
+    const char* root = std::getenv("KAVO_SOURCE_DIR");
+    return std::string(root ? root : ".") + "/resources";
+}
+
+std::string makeTempFolder(const char* prefix) {
+    std::string pattern = std::string("/tmp/") + prefix + "-XXXXXX";
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+void writeFile(const fs::path& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+void resetViews() {
+    platform::ui::OverlayStack::reset();
+    platform::ui::Window::resetAll();
+    platform::ui::Application::shared().reset();
+    platform::ui::Responder::forgetFirstResponder();
+    platform::ui::Keyboard::reset();
+    platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
+}
+
+void noAnswer(Message&, TestPortal::Reply&) {}
+
+} // namespace
+
+// ---------------------------------------------------------------- world
+
+ClientWorld& ClientWorld::get() {
+    static ClientWorld world;
+    return world;
+}
+
+ClientWorld::ClientWorld() {
+    bundlePath_ = makeTempFolder("kavo-client-bundle");
+    const fs::path source = sourceResources();
+    const fs::path bundle = bundlePath_;
+    std::error_code ignored;
+    for (const char* file : {"Info.plist", "vi.plist", "en.plist", "emotions.plist"})
+        fs::copy_file(source / file, bundle / file, ignored);
+    for (const char* folder : {"images", "sounds"})
+        fs::create_directory_symlink(fs::absolute(source / folder), bundle / folder, ignored);
+    const std::string port = std::to_string(portal_.port());
+    writeFile(bundle / "KavoOnlineConfig.plist",
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
+              "\t<key>Server</key>\n\t<string>127.0.0.1</string>\n"
+              "\t<key>Port</key>\n\t<integer>" +
+                  port +
+                  "</integer>\n"
+                  "\t<key>LinkServer</key>\n\t<string>" +
+                  http_.url("/servers.txt") +
+                  "</string>\n"
+                  "\t<key>ServerName</key>\n\t<string>" +
+                  defaultServerList() +
+                  "</string>\n"
+                  "\t<key>AppStore</key>\n\t<true/>\n"
+                  "\t<key>Hotline</key>\n\t<string>19001234</string>\n"
+                  "\t<key>LinkEvent</key>\n\t<string>" +
+                  http_.url("/event.html") +
+                  "</string>\n"
+                  "\t<key>LinkGuide</key>\n\t<string>" +
+                  http_.url("/guide.html") + "</string>\n</dict>\n</plist>\n");
+    platform::Bundle::main().setMainPath(bundlePath_);
+}
+
+ClientWorld::~ClientWorld() {
+    std::error_code ignored;
+    if (!bundlePath_.empty()) fs::remove_all(bundlePath_, ignored);
+}
+
+std::string ClientWorld::defaultServerList() const {
+    return std::string(kServerName) + "|127.0.0.1:" + std::to_string(portal_.port());
+}
+
+bool ClientWorld::configurationMatches() const {
+    return Resources::getInstance().configString("LinkServer") == http_.url("/servers.txt");
+}
+
+void ClientWorld::installDefaultPortalHandlers() {
+    for (int16_t command : {1702, 72, 73, 221, 2800, 35, 2301, 2304, 61, 2700, 8, 28, 1900, 1901, 2702, 29, 104})
+        portal_.onCommand(command, noAnswer);
+    portal_.onAnyCommand(noAnswer);
+    portal_.onCommand(222, [](Message&, TestPortal::Reply& reply) {
+        Message accepted(220);
+        accepted.writeByte(1);
+        reply.send(accepted);
+    });
+    portal_.onCommand(1, [](Message&, TestPortal::Reply& reply) {
+        Message signedIn(3);
+        signedIn.writeInt(kPlayerId);
+        signedIn.writeLong(kPlayerMoney);
+        signedIn.writeShort(3);
+        signedIn.writeInt(1500);
+        reply.send(signedIn);
+    });
+}
+
+uint16_t deadLoopbackPort() {
+    uint16_t port = 0;
+    Fd listener = listenOnLoopback(port);
+    return port; // closed when `listener` goes: nobody listens there any more
+}
+
+// ---------------------------------------------------------------- fixture
+
+void ClientFixture::SetUp() {
+    ClientWorld& world = ClientWorld::get();
+    clock_ = std::make_unique<platform::ScopedManualClock>();
+    platform::RunLoop::main().bindToCurrentThread();
+    platform::RunLoop::main().reset();
+    resetViews();
+
+    dataPath_ = makeTempFolder("kavo-client-data");
+    platform::setDataDirectory(dataPath_);
+    platform::UserDefaults::standard().reset();
+    platform::Bundle::main().setMainPath(world.bundlePath());
+    platform::ui::Image::clearCache();
+    Resources::getInstance().setCurrentLanguage("vi");
+    Resources::getInstance().loadLanguage();
+
+    world.installDefaultPortalHandlers();
+    world.portal().clearMessages();
+    GlobalService::setIP("127.0.0.1");
+    GlobalService::setPORT(world.portal().port());
+    ServerView::resetInstance();
+    UIController::setOkValue(-1);
+    UIController::setMyInfo(nullptr);
+    UIController::signOutListMessage();
+}
+
+void ClientFixture::TearDown() {
+    MobileClient::getInstance().manualDisconnect();
+    portal().waitForClientGone(2);
+    GlobalService::getInstance().setConnectOKListener(nullptr);
+    KavoOnlineAppDelegate::getInstance().reset();
+    ServerView::resetInstance();
+    resetViews();
+    platform::RunLoop::main().reset();
+    UIController::signOutListMessage();
+    platform::UserDefaults::standard().reset();
+    std::error_code ignored;
+    if (!dataPath_.empty()) fs::remove_all(dataPath_, ignored);
+    clock_.reset();
+}
+
+void ClientFixture::launch() {
+    auto& delegate = KavoOnlineAppDelegate::getInstance();
+    delegate.reset();
+    platform::ui::Application::shared().setDelegate(&delegate);
+    platform::ui::Application::shared().launch();
+    platform::RunLoop::main().runPending();
+}
+
+platform::automation::DriverResult ClientFixture::drive(const std::string& script) {
+    platform::automation::Driver driver(&log_);
+    return driver.run(script);
+}
+
+void ClientFixture::advance(double seconds) {
+    platform::RunLoop::main().runPending();
+    platform::RunLoop::main().advance(seconds);
+    platform::RunLoop::main().runPending();
+}
+
+std::string ClientFixture::text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+void ClientFixture::storeServerList(const std::string& list) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setString(list, ServerView::kServerDataKey);
+    defaults.synchronize();
+}
+
+std::string ClientFixture::portalEntry(const std::string& name) {
+    return name + "|127.0.0.1:" + std::to_string(ClientWorld::get().portal().port());
+}
+
+bool ClientFixture::waitForCommand(int16_t commandId, double timeout) {
+    return platform::RunLoop::main().runUntil([&] { return !portal().messages(commandId).empty(); }, timeout);
+}
+
+std::vector<int16_t> ClientFixture::commands() const {
+    std::vector<int16_t> ids;
+    for (const auto& message : ClientWorld::get().portal().messages())
+        ids.push_back(message.commandId);
+    return ids;
+}
+
+} // namespace kavo::test

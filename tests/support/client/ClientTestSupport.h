@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/automation/Driver.h"
+#include "platform/runtime/Clock.h"
+#include "tests/support/TestHttpServer.h"
+#include "tests/support/TestPortal.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kavo::test {
+
+// Test servers and a bundle for the whole test process. The client reads its
+// configuration once, so the bundle's KavoOnlineConfig points at these servers: the
+// portal (Server, Port and the default list "Kavo Test|127.0.0.1:<port>") and the
+// HTTP server (LinkServer = /servers.txt, LinkEvent, LinkGuide). Made on first use.
+class ClientWorld {
+public:
+    static ClientWorld& get();
+
+    TestPortal& portal() { return portal_; }
+    TestHttpServer& http() { return http_; }
+    const std::string& bundlePath() const { return bundlePath_; }
+    // The default server list of the configuration.
+    std::string defaultServerList() const;
+    static constexpr const char* kServerName = "Kavo Test";
+    // True when the client's configuration is this bundle's (false when something
+    // read another bundle's configuration first in this process).
+    bool configurationMatches() const;
+
+    // Portal answers for the sign-in road: 222 -> 220 status 1, 1 -> 3 (the player
+    // kPlayerId with kPlayerMoney), nothing for the rest. Replaces earlier handlers.
+    void installDefaultPortalHandlers();
+    static constexpr int32_t kPlayerId = 4242;
+    static constexpr int64_t kPlayerMoney = 125000;
+
+private:
+    ClientWorld();
+    ~ClientWorld();
+    TestPortal portal_;
+    TestHttpServer http_;
+    std::string bundlePath_;
+};
+
+// A port on 127.0.0.1 where nobody listens (a connect is refused).
+uint16_t deadLoopbackPort();
+
+// Each test: a fresh data folder (user defaults), the world's bundle, the manual
+// clock, the main run loop on this thread, no windows or alerts, the portal's
+// handlers and records reset. launch() starts the client as the application does,
+// headless.
+class ClientFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The application delegate launches: window, navigation with the log-in screen.
+    void launch();
+    // Runs a driver script; the driver's log goes to log().
+    platform::automation::DriverResult drive(const std::string& script);
+    const std::string log() const { return log_.str(); }
+    // Runs posted work and moves the clock by `seconds`, firing timers on the way.
+    void advance(double seconds);
+    // The text of a language key in the current language.
+    static std::string text(const char* key);
+    // Stores the server-list text the server choice shows.
+    static void storeServerList(const std::string& list);
+    // "<name>|127.0.0.1:<port>" of the world's portal.
+    static std::string portalEntry(const std::string& name);
+
+    TestPortal& portal() { return ClientWorld::get().portal(); }
+    TestHttpServer& http() { return ClientWorld::get().http(); }
+    const std::string& dataPath() const { return dataPath_; }
+
+    // Waits (real time, running the main loop) until the portal has a message of the command.
+    bool waitForCommand(int16_t commandId, double timeout = 5);
+    // The command ids the portal recorded, in order.
+    std::vector<int16_t> commands() const;
+
+private:
+    std::unique_ptr<platform::ScopedManualClock> clock_;
+    std::string dataPath_;
+    std::ostringstream log_;
+};
+
+} // namespace kavo::test

@@ -1,0 +1,187 @@
+#include "tests/table/TableTestSupport.h"
+
+#include "app/KavoViewController.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "platform/automation/Driver.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/services/Device.h"
+#include "platform/services/Pasteboard.h"
+#include "platform/services/UrlOpener.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/OverlayStack.h"
+#include "platform/ui/Responder.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
+#include "portal/GlobalService.h"
+#include "table/GameController.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace kavo::test {
+
+namespace {
+
+std::string sourceResources() {
+    const char* root = std::getenv("KAVO_SOURCE_DIR");
+    return std::string(root ? root : ".") + "/resources";
+}
+
+void resetViews() {
+    KavoOnlineAppDelegate::getInstance().reset();
+    platform::ui::OverlayStack::reset();
+    platform::ui::Window::resetAll();
+    platform::ui::Application::shared().reset();
+    platform::ui::Responder::forgetFirstResponder();
+    platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
+}
+
+void resetAppState() {
+    UIController::setMyInfo(nullptr);
+    UIController::signOutListMessage();
+    UIController::setGameType(0);
+    UIController::setKinkOfDialog(0);
+    UIController::setOkValue(UIController::kActionNone);
+    UIController::setObject({});
+    GameController::reset();
+}
+
+} // namespace
+
+void SentMessages::sendMessage(Message message) {
+    std::lock_guard lock(mutex_);
+    sent_.push_back({message.commandId(), message.data()});
+}
+
+std::vector<RecordedMessage> SentMessages::sent() const {
+    std::lock_guard lock(mutex_);
+    return sent_;
+}
+
+std::vector<int16_t> SentMessages::commands() const {
+    std::vector<int16_t> ids;
+    for (const auto& message : sent())
+        ids.push_back(message.commandId);
+    return ids;
+}
+
+::testing::AssertionResult SentMessages::sentOnce(int16_t commandId, const ByteVector& body) const {
+    std::vector<RecordedMessage> matching;
+    for (const auto& message : sent()) {
+        if (message.commandId == commandId) matching.push_back(message);
+    }
+    if (matching.size() != 1)
+        return ::testing::AssertionFailure() << "command " << commandId << " sent " << matching.size() << " times";
+    if (matching.front().body != body)
+        return ::testing::AssertionFailure() << "command " << commandId << " carried " << toHex(matching.front().body)
+                                             << ", expected " << toHex(body);
+    return ::testing::AssertionSuccess();
+}
+
+void SentMessages::clear() {
+    std::lock_guard lock(mutex_);
+    sent_.clear();
+}
+
+void TableTest::SetUp() {
+    std::string pattern = "/tmp/kavo-table-test-XXXXXX";
+    if (mkdtemp(pattern.data())) dataFolder_ = pattern;
+    previousBundle_ = platform::Bundle::main().path();
+    platform::Bundle::main().setMainPath(sourceResources());
+    platform::setDataDirectory(dataFolder_);
+    platform::UserDefaults::standard().reset();
+    platform::RunLoop::main().reset();
+    platform::RunLoop::main().bindToCurrentThread();
+    clock_ = std::make_unique<platform::ScopedManualClock>();
+    platform::DeviceFacts facts;
+    facts.model = "iPhone";
+    facts.systemVersion = "6.1";
+    platform::Device::setForTesting(facts);
+    platform::UrlOpener::clearRecord();
+    platform::UrlOpener::setBrowserLauncher([](const std::string&) { return false; });
+    platform::Pasteboard::general().clear();
+    resetViews();
+    resetAppState();
+    Resources::getInstance().setCurrentLanguage("en");
+    Resources::getInstance().loadLanguage();
+    GlobalService::getInstance().setSession(&client);
+
+    auto root = std::make_shared<KavoViewController>();
+    auto& delegate = KavoOnlineAppDelegate::getInstance();
+    delegate.setRootScreenMaker([root] { return root; });
+    platform::ui::Application::shared().setDelegate(&delegate);
+    platform::ui::Application::shared().launch();
+    runMainThread();
+    UIController::setInviting(true);
+}
+
+void TableTest::TearDown() {
+    runMainThread();
+    resetViews();
+    resetAppState();
+    GlobalService::getInstance().setSession(nullptr);
+    platform::RunLoop::main().reset();
+    clock_.reset();
+    platform::UrlOpener::setBrowserLauncher(nullptr);
+    platform::Device::resetForTesting();
+    platform::UserDefaults::standard().reset();
+    platform::Bundle::main().setMainPath(previousBundle_);
+    std::error_code ignored;
+    if (!dataFolder_.empty()) std::filesystem::remove_all(dataFolder_, ignored);
+}
+
+void TableTest::push(const platform::ui::ViewControllerPtr& screen) {
+    KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(screen, false);
+    runMainThread();
+}
+
+platform::ui::ViewControllerPtr TableTest::top() const {
+    return KavoOnlineAppDelegate::getInstance().topViewController();
+}
+
+void TableTest::drive(const std::string& script) {
+    std::ostringstream log;
+    platform::automation::Driver driver(&log);
+    auto result = driver.run(script);
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log.str();
+    runMainThread();
+}
+
+void TableTest::press(const std::string& title) {
+    auto dialog = UIController::currentDialog();
+    ASSERT_TRUE(dialog) << "no dialog on screen to press " << title;
+    for (int index = 0; index < dialog->numberOfButtons(); ++index) {
+        if (dialog->buttonTitleAtIndex(index) != title) continue;
+        auto button = dialog->buttonAtIndex(index);
+        ASSERT_TRUE(button);
+        const platform::ui::Point point = button->convertPoint(button->bounds().center(), nullptr);
+        auto& app = platform::ui::Application::shared();
+        app.dispatchTouch(platform::ui::TouchPhase::Began, point);
+        app.dispatchTouch(platform::ui::TouchPhase::Ended, point);
+        runMainThread();
+        return;
+    }
+    FAIL() << "the dialog \"" << dialog->message() << "\" has no button " << title;
+}
+
+std::string TableTest::dialogText() const {
+    auto dialog = UIController::currentDialog();
+    return dialog ? dialog->message() : std::string();
+}
+
+std::string TableTest::text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+void TableTest::runMainThread() {
+    while (platform::RunLoop::main().runPending() > 0) {
+    }
+}
+
+} // namespace kavo::test

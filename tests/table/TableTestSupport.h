@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/KavoOnlineAppDelegate.h"
+#include "net/IMobileClient.h"
+#include "platform/runtime/Clock.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/RecordedMessage.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace kavo::test {
+
+// Stands in for the socket client: keeps what the requests send.
+class SentMessages : public IMobileClient {
+public:
+    bool isConnected() const override { return true; }
+    void setHandler(IMessageListener*) override {}
+    bool connectToHost(const std::string&, uint16_t) override { return true; }
+    void sendMessage(Message message) override;
+    void close() override {}
+
+    std::vector<RecordedMessage> sent() const;
+    // The command ids sent, in order.
+    std::vector<int16_t> commands() const;
+    // The only message sent with that command; a failure when there is not exactly one.
+    ::testing::AssertionResult sentOnce(int16_t commandId, const ByteVector& body) const;
+    void clear();
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<RecordedMessage> sent_;
+};
+
+// The client launched headless on the manual clock with a plain lobby screen at the
+// bottom of the navigation stack, in a fresh data folder, in English, with requests
+// going to `client` and no table kept.
+class TableTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Pushes without animation and runs what that posted.
+    void push(const platform::ui::ViewControllerPtr& screen);
+    platform::ui::ViewControllerPtr top() const;
+    // Runs a driver script (tap text=..., expect text=...); fails the test on an error.
+    void drive(const std::string& script);
+    // Presses, with a finger, the button with that title on the dialog on screen.
+    void press(const std::string& title);
+    // The message of the dialog on screen ("" when none).
+    std::string dialogText() const;
+    static std::string text(const char* key);
+    static void runMainThread();
+
+    SentMessages client;
+
+private:
+    std::string dataFolder_;
+    std::string previousBundle_;
+    std::unique_ptr<platform::ScopedManualClock> clock_;
+};
+
+} // namespace kavo::test

@@ -1,0 +1,67 @@
+#include "tools/portal-stub/StubHttp.h"
+
+#include "platform/runtime/Log.h"
+
+#include <sys/socket.h>
+
+namespace portalstub {
+
+namespace {
+
+// Requests are small: a line and a few headers.
+constexpr size_t kMaxRequest = 8192;
+constexpr double kReadTimeout = 5;
+
+std::string contentType(const std::string& path) {
+    return path.size() > 5 && path.compare(path.size() - 5, 5, ".html") == 0 ? "text/html; charset=utf-8"
+                                                                             : "text/plain; charset=utf-8";
+}
+
+std::string response(int status, const std::string& type, const std::string& body) {
+    return "HTTP/1.1 " + std::to_string(status) + (status == 200 ? " OK" : " Not Found") + "\r\nContent-Type: " + type +
+           "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+}
+
+} // namespace
+
+StubHttp::StubHttp(uint16_t port, std::map<std::string, std::string> pages) : port_(port), pages_(std::move(pages)) {
+    listener_ = kavo::test::listenOnLoopback(port_);
+    if (listener_.valid()) thread_ = std::thread([this] { acceptLoop(); });
+}
+
+StubHttp::~StubHttp() {
+    stop_.raise();
+    if (thread_.joinable()) thread_.join();
+}
+
+void StubHttp::acceptLoop() {
+    while (true) {
+        if (kavo::test::waitReadable(listener_.get(), stop_, -1) != kavo::test::WaitResult::Ready) return;
+        kavo::test::Fd client(::accept(listener_.get(), nullptr, nullptr));
+        if (client.valid()) answer(client.get());
+    }
+}
+
+void StubHttp::answer(int client) {
+    std::string request;
+    char buffer[1024];
+    while (request.find("\r\n\r\n") == std::string::npos && request.size() < kMaxRequest) {
+        if (kavo::test::waitReadable(client, stop_, kReadTimeout) != kavo::test::WaitResult::Ready) return;
+        const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+        if (n <= 0) return;
+        request.append(buffer, size_t(n));
+    }
+    // "GET /path HTTP/1.1"
+    const size_t start = request.find(' ');
+    const size_t end = start == std::string::npos ? std::string::npos : request.find(' ', start + 1);
+    std::string path = end == std::string::npos ? std::string() : request.substr(start + 1, end - start - 1);
+    if (const size_t query = path.find('?'); query != std::string::npos) path.resize(query);
+
+    const auto page = pages_.find(path);
+    const std::string reply = page == pages_.end() ? response(404, "text/plain", "not found\n")
+                                                   : response(200, contentType(path), page->second);
+    platform::log("http " + path + (page == pages_.end() ? " 404" : " 200"));
+    kavo::test::sendAll(client, reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
+}
+
+} // namespace portalstub

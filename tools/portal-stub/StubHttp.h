@@ -1,0 +1,36 @@
+#pragma once
+
+#include "tests/support/Sockets.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <thread>
+
+namespace portalstub {
+
+// The stub's web pages: fixed texts by path on 127.0.0.1, one request per
+// connection, 404 for any other path. Serves until destroyed.
+class StubHttp {
+public:
+    // `port` 0 takes a free port. valid() is false when the port is taken.
+    StubHttp(uint16_t port, std::map<std::string, std::string> pages);
+    ~StubHttp();
+    StubHttp(const StubHttp&) = delete;
+    StubHttp& operator=(const StubHttp&) = delete;
+
+    bool valid() const { return listener_.valid(); }
+    uint16_t port() const { return port_; }
+
+private:
+    void acceptLoop();
+    void answer(int client);
+
+    uint16_t port_ = 0;
+    kavo::test::Fd listener_;
+    kavo::test::StopSignal stop_;
+    std::map<std::string, std::string> pages_;
+    std::thread thread_;
+};
+
+} // namespace portalstub

@@ -1,0 +1,153 @@
+#include "tools/portal-stub/StubPortal.h"
+
+#include "platform/runtime/Log.h"
+
+#include <ctime>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+// Seats at a board of each game type: two for the board games, more for the dice and
+// poker tables, four for the card games.
+int seatsOf(int gameType) {
+    switch (gameType) {
+    case 1:  // Caro
+    case 5:  // Chinese chess
+    case 8:  // Tetris
+    case 9:  // chess
+    case 20: // hidden-piece Chinese chess
+        return 2;
+    case 4:  // Poker
+    case 18: // Bau Cua
+        return 6;
+    default:
+        return 4;
+    }
+}
+
+std::string hex(const std::vector<uint8_t>& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (uint8_t b : bytes) {
+        out.push_back(digits[b >> 4]);
+        out.push_back(digits[b & 15]);
+    }
+    return out;
+}
+
+} // namespace
+
+StubPortal::StubPortal(uint16_t port, std::string serverList) : portal_(port), serverList_(std::move(serverList)) {
+    install();
+}
+
+int32_t StubPortal::playerIdOf(const std::string& name) {
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : name)
+        hash = (hash ^ c) * 16777619u;
+    return int32_t(1000 + hash % 900000);
+}
+
+Message StubPortal::boardList(int gameType) {
+    static constexpr int32_t kStakes[] = {100, 500, 1000, 5000, 10000, 50000};
+    const int seats = seatsOf(gameType);
+    Message reply(2700);
+    reply.writeInt(100000); // the highest stake
+    reply.writeInt(int32_t(std::size(kStakes)));
+    int8_t board = 1;
+    for (int32_t stake : kStakes) {
+        reply.writeByte(int8_t(1 + board / 4)); // room
+        reply.writeByte(board);
+        reply.writeBool(board == 3 ? 1 : 0); // one board has a password
+        reply.writeInt(stake);
+        reply.writeInt(stake * 10);
+        reply.writeBool(board % 2 == 0 ? 1 : 0); // playing
+        reply.writeByte(int8_t(board % seats));  // seated
+        reply.writeByte(int8_t(seats));
+        reply.writeByte(0);
+        ++board;
+    }
+    return reply;
+}
+
+void StubPortal::install() {
+    portal_.onCommand(222, [](Message&, TestPortal::Reply& reply) {
+        Message accepted(220);
+        accepted.writeByte(1);
+        reply.send(accepted);
+    });
+    portal_.onCommand(1702, [](Message&, TestPortal::Reply& reply) {
+        Message mail(1701);
+        mail.writeInt(0);
+        mail.writeLong(int64_t(std::time(nullptr)) * 1000);
+        mail.writeInt(1);
+        mail.writeUTF("admin");
+        mail.writeUTF("Chào mừng đến Kavo Online! Welcome to Kavo Online!");
+        reply.send(mail);
+    });
+    portal_.onCommand(1, [](Message& request, TestPortal::Reply& reply) {
+        const std::string user = request.readUTF();
+        platform::log("sign-in of \"" + user + "\"");
+        if (user == kBannedUser) {
+            Message refused(4);
+            refused.writeUTF(kBannedReason);
+            reply.send(refused);
+            return;
+        }
+        Message signedIn(3);
+        signedIn.writeInt(playerIdOf(user));
+        signedIn.writeLong(1000000);
+        signedIn.writeShort(1);
+        signedIn.writeInt(2500);
+        reply.send(signedIn);
+    });
+    portal_.onCommand(72, [this](Message& request, TestPortal::Reply& reply) {
+        if (request.readByte() != 11) return;
+        Message list(72);
+        list.writeByte(11);
+        list.writeUTF(serverList_);
+        reply.send(list);
+    });
+    portal_.onCommand(61, [this](Message& request, TestPortal::Reply& reply) {
+        const int8_t type = request.readByte();
+        gameType_ = type;
+        platform::log("game type " + std::to_string(type));
+        Message chosen(61);
+        chosen.writeByte(type);
+        reply.send(chosen);
+    });
+    portal_.onCommand(2700, [this](Message& request, TestPortal::Reply& reply) {
+        platform::log("board list, money " + std::to_string(request.readLong()));
+        reply.send(boardList(gameType_));
+    });
+    portal_.onCommand(8, [](Message& request, TestPortal::Reply&) {
+        const int room = request.readByte();
+        const int board = request.readByte();
+        platform::log("join request: room " + std::to_string(room) + ", board " + std::to_string(board) +
+                      ", password \"" + request.readUTF() + "\"");
+    });
+    portal_.onCommand(1900, [](Message& request, TestPortal::Reply&) {
+        const int room = request.readByte();
+        const int board = request.readByte();
+        platform::log("join request (1900): room " + std::to_string(room) + ", board " + std::to_string(board) +
+                      ", password \"" + request.readUTF() + "\"");
+    });
+    portal_.onCommand(28, [](Message&, TestPortal::Reply&) { platform::log("play-now request"); });
+    portal_.onCommand(1901, [](Message&, TestPortal::Reply&) { platform::log("play-now request (1901)"); });
+    portal_.onCommand(2702, [](Message& request, TestPortal::Reply&) {
+        request.readInt();
+        const int32_t money = request.readInt();
+        const int seats = request.readByte();
+        platform::log("create request: stake " + std::to_string(money) + ", seats " + std::to_string(seats) +
+                      ", password \"" + request.readUTF() + "\"");
+    });
+    portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
+        platform::log("command " + std::to_string(request.commandId()) + " " + hex(request.data()));
+    });
+}
+
+} // namespace portalstub

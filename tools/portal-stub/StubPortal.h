@@ -1,0 +1,38 @@
+#pragma once
+
+#include "tests/support/TestPortal.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace portalstub {
+
+// The stub's game server: it accepts the client information and any user name and
+// password (except the user "banned", refused with a reason), answers the sign-in
+// and lobby commands of the road (220, 3, the mailbox, 61, the board list 2700) and
+// logs the join, play-now and create requests without answering them.
+class StubPortal {
+public:
+    static constexpr const char* kBannedUser = "banned";
+    // The text of the refusal the user "banned" gets.
+    static constexpr const char* kBannedReason = "Tài khoản này đã bị khoá / This account is locked";
+
+    // `serverList` is the list text sent for information key 11.
+    StubPortal(uint16_t port, std::string serverList);
+    uint16_t port() const { return portal_.port(); }
+
+    // The player id a name signs in with (the same every time).
+    static int32_t playerIdOf(const std::string& name);
+    // The 2700 reply for a game type: a few boards.
+    static kavo::Message boardList(int gameType);
+
+private:
+    void install();
+
+    kavo::test::TestPortal portal_;
+    std::string serverList_;
+    std::atomic<int> gameType_{3};
+};
+
+} // namespace portalstub
