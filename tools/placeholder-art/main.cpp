@@ -40,7 +40,7 @@ struct Art {
     int width;
     int height;
     Kind kind;
-    const char* label; // short text drawn on buttons and icons; empty: the name
+    const char* label; // short text drawn on the picture; empty: none (an icon shows its name)
     Rgb color;
 };
 
@@ -264,6 +264,7 @@ void strokeFrame(SDL_Surface* s, Rgb color, int radius) {
 
 // Draws the text centred, at the largest of a few sizes that fits; nothing when none fits.
 void drawCentredText(SDL_Surface* s, const std::string& text, bool bold, int preferredSize, SDL_Color color) {
+    if (text.empty() || text == " ") return;
     for (int size = preferredSize; size >= 7; --size) {
         TTF_Font* font = TTF_OpenFont(bold ? kBoldFontPath : kFontPath, size);
         if (!font) return;
@@ -299,7 +300,9 @@ SDL_Surface* draw(const Art& art) {
     SDL_Surface* s = newSurface(art.width, art.height);
     if (!s) return nullptr;
     const SDL_Color white{255, 255, 255, 255};
-    std::string label = art.label[0] ? art.label : baseName(art.name);
+    // Pictures that screens draw over or stretch stay plain: a caption would show
+    // through the screen's own texts. Icons stand alone, so they say what they are.
+    std::string label = art.label[0] ? art.label : art.kind == Kind::Icon ? baseName(art.name) : "";
     switch (art.kind) {
     case Kind::Background:
         fillVerticalGradient(s, lighter(art.color, 0.25), darker(art.color, 0.35), 0);
