@@ -207,6 +207,9 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
 }
 
 void HttpClient::performAsync(HttpRequest request, std::function<void(const HttpResponse&)> completion) {
+    // Set curl up here, on the caller's thread, rather than on a detached worker: a
+    // process that exits while a worker is still inside curl's global set-up crashes.
+    initCurlOnce();
     Workers::instance().submit([request = std::move(request), completion = std::move(completion)] {
         HttpResponse response = perform(request);
         if (!completion) return;

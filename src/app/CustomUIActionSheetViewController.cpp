@@ -134,9 +134,9 @@ void CustomUIActionSheetViewController2::slideOut() {
     CustomUIActionSheetViewController::animateClosing(
         *this, actionSheetView_, showCount_,
         [this](const std::string& name, bool finished) { animationDidStop(name, finished); });
-    // The same rule as the other sheets: showing the button over a screen that never
-    // has one would offer a way back that the screen does not have.
-    restoreBackButton();
+    // Unlike the other sheets, the lottery panel gives the back button back whatever
+    // screen is on top (its action has an answer on every screen).
+    setBackButtonHidden(false);
 }
 
 void CustomUIActionSheetViewController2::animationDidStop(const std::string& name, bool) {

@@ -9,6 +9,7 @@
 #include "platform/foundation/Text.h"
 #include "platform/foundation/TextFormat.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/services/Device.h"
 #include "platform/services/LocalNotifications.h"
 #include "platform/services/SystemSound.h"
@@ -223,6 +224,11 @@ bool Util::connectedToInternetAt(const std::string& url) {
         platform::log("connectedToInternet: no server-list address configured");
     }
     UIController::setOkValue(-1);
+    // The player is told on the main thread, whichever thread asked.
+    platform::runOnMainThread([] {
+        UIController::setOkValue(-1);
+        UIController::startOKDlg(text("KAVO_connectFail"));
+    });
     return false;
 }
 

@@ -68,7 +68,8 @@ public:
     static std::string getNetworkType();
     // Whether the server-list address of the configuration can be read now (blocks
     // for the fetch: not on the main thread's busy paths). When it cannot, the
-    // dialog action code is set to -1 and the failure is logged.
+    // dialog action code is set to -1, the failure is logged and the player is told
+    // in a one-button dialog (posted to the main thread).
     static bool connectedToInternet();
     // The same probe against any address.
     static bool connectedToInternetAt(const std::string& url);

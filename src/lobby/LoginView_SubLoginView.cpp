@@ -39,12 +39,12 @@ void LoginView_SubLoginView::buildControls() {
     addSeparator(10, 105);
 
     const Font caption = Font::boldSystem(fontSize(15, 30));
-    addLabel(rect(12, 120, 96, 21), kTagNick, caption, Color::white(), TextAlignment::Left, "lblNick");
+    addLabel(rect(12, 120, 106, 21), kTagNick, caption, Color::white(), TextAlignment::Left, "lblNick");
     txfUsername_ = addField(rect(108, 114, 216, 34), rect(108, 116, 216, 30), fontSize(15, 28), "txfUsername");
     txfUsername_->setReturnKeyType(platform::ui::ReturnKeyType::Next);
     addImageButton(rect(290, 117, 29, 27), "close_button", 1, "btnClose_Clicked", [this] { btnClose_Clicked(1); });
 
-    addLabel(rect(12, 154, 96, 21), kTagPwd, caption, Color::white(), TextAlignment::Left, "lblPwd");
+    addLabel(rect(12, 154, 106, 21), kTagPwd, caption, Color::white(), TextAlignment::Left, "lblPwd");
     txfPassword_ = addField(rect(108, 148, 216, 34), rect(108, 152, 216, 30), fontSize(15, 28), "txfPassword");
     txfPassword_->setSecureTextEntry(true);
     txfPassword_->setReturnKeyType(platform::ui::ReturnKeyType::Done);

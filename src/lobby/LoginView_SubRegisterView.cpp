@@ -37,12 +37,12 @@ void LoginView_SubRegisterView::buildControls() {
 
     const Font caption = Font::boldSystem(fontSize(15, 26));
     const double fieldSize = fontSize(15, 26);
-    addLabel(rect(12, 120, 96, 21), kTagNick, caption, Color::white(), TextAlignment::Left, "lblNick");
+    addLabel(rect(12, 120, 106, 21), kTagNick, caption, Color::white(), TextAlignment::Left, "lblNick");
     txfUsername_ = addField(rect(108, 114, 216, 34), rect(108, 120, 216, 30), fieldSize, "txfUsername");
     txfUsername_->setReturnKeyType(platform::ui::ReturnKeyType::Next);
     addImageButton(rect(295, 118, 29, 27), "close_button", 1, "btnClose_Clicked", [this] { btnClose_Clicked(1); });
 
-    addLabel(rect(12, 154, 96, 21), kTagPwd, caption, Color::white(), TextAlignment::Left, "lblPwd");
+    addLabel(rect(12, 154, 106, 21), kTagPwd, caption, Color::white(), TextAlignment::Left, "lblPwd");
     txfPassword_ = addField(rect(108, 148, 216, 34), rect(108, 152, 216, 30), fieldSize, "txfPassword");
     txfPassword_->setSecureTextEntry(true);
     txfPassword_->setReturnKeyType(platform::ui::ReturnKeyType::Next);

@@ -1,3 +1,4 @@
+#include "app/Resources.h"
 #include "app/SMSDelegate.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -22,7 +23,9 @@ TEST(Connectivity, TheServerListAddressAnsweringMeansTheNetworkIsThere) {
     EXPECT_TRUE(web.waitForRequests(1, 5.0));
 }
 
-TEST(Connectivity, AnAddressThatFailsClearsTheDialogCode) {
+TEST(Connectivity, AnAddressThatFailsClearsTheDialogCodeAndTellsThePlayer) {
+    test::AppEnvironment env;
+    Resources::getInstance().loadLanguage();
     std::string address;
     {
         test::TestHttpServer gone;
@@ -34,6 +37,14 @@ TEST(Connectivity, AnAddressThatFailsClearsTheDialogCode) {
         UIController::setOkValue(5);
         EXPECT_FALSE(Util::connectedToInternetAt(url)) << url;
         EXPECT_EQ(UIController::okValue(), -1);
+        platform::RunLoop::main().runPending();
+        auto dialog = UIController::currentDialog();
+        ASSERT_TRUE(dialog) << url;
+        EXPECT_EQ(dialog->message(), Resources::getInstance().textWithKey("KAVO_connectFail"));
+        EXPECT_FALSE(dialog->message().empty());
+        EXPECT_EQ(dialog->numberOfButtons(), 1);
+        EXPECT_EQ(UIController::okValue(), -1);
+        UIController::closeDialog();
     }
 }
 

@@ -161,6 +161,23 @@ TEST_F(ScreenAndSheetBaseTest, ClosingASheetOverTheGameGridLeavesTheBackButtonHi
     EXPECT_FALSE(delegate().btnBack()->isHidden());
 }
 
+TEST_F(ScreenAndSheetBaseTest, ClosingTheLotteryPanelOverTheGameGridShowsTheBackButton) {
+    launch();
+    auto grid = std::make_shared<GameView>();
+    push(grid);
+    ASSERT_TRUE(delegate().btnBack()->isHidden());
+    auto lottery = std::make_shared<PanelSheet2>();
+    show(lottery, *grid);
+    EXPECT_TRUE(delegate().btnBack()->isHidden());
+    lottery->slideOut();
+    EXPECT_FALSE(delegate().btnBack()->isHidden()) << "the lottery panel makes no test of the screen";
+
+    auto sheet = std::make_shared<PanelSheet>();
+    show(sheet, *grid);
+    sheet->slideOut();
+    EXPECT_TRUE(delegate().btnBack()->isHidden()) << "any other sheet leaves it hidden there";
+}
+
 TEST_F(ScreenAndSheetBaseTest, SheetShownAgainWhileClosingIsNotRemovedByTheOldClose) {
     launch();
     auto screen = std::make_shared<KavoViewController>();

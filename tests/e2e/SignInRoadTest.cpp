@@ -6,6 +6,7 @@
 #include "lobby/LoginView.h"
 #include "lobby/ServerView.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/ui/AlertView.h"
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
@@ -124,6 +125,8 @@ TEST_F(SignInRoad, ARejectedClientAndAServerCloseEndInTheConnectFailureNotice) {
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
     EXPECT_TRUE(portal().messages(1).empty()) << "no sign-in on a rejected connection";
     EXPECT_FALSE(ServerView::getInstance()->isAllowLoadUrl()) << "the one refetch of this showing was used";
+    // The refetch runs on a worker thread: let it end before the process does.
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return !ServerView::getInstance()->isRefetching(); }, 5));
 }
 
 TEST_F(SignInRoad, AFirstFailedConnectRefetchesTheServerListAndSignsIn) {

@@ -182,6 +182,20 @@ TEST_F(LoginScreen, AFormThatIsNotShownStaysInPlaceWhenTheKeyboardComes) {
     EXPECT_TRUE(screen->logSubRegisterView()->isEdit());
 }
 
+TEST_F(LoginScreen, TheNameAndPasswordCaptionsReachTheirFieldsOnBothForms) {
+    auto screen = ready();
+    screen->btnSignIn_Clicked();
+    screen->btnRegister_Clicked();
+    for (const platform::ui::ViewPtr& panel :
+         {screen->logSubLoginView()->mainView(), screen->logSubRegisterView()->mainView()}) {
+        for (auto [tag, y] : {std::pair{103, 120.0}, std::pair{104, 154.0}}) {
+            platform::ui::View* caption = panel->viewWithTag(tag);
+            ASSERT_TRUE(caption);
+            EXPECT_EQ(caption->frame(), platform::ui::Rect(12, y, 106, 21)) << "caption " << tag;
+        }
+    }
+}
+
 class FormsWithoutServer : public LoginScreen {
 protected:
     // Registration and recovery connect by themselves: keep them off the network.

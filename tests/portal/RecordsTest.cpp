@@ -1,5 +1,6 @@
 #include "portal/model/Player.h"
 #include "portal/model/Province.h"
+#include "tests/portal/PortalTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -62,11 +63,12 @@ TEST(PlayerRecord, PlayersAreEqualByIdAlone) {
 }
 
 TEST(PlayerRecord, FreshPlayerHasAProfileAndTheDefaultGift) {
+    test::PortalEnvironment env; // the application's pictures
     Player player;
     ASSERT_NE(player.userProfile(), nullptr);
     EXPECT_EQ(player.level(), LevelDetail{});
-    EXPECT_EQ(player.gift(), nullptr);
-    EXPECT_STREQ(Player::kDefaultGiftImage, "tl_present.png");
+    ASSERT_NE(player.gift(), nullptr);
+    EXPECT_EQ(player.gift()->name(), "tl_present.png");
     player.setMoney(1234567);
     EXPECT_EQ(player.getMoneyString(), "1,234,567");
 }

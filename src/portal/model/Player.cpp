@@ -22,7 +22,7 @@ LevelDetail LevelDetail::fromExp(int32_t exp) {
     return detail;
 }
 
-Player::Player() : userProfile_(std::make_shared<User>()) {}
+Player::Player() : userProfile_(std::make_shared<User>()), gift_(platform::ui::Image::named(kDefaultGiftImage)) {}
 
 void Player::setExp(int32_t value) {
     exp_ = value;

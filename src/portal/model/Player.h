@@ -29,7 +29,8 @@ struct LevelDetail {
 // players from it. Two players are the same player when their IDDB is.
 class Player {
 public:
-    // The picture a seat shows for the gift until a game sets another.
+    // The picture a seat shows for the gift until a game sets another; every new
+    // player starts with it.
     static constexpr const char* kDefaultGiftImage = "tl_present.png";
 
     Player();
@@ -61,7 +62,7 @@ public:
     void setShowName(std::string value) { showName_ = std::move(value); }
     const std::shared_ptr<User>& userProfile() const { return userProfile_; }
     void setUserProfile(std::shared_ptr<User> value) { userProfile_ = std::move(value); }
-    // The gift shown at the player's seat; empty means kDefaultGiftImage.
+    // The gift shown at the player's seat.
     const platform::ui::ImagePtr& gift() const { return gift_; }
     void setGift(platform::ui::ImagePtr value) { gift_ = std::move(value); }
     const platform::ui::ImagePtr& imgAvatar() const { return imgAvatar_; }
