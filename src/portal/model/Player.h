@@ -38,8 +38,10 @@ public:
     Player(const Player&) = default;
     Player& operator=(const Player&) = default;
 
-    int32_t IDDB() const { return IDDB_; }
-    void setIDDB(int32_t value) { IDDB_ = value; }
+    // Atomic like the money: the signed-in player's id is read on the reader thread
+    // while a reply on the main thread may set it.
+    int32_t IDDB() const { return static_cast<int32_t>(IDDB_.get()); }
+    void setIDDB(int32_t value) { IDDB_.set(value); }
     int32_t avatar() const { return avatar_; }
     void setAvatar(int32_t value) { avatar_ = value; }
     int32_t exp() const { return exp_; }
@@ -77,13 +79,13 @@ public:
     int8_t boardID() const { return boardID_; }
     void setBoardID(int8_t value) { boardID_ = value; }
 
-    bool equals(const Player& other) const { return IDDB_ == other.IDDB_; }
+    bool equals(const Player& other) const { return IDDB() == other.IDDB(); }
     // The money with the grouping of the money labels.
     std::string getMoneyString() const;
     std::string toString() const { return name_; }
 
 private:
-    int32_t IDDB_ = 0;
+    AtomicInt64 IDDB_;
     int32_t avatar_ = 0;
     int32_t exp_ = 0;
     int8_t finishPosition_ = 0;
