@@ -23,8 +23,26 @@ std::vector<uint8_t> Message::rawData() const {
 }
 
 void Message::appendBigEndian(uint64_t value, size_t count) {
-    for (size_t i = count; i-- > 0;)
-        data_.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    // Unrolled: a loop with a variable shift costs more than the field itself. The
+    // body's room was reserved up front, so each push is a store.
+    switch (count) {
+    case 8:
+        data_.push_back(static_cast<uint8_t>(value >> 56));
+        data_.push_back(static_cast<uint8_t>(value >> 48));
+        data_.push_back(static_cast<uint8_t>(value >> 40));
+        data_.push_back(static_cast<uint8_t>(value >> 32));
+        [[fallthrough]];
+    case 4:
+        data_.push_back(static_cast<uint8_t>(value >> 24));
+        data_.push_back(static_cast<uint8_t>(value >> 16));
+        [[fallthrough]];
+    case 2:
+        data_.push_back(static_cast<uint8_t>(value >> 8));
+        [[fallthrough]];
+    default:
+        data_.push_back(static_cast<uint8_t>(value));
+        break;
+    }
 }
 
 void Message::writeByte(int8_t value) {
@@ -78,8 +96,22 @@ bool Message::fits(size_t count) const {
 
 uint64_t Message::takeBigEndian(size_t count) {
     uint64_t value = 0;
-    for (size_t i = 0; i < count; ++i)
-        value = (value << 8) | data_[static_cast<size_t>(idx_) + i];
+    const uint8_t* at = data_.data() + idx_;
+    switch (count) {
+    case 1:
+        value = at[0];
+        break;
+    case 2:
+        value = (uint64_t(at[0]) << 8) | at[1];
+        break;
+    case 4:
+        value = (uint64_t(at[0]) << 24) | (uint64_t(at[1]) << 16) | (uint64_t(at[2]) << 8) | at[3];
+        break;
+    default:
+        for (size_t i = 0; i < count; ++i)
+            value = (value << 8) | at[i];
+        break;
+    }
     idx_ += static_cast<int32_t>(count);
     return value;
 }
@@ -154,6 +186,15 @@ bool Message::available() const {
 bool isValidUTF8(const uint8_t* bytes, size_t size) {
     size_t i = 0;
     while (i < size) {
+        // Most texts are plain ASCII: skip eight such bytes at a time.
+        if (size - i >= 8) {
+            uint64_t eight = 0;
+            std::memcpy(&eight, bytes + i, sizeof eight);
+            if ((eight & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         uint8_t lead = bytes[i];
         if (lead < 0x80) {
             ++i;

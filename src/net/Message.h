@@ -23,8 +23,12 @@ public:
     // Longest string body writeUTF puts on the wire (its length field is 16 bits).
     static constexpr size_t kMaxUTFBytes = 65535;
 
+    // Room a new request's body starts with: most requests and replies fit, so the
+    // fields are appended without growing the buffer again and again.
+    static constexpr size_t kInitialCapacity = 128;
+
     Message() = default;
-    explicit Message(int16_t commandId) : commandId_(commandId) {}
+    explicit Message(int16_t commandId) : commandId_(commandId) { data_.reserve(kInitialCapacity); }
     // Command id and a copy of the given body; the cursor is at 0.
     Message(int16_t commandId, std::vector<uint8_t> body) : commandId_(commandId), data_(std::move(body)) {}
 

@@ -428,3 +428,35 @@ TEST_F(MobileClientTest, AResetConnectionGivesOneFailure) {
     EXPECT_EQ(listener.ends(), 1);
     EXPECT_FALSE(client.isConnected());
 }
+
+// The reader is busy with a message when the peer resets the connection, so the
+// writer is the first to meet the reset: the write fails and ends the connection
+// with an error, reported once.
+TEST_F(MobileClientTest, AWriteThatFailsEndsTheConnectionWithOneFailure) {
+    LogCapture log;
+    std::atomic<bool> release{false};
+    listener.setOnMessage([&](Message&) {
+        ++hookCalls;
+        for (int i = 0; i < 500 && !release; ++i)
+            pause(0.01);
+    });
+    FaultProxy proxy(portal.port());
+    ASSERT_TRUE(client.connectToHost(kHost, proxy.port()));
+    ASSERT_TRUE(listener.waitFor(Event::ConnectionOK));
+    ASSERT_TRUE(portal.waitForConnections(1, 5));
+    ASSERT_TRUE(portal.sendToClient(Message(3)));
+    ASSERT_TRUE(listener.waitForMessages(1));
+    proxy.resetNow();
+    pause(0.2);
+    // A large frame: its write meets the reset.
+    Message large(1700);
+    large.writeData(ByteVector(256 * 1024, 0x5A));
+    client.sendMessage(std::move(large));
+    EXPECT_TRUE(listener.waitFor(Event::ConnectionFail));
+    release = true;
+    pause(0.2);
+    EXPECT_EQ(listener.ends(), 1);
+    EXPECT_FALSE(client.isConnected());
+    EXPECT_TRUE(log.contains("MobileClient: write failed"));
+    EXPECT_EQ(hookCalls.load(), 1);
+}

@@ -17,6 +17,35 @@ TEST(Cipher, MatchesVectorsWorkedOutFromTheCycleFormulas) {
               "0000000dc952e55bb2b0fecf3bca432322c2b05b");
 }
 
+// Long enough for a full group of side-by-side blocks and a tail after it.
+TEST(Cipher, ALongBodyMatchesItsVectorAndDecipherBack) {
+    ByteVector plain(75);
+    for (size_t i = 0; i < plain.size(); ++i)
+        plain[i] = static_cast<uint8_t>(i * 7 + 3);
+    const TEA tea(0x0123456789abcdefLL);
+    const std::string expected = "0000004bfea88dcc755c6bff973ed1521f58a8c7026f84c41dd330716567844e920d059679ad63"
+                                 "6328a4edce4d308a0203ba3f96e7236da982fce305e4160a8fb211ea24a5bbefa2bb582a51d9eb"
+                                 "10948134e261";
+    EXPECT_EQ(toHex(tea.encrypt(plain)), expected);
+    EXPECT_EQ(toHex(tea.encryptOneBlockAtATime(plain.data(), plain.size())), expected);
+    auto back = tea.decrypt(fromHex(expected));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, plain);
+}
+
+// Every length up to a few groups: the side-by-side road and the one-block road agree.
+TEST(Cipher, BlocksSideBySideGiveWhatOneBlockAtATimeGives) {
+    const TEA tea(-77);
+    for (size_t n = 0; n <= 200; ++n) {
+        ByteVector plain(n);
+        for (size_t i = 0; i < n; ++i)
+            plain[i] = static_cast<uint8_t>(i * 13 + n);
+        const ByteVector body = tea.encrypt(plain);
+        ASSERT_EQ(body, tea.encryptOneBlockAtATime(plain.data(), plain.size())) << n;
+        ASSERT_EQ(tea.decrypt(body), tea.decryptOneBlockAtATime(body.data(), body.size())) << n;
+    }
+}
+
 TEST(Cipher, TheLongKeyIsItsBigEndianBytesTwiceReadLittleEndian) {
     auto words = TEA(0x0102030405060708LL).keyWords();
     EXPECT_EQ(words[0], 0x04030201u);
