@@ -22,27 +22,18 @@ std::vector<uint8_t> Message::rawData() const {
     return raw;
 }
 
+uint8_t* Message::extend(size_t count) {
+    // One resize and plain stores: appending byte by byte makes every byte wait for
+    // the vector's end to be stored and read back, which costs more than the field.
+    const size_t at = data_.size();
+    data_.resize(at + count);
+    return data_.data() + at;
+}
+
 void Message::appendBigEndian(uint64_t value, size_t count) {
-    // Unrolled: a loop with a variable shift costs more than the field itself. The
-    // body's room was reserved up front, so each push is a store.
-    switch (count) {
-    case 8:
-        data_.push_back(static_cast<uint8_t>(value >> 56));
-        data_.push_back(static_cast<uint8_t>(value >> 48));
-        data_.push_back(static_cast<uint8_t>(value >> 40));
-        data_.push_back(static_cast<uint8_t>(value >> 32));
-        [[fallthrough]];
-    case 4:
-        data_.push_back(static_cast<uint8_t>(value >> 24));
-        data_.push_back(static_cast<uint8_t>(value >> 16));
-        [[fallthrough]];
-    case 2:
-        data_.push_back(static_cast<uint8_t>(value >> 8));
-        [[fallthrough]];
-    default:
-        data_.push_back(static_cast<uint8_t>(value));
-        break;
-    }
+    uint8_t* out = extend(count);
+    for (size_t i = 0; i < count; ++i)
+        out[i] = static_cast<uint8_t>(value >> (8 * (count - 1 - i)));
 }
 
 void Message::writeByte(int8_t value) {
@@ -76,8 +67,10 @@ void Message::writeUTF(std::string_view text) {
         while (size > 0 && (static_cast<uint8_t>(text[size]) & 0xC0) == 0x80)
             --size;
     }
-    appendBigEndian(size, 2);
-    data_.insert(data_.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(size));
+    uint8_t* out = extend(2 + size);
+    out[0] = static_cast<uint8_t>(size >> 8);
+    out[1] = static_cast<uint8_t>(size);
+    if (size > 0) std::memcpy(out + 2, text.data(), size);
 }
 
 void Message::writeUTF(const char* text) {

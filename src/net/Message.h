@@ -90,6 +90,8 @@ private:
     // Reads `count` (<= 8) bytes big-endian at the cursor; the caller checked fits().
     uint64_t takeBigEndian(size_t count);
     void appendBigEndian(uint64_t value, size_t count);
+    // Grows the body by `count` bytes and returns where they start.
+    uint8_t* extend(size_t count);
     std::optional<std::vector<uint8_t>> readData(int64_t length, const char* what);
 
     int16_t commandId_ = 0;
