@@ -4,12 +4,12 @@
 #include "app/UIController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Clock.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <utility>
 
 namespace kavo {
@@ -62,8 +62,10 @@ struct Resources::PictureState {
 
     std::mutex mutex;
     PictureRequests requests;
-    std::set<int32_t> requestedAvatars;
-    std::set<int32_t> requestedItems;
+    // When each id was last asked for (clock time), avatars and items apart: an avatar
+    // and an item of the same number are different pictures.
+    std::map<int32_t, double> requestedAvatars;
+    std::map<int32_t, double> requestedItems;
     // The id each living view was last given, and whether it still waits for it.
     std::map<ViewKey, Assignment, std::owner_less<ViewKey>> assignments;
 };
@@ -235,18 +237,28 @@ ui::ImagePtr Resources::getAvatarWithKey(int32_t avatarId) {
     std::function<void(int16_t)> request;
     {
         std::lock_guard lock(pictures_->mutex);
-        if (pictures_->requestedAvatars.insert(avatarId).second) request = pictures_->requests.requestAvatar;
+        if (mayAskAgain(pictures_->requestedAvatars, avatarId)) request = pictures_->requests.requestAvatar;
     }
     // The request goes out without the lock: a test double may answer at once.
     if (request) request(int16_t(avatarId));
     return nullptr;
 }
 
+bool Resources::mayAskAgain(std::map<int32_t, double>& requested, int32_t pictureId) {
+    const double now = platform::Clock::time();
+    auto [entry, isNew] = requested.try_emplace(pictureId, now);
+    if (isNew) return true;
+    // A request or its answer may have been lost: after a while the picture is asked for again.
+    if (now - entry->second < kPictureRequestRetry) return false;
+    entry->second = now;
+    return true;
+}
+
 void Resources::requestFullItemImageOnce(int32_t pictureId) {
     std::function<void(int32_t)> request;
     {
         std::lock_guard lock(pictures_->mutex);
-        if (!pictures_->requestedItems.insert(pictureId).second) return;
+        if (!mayAskAgain(pictures_->requestedItems, pictureId)) return;
         request = pictures_->requests.requestFullItemImage;
     }
     if (request)
@@ -364,15 +376,32 @@ platform::Value Resources::getItemsOfGift(int32_t giftCategoryId, int32_t page) 
     return found == itemsOfGift_.end() ? platform::Value() : found->second;
 }
 
-void Resources::setItemsOfCategory(platform::Value list, int32_t categoryId, int32_t gender, int32_t page) {
+void Resources::setItemsOfCategory(ItemInfoList list, int32_t categoryId, int32_t gender, int32_t page) {
     std::lock_guard lock(tablesMutex_);
     itemsOfCategory_[pageKey({categoryId, gender, page})] = std::move(list);
 }
 
-platform::Value Resources::getItemsOfCategory(int32_t categoryId, int32_t gender, int32_t page) const {
+ItemInfoList Resources::getItemsOfCategory(int32_t categoryId, int32_t gender, int32_t page) const {
     std::lock_guard lock(tablesMutex_);
     auto found = itemsOfCategory_.find(pageKey({categoryId, gender, page}));
-    return found == itemsOfCategory_.end() ? platform::Value() : found->second;
+    return found == itemsOfCategory_.end() ? ItemInfoList() : found->second;
+}
+
+bool Resources::updateItemsOfCategory(int32_t categoryId, int32_t itemId) {
+    std::lock_guard lock(tablesMutex_);
+    // The pages are kept per gender and page; the item is looked for on every page of
+    // the category, in key order, and the first copy not yet bought is marked.
+    const std::string prefix = std::to_string(categoryId) + "_";
+    for (auto& [key, items] : itemsOfCategory_) {
+        if (key.compare(0, prefix.size(), prefix) != 0) continue;
+        for (const auto& item : items) {
+            if (item && item->itemId() == itemId && !item->is_bought()) {
+                item->setIs_bought(1);
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 // ---- Other shared values

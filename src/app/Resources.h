@@ -7,6 +7,7 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "portal/model/Player.h"
+#include "portal/model/ShopRecords.h"
 
 #include <cstdint>
 #include <functional>
@@ -122,10 +123,15 @@ public:
     };
     void setPictureRequests(PictureRequests requests);
 
-    // The stored avatar picture; nullptr after asking the server for it (once).
+    // A picture asked for and not stored within this many seconds may be asked for
+    // again by the next lookup of it.
+    static constexpr double kPictureRequestRetry = 10.0;
+
+    // The stored avatar picture; nullptr after asking the server for it (once per
+    // kPictureRequestRetry).
     platform::ui::ImagePtr getAvatarWithKey(int32_t avatarId);
     // Shows the stored picture of `pictureId` in `view` (on the main thread). When it
-    // is not stored, shows "av0.png", asks the server once and fills the view when the
+    // is not stored, shows "av0.png", asks the server and fills the view when the
     // picture arrives, unless the view has been given another id by then.
     void assignAvatarId(int32_t pictureId, const std::shared_ptr<platform::ui::ImageView>& view);
     // The stored picture, or "av0.png" after asking the server (once).
@@ -137,7 +143,7 @@ public:
     void setAssetWithImage(const platform::Bytes& data, int32_t pictureId);
     // An item picture arrived: stores it; no view waits for it.
     void setItemWithImage(const platform::Bytes& data, int32_t pictureId);
-    // The stored picture, or nullptr after asking the server once per process.
+    // The stored picture, or nullptr after asking the server (once per kPictureRequestRetry).
     platform::ui::ImagePtr getItemImageWithKey(int32_t itemId);
     platform::ui::ImagePtr getAssetWithKey(int32_t itemId) { return getItemImageWithKey(itemId); }
     // The stored picture or nullptr; never asks.
@@ -149,8 +155,13 @@ public:
     // The first list stored under (category, page) wins.
     void setItemsOfGift(platform::Value list, int32_t giftCategoryId, int32_t page);
     platform::Value getItemsOfGift(int32_t giftCategoryId, int32_t page) const;
-    void setItemsOfCategory(platform::Value list, int32_t categoryId, int32_t gender, int32_t page);
-    platform::Value getItemsOfCategory(int32_t categoryId, int32_t gender, int32_t page) const;
+    // A shop page of a category for a gender, replacing what was kept.
+    void setItemsOfCategory(ItemInfoList list, int32_t categoryId, int32_t gender, int32_t page);
+    ItemInfoList getItemsOfCategory(int32_t categoryId, int32_t gender, int32_t page) const;
+    // An item of the category was bought: the first kept copy of it not yet marked
+    // bought, on any gender's or page's list, is marked. False when none was found.
+    // Main thread (the items are the ones the shop shows).
+    bool updateItemsOfCategory(int32_t categoryId, int32_t itemId);
 
     // ---- Other shared values
     std::string currentPurchaseName() const;
@@ -179,6 +190,9 @@ private:
     static void storePicture(const platform::Bytes& data, int32_t pictureId);
     static platform::ui::ImagePtr placeholderPicture();
     void requestFullItemImageOnce(int32_t pictureId);
+    // True when the picture was never asked for, or asked for kPictureRequestRetry or
+    // more seconds ago (the time is then renewed). The picture lock is held.
+    static bool mayAskAgain(std::map<int32_t, double>& requested, int32_t pictureId);
     void fillWaitingViews(const platform::ui::ImagePtr& image, int32_t pictureId);
     void showOnMainThread(const std::shared_ptr<platform::ui::ImageView>& view, platform::ui::ImagePtr image,
                           int32_t pictureId);
@@ -195,7 +209,7 @@ private:
     platform::Value xDictEmotion_;
     std::vector<platform::SoundId> soundIds_;
     std::map<std::string, platform::Value> itemsOfGift_;
-    std::map<std::string, platform::Value> itemsOfCategory_;
+    std::map<std::string, ItemInfoList> itemsOfCategory_;
     std::vector<std::shared_ptr<Player>> listMyFriends_;
     std::vector<std::string> listReportCategory_;
     std::string currentPurchaseName_;

@@ -8,6 +8,7 @@
 #include "app/CustomAlertView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/baucua/BauCuaView.h"
@@ -271,16 +272,6 @@ std::shared_ptr<MessageView> mailboxOnTop() {
     if (auto mailbox = topScreenAs<MessageView>()) return mailbox;
     const auto& panel = MessageView::getInstance();
     if (panel->isViewLoaded() && panel->view()->superview()) return panel;
-    return nullptr;
-}
-
-// The first top-up panel among the top screen's subviews.
-std::shared_ptr<TopupZelView> topupPanelOnTop() {
-    auto top = topScreen();
-    if (!top || !top->isViewLoaded()) return nullptr;
-    for (const auto& subview : top->view()->subviews()) {
-        if (auto panel = std::dynamic_pointer_cast<TopupZelView>(subview)) return panel;
-    }
     return nullptr;
 }
 

@@ -20,6 +20,7 @@
 #include <array>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace kavo {
@@ -212,24 +213,64 @@ bool Util::connectedToInternet() {
     return connectedToInternetAt(Resources::getInstance().configString("LinkServer"));
 }
 
-bool Util::connectedToInternetAt(const std::string& url) {
-    if (!url.empty()) {
-        platform::HttpRequest request;
-        request.url = url;
-        platform::HttpResponse response = platform::HttpClient::perform(request);
-        if (response.ok()) return true;
-        platform::log("connectedToInternet: " + url + " gave " + std::to_string(response.status) + " " +
-                      response.error);
-    } else {
+namespace {
+
+std::optional<platform::HttpRequest> probeRequest(const std::string& url, double timeout) {
+    if (url.empty()) {
         platform::log("connectedToInternet: no server-list address configured");
+        return std::nullopt;
     }
+    platform::HttpRequest request = platform::HttpRequest::get(url);
+    request.connectTimeout = timeout;
+    request.totalTimeout = timeout;
+    return request;
+}
+
+// Logs a failed probe and tells the player on the main thread, whichever thread asked.
+bool probeAnswered(const std::string& url, const platform::HttpResponse& response) {
+    if (response.ok()) return true;
+    platform::log("connectedToInternet: " + url + " gave " + std::to_string(response.status) + " " + response.error);
+    return false;
+}
+
+void tellNoConnection() {
     UIController::setOkValue(-1);
-    // The player is told on the main thread, whichever thread asked.
     platform::runOnMainThread([] {
         UIController::setOkValue(-1);
         UIController::startOKDlg(text("KAVO_connectFail"));
     });
+}
+
+} // namespace
+
+bool Util::connectedToInternetAt(const std::string& url) {
+    const auto request = probeRequest(url, kConnectivityProbeTimeout);
+    if (request && probeAnswered(url, platform::HttpClient::perform(*request))) return true;
+    tellNoConnection();
     return false;
+}
+
+void Util::connectedToInternetAsync(std::function<void(bool)> completion) {
+    connectedToInternetAsyncAt(Resources::getInstance().configString("LinkServer"), kConnectivityProbeTimeout,
+                               std::move(completion));
+}
+
+void Util::connectedToInternetAsyncAt(const std::string& url, double timeout, std::function<void(bool)> completion) {
+    auto request = probeRequest(url, timeout);
+    if (!request) {
+        tellNoConnection();
+        platform::runOnMainThread([completion = std::move(completion)] {
+            if (completion) completion(false);
+        });
+        return;
+    }
+    platform::HttpClient::performAsync(
+        std::move(*request), [url, completion = std::move(completion)](const platform::HttpResponse& response) {
+            // Already on the main thread: the notice is posted behind this completion.
+            const bool connected = probeAnswered(url, response);
+            if (!connected) tellNoConnection();
+            if (completion) completion(connected);
+        });
 }
 
 void Util::callRung() {

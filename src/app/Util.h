@@ -6,6 +6,7 @@
 #include "platform/ui/View.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,6 +74,13 @@ public:
     static bool connectedToInternet();
     // The same probe against any address.
     static bool connectedToInternetAt(const std::string& url);
+    // The same probe off the main thread: `completion` runs on the main thread with
+    // the result, after the player was told of a failure.
+    static void connectedToInternetAsync(std::function<void(bool)> completion);
+    static void connectedToInternetAsyncAt(const std::string& url, double timeout,
+                                           std::function<void(bool)> completion);
+    // How long the probe may take before it counts as no connection.
+    static constexpr double kConnectivityProbeTimeout = 10;
     // Buzzes when the vibration switch is on.
     static void callRung();
     static std::string getDeviceType();

@@ -358,15 +358,26 @@ void ServerView::doLoadServersFromURL() {
         return;
     }
     refetching_ = true;
-    platform::HttpRequest request = platform::HttpRequest::get(link);
-    request.connectTimeout = kRefetchTimeout;
-    request.totalTimeout = kRefetchTimeout;
     std::weak_ptr<bool> alive = alive_;
-    platform::HttpClient::performAsync(std::move(request), [this, alive](const platform::HttpResponse& response) {
+    // First the connectivity probe: without a connection the player is told by the
+    // probe and the list stays as it is.
+    Util::connectedToInternetAsyncAt(link, refetchTimeout_, [this, alive, link](bool connected) {
         auto living = alive.lock();
         if (!living || !*living) return;
-        if (!response.ok()) platform::log("server list: " + std::to_string(response.status) + " " + response.error);
-        finishRefetch(response.body, response.ok());
+        if (!connected) {
+            refetching_ = false;
+            Util::hideLoadingOnView(view());
+            return;
+        }
+        platform::HttpRequest request = platform::HttpRequest::get(link);
+        request.connectTimeout = refetchTimeout_;
+        request.totalTimeout = refetchTimeout_;
+        platform::HttpClient::performAsync(std::move(request), [this, alive](const platform::HttpResponse& response) {
+            auto living = alive.lock();
+            if (!living || !*living) return;
+            if (!response.ok()) platform::log("server list: " + std::to_string(response.status) + " " + response.error);
+            finishRefetch(response.body, response.ok());
+        });
     });
 }
 

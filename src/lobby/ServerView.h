@@ -42,6 +42,9 @@ public:
     static constexpr int kLoadingTicks = 10;
     // How long the refetch of the list may take before it counts as failed.
     static constexpr double kRefetchTimeout = 10;
+    // The time-out of each of the refetch's two fetches (kRefetchTimeout unless a test
+    // shortens it).
+    void setRefetchTimeout(double seconds) { refetchTimeout_ = seconds; }
 
     static std::shared_ptr<ServerView> getInstance();
     // Drops the shared sheet (between tests); the next getInstance makes a new one.
@@ -89,9 +92,11 @@ public:
     void loginning();
     // IConnectOKListener: signs in on the main thread.
     void onConnectOK() override;
-    // The refetch after a failed connect: the list address is fetched off the main
-    // thread with a time-out; the answer picks the saved server (or the first) and
-    // connects again. A fetch that fails or yields no usable entry keeps the list.
+    // The refetch after a failed connect: the connectivity probe, then the list
+    // address, each fetched off the main thread with a time-out; the answer picks the
+    // saved server (or the first) and connects again. Without connectivity the probe
+    // tells the player and the list stays; a fetch that fails or yields no usable
+    // entry keeps the list and tells the player "KAVO_connectFail".
     void doLoadServersFromURL();
     // One tick of the loading timer.
     void setTimeCount();
@@ -128,6 +133,7 @@ private:
     std::shared_ptr<platform::ui::TableView> tableView_;
     bool isAllowLoadUrl_ = false;
     bool refetching_ = false;
+    double refetchTimeout_ = kRefetchTimeout;
     std::shared_ptr<platform::ui::Label> lblSelectServer_;
     std::shared_ptr<platform::ui::Label> lblHigh_;
     std::shared_ptr<platform::ui::Label> lblAverage_;

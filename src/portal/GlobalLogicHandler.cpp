@@ -3,6 +3,7 @@
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "net/MobileClient.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "portal/GlobalMessageHandler.h"
@@ -68,17 +69,20 @@ void GlobalLogicHandler::setIsTryGetIPFromWap(bool value) {
 // ---------------------------------------------------------------- connection
 
 void GlobalLogicHandler::onConnectFail() {
-    // Whoever was signed in is not any more: the mailbox stops being theirs.
-    UIController::signOutListMessage();
-    platform::runOnMainThread([this, message = text("KAVO_connectFail")] { connectFail(message); });
+    platform::runOnMainThread([this, message = text("KAVO_connectFail")] {
+        // Whoever was signed in is not any more: the mailbox stops being theirs.
+        UIController::signOutListMessage();
+        connectFail(message);
+    });
 }
 
 void GlobalLogicHandler::onDisconnect() {
-    UIController::signOutListMessage();
     // The client's own disconnect (status 2) ends quietly.
     const bool byClient = GlobalService::getInstance().connectStatus() == MobileClient::kStatusDisconnected;
-    platform::runOnMainThread(
-        [this, message = byClient ? std::string() : text("KAVO_lostSignal")] { disconnected(message); });
+    platform::runOnMainThread([this, message = byClient ? std::string() : text("KAVO_lostSignal")] {
+        UIController::signOutListMessage();
+        disconnected(message);
+    });
 }
 
 void GlobalLogicHandler::onSetClientInfoOK() {
@@ -91,9 +95,18 @@ void GlobalLogicHandler::onConnectOK() {
 
 // ---------------------------------------------------------------- sign-in
 
-void GlobalLogicHandler::onLoginSuccess() {
+void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me) {
     // No later reply of this connection is handled before the game grid is up.
-    platform::runOnMainThreadAndWait([this] { loginSuccess(); });
+    platform::runOnMainThreadAndWait([this, &me] {
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.setString(me->name(), "KAVO_LOGIN_USERNAME_SUCCESS");
+        defaults.synchronize();
+        const int32_t iddb = me->IDDB();
+        UIController::setMyInfo(std::move(me));
+        // The new player's stored mailbox, never the previous player's.
+        UIController::restoreListMessageForPlayer(iddb);
+        loginSuccess();
+    });
 }
 
 void GlobalLogicHandler::onLoginFailWithReason(const std::string& reason) {
@@ -116,12 +129,21 @@ std::string GlobalLogicHandler::normalizeUrl(const std::string& url) {
 // ---------------------------------------------------------------- lobby
 
 void GlobalLogicHandler::onSetGameTypeSuccessWithGame(int8_t gameType, bool /*isShowRoomList*/) {
-    UIController::setGameType(gameType);
-    // The last registered handler wins; without one the installed handler stays.
+    // Only the handler slot changes here, so the next reply already reaches the new
+    // game's handler; the game type and what the handler sets up for the screens (the
+    // board list's seat class, the title) change on the main thread, ahead of the
+    // board list that this reply opens. The last registered handler wins; without
+    // one the installed handler stays.
     auto handler = lastGameMessageHandlerFor(gameType);
-    if (!handler) return;
-    GlobalMessageHandler::getInstance().setGameMessageHandler(handler);
-    handler->onPostSetupGameType();
+    if (handler) GlobalMessageHandler::getInstance().setGameMessageHandler(handler);
+    auto setUp = [gameType, handler] {
+        UIController::setGameType(gameType);
+        if (handler) handler->onPostSetupGameType();
+    };
+    if (platform::isMainThread())
+        setUp();
+    else
+        platform::runOnMainThread(std::move(setUp));
 }
 
 void GlobalLogicHandler::onRoomList(std::vector<std::shared_ptr<RoomInfo>> rooms) {
@@ -133,21 +155,18 @@ void GlobalLogicHandler::onBoardListWithRoomId(int8_t roomId, std::vector<std::s
 }
 
 void GlobalLogicHandler::onLoadBoardList(std::vector<std::shared_ptr<Board>> boards, int32_t maxBet) {
-    {
-        std::lock_guard lock(boardMutex_);
+    platform::runOnMainThread([this, boards = std::move(boards), maxBet]() mutable {
         boardList_ = std::move(boards);
         maxBetValue_ = maxBet;
-    }
-    platform::runOnMainThread([this] { loadBoardList(); });
+        loadBoardList();
+    });
 }
 
 std::vector<std::shared_ptr<Board>> GlobalLogicHandler::boardList() const {
-    std::lock_guard lock(boardMutex_);
     return boardList_;
 }
 
 int32_t GlobalLogicHandler::maxBetValue() const {
-    std::lock_guard lock(boardMutex_);
     return maxBetValue_;
 }
 
@@ -175,7 +194,22 @@ void GlobalLogicHandler::onChatOnRoomWithMessage(std::shared_ptr<KavoMessage> me
 }
 
 void GlobalLogicHandler::onListNewMessage(KavoMessageList messages) {
-    platform::runOnMainThread([this, messages = std::move(messages)] { setListNewMessage(messages); });
+    platform::runOnMainThread([this, messages = std::move(messages)] {
+        const bool latestOnly = std::any_of(messages.begin(), messages.end(), [](const auto& message) {
+            return message && message->type() == KavoMessage::kTypeLatestOnly;
+        });
+        // Only the newest batch of this kind is kept.
+        if (latestOnly)
+            UIController::removeItemsIntoListMessage(UIController::listMessageWithFilter(KavoMessage::kTypeLatestOnly));
+        setListNewMessage(messages);
+    });
+}
+
+void GlobalLogicHandler::onListFriendRequests(KavoMessageList requests) {
+    platform::runOnMainThread([this, requests = std::move(requests)] {
+        UIController::removeAllAddFriendMessagesIntoListMessage();
+        setListNewMessage(requests);
+    });
 }
 
 void GlobalLogicHandler::onPresentReceived(std::vector<std::shared_ptr<Asset>> presents) {

@@ -27,15 +27,17 @@ namespace kavo {
 
 using PlayerList = std::vector<std::shared_ptr<Player>>;
 using AvatarList = std::vector<std::shared_ptr<Avatar>>;
-using ItemInfoList = std::vector<std::shared_ptr<ItemInfo>>;
 using AssetList = std::vector<std::shared_ptr<Asset>>;
 using ChargeMoneyList = std::vector<std::shared_ptr<ChargeMoneyInfo>>;
 
 // The logic half of the portal-wide replies. The reply dispatcher parses a reply
 // on the connection's reader thread and calls one on-operation here with the
-// parsed values. The operation does the reader-thread part (the app-wide state
-// that screens read) and hands the values, in one closure, to a main-thread twin
-// that drives the screens. Closures run on the main thread in arrival order.
+// parsed values. The operation hands the values, in one closure, to a main-thread
+// twin that checks which screen is on top and changes every piece of app-wide
+// state that screens read (the player, the mailbox, friends, money, provinces,
+// board rows, pictures). Closures run on the main thread in arrival order, so two
+// replies always apply in the order they came. On the reader thread only the game
+// handler slot changes (reply 61).
 //
 // It also keeps the registry of the game message handlers and picks the current
 // one when the server confirms a game type.
@@ -66,8 +68,9 @@ public:
     virtual void onConnectOK();
 
     // --- Sign-in ---
-    // Waits until the main thread has opened the game grid.
-    virtual void onLoginSuccess();
+    // Reply 3. Waits until the main thread has taken `me` as the signed-in player,
+    // restored their stored mailbox and opened the game grid.
+    virtual void onLoginSuccess(std::shared_ptr<Player> me);
     virtual void onLoginFailWithReason(const std::string& reason);
     virtual void onSetMoneyErrorWithError(const std::string& error);
     virtual void onVersionWithInfo(const std::string& info, const std::string& url);
@@ -113,8 +116,11 @@ public:
     // --- Chat, mail and presents ---
     virtual void onChatFromWithMessage(std::shared_ptr<KavoMessage> message);
     virtual void onChatOnRoomWithMessage(std::shared_ptr<KavoMessage> message);
-    // Newest first.
+    // Reply 1701, newest first. A batch holding mail of the latest-only type first
+    // removes that type's stored mail: only the newest batch of it is kept.
     virtual void onListNewMessage(KavoMessageList messages);
+    // Reply 104 sub 4, the last row first: replaces every friend request the mailbox held.
+    virtual void onListFriendRequests(KavoMessageList requests);
     virtual void onPresentReceived(std::vector<std::shared_ptr<Asset>> presents);
 
     // --- Notices ---
@@ -171,6 +177,9 @@ public:
     virtual void onChangeAvatarSuccess();
     virtual void onShowMyAvatars(AvatarList avatars);
     virtual void onProvinceList(std::vector<std::shared_ptr<Province>> provinces);
+    // Replies 1005 and 40 sub 1 name a profile's province: one the list does not know
+    // yet is learned ("no province", -1, is not).
+    virtual void onProvinceOfProfile(int8_t provinceId, const std::string& name);
     virtual void onReceiveReportCategory(std::vector<std::string> categories);
     virtual void onShowTransactionLogs(std::vector<std::shared_ptr<TransactionLog>> logs);
 
@@ -245,7 +254,7 @@ public:
     // The answer to an administrator's command; nothing is shown for it.
     virtual void onAdminCommandResponseWithText(const std::string& text);
 
-    // The rows and highest stake of the last board-list reply.
+    // The rows and highest stake of the last board-list reply (main thread).
     std::vector<std::shared_ptr<Board>> boardList() const;
     int32_t maxBetValue() const;
 
@@ -298,8 +307,9 @@ private:
     void onViewControllerChatFromWithMessage(const std::shared_ptr<KavoMessage>& message);
     // Nothing is shown for it.
     void onChatOnRoom(const std::shared_ptr<KavoMessage>& message);
-    // The open mailbox or profile chat shows the newest; elsewhere the mail goes into
-    // the mailbox and the unread badge reloads; an empty batch removes the button.
+    // The open mailbox takes every message of the batch; an open profile chat with
+    // the sender shows the newest; elsewhere the mail goes into the mailbox and the
+    // unread badge reloads; an empty batch removes the button.
     void setListNewMessage(const KavoMessageList& messages);
     // The presents float over the screen.
     void showPresentReceived(const std::vector<std::shared_ptr<Asset>>& presents);
@@ -337,7 +347,7 @@ private:
     void getMyLottoHistory(const std::vector<std::shared_ptr<MyLotto>>& numbers);
     void getBuyLotto(bool ok, int32_t money, const std::string& note);
 
-    mutable std::mutex boardMutex_;
+    // Main thread only.
     std::vector<std::shared_ptr<Board>> boardList_;
     int32_t maxBetValue_ = 0;
 };

@@ -7,6 +7,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
+#include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/URLParser.h"
 #include "app/Util.h"
@@ -72,22 +73,6 @@ bool isShowingOnTop(platform::ui::ViewController& panel) {
 
 bool isShopOnTop() {
     return isShowingOnTop(*ShopView::getInstance());
-}
-
-// The first top-up panel in the top screen's view, depth first in subview order.
-std::shared_ptr<TopupZelView> findTopupPanel(const platform::ui::ViewPtr& view) {
-    if (!view) return nullptr;
-    for (const auto& subview : view->subviews()) {
-        if (auto panel = std::dynamic_pointer_cast<TopupZelView>(subview)) return panel;
-        if (auto panel = findTopupPanel(subview)) return panel;
-    }
-    return nullptr;
-}
-
-std::shared_ptr<TopupZelView> topupPanelOnTop() {
-    auto top = topScreen();
-    if (!top || !top->isViewLoaded()) return nullptr;
-    return findTopupPanel(top->view());
 }
 
 // The profile panel that the top screen has slid in, if any.
@@ -188,6 +173,7 @@ void GlobalLogicHandler::onFriendList(PlayerList friends) {
 }
 
 void GlobalLogicHandler::showFriendList(const PlayerList& friends) {
+    Resources::getInstance().setListMyFriends(friends);
     const auto& mailbox = MessageView::getInstance();
     if (mailbox && mailbox->isViewLoaded()) {
         mailbox->set_listAllFriends(friends);
@@ -296,9 +282,11 @@ void GlobalLogicHandler::onMyAssets(AssetList /*assets*/) {}
 void GlobalLogicHandler::onOtherUserAchivement(std::vector<int32_t> /*achievement*/) {}
 
 void GlobalLogicHandler::onSetMyUserData() {
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setString(defaults.stringForKey("KAVO_LOGIN_NEWPASS"), "KAVO_LOGIN_OLDPASS");
-    defaults.synchronize();
+    platform::runOnMainThread([] {
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.setString(defaults.stringForKey("KAVO_LOGIN_NEWPASS"), "KAVO_LOGIN_OLDPASS");
+        defaults.synchronize();
+    });
     showAlertViewWithMessage(text("KAVO_changePassSuccess"));
 }
 
@@ -325,8 +313,18 @@ void GlobalLogicHandler::onProvinceList(std::vector<std::shared_ptr<Province>> p
     platform::runOnMainThread([provinces = std::move(provinces)] { Province::setList(provinces); });
 }
 
+void GlobalLogicHandler::onProvinceOfProfile(int8_t provinceId, const std::string& name) {
+    if (uint8_t(provinceId) == 0xFF) return;
+    platform::runOnMainThread([provinceId, name] {
+        if (Province::getProviceNameWithId(provinceId) == std::to_string(int(provinceId)))
+            Province::addIfUnknown(provinceId, name);
+    });
+}
+
 void GlobalLogicHandler::onReceiveReportCategory(std::vector<std::string> categories) {
-    Resources::getInstance().setListReportCategory(std::move(categories));
+    platform::runOnMainThread([categories = std::move(categories)]() mutable {
+        Resources::getInstance().setListReportCategory(std::move(categories));
+    });
 }
 
 void GlobalLogicHandler::onShowTransactionLogs(std::vector<std::shared_ptr<TransactionLog>> logs) {
@@ -347,24 +345,30 @@ void GlobalLogicHandler::doShowTransactionLog(const std::vector<std::shared_ptr<
 
 // ================================================================ pictures
 
+// The picture cache is read by the screens: pictures are stored on the main thread.
 void GlobalLogicHandler::onAvatar(std::shared_ptr<Avatar> avatar) {
     if (!avatar) return;
-    Resources::getInstance().setAvatarWithImage(avatar->img(), avatar->avatarId());
+    platform::runOnMainThread(
+        [avatar] { Resources::getInstance().setAvatarWithImage(avatar->img(), avatar->avatarId()); });
 }
 
 void GlobalLogicHandler::onItemImageWithItemId(int32_t itemId, platform::Bytes image) {
-    Resources::getInstance().setAssetWithImage(image, itemId);
+    platform::runOnMainThread(
+        [itemId, image = std::move(image)] { Resources::getInstance().setAssetWithImage(image, itemId); });
 }
 
 void GlobalLogicHandler::onItemImageWithId(int32_t itemId, platform::Bytes image) {
-    Resources::getInstance().setItemWithImage(image, itemId);
+    platform::runOnMainThread(
+        [itemId, image = std::move(image)] { Resources::getInstance().setItemWithImage(image, itemId); });
 }
 
 // ================================================================ money
 
 void GlobalLogicHandler::onTransferMoneyWithNewMoney(int64_t newMoney, const std::string& info) {
-    UIController::myInfo()->setMoney(newMoney);
-    platform::runOnMainThread([this, info] { onTransferMoneyWithInfo(info); });
+    platform::runOnMainThread([this, newMoney, info] {
+        UIController::myInfo()->setMoney(newMoney);
+        onTransferMoneyWithInfo(info);
+    });
 }
 
 void GlobalLogicHandler::onTransferMoneyWithInfo(const std::string& info) {
@@ -430,8 +434,10 @@ void GlobalLogicHandler::buyAvatarSuccess(int32_t avatarId) {
 }
 
 void GlobalLogicHandler::onBuyAvatarSuccessWithPayment(int32_t price) {
-    UIController::myInfo()->addMoney(-int64_t(price));
-    platform::runOnMainThread([this] { updateMyMoney(); });
+    platform::runOnMainThread([this, price] {
+        UIController::myInfo()->addMoney(-int64_t(price));
+        updateMyMoney();
+    });
     showAlertViewWithMessage(text("KAVO_buyItemOK"));
 }
 

@@ -209,11 +209,12 @@ void GlobalLogicHandler::onGetInfoWithSubId(int subId, const std::string& info) 
         platform::runOnMainThread([this, info] { showInfo(info); });
         break;
     case 8:
-        if (auto on = smsSwitchFromInfo(info, GlobalService::VERSION())) KavoOnlineAppDelegate::setSwitchOnSMS(*on);
+        if (auto on = smsSwitchFromInfo(info, GlobalService::VERSION()))
+            platform::runOnMainThread([on = *on] { KavoOnlineAppDelegate::setSwitchOnSMS(on); });
         break;
     case 11:
-        // Only the user defaults change: this reader thread is off the main thread already.
-        updateServers(info);
+        // The server choice reads the stored list on the main thread; it changes there.
+        platform::runOnMainThread([info] { updateServers(info); });
         break;
     case 12:
         platform::runOnMainThread([this, info] { showLink(info); });

@@ -73,8 +73,9 @@ GlobalLogicHandler& GlobalMessageHandler::globalLogicHandler() const {
 
 void GlobalMessageHandler::onConnectionOK() {
     platform::log("onConnectionOK");
-    // A new connection: nobody is signed in on it yet.
-    UIController::signOutListMessage();
+    // A new connection: nobody is signed in on it yet. The mailbox is emptied on the
+    // main thread, ahead of any reply of this connection.
+    platform::runOnMainThread([] { UIController::signOutListMessage(); });
     GlobalService& service = GlobalService::getInstance();
     service.sendClientInformation();
     service.requestNewMessage();
@@ -163,9 +164,11 @@ bool GlobalMessageHandler::handleGlobal(Message& message) {
     }
     case 2601: {
         // The server has the push token: it need not be sent again.
-        auto& defaults = platform::UserDefaults::standard();
-        defaults.removeObjectForKey("PNDT");
-        defaults.synchronize();
+        platform::runOnMainThread([] {
+            auto& defaults = platform::UserDefaults::standard();
+            defaults.removeObjectForKey("PNDT");
+            defaults.synchronize();
+        });
         return true;
     }
     case 5: {
@@ -223,19 +226,11 @@ void GlobalMessageHandler::saveUserInfoWithMessage(ReplyReader& reader) {
     player->setMoney(reader.int64());
     player->setAvatar(reader.int16());
     player->setExp(reader.int32());
-    auto& defaults = platform::UserDefaults::standard();
-    const std::string name = defaults.stringForKey(kLoginUsernameKey);
-    player->setName(name);
-    defaults.setString(name, kLoginUsernameSuccessKey);
-    defaults.synchronize();
-    const int32_t iddb = player->IDDB();
-    UIController::setMyInfo(std::move(player));
-    // The new player's stored mailbox, never the previous player's.
-    UIController::restoreListMessageForPlayer(iddb);
+    player->setName(platform::UserDefaults::standard().stringForKey(kLoginUsernameKey));
 
     service.getInfoWithKey(11); // the server list
     service.sendClientInformationV4();
-    globalLogicHandler().onLoginSuccess();
+    globalLogicHandler().onLoginSuccess(std::move(player));
 }
 
 // ---------------------------------------------------------------- lobby
@@ -302,10 +297,6 @@ void GlobalMessageHandler::receiveMailbox(ReplyReader& reader) {
         mail->setFromName(lower(reader.utf()));
         mail->setMessage(reader.utf());
         if (!reader.ok()) break;
-        if (mail->type() == KavoMessage::kTypeLatestOnly) {
-            // Only the newest batch of this kind is kept.
-            UIController::removeItemsIntoListMessage(UIController::listMessageWithFilter(KavoMessage::kTypeLatestOnly));
-        }
         batch.insert(batch.begin(), std::move(mail));
     }
     if (!batch.empty()) globalLogicHandler().onListNewMessage(std::move(batch));
@@ -365,9 +356,6 @@ void GlobalMessageHandler::receiveInvitation(ReplyReader& reader) {
     const std::string text = reader.utf();
     const int8_t levelRoom = reader.byte();
     const int32_t inviterId = reader.int32();
-    // Invitations switched off, or one already being asked: dropped. (The log-in
-    // screen and the tables drop it on the main thread.)
-    if (!UIController::inviting() || UIController::kindOfDialog() == 1) return;
     globalLogicHandler().onInvitedJoinBoardWithGameId(gameId, roomId, boardId, password, text, levelRoom, inviterId);
 }
 
@@ -463,14 +451,6 @@ std::vector<std::shared_ptr<CategoryShopInfo>> readCategories(ReplyReader& reade
         categories.push_back(std::move(category));
     }
     return categories;
-}
-
-// Replies 1005 and 40 sub 1 name the player's province: a province the list does
-// not know yet is learned (255 is "no province").
-void learnProvince(int8_t provinceId, const std::string& name) {
-    if (uint8_t(provinceId) == 0xFF) return;
-    if (Province::getProviceNameWithId(provinceId) == std::to_string(int(provinceId)))
-        Province::addIfUnknown(provinceId, name);
 }
 
 std::string languageText(const char* key) {
@@ -899,21 +879,16 @@ void GlobalMessageHandler::receiveFriendRequests(ReplyReader& reader) {
         requests.insert(requests.begin(), std::move(request)); // the last row first
     }
     if (requests.empty()) return;
-    // The new batch replaces every friend request the mailbox held.
-    UIController::removeAllAddFriendMessagesIntoListMessage();
-    globalLogicHandler().onListNewMessage(std::move(requests));
+    globalLogicHandler().onListFriendRequests(std::move(requests));
 }
 
 void GlobalMessageHandler::receiveFriendList(ReplyReader& reader) {
-    Resources& resources = Resources::getInstance();
-    resources.setListMyFriends({});
     PlayerList players;
     while (reader.hasMore()) {
         auto player = readFriend(reader);
         if (!player) break;
         players.push_back(std::move(player));
     }
-    resources.setListMyFriends(players);
     globalLogicHandler().onFriendList(std::move(players));
 }
 
@@ -961,7 +936,7 @@ void GlobalMessageHandler::receiveProfile(ReplyReader& reader) {
     user->setIsSentGift(reader.boolean() ? 1 : 0);
     user->setPlayingTime(reader.utf());
     user->setAvatarId(reader.int32());
-    if (reader.ok()) learnProvince(user->provinceId(), provinceName);
+    if (reader.ok()) globalLogicHandler().onProvinceOfProfile(user->provinceId(), provinceName);
     globalLogicHandler().onMyUserDataWithUser(std::move(user));
 }
 
@@ -982,7 +957,7 @@ void GlobalMessageHandler::receiveMyProfile(ReplyReader& reader) {
         // "No province" (255) comes without a name.
         if (uint8_t(user->provinceId()) != 0xFF) {
             const std::string provinceName = reader.utf();
-            if (reader.ok()) learnProvince(user->provinceId(), provinceName);
+            if (reader.ok()) globalLogicHandler().onProvinceOfProfile(user->provinceId(), provinceName);
         }
         logic.onMyUserDataWithUser(std::move(user));
         break;

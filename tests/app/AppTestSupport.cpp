@@ -5,6 +5,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Image.h"
+#include "tests/support/SourceDir.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,8 +14,7 @@
 namespace kavo::test {
 
 std::string sourceResources() {
-    const char* root = std::getenv("KAVO_SOURCE_DIR");
-    return std::string(root ? root : ".") + "/resources";
+    return sourceDir() + "/resources";
 }
 
 TempFolder::TempFolder() {

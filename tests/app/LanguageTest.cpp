@@ -1,6 +1,7 @@
 #include "app/Resources.h"
 #include "platform/foundation/UserDefaults.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/SourceDir.h"
 
 #include <atomic>
 #include <filesystem>
@@ -130,8 +131,7 @@ TEST(LanguageLookup, AReaderThreadAlwaysSeesAWholeTable) {
 // ---- The shipped language tables
 
 std::vector<std::string> textKeys() {
-    std::ifstream in(std::string(std::getenv("KAVO_SOURCE_DIR") ? std::getenv("KAVO_SOURCE_DIR") : ".") +
-                     "/tests/app/text_keys.txt");
+    std::ifstream in(test::sourceDir() + "/tests/app/text_keys.txt");
     std::vector<std::string> keys;
     for (std::string line; std::getline(in, line);)
         if (!line.empty() && line[0] != '#') keys.push_back(line);

@@ -1,5 +1,6 @@
 #include "app/Resources.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Clock.h"
 #include "platform/runtime/RunLoop.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -148,21 +149,39 @@ TEST_F(PictureCache, DataThatIsNoPictureIsDroppedAndTheViewKeepsWaiting) {
     EXPECT_TRUE(platform::UserDefaults::standard().objectForKey("13").isNull());
 }
 
-TEST_F(PictureCache, AnItemPictureIsAskedForOnlyOncePerRun) {
+TEST_F(PictureCache, AnItemPictureIsAskedForOnceWhileItsAnswerMayStillCome) {
+    platform::ScopedManualClock clock;
     EXPECT_EQ(resources_.getItemImageWithKey(30), nullptr);
+    clock.clock().set(clock.clock().now() + 9.9);
     EXPECT_EQ(resources_.getItemImageWithKey(30), nullptr);
     EXPECT_EQ(pictureRequests_, std::vector<int32_t>{30});
+    // Ten seconds without the picture: the next lookup asks again, then waits again.
+    clock.clock().set(clock.clock().now() + 0.1);
+    EXPECT_EQ(resources_.getItemImageWithKey(30), nullptr);
+    EXPECT_EQ(resources_.getItemImageWithKey(30), nullptr);
+    EXPECT_EQ(pictureRequests_, (std::vector<int32_t>{30, 30}));
     resources_.setItemWithImage(pictureData(ui::Color::red()), 30);
     EXPECT_NE(resources_.getItemImageWithKey(30), nullptr);
     EXPECT_EQ(resources_.getExistedImageWithKey(31), nullptr);
-    EXPECT_EQ(pictureRequests_, std::vector<int32_t>{30}) << "getExistedImageWithKey never asks";
+    EXPECT_EQ(pictureRequests_, (std::vector<int32_t>{30, 30})) << "getExistedImageWithKey never asks";
 }
 
-TEST_F(PictureCache, AMissingAvatarIsAskedForByItsShortId) {
+TEST_F(PictureCache, AMissingAvatarIsAskedForByItsShortIdAgainAfterTenSeconds) {
+    platform::ScopedManualClock clock;
     EXPECT_EQ(resources_.getAvatarWithKey(300), nullptr);
     EXPECT_EQ(resources_.getAvatarWithKey(300), nullptr);
     EXPECT_EQ(avatarRequests_, std::vector<int16_t>{300});
     EXPECT_EQ(resources_.getImageFromAvatarID(301)->name(), "av0.png");
+    clock.clock().set(clock.clock().now() + 10);
+    EXPECT_EQ(resources_.getAvatarWithKey(300), nullptr);
+    EXPECT_EQ(avatarRequests_, (std::vector<int16_t>{300, 300}));
+}
+
+TEST_F(PictureCache, AnAvatarAskedForNeverWithholdsTheItemPictureOfTheSameNumber) {
+    EXPECT_EQ(resources_.getAvatarWithKey(44), nullptr);
+    EXPECT_EQ(resources_.getItemImageWithKey(44), nullptr);
+    EXPECT_EQ(avatarRequests_, std::vector<int16_t>{44});
+    EXPECT_EQ(pictureRequests_, std::vector<int32_t>{44});
 }
 
 TEST(PageCaches, TheFirstGiftListOfAPageWinsAndShopListsAreReplaced) {
@@ -173,10 +192,39 @@ TEST(PageCaches, TheFirstGiftListOfAPageWinsAndShopListsAreReplaced) {
     EXPECT_EQ(resources.getItemsOfGift(4, 0).size(), 2u);
     EXPECT_TRUE(resources.getItemsOfGift(4, 1).isNull());
 
-    resources.setItemsOfCategory(platform::Value(platform::Value::Array{1}), 2, 1, 0);
-    resources.setItemsOfCategory(platform::Value(platform::Value::Array{1, 2, 3}), 2, 1, 0);
+    resources.setItemsOfCategory({std::make_shared<ItemInfo>()}, 2, 1, 0);
+    resources.setItemsOfCategory(ItemInfoList(3, std::make_shared<ItemInfo>()), 2, 1, 0);
     EXPECT_EQ(resources.getItemsOfCategory(2, 1, 0).size(), 3u);
-    EXPECT_TRUE(resources.getItemsOfCategory(2, 0, 0).isNull());
+    EXPECT_TRUE(resources.getItemsOfCategory(2, 0, 0).empty());
+}
+
+std::shared_ptr<ItemInfo> shopItem(int32_t id, bool bought) {
+    auto item = std::make_shared<ItemInfo>();
+    item->setItemId(id);
+    item->setIs_bought(bought ? 1 : 0);
+    return item;
+}
+
+TEST(PageCaches, ABoughtItemIsMarkedOnTheFirstPageOfItsCategoryThatHasItUnbought) {
+    AppEnvironment env;
+    Resources resources;
+    auto otherCategory = shopItem(8, false);
+    auto alreadyBought = shopItem(8, true);
+    auto onFirstPage = shopItem(8, false);
+    auto onLaterPage = shopItem(8, false);
+    resources.setItemsOfCategory({otherCategory}, 12, 0, 0); // "12_..." is not category 1
+    resources.setItemsOfCategory({shopItem(7, false), alreadyBought, onFirstPage}, 1, 0, 0);
+    resources.setItemsOfCategory({onLaterPage}, 1, 1, 2);
+
+    EXPECT_TRUE(resources.updateItemsOfCategory(1, 8));
+    EXPECT_EQ(onFirstPage->is_bought(), 1);
+    EXPECT_EQ(onLaterPage->is_bought(), 0);
+    EXPECT_EQ(otherCategory->is_bought(), 0);
+
+    EXPECT_TRUE(resources.updateItemsOfCategory(1, 8));
+    EXPECT_EQ(onLaterPage->is_bought(), 1);
+    EXPECT_FALSE(resources.updateItemsOfCategory(1, 8));
+    EXPECT_FALSE(resources.updateItemsOfCategory(3, 8));
 }
 
 TEST(Friends, APlayerIsAFriendWhenSomeFriendHasHisDatabaseId) {

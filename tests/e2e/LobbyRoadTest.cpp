@@ -84,17 +84,7 @@ protected:
 
     // Signs in by answering the connection with the sign-in reply; the game grid opens.
     void signIn() {
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        Message signedIn(3);
-        signedIn.writeInt(ClientWorld::kPlayerId);
-        signedIn.writeLong(ClientWorld::kPlayerMoney);
-        signedIn.writeShort(3);
-        signedIn.writeInt(1500);
-        ASSERT_TRUE(portal().sendToClient(signedIn));
-        ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return topIs<GameView>(); }, 5));
+        ASSERT_TRUE(signInByReply());
         advance(0.4);
     }
 
@@ -327,6 +317,17 @@ TEST_F(LobbyRoad, ABoardDearerThanThePlayersMoneyOffersATopUp) {
     ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog->buttonTitleAtIndex(1), text("KAVO_loading"));
     EXPECT_TRUE(portal().messages(8).empty());
+}
+
+TEST_F(LobbyRoad, ABoardWhoseStakeIsAllThePlayersMoneyIsJoined) {
+    setRows({{1, 3, false, int32_t(ClientWorld::kPlayerMoney), 500000, false, 1, 4}});
+    signIn();
+    openBoardList("btnTLMN", "125000 zel");
+    ASSERT_TRUE(drive("tap text=125000 zel").ok);
+    auto join = joinSent();
+    ASSERT_TRUE(join);
+    EXPECT_EQ(join->board, 3);
+    EXPECT_EQ(shownDialog(), "");
 }
 
 TEST_F(LobbyRoad, AFullChineseChessBoardIsRefusedButAFullCaroBoardIsJoined) {

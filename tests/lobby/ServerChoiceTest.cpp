@@ -12,6 +12,7 @@
 #include "portal/GlobalService.h"
 #include "tests/support/client/ClientTestSupport.h"
 
+#include <functional>
 #include <mutex>
 
 using namespace kavo;
@@ -220,22 +221,70 @@ TEST_F(ServerChoice, ARefetchSkipsAnEmptyLastEntryAndStopsAtOneThatCannotBeSplit
     sheet->viewDidAppear(true);
     refetch(*sheet);
     EXPECT_EQ(names(*sheet), std::vector<std::string>{"A"}) << "the walk ends at the broken entry";
+
+    // An empty entry in the middle takes no place: the saved second pick is B.
+    platform::UserDefaults::standard().setString("1", "LoginServerINDEX");
+    http().serveText("/servers.txt", "A|h1:1;;B|h2:2");
+    sheet->viewDidAppear(true);
+    refetch(*sheet);
+    EXPECT_EQ(names(*sheet), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(GlobalService::IP(), "h2");
 }
 
+// Without connectivity the probe tells the player and nothing more is fetched; with
+// it, a list without a usable entry is fetched, kept out, and the player told all the same.
 TEST_F(ServerChoice, ARefetchWithoutAUsableAnswerKeepsTheListAndTellsTheConnectFailed) {
     if (!ClientWorld::get().configurationMatches()) GTEST_SKIP() << "another bundle's configuration was read first";
+    struct Case {
+        const char* what;
+        std::function<void(TestHttpServer&)> serve;
+        size_t fetches;
+    };
+    const std::vector<Case> cases{
+        {"no connectivity", [](TestHttpServer& web) { web.answerStatus(503); }, 1},
+        {"no usable entry", [](TestHttpServer& web) { web.serveText("/servers.txt", "nothing here"); }, 2},
+    };
+    for (const Case& c : cases) {
+        storeServerList("Old|o:1");
+        c.serve(http());
+        const size_t before = http().requests().size();
+        auto sheet = showSheet();
+        refetch(*sheet);
+        http().serveTexts();
+        EXPECT_EQ(http().requests().size() - before, c.fetches) << c.what;
+        EXPECT_EQ(names(*sheet), std::vector<std::string>{"Old"}) << c.what;
+        EXPECT_EQ(platform::UserDefaults::standard().stringForKey("serverdata"), "Old|o:1") << c.what;
+        EXPECT_TRUE(session_.events.empty()) << c.what << ": nothing to connect to";
+        EXPECT_FALSE(hasOverlay(*sheet)) << c.what;
+        advance(0.1);
+        auto alerts = platform::ui::AlertView::visibleAlerts();
+        ASSERT_EQ(alerts.size(), 1u) << c.what << ": told once";
+        EXPECT_EQ(alerts.back()->message(), text("KAVO_connectFail")) << c.what;
+        alerts.back()->dismissWithClickedButtonIndex(0, false);
+        advance(0.1);
+    }
+}
+
+TEST_F(ServerChoice, ARefetchThatNeverGetsAnAnswerTimesOutAndLeavesTheSheetUsable) {
+    if (!ClientWorld::get().configurationMatches()) GTEST_SKIP() << "another bundle's configuration was read first";
     storeServerList("Old|o:1");
-    http().answerStatus(503);
+    http().holdConnections();
     auto sheet = showSheet();
+    sheet->setRefetchTimeout(0.5);
     refetch(*sheet);
     http().serveTexts();
     EXPECT_EQ(names(*sheet), std::vector<std::string>{"Old"});
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("serverdata"), "Old|o:1");
-    EXPECT_TRUE(session_.events.empty()) << "nothing to connect to";
+    EXPECT_FALSE(hasOverlay(*sheet));
     advance(0.1);
-    auto alerts = platform::ui::AlertView::visibleAlerts();
-    ASSERT_FALSE(alerts.empty());
-    EXPECT_EQ(alerts.back()->message(), text("KAVO_connectFail"));
+    ASSERT_FALSE(platform::ui::AlertView::visibleAlerts().empty());
+    EXPECT_EQ(platform::ui::AlertView::visibleAlerts().back()->message(), text("KAVO_connectFail"));
+    platform::ui::AlertView::visibleAlerts().back()->dismissWithClickedButtonIndex(0, false);
+
+    // The player picks the kept server.
+    auto result = drive("tap text=Old\n");
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(session_.events, std::vector<std::string>{"connect o:1"});
 }
 
 TEST_F(ServerChoice, TheCloseButtonSlidesTheSheetAway) {

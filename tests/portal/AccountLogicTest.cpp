@@ -17,6 +17,8 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/services/Device.h"
+#include "platform/services/SmsComposer.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/OverlayStack.h"
@@ -28,6 +30,7 @@
 #include "social/LeaderboardView.h"
 #include "table/InviteView.h"
 #include "tests/portal/PortalTestSupport.h"
+#include "tests/support/SourceDir.h"
 #include "tests/support/TestHttpServer.h"
 
 #include <fstream>
@@ -78,8 +81,7 @@ void resetShop() {
 }
 
 platform::Bytes pngBytes() {
-    const char* root = std::getenv("KAVO_SOURCE_DIR");
-    std::ifstream file(std::string(root ? root : ".") + "/resources/images/av0.png", std::ios::binary);
+    std::ifstream file(sourceDir() + "/resources/images/av0.png", std::ios::binary);
     return platform::Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
@@ -497,9 +499,7 @@ protected:
     std::shared_ptr<TopupZelView> panel = TopupZelView::make({0, 0, 200, 100});
 
     Purchase() {
-        auto holder = std::make_shared<platform::ui::View>();
-        holder->addSubview(panel);
-        root->view()->addSubview(holder);
+        root->view()->addSubview(panel);
         Util::showLoadingOnView(panel);
     }
     static void answer(int8_t status, const std::string& message, std::optional<int64_t> money) {
@@ -542,6 +542,23 @@ TEST_F(Purchase, NoPanelOnTopMeansNothingHappens) {
     EXPECT_EQ(myMoney(), 100000);
     EXPECT_EQ(UIController::currentDialog(), nullptr);
     EXPECT_EQ(panel->receiptStringFromServer(), "");
+}
+
+// The answer and the OK that completes it look for the panel the same way: only the
+// top screen's own subviews count, so a panel held inside another view is not it.
+TEST_F(Purchase, OnlyAPanelDirectlyOnTheTopScreenTakesTheAnswer) {
+    panel->removeFromSuperview();
+    auto holder = std::make_shared<platform::ui::View>();
+    holder->addSubview(panel);
+    root->view()->addSubview(holder);
+    answer(1, "Nạp thành công", 250000);
+    EXPECT_EQ(panel->receiptStringFromServer(), "");
+    EXPECT_EQ(myMoney(), 100000);
+
+    root->view()->addSubview(panel);
+    answer(1, "Nạp thành công", 250000);
+    EXPECT_EQ(panel->receiptStringFromServer(), "receipt-9");
+    EXPECT_EQ(myMoney(), 250000);
 }
 
 // --------------------------------------------------------------- lottery
@@ -652,6 +669,129 @@ TEST_F(AccountLogic, TopUpPanelGetsItsChannelsEvenWithoutAStoreAnswer) {
     GlobalLogicHandler::getInstance().loadInApp({channel});
     ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !panel->listMoney().empty(); }, 20));
     EXPECT_EQ(panel->listMoney().back(), channel);
+}
+
+} // namespace
+} // namespace kavo::test
+
+namespace kavo::test {
+namespace {
+
+// --------------------------------------------------------------- registration and recovery answers
+
+// The device is an "iPhone" on 6.1 (it may send text messages); the store switch is
+// the configuration's "AppStore" (on) together with the SMS switch.
+class SignInAnswers : public AccountLogic {
+protected:
+    SignInAnswers() {
+        platform::SmsComposer::clearRecord();
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.setString("moi", "uname");
+        defaults.setString("pw1", "password");
+        defaults.setString("quen", "KAVO_FORGET_PASSWORD_USERNAME");
+        // The launch turned the SMS switch on; each test says which it wants.
+        KavoOnlineAppDelegate::setSwitchOnSMS(false);
+    }
+    ~SignInAnswers() override {
+        platform::SmsComposer::setTestResult(std::nullopt);
+        KavoOnlineAppDelegate::setSwitchOnSMS(true);
+    }
+    static void registerAnswer(bool free) {
+        reply(35, Bytes().utf("moi").boolean(free).utf("DK moi").utf("8077"));
+        run();
+    }
+    static void recoveryAnswer(int8_t subId) {
+        reply(73, Bytes().byte(subId).utf("MK ?x=1").utf("8177"));
+        run();
+    }
+    static void cannotSendTexts() {
+        platform::DeviceFacts facts;
+        facts.model = "iPod touch";
+        facts.systemVersion = "6.1";
+        platform::Device::setForTesting(facts);
+    }
+    static std::vector<std::string> composed() {
+        std::vector<std::string> texts;
+        for (const auto& request : platform::SmsComposer::requests())
+            texts.push_back(request.body + " -> " + (request.recipients.empty() ? "" : request.recipients[0]));
+        return texts;
+    }
+    static std::string stored(const char* key) { return platform::UserDefaults::standard().stringForKey(key); }
+};
+
+TEST_F(SignInAnswers, ATakenNameIsSaidAndNothingIsComposed) {
+    platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
+    registerAnswer(false);
+    EXPECT_EQ(dialogText(), text("KAVO_gameIDAlreadyUsed"));
+    EXPECT_TRUE(composed().empty());
+}
+
+TEST_F(SignInAnswers, WithTheStoreSwitchOnAFreeNameRegistersWithoutAMessage) {
+    KavoOnlineAppDelegate::setSwitchOnSMS(true);
+    platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
+    registerAnswer(true);
+    EXPECT_TRUE(composed().empty());
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+}
+
+TEST_F(SignInAnswers, TheRegistrationMessageCancelledForgetsTheRememberedAccount) {
+    platform::SmsComposer::setTestResult(platform::SmsResult::Cancelled);
+    registerAnswer(true);
+    EXPECT_EQ(composed(), std::vector<std::string>{"DK moi -> 8077"});
+    EXPECT_EQ(stored("uname"), "");
+    EXPECT_EQ(stored("password"), "");
+    EXPECT_EQ(dialogText(), text("KAVO_cancelSendMessage"));
+}
+
+TEST_F(SignInAnswers, TheRegistrationMessageSentKeepsTheAccount) {
+    platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
+    registerAnswer(true);
+    EXPECT_EQ(stored("uname"), "moi");
+    EXPECT_EQ(dialogText(), text("KAVO_sendMessageRegistrySuccess"));
+}
+
+TEST_F(SignInAnswers, ADeviceThatCannotSendOffersToCopyTheRegistrationText) {
+    cannotSendTexts();
+    registerAnswer(true);
+    EXPECT_TRUE(composed().empty());
+    EXPECT_EQ(UIController::okValue(), UIController::kActionCopyText);
+    EXPECT_EQ(dialogText(), "Soạn tin DK moi gửi 8077");
+    EXPECT_EQ(std::any_cast<std::string>(UIController::object()), "DK moi");
+}
+
+// The recovery answer tests the store switch the other way round.
+TEST_F(SignInAnswers, TheRecoveryMessageIsComposedOnlyWithTheStoreSwitchOn) {
+    platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
+    recoveryAnswer(1);
+    EXPECT_TRUE(composed().empty()) << "store switch off";
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+
+    KavoOnlineAppDelegate::setSwitchOnSMS(true);
+    recoveryAnswer(2);
+    EXPECT_TRUE(composed().empty()) << "only sub-id 1 is handled";
+    recoveryAnswer(1);
+    EXPECT_EQ(composed(), std::vector<std::string>{"MK quen -> 8177"});
+}
+
+TEST_F(SignInAnswers, ADeviceThatCannotSendShowsTheRecoveryText) {
+    KavoOnlineAppDelegate::setSwitchOnSMS(true);
+    cannotSendTexts();
+    recoveryAnswer(1);
+    EXPECT_TRUE(composed().empty());
+    EXPECT_EQ(dialogText(), "Soạn tin MK quen gửi 8177");
+}
+
+// The new name of a social-network account shows 0.5 s later, on the main loop.
+TEST_F(SignInAnswers, ARenameReachesTheGameGridHalfASecondLater) {
+    auto grid = push(std::make_shared<GameView>());
+    reply(2306, Bytes().int32(501).utf("an_moi"));
+    EXPECT_EQ(UIController::myInfo()->name(), "an_moi");
+    EXPECT_NE(stored("KAVO_LOGIN_USERNAME_SUCCESS"), "an_moi");
+    platform::RunLoop::main().advance(0.49);
+    EXPECT_NE(stored("KAVO_LOGIN_USERNAME_SUCCESS"), "an_moi");
+    platform::RunLoop::main().advance(0.01);
+    EXPECT_EQ(stored("KAVO_LOGIN_USERNAME_SUCCESS"), "an_moi");
+    EXPECT_EQ(grid->lblUserName()->text(), "an_moi");
 }
 
 } // namespace

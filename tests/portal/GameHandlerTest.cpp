@@ -90,6 +90,8 @@ TEST_F(GameChoice, BoardSearchRowsBecomeTheBoardListData) {
                       .byte(1)
                       .byte(4)
                       .byte(0));
+    EXPECT_TRUE(logic.boardList().empty()) << "the rows change on the main thread";
+    PortalEnvironment::runMainThread();
     ASSERT_EQ(logic.boardList().size(), 1u);
     EXPECT_EQ(logic.boardList()[0]->boardId(), 2);
     EXPECT_EQ(logic.maxBetValue(), 9000);

@@ -8,6 +8,7 @@
 #include "platform/services/Device.h"
 #include "portal/GlobalMessageHandler.h"
 #include "portal/GlobalService.h"
+#include "tests/support/SourceDir.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -55,8 +56,7 @@ void RecordingClient::clear() {
 namespace {
 
 std::string sourceResources() {
-    const char* root = std::getenv("KAVO_SOURCE_DIR");
-    return std::string(root ? root : ".") + "/resources";
+    return sourceDir() + "/resources";
 }
 
 void resetAppState() {

@@ -1,3 +1,4 @@
+#include "app/UIController.h"
 #include "platform/services/UrlOpener.h"
 #include "portal/GlobalMessageHandler.h"
 #include "tests/portal/PortalTestSupport.h"
@@ -68,7 +69,15 @@ TEST_F(GarbledReplies, NoiseInEveryPortalReplyIsSurvived) {
             }
         }
     }
-    SUCCEED();
+    // The client still understands the server afterwards.
+    deliver(17, Bytes().int64(7777).utf("da chuyen"));
+    deliver(1701, Bytes().int32(2).int64(5).int32(9).utf("He thong").utf("van chay"));
+    PortalEnvironment::runMainThread();
+    EXPECT_EQ(UIController::myInfo()->money(), 7777);
+    const auto mail = UIController::listMessageWithFilter(2);
+    ASSERT_FALSE(mail.empty());
+    EXPECT_EQ(mail.front()->message(), "van chay");
+    EXPECT_EQ(mail.front()->fromName(), "he thong");
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include "platform/ui/Window.h"
 #include "portal/GlobalService.h"
 #include "table/GameController.h"
+#include "tests/support/SourceDir.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -29,8 +30,7 @@ namespace kavo::test {
 namespace {
 
 std::string sourceResources() {
-    const char* root = std::getenv("KAVO_SOURCE_DIR");
-    return std::string(root ? root : ".") + "/resources";
+    return sourceDir() + "/resources";
 }
 
 void resetViews() {

@@ -69,6 +69,7 @@ private:
     int8_t is_bought_ = 0;
     platform::ui::ImagePtr imageIcon_;
 };
+using ItemInfoList = std::vector<std::shared_ptr<ItemInfo>>;
 
 // One page of the items of a shop category.
 class ItemsOfCategory {

@@ -3,6 +3,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "lobby/GameView.h"
 #include "lobby/ServerView.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/Bundle.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/Window.h"
 #include "portal/GlobalService.h"
 #include "tests/support/Sockets.h"
+#include "tests/support/SourceDir.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -31,8 +33,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string sourceResources() {
-    const char* root = std::getenv("KAVO_SOURCE_DIR");
-    return std::string(root ? root : ".") + "/resources";
+    return sourceDir() + "/resources";
 }
 
 std::string makeTempFolder(const char* prefix) {
@@ -182,6 +183,24 @@ void ClientFixture::launch() {
     platform::ui::Application::shared().setDelegate(&delegate);
     platform::ui::Application::shared().launch();
     platform::RunLoop::main().runPending();
+}
+
+bool ClientFixture::signInByReply() {
+    launch();
+    const int connections = portal().connectionCount();
+    GlobalService::getInstance().connect();
+    if (!portal().waitForConnections(connections + 1, 5)) return false;
+    Message signedIn(3);
+    signedIn.writeInt(ClientWorld::kPlayerId);
+    signedIn.writeLong(ClientWorld::kPlayerMoney);
+    signedIn.writeShort(3);
+    signedIn.writeInt(1500);
+    if (!portal().sendToClient(signedIn)) return false;
+    return platform::RunLoop::main().runUntil(
+        [] {
+            return bool(std::dynamic_pointer_cast<GameView>(KavoOnlineAppDelegate::getInstance().topViewController()));
+        },
+        5);
 }
 
 platform::automation::DriverResult ClientFixture::drive(const std::string& script) {

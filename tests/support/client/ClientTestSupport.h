@@ -60,6 +60,9 @@ protected:
 
     // The application delegate launches: window, navigation with the log-in screen.
     void launch();
+    // Launches, connects and answers with the sign-in reply (the player kPlayerId with
+    // kPlayerMoney); true once the game grid is on top.
+    bool signInByReply();
     // Runs a driver script; the driver's log goes to log().
     platform::automation::DriverResult drive(const std::string& script);
     const std::string log() const { return log_.str(); }
