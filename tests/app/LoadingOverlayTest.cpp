@@ -78,11 +78,15 @@ TEST_F(LoadingOverlay, AnOldTimerNeverHidesANewerSpinner) {
 }
 
 TEST_F(LoadingOverlay, AScreenClosedWhileWaitingIsLeftAlone) {
+    auto next = ui::View::make({0, 0, 480, 320});
     Util::showLoadingOnView(screen_);
     Util::hideLoadingOnViewAfterDelay(screen_, 1.0);
     screen_.reset();
+    // The screen that came next waits for its own answer; the closed one's timer is not its.
+    Util::showLoadingOnView(next);
     platform::RunLoop::main().advance(2.0);
-    SUCCEED();
+    EXPECT_EQ(spinnersOn(next), 1u);
+    EXPECT_FALSE(next->isUserInteractionEnabled());
 }
 
 } // namespace

@@ -190,6 +190,26 @@ TEST_F(ScreenAndSheetBaseTest, SheetShownAgainWhileClosingIsNotRemovedByTheOldCl
     EXPECT_EQ(sheet->view()->superview(), screen->view().get());
 }
 
+// The lottery panel too: a close that ends after the panel was shown again leaves it up,
+// while a close that ends undisturbed takes it away.
+TEST_F(ScreenAndSheetBaseTest, LotterySheetShownAgainWhileClosingIsNotRemovedByTheOldClose) {
+    launch();
+    auto screen = std::make_shared<KavoViewController>();
+    push(screen);
+    auto sheet = std::make_shared<PanelSheet2>();
+    show(sheet, *screen);
+    sheet->slideOut();
+    advance(0.1);
+    show(sheet, *screen);
+    advance(1);
+    EXPECT_EQ(sheet->view()->superview(), screen->view().get());
+    EXPECT_TRUE(sheet->isSliding());
+
+    sheet->slideOut();
+    advance(1);
+    EXPECT_EQ(sheet->view()->superview(), nullptr);
+}
+
 TEST_F(ScreenAndSheetBaseTest, OnlyTheClosingAnimationRemovesTheSheet) {
     launch();
     auto screen = std::make_shared<KavoViewController>();

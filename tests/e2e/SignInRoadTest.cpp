@@ -10,6 +10,7 @@
 #include "platform/ui/AlertView.h"
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
+#include "tests/support/NeverAcceptingListener.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <algorithm>
@@ -141,6 +142,30 @@ TEST_F(SignInRoad, AFirstFailedConnectRefetchesTheServerListAndSignsIn) {
     EXPECT_EQ(defaults.stringForKey("serverdata"), fetched) << "the fetched list is kept";
     EXPECT_EQ(defaults.stringForKey("LoginServerName"), "Moi");
     EXPECT_FALSE(portal().messages(1).empty());
+}
+
+// The first server never answers the connect; while its pick's overlay timer runs the
+// player picks the second: the hanging connect is dropped and the second signs in.
+TEST_F(SignInRoad, ASecondPickWhileTheFirstConnectHangsSignsInOnTheSecond) {
+    NeverAcceptingListener silent;
+    if (!silent.ready()) GTEST_SKIP() << "the kernel accepted every connection";
+    storeServerList("Silent|127.0.0.1:" + std::to_string(silent.port()) + ";" + portalEntry("Second"));
+    launch();
+    auto result = drive(signInScript("Silent") + "advance 3\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    auto sheet = ServerView::getInstance();
+    ASSERT_TRUE(sheet->isLoadingTimerRunning());
+    const int connections = portal().connectionCount();
+
+    sheet->selectServerAtIndex(1);
+    ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
+    result = drive("screen GameView 10\nadvance 0.5\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(GlobalService::PORT(), portal().port());
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("LoginServerName"), "Second");
+    ASSERT_EQ(portal().messages(1).size(), 1u) << "one sign-in, on the second server";
+    EXPECT_EQ(portal().connectionCount(), connections + 1);
+    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty()) << "the dropped connect is not a failure to tell";
 }
 
 TEST_F(SignInRoad, RegistrationConnectsToTheFirstServerOfTheListAndSends35) {

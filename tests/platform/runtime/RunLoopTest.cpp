@@ -1,10 +1,11 @@
+#include "platform/runtime/RunLoop.h"
+
+#include "platform/runtime/Clock.h"
+
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
 #include <vector>
-
-#include "platform/runtime/Clock.h"
-#include "platform/runtime/RunLoop.h"
 
 using namespace platform;
 
@@ -21,7 +22,8 @@ struct MainLoopFixture : ::testing::Test {
 
 TEST_F(MainLoopFixture, PostedClosuresRunInTheOrderTheyWerePosted) {
     std::vector<int> seen;
-    for (int i = 0; i < 5; ++i) runOnMainThread([&, i] { seen.push_back(i); });
+    for (int i = 0; i < 5; ++i)
+        runOnMainThread([&, i] { seen.push_back(i); });
     EXPECT_TRUE(seen.empty()); // never inline
     RunLoop::main().runPending();
     EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
@@ -30,12 +32,14 @@ TEST_F(MainLoopFixture, PostedClosuresRunInTheOrderTheyWerePosted) {
 TEST_F(MainLoopFixture, ClosuresFromOtherThreadsKeepEachThreadsOrder) {
     std::vector<int> seen;
     std::thread a([&] {
-        for (int i = 0; i < 100; ++i) runOnMainThread([&, i] { seen.push_back(i); });
+        for (int i = 0; i < 100; ++i)
+            runOnMainThread([&, i] { seen.push_back(i); });
     });
     a.join();
     RunLoop::main().runPending();
     ASSERT_EQ(seen.size(), 100u);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[i], i);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(seen[i], i);
 }
 
 TEST_F(MainLoopFixture, TimersFireAtTheirTimeInOrderOnTheManualClock) {
@@ -103,7 +107,8 @@ TEST_F(MainLoopFixture, RunAndWaitFromAnotherThreadBlocksUntilTheMainLoopRunsIt)
 TEST_F(MainLoopFixture, ResettingTheLoopReleasesAThreadWaitingForIt) {
     std::atomic<int> result{-1};
     std::thread worker([&] { result = runOnMainThreadAndWait([] {}) ? 1 : 0; });
-    while (!RunLoop::main().hasPendingTasks()) std::this_thread::yield();
+    while (!RunLoop::main().hasPendingTasks())
+        std::this_thread::yield();
     RunLoop::main().reset();
     worker.join();
     EXPECT_EQ(result.load(), 0);
@@ -142,4 +147,53 @@ TEST(RunLoopIdle, RealTimersWakeTheLoopWhenDue) {
     bool fired = false;
     performAfterDelay(0.05, [&] { fired = true; });
     EXPECT_TRUE(RunLoop::main().runUntil([&] { return fired; }, 2.0));
+}
+
+// A loop that stalled (the clock jumped past several ticks without the loop running)
+// fires a repeating timer once, then counts the next tick from now.
+TEST_F(MainLoopFixture, ARepeatingTimerThatFellBehindFiresOnceAndIsRescheduledFromNow) {
+    int fired = 0;
+    const double start = clock.clock().now();
+    auto timer = Timer::scheduled(1.0, true, [&] { ++fired; });
+    clock.clock().set(start + 3.5);
+    RunLoop::main().runPending();
+    EXPECT_EQ(fired, 1);
+    EXPECT_DOUBLE_EQ(timer->fireDate(), start + 4.5);
+    RunLoop::main().runPending();
+    EXPECT_EQ(fired, 1);
+    RunLoop::main().advance(1.0);
+    EXPECT_EQ(fired, 2);
+    timer->invalidate();
+}
+
+// A repeating timer asked for with no interval waits a millisecond between firings
+// instead of firing without end at one instant.
+TEST_F(MainLoopFixture, ARepeatingTimerWithoutAnIntervalFiresOncePerRound) {
+    int fired = 0;
+    auto timer = RunLoop::main().addTimer(0, 0, true, [&] { ++fired; });
+    EXPECT_DOUBLE_EQ(timer->interval(), 0.001);
+    RunLoop::main().runPending();
+    RunLoop::main().runPending();
+    EXPECT_EQ(fired, 1);
+    RunLoop::main().advance(0.0015);
+    EXPECT_EQ(fired, 2);
+    timer->invalidate();
+}
+
+TEST_F(MainLoopFixture, ResetDropsEveryPostedClosureAndTimer) {
+    int ran = 0;
+    runOnMainThread([&] { ++ran; });
+    auto once = performAfterDelay(1.0, [&] { ++ran; });
+    auto repeating = Timer::scheduled(0.5, true, [&] { ++ran; });
+    RunLoop::main().reset();
+    EXPECT_FALSE(RunLoop::main().hasPendingTasks());
+    EXPECT_LT(RunLoop::main().nextTimerDate(), 0);
+    EXPECT_FALSE(once->isValid());
+    EXPECT_FALSE(repeating->isValid());
+    RunLoop::main().advance(5.0);
+    EXPECT_EQ(ran, 0);
+    // The loop still works afterwards.
+    runOnMainThread([&] { ++ran; });
+    RunLoop::main().runPending();
+    EXPECT_EQ(ran, 1);
 }

@@ -48,6 +48,31 @@ TEST_F(AnimationTest, RendererSeesInBetweenValuesWhileInFlight) {
     EXPECT_FALSE(View::animationsInFlight());
 }
 
+// A quarter of the way through a one-second fade from 1 to 0, by curve.
+TEST_F(AnimationTest, EachCurveShapesTheInBetweenValues) {
+    struct Case {
+        AnimationCurve curve;
+        double alphaAtAQuarter;
+        double alphaAtThreeQuarters;
+    };
+    const Case cases[] = {
+        {AnimationCurve::Linear, 0.75, 0.25},
+        {AnimationCurve::EaseIn, 0.9375, 0.4375},      // progress t*t
+        {AnimationCurve::EaseOut, 0.5625, 0.0625},     // progress 1-(1-t)^2
+        {AnimationCurve::EaseInOut, 0.84375, 0.15625}, // progress t*t*(3-2t)
+    };
+    for (const Case& c : cases) {
+        auto view = View::make({0, 0, 10, 10});
+        View::animate(1, 0, {.curve = c.curve}, [&] { view->setAlpha(0); });
+        advance(0.25);
+        EXPECT_DOUBLE_EQ(view->presentationAlpha(), c.alphaAtAQuarter) << int(c.curve);
+        advance(0.5);
+        EXPECT_DOUBLE_EQ(view->presentationAlpha(), c.alphaAtThreeQuarters) << int(c.curve);
+        advance(0.25);
+        EXPECT_DOUBLE_EQ(view->presentationAlpha(), 0) << int(c.curve);
+    }
+}
+
 TEST_F(AnimationTest, NestedAnimationsKeepTheirOwnTimes) {
     auto a = View::make({0, 0, 10, 10});
     auto b = View::make({0, 0, 10, 10});

@@ -115,6 +115,31 @@ TEST_F(TextFieldTest, TypingOffersUtf16RangesOfVietnameseAndEmoji) {
     EXPECT_EQ(std::count(events.begin(), events.end(), ControlEvent::EditingChanged), 7);
 }
 
+// A mark with nothing before it to join stands alone, and backspace never looks
+// before the text's start for a character to join it to.
+TEST_F(TextFieldTest, BackspaceOverMarksAtTheStartTakesOnlyTheText) {
+    struct Case {
+        const char* text;
+        const char* after;
+        const char* change;
+    };
+    const Case cases[] = {
+        {"\u0301", "", "change 0,1 ''"},               // a lone combining acute
+        {"\u0301\u0323", "", "change 0,2 ''"},         // two marks and nothing else
+        {"\u0301b", "\u0301", "change 1,1 ''"},        // a mark, then a letter
+        {"a\u0301\u0323", "", "change 0,3 ''"},        // a letter with its two marks
+        {"\U0001F44D\U0001F3FD", "", "change 0,4 ''"}, // a thumb with its skin tone
+    };
+    tap(*field);
+    for (const Case& c : cases) {
+        field->setText(c.text);
+        delegate.calls.clear();
+        Application::shared().dispatchKey(Key::Backspace);
+        EXPECT_EQ(field->text(), c.after) << c.change;
+        EXPECT_EQ(delegate.calls, std::vector<std::string>{c.change});
+    }
+}
+
 TEST_F(TextFieldTest, RefusedChangeLeavesTheTextAsItWas) {
     delegate.maxLength = 5;
     tap(*field);
