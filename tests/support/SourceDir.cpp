@@ -9,10 +9,8 @@ const std::string& sourceDir() {
     static const std::string root = [] {
         const char* value = std::getenv("KAVO_SOURCE_DIR");
         if (!value || !*value) {
-            std::fprintf(stderr,
-                         "KAVO_SOURCE_DIR is not set: run the tests through ctest, or set it to the "
-                         "source folder (KAVO_SOURCE_DIR=/path/to/kavo-online %s)\n",
-                         "<test program>");
+            std::fprintf(stderr, "KAVO_SOURCE_DIR is not set: run the tests through ctest, or set it to the "
+                                 "source folder when starting a test program by hand\n");
             std::exit(2);
         }
         return std::string(value);
