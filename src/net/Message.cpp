@@ -13,12 +13,11 @@ std::optional<Message> Message::fromRawData(const uint8_t* bytes, size_t size) {
 }
 
 std::vector<uint8_t> Message::rawData() const {
-    std::vector<uint8_t> raw;
-    raw.reserve(2 + data_.size());
+    std::vector<uint8_t> raw(2 + data_.size());
     auto id = static_cast<uint16_t>(commandId_);
-    raw.push_back(static_cast<uint8_t>(id >> 8));
-    raw.push_back(static_cast<uint8_t>(id));
-    raw.insert(raw.end(), data_.begin(), data_.end());
+    raw[0] = static_cast<uint8_t>(id >> 8);
+    raw[1] = static_cast<uint8_t>(id);
+    if (!data_.empty()) std::memcpy(raw.data() + 2, data_.data(), data_.size());
     return raw;
 }
 
