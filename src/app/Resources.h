@@ -169,7 +169,7 @@ public:
     platform::ui::ImagePtr imgFont() const;
     void setImgFont(platform::ui::ImagePtr image);
 
-    // The signed-in player's friends, set by the reply dispatcher.
+    // The signed-in player's friends, set on the main thread by the friend-list reply.
     std::vector<std::shared_ptr<Player>> listMyFriends() const;
     void setListMyFriends(std::vector<std::shared_ptr<Player>> friends);
     // Whether some friend has this database id.

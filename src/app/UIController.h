@@ -16,9 +16,9 @@
 namespace kavo {
 
 // The state every screen shares: the signed-in player, the mailbox, the current
-// game type, the switches and the action code of the open dialog. The reply
-// handlers change it on the connection's reader thread while screens read it on
-// the main thread, so every accessor is safe from any thread. (The dialogs
+// game type, the switches and the action code of the open dialog. The replies
+// change it on the main thread; the connection's reader thread may still read a
+// little of it, so every accessor is safe from any thread. (The dialogs
 // themselves come with the view layer.)
 //
 // Mailbox rules. The mailbox list belongs to one signed-in player: it is restored

@@ -410,7 +410,9 @@ void GlobalLogicHandler::onShowAllItemsWithList(const ItemInfoList& items) {
 }
 
 void GlobalLogicHandler::onGetAllAvatarsList(AvatarList avatars, int32_t /*totalPage*/) {
-    // Avatars go to the shop's avatar list, never into its item list.
+    // Avatars go to the shop's avatar list, never into its item list: an item row has an
+    // id, a description and a bought flag that an avatar row lacks, so the item list
+    // would show them wrong.
     platform::runOnMainThread([this, avatars = std::move(avatars)] { onShowAllAvatarsList(avatars); });
 }
 
