@@ -2,8 +2,10 @@
 
 #include "platform/foundation/Url.h"
 #include "platform/foundation/Value.h"
+#include "platform/ui/Font.h"
 #include "platform/ui/GraphicsContext.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "sdk/socialnet/SNLoginPlatform.h"
@@ -45,7 +47,11 @@ SNDialog::SNDialog() : View(Rect{}) {
     addSubview(webView_);
 
     closeButton_ = platform::ui::Button::make();
-    closeButton_->setImage(platform::ui::Image::named(kCloseImage));
+    auto closeImage = platform::ui::Image::named(kCloseImage);
+    closeButton_->setImage(closeImage);
+    // The network's resource bundle is not shipped: the button then shows its letter.
+    if (!closeImage) closeButton_->setTitle("X");
+    closeButton_->titleLabel()->setFont(platform::ui::Font::boldSystem(12));
     closeButton_->setTitleColor(kCloseTitleColor);
     closeButton_->setTitleColor({1, 1, 1, 1}, platform::ui::ControlState::Highlighted);
     closeButton_->setShowsTouchWhenHighlighted(true);

@@ -4,6 +4,8 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/render/Renderer.h"
+#include "platform/ui/Screen.h"
 #include "sdk/socialnet/SNSession.h"
 #include "tests/support/FakeSocialNetwork.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -98,6 +100,37 @@ TEST_F(SocialSignInRoad, ACancelledPageLeavesTheLogInScreen) {
     EXPECT_TRUE(tokensSent().empty());
     result = drive("screen LoginView\n");
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+}
+
+TEST_F(SocialSignInRoad, TheLoginDialogCoversTheLogInScreenOnPhoneAndTablet) {
+    network_.showLoginPage();
+    for (auto idiom : {platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet}) {
+        platform::ui::Screen::setIdiom(idiom);
+        launch();
+        auto result = drive(chooseSocialNetwork());
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        auto session = KavoOnlineAppDelegate::getInstance().session();
+        ASSERT_TRUE(session && session->loginDialog());
+        auto page = session->loginDialog()->webView();
+        for (int i = 0; i < 500 && page->pageText().find("Log in") == std::string::npos; ++i) {
+            advance(0.01);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        advance(1);
+        EXPECT_NE(page->pageText().find("Email or phone"), std::string::npos);
+        EXPECT_TRUE(session->loginDialog()->isOnScreen());
+        std::string name = idiom == platform::ui::Idiom::Phone ? "phone" : "tablet";
+        EXPECT_TRUE(platform::render::Renderer::writeScreenshot("social-login-dialog-" + name + ".png"));
+        // The panel takes the whole phone screen, 0.6 of the tablet's.
+        platform::ui::Rect frame = session->loginDialog()->frame();
+        EXPECT_EQ(frame.width(), idiom == platform::ui::Idiom::Phone ? 480 : 614);
+        EXPECT_EQ(frame.height(), idiom == platform::ui::Idiom::Phone ? 320 : 460);
+        session->loginDialog()->cancel();
+        advance(1);
+        EXPECT_EQ(session->stateValue(), 257);
+        if (idiom == platform::ui::Idiom::Phone) TearDown(), SetUp();
+    }
+    platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
 }
 
 } // namespace

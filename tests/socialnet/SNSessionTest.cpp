@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <set>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -168,6 +169,16 @@ TEST_F(SNSessionTest, TheTokenIsExtendedAtMostHourlyAndNotWithinADay) {
     session->closeAndClearTokenInformation();
     EXPECT_EQ(session->state(), S::Closed);
     EXPECT_TRUE(SNSessionTokenCachingStrategy::defaultInstance()->fetchTokenInformation().isNull());
+}
+
+TEST_F(SNSessionTest, ACallFromAnotherThreadIsReportedAndGoesOn) {
+    storeToken("cached", SNSession::now() + 3600);
+    auto session = makeSession();
+    logLines.clear();
+    std::thread other([&] { session->close(); });
+    other.join();
+    EXPECT_EQ(logLines, std::vector<std::string>{"SNSession: should only be used from a single thread"});
+    EXPECT_EQ(session->state(), S::Closed);
 }
 
 TEST_F(SNSessionTest, ExpiryTextsGiveDatesOrNone) {

@@ -18,6 +18,11 @@ void FakeSocialNetwork::finishWithError(int code, const std::string& message) {
     redirectTo("snconnect://cancel?error_code=" + std::to_string(code) + "&error_msg=" + message);
 }
 
+void FakeSocialNetwork::showLoginPage() {
+    http_.serveAnswer("/dialog/oauth",
+                      {200, {}, "<html><body><h1>Log in</h1><p>Email or phone</p><p>Password</p></body></html>"});
+}
+
 size_t FakeSocialNetwork::loginPageRequests() const {
     size_t count = 0;
     for (auto& request : http_.requests())

@@ -20,6 +20,8 @@ public:
     void finishWithToken(const std::string& token, int expiresIn);
     void finishWithCancel();
     void finishWithError(int code, const std::string& message);
+    // The page itself (200) where a person would type: the dialog stays up.
+    void showLoginPage();
     // Requests the login page received.
     size_t loginPageRequests() const;
 
