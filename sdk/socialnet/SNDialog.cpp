@@ -1,10 +1,12 @@
 #include "sdk/socialnet/SNDialog.h"
 
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Url.h"
 #include "platform/foundation/Value.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/GraphicsContext.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
@@ -27,6 +29,7 @@ const Rect kCloseButtonFrame{2, 2, 29, 29};
 constexpr const char* kCloseImage = "SocialNetSDKResources.bundle/SNDialog/images/close.png";
 constexpr double kAppearSteps[][2] = {{0.2, 1.1}, {0.15, 0.9}, {0.15, 1.0}};
 constexpr double kDismissDuration = 0.3;
+constexpr double kKeyboardAdjustment = 10;
 constexpr const char* kLoadCancelledDomain = "NSURLErrorDomain";
 constexpr int kLoadCancelledCode = -999;
 constexpr const char* kPolicyChangeDomain = "WebKitErrorDomain";
@@ -77,6 +80,7 @@ SNDialog::SNDialog(std::string serverURL, SNDictionaryPtr params, bool isViewInv
 }
 
 SNDialog::~SNDialog() {
+    stopObservingKeyboard();
     webView_->setDelegate(nullptr);
     if (delayedShow_) delayedShow_->invalidate();
 }
@@ -152,6 +156,7 @@ void SNDialog::showWebView() {
     background->addSubview(shared_from_this());
     if (window) window->addSubview(background);
     modalBackgroundView_ = background;
+    observeKeyboard();
     setTransform(platform::ui::AffineTransform::scale(0.001, 0.001));
     std::weak_ptr<View> weak = weak_from_this();
     // Grows past its size, back under it, then settles, as the panel always did.
@@ -191,7 +196,34 @@ void SNDialog::dismiss(bool animated) {
         kDismissDuration, [self] { self->setAlpha(0); }, [self](bool) { self->postDismissCleanup(); });
 }
 
+void SNDialog::observeKeyboard() {
+    if (!keyboardObservers_.empty()) return;
+    auto& center = platform::NotificationCenter::defaultCenter();
+    keyboardObservers_.push_back(center.addObserver(platform::ui::Keyboard::WillShowNotification,
+                                                    [this](const platform::Notification&) { keyboardWillShow(true); }));
+    keyboardObservers_.push_back(
+        center.addObserver(platform::ui::Keyboard::WillHideNotification,
+                           [this](const platform::Notification&) { keyboardWillShow(false); }));
+}
+
+void SNDialog::stopObservingKeyboard() {
+    for (auto token : keyboardObservers_)
+        platform::NotificationCenter::defaultCenter().removeObserver(token);
+    keyboardObservers_.clear();
+}
+
+void SNDialog::keyboardWillShow(bool showing) {
+    if (showing == showingKeyboard_) return;
+    showingKeyboard_ = showing;
+    // A phone (always in landscape here) gives the page the border's room while typing.
+    if (platform::ui::Screen::isTablet()) return;
+    double grow = showing ? kKeyboardAdjustment : -kKeyboardAdjustment;
+    Rect frame = webView_->frame();
+    webView_->setFrame({frame.x() - grow, frame.y() - grow, frame.width() + 2 * grow, frame.height() + 2 * grow});
+}
+
 void SNDialog::postDismissCleanup() {
+    stopObservingKeyboard();
     removeFromSuperview();
     if (auto background = modalBackgroundView_.lock()) background->removeFromSuperview();
 }

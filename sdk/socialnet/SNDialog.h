@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace socialnet {
 
@@ -71,6 +72,7 @@ public:
     const std::shared_ptr<platform::ui::WebView>& webView() const { return webView_; }
     const std::shared_ptr<platform::ui::Button>& closeButton() const { return closeButton_; }
     const std::optional<std::string>& loadingURL() const { return loadingURL_; }
+    bool showingKeyboard() const { return showingKeyboard_; }
     bool isOnScreen() const { return superview() != nullptr; }
 
     // WebViewDelegate.
@@ -90,6 +92,9 @@ private:
     void sizeToFitScreen();
     void showWebView();
     void postDismissCleanup();
+    void observeKeyboard();
+    void stopObservingKeyboard();
+    void keyboardWillShow(bool showing);
 
     SNDialogDelegate* delegate_ = nullptr;
     SNDictionaryPtr params_;
@@ -104,6 +109,8 @@ private:
     std::weak_ptr<platform::ui::View> modalBackgroundView_;
     std::shared_ptr<platform::Timer> delayedShow_;
     bool dismissed_ = false;
+    bool showingKeyboard_ = false;
+    std::vector<uint64_t> keyboardObservers_;
 };
 
 } // namespace socialnet

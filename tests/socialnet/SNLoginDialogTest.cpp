@@ -1,5 +1,7 @@
 #include "sdk/socialnet/SNLoginDialog.h"
 
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/Keyboard.h"
 #include "sdk/socialnet/SNSession.h"
 #include "tests/socialnet/SNSessionTestSupport.h"
 
@@ -119,6 +121,23 @@ TEST_F(SNLoginDialogTest, IgnoredLoadErrorsAndRedirectsKeepTheDialog) {
     dialog->didFinishLoad(*dialog->webView());
     EXPECT_EQ(dialog->webView()->evaluatedScripts(),
               std::vector<std::string>{"document.body.setAttribute('orientation', 90);"});
+    session->close();
+}
+
+TEST_F(SNLoginDialogTest, OnAPhoneTheKeyboardGivesThePageTheBordersRoom) {
+    auto session = openInDialog();
+    auto dialog = session->loginDialog();
+    platform::ui::Rect before = dialog->webView()->frame();
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.post(platform::ui::Keyboard::WillShowNotification);
+    EXPECT_TRUE(dialog->showingKeyboard());
+    EXPECT_EQ(dialog->webView()->frame().x(), before.x() - 10);
+    EXPECT_EQ(dialog->webView()->frame().width(), before.width() + 20);
+    EXPECT_EQ(dialog->webView()->frame().height(), before.height() + 20);
+    center.post(platform::ui::Keyboard::WillHideNotification);
+    EXPECT_FALSE(dialog->showingKeyboard());
+    EXPECT_EQ(dialog->webView()->frame().y(), before.y());
+    EXPECT_EQ(dialog->webView()->frame().height(), before.height());
     session->close();
 }
 

@@ -64,8 +64,8 @@ TEST_F(SNLoginRoutesTest, EachBehaviourTriesItsRoutesInOrder) {
             EXPECT_EQ(*session->loginDialog()->loadingURL(),
                       std::string("https://m.socialnet.invalid/dialog/oauth?") +
                           (!c.opened.empty() ? "client_id=123&type=user_agent&redirect_uri=sn123%3A%2F%2Fauthorize"
-                                            "&display=touch&sdk=ios&scope="
-                                          : kDialogQuery));
+                                               "&display=touch&sdk=ios&scope="
+                                             : kDialogQuery));
             session->close();
         }
     }
@@ -206,6 +206,32 @@ TEST_F(SNLoginRoutesTest, ReauthorizationJoinsPermissionsOrReportsItsFailure) {
     advance(0);
     EXPECT_EQ(outcomes.back(), "com.socialnet.sdk:ErrorReauthorizeFailedReasonUserCancelled");
     EXPECT_EQ(session->state(), S::OpenTokenExtended);
+}
+
+TEST_F(SNLoginRoutesTest, AReauthorizationCallbackNeedsTheSameUser) {
+    platform_->multitasking = true;
+    platform_->openableSchemes = {"snauth"};
+    auto session = makeSession();
+    session->openWithCompletionHandler(nullptr);
+    ASSERT_TRUE(session->handleOpenURL("sn123://authorize#access_token=OLD&expires_in=3600"));
+    std::vector<std::string> outcomes;
+    auto record = [&](SNSession&, const SNError& error) {
+        outcomes.push_back(error.empty() ? "ok" : error.info(SNErrorLoginFailedReasonKey));
+    };
+    session->reauthorizeWithPermissions({"user_likes"}, B::NoDialog, record);
+    EXPECT_EQ(session->reauthorizePermissions(), std::vector<std::string>{"user_likes"});
+    EXPECT_TRUE(session->handleOpenURL("sn123://authorize#expires_in=3600"));
+    session->reauthorizeWithPermissions({"user_likes"}, B::NoDialog, record);
+    // Until the request layer can ask who the new token belongs to, no token is taken.
+    EXPECT_TRUE(session->handleOpenURL("sn123://authorize#access_token=NEW&expires_in=3600"));
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"com.socialnet.sdk:ErrorReauthorizeFailedReasonUserCancelled",
+                                                  "com.socialnet.sdk:ErrorReauthorizeFailedReasonWrongUser"}));
+    EXPECT_EQ(session->accessToken(), "OLD");
+    EXPECT_EQ(session->state(), S::Open);
+    // Closing fails a pending reauthorization.
+    session->reauthorizeWithPermissions({"user_likes"}, B::NoDialog, record);
+    session->close();
+    EXPECT_EQ(outcomes.back(), "com.socialnet.sdk:ErrorReauthorizeFailedReasonSessionClosed");
 }
 
 TEST_F(SNLoginRoutesTest, PermissionRequestsAreChecked) {
