@@ -58,6 +58,11 @@ public:
     // Runs the request on a worker thread and delivers the completion on the main
     // thread (through runOnMainThread). Never blocks the caller.
     static void performAsync(HttpRequest request, std::function<void(const HttpResponse&)> completion);
+
+    // Cookies a host set ("Set-Cookie") are kept for the process, per host, and sent
+    // back to that host ("Cookie"). "name=value" in the order first set.
+    static std::vector<std::string> cookies(const std::string& host);
+    static void deleteCookies(const std::string& host);
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "sdk/socialnet/SNLoginPlatform.h"
 
+#include "platform/foundation/HttpClient.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/UrlOpener.h"
 
@@ -22,9 +23,8 @@ public:
     void renewSystemAccountCredentials(std::function<void(int, std::string)> completion) override {
         platform::runOnMainThread([completion] { completion(0, {}); });
     }
-    // The platform's HTTP client keeps no cookies between requests, so a login page
-    // never sees an earlier visitor's: nothing to delete.
-    void deleteCookiesForHost(const std::string&) override {}
+    // A new login never sees the cookies of an earlier one.
+    void deleteCookiesForHost(const std::string& host) override { platform::HttpClient::deleteCookies(host); }
 };
 
 struct Installed {

@@ -1,7 +1,9 @@
+#include "platform/foundation/HttpClient.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Window.h"
 #include "sdk/socialnet/SNSession.h"
 #include "tests/socialnet/SNSessionTestSupport.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -232,6 +234,20 @@ TEST_F(SNLoginRoutesTest, AReauthorizationCallbackNeedsTheSameUser) {
     session->reauthorizeWithPermissions({"user_likes"}, B::NoDialog, record);
     session->close();
     EXPECT_EQ(outcomes.back(), "com.socialnet.sdk:ErrorReauthorizeFailedReasonSessionClosed");
+}
+
+TEST_F(SNLoginRoutesTest, EachLoginStartsWithoutTheLoginHostsCookies) {
+    kavo::test::TestHttpServer host;
+    host.serveAnswer("/login", {200, {"Set-Cookie: sid=abc; Path=/; HttpOnly"}, "page"});
+    EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(host.url("/login"))).status, 200);
+    EXPECT_EQ(platform::HttpClient::cookies("127.0.0.1"), std::vector<std::string>{"sid=abc"});
+    platform::HttpClient::perform(platform::HttpRequest::get(host.url("/login")));
+    ASSERT_EQ(host.requests().size(), 2u);
+    EXPECT_NE(host.requests()[1].headers.find("Cookie: sid=abc"), std::string::npos);
+    // The system's own services delete them when a login walk starts.
+    SNLoginPlatform::setCurrent(nullptr);
+    SNLoginPlatform::current()->deleteCookiesForHost("127.0.0.1");
+    EXPECT_TRUE(platform::HttpClient::cookies("127.0.0.1").empty());
 }
 
 TEST_F(SNLoginRoutesTest, PermissionRequestsAreChecked) {
