@@ -9,12 +9,46 @@
 #include <condition_variable>
 #include <curl/curl.h>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <thread>
 
 namespace platform {
 
 namespace {
+
+// Per host, per name, the value; requests run on several workers.
+struct CookieJar {
+    std::mutex mutex;
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>> hosts;
+};
+
+CookieJar& cookieJar() {
+    static CookieJar* jar = new CookieJar(); // outlives workers still running at exit
+    return *jar;
+}
+
+std::string hostOf(const std::string& url) {
+    auto parsed = Url::parse(url);
+    return parsed ? parsed->host : std::string();
+}
+
+// "name=value" of a Set-Cookie header (its attributes dropped).
+void keepCookie(const std::string& host, const std::string& header) {
+    std::string pair = header.substr(0, header.find(';'));
+    size_t eq = pair.find('=');
+    if (host.empty() || eq == std::string::npos || eq == 0) return;
+    std::string name = pair.substr(0, eq);
+    std::string value = pair.substr(eq + 1);
+    std::lock_guard lock(cookieJar().mutex);
+    auto& cookies = cookieJar().hosts[host];
+    for (auto& cookie : cookies)
+        if (cookie.first == name) {
+            cookie.second = value;
+            return;
+        }
+    cookies.emplace_back(name, value);
+}
 
 // A response larger than this is refused rather than filling memory.
 constexpr size_t kMaxBodySize = 64u * 1024 * 1024;
@@ -145,7 +179,7 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
     char errorBuffer[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L); // time-outs without SIGALRM: safe in threads
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
@@ -179,6 +213,14 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
         headers = curl_slist_append(headers, (name + ": " + value).c_str());
         if (equalsIgnoringCase(name, "Expect")) hasExpect = true;
     }
+    const std::string host = hostOf(request.url);
+    const auto kept = cookies(host);
+    if (!kept.empty()) {
+        std::string line = "Cookie: ";
+        for (size_t i = 0; i < kept.size(); ++i)
+            line += (i ? "; " : "") + kept[i];
+        headers = curl_slist_append(headers, line.c_str());
+    }
     // No "Expect: 100-continue" round trip before larger bodies.
     if (!hasExpect) headers = curl_slist_append(headers, "Expect:");
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
@@ -192,6 +234,8 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
         char* effective = nullptr;
         if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
             response.finalUrl = effective;
+        for (auto& [name, value] : response.headers)
+            if (equalsIgnoringCase(name, "Set-Cookie")) keepCookie(hostOf(response.finalUrl), value);
     } else {
         response.status = 0;
         response.headers.clear();
@@ -204,6 +248,21 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
     curl_slist_free_all(headers);
     curl_easy_cleanup(curl);
     return std::move(response);
+}
+
+std::vector<std::string> HttpClient::cookies(const std::string& host) {
+    std::lock_guard lock(cookieJar().mutex);
+    std::vector<std::string> pairs;
+    auto found = cookieJar().hosts.find(host);
+    if (found != cookieJar().hosts.end())
+        for (auto& [name, value] : found->second)
+            pairs.push_back(name + "=" + value);
+    return pairs;
+}
+
+void HttpClient::deleteCookies(const std::string& host) {
+    std::lock_guard lock(cookieJar().mutex);
+    cookieJar().hosts.erase(host);
 }
 
 void HttpClient::performAsync(HttpRequest request, std::function<void(const HttpResponse&)> completion) {

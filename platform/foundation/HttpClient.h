@@ -17,6 +17,9 @@ struct HttpRequest {
     std::string body;           // bytes; sent when not empty (or for POST and PUT)
     double connectTimeout = 10; // seconds
     double totalTimeout = 20;   // seconds, the whole exchange
+    // Off: a redirect comes back as the 3xx response itself (a web view asks its
+    // delegate before it follows one).
+    bool followRedirects = true;
 
     static HttpRequest get(std::string url) {
         HttpRequest request;
@@ -44,7 +47,8 @@ struct HttpResponse {
     std::string header(std::string_view name) const;
 };
 
-// HTTP over libcurl. Follows up to 5 redirects (http and https only).
+// HTTP over libcurl. Follows up to 5 redirects (http and https only) unless the
+// request says not to.
 class HttpClient {
 public:
     // Blocks the calling thread until the response or a time-out; do not call it
@@ -54,6 +58,11 @@ public:
     // Runs the request on a worker thread and delivers the completion on the main
     // thread (through runOnMainThread). Never blocks the caller.
     static void performAsync(HttpRequest request, std::function<void(const HttpResponse&)> completion);
+
+    // Cookies a host set ("Set-Cookie") are kept for the process, per host, and sent
+    // back to that host ("Cookie"). "name=value" in the order first set.
+    static std::vector<std::string> cookies(const std::string& host);
+    static void deleteCookies(const std::string& host);
 };
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/HttpClient.h"
 #include "platform/foundation/Text.h"
+#include "platform/foundation/Url.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,6 +13,7 @@ namespace platform::ui {
 
 namespace {
 constexpr double kMargin = 8;
+constexpr int kMaxRedirects = 5;
 
 std::string lowerAscii(std::string_view text) {
     std::string out(text);
@@ -23,6 +25,17 @@ std::string lowerAscii(std::string_view text) {
 bool isHttpAddress(const std::string& url) {
     std::string lower = lowerAscii(url.substr(0, 8));
     return lower.rfind("http://", 0) == 0 || lower.rfind("https://", 0) == 0;
+}
+
+// A redirect's Location against the address that answered it.
+std::string resolveLocation(const std::string& from, const std::string& location) {
+    if (Url::parse(location)) return location; // already absolute, whatever its scheme
+    auto base = Url::parse(from);
+    if (!base) return location;
+    std::string origin = base->scheme + "://" + base->host + (base->port >= 0 ? ":" + std::to_string(base->port) : "");
+    if (!location.empty() && location[0] == '/') return origin + location;
+    std::string path = base->path.substr(0, base->path.rfind('/') + 1);
+    return origin + (path.empty() ? "/" : path) + location;
 }
 
 // Elements whose content is never shown.
@@ -260,18 +273,53 @@ void WebView::startLoad(const std::string& url, WebViewNavigationType type, long
         return;
     }
     if (!isHttpAddress(url)) {
-        finishLoad(generation, 0, "", "unsupported address");
+        failLoad(generation, {WebViewError::kUrlDomain, WebViewError::kUnsupportedUrl, "unsupported address"});
         return;
     }
+    fetch(url, generation, kMaxRedirects);
+}
+
+void WebView::fetch(const std::string& url, uint64_t generation, int redirectsLeft) {
     HttpRequest request = HttpRequest::get(url);
+    request.followRedirects = false;
     std::weak_ptr<View> weak = weak_from_this();
-    HttpClient::performAsync(std::move(request), [weak, generation](const HttpResponse& response) {
+    HttpClient::performAsync(std::move(request), [weak, generation, url, redirectsLeft](const HttpResponse& response) {
         auto view = std::static_pointer_cast<WebView>(weak.lock());
         if (!view) return;
+        std::string location = response.header("Location");
+        if (response.error.empty() && response.status >= 300 && response.status < 400 && !location.empty()) {
+            view->followRedirect(generation, resolveLocation(url, location), redirectsLeft);
+            return;
+        }
         std::string error = response.error;
         if (error.empty() && !response.ok()) error = "HTTP status " + std::to_string(response.status);
         view->finishLoad(generation, response.status, response.body, error);
     });
+}
+
+void WebView::followRedirect(uint64_t generation, const std::string& location, int redirectsLeft) {
+    if (generation != generation_) return;
+    auto keep = weak_from_this().lock();
+    if (delegate_ && !delegate_->shouldStartLoad(*this, location, WebViewNavigationType::Other)) {
+        // The delegate took the redirect over: the load stops here, as a page's does
+        // when a policy decision interrupts it.
+        if (generation != generation_) return;
+        failLoad(generation,
+                 {WebViewError::kWebKitDomain, WebViewError::kFrameLoadInterrupted, "Frame load interrupted"});
+        return;
+    }
+    if (generation != generation_) return;
+    if (!isHttpAddress(location)) {
+        failLoad(generation, {WebViewError::kUrlDomain, WebViewError::kUnsupportedUrl, "unsupported address"});
+        return;
+    }
+    if (redirectsLeft <= 0) {
+        failLoad(generation, {WebViewError::kUrlDomain, WebViewError::kCannotLoad, "too many redirects"});
+        return;
+    }
+    currentUrl_ = location;
+    if (index_ >= 0 && size_t(index_) < history_.size()) history_[size_t(index_)] = location;
+    fetch(location, generation, redirectsLeft - 1);
 }
 
 void WebView::finishLoad(uint64_t generation, int status, const std::string& body, const std::string& error) {
@@ -283,8 +331,21 @@ void WebView::finishLoad(uint64_t generation, int status, const std::string& bod
         if (delegate_) delegate_->didFinishLoad(*this);
         return;
     }
+    int code = status == 0 ? WebViewError::kCannotLoad : WebViewError::kBadServerResponse;
+    failLoad(generation, {WebViewError::kUrlDomain, code, error.empty() ? "load failed" : error});
+}
+
+void WebView::failLoad(uint64_t generation, const WebViewError& error) {
+    if (generation != generation_) return;
+    auto keep = weak_from_this().lock();
+    loading_ = false;
     showText(currentUrl_);
-    if (delegate_) delegate_->didFailLoad(*this, error.empty() ? "load failed" : error);
+    if (delegate_) delegate_->didFailLoadWithError(*this, error);
+}
+
+std::string WebView::stringByEvaluatingJavaScriptFromString(const std::string& script) {
+    scripts_.push_back(script);
+    return {};
 }
 
 void WebView::loadHTMLString(const std::string& html, const std::string& baseUrl) {

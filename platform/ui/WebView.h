@@ -16,6 +16,22 @@ class WebView;
 
 enum class WebViewNavigationType { LinkClicked, FormSubmitted, BackForward, Reload, FormResubmitted, Other };
 
+// Why a page did not load. A load cancelled by a newer one and a load stopped because the
+// delegate refused where a redirect led are reported under the names pages expect.
+struct WebViewError {
+    static constexpr const char* kUrlDomain = "NSURLErrorDomain";
+    static constexpr int kCancelled = -999;
+    static constexpr int kCannotLoad = -1004;
+    static constexpr int kBadServerResponse = -1011;
+    static constexpr int kUnsupportedUrl = -1002;
+    static constexpr const char* kWebKitDomain = "WebKitErrorDomain";
+    static constexpr int kFrameLoadInterrupted = 102;
+
+    std::string domain;
+    int code = 0;
+    std::string description;
+};
+
 // Asked before a page loads and told how it went; every call has a default.
 class WebViewDelegate {
 public:
@@ -27,12 +43,18 @@ public:
     virtual void didStartLoad(WebView& view) { (void)view; }
     virtual void didFinishLoad(WebView& view) { (void)view; }
     virtual void didFailLoad(WebView& view, const std::string& error) { (void)view, (void)error; }
+    // The same failure with its domain and code; by default told as didFailLoad.
+    virtual void didFailLoadWithError(WebView& view, const WebViewError& error) {
+        didFailLoad(view, error.description);
+    }
 };
 
 // Shows a web page as its text: the page is fetched over http or https in the background
 // (platform::HttpClient), its tags are stripped and its white space folded, and the text
 // is shown in a scrolling label. When the page cannot be loaded the view shows its
-// address instead. Pages visited are kept in a back/forward history.
+// address instead. Pages visited are kept in a back/forward history. Every redirect is
+// offered to the delegate as a navigation of kind Other before the view follows it
+// (http and https only). There is no script engine: scripts are recorded.
 class WebView : public View {
 public:
     explicit WebView(Rect frame = {});
@@ -55,6 +77,10 @@ public:
     bool scalesPageToFit() const { return scalesPageToFit_; }
     void setScalesPageToFit(bool scales) { scalesPageToFit_ = scales; }
 
+    // Records the script (there is no engine to run it) and returns "".
+    std::string stringByEvaluatingJavaScriptFromString(const std::string& script);
+    const std::vector<std::string>& evaluatedScripts() const { return scripts_; }
+
     // The text shown now.
     std::string pageText() const { return label_->text(); }
     const std::shared_ptr<ScrollView>& scrollView() const { return scrollView_; }
@@ -72,7 +98,10 @@ public:
 private:
     void startLoad(const std::string& url, WebViewNavigationType type, long historyIndex);
     void showText(const std::string& text);
+    void fetch(const std::string& url, uint64_t generation, int redirectsLeft);
+    void followRedirect(uint64_t generation, const std::string& location, int redirectsLeft);
     void finishLoad(uint64_t generation, int status, const std::string& body, const std::string& error);
+    void failLoad(uint64_t generation, const WebViewError& error);
 
     WebViewDelegate* delegate_ = nullptr;
     std::shared_ptr<ScrollView> scrollView_;
@@ -83,6 +112,7 @@ private:
     bool loading_ = false;
     bool scalesPageToFit_ = false;
     uint64_t generation_ = 0;
+    std::vector<std::string> scripts_;
 };
 
 } // namespace platform::ui

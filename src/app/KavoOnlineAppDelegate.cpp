@@ -213,7 +213,12 @@ void KavoOnlineAppDelegate::applyUserDefaultSwitches() {
 // ---- application events
 
 void KavoOnlineAppDelegate::didBecomeActive(platform::ui::Application&) {
-    if (auto active = socialnet::SNSession::activeSession()) active->handleDidBecomeActive();
+    try {
+        socialnet::SNSession::activeSession()->handleDidBecomeActive();
+    } catch (const socialnet::SNInvalidOperationException& misuse) {
+        // No application id in the bundle: there is no session to tell.
+        platform::log(std::string("socialnet: ") + misuse.what());
+    }
 }
 
 bool KavoOnlineAppDelegate::openURL(platform::ui::Application&, const std::string& url) {

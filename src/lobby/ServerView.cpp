@@ -301,9 +301,16 @@ void ServerView::loginning() {
         if (session && session->isOpen() && !session->accessToken().empty()) {
             service.requestAccessTokenSN(session->accessToken());
         } else {
-            session = std::make_shared<socialnet::SNSession>();
-            delegate.setSession(session);
             std::weak_ptr<ViewController> weak = weak_from_this();
+            try {
+                session = std::make_shared<socialnet::SNSession>();
+            } catch (const socialnet::SNInvalidOperationException& misuse) {
+                // A bundle without the network's application id: no log-in is possible.
+                platform::log(std::string("socialnet: ") + misuse.what());
+                Util::hideLoadingOnView(view());
+                return;
+            }
+            delegate.setSession(session);
             session->openWithCompletionHandler(
                 [weak](socialnet::SNSession& opened, socialnet::SNSessionState state, const socialnet::SNError& error) {
                     if (state == socialnet::SNSessionState::ClosedLoginFailed ||

@@ -1,7 +1,10 @@
 // The local portal stub (tools/portal-stub) as a person uses it: the client signs in on
-// it and reaches a game's board list; the user "banned" is refused with a reason.
+// it and reaches a game's board list; the user "banned" is refused with a reason; the
+// social-network log-in passes the stub's login page and signs in as its player.
 #include "app/UIController.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/HttpClient.h"
+#include "platform/foundation/PropertyList.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/AlertView.h"
 #include "portal/GlobalLogicHandler.h"
@@ -85,6 +88,23 @@ TEST_F(PortalStub, AnyPlayerSignsInAndReachesTheBoardListOfAGame) {
         platform::RunLoop::main().runUntil([] { return GlobalLogicHandler::getInstance().boardList().size() == 6; }, 5))
         << "the stub's six boards arrive";
     EXPECT_EQ(UIController::gameType(), 3);
+}
+
+TEST_F(PortalStub, TheSocialNetworkLogInArrivesAtTheGameGridAsTheStubsPlayer) {
+    // The bundle's login host becomes the stub's pages.
+    std::string info = ClientWorld::get().bundlePath() + "/Info.plist";
+    auto plist = platform::PropertyList::readFile(info);
+    plist.set("SocialNetDialogURL", stub_.url(""));
+    platform::PropertyList::writeFile(info, plist);
+    platform::Bundle::main().setMainPath(ClientWorld::get().bundlePath());
+    launch();
+    auto result = drive("screen LoginView\nadvance 0.1\ntap id=btnLoginSN\nwait text=Stub\ntap text=Stub\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(
+        [] { return UIController::myInfo() && UIController::myInfo()->name() == "sn1"; }, 10))
+        << "the stub names the player after its token";
+    result = drive("screen GameView 10\n");
+    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
 }
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {

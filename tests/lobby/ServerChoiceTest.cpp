@@ -10,6 +10,7 @@
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/AlertView.h"
 #include "portal/GlobalService.h"
+#include "sdk/socialnet/SNSession.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <functional>
@@ -175,7 +176,10 @@ TEST_F(ServerChoice, TheConnectOKSignsInWithTheRememberedCredentialsInThePasswor
 TEST_F(ServerChoice, InTheSocialNetworkModeTheConnectOKSendsNoPassword) {
     auto sheet = showSheet(LoginView::kKindSocialNet);
     sheet->selectServerAtIndex(0);
-    EXPECT_FALSE(hasOverlay(*sheet)) << "the refused social-network session removes the overlay";
+    auto session = KavoOnlineAppDelegate::getInstance().session();
+    ASSERT_TRUE(session && session->loginDialog()) << "the network's login page is shown";
+    session->loginDialog()->cancel();
+    EXPECT_FALSE(hasOverlay(*sheet)) << "a cancelled social-network login removes the overlay";
     sheet->onConnectOK();
     platform::RunLoop::main().runPending();
     std::vector<int16_t> sent;

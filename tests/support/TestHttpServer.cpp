@@ -21,10 +21,13 @@ const char* reason(int status) {
     }
 }
 
-std::string response(int status, const std::string& body) {
+std::string response(int status, const std::string& body, const std::vector<std::string>& headerLines = {}) {
+    std::string extra;
+    for (auto& line : headerLines)
+        extra += "\r\n" + line;
     return "HTTP/1.1 " + std::to_string(status) + " " + reason(status) +
            "\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: " + std::to_string(body.size()) +
-           "\r\nConnection: close\r\n\r\n" + body;
+           "\r\nConnection: close" + extra + "\r\n\r\n" + body;
 }
 
 // The Content-Length header's value, or 0.
@@ -55,6 +58,11 @@ std::string TestHttpServer::url(const std::string& path) const {
 void TestHttpServer::serveText(const std::string& path, const std::string& text) {
     std::lock_guard<std::mutex> lock(mutex_);
     texts_[path] = text;
+}
+
+void TestHttpServer::serveAnswer(const std::string& path, Answer answer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    answers_[path] = std::move(answer);
 }
 
 void TestHttpServer::answerEmpty() {
@@ -133,6 +141,11 @@ void TestHttpServer::answer(Fd client) {
         requests_.push_back(request);
         switch (mode_) {
         case Mode::Texts: {
+            auto whole = answers_.find(request.path.substr(0, request.path.find('?')));
+            if (whole != answers_.end()) {
+                reply = response(whole->second.status, whole->second.body, whole->second.headerLines);
+                break;
+            }
             auto it = texts_.find(request.path);
             reply = it != texts_.end() ? response(200, it->second) : response(404, "not found");
             break;

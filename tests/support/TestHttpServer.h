@@ -37,6 +37,14 @@ public:
 
     // Serve `text` (200) at `path`; the default answer.
     void serveText(const std::string& path, const std::string& text);
+    // A whole answer for `path` (matched without its query): status, extra header
+    // lines ("Location: ...") and body. It takes precedence over a text there.
+    struct Answer {
+        int status = 200;
+        std::vector<std::string> headerLines;
+        std::string body;
+    };
+    void serveAnswer(const std::string& path, Answer answer);
     // Answer every path with 200 and an empty body.
     void answerEmpty();
     // Answer every path with this status and a short text.
@@ -62,6 +70,7 @@ private:
     Mode mode_ = Mode::Texts;
     int status_ = 500;
     std::map<std::string, std::string> texts_;
+    std::map<std::string, Answer> answers_;
     std::vector<Request> requests_;
     std::vector<Fd> held_;
     std::thread thread_;

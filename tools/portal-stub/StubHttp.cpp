@@ -42,6 +42,11 @@ void StubHttp::acceptLoop() {
     }
 }
 
+void StubHttp::setRedirect(const std::string& path, std::function<std::string()> location) {
+    std::lock_guard lock(redirectsMutex_);
+    redirects_[path] = std::move(location);
+}
+
 void StubHttp::answer(int client) {
     std::string request;
     char buffer[1024];
@@ -57,6 +62,19 @@ void StubHttp::answer(int client) {
     std::string path = end == std::string::npos ? std::string() : request.substr(start + 1, end - start - 1);
     if (const size_t query = path.find('?'); query != std::string::npos) path.resize(query);
 
+    std::function<std::string()> redirect;
+    {
+        std::lock_guard lock(redirectsMutex_);
+        if (auto found = redirects_.find(path); found != redirects_.end()) redirect = found->second;
+    }
+    if (redirect) {
+        const std::string location = redirect();
+        const std::string moved =
+            "HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+        platform::log("http " + path + " 302 " + location);
+        kavo::test::sendAll(client, reinterpret_cast<const uint8_t*>(moved.data()), moved.size());
+        return;
+    }
     const auto page = pages_.find(path);
     const std::string reply = page == pages_.end() ? response(404, "text/plain", "not found\n")
                                                    : response(200, contentType(path), page->second);

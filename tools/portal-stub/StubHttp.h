@@ -3,7 +3,9 @@
 #include "tests/support/Sockets.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -19,6 +21,9 @@ public:
     StubHttp(const StubHttp&) = delete;
     StubHttp& operator=(const StubHttp&) = delete;
 
+    // GET `path` answers 302 with the Location the function gives (made for each request).
+    void setRedirect(const std::string& path, std::function<std::string()> location);
+
     bool valid() const { return listener_.valid(); }
     uint16_t port() const { return port_; }
 
@@ -30,6 +35,8 @@ private:
     kavo::test::Fd listener_;
     kavo::test::StopSignal stop_;
     std::map<std::string, std::string> pages_;
+    std::mutex redirectsMutex_;
+    std::map<std::string, std::function<std::string()>> redirects_;
     std::thread thread_;
 };
 

@@ -21,6 +21,7 @@ public:
     // `serverList` is the list text sent for information key 11.
     StubPortal(uint16_t port, std::string serverList);
     uint16_t port() const { return portal_.port(); }
+    kavo::test::TestPortal& portal() { return portal_; }
 
     // The player id a name signs in with (the same every time).
     static int32_t playerIdOf(const std::string& name);

@@ -7,6 +7,7 @@
 #include "tests/support/Sockets.h"
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubPortal.h"
+#include "tools/portal-stub/StubSocialNet.h"
 
 #include <atomic>
 #include <chrono>
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     portalstub::StubPortal portal(port, serverList);
+    portalstub::StubSocialNet socialNet;
+    socialNet.install(http, portal.portal());
 
     std::printf("portal-stub: game server on 127.0.0.1:%u, server list on http://127.0.0.1:%u/servers.txt\n",
                 unsigned(portal.port()), unsigned(http.port()));

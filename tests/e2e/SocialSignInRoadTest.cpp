@@ -1,0 +1,136 @@
+// Signing in with the social network end to end: the client runs headless against the
+// test portal, and the network's login page is a fake on the test HTTP server.
+#include "app/KavoOnlineAppDelegate.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/render/Renderer.h"
+#include "platform/ui/Screen.h"
+#include "sdk/socialnet/SNSession.h"
+#include "tests/support/FakeSocialNetwork.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <chrono>
+#include <thread>
+
+using namespace kavo;
+using namespace kavo::test;
+
+namespace {
+
+std::vector<uint8_t> utfField(const std::string& text) {
+    std::vector<uint8_t> bytes{uint8_t(text.size() >> 8), uint8_t(text.size() & 0xFF)};
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    return bytes;
+}
+
+class SocialSignInRoad : public ClientFixture {
+protected:
+    void SetUp() override {
+        ClientFixture::SetUp();
+        // The bundle's login host becomes the fake network.
+        std::string info = ClientWorld::get().bundlePath() + "/Info.plist";
+        auto plist = platform::PropertyList::readFile(info);
+        plist.set("SocialNetDialogURL", network_.dialogBase());
+        platform::PropertyList::writeFile(info, plist);
+        platform::Bundle::main().setMainPath(ClientWorld::get().bundlePath());
+        portal().onCommand(2301, [](Message&, TestPortal::Reply& reply) {
+            Message signedIn(3);
+            signedIn.writeInt(ClientWorld::kPlayerId);
+            signedIn.writeLong(ClientWorld::kPlayerMoney);
+            signedIn.writeShort(1);
+            signedIn.writeInt(2500);
+            reply.send(signedIn);
+        });
+    }
+
+    std::string chooseSocialNetwork() {
+        return std::string("screen LoginView\nadvance 0.1\ntap id=btnLoginSN\nwait text=") + ClientWorld::kServerName +
+               "\ntap text=" + ClientWorld::kServerName + "\n";
+    }
+
+    std::vector<std::vector<uint8_t>> tokensSent() {
+        std::vector<std::vector<uint8_t>> bodies;
+        for (auto& message : portal().messages())
+            if (message.commandId == 2301) bodies.push_back(message.body);
+        return bodies;
+    }
+
+    FakeSocialNetwork network_{http()};
+};
+
+TEST_F(SocialSignInRoad, TheNetworksPageSignsThePlayerInAndTheTokenIsKeptForNextTime) {
+    network_.finishWithToken("T-road", 3600);
+    launch();
+    auto result = drive(chooseSocialNetwork());
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(waitForCommand(2301)) << log();
+    EXPECT_EQ(network_.loginPageRequests(), 1u);
+    EXPECT_EQ(tokensSent(), std::vector<std::vector<uint8_t>>{utfField("T-road")});
+    auto session = KavoOnlineAppDelegate::getInstance().session();
+    ASSERT_TRUE(session);
+    EXPECT_EQ(session->stateValue(), 513);
+    EXPECT_EQ(session->loginType(), socialnet::SNSessionLoginType::WebDialog);
+    auto cached = platform::UserDefaults::standard().objectForKey("SNAccessTokenInformationKey");
+    EXPECT_EQ(cached.get(socialnet::SNTokenInformationTokenKey).stringValue(), "T-road");
+    EXPECT_FALSE(cached.contains(socialnet::SNTokenInformationIsSocialNetLoginKey));
+    result = drive("screen GameView\nadvance 1\nexpect-not id=snDialog\n");
+    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+
+    // A second sign-in takes the cached token without the page.
+    auto second = std::make_shared<socialnet::SNSession>();
+    EXPECT_EQ(second->stateValue(), 1);
+    EXPECT_EQ(second->accessToken(), "T-road");
+}
+
+TEST_F(SocialSignInRoad, ACancelledPageLeavesTheLogInScreen) {
+    network_.finishWithCancel();
+    launch();
+    auto result = drive(chooseSocialNetwork());
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    auto session = KavoOnlineAppDelegate::getInstance().session();
+    ASSERT_TRUE(session);
+    // The page is fetched in real time; the dialog's fade runs on the manual clock.
+    for (int i = 0; i < 500 && session->stateValue() != 257; ++i) {
+        advance(0.01);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    advance(1);
+    EXPECT_EQ(session->stateValue(), 257);
+    EXPECT_TRUE(tokensSent().empty());
+    result = drive("screen LoginView\n");
+    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+}
+
+TEST_F(SocialSignInRoad, TheLoginDialogCoversTheLogInScreenOnPhoneAndTablet) {
+    network_.showLoginPage();
+    for (auto idiom : {platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet}) {
+        platform::ui::Screen::setIdiom(idiom);
+        launch();
+        auto result = drive(chooseSocialNetwork());
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        auto session = KavoOnlineAppDelegate::getInstance().session();
+        ASSERT_TRUE(session && session->loginDialog());
+        auto page = session->loginDialog()->webView();
+        for (int i = 0; i < 500 && page->pageText().find("Log in") == std::string::npos; ++i) {
+            advance(0.01);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        advance(1);
+        EXPECT_NE(page->pageText().find("Email or phone"), std::string::npos);
+        EXPECT_TRUE(session->loginDialog()->isOnScreen());
+        std::string name = idiom == platform::ui::Idiom::Phone ? "phone" : "tablet";
+        EXPECT_TRUE(platform::render::Renderer::writeScreenshot("social-login-dialog-" + name + ".png"));
+        // The panel takes the whole phone screen, 0.6 of the tablet's.
+        platform::ui::Rect frame = session->loginDialog()->frame();
+        EXPECT_EQ(frame.width(), idiom == platform::ui::Idiom::Phone ? 480 : 614);
+        EXPECT_EQ(frame.height(), idiom == platform::ui::Idiom::Phone ? 320 : 460);
+        session->loginDialog()->cancel();
+        advance(1);
+        EXPECT_EQ(session->stateValue(), 257);
+        if (idiom == platform::ui::Idiom::Phone) TearDown(), SetUp();
+    }
+    platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
+}
+
+} // namespace

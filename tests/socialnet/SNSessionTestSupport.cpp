@@ -1,0 +1,87 @@
+#include "tests/socialnet/SNSessionTestSupport.h"
+
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Application.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace socialnet::test {
+
+bool FakeLoginPlatform::openURL(const std::string& url) {
+    opened.push_back(url);
+    std::string scheme = url.substr(0, url.find(':'));
+    for (auto& openable : openableSchemes)
+        if (openable == scheme) return true;
+    return false;
+}
+
+void FakeLoginPlatform::requestSystemAccountAccess(const std::string&, const std::vector<std::string>& permissions,
+                                                   const std::optional<std::string>& audience,
+                                                   AccessCompletion completion) {
+    ++accessRequests;
+    requestedPermissions = permissions;
+    requestedAudience = audience;
+    completion(accountAnswer);
+}
+
+void SessionFixture::SetUp() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "sn-session-XXXXXX").string();
+    dataPath_ = mkdtemp(pattern.data()) ? pattern : std::string();
+    platform::setDataDirectory(dataPath_);
+    platform::UserDefaults::standard().reset();
+    clock_ = std::make_unique<platform::ScopedManualClock>();
+    platform::RunLoop::main().bindToCurrentThread();
+    SNLoginPlatform::setCurrent(platform_);
+    SNSession::setActiveSession(nullptr);
+    SNSession::setDefaultAppID(std::string("123"));
+    platform::setLogSink([this](const std::string& line) { logLines.push_back(line); });
+}
+
+void SessionFixture::TearDown() {
+    SNSession::setActiveSession(nullptr);
+    advance(1);
+    platform::setLogSink({});
+    SNSession::setDefaultAppID(std::nullopt);
+    SNLoginPlatform::setCurrent(nullptr);
+    platform::ui::Application::shared().reset();
+    clock_.reset();
+    platform::UserDefaults::standard().reset();
+    std::error_code ignored;
+    if (!dataPath_.empty()) std::filesystem::remove_all(dataPath_, ignored);
+}
+
+std::shared_ptr<SNSession> SessionFixture::makeSession(std::vector<std::string> permissions,
+                                                       std::shared_ptr<SNSessionTokenCachingStrategy> cache) {
+    return std::make_shared<SNSession>(std::nullopt, std::move(permissions), SNSessionDefaultAudience::None,
+                                       std::nullopt, std::move(cache));
+}
+
+SNSession::CompletionHandler SessionFixture::recorder() {
+    return [this](SNSession&, SNSessionState state, const SNError& error) {
+        heard.push_back({state, error.info(SNErrorLoginFailedReasonKey), !error.empty()});
+    };
+}
+
+void SessionFixture::advance(double seconds) {
+    platform::RunLoop::main().advance(seconds);
+}
+
+void SessionFixture::storeToken(const std::string& token, double expiresAt, std::vector<std::string> permissions,
+                                int loginType, bool isLoginToken) {
+    platform::Value information = platform::Value::emptyDictionary();
+    information.set(SNTokenInformationTokenKey, token);
+    information.set(SNTokenInformationExpirationDateKey, platform::Value::date(expiresAt));
+    if (isLoginToken) information.set(SNTokenInformationIsSocialNetLoginKey, true);
+    information.set(SNTokenInformationLoginTypeLoginKey, loginType);
+    platform::Value list = platform::Value::emptyArray();
+    for (auto& permission : permissions)
+        list.append(permission);
+    information.set(SNTokenInformationPermissionsKey, list);
+    SNSessionTokenCachingStrategy::defaultInstance()->cacheTokenInformation(information);
+}
+
+} // namespace socialnet::test
