@@ -1,9 +1,21 @@
 #include "table/GameCardView.h"
 
+#include "social/MessageView.h"
+#include "table/MailBoxButton.h"
+
 namespace kavo {
 
 // The six card tables share the one four-seat layout.
 GameCardView::GameCardView(int8_t gameType, std::string titleKey)
     : GameTableView(gameType, "TienLenView", std::move(titleKey)) {}
+
+void GameCardView::viewDidLoad() {
+    GameTableView::viewDidLoad();
+    MailBoxButton::add(*view(), [this] { clickMailBox(); });
+}
+
+void GameCardView::clickMailBox() {
+    MessageView::pushNew();
+}
 
 } // namespace kavo

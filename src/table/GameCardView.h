@@ -13,6 +13,10 @@ class GameCardView : public GameTableView {
 public:
     GameCardView(int8_t gameType, std::string titleKey);
 
+    // The mailbox button: a fresh messages screen is pushed.
+    void clickMailBox();
+    void viewDidLoad() override;
+
     // Seats the players at this screen's own room and board.
     void setupPlayersWithOwner(int32_t ownerId, int32_t money, const std::vector<std::shared_ptr<Player>>& players) {
         setupPlayersWithRoom(roomId(), boardId(), ownerId, money, players);

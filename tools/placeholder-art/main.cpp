@@ -67,7 +67,7 @@ constexpr Art kPictures[] = {
     {"i_img_menu_mainbackground.png", 223, 98, Kind::Background, "", kDark},
     {"phong-tieu-de.png", 412, 22, Kind::Background, "", kGold},
     {"alert-background.png", 284, 160, Kind::Box, " ", kDark}, // stretched: no caption
-    {"server_bg_item.png", 310, 70, Kind::Box, " ", kBlue}, // a server name lies on it
+    {"server_bg_item.png", 310, 70, Kind::Box, " ", kBlue},    // a server name lies on it
     {"tap_profile_cell1.png", 350, 41, Kind::Box, "", kNavy},
     {"tap_profile_cell2.png", 350, 41, Kind::Box, "", kDark},
     {"t_img_backgroundLoginTextField.png", 216, 34, Kind::Box, " ", kDark}, // a field lies on it
@@ -171,6 +171,24 @@ constexpr Art kPictures[] = {
     {"emo_neutral.png", 24, 24, Kind::Icon, ":|", kGold},
     {"emo_happy.png", 24, 24, Kind::Icon, "^^", kGold},
     {"emo_bored.png", 24, 24, Kind::Icon, "-_-", kGold},
+    // Mailbox, private chat and friends
+    {"chat_add_icon.png", 37, 36, Kind::Button, ":)", kGold},
+    {"chat_line.png", 290, 8, Kind::Line, "", kGray},
+    {"chat_textbox_chat.png", 191, 30, Kind::Box, "", kDark},
+    {"chat_button_send.png", 54, 36, Kind::Button, " ", kBlue},
+    {"chat_bg_emoticon.png", 286, 48, Kind::Box, "", kNavy},
+    {"chat_khungthoai(right).png", 60, 40, Kind::Box, "", kBlue},
+    {"chat_khungthoai(left).png", 60, 40, Kind::Box, "", kTeal},
+    {"chat_icon_trangthai1.png", 10, 10, Kind::Box, "", kRed},
+    {"chat_icon_trangthai2.png", 10, 10, Kind::Box, "", kGreen},
+    {"chat_icon_trangthai3.png", 10, 10, Kind::Box, "", kGray},
+    {"chat_tap_loimoiketban.png", 170, 33, Kind::Button, " ", kNavy},
+    {"chat_icon_loimoiketban.png", 20, 20, Kind::Icon, "@", kGold},
+    {"chat_frame_soluong.png", 18, 18, Kind::Box, "", kRed},
+    {"shop_accept_button.png", 34, 26, Kind::Button, "OK", kGreen},
+    {"loimoi_cancel_button.png", 25, 25, Kind::Button, "x", kRed},
+    {"caro-bg-menu.png", 300, 220, Kind::Background, "", kBrown},
+    {"bg_profile.png", 300, 220, Kind::Background, "", kNavy},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.

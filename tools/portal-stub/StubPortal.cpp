@@ -1,6 +1,7 @@
 #include "tools/portal-stub/StubPortal.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubMail.h"
 
 #include <ctime>
 
@@ -88,6 +89,7 @@ void StubPortal::install() {
         mail.writeUTF("admin");
         mail.writeUTF("Chào mừng đến Kavo Online! Welcome to Kavo Online!");
         reply.send(mail);
+        StubMail::afterSignIn(reply);
     });
     portal_.onCommand(1, [](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
@@ -145,6 +147,7 @@ void StubPortal::install() {
         platform::log("create request: stake " + std::to_string(money) + ", seats " + std::to_string(seats) +
                       ", password \"" + request.readUTF() + "\"");
     });
+    StubMail::install(portal_);
     portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
         platform::log("command " + std::to_string(request.commandId()) + " " + hex(request.data()));
     });

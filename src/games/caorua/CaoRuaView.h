@@ -8,6 +8,9 @@ namespace kavo {
 class CaoRuaView : public GameTableView {
 public:
     CaoRuaView();
+    // The mailbox button: a fresh messages screen is pushed.
+    void clickMailBox();
+    void viewDidLoad() override;
 
     // Cao Rua names its room and board with an underscore: _roomID, _boardID.
     int8_t roomID() const { return roomId(); }
