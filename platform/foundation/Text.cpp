@@ -298,6 +298,19 @@ size_t utf16Length(std::string_view text) {
     return units;
 }
 
+std::string prefixUtf16(std::string_view text, size_t maxUnits) {
+    size_t units = 0;
+    size_t offset = 0;
+    while (offset < text.size()) {
+        size_t next = offset;
+        const size_t width = nextCharacter(text, next) > 0xFFFF ? 2 : 1;
+        if (units + width > maxUnits) break;
+        units += width;
+        offset = next;
+    }
+    return std::string(text.substr(0, offset));
+}
+
 std::optional<size_t> utf16IndexToByteOffset(std::string_view text, size_t index) {
     size_t units = 0;
     size_t offset = 0;

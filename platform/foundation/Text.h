@@ -53,6 +53,9 @@ std::string removeUtf16Range(std::string_view text, size_t location, size_t leng
 // Replaces the units [location, location + length) with `replacement` (the same
 // clamping and widening).
 std::string replaceUtf16Range(std::string_view text, size_t location, size_t length, std::string_view replacement);
+// The longest start of the text that is at most `maxUnits` UTF-16 units and ends on a
+// whole character, so an emoji standing across the limit is left out, never halved.
+std::string prefixUtf16(std::string_view text, size_t maxUnits);
 
 // White space: ASCII blanks and line breaks, no-break and other Unicode spaces.
 bool isWhitespaceCharacter(char32_t c);

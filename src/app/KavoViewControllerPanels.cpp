@@ -87,6 +87,7 @@ void KavoViewController::showMessageView() {
     if (!mailbox) return;
     mailbox->view()->setFrame(Rect{0, 0, view()->frame().width(), view()->frame().height()});
     view()->addSubview(mailbox->view());
+    mailbox->viewDidAppear(false);
     std::weak_ptr<platform::ui::ViewController> weakSelf = weak_from_this();
     platform::runOnMainThread([weakSelf] {
         if (auto self = std::dynamic_pointer_cast<KavoViewController>(weakSelf.lock())) self->reloadMessages();

@@ -118,8 +118,9 @@ void GameView::setUIScreen() {
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
         button->titleLabel()->setMinimumFontSize(lobby::fontSize(6));
     }
-    // Laid out for the screen; nothing here acts on them.
     btnChat_ = addButton(root, {406, 4, 70, 22}, "btnChat", text("KAVO_chat"));
+    btnChat_->onTouchUpInside([this] { clickChatFriend(); });
+    // Laid out for the screen; nothing here acts on it.
     btnNapZel_ = addButton(root, {332, 4, 70, 22}, "btnNapZel", text("KAVO_napZel"));
 
     lblSelectGame_ = addLabel(root, {158, 4, 170, 22}, "lblSelectGame", text("KAVO_SelectGame"), 14, true,

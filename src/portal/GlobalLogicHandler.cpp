@@ -10,6 +10,7 @@
 #include "portal/GlobalService.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace kavo {
 
@@ -186,6 +187,12 @@ void GlobalLogicHandler::cancelInvitedJoinBoard() {
 // ---------------------------------------------------------------- chat, mail and presents
 
 void GlobalLogicHandler::onChatFromWithMessage(std::shared_ptr<KavoMessage> message) {
+    // A private message comes without a time: it is stamped on arrival, so stored lines
+    // and their time labels show a real date.
+    if (message && message->time() == 0)
+        message->setTime(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+                .count());
     platform::runOnMainThread([this, message = std::move(message)] { onViewControllerChatFromWithMessage(message); });
 }
 

@@ -175,9 +175,14 @@ void GlobalLogicHandler::onFriendList(PlayerList friends) {
 void GlobalLogicHandler::showFriendList(const PlayerList& friends) {
     Resources::getInstance().setListMyFriends(friends);
     const auto& mailbox = MessageView::getInstance();
-    if (mailbox && mailbox->isViewLoaded()) {
+    if (mailbox && mailbox->messageViewLoaded()) {
         mailbox->set_listAllFriends(friends);
         mailbox->forceReloadFriendList();
+    }
+    // A mailbox pushed from a table or a notice asked for the list too.
+    if (auto pushed = topScreenAs<MessageView>(); pushed && pushed != mailbox && pushed->messageViewLoaded()) {
+        pushed->set_listAllFriends(friends);
+        pushed->forceReloadFriendList();
     }
     if (auto table = inviteTableOnTop()) {
         const auto& invite = table->inviteView();

@@ -1,62 +1,177 @@
 #pragma once
 
 #include "app/KavoViewController.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 #include "portal/model/KavoMessage.h"
 #include "portal/model/Player.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace kavo {
 
-class TextRowsSource;
+class AddFriendView;
+class ChatDatabase;
+class ChatView;
+class FriendInviteView;
 
-// The mailbox: the player's mail of one type (2 system notices, 3 friend requests,
-// 4 administrators' messages) and the friend list. One panel instance serves the
-// screen base (getInstance); the app delegate pushes its own instances. Main thread only.
-class MessageView : public KavoViewController {
+// The mailbox and private conversations: a tab of recent partners (from the chat
+// database), a tab of all friends, header bars for friend invitations, administrator
+// and system messages, and on the right the chat panel of the chosen partner. The
+// shared instance is laid over the current screen (getInstance); a table's mailbox
+// button and a notification push fresh instances, each with its own chat database
+// connection (opened when it comes into view, closed by its close control) and its
+// own panels. The mail itself stays in the app-wide list of UIController; this screen
+// re-reads it whenever it changes it. Main thread only.
+class MessageView : public KavoViewController,
+                    public platform::ui::TableViewDataSource,
+                    public platform::ui::TableViewDelegate {
 public:
-    // The single panel instance the screen base sizes to the full screen and adds.
+    static constexpr int kTabRecent = 1;
+    static constexpr int kTabFriends = 2;
+
     static const std::shared_ptr<MessageView>& getInstance();
+    // A fresh instance pushed on the navigation stack (the tables' mailbox buttons).
+    static std::shared_ptr<MessageView> pushNew();
     MessageView();
     ~MessageView() override;
 
-    // Set before the screen is pushed.
+    // ---- what others set or call
     int32_t messageType() const { return messageType_; }
     void setMessageType(int32_t type) { messageType_ = type; }
+    // The screen's copy of the app-wide mail (replaced by it when the screen comes into view).
     const KavoMessageList& listMessage() const { return listMessage_; }
     void setListMessage(KavoMessageList messages);
-
     void set_listAllFriends(std::vector<std::shared_ptr<Player>> friends);
     const std::vector<std::shared_ptr<Player>>& listAllFriends() const { return listAllFriends_; }
+    // Reloads the list and hides the loading overlay.
     void forceReloadFriendList();
-
-    // One mail arriving while the mailbox is on top: it goes to the front of the list
-    // (and into the app-wide mailbox).
+    // A private message while this screen is open: stored as received, then pending.
     void onNewMessage(std::shared_ptr<KavoMessage> message);
-    // The newest mail while the mailbox is open.
+    // New mail or a private line while open: stored, then shown in the partner's panel
+    // when that panel is the one on screen, else pending like onNewMessage.
     void onChatWithMessage(std::shared_ptr<KavoMessage> message);
-    // Removes every mail of this type from the list and from the app-wide mailbox.
+    // Every message of the list leaves the app-wide mail.
     void doRemoveAllMessages();
+    void onAddFriendResult(int result);
+    // Whether a name is one of the friends the resources cached.
+    static bool checkSenderExistInListFriends(const std::string& name);
 
-    // The friend chosen in the friend list (the delete question acts on it).
-    int32_t _selectedFriendID() const { return selectedFriendID_; }
-    void set_selectedFriendID(int32_t id) { selectedFriendID_ = id; }
+    // ---- controls
+    void doChangeTab(int tag);
+    void doCloseThisView();
+    void onRemoveAll();
+    void showAddFriendView();
+    void getFriendList();
+    void getAdminMessage();
+    void showFriendInviteView();
+    // 1 administrator messages, 0 system messages.
+    void showMessageFromSystem(int tag);
+    // The row a person chose in the list.
+    void selectRow(int row);
 
+    // ---- panels
+    // The friend's panel, made unless there is one (then only their mail leaves the list).
+    bool createChatViewForUser(const Player& player);
+    bool showChatViewForUser(const Player& player);
+    bool createChatViewForMessage(const KavoMessage& message);
+    bool showChatViewForMessage(const KavoMessage& message);
+    const std::map<std::string, std::shared_ptr<ChatView>>& listChatView() const { return listChatView_; }
+    const std::shared_ptr<ChatView>& activeChatView() const { return activeChatView_; }
+
+    // ---- state
+    int viewingTabIndex() const { return viewingTabIndex_; }
+    const std::vector<std::string>& listRecentChats() const { return listRecentChats_; }
+    const KavoMessageList& newMessageList() const { return newMessageList_; }
+    int countInvites() const { return countInvites_; }
+    int countMessageFromAdmin() const { return countMessageFromAdmin_; }
+    int countMessageFromSystem() const { return countMessageFromSystem_; }
+    int selectedIndex() const { return selectedIndex_; }
+    void setSelectedIndex(int index) { selectedIndex_ = index; }
+    int32_t _selectedFromID() const { return selectedFromID_; }
+    void set_selectedFromID(int32_t id) { selectedFromID_ = id; }
+    // The friend the delete question of the dialogs acts on.
+    int32_t _selectedFriendID() const { return selectedFromID_; }
+    void set_selectedFriendID(int32_t id) { selectedFromID_ = id; }
+    const std::shared_ptr<ChatDatabase>& chatDatabase() const { return kavoDB_; }
+    const std::shared_ptr<FriendInviteView>& friendInviteView() const { return friendInviteView_; }
+    const std::shared_ptr<AddFriendView>& addFriendView() const { return addFriendView_; }
+
+    // ---- outlets
+    const std::shared_ptr<platform::ui::TableView>& tblView() const { return tblView_; }
+    const std::shared_ptr<platform::ui::View>& viewContent() const { return viewContent_; }
+    const std::shared_ptr<platform::ui::Label>& lblUserName() const { return lblUserName_; }
+    const std::shared_ptr<platform::ui::Label>& lblChatTime() const { return lblChatTime_; }
+    const std::shared_ptr<platform::ui::Button>& btnGanDay() const { return btnGanDay_; }
+    const std::shared_ptr<platform::ui::Button>& btnBanBe() const { return btnBanBe_; }
+
+    // ---- view cycle
     void viewDidLoad() override;
-    const std::shared_ptr<platform::ui::TableView>& tblMessage() const { return tblMessage_; }
+    void viewDidAppear(bool animated) override;
+
+    // ---- the list
+    int numberOfRows(platform::ui::TableView& table, int section) override;
+    std::shared_ptr<platform::ui::TableViewCell> cellForRow(platform::ui::TableView& table,
+                                                            const platform::ui::IndexPath& indexPath) override;
+    double heightForRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
+    double heightForHeader(platform::ui::TableView& table, int section) override;
+    platform::ui::ViewPtr viewForHeader(platform::ui::TableView& table, int section) override;
+    bool canEditRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
+    void commitEditingStyle(platform::ui::TableView& table, platform::ui::TableViewCellEditingStyle style,
+                            const platform::ui::IndexPath& indexPath) override;
+    std::string titleForDeleteConfirmationButton(platform::ui::TableView& table,
+                                                 const platform::ui::IndexPath& indexPath) override;
+    void didSelectRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
 
 private:
-    void reloadRows();
+    void setUIScreen();
+    void showTatCaBanBe();
+    void showRecentChats();
+    void markTab(int tag);
+    void reloadInviteCount();
+    void reloadListLater();
+    // The message goes to the front of the app-wide list and waits for its panel.
+    void addPending(const std::shared_ptr<KavoMessage>& message);
+    // The friend of a row of the shown tab (a stand-in for a partner who is no friend).
+    std::shared_ptr<Player> friendAtRow(int row) const;
+    std::shared_ptr<Player> friendWithId(int32_t id) const;
+    // "KAVO_Chat_Time <date>" of the partner's newest stored line, or "".
+    std::string lastLineTime(int32_t partnerId);
+    void syncListMessage();
+    void refreshBadge();
+    void addPanel(const std::string& key, const std::shared_ptr<ChatView>& panel);
+    void showPanel(const std::shared_ptr<ChatView>& panel);
+    bool panelIsShown(const std::string& key) const;
 
     int32_t messageType_ = 2;
     KavoMessageList listMessage_;
     std::vector<std::shared_ptr<Player>> listAllFriends_;
-    int32_t selectedFriendID_ = 0;
-    std::shared_ptr<TextRowsSource> rows_;
-    std::shared_ptr<platform::ui::TableView> tblMessage_;
+    std::vector<std::string> listRecentChats_;
+    std::map<std::string, std::shared_ptr<ChatView>> listChatView_;
+    std::shared_ptr<ChatView> activeChatView_;
+    KavoMessageList newMessageList_;
+    bool newMessageComing_ = false;
+    bool newMessageComingForReloading_ = false;
+    int viewingTabIndex_ = kTabFriends;
+    int countInvites_ = 0, countMessageFromAdmin_ = 0, countMessageFromSystem_ = 0;
+    int32_t selectedFromID_ = 0;
+    int selectedIndex_ = -1;
+    bool isAdded_ = false;
+    std::shared_ptr<ChatDatabase> kavoDB_;
+    std::shared_ptr<FriendInviteView> friendInviteView_;
+    std::shared_ptr<AddFriendView> addFriendView_;
+
+    std::shared_ptr<platform::ui::Button> btnGanDay_, btnBanBe_, btnAddFriend_, btnClose_, btnRemoveAll_;
+    std::shared_ptr<platform::ui::TableView> tblView_;
+    std::shared_ptr<platform::ui::ImageView> imgViewUserAvatar_;
+    std::shared_ptr<platform::ui::Label> lblUserName_, lblChatTime_;
+    std::shared_ptr<platform::ui::View> viewContent_;
 };
 
 } // namespace kavo

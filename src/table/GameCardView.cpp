@@ -2,6 +2,8 @@
 
 #include "table/MauBinhResultView.h"
 #include "table/menuCuoc.h"
+#include "social/MessageView.h"
+#include "table/MailBoxButton.h"
 
 namespace kavo {
 
@@ -12,6 +14,15 @@ GameCardView::GameCardView(int8_t gameType, std::string titleKey)
 
 void GameCardView::showCuoc() {
     openSheet(betView());
+}
+
+void GameCardView::viewDidLoad() {
+    GameTableView::viewDidLoad();
+    MailBoxButton::add(*view(), [this] { clickMailBox(); });
+}
+
+void GameCardView::clickMailBox() {
+    MessageView::pushNew();
 }
 
 } // namespace kavo

@@ -25,6 +25,10 @@ public:
     // Opens the table's stake sheet.
     virtual void showCuoc();
 
+    // The mailbox button: a fresh messages screen is pushed.
+    void clickMailBox();
+    void viewDidLoad() override;
+
 private:
     std::shared_ptr<MauBinhResultView> mauBinhResultView_;
 };

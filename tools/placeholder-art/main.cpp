@@ -187,6 +187,23 @@ constexpr Art kPictures[] = {
     {"linh_vat_thang_en.png", 80, 80, Kind::Icon, "Win", kGold},
     {"linh_vat_thua.png", 80, 80, Kind::Icon, "Lose", kGray},
     {"icon_ok.png", 20, 20, Kind::Icon, "✓", kGreen},
+    // Mailbox, private chat and friends
+    {"chat_add_icon.png", 37, 36, Kind::Button, ":)", kGold},
+    {"chat_line.png", 290, 8, Kind::Line, "", kGray},
+    {"chat_textbox_chat.png", 191, 30, Kind::Box, "", kDark},
+    {"chat_button_send.png", 54, 36, Kind::Button, " ", kBlue},
+    {"chat_bg_emoticon.png", 286, 48, Kind::Box, "", kNavy},
+    {"chat_khungthoai(right).png", 60, 40, Kind::Box, "", kBlue},
+    {"chat_khungthoai(left).png", 60, 40, Kind::Box, "", kTeal},
+    {"chat_icon_trangthai1.png", 10, 10, Kind::Box, "", kRed},
+    {"chat_icon_trangthai2.png", 10, 10, Kind::Box, "", kGreen},
+    {"chat_icon_trangthai3.png", 10, 10, Kind::Box, "", kGray},
+    {"chat_tap_loimoiketban.png", 170, 33, Kind::Button, " ", kNavy},
+    {"chat_icon_loimoiketban.png", 20, 20, Kind::Icon, "@", kGold},
+    {"chat_frame_soluong.png", 18, 18, Kind::Box, "", kRed},
+    {"shop_accept_button.png", 34, 26, Kind::Button, "OK", kGreen},
+    {"loimoi_cancel_button.png", 25, 25, Kind::Button, "x", kRed},
+    {"bg_profile.png", 300, 220, Kind::Background, "", kNavy},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.

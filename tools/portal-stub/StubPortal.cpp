@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/TableSheetsStub.h"
+#include "tools/portal-stub/StubMail.h"
 
 #include <ctime>
 
@@ -89,6 +90,7 @@ void StubPortal::install() {
         mail.writeUTF("admin");
         mail.writeUTF("Chào mừng đến Kavo Online! Welcome to Kavo Online!");
         reply.send(mail);
+        StubMail::afterSignIn(reply);
     });
     portal_.onCommand(1, [](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
@@ -147,6 +149,7 @@ void StubPortal::install() {
                       ", password \"" + request.readUTF() + "\"");
     });
     installTableSheets(portal_);
+    StubMail::install(portal_);
     portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
         platform::log("command " + std::to_string(request.commandId()) + " " + hex(request.data()));
     });

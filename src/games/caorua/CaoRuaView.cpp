@@ -4,6 +4,8 @@
 #include "table/menuPassword.h"
 #include "table/menuSetup.h"
 #include "table/menuSoNguoi.h"
+#include "social/MessageView.h"
+#include "table/MailBoxButton.h"
 
 namespace kavo {
 
@@ -17,6 +19,15 @@ void CaoRuaView::showSetupSoNguoi() {
 
 void CaoRuaView::showSetupPassword() {
     openSheet(menuPassword::getInstance());
+}
+
+void CaoRuaView::viewDidLoad() {
+    GameTableView::viewDidLoad();
+    MailBoxButton::add(*view(), [this] { clickMailBox(); });
+}
+
+void CaoRuaView::clickMailBox() {
+    MessageView::pushNew();
 }
 
 } // namespace kavo

@@ -14,6 +14,9 @@ class menuSetup;
 class CaoRuaView : public GameTableView, public PeekTable {
 public:
     CaoRuaView();
+    // The mailbox button: a fresh messages screen is pushed.
+    void clickMailBox();
+    void viewDidLoad() override;
 
     // Cao Rua names its room and board with an underscore: _roomID, _boardID.
     int8_t roomID() const { return roomId(); }

@@ -1,0 +1,101 @@
+#include "social/AddFriendView.h"
+
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "app/Util.h"
+#include "platform/foundation/Text.h"
+#include "platform/ui/Keyboard.h"
+#include "social/FriendSearch.h"
+#include "table/SheetPanel.h"
+
+namespace kavo {
+
+namespace {
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+} // namespace
+
+AddFriendView::AddFriendView() : CustomUIActionSheetViewController("AddFriendView") {}
+
+AddFriendView::~AddFriendView() {
+    auto& center = platform::NotificationCenter::defaultCenter();
+    if (showToken_) center.removeObserver(showToken_);
+    if (hideToken_) center.removeObserver(hideToken_);
+    if (txtName_) txtName_->setDelegate(nullptr);
+}
+
+void AddFriendView::viewDidLoad() {
+    auto& center = platform::NotificationCenter::defaultCenter();
+    showToken_ = center.addObserver(platform::ui::Keyboard::WillShowNotification,
+                                    [this](const platform::Notification&) { keyboardWillShow(); });
+    hideToken_ = center.addObserver(platform::ui::Keyboard::WillHideNotification,
+                                    [this](const platform::Notification&) { keyboardWillHide(); });
+    auto panel = SheetPanel::build(*view(), {60, 60, 360, 130}, text("KAVO_addFriend"));
+    setActionSheetView(panel);
+    for (const auto& subview : panel->subviews())
+        if (subview->accessibilityIdentifier() == "lblTitle")
+            lblTitle_ = std::dynamic_pointer_cast<platform::ui::Label>(subview);
+    txtName_ = SheetPanel::addField(*panel, {10, 36, 340, 30}, "txtName", text("KAVO_nick"));
+    txtName_->setAutocorrectionType(platform::ui::AutocorrectionType::No);
+    txtName_->setDelegate(this);
+    btnAccept_ =
+        SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnAccept", text("KAVO_OK"), [this] { doAddFriend(); });
+    btnCancel_ =
+        SheetPanel::addButton(*panel, {190, 84, 110, 34}, "btnCancel", text("KAVO_cancel"), [this] { onCancel(); });
+}
+
+bool AddFriendView::isShown() const {
+    return isViewLoaded() && const_cast<AddFriendView*>(this)->view()->superview();
+}
+
+void AddFriendView::movePanelTo(double y) {
+    const auto& panel = actionSheetView();
+    if (!panel) return;
+    platform::ui::View::beginAnimations(PresentAnimationName);
+    auto frame = panel->frame();
+    frame.origin = {0, y};
+    panel->setFrame(frame);
+    platform::ui::View::commitAnimations();
+}
+
+void AddFriendView::viewWillAppear(bool animated) {
+    CustomUIActionSheetViewController::viewWillAppear(animated);
+    txtName_->becomeFirstResponder();
+    txtName_->setText("");
+    movePanelTo(Util::isPad() ? 200 : 50);
+}
+
+void AddFriendView::keyboardWillShow() {
+    if (isShown()) movePanelTo(Util::isPad() ? 100 : 50);
+}
+
+void AddFriendView::keyboardWillHide() {
+    // The sheet is kept while closed: only an open sheet closes with the keyboard.
+    if (isShown()) slideOut();
+}
+
+bool AddFriendView::shouldReturn(platform::ui::TextField& /*field*/) {
+    txtName_->resignFirstResponder();
+    doAddFriend();
+    return true;
+}
+
+void AddFriendView::onCancel() {
+    slideOut();
+}
+
+void AddFriendView::doAddFriend() {
+    slideOut();
+    const std::string name = txtName_->text();
+    if (platform::utf16Length(name) >= kMinLength) {
+        FriendSearch::requestByName(name);
+        return;
+    }
+    UIController::setOkValue(UIController::kActionNone);
+    UIController::startOKDlg(text("KAVO_limit4Num"));
+}
+
+} // namespace kavo

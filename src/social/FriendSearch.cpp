@@ -1,0 +1,23 @@
+#include "social/FriendSearch.h"
+
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "platform/foundation/UserDefaults.h"
+#include "portal/GlobalService.h"
+
+namespace kavo {
+
+void FriendSearch::requestByName(const std::string& name) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setString(name, kRequestKey);
+    defaults.synchronize();
+    GlobalService::getInstance().searchFriend(name);
+}
+
+void FriendSearch::showResult(int result) {
+    const char* key = result == 0 ? "KAVO_addFriendOK" : result == 2 ? "KAVO_tooMuchFriend" : "KAVO_friendExist";
+    UIController::setOkValue(result == 0 ? UIController::kActionFriendAdded : UIController::kActionNone);
+    UIController::startOKDlg(Resources::getInstance().textWithKey(key));
+}
+
+} // namespace kavo

@@ -1,0 +1,221 @@
+// The mailbox road end to end: a signed-in client on the manual clock against the test
+// portal, driven like a person: the grid's chat button, the friend list, a private
+// chat stored in the chat database, lines that arrive while the mailbox is open or
+// while the board list is on top, a later opening and a card table's mailbox button.
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/UIController.h"
+#include "games/tienlen/TienLenView.h"
+#include "lobby/BoardView.h"
+#include "lobby/GameView.h"
+#include "net/Message.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Screen.h"
+#include "portal/GlobalService.h"
+#include "social/ChatDatabase.h"
+#include "social/ChatView.h"
+#include "social/MessageView.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+constexpr int32_t kAn = 201;
+
+Message friendList() {
+    Message reply(104);
+    reply.writeByte(5);
+    struct Row {
+        int32_t id;
+        const char* name;
+        bool online;
+    };
+    for (const Row& row : {Row{kAn, "an", true}, Row{202, "binh", false}}) {
+        reply.writeInt(row.id);
+        reply.writeUTF(row.name);
+        reply.writeLong(1000);
+        reply.writeShort(1);
+        reply.writeByte(row.online ? 1 : 0);
+        if (row.online) {
+            reply.writeByte(1);
+            reply.writeByte(2);
+            reply.writeByte(3);
+        }
+        reply.writeUTF("");
+    }
+    return reply;
+}
+
+Message privateLine(const std::string& text) {
+    Message line(5);
+    line.writeInt(kAn);
+    line.writeUTF("an");
+    line.writeUTF(text);
+    return line;
+}
+
+class MailboxRoad : public ClientFixture {
+protected:
+    void SetUp() override {
+        ClientFixture::SetUp();
+        portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
+            if (request.readByte() == 5) reply.send(friendList());
+        });
+        portal().onCommand(61, [](Message& request, TestPortal::Reply& reply) {
+            Message accepted(61);
+            accepted.writeByte(request.readByte());
+            reply.send(accepted);
+        });
+        portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
+            Message list(2700);
+            list.writeInt(1000);
+            list.writeInt(0);
+            reply.send(list);
+        });
+    }
+
+    void signIn() {
+        launch();
+        const int connections = portal().connectionCount();
+        GlobalService::getInstance().connect();
+        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
+        Message signedIn(3);
+        signedIn.writeInt(ClientWorld::kPlayerId);
+        signedIn.writeLong(ClientWorld::kPlayerMoney);
+        signedIn.writeShort(3);
+        signedIn.writeInt(1500);
+        ASSERT_TRUE(portal().sendToClient(signedIn));
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return bool(grid()); }, 5));
+        advance(0.4);
+    }
+
+    static std::shared_ptr<GameView> grid() {
+        return std::dynamic_pointer_cast<GameView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    }
+    static MessageView& mailbox() { return *MessageView::getInstance(); }
+
+    void run(const std::string& script) {
+        auto result = drive(script);
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+
+    static std::vector<std::string> shownLines() {
+        std::vector<std::string> lines;
+        if (auto panel = mailbox().activeChatView())
+            for (const auto& chat : panel->arrChat())
+                lines.push_back((chat->isMe() ? "me: " : "an: ") + chat->content());
+        return lines;
+    }
+
+    static size_t storedLines() {
+        ChatDatabase db;
+        if (!db.open(ChatDatabase::defaultPath())) return 0;
+        return db.queryConversationWithUserID(std::to_string(kAn), {}).size();
+    }
+};
+
+TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
+    signIn();
+    portal().clearMessages();
+    run("tap id=btnChat\nwait text=binh#2\nadvance 0.5");
+    auto asks = portal().messages(104);
+    ASSERT_FALSE(asks.empty());
+    EXPECT_EQ(asks[0].body, std::vector<uint8_t>{5});
+    EXPECT_TRUE(mailbox().messageViewLoaded());
+
+    run("tap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend");
+    ASSERT_TRUE(waitForCommand(5));
+    EXPECT_EQ(portal().messages(5)[0].body,
+              (std::vector<uint8_t>{0, 0, 0, 201, 0, 8, 'x', 'i', 'n', ' ', 'c', 'h', 'a', 'o'}));
+    EXPECT_EQ(storedLines(), 1u);
+
+    ASSERT_TRUE(portal().sendToClient(privateLine("chao ban")));
+    // It waits as unread mail until the player picks the friend again.
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 1; }, 5));
+    advance(0.2);
+    run("tap text=an#2");
+    EXPECT_EQ(shownLines(), (std::vector<std::string>{"me: xin chao", "an: chao ban"}));
+    EXPECT_TRUE(UIController::listMessage().empty());
+    EXPECT_EQ(storedLines(), 2u);
+
+    run("tap id=doCloseThisView");
+    EXPECT_FALSE(mailbox().messageViewLoaded());
+    run("tap id=btnChat\nwait text=binh#2\nadvance 0.5\ntap id=btnGanDay\nadvance 0.2\ntap text=an#2");
+    EXPECT_EQ(shownLines(), (std::vector<std::string>{"me: xin chao", "an: chao ban"})) << "a new connection";
+}
+
+TEST_F(MailboxRoad, ALineThatArrivesOverTheBoardListWaitsInTheMailboxAndShowsOnce) {
+    signIn();
+    run("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.4");
+    ASSERT_TRUE(portal().sendToClient(privateLine("o dau?")));
+    auto boards = std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    ASSERT_TRUE(boards);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 1; }, 5));
+    advance(0.2);
+    EXPECT_EQ(boards->lblCounterMessage()->text(), "1");
+
+    run("tap id=btnChat\nwait text=binh\nadvance 0.5\ntap text=an");
+    EXPECT_EQ(shownLines(), (std::vector<std::string>{"an: o dau?"}));
+    EXPECT_EQ(storedLines(), 1u);
+    EXPECT_TRUE(UIController::listMessage().empty());
+}
+
+TEST_F(MailboxRoad, ACardTablesMailboxButtonPushesAMailboxOfItsOwn) {
+    signIn();
+    auto table = std::make_shared<TienLenView>();
+    KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(table, false);
+    advance(0.4);
+    run("tap id=clickMailBox\nscreen MessageView 5\nadvance 0.5\nwait text=binh");
+    auto pushed = std::dynamic_pointer_cast<MessageView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    ASSERT_TRUE(pushed);
+    EXPECT_NE(pushed, MessageView::getInstance());
+    EXPECT_TRUE(pushed->chatDatabase() && pushed->chatDatabase()->isOpen());
+    run("tap text=an\ntype id=txtChat tu ban\ntap id=btnSend");
+    ASSERT_TRUE(waitForCommand(5));
+    EXPECT_EQ(storedLines(), 1u);
+    run("tap id=doCloseThisView\nscreen TienLenView 5");
+}
+
+class MailboxScreens : public MailboxRoad, public ::testing::WithParamInterface<platform::ui::Idiom> {};
+
+TEST_P(MailboxScreens, ShotsOfTheRecentTabTheFriendsTabAndAChatPanel) {
+    platform::ui::Screen::setIdiom(GetParam());
+    signIn();
+    auto mail = [](int32_t type, const std::string& from, bool invite) {
+        auto message = std::make_shared<KavoMessage>();
+        message->setType(type);
+        message->setFromName(from);
+        message->setMessage(from + " says hello");
+        message->setIsRequestAddFriend(invite ? 1 : 0);
+        return message;
+    };
+    UIController::setListMessage({mail(3, "dung", true), mail(3, "admin", false), mail(0, "kavo", false)});
+    const std::string idiom = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
+    const std::filesystem::path folder = std::filesystem::current_path() / "screenshots";
+    std::filesystem::create_directories(folder);
+    const auto shot = [&](const std::string& name) {
+        return (folder / ("mailbox-" + name + "-" + idiom + ".png")).string();
+    };
+    run("tap id=btnChat\nwait text=binh#2\nadvance 0.5\nshot " + shot("friends") +
+        "\ntap id=btnGanDay\nadvance 0.5\nexpect id=showMessageFromSystem\nshot " + shot("recent") +
+        "\ntap id=btnBanBe\nadvance 0.5\ntap text=an#2\ntype id=txtChat xin chao :)\ntap id=btnSend");
+    ASSERT_TRUE(portal().sendToClient(privateLine("chao ban (y)")));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 4; }, 5));
+    run("advance 0.2\ntap text=an#2\ntap id=btnEmoticon\nshot " + shot("chat"));
+    EXPECT_EQ(shownLines().size(), 2u);
+    for (const char* name : {"friends", "recent", "chat"})
+        EXPECT_TRUE(std::filesystem::exists(shot(name))) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Idioms, MailboxScreens,
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet),
+                         [](const auto& info) {
+                             return info.param == platform::ui::Idiom::Tablet ? std::string("Tablet")
+                                                                              : std::string("Phone");
+                         });
+
+} // namespace
+} // namespace kavo::test

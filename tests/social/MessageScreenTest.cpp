@@ -1,0 +1,188 @@
+// The messages screen on the headless client: header counts, friend rows, panels,
+// deleting, the recent tab and removing all mail.
+#include "app/UIController.h"
+#include "platform/ui/Image.h"
+#include "portal/GlobalLogicHandler.h"
+#include "social/ChatDatabase.h"
+#include "social/ChatView.h"
+#include "social/MessageView.h"
+#include "tests/table/TableTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+std::shared_ptr<KavoMessage> mail(int32_t type, const std::string& from, const std::string& text, bool invite = false,
+                                  int32_t fromId = 0) {
+    auto message = std::make_shared<KavoMessage>();
+    message->setType(type);
+    message->setFromName(from);
+    message->setFromID(fromId);
+    message->setMessage(text);
+    message->setIsRequestAddFriend(invite ? 1 : 0);
+    message->setTime(1765000000000LL);
+    return message;
+}
+
+std::shared_ptr<Player> buddy(int32_t id, const std::string& name, bool online) {
+    auto player = std::make_shared<Player>();
+    player->setIDDB(id);
+    player->setName(name);
+    player->setIsReady(online ? 1 : 0);
+    player->setAvatar(1);
+    return player;
+}
+
+class MessageScreen : public TableTest {
+protected:
+    void SetUp() override {
+        TableTest::SetUp();
+        UIController::myInfo()->setIDDB(4242);
+        UIController::myInfo()->setName("toi");
+    }
+    std::shared_ptr<MessageView> open() {
+        auto screen = std::make_shared<MessageView>();
+        push(screen);
+        runMainThread();
+        return screen;
+    }
+    void giveFriends(MessageView& screen) {
+        screen.set_listAllFriends({buddy(201, "an", true), buddy(202, "binh", false)});
+        screen.forceReloadFriendList();
+    }
+    static std::string statusOf(MessageView& screen, int row) {
+        auto cell = screen.tblView()->cellForRow({0, row});
+        if (!cell) return "";
+        auto* status = dynamic_cast<platform::ui::ImageView*>(cell->contentView()->viewWithTag(102));
+        return status && status->image() ? status->image()->name() : "";
+    }
+};
+
+TEST_F(MessageScreen, HeaderCountsTheMailEveryTimeItComesIntoView) {
+    UIController::setListMessage({mail(3, "dung", "x", true), mail(3, "em", "y", true), mail(3, "gi", "z", true),
+                                  mail(3, "admin", "a"), mail(0, "admin", "b"), mail(0, "admin", "c")});
+    auto screen = open();
+    EXPECT_EQ(screen->countInvites(), 3);
+    EXPECT_EQ(screen->countMessageFromAdmin(), 1);
+    EXPECT_EQ(screen->countMessageFromSystem(), 2);
+    EXPECT_EQ(screen->heightForHeader(*screen->tblView(), 0), 0) << "no header on the friends tab";
+    screen->doChangeTab(MessageView::kTabRecent);
+    EXPECT_EQ(screen->heightForHeader(*screen->tblView(), 0), 99);
+    screen->viewDidAppear(false);
+    EXPECT_EQ(screen->countInvites(), 3);
+}
+
+TEST_F(MessageScreen, UnreadMailWinsOverTheOnlineMark) {
+    UIController::setListMessage({mail(0, "binh", "hello", false, 202)});
+    auto screen = open();
+    giveFriends(*screen);
+    EXPECT_EQ(statusOf(*screen, 0), "chat_icon_trangthai2.png");
+    EXPECT_EQ(statusOf(*screen, 1), "chat_icon_trangthai1.png");
+    UIController::setListMessage({});
+    screen->viewDidAppear(false);
+    giveFriends(*screen);
+    EXPECT_EQ(statusOf(*screen, 1), "chat_icon_trangthai3.png");
+}
+
+TEST_F(MessageScreen, ChoosingAFriendTwiceMakesOnePanel) {
+    auto screen = open();
+    giveFriends(*screen);
+    drive("tap text=an");
+    drive("tap text=binh");
+    drive("tap text=an");
+    EXPECT_EQ(screen->listChatView().size(), 2u);
+    ASSERT_TRUE(screen->activeChatView());
+    EXPECT_EQ(screen->activeChatView()->friendName(), "an");
+    EXPECT_EQ(screen->activeChatView()->friendID(), 201);
+    EXPECT_EQ(screen->lblUserName()->text(), "an");
+    EXPECT_EQ(screen->viewContent()->subviews().size(), 2u);
+}
+
+TEST_F(MessageScreen, OnlyTheFriendsTabDeletesAndTheRowStays) {
+    auto screen = open();
+    giveFriends(*screen);
+    auto& table = *screen->tblView();
+    EXPECT_TRUE(screen->canEditRow(table, {0, 1}));
+    EXPECT_EQ(screen->titleForDeleteConfirmationButton(table, {0, 1}), text("KAVO_delete"));
+    screen->commitEditingStyle(table, platform::ui::TableViewCellEditingStyle::Delete, {0, 1});
+    EXPECT_TRUE(client.sentOnce(33, Bytes().int32(202).data()));
+    EXPECT_EQ(screen->numberOfRows(table, 0), 2);
+    screen->doChangeTab(MessageView::kTabRecent);
+    EXPECT_FALSE(screen->canEditRow(table, {0, 0}));
+}
+
+TEST_F(MessageScreen, APartnerStoredTwiceIsListedOnceAndAStrangerByHisId) {
+    {
+        ChatDatabase db;
+        ASSERT_TRUE(db.open(ChatDatabase::defaultPath()));
+        KavoMessage line;
+        line.setFromID(201);
+        line.setMessage("1");
+        db.insertMsg(line, ChatDatabase::kReceived);
+        db.insertMsg(line, ChatDatabase::kSent);
+        line.setFromID(999);
+        db.insertMsg(line, ChatDatabase::kReceived);
+    }
+    auto screen = open();
+    giveFriends(*screen);
+    screen->doChangeTab(MessageView::kTabRecent);
+    runMainThread();
+    EXPECT_EQ(screen->listRecentChats(), (std::vector<std::string>{"201", "999"}));
+    drive("expect text=an\ntap text=999");
+    ASSERT_TRUE(screen->activeChatView());
+    EXPECT_EQ(screen->activeChatView()->friendID(), 999);
+    screen->activeChatView()->txtChat()->setText("who?");
+    screen->activeChatView()->doSendMessage();
+    EXPECT_TRUE(client.sentOnce(5, Bytes().int32(999).utf("who?").data()));
+}
+
+TEST_F(MessageScreen, TheSystemBarShowsAndRemovesOnlySystemNotices) {
+    UIController::setListMessage({mail(3, "admin", "admin says", false, 1), mail(0, "kavo", "notice", false, 1),
+                                  mail(3, "dung", "invite", true, 204)});
+    auto screen = open();
+    screen->doChangeTab(MessageView::kTabRecent);
+    runMainThread();
+    drive("tap id=showMessageFromSystem");
+    ASSERT_TRUE(screen->activeChatView());
+    EXPECT_EQ(screen->activeChatView()->friendName(), "kavo");
+    ASSERT_EQ(screen->activeChatView()->arrChat().size(), 1u);
+    EXPECT_EQ(screen->activeChatView()->arrChat()[0]->content(), "notice");
+    const auto left = UIController::listMessage();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0]->message(), "admin says");
+    EXPECT_EQ(left[1]->message(), "invite") << "the invitation is no administrator message";
+}
+
+TEST_F(MessageScreen, RemoveAllAsksThenEmptiesTheMailbox) {
+    UIController::setListMessage({mail(0, "a", "1"), mail(3, "b", "2")});
+    auto screen = open();
+    drive("tap id=onRemoveAll");
+    EXPECT_EQ(UIController::okValue(), UIController::kActionRemoveAllMail);
+    EXPECT_EQ(dialogText(), text("KAVO_thongbao_xoa_item"));
+    press(text("KAVO_OK"));
+    EXPECT_TRUE(UIController::listMessage().empty());
+    EXPECT_TRUE(screen->listMessage().empty());
+}
+
+TEST_F(MessageScreen, APrivateLineWhileOpenIsStoredOnceAndShownOnceInItsPanel) {
+    auto screen = open();
+    giveFriends(*screen);
+    auto line = mail(0, "an", "are you there?", false, 201);
+    screen->onNewMessage(line);
+    EXPECT_EQ(UIController::listMessage().size(), 1u);
+    drive("tap text=an");
+    ASSERT_TRUE(screen->activeChatView());
+    ASSERT_EQ(screen->activeChatView()->arrChat().size(), 1u);
+    EXPECT_EQ(screen->activeChatView()->arrChat()[0]->content(), "are you there?");
+    EXPECT_EQ(screen->chatDatabase()->queryConversationWithUserID("201", {}).size(), 1u);
+    EXPECT_TRUE(UIController::listMessage().empty());
+    EXPECT_TRUE(screen->newMessageList().empty());
+
+    screen->onChatWithMessage(mail(0, "an", "hello?", false, 201));
+    EXPECT_EQ(screen->activeChatView()->arrChat().size(), 2u) << "the shown panel takes it at once";
+    EXPECT_EQ(screen->chatDatabase()->queryConversationWithUserID("201", {}).size(), 2u);
+}
+
+} // namespace
+} // namespace kavo::test

@@ -1,0 +1,248 @@
+#include "tools/portal-stub/StubMail.h"
+
+#include "platform/runtime/Log.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <ctime>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+struct Known {
+    int32_t id;
+    const char* name;
+    bool online;
+};
+
+// Players the stub knows; the first three start as friends.
+constexpr Known kPlayers[] = {{201, "an", true},    {202, "binh", false}, {203, "chi", false},  {204, "dung", false},
+                              {205, "giang", true}, {206, "full", false}, {207, "andrea", true}};
+constexpr int32_t kAdministrator = 5;
+constexpr int kFirstFriends = 3;
+constexpr int8_t kFriendList = 5;
+constexpr int8_t kFriendRequests = 4;
+constexpr int8_t kAccept = 2;
+constexpr int8_t kRefuse = 3;
+constexpr int8_t kByName = 15;
+constexpr int8_t kToStranger = 13;
+
+// Sends messages to the current client after a delay, on a thread of its own.
+class DelayedSender {
+public:
+    explicit DelayedSender(TestPortal& portal) : portal_(portal), thread_([this] { run(); }) {}
+    ~DelayedSender() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    void send(Message message, std::chrono::milliseconds delay) {
+        {
+            std::lock_guard lock(mutex_);
+            queue_.emplace(std::chrono::steady_clock::now() + delay, std::move(message));
+        }
+        changed_.notify_all();
+    }
+
+private:
+    void run() {
+        std::unique_lock lock(mutex_);
+        while (!stop_) {
+            if (queue_.empty()) {
+                changed_.wait(lock);
+                continue;
+            }
+            const auto due = queue_.begin()->first;
+            if (changed_.wait_until(lock, due) == std::cv_status::timeout || std::chrono::steady_clock::now() >= due) {
+                auto node = queue_.extract(queue_.begin());
+                lock.unlock();
+                portal_.sendToClient(node.mapped());
+                lock.lock();
+            }
+        }
+    }
+    TestPortal& portal_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::multimap<std::chrono::steady_clock::time_point, Message> queue_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+struct MailState {
+    std::mutex mutex;
+    std::vector<int32_t> friends; // ids, in list order
+    std::unique_ptr<DelayedSender> sender;
+};
+
+MailState& state() {
+    static MailState instance;
+    return instance;
+}
+
+const Known* playerWithId(int32_t id) {
+    for (const Known& player : kPlayers)
+        if (player.id == id) return &player;
+    return nullptr;
+}
+
+const Known* playerNamed(const std::string& name) {
+    for (const Known& player : kPlayers)
+        if (name == player.name) return &player;
+    return nullptr;
+}
+
+bool isFriend(int32_t id) {
+    std::lock_guard lock(state().mutex);
+    for (int32_t friendId : state().friends)
+        if (friendId == id) return true;
+    return false;
+}
+
+// Reply 104 sub 5: per friend int id, UTF name, long money, short avatar, byte online,
+// then room, board and game bytes and a UTF status when online, else a UTF status.
+Message friendList() {
+    Message reply(104);
+    reply.writeByte(kFriendList);
+    std::lock_guard lock(state().mutex);
+    for (int32_t id : state().friends) {
+        const Known* player = playerWithId(id);
+        if (!player) continue;
+        reply.writeInt(player->id);
+        reply.writeUTF(player->name);
+        reply.writeLong(50000 + 1000 * int64_t(player->id % 100));
+        reply.writeShort(int16_t(player->id % 10));
+        reply.writeByte(player->online ? 1 : 0);
+        if (player->online) {
+            reply.writeByte(1); // room
+            reply.writeByte(3); // board
+            reply.writeByte(3); // game
+            reply.writeUTF("");
+        } else {
+            reply.writeUTF("");
+        }
+    }
+    return reply;
+}
+
+void onFriends(Message& request, TestPortal::Reply& reply) {
+    const int8_t type = request.readByte();
+    switch (type) {
+    case kFriendList:
+        reply.send(friendList());
+        break;
+    case kAccept:
+    case kRefuse: {
+        const int32_t id = request.readInt();
+        platform::log(std::string(type == kAccept ? "friend request accepted: " : "friend request refused: ") +
+                      std::to_string(id));
+        if (type == kAccept && !isFriend(id) && playerWithId(id)) {
+            std::lock_guard lock(state().mutex);
+            state().friends.push_back(id);
+        }
+        break;
+    }
+    case kByName: {
+        const int32_t id = request.readInt();
+        const std::string name = request.readUTF();
+        platform::log("friend request by name: " + name + " (" + std::to_string(id) + ")");
+        Message result(32);
+        result.writeByte(name == "full" ? 2 : isFriend(id) ? 1 : 0);
+        reply.send(result);
+        break;
+    }
+    case kToStranger: {
+        const std::string name = request.readUTF();
+        const std::string text = request.readUTF();
+        platform::log("message to " + name + ": " + text);
+        Message result(104);
+        result.writeByte(kToStranger);
+        result.writeByte(1);
+        result.writeUTF("Đã gửi tin nhắn cho " + name + " / Message sent to " + name);
+        reply.send(result);
+        break;
+    }
+    default:
+        platform::log("friends command type " + std::to_string(type));
+        break;
+    }
+}
+
+void onPrivateMessage(Message& request, TestPortal::Reply&) {
+    const int32_t to = request.readInt();
+    const std::string text = request.readUTF();
+    const Known* player = playerWithId(to);
+    if (to == kAdministrator || !player || !isFriend(to)) {
+        platform::log("private message to " + std::to_string(to) + ": " + text);
+        return;
+    }
+    Message answer(5);
+    answer.writeInt(player->id);
+    answer.writeUTF(player->name);
+    answer.writeUTF(std::string(player->name) + ": " + text);
+    state().sender->send(std::move(answer), std::chrono::seconds(1));
+}
+
+// Reply 36: rows of int id and UTF name of the players whose names hold the text.
+void onSearch(Message& request, TestPortal::Reply& reply) {
+    const std::string wanted = request.readUTF();
+    platform::log("name search: " + wanted);
+    Message found(36);
+    for (const Known& player : kPlayers) {
+        if (std::string(player.name).find(wanted) == std::string::npos) continue;
+        found.writeInt(player.id);
+        found.writeUTF(player.name);
+    }
+    reply.send(found);
+}
+
+} // namespace
+
+void StubMail::install(TestPortal& portal) {
+    {
+        std::lock_guard lock(state().mutex);
+        state().friends.clear();
+        for (int i = 0; i < kFirstFriends; ++i)
+            state().friends.push_back(kPlayers[i].id);
+    }
+    state().sender = std::make_unique<DelayedSender>(portal);
+    portal.onCommand(104, onFriends);
+    portal.onCommand(5, onPrivateMessage);
+    portal.onCommand(36, onSearch);
+    portal.onCommand(33, [](Message& request, TestPortal::Reply&) {
+        platform::log("friend deleted: " + std::to_string(request.readInt()));
+    });
+}
+
+void StubMail::afterSignIn(TestPortal::Reply& reply) {
+    Message admin(1701);
+    admin.writeInt(3);
+    admin.writeLong(int64_t(std::time(nullptr)) * 1000);
+    admin.writeInt(kAdministrator);
+    admin.writeUTF("admin");
+    admin.writeUTF("Bảo trì lúc 2 giờ sáng / Maintenance at 2 a.m.");
+    reply.send(admin);
+    const Known* dung = playerNamed("dung");
+    if (dung && !isFriend(dung->id)) {
+        Message request(104);
+        request.writeByte(kFriendRequests);
+        request.writeInt(dung->id);
+        request.writeUTF(dung->name);
+        reply.send(request);
+    }
+}
+
+} // namespace portalstub

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "tests/support/TestPortal.h"
+
+namespace portalstub {
+
+// The stub's friends, private chat and mail: three friends ("an" online at a board,
+// "binh" and "chi" offline) who answer each private line a second later, an
+// administrator message and a friend request from "dung" after sign-in, the name
+// search among a few known players and the friend-request answers.
+class StubMail {
+public:
+    // Installs the handlers of commands 5, 33, 36 and 104 on `portal` (kept for the
+    // process).
+    static void install(kavo::test::TestPortal& portal);
+    // The mail that follows the welcome notice at sign-in.
+    static void afterSignIn(kavo::test::TestPortal::Reply& reply);
+};
+
+} // namespace portalstub
