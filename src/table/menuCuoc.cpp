@@ -1,7 +1,9 @@
 #include "table/menuCuoc.h"
 
+#include "account/LottoView.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "lobby/LobbyGames.h"
 #include "platform/foundation/Value.h"
 #include "portal/GlobalService.h"
 #include "table/GameController.h"
@@ -29,8 +31,32 @@ void menuCuoc::viewDidLoad() {
                           [this] { btnCancel_Clicked(); });
 }
 
+void menuCuoc::doSaveSetMoney(const std::string& text) {
+    const int32_t amount = intValueOfText(text);
+    if (amount < 0) {
+        UIController::setOkValue(UIController::kActionNone);
+        UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_InvalidBet"));
+        return;
+    }
+    if (LottoView::buyWithStake(amount, true)) return;
+    if (auto table = GameController::topTableView())
+        GlobalService::getInstance().setMoneyWithRoomId(table->roomId(), table->boardId(), amount);
+}
+
+void menuCuoc::viewWillAppear(bool animated) {
+    CustomUIActionSheetViewController::viewWillAppear(animated);
+    if (txfMoney_)
+        txfMoney_->setPlaceholder(
+            Resources::getInstance().textWithKey(LottoView::onTop() ? "KAVO_TypeMoney" : "KAVO_setMoney"));
+}
+
 void menuCuoc::btnOK_Clicked() {
     const std::string typed = txfMoney_ ? txfMoney_->text() : std::string();
+    if (LottoView::onTop()) {
+        LottoView::buyWithStake(intValueOfText(typed), false);
+        slideOut();
+        return;
+    }
     const bool digitsOnly =
         !typed.empty() && typed.size() <= 9 && typed.find_first_not_of("0123456789") == std::string::npos;
     const int64_t money = digitsOnly ? platform::parseLeadingInteger(typed) : 0;

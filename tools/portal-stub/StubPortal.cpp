@@ -89,7 +89,7 @@ void StubPortal::install() {
         mail.writeUTF("Chào mừng đến Kavo Online! Welcome to Kavo Online!");
         reply.send(mail);
     });
-    portal_.onCommand(1, [](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
         platform::log("sign-in of \"" + user + "\"");
         if (user == kBannedUser) {
@@ -98,6 +98,7 @@ void StubPortal::install() {
             reply.send(refused);
             return;
         }
+        account_.signedIn(playerIdOf(user), user, 1000000);
         Message signedIn(3);
         signedIn.writeInt(playerIdOf(user));
         signedIn.writeLong(1000000);
