@@ -141,14 +141,14 @@ TEST_F(OtherProfile, TheThreeIdleButtonsSayUnderConstruction) {
 TEST_F(OtherProfile, NoiseWithThePanelOpenLeavesItWorking) {
     panel_->doChangeTab(ProfileSubView::kTabAchievements);
     uint32_t seed = 5;
-    const int16_t commands[] = {1005, 40, 2703};
-    for (int i = 0; i < 300; ++i) {
+    const int16_t commands[] = {1005, 40, 2703, 1003};
+    for (int i = 0; i < 400; ++i) {
         ByteVector body;
         for (int n = int(seed % 60); n > 0; --n) {
             seed = seed * 1103515245u + 12345u;
             body.push_back(uint8_t(seed >> 16));
         }
-        reply(commands[i % 3], body);
+        reply(commands[i % 4], body);
         closeDialog();
     }
     reply(1005, otherRecord(77, "binh"));

@@ -12,6 +12,7 @@
 #include "platform/services/SystemSound.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Switch.h"
+#include "social/SendAdminView.h"
 #include "table/menuCuoc.h"
 #include "tests/account/support/AccountTestSupport.h"
 
@@ -138,6 +139,9 @@ TEST_F(Settings, TheGuideOpensTheGuidePageAndTheRowsReachTheScreenUnderneath) {
     EXPECT_TRUE(findById(grid->view(), "txtOldPass"));
     advance(0.5);
     EXPECT_EQ(settings_->view()->superview(), nullptr) << "the panel slid out";
+    grid->clickSetting();
+    select(0, 1); // feedback to the administrators
+    EXPECT_EQ(SendAdminView::getInstance()->view()->superview(), grid->view().get());
 }
 
 TEST_F(Settings, CallHelpOnATabletShowsTheNumberAndKeepsThePanel) {
