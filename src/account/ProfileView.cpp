@@ -4,6 +4,8 @@
 #include "account/Profile_AssetsView.h"
 #include "account/Profile_TransactionView.h"
 #include "account/Profile_UserDataView.h"
+#include "account/TopupZelView.h"
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -64,6 +66,12 @@ void ProfileView::viewDidLoad() {
         *tab.button = button;
         x += 107;
     }
+    auto topUp = ui::Button::make(Util::changeRectFromRect({366, 4, 86, 24}), ui::ButtonType::RoundedRect);
+    topUp->setAccessibilityIdentifier("doTopupZel");
+    topUp->setTitle(text("KAVO_napZel"));
+    topUp->titleLabel()->setFont(ui::Font::boldSystem(pad ? 20 : 10));
+    topUp->onTouchUpInside([this] { doTopupZel(); });
+    root->addSubview(topUp);
     mainView_ = ui::View::make(Util::changeRectFromRect({26, 60, 427, 234}));
     mainView_->setAccessibilityIdentifier("mainView");
     mainView_->setBackgroundColor(ui::Color::white(0, 0.25));
@@ -157,6 +165,12 @@ void ProfileView::showTab(ui::Rect /*rect*/, int index, bool /*isProfileView*/, 
     default:
         return;
     }
+}
+
+void ProfileView::doTopupZel() {
+    auto panel = TopupZelView::make(Util::isPad() ? ui::Rect(0, 0, 1024, 768) : ui::Rect(0, 0, 480, 320));
+    GlobalService::getInstance().requestChargeMoneyInfo();
+    if (auto top = KavoOnlineAppDelegate::getInstance().topViewController()) top->view()->addSubview(panel);
 }
 
 void ProfileView::onMyUserDataWithUser(const std::shared_ptr<User>& user) {

@@ -40,6 +40,9 @@ public:
     // `isProfileView` is always true here: each tab takes the content area's size.
     void showTab(platform::ui::Rect rect, int index, bool isProfileView, int32_t userId);
 
+    // The top-up panel over the top screen, with the channels asked for (44).
+    void doTopupZel();
+
     void onMyUserDataWithUser(const std::shared_ptr<User>& user);
     void onMyAchievementWithGameId(int gameId, const std::vector<int32_t>& achivement);
 

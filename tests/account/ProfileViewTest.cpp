@@ -9,6 +9,7 @@
 #include "account/Profile_TransactionView.h"
 #include "account/Profile_UserDataView.h"
 #include "account/ThanhTichCell.h"
+#include "account/TopupZelView.h"
 #include "account/TransferMoneyView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
@@ -230,6 +231,12 @@ TEST_F(Profile, AReturnSendsTheRecordEvenUnchangedAndLowersWhatItRaised) {
     info()->shouldReturn(*info()->txfHoTen());
     ASSERT_EQ(bodies(1002).size(), 2u);
     EXPECT_EQ(info()->userData()->phoneNum(), "0911");
+}
+
+TEST_F(Profile, TopUpOpensThePanelOverTheProfileAndAsksForTheChannels) {
+    profile_->doTopupZel();
+    EXPECT_EQ(bodies(44), std::vector<ByteVector>{{}});
+    EXPECT_FALSE(profile_->view()->subviewsOfType<TopupZelView>().empty());
 }
 
 // ---------------------------------------------------------------- items
