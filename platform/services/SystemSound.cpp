@@ -4,6 +4,7 @@
 #include "platform/services/Vibration.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <map>
@@ -25,6 +26,7 @@ struct Sound {
 struct Voice {
     Samples samples;
     size_t position = 0;
+    bool loop = false; // starts over at its end until stopped
 };
 
 // The engine lives for the whole process: the audio thread may still call the mixer
@@ -66,6 +68,36 @@ public:
         voices_.push_back(Voice{std::move(samples), 0});
     }
 
+    // One looping sound at a time: a new one replaces the old.
+    void playLooping(SoundId id) {
+        Samples samples;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            auto it = sounds_.find(id);
+            if (it == sounds_.end()) return;
+            played_.push_back(it->second.name);
+            looping_ = it->second.name;
+            samples = it->second.samples;
+        }
+        std::lock_guard<std::mutex> lock(voicesMutex_);
+        dropLoops();
+        if (samples && !samples->empty() && device_ != 0) voices_.push_back(Voice{std::move(samples), 0, true});
+    }
+
+    void stopLooping() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            looping_.clear();
+        }
+        std::lock_guard<std::mutex> lock(voicesMutex_);
+        dropLoops();
+    }
+
+    std::string looping() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return looping_;
+    }
+
     std::vector<std::string> played() {
         std::lock_guard<std::mutex> lock(mutex_);
         return played_;
@@ -84,6 +116,12 @@ public:
 
 private:
     static constexpr size_t kMaxVoices = 16;
+
+    // Called with voicesMutex_ held.
+    void dropLoops() {
+        voices_.erase(std::remove_if(voices_.begin(), voices_.end(), [](const Voice& voice) { return voice.loop; }),
+                      voices_.end());
+    }
 
     static std::string baseName(const std::string& path) {
         auto slash = path.find_last_of('/');
@@ -158,16 +196,21 @@ private:
             SDL_MixAudioFormat(stream, it->samples->data() + it->position, self->spec_.format,
                                static_cast<Uint32>(chunk), SDL_MIX_MAXVOLUME);
             it->position += chunk;
-            if (it->position >= it->samples->size())
-                it = self->voices_.erase(it);
-            else
+            if (it->position < it->samples->size()) {
                 ++it;
+            } else if (it->loop) {
+                it->position = 0; // the rest of this buffer waits for the next call
+                ++it;
+            } else {
+                it = self->voices_.erase(it);
+            }
         }
     }
 
     std::mutex mutex_; // sounds and record
     std::map<SoundId, Sound> sounds_;
     std::vector<std::string> played_;
+    std::string looping_; // the looping sound's file name, or empty
     SoundId nextId_ = 1;
 
     std::mutex openMutex_;
@@ -196,6 +239,18 @@ void SystemSound::play(SoundId id) {
         return;
     }
     Engine::get().play(id);
+}
+
+void SystemSound::playLooping(SoundId id) {
+    Engine::get().playLooping(id);
+}
+
+void SystemSound::stopLooping() {
+    Engine::get().stopLooping();
+}
+
+std::string SystemSound::looping() {
+    return Engine::get().looping();
 }
 
 std::vector<std::string> SystemSound::played() {

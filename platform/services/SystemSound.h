@@ -27,6 +27,12 @@ public:
     // Unknown ids are ignored; kVibrate vibrates.
     static void play(SoundId id);
 
+    // Plays the sound over and over until stopLooping (a background track); a second
+    // looping sound replaces the first. Recorded like play.
+    static void playLooping(SoundId id);
+    static void stopLooping();
+    // The file name of the sound looping now, or "".
+    static std::string looping();
     // File names (without folder) of the sounds played since the last clearRecord().
     static std::vector<std::string> played();
     static void clearRecord();

@@ -3,7 +3,11 @@
 #include "app/CustomUIActionSheetViewController.h"
 #include "platform/foundation/Value.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/Toolbar.h"
 #include "portal/model/AccountRecords.h"
 
 #include <memory>
@@ -11,36 +15,81 @@
 
 namespace kavo {
 
-// The lottery panel every screen can raise from the bottom edge: the countdown to
-// the next draw, the drawn results and the player's numbers.
-class LottoSubView : public CustomUIActionSheetViewController2 {
+// The lottery panel every full screen carries: buy a number without leaving the screen,
+// the count-down to the draw, the released numbers and the player's own bets, and the way
+// into the full lottery screen. The replies reach it through its screen whether or not it
+// is shown; only a shown panel counts down. Main thread only.
+class LottoSubView : public CustomUIActionSheetViewController2,
+                     public platform::ui::TableViewDataSource,
+                     public platform::ui::TableViewDelegate,
+                     public platform::ui::TextFieldDelegate {
 public:
+    // The count-down label's tag.
+    static constexpr int kCountTag = 113;
+
     LottoSubView();
     ~LottoSubView() override;
 
-    // Stores the remaining time and restarts the 1 s countdown.
-    void showRemainTimer(int seconds);
-    int remainSeconds() const { return remainSeconds_; }
-    // The drawn results (flat rows: number, text, ...), then the table reloads.
-    void reloadDataLottoHistory(const platform::Value& list);
-    const platform::Value& lottoHistory() const { return lottoHistory_; }
-    // The player's bought numbers, then the table reloads; an empty list gets one
-    // placeholder entry (used, number -1).
-    void reloadDataMyHistory(const std::vector<std::shared_ptr<MyLotto>>& list);
-    const std::vector<std::shared_ptr<MyLotto>>& myHistory() const { return myHistory_; }
-
     void viewDidLoad() override;
-    const std::shared_ptr<platform::ui::Label>& lblTimer() const { return lblTimer_; }
+    // Slides in, empties the fields and asks 1400, 1401, 1402.
+    void viewWillAppear(bool animated) override;
+    // Lowers the panel and stops the count-down, then slides out.
+    void slideOut() override;
+
+    // Reply 1400: the seconds to the draw. Counted down only while the panel is shown.
+    void showRemainTimer(int seconds);
+    void downLottoTimeEverySecond();
+    // Reply 1401, flattened: number, text, number, text, ...
+    void reloadDataLottoHistory(const platform::Value& list);
+    // Reply 1402; an empty list shows one "no data" row.
+    void reloadDataMyHistory(const std::vector<std::shared_ptr<MyLotto>>& list);
+
+    void clickBuyLotto();
+    void doShowLotto();
+    void doSpinTheRound();
+    void doViewGiftInfo();
+    void doneWithNumberPad();
+    void raise();
+    void lower();
+
+    void didBeginEditing(platform::ui::TextField& field) override;
+    bool shouldReturn(platform::ui::TextField& field) override;
+    bool shouldChangeCharacters(platform::ui::TextField& field, size_t location, size_t length,
+                                const std::string& replacement) override;
+
+    int numberOfRows(platform::ui::TableView& table, int section) override;
+    std::shared_ptr<platform::ui::TableViewCell> cellForRow(platform::ui::TableView& table,
+                                                            const platform::ui::IndexPath& indexPath) override;
+
+    int remainTime() const { return remainTime_; }
+    bool isCounting() const { return bool(mytimer_); }
+    bool isEdit() const { return isEdit_; }
+    const platform::Value& dataLottoHistory() const { return dataLottoHistory_; }
+    const std::vector<std::shared_ptr<MyLotto>>& dataMyHistory() const { return dataMyHistory_; }
+    const std::shared_ptr<platform::ui::TextField>& txfNumber() const { return txfNumber_; }
+    const std::shared_ptr<platform::ui::TextField>& txfMoney() const { return txfMoney_; }
+    const std::shared_ptr<platform::ui::TableView>& lottoHistory() const { return lottoHistory_; }
+    const std::shared_ptr<platform::ui::TableView>& myHistory() const { return myHistory_; }
+    const platform::ui::ViewPtr& lottoView() const { return lottoView_; }
+    // The count-down's text now ("" before the first tick).
+    std::string countText() const;
 
 private:
-    void tick();
-    void showTimeText();
+    void stopTimer();
+    bool isShown() const;
 
-    int remainSeconds_ = 0;
-    std::shared_ptr<platform::Timer> countdown_;
-    platform::Value lottoHistory_;
-    std::vector<std::shared_ptr<MyLotto>> myHistory_;
-    std::shared_ptr<platform::ui::Label> lblTimer_;
+    std::shared_ptr<platform::ui::TextField> txfNumber_, txfMoney_;
+    std::shared_ptr<platform::ui::TableView> lottoHistory_, myHistory_;
+    std::shared_ptr<platform::ui::Label> lblLottoHistory_, lblMyHistory_;
+    std::shared_ptr<platform::ui::ImageView> imgViewDetail_;
+    platform::ui::ViewPtr lottoView_;
+    std::shared_ptr<platform::ui::Toolbar> myToolBar_;
+    platform::ui::TextField* currentTextField_ = nullptr;
+    platform::Value dataLottoHistory_;
+    std::vector<std::shared_ptr<MyLotto>> dataMyHistory_;
+    int remainTime_ = 0;
+    std::shared_ptr<platform::Timer> mytimer_;
+    bool isEdit_ = false;
 };
 
 } // namespace kavo

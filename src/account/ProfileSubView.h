@@ -1,57 +1,130 @@
 #pragma once
 
 #include "app/KavoViewController.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PickerView.h"
+#include "platform/ui/TextField.h"
 #include "portal/model/KavoMessage.h"
 #include "portal/model/User.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace kavo {
 
 class ChatView;
+class ProfileSubAchievementView;
+class ProfileSubUser;
 
-// The player-profile panel that slides in over any screen: another player's data and
-// achievements, and a private chat with them.
-class ProfileSubView : public KavoViewController {
+// The panel that slides in over any screen with another player's profile: nickname and
+// avatar, two tabs (personal data read-only, achievements), a report form with a category
+// picker, and three buttons whose features are not there yet. The screen base opens it
+// with the player's id. Main thread only.
+class ProfileSubView : public KavoViewController,
+                       public platform::ui::PickerViewDataSource,
+                       public platform::ui::PickerViewDelegate,
+                       public platform::ui::TextFieldDelegate {
 public:
+    static constexpr int kTabInfo = 1;
+    static constexpr int kTabAchievements = 2;
+    // The games whose achievements are asked for, in the order they are asked.
+    static constexpr int kAchievementRequests[] = {11, 18, 2, 17, 1, 5, 20, 9, 16, 13, 4, 8, 3, 12};
+    // How far the report form rises for the keyboard on a phone.
+    static constexpr double kFormLift = 60;
+
     ProfileSubView();
     ~ProfileSubView() override;
 
-    // The player shown.
-    int32_t currentId() const { return currentId_; }
-    void setCurrentId(int32_t id) { currentId_ = id; }
-    // Stores the id and fires the info button's action (the player's details are asked for).
+    int32_t currentId() const { return currentId_.load(); }
+    void setCurrentId(int32_t id) { currentId_.store(id); }
+    // Stores the id and fires the info tab's button.
     void getInfoOfUserId(int32_t id);
-    // Asks for the details of the stored player: profile (1005) and achievements of
-    // the current game (40/5).
     void btnInfo_Clicked();
+    void doChangeTab(int tag);
+    void showTab(platform::ui::Rect rect, int index, bool isProfileView, int32_t userId);
 
     void onOtherUserDataWithUser(const std::shared_ptr<User>& user);
-    const std::shared_ptr<User>& user() const { return user_; }
     void onOtherAchievementWithGameId(int gameId, const std::vector<int32_t>& achivement);
-    const std::vector<int32_t>& achievement() const { return achievement_; }
 
-    // The conversation with the shown player (made with the view).
+    // Slide the panel out to the right and remove it.
+    void doClose();
+    void doCloseThisView();
+    // The three features announced as not there yet.
+    void btnPresentGift_Clicked();
+    void btnChallenge_Clicked();
+    void btnAddFavorite_Clicked();
+
+    // ---- report form
+    void showReportView();
+    void closeReportView();
+    void showPickerCategory();
+    void hidePickerView();
+    void viewReportBtnSend_Clicked();
+    // Refuses an empty comment; otherwise reports the shown player with the last picked
+    // category (an empty text when none was picked) and the comment as typed.
+    void doSendReport();
+    void keyboardWillShow();
+    void keyboardWillHide();
+
+    int numberOfRowsInComponent(platform::ui::PickerView& picker, int component) override;
+    std::string titleForRow(platform::ui::PickerView& picker, int row, int component) override;
+    void didSelectRow(platform::ui::PickerView& picker, int row, int component) override;
+    bool shouldReturn(platform::ui::TextField& field) override;
+
+    // A private chat attached to the panel; nothing attaches one, so it stays empty.
     const std::shared_ptr<ChatView>& activeChatView() const { return activeChatView_; }
-    // The newest mail of the open conversation.
     void onChatWithMessage(const std::shared_ptr<KavoMessage>& message);
     const KavoMessageList& chatMessages() const { return chatMessages_; }
 
     void viewDidLoad() override;
-    const std::shared_ptr<platform::ui::Label>& lblName() const { return lblName_; }
+    void viewDidAppear(bool animated) override;
+    void setUIScreen();
+
+    int viewingTabIndex() const { return viewingTabIndex_; }
+    const std::shared_ptr<ProfileSubUser>& subUserDataView() const { return subUserDataView_; }
+    const std::shared_ptr<ProfileSubAchievementView>& subAchievementView() const { return subAchievementView_; }
+    const std::shared_ptr<platform::ui::Label>& lbUserName() const { return lbUserName_; }
+    const std::shared_ptr<platform::ui::ImageView>& imageAvatar() const { return imageAvatar_; }
+    const platform::ui::ViewPtr& viewReport() const { return viewReport_; }
+    const std::shared_ptr<platform::ui::TextField>& viewReport_txtContent() const { return viewReport_txtContent_; }
+    const std::shared_ptr<platform::ui::PickerView>& pickerCategory() const { return pickerCategory_; }
+    const platform::ui::ViewPtr& actionSheet() const { return actionSheet_; }
+    const std::optional<std::string>& selectedCategory() const { return selectedCategory_; }
+    bool isEdit() const { return isEdit_; }
 
 private:
-    int32_t currentId_ = 0;
-    std::shared_ptr<User> user_;
-    std::vector<int32_t> achievement_;
+    void underConstruction();
+    void slideTo(double x);
+
+    std::atomic<int32_t> currentId_{0};
+    int viewingTabIndex_ = 0;
+    std::shared_ptr<platform::ui::Button> btnInfo_, btnAchievement_;
+    std::shared_ptr<ProfileSubUser> subUserDataView_;
+    std::shared_ptr<ProfileSubAchievementView> subAchievementView_;
+    std::shared_ptr<platform::ui::Label> lbUserName_;
+    std::shared_ptr<platform::ui::ImageView> imageAvatar_;
+
+    platform::ui::ViewPtr viewReport_;
+    std::shared_ptr<platform::ui::Button> viewReport_btnBaoCao_, viewReport_btnSend_, btnReport_Cancel_;
+    std::shared_ptr<platform::ui::Button> btnCategory_;
+    std::shared_ptr<platform::ui::TextField> viewReport_txtContent_;
+    platform::ui::ViewPtr actionSheet_;
+    std::shared_ptr<platform::ui::PickerView> pickerCategory_;
+    std::vector<std::string> listReportCategory_;
+    std::optional<std::string> selectedCategory_;
+    bool isEdit_ = false;
+
     std::shared_ptr<ChatView> activeChatView_;
     KavoMessageList chatMessages_;
-    std::shared_ptr<platform::ui::Label> lblName_;
-    std::shared_ptr<platform::ui::Button> btnInfo_;
+    platform::NotificationCenter::Token showToken_ = 0;
+    platform::NotificationCenter::Token hideToken_ = 0;
 };
 
 } // namespace kavo

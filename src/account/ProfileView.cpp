@@ -1,79 +1,186 @@
 #include "account/ProfileView.h"
 
+#include "account/Profile_AchievementView.h"
+#include "account/Profile_AssetsView.h"
+#include "account/Profile_TransactionView.h"
+#include "account/Profile_UserDataView.h"
+#include "account/TopupZelView.h"
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/UIController.h"
 #include "app/Util.h"
-#include "platform/ui/Label.h"
-#include "table/TextRowsSource.h"
+#include "portal/GlobalService.h"
 
 namespace kavo {
 
-ProfileAssetsView::ProfileAssetsView(platform::ui::Rect frame)
-    : platform::ui::View(frame), rows_(std::make_shared<TextRowsSource>()) {
-    tableView_ = rows_->makeTable({0, 0, frame.width(), frame.height()}, "tblAssets");
-    addSubview(tableView_);
+namespace ui = platform::ui;
+
+namespace {
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
 }
 
-void ProfileAssetsView::forceReloadTableView() {
-    std::vector<std::string> items, avatars, events;
-    for (const auto& item : listBoughtItems_) {
-        if (item) items.push_back(item->name());
-    }
-    for (const auto& avatar : listBoughtAvatars_) {
-        if (avatar) avatars.push_back("#" + std::to_string(avatar->avatarId()));
-    }
-    for (const auto& asset : listEventItems_) {
-        if (asset) events.push_back(asset->name());
-    }
-    rows_->setSections({std::move(items), std::move(avatars), std::move(events)});
-    tableView_->reloadData();
-}
+} // namespace
 
-ProfileTransactionView::ProfileTransactionView(platform::ui::Rect frame)
-    : platform::ui::View(frame), rows_(std::make_shared<TextRowsSource>()) {
-    tableView_ = rows_->makeTable({0, 0, frame.width(), frame.height()}, "tblTransaction");
-    addSubview(tableView_);
-}
-
-void ProfileTransactionView::forceReloadData() {
-    std::vector<std::string> rows;
-    for (const auto& log : transactionList_) {
-        if (log) rows.push_back(log->time() + "  " + log->content());
-    }
-    rows_->setRows(std::move(rows));
-    tableView_->reloadData();
-}
-
-ProfileView::ProfileView()
-    : KavoViewController("ProfileView"),
-      assetsView_(std::make_shared<ProfileAssetsView>(Util::changeRectFromRect({10, 100, 225, 210}))),
-      transactionView_(std::make_shared<ProfileTransactionView>(Util::changeRectFromRect({245, 100, 225, 210}))) {}
-
-void ProfileView::onMyUserDataWithUser(const std::shared_ptr<User>& user) {
-    user_ = user;
-    if (lblName_ && user_) lblName_->setText(user_->fullname());
-}
-
-void ProfileView::onMyAchievementWithGameId(int /*gameId*/, const std::vector<int32_t>& achivement) {
-    achievement_ = achivement;
-}
+ProfileView::ProfileView() : KavoViewController("ProfileView") {}
 
 void ProfileView::viewDidLoad() {
     KavoViewController::viewDidLoad();
-    auto& root = *view();
-    root.setBackgroundColor(platform::ui::Color::rgba(25, 35, 60));
-    auto title = platform::ui::Label::make(Util::changeRectFromRect({10, 40, 300, 24}),
-                                           Resources::getInstance().textWithKey("KAVO_My_Information"));
-    title->setAccessibilityIdentifier("lblTitle");
-    title->setTextColor(platform::ui::Color::white());
-    title->setBackgroundColor(platform::ui::Color::clear());
-    root.addSubview(title);
-    lblName_ = platform::ui::Label::make(Util::changeRectFromRect({10, 70, 300, 20}));
-    lblName_->setAccessibilityIdentifier("lblName");
-    lblName_->setTextColor(platform::ui::Color::white());
-    lblName_->setBackgroundColor(platform::ui::Color::clear());
-    root.addSubview(lblName_);
-    root.addSubview(assetsView_);
-    root.addSubview(transactionView_);
+    const bool pad = Util::isPad();
+    const ui::ViewPtr& root = view();
+    root->setBackgroundColor(ui::Color::rgba(25, 35, 60));
+    Util::showLoadingOnView(root);
+
+    lblBanThan_ = ui::Label::make(Util::changeRectFromRect({60, 4, 300, 26}));
+    lblBanThan_->setAccessibilityIdentifier("lblBanThan");
+    lblBanThan_->setBackgroundColor(ui::Color::clear());
+    lblBanThan_->setTextColor(ui::Color::yellow());
+    lblBanThan_->setFont(ui::Font::boldSystem(pad ? 30 : 15));
+    lblBanThan_->setText(text("KAVO_My_Information"));
+    root->addSubview(lblBanThan_);
+
+    struct Tab {
+        std::shared_ptr<ui::Button>* button;
+        const char* id;
+        const char* titleKey;
+        int tag;
+    };
+    const Tab tabs[] = {{&btnInfo_, "btnInfo", "KAVO_info", kTabInfo},
+                        {&btnItems_, "btnItems", "KAVO_present", kTabItems},
+                        {&btnAchivements_, "btnAchivements", "KAVO_Achivements", kTabAchievements},
+                        {&btnTransaction_, "btnTransaction", "KAVO_Transaction", kTabTransactions}};
+    double x = 26;
+    for (const Tab& tab : tabs) {
+        auto button = ui::Button::make(Util::changeRectFromRect({x, 32, 104, 26}));
+        button->setAccessibilityIdentifier(tab.id);
+        button->setTag(tab.tag);
+        button->setBackgroundColor(ui::Color::white(0, 0.35));
+        button->setTitle(text(tab.titleKey));
+        button->setTitleColor(ui::Color::white());
+        button->setTitleColor(ui::Color::yellow(), ui::ControlState::Selected);
+        button->titleLabel()->setFont(ui::Font::boldSystem(pad ? 22 : 11));
+        const int tag = tab.tag;
+        button->onTouchUpInside([this, tag] { doChangeTab(tag); });
+        root->addSubview(button);
+        *tab.button = button;
+        x += 107;
+    }
+    auto topUp = ui::Button::make(Util::changeRectFromRect({366, 4, 86, 24}), ui::ButtonType::RoundedRect);
+    topUp->setAccessibilityIdentifier("doTopupZel");
+    topUp->setTitle(text("KAVO_napZel"));
+    topUp->titleLabel()->setFont(ui::Font::boldSystem(pad ? 20 : 10));
+    topUp->onTouchUpInside([this] { doTopupZel(); });
+    root->addSubview(topUp);
+    mainView_ = ui::View::make(Util::changeRectFromRect({26, 60, 427, 234}));
+    mainView_->setAccessibilityIdentifier("mainView");
+    mainView_->setBackgroundColor(ui::Color::white(0, 0.25));
+    root->addSubview(mainView_);
+}
+
+void ProfileView::viewDidAppear(bool animated) {
+    KavoViewController::viewDidAppear(animated);
+    btnInfo_->sendActions(ui::ControlEvent::TouchUpInside);
+}
+
+void ProfileView::doChangeTab(int tag) {
+    if (tag == viewingTabIndex_) return;
+    for (const auto& button : {btnInfo_, btnItems_, btnAchivements_, btnTransaction_})
+        button->setSelected(false);
+    viewingTabIndex_ = tag;
+    for (const auto& button : {btnInfo_, btnItems_, btnAchivements_, btnTransaction_})
+        if (button->tag() == tag) button->setSelected(true);
+    const ui::Rect rect = Util::isPad() ? ui::Rect(0, 70, 1024, 688) : ui::Rect(0, 60, 427, 234);
+    showTab(rect, tag, true, UIController::myInfo()->IDDB());
+}
+
+void ProfileView::setHiddenAllView() {
+    ui::ViewController* tabs[] = {userDataView_.get(), assetsView_.get(), achievementView_.get(),
+                                  transactionView_.get()};
+    for (ui::ViewController* tab : tabs)
+        if (tab && tab->isViewLoaded()) tab->view()->setHidden(true);
+}
+
+bool ProfileView::holds(ui::ViewController* tab) const {
+    return tab && tab->isViewLoaded() && tab->view()->superview() == mainView_.get();
+}
+
+void ProfileView::addTab(ui::ViewController& tab) {
+    tab.view()->setFrame({0, 0, mainView_->bounds().width(), mainView_->bounds().height()});
+    mainView_->addSubview(tab.view());
+    tab.view()->setHidden(false);
+}
+
+void ProfileView::showTab(ui::Rect /*rect*/, int index, bool /*isProfileView*/, int32_t userId) {
+    setHiddenAllView();
+    GlobalService& service = GlobalService::getInstance();
+    switch (index) {
+    case kTabInfo:
+        if (holds(userDataView_.get())) {
+            userDataView_->view()->setHidden(false);
+            return;
+        }
+        if (!userDataView_) userDataView_ = std::make_shared<Profile_UserDataView>();
+        addTab(*userDataView_);
+        userDataView_->viewWillAppear(false);
+        service.requestUserProfile(userId);
+        Resources::getInstance().assignAvatarId(UIController::myInfo()->avatar(), userDataView_->imgViewAvatar());
+        return;
+    case kTabItems:
+        if (holds(assetsView_.get())) {
+            assetsView_->view()->setHidden(false);
+            Profile_AssetsView::requestAssets();
+            return;
+        }
+        if (!assetsView_) assetsView_ = std::make_shared<Profile_AssetsView>();
+        addTab(*assetsView_);
+        Util::showLoadingOnView(assetsView_->view());
+        assetsView_->viewDidAppear(false);
+        return;
+    case kTabAchievements:
+        if (holds(achievementView_.get())) {
+            achievementView_->view()->setHidden(false);
+            return;
+        }
+        if (!achievementView_) achievementView_ = std::make_shared<Profile_AchievementView>();
+        addTab(*achievementView_);
+        if (!achievementSent_) {
+            for (int gameId : kAchievementRequests)
+                service.requestUserAchievementWithGameId(int8_t(gameId));
+            achievementSent_ = true;
+        }
+        return;
+    case kTabTransactions:
+        if (holds(transactionView_.get())) {
+            transactionView_->view()->setHidden(false);
+            return;
+        }
+        if (!transactionView_) {
+            transactionView_ = std::make_shared<Profile_TransactionView>();
+            addTab(*transactionView_);
+            Util::showLoadingOnView(transactionView_->view());
+            service.requestTransactionLog();
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+void ProfileView::doTopupZel() {
+    auto panel = TopupZelView::make(Util::isPad() ? ui::Rect(0, 0, 1024, 768) : ui::Rect(0, 0, 480, 320));
+    GlobalService::getInstance().requestChargeMoneyInfo();
+    if (auto top = KavoOnlineAppDelegate::getInstance().topViewController()) top->view()->addSubview(panel);
+}
+
+void ProfileView::onMyUserDataWithUser(const std::shared_ptr<User>& user) {
+    Util::hideLoadingOnView(view());
+    userProfile_ = user;
+    if (userDataView_) userDataView_->updateViewWithUserData(user);
+}
+
+void ProfileView::onMyAchievementWithGameId(int gameId, const std::vector<int32_t>& achivement) {
+    if (achievementView_) achievementView_->updateViewWithAchievement(achivement, gameId);
 }
 
 } // namespace kavo

@@ -1,12 +1,8 @@
 #pragma once
 
 #include "app/KavoViewController.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/TableView.h"
-#include "portal/model/AccountRecords.h"
-#include "portal/model/Asset.h"
-#include "portal/model/Avatar.h"
-#include "portal/model/ShopRecords.h"
 #include "portal/model/User.h"
 
 #include <cstdint>
@@ -15,73 +11,65 @@
 
 namespace kavo {
 
-class TextRowsSource;
+class Profile_AchievementView;
+class Profile_AssetsView;
+class Profile_TransactionView;
+class Profile_UserDataView;
 
-// The profile's assets page: bought items, bought avatars and event items.
-class ProfileAssetsView : public platform::ui::View {
-public:
-    explicit ProfileAssetsView(platform::ui::Rect frame = {});
-
-    void set_listBoughtItems(std::vector<std::shared_ptr<UserItemInfo>> items) { listBoughtItems_ = std::move(items); }
-    const std::vector<std::shared_ptr<UserItemInfo>>& listBoughtItems() const { return listBoughtItems_; }
-    void set_listBoughtAvatars(std::vector<std::shared_ptr<Avatar>> avatars) {
-        listBoughtAvatars_ = std::move(avatars);
-    }
-    const std::vector<std::shared_ptr<Avatar>>& listBoughtAvatars() const { return listBoughtAvatars_; }
-    void set_listEventItems(std::vector<std::shared_ptr<Asset>> items) { listEventItems_ = std::move(items); }
-    const std::vector<std::shared_ptr<Asset>>& listEventItems() const { return listEventItems_; }
-    void forceReloadTableView();
-
-    // The avatar the player picked to wear.
-    int32_t selectedAvatarID() const { return selectedAvatarID_; }
-    void setSelectedAvatarID(int32_t id) { selectedAvatarID_ = id; }
-
-private:
-    std::vector<std::shared_ptr<UserItemInfo>> listBoughtItems_;
-    std::vector<std::shared_ptr<Avatar>> listBoughtAvatars_;
-    std::vector<std::shared_ptr<Asset>> listEventItems_;
-    int32_t selectedAvatarID_ = 0;
-    std::shared_ptr<TextRowsSource> rows_;
-    std::shared_ptr<platform::ui::TableView> tableView_;
-};
-
-// The profile's transaction page.
-class ProfileTransactionView : public platform::ui::View {
-public:
-    explicit ProfileTransactionView(platform::ui::Rect frame = {});
-
-    void setTransactionList(std::vector<std::shared_ptr<TransactionLog>> logs) { transactionList_ = std::move(logs); }
-    const std::vector<std::shared_ptr<TransactionLog>>& transactionList() const { return transactionList_; }
-    void forceReloadData();
-
-private:
-    std::vector<std::shared_ptr<TransactionLog>> transactionList_;
-    std::shared_ptr<TextRowsSource> rows_;
-    std::shared_ptr<platform::ui::TableView> tableView_;
-};
-
-// The signed-in player's profile: personal data, assets, achievements, transactions.
+// The signed-in player's own profile: four tabs (personal data, items, achievements,
+// transactions) over one content area. Each tab is made on first use and kept; switching
+// hides and shows them. The logic handler hands the replies to the tabs while this screen
+// is on top. Main thread only.
 class ProfileView : public KavoViewController {
 public:
+    static constexpr int kTabInfo = 1;
+    static constexpr int kTabItems = 2;
+    static constexpr int kTabAchievements = 3;
+    static constexpr int kTabTransactions = 4;
+    // The games whose achievements are asked for, in the order they are asked.
+    static constexpr int kAchievementRequests[] = {3, 12, 13, 5, 9, 11, 2, 1, 8, 18, 17, 20, 16, 4};
+
     ProfileView();
 
-    const std::shared_ptr<ProfileAssetsView>& assetsView() const { return assetsView_; }
-    const std::shared_ptr<ProfileTransactionView>& transactionView() const { return transactionView_; }
+    void viewDidLoad() override;
+    // Opens the info tab each time the screen shows (nothing when it is shown already).
+    void viewDidAppear(bool animated) override;
+
+    // The tab buttons' action.
+    void doChangeTab(int tag);
+    // `isProfileView` is always true here: each tab takes the content area's size.
+    void showTab(platform::ui::Rect rect, int index, bool isProfileView, int32_t userId);
+
+    // The top-up panel over the top screen, with the channels asked for (44).
+    void doTopupZel();
 
     void onMyUserDataWithUser(const std::shared_ptr<User>& user);
-    const std::shared_ptr<User>& user() const { return user_; }
-    // The achievement numbers of one game (the first is the game type).
     void onMyAchievementWithGameId(int gameId, const std::vector<int32_t>& achivement);
-    const std::vector<int32_t>& achievement() const { return achievement_; }
 
-    void viewDidLoad() override;
+    const std::shared_ptr<Profile_UserDataView>& userDataView() const { return userDataView_; }
+    const std::shared_ptr<Profile_AssetsView>& assetsView() const { return assetsView_; }
+    const std::shared_ptr<Profile_AchievementView>& achievementView() const { return achievementView_; }
+    const std::shared_ptr<Profile_TransactionView>& transactionView() const { return transactionView_; }
+    const std::shared_ptr<User>& userProfile() const { return userProfile_; }
+    int viewingTabIndex() const { return viewingTabIndex_; }
+    const platform::ui::ViewPtr& mainView() const { return mainView_; }
 
 private:
-    std::shared_ptr<ProfileAssetsView> assetsView_;
-    std::shared_ptr<ProfileTransactionView> transactionView_;
-    std::shared_ptr<User> user_;
-    std::vector<int32_t> achievement_;
-    std::shared_ptr<platform::ui::Label> lblName_;
+    void setHiddenAllView();
+    // Adds a tab's view to the content area, full size, shown.
+    void addTab(platform::ui::ViewController& tab);
+    bool holds(platform::ui::ViewController* tab) const;
+
+    std::shared_ptr<platform::ui::Button> btnInfo_, btnItems_, btnAchivements_, btnTransaction_;
+    std::shared_ptr<platform::ui::Label> lblBanThan_;
+    platform::ui::ViewPtr mainView_;
+    std::shared_ptr<Profile_UserDataView> userDataView_;
+    std::shared_ptr<Profile_AssetsView> assetsView_;
+    std::shared_ptr<Profile_AchievementView> achievementView_;
+    std::shared_ptr<Profile_TransactionView> transactionView_;
+    int viewingTabIndex_ = 0;
+    bool achievementSent_ = false;
+    std::shared_ptr<User> userProfile_;
 };
 
 } // namespace kavo

@@ -2,50 +2,94 @@
 
 #include "app/CustomUIActionSheetViewController.h"
 #include "platform/ui/TableView.h"
+#include "portal/model/Setting.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace kavo {
 
-class TextRowsSource;
-
-// The settings sheet: sound, vibration, invitations, the guide and, at a table, the
-// owner's board settings. Its rows ask the screen underneath to open the panels.
-class SettingsView : public CustomUIActionSheetViewController {
+// The settings sheet that slides in over any screen: table settings (at a table only),
+// information (guide, feedback, hotline, password change, log out) and the device switches
+// (vibration, automatic invitations, sound). One shared instance; its row names keep the
+// language of its making. Main thread only.
+class SettingsView : public CustomUIActionSheetViewController,
+                     public platform::ui::TableViewDataSource,
+                     public platform::ui::TableViewDelegate {
 public:
+    // Section ids.
+    static constexpr int kSectionInfo = 0;
+    static constexpr int kSectionDevice = 1;
+    static constexpr int kSectionBoard = 2;
+    // Row ids.
+    static constexpr int kRowGuide = 0, kRowComment = 1, kRowCallHelp = 2, kRowTellFriend = 3, kRowLogout = 4,
+                         kRowVibration = 5, kRowAutoInvite = 6, kRowSound = 7, kRowSetMoney = 9, kRowPlayerNumber = 10,
+                         kRowSetPass = 11, kRowChangePassword = 12;
+    // The tags of a row's icon, name and switch.
+    static constexpr int kTagIcon = 10, kTagName = 11, kTagSwitch = 12;
+
     static const std::shared_ptr<SettingsView>& getInstance();
     SettingsView();
     ~SettingsView() override;
 
-    bool isSetPlayers() const { return isSetPlayers_; }
-    void setIsSetPlayers(bool on) { isSetPlayers_ = on; }
-    // Whether the table rows offer the stake and the password (the owner's rights).
+    // 2 at a table (table, information, device), anything else away from one (information,
+    // device); then reloads.
+    void refreshData(int mode);
+
     bool isSetMoney() const { return isSetMoney_; }
     void setIsSetMoney(bool on) { isSetMoney_ = on; }
     bool isSetPass() const { return isSetPass_; }
     void setIsSetPass(bool on) { isSetPass_ = on; }
-    // Rebuilds the rows: 2 at a table (an extra first section with the bet, the
-    // player count and the password), 0 elsewhere; then reloads.
-    void refreshData(int mode);
-    // The rows by section (their texts in the language in force).
-    const std::vector<std::vector<std::string>>& sections() const { return sections_; }
+    bool isSetPlayers() const { return isSetPlayers_; }
+    void setIsSetPlayers(bool on) { isSetPlayers_ = on; }
+    bool infoItems() const { return infoItems_; }
+    void setInfoItems(bool on) { infoItems_ = on; }
+    bool setupBoard() const { return setupBoard_; }
+    void setSetupBoard(bool on) { setupBoard_ = on; }
+    bool setupDevice() const { return setupDevice_; }
+    void setSetupDevice(bool on) { setupDevice_ = on; }
+
+    // The sections shown and the rows under each.
+    const std::vector<Setting>& keys() const { return keys_; }
+    const std::vector<Setting>& rowsOfSection(int sectionId) const;
+    // The id of the row at a place in the table, or -1.
+    int rowIdAt(const platform::ui::IndexPath& indexPath) const;
+
+    void btnSound_Clicked(bool on);
+    void btnVibration_Clicked(bool on);
+    void btnInvite_Clicked(bool on);
 
     void viewDidLoad() override;
-    void btnClose_Clicked() { slideOut(); }
     const std::shared_ptr<platform::ui::TableView>& tblSetting() const { return tblSetting_; }
-    // A tap on a row: the table section asks the screen underneath to open its sheet;
-    // the others open the guide, flip a switch, or open the password or feedback sheet.
-    void selectRow(int section, int row);
+
+    int numberOfSections(platform::ui::TableView& table) override;
+    int numberOfRows(platform::ui::TableView& table, int section) override;
+    std::shared_ptr<platform::ui::TableViewCell> cellForRow(platform::ui::TableView& table,
+                                                            const platform::ui::IndexPath& indexPath) override;
+    double heightForRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
+    double heightForHeader(platform::ui::TableView& table, int section) override;
+    platform::ui::ViewPtr viewForHeader(platform::ui::TableView& table, int section) override;
+    std::optional<platform::ui::IndexPath> willSelectRow(platform::ui::TableView& table,
+                                                         const platform::ui::IndexPath& indexPath) override;
+    void didSelectRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
 
 private:
-    bool isSetPlayers_ = false;
+    const Setting* settingOf(int id) const;
+    // Whether a table row's flag lets the player use it (other rows: always).
+    bool rowEnabled(int id) const;
+
+    std::vector<Setting> allSettingKeys_;
+    std::vector<Setting> allSettingValues_;
+    std::vector<Setting> keys_;
+    std::map<int, std::vector<Setting>> names_;
     bool isSetMoney_ = false;
     bool isSetPass_ = false;
-    int mode_ = 0;
-    std::vector<std::vector<std::string>> sections_;
-    std::shared_ptr<TextRowsSource> rows_;
+    bool isSetPlayers_ = false;
+    bool infoItems_ = false;
+    bool setupBoard_ = false;
+    bool setupDevice_ = false;
     std::shared_ptr<platform::ui::TableView> tblSetting_;
 };
 

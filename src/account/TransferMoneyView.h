@@ -1,27 +1,63 @@
 #pragma once
 
 #include "app/CustomUIActionSheetViewController.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/TextField.h"
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 namespace kavo {
 
-// The money-transfer sheet: a player's name and an amount of Zel.
-class TransferMoneyView : public CustomUIActionSheetViewController {
+// The money-transfer sheet: the player sends an amount of Zel to another player by name.
+// It checks the input, sends the transfer (17) and closes on every path; the server's
+// answer sets the money and shows its text. Main thread only.
+class TransferMoneyView : public CustomUIActionSheetViewController, public platform::ui::TextFieldDelegate {
 public:
+    // The smallest amount that is sent.
+    static constexpr int32_t kMinimumAmount = 10000;
+    static constexpr int kTagName = 1;
+    static constexpr int kTagMoney = 2;
+
     TransferMoneyView();
+    ~TransferMoneyView() override;
 
     void viewDidLoad() override;
-    // Sends the transfer (17) when a name and a positive amount are typed.
-    void btnOK_Clicked();
-    void btnCancel_Clicked() { slideOut(); }
-    const std::shared_ptr<platform::ui::TextField>& txfNick() const { return txfNick_; }
-    const std::shared_ptr<platform::ui::TextField>& txfMoney() const { return txfMoney_; }
+    // Slides in, fills the fields (the name from `nickname`, the amount empty) and raises
+    // the sheet above the keyboard.
+    void viewWillAppear(bool animated) override;
+    void keyboardWillShow();
+    // Closes the sheet when it is showing (a keyboard hidden elsewhere leaves it alone).
+    void keyboardWillHide();
+    void onCancel() { slideOut(); }
+    // The return key: from the name to the amount, from the amount to the transfer.
+    void textFieldDoneEditting(platform::ui::TextField& field);
+    // The OK button.
+    void doSendMoney();
+    void clearText(int tag);
+    void doTransferMoney();
+
+    bool shouldReturn(platform::ui::TextField& field) override;
+
+    const std::string& nickname() const { return nickname_; }
+    void setNickname(std::string name) { nickname_ = std::move(name); }
+    bool isModed() const { return isModed_; }
+    const std::shared_ptr<platform::ui::TextField>& txtName() const { return txtName_; }
+    const std::shared_ptr<platform::ui::TextField>& txtMoney() const { return txtMoney_; }
 
 private:
-    std::shared_ptr<platform::ui::TextField> txfNick_;
-    std::shared_ptr<platform::ui::TextField> txfMoney_;
+    void raise();
+
+    std::string nickname_;
+    bool isModed_ = false;
+    platform::ui::Point oldOrigin_;
+    std::shared_ptr<platform::ui::TextField> txtName_, txtMoney_;
+    std::shared_ptr<platform::ui::Button> btnOK_, btnCancel_;
+    platform::NotificationCenter::Token showToken_ = 0;
+    platform::NotificationCenter::Token hideToken_ = 0;
 };
 
 } // namespace kavo

@@ -62,7 +62,11 @@ public:
     void showLottoSubView(); // runs doShowLottoView
     void doShowLottoView();
     void clickSetting(); // settings, prepared for a table or a lobby screen
-    void showGopY();     // feedback to the administrators
+    // The settings and lottery buttons of a full screen ("clickSetting", "showLottoSubView"),
+    // at phone rectangles inside `parent`.
+    void addSettingAndLottoButtons(const platform::ui::ViewPtr& parent, platform::ui::Rect settingPhone,
+                                   platform::ui::Rect lottoPhone);
+    void showGopY(); // feedback to the administrators
     void showBetOnBoard();
     void showPlayersOnBoard();
     void showPassOnBoard();

@@ -8,6 +8,7 @@
 #include "account/ShopView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
+#include "app/Resources.h"
 #include "app/Util.h"
 #include "platform/runtime/RunLoop.h"
 #include "social/MessageView.h"
@@ -59,6 +60,31 @@ void KavoViewController::clickSetting() {
     auto* topScreen = dynamic_cast<KavoViewController*>(top.get());
     settings->refreshData(topScreen && topScreen->isTableScreen() ? 2 : 0);
     openPanel(*settings, true);
+}
+
+void KavoViewController::addSettingAndLottoButtons(const platform::ui::ViewPtr& parent, Rect settingPhone,
+                                                   Rect lottoPhone) {
+    const std::pair<Rect, const char*> buttons[] = {{settingPhone, "clickSetting"}, {lottoPhone, "showLottoSubView"}};
+    for (const auto& [phone, id] : buttons) {
+        auto button =
+            platform::ui::Button::make(Util::changeRectFromRect(phone), platform::ui::ButtonType::RoundedRect);
+        button->setAccessibilityIdentifier(id);
+        const bool settings = std::string(id) == "clickSetting";
+        button->setTitle(Resources::getInstance().textWithKey(settings ? "KAVO_Settings" : "KAVO_Lotto"));
+        button->titleLabel()->setFont(platform::ui::Font::boldSystem(9 * Util::iPad()));
+        button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+        std::weak_ptr<platform::ui::ViewController> weak = weak_from_this();
+        button->onTouchUpInside([weak, settings] {
+            auto self = std::dynamic_pointer_cast<KavoViewController>(weak.lock());
+            if (!self) return;
+            if (settings) {
+                self->clickSetting();
+            } else {
+                self->showLottoSubView();
+            }
+        });
+        parent->addSubview(button);
+    }
 }
 
 void KavoViewController::showGopY() {

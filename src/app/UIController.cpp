@@ -1,7 +1,9 @@
 #include "app/UIController.h"
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
+#include "platform/services/SystemSound.h"
 #include "platform/ui/Screen.h"
 
 #include <algorithm>
@@ -139,6 +141,21 @@ bool UIController::sound() {
 }
 void UIController::setSound(bool on) {
     state().sound.store(on);
+}
+
+void UIController::playMusicBackground() {
+    if (!sound()) return;
+    // Registered once: the track's id lives as long as the process.
+    static const platform::SoundId track = [] {
+        const std::string path = platform::Bundle::main().pathForResource(std::string("sounds/") + kMusicFile, "");
+        if (path.empty()) platform::log("no background music " + std::string(kMusicFile));
+        return path.empty() ? platform::SoundId(0) : platform::SystemSound::registerSound(path);
+    }();
+    if (track != 0) platform::SystemSound::playLooping(track);
+}
+
+void UIController::stopMusicBackgrond() {
+    platform::SystemSound::stopLooping();
 }
 
 int UIController::screenWidth() {

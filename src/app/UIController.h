@@ -180,9 +180,10 @@ public:
     // Numeric comparison of dotted versions ("4.10" > "4.9"): -1, 0 or 1.
     static int compareVersions(const std::string& a, const std::string& b);
 
-    // No background music exists: these do nothing.
-    static void playMusicBackground() {}
-    static void stopMusicBackgrond() {}
+    // The background track loops while the sound is on; stopping is always allowed.
+    static constexpr const char* kMusicFile = "nhac_nen.wav";
+    static void playMusicBackground();
+    static void stopMusicBackgrond();
 
     // The player whose key the list is saved under, if any.
     static std::optional<int32_t> listMessageOwner();

@@ -3,6 +3,7 @@
 // report and the hotline.
 
 #include "account/ProfileView.h"
+#include "account/Profile_AssetsView.h"
 #include "account/ShopView.h"
 #include "account/TopupZelView.h"
 #include "app/CustomAlertView.h"
@@ -337,7 +338,7 @@ bool okAction(int code) {
         if (auto mailbox = mailboxOnTop()) mailbox->doRemoveAllMessages();
         break;
     case UIController::kActionChooseAvatar:
-        if (auto profile = topScreenAs<ProfileView>()) {
+        if (auto profile = topScreenAs<ProfileView>(); profile && profile->assetsView()) {
             const int32_t avatarId = profile->assetsView()->selectedAvatarID();
             UIController::myInfo()->setAvatar(avatarId);
             service.requestChangeAvatar(avatarId);

@@ -226,6 +226,7 @@ void BoardView::setUIScreen() {
     btnCreateBoard_->onTouchUpInside([this] { createNewBoard(); });
     btnPlayNow_->onTouchUpInside([this] { doFindAutoBoard(); });
     btnChat_->onTouchUpInside([this] { showMessageView(); });
+    addSettingAndLottoButtons(viewTopBar_, {46, 7, 32, 32}, {80, 7, 30, 32});
     // The mailbox badge rides on the mailbox button's corner.
     if (imgViewCounterMessage() && lblCounterMessage()) {
         const ui::Rect chat = btnChat_->frame();

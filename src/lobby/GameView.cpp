@@ -122,6 +122,7 @@ void GameView::setUIScreen() {
     btnChat_->onTouchUpInside([this] { clickChatFriend(); });
     // Laid out for the screen; nothing here acts on it.
     btnNapZel_ = addButton(root, {332, 4, 70, 22}, "btnNapZel", text("KAVO_napZel"));
+    addSettingAndLottoButtons(root, {262, 4, 34, 22}, {298, 4, 32, 22});
 
     lblSelectGame_ = addLabel(root, {158, 4, 170, 22}, "lblSelectGame", text("KAVO_SelectGame"), 14, true,
                               ui::Color::rgba(255, 220, 60), ui::TextAlignment::Left);
@@ -447,10 +448,10 @@ void GameView::doShowProfileView() {
 void GameView::doShowLeaderboard() {
     if (!leaderboardView_) leaderboardView_ = std::make_shared<LeaderboardView>();
     leaderboardView_->view()->setFrame(fullScreen());
-    if (auto navigation = KavoOnlineAppDelegate::getInstance().navigationController()) {
+    // The navigation controller tells the screen it appeared once the push ends; a
+    // second appearance here would reset the lists and ask page 0 twice.
+    if (auto navigation = KavoOnlineAppDelegate::getInstance().navigationController())
         navigation->pushViewController(leaderboardView_, true);
-        leaderboardView_->viewDidAppear(true);
-    }
 }
 
 } // namespace kavo

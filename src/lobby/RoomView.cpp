@@ -138,6 +138,7 @@ void RoomView::setUIScreen() {
     btnTangZel_->onTouchUpInside([this] { doTangZel(); });
     btnNapZel_->onTouchUpInside([this] { napZel(); });
     btnDangXuat_->onTouchUpInside([this] { logout(); });
+    addSettingAndLottoButtons(root, {330, 4, 56, 22}, {390, 4, 56, 22});
 }
 
 // ---------------------------------------------------------------- appearance

@@ -1,6 +1,8 @@
 #include "account/LottoView.h"
 #include "account/ProfileSubView.h"
 #include "account/ProfileView.h"
+#include "account/Profile_AssetsView.h"
+#include "account/Profile_TransactionView.h"
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
 #include "account/TopupZelView.h"

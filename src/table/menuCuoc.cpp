@@ -25,10 +25,6 @@ std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
 }
 
-std::shared_ptr<LottoView> lottoOnTop() {
-    return std::dynamic_pointer_cast<LottoView>(KavoOnlineAppDelegate::getInstance().topViewController());
-}
-
 void showDialog(const std::string& message) {
     UIController::startOKDlg(message);
 }
@@ -50,15 +46,7 @@ void saveAmount(int32_t amount, Entry entry) {
         showDialog(text("KAVO_no0Zel"));
         return;
     }
-    if (auto lotto = lottoOnTop()) {
-        if (amount < 500) {
-            showDialog(text("KAVO_LottoMoneyWarning"));
-            return;
-        }
-        GlobalService::getInstance().requestBuyLottoWithNumber(lotto->selectedNumber(), amount);
-        if (entry == Entry::Typed) GlobalService::getInstance().requestMyLottoHistory();
-        return;
-    }
+    if (LottoView::buyWithStake(amount, entry == Entry::Typed)) return;
     auto me = UIController::myInfo();
     const int64_t myMoney = me ? me->money() : 0;
     if (int64_t(amount) > myMoney) {
@@ -112,7 +100,7 @@ void menuCuoc::viewDidLoad() {
 void menuCuoc::viewWillAppear(bool animated) {
     view();
     CustomUIActionSheetViewController::viewWillAppear(animated);
-    txtMoney_->setPlaceholder(text(lottoOnTop() ? "KAVO_TypeMoney" : "KAVO_setMoney"));
+    txtMoney_->setPlaceholder(text(LottoView::onTop() ? "KAVO_TypeMoney" : "KAVO_setMoney"));
     txtMoney_->becomeFirstResponder();
     txtMoney_->setText("");
     liftAboveKeyboard();

@@ -84,7 +84,7 @@ TEST_F(ScreenAndSheetBaseTest, EveryScreenHasItsLotteryPanelOnceItsViewLoads) {
     screen.view();
     ASSERT_TRUE(screen.lottoSubView());
     screen.showRemainTimer(42);
-    EXPECT_EQ(screen.lottoSubView()->remainSeconds(), 42);
+    EXPECT_EQ(screen.lottoSubView()->remainTime(), 42);
 }
 
 TEST_F(ScreenAndSheetBaseTest, ProfileForTheSamePlayerTwiceOnlyShowsThePanelAgain) {
@@ -115,12 +115,12 @@ TEST_F(ScreenAndSheetBaseTest, SettingsFromALobbyScreenAndFromATableDiffer) {
     auto lobby = std::make_shared<KavoViewController>();
     push(lobby);
     lobby->clickSetting();
-    const size_t lobbySections = SettingsView::getInstance()->sections().size();
+    const size_t lobbySections = SettingsView::getInstance()->keys().size();
     EXPECT_EQ(SettingsView::getInstance()->view()->superview(), lobby->view().get());
     auto table = std::make_shared<RecordingTable>();
     push(table);
     table->clickSetting();
-    EXPECT_EQ(SettingsView::getInstance()->sections().size(), lobbySections + 1) << "the table's own rows";
+    EXPECT_EQ(SettingsView::getInstance()->keys().size(), lobbySections + 1) << "the table's own rows";
 }
 
 // ---- sheet base

@@ -1,12 +1,14 @@
 // The local portal stub (tools/portal-stub) as a person uses it: the client signs in on
 // it and reaches a game's board list; the user "banned" is refused with a reason; the
 // social-network log-in passes the stub's login page and signs in as its player.
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/HttpClient.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/NavigationController.h"
 #include "portal/GlobalLogicHandler.h"
 #include "tests/e2e/StubProcess.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -70,6 +72,48 @@ TEST_F(PortalStub, TheSocialNetworkLogInArrivesAtTheGameGridAsTheStubsPlayer) {
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
     launch();
     auto result = drive(signIn("banned") + "wait contains=This account is locked 10\nscreen LoginView 1\n");
+    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
+    launch();
+    auto result =
+        drive(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=doShowLeaderboard\nscreen LeaderboardView 10\n"
+                                "advance 0.5\nwait text=an 10\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    KavoOnlineAppDelegate::getInstance().navigationController()->popViewController(false);
+    result = drive("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\n"
+                   "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Cáo / Fox 10\n"
+                   "tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 20000\n"
+                   "tap id=btnOK\nadvance 0.5\nwait contains=Sent to binh 10\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 20000) << "the stub keeps the player's money";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PortalStub, LotteryPasswordAndAFriendsProfileAreServed) {
+    launch();
+    auto result = drive(signIn("khach") +
+                        "screen GameView 10\nadvance 0.5\ntap id=showLottoSubView\nadvance 0.5\n"
+                        "wait contains=Draw 10\ntype id=txfNumber 42\ntype id=txfMoney 600\ntap id=clickBuyLotto\n"
+                        "wait contains=Bought 10\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    UIController::closeDialog();
+    result = drive("advance 0.5\nwait text=42 : 600 ZEL 10\ntap id=slideOut\nadvance 0.5\nwait text=an 10\n"
+                   "tap text=an\nadvance 0.5\nwait contains=Zel 10\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    result =
+        drive("tap id=doClose\nadvance 0.5\ntap id=clickSetting\nadvance 0.5\ntap text=" + text("KAVO_ChangePassword") +
+              "\nadvance 0.5\ntype id=txtOldPass 123\ntype id=txtNewPass 456\ntype id=txtConfirmNewPass 456\n"
+              "tap id=onChangePass\nwait text=" +
+              text("KAVO_changePassSuccess") + " 10\n");
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
 }
 

@@ -1,7 +1,12 @@
 #include "account/LottoSubView.h"
 #include "account/LottoView.h"
+#include "account/ProfileSubAchievementView.h"
+#include "account/ProfileSubUser.h"
 #include "account/ProfileSubView.h"
 #include "account/ProfileView.h"
+#include "account/Profile_AchievementView.h"
+#include "account/Profile_AssetsView.h"
+#include "account/Profile_TransactionView.h"
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
 #include "account/TopupZelView.h"
@@ -230,17 +235,17 @@ TEST_F(AccountLogic, RankingsAppendToTheLeaderboardOnTop) {
     EXPECT_EQ(board->listTopRichests()[1]->name(), "bo");
 
     reply(30, Bytes().byte(3).byte(0).raw(rankedRow(3, "cu")));
-    ASSERT_EQ(board->listTopTLMN().size(), 1u);
-    EXPECT_EQ(board->listTopTLMN()[0]->name(), "cu");
+    ASSERT_EQ(board->listTopForGame(3)->size(), 1u);
+    EXPECT_EQ((*board->listTopForGame(3))[0]->name(), "cu");
     reply(30, Bytes().byte(20).byte(0).raw(rankedRow(4, "do")));
-    EXPECT_EQ(board->listTopCoUp().size(), 1u);
+    EXPECT_EQ(board->listTopForGame(20)->size(), 1u);
 }
 
 TEST_F(AccountLogic, StrongestListOfAGameWithoutAListStillReloads) {
     auto board = push(std::make_shared<LeaderboardView>());
-    board->view()->setUserInteractionEnabled(false);
+    Util::showLoadingOnView(board->tblViewDanhSach()); // a page on its way
     reply(30, Bytes().byte(6).byte(0).raw(rankedRow(3, "cu")));
-    EXPECT_TRUE(board->view()->isUserInteractionEnabled());
+    EXPECT_TRUE(board->tblViewDanhSach()->isUserInteractionEnabled());
     for (int8_t game : {1, 2, 3, 4, 5, 8, 9, 11, 12, 13, 16, 17, 18, 20}) {
         ASSERT_NE(board->listTopForGame(game), nullptr);
         EXPECT_TRUE(board->listTopForGame(game)->empty()) << int(game);
@@ -278,24 +283,32 @@ Bytes profileBody(int32_t id) {
 TEST_F(AccountLogic, ProfileDataGoesToTheProfileOrToTheOpenPlayerPanel) {
     auto profile = push(std::make_shared<ProfileView>());
     reply(1005, profileBody(10));
-    ASSERT_NE(profile->user(), nullptr);
-    EXPECT_EQ(profile->user()->IDDB(), 10);
-    reply(40, Bytes().byte(3).byte(4).int32(1).int32(2).int32(3).int32(4).int32(5));
-    EXPECT_EQ(profile->achievement(), (std::vector<int32_t>{4, 1, 2, 3, 4, 5}));
+    ASSERT_NE(profile->userProfile(), nullptr);
+    EXPECT_EQ(profile->userProfile()->IDDB(), 10);
+    profile->doChangeTab(ProfileView::kTabAchievements);
+    for (int game : Profile_AchievementView::kListGameId)
+        reply(40, Bytes().byte(3).byte(int8_t(game)).int32(1).int32(2).int32(3).int32(4).int32(5));
+    EXPECT_EQ(profile->achievementView()->listGameAchivement().at(4), (std::vector<int32_t>{4, 1, 2, 3, 4, 5}));
 
     auto grid = push(std::make_shared<GameView>());
     grid->doShowUserInfo(77);
     run();
     reply(1005, profileBody(77));
-    ASSERT_NE(grid->profileSubView()->user(), nullptr);
-    EXPECT_EQ(grid->profileSubView()->user()->IDDB(), 77);
-    reply(40, Bytes().byte(5).int32(77).byte(9).int32(1).int32(2).int32(3).int32(4).int32(5).int32(0));
-    EXPECT_EQ(grid->profileSubView()->achievement(), (std::vector<int32_t>{9, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(profile->user()->IDDB(), 10);
+    const auto& panel = grid->profileSubView();
+    ASSERT_NE(panel->subUserDataView()->userData(), nullptr);
+    EXPECT_EQ(panel->subUserDataView()->userData()->IDDB(), 77);
+    EXPECT_EQ(panel->lbUserName()->text(), "an");
+    panel->doChangeTab(ProfileSubView::kTabAchievements);
+    for (int game : Profile_AchievementView::kListGameId)
+        reply(40, Bytes().byte(5).int32(77).byte(int8_t(game)).int32(1).int32(2).int32(3).int32(4).int32(5).int32(0));
+    EXPECT_EQ(panel->subAchievementView()->listGameAchivement().at(9), (std::vector<int32_t>{9, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(profile->userProfile()->IDDB(), 10);
 }
 
 TEST_F(AccountLogic, ProfilePagesTakeAvatarsItemsEventsAndTransactions) {
     auto profile = push(std::make_shared<ProfileView>());
+    profile->doChangeTab(ProfileView::kTabItems);
+    profile->doChangeTab(ProfileView::kTabTransactions);
     reply(1010, Bytes().int32(1).int32(10).int32(11).utf("Mèo").utf(""));
     EXPECT_EQ(profile->assetsView()->listBoughtAvatars().size(), 1u);
     reply(101, Bytes().byte(3).int32(7).byte(0).int32(1).int32(90).int32(1).utf("Mũ").int32(100).utf("").boolean(true));
@@ -566,20 +579,16 @@ TEST_F(Purchase, OnlyAPanelDirectlyOnTheTopScreenTakesTheAnswer) {
 TEST_F(AccountLogic, LotteryRepliesGoToTheLotteryScreenOnTop) {
     auto lotto = push(std::make_shared<LottoView>());
     reply(1400, Bytes().int32(95));
-    EXPECT_EQ(lotto->remainSeconds(), 95);
+    EXPECT_EQ(lotto->remainTime(), 95);
+    EXPECT_TRUE(lotto->isCounting());
     reply(1401, Bytes().int32(12).utf("Kỳ 1"));
-    EXPECT_EQ(lotto->lottoHistory().size(), 2u);
+    EXPECT_EQ(lotto->btnLastWinning()->currentTitle(), "12");
     reply(1402, Bytes().int32(7).int32(1000).boolean(false));
-    EXPECT_EQ(lotto->boughtNumbers().size(), 1u);
+    EXPECT_EQ(lotto->dataMyHistory().size(), 1u);
 
     lotto->setSelectedNumber(42);
     reply(1403, Bytes().boolean(true).int32(2000).utf("Đã mua"));
     EXPECT_EQ(dialogText(), "Đã mua");
-    ASSERT_EQ(lotto->boughtNumbers().size(), 2u);
-    EXPECT_EQ(lotto->boughtNumbers().front()->number(), 42);
-    EXPECT_EQ(lotto->boughtNumbers().front()->money(), 2000);
-    reply(1403, Bytes().boolean(false).int32(2000).utf("Không mua được"));
-    EXPECT_EQ(lotto->boughtNumbers().size(), 2u);
     reply(1404, Bytes().int32(1).utf("Trúng rồi"));
     EXPECT_EQ(dialogText(), "Trúng rồi");
 }
@@ -588,12 +597,12 @@ TEST_F(AccountLogic, LotteryRepliesElsewhereGoToTheScreensLotteryPanel) {
     auto grid = push(std::make_shared<GameView>());
     ASSERT_NE(grid->lottoSubView(), nullptr);
     reply(1400, Bytes().int32(30));
-    EXPECT_EQ(grid->lottoSubView()->remainSeconds(), 30);
+    EXPECT_EQ(grid->lottoSubView()->remainTime(), 30);
     reply(1401, Bytes().int32(12).utf("Kỳ 1").int32(13).utf("Kỳ 2"));
-    EXPECT_EQ(grid->lottoSubView()->lottoHistory().size(), 4u);
+    EXPECT_EQ(grid->lottoSubView()->dataLottoHistory().size(), 4u);
     reply(1402, {});
-    ASSERT_EQ(grid->lottoSubView()->myHistory().size(), 1u); // the placeholder entry
-    EXPECT_EQ(grid->lottoSubView()->myHistory()[0]->number(), -1);
+    ASSERT_EQ(grid->lottoSubView()->dataMyHistory().size(), 1u); // the placeholder entry
+    EXPECT_EQ(grid->lottoSubView()->dataMyHistory()[0]->number(), -1);
 }
 
 // --------------------------------------------------------------- store products and the payment address

@@ -1,4 +1,5 @@
 #include "account/ProfileView.h"
+#include "account/Profile_AssetsView.h"
 #include "account/ShopView.h"
 #include "account/TopupZelView.h"
 #include "app/KavoViewController.h"
@@ -255,8 +256,9 @@ TEST_F(DialogAction, RemoveAllEmptiesTheMailboxOnTop) {
 
 TEST_F(DialogAction, AvatarChoiceWearsThePickedAvatar) {
     auto profile = std::make_shared<ProfileView>();
-    profile->assetsView()->setSelectedAvatarID(12);
     push(profile);
+    profile->doChangeTab(ProfileView::kTabItems);
+    profile->assetsView()->setSelectedAvatarID(12);
     ok(UIController::kActionChooseAvatar);
     EXPECT_EQ(UIController::myInfo()->avatar(), 12);
     EXPECT_TRUE(client.sentOnce(1008, Bytes().int32(12).data()));

@@ -139,6 +139,33 @@ constexpr Art kPictures[] = {
     {"img_greenBird.png", 25, 30, Kind::Icon, "ok", kGreen},
     {"server_icon_server.png", 60, 60, Kind::Icon, "SV", kBlue},
     {"blueArrow.png", 30, 55, Kind::Icon, "v", kBlue},
+    // Rankings and profile
+    {"icon_trangthai.png", 27, 28, Kind::Icon, "on", kGreen},
+    {"icon_trangthai2.png", 27, 28, Kind::Icon, "off", kGray},
+    {"tap_tieude_leaderboard_new.png", 218, 30, Kind::Box, "", kDark},
+    {"tap_profile_tieudeTaiSan.png", 427, 32, Kind::Box, "", kBrown},
+    {"button_yellow_no.png", 120, 30, Kind::Button, " ", kGold},
+    // Lottery and settings
+    {"i_img_LottoSubView_NonselectedNumbers.png", 40, 40, Kind::Button, " ", kBlue},
+    {"i_img_LottoSubView_SelectedNumber.png", 40, 40, Kind::Button, " ", kRed},
+    {"i_img_LottoSubView_TextFieldBackground.png", 277, 25, Kind::Box, " ", kDark},
+    {"i_text_LottoSubView_BangSo.png", 48, 12, Kind::Box, "Bảng số", kGold},
+    {"i_text_LottoSubView_BangSo-en.png", 58, 10, Kind::Box, "Board", kGold},
+    {"i_text_Lotto_Detail.png", 55, 16, Kind::Box, "Xổ số", kGold},
+    {"i_text_Lotto_Detail-en.png", 48, 16, Kind::Box, "Lotto", kGold},
+    {"bg_title.png", 300, 30, Kind::Box, "", kNavy},
+    {"icon_tiencuoc_settings.png", 20, 20, Kind::Icon, "$", kGold},
+    {"icon_songuoichoi.png", 20, 20, Kind::Icon, "#", kBlue},
+    {"icon_matkhau.png", 20, 20, Kind::Icon, "*", kGray},
+    {"icon_huongdanchoi.png", 20, 20, Kind::Icon, "?", kTeal},
+    {"icon_gopy.png", 20, 20, Kind::Icon, "!", kGreen},
+    {"icon_goitrogiup.png", 20, 20, Kind::Icon, "☎", kRed},
+    {"icon_gioithieuban.png", 20, 20, Kind::Icon, "+", kPurple},
+    {"icon_dangxuat.png", 20, 20, Kind::Icon, "x", kDarkRed},
+    {"icon_chedorung.png", 20, 20, Kind::Icon, "~", kBrown},
+    {"Icon_batchucnagmoi.png", 20, 20, Kind::Icon, "@", kBlue},
+    {"amthanh.png", 20, 20, Kind::Icon, "♪", kGreen},
+    {"icon_changepass.png", 20, 20, Kind::Icon, "k", kGold},
     {"lock.png", 44, 30, Kind::Icon, "lock", kGold},
     {"online_icon.png", 76, 30, Kind::Icon, "playing", kGreen},
     {"offline_Icon.png", 76, 30, Kind::Icon, "waiting", kGray},
@@ -237,6 +264,7 @@ constexpr Tone kSounds[] = {
     {"t_bingo.wav", 659, 1318, 0.35},
     {"t_drop.wav", 220, 110, 0.12},
     {"t_rotate.wav", 700, 900, 0.10},
+    {"nhac_nen.wav", 262, 392, 2.00}, // the background track, looped
 };
 
 constexpr const char* kFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";

@@ -92,7 +92,7 @@ void StubPortal::install() {
         reply.send(mail);
         StubMail::afterSignIn(reply);
     });
-    portal_.onCommand(1, [](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
         platform::log("sign-in of \"" + user + "\"");
         if (user == kBannedUser) {
@@ -101,6 +101,7 @@ void StubPortal::install() {
             reply.send(refused);
             return;
         }
+        account_.signedIn(playerIdOf(user), user, 1000000);
         Message signedIn(3);
         signedIn.writeInt(playerIdOf(user));
         signedIn.writeLong(1000000);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/StubAccount.h"
 
 #include <atomic>
 #include <cstdint>
@@ -34,6 +35,7 @@ private:
     kavo::test::TestPortal portal_;
     std::string serverList_;
     std::atomic<int> gameType_{3};
+    StubAccount account_{portal_};
 };
 
 } // namespace portalstub

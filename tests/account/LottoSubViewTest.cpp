@@ -1,0 +1,158 @@
+// The lottery panel every screen carries: opening, buying with its checks, the two tables
+// and the count-down on the manual clock.
+#include "account/LottoSubView.h"
+
+#include "app/UIController.h"
+#include "lobby/GameView.h"
+#include "platform/ui/TableViewCell.h"
+#include "tests/account/support/AccountTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+namespace ui = platform::ui;
+
+class LotteryPanel : public AccountScreenFixture {
+protected:
+    void SetUp() override {
+        AccountScreenFixture::SetUp();
+        grid_ = push(std::make_shared<GameView>());
+        recorder_.clear();
+        grid_->showLottoSubView();
+        advance(0.5);
+        panel_ = grid_->lottoSubView();
+    }
+    void buy(const std::string& number, const std::string& stake) {
+        panel_->txfNumber()->setText(number);
+        panel_->txfMoney()->setText(stake);
+        panel_->clickBuyLotto();
+    }
+    // The text of a row of one of the panel's tables.
+    static std::string rowText(ui::TableView& table, int row) {
+        table.layoutIfNeeded();
+        auto cell = table.cellForRow({0, row});
+        if (!cell || cell->contentView()->subviews().empty()) return "";
+        return cell->contentView()->subviews().front()->text();
+    }
+
+    std::shared_ptr<GameView> grid_;
+    std::shared_ptr<LottoSubView> panel_;
+};
+
+TEST_F(LotteryPanel, OpeningAsksTimeHistoryAndBetsWithEmptyFields) {
+    EXPECT_EQ(drawRequests(), (std::vector<int16_t>{1400, 1401, 1402}));
+    EXPECT_EQ(panel_->txfNumber()->text(), "");
+    EXPECT_EQ(panel_->txfNumber()->placeholder(), text("KAVO_TypeNumber"));
+    EXPECT_EQ(panel_->txfMoney()->placeholder(), text("KAVO_TypeMoney"));
+}
+
+TEST_F(LotteryPanel, NinetyNineForFiveHundredIsBoughtAndTheFieldsEmpty) {
+    buy("99", "500");
+    const ByteVector bought{0, 0, 0, 0x63, 0, 0, 0x01, 0xF4};
+    EXPECT_EQ(bodies(1403), std::vector<ByteVector>{bought});
+    EXPECT_EQ(drawRequests().back(), 1402);
+    EXPECT_EQ(panel_->txfNumber()->text(), "");
+    EXPECT_EQ(panel_->txfMoney()->text(), "");
+    EXPECT_EQ(dialogText(), "");
+}
+
+struct Refused {
+    const char* number;
+    const char* stake;
+    const char* warning;
+};
+
+TEST_F(LotteryPanel, WrongInputGetsItsWarningNumberFirst) {
+    const Refused cases[] = {{"5", "499", "KAVO_LottoMoneyWarning"},   {"100", "500", "KAVO_LottoNumberWarning"},
+                             {"-5", "500", "KAVO_LottoNumberWarning"}, {"100", "10", "KAVO_LottoNumberWarning"},
+                             {"", "500", "KAVO_LottoGeneralWarning"},  {"5", "", "KAVO_LottoGeneralWarning"}};
+    for (const Refused& refused : cases) {
+        buy(refused.number, refused.stake);
+        EXPECT_EQ(dialogText(), text(refused.warning)) << refused.number << " / " << refused.stake;
+        closeDialog();
+    }
+    EXPECT_TRUE(bodies(1403).empty());
+}
+
+TEST_F(LotteryPanel, TheFieldsTakeTextWithADigitAndReadItsLeadingNumber) {
+    auto& field = *panel_->txfNumber();
+    EXPECT_TRUE(panel_->shouldChangeCharacters(field, 0, 0, "1a2"));
+    EXPECT_TRUE(panel_->shouldChangeCharacters(field, 0, 0, ""));
+    EXPECT_FALSE(panel_->shouldChangeCharacters(field, 0, 0, "abc"));
+    buy("1a2", "700");
+    EXPECT_EQ(bodies(1403), std::vector<ByteVector>{Bytes().int32(1).int32(700).data()});
+}
+
+TEST_F(LotteryPanel, TheTablesShowReleasedNumbersAndOwnBets) {
+    reply(1401, Bytes().int32(7).utf("Kỳ 9").int32(-1).utf("").int32(42).data());
+    auto& released = *panel_->lottoHistory();
+    ASSERT_EQ(released.numberOfRows(0), 2) << "the odd last number has no row";
+    EXPECT_EQ(rowText(released, 0), " 7 Kỳ 9");
+    EXPECT_EQ(rowText(released, 1), text("KAVO_NoData"));
+    reply(1402, {});
+    auto& mine = *panel_->myHistory();
+    ASSERT_EQ(mine.numberOfRows(0), 1);
+    EXPECT_EQ(rowText(mine, 0), text("KAVO_NoData"));
+    reply(1402, Bytes().int32(12).int32(800).boolean(false).int32(3).int32(500).boolean(true).data());
+    ASSERT_EQ(mine.numberOfRows(0), 2);
+    EXPECT_EQ(rowText(mine, 0), "12 : 800 ZEL");
+}
+
+TEST_F(LotteryPanel, TheCountDownShowsTwoWideAndAtZeroAsksAgain) {
+    reply(1400, Bytes().int32(2));
+    recorder_.clear();
+    advance(1);
+    EXPECT_EQ(panel_->countText(), " 2");
+    advance(1);
+    EXPECT_EQ(panel_->countText(), " 1");
+    EXPECT_TRUE(drawRequests().empty());
+    advance(1);
+    EXPECT_EQ(panel_->countText(), " 0");
+    EXPECT_EQ(drawRequests(), (std::vector<int16_t>{1400, 1401, 1402}));
+    EXPECT_FALSE(panel_->isCounting());
+}
+
+TEST_F(LotteryPanel, AClosedPanelKeepsTheSecondsButRunsNoTimer) {
+    panel_->slideOut();
+    advance(0.5);
+    reply(1400, Bytes().int32(30));
+    EXPECT_EQ(panel_->remainTime(), 30);
+    EXPECT_FALSE(panel_->isCounting());
+    recorder_.clear();
+    advance(40);
+    EXPECT_TRUE(drawRequests().empty());
+}
+
+TEST_F(LotteryPanel, TheNumberReturnMovesToTheStakeAndTheStakeReturnBuys) {
+    panel_->txfNumber()->setText("8");
+    panel_->didBeginEditing(*panel_->txfNumber());
+    EXPECT_TRUE(panel_->isEdit());
+    panel_->shouldReturn(*panel_->txfNumber());
+    EXPECT_TRUE(panel_->txfMoney()->isFirstResponder());
+    panel_->txfMoney()->setText("600");
+    panel_->shouldReturn(*panel_->txfMoney());
+    EXPECT_FALSE(panel_->isEdit());
+    EXPECT_EQ(bodies(1403), std::vector<ByteVector>{Bytes().int32(8).int32(600).data()});
+}
+
+TEST_F(LotteryPanel, NoiseOfTheLotteryRepliesLeavesThePanelWorking) {
+    uint32_t seed = 3;
+    for (int i = 0; i < 300; ++i) {
+        ByteVector body;
+        for (int n = int(seed % 40); n > 0; --n) {
+            seed = seed * 1103515245u + 12345u;
+            body.push_back(uint8_t(seed >> 16));
+        }
+        reply(int16_t(1400 + i % 5), body);
+        closeDialog();
+    }
+    panel_->lottoHistory()->layoutIfNeeded();
+    panel_->myHistory()->layoutIfNeeded();
+    buy("3", "900");
+    EXPECT_EQ(bodies(1403), std::vector<ByteVector>{Bytes().int32(3).int32(900).data()});
+}
+
+} // namespace
+} // namespace kavo::test

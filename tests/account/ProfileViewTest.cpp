@@ -1,0 +1,304 @@
+// The own profile: its four tabs, what each asks the server and when, the personal data
+// edits, the achievements table, the items with wearing an avatar, and the transactions.
+#include "account/ProfileView.h"
+
+#include "account/BirthdayPicker.h"
+#include "account/CellTaiSan.h"
+#include "account/Profile_AchievementView.h"
+#include "account/Profile_AssetsView.h"
+#include "account/Profile_TransactionView.h"
+#include "account/Profile_UserDataView.h"
+#include "account/ThanhTichCell.h"
+#include "account/TopupZelView.h"
+#include "account/TransferMoneyView.h"
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/UIController.h"
+#include "app/widgets/ColoredProgressView.h"
+#include "platform/ui/AlertView.h"
+#include "portal/model/Province.h"
+#include "tests/account/support/AccountTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+namespace ui = platform::ui;
+
+// The signed-in player's record (reply 1005) with a birthday and a province.
+ByteVector record(int8_t day, int8_t month, int16_t year, int8_t province, int32_t percent = 40) {
+    Bytes body;
+    body.int32(7).utf("an").int64(1250000).utf("Trần An").byte(1).boolean(true).int16(year).utf("1 Lê Lợi");
+    body.utf("0123").boolean(false).utf("").utf("0909").byte(province).utf("").byte(month).byte(day);
+    body.boolean(true).int32(percent).boolean(false).utf("5 giờ").int32(3);
+    return body;
+}
+
+ByteVector achievementRow(int8_t game) {
+    return Bytes().byte(3).byte(game).int32(100 + game).int32(10 + game).int32(game).int32(2).int32(1);
+}
+
+class Profile : public AccountScreenFixture {
+protected:
+    void SetUp() override {
+        AccountScreenFixture::SetUp();
+        UIController::myInfo()->setAvatar(1);
+        profile_ = push(std::make_shared<ProfileView>());
+    }
+    std::shared_ptr<Profile_UserDataView> info() { return profile_->userDataView(); }
+
+    std::shared_ptr<ProfileView> profile_;
+};
+
+// ---------------------------------------------------------------- tabs
+
+TEST_F(Profile, TheInfoTabOpensFirstAndAsksTheRecordOnceWhileItStays) {
+    ASSERT_TRUE(info());
+    EXPECT_FALSE(profile_->assetsView());
+    EXPECT_FALSE(profile_->achievementView());
+    EXPECT_FALSE(profile_->transactionView());
+    EXPECT_EQ(bodies(1005), std::vector<ByteVector>{Bytes().int32(7).data()});
+    const auto kept = info();
+    profile_->doChangeTab(ProfileView::kTabItems);
+    EXPECT_TRUE(info()->view()->isHidden());
+    profile_->doChangeTab(ProfileView::kTabInfo);
+    profile_->viewDidAppear(false);
+    EXPECT_EQ(info(), kept);
+    EXPECT_FALSE(info()->view()->isHidden());
+    EXPECT_EQ(bodies(1005).size(), 1u);
+}
+
+TEST_F(Profile, TheItemsTabAsksItsThreeListsEachTimeItShows) {
+    const std::vector<ByteVector> once = {{0x03, 0, 0, 0, 2, 0, 0}, {0x10}};
+    profile_->doChangeTab(ProfileView::kTabItems);
+    EXPECT_EQ(bodies(1010).size(), 1u);
+    EXPECT_EQ(bodies(101), once);
+    const auto kept = profile_->assetsView();
+    profile_->doChangeTab(ProfileView::kTabTransactions);
+    profile_->doChangeTab(ProfileView::kTabItems);
+    EXPECT_EQ(profile_->assetsView(), kept);
+    EXPECT_EQ(bodies(1010).size(), 2u);
+    EXPECT_EQ(bodies(101), (std::vector<ByteVector>{once[0], once[1], once[0], once[1]}));
+    // The order of one showing: avatars, items, event items.
+    const auto sent = recorder_.sent();
+    std::vector<int16_t> order;
+    for (const auto& message : sent)
+        if (message.commandId == 1010 || message.commandId == 101) order.push_back(message.commandId);
+    EXPECT_EQ(order, (std::vector<int16_t>{1010, 101, 101, 1010, 101, 101}));
+}
+
+TEST_F(Profile, AchievementsAreAskedOnceInTheirOrder) {
+    profile_->doChangeTab(ProfileView::kTabAchievements);
+    profile_->doChangeTab(ProfileView::kTabInfo);
+    profile_->doChangeTab(ProfileView::kTabAchievements);
+    std::vector<ByteVector> expected;
+    for (int8_t game : {3, 12, 13, 5, 9, 11, 2, 1, 8, 18, 17, 20, 16, 4})
+        expected.push_back({0x03, uint8_t(game)});
+    EXPECT_EQ(bodies(40), expected);
+}
+
+TEST_F(Profile, ShuffledAchievementsShowThirteenSectionsInOrderOnceAllAreIn) {
+    profile_->doChangeTab(ProfileView::kTabAchievements);
+    auto tab = profile_->achievementView();
+    auto& table = *tab->myTableView();
+    // Tetris is asked for but not listed; a game may answer twice, the later row counts.
+    const int8_t arrivals[] = {16, 8, 4, 20, 17, 18, 1, 2, 11, 9, 5, 13};
+    for (int8_t game : arrivals)
+        reply(40, achievementRow(game));
+    reply(40, Bytes().byte(3).byte(13).int32(999).int32(0).int32(0).int32(0).int32(0));
+    table.reloadData();
+    EXPECT_EQ(table.numberOfRows(0), 0) << "twelve listed games answered: nothing shown yet";
+    reply(40, achievementRow(12));
+    reply(40, achievementRow(3));
+    ASSERT_EQ(table.numberOfSections(), 13);
+    for (int section = 0; section < 13; ++section)
+        EXPECT_EQ(table.numberOfRows(section), 1) << section;
+    table.layoutIfNeeded();
+    auto first = std::dynamic_pointer_cast<ThanhTichCell>(table.cellForRow({0, 0}));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->lbKinhNghiem()->text(), "103") << "Tien Len leads";
+    EXPECT_EQ(first->lbThang()->text(), "13");
+    EXPECT_EQ(first->lbThua()->text(), "3");
+    EXPECT_EQ(first->lbHoa()->text(), "2");
+    EXPECT_EQ(first->lbBoCuoc()->text(), "1");
+    EXPECT_EQ(tab->listGameAchivement().at(13)[1], 999);
+    EXPECT_EQ(tab->listGameAchivement().count(8), 0u);
+}
+
+TEST_F(Profile, TheTransactionsTabAsksItsLogOnCreationAndShowsTheRows) {
+    profile_->doChangeTab(ProfileView::kTabTransactions);
+    profile_->doChangeTab(ProfileView::kTabInfo);
+    profile_->doChangeTab(ProfileView::kTabTransactions);
+    EXPECT_EQ(bodies(2703), std::vector<ByteVector>{Bytes().int32(2).data()});
+    auto tab = profile_->transactionView();
+    EXPECT_FALSE(tab->view()->isUserInteractionEnabled()) << "waiting for the log";
+    reply(2703, Bytes().int32(2).utf("10:00").utf("+5 Zel").utf("11:00").utf("-3 Zel"));
+    EXPECT_TRUE(tab->view()->isUserInteractionEnabled());
+    auto& table = *tab->myTableView();
+    ASSERT_EQ(table.numberOfRows(0), 2);
+    table.layoutIfNeeded();
+    auto row = std::dynamic_pointer_cast<CellLichSu>(table.cellForRow({0, 1}));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->lblContent()->text(), "-3 Zel");
+    EXPECT_EQ(row->lblTime()->text(), "11:00");
+}
+
+// ---------------------------------------------------------------- personal data
+
+struct Shown {
+    int8_t day, month;
+    int16_t year;
+    int8_t province;
+    const char* birthday;
+    const char* provinceText; // nullptr: the "unknown" text
+};
+
+TEST_F(Profile, TheRecordShowsItsBirthdayAndProvinceByTheRules) {
+    Province::setList({std::make_shared<Province>(1, "Hà Nội")});
+    const Shown cases[] = {{17, 5, 1990, 1, "17/05/1990", "Hà Nội"},
+                           {0, 5, 1990, -1, "", nullptr},
+                           {17, 0, 1990, 9, "", "9"},
+                           {17, 5, 0, 1, "", "Hà Nội"}};
+    for (const Shown& shown : cases) {
+        auto user = std::make_shared<User>();
+        user->setBirthDay(shown.day);
+        user->setBirthMonth(shown.month);
+        user->setBirthYear(shown.year);
+        user->setProvinceId(shown.province);
+        info()->updateViewWithUserData(user);
+        EXPECT_EQ(info()->vNamSinh()->text(), shown.birthday);
+        EXPECT_EQ(info()->vTinhTP()->text(), shown.provinceText ? shown.provinceText : text("KAVO_unknow"));
+    }
+    reply(1005, record(17, 5, 1990, 1));
+    EXPECT_EQ(info()->vNickname()->text(), "an");
+    EXPECT_EQ(info()->vTien()->text(), "1,250,000 Zel");
+    EXPECT_EQ(info()->txfHoTen()->text(), "Trần An");
+    EXPECT_EQ(info()->vGioiTinh()->text(), text("KAVO_Man"));
+    EXPECT_EQ(info()->vThangCap()->text(), "40 %");
+    EXPECT_DOUBLE_EQ(info()->progressView()->progress(), 0.4);
+    EXPECT_EQ(info()->progressView()->tintColor(), (ui::Color{1, 1, 0, 1})) << "the tint saturates to yellow";
+    EXPECT_TRUE(profile_->view()->isUserInteractionEnabled()) << "the record removes the screen's spinner";
+}
+
+TEST_F(Profile, AGenderChoiceSendsTheWholeRecordWithTheGender) {
+    reply(1005, record(17, 5, 1990, 1));
+    for (int gender : {2, 0, 1}) {
+        recorder_.clear();
+        info()->btnRow_Clicked(Profile_UserDataView::kRowGender);
+        EXPECT_FALSE(info()->actionSheet()->isHidden());
+        info()->didSelectRow(*info()->pickerCity(), gender, 0);
+        const ByteVector expected = Bytes()
+                                        .utf("Trần An")
+                                        .byte(int8_t(gender))
+                                        .int16(1990)
+                                        .utf("1 Lê Lợi")
+                                        .utf("0123")
+                                        .utf("0909")
+                                        .byte(1)
+                                        .byte(5)
+                                        .byte(17)
+                                        .data();
+        EXPECT_EQ(bodies(1002), std::vector<ByteVector>{expected}) << gender;
+    }
+    EXPECT_EQ(info()->vGioiTinh()->text(), text("KAVO_Man"));
+}
+
+TEST_F(Profile, ABirthdayWheelSendsTheNewDate) {
+    reply(1005, record(17, 5, 1990, 1));
+    info()->btnRow_Clicked(Profile_UserDataView::kRowBirthday);
+    EXPECT_FALSE(info()->pickerDate()->isHidden());
+    info()->pickerDate()->didSelectRow(*info()->pickerDate(), 2, 1); // March
+    EXPECT_EQ(info()->vNamSinh()->text(), "17/03/1990");
+    const ByteVector expected =
+        Bytes().utf("Trần An").byte(1).int16(1990).utf("1 Lê Lợi").utf("0123").utf("0909").byte(1).byte(3).byte(17);
+    EXPECT_EQ(bodies(1002), std::vector<ByteVector>{expected});
+}
+
+TEST_F(Profile, AReturnSendsTheRecordEvenUnchangedAndLowersWhatItRaised) {
+    reply(1005, record(17, 5, 1990, 1));
+    auto screen = profile_->view();
+    const ui::Point before = screen->center();
+    info()->didBeginEditing(*info()->txfSoDT());
+    // The phone field lies at 394 on the screen: 394 - 162 + 50.
+    EXPECT_DOUBLE_EQ(info()->yPop(), 282);
+    EXPECT_DOUBLE_EQ(screen->center().y, before.y - 282);
+    info()->didBeginEditing(*info()->txfHoTen()); // raised already: nothing more
+    EXPECT_DOUBLE_EQ(screen->center().y, before.y - 282);
+    info()->txfSoDT()->setText("0911");
+    EXPECT_TRUE(info()->shouldReturn(*info()->txfSoDT()));
+    EXPECT_DOUBLE_EQ(screen->center().y, before.y);
+    EXPECT_FALSE(info()->isEdit());
+    info()->shouldReturn(*info()->txfHoTen());
+    ASSERT_EQ(bodies(1002).size(), 2u);
+    EXPECT_EQ(info()->userData()->phoneNum(), "0911");
+}
+
+TEST_F(Profile, TopUpOpensThePanelOverTheProfileAndAsksForTheChannels) {
+    profile_->doTopupZel();
+    EXPECT_EQ(bodies(44), std::vector<ByteVector>{{}});
+    EXPECT_FALSE(profile_->view()->subviewsOfType<TopupZelView>().empty());
+}
+
+// ---------------------------------------------------------------- items
+
+TEST_F(Profile, TheTransferHeaderOpensTheSheetOverTheProfile) {
+    profile_->doChangeTab(ProfileView::kTabItems);
+    auto assets = profile_->assetsView();
+    EXPECT_EQ(assets->myTableView()->numberOfRows(0), 0);
+    auto header = assets->viewForHeader(*assets->myTableView(), 0);
+    ASSERT_TRUE(header);
+    auto button = header->subviewsOfType<ui::Button>();
+    ASSERT_EQ(button.size(), 1u);
+    EXPECT_EQ(button[0]->accessibilityIdentifier(), "showTransferZel");
+    button[0]->sendActions(ui::ControlEvent::TouchUpInside);
+    ASSERT_TRUE(assets->transferMoneyView());
+    EXPECT_EQ(assets->transferMoneyView()->view()->superview(), profile_->view().get());
+}
+
+TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesIt) {
+    profile_->doChangeTab(ProfileView::kTabItems);
+    reply(1010, Bytes().int32(2).int32(0).int32(1).utf("Mèo").utf("").int32(0).int32(4).utf("Cáo").utf("").data());
+    reply(101,
+          Bytes().byte(3).int32(2).byte(0).int32(1).int32(1090).int32(90).utf("Mũ").int32(5000).utf("").boolean(false));
+    auto assets = profile_->assetsView();
+    auto& table = *assets->myTableView();
+    ASSERT_EQ(table.numberOfRows(1), 2);
+    assets->didSelectRow(table, {1, 0}); // worn already
+    EXPECT_EQ(dialogText(), "");
+    assets->didSelectRow(table, {2, 0}); // an item: only remembered
+    EXPECT_EQ(dialogText(), "");
+    EXPECT_EQ(assets->rowIndex(), 0);
+    assets->didSelectRow(table, {1, 1});
+    EXPECT_EQ(dialogText(), text("KAVO_Change_Avatar"));
+    EXPECT_EQ(UIController::okValue(), UIController::kActionChooseAvatar);
+    auto dialog = UIController::currentDialog();
+    ASSERT_TRUE(dialog);
+    dialog->buttonAtIndex(1)->sendActions(ui::ControlEvent::TouchUpInside);
+    runPending();
+    EXPECT_EQ(bodies(1008), std::vector<ByteVector>{Bytes().int32(4).data()});
+    EXPECT_EQ(UIController::myInfo()->avatar(), 4);
+}
+
+TEST_F(Profile, NoiseWithTheProfileOnTopLeavesItWorking) {
+    profile_->doChangeTab(ProfileView::kTabItems);
+    profile_->doChangeTab(ProfileView::kTabAchievements);
+    profile_->doChangeTab(ProfileView::kTabTransactions);
+    uint32_t seed = 11;
+    const int16_t commands[] = {1005, 40, 1010, 101, 2703, 17};
+    for (int i = 0; i < 600; ++i) {
+        ByteVector body;
+        for (int n = int(seed % 48); n > 0; --n) {
+            seed = seed * 1103515245u + 12345u;
+            body.push_back(uint8_t(seed >> 16));
+        }
+        reply(commands[i % 6], body);
+        closeDialog();
+    }
+    profile_->doChangeTab(ProfileView::kTabInfo);
+    EXPECT_FALSE(info()->view()->isHidden());
+    reply(1005, record(1, 2, 2000, -1));
+    EXPECT_EQ(info()->vNamSinh()->text(), "01/02/2000");
+}
+
+} // namespace
+} // namespace kavo::test

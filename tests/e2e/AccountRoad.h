@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/KavoOnlineAppDelegate.h"
+#include "lobby/GameView.h"
+#include "net/Message.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Screen.h"
+#include "portal/GlobalService.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace kavo::test {
+
+// A signed-in client on the game grid, on the manual clock against the test portal, for
+// the roads that start from the grid's buttons (rankings, profile, panels).
+class AccountRoad : public ClientFixture {
+protected:
+    void signIn() {
+        launch();
+        const int connections = portal().connectionCount();
+        GlobalService::getInstance().connect();
+        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
+        Message signedIn(3);
+        signedIn.writeInt(ClientWorld::kPlayerId);
+        signedIn.writeLong(ClientWorld::kPlayerMoney);
+        signedIn.writeShort(3);
+        signedIn.writeInt(1500);
+        ASSERT_TRUE(portal().sendToClient(signedIn));
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return topIs<GameView>(); }, 5));
+        advance(0.4);
+        portal().clearMessages();
+    }
+    template <class T> static bool topIs() {
+        return bool(std::dynamic_pointer_cast<T>(KavoOnlineAppDelegate::getInstance().topViewController()));
+    }
+    template <class T> static std::shared_ptr<T> top() {
+        return std::dynamic_pointer_cast<T>(KavoOnlineAppDelegate::getInstance().topViewController());
+    }
+    // Runs a script and fails the test with the driver's log when it stops.
+    void road(const std::string& script) {
+        auto result = drive(script);
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    // Waits for the portal to hold `count` messages of a command.
+    bool waitForCount(int16_t commandId, size_t count) {
+        return platform::RunLoop::main().runUntil([&] { return portal().messages(commandId).size() >= count; }, 5);
+    }
+    // Where a road's pictures go: build/test/.../screenshots/<name>-<idiom>.png.
+    static std::string shotPath(const std::string& name, bool tablet) {
+        const std::filesystem::path folder = std::filesystem::current_path() / "screenshots";
+        std::filesystem::create_directories(folder);
+        return (folder / (name + (tablet ? "-tablet.png" : "-phone.png"))).string();
+    }
+};
+
+// "Phone" or "Tablet": the name of an idiom's instance of a screens test.
+inline std::string idiomName(const ::testing::TestParamInfo<platform::ui::Idiom>& info) {
+    return info.param == platform::ui::Idiom::Tablet ? "Tablet" : "Phone";
+}
+
+} // namespace kavo::test

@@ -1,0 +1,136 @@
+// The lottery road: buying from the panel over the game grid and from the board of the
+// lottery screen, the count-down and a draw's result, against the test portal on the
+// manual clock.
+#include "account/LottoBetZelView.h"
+#include "account/LottoSubView.h"
+#include "account/LottoView.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Screen.h"
+#include "tests/e2e/AccountRoad.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <mutex>
+
+namespace kavo::test {
+namespace {
+
+struct Bet {
+    int32_t number;
+    int32_t stake;
+};
+
+class LotteryRoad : public AccountRoad {
+protected:
+    void SetUp() override {
+        AccountRoad::SetUp();
+        portal().onCommand(1400, [this](Message&, TestPortal::Reply& reply) {
+            Message left(1400);
+            left.writeInt(firstSeconds_.exchange(30));
+            reply.send(left);
+        });
+        portal().onCommand(1401, [](Message&, TestPortal::Reply& reply) {
+            Message history(1401);
+            history.writeInt(12);
+            history.writeUTF("Ky 1");
+            reply.send(history);
+        });
+        portal().onCommand(1402, [this](Message&, TestPortal::Reply& reply) {
+            std::lock_guard lock(mutex_);
+            Message mine(1402);
+            for (const Bet& bet : bets_) {
+                mine.writeInt(bet.number);
+                mine.writeInt(bet.stake);
+                mine.writeBool(false);
+            }
+            reply.send(mine);
+        });
+        portal().onCommand(1403, [this](Message& request, TestPortal::Reply& reply) {
+            const int32_t number = request.readInt();
+            const int32_t stake = request.readInt();
+            {
+                std::lock_guard lock(mutex_);
+                bets_.push_back({number, stake});
+            }
+            Message answer(1403);
+            answer.writeBool(true);
+            answer.writeInt(stake);
+            answer.writeUTF("Da mua " + std::to_string(number));
+            reply.send(answer);
+        });
+    }
+    static std::string background(const std::shared_ptr<platform::ui::Button>& button) {
+        auto image = button ? button->backgroundImageForState(platform::ui::ControlState::Normal) : nullptr;
+        return image ? image->name() : "";
+    }
+    std::vector<int32_t> boughtAt(size_t index) {
+        Message sent(1403, portal().messages(1403).at(index).body);
+        const int32_t number = sent.readInt();
+        return {number, sent.readInt()};
+    }
+
+    std::mutex mutex_;
+    std::vector<Bet> bets_;
+    // The seconds of the first answer to 1400; 30 afterwards.
+    std::atomic<int32_t> firstSeconds_{30};
+};
+
+TEST_F(LotteryRoad, ThePlayerBuysFromThePanelThenFromTheBoardAndSeesTheDraw) {
+    signIn();
+    road("tap id=showLottoSubView\nadvance 0.5\nwait text=12 Ky 1 5\ntype id=txfNumber 42\ntype id=txfMoney 600\n"
+         "tap id=clickBuyLotto");
+    ASSERT_TRUE(waitForCount(1403, 1));
+    EXPECT_EQ(boughtAt(0), (std::vector<int32_t>{42, 600}));
+    road("wait text=Da mua 42 5\ntap text=" + text("KAVO_OK") + "\nwait text=42 : 600 ZEL\nadvance 3\nexpect text=28");
+
+    road("tap id=doShowLotto\nscreen LottoView\nadvance 0.5\ntap id=buyLottoNumber7\ntype id=txfBetZel 800\n"
+         "tap text=Done\nadvance 0.1");
+    ASSERT_TRUE(waitForCount(1403, 2));
+    EXPECT_EQ(boughtAt(1), (std::vector<int32_t>{7, 800}));
+    road("wait text=Da mua 7 5\ntap text=" + text("KAVO_OK") + "\nadvance 1");
+    auto lotto = top<LottoView>();
+    ASSERT_TRUE(lotto);
+    EXPECT_EQ(background(lotto->numberButton(7)), LottoView::kMarked);
+    EXPECT_EQ(background(lotto->numberButton(8)), LottoView::kUnmarked);
+
+    Message draw(1404);
+    draw.writeInt(7);
+    draw.writeUTF("Trung so 7");
+    ASSERT_TRUE(portal().sendToClient(draw));
+    road("wait text=Trung so 7 5");
+}
+
+TEST_F(LotteryRoad, TheBoardCountsDownAndStartsTheNextDrawAtZero) {
+    firstSeconds_ = 1000; // the panel underneath stays far from its own draw
+    signIn();
+    road("tap id=showLottoSubView\nadvance 0.5\ntap id=doShowLotto\nscreen LottoView\nadvance 0.5\nwait text=12 5");
+    portal().clearMessages();
+    road("advance 30\nexpect text=1\nadvance 1");
+    ASSERT_TRUE(waitForCount(1401, 1));
+    EXPECT_FALSE(portal().messages(1400).empty());
+    EXPECT_FALSE(top<LottoView>()->btnClosesIn()->isHidden()) << "the next draw's count-down runs";
+    EXPECT_TRUE(top<LottoView>()->isCounting());
+}
+
+class LotteryScreens : public LotteryRoad, public ::testing::WithParamInterface<platform::ui::Idiom> {};
+
+TEST_P(LotteryScreens, ThePanelTheBoardAndTheStakeEntryArePhotographed) {
+    const bool tablet = GetParam() == platform::ui::Idiom::Tablet;
+    platform::ui::Screen::setIdiom(GetParam());
+    bets_ = {{7, 500}, {23, 900}};
+    signIn();
+    road("tap id=showLottoSubView\nadvance 1\nwait text=12 Ky 1 5\nshot " + shotPath("lottery-panel", tablet) +
+         "\ntap id=doShowLotto\nscreen LottoView");
+    ASSERT_TRUE(waitForCount(1402, 2));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return top<LottoView>()->dataMyHistory().size() == 2; }, 5));
+    road("advance 1\nshot " + shotPath("lottery-board", tablet) + "\ntap id=buyLottoNumber9\nadvance 0.2\nshot " +
+         shotPath("lottery-stake", tablet));
+    EXPECT_EQ(background(top<LottoView>()->numberButton(23)), LottoView::kMarked);
+    EXPECT_TRUE(std::filesystem::exists(shotPath("lottery-stake", tablet)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Idioms, LotteryScreens,
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet), idiomName);
+
+} // namespace
+} // namespace kavo::test

@@ -1,0 +1,180 @@
+// The own profile road: from the game grid to the four tabs, editing the gender and the
+// birthday, the achievements, wearing another avatar and sending money, against the test
+// portal on the manual clock.
+#include "account/ProfileView.h"
+#include "account/Profile_UserDataView.h"
+#include "app/UIController.h"
+#include "platform/ui/Screen.h"
+#include "tests/e2e/AccountRoad.h"
+
+#include <gtest/gtest.h>
+#include <mutex>
+
+namespace kavo::test {
+namespace {
+
+// What the profile fields of a 1002 say: gender, year, month, day.
+struct Saved {
+    int gender;
+    int year;
+    int month;
+    int day;
+};
+
+Saved savedProfile(const std::vector<uint8_t>& body) {
+    Message request(1002, body);
+    request.readUTF();
+    Saved saved{};
+    saved.gender = request.readByte();
+    saved.year = request.readShort();
+    for (int i = 0; i < 3; ++i)
+        request.readUTF();
+    request.readByte();
+    saved.month = request.readByte();
+    saved.day = request.readByte();
+    return saved;
+}
+
+class ProfileRoad : public AccountRoad {
+protected:
+    void SetUp() override {
+        AccountRoad::SetUp();
+        portal().onCommand(1005, [](Message& request, TestPortal::Reply& reply) {
+            Message record(1005);
+            record.writeInt(request.readInt());
+            record.writeUTF("khach42");
+            record.writeLong(125000);
+            record.writeUTF("Khách Bốn Hai");
+            record.writeByte(1);
+            record.writeBool(true);
+            record.writeShort(1990);
+            record.writeUTF("1 Lê Lợi");
+            record.writeUTF("0123");
+            record.writeBool(false);
+            record.writeUTF("");
+            record.writeUTF("0909");
+            record.writeByte(1);
+            record.writeUTF("Hà Nội");
+            record.writeByte(5);
+            record.writeByte(17);
+            record.writeBool(true);
+            record.writeInt(40);
+            record.writeBool(false);
+            record.writeUTF("5 giờ");
+            record.writeInt(1);
+            reply.send(record);
+        });
+        portal().onCommand(1002, [](Message&, TestPortal::Reply& reply) { reply.send(Message(41)); });
+        portal().onCommand(40, [](Message& request, TestPortal::Reply& reply) {
+            request.readByte();
+            const int8_t game = request.readByte();
+            Message row(40);
+            row.writeByte(3);
+            row.writeByte(game);
+            row.writeInt(700 + game);
+            for (int i = 0; i < 4; ++i)
+                row.writeInt(i);
+            reply.send(row);
+        });
+        portal().onCommand(1010, [](Message&, TestPortal::Reply& reply) {
+            Message avatars(1010);
+            avatars.writeInt(2);
+            for (const auto& [id, name] : {std::pair<int32_t, const char*>{1, "Mèo"}, {4, "Cáo"}}) {
+                avatars.writeInt(0);
+                avatars.writeInt(id);
+                avatars.writeUTF(name);
+                avatars.writeUTF("30 ngày");
+            }
+            reply.send(avatars);
+        });
+        portal().onCommand(1008, [](Message& request, TestPortal::Reply& reply) {
+            Message worn(1008);
+            worn.writeInt(request.readInt());
+            reply.send(worn);
+        });
+        portal().onCommand(2703, [](Message& request, TestPortal::Reply& reply) {
+            if (request.readInt() != 2) return;
+            Message logs(2703);
+            logs.writeInt(2);
+            logs.writeUTF("10:00 01/12");
+            logs.writeUTF("+5.000 Zel");
+            reply.send(logs);
+        });
+        portal().onCommand(17, [](Message& request, TestPortal::Reply& reply) {
+            const std::string to = request.readUTF();
+            const int32_t amount = request.readInt();
+            Message answer(17);
+            answer.writeLong(ClientWorld::kPlayerMoney - amount);
+            answer.writeUTF("Đã chuyển cho " + to);
+            reply.send(answer);
+        });
+    }
+    void openProfile() { road("tap id=doShowProfileView\nscreen ProfileView\nadvance 0.5\nwait text=khach42"); }
+};
+
+TEST_F(ProfileRoad, ThePlayerChangesGenderAndBirthday) {
+    signIn();
+    openProfile();
+    EXPECT_EQ(portal().messages(1005).size(), 1u);
+    road("expect text=17/05/1990\nexpect text=" + text("KAVO_Man") +
+         "\ntap id=btnRow_Clicked2\nadvance 0.1\ndrag id=pickerCity 0 -40\nadvance 0.5");
+    ASSERT_TRUE(waitForCount(1002, 1));
+    const Saved gender = savedProfile(portal().messages(1002)[0].body);
+    EXPECT_EQ(gender.gender, 2) << "one row down from the man: the woman";
+    EXPECT_EQ(gender.year, 1990);
+    road("wait text=" + text("KAVO_changePassSuccess") + "\ntap text=" + text("KAVO_OK") +
+         "\nexpect text=" + text("KAVO_Woman") +
+         "\ntap text=Done\nadvance 0.1\ntap id=btnRow_Clicked3\nadvance 0.1\n"
+         "drag id=pickerDate 0 -40\nadvance 0.5");
+    ASSERT_TRUE(waitForCount(1002, 2));
+    const Saved birthday = savedProfile(portal().messages(1002)[1].body);
+    EXPECT_EQ(birthday.gender, 2);
+    EXPECT_EQ(birthday.month, 6);
+    EXPECT_EQ(birthday.day, 17);
+    road("expect text=17/06/1990");
+}
+
+TEST_F(ProfileRoad, ThePlayerSeesAchievementsWearsAnotherAvatarAndSendsMoney) {
+    signIn();
+    openProfile();
+    road("tap id=btnAchivements\nadvance 0.1\nwait text=703\nexpect text=" + text("KAVO_tienLen"));
+    EXPECT_EQ(portal().messages(40).size(), 14u);
+
+    road("tap id=btnItems\nadvance 0.1\nwait text=Cáo\ntap text=Cáo\nwait text=" + text("KAVO_Change_Avatar") +
+         "\ntap text=" + text("KAVO_OK"));
+    ASSERT_TRUE(waitForCount(1008, 1));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->avatar() == 4; }, 5));
+    road("wait text=" + text("KAVO_Change_Avatar_Success") + "\ntap text=" + text("KAVO_OK"));
+
+    road("tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 15000\ntap id=btnOK\n"
+         "advance 0.5\nwait text=Đã chuyển cho binh");
+    Message sent(17, portal().messages(17).at(0).body);
+    EXPECT_EQ(sent.readUTF(), "binh");
+    EXPECT_EQ(sent.readInt(), 15000);
+    EXPECT_EQ(UIController::myInfo()->money(), ClientWorld::kPlayerMoney - 15000);
+    road("tap text=" + text("KAVO_OK") + "\ntap id=btnTransaction\nadvance 0.1\nwait text=+5.000 Zel");
+}
+
+class ProfileScreens : public ProfileRoad, public ::testing::WithParamInterface<platform::ui::Idiom> {};
+
+TEST_P(ProfileScreens, EachTabAndTheTransferSheetArePhotographed) {
+    const bool tablet = GetParam() == platform::ui::Idiom::Tablet;
+    platform::ui::Screen::setIdiom(GetParam());
+    signIn();
+    openProfile();
+    road("shot " + shotPath("profile-info", tablet) + "\ntap id=btnItems\nadvance 0.1\nwait text=Cáo\nshot " +
+         shotPath("profile-items", tablet) + "\ntap id=btnAchivements\nadvance 0.1\nwait text=703\nshot " +
+         shotPath("profile-achievements", tablet) +
+         "\ntap id=btnTransaction\nadvance 0.1\nwait text=+5.000 Zel\nshot " +
+         shotPath("profile-transactions", tablet) +
+         "\ntap id=btnItems\nadvance 0.1\ntap id=showTransferZel\n"
+         "advance 0.5\nshot " +
+         shotPath("profile-transfer", tablet));
+    EXPECT_TRUE(std::filesystem::exists(shotPath("profile-transfer", tablet)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Idioms, ProfileScreens,
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet), idiomName);
+
+} // namespace
+} // namespace kavo::test

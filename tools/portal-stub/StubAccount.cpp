@@ -1,0 +1,378 @@
+#include "tools/portal-stub/StubAccount.h"
+
+#include "platform/runtime/Log.h"
+
+#include <iterator>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+// Pages of the richest list before it runs dry, and of each strongest list.
+constexpr int kRichestPages = 3;
+constexpr int kStrongestPages = 2;
+constexpr int kPageSize = 10;
+constexpr const char* kProvinces[] = {"Hà Nội", "Hồ Chí Minh", "Đà Nẵng", "Hải Phòng", "Cần Thơ", "Huế"};
+
+// A row of a ranking: int id, UTF name, long money, short avatar, int experience, UTF status.
+void writeRanked(Message& reply, size_t index, int64_t money, int32_t exp) {
+    reply.writeInt(StubAccount::idOf(index));
+    reply.writeUTF(StubAccount::kPlayers[index]);
+    reply.writeLong(money);
+    reply.writeShort(int16_t(1 + index % 6));
+    reply.writeInt(exp);
+    reply.writeUTF("");
+}
+
+int64_t moneyOf(size_t index) {
+    return int64_t(50000000) - int64_t(index) * 1500000;
+}
+
+int32_t expOf(size_t index, int gameType) {
+    return int32_t(20000 - int32_t(index) * 600 + gameType * 13);
+}
+
+} // namespace
+
+StubAccount::StubAccount(TestPortal& portal) {
+    install(portal);
+    installLottery(portal);
+    drawer_ = std::thread([this, &portal] { drawLoop(portal); });
+}
+
+StubAccount::~StubAccount() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    stopped_.notify_all();
+    drawer_.join();
+}
+
+void StubAccount::signedIn(int32_t playerId, const std::string& name, int64_t money) {
+    std::lock_guard lock(mutex_);
+    playerId_ = playerId;
+    name_ = name;
+    money_ = money;
+}
+
+void StubAccount::install(TestPortal& portal) {
+    portal.onCommand(31, [](Message& request, TestPortal::Reply& reply) {
+        const int8_t page = request.readByte();
+        // Pages 0, 2, 3 follow each other (the client skips 1); an empty page ends the list.
+        const int shown = page == 0 ? 0 : page - 1;
+        Message rows(31);
+        rows.writeByte(page);
+        for (int i = 0; shown < kRichestPages && i < kPageSize; ++i) {
+            const size_t index = size_t(shown * kPageSize + i);
+            writeRanked(rows, index, moneyOf(index), expOf(index, 0));
+            rows.writeByte(0);
+            rows.writeByte(0);
+            rows.writeByte(0);
+        }
+        reply.send(rows);
+    });
+    portal.onCommand(30, [](Message& request, TestPortal::Reply& reply) {
+        const int8_t gameType = request.readByte();
+        const int8_t page = request.readByte();
+        Message rows(30);
+        rows.writeByte(gameType);
+        rows.writeByte(page);
+        for (int i = 0; page >= 0 && page < kStrongestPages && i < kPageSize; ++i) {
+            const size_t index = size_t(page * kPageSize + i);
+            writeRanked(rows, index, moneyOf(index), expOf(index, gameType));
+        }
+        reply.send(rows);
+    });
+    portal.onCommand(104, [](Message& request, TestPortal::Reply& reply) {
+        const int8_t kind = request.readByte();
+        // 5: the friend list of the game grid; 16 and 20: the friends ranked.
+        if (kind != 5 && kind != 16 && kind != 20) return;
+        Message rows(104);
+        rows.writeByte(kind);
+        for (int i = 0; i < kFriends; ++i) {
+            const bool online = i % 2 == 0;
+            rows.writeInt(idOf(size_t(i)));
+            rows.writeUTF(kPlayers[i]);
+            rows.writeLong(moneyOf(size_t(i)));
+            rows.writeShort(int16_t(1 + i));
+            rows.writeByte(online ? 1 : 0);
+            if (kind != 20 && online) {
+                rows.writeByte(1);
+                rows.writeByte(int8_t(i + 1));
+                rows.writeByte(3);
+            } else if (kind == 20 && online) {
+                rows.writeInt(expOf(size_t(i), 3));
+                rows.writeByte(1);
+                rows.writeByte(int8_t(i + 1));
+                rows.writeByte(3);
+            }
+            rows.writeUTF("");
+        }
+        reply.send(rows);
+    });
+    portal.onCommand(1005, [this](Message& request, TestPortal::Reply& reply) {
+        const int32_t id = request.readInt();
+        std::lock_guard lock(mutex_);
+        Message record(1005);
+        const bool me = id == playerId_;
+        size_t other = 0;
+        for (size_t i = 0; i < std::size(kPlayers); ++i)
+            if (idOf(i) == id) other = i;
+        record.writeInt(id);
+        record.writeUTF(me ? name_ : kPlayers[other]);
+        record.writeLong(me ? money_ : moneyOf(other));
+        record.writeUTF(me ? fullname_ : std::string("Người chơi ") + kPlayers[other]);
+        record.writeByte(me ? gender_ : int8_t(1 + other % 2));
+        record.writeBool(true);
+        record.writeShort(me ? birthYear_ : int16_t(1985 + other));
+        record.writeUTF(me ? address_ : "");
+        record.writeUTF(me ? idnumber_ : "");
+        record.writeBool(false);
+        record.writeUTF("");
+        record.writeUTF(me ? phone_ : "");
+        const int8_t province = me ? province_ : int8_t(1 + other % 5);
+        record.writeByte(province);
+        record.writeUTF(province >= 0 && size_t(province) < std::size(kProvinces) ? kProvinces[province] : "");
+        record.writeByte(me ? birthMonth_ : int8_t(1 + other % 12));
+        record.writeByte(me ? birthDay_ : int8_t(1 + other % 28));
+        record.writeBool(true);
+        record.writeInt(me ? 42 : int32_t(other * 3 % 100));
+        record.writeBool(false);
+        record.writeUTF(me ? "12 giờ / 12 hours" : "3 giờ / 3 hours");
+        record.writeInt(me ? avatar_ : int32_t(1 + other % 6));
+        reply.send(record);
+    });
+    portal.onCommand(1002, [this](Message& request, TestPortal::Reply& reply) {
+        std::lock_guard lock(mutex_);
+        fullname_ = request.readUTF();
+        gender_ = request.readByte();
+        birthYear_ = request.readShort();
+        address_ = request.readUTF();
+        idnumber_ = request.readUTF();
+        phone_ = request.readUTF();
+        province_ = request.readByte();
+        birthMonth_ = request.readByte();
+        birthDay_ = request.readByte();
+        platform::log("profile saved: " + fullname_ + ", gender " + std::to_string(gender_) + ", born " +
+                      std::to_string(birthDay_) + "/" + std::to_string(birthMonth_) + "/" + std::to_string(birthYear_));
+        reply.send(Message(41));
+    });
+    portal.onCommand(78, [](Message& request, TestPortal::Reply& reply) {
+        if (request.readByte() != 3) return;
+        Message list(78);
+        list.writeByte(3);
+        for (size_t i = 0; i < std::size(kProvinces); ++i) {
+            list.writeByte(int8_t(i));
+            list.writeUTF(kProvinces[i]);
+        }
+        reply.send(list);
+    });
+    portal.onCommand(40, [](Message& request, TestPortal::Reply& reply) {
+        const int8_t sub = request.readByte();
+        const int8_t game = request.readByte();
+        if (sub != 3 && sub != 5) return;
+        Message row(40);
+        row.writeByte(sub);
+        if (sub == 5) row.writeInt(request.readInt()); // another player's row names the player
+        row.writeByte(game);
+        row.writeInt(expOf(0, game)); // experience
+        row.writeInt(10 + game);      // wins
+        row.writeInt(5 + game % 4);   // losses
+        row.writeInt(game % 3);       // draws
+        row.writeInt(1);              // give-ups
+        if (sub == 5) row.writeInt(0);
+        reply.send(row);
+    });
+    portal.onCommand(1010, [](Message&, TestPortal::Reply& reply) {
+        Message avatars(1010);
+        avatars.writeInt(2);
+        const std::pair<int32_t, const char*> owned[] = {{1, "Mèo / Cat"}, {4, "Cáo / Fox"}};
+        for (const auto& [id, name] : owned) {
+            avatars.writeInt(0);
+            avatars.writeInt(id);
+            avatars.writeUTF(name);
+            avatars.writeUTF("30 ngày / 30 days");
+        }
+        reply.send(avatars);
+    });
+    portal.onCommand(101, [](Message& request, TestPortal::Reply& reply) {
+        const int8_t sub = request.readByte();
+        Message items(101);
+        items.writeByte(sub);
+        if (sub == 3) {
+            items.writeInt(request.readInt());
+            request.readByte();
+            items.writeByte(request.readByte());
+            items.writeInt(1);
+            const std::pair<int32_t, const char*> owned[] = {{90, "Mũ / Hat"}, {91, "Kính / Glasses"}};
+            for (const auto& [id, name] : owned) {
+                items.writeInt(id + 1000);
+                items.writeInt(id);
+                items.writeUTF(name);
+                items.writeInt(5000);
+                items.writeUTF("");
+                items.writeBool(false);
+            }
+        } else if (sub == 16) {
+            items.writeInt(7);
+            items.writeInt(301);
+            items.writeUTF("Bánh trung thu / Mooncake");
+            items.writeUTF("Quà sự kiện / Event gift");
+        } else {
+            return;
+        }
+        reply.send(items);
+    });
+    portal.onCommand(2703, [](Message& request, TestPortal::Reply& reply) {
+        const int32_t sub = request.readInt();
+        if (sub == 0) {
+            Message categories(2703);
+            categories.writeInt(0);
+            for (const char* category : {"Gian lận / Cheating", "Lời lẽ xấu / Abuse", "Quảng cáo / Spam"})
+                categories.writeUTF(category);
+            reply.send(categories);
+            return;
+        }
+        if (sub == 1) {
+            const std::string user = request.readUTF();
+            const std::string category = request.readUTF();
+            platform::log("report of " + user + " (" + category + "): " + request.readUTF());
+            Message done(2703);
+            done.writeInt(1);
+            done.writeByte(1);
+            reply.send(done);
+            return;
+        }
+        if (sub != 2) return;
+        Message logs(2703);
+        logs.writeInt(2);
+        const std::pair<const char*, const char*> rows[] = {{"10:02 01/12", "+50.000 Zel: nạp thẻ / card top-up"},
+                                                            {"18:40 02/12", "-10.000 Zel: chuyển cho an / to an"},
+                                                            {"21:15 03/12", "+2.500 Zel: thắng Tiến Lên / won"}};
+        for (const auto& [time, content] : rows) {
+            logs.writeUTF(time);
+            logs.writeUTF(content);
+        }
+        reply.send(logs);
+    });
+    portal.onCommand(1008, [this](Message& request, TestPortal::Reply& reply) {
+        const int32_t avatar = request.readInt();
+        {
+            std::lock_guard lock(mutex_);
+            avatar_ = avatar;
+        }
+        Message changed(1008);
+        changed.writeInt(avatar);
+        reply.send(changed);
+    });
+    portal.onCommand(17, [this](Message& request, TestPortal::Reply& reply) {
+        const std::string to = request.readUTF();
+        const int32_t amount = request.readInt();
+        bool known = false;
+        for (const char* player : kPlayers)
+            known |= to == player;
+        std::lock_guard lock(mutex_);
+        std::string note;
+        if (!known) {
+            note = "Không có người chơi " + to + " / No player named " + to;
+        } else if (amount <= 0 || amount > money_) {
+            note = "Không đủ tiền / Not enough money";
+        } else {
+            money_ -= amount;
+            note = "Đã chuyển " + std::to_string(amount) + " Zel cho " + to + " / Sent to " + to;
+        }
+        Message answer(17);
+        answer.writeLong(money_);
+        answer.writeUTF(note);
+        reply.send(answer);
+    });
+}
+
+void StubAccount::installLottery(TestPortal& portal) {
+    portal.onCommand(1003, [](Message& request, TestPortal::Reply& reply) {
+        request.readUTF();
+        const std::string newPass = request.readUTF();
+        Message answer(1003);
+        answer.writeBool(!newPass.empty());
+        reply.send(answer);
+    });
+    portal.onCommand(1400, [this](Message&, TestPortal::Reply& reply) {
+        Message left(1400);
+        left.writeInt(secondsLeft());
+        reply.send(left);
+    });
+    portal.onCommand(1401, [this](Message&, TestPortal::Reply& reply) {
+        std::lock_guard lock(mutex_);
+        Message history(1401);
+        int draw = draw_;
+        for (int32_t number : draws_) {
+            history.writeInt(number);
+            history.writeUTF("Kỳ / Draw " + std::to_string(--draw));
+        }
+        reply.send(history);
+    });
+    portal.onCommand(1402, [this](Message&, TestPortal::Reply& reply) {
+        std::lock_guard lock(mutex_);
+        Message mine(1402);
+        for (const Bet& bet : bets_) {
+            mine.writeInt(bet.number);
+            mine.writeInt(bet.stake);
+            mine.writeBool(bet.used);
+        }
+        reply.send(mine);
+    });
+    portal.onCommand(1403, [this](Message& request, TestPortal::Reply& reply) {
+        const int32_t number = request.readInt();
+        const int32_t stake = request.readInt();
+        std::lock_guard lock(mutex_);
+        const bool ok = number >= 0 && number < 100 && stake > 0 && stake <= money_;
+        if (ok) {
+            money_ -= stake;
+            bets_.push_back({number, stake, false});
+        }
+        Message answer(1403);
+        answer.writeBool(ok);
+        answer.writeInt(stake);
+        answer.writeUTF(ok ? "Đã mua số " + std::to_string(number) + " / Bought"
+                           : std::string("Không đủ tiền / Not enough money"));
+        reply.send(answer);
+    });
+}
+
+int StubAccount::secondsLeft() const {
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start_).count();
+    return int(kDrawSeconds - elapsed % kDrawSeconds);
+}
+
+void StubAccount::drawLoop(TestPortal& portal) {
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        if (stopped_.wait_for(lock, std::chrono::seconds(secondsLeft()), [this] { return stopping_; })) return;
+        const int32_t winning = int32_t((draw_ * 37 + 11) % 100);
+        draws_.push_front(winning);
+        if (draws_.size() > 5) draws_.pop_back();
+        ++draw_;
+        int64_t won = 0;
+        for (Bet& bet : bets_) {
+            if (!bet.used && bet.number == winning) won += int64_t(bet.stake) * 70;
+            bet.used = true;
+        }
+        money_ += won;
+        Message result(1404);
+        result.writeInt(winning);
+        result.writeUTF("Số trúng / Winning number: " + std::to_string(winning) +
+                        (won > 0 ? " +" + std::to_string(won) + " Zel" : std::string()));
+        lock.unlock();
+        portal.sendToClient(result);
+        lock.lock();
+        // A draw within the same second must not run twice.
+        stopped_.wait_for(lock, std::chrono::milliseconds(1100), [this] { return stopping_; });
+    }
+}
+
+} // namespace portalstub
