@@ -87,6 +87,18 @@ TEST_F(PortalStub, AnyPlayerSignsInAndReachesTheBoardListOfAGame) {
     EXPECT_EQ(UIController::gameType(), 3);
 }
 
+TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
+    launch();
+    auto result = drive(signIn("khach") +
+                        "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
+                        "tap id=btnGanDay\nadvance 0.2\nexpect id=showMessageFromAdmin\nexpect id=showFriendInviteView\n"
+                        "tap id=btnBanBe\nadvance 0.2\ntap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend\n"
+                        "sleep 1.5\nadvance 0.2\ntap text=an#2\nwait text=an: xin chao\n"
+                        "tap id=doCloseThisView\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\ntap text=an#2\n"
+                        "wait text=xin chao\nwait text=an: xin chao");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+}
+
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
     launch();
     auto result = drive(signIn("banned") + "wait contains=This account is locked 10\nscreen LoginView 1\n");
