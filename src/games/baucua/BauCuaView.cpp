@@ -1,5 +1,6 @@
 #include "games/baucua/BauCuaView.h"
 
+#include "app/UIController.h"
 #include "games/baucua/BauCuaMessageHandler.h"
 
 namespace kavo {
@@ -9,6 +10,15 @@ BauCuaView::BauCuaView() : GameTableView(BauCuaMessageHandler::kGameType, "BauCu
 void BauCuaView::clearView() {
     ++clearCount_;
     setIsPlaying(false);
+}
+
+void BauCuaView::viewDidLoad() {
+    GameTableView::viewDidLoad();
+    playerDetailView_ = std::make_shared<PlayerDetailView>();
+}
+
+void BauCuaView::onRequestDetail(const platform::Value& details) {
+    UIController::showUserInfo(details);
 }
 
 } // namespace kavo

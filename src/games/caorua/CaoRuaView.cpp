@@ -10,6 +10,7 @@ CaoRuaView::CaoRuaView() : GameTableView(CaoRuaMessageHandler::kGameType, "CaoRu
 
 void CaoRuaView::viewDidLoad() {
     GameTableView::viewDidLoad();
+    playerDetailView_ = std::make_shared<PlayerDetailView>();
     MailBoxButton::add(*view(), [this] { clickMailBox(); });
 }
 

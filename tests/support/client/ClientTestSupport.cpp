@@ -184,6 +184,27 @@ void ClientFixture::launch() {
     platform::RunLoop::main().runPending();
 }
 
+bool ClientFixture::signInToGameGrid() {
+    launch();
+    const int connections = portal().connectionCount();
+    GlobalService::getInstance().connect();
+    if (!portal().waitForConnections(connections + 1, 5)) return false;
+    Message signedIn(3);
+    signedIn.writeInt(ClientWorld::kPlayerId);
+    signedIn.writeLong(ClientWorld::kPlayerMoney);
+    signedIn.writeShort(3);
+    signedIn.writeInt(1500);
+    if (!portal().sendToClient(signedIn)) return false;
+    const bool onGrid = platform::RunLoop::main().runUntil(
+        [] {
+            auto top = KavoOnlineAppDelegate::getInstance().topViewController();
+            return top && top->className() == "GameView";
+        },
+        5);
+    if (onGrid) advance(0.4);
+    return onGrid;
+}
+
 platform::automation::DriverResult ClientFixture::drive(const std::string& script) {
     platform::automation::Driver driver(&log_);
     return driver.run(script);

@@ -60,6 +60,9 @@ protected:
 
     // The application delegate launches: window, navigation with the log-in screen.
     void launch();
+    // Launches, connects and answers with the sign-in reply of kPlayerId; true once the
+    // game grid is on top (the clock then moves 0.4 s).
+    bool signInToGameGrid();
     // Runs a driver script; the driver's log goes to log().
     platform::automation::DriverResult drive(const std::string& script);
     const std::string log() const { return log_.str(); }
