@@ -4,6 +4,7 @@
 #include "app/UIController.h"
 #include "app/widgets/EmoticonText.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Image.h"
 #include "portal/GlobalLogicHandler.h"
@@ -137,7 +138,8 @@ TEST_F(FriendSheets, ReusedRowsAfterScrollingActOnTheirOwnInvitation) {
 // ---------------------------------------------------------------- add friend
 
 TEST_F(FriendSheets, AddFriendSearchesNamesLongerThanThreeUnits) {
-    AddFriendView sheet;
+    auto made = std::make_shared<AddFriendView>();
+    AddFriendView& sheet = *made;
     top()->view()->addSubview(sheet.view());
     sheet.viewWillAppear(false);
     sheet.txtName()->setText("abc");
@@ -152,6 +154,8 @@ TEST_F(FriendSheets, AddFriendSearchesNamesLongerThanThreeUnits) {
     sheet.viewWillAppear(false);
     sheet.txtName()->setText("abcd");
     sheet.doAddFriend();
+    platform::RunLoop::main().advance(1);
+    EXPECT_EQ(sheet.view()->superview(), nullptr) << "the sheet slid out";
     EXPECT_TRUE(client.sentOnce(36, Bytes().utf("abcd").data()));
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("REQUEST_ADD_FRIEND"), "abcd");
 }
