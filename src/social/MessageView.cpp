@@ -565,7 +565,11 @@ void MessageView::showMessageFromSystem(int tag) {
         const auto message = *first;
         createChatViewForMessage(*message);
         showChatViewForMessage(*message);
-        listMessage_.erase(std::remove_if(listMessage_.begin(), listMessage_.end(), isWanted), listMessage_.end());
+        // The screen's list is the mailbox itself: they leave it, saved with its next change.
+        KavoMessageList kept = UIController::listMessage();
+        kept.erase(std::remove_if(kept.begin(), kept.end(), isWanted), kept.end());
+        UIController::setListMessage(kept);
+        syncListMessage();
         reloadListLater();
     }
     tblView_->reloadData();

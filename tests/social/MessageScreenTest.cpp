@@ -140,7 +140,7 @@ TEST_F(MessageScreen, APartnerStoredTwiceIsListedOnceAndAStrangerByHisId) {
 
 TEST_F(MessageScreen, TheSystemBarShowsAndRemovesOnlySystemNotices) {
     UIController::setListMessage({mail(3, "admin", "admin says", false, 1), mail(0, "kavo", "notice", false, 1),
-                                  mail(3, "dung", "invite", true, 204)});
+                                  mail(3, "dung", "invite", true, 204), mail(0, "server", "another notice", false, 2)});
     auto screen = open();
     screen->doChangeTab(MessageView::kTabRecent);
     runMainThread();
