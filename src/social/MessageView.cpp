@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <set>
 #include <tuple>
+#include <utility>
 
 namespace kavo {
 
@@ -85,6 +86,7 @@ MessageView::~MessageView() {
         tblView_->setDelegate(nullptr);
     }
     if (kavoDB_) kavoDB_->close();
+    if (auto question = deleteQuestion_.lock()) question->setDelegate(nullptr);
 }
 
 void MessageView::setListMessage(KavoMessageList messages) {
@@ -563,7 +565,11 @@ void MessageView::showMessageFromSystem(int tag) {
         const auto message = *first;
         createChatViewForMessage(*message);
         showChatViewForMessage(*message);
-        listMessage_.erase(std::remove_if(listMessage_.begin(), listMessage_.end(), isWanted), listMessage_.end());
+        // The screen's list is the mailbox itself: they leave it, saved with its next change.
+        KavoMessageList kept = UIController::listMessage();
+        kept.erase(std::remove_if(kept.begin(), kept.end(), isWanted), kept.end());
+        UIController::setListMessage(kept);
+        syncListMessage();
         reloadListLater();
     }
     tblView_->reloadData();
@@ -669,6 +675,29 @@ void MessageView::addPending(const std::shared_ptr<KavoMessage>& message) {
         tblView_->reloadData();
         hideLoadingScreen(view());
     }
+}
+
+void MessageView::askToDeleteMessage() {
+    if (selectedIndex_ < 0 || size_t(selectedIndex_) >= listMessage_.size()) return;
+    askedToDelete_ = listMessage_[size_t(selectedIndex_)];
+    auto question =
+        platform::ui::AlertView::make("", text("KAVO_thongbao_xoa_item"), this, text("KAVO_cancel"), {text("KAVO_OK")});
+    deleteQuestion_ = question;
+    question->show();
+}
+
+void MessageView::clickedButtonAtIndex(platform::ui::AlertView& /*alert*/, int index) {
+    const auto asked = std::exchange(askedToDelete_, nullptr);
+    if (index != 1 || !asked) return;
+    showLoadingScreen(view());
+    // Every entry of that same message leaves; a message already gone removes nothing.
+    KavoMessageList same;
+    for (const auto& message : listMessage_)
+        if (message == asked) same.push_back(message);
+    if (!same.empty()) UIController::removeItemsIntoListMessage(same);
+    syncListMessage();
+    reloadInviteCount();
+    reloadListLater();
 }
 
 void MessageView::onRemoveAll() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/KavoViewController.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
@@ -31,7 +32,8 @@ class FriendInviteView;
 // re-reads it whenever it changes it. Main thread only.
 class MessageView : public KavoViewController,
                     public platform::ui::TableViewDataSource,
-                    public platform::ui::TableViewDelegate {
+                    public platform::ui::TableViewDelegate,
+                    public platform::ui::AlertViewDelegate {
 public:
     static constexpr int kTabRecent = 1;
     static constexpr int kTabFriends = 2;
@@ -60,6 +62,10 @@ public:
     // Every message of the list leaves the app-wide mail.
     void doRemoveAllMessages();
     void onAddFriendResult(int result);
+    // Asks whether to delete the mail at selectedIndex of the list; the answer acts on
+    // that message, wherever it stands by then, and on nothing once it is gone.
+    void askToDeleteMessage();
+    void clickedButtonAtIndex(platform::ui::AlertView& alert, int index) override;
     // Whether a name is one of the friends the resources cached.
     static bool checkSenderExistInListFriends(const std::string& name);
 
@@ -164,6 +170,8 @@ private:
     int selectedIndex_ = -1;
     bool isAdded_ = false;
     std::shared_ptr<ChatDatabase> kavoDB_;
+    std::shared_ptr<KavoMessage> askedToDelete_;
+    std::weak_ptr<platform::ui::AlertView> deleteQuestion_;
     std::shared_ptr<FriendInviteView> friendInviteView_;
     std::shared_ptr<AddFriendView> addFriendView_;
 

@@ -2,6 +2,7 @@
 
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "app/Util.h"
 #include "portal/GlobalService.h"
 #include "table/SheetPanel.h"
 
@@ -14,29 +15,69 @@ const std::shared_ptr<SendAdminView>& SendAdminView::getInstance() {
 
 SendAdminView::SendAdminView() : CustomUIActionSheetViewController("SendAdminView") {}
 
+SendAdminView::~SendAdminView() {
+    if (txtContent_) txtContent_->setDelegate(nullptr);
+}
+
 void SendAdminView::viewDidLoad() {
     auto& res = Resources::getInstance();
     auto panel = SheetPanel::build(*view(), {60, 60, 360, 130}, res.textWithKey("KAVO_Comment"));
     setActionSheetView(panel);
+    for (const auto& subview : panel->subviews())
+        if (subview->accessibilityIdentifier() == "lblTitle")
+            lblTitle_ = std::dynamic_pointer_cast<platform::ui::Label>(subview);
     txtContent_ = SheetPanel::addField(*panel, {10, 36, 340, 30}, "txtContent", res.textWithKey("KAVO_Comment"));
+    txtContent_->setDelegate(this);
     SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnOK", res.textWithKey("KAVO_send"), [this] { doSendMail(); });
     SheetPanel::addButton(*panel, {190, 84, 110, 34}, "onCancel", res.textWithKey("KAVO_cancel"),
                           [this] { onCancel(); });
 }
 
+void SendAdminView::liftPanel() {
+    const auto& panel = actionSheetView();
+    if (!panel) return;
+    platform::ui::View::beginAnimations(PresentAnimationName);
+    auto frame = panel->frame();
+    frame.origin = {0, Util::isPad() ? 200.0 : 50.0};
+    panel->setFrame(frame);
+    platform::ui::View::commitAnimations();
+}
+
+void SendAdminView::viewWillAppear(bool animated) {
+    CustomUIActionSheetViewController::viewWillAppear(animated);
+    txtContent_->becomeFirstResponder();
+    liftPanel();
+}
+
+void SendAdminView::didBeginEditing(platform::ui::TextField& /*field*/) {
+    liftPanel();
+}
+
+bool SendAdminView::shouldReturn(platform::ui::TextField& /*field*/) {
+    txtContent_->resignFirstResponder();
+    doSendMail();
+    return true;
+}
+
 void SendAdminView::doSendMail() {
+    slideOut();
     const std::string line = txtContent_ ? txtContent_->text() : std::string();
     if (line.empty()) return;
     GlobalService::getInstance().chatToWithIDDB(kAdministratorId, line);
-    txtContent_->setText("");
-    slideOut();
     UIController::setOkValue(UIController::kActionNone);
     UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_thankComment"));
+    txtContent_->setText("");
+    sendType_ = -1;
 }
 
 void SendAdminView::onCancel() {
     if (txtContent_) txtContent_->setText("");
     slideOut();
+}
+
+void SendAdminView::clearText() {
+    txtContent_->setText("");
+    txtContent_->becomeFirstResponder();
 }
 
 } // namespace kavo

@@ -77,20 +77,7 @@ protected:
         });
     }
 
-    void signIn() {
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        Message signedIn(3);
-        signedIn.writeInt(ClientWorld::kPlayerId);
-        signedIn.writeLong(ClientWorld::kPlayerMoney);
-        signedIn.writeShort(3);
-        signedIn.writeInt(1500);
-        ASSERT_TRUE(portal().sendToClient(signedIn));
-        ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return bool(grid()); }, 5));
-        advance(0.4);
-    }
+    void signIn() { ASSERT_TRUE(signInToGameGrid()); }
 
     static std::shared_ptr<GameView> grid() {
         return std::dynamic_pointer_cast<GameView>(KavoOnlineAppDelegate::getInstance().topViewController());

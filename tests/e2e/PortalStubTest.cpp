@@ -10,7 +10,10 @@
 #include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalLogicHandler.h"
+#include "portal/GlobalService.h"
+#include "social/MessageView.h"
 #include "tests/e2e/StubProcess.h"
+#include "tests/support/Sockets.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 using namespace kavo;
@@ -67,13 +70,45 @@ TEST_F(PortalStub, TheSocialNetworkLogInArrivesAtTheGameGridAsTheStubsPlayer) {
         << "the stub names the player after its token";
     result = drive("screen GameView 10\n");
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
-}
+    TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
+        launch();
+        auto result =
+            drive(signIn("khach") +
+                  "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
+                  "tap id=btnGanDay\nadvance 0.2\nexpect id=showMessageFromAdmin\nexpect id=showFriendInviteView\n"
+                  "tap id=btnBanBe\nadvance 0.2\ntap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend\n"
+                  "sleep 1.5\nadvance 0.2\ntap text=an#2\nwait text=an: xin chao\n"
+                  "tap id=doCloseThisView\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\ntap text=an#2\n"
+                  "wait text=xin chao\nwait text=an: xin chao");
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
 
-TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
-    launch();
-    auto result = drive(signIn("banned") + "wait contains=This account is locked 10\nscreen LoginView 1\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
-}
+    TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
+        launch();
+        auto result = drive(signIn("khach") +
+                            "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
+                            "tap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\nwait text=dung\n"
+                            "tap id=btnAccept_Clicked\nadvance 0.5\ntap id=doCloseThisView#2\n"
+                            "tap id=btnAddFriend\nadvance 0.5\ntype id=txtName andrea\ntap id=btnAccept\nadvance 0.5\n"
+                            "wait text=" +
+                            text("KAVO_addFriendOK") + "\n");
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        GlobalService::getInstance().requestFriendList(5);
+        EXPECT_TRUE(platform::RunLoop::main().runUntil(
+            [] {
+                for (const auto& player : MessageView::getInstance()->listAllFriends())
+                    if (player->name() == "dung") return true;
+                return false;
+            },
+            5))
+            << "dung joined the stub's friends";
+    }
+
+    TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
+        launch();
+        auto result = drive(signIn("banned") + "wait contains=This account is locked 10\nscreen LoginView 1\n");
+        EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    }
 
 } // namespace
 

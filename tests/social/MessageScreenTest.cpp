@@ -1,6 +1,7 @@
 // The messages screen on the headless client: header counts, friend rows, panels,
 // deleting, the recent tab and removing all mail.
 #include "app/UIController.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Image.h"
 #include "portal/GlobalLogicHandler.h"
 #include "social/ChatDatabase.h"
@@ -139,7 +140,7 @@ TEST_F(MessageScreen, APartnerStoredTwiceIsListedOnceAndAStrangerByHisId) {
 
 TEST_F(MessageScreen, TheSystemBarShowsAndRemovesOnlySystemNotices) {
     UIController::setListMessage({mail(3, "admin", "admin says", false, 1), mail(0, "kavo", "notice", false, 1),
-                                  mail(3, "dung", "invite", true, 204)});
+                                  mail(3, "dung", "invite", true, 204), mail(0, "server", "another notice", false, 2)});
     auto screen = open();
     screen->doChangeTab(MessageView::kTabRecent);
     runMainThread();
@@ -182,6 +183,32 @@ TEST_F(MessageScreen, APrivateLineWhileOpenIsStoredOnceAndShownOnceInItsPanel) {
     screen->onChatWithMessage(mail(0, "an", "hello?", false, 201));
     EXPECT_EQ(screen->activeChatView()->arrChat().size(), 2u) << "the shown panel takes it at once";
     EXPECT_EQ(screen->chatDatabase()->queryConversationWithUserID("201", {}).size(), 2u);
+}
+
+TEST_F(MessageScreen, TheDeleteQuestionRemovesTheMessageItWasAskedAbout) {
+    auto first = mail(0, "a", "first");
+    auto asked = mail(0, "b", "asked");
+    UIController::setListMessage({first, asked});
+    auto screen = open();
+    screen->setSelectedIndex(1);
+    screen->askToDeleteMessage();
+    auto arrived = mail(0, "c", "arrived meanwhile");
+    screen->onNewMessage(arrived);
+    EXPECT_EQ(screen->selectedIndex(), 2);
+    drive("tap text=" + text("KAVO_OK"));
+    EXPECT_EQ(UIController::listMessage(), (KavoMessageList{arrived, first}));
+
+    screen->setSelectedIndex(0);
+    screen->askToDeleteMessage();
+    screen->doRemoveAllMessages();
+    auto later = mail(0, "d", "later");
+    UIController::addItemIntoListMessage(later);
+    drive("tap text=" + text("KAVO_OK"));
+    EXPECT_EQ(UIController::listMessage(), KavoMessageList{later}) << "the asked message was gone already";
+
+    screen->setSelectedIndex(7);
+    screen->askToDeleteMessage();
+    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty()) << "a row past the list asks nothing";
 }
 
 } // namespace

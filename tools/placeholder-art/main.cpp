@@ -231,6 +231,17 @@ constexpr Art kPictures[] = {
     {"shop_accept_button.png", 34, 26, Kind::Button, "OK", kGreen},
     {"loimoi_cancel_button.png", 25, 25, Kind::Button, "x", kRed},
     {"bg_profile.png", 300, 220, Kind::Background, "", kNavy},
+    // The compose panel for messages by name
+    {"i_img_backgroundNewMsg.png", 308, 162, Kind::Box, "", kNavy},
+    {"i_img_SendMessageView_ToContentText.png", 51, 39, Kind::Icon, "Đến", kGold},
+    {"i_img_SendMessageView_ToContentText-en.png", 51, 39, Kind::Icon, "To", kGold},
+    {"i_img_textBorderNewMsg.png", 233, 23, Kind::Box, "", kGray},
+    {"i_img_SendMessageView_EmoticonsBackground.png", 53, 95, Kind::Box, "", kDark},
+    {"i_img_SendMessageView_ContentBackground.png", 233, 107, Kind::Box, "", kGray},
+    {"i_btn_discardNewMsg.png", 45, 45, Kind::Button, "x", kRed},
+    {"i_btn_SendNewMsg.png", 63, 63, Kind::Button, ">", kGreen},
+    {"i_text_SendNewMessage_vi.png", 30, 18, Kind::Icon, "Gửi", kGold},
+    {"i_text_SendNewMessage_en.png", 30, 18, Kind::Icon, "Send", kGold},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.

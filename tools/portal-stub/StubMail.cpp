@@ -227,6 +227,21 @@ void StubMail::install(TestPortal& portal) {
     });
 }
 
+void StubMail::afterJoin(int gameType) {
+    constexpr int kCaro = 1;
+    constexpr int kTetris = 8;
+    if ((gameType != kCaro && gameType != kTetris) || !state().sender) return;
+    const Known& opponent = kPlayers[4];
+    Message detail(34);
+    detail.writeInt(opponent.id);
+    detail.writeUTF(opponent.name);
+    detail.writeLong(1234567);
+    detail.writeShort(2);
+    for (int32_t value : {150, 12, 7, 2, 1}) // experience, won, lost, drawn, given up
+        detail.writeInt(value);
+    state().sender->send(std::move(detail), std::chrono::seconds(2));
+}
+
 void StubMail::afterSignIn(TestPortal::Reply& reply) {
     Message admin(1701);
     admin.writeInt(3);

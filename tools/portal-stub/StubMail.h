@@ -15,6 +15,9 @@ public:
     static void install(kavo::test::TestPortal& portal);
     // The mail that follows the welcome notice at sign-in.
     static void afterSignIn(kavo::test::TestPortal::Reply& reply);
+    // At a Caro or Tetris board, the opponent's details (reply 34) two seconds after
+    // the join.
+    static void afterJoin(int gameType);
 };
 
 } // namespace portalstub

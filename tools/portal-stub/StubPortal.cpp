@@ -128,11 +128,12 @@ void StubPortal::install() {
         platform::log("board list, money " + std::to_string(request.readLong()));
         reply.send(boardList(gameType_));
     });
-    portal_.onCommand(8, [](Message& request, TestPortal::Reply&) {
+    portal_.onCommand(8, [this](Message& request, TestPortal::Reply&) {
         const int room = request.readByte();
         const int board = request.readByte();
         platform::log("join request: room " + std::to_string(room) + ", board " + std::to_string(board) +
                       ", password \"" + request.readUTF() + "\"");
+        StubMail::afterJoin(gameType_);
     });
     portal_.onCommand(1900, [](Message& request, TestPortal::Reply&) {
         const int room = request.readByte();

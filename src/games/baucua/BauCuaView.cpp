@@ -1,5 +1,6 @@
 #include "games/baucua/BauCuaView.h"
 
+#include "app/UIController.h"
 #include "games/baucua/BauCuaMessageHandler.h"
 
 namespace kavo {
@@ -29,6 +30,15 @@ void BauCuaView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t own
 void BauCuaView::clearView() {
     ++clearCount_;
     setIsPlaying(false);
+}
+
+void BauCuaView::viewDidLoad() {
+    GameTableView::viewDidLoad();
+    playerDetailView_ = std::make_shared<PlayerDetailView>();
+}
+
+void BauCuaView::onRequestDetail(const platform::Value& details) {
+    UIController::showUserInfo(details);
 }
 
 } // namespace kavo

@@ -23,6 +23,7 @@ void CaoRuaView::showSetupPassword() {
 
 void CaoRuaView::viewDidLoad() {
     GameTableView::viewDidLoad();
+    playerDetailView_ = std::make_shared<PlayerDetailView>();
     MailBoxButton::add(*view(), [this] { clickMailBox(); });
 }
 

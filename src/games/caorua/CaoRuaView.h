@@ -1,7 +1,10 @@
 #pragma once
 
+#include "social/PlayerDetailView.h"
 #include "table/GameTableView.h"
 #include "table/PeekTable.h"
+
+#include <memory>
 
 #include <memory>
 
@@ -17,6 +20,8 @@ public:
     // The mailbox button: a fresh messages screen is pushed.
     void clickMailBox();
     void viewDidLoad() override;
+    // Made with the view and never shown.
+    const std::shared_ptr<PlayerDetailView>& playerDetailView() const { return playerDetailView_; }
 
     // Cao Rua names its room and board with an underscore: _roomID, _boardID.
     int8_t roomID() const { return roomId(); }
@@ -38,6 +43,7 @@ public:
 private:
     std::shared_ptr<menuSetup> setupView_;
     std::shared_ptr<menuAuto> autoView_;
+    std::shared_ptr<PlayerDetailView> playerDetailView_;
 };
 
 } // namespace kavo

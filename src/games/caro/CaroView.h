@@ -1,6 +1,9 @@
 #pragma once
 
+#include "social/PlayerDetailView.h"
 #include "table/GameTableView.h"
+
+#include <memory>
 
 namespace kavo {
 
@@ -8,6 +11,11 @@ namespace kavo {
 class CaroView : public GameTableView {
 public:
     CaroView();
+    // The player-detail sheet, made with the view.
+    const std::shared_ptr<PlayerDetailView>& playerDetailView() const { return playerDetailView_; }
+    void viewDidLoad() override;
+    // The reply's details fill the sheet, which slides in over the table.
+    void onRequestDetail(const platform::Value& details) override;
 
     // This game names its room and board roomID and boardID.
     int8_t roomID() const { return roomId(); }
@@ -24,6 +32,7 @@ public:
     void setCustomInterval(int8_t interval) { customInterval_ = interval; }
 
 private:
+    std::shared_ptr<PlayerDetailView> playerDetailView_;
     bool isLosing_ = false;
     int8_t customInterval_ = 1;
 };

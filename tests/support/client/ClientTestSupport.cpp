@@ -203,6 +203,12 @@ bool ClientFixture::signInByReply() {
         5);
 }
 
+bool ClientFixture::signInToGameGrid() {
+    const bool onGrid = signInByReply();
+    if (onGrid) advance(0.4);
+    return onGrid;
+}
+
 platform::automation::DriverResult ClientFixture::drive(const std::string& script) {
     platform::automation::Driver driver(&log_);
     return driver.run(script);

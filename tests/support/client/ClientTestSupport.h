@@ -63,6 +63,8 @@ protected:
     // Launches, connects and answers with the sign-in reply (the player kPlayerId with
     // kPlayerMoney); true once the game grid is on top.
     bool signInByReply();
+    // The same, then the clock moves 0.4 s (the grid's opening animations end).
+    bool signInToGameGrid();
     // Runs a driver script; the driver's log goes to log().
     platform::automation::DriverResult drive(const std::string& script);
     const std::string log() const { return log_.str(); }

@@ -1,0 +1,193 @@
+// The friends road end to end on the manual clock against the test portal: friend
+// requests answered from the mailbox's invitation bar, a friend asked by name, feedback
+// from the settings panel and the player details sheet at a Caro table.
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/UIController.h"
+#include "games/caro/CaroView.h"
+#include "lobby/GameView.h"
+#include "net/Message.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Screen.h"
+#include "portal/GlobalService.h"
+#include "social/MessageView.h"
+#include "social/PlayerDetailView.h"
+#include "social/SendMessageView.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+// Reply 34: minh, 1234567 zel, avatar 2, experience 150, then won, lost, drawn, given up.
+Message minhsDetails() {
+    Message detail(34);
+    detail.writeInt(88);
+    detail.writeUTF("minh");
+    detail.writeLong(1234567);
+    detail.writeShort(2);
+    for (int32_t value : {150, 3, 4, 5, 6})
+        detail.writeInt(value);
+    return detail;
+}
+
+class FriendsRoad : public ClientFixture {
+protected:
+    void SetUp() override {
+        ClientFixture::SetUp();
+        portal().onCommand(36, [](Message& request, TestPortal::Reply& reply) {
+            const std::string wanted = request.readUTF();
+            Message found(36);
+            found.writeInt(76);
+            found.writeUTF(wanted + "x");
+            found.writeInt(77);
+            found.writeUTF(wanted);
+            reply.send(found);
+        });
+        portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
+            if (request.readByte() != 15) return;
+            Message result(32);
+            result.writeByte(0);
+            reply.send(result);
+        });
+    }
+
+    void signIn() { ASSERT_TRUE(signInToGameGrid()); }
+    static std::shared_ptr<GameView> grid() {
+        return std::dynamic_pointer_cast<GameView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    }
+    void run(const std::string& script) {
+        auto result = drive(script);
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    // The bodies of the requests of a command, in order.
+    std::vector<std::vector<uint8_t>> bodies(int16_t command) {
+        std::vector<std::vector<uint8_t>> out;
+        for (const auto& message : portal().messages(command))
+            out.push_back(message.body);
+        return out;
+    }
+    static std::string shownDialog() {
+        auto dialog = UIController::currentDialog();
+        return dialog ? dialog->message() : std::string();
+    }
+};
+
+TEST_F(FriendsRoad, TwoRequestsAreAnsweredFromTheInvitationList) {
+    signIn();
+    Message requests(104);
+    requests.writeByte(4);
+    requests.writeInt(31);
+    requests.writeUTF("Dung");
+    requests.writeInt(32);
+    requests.writeUTF("em");
+    ASSERT_TRUE(portal().sendToClient(requests));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 2; }, 5));
+    run("tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.2\nexpect id=showFriendInviteView");
+    EXPECT_EQ(MessageView::getInstance()->countInvites(), 2);
+    portal().clearMessages();
+    run("tap id=showFriendInviteView\nadvance 0.2\nwait text=em\nwait text=dung\ntap id=btnAccept_Clicked\nadvance "
+        "0.2\n"
+        "tap id=btnDelete_Clicked\nadvance 0.2");
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(104).size() == 2; }, 5));
+    // The last row read comes first in the mailbox.
+    EXPECT_EQ(bodies(104), (std::vector<std::vector<uint8_t>>{{2, 0, 0, 0, 32}, {3, 0, 0, 0, 31}}));
+    EXPECT_TRUE(UIController::listMessage().empty());
+}
+
+TEST_F(FriendsRoad, AFriendIsAskedByNameThroughTheSearch) {
+    signIn();
+    portal().clearMessages();
+    run("tap id=btnChat\nadvance 0.5\ntap id=btnAddFriend\nadvance 0.5\ntype id=txtName minh\ntap id=btnAccept\n"
+        "advance 0.5");
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(104).size() >= 2; }, 5));
+    EXPECT_EQ(bodies(36), (std::vector<std::vector<uint8_t>>{{0, 4, 'm', 'i', 'n', 'h'}}));
+    EXPECT_EQ(bodies(104).back(), (std::vector<uint8_t>{15, 0, 0, 0, 77, 0, 4, 'm', 'i', 'n', 'h'}));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownDialog() == text("KAVO_addFriendOK"); }, 5));
+}
+
+TEST_F(FriendsRoad, FeedbackGoesFromTheSettingsPanelToTheAdministrators) {
+    signIn();
+    grid()->clickSetting();
+    advance(0.5);
+    run("drag id=tblSetting 0 -150\nadvance 1\ntap text=" + text("KAVO_Comment") +
+        "\nadvance 0.5\ntype id=txtContent good game\ntap id=btnOK\nadvance 0.5");
+    ASSERT_TRUE(waitForCommand(5));
+    EXPECT_EQ(bodies(5).front(), (std::vector<uint8_t>{0, 0, 0, 5, 0, 9, 'g', 'o', 'o', 'd', ' ', 'g', 'a', 'm', 'e'}));
+    EXPECT_EQ(shownDialog(), text("KAVO_thankComment"));
+}
+
+TEST_F(FriendsRoad, ADetailReplyAtACaroTableOpensTheDetailsSheet) {
+    signIn();
+    UIController::setGameType(1);
+    auto table = std::make_shared<CaroView>();
+    KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(table, false);
+    advance(0.4);
+    ASSERT_TRUE(portal().sendToClient(minhsDetails()));
+    run("wait text=minh\nadvance 0.5\nexpect text=2 + 25%\nexpect text=1,234,567 " + text("KAVO_zel"));
+    ASSERT_TRUE(table->playerDetailView());
+    EXPECT_EQ(table->playerDetailView()->view()->superview(), table->view().get());
+}
+
+class FriendScreens : public FriendsRoad, public ::testing::WithParamInterface<platform::ui::Idiom> {};
+
+TEST_P(FriendScreens, ShotsOfTheFriendSheets) {
+    platform::ui::Screen::setIdiom(GetParam());
+    signIn();
+    const std::string idiom = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
+    const std::filesystem::path folder = std::filesystem::current_path() / "screenshots";
+    std::filesystem::create_directories(folder);
+    const auto shot = [&](const std::string& name) {
+        return (folder / ("friends-" + name + "-" + idiom + ".png")).string();
+    };
+    Message requests(104);
+    requests.writeByte(4);
+    for (int32_t id : {31, 32, 33}) {
+        requests.writeInt(id);
+        requests.writeUTF("ban" + std::to_string(id));
+    }
+    ASSERT_TRUE(portal().sendToClient(requests));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 3; }, 5));
+    run("tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\n"
+        "wait text=ban31\nshot " +
+        shot("invitations") +
+        "\ntap id=doCloseThisView#2\ntap id=btnAddFriend\n"
+        "advance 0.5\ntype id=txtName minh\nshot " +
+        shot("addfriend") +
+        "\ntap id=btnCancel\nadvance 0.5\n"
+        "tap id=doCloseThisView\nadvance 0.5");
+    grid()->showGopY();
+    run("advance 0.5\ntype id=txtContent good game\nshot " + shot("feedback") + "\ntap id=onCancel\nadvance 0.5");
+
+    UIController::setGameType(1);
+    auto table = std::make_shared<CaroView>();
+    KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(table, false);
+    advance(0.4);
+    ASSERT_TRUE(portal().sendToClient(minhsDetails()));
+    run("wait text=minh\nadvance 0.5\nshot " + shot("details"));
+    table->playerDetailView()->slideOut();
+    advance(0.5);
+
+    const platform::ui::Rect frame = GetParam() == platform::ui::Idiom::Tablet ? platform::ui::Rect{150, 150, 740, 389}
+                                                                               : platform::ui::Rect{60, 100, 370, 162};
+    auto panel = SendMessageView::make(frame);
+    table->view()->addSubview(panel);
+    panel->txtTo()->setText("an; binh");
+    panel->txvContent()->setText("hen gap lai :)");
+    run("advance 0.5\nshot " + shot("compose"));
+    for (const char* name : {"invitations", "addfriend", "feedback", "details", "compose"})
+        EXPECT_TRUE(std::filesystem::exists(shot(name))) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Idioms, FriendScreens,
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet),
+                         [](const auto& info) {
+                             return info.param == platform::ui::Idiom::Tablet ? std::string("Tablet")
+                                                                              : std::string("Phone");
+                         });
+
+} // namespace
+} // namespace kavo::test
