@@ -114,6 +114,7 @@ TEST_F(Sheets, TheLotteryEntryBuysFromFiveHundred) {
     auto lotto = std::make_shared<LottoView>();
     lotto->setSelectedNumber(42);
     push(lotto);
+    client.clear(); // the lottery screen asks for its draw, history and bets as it appears
     menuCuoc::doSaveSetMoney("499");
     EXPECT_EQ(dialogText(), text("KAVO_LottoMoneyWarning"));
     press("OK");
