@@ -141,13 +141,25 @@ void Renderer::drawView(ui::GraphicsContext& context, ui::View& view) {
     context.restore();
 }
 
-void Renderer::render(const WindowList& windows, ui::Size screen, double scale) {
+void Renderer::render(const WindowList& windows, ui::Size screen, double scale, const ui::Rect* area) {
     SDL_RenderSetClipRect(renderer_, nullptr);
     SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+    // The area in whole pixels, so the clearing and the clip cover the same pixels.
+    ui::Rect clip;
+    if (area) {
+        const int x0 = int(std::floor(area->minX() * scale)), y0 = int(std::floor(area->minY() * scale));
+        const int x1 = int(std::ceil(area->maxX() * scale)), y1 = int(std::ceil(area->maxY() * scale));
+        const SDL_Rect pixels{x0, y0, x1 - x0, y1 - y0};
+        // (Clearing ignores the clip: only the area is painted over.)
+        SDL_RenderFillRect(renderer_, &pixels);
+        clip = {x0 / scale, y0 / scale, (x1 - x0) / scale, (y1 - y0) / scale};
+    } else {
+        SDL_RenderClear(renderer_);
+    }
     {
         SdlGraphicsContext context(renderer_, textures_, {screen.width * scale, screen.height * scale}, scale);
+        if (area) context.clipToRect(clip);
         for (const std::shared_ptr<ui::Window>& window : windows) {
             if (!window) continue;
             window->layoutIfNeeded();

@@ -5,6 +5,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Display.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
@@ -73,6 +74,8 @@ bool WindowHost::open(const std::string& title) {
     // drawing and maps the mouse back to points.
     SDL_RenderSetLogicalSize(sdlRenderer_, width, height);
     renderer_ = std::make_unique<Renderer>(sdlRenderer_);
+    // The computer's keyboard types into the window: nothing is drawn over the screen.
+    ui::Keyboard::setModel(ui::KeyboardModel::None);
     // Text input is only wanted while a text field is first responder.
     SDL_StopTextInput();
     textInputOn_ = false;
@@ -81,6 +84,9 @@ bool WindowHost::open(const std::string& title) {
 }
 
 void WindowHost::close() {
+    if (canvas_) SDL_DestroyTexture(canvas_);
+    canvas_ = nullptr;
+    canvasTried_ = false;
     renderer_.reset();
     if (sdlRenderer_) SDL_DestroyRenderer(sdlRenderer_);
     sdlRenderer_ = nullptr;
@@ -183,12 +189,45 @@ int WindowHost::waitTimeout(bool wantsFrame) const {
     return int(std::min(std::ceil(wait * 1000), 3600.0 * 1000));
 }
 
+bool WindowHost::prepareCanvas() {
+    const ui::Size screen = ui::Screen::size();
+    const int width = int(std::lround(screen.width)), height = int(std::lround(screen.height));
+    if (canvas_ && width == canvasWidth_ && height == canvasHeight_) return true;
+    if (canvas_) SDL_DestroyTexture(canvas_);
+    canvas_ = nullptr;
+    if (canvasTried_ && !SDL_RenderTargetSupported(sdlRenderer_)) return false;
+    canvasTried_ = true;
+    if (!SDL_RenderTargetSupported(sdlRenderer_)) return false;
+    canvas_ = SDL_CreateTexture(sdlRenderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+    canvasWidth_ = width;
+    canvasHeight_ = height;
+    return canvas_ != nullptr;
+}
+
 void WindowHost::drawFrame() {
     if (!renderer_) return;
     // Frames are paced from their start, so drawing time does not lower the rate.
     lastFrameTime_ = realSeconds();
-    renderer_->render(ui::Window::visibleWindows(), ui::Screen::size());
+    const ui::Size screen = ui::Screen::size();
+    // Laid out first: a layout may move views, and the area must know it.
+    const auto windows = ui::Window::visibleWindows();
+    for (const auto& window : windows)
+        if (window) window->layoutIfNeeded();
+    const ui::Display::Area changed = ui::Display::takeDirtyArea();
+    const bool hadCanvas = canvas_ != nullptr;
+    const bool canvas = prepareCanvas();
+    const bool whole = !canvas || !hadCanvas || forceRedraw_ || changed.whole || ui::View::animationsInFlight();
+    const ui::Rect area = changed.rect.intersection({0, 0, screen.width, screen.height});
+    if (canvas) SDL_SetRenderTarget(sdlRenderer_, canvas_);
+    if (whole || !area.isEmpty()) renderer_->render(windows, screen, 1, whole ? nullptr : &area);
+    if (canvas) {
+        SDL_SetRenderTarget(sdlRenderer_, nullptr);
+        SDL_SetRenderDrawColor(sdlRenderer_, 0, 0, 0, 255);
+        SDL_RenderClear(sdlRenderer_);
+        SDL_RenderCopy(sdlRenderer_, canvas_, nullptr, nullptr);
+    }
     SDL_RenderPresent(sdlRenderer_);
+    if (whole) ++wholeFramesDrawn_;
     // Read after drawing: laying out while drawing may mark the display dirty once more.
     drawnGeneration_ = ui::Display::generation();
     forceRedraw_ = false;
@@ -234,6 +273,18 @@ void WindowHost::handle(const SDL_Event& event) {
         lastMouse_ = {double(event.button.x), double(event.button.y)};
         app.dispatchTouch(ui::TouchPhase::Ended, lastMouse_, std::max(1, int(event.button.clicks)));
         break;
+    case SDL_MOUSEWHEEL: {
+        // Wheel steps of about three lines; the pointer picks the scroll view.
+        constexpr double kPointsPerStep = 40;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        float logicalX = float(x), logicalY = float(y);
+        if (sdlRenderer_) SDL_RenderWindowToLogical(sdlRenderer_, x, y, &logicalX, &logicalY);
+        const double flip = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+        app.dispatchScroll({double(logicalX), double(logicalY)},
+                           {flip * event.wheel.x * kPointsPerStep, -flip * event.wheel.y * kPointsPerStep});
+        break;
+    }
     case SDL_TEXTINPUT:
         app.dispatchText(event.text.text);
         break;

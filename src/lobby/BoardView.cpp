@@ -187,6 +187,7 @@ void BoardView::viewDidLoad() {
     KavoViewController::viewDidLoad();
     setUIScreen();
     showLoadingScreen(tblBoardList_);
+    Util::boundLoadingOnView(tblBoardList_);
 }
 
 void BoardView::viewWillAppear(bool animated) {
@@ -369,16 +370,30 @@ std::shared_ptr<ui::Label> BoardView::getGameButtonLabel(int gameType) const {
     return nullptr;
 }
 
+void BoardView::markGameButton(int gameType, bool selected) {
+    if (auto gameButton = getGameButton(gameType)) {
+        if (const LobbyGame* game = lobbyGameOfType(gameType))
+            gameButton->setBackgroundImage(image(selected ? game->highlightIcon : game->icon));
+    }
+    if (auto label = getGameButtonLabel(gameType))
+        label->setTextColor(selected ? ui::Color::orange() : ui::Color::white());
+}
+
 void BoardView::selectGame(ui::Button& button) {
     const int current = UIController::gameType();
-    if (auto currentButton = getGameButton(current)) {
-        if (const LobbyGame* game = lobbyGameOfType(current)) currentButton->setBackgroundImage(image(game->icon));
-    }
-    if (auto currentLabel = getGameButtonLabel(current)) currentLabel->setTextColor(ui::Color::white());
-    if (const LobbyGame* game = lobbyGameOfType(button.tag())) button.setBackgroundImage(image(game->highlightIcon));
-    if (auto pressedLabel = getGameButtonLabel(button.tag())) pressedLabel->setTextColor(ui::Color::orange());
+    const int wanted = button.tag();
+    markGameButton(current, false);
+    markGameButton(wanted, true);
 
     showLoadingScreen(tblBoardList_);
+    // A server that never answers leaves the player on the game they had, marked as such.
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    Util::boundLoadingOnView(tblBoardList_, Util::kLoadingBound, [weak, current, wanted] {
+        auto self = std::static_pointer_cast<BoardView>(weak.lock());
+        if (!self || UIController::gameType() != current) return;
+        self->markGameButton(wanted, false);
+        self->markGameButton(current, true);
+    });
     resetBetMoney();
     // The answer sets the game and, with this screen on top, asks for its boards.
     GlobalService::getInstance().setGameType(button.tag());
@@ -404,6 +419,7 @@ void BoardView::reloadBoardList() {
 
 void BoardView::searchBoard() {
     showLoadingScreen(tblBoardList_);
+    Util::boundLoadingOnView(tblBoardList_);
     const int32_t money = intValueOfText(tfBetMoney_->text());
     platform::log("searchBoard money " + std::to_string(money));
     requestBoardList(int64_t(money));
@@ -471,6 +487,9 @@ void BoardView::doJoinBoard(const std::shared_ptr<Board>& board) {
     }
 
     showLoadingScreen(viewList_);
+    // Set before the screen's own timer: at the same moment the bound sees the spinner
+    // still up and tells the player, then the timer tidies up.
+    Util::boundLoadingOnView(viewList_, kJoinTimeout);
     GlobalService::getInstance().joinBoardWithroomId(board->roomId(), board->boardId(), "");
     if (joinTimer_) joinTimer_->invalidate();
     std::weak_ptr<ui::ViewController> weak = weak_from_this();

@@ -319,6 +319,7 @@ void GameView::showAllFriend() {
     friendOnline_ = false;
     GlobalService::getInstance().requestFriendList(int8_t(5));
     Util::showLoadingOnView(mainTableView_);
+    Util::boundLoadingOnView(mainTableView_);
 }
 
 int GameView::numberOfRows(ui::TableView& /*table*/, int /*section*/) {

@@ -1,5 +1,6 @@
 #include "account/ShopView.h"
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/RememberedLogin.h"
 #include "app/Resources.h"
 #include "app/SMSDelegate.h"
 #include "app/UIController.h"
@@ -66,6 +67,7 @@ std::string smsSyntax(const std::string& body, const std::string& to) {
 } // namespace
 
 void GlobalLogicHandler::loginSuccess() {
+    RememberedLogin::signInAttemptEnded();
     UIController::closeDialog();
     const auto& nav = KavoOnlineAppDelegate::getInstance().navigationController();
     if (!nav) {
@@ -76,6 +78,7 @@ void GlobalLogicHandler::loginSuccess() {
 }
 
 void GlobalLogicHandler::loginFailWithReason(const std::string& reason) {
+    RememberedLogin::signInAttemptEnded();
     showAlertViewWithMessage(reason);
 }
 
@@ -93,10 +96,13 @@ void GlobalLogicHandler::connectFail(const std::string& text) {
     } else {
         popToRootScreen();
     }
+    // Not before the retry above: it is the same attempt and signs in with the stored password.
+    RememberedLogin::signInAttemptEnded();
     showAlertViewWithMessage(text);
 }
 
 void GlobalLogicHandler::disconnected(const std::string& lostSignalText) {
+    RememberedLogin::signInAttemptEnded();
     if (loginScreenOnTop()) {
         hideLoadingOnServerView();
     } else {
