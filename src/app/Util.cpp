@@ -320,6 +320,9 @@ void Util::showLoadingOnView(const ui::ViewPtr& view) {
     if (!view) return;
     cancelHideTimer(view);
     auto spinner = ui::ActivityIndicatorView::make(ui::Rect(0, 0, 40, 40));
+    // On a dark rounded backdrop, so it reads clearly over a list's text.
+    spinner->setBackgroundColor(ui::Color::white(0, 0.6));
+    spinner->layer().setCornerRadius(8);
     spinner->setCenter({view->bounds().width() / 2, view->bounds().height() / 2});
     view->addSubview(spinner);
     view->setUserInteractionEnabled(false);

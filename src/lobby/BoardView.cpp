@@ -1,6 +1,7 @@
 #include "lobby/BoardView.h"
 
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/MessageBadge.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -229,9 +230,8 @@ void BoardView::setUIScreen() {
     btnChat_->onTouchUpInside([this] { showMessageView(); });
     // The mailbox badge rides on the mailbox button's corner.
     if (imgViewCounterMessage() && lblCounterMessage()) {
-        const ui::Rect chat = btnChat_->frame();
-        imgViewCounterMessage()->setCenter(viewTopBar_->convertPoint({chat.maxX() - 4, chat.minY() + 4}, root.get()));
-        lblCounterMessage()->setCenter(imgViewCounterMessage()->center());
+        placeMessageBadge(*imgViewCounterMessage(), *lblCounterMessage(),
+                          viewTopBar_->convertRect(btnChat_->frame(), root.get()));
         root->bringSubviewToFront(imgViewCounterMessage().get());
         root->bringSubviewToFront(lblCounterMessage().get());
     }

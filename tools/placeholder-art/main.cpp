@@ -138,7 +138,7 @@ constexpr Art kPictures[] = {
     {"img_greenBird.png", 25, 30, Kind::Icon, "ok", kGreen},
     {"server_icon_server.png", 60, 60, Kind::Icon, "SV", kBlue},
     {"blueArrow.png", 30, 55, Kind::Icon, "v", kBlue},
-    {"lock.png", 44, 30, Kind::Icon, "lock", kGold},
+    {"lock.png", 44, 30, Kind::Icon, "*", kGold},
     {"online_icon.png", 76, 30, Kind::Icon, "●", kGreen},
     {"offline_Icon.png", 76, 30, Kind::Icon, "○", kGray},
     {"phong-binh-dan.png", 25, 26, Kind::Icon, "1", kGreen},
