@@ -141,6 +141,8 @@ class StopSignals {
 public:
     static constexpr auto kGrace = std::chrono::milliseconds(700);
 
+    ~StopSignals() { finish(); }
+
     void start() {
         sigset_t signals;
         sigemptyset(&signals);
@@ -200,6 +202,9 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // First of all, so a stop request that comes while the client starts is not lost.
+    StopSignals stopSignals;
+    stopSignals.start();
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::cerr << kUsage;
@@ -233,8 +238,6 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
 
-    StopSignals stopSignals;
-    stopSignals.start();
     platform::Bundle::main().setMainPath(bundle);
     platform::setDataDirectory(dataDir);
     if (options.tablet) platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
@@ -256,7 +259,6 @@ int main(int argc, char** argv) {
         platform::render::WindowHost host;
         if (!host.open()) {
             std::cerr << "kavo-online: the window could not be opened; run with --headless to start without one\n";
-            stopSignals.finish();
             return kUsageError;
         }
         stopSignals.setWindow(&host);

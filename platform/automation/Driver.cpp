@@ -87,7 +87,8 @@ DriverResult Driver::run(const std::string& script) {
         ++number;
         std::string line = trim(raw);
         if (line.empty() || line[0] == '#') continue;
-        if (output_) *output_ << "> " << line << "\n";
+        // Flushed: a process outside may be following the script line by line.
+        if (output_) *output_ << "> " << line << std::endl;
         Outcome outcome = applicationEnded() ? fail("the application ended") : runLine(line);
         if (turnHook_) turnHook_();
         if (!outcome.ok) {

@@ -3,6 +3,7 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/AnimationArea.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Keyboard.h"
@@ -54,6 +55,11 @@ bool WindowHost::open(const std::string& title) {
         return false;
     }
     videoStarted_ = true;
+    // The client draws a small 2-D screen: SDL's own software renderer, presenting through
+    // the window system's shared memory, costs least where the graphics library would only
+    // emulate a GPU (a virtual display, a remote session). The environment may choose another.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     const ui::Size screen = ui::Screen::size();
     const int width = int(std::lround(screen.width)), height = int(std::lround(screen.height));
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
@@ -84,6 +90,9 @@ bool WindowHost::open(const std::string& title) {
 }
 
 void WindowHost::close() {
+    if (window_)
+        platform::log("render: " + std::to_string(framesDrawn_) + " frames, " + std::to_string(wholeFramesDrawn_) +
+                      " of them whole");
     if (canvas_) SDL_DestroyTexture(canvas_);
     canvas_ = nullptr;
     canvasTried_ = false;
@@ -158,7 +167,10 @@ bool WindowHost::drawIfWanted() {
     if (wasAnimating_ && !animating) forceRedraw_ = true;
     wasAnimating_ = animating;
     const bool wantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
-    if (wantsFrame && (lastFrameTime_ < 0 || realSeconds() - lastFrameTime_ >= frameInterval_)) drawFrame();
+    // Slow moves (a ticker, a sliding panel) look the same at half the rate and cost half.
+    ui::Rect moving;
+    const double interval = animating && ui::animatingScreenArea(moving) ? 2 * frameInterval_ : frameInterval_;
+    if (wantsFrame && (lastFrameTime_ < 0 || realSeconds() - lastFrameTime_ >= interval)) drawFrame();
     return animating;
 }
 
@@ -216,8 +228,14 @@ void WindowHost::drawFrame() {
     const ui::Display::Area changed = ui::Display::takeDirtyArea();
     const bool hadCanvas = canvas_ != nullptr;
     const bool canvas = prepareCanvas();
-    const bool whole = !canvas || !hadCanvas || forceRedraw_ || changed.whole || ui::View::animationsInFlight();
-    const ui::Rect area = changed.rect.intersection({0, 0, screen.width, screen.height});
+    // Moves and fades redraw only the path they cover; other animations the whole frame.
+    ui::Rect moving;
+    const bool animatingWhole = ui::View::animationsInFlight() && !ui::animatingScreenArea(moving);
+    const bool whole = !canvas || !hadCanvas || forceRedraw_ || changed.whole || animatingWhole;
+    const ui::Rect gathered = moving.isEmpty()         ? changed.rect
+                              : changed.rect.isEmpty() ? moving
+                                                       : changed.rect.unionWith(moving);
+    const ui::Rect area = gathered.intersection({0, 0, screen.width, screen.height});
     if (canvas) SDL_SetRenderTarget(sdlRenderer_, canvas_);
     if (whole || !area.isEmpty()) renderer_->render(windows, screen, 1, whole ? nullptr : &area);
     if (canvas) {

@@ -1,6 +1,8 @@
 #include "tools/portal-stub/StubPortal.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubFriends.h"
+#include "tools/portal-stub/StubNotices.h"
 
 #include <ctime>
 
@@ -70,6 +72,8 @@ Message StubPortal::boardList(int gameType) {
 }
 
 void StubPortal::install() {
+    installFriends(portal_);
+    installNotices(portal_);
     portal_.onCommand(222, [](Message&, TestPortal::Reply& reply) {
         Message accepted(220);
         accepted.writeByte(1);
