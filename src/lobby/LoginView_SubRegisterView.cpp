@@ -108,7 +108,9 @@ void LoginView_SubRegisterView::onRegister() {
     ServerView::useServer(*listServers_.front());
     service.setConnectOKListener(this);
     service.connect();
-    Util::hideLoadingOnView(self());
+    // The spinner stays until the server's answer; a server that never gives one leaves
+    // the player on this form, told so.
+    Util::boundLoadingOnView(self());
 }
 
 void LoginView_SubRegisterView::detectInfos() {

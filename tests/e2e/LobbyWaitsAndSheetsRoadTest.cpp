@@ -6,6 +6,9 @@
 #include "app/UIController.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
+#include "lobby/LoginView.h"
+#include "lobby/LoginView_SubForgotPwdView.h"
+#include "lobby/LoginView_SubRegisterView.h"
 #include "platform/automation/ViewQuery.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ActivityIndicatorView.h"
@@ -18,6 +21,8 @@
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 using namespace kavo;
 using namespace kavo::test;
@@ -190,6 +195,105 @@ TEST_F(LobbyWaits, InADesktopWindowTheSignInFormStaysWhereItIsWhenAFieldIsClicke
         << log();
     EXPECT_EQ(form->convertRect(form->bounds(), nullptr), before);
     EXPECT_TRUE(drive("type id=txfPassword bimat\nexpect id=btnSignIn\n").ok);
+}
+
+// Registration and recovery wait for the server under a spinner on their own form: a
+// server that never answers leaves the player on that form after ten seconds, told so;
+// an answer ends the wait at once.
+TEST_F(LobbyWaits, ARegistrationTheServerNeverAnswersStopsWaitingOnTheFilledForm) {
+    storeServerList(portalEntry("First"));
+    launch();
+    ASSERT_TRUE(drive("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername moi\ntype id=txfPassword pw1\n"
+                      "type id=txfRetypePwd pw1\ntap id=btnRegister\n")
+                    .ok)
+        << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    const ui::View* form = login->logSubRegisterView().get();
+    EXPECT_TRUE(hasSpinner(form)) << "waiting while the connection starts";
+    ASSERT_TRUE(waitForCommand(35));
+    advance(9.5);
+    EXPECT_TRUE(hasSpinner(form)) << "still waiting for the answer within its bound";
+    advance(1);
+    EXPECT_FALSE(hasSpinner(form));
+    EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
+    EXPECT_EQ(topAs<LoginView>(), login);
+    EXPECT_TRUE(form->superview()) << "the registration form stays";
+    EXPECT_TRUE(drive("expect text=moi\n").ok) << "with the name the player typed";
+}
+
+TEST_F(LobbyWaits, ARegistrationAnswerEndsTheWaitWithoutALaterFailureNotice) {
+    storeServerList(portalEntry("First"));
+    portal().onCommand(35, [](Message&, TestPortal::Reply& reply) {
+        Message answer(35);
+        answer.writeUTF("moi");
+        answer.writeBool(0);
+        answer.writeUTF("");
+        answer.writeUTF("");
+        reply.send(answer);
+    });
+    launch();
+    ASSERT_TRUE(drive("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername moi\ntype id=txfPassword pw1\n"
+                      "type id=txfRetypePwd pw1\ntap id=btnRegister\nwait text=" +
+                      text("KAVO_gameIDAlreadyUsed") + "\n")
+                    .ok)
+        << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    EXPECT_FALSE(hasSpinner(login->logSubRegisterView().get()));
+    advance(11);
+    EXPECT_EQ(shownAlertMessage(), text("KAVO_gameIDAlreadyUsed"));
+}
+
+TEST_F(LobbyWaits, ARecoveryTheServerNeverAnswersStopsWaitingOnTheRecoveryForm) {
+    launch();
+    ASSERT_TRUE(drive("advance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername an\ntap id=btnSend\nwait text=" +
+                      text("KAVO_confirmGetPassword") + "\n")
+                    .ok)
+        << log();
+    ASSERT_TRUE(waitForCommand(1702)) << "connected";
+    ASSERT_TRUE(drive("tap text=" + text("KAVO_yes") + "\n").ok) << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    const ui::View* form = login->logSubForgotPwdView().get();
+    EXPECT_TRUE(hasSpinner(form)) << "waiting for the recovery text";
+    ASSERT_TRUE(waitForCommand(73));
+    advance(9.5);
+    EXPECT_TRUE(hasSpinner(form));
+    advance(1);
+    EXPECT_FALSE(hasSpinner(form));
+    EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
+    EXPECT_EQ(topAs<LoginView>(), login);
+    EXPECT_TRUE(form->superview()) << "the recovery form stays";
+}
+
+TEST_F(LobbyWaits, ARecoveryAnswerEndsTheWait) {
+    portal().onCommand(73, [](Message&, TestPortal::Reply& reply) {
+        Message answer(73);
+        answer.writeByte(1);
+        answer.writeUTF("MK ?");
+        answer.writeUTF("8100");
+        reply.send(answer);
+    });
+    launch();
+    ASSERT_TRUE(drive("advance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername an\ntap id=btnSend\nwait text=" +
+                      text("KAVO_confirmGetPassword") + "\n")
+                    .ok)
+        << log();
+    ASSERT_TRUE(waitForCommand(1702)) << "connected";
+    ASSERT_TRUE(drive("tap text=" + text("KAVO_yes") + "\n").ok) << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    const ui::View* form = login->logSubForgotPwdView().get();
+    ASSERT_TRUE(waitForCommand(73));
+    // The answer comes on the reader thread in real time.
+    for (int i = 0; i < 100 && hasSpinner(form); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        advance(0.01);
+    }
+    EXPECT_FALSE(hasSpinner(form));
+    advance(11);
+    EXPECT_NE(shownAlertMessage(), text("KAVO_connectFail"));
 }
 
 } // namespace
