@@ -7,9 +7,12 @@
 // result. The screenshot is written when the process ends.
 
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/UIController.h"
+#include "net/MobileClient.h"
 #include "platform/automation/Driver.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/render/Renderer.h"
 #include "platform/render/WindowHost.h"
 #include "platform/runtime/RunLoop.h"
@@ -17,12 +20,16 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <mutex>
 #include <pthread.h>
 #include <sstream>
 #include <string>
@@ -125,24 +132,79 @@ int writeShot(const std::string& path) {
     return kUsageError;
 }
 
-// Ctrl-C and a termination request end a headless run the way closing the window ends a
-// windowed one. The signals are taken by a thread of their own (blocked everywhere else).
-void handleStopSignalsOnAThread() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    std::thread([signals] {
+// Ctrl-C and a termination request end the client the way closing the window does:
+// the main loop stops, the application terminates and saves what is pending. The
+// signals are taken by a thread of their own (blocked everywhere else). A main thread
+// that is busy for longer than the grace period does not keep the process: the stop
+// thread then saves the pending mail and the defaults itself and ends the process.
+class StopSignals {
+public:
+    static constexpr auto kGrace = std::chrono::milliseconds(700);
+
+    ~StopSignals() { finish(); }
+
+    void start() {
+        sigset_t signals;
+        sigemptyset(&signals);
+        sigaddset(&signals, SIGINT);
+        sigaddset(&signals, SIGTERM);
+        sigaddset(&signals, kQuitSignal);
+        pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+        thread_ = std::thread([this, signals] { waitForSignal(signals); });
+    }
+
+    // The window whose loop a signal ends (nullptr: none, or no longer).
+    void setWindow(platform::render::WindowHost* window) {
+        std::lock_guard lock(mutex_);
+        window_ = window;
+    }
+
+    // True once a stop signal came: the run ends as asked, which is a success.
+    bool signalled() const { return signalled_; }
+
+    // The main thread is done: the stop thread leaves without acting.
+    void finish() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        finishedChanged_.notify_all();
+        pthread_kill(thread_.native_handle(), kQuitSignal);
+        thread_.join();
+    }
+
+private:
+    // Sent by finish() to a thread still waiting for a signal.
+    static constexpr int kQuitSignal = SIGUSR2;
+
+    void waitForSignal(sigset_t signals) {
         int received = 0;
-        if (sigwait(&signals, &received) != 0) return;
+        if (sigwait(&signals, &received) != 0 || received == kQuitSignal) return;
+        signalled_ = true;
+        std::unique_lock lock(mutex_);
+        if (window_) window_->stop();
         platform::runOnMainThread([] { platform::ui::Application::shared().terminate(); });
-    }).detach();
-}
+        if (finishedChanged_.wait_for(lock, kGrace, [this] { return finished_; })) return;
+        kavo::UIController::flushListMessage();
+        platform::UserDefaults::standard().synchronize();
+        std::_Exit(kOk);
+    }
+
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable finishedChanged_;
+    bool finished_ = false;
+    platform::render::WindowHost* window_ = nullptr;
+    std::atomic<bool> signalled_{false};
+};
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // First of all, so a stop request that comes while the client starts is not lost.
+    StopSignals stopSignals;
+    stopSignals.start();
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::cerr << kUsage;
@@ -176,7 +238,6 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
 
-    if (options.headless) handleStopSignalsOnAThread();
     platform::Bundle::main().setMainPath(bundle);
     platform::setDataDirectory(dataDir);
     if (options.tablet) platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
@@ -200,6 +261,7 @@ int main(int argc, char** argv) {
             std::cerr << "kavo-online: the window could not be opened; run with --headless to start without one\n";
             return kUsageError;
         }
+        stopSignals.setWindow(&host);
         if (!options.script.empty()) {
             // The script runs once the window shows; the window keeps drawing meanwhile.
             platform::runOnMainThread([&] {
@@ -208,9 +270,14 @@ int main(int argc, char** argv) {
             });
         }
         host.run();
+        stopSignals.setWindow(nullptr);
     }
     const int shotStatus = writeShot(options.shot);
     if (status == kOk) status = shotStatus;
+    if (stopSignals.signalled()) status = kOk;
     if (application.state() != platform::ui::ApplicationState::NotRunning) application.terminate();
+    // The connection's threads must be gone before static objects they use are destroyed.
+    kavo::MobileClient::getInstance().shutDown(2.0);
+    stopSignals.finish();
     return status;
 }

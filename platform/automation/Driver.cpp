@@ -74,7 +74,12 @@ std::string formatSeconds(double seconds) {
 
 } // namespace
 
+bool Driver::applicationEnded() const {
+    return applicationWasRunning_ && ui::Application::shared().state() == ui::ApplicationState::NotRunning;
+}
+
 DriverResult Driver::run(const std::string& script) {
+    applicationWasRunning_ = ui::Application::shared().state() != ui::ApplicationState::NotRunning;
     std::istringstream lines(script);
     std::string raw;
     int number = 0;
@@ -82,8 +87,9 @@ DriverResult Driver::run(const std::string& script) {
         ++number;
         std::string line = trim(raw);
         if (line.empty() || line[0] == '#') continue;
-        if (output_) *output_ << "> " << line << "\n";
-        Outcome outcome = runLine(line);
+        // Flushed: a process outside may be following the script line by line.
+        if (output_) *output_ << "> " << line << std::endl;
+        Outcome outcome = applicationEnded() ? fail("the application ended") : runLine(line);
         if (turnHook_) turnHook_();
         if (!outcome.ok) {
             DriverResult result;
@@ -126,10 +132,12 @@ Driver::Outcome Driver::runLine(const std::string& line) {
         auto selector = selectorFrom(target, bad);
         return selector ? waitFor(*selector, timeout) : bad;
     }
-    if (command == "expect" || command == "expect-not" || command == "tap" || command == "return") {
+    if (command == "expect" || command == "expect-not" || command == "tap" || command == "return" ||
+        command == "where") {
         if (rest.empty()) return needsArgument("a selector");
         auto selector = selectorFrom(rest, bad);
         if (!selector) return bad;
+        if (command == "where") return where(*selector, rest);
         if (command == "expect") return expect(*selector, true);
         if (command == "expect-not") return expect(*selector, false);
         if (command == "tap") return tap(*selector);
@@ -197,6 +205,7 @@ Driver::Outcome Driver::waitFor(const Selector& selector, double timeout) {
     for (;;) {
         ViewQuery::layoutWindows();
         if (ViewQuery::find(selector)) return {};
+        if (applicationEnded()) return fail("the application ended");
         if (secondsSince(start) >= timeout)
             return fail("no visible view matches " + selector.describe() + " after " + formatSeconds(timeout) + " s");
         pollTurn(kPollStep);
@@ -210,6 +219,7 @@ Driver::Outcome Driver::waitForScreen(const std::string& className, double timeo
             settle();
             return {};
         }
+        if (applicationEnded()) return fail("the application ended");
         if (secondsSince(start) >= timeout) {
             std::string top = ViewQuery::topScreenClass();
             return fail("the top screen is " + (top.empty() ? std::string("(none)") : top) + ", not " + className +
@@ -314,8 +324,9 @@ Driver::Outcome Driver::drag(const Selector& selector, double dx, double dy) {
 
 Driver::Outcome Driver::sleep(double seconds) {
     auto start = SteadyClock::now();
-    for (double left = seconds; left > 0; left = seconds - secondsSince(start))
+    for (double left = seconds; left > 0 && !applicationEnded(); left = seconds - secondsSince(start))
         pollTurn(std::min(left, kPollStep));
+    if (applicationEnded()) return fail("the application ended");
     settle();
     return {};
 }
@@ -331,6 +342,18 @@ Driver::Outcome Driver::shot(const std::string& path) {
     settle();
     if (!render::Renderer::writeScreenshot(path)) return fail("cannot write the screenshot " + path);
     if (output_) *output_ << "wrote " << path << "\n";
+    return {};
+}
+
+Driver::Outcome Driver::where(const Selector& selector, const std::string& text) {
+    Outcome outcome;
+    ui::View* view = locate(selector, outcome);
+    if (!view) return outcome;
+    ui::Point point;
+    outcome = pressPoint(*view, point);
+    if (!outcome.ok) return outcome;
+    if (output_)
+        *output_ << "where " << text << " at " << formatSeconds(point.x) << " " << formatSeconds(point.y) << std::endl;
     return {};
 }
 

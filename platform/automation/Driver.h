@@ -35,8 +35,10 @@ struct DriverResult {
 //   advance SECONDS            moves the manual clock (an error on the real clock)
 //   shot PATH                  writes a PNG of the shown windows
 //   dump                       prints the view tree
+//   where SELECTOR             prints "where SELECTOR at X Y": the screen point a tap on the
+//                              view would touch (so a test outside the process can click there)
 //
-// Where the selector ends: for wait, expect, expect-not, tap, return and screen the
+// Where the selector ends: for wait, expect, expect-not, tap, return, where and screen the
 // selector (or class) runs to the end of the line, so texts may hold spaces; for wait and
 // screen a last word that is a number is the time-out instead. For type the selector is
 // the first word and the text is the rest of the line after the one blank that follows
@@ -44,7 +46,9 @@ struct DriverResult {
 // the last two words are the numbers and the selector is what lies between.
 //
 // Waiting runs the main run loop in real time (runOnce in small steps), so replies from
-// network threads arrive; on the manual clock the clock does not move by itself.
+// network threads arrive; on the manual clock the clock does not move by itself. When the
+// application terminates while a line waits (a stop signal), the script ends there with
+// the failure "the application ended".
 class Driver {
 public:
     // Progress (each line as it runs) and dumps go to `output` when given.
@@ -78,6 +82,7 @@ private:
     Outcome advance(double seconds);
     Outcome shot(const std::string& path);
     Outcome dump();
+    Outcome where(const Selector& selector, const std::string& text);
 
     // The selector's view, or a failure naming what was not found.
     ui::View* locate(const Selector& selector, Outcome& outcome);
@@ -90,7 +95,11 @@ private:
     std::string screenSummary() const;
 
     std::ostream* output_ = nullptr;
+    // True when the application was running at the start and has terminated since.
+    bool applicationEnded() const;
+
     double defaultTimeout_ = 10;
+    bool applicationWasRunning_ = false;
     int dragSteps_ = 5;
     std::function<void()> turnHook_;
 };

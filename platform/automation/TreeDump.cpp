@@ -1,6 +1,7 @@
 #include "platform/automation/TreeDump.h"
 
 #include "platform/foundation/Value.h"
+#include "platform/ui/TextInputTraits.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
 
@@ -16,6 +17,10 @@ void dumpInto(const ui::View& view, int depth, std::string& out) {
     out += " frame=(" + formatReal(f.x()) + " " + formatReal(f.y()) + " " + formatReal(f.width()) + " " +
            formatReal(f.height()) + ")";
     std::string text = view.text();
+    // A dump lands in logs and test output: a password never does.
+    if (auto* input = dynamic_cast<const ui::TextInputTraits*>(&view);
+        input && input->isSecureTextEntry() && !text.empty())
+        text = "<secure " + std::to_string(text.size()) + " bytes>";
     // Keep one view per line: a multi-line text shows its breaks as \n.
     for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
         text.replace(at, 1, "\\n");

@@ -29,25 +29,6 @@ uint32_t crc32(const uint8_t* data, size_t size) {
     return ~crc;
 }
 
-class Writer {
-public:
-    void u8(uint8_t v) { out.push_back(v); }
-    void u32(uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out.push_back(uint8_t(v >> shift));
-    }
-    void u64(uint64_t v) {
-        for (int shift = 56; shift >= 0; shift -= 8)
-            out.push_back(uint8_t(v >> shift));
-    }
-    void bytes(const uint8_t* data, size_t size) {
-        u32(uint32_t(size));
-        out.insert(out.end(), data, data + size);
-    }
-    void str(std::string_view s) { bytes(reinterpret_cast<const uint8_t*>(s.data()), s.size()); }
-    Bytes out;
-};
-
 // Every read checks the remaining length; after the first failure all reads fail.
 class Reader {
 public:
@@ -69,16 +50,12 @@ public:
             v = (v << 8) | data_[pos_++];
         return v;
     }
-    Bytes bytes() {
+    std::string_view str() {
         uint32_t length = u32();
         if (!need(length)) return {};
-        Bytes b(data_ + pos_, data_ + pos_ + length);
+        std::string_view view(reinterpret_cast<const char*>(data_ + pos_), length);
         pos_ += length;
-        return b;
-    }
-    std::string str() {
-        Bytes b = bytes();
-        return std::string(b.begin(), b.end());
+        return view;
     }
     void fail() { ok_ = false; }
 
@@ -93,133 +70,258 @@ private:
     bool ok_ = true;
 };
 
-void writeField(Writer& w, const std::string& key, const Value& value) {
-    uint8_t tag;
-    switch (value.type()) {
-    case ValueType::Integer:
-        tag = kInteger;
-        break;
-    case ValueType::Bool:
-        tag = kBool;
-        break;
-    case ValueType::Real:
-        tag = kReal;
-        break;
-    case ValueType::String:
-        tag = kString;
-        break;
-    case ValueType::Data:
-        tag = kData;
-        break;
-    case ValueType::Date:
-        tag = kDate;
-        break;
-    default:
-        log("KeyedArchive: field " + key + " has a kind that cannot be archived; left out");
-        return;
-    }
-    w.str(key);
-    w.u8(tag);
+// Reads one field's payload into `field`; a bad tag or payload fails the reader.
+void readField(Reader& r, uint8_t tag, uint64_t& number, std::string_view& bytes) {
     switch (tag) {
     case kInteger:
-        w.u64(uint64_t(value.int64Value()));
-        break;
-    case kBool:
-        w.u8(value.boolValue() ? 1 : 0);
-        break;
     case kReal:
-        w.u64(std::bit_cast<uint64_t>(value.doubleValue()));
-        break;
-    case kString:
-        w.str(value.stringValue());
-        break;
-    case kData:
-        w.bytes(value.dataValue().data(), value.dataValue().size());
-        break;
     case kDate:
-        w.u64(std::bit_cast<uint64_t>(value.dateValue()));
-        break;
+        number = r.u64();
+        return;
+    case kBool:
+        number = r.u8();
+        if (number > 1) r.fail();
+        return;
+    case kString:
+    case kData:
+        bytes = r.str();
+        return;
+    default:
+        r.fail();
     }
 }
 
-Value readFieldValue(Reader& r, uint8_t tag) {
+Value valueOf(uint8_t tag, uint64_t number, std::string_view bytes) {
     switch (tag) {
     case kInteger:
-        return Value(int64_t(r.u64()));
-    case kBool: {
-        uint8_t b = r.u8();
-        if (b > 1) r.fail();
-        return Value(b == 1);
-    }
+        return Value(int64_t(number));
+    case kBool:
+        return Value(number == 1);
     case kReal:
-        return Value(std::bit_cast<double>(r.u64()));
+        return Value(std::bit_cast<double>(number));
     case kString:
-        return Value(r.str());
+        return Value(std::string(bytes));
     case kData:
-        return Value(r.bytes());
+        return Value(Bytes(bytes.begin(), bytes.end()));
     case kDate:
-        return Value::date(std::bit_cast<double>(r.u64()));
+        return Value::date(std::bit_cast<double>(number));
     default:
-        r.fail();
         return {};
     }
 }
 
+// Walks the archive body once; hands each record to `each` when given. False when the
+// bytes are not an archive of this layout.
+bool walk(const Bytes& data, ArchiveRecordView& view, const std::function<void(const ArchiveRecordView&)>* each,
+          const std::function<void(ArchiveRecordView&, std::string_view, uint8_t, uint64_t, std::string_view)>& add,
+          const std::function<void(ArchiveRecordView&, std::string_view)>& begin) {
+    constexpr size_t kHeader = sizeof kMagic + 1 + 4;
+    if (data.size() < kHeader + 4) return false;
+    size_t body = data.size() - 4;
+    Reader r(data.data(), body);
+    for (uint8_t m : kMagic)
+        if (r.u8() != m) return false;
+    if (r.u8() != kVersion) return false;
+    uint32_t recordCount = r.u32();
+    for (uint32_t i = 0; i < recordCount && r.ok(); ++i) {
+        begin(view, r.str());
+        uint32_t fieldCount = r.u32();
+        for (uint32_t f = 0; f < fieldCount && r.ok(); ++f) {
+            std::string_view key = r.str();
+            uint8_t tag = r.u8();
+            uint64_t number = 0;
+            std::string_view bytes;
+            readField(r, tag, number, bytes);
+            if (r.ok()) add(view, key, tag, number, bytes);
+        }
+        if (r.ok() && each) (*each)(view);
+    }
+    return r.ok() && r.atEnd();
+}
+
+uint32_t storedChecksum(const Bytes& data) {
+    size_t body = data.size() - 4;
+    return uint32_t(data[body]) << 24 | uint32_t(data[body + 1]) << 16 | uint32_t(data[body + 2]) << 8 |
+           uint32_t(data[body + 3]);
+}
+
 } // namespace
 
-Bytes KeyedArchive::archive(const std::vector<ArchiveRecord>& records) {
-    Writer w;
-    w.out.insert(w.out.end(), std::begin(kMagic), std::end(kMagic));
-    w.u8(kVersion);
-    w.u32(uint32_t(records.size()));
-    for (auto& record : records) {
-        w.str(record.className_);
-        size_t countAt = w.out.size();
-        w.u32(0);
-        uint32_t count = 0;
-        for (auto& [key, value] : record.fields_.dictValue()) {
-            size_t before = w.out.size();
-            writeField(w, key, value);
-            if (w.out.size() != before) ++count;
-        }
-        for (int i = 0; i < 4; ++i)
-            w.out[countAt + size_t(i)] = uint8_t(count >> (24 - 8 * i));
+// ---------------------------------------------------------------- record view
+
+const ArchiveRecordView::Field* ArchiveRecordView::find(std::string_view key) const {
+    for (const auto& field : fields_)
+        if (field.key == key) return &field;
+    return nullptr;
+}
+
+int64_t ArchiveRecordView::decodeInt64(std::string_view key) const {
+    const Field* field = find(key);
+    return field && (field->tag == kInteger || field->tag == kBool) ? int64_t(field->number) : 0;
+}
+
+bool ArchiveRecordView::decodeBool(std::string_view key) const {
+    const Field* field = find(key);
+    return field && (field->tag == kInteger || field->tag == kBool) && field->number != 0;
+}
+
+std::string_view ArchiveRecordView::decodeString(std::string_view key) const {
+    const Field* field = find(key);
+    return field && (field->tag == kString || field->tag == kData) ? field->bytes : std::string_view{};
+}
+
+// ---------------------------------------------------------------- encoder
+
+ArchiveEncoder::ArchiveEncoder(uint32_t recordCount) {
+    out_.reserve(64 + size_t(recordCount) * 128);
+    for (uint8_t m : kMagic)
+        out_.push_back(m);
+    u8(kVersion);
+    u32(recordCount);
+}
+
+void ArchiveEncoder::u32(uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out_.push_back(uint8_t(v >> shift));
+}
+
+void ArchiveEncoder::u64(uint64_t v) {
+    for (int shift = 56; shift >= 0; shift -= 8)
+        out_.push_back(uint8_t(v >> shift));
+}
+
+void ArchiveEncoder::str(std::string_view s) {
+    u32(uint32_t(s.size()));
+    out_.insert(out_.end(), s.begin(), s.end());
+}
+
+void ArchiveEncoder::patchFieldCount() {
+    if (!inRecord_) return;
+    for (int i = 0; i < 4; ++i)
+        out_[countAt_ + size_t(i)] = uint8_t(fieldCount_ >> (24 - 8 * i));
+    inRecord_ = false;
+}
+
+void ArchiveEncoder::beginRecord(std::string_view className) {
+    patchFieldCount();
+    str(className);
+    countAt_ = out_.size();
+    u32(0);
+    fieldCount_ = 0;
+    inRecord_ = true;
+}
+
+void ArchiveEncoder::encodeInt64(int64_t value, std::string_view key) {
+    str(key);
+    u8(kInteger);
+    u64(uint64_t(value));
+    ++fieldCount_;
+}
+
+void ArchiveEncoder::encodeBool(bool value, std::string_view key) {
+    str(key);
+    u8(kBool);
+    u8(value ? 1 : 0);
+    ++fieldCount_;
+}
+
+void ArchiveEncoder::encodeString(std::string_view value, std::string_view key) {
+    str(key);
+    u8(kString);
+    str(value);
+    ++fieldCount_;
+}
+
+bool ArchiveEncoder::encodeValue(const Value& value, std::string_view key) {
+    switch (value.type()) {
+    case ValueType::Integer:
+        encodeInt64(value.int64Value(), key);
+        return true;
+    case ValueType::Bool:
+        encodeBool(value.boolValue(), key);
+        return true;
+    case ValueType::String:
+        encodeString(value.stringValue(), key);
+        return true;
+    case ValueType::Real:
+    case ValueType::Date:
+        str(key);
+        u8(value.type() == ValueType::Real ? kReal : kDate);
+        u64(std::bit_cast<uint64_t>(value.type() == ValueType::Real ? value.doubleValue() : value.dateValue()));
+        ++fieldCount_;
+        return true;
+    case ValueType::Data: {
+        const Bytes& data = value.dataValue();
+        str(key);
+        u8(kData);
+        str(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+        ++fieldCount_;
+        return true;
     }
-    w.u32(crc32(w.out.data(), w.out.size()));
-    return std::move(w.out);
+    default:
+        return false;
+    }
+}
+
+Bytes ArchiveEncoder::finish() {
+    patchFieldCount();
+    u32(crc32(out_.data(), out_.size()));
+    return std::move(out_);
+}
+
+// ---------------------------------------------------------------- archive
+
+Bytes KeyedArchive::archive(const std::vector<ArchiveRecord>& records) {
+    ArchiveEncoder encoder(uint32_t(records.size()));
+    for (auto& record : records) {
+        encoder.beginRecord(record.className_);
+        for (auto& [key, value] : record.fields_.dictValue()) {
+            if (!encoder.encodeValue(value, key))
+                log("KeyedArchive: field " + key + " has a kind that cannot be archived; left out");
+        }
+    }
+    return encoder.finish();
+}
+
+bool KeyedArchive::forEachRecord(const Bytes& data, const std::function<void(const ArchiveRecordView&)>& each) {
+    if (data.size() < sizeof kMagic + 1 + 4 + 4) return false;
+    if (crc32(data.data(), data.size() - 4) != storedChecksum(data)) {
+        log("KeyedArchive: checksum mismatch; archive ignored");
+        return false;
+    }
+    auto begin = [](ArchiveRecordView& view, std::string_view className) {
+        view.className_ = className;
+        view.fields_.clear();
+    };
+    auto add = [](ArchiveRecordView& view, std::string_view key, uint8_t tag, uint64_t number, std::string_view bytes) {
+        // A key given twice keeps its last value, as a dictionary would.
+        for (auto& field : view.fields_) {
+            if (field.key == key) {
+                field = {key, tag, number, bytes};
+                return;
+            }
+        }
+        view.fields_.push_back({key, tag, number, bytes});
+    };
+    ArchiveRecordView view;
+    // First the whole archive is checked, so `each` never sees half a list.
+    if (!walk(data, view, nullptr, add, begin)) {
+        log("KeyedArchive: malformed archive ignored");
+        return false;
+    }
+    walk(data, view, &each, add, begin);
+    return true;
 }
 
 std::optional<std::vector<ArchiveRecord>> KeyedArchive::unarchive(const Bytes& data) {
-    constexpr size_t kHeader = sizeof kMagic + 1 + 4;
-    if (data.size() < kHeader + 4) return std::nullopt;
-    size_t body = data.size() - 4;
-    uint32_t stored = uint32_t(data[body]) << 24 | uint32_t(data[body + 1]) << 16 | uint32_t(data[body + 2]) << 8 |
-                      uint32_t(data[body + 3]);
-    if (crc32(data.data(), body) != stored) {
-        log("KeyedArchive: checksum mismatch; archive ignored");
-        return std::nullopt;
-    }
-    Reader r(data.data(), body);
-    for (uint8_t m : kMagic)
-        if (r.u8() != m) return std::nullopt;
-    if (r.u8() != kVersion) return std::nullopt;
-    uint32_t recordCount = r.u32();
     std::vector<ArchiveRecord> records;
-    for (uint32_t i = 0; i < recordCount && r.ok(); ++i) {
-        ArchiveRecord record(r.str());
-        uint32_t fieldCount = r.u32();
-        for (uint32_t f = 0; f < fieldCount && r.ok(); ++f) {
-            std::string key = r.str();
-            uint8_t tag = r.u8();
-            Value value = readFieldValue(r, tag);
-            if (r.ok()) record.fields_.set(key, std::move(value));
-        }
-        if (r.ok()) records.push_back(std::move(record));
-    }
-    if (!r.ok() || !r.atEnd()) {
-        log("KeyedArchive: malformed archive ignored");
-        return std::nullopt;
-    }
+    const bool ok = forEachRecord(data, [&records](const ArchiveRecordView& view) {
+        ArchiveRecord record{std::string(view.className())};
+        for (const auto& field : view.fields_)
+            record.fields_.set(field.key, valueOf(field.tag, field.number, field.bytes));
+        records.push_back(std::move(record));
+    });
+    if (!ok) return std::nullopt;
     return records;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/foundation/Value.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,12 +49,67 @@ private:
     Value fields_ = Value::emptyDictionary();
 };
 
+// One record as read from archive bytes, without building values: keys and texts are
+// views into the bytes, so it is only valid inside KeyedArchive::forEachRecord's
+// callback. Lists of many small records (a mailbox of 100,000 mails) decode in one
+// pass at little more than the size of the result.
+class ArchiveRecordView {
+public:
+    std::string_view className() const { return className_; }
+    int32_t decodeInt(std::string_view key) const { return int32_t(decodeInt64(key)); }
+    int64_t decodeInt64(std::string_view key) const;
+    bool decodeBool(std::string_view key) const;
+    // A text or data field's bytes; empty for anything else.
+    std::string_view decodeString(std::string_view key) const;
+
+private:
+    friend class KeyedArchive;
+    struct Field {
+        std::string_view key;
+        uint8_t tag = 0;
+        uint64_t number = 0;
+        std::string_view bytes;
+    };
+    const Field* find(std::string_view key) const;
+    std::string_view className_;
+    std::vector<Field> fields_;
+};
+
+// Writes archive bytes record by record, so a long list is archived without building
+// a record object per entry. Each record's fields follow its beginRecord().
+class ArchiveEncoder {
+public:
+    explicit ArchiveEncoder(uint32_t recordCount);
+    void beginRecord(std::string_view className);
+    void encodeInt64(int64_t value, std::string_view key);
+    void encodeBool(bool value, std::string_view key);
+    void encodeString(std::string_view value, std::string_view key);
+    // Adds a field of any archivable kind; false (and nothing written) for the others.
+    bool encodeValue(const Value& value, std::string_view key);
+    // The bytes with their checksum; the encoder is spent.
+    Bytes finish();
+
+private:
+    void u8(uint8_t v) { out_.push_back(v); }
+    void u32(uint32_t v);
+    void u64(uint64_t v);
+    void str(std::string_view s);
+    void patchFieldCount();
+    Bytes out_;
+    size_t countAt_ = 0;
+    uint32_t fieldCount_ = 0;
+    bool inRecord_ = false;
+};
+
 // Turns a list of records into bytes and back. The bytes carry a checksum: a
 // truncated or altered archive decodes to nullopt, never to half a list.
 class KeyedArchive {
 public:
     static Bytes archive(const std::vector<ArchiveRecord>& records);
     static std::optional<std::vector<ArchiveRecord>> unarchive(const Bytes& data);
+    // Checks the whole archive, then hands each record to `each` in order. False, and
+    // `each` never called, when the bytes are not a readable archive.
+    static bool forEachRecord(const Bytes& data, const std::function<void(const ArchiveRecordView&)>& each);
 };
 
 } // namespace platform

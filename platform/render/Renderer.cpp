@@ -83,6 +83,18 @@ void fillOutline(ui::GraphicsContext& context, const Rect& rect, double cornerRa
     }
 }
 
+// The area a frame redraws (screen points) while render() runs with one; null otherwise.
+// Main thread only, as all drawing is.
+const Rect* frameArea = nullptr;
+
+// True when nothing of the view itself lands in the frame's area: its content is not drawn
+// (its subviews still are, they may reach past it).
+bool outsideFrameArea(const ui::View& view) {
+    if (!frameArea) return false;
+    constexpr double kMargin = 8;
+    return !view.convertRect(view.bounds(), nullptr).insetBy(-kMargin, -kMargin).intersects(*frameArea);
+}
+
 } // namespace
 
 Renderer::Renderer(SDL_Renderer* renderer) : renderer_(renderer), textures_(renderer) {}
@@ -91,6 +103,9 @@ void Renderer::drawView(ui::GraphicsContext& context, ui::View& view) {
     if (view.isHidden()) return;
     const Appearance look = appearanceOf(view);
     if (look.alpha <= 0) return;
+    const bool outside = outsideFrameArea(view) && !view.animationState() && !view.layer().hasAnimationsInFlight();
+    // A view that clips its subviews and lies wholly outside the area has nothing to draw there.
+    if (outside && view.clipsToBounds()) return;
     const ui::Layer& layer = view.layer();
     const Rect& bounds = look.bounds;
 
@@ -104,27 +119,28 @@ void Renderer::drawView(ui::GraphicsContext& context, ui::View& view) {
     context.setAlpha(look.alpha);
 
     const double radius = layer.cornerRadius();
-    if (layer.shadowOpacity() > 0 && !layer.shadowColor().isClear()) {
+    if (!outside && layer.shadowOpacity() > 0 && !layer.shadowColor().isClear()) {
         context.setFillColor(layer.shadowColor().withAlpha(layer.shadowColor().a * layer.shadowOpacity()));
         fillOutline(context, bounds.offsetBy(layer.shadowOffset().width, layer.shadowOffset().height), radius);
     }
     if (view.clipsToBounds()) context.clipToRect(bounds);
-    if (!view.backgroundColor().isClear()) {
-        context.setFillColor(view.backgroundColor());
-        fillOutline(context, bounds, radius);
+    if (!outside) {
+        if (!view.backgroundColor().isClear()) {
+            context.setFillColor(view.backgroundColor());
+            fillOutline(context, bounds, radius);
+        }
+        if (layer.contents()) context.drawImage(layer.contents(), bounds);
+        context.save();
+        view.drawContent(context);
+        context.restore();
     }
-    if (layer.contents()) context.drawImage(layer.contents(), bounds);
-
-    context.save();
-    view.drawContent(context);
-    context.restore();
 
     // Copied: drawing may not change the tree, but a draw handler could.
     const std::vector<ui::ViewPtr> subviews = view.subviews();
     for (const ui::ViewPtr& subview : subviews)
         drawView(context, *subview);
 
-    if (layer.borderWidth() > 0 && !layer.borderColor().isClear()) {
+    if (!outside && layer.borderWidth() > 0 && !layer.borderColor().isClear()) {
         // The border lies inside the bounds, over the subviews.
         const double width = layer.borderWidth();
         context.setStrokeColor(layer.borderColor());
@@ -141,18 +157,32 @@ void Renderer::drawView(ui::GraphicsContext& context, ui::View& view) {
     context.restore();
 }
 
-void Renderer::render(const WindowList& windows, ui::Size screen, double scale) {
+void Renderer::render(const WindowList& windows, ui::Size screen, double scale, const ui::Rect* area) {
     SDL_RenderSetClipRect(renderer_, nullptr);
     SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+    // The area in whole pixels, so the clearing and the clip cover the same pixels.
+    ui::Rect clip;
+    if (area) {
+        const int x0 = int(std::floor(area->minX() * scale)), y0 = int(std::floor(area->minY() * scale));
+        const int x1 = int(std::ceil(area->maxX() * scale)), y1 = int(std::ceil(area->maxY() * scale));
+        const SDL_Rect pixels{x0, y0, x1 - x0, y1 - y0};
+        // (Clearing ignores the clip: only the area is painted over.)
+        SDL_RenderFillRect(renderer_, &pixels);
+        clip = {x0 / scale, y0 / scale, (x1 - x0) / scale, (y1 - y0) / scale};
+    } else {
+        SDL_RenderClear(renderer_);
+    }
     {
         SdlGraphicsContext context(renderer_, textures_, {screen.width * scale, screen.height * scale}, scale);
+        if (area) context.clipToRect(clip);
+        frameArea = area ? &clip : nullptr;
         for (const std::shared_ptr<ui::Window>& window : windows) {
             if (!window) continue;
             window->layoutIfNeeded();
             drawView(context, *window);
         }
+        frameArea = nullptr;
     }
     textures_.endFrame();
 }

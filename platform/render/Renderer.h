@@ -25,8 +25,9 @@ public:
     explicit Renderer(SDL_Renderer* renderer);
 
     // Clears the target to black and draws the windows, lowest level first. `scale` is
-    // pixels per point.
-    void render(const WindowList& windows, ui::Size screen, double scale = 1);
+    // pixels per point. With an `area` (screen points), only that part of the target is
+    // cleared and drawn; the rest keeps what it had.
+    void render(const WindowList& windows, ui::Size screen, double scale = 1, const ui::Rect* area = nullptr);
 
     // Draws `view` and its subviews into a context whose coordinates are those of the
     // view's superview (screen coordinates for a window). Works with any context.

@@ -3,8 +3,10 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/AnimationArea.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Display.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
@@ -53,6 +55,11 @@ bool WindowHost::open(const std::string& title) {
         return false;
     }
     videoStarted_ = true;
+    // The client draws a small 2-D screen: SDL's own software renderer, presenting through
+    // the window system's shared memory, costs least where the graphics library would only
+    // emulate a GPU (a virtual display, a remote session). The environment may choose another.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     const ui::Size screen = ui::Screen::size();
     const int width = int(std::lround(screen.width)), height = int(std::lround(screen.height));
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
@@ -73,6 +80,8 @@ bool WindowHost::open(const std::string& title) {
     // drawing and maps the mouse back to points.
     SDL_RenderSetLogicalSize(sdlRenderer_, width, height);
     renderer_ = std::make_unique<Renderer>(sdlRenderer_);
+    // The computer's keyboard types into the window: nothing is drawn over the screen.
+    ui::Keyboard::setModel(ui::KeyboardModel::None);
     // Text input is only wanted while a text field is first responder.
     SDL_StopTextInput();
     textInputOn_ = false;
@@ -81,6 +90,12 @@ bool WindowHost::open(const std::string& title) {
 }
 
 void WindowHost::close() {
+    if (window_)
+        platform::log("render: " + std::to_string(framesDrawn_) + " frames, " + std::to_string(wholeFramesDrawn_) +
+                      " of them whole");
+    if (canvas_) SDL_DestroyTexture(canvas_);
+    canvas_ = nullptr;
+    canvasTried_ = false;
     renderer_.reset();
     if (sdlRenderer_) SDL_DestroyRenderer(sdlRenderer_);
     sdlRenderer_ = nullptr;
@@ -152,7 +167,10 @@ bool WindowHost::drawIfWanted() {
     if (wasAnimating_ && !animating) forceRedraw_ = true;
     wasAnimating_ = animating;
     const bool wantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
-    if (wantsFrame && (lastFrameTime_ < 0 || realSeconds() - lastFrameTime_ >= frameInterval_)) drawFrame();
+    // Slow moves (a ticker, a sliding panel) look the same at half the rate and cost half.
+    ui::Rect moving;
+    const double interval = animating && ui::animatingScreenArea(moving) ? 2 * frameInterval_ : frameInterval_;
+    if (wantsFrame && (lastFrameTime_ < 0 || realSeconds() - lastFrameTime_ >= interval)) drawFrame();
     return animating;
 }
 
@@ -183,12 +201,51 @@ int WindowHost::waitTimeout(bool wantsFrame) const {
     return int(std::min(std::ceil(wait * 1000), 3600.0 * 1000));
 }
 
+bool WindowHost::prepareCanvas() {
+    const ui::Size screen = ui::Screen::size();
+    const int width = int(std::lround(screen.width)), height = int(std::lround(screen.height));
+    if (canvas_ && width == canvasWidth_ && height == canvasHeight_) return true;
+    if (canvas_) SDL_DestroyTexture(canvas_);
+    canvas_ = nullptr;
+    if (canvasTried_ && !SDL_RenderTargetSupported(sdlRenderer_)) return false;
+    canvasTried_ = true;
+    if (!SDL_RenderTargetSupported(sdlRenderer_)) return false;
+    canvas_ = SDL_CreateTexture(sdlRenderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+    canvasWidth_ = width;
+    canvasHeight_ = height;
+    return canvas_ != nullptr;
+}
+
 void WindowHost::drawFrame() {
     if (!renderer_) return;
     // Frames are paced from their start, so drawing time does not lower the rate.
     lastFrameTime_ = realSeconds();
-    renderer_->render(ui::Window::visibleWindows(), ui::Screen::size());
+    const ui::Size screen = ui::Screen::size();
+    // Laid out first: a layout may move views, and the area must know it.
+    const auto windows = ui::Window::visibleWindows();
+    for (const auto& window : windows)
+        if (window) window->layoutIfNeeded();
+    const ui::Display::Area changed = ui::Display::takeDirtyArea();
+    const bool hadCanvas = canvas_ != nullptr;
+    const bool canvas = prepareCanvas();
+    // Moves and fades redraw only the path they cover; other animations the whole frame.
+    ui::Rect moving;
+    const bool animatingWhole = ui::View::animationsInFlight() && !ui::animatingScreenArea(moving);
+    const bool whole = !canvas || !hadCanvas || forceRedraw_ || changed.whole || animatingWhole;
+    const ui::Rect gathered = moving.isEmpty()         ? changed.rect
+                              : changed.rect.isEmpty() ? moving
+                                                       : changed.rect.unionWith(moving);
+    const ui::Rect area = gathered.intersection({0, 0, screen.width, screen.height});
+    if (canvas) SDL_SetRenderTarget(sdlRenderer_, canvas_);
+    if (whole || !area.isEmpty()) renderer_->render(windows, screen, 1, whole ? nullptr : &area);
+    if (canvas) {
+        SDL_SetRenderTarget(sdlRenderer_, nullptr);
+        SDL_SetRenderDrawColor(sdlRenderer_, 0, 0, 0, 255);
+        SDL_RenderClear(sdlRenderer_);
+        SDL_RenderCopy(sdlRenderer_, canvas_, nullptr, nullptr);
+    }
     SDL_RenderPresent(sdlRenderer_);
+    if (whole) ++wholeFramesDrawn_;
     // Read after drawing: laying out while drawing may mark the display dirty once more.
     drawnGeneration_ = ui::Display::generation();
     forceRedraw_ = false;
@@ -234,6 +291,18 @@ void WindowHost::handle(const SDL_Event& event) {
         lastMouse_ = {double(event.button.x), double(event.button.y)};
         app.dispatchTouch(ui::TouchPhase::Ended, lastMouse_, std::max(1, int(event.button.clicks)));
         break;
+    case SDL_MOUSEWHEEL: {
+        // Wheel steps of about three lines; the pointer picks the scroll view.
+        constexpr double kPointsPerStep = 40;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        float logicalX = float(x), logicalY = float(y);
+        if (sdlRenderer_) SDL_RenderWindowToLogical(sdlRenderer_, x, y, &logicalX, &logicalY);
+        const double flip = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+        app.dispatchScroll({double(logicalX), double(logicalY)},
+                           {flip * event.wheel.x * kPointsPerStep, -flip * event.wheel.y * kPointsPerStep});
+        break;
+    }
     case SDL_TEXTINPUT:
         app.dispatchText(event.text.text);
         break;

@@ -14,7 +14,9 @@ namespace platform::render {
 // feeds it: mouse and keys go to ui::Application's input entry points, posted closures and
 // timers of platform::RunLoop::main() run, and the screen is redrawn when something drawn
 // changed (or, while animations run, at the display's rate, at most 60 frames a second).
-// Between those it sleeps in SDL's event wait, so an idle client uses no processor time.
+// A frame redraws only the area that changed (ui::Display gathers it) over the last
+// frame, kept in a texture; animations, layouts and window changes redraw it whole.
+// Between frames it sleeps in SDL's event wait, so an idle client uses no processor time.
 class WindowHost {
 public:
     WindowHost();
@@ -41,8 +43,9 @@ public:
     // keeps answering and drawing meanwhile.
     void pump();
 
-    // Frames drawn so far (for tests and the idle check).
+    // Frames drawn so far (for tests and the idle check), and those drawn whole.
     uint64_t framesDrawn() const { return framesDrawn_; }
+    uint64_t wholeFramesDrawn() const { return wholeFramesDrawn_; }
 
 private:
     void close();
@@ -55,6 +58,13 @@ private:
     // Milliseconds to sleep for the next timer, frame or posted closure (-1: until an event).
     int waitTimeout(bool wantsFrame) const;
     double frameInterval() const;
+
+    // The last frame, kept so a frame can redraw only the area that changed. Null when
+    // the renderer cannot draw into a texture (every frame is then drawn whole).
+    bool prepareCanvas();
+    SDL_Texture* canvas_ = nullptr;
+    int canvasWidth_ = 0, canvasHeight_ = 0;
+    bool canvasTried_ = false;
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* sdlRenderer_ = nullptr;
@@ -73,6 +83,7 @@ private:
     double lastFrameTime_ = -1; // real seconds
     double frameInterval_ = 1.0 / 60;
     uint64_t framesDrawn_ = 0;
+    uint64_t wholeFramesDrawn_ = 0;
 };
 
 } // namespace platform::render

@@ -6,7 +6,9 @@
 #include <SDL.h>
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -128,10 +130,32 @@ private:
         return slash == std::string::npos ? path : path.substr(slash + 1);
     }
 
+    // A sound server's socket or an ALSA playback device exists.
+    static bool soundOutputLikely() {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        if (std::getenv("PULSE_SERVER")) return true;
+        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+            for (const char* socket : {"/pulse/native", "/pipewire-0"})
+                if (fs::exists(std::string(runtime) + socket, error)) return true;
+        }
+        for (const auto& entry : fs::directory_iterator("/dev/snd", error)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("pcm", 0) == 0 && name.back() == 'p') return true;
+        }
+        return false;
+    }
+
     // Opens the audio device the first time a sound is loaded. Called with openMutex_ held.
     void openDevice() {
         if (triedOpen_) return;
         triedOpen_ = true;
+        // Without a sound card the sound libraries print errors of their own while they
+        // look for one; the silent driver is taken before they are asked.
+        if (!std::getenv("SDL_AUDIODRIVER") && !soundOutputLikely()) {
+            log("SystemSound: no sound device here; sounds are silent");
+            SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+        }
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             log(std::string("SystemSound: no audio: ") + SDL_GetError());
             return;

@@ -7,6 +7,7 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/AnimationArea.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/View.h"
 
@@ -302,6 +303,30 @@ bool View::animationsInFlight() {
 }
 
 // ---- what a renderer shows
+
+bool animatingScreenArea(Rect& area) {
+    area = {};
+    for (const auto& weak : animatingViews) {
+        ViewPtr view = weak.lock();
+        if (!view) continue;
+        if (view->layer().hasAnimationsInFlight()) return false;
+        const ViewAnimationState* state = view->animationState();
+        if (!state) continue;
+        if (state->transition != TransitionOptions::None || !state->fromTransform.isIdentity() ||
+            !state->toTransform.isIdentity())
+            return false;
+        const View* parent = view->superview();
+        if (!parent || !view->window()) continue;
+        auto rectAt = [](Point center, const Rect& bounds) {
+            return Rect{center.x - bounds.width() / 2, center.y - bounds.height() / 2, bounds.width(), bounds.height()};
+        };
+        const Rect path =
+            rectAt(state->fromCenter, state->fromBounds).unionWith(rectAt(state->toCenter, state->toBounds));
+        const Rect onScreen = parent->convertRect(path, nullptr).insetBy(-8, -8);
+        area = area.isEmpty() ? onScreen : area.unionWith(onScreen);
+    }
+    return true;
+}
 
 const ViewAnimationState* View::animationState() const {
     if (!animation_ || animation_->isOver(platform::Clock::time())) return nullptr;

@@ -3,9 +3,12 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
@@ -272,12 +275,45 @@ void Application::dispatchKey(Key key) {
         if (responder) responder->deleteBackward();
         break;
     case Key::Escape:
+        if (pressAlertCancel()) break;
+        if (escapeAction_ && escapeAction_()) break;
         if (responder) responder->resignFirstResponder();
         break;
     case Key::Tab:
         focusNextTextInput();
         break;
     }
+}
+
+bool Application::dispatchScroll(Point screenPoint, Point delta) {
+    auto windows = Window::visibleWindows();
+    View* hit = nullptr;
+    for (auto it = windows.rbegin(); it != windows.rend() && !hit; ++it) {
+        Window& window = **it;
+        if (!window.frame().contains(screenPoint)) continue;
+        hit = window.hitTest(window.pointFromSuperview(screenPoint));
+    }
+    for (View* v = hit; v; v = v->superview()) {
+        auto* scroll = dynamic_cast<ScrollView*>(v);
+        if (!scroll || !scroll->isScrollEnabled()) continue;
+        const Point from = scroll->contentOffset();
+        const Point to = scroll->clampedOffset({from.x + delta.x, from.y + delta.y});
+        if (to.x == from.x && to.y == from.y) continue; // at its end: an outer one may move
+        scroll->setContentOffset(to);
+        return true;
+    }
+    return false;
+}
+
+bool Application::pressAlertCancel() {
+    auto alerts = AlertView::visibleAlerts();
+    if (alerts.empty()) return false;
+    const auto& alert = alerts.back();
+    auto button = alert->buttonAtIndex(alert->cancelButtonIndex());
+    // An alert without a cancel button waits for its own answer.
+    if (!button) return true;
+    button->sendActions(ControlEvent::TouchUpInside);
+    return true;
 }
 
 void Application::focusNextTextInput() {
@@ -305,6 +341,8 @@ void Application::reset() {
     Responder::forgetFirstResponder();
     Window::resetAll();
     delegate_ = nullptr;
+    escapeAction_ = nullptr;
+    Keyboard::setModel(KeyboardModel::OnScreen);
     state_ = ApplicationState::NotRunning;
     badgeNumber_ = 0;
     idleTimerDisabled_ = false;

@@ -90,9 +90,17 @@ public:
     // the sequence. Gesture recognizers on the view and its ancestors see each touch first.
     void dispatchTouch(TouchPhase phase, Point screenPoint, int tapCount = 1);
     // Typed text and keys go to the first responder. Tab moves to the next text input of
-    // the key window; Escape resigns the first responder.
+    // the key window. Escape presses the cancel button of the alert on screen; without
+    // one it runs the escape action (a sheet's close, a screen's back), and when that
+    // does nothing it resigns the first responder.
     void dispatchText(const std::string& text);
     void dispatchKey(Key key);
+    // What Escape does where no alert is up; true when it did something.
+    void setEscapeAction(std::function<bool()> action) { escapeAction_ = std::move(action); }
+    // The mouse wheel at `screenPoint`: the innermost scroll view under the point that can
+    // move that way scrolls by `delta` points (positive: towards the content's end),
+    // within its content. False when none moved.
+    bool dispatchScroll(Point screenPoint, Point delta);
     // The view that the current touch sequence began in (nullptr when none).
     View* touchedView() const;
 
@@ -104,8 +112,11 @@ private:
     Application() = default;
     void cancelSequence();
     void focusNextTextInput();
+    // True when an alert is up (its cancel button, if any, was pressed).
+    bool pressAlertCancel();
 
     ApplicationDelegate* delegate_ = nullptr;
+    std::function<bool()> escapeAction_;
     ApplicationState state_ = ApplicationState::NotRunning;
     int badgeNumber_ = 0;
     bool idleTimerDisabled_ = false;

@@ -10,6 +10,7 @@ namespace platform::ui {
 namespace {
 
 bool visible = false;
+KeyboardModel currentModel = KeyboardModel::OnScreen;
 constexpr double animationDuration = 0.25;
 
 platform::Value userInfo() {
@@ -31,7 +32,18 @@ void post(const char* name) {
 
 } // namespace
 
+KeyboardModel Keyboard::model() {
+    return currentModel;
+}
+
+void Keyboard::setModel(KeyboardModel model) {
+    currentModel = model;
+    // A keyboard that cannot exist is not up.
+    if (model == KeyboardModel::None && visible) firstResponderChanged(false);
+}
+
 double Keyboard::height() {
+    if (!exists()) return 0;
     return Screen::idiom() == Idiom::Tablet ? 352 : 162;
 }
 
@@ -50,6 +62,7 @@ Rect Keyboard::frameFromUserInfo(const platform::Value& info) {
 }
 
 void Keyboard::firstResponderChanged(bool textInputIsFirst) {
+    if (!exists() && textInputIsFirst) return;
     if (textInputIsFirst == visible) return;
     visible = textInputIsFirst;
     Display::markDirty();

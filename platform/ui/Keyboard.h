@@ -13,6 +13,10 @@ namespace platform::ui {
 // Keys the window host and the automation driver send to the first responder.
 enum class Key { Return, Backspace, Tab, Escape };
 
+// Whether the device has a keyboard drawn over the screen. A desktop window has none
+// (keys come from the computer's keyboard), so nothing there lifts out of its way.
+enum class KeyboardModel { OnScreen, None };
+
 // The on-screen keyboard: it is up while a text input is the first responder. Its
 // showing and hiding are posted on platform::NotificationCenter::defaultCenter() with the
 // names below; the user info holds "frame" (a dictionary x, y, width, height) and
@@ -24,7 +28,14 @@ public:
     static constexpr const char* WillHideNotification = "KeyboardWillHideNotification";
     static constexpr const char* DidHideNotification = "KeyboardDidHideNotification";
 
-    // 162 on the phone in landscape, 352 on a tablet.
+    // OnScreen unless set: headless runs and tests keep the device's behaviour; the
+    // desktop window sets None.
+    static KeyboardModel model();
+    static void setModel(KeyboardModel model);
+    // True when an on-screen keyboard exists at all.
+    static bool exists() { return model() == KeyboardModel::OnScreen; }
+
+    // 162 on the phone in landscape, 352 on a tablet; 0 without an on-screen keyboard.
     static double height();
     // The keyboard's rectangle along the bottom of the screen.
     static Rect frame();

@@ -109,6 +109,11 @@ Color Label::currentTextColor() const {
     return textColor_;
 }
 
+void Label::setWrapsWhenShrunk(bool wraps) {
+    wrapsWhenShrunk_ = wraps;
+    changed();
+}
+
 Font Label::fittedFont() const {
     double width = bounds().width();
     if (!adjustsFontSize_ || numberOfLines_ != 1 || width <= 0 || text_.empty()) return font_;
@@ -153,10 +158,12 @@ std::vector<std::string> Label::displayLines() const {
     if (text_.empty()) return {};
     Font font = fittedFont();
     double width = bounds().width();
-    if (numberOfLines_ == 1) return {truncate(joinLines(text_), width, font, lineBreakMode_)};
+    const bool wrapsShrunk = numberOfLines_ == 1 && wrapsWhenShrunk_ && adjustsFontSize_ && width > 0 &&
+                             font.measure(joinLines(text_)).width > width;
+    if (numberOfLines_ == 1 && !wrapsShrunk) return {truncate(joinLines(text_), width, font, lineBreakMode_)};
     std::vector<std::string> lines = font.wrap(text_, width > 0 ? width : 1e9);
-    size_t limit = numberOfLines_ > 0 ? size_t(numberOfLines_) : lines.size();
-    if (numberOfLines_ == 0 && bounds().height() > 0) {
+    size_t limit = numberOfLines_ > 0 && !wrapsShrunk ? size_t(numberOfLines_) : lines.size();
+    if ((numberOfLines_ == 0 || wrapsShrunk) && bounds().height() > 0) {
         // As many lines as the height holds (at least one).
         size_t fit = size_t(std::max(1.0, std::floor(bounds().height() / font.lineHeight() + 0.01)));
         limit = std::min(limit, fit);

@@ -41,6 +41,10 @@ public:
     void setAdjustsFontSizeToFitWidth(bool adjusts);
     double minimumFontSize() const { return minimumFontSize_; }
     void setMinimumFontSize(double size);
+    // A one-line label that shrinks to fit: when even minimumFontSize is too wide, the
+    // text wraps onto the lines the label's height holds instead of being cut.
+    bool wrapsWhenShrunk() const { return wrapsWhenShrunk_; }
+    void setWrapsWhenShrunk(bool wraps);
     Color shadowColor() const { return shadowColor_; }
     void setShadowColor(Color color);
     Size shadowOffset() const { return shadowOffset_; }
@@ -75,6 +79,7 @@ private:
     LineBreakMode lineBreakMode_ = LineBreakMode::TailTruncation;
     bool adjustsFontSize_ = false;
     double minimumFontSize_ = 0;
+    bool wrapsWhenShrunk_ = false;
     Color shadowColor_ = Color::clear();
     Size shadowOffset_{0, -1};
     bool highlighted_ = false;

@@ -40,6 +40,7 @@ void View::setFrame(const Rect& frame) {
     Size oldSize = bounds_.size;
     if (frame.center() == center_ && frame.size == oldSize) return;
     noteAnimatable();
+    setNeedsDisplay(); // where it was
     center_ = frame.center();
     bounds_.size = frame.size;
     if (oldSize != frame.size) {
@@ -53,6 +54,7 @@ void View::setBounds(const Rect& bounds) {
     if (bounds == bounds_) return;
     Size oldSize = bounds_.size;
     noteAnimatable();
+    setNeedsDisplay(); // where it was
     bounds_ = bounds;
     if (oldSize != bounds.size) {
         resizeSubviews(oldSize);
@@ -64,6 +66,7 @@ void View::setBounds(const Rect& bounds) {
 void View::setCenter(Point center) {
     if (center == center_) return;
     noteAnimatable();
+    setNeedsDisplay(); // where it was
     center_ = center;
     setNeedsDisplay();
 }
@@ -71,6 +74,7 @@ void View::setCenter(Point center) {
 void View::setTransform(const AffineTransform& transform) {
     if (transform == transform_) return;
     noteAnimatable();
+    setNeedsDisplay(); // where it was
     transform_ = transform;
     setNeedsDisplay();
 }
@@ -233,6 +237,7 @@ void View::attach(const ViewPtr& view, size_t index) {
     Window* newWindow = view->window();
     if (oldWindow != newWindow) view->notifyWindowChange(oldWindow, newWindow);
     setNeedsDisplay();
+    view->setNeedsDisplay(); // it may reach past this view
 }
 
 void View::detachSubview(View* view) {
@@ -249,6 +254,7 @@ void View::removeFromSuperview() {
     if (auto* first = dynamic_cast<View*>(Responder::firstResponder()); first && first->isDescendantOf(this))
         first->resignFirstResponder();
     if (!superview_) return; // resigning may have removed it already
+    setNeedsDisplay();       // it may reach past its superview
     Window* oldWindow = window();
     View* parent = superview_;
     parent->detachSubview(this);
@@ -393,7 +399,25 @@ void View::drawContent(GraphicsContext& context) {
 }
 
 void View::setNeedsDisplay() {
-    Display::markDirty();
+    // A change nobody can see costs no frame: the view is in no window, or under a hidden
+    // ancestor (a spinner left turning on a screen further down the navigation stack).
+    // The view's own hidden flag does not count: hiding it is a change to show. Adding the
+    // view to a shown window marks the display then.
+    const View* top = this;
+    for (const View* v = superview_; v; v = v->superview_) {
+        if (v->hidden_) return;
+        top = v;
+    }
+    if (!dynamic_cast<const Window*>(top)) return;
+    // Only the view's own area needs drawing again, with a margin for what is drawn just
+    // past the bounds (antialiased edges) and its shadow.
+    constexpr double kMargin = 8;
+    Rect area = convertRect(bounds_, nullptr).insetBy(-kMargin, -kMargin);
+    if (layer_.shadowOpacity() > 0) {
+        const Size offset = layer_.shadowOffset();
+        area = area.unionWith(area.offsetBy(offset.width, offset.height));
+    }
+    Display::markDirty(area);
 }
 
 void View::setNeedsLayout() {

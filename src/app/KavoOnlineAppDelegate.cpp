@@ -1,6 +1,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 
 #include "account/KavoIAPHelper.h"
+#include "app/CustomUIActionSheetViewController.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
@@ -91,6 +92,7 @@ void KavoOnlineAppDelegate::didFinishLaunching(platform::ui::Application& app) {
     }
     buildInterface();
     navigationController_->setDelegate(this);
+    app.setEscapeAction([this] { return escapePressed(); });
     platform::PaymentQueue::defaultQueue().addObserver(&KavoIAPHelper::sharedHelper());
     UIController::getInstance();
     buildTopBar();
@@ -228,6 +230,8 @@ bool KavoOnlineAppDelegate::openURL(platform::ui::Application&, const std::strin
 
 void KavoOnlineAppDelegate::willTerminate(platform::ui::Application&) {
     if (session_) session_->close();
+    // Mail that came within the last second is still waiting for its coalesced save.
+    UIController::flushListMessage();
 }
 
 void KavoOnlineAppDelegate::didReceiveMemoryWarning(platform::ui::Application&) {
@@ -286,6 +290,15 @@ void KavoOnlineAppDelegate::leaveGameGrid() {
 void KavoOnlineAppDelegate::doBack() {
     auto top = topViewController();
     if (!top) return;
+    // The mailbox opened as a panel over this screen (the board list's chat button): back
+    // closes the panel and leaves the player on the screen they opened it from.
+    const auto& mailbox = MessageView::getInstance();
+    if (mailbox && mailbox->isViewLoaded() && top->isViewLoaded() &&
+        mailbox->view()->superview() == top->view().get()) {
+        mailbox->view()->removeFromSuperview();
+        if (auto screen = std::dynamic_pointer_cast<KavoViewController>(top)) screen->reloadMessages();
+        return;
+    }
     if (isTable(top.get()) && !isClass(top.get(), "TetrisView")) {
         // The table asks the player, then leaves the board; it is not popped here.
         static_cast<KavoViewController&>(*top).doLeaveBoard();
@@ -294,6 +307,39 @@ void KavoOnlineAppDelegate::doBack() {
     } else {
         navigationController_->popViewController(true);
     }
+}
+
+bool KavoOnlineAppDelegate::escapePressed() {
+    auto top = topViewController();
+    if (!top || !top->isViewLoaded()) return false;
+    const auto subviews = top->view()->subviews();
+    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
+        if ((*it)->isHidden()) continue;
+        auto* controller = (*it)->viewController();
+        if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController*>(controller)) {
+            sheet->slideOut();
+            return true;
+        }
+        if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController2*>(controller)) {
+            sheet->slideOut();
+            return true;
+        }
+        // Any other panel of its own (the create-board panel, the mailbox panel) goes at once.
+        if (controller && controller != top.get()) {
+            (*it)->removeFromSuperview();
+            if (auto screen = std::dynamic_pointer_cast<KavoViewController>(top)) screen->reloadMessages();
+            return true;
+        }
+    }
+    if (btnBack_ && !btnBack_->isHidden()) {
+        doBack();
+        return true;
+    }
+    if (isClass(top.get(), "GameView")) {
+        leaveGameGrid();
+        return true;
+    }
+    return false;
 }
 
 void KavoOnlineAppDelegate::handleSwipeFrom(platform::ui::SwipeDirection direction) {

@@ -86,6 +86,10 @@ public:
     // The back button: a table asks to leave, the game grid disconnects, any other
     // screen is popped.
     void doBack();
+    // The Escape key of a desktop window: the frontmost sheet or panel over the top screen
+    // closes; with none, the back button's action runs where the button shows (and the
+    // game grid is left as a swipe leaves it). True when something happened.
+    bool escapePressed();
     // A swipe: only a leftward one counts; tables ignore it.
     void handleSwipeFrom(platform::ui::SwipeDirection direction);
 

@@ -77,7 +77,7 @@ void KavoViewController::reloadMessages() {
     if (!isViewLoaded() || !imgViewCounterMessage_ || !lblCounterMessage_) return;
     view()->bringSubviewToFront(imgViewCounterMessage_.get());
     view()->bringSubviewToFront(lblCounterMessage_.get());
-    const size_t count = UIController::listMessage().size();
+    const size_t count = UIController::listMessageCount();
     if (count > 0) {
         imgViewCounterMessage_->setHidden(false);
         lblCounterMessage_->setHidden(false);

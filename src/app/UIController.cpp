@@ -1,5 +1,6 @@
 #include "app/UIController.h"
 
+#include "app/MailStore.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <mutex>
 
 namespace kavo {
@@ -21,9 +21,6 @@ struct SharedState {
     std::string gameTitle;
     std::string serverInfo;
     std::any object;
-    KavoMessageList listMessage;
-    // The player the mailbox list belongs to; none before a sign-in.
-    std::optional<int32_t> listOwner;
 
     std::atomic<int> okValue{0};
     std::atomic<int> kindOfDialog{0};
@@ -39,21 +36,6 @@ struct SharedState {
 SharedState& state() {
     static SharedState shared;
     return shared;
-}
-
-// Stores the list under its owner's key, and only when the signed-in player is
-// that owner. Called with the lock held.
-void saveListLocked(SharedState& s) {
-    if (!s.listOwner || !s.myInfo || s.myInfo->IDDB() != *s.listOwner) return;
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setData(KavoMessage::archiveList(s.listMessage), UIController::listMessageKey(*s.listOwner));
-    defaults.synchronize();
-}
-
-void removeWhereLocked(SharedState& s, const std::function<bool(const std::shared_ptr<KavoMessage>&)>& drop) {
-    auto& list = s.listMessage;
-    list.erase(std::remove_if(list.begin(), list.end(), drop), list.end());
-    saveListLocked(s);
 }
 
 } // namespace
@@ -166,48 +148,41 @@ int UIController::screenHeight() {
 }
 
 KavoMessageList UIController::listMessage() {
-    std::lock_guard lock(state().mutex);
-    return state().listMessage;
+    return MailStore::shared().list();
+}
+
+size_t UIController::listMessageCount() {
+    return MailStore::shared().count();
 }
 
 void UIController::setListMessage(KavoMessageList messages) {
-    std::lock_guard lock(state().mutex);
-    state().listMessage = std::move(messages);
+    MailStore::shared().replace(messages);
 }
 
-void UIController::addItemIntoListMessage(std::shared_ptr<KavoMessage> message) {
-    if (!message) return;
-    std::lock_guard lock(state().mutex);
-    auto& s = state();
-    s.listMessage.insert(s.listMessage.begin(), std::move(message));
-    saveListLocked(s);
+bool UIController::addItemIntoListMessage(std::shared_ptr<KavoMessage> message) {
+    if (!message) return false;
+    return !MailStore::shared().addToFront({std::move(message)}).empty();
+}
+
+KavoMessageList UIController::addItemsIntoListMessage(const KavoMessageList& messages) {
+    return MailStore::shared().addToFront(messages);
 }
 
 void UIController::removeItemIntoListMessage(const std::shared_ptr<KavoMessage>& message) {
-    std::lock_guard lock(state().mutex);
-    removeWhereLocked(state(), [&](const auto& m) { return m == message; });
+    if (message) MailStore::shared().removeMessages({message});
 }
 
 void UIController::removeItemsIntoListMessage(const KavoMessageList& messages) {
-    std::lock_guard lock(state().mutex);
-    removeWhereLocked(state(),
-                      [&](const auto& m) { return std::find(messages.begin(), messages.end(), m) != messages.end(); });
+    MailStore::shared().removeMessages(messages);
 }
 
 void UIController::removeAllAddFriendMessagesIntoListMessage() {
-    std::lock_guard lock(state().mutex);
-    removeWhereLocked(state(), [](const auto& m) {
-        return m && m->type() == KavoMessage::kTypeFriendRequest && m->isRequestAddFriend();
-    });
+    MailStore::shared().removeWhere(
+        [](const KavoMessage& m) { return m.type() == KavoMessage::kTypeFriendRequest && m.isRequestAddFriend(); });
 }
 
 KavoMessageList UIController::listMessageWithFilter(int32_t type) {
-    std::lock_guard lock(state().mutex);
-    KavoMessageList matching;
-    for (const auto& m : state().listMessage) {
-        if (m && m->type() == type) matching.push_back(m);
-    }
-    return matching;
+    return MailStore::shared().withType(type);
 }
 
 void UIController::restoreListMessageForPlayer(int32_t iddb) {
@@ -223,22 +198,15 @@ void UIController::restoreListMessageForPlayer(int32_t iddb) {
             platform::log("stored mailbox of " + std::to_string(iddb) + " cannot be read; starting empty");
         }
     }
-
-    std::lock_guard lock(state().mutex);
-    auto& s = state();
-    // Only mail of this connection that nobody owned yet is kept; a list that
-    // belonged to another player is dropped.
-    KavoMessageList waiting = s.listOwner ? KavoMessageList{} : std::move(s.listMessage);
-    s.listMessage = std::move(waiting);
-    s.listMessage.insert(s.listMessage.end(), restored.begin(), restored.end());
-    s.listOwner = iddb;
-    if (s.listMessage.size() != restored.size()) saveListLocked(s);
+    MailStore::shared().restoreFor(iddb, restored);
 }
 
 void UIController::signOutListMessage() {
-    std::lock_guard lock(state().mutex);
-    state().listOwner.reset();
-    state().listMessage.clear();
+    MailStore::shared().signOut();
+}
+
+bool UIController::flushListMessage() {
+    return MailStore::shared().flush();
 }
 
 std::shared_ptr<platform::ui::Button> UIController::btnAlertMessage() {
@@ -250,8 +218,7 @@ void UIController::setBtnAlertMessage(std::shared_ptr<platform::ui::Button> butt
 }
 
 std::optional<int32_t> UIController::listMessageOwner() {
-    std::lock_guard lock(state().mutex);
-    return state().listOwner;
+    return MailStore::shared().owner();
 }
 
 std::string UIController::listMessageKey(int32_t iddb) {

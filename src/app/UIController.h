@@ -22,9 +22,10 @@ namespace kavo {
 // little of it, so every accessor is safe from any thread. (The dialogs
 // themselves come with the view layer.)
 //
-// Mailbox rules. The mailbox list belongs to one signed-in player: it is restored
-// from the user defaults when the sign-in reply arrives and every change is saved
-// at once under that player's key "SAVED_OLD_MESSAGE_OF_<IDDB>". Before a sign-in
+// Mailbox rules. The mailbox list (kept by MailStore) belongs to one signed-in
+// player: it is restored from the user defaults when the sign-in reply arrives and
+// changes are saved under that player's key "SAVED_OLD_MESSAGE_OF_<IDDB>", at once
+// or, during a burst of mail, at most once a second (and at sign-out and exit). Before a sign-in
 // (and after the connection ends) no player owns the list: mail that arrives then
 // is kept in memory only and is placed in front of the restored list. The list is
 // never saved while no player is signed in, nor under another player's key.
@@ -111,10 +112,16 @@ public:
     // --- Mailbox (newest first) ---
     // A copy of the list.
     static KavoMessageList listMessage();
+    // Its length, without copying it.
+    static size_t listMessageCount();
     // Replaces the list (nothing is saved).
     static void setListMessage(KavoMessageList messages);
-    // Each of these four changes the list and saves it when a player owns it.
-    static void addItemIntoListMessage(std::shared_ptr<KavoMessage> message);
+    // Each of these changes the list and saves it when a player owns it. A mail that
+    // is already listed (same type, server time, sender and text) is not added again:
+    // the add returns false, the batch add leaves it out of what it returns.
+    static bool addItemIntoListMessage(std::shared_ptr<KavoMessage> message);
+    // Each message to the front in turn, as many single adds would, with one save.
+    static KavoMessageList addItemsIntoListMessage(const KavoMessageList& messages);
     static void removeItemIntoListMessage(const std::shared_ptr<KavoMessage>& message);
     static void removeItemsIntoListMessage(const KavoMessageList& messages);
     static void removeAllAddFriendMessagesIntoListMessage();
@@ -125,9 +132,12 @@ public:
     // followed by the stored mailbox of `iddb` (an unreadable stored value counts
     // as empty); `iddb` owns it from now on. Saves when mail was waiting.
     static void restoreListMessageForPlayer(int32_t iddb);
-    // The connection ended or a new one starts: nobody owns the list any more and
-    // it is emptied, so nothing of one player reaches another.
+    // The connection ended or a new one starts: a pending save is written, then
+    // nobody owns the list any more and it is emptied, so nothing of one player
+    // reaches another.
     static void signOutListMessage();
+    // Writes a pending save now (exit, stop signal). False when nothing was written.
+    static bool flushListMessage();
     // The button a screen shows for unread mail (main thread); nullptr when none.
     static std::shared_ptr<platform::ui::Button> btnAlertMessage();
     static void setBtnAlertMessage(std::shared_ptr<platform::ui::Button> button);

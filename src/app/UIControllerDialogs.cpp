@@ -30,6 +30,7 @@
 #include "games/tienlenmb/TienLenMBService.h"
 #include "games/tienlenmb/TienLenMBView.h"
 #include "lobby/GameView.h"
+#include "lobby/LoginView.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
@@ -292,6 +293,7 @@ bool okAction(int code) {
         break;
     case UIController::kActionRecoverPassword:
         service.getSMSInfoWithKey(1);
+        if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->waitForRecoveryAnswer();
         break;
     case UIController::kActionTopUp: {
         auto panel = TopupZelView::make(Util::changeRectFromRect({0, 0, 480, 320}));

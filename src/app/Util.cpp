@@ -361,6 +361,9 @@ void Util::showLoadingOnView(const ui::ViewPtr& view) {
     if (!view) return;
     cancelHideTimer(view);
     auto spinner = ui::ActivityIndicatorView::make(ui::Rect(0, 0, 40, 40));
+    // On a dark rounded backdrop, so it reads clearly over a list's text.
+    spinner->setBackgroundColor(ui::Color::white(0, 0.6));
+    spinner->layer().setCornerRadius(8);
     spinner->setCenter({view->bounds().width() / 2, view->bounds().height() / 2});
     view->addSubview(spinner);
     view->setUserInteractionEnabled(false);
@@ -382,13 +385,28 @@ void Util::hideLoadingOnView(const ui::ViewPtr& view) {
     view->setUserInteractionEnabled(true);
 }
 
-void Util::hideLoadingOnViewAfterDelay(const ui::ViewPtr& view, double seconds) {
+void Util::boundLoadingOnView(const ui::ViewPtr& view, double seconds, std::function<void()> onTimeout) {
     if (!view) return;
     cancelHideTimer(view);
     ViewKey weak(view);
-    hideTimers()[weak] = platform::performAfterDelay(seconds, [weak] {
-        if (auto target = weak.lock()) hideLoadingOnView(target);
+    hideTimers()[weak] = platform::performAfterDelay(seconds, [weak, onTimeout = std::move(onTimeout)] {
+        auto target = weak.lock();
+        if (!target) return;
+        const auto& subviews = target->subviews();
+        const bool spinning = std::any_of(subviews.begin(), subviews.end(), [](const ui::ViewPtr& subview) {
+            return std::dynamic_pointer_cast<ui::ActivityIndicatorView>(subview) != nullptr;
+        });
+        hideLoadingOnView(target);
+        if (!spinning) return;
+        if (onTimeout) onTimeout();
+        // The server never answered: the player is told, not left waiting.
+        UIController::setOkValue(UIController::kActionNone);
+        UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_connectFail"));
     });
+}
+
+void Util::hideLoadingOnViewAfterDelay(const ui::ViewPtr& view, double seconds) {
+    boundLoadingOnView(view, seconds);
 }
 
 ui::ImagePtr Util::imageWithImage(const ui::ImagePtr& image, ui::Size size) {

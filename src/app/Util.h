@@ -100,8 +100,16 @@ public:
     static void showLoadingOnView(const platform::ui::ViewPtr& view);
     // Removes every spinner among the view's own subviews and lets touches through again.
     static void hideLoadingOnView(const platform::ui::ViewPtr& view);
-    // Hides the view's spinner after `seconds` unless hidden earlier. A new call for the
-    // same view replaces the earlier timer, so an old timer never hides a newer spinner.
+    // How long a spinner that waits for the server stays when nothing gives it a bound.
+    static constexpr double kLoadingBound = 10.0;
+    // Bounds the view's spinner: when it is still up after `seconds`, it goes, `onTimeout`
+    // runs (to put back what the wait had changed on screen) and the player reads
+    // "KAVO_connectFail". A spinner hidden earlier ends the bound; a new call for the same
+    // view replaces the earlier one, so an old bound never hides a newer spinner.
+    static void boundLoadingOnView(const platform::ui::ViewPtr& view, double seconds = kLoadingBound,
+                                   std::function<void()> onTimeout = {});
+    // The screens' own bounds (joining, playing now, creating a board): the same as
+    // boundLoadingOnView with that time.
     static void hideLoadingOnViewAfterDelay(const platform::ui::ViewPtr& view, double seconds);
     static platform::ui::ImagePtr imageWithImage(const platform::ui::ImagePtr& image, platform::ui::Size size);
     static platform::ui::ImagePtr flipImage(const platform::ui::ImagePtr& image, ImageOrientation orientation);

@@ -1,6 +1,7 @@
 #include "lobby/BoardView.h"
 
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/MessageBadge.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -187,6 +188,7 @@ void BoardView::viewDidLoad() {
     KavoViewController::viewDidLoad();
     setUIScreen();
     showLoadingScreen(tblBoardList_);
+    Util::boundLoadingOnView(tblBoardList_);
 }
 
 void BoardView::viewWillAppear(bool animated) {
@@ -229,9 +231,8 @@ void BoardView::setUIScreen() {
     addSettingAndLottoButtons(viewTopBar_, {46, 7, 32, 32}, {80, 7, 30, 32});
     // The mailbox badge rides on the mailbox button's corner.
     if (imgViewCounterMessage() && lblCounterMessage()) {
-        const ui::Rect chat = btnChat_->frame();
-        imgViewCounterMessage()->setCenter(viewTopBar_->convertPoint({chat.maxX() - 4, chat.minY() + 4}, root.get()));
-        lblCounterMessage()->setCenter(imgViewCounterMessage()->center());
+        placeMessageBadge(*imgViewCounterMessage(), *lblCounterMessage(),
+                          viewTopBar_->convertRect(btnChat_->frame(), root.get()));
         root->bringSubviewToFront(imgViewCounterMessage().get());
         root->bringSubviewToFront(lblCounterMessage().get());
     }
@@ -370,16 +371,30 @@ std::shared_ptr<ui::Label> BoardView::getGameButtonLabel(int gameType) const {
     return nullptr;
 }
 
+void BoardView::markGameButton(int gameType, bool selected) {
+    if (auto gameButton = getGameButton(gameType)) {
+        if (const LobbyGame* game = lobbyGameOfType(gameType))
+            gameButton->setBackgroundImage(image(selected ? game->highlightIcon : game->icon));
+    }
+    if (auto label = getGameButtonLabel(gameType))
+        label->setTextColor(selected ? ui::Color::orange() : ui::Color::white());
+}
+
 void BoardView::selectGame(ui::Button& button) {
     const int current = UIController::gameType();
-    if (auto currentButton = getGameButton(current)) {
-        if (const LobbyGame* game = lobbyGameOfType(current)) currentButton->setBackgroundImage(image(game->icon));
-    }
-    if (auto currentLabel = getGameButtonLabel(current)) currentLabel->setTextColor(ui::Color::white());
-    if (const LobbyGame* game = lobbyGameOfType(button.tag())) button.setBackgroundImage(image(game->highlightIcon));
-    if (auto pressedLabel = getGameButtonLabel(button.tag())) pressedLabel->setTextColor(ui::Color::orange());
+    const int wanted = button.tag();
+    markGameButton(current, false);
+    markGameButton(wanted, true);
 
     showLoadingScreen(tblBoardList_);
+    // A server that never answers leaves the player on the game they had, marked as such.
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    Util::boundLoadingOnView(tblBoardList_, Util::kLoadingBound, [weak, current, wanted] {
+        auto self = std::static_pointer_cast<BoardView>(weak.lock());
+        if (!self || UIController::gameType() != current) return;
+        self->markGameButton(wanted, false);
+        self->markGameButton(current, true);
+    });
     resetBetMoney();
     // The answer sets the game and, with this screen on top, asks for its boards.
     GlobalService::getInstance().setGameType(button.tag());
@@ -405,6 +420,7 @@ void BoardView::reloadBoardList() {
 
 void BoardView::searchBoard() {
     showLoadingScreen(tblBoardList_);
+    Util::boundLoadingOnView(tblBoardList_);
     const int32_t money = intValueOfText(tfBetMoney_->text());
     platform::log("searchBoard money " + std::to_string(money));
     requestBoardList(int64_t(money));
@@ -472,6 +488,9 @@ void BoardView::doJoinBoard(const std::shared_ptr<Board>& board) {
     }
 
     showLoadingScreen(viewList_);
+    // Set before the screen's own timer: at the same moment the bound sees the spinner
+    // still up and tells the player, then the timer tidies up.
+    Util::boundLoadingOnView(viewList_, kJoinTimeout);
     GlobalService::getInstance().joinBoardWithroomId(board->roomId(), board->boardId(), "");
     if (joinTimer_) joinTimer_->invalidate();
     std::weak_ptr<ui::ViewController> weak = weak_from_this();

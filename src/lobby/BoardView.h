@@ -68,6 +68,8 @@ public:
     void sortByBoardMoney(); // ascending, then descending, ...
     void sortByPlayerNumber();
     // A strip button: highlights it and asks the server for that game.
+    // The strip's look of one game's button: highlighted and orange, or plain and white.
+    void markGameButton(int gameType, bool selected);
     void selectGame(platform::ui::Button& button);
     // Joins a board, or says why not (full, too dear), or asks for its password.
     void doJoinBoard(const std::shared_ptr<Board>& board);

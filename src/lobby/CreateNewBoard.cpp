@@ -7,6 +7,7 @@
 #include "lobby/LobbyLayout.h"
 #include "lobby/UICustomSlider.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/Keyboard.h"
 #include "portal/GlobalService.h"
 
 #include <algorithm>
@@ -215,17 +216,21 @@ void CreateNewBoard::hidePicker() {
 // ---------------------------------------------------------------- keyboard
 
 void CreateNewBoard::shiftPanel(bool up) {
-    const double distance = Util::isPad() ? 180 : 90;
-    const ui::ViewPtr panel = view();
+    // Only the box moves, and never past the top of the screen: the screen's own view
+    // stays where it is and keeps every tap from the board list beneath, and the title
+    // and close button stay in sight.
+    const ui::ViewPtr panel = mainView_;
+    if (!panel) return;
+    if (up) shiftDistance_ = std::min(Util::isPad() ? 180.0 : 90.0, std::max(0.0, panel->frame().y()));
     ui::Rect frame = panel->frame();
-    frame.origin.y += up ? -distance : distance;
+    frame.origin.y += up ? -shiftDistance_ : shiftDistance_;
     ui::View::animate(kShiftDuration, [panel, frame] { panel->setFrame(frame); });
     isEdit_ = up;
 }
 
 void CreateNewBoard::didBeginEditing(ui::TextField& field) {
     const bool raises = &field == tfPassword_.get() || &field == tfPlayerNumber_.get();
-    if (raises && !isEdit_) shiftPanel(true);
+    if (raises && !isEdit_ && ui::Keyboard::exists()) shiftPanel(true);
 }
 
 bool CreateNewBoard::shouldReturn(ui::TextField& field) {

@@ -88,6 +88,8 @@ private:
     std::shared_ptr<platform::ui::Button> btnCreate_, btnClose_, btnClearPassword_, btnPicker_;
     std::shared_ptr<UICustomSlider> sldBetMoney_;
     std::shared_ptr<platform::ui::PickerView> pikerPlayerNumber_;
+    // How far the box went up (the way back down is the same).
+    double shiftDistance_ = 0;
     bool isEdit_ = false;
     int minPlayerNumber_ = 2;
     int maxPlayerNumber_ = 2;

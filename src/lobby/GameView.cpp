@@ -4,6 +4,7 @@
 #include "account/ProfileView.h"
 #include "app/EventView.h"
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/MessageBadge.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -115,8 +116,10 @@ void GameView::setUIScreen() {
     btnLeaderboard_->onTouchUpInside([this] { doShowLeaderboard(); });
     for (const auto& button : {btnEvent_, btnProfile_, btnLeaderboard_}) {
         button->titleLabel()->setFont(ui::Font::boldSystem(lobby::fontSize(9)));
+        // A long title shrinks to a readable size, then takes two lines.
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
-        button->titleLabel()->setMinimumFontSize(lobby::fontSize(6));
+        button->titleLabel()->setMinimumFontSize(lobby::fontSize(8));
+        button->titleLabel()->setWrapsWhenShrunk(true);
     }
     btnChat_ = addButton(root, {406, 4, 70, 22}, "btnChat", text("KAVO_chat"));
     btnChat_->onTouchUpInside([this] { clickChatFriend(); });
@@ -132,9 +135,7 @@ void GameView::setUIScreen() {
     root->addSubview(scrollView_);
 
     if (imgViewCounterMessage() && lblCounterMessage()) {
-        const ui::Rect chat = btnChat_->frame();
-        imgViewCounterMessage()->setCenter({chat.maxX() - 4, chat.minY() + 4});
-        lblCounterMessage()->setCenter(imgViewCounterMessage()->center());
+        placeMessageBadge(*imgViewCounterMessage(), *lblCounterMessage(), btnChat_->frame());
         root->bringSubviewToFront(imgViewCounterMessage().get());
         root->bringSubviewToFront(lblCounterMessage().get());
     }
@@ -321,6 +322,7 @@ void GameView::showAllFriend() {
     friendOnline_ = false;
     GlobalService::getInstance().requestFriendList(int8_t(5));
     Util::showLoadingOnView(mainTableView_);
+    Util::boundLoadingOnView(mainTableView_);
 }
 
 int GameView::numberOfRows(ui::TableView& /*table*/, int /*section*/) {

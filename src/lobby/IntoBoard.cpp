@@ -5,6 +5,7 @@
 #include "lobby/LobbyGames.h"
 #include "lobby/LobbyLayout.h"
 #include "platform/foundation/Text.h"
+#include "platform/ui/Keyboard.h"
 #include "portal/GlobalService.h"
 
 #include <optional>
@@ -96,10 +97,12 @@ void IntoBoard::viewWillAppear(bool animated) {
     for (const auto& field : {txtRoom_, txtBoard_, txtPass_})
         field->setText("");
     txtRoom_->becomeFirstResponder();
+    if (!ui::Keyboard::exists()) return; // nothing to make room for
     if (const ui::ViewPtr& panel = actionSheetView()) moveCenterTo({panel->center().x, raisedCenterY()});
 }
 
 void IntoBoard::didBeginEditing(ui::TextField& /*field*/) {
+    if (!ui::Keyboard::exists()) return;
     const ui::ViewPtr& panel = actionSheetView();
     if (panel && panel->center().y != raisedCenterY()) moveCenterTo({panel->center().x, raisedCenterY()});
 }

@@ -3,6 +3,8 @@
 #include "app/Resources.h"
 #include "app/Util.h"
 
+#include <algorithm>
+
 namespace kavo::lobby {
 
 namespace ui = platform::ui;
@@ -34,9 +36,11 @@ std::shared_ptr<ui::Label> addLabel(const ui::ViewPtr& parent, ui::Rect phoneRec
     label->setTextAlignment(alignment);
     const double size = fontSize(phoneFontSize);
     label->setFont(bold ? ui::Font::boldSystem(size) : ui::Font::system(size));
-    // Longer translations shrink rather than run out of their box.
+    // Longer translations shrink to a readable size, then wrap, rather than run out of
+    // their box.
     label->setAdjustsFontSizeToFitWidth(true);
-    label->setMinimumFontSize(size * 0.6);
+    label->setMinimumFontSize(std::max(9.0, size * 0.6));
+    label->setWrapsWhenShrunk(true);
     parent->addSubview(label);
     return label;
 }

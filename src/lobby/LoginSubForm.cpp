@@ -135,8 +135,10 @@ std::shared_ptr<platform::ui::Label> LoginSubForm::addLabel(Rect frame, int tag,
     label->setTextColor(color);
     label->setTextAlignment(alignment);
     label->setBackgroundColor(Color::clear());
+    // A caption longer than its box shrinks to a readable size, then wraps; never cut.
     label->setAdjustsFontSizeToFitWidth(true);
-    label->setMinimumFontSize(8);
+    label->setMinimumFontSize(9);
+    label->setWrapsWhenShrunk(true);
     if (!identifier.empty()) label->setAccessibilityIdentifier(identifier);
     mainView_->addSubview(label);
     return label;

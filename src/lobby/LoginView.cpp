@@ -234,6 +234,16 @@ void LoginView::acceptForgotPassword(const std::string& username) {
     UIController::startCancelOkDlg(text("KAVO_confirmGetPassword"), text("KAVO_no"), text("KAVO_yes"));
 }
 
+void LoginView::waitForRecoveryAnswer() {
+    if (!logSubForgotPwdView_ || !logSubForgotPwdView_->superview()) return;
+    Util::showLoadingOnView(logSubForgotPwdView_);
+    Util::boundLoadingOnView(logSubForgotPwdView_);
+}
+
+void LoginView::endRecoveryWait() {
+    if (logSubForgotPwdView_) Util::hideLoadingOnView(logSubForgotPwdView_);
+}
+
 void LoginView::onConnectOK() {
     GlobalService::getInstance().getInfoWithKey(8);
 }

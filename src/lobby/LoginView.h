@@ -62,6 +62,10 @@ public:
     void callSupport();
     // Stores the name for the recovery and asks to confirm it (action code 8).
     void acceptForgotPassword(const std::string& username);
+    // The recovery form waits for the server's recovery text under a spinner that gives up
+    // after the usual bound, and the answer ends the wait.
+    void waitForRecoveryAnswer();
+    void endRecoveryWait();
     void clickLoginGameCenter() {}
     void onSaveLogin() {}
     // Asks for information text 8.

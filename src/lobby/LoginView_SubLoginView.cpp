@@ -39,13 +39,13 @@ void LoginView_SubLoginView::buildControls() {
     addSeparator(10, 105);
 
     const Font caption = Font::boldSystem(fontSize(15, 30));
-    addLabel(rect(12, 120, 106, 21), kTagNick, caption, Color::white(), TextAlignment::Left, "lblNick");
-    txfUsername_ = addField(rect(108, 114, 216, 34), rect(108, 116, 216, 30), fontSize(15, 28), "txfUsername");
+    addLabel(rect(12, 114, 92, 34), kTagNick, caption, Color::white(), TextAlignment::Left, "lblNick");
+    txfUsername_ = addField(rect(108, 114, 216, 34), rect(108, 116, 182, 30), fontSize(15, 28), "txfUsername");
     txfUsername_->setReturnKeyType(platform::ui::ReturnKeyType::Next);
     addImageButton(rect(290, 117, 29, 27), "close_button", 1, "btnClose_Clicked", [this] { btnClose_Clicked(1); });
 
-    addLabel(rect(12, 154, 106, 21), kTagPwd, caption, Color::white(), TextAlignment::Left, "lblPwd");
-    txfPassword_ = addField(rect(108, 148, 216, 34), rect(108, 152, 216, 30), fontSize(15, 28), "txfPassword");
+    addLabel(rect(12, 148, 92, 34), kTagPwd, caption, Color::white(), TextAlignment::Left, "lblPwd");
+    txfPassword_ = addField(rect(108, 148, 216, 34), rect(108, 152, 182, 30), fontSize(15, 28), "txfPassword");
     txfPassword_->setSecureTextEntry(true);
     txfPassword_->setReturnKeyType(platform::ui::ReturnKeyType::Done);
     addImageButton(rect(290, 151, 29, 27), "close_button", 2, "btnClose_Clicked", [this] { btnClose_Clicked(2); });

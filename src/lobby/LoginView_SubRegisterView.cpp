@@ -37,13 +37,13 @@ void LoginView_SubRegisterView::buildControls() {
 
     const Font caption = Font::boldSystem(fontSize(15, 26));
     const double fieldSize = fontSize(15, 26);
-    addLabel(rect(12, 120, 106, 21), kTagNick, caption, Color::white(), TextAlignment::Left, "lblNick");
-    txfUsername_ = addField(rect(108, 114, 216, 34), rect(108, 120, 216, 30), fieldSize, "txfUsername");
+    addLabel(rect(12, 114, 92, 34), kTagNick, caption, Color::white(), TextAlignment::Left, "lblNick");
+    txfUsername_ = addField(rect(108, 114, 216, 34), rect(108, 120, 182, 30), fieldSize, "txfUsername");
     txfUsername_->setReturnKeyType(platform::ui::ReturnKeyType::Next);
     addImageButton(rect(295, 118, 29, 27), "close_button", 1, "btnClose_Clicked", [this] { btnClose_Clicked(1); });
 
-    addLabel(rect(12, 154, 106, 21), kTagPwd, caption, Color::white(), TextAlignment::Left, "lblPwd");
-    txfPassword_ = addField(rect(108, 148, 216, 34), rect(108, 152, 216, 30), fieldSize, "txfPassword");
+    addLabel(rect(12, 148, 92, 34), kTagPwd, caption, Color::white(), TextAlignment::Left, "lblPwd");
+    txfPassword_ = addField(rect(108, 148, 216, 34), rect(108, 152, 182, 30), fieldSize, "txfPassword");
     txfPassword_->setSecureTextEntry(true);
     txfPassword_->setReturnKeyType(platform::ui::ReturnKeyType::Next);
     addImageButton(rect(295, 151, 29, 27), "close_button", 2, "btnClose_Clicked", [this] { btnClose_Clicked(2); });
@@ -51,7 +51,7 @@ void LoginView_SubRegisterView::buildControls() {
     auto retype =
         addLabel(rect(12, 173, 93, 44), kTagRetype, caption, Color::white(), TextAlignment::Left, "lblRetypePwd");
     retype->setNumberOfLines(2);
-    txfRetypePwd_ = addField(rect(108, 183, 216, 34), rect(108, 187, 216, 30), fieldSize, "txfRetypePwd");
+    txfRetypePwd_ = addField(rect(108, 183, 216, 34), rect(108, 187, 182, 30), fieldSize, "txfRetypePwd");
     txfRetypePwd_->setSecureTextEntry(true);
     txfRetypePwd_->setReturnKeyType(platform::ui::ReturnKeyType::Done);
     addImageButton(rect(295, 186, 29, 27), "close_button", 3, "btnClose_Clicked", [this] { btnClose_Clicked(3); });
@@ -108,7 +108,9 @@ void LoginView_SubRegisterView::onRegister() {
     ServerView::useServer(*listServers_.front());
     service.setConnectOKListener(this);
     service.connect();
-    Util::hideLoadingOnView(self());
+    // The spinner stays until the server's answer; a server that never gives one leaves
+    // the player on this form, told so.
+    Util::boundLoadingOnView(self());
 }
 
 void LoginView_SubRegisterView::detectInfos() {

@@ -3,6 +3,7 @@
 #include "app/Util.h"
 #include "lobby/LobbyLayout.h"
 #include "platform/runtime/Log.h"
+#include "platform/ui/Keyboard.h"
 #include "portal/GlobalService.h"
 
 namespace kavo {
@@ -77,6 +78,7 @@ void PasswordIntoBoard::didBeginEditing(ui::TextField& /*field*/) {
 }
 
 void PasswordIntoBoard::textFieldBeginEditting() {
+    if (!ui::Keyboard::exists()) return; // nothing to make room for
     raisePanel(PresentAnimationName);
 }
 

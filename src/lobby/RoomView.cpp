@@ -160,6 +160,7 @@ void RoomView::viewWillAppear(bool animated) {
 void RoomView::viewDidAppear(bool animated) {
     KavoViewController::viewDidAppear(animated);
     showLoadingScreen(view());
+    Util::boundLoadingOnView(view());
     GlobalService::getInstance().requestRoomList();
 }
 
@@ -168,6 +169,11 @@ void RoomView::viewDidAppear(bool animated) {
 void RoomView::doUpdateRoomList() {
     reloading_ = true;
     showLoadingScreen(view());
+    // Without an answer the refresh ends as an answered one would, so it can be tried again.
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    Util::boundLoadingOnView(view(), Util::kLoadingBound, [weak] {
+        if (auto self = std::static_pointer_cast<RoomView>(weak.lock())) self->dataSourceDidFinishLoadingNewData();
+    });
     GlobalService::getInstance().requestRoomList();
     btnRefresh_->setEnabled(false);
 }

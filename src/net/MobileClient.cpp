@@ -361,6 +361,10 @@ MobileClient::MobileClient(IMessageListener* listener) : state_(std::make_shared
 }
 
 MobileClient::~MobileClient() {
+    shutDown(2.0);
+}
+
+void MobileClient::shutDown(double timeoutSeconds) {
     {
         std::lock_guard<std::mutex> lock(state_->mutex);
         state_->listener = nullptr;
@@ -369,7 +373,8 @@ MobileClient::~MobileClient() {
     // Bounded: a thread stuck in a main-thread hop while the main thread is here
     // must not hang the process. It holds the shared state and reports nothing.
     std::unique_lock<std::mutex> lock(state_->mutex);
-    state_->threadsGone.wait_for(lock, std::chrono::seconds(2), [&] { return state_->activeThreads == 0; });
+    state_->threadsGone.wait_for(lock, std::chrono::duration<double>(timeoutSeconds),
+                                 [&] { return state_->activeThreads == 0; });
 }
 
 bool MobileClient::isConnected() const {

@@ -65,6 +65,11 @@ public:
     // connection, nothing. Queued messages wait for the next connection.
     void close() override;
 
+    // At process exit: forgets the listener, ends any connection silently and waits
+    // (at most `timeoutSeconds`) until the connection's threads have left, so none
+    // touches an object that static destruction takes away.
+    void shutDown(double timeoutSeconds);
+
     // Status 2, then close: the listener hears onDisconnected.
     void disconnect();
     // Status 3, then close: the listener hears nothing.

@@ -85,8 +85,7 @@ void GlobalLogicHandler::setListNewMessage(const KavoMessageList& messages) {
         }
     }
     // Each goes to the front in turn, so the oldest of the batch ends up first.
-    for (const auto& message : messages)
-        if (message) UIController::addItemIntoListMessage(message);
+    UIController::addItemsIntoListMessage(messages);
     reloadBadgeOnTop();
 }
 

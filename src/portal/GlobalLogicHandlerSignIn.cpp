@@ -1,5 +1,6 @@
 #include "account/ShopView.h"
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/RememberedLogin.h"
 #include "app/Resources.h"
 #include "app/SMSDelegate.h"
 #include "app/UIController.h"
@@ -7,6 +8,7 @@
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "lobby/LoginView.h"
+#include "lobby/LoginView_SubRegisterView.h"
 #include "lobby/ServerListText.h"
 #include "lobby/ServerView.h"
 #include "platform/foundation/TextFormat.h"
@@ -66,6 +68,7 @@ std::string smsSyntax(const std::string& body, const std::string& to) {
 } // namespace
 
 void GlobalLogicHandler::loginSuccess() {
+    RememberedLogin::signInAttemptEnded();
     UIController::closeDialog();
     const auto& nav = KavoOnlineAppDelegate::getInstance().navigationController();
     if (!nav) {
@@ -76,6 +79,7 @@ void GlobalLogicHandler::loginSuccess() {
 }
 
 void GlobalLogicHandler::loginFailWithReason(const std::string& reason) {
+    RememberedLogin::signInAttemptEnded();
     showAlertViewWithMessage(reason);
 }
 
@@ -93,10 +97,13 @@ void GlobalLogicHandler::connectFail(const std::string& text) {
     } else {
         popToRootScreen();
     }
+    // Not before the retry above: it is the same attempt and signs in with the stored password.
+    RememberedLogin::signInAttemptEnded();
     showAlertViewWithMessage(text);
 }
 
 void GlobalLogicHandler::disconnected(const std::string& lostSignalText) {
+    RememberedLogin::signInAttemptEnded();
     if (loginScreenOnTop()) {
         hideLoadingOnServerView();
     } else {
@@ -130,11 +137,13 @@ void GlobalLogicHandler::onRegisterInfoWithUsername(const std::string& username,
 void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, bool avail, const std::string& prefix,
                                             const std::string& to) {
     UIController::closeDialog();
+    auto* login = dynamic_cast<LoginView*>(topScreen().get());
+    if (login && login->logSubRegisterView()) Util::hideLoadingOnView(login->logSubRegisterView());
     if (!avail) {
         showAlertViewWithMessage(text("KAVO_gameIDAlreadyUsed"));
         return;
     }
-    if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->setUserNameAndPasswordFromCache();
+    if (login) login->setUserNameAndPasswordFromCache();
     // The store build registers without a text message (the recovery answer tests the
     // same switch the other way round).
     if (UIController::checkApStore()) return;
@@ -153,6 +162,9 @@ void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, boo
 
 void GlobalLogicHandler::onGetSMSSyntaxWithSubId(int8_t subId, const std::string& data, const std::string& address) {
     if (subId != 1) return;
+    platform::runOnMainThread([] {
+        if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->endRecoveryWait();
+    });
     const std::string body = data.substr(0, data.find('?')) +
                              platform::UserDefaults::standard().stringForKey("KAVO_FORGET_PASSWORD_USERNAME");
     if (!UIController::checkApStore()) return;

@@ -1,5 +1,6 @@
 #include "tests/app/ShellTestSupport.h"
 
+#include "app/MailStore.h"
 #include "app/UIController.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
@@ -28,6 +29,7 @@ void ShellTest::SetUp() {
     clock_ = std::make_unique<platform::ScopedManualClock>();
     resetViews();
     UIController::signOutListMessage();
+    MailStore::shared().reset(); // no save timing carried over from another test
 }
 
 void ShellTest::TearDown() {

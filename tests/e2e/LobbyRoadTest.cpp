@@ -277,6 +277,8 @@ TEST_F(LobbyRoad, PokerJoinsAndPlaysNowWithItsOwnCommands) {
     ASSERT_TRUE(join);
     EXPECT_EQ(join->command, 1900);
     advance(2.0);
+    // No table came: the player is told and closes the notice.
+    ASSERT_TRUE(drive("wait text=" + text("KAVO_connectFail") + "\ntap text=" + text("KAVO_OK") + "\n").ok) << log();
     ASSERT_TRUE(drive("tap id=btnPlayNow").ok);
     ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return !portal().messages(1901).empty(); }, 5));
     EXPECT_TRUE(portal().messages(28).empty());

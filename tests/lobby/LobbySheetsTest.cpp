@@ -268,15 +268,20 @@ TEST_F(CreatePanel, ThePickerOffersTheSeatRange) {
     EXPECT_TRUE(picker.isHidden());
 }
 
-TEST_F(CreatePanel, ThePasswordAndSeatFieldsLiftThePanelOnceAndReturnLowersIt) {
-    const double top = panel_->view()->frame().y();
+TEST_F(CreatePanel, ThePasswordAndSeatFieldsLiftTheBoxOnceNoFurtherThanTheTopAndReturnLowersIt) {
+    const double screenTop = panel_->view()->frame().y();
+    const double boxTop = panel_->mainView()->frame().y();
+    ASSERT_EQ(boxTop, 24);
     panel_->didBeginEditing(*panel_->tfPassword());
     panel_->didBeginEditing(*panel_->tfPlayerNumber());
     EXPECT_TRUE(panel_->isEdit());
-    EXPECT_DOUBLE_EQ(panel_->view()->frame().y(), top - 90);
+    // Only the box moves, up to the screen's top edge (24 of the 90 points): the panel's
+    // own view still covers the whole screen.
+    EXPECT_DOUBLE_EQ(panel_->mainView()->frame().y(), 0);
+    EXPECT_DOUBLE_EQ(panel_->view()->frame().y(), screenTop);
     panel_->shouldReturn(*panel_->tfPlayerNumber());
     EXPECT_FALSE(panel_->isEdit());
-    EXPECT_DOUBLE_EQ(panel_->view()->frame().y(), top);
+    EXPECT_DOUBLE_EQ(panel_->mainView()->frame().y(), boxTop);
     panel_->didBeginEditing(*panel_->tfBetMoney());
     EXPECT_FALSE(panel_->isEdit()) << "the stake field never lifts the panel";
 }

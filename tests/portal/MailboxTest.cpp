@@ -1,5 +1,8 @@
+#include "app/MailStore.h"
 #include "app/UIController.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/RunLoop.h"
 #include "portal/GlobalMessageHandler.h"
 #include "tests/portal/PortalTestSupport.h"
 
@@ -27,8 +30,9 @@ platform::UserDefaults& defaults() {
     return platform::UserDefaults::standard();
 }
 
-// What a later run would read back for a player.
+// What a later run would read back for a player once the coalesced save is due.
 std::optional<std::vector<std::string>> storedTexts(int32_t iddb) {
+    platform::RunLoop::main().advance(MailStore::kSaveInterval);
     const platform::Value value = defaults().objectForKey(UIController::listMessageKey(iddb));
     if (value.isNull()) return std::nullopt;
     auto list = KavoMessage::unarchiveList(value.dataValue());
@@ -46,6 +50,7 @@ void signIn(int32_t iddb) {
 class Mailbox : public ::testing::Test {
 protected:
     PortalEnvironment env;
+    platform::ScopedManualClock clock;
 };
 
 TEST_F(Mailbox, ArchiveKeepsEveryStoredFieldAndDropsTheScreenOnes) {
@@ -97,7 +102,7 @@ TEST_F(Mailbox, CutOrForeignArchivesAreNotMailboxes) {
     EXPECT_FALSE(KavoMessage::unarchiveList(platform::KeyedArchive::archive({other})));
 }
 
-TEST_F(Mailbox, ChangesAreStoredAtOnceUnderTheSignedInPlayer) {
+TEST_F(Mailbox, ChangesAreStoredWithinASecondUnderTheSignedInPlayer) {
     signIn(11);
     auto a = mail(1, "a");
     UIController::addItemIntoListMessage(a);
@@ -179,6 +184,109 @@ TEST_F(Mailbox, PrivateChatAndMailboxRepliesLandInTheMailbox) {
     // The batch comes newest first and each goes to the front in turn.
     EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"m1", "m2", "hi"}));
     EXPECT_EQ(storedTexts(41), (std::vector<std::string>{"m1", "m2", "hi"}));
+}
+
+} // namespace
+} // namespace kavo::test
+
+namespace kavo::test {
+namespace {
+
+std::shared_ptr<KavoMessage> serverMail(int32_t type, int64_t time, int32_t fromId, const std::string& from,
+                                        const std::string& text) {
+    auto m = std::make_shared<KavoMessage>();
+    m->setType(type);
+    m->setTime(time);
+    m->setFromID(fromId);
+    m->setFromName(from);
+    m->setMessage(text);
+    return m;
+}
+
+// A mail is the same mail when its type, server time, sender and text all match.
+struct SameMailCase {
+    const char* name;
+    std::shared_ptr<KavoMessage> second;
+    size_t listed;
+};
+
+class SameMail : public ::testing::TestWithParam<SameMailCase> {
+protected:
+    PortalEnvironment env;
+    platform::ScopedManualClock clock;
+};
+
+TEST_P(SameMail, IsListedOnceAndAnyDifferenceMakesAnotherMail) {
+    signIn(51);
+    ASSERT_TRUE(UIController::addItemIntoListMessage(serverMail(4, 1700, 1, "admin", "Chào mừng")));
+    EXPECT_EQ(UIController::addItemIntoListMessage(GetParam().second), GetParam().listed == 2);
+    EXPECT_EQ(UIController::listMessageCount(), GetParam().listed);
+    EXPECT_EQ(storedTexts(51)->size(), GetParam().listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SameMail,
+    ::testing::Values(SameMailCase{"Identical", serverMail(4, 1700, 1, "admin", "Chào mừng"), 1},
+                      SameMailCase{"OtherType", serverMail(2, 1700, 1, "admin", "Chào mừng"), 2},
+                      SameMailCase{"OtherTime", serverMail(4, 1701, 1, "admin", "Chào mừng"), 2},
+                      SameMailCase{"OtherSenderId", serverMail(4, 1700, 2, "admin", "Chào mừng"), 2},
+                      SameMailCase{"OtherSenderName", serverMail(4, 1700, 1, "mod", "Chào mừng"), 2},
+                      SameMailCase{"OtherText", serverMail(4, 1700, 1, "admin", "Chào mừng!"), 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Mailbox, ChatLinesWithoutAServerTimeAreNeverTakenForDuplicates) {
+    signIn(52);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(UIController::addItemIntoListMessage(serverMail(0, 0, 9, "ban", "ok")));
+    EXPECT_EQ(UIController::listMessageCount(), 2u);
+}
+
+TEST_F(Mailbox, ABatchGoesInFrontAsSingleAddsWouldWithItsDuplicatesLeftOut) {
+    signIn(53);
+    UIController::addItemIntoListMessage(serverMail(1, 5, 1, "a", "old"));
+    const auto stored =
+        UIController::addItemsIntoListMessage({serverMail(1, 7, 1, "a", "newest"), serverMail(1, 5, 1, "a", "old"),
+                                               serverMail(1, 6, 1, "a", "middle"), serverMail(1, 6, 1, "a", "middle")});
+    EXPECT_EQ(texts(stored), (std::vector<std::string>{"newest", "middle"}));
+    EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"middle", "newest", "old"}));
+}
+
+TEST_F(Mailbox, AFloodIsSavedAtOnceThenAtMostOnceASecondAndWhatIsPendingAtSignOut) {
+    signIn(54);
+    UIController::addItemIntoListMessage(serverMail(1, 1, 1, "a", "m1"));
+    // What a killed process would leave: the first mail only.
+    auto storedNow = [] {
+        const platform::Value value = defaults().objectForKey(UIController::listMessageKey(54));
+        auto list = KavoMessage::unarchiveList(value.dataValue());
+        return list ? list->size() : size_t(0);
+    };
+    EXPECT_EQ(storedNow(), 1u);
+    for (int i = 2; i <= 500; ++i)
+        UIController::addItemIntoListMessage(serverMail(1, i, 1, "a", "m" + std::to_string(i)));
+    EXPECT_EQ(storedNow(), 1u) << "not once per mail";
+    platform::RunLoop::main().advance(0.5);
+    EXPECT_EQ(storedNow(), 1u);
+    platform::RunLoop::main().advance(0.5);
+    EXPECT_EQ(storedNow(), 500u) << "a second after the first save";
+
+    UIController::addItemIntoListMessage(serverMail(1, 501, 1, "a", "m501"));
+    EXPECT_EQ(storedNow(), 500u);
+    UIController::signOutListMessage();
+    EXPECT_EQ(storedNow(), 501u) << "signing out writes what was pending";
+}
+
+TEST_F(Mailbox, AStoredMailboxOfManyMailsComesBackWhole) {
+    KavoMessageList many;
+    for (int i = 0; i < 20000; ++i)
+        many.push_back(
+            serverMail(1, 1'700'000'000'000LL + i, i % 7, "gui" + std::to_string(i % 7), "thu " + std::to_string(i)));
+    defaults().setData(KavoMessage::archiveList(many), UIController::listMessageKey(55));
+    signIn(55);
+    const auto listed = UIController::listMessage();
+    ASSERT_EQ(listed.size(), 20000u);
+    EXPECT_EQ(listed.front()->message(), "thu 0");
+    EXPECT_EQ(listed.back()->message(), "thu 19999");
+    EXPECT_EQ(listed.back()->time(), 1'700'000'019'999LL);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/portal/PortalTestSupport.h"
 
+#include "app/MailStore.h"
 #include "app/UIController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
@@ -62,6 +63,7 @@ std::string sourceResources() {
 void resetAppState() {
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
+    MailStore::shared().reset(); // no save timing carried over from another test
     UIController::setGameType(0);
     UIController::setInviting(true);
     UIController::setKinkOfDialog(0);

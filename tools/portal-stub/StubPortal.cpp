@@ -1,8 +1,10 @@
 #include "tools/portal-stub/StubPortal.h"
 
 #include "platform/runtime/Log.h"
-#include "tools/portal-stub/TableSheetsStub.h"
+#include "tools/portal-stub/StubFriends.h"
 #include "tools/portal-stub/StubMail.h"
+#include "tools/portal-stub/StubNotices.h"
+#include "tools/portal-stub/TableSheetsStub.h"
 
 #include <ctime>
 
@@ -31,14 +33,9 @@ int seatsOf(int gameType) {
     }
 }
 
-std::string hex(const std::vector<uint8_t>& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (uint8_t b : bytes) {
-        out.push_back(digits[b >> 4]);
-        out.push_back(digits[b & 15]);
-    }
-    return out;
+// The log tells whether a password came, never the password.
+std::string passwordNote(const std::string& password) {
+    return password.empty() ? ", no password" : ", with a password";
 }
 
 } // namespace
@@ -77,14 +74,17 @@ Message StubPortal::boardList(int gameType) {
 }
 
 void StubPortal::install() {
+    installFriends(portal_);
+    installNotices(portal_);
     portal_.onCommand(222, [](Message&, TestPortal::Reply& reply) {
         Message accepted(220);
         accepted.writeByte(1);
         reply.send(accepted);
     });
     portal_.onCommand(1702, [](Message&, TestPortal::Reply& reply) {
+        // Type 4: the administrators' mail, the kind the mailbox opens on.
         Message mail(1701);
-        mail.writeInt(0);
+        mail.writeInt(4);
         mail.writeLong(int64_t(std::time(nullptr)) * 1000);
         mail.writeInt(1);
         mail.writeUTF("admin");
@@ -132,14 +132,14 @@ void StubPortal::install() {
         const int room = request.readByte();
         const int board = request.readByte();
         platform::log("join request: room " + std::to_string(room) + ", board " + std::to_string(board) +
-                      ", password \"" + request.readUTF() + "\"");
+                      passwordNote(request.readUTF()));
         StubMail::afterJoin(gameType_);
     });
     portal_.onCommand(1900, [](Message& request, TestPortal::Reply&) {
         const int room = request.readByte();
         const int board = request.readByte();
         platform::log("join request (1900): room " + std::to_string(room) + ", board " + std::to_string(board) +
-                      ", password \"" + request.readUTF() + "\"");
+                      passwordNote(request.readUTF()));
     });
     portal_.onCommand(28, [](Message&, TestPortal::Reply&) { platform::log("play-now request"); });
     portal_.onCommand(1901, [](Message&, TestPortal::Reply&) { platform::log("play-now request (1901)"); });
@@ -148,12 +148,15 @@ void StubPortal::install() {
         const int32_t money = request.readInt();
         const int seats = request.readByte();
         platform::log("create request: stake " + std::to_string(money) + ", seats " + std::to_string(seats) +
-                      ", password \"" + request.readUTF() + "\"");
+                      passwordNote(request.readUTF()));
     });
     installTableSheets(portal_);
     StubMail::install(portal_);
+    // Unknown requests may carry passwords (a password change, a registration): only
+    // their id and size are logged.
     portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
-        platform::log("command " + std::to_string(request.commandId()) + " " + hex(request.data()));
+        platform::log("command " + std::to_string(request.commandId()) + ", " + std::to_string(request.data().size()) +
+                      " bytes");
     });
 }
 

@@ -47,6 +47,8 @@ const char* kEventPage = "<html><head><meta charset=\"utf-8\"><title>Kavo</title
 const char* kGuidePage = "<html><head><meta charset=\"utf-8\"><title>Kavo</title></head><body>"
                          "<h1>Hướng dẫn / Guide</h1><p>Chọn trò chơi, chọn bàn và bắt đầu chơi. "
                          "Pick a game, pick a board and play.</p></body></html>\n";
+// The configured "PaymentUrl": the price list of the in-app store, one product per entry.
+const char* kPaymentList = "id=gold1&messenge=100.000 Gold;id=gold2&messenge=250.000 Gold";
 
 } // namespace
 
@@ -73,8 +75,10 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, onSignal);
 
     const std::string serverList = "Kavo Local|127.0.0.1:" + std::to_string(port);
-    portalstub::StubHttp http(httpPort,
-                              {{"/servers.txt", serverList}, {"/event.html", kEventPage}, {"/guide.html", kGuidePage}});
+    portalstub::StubHttp http(httpPort, {{"/servers.txt", serverList},
+                                         {"/event.html", kEventPage},
+                                         {"/guide.html", kGuidePage},
+                                         {"/payment.txt", kPaymentList}});
     if (!http.valid()) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(httpPort));
         return 1;

@@ -31,24 +31,50 @@ std::shared_ptr<KavoMessage> KavoMessage::decode(const platform::ArchiveRecord& 
 }
 
 platform::Bytes KavoMessage::archiveList(const KavoMessageList& messages) {
-    std::vector<platform::ArchiveRecord> records;
-    records.reserve(messages.size());
+    uint32_t count = 0;
+    for (const auto& message : messages)
+        if (message) ++count;
+    // Straight to bytes: a long mailbox is archived without a record object per mail.
+    platform::ArchiveEncoder encoder(count);
     for (const auto& message : messages) {
-        if (message) records.push_back(message->encode());
+        if (!message) continue;
+        encoder.beginRecord(kArchiveClassName);
+        encoder.encodeInt64(message->fromID_, "fromID");
+        encoder.encodeInt64(message->type_, "type");
+        encoder.encodeInt64(message->time(), "time");
+        encoder.encodeString(message->fromName_, "fromName");
+        encoder.encodeString(message->message_, "message");
+        encoder.encodeBool(message->isRead_ != 0, "isRead");
+        encoder.encodeBool(message->isReply_ != 0, "isReply");
+        encoder.encodeBool(message->isRequestAddFriend_ != 0, "isRequestAddFriend");
+        encoder.encodeBool(message->isSee_ != 0, "isSee");
     }
-    return platform::KeyedArchive::archive(records);
+    return encoder.finish();
 }
 
 std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes& bytes) {
-    auto records = platform::KeyedArchive::unarchive(bytes);
-    if (!records) return std::nullopt;
     KavoMessageList messages;
-    messages.reserve(records->size());
-    for (const auto& record : *records) {
+    bool otherRecords = false;
+    const bool ok = platform::KeyedArchive::forEachRecord(bytes, [&](const platform::ArchiveRecordView& record) {
+        if (otherRecords) return;
         // An archive of other records is not a mailbox.
-        if (record.className() != kArchiveClassName) return std::nullopt;
-        messages.push_back(decode(record));
-    }
+        if (record.className() != kArchiveClassName) {
+            otherRecords = true;
+            return;
+        }
+        auto message = std::make_shared<KavoMessage>();
+        message->fromID_ = record.decodeInt("fromID");
+        message->type_ = record.decodeInt("type");
+        message->setTime(record.decodeInt64("time"));
+        message->fromName_ = std::string(record.decodeString("fromName"));
+        message->message_ = std::string(record.decodeString("message"));
+        message->isRead_ = record.decodeBool("isRead") ? 1 : 0;
+        message->isReply_ = record.decodeBool("isReply") ? 1 : 0;
+        message->isRequestAddFriend_ = record.decodeBool("isRequestAddFriend") ? 1 : 0;
+        message->isSee_ = record.decodeBool("isSee") ? 1 : 0;
+        messages.push_back(std::move(message));
+    });
+    if (!ok || otherRecords) return std::nullopt;
     return messages;
 }
 

@@ -237,6 +237,23 @@ TEST_F(DriverTest, DumpListsTheViewTree) {
     EXPECT_NE(dump.find("\n      "), std::string::npos) << "subviews are indented";
 }
 
+TEST_F(DriverTest, DumpNeverShowsWhatASecureFieldHolds) {
+    ASSERT_TRUE(drive("type id=txfUsername an\ntype id=txfPassword bí mật 123\ndump").ok) << log_.str();
+    // Only what the dump printed (the script's own lines are echoed before it).
+    const std::string dump = log_.str().substr(log_.str().find("> dump"));
+    EXPECT_EQ(dump.find("bí mật"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("id=txfPassword frame=(100 78 150 30) text=\"<secure 13 bytes>\""), std::string::npos) << dump;
+    EXPECT_NE(dump.find("id=txfUsername frame=(20 42 230 30) text=\"an\""), std::string::npos) << dump;
+}
+
+TEST_F(DriverTest, WhereTellsThePointATapWouldTouch) {
+    ASSERT_TRUE(drive("where id=txfUsername\nwhere text=Tiếp tục").ok) << log_.str();
+    const std::string out = log_.str();
+    EXPECT_NE(out.find("where id=txfUsername at 135 57\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("where text=Tiếp tục at "), std::string::npos) << out;
+    EXPECT_FALSE(drive("where id=nothingHere").ok);
+}
+
 class RealClockDriverTest : public SampleFixture {};
 
 TEST_F(RealClockDriverTest, AdvanceNeedsTheManualClock) {

@@ -130,3 +130,27 @@ TEST_F(KeyboardTest, DestroyedFirstResponderIsForgotten) {
     EXPECT_EQ(Responder::firstResponder(), nullptr);
     Application::shared().dispatchText("x"); // must not reach freed memory
 }
+
+TEST_F(KeyboardTest, ADesktopWindowHasNoOnScreenKeyboardSoNothingIsAnnounced) {
+    Keyboard::setModel(KeyboardModel::None);
+    EXPECT_TRUE(first->becomeFirstResponder());
+    EXPECT_EQ(Responder::firstResponder(), first.get()) << "the field still takes the keys";
+    EXPECT_TRUE(posted.empty());
+    EXPECT_FALSE(Keyboard::isVisible());
+    EXPECT_EQ(Keyboard::height(), 0);
+    first->resignFirstResponder();
+    EXPECT_TRUE(posted.empty());
+
+    // Back on a device: the keyboard comes up again.
+    Keyboard::setModel(KeyboardModel::OnScreen);
+    first->becomeFirstResponder();
+    EXPECT_EQ(posted, (std::vector<std::string>{"KeyboardWillShowNotification", "KeyboardDidShowNotification"}));
+}
+
+TEST_F(KeyboardTest, SwitchingToNoKeyboardWhileOneIsUpPutsItAway) {
+    first->becomeFirstResponder();
+    posted.clear();
+    Keyboard::setModel(KeyboardModel::None);
+    EXPECT_EQ(posted, (std::vector<std::string>{"KeyboardWillHideNotification", "KeyboardDidHideNotification"}));
+    EXPECT_FALSE(Keyboard::isVisible());
+}

@@ -200,7 +200,10 @@ TEST_F(ViewTest, DrawHandlerRunsAfterTheViewsOwnDrawingInBoundsCoordinates) {
 }
 
 TEST_F(ViewTest, ChangesThatShowBumpTheDisplayGeneration) {
+    auto window = Window::make();
+    window->makeKeyAndVisible();
     auto v = View::make({0, 0, 10, 10});
+    window->addSubview(v);
     uint64_t before = Display::generation();
     v->setBackgroundColor(Color::blue());
     EXPECT_GT(Display::generation(), before);

@@ -1,6 +1,7 @@
 #include "tests/support/client/ClientTestSupport.h"
 
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/MailStore.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "lobby/GameView.h"
@@ -160,6 +161,7 @@ void ClientFixture::SetUp() {
     UIController::setOkValue(-1);
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
+    MailStore::shared().reset(); // no save timing carried over from another test
 }
 
 void ClientFixture::TearDown() {

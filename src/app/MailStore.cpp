@@ -1,0 +1,226 @@
+#include "app/MailStore.h"
+
+#include "app/UIController.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace kavo {
+
+MailStore& MailStore::shared() {
+    static MailStore store;
+    return store;
+}
+
+// ---------------------------------------------------------------- identity
+
+size_t MailStore::identityHash(const KavoMessage& m) {
+    size_t h = std::hash<std::string>{}(m.message());
+    auto mix = [&h](size_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); };
+    mix(std::hash<std::string>{}(m.fromName()));
+    mix(std::hash<int64_t>{}(m.time()));
+    mix(std::hash<int32_t>{}(m.type()));
+    mix(std::hash<int32_t>{}(m.fromID()));
+    return h;
+}
+
+bool MailStore::sameIdentity(const KavoMessage& a, const KavoMessage& b) {
+    return a.time() == b.time() && a.type() == b.type() && a.fromID() == b.fromID() && a.fromName() == b.fromName() &&
+           a.message() == b.message();
+}
+
+bool MailStore::containsLocked(const KavoMessage& message) const {
+    if (message.time() == 0) return false;
+    if (!index_.contains(identityHash(message))) return false;
+    // A hash match is confirmed field by field; it is rare outside a real duplicate.
+    return std::any_of(list_.begin(), list_.end(), [&](const auto& m) { return m && sameIdentity(*m, message); });
+}
+
+void MailStore::indexLocked(const KavoMessage& message) {
+    if (message.time() != 0) ++index_[identityHash(message)];
+}
+
+void MailStore::unindexLocked(const KavoMessage& message) {
+    if (message.time() == 0) return;
+    auto it = index_.find(identityHash(message));
+    if (it != index_.end() && --it->second <= 0) index_.erase(it);
+}
+
+void MailStore::rebuildIndexLocked() {
+    index_.clear();
+    for (const auto& m : list_)
+        if (m) indexLocked(*m);
+}
+
+// ---------------------------------------------------------------- reading
+
+KavoMessageList MailStore::list() const {
+    std::lock_guard lock(mutex_);
+    return KavoMessageList(list_.begin(), list_.end());
+}
+
+size_t MailStore::count() const {
+    std::lock_guard lock(mutex_);
+    return list_.size();
+}
+
+KavoMessageList MailStore::withType(int32_t type) const {
+    std::lock_guard lock(mutex_);
+    KavoMessageList matching;
+    for (const auto& m : list_)
+        if (m && m->type() == type) matching.push_back(m);
+    return matching;
+}
+
+std::optional<int32_t> MailStore::owner() const {
+    std::lock_guard lock(mutex_);
+    return owner_;
+}
+
+// ---------------------------------------------------------------- changing
+
+void MailStore::replace(const KavoMessageList& messages) {
+    std::lock_guard lock(mutex_);
+    list_.clear();
+    for (const auto& m : messages)
+        if (m) list_.push_back(m);
+    rebuildIndexLocked();
+}
+
+KavoMessageList MailStore::addToFront(const KavoMessageList& messages) {
+    std::unique_lock lock(mutex_);
+    KavoMessageList stored;
+    for (const auto& message : messages) {
+        if (!message || containsLocked(*message)) continue;
+        list_.push_front(message);
+        indexLocked(*message);
+        stored.push_back(message);
+    }
+    if (!stored.empty()) changedLocked(lock);
+    return stored;
+}
+
+void MailStore::removeWhere(const std::function<bool(const KavoMessage&)>& drop) {
+    std::unique_lock lock(mutex_);
+    const size_t before = list_.size();
+    auto kept = std::remove_if(list_.begin(), list_.end(), [&](const auto& m) { return !m || drop(*m); });
+    list_.erase(kept, list_.end());
+    if (list_.size() == before) return;
+    rebuildIndexLocked();
+    changedLocked(lock);
+}
+
+void MailStore::removeMessages(const KavoMessageList& messages) {
+    if (messages.empty()) return;
+    const std::unordered_set<const KavoMessage*> doomed = [&] {
+        std::unordered_set<const KavoMessage*> set;
+        for (const auto& m : messages)
+            set.insert(m.get());
+        return set;
+    }();
+    removeWhere([&doomed](const KavoMessage& m) { return doomed.contains(&m); });
+}
+
+void MailStore::restoreFor(int32_t iddb, const KavoMessageList& stored) {
+    std::unique_lock lock(mutex_);
+    // What the previous owner changed while signed in is theirs: written under their key
+    // before their list goes. Only mail of this connection that nobody owned yet is kept;
+    // a list that belonged to another player is dropped.
+    if (owner_ && pending_) saveLocked();
+    if (owner_) list_.clear();
+    const size_t waiting = list_.size();
+    rebuildIndexLocked();
+    for (const auto& m : stored) {
+        if (!m || containsLocked(*m)) continue;
+        list_.push_back(m);
+        indexLocked(*m);
+    }
+    owner_ = iddb;
+    pending_ = false;
+    if (waiting > 0) changedLocked(lock);
+}
+
+void MailStore::signOut() {
+    std::lock_guard lock(mutex_);
+    if (pending_) saveLocked();
+    owner_.reset();
+    pending_ = false;
+    list_.clear();
+    index_.clear();
+}
+
+void MailStore::reset() {
+    std::lock_guard lock(mutex_);
+    list_.clear();
+    index_.clear();
+    owner_.reset();
+    pending_ = false;
+    timerScheduled_ = false;
+    lastSave_ = -1e300;
+    ++epoch_;
+}
+
+// ---------------------------------------------------------------- saving
+
+bool MailStore::hasPendingSave() const {
+    std::lock_guard lock(mutex_);
+    return pending_;
+}
+
+bool MailStore::flush() {
+    std::lock_guard lock(mutex_);
+    return pending_ && saveLocked();
+}
+
+void MailStore::changedLocked(std::unique_lock<std::mutex>& /*lock*/) {
+    // Never under another player's key: a change made while someone else is signed in
+    // is not saved at all.
+    if (!owner_ || UIController::myInfo()->IDDB() != *owner_) return;
+    pending_ = true;
+    const double now = platform::Clock::time();
+    const double sinceLast = now - lastSave_;
+    // A clock that went back (a new manual clock) counts as a long pause.
+    if (sinceLast >= kSaveInterval || sinceLast < 0) {
+        saveLocked();
+    } else if (!timerScheduled_ || now > timerDue_ + kSaveInterval) {
+        // (A timer long overdue was dropped with its run loop: arrange another.)
+        scheduleSaveLocked(kSaveInterval - sinceLast);
+    }
+}
+
+void MailStore::scheduleSaveLocked(double delay) {
+    timerScheduled_ = true;
+    timerDue_ = platform::Clock::time() + delay;
+    const uint64_t epoch = epoch_;
+    auto schedule = [this, delay, epoch] {
+        platform::performAfterDelay(delay, [this, epoch] {
+            std::lock_guard lock(mutex_);
+            if (epoch != epoch_) return;
+            timerScheduled_ = false;
+            if (pending_) saveLocked();
+        });
+    };
+    // Timers belong to the main thread.
+    if (platform::isMainThread())
+        schedule();
+    else
+        platform::runOnMainThread(schedule);
+}
+
+bool MailStore::saveLocked() {
+    if (!owner_) return false;
+    const KavoMessageList snapshot(list_.begin(), list_.end());
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setData(KavoMessage::archiveList(snapshot), UIController::listMessageKey(*owner_));
+    const bool written = defaults.synchronize();
+    if (!written) platform::log("mailbox: the user defaults could not be written; will try again");
+    lastSave_ = platform::Clock::time();
+    pending_ = !written;
+    return written;
+}
+
+} // namespace kavo

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "portal/model/KavoMessage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace kavo {
+
+// The app-wide mailbox list (newest first) and its stored copy in the user defaults.
+//
+// A server may send thousands of mails in a few seconds, so nothing here costs the
+// whole list per message: the list is a deque (a new mail goes to the front in
+// constant time), duplicates are found through a hash of each mail's identity, and
+// saving is coalesced. A change is saved at once when the last save is at least
+// kSaveInterval old, else once when that interval is over (a timer on the main run
+// loop); flush() saves what is pending at once (sign-out, exit, a stop signal).
+//
+// The list belongs to one signed-in player (see UIController): it is saved only under
+// that player's key and only while that player is the one signed in.
+//
+// Every method is safe from any thread; the saving timer runs on the main thread.
+class MailStore {
+public:
+    static constexpr double kSaveInterval = 1.0;
+
+    static MailStore& shared();
+
+    KavoMessageList list() const;
+    size_t count() const;
+    // The messages of that type, in list order.
+    KavoMessageList withType(int32_t type) const;
+    // Replaces the list; nothing is saved.
+    void replace(const KavoMessageList& messages);
+
+    // Puts each message of `messages` to the front in turn (so the last one given ends
+    // up first). A mail already in the list, or twice in the batch, is stored once: the
+    // same type, server time, sender and text. Chat lines carry no server time (0) and
+    // are never taken for duplicates. Returns the messages actually stored.
+    KavoMessageList addToFront(const KavoMessageList& messages);
+    // Removes the messages that `drop` picks; saves when something went.
+    void removeWhere(const std::function<bool(const KavoMessage&)>& drop);
+    // Removes exactly these objects.
+    void removeMessages(const KavoMessageList& messages);
+
+    // The sign-in reply: mail that waited without an owner stays in front of the stored
+    // list of `iddb`, which owns the list from now on.
+    void restoreFor(int32_t iddb, const KavoMessageList& stored);
+    // Saves what is pending for the owner, then forgets the owner and empties the list.
+    void signOut();
+
+    std::optional<int32_t> owner() const;
+
+    // Writes a pending change now (when a player owns the list). False when nothing was
+    // written.
+    bool flush();
+    bool hasPendingSave() const;
+
+    // Between tests: empties the list and forgets the owner and any pending save.
+    void reset();
+
+private:
+    MailStore() = default;
+
+    using List = std::deque<std::shared_ptr<KavoMessage>>;
+
+    static size_t identityHash(const KavoMessage& message);
+    static bool sameIdentity(const KavoMessage& a, const KavoMessage& b);
+    bool containsLocked(const KavoMessage& message) const;
+    void indexLocked(const KavoMessage& message);
+    void unindexLocked(const KavoMessage& message);
+    void rebuildIndexLocked();
+    // Saves now or arranges a save, as the interval allows.
+    void changedLocked(std::unique_lock<std::mutex>& lock);
+    bool saveLocked();
+    void scheduleSaveLocked(double delay);
+
+    mutable std::mutex mutex_;
+    List list_;
+    // Identity hash -> how many listed mails have it (mails with a server time only).
+    std::unordered_map<size_t, int> index_;
+    std::optional<int32_t> owner_;
+    bool pending_ = false;
+    bool timerScheduled_ = false;
+    double timerDue_ = 0;
+    double lastSave_ = -1e300;
+    // Bumped by reset(), so a timer of an earlier test does nothing.
+    uint64_t epoch_ = 0;
+};
+
+} // namespace kavo

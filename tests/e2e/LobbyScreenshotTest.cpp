@@ -1,0 +1,113 @@
+// What the player sees: every lobby screen and sheet on the phone and the tablet, in
+// Vietnamese and English, written as PNG files into the test's build folder
+// (lobby-<screen>-<phone|tablet>-<vi|en>.png) for a person to look at. Each road checks
+// that the screen it shoots is the one on top.
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Screen.h"
+#include "portal/GlobalService.h"
+#include "portal/model/KavoMessage.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace kavo;
+using namespace kavo::test;
+
+namespace {
+
+struct Look {
+    const char* name;
+    bool tablet;
+    const char* language;
+};
+
+class LobbyScreenshots : public ClientFixture, public ::testing::WithParamInterface<Look> {
+protected:
+    void SetUp() override {
+        ClientFixture::SetUp();
+        portal().onCommand(61, [](Message& request, TestPortal::Reply& reply) {
+            Message accepted(61);
+            accepted.writeByte(request.readByte());
+            reply.send(accepted);
+        });
+        portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
+            Message list(2700);
+            list.writeInt(100000);
+            list.writeInt(3);
+            const int32_t stakes[] = {1000, 5000, 20000};
+            for (int8_t board = 1; board <= 3; ++board) {
+                list.writeByte(1);
+                list.writeByte(board);
+                list.writeBool(board == 2 ? 1 : 0);
+                list.writeInt(stakes[board - 1]);
+                list.writeInt(stakes[board - 1] * 10);
+                list.writeBool(board == 1 ? 1 : 0);
+                list.writeByte(int8_t(board));
+                list.writeByte(4);
+                list.writeByte(0);
+            }
+            reply.send(list);
+        });
+        if (GetParam().tablet) platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
+        Resources::getInstance().setCurrentLanguage(GetParam().language);
+        Resources::getInstance().loadLanguage();
+    }
+
+    std::string path(const std::string& screen) const {
+        return std::string("lobby-") + screen + "-" + (GetParam().tablet ? "tablet" : "phone") + "-" +
+               GetParam().language + ".png";
+    }
+    // Runs the road, then writes the shot and checks that it was written.
+    void shoot(const std::string& screen, const std::string& road) {
+        auto result = drive(road + "advance 1\nshot " + path(screen) + "\n");
+        ASSERT_TRUE(result.ok) << screen << ": " << result.message << "\n" << log();
+        EXPECT_TRUE(platform::ui::Image::fromFile(path(screen))) << path(screen);
+    }
+};
+
+TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
+    launch();
+    shoot("login", "screen LoginView\n");
+    shoot("signin-form", "tap id=btnSignIn_Clicked\n"
+                         "type id=txfUsername nguoichoi_co_ten_rat_dai_2024\n"
+                         "type id=txfPassword bimat\n");
+    shoot("server-choice", "tap id=btnSignIn\nwait text=Kavo Test\n");
+    ASSERT_TRUE(drive("tap text=Kavo Test\nscreen GameView\n").ok) << log();
+    // Unread mail, so the badge shows.
+    auto mail = std::make_shared<KavoMessage>();
+    mail->setType(4);
+    mail->setTime(1);
+    mail->setFromName("admin");
+    mail->setMessage("Chào mừng");
+    UIController::addItemsIntoListMessage({mail});
+    shoot("game-grid", "tap id=btnOnline\ntap id=btnAll\n");
+    shoot("board-list", "tap id=btnTLMN\nscreen BoardView\nadvance 0.5\nwait text=1000 zel\n");
+    shoot("create-board", "tap id=btnCreateBoard\n");
+    ASSERT_TRUE(drive("tap id=doCloseThisView\nadvance 1\n").ok) << log();
+    shoot("go-to-board", "tap id=btnGotoBoard\n");
+    ASSERT_TRUE(drive("advance 1\n").ok);
+    KavoOnlineAppDelegate::getInstance().escapePressed();
+    shoot("mailbox", "advance 1\ntap id=btnChat\n");
+}
+
+TEST_P(LobbyScreenshots, TheRegistrationFormIsWritten) {
+    launch();
+    shoot("register-form", "screen LoginView\ntap id=btnRegister_Clicked\ntype id=txfUsername nguoichoi_moi\n");
+}
+
+TEST_P(LobbyScreenshots, ThePasswordRecoveryFormIsWritten) {
+    launch();
+    shoot("recovery-form", "screen LoginView\ntap id=lblForgetPassword\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, LobbyScreenshots,
+                         ::testing::Values(Look{"PhoneVietnamese", false, "vi"}, Look{"PhoneEnglish", false, "en"},
+                                           Look{"TabletVietnamese", true, "vi"}, Look{"TabletEnglish", true, "en"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,299 @@
+// Sheets that keep taps to themselves, back and Escape that go where the player expects,
+// spinners that never turn forever, and a desktop window without an on-screen keyboard:
+// the lobby walked on the manual clock against the test portal.
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "lobby/BoardView.h"
+#include "lobby/GameView.h"
+#include "lobby/LoginView.h"
+#include "lobby/LoginView_SubForgotPwdView.h"
+#include "lobby/LoginView_SubRegisterView.h"
+#include "platform/automation/ViewQuery.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/Label.h"
+#include "portal/GlobalService.h"
+#include "social/MessageView.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+using namespace kavo;
+using namespace kavo::test;
+
+namespace {
+
+namespace ui = platform::ui;
+
+template <class T> std::shared_ptr<T> topAs() {
+    return std::dynamic_pointer_cast<T>(KavoOnlineAppDelegate::getInstance().topViewController());
+}
+
+std::string shownAlertMessage() {
+    auto alerts = ui::AlertView::visibleAlerts();
+    return alerts.empty() ? std::string() : alerts.back()->message();
+}
+
+// The shown view with that identifier (nullptr when none).
+ui::View* shownById(const std::string& id) {
+    auto selector = platform::automation::Selector::parse("id=" + id);
+    return selector ? platform::automation::ViewQuery::find(*selector) : nullptr;
+}
+
+bool hasSpinner(const ui::View* view) {
+    if (!view) return false;
+    for (const auto& subview : view->subviews())
+        if (std::dynamic_pointer_cast<ui::ActivityIndicatorView>(subview)) return true;
+    return false;
+}
+
+class LobbyWaits : public ClientFixture {
+protected:
+    void SetUp() override {
+        ClientFixture::SetUp();
+        // Game choices are answered until the server stalls.
+        portal().onCommand(61, [this](Message& request, TestPortal::Reply& reply) {
+            const int8_t type = request.readByte();
+            if (stalled_) return;
+            Message accepted(61);
+            accepted.writeByte(type);
+            reply.send(accepted);
+        });
+        portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
+            Message list(2700);
+            list.writeInt(100000);
+            list.writeInt(2);
+            for (int8_t board = 1; board <= 2; ++board) {
+                list.writeByte(1);
+                list.writeByte(board);
+                list.writeBool(0);
+                list.writeInt(board * 1000);
+                list.writeInt(100000);
+                list.writeBool(0);
+                list.writeByte(1);
+                list.writeByte(4);
+                list.writeByte(0);
+            }
+            reply.send(list);
+        });
+    }
+
+    void signIn() {
+        launch();
+        auto result = drive("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\n"
+                            "type id=txfPassword bimat\ntap id=btnSignIn\nwait text=Kavo Test\ntap text=Kavo Test\n"
+                            "screen GameView\nadvance 0.5\n");
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    void openBoardList() {
+        auto result = drive("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\n");
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+
+    std::atomic<bool> stalled_{false};
+};
+
+TEST_F(LobbyWaits, TheRaisedCreatePanelKeepsEveryTapAndItsTitleStaysOnScreen) {
+    signIn();
+    openBoardList();
+    auto result = drive("tap id=btnCreateBoard\nadvance 0.5\ntap id=tfPassword\nadvance 0.5\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+
+    // The title and the close button are still on the screen.
+    for (const char* id : {"lblCreateNewBoard", "doCloseThisView"})
+        EXPECT_TRUE(drive(std::string("expect id=") + id + "\n").ok) << id;
+    const ui::View* title = shownById("lblCreateNewBoard");
+    ASSERT_TRUE(title);
+    const ui::Rect onScreen = title->convertRect(title->bounds(), nullptr);
+    EXPECT_GE(onScreen.y(), 0);
+
+    // A finger on the strip at the bottom, where the board list lay before the panel rose.
+    portal().clearMessages();
+    auto& app = ui::Application::shared();
+    app.dispatchTouch(ui::TouchPhase::Began, {240, 305});
+    app.dispatchTouch(ui::TouchPhase::Ended, {240, 305});
+    advance(1);
+    EXPECT_TRUE(portal().messages(8).empty());
+    EXPECT_TRUE(portal().messages(1900).empty());
+}
+
+TEST_F(LobbyWaits, BackFromTheMailboxOpenedOnTheBoardListReturnsToTheBoardList) {
+    signIn();
+    openBoardList();
+    auto result = drive("tap id=btnChat\nadvance 0.5\ntap id=btnBack\nadvance 1\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(topAs<BoardView>());
+    const auto& mailbox = MessageView::getInstance();
+    EXPECT_FALSE(mailbox->isViewLoaded() && mailbox->view()->superview()) << "the mailbox panel went";
+    // Back once more leaves the board list for the game grid.
+    ASSERT_TRUE(drive("tap id=btnBack\nscreen GameView 5\n").ok) << log();
+}
+
+TEST_F(LobbyWaits, EscapeClosesTheTopSheetThenGoesBack) {
+    signIn();
+    openBoardList();
+    ASSERT_TRUE(drive("tap id=btnGotoBoard\nadvance 0.5\nwait id=txtRoom\n").ok) << log();
+    auto& app = ui::Application::shared();
+    app.dispatchKey(ui::Key::Escape);
+    advance(1);
+    EXPECT_TRUE(drive("expect-not id=txtRoom\n").ok) << "the go-to-board sheet closed";
+    EXPECT_TRUE(topAs<BoardView>());
+    app.dispatchKey(ui::Key::Escape);
+    advance(1);
+    EXPECT_TRUE(topAs<GameView>()) << "then back to the game grid";
+}
+
+TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
+    signIn();
+    openBoardList();
+    auto board = topAs<BoardView>();
+    ASSERT_TRUE(board);
+    stalled_ = true;
+    const int before = UIController::gameType();
+    constexpr int kNorthernTienLen = 12; // next on the strip
+    ASSERT_TRUE(drive("tap id=selectGame12\nadvance 0.5\n").ok) << log();
+    EXPECT_EQ(board->getGameButtonLabel(kNorthernTienLen)->textColor(), ui::Color::orange());
+
+    advance(10);
+    EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
+    EXPECT_FALSE(hasSpinner(shownById("tblBoardList")));
+    EXPECT_EQ(UIController::gameType(), before);
+    EXPECT_EQ(board->getGameButtonLabel(before)->textColor(), ui::Color::orange());
+    EXPECT_EQ(board->getGameButtonLabel(kNorthernTienLen)->textColor(), ui::Color::white());
+    EXPECT_TRUE(drive("expect text=1000 zel\n").ok) << "the boards of the game the player had";
+}
+
+TEST_F(LobbyWaits, TheFriendListTheServerNeverSendsStopsWaitingAfterTenSeconds) {
+    signIn();
+    auto grid = topAs<GameView>();
+    ASSERT_TRUE(grid);
+    ASSERT_TRUE(drive("tap id=btnOnline\ntap id=btnAll\n").ok) << log();
+    const ui::View* table = shownById("mainTableView");
+    ASSERT_TRUE(table);
+    EXPECT_TRUE(hasSpinner(table));
+    advance(9.5);
+    EXPECT_TRUE(hasSpinner(table)) << "still waiting within its bound";
+    advance(1);
+    EXPECT_FALSE(hasSpinner(table));
+    EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
+}
+
+TEST_F(LobbyWaits, InADesktopWindowTheSignInFormStaysWhereItIsWhenAFieldIsClicked) {
+    launch();
+    ui::Keyboard::setModel(ui::KeyboardModel::None);
+    ASSERT_TRUE(drive("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\nadvance 0.5\n").ok) << log();
+    const ui::View* form = shownById("logSubLoginView");
+    ASSERT_TRUE(form);
+    const ui::Rect before = form->convertRect(form->bounds(), nullptr);
+    ASSERT_TRUE(drive("tap id=txfUsername\nadvance 0.5\ntype id=txfUsername an\ntap id=txfPassword\nadvance 0.5\n").ok)
+        << log();
+    EXPECT_EQ(form->convertRect(form->bounds(), nullptr), before);
+    EXPECT_TRUE(drive("type id=txfPassword bimat\nexpect id=btnSignIn\n").ok);
+}
+
+// Registration and recovery wait for the server under a spinner on their own form: a
+// server that never answers leaves the player on that form after ten seconds, told so;
+// an answer ends the wait at once.
+TEST_F(LobbyWaits, ARegistrationTheServerNeverAnswersStopsWaitingOnTheFilledForm) {
+    storeServerList(portalEntry("First"));
+    launch();
+    ASSERT_TRUE(drive("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername moi\ntype id=txfPassword pw1\n"
+                      "type id=txfRetypePwd pw1\ntap id=btnRegister\n")
+                    .ok)
+        << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    const ui::View* form = login->logSubRegisterView().get();
+    EXPECT_TRUE(hasSpinner(form)) << "waiting while the connection starts";
+    ASSERT_TRUE(waitForCommand(35));
+    advance(9.5);
+    EXPECT_TRUE(hasSpinner(form)) << "still waiting for the answer within its bound";
+    advance(1);
+    EXPECT_FALSE(hasSpinner(form));
+    EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
+    EXPECT_EQ(topAs<LoginView>(), login);
+    EXPECT_TRUE(form->superview()) << "the registration form stays";
+    EXPECT_TRUE(drive("expect text=moi\n").ok) << "with the name the player typed";
+}
+
+TEST_F(LobbyWaits, ARegistrationAnswerEndsTheWaitWithoutALaterFailureNotice) {
+    storeServerList(portalEntry("First"));
+    portal().onCommand(35, [](Message&, TestPortal::Reply& reply) {
+        Message answer(35);
+        answer.writeUTF("moi");
+        answer.writeBool(0);
+        answer.writeUTF("");
+        answer.writeUTF("");
+        reply.send(answer);
+    });
+    launch();
+    ASSERT_TRUE(drive("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername moi\ntype id=txfPassword pw1\n"
+                      "type id=txfRetypePwd pw1\ntap id=btnRegister\nwait text=" +
+                      text("KAVO_gameIDAlreadyUsed") + "\n")
+                    .ok)
+        << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    EXPECT_FALSE(hasSpinner(login->logSubRegisterView().get()));
+    advance(11);
+    EXPECT_EQ(shownAlertMessage(), text("KAVO_gameIDAlreadyUsed"));
+}
+
+TEST_F(LobbyWaits, ARecoveryTheServerNeverAnswersStopsWaitingOnTheRecoveryForm) {
+    launch();
+    ASSERT_TRUE(drive("advance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername an\ntap id=btnSend\nwait text=" +
+                      text("KAVO_confirmGetPassword") + "\n")
+                    .ok)
+        << log();
+    ASSERT_TRUE(waitForCommand(1702)) << "connected";
+    ASSERT_TRUE(drive("tap text=" + text("KAVO_yes") + "\n").ok) << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    const ui::View* form = login->logSubForgotPwdView().get();
+    EXPECT_TRUE(hasSpinner(form)) << "waiting for the recovery text";
+    ASSERT_TRUE(waitForCommand(73));
+    advance(9.5);
+    EXPECT_TRUE(hasSpinner(form));
+    advance(1);
+    EXPECT_FALSE(hasSpinner(form));
+    EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
+    EXPECT_EQ(topAs<LoginView>(), login);
+    EXPECT_TRUE(form->superview()) << "the recovery form stays";
+}
+
+TEST_F(LobbyWaits, ARecoveryAnswerEndsTheWait) {
+    portal().onCommand(73, [](Message&, TestPortal::Reply& reply) {
+        Message answer(73);
+        answer.writeByte(1);
+        answer.writeUTF("MK ?");
+        answer.writeUTF("8100");
+        reply.send(answer);
+    });
+    launch();
+    ASSERT_TRUE(drive("advance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername an\ntap id=btnSend\nwait text=" +
+                      text("KAVO_confirmGetPassword") + "\n")
+                    .ok)
+        << log();
+    ASSERT_TRUE(waitForCommand(1702)) << "connected";
+    ASSERT_TRUE(drive("tap text=" + text("KAVO_yes") + "\n").ok) << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    const ui::View* form = login->logSubForgotPwdView().get();
+    ASSERT_TRUE(waitForCommand(73));
+    // The answer comes on the reader thread in real time.
+    for (int i = 0; i < 100 && hasSpinner(form); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        advance(0.01);
+    }
+    EXPECT_FALSE(hasSpinner(form));
+    advance(11);
+    EXPECT_NE(shownAlertMessage(), text("KAVO_connectFail"));
+}
+
+} // namespace

@@ -1,0 +1,127 @@
+// The desktop's own input: the mouse wheel over scroll views and the Escape key over
+// alerts, sheets and screens.
+#include "CoreTestSupport.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Display.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/Window.h"
+
+using namespace platform::ui;
+
+namespace {
+
+class DesktopInput : public CoreUiTest {
+protected:
+    void SetUp() override {
+        CoreUiTest::SetUp();
+        window = Window::make();
+        window->makeKeyAndVisible();
+        outer = ScrollView::make({0, 0, 480, 320});
+        outer->setContentSize({480, 1000});
+        inner = ScrollView::make({40, 40, 200, 100});
+        inner->setContentSize({200, 180});
+        outer->addSubview(inner);
+        window->addSubview(outer);
+    }
+    std::shared_ptr<Window> window;
+    std::shared_ptr<ScrollView> outer, inner;
+};
+
+struct AlertRecorder : AlertViewDelegate {
+    void clickedButtonAtIndex(AlertView&, int index) override { clicked.push_back(index); }
+    std::vector<int> clicked;
+};
+
+} // namespace
+
+TEST_F(DesktopInput, TheWheelScrollsTheInnermostScrollViewUnderThePointerWithinItsContent) {
+    auto& app = Application::shared();
+    EXPECT_TRUE(app.dispatchScroll({100, 80}, {0, 50}));
+    EXPECT_EQ(inner->contentOffset(), Point(0, 50));
+    EXPECT_EQ(outer->contentOffset(), Point(0, 0));
+    // The inner one is at its end (180 - 100 = 80): the outer one takes the wheel.
+    EXPECT_TRUE(app.dispatchScroll({100, 80}, {0, 100}));
+    EXPECT_EQ(inner->contentOffset(), Point(0, 80));
+    EXPECT_TRUE(app.dispatchScroll({100, 80}, {0, 100}));
+    EXPECT_EQ(outer->contentOffset(), Point(0, 100));
+    // Outside the inner one only the outer one moves; never past its start.
+    EXPECT_TRUE(app.dispatchScroll({400, 300}, {0, -500}));
+    EXPECT_EQ(outer->contentOffset(), Point(0, 0));
+    EXPECT_FALSE(app.dispatchScroll({400, 300}, {0, -40}));
+    outer->setScrollEnabled(false);
+    EXPECT_FALSE(app.dispatchScroll({400, 300}, {0, 40}));
+}
+
+TEST_F(DesktopInput, EscapePressesTheAlertsCancelButtonBeforeAnythingElse) {
+    int escapes = 0;
+    Application::shared().setEscapeAction([&escapes] { return ++escapes > 0; });
+    AlertRecorder recorder;
+    auto alert = AlertView::make("", "Thoát bàn?", &recorder, "Không", {"Có"});
+    alert->show();
+    Application::shared().dispatchKey(Key::Escape);
+    EXPECT_EQ(recorder.clicked, std::vector<int>{0});
+    EXPECT_FALSE(alert->isVisible());
+    EXPECT_EQ(escapes, 0);
+    // With no alert up, the application's own action (a sheet's close, a screen's back).
+    Application::shared().dispatchKey(Key::Escape);
+    EXPECT_EQ(escapes, 1);
+}
+
+TEST_F(DesktopInput, EscapeLeavesAnAlertWithoutACancelButtonWaitingForItsAnswer) {
+    int escapes = 0;
+    Application::shared().setEscapeAction([&escapes] { return ++escapes > 0; });
+    AlertRecorder recorder;
+    auto alert = AlertView::make("", "Mất kết nối", &recorder, "", {"OK"});
+    alert->show();
+    Application::shared().dispatchKey(Key::Escape);
+    EXPECT_TRUE(recorder.clicked.empty());
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(escapes, 0);
+    alert->dismissWithClickedButtonIndex(0, false);
+}
+
+TEST_F(DesktopInput, ChangesNobodyCanSeeCostNoFrame) {
+    auto offWindow = Label::make({0, 0, 100, 20});
+    auto underHidden = Label::make({0, 0, 100, 20});
+    auto hiddenParent = View::make({0, 0, 200, 200});
+    hiddenParent->setHidden(true);
+    hiddenParent->addSubview(underHidden);
+    window->addSubview(hiddenParent);
+    const uint64_t before = Display::generation();
+    offWindow->setText("quay");
+    underHidden->setText("quay");
+    EXPECT_EQ(Display::generation(), before);
+
+    auto shown = Label::make({0, 0, 100, 20});
+    window->addSubview(shown);
+    const uint64_t added = Display::generation();
+    EXPECT_GT(added, before);
+    shown->setText("Bàn 1");
+    EXPECT_GT(Display::generation(), added);
+    const uint64_t hiding = Display::generation();
+    shown->setHidden(true);
+    EXPECT_GT(Display::generation(), hiding) << "hiding a shown view is a change to show";
+}
+
+TEST_F(DesktopInput, ACaptionTooWideEvenAtItsSmallestSizeWrapsInsteadOfBeingCut) {
+    auto caption = Label::make({0, 0, 60, 80});
+    caption->setFont(Font::system(14));
+    caption->setAdjustsFontSizeToFitWidth(true);
+    caption->setMinimumFontSize(9);
+    caption->setText("TÊN ĐĂNG NHẬP CỦA BẠN");
+    ASSERT_EQ(caption->displayLines().size(), 1u);
+    EXPECT_NE(caption->displayLines().front().find("\u2026"), std::string::npos) << "cut without the switch";
+
+    caption->setWrapsWhenShrunk(true);
+    const auto lines = caption->displayLines();
+    ASSERT_GE(lines.size(), 2u);
+    std::string joined;
+    for (const auto& line : lines)
+        joined += (joined.empty() ? "" : " ") + line;
+    EXPECT_EQ(joined, "TÊN ĐĂNG NHẬP CỦA BẠN");
+    EXPECT_EQ(caption->fittedFont().size(), 9);
+
+    caption->setText("TÊN");
+    EXPECT_EQ(caption->displayLines(), std::vector<std::string>{"TÊN"}) << "a short caption keeps one line";
+}
