@@ -37,6 +37,11 @@ void TestPortal::onCommand(int16_t commandId, Handler handler) {
     handlers_[commandId] = std::move(handler);
 }
 
+void TestPortal::onSubCommand(int16_t commandId, int8_t sub, Handler handler) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    subHandlers_[{commandId, sub}] = std::move(handler);
+}
+
 void TestPortal::onAnyCommand(Handler handler) {
     std::lock_guard<std::mutex> lock(mutex_);
     anyHandler_ = std::move(handler);
@@ -128,8 +133,13 @@ void TestPortal::handle(Message& message, int connection) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         messages_.push_back({message.commandId(), message.data()});
+        auto sub = message.data().empty() ? subHandlers_.end()
+                                          : subHandlers_.find({message.commandId(), int8_t(message.data()[0])});
         auto it = handlers_.find(message.commandId());
-        handler = it != handlers_.end() ? it->second : anyHandler_;
+        if (sub != subHandlers_.end())
+            handler = sub->second;
+        else
+            handler = it != handlers_.end() ? it->second : anyHandler_;
     }
     changed_.notify_all();
     if (!handler) return;

@@ -55,6 +55,10 @@ public:
 
     // Set handlers before the client sends; a later set replaces the earlier.
     void onCommand(int16_t commandId, Handler handler);
+    // For one sub-command of a command (its first body byte): it goes before the
+    // command's own handler, so that several parts of a server can each answer their
+    // subs of one command. A later set for the same pair replaces the earlier.
+    void onSubCommand(int16_t commandId, int8_t sub, Handler handler);
     // For every command without a handler of its own (an echo, say).
     void onAnyCommand(Handler handler);
 
@@ -100,6 +104,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::map<int16_t, Handler> handlers_;
+    std::map<std::pair<int16_t, int8_t>, Handler> subHandlers_;
     Handler anyHandler_;
     std::vector<RecordedMessage> messages_;
     std::vector<Hello> hellos_;

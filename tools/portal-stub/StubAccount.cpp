@@ -87,10 +87,9 @@ void StubAccount::install(TestPortal& portal) {
         }
         reply.send(rows);
     });
-    portal.onCommand(104, [](Message& request, TestPortal::Reply& reply) {
+    // 16 and 20: the friends ranked (the friend list itself is the mailbox's).
+    const TestPortal::Handler friendsRanked = [](Message& request, TestPortal::Reply& reply) {
         const int8_t kind = request.readByte();
-        // 5: the friend list of the game grid; 16 and 20: the friends ranked.
-        if (kind != 5 && kind != 16 && kind != 20) return;
         Message rows(104);
         rows.writeByte(kind);
         for (int i = 0; i < kFriends; ++i) {
@@ -113,7 +112,9 @@ void StubAccount::install(TestPortal& portal) {
             rows.writeUTF("");
         }
         reply.send(rows);
-    });
+    };
+    portal.onSubCommand(104, 16, friendsRanked);
+    portal.onSubCommand(104, 20, friendsRanked);
     portal.onCommand(1005, [this](Message& request, TestPortal::Reply& reply) {
         const int32_t id = request.readInt();
         std::lock_guard lock(mutex_);
@@ -161,8 +162,8 @@ void StubAccount::install(TestPortal& portal) {
                       std::to_string(birthDay_) + "/" + std::to_string(birthMonth_) + "/" + std::to_string(birthYear_));
         reply.send(Message(41));
     });
-    portal.onCommand(78, [](Message& request, TestPortal::Reply& reply) {
-        if (request.readByte() != 3) return;
+    portal.onSubCommand(78, 3, [](Message& request, TestPortal::Reply& reply) {
+        request.readByte();
         Message list(78);
         list.writeByte(3);
         for (size_t i = 0; i < std::size(kProvinces); ++i) {
@@ -199,7 +200,8 @@ void StubAccount::install(TestPortal& portal) {
         }
         reply.send(avatars);
     });
-    portal.onCommand(101, [](Message& request, TestPortal::Reply& reply) {
+    // 3: a player's items; 16: the player's gifts (the catalogue itself is the shop's).
+    const TestPortal::Handler ownedItems = [](Message& request, TestPortal::Reply& reply) {
         const int8_t sub = request.readByte();
         Message items(101);
         items.writeByte(sub);
@@ -226,7 +228,9 @@ void StubAccount::install(TestPortal& portal) {
             return;
         }
         reply.send(items);
-    });
+    };
+    portal.onSubCommand(101, 3, ownedItems);
+    portal.onSubCommand(101, 16, ownedItems);
     portal.onCommand(2703, [](Message& request, TestPortal::Reply& reply) {
         const int32_t sub = request.readInt();
         if (sub == 0) {

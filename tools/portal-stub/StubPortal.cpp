@@ -1,7 +1,6 @@
 #include "tools/portal-stub/StubPortal.h"
 
 #include "platform/runtime/Log.h"
-#include "tools/portal-stub/StubFriends.h"
 #include "tools/portal-stub/StubMail.h"
 #include "tools/portal-stub/StubNotices.h"
 #include "tools/portal-stub/TableSheetsStub.h"
@@ -74,7 +73,6 @@ Message StubPortal::boardList(int gameType) {
 }
 
 void StubPortal::install() {
-    installFriends(portal_);
     installNotices(portal_);
     portal_.onCommand(222, [](Message&, TestPortal::Reply& reply) {
         Message accepted(220);
