@@ -23,7 +23,9 @@ State& state() {
 } // namespace
 
 bool SmsComposer::canSendText() {
-    return false;
+    // A test that chose an answer stands in for a phone line.
+    std::lock_guard<std::mutex> lock(state().mutex);
+    return state().testResult.has_value();
 }
 
 void SmsComposer::present(const std::vector<std::string>& recipients, const std::string& body,

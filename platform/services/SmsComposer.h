@@ -12,7 +12,8 @@ enum class SmsResult { Cancelled = 0, Sent = 1, Failed = 2 };
 
 // Text messages. This machine has no phone line, so canSendText() is false and a
 // composer shown anyway finishes with Failed ("cannot send"). Tests choose the
-// answer with setTestResult to walk the client's sent and cancelled roads.
+// answer with setTestResult to walk the client's sent and cancelled roads; while
+// one is chosen, canSendText() is true.
 class SmsComposer {
 public:
     struct Request {

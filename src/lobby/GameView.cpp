@@ -118,9 +118,10 @@ void GameView::setUIScreen() {
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
         button->titleLabel()->setMinimumFontSize(lobby::fontSize(6));
     }
-    // Laid out for the screen; nothing here acts on them.
+    // Laid out for the screen; the chat button does nothing here.
     btnChat_ = addButton(root, {406, 4, 70, 22}, "btnChat", text("KAVO_chat"));
     btnNapZel_ = addButton(root, {332, 4, 70, 22}, "btnNapZel", text("KAVO_napZel"));
+    btnNapZel_->onTouchUpInside([this] { napZel(); });
 
     lblSelectGame_ = addLabel(root, {158, 4, 170, 22}, "lblSelectGame", text("KAVO_SelectGame"), 14, true,
                               ui::Color::rgba(255, 220, 60), ui::TextAlignment::Left);

@@ -1,4 +1,5 @@
 #include "account/ShopView.h"
+#include "account/TopupActions.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/SMSDelegate.h"
@@ -73,6 +74,7 @@ void GlobalLogicHandler::loginSuccess() {
         return;
     }
     nav->pushViewController(std::make_shared<GameView>(), true);
+    TopupActions::resendPendingReceipts();
 }
 
 void GlobalLogicHandler::loginFailWithReason(const std::string& reason) {

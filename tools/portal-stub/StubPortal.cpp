@@ -89,7 +89,8 @@ void StubPortal::install() {
         mail.writeUTF("Chào mừng đến Kavo Online! Welcome to Kavo Online!");
         reply.send(mail);
     });
-    portal_.onCommand(1, [](Message& request, TestPortal::Reply& reply) {
+    shop_.install(portal_);
+    portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
         platform::log("sign-in of \"" + user + "\"");
         if (user == kBannedUser) {
@@ -100,13 +101,15 @@ void StubPortal::install() {
         }
         Message signedIn(3);
         signedIn.writeInt(playerIdOf(user));
-        signedIn.writeLong(1000000);
+        signedIn.writeLong(shop_.signIn(user));
         signedIn.writeShort(1);
         signedIn.writeInt(2500);
         reply.send(signedIn);
     });
     portal_.onCommand(72, [this](Message& request, TestPortal::Reply& reply) {
-        if (request.readByte() != 11) return;
+        const int8_t key = request.readByte();
+        if (key == 13) reply.send(StubShop::promotionText());
+        if (key != 11) return;
         Message list(72);
         list.writeByte(11);
         list.writeUTF(serverList_);
