@@ -29,7 +29,8 @@ void IAPHelper::forgetBuyer(const void* buyer) {
 }
 
 const void* IAPHelper::takeBuyer(const std::string& identifier) {
-    auto it = std::find_if(buyers_.begin(), buyers_.end(), [&](const auto& entry) { return entry.first == identifier; });
+    auto it =
+        std::find_if(buyers_.begin(), buyers_.end(), [&](const auto& entry) { return entry.first == identifier; });
     if (it == buyers_.end()) return nullptr;
     const void* buyer = it->second;
     buyers_.erase(it);

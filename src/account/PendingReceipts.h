@@ -23,8 +23,8 @@ public:
     };
 
     // The entry text for a purchase made at `date` (seconds since 1970, local time).
-    static std::string entryText(const std::string& user, const std::string& purchaseName,
-                                 const std::string& receipt, double date);
+    static std::string entryText(const std::string& user, const std::string& purchaseName, const std::string& receipt,
+                                 double date);
     // Reads an entry from both ends, so a purchase name holding ";" does not move the
     // receipt: the user before the first ";", the date after the last, the receipt the
     // field before the date. An entry with fewer than four fields gives nothing.

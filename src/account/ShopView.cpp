@@ -1,10 +1,10 @@
 #include "account/ShopView.h"
 
+#include "account/KavoIAPHelper.h"
 #include "account/ShopViewDetail.h"
 #include "account/ShopWidgets.h"
 #include "account/TopupActions.h"
 #include "account/TopupZelByCardView.h"
-#include "account/KavoIAPHelper.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -157,7 +157,8 @@ void ShopView::setUIScreen() {
         tabButtons_[size_t(i)]->titleLabel()->setFont(ui::Font::boldSystem(shopui::fontSize(12)));
         root.addSubview(tabButtons_[size_t(i)]);
     }
-    root.addSubview(shopui::button(scaled({440, 2, 36, 30}), "doCloseThisView", "", "X", [this] { doCloseThisView(); }));
+    root.addSubview(
+        shopui::button(scaled({440, 2, 36, 30}), "doCloseThisView", "", "X", [this] { doCloseThisView(); }));
     contentView_ = ui::View::make(scaled({10, 66, 460, 250}));
     contentView_->setAccessibilityIdentifier("contentView");
     root.addSubview(contentView_);
@@ -167,8 +168,9 @@ void ShopView::setUIScreen() {
         tabViews_[size_t(i)] = tab;
         contentView_->addSubview(tab);
         // The top-up and promotion rows are narrow: the method panels sit beside them.
-        const ui::Rect frame = i < 2 ? ui::Rect{0, 0, 246, 250} : i == 2 ? ui::Rect{0, 0, 460, 140}
-                                                                          : ui::Rect{0, 0, 460, 210};
+        const ui::Rect frame = i < 2    ? ui::Rect{0, 0, 246, 250}
+                               : i == 2 ? ui::Rect{0, 0, 460, 140}
+                                        : ui::Rect{0, 0, 460, 210};
         auto table = ui::TableView::make(scaled(frame));
         table->setAccessibilityIdentifier(kTabs[i].tableName);
         table->setTag(i + 1);
@@ -188,8 +190,8 @@ void ShopView::setUIScreen() {
 
 void ShopView::buildNapZelView() {
     auto& tab = *tabViews_[0];
-    lblThongTinKhuyenMai_ = shopui::label(scaled({252, 0, 208, 20}), text("KAVO_Shop_KhuyenMai"),
-                                          shopui::fontSize(12), ui::Color::rgba(255, 220, 60));
+    lblThongTinKhuyenMai_ = shopui::label(scaled({252, 0, 208, 20}), text("KAVO_Shop_KhuyenMai"), shopui::fontSize(12),
+                                          ui::Color::rgba(255, 220, 60));
     tab.addSubview(lblThongTinKhuyenMai_);
     txvThongTinKhuyenMai_ = ui::TextView::make(scaled({252, 20, 208, 150}));
     txvThongTinKhuyenMai_->setAccessibilityIdentifier("txvThongTinKhuyenMai");

@@ -138,8 +138,8 @@ void ShopViewDetail::layOut(bool left) {
     background->setImage(left ? Util::flipImage(picture, ImageOrientation::UpMirrored) : picture);
     addSubview(background);
     addSubview(shopui::image(kTitlePlate.at(left), "i_img_ShopViewDetail_backgroundTitle.png"));
-    auto title = shopui::label(kTitle.at(left), strUsername_, pad ? 14 : 10, ui::Color::black(),
-                               ui::TextAlignment::Center);
+    auto title =
+        shopui::label(kTitle.at(left), strUsername_, pad ? 14 : 10, ui::Color::black(), ui::TextAlignment::Center);
     title->setAccessibilityIdentifier("lblTitle");
     addSubview(title);
     addSubview(shopui::image(kPicture.at(left), "i_img_border_itemImage.png"));

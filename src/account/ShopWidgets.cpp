@@ -6,8 +6,7 @@ namespace kavo::shopui {
 
 namespace ui = platform::ui;
 
-std::shared_ptr<ui::Button> dimmingButton(ui::Rect frame, const std::string& identifier,
-                                          std::function<void()> action) {
+std::shared_ptr<ui::Button> dimmingButton(ui::Rect frame, const std::string& identifier, std::function<void()> action) {
     auto layer = ui::Button::make(frame);
     layer->setAccessibilityIdentifier(identifier);
     layer->setBackgroundColor(ui::Color::black());

@@ -24,8 +24,8 @@ void TopupActions::sendSms(const ChargeMoneyInfo& channel) {
         return;
     }
     UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(platform::formatText(Resources::getInstance().textWithKey("KAVO_syntaxSMS1"),
-                                                  {body, channel.smsTo()}));
+    UIController::startOKDlg(
+        platform::formatText(Resources::getInstance().textWithKey("KAVO_syntaxSMS1"), {body, channel.smsTo()}));
 }
 
 void TopupActions::buyInApp(const ChargeMoneyInfo& channel, const void* buyer) {

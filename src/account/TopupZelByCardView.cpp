@@ -52,8 +52,8 @@ void TopupZelByCardView::setUIScreen() {
     auto scale = [s](ui::Rect r) { return ui::Rect{r.x() * s, r.y() * s, r.width() * s, r.height() * s}; };
     mainView_->addSubview(shopui::label(scale({12, 20, 64, 21}), localized("KAVO_SeriesNumber"), shopui::fontSize(12),
                                         ui::Color::white()));
-    mainView_->addSubview(shopui::label(scale({12, 52, 64, 21}), localized("KAVO_CardCode"), shopui::fontSize(12),
-                                        ui::Color::white()));
+    mainView_->addSubview(
+        shopui::label(scale({12, 52, 64, 21}), localized("KAVO_CardCode"), shopui::fontSize(12), ui::Color::white()));
     auto field = [&](ui::Rect frame, const char* identifier, ui::ReturnKeyType returnKey) {
         mainView_->addSubview(shopui::image(scale(frame), "img_TopupZel_TextFieldBackground.png"));
         auto input = ui::TextField::make(scale(frame));
@@ -80,14 +80,16 @@ void TopupZelByCardView::raise() {
     isEdit_ = true;
     auto content = mainView_;
     const ui::Point to{content->center().x, content->center().y - raiseBy()};
-    ui::View::animate(kRaiseSeconds, 0, {.curve = ui::AnimationCurve::EaseOut}, [content, to] { content->setCenter(to); });
+    ui::View::animate(kRaiseSeconds, 0, {.curve = ui::AnimationCurve::EaseOut},
+                      [content, to] { content->setCenter(to); });
 }
 
 void TopupZelByCardView::lower() {
     isEdit_ = false;
     auto content = mainView_;
     const ui::Point to{content->center().x, content->center().y + raiseBy()};
-    ui::View::animate(kRaiseSeconds, 0, {.curve = ui::AnimationCurve::EaseOut}, [content, to] { content->setCenter(to); });
+    ui::View::animate(kRaiseSeconds, 0, {.curve = ui::AnimationCurve::EaseOut},
+                      [content, to] { content->setCenter(to); });
 }
 
 void TopupZelByCardView::didBeginEditing(ui::TextField&) {

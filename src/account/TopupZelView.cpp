@@ -62,22 +62,23 @@ std::shared_ptr<TopupZelView> TopupZelView::make(ui::Rect frame) {
     setBackButtonHidden(true);
     panel->setUIScreen();
     std::weak_ptr<TopupZelView> weak = panel;
-    panel->observers_ = TopupActions::observe(
-        panel.get(), {[weak](const platform::Notification& note) {
-                          auto self = weak.lock();
-                          if (!self) return;
-                          TopupActions::sendReceipt(self->listMoney_, self->selectedIndexForIAP_, note);
-                          Util::hideLoadingOnView(self);
-                      },
-                      [weak](const platform::Notification& note) {
-                          auto self = weak.lock();
-                          if (!self) return;
-                          TopupActions::showFailure(note);
-                          Util::hideLoadingOnView(self);
-                      },
-                      [weak] {
-                          if (auto self = weak.lock()) Util::hideLoadingOnView(self);
-                      }});
+    panel->observers_ = TopupActions::observe(panel.get(), {[weak](const platform::Notification& note) {
+                                                                auto self = weak.lock();
+                                                                if (!self) return;
+                                                                TopupActions::sendReceipt(
+                                                                    self->listMoney_, self->selectedIndexForIAP_, note);
+                                                                Util::hideLoadingOnView(self);
+                                                            },
+                                                            [weak](const platform::Notification& note) {
+                                                                auto self = weak.lock();
+                                                                if (!self) return;
+                                                                TopupActions::showFailure(note);
+                                                                Util::hideLoadingOnView(self);
+                                                            },
+                                                            [weak] {
+                                                                if (auto self = weak.lock())
+                                                                    Util::hideLoadingOnView(self);
+                                                            }});
     return panel;
 }
 
@@ -129,7 +130,8 @@ std::shared_ptr<ui::TableViewCell> TopupZelView::cellForRow(ui::TableView& table
         cell->setBackgroundColor(ui::Color::clear());
         auto& content = *cell->contentView();
         content.addSubview(shopui::image(pick({0, 0, 72, 37}, {0, 0, 153, 88}), "i_img_TopupZel_BackgroundTab.png"));
-        auto title = shopui::label(pick({80, 0, 303, 24}, {170, 0, 645, 50}), "", 12 * Util::iPad(), ui::Color::white());
+        auto title =
+            shopui::label(pick({80, 0, 303, 24}, {170, 0, 645, 50}), "", 12 * Util::iPad(), ui::Color::white());
         title->setTag(kTitleTag);
         content.addSubview(title);
         auto icon = ui::ImageView::make();
@@ -173,9 +175,9 @@ void TopupZelView::fillCell(ui::TableViewCell& cell, const ChargeMoneyInfo& chan
     case TopupActions::kSms:
         icon->setImage(Util::getImageWithName("i_text_SMS.png"));
         icon->setFrame(pick({14, 8, 45, 22}, tabletIcon));
-        description->setText(platform::formatText(localized("KAVO_NapZel_SMSDescription"),
-                                                  {channel.smsContent(), UIController::myInfo()->name(),
-                                                   channel.smsTo()}));
+        description->setText(
+            platform::formatText(localized("KAVO_NapZel_SMSDescription"),
+                                 {channel.smsContent(), UIController::myInfo()->name(), channel.smsTo()}));
         break;
     default:
         break;

@@ -33,7 +33,8 @@ protected:
     static void touch(GiftPageView& page, int itemId) {
         for (const auto& view : page.view()->subviews()) {
             auto* button = dynamic_cast<platform::ui::Button*>(view.get());
-            if (button && button->tag() == itemId) return button->sendActions(platform::ui::ControlEvent::TouchUpInside);
+            if (button && button->tag() == itemId)
+                return button->sendActions(platform::ui::ControlEvent::TouchUpInside);
         }
         ADD_FAILURE() << "no item " << itemId << " on the page";
     }

@@ -37,8 +37,7 @@ protected:
     static Message itemPage(const std::vector<std::pair<int32_t, int32_t>>& idsAndPrices);
     static Message avatarPage(const std::vector<std::pair<int32_t, int32_t>>& idsAndPrices);
     // 71: status, message, receipt, money.
-    static Message purchaseAnswer(int8_t status, const std::string& message, const std::string& receipt,
-                                  int64_t money);
+    static Message purchaseAnswer(int8_t status, const std::string& message, const std::string& receipt, int64_t money);
     // A UTF field's bytes.
     static std::vector<uint8_t> utf(const std::string& text);
 };

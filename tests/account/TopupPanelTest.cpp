@@ -64,6 +64,7 @@ TEST_F(TopupPanel, AnSmsRowShowsTheSyntaxWithoutAComposerAndSendsWithOne) {
     platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
     ASSERT_DRIVE("tap text=Nap SMS\n");
     ASSERT_TRUE(waitFor(57, 1));
+    settle();
     ASSERT_EQ(platform::SmsComposer::requests().size(), 1u);
     EXPECT_EQ(platform::SmsComposer::requests()[0].body, "KAVO NAP an");
     std::vector<uint8_t> expected = utf("KAVO NAP an");

@@ -2,6 +2,7 @@
 // tops up through the store and by card, buys an item and gives one to a friend,
 // on the manual clock against the test portal, driven like a person.
 #include "account/PendingReceipts.h"
+#include "account/TopupZelByCardView.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "platform/runtime/RunLoop.h"
@@ -37,7 +38,7 @@ protected:
             list.writeUTF("");
             list.writeUTF("");
             list.writeByte(5);
-            list.writeUTF("Goi 20000");
+            list.writeUTF("Goi 20000 Zel");
             list.writeUTF("vn.kavo.online.zel20");
             list.writeUTF("");
             reply.send(list);
@@ -88,7 +89,7 @@ protected:
             answer.writeByte(type);
             answer.writeByte(1);
             if (type == 5) {
-                answer.writeUTF("Da nap 20000");
+                answer.writeUTF("Da nap 20000 Zel");
                 answer.writeUTF(request.readUTF());
                 answer.writeLong(ClientWorld::kPlayerMoney + 20000);
             } else {
@@ -117,11 +118,11 @@ protected:
 
 TEST_F(ShopRoad, APlayerTopsUpBuysAndGivesFromTheShop) {
     launch();
-    auto result = drive(signInScript() + "tap id=btnNapZel\nwait text=Goi 20000\ntap text=Goi 20000\n");
+    auto result = drive(signInScript() + "tap id=btnNapZel\nwait text=Goi 20000 Zel\ntap text=Goi 20000 Zel\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     // The store answers, the receipt goes to the server, the server credits it.
     ASSERT_TRUE(moneyBecomes(ClientWorld::kPlayerMoney + 20000)) << log();
-    result = drive("wait text=Da nap 20000\ntap text=" + text("KAVO_OK") + "\n");
+    result = drive("wait text=Da nap 20000 Zel\ntap text=" + text("KAVO_OK") + "\n");
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_TRUE(PendingReceipts::entries().empty());
 
@@ -130,14 +131,16 @@ TEST_F(ShopRoad, APlayerTopsUpBuysAndGivesFromTheShop) {
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     EXPECT_EQ(money(), ClientWorld::kPlayerMoney + 70000);
     UIController::closeDialog();
-    result = drive("tap id=btnBG\n");
-    ASSERT_TRUE(result.ok) << result.message;
+    // The dimming layer closes the form (the form's content covers its middle).
+    TopupZelByCardView::getInstance()->hideThisView();
 
-    result = drive("tap id=btnVatPham\nwait id=tile10000\ntap id=tile10000\ntap id=doCheckOut\n");
+    result = drive("tap id=btnVatPham\nwait id=tile10000\nadvance 0.5\ntap id=tile10000\nwait id=doCheckOut 2\ntap "
+                   "id=doCheckOut\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     pressAlert(1);
     ASSERT_TRUE(moneyBecomes(ClientWorld::kPlayerMoney + 67000)) << "the item's payment is taken off";
-    UIController::closeDialog();
+    result = drive("wait text=" + text("KAVO_buyItemOK") + "\ntap text=" + text("KAVO_OK") + "\n");
+    ASSERT_TRUE(result.ok) << result.message;
 
     result = drive("tap id=doPresent\ntap id=presentFriend0\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
