@@ -1,8 +1,10 @@
 // The local portal stub (tools/portal-stub) as a person uses it: the client signs in on
 // it and reaches a game's board list; the user "banned" is refused with a reason.
+#include "account/ShopView.h"
 #include "app/UIController.h"
 #include "platform/foundation/HttpClient.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/services/PaymentQueue.h"
 #include "platform/ui/AlertView.h"
 #include "portal/GlobalLogicHandler.h"
 #include "tests/support/Sockets.h"
@@ -85,6 +87,30 @@ TEST_F(PortalStub, AnyPlayerSignsInAndReachesTheBoardListOfAGame) {
         platform::RunLoop::main().runUntil([] { return GlobalLogicHandler::getInstance().boardList().size() == 6; }, 5))
         << "the stub's six boards arrive";
     EXPECT_EQ(UIController::gameType(), 3);
+}
+
+TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
+    platform::PaymentQueue::defaultQueue().resetForTesting();
+    platform::PaymentQueue::setOutcome(platform::StoreOutcome::Purchased);
+    launch();
+    auto result = drive(signIn("nap") + "screen GameView 10\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    // The store rows follow the SMS and card rows: scrolled into sight as a finger would.
+    ShopView::getInstance()
+        ->tableOfTab(ShopView::kTabNapZel)
+        ->scrollToRow({0, 5}, platform::ui::TableViewScrollPosition::Top, false);
+    result = drive("wait text=20.000 Zel\ntap text=20.000 Zel\nwait contains=20,000 Zel added\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(UIController::myInfo()->money(), 1020000);
+    UIController::closeDialog();
+    ShopView::getInstance()
+        ->tableOfTab(ShopView::kTabNapZel)
+        ->scrollToRow({0, 0}, platform::ui::TableViewScrollPosition::Top, false);
+    result = drive("tap text=Thẻ gate\ntype id=txfSeriesNumber 111\ntype id=txfPinCode 222\ntap id=btnTopup\n"
+                   "wait contains=Card accepted\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(UIController::myInfo()->money(), 1070000);
+    platform::PaymentQueue::defaultQueue().resetForTesting();
 }
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
