@@ -137,6 +137,7 @@ void PaymentQueue::addPayment(const std::string& productIdentifier, int quantity
     case StoreOutcome::Cancelled:
         done.state = TransactionState::Cancelled;
         done.errorText = "cancelled by the player";
+        done.errorCode = kPaymentCancelledErrorCode;
         break;
     case StoreOutcome::Failed:
         done.state = TransactionState::Failed;

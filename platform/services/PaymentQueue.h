@@ -11,12 +11,16 @@ namespace platform {
 
 enum class TransactionState { Purchasing, Purchased, Failed, Cancelled, Restored };
 
+// The error code of a transaction the buyer cancelled.
+constexpr int kPaymentCancelledErrorCode = 2;
+
 struct PaymentTransaction {
     std::string transactionIdentifier;
     std::string productIdentifier;
     int quantity = 1;
     TransactionState state = TransactionState::Purchasing;
     std::string errorText;        // Failed and Cancelled
+    int errorCode = 0;            // Failed 0, Cancelled 2 (the buyer's cancel)
     std::vector<uint8_t> receipt; // Purchased and Restored: JSON bytes
     double date = 0;              // seconds since 1970
 };

@@ -1,28 +1,17 @@
 #pragma once
 
-#include "platform/services/PaymentQueue.h"
-
-#include <vector>
+#include "account/IAPHelper.h"
 
 namespace kavo {
 
-// The in-app purchase helper: the launch makes it the observer of the default
-// payment queue. It logs each transaction it hears of and finishes the failed and
-// cancelled ones; bought ones wait for the top-up road to confirm them with the server.
-class KavoIAPHelper : public platform::PaymentObserver {
+// The process-wide purchase helper; the launch makes it the default payment
+// queue's observer.
+class KavoIAPHelper : public IAPHelper {
 public:
     static KavoIAPHelper& sharedHelper();
 
-    void updatedTransactions(platform::PaymentQueue& queue,
-                             const std::vector<platform::PaymentTransaction>& transactions) override;
-    void restoreCompletedTransactionsFailed(platform::PaymentQueue& queue, const std::string& error) override;
-
-    // How many transactions were heard of (what a test can see).
-    int transactionsSeen() const { return transactionsSeen_; }
-
 private:
     KavoIAPHelper() = default;
-    int transactionsSeen_ = 0;
 };
 
 } // namespace kavo

@@ -1,74 +1,163 @@
 #pragma once
 
-#include "app/CustomUIActionSheetViewController.h"
+#include "account/ShopEntry.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/TableView.h"
+#include "platform/ui/TextView.h"
+#include "platform/ui/ViewController.h"
 #include "portal/model/AccountRecords.h"
 #include "portal/model/Avatar.h"
 #include "portal/model/ChargeMoneyInfo.h"
 #include "portal/model/ShopRecords.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kavo {
 
-class TextRowsSource;
-
-// The shop: avatars, items, top-up channels, discounts and the transaction history.
-// One instance, opened over any screen (the screen base adds its view). The shop and
-// payment replies fill its lists; the reloads run on the main thread.
-class ShopView : public CustomUIActionSheetViewController {
+// The shop: one screen kept for the process and laid over whatever screen is showing
+// (the screen base adds its view). Four tabs: top-up channels, promotion cards, items
+// and avatars for sale (rows, a strip of tiles and the cart), and the purchase
+// history. The replies that fill it arrive through the logic handler on the main
+// thread. The detail panel of a tile works on the shop's selection and cart.
+class ShopView : public platform::ui::ViewController,
+                 public platform::ui::TableViewDataSource,
+                 public platform::ui::TableViewDelegate {
 public:
+    static constexpr int kTabNapZel = 1;
+    static constexpr int kTabUuDai = 2;
+    static constexpr int kTabVatPham = 3;
+    static constexpr int kTabLichSu = 4;
+    // Tile tags: an entry of the rows, an avatar of the avatar list, a cart entry.
+    static constexpr int kRowTileTag = 10000;
+    static constexpr int kAvatarTileTag = 20000;
+    static constexpr int kCartTileTag = 30000;
+
     static const std::shared_ptr<ShopView>& getInstance();
     ShopView();
     ~ShopView() override;
 
-    // The id of the avatar or item the player chose, and the chosen item.
-    int32_t selectObjectID() const { return selectObjectID_; }
-    void setSelectObjectID(int32_t id) { selectObjectID_ = id; }
-    const std::shared_ptr<ItemInfo>& selectedItem() const { return selectedItem_; }
-    void setSelectedItem(std::shared_ptr<ItemInfo> item) { selectedItem_ = std::move(item); }
-
-    void set_listAvatars(std::vector<std::shared_ptr<Avatar>> avatars) { listAvatars_ = std::move(avatars); }
+    // ---- what the replies fill
+    // The top-up channels of the last channel reply; the promotion cards among them.
+    void setChannels(const std::vector<std::shared_ptr<ChargeMoneyInfo>>& channels);
+    std::vector<std::shared_ptr<ChargeMoneyInfo>>& listNapZel() { return listNapZel_; }
+    std::vector<std::shared_ptr<ChargeMoneyInfo>>& listDiscount() { return listDiscount_; }
+    // A page of items or avatars: appended to the rows; the reload follows on a later turn.
+    void forceReloadDataWithListItemInfo(const std::vector<std::shared_ptr<ItemInfo>>& items);
+    void forceReloadDataWithListAvatar(const std::vector<std::shared_ptr<Avatar>>& avatars);
+    const std::vector<ShopEntry>& arrTotal() const { return arrTotal_; }
+    void set_listAvatars(std::vector<std::shared_ptr<Avatar>> avatars);
     const std::vector<std::shared_ptr<Avatar>>& listAvatars() const { return listAvatars_; }
     void set_listItems(std::vector<std::shared_ptr<ItemInfo>> items) { listItems_ = std::move(items); }
     const std::vector<std::shared_ptr<ItemInfo>>& listItems() const { return listItems_; }
-    // Top-up channels and the discounted ones among them.
-    std::vector<std::shared_ptr<ChargeMoneyInfo>>& listNapZel() { return listNapZel_; }
-    std::vector<std::shared_ptr<ChargeMoneyInfo>>& listDiscount() { return listDiscount_; }
     void set_listTransactionLogs(std::vector<std::shared_ptr<TransactionLog>> logs) {
         listTransactionLogs_ = std::move(logs);
     }
     const std::vector<std::shared_ptr<TransactionLog>>& listTransactionLogs() const { return listTransactionLogs_; }
-
-    // Reloads the shop's table (main thread).
-    void forceReloadDataInShopView();
-    // Append the rows to the shop's lists and reload on the main thread (any thread).
-    void forceReloadDataWithListItemInfo(std::vector<std::shared_ptr<ItemInfo>> items);
-    void forceReloadDataWithListAvatar(std::vector<std::shared_ptr<Avatar>> avatars);
-    // The usage text of the top-up page.
     void updateThongTinSuDung(const std::string& text);
     const std::string& thongTinSuDung() const { return thongTinSuDung_; }
+    // Reloads the table of the tab shown (main thread).
+    void forceReloadDataInShopView();
+
+    // ---- tabs and actions
+    void doChangeTab(int tab);
+    int viewingTabIndex() const { return viewingTabIndex_; }
+    void doCloseThisView();
+    void purchaseListItems();
+    void doLoadItems() { shopKind_ = 2; }
+    void doLoadAvatars() {
+        isCheckOut_ = false;
+        shopKind_ = 1;
+    }
+    // A row of the tab shown was chosen.
+    void selectRow(int row);
+    // The items table's drag ended: asks for the next page near its end.
+    void loadMoreIfNeeded(platform::ui::ScrollView& table);
+    // A tile's button: opens the detail panel next to the tile.
+    void showAvatarDetail(const platform::ui::View& tile);
+    void reloadScrollViewCheckout();
+
+    // ---- what the dialogs and the detail panel work on
+    int32_t selectObjectID() const { return selectObjectID_; }
+    void setSelectObjectID(int32_t id) { selectObjectID_ = id; }
+    const ShopEntry& selectedItem() const { return selectedItem_; }
+    void setSelectedItem(ShopEntry entry) { selectedItem_ = std::move(entry); }
+    std::vector<ShopEntry>& listSelectedItems() { return listSelectedItems_; }
+    bool isOver() const { return isOver_; }
+    bool isCheckOut() const { return isCheckOut_; }
+    int shopKind() const { return shopKind_; }
+    bool reloaded() const { return reloaded_; }
+    int pageItems() const { return pageItems_; }
+    int pageAvatars() const { return pageAvatars_; }
+
+    const std::shared_ptr<platform::ui::TableView>& tableOfTab(int tab) const;
+    const std::shared_ptr<platform::ui::ScrollView>& viewShop_scrollViewShop() const { return scrollViewShop_; }
+    const std::shared_ptr<platform::ui::ScrollView>& scrollViewCheckout() const { return scrollViewCheckout_; }
 
     void viewDidLoad() override;
-    void btnClose_Clicked() { slideOut(); }
-    const std::shared_ptr<platform::ui::TableView>& tblShop() const { return tblShop_; }
+    // Forgets everything it was told (tests start from an empty shop).
+    void resetForTesting();
+
+    int numberOfRows(platform::ui::TableView& table, int section) override;
+    std::shared_ptr<platform::ui::TableViewCell> cellForRow(platform::ui::TableView& table,
+                                                            const platform::ui::IndexPath& indexPath) override;
+    double heightForRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
+    void didSelectRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
+    void didEndDragging(platform::ui::ScrollView& scrollView, bool willDecelerate) override;
 
 private:
-    int32_t selectObjectID_ = 0;
-    std::shared_ptr<ItemInfo> selectedItem_;
+    void setUIScreen();
+    void buildNapZelView();
+    void buildVatPhamView();
+    void buildLichSuView();
+    void showTab(int tab);
+    void requestFirstPages();
+    void scheduleReload();
+    void selectChannel(const std::shared_ptr<ChargeMoneyInfo>& channel, int row);
+    void openCardForm(const std::shared_ptr<ChargeMoneyInfo>& channel);
+    void selectEntry(const ShopEntry& entry);
+    void reloadTiles();
+    void addAvatarIntoScrollView(platform::ui::ScrollView& scrollView, const ShopEntry& entry, platform::ui::Point xy,
+                                 int tag);
+    std::optional<ShopEntry> entryOfTag(int tag) const;
+    void fillRow(platform::ui::TableViewCell& cell, int tab, int row);
+    void observePurchases();
+
+    int viewingTabIndex_ = 0;
+    std::vector<std::shared_ptr<ChargeMoneyInfo>> listNapZel_, listDiscount_;
+    std::vector<ShopEntry> arrTotal_;
+    std::vector<std::shared_ptr<TransactionLog>> listTransactionLogs_;
     std::vector<std::shared_ptr<Avatar>> listAvatars_;
     std::vector<std::shared_ptr<ItemInfo>> listItems_;
-    std::vector<std::shared_ptr<ChargeMoneyInfo>> listNapZel_;
-    std::vector<std::shared_ptr<ChargeMoneyInfo>> listDiscount_;
-    std::vector<std::shared_ptr<TransactionLog>> listTransactionLogs_;
+    std::vector<ShopEntry> listSelectedItems_;
+    ShopEntry selectedItem_;
+    int pageItems_ = 0, pageAvatars_ = 0;
+    bool listAvatarHasReload_ = false;
+    bool reloaded_ = false;
+    bool firstPagesAsked_ = false;
+    int selectedIndex_ = -1;
+    int32_t selectObjectID_ = 0;
+    bool isAdded_ = false;
+    bool isOver_ = false;
+    int shopKind_ = 1;
+    bool isCheckOut_ = false;
     std::string thongTinSuDung_;
-    std::shared_ptr<TextRowsSource> rows_;
-    std::shared_ptr<platform::ui::TableView> tblShop_;
-    std::shared_ptr<platform::ui::Label> lblThongTinSuDung_;
+    std::vector<platform::NotificationCenter::Token> observers_;
+
+    std::array<std::shared_ptr<platform::ui::Button>, 4> tabButtons_;
+    std::array<std::shared_ptr<platform::ui::View>, 4> tabViews_;
+    std::array<std::shared_ptr<platform::ui::TableView>, 4> tables_;
+    std::shared_ptr<platform::ui::View> contentView_;
+    std::shared_ptr<platform::ui::Label> lblThongTinKhuyenMai_, lblTongCong_;
+    std::shared_ptr<platform::ui::TextView> txvThongTinKhuyenMai_;
+    std::shared_ptr<platform::ui::ScrollView> scrollViewShop_, scrollViewCheckout_;
 };
 
 } // namespace kavo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/View.h"
 #include "portal/model/ChargeMoneyInfo.h"
@@ -10,32 +12,58 @@
 
 namespace kavo {
 
-class TextRowsSource;
-
-// The top-up panel: the ways to buy Zel. Added over the top screen's view.
-class TopupZelView : public platform::ui::View {
+// The top-up panel: one row per top-up channel (SMS, scratch card, store product),
+// laid over the top screen as a plain view on a dimming layer. A store row buys
+// through the purchase helper; the receipt of that purchase, and only of that one,
+// is sent to the server by this panel. Main thread only.
+class TopupZelView : public platform::ui::View,
+                     public platform::ui::TableViewDataSource,
+                     public platform::ui::TableViewDelegate {
 public:
+    // `frame` is the full screen (480 x 320, 1024 x 768 on a tablet).
     explicit TopupZelView(platform::ui::Rect frame = {});
     ~TopupZelView() override;
+    // Makes the panel and lays it out (the layout needs the panel's own pointer).
     static std::shared_ptr<TopupZelView> make(platform::ui::Rect frame);
 
-    // The receipt the server is asked to confirm.
     void setReceiptStringFromServer(const std::string& receipt) { receipt_ = receipt; }
     const std::string& receiptStringFromServer() const { return receipt_; }
-    // The purchase was confirmed: hides the loading overlay and removes the receipt
-    // from the stored pending list ("pendingReceipts" in the user defaults).
+    // The server's confirmation was acknowledged: the spinner goes. The confirmed
+    // receipt left the pending list when the confirmation arrived.
     void completeRechargeWithApp();
-    static constexpr const char* kPendingReceiptsKey = "pendingReceipts";
 
     void set_listMoney(std::vector<std::shared_ptr<ChargeMoneyInfo>> list) { listMoney_ = std::move(list); }
     const std::vector<std::shared_ptr<ChargeMoneyInfo>>& listMoney() const { return listMoney_; }
     void forceReloadData();
 
+    bool layOnOtherUIView() const { return layOnOtherUIView_; }
+    void set_layOnOtherUIView(bool on) { layOnOtherUIView_ = on; }
+    int selectedIndexForIAP() const { return selectedIndexForIAP_; }
+
+    // The dimming layer's action: stop listening, give the back button back, go.
+    void hideTopupView();
+    void selectRow(int row);
+
+    const std::shared_ptr<platform::ui::TableView>& mainTableView() const { return mainTableView_; }
+    const std::shared_ptr<platform::ui::View>& mainView() const { return mainView_; }
+
+    int numberOfRows(platform::ui::TableView& table, int section) override;
+    std::shared_ptr<platform::ui::TableViewCell> cellForRow(platform::ui::TableView& table,
+                                                            const platform::ui::IndexPath& indexPath) override;
+    void didSelectRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
+
 private:
+    void setUIScreen();
+    void fillCell(platform::ui::TableViewCell& cell, const ChargeMoneyInfo& channel);
+
     std::string receipt_;
     std::vector<std::shared_ptr<ChargeMoneyInfo>> listMoney_;
-    std::shared_ptr<TextRowsSource> rows_;
-    std::shared_ptr<platform::ui::TableView> tableView_;
+    int selectedIndexForIAP_ = -1;
+    bool layOnOtherUIView_ = false;
+    std::vector<platform::NotificationCenter::Token> observers_;
+    std::shared_ptr<platform::ui::Button> btnBg_;
+    std::shared_ptr<platform::ui::View> mainView_;
+    std::shared_ptr<platform::ui::TableView> mainTableView_;
 };
 
 } // namespace kavo

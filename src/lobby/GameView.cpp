@@ -126,6 +126,7 @@ void GameView::setUIScreen() {
     // Laid out for the screen; nothing here acts on it.
     btnNapZel_ = addButton(root, {332, 4, 70, 22}, "btnNapZel", text("KAVO_napZel"));
     addSettingAndLottoButtons(root, {262, 4, 34, 22}, {298, 4, 32, 22});
+    btnNapZel_->onTouchUpInside([this] { napZel(); });
 
     lblSelectGame_ = addLabel(root, {158, 4, 170, 22}, "lblSelectGame", text("KAVO_SelectGame"), 14, true,
                               ui::Color::rgba(255, 220, 60), ui::TextAlignment::Left);

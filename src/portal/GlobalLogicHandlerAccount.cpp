@@ -1,4 +1,5 @@
 #include "account/LottoView.h"
+#include "account/PendingReceipts.h"
 #include "account/ProfileSubView.h"
 #include "account/ProfileView.h"
 #include "account/Profile_AssetsView.h"
@@ -86,8 +87,6 @@ std::shared_ptr<ProfileSubView> profilePanelOnTop() {
 // The store answer's pieces are URL queries; they are read as the query of an
 // address of our own.
 constexpr const char* kStoreAnswerBase = "http://localhost/store?";
-// The top-up channels of this type are the discounted ones.
-constexpr int8_t kDiscountChannel = 8;
 // Products of the store are top-up channels of this type.
 constexpr int8_t kStoreChannel = 5;
 // The purchase answer's statuses that mean the money arrived.
@@ -166,7 +165,12 @@ void GlobalLogicHandler::doBuyGiftForFriendComplete(const std::string& message) 
 }
 
 void GlobalLogicHandler::buyGiftForFriendComplete(const std::string& message) {
-    UIController::myInfo()->addMoney(-int64_t(ShopViewDetail::itemPrice()));
+    // Each answer pays for the oldest gift still waiting, not for the panel opened last.
+    if (const auto price = ShopViewDetail::takeGiftPrice()) {
+        UIController::myInfo()->addMoney(-int64_t(*price));
+    } else {
+        platform::log("gift answer without a gift waiting for it; the money stays");
+    }
     showAlertViewWithMessage(message);
 }
 
@@ -436,7 +440,8 @@ void GlobalLogicHandler::buyAvatarSuccess(int32_t avatarId) {
     if (isShopOnTop()) {
         const auto me = UIController::myInfo();
         me->setAvatar(avatarId);
-        if (const auto& item = ShopView::getInstance()->selectedItem()) me->addMoney(-int64_t(item->price()));
+        const ShopEntry& item = ShopView::getInstance()->selectedItem();
+        if (!item.empty()) me->addMoney(-int64_t(item.price()));
         updateMyMoney();
     }
     showAlertViewWithMessage(text("KAVO_buyAvatarOK"));
@@ -554,12 +559,14 @@ void GlobalLogicHandler::onMoneyInfo(ChargeMoneyList channels) {
 }
 
 void GlobalLogicHandler::showListMoney(const ChargeMoneyList& channels) {
+    // The reply is the whole list: it replaces the shop's rows rather than adding to them.
     const auto& shop = ShopView::getInstance();
-    for (const auto& channel : channels) {
-        shop->listNapZel().push_back(channel);
-        if (channel->type() == kDiscountChannel) shop->listDiscount().push_back(channel);
-    }
+    shop->setChannels(channels);
     shop->forceReloadDataInShopView();
+    if (auto panel = topupPanelOnTop()) {
+        panel->set_listMoney(channels);
+        panel->forceReloadData();
+    }
 }
 
 void GlobalLogicHandler::onPurchaseInfo(platform::Value info) {
@@ -567,19 +574,25 @@ void GlobalLogicHandler::onPurchaseInfo(platform::Value info) {
 }
 
 void GlobalLogicHandler::showAlertInAppPurchase(const platform::Value& info) {
+    // Answered whatever is open: a receipt confirmed while no panel shows must still
+    // leave the pending list, and several answers in a row each clear their own.
     auto panel = topupPanelOnTop();
-    if (!panel) return;
-    panel->setReceiptStringFromServer(info["receiptString"].stringValue());
+    const std::string receipt = info["receiptString"].stringValue();
+    if (panel) panel->setReceiptStringFromServer(receipt);
     const std::string message = info["message"].stringValue();
     if (purchaseSucceeded(info["status"].intValue())) {
         UIController::myInfo()->setMoney(info["money"].int64Value());
-        // OK completes the purchase on the panel.
+        PendingReceipts::removeConfirmed(PendingReceipts::currentUser(), receipt);
+        if (auto screen = topScreenAs<GameTableView>()) {
+            const auto me = UIController::myInfo();
+            screen->updateMoneyWithUserId(me->IDDB(), me->money());
+        }
         UIController::setOkValue(UIController::kActionPurchaseConfirmed);
         UIController::startOKDlg(message);
     } else {
         UIController::startCancelDlg(message);
     }
-    Util::hideLoadingOnView(panel);
+    if (panel) Util::hideLoadingOnView(panel);
 }
 
 void GlobalLogicHandler::loadInApp(ChargeMoneyList list) {

@@ -1,4 +1,5 @@
 #include "account/ShopView.h"
+#include "account/TopupActions.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/RememberedLogin.h"
 #include "app/Resources.h"
@@ -76,6 +77,7 @@ void GlobalLogicHandler::loginSuccess() {
         return;
     }
     nav->pushViewController(std::make_shared<GameView>(), true);
+    TopupActions::resendPendingReceipts();
 }
 
 void GlobalLogicHandler::loginFailWithReason(const std::string& reason) {

@@ -1,12 +1,14 @@
 // The local portal stub (tools/portal-stub) as a person uses it: the client signs in on
 // it and reaches a game's board list; the user "banned" is refused with a reason; the
 // social-network log-in passes the stub's login page and signs in as its player.
+#include "account/ShopView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/HttpClient.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/services/PaymentQueue.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalLogicHandler.h"
@@ -55,6 +57,30 @@ TEST_F(PortalStub, AnyPlayerSignsInAndReachesTheBoardListOfAGame) {
     EXPECT_EQ(UIController::gameType(), 3);
 }
 
+TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
+    platform::PaymentQueue::defaultQueue().resetForTesting();
+    platform::PaymentQueue::setOutcome(platform::StoreOutcome::Purchased);
+    launch();
+    auto result = drive(signIn("nap") + "screen GameView 10\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    // The store rows follow the SMS and card rows: scrolled into sight as a finger would.
+    ShopView::getInstance()
+        ->tableOfTab(ShopView::kTabNapZel)
+        ->scrollToRow({0, 5}, platform::ui::TableViewScrollPosition::Top, false);
+    result = drive("wait text=20.000 Zel\ntap text=20.000 Zel\nwait contains=20,000 Zel added\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(UIController::myInfo()->money(), 1020000);
+    UIController::closeDialog();
+    ShopView::getInstance()
+        ->tableOfTab(ShopView::kTabNapZel)
+        ->scrollToRow({0, 0}, platform::ui::TableViewScrollPosition::Top, false);
+    result = drive("tap text=Thẻ gate\ntype id=txfSeriesNumber 111\ntype id=txfPinCode 222\ntap id=btnTopup\n"
+                   "wait contains=Card accepted\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(UIController::myInfo()->money(), 1070000);
+    platform::PaymentQueue::defaultQueue().resetForTesting();
+}
+
 TEST_F(PortalStub, TheSocialNetworkLogInArrivesAtTheGameGridAsTheStubsPlayer) {
     // The bundle's login host becomes the stub's pages.
     std::string info = ClientWorld::get().bundlePath() + "/Info.plist";
@@ -70,45 +96,47 @@ TEST_F(PortalStub, TheSocialNetworkLogInArrivesAtTheGameGridAsTheStubsPlayer) {
         << "the stub names the player after its token";
     result = drive("screen GameView 10\n");
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
-    TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
-        launch();
-        auto result =
-            drive(signIn("khach") +
-                  "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
-                  "tap id=btnGanDay\nadvance 0.2\nexpect id=showMessageFromAdmin\nexpect id=showFriendInviteView\n"
-                  "tap id=btnBanBe\nadvance 0.2\ntap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend\n"
-                  "sleep 1.5\nadvance 0.2\ntap text=an#2\nwait text=an: xin chao\n"
-                  "tap id=doCloseThisView\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\ntap text=an#2\n"
-                  "wait text=xin chao\nwait text=an: xin chao");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+}
 
-    TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
-        launch();
-        auto result = drive(signIn("khach") +
-                            "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
-                            "tap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\nwait text=dung\n"
-                            "tap id=btnAccept_Clicked\nadvance 0.5\ntap id=doCloseThisView#2\n"
-                            "tap id=btnAddFriend\nadvance 0.5\ntype id=txtName andrea\ntap id=btnAccept\nadvance 0.5\n"
-                            "wait text=" +
-                            text("KAVO_addFriendOK") + "\n");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-        GlobalService::getInstance().requestFriendList(5);
-        EXPECT_TRUE(platform::RunLoop::main().runUntil(
-            [] {
-                for (const auto& player : MessageView::getInstance()->listAllFriends())
-                    if (player->name() == "dung") return true;
-                return false;
-            },
-            5))
-            << "dung joined the stub's friends";
-    }
+TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
+    launch();
+    auto result =
+        drive(signIn("khach") +
+              "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
+              "tap id=btnGanDay\nadvance 0.2\nexpect id=showMessageFromAdmin\nexpect id=showFriendInviteView\n"
+              "tap id=btnBanBe\nadvance 0.2\ntap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend\n"
+              "sleep 1.5\nadvance 0.2\ntap text=an#2\nwait text=an: xin chao\n"
+              "tap id=doCloseThisView\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\ntap text=an#2\n"
+              "wait text=xin chao\nwait text=an: xin chao");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+}
 
-    TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
-        launch();
-        auto result = drive(signIn("banned") + "wait contains=This account is locked 10\nscreen LoginView 1\n");
-        EXPECT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
+    launch();
+    auto result = drive(signIn("khach") +
+                        "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
+                        "tap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\nwait text=dung\n"
+                        "tap id=btnAccept_Clicked\nadvance 0.5\ntap id=doCloseThisView#2\n"
+                        "tap id=btnAddFriend\nadvance 0.5\ntype id=txtName andrea\ntap id=btnAccept\nadvance 0.5\n"
+                        "wait text=" +
+                        text("KAVO_addFriendOK") + "\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    GlobalService::getInstance().requestFriendList(5);
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(
+        [] {
+            for (const auto& player : MessageView::getInstance()->listAllFriends())
+                if (player->name() == "dung") return true;
+            return false;
+        },
+        5))
+        << "dung joined the stub's friends";
+}
+
+TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
+    launch();
+    auto result = drive(signIn("banned") + "wait contains=This account is locked 10\nscreen LoginView 1\n");
+    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+}
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "account/Profile_AchievementView.h"
 #include "account/Profile_AssetsView.h"
 #include "account/Profile_TransactionView.h"
+#include "account/ShopEntry.h"
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
 #include "account/TopupZelView.h"
@@ -74,15 +75,9 @@ void resetViews() {
 
 // The shop is one object for the process: each test starts with it closed and empty.
 void resetShop() {
-    const auto& shop = ShopView::getInstance();
-    if (shop->isViewLoaded()) shop->view()->removeFromSuperview();
-    shop->set_listAvatars({});
-    shop->set_listItems({});
-    shop->listNapZel().clear();
-    shop->listDiscount().clear();
-    shop->set_listTransactionLogs({});
-    shop->setSelectedItem(nullptr);
+    ShopView::getInstance()->resetForTesting();
     ShopViewDetail::setItemPrice(0);
+    ShopViewDetail::forgetGiftPrices();
 }
 
 platform::Bytes pngBytes() {
@@ -218,11 +213,17 @@ TEST_F(AccountLogic, PlayerDetailGoesToTheTableOnTopOnly) {
     EXPECT_NE(table->lastDetailText().find("an"), std::string::npos);
 }
 
-TEST_F(AccountLogic, GiftBoughtForAFriendCostsItsPrice) {
-    ShopViewDetail::setItemPrice(2500);
+TEST_F(AccountLogic, EachGiftAnswerCostsThePriceOfTheOldestGiftWaiting) {
+    ShopViewDetail::setItemPrice(9999); // the panel opened last
+    ShopViewDetail::rememberGiftPrice(2500);
+    ShopViewDetail::rememberGiftPrice(700);
     reply(104, {8});
     EXPECT_EQ(myMoney(), 97500);
     EXPECT_EQ(dialogText(), text("KAVO_PresentCompleted"));
+    reply(104, {9});
+    EXPECT_EQ(myMoney(), 96800);
+    reply(104, {8});
+    EXPECT_EQ(myMoney(), 96800);
 }
 
 // --------------------------------------------------------------- rankings
@@ -375,20 +376,25 @@ TEST_F(AccountLogic, ShopListsChangeOnlyWhileTheShopIsOpen) {
     EXPECT_EQ(ShopView::getInstance()->listItems().size(), 1u);
 }
 
-TEST_F(AccountLogic, AllItemsAndAllAvatarsAppendToTheShopsOwnLists) {
+TEST_F(AccountLogic, AllItemsAndAllAvatarsAppendToTheShopsRowsInArrivalOrder) {
     reply(101, Bytes().byte(21).int32(1).int32(1).utf("Mũ").int32(100).utf("").boolean(false));
     reply(1203, Bytes().int32(1).int32(11).utf("Mèo").int32(500).int32(30));
     reply(1203, Bytes().int32(1).int32(12).utf("Chó").int32(600).int32(30));
-    EXPECT_EQ(ShopView::getInstance()->listItems().size(), 1u);
-    EXPECT_EQ(ShopView::getInstance()->listAvatars().size(), 2u);
+    const auto& rows = ShopView::getInstance()->arrTotal();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].name(), "Mũ");
+    EXPECT_FALSE(rows[0].isAvatar());
+    EXPECT_EQ(rows[2].name(), "Chó");
+    EXPECT_TRUE(rows[2].isAvatar());
+    EXPECT_TRUE(ShopView::getInstance()->listItems().empty());
 }
 
 TEST_F(AccountLogic, AvatarBoughtInTheShopIsWornAndPaid) {
     root->napZel();
     run();
-    auto item = std::make_shared<ItemInfo>();
-    item->setPrice(3000);
-    ShopView::getInstance()->setSelectedItem(item);
+    auto avatar = std::make_shared<Avatar>();
+    avatar->setPrice(3000);
+    ShopView::getInstance()->setSelectedItem(ShopEntry::of(avatar));
     reply(1202, Bytes().int32(55));
     EXPECT_EQ(UIController::myInfo()->avatar(), 55);
     EXPECT_EQ(myMoney(), 97000);
@@ -396,9 +402,9 @@ TEST_F(AccountLogic, AvatarBoughtInTheShopIsWornAndPaid) {
 }
 
 TEST_F(AccountLogic, AvatarBoughtWhileTheShopIsClosedChangesNothingButSaysSo) {
-    auto item = std::make_shared<ItemInfo>();
-    item->setPrice(3000);
-    ShopView::getInstance()->setSelectedItem(item);
+    auto avatar = std::make_shared<Avatar>();
+    avatar->setPrice(3000);
+    ShopView::getInstance()->setSelectedItem(ShopEntry::of(avatar));
     UIController::myInfo()->setAvatar(1);
     reply(1202, Bytes().int32(55));
     EXPECT_EQ(UIController::myInfo()->avatar(), 1);
@@ -434,14 +440,18 @@ TEST_F(AccountLogic, OpenedGiftAddsItsMoneyOnlyWhenItWorked) {
     EXPECT_EQ(myMoney(), 100500);
 }
 
-TEST_F(AccountLogic, TopUpChannelsAppendToTheShopAndDiscountsToo) {
+TEST_F(AccountLogic, EachChannelListReplacesTheShopsRowsAndItsPromotionCards) {
     Bytes channels;
     channels.byte(1).byte(3).utf("a").utf("b").utf("c").byte(8).byte(4).utf("d").utf("e").utf("f");
     reply(44, channels);
-    reply(44, Bytes().byte(5).utf("g").utf("").utf(""));
-    EXPECT_EQ(ShopView::getInstance()->listNapZel().size(), 3u);
+    reply(44, channels);
+    EXPECT_EQ(ShopView::getInstance()->listNapZel().size(), 2u);
     ASSERT_EQ(ShopView::getInstance()->listDiscount().size(), 1u);
     EXPECT_EQ(ShopView::getInstance()->listDiscount()[0]->info(), "d");
+    reply(44, Bytes().byte(5).utf("g").utf("").utf(""));
+    ASSERT_EQ(ShopView::getInstance()->listNapZel().size(), 1u);
+    EXPECT_EQ(ShopView::getInstance()->listNapZel()[0]->info(), "g");
+    EXPECT_TRUE(ShopView::getInstance()->listDiscount().empty());
 }
 
 // --------------------------------------------------------------- gifts at a table
@@ -549,11 +559,11 @@ TEST_F(Purchase, AnswerWithoutMoneySetsZero) {
     EXPECT_EQ(myMoney(), 0);
 }
 
-TEST_F(Purchase, NoPanelOnTopMeansNothingHappens) {
+TEST_F(Purchase, AnAnswerWithNoPanelOpenStillSetsTheMoneyAndSaysSo) {
     panel->removeFromSuperview();
     answer(1, "Nạp thành công", 250000);
-    EXPECT_EQ(myMoney(), 100000);
-    EXPECT_EQ(UIController::currentDialog(), nullptr);
+    EXPECT_EQ(myMoney(), 250000);
+    EXPECT_EQ(dialogText(), "Nạp thành công");
     EXPECT_EQ(panel->receiptStringFromServer(), "");
 }
 

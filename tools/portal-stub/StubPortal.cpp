@@ -90,6 +90,7 @@ void StubPortal::install() {
         reply.send(mail);
         StubMail::afterSignIn(reply);
     });
+    shop_.install(portal_);
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
         platform::log("sign-in of \"" + user + "\"");
@@ -102,13 +103,15 @@ void StubPortal::install() {
         account_.signedIn(playerIdOf(user), user, 1000000);
         Message signedIn(3);
         signedIn.writeInt(playerIdOf(user));
-        signedIn.writeLong(1000000);
+        signedIn.writeLong(shop_.signIn(user));
         signedIn.writeShort(1);
         signedIn.writeInt(2500);
         reply.send(signedIn);
     });
     portal_.onCommand(72, [this](Message& request, TestPortal::Reply& reply) {
-        if (request.readByte() != 11) return;
+        const int8_t key = request.readByte();
+        if (key == 13) reply.send(StubShop::promotionText());
+        if (key != 11) return;
         Message list(72);
         list.writeByte(11);
         list.writeUTF(serverList_);

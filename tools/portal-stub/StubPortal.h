@@ -2,6 +2,7 @@
 
 #include "tests/support/TestPortal.h"
 #include "tools/portal-stub/StubAccount.h"
+#include "tools/portal-stub/StubShop.h"
 
 #include <atomic>
 #include <cstdint>
@@ -36,6 +37,7 @@ private:
     std::string serverList_;
     std::atomic<int> gameType_{3};
     StubAccount account_{portal_};
+    StubShop shop_;
 };
 
 } // namespace portalstub

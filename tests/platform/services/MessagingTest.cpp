@@ -41,6 +41,7 @@ TEST_F(SmsTest, ThisMachineCannotSendSoAComposerReportsFailedOnTheRunLoop) {
 TEST_F(SmsTest, TheTestChoosesSentOrCancelled) {
     std::vector<SmsResult> results;
     SmsComposer::setTestResult(SmsResult::Sent);
+    EXPECT_TRUE(SmsComposer::canSendText());
     SmsComposer::present({"8177", "8277"}, "nap", [&](SmsResult r) { results.push_back(r); });
     SmsComposer::setTestResult(SmsResult::Cancelled);
     SmsComposer::present({"8077"}, "quen mk", [&](SmsResult r) { results.push_back(r); });

@@ -1,0 +1,136 @@
+#include "account/TopupZelByCardView.h"
+
+#include "account/ShopWidgets.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "app/Util.h"
+#include "platform/runtime/Log.h"
+#include "platform/ui/Responder.h"
+#include "portal/GlobalService.h"
+
+namespace kavo {
+
+namespace ui = platform::ui;
+
+namespace {
+
+std::string localized(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+// How far the form rises for the keyboard, and how long that takes.
+double raiseBy() {
+    return Util::isPad() ? 160 : 80;
+}
+constexpr double kRaiseSeconds = 0.5;
+
+} // namespace
+
+TopupZelByCardView::TopupZelByCardView(ui::Rect frame) : ui::View(frame) {
+    setAccessibilityIdentifier("TopupZelByCardView");
+}
+
+std::shared_ptr<TopupZelByCardView> TopupZelByCardView::make(ui::Rect frame) {
+    auto form = std::make_shared<TopupZelByCardView>(frame);
+    form->setUIScreen();
+    return form;
+}
+
+const std::shared_ptr<TopupZelByCardView>& TopupZelByCardView::getInstance() {
+    static const auto form = make(Util::changeRectFromRect({0, 0, 480, 320}));
+    return form;
+}
+
+void TopupZelByCardView::setUIScreen() {
+    const bool pad = Util::isPad();
+    btnBG_ = shopui::dimmingButton(bounds(), "btnBG", [this] { hideThisView(); });
+    addSubview(btnBG_);
+    mainView_ = ui::View::make(pad ? ui::Rect{89, 189, 810, 388} : ui::Rect{42, 79, 380, 162});
+    mainView_->setAccessibilityIdentifier("mainView");
+    mainView_->addSubview(shopui::image(mainView_->bounds(), "img_TopupZel_ContentBackground.png"));
+    const double s = pad ? 2 : 1;
+    auto scale = [s](ui::Rect r) { return ui::Rect{r.x() * s, r.y() * s, r.width() * s, r.height() * s}; };
+    mainView_->addSubview(shopui::label(scale({12, 20, 64, 21}), localized("KAVO_SeriesNumber"), shopui::fontSize(12),
+                                        ui::Color::white()));
+    mainView_->addSubview(
+        shopui::label(scale({12, 52, 64, 21}), localized("KAVO_CardCode"), shopui::fontSize(12), ui::Color::white()));
+    auto field = [&](ui::Rect frame, const char* identifier, ui::ReturnKeyType returnKey) {
+        mainView_->addSubview(shopui::image(scale(frame), "img_TopupZel_TextFieldBackground.png"));
+        auto input = ui::TextField::make(scale(frame));
+        input->setAccessibilityIdentifier(identifier);
+        input->setTextColor(ui::Color::white());
+        input->setFont(ui::Font::boldSystem(pad ? 28 : 14));
+        input->setTextAlignment(ui::TextAlignment::Center);
+        input->setReturnKeyType(returnKey);
+        input->setDelegate(this);
+        mainView_->addSubview(input);
+        return input;
+    };
+    txfSeriesNumber_ = field({84, 20, 276, 24}, "txfSeriesNumber", ui::ReturnKeyType::Next);
+    txfPinCode_ = field({84, 52, 276, 24}, "txfPinCode", ui::ReturnKeyType::Done);
+    btnTopup_ = shopui::button(pad ? ui::Rect{290, 267, 230, 71} : ui::Rect{136, 112, 108, 30}, "btnTopup",
+                               "button_red_normal.png", localized("KAVO_recharge"), [this] { doTopup(); });
+    btnTopup_->titleLabel()->setFont(ui::Font::boldSystem(pad ? 28 : 14));
+    mainView_->addSubview(btnTopup_);
+    addSubview(mainView_);
+}
+
+void TopupZelByCardView::raise() {
+    if (isEdit_) return;
+    isEdit_ = true;
+    auto content = mainView_;
+    const ui::Point to{content->center().x, content->center().y - raiseBy()};
+    ui::View::animate(kRaiseSeconds, 0, {.curve = ui::AnimationCurve::EaseOut},
+                      [content, to] { content->setCenter(to); });
+}
+
+void TopupZelByCardView::lower() {
+    isEdit_ = false;
+    auto content = mainView_;
+    const ui::Point to{content->center().x, content->center().y + raiseBy()};
+    ui::View::animate(kRaiseSeconds, 0, {.curve = ui::AnimationCurve::EaseOut},
+                      [content, to] { content->setCenter(to); });
+}
+
+void TopupZelByCardView::didBeginEditing(ui::TextField&) {
+    raise();
+}
+
+bool TopupZelByCardView::shouldReturn(ui::TextField& field) {
+    if (&field == txfSeriesNumber_.get()) {
+        txfPinCode_->becomeFirstResponder();
+        return true;
+    }
+    doTopup();
+    return true;
+}
+
+void TopupZelByCardView::doTopup() {
+    txfSeriesNumber_->resignFirstResponder();
+    txfPinCode_->resignFirstResponder();
+    if (isEdit_) lower();
+    const std::string serial = txfSeriesNumber_->text();
+    const std::string code = txfPinCode_->text();
+    if (serial.empty() || code.empty()) {
+        UIController::setOkValue(UIController::kActionNone);
+        UIController::startOKDlg(localized("KAVO_LottoGeneralWarning"));
+        return;
+    }
+    if (!channel_) {
+        platform::log("card top-up: no card channel chosen; nothing sent");
+        return;
+    }
+    GlobalService::getInstance().sendChargeMoney(*channel_, serial, code);
+}
+
+void TopupZelByCardView::hideThisView() {
+    if (isEdit_) {
+        txfSeriesNumber_->resignFirstResponder();
+        txfPinCode_->resignFirstResponder();
+        lower();
+        return;
+    }
+    removeFromSuperview();
+}
+
+} // namespace kavo

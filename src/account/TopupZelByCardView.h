@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/ui/Button.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/View.h"
+#include "portal/model/ChargeMoneyInfo.h"
+
+#include <memory>
+
+namespace kavo {
+
+// The scratch-card form: the card's serial and code, sent as typed for the chosen
+// card channel (command 71). The server's answer is shown by the logic handler; the
+// form waits for nothing and stays open after a send. Main thread only.
+class TopupZelByCardView : public platform::ui::View, public platform::ui::TextFieldDelegate {
+public:
+    explicit TopupZelByCardView(platform::ui::Rect frame = {});
+    // A new form of `frame`, laid out.
+    static std::shared_ptr<TopupZelByCardView> make(platform::ui::Rect frame);
+    // The shop's form, made once and kept (its texts stay between openings).
+    static const std::shared_ptr<TopupZelByCardView>& getInstance();
+
+    void set_selectedChargeMoneyInfo(std::shared_ptr<ChargeMoneyInfo> channel) { channel_ = std::move(channel); }
+    const std::shared_ptr<ChargeMoneyInfo>& selectedChargeMoneyInfo() const { return channel_; }
+
+    void doTopup();
+    void hideThisView();
+    bool isEdit() const { return isEdit_; }
+
+    const std::shared_ptr<platform::ui::TextField>& txfSeriesNumber() const { return txfSeriesNumber_; }
+    const std::shared_ptr<platform::ui::TextField>& txfPinCode() const { return txfPinCode_; }
+    const std::shared_ptr<platform::ui::View>& mainView() const { return mainView_; }
+
+    void didBeginEditing(platform::ui::TextField& field) override;
+    bool shouldReturn(platform::ui::TextField& field) override;
+
+private:
+    void setUIScreen();
+    void raise();
+    void lower();
+
+    std::shared_ptr<ChargeMoneyInfo> channel_;
+    std::shared_ptr<platform::ui::Button> btnBG_, btnTopup_;
+    std::shared_ptr<platform::ui::View> mainView_;
+    std::shared_ptr<platform::ui::TextField> txfSeriesNumber_, txfPinCode_;
+    bool isEdit_ = false;
+};
+
+} // namespace kavo

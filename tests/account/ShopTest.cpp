@@ -1,0 +1,201 @@
+// The shop over the game grid of a signed-in client: its tabs, paging, row
+// purchases, the cart's checkout and the store top-up from the shop alone.
+#include "account/PendingReceipts.h"
+#include "account/ShopView.h"
+#include "account/ShopViewDetail.h"
+#include "account/TopupZelByCardView.h"
+#include "app/UIController.h"
+#include "platform/services/PaymentQueue.h"
+#include "tests/account/ShopTestSupport.h"
+
+#include <algorithm>
+
+using namespace kavo;
+using namespace kavo::test;
+
+namespace {
+
+using Bodies = std::vector<std::vector<uint8_t>>;
+
+class Shop : public ShopFixture {
+protected:
+    std::shared_ptr<ShopView> shop = ShopView::getInstance();
+
+    void openShop() {
+        signIn();
+        auto result = drive("tap id=btnNapZel\nwait id=ShopView\n");
+        ASSERT_TRUE(result.ok) << result.message;
+        ASSERT_TRUE(waitFor(72, 1));
+        reply(channelList(), [this] { return shop->listNapZel().size() == 6; });
+    }
+    // The items tab with its first pages in.
+    void openItems(const std::vector<std::pair<int32_t, int32_t>>& items,
+                   const std::vector<std::pair<int32_t, int32_t>>& avatars) {
+        openShop();
+        ASSERT_DRIVE("tap id=btnVatPham\n");
+        ASSERT_TRUE(waitFor(1203, 1));
+        reply(itemPage(items), [this, n = items.size()] { return shop->arrTotal().size() == n; });
+        reply(avatarPage(avatars), [this, n = items.size() + avatars.size()] { return shop->arrTotal().size() == n; });
+    }
+    void dragItemsTableToItsEnd() {
+        const auto& table = shop->tableOfTab(ShopView::kTabVatPham);
+        table->setContentOffset({0, std::max(0.0, table->contentSize().height - table->bounds().height())});
+        shop->didEndDragging(*table, false);
+    }
+};
+
+TEST_F(Shop, OpeningAsksForChannelsAndPromotionAndATabTappedAgainDoesNothing) {
+    openShop();
+    EXPECT_EQ(bodies(44), Bodies(1));
+    EXPECT_EQ(bodies(72), Bodies{std::vector<uint8_t>{13}});
+    const std::vector<uint8_t> history{0, 0, 0, 2};
+    auto historyRequests = [&] {
+        const auto all = bodies(2703);
+        return std::count(all.begin(), all.end(), history);
+    };
+    ASSERT_DRIVE("tap id=btnLichSu\ntap id=btnLichSu\n");
+    settle(0.3);
+    EXPECT_EQ(historyRequests(), 1);
+    ASSERT_DRIVE("tap id=btnUuDai\ntap id=btnLichSu\n");
+    settle(0.3);
+    EXPECT_EQ(historyRequests(), 2) << "the history asks every time it is shown";
+    EXPECT_EQ(shop->viewingTabIndex(), ShopView::kTabLichSu);
+}
+
+TEST_F(Shop, ASecondChannelListReplacesTheRows) {
+    openShop();
+    reply(channelList(), [] { return true; });
+    EXPECT_EQ(shop->listNapZel().size(), 6u);
+    EXPECT_EQ(shop->tableOfTab(ShopView::kTabNapZel)->numberOfRows(0), 6);
+    ASSERT_EQ(shop->listDiscount().size(), 1u);
+}
+
+TEST_F(Shop, LoadMoresAlternateAvatarsAndItemsOneAtATimeNearTheEnd) {
+    openItems({{101, 100}, {102, 200}, {103, 300}, {104, 400}, {105, 500}, {106, 600}},
+              {{21, 1000}, {22, 2000}, {23, 3000}, {24, 4000}, {25, 5000}, {26, 6000}});
+    EXPECT_EQ(bodies(101), (Bodies{std::vector<uint8_t>{21, 0}}));
+    EXPECT_EQ(bodies(1203), (Bodies{{0, 0, 0, 0}}));
+    const auto& table = shop->tableOfTab(ShopView::kTabVatPham);
+    shop->didEndDragging(*table, false); // at the top of 12 rows: short of the threshold
+    settle();
+    EXPECT_EQ(bodies(1203).size(), 1u);
+
+    dragItemsTableToItsEnd();
+    dragItemsTableToItsEnd(); // a page is in flight: nothing more
+    ASSERT_TRUE(waitFor(1203, 2));
+    settle();
+    EXPECT_EQ(bodies(1203).back(), (std::vector<uint8_t>{0, 0, 0, 1}));
+    EXPECT_EQ(bodies(101).size(), 1u);
+    reply(avatarPage({{27, 100}}), [this] { return !shop->reloaded(); });
+    dragItemsTableToItsEnd();
+    ASSERT_TRUE(waitFor(101, 2));
+    EXPECT_EQ(bodies(101).back(), (std::vector<uint8_t>{21, 1}));
+    reply(itemPage({}), [this] { return !shop->reloaded(); });
+    dragItemsTableToItsEnd();
+    ASSERT_TRUE(waitFor(1203, 3));
+    EXPECT_EQ(bodies(1203).back(), (std::vector<uint8_t>{0, 0, 0, 2}));
+    reply(avatarPage({}), [this] { return !shop->reloaded(); });
+    dragItemsTableToItsEnd();
+    ASSERT_TRUE(waitFor(101, 3));
+    EXPECT_EQ(bodies(101).back(), (std::vector<uint8_t>{21, 2}));
+    reply(itemPage({}), [this] { return !shop->reloaded(); });
+
+    ASSERT_DRIVE("tap id=btnLichSu\ntap id=btnVatPham\n");
+    settle(0.2);
+    EXPECT_EQ(bodies(101).front(), (std::vector<uint8_t>{21, 0}));
+    EXPECT_EQ(bodies(101).size(), 3u) << "the first pages are asked once per shop";
+}
+
+TEST_F(Shop, RowPurchasesAskFirstAndSendOnOk) {
+    openItems({{101, 100}}, {{21, 2000}});
+    shop->selectRow(0);
+    EXPECT_EQ(dialogText(), text("KAVO_Items_Question"));
+    EXPECT_EQ(UIController::okValue(), UIController::kActionBuyItem);
+    UIController::pressOk();
+    ASSERT_TRUE(waitFor(101, 2));
+    EXPECT_EQ(bodies(101).back(), (std::vector<uint8_t>{6, 0, 0, 0, 1, 0, 0, 0, 101}));
+
+    shop->selectRow(1);
+    EXPECT_EQ(UIController::okValue(), UIController::kActionBuyAvatar);
+    UIController::pressOk();
+    ASSERT_TRUE(waitFor(1202, 1));
+    EXPECT_EQ(bodies(1202).back(), (std::vector<uint8_t>{0, 0, 0, 21}));
+}
+
+TEST_F(Shop, AnAvatarBoughtFromARowCostsItsOwnPriceNotTheLastTilesPrice) {
+    openItems({{101, 5000}}, {{21, 2000}});
+    ASSERT_DRIVE("tap id=tile10000\nwait id=ShopViewDetail\n");
+    for (const auto& view : shop->view()->subviews())
+        if (auto panel = std::dynamic_pointer_cast<ShopViewDetail>(view)) panel->hideThisView();
+    settle();
+    shop->selectRow(1);
+    UIController::pressOk();
+    ASSERT_TRUE(waitFor(1202, 1));
+    Message bought(1202);
+    bought.writeInt(21);
+    reply(bought, [] { return myMoney() != ClientWorld::kPlayerMoney; });
+    EXPECT_EQ(myMoney(), ClientWorld::kPlayerMoney - 2000);
+    EXPECT_EQ(UIController::myInfo()->avatar(), 21);
+}
+
+TEST_F(Shop, CheckoutSendsTheCartInOrderAndLeavesAWorkingEmptyCart) {
+    openItems({{101, 100}, {102, 200}}, {});
+    ASSERT_DRIVE("tap id=viewVatPham_btnMuaNgay\n");
+    ASSERT_TRUE(waitFor(101, 2));
+    EXPECT_EQ(bodies(101).back(), (std::vector<uint8_t>{6, 0, 0, 0, 0}));
+
+    shop->listSelectedItems().push_back(shop->arrTotal()[1]);
+    shop->listSelectedItems().push_back(shop->arrTotal()[0]);
+    shop->reloadScrollViewCheckout();
+    ASSERT_DRIVE("expect id=tile30001\ntap id=viewVatPham_btnMuaNgay\n");
+    ASSERT_TRUE(waitFor(101, 3));
+    EXPECT_EQ(bodies(101).back(), (std::vector<uint8_t>{6, 0, 0, 0, 2, 0, 0, 0, 102, 0, 0, 0, 101}));
+    EXPECT_TRUE(shop->listSelectedItems().empty());
+
+    ASSERT_DRIVE("tap id=tile10000\nwait id=ShopViewDetail\ntap id=doAddToCart\n");
+    settle();
+    ASSERT_EQ(shop->listSelectedItems().size(), 1u);
+    EXPECT_EQ(shop->listSelectedItems()[0].id(), 101);
+}
+
+TEST_F(Shop, AStoreTopUpFromTheShopAloneIsSentOnceAndCredited) {
+    openShop();
+    shop->selectRow(3); // "Goi 20000"
+    ASSERT_TRUE(waitFor(71, 1));
+    settle(0.3);
+    ASSERT_EQ(bodies(71).size(), 1u);
+    const auto body = bodies(71)[0];
+    ASSERT_GT(body.size(), 3u);
+    EXPECT_EQ(body[0], 5);
+    const std::string receipt(body.begin() + 3, body.end());
+    EXPECT_EQ(PendingReceipts::receiptsOf("an"), std::vector<std::string>{receipt});
+    EXPECT_TRUE(shop->view()->isUserInteractionEnabled());
+    reply(purchaseAnswer(1, "Nap thanh cong", receipt, 777777), [] { return myMoney() == 777777; });
+    EXPECT_EQ(dialogText(), "Nap thanh cong");
+    EXPECT_TRUE(PendingReceipts::entries().empty());
+}
+
+TEST_F(Shop, ACancelledStorePurchaseSaysNothingAndAFailureSaysWhy) {
+    openShop();
+    platform::PaymentQueue::setOutcome(platform::StoreOutcome::Cancelled);
+    shop->selectRow(3);
+    settle(0.2);
+    EXPECT_EQ(dialogText(), "");
+    platform::PaymentQueue::setOutcome(platform::StoreOutcome::Failed);
+    shop->selectRow(3);
+    settle(0.2);
+    EXPECT_EQ(dialogText(), "store not available");
+    EXPECT_TRUE(bodies(71).empty());
+    EXPECT_TRUE(shop->view()->isUserInteractionEnabled());
+}
+
+TEST_F(Shop, APromotionCardOpensTheCardFormOnlyFromThePromotionTab) {
+    openShop();
+    shop->selectRow(5); // the promotion card in the top-up tab
+    EXPECT_EQ(TopupZelByCardView::getInstance()->superview(), nullptr);
+    ASSERT_DRIVE("tap id=btnUuDai\ntap text=The uu dai\nwait id=txfSeriesNumber\n");
+    EXPECT_EQ(TopupZelByCardView::getInstance()->selectedChargeMoneyInfo()->subId(), 5);
+    EXPECT_EQ(TopupZelByCardView::getInstance()->superview(), shop->view().get());
+}
+
+} // namespace

@@ -1,0 +1,251 @@
+#include "tools/portal-stub/StubShop.h"
+
+#include "platform/runtime/Log.h"
+
+#include <cctype>
+#include <ctime>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+constexpr int kRowsPerPage = 4;
+
+struct CardName {
+    int8_t subId;
+    const char* name;
+};
+constexpr CardName kCards[] = {{1, "Thẻ gate"}, {2, "Thẻ viettel"}, {3, "Thẻ vina"}, {4, "Thẻ Mobifone"}};
+
+// Items and avatars of a page: ids by page and row, prices that grow with them.
+int32_t itemId(int page, int row) {
+    return 100 + page * kRowsPerPage + row;
+}
+int32_t avatarId(int page, int row) {
+    return 20 + page * kRowsPerPage + row;
+}
+int32_t priceOf(int32_t id) {
+    return 1000 * (id % 10 + 1);
+}
+
+bool allDigits(const std::string& text) {
+    if (text.empty()) return false;
+    for (unsigned char c : text)
+        if (!std::isdigit(c)) return false;
+    return true;
+}
+
+std::string now() {
+    char text[32];
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    std::strftime(text, sizeof text, "%H:%M %d/%m/%Y", &local);
+    return text;
+}
+
+void writeFriend(Message& reply, int32_t id, const std::string& name, int16_t avatar) {
+    reply.writeInt(id);
+    reply.writeUTF(name);
+    reply.writeLong(500000);
+    reply.writeShort(avatar);
+    reply.writeByte(0); // offline
+    reply.writeUTF("Bạn của stub / the stub's friend");
+}
+
+} // namespace
+
+int64_t StubShop::signIn(const std::string& name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    player_ = name;
+    return money_.emplace(name, kStartMoney).first->second;
+}
+
+int64_t StubShop::money() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return money_.emplace(player_, kStartMoney).first->second;
+}
+
+void StubShop::spend(int64_t amount, const std::string& what) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    money_.emplace(player_, kStartMoney).first->second -= amount;
+    log_[player_].emplace_back(now(), what + " (-" + std::to_string(amount) + " Zel)");
+    platform::log("shop: " + player_ + " " + what + ", money " + std::to_string(money_[player_]));
+}
+
+int64_t StubShop::credit(int64_t amount, const std::string& what) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const int64_t money = money_.emplace(player_, kStartMoney).first->second += amount;
+    log_[player_].emplace_back(now(), what + " (+" + std::to_string(amount) + " Zel)");
+    platform::log("top-up: " + player_ + " " + what + ", money " + std::to_string(money));
+    return money;
+}
+
+Message StubShop::promotionText() {
+    Message info(72);
+    info.writeByte(13);
+    info.writeUTF("Nạp thẻ khuyến mãi được thêm 20% Zel. Promotion cards give 20% more Zel.");
+    return info;
+}
+
+Message StubShop::channels() {
+    Message list(44);
+    list.writeByte(0);
+    list.writeUTF("Nạp qua SMS / Top up by SMS");
+    list.writeUTF("KAVO NAP ");
+    list.writeUTF("8777");
+    for (const auto& card : kCards) {
+        list.writeByte(2);
+        list.writeByte(card.subId);
+        list.writeUTF(card.name);
+        list.writeUTF("");
+        list.writeUTF("");
+    }
+    const char* products[][2] = {{"20.000 Zel", "vn.kavo.online.zel20"}, {"50.000 Zel", "vn.kavo.online.zel50"}};
+    for (const auto& product : products) {
+        list.writeByte(5);
+        list.writeUTF(product[0]);
+        list.writeUTF(product[1]);
+        list.writeUTF("");
+    }
+    list.writeByte(8);
+    list.writeByte(5);
+    list.writeUTF("Thẻ khuyến mãi / Promotion card");
+    list.writeUTF("");
+    list.writeUTF("");
+    return list;
+}
+
+void StubShop::install(TestPortal& portal) {
+    portal.onCommand(44, [](Message&, TestPortal::Reply& reply) { reply.send(channels()); });
+    portal.onCommand(1203, [](Message& request, TestPortal::Reply& reply) {
+        const int32_t page = request.readInt();
+        Message avatars(1203);
+        avatars.writeInt(kPages);
+        for (int row = 0; page >= 0 && page < kPages && row < kRowsPerPage; ++row) {
+            const int32_t id = avatarId(page, row);
+            avatars.writeInt(id);
+            avatars.writeUTF("Avatar " + std::to_string(id));
+            avatars.writeInt(priceOf(id));
+            avatars.writeInt(30);
+        }
+        reply.send(avatars);
+    });
+    portal.onCommand(101, [this](Message& request, TestPortal::Reply& reply) {
+        const int8_t sub = request.readByte();
+        if (sub == 21) {
+            const int page = request.readByte();
+            Message items(101);
+            items.writeByte(21);
+            items.writeInt(kPages);
+            for (int row = 0; page >= 0 && page < kPages && row < kRowsPerPage; ++row) {
+                const int32_t id = itemId(page, row);
+                items.writeInt(id);
+                items.writeUTF("Vật phẩm / Item " + std::to_string(id));
+                items.writeInt(priceOf(id));
+                items.writeUTF("");
+                items.writeBool(0);
+            }
+            reply.send(items);
+        } else if (sub == 6) {
+            const int32_t count = request.readInt();
+            int64_t total = 0;
+            std::string ids;
+            for (int32_t i = 0; i < count && request.available(); ++i) {
+                const int32_t id = request.readInt();
+                total += priceOf(id);
+                ids += " " + std::to_string(id);
+            }
+            spend(total, "bought items" + ids);
+            Message bought(101);
+            bought.writeByte(6);
+            bought.writeByte(0);
+            bought.writeInt(int32_t(total));
+            reply.send(bought);
+        } else {
+            platform::log("shop: command 101 sub " + std::to_string(sub) + " not served");
+        }
+    });
+    portal.onCommand(1202, [this](Message& request, TestPortal::Reply& reply) {
+        const int32_t id = request.readInt();
+        spend(priceOf(id), "bought avatar " + std::to_string(id));
+        Message bought(1202);
+        bought.writeInt(id);
+        reply.send(bought);
+    });
+    portal.onCommand(104, [this](Message& request, TestPortal::Reply& reply) {
+        const int8_t sub = request.readByte();
+        if (sub == 5) {
+            Message friends(104);
+            friends.writeByte(5);
+            writeFriend(friends, 7001, "lan", 3);
+            writeFriend(friends, 7002, "minh", 5);
+            reply.send(friends);
+        } else if (sub == 8) {
+            const int32_t item = request.readInt();
+            request.readInt();
+            spend(priceOf(item), "gave item " + std::to_string(item) + " to " + request.readUTF());
+            Message given(104);
+            given.writeByte(8);
+            reply.send(given);
+        } else if (sub == 9) {
+            const int16_t avatar = request.readShort();
+            spend(priceOf(avatar), "gave avatar " + std::to_string(avatar) + " to " + request.readUTF());
+            Message given(104);
+            given.writeByte(9);
+            reply.send(given);
+        } else {
+            platform::log("friends: command 104 sub " + std::to_string(sub) + " not served");
+        }
+    });
+    portal.onCommand(71, [this](Message& request, TestPortal::Reply& reply) {
+        const int8_t type = request.readByte();
+        Message answer(71);
+        answer.writeByte(type);
+        if (type == 5) {
+            const std::string receipt = request.readUTF();
+            const int64_t money = credit(kStoreValue, "store purchase");
+            answer.writeByte(1);
+            answer.writeUTF("Nạp thành công 20.000 Zel / 20,000 Zel added");
+            answer.writeUTF(receipt);
+            answer.writeLong(money);
+        } else {
+            const int8_t subId = request.readByte();
+            const std::string serial = request.readUTF();
+            const std::string code = request.available() ? request.readUTF() : std::string();
+            if (allDigits(serial) && allDigits(code)) {
+                const int64_t money = credit(kCardValue, "card " + std::to_string(subId));
+                answer.writeByte(1);
+                answer.writeUTF("Nạp thẻ thành công / Card accepted");
+                answer.writeUTF("");
+                answer.writeLong(money);
+            } else {
+                answer.writeByte(0);
+                answer.writeUTF("Thẻ không hợp lệ / The card is not valid");
+                answer.writeUTF("");
+                answer.writeLong(money());
+            }
+        }
+        reply.send(answer);
+    });
+    portal.onCommand(57, [](Message& request, TestPortal::Reply&) {
+        const std::string body = request.readUTF();
+        platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
+    });
+    portal.onCommand(2703, [this](Message& request, TestPortal::Reply& reply) {
+        if (request.readInt() != 2) return;
+        Message history(2703);
+        history.writeInt(2);
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const auto& [time, content] : log_[player_]) {
+            history.writeUTF(time);
+            history.writeUTF(content);
+        }
+        reply.send(history);
+    });
+}
+
+} // namespace portalstub
