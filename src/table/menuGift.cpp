@@ -1,5 +1,6 @@
 #include "table/menuGift.h"
 
+#include "account/GiftPageView.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -7,7 +8,6 @@
 #include "portal/GlobalService.h"
 #include "table/GameController.h"
 #include "table/GameTableView.h"
-#include "table/GiftPageView.h"
 #include "table/SheetPanel.h"
 #include "table/TableRules.h"
 
@@ -95,7 +95,7 @@ void menuGift::viewWillAppear(bool animated) {
     GlobalService::getInstance().requestGetCategory(8, 0, 0);
     currentPage_ = 0;
     theSecondInitScrollView_ = 0;
-    selectedGiftId_ = -1;
+    choice_->setSelectedGiftId(GiftChoice::kNone);
 }
 
 void menuGift::drawCategoryMenuWithCategoryList(const std::vector<std::shared_ptr<CategoryShopInfo>>& categories) {
@@ -192,8 +192,8 @@ void menuGift::drawScrollViewItemListWithPage(int page) {
     if (page < 0 || size_t(page) >= viewControllers_.size()) return;
     auto& slot = viewControllers_[size_t(page)];
     if (!slot) {
-        slot = std::make_shared<GiftPageView>(page, giftSelected_);
-        slot->setMnuGift(this);
+        slot = GiftPageView::initWithPageNumber(page, giftSelected_);
+        slot->setMnuGift(choice_);
     }
     const auto& pageView = slot->view();
     if (!pageView->superview()) {
@@ -232,23 +232,24 @@ std::shared_ptr<GameTableView> menuGift::table() {
 }
 
 void menuGift::clickTang() {
-    if (selectedGiftId_ == -1) return;
+    if (selectedGiftId() == GiftChoice::kNone) return;
     auto screen = table();
     if (!screen) return;
     auto receiver = screen->chosenPlayer();
     // Nobody chosen: nothing to give, and never to user 0.
     if (!receiver) return;
-    GlobalService::getInstance().requestBuyGift(selectedGiftId_, screen->roomId(), screen->boardId(), receiver->IDDB());
+    GlobalService::getInstance().requestBuyGift(selectedGiftId(), screen->roomId(), screen->boardId(),
+                                                receiver->IDDB());
     slideOut();
 }
 
 void menuGift::clickTangAll() {
-    if (selectedGiftId_ == -1) return;
+    if (selectedGiftId() == GiftChoice::kNone) return;
     auto screen = table();
     if (!screen) return;
     for (const auto& player : screen->tablePlayers()) {
         if (player && player->IDDB() != -1)
-            GlobalService::getInstance().requestBuyGift(selectedGiftId_, screen->roomId(), screen->boardId(),
+            GlobalService::getInstance().requestBuyGift(selectedGiftId(), screen->roomId(), screen->boardId(),
                                                         player->IDDB());
     }
     slideOut();

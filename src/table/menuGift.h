@@ -1,5 +1,6 @@
 #pragma once
 
+#include "account/GiftChoice.h"
 #include "app/CustomUIActionSheetViewController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
@@ -32,8 +33,8 @@ public:
 
     void setSelectedUserId(int32_t userId) { selectedUserId_ = userId; }
     int32_t selectedUserId() const { return selectedUserId_; }
-    void setSelectedGiftId(int32_t giftId) { selectedGiftId_ = giftId; }
-    int32_t selectedGiftId() const { return selectedGiftId_; }
+    void setSelectedGiftId(int32_t giftId) { choice_->setSelectedGiftId(giftId); }
+    int32_t selectedGiftId() const { return choice_->selectedGiftId(); }
     int currentPage() const { return currentPage_; }
     void setCurrentPage(int page) { currentPage_ = page; }
     int viewingTabIndex() const { return viewingTabIndex_; }
@@ -90,7 +91,8 @@ private:
     bool pageControlUsed_ = false;
     int currentPage_ = 0;
     int theSecondInitScrollView_ = 0;
-    int32_t selectedGiftId_ = -1;
+    // The chosen gift, shared with the pages so that one item is marked across them.
+    std::shared_ptr<GiftChoice> choice_ = std::make_shared<GiftChoice>();
     int32_t selectedUserId_ = 0;
 };
 

@@ -42,6 +42,12 @@ void TestPortal::onSubCommand(int16_t commandId, int8_t sub, Handler handler) {
     subHandlers_[{commandId, sub}] = std::move(handler);
 }
 
+TestPortal::Handler TestPortal::handlerOf(int16_t commandId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = handlers_.find(commandId);
+    return it != handlers_.end() ? it->second : Handler();
+}
+
 void TestPortal::onAnyCommand(Handler handler) {
     std::lock_guard<std::mutex> lock(mutex_);
     anyHandler_ = std::move(handler);

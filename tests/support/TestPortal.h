@@ -59,6 +59,9 @@ public:
     // command's own handler, so that several parts of a server can each answer their
     // subs of one command. A later set for the same pair replaces the earlier.
     void onSubCommand(int16_t commandId, int8_t sub, Handler handler);
+    // The handler set for a command (empty when none), so that a later one can hand on
+    // what it does not answer.
+    Handler handlerOf(int16_t commandId);
     // For every command without a handler of its own (an echo, say).
     void onAnyCommand(Handler handler);
 

@@ -331,7 +331,7 @@ TEST_F(Sheets, TheGiftSheetShowsTabsAndAsksOrReusesPages) {
     EXPECT_EQ(tabs[0]->frame().y(), 27);
     EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{101, Bytes().byte(15).int32(30).byte(0).data()}}));
     table->onShowItemsWithGift(itemsPage(30, {501, 502}));
-    drive("expect text=gift502");
+    drive("expect id=gift502");
     client.clear();
     drive("tap text=cat0");
     EXPECT_TRUE(client.sent().empty()); // the active tab
@@ -340,10 +340,10 @@ TEST_F(Sheets, TheGiftSheetShowsTabsAndAsksOrReusesPages) {
     client.clear();
     drive("tap text=cat0");
     EXPECT_TRUE(client.sent().empty()); // cached
-    drive("expect text=gift501");
+    drive("expect id=gift501");
     drive("tap id=btnTang");
     EXPECT_TRUE(client.sent().empty()); // nothing chosen yet
-    drive("tap text=gift502\ntap id=btnTang");
+    drive("tap id=gift502\ntap id=btnTang");
     EXPECT_TRUE(client.sentOnce(101, Bytes().byte(7).byte(2).byte(5).int32(502).int32(8).data()));
 }
 
@@ -357,7 +357,7 @@ TEST_F(Sheets, GivingToEveryoneSkipsEmptySeatsAndIncludesTheGiver) {
     table->onShowListGift(threeCategories());
     table->onShowItemsWithGift(itemsPage(30, {501}));
     client.clear();
-    drive("tap text=gift501\ntap id=btnTangTatCa");
+    drive("tap id=gift501\ntap id=btnTangTatCa");
     EXPECT_EQ(client.sent(),
               (std::vector<RecordedMessage>{{101, Bytes().byte(7).byte(2).byte(5).int32(501).int32(7).data()},
                                             {101, Bytes().byte(7).byte(2).byte(5).int32(501).int32(8).data()},

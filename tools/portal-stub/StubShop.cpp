@@ -47,15 +47,6 @@ std::string now() {
     return text;
 }
 
-void writeFriend(Message& reply, int32_t id, const std::string& name, int16_t avatar) {
-    reply.writeInt(id);
-    reply.writeUTF(name);
-    reply.writeLong(500000);
-    reply.writeShort(avatar);
-    reply.writeByte(0); // offline
-    reply.writeUTF("Bạn của stub / the stub's friend");
-}
-
 } // namespace
 
 int64_t StubShop::signIn(const std::string& name) {
@@ -134,7 +125,8 @@ void StubShop::install(TestPortal& portal) {
         }
         reply.send(avatars);
     });
-    portal.onCommand(101, [this](Message& request, TestPortal::Reply& reply) {
+    // 21: an item page; 6: the cart bought.
+    const TestPortal::Handler shop = [this](Message& request, TestPortal::Reply& reply) {
         const int8_t sub = request.readByte();
         if (sub == 21) {
             const int page = request.readByte();
@@ -165,10 +157,10 @@ void StubShop::install(TestPortal& portal) {
             bought.writeByte(0);
             bought.writeInt(int32_t(total));
             reply.send(bought);
-        } else {
-            platform::log("shop: command 101 sub " + std::to_string(sub) + " not served");
         }
-    });
+    };
+    portal.onSubCommand(101, 21, shop);
+    portal.onSubCommand(101, 6, shop);
     portal.onCommand(1202, [this](Message& request, TestPortal::Reply& reply) {
         const int32_t id = request.readInt();
         spend(priceOf(id), "bought avatar " + std::to_string(id));
@@ -176,15 +168,10 @@ void StubShop::install(TestPortal& portal) {
         bought.writeInt(id);
         reply.send(bought);
     });
-    portal.onCommand(104, [this](Message& request, TestPortal::Reply& reply) {
+    // 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's).
+    const TestPortal::Handler gifts = [this](Message& request, TestPortal::Reply& reply) {
         const int8_t sub = request.readByte();
-        if (sub == 5) {
-            Message friends(104);
-            friends.writeByte(5);
-            writeFriend(friends, 7001, "lan", 3);
-            writeFriend(friends, 7002, "minh", 5);
-            reply.send(friends);
-        } else if (sub == 8) {
+        if (sub == 8) {
             const int32_t item = request.readInt();
             request.readInt();
             spend(priceOf(item), "gave item " + std::to_string(item) + " to " + request.readUTF());
@@ -197,10 +184,10 @@ void StubShop::install(TestPortal& portal) {
             Message given(104);
             given.writeByte(9);
             reply.send(given);
-        } else {
-            platform::log("friends: command 104 sub " + std::to_string(sub) + " not served");
         }
-    });
+    };
+    portal.onSubCommand(104, 8, gifts);
+    portal.onSubCommand(104, 9, gifts);
     portal.onCommand(71, [this](Message& request, TestPortal::Reply& reply) {
         const int8_t type = request.readByte();
         Message answer(71);
@@ -235,8 +222,14 @@ void StubShop::install(TestPortal& portal) {
         const std::string body = request.readUTF();
         platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
     });
-    portal.onCommand(2703, [this](Message& request, TestPortal::Reply& reply) {
-        if (request.readInt() != 2) return;
+    // Sub 2, the transaction log, is the shop's; the report categories stay with the
+    // handler set before.
+    portal.onCommand(2703, [this, earlier = portal.handlerOf(2703)](Message& request, TestPortal::Reply& reply) {
+        Message read = request;
+        if (read.readInt() != 2) {
+            if (earlier) earlier(request, reply);
+            return;
+        }
         Message history(2703);
         history.writeInt(2);
         std::lock_guard<std::mutex> lock(mutex_);
