@@ -169,6 +169,9 @@ void Button::layoutSubviews() {
     double room = std::max(0.0, content.width() - imageSize.width);
     titleSize.width = std::min(titleSize.width, room);
     titleSize.height = std::min(titleSize.height, std::max(0.0, content.height()));
+    // A title that may take a second line once shrunk needs the button's height for it.
+    if (titleLabel_->wrapsWhenShrunk() && titleLabel_->adjustsFontSizeToFitWidth())
+        titleSize.height = std::max(0.0, content.height());
 
     double total = imageSize.width + titleSize.width;
     double x = content.midX() - total / 2;

@@ -122,6 +122,24 @@ Font Label::fittedFont() const {
     Font font = font_;
     while (font.size() > smallest && font.measure(line).width > width)
         font = font.withSize(std::max(smallest, font.size() - 1));
+    if (!wrapsWhenShrunk_ || font.measure(line).width <= width) return font;
+    // Wrapping breaks between words; a word wider than the label would be split inside,
+    // which reads worse than a slightly smaller size, so where the label holds more than
+    // one line the longest word gets a little more room (never below four fifths of the
+    // minimum).
+    if (bounds().height() < 2 * font.lineHeight()) return font;
+    std::string longest;
+    size_t start = 0;
+    while (start <= line.size()) {
+        size_t end = line.find(' ', start);
+        if (end == std::string::npos) end = line.size();
+        std::string word = line.substr(start, end - start);
+        if (font.measure(word).width > font.measure(longest).width) longest = word;
+        start = end + 1;
+    }
+    const double floor = smallest * 0.8;
+    while (font.measure(longest).width > width && font.size() > floor)
+        font = font.withSize(std::max(floor, font.size() - 0.5));
     return font;
 }
 

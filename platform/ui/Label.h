@@ -42,7 +42,8 @@ public:
     double minimumFontSize() const { return minimumFontSize_; }
     void setMinimumFontSize(double size);
     // A one-line label that shrinks to fit: when even minimumFontSize is too wide, the
-    // text wraps onto the lines the label's height holds instead of being cut.
+    // text wraps onto the lines the label's height holds instead of being cut (a little
+    // smaller still, when a single word is wider than the label).
     bool wrapsWhenShrunk() const { return wrapsWhenShrunk_; }
     void setWrapsWhenShrunk(bool wraps);
     Color shadowColor() const { return shadowColor_; }

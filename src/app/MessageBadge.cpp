@@ -11,7 +11,8 @@ void placeMessageBadge(platform::ui::ImageView& badge, platform::ui::Label& coun
     const double size = Util::isPad() ? 30 : 16;
     const double radius = size / 2;
     const platform::ui::Rect screen = platform::ui::Screen::bounds();
-    const double x = std::min(button.maxX() - radius / 2, screen.maxX() - radius - 1);
+    // Just past the button's right edge, touching its border, so the caption stays readable.
+    const double x = std::min(button.maxX() + radius - 1, screen.maxX() - radius - 1);
     const double y = std::max(button.minY(), radius + 1);
     badge.setFrame({x - radius, y - radius, size, size});
     badge.layer().setCornerRadius(radius);

@@ -107,10 +107,10 @@ void GameView::setUIScreen() {
     mainTableView_->setDelegate(this);
     root->addSubview(mainTableView_);
 
-    // Event page, own profile, rankings.
-    btnEvent_ = addButton(root, {2, 284, 48, 30}, "doShowEventView", text("KAVO_event"));
+    // Event page, own profile, rankings: the short caption gives its room to the longer ones.
+    btnEvent_ = addButton(root, {2, 284, 44, 30}, "doShowEventView", text("KAVO_event"));
     btnEvent_->onTouchUpInside([this] { doShowEventView(); });
-    btnProfile_ = addButton(root, {52, 284, 48, 30}, "doShowProfileView", text("KAVO_info"));
+    btnProfile_ = addButton(root, {48, 284, 52, 30}, "doShowProfileView", text("KAVO_info"));
     btnProfile_->onTouchUpInside([this] { doShowProfileView(); });
     btnLeaderboard_ = addButton(root, {102, 284, 52, 30}, "doShowLeaderboard", text("KAVO_Chart"));
     btnLeaderboard_->onTouchUpInside([this] { doShowLeaderboard(); });
@@ -120,16 +120,25 @@ void GameView::setUIScreen() {
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
         button->titleLabel()->setMinimumFontSize(lobby::fontSize(8));
         button->titleLabel()->setWrapsWhenShrunk(true);
+        button->setNeedsLayout();
     }
-    btnChat_ = addButton(root, {406, 4, 70, 22}, "btnChat", text("KAVO_chat"));
+    // Room at the right for the unread badge, so it never sits on the mailbox caption.
+    btnChat_ = addButton(root, {392, 4, 70, 22}, "btnChat", text("KAVO_chat"));
     btnChat_->onTouchUpInside([this] { clickChatFriend(); });
-    // Laid out for the screen; nothing here acts on it.
-    btnNapZel_ = addButton(root, {332, 4, 70, 22}, "btnNapZel", text("KAVO_napZel"));
-    addSettingAndLottoButtons(root, {262, 4, 34, 22}, {298, 4, 32, 22});
+    btnNapZel_ = addButton(root, {318, 4, 70, 22}, "btnNapZel", text("KAVO_napZel"));
     btnNapZel_->onTouchUpInside([this] { napZel(); });
+    for (const auto& button : {btnChat_, btnNapZel_}) {
+        button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+        button->titleLabel()->setMinimumFontSize(lobby::fontSize(9));
+        button->setNeedsLayout();
+    }
+    addSettingAndLottoButtons(root, {248, 4, 34, 22}, {284, 4, 32, 22});
 
-    lblSelectGame_ = addLabel(root, {158, 4, 170, 22}, "lblSelectGame", text("KAVO_SelectGame"), 14, true,
+    // The title ends where the settings and lottery buttons begin.
+    lblSelectGame_ = addLabel(root, {158, 4, 88, 22}, "lblSelectGame", text("KAVO_SelectGame"), 14, true,
                               ui::Color::rgba(255, 220, 60), ui::TextAlignment::Left);
+    lblSelectGame_->setAdjustsFontSizeToFitWidth(true);
+    lblSelectGame_->setMinimumFontSize(lobby::fontSize(9));
     scrollView_ = ui::ScrollView::make(scaled({156, 28, 324, 292}));
     scrollView_->setAccessibilityIdentifier("scrollView");
     scrollView_->setShowsHorizontalScrollIndicator(false);

@@ -48,9 +48,9 @@ void LoginView_SubRegisterView::buildControls() {
     txfPassword_->setReturnKeyType(platform::ui::ReturnKeyType::Next);
     addImageButton(rect(295, 151, 29, 27), "close_button", 2, "btnClose_Clicked", [this] { btnClose_Clicked(2); });
 
-    auto retype =
-        addLabel(rect(12, 173, 93, 44), kTagRetype, caption, Color::white(), TextAlignment::Left, "lblRetypePwd");
-    retype->setNumberOfLines(2);
+    // Shrinks, then takes its second line, like the other captions: a fixed two lines
+    // cut the longer translation short.
+    addLabel(rect(12, 173, 93, 44), kTagRetype, caption, Color::white(), TextAlignment::Left, "lblRetypePwd");
     txfRetypePwd_ = addField(rect(108, 183, 216, 34), rect(108, 187, 182, 30), fieldSize, "txfRetypePwd");
     txfRetypePwd_->setSecureTextEntry(true);
     txfRetypePwd_->setReturnKeyType(platform::ui::ReturnKeyType::Done);

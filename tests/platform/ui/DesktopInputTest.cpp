@@ -2,6 +2,7 @@
 // alerts, sheets and screens.
 #include "CoreTestSupport.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
@@ -124,4 +125,26 @@ TEST_F(DesktopInput, ACaptionTooWideEvenAtItsSmallestSizeWrapsInsteadOfBeingCut)
 
     caption->setText("TÊN");
     EXPECT_EQ(caption->displayLines(), std::vector<std::string>{"TÊN"}) << "a short caption keeps one line";
+}
+
+TEST_F(DesktopInput, AWrappingCaptionKeepsEachWordWholeAndAButtonGivesItsTitleTheSecondLine) {
+    auto caption = Label::make({0, 0, 48, 30});
+    caption->setFont(Font::boldSystem(9));
+    caption->setAdjustsFontSizeToFitWidth(true);
+    caption->setMinimumFontSize(8);
+    caption->setWrapsWhenShrunk(true);
+    caption->setText("Leaderboard");
+    EXPECT_EQ(caption->displayLines(), std::vector<std::string>{"Leaderboard"}) << "not split inside the word";
+    EXPECT_LT(caption->fittedFont().size(), 8);
+    EXPECT_GE(caption->fittedFont().size(), 6.4);
+
+    auto button = Button::make({0, 0, 52, 30});
+    button->setTitle("Bảng xếp hạng");
+    button->titleLabel()->setFont(Font::boldSystem(9));
+    button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    button->titleLabel()->setMinimumFontSize(8);
+    button->titleLabel()->setWrapsWhenShrunk(true);
+    button->setNeedsLayout();
+    button->layoutIfNeeded();
+    EXPECT_EQ(button->titleLabel()->displayLines(), (std::vector<std::string>{"Bảng xếp", "hạng"}));
 }
