@@ -94,10 +94,14 @@ const std::shared_ptr<CoTuongMessageHandler>& CoTuongMessageHandler::getInstance
 }
 
 CoTuongMessageHandler::CoTuongMessageHandler()
-    : GameMessageHandler(kGameType, "CoTuongMessageHandler"), gameLogicHandler_(CoTuongLogicHandler::getInstance()) {}
+    : GameMessageHandler(kGameType, "CoTuongMessageHandler"), gameLogicHandler_(&CoTuongLogicHandler::getInstance()) {}
+
+void CoTuongMessageHandler::setGameLogicHandler(CoTuongLogicHandler* handler) {
+    gameLogicHandler_.store(handler ? handler : &CoTuongLogicHandler::getInstance());
+}
 
 void CoTuongMessageHandler::onMessage(Message& message) {
-    auto& logic = gameLogicHandler_;
+    auto& logic = *gameLogicHandler_.load();
     try {
         ReplyReader reader(message);
         switch (message.commandId()) {
@@ -176,7 +180,7 @@ void CoTuongMessageHandler::onMessage(Message& message) {
 }
 
 void CoTuongMessageHandler::onMessageCoTuong(ReplyReader& reader) {
-    auto& logic = gameLogicHandler_;
+    auto& logic = *gameLogicHandler_.load();
     switch (reader.byte()) {
     case kSnapshot:
         // One callback per block that reads whole.

@@ -2,6 +2,7 @@
 
 #include "table/GameMessageHandler.h"
 
+#include <atomic>
 #include <memory>
 
 namespace kavo {
@@ -20,10 +21,12 @@ public:
     CoTuongMessageHandler();
 
     void onMessage(Message& message) override;
+    // The logic handler the fields go to (tests put a recording one in).
+    void setGameLogicHandler(CoTuongLogicHandler* handler);
 
 private:
     void onMessageCoTuong(ReplyReader& reader);
-    CoTuongLogicHandler& gameLogicHandler_;
+    std::atomic<CoTuongLogicHandler*> gameLogicHandler_;
 };
 
 } // namespace kavo
