@@ -89,8 +89,9 @@ void StubPortal::install() {
         mail.writeUTF("Chào mừng đến Kavo Online! Welcome to Kavo Online!");
         reply.send(mail);
     });
-    portal_.onCommand(1, [](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
+        coTuong_.setPlayer(playerIdOf(user), user);
         platform::log("sign-in of \"" + user + "\"");
         if (user == kBannedUser) {
             Message refused(4);
@@ -124,13 +125,16 @@ void StubPortal::install() {
         platform::log("board list, money " + std::to_string(request.readLong()));
         reply.send(boardList(gameType_));
     });
-    portal_.onCommand(8, [](Message& request, TestPortal::Reply&) {
+    coTuong_.install([this] { return gameType_.load(); });
+    portal_.onCommand(8, [this](Message& request, TestPortal::Reply& reply) {
+        if (coTuong_.onJoin(request, reply)) return;
         const int room = request.readByte();
         const int board = request.readByte();
         platform::log("join request: room " + std::to_string(room) + ", board " + std::to_string(board) +
                       ", password \"" + request.readUTF() + "\"");
     });
-    portal_.onCommand(1900, [](Message& request, TestPortal::Reply&) {
+    portal_.onCommand(1900, [this](Message& request, TestPortal::Reply& reply) {
+        if (coTuong_.onJoin(request, reply)) return;
         const int room = request.readByte();
         const int board = request.readByte();
         platform::log("join request (1900): room " + std::to_string(room) + ", board " + std::to_string(board) +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/StubCoTuong.h"
 
 #include <atomic>
 #include <cstdint>
@@ -33,6 +34,7 @@ private:
     kavo::test::TestPortal portal_;
     std::string serverList_;
     std::atomic<int> gameType_{3};
+    StubCoTuong coTuong_{portal_};
 };
 
 } // namespace portalstub
