@@ -1,15 +1,21 @@
 // The local portal stub (tools/portal-stub) as a person uses it: the client signs in on
 // it and reaches a game's board list; the user "banned" is refused with a reason.
 #include "app/UIController.h"
+#include "games/cotuong/CCBoard.h"
+#include "games/cotuong/ChessPlayer.h"
+#include "games/cotuong/CoTuongView.h"
 #include "platform/foundation/HttpClient.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/AlertView.h"
 #include "portal/GlobalLogicHandler.h"
+#include "table/GameController.h"
 #include "tests/support/Sockets.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <fstream>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -91,6 +97,43 @@ TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
     launch();
     auto result = drive(signIn("banned") + "wait contains=This account is locked 10\nscreen LoginView 1\n");
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+}
+
+// scripts/cotuong.drive on the manual clock: the stub is listed as "Stub" here and the
+// script's real-time pauses become clock steps.
+std::string chineseChessScript() {
+    const char* source = std::getenv("KAVO_SOURCE_DIR");
+    std::ifstream file(std::string(source ? source : ".") + "/scripts/cotuong.drive");
+    std::string script;
+    for (std::string line; std::getline(file, line);) {
+        if (line.rfind("sleep ", 0) == 0) line = "advance " + line.substr(6);
+        for (size_t at; (at = line.find("Kavo Local")) != std::string::npos;)
+            line.replace(at, 10, "Stub");
+        script += line + "\n";
+    }
+    return script;
+}
+
+TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnswers) {
+    const std::string script = chineseChessScript();
+    ASSERT_NE(script.find("tap id=btnStart"), std::string::npos) << "the script was read";
+    launch();
+    auto result = drive(script);
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    auto table = GameController::getCoTuongView();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->black(), "khach") << "the player moves first and plays black";
+    EXPECT_TRUE(
+        platform::RunLoop::main().runUntil([&] { return table->turn() == table->getPlayerWithID(77777)->IDDB(); }, 5));
+    // The stub player answers a second later.
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(
+        [&] {
+            advance(0.1);
+            return table->turn() == UIController::myInfo()->IDDB();
+        },
+        10))
+        << "the stub player's reply came back";
+    EXPECT_EQ(table->board()->getAllPieces().size(), 32u);
 }
 
 } // namespace

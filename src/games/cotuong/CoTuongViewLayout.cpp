@@ -115,7 +115,8 @@ void CoTuongView::buildSeat(int seat) {
     auto mark = image(top ? "ok2" : "ok0", frames.mark);
     auto present = button(top ? "btnPresent2" : "btnPresent0", frames.present);
     present->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
-    present->onTouchUpInside([this, present] { clickGiftDetail(present->tag()); });
+    auto* gift = present.get();
+    present->onTouchUpInside([this, gift] { clickGiftDetail(gift->tag()); });
     auto timer = image(top ? "imgTimer2" : "imgTimer0", frames.timer, "icon_timer.png");
     auto quota = label(top ? "lblQuotaTime2" : "lblQuotaTime0", frames.quota);
     auto bubble = image(top ? "chat2" : "chat0", frames.bubble);
