@@ -67,7 +67,7 @@ constexpr Art kPictures[] = {
     {"i_img_menu_mainbackground.png", 223, 98, Kind::Background, "", kDark},
     {"phong-tieu-de.png", 412, 22, Kind::Background, "", kGold},
     {"alert-background.png", 284, 160, Kind::Box, " ", kDark}, // stretched: no caption
-    {"server_bg_item.png", 310, 70, Kind::Box, " ", kBlue}, // a server name lies on it
+    {"server_bg_item.png", 310, 70, Kind::Box, " ", kBlue},    // a server name lies on it
     {"tap_profile_cell1.png", 350, 41, Kind::Box, "", kNavy},
     {"tap_profile_cell2.png", 350, 41, Kind::Box, "", kDark},
     {"t_img_backgroundLoginTextField.png", 216, 34, Kind::Box, " ", kDark}, // a field lies on it
@@ -353,15 +353,15 @@ SDL_Surface* draw(const Art& art) {
 }
 
 // The Chinese chess board: nine files and ten ranks through the squares' centres
-// (17 + 28 x, 15 + 29 row), the river between the fifth and sixth ranks, the palaces'
-// diagonals.
-SDL_Surface* drawCoTuongBoard() {
-    SDL_Surface* s = newSurface(270, 300);
+// (x0 + dx column, y0 + dy row), the river between the fifth and sixth ranks, the
+// palaces' diagonals. The phone and the tablet place the squares differently.
+SDL_Surface* drawCoTuongBoard(int width, int height, int x0, int dx, int y0, int dy) {
+    SDL_Surface* s = newSurface(width, height);
     if (!s) return nullptr;
     fillVerticalGradient(s, Rgb{225, 190, 130}, Rgb{205, 165, 105}, 0);
     const uint32_t ink = mapRgba(s, Rgb{70, 40, 15});
-    auto cx = [](int column) { return 17 + 28 * column; };
-    auto cy = [](int row) { return 15 + 29 * row; };
+    auto cx = [&](int column) { return x0 + dx * column; };
+    auto cy = [&](int row) { return y0 + dy * row; };
     auto line = [&](int x0, int y0, int x1, int y1) {
         const int steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
         for (int i = 0; i <= steps; ++i)
@@ -478,7 +478,8 @@ int main(int argc, char** argv) {
         if (!savePng(draw(art), images + "/" + art.name)) ++failures;
     for (int step = 0; step < kCaroClockCount; ++step)
         if (!savePng(drawCaroClock(step), images + "/caro-" + std::to_string(step) + ".png")) ++failures;
-    if (!savePng(drawCoTuongBoard(), images + "/ct_board.png")) ++failures;
+    if (!savePng(drawCoTuongBoard(270, 300, 17, 28, 15, 29), images + "/ct_board.png")) ++failures;
+    if (!savePng(drawCoTuongBoard(570, 710, 44, 61, 75, 62), images + "/ct_board_ipad.png")) ++failures;
     if (!drawFontSheet(images + "/font_kavo.png")) ++failures;
     for (const Tone& tone : kSounds)
         if (!writeFile(sounds + "/" + tone.name, synthesize(tone))) {

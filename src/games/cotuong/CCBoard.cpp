@@ -158,6 +158,8 @@ void CCBoard::removeMarks() {
 void CCBoard::clearBoard() {
     ++generation_;
     removeAllSubviews();
+    team_1_.reset();
+    team_2_.reset();
     selectedPiece_.reset();
     isPieceSelected_ = false;
 }

@@ -227,10 +227,11 @@ void CoTuongView::resetReady() {
 }
 
 void CoTuongView::setMoney(int32_t stake) {
-    view();
+    GameTableView::setMoney(stake);
+    // Before the screen is shown only the stake is kept; the join draws it.
+    if (!isViewLoaded()) return;
     Util::callRung();
     play(GameSound::DatTien);
-    GameTableView::setMoney(stake);
     btnCuoc_->setTitle(Util::formatNumber(stake) + " " + text("KAVO_zel"));
     for (const auto& player : players_)
         player->setIsReady(0);

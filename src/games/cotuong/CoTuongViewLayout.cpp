@@ -30,6 +30,7 @@ std::shared_ptr<ui::Button> button(const char* id, ui::Rect phone, const std::st
     made->setAccessibilityIdentifier(id);
     if (!title.empty()) made->setTitle(title);
     made->setTitleColor(ui::Color::white());
+    made->titleLabel()->setFont(ui::Font::boldSystem(10 * Util::iPad()));
     return made;
 }
 
@@ -56,8 +57,8 @@ struct SeatFrames {
 
 const SeatFrames kSeat0{{8, 228, 64, 64},  {15, 235, 50, 50}, {76, 236, 74, 16}, {76, 254, 74, 14},  {52, 228, 18, 18},
                         {76, 272, 24, 24}, {8, 298, 16, 16},  {28, 298, 60, 16}, {70, 190, 100, 40}, {0, 0, 0, 0}};
-const SeatFrames kSeat2{{8, 12, 64, 64},  {15, 19, 50, 50}, {76, 20, 74, 16}, {76, 38, 74, 14},  {52, 12, 18, 18},
-                        {76, 56, 24, 24}, {8, 82, 16, 16},  {28, 82, 60, 16}, {70, 70, 100, 40}, {104, 58, 16, 16}};
+const SeatFrames kSeat2{{8, 36, 64, 64},  {15, 43, 50, 50}, {76, 44, 74, 16},  {76, 62, 74, 14},  {52, 36, 18, 18},
+                        {76, 80, 24, 24}, {8, 104, 16, 16}, {28, 104, 60, 16}, {70, 96, 100, 40}, {104, 82, 16, 16}};
 
 } // namespace
 
@@ -81,7 +82,7 @@ void CoTuongView::buildLayout() {
 
     board_ = CCBoard::make(Util::isPad() ? ui::Rect{325, 20, 570, 710} : ui::Rect{152, 10, 270, 300});
     board_->setAccessibilityIdentifier("board");
-    board_->setImage(Util::getImageWithName("ct_board.png"));
+    board_->setImage(Util::getImageWithName(Util::isPad() ? "ct_board_ipad.png" : "ct_board.png"));
     board_->setTable(this);
     root.insertSubview(board_, std::min<size_t>(2, root.subviews().size()));
 
@@ -138,7 +139,7 @@ void CoTuongView::buildSeat(int seat) {
 
 void CoTuongView::buildPanels() {
     auto& root = *view();
-    viewCuoc_ = ui::View::make(at({4, 122, 146, 92}));
+    viewCuoc_ = ui::View::make(at({4, 128, 146, 92}));
     viewCuoc_->setAccessibilityIdentifier("viewCuoc");
     imgCuoc_ = image("imgCuoc", {0, 0, 146, 92});
     imgCuoc_->setBackgroundColor(ui::Color::rgba(0, 0, 0, 0.35));
@@ -167,9 +168,9 @@ void CoTuongView::buildPanels() {
         double y;
     };
     const Panel panels[] = {
-        {&viewUndo_, &btnUndo_, "viewUndo", "btnUndo", "KAVO_undo", 60},
-        {&viewDraw_, &btnDraw_, "viewDraw", "btnDraw", "KAVO_draw", 125},
-        {&viewLose_, &btnLose_, "viewLose", "btnLose", "KAVO_lose", 190},
+        {&viewUndo_, &btnUndo_, "viewUndo", "btnUndo", "KAVO_undoMove", 60},
+        {&viewDraw_, &btnDraw_, "viewDraw", "btnDraw", "KAVO_pleaseDraw", 125},
+        {&viewLose_, &btnLose_, "viewLose", "btnLose", "KAVO_pleaseLose", 190},
     };
     for (const Panel& made : panels) {
         *made.panel = ui::View::make(at({424, made.y, 54, 58}));
