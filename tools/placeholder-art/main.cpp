@@ -67,7 +67,7 @@ constexpr Art kPictures[] = {
     {"i_img_menu_mainbackground.png", 223, 98, Kind::Background, "", kDark},
     {"phong-tieu-de.png", 412, 22, Kind::Background, "", kGold},
     {"alert-background.png", 284, 160, Kind::Box, " ", kDark}, // stretched: no caption
-    {"server_bg_item.png", 310, 70, Kind::Box, " ", kBlue},    // a server name lies on it
+    {"server_bg_item.png", 310, 70, Kind::Box, " ", kBlue}, // a server name lies on it
     {"tap_profile_cell1.png", 350, 41, Kind::Box, "", kNavy},
     {"tap_profile_cell2.png", 350, 41, Kind::Box, "", kDark},
     {"t_img_backgroundLoginTextField.png", 216, 34, Kind::Box, " ", kDark}, // a field lies on it
