@@ -2,7 +2,7 @@
 // it and reaches a game's board list; the user "banned" is refused with a reason.
 #include "app/UIController.h"
 #include "games/cotuong/CCBoard.h"
-#include "games/cotuong/ChessPlayer.h"
+#include "table/ChessPlayer.h"
 #include "games/cotuong/CoTuongView.h"
 #include "platform/foundation/HttpClient.h"
 #include "platform/runtime/RunLoop.h"

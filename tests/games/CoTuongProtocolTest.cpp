@@ -1,5 +1,5 @@
 // The Chinese chess requests byte by byte and every reply read from byte strings.
-#include "games/cotuong/ChessPlayer.h"
+#include "table/ChessPlayer.h"
 #include "games/cotuong/CoTuongLogicHandler.h"
 #include "games/cotuong/CoTuongMessageHandler.h"
 #include "games/cotuong/CoTuongService.h"

@@ -4,7 +4,6 @@
 #include "app/UIController.h"
 #include "app/widgets/SubSeatView.h"
 #include "games/cotuong/CCBoard.h"
-#include "games/cotuong/ChessPlayer.h"
 #include "games/cotuong/CoTuongLogicHandler.h"
 #include "games/cotuong/CoTuongView.h"
 #include "games/cotuong/Piece.h"
@@ -15,7 +14,9 @@
 #include "platform/ui/OverlayStack.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
+#include "table/ChessPlayer.h"
 #include "table/GameController.h"
+#include "table/boardChat.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <algorithm>
@@ -359,7 +360,7 @@ TEST_F(CoTuongTable, EventsForAnotherTableChangeNothing) {
     logic.onOwnerSetMoneyWithRoomId(1, 5, 9000);
     logic.onStartGameWithRoomId(1, 5, kMe, 25, 900, 900);
     runMainThread();
-    EXPECT_TRUE(table->chatHistory().empty());
+    EXPECT_TRUE(table->chatView()->historyChat().empty());
     EXPECT_EQ(table->getPlayerWithID(kOther)->IDDB(), kOther);
     EXPECT_EQ(table->dmoney(), 500);
     EXPECT_FALSE(table->isInBoard());
@@ -501,7 +502,7 @@ TEST_F(CoTuongTable, BubblesJoinLinesAndServerTextsStayOutOfTheHistory) {
     table->onChatFromWithId(-1, "Het gio");
     EXPECT_FALSE(table->chatBubble(2)->isHidden());
     EXPECT_EQ(table->chatBubble(2)->subviews().front()->text(), "Het gio");
-    EXPECT_EQ(table->chatHistory().size(), 3u);
+    EXPECT_EQ(table->chatView()->historyChat().size(), 3u);
     table->onChatFromMeWithText("");
     EXPECT_TRUE(client.sent().empty());
 }

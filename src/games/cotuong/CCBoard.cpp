@@ -1,12 +1,12 @@
 #include "games/cotuong/CCBoard.h"
 
-#include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/cotuong/ChessTableView.h"
 #include "games/cotuong/Piece.h"
 #include "games/cotuong/Team.h"
 #include "platform/foundation/Text.h"
+#include "table/PlaySound.h"
 
 #include <cmath>
 
@@ -16,8 +16,15 @@ namespace ui = platform::ui;
 
 namespace {
 
-void play(GameSound sound) {
-    Resources::getInstance().playSound(sound);
+// Targets of the delayed sounds.
+void playSoundEat() {
+    PlaySound::playSoundEat();
+}
+void playSoundMove() {
+    PlaySound::playSoundMove();
+}
+void playSoundChieuTuog() {
+    PlaySound::playSoundChieuTuog();
 }
 
 } // namespace
@@ -106,12 +113,12 @@ std::shared_ptr<Piece> CCBoard::movePiecefromPoint(int xs, int ys, int xd, int y
     if (captured) {
         afterDelay(0.3, [captured, gameOn](CCBoard& board) {
             board.removePiece(captured);
-            if (gameOn) play(GameSound::CtEat);
+            if (gameOn) playSoundEat();
         });
     } else {
-        afterDelay(0.3, [](CCBoard&) { play(GameSound::CtMove); });
+        afterDelay(0.3, [](CCBoard&) { playSoundMove(); });
     }
-    if (gameOn && piece->detectEatJiang()) afterDelay(0.4, [](CCBoard&) { play(GameSound::CtChieu); });
+    if (gameOn && piece->detectEatJiang()) afterDelay(0.4, [](CCBoard&) { playSoundChieuTuog(); });
     afterDelay(0.3, [piece](CCBoard& board) { board.moveBorderPiece(piece); });
     return piece;
 }
@@ -135,7 +142,7 @@ void CCBoard::moveUndoPieceWithPiece(const PieceUndo& undo) {
     piece->layer().setBorderWidth(2);
     piece->layer().setCornerRadius(piece->bounds().width() / 2);
     piece->moveTo(undo.xDest, undo.yDest);
-    afterDelay(0.3, [](CCBoard&) { play(GameSound::CtMove); });
+    afterDelay(0.3, [](CCBoard&) { playSoundMove(); });
     const int8_t eaten = undo.eatPieceType;
     const int x = undo.xSource;
     const int y = undo.ySource;
@@ -214,7 +221,7 @@ void CCBoard::tapAt(ui::Point point) {
     bringSubviewToFront(touched.get());
     touched->selected();
     isPieceSelected_ = true;
-    play(GameSound::CtClick);
+    PlaySound::playSoundClick();
     touched->setHighlighted(true);
     std::weak_ptr<ui::View> weakPiece = touched;
     const uint64_t laidOut = generation_;

@@ -3,11 +3,12 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
-#include "games/cotuong/ChessPlayer.h"
 #include "games/cotuong/CoTuongView.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
+#include "table/ChessPlayer.h"
 #include "table/GameController.h"
+#include "table/PlaySound.h"
 
 #include <algorithm>
 
@@ -177,7 +178,7 @@ void CoTuongLogicHandler::onDenyLose() {
 
 void CoTuongLogicHandler::onWantLose() {
     twin([] {
-        Resources::getInstance().playSound(GameSound::CtWin);
+        PlaySound::playSoundWin();
         if (auto view = table()) view->closeBoardWithInfo(text("KAVO_youWin"));
     });
 }
@@ -193,7 +194,7 @@ void CoTuongLogicHandler::onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardI
 
 void CoTuongLogicHandler::onSomeOneJoinBoardWithSeat(int8_t seat, std::shared_ptr<ChessPlayer> player) {
     twin([seat, player] {
-        Resources::getInstance().playSound(GameSound::PlayerJoinBoard);
+        PlaySound::playSoundWithSource(Resources::getInstance().com_player_join_board());
         if (auto view = table()) view->setAtSeat(seat, player);
     });
 }

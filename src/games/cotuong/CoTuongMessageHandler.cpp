@@ -2,11 +2,11 @@
 
 #include "app/Resources.h"
 #include "app/UIController.h"
-#include "games/cotuong/ChessPlayer.h"
 #include "games/cotuong/CoTuongLogicHandler.h"
 #include "platform/foundation/Text.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
+#include "table/ChessPlayer.h"
 
 namespace kavo {
 

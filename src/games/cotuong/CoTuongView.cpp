@@ -9,13 +9,16 @@
 #include "app/widgets/ColoredProgressView.h"
 #include "app/widgets/SubSeatView.h"
 #include "games/cotuong/CCBoard.h"
-#include "games/cotuong/ChessPlayer.h"
 #include "games/cotuong/CoTuongMessageHandler.h"
 #include "games/cotuong/CoTuongService.h"
 #include "games/cotuong/Piece.h"
 #include "games/cotuong/Team.h"
 #include "platform/foundation/Text.h"
 #include "portal/GlobalService.h"
+#include "table/ChessPlayer.h"
+#include "table/PlaySound.h"
+#include "table/boardChat.h"
+#include "table/menuCuoc.h"
 
 namespace kavo {
 
@@ -28,7 +31,7 @@ std::string text(const char* key) {
 }
 
 void play(GameSound sound) {
-    Resources::getInstance().playSound(sound);
+    PlaySound::playSoundWithSource(Resources::getInstance().soundId(sound));
 }
 
 // Titles of the start button by start kind; kinds 4 and up are handled apart.
@@ -119,7 +122,7 @@ void CoTuongView::setPlayersWithRoomId(int8_t roomId, int8_t boardId, int32_t ow
         if (player) players_.push_back(player);
     GameTableView::setOwnerId(ownerId);
     syncBasePlayers();
-    isInBoard_ = false;
+    setIsInBoard(false);
     setIsPlaying(false);
     setOwnerWithNewOwner(ownerId);
     setMoney(money);
@@ -239,7 +242,7 @@ void CoTuongView::setMoney(int32_t stake) {
 }
 
 void CoTuongView::switchToMe() {
-    chatHistory_.clear();
+    if (chatView()) chatView()->historyChat().clear();
 }
 
 // ---------------------------------------------------------------- start button
@@ -289,7 +292,7 @@ void CoTuongView::doStartGame() {
 }
 
 void CoTuongView::doReady() {
-    if (isInBoard_) {
+    if (isInBoard()) {
         UIController::startOKDlg(text("KAVO_boardPlayingNoReady"));
         return;
     }
@@ -333,8 +336,8 @@ void CoTuongView::resetView(bool newGame) {
 }
 
 void CoTuongView::clickSetMoney() {
-    if (!isMe(ownerID()) || isInBoard_) return;
-    showBetOnBoard();
+    if (!isMe(ownerID()) || isInBoard()) return;
+    openSheet(betView());
 }
 
 // ---------------------------------------------------------------- a game
@@ -387,7 +390,7 @@ void CoTuongView::pushPiecesOnBoardWithFirstMove(int32_t firstMover) {
 
 void CoTuongView::startWithMoveFirst(int32_t firstMover, int32_t interval) {
     Util::callRung();
-    isInBoard_ = true;
+    setIsInBoard(true);
     setIsPlaying(isSeated());
     turn_ = firstMover;
     interval_ = interval;
@@ -511,7 +514,7 @@ void CoTuongView::clickLose() {
 
 void CoTuongView::getTableInfo(const CoTuongLogicHandler::TableInfo& info) {
     Util::callRung();
-    isInBoard_ = true;
+    setIsInBoard(true);
     setIsPlaying(isSeated());
     turn_ = info.currentUserId;
     isDrawing_ = false;
@@ -557,7 +560,7 @@ void CoTuongView::getTableInfo(const CoTuongLogicHandler::TableInfo& info) {
 }
 
 void CoTuongView::closeBoardWithInfo(const std::optional<std::string>& info) {
-    isInBoard_ = false;
+    setIsInBoard(false);
     setIsPlaying(false);
     isDrawing_ = false;
     isLosing_ = false;

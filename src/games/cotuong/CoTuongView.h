@@ -6,7 +6,6 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "portal/model/Chat.h"
 #include "table/GameTableView.h"
 
 #include <array>
@@ -54,6 +53,7 @@ public:
     void resetReady();
     // The owner set a new stake.
     void setMoney(int32_t stake);
+    // Nothing of the last table stays with the player: the chat sheet starts empty.
     void switchToMe();
 
     // ---- game flow
@@ -83,7 +83,7 @@ public:
     void showChatAtSeat(int slot);
     void hideChat(int slot);
     void onChatFromWithId(int32_t id, const std::string& text);
-    void onChatFromMeWithText(const std::string& text);
+    void onChatFromMeWithText(const std::string& text) override;
     void onBuzzWithContent(const std::string& text);
     void clickChatBoardOfMe();
     void clickShowActionPlayer(int tag);
@@ -95,7 +95,6 @@ public:
     void clickPresentForPlayer(int tag);
     void clickSitDown();
     void clickGiftDetail(int tag);
-    void showGiftView();
     void onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser) override;
     void doLeaveBoard() override;
 
@@ -104,7 +103,6 @@ public:
     std::shared_ptr<ChessPlayer> getPlayerWithID(int32_t id) const;
     std::string getPlayerNameFromID(int32_t id) const;
     int32_t indexOfMe() const { return indexOfMe_; }
-    bool isInBoard() const { return isInBoard_; }
     int32_t interval() const { return interval_; }
     bool isDrawing() const { return isDrawing_; }
     void setIsDrawing(bool drawing) { isDrawing_ = drawing; }
@@ -115,9 +113,7 @@ public:
     const std::shared_ptr<Team>& redTeam() const { return redTeam_; }
     const std::shared_ptr<Team>& blackTeam() const { return blackTeam_; }
     const std::shared_ptr<CCBoard>& board() const { return board_; }
-    const std::shared_ptr<ChessPlayer>& CurrentControlPlayer() const { return currentControlPlayer_; }
     const std::array<std::string, 3>& chatPlayers() const { return chatPlayers_; }
-    const std::vector<Chat>& chatHistory() const { return chatHistory_; }
     bool isNewAdd() const { return isNewAdd_; }
     int kindOfStart() const { return kindOfStart_; }
     const std::shared_ptr<platform::ui::View>& viewPlayerMenu() const { return viewPlayerMenu_; }
@@ -173,7 +169,6 @@ private:
 
     ChessPlayerList players_;
     int32_t indexOfMe_ = -1;
-    bool isInBoard_ = false;
     int32_t turn_ = -1;
     int32_t interval_ = 0;
     bool isDrawing_ = false;
@@ -188,9 +183,6 @@ private:
     int kindOfStart_ = 0;
     std::array<std::string, 3> chatPlayers_;
     std::array<std::shared_ptr<platform::Timer>, 3> chatTimers_;
-    std::shared_ptr<ChessPlayer> currentControlPlayer_;
-    // The table chat's lines (speaker, text), emptied by switchToMe.
-    std::vector<Chat> chatHistory_;
     bool isNewAdd_ = false;
     std::vector<platform::ui::ViewPtr> listViewOfPlayer_;
 

@@ -7,9 +7,9 @@
 #include "app/widgets/ColoredProgressView.h"
 #include "app/widgets/SubSeatView.h"
 #include "games/cotuong/CCBoard.h"
-#include "games/cotuong/ChessPlayer.h"
 #include "games/cotuong/CoTuongView.h"
 #include "platform/ui/Font.h"
+#include "table/ChessPlayer.h"
 
 namespace kavo {
 

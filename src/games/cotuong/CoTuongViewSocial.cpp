@@ -7,12 +7,14 @@
 #include "app/widgets/CustomLabel.h"
 #include "app/widgets/SubSeatView.h"
 #include "games/cotuong/CCBoard.h"
-#include "games/cotuong/ChessPlayer.h"
 #include "games/cotuong/CoTuongView.h"
+#include "platform/foundation/Text.h"
 #include "platform/runtime/Log.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
+#include "table/ActionController.h"
+#include "table/ChessPlayer.h"
 #include "table/GameController.h"
 #include "table/InviteView.h"
 #include "table/boardChat.h"
@@ -100,15 +102,12 @@ void CoTuongView::onChatFromWithId(int32_t id, const std::string& line) {
         showChatWithSeat(2, line);
         return;
     }
-    Chat chat;
-    chat.setName(speaker);
-    chat.setContent(line);
-    chatHistory_.push_back(chat);
+    chatView()->appendHistory(speaker, line);
     isNewAdd_ = true;
 }
 
 void CoTuongView::onChatFromMeWithText(const std::string& line) {
-    if (line.empty()) return;
+    if (platform::trimWhitespace(line).empty()) return;
     GlobalService::getInstance().chatToBoardWithRoom(roomID(), boardID(), line);
     onChatFromWithId(UIController::myInfo()->IDDB(), line);
 }
@@ -120,9 +119,7 @@ void CoTuongView::onBuzzWithContent(const std::string& line) {
 
 void CoTuongView::clickChatBoardOfMe() {
     if (!isSeated()) return;
-    auto sheet = boardChat::getInstance();
-    view()->addSubview(sheet->view());
-    sheet->viewWillAppear(false);
+    openSheet(chatView());
 }
 
 // ---------------------------------------------------------------- player menu
@@ -145,6 +142,7 @@ void CoTuongView::clickShowActionPlayer(int tag) {
     }
     GlobalService::getInstance().requestWaitingList();
     if (auto invite = inviteView()) {
+        invite->setTypeInvite(0);
         view()->addSubview(invite->view());
         invite->viewWillAppear(true);
         view()->bringSubviewToFront(invite->view().get());
@@ -168,7 +166,7 @@ void fadeIn(const std::shared_ptr<ui::Button>& button, double duration, double d
 void CoTuongView::animationForActionPlayerMenu(int tag) {
     listViewOfPlayer_.clear();
     if (tag == 0) {
-        currentControlPlayer_ = getPlayerWithID(UIController::myInfo()->IDDB());
+        setCurrentControlPlayer(UIController::myInfo());
         for (const ui::ViewPtr& lifted : std::vector<ui::ViewPtr>{btnSeat0_, btnPresent0_, ok0_})
             liftIntoMenu(lifted);
         btnPlayerInfo0_->setHidden(false);
@@ -177,10 +175,10 @@ void CoTuongView::animationForActionPlayerMenu(int tag) {
         fadeIn(btnPlayerPresent0_, 0.2, 0.1);
         return;
     }
-    currentControlPlayer_.reset();
+    setCurrentControlPlayer(nullptr);
     for (const auto& player : players_) {
         if (!isMe(player->IDDB())) {
-            currentControlPlayer_ = player;
+            setCurrentControlPlayer(player);
             break;
         }
     }
@@ -192,7 +190,7 @@ void CoTuongView::animationForActionPlayerMenu(int tag) {
         button->setHidden(false);
         viewPlayerMenu_->bringSubviewToFront(button.get());
     }
-    btnPlayerFriend1_->setEnabled(!(currentControlPlayer_ && currentControlPlayer_->isFriend()));
+    btnPlayerFriend1_->setEnabled(!(CurrentControlPlayer() && CurrentControlPlayer()->isFriend()));
     btnPlayerKick1_->setEnabled(isMe(ownerID()));
     fadeIn(btnPlayerInfo1_, 0.2, 0);
     fadeIn(btnPlayerPresent1_, 0.2, 0.1);
@@ -216,46 +214,39 @@ void CoTuongView::hideForActionPlayerMenu() {
 }
 
 void CoTuongView::clickShowPlayerInfo() {
-    if (currentControlPlayer_) doShowUserInfo(currentControlPlayer_->IDDB());
+    if (CurrentControlPlayer()) doShowUserInfo(CurrentControlPlayer()->IDDB());
     hideForActionPlayerMenu();
 }
 
 void CoTuongView::clickAddFriend() {
-    if (currentControlPlayer_) GlobalService::getInstance().addFriendWithId(currentControlPlayer_->IDDB());
+    ActionController::doAddFriend();
     hideForActionPlayerMenu();
 }
 
 void CoTuongView::clickKick() {
-    if (isSeated() && btnPlayerKick1_->isEnabled() && currentControlPlayer_)
-        GlobalService::getInstance().kickWithRoomId(roomID(), boardID(), currentControlPlayer_->IDDB());
+    if (isSeated() && btnPlayerKick1_->isEnabled()) ActionController::doKick();
     hideForActionPlayerMenu();
 }
 
 void CoTuongView::clickBuzz() {
-    if (isSeated() && currentControlPlayer_)
-        GlobalService::getInstance().requestBuzzWithId(currentControlPlayer_->IDDB());
+    if (isSeated()) ActionController::doBuzz();
     hideForActionPlayerMenu();
 }
 
 void CoTuongView::clickPresentForPlayer(int tag) {
     if (isSeated()) {
         if (tag == 0) {
-            currentControlPlayer_ = getPlayerWithID(UIController::myInfo()->IDDB());
+            setCurrentControlPlayer(UIController::myInfo());
         } else {
             for (const auto& player : players_)
-                if (!isMe(player->IDDB())) currentControlPlayer_ = player;
+                if (!isMe(player->IDDB())) setCurrentControlPlayer(player);
         }
-        showGiftView();
+        ActionController::doPresentGift();
     }
     hideForActionPlayerMenu();
 }
 
 // ---------------------------------------------------------------- gifts
-
-void CoTuongView::showGiftView() {
-    // The gift sheet comes with the table framework; until then the choice is logged.
-    if (currentControlPlayer_) platform::log("cotuong: gift for " + std::to_string(currentControlPlayer_->IDDB()));
-}
 
 void CoTuongView::onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser) {
     GameTableView::onShowGift(itemId, fromUser, toUser);
@@ -292,7 +283,7 @@ void CoTuongView::clickSitDown() {
 }
 
 void CoTuongView::doLeaveBoard() {
-    if (isInBoard_ && isSeated()) {
+    if (isInBoard() && isSeated()) {
         UIController::setOkValue(UIController::kActionLeaveBoard);
         UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
         return;
@@ -316,7 +307,7 @@ void CoTuongView::viewWillAppear(bool animated) {
 
 void CoTuongView::viewWillDisappear(bool animated) {
     GameTableView::viewWillDisappear(animated);
-    chatHistory_.clear();
+    if (chatView()) chatView()->historyChat().clear();
     hideForActionPlayerMenu();
     // Delayed board steps of this table end when the player leaves it.
     if (board_) board_->cancelDelayedSteps();
