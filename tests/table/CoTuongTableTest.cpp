@@ -76,6 +76,8 @@ protected:
         CoTuongLogicHandler::applyJoin(false, 1, 4, players.front()->IDDB(), 500, players);
         runMainThread();
         table = GameController::getCoTuongView();
+        // The seats ask for the avatars' pictures once per process.
+        client.clear();
         return table;
     }
     void start(int32_t first) {
