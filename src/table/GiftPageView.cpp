@@ -29,6 +29,8 @@ void GiftPageView::build() {
         button->setAccessibilityIdentifier("doSelectGift");
         button->setTitle(item->name());
         button->titleLabel()->setFont(platform::ui::Font::system(10 * Util::iPad()));
+        // The name under the picture.
+        button->setTitleEdgeInsets({60 * Util::iPad(), 0, 0, 0});
         auto picture = platform::ui::ImageView::make(
             {(cell - 8 - 50 * Util::iPad()) / 2, 4, 50 * Util::iPad(), 50 * Util::iPad()});
         picture->setContentMode(platform::ui::ContentMode::ScaleAspectFit);

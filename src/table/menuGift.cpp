@@ -68,7 +68,7 @@ void menuGift::viewDidLoad() {
     imgSelectedTab_ = platform::ui::ImageView::make(Util::changeRectFromRect({70, 66, 60, 4}));
     imgSelectedTab_->setImage(Util::getImageWithName(kTabSelected));
     imgSelectedTab_->setAccessibilityIdentifier("imgSelectedTab");
-    view()->addSubview(imgSelectedTab_);
+    panel->addSubview(imgSelectedTab_);
     scrollView_ = platform::ui::ScrollView::make(Util::changeRectFromRect({20, 72, 440, 160}));
     scrollView_->setAccessibilityIdentifier("scrollView");
     panel->addSubview(scrollView_);
@@ -120,13 +120,14 @@ void menuGift::drawCategoryMenuWithCategoryList(const std::vector<std::shared_pt
         tab->setBackgroundImage(Util::getImageWithName(i == 0 ? kTabSelected : kTabUnselected));
         Button* raw = tab.get();
         tab->onTouchUpInside([this, raw] { doChangeTab(*raw); });
-        view()->addSubview(tab);
+        // On the panel: the panel is put back on top of the sheet each time it slides in.
+        actionSheetView()->addSubview(tab);
         tabs_.push_back(tab);
     }
     if (tabs_.empty()) return;
     viewingTabIndex_ = 0;
     imgSelectedTab_->setCenter({tabs_[0]->center().x, imgSelectedTab_->center().y});
-    view()->bringSubviewToFront(imgSelectedTab_.get());
+    actionSheetView()->bringSubviewToFront(imgSelectedTab_.get());
     getItemsWithGift(tabs_[0]->tag(), 0);
 }
 
