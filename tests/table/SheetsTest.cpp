@@ -370,6 +370,7 @@ TEST_F(Sheets, SeatActionsActOnTheChosenPlayerOfTheCurrentTable) {
     ActionController::doBuzz();
     EXPECT_TRUE(client.sent().empty()); // no table
     auto coTuong = seat<CoTuongView>({player(8, "an")});
+    client.clear(); // the seats' avatar pictures
     ActionController::doKick();
     EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{11, Bytes().byte(2).byte(5).int32(8).data()}}));
     client.clear();

@@ -105,8 +105,16 @@ void CoTuongView::sendMove(int xs, int ys, int xd, int yd) {
 void CoTuongView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                        const std::vector<std::shared_ptr<Player>>& players) {
     ChessPlayerList chess;
-    for (const auto& player : players)
-        if (auto record = std::dynamic_pointer_cast<ChessPlayer>(player)) chess.push_back(record);
+    for (const auto& player : players) {
+        if (!player) continue;
+        auto record = std::dynamic_pointer_cast<ChessPlayer>(player);
+        if (!record) {
+            // A plain player record gets a time quota of 0.
+            record = std::make_shared<ChessPlayer>();
+            static_cast<Player&>(*record) = *player;
+        }
+        chess.push_back(record);
+    }
     setPlayersWithRoomId(roomId, boardId, ownerId, money, chess);
 }
 
