@@ -96,6 +96,11 @@ public:
     void clickSitDown();
     void clickGiftDetail(int tag);
     void onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser) override;
+    // The gift button of the player's seat shows the player's gift.
+    void addGiftOnBoardWithPlayer(const std::shared_ptr<Player>& player);
+    // My gift button and mark move up (y 220) or down (y 252), keeping their x.
+    void upIconPresent();
+    void downIconPresent();
     void doLeaveBoard() override;
 
     // ---- fields

@@ -271,6 +271,30 @@ void CoTuongView::onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser) {
         });
 }
 
+void CoTuongView::addGiftOnBoardWithPlayer(const std::shared_ptr<Player>& player) {
+    if (!player || !player->gift()) return;
+    (isMe(player->IDDB()) ? btnPresent0_ : btnPresent2_)->setImage(player->gift());
+}
+
+namespace {
+
+void moveToPhoneY(const ui::ViewPtr& view, double phoneY) {
+    const double y = Util::changePointFromPoint({0, phoneY}).y;
+    view->setCenter({view->center().x, y});
+}
+
+} // namespace
+
+void CoTuongView::upIconPresent() {
+    moveToPhoneY(btnPresent0_, 220);
+    moveToPhoneY(ok0_, 220);
+}
+
+void CoTuongView::downIconPresent() {
+    moveToPhoneY(btnPresent0_, 252);
+    moveToPhoneY(ok0_, 252);
+}
+
 void CoTuongView::clickGiftDetail(int tag) {
     UIController::setOkValue(UIController::kActionNone);
     UIController::startOKDlg(getPlayerNameFromID(tag) + " " + text("KAVO_whoGift"));
@@ -309,6 +333,7 @@ void CoTuongView::viewWillDisappear(bool animated) {
     GameTableView::viewWillDisappear(animated);
     if (chatView()) chatView()->historyChat().clear();
     hideForActionPlayerMenu();
+    if (inviteView() && inviteView()->isViewLoaded() && inviteView()->view()->superview()) inviteView()->slideOut();
     // Delayed board steps of this table end when the player leaves it.
     if (board_) board_->cancelDelayedSteps();
     if (auto title = KavoOnlineAppDelegate::getInstance().lblWindowTitle())
