@@ -1,5 +1,6 @@
 // The Chinese chess table screen on the manual clock: the board's squares and taps,
 // reported moves and undo steps, and the logic handler's twins driving the screen.
+#include "account/SettingsView.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/widgets/SubSeatView.h"
@@ -347,6 +348,8 @@ TEST_F(CoTuongTable, AViewerSeesTheFirstRecordBelowAndCannotOpenTheMenu) {
 
 TEST_F(CoTuongTable, StartingWithTheOtherPlaceEmptyIsRefused) {
     sit({record(kMe, "an ba"), record(-1, "")});
+    EXPECT_TRUE(SettingsView::getInstance()->isSetMoney()) << "the owner may set the stake";
+    EXPECT_EQ(table->getPlayerWithID(kMe)->isReady(), 1) << "the owner counts as ready";
     table->clickStartGame();
     EXPECT_EQ(dialogText(), text("KAVO_cannotStart"));
     EXPECT_TRUE(client.sent().empty());

@@ -3,6 +3,7 @@
 // end of a game.
 #include "games/cotuong/CoTuongView.h"
 
+#include "account/SettingsView.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -210,6 +211,10 @@ void CoTuongView::setOwnerWithNewOwner(int32_t id) {
             break;
         }
     }
+    // Only the owner may change the stake and the password from the settings.
+    const auto& settings = SettingsView::getInstance();
+    settings->setIsSetMoney(isMe(id));
+    settings->setIsSetPass(isMe(id));
 }
 
 void CoTuongView::setReadyWithId(int32_t id, bool isReady) {
