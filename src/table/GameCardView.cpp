@@ -102,7 +102,8 @@ void GameCardView::viewDidLoad() {
     hideForActionPlayerMenu();
     imgMoney_->setHidden(false);
     btnCuoc_->setHidden(false);
-    for (int s = 1; s < kSeats; ++s)
+    // Seat 0's countdown is the Mau Binh screen's own; it starts stopped like the others.
+    for (int s = 0; s < kSeats; ++s)
         seatViews_[size_t(s)].cpiSeat->stop();
     for (const auto& row : kButtonTitles) {
         if (row.gameType != gameType()) continue;
