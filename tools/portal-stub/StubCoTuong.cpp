@@ -49,37 +49,10 @@ void StubCoTuong::setPlayer(int32_t id, const std::string& name) {
 
 void StubCoTuong::install(std::function<int()> gameType) {
     gameType_ = std::move(gameType);
-    portal_.onCommand(16, [this](Message& request, TestPortal::Reply& reply) {
-        request.readByte();
-        request.readByte();
-        const bool ready = request.readBool() != 0;
-        std::lock_guard lock(mutex_);
-        Message echoed(16);
-        echoed.writeInt(playerId_);
-        echoed.writeBool(ready ? 1 : 0);
-        reply.send(echoed);
-    });
     portal_.onCommand(20, [this](Message&, TestPortal::Reply& reply) {
         if (gameType_() == kGameType) onStart(reply);
     });
     portal_.onCommand(77, [this](Message& request, TestPortal::Reply& reply) { onGame(request, reply); });
-    portal_.onCommand(9, [this](Message& request, TestPortal::Reply& reply) {
-        const int8_t room = request.readByte();
-        const int8_t board = request.readByte();
-        std::lock_guard lock(mutex_);
-        Message chat(9);
-        chat.writeByte(room);
-        chat.writeByte(board);
-        chat.writeInt(playerId_);
-        chat.writeUTF(request.readUTF());
-        reply.send(chat);
-    });
-    portal_.onCommand(15, [this](Message&, TestPortal::Reply&) {
-        std::lock_guard lock(mutex_);
-        playing_ = false;
-        ++generation_;
-        platform::log("left the Chinese chess table");
-    });
 }
 
 bool StubCoTuong::onJoin(Message& request, TestPortal::Reply& reply) {

@@ -37,7 +37,9 @@ public:
     StubCoTuong(const StubCoTuong&) = delete;
     StubCoTuong& operator=(const StubCoTuong&) = delete;
 
-    // Registers the table's commands; they answer only while `gameType()` is 5.
+    // Registers the start (20) and the game command (77); they answer only while
+    // `gameType()` is 5. Ready, chat and leave are the card table stub's, which answers
+    // them for every game.
     void install(std::function<int()> gameType);
     // The signed-in player.
     void setPlayer(int32_t id, const std::string& name);

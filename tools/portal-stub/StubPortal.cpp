@@ -93,6 +93,10 @@ void StubPortal::install() {
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
         coTuong_.setPlayer(playerIdOf(user), user);
+        {
+            std::lock_guard lock(userMutex_);
+            user_ = user;
+        }
         platform::log("sign-in of \"" + user + "\"");
         if (user == kBannedUser) {
             Message refused(4);
@@ -151,6 +155,14 @@ void StubPortal::install() {
                       ", password \"" + request.readUTF() + "\"");
     });
     installTableSheets(portal_);
+    cardTable_ = std::make_unique<CardTableStub>(
+        portal_,
+        [this] {
+            std::lock_guard lock(userMutex_);
+            return CardTableStub::Player{playerIdOf(user_), user_};
+        },
+        [this] { return gameType_.load(); });
+    cardTable_->install();
     portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
         platform::log("command " + std::to_string(request.commandId()) + " " + hex(request.data()));
     });

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubCoTuong.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 
 namespace portalstub {
@@ -35,6 +38,11 @@ private:
     std::string serverList_;
     std::atomic<int> gameType_{3};
     StubCoTuong coTuong_{portal_};
+    // The last name signed in (the card table seats it).
+    std::mutex userMutex_;
+    std::string user_;
+    // Declared after the portal: its thread stops before the portal goes.
+    std::unique_ptr<CardTableStub> cardTable_;
 };
 
 } // namespace portalstub
