@@ -60,14 +60,15 @@ TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
 }
 
-// scripts/cotuong.drive on the manual clock: the stub is listed as "Stub" here and the
-// script's real-time pauses become clock steps.
+// scripts/cotuong.drive on the manual clock: the stub is listed as "Stub" here and each
+// of the script's pauses also moves the clock.
 std::string chineseChessScript() {
     const char* source = std::getenv("KAVO_SOURCE_DIR");
     std::ifstream file(std::string(source ? source : ".") + "/scripts/cotuong.drive");
     std::string script;
     for (std::string line; std::getline(file, line);) {
-        if (line.rfind("sleep ", 0) == 0) line = "advance " + line.substr(6);
+        // A pause lets the stub's replies arrive (real time) and the screens animate (clock).
+        if (line.rfind("sleep ", 0) == 0) line += "\nadvance " + line.substr(6);
         for (size_t at; (at = line.find("Kavo Local")) != std::string::npos;)
             line.replace(at, 10, "Stub");
         script += line + "\n";
@@ -84,9 +85,8 @@ TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnsw
     auto table = GameController::getCoTuongView();
     ASSERT_TRUE(table);
     EXPECT_EQ(table->black(), "khach") << "the player moves first and plays black";
-    EXPECT_TRUE(
-        platform::RunLoop::main().runUntil([&] { return table->turn() == table->getPlayerWithID(77777)->IDDB(); }, 5));
-    // The stub player answers a second later.
+    EXPECT_TRUE(table->board()->getUnitAtPoint(4, 2)) << "my cannon moved to the centre file";
+    // The stub player answers a second after my move.
     EXPECT_TRUE(platform::RunLoop::main().runUntil(
         [&] {
             advance(0.1);
@@ -94,7 +94,8 @@ TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnsw
         },
         10))
         << "the stub player's reply came back";
-    EXPECT_EQ(table->board()->getAllPieces().size(), 32u);
+    advance(0.5);
+    EXPECT_EQ(table->board()->getAllPieces().size(), 31u) << "its first allowed move takes a piece";
 }
 
 } // namespace
