@@ -397,6 +397,8 @@ TEST_F(CoTuongTable, AJoinRefillsTheTableOnTopAndPushesOtherwise) {
 
 TEST_F(CoTuongTable, AKickOfAnotherEmptiesHisSeatAndAKickOfMeLeaves) {
     sit();
+    start(kMe);
+    table->moveWithWhoMove(kMe, 1, 2, 1, 9, kOther, 880, 0);
     auto& logic = CoTuongLogicHandler::getInstance();
     logic.onKickedWithRoomId(1, 4, kOther);
     runMainThread();
@@ -409,6 +411,8 @@ TEST_F(CoTuongTable, AKickOfAnotherEmptiesHisSeatAndAKickOfMeLeaves) {
     EXPECT_NE(top(), table);
     EXPECT_EQ(dialogText(), text("KAVO_youAreKicked"));
     EXPECT_EQ(UIController::okValue(), UIController::kActionKicked);
+    EXPECT_EQ(played("EAT.WAV"), 0u) << "the capture of a left table makes no sound";
+    EXPECT_FALSE(table->cpiSeat2()->isCounting());
 }
 
 TEST_F(CoTuongTable, AKickOfMeWithoutATableInTheStackPopsNothing) {

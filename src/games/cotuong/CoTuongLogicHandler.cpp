@@ -99,6 +99,7 @@ void CoTuongLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int3
         if (!view) return;
         view->playerLeaveWithId(kickedId);
         if (kickedId != myId()) return;
+        view->onLeftTable();
         if (auto* nav = navigation()) {
             if (coTuongOnTop()) {
                 nav->popViewController(true);

@@ -102,6 +102,8 @@ public:
     void upIconPresent();
     void downIconPresent();
     void doLeaveBoard() override;
+    // The player left this table: the board's delayed steps and the seat clocks stop.
+    void onLeftTable() override;
 
     // ---- fields
     const ChessPlayerList& chessPlayers() const { return players_; }

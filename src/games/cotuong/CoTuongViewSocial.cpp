@@ -317,7 +317,13 @@ void CoTuongView::doLeaveBoard() {
         GlobalService::getInstance().leaveBoardWithRoomId(table->roomID(), table->boardID());
     else
         GlobalService::getInstance().leaveBoardWithRoomId(roomID(), boardID());
+    onLeftTable();
     if (auto* nav = navigationController()) nav->popViewController(true);
+}
+
+void CoTuongView::onLeftTable() {
+    if (board_) board_->cancelDelayedSteps();
+    setTimerWithSeat(-1);
 }
 
 void CoTuongView::viewWillAppear(bool animated) {
