@@ -39,6 +39,10 @@ std::shared_ptr<Player> player(int32_t id, const std::string& name, int64_t mone
     return record;
 }
 
+std::string imageName(const platform::ui::ImagePtr& image) {
+    return image ? image->name() : "";
+}
+
 class Sheets : public TableTest {
 protected:
     void SetUp() override {
@@ -58,6 +62,8 @@ protected:
         UIController::setGameType(table->gameType());
         others.insert(others.begin(), me);
         table->setupPlayersWithRoom(2, 5, me->IDDB(), 100, others);
+        runMainThread();
+        client.clear(); // the seats' avatar pictures asked for
         return table;
     }
     void open(GameTableView& table, const std::shared_ptr<platform::ui::ViewController>& sheet) {
@@ -173,7 +179,7 @@ TEST_F(Sheets, SetupAndSpeedSheets) {
     auto setup = std::make_shared<menuSetup>();
     open(*tienLen, setup);
     EXPECT_TRUE(setup->btnCuoc()->isEnabled());
-    drive("tap id=btnCuoc");
+    drive("tap id=btnCuoc#2"); // the sheet's, over the table's own
     EXPECT_EQ(tienLen->betView()->view()->superview(), tienLen->view().get());
 
     auto caro = seat<CaroView>();
@@ -371,6 +377,7 @@ TEST_F(Sheets, SeatActionsActOnTheChosenPlayerOfTheCurrentTable) {
     ActionController::doBuzz();
     EXPECT_TRUE(client.sent().empty()); // no table
     auto coTuong = seat<CoTuongView>({player(8, "an")});
+    client.clear(); // the seats' avatar pictures
     ActionController::doKick();
     EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{11, Bytes().byte(2).byte(5).int32(8).data()}}));
     client.clear();
@@ -415,6 +422,12 @@ TEST_F(Sheets, ThePlayerMenuLaysOutByWhoIsChosen) {
     EXPECT_EQ(menu->btnKick()->currentTitle(), text("KAVO_standUp"));
     drive("tap id=btnKick");
     EXPECT_TRUE(client.sent().empty());
+    auto caro = seat<CaroView>({others});
+    caro->openPlayerMenu(others);
+    runMainThread();
+    EXPECT_EQ(caro->playerMenu()->view()->superview(), caro->view().get());
+    EXPECT_EQ(imageName(caro->playerMenu()->imgBg()->image()), "caro-bg-menu.png");
+    caro->playerMenu()->slideOut();
     tienLen = seat<TienLenView>({others});
     tienLen->setCurrentControlPlayer(others);
     open(*tienLen, menu);

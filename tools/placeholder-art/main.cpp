@@ -178,6 +178,24 @@ constexpr Art kPictures[] = {
     {"i_img_menu_socialnetwork.png", 32, 32, Kind::Icon, "SN", kBlue},
     {"i_img_menu_password.png", 32, 32, Kind::Icon, "pwd", kBlue},
     {"i_img_menu_time.png", 32, 32, Kind::Icon, "time", kBlue},
+    // Chinese chess: the fourteen faces (red and black), the move marks
+    {"ct_r_jiang.png", 30, 30, Kind::Icon, "G", kRed},
+    {"ct_r_shi.png", 30, 30, Kind::Icon, "A", kRed},
+    {"ct_r_xiang.png", 30, 30, Kind::Icon, "E", kRed},
+    {"ct_r_ma.png", 30, 30, Kind::Icon, "H", kRed},
+    {"ct_r_ju.png", 30, 30, Kind::Icon, "R", kRed},
+    {"ct_r_pao.png", 30, 30, Kind::Icon, "C", kRed},
+    {"ct_r_zu.png", 30, 30, Kind::Icon, "S", kRed},
+    {"ct_b_jiang.png", 30, 30, Kind::Icon, "G", kDark},
+    {"ct_b_shi.png", 30, 30, Kind::Icon, "A", kDark},
+    {"ct_b_xiang.png", 30, 30, Kind::Icon, "E", kDark},
+    {"ct_b_ma.png", 30, 30, Kind::Icon, "H", kDark},
+    {"ct_b_ju.png", 30, 30, Kind::Icon, "R", kDark},
+    {"ct_b_pao.png", 30, 30, Kind::Icon, "C", kDark},
+    {"ct_b_zu.png", 30, 30, Kind::Icon, "S", kDark},
+    {"ct_nuocdi.png", 15, 15, Kind::Icon, " ", kGreen},
+    {"ct_effect_an_co.png", 34, 34, Kind::Icon, " ", kRed},
+    {"ct_effect_chon_co.png", 36, 36, Kind::Icon, " ", kGold},
     // Page buttons of the in-app web screen
     {"btn_web_back.png", 44, 32, Kind::Button, "<", kBlue},
     {"btn_web_forward.png", 44, 32, Kind::Button, ">", kBlue},
@@ -242,6 +260,19 @@ constexpr Art kPictures[] = {
     {"i_btn_SendNewMsg.png", 63, 63, Kind::Button, ">", kGreen},
     {"i_text_SendNewMessage_vi.png", 30, 18, Kind::Icon, "Gửi", kGold},
     {"i_text_SendNewMessage_en.png", 30, 18, Kind::Icon, "Send", kGold},
+    // The card table base screen
+    {"icon_chuban.png", 20, 20, Kind::Icon, "★", kGold},
+    {"button_moichoi.png", 50, 60, Kind::Button, "+", kGreen},
+    {"friend_chat.png", 60, 40, Kind::Box, " ", Rgb{245, 245, 235}},
+    {"me_chat1.png", 60, 40, Kind::Box, " ", Rgb{225, 240, 255}},
+    {"admin_chat.png", 60, 40, Kind::Box, " ", Rgb{255, 235, 180}},
+    {"icon_xiDach_opacity.png", 69, 63, Kind::Icon, "Xì", kGreen},
+    {"icon_TLMN_opacity.png", 69, 63, Kind::Icon, "TLMN", kRed},
+    {"icon_baicao_opacity.png", 69, 63, Kind::Icon, "Cào", kGreen},
+    {"icon_TLMB_opacity.png", 69, 63, Kind::Icon, "TLMB", kRed},
+    {"icon_phom_opacity.png", 69, 63, Kind::Icon, "Phỏm", kBlue},
+    {"icon_maubinh_opacity.png", 69, 63, Kind::Icon, "Binh", kPurple},
+    {"icon_caorua_opacity.png", 69, 63, Kind::Icon, "Rùa", kTeal},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.
@@ -406,6 +437,35 @@ SDL_Surface* draw(const Art& art) {
     return s;
 }
 
+// The Chinese chess board: nine files and ten ranks through the squares' centres
+// (x0 + dx column, y0 + dy row), the river between the fifth and sixth ranks, the
+// palaces' diagonals. The phone and the tablet place the squares differently.
+SDL_Surface* drawCoTuongBoard(int width, int height, int x0, int dx, int y0, int dy) {
+    SDL_Surface* s = newSurface(width, height);
+    if (!s) return nullptr;
+    fillVerticalGradient(s, Rgb{225, 190, 130}, Rgb{205, 165, 105}, 0);
+    const uint32_t ink = mapRgba(s, Rgb{70, 40, 15});
+    auto cx = [&](int column) { return x0 + dx * column; };
+    auto cy = [&](int row) { return y0 + dy * row; };
+    auto line = [&](int x0, int y0, int x1, int y1) {
+        const int steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+        for (int i = 0; i <= steps; ++i)
+            putPixel(s, x0 + (x1 - x0) * i / std::max(steps, 1), y0 + (y1 - y0) * i / std::max(steps, 1), ink);
+    };
+    for (int row = 0; row < 10; ++row)
+        line(cx(0), cy(row), cx(8), cy(row));
+    for (int column = 0; column < 9; ++column) {
+        const bool edge = column == 0 || column == 8;
+        line(cx(column), cy(0), cx(column), cy(edge ? 9 : 4));
+        if (!edge) line(cx(column), cy(5), cx(column), cy(9));
+    }
+    for (int top : {0, 7}) {
+        line(cx(3), cy(top), cx(5), cy(top + 2));
+        line(cx(5), cy(top), cx(3), cy(top + 2));
+    }
+    return s;
+}
+
 // One step of the Caro clock: the part of the ring still left is lit.
 SDL_Surface* drawCaroClock(int step) {
     SDL_Surface* s = newSurface(kCaroClockSize, kCaroClockSize);
@@ -503,6 +563,8 @@ int main(int argc, char** argv) {
         if (!savePng(draw(art), images + "/" + art.name)) ++failures;
     for (int step = 0; step < kCaroClockCount; ++step)
         if (!savePng(drawCaroClock(step), images + "/caro-" + std::to_string(step) + ".png")) ++failures;
+    if (!savePng(drawCoTuongBoard(270, 300, 17, 28, 15, 29), images + "/ct_board.png")) ++failures;
+    if (!savePng(drawCoTuongBoard(570, 710, 44, 61, 75, 62), images + "/ct_board_ipad.png")) ++failures;
     if (!drawFontSheet(images + "/font_kavo.png")) ++failures;
     failures += drawCards(images);
     for (const Tone& tone : kSounds)

@@ -93,6 +93,11 @@ void StubPortal::install() {
     shop_.install(portal_);
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
+        coTuong_.setPlayer(playerIdOf(user), user);
+        {
+            std::lock_guard lock(userMutex_);
+            user_ = user;
+        }
         platform::log("sign-in of \"" + user + "\"");
         if (user == kBannedUser) {
             Message refused(4);
@@ -129,14 +134,17 @@ void StubPortal::install() {
         platform::log("board list, money " + std::to_string(request.readLong()));
         reply.send(boardList(gameType_));
     });
-    portal_.onCommand(8, [this](Message& request, TestPortal::Reply&) {
+    coTuong_.install([this] { return gameType_.load(); });
+    portal_.onCommand(8, [this](Message& request, TestPortal::Reply& reply) {
+        if (coTuong_.onJoin(request, reply)) return;
         const int room = request.readByte();
         const int board = request.readByte();
         platform::log("join request: room " + std::to_string(room) + ", board " + std::to_string(board) +
                       passwordNote(request.readUTF()));
         StubMail::afterJoin(gameType_);
     });
-    portal_.onCommand(1900, [](Message& request, TestPortal::Reply&) {
+    portal_.onCommand(1900, [this](Message& request, TestPortal::Reply& reply) {
+        if (coTuong_.onJoin(request, reply)) return;
         const int room = request.readByte();
         const int board = request.readByte();
         platform::log("join request (1900): room " + std::to_string(room) + ", board " + std::to_string(board) +
@@ -152,6 +160,14 @@ void StubPortal::install() {
                       passwordNote(request.readUTF()));
     });
     installTableSheets(portal_);
+    cardTable_ = std::make_unique<CardTableStub>(
+        portal_,
+        [this] {
+            std::lock_guard lock(userMutex_);
+            return CardTableStub::Player{playerIdOf(user_), user_};
+        },
+        [this] { return gameType_.load(); });
+    cardTable_->install();
     StubMail::install(portal_);
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubAccount.h"
+#include "tools/portal-stub/StubCoTuong.h"
 #include "tools/portal-stub/StubShop.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 
 namespace portalstub {
@@ -38,6 +42,12 @@ private:
     std::atomic<int> gameType_{3};
     StubAccount account_{portal_};
     StubShop shop_;
+    StubCoTuong coTuong_{portal_};
+    // The last name signed in (the card table seats it).
+    std::mutex userMutex_;
+    std::string user_;
+    // Declared after the portal: its thread stops before the portal goes.
+    std::unique_ptr<CardTableStub> cardTable_;
 };
 
 } // namespace portalstub

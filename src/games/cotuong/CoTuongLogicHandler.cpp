@@ -1,0 +1,276 @@
+#include "games/cotuong/CoTuongLogicHandler.h"
+
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "games/cotuong/CoTuongView.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/NavigationController.h"
+#include "table/ChessPlayer.h"
+#include "table/GameController.h"
+#include "table/PlaySound.h"
+
+#include <algorithm>
+
+namespace kavo {
+
+namespace {
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+std::shared_ptr<CoTuongView> table() {
+    return GameController::getCoTuongView();
+}
+
+// The screen when it is the table of that room and board (compared as bytes).
+std::shared_ptr<CoTuongView> tableOf(int8_t roomId, int8_t boardId) {
+    auto view = table();
+    return view && view->roomID() == roomId && view->boardID() == boardId ? view : nullptr;
+}
+
+platform::ui::NavigationController* navigation() {
+    return KavoOnlineAppDelegate::getInstance().navigationController().get();
+}
+
+bool coTuongOnTop() {
+    auto* nav = navigation();
+    return nav && std::dynamic_pointer_cast<CoTuongView>(nav->topViewController()) != nullptr;
+}
+
+int32_t myId() {
+    return UIController::myInfo()->IDDB();
+}
+
+// Runs the twin on the main thread, in arrival order.
+void twin(std::function<void()> work) {
+    platform::runOnMainThread(std::move(work));
+}
+
+} // namespace
+
+CoTuongLogicHandler& CoTuongLogicHandler::getInstance() {
+    static CoTuongLogicHandler instance;
+    return instance;
+}
+
+void CoTuongLogicHandler::onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& line,
+                                                    int32_t fromId) {
+    twin([roomId, boardId, line, fromId] {
+        if (auto view = tableOf(roomId, boardId)) view->onChatFromWithId(fromId, line);
+    });
+}
+
+void CoTuongLogicHandler::applyJoin(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                    const ChessPlayerList& players) {
+    auto view = table();
+    if (refillInPlace && view) {
+        view->setPlayersWithRoomId(roomId, boardId, ownerId, money, players);
+    } else {
+        GameController::showCoTuongScreenWithRoom(roomId, boardId, ownerId, money,
+                                                  PlayerList(players.begin(), players.end()));
+        view = table();
+    }
+    auto me = UIController::myInfo();
+    for (const auto& player : players) {
+        if (player->IDDB() == ownerId) player->setIsReady(1);
+        if (player->IDDB() == me->IDDB()) {
+            me->setMoney(player->money());
+            me->setExp(player->exp());
+        }
+    }
+    if (view) view->switchToMe();
+}
+
+void CoTuongLogicHandler::onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                                      ChessPlayerList players) {
+    twin([=] { applyJoin(coTuongOnTop(), roomId, boardId, ownerId, money, players); });
+}
+
+void CoTuongLogicHandler::onJoinViewGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                                          ChessPlayerList players) {
+    twin([=] { applyJoin(false, roomId, boardId, ownerId, money, players); });
+}
+
+void CoTuongLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) {
+    twin([roomId, boardId, kickedId] {
+        auto view = tableOf(roomId, boardId);
+        if (!view) return;
+        view->playerLeaveWithId(kickedId);
+        if (kickedId != myId()) return;
+        view->onLeftTable();
+        if (auto* nav = navigation()) {
+            if (coTuongOnTop()) {
+                nav->popViewController(true);
+            } else {
+                // Back to the screen below the nearest table; without a table in the
+                // stack the player stays where he is.
+                const auto& stack = nav->viewControllers();
+                for (size_t i = stack.size(); i-- > 1;) {
+                    if (std::dynamic_pointer_cast<CoTuongView>(stack[i])) {
+                        nav->popToViewController(stack[i - 1].get(), true);
+                        break;
+                    }
+                }
+            }
+        }
+        UIController::setOkValue(UIController::kActionKicked);
+        UIController::startOKDlg(text("KAVO_youAreKicked"));
+    });
+}
+
+void CoTuongLogicHandler::applyMatchResult(const std::vector<MatchResultInfo>& results) {
+    auto view = table();
+    auto me = UIController::myInfo();
+    std::vector<MatchResultInfo> rows = results;
+    for (auto& row : rows) {
+        if (row.ID() == me->IDDB()) me->setExp(std::max(0, me->exp() + row.d_exp()));
+        if (!view) continue;
+        for (const auto& player : view->chessPlayers()) {
+            if (player->IDDB() != row.ID()) continue;
+            row.setName(player->name());
+            row.setAvatar(int16_t(player->avatar()));
+            const int32_t require = player->level().expRequire;
+            row.setD_exp_percent(require == 0 ? 0 : row.d_exp() * 100 / require);
+            player->setExp(std::max(0, player->exp() + row.d_exp()));
+            player->addMoney(int64_t(row.d_money()));
+        }
+    }
+    for (const auto& row : rows)
+        if (row.ID() == me->IDDB()) UIController::startReportDlg(row);
+    if (view) view->resetReady();
+}
+
+void CoTuongLogicHandler::onMatchResult(std::vector<MatchResultInfo> results) {
+    twin([results = std::move(results)] { applyMatchResult(results); });
+}
+
+void CoTuongLogicHandler::onMoveWithWhoMove(int32_t whoMove, int8_t xs, int8_t ys, int8_t xd, int8_t yd,
+                                            int32_t nextMove, int32_t remainTime, int8_t newPieceType) {
+    twin([=] {
+        auto view = table();
+        if (!view) return;
+        if (auto mover = view->getPlayerWithID(whoMove)) mover->setQuotaTime(remainTime);
+        view->moveWithWhoMove(whoMove, xs, ys, xd, yd, nextMove, remainTime, newPieceType);
+    });
+}
+
+void CoTuongLogicHandler::onOpponentWantDraw() {
+    twin([] {
+        UIController::setOkValue(UIController::kActionDrawOffer);
+        UIController::startCancelOkDlg(text("KAVO_oppWantDraw"), text("KAVO_no"), text("KAVO_OK"));
+    });
+}
+
+void CoTuongLogicHandler::onDenyDraw() {
+    twin([] {
+        if (auto view = table()) view->setIsDrawing(false);
+        UIController::startOKDlg(text("KAVO_oppNotAgree"));
+    });
+}
+
+void CoTuongLogicHandler::onDenyLose() {
+    twin([] {
+        if (auto view = table()) view->setIsLosing(false);
+        UIController::startOKDlg(text("KAVO_oppNotAgree"));
+    });
+}
+
+void CoTuongLogicHandler::onWantLose() {
+    twin([] {
+        PlaySound::playSoundWin();
+        if (auto view = table()) view->closeBoardWithInfo(text("KAVO_youWin"));
+    });
+}
+
+void CoTuongLogicHandler::onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t money) {
+    twin([roomId, boardId, money] {
+        auto view = tableOf(roomId, boardId);
+        if (!view) return;
+        view->resetReady();
+        view->setMoney(money);
+    });
+}
+
+void CoTuongLogicHandler::onSomeOneJoinBoardWithSeat(int8_t seat, std::shared_ptr<ChessPlayer> player) {
+    twin([seat, player] {
+        PlaySound::playSoundWithSource(Resources::getInstance().com_player_join_board());
+        if (auto view = table()) view->setAtSeat(seat, player);
+    });
+}
+
+void CoTuongLogicHandler::onSomeOneLeaveBoardWithLeave(int32_t leaveId, int32_t newOwner) {
+    platform::runOnMainThreadAndWait([leaveId, newOwner] {
+        auto view = table();
+        if (!view) return;
+        view->setOwnerWithNewOwner(newOwner);
+        if (view->isInBoard())
+            view->closeBoardWithInfo(text("KAVO_opponentQuit"));
+        else
+            view->setKindOfStart(0);
+        view->playerLeaveWithId(leaveId);
+    });
+}
+
+void CoTuongLogicHandler::onSomeOneReadyWithWhoId(int32_t whoId, bool isReady) {
+    twin([whoId, isReady] {
+        if (auto view = table()) view->setReadyWithId(whoId, isReady);
+    });
+}
+
+void CoTuongLogicHandler::onStartGameWithRoomId(int8_t roomId, int8_t boardId, int32_t whoMoveFirst, int32_t interval,
+                                                int32_t ownerQuotaTime, int32_t clientQuotaTime) {
+    twin([=] {
+        auto view = tableOf(roomId, boardId);
+        if (!view) return;
+        for (const auto& player : view->chessPlayers())
+            player->setQuotaTime(player->IDDB() == view->ownerID() ? ownerQuotaTime : clientQuotaTime);
+        view->startWithMoveFirst(whoMoveFirst, interval);
+    });
+}
+
+void CoTuongLogicHandler::onGetTableInfo(TableInfo info) {
+    twin([info = std::move(info)] {
+        if (auto view = table()) view->getTableInfo(info);
+    });
+}
+
+void CoTuongLogicHandler::onRemoveButton(int8_t which) {
+    twin([which] {
+        if (auto view = table()) view->removeButton(which);
+    });
+}
+
+void CoTuongLogicHandler::onUndo() {
+    twin([] {
+        UIController::setOkValue(UIController::kActionUndoRequest);
+        UIController::startCancelOkDlg(text("KAVO_undo"), text("KAVO_no"), text("KAVO_OK"));
+    });
+}
+
+void CoTuongLogicHandler::onMakeUndoWithNextUserId(int32_t nextUserId, std::vector<PieceUndo> undos) {
+    twin([nextUserId, undos = std::move(undos)] {
+        if (auto view = table()) view->makeUndoWithNextUserId(nextUserId, undos);
+    });
+}
+
+void CoTuongLogicHandler::onStopGame() {
+    twin([] {
+        if (auto view = table()) view->closeBoardWithInfo(std::nullopt);
+    });
+}
+
+void CoTuongLogicHandler::onShowMessage(const std::string& line) {
+    twin([line] {
+        if (auto view = table()) view->onChatFromWithId(-1, line);
+    });
+}
+
+void CoTuongLogicHandler::onBuzzWithContent(const std::string& line) {
+    twin([line] {
+        if (auto view = table()) view->onBuzzWithContent(line);
+    });
+}
+
+} // namespace kavo

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "games/cotuong/PieceRecords.h"
+#include "portal/model/MatchResultInfo.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kavo {
+
+class ChessPlayer;
+class CoTuongView;
+
+using ChessPlayerList = std::vector<std::shared_ptr<ChessPlayer>>;
+
+// Carries each parsed Chinese chess event to the table screen. The entry operations
+// run on the reader thread and only hand the values over; their main-thread twins
+// find the screen through GameController, make the table checks and every change to
+// the records, the signed-in player and the screen, in arrival order. Only the
+// departure of a player waits for its twin.
+class CoTuongLogicHandler {
+public:
+    static CoTuongLogicHandler& getInstance();
+    virtual ~CoTuongLogicHandler() = default;
+
+    virtual void onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& text, int32_t fromId);
+    virtual void onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                             ChessPlayerList players);
+    virtual void onJoinViewGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                                 ChessPlayerList players);
+    virtual void onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId);
+    virtual void onMatchResult(std::vector<MatchResultInfo> results);
+    virtual void onMoveWithWhoMove(int32_t whoMove, int8_t xs, int8_t ys, int8_t xd, int8_t yd, int32_t nextMove,
+                                   int32_t remainTime, int8_t newPieceType);
+    virtual void onOpponentWantDraw();
+    virtual void onDenyDraw();
+    virtual void onDenyLose();
+    virtual void onWantLose();
+    virtual void onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t money);
+    virtual void onSomeOneJoinBoardWithSeat(int8_t seat, std::shared_ptr<ChessPlayer> player);
+    virtual void onSomeOneLeaveBoardWithLeave(int32_t leaveId, int32_t newOwner);
+    virtual void onSomeOneReadyWithWhoId(int32_t whoId, bool isReady);
+    virtual void onStartGameWithRoomId(int8_t roomId, int8_t boardId, int32_t whoMoveFirst, int32_t interval,
+                                       int32_t ownerQuotaTime, int32_t clientQuotaTime);
+    struct TableInfo {
+        int32_t firstUserId = 0;
+        int32_t currentUserId = 0;
+        int32_t limitStepTimer = 0;
+        int32_t stepRemainTimer = 0;
+        int32_t ownerUserId = 0;
+        int32_t gameRemainTime = 0;
+        std::vector<PieceServer> listPiece;
+        int32_t opponentUserId = 0;
+        int32_t gameRemainTime1 = 0;
+        std::vector<PieceServer> listPiece1;
+    };
+    virtual void onGetTableInfo(TableInfo info);
+    virtual void onRemoveButton(int8_t which);
+    virtual void onUndo();
+    virtual void onMakeUndoWithNextUserId(int32_t nextUserId, std::vector<PieceUndo> undos);
+    virtual void onStopGame();
+    virtual void onShowMessage(const std::string& text);
+    virtual void onBuzzWithContent(const std::string& text);
+
+    // The main-thread halves that do more than call the screen (tests drive them).
+    static void applyJoin(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                          const ChessPlayerList& players);
+    static void applyMatchResult(const std::vector<MatchResultInfo>& results);
+
+protected:
+    // Tests record the calls in a derived handler.
+    CoTuongLogicHandler() = default;
+};
+
+} // namespace kavo

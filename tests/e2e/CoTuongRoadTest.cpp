@@ -1,0 +1,314 @@
+// The Chinese chess road end to end: a signed-in client on the manual clock against the
+// test portal, driven like a person from the game grid to a finished game.
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/UIController.h"
+#include "app/widgets/SubSeatView.h"
+#include "games/cotuong/CCBoard.h"
+#include "games/cotuong/CoTuongView.h"
+#include "games/cotuong/Piece.h"
+#include "games/cotuong/Team.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/services/SystemSound.h"
+#include "portal/GlobalService.h"
+#include "table/ChessPlayer.h"
+#include "table/GameController.h"
+#include "table/boardChat.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+constexpr int32_t kMe = ClientWorld::kPlayerId;
+constexpr int32_t kBinh = 99;
+constexpr int32_t kChu = 77;
+
+// A player row of a join.
+Bytes& row(Bytes& bytes, int32_t id, const std::string& name, bool ready = false) {
+    bytes.int32(id);
+    if (id == -1) return bytes;
+    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
+}
+
+class CoTuongRoad : public ClientFixture {
+protected:
+    void SetUp() override {
+        ClientFixture::SetUp();
+        portal().onCommand(61, [](Message& request, TestPortal::Reply& reply) {
+            Message accepted(61);
+            accepted.writeByte(request.readByte());
+            reply.send(accepted);
+        });
+        portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
+            reply.send(Bytes()
+                           .int32(100000)
+                           .int32(1)
+                           .byte(2)
+                           .byte(7)
+                           .boolean(false)
+                           .int32(1000)
+                           .int32(10000)
+                           .boolean(false)
+                           .byte(1)
+                           .byte(2)
+                           .byte(0)
+                           .message(2700));
+        });
+    }
+
+    // Signs in as "Khach" (capitals as typed) and opens the Chinese chess board list.
+    void signInAndOpenTheList() {
+        platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
+        launch();
+        const int connections = portal().connectionCount();
+        GlobalService::getInstance().connect();
+        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
+        ASSERT_TRUE(
+            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnCoTuong\nscreen BoardView 5\nadvance 0.5\n"
+                            "wait text=1000 zel 5\ntap text=1000 zel");
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    // The server's reply, waited for on the main loop.
+    void send(const Message& message) {
+        ASSERT_TRUE(portal().sendToClient(message));
+        // The reader hands the reply over; its twin runs on a later turn of the loop.
+        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        advance(0);
+    }
+    void game(Bytes body) { send(body.message(77)); }
+    std::shared_ptr<CoTuongView> table() { return GameController::getCoTuongView(); }
+    CCBoard& board() { return *table()->board(); }
+    bool pieceAt(const std::string& id) {
+        const auto pieces = board().getAllPieces();
+        return std::any_of(pieces.begin(), pieces.end(),
+                           [&](const auto& piece) { return piece->accessibilityIdentifier() == id; });
+    }
+    size_t splitTiles() {
+        size_t tiles = 0;
+        for (const auto& view : board().subviews())
+            tiles += view->accessibilityIdentifier().rfind("pieceSplit", 0) == 0 ? 1 : 0;
+        return tiles;
+    }
+    static size_t played(const std::string& file) {
+        const auto all = platform::SystemSound::played();
+        return size_t(std::count(all.begin(), all.end(), file));
+    }
+    // The last message of a command the portal got, waiting for it.
+    std::vector<uint8_t> lastSent(int16_t command) {
+        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
+        const auto all = portal().messages(command);
+        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
+    }
+    std::string dialog() {
+        auto shown = UIController::currentDialog();
+        return shown && shown->isVisible() ? shown->message() : std::string();
+    }
+    void press(const std::string& title) {
+        auto result = drive("tap text=" + title);
+        ASSERT_TRUE(result.ok) << result.message;
+    }
+    void move(int32_t mover, int xs, int ys, int xd, int yd, int32_t remain, int32_t next) {
+        game(Bytes()
+                 .byte(25)
+                 .int32(mover)
+                 .byte(int8_t(xs))
+                 .byte(int8_t(ys))
+                 .byte(int8_t(xd))
+                 .byte(int8_t(yd))
+                 .int32(remain)
+                 .int32(next)
+                 .byte(0));
+    }
+};
+
+TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndResigns) {
+    signInAndOpenTheList();
+    EXPECT_EQ(lastSent(1900), (std::vector<uint8_t>{2, 7, 0, 0})) << "the chess join, no password";
+
+    // Alone at the table: starting is refused.
+    Bytes alone = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
+    row(alone, kMe, "Khach");
+    row(alone, -1, "");
+    send(alone.message(8));
+    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\ntap id=btnStart").ok);
+    EXPECT_EQ(dialog(), text("KAVO_cannotStart"));
+    press(text("KAVO_OK"));
+
+    // Binh sits down and is ready; a stake above my money is refused, then lowered.
+    send(Bytes().byte(1).int32(kBinh).utf("Binh").int64(400000).int16(2).int32(900).message(12));
+    send(Bytes().int32(kBinh).boolean(true).message(16));
+    send(Bytes().byte(2).byte(7).int32(600000).message(19));
+    send(Bytes().int32(kBinh).boolean(true).message(16));
+    ASSERT_TRUE(drive("tap id=btnStart").ok);
+    EXPECT_EQ(dialog(), text("KAVO_youCantStartLessMoney"));
+    press(text("KAVO_OK"));
+    send(Bytes().byte(2).byte(7).int32(1000).message(19));
+    send(Bytes().int32(kBinh).boolean(true).message(16));
+    portal().clearMessages();
+    ASSERT_TRUE(drive("tap id=btnStart").ok);
+    EXPECT_EQ(lastSent(20), (std::vector<uint8_t>{2, 7}));
+
+    // I move first: black, at my bottom.
+    game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kMe).int32(900).int32(600));
+    EXPECT_EQ(table()->black(), "khach");
+    EXPECT_FALSE(table()->isBottomRed());
+    EXPECT_EQ(board().getUnitAtPoint(4, 0)->name(), "ct_b_jiang");
+    EXPECT_EQ(table()->lblQuotaTime0()->text(), "15:00");
+    EXPECT_EQ(table()->lblQuotaTime2()->text(), "10:00");
+    EXPECT_TRUE(table()->cpiSeat0()->isCounting());
+
+    // Pick the cannon and take the horse.
+    ASSERT_TRUE(drive("tap id=piece_1_2\nexpect id=mark_1_9\ntap id=mark_1_9").ok);
+    EXPECT_EQ(lastSent(77), (std::vector<uint8_t>{2, 7, 25, 1, 2, 1, 9}));
+    platform::SystemSound::clearRecord();
+    move(kMe, 1, 2, 1, 9, 880, kBinh);
+    EXPECT_EQ(table()->lblQuotaTime0()->text(), "14:40");
+    EXPECT_TRUE(table()->cpiSeat2()->isCounting());
+    EXPECT_FALSE(table()->cpiSeat0()->isCounting());
+    advance(0.29);
+    EXPECT_EQ(splitTiles(), 0u);
+    advance(0.02);
+    EXPECT_EQ(splitTiles(), 4u) << "the horse splits at 0.3 s";
+    EXPECT_EQ(played("EAT.WAV"), 1u);
+
+    move(kBinh, 0, 9, 1, 9, 590, kMe); // the chariot takes my cannon
+    move(kMe, 7, 2, 1, 2, 860, kBinh); // my other cannon lines up behind its screen
+    move(kBinh, 3, 9, 4, 8, 580, kMe); // the advisor steps off the back rank
+    advance(1);
+    platform::SystemSound::clearRecord();
+    move(kMe, 1, 2, 1, 9, 840, kBinh); // takes the chariot, and the general is in check
+    advance(0.31);
+    EXPECT_EQ(board().team_1()->unitAt(0, 9), nullptr);
+    EXPECT_EQ(played("CHIEU.WAV"), 0u);
+    advance(0.1);
+    EXPECT_EQ(played("CHIEU.WAV"), 1u) << "the check sounds at 0.4 s";
+    const size_t redLeft = board().team_1()->pieces().size();
+
+    // The server takes three moves back, half a second apart; the chariot returns.
+    game(Bytes().byte(27).int32(kMe).raw({1, 9, 1, 2, 5, 4, 8, 3, 9, 0xff, 1, 2, 7, 2, 0xff}));
+    EXPECT_TRUE(pieceAt("piece_1_2"));
+    advance(0.49);
+    EXPECT_TRUE(pieceAt("piece_4_8"));
+    advance(0.02);
+    EXPECT_TRUE(pieceAt("piece_3_9"));
+    advance(0.5);
+    EXPECT_TRUE(pieceAt("piece_7_2"));
+    advance(0.3);
+    EXPECT_EQ(board().team_1()->pieces().size(), redLeft + 1);
+    ASSERT_TRUE(board().team_1()->unitAt(1, 9));
+    EXPECT_EQ(board().team_1()->unitAt(1, 9)->name(), "ct_r_ju");
+
+    // My draw offer is refused; the opponent's offer is answered no.
+    portal().clearMessages();
+    ASSERT_TRUE(drive("tap id=btnDraw").ok);
+    EXPECT_EQ(lastSent(77), (std::vector<uint8_t>{2, 7, 30}));
+    EXPECT_TRUE(table()->isDrawing());
+    game(Bytes().byte(31));
+    EXPECT_EQ(dialog(), text("KAVO_oppNotAgree"));
+    EXPECT_FALSE(table()->isDrawing());
+    press(text("KAVO_OK"));
+    game(Bytes().byte(30));
+    EXPECT_EQ(dialog(), text("KAVO_oppWantDraw"));
+    press(text("KAVO_no"));
+    EXPECT_EQ(lastSent(24), (std::vector<uint8_t>{2, 7, 0}));
+
+    // A line from the server in the middle of the board, not in the history.
+    game(Bytes().byte(39).utf("Con 5 phut"));
+    EXPECT_FALSE(table()->chatBubble(2)->isHidden());
+    EXPECT_EQ(table()->chatBubble(2)->subviews().front()->text(), "Con 5 phut");
+    EXPECT_TRUE(table()->chatView()->historyChat().empty());
+
+    // Resignation through the confirmation.
+    portal().clearMessages();
+    ASSERT_TRUE(drive("tap id=btnLose").ok);
+    EXPECT_EQ(dialog(), text("KAVO_confirm_lose"));
+    press(text("KAVO_OK"));
+    EXPECT_EQ(lastSent(77), (std::vector<uint8_t>{2, 7, 35}));
+    EXPECT_TRUE(table()->isLosing());
+    game(Bytes().byte(40).int32(kMe).byte(-1).int32(-1000).int32(kBinh).byte(1).int32(1000));
+    EXPECT_NE(dialog(), "") << "my report";
+    EXPECT_EQ(table()->getPlayerWithID(kBinh)->money(), 401000);
+    press(text("KAVO_OK"));
+    game(Bytes().byte(50));
+    EXPECT_FALSE(table()->isInBoard());
+    EXPECT_EQ(table()->btnStart()->titleLabel()->text(), text("KAVO_continuee"));
+    EXPECT_TRUE(table()->lblQuotaTime0()->isHidden());
+    EXPECT_FALSE(table()->cpiSeat0()->isCounting());
+    EXPECT_EQ(board().getAllPieces().size(), 30u) << "the pieces stay";
+
+    // Leaving with no game running asks nothing.
+    portal().clearMessages();
+    ASSERT_TRUE(drive("tap id=btnBack\nadvance 0.5").ok);
+    EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));
+    EXPECT_FALSE(std::dynamic_pointer_cast<CoTuongView>(KavoOnlineAppDelegate::getInstance().topViewController()));
+}
+
+TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQuestion) {
+    signInAndOpenTheList();
+    Bytes rows = Bytes().byte(2).byte(7).int32(kChu).int32(1000);
+    row(rows, kChu, "Chu", true);
+    row(rows, kBinh, "Binh", true);
+    send(rows.message(1900));
+    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\nexpect id=btnViewing\nexpect text=chu").ok);
+    EXPECT_EQ(table()->indexOfMe(), -1);
+    ASSERT_TRUE(drive("tap id=btnSeat2").ok);
+    EXPECT_TRUE(table()->viewPlayerMenu()->isHidden()) << "a viewer opens no menu";
+    table()->clickChatBoardOfMe();
+    EXPECT_FALSE(table()->chatView()->isViewLoaded() && table()->chatView()->view()->superview());
+
+    game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kChu).int32(900).int32(900));
+    EXPECT_EQ(table()->black(), "chu");
+    EXPECT_TRUE(table()->isBottomRed()) << "viewers see red at the bottom";
+
+    // A snapshot: Chu owns the table and moved first; Binh is to move.
+    game(Bytes()
+             .byte(10)
+             .int32(kChu)
+             .int32(kBinh)
+             .int32(25)
+             .int32(9)
+             .int32(kChu)
+             .int32(500)
+             .byte(2)
+             .raw({4, 0, 1, 0, 0, 0, 5, 0})
+             .int32(kBinh)
+             .int32(450)
+             .byte(1)
+             .raw({4, 9, 1, 0}));
+    EXPECT_EQ(board().getAllPieces().size(), 3u);
+    EXPECT_FALSE(table()->isBottomRed()) << "the owner's colour at the bottom";
+    EXPECT_EQ(board().getUnitAtPoint(0, 0)->name(), "ct_b_ju");
+    EXPECT_EQ(table()->interval(), 25);
+    EXPECT_EQ(table()->lblQuotaTime0()->text(), "08:20");
+    EXPECT_TRUE(table()->cpiSeat2()->isCounting());
+
+    portal().clearMessages();
+    ASSERT_TRUE(drive("tap id=btnBack\nadvance 0.5").ok);
+    EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));
+    EXPECT_EQ(dialog(), "");
+}
+
+TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
+    signInAndOpenTheList();
+    Bytes rows = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
+    row(rows, kMe, "Khach");
+    row(rows, kBinh, "Binh", true);
+    send(rows.message(8));
+    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
+    game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kBinh).int32(900).int32(900));
+    EXPECT_TRUE(table()->isBottomRed()) << "the other player moves first: I play red";
+    portal().clearMessages();
+    ASSERT_TRUE(drive("tap id=btnBack").ok);
+    EXPECT_EQ(dialog(), text("KAVO_doYouWantExit"));
+    EXPECT_TRUE(portal().messages(15).empty());
+    press(text("KAVO_OK"));
+    EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));
+}
+
+} // namespace
+} // namespace kavo::test

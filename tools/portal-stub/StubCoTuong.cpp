@@ -1,0 +1,255 @@
+#include "tools/portal-stub/StubCoTuong.h"
+
+#include "platform/runtime/Log.h"
+
+#include <algorithm>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+// Sub-ids of command 77.
+constexpr int8_t kSubStart = 15;
+constexpr int8_t kSubMove = 25;
+constexpr int8_t kSubUndo = 26;
+constexpr int8_t kSubUndoMade = 27;
+constexpr int8_t kSubDraw = 30;
+constexpr int8_t kSubDrawRefused = 31;
+constexpr int8_t kSubLose = 35;
+constexpr int8_t kSubResult = 40;
+constexpr int8_t kSubStopped = 50;
+
+Message gameMessage(int8_t sub) {
+    Message message(77);
+    message.writeByte(sub);
+    return message;
+}
+
+} // namespace
+
+StubCoTuong::StubCoTuong(TestPortal& portal) : portal_(portal), laterThread_([this] { runLater(); }) {}
+
+StubCoTuong::~StubCoTuong() {
+    {
+        std::lock_guard lock(laterMutex_);
+        stopping_ = true;
+    }
+    laterChanged_.notify_all();
+    laterThread_.join();
+}
+
+void StubCoTuong::setPlayer(int32_t id, const std::string& name) {
+    std::lock_guard lock(mutex_);
+    playerId_ = id;
+    playerName_ = name;
+}
+
+void StubCoTuong::install(std::function<int()> gameType) {
+    gameType_ = std::move(gameType);
+    portal_.onCommand(20, [this](Message&, TestPortal::Reply& reply) {
+        if (gameType_() == kGameType) onStart(reply);
+    });
+    portal_.onCommand(77, [this](Message& request, TestPortal::Reply& reply) { onGame(request, reply); });
+}
+
+bool StubCoTuong::onJoin(Message& request, TestPortal::Reply& reply) {
+    if (!gameType_ || gameType_() != kGameType) return false;
+    std::lock_guard lock(mutex_);
+    room_ = request.readByte();
+    board_ = request.readByte();
+    playing_ = false;
+    ++generation_;
+    platform::log("Chinese chess table: room " + std::to_string(room_) + ", board " + std::to_string(board_));
+    Message joined(8);
+    joined.writeByte(room_);
+    joined.writeByte(board_);
+    joined.writeInt(playerId_);
+    joined.writeInt(kStake);
+    joined.writeInt(playerId_);
+    joined.writeUTF(playerName_);
+    joined.writeLong(1000000);
+    joined.writeShort(1);
+    joined.writeInt(2500);
+    joined.writeBool(0);
+    joined.writeInt(kStubPlayerId);
+    joined.writeUTF(kStubPlayerName);
+    joined.writeLong(500000);
+    joined.writeShort(2);
+    joined.writeInt(1200);
+    joined.writeBool(0);
+    reply.send(joined);
+    Message ready(16);
+    ready.writeInt(kStubPlayerId);
+    ready.writeBool(1);
+    reply.send(ready);
+    return true;
+}
+
+void StubCoTuong::onStart(TestPortal::Reply& reply) {
+    std::lock_guard lock(mutex_);
+    playerIsBlack_ = games_ % 2 == 0;
+    ++games_;
+    blackId_ = playerIsBlack_ ? playerId_ : kStubPlayerId;
+    turn_ = blackId_;
+    playing_ = true;
+    ++generation_;
+    history_.clear();
+    // Red from the bottom rows, black from the top.
+    position_ = kavo::CoTuongPosition::opening(kRed, kBlack);
+    Message start = gameMessage(kSubStart);
+    start.writeByte(room_);
+    start.writeByte(board_);
+    start.writeInt(kInterval);
+    start.writeInt(blackId_);
+    start.writeInt(kQuota);
+    start.writeInt(kQuota);
+    reply.send(start);
+    if (!playerIsBlack_) later(1.0, [this] { stubMove(); });
+}
+
+void StubCoTuong::onGame(Message& request, TestPortal::Reply& reply) {
+    if (gameType_() != kGameType) return;
+    request.readByte();
+    request.readByte();
+    const int8_t sub = request.readByte();
+    std::lock_guard lock(mutex_);
+    if (!playing_) return;
+    switch (sub) {
+    case kSubMove: {
+        const int xs = request.readByte();
+        const int ys = request.readByte();
+        const int xd = request.readByte();
+        const int yd = request.readByte();
+        onPlayerMove(toClientX(xs), toClientY(ys), toClientX(xd), toClientY(yd));
+        break;
+    }
+    case kSubUndo: {
+        if (request.readByte() != 0 || history_.empty()) return;
+        Message undone = gameMessage(kSubUndoMade);
+        const size_t count = std::min<size_t>(2, history_.size());
+        const int32_t next = history_[history_.size() - count].mover;
+        undone.writeInt(next);
+        for (size_t i = 0; i < count; ++i) {
+            const Played last = history_.back();
+            history_.pop_back();
+            position_.move(last.xd, last.yd, last.xs, last.ys);
+            if (last.captured) position_.add(*last.captured);
+            undone.writeByte(int8_t(toClientX(last.xd)));
+            undone.writeByte(int8_t(toClientY(last.yd)));
+            undone.writeByte(int8_t(toClientX(last.xs)));
+            undone.writeByte(int8_t(toClientY(last.ys)));
+            undone.writeByte(last.captured ? int8_t(last.captured->kind) : int8_t(-1));
+        }
+        turn_ = next;
+        ++generation_;
+        reply.send(undone);
+        if (turn_ == kStubPlayerId) later(1.0, [this] { stubMove(); });
+        break;
+    }
+    case kSubDraw:
+        reply.send(gameMessage(kSubDrawRefused));
+        break;
+    case kSubLose:
+        endGame(kStubPlayerId);
+        break;
+    default:
+        break;
+    }
+}
+
+void StubCoTuong::onPlayerMove(int xs, int ys, int xd, int yd) {
+    const kavo::RuleUnit* piece = position_.unitAt(xs, ys);
+    if (turn_ != playerId_ || !piece || piece->team != teamOf(playerId_) ||
+        !kavo::CoTuongRules::isMoveAllowed(*piece, xd, yd, position_)) {
+        platform::log("Chinese chess: a move the rules do not allow, dropped");
+        return;
+    }
+    play(playerId_, xs, ys, xd, yd);
+    if (playing_) later(1.0, [this] { stubMove(); });
+}
+
+void StubCoTuong::stubMove() {
+    if (!playing_ || turn_ != kStubPlayerId) return;
+    const auto moves = position_.allowedMoves(teamOf(kStubPlayerId));
+    if (moves.empty()) return;
+    auto chosen = std::find_if(moves.begin(), moves.end(), [](const auto& m) { return m.captures; });
+    if (chosen == moves.end()) chosen = moves.begin();
+    play(kStubPlayerId, chosen->xs, chosen->ys, chosen->xd, chosen->yd);
+}
+
+Message StubCoTuong::moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next) const {
+    Message moved = gameMessage(kSubMove);
+    moved.writeInt(mover);
+    moved.writeByte(int8_t(toClientX(xs)));
+    moved.writeByte(int8_t(toClientY(ys)));
+    moved.writeByte(int8_t(toClientX(xd)));
+    moved.writeByte(int8_t(toClientY(yd)));
+    moved.writeInt(kQuota);
+    moved.writeInt(next);
+    moved.writeByte(0);
+    return moved;
+}
+
+void StubCoTuong::play(int32_t mover, int xs, int ys, int xd, int yd) {
+    const auto captured = position_.move(xs, ys, xd, yd);
+    history_.push_back({xs, ys, xd, yd, mover, captured});
+    const int32_t next = mover == playerId_ ? kStubPlayerId : playerId_;
+    turn_ = next;
+    ++generation_;
+    portal_.sendToClient(moveMessage(mover, xs, ys, xd, yd, next));
+    if (captured && captured->kind == kavo::PieceKind::Jiang) endGame(mover);
+}
+
+void StubCoTuong::endGame(int32_t winner) {
+    playing_ = false;
+    turn_ = -1;
+    ++generation_;
+    Message result = gameMessage(kSubResult);
+    for (int32_t id : {playerId_, kStubPlayerId}) {
+        result.writeInt(id);
+        result.writeByte(id == winner ? 1 : -1);
+        result.writeInt(id == winner ? kStake : -kStake);
+    }
+    portal_.sendToClient(result);
+    portal_.sendToClient(gameMessage(kSubStopped));
+}
+
+void StubCoTuong::later(double seconds, std::function<void()> work) {
+    const uint64_t position = generation_;
+    auto guarded = [this, position, work = std::move(work)] {
+        std::lock_guard lock(mutex_);
+        if (generation_ == position) work();
+    };
+    {
+        std::lock_guard lock(laterMutex_);
+        const auto due =
+            std::chrono::steady_clock::now() +
+            std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+        laterQueue_.emplace_back(due, std::function<void()>(std::move(guarded)));
+    }
+    laterChanged_.notify_all();
+}
+
+void StubCoTuong::runLater() {
+    std::unique_lock lock(laterMutex_);
+    while (!stopping_) {
+        if (laterQueue_.empty()) {
+            laterChanged_.wait(lock);
+            continue;
+        }
+        const auto due = laterQueue_.front().first;
+        if (laterChanged_.wait_until(lock, due) == std::cv_status::no_timeout && !stopping_) continue;
+        if (stopping_) break;
+        if (std::chrono::steady_clock::now() < laterQueue_.front().first) continue;
+        auto work = std::move(laterQueue_.front().second);
+        laterQueue_.pop_front();
+        lock.unlock();
+        work();
+        lock.lock();
+    }
+}
+
+} // namespace portalstub

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "games/cotuong/CoTuongPosition.h"
+#include "tests/support/TestPortal.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace portalstub {
+
+// A Chinese chess table (game type 5) against a stub player. The stub keeps the board
+// with red on rows 0-4 and black (the first mover) on rows 5-9, and shows each client
+// its own frame: the player who plays black gets every square turned (8 - x, 9 - y).
+// The player moves first in the first game; then the first move alternates. The stub
+// player answers a second later with its first allowed move, a capture first. Taking a
+// general or resigning ends the game; an undo takes the last two moves back; a draw
+// offer is refused. Handlers run on the portal's thread, delayed replies on a thread
+// of the table's own; one mutex guards the game.
+class StubCoTuong {
+public:
+    static constexpr int8_t kGameType = 5;
+    static constexpr int32_t kStubPlayerId = 77777;
+    static constexpr const char* kStubPlayerName = "May";
+    static constexpr int32_t kStake = 1000;
+    static constexpr int32_t kInterval = 30;
+    static constexpr int32_t kQuota = 900;
+
+    explicit StubCoTuong(kavo::test::TestPortal& portal);
+    ~StubCoTuong();
+    StubCoTuong(const StubCoTuong&) = delete;
+    StubCoTuong& operator=(const StubCoTuong&) = delete;
+
+    // Registers the start (20) and the game command (77); they answer only while
+    // `gameType()` is 5. Ready, chat and leave are the card table stub's, which answers
+    // them for every game.
+    void install(std::function<int()> gameType);
+    // The signed-in player.
+    void setPlayer(int32_t id, const std::string& name);
+    // A join (8 or 1900) at a Chinese chess table: answered with 8. False for other games.
+    bool onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+
+private:
+    struct Played {
+        int xs, ys, xd, yd; // stub frame
+        int32_t mover;
+        std::optional<kavo::RuleUnit> captured;
+    };
+    static constexpr int kRed = 1;
+    static constexpr int kBlack = 2;
+
+    void onStart(kavo::test::TestPortal::Reply& reply);
+    void onGame(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onPlayerMove(int xs, int ys, int xd, int yd);
+    void stubMove();
+    // Plays a checked move and reports it; ends the game when a general falls.
+    void play(int32_t mover, int xs, int ys, int xd, int yd);
+    void endGame(int32_t winner);
+    kavo::Message moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next) const;
+    // Squares between the stub's frame and the player's (the same map both ways).
+    int toClientX(int x) const { return playerIsBlack_ ? 8 - x : x; }
+    int toClientY(int y) const { return playerIsBlack_ ? 9 - y : y; }
+    int teamOf(int32_t id) const { return (id == blackId_) ? kBlack : kRed; }
+    void later(double seconds, std::function<void()> work);
+    void runLater();
+
+    kavo::test::TestPortal& portal_;
+    std::function<int()> gameType_;
+
+    std::mutex mutex_;
+    int32_t playerId_ = 0;
+    std::string playerName_;
+    int8_t room_ = 0;
+    int8_t board_ = 0;
+    int games_ = 0;
+    bool playing_ = false;
+    bool playerIsBlack_ = true;
+    int32_t blackId_ = 0;
+    int32_t turn_ = -1;
+    kavo::CoTuongPosition position_;
+    std::vector<Played> history_;
+    uint64_t generation_ = 0; // a delayed stub move of an older position does nothing
+
+    std::mutex laterMutex_;
+    std::condition_variable laterChanged_;
+    std::deque<std::pair<std::chrono::steady_clock::time_point, std::function<void()>>> laterQueue_;
+    bool stopping_ = false;
+    std::thread laterThread_;
+};
+
+} // namespace portalstub
