@@ -6,6 +6,7 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
+#include "sdk/socialnet/SNDataDiskCache.h"
 #include "sdk/socialnet/SNLogger.h"
 #include "sdk/socialnet/SNLoginPlatform.h"
 #include "sdk/socialnet/SNRequest.h"
@@ -447,7 +448,8 @@ void SNSession::closeAndClearTokenInformation() {
 
 void SNSession::closeAndClearTokenInformation(const SNError& error) {
     checkThread();
-    // The response cache (a later addition) drops this session's data here.
+    // Data fetched with this token, or with none, must not outlive the sign-out.
+    SNDataDiskCache::sharedCache().removeDataForSession(*this);
     tokenCachingStrategy_->clearToken();
     if (!isTerminalState(state_))
         transitionAndCallHandler(SNSessionState::Closed, error, std::nullopt, std::nullopt, false,

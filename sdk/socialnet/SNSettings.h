@@ -27,6 +27,9 @@ public:
 
     static bool shouldAutoPublishInstall();
     static void setShouldAutoPublishInstall(bool on);
+    // Announces this install to the social network once per process (when allowed);
+    // without an id the session's default app id is used.
+    static void autoPublishInstall(const std::optional<std::string>& appID);
 };
 
 } // namespace socialnet

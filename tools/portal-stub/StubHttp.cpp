@@ -12,9 +12,13 @@ namespace {
 constexpr size_t kMaxRequest = 8192;
 constexpr double kReadTimeout = 5;
 
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 std::string contentType(const std::string& path) {
-    return path.size() > 5 && path.compare(path.size() - 5, 5, ".html") == 0 ? "text/html; charset=utf-8"
-                                                                             : "text/plain; charset=utf-8";
+    if (endsWith(path, ".png")) return "image/png";
+    return endsWith(path, ".html") ? "text/html; charset=utf-8" : "text/plain; charset=utf-8";
 }
 
 std::string response(int status, const std::string& type, const std::string& body) {

@@ -3,13 +3,23 @@
 //   sn-probe query TEXT                        the decoded pairs of a query, one "name<TAB>value" a line
 //   sn-probe encode TEXT | decode TEXT         the query-value escapes
 //   sn-probe multipart KEY=VALUE...            the request body, CR and LF shown as <CR> and <LF>
+//   sn-probe fetch URL [--skip-cache]          one load through the response cache of the data folder:
+//                                              status, MIME type, size, whether the cache answered,
+//                                              then the cache's index rows
 
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/SqliteDatabase.h"
+#include "platform/runtime/RunLoop.h"
+#include "sdk/socialnet/SNDataDiskCache.h"
 #include "sdk/socialnet/SNRequestBody.h"
+#include "sdk/socialnet/SNURLConnection.h"
 #include "sdk/socialnet/SNUtility.h"
 #include "sdk/socialnet/json/SNDictionary.h"
 #include "sdk/socialnet/json/SNJSON.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -22,7 +32,8 @@ namespace {
 int usage() {
     std::cerr << "usage: sn-probe json [--pretty] [--sort] FILE|-\n"
                  "       sn-probe query TEXT | encode TEXT | decode TEXT\n"
-                 "       sn-probe multipart KEY=VALUE...\n";
+                 "       sn-probe multipart KEY=VALUE...\n"
+                 "       sn-probe fetch URL [--skip-cache]\n";
     return 2;
 }
 
@@ -97,6 +108,64 @@ int multipart(const std::vector<std::string>& args) {
     return 0;
 }
 
+void printIndexRows(const std::string& folder) {
+    platform::SqliteDatabase db;
+    if (!db.open(platform::joinPath(folder, "cache.db"))) return;
+    auto select = db.prepare("SELECT uuid, key, file_size FROM cache_index ORDER BY access_time");
+    std::cout << "index rows (uuid, key, size):\n";
+    while (select.step() == platform::SqliteDatabase::kRow)
+        std::cout << "  " << select.columnText(0) << "  " << select.columnText(1) << "  " << select.columnInt(2)
+                  << "\n";
+}
+
+int fetch(const std::vector<std::string>& args) {
+    std::string url;
+    bool skip = false;
+    for (auto& arg : args) {
+        if (arg == "--skip-cache")
+            skip = true;
+        else
+            url = arg;
+    }
+    if (url.empty()) return usage();
+    // The shipped bundle names the content-delivery hosts.
+    if (const char* bundle = std::getenv("KAVO_BUNDLE")) {
+        platform::Bundle::main().setMainPath(bundle);
+    } else {
+        platform::Bundle::main().setMainPath(SN_PROBE_BUNDLE);
+    }
+    platform::RunLoop::main().bindToCurrentThread();
+    bool done = false;
+    int result = 0;
+    auto connection = socialnet::SNURLConnection::initWithRequest(
+        platform::HttpRequest::get(url), skip,
+        [&](socialnet::SNURLConnection&, const socialnet::SNErrorPtr& error,
+            const std::optional<socialnet::SNURLResponse>& response, const std::optional<std::string>& data) {
+            done = true;
+            if (error) {
+                std::cout << "error: " << error->domain << " " << error->code << " " << error->message << "\n";
+                result = 1;
+                return;
+            }
+            // A cache answer has no response, or one made up with no status.
+            bool fromCache = !response || response->statusCode == 0;
+            std::cout << "status: " << (response ? response->statusCode : 0) << "\n"
+                      << "MIME type: " << (response ? response->mimeType : std::string("-")) << "\n"
+                      << "size: " << (data ? data->size() : 0) << "\n"
+                      << "from cache: " << (fromCache ? "yes" : "no") << "\n";
+        });
+    platform::RunLoop::main().runUntil([&] { return done; }, 30);
+    if (!done) {
+        std::cout << "no answer within 30 s\n";
+        connection->cancel();
+        result = 1;
+    }
+    auto& cache = socialnet::SNDataDiskCache::sharedCache();
+    cache.waitUntilIdle();
+    printIndexRows(cache.dataCachePath());
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -105,6 +174,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "json") return json(args);
     if (command == "multipart") return multipart(args);
+    if (command == "fetch") return fetch(args);
     if (args.size() != 1) return usage();
     if (command == "query") return query(args[0]);
     if (command == "encode") {
