@@ -45,8 +45,4 @@ void SNSettings::setShouldAutoPublishInstall(bool on) {
     switches().autoPublishInstall = on;
 }
 
-void SNSettings::autoPublishInstall(const std::optional<std::string>&) {
-    // The announcement itself is not built yet: nothing is sent.
-}
-
 } // namespace socialnet

@@ -7,6 +7,7 @@
 #include "sdk/socialnet/SNSessionTypes.h"
 #include "sdk/socialnet/SNSettings.h"
 #include "sdk/socialnet/SNUtility.h"
+#include "sdk/socialnet/json/SNJSON.h"
 
 #include <algorithm>
 #include <cctype>
@@ -239,7 +240,15 @@ void SNURLConnection::invokeHandler(Handler handler, const SNErrorPtr& error,
         entry = "SNURLConnection <#" + serial + ">:\n  Duration: " +
                 std::to_string(uint32_t(SNUtility::currentTimeInMilliseconds() - requestStartTime_)) +
                 " msec\nResponse Size: " + std::to_string(length >> 10) + " kB\n  MIME type: " + mime + "\n";
-        if (mime == "text/javascript") entry += "  Response:\n" + (data ? *data : std::string()) + "\n\n";
+        if (mime == "text/javascript") {
+            if (data && SNSettings::isLoggingBehaviorOn(SNLoggingBehaviorSNURLConnections)) {
+                // A token in the answer (an extension's new one) is masked like the others.
+                SNJSON json;
+                if (auto parsed = json.objectWithString(std::string_view(*data)))
+                    SNLogger::registerAccessTokensIn(*parsed);
+            }
+            entry += "  Response:\n" + (data ? *data : std::string()) + "\n\n";
+        }
     }
     SNLogger::singleShotLogEntry(SNLoggingBehaviorSNURLConnections, entry);
     handler(*this, error, response, data);

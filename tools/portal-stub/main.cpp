@@ -5,6 +5,7 @@
 //   portal-stub [--port PORT] [--http-port PORT]     (defaults 12346 and 12347)
 #include "platform/runtime/Log.h"
 #include "tests/support/Sockets.h"
+#include "tools/portal-stub/StubGraph.h"
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubImages.h"
 #include "tools/portal-stub/StubPortal.h"
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
     portalstub::StubSocialNet socialNet;
     socialNet.install(http, portal.portal());
     portalstub::installStubImages(http);
+    portalstub::installStubGraph(http);
 
     std::printf("portal-stub: game server on 127.0.0.1:%u, server list on http://127.0.0.1:%u/servers.txt\n",
                 unsigned(portal.port()), unsigned(http.port()));
