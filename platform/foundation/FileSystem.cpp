@@ -125,6 +125,12 @@ std::string documentsDirectory() {
     return path;
 }
 
+std::string cachesDirectory() {
+    std::string path = joinPath(dataDirectory(), "Caches");
+    createDirectories(path);
+    return path;
+}
+
 bool createDirectories(const std::string& path, unsigned mode) {
     if (path.empty()) return false;
     struct stat info {};

@@ -16,6 +16,8 @@ void setDataDirectory(const std::string& path);
 std::string dataDirectory();
 // dataDirectory()/Documents, created on demand.
 std::string documentsDirectory();
+// dataDirectory()/Caches, created on demand: data the client can fetch again.
+std::string cachesDirectory();
 
 // Creates the folder and its parents; true when it exists afterwards.
 bool createDirectories(const std::string& path, unsigned mode = 0700);

@@ -104,6 +104,14 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
     return n;
 }
 
+// Asks curl to stop a transfer whose task was cancelled.
+int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* task = static_cast<const HttpTask*>(user);
+    return task && task->isCancelled() ? 1 : 0;
+}
+
+HttpResponse performTask(const HttpRequest& request, const HttpTask* task);
+
 long toMilliseconds(double seconds) {
     return std::max(1L, long(seconds * 1000));
 }
@@ -160,6 +168,12 @@ std::string HttpResponse::header(std::string_view name) const {
 }
 
 HttpResponse HttpClient::perform(const HttpRequest& request) {
+    return performTask(request, nullptr);
+}
+
+namespace {
+
+HttpResponse performTask(const HttpRequest& request, const HttpTask* task) {
     auto url = Url::parse(request.url);
     if (!url || (url->scheme != "http" && url->scheme != "https") || url->host.empty()) {
         HttpResponse failed;
@@ -192,6 +206,11 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onHeader);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    if (task) {
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onProgress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, task);
+    }
 
     std::string method = request.method.empty() ? "GET" : request.method;
     std::transform(method.begin(), method.end(), method.begin(), [](unsigned char c) { return char(std::toupper(c)); });
@@ -214,7 +233,7 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
         if (equalsIgnoringCase(name, "Expect")) hasExpect = true;
     }
     const std::string host = hostOf(request.url);
-    const auto kept = cookies(host);
+    const auto kept = HttpClient::cookies(host);
     if (!kept.empty()) {
         std::string line = "Cookie: ";
         for (size_t i = 0; i < kept.size(); ++i)
@@ -250,6 +269,8 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
     return std::move(response);
 }
 
+} // namespace
+
 std::vector<std::string> HttpClient::cookies(const std::string& host) {
     std::lock_guard lock(cookieJar().mutex);
     std::vector<std::string> pairs;
@@ -274,6 +295,20 @@ void HttpClient::performAsync(HttpRequest request, std::function<void(const Http
         if (!completion) return;
         runOnMainThread([completion, response = std::move(response)] { completion(response); });
     });
+}
+
+std::shared_ptr<HttpTask> HttpClient::start(HttpRequest request, std::function<void(const HttpResponse&)> completion) {
+    initCurlOnce();
+    auto task = std::make_shared<HttpTask>();
+    Workers::instance().submit([task, request = std::move(request), completion = std::move(completion)] {
+        if (task->isCancelled()) return;
+        HttpResponse response = performTask(request, task.get());
+        if (task->isCancelled() || !completion) return;
+        runOnMainThread([task, completion, response = std::move(response)] {
+            if (!task->isCancelled()) completion(response);
+        });
+    });
+    return task;
 }
 
 } // namespace platform

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,6 +49,17 @@ struct HttpResponse {
     std::string header(std::string_view name) const;
 };
 
+// A request started with HttpClient::start. Cancelling (from any thread) stops the
+// transfer soon and guarantees that its completion does not run afterwards.
+class HttpTask {
+public:
+    void cancel() { cancelled_ = true; }
+    bool isCancelled() const { return cancelled_; }
+
+private:
+    std::atomic<bool> cancelled_{false};
+};
+
 // HTTP over libcurl. Follows up to 5 redirects (http and https only) unless the
 // request says not to.
 class HttpClient {
@@ -58,6 +71,9 @@ public:
     // Runs the request on a worker thread and delivers the completion on the main
     // thread (through runOnMainThread). Never blocks the caller.
     static void performAsync(HttpRequest request, std::function<void(const HttpResponse&)> completion);
+    // As performAsync, and the request can be cancelled; call from the main thread so
+    // that a cancel there and the completion cannot cross.
+    static std::shared_ptr<HttpTask> start(HttpRequest request, std::function<void(const HttpResponse&)> completion);
 
     // Cookies a host set ("Set-Cookie") are kept for the process, per host, and sent
     // back to that host ("Cookie"). "name=value" in the order first set.

@@ -15,17 +15,27 @@ std::mutex& registryMutex() {
 }
 } // namespace
 
+// Pasteboards live for the process: callers keep references to them.
+static std::map<std::string, std::unique_ptr<Pasteboard>>& boards() {
+    static auto* boards = new std::map<std::string, std::unique_ptr<Pasteboard>>();
+    return *boards;
+}
+
 Pasteboard& Pasteboard::general() {
     return named(kGeneralName);
 }
 
 Pasteboard& Pasteboard::named(const std::string& name) {
-    // Pasteboards live for the process: callers keep references to them.
-    static auto* boards = new std::map<std::string, std::unique_ptr<Pasteboard>>();
     std::lock_guard<std::mutex> lock(registryMutex());
-    auto& slot = (*boards)[name];
+    auto& slot = boards()[name];
     if (!slot) slot.reset(new Pasteboard(name));
     return *slot;
+}
+
+Pasteboard* Pasteboard::existing(const std::string& name) {
+    std::lock_guard<std::mutex> lock(registryMutex());
+    auto found = boards().find(name);
+    return found == boards().end() ? nullptr : found->second.get();
 }
 
 void Pasteboard::setString(const std::string& text) {

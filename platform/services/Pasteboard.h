@@ -13,6 +13,8 @@ public:
     static Pasteboard& general();
     // The pasteboard of that name, made on first use; lives for the process.
     static Pasteboard& named(const std::string& name);
+    // The pasteboard of that name when some caller made it; never makes one.
+    static Pasteboard* existing(const std::string& name);
 
     void setString(const std::string& text);
     std::string string() const;

@@ -3,6 +3,9 @@
 #include "platform/runtime/Log.h"
 #include "sdk/socialnet/SNSettings.h"
 #include "sdk/socialnet/SNUtility.h"
+#include "sdk/socialnet/json/SNArray.h"
+#include "sdk/socialnet/json/SNDictionary.h"
+#include "sdk/socialnet/json/SNJSON.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -49,7 +52,32 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
     }
 }
 
+void registerTokens(const SNValue& value, int depth) {
+    if (depth > 32) return;
+    if (value.isDictionary()) {
+        auto& dictionary = value.dictionary();
+        for (auto& key : dictionary->keys()) {
+            SNValue item = dictionary->objectForKey(key);
+            if (key.isString() && key.string() == "access_token" && item.isString() && !item.string().empty())
+                SNLogger::registerStringToReplace(item.string(), std::string("ACCESS_TOKEN_REMOVED"));
+            registerTokens(item, depth + 1);
+        }
+    } else if (value.isArray()) {
+        for (auto& item : value.array()->allObjects())
+            registerTokens(item, depth + 1);
+    } else if (value.isString() && !value.string().empty() &&
+               (value.string().front() == '{' || value.string().front() == '[')) {
+        SNJSON json;
+        if (auto inner = json.objectWithString(std::string_view(value.string()))) registerTokens(*inner, depth + 1);
+    }
+}
+
 } // namespace
+
+void SNLogger::registerAccessTokensIn(const SNValue& value) {
+    if (SNSettings::isLoggingBehaviorOn(SNLoggingBehaviorAccessTokens)) return;
+    registerTokens(value, 0);
+}
 
 SNLogger::SNLogger(std::string loggingBehavior)
     : isActive_(SNSettings::isLoggingBehaviorOn(loggingBehavior)), loggingBehavior_(std::move(loggingBehavior)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sdk/socialnet/json/SNValue.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,6 +50,11 @@ public:
         __attribute__((format(printf, 3, 4)));
     // Stored only while some behaviour is on; nullopt as replacement removes the entry.
     static void registerStringToReplace(const std::string& text, std::optional<std::string> replacement);
+
+    // Registers every "access_token" text found in a parsed answer (also inside JSON
+    // texts it holds, as batch bodies are) for masking, unless "include_access_tokens"
+    // is on: an extension's new token must not reach the log.
+    static void registerAccessTokensIn(const SNValue& value);
 
     // Restores the counter and empties both tables, so each test starts as a process does.
     static void resetClassStateForTesting();

@@ -6,11 +6,15 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
+#include "sdk/socialnet/SNDataDiskCache.h"
 #include "sdk/socialnet/SNLogger.h"
 #include "sdk/socialnet/SNLoginPlatform.h"
 #include "sdk/socialnet/SNRequest.h"
+#include "sdk/socialnet/SNRequestConnection.h"
 #include "sdk/socialnet/SNSettings.h"
 #include "sdk/socialnet/SNUtility.h"
+#include "sdk/socialnet/json/SNArray.h"
+#include "sdk/socialnet/json/SNDictionary.h"
 
 #include <algorithm>
 #include <chrono>
@@ -146,7 +150,7 @@ SNSession::SNSession(std::optional<std::string> appID, std::optional<std::vector
             tokenCachingStrategy_->clearToken();
         }
     }
-    // The install announcement (a later addition) starts here.
+    SNSettings::autoPublishInstall(appID_);
 }
 
 SNSession::~SNSession() {
@@ -447,7 +451,8 @@ void SNSession::closeAndClearTokenInformation() {
 
 void SNSession::closeAndClearTokenInformation(const SNError& error) {
     checkThread();
-    // The response cache (a later addition) drops this session's data here.
+    // Data fetched with this token, or with none, must not outlive the sign-out.
+    SNDataDiskCache::sharedCache().removeDataForSession(*this);
     tokenCachingStrategy_->clearToken();
     if (!isTerminalState(state_))
         transitionAndCallHandler(SNSessionState::Closed, error, std::nullopt, std::nullopt, false,
@@ -794,11 +799,54 @@ bool SNSession::handleOpenURLReauthorize(const SNDictionaryPtr& parameters, cons
     return true;
 }
 
-void SNSession::validateReauthorizedAccessToken(const std::string&, Date) {
-    // The identity check (three graph requests on one connection) comes with the
-    // request layer; until then no new token can be shown to belong to this user.
-    callReauthorizeHandlerAndClearState(
-        errorLoginFailed(SNErrorReauthorizeFailedReasonWrongUser, std::nullopt, nullptr));
+void SNSession::validateReauthorizedAccessToken(const std::string& token, Date expirationDate) {
+    // The new token is taken only when it belongs to the user of the old one: "me"
+    // with each token, and the permissions the new one carries.
+    struct Tally {
+        int remaining = 3;
+        std::vector<std::string> userIDs;
+        SNValue permissionsData;
+    };
+    auto tally = std::make_shared<Tally>();
+    std::weak_ptr<SNSession> weak = weak_from_this();
+    auto finish = [weak, tally, token, expirationDate] {
+        if (--tally->remaining > 0) return;
+        auto self = weak.lock();
+        if (!self) return;
+        if (tally->userIDs.size() == 2 && tally->userIDs[0] == tally->userIDs[1]) {
+            std::optional<std::vector<std::string>> permissions;
+            if (tally->permissionsData.isArray() && tally->permissionsData.array()->count() > 0) {
+                SNValue first = tally->permissionsData.array()->objectAtIndex(0);
+                if (first.isDictionary()) {
+                    permissions.emplace();
+                    for (auto& key : first.dictionary()->keys())
+                        permissions->push_back(key.description());
+                }
+            }
+            self->completeReauthorize(token, expirationDate, permissions);
+        } else {
+            self->callReauthorizeHandlerAndClearState(
+                errorLoginFailed(SNErrorReauthorizeFailedReasonWrongUser, std::nullopt, nullptr));
+        }
+    };
+    auto onMe = [tally, finish](SNRequestConnection&, const SNValue& result, const SNErrorPtr& error) {
+        if (!error && result.isDictionary() && tally->userIDs.size() < 2) {
+            SNValue id = result.dictionary()->objectForKey("id");
+            if (!id.isNull()) tally->userIDs.push_back(id.description());
+        }
+        finish();
+    };
+    auto onPermissions = [tally, finish](SNRequestConnection&, const SNValue& result, const SNErrorPtr& error) {
+        if (!error && result.isDictionary()) tally->permissionsData = result.dictionary()->objectForKey("data");
+        finish();
+    };
+    auto withNewToken = SNDictionary::make();
+    withNewToken->setObject(token, "access_token");
+    auto connection = std::make_shared<SNRequestConnection>();
+    connection->addRequest(std::make_shared<SNRequest>(shared_from_this(), "me"), onMe);
+    connection->addRequest(std::make_shared<SNRequest>(nullptr, "me", withNewToken), onMe);
+    connection->addRequest(std::make_shared<SNRequest>(shared_from_this(), "me/permissions"), onPermissions);
+    connection->start();
 }
 
 void SNSession::handleDidBecomeActive() {

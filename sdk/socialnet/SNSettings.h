@@ -27,6 +27,15 @@ public:
 
     static bool shouldAutoPublishInstall();
     static void setShouldAutoPublishInstall(bool on);
+    // Announces this install to the social network once per process (when allowed),
+    // 0.1 s later on the main run loop; without an id the default app id is used.
+    static void autoPublishInstall(const std::optional<std::string>& appID);
+    // The announcement itself: with an attribution id ("sn_app_attribution"
+    // pasteboard) or an advertising id, and no date stored for the app yet, asks
+    // whether the app takes attribution and posts the install event.
+    static void publishInstall(const std::optional<std::string>& appID);
+    // Makes the once-per-process scheduling possible again (tests).
+    static void resetInstallPingForTesting();
 };
 
 } // namespace socialnet

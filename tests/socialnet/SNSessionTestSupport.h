@@ -23,6 +23,7 @@ public:
     std::vector<std::string> opened;
     std::vector<std::string> cookieHosts;
     int accessRequests = 0;
+    int renewals = 0;
     std::vector<std::string> requestedPermissions;
     std::optional<std::string> requestedAudience;
 
@@ -31,7 +32,10 @@ public:
     bool hasSystemAccountType() override { return systemAccount; }
     void requestSystemAccountAccess(const std::string& appID, const std::vector<std::string>& permissions,
                                     const std::optional<std::string>& audience, AccessCompletion completion) override;
-    void renewSystemAccountCredentials(std::function<void(int, std::string)> completion) override { completion(1, {}); }
+    void renewSystemAccountCredentials(std::function<void(int, std::string)> completion) override {
+        ++renewals;
+        completion(1, {});
+    }
     void deleteCookiesForHost(const std::string& host) override { cookieHosts.push_back(host); }
 };
 

@@ -1,6 +1,7 @@
 #include "tests/support/TestHttpServer.h"
 
 #include <chrono>
+#include <strings.h>
 #include <sys/socket.h>
 
 namespace kavo::test {
@@ -23,11 +24,14 @@ const char* reason(int status) {
 
 std::string response(int status, const std::string& body, const std::vector<std::string>& headerLines = {}) {
     std::string extra;
-    for (auto& line : headerLines)
+    std::string type = "\r\nContent-Type: text/plain; charset=utf-8";
+    for (auto& line : headerLines) {
+        // An answer that names its own type replaces the default one.
+        if (line.size() > 13 && strncasecmp(line.c_str(), "Content-Type:", 13) == 0) type.clear();
         extra += "\r\n" + line;
-    return "HTTP/1.1 " + std::to_string(status) + " " + reason(status) +
-           "\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: " + std::to_string(body.size()) +
-           "\r\nConnection: close" + extra + "\r\n\r\n" + body;
+    }
+    return "HTTP/1.1 " + std::to_string(status) + " " + reason(status) + type +
+           "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close" + extra + "\r\n\r\n" + body;
 }
 
 // The Content-Length header's value, or 0.

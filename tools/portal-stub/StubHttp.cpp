@@ -2,6 +2,9 @@
 
 #include "platform/runtime/Log.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <sys/socket.h>
 
 namespace portalstub {
@@ -11,10 +14,16 @@ namespace {
 // Requests are small: a line and a few headers.
 constexpr size_t kMaxRequest = 8192;
 constexpr double kReadTimeout = 5;
+// Bodies (the graph's batch posts) are small too.
+constexpr size_t kMaxBody = 1 << 20;
+
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
 
 std::string contentType(const std::string& path) {
-    return path.size() > 5 && path.compare(path.size() - 5, 5, ".html") == 0 ? "text/html; charset=utf-8"
-                                                                             : "text/plain; charset=utf-8";
+    if (endsWith(path, ".png")) return "image/png";
+    return endsWith(path, ".html") ? "text/html; charset=utf-8" : "text/plain; charset=utf-8";
 }
 
 std::string response(int status, const std::string& type, const std::string& body) {
@@ -47,6 +56,11 @@ void StubHttp::setRedirect(const std::string& path, std::function<std::string()>
     redirects_[path] = std::move(location);
 }
 
+void StubHttp::setHandler(const std::string& path, Handler handler) {
+    std::lock_guard lock(redirectsMutex_);
+    handlers_[path] = std::move(handler);
+}
+
 void StubHttp::answer(int client) {
     std::string request;
     char buffer[1024];
@@ -63,9 +77,34 @@ void StubHttp::answer(int client) {
     if (const size_t query = path.find('?'); query != std::string::npos) path.resize(query);
 
     std::function<std::string()> redirect;
+    Handler handler;
     {
         std::lock_guard lock(redirectsMutex_);
         if (auto found = redirects_.find(path); found != redirects_.end()) redirect = found->second;
+        if (auto found = handlers_.find(path); found != handlers_.end()) handler = found->second;
+    }
+    if (handler) {
+        Request parsed{request.substr(0, start == std::string::npos ? 0 : start),
+                       end == std::string::npos ? std::string() : request.substr(start + 1, end - start - 1), ""};
+        const size_t headersEnd = request.find("\r\n\r\n");
+        parsed.body = headersEnd == std::string::npos ? std::string() : request.substr(headersEnd + 4);
+        std::string lower;
+        for (char c : request.substr(0, headersEnd))
+            lower += char(std::tolower(static_cast<unsigned char>(c)));
+        size_t length = 0;
+        if (size_t at = lower.find("\ncontent-length:"); at != std::string::npos)
+            length = std::min<size_t>(std::strtoul(lower.c_str() + at + 16, nullptr, 10), kMaxBody);
+        while (parsed.body.size() < length) {
+            if (kavo::test::waitReadable(client, stop_, kReadTimeout) != kavo::test::WaitResult::Ready) return;
+            const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+            if (n <= 0) return;
+            parsed.body.append(buffer, size_t(n));
+        }
+        auto [status, body] = handler(parsed);
+        const std::string reply = response(status, "text/javascript; charset=UTF-8", body);
+        platform::log("http " + parsed.method + " " + parsed.target + " " + std::to_string(status));
+        kavo::test::sendAll(client, reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
+        return;
     }
     if (redirect) {
         const std::string location = redirect();

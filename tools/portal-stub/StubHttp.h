@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace portalstub {
 
@@ -24,6 +25,16 @@ public:
     // GET `path` answers 302 with the Location the function gives (made for each request).
     void setRedirect(const std::string& path, std::function<std::string()> location);
 
+    // Any method at `path` (matched without its query) answers with what the function
+    // gives: a status and a "text/javascript" body. The request's body is read too.
+    struct Request {
+        std::string method;
+        std::string target; // path with its query
+        std::string body;
+    };
+    using Handler = std::function<std::pair<int, std::string>(const Request&)>;
+    void setHandler(const std::string& path, Handler handler);
+
     bool valid() const { return listener_.valid(); }
     uint16_t port() const { return port_; }
 
@@ -37,6 +48,7 @@ private:
     std::map<std::string, std::string> pages_;
     std::mutex redirectsMutex_;
     std::map<std::string, std::function<std::string()>> redirects_;
+    std::map<std::string, Handler> handlers_;
     std::thread thread_;
 };
 

@@ -5,7 +5,9 @@
 //   portal-stub [--port PORT] [--http-port PORT]     (defaults 12346 and 12347)
 #include "platform/runtime/Log.h"
 #include "tests/support/Sockets.h"
+#include "tools/portal-stub/StubGraph.h"
 #include "tools/portal-stub/StubHttp.h"
+#include "tools/portal-stub/StubImages.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubSocialNet.h"
 
@@ -75,10 +77,12 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, onSignal);
 
     const std::string serverList = "Kavo Local|127.0.0.1:" + std::to_string(port);
-    portalstub::StubHttp http(httpPort, {{"/servers.txt", serverList},
-                                         {"/event.html", kEventPage},
-                                         {"/guide.html", kGuidePage},
-                                         {"/payment.txt", kPaymentList}});
+    auto pages = portalstub::stubImagePages();
+    pages.insert({{"/servers.txt", serverList},
+                  {"/event.html", kEventPage},
+                  {"/guide.html", kGuidePage},
+                  {"/payment.txt", kPaymentList}});
+    portalstub::StubHttp http(httpPort, pages);
     if (!http.valid()) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(httpPort));
         return 1;
@@ -86,6 +90,8 @@ int main(int argc, char** argv) {
     portalstub::StubPortal portal(port, serverList);
     portalstub::StubSocialNet socialNet;
     socialNet.install(http, portal.portal());
+    portalstub::installStubImages(http);
+    portalstub::installStubGraph(http);
 
     std::printf("portal-stub: game server on 127.0.0.1:%u, server list on http://127.0.0.1:%u/servers.txt\n",
                 unsigned(portal.port()), unsigned(http.port()));

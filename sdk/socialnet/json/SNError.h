@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sdk/socialnet/json/SNValue.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,6 +24,9 @@ struct SNError {
     std::vector<std::pair<std::string, std::string>> userInfo;
     SNErrorPtr underlying;
     SNErrorPtr inner;
+    // What the server answered, when the error came from an answer (request errors
+    // keep it under "com.socialnet.sdk:ParsedJSONResponseKey"); null otherwise.
+    SNValue parsedJSONResponse;
 
     bool empty() const { return domain.empty() && code == 0 && message.empty(); }
     // The value under the key, or empty.

@@ -1,0 +1,234 @@
+#include "sdk/socialnet/SNCacheIndex.h"
+
+#include "platform/foundation/FileSystem.h"
+#include "platform/runtime/Log.h"
+#include "tests/socialnet/SNCacheTestSupport.h"
+
+#include <algorithm>
+#include <random>
+
+namespace socialnet::test {
+namespace {
+
+constexpr uint32_t kTenMiB = 10485760;
+constexpr size_t kOneMiB = 1048576;
+
+class SNCacheIndexTest : public CacheFolderFixture {
+protected:
+    std::unique_ptr<SNCacheIndex> open() {
+        auto index = SNCacheIndex::initWithCacheFolder(folder_);
+        if (index) {
+            index->setDelegate(&files_);
+            index->setDiskCapacity(kTenMiB);
+        }
+        return index;
+    }
+    static void settle(SNCacheIndex& index) { index.databaseQueue().waitUntilIdle(); }
+
+    RecordingFileDelegate files_;
+};
+
+TEST_F(SNCacheIndexTest, ANewFolderGetsAnEmptyIndexAndReopeningCountsItsBytes) {
+    {
+        auto index = open();
+        ASSERT_TRUE(index);
+        EXPECT_TRUE(platform::fileExists(folder_ + "/cache.db"));
+        EXPECT_TRUE(rows().empty());
+        index->storeFileForKey("http://localhost/a.png", std::string(100, 'a'));
+        index->storeFileForKey("http://localhost/b.png", std::string(250, 'b'));
+        settle(*index);
+        EXPECT_EQ(index->currentDiskUsage(), 350u);
+    }
+    auto reopened = open();
+    ASSERT_TRUE(reopened);
+    settle(*reopened);
+    EXPECT_EQ(reopened->currentDiskUsage(), 350u);
+    EXPECT_EQ(rows().size(), 2u);
+}
+
+TEST_F(SNCacheIndexTest, BeyondTenMiBTheOldestEntriesUpToTheExcessOverEightyPercentGo) {
+    auto index = open();
+    ASSERT_TRUE(index);
+    std::vector<std::string> names;
+    for (int i = 0; i < 10; ++i) {
+        names.push_back(index->storeFileForKey("http://localhost/" + std::to_string(i), std::string(kOneMiB, 'x')));
+        advanceClock(1);
+    }
+    settle(*index);
+    // Exactly at the capacity: nothing goes.
+    EXPECT_EQ(index->currentDiskUsage(), kTenMiB);
+    EXPECT_EQ(rows().size(), 10u);
+    EXPECT_TRUE(files_.deleted().empty());
+
+    // 11 MiB: the limit is (int)(11534336 - 8388608) = 3145728, so the three oldest go.
+    index->storeFileForKey("http://localhost/10", std::string(kOneMiB, 'x'));
+    settle(*index);
+    EXPECT_EQ(files_.deleted(), (std::vector<std::string>{names[0], names[1], names[2]}));
+    EXPECT_EQ(index->currentDiskUsage(), 8388608u);
+    auto left = rows();
+    ASSERT_EQ(left.size(), 8u);
+    for (auto& row : left)
+        EXPECT_NE(row.key, "http://localhost/0") << row.key;
+    EXPECT_EQ(index->fileNameForKey("http://localhost/1"), std::nullopt);
+    EXPECT_EQ(index->fileNameForKey("http://localhost/3"), names[3]);
+}
+
+TEST_F(SNCacheIndexTest, EntriesUsedAtTheSameTimeCountOnlyTheirOwnSizeWhenTrimming) {
+    auto index = open();
+    ASSERT_TRUE(index);
+    index->setDiskCapacity(500);
+    auto small = index->storeFileForKey("http://localhost/100", std::string(100, 'x'));
+    auto middle = index->storeFileForKey("http://localhost/200", std::string(200, 'x'));
+    index->storeFileForKey("http://localhost/300", std::string(300, 'x'));
+    settle(*index);
+    // 600 bytes over a capacity of 500: the limit is (int)(600 - 400) = 200.
+    auto deleted = files_.deleted();
+    std::sort(deleted.begin(), deleted.end());
+    std::vector<std::string> expected{small, middle};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(deleted, expected);
+    EXPECT_EQ(index->currentDiskUsage(), 300u);
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0].key, "http://localhost/300");
+}
+
+TEST_F(SNCacheIndexTest, NewDataUnderAKeyKeepsOneRowDropsTheOldFileAndKeepsTheCountExact) {
+    auto index = open();
+    ASSERT_TRUE(index);
+    auto first = index->storeFileForKey("http://localhost/a", std::string(100, 'a'));
+    settle(*index);
+    auto second = index->storeFileForKey("http://localhost/a", std::string(40, 'b'));
+    settle(*index);
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0].uuid, second);
+    EXPECT_EQ(rows()[0].fileSize, 40);
+    EXPECT_EQ(files_.deleted(), std::vector<std::string>{first});
+    EXPECT_EQ(index->currentDiskUsage(), 40u);
+    EXPECT_EQ(index->fileNameForKey("http://localhost/a"), second);
+}
+
+TEST_F(SNCacheIndexTest, RemovingAKeyDropsItsRowAndFileAndRecountsWhenTheCountIsShort) {
+    auto index = open();
+    ASSERT_TRUE(index);
+    auto name = index->storeFileForKey("http://localhost/a", std::string(100, 'a'));
+    settle(*index);
+    index->removeEntryForKey("http://localhost/a");
+    index->removeEntryForKey("http://localhost/never");
+    settle(*index);
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(files_.deleted(), std::vector<std::string>{name});
+    EXPECT_EQ(index->currentDiskUsage(), 0u);
+
+    // Rows the running index never counted: removing one finds the count short.
+    execOnFile("INSERT INTO cache_index VALUES ('U1', 'http://x/1', 1, 500), ('U2', 'http://x/2', 1, 700)");
+    index->removeEntryForKey("http://x/1");
+    settle(*index);
+    EXPECT_EQ(index->currentDiskUsage(), 700u);
+}
+
+TEST_F(SNCacheIndexTest, RemovalByFragmentMatchesInAnyLetterCase) {
+    auto index = open();
+    ASSERT_TRUE(index);
+    index->storeFileForKey("http://graph/me?access_token=AAA", "1");
+    index->storeFileForKey("http://graph/me?ACCESS_TOKEN=BBB", "2");
+    index->storeFileForKey("http://localhost/img.png", "3");
+    settle(*index);
+
+    index->removeEntries(std::string("access_token"), true);
+    settle(*index);
+    auto left = rows();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0].key, "http://graph/me?ACCESS_TOKEN=BBB");
+    EXPECT_EQ(left[1].key, "http://graph/me?access_token=AAA");
+
+    index->removeEntries(std::string("aaa"), false);
+    index->removeEntries(std::nullopt, false);
+    settle(*index);
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0].key, "http://graph/me?ACCESS_TOKEN=BBB");
+    EXPECT_EQ(index->currentDiskUsage(), 1u);
+}
+
+TEST_F(SNCacheIndexTest, AnUnknownKeyAnswersNothingAndChangesNothing) {
+    auto index = open();
+    ASSERT_TRUE(index);
+    index->storeFileForKey("http://localhost/a", "abc");
+    settle(*index);
+    auto before = rows();
+    EXPECT_EQ(index->fileNameForKey("http://localhost/b"), std::nullopt);
+    settle(*index);
+    auto after = rows();
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].uuid, before[0].uuid);
+    EXPECT_EQ(after[0].accessTime, before[0].accessTime);
+    EXPECT_EQ(index->currentDiskUsage(), 3u);
+}
+
+TEST_F(SNCacheIndexTest, AnEntryUsedThenPushedOutOfMemoryHasItsNewAccessTimeWritten) {
+    auto index = open();
+    ASSERT_TRUE(index);
+    index->setEntryCacheCountLimit(1);
+    index->storeFileForKey("http://localhost/a", "a");
+    settle(*index);
+    double stored = rows()[0].accessTime;
+    advanceClock(60);
+    ASSERT_TRUE(index->fileNameForKey("http://localhost/a"));
+    index->storeFileForKey("http://localhost/b", "b"); // pushes "a" out of memory
+    settle(*index);
+    auto left = rows();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_DOUBLE_EQ(left[0].accessTime, stored + 60);
+}
+
+TEST_F(SNCacheIndexTest, AnIndexThatCannotBeOpenedIsNotMade) {
+    std::vector<std::string> lines;
+    platform::setLogSink([&](const std::string& line) { lines.push_back(line); });
+    EXPECT_FALSE(SNCacheIndex::initWithCacheFolder(folder_ + "/missing/folder"));
+    ASSERT_TRUE(platform::writeFileAtomically(folder_ + "/cache.db", std::string(4096, '\x5a')));
+    EXPECT_FALSE(SNCacheIndex::initWithCacheFolder(folder_));
+    platform::setLogSink({});
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "SQL Lite open/exec error."), lines.end());
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](auto& line) { return line.rfind("SNCacheIndex: Expecting result 0, actual", 0) == 0; }),
+              lines.end());
+}
+
+TEST_F(SNCacheIndexTest, ALookupOnTheDatabaseQueueIsLoggedAndStillAnswers) {
+    auto index = open();
+    ASSERT_TRUE(index);
+    auto name = index->storeFileForKey("http://localhost/a", "a");
+    settle(*index);
+    index->setEntryCacheCountLimit(1);
+    index->storeFileForKey("http://localhost/b", "b"); // "a" now only in the file
+    settle(*index);
+    std::vector<std::string> lines;
+    platform::setLogSink([&](const std::string& line) { lines.push_back(line); });
+    std::optional<std::string> found;
+    index->databaseQueue().sync([&] { found = index->fileNameForKey("http://localhost/a"); });
+    platform::setLogSink({});
+    EXPECT_EQ(found, name);
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "SNCacheIndex: internal inconsistency: a lookup called on the database queue"),
+              lines.end());
+}
+
+TEST_F(SNCacheIndexTest, RandomFragmentsWithWildcardsAndQuotesOnlyRemoveEntries) {
+    auto index = open();
+    ASSERT_TRUE(index);
+    std::mt19937 random(7);
+    const std::string alphabet = "ab%_'\"\\;-x";
+    for (int i = 0; i < 200; ++i) {
+        index->storeFileForKey("http://localhost/" + std::to_string(i) + "ab'x", "d");
+        std::string fragment;
+        for (size_t n = random() % 6; n > 0; --n)
+            fragment += alphabet[random() % alphabet.size()];
+        index->removeEntries(fragment, random() % 2 == 0);
+    }
+    settle(*index);
+    EXPECT_EQ(index->currentDiskUsage(), rows().size());
+    auto name = index->storeFileForKey("http://localhost/last", "d");
+    EXPECT_EQ(index->fileNameForKey("http://localhost/last"), name);
+}
+
+} // namespace
+} // namespace socialnet::test
