@@ -718,7 +718,7 @@ void SNSession::finishSystemAccountRequest(const SNSystemAccountAnswer& answer,
         SNErrorPtr inner;
         if (answer.errorCode || answer.errorDescription) {
             auto storeError = std::make_shared<SNError>();
-            storeError->domain = "com.apple.accounts";
+            storeError->domain = "platform.accounts"; // the system account store's own failure
             storeError->code = answer.errorCode.value_or(0);
             storeError->message = answer.errorDescription.value_or("");
             inner = storeError;
