@@ -21,6 +21,11 @@ public:
 
     bool isSetPlayers() const { return isSetPlayers_; }
     void setIsSetPlayers(bool on) { isSetPlayers_ = on; }
+    // Whether the table rows offer the stake and the password (the owner's rights).
+    bool isSetMoney() const { return isSetMoney_; }
+    void setIsSetMoney(bool on) { isSetMoney_ = on; }
+    bool isSetPass() const { return isSetPass_; }
+    void setIsSetPass(bool on) { isSetPass_ = on; }
     // Rebuilds the rows: 2 at a table (an extra first section with the bet, the
     // player count and the password), 0 elsewhere; then reloads.
     void refreshData(int mode);
@@ -36,6 +41,8 @@ public:
 
 private:
     bool isSetPlayers_ = false;
+    bool isSetMoney_ = false;
+    bool isSetPass_ = false;
     int mode_ = 0;
     std::vector<std::vector<std::string>> sections_;
     std::shared_ptr<TextRowsSource> rows_;

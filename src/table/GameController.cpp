@@ -37,6 +37,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <type_traits>
 
 namespace kavo {
 
@@ -70,23 +71,60 @@ template <class View> bool topIs() {
     return nav && std::dynamic_pointer_cast<View>(nav->topViewController()) != nullptr;
 }
 
-// How a table is shown after it is made and pushed.
-enum class Setup { ResetThenSeat, SeatOnly };
+// What a show operation does once the new table is pushed.
+enum class Seating {
+    ResetThenSeat,  // the four-seat card tables and Cao Rua: resetView, then the five values
+    ResetThenOwner, // Mau Binh: resetView, then owner, stake and players
+    OwnerOnly,      // Bau Cua: owner, stake and players, no resetView
+    SeatOnly,       // the board games: the five values
+    Viewer,         // poker: the player enters as a viewer
+};
 
-// Makes a new table of the game, keeps it, sets room, board, stake and owner before
-// the push (its load already sees them), pushes it, then seats the players and
-// re-opens the board list's join guard.
+// Makes a new table of the game and keeps it in the game's slot; room, board and stake
+// are set before the push (its load already sees them), the players after it; then the
+// board list's join guard re-opens.
 template <class View>
 void showNewTable(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money, const PlayerList& players,
-                  Setup setup) {
+                  Seating seating) {
     auto table = std::make_shared<View>();
     table->setRoomId(roomId);
     table->setBoardId(boardId);
     table->setMoney(money);
-    table->setOwnerId(ownerId);
     GameController::setTableView(table);
     if (auto* nav = navigation()) nav->pushViewController(table, true);
-    if (setup == Setup::ResetThenSeat) table->resetView();
+    switch (seating) {
+    case Seating::ResetThenSeat:
+        table->resetView();
+        table->setupPlayersWithRoom(roomId, boardId, ownerId, money, players);
+        break;
+    case Seating::ResetThenOwner:
+        table->resetView();
+        table->setupPlayersWithOwner(ownerId, money, players);
+        break;
+    case Seating::OwnerOnly:
+        table->setupPlayersWithOwner(ownerId, money, players);
+        break;
+    case Seating::SeatOnly:
+        table->setupPlayersWithRoom(roomId, boardId, ownerId, money, players);
+        break;
+    case Seating::Viewer:
+        if constexpr (std::is_same_v<View, PokerView>)
+            table->onShowViewerWithRoom(roomId, boardId, ownerId, money, players);
+        break;
+    }
+    BoardView::setnumOfTouchUp(0);
+}
+
+// Cao Rua spells its setters with an underscore and takes the owner before the push.
+void showCaoRuaTable(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money, const PlayerList& players) {
+    auto table = std::make_shared<CaoRuaView>();
+    table->set_roomID(roomId);
+    table->set_boardID(boardId);
+    table->set_money(money);
+    table->set_ownerID(ownerId);
+    GameController::setTableView(table);
+    if (auto* nav = navigation()) nav->pushViewController(table, true);
+    table->resetView();
     table->setupPlayersWithRoom(roomId, boardId, ownerId, money, players);
     BoardView::setnumOfTouchUp(0);
 }
@@ -219,70 +257,70 @@ std::shared_ptr<CaoRuaView> GameController::getCaoRuaView() {
 
 void GameController::showTienLenScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                const PlayerList& listPlayers) {
-    showNewTable<TienLenView>(roomId, boardId, ownerId, money, listPlayers, Setup::ResetThenSeat);
+    showNewTable<TienLenView>(roomId, boardId, ownerId, money, listPlayers, Seating::ResetThenSeat);
 }
 
 void GameController::showTienLenMBScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                  const PlayerList& listPlayers) {
-    showNewTable<TienLenMBView>(roomId, boardId, ownerId, money, listPlayers, Setup::ResetThenSeat);
+    showNewTable<TienLenMBView>(roomId, boardId, ownerId, money, listPlayers, Seating::ResetThenSeat);
 }
 
 void GameController::showPhomNewScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                const PlayerList& listPlayers) {
-    showNewTable<PhomNewView>(roomId, boardId, ownerId, money, listPlayers, Setup::ResetThenSeat);
+    showNewTable<PhomNewView>(roomId, boardId, ownerId, money, listPlayers, Seating::ResetThenSeat);
 }
 
 void GameController::showBaiCaoScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                               const PlayerList& listPlayers) {
-    showNewTable<BaiCaoView>(roomId, boardId, ownerId, money, listPlayers, Setup::ResetThenSeat);
+    showNewTable<BaiCaoView>(roomId, boardId, ownerId, money, listPlayers, Seating::ResetThenSeat);
 }
 
 void GameController::showXiZachScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                               const PlayerList& listPlayers) {
-    showNewTable<XiZachView>(roomId, boardId, ownerId, money, listPlayers, Setup::ResetThenSeat);
+    showNewTable<XiZachView>(roomId, boardId, ownerId, money, listPlayers, Seating::ResetThenSeat);
 }
 
 void GameController::showMauBinhScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                const PlayerList& listPlayers) {
-    showNewTable<MauBinhView>(roomId, boardId, ownerId, money, listPlayers, Setup::ResetThenSeat);
+    showNewTable<MauBinhView>(roomId, boardId, ownerId, money, listPlayers, Seating::ResetThenOwner);
 }
 
 void GameController::showCaoRuaScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                               const PlayerList& listPlayers) {
-    showNewTable<CaoRuaView>(roomId, boardId, ownerId, money, listPlayers, Setup::ResetThenSeat);
+    showCaoRuaTable(roomId, boardId, ownerId, money, listPlayers);
 }
 
 void GameController::showBauCuaScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                               const PlayerList& listPlayers) {
-    showNewTable<BauCuaView>(roomId, boardId, ownerId, money, listPlayers, Setup::SeatOnly);
+    showNewTable<BauCuaView>(roomId, boardId, ownerId, money, listPlayers, Seating::OwnerOnly);
 }
 
 void GameController::showCoVuaScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                              const PlayerList& listPlayers) {
-    showNewTable<CoVuaView>(roomId, boardId, ownerId, money, listPlayers, Setup::SeatOnly);
+    showNewTable<CoVuaView>(roomId, boardId, ownerId, money, listPlayers, Seating::SeatOnly);
 }
 
 void GameController::showCaroScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                             const PlayerList& listPlayers) {
-    showNewTable<CaroView>(roomId, boardId, ownerId, money, listPlayers, Setup::SeatOnly);
+    showNewTable<CaroView>(roomId, boardId, ownerId, money, listPlayers, Seating::SeatOnly);
 }
 
 void GameController::showTetrisScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                               const PlayerList& listPlayers) {
-    showNewTable<TetrisView>(roomId, boardId, ownerId, money, listPlayers, Setup::SeatOnly);
+    showNewTable<TetrisView>(roomId, boardId, ownerId, money, listPlayers, Seating::SeatOnly);
 }
 
 void GameController::showCoTuongScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                const PlayerList& listPlayers) {
     // A join reply with the table already up changes nothing here (its logic re-seats).
     if (topIs<CoTuongView>()) return;
-    showNewTable<CoTuongView>(roomId, boardId, ownerId, money, listPlayers, Setup::SeatOnly);
+    showNewTable<CoTuongView>(roomId, boardId, ownerId, money, listPlayers, Seating::SeatOnly);
 }
 
 void GameController::showCoUpScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                             const PlayerList& listPlayers) {
     if (topIs<CoUpView>()) return;
-    showNewTable<CoUpView>(roomId, boardId, ownerId, money, listPlayers, Setup::SeatOnly);
+    showNewTable<CoUpView>(roomId, boardId, ownerId, money, listPlayers, Seating::SeatOnly);
 }
 
 void GameController::showPokerScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
@@ -293,7 +331,7 @@ void GameController::showPokerScreenWithRoom(int8_t roomId, int8_t boardId, int3
         return;
     }
     // The player enters poker as a viewer first.
-    showNewTable<PokerView>(roomId, boardId, ownerId, money, listPlayers, Setup::SeatOnly);
+    showNewTable<PokerView>(roomId, boardId, ownerId, money, listPlayers, Seating::Viewer);
 }
 
 } // namespace kavo

@@ -13,6 +13,16 @@ Message tableMessage(int16_t commandId, int8_t roomId, int8_t boardId, std::init
     return message;
 }
 
+Message tableMessageWithInt(int16_t commandId, int8_t roomId, int8_t boardId, int32_t value) {
+    Message message = tableMessage(commandId, roomId, boardId);
+    message.writeInt(value);
+    return message;
+}
+
+Message setMaxPlayerMessage(int8_t roomId, int8_t boardId, int8_t max) {
+    return tableMessage(56, roomId, boardId, {max});
+}
+
 void sendGameMessage(Message message) {
     GlobalService::getInstance().session().sendMessage(std::move(message));
 }

@@ -7,7 +7,12 @@
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
+#include "portal/model/Chat.h"
 #include "table/InviteView.h"
+#include "table/TableRules.h"
+#include "table/boardChat.h"
+#include "table/menuCuoc.h"
+#include "table/menuGift.h"
 
 #include <algorithm>
 
@@ -23,12 +28,52 @@ std::string text(const char* key) {
 
 GameTableView::GameTableView(int8_t gameType, const std::string& nibName, std::string titleKey)
     : KavoViewController(nibName), gameType_(gameType), titleKey_(std::move(titleKey)),
-      inviteView_(std::make_shared<InviteView>()) {}
+      inviteView_(std::make_shared<InviteView>()), chatView_(std::make_shared<boardChat>()),
+      giftView_(std::make_shared<menuGift>()), betView_(std::make_shared<menuCuoc>()) {}
 
 GameTableView::~GameTableView() {
     // A table popped and then replaced must not leave its timer firing into a dead screen.
     if (updateTimer_) updateTimer_->invalidate();
     if (inviteView_) inviteView_->stopCountTimer();
+}
+
+bool GameTableView::isMatchRunning() const {
+    const auto* rule = tableRule(gameType_);
+    return rule && rule->isBoardGame ? isInBoard_ : !isGameEnd_;
+}
+
+void GameTableView::openSheet(const std::shared_ptr<platform::ui::ViewController>& sheet) {
+    if (!sheet) return;
+    view()->addSubview(sheet->view());
+    sheet->viewWillAppear(false);
+}
+
+void GameTableView::showGiftView() {
+    auto player = chosenPlayer();
+    if (!player) return;
+    giftView_->setSelectedUserId(player->IDDB());
+    openSheet(giftView_);
+}
+
+void GameTableView::onShowListGift(const std::vector<std::shared_ptr<CategoryShopInfo>>& categories) {
+    giftView_->drawCategoryMenuWithCategoryList(categories);
+}
+
+void GameTableView::onShowItemsWithGift(const std::shared_ptr<ItemsOfCategory>& items) {
+    if (!items) return;
+    menuGift::cacheItems(items->categoryId(), giftView_->currentPage(), items);
+    giftView_->setGiftSelected(items);
+    giftView_->updateItemsOfGift();
+}
+
+void GameTableView::onChatFromMeWithText(const std::string& line) {
+    const auto first = line.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return; // only white space: dropped
+    const auto last = line.find_last_not_of(" \t\r\n");
+    const std::string trimmed = line.substr(first, last - first + 1);
+    GlobalService::getInstance().chatToBoardWithRoom(roomId(), boardId(), trimmed);
+    auto me = UIController::myInfo();
+    chatView_->appendHistory(me ? me->name() : std::string(), trimmed);
 }
 
 void GameTableView::viewDidLoad() {

@@ -4,8 +4,10 @@
 #include "platform/foundation/Value.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Label.h"
+#include "portal/IGiftListListener.h"
 #include "portal/model/Player.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,6 +16,9 @@
 namespace kavo {
 
 class InviteView;
+class boardChat;
+class menuCuoc;
+class menuGift;
 
 // What every table screen answers, whether it is one of the four-seat card tables
 // (GameCardView) or one of the eight other tables: its game, room, board and stake,
@@ -21,7 +26,12 @@ class InviteView;
 // and leaving the board. Each game's screen derives from it (through GameCardView
 // for the card tables) and names its room and board the way its game does
 // (roomId/boardId or roomID/boardID).
-class GameTableView : public KavoViewController {
+//
+// The shared sheets and seat actions read a table only through this interface: its
+// room and board, its players, its owner, the chosen player of the seat menu, whether
+// a match runs, and its own sheets. Room and board are atomic because a logic handler
+// compares them on the reader thread; everything else is main-thread only.
+class GameTableView : public KavoViewController, public IGiftListListener {
 public:
     // `gameType` as on the wire; `titleKey` is the language key of the game's name,
     // shown as the screen's title.
@@ -31,12 +41,12 @@ public:
     int8_t gameType() const { return gameType_; }
     const std::string& titleKey() const { return titleKey_; }
 
-    int8_t roomId() const { return roomId_; }
-    void setRoomId(int8_t roomId) { roomId_ = roomId; }
-    int8_t boardId() const { return boardId_; }
-    void setBoardId(int8_t boardId) { boardId_ = boardId; }
-    // True when this screen is the table of that room and board.
-    bool isTable(int8_t roomId, int8_t boardId) const { return roomId == roomId_ && boardId == boardId_; }
+    int8_t roomId() const { return roomId_.load(); }
+    void setRoomId(int8_t roomId) { roomId_.store(roomId); }
+    int8_t boardId() const { return boardId_.load(); }
+    void setBoardId(int8_t boardId) { boardId_.store(boardId); }
+    // True when this screen is the table of that room and board (any thread).
+    bool isTable(int8_t roomId, int8_t boardId) const { return roomId == roomId_.load() && boardId == boardId_.load(); }
 
     // The board's stake.
     int32_t money() const { return money_; }
@@ -45,17 +55,55 @@ public:
     int32_t ownerId() const { return ownerId_; }
     void setOwnerId(int32_t ownerId) { ownerId_ = ownerId; }
     const std::vector<std::shared_ptr<Player>>& players() const { return players_; }
+    std::vector<std::shared_ptr<Player>>& mutablePlayers() { return players_; }
+    // Every player record at the table, empty places (IDDB -1) included; Bau Cua
+    // gives its seats' core players.
+    virtual std::vector<std::shared_ptr<Player>> tablePlayers() const { return players_; }
+
+    // The player whose seat menu is open.
+    const std::shared_ptr<Player>& CurrentControlPlayer() const { return currentControlPlayer_; }
+    void setCurrentControlPlayer(std::shared_ptr<Player> player) { currentControlPlayer_ = std::move(player); }
+    // The player record the seat actions act on: the chosen player (Bau Cua: the
+    // chosen seat's core player); nullptr when none is chosen.
+    virtual std::shared_ptr<Player> chosenPlayer() const { return currentControlPlayer_; }
+
+    // The card tables' match flag: set between games.
+    bool isGameEnd() const { return isGameEnd_; }
+    void setIsGameEnd(bool gameEnd) { isGameEnd_ = gameEnd; }
+    // The board games' match flag: set while a match is under way.
+    bool isInBoard() const { return isInBoard_; }
+    void setIsInBoard(bool inBoard) { isInBoard_ = inBoard; }
+    // Whether a match runs, read from the flag this game keeps.
+    bool isMatchRunning() const;
 
     // Whether the signed-in player is in a running game here (leaving then asks first).
     bool isPlaying() const { return isPlaying_; }
     void setIsPlaying(bool playing) { isPlaying_ = playing; }
 
-    // The table's invitation sheet (made with the screen).
+    // The table's own sheets, made with the screen: invitations, chat, gifts, stake.
     const std::shared_ptr<InviteView>& inviteView() const { return inviteView_; }
+    const std::shared_ptr<boardChat>& chatView() const { return chatView_; }
+    const std::shared_ptr<menuGift>& giftView() const { return giftView_; }
+    const std::shared_ptr<menuCuoc>& betView() const { return betView_; }
+    // Opens a sheet of this table over it.
+    void openSheet(const std::shared_ptr<platform::ui::ViewController>& sheet);
+
+    // Opens the gift sheet for the chosen player.
+    virtual void showGiftView();
+    // The gift catalogue replies go to the gift sheet.
+    void onShowListGift(const std::vector<std::shared_ptr<CategoryShopInfo>>& categories) override;
+    void onShowItemsWithGift(const std::shared_ptr<ItemsOfCategory>& items) override;
+    // A line I typed in the chat sheet: sent to the table (command 9) unless it is
+    // only white space. The card tables also show it at my seat.
+    virtual void onChatFromMeWithText(const std::string& text);
 
     // Seats the players of a join reply; the games lay out their seats on top of this.
     virtual void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                       const std::vector<std::shared_ptr<Player>>& players);
+    // Seats the players at this screen's own room and board.
+    void setupPlayersWithOwner(int32_t ownerId, int32_t money, const std::vector<std::shared_ptr<Player>>& players) {
+        setupPlayersWithRoom(roomId(), boardId(), ownerId, money, players);
+    }
     // Clears the table for a new board; the games add their own parts.
     virtual void resetView() {}
 
@@ -97,13 +145,19 @@ public:
 private:
     int8_t gameType_;
     std::string titleKey_;
-    int8_t roomId_ = 0;
-    int8_t boardId_ = 0;
+    std::atomic<int8_t> roomId_{0};
+    std::atomic<int8_t> boardId_{0};
     int32_t money_ = 0;
     int32_t ownerId_ = 0;
     bool isPlaying_ = false;
+    bool isGameEnd_ = true;
+    bool isInBoard_ = false;
     std::vector<std::shared_ptr<Player>> players_;
+    std::shared_ptr<Player> currentControlPlayer_;
     std::shared_ptr<InviteView> inviteView_;
+    std::shared_ptr<boardChat> chatView_;
+    std::shared_ptr<menuGift> giftView_;
+    std::shared_ptr<menuCuoc> betView_;
     std::shared_ptr<platform::Timer> updateTimer_;
     std::shared_ptr<platform::ui::Label> lblTitle_;
     std::shared_ptr<platform::ui::Label> lblDetail_;

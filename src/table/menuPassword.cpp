@@ -1,12 +1,28 @@
 #include "table/menuPassword.h"
 
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Util.h"
 #include "portal/GlobalService.h"
-#include "table/GameController.h"
+#include "table/ActionController.h"
 #include "table/GameTableView.h"
 #include "table/SheetPanel.h"
+#include "table/TableRules.h"
 
 namespace kavo {
+
+namespace {
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+// The Caro and Tetris tables ask to enter a password, like the screens off a table.
+bool setsPassword(const GameTableView* table) {
+    return table && table->gameType() != GameTypes::kCaro && table->gameType() != GameTypes::kTetris;
+}
+
+} // namespace
 
 const std::shared_ptr<menuPassword>& menuPassword::getInstance() {
     static const std::shared_ptr<menuPassword> instance = std::make_shared<menuPassword>();
@@ -16,29 +32,58 @@ const std::shared_ptr<menuPassword>& menuPassword::getInstance() {
 menuPassword::menuPassword(const std::string& nibName) : CustomUIActionSheetViewController(nibName) {}
 
 void menuPassword::viewDidLoad() {
-    auto& res = Resources::getInstance();
-    auto panel = SheetPanel::build(*view(), {110, 80, 260, 140}, res.textWithKey("KAVO_dat_pass"));
+    auto panel = SheetPanel::build(*view(), {110, 80, 260, 110}, text("KAVO_setPass"));
     setActionSheetView(panel);
-    txfPassword_ = SheetPanel::addField(*panel, {20, 40, 220, 30}, "txfPassword", res.textWithKey("KAVO_nhap_pass"));
-    SheetPanel::addButton(*panel, {20, 90, 100, 34}, "btnOK_Clicked", res.textWithKey("KAVO_OK"),
-                          [this] { btnOK_Clicked(); });
-    SheetPanel::addButton(*panel, {140, 90, 100, 34}, "btnCancel_Clicked", res.textWithKey("KAVO_cancel"),
-                          [this] { btnCancel_Clicked(); });
+    txtPassword_ = SheetPanel::addField(*panel, {20, 38, 220, 30}, "txtPassword", text("KAVO_nhap_pass"));
+    txtPassword_->addTarget(platform::ui::ControlEvent::EditingDidBegin, [this] { doBeginEditText(); });
+    txtPassword_->addTarget(platform::ui::ControlEvent::EditingDidEndOnExit, [this] { textFieldDoneEditting(); });
+    btnOK_ = SheetPanel::addButton(*panel, {80, 74, 100, 30}, "btnOK", text("KAVO_OK"), [this] { clickOK(); });
 }
 
 void menuPassword::viewWillAppear(bool animated) {
+    view();
     CustomUIActionSheetViewController::viewWillAppear(animated);
-    view(); // the field exists from here on
-    if (txfPassword_) txfPassword_->setText("");
+    auto top = KavoOnlineAppDelegate::getInstance().topViewController();
+    const bool onTable = setsPassword(dynamic_cast<GameTableView*>(top.get()));
+    txtPassword_->setPlaceholder(text(onTable ? "KAVO_dat_pass" : "KAVO_nhap_pass"));
+    txtPassword_->becomeFirstResponder();
+    txtPassword_->setText("");
+    txtPassword_->setTextColor(platform::ui::Color::white());
+    liftAboveKeyboard();
 }
 
-void menuPassword::btnOK_Clicked() {
-    // An empty password takes the lock off the board.
-    if (auto table = GameController::topTableView()) {
-        GlobalService::getInstance().setPasswordWithRoomId(table->roomId(), table->boardId(),
-                                                           txfPassword_ ? txfPassword_->text() : std::string());
-    }
+void menuPassword::liftAboveKeyboard() {
+    platform::ui::View::beginAnimations(PresentAnimationName);
+    auto frame = view()->frame();
+    oldPoint_ = frame.origin;
+    frame.origin = Util::isPad() ? platform::ui::Point{0, 200} : platform::ui::Point{0, 30};
+    view()->setFrame(frame);
+    platform::ui::View::commitAnimations();
+}
+
+void menuPassword::doBeginEditText() {
+    liftAboveKeyboard();
+}
+
+void menuPassword::textFieldDoneEditting() {
+    txtPassword_->resignFirstResponder();
+    doSave();
+}
+
+void menuPassword::clearText() {
+    txtPassword_->setText("");
+    txtPassword_->becomeFirstResponder();
+}
+
+void menuPassword::doSave() {
+    doSaveSetPassword(txtPassword_ ? txtPassword_->text() : std::string());
     slideOut();
+}
+
+void menuPassword::doSaveSetPassword(const std::string& password) {
+    auto table = ActionController::currentTable();
+    if (!table || !tableRule(table->gameType())->takesPassword) return;
+    GlobalService::getInstance().setPasswordWithRoomId(table->roomId(), table->boardId(), password);
 }
 
 } // namespace kavo

@@ -74,24 +74,6 @@ TEST_F(TableScreen, TheBackButtonAsksTheTableToLeave) {
     EXPECT_NE(top(), table);
 }
 
-TEST_F(TableScreen, ChatLineGoesToTheTableOnTop) {
-    seatAtTienLen();
-    open(*boardChat::getInstance());
-    drive("type id=txfChat hello all\ntap id=btnSend_Clicked");
-    EXPECT_TRUE(client.sentOnce(9, Bytes().byte(2).byte(5).utf("hello all").data()));
-    EXPECT_EQ(boardChat::getInstance()->txfChat()->text(), "");
-}
-
-TEST_F(TableScreen, ReturnKeySendsTheLineButNotAnEmptyOne) {
-    seatAtTienLen();
-    open(*boardChat::getInstance());
-    drive("tap id=txfChat\nreturn id=txfChat");
-    EXPECT_TRUE(client.sent().empty());
-    open(*boardChat::getInstance());
-    drive("type id=txfChat hi\nreturn id=txfChat");
-    EXPECT_TRUE(client.sentOnce(9, Bytes().byte(2).byte(5).utf("hi").data()));
-}
-
 TEST_F(TableScreen, TypingInThePrivateChatLiftsThePanelOnce) {
     auto chat = ChatView::make({0, 200, 480, 100});
     auto field = CustomTextField::make({10, 10, 200, 30});
@@ -101,40 +83,6 @@ TEST_F(TableScreen, TypingInThePrivateChatLiftsThePanelOnce) {
     EXPECT_EQ(chat->frame().y(), 200 - ChatView::editLift());
     chat->endEditing(*field);
     EXPECT_EQ(chat->frame().y(), 200);
-}
-
-TEST_F(TableScreen, PasswordSheetLocksTheTableOnTop) {
-    seatAtTienLen();
-    auto sheet = std::make_shared<menuPassword>();
-    open(*sheet);
-    drive("type id=txfPassword 1234\ntap id=btnOK_Clicked");
-    EXPECT_TRUE(client.sentOnce(18, Bytes().byte(2).byte(5).utf("1234").data()));
-}
-
-TEST_F(TableScreen, BetSheetSendsAStakeAndRefusesAnythingElse) {
-    seatAtTienLen();
-    open(*menuCuoc::getInstance());
-    drive("type id=txfMoney 12x\ntap id=btnOK_Clicked");
-    EXPECT_TRUE(client.sent().empty());
-    EXPECT_EQ(dialogText(), text("KAVO_InvalidBet"));
-    press("OK");
-    drive("type id=txfMoney 5000\ntap id=btnOK_Clicked");
-    EXPECT_TRUE(client.sentOnce(19, Bytes().byte(2).byte(5).int32(5000).data()));
-}
-
-TEST_F(TableScreen, InviteListShowsThePlayersAndInvitesTheTappedOne) {
-    auto table = seatAtTienLen();
-    auto guest = std::make_shared<Player>();
-    guest->setIDDB(4242);
-    guest->setName("binh");
-    table->inviteView()->setListPlayers({guest, nullptr});
-    ASSERT_EQ(table->inviteView()->listPlayers().size(), 1u);
-    open(*table->inviteView());
-    drive("tap text=binh");
-    EXPECT_TRUE(client.sentOnce(74, Bytes().int32(4242).data()));
-    table->inviteView()->resetListPlayer();
-    table->inviteView()->forceReloadTableView();
-    drive("expect-not text=binh");
 }
 
 TEST_F(TableScreen, PlayerDetailAndMoneyReachTheSeats) {

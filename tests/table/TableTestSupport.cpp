@@ -107,6 +107,7 @@ void TableTest::SetUp() {
     platform::UrlOpener::setBrowserLauncher([](const std::string&) { return false; });
     platform::Pasteboard::general().clear();
     resetViews();
+    platform::ui::Screen::setIdiom(idiom());
     resetAppState();
     Resources::getInstance().setCurrentLanguage("en");
     Resources::getInstance().loadLanguage();

@@ -3,6 +3,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "net/IMobileClient.h"
 #include "platform/runtime/Clock.h"
+#include "platform/ui/Screen.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
 
@@ -42,6 +43,8 @@ class TableTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The device the client is launched as (a phone unless a test says otherwise).
+    virtual platform::ui::Idiom idiom() const { return platform::ui::Idiom::Phone; }
 
     // Pushes without animation and runs what that posted.
     void push(const platform::ui::ViewControllerPtr& screen);

@@ -4,8 +4,9 @@
 //   placeholder-art RESOURCES_DIR
 //
 // writes RESOURCES_DIR/images/*.png and RESOURCES_DIR/sounds/*, and the bitmap-font sheet
-// (FontSheet.cpp). Card faces are drawn elsewhere.
+// (FontSheet.cpp), and the card faces and backs (CardArt.cpp).
 
+#include "CardArt.h"
 #include "FontSheet.h"
 
 #include <SDL.h>
@@ -67,7 +68,7 @@ constexpr Art kPictures[] = {
     {"i_img_menu_mainbackground.png", 223, 98, Kind::Background, "", kDark},
     {"phong-tieu-de.png", 412, 22, Kind::Background, "", kGold},
     {"alert-background.png", 284, 160, Kind::Box, " ", kDark}, // stretched: no caption
-    {"server_bg_item.png", 310, 70, Kind::Box, " ", kBlue}, // a server name lies on it
+    {"server_bg_item.png", 310, 70, Kind::Box, " ", kBlue},    // a server name lies on it
     {"tap_profile_cell1.png", 350, 41, Kind::Box, "", kNavy},
     {"tap_profile_cell2.png", 350, 41, Kind::Box, "", kDark},
     {"t_img_backgroundLoginTextField.png", 216, 34, Kind::Box, " ", kDark}, // a field lies on it
@@ -171,6 +172,21 @@ constexpr Art kPictures[] = {
     {"emo_neutral.png", 24, 24, Kind::Icon, ":|", kGold},
     {"emo_happy.png", 24, 24, Kind::Icon, "^^", kGold},
     {"emo_bored.png", 24, 24, Kind::Icon, "-_-", kGold},
+    // The shared in-table sheets
+    {"button_tang_qua_selected.png", 60, 40, Kind::Button, " ", kGold},
+    {"button_tang_qua_unselected.png", 60, 40, Kind::Button, " ", kGray},
+    {"p_slide_value.png", 80, 18, Kind::Box, " ", kDark},
+    {"invite_border_selected.png", 48, 58, Kind::Box, " ", kGreen},
+    {"bg_submenu.png", 240, 200, Kind::Box, " ", kNavy},
+    {"button_chuc_nang1.png", 200, 30, Kind::Button, " ", kBlue},
+    {"caro-bg-menu.png", 240, 200, Kind::Box, " ", kBrown},
+    {"caro-menu-item.png", 200, 30, Kind::Button, " ", kBrown},
+    {"textfield_chat1.png", 440, 52, Kind::Box, " ", kDark},
+    {"p_stack_keo_ngang.png", 208, 10, Kind::Line, "", kGold},
+    {"linh_vat_thang_vi.png", 80, 80, Kind::Icon, "Thắng", kGold},
+    {"linh_vat_thang_en.png", 80, 80, Kind::Icon, "Win", kGold},
+    {"linh_vat_thua.png", 80, 80, Kind::Icon, "Lose", kGray},
+    {"icon_ok.png", 20, 20, Kind::Icon, "✓", kGreen},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.
@@ -432,6 +448,7 @@ int main(int argc, char** argv) {
     for (int step = 0; step < kCaroClockCount; ++step)
         if (!savePng(drawCaroClock(step), images + "/caro-" + std::to_string(step) + ".png")) ++failures;
     if (!drawFontSheet(images + "/font_kavo.png")) ++failures;
+    failures += drawCards(images);
     for (const Tone& tone : kSounds)
         if (!writeFile(sounds + "/" + tone.name, synthesize(tone))) {
             std::fprintf(stderr, "cannot write %s\n", tone.name);

@@ -1,6 +1,7 @@
 #include "tools/portal-stub/StubPortal.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/TableSheetsStub.h"
 
 #include <ctime>
 
@@ -145,6 +146,7 @@ void StubPortal::install() {
         platform::log("create request: stake " + std::to_string(money) + ", seats " + std::to_string(seats) +
                       ", password \"" + request.readUTF() + "\"");
     });
+    installTableSheets(portal_);
     portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
         platform::log("command " + std::to_string(request.commandId()) + " " + hex(request.data()));
     });

@@ -9,6 +9,9 @@ class BaiCaoService {
 public:
     static BaiCaoService& getInstance();
 
+    // 56: the most players the board takes.
+    void setMaxPlayerWithRoomId(int8_t roomId, int8_t boardId, int8_t max);
+
 private:
     BaiCaoService() = default;
 };

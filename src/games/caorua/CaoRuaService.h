@@ -9,6 +9,9 @@ class CaoRuaService {
 public:
     static CaoRuaService& getInstance();
 
+    // 56: the most players the board takes.
+    void setMaxPlayerWithRoomId(int8_t roomId, int8_t boardId, int8_t max);
+
 private:
     CaoRuaService() = default;
 };

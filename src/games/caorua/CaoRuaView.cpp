@@ -1,9 +1,22 @@
 #include "games/caorua/CaoRuaView.h"
 
 #include "games/caorua/CaoRuaMessageHandler.h"
+#include "table/menuPassword.h"
+#include "table/menuSetup.h"
+#include "table/menuSoNguoi.h"
 
 namespace kavo {
 
-CaoRuaView::CaoRuaView() : GameTableView(CaoRuaMessageHandler::kGameType, "CaoRuaView", "KAVO_CaoRua") {}
+CaoRuaView::CaoRuaView()
+    : GameTableView(CaoRuaMessageHandler::kGameType, "CaoRuaView", "KAVO_CaoRua"),
+      setupView_(std::make_shared<menuSetup>()), autoView_(std::make_shared<menuAuto>()) {}
+
+void CaoRuaView::showSetupSoNguoi() {
+    openSheet(menuSoNguoi::getInstance());
+}
+
+void CaoRuaView::showSetupPassword() {
+    openSheet(menuPassword::getInstance());
+}
 
 } // namespace kavo

@@ -19,8 +19,13 @@ public:
     bool isLosing() const { return isLosing_; }
     void setIsLosing(bool losing) { isLosing_ = losing; }
 
+    // The move speed chosen in the speed sheet: 0 faster, 1 normal, 2 slower.
+    int8_t customInterval() const { return customInterval_; }
+    void setCustomInterval(int8_t interval) { customInterval_ = interval; }
+
 private:
     bool isLosing_ = false;
+    int8_t customInterval_ = 1;
 };
 
 } // namespace kavo

@@ -9,6 +9,9 @@ class PhomNewService {
 public:
     static PhomNewService& getInstance();
 
+    // 56: the most players the board takes.
+    void setMaxPlayer(int8_t roomId, int8_t boardId, int8_t max);
+
 private:
     PhomNewService() = default;
 };

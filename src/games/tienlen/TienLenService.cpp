@@ -13,4 +13,8 @@ void TienLenService::skipWithRoomId(int8_t roomId, int8_t boardId) {
     sendGameMessage(tableMessage(49, roomId, boardId));
 }
 
+void TienLenService::setMaxPlayerWithRoomId(int8_t roomId, int8_t boardId, int8_t max) {
+    sendGameMessage(setMaxPlayerMessage(roomId, boardId, max));
+}
+
 } // namespace kavo

@@ -11,6 +11,9 @@ public:
     // 49: skip the turn.
     void skipWithRoomId(int8_t roomId, int8_t boardId);
 
+    // 56: the most players the board takes.
+    void setMaxPlayerWithRoomId(int8_t roomId, int8_t boardId, int8_t max);
+
 private:
     TienLenService() = default;
 };

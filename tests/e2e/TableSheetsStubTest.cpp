@@ -1,0 +1,77 @@
+// The shared table sheets against the local portal stub: a person signed in on it
+// opens a table's invitation tabs and gift sheet and sees the stub's lists, and a
+// gift given comes back as the gift reply.
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/UIController.h"
+#include "games/tienlen/TienLenView.h"
+#include "platform/runtime/RunLoop.h"
+#include "portal/GlobalService.h"
+#include "table/GameController.h"
+#include "table/InviteView.h"
+#include "table/TienLenPlayer.h"
+#include "table/menuGift.h"
+#include "tests/e2e/StubProcess.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+using namespace kavo;
+using namespace kavo::test;
+
+namespace {
+
+class TableSheetsOnTheStub : public ClientFixture {
+protected:
+    void SetUp() override {
+        ClientFixture::SetUp();
+        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
+        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
+    }
+    // Signs in and opens a Tien Len table over the board list (no join road yet).
+    std::shared_ptr<TienLenView> seatAtATable() {
+        launch();
+        auto result = drive("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername khach\n"
+                            "type id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\n"
+                            "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n");
+        EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+        auto table = std::make_shared<TienLenView>();
+        table->setRoomId(1);
+        table->setBoardId(4);
+        GameController::setTableView(table);
+        KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(table, false);
+        auto me = UIController::myInfo();
+        auto guest = std::make_shared<TienLenPlayer>();
+        guest->setIDDB(2001);
+        guest->setName("lan");
+        table->setupPlayersWithRoom(1, 4, me->IDDB(), 100, {me, guest});
+        table->setCurrentControlPlayer(guest);
+        advance(0.5);
+        return table;
+    }
+    StubProcess stub_;
+};
+
+TEST_F(TableSheetsOnTheStub, BothInvitationTabsShowTheStubsPlayers) {
+    auto table = seatAtATable();
+    GlobalService::getInstance().requestWaitingList();
+    table->openSheet(table->inviteView());
+    auto result = drive("wait text=lan 10\nexpect text=120,000\ntap id=btnFriend\nwait text=bao 10\n"
+                        "expect text=khoa\nexpect-not text=thu\n");
+    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+}
+
+TEST_F(TableSheetsOnTheStub, TheGiftSheetListsTheCatalogueAndAGiftComesBack) {
+    auto table = seatAtATable();
+    table->showGiftView();
+    auto result = drive("wait text=Hoa 10\nwait text=Quà 41-2 10\ntap text=Bánh\nwait text=Quà 42-1 10\n"
+                        "tap text=Quà 42-3\ntap id=btnTang\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(
+        [&] {
+            advance(0.5);
+            return !table->lastGiftText().empty();
+        },
+        10))
+        << log();
+    EXPECT_EQ(table->lastGiftText(), "3001 -> lan #4203");
+}
+
+} // namespace

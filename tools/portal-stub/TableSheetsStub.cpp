@@ -1,0 +1,244 @@
+#include "tools/portal-stub/TableSheetsStub.h"
+
+#include "platform/runtime/Log.h"
+
+#include <string>
+#include <vector>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+// A 16 x 16 red square: every avatar and item the stub is asked for.
+const std::vector<uint8_t> kPicture = {
+    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52,
+    0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x10, 0x08, 0x02, 0x00, 0x00, 0x00, 0x90, 0x91, 0x68,
+    0x36, 0x00, 0x00, 0x00, 0x16, 0x49, 0x44, 0x41, 0x54, 0x78, 0xda, 0x63, 0x38, 0x61, 0x63, 0x43,
+    0x12, 0x62, 0x18, 0xd5, 0x30, 0xaa, 0x61, 0xf8, 0x6a, 0x00, 0x00, 0xab, 0xc6, 0x40, 0x10, 0x20,
+    0x7a, 0xc9, 0xfb, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82,
+};
+
+struct StubPlayer {
+    int32_t id;
+    const char* name;
+    int64_t money;
+    int16_t avatar;
+    bool online;
+};
+
+constexpr StubPlayer kWaiting[] = {
+    {2001, "lan", 120000, 1, true},  {2002, "minh", 54000, 2, true}, {2003, "hoa", 9800, 3, true},
+    {2004, "tuan", 760000, 4, true}, {2005, "vy", 31000, 5, true},
+};
+constexpr StubPlayer kFriends[] = {
+    {3001, "bao", 88000, 6, true},
+    {3002, "thu", 15000, 7, false},
+    {3003, "khoa", 430000, 8, true},
+    {3004, "ngoc", 2000, 9, false},
+};
+
+struct GiftCategory {
+    int32_t id;
+    const char* name;
+};
+constexpr GiftCategory kCategories[] = {{41, "Hoa"}, {42, "Bánh"}, {43, "Quà"}};
+
+void logLine(const std::string& line) {
+    platform::log("table sheets: " + line);
+}
+
+Message waitingList() {
+    Message reply(78);
+    reply.writeByte(2);
+    for (const auto& p : kWaiting) {
+        reply.writeInt(p.id);
+        reply.writeUTF(p.name);
+        reply.writeLong(p.money);
+        reply.writeShort(p.avatar);
+        reply.writeInt(1500); // exp
+        reply.writeUTF("");   // status
+    }
+    return reply;
+}
+
+Message friendList() {
+    Message reply(104);
+    reply.writeByte(5);
+    for (const auto& p : kFriends) {
+        reply.writeInt(p.id);
+        reply.writeUTF(p.name);
+        reply.writeLong(p.money);
+        reply.writeShort(p.avatar);
+        reply.writeByte(p.online ? 1 : 0);
+        if (p.online) {
+            reply.writeByte(1); // room
+            reply.writeByte(2); // board
+            reply.writeByte(3); // game
+        }
+        reply.writeUTF("");
+    }
+    return reply;
+}
+
+Message giftCategories() {
+    Message reply(101);
+    reply.writeByte(14);
+    for (const auto& category : kCategories) {
+        reply.writeInt(category.id);
+        reply.writeUTF(category.name);
+        reply.writeInt(8); // parent
+    }
+    return reply;
+}
+
+Message giftItems(int32_t categoryId) {
+    Message reply(101);
+    reply.writeByte(15);
+    reply.writeInt(categoryId);
+    reply.writeInt(1); // pages
+    for (int i = 1; i <= 4; ++i) {
+        reply.writeInt(categoryId * 100 + i);
+        reply.writeUTF("Quà " + std::to_string(categoryId) + "-" + std::to_string(i));
+        reply.writeInt(1000 * i);
+    }
+    return reply;
+}
+
+void onShop(Message& request, TestPortal::Reply& reply) {
+    const int8_t sub = request.readByte();
+    switch (sub) {
+    case 1: {
+        const int32_t kind = request.readInt();
+        logLine("gift categories of kind " + std::to_string(kind));
+        // Only the gift list (sub 14) reaches the gift sheet.
+        if (kind == 8) reply.send(giftCategories());
+        break;
+    }
+    case 15: {
+        const int32_t categoryId = request.readInt();
+        const int page = request.readByte();
+        logLine("gift items of " + std::to_string(categoryId) + ", page " + std::to_string(page));
+        reply.send(giftItems(categoryId));
+        break;
+    }
+    case 7: {
+        const int room = request.readByte();
+        const int board = request.readByte();
+        const int32_t item = request.readInt();
+        const int32_t toUser = request.readInt();
+        logLine("gift " + std::to_string(item) + " to " + std::to_string(toUser) + " at room " + std::to_string(room) +
+                ", board " + std::to_string(board));
+        Message gift(101);
+        gift.writeByte(7);
+        gift.writeByte(0);
+        gift.writeInt(toUser == kWaiting[0].id ? kFriends[0].id : kWaiting[0].id); // from
+        gift.writeInt(item);
+        gift.writeInt(toUser);
+        reply.send(gift);
+        break;
+    }
+    default:
+        logLine("shop request " + std::to_string(sub));
+        break;
+    }
+}
+
+void onFriends(Message& request, TestPortal::Reply& reply) {
+    const int8_t sub = request.readByte();
+    if (sub == 5) {
+        reply.send(friendList());
+    } else if (sub == 15) {
+        const int32_t id = request.readInt();
+        logLine("friend request to " + std::to_string(id));
+        Message answer(104);
+        answer.writeByte(15);
+        answer.writeByte(1);
+        answer.writeUTF("Đã gửi lời mời kết bạn / Friend request sent");
+        reply.send(answer);
+    } else {
+        logLine("friends request " + std::to_string(sub));
+    }
+}
+
+void onDetails(Message& request, TestPortal::Reply& reply) {
+    const int32_t id = request.readInt();
+    Message detail(34);
+    detail.writeInt(id);
+    detail.writeUTF("player" + std::to_string(id));
+    detail.writeLong(250000);
+    detail.writeShort(3);
+    for (int32_t value : {4200, 31, 12, 4, 1}) // exp, wins, losses, draws, give-ups
+        detail.writeInt(value);
+    reply.send(detail);
+}
+
+void onSearch(Message& request, TestPortal::Reply& reply) {
+    const std::string name = request.readUTF();
+    logLine("search \"" + name + "\"");
+    Message found(36);
+    found.writeInt(5000 + int32_t(name.size()));
+    found.writeUTF(name);
+    reply.send(found);
+}
+
+void onAvatar(Message& request, TestPortal::Reply& reply) {
+    const int16_t id = request.readShort();
+    Message picture(38);
+    picture.writeShort(id);
+    picture.writeShort(int16_t(kPicture.size()));
+    picture.writeData(kPicture);
+    reply.send(picture);
+}
+
+void onItemPicture(Message& request, TestPortal::Reply& reply) {
+    const int8_t sub = request.readByte();
+    const int32_t id = request.readInt();
+    Message picture(79);
+    picture.writeByte(sub);
+    picture.writeInt(id);
+    picture.writeShort(int16_t(kPicture.size()));
+    picture.writeData(kPicture);
+    reply.send(picture);
+}
+
+// What the table sends that has no answer: logged for whoever tries it by hand.
+void logTableRequest(Message& request, const char* what) {
+    const int room = request.readByte();
+    const int board = request.readByte();
+    std::string line = std::string(what) + " at room " + std::to_string(room) + ", board " + std::to_string(board);
+    if (request.commandId() == 18)
+        line += ": \"" + request.readUTF() + "\"";
+    else if (request.commandId() == 56)
+        line += ": " + std::to_string(request.readByte());
+    else
+        line += ": " + std::to_string(request.readInt());
+    logLine(line);
+}
+
+} // namespace
+
+void installTableSheets(TestPortal& portal) {
+    portal.onCommand(78, [](Message& request, TestPortal::Reply& reply) {
+        if (request.readByte() == 2) reply.send(waitingList());
+    });
+    portal.onCommand(104, onFriends);
+    portal.onCommand(101, onShop);
+    portal.onCommand(34, onDetails);
+    portal.onCommand(36, onSearch);
+    portal.onCommand(38, onAvatar);
+    portal.onCommand(79, onItemPicture);
+    portal.onCommand(18, [](Message& request, TestPortal::Reply&) { logTableRequest(request, "password"); });
+    portal.onCommand(19, [](Message& request, TestPortal::Reply&) { logTableRequest(request, "stake"); });
+    portal.onCommand(24, [](Message& request, TestPortal::Reply&) { logTableRequest(request, "stake (24)"); });
+    portal.onCommand(56, [](Message& request, TestPortal::Reply&) { logTableRequest(request, "players"); });
+    portal.onCommand(74, [](Message& request, TestPortal::Reply&) {
+        logLine("invitation of " + std::to_string(request.readInt()));
+    });
+    portal.onCommand(
+        103, [](Message& request, TestPortal::Reply&) { logLine("buzz to " + std::to_string(request.readInt())); });
+}
+
+} // namespace portalstub
