@@ -150,7 +150,8 @@ std::vector<std::string> placeholders(const std::string& text) {
 TEST(ShippedLanguageTables, EveryTextTheClientLooksUpExistsInBothLanguages) {
     AppEnvironment env;
     std::vector<std::string> keys = textKeys();
-    ASSERT_EQ(keys.size(), 396u);
+    // At least the keys the list held when it began: each issue adds its own at the end.
+    ASSERT_GE(keys.size(), 396u);
     Resources resources;
     resources.setCurrentLanguage("vi");
     resources.loadLanguage();
