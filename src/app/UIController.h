@@ -183,6 +183,8 @@ public:
     // No background music exists: these do nothing.
     static void playMusicBackground() {}
     static void stopMusicBackgrond() {}
+    // Player details that reach a table showing no detail sheet (Bau Cua): nothing is shown.
+    static void showUserInfo(const std::any& /*details*/) {}
 
     // The player whose key the list is saved under, if any.
     static std::optional<int32_t> listMessageOwner();

@@ -1,9 +1,27 @@
 #include "games/caro/CaroView.h"
 
+#include "app/Util.h"
+#include "games/caro/CaroBoard.h"
 #include "games/caro/CaroMessageHandler.h"
+#include "table/menuMoiBan.h"
 
 namespace kavo {
 
-CaroView::CaroView() : GameTableView(CaroMessageHandler::kGameType, "CaroView", "KAVO_caro") {}
+CaroView::CaroView() : SeatedTableView(CaroMessageHandler::kGameType, "CaroView", "KAVO_caro", 2) {}
+
+void CaroView::viewDidLoad() {
+    SeatedTableView::viewDidLoad();
+    board_ = CaroBoard::make(Util::changeRectFromRect({10, 96, 300, 216}));
+    board_->setAccessibilityIdentifier("caroBoard");
+    view()->addSubview(board_);
+    speedView_ = std::make_shared<menuSpeed>();
+    addTableButton({320, 140, 72, 32}, "btnSpeed", "KAVO_speed", [this] { clickSpeed(); });
+    addPasswordButton({398, 140, 72, 32});
+    makePlayerDetailView();
+}
+
+void CaroView::clickSpeed() {
+    openSheet(speedView_);
+}
 
 } // namespace kavo

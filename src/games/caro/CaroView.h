@@ -1,11 +1,15 @@
 #pragma once
 
-#include "table/GameTableView.h"
+#include "table/SeatedTableView.h"
 
 namespace kavo {
 
-// The Caro table screen.
-class CaroView : public GameTableView {
+class CaroBoard;
+class menuSpeed;
+
+// The Caro table screen: two seats beside the 20 x 20 board, the speed and password
+// buttons, and the player-detail sheet that the detail reply slides in.
+class CaroView : public SeatedTableView {
 public:
     CaroView();
 
@@ -23,9 +27,18 @@ public:
     int8_t customInterval() const { return customInterval_; }
     void setCustomInterval(int8_t interval) { customInterval_ = interval; }
 
+    void viewDidLoad() override;
+    void onRequestDetail(const platform::Value& details) override { showPlayerDetail(details); }
+    void clickSpeed();
+
+    const std::shared_ptr<CaroBoard>& board() const { return board_; }
+    const std::shared_ptr<menuSpeed>& speedView() const { return speedView_; }
+
 private:
     bool isLosing_ = false;
     int8_t customInterval_ = 1;
+    std::shared_ptr<CaroBoard> board_;
+    std::shared_ptr<menuSpeed> speedView_;
 };
 
 } // namespace kavo

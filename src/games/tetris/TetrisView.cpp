@@ -4,6 +4,12 @@
 
 namespace kavo {
 
-TetrisView::TetrisView() : GameTableView(TetrisMessageHandler::kGameType, "TetrisView", "KAVO_tetris") {}
+TetrisView::TetrisView() : SeatedTableView(TetrisMessageHandler::kGameType, "TetrisView", "KAVO_tetris", 2) {}
+
+void TetrisView::viewDidLoad() {
+    SeatedTableView::viewDidLoad();
+    addPasswordButton({398, 140, 72, 32});
+    makePlayerDetailView();
+}
 
 } // namespace kavo

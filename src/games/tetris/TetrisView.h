@@ -1,11 +1,12 @@
 #pragma once
 
-#include "table/GameTableView.h"
+#include "table/SeatedTableView.h"
 
 namespace kavo {
 
-// The Tetris table screen.
-class TetrisView : public GameTableView {
+// The Tetris table screen: two seats, the password button and the player-detail sheet
+// that the detail reply slides in.
+class TetrisView : public SeatedTableView {
 public:
     TetrisView();
 
@@ -14,6 +15,9 @@ public:
     void setRoomID(int8_t roomId) { setRoomId(roomId); }
     int8_t boardID() const { return boardId(); }
     void setBoardID(int8_t boardId) { setBoardId(boardId); }
+
+    void viewDidLoad() override;
+    void onRequestDetail(const platform::Value& details) override { showPlayerDetail(details); }
 };
 
 } // namespace kavo
