@@ -93,6 +93,15 @@ TEST_F(SeatedTables, PokerBuyInOffersTenTimesTheSmallestAmountHeldToTheIntRange)
     drive("tap id=clickMax");
     EXPECT_TRUE(client.sentOnce(82, {2, 5, 0x7f, 0xff, 0xff, 0xff}));
     EXPECT_EQ(PokerView::maxStackFor(-300000000), INT_MIN);
+
+    // Declining ends the sit-down and sends nothing.
+    poker->setIsSitDown(true);
+    poker->showBuyStack(1000);
+    runMainThread();
+    client.clear();
+    drive("tap id=denyBuyStack");
+    EXPECT_FALSE(poker->isSitDown());
+    EXPECT_TRUE(client.sent().empty());
 }
 
 TEST_F(SeatedTables, ACaroSeatOpensThePlayerMenuForThatPlayer) {
@@ -212,7 +221,11 @@ TEST_F(SeatedTables, LeavingEachTableSendsTheLeaveAndPops) {
     for (const auto& [gameType, operation] : tables) {
         auto table = show(gameType, operation, {me, an});
         client.clear();
-        KavoOnlineAppDelegate::getInstance().doBack();
+        // The top bar shows no back button over Caro: its table has a leave button.
+        if (gameType == 1)
+            drive("tap id=btnLeave");
+        else
+            KavoOnlineAppDelegate::getInstance().doBack();
         runMainThread();
         EXPECT_TRUE(client.sentOnce(15, {2, 5})) << "game " << int(gameType);
         EXPECT_NE(top(), table) << "game " << int(gameType);

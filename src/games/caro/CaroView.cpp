@@ -18,6 +18,8 @@ void CaroView::viewDidLoad() {
     addTableButton({320, 140, 72, 32}, "btnSpeed", "KAVO_speed", [this] { clickSpeed(); });
     addPasswordButton({398, 140, 72, 32});
     makePlayerDetailView();
+    // The top bar hides its back button over this table, so the table leaves by its own.
+    addTableButton({220, 44, 90, 32}, "btnLeave", "KAVO_leaveTable", [this] { doLeaveBoard(); });
 }
 
 void CaroView::clickSpeed() {
