@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/Value.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
 #include "portal/IConnectOKListener.h"
@@ -175,6 +176,8 @@ public:
     static bool checkVersionToSendSMS();
     static bool checkVersioniOS4();
     static bool checkVersioniOS5();
+    // Another player's details from a table that has no sheet for them: nothing is shown.
+    static void showUserInfo(const platform::Value& details) { (void)details; }
     // The configuration's "AppStore" is true and the SMS switch is on.
     static bool checkApStore();
     // Numeric comparison of dotted versions ("4.10" > "4.9"): -1, 0 or 1.
@@ -183,8 +186,6 @@ public:
     // No background music exists: these do nothing.
     static void playMusicBackground() {}
     static void stopMusicBackgrond() {}
-    // Player details that reach a table showing no detail sheet (Bau Cua): nothing is shown.
-    static void showUserInfo(const std::any& /*details*/) {}
 
     // The player whose key the list is saved under, if any.
     static std::optional<int32_t> listMessageOwner();

@@ -1,8 +1,10 @@
 #include "social/PlayerDetailView.h"
 
+#include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
 #include "portal/model/Player.h"
 #include "table/SheetPanel.h"
 
@@ -13,7 +15,7 @@ namespace kavo {
 namespace {
 
 // The items of the player-detail array.
-enum Item : size_t { kName, kMoney, kAvatar, kExp, kWon, kLost, kDrawn, kGivenUp, kItems };
+enum Item : size_t { kName, kMoney, kAvatar, kExp, kWon, kLost, kDrawn, kGivenUp };
 
 std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
@@ -62,14 +64,10 @@ void PlayerDetailView::viewWillAppear(bool animated) {
     lblGiveupTitle_->setText(text("KAVO_giveup"));
 }
 
-bool PlayerDetailView::isDetail(const platform::Value& data) {
-    return data.isArray() && data.arrayValue().size() >= kItems;
-}
-
-bool PlayerDetailView::updateViewWithData(const platform::Value& data) {
-    if (!isDetail(data)) {
-        platform::log("player detail without its whole record dropped");
-        return false;
+void PlayerDetailView::updateViewWithData(const platform::Value& data) {
+    if (!data.isArray() || data.arrayValue().size() < kItemCount) {
+        platform::log("player detail with fewer than eight items dropped");
+        return;
     }
     view();
     playerDetail_ = data;
@@ -81,7 +79,17 @@ bool PlayerDetailView::updateViewWithData(const platform::Value& data) {
     lblLose_->setText(std::to_string(data.at(kLost).int64Value()));
     lblDraw_->setText(std::to_string(data.at(kDrawn).int64Value()));
     lblGiveup_->setText(std::to_string(data.at(kGivenUp).int64Value()));
-    return true;
+}
+
+void PlayerDetailView::showOver(KavoViewController& table, const std::shared_ptr<PlayerDetailView>& sheet,
+                                const platform::Value& data) {
+    if (!sheet) return;
+    std::weak_ptr<PlayerDetailView> weakSheet = sheet;
+    platform::runOnMainThread([weakSheet, data] {
+        if (auto shown = weakSheet.lock()) shown->updateViewWithData(data);
+    });
+    table.view()->addSubview(sheet->view());
+    sheet->viewWillAppear(false);
 }
 
 } // namespace kavo

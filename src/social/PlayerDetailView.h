@@ -9,21 +9,27 @@
 
 namespace kavo {
 
+class KavoViewController;
+
 // Another player's details over a table: name, money, level and match record as plain
 // lines. Filled from the player-detail reply's array (name, money, avatar, experience,
 // won, lost, drawn, given up). Main thread only.
 class PlayerDetailView : public CustomUIActionSheetViewController {
 public:
+    // Name, money, avatar, experience, won, lost, drawn, given up.
+    static constexpr size_t kItemCount = 8;
+
     PlayerDetailView();
 
     void viewDidLoad() override;
     // The captions in the language in force, then the slide-in.
     void viewWillAppear(bool animated) override;
-    // Fills the lines; an array too short for the record is logged and leaves the
-    // sheet as it was (false).
-    bool updateViewWithData(const platform::Value& data);
-    // Whether the array holds the whole record.
-    static bool isDetail(const platform::Value& data);
+    // Fills the lines; an array of fewer than eight items is logged and dropped.
+    void updateViewWithData(const platform::Value& data);
+    // What a table does with the reply: the data is queued on the main thread, the sheet
+    // is laid over the table and slides in.
+    static void showOver(KavoViewController& table, const std::shared_ptr<PlayerDetailView>& sheet,
+                         const platform::Value& data);
 
     const platform::Value& playerDetail() const { return playerDetail_; }
     const std::shared_ptr<platform::ui::Label>& lblName() const { return lblName_; }

@@ -3,7 +3,6 @@
 #include "app/Resources.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
-#include "platform/runtime/RunLoop.h"
 #include "platform/ui/Font.h"
 #include "social/PlayerDetailView.h"
 #include "table/boardChat.h"
@@ -141,13 +140,12 @@ void SeatedTableView::makePlayerDetailView() {
 }
 
 void SeatedTableView::showPlayerDetail(const platform::Value& details) {
-    if (!playerDetailView_ || !PlayerDetailView::isDetail(details)) {
+    // A short record would slide in an empty or stale sheet: nothing is shown for it.
+    if (!playerDetailView_ || !details.isArray() || details.arrayValue().size() < PlayerDetailView::kItemCount) {
         platform::log("table: player detail without its whole record dropped");
         return;
     }
-    auto sheet = playerDetailView_;
-    platform::runOnMainThread([sheet, details] { sheet->updateViewWithData(details); });
-    openSheet(sheet);
+    PlayerDetailView::showOver(*this, playerDetailView_, details);
 }
 
 } // namespace kavo
