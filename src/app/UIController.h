@@ -136,6 +136,8 @@ public:
     // One "KAVO_OK" button that runs the OK action of the current code. Closes the
     // open dialog first.
     static void startOKDlg(const std::string& text);
+    // A player's details asked from a card table: nothing is shown for them.
+    static void showUserInfo(const platform::Value& details) { (void)details; }
     // Only a "KAVO_cancel" button, which runs the cancel action. Closes the open dialog first.
     static void startCancelDlg(const std::string& text);
     // A cancel button, then an OK button, with the given texts (already looked up).

@@ -105,14 +105,19 @@ TEST_F(Dialogs, InvitationWhileAtATableOrSwitchedOffIsNotAsked) {
 TEST_F(Dialogs, LeavingACardTableSendsTheLeaveAndPopsIt) {
     auto table = tableAt<TienLenView>(2, 3);
     push(table);
-    table->setIsPlaying(true);
+    // I am ready: leaving asks first.
+    auto me = std::make_shared<Player>();
+    me->setIDDB(7);
+    me->setIsReady(1);
+    UIController::setMyInfo(me);
+    table->setupPlayersWithRoom(2, 3, 8, 100, {me});
     auto& app = KavoOnlineAppDelegate::getInstance();
     app.lblServerInfo()->setHidden(true);
     app.lblWindowTitle()->setHidden(true);
     UIController::setGameType(3);
     table->doLeaveBoard();
     EXPECT_EQ(dialogText(), text("KAVO_doYouWantExit"));
-    press("Yes");
+    press("OK");
     EXPECT_TRUE(client.sentOnce(15, {2, 3}));
     EXPECT_NE(top(), table);
     EXPECT_FALSE(app.lblWindowTitle()->isHidden());

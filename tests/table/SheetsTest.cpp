@@ -172,7 +172,7 @@ TEST_F(Sheets, SetupAndSpeedSheets) {
     auto setup = std::make_shared<menuSetup>();
     open(*tienLen, setup);
     EXPECT_TRUE(setup->btnCuoc()->isEnabled());
-    drive("tap id=btnCuoc");
+    drive("tap id=btnCuoc#2"); // the sheet's, over the table's own
     EXPECT_EQ(tienLen->betView()->view()->superview(), tienLen->view().get());
 
     auto caro = seat<CaroView>();

@@ -85,8 +85,13 @@ TEST_F(TableScreen, TypingInThePrivateChatLiftsThePanelOnce) {
     EXPECT_EQ(chat->frame().y(), 200);
 }
 
-TEST_F(TableScreen, PlayerDetailAndMoneyReachTheSeats) {
-    auto table = seatAtTienLen();
+TEST_F(TableScreen, PlayerDetailAndMoneyReachTheSeatsOfABoardGame) {
+    auto table = std::make_shared<CaroView>();
+    table->setRoomId(2);
+    table->setBoardId(5);
+    GameController::setTableView(table);
+    push(table);
+    UIController::setGameType(1);
     auto seated = std::make_shared<Player>();
     seated->setIDDB(7);
     seated->setName("an");

@@ -8,6 +8,7 @@
 #include "games/poker/PokerView.h"
 #include "games/tienlen/TienLenView.h"
 #include "platform/render/Renderer.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
 #include "table/CardView.h"
@@ -166,6 +167,44 @@ TEST_P(TableShots, TheWholeDeckIsReadable) {
     const std::string path = "table-deck-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
     EXPECT_TRUE(platform::ui::Image::fromFile(path));
+}
+
+TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
+    auto tienLen = table<TienLenView>();
+    auto an = guest(8, "an", 120000);
+    an->setIsReady(1);
+    tienLen->setupPlayersWithRoom(1, 4, 7, 500, {me, an, guest(-1, "", 0), guest(9, "binh", 5400)});
+    me->resetCard();
+    const int width = CardView::cardWidth();
+    const double step = device == "tablet" ? 52 : 24;
+    for (int i = 0; i < 13; ++i) {
+        auto card = CardView::withCardID(int8_t(i * 4 % 52 + i % 4));
+        card->setCenter(
+            {(device == "tablet" ? 230 : 110) + i * step + width / 2.0, device == "tablet" ? 600.0 : 250.0});
+        tienLen->view()->addSubview(card);
+        me->cards()->push_back(card);
+    }
+    for (int i = 0; i < 3; ++i) {
+        auto played = CardView::withCardID(int8_t(20 + i * 4));
+        played->setCenter({(device == "tablet" ? 460 : 215) + i * step, device == "tablet" ? 330.0 : 140.0});
+        tienLen->view()->addSubview(played);
+    }
+    tienLen->onChatFromWithId(8, "", "nhanh len :)");
+    tienLen->onChatFromWithId(9, "", "ok");
+    tienLen->onBuzzWithContent("an: BUZZ!");
+    tienLen->setInterval(20);
+    tienLen->setDieTime(14);
+    tienLen->setCurrentPlayer(7);
+    tienLen->setTimerWithSeat(0);
+    platform::RunLoop::main().advance(0.5);
+    const std::string path = "table-card-" + device + ".png";
+    ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
+    EXPECT_TRUE(platform::ui::Image::fromFile(path));
+    tienLen->clickShowActionPlayer(*tienLen->seat(1).btnSeat);
+    platform::RunLoop::main().advance(0.5);
+    const std::string menu = "table-card-menu-" + device + ".png";
+    ASSERT_TRUE(platform::render::Renderer::writeScreenshot(menu));
+    EXPECT_TRUE(platform::ui::Image::fromFile(menu));
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, TableShots,

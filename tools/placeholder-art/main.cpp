@@ -187,6 +187,19 @@ constexpr Art kPictures[] = {
     {"linh_vat_thang_en.png", 80, 80, Kind::Icon, "Win", kGold},
     {"linh_vat_thua.png", 80, 80, Kind::Icon, "Lose", kGray},
     {"icon_ok.png", 20, 20, Kind::Icon, "✓", kGreen},
+    // The card table base screen
+    {"icon_chuban.png", 20, 20, Kind::Icon, "★", kGold},
+    {"button_moichoi.png", 50, 60, Kind::Button, "+", kGreen},
+    {"friend_chat.png", 60, 40, Kind::Box, " ", Rgb{245, 245, 235}},
+    {"me_chat1.png", 60, 40, Kind::Box, " ", Rgb{225, 240, 255}},
+    {"admin_chat.png", 60, 40, Kind::Box, " ", Rgb{255, 235, 180}},
+    {"icon_xiDach_opacity.png", 69, 63, Kind::Icon, "Xì", kGreen},
+    {"icon_TLMN_opacity.png", 69, 63, Kind::Icon, "TLMN", kRed},
+    {"icon_baicao_opacity.png", 69, 63, Kind::Icon, "Cào", kGreen},
+    {"icon_TLMB_opacity.png", 69, 63, Kind::Icon, "TLMB", kRed},
+    {"icon_phom_opacity.png", 69, 63, Kind::Icon, "Phỏm", kBlue},
+    {"icon_maubinh_opacity.png", 69, 63, Kind::Icon, "Binh", kPurple},
+    {"icon_caorua_opacity.png", 69, 63, Kind::Icon, "Rùa", kTeal},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.

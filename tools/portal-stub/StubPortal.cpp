@@ -90,8 +90,12 @@ void StubPortal::install() {
         mail.writeUTF("Chào mừng đến Kavo Online! Welcome to Kavo Online!");
         reply.send(mail);
     });
-    portal_.onCommand(1, [](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
+        {
+            std::lock_guard lock(userMutex_);
+            user_ = user;
+        }
         platform::log("sign-in of \"" + user + "\"");
         if (user == kBannedUser) {
             Message refused(4);
@@ -147,6 +151,14 @@ void StubPortal::install() {
                       ", password \"" + request.readUTF() + "\"");
     });
     installTableSheets(portal_);
+    cardTable_ = std::make_unique<CardTableStub>(
+        portal_,
+        [this] {
+            std::lock_guard lock(userMutex_);
+            return CardTableStub::Player{playerIdOf(user_), user_};
+        },
+        [this] { return gameType_.load(); });
+    cardTable_->install();
     portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
         platform::log("command " + std::to_string(request.commandId()) + " " + hex(request.data()));
     });

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/CardTableStub.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 
 namespace portalstub {
@@ -33,6 +36,11 @@ private:
     kavo::test::TestPortal portal_;
     std::string serverList_;
     std::atomic<int> gameType_{3};
+    // The last name signed in (the card table seats it).
+    std::mutex userMutex_;
+    std::string user_;
+    // Declared after the portal: its thread stops before the portal goes.
+    std::unique_ptr<CardTableStub> cardTable_;
 };
 
 } // namespace portalstub

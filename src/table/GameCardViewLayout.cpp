@@ -1,0 +1,213 @@
+// The "TienLenView" layout of the card tables, built in code: phone coordinates,
+// converted for the tablet by the tablet rule.
+#include "app/Resources.h"
+#include "app/Util.h"
+#include "platform/ui/Font.h"
+#include "table/GameCardView.h"
+#include "table/TableRules.h"
+
+namespace kavo {
+
+using platform::ui::Button;
+using platform::ui::ImageView;
+using platform::ui::Rect;
+
+namespace {
+
+Rect r(double x, double y, double w, double h) {
+    return Util::changeRectFromRect({x, y, w, h});
+}
+
+// The top-left corner of each screen seat's block (seat frame 50 x 60, name and
+// money under it): 0 at the bottom, 1 at the right, 2 at the top, 3 at the left.
+constexpr double kSeatOrigin[4][2] = {{8, 226}, {420, 92}, {214, 4}, {10, 92}};
+
+std::shared_ptr<ImageView> image(platform::ui::View& parent, Rect frame, const std::string& id,
+                                 const std::string& picture = "") {
+    auto view = ImageView::make(frame);
+    view->setAccessibilityIdentifier(id);
+    if (!picture.empty()) view->setImage(Util::getImageWithName(picture));
+    parent.addSubview(view);
+    return view;
+}
+
+std::shared_ptr<Button> button(platform::ui::View& parent, Rect frame, const std::string& id,
+                               const std::string& title = "") {
+    auto made = Button::make(frame);
+    made->setAccessibilityIdentifier(id);
+    made->setTitle(title);
+    made->titleLabel()->setFont(platform::ui::Font::boldSystem(11 * Util::iPad()));
+    parent.addSubview(made);
+    return made;
+}
+
+} // namespace
+
+void GameCardView::buildLayout() {
+    auto& root = *view();
+    imgBoard_ = image(root, r(70, 50, 340, 190), "imgBoard");
+    imgBoard_->setBackgroundColor(platform::ui::Color::rgba(15, 110, 60));
+    imgBoard_->layer().setCornerRadius(40 * Util::iPad());
+    imgIconGame_ = image(root, r(205, 110, 69, 63), "imgIconGame");
+    imgIconGame_->setAlpha(0.35);
+    imgMoney_ = image(root, r(376, 6, 20, 20), "imgMoney", "Nut_keo_tien_cuoc.png");
+    btnCuoc_ = button(root, r(398, 6, 78, 22), "btnCuoc");
+    btnCuoc_->onTouchUpInside([this] { showCuoc(); });
+    for (int s = 0; s < kSeats; ++s)
+        buildSeat(s);
+    btnLock1_ = button(root, r(430, 70, 30, 20), "btnLock1", "lock");
+    btnLock1_->setTag(1);
+    btnLock3_ = button(root, r(20, 70, 30, 20), "btnLock3", "lock");
+    btnLock3_->setTag(3);
+    for (const auto& lock : {btnLock1_, btnLock3_}) {
+        Button* raw = lock.get();
+        lock->setBackgroundImage(Util::getImageWithName("lock.png"));
+        lock->onTouchUpInside([this, raw] { clickLockSeat(*raw); });
+    }
+
+    viewActions_ = platform::ui::View::make(r(160, 282, 316, 34));
+    viewActions_->setAccessibilityIdentifier("viewActions");
+    root.addSubview(viewActions_);
+    btnStart_ = button(*viewActions_, r(236, 0, 80, 32), "btnStart");
+    btnStart_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
+    btnStart_->onTouchUpInside([this] { clickStartGame(); });
+    btnFire_ = button(*viewActions_, r(156, 0, 76, 32), "btnFire");
+    btnSkip_ = button(*viewActions_, r(76, 0, 76, 32), "btnSkip");
+    btnAutoSelected_ = button(*viewActions_, r(0, 0, 72, 32), "btnAutoSelected");
+    btnAutoSelected_->onTouchUpInside([this] { clickAutomaticSelectedCards(); });
+    for (const auto& b : {btnFire_, btnSkip_, btnAutoSelected_})
+        b->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
+
+    btnChat_ = button(root, r(70, 292, 40, 24), "btnChat", "chat");
+    btnChat_->onTouchUpInside([this] { clickChatBoardOfMe(); });
+    btnMail_ = button(root, r(114, 292, 40, 24), "clickMailBox", "mail");
+    btnMail_->onTouchUpInside([this] { clickMailBox(); });
+
+    // The bubbles: seats 0-3, then the system line in the middle.
+    const Rect bubbles[5] = {r(64, 196, 100, 40), r(300, 70, 100, 40), r(270, 64, 100, 40), r(64, 70, 100, 40),
+                             r(190, 120, 100, 40)};
+    for (int slot = 0; slot < 5; ++slot) {
+        chats_[size_t(slot)] = image(root, bubbles[slot], "chat" + std::to_string(slot));
+        chats_[size_t(slot)]->setHidden(true);
+    }
+
+    // The Mau Binh areas: its screen fills them.
+    for (const char* id : {"vBoardView", "vResultView", "vBackGroundView"}) {
+        auto area = platform::ui::View::make(r(90, 60, 300, 180));
+        area->setAccessibilityIdentifier(id);
+        area->setHidden(true);
+        root.addSubview(area);
+        mauBinhAreas_.push_back(area);
+    }
+    for (int i = 0; i < 13; ++i) {
+        mauBinhAreas_.push_back(image(root, r(90 + i * 22, 150, 30, 39), "imgCard" + std::to_string(i)));
+        mauBinhAreas_.push_back(image(root, r(60 + i * 28, 120, 50, 65), "imgBigCard" + std::to_string(i)));
+    }
+    for (const char* id : {"cufChi1", "cufChi2", "cufChi3", "cufLung"}) {
+        auto label = platform::ui::Label::make(r(100, 80, 100, 20));
+        label->setAccessibilityIdentifier(id);
+        root.addSubview(label);
+        mauBinhAreas_.push_back(label);
+    }
+    for (const auto& area : mauBinhAreas_)
+        area->setHidden(true);
+
+    buildMenu();
+    placeTurnBar();
+}
+
+void GameCardView::buildSeat(int s) {
+    auto& root = *view();
+    auto& seat = seatViews_[size_t(s)];
+    const double x = kSeatOrigin[s][0];
+    const double y = kSeatOrigin[s][1];
+    const std::string n = std::to_string(s);
+    seat.cpiSeat = SubSeatView::make(r(x - 4, y - 4, 58, 68));
+    seat.cpiSeat->setAccessibilityIdentifier("cpiSeat" + n);
+    root.addSubview(seat.cpiSeat);
+    seat.ava = image(root, r(x + 3, y + 8, 44, 44), "ava" + n);
+    seat.btnSeat = button(root, r(x, y, 50, 60), "btnSeat" + n);
+    seat.btnSeat->setTag(s);
+    Button* rawSeat = seat.btnSeat.get();
+    seat.btnSeat->onTouchUpInside([this, rawSeat] { clickShowActionPlayer(*rawSeat); });
+    seat.btnName = button(root, r(x - 10, y + 60, 70, 14), "btnName" + n);
+    seat.btnName->setUserInteractionEnabled(false);
+    seat.btnMoney = button(root, r(x - 10, y + 74, 70, 14), "btnMoney" + n);
+    seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
+    seat.btnMoney->setUserInteractionEnabled(false);
+    if (s > 0) seat.isFriend = image(root, r(x + 52, y + 2, 14, 14), "imgIsFriend" + n, "img_greenBird.png");
+    seat.btnPresent = button(root, r(x + 52, y + 32, 24, 24), "btnPresent" + n);
+    seat.btnPresent->setTag(s);
+    seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
+    seat.btnPresent->onTouchUpInside([this, s] { clickGiftDetail(s); });
+    seat.ok = image(root, r(x + 36, y - 6, 18, 18), "ok" + n);
+    seat.point = image(root, r(x + 52, y + 58, 16, 16), "imgPoint" + n);
+    seat.point->setHidden(true);
+    seat.position = image(root, r(x + 56, y - 6, 24, 24), "imgPosition" + std::to_string(s + 1));
+}
+
+void GameCardView::buildMenu() {
+    viewPlayerMenu_ = platform::ui::View::make(r(0, 0, 480, 320));
+    viewPlayerMenu_->setAccessibilityIdentifier("viewPlayerMenu");
+    viewPlayerMenu_->setBackgroundColor(platform::ui::Color::rgba(0, 0, 0, 0.55));
+    view()->addSubview(viewPlayerMenu_);
+    auto backdrop = button(*viewPlayerMenu_, r(0, 0, 480, 320), "clickHideActionPlayer");
+    backdrop->onTouchUpInside([this] { hideForActionPlayerMenu(); });
+    // Each seat's buttons stand beside it, towards the middle of the table.
+    const double menuOrigin[4][2] = {{90, 180}, {300, 70}, {280, 10}, {90, 70}};
+    for (int s = 0; s < kSeats; ++s) {
+        auto& seat = seatViews_[size_t(s)];
+        const std::string n = std::to_string(s);
+        const double x = menuOrigin[s][0];
+        const double y = menuOrigin[s][1];
+        auto text = [](const char* key) { return Resources::getInstance().textWithKey(key); };
+        auto menuButton = [&](double row, const std::string& id, const std::string& title) {
+            auto made = button(*viewPlayerMenu_, r(x, y + row * 26, 110, 24), id, title);
+            made->setBackgroundImage(Util::getImageWithName("button_chuc_nang1.png"));
+            return made;
+        };
+        seat.btnPlayerInfo = menuButton(0, "btnPlayerInfo" + n, text("KAVO_showInfo"));
+        seat.btnPlayerInfo->onTouchUpInside([this] { clickShowPlayerInfo(); });
+        seat.btnPlayerPresent = menuButton(1, "btnPlayerPresent" + n, text("KAVO_presentGift"));
+        seat.btnPlayerPresent->setTag(s);
+        seat.btnPlayerPresent->onTouchUpInside([this, s] { clickPresentForPlayer(s); });
+        if (s == 0) continue;
+        seat.btnPlayerFriend = menuButton(2, "btnPlayerFriend" + n, text("KAVO_addFriend"));
+        Button* rawFriend = seat.btnPlayerFriend.get();
+        seat.btnPlayerFriend->onTouchUpInside([this, rawFriend] { clickAddFriend(*rawFriend); });
+        seat.btnPlayerKick = menuButton(3, "btnPlayerKick" + n, text("KAVO_kick"));
+        Button* rawKick = seat.btnPlayerKick.get();
+        seat.btnPlayerKick->onTouchUpInside([this, rawKick] { clickKick(*rawKick); });
+        seat.btnPlayerBuzz = menuButton(4, "btnPlayerBuzz" + n, "BUZZ");
+        seat.btnPlayerBuzz->onTouchUpInside([this] { clickBuzz(); });
+    }
+}
+
+void GameCardView::placeTurnBar() {
+    progressTimer_ = ColoredProgressView::make(Util::isPad() ? Rect{654, 490, 240, 16} : Rect{300, 210, 120, 8});
+    progressTimer_->setAccessibilityIdentifier("progressTimer");
+    progressTimer_->setTintColor(platform::ui::Color::rgba(27, 175, 57));
+    progressTimer_->setHidden(true);
+    progressTimer_->setProgress(0);
+    progressTimer_->setBackgroundColor(platform::ui::Color::clear());
+    const auto size = progressTimer_->frame().size;
+    switch (gameType()) {
+    case GameTypes::kXiZach:
+    case GameTypes::kBaiCao:
+        progressTimer_->setCenter(imgBoard_->center());
+        break;
+    case GameTypes::kPhom:
+        viewActions_->addSubview(progressTimer_);
+        progressTimer_->setCenter(btnFire_->center());
+        return;
+    case GameTypes::kMauBinh:
+        progressTimer_->setCenter(
+            {(Util::isPad() ? 1024 : 480) - size.width / 2, viewActions_->frame().y() - size.height / 2});
+        break;
+    default:
+        break;
+    }
+    view()->addSubview(progressTimer_);
+}
+
+} // namespace kavo

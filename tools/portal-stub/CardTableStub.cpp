@@ -1,0 +1,186 @@
+#include "tools/portal-stub/CardTableStub.h"
+
+#include "platform/runtime/Log.h"
+
+#include <algorithm>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+constexpr int32_t kStake = 1000;
+constexpr int32_t kGuestA = 4001;
+constexpr int32_t kGuestB = 4002;
+constexpr const char* kReplies[] = {"ok", "hi!", "nhanh len", "good luck"};
+
+bool isCardTable(int gameType) {
+    return gameType == 3 || gameType == 12;
+}
+
+void logLine(const std::string& line) {
+    platform::log("card table: " + line);
+}
+
+} // namespace
+
+CardTableStub::CardTableStub(TestPortal& portal, std::function<Player()> me, std::function<int()> gameType)
+    : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), worker_([this] { run(); }) {}
+
+CardTableStub::~CardTableStub() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    worker_.join();
+}
+
+void CardTableStub::later(double seconds, Message message) {
+    {
+        std::lock_guard lock(mutex_);
+        pending_.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(int64_t(seconds * 1000)),
+                            std::move(message)});
+    }
+    wake_.notify_all();
+}
+
+void CardTableStub::run() {
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        if (pending_.empty()) {
+            wake_.wait(lock);
+            continue;
+        }
+        auto first = std::min_element(pending_.begin(), pending_.end(),
+                                      [](const Pending& a, const Pending& b) { return a.at < b.at; });
+        if (first->at > std::chrono::steady_clock::now()) {
+            wake_.wait_until(lock, first->at);
+            continue;
+        }
+        Message due = std::move(first->message);
+        pending_.erase(first);
+        lock.unlock();
+        portal_.sendToClient(due);
+        lock.lock();
+    }
+}
+
+Message CardTableStub::stubPlayerEntry(int32_t id, const std::string& name) {
+    Message entry;
+    entry.writeInt(id);
+    entry.writeUTF(name);
+    entry.writeLong(500000);
+    entry.writeShort(int16_t(id % 10));
+    entry.writeInt(3000);
+    return entry;
+}
+
+void CardTableStub::install() {
+    portal_.onCommand(8, [this](Message& request, TestPortal::Reply& reply) {
+        const int8_t room = request.readByte();
+        const int8_t board = request.readByte();
+        const std::string password = request.readUTF();
+        logLine("join room " + std::to_string(room) + ", board " + std::to_string(board) + ", password \"" + password +
+                "\"");
+        if (!isCardTable(gameType_())) return;
+        {
+            std::lock_guard lock(mutex_);
+            room_ = room;
+            board_ = board;
+            pending_.clear();
+        }
+        const Player me = me_();
+        Message joined(8);
+        joined.writeByte(room);
+        joined.writeByte(board);
+        joined.writeInt(me.id); // the player owns the table
+        joined.writeInt(kStake);
+        joined.writeInt(me.id);
+        joined.writeUTF(me.name);
+        joined.writeLong(1000000);
+        joined.writeShort(1);
+        joined.writeInt(2500);
+        joined.writeBool(0);
+        for (const auto& [id, name] : {std::pair{kGuestA, "lan"}, std::pair{kGuestB, "minh"}}) {
+            joined.writeData(stubPlayerEntry(id, name).data());
+            joined.writeBool(0);
+        }
+        joined.writeInt(-1); // place 3 is empty
+        reply.send(joined);
+        for (int32_t guest : {kGuestA, kGuestB}) {
+            Message ready(16);
+            ready.writeInt(guest);
+            ready.writeBool(1);
+            later(1.0, std::move(ready));
+        }
+    });
+    portal_.onCommand(16, [this](Message& request, TestPortal::Reply& reply) {
+        request.readByte();
+        request.readByte();
+        const bool ready = request.readBool();
+        logLine(std::string("ready ") + (ready ? "yes" : "no"));
+        Message answer(16);
+        answer.writeInt(me_().id);
+        answer.writeBool(ready ? 1 : 0);
+        reply.send(answer);
+    });
+    portal_.onCommand(19, [](Message& request, TestPortal::Reply& reply) {
+        const int8_t room = request.readByte();
+        const int8_t board = request.readByte();
+        const int32_t stake = request.readInt();
+        logLine("stake " + std::to_string(stake));
+        Message answer(19);
+        answer.writeByte(room);
+        answer.writeByte(board);
+        answer.writeInt(stake);
+        reply.send(answer);
+    });
+    portal_.onCommand(56, [](Message& request, TestPortal::Reply&) {
+        request.readByte();
+        request.readByte();
+        logLine("seats " + std::to_string(request.readByte()));
+    });
+    portal_.onCommand(11, [this](Message& request, TestPortal::Reply& reply) {
+        const int8_t room = request.readByte();
+        const int8_t board = request.readByte();
+        const int32_t kicked = request.readInt();
+        logLine("kick " + std::to_string(kicked));
+        Message answer(11);
+        answer.writeByte(room);
+        answer.writeByte(board);
+        answer.writeInt(kicked);
+        reply.send(answer);
+        int32_t guest = 0;
+        {
+            std::lock_guard lock(mutex_);
+            guest = nextGuest_++;
+        }
+        // Another stub player takes the emptied place a little later.
+        Message joins(12);
+        joins.writeByte(kicked == kGuestA ? 1 : 2);
+        joins.writeData(stubPlayerEntry(guest, "khach" + std::to_string(guest % 100)).data());
+        later(3.0, std::move(joins));
+    });
+    portal_.onCommand(9, [this](Message& request, TestPortal::Reply&) {
+        const int8_t room = request.readByte();
+        const int8_t board = request.readByte();
+        const std::string line = request.readUTF();
+        logLine("chat \"" + line + "\"");
+        Message answer(9);
+        answer.writeByte(room);
+        answer.writeByte(board);
+        answer.writeInt(kGuestA);
+        answer.writeUTF(kReplies[line.size() % std::size(kReplies)]);
+        later(0.5, std::move(answer));
+    });
+    portal_.onCommand(15, [this](Message&, TestPortal::Reply&) {
+        logLine("leave: the table ends");
+        std::lock_guard lock(mutex_);
+        pending_.clear();
+    });
+}
+
+} // namespace portalstub

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "tests/support/TestPortal.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace portalstub {
+
+// A four-seat card table for Tien Len and Tien Len MB (game types 3 and 12). A join
+// (8) is answered with the player as owner in place 0, two stub players in places 1
+// and 2 and place 3 empty; the two get ready (16) a second later. Ready (16) is
+// answered for the player, a stake (19) to the table, a kick (11) empties the place
+// until another stub player sits down (12) a few seconds later, a chat line (9) gets
+// a short line from a stub player, a seat lock (56) is logged and a leave (15) ends
+// the table. Later answers go out from a thread of the stub's own.
+class CardTableStub {
+public:
+    struct Player {
+        int32_t id;
+        std::string name;
+    };
+    // `me` tells the signed-in player; `gameType` the chosen game.
+    CardTableStub(kavo::test::TestPortal& portal, std::function<Player()> me, std::function<int()> gameType);
+    ~CardTableStub();
+    CardTableStub(const CardTableStub&) = delete;
+    CardTableStub& operator=(const CardTableStub&) = delete;
+
+    // Installs its answers (after the portal's others: they take these commands).
+    void install();
+
+private:
+    void later(double seconds, kavo::Message message);
+    void run();
+    static kavo::Message stubPlayerEntry(int32_t id, const std::string& name);
+
+    kavo::test::TestPortal& portal_;
+    std::function<Player()> me_;
+    std::function<int()> gameType_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    struct Pending {
+        std::chrono::steady_clock::time_point at;
+        kavo::Message message;
+    };
+    std::vector<Pending> pending_;
+    bool stopping_ = false;
+    int8_t room_ = 0;
+    int8_t board_ = 0;
+    int32_t nextGuest_ = 4100;
+    std::thread worker_;
+};
+
+} // namespace portalstub
