@@ -162,6 +162,7 @@ bool leaveTable() {
         if (table) service.leaveBoardWithRoomId(table->roomId(), table->boardId());
         break;
     }
+    if (table) table->onLeftTable();
     auto& app = KavoOnlineAppDelegate::getInstance();
     if (auto nav = app.navigationController()) nav->popViewController(true);
     if (app.lblServerInfo() && app.lblServerInfo()->isHidden() && app.lblWindowTitle())

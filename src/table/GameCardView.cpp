@@ -460,10 +460,13 @@ void GameCardView::doLeaveBoard() {
     progressLeaveBoard();
 }
 
-void GameCardView::progressLeaveBoard() {
-    // A table that was left never counts, skips or animates again.
+void GameCardView::onLeftTable() {
     hasLeft_ = true;
     stopTurnClock();
+}
+
+void GameCardView::progressLeaveBoard() {
+    onLeftTable();
     if (auto maubinh = dynamic_cast<MauBinhView*>(this)) {
         GameTableView::progressLeaveBoard();
         maubinh->clearView();

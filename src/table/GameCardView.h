@@ -88,6 +88,8 @@ public:
     void updateMoneyWithUserId(int32_t userId, int64_t money) override;
     void doLeaveBoard() override;
     void progressLeaveBoard() override;
+    // Stops the turn clock for good: a left table never counts or skips again.
+    void onLeftTable() override;
 
     // ---- turn clock
     void setTimerWithSeat(int seat);

@@ -122,6 +122,8 @@ public:
     void doLeaveBoard() override;
     // Leaves at once: the leave request for this room and board, then the screen pops.
     virtual void progressLeaveBoard();
+    // The player left this table (by any road): what still runs for it stops.
+    virtual void onLeftTable() {}
 
     // The table's repeating update timer (the tables that animate a queue of actions
     // run one): starts it, replacing a running one, and stops it.

@@ -40,7 +40,7 @@ protected:
         auto me = UIController::myInfo();
         auto guest = std::make_shared<TienLenPlayer>();
         guest->setIDDB(2001);
-        guest->setName("lan");
+        guest->setName("khach2");
         table->setupPlayersWithRoom(1, 4, me->IDDB(), 100, {me, guest});
         table->setCurrentControlPlayer(guest);
         advance(0.5);
@@ -53,7 +53,7 @@ TEST_F(TableSheetsOnTheStub, BothInvitationTabsShowTheStubsPlayers) {
     auto table = seatAtATable();
     GlobalService::getInstance().requestWaitingList();
     table->openSheet(table->inviteView());
-    auto result = drive("wait text=lan 10\nexpect text=120,000\ntap id=btnFriend\nwait text=bao 10\n"
+    auto result = drive("wait text=lan 10\nwait text=120,000 5\ntap id=btnFriend\nwait text=bao 10\n"
                         "expect text=khoa\nexpect-not text=thu\n");
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
 }
@@ -71,7 +71,7 @@ TEST_F(TableSheetsOnTheStub, TheGiftSheetListsTheCatalogueAndAGiftComesBack) {
         },
         10))
         << log();
-    EXPECT_EQ(table->lastGiftText(), "3001 -> lan #4203");
+    EXPECT_EQ(table->lastGiftText(), "3001 -> khach2 #4203");
 }
 
 } // namespace

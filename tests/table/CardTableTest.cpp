@@ -260,15 +260,25 @@ TEST_F(CardTable, MyTimeRunningOutSkipsOnlyAtTheTienLenTables) {
         EXPECT_TRUE(table->progressTimer()->isHidden());
         client.clear();
     }
-    auto left = fullTable(3);
-    left->setInterval(15);
-    left->setDieTime(3);
-    left->setCurrentPlayer(7);
-    left->schedulePlayerTime();
-    left->progressLeaveBoard();
-    client.clear();
-    platform::RunLoop::main().advance(5.0);
-    EXPECT_TRUE(client.sent().empty());
+    // Left at once, or through the leave question: no skip in my name afterwards.
+    for (bool ask : {false, true}) {
+        auto left = fullTable(3);
+        left->setInterval(15);
+        left->setDieTime(3);
+        left->setCurrentPlayer(7);
+        left->schedulePlayerTime();
+        if (ask) {
+            me->setIsReady(1);
+            left->doLeaveBoard();
+            press("OK");
+        } else {
+            left->progressLeaveBoard();
+        }
+        EXPECT_TRUE(client.sentOnce(15, {2, 5}));
+        client.clear();
+        platform::RunLoop::main().advance(5.0);
+        EXPECT_TRUE(client.sent().empty()) << ask;
+    }
 }
 
 // ---------------------------------------------------------------- bubbles and money texts

@@ -58,6 +58,8 @@ protected:
         UIController::setGameType(table->gameType());
         others.insert(others.begin(), me);
         table->setupPlayersWithRoom(2, 5, me->IDDB(), 100, others);
+        runMainThread();
+        client.clear(); // the seats' avatar pictures asked for
         return table;
     }
     void open(GameTableView& table, const std::shared_ptr<platform::ui::ViewController>& sheet) {
