@@ -178,8 +178,6 @@ public:
     static bool checkVersionToSendSMS();
     static bool checkVersioniOS4();
     static bool checkVersioniOS5();
-    // Another player's details from a table that has no sheet for them: nothing is shown.
-    static void showUserInfo(const platform::Value& details) { (void)details; }
     // The configuration's "AppStore" is true and the SMS switch is on.
     static bool checkApStore();
     // Numeric comparison of dotted versions ("4.10" > "4.9"): -1, 0 or 1.
