@@ -13,6 +13,7 @@
 #include "table/boardChat.h"
 #include "table/menuCuoc.h"
 #include "table/menuGift.h"
+#include "table/menuPlayer.h"
 
 #include <algorithm>
 
@@ -46,6 +47,13 @@ void GameTableView::openSheet(const std::shared_ptr<platform::ui::ViewController
     if (!sheet) return;
     view()->addSubview(sheet->view());
     sheet->viewWillAppear(false);
+}
+
+void GameTableView::openPlayerMenu(std::shared_ptr<Player> player) {
+    if (!player) return;
+    setCurrentControlPlayer(std::move(player));
+    if (!playerMenu_) playerMenu_ = std::make_shared<menuPlayer>();
+    openSheet(playerMenu_);
 }
 
 void GameTableView::showGiftView() {

@@ -19,6 +19,7 @@ class InviteView;
 class boardChat;
 class menuCuoc;
 class menuGift;
+class menuPlayer;
 
 // What every table screen answers, whether it is one of the four-seat card tables
 // (GameCardView) or one of the eight other tables: its game, room, board and stake,
@@ -87,6 +88,11 @@ public:
     const std::shared_ptr<menuCuoc>& betView() const { return betView_; }
     // Opens a sheet of this table over it.
     void openSheet(const std::shared_ptr<platform::ui::ViewController>& sheet);
+
+    // Chooses the player and opens the per-seat action sheet for them (the Caro and
+    // Tetris tables; made on first use).
+    void openPlayerMenu(std::shared_ptr<Player> player);
+    const std::shared_ptr<menuPlayer>& playerMenu() const { return playerMenu_; }
 
     // Opens the gift sheet for the chosen player.
     virtual void showGiftView();
@@ -160,6 +166,7 @@ private:
     std::shared_ptr<boardChat> chatView_;
     std::shared_ptr<menuGift> giftView_;
     std::shared_ptr<menuCuoc> betView_;
+    std::shared_ptr<menuPlayer> playerMenu_;
     std::shared_ptr<platform::Timer> updateTimer_;
     std::shared_ptr<platform::ui::Label> lblTitle_;
     std::shared_ptr<platform::ui::Label> lblDetail_;

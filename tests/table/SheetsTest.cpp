@@ -39,6 +39,10 @@ std::shared_ptr<Player> player(int32_t id, const std::string& name, int64_t mone
     return record;
 }
 
+std::string imageName(const platform::ui::ImagePtr& image) {
+    return image ? image->name() : "";
+}
+
 class Sheets : public TableTest {
 protected:
     void SetUp() override {
@@ -416,6 +420,12 @@ TEST_F(Sheets, ThePlayerMenuLaysOutByWhoIsChosen) {
     EXPECT_EQ(menu->btnKick()->currentTitle(), text("KAVO_standUp"));
     drive("tap id=btnKick");
     EXPECT_TRUE(client.sent().empty());
+    auto caro = seat<CaroView>({others});
+    caro->openPlayerMenu(others);
+    runMainThread();
+    EXPECT_EQ(caro->playerMenu()->view()->superview(), caro->view().get());
+    EXPECT_EQ(imageName(caro->playerMenu()->imgBg()->image()), "caro-bg-menu.png");
+    caro->playerMenu()->slideOut();
     tienLen = seat<TienLenView>({others});
     tienLen->setCurrentControlPlayer(others);
     open(*tienLen, menu);
