@@ -8,7 +8,6 @@
 #include "table/boardChat.h"
 #include "table/menuCuoc.h"
 #include "table/menuPassword.h"
-#include "table/menuPlayer.h"
 
 #include <array>
 
@@ -70,7 +69,6 @@ void SeatedTableView::viewDidLoad() {
     }
     addTableButton({320, 276, 72, 32}, "btnCuoc", "KAVO_bet", [this] { clickCuoc(); });
     addTableButton({398, 276, 72, 32}, "btnChat", "KAVO_chat", [this] { clickChat(); });
-    playerMenu_ = std::make_shared<menuPlayer>();
     refreshSeats();
 }
 
@@ -118,8 +116,7 @@ void SeatedTableView::clickSeat(int seat) {
 }
 
 void SeatedTableView::didTapSeat(int /*seat*/, const std::shared_ptr<Player>& player) {
-    setCurrentControlPlayer(player);
-    openSheet(playerMenu_);
+    openPlayerMenu(player);
 }
 
 void SeatedTableView::clickCuoc() {

@@ -11,13 +11,12 @@
 namespace kavo {
 
 class menuPassword;
-class menuPlayer;
 class PlayerDetailView;
 
 // The table screens that are not card tables (chess, Caro, Tetris, poker, Bau Cua):
 // their seats in a fixed order, each a button with the seated player's name and money,
 // and the table's own bet and chat buttons. A tap on a taken seat chooses that player
-// and opens the player menu; a game whose seat does something else overrides
+// and opens the table's player menu; a game whose seat does something else overrides
 // didTapSeat. Main thread only.
 class SeatedTableView : public GameTableView {
 public:
@@ -25,7 +24,7 @@ public:
     SeatedTableView(int8_t gameType, const std::string& nibName, std::string titleKey, int seatCount);
 
     int seatCount() const { return seatCount_; }
-    // The seats, the bet and chat buttons and the player menu.
+    // The seats and the bet and chat buttons.
     void viewDidLoad() override;
     // The seats show the new players.
     void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
@@ -39,7 +38,6 @@ public:
     void clickCuoc();
     void clickChat();
 
-    const std::shared_ptr<menuPlayer>& playerMenu() const { return playerMenu_; }
     // The password sheet of the tables that have a password button; nullptr elsewhere.
     const std::shared_ptr<menuPassword>& passwordView() const { return passwordView_; }
     // The player-detail sheet of the tables that make one at load; nullptr elsewhere.
@@ -71,7 +69,6 @@ private:
     };
     int seatCount_;
     std::vector<Seat> seats_;
-    std::shared_ptr<menuPlayer> playerMenu_;
     std::shared_ptr<PlayerDetailView> playerDetailView_;
     std::shared_ptr<menuPassword> passwordView_;
 };
