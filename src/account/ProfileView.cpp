@@ -19,7 +19,7 @@ void ProfileAssetsView::forceReloadTableView() {
         if (item) items.push_back(item->name());
     }
     for (const auto& avatar : listBoughtAvatars_) {
-        if (avatar) avatars.push_back("#" + std::to_string(avatar->avatarId()));
+        if (avatar) avatars.push_back(std::string(1, '#').append(std::to_string(avatar->avatarId())));
     }
     for (const auto& asset : listEventItems_) {
         if (asset) events.push_back(asset->name());

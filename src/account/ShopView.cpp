@@ -33,7 +33,10 @@ void ShopView::forceReloadDataInShopView() {
     std::vector<std::string> avatars, items, channels;
     for (const auto& avatar : listAvatars_) {
         if (avatar)
-            avatars.push_back("#" + std::to_string(avatar->avatarId()) + "  " + Util::formatNumber(avatar->price()));
+            avatars.push_back(std::string(1, '#')
+                                  .append(std::to_string(avatar->avatarId()))
+                                  .append("  ")
+                                  .append(Util::formatNumber(avatar->price())));
     }
     for (const auto& item : listItems_) {
         if (item) items.push_back(item->name() + "  " + Util::formatNumber(item->price()));
