@@ -125,13 +125,18 @@ std::string Url::toString() const {
     std::string out = scheme + ":";
     if (!host.empty() || port >= 0 || !userInfo.empty()) {
         out += "//";
-        if (!userInfo.empty()) out += userInfo + "@";
-        out += host.find(':') != std::string::npos ? "[" + host + "]" : host;
-        if (port >= 0) out += ":" + std::to_string(port);
+        if (!userInfo.empty()) out.append(userInfo).append("@");
+        // Appending piece by piece, not building "[" + host + "]" as a temporary: GCC 12 at -O3
+        // reports a false overlap (-Wrestrict) for the temporary.
+        if (host.find(':') != std::string::npos)
+            out.append("[").append(host).append("]");
+        else
+            out += host;
+        if (port >= 0) out.append(":").append(std::to_string(port));
     }
     out += path;
-    if (hasQuery) out += "?" + query;
-    if (hasFragment) out += "#" + fragment;
+    if (hasQuery) out.append("?").append(query);
+    if (hasFragment) out.append("#").append(fragment);
     return out;
 }
 

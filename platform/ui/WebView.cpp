@@ -162,7 +162,7 @@ std::string WebView::textFromHtml(std::string_view input) {
                 if (!piece.empty()) i = semicolon + 1;
             }
             if (piece.empty()) {
-                piece = "&";
+                piece.assign(1, '&');
                 ++i;
             }
         } else if (std::isspace(static_cast<unsigned char>(c))) {

@@ -299,8 +299,9 @@ void KavoOnlineAppDelegate::doBack() {
         if (auto screen = std::dynamic_pointer_cast<KavoViewController>(top)) screen->reloadMessages();
         return;
     }
-    if (isTable(top.get()) && !isClass(top.get(), "TetrisView")) {
-        // The table asks the player, then leaves the board; it is not popped here.
+    if (isTable(top.get())) {
+        // The table asks the player, then leaves the board; it is not popped here. Tetris
+        // too: popped without the leave request it would keep the player seated there.
         static_cast<KavoViewController&>(*top).doLeaveBoard();
     } else if (isClass(top.get(), "GameView")) {
         leaveGameGrid();

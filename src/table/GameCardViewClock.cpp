@@ -236,8 +236,8 @@ void GameCardView::showFlyTextWirhFromId(int32_t playerId, int32_t amount) {
     view();
     int seat = isMe(playerId) ? 0 : getSeatFromID(playerId);
     if (seat < 0) seat = 4;
-    auto label =
-        platform::ui::Label::make({0, 0, 160, 20}, amount > 0 ? "+" + std::to_string(amount) : std::to_string(amount));
+    auto label = platform::ui::Label::make(
+        {0, 0, 160, 20}, amount > 0 ? std::string(1, '+').append(std::to_string(amount)) : std::to_string(amount));
     label->setAccessibilityIdentifier("flyText");
     label->setFont(platform::ui::Font::boldSystem(15));
     label->setTextColor(platform::ui::Color::rgba(255, 255, 0));

@@ -112,5 +112,17 @@ TEST_F(GameRequests, PokerObserverAnswerIsSubCommand12) {
     EXPECT_EQ(client.take(), "82:01020c00");
 }
 
+TEST_F(GameRequests, PokerBetAndBuyInCarryTheAmountAsAnIntAndTheSeatLimitAsAByte) {
+    auto& service = PokerService::getInstance();
+    service.setMaxPlayer(3, 7, 6);
+    EXPECT_EQ(client.take(), "56:030706");
+    service.setBetMoney(3, 7, 5000);
+    EXPECT_EQ(client.take(), "82:030700001388");
+    service.doBuyStack(3, 7, 2147483647);
+    EXPECT_EQ(client.take(), "82:03077fffffff");
+    service.doBuyStack(-1, 0, -1);
+    EXPECT_EQ(client.take(), "82:ff00ffffffff");
+}
+
 } // namespace
 } // namespace kavo::test

@@ -86,12 +86,12 @@ TEST_F(TableScreen, TypingInThePrivateChatLiftsThePanelOnce) {
 }
 
 TEST_F(TableScreen, PlayerDetailAndMoneyReachTheSeatsOfABoardGame) {
-    auto table = std::make_shared<CaroView>();
+    auto table = std::make_shared<CoVuaView>();
     table->setRoomId(2);
     table->setBoardId(5);
     GameController::setTableView(table);
     push(table);
-    UIController::setGameType(1);
+    UIController::setGameType(9);
     auto seated = std::make_shared<Player>();
     seated->setIDDB(7);
     seated->setName("an");

@@ -5,7 +5,7 @@
 
 namespace kavo {
 
-BauCuaView::BauCuaView() : GameTableView(BauCuaMessageHandler::kGameType, "BauCuaView", "KAVO_BauCua") {}
+BauCuaView::BauCuaView() : SeatedTableView(BauCuaMessageHandler::kGameType, "BauCuaView", "KAVO_BauCua", 6) {}
 
 std::shared_ptr<Player> BauCuaView::chosenPlayer() const {
     return currentControlSeat_ ? currentControlSeat_->corePlayer : nullptr;
@@ -21,24 +21,35 @@ std::vector<std::shared_ptr<Player>> BauCuaView::tablePlayers() const {
 
 void BauCuaView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                       const std::vector<std::shared_ptr<Player>>& players) {
-    GameTableView::setupPlayersWithRoom(roomId, boardId, ownerId, money, players);
     playerList_.clear();
-    for (const auto& player : this->players())
-        playerList_.push_back(std::make_shared<BauCuaSeat>(BauCuaSeat{player}));
+    for (const auto& player : players) {
+        if (player) playerList_.push_back(std::make_shared<BauCuaSeat>(BauCuaSeat{player}));
+    }
+    SeatedTableView::setupPlayersWithRoom(roomId, boardId, ownerId, money, players);
+}
+
+void BauCuaView::viewDidLoad() {
+    SeatedTableView::viewDidLoad();
+    makePlayerDetailView();
+}
+
+void BauCuaView::onRequestDetail(const platform::Value& details) {
+    UIController::showUserInfo(details);
+}
+
+void BauCuaView::didTapSeat(int /*seat*/, const std::shared_ptr<Player>& player) {
+    for (const auto& seat : playerList_) {
+        if (seat && seat->corePlayer == player) {
+            currentControlSeat_ = seat;
+            showGiftView();
+            return;
+        }
+    }
 }
 
 void BauCuaView::clearView() {
     ++clearCount_;
     setIsPlaying(false);
-}
-
-void BauCuaView::viewDidLoad() {
-    GameTableView::viewDidLoad();
-    playerDetailView_ = std::make_shared<PlayerDetailView>();
-}
-
-void BauCuaView::onRequestDetail(const platform::Value& details) {
-    UIController::showUserInfo(details);
 }
 
 } // namespace kavo

@@ -1,18 +1,29 @@
 #include "games/caro/CaroView.h"
 
+#include "app/Util.h"
+#include "games/caro/CaroBoard.h"
 #include "games/caro/CaroMessageHandler.h"
+#include "table/menuMoiBan.h"
 
 namespace kavo {
 
-CaroView::CaroView() : GameTableView(CaroMessageHandler::kGameType, "CaroView", "KAVO_caro") {}
+CaroView::CaroView() : SeatedTableView(CaroMessageHandler::kGameType, "CaroView", "KAVO_caro", 2) {}
 
 void CaroView::viewDidLoad() {
-    GameTableView::viewDidLoad();
-    playerDetailView_ = std::make_shared<PlayerDetailView>();
+    SeatedTableView::viewDidLoad();
+    board_ = CaroBoard::make(Util::changeRectFromRect({10, 96, 300, 216}));
+    board_->setAccessibilityIdentifier("caroBoard");
+    view()->addSubview(board_);
+    speedView_ = std::make_shared<menuSpeed>();
+    addTableButton({320, 140, 72, 32}, "btnSpeed", "KAVO_speed", [this] { clickSpeed(); });
+    addPasswordButton({398, 140, 72, 32});
+    makePlayerDetailView();
+    // The top bar hides its back button over this table, so the table leaves by its own.
+    addTableButton({220, 44, 90, 32}, "btnLeave", "KAVO_leaveTable", [this] { doLeaveBoard(); });
 }
 
-void CaroView::onRequestDetail(const platform::Value& details) {
-    PlayerDetailView::showOver(*this, playerDetailView_, details);
+void CaroView::clickSpeed() {
+    openSheet(speedView_);
 }
 
 } // namespace kavo

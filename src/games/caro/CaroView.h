@@ -1,21 +1,17 @@
 #pragma once
 
-#include "social/PlayerDetailView.h"
-#include "table/GameTableView.h"
-
-#include <memory>
+#include "table/SeatedTableView.h"
 
 namespace kavo {
 
-// The Caro table screen.
-class CaroView : public GameTableView {
+class CaroBoard;
+class menuSpeed;
+
+// The Caro table screen: two seats beside the 20 x 20 board, the speed and password
+// buttons, and the player-detail sheet that the detail reply slides in.
+class CaroView : public SeatedTableView {
 public:
     CaroView();
-    // The player-detail sheet, made with the view.
-    const std::shared_ptr<PlayerDetailView>& playerDetailView() const { return playerDetailView_; }
-    void viewDidLoad() override;
-    // The reply's details fill the sheet, which slides in over the table.
-    void onRequestDetail(const platform::Value& details) override;
 
     // This game names its room and board roomID and boardID.
     int8_t roomID() const { return roomId(); }
@@ -31,10 +27,18 @@ public:
     int8_t customInterval() const { return customInterval_; }
     void setCustomInterval(int8_t interval) { customInterval_ = interval; }
 
+    void viewDidLoad() override;
+    void onRequestDetail(const platform::Value& details) override { showPlayerDetail(details); }
+    void clickSpeed();
+
+    const std::shared_ptr<CaroBoard>& board() const { return board_; }
+    const std::shared_ptr<menuSpeed>& speedView() const { return speedView_; }
+
 private:
-    std::shared_ptr<PlayerDetailView> playerDetailView_;
     bool isLosing_ = false;
     int8_t customInterval_ = 1;
+    std::shared_ptr<CaroBoard> board_;
+    std::shared_ptr<menuSpeed> speedView_;
 };
 
 } // namespace kavo

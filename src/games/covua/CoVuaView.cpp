@@ -4,6 +4,6 @@
 
 namespace kavo {
 
-CoVuaView::CoVuaView() : GameTableView(CoVuaMessageHandler::kGameType, "CoVuaView", "KAVO_coVua") {}
+CoVuaView::CoVuaView() : SeatedTableView(CoVuaMessageHandler::kGameType, "CoVuaView", "KAVO_coVua", 2) {}
 
 } // namespace kavo

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "table/GameTableView.h"
+#include "table/SeatedTableView.h"
 
 namespace kavo {
 
-// The chess table screen.
-class CoVuaView : public GameTableView {
+// The chess table screen: two seats.
+class CoVuaView : public SeatedTableView {
 public:
     CoVuaView();
 

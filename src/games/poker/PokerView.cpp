@@ -3,10 +3,13 @@
 #include "games/poker/PokerMessageHandler.h"
 #include "table/PokerBuyStackView.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace kavo {
 
 PokerView::PokerView()
-    : GameTableView(PokerMessageHandler::kGameType, "PokerView", "KAVO_poker"),
+    : SeatedTableView(PokerMessageHandler::kGameType, "PokerView", "KAVO_poker", 6),
       buyStackView_(std::make_shared<PokerBuyStackView>()) {}
 
 void PokerView::denyBuyStack() {
@@ -19,13 +22,17 @@ void PokerView::onShowViewerWithRoom(int8_t roomId, int8_t boardId, int32_t owne
     setupPlayersWithRoom(roomId, boardId, ownerId, money, players);
 }
 
-void PokerView::sendBetRaise(int32_t amount) {
-    betRaises_.push_back(amount);
+void PokerView::sendBetRaise(int32_t /*amount*/) {}
+
+int32_t PokerView::maxStackFor(int32_t minStack) {
+    const int64_t tenTimes = int64_t(minStack) * 10;
+    return int32_t(
+        std::clamp<int64_t>(tenTimes, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 void PokerView::showBuyStack(int32_t minStack) {
     buyStackView_->setMinStack(minStack);
-    buyStackView_->setMaxStack(minStack * 10);
+    buyStackView_->setMaxStack(maxStackFor(minStack));
     openSheet(buyStackView_);
 }
 

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "table/GameTableView.h"
+#include "table/SeatedTableView.h"
 
 #include <memory>
 
 namespace kavo {
 
-// The poker table screen.
 class PokerBuyStackView;
 
-class PokerView : public GameTableView {
+// The poker table screen: six seats; the player enters as a viewer and sits down
+// through the buy-in.
+class PokerView : public SeatedTableView {
 public:
     PokerView();
 
@@ -22,17 +23,18 @@ public:
     // Enters the table as a viewer: the seats are shown, the player is not seated.
     void onShowViewerWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                               const std::vector<std::shared_ptr<Player>>& players);
-    // An amount typed for a bet or raise (the slider hooks are the game's own).
+    // An amount typed for a bet or raise. It goes out only through a showing bet or
+    // raise slider, and this table shows neither, so it only hides: nothing is sent.
     void sendBetRaise(int32_t amount);
-    const std::vector<int32_t>& betRaises() const { return betRaises_; }
     // The server asks for a buy-in: the sheet opens between the smallest amount and
-    // ten times it.
+    // ten times it (the largest int when that does not fit).
     void showBuyStack(int32_t minStack);
     const std::shared_ptr<PokerBuyStackView>& buyStackView() const { return buyStackView_; }
+    // Ten times the smallest buy-in, held to the int range.
+    static int32_t maxStackFor(int32_t minStack);
 
 private:
     bool isSitDown_ = false;
-    std::vector<int32_t> betRaises_;
     std::shared_ptr<PokerBuyStackView> buyStackView_;
 };
 

@@ -4,15 +4,12 @@
 
 namespace kavo {
 
-TetrisView::TetrisView() : GameTableView(TetrisMessageHandler::kGameType, "TetrisView", "KAVO_tetris") {}
+TetrisView::TetrisView() : SeatedTableView(TetrisMessageHandler::kGameType, "TetrisView", "KAVO_tetris", 2) {}
 
 void TetrisView::viewDidLoad() {
-    GameTableView::viewDidLoad();
-    playerDetailView_ = std::make_shared<PlayerDetailView>();
-}
-
-void TetrisView::onRequestDetail(const platform::Value& details) {
-    PlayerDetailView::showOver(*this, playerDetailView_, details);
+    SeatedTableView::viewDidLoad();
+    addPasswordButton({398, 140, 72, 32});
+    makePlayerDetailView();
 }
 
 } // namespace kavo

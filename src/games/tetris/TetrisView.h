@@ -1,21 +1,14 @@
 #pragma once
 
-#include "social/PlayerDetailView.h"
-#include "table/GameTableView.h"
-
-#include <memory>
+#include "table/SeatedTableView.h"
 
 namespace kavo {
 
-// The Tetris table screen.
-class TetrisView : public GameTableView {
+// The Tetris table screen: two seats, the password button and the player-detail sheet
+// that the detail reply slides in.
+class TetrisView : public SeatedTableView {
 public:
     TetrisView();
-    // The player-detail sheet, made with the view.
-    const std::shared_ptr<PlayerDetailView>& playerDetailView() const { return playerDetailView_; }
-    void viewDidLoad() override;
-    // The reply's details fill the sheet, which slides in over the table.
-    void onRequestDetail(const platform::Value& details) override;
 
     // This game names its room and board roomID and boardID.
     int8_t roomID() const { return roomId(); }
@@ -23,8 +16,8 @@ public:
     int8_t boardID() const { return boardId(); }
     void setBoardID(int8_t boardId) { setBoardId(boardId); }
 
-private:
-    std::shared_ptr<PlayerDetailView> playerDetailView_;
+    void viewDidLoad() override;
+    void onRequestDetail(const platform::Value& details) override { showPlayerDetail(details); }
 };
 
 } // namespace kavo
