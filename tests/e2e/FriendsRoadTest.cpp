@@ -113,7 +113,8 @@ TEST_F(FriendsRoad, FeedbackGoesFromTheSettingsPanelToTheAdministrators) {
     signIn();
     grid()->clickSetting();
     advance(0.5);
-    run("drag id=tblSetting 0 -150\nadvance 1\ntap text=" + text("KAVO_Comment") +
+    // The feedback row is the second of the information section, the panel's first.
+    run("tap text=" + text("KAVO_Comment") +
         "\nadvance 0.5\ntype id=txtContent good game\ntap id=btnOK\nadvance 0.5");
     ASSERT_TRUE(waitForCommand(5));
     EXPECT_EQ(bodies(5).front(), (std::vector<uint8_t>{0, 0, 0, 5, 0, 9, 'g', 'o', 'o', 'd', ' ', 'g', 'a', 'm', 'e'}));
