@@ -354,6 +354,8 @@ void SdlGraphicsContext::drawTexturedQuad(SDL_Texture* texture, const SDL_FRect&
         vertices[i] = SDL_Vertex{{float(p.x), float(p.y)}, colour, uv[i]};
     }
     const int indices[6] = {0, 1, 2, 0, 2, 3};
+    SDL_SetTextureBlendMode(texture, colour.a == 255 && TextureCache::isOpaque(texture) ? SDL_BLENDMODE_NONE
+                                                                                        : SDL_BLENDMODE_BLEND);
     SDL_RenderGeometry(renderer_, texture, vertices, 4, indices, 6);
 }
 

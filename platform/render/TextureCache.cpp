@@ -36,6 +36,34 @@ SDL_Texture* TextureCache::find(const Key& key, const std::weak_ptr<const void>&
     return entry.texture;
 }
 
+namespace {
+
+char kOpaqueMark;
+
+bool surfaceIsOpaque(SDL_Surface* surface) {
+    if (surface->format->format != SDL_PIXELFORMAT_RGBA32) return false;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    bool opaque = true;
+    const auto* bytes = static_cast<const uint8_t*>(surface->pixels);
+    for (int y = 0; y < surface->h && opaque; ++y) {
+        const uint8_t* row = bytes + size_t(y) * size_t(surface->pitch);
+        for (int x = 0; x < surface->w; ++x) {
+            if (row[size_t(x) * 4 + 3] != 255) {
+                opaque = false;
+                break;
+            }
+        }
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    return opaque;
+}
+
+} // namespace
+
+bool TextureCache::isOpaque(SDL_Texture* texture) {
+    return texture && SDL_GetTextureUserData(texture) == &kOpaqueMark;
+}
+
 SDL_Texture* TextureCache::insert(const Key& key, SDL_Surface* surface, const std::weak_ptr<const void>& life) {
     if (!surface) return nullptr;
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface);
@@ -44,6 +72,7 @@ SDL_Texture* TextureCache::insert(const Key& key, SDL_Surface* surface, const st
         return nullptr;
     }
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    if (surfaceIsOpaque(surface)) SDL_SetTextureUserData(texture, &kOpaqueMark);
     auto it = entries_.find(key);
     if (it != entries_.end()) {
         SDL_DestroyTexture(it->second.texture);
