@@ -58,6 +58,16 @@ TEST_F(GameRequests, TienLenSkipsCarryRoomAndBoard) {
     EXPECT_EQ(client.take(), "49:ff00");
 }
 
+TEST_F(GameRequests, TienLenFiresClaimsAndLocksSeatsByteForByte) {
+    auto& service = TienLenService::getInstance();
+    service.moveWithRoomId(2, 7, {40, 4, 51});
+    EXPECT_EQ(client.take(), "21:020703280433");
+    service.forceFinishWithRoomId(2, 7);
+    EXPECT_EQ(client.take(), "53:0207");
+    service.setMaxPlayerWithRoomId(2, 7, 3);
+    EXPECT_EQ(client.take(), "56:020703");
+}
+
 TEST_F(GameRequests, ChineseChessRequestsGoUnderCommand77) {
     auto& service = CoTuongService::getInstance();
     service.requestDrawWithRoomId(1, 2);

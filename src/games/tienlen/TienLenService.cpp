@@ -9,6 +9,16 @@ TienLenService& TienLenService::getInstance() {
     return instance;
 }
 
+void TienLenService::moveWithRoomId(int8_t roomId, int8_t boardId, const std::vector<uint8_t>& cards) {
+    Message message = tableMessage(21, roomId, boardId, {int8_t(uint8_t(cards.size() & 0xff))});
+    message.writeData(cards);
+    sendGameMessage(std::move(message));
+}
+
+void TienLenService::forceFinishWithRoomId(int8_t roomId, int8_t boardId) {
+    sendGameMessage(tableMessage(53, roomId, boardId));
+}
+
 void TienLenService::skipWithRoomId(int8_t roomId, int8_t boardId) {
     sendGameMessage(tableMessage(49, roomId, boardId));
 }
