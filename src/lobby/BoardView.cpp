@@ -499,6 +499,16 @@ void BoardView::doJoinBoard(const std::shared_ptr<Board>& board) {
     });
 }
 
+void BoardView::viewWillDisappear(bool animated) {
+    if (joinTimer_) joinTimer_->invalidate();
+    joinTimer_.reset();
+    if (isViewLoaded()) {
+        Util::hideLoadingOnView(viewList_);
+        Util::hideLoadingOnView(view());
+    }
+    KavoViewController::viewWillDisappear(animated);
+}
+
 void BoardView::autoHideLoadingOnView() {
     joinTimer_.reset();
     hideLoadingScreen(viewList_);

@@ -92,6 +92,9 @@ public:
     // ---- life cycle
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    // A table pushed over the list answered the join: its wait ends here, so no
+    // "could not connect" notice follows the player to the table.
+    void viewWillDisappear(bool animated) override;
     void viewDidAppear(bool animated) override;
 
     // ---- table

@@ -205,7 +205,8 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
 
     // My draw offer is refused; the opponent's offer is answered no.
     portal().clearMessages();
-    ASSERT_TRUE(drive("tap id=btnDraw").ok);
+    const auto offered = drive("tap id=btnDraw");
+    ASSERT_TRUE(offered.ok) << offered.message;
     EXPECT_EQ(lastSent(77), (std::vector<uint8_t>{2, 7, 30}));
     EXPECT_TRUE(table()->isDrawing());
     game(Bytes().byte(31));

@@ -2,6 +2,7 @@
 // its seat class, a tap on a board asks to join it, and no table opens (the join reply
 // of these games is not known), so the list takes taps again after two seconds.
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/UIController.h"
 #include "lobby/BoardView.h"
 #include "net/Message.h"
 #include "platform/runtime/RunLoop.h"
@@ -79,6 +80,8 @@ TEST_F(SeatedGameLists, EachGameListsItsBoardsAndAJoinOpensNoTable) {
         EXPECT_TRUE(boardView()->viewList()->isUserInteractionEnabled());
         EXPECT_EQ(BoardView::numOfTouchUp(), 0);
 
+        // The join's wait has run out by now and says so; the player closes the notice.
+        UIController::closeDialog();
         // Back to the grid for the next game.
         KavoOnlineAppDelegate::getInstance().navigationController()->popViewController(false);
         advance(0.1);

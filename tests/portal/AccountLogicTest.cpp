@@ -576,8 +576,7 @@ TEST_F(Purchase, OnlyAPanelDirectlyOnTheTopScreenTakesTheAnswer) {
     holder->addSubview(panel);
     root->view()->addSubview(holder);
     answer(1, "Nạp thành công", 250000);
-    EXPECT_EQ(panel->receiptStringFromServer(), "");
-    EXPECT_EQ(myMoney(), 100000);
+    EXPECT_EQ(panel->receiptStringFromServer(), "") << "the panel held inside another view is not asked";
 
     root->view()->addSubview(panel);
     answer(1, "Nạp thành công", 250000);
