@@ -2,8 +2,8 @@
 
 #include "app/UIController.h"
 #include "app/Util.h"
+#include "games/cotuong/ChessMan.h"
 #include "games/cotuong/ChessTableView.h"
-#include "games/cotuong/Piece.h"
 #include "games/cotuong/Team.h"
 #include "platform/foundation/Text.h"
 #include "table/PlaySound.h"

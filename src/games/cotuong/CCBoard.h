@@ -1,7 +1,7 @@
 #pragma once
 
 #include "games/cotuong/CoTuongRules.h"
-#include "games/cotuong/PieceRecords.h"
+#include "games/cotuong/MoveRecords.h"
 #include "platform/ui/ImageView.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "games/cotuong/PieceRecords.h"
+#include "games/cotuong/MoveRecords.h"
 #include "portal/model/MatchResultInfo.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "games/cotuong/ChessTableView.h"
 #include "games/cotuong/CoTuongLogicHandler.h"
-#include "games/cotuong/PieceRecords.h"
+#include "games/cotuong/MoveRecords.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"

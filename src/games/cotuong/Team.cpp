@@ -1,7 +1,7 @@
 #include "games/cotuong/Team.h"
 
 #include "games/cotuong/CCBoard.h"
-#include "games/cotuong/Piece.h"
+#include "games/cotuong/ChessMan.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "games/cotuong/Piece.h"
+#include "games/cotuong/ChessMan.h"
 
 namespace kavo {
 

@@ -1,10 +1,10 @@
-#include "games/cotuong/Piece.h"
+#include "games/cotuong/ChessMan.h"
 
 #include "app/Util.h"
 #include "games/cotuong/CCBoard.h"
+#include "games/cotuong/ChessManKinds.h"
 #include "games/cotuong/ChessTableView.h"
 #include "games/cotuong/CoTuongUtils.h"
-#include "games/cotuong/PieceKinds.h"
 #include "games/cotuong/Team.h"
 
 namespace kavo {
