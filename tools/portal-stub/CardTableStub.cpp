@@ -56,14 +56,16 @@ void CardTableStub::run() {
         }
         auto first = std::min_element(pending_.begin(), pending_.end(),
                                       [](const Pending& a, const Pending& b) { return a.at < b.at; });
-        if (first->at > std::chrono::steady_clock::now()) {
-            wake_.wait_until(lock, first->at);
+        // A copy: the wait lets go of the lock and a new answer may move the list.
+        const auto due = first->at;
+        if (due > std::chrono::steady_clock::now()) {
+            wake_.wait_until(lock, due);
             continue;
         }
-        Message due = std::move(first->message);
+        Message message = std::move(first->message);
         pending_.erase(first);
         lock.unlock();
-        portal_.sendToClient(due);
+        portal_.sendToClient(message);
         lock.lock();
     }
 }
