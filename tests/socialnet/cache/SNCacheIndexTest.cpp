@@ -2,7 +2,7 @@
 
 #include "platform/foundation/FileSystem.h"
 #include "platform/runtime/Log.h"
-#include "tests/socialnet/SNCacheTestSupport.h"
+#include "tests/socialnet/cache/SNCacheTestSupport.h"
 
 #include <algorithm>
 #include <random>

@@ -1,7 +1,7 @@
 #include "sdk/socialnet/SNDataDiskCache.h"
 
 #include "platform/foundation/FileSystem.h"
-#include "tests/socialnet/SNCacheTestSupport.h"
+#include "tests/socialnet/cache/SNCacheTestSupport.h"
 
 #include <random>
 

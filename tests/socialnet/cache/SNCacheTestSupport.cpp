@@ -1,4 +1,4 @@
-#include "tests/socialnet/SNCacheTestSupport.h"
+#include "tests/socialnet/cache/SNCacheTestSupport.h"
 
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/SqliteDatabase.h"

@@ -7,7 +7,7 @@
 #include "sdk/socialnet/SNDataDiskCache.h"
 #include "sdk/socialnet/SNSessionTypes.h"
 #include "sdk/socialnet/SNSettings.h"
-#include "tests/socialnet/SNCacheTestSupport.h"
+#include "tests/socialnet/cache/SNCacheTestSupport.h"
 #include "tests/support/FakeSocialNetwork.h"
 #include "tests/support/TestHttpServer.h"
 
