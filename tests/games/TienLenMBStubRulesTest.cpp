@@ -1,8 +1,12 @@
 // How the stub's Tien Len MB players answer and what the stub lets a person play.
+#include "games/tienlenmb/CardMBUtils.h"
 #include "tests/support/Bytes.h"
 #include "tools/portal-stub/StubTienLenMBRules.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
+#include <random>
 #include <tuple>
 
 // Card ids: rank = id / 4 (0 the three ... 12 the two), suit = id % 4 (0 spades,
@@ -50,6 +54,28 @@ TEST(TienLenMBStubRules, PersonsPlaysAreCheckedByTheMBRules) {
     };
     for (const auto& [shows, table, hand, play, allowed] : cases)
         EXPECT_EQ(StubTienLenMBRules::allows(table, hand, play), allowed) << shows;
+}
+
+TEST(TienLenMBStubRules, EveryStubAnswerIsAPlayTheStubWouldTakeFromAPerson) {
+    std::mt19937 random(12);
+    Cards deck(52);
+    std::iota(deck.begin(), deck.end(), int8_t(0));
+    int answered = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::shuffle(deck.begin(), deck.end(), random);
+        const Cards hand(deck.begin(), deck.begin() + 13);
+        // The table: a combination of the first cards of another hand.
+        Cards table(deck.begin() + 13, deck.begin() + 13 + 1 + int(random() % 3));
+        std::sort(table.begin(), table.end());
+        if (CardMBUtils::getType(table) == CardUtils::kNone) continue;
+        const Cards play = StubTienLenMBRules::answer(table, hand);
+        if (play.empty()) continue;
+        ++answered;
+        EXPECT_TRUE(StubTienLenMBRules::allows(table, hand, play))
+            << ::testing::PrintToString(table) << " answered " << ::testing::PrintToString(play);
+        EXPECT_EQ(play.size(), table.size());
+    }
+    EXPECT_GT(answered, 20) << "the rounds should reach answers";
 }
 
 TEST(TienLenMBStubRules, ClaimsHoldAsTheClientMakesThem) {
