@@ -12,6 +12,7 @@
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <mutex>
 
@@ -132,6 +133,24 @@ TEST_F(GameRequests, PokerBetAndBuyInCarryTheAmountAsAnIntAndTheSeatLimitAsAByte
     EXPECT_EQ(client.take(), "82:03077fffffff");
     service.doBuyStack(-1, 0, -1);
     EXPECT_EQ(client.take(), "82:ff00ffffffff");
+}
+
+TEST_F(GameRequests, TienLenMBFiresClaimsSkipsAndLimitsByteForByte) {
+    auto& service = TienLenMBService::getInstance();
+    const std::pair<std::function<void()>, const char*> requests[] = {
+        {[&] {
+             service.moveWithRoomId(2, 7, {40, 4, 51});
+         },
+         "21:020703280433"},
+        {[&] { service.moveWithRoomId(2, 7, {}); }, "21:020700"},
+        {[&] { service.forceFinishWithRoomId(2, 7); }, "53:0207"},
+        {[&] { service.skipWithRoomId(2, 7); }, "49:0207"},
+        {[&] { service.setMaxPlayerWithRoomId(2, 7, 3); }, "56:020703"},
+    };
+    for (const auto& [send, bytes] : requests) {
+        send();
+        EXPECT_EQ(client.take(), bytes);
+    }
 }
 
 } // namespace
