@@ -131,6 +131,8 @@ public:
     const std::shared_ptr<SubSeatView>& cpiSeat0() const { return cpiSeat0_; }
     const std::shared_ptr<SubSeatView>& cpiSeat2() const { return cpiSeat2_; }
     const std::shared_ptr<platform::ui::Button>& btnStart() const { return btnStart_; }
+    const std::shared_ptr<platform::ui::Button>& btnDraw() const { return btnDraw_; }
+    const std::shared_ptr<platform::ui::Button>& btnLose() const { return btnLose_; }
     const std::shared_ptr<platform::ui::ImageView>& chatBubble(int slot) const { return chat_[slot]; }
 
     // ChessTableView
