@@ -50,7 +50,6 @@ TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveAndSeesTheStubsCaptur
     auto moved = std::dynamic_pointer_cast<CoUpPiece>(table->board()->getUnitAtPoint(4, 2));
     ASSERT_TRUE(moved);
     EXPECT_FALSE(moved->isFaceDown()) << "the first move named the piece";
-    EXPECT_EQ(table->board()->getAllPieces().size(), 32u);
 
     // The stub player answers a second later, taking a piece of mine.
     EXPECT_TRUE(platform::RunLoop::main().runUntil(
