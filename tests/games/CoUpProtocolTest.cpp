@@ -148,15 +148,13 @@ TEST_F(CoUpReplies, GameMessagesArriveUnder86AndAChineseChessMessageIsIgnored) {
     EXPECT_EQ(read(77, Bytes().byte(25).int32(9).raw({0, 3, 0, 4}).int32(880).int32(7).byte(5)), Calls{})
         << "command 77 is Chinese chess's";
     EXPECT_EQ(read(77, Bytes().byte(33).raw({5, 2})), Calls{});
-    EXPECT_EQ(game(Bytes().byte(15).byte(1).byte(4).int32(25).int32(9).int32(900).int32(600)),
-              Calls{"start first 9"});
+    EXPECT_EQ(game(Bytes().byte(15).byte(1).byte(4).int32(25).int32(9).int32(900).int32(600)), Calls{"start first 9"});
     EXPECT_EQ(game(Bytes().byte(26)), Calls{"undo asked"});
     EXPECT_EQ(game(Bytes().byte(30)), Calls{"draw offered"});
     EXPECT_EQ(game(Bytes().byte(40).int32(9).byte(1).int32(500)), Calls{"result 1"});
     EXPECT_EQ(game(Bytes().byte(50)), Calls{"stopped"});
     EXPECT_EQ(read(12, Bytes().byte(1).int32(9).utf("Binh").int64(900).int16(2).int32(40)), Calls{"sat 1"});
-    EXPECT_EQ(read(8, Bytes().byte(1).byte(4).int32(7).int32(500).int32(-1).int32(-1)),
-              Calls{"join 1 4 players 2"});
+    EXPECT_EQ(read(8, Bytes().byte(1).byte(4).int32(7).int32(500).int32(-1).int32(-1)), Calls{"join 1 4 players 2"});
     for (int8_t other : {28, 41, 0, -1})
         EXPECT_EQ(game(Bytes().byte(other).int32(1)), Calls{}) << "sub " << int(other);
 }

@@ -17,7 +17,8 @@ constexpr int8_t kSubEatPieces = 33;
 
 } // namespace
 
-StubCoUp::StubCoUp(TestPortal& portal) : StubCoTuong(portal, kGameType, kGameCommand), random_(std::random_device{}()) {}
+StubCoUp::StubCoUp(TestPortal& portal)
+    : StubCoTuong(portal, kGameType, kGameCommand), random_(std::random_device{}()) {}
 
 void StubCoUp::setSeed(uint32_t seed) {
     random_.seed(seed);

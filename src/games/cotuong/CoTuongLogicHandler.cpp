@@ -52,7 +52,8 @@ bool CoTuongLogicHandler::isTable(const platform::ui::ViewControllerPtr& control
 
 void CoTuongLogicHandler::showTable(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                     const ChessPlayerList& players) const {
-    GameController::showCoTuongScreenWithRoom(roomId, boardId, ownerId, money, PlayerList(players.begin(), players.end()));
+    GameController::showCoTuongScreenWithRoom(roomId, boardId, ownerId, money,
+                                              PlayerList(players.begin(), players.end()));
 }
 
 std::shared_ptr<CoTuongView> CoTuongLogicHandler::tableOf(int8_t roomId, int8_t boardId) const {

@@ -565,12 +565,10 @@ void CoTuongView::getTableInfo(const CoTuongLogicHandler::TableInfo& info) {
     const auto& opponentTeam = ownerIsBlack ? redTeam_ : blackTeam_;
     for (const auto& record : info.listPiece)
         if (CoTuongRules::onBoard(record.posX, record.posY))
-            if (auto piece = makeSnapshotPiece(record, ownerTeam))
-                ownerTeam->addPiece(piece);
+            if (auto piece = makeSnapshotPiece(record, ownerTeam)) ownerTeam->addPiece(piece);
     for (const auto& record : info.listPiece1)
         if (CoTuongRules::onBoard(record.posX, record.posY))
-            if (auto piece = makeSnapshotPiece(record, opponentTeam))
-                opponentTeam->addPiece(piece);
+            if (auto piece = makeSnapshotPiece(record, opponentTeam)) opponentTeam->addPiece(piece);
 
     const bool firstIsToMove = !players_.empty() && players_.front()->IDDB() == info.currentUserId;
     setTimerWithSeat(firstIsToMove ? 0 : 2);

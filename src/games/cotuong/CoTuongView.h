@@ -60,8 +60,8 @@ public:
 
     // ---- game flow
     void startWithMoveFirst(int32_t firstMover, int32_t interval);
-    virtual void moveWithWhoMove(int32_t whoMove, int xs, int ys, int xd, int yd, int32_t nextMove,
-                                 int32_t remainTime, int8_t newPieceType);
+    virtual void moveWithWhoMove(int32_t whoMove, int xs, int ys, int xd, int yd, int32_t nextMove, int32_t remainTime,
+                                 int8_t newPieceType);
     void makeUndoWithNextUserId(int32_t nextUserId, const std::vector<PieceUndo>& undos);
     void removeButton(int8_t which);
     void getTableInfo(const CoTuongLogicHandler::TableInfo& info);
