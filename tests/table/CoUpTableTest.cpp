@@ -277,6 +277,14 @@ TEST_F(CoUpTable, TheBlackPlayersListLaysOutItsIconsFiveToARow) {
     const auto again = icons();
     ASSERT_EQ(again.size(), 6u) << "the new list replaces the old icons; unknown types and counts add none";
     EXPECT_EQ(again[5], (std::pair<std::string, ui::Rect>{"ct_b_ma.png", {5, 55, 40, 40}}));
+
+    // The panel covers the board: a tap puts it away, the state stays.
+    drive("tap id=bgViewCoAn");
+    EXPECT_TRUE(table->viewCoAn()->isHidden());
+    EXPECT_EQ(table->btnXemCoAn()->tag(), 0);
+    drive("tap id=clickViewPlayer");
+    EXPECT_FALSE(table->viewCoAn()->isHidden());
+    EXPECT_EQ(icons().size(), 6u) << "shown until the new list arrives";
 }
 
 TEST_F(CoUpTable, TheHiddenButtonOpensThePanelWithALoadingMarkAndClosesIt) {

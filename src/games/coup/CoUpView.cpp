@@ -11,6 +11,7 @@
 #include "games/coup/CoUpService.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/Font.h"
+#include "platform/ui/GestureRecognizer.h"
 #include "table/ChessPlayer.h"
 #include "table/PlaySound.h"
 
@@ -136,6 +137,10 @@ void CoUpView::buildEatenPanel() {
     bgViewCoAn_->setAccessibilityIdentifier("bgViewCoAn");
     bgViewCoAn_->setImage(Util::getImageWithName("coup_bg_coan.png"));
     bgViewCoAn_->setUserInteractionEnabled(true);
+    // The control that opens the panel never closes it (its hidden button keeps the
+    // state "closed"), and the panel lies over the board: a tap on it puts it away.
+    bgViewCoAn_->addGestureRecognizer(
+        ui::TapGestureRecognizer::make(1, [this](ui::TapGestureRecognizer&) { viewCoAn_->setHidden(true); }));
     viewCoAn_->addSubview(bgViewCoAn_);
     viewCoAn_->setAlpha(0);
     viewCoAn_->setHidden(true);
