@@ -83,7 +83,7 @@ TEST_F(GameRequests, ChineseChessRequestsGoUnderCommand77) {
     EXPECT_EQ(client.take(), "24:010200");
 }
 
-TEST_F(GameRequests, HiddenPieceChessRequestsGoUnderCommand86AndAnswersUnder77) {
+TEST_F(GameRequests, HiddenPieceChessRequestsGoUnderCommand86AndDrawAnswersUnder24) {
     auto& service = CoUpService::getInstance();
     service.requestDrawWithRoomId(5, 6);
     EXPECT_EQ(client.take(), "86:05061e");
@@ -92,7 +92,7 @@ TEST_F(GameRequests, HiddenPieceChessRequestsGoUnderCommand86AndAnswersUnder77) 
     service.requestUndoWithRoomId(5, 6, 1);
     EXPECT_EQ(client.take(), "86:05061a01");
     service.answerDrawWithRoomId(5, 6, true);
-    EXPECT_EQ(client.take(), "77:050601");
+    EXPECT_EQ(client.take(), "24:050601");
 }
 
 TEST_F(GameRequests, CaroAndChessAnswerDrawsWith24AndResignWith27) {

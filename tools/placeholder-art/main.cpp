@@ -196,6 +196,10 @@ constexpr Art kPictures[] = {
     {"ct_nuocdi.png", 15, 15, Kind::Icon, " ", kGreen},
     {"ct_effect_an_co.png", 34, 34, Kind::Icon, " ", kRed},
     {"ct_effect_chon_co.png", 36, 36, Kind::Icon, " ", kGold},
+    // Hidden-piece chess: the backs of the face-down pieces, the captured pieces' panel
+    {"icon_coup_red.png", 30, 30, Kind::Icon, "?", kRed},
+    {"icon_coup_black.png", 30, 30, Kind::Icon, "?", kDark},
+    {"coup_bg_coan.png", 260, 155, Kind::Box, " ", kBrown},
     // Page buttons of the in-app web screen
     {"btn_web_back.png", 44, 32, Kind::Button, "<", kBlue},
     {"btn_web_forward.png", 44, 32, Kind::Button, ">", kBlue},

@@ -22,15 +22,18 @@ constexpr int8_t kSubLose = 35;
 constexpr int8_t kSubResult = 40;
 constexpr int8_t kSubStopped = 50;
 
-Message gameMessage(int8_t sub) {
-    Message message(77);
+} // namespace
+
+StubCoTuong::StubCoTuong(TestPortal& portal) : StubCoTuong(portal, kGameType, 77) {}
+
+StubCoTuong::StubCoTuong(TestPortal& portal, int8_t gameType, int16_t gameCommand)
+    : portal_(portal), tableType_(gameType), gameCommand_(gameCommand), laterThread_([this] { runLater(); }) {}
+
+Message StubCoTuong::gameMessage(int8_t sub) const {
+    Message message(gameCommand_);
     message.writeByte(sub);
     return message;
 }
-
-} // namespace
-
-StubCoTuong::StubCoTuong(TestPortal& portal) : portal_(portal), laterThread_([this] { runLater(); }) {}
 
 StubCoTuong::~StubCoTuong() {
     {
@@ -49,14 +52,18 @@ void StubCoTuong::setPlayer(int32_t id, const std::string& name) {
 
 void StubCoTuong::install(std::function<int()> gameType) {
     gameType_ = std::move(gameType);
-    portal_.onCommand(20, [this](Message&, TestPortal::Reply& reply) {
-        if (gameType_() == kGameType) onStart(reply);
+    auto previous = portal_.handlerOf(20);
+    portal_.onCommand(20, [this, previous](Message& request, TestPortal::Reply& reply) {
+        if (gameType_() == tableType_)
+            onStart(reply);
+        else if (previous)
+            previous(request, reply);
     });
-    portal_.onCommand(77, [this](Message& request, TestPortal::Reply& reply) { onGame(request, reply); });
+    portal_.onCommand(gameCommand_, [this](Message& request, TestPortal::Reply& reply) { onGame(request, reply); });
 }
 
 bool StubCoTuong::onJoin(Message& request, TestPortal::Reply& reply) {
-    if (!gameType_ || gameType_() != kGameType) return false;
+    if (!gameType_ || gameType_() != tableType_) return false;
     std::lock_guard lock(mutex_);
     room_ = request.readByte();
     board_ = request.readByte();
@@ -99,6 +106,7 @@ void StubCoTuong::onStart(TestPortal::Reply& reply) {
     history_.clear();
     // Red from the bottom rows, black from the top.
     position_ = kavo::CoTuongPosition::opening(kRed, kBlack);
+    onNewGame();
     Message start = gameMessage(kSubStart);
     start.writeByte(room_);
     start.writeByte(board_);
@@ -111,7 +119,7 @@ void StubCoTuong::onStart(TestPortal::Reply& reply) {
 }
 
 void StubCoTuong::onGame(Message& request, TestPortal::Reply& reply) {
-    if (gameType_() != kGameType) return;
+    if (gameType_() != tableType_) return;
     request.readByte();
     request.readByte();
     const int8_t sub = request.readByte();
@@ -127,7 +135,7 @@ void StubCoTuong::onGame(Message& request, TestPortal::Reply& reply) {
         break;
     }
     case kSubUndo: {
-        if (request.readByte() != 0 || history_.empty()) return;
+        if (request.readByte() != 0 || history_.empty() || !takesMovesBack()) return;
         Message undone = gameMessage(kSubUndoMade);
         const size_t count = std::min<size_t>(2, history_.size());
         const int32_t next = history_[history_.size() - count].mover;
@@ -156,6 +164,7 @@ void StubCoTuong::onGame(Message& request, TestPortal::Reply& reply) {
         endGame(kStubPlayerId);
         break;
     default:
+        onOtherSub(sub, request, reply);
         break;
     }
 }
@@ -180,7 +189,7 @@ void StubCoTuong::stubMove() {
     play(kStubPlayerId, chosen->xs, chosen->ys, chosen->xd, chosen->yd);
 }
 
-Message StubCoTuong::moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next) const {
+Message StubCoTuong::moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next, int8_t newType) const {
     Message moved = gameMessage(kSubMove);
     moved.writeInt(mover);
     moved.writeByte(int8_t(toClientX(xs)));
@@ -189,17 +198,18 @@ Message StubCoTuong::moveMessage(int32_t mover, int xs, int ys, int xd, int yd, 
     moved.writeByte(int8_t(toClientY(yd)));
     moved.writeInt(kQuota);
     moved.writeInt(next);
-    moved.writeByte(0);
+    moved.writeByte(newType);
     return moved;
 }
 
 void StubCoTuong::play(int32_t mover, int xs, int ys, int xd, int yd) {
     const auto captured = position_.move(xs, ys, xd, yd);
+    const int8_t newType = onPieceMoved(xs, ys, xd, yd, captured);
     history_.push_back({xs, ys, xd, yd, mover, captured});
     const int32_t next = mover == playerId_ ? kStubPlayerId : playerId_;
     turn_ = next;
     ++generation_;
-    portal_.sendToClient(moveMessage(mover, xs, ys, xd, yd, next));
+    portal_.sendToClient(moveMessage(mover, xs, ys, xd, yd, next, newType));
     if (captured && captured->kind == kavo::PieceKind::Jiang) endGame(mover);
 }
 

@@ -33,18 +33,42 @@ public:
     static constexpr int32_t kQuota = 900;
 
     explicit StubCoTuong(kavo::test::TestPortal& portal);
-    ~StubCoTuong();
+    virtual ~StubCoTuong();
     StubCoTuong(const StubCoTuong&) = delete;
     StubCoTuong& operator=(const StubCoTuong&) = delete;
 
     // Registers the start (20) and the game command (77); they answer only while
-    // `gameType()` is 5. Ready, chat and leave are the card table stub's, which answers
-    // them for every game.
+    // `gameType()` is 5 (a start of another game goes to the start handler set before).
+    // Ready, chat and leave are the card table stub's, which answers them for every game.
     void install(std::function<int()> gameType);
     // The signed-in player.
     void setPlayer(int32_t id, const std::string& name);
     // A join (8 or 1900) at a Chinese chess table: answered with 8. False for other games.
     bool onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+
+protected:
+    static constexpr int kRed = 1;
+    static constexpr int kBlack = 2;
+
+    // A table of another game played on this board under its own game command.
+    StubCoTuong(kavo::test::TestPortal& portal, int8_t gameType, int16_t gameCommand);
+    // Under the game's mutex: a game was set up in `position_`.
+    virtual void onNewGame() {}
+    // Under the game's mutex: the piece went from (xs, ys) to (xd, yd) in `position_`,
+    // taking `captured`. Returns the new piece type the move report carries (0: none).
+    virtual int8_t onPieceMoved(int /*xs*/, int /*ys*/, int /*xd*/, int /*yd*/,
+                                const std::optional<kavo::RuleUnit>& /*captured*/) {
+        return 0;
+    }
+    // Under the game's mutex: a sub-id this table does not answer itself.
+    virtual void onOtherSub(int8_t /*sub*/, kavo::Message& /*request*/, kavo::test::TestPortal::Reply& /*reply*/) {}
+    // Whether a player's undo request is carried out.
+    virtual bool takesMovesBack() const { return true; }
+    kavo::Message gameMessage(int8_t sub) const;
+    int teamOf(int32_t id) const { return (id == blackId_) ? kBlack : kRed; }
+
+    int32_t playerId_ = 0;
+    kavo::CoTuongPosition position_;
 
 private:
     struct Played {
@@ -52,9 +76,6 @@ private:
         int32_t mover;
         std::optional<kavo::RuleUnit> captured;
     };
-    static constexpr int kRed = 1;
-    static constexpr int kBlack = 2;
-
     void onStart(kavo::test::TestPortal::Reply& reply);
     void onGame(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
     void onPlayerMove(int xs, int ys, int xd, int yd);
@@ -62,19 +83,19 @@ private:
     // Plays a checked move and reports it; ends the game when a general falls.
     void play(int32_t mover, int xs, int ys, int xd, int yd);
     void endGame(int32_t winner);
-    kavo::Message moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next) const;
+    kavo::Message moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next, int8_t newType) const;
     // Squares between the stub's frame and the player's (the same map both ways).
     int toClientX(int x) const { return playerIsBlack_ ? 8 - x : x; }
     int toClientY(int y) const { return playerIsBlack_ ? 9 - y : y; }
-    int teamOf(int32_t id) const { return (id == blackId_) ? kBlack : kRed; }
     void later(double seconds, std::function<void()> work);
     void runLater();
 
     kavo::test::TestPortal& portal_;
+    int8_t tableType_ = kGameType;
+    int16_t gameCommand_ = 77;
     std::function<int()> gameType_;
 
     std::mutex mutex_;
-    int32_t playerId_ = 0;
     std::string playerName_;
     int8_t room_ = 0;
     int8_t board_ = 0;
@@ -83,7 +104,6 @@ private:
     bool playerIsBlack_ = true;
     int32_t blackId_ = 0;
     int32_t turn_ = -1;
-    kavo::CoTuongPosition position_;
     std::vector<Played> history_;
     uint64_t generation_ = 0; // a delayed stub move of an older position does nothing
 

@@ -94,6 +94,7 @@ void StubPortal::install() {
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
         coTuong_.setPlayer(playerIdOf(user), user);
+        coUp_.setPlayer(playerIdOf(user), user);
         {
             std::lock_guard lock(userMutex_);
             user_ = user;
@@ -135,8 +136,9 @@ void StubPortal::install() {
         reply.send(boardList(gameType_));
     });
     coTuong_.install([this] { return gameType_.load(); });
+    coUp_.install([this] { return gameType_.load(); });
     portal_.onCommand(8, [this](Message& request, TestPortal::Reply& reply) {
-        if (coTuong_.onJoin(request, reply)) return;
+        if (coTuong_.onJoin(request, reply) || coUp_.onJoin(request, reply)) return;
         const int room = request.readByte();
         const int board = request.readByte();
         platform::log("join request: room " + std::to_string(room) + ", board " + std::to_string(board) +
@@ -144,7 +146,7 @@ void StubPortal::install() {
         StubMail::afterJoin(gameType_);
     });
     portal_.onCommand(1900, [this](Message& request, TestPortal::Reply& reply) {
-        if (coTuong_.onJoin(request, reply)) return;
+        if (coTuong_.onJoin(request, reply) || coUp_.onJoin(request, reply)) return;
         const int room = request.readByte();
         const int board = request.readByte();
         platform::log("join request (1900): room " + std::to_string(room) + ", board " + std::to_string(board) +

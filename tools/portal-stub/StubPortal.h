@@ -4,6 +4,7 @@
 #include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubAccount.h"
 #include "tools/portal-stub/StubCoTuong.h"
+#include "tools/portal-stub/StubCoUp.h"
 #include "tools/portal-stub/StubShop.h"
 
 #include <atomic>
@@ -43,6 +44,7 @@ private:
     StubAccount account_{portal_};
     StubShop shop_;
     StubCoTuong coTuong_{portal_};
+    StubCoUp coUp_{portal_};
     // The last name signed in (the card table seats it).
     std::mutex userMutex_;
     std::string user_;

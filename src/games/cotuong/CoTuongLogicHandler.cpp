@@ -3,6 +3,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "games/cotuong/CoTuongMessageHandler.h"
 #include "games/cotuong/CoTuongView.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
@@ -20,23 +21,8 @@ std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
 }
 
-std::shared_ptr<CoTuongView> table() {
-    return GameController::getCoTuongView();
-}
-
-// The screen when it is the table of that room and board (compared as bytes).
-std::shared_ptr<CoTuongView> tableOf(int8_t roomId, int8_t boardId) {
-    auto view = table();
-    return view && view->roomID() == roomId && view->boardID() == boardId ? view : nullptr;
-}
-
 platform::ui::NavigationController* navigation() {
     return KavoOnlineAppDelegate::getInstance().navigationController().get();
-}
-
-bool coTuongOnTop() {
-    auto* nav = navigation();
-    return nav && std::dynamic_pointer_cast<CoTuongView>(nav->topViewController()) != nullptr;
 }
 
 int32_t myId() {
@@ -55,21 +41,50 @@ CoTuongLogicHandler& CoTuongLogicHandler::getInstance() {
     return instance;
 }
 
+std::shared_ptr<CoTuongView> CoTuongLogicHandler::table() const {
+    return GameController::getCoTuongView();
+}
+
+bool CoTuongLogicHandler::isTable(const platform::ui::ViewControllerPtr& controller) const {
+    auto view = std::dynamic_pointer_cast<CoTuongView>(controller);
+    return view && view->gameType() == CoTuongMessageHandler::kGameType;
+}
+
+void CoTuongLogicHandler::showTable(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                    const ChessPlayerList& players) const {
+    GameController::showCoTuongScreenWithRoom(roomId, boardId, ownerId, money,
+                                              PlayerList(players.begin(), players.end()));
+}
+
+std::shared_ptr<CoTuongView> CoTuongLogicHandler::tableOf(int8_t roomId, int8_t boardId) const {
+    auto view = table();
+    return view && view->roomID() == roomId && view->boardID() == boardId ? view : nullptr;
+}
+
+bool CoTuongLogicHandler::tableOnTop() const {
+    auto* nav = navigation();
+    return nav && isTable(nav->topViewController());
+}
+
 void CoTuongLogicHandler::onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& line,
                                                     int32_t fromId) {
-    twin([roomId, boardId, line, fromId] {
+    twin([this, roomId, boardId, line, fromId] {
         if (auto view = tableOf(roomId, boardId)) view->onChatFromWithId(fromId, line);
     });
 }
 
 void CoTuongLogicHandler::applyJoin(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                     const ChessPlayerList& players) {
+    getInstance().joinTable(refillInPlace, roomId, boardId, ownerId, money, players);
+}
+
+void CoTuongLogicHandler::joinTable(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                    const ChessPlayerList& players) const {
     auto view = table();
     if (refillInPlace && view) {
         view->setPlayersWithRoomId(roomId, boardId, ownerId, money, players);
     } else {
-        GameController::showCoTuongScreenWithRoom(roomId, boardId, ownerId, money,
-                                                  PlayerList(players.begin(), players.end()));
+        showTable(roomId, boardId, ownerId, money, players);
         view = table();
     }
     auto me = UIController::myInfo();
@@ -85,30 +100,30 @@ void CoTuongLogicHandler::applyJoin(bool refillInPlace, int8_t roomId, int8_t bo
 
 void CoTuongLogicHandler::onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                       ChessPlayerList players) {
-    twin([=] { applyJoin(coTuongOnTop(), roomId, boardId, ownerId, money, players); });
+    twin([=, this] { joinTable(tableOnTop(), roomId, boardId, ownerId, money, players); });
 }
 
 void CoTuongLogicHandler::onJoinViewGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                           ChessPlayerList players) {
-    twin([=] { applyJoin(false, roomId, boardId, ownerId, money, players); });
+    twin([=, this] { joinTable(false, roomId, boardId, ownerId, money, players); });
 }
 
 void CoTuongLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) {
-    twin([roomId, boardId, kickedId] {
+    twin([this, roomId, boardId, kickedId] {
         auto view = tableOf(roomId, boardId);
         if (!view) return;
         view->playerLeaveWithId(kickedId);
         if (kickedId != myId()) return;
         view->onLeftTable();
         if (auto* nav = navigation()) {
-            if (coTuongOnTop()) {
+            if (tableOnTop()) {
                 nav->popViewController(true);
             } else {
                 // Back to the screen below the nearest table; without a table in the
                 // stack the player stays where he is.
                 const auto& stack = nav->viewControllers();
                 for (size_t i = stack.size(); i-- > 1;) {
-                    if (std::dynamic_pointer_cast<CoTuongView>(stack[i])) {
+                    if (isTable(stack[i])) {
                         nav->popToViewController(stack[i - 1].get(), true);
                         break;
                     }
@@ -121,6 +136,10 @@ void CoTuongLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int3
 }
 
 void CoTuongLogicHandler::applyMatchResult(const std::vector<MatchResultInfo>& results) {
+    getInstance().matchResultAtTable(results);
+}
+
+void CoTuongLogicHandler::matchResultAtTable(const std::vector<MatchResultInfo>& results) const {
     auto view = table();
     auto me = UIController::myInfo();
     std::vector<MatchResultInfo> rows = results;
@@ -143,12 +162,12 @@ void CoTuongLogicHandler::applyMatchResult(const std::vector<MatchResultInfo>& r
 }
 
 void CoTuongLogicHandler::onMatchResult(std::vector<MatchResultInfo> results) {
-    twin([results = std::move(results)] { applyMatchResult(results); });
+    twin([this, results = std::move(results)] { matchResultAtTable(results); });
 }
 
 void CoTuongLogicHandler::onMoveWithWhoMove(int32_t whoMove, int8_t xs, int8_t ys, int8_t xd, int8_t yd,
                                             int32_t nextMove, int32_t remainTime, int8_t newPieceType) {
-    twin([=] {
+    twin([=, this] {
         auto view = table();
         if (!view) return;
         if (auto mover = view->getPlayerWithID(whoMove)) mover->setQuotaTime(remainTime);
@@ -164,28 +183,28 @@ void CoTuongLogicHandler::onOpponentWantDraw() {
 }
 
 void CoTuongLogicHandler::onDenyDraw() {
-    twin([] {
+    twin([this] {
         if (auto view = table()) view->setIsDrawing(false);
         UIController::startOKDlg(text("KAVO_oppNotAgree"));
     });
 }
 
 void CoTuongLogicHandler::onDenyLose() {
-    twin([] {
+    twin([this] {
         if (auto view = table()) view->setIsLosing(false);
         UIController::startOKDlg(text("KAVO_oppNotAgree"));
     });
 }
 
 void CoTuongLogicHandler::onWantLose() {
-    twin([] {
+    twin([this] {
         PlaySound::playSoundWin();
         if (auto view = table()) view->closeBoardWithInfo(text("KAVO_youWin"));
     });
 }
 
 void CoTuongLogicHandler::onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t money) {
-    twin([roomId, boardId, money] {
+    twin([this, roomId, boardId, money] {
         auto view = tableOf(roomId, boardId);
         if (!view) return;
         view->resetReady();
@@ -194,14 +213,14 @@ void CoTuongLogicHandler::onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardI
 }
 
 void CoTuongLogicHandler::onSomeOneJoinBoardWithSeat(int8_t seat, std::shared_ptr<ChessPlayer> player) {
-    twin([seat, player] {
+    twin([this, seat, player] {
         PlaySound::playSoundWithSource(Resources::getInstance().com_player_join_board());
         if (auto view = table()) view->setAtSeat(seat, player);
     });
 }
 
 void CoTuongLogicHandler::onSomeOneLeaveBoardWithLeave(int32_t leaveId, int32_t newOwner) {
-    platform::runOnMainThreadAndWait([leaveId, newOwner] {
+    platform::runOnMainThreadAndWait([this, leaveId, newOwner] {
         auto view = table();
         if (!view) return;
         view->setOwnerWithNewOwner(newOwner);
@@ -214,14 +233,14 @@ void CoTuongLogicHandler::onSomeOneLeaveBoardWithLeave(int32_t leaveId, int32_t 
 }
 
 void CoTuongLogicHandler::onSomeOneReadyWithWhoId(int32_t whoId, bool isReady) {
-    twin([whoId, isReady] {
+    twin([this, whoId, isReady] {
         if (auto view = table()) view->setReadyWithId(whoId, isReady);
     });
 }
 
 void CoTuongLogicHandler::onStartGameWithRoomId(int8_t roomId, int8_t boardId, int32_t whoMoveFirst, int32_t interval,
                                                 int32_t ownerQuotaTime, int32_t clientQuotaTime) {
-    twin([=] {
+    twin([=, this] {
         auto view = tableOf(roomId, boardId);
         if (!view) return;
         for (const auto& player : view->chessPlayers())
@@ -231,13 +250,13 @@ void CoTuongLogicHandler::onStartGameWithRoomId(int8_t roomId, int8_t boardId, i
 }
 
 void CoTuongLogicHandler::onGetTableInfo(TableInfo info) {
-    twin([info = std::move(info)] {
+    twin([this, info = std::move(info)] {
         if (auto view = table()) view->getTableInfo(info);
     });
 }
 
 void CoTuongLogicHandler::onRemoveButton(int8_t which) {
-    twin([which] {
+    twin([this, which] {
         if (auto view = table()) view->removeButton(which);
     });
 }
@@ -250,25 +269,25 @@ void CoTuongLogicHandler::onUndo() {
 }
 
 void CoTuongLogicHandler::onMakeUndoWithNextUserId(int32_t nextUserId, std::vector<PieceUndo> undos) {
-    twin([nextUserId, undos = std::move(undos)] {
+    twin([this, nextUserId, undos = std::move(undos)] {
         if (auto view = table()) view->makeUndoWithNextUserId(nextUserId, undos);
     });
 }
 
 void CoTuongLogicHandler::onStopGame() {
-    twin([] {
+    twin([this] {
         if (auto view = table()) view->closeBoardWithInfo(std::nullopt);
     });
 }
 
 void CoTuongLogicHandler::onShowMessage(const std::string& line) {
-    twin([line] {
+    twin([this, line] {
         if (auto view = table()) view->onChatFromWithId(-1, line);
     });
 }
 
 void CoTuongLogicHandler::onBuzzWithContent(const std::string& line) {
-    twin([line] {
+    twin([this, line] {
         if (auto view = table()) view->onBuzzWithContent(line);
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "games/cotuong/MoveRecords.h"
+#include "platform/ui/ViewController.h"
 #include "portal/model/MatchResultInfo.h"
 
 #include <cstdint>
@@ -64,14 +65,29 @@ public:
     virtual void onShowMessage(const std::string& text);
     virtual void onBuzzWithContent(const std::string& text);
 
-    // The main-thread halves that do more than call the screen (tests drive them).
+    // The main-thread halves that do more than call the screen (tests drive them), at
+    // the Chinese chess table.
     static void applyJoin(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                           const ChessPlayerList& players);
     static void applyMatchResult(const std::vector<MatchResultInfo>& results);
+    // The same at this handler's table.
+    void joinTable(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                   const ChessPlayerList& players) const;
+    void matchResultAtTable(const std::vector<MatchResultInfo>& results) const;
 
 protected:
     // Tests record the calls in a derived handler.
     CoTuongLogicHandler() = default;
+
+    // The table screen this handler drives (main thread): the one GameController keeps,
+    // whether a screen is that game's table, and the show operation of a join.
+    virtual std::shared_ptr<CoTuongView> table() const;
+    virtual bool isTable(const platform::ui::ViewControllerPtr& controller) const;
+    virtual void showTable(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                           const ChessPlayerList& players) const;
+    // The screen when it is the table of that room and board (compared as bytes).
+    std::shared_ptr<CoTuongView> tableOf(int8_t roomId, int8_t boardId) const;
+    bool tableOnTop() const;
 };
 
 } // namespace kavo

@@ -94,10 +94,15 @@ const std::shared_ptr<CoTuongMessageHandler>& CoTuongMessageHandler::getInstance
 }
 
 CoTuongMessageHandler::CoTuongMessageHandler()
-    : GameMessageHandler(kGameType, "CoTuongMessageHandler"), gameLogicHandler_(&CoTuongLogicHandler::getInstance()) {}
+    : CoTuongMessageHandler(kGameType, "CoTuongMessageHandler", kGame, &CoTuongLogicHandler::getInstance()) {}
+
+CoTuongMessageHandler::CoTuongMessageHandler(int8_t gameType, const char* name, int16_t gameCommand,
+                                             CoTuongLogicHandler* defaultHandler)
+    : GameMessageHandler(gameType, name), gameCommand_(gameCommand), defaultHandler_(defaultHandler),
+      gameLogicHandler_(defaultHandler) {}
 
 void CoTuongMessageHandler::setGameLogicHandler(CoTuongLogicHandler* handler) {
-    gameLogicHandler_.store(handler ? handler : &CoTuongLogicHandler::getInstance());
+    gameLogicHandler_.store(handler ? handler : defaultHandler_);
 }
 
 void CoTuongMessageHandler::onMessage(Message& message) {
@@ -166,10 +171,8 @@ void CoTuongMessageHandler::onMessage(Message& message) {
             logic.onBuzzWithContent(a + ": " + b);
             break;
         }
-        case kGame:
-            onMessageCoTuong(reader);
-            break;
         default:
+            if (message.commandId() == gameCommand_) onMessageCoTuong(reader);
             break;
         }
     } catch (const std::exception& e) {
@@ -181,7 +184,8 @@ void CoTuongMessageHandler::onMessage(Message& message) {
 
 void CoTuongMessageHandler::onMessageCoTuong(ReplyReader& reader) {
     auto& logic = *gameLogicHandler_.load();
-    switch (reader.byte()) {
+    const int8_t sub = reader.byte();
+    switch (sub) {
     case kSnapshot:
         // One callback per block that reads whole.
         while (reader.hasMore()) {
@@ -275,7 +279,7 @@ void CoTuongMessageHandler::onMessageCoTuong(ReplyReader& reader) {
         logic.onStopGame();
         break;
     default:
-        // Subs 28, 33, 41 and the others are not this table's.
+        onOtherSub(sub, reader);
         break;
     }
 }

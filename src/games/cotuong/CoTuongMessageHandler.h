@@ -21,11 +21,21 @@ public:
     CoTuongMessageHandler();
 
     void onMessage(Message& message) override;
-    // The logic handler the fields go to (tests put a recording one in).
+    // The logic handler the fields go to (tests put a recording one in; nullptr puts
+    // the game's own back).
     void setGameLogicHandler(CoTuongLogicHandler* handler);
+
+protected:
+    // A game that reads the same room commands and sub-ids under another game command.
+    CoTuongMessageHandler(int8_t gameType, const char* name, int16_t gameCommand, CoTuongLogicHandler* defaultHandler);
+    // A sub-id of the game command that Chinese chess does not read (28, 33, 41 and the
+    // others): ignored here.
+    virtual void onOtherSub(int8_t /*sub*/, ReplyReader& /*reader*/) {}
 
 private:
     void onMessageCoTuong(ReplyReader& reader);
+    int16_t gameCommand_;
+    CoTuongLogicHandler* defaultHandler_;
     std::atomic<CoTuongLogicHandler*> gameLogicHandler_;
 };
 

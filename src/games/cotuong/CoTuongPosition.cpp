@@ -1,6 +1,7 @@
 #include "games/cotuong/CoTuongPosition.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kavo {
 
@@ -40,6 +41,10 @@ CoTuongPosition CoTuongPosition::opening(int bottomTeam, int topTeam) {
 const RuleUnit* CoTuongPosition::unitAt(int x, int y) const {
     auto it = std::find_if(units_.begin(), units_.end(), [&](const RuleUnit& u) { return u.x == x && u.y == y; });
     return it == units_.end() ? nullptr : &*it;
+}
+
+RuleUnit* CoTuongPosition::unitAt(int x, int y) {
+    return const_cast<RuleUnit*>(std::as_const(*this).unitAt(x, y));
 }
 
 std::optional<int> CoTuongPosition::teamAt(int x, int y) const {

@@ -23,6 +23,7 @@ public:
     std::optional<int> teamAt(int x, int y) const override;
     // The piece on the square, if any.
     const RuleUnit* unitAt(int x, int y) const;
+    RuleUnit* unitAt(int x, int y);
     const std::vector<RuleUnit>& units() const { return units_; }
     void add(const RuleUnit& unit) { units_.push_back(unit); }
 

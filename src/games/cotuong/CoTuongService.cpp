@@ -15,11 +15,11 @@ constexpr int8_t kEatPieces = 33;
 constexpr int8_t kLose = 35;
 constexpr int8_t kDenyLose = 36;
 
-void send(int8_t roomId, int8_t boardId, std::initializer_list<int8_t> body) {
-    sendGameMessage(tableMessage(CoTuongService::kGameCommand, roomId, boardId, body));
-}
-
 } // namespace
+
+void CoTuongService::send(int8_t roomId, int8_t boardId, std::initializer_list<int8_t> body) const {
+    sendGameMessage(tableMessage(gameCommand_, roomId, boardId, body));
+}
 
 CoTuongService& CoTuongService::getInstance() {
     static CoTuongService instance;

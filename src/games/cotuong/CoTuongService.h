@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace kavo {
 
@@ -29,8 +30,15 @@ public:
     static constexpr int16_t kGameCommand = 77;
     static constexpr int16_t kAnswerDrawCommand = 24;
 
+protected:
+    // The hidden-piece table sends the same requests under its own game command.
+    explicit CoTuongService(int16_t gameCommand) : gameCommand_(gameCommand) {}
+
 private:
     CoTuongService() = default;
+    void send(int8_t roomId, int8_t boardId, std::initializer_list<int8_t> body) const;
+
+    int16_t gameCommand_ = kGameCommand;
 };
 
 } // namespace kavo

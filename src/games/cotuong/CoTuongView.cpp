@@ -52,7 +52,10 @@ constexpr StartSquare kLayout[] = {
 
 } // namespace
 
-CoTuongView::CoTuongView() : GameTableView(CoTuongMessageHandler::kGameType, "CoTuongView", "KAVO_coTuong") {}
+CoTuongView::CoTuongView() : CoTuongView(CoTuongMessageHandler::kGameType, "CoTuongView", "KAVO_coTuong") {}
+
+CoTuongView::CoTuongView(int8_t gameType, const char* nibName, const char* titleKey)
+    : GameTableView(gameType, nibName, titleKey) {}
 
 CoTuongView::~CoTuongView() {
     for (auto& timer : chatTimers_)
@@ -97,8 +100,20 @@ void CoTuongView::syncBasePlayers() {
                                         std::vector<std::shared_ptr<Player>>(players_.begin(), players_.end()));
 }
 
+CoTuongService& CoTuongView::service() const {
+    return CoTuongService::getInstance();
+}
+
+std::shared_ptr<Piece> CoTuongView::makeStartPiece(int type, int x, int y, const std::shared_ptr<Team>& team) {
+    return makePiece(type, x, y, team);
+}
+
+std::shared_ptr<Piece> CoTuongView::makeSnapshotPiece(const PieceServer& record, const std::shared_ptr<Team>& team) {
+    return makePiece(record.pieceType, record.posX, record.posY, team);
+}
+
 void CoTuongView::sendMove(int xs, int ys, int xd, int yd) {
-    CoTuongService::getInstance().moveWithRoomId(roomID(), boardID(), xs, ys, xd, yd);
+    service().moveWithRoomId(roomID(), boardID(), xs, ys, xd, yd);
 }
 
 // ---------------------------------------------------------------- seats
@@ -174,7 +189,7 @@ void CoTuongView::setAtSeat(int seat, const std::shared_ptr<ChessPlayer>& player
     player->setIsFriend(Resources::getInstance().playerIsFriend(player->IDDB()) ? 1 : 0);
     players_[size_t(seat)] = player;
     syncBasePlayers();
-    setSeatInfoWithSeat(2, player);
+    setSeatInfoWithSeat(seatOfNewcomer(size_t(seat)), player);
     setInvatingOnChair();
     if (!isSeated()) {
         int present = 0;
@@ -278,7 +293,7 @@ void CoTuongView::clickStartGame() {
     if (label == text("KAVO_start")) {
         if (isMe(ownerID())) doStartGame();
     } else if (label == text("KAVO_ready")) {
-        resetView(true);
+        if (readyClearsBoard()) resetView(true);
         doReady();
     } else if (label == text("KAVO_cancel")) {
         doReady();
@@ -396,7 +411,7 @@ void CoTuongView::pushPiecesOnBoardWithFirstMove(int32_t firstMover) {
         const bool isTop = team == &top;
         for (const StartSquare& square : kLayout) {
             const int y = isTop ? 9 - square.y : square.y;
-            if (auto piece = makePiece(square.type, square.x, y, *team)) (*team)->addPiece(piece);
+            if (auto piece = makeStartPiece(square.type, square.x, y, *team)) (*team)->addPiece(piece);
         }
     }
 }
@@ -429,7 +444,7 @@ void CoTuongView::startWithMoveFirst(int32_t firstMover, int32_t interval) {
     setShowAction(!isSeated());
     viewCuoc_->setHidden(true);
     for (const auto& button : {btnDraw_, btnLose_, btnUndo_})
-        button->setEnabled(true);
+        if (button) button->setEnabled(true);
 }
 
 void CoTuongView::setTimerFor(int32_t mover) {
@@ -470,12 +485,17 @@ void CoTuongView::cleanShahowAllPieces() {
 
 void CoTuongView::moveWithWhoMove(int32_t /*whoMove*/, int xs, int ys, int xd, int yd, int32_t nextMove,
                                   int32_t /*remainTime*/, int8_t /*newPieceType*/) {
+    applyReportedMove(xs, ys, xd, yd, nextMove);
+}
+
+std::shared_ptr<Piece> CoTuongView::applyReportedMove(int xs, int ys, int xd, int yd, int32_t nextMove) {
     turn_ = nextMove;
     setQuotaForPlayers();
     setTimerFor(nextMove);
     cleanShahowAllPieces();
-    board_->movePiecefromPoint(xs, ys, xd, yd);
+    auto moved = board_->movePiecefromPoint(xs, ys, xd, yd);
     currentTeam_ = nameOf(nextMove);
+    return moved;
 }
 
 void CoTuongView::makeUndoWithNextUserId(int32_t nextUserId, const std::vector<PieceUndo>& undos) {
@@ -492,7 +512,7 @@ void CoTuongView::makeUndoWithNextUserId(int32_t nextUserId, const std::vector<P
 void CoTuongView::removeButton(int8_t which) {
     switch (which) {
     case 0:
-        btnUndo_->setEnabled(false);
+        if (btnUndo_) btnUndo_->setEnabled(false);
         break;
     case 1:
         btnDraw_->setEnabled(false);
@@ -506,7 +526,7 @@ void CoTuongView::removeButton(int8_t which) {
 }
 
 void CoTuongView::clickUndo() {
-    CoTuongService::getInstance().requestUndoWithRoomId(roomID(), boardID(), 0);
+    service().requestUndoWithRoomId(roomID(), boardID(), 0);
 }
 
 void CoTuongView::clickDraw() {
@@ -516,7 +536,7 @@ void CoTuongView::clickDraw() {
     }
     if (isDrawing_) return;
     isDrawing_ = true;
-    CoTuongService::getInstance().requestDrawWithRoomId(roomID(), boardID());
+    service().requestDrawWithRoomId(roomID(), boardID());
 }
 
 void CoTuongView::clickLose() {
@@ -545,12 +565,10 @@ void CoTuongView::getTableInfo(const CoTuongLogicHandler::TableInfo& info) {
     const auto& opponentTeam = ownerIsBlack ? redTeam_ : blackTeam_;
     for (const auto& record : info.listPiece)
         if (CoTuongRules::onBoard(record.posX, record.posY))
-            if (auto piece = makePiece(record.pieceType, record.posX, record.posY, ownerTeam))
-                ownerTeam->addPiece(piece);
+            if (auto piece = makeSnapshotPiece(record, ownerTeam)) ownerTeam->addPiece(piece);
     for (const auto& record : info.listPiece1)
         if (CoTuongRules::onBoard(record.posX, record.posY))
-            if (auto piece = makePiece(record.pieceType, record.posX, record.posY, opponentTeam))
-                opponentTeam->addPiece(piece);
+            if (auto piece = makeSnapshotPiece(record, opponentTeam)) opponentTeam->addPiece(piece);
 
     const bool firstIsToMove = !players_.empty() && players_.front()->IDDB() == info.currentUserId;
     setTimerWithSeat(firstIsToMove ? 0 : 2);

@@ -16,6 +16,8 @@ namespace kavo {
 class CCBoard;
 class ChessPlayer;
 class ColoredProgressView;
+class CoTuongService;
+class Piece;
 class SubSeatView;
 class Team;
 
@@ -47,7 +49,7 @@ public:
     void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                               const std::vector<std::shared_ptr<Player>>& players) override;
     void setAtSeat(int seat, const std::shared_ptr<ChessPlayer>& player);
-    void playerLeaveWithId(int32_t id);
+    virtual void playerLeaveWithId(int32_t id);
     void setOwnerWithNewOwner(int32_t id);
     void setReadyWithId(int32_t id, bool isReady);
     void resetReady();
@@ -58,13 +60,13 @@ public:
 
     // ---- game flow
     void startWithMoveFirst(int32_t firstMover, int32_t interval);
-    void moveWithWhoMove(int32_t whoMove, int xs, int ys, int xd, int yd, int32_t nextMove, int32_t remainTime,
-                         int8_t newPieceType);
+    virtual void moveWithWhoMove(int32_t whoMove, int xs, int ys, int xd, int yd, int32_t nextMove, int32_t remainTime,
+                                 int8_t newPieceType);
     void makeUndoWithNextUserId(int32_t nextUserId, const std::vector<PieceUndo>& undos);
     void removeButton(int8_t which);
     void getTableInfo(const CoTuongLogicHandler::TableInfo& info);
     // A game ended; the text goes to the centre bubble.
-    void closeBoardWithInfo(const std::optional<std::string>& info);
+    virtual void closeBoardWithInfo(const std::optional<std::string>& info);
     void setKindOfStart(int kind);
     void resetView(bool newGame);
     void resetView() override { resetView(false); }
@@ -129,6 +131,8 @@ public:
     const std::shared_ptr<SubSeatView>& cpiSeat0() const { return cpiSeat0_; }
     const std::shared_ptr<SubSeatView>& cpiSeat2() const { return cpiSeat2_; }
     const std::shared_ptr<platform::ui::Button>& btnStart() const { return btnStart_; }
+    const std::shared_ptr<platform::ui::Button>& btnDraw() const { return btnDraw_; }
+    const std::shared_ptr<platform::ui::Button>& btnLose() const { return btnLose_; }
     const std::shared_ptr<platform::ui::ImageView>& chatBubble(int slot) const { return chat_[slot]; }
 
     // ChessTableView
@@ -144,12 +148,25 @@ public:
     void viewWillAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
 
-private:
-    // Layout in code (CoTuongViewLayout.cpp).
-    void buildLayout();
-    void buildSeat(int seat);
-    void buildPanels();
-    void buildPlayerMenu();
+protected:
+    // A table of another game on the same board (the hidden-piece game).
+    CoTuongView(int8_t gameType, const char* nibName, const char* titleKey);
+
+    // ---- what the hidden-piece table changes
+    // The requests of this table.
+    virtual CoTuongService& service() const;
+    // The pieces of a new game and of a snapshot.
+    virtual std::shared_ptr<Piece> makeStartPiece(int type, int x, int y, const std::shared_ptr<Team>& team);
+    virtual std::shared_ptr<Piece> makeSnapshotPiece(const PieceServer& record, const std::shared_ptr<Team>& team);
+    // The seat a player who sits down at place `index` of `players` is drawn at.
+    virtual int seatOfNewcomer(size_t /*index*/) const { return 2; }
+    // Getting ready takes the last game's pieces off the board.
+    virtual bool readyClearsBoard() const { return true; }
+    // The undo panel is built.
+    virtual bool hasUndoPanel() const { return true; }
+    // The move of a report (turn, clocks, the slide); returns the moved piece, nullptr
+    // when no piece stood on the source square.
+    std::shared_ptr<Piece> applyReportedMove(int xs, int ys, int xd, int yd, int32_t nextMove);
     // Seats.
     bool isSeated() const { return indexOfMe_ != -1; }
     bool isMe(int32_t id) const;
@@ -157,9 +174,18 @@ private:
     void unsetSeatInfoWithSeat(int seat);
     void setInvatingOnChair();
     void setViewingButton(int kind);
+    void syncBasePlayers();
+    ChessPlayerList& mutablePlayers() { return players_; }
+    const std::shared_ptr<platform::ui::View>& viewCuoc() const { return viewCuoc_; }
+
+private:
+    // Layout in code (CoTuongViewLayout.cpp).
+    void buildLayout();
+    void buildSeat(int seat);
+    void buildPanels();
+    void buildPlayerMenu();
     // The player drawn at the bottom: me when seated, else the first record.
     std::shared_ptr<ChessPlayer> bottomPlayer() const;
-    void syncBasePlayers();
     // Game.
     void pushPiecesOnBoardWithFirstMove(int32_t firstMover);
     void makeTeams(int32_t firstMover);

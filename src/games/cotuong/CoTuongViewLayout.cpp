@@ -173,6 +173,7 @@ void CoTuongView::buildPanels() {
         {&viewLose_, &btnLose_, "viewLose", "btnLose", "KAVO_pleaseLose", 190},
     };
     for (const Panel& made : panels) {
+        if (made.panel == &viewUndo_ && !hasUndoPanel()) continue;
         *made.panel = ui::View::make(at({424, made.y, 54, 58}));
         (*made.panel)->setAccessibilityIdentifier(made.panelId);
         auto icon = image("", {13, 0, 28, 28}, "ct_icon_action.png");
@@ -185,7 +186,7 @@ void CoTuongView::buildPanels() {
         (*made.panel)->addSubview(*made.action);
         root.addSubview(*made.panel);
     }
-    btnUndo_->onTouchUpInside([this] { clickUndo(); });
+    if (btnUndo_) btnUndo_->onTouchUpInside([this] { clickUndo(); });
     btnDraw_->onTouchUpInside([this] { clickDraw(); });
     btnLose_->onTouchUpInside([this] { clickLose(); });
 

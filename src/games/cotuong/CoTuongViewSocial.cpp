@@ -312,9 +312,9 @@ void CoTuongView::doLeaveBoard() {
         UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
         return;
     }
-    auto table = GameController::getCoTuongView();
+    auto table = GameController::getTableView(gameType());
     if (table)
-        GlobalService::getInstance().leaveBoardWithRoomId(table->roomID(), table->boardID());
+        GlobalService::getInstance().leaveBoardWithRoomId(table->roomId(), table->boardId());
     else
         GlobalService::getInstance().leaveBoardWithRoomId(roomID(), boardID());
     onLeftTable();
@@ -329,7 +329,7 @@ void CoTuongView::onLeftTable() {
 void CoTuongView::viewWillAppear(bool animated) {
     GameTableView::viewWillAppear(animated);
     if (auto title = KavoOnlineAppDelegate::getInstance().lblWindowTitle()) {
-        title->setText(text("KAVO_coTuong") + ", " + text("KAVO_room") + " " + std::to_string(roomID()) + ", " +
+        title->setText(text(titleKey().c_str()) + ", " + text("KAVO_room") + " " + std::to_string(roomID()) + ", " +
                        text("KAVO_board") + " " + std::to_string(boardID()));
         title->setFont(ui::Font::boldSystem(10 * Util::iPad()));
     }

@@ -1,24 +1,20 @@
 #pragma once
 
-#include <cstdint>
+#include "games/cotuong/CoTuongService.h"
 
 namespace kavo {
 
-// Builds the hidden-piece Chinese chess table's own requests; nothing else. Safe from any thread.
-class CoUpService {
+// Builds the hidden-piece Chinese chess table's requests: those of the Chinese chess
+// table, sub-ids and bodies alike, under the game command 86. The answer to an
+// opponent's draw offer is the board games' command 24, as at Chinese chess: it
+// carries no game command. Safe from any thread.
+class CoUpService : public CoTuongService {
 public:
     static CoUpService& getInstance();
-    // 86 with 30: offer a draw.
-    void requestDrawWithRoomId(int8_t roomId, int8_t boardId);
-    // 86 with 35: resign.
-    void requestLoseWithRoomId(int8_t roomId, int8_t boardId);
-    // 86 with 26 and the request byte (1 accept, -1 refuse when answering).
-    void requestUndoWithRoomId(int8_t roomId, int8_t boardId, int8_t request);
-    // 77 with the flag: the answer to an opponent's draw offer.
-    void answerDrawWithRoomId(int8_t roomId, int8_t boardId, bool isAccept);
+    static constexpr int16_t kGameCommand = 86;
 
 private:
-    CoUpService() = default;
+    CoUpService() : CoTuongService(kGameCommand) {}
 };
 
 } // namespace kavo
