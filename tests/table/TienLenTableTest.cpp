@@ -66,7 +66,7 @@ protected:
         logic().onStartGameWithRoomId(room, 4, std::move(cards), 20, first);
         runMainThread();
     }
-    static std::vector<uint8_t> ordinaryHand() { return {30, 1, 45, 6, 9, 13, 17, 22, 26, 35, 38, 42, 50}; }
+    static std::vector<uint8_t> ordinaryHand() { return {30, 1, 45, 6, 9, 13, 17, 22, 26, 31, 38, 42, 50}; }
 };
 
 TEST_F(TienLenTable, MyJoinSeatsEveryoneAndCopiesMyEntryIntoMyInfo) {
