@@ -7,6 +7,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Label.h"
 #include "portal/GlobalService.h"
 #include "table/CardView.h"
 #include "table/GameController.h"
@@ -92,6 +93,30 @@ protected:
         return shown && shown->isVisible() ? shown->message() : std::string();
     }
     std::shared_ptr<TienLenView> table() { return GameController::getTienLenView(); }
+    // The text of a chat bubble while it shows ("" when hidden).
+    std::string bubble(int slot) {
+        const auto& view = table()->chat(slot);
+        if (view->isHidden() || view->subviews().empty()) return "";
+        auto label = std::dynamic_pointer_cast<platform::ui::Label>(view->subviews().front());
+        return label ? label->text() : "";
+    }
+    // Sits with Binh at a running start of `interval` seconds in which I move first.
+    void sitAndStart(int interval) {
+        signInAndOpenTheList();
+        Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
+        entry(join, kMe, "Khach");
+        entry(join, kBinh, "Binh", true);
+        send(join.message(8));
+        run("screen TienLenView 5\nadvance 0.5");
+        send(Bytes()
+                 .byte(2)
+                 .byte(7)
+                 .byte(int8_t(interval))
+                 .raw({43, 9, 1, 50, 14, 5, 27, 18, 31, 22, 38, 34, 47})
+                 .int32(kMe)
+                 .message(20));
+        advance(3);
+    }
     std::vector<int> hand() {
         std::vector<int> ids;
         for (const auto& card : table()->myHand())
@@ -169,7 +194,7 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
     run("tap id=card5");
     EXPECT_EQ(lifted(), std::vector<int>{});
     EXPECT_FALSE(table()->btnFire()->isEnabled());
-    swipe(135, 255, 60);
+    swipe(135, 255, 50);
     EXPECT_EQ(lifted(), (std::vector<int>{14, 18}));
     EXPECT_FALSE(table()->btnFire()->isEnabled()) << "two ranks are no combination";
     run("tap id=card14\ntap id=card18");
@@ -179,7 +204,7 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
     // The opening must hold the three of spades.
     run("tap id=card5\ntap id=btnFire");
     EXPECT_EQ(sentCount(21), 0u);
-    run("expect text=" + text("KAVO_youMustFire3Bich"));
+    EXPECT_EQ(bubble(4), text("KAVO_youMustFire3Bich"));
     advance(4.1); // the system bubble closes
 
     // A drag up released above the line fires the straight in hand order.
@@ -198,11 +223,11 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
     EXPECT_TRUE(table()->btnFire()->isEnabled());
     run("tap id=btnFire");
     EXPECT_EQ(sentCount(21), 0u);
-    run("expect text=" + text("KAVO_notSameOrSmaller"));
+    EXPECT_EQ(bubble(4), text("KAVO_notSameOrSmaller"));
 
     // A refusal shows its reason at my seat.
     send(Bytes().byte(7).byte(2).utf("Sai luat").message(54));
-    run("expect text=Sai luat");
+    EXPECT_EQ(bubble(0), "Sai luat");
 
     // Skip asks first.
     run("tap id=btnSkip");
@@ -214,11 +239,7 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
     send(Bytes().byte(2).byte(7).int32(kChu).int32(kBinh).boolean(true).message(49));
     EXPECT_TRUE(table()->currentCards().empty()) << "the table is cleared";
 
-    // My turn runs out: one skip in my name.
-    portal().clearMessages();
     move(kBinh, {2}, kMe);
-    advance(21);
-    EXPECT_EQ(sentCount(49), 1u);
 
     // The finishes, the last hand shown, the stop and the continue.
     send(Bytes().byte(2).byte(7).int32(kBinh).byte(0).int32(2000).int32(10).message(51));
@@ -246,6 +267,32 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
     send(Bytes().byte(2).byte(7).int32(2000).message(19));
     run("expect-not id=card44");
     EXPECT_EQ(table()->btnCuoc()->titleForState(platform::ui::ControlState::Normal), "2,000 Zel");
+}
+
+TEST_F(TienLenRoad, MyTurnRunningOutSkipsOnceInMyName) {
+    sitAndStart(5);
+    portal().clearMessages();
+    advance(0.9);
+    EXPECT_EQ(sentCount(49), 0u);
+    advance(2.2);
+    EXPECT_EQ(sentCount(49), 1u);
+    EXPECT_EQ(lastSent(49), (std::vector<uint8_t>{2, 7}));
+    advance(3);
+    EXPECT_EQ(sentCount(49), 1u) << "once";
+}
+
+TEST_F(TienLenRoad, FireIsOffOutOfTurnAndATurnTimeOfZeroCountsAsTwentySeconds) {
+    sitAndStart(20);
+    send(Bytes().byte(2).byte(7).int32(kMe).int32(kBinh).boolean(false).message(49));
+    run("tap id=card1");
+    EXPECT_FALSE(table()->btnFire()->isEnabled());
+    run("tap id=btnFire");
+    EXPECT_EQ(sentCount(21), 0u);
+    table()->setInterval(0);
+    move(kBinh, {0}, kMe);
+    EXPECT_EQ(table()->interval(), 20);
+    EXPECT_EQ(table()->dieTime(), 20);
+    EXPECT_TRUE(table()->btnFire()->isEnabled()) << "my turn, a higher single";
 }
 
 } // namespace

@@ -109,11 +109,15 @@ void StubTienLen::start(const StubCardRules& rules, int8_t room, int8_t board, c
         seats_[i].hand.assign(deck.begin() + long(i) * kHand, deck.begin() + long(i + 1) * kHand);
     const int me = indexOf(player);
     if (firstGame_ && me >= 0) {
-        // The first game of a table: the player holds the three of spades and opens.
-        for (auto& seat : seats_) {
-            auto it = std::find(seat.hand.begin(), seat.hand.end(), int8_t(0));
-            if (it == seat.hand.end() || &seat == &seats_[size_t(me)]) continue;
-            std::swap(*it, seats_[size_t(me)].hand.front());
+        // The first game of a table: the player holds the three of spades and opens
+        // (with fewer than four players it may lie among the cards not dealt).
+        auto& mine = seats_[size_t(me)].hand;
+        if (std::find(mine.begin(), mine.end(), int8_t(0)) == mine.end()) {
+            for (auto& seat : seats_) {
+                auto it = std::find(seat.hand.begin(), seat.hand.end(), int8_t(0));
+                if (it != seat.hand.end()) *it = mine.front();
+            }
+            mine.front() = 0;
         }
     }
     int first = -1;
