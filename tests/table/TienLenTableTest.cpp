@@ -210,5 +210,33 @@ TEST_F(TienLenTable, TheReadyButtonIsOffWhileMovesComeAndOnAgainAtGameOver) {
     EXPECT_EQ(table->cardShows()[0]->cardID(), 3) << "the shown hand is sorted";
 }
 
+TEST_F(TienLenTable, ANewStartOrTheContinueCancelsThePendingDeal) {
+    auto table = sit();
+    deal(1, ordinaryHand(), kBinh);
+    platform::RunLoop::main().advance(0.5);
+    runMainThread();
+    const int halfway = table->indexCard();
+    EXPECT_GT(halfway, 1);
+    EXPECT_LT(halfway, 13);
+    deal(1, {3, 7, 11, 15, 19, 23, 27, 31, 35, 39, 43, 47, 51}, kBinh);
+    EXPECT_EQ(table->indexCard(), 1) << "the new deal starts over, alone";
+    for (int pass = 0; pass < 40; ++pass) {
+        platform::RunLoop::main().advance(0.1);
+        runMainThread();
+    }
+    EXPECT_EQ(table->indexCard(), 13);
+    const auto hand = table->myHand();
+    ASSERT_EQ(hand.size(), 13u);
+    EXPECT_EQ(hand.front()->cardID(), 3);
+    for (const auto& card : hand)
+        EXPECT_FALSE(card->isHidden()) << int(card->cardID());
+    table->resetCard(true);
+    deal(1, ordinaryHand(), kBinh);
+    table->resetCard(true);
+    platform::RunLoop::main().advance(3);
+    runMainThread();
+    EXPECT_EQ(table->indexCard(), 1) << "the continue stopped the chain";
+}
+
 } // namespace
 } // namespace kavo::test
