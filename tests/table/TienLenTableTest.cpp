@@ -238,5 +238,25 @@ TEST_F(TienLenTable, ANewStartOrTheContinueCancelsThePendingDeal) {
     EXPECT_EQ(table->indexCard(), 1) << "the continue stopped the chain";
 }
 
+TEST_F(TienLenTable, AutoSelectLiftsTheNextCardThatBeatsTheTable) {
+    auto table = sit();
+    deal(1, ordinaryHand(), kBinh);
+    platform::RunLoop::main().advance(3);
+    runMainThread();
+    logic().onMoveWithRoomId(1, 4, kBinh, {5}, kMe);
+    runMainThread();
+    auto lifted = [&] {
+        std::vector<int> ids;
+        for (const auto& card : table->myHand())
+            if (card->isSelected()) ids.push_back(card->cardID());
+        return ids;
+    };
+    drive("tap id=btnAutoSelected");
+    EXPECT_EQ(lifted(), std::vector<int>{6});
+    EXPECT_TRUE(table->btnFire()->isEnabled());
+    drive("tap id=btnAutoSelected");
+    EXPECT_EQ(lifted(), std::vector<int>{9}) << "pressed again, the next one up";
+}
+
 } // namespace
 } // namespace kavo::test
