@@ -258,5 +258,23 @@ TEST_F(TienLenTable, AutoSelectLiftsTheNextCardThatBeatsTheTable) {
     EXPECT_EQ(lifted(), std::vector<int>{9}) << "pressed again, the next one up";
 }
 
+TEST_F(TienLenTable, PlacesOutsideTheTableAreDropped) {
+    logic().onJoinGameSuccessWithRoomId(
+        1, 4, kMe, 500,
+        {record(kMe, "an"), record(kBinh, "binh"), record(kChi, "chi"), record(40, "dung"), record(50, "extra")});
+    runMainThread();
+    auto table = GameController::getTienLenView();
+    ASSERT_TRUE(table);
+    ASSERT_EQ(table->players().size(), 4u) << "the fifth entry is dropped";
+    EXPECT_EQ(table->getPlayerNameFromID(50), "");
+    logic().onStopGameWithRoomId(1, 4, -1, {});
+    logic().onSomeOneJoinBoardWithSeat(4, record(60, "giang"));
+    logic().onSomeOneJoinBoardWithSeat(-1, record(61, "ha"));
+    runMainThread();
+    EXPECT_EQ(table->getPlayerNameFromID(60), "");
+    EXPECT_EQ(table->getPlayerNameFromID(61), "");
+    EXPECT_FALSE(table->isFirstMatch()) << "a sit-down at no place changes nothing";
+}
+
 } // namespace
 } // namespace kavo::test
