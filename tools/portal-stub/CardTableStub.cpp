@@ -27,7 +27,10 @@ void logLine(const std::string& line) {
 } // namespace
 
 CardTableStub::CardTableStub(TestPortal& portal, std::function<Player()> me, std::function<int()> gameType)
-    : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), worker_([this] { run(); }) {}
+    : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)),
+      tienLen_([this](const Message& message) { portal_.sendToClient(message); },
+               [this](double seconds, std::function<void()> action) { later(seconds, std::move(action)); }),
+      worker_([this] { run(); }) {}
 
 CardTableStub::~CardTableStub() {
     {
@@ -42,9 +45,24 @@ void CardTableStub::later(double seconds, Message message) {
     {
         std::lock_guard lock(mutex_);
         pending_.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(int64_t(seconds * 1000)),
-                            std::move(message)});
+                            std::move(message),
+                            {}});
     }
     wake_.notify_all();
+}
+
+void CardTableStub::later(double seconds, std::function<void()> action) {
+    {
+        std::lock_guard lock(mutex_);
+        pending_.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(int64_t(seconds * 1000)),
+                            Message(), std::move(action)});
+    }
+    wake_.notify_all();
+}
+
+std::vector<int32_t> CardTableStub::places() {
+    std::lock_guard lock(mutex_);
+    return places_;
 }
 
 void CardTableStub::run() {
@@ -63,9 +81,13 @@ void CardTableStub::run() {
             continue;
         }
         Message message = std::move(first->message);
+        std::function<void()> action = std::move(first->action);
         pending_.erase(first);
         lock.unlock();
-        portal_.sendToClient(message);
+        if (action)
+            action();
+        else
+            portal_.sendToClient(message);
         lock.lock();
     }
 }
@@ -94,7 +116,12 @@ void CardTableStub::install() {
             board_ = board;
             pending_.clear();
         }
+        tienLen_.reset();
         const Player me = me_();
+        {
+            std::lock_guard lock(mutex_);
+            places_ = {me.id, kGuestA, kGuestB, -1};
+        }
         Message joined(8);
         joined.writeByte(room);
         joined.writeByte(board);
@@ -159,6 +186,8 @@ void CardTableStub::install() {
         {
             std::lock_guard lock(mutex_);
             guest = nextGuest_++;
+            for (auto& place : places_)
+                if (place == kicked) place = guest;
         }
         // Another stub player takes the emptied place a little later.
         Message joins(12);
@@ -180,9 +209,38 @@ void CardTableStub::install() {
     });
     portal_.onCommand(15, [this](Message&, TestPortal::Reply&) {
         logLine("leave: the table ends");
+        tienLen_.reset();
         std::lock_guard lock(mutex_);
         pending_.clear();
     });
+    installPlay();
+}
+
+void CardTableStub::installPlay() {
+    // The other tables keep their own start.
+    auto otherStart = portal_.handlerOf(20);
+    portal_.onCommand(20, [this, otherStart](Message& request, TestPortal::Reply& reply) {
+        const StubCardRules* rules = stubCardRulesOf(gameType_());
+        if (!rules) {
+            if (otherStart) otherStart(request, reply);
+            return;
+        }
+        const int8_t room = request.readByte();
+        const int8_t board = request.readByte();
+        logLine("start");
+        tienLen_.start(*rules, room, board, places(), me_().id);
+    });
+    portal_.onCommand(21, [this](Message& request, TestPortal::Reply&) {
+        request.readByte();
+        request.readByte();
+        const int count = uint8_t(request.readByte());
+        std::vector<int8_t> cards;
+        for (int i = 0; i < count && request.available(); ++i)
+            cards.push_back(request.readByte());
+        tienLen_.play(me_().id, cards);
+    });
+    portal_.onCommand(49, [this](Message&, TestPortal::Reply&) { tienLen_.skip(me_().id); });
+    portal_.onCommand(53, [this](Message&, TestPortal::Reply&) { tienLen_.claim(me_().id); });
 }
 
 } // namespace portalstub

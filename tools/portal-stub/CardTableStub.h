@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/StubTienLen.h"
 
 #include <atomic>
 #include <chrono>
@@ -20,7 +21,9 @@ namespace portalstub {
 // answered for the player, a stake (19) to the table, a kick (11) empties the place
 // until another stub player sits down (12) a few seconds later, a chat line (9) gets
 // a short line from a stub player, a seat lock (56) is logged and a leave (15) ends
-// the table. Later answers go out from a thread of the stub's own.
+// the table. At Tien Len the owner's start (20) deals and the match is played out by
+// StubTienLen (plays 21, skips 49, claims 53). Later answers go out from a thread of
+// the stub's own.
 class CardTableStub {
 public:
     struct Player {
@@ -38,6 +41,10 @@ public:
 
 private:
     void later(double seconds, kavo::Message message);
+    void later(double seconds, std::function<void()> action);
+    void installPlay();
+    // The places' player ids (-1 empty), as the join and the kicks left them.
+    std::vector<int32_t> places();
     void run();
     static kavo::Message stubPlayerEntry(int32_t id, const std::string& name);
 
@@ -49,12 +56,15 @@ private:
     struct Pending {
         std::chrono::steady_clock::time_point at;
         kavo::Message message;
+        std::function<void()> action; // run instead of sending when set
     };
     std::vector<Pending> pending_;
     bool stopping_ = false;
     int8_t room_ = 0;
     int8_t board_ = 0;
     int32_t nextGuest_ = 4100;
+    std::vector<int32_t> places_;
+    StubTienLen tienLen_;
     std::thread worker_;
 };
 

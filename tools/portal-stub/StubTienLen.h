@@ -1,0 +1,90 @@
+#pragma once
+
+#include "net/Message.h"
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace portalstub {
+
+// The rules the stub's card table plays by, chosen by game type: Tien Len (3) today;
+// Tien Len MB (12) plugs its own in here. Card sets are ascending card-id bytes.
+struct StubCardRules {
+    int (*type)(const std::vector<int8_t>& ascending);
+    bool (*beats)(const std::vector<int8_t>& mine, int mineType, const std::vector<int8_t>& table, int tableType);
+    bool (*instantWin)(const std::vector<int8_t>& ascending, bool newGame);
+};
+// nullptr for a game type the stub does not deal.
+const StubCardRules* stubCardRulesOf(int gameType);
+
+// One match of Tien Len at the stub's card table: the deal, the player's plays and
+// skips checked by the rules, the stub players' answers about a second later (the
+// lowest combination of the table's kind and length that beats it, else a skip),
+// the finishes and the end. Messages go out through `send`, in order; delayed work
+// through `later`. Thread-safe.
+class StubTienLen {
+public:
+    using Send = std::function<void(const kavo::Message&)>;
+    using Later = std::function<void(double seconds, std::function<void()>)>;
+    StubTienLen(Send send, Later later);
+
+    // The owner started: deals to the places' players (ids by place, -1 empty) and
+    // sends the player his 20.
+    void start(const StubCardRules& rules, int8_t room, int8_t board, const std::vector<int32_t>& places,
+               int32_t player);
+    // The player's requests.
+    void play(int32_t who, const std::vector<int8_t>& cards);
+    void skip(int32_t who);
+    void claim(int32_t who);
+    // The table ended (a leave, a new join): no stub player acts any more and the
+    // next table deals its first game again.
+    void reset();
+    bool running() const;
+
+    static constexpr int kInterval = 20;
+
+private:
+    struct Seat {
+        int32_t id = -1;
+        std::vector<int8_t> hand;
+        bool passed = false;
+        bool finished = false;
+    };
+    int indexOf(int32_t id) const;
+    int activeCount() const;
+    int nextMover(int from, bool& clear);
+    void playLocked(int index, const std::vector<int8_t>& cards);
+    void skipLocked(int index);
+    void afterTurn();
+    void readyAgain();
+    void act(uint64_t generation, int moveCount);
+    void refuse(const std::string& reason);
+    std::vector<int8_t> answerOf(const std::vector<int8_t>& hand) const;
+
+    Send send_;
+    Later later_;
+    mutable std::mutex mutex_;
+    const StubCardRules* rules_ = nullptr;
+    std::vector<Seat> seats_;
+    std::vector<int8_t> table_;
+    int tableType_ = -1;
+    int turn_ = -1;
+    int lastPlayed_ = -1;
+    int finishCount_ = 0;
+    int moveCount_ = 0;
+    int32_t player_ = 0;
+    int32_t lastWinner_ = -1;
+    int8_t room_ = 0;
+    int8_t board_ = 0;
+    bool firstGame_ = true;
+    bool running_ = false;
+    bool mustOpenWithThree_ = false;
+    uint64_t generation_ = 0;
+    uint32_t games_ = 0;
+};
+
+} // namespace portalstub
