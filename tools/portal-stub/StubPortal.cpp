@@ -94,6 +94,7 @@ void StubPortal::install() {
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
         coTuong_.setPlayer(playerIdOf(user), user);
+        phom_.setPlayer(playerIdOf(user), user);
         {
             std::lock_guard lock(userMutex_);
             user_ = user;
@@ -168,6 +169,7 @@ void StubPortal::install() {
         },
         [this] { return gameType_.load(); });
     cardTable_->install();
+    phom_.install([this] { return gameType_.load(); });
     StubMail::install(portal_);
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.
