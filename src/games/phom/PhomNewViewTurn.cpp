@@ -166,6 +166,10 @@ void PhomNewView::onFire(int32_t firedBy, int32_t next, int8_t card, int slot) {
             row.push_back(CardViewPhom::withCardID(int8_t(cardShow_[size_t(f)][size_t(i)]), true, firedBy));
     if (isMe(firedBy)) {
         baiPost_ = startPointOfSeat(0, card);
+        // The rest of the fired card's meld goes loose: two cards left with a tag would
+        // be reported as a meld with whatever card follows them.
+        for (const auto& held : myCards_)
+            if (held->cardID() == card && held->phom() != 0) clearPhomMove(held->phom());
         removeCards(card);
         intelligentSort();
         if (!myCards_.empty()) paintMyCards(myCards_);
