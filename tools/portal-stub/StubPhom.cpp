@@ -148,7 +148,10 @@ void StubPhom::onStart(Reply& reply) {
     mustFire_ = true; // the first player holds ten cards and fires first
     playing_ = true;
     ++generation_;
-    logLine("deal " + std::to_string(seed_ - 1));
+    std::string dealt;
+    for (int8_t card : seats_[0].hand)
+        dealt += " " + std::to_string(card);
+    logLine("deal " + std::to_string(seed_ - 1) + ", the player's cards" + dealt);
     Message start(20);
     start.writeByte(room_);
     start.writeByte(board_);

@@ -109,6 +109,10 @@ void PhomNewView::viewDidLoad() {
     GameCardView::viewDidLoad();
     setUpLayout();
     btnAutoSelected()->setBackgroundImage(Util::getImageWithName("button_yellow_.png"));
+    // One action button does every turn action here: the fire and skip buttons of the
+    // other card tables stay hidden.
+    btnFire()->setHidden(true);
+    btnSkip()->setHidden(true);
     // The card layer lies just above the table picture: the seats' widgets, the buttons
     // and the sheets stay above every card.
     cardLayer_ =
