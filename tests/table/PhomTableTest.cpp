@@ -140,6 +140,17 @@ protected:
         PhomNewMessageHandler::getInstance()->onMessage(message);
         runMainThread();
     }
+    // The real screen, joined through the handler: me, an (8, right), binh (9, top), cuong (10, left).
+    static std::shared_ptr<PhomNewView> joinedTable() {
+        Bytes join = Bytes().byte(2).byte(5).int32(7).int32(100);
+        for (const auto& [id, name] : {std::pair{7, "me"}, {8, "an"}, {9, "binh"}, {10, "cuong"}})
+            join.int32(id).utf(name).int64(50000).int16(1).int32(10).boolean(true);
+        Message message = join.message(8);
+        PhomNewMessageHandler::getInstance()->onMessage(message);
+        runMainThread();
+        platform::RunLoop::main().advance(1.0);
+        return GameController::getPhomNewView();
+    }
     std::shared_ptr<TienLenPlayer> me;
 };
 
@@ -264,6 +275,47 @@ TEST_F(PhomTable, TheReaderWaitsUntilALeaveIsApplied) {
     reader.join();
     EXPECT_EQ(seenByReader, std::vector<std::string>{"leave 9"});
     EXPECT_EQ(table->getSeatFromID(9), -1);
+}
+
+size_t shown(const PhomNewView& table) {
+    size_t count = 0;
+    for (const auto& card : table.playersCards(0))
+        count += card->isHidden() ? 0 : 1;
+    return count;
+}
+
+TEST_F(PhomTable, LeavingTheTableStopsTheDealHalfway) {
+    auto table = joinedTable();
+    ASSERT_TRUE(table);
+    deliver(20, cards(rb().byte(30).int32(8).int32(8), 10, 12));
+    platform::RunLoop::main().advance(0.25);
+    const size_t dealt = shown(*table);
+    EXPECT_GE(dealt, 2u);
+    EXPECT_LT(dealt, 10u);
+    table->onLeftTable();
+    platform::RunLoop::main().advance(3.0);
+    EXPECT_EQ(shown(*table), dealt);
+    EXPECT_TRUE(table->waitingChiaBai());
+}
+
+TEST_F(PhomTable, AnEatKeepsAFullEatenRowAndAnEaterWithoutASeatChangesNothing) {
+    auto table = joinedTable();
+    ASSERT_TRUE(table);
+    deliver(20, cards(rb().byte(30).int32(8).int32(8), 10, 12));
+    platform::RunLoop::main().advance(2.5);
+    deliver(21, rb().int32(9).int32(10).byte(3).byte(0));
+    EXPECT_EQ(table->cardShow()[2][0], 3);
+    table->showCardEat()[3] = {40, 41, 42};
+    deliver(64, rb().int32(10));
+    EXPECT_EQ(table->cardShow()[2][0], -1) << "the eaten card left binh's row";
+    EXPECT_EQ(table->showCardEat()[3], (std::array<int, 3>{40, 41, 42}));
+
+    deliver(21, rb().int32(10).int32(99).byte(4).byte(0));
+    const auto rows = table->cardShow();
+    const auto eaten = table->showCardEat();
+    deliver(64, rb().int32(10));
+    EXPECT_EQ(table->cardShow(), rows);
+    EXPECT_EQ(table->showCardEat(), eaten);
 }
 
 TEST_F(PhomTable, RandomBodiesCrashNothingAndTheNextValidReplyStillApplies) {
