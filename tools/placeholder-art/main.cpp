@@ -277,6 +277,12 @@ constexpr Art kPictures[] = {
     {"icon_phom_opacity.png", 69, 63, Kind::Icon, "Phỏm", kBlue},
     {"icon_maubinh_opacity.png", 69, 63, Kind::Icon, "Binh", kPurple},
     {"icon_caorua_opacity.png", 69, 63, Kind::Icon, "Rùa", kTeal},
+    // Phom: the stock by room level, the my-turn arrow, the action button
+    {"bai_rut_binhdan.png", 35, 45, Kind::Icon, "Bốc", kGreen},
+    {"bai_rut_daigia.png", 35, 45, Kind::Icon, "Bốc", kGold},
+    {"bai_rut_vip.png", 35, 45, Kind::Icon, "Bốc", kPurple},
+    {"icon_next_me.png", 20, 30, Kind::Icon, "↓", kGold},
+    {"button_yellow_.png", 80, 30, Kind::Button, "", kGold},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.

@@ -95,6 +95,7 @@ void StubPortal::install() {
         const std::string user = request.readUTF();
         coTuong_.setPlayer(playerIdOf(user), user);
         coUp_.setPlayer(playerIdOf(user), user);
+        phom_.setPlayer(playerIdOf(user), user);
         {
             std::lock_guard lock(userMutex_);
             user_ = user;
@@ -170,6 +171,7 @@ void StubPortal::install() {
         },
         [this] { return gameType_.load(); });
     cardTable_->install();
+    phom_.install([this] { return gameType_.load(); });
     StubMail::install(portal_);
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.

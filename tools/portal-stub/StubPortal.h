@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubAccount.h"
 #include "tools/portal-stub/StubCoTuong.h"
 #include "tools/portal-stub/StubCoUp.h"
+#include "tools/portal-stub/StubPhom.h"
 #include "tools/portal-stub/StubShop.h"
 
 #include <atomic>
@@ -50,6 +51,7 @@ private:
     std::string user_;
     // Declared after the portal: its thread stops before the portal goes.
     std::unique_ptr<CardTableStub> cardTable_;
+    StubPhom phom_{portal_};
 };
 
 } // namespace portalstub

@@ -1,0 +1,152 @@
+// The portal stub's Phom table over a plain wire connection: a bare socket client signs
+// in, sits, starts and plays a round against the three stub players, with no screens.
+#include "net/MobileClient.h"
+#include "tests/e2e/StubProcess.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/RecordingListener.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+constexpr int32_t kLan = 4301, kMinh = 4302, kHoa = 4303;
+
+// The stub players act at once in these tests.
+struct NoPause {
+    NoPause() { ::setenv("KAVO_STUB_PHOM_PAUSE", "0", 1); }
+};
+
+class PhomStubWire : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
+        client_.connectToHost("127.0.0.1", stub_.port());
+        ASSERT_TRUE(listener_.waitFor(RecordingListener::Event::ConnectionOK));
+    }
+    void TearDown() override { client_.close(); }
+
+    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
+    std::optional<Message> next(int16_t command, double timeout = 5) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
+        while (std::chrono::steady_clock::now() < deadline) {
+            const auto all = listener_.messages();
+            for (size_t i = seen_; i < all.size(); ++i) {
+                if (all[i].commandId != command) continue;
+                seen_ = i + 1;
+                return Message(all[i].commandId, all[i].body);
+            }
+            listener_.waitForMessages(all.size() + 1, 0.05);
+        }
+        return std::nullopt;
+    }
+    // The text of the next refusal (54: board, room, text).
+    std::string refusal() {
+        auto refused = next(54);
+        if (!refused) return "no refusal";
+        refused->readByte();
+        refused->readByte();
+        return refused->readUTF();
+    }
+
+    NoPause noPause_;
+    StubProcess stub_;
+    RecordingListener listener_;
+    MobileClient client_{&listener_};
+    size_t seen_ = 0;
+};
+
+TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
+    send(1, Bytes().utf("an").utf("123").utf("1.0").data());
+    ASSERT_TRUE(next(3));
+    send(61, {13});
+    ASSERT_TRUE(next(61));
+    send(8, Bytes().byte(1).byte(1).utf("").data());
+
+    auto joined = next(8);
+    ASSERT_TRUE(joined);
+    EXPECT_EQ(joined->readByte(), 1);
+    EXPECT_EQ(joined->readByte(), 1);
+    const int32_t me = joined->readInt();
+    EXPECT_EQ(joined->readInt(), 1000) << "the stake";
+    EXPECT_EQ(joined->readInt(), me) << "I sit first and own the table";
+    EXPECT_EQ(joined->readUTF(), "an");
+    joined->readLong();
+    joined->readShort();
+    joined->readInt();
+    EXPECT_EQ(joined->readBool(), 0);
+    for (int32_t id : {kLan, kMinh, kHoa}) {
+        EXPECT_EQ(joined->readInt(), id);
+        joined->readUTF();
+        joined->readLong();
+        joined->readShort();
+        joined->readInt();
+        EXPECT_EQ(joined->readBool(), 1) << "ready";
+    }
+    EXPECT_FALSE(joined->available());
+
+    send(20, {1, 1});
+    auto start = next(20);
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->readByte(), 1);
+    EXPECT_EQ(start->readByte(), 1);
+    EXPECT_EQ(start->readByte(), 30);
+    EXPECT_EQ(start->readInt(), me) << "I play first";
+    EXPECT_EQ(start->readInt(), me);
+    std::vector<int8_t> hand;
+    while (start->available())
+        hand.push_back(start->readByte());
+    ASSERT_EQ(hand.size(), 10u);
+
+    send(68, {1, 1, 0});
+    send(63, {1, 1});
+    EXPECT_EQ(refusal(), "Chưa đến lượt / Not your turn") << "I fire before I draw";
+
+    send(21, {1, 1, uint8_t(hand[0])});
+    auto fired = next(21);
+    ASSERT_TRUE(fired);
+    EXPECT_EQ(fired->data(), Bytes().byte(1).byte(1).int32(me).int32(kLan).byte(hand[0]).byte(0).data());
+    int8_t hoasCard = -1;
+    for (int32_t stub : {kLan, kMinh, kHoa}) {
+        auto drew = next(63);
+        ASSERT_TRUE(drew);
+        EXPECT_EQ(drew->data(), Bytes().byte(1).byte(1).int32(stub).byte(-1).data()) << "no card shown";
+        auto theirs = next(21);
+        ASSERT_TRUE(theirs);
+        theirs->readByte();
+        theirs->readByte();
+        EXPECT_EQ(theirs->readInt(), stub);
+        EXPECT_EQ(theirs->readInt(), stub == kHoa ? me : stub + 1);
+        hoasCard = theirs->readByte();
+        EXPECT_EQ(theirs->readByte(), 0) << "the first slot";
+    }
+
+    send(21, {1, 1, uint8_t(hand[1])});
+    EXPECT_EQ(refusal(), "Chưa đến lượt / Not your turn") << "I draw or eat before I fire";
+    send(64, {1, 1, uint8_t(hoasCard), uint8_t(hand[1]), uint8_t(hand[1])});
+    EXPECT_EQ(refusal(), "Không thành phỏm / Not a meld");
+
+    send(63, {1, 1});
+    auto drawn = next(63);
+    ASSERT_TRUE(drawn);
+    drawn->readByte();
+    drawn->readByte();
+    EXPECT_EQ(drawn->readInt(), me);
+    const int8_t card = drawn->readByte();
+    EXPECT_TRUE(card >= 0 && card < 52);
+    EXPECT_EQ(std::count(hand.begin(), hand.end(), card), 0);
+
+    send(65, {1, 1, 1, uint8_t(hand[1]), uint8_t(hand[2]), uint8_t(hand[3]), 255});
+    auto laid = next(65);
+    ASSERT_TRUE(laid);
+    EXPECT_EQ(laid->data(), Bytes().byte(1).byte(1).byte(hand[1]).byte(hand[2]).byte(hand[3]).byte(-1).data())
+        << "room, board and the melds, without the count";
+    send(67, {1, 1, uint8_t(hand[9])});
+    EXPECT_EQ(refusal(), "Không gửi được / Nothing to lay off onto");
+    EXPECT_FALSE(next(68, 0.3)) << "the grouping gets no answer";
+}
+
+} // namespace
+} // namespace kavo::test

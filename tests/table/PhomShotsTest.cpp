@@ -1,0 +1,88 @@
+// Pictures of a Phom table with a dealt hand (melds raised), discards at every seat and
+// a card eaten at the top seat, phone and tablet, written into the build folder.
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "games/phom/PhomNewMessageHandler.h"
+#include "games/phom/PhomNewView.h"
+#include "platform/render/Renderer.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Image.h"
+#include "table/GameController.h"
+#include "table/TienLenPlayer.h"
+#include "tests/table/TableTestSupport.h"
+
+namespace kavo::test {
+namespace {
+
+class PhomShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+protected:
+    platform::ui::Idiom idiom() const override { return GetParam(); }
+    static void deliver(int16_t command, const Bytes& body) {
+        Message message = body.message(command);
+        PhomNewMessageHandler::getInstance()->onMessage(message);
+        runMainThread();
+    }
+};
+
+Bytes& seatRow(Bytes& bytes, int32_t id, const std::string& name) {
+    return bytes.int32(id).utf(name).int64(480000).int16(int16_t(id % 7)).int32(900).boolean(true);
+}
+
+TEST_P(PhomShots, ADealtHandWithMeldsAndThreeOtherSeats) {
+    Resources::getInstance().initAfterLogin();
+    auto me = std::make_shared<TienLenPlayer>();
+    me->setIDDB(7);
+    me->setName("me");
+    me->setMoney(250000);
+    UIController::setMyInfo(me);
+    UIController::setGameType(PhomNewMessageHandler::kGameType);
+
+    Bytes join = Bytes().byte(1).byte(4).int32(7).int32(1000);
+    seatRow(join, 7, "me");
+    seatRow(join, 8, "lan");
+    seatRow(join, 9, "minh");
+    seatRow(join, 10, "hoa");
+    deliver(8, join);
+    auto table = GameController::getPhomNewView();
+    ASSERT_TRUE(table);
+    runMainThread();
+    platform::RunLoop::main().advance(1.0);
+
+    Bytes start = Bytes().byte(1).byte(4).byte(30).int32(10).int32(10);
+    for (int card : {24, 25, 26, 0, 4, 8, 13, 30, 41, 51})
+        start.byte(int8_t(card));
+    deliver(20, start);
+    platform::RunLoop::main().advance(2.5);
+    // hoa (left) fires to me, I draw; lan and minh have fired before.
+    auto fire = [](int32_t by, int32_t next, int card, int slot) {
+        deliver(21, Bytes().byte(1).byte(4).int32(by).int32(next).byte(int8_t(card)).byte(int8_t(slot)));
+    };
+    fire(10, 7, 45, 0);
+    fire(7, 8, 51, 0);
+    fire(8, 9, 33, 0);
+    fire(9, 10, 37, 0);
+    fire(10, 7, 46, 1);
+    fire(7, 8, 41, 1);
+    fire(8, 9, 29, 1);
+    // minh eats lan's nine.
+    deliver(64, Bytes().byte(1).byte(4).int32(10));
+    platform::RunLoop::main().advance(2.0);
+
+    int raised = 0;
+    for (const auto& card : table->myCards())
+        raised += card->phom() != 0 ? 1 : 0;
+    EXPECT_EQ(raised, 6);
+    EXPECT_EQ(table->showCardEat()[2][0], 29);
+    const std::string device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
+    const std::string path = "phom-dealt-" + device + ".png";
+    ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+    auto image = platform::ui::Image::fromFile(path);
+    ASSERT_TRUE(image) << path;
+    EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, PhomShots,
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet));
+
+} // namespace
+} // namespace kavo::test

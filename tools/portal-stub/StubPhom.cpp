@@ -1,0 +1,371 @@
+#include "tools/portal-stub/StubPhom.h"
+
+#include "games/phom/PhomMelds.h"
+#include "platform/runtime/Log.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+constexpr const char* kNames[3] = {"lan", "minh", "hoa"};
+
+void logLine(const std::string& line) {
+    platform::log("Phom table: " + line);
+}
+
+bool takeCard(std::vector<int8_t>& hand, int8_t card) {
+    auto found = std::find(hand.begin(), hand.end(), card);
+    if (found == hand.end()) return false;
+    hand.erase(found);
+    return true;
+}
+
+// The highest card of a hand that no meld of the sorted scan holds (the highest card
+// when every card is in a meld).
+int8_t highestLoose(const std::vector<int8_t>& hand) {
+    kavo::MeldHand melds;
+    for (int8_t card : hand)
+        melds.push_back({card, 0, false, -1});
+    kavo::PhomTagCounter counter;
+    kavo::phommelds::intelligentSort(melds, counter);
+    int8_t best = -1, any = -1;
+    for (const auto& card : melds) {
+        any = std::max(any, card.id);
+        if (card.tag == 0) best = std::max(best, card.id);
+    }
+    return best != -1 ? best : any;
+}
+
+// Whether `card` extends the laid meld: one more of a set's rank, or the next card of
+// a run at either end.
+bool extends(const std::vector<int8_t>& meld, int8_t card) {
+    if (meld.size() < 3) return false;
+    std::vector<int8_t> sorted = meld;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted.front() / 4 == sorted.back() / 4) return card / 4 == sorted.front() / 4;
+    return card == sorted.front() - 4 || card == sorted.back() + 4;
+}
+
+} // namespace
+
+StubPhom::StubPhom(TestPortal& portal) : portal_(portal), laterThread_([this] { runLater(); }) {
+    if (const char* pause = std::getenv("KAVO_STUB_PHOM_PAUSE")) pause_ = std::max(0.0, std::atof(pause));
+}
+
+StubPhom::~StubPhom() {
+    {
+        std::lock_guard lock(laterMutex_);
+        stopping_ = true;
+    }
+    laterChanged_.notify_all();
+    laterThread_.join();
+}
+
+void StubPhom::setPlayer(int32_t id, const std::string& name) {
+    std::lock_guard lock(mutex_);
+    playerId_ = id;
+    playerName_ = name;
+}
+
+void StubPhom::chain(int16_t command, std::function<void(Message&, Reply&)> handler) {
+    auto earlier = portal_.handlerOf(command);
+    portal_.onCommand(command, [this, earlier, handler](Message& request, Reply& reply) {
+        if (gameType_() == kGameType)
+            handler(request, reply);
+        else if (earlier)
+            earlier(request, reply);
+    });
+}
+
+void StubPhom::install(std::function<int()> gameType) {
+    gameType_ = std::move(gameType);
+    chain(8, [this](Message& request, Reply& reply) { onJoin(request, reply); });
+    chain(20, [this](Message&, Reply& reply) { onStart(reply); });
+    chain(21, [this](Message& request, Reply& reply) { onFire(request, reply); });
+    chain(63, [this](Message&, Reply& reply) { onDraw(reply); });
+    chain(64, [this](Message& request, Reply& reply) { onEat(request, reply); });
+    chain(65, [this](Message& request, Reply& reply) { onLay(request, reply); });
+    chain(67, [this](Message& request, Reply& reply) { onLayOff(request, reply); });
+    chain(68,
+          [](Message& request, Reply&) { logLine("grouping, " + std::to_string(request.data().size()) + " bytes"); });
+}
+
+void StubPhom::onJoin(Message& request, Reply& reply) {
+    std::lock_guard lock(mutex_);
+    room_ = request.readByte();
+    board_ = request.readByte();
+    playing_ = false;
+    ++generation_;
+    logLine("join room " + std::to_string(room_) + ", board " + std::to_string(board_));
+    Message joined(8);
+    joined.writeByte(room_);
+    joined.writeByte(board_);
+    joined.writeInt(playerId_); // the player owns the table
+    joined.writeInt(kStake);
+    joined.writeInt(playerId_);
+    joined.writeUTF(playerName_);
+    joined.writeLong(1000000);
+    joined.writeShort(1);
+    joined.writeInt(2500);
+    joined.writeBool(0);
+    for (int i = 0; i < 3; ++i) {
+        joined.writeInt(kStubIds[i]);
+        joined.writeUTF(kNames[i]);
+        joined.writeLong(500000);
+        joined.writeShort(int16_t(2 + i));
+        joined.writeInt(3000);
+        joined.writeBool(1);
+    }
+    reply.send(joined);
+    seats_[0].id = playerId_;
+    for (int i = 0; i < 3; ++i)
+        seats_[i + 1].id = kStubIds[i];
+}
+
+void StubPhom::onStart(Reply& reply) {
+    std::lock_guard lock(mutex_);
+    std::vector<int8_t> deck(52);
+    for (int i = 0; i < 52; ++i)
+        deck[size_t(i)] = int8_t(i);
+    std::mt19937 random(seed_++);
+    std::shuffle(deck.begin(), deck.end(), random);
+    size_t next = 0;
+    for (size_t s = 0; s < 4; ++s) {
+        seats_[s].fired.clear();
+        seats_[s].laid.clear();
+        seats_[s].hand.assign(deck.begin() + long(next), deck.begin() + long(next + (s == 0 ? 10 : 9)));
+        next += s == 0 ? 10 : 9;
+    }
+    stock_.assign(deck.begin() + long(next), deck.end());
+    turn_ = 0;
+    firstHa_ = 0;
+    mustFire_ = true; // the first player holds ten cards and fires first
+    playing_ = true;
+    ++generation_;
+    std::string dealt;
+    for (int8_t card : seats_[0].hand)
+        dealt += " " + std::to_string(card);
+    logLine("deal " + std::to_string(seed_ - 1) + ", the player's cards" + dealt);
+    Message start(20);
+    start.writeByte(room_);
+    start.writeByte(board_);
+    start.writeByte(kInterval);
+    start.writeInt(playerId_);
+    start.writeInt(playerId_);
+    for (int8_t card : seats_[0].hand)
+        start.writeByte(card);
+    reply.send(start);
+}
+
+Message StubPhom::refusal(const std::string& reason) const {
+    Message refused(54);
+    refused.writeByte(board_);
+    refused.writeByte(room_);
+    refused.writeUTF(reason);
+    return refused;
+}
+
+Message StubPhom::fireMessage(size_t seat, int8_t card, int slot) const {
+    Message fired(21);
+    fired.writeByte(room_);
+    fired.writeByte(board_);
+    fired.writeInt(seats_[seat].id);
+    fired.writeInt(seats_[(seat + 1) % 4].id);
+    fired.writeByte(card);
+    fired.writeByte(int8_t(slot));
+    return fired;
+}
+
+void StubPhom::onFire(Message& request, Reply& reply) {
+    std::lock_guard lock(mutex_);
+    request.readByte();
+    request.readByte();
+    const int8_t card = request.readByte();
+    if (!playing_ || turn_ != 0 || !mustFire_) {
+        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        return;
+    }
+    if (!takeCard(seats_[0].hand, card)) {
+        reply.send(refusal("Không có quân bài này / No such card"));
+        return;
+    }
+    const int slot = int(seats_[0].fired.size());
+    seats_[0].fired.push_back(card);
+    reply.send(fireMessage(0, card, slot));
+    nextTurn(0);
+}
+
+void StubPhom::nextTurn(size_t firedBy) {
+    turn_ = (firedBy + 1) % 4;
+    mustFire_ = false;
+    if (turn_ == 0) return;
+    if (stock_.empty()) {
+        logLine("the stock is empty");
+        return;
+    }
+    const uint64_t generation = generation_;
+    later(pause_, [this, generation] { stubTurn(generation); });
+}
+
+void StubPhom::stubTurn(uint64_t generation) {
+    std::unique_lock lock(mutex_);
+    if (generation != generation_ || !playing_ || turn_ == 0 || stock_.empty()) return;
+    const size_t seat = turn_;
+    const int8_t drawn = stock_.back();
+    stock_.pop_back();
+    seats_[seat].hand.push_back(drawn);
+    Message draw(63);
+    draw.writeByte(room_);
+    draw.writeByte(board_);
+    draw.writeInt(seats_[seat].id);
+    draw.writeByte(-1); // others see no card
+    const int8_t card = highestLoose(seats_[seat].hand);
+    takeCard(seats_[seat].hand, card);
+    const int slot = int(seats_[seat].fired.size());
+    seats_[seat].fired.push_back(card);
+    const Message fired = fireMessage(seat, card, slot);
+    nextTurn(seat);
+    lock.unlock();
+    portal_.sendToClient(draw);
+    portal_.sendToClient(fired);
+}
+
+void StubPhom::onDraw(Reply& reply) {
+    std::lock_guard lock(mutex_);
+    if (!playing_ || turn_ != 0 || mustFire_ || stock_.empty()) {
+        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        return;
+    }
+    const int8_t card = stock_.back();
+    stock_.pop_back();
+    seats_[0].hand.push_back(card);
+    mustFire_ = true;
+    Message drawn(63);
+    drawn.writeByte(room_);
+    drawn.writeByte(board_);
+    drawn.writeInt(playerId_);
+    drawn.writeByte(card);
+    reply.send(drawn);
+}
+
+void StubPhom::onEat(Message& request, Reply& reply) {
+    std::lock_guard lock(mutex_);
+    request.readByte();
+    request.readByte();
+    const int8_t discard = request.readByte();
+    const int8_t first = request.readByte();
+    const int8_t second = request.readByte();
+    if (!playing_ || turn_ != 0 || mustFire_) {
+        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        return;
+    }
+    auto& firer = seats_[3];
+    const bool isLast = !firer.fired.empty() && firer.fired.back() == discard;
+    const auto& hand = seats_[0].hand;
+    const bool held = std::count(hand.begin(), hand.end(), first) && std::count(hand.begin(), hand.end(), second);
+    if (!isLast || !held || !kavo::phommelds::canBePhom(discard, first, second)) {
+        reply.send(refusal("Không thành phỏm / Not a meld"));
+        return;
+    }
+    firer.fired.pop_back();
+    seats_[0].hand.push_back(discard);
+    mustFire_ = true;
+    Message eaten(64);
+    eaten.writeByte(room_);
+    eaten.writeByte(board_);
+    eaten.writeInt(seats_[firstHa_].id);
+    reply.send(eaten);
+}
+
+void StubPhom::onLay(Message& request, Reply& reply) {
+    std::lock_guard lock(mutex_);
+    request.readByte();
+    request.readByte();
+    const int count = static_cast<uint8_t>(request.readByte());
+    if (!playing_ || turn_ != 0) {
+        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        return;
+    }
+    Message laid(65);
+    laid.writeByte(room_);
+    laid.writeByte(board_);
+    for (int m = 0; m < count && size_t(request.idx()) + 4 <= request.data().size(); ++m) {
+        std::vector<int8_t> meld;
+        for (int k = 0; k < 3; ++k)
+            meld.push_back(request.readByte());
+        request.readByte(); // the 255 that ends the meld
+        for (int8_t card : meld) {
+            takeCard(seats_[0].hand, card);
+            laid.writeByte(card);
+        }
+        laid.writeByte(-1);
+        seats_[0].laid.push_back(meld);
+    }
+    reply.send(laid);
+}
+
+void StubPhom::onLayOff(Message& request, Reply& reply) {
+    std::lock_guard lock(mutex_);
+    request.readByte();
+    request.readByte();
+    std::vector<int8_t> cards;
+    while (request.available())
+        cards.push_back(request.readByte());
+    if (!playing_ || turn_ != 0 || cards.empty()) {
+        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        return;
+    }
+    for (auto& seat : seats_) {
+        for (auto& meld : seat.laid) {
+            if (!extends(meld, cards.front())) continue;
+            takeCard(seats_[0].hand, cards.front());
+            meld.push_back(cards.front());
+            Message laidOff(67);
+            laidOff.writeByte(room_);
+            laidOff.writeByte(board_);
+            laidOff.writeInt(seat.id);
+            laidOff.writeByte(cards.front());
+            laidOff.writeByte(cards.front());
+            reply.send(laidOff);
+            return;
+        }
+    }
+    reply.send(refusal("Không gửi được / Nothing to lay off onto"));
+}
+
+void StubPhom::later(double seconds, std::function<void()> work) {
+    {
+        std::lock_guard lock(laterMutex_);
+        laterQueue_.emplace_back(std::chrono::steady_clock::now() + std::chrono::milliseconds(int64_t(seconds * 1000)),
+                                 std::move(work));
+    }
+    laterChanged_.notify_all();
+}
+
+void StubPhom::runLater() {
+    std::unique_lock lock(laterMutex_);
+    while (!stopping_) {
+        if (laterQueue_.empty()) {
+            laterChanged_.wait(lock);
+            continue;
+        }
+        const auto due = laterQueue_.front().first;
+        if (due > std::chrono::steady_clock::now()) {
+            laterChanged_.wait_until(lock, due);
+            continue;
+        }
+        auto work = std::move(laterQueue_.front().second);
+        laterQueue_.pop_front();
+        lock.unlock();
+        work();
+        lock.lock();
+    }
+}
+
+} // namespace portalstub

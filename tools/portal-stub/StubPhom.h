@@ -1,0 +1,96 @@
+#pragma once
+
+#include "tests/support/TestPortal.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace portalstub {
+
+// A Phom table (game type 13): the player owns place 0, three stub players sit in
+// places 1-3, ready. The owner's start deals a seeded shuffle, ten cards to the player
+// (who plays first) and nine to each stub player. Fires, draws, eats, lay-downs and
+// lay-offs of the player are checked against the turn and answered to the table; a
+// request out of turn gets 54. A stub player draws and fires its highest loose card
+// after a pause (environment variable KAVO_STUB_PHOM_PAUSE, in seconds; 1 by default).
+// The grouping report (68) is taken without an answer. Ready, stake, kick, chat and
+// leave are the card table's answers. Handlers run on the portal's thread, delayed
+// stub turns on a thread of the table's own; one mutex guards the deal.
+class StubPhom {
+public:
+    static constexpr int8_t kGameType = 13;
+    static constexpr int32_t kStubIds[3] = {4301, 4302, 4303};
+    static constexpr int32_t kStake = 1000;
+    static constexpr int8_t kInterval = 30;
+
+    explicit StubPhom(kavo::test::TestPortal& portal);
+    ~StubPhom();
+    StubPhom(const StubPhom&) = delete;
+    StubPhom& operator=(const StubPhom&) = delete;
+
+    // Chains its answers in front of the portal's handlers of the same commands: they
+    // answer while `gameType()` is 13, else the earlier handler does.
+    void install(std::function<int()> gameType);
+    // The signed-in player.
+    void setPlayer(int32_t id, const std::string& name);
+
+private:
+    using Reply = kavo::test::TestPortal::Reply;
+    struct Seat {
+        int32_t id = -1;
+        std::vector<int8_t> hand;
+        std::vector<int8_t> fired; // in slot order
+        std::vector<std::vector<int8_t>> laid;
+    };
+
+    void chain(int16_t command, std::function<void(kavo::Message&, Reply&)> handler);
+    void onJoin(kavo::Message& request, Reply& reply);
+    void onStart(Reply& reply);
+    void onFire(kavo::Message& request, Reply& reply);
+    void onDraw(Reply& reply);
+    void onEat(kavo::Message& request, Reply& reply);
+    void onLay(kavo::Message& request, Reply& reply);
+    void onLayOff(kavo::Message& request, Reply& reply);
+    // 54 to the player: board first, then room.
+    kavo::Message refusal(const std::string& reason) const;
+    kavo::Message fireMessage(size_t seat, int8_t card, int slot) const;
+    // Passes the turn on from the seat that fired; stub seats play after the pause.
+    void nextTurn(size_t firedBy);
+    void stubTurn(uint64_t generation);
+    void later(double seconds, std::function<void()> work);
+    void runLater();
+
+    kavo::test::TestPortal& portal_;
+    std::function<int()> gameType_;
+    double pause_ = 1.0;
+
+    std::mutex mutex_;
+    int32_t playerId_ = 0;
+    std::string playerName_;
+    int8_t room_ = 0;
+    int8_t board_ = 0;
+    Seat seats_[4];
+    std::vector<int8_t> stock_;
+    size_t turn_ = 0;
+    bool mustFire_ = false; // the seat to act has taken its card
+    bool playing_ = false;
+    size_t firstHa_ = 0;
+    uint32_t seed_ = 20261207;
+    uint64_t generation_ = 0;
+
+    std::mutex laterMutex_;
+    std::condition_variable laterChanged_;
+    std::deque<std::pair<std::chrono::steady_clock::time_point, std::function<void()>>> laterQueue_;
+    bool stopping_ = false;
+    std::thread laterThread_;
+};
+
+} // namespace portalstub
