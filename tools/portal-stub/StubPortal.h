@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubAccount.h"
 #include "tools/portal-stub/StubCoTuong.h"
 #include "tools/portal-stub/StubShop.h"
+#include "tools/portal-stub/StubStakeTables.h"
 
 #include <atomic>
 #include <cstdint>
@@ -48,6 +49,7 @@ private:
     std::string user_;
     // Declared after the portal: its thread stops before the portal goes.
     std::unique_ptr<CardTableStub> cardTable_;
+    std::unique_ptr<StubStakeTables> stakeTables_;
 };
 
 } // namespace portalstub
