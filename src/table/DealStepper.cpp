@@ -15,9 +15,11 @@ void DealStepper::cancel() {
     dealing_ = false;
 }
 
-void DealStepper::start(Plan plan, DealCard dealCard, std::function<void()> afterStep, std::function<void()> finished) {
+void DealStepper::start(Plan plan, HasCard hasCard, DealCard dealCard, std::function<void()> afterStep,
+                        std::function<void()> finished) {
     cancel();
     plan_ = plan;
+    hasCard_ = std::move(hasCard);
     dealCard_ = std::move(dealCard);
     afterStep_ = std::move(afterStep);
     finished_ = std::move(finished);
@@ -30,19 +32,32 @@ void DealStepper::start(Plan plan, DealCard dealCard, std::function<void()> afte
     step(generation_);
 }
 
+bool DealStepper::advance() {
+    if (++seat_ >= plan_.seats) {
+        seat_ = 0;
+        ++pass_;
+    }
+    return pass_ >= plan_.passes;
+}
+
 void DealStepper::step(uint64_t generation) {
-    // Skipped seats run in this loop rather than by recursion: a table of many empty
-    // places never deepens the stack.
-    while (dealing_ && generation == generation_) {
-        const bool dealt = dealCard_ && dealCard_(seat_, pass_);
-        // The deal may have cancelled itself (the table left while drawing).
-        if (generation != generation_) return;
-        if (dealt) ++cardsDealt_;
-        if (++seat_ >= plan_.seats) {
-            seat_ = 0;
-            ++pass_;
+    if (!dealing_ || generation != generation_) return;
+    bool dealt = false;
+    // Seats without a card are passed over in this loop, at no delay (and without
+    // recursion: a long row of empty places never deepens the stack). After a card,
+    // the loop also passes over the seats that follow it without one, so that a deal
+    // whose last cards are followed only by empty seats ends with its last card.
+    while (true) {
+        const bool has = hasCard_ && hasCard_(seat_, pass_);
+        if (has && dealt) break; // the next card waits its turn
+        if (has) {
+            dealCard_(seat_, pass_);
+            // The deal may have been cancelled meanwhile (the table left while drawing).
+            if (generation != generation_) return;
+            ++cardsDealt_;
+            dealt = true;
         }
-        if (pass_ >= plan_.passes) {
+        if (advance()) {
             seat_ = 0;
             pass_ = 0;
             dealing_ = false;
@@ -51,11 +66,8 @@ void DealStepper::step(uint64_t generation) {
         }
         if (afterStep_) afterStep_();
         if (generation != generation_) return;
-        if (dealt) {
-            timer_ = platform::Timer::scheduled(plan_.stepDelay, false, [this, generation] { step(generation); });
-            return;
-        }
     }
+    timer_ = platform::Timer::scheduled(plan_.stepDelay, false, [this, generation] { step(generation); });
 }
 
 void DealStepper::flyCard(const platform::ui::ViewPtr& card, platform::ui::View& table, platform::ui::Point deck,

@@ -35,8 +35,10 @@ public:
         int passes = 2;          // cards dealt to each seat
         double stepDelay = 0.15; // seconds after a dealt card
     };
-    // Deals the card of `pass` to `seat`; false when there is none to deal there.
-    using DealCard = std::function<bool(int seat, int pass)>;
+    // Whether `seat` has a card to be dealt at `pass` (an empty place has none).
+    using HasCard = std::function<bool(int seat, int pass)>;
+    // Deals that card.
+    using DealCard = std::function<void(int seat, int pass)>;
 
     DealStepper() = default;
     ~DealStepper();
@@ -45,8 +47,9 @@ public:
 
     // Cancels a deal under way, then runs the first step at once. `afterStep` runs
     // after every step but the last (whether it dealt or skipped); `finished` after
-    // the last one.
-    void start(Plan plan, DealCard dealCard, std::function<void()> afterStep, std::function<void()> finished);
+    // the last one, at once when only seats without cards follow the last card.
+    void start(Plan plan, HasCard hasCard, DealCard dealCard, std::function<void()> afterStep,
+               std::function<void()> finished);
     // Drops the pending step and puts the cursor back (a new hand, a reset, leaving).
     void cancel();
 
@@ -63,8 +66,11 @@ public:
 
 private:
     void step(uint64_t generation);
+    // Moves the cursor one seat on; true when the deal is over.
+    bool advance();
 
     Plan plan_;
+    HasCard hasCard_;
     DealCard dealCard_;
     std::function<void()> afterStep_;
     std::function<void()> finished_;

@@ -287,6 +287,13 @@ bool StakeTableView::layFace(BCCardView& card, uint8_t cardId) {
     return true;
 }
 
+std::shared_ptr<BCCardView> StakeTableView::cardToDeal(int seat, int index) const {
+    auto player = playerAtSeat(seat);
+    if (!player || player->IDDB() == -1 || index < 0) return nullptr;
+    const auto hand = handOf(player);
+    return size_t(index) < hand.size() ? hand[size_t(index)] : nullptr;
+}
+
 void StakeTableView::removeCardViews() {
     for (const auto& child : std::vector<platform::ui::ViewPtr>(view()->subviews()))
         if (dynamic_cast<BCCardView*>(child.get()) && child != peek_.cover()) child->removeFromSuperview();

@@ -67,6 +67,8 @@ public:
     // Lays the face of a wire card id on a card (its back or cover goes) and marks it
     // up; false, the card unchanged, for an id that names no card.
     static bool layFace(BCCardView& card, uint8_t cardId);
+    // Card `index` of the hand at a screen seat, or nullptr (an empty seat, a short hand).
+    std::shared_ptr<BCCardView> cardToDeal(int seat, int index) const;
     // Takes every BCCardView off the table.
     void removeCardViews();
     // Bubbles, seat menu and the sheets over the cards (after each deal step).

@@ -96,7 +96,9 @@ void BaiCaoView::startWithInterval(uint8_t interval, const std::vector<uint8_t>&
     for (int s = 1; s < kSeats; ++s)
         if (auto player = playerAtSeat(s); player && player->IDDB() != -1) setSeatInfoWithSeat(s, player);
     dealer().start(
-        {kSeats, kHandSize, 0.15}, [this](int seat, int pass) { return dealCard(seat, pass); },
+        {kSeats, kHandSize, 0.15},
+        [this](int seat, int pass) { return cardToDeal(seat, kHandSize - 1 - pass) != nullptr; },
+        [this](int seat, int pass) { dealCard(seat, pass); },
         [this] {
             bringSheetsToFront();
             daChiaBaiXong_ = true;
@@ -114,19 +116,15 @@ void BaiCaoView::startWithInterval(uint8_t interval, const std::vector<uint8_t>&
 }
 
 // The deal hands card 2 of every filled seat, then card 1, then card 0.
-bool BaiCaoView::dealCard(int seat, int pass) {
-    auto player = playerAtSeat(seat);
-    if (!player || player->IDDB() == -1) return false;
-    const int card = kHandSize - 1 - pass;
-    const auto hand = handOf(player);
-    if (card < 0 || size_t(card) >= hand.size()) return false;
+void BaiCaoView::dealCard(int seat, int pass) {
+    const int index = kHandSize - 1 - pass;
+    auto card = cardToDeal(seat, index);
+    if (!card) return;
     PlaySound::playSoundWithSource(Resources::getInstance().bai_chia_bai());
-    const auto& view = hand[size_t(card)];
-    const auto size = view->frame().size;
+    const auto size = card->frame().size;
     const platform::ui::Point deck{UIController::screenWidth() / 2.0,
                                    UIController::screenHeight() / 2.0 - 15 * Util::iPadY()};
-    DealStepper::flyCard(view, *this->view(), deck, placeOf(seat, card, size.width, size.height));
-    return true;
+    DealStepper::flyCard(card, *view(), deck, placeOf(seat, index, size.width, size.height));
 }
 
 void BaiCaoView::moveWithPlayerId(int32_t playerId, const std::vector<uint8_t>& cards) {

@@ -46,7 +46,7 @@ public:
     bool isFlying() const { return isFlying_; }
 
 private:
-    bool dealCard(int seat, int pass);
+    void dealCard(int seat, int pass);
     void sendTurn(const std::vector<uint8_t>& bytes);
 
     bool isFlying_ = false;

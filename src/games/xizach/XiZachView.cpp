@@ -147,7 +147,8 @@ void XiZachView::startWithInterval(int8_t interval, int32_t whoMove, const std::
     for (int s = 1; s < kSeats; ++s)
         if (auto player = playerAtSeat(s); player && player->IDDB() != -1) setSeatInfoWithSeat(s, player);
     dealer().start(
-        {kSeats, kOpeningCards, 0.15}, [this](int seat, int pass) { return dealCard(seat, pass); },
+        {kSeats, kOpeningCards, 0.15}, [this](int seat, int pass) { return cardToDeal(seat, pass) != nullptr; },
+        [this](int seat, int pass) { dealCard(seat, pass); },
         [this] {
             bringSheetsToFront();
             daChiaBaiXong_ = true;
@@ -162,17 +163,13 @@ void XiZachView::startWithInterval(int8_t interval, int32_t whoMove, const std::
 }
 
 // Seats 0-3 get their first card, then their second.
-bool XiZachView::dealCard(int seat, int pass) {
-    auto player = playerAtSeat(seat);
-    if (!player || player->IDDB() == -1) return false;
-    const auto hand = handOf(player);
-    if (size_t(pass) >= hand.size()) return false;
+void XiZachView::dealCard(int seat, int pass) {
+    auto card = cardToDeal(seat, pass);
+    if (!card) return;
     PlaySound::playSoundWithSource(Resources::getInstance().bai_chia_bai());
-    const auto& card = hand[size_t(pass)];
     const auto size = card->frame().size;
     const platform::ui::Point deck{UIController::screenWidth() / 2.0, UIController::screenHeight() / 2.0};
     DealStepper::flyCard(card, *view(), deck, placeOf(seat, pass, size.width, size.height));
-    return true;
 }
 
 void XiZachView::getRemainTimeWithPlayerId(int32_t playerId, int seconds) {

@@ -68,7 +68,7 @@ protected:
     std::string myStakeText(int32_t money) const override;
 
 private:
-    bool dealCard(int seat, int pass);
+    void dealCard(int seat, int pass);
     void setNextPlayer(int32_t playerId);
     void animationWhenNextIsMe();
     // The owner asks for a player's hand: on my turn as owner, once per player a game.
