@@ -301,6 +301,8 @@ void StakeTableView::removeCardViews() {
 
 void StakeTableView::bringSheetsToFront() {
     auto& root = *view();
+    // The play buttons stay above the cards of my hand, which reach down to them.
+    if (viewActions() && viewActions()->superview() == &root) root.bringSubviewToFront(viewActions().get());
     for (int slot = 0; slot < 5; ++slot)
         if (chat(slot) && chat(slot)->superview() == &root) root.bringSubviewToFront(chat(slot).get());
     auto front = [&root](const platform::ui::ViewPtr& part) {

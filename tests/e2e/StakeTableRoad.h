@@ -60,7 +60,7 @@ protected:
     }
     void tap(const std::string& selector) {
         auto result = drive("tap " + selector);
-        ASSERT_TRUE(result.ok) << result.message;
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
     std::string dialog() {
         auto shown = UIController::currentDialog();

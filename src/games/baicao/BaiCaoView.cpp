@@ -104,6 +104,7 @@ void BaiCaoView::startWithInterval(uint8_t interval, const std::vector<uint8_t>&
             daChiaBaiXong_ = true;
         },
         [this] {
+            bringSheetsToFront();
             btnFire()->setHidden(false);
             btnAutoSelected()->setHidden(false);
         });

@@ -153,7 +153,10 @@ void XiZachView::startWithInterval(int8_t interval, int32_t whoMove, const std::
             bringSheetsToFront();
             daChiaBaiXong_ = true;
         },
-        [this] { btnFire()->setHidden(false); });
+        [this] {
+            bringSheetsToFront();
+            btnFire()->setHidden(false);
+        });
     showOKImageWithMode(1);
     setInterval(interval);
     setDieTime(interval);
