@@ -1,11 +1,11 @@
 #include "games/caorua/CaoRuaView.h"
 
 #include "games/caorua/CaoRuaMessageHandler.h"
-#include "social/MessageView.h"
-#include "table/MailBoxButton.h"
 #include "table/menuPassword.h"
 #include "table/menuSetup.h"
 #include "table/menuSoNguoi.h"
+#include "social/MessageView.h"
+#include "table/MailBoxButton.h"
 
 namespace kavo {
 
