@@ -53,6 +53,8 @@ void StakeTableView::viewDidLoad() {
         view()->addSubview(label);
         lblCuoc_[size_t(s)] = label;
     }
+    // No turn is ever skipped at these tables.
+    btnSkip()->setHidden(true);
     const auto board = imgBoard() ? imgBoard()->center() : platform::ui::Point{0, 0};
     peek_.load(myId(), {board.x, board.y + 20}, view()->frame());
 }

@@ -208,7 +208,7 @@ void BaiCaoView::hideLoadingNanBai() {
 }
 
 void BaiCaoView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
-    peek().end(card);
+    peek().end(card, [this] { bringSheetsToFront(); });
 }
 
 void BaiCaoView::setHiddenBtnNan() {

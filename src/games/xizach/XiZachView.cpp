@@ -415,7 +415,10 @@ void XiZachView::beginNanbai(const std::shared_ptr<BCCardView>& card) {
 }
 
 void XiZachView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
-    peek().end(card, [this, card] { showMyCardWithCard(card); });
+    peek().end(card, [this, card] {
+        bringSheetsToFront();
+        showMyCardWithCard(card);
+    });
 }
 
 void XiZachView::showMyCardWithCard(const std::shared_ptr<BCCardView>& card) {
