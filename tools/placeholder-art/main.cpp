@@ -273,6 +273,11 @@ constexpr Art kPictures[] = {
     {"icon_phom_opacity.png", 69, 63, Kind::Icon, "Phỏm", kBlue},
     {"icon_maubinh_opacity.png", 69, 63, Kind::Icon, "Binh", kPurple},
     {"icon_caorua_opacity.png", 69, 63, Kind::Icon, "Rùa", kTeal},
+    // The Xi Zach table: the deck by room level and the arrow of my turn
+    {"bai_rut_binhdan.png", 35, 45, Kind::Icon, "52", kBlue},
+    {"bai_rut_daigia.png", 35, 45, Kind::Icon, "52", kPurple},
+    {"bai_rut_vip.png", 35, 45, Kind::Icon, "52", kGold},
+    {"icon_next_me.png", 20, 30, Kind::Icon, "▼", kGold},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.

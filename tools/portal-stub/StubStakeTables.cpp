@@ -336,7 +336,7 @@ void StubStakeTables::stubPlays(size_t index, uint64_t hand) {
         drawn.writeByte(board_);
         drawn.writeByte(0);
         drawn.writeInt(seat.id);
-        drawn.writeByte(int8_t(card));
+        drawn.writeByte(int8_t(kFaceDown)); // another player's draw stays face down until the end
         send(drawn);
         later(1.0, [this, index, hand] { stubPlays(index, hand); });
         return;
