@@ -84,6 +84,7 @@ void StakeTableView::newGeneration() {
 void StakeTableView::resetView() {
     newGeneration();
     peek_.dismiss();
+    stopTurnClock();
     GameCardView::resetView();
 }
 
