@@ -28,6 +28,18 @@ struct DealPlace {
 // back at seat 0, pass 0; a step that was scheduled before either never runs. The game
 // decides what a pass means (which card of the hand it deals) and draws the card in
 // its `dealCard` (flyCard does the shared flight). Main thread only.
+//
+// A table keeps one stepper and starts it for each hand, e.g. three cards to six seats,
+// the last card of every hand first:
+//
+//     dealer.start({6, 3, 0.15},
+//                  [&](int seat, int pass) { return cardAt(seat, 2 - pass) != nullptr; },
+//                  [&](int seat, int pass) { DealStepper::flyCard(cardAt(seat, 2 - pass), table, deck,
+//                                                                  placeOf(seat, 2 - pass)); },
+//                  [&] { peekAllowed = true; },      // after each step but the last
+//                  [&] { peekButton->setHidden(false); });
+//
+// and calls cancel() when the table is reset or left.
 class DealStepper {
 public:
     struct Plan {

@@ -9,6 +9,9 @@ void PeekController::load(int32_t myId, platform::ui::Point rest, platform::ui::
     rest_ = rest;
     cover_ = BCCardView::withCardID(-1, true, myId, true);
     cover_->setIsBaiNan(true);
+    // Whoever signed in, the cover answers the finger: its drag is the peek.
+    cover_->setIsTouch(true);
+    cover_->setUserInteractionEnabled(true);
     cover_->setAccessibilityIdentifier("imgBaiTiNanBai");
     cover_->setTransform(platform::ui::AffineTransform::scale(2, 2));
     cover_->setCenter(rest);

@@ -9,7 +9,6 @@
 #include "platform/ui/Font.h"
 #include "portal/GlobalService.h"
 #include "table/BCCardView.h"
-#include "table/CardView.h"
 #include "table/InviteView.h"
 #include "table/PlaySound.h"
 #include "table/TienLenPlayer.h"
@@ -271,23 +270,6 @@ std::vector<std::shared_ptr<BCCardView>> StakeTableView::handOf(const std::share
     for (const auto& card : *record->cards())
         if (auto bc = std::dynamic_pointer_cast<BCCardView>(card)) hand.push_back(bc);
     return hand;
-}
-
-bool StakeTableView::layFace(BCCardView& card, uint8_t cardId) {
-    const int8_t id = int8_t(cardId);
-    if (id < 0 || id > 51) return false;
-    // The faces come from the same picture table as the cards' own ("100.png" for 0).
-    const std::string picture = CardFace::pictureName(CardViewPhom::mapToRealCardIdWithId(id));
-    if (picture.empty()) return false;
-    for (const auto& child : std::vector<platform::ui::ViewPtr>(card.subviews()))
-        child->removeFromSuperview();
-    auto face = platform::ui::ImageView::make({0, 0, double(CardView::cardWidth()), double(CardView::cardHeight())});
-    face->setImage(Util::getImageWithName(picture));
-    face->setAccessibilityIdentifier("face" + picture);
-    card.addSubview(face);
-    card.setIsChecked(true);
-    card.setAccessibilityIdentifier(CardFace::identifier(id));
-    return true;
 }
 
 std::shared_ptr<BCCardView> StakeTableView::cardToDeal(int seat, int index) const {

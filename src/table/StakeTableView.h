@@ -23,7 +23,8 @@ class TienLenPlayer;
 // Cao, Xi Zach) share on top of the card-table base: the stake labels of seats 1-3,
 // seating from the table's places, ready and start rules, stakes and money, joining
 // a hand under way, the peek cover and the deal chain, and the table's generation
-// that every delayed step carries. The games add their hands. Main thread only.
+// that every delayed step carries. The games add their hands; their card hooks
+// (PeekTable) still note each call before acting on it. Main thread only.
 class StakeTableView : public GameCardView, public PeekTable {
 public:
     StakeTableView(int8_t gameType, std::string titleKey);
@@ -64,9 +65,6 @@ public:
     // The BCCardViews of a player's hand, in hand order.
     static std::vector<std::shared_ptr<BCCardView>> handOf(const std::shared_ptr<Player>& player);
     static std::shared_ptr<TienLenPlayer> cardPlayer(const std::shared_ptr<Player>& player);
-    // Lays the face of a wire card id on a card (its back or cover goes) and marks it
-    // up; false, the card unchanged, for an id that names no card.
-    static bool layFace(BCCardView& card, uint8_t cardId);
     // Card `index` of the hand at a screen seat, or nullptr (an empty seat, a short hand).
     std::shared_ptr<BCCardView> cardToDeal(int seat, int index) const;
     // Takes every BCCardView off the table.

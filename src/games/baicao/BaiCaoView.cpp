@@ -8,6 +8,7 @@
 #include "table/BCCardView.h"
 #include "table/PlaySound.h"
 #include "table/TienLenPlayer.h"
+#include "table/TurnedCard.h"
 
 #include <cmath>
 
@@ -143,7 +144,7 @@ void BaiCaoView::setCurrentCardsWithCardIDs(const std::vector<uint8_t>& cards, i
     bool turned = false;
     for (size_t i = 0; i < cards.size() && i < hand.size(); ++i) {
         if (cards[i] == kFaceDown || hand[i]->isChecked()) continue;
-        if (!layFace(*hand[i], cards[i])) continue;
+        if (!layTurnedFace(*hand[i], cards[i])) continue;
         turned = true;
         if (!mine) continue;
         ++indexBaiNan_;
@@ -200,6 +201,7 @@ void BaiCaoView::beginNanbai(const std::shared_ptr<BCCardView>& card) {
 }
 
 void BaiCaoView::showLoadingNanBai() {
+    PeekTable::showLoadingNanBai();
     peek().showLoading(*view());
 }
 
@@ -208,10 +210,12 @@ void BaiCaoView::hideLoadingNanBai() {
 }
 
 void BaiCaoView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
+    PeekTable::backPointbaiNan(card);
     peek().end(card, [this] { bringSheetsToFront(); });
 }
 
 void BaiCaoView::setHiddenBtnNan() {
+    PeekTable::setHiddenBtnNan();
     btnAutoSelected()->setHidden(true);
     btnFire()->setHidden(true);
 }
@@ -221,6 +225,7 @@ void BaiCaoView::sendTurn(const std::vector<uint8_t>& bytes) {
 }
 
 void BaiCaoView::doFireWithCardId(int8_t cardId) {
+    PeekTable::doFireWithCardId(cardId);
     const auto hand = handOf(playerAtSeat(0));
     std::vector<uint8_t> bytes;
     if (cardId != -1) {
@@ -248,6 +253,7 @@ void BaiCaoView::doFireWithCardId(int8_t cardId) {
 }
 
 void BaiCaoView::showAllCards() {
+    PeekTable::showAllCards();
     std::vector<uint8_t> bytes;
     for (const auto& card : handOf(playerAtSeat(0)))
         bytes.push_back(uint8_t(card->cardID()));

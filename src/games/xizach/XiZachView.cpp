@@ -10,6 +10,7 @@
 #include "table/GameController.h"
 #include "table/PlaySound.h"
 #include "table/TienLenPlayer.h"
+#include "table/TurnedCard.h"
 
 #include <cmath>
 
@@ -89,6 +90,12 @@ void XiZachView::viewDidLoad() {
     imgNextMe_->setHidden(true);
     view()->addSubview(imgNextMe_);
     btnFire()->onTouchUpInside([this] { clickFire(); });
+}
+
+void XiZachView::resetView() {
+    StakeTableView::resetView();
+    waitToPlayNextSound_ = false;
+    arrowMoving_ = false;
 }
 
 void XiZachView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
@@ -306,7 +313,7 @@ void XiZachView::setCurrentCardsWithCardIDs(const std::vector<uint8_t>& cards, i
     const auto hand = handOf(playerAtSeat(seat));
     for (size_t i = 0; i < cards.size() && i < hand.size(); ++i) {
         if (cards[i] == kFaceDown || hand[i]->isChecked()) continue;
-        layFace(*hand[i], cards[i]);
+        layTurnedFace(*hand[i], cards[i]);
     }
 }
 
@@ -388,6 +395,7 @@ void XiZachView::checkHand(int32_t playerId) {
 }
 
 void XiZachView::xetBaiWithPlayer(int32_t playerId) {
+    PeekTable::xetBaiWithPlayer(playerId);
     checkHand(playerId);
 }
 
@@ -415,6 +423,7 @@ void XiZachView::beginNanbai(const std::shared_ptr<BCCardView>& card) {
 }
 
 void XiZachView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
+    PeekTable::backPointbaiNan(card);
     peek().end(card, [this, card] {
         bringSheetsToFront();
         showMyCardWithCard(card);
@@ -422,6 +431,7 @@ void XiZachView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
 }
 
 void XiZachView::showMyCardWithCard(const std::shared_ptr<BCCardView>& card) {
+    PeekTable::showMyCardWithCard(card);
     if (!card || card->subviews().size() < 2) return;
     auto cover = card->subviews().back();
     std::weak_ptr<platform::ui::ViewController> weak = weak_from_this();
@@ -436,7 +446,7 @@ void XiZachView::showMyCardWithCard(const std::shared_ptr<BCCardView>& card) {
     ++indexBaiNan_;
     card->setIsTouch(false);
     if (indexBaiNan_ >= 2 && !diemso_.empty()) showChatWithSeat(0, diemso_);
-    btnFire()->setHidden(indexBaiNan_ >= int(handOf(playerAtSeat(0)).size()));
+    if (btnFire()) btnFire()->setHidden(indexBaiNan_ >= int(handOf(playerAtSeat(0)).size()));
 }
 
 } // namespace kavo

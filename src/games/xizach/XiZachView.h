@@ -26,6 +26,8 @@ public:
 
     XiZachView();
     void viewDidLoad() override;
+    // The mute of the money sound ends with the table.
+    void resetView() override;
     void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                               const std::vector<std::shared_ptr<Player>>& players) override;
 
