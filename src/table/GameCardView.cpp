@@ -367,8 +367,10 @@ void GameCardView::clickStartGame() {
     if (title == text("KAVO_start")) {
         if (isMe(ownerId())) doStartGame();
     } else if (title == text("KAVO_ready")) {
+        // A refused ready (a dialog) leaves the button for another try.
+        readySent_ = false;
         doReady();
-        btnStart_->setHidden(true);
+        if (readySent_) btnStart_->setHidden(true);
     } else if (title == text("KAVO_noReady")) {
         GlobalService::getInstance().readyWithRoomId(roomId(), boardId(), false);
         btnStart_->setHidden(true);
@@ -387,13 +389,10 @@ void GameCardView::doReady() {
         return;
     }
     auto mine = myRecord();
-    if (mine && mine->isReady()) {
-        GlobalService::getInstance().readyWithRoomId(roomId(), boardId(), true);
-        return;
-    }
     auto me = UIController::myInfo();
-    if (me && me->money() >= int64_t(money())) {
+    if ((mine && mine->isReady()) || (me && me->money() >= int64_t(money()))) {
         GlobalService::getInstance().readyWithRoomId(roomId(), boardId(), true);
+        readySent_ = true;
         return;
     }
     UIController::startOKDlg(text("KAVO_koDuTienCuoc"));

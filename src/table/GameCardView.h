@@ -206,6 +206,8 @@ private:
     bool isStartGame_ = false;
     bool isMeNotExistPlayingBoard_ = true;
     int indexOfMe_ = 0;
+    // Set by doReady when the ready request went out (clickStartGame reads it).
+    bool readySent_ = false;
     // Set when the table was left: no clock of it may act any more.
     bool hasLeft_ = false;
 };

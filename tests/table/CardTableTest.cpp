@@ -175,6 +175,20 @@ TEST_F(CardTable, ReadyChecksTheMoneyUnlessIAmReadyAlready) {
     EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{16, {2, 5, 1}}, {16, {2, 5, 1}}}));
 }
 
+TEST_F(CardTable, TheReadyButtonHidesOnlyWhenTheReadyRequestWentOut) {
+    auto table = seat(3, {player(8, "an")}, 8, 1000);
+    me->setMoney(999);
+    table->setKindOfStart(GameCardView::kReady);
+    drive("tap id=btnStart");
+    EXPECT_EQ(dialogText(), text("KAVO_koDuTienCuoc"));
+    press("OK");
+    EXPECT_FALSE(table->btnStart()->isHidden()) << "refused: the button stays for another try";
+    me->setMoney(1000);
+    drive("tap id=btnStart");
+    EXPECT_TRUE(table->btnStart()->isHidden());
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{16, {2, 5, 1}}}));
+}
+
 TEST_F(CardTable, SeatThreeLocksFirstAndUnlocksLast) {
     auto table = seat(3, {});
     drive("tap id=btnLock1");

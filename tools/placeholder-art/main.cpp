@@ -277,7 +277,7 @@ constexpr Art kPictures[] = {
     {"icon_phom_opacity.png", 69, 63, Kind::Icon, "Phỏm", kBlue},
     {"icon_maubinh_opacity.png", 69, 63, Kind::Icon, "Binh", kPurple},
     {"icon_caorua_opacity.png", 69, 63, Kind::Icon, "Rùa", kTeal},
-    // Phom: the stock by room level, the my-turn arrow, the action button
+    // Phom and Xi Zach: the stock by room level, the my-turn arrow; Phom: the action button
     {"bai_rut_binhdan.png", 35, 45, Kind::Icon, "Bốc", kGreen},
     {"bai_rut_daigia.png", 35, 45, Kind::Icon, "Bốc", kGold},
     {"bai_rut_vip.png", 35, 45, Kind::Icon, "Bốc", kPurple},

@@ -172,6 +172,14 @@ void StubPortal::install() {
         [this] { return gameType_.load(); });
     cardTable_->install();
     phom_.install([this] { return gameType_.load(); });
+    stakeTables_ = std::make_unique<StubStakeTables>(
+        portal_,
+        [this] {
+            std::lock_guard lock(userMutex_);
+            return StubStakeTables::Player{playerIdOf(user_), user_};
+        },
+        [this] { return gameType_.load(); });
+    stakeTables_->install();
     StubMail::install(portal_);
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.

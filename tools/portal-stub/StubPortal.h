@@ -7,6 +7,7 @@
 #include "tools/portal-stub/StubCoUp.h"
 #include "tools/portal-stub/StubPhom.h"
 #include "tools/portal-stub/StubShop.h"
+#include "tools/portal-stub/StubStakeTables.h"
 
 #include <atomic>
 #include <cstdint>
@@ -52,6 +53,7 @@ private:
     // Declared after the portal: its thread stops before the portal goes.
     std::unique_ptr<CardTableStub> cardTable_;
     StubPhom phom_{portal_};
+    std::unique_ptr<StubStakeTables> stakeTables_;
 };
 
 } // namespace portalstub

@@ -1,14 +1,87 @@
 #pragma once
 
-#include "table/GameCardView.h"
-#include "table/PeekTable.h"
+#include "games/xizach/XiZachLogicHandler.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "table/StakeTableView.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace kavo {
 
-// The Xi Zach table screen.
-class XiZachView : public GameCardView, public PeekTable {
+class BCCardView;
+
+// The Xi Zach table screen: four seats, two cards dealt each, then turns in the order
+// the server gives. On my turn I draw from the deck in the middle or stand; the owner,
+// on his turn, may check another player's hand. My cards come covered: I look at them
+// by a tap or a peek under the big cover. The server computes every total (the score
+// texts) and shows the hands at the end. Main thread only, except nextPlayer.
+class XiZachView : public StakeTableView {
 public:
+    static constexpr int kOpeningCards = 2;
+
     XiZachView();
+    void viewDidLoad() override;
+    // The mute of the money sound ends with the table.
+    void resetView() override;
+    void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                              const std::vector<std::shared_ptr<Player>>& players) override;
+
+    // ---- the game
+    void startWithInterval(int8_t interval, int32_t whoMove, const std::vector<uint8_t>& myCards);
+    // 21 type 1: the player is now to act for `seconds`.
+    void getRemainTimeWithPlayerId(int32_t playerId, int seconds);
+    // 21 type 0: a card the player drew.
+    void getCardWithPlayerId(int32_t playerId, uint8_t cardId) { rutBaiWithCardId(cardId, playerId); }
+    void rutBaiWithCardId(uint8_t cardId, int32_t playerId);
+    // 21 type 2 and each hand at the end: the player's cards face up.
+    void moveWithPlayerId(int32_t playerId, const std::vector<uint8_t>& cards);
+    void setCurrentCardsWithCardIDs(const std::vector<uint8_t>& cards, int seat);
+    void ShowDiemSoWithWho(int32_t playerId, const std::string& text);
+    void showCardsWithPlayers(const std::vector<XiZachHand>& hands);
+    void stopGame();
+    void playingWithInterval(int interval, int count) override;
+    void updateMoneyForPlayer(int32_t playerId, int32_t change) override;
+
+    // ---- actions
+    void clickRutBai();
+    void clickAutomaticSelectedCards() override;
+    void xetBaiWithPlayer(int32_t playerId) override;
+    void clickViewPlayerInfo(platform::ui::Button& button) override;
+    void clickFire();
+    void beginNanbai(const std::shared_ptr<BCCardView>& card);
+    void backPointbaiNan(const std::shared_ptr<BCCardView>& card) override;
+    void showMyCardWithCard(const std::shared_ptr<BCCardView>& card) override;
+
+    int32_t nextPlayer() const { return nextPlayer_.load(); }
+    bool waitToPlayNextSound() const { return waitToPlayNextSound_; }
+    const std::string& diemso() const { return diemso_; }
+    const std::shared_ptr<platform::ui::Button>& btnBaiTy() const { return btnBaiTy_; }
+    const std::shared_ptr<platform::ui::ImageView>& imgNextMe() const { return imgNextMe_; }
+
+    static int okValue();
+    static void setOkValue(int value);
+
+protected:
+    std::string myStakeText(int32_t money) const override;
+
+private:
+    void dealCard(int seat, int pass);
+    void setNextPlayer(int32_t playerId);
+    void animationWhenNextIsMe();
+    // The owner asks for a player's hand: on my turn as owner, once per player a game.
+    void checkHand(int32_t playerId);
+
+    std::atomic<int32_t> nextPlayer_{-1};
+    bool waitToPlayNextSound_ = false;
+    bool arrowMoving_ = false;
+    std::string diemso_;
+    std::shared_ptr<platform::ui::Button> btnBaiTy_;
+    std::shared_ptr<platform::ui::ImageView> imgNextMe_;
 };
 
 } // namespace kavo

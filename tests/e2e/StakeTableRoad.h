@@ -1,0 +1,89 @@
+#pragma once
+
+// What the Bai Cao and Xi Zach roads share: a signed-in client on the manual clock
+// against the test portal, the game chosen (61) and a table joined (8) at room 2,
+// board 7, as a person reaches it from the board list.
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/UIController.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/Label.h"
+#include "table/BCCardView.h"
+#include "table/StakeTableView.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kavo::test {
+
+class StakeTableRoad : public ClientFixture {
+protected:
+    static constexpr int32_t kMe = ClientWorld::kPlayerId;
+    static constexpr int8_t kRoom = 2;
+    static constexpr int8_t kBoard = 7;
+    struct Place {
+        int32_t id; // -1: empty
+        std::string name;
+        bool ready = true;
+    };
+
+    // Signs in, chooses the game and joins a table with these places.
+    void join(int8_t gameType, const std::vector<Place>& places, int32_t owner, int32_t stake = 100) {
+        ASSERT_TRUE(signInToGameGrid()) << log();
+        send(Bytes().byte(gameType).message(61));
+        advance(0.5);
+        Bytes joined = Bytes().byte(kRoom).byte(kBoard).int32(owner).int32(stake);
+        for (const auto& place : places) {
+            joined.int32(place.id);
+            if (place.id != -1) joined.utf(place.name).int64(500000).int16(1).int32(300).boolean(place.ready);
+        }
+        send(joined.message(8));
+        advance(0.5);
+        portal().clearMessages();
+    }
+    // The server's reply, waited for on the main loop.
+    void send(const Message& message) {
+        ASSERT_TRUE(portal().sendToClient(message));
+        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        advance(0);
+    }
+    // The bodies the portal got of a command, after a short wait for the wire.
+    std::vector<ByteVector> sent(int16_t command) {
+        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        std::vector<ByteVector> bodies;
+        for (const auto& message : portal().messages(command))
+            bodies.push_back(message.body);
+        return bodies;
+    }
+    void tap(const std::string& selector) {
+        auto result = drive("tap " + selector);
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    std::string dialog() {
+        auto shown = UIController::currentDialog();
+        return shown && shown->isVisible() ? shown->message() : std::string();
+    }
+    // The cards lying on the table (the peek cover is not one).
+    static size_t cardsOn(StakeTableView& table) {
+        size_t cards = 0;
+        for (const auto& child : table.view()->subviews())
+            if (dynamic_cast<BCCardView*>(child.get()) && child != table.peek().cover()) ++cards;
+        return cards;
+    }
+    static std::string bubble(StakeTableView& table, int slot) {
+        const auto& chat = table.chat(slot);
+        if (chat->isHidden() || chat->subviews().empty()) return "";
+        auto label = std::dynamic_pointer_cast<platform::ui::Label>(chat->subviews().front());
+        return label ? label->text() : "";
+    }
+    static bool spinnerOn(const platform::ui::ViewPtr& view) {
+        for (const auto& child : view->subviews())
+            if (dynamic_cast<platform::ui::ActivityIndicatorView*>(child.get())) return true;
+        return false;
+    }
+};
+
+} // namespace kavo::test

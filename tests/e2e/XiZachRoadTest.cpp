@@ -1,0 +1,191 @@
+// The Xi Zach road end to end: a signed-in client on the manual clock against the test
+// portal, at a table of up to four, driven like a person through a game.
+#include "games/xizach/XiZachView.h"
+#include "platform/services/SystemSound.h"
+#include "table/GameController.h"
+#include "tests/e2e/StakeTableRoad.h"
+
+#include <algorithm>
+
+namespace kavo::test {
+namespace {
+
+constexpr int8_t kXiZach = 2;
+
+class XiZachRoad : public StakeTableRoad {
+protected:
+    std::shared_ptr<XiZachView> table() { return GameController::getXiZachView(); }
+    void sitAsOwner() { join(kXiZach, {{kMe, "khach"}, {8, "an"}, {9, "binh"}, {-1, ""}}, kMe); }
+    void sitAsGuest() { join(kXiZach, {{kMe, "khach", false}, {8, "an"}, {9, "binh"}, {-1, ""}}, 8); }
+    // The game starts with my cards 5 and 44, `first` to act.
+    void start(int32_t first) { send(Bytes().byte(kRoom).byte(kBoard).int32(first).byte(20).raw({5, 44}).message(20)); }
+    void dealt(int32_t first) {
+        start(first);
+        advance(2);
+    }
+    void turnOf(int32_t who) { send(Bytes().byte(kRoom).byte(kBoard).byte(1).int32(who).byte(30).message(21)); }
+    std::shared_ptr<BCCardView> myCard(size_t index) { return StakeTableView::handOf(table()->myRecord())[index]; }
+    static size_t played(const std::string& file) {
+        const auto all = platform::SystemSound::played();
+        return size_t(std::count(all.begin(), all.end(), file));
+    }
+};
+
+TEST_F(XiZachRoad, TwoEmptySeatsLeaveFourCardsDealtAFifteenthApartThenThePeekButton) {
+    join(kXiZach, {{kMe, "khach"}, {-1, ""}, {9, "binh"}, {-1, ""}}, kMe);
+    start(9);
+    EXPECT_EQ(cardsOn(*table()), 1u);
+    table()->btnFire()->setHidden(true); // shown again when the deal ends
+    for (size_t cards = 2; cards <= 4; ++cards) {
+        advance(0.15);
+        EXPECT_EQ(cardsOn(*table()), cards);
+    }
+    EXPECT_FALSE(table()->dealer().isDealing());
+    EXPECT_FALSE(table()->btnFire()->isHidden());
+    EXPECT_EQ(myCard(0)->center(), (platform::ui::Point{210, 277.5}));
+    EXPECT_EQ(myCard(1)->center(), (platform::ui::Point{260, 277.5}));
+}
+
+TEST_F(XiZachRoad, TheDeckDrawsOnlyOnMyTurnAndStandPassesIt) {
+    sitAsOwner();
+    dealt(9);
+    EXPECT_TRUE(table()->imgNextMe()->isHidden());
+    tap("id=btnBaiTy");
+    EXPECT_TRUE(sent(21).empty()) << "not my turn";
+    turnOf(kMe);
+    EXPECT_FALSE(table()->imgNextMe()->isHidden());
+    EXPECT_FALSE(table()->btnAutoSelected()->isHidden());
+    tap("id=btnBaiTy");
+    tap("id=btnAutoSelected");
+    EXPECT_EQ(sent(21), (std::vector<ByteVector>{{kRoom, kBoard, 0}, {kRoom, kBoard, 1}}));
+    turnOf(9);
+    advance(1);
+    EXPECT_TRUE(table()->imgNextMe()->isHidden());
+}
+
+TEST_F(XiZachRoad, TheTurnIsAnnouncedAtTheOwnersSeatOrInTheMiddleForTheOwner) {
+    sitAsGuest();
+    dealt(9);
+    turnOf(9);
+    EXPECT_EQ(bubble(*table(), 1), text("KAVO_nextPlayer") + " binh!") << "an owns the table, at seat 1";
+    turnOf(8);
+    EXPECT_EQ(bubble(*table(), 4), text("KAVO_nextPlayer") + " " + text("KAVO_owner") + "!");
+    send(Bytes().byte(kRoom).byte(kBoard).byte(1).byte(int8_t(kMe)).raw({1, 2, 3, 4}).message(50));
+    turnOf(kMe);
+    EXPECT_NE(table()->nextPlayer(), kMe) << "a turn after the game is over changes nothing";
+}
+
+TEST_F(XiZachRoad, ADrawnCardJoinsMyHandAndShiftsTheOthersByHalfACard) {
+    sitAsOwner();
+    dealt(kMe);
+    send(Bytes().byte(kRoom).byte(kBoard).byte(0).int32(kMe).byte(33).message(21));
+    advance(0.3);
+    ASSERT_EQ(StakeTableView::handOf(table()->myRecord()).size(), 3u);
+    EXPECT_EQ(myCard(0)->center(), (platform::ui::Point{185, 277.5}));
+    EXPECT_EQ(myCard(1)->center(), (platform::ui::Point{235, 277.5}));
+    EXPECT_EQ(myCard(2)->center(), (platform::ui::Point{285, 277.5}));
+    EXPECT_FALSE(table()->btnFire()->isHidden()) << "a new card to look at";
+}
+
+TEST_F(XiZachRoad, TheOwnerChecksEachHandOnceOnHisTurnAndOthersNever) {
+    sitAsOwner();
+    dealt(9);
+    tap("id=cardBack#4");
+    EXPECT_TRUE(sent(67).empty()) << "not my turn";
+    turnOf(kMe);
+    platform::ui::Button info;
+    info.setTitle("8");
+    table()->clickViewPlayerInfo(info);
+    table()->clickViewPlayerInfo(info);
+    tap("id=cardBack#4");
+    tap("id=cardBack#4");
+    EXPECT_EQ(sent(67), (std::vector<ByteVector>{{kRoom, kBoard, 0, 0, 0, 8}, {kRoom, kBoard, 0, 0, 0, 9}}));
+}
+
+TEST_F(XiZachRoad, AGuestsInfoButtonChecksNothing) {
+    sitAsGuest();
+    dealt(9);
+    turnOf(8);
+    platform::ui::Button info;
+    info.setTitle("9");
+    table()->clickViewPlayerInfo(info);
+    table()->xetBaiWithPlayer(9);
+    EXPECT_TRUE(sent(67).empty());
+}
+
+TEST_F(XiZachRoad, TheOwnerShownMoreIdsThanHeHoldsDrawsTheLast) {
+    sitAsGuest();
+    dealt(9);
+    const auto shown = [&](std::initializer_list<uint8_t> ids) {
+        send(Bytes().byte(kRoom).byte(kBoard).byte(2).int32(8).byte(int8_t(ids.size())).raw(ids).message(21));
+        advance(0.3);
+    };
+    shown({1, 2, 40});
+    auto an = StakeTableView::handOf(table()->playerWithId(8));
+    ASSERT_EQ(an.size(), 3u);
+    EXPECT_EQ(an[0]->accessibilityIdentifier(), "cardBack") << "no face yet";
+    EXPECT_EQ(an[2]->cardID(), 40);
+    shown({1, 2, 40});
+    EXPECT_EQ(an[0]->accessibilityIdentifier(), "card1");
+    EXPECT_EQ(an[1]->accessibilityIdentifier(), "card2");
+    send(Bytes().byte(kRoom).byte(kBoard).byte(2).int32(9).byte(2).raw({255, 7}).message(21));
+    auto binh = StakeTableView::handOf(table()->playerWithId(9));
+    EXPECT_EQ(binh[0]->accessibilityIdentifier(), "cardBack");
+    EXPECT_EQ(binh[1]->accessibilityIdentifier(), "card7");
+}
+
+TEST_F(XiZachRoad, MyScoreTextWaitsForMySecondCardAndPeekingUncoversOne) {
+    sitAsOwner();
+    dealt(9);
+    send(Bytes().int32(kMe).utf("17 diem").message(91));
+    EXPECT_TRUE(table()->btnFire()->isHidden());
+    table()->btnFire()->setHidden(false);
+    tap("id=btnFire");
+    advance(0.4);
+    ASSERT_TRUE(table()->peek().isPeeking());
+    advance(0.4);
+    EXPECT_EQ(table()->indexBaiNan(), 1);
+    EXPECT_EQ(bubble(*table(), 0), "");
+    ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 0 20").ok);
+    advance(0.4);
+    EXPECT_FALSE(table()->peek().isPeeking());
+    EXPECT_EQ(myCard(0)->center(), (platform::ui::Point{210, 277.5}));
+    tap("id=card44");
+    EXPECT_EQ(table()->indexBaiNan(), 2);
+    EXPECT_EQ(bubble(*table(), 0), "17 diem");
+    EXPECT_TRUE(table()->btnFire()->isHidden()) << "nothing left to look at";
+}
+
+TEST_F(XiZachRoad, TheGameOverShowsEveryHandAndMoneySoundsOnceInASecondAndAHalf) {
+    sitAsGuest();
+    dealt(9);
+    send(Bytes()
+             .byte(kRoom)
+             .byte(kBoard)
+             .byte(2)
+             .int32(9)
+             .byte(3)
+             .raw({10, 11, 12})
+             .int32(kMe)
+             .byte(2)
+             .raw({5, 44})
+             .message(50));
+    auto binh = StakeTableView::handOf(table()->playerWithId(9));
+    EXPECT_EQ(binh[1]->accessibilityIdentifier(), "card11");
+    EXPECT_EQ(myCard(0)->subviews().size(), 2u) << "my unseen cards stay covered";
+    EXPECT_EQ(table()->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_continuee"));
+    send(Bytes().int32(9).utf("Quac").message(91));
+    EXPECT_EQ(bubble(*table(), 2), "Quac");
+    platform::SystemSound::clearRecord();
+    send(Bytes().byte(kRoom).byte(kBoard).int32(9).int32(-100).utf("thua").message(52));
+    send(Bytes().byte(kRoom).byte(kBoard).int32(8).int32(100).utf("thang").message(52));
+    EXPECT_EQ(played("trung-tien.wav"), 1u);
+    EXPECT_EQ(table()->playerWithId(9)->money(), 499900);
+    EXPECT_EQ(table()->playerWithId(8)->money(), 500100);
+    advance(1.5);
+    send(Bytes().byte(kRoom).byte(kBoard).int32(9).int32(-100).utf("thua").message(52));
+    EXPECT_EQ(played("trung-tien.wav"), 2u);
+}
+
+} // namespace
+} // namespace kavo::test

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "tests/support/TestPortal.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace portalstub {
+
+// The hands of the two stake tables on the card table stub's four seats (the person
+// owns the table, the stub players "lan" 4001 and "minh" 4002 sit at places 1 and 2):
+//
+// Bai Cao (11): the start (20) deals three cards each and sends the person his; his
+// turns (21) are echoed to the table; each stub player turns its cards after a pause;
+// when all are up, or 20 s passed, every player's points text (91), the hands (50)
+// and the money (52: the best points take the others' stakes) go out.
+//
+// Xi Zach (2): the start deals two cards each, sends the person his with the first
+// stub player to act (20) and that turn (21 type 1). A draw (21 kind 0) is answered
+// with the card (21 type 0), a stand (kind 1) passes the turn; stub players draw below
+// 15 and stand; the owner acts last; his check of a hand (67) shows that player's
+// cards (21 type 2); his stand ends the game (91, 50, 52).
+//
+// A stake (24) is answered to the table. Every answer goes out only while the chosen
+// game is one of the two; others go to the handler set before. Handlers run on the
+// portal's thread, delayed answers on a thread of the stub's own; one mutex guards
+// the hand.
+class StubStakeTables {
+public:
+    struct Player {
+        int32_t id;
+        std::string name;
+    };
+    StubStakeTables(kavo::test::TestPortal& portal, std::function<Player()> me, std::function<int()> gameType);
+    ~StubStakeTables();
+    StubStakeTables(const StubStakeTables&) = delete;
+    StubStakeTables& operator=(const StubStakeTables&) = delete;
+
+    // Chains its answers in front of those already set for 20, 21, 24, 67 and 15.
+    void install();
+
+    // Points of a Bai Cao hand (ace-low ids): the sum of the ranks, court cards 10, mod 10.
+    static int baiCaoPoints(const std::vector<uint8_t>& cards);
+    // Total of a Xi Zach hand: aces 1, or 11 while that stays at 21 or below.
+    static int xiZachTotal(const std::vector<uint8_t>& cards);
+
+private:
+    struct Seat {
+        int32_t id;
+        std::vector<uint8_t> cards;
+        std::vector<bool> up; // Bai Cao: turned
+        bool done = false;    // Xi Zach: stood
+    };
+
+    bool mine() const;
+    void later(double seconds, std::function<void()> action);
+    void run();
+    void send(const kavo::Message& message);
+    uint8_t draw();
+    void deal(int8_t room, int8_t board, int cards);
+    // Bai Cao
+    void startBaiCao();
+    void turnBaiCao(int32_t who, const std::vector<uint8_t>& asked);
+    void endBaiCao(uint64_t hand);
+    // Xi Zach
+    void startXiZach();
+    void giveTurn(size_t index);
+    void stubPlays(size_t index, uint64_t hand);
+    void endXiZach();
+    void settle(const std::vector<int>& points, const std::vector<std::string>& texts);
+    Seat* seatOf(int32_t id);
+
+    kavo::test::TestPortal& portal_;
+    std::function<Player()> me_;
+    std::function<int()> gameType_;
+
+    std::mutex mutex_; // guards everything below
+    std::condition_variable wake_;
+    struct Pending {
+        std::chrono::steady_clock::time_point at;
+        std::function<void()> action;
+    };
+    std::vector<Pending> pending_;
+    bool stopping_ = false;
+    int8_t room_ = 0;
+    int8_t board_ = 0;
+    std::vector<Seat> seats_;
+    std::vector<uint8_t> deck_;
+    size_t turn_ = 0;
+    uint64_t hand_ = 0; // moves on with each hand: a pause of an old hand does nothing
+    bool running_ = false;
+    std::mt19937 random_{std::random_device{}()};
+    std::thread worker_;
+};
+
+} // namespace portalstub
