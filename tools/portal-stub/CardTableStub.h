@@ -35,9 +35,10 @@ public:
 
     // Installs its answers (after the portal's others: they take these commands).
     void install();
+    // Sends the message to the client after that many seconds (from the stub's thread).
+    void later(double seconds, kavo::Message message);
 
 private:
-    void later(double seconds, kavo::Message message);
     void run();
     static kavo::Message stubPlayerEntry(int32_t id, const std::string& name);
 

@@ -4,6 +4,7 @@
 #include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubAccount.h"
 #include "tools/portal-stub/StubCoTuong.h"
+#include "tools/portal-stub/StubMauBinh.h"
 #include "tools/portal-stub/StubShop.h"
 
 #include <atomic>
@@ -48,6 +49,7 @@ private:
     std::string user_;
     // Declared after the portal: its thread stops before the portal goes.
     std::unique_ptr<CardTableStub> cardTable_;
+    std::unique_ptr<StubMauBinh> mauBinh_;
 };
 
 } // namespace portalstub
