@@ -54,8 +54,10 @@ void MauBinhView::layoutMauBinh() {
         // The screen handles the touches itself; the buttons under the layers stay live.
         layer->setUserInteractionEnabled(false);
     }
-    // The arranging screen leaves the action bar uncovered.
+    // The arranging screen leaves the action bar uncovered and takes the touches over
+    // its slots (they reach the screen through the responder chain).
     vBackGroundView_->setFrame(r(0, 0, 480, 280));
+    vBackGroundView_->setUserInteractionEnabled(true);
     vBackGroundView_->setBackgroundColor(platform::ui::Color::clear());
     vBackGroundView_->setHidden(false);
     vBackGroundView_->removeFromSuperview();
