@@ -273,6 +273,10 @@ constexpr Art kPictures[] = {
     {"icon_phom_opacity.png", 69, 63, Kind::Icon, "Phỏm", kBlue},
     {"icon_maubinh_opacity.png", 69, 63, Kind::Icon, "Binh", kPurple},
     {"icon_caorua_opacity.png", 69, 63, Kind::Icon, "Rùa", kTeal},
+    {"maubinh_trang.png", 28, 36, Kind::Box, " ", Rgb{220, 235, 225}},
+    {"maubinh_ach.png", 25, 32, Kind::Icon, "A", kGold},
+    {"maubinh_xap_ham_vi.png", 80, 32, Kind::Icon, "Sập hầm", kDarkRed},
+    {"maubinh_xap_ham_en.png", 80, 32, Kind::Icon, "Sweep", kDarkRed},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.
