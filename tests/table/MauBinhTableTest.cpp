@@ -6,6 +6,7 @@
 #include "games/maubinh/MauBinhLogicHandler.h"
 #include "games/maubinh/MauBinhView.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/Application.h"
 #include "table/GameController.h"
 #include "table/TienLenPlayer.h"
 #include "tests/table/TableTestSupport.h"
@@ -229,6 +230,76 @@ TEST_F(MauBinhTable, AStopDuringTheShowOfAHandIJoinedLateLetsTheNextDealRun) {
     EXPECT_TRUE(table->isAllowBinh());
     ASSERT_TRUE(table->getMyCard());
     EXPECT_EQ(table->getMyCard()->size(), 13u);
+}
+
+TEST_F(MauBinhTable, MySpecialHandIsShownFirstAndTheShowEndsAt25Seconds) {
+    sit();
+    logic().onStartWithRoomId(1, 4, 60, cards(0), -1);
+    runMainThread();
+    ticks(4);
+    table->onResultWithUserID(kMe, 3000, 6, 2, {row(kLan, -1500, -3, 13, 1, 1, 1), row(kMinh, -1500, -3, 26, 1, 1, 1)});
+    ticks(2);
+    ASSERT_EQ(table->actionStatus(), MauBinhView::kBusy);
+    ticks(1);
+    ASSERT_TRUE(table->vBackGroundView()->superview()) << "my special hand at 0 s";
+    drive("expect text=" + text("KAVO_3ChiThung") + "\nexpect text=an");
+    seconds(4.5);
+    EXPECT_FALSE(table->vBackGroundView()->superview()) << "taken down at 4.5 s";
+    seconds(5.75);
+    EXPECT_EQ(table->risingTexts().size(), 2u) << "hand 1 at 10.25 s: the two opponents, no total of mine";
+    seconds(14.9);
+    EXPECT_EQ(table->actionStatus(), MauBinhView::kBusy);
+    seconds(0.1);
+    EXPECT_NE(table->actionStatus(), MauBinhView::kBusy) << "the sheet and the clean-up at 25.25 s";
+    for (const auto& p : table->players()) {
+        auto tl = std::dynamic_pointer_cast<TienLenPlayer>(p);
+        if (!tl || !tl->cards()) continue;
+        for (const auto& c : *tl->cards())
+            EXPECT_EQ(c->cardView().layer().shadowColor(), platform::ui::Color::clear()) << "no highlight stays";
+    }
+}
+
+TEST_F(MauBinhTable, JoiningARunningHandShowsTheOthersCardsFaceDown) {
+    sit(kLan);
+    logic().onPlayingWithLimitTime(60, 30);
+    runMainThread();
+    EXPECT_TRUE(table->disableReady());
+    ticks(4);
+    EXPECT_TRUE(table->isMeNotExistPlayingBoard());
+    EXPECT_EQ(table->interval(), 60);
+    EXPECT_EQ(table->dieTime(), 30);
+    auto lan = std::dynamic_pointer_cast<TienLenPlayer>(player(kLan));
+    ASSERT_TRUE(lan->cards());
+    EXPECT_EQ(lan->cards()->size(), 13u);
+    EXPECT_EQ(uint8_t((*lan->cards())[0]->cardID()), 255) << "face down";
+    EXPECT_FALSE(table->getMyCard() && !table->getMyCard()->empty()) << "I hold no cards";
+    table->clickFire();
+    table->clickSkip();
+    EXPECT_TRUE(client.commands().empty());
+}
+
+TEST_F(MauBinhTable, ACancelledTouchOnlyPutsTheCardBack) {
+    sit();
+    logic().onStartWithRoomId(1, 4, 60, cards(0), -1);
+    runMainThread();
+    ticks(4);
+    platform::RunLoop::main().advance(0.5);
+    runMainThread();
+    auto card = std::dynamic_pointer_cast<CardViewPhom>((*table->getMyCard())[3]);
+    const auto frame = card->frame();
+    const platform::ui::Point grip = card->superview()->convertPoint({frame.x() + 8, frame.y() + 30}, nullptr);
+    const auto before = table->myCardIds();
+    auto& app = platform::ui::Application::shared();
+    app.dispatchTouch(platform::ui::TouchPhase::Began, grip);
+    app.dispatchTouch(platform::ui::TouchPhase::Moved, {grip.x, grip.y + 30});
+    app.dispatchTouch(platform::ui::TouchPhase::Moved, {grip.x + 60, grip.y + 40});
+    EXPECT_EQ(card->alpha(), 0.5);
+    app.dispatchTouch(platform::ui::TouchPhase::Cancelled, {grip.x + 60, grip.y + 40});
+    runMainThread();
+    EXPECT_EQ(card->alpha(), 1.0);
+    EXPECT_EQ(card->transform(), platform::ui::AffineTransform::identity());
+    EXPECT_EQ(table->myCardIds(), before);
+    EXPECT_FALSE(card->isSelected());
 }
 
 TEST_F(MauBinhTable, EventsWithNoTableAreDropped) {
