@@ -3,6 +3,7 @@
 // auto-arrange and finish, and the result show with its clean-up.
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
+#include "app/Util.h"
 #include "games/maubinh/MauBinhView.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Clock.h"
@@ -438,6 +439,47 @@ TEST_F(MauBinhRoad, LeavingDuringTheShowAndComingBackLetsANewDealRun) {
     EXPECT_TRUE(table()->isAllowBinh()) << "the old show's steps leave the new table alone";
     ASSERT_TRUE(table()->getMyCard());
     EXPECT_EQ(table()->getMyCard()->size(), 13u);
+}
+
+TEST_F(MauBinhRoad, PlacingArrangingAHandAndTheSheetAreWrittenForTheTabletToo) {
+    ui::Screen::setIdiom(ui::Idiom::Tablet);
+    signInAndJoin();
+    deal();
+    ASSERT_EQ(order().size(), 13u);
+    for (size_t i = 0; i < 3; ++i)
+        tapAt(grip(card(i)));
+    lift(card(0), Util::changePointFromPoint(kFront));
+    EXPECT_EQ(slice(placeTags(), 0, 4), (std::vector<int>{2, 2, 2, 0})) << "the regions follow the tablet";
+    ASSERT_TRUE(shot("placing-tablet"));
+
+    // The server's arrangement, then the kings to the front: a foul.
+    ASSERT_TRUE(drive("tap id=btnAutoSelected").ok);
+    Bytes answer = Bytes().byte(25);
+    for (int8_t id : kDeal)
+        answer.byte(id);
+    game(answer);
+    ticks(6);
+    advance(0.5);
+    for (int slot = 0; slot < 3; ++slot)
+        finger(centre(*table()->bigSlots()[size_t(indexOf(44 + slot))]), {centre(*table()->bigSlots()[size_t(slot)])});
+    EXPECT_TRUE(table()->cufLung()->isVisibleOnScreen());
+    ASSERT_TRUE(shot("arranging-foul-tablet"));
+
+    ASSERT_TRUE(drive("tap id=btnFire").ok);
+    game(Bytes().byte(30).int32(kMe));
+    ticks(6);
+    Bytes result = Bytes().byte(40).int32(kMe).int32(-2000).int32(-2).byte(-1);
+    result.int32(kLan).int32(2000).int32(2);
+    for (int i = 0; i < 13; ++i)
+        result.byte(int8_t(2 + i));
+    result.byte(-1).byte(0).byte(-1).byte(-1).byte(0).byte(0).byte(0);
+    game(result);
+    ticks(2);
+    advance(0.5);
+    ASSERT_TRUE(shot("hand-tablet"));
+    advance(15.5);
+    ASSERT_TRUE(shot("result-tablet"));
+    EXPECT_FALSE(table()->mauBinhResultView()->isWin());
 }
 
 } // namespace

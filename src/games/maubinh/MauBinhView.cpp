@@ -543,6 +543,9 @@ void MauBinhView::resetMyCardWithCardList(const std::vector<int8_t>& ids) {
     for (int8_t id : ids)
         hand->push_back(CardViewPhom::withCardID(id, false, me->IDDB()));
     me->setCards(hand);
+    // New cards sit in no place.
+    for (const auto& place : cardPlaces_)
+        place->setTag(0);
 }
 
 void MauBinhView::resetAllCard() {
