@@ -130,7 +130,7 @@ void StubMauBinh::install() {
             std::vector<int> arrangement;
             while (request.available())
                 arrangement.push_back(request.readByte());
-            finish(arrangement, reply);
+            finish(arrangement);
             break;
         }
         default:
@@ -180,9 +180,11 @@ void StubMauBinh::deal(int8_t room, int8_t board, TestPortal::Reply& reply) {
         done.writeInt(seats[i].id);
         table_.later(0.5, std::move(done));
     }
+    // A special hand is not arranged: the person's hand is judged as dealt.
+    if (special) finish(seats.front().cards);
 }
 
-void StubMauBinh::finish(const std::vector<int>& arrangement, TestPortal::Reply& reply) {
+void StubMauBinh::finish(const std::vector<int>& arrangement) {
     std::vector<Seat> seats;
     int32_t stake = 0;
     {
@@ -201,7 +203,7 @@ void StubMauBinh::finish(const std::vector<int>& arrangement, TestPortal::Reply&
         seats[i].cards = arrange(seats[i].cards, unsigned(seats[i].id));
     Message done = sub(30);
     done.writeInt(seats.front().id);
-    reply.send(done);
+    table_.later(0.0, std::move(done));
 
     // Each opponent's hands against mine, from my side: +1 I win, -1 I lose.
     const auto& mine = seats.front().cards;

@@ -16,7 +16,8 @@ namespace portalstub {
 // person's cards by rank or by suit, 47/25 answers an arrangement that is no foul,
 // 47/10 sets 120, 90 or 60 seconds. The stub players finish at once; when the person
 // finishes (47/30) the hands are compared pairwise and 47/40 goes out (money = chi x
-// stake), then 47/50 after the show (16 s, or KAVO_STUB_MAUBINH_PAUSE seconds).
+// stake), then 47/50 after the show (16 s, or KAVO_STUB_MAUBINH_PAUSE seconds). A
+// special hand is judged at once, as dealt.
 // Other game types go to the handlers installed before.
 class StubMauBinh {
 public:
@@ -32,7 +33,7 @@ private:
         std::vector<int> cards;
     };
     void deal(int8_t room, int8_t board, kavo::test::TestPortal::Reply& reply);
-    void finish(const std::vector<int>& arrangement, kavo::test::TestPortal::Reply& reply);
+    void finish(const std::vector<int>& arrangement);
 
     kavo::test::TestPortal& portal_;
     CardTableStub& table_;
