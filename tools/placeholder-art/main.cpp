@@ -283,6 +283,10 @@ constexpr Art kPictures[] = {
     {"bai_rut_vip.png", 35, 45, Kind::Icon, "Bốc", kPurple},
     {"icon_next_me.png", 20, 30, Kind::Icon, "↓", kGold},
     {"button_yellow_.png", 80, 30, Kind::Button, "", kGold},
+    {"maubinh_trang.png", 28, 36, Kind::Box, " ", Rgb{220, 235, 225}},
+    {"maubinh_ach.png", 25, 32, Kind::Icon, "A", kGold},
+    {"maubinh_xap_ham_vi.png", 80, 32, Kind::Icon, "Sập hầm", kDarkRed},
+    {"maubinh_xap_ham_en.png", 80, 32, Kind::Icon, "Sweep", kDarkRed},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.

@@ -17,7 +17,7 @@ constexpr int32_t kGuestB = 4002;
 constexpr const char* kReplies[] = {"ok", "hi!", "nhanh len", "good luck"};
 
 bool isCardTable(int gameType) {
-    return gameType == 3 || gameType == 12 || gameType == 2 || gameType == 11;
+    return gameType == 3 || gameType == 12 || gameType == 2 || gameType == 11 || gameType == 16;
 }
 
 void logLine(const std::string& line) {

@@ -38,9 +38,10 @@ public:
 
     // Installs its answers (after the portal's others: they take these commands).
     void install();
+    // Sends the message to the client after that many seconds (from the stub's thread).
+    void later(double seconds, kavo::Message message);
 
 private:
-    void later(double seconds, kavo::Message message);
     void later(double seconds, std::function<void()> action);
     void installPlay();
     // The places' player ids (-1 empty), as the join and the kicks left them.

@@ -180,6 +180,14 @@ void StubPortal::install() {
         },
         [this] { return gameType_.load(); });
     stakeTables_->install();
+    mauBinh_ = std::make_unique<StubMauBinh>(
+        portal_, *cardTable_,
+        [this] {
+            std::lock_guard lock(userMutex_);
+            return CardTableStub::Player{playerIdOf(user_), user_};
+        },
+        [this] { return gameType_.load(); });
+    mauBinh_->install();
     StubMail::install(portal_);
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.

@@ -6,6 +6,7 @@
 #include "tools/portal-stub/StubCoTuong.h"
 #include "tools/portal-stub/StubCoUp.h"
 #include "tools/portal-stub/StubPhom.h"
+#include "tools/portal-stub/StubMauBinh.h"
 #include "tools/portal-stub/StubShop.h"
 #include "tools/portal-stub/StubStakeTables.h"
 
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<CardTableStub> cardTable_;
     StubPhom phom_{portal_};
     std::unique_ptr<StubStakeTables> stakeTables_;
+    std::unique_ptr<StubMauBinh> mauBinh_;
 };
 
 } // namespace portalstub

@@ -1,0 +1,255 @@
+#include "tools/portal-stub/StubMauBinh.h"
+
+#include "games/maubinh/MauBinhRules.h"
+#include "platform/runtime/Log.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <numeric>
+#include <random>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+namespace rules = kavo::MauBinhRules;
+
+namespace {
+
+constexpr int kGameType = 16;
+constexpr int16_t kGame = 47;
+constexpr int8_t kDefaultTime = 90;
+constexpr double kShow = 16.0;
+
+void logLine(const std::string& line) {
+    platform::log("mau binh: " + line);
+}
+
+double showSeconds() {
+    const char* pause = std::getenv("KAVO_STUB_MAUBINH_PAUSE");
+    return pause && *pause ? std::atof(pause) : kShow;
+}
+
+// An arrangement with no foul: the first of a few shuffles that is none, else the
+// cards by rank (weakest in front).
+std::vector<int> arrange(std::vector<int> cards, unsigned seed) {
+    std::sort(cards.begin(), cards.end());
+    std::mt19937 random(seed);
+    auto tryOne = cards;
+    for (int attempt = 0; attempt < 5000; ++attempt) {
+        if (!rules::checkBinhLung(tryOne)) return tryOne;
+        std::shuffle(tryOne.begin(), tryOne.end(), random);
+    }
+    return cards;
+}
+
+Message sub(int8_t code) {
+    Message message(kGame);
+    message.writeByte(code);
+    return message;
+}
+
+void writeCards(Message& message, const std::vector<int>& cards) {
+    for (int id : cards)
+        message.writeByte(int8_t(id));
+}
+
+} // namespace
+
+StubMauBinh::StubMauBinh(TestPortal& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+                         std::function<int()> gameType)
+    : portal_(portal), table_(table), me_(std::move(me)), gameType_(std::move(gameType)) {}
+
+void StubMauBinh::install() {
+    auto previousStart = portal_.handlerOf(20);
+    portal_.onCommand(20, [this, previousStart](Message& request, TestPortal::Reply& reply) {
+        if (gameType_() != kGameType) {
+            if (previousStart) previousStart(request, reply);
+            return;
+        }
+        const int8_t room = request.readByte();
+        const int8_t board = request.readByte();
+        deal(room, board, reply);
+    });
+    auto previousStake = portal_.handlerOf(19);
+    portal_.onCommand(19, [this, previousStake](Message& request, TestPortal::Reply& reply) {
+        if (gameType_() == kGameType && request.data().size() >= 6) {
+            const auto& body = request.data();
+            std::lock_guard lock(mutex_);
+            stake_ = int32_t(uint32_t(body[2]) << 24 | uint32_t(body[3]) << 16 | uint32_t(body[4]) << 8 | body[5]);
+        }
+        if (previousStake) previousStake(request, reply);
+    });
+    auto previousGame = portal_.handlerOf(kGame);
+    portal_.onCommand(kGame, [this, previousGame](Message& request, TestPortal::Reply& reply) {
+        if (gameType_() != kGameType) {
+            if (previousGame) previousGame(request, reply);
+            return;
+        }
+        request.readByte();
+        request.readByte();
+        const int8_t code = request.readByte();
+        std::vector<int> mine;
+        {
+            std::lock_guard lock(mutex_);
+            if (!seats_.empty()) mine = seats_.front().cards;
+        }
+        switch (code) {
+        case 10: {
+            const int8_t choice = request.readByte();
+            logLine("time choice " + std::to_string(choice));
+            Message answer = sub(10);
+            answer.writeByte(choice == 0 ? 120 : choice == 1 ? 90 : 60);
+            reply.send(answer);
+            break;
+        }
+        case 23:
+        case 24: {
+            if (mine.size() != 13) return;
+            if (code == 24)
+                std::stable_sort(mine.begin(), mine.end(),
+                                 [](int a, int b) { return a % 4 != b % 4 ? a % 4 < b % 4 : a < b; });
+            else
+                std::sort(mine.begin(), mine.end());
+            logLine(code == 23 ? "sort by rank" : "sort by suit");
+            Message answer = sub(code);
+            writeCards(answer, mine);
+            reply.send(answer);
+            break;
+        }
+        case 25: {
+            if (mine.size() != 13) return;
+            logLine("auto arrange");
+            Message answer = sub(25);
+            writeCards(answer, arrange(mine, deals_));
+            reply.send(answer);
+            break;
+        }
+        case 30: {
+            std::vector<int> arrangement;
+            while (request.available())
+                arrangement.push_back(request.readByte());
+            finish(arrangement);
+            break;
+        }
+        default:
+            logLine("47/" + std::to_string(code) + " is not answered");
+            break;
+        }
+    });
+}
+
+void StubMauBinh::deal(int8_t room, int8_t board, TestPortal::Reply& reply) {
+    const int32_t me = me_().id;
+    std::vector<int> deck(52);
+    std::iota(deck.begin(), deck.end(), 0);
+    std::vector<Seat> seats;
+    unsigned seed = 0;
+    {
+        std::lock_guard lock(mutex_);
+        seed = ++deals_;
+    }
+    std::shuffle(deck.begin(), deck.end(), std::mt19937(seed));
+    int next = 0;
+    for (int32_t id : {me, kGuests[0], kGuests[1]}) {
+        Seat seat;
+        seat.id = id;
+        seat.cards.assign(deck.begin() + next, deck.begin() + next + 13);
+        next += 13;
+        seats.push_back(seat);
+    }
+    const bool special = std::getenv("KAVO_STUB_MAUBINH_SPECIAL") != nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        seats_ = seats;
+        room_ = room;
+        board_ = board;
+    }
+    logLine("deal " + std::to_string(seed) + (special ? " with a special hand" : ""));
+    Message start = sub(20);
+    start.writeByte(room);
+    start.writeByte(board);
+    start.writeByte(kDefaultTime);
+    writeCards(start, seats.front().cards);
+    start.writeByte(special ? 2 : -1);
+    reply.send(start);
+    // The stub players arrange at once.
+    for (size_t i = 1; i < seats.size(); ++i) {
+        Message done = sub(30);
+        done.writeInt(seats[i].id);
+        table_.later(0.5, std::move(done));
+    }
+    // A special hand is not arranged: the person's hand is judged as dealt.
+    if (special) finish(seats.front().cards);
+}
+
+void StubMauBinh::finish(const std::vector<int>& arrangement) {
+    std::vector<Seat> seats;
+    int32_t stake = 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (seats_.empty() || arrangement.size() != 13) {
+            logLine("a finish with no hand dealt or not 13 cards: not answered");
+            return;
+        }
+        seats = seats_;
+        stake = stake_;
+        seats_.clear();
+    }
+    const bool special = std::getenv("KAVO_STUB_MAUBINH_SPECIAL") != nullptr;
+    seats.front().cards = arrangement;
+    for (size_t i = 1; i < seats.size(); ++i)
+        seats[i].cards = arrange(seats[i].cards, unsigned(seats[i].id));
+    Message done = sub(30);
+    done.writeInt(seats.front().id);
+    table_.later(0.0, std::move(done));
+
+    // Each opponent's hands against mine, from my side: +1 I win, -1 I lose.
+    const auto& mine = seats.front().cards;
+    std::vector<std::array<int, 3>> versusMe(seats.size(), {0, 0, 0});
+    std::vector<int> totals(seats.size(), 0);
+    for (size_t i = 1; i < seats.size(); ++i) {
+        for (int chi = 1; chi <= 3; ++chi) {
+            const int judged =
+                special ? rules::kFirstStronger
+                        : rules::compareWith(rules::handOfChi(mine, chi), rules::handOfChi(seats[i].cards, chi));
+            const int mineWins = judged == rules::kFirstStronger ? 1 : judged == rules::kSecondStronger ? -1 : 0;
+            versusMe[i][size_t(chi - 1)] = mineWins;
+            totals[0] += mineWins;
+            totals[i] -= mineWins;
+        }
+    }
+    // The stub players' hands against each other count for them only.
+    for (size_t i = 1; i < seats.size(); ++i)
+        for (size_t j = i + 1; j < seats.size(); ++j)
+            for (int chi = 1; chi <= 3; ++chi) {
+                const int judged =
+                    rules::compareWith(rules::handOfChi(seats[i].cards, chi), rules::handOfChi(seats[j].cards, chi));
+                const int iWins = judged == rules::kFirstStronger ? 1 : judged == rules::kSecondStronger ? -1 : 0;
+                totals[i] += iWins;
+                totals[j] -= iWins;
+            }
+    Message result = sub(40);
+    result.writeInt(seats.front().id);
+    result.writeInt(totals[0] * stake);
+    result.writeInt(totals[0]);
+    result.writeByte(special ? 2 : -1);
+    for (size_t i = 1; i < seats.size(); ++i) {
+        result.writeInt(seats[i].id);
+        result.writeInt(totals[i] * stake);
+        result.writeInt(totals[i]);
+        writeCards(result, seats[i].cards);
+        result.writeByte(-1);
+        result.writeByte(0);
+        for (int value : versusMe[i])
+            result.writeByte(int8_t(value));
+        result.writeByte(0);
+        result.writeByte(0);
+    }
+    logLine("result: my chi " + std::to_string(totals[0]));
+    table_.later(0.5, std::move(result));
+    table_.later(0.5 + showSeconds(), sub(50));
+}
+
+} // namespace portalstub

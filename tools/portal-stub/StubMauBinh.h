@@ -1,0 +1,50 @@
+#pragma once
+
+#include "tests/support/TestPortal.h"
+#include "tools/portal-stub/CardTableStub.h"
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+namespace portalstub {
+
+// The Mau Binh hands of the four-seat card table (game type 16): the owner's start
+// (20) deals thirteen cards to everybody and 47/20 to the person (special hand 2
+// instead of none when KAVO_STUB_MAUBINH_SPECIAL is set); 47/23 and 47/24 sort the
+// person's cards by rank or by suit, 47/25 answers an arrangement that is no foul,
+// 47/10 sets 120, 90 or 60 seconds. The stub players finish at once; when the person
+// finishes (47/30) the hands are compared pairwise and 47/40 goes out (money = chi x
+// stake), then 47/50 after the show (16 s, or KAVO_STUB_MAUBINH_PAUSE seconds). A
+// special hand is judged at once, as dealt.
+// Other game types go to the handlers installed before.
+class StubMauBinh {
+public:
+    StubMauBinh(kavo::test::TestPortal& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+                std::function<int()> gameType);
+    void install();
+
+    static constexpr int32_t kGuests[2] = {4001, 4002};
+
+private:
+    struct Seat {
+        int32_t id = 0;
+        std::vector<int> cards;
+    };
+    void deal(int8_t room, int8_t board, kavo::test::TestPortal::Reply& reply);
+    void finish(const std::vector<int>& arrangement);
+
+    kavo::test::TestPortal& portal_;
+    CardTableStub& table_;
+    std::function<CardTableStub::Player()> me_;
+    std::function<int()> gameType_;
+    std::mutex mutex_;
+    std::vector<Seat> seats_;
+    int8_t room_ = 0;
+    int8_t board_ = 0;
+    int32_t stake_ = 1000;
+    unsigned deals_ = 0;
+};
+
+} // namespace portalstub
