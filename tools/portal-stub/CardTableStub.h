@@ -35,9 +35,11 @@ public:
 
     // Installs its answers (after the portal's others: they take these commands).
     void install();
+    // Sends a message to the client that many seconds from now (the other tables'
+    // stubs use it too); a leave (15) drops what is still waiting.
+    void later(double seconds, kavo::Message message);
 
 private:
-    void later(double seconds, kavo::Message message);
     void run();
     static kavo::Message stubPlayerEntry(int32_t id, const std::string& name);
 

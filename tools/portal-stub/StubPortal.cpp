@@ -25,6 +25,7 @@ int seatsOf(int gameType) {
     case 20: // hidden-piece Chinese chess
         return 2;
     case 4:  // Poker
+    case 17: // Cao Rua
     case 18: // Bau Cua
         return 6;
     default:
@@ -160,14 +161,15 @@ void StubPortal::install() {
                       passwordNote(request.readUTF()));
     });
     installTableSheets(portal_);
-    cardTable_ = std::make_unique<CardTableStub>(
-        portal_,
-        [this] {
-            std::lock_guard lock(userMutex_);
-            return CardTableStub::Player{playerIdOf(user_), user_};
-        },
-        [this] { return gameType_.load(); });
+    auto signedIn = [this] {
+        std::lock_guard lock(userMutex_);
+        return CardTableStub::Player{playerIdOf(user_), user_};
+    };
+    cardTable_ = std::make_unique<CardTableStub>(portal_, signedIn, [this] { return gameType_.load(); });
     cardTable_->install();
+    caoRua_ = std::make_unique<StubCaoRua>(
+        portal_, signedIn, [this] { return gameType_.load(); }, *cardTable_);
+    caoRua_->install();
     StubMail::install(portal_);
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.

@@ -3,6 +3,7 @@
 #include "tests/support/TestPortal.h"
 #include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubAccount.h"
+#include "tools/portal-stub/StubCaoRua.h"
 #include "tools/portal-stub/StubCoTuong.h"
 #include "tools/portal-stub/StubShop.h"
 
@@ -48,6 +49,7 @@ private:
     std::string user_;
     // Declared after the portal: its thread stops before the portal goes.
     std::unique_ptr<CardTableStub> cardTable_;
+    std::unique_ptr<StubCaoRua> caoRua_;
 };
 
 } // namespace portalstub
