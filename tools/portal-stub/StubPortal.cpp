@@ -161,14 +161,16 @@ void StubPortal::install() {
                       passwordNote(request.readUTF()));
     });
     installTableSheets(portal_);
-    auto signedIn = [this] {
-        std::lock_guard lock(userMutex_);
-        return CardTableStub::Player{playerIdOf(user_), user_};
-    };
-    cardTable_ = std::make_unique<CardTableStub>(portal_, signedIn, [this] { return gameType_.load(); });
+    cardTable_ = std::make_unique<CardTableStub>(
+        portal_,
+        [this] {
+            std::lock_guard lock(userMutex_);
+            return CardTableStub::Player{playerIdOf(user_), user_};
+        },
+        [this] { return gameType_.load(); });
     cardTable_->install();
     caoRua_ = std::make_unique<StubCaoRua>(
-        portal_, signedIn, [this] { return gameType_.load(); }, *cardTable_);
+        portal_, [this] { return signedInPlayer(); }, [this] { return gameType_.load(); }, *cardTable_);
     caoRua_->install();
     StubMail::install(portal_);
     // Unknown requests may carry passwords (a password change, a registration): only
@@ -177,6 +179,11 @@ void StubPortal::install() {
         platform::log("command " + std::to_string(request.commandId()) + ", " + std::to_string(request.data().size()) +
                       " bytes");
     });
+}
+
+CardTableStub::Player StubPortal::signedInPlayer() {
+    std::lock_guard lock(userMutex_);
+    return {playerIdOf(user_), user_};
 }
 
 } // namespace portalstub

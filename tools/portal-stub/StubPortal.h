@@ -37,6 +37,8 @@ public:
 
 private:
     void install();
+    // The last player signed in.
+    CardTableStub::Player signedInPlayer();
 
     kavo::test::TestPortal portal_;
     std::string serverList_;
