@@ -226,6 +226,8 @@ private:
     std::vector<std::shared_ptr<platform::Timer>> flyTimers_;
     std::vector<std::shared_ptr<platform::ui::Label>> flyTexts_;
     std::vector<platform::ui::ViewPtr> listViewOfPlayer_;
+    // For each lifted view, the view that lay just below it.
+    std::vector<std::weak_ptr<platform::ui::View>> liftedBelow_;
     std::shared_ptr<menuSetup> setupView_;
     std::shared_ptr<menuAuto> autoView_;
     std::shared_ptr<PlayerDetailView> playerDetailView_;

@@ -66,9 +66,12 @@ void CaoRuaView::animationForActionPlayerMenu(platform::ui::Button& seatButton) 
     const std::vector<platform::ui::ViewPtr> lifted = {seat.avatar,   seat.btnSeat,    seat.btnUsername,
                                                        seat.btnMoney, seat.btnPresent, seat.ok};
     const auto& stack = view()->subviews();
+    liftedBelow_.clear();
     for (const auto& widget : lifted) {
         const auto at = std::find(stack.begin(), stack.end(), widget);
         widget->setTag(at == stack.end() ? int(stack.size()) : int(at - stack.begin()));
+        liftedBelow_.push_back(at == stack.end() || at == stack.begin() ? std::weak_ptr<platform::ui::View>()
+                                                                        : std::weak_ptr<platform::ui::View>(*(at - 1)));
         listViewOfPlayer_.push_back(widget);
     }
     for (const auto& widget : lifted)
@@ -100,19 +103,29 @@ void CaoRuaView::hideActionPlayerMenu() {
         for (const auto& button : {seat.btnInfo, seat.btnPresentGift, seat.btnAdd, seat.btnKick, seat.btnBuzz})
             if (button) button->setAlpha(0);
     }
-    // Back at the stored places, lowest first, so every view regains its own.
-    auto lifted = listViewOfPlayer_;
-    std::stable_sort(lifted.begin(), lifted.end(), [](const auto& a, const auto& b) { return a->tag() < b->tag(); });
-    for (const auto& widget : lifted) {
+    // Back at the stored places, lowest first, so every view regains its own: above
+    // the view that lay below it (views the table moved meanwhile do not shift it),
+    // else at the index kept in its tag.
+    std::vector<size_t> order(listViewOfPlayer_.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t a, size_t b) { return listViewOfPlayer_[a]->tag() < listViewOfPlayer_[b]->tag(); });
+    for (size_t i : order) {
+        const auto& widget = listViewOfPlayer_[i];
         widget->removeFromSuperview();
+        auto below = i < liftedBelow_.size() ? liftedBelow_[i].lock() : nullptr;
         const size_t count = view()->subviews().size();
         const int at = widget->tag();
-        if (at >= 0 && size_t(at) <= count)
+        if (below && below->superview() == view().get())
+            view()->insertSubviewAbove(widget, below.get());
+        else if (at >= 0 && size_t(at) <= count)
             view()->insertSubview(widget, size_t(at));
         else
             view()->addSubview(widget);
     }
     listViewOfPlayer_.clear();
+    liftedBelow_.clear();
     for (int s = 0; s < kSeats; ++s) {
         seatViews_[size_t(s)].btnSeat->setTag(s);
         seatViews_[size_t(s)].btnPresent->setTag(s);
