@@ -273,6 +273,9 @@ constexpr Art kPictures[] = {
     {"icon_phom_opacity.png", 69, 63, Kind::Icon, "Phỏm", kBlue},
     {"icon_maubinh_opacity.png", 69, 63, Kind::Icon, "Binh", kPurple},
     {"icon_caorua_opacity.png", 69, 63, Kind::Icon, "Rùa", kTeal},
+    {"img_CaoRua_DealerCardBlue.png", 36, 44, Kind::Box, "", kBlue},
+    {"img_CaoRua_DealerCardYellow.png", 36, 44, Kind::Box, "", kGold},
+    {"img_CaoRua_DealerCardRed.png", 36, 44, Kind::Box, "", kRed},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.
