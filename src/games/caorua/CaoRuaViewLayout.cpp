@@ -113,15 +113,15 @@ void CaoRuaView::buildLayout() {
     imgBoard_->layer().setCornerRadius(60 * Util::iPad());
     imgViewDealerCards_ = image(root, r(222, 96, 36, 44), "imgViewDealerCards");
     btnDatCuoc_ = button(root, r(384, 4, 92, 22), "btnDatCuoc");
-    btnDatCuoc_->setBackgroundImage(Util::getImageWithName("Nut_keo_tien_cuoc.png"));
+    btnDatCuoc_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
     btnDatCuoc_->onTouchUpInside([this] { showCuoc(); });
     for (int s = 0; s < kSeats; ++s)
         buildSeat(s);
-    btnStart_ = button(root, r(386, 284, 88, 30), "btnStart");
+    btnStart_ = button(root, r(386, 264, 88, 28), "btnStart");
     btnStart_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnStart_->onTouchUpInside([this] { clickStartGame(); });
     btnStart_->setHidden(true);
-    btnNanBai_ = button(root, r(292, 284, 88, 30), "btnNanBai");
+    btnNanBai_ = button(root, r(292, 264, 88, 28), "btnNanBai");
     btnNanBai_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnNanBai_->setHidden(true);
     btnChat_ = button(root, r(6, 290, 44, 24), "btnChat", text("KAVO_chat"));
@@ -151,7 +151,9 @@ void CaoRuaView::buildSeat(int s) {
     seat.btnMoney = button(root, r(x - 10, y + 64, 70, 14), "btnMoney" + n);
     seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
     seat.btnMoney->setUserInteractionEnabled(false);
-    seat.btnPresent = button(root, r(x + 50, y + 26, 24, 24), s == 0 ? "btnPresentME" : "btnPresentPlayer" + n);
+    // The seats at the right edge keep their present icon on the inner side.
+    const double presentX = x > 400 ? x - 26 : x + 50;
+    seat.btnPresent = button(root, r(presentX, y + 26, 24, 24), s == 0 ? "btnPresentME" : "btnPresentPlayer" + n);
     seat.btnPresent->setTag(s);
     seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     Button* rawPresent = seat.btnPresent.get();
