@@ -666,7 +666,10 @@ void CaoRuaView::setCurrentCardsWithCardIDs(const std::vector<uint8_t>& cards, i
 
 void CaoRuaView::moveWithPlayerId(int32_t playerId, const std::vector<uint8_t>& cards) {
     const int s = getSeatFromID(playerId);
-    if (s < 0) return;
+    if (s < 0) {
+        platform::log("cao rua: cards of player " + std::to_string(playerId) + ", who has no seat, dropped");
+        return;
+    }
     setCurrentCardsWithCardIDs(cards, s);
 }
 
