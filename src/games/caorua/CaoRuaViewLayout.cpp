@@ -33,7 +33,7 @@ std::string text(const char* key) {
 constexpr double kSeatOrigin[CaoRuaView::kSeats][2] = {{110, 236}, {424, 168}, {424, 62},
                                                        {150, 2},   {10, 62},   {10, 168}};
 // The top-left corner of each seat's five menu buttons (none at my seat).
-constexpr double kMenuOrigin[CaoRuaView::kSeats][2] = {{0, 0}, {306, 110}, {306, 40}, {214, 30}, {66, 40}, {66, 110}};
+constexpr double kMenuOrigin[CaoRuaView::kSeats][2] = {{0, 0}, {284, 110}, {284, 40}, {214, 30}, {66, 40}, {66, 110}};
 // Where each bubble stands before it sizes itself to its text.
 constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{160, 196}, {0, 160},  {0, 56},   {204, 30},
                                                            {62, 66},   {62, 172}, {190, 120}};
