@@ -287,6 +287,9 @@ constexpr Art kPictures[] = {
     {"maubinh_ach.png", 25, 32, Kind::Icon, "A", kGold},
     {"maubinh_xap_ham_vi.png", 80, 32, Kind::Icon, "Sập hầm", kDarkRed},
     {"maubinh_xap_ham_en.png", 80, 32, Kind::Icon, "Sweep", kDarkRed},
+    {"img_CaoRua_DealerCardBlue.png", 36, 44, Kind::Box, "", kBlue},
+    {"img_CaoRua_DealerCardYellow.png", 36, 44, Kind::Box, "", kGold},
+    {"img_CaoRua_DealerCardRed.png", 36, 44, Kind::Box, "", kRed},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.

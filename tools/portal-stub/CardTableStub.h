@@ -38,7 +38,8 @@ public:
 
     // Installs its answers (after the portal's others: they take these commands).
     void install();
-    // Sends the message to the client after that many seconds (from the stub's thread).
+    // Sends a message to the client that many seconds from now (the other tables'
+    // stubs use it too); a leave (15) drops what is still waiting.
     void later(double seconds, kavo::Message message);
 
 private:

@@ -25,6 +25,7 @@ int seatsOf(int gameType) {
     case 20: // hidden-piece Chinese chess
         return 2;
     case 4:  // Poker
+    case 17: // Cao Rua
     case 18: // Bau Cua
         return 6;
     default:
@@ -188,6 +189,9 @@ void StubPortal::install() {
         },
         [this] { return gameType_.load(); });
     mauBinh_->install();
+    caoRua_ = std::make_unique<StubCaoRua>(
+        portal_, [this] { return signedInPlayer(); }, [this] { return gameType_.load(); }, *cardTable_);
+    caoRua_->install();
     StubMail::install(portal_);
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.
@@ -195,6 +199,11 @@ void StubPortal::install() {
         platform::log("command " + std::to_string(request.commandId()) + ", " + std::to_string(request.data().size()) +
                       " bytes");
     });
+}
+
+CardTableStub::Player StubPortal::signedInPlayer() {
+    std::lock_guard lock(userMutex_);
+    return {playerIdOf(user_), user_};
 }
 
 } // namespace portalstub

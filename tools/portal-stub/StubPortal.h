@@ -3,6 +3,7 @@
 #include "tests/support/TestPortal.h"
 #include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubAccount.h"
+#include "tools/portal-stub/StubCaoRua.h"
 #include "tools/portal-stub/StubCoTuong.h"
 #include "tools/portal-stub/StubCoUp.h"
 #include "tools/portal-stub/StubPhom.h"
@@ -40,6 +41,8 @@ public:
 
 private:
     void install();
+    // The last player signed in.
+    CardTableStub::Player signedInPlayer();
 
     kavo::test::TestPortal portal_;
     std::string serverList_;
@@ -56,6 +59,7 @@ private:
     StubPhom phom_{portal_};
     std::unique_ptr<StubStakeTables> stakeTables_;
     std::unique_ptr<StubMauBinh> mauBinh_;
+    std::unique_ptr<StubCaoRua> caoRua_;
 };
 
 } // namespace portalstub

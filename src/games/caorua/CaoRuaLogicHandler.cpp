@@ -1,0 +1,235 @@
+#include "games/caorua/CaoRuaLogicHandler.h"
+
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "games/caorua/CaoRuaView.h"
+#include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/NavigationController.h"
+#include "table/BCCardView.h"
+#include "table/GameController.h"
+#include "table/PlaySound.h"
+#include "table/TienLenPlayer.h"
+
+namespace kavo {
+
+namespace {
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+std::shared_ptr<CaoRuaView> table() {
+    return GameController::getCaoRuaView();
+}
+
+// The screen when it is the table of that room and board.
+std::shared_ptr<CaoRuaView> tableOf(int8_t roomId, int8_t boardId) {
+    auto view = table();
+    return view && view->isTable(roomId, boardId) ? view : nullptr;
+}
+
+int32_t myId() {
+    auto me = UIController::myInfo();
+    return me ? me->IDDB() : -1;
+}
+
+// Runs the twin on the main thread, in arrival order.
+void twin(std::function<void()> work) {
+    platform::runOnMainThread(std::move(work));
+}
+
+} // namespace
+
+CaoRuaLogicHandler& CaoRuaLogicHandler::getInstance() {
+    static CaoRuaLogicHandler instance;
+    return instance;
+}
+
+void CaoRuaLogicHandler::onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                                     CaoRuaPlayers players) {
+    twin([=] {
+        auto& resources = Resources::getInstance();
+        for (const auto& player : players)
+            if (player->IDDB() != -1) player->setIsFriend(resources.playerIsFriend(player->IDDB()) ? 1 : 0);
+        auto me = UIController::myInfo();
+        for (const auto& player : players) {
+            if (me && player->IDDB() == me->IDDB()) {
+                me->setExp(player->exp());
+                me->setMoney(player->money());
+            }
+        }
+        GameController::showCaoRuaScreenWithRoom(roomId, boardId, ownerId, money,
+                                                 PlayerList(players.begin(), players.end()));
+        auto view = table();
+        if (!view) return;
+        view->set_disableReady(false);
+        for (const auto& player : players)
+            if (player->IDDB() == ownerId) player->setIsReady(1);
+        view->setMoneyOnBoard(money, myId());
+        view->setModeWithHas(false);
+        view->resetSeat();
+    });
+}
+
+void CaoRuaLogicHandler::onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& line,
+                                                   int32_t from) {
+    twin([roomId, boardId, line, from] {
+        if (auto view = tableOf(roomId, boardId)) view->onChatFromWithId(from, "", line);
+    });
+}
+
+void CaoRuaLogicHandler::callKick(int32_t kickedId) {
+    if (auto view = table()) {
+        view->playerLeaveWithId(kickedId);
+        if (kickedId != myId()) {
+            view->resetSeat();
+            return;
+        }
+        view->onLeftTable();
+    }
+    if (auto nav = KavoOnlineAppDelegate::getInstance().navigationController()) {
+        if (std::dynamic_pointer_cast<CaoRuaView>(nav->topViewController())) {
+            nav->popViewController(true);
+        } else {
+            // Back to the screen below the nearest table; without a table in the stack
+            // the player stays where he is.
+            const auto& stack = nav->viewControllers();
+            for (size_t i = stack.size(); i-- > 1;) {
+                if (!std::dynamic_pointer_cast<CaoRuaView>(stack[i])) continue;
+                nav->popToViewController(stack[i - 1].get(), true);
+                break;
+            }
+        }
+    }
+    UIController::setOkValue(UIController::kActionKicked);
+    UIController::startOKDlg(text("KAVO_youAreKicked"));
+}
+
+void CaoRuaLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) {
+    twin([roomId, boardId, kickedId] {
+        if (!tableOf(roomId, boardId)) return;
+        callKick(kickedId);
+    });
+}
+
+void CaoRuaLogicHandler::onSomeOneJoinBoardWithSeat(int8_t seat, std::shared_ptr<TienLenPlayer> player) {
+    twin([seat, player] {
+        auto view = table();
+        if (!view) return;
+        PlaySound::playSoundWithSource(Resources::getInstance().com_player_join_board());
+        player->setIsReady(0);
+        view->setAtSeat(seat, player);
+        view->resetSeat();
+    });
+}
+
+void CaoRuaLogicHandler::onSomeOneLeaveBoardWithIdLeave(int32_t leaveId, int32_t newOwner) {
+    platform::runOnMainThreadAndWait([leaveId, newOwner] {
+        auto view = table();
+        if (!view) return;
+        view->playerLeaveWithId(leaveId);
+        view->setOwnerWithNewOwner(newOwner);
+        view->resetSeat();
+    });
+}
+
+void CaoRuaLogicHandler::onSomeOneReadyWithId(int32_t id, bool isReady) {
+    twin([id, isReady] {
+        auto view = table();
+        if (!view) return;
+        view->setReadyWithPlayerId(id, isReady);
+        view->resetSeat();
+    });
+}
+
+void CaoRuaLogicHandler::onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t money) {
+    twin([roomId, boardId, money] {
+        auto view = tableOf(roomId, boardId);
+        if (!view) return;
+        view->resetReady();
+        view->setMoney(money);
+    });
+}
+
+void CaoRuaLogicHandler::onStartGameWithRoomId(int8_t roomId, int8_t boardId, std::vector<int8_t> cards,
+                                               int32_t betMoney, int8_t interval) {
+    twin([=] {
+        auto view = tableOf(roomId, boardId);
+        if (!view) return;
+        for (const auto& player : view->players())
+            player->setIsReady(0);
+        std::vector<std::shared_ptr<BCCardView>> mine;
+        for (int8_t card : cards)
+            mine.push_back(BCCardView::withCardID(card, true, myId(), true));
+        view->startWithBetMoney(betMoney, mine, interval);
+        view->imgViewDealerCards()->setHidden(false);
+        view->setDealerCards(GameController::getLevelRoom());
+    });
+}
+
+void CaoRuaLogicHandler::onMoveWithRoomId(int8_t roomId, int8_t boardId, int32_t whoMove, std::vector<uint8_t> cards) {
+    twin([=] {
+        auto view = table();
+        if (!view) return;
+        // A turn anywhere means a hand is under way: ready waits for its end.
+        view->set_disableReady(true);
+        if (view->isTable(roomId, boardId)) view->moveWithPlayerId(whoMove, cards);
+    });
+}
+
+void CaoRuaLogicHandler::onOwnerSetMoneyOnBoardWithRoomId(int8_t roomId, int8_t boardId, int32_t money, int32_t who) {
+    twin([=] {
+        if (auto view = tableOf(roomId, boardId)) view->setMoneyOnBoard(money, who);
+    });
+}
+
+void CaoRuaLogicHandler::onStopGameWithRoomId(int8_t, int8_t, CaoRuaCardRecords records) {
+    twin([records = std::move(records)] {
+        auto view = table();
+        if (!view) return;
+        view->set_disableReady(false);
+        view->stopGame();
+        view->showCardsWithPlayers(records);
+        view->imgViewDealerCards()->setHidden(true);
+    });
+}
+
+void CaoRuaLogicHandler::onBonusMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t who, int32_t money,
+                                                const std::string& des) {
+    twin([=] {
+        auto view = tableOf(roomId, boardId);
+        if (!view) return;
+        auto player = view->playerWithId(who);
+        if (!player || player->name().empty()) {
+            platform::log("cao rua: a bonus for a player not at the table, dropped");
+            return;
+        }
+        view->onChatFromWithId(who, "", des);
+        view->showFlyTextWirhFromId(who, money);
+        view->updateMoneyForPlayer(who, money);
+        auto me = UIController::myInfo();
+        if (me && me->IDDB() == who) me->setMoney(me->money() + int64_t(money));
+    });
+}
+
+void CaoRuaLogicHandler::onPlayingWithRoomId(int8_t roomId, int8_t boardId, int32_t money, CaoRuaCardRecords records) {
+    twin([=] {
+        if (auto view = tableOf(roomId, boardId)) view->playingWithMoney(money, records);
+    });
+}
+
+void CaoRuaLogicHandler::onDiemSoWithWho(int32_t who, const std::string& des) {
+    twin([who, des] {
+        if (auto view = table()) view->onChatFromWithId(who, "", des);
+    });
+}
+
+void CaoRuaLogicHandler::onBuzzWithContent(const std::string& line) {
+    twin([line] {
+        if (auto view = table()) view->onBuzzWithContent(line);
+    });
+}
+
+} // namespace kavo

@@ -1,0 +1,206 @@
+// The "CaoRuaView" layout, built in code: phone coordinates (480 x 320), converted for
+// the tablet by the tablet rule. Six seats (0 me at the bottom, 1-2 at the right, 3 at
+// the top, 4-5 at the left), seven bubbles, the table, the dealer's pile, the start,
+// peek, bet and chat buttons, and the seat menu's layer.
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "app/Util.h"
+#include "games/caorua/CaoRuaView.h"
+#include "platform/ui/Font.h"
+#include "table/BCCardView.h"
+#include "table/InviteView.h"
+#include "table/MailBoxButton.h"
+#include "table/boardChat.h"
+
+namespace kavo {
+
+using platform::ui::Button;
+using platform::ui::ImageView;
+using platform::ui::Rect;
+
+namespace {
+
+Rect r(double x, double y, double w, double h) {
+    return Util::changeRectFromRect({x, y, w, h});
+}
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+// The top-left corner of each seat's block: avatar 44 x 44, name and money under it.
+constexpr double kSeatOrigin[CaoRuaView::kSeats][2] = {{110, 236}, {424, 168}, {424, 62},
+                                                       {150, 2},   {10, 62},   {10, 168}};
+// The top-left corner of each seat's five menu buttons (none at my seat).
+constexpr double kMenuOrigin[CaoRuaView::kSeats][2] = {{0, 0}, {284, 110}, {284, 40}, {214, 30}, {66, 40}, {66, 110}};
+// Where each bubble stands before it sizes itself to its text.
+constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{160, 196}, {0, 160},  {0, 56},   {204, 30},
+                                                           {62, 66},   {62, 172}, {190, 120}};
+
+std::shared_ptr<ImageView> image(platform::ui::View& parent, Rect frame, const std::string& id,
+                                 const std::string& picture = "") {
+    auto view = ImageView::make(frame);
+    view->setAccessibilityIdentifier(id);
+    if (!picture.empty()) view->setImage(Util::getImageWithName(picture));
+    parent.addSubview(view);
+    return view;
+}
+
+std::shared_ptr<Button> button(platform::ui::View& parent, Rect frame, const std::string& id,
+                               const std::string& title = "") {
+    auto made = Button::make(frame);
+    made->setAccessibilityIdentifier(id);
+    made->setTitle(title);
+    made->titleLabel()->setFont(platform::ui::Font::boldSystem(11 * Util::iPad()));
+    parent.addSubview(made);
+    return made;
+}
+
+} // namespace
+
+void CaoRuaView::viewDidLoad() {
+    GameTableView::viewDidLoad();
+    if (playerTimeTimer_) playerTimeTimer_->invalidate();
+    playerTimeTimer_.reset();
+    buildLayout();
+    progressTimer_ = ColoredProgressView::make(Util::isPad() ? Rect{760, 730, 240, 20} : Rect{340, 300, 120, 8});
+    progressTimer_->setAccessibilityIdentifier("progressTimer");
+    progressTimer_->setTintColor(platform::ui::Color::rgba(27, 175, 57));
+    progressTimer_->setHidden(true);
+    progressTimer_->setProgress(0);
+    progressTimer_->setBackgroundColor(platform::ui::Color::clear());
+    view()->addSubview(progressTimer_);
+    screenHeight_ = UIController::screenHeight() - (Util::isPad() ? 40 : 32);
+    playerDetailView_ = std::make_shared<PlayerDetailView>();
+    btnNanBai_->setTitle(text("KAVO_nanBai"));
+    auto me = UIController::myInfo();
+    imgBaiTiNanBai_ = BCCardView::withCardID(-1, true, me ? me->IDDB() : 0, true);
+    imgBaiTiNanBai_->setAccessibilityIdentifier("imgBaiTiNanBai");
+    imgBaiTiNanBai_->setIsBaiNan(true);
+    imgBaiTiNanBai_->setTransform(platform::ui::AffineTransform::scale(2.0, 2.0));
+    imgBaiTiNanBai_->setCenter({imgBoard_->center().x, imgBoard_->center().y + 20});
+    imgBaiTiNanBai_->setAlpha(0);
+    viewNanBai_ = platform::ui::View::make(view()->frame());
+    viewNanBai_->setAccessibilityIdentifier("viewNanBai");
+    viewNanBai_->setBackgroundColor(platform::ui::Color::black());
+    viewNanBai_->setAlpha(0.7);
+    imgViewDealerCards_->setHidden(true);
+    hideActionPlayerMenu();
+}
+
+void CaoRuaView::viewWillAppear(bool animated) {
+    GameTableView::viewWillAppear(animated);
+    const auto& title = KavoOnlineAppDelegate::getInstance().lblWindowTitle();
+    if (!title) return;
+    title->setText(text("KAVO_CaoRua") + ", " + text("KAVO_room") + " " + std::to_string(roomID()) + ", " +
+                   text("KAVO_board") + " " + std::to_string(boardID()));
+    title->setFont(platform::ui::Font::boldSystem(10 * Util::iPad()));
+}
+
+void CaoRuaView::viewWillDisappear(bool animated) {
+    chatView()->historyChat().clear();
+    inviteView()->slideOut();
+    if (const auto& title = KavoOnlineAppDelegate::getInstance().lblWindowTitle())
+        title->setFont(platform::ui::Font::boldSystem(15 * Util::iPad()));
+    GameTableView::viewWillDisappear(animated);
+}
+
+void CaoRuaView::buildLayout() {
+    auto& root = *view();
+    imgBoard_ = image(root, r(70, 50, 340, 190), "imgBoard");
+    imgBoard_->setBackgroundColor(platform::ui::Color::rgba(15, 110, 60));
+    imgBoard_->layer().setCornerRadius(60 * Util::iPad());
+    imgViewDealerCards_ = image(root, r(222, 96, 36, 44), "imgViewDealerCards");
+    btnDatCuoc_ = button(root, r(384, 4, 92, 22), "btnDatCuoc");
+    btnDatCuoc_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
+    btnDatCuoc_->onTouchUpInside([this] { showCuoc(); });
+    for (int s = 0; s < kSeats; ++s)
+        buildSeat(s);
+    btnStart_ = button(root, r(386, 264, 88, 28), "btnStart");
+    btnStart_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
+    btnStart_->onTouchUpInside([this] { clickStartGame(); });
+    btnStart_->setHidden(true);
+    btnNanBai_ = button(root, r(292, 264, 88, 28), "btnNanBai");
+    btnNanBai_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
+    btnNanBai_->setHidden(true);
+    btnChat_ = button(root, r(6, 290, 44, 24), "btnChat", text("KAVO_chat"));
+    btnChat_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
+    btnChat_->onTouchUpInside([this] { clickChatBoardOfMe(); });
+    btnConfig_ = button(root, r(54, 290, 44, 24), "clickConfig", "...");
+    btnConfig_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
+    btnConfig_->onTouchUpInside([this] { clickConfig(); });
+    btnMail_ = MailBoxButton::add(root, [this] { clickMailBox(); });
+    buildBubbles();
+    buildMenu();
+}
+
+void CaoRuaView::buildSeat(int s) {
+    auto& root = *view();
+    auto& seat = seatViews_[size_t(s)];
+    const double x = kSeatOrigin[s][0];
+    const double y = kSeatOrigin[s][1];
+    const std::string n = s == 0 ? "ME" : std::to_string(s);
+    seat.avatar = image(root, r(x + 3, y + 3, 44, 44), "imgViewAvatarPlayer" + n);
+    seat.btnSeat = button(root, r(x, y, 50, 50), "btnSeat" + n);
+    seat.btnSeat->setTag(s);
+    Button* rawSeat = seat.btnSeat.get();
+    seat.btnSeat->onTouchUpInside([this, rawSeat] { clickShowActionPlayer(*rawSeat); });
+    seat.btnUsername = button(root, r(x - 10, y + 50, 70, 14), "btnUsername" + n);
+    seat.btnUsername->setUserInteractionEnabled(false);
+    seat.btnMoney = button(root, r(x - 10, y + 64, 70, 14), "btnMoney" + n);
+    seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
+    seat.btnMoney->setUserInteractionEnabled(false);
+    // The seats at the right edge keep their present icon on the inner side.
+    const double presentX = x > 400 ? x - 26 : x + 50;
+    seat.btnPresent = button(root, r(presentX, y + 26, 24, 24), s == 0 ? "btnPresentME" : "btnPresentPlayer" + n);
+    seat.btnPresent->setTag(s);
+    seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
+    Button* rawPresent = seat.btnPresent.get();
+    seat.btnPresent->onTouchUpInside([this, rawPresent] { clickGiftDetail(*rawPresent); });
+    seat.ok = image(root, r(x + 36, y - 6, 18, 18), "ok" + std::to_string(s));
+}
+
+void CaoRuaView::buildBubbles() {
+    for (int b = 0; b < kBubbles; ++b) {
+        chats_[size_t(b)] =
+            image(*view(), r(kBubbleOrigin[b][0], kBubbleOrigin[b][1], 100, 40), "chat" + std::to_string(b));
+        chats_[size_t(b)]->setHidden(true);
+    }
+}
+
+void CaoRuaView::buildMenu() {
+    viewPlayerMenu_ = platform::ui::View::make(r(0, 0, 480, 320));
+    viewPlayerMenu_->setAccessibilityIdentifier("viewPlayerMenu");
+    viewPlayerMenu_->setBackgroundColor(platform::ui::Color::rgba(0, 0, 0, 0.55));
+    view()->addSubview(viewPlayerMenu_);
+    auto backdrop = button(*viewPlayerMenu_, r(0, 0, 480, 320), "clickHideActionPlayer");
+    backdrop->onTouchUpInside([this] { hideActionPlayerMenu(); });
+    for (int s = 1; s < kSeats; ++s) {
+        auto& seat = seatViews_[size_t(s)];
+        const std::string n = std::to_string(s);
+        const double x = kMenuOrigin[s][0];
+        const double y = kMenuOrigin[s][1];
+        auto menuButton = [&](double row, const std::string& id, const std::string& title) {
+            auto made = button(*viewPlayerMenu_, r(x, y + row * 26, 110, 24), id, title);
+            made->setBackgroundImage(Util::getImageWithName("button_chuc_nang1.png"));
+            made->setTag(s);
+            return made;
+        };
+        seat.btnInfo = menuButton(0, "btnInfoPlayer" + n, text("KAVO_showInfo"));
+        seat.btnInfo->onTouchUpInside([this] { clickShowPlayerInfo(); });
+        seat.btnPresentGift = menuButton(1, "btnPresentGiftPlayer" + n, text("KAVO_presentGift"));
+        Button* rawGift = seat.btnPresentGift.get();
+        seat.btnPresentGift->onTouchUpInside([this, rawGift] { clickPresentForPlayer(*rawGift); });
+        seat.btnAdd = menuButton(2, "btnAddPlayer" + n, text("KAVO_addFriend"));
+        Button* rawAdd = seat.btnAdd.get();
+        seat.btnAdd->onTouchUpInside([this, rawAdd] { clickAddFriend(*rawAdd); });
+        seat.btnKick = menuButton(3, "btnKickPlayer" + n, text("KAVO_kick"));
+        Button* rawKick = seat.btnKick.get();
+        seat.btnKick->onTouchUpInside([this, rawKick] { clickKick(*rawKick); });
+        seat.btnBuzz = menuButton(4, "btnBuzzPlayer" + n, "BUZZ");
+        seat.btnBuzz->onTouchUpInside([this] { clickBuzz(); });
+    }
+}
+
+} // namespace kavo

@@ -1,0 +1,240 @@
+// The Cao Rua requests byte by byte and every table command read from byte strings.
+#include "games/caorua/CaoRuaLogicHandler.h"
+#include "games/caorua/CaoRuaMessageHandler.h"
+#include "games/caorua/CaoRuaService.h"
+#include "net/IMobileClient.h"
+#include "portal/GlobalService.h"
+#include "table/TienLenPlayer.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/RecordedMessage.h"
+
+#include <gtest/gtest.h>
+#include <mutex>
+#include <random>
+
+namespace kavo::test {
+namespace {
+
+class Sent : public IMobileClient {
+public:
+    bool isConnected() const override { return true; }
+    void setHandler(IMessageListener*) override {}
+    bool connectToHost(const std::string&, uint16_t) override { return true; }
+    void sendMessage(Message message) override {
+        std::lock_guard lock(mutex_);
+        sent_ += (sent_.empty() ? "" : " ") + std::to_string(message.commandId()) + ":" + toHex(message.data());
+    }
+    void close() override {}
+    std::string take() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(sent_, {});
+    }
+
+private:
+    std::mutex mutex_;
+    std::string sent_;
+};
+
+TEST(CaoRuaRequests, TurnsForceFinishAndSeatCountGoOutByteForByte) {
+    Sent client;
+    GlobalService::getInstance().setSession(&client);
+    auto& service = CaoRuaService::getInstance();
+    service.moveWithRoomId(3, 200, {7, 255, 255});
+    EXPECT_EQ(client.take(), "21:03c807ffff");
+    service.moveWithRoomId(3, 12, {});
+    EXPECT_EQ(client.take(), "21:030c") << "no cards held: room and board only";
+    service.forceFinishWithRoomId(3, 12);
+    EXPECT_EQ(client.take(), "53:030c");
+    service.setMaxPlayerWithRoomId(3, 12, 6);
+    EXPECT_EQ(client.take(), "56:030c06");
+    GlobalService::getInstance().setSession(nullptr);
+}
+
+// Writes each call down as a line of text.
+class Recorder : public CaoRuaLogicHandler {
+public:
+    std::vector<std::string> calls;
+
+    static std::string places(const CaoRuaPlayers& list) {
+        std::string out;
+        for (const auto& p : list)
+            out += "[" + std::to_string(p->IDDB()) + " '" + p->name() + "' " + std::to_string(p->money()) + " " +
+                   std::to_string(p->avatar()) + " " + std::to_string(p->exp()) + " " + std::to_string(p->isReady()) +
+                   "]";
+        return out;
+    }
+    static std::string records(const CaoRuaCardRecords& list) {
+        std::string out;
+        for (const auto& r : list)
+            out += " " + std::to_string(r.playerId) + ":" + std::to_string(r.cards[0]) + "," +
+                   std::to_string(r.cards[1]) + "," + std::to_string(r.cards[2]);
+        return out;
+    }
+    static std::string bytes(const std::vector<uint8_t>& list) {
+        std::string out;
+        for (uint8_t b : list)
+            out += " " + std::to_string(b);
+        return out;
+    }
+
+    void onJoinGameSuccessWithRoomId(int8_t r, int8_t b, int32_t o, int32_t m, CaoRuaPlayers p) override {
+        calls.push_back("join " + std::to_string(r) + " " + std::to_string(b) + " owner " + std::to_string(o) +
+                        " money " + std::to_string(m) + " " + places(p));
+    }
+    void onChatFromBoardWithRoomId(int8_t r, int8_t b, const std::string& t, int32_t f) override {
+        calls.push_back("chat " + std::to_string(r) + " " + std::to_string(b) + " '" + t + "' " + std::to_string(f));
+    }
+    void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override {
+        calls.push_back("kicked " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(k));
+    }
+    void onSomeOneJoinBoardWithSeat(int8_t s, std::shared_ptr<TienLenPlayer> p) override {
+        calls.push_back("sat " + std::to_string(s) + " " + places({p}) + " finish " +
+                        std::to_string(p->finishPosition()));
+    }
+    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override {
+        calls.push_back("left " + std::to_string(l) + " owner " + std::to_string(o));
+    }
+    void onSomeOneReadyWithId(int32_t id, bool r) override {
+        calls.push_back("ready " + std::to_string(id) + " " + std::to_string(r));
+    }
+    void onOwnerSetMoneyWithRoomId(int8_t r, int8_t b, int32_t m) override {
+        calls.push_back("table money " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(m));
+    }
+    void onStartGameWithRoomId(int8_t r, int8_t b, std::vector<int8_t> c, int32_t bet, int8_t t) override {
+        std::string out = "start " + std::to_string(r) + " " + std::to_string(b) + " bet " + std::to_string(bet) +
+                          " time " + std::to_string(t) + " cards";
+        for (int8_t card : c)
+            out += " " + std::to_string(card);
+        calls.push_back(out);
+    }
+    void onMoveWithRoomId(int8_t r, int8_t b, int32_t who, std::vector<uint8_t> c) override {
+        calls.push_back("move " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + bytes(c));
+    }
+    void onOwnerSetMoneyOnBoardWithRoomId(int8_t r, int8_t b, int32_t m, int32_t who) override {
+        calls.push_back("stake " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(m) + " by " +
+                        std::to_string(who));
+    }
+    void onStopGameWithRoomId(int8_t r, int8_t b, CaoRuaCardRecords c) override {
+        calls.push_back("stop " + std::to_string(r) + " " + std::to_string(b) + records(c));
+    }
+    void onBonusMoneyWithRoomId(int8_t r, int8_t b, int32_t who, int32_t m, const std::string& d) override {
+        calls.push_back("bonus " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
+                        std::to_string(m) + " '" + d + "'");
+    }
+    void onPlayingWithRoomId(int8_t r, int8_t b, int32_t m, CaoRuaCardRecords c) override {
+        calls.push_back("playing " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(m) +
+                        records(c));
+    }
+    void onDiemSoWithWho(int32_t who, const std::string& d) override {
+        calls.push_back("score " + std::to_string(who) + " '" + d + "'");
+    }
+    void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
+};
+
+class CaoRuaReplies : public ::testing::Test {
+protected:
+    void SetUp() override { handler().setGameLogicHandler(&recorder); }
+    void TearDown() override { handler().setGameLogicHandler(nullptr); }
+    static CaoRuaMessageHandler& handler() { return *CaoRuaMessageHandler::getInstance(); }
+    std::vector<std::string> read(int16_t command, const ByteVector& body) {
+        recorder.calls.clear();
+        Message message(command, body);
+        handler().onMessage(message);
+        return recorder.calls;
+    }
+    Recorder recorder;
+};
+
+using Calls = std::vector<std::string>;
+
+constexpr const char* kEmpty = "[-1 '' 0 0 0 0]";
+
+std::string empties(int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += kEmpty;
+    return out;
+}
+
+TEST_F(CaoRuaReplies, AJoinHoldsSixPlacesWithEmptyOnesOfFourBytes) {
+    Bytes join = Bytes().byte(1).byte(4).int32(7).int32(500);
+    join.int32(7).utf("Ân").int64(120000).int16(3).int32(250).boolean(false).int32(-1);
+    join.int32(9).utf("binh").int64(900).int16(2).int32(40).boolean(true).int32(-1).int32(-1).int32(-1);
+    EXPECT_EQ(read(8, join.data()), Calls{"join 1 4 owner 7 money 500 [7 'Ân' 120000 3 250 0]" + std::string(kEmpty) +
+                                          "[9 'binh' 900 2 40 1]" + empties(3)})
+        << "the name stays as sent";
+    EXPECT_EQ(read(8, Bytes().byte(1).byte(4).int32(7).int32(500).data()),
+              Calls{"join 1 4 owner 7 money 500 " + empties(6)})
+        << "no records: six empty places";
+    Bytes eight = Bytes().byte(1).byte(4).int32(7).int32(500);
+    for (int i = 0; i < 7; ++i)
+        eight.int32(-1);
+    eight.int32(5).utf("x").int64(1).int16(1).int32(1).boolean(true);
+    EXPECT_EQ(read(8, eight.data()), Calls{"join 1 4 owner 7 money 500 " + empties(6)}) << "places past six dropped";
+    EXPECT_EQ(read(8, Bytes().byte(1).byte(4).int32(7).int32(500).int32(-1).int32(9).utf("x").int64(1).data()),
+              Calls{"join 1 4 owner 7 money 500 " + empties(6)})
+        << "a record cut short ends the list";
+    EXPECT_EQ(read(8, Bytes().byte(1).byte(4).int32(7).data()), Calls{}) << "a join without its money";
+}
+
+TEST_F(CaoRuaReplies, TableCommandsReachTheirCallbacks) {
+    EXPECT_EQ(read(9, Bytes().byte(2).byte(3).int32(44).utf("chao").data()), Calls{"chat 2 3 'chao' 44"});
+    EXPECT_EQ(read(11, Bytes().byte(2).byte(3).int32(44).data()), Calls{"kicked 2 3 44"});
+    EXPECT_EQ(read(12, Bytes().byte(5).int32(9).utf("Binh").int64(900).int16(2).int32(40).data()),
+              Calls{"sat 5 [9 'Binh' 900 2 40 0] finish -1"});
+    EXPECT_EQ(read(14, Bytes().int32(9).int32(7).data()), Calls{"left 9 owner 7"});
+    EXPECT_EQ(read(16, Bytes().int32(9).boolean(true).data()), Calls{"ready 9 1"});
+    EXPECT_EQ(read(19, Bytes().byte(2).byte(3).int32(2000).data()), Calls{"table money 2 3 2000"});
+    EXPECT_EQ(read(20, Bytes().byte(2).byte(3).byte(15).int32(1000).raw({0, 51, 0xff}).data()),
+              Calls{"start 2 3 bet 1000 time 15 cards 0 51 -1"});
+    EXPECT_EQ(read(21, Bytes().byte(2).byte(3).int32(9).raw({5, 0xff, 0xff}).data()), Calls{"move 2 3 9 5 255 255"});
+    EXPECT_EQ(read(24, Bytes().byte(2).byte(3).int32(500).int32(7).data()), Calls{"stake 2 3 500 by 7"});
+    EXPECT_EQ(read(80, Bytes().byte(2).byte(3).int32(7).int32(500).data()), Calls{"stake 2 3 500 by 7"})
+        << "80 carries the player first";
+    EXPECT_EQ(read(52, Bytes().byte(2).byte(3).int32(7).int32(-200).utf("thua").data()),
+              Calls{"bonus 2 3 7 -200 'thua'"});
+    EXPECT_EQ(read(91, Bytes().int32(7).utf("9 nut").data()), Calls{"score 7 '9 nut'"});
+    EXPECT_EQ(read(103, Bytes().utf("A").utf("B").data()), Calls{"buzz 'A: B'"});
+    EXPECT_EQ(read(61, Bytes().byte(17).data()), Calls{}) << "not this table's";
+}
+
+TEST_F(CaoRuaReplies, HandRecordsAreReadWholeOrNotAtAll) {
+    const ByteVector two = Bytes().int32(7).raw({1, 2, 3}).int32(9).raw({0xff, 50, 0xff}).data();
+    EXPECT_EQ(read(50, Bytes().byte(2).byte(3).byte(2).raw(two).data()), Calls{"stop 2 3 7:1,2,3 9:-1,50,-1"});
+    EXPECT_EQ(read(50, Bytes().byte(2).byte(3).byte(0).data()), Calls{"stop 2 3"});
+    EXPECT_EQ(read(50, Bytes().byte(2).byte(3).byte(-56).raw(two).data()), Calls{"stop 2 3 7:1,2,3 9:-1,50,-1"})
+        << "a count of 200 is read unsigned and stops where the records do";
+    EXPECT_EQ(read(50, Bytes().byte(2).byte(3).byte(2).int32(7).raw({1, 2, 3}).int32(9).raw({4}).data()),
+              Calls{"stop 2 3 7:1,2,3"});
+    Bytes eight = Bytes().byte(2).byte(3).int32(1000);
+    for (int32_t id = 1; id <= 8; ++id)
+        eight.int32(id).raw({uint8_t(id), 0xff, 0xff});
+    EXPECT_EQ(read(62, eight.data()), Calls{"playing 2 3 1000 1:1,-1,-1 2:2,-1,-1 3:3,-1,-1 4:4,-1,-1 5:5,-1,-1 "
+                                            "6:6,-1,-1"})
+        << "six records kept, the rest read and dropped";
+    EXPECT_EQ(read(62, Bytes().byte(2).byte(3).int32(1000).int32(4).raw({1}).data()), Calls{"playing 2 3 1000"});
+}
+
+TEST_F(CaoRuaReplies, MessagesCutShortReachNobody) {
+    EXPECT_EQ(read(9, Bytes().byte(2).byte(3).int32(44).data()), Calls{});
+    EXPECT_EQ(read(20, Bytes().byte(2).byte(3).byte(15).int32(1000).raw({1, 2}).data()), Calls{});
+    EXPECT_EQ(read(21, Bytes().byte(2).byte(3).int32(9).raw({5, 0xff}).data()), Calls{});
+    EXPECT_EQ(read(80, Bytes().byte(2).byte(3).int32(7).data()), Calls{});
+    EXPECT_EQ(read(103, Bytes().utf("A").data()), Calls{});
+}
+
+TEST_F(CaoRuaReplies, RandomBodiesForEveryCommandEndQuietly) {
+    std::mt19937 random(17);
+    const int16_t commands[] = {8, 9, 11, 12, 14, 16, 19, 20, 21, 24, 50, 52, 62, 80, 91, 103};
+    size_t calls = 0;
+    for (int round = 0; round < 640; ++round) {
+        ByteVector body(random() % 48);
+        for (auto& b : body)
+            b = uint8_t(random());
+        calls += read(commands[round % std::size(commands)], body).size();
+    }
+    EXPECT_GT(calls, 100u) << "the commands still reach their callbacks";
+}
+
+} // namespace
+} // namespace kavo::test

@@ -1,0 +1,234 @@
+#include "tools/portal-stub/StubCaoRua.h"
+
+#include "platform/runtime/Log.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+constexpr int kPlaces = 6;
+
+void logLine(const std::string& line) {
+    platform::log("cao rua table: " + line);
+}
+
+void writeGuest(Message& message, int32_t id, const std::string& name) {
+    message.writeInt(id);
+    message.writeUTF(name);
+    message.writeLong(500000);
+    message.writeShort(int16_t(id % 10));
+    message.writeInt(3000);
+}
+
+} // namespace
+
+StubCaoRua::StubCaoRua(TestPortal& portal, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
+                       CardTableStub& cardTable)
+    : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), cardTable_(cardTable),
+      shuffle_(std::random_device{}()) {}
+
+void StubCaoRua::chain(int16_t command, std::function<void(Message&, TestPortal::Reply&)> answer) {
+    auto earlier = portal_.handlerOf(command);
+    portal_.onCommand(command, [this, earlier, answer](Message& request, TestPortal::Reply& reply) {
+        if (gameType_() == kGameType)
+            answer(request, reply);
+        else if (earlier)
+            earlier(request, reply);
+    });
+}
+
+void StubCaoRua::install() {
+    chain(8, [this](Message& request, TestPortal::Reply& reply) { onJoin(request, reply); });
+    chain(20, [this](Message&, TestPortal::Reply& reply) { onStart(reply); });
+    chain(21, [this](Message& request, TestPortal::Reply& reply) {
+        Message echo(21);
+        echo.writeByte(request.readByte());
+        echo.writeByte(request.readByte());
+        echo.writeInt(me_().id);
+        for (int i = 0; i < 3; ++i)
+            echo.writeByte(request.readByte());
+        logLine("turn echoed");
+        reply.send(echo);
+    });
+    chain(11, [this](Message& request, TestPortal::Reply& reply) {
+        const int8_t room = request.readByte();
+        const int8_t board = request.readByte();
+        const int32_t kicked = request.readInt();
+        logLine("kick " + std::to_string(kicked));
+        Message answer(11);
+        answer.writeByte(room);
+        answer.writeByte(board);
+        answer.writeInt(kicked);
+        reply.send(answer);
+        std::lock_guard lock(mutex_);
+        auto it = std::find_if(guests_.begin(), guests_.end(), [&](const Seated& g) { return g.id == kicked; });
+        if (it == guests_.end()) return;
+        // Another stub player takes the emptied place a little later.
+        it->id = nextGuest_++;
+        it->name = "khach" + std::to_string(it->id % 100);
+        Message joins(12);
+        joins.writeByte(it->place);
+        writeGuest(joins, it->id, it->name);
+        cardTable_.later(3.0, std::move(joins));
+    });
+    chain(103, [this](Message& request, TestPortal::Reply&) {
+        const int32_t target = request.readInt();
+        std::lock_guard lock(mutex_);
+        for (const auto& guest : guests_) {
+            if (guest.id != target) continue;
+            logLine("buzz to " + guest.name + ", buzzed back");
+            Message back(103);
+            back.writeUTF(guest.name);
+            back.writeUTF("BUZZ!");
+            cardTable_.later(0.5, std::move(back));
+        }
+    });
+}
+
+void StubCaoRua::onJoin(Message& request, TestPortal::Reply& reply) {
+    const int8_t room = request.readByte();
+    const int8_t board = request.readByte();
+    logLine("join room " + std::to_string(room) + ", board " + std::to_string(board));
+    const CardTableStub::Player me = me_();
+    std::vector<Seated> guests = {{4001, "lan", 1}, {4002, "minh", 2}, {4003, "hoa", 4}};
+    {
+        std::lock_guard lock(mutex_);
+        room_ = room;
+        board_ = board;
+        guests_ = guests;
+    }
+    Message joined(8);
+    joined.writeByte(room);
+    joined.writeByte(board);
+    joined.writeInt(me.id); // the player owns the table
+    joined.writeInt(kStake);
+    for (int8_t place = 0; place < kPlaces; ++place) {
+        auto guest = std::find_if(guests.begin(), guests.end(), [&](const Seated& g) { return g.place == place; });
+        if (place == 0) {
+            writeGuest(joined, me.id, me.name);
+            joined.writeBool(0);
+        } else if (guest != guests.end()) {
+            writeGuest(joined, guest->id, guest->name);
+            joined.writeBool(1);
+        } else {
+            joined.writeInt(-1);
+        }
+    }
+    reply.send(joined);
+    if (board != kPlayingBoard) return;
+    // A hand of the stub players is under way: the player watches it end.
+    Message playing(62);
+    playing.writeByte(room);
+    playing.writeByte(board);
+    playing.writeInt(kStake);
+    std::vector<Hand> hands;
+    std::vector<int8_t> deck(52);
+    std::iota(deck.begin(), deck.end(), int8_t(0));
+    {
+        std::lock_guard lock(mutex_);
+        std::shuffle(deck.begin(), deck.end(), shuffle_);
+    }
+    size_t next = 0;
+    for (const auto& guest : guests) {
+        playing.writeInt(guest.id);
+        for (int i = 0; i < 3; ++i)
+            playing.writeByte(-1);
+        hands.push_back({guest.id, {deck[next], deck[next + 1], deck[next + 2]}});
+        next += 3;
+    }
+    reply.send(playing);
+    endHandLater(3.0, hands);
+}
+
+void StubCaoRua::onStart(TestPortal::Reply& reply) {
+    std::vector<int8_t> deck(52);
+    std::iota(deck.begin(), deck.end(), int8_t(0));
+    std::vector<Seated> guests;
+    int8_t room = 0;
+    int8_t board = 0;
+    {
+        std::lock_guard lock(mutex_);
+        std::shuffle(deck.begin(), deck.end(), shuffle_);
+        guests = guests_;
+        room = room_;
+        board = board_;
+    }
+    std::vector<Hand> hands = {{me_().id, {deck[0], deck[1], deck[2]}}};
+    for (size_t i = 0; i < guests.size(); ++i)
+        hands.push_back({guests[i].id, {deck[3 + 3 * i], deck[4 + 3 * i], deck[5 + 3 * i]}});
+    logLine("a hand starts");
+    Message start(20);
+    start.writeByte(room);
+    start.writeByte(board);
+    start.writeByte(kInterval);
+    start.writeInt(kStake);
+    for (int8_t card : hands[0].cards)
+        start.writeByte(card);
+    reply.send(start);
+    for (size_t i = 1; i < hands.size(); ++i) {
+        Message turn(21);
+        turn.writeByte(room);
+        turn.writeByte(board);
+        turn.writeInt(hands[i].id);
+        for (int8_t card : hands[i].cards)
+            turn.writeByte(card);
+        cardTable_.later(2.0 + double(i), std::move(turn));
+    }
+    endHandLater(kInterval, hands);
+}
+
+int StubCaoRua::pointsOf(const Hand& hand) {
+    int points = 0;
+    for (int8_t card : hand.cards) {
+        const int rank = card / 4; // 0 the ace .. 12 the king
+        points += rank <= 8 ? rank + 1 : 0;
+    }
+    return points % 10;
+}
+
+void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
+    int8_t room = 0;
+    int8_t board = 0;
+    {
+        std::lock_guard lock(mutex_);
+        room = room_;
+        board = board_;
+    }
+    size_t winner = 0;
+    for (size_t i = 1; i < hands.size(); ++i)
+        if (pointsOf(hands[i]) > pointsOf(hands[winner])) winner = i;
+    for (const auto& hand : hands) {
+        Message score(91);
+        score.writeInt(hand.id);
+        score.writeUTF(std::to_string(pointsOf(hand)) + " nut");
+        cardTable_.later(seconds, std::move(score));
+    }
+    Message reveal(50);
+    reveal.writeByte(room);
+    reveal.writeByte(board);
+    reveal.writeByte(int8_t(hands.size()));
+    for (const auto& hand : hands) {
+        reveal.writeInt(hand.id);
+        for (int8_t card : hand.cards)
+            reveal.writeByte(card);
+    }
+    cardTable_.later(seconds + 0.1, std::move(reveal));
+    const int32_t won = kStake * int32_t(hands.size() - 1);
+    for (size_t i = 0; i < hands.size(); ++i) {
+        Message bonus(52);
+        bonus.writeByte(room);
+        bonus.writeByte(board);
+        bonus.writeInt(hands[i].id);
+        bonus.writeInt(i == winner ? won : -kStake);
+        bonus.writeUTF(i == winner ? "+" + std::to_string(won) : std::to_string(-kStake));
+        cardTable_.later(seconds + 0.2, std::move(bonus));
+    }
+}
+
+} // namespace portalstub

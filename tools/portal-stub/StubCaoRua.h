@@ -1,0 +1,68 @@
+#pragma once
+
+#include "tests/support/TestPortal.h"
+#include "tools/portal-stub/CardTableStub.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace portalstub {
+
+// The six-place Cao Rua table (game type 17). A join (8) seats the player as owner at
+// place 0, three stub players (ready) at places 1, 2 and 4, and leaves places 3 and 5
+// empty; board 2 is "playing": its join is followed by 62 with the stub players' hidden
+// hands, and that hand ends a few seconds later. The owner's start (20) deals: the
+// player gets 20 with his three cards, his turns (21) are echoed, the stub players
+// turn theirs one after another, and when the time limit passes every score text
+// (91), the reveal (50) and every bonus (52) follow. A kicked stub player's place is
+// taken again a little later (12); a buzzed stub player buzzes back (103). Ready,
+// stake, chat and leave are the card table's answers, which serve every game. Other
+// games' requests go on to the handlers installed before.
+class StubCaoRua {
+public:
+    static constexpr int kGameType = 17;
+    static constexpr int32_t kStake = 1000;
+    static constexpr int8_t kInterval = 10;
+    static constexpr int8_t kPlayingBoard = 2;
+
+    StubCaoRua(kavo::test::TestPortal& portal, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
+               CardTableStub& cardTable);
+    // Installs its answers over those already there (the card table's among them).
+    void install();
+
+private:
+    struct Seated {
+        int32_t id;
+        std::string name;
+        int8_t place;
+    };
+    struct Hand {
+        int32_t id;
+        std::array<int8_t, 3> cards;
+    };
+    // Chains a command: this table's answer at Cao Rua, the earlier handler elsewhere.
+    void chain(int16_t command, std::function<void(kavo::Message&, kavo::test::TestPortal::Reply&)> answer);
+    void onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onStart(kavo::test::TestPortal::Reply& reply);
+    // The score texts, the reveal and the bonuses of a hand, `seconds` from now.
+    void endHandLater(double seconds, const std::vector<Hand>& hands);
+    static int pointsOf(const Hand& hand);
+
+    kavo::test::TestPortal& portal_;
+    std::function<CardTableStub::Player()> me_;
+    std::function<int()> gameType_;
+    CardTableStub& cardTable_;
+    std::mutex mutex_;
+    std::vector<Seated> guests_;
+    int8_t room_ = 0;
+    int8_t board_ = 0;
+    int32_t nextGuest_ = 4200;
+    std::mt19937 shuffle_;
+};
+
+} // namespace portalstub
