@@ -1,9 +1,6 @@
 // The portal stub's Phom table over a plain wire connection: a bare socket client signs
 // in, sits, starts and plays a round against the three stub players, with no screens.
-#include "net/MobileClient.h"
-#include "tests/e2e/StubProcess.h"
-#include "tests/support/Bytes.h"
-#include "tests/support/RecordingListener.h"
+#include "tests/e2e/StubWire.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,34 +11,10 @@ namespace {
 
 constexpr int32_t kLan = 4301, kMinh = 4302, kHoa = 4303;
 
-// The stub players act at once in these tests.
-struct NoPause {
-    NoPause() { ::setenv("KAVO_STUB_PHOM_PAUSE", "0", 1); }
-};
-
-class PhomStubWire : public ::testing::Test {
+class PhomStubWire : public StubWire {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
-        client_.connectToHost("127.0.0.1", stub_.port());
-        ASSERT_TRUE(listener_.waitFor(RecordingListener::Event::ConnectionOK));
-    }
-    void TearDown() override { client_.close(); }
-
-    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
-    std::optional<Message> next(int16_t command, double timeout = 5) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto all = listener_.messages();
-            for (size_t i = seen_; i < all.size(); ++i) {
-                if (all[i].commandId != command) continue;
-                seen_ = i + 1;
-                return Message(all[i].commandId, all[i].body);
-            }
-            listener_.waitForMessages(all.size() + 1, 0.05);
-        }
-        return std::nullopt;
-    }
+    // The stub players act at once in these tests.
+    PhomStubWire() : StubWire({{"KAVO_STUB_PHOM_PAUSE", "0"}}) {}
     // The text of the next refusal (54: board, room, text).
     std::string refusal() {
         auto refused = next(54);
@@ -79,12 +52,6 @@ protected:
             hand.push_back(start->readByte());
         return hand;
     }
-
-    NoPause noPause_;
-    StubProcess stub_;
-    RecordingListener listener_;
-    MobileClient client_{&listener_};
-    size_t seen_ = 0;
 };
 
 TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
@@ -174,7 +141,7 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
         << "room, board and the melds, without the count";
     send(67, {1, 1, uint8_t(hand[9])});
     EXPECT_EQ(refusal(), "Không gửi được / Nothing to lay off onto");
-    EXPECT_FALSE(next(68, 0.3)) << "the grouping gets no answer";
+    EXPECT_FALSE(next(68, -1, 0.3)) << "the grouping gets no answer";
 }
 
 TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersForTheNext) {
@@ -234,7 +201,7 @@ TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersFor
         EXPECT_EQ(ready->data(), Bytes().int32(id).boolean(true).data());
     }
     // The table waits for the owner's start; the next deal is dealt afresh.
-    EXPECT_FALSE(next(21, 0.3));
+    EXPECT_FALSE(next(21, -1, 0.3));
     EXPECT_EQ(dealt().size(), 10u);
 }
 
