@@ -61,6 +61,7 @@ TEST_P(CaoRuaShots, SixSeatsMidHandAndWithASeatMenuOpen) {
     // Mid-hand, my first card enlarged under the peek's cover, dragged part way off.
     drive("tap id=btnNanBai\nadvance 0.4\ndrag id=imgBaiTiNanBai 8 6");
     EXPECT_TRUE(table->peek().isPeeking());
+    EXPECT_EQ(table->viewNanBai()->frame().size.width, device == "tablet" ? 1024 : 480) << "the backdrop covers the table";
     shoot("hand");
     // The server turns it: the peek closes and the seat menu can open.
     receive(21, Bytes().byte(2).byte(5).int32(7).raw({1, 0xff, 0xff}));
