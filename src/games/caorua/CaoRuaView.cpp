@@ -686,6 +686,9 @@ void CaoRuaView::bringSheetsToFront() {
     auto front = [&root](const platform::ui::ViewPtr& part) {
         if (part && part->superview() == &root) root.bringSubviewToFront(part.get());
     };
+    // The peek and start buttons stay above my hand, which reaches down to them on a tablet.
+    front(btnNanBai_);
+    front(btnStart_);
     for (const auto& bubble : chats_)
         front(bubble);
     front(viewPlayerMenu_);
