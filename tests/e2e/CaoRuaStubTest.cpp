@@ -52,7 +52,8 @@ TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTable) {
     auto lan = std::dynamic_pointer_cast<TienLenPlayer>(table->playerWithId(4001));
     ASSERT_TRUE(lan && lan->cards());
     for (const auto& card : *lan->cards())
-        EXPECT_NE(card->cardID(), -1) << "the reveal showed lan's hand";
+        EXPECT_NE(card->cardView().accessibilityIdentifier(), "cardBack") << "the reveal showed lan's hand";
+    EXPECT_FALSE(table->peek().isPeeking()) << "the peek ended with the stub's echo";
     EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_start"))
         << "continue brought the owner's start back";
 }

@@ -1,4 +1,4 @@
-// Pictures of the six-seat Cao Rua table mid-hand, plain and with a seat's menu open,
+// Pictures of the six-seat Cao Rua table mid-hand, with a peek and with a seat's menu open,
 // phone and tablet, written into the build folder for a person to look at.
 #include "app/Resources.h"
 #include "app/UIController.h"
@@ -55,10 +55,18 @@ TEST_P(CaoRuaShots, SixSeatsMidHandAndWithASeatMenuOpen) {
     auto table = GameController::getCaoRuaView();
     ASSERT_TRUE(table);
     receive(20, Bytes().byte(2).byte(5).byte(15).int32(5000).raw({1, 22, 47}));
+    platform::RunLoop::main().advance(2.0);
     receive(21, Bytes().byte(2).byte(5).int32(9).raw({13, 0xff, 30}));
     receive(9, Bytes().byte(2).byte(5).int32(8).utf("nhanh len!"));
-    platform::RunLoop::main().advance(1.0);
+    // Mid-hand, my first card enlarged under the peek's cover, dragged part way off.
+    drive("tap id=btnNanBai\nadvance 0.4\ndrag id=imgBaiTiNanBai 8 6");
+    EXPECT_TRUE(table->peek().isPeeking());
+    EXPECT_EQ(table->viewNanBai()->frame().size.width, device == "tablet" ? 1024 : 480) << "the backdrop covers the table";
     shoot("hand");
+    // The server turns it: the peek closes and the seat menu can open.
+    receive(21, Bytes().byte(2).byte(5).int32(7).raw({1, 0xff, 0xff}));
+    platform::RunLoop::main().advance(0.5);
+    EXPECT_FALSE(table->peek().isPeeking());
     drive("tap id=btnSeat1\nadvance 0.6");
     EXPECT_FALSE(table->viewPlayerMenu()->isHidden());
     shoot("seatmenu");

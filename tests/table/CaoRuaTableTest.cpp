@@ -212,14 +212,16 @@ TEST_F(CaoRuaTable, AStartDealsEveryHandAndTheEndRevealsThemAndOffersContinue) {
     EXPECT_FALSE(view->imgViewDealerCards()->isHidden());
     EXPECT_EQ(view->imgViewDealerCards()->accessibilityLabel(), "img_CaoRua_DealerCardYellow.png");
     EXPECT_TRUE(view->btnStart()->isHidden());
+    EXPECT_EQ(view->view()->subviewsOfType<BCCardView>().size(), 1u) << "the deal starts with my last card";
+    advance(1.25);
     EXPECT_EQ(view->view()->subviewsOfType<BCCardView>().size(), 9u) << "three hands of three";
     receive(21, Bytes().byte(9).byte(9).int32(8).raw({5, 0xff, 0xff}));
     EXPECT_TRUE(view->disableReady()) << "a turn anywhere disables ready";
     receive(21, Bytes().byte(2).byte(5).int32(8).raw({5, 0xff, 0xff}));
     auto hand = std::dynamic_pointer_cast<TienLenPlayer>(view->playerWithId(8));
     ASSERT_TRUE(hand && hand->cards());
-    EXPECT_EQ(hand->cards()->at(0)->cardID(), 5);
-    EXPECT_EQ(hand->cards()->at(1)->cardID(), -1);
+    EXPECT_EQ(hand->cards()->at(0)->cardView().accessibilityIdentifier(), "card5");
+    EXPECT_EQ(hand->cards()->at(1)->cardView().accessibilityIdentifier(), "cardBack");
     receive(50, Bytes().byte(2).byte(5).byte(0));
     EXPECT_FALSE(view->disableReady());
     EXPECT_TRUE(view->isGameEnd());
@@ -245,10 +247,10 @@ TEST_F(CaoRuaTable, TheRevealShowsEveryReportedCardFaceUp) {
                     .int32(9)
                     .raw({20, 21, 22}));
     auto an = std::dynamic_pointer_cast<TienLenPlayer>(view->playerWithId(8));
-    std::vector<int> ids;
+    std::vector<std::string> faces;
     for (const auto& card : *an->cards())
-        ids.push_back(card->cardID());
-    EXPECT_EQ(ids, (std::vector<int>{10, 11, -1})) << "255 leaves a card face down";
+        faces.push_back(card->cardView().accessibilityIdentifier());
+    EXPECT_EQ(faces, (std::vector<std::string>{"card10", "card11", "cardBack"})) << "255 leaves a card face down";
     EXPECT_TRUE(view->btnNanBai()->isHidden());
 }
 
@@ -448,6 +450,28 @@ TEST_F(CaoRuaTable, AResetTableTakesNoLateStep) {
     EXPECT_EQ(view->chatPlayers(), std::vector<std::string>(7));
     advance(5.0);
     EXPECT_TRUE(view->chat(1)->isHidden());
+}
+
+TEST_F(CaoRuaTable, AResetDuringTheDealOrAPeekDealsNothingMore) {
+    auto view = table();
+    receive(20, Bytes().byte(2).byte(5).byte(10).int32(100).raw({1, 2, 3}));
+    advance(0.3);
+    view->clickNanBai();
+    EXPECT_TRUE(view->peek().isPeeking()) << "my last card is on the table already";
+    view->resetView();
+    EXPECT_FALSE(view->peek().isPeeking());
+    EXPECT_FALSE(view->dealer().isDealing());
+    advance(3.0);
+    EXPECT_TRUE(view->view()->subviewsOfType<BCCardView>().empty());
+}
+
+TEST_F(CaoRuaTable, ShowingAllWithNoCardsAsksForNone) {
+    auto view = table();
+    view->showAllCards();
+    EXPECT_TRUE(client.sentOnce(21, Bytes().byte(2).byte(5).data()));
+    client.clear();
+    view->doFireWithCardId(-1);
+    EXPECT_TRUE(client.sent().empty()) << "no card left to ask for";
 }
 
 } // namespace

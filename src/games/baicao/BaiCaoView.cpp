@@ -8,6 +8,7 @@
 #include "table/BCCardView.h"
 #include "table/PlaySound.h"
 #include "table/TienLenPlayer.h"
+#include "table/TurnRequest.h"
 #include "table/TurnedCard.h"
 
 #include <cmath>
@@ -226,38 +227,13 @@ void BaiCaoView::sendTurn(const std::vector<uint8_t>& bytes) {
 
 void BaiCaoView::doFireWithCardId(int8_t cardId) {
     PeekTable::doFireWithCardId(cardId);
-    const auto hand = handOf(playerAtSeat(0));
-    std::vector<uint8_t> bytes;
-    if (cardId != -1) {
-        for (const auto& card : hand) {
-            if (card->cardID() == cardId) card->setIsSelected(true);
-            bytes.push_back(card->isSelected() ? uint8_t(card->cardID()) : kFaceDown);
-        }
-        sendTurn(bytes);
-        return;
-    }
-    bool marked = false;
-    for (const auto& card : hand) {
-        if (marked) {
-            bytes.push_back(kFaceDown);
-            continue;
-        }
-        bytes.push_back(uint8_t(card->cardID()));
-        if (!card->isSelected()) {
-            card->setIsSelected(true);
-            marked = true;
-        }
-    }
     // Every card was asked for already: nothing to ask.
-    if (marked) sendTurn(bytes);
+    if (auto bytes = turnRequest(handOf(playerAtSeat(0)), cardId)) sendTurn(*bytes);
 }
 
 void BaiCaoView::showAllCards() {
     PeekTable::showAllCards();
-    std::vector<uint8_t> bytes;
-    for (const auto& card : handOf(playerAtSeat(0)))
-        bytes.push_back(uint8_t(card->cardID()));
-    sendTurn(bytes);
+    sendTurn(turnAllRequest(handOf(playerAtSeat(0))));
 }
 
 } // namespace kavo

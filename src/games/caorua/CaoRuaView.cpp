@@ -1,12 +1,14 @@
 // The Cao Rua table's seats, owner, readiness, stakes and the flow of a hand.
 #include "games/caorua/CaoRuaView.h"
 
+#include "account/ProfileSubView.h"
 #include "account/SettingsView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/caorua/CaoRuaMessageHandler.h"
+#include "games/caorua/CaoRuaService.h"
 #include "platform/runtime/Log.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
@@ -14,11 +16,17 @@
 #include "table/BCCardView.h"
 #include "table/CardView.h"
 #include "table/GameController.h"
+#include "table/InviteView.h"
 #include "table/PlaySound.h"
 #include "table/TableRules.h"
 #include "table/TienLenPlayer.h"
+#include "table/TurnRequest.h"
+#include "table/TurnedCard.h"
 #include "table/menuGift.h"
 #include "table/menuSetup.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace kavo {
 
@@ -103,6 +111,8 @@ void CaoRuaView::resetView() {
     view();
     ++generation_;
     stopTimers();
+    dealer_.cancel();
+    peek_.dismiss();
     for (int s = 0; s < kSeats; ++s)
         seats_[size_t(s)] = s;
     isStartGame_ = false;
@@ -130,6 +140,8 @@ void CaoRuaView::onLeftTable() {
     // Whatever is still pending for this table stops here.
     ++generation_;
     stopTimers();
+    dealer_.cancel();
+    peek_.dismiss();
 }
 
 void CaoRuaView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
@@ -146,7 +158,7 @@ void CaoRuaView::removeCards(bool onlyThreeCardViews) {
         const bool threeCard = std::dynamic_pointer_cast<BCCardView>(subview) != nullptr;
         const bool plain = std::dynamic_pointer_cast<CardView>(subview) != nullptr ||
                            std::dynamic_pointer_cast<CardViewPhom>(subview) != nullptr;
-        if (subview == imgBaiTiNanBai_) continue;
+        if (subview == peek_.cover()) continue;
         if (threeCard || (!onlyThreeCardViews && plain)) subview->removeFromSuperview();
     }
 }
@@ -488,7 +500,8 @@ void CaoRuaView::startWithBetMoney(int32_t stake, const std::vector<std::shared_
     setIsGameEnd(false);
     btnStart_->setHidden(true);
     btnNanBai_->setHidden(false);
-    // The last hand's cards leave the table before the new ones are laid.
+    // The last hand's cards and peek leave the table before the new ones are dealt.
+    peek_.dismiss();
     removeCards(true);
     for (int i = 0; i < int(players().size()); ++i) {
         auto player = playerAtPlace(i);
@@ -535,13 +548,13 @@ void CaoRuaView::stopGame() {
     limitTimer_.reset();
     progressTimer_->setHidden(true);
     btnNanBai_->setHidden(true);
-    imgBaiTiNanBai_->removeFromSuperview();
-    imgBaiTiNanBai_->setAlpha(0);
-    viewNanBai_->removeFromSuperview();
+    peek_.dismiss();
     setKindOfStart(kContinue);
 }
 
 void CaoRuaView::resetCard(int mode) {
+    dealer_.cancel();
+    peek_.dismiss();
     showOKImageWithMode(2);
     setKindOfStart(isMe(ownerId()) ? kStart : kReady);
     if (mode == 1) removeCards(true);
@@ -603,65 +616,127 @@ void CaoRuaView::showPlayerTime() {
 
 // ---------------------------------------------------------------- cards
 
-platform::ui::Point CaoRuaView::handPoint(int s, int index) const {
-    // Where each seat's three cards rest, fanned from left to right (phone points).
-    static constexpr double kHand[kSeats][2] = {{190, 232}, {330, 170}, {330, 100}, {180, 70}, {95, 100}, {95, 170}};
-    const double spread = s == 0 ? CardFace::cardWidth() : 18 * Util::iPad();
-    const auto base = Util::changePointFromPoint({kHand[s][0], kHand[s][1]});
-    return {base.x + index * spread, base.y};
+std::shared_ptr<BCCardView> CaoRuaView::cardAt(int s, int index) const {
+    auto player = playerAtSeat(s);
+    if (isEmpty(player) || !holdsCards(player) || index < 0) return nullptr;
+    const auto& hand = *player->cards();
+    return size_t(index) < hand.size() ? std::dynamic_pointer_cast<BCCardView>(hand[size_t(index)]) : nullptr;
 }
 
-void CaoRuaView::layHand(int s) {
-    auto player = playerAtSeat(s);
-    if (isEmpty(player) || !holdsCards(player)) return;
-    int index = 0;
-    for (const auto& card : *player->cards()) {
-        auto& view = card->cardView();
-        view.setCenter(handPoint(s, index++));
-        this->view()->addSubview(view.self());
+platform::ui::Point CaoRuaView::deckPoint() const {
+    const int width = UIController::screenWidth();
+    return {double(width / 2) + 25 * Util::iPadX(), double(screenHeight_ / 2) - 10 * Util::iPadY()};
+}
+
+DealPlace CaoRuaView::dealPlace(int s, int index, double w, double h) const {
+    const double W = UIController::screenWidth();
+    const double H = screenHeight_;
+    const double halfW = double(int(W) / 2), halfH = double(screenHeight_ / 2);
+    const double L = index;
+    const double x = Util::iPadX(), y = Util::iPadY(), pad = Util::iPad();
+    // The right-hand seats lay their cards turned toward the table's centre, the
+    // left-hand ones the other way; a card is indexed 0-2 (card 2 is dealt first).
+    static constexpr double kRightTurns[] = {-2 * M_PI / 5, -M_PI / 2, -2 * M_PI / 3};
+    static constexpr double kLeftTurns[] = {2 * M_PI / 3, M_PI / 2, 2 * M_PI / 5};
+    static constexpr double kFarLeftTurns[] = {3 * M_PI / 4, M_PI, 5 * M_PI / 4};
+    const size_t card = size_t(std::clamp(index, 0, 2));
+    switch (s) {
+    case 0:
+        return {{halfW + (L - 1) * w, H - h / 3 - (Util::isPad() ? 80 : 20)}, 0, {}};
+    case 1:
+    case 2:
+        return {{W - 90 * x - w / 2, halfH + (L - 1) * h / 3 + (s == 1 ? 70 * y : 0)},
+                kRightTurns[card],
+                card == 2 ? platform::ui::Point{4 * x, -4 * y} : platform::ui::Point{}};
+    case 3: {
+        static const platform::ui::Point kNudges[] = {{32, -25}, {18, -5}, {0, 0}};
+        return {{150 * x + w / 2, halfH + (1 - L) * h / 3 - 15 * y},
+                kFarLeftTurns[card],
+                {kNudges[card].x * x, kNudges[card].y * y}};
     }
+    case 4:
+        return {{80 * pad + w / 2, halfH + (1 - L) * h / 3 - 20 * pad},
+                kLeftTurns[card],
+                card == 2 ? platform::ui::Point{-4 * x, 4 * y} : platform::ui::Point{}};
+    default:
+        return {{100 * x + w / 2, halfH + (1 - L) * h / 3 + 70 * y},
+                kLeftTurns[card],
+                card == 2 ? platform::ui::Point{-4 * x, 4 * y} : platform::ui::Point{}};
+    }
+}
+
+// Pass 0 deals card 2 of every hand, pass 1 card 1, pass 2 card 0.
+void CaoRuaView::dealCard(int s, int pass) {
+    const int index = 2 - pass;
+    auto card = cardAt(s, index);
+    if (!card) return;
+    PlaySound::playSoundWithSource(Resources::getInstance().bai_chia_bai());
+    const auto size = card->frame().size;
+    DealStepper::flyCard(card, *view(), deckPoint(), dealPlace(s, index, size.width, size.height));
+    // A peek open meanwhile stays above the cards still being dealt.
+    if (peek_.isPeeking()) {
+        view()->bringSubviewToFront(peek_.overlay().get());
+        if (auto back = peek_.backCard()) view()->bringSubviewToFront(back.get());
+        view()->bringSubviewToFront(peek_.cover().get());
+    }
+}
+
+void CaoRuaView::bringSheetsToFront() {
+    auto& root = *view();
+    auto front = [&root](const platform::ui::ViewPtr& part) {
+        if (part && part->superview() == &root) root.bringSubviewToFront(part.get());
+    };
+    // The peek and start buttons stay above my hand, which reaches down to them on a tablet.
+    front(btnNanBai_);
+    front(btnStart_);
+    for (const auto& bubble : chats_)
+        front(bubble);
+    front(viewPlayerMenu_);
+    if (inviteView() && inviteView()->isViewLoaded()) front(inviteView()->view());
+    if (const auto& settings = SettingsView::getInstance(); settings && settings->isViewLoaded())
+        front(settings->view());
+    if (profileSubView() && profileSubView()->isViewLoaded()) front(profileSubView()->view());
 }
 
 void CaoRuaView::chiaBaiWithCards() {
-    for (int s = 0; s < kSeats; ++s)
-        layHand(s);
-    view()->bringSubviewToFront(viewPlayerMenu_.get());
-    for (const auto& bubble : chats_)
-        view()->bringSubviewToFront(bubble.get());
-    btnNanBai_->setHidden(false);
-    daChiaBaiXong_ = true;
-}
-
-// The reported card takes its face: the record's hand gets a face-up card with that
-// id in the old card's place.
-void CaoRuaView::turnCard(const std::shared_ptr<TienLenPlayer>& player, size_t index, int8_t cardId) {
-    auto& hand = *player->cards();
-    auto old = std::dynamic_pointer_cast<BCCardView>(hand[index]);
-    if (old && old->isChecked()) return;
-    auto card = BCCardView::withCardID(cardId, true, player->IDDB(), true);
-    if (card->cover()) card->cover()->removeFromSuperview();
-    card->setIsChecked(true);
-    card->setIsTouch(false);
-    if (old) {
-        card->setTransform(old->transform());
-        card->setCenter(old->center());
-        if (auto* parent = old->superview()) parent->insertSubviewAbove(card, old.get());
-        old->removeFromSuperview();
-    }
-    hand[index] = card;
-    if (isMe(player->IDDB())) {
-        ++indexBaiNan_;
-        btnNanBai_->setHidden(indexBaiNan_ >= 3);
-    }
+    const uint64_t generation = generation_;
+    auto current = [this, generation] { return generation == generation_; };
+    dealer_.start(
+        {kSeats, 3, 0.15}, [this, current](int s, int pass) { return current() && cardAt(s, 2 - pass) != nullptr; },
+        [this, current](int s, int pass) {
+            if (current()) dealCard(s, pass);
+        },
+        [this, current] {
+            if (!current()) return;
+            bringSheetsToFront();
+            daChiaBaiXong_ = true;
+        },
+        [this, current] {
+            if (!current()) return;
+            bringSheetsToFront();
+            btnNanBai_->setHidden(indexBaiNan_ >= 3);
+        });
 }
 
 void CaoRuaView::setCurrentCardsWithCardIDs(const std::vector<uint8_t>& cards, int s) {
     auto player = playerAtSeat(s);
     if (!holdsCards(player)) return;
     PlaySound::playSoundWithSource(Resources::getInstance().bai_lat_bai());
-    // Reported cards beyond the hand are skipped; 255 leaves a card face down.
-    for (size_t i = 0; i < cards.size() && i < player->cards()->size(); ++i)
-        if (cards[i] != 255) turnCard(player, i, int8_t(cards[i]));
+    const bool mine = isMe(player->IDDB());
+    bool turned = false;
+    // Reported cards beyond the hand are skipped; 255 leaves a card face down and a
+    // card already turned is not drawn again.
+    for (int i = 0; i < int(cards.size()); ++i) {
+        auto card = cardAt(s, i);
+        if (!card || cards[size_t(i)] == 255 || card->isChecked()) continue;
+        if (!layTurnedFace(*card, cards[size_t(i)])) continue;
+        turned = true;
+        if (!mine) continue;
+        ++indexBaiNan_;
+        card->setIsTouch(false);
+        btnNanBai_->setHidden(indexBaiNan_ >= 3);
+    }
+    if (mine && turned) backPointbaiNan(peek_.backCard());
 }
 
 void CaoRuaView::moveWithPlayerId(int32_t playerId, const std::vector<uint8_t>& cards) {
@@ -674,10 +749,11 @@ void CaoRuaView::moveWithPlayerId(int32_t playerId, const std::vector<uint8_t>& 
 }
 
 void CaoRuaView::showCardsWithPlayers(const CaoRuaCardRecords& records) {
+    backPointbaiNan(peek_.backCard());
     for (const auto& record : records) {
         std::vector<uint8_t> bytes;
         for (int32_t card : record.cards)
-            bytes.push_back(uint8_t(card));
+            bytes.push_back(uint8_t(card & 0xff));
         moveWithPlayerId(record.playerId, bytes);
     }
     btnStart_->setHidden(false);
@@ -688,6 +764,70 @@ void CaoRuaView::playingWithMoney(int32_t, const CaoRuaCardRecords&) {
     btnStart_->setHidden(true);
     btnNanBai_->setHidden(true);
     showChatWithSeat(kCentreBubble, text("KAVO_playingBoard"));
+}
+
+// ---------------------------------------------------------------- peeking and turning
+
+void CaoRuaView::clickNanBai() {
+    if (!daChiaBaiXong_ || peek_.isPeeking()) return;
+    auto mine = myRecord();
+    if (!holdsCards(mine)) return;
+    // Only a card already on the table: one still in the dealer's hand has no place
+    // to go back to.
+    for (const auto& face : *mine->cards()) {
+        auto card = std::dynamic_pointer_cast<BCCardView>(face);
+        if (!card || !card->isTouch() || card->superview() != view().get()) continue;
+        beginNanbai(card);
+        return;
+    }
+}
+
+void CaoRuaView::beginNanbai(const std::shared_ptr<BCCardView>& card) {
+    peek_.begin(card, *view(), [](const std::shared_ptr<BCCardView>& zoomed) {
+        // The back comes off: the enlarged face lies under the cover.
+        if (zoomed->subviews().size() >= 2) zoomed->subviews().back()->removeFromSuperview();
+    });
+}
+
+void CaoRuaView::showLoadingNanBai() {
+    PeekTable::showLoadingNanBai();
+    peek_.showLoading(*view());
+}
+
+void CaoRuaView::hideLoadingNanBai() {
+    peek_.hideLoading(*view());
+}
+
+void CaoRuaView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
+    PeekTable::backPointbaiNan(card);
+    peek_.end(card, [this] { bringSheetsToFront(); });
+}
+
+void CaoRuaView::setHiddenBtnNan() {
+    PeekTable::setHiddenBtnNan();
+    btnNanBai_->setHidden(true);
+}
+
+void CaoRuaView::sendTurn(const std::vector<uint8_t>& cards) {
+    CaoRuaService::getInstance().moveWithRoomId(uint8_t(roomID()), uint8_t(boardID()), cards);
+}
+
+std::vector<std::shared_ptr<BCCardView>> CaoRuaView::myHand() const {
+    std::vector<std::shared_ptr<BCCardView>> hand;
+    for (int i = 0; i < 3; ++i)
+        if (auto card = cardAt(0, i)) hand.push_back(card);
+    return hand;
+}
+
+void CaoRuaView::doFireWithCardId(int8_t cardId) {
+    PeekTable::doFireWithCardId(cardId);
+    // Every card was asked for already: nothing to ask.
+    if (auto bytes = turnRequest(myHand(), cardId)) sendTurn(*bytes);
+}
+
+void CaoRuaView::showAllCards() {
+    PeekTable::showAllCards();
+    sendTurn(turnAllRequest(myHand()));
 }
 
 } // namespace kavo

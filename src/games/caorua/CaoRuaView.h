@@ -7,7 +7,9 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "social/PlayerDetailView.h"
+#include "table/DealStepper.h"
 #include "table/GameTableView.h"
+#include "table/PeekController.h"
 #include "table/PeekTable.h"
 
 #include <array>
@@ -132,13 +134,32 @@ public:
     void repeatTimer(float step);
     void showPlayerTime();
 
-    // ---- cards: each hand is kept on its player's record. The deal lays every hand
-    // at its seat at once; a report turns the reported cards face up.
+    // ---- cards: each hand is kept on its player's record. The deal hands one card
+    // per step, 0.15 s apart, card 2 of every hand first (one chain per table: a new
+    // hand, a reset or leaving drops the pending step); a report turns the reported
+    // cards face up where they lie.
     void chiaBaiWithCards();
+    // Where card L of a hand at a screen seat comes to rest; w and h are its size.
+    DealPlace dealPlace(int seat, int index, double w, double h) const;
+    platform::ui::Point deckPoint() const;
     void moveWithPlayerId(int32_t playerId, const std::vector<uint8_t>& cards);
     void setCurrentCardsWithCardIDs(const std::vector<uint8_t>& cards, int seat);
     void showCardsWithPlayers(const CaoRuaCardRecords& records);
     void playingWithMoney(int32_t money, const CaoRuaCardRecords& records);
+
+    // ---- peeking and turning my cards
+    void clickNanBai();
+    void beginNanbai(const std::shared_ptr<BCCardView>& card);
+    void showLoadingNanBai() override;
+    void hideLoadingNanBai();
+    void doFireWithCardId(int8_t cardId) override;
+    void showAllCards() override;
+    void backPointbaiNan(const std::shared_ptr<BCCardView>& card) override;
+    void setHiddenBtnNan() override;
+    int indexBaiNan() const { return indexBaiNan_; }
+    bool daChiaBaiXong() const { return daChiaBaiXong_; }
+    DealStepper& dealer() { return dealer_; }
+    PeekController& peek() { return peek_; }
 
     // ---- chat bubbles, buzz, names, money texts
     void showChatWithSeat(int bubble, const std::string& text);
@@ -192,8 +213,8 @@ public:
     const std::shared_ptr<platform::ui::ImageView>& imgViewDealerCards() const { return imgViewDealerCards_; }
     const std::shared_ptr<ColoredProgressView>& progressTimer() const { return progressTimer_; }
     const std::shared_ptr<platform::ui::View>& viewPlayerMenu() const { return viewPlayerMenu_; }
-    const std::shared_ptr<BCCardView>& imgBaiTiNanBai() const { return imgBaiTiNanBai_; }
-    const std::shared_ptr<platform::ui::View>& viewNanBai() const { return viewNanBai_; }
+    const std::shared_ptr<BCCardView>& imgBaiTiNanBai() const { return peek_.cover(); }
+    const std::shared_ptr<platform::ui::View>& viewNanBai() const { return peek_.overlay(); }
 
 private:
     void buildLayout();
@@ -208,9 +229,13 @@ private:
     bool isMe(int32_t playerId) const;
     void rebuildSeats();
     void removeCards(bool onlyThreeCardViews);
-    platform::ui::Point handPoint(int seat, int index) const;
-    void layHand(int seat);
-    void turnCard(const std::shared_ptr<TienLenPlayer>& player, size_t index, int8_t cardId);
+    // Card `index` of the hand at a screen seat, or nullptr (no hand, no such card).
+    std::shared_ptr<BCCardView> cardAt(int seat, int index) const;
+    void dealCard(int seat, int pass);
+    void bringSheetsToFront();
+    void sendTurn(const std::vector<uint8_t>& cards);
+    // My cards in hand order (those of screen seat 0).
+    std::vector<std::shared_ptr<BCCardView>> myHand() const;
 
     std::array<int, kSeats> seats_{0, 1, 2, 3, 4, 5};
     std::array<Seat, kSeats> seatViews_;
@@ -218,10 +243,11 @@ private:
     std::array<std::shared_ptr<platform::Timer>, kBubbles> chatTimers_;
     std::vector<std::string> chatPlayers_ = std::vector<std::string>(kBubbles);
     std::shared_ptr<platform::ui::ImageView> imgBoard_, imgViewDealerCards_;
-    std::shared_ptr<platform::ui::View> viewPlayerMenu_, viewNanBai_;
+    std::shared_ptr<platform::ui::View> viewPlayerMenu_;
     std::shared_ptr<platform::ui::Button> btnStart_, btnNanBai_, btnDatCuoc_, btnChat_, btnMail_, btnConfig_;
     std::shared_ptr<ColoredProgressView> progressTimer_;
-    std::shared_ptr<BCCardView> imgBaiTiNanBai_;
+    PeekController peek_;
+    DealStepper dealer_;
     std::shared_ptr<platform::Timer> limitTimer_, playerTimeTimer_, readyTimer_;
     std::vector<std::shared_ptr<platform::Timer>> flyTimers_;
     std::vector<std::shared_ptr<platform::ui::Label>> flyTexts_;

@@ -75,16 +75,8 @@ void CaoRuaView::viewDidLoad() {
     playerDetailView_ = std::make_shared<PlayerDetailView>();
     btnNanBai_->setTitle(text("KAVO_nanBai"));
     auto me = UIController::myInfo();
-    imgBaiTiNanBai_ = BCCardView::withCardID(-1, true, me ? me->IDDB() : 0, true);
-    imgBaiTiNanBai_->setAccessibilityIdentifier("imgBaiTiNanBai");
-    imgBaiTiNanBai_->setIsBaiNan(true);
-    imgBaiTiNanBai_->setTransform(platform::ui::AffineTransform::scale(2.0, 2.0));
-    imgBaiTiNanBai_->setCenter({imgBoard_->center().x, imgBoard_->center().y + 20});
-    imgBaiTiNanBai_->setAlpha(0);
-    viewNanBai_ = platform::ui::View::make(view()->frame());
-    viewNanBai_->setAccessibilityIdentifier("viewNanBai");
-    viewNanBai_->setBackgroundColor(platform::ui::Color::black());
-    viewNanBai_->setAlpha(0.7);
+    // The cover rests 20 points below the table's centre between peeks.
+    peek_.load(me ? me->IDDB() : 0, {imgBoard_->center().x, imgBoard_->center().y + 20}, view()->frame());
     imgViewDealerCards_->setHidden(true);
     hideActionPlayerMenu();
 }
@@ -123,6 +115,7 @@ void CaoRuaView::buildLayout() {
     btnStart_->setHidden(true);
     btnNanBai_ = button(root, r(292, 264, 88, 28), "btnNanBai");
     btnNanBai_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
+    btnNanBai_->onTouchUpInside([this] { clickNanBai(); });
     btnNanBai_->setHidden(true);
     btnChat_ = button(root, r(6, 290, 44, 24), "btnChat", text("KAVO_chat"));
     btnChat_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
