@@ -71,7 +71,7 @@ protected:
         for (int32_t id : others)
             join.int32(id).utf("P" + std::to_string(id)).int64(500000).int16(1).int32(300).boolean(true);
         send(join.message(8));
-        run("screen TienLenView 5\nadvance 0.5");
+        run("screen TienLenMBView 5\nadvance 0.5");
         ASSERT_TRUE(table());
     }
     void start(const std::vector<uint8_t>& cards, int32_t first, int interval = 20) {
@@ -155,23 +155,25 @@ TEST_F(TienLenMBRoad, AReorderDragStartsOnlyBelowTwoSeventyFive) {
     sit({kBinh});
     start(kWithThree, kBinh);
     advance(3);
-    const auto second = table()->myHand()[1]->center();
-    dragTo(second, 270);
+    // The finger takes the second card near its top edge, above the line.
+    const platform::ui::Point onSecond{table()->myHand()[1]->center().x, table()->handTop() + 3};
+    ASSERT_LT(onSecond.y, 270);
+    dragTo(onSecond, 270);
     EXPECT_EQ(hand(), (std::vector<int>{0, 5, 9, 14, 18, 22, 27, 31, 34, 38, 43, 47, 50})) << "270 is not low enough";
-    dragTo(table()->myHand()[1]->center(), 285);
+    dragTo(onSecond, 285);
     EXPECT_EQ(hand(), (std::vector<int>{5, 0, 9, 14, 18, 22, 27, 31, 34, 38, 43, 47, 50}));
 }
 
 TEST_F(TienLenMBRoad, APlayThatBreaksTheSuitIsRefusedAtTheTable) {
     sit({kBinh});
-    start(kWithThree, kBinh);
+    start({45, 23, 26, 29, 33, 35, 38, 42, 22, 47, 49, 31, 40}, kBinh);
     advance(3);
     move(kBinh, {19}, kMe); // the seven of hearts
     run("tap id=card22\ntap id=btnFire");
-    EXPECT_EQ(sentCount(21), 0u) << "a higher diamond does not follow hearts";
+    EXPECT_EQ(sentCount(21), 0u) << "the eight of diamonds does not follow hearts";
     EXPECT_EQ(bubble(4), text("KAVO_notSameOrSmaller"));
-    run("tap id=card22\ntap id=card27\ntap id=btnFire");
-    EXPECT_EQ(lastSent(21), (std::vector<uint8_t>{2, 7, 1, 27})) << "a higher heart does";
+    run("tap id=card22\ntap id=card23\ntap id=btnFire");
+    EXPECT_EQ(lastSent(21), (std::vector<uint8_t>{2, 7, 1, 23})) << "the eight of hearts does";
 }
 
 TEST_F(TienLenMBRoad, MyReadySetsMyInfoAndATurnTimeOfZeroFromAMoveCountsAsTwenty) {
