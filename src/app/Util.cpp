@@ -398,6 +398,9 @@ void Util::boundLoadingOnView(const ui::ViewPtr& view, double seconds, std::func
         });
         hideLoadingOnView(target);
         if (!spinning) return;
+        platform::log("a wait on " + (target->accessibilityIdentifier().empty() ? std::string("a view")
+                                                                                 : target->accessibilityIdentifier()) +
+                      " ran out");
         if (onTimeout) onTimeout();
         // The server never answered: the player is told, not left waiting.
         UIController::setOkValue(UIController::kActionNone);

@@ -187,6 +187,10 @@ bool BoardView::isBoardFull(const Board& board, int seatType) {
 void BoardView::viewDidLoad() {
     KavoViewController::viewDidLoad();
     setUIScreen();
+    if (listArrived_) {
+        reloadBoardList();
+        return;
+    }
     showLoadingScreen(tblBoardList_);
     Util::boundLoadingOnView(tblBoardList_);
 }
@@ -504,6 +508,7 @@ void BoardView::viewWillDisappear(bool animated) {
     joinTimer_.reset();
     if (isViewLoaded()) {
         Util::hideLoadingOnView(viewList_);
+        Util::hideLoadingOnView(tblBoardList_);
         Util::hideLoadingOnView(view());
     }
     KavoViewController::viewWillDisappear(animated);

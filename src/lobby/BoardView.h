@@ -55,7 +55,10 @@ public:
     // ---- the list (the board-list reply sets these, then reloadBoardList)
     void setMaxBetValue(int32_t value) { maxBetValue_ = value; }
     int32_t maxBetValue() const { return maxBetValue_; }
-    void setBoardList(std::vector<std::shared_ptr<Board>> boards) { boardList_ = std::move(boards); }
+    void setBoardList(std::vector<std::shared_ptr<Board>> boards) {
+        boardList_ = std::move(boards);
+        listArrived_ = true;
+    }
     const std::vector<std::shared_ptr<Board>>& boardList() const { return boardList_; }
     // Shows the list, caps the slider at maxBetValue and removes the list's spinner.
     void reloadBoardList();
@@ -131,6 +134,8 @@ private:
     std::vector<std::shared_ptr<platform::ui::Button>> buttonArray_;
     std::vector<std::shared_ptr<platform::ui::Label>> buttonLabelArray_;
     std::vector<std::shared_ptr<Board>> boardList_;
+    // The first list can arrive before the screen is loaded; it then starts with no wait.
+    bool listArrived_ = false;
     int32_t maxBetValue_ = 0;
     bool isOddAdded_ = false;
 

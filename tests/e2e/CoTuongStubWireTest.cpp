@@ -1,9 +1,6 @@
 // The portal stub's Chinese chess table over a plain wire connection: a bare socket
 // client signs in, sits, starts and plays against the stub player, with no screens.
-#include "net/MobileClient.h"
-#include "tests/e2e/StubProcess.h"
-#include "tests/support/Bytes.h"
-#include "tests/support/RecordingListener.h"
+#include "tests/e2e/StubWire.h"
 
 #include <gtest/gtest.h>
 
@@ -12,32 +9,9 @@ namespace {
 
 constexpr int32_t kStubPlayer = 77777;
 
-class CoTuongStubWire : public ::testing::Test {
+class CoTuongStubWire : public StubWire {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
-        client_.connectToHost("127.0.0.1", stub_.port());
-        ASSERT_TRUE(listener_.waitFor(RecordingListener::Event::ConnectionOK));
-    }
-    void TearDown() override { client_.close(); }
-
-    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
     void game(std::initializer_list<uint8_t> body) { send(77, Bytes().raw({1, 1}).raw(body)); }
-    // The next reply of a command (and, for 77, of a sub-id), waiting for it.
-    std::optional<Message> next(int16_t command, int sub = -1, double timeout = 5) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto all = listener_.messages();
-            for (size_t i = seen_; i < all.size(); ++i) {
-                if (all[i].commandId != command) continue;
-                if (sub != -1 && (all[i].body.empty() || int8_t(all[i].body[0]) != sub)) continue;
-                seen_ = i + 1;
-                return Message(all[i].commandId, all[i].body);
-            }
-            listener_.waitForMessages(all.size() + 1, 0.05);
-        }
-        return std::nullopt;
-    }
     // Nothing of that sub-id arrives for a while.
     bool quiet(int sub, double seconds) {
         const size_t before = seen_;
@@ -45,11 +19,6 @@ protected:
         seen_ = before;
         return !got.has_value();
     }
-
-    StubProcess stub_;
-    RecordingListener listener_;
-    MobileClient client_{&listener_};
-    size_t seen_ = 0;
 };
 
 TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResigned) {

@@ -82,11 +82,13 @@ TEST_F(ExitUnderTraffic, TwentyTerminationRequestsAtRandomMomentsAllEndCleanly) 
         const double moment = nextMoment();
         std::this_thread::sleep_for(std::chrono::duration<double>(moment));
         ASSERT_EQ(kill(client.pid(), run % 2 == 0 ? SIGTERM : SIGINT), 0);
-        const auto status = client.wait(5);
+        // A loaded machine (the whole suite in parallel) can take a few seconds to close
+        // the window and the connection; a hang is far longer.
+        const auto status = client.wait(15);
         std::ifstream in(errors);
         std::stringstream text;
         text << in.rdbuf();
-        ASSERT_TRUE(status.has_value()) << "run " << run << " did not end within 5 s of the request";
+        ASSERT_TRUE(status.has_value()) << "run " << run << " did not end within 15 s of the request\n" << text.str();
         EXPECT_EQ(*status, 0) << "run " << run << " at " << moment << " s\n" << text.str();
         EXPECT_EQ(text.str().find("Sanitizer"), std::string::npos) << "run " << run << "\n" << text.str();
         EXPECT_EQ(text.str().find("runtime error"), std::string::npos) << "run " << run << "\n" << text.str();

@@ -77,8 +77,8 @@ protected:
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
         ASSERT_TRUE(waitForCommand(8));
         joinReply();
-        // The board list's own loading bound runs out 10 s after it opened and says so
-        // over the table; the person closes that notice before playing.
+        // The game grid's wait for its friend list (which this portal never answers) runs
+        // out 10 s after it opened and says so over the table; the notice is closed first.
         advance(10.5);
         UIController::closeDialog();
         advance(0.5);
@@ -426,7 +426,7 @@ TEST_F(MauBinhRoad, LeavingDuringTheShowAndComingBackLetsANewDealRun) {
     ASSERT_TRUE(drive("tap text=" + text("KAVO_OK")).ok) << log();
     advance(0.5);
     EXPECT_NE(KavoOnlineAppDelegate::getInstance().topViewController(), old);
-    // The board list's own wait for the first join ran out during the show; its notice goes.
+    // The game grid's wait for its friend list ran out during the show; its notice goes.
     UIController::closeDialog();
     advance(0.5);
     ASSERT_TRUE(drive("screen BoardView 5\nwait text=1000 zel 5\ntap text=1000 zel").ok) << log();

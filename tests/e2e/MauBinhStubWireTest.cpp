@@ -1,10 +1,7 @@
 // The portal stub's Mau Binh table over a plain wire connection: a bare socket client
 // signs in, sits, starts, sorts, arranges and finishes, and reads the judged result.
 #include "games/maubinh/MauBinhRules.h"
-#include "net/MobileClient.h"
-#include "tests/e2e/StubProcess.h"
-#include "tests/support/Bytes.h"
-#include "tests/support/RecordingListener.h"
+#include "tests/e2e/StubWire.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,49 +10,17 @@
 namespace kavo::test {
 namespace {
 
-// A short show, set before the stub starts.
-struct ShortShow {
-    ShortShow() { setenv("KAVO_STUB_MAUBINH_PAUSE", "0.5", 1); }
-    ~ShortShow() { unsetenv("KAVO_STUB_MAUBINH_PAUSE"); }
-};
-
-class MauBinhStubWire : public ::testing::Test {
+class MauBinhStubWire : public StubWire {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
-        client_.connectToHost("127.0.0.1", stub_.port());
-        ASSERT_TRUE(listener_.waitFor(RecordingListener::Event::ConnectionOK));
-    }
-    void TearDown() override { client_.close(); }
-
-    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
+    // A short show.
+    MauBinhStubWire() : StubWire({{"KAVO_STUB_MAUBINH_PAUSE", "0.5"}}) {}
     void game(std::initializer_list<uint8_t> body) { send(47, Bytes().raw({1, 1}).raw(body)); }
-    std::optional<Message> next(int16_t command, int sub = -1, double timeout = 5) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto all = listener_.messages();
-            for (size_t i = seen_; i < all.size(); ++i) {
-                if (all[i].commandId != command) continue;
-                if (sub != -1 && (all[i].body.empty() || int8_t(all[i].body[0]) != sub)) continue;
-                seen_ = i + 1;
-                return Message(all[i].commandId, all[i].body);
-            }
-            listener_.waitForMessages(all.size() + 1, 0.05);
-        }
-        return std::nullopt;
-    }
     static std::vector<int> thirteen(Message& message) {
         std::vector<int> ids;
         for (int i = 0; i < 13; ++i)
             ids.push_back(message.readByte());
         return ids;
     }
-
-    ShortShow show_;
-    StubProcess stub_;
-    RecordingListener listener_;
-    MobileClient client_{&listener_};
-    size_t seen_ = 0;
 };
 
 TEST_F(MauBinhStubWire, AHandIsDealtSortedArrangedFinishedAndJudged) {

@@ -1,9 +1,6 @@
 // The portal stub's Phom table over a plain wire connection: a bare socket client signs
 // in, sits, starts and plays a round against the three stub players, with no screens.
-#include "net/MobileClient.h"
-#include "tests/e2e/StubProcess.h"
-#include "tests/support/Bytes.h"
-#include "tests/support/RecordingListener.h"
+#include "tests/e2e/StubWire.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,34 +11,10 @@ namespace {
 
 constexpr int32_t kLan = 4301, kMinh = 4302, kHoa = 4303;
 
-// The stub players act at once in these tests.
-struct NoPause {
-    NoPause() { ::setenv("KAVO_STUB_PHOM_PAUSE", "0", 1); }
-};
-
-class PhomStubWire : public ::testing::Test {
+class PhomStubWire : public StubWire {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
-        client_.connectToHost("127.0.0.1", stub_.port());
-        ASSERT_TRUE(listener_.waitFor(RecordingListener::Event::ConnectionOK));
-    }
-    void TearDown() override { client_.close(); }
-
-    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
-    std::optional<Message> next(int16_t command, double timeout = 5) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto all = listener_.messages();
-            for (size_t i = seen_; i < all.size(); ++i) {
-                if (all[i].commandId != command) continue;
-                seen_ = i + 1;
-                return Message(all[i].commandId, all[i].body);
-            }
-            listener_.waitForMessages(all.size() + 1, 0.05);
-        }
-        return std::nullopt;
-    }
+    // The stub players act at once in these tests.
+    PhomStubWire() : StubWire({{"KAVO_STUB_PHOM_PAUSE", "0"}}) {}
     // The text of the next refusal (54: board, room, text).
     std::string refusal() {
         auto refused = next(54);
@@ -51,11 +24,34 @@ protected:
         return refused->readUTF();
     }
 
-    NoPause noPause_;
-    StubProcess stub_;
-    RecordingListener listener_;
-    MobileClient client_{&listener_};
-    size_t seen_ = 0;
+    // Signs in, picks Phom and joins board `board` of room 1; returns my id.
+    int32_t sit(int8_t board) {
+        send(1, Bytes().utf("an").utf("123").utf("1.0").data());
+        EXPECT_TRUE(next(3));
+        send(61, {13});
+        EXPECT_TRUE(next(61));
+        send(8, Bytes().byte(1).byte(board).utf("").data());
+        auto joined = next(8);
+        EXPECT_TRUE(joined);
+        if (!joined) return -1;
+        joined->readByte();
+        joined->readByte();
+        joined->readInt();
+        joined->readInt();
+        return joined->readInt();
+    }
+    // The cards of the next 20 that deals to me.
+    std::vector<int8_t> dealt() {
+        send(20, {1, 1});
+        auto start = next(20);
+        std::vector<int8_t> hand;
+        if (!start) return hand;
+        for (int i = 0; i < 11; ++i)
+            start->readByte();
+        while (start->available())
+            hand.push_back(start->readByte());
+        return hand;
+    }
 };
 
 TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
@@ -145,7 +141,133 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
         << "room, board and the melds, without the count";
     send(67, {1, 1, uint8_t(hand[9])});
     EXPECT_EQ(refusal(), "Không gửi được / Nothing to lay off onto");
-    EXPECT_FALSE(next(68, 0.3)) << "the grouping gets no answer";
+    EXPECT_FALSE(next(68, -1, 0.3)) << "the grouping gets no answer";
+}
+
+TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersForTheNext) {
+    const int32_t me = sit(1);
+    auto hand = dealt();
+    ASSERT_EQ(hand.size(), 10u);
+    for (int turn = 0; turn < 4; ++turn) {
+        if (turn > 0) {
+            send(63, {1, 1});
+            auto drawn = next(63);
+            ASSERT_TRUE(drawn);
+            drawn->readByte();
+            drawn->readByte();
+            drawn->readInt();
+            hand.push_back(drawn->readByte());
+        }
+        send(21, {1, 1, uint8_t(hand.front())});
+        hand.erase(hand.begin());
+        for (int i = 0; i < 4; ++i)
+            ASSERT_TRUE(next(21)) << "turn " << turn;
+    }
+    // 51 for each player in place order: the score is the sum of the loose cards' values.
+    int lowest = 1000;
+    int32_t winner = -1;
+    for (int32_t id : {me, kLan, kMinh, kHoa}) {
+        auto finished = next(51);
+        ASSERT_TRUE(finished);
+        finished->readByte();
+        finished->readByte();
+        EXPECT_EQ(finished->readInt(), id);
+        const int32_t score = finished->readInt();
+        finished->readInt();
+        const int count = uint8_t(finished->readByte());
+        int sum = 0;
+        for (int i = 0; i < count; ++i)
+            sum += finished->readByte() / 4 + 1;
+        EXPECT_EQ(score, sum);
+        if (id == me) {
+            EXPECT_EQ(count, 9) << "I laid nothing: my whole hand is loose";
+        }
+        if (score < lowest) {
+            lowest = score;
+            winner = id;
+        }
+    }
+    for (int32_t id : {me, kLan, kMinh, kHoa}) {
+        auto bonus = next(52);
+        ASSERT_TRUE(bonus);
+        bonus->readByte();
+        bonus->readByte();
+        EXPECT_EQ(bonus->readInt(), id);
+        EXPECT_EQ(bonus->readInt(), id == winner ? 3000 : -1000);
+    }
+    for (int32_t id : {kLan, kMinh, kHoa}) {
+        auto ready = next(16);
+        ASSERT_TRUE(ready);
+        EXPECT_EQ(ready->data(), Bytes().int32(id).boolean(true).data());
+    }
+    // The table waits for the owner's start; the next deal is dealt afresh.
+    EXPECT_FALSE(next(21, -1, 0.3));
+    EXPECT_EQ(dealt().size(), 10u);
+}
+
+TEST_F(PhomStubWire, AStakeChangeIsAnsweredAndTheStubPlayersGetReadyAgain) {
+    sit(1);
+    send(19, Bytes().byte(1).byte(1).int32(5000).data());
+    auto stake = next(19);
+    ASSERT_TRUE(stake);
+    EXPECT_EQ(stake->data(), Bytes().byte(1).byte(1).int32(5000).data());
+    for (int32_t id : {kLan, kMinh, kHoa}) {
+        auto ready = next(16);
+        ASSERT_TRUE(ready);
+        EXPECT_EQ(ready->data(), Bytes().int32(id).boolean(true).data());
+    }
+}
+
+TEST_F(PhomStubWire, ThePlayingBoardShowsTheStubPlayersDealInProgress) {
+    send(1, Bytes().utf("an").utf("123").utf("1.0").data());
+    ASSERT_TRUE(next(3));
+    send(61, {13});
+    ASSERT_TRUE(next(61));
+    send(8, Bytes().byte(1).byte(2).utf("").data());
+    auto joined = next(8);
+    ASSERT_TRUE(joined);
+    joined->readByte();
+    joined->readByte();
+    EXPECT_EQ(joined->readInt(), kLan) << "a stub player owns the running table";
+    auto playing = next(62);
+    ASSERT_TRUE(playing);
+    EXPECT_EQ(playing->data(), Bytes()
+                                   .byte(1)
+                                   .byte(2)
+                                   .byte(30)
+                                   .int32(kMinh)
+                                   .int32(kLan)
+                                   .int32(kLan)
+                                   .byte(4)
+                                   .byte(44)
+                                   .byte(37)
+                                   .byte(30)
+                                   .byte(9)
+                                   .byte(3)
+                                   .byte(16)
+                                   .byte(17)
+                                   .byte(18)
+                                   .int32(kMinh)
+                                   .byte(4)
+                                   .byte(48)
+                                   .byte(41)
+                                   .byte(2)
+                                   .byte(19)
+                                   .byte(3)
+                                   .byte(32)
+                                   .byte(33)
+                                   .byte(35)
+                                   .int32(kHoa)
+                                   .byte(4)
+                                   .byte(50)
+                                   .byte(23)
+                                   .byte(14)
+                                   .byte(6)
+                                   .byte(3)
+                                   .byte(3)
+                                   .byte(7)
+                                   .byte(11)
+                                   .data());
 }
 
 } // namespace

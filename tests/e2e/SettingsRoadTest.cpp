@@ -11,6 +11,7 @@
 #include "tests/e2e/AccountRoad.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace kavo::test {
 namespace {
@@ -116,8 +117,17 @@ TEST_F(SettingsRoad, ThePlayerOpensAFriendsProfileAndReportsThem) {
     }());
     road("wait text=binh 5\ntap text=binh\nadvance 0.5\nwait text=" + text("KAVO_Man") +
          "\ntap id=showReportView\ntype id=viewReport_txtContent spam\ntap id=viewReport_btnSend");
-    ASSERT_TRUE(waitForCount(2703, 1));
-    Message report(2703, portal().messages(2703).back().body);
+    // The profile asks for the report categories (2703 too) as it opens; the report is
+    // the 2703 that starts with kind 1.
+    auto reportSent = [this]() -> std::optional<std::vector<uint8_t>> {
+        for (const auto& sent : portal().messages(2703)) {
+            Message copy(2703, sent.body);
+            if (copy.readInt() == 1) return sent.body;
+        }
+        return std::nullopt;
+    };
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return reportSent().has_value(); }, 5));
+    Message report(2703, *reportSent());
     EXPECT_EQ(report.readInt(), 1);
     EXPECT_EQ(report.readUTF(), "binh");
     EXPECT_EQ(report.readUTF(), "");

@@ -1,12 +1,13 @@
 // The Chinese chess requests byte by byte and every reply read from byte strings.
-#include "table/ChessPlayer.h"
 #include "games/cotuong/CoTuongLogicHandler.h"
 #include "games/cotuong/CoTuongMessageHandler.h"
 #include "games/cotuong/CoTuongService.h"
 #include "net/IMobileClient.h"
 #include "portal/GlobalService.h"
+#include "table/ChessPlayer.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
+#include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
 #include <mutex>
@@ -15,28 +16,8 @@
 namespace kavo::test {
 namespace {
 
-class Sent : public IMobileClient {
-public:
-    bool isConnected() const override { return true; }
-    void setHandler(IMessageListener*) override {}
-    bool connectToHost(const std::string&, uint16_t) override { return true; }
-    void sendMessage(Message message) override {
-        std::lock_guard lock(mutex_);
-        sent_ += (sent_.empty() ? "" : " ") + std::to_string(message.commandId()) + ":" + toHex(message.data());
-    }
-    void close() override {}
-    std::string take() {
-        std::lock_guard lock(mutex_);
-        return std::exchange(sent_, {});
-    }
-
-private:
-    std::mutex mutex_;
-    std::string sent_;
-};
-
 TEST(CoTuongRequests, EveryRequestGoesOutByteForByte) {
-    Sent client;
+    SentRequests client;
     GlobalService::getInstance().setSession(&client);
     auto& service = CoTuongService::getInstance();
     service.moveWithRoomId(3, 12, 1, 2, 1, 9);

@@ -11,6 +11,7 @@
 #include "portal/GlobalService.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
+#include "tests/support/SentRequests.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -19,37 +20,11 @@
 namespace kavo::test {
 namespace {
 
-// Keeps what the game services hand to the client.
-class Recorder : public IMobileClient {
-public:
-    bool isConnected() const override { return true; }
-    void setHandler(IMessageListener*) override {}
-    bool connectToHost(const std::string&, uint16_t) override { return true; }
-    void sendMessage(Message message) override {
-        std::lock_guard lock(mutex_);
-        sent_.push_back({message.commandId(), message.data()});
-    }
-    void close() override {}
-    // The one message sent since the last call, as "command:hex".
-    std::string take() {
-        std::lock_guard lock(mutex_);
-        std::string out;
-        for (const auto& m : sent_)
-            out += (out.empty() ? "" : " ") + std::to_string(m.commandId) + ":" + toHex(m.body);
-        sent_.clear();
-        return out;
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<RecordedMessage> sent_;
-};
-
 class GameRequests : public ::testing::Test {
 protected:
     void SetUp() override { GlobalService::getInstance().setSession(&client); }
     void TearDown() override { GlobalService::getInstance().setSession(nullptr); }
-    Recorder client;
+    SentRequests client;
 };
 
 TEST_F(GameRequests, TienLenSkipsCarryRoomAndBoard) {

@@ -8,6 +8,7 @@
 #include "table/TienLenPlayer.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
+#include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
 #include <mutex>
@@ -16,28 +17,8 @@
 namespace kavo::test {
 namespace {
 
-class Sent : public IMobileClient {
-public:
-    bool isConnected() const override { return true; }
-    void setHandler(IMessageListener*) override {}
-    bool connectToHost(const std::string&, uint16_t) override { return true; }
-    void sendMessage(Message message) override {
-        std::lock_guard lock(mutex_);
-        sent_ += (sent_.empty() ? "" : " ") + std::to_string(message.commandId()) + ":" + toHex(message.data());
-    }
-    void close() override {}
-    std::string take() {
-        std::lock_guard lock(mutex_);
-        return std::exchange(sent_, {});
-    }
-
-private:
-    std::mutex mutex_;
-    std::string sent_;
-};
-
 TEST(MauBinhRequests, EveryRequestGoesOutByteForByte) {
-    Sent client;
+    SentRequests client;
     GlobalService::getInstance().setSession(&client);
     auto& service = MauBinhService::getInstance();
     service.doSortByOrder(3, 12);

@@ -8,6 +8,7 @@
 #include "table/TienLenPlayer.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
+#include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
 #include <mutex>
@@ -16,32 +17,8 @@
 namespace kavo::test {
 namespace {
 
-class Sent : public IMobileClient {
-public:
-    bool isConnected() const override { return true; }
-    void setHandler(IMessageListener*) override {}
-    bool connectToHost(const std::string&, uint16_t) override { return true; }
-    void sendMessage(Message message) override {
-        std::lock_guard lock(mutex_);
-        sent_.push_back({message.commandId(), message.data()});
-    }
-    void close() override {}
-    std::string take() {
-        std::lock_guard lock(mutex_);
-        std::string out;
-        for (const auto& m : sent_)
-            out += (out.empty() ? "" : " ") + std::to_string(m.commandId) + ":" + toHex(m.body);
-        sent_.clear();
-        return out;
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<RecordedMessage> sent_;
-};
-
 TEST(TienLenRequests, FireSkipClaimAndSeatLimitGoOutByteForByte) {
-    Sent client;
+    SentRequests client;
     GlobalService::getInstance().setSession(&client);
     auto& service = TienLenService::getInstance();
     service.moveWithRoomId(3, 12, {40, 5, 22});

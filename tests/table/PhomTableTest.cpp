@@ -340,3 +340,89 @@ TEST_F(PhomTable, RandomBodiesCrashNothingAndTheNextValidReplyStillApplies) {
 
 } // namespace
 } // namespace kavo::test
+
+namespace kavo::test {
+namespace {
+
+std::string startTitle(const PhomNewView& table) {
+    return table.btnStart()->isHidden() ? "" : table.btnStart()->titleForState(platform::ui::ControlState::Normal);
+}
+
+TEST_F(PhomTable, TheReadyPauseAndTheMoneyMuteEndWithTheTable) {
+    auto table = joinedTable();
+    ASSERT_TRUE(table);
+    table->stopGame();
+    EXPECT_EQ(startTitle(*table), TableTest::text("KAVO_continuee"));
+    // The ready offer comes 0.1 s later, on a timer.
+    table->resetReady();
+    EXPECT_FALSE(table->playerWithId(8)->isReady());
+    platform::RunLoop::main().advance(0.05);
+    EXPECT_EQ(startTitle(*table), TableTest::text("KAVO_continuee"));
+    platform::RunLoop::main().advance(0.1);
+    EXPECT_EQ(startTitle(*table), TableTest::text("KAVO_ready"));
+    // A reset in between: the pending ready does nothing.
+    table->stopGame();
+    table->resetReady();
+    table->reset();
+    platform::RunLoop::main().advance(0.5);
+    EXPECT_EQ(startTitle(*table), TableTest::text("KAVO_continuee"));
+
+    table->updateMoneyForPlayer(8, 700);
+    EXPECT_TRUE(table->waitToPlayNextSound());
+    EXPECT_EQ(table->playerWithId(8)->money(), 50700);
+    table->reset();
+    EXPECT_FALSE(table->waitToPlayNextSound());
+    table->updateMoneyForPlayer(8, -200);
+    EXPECT_EQ(table->playerWithId(8)->money(), 50500);
+    platform::RunLoop::main().advance(1.6);
+    EXPECT_FALSE(table->waitToPlayNextSound());
+}
+
+TEST_F(PhomTable, EventsForPlayersWithoutASeatChangeNoRow) {
+    auto table = joinedTable();
+    ASSERT_TRUE(table);
+    table->setCurrentPlayer(1234);
+    std::array<int8_t, 12> laid;
+    laid.fill(-1);
+    laid[0] = 4;
+    laid[1] = 5;
+    laid[2] = 6;
+    table->onHaPhom(true, laid, false, {-1, -1, -1, -1}, 0);
+    table->onAddCard(1234, 7, {7}, 1);
+    table->onUWithUserID(1234, 0, laid, 3);
+    table->onFinish(12, {1, 2}, 1234, 2);
+    for (int s = 0; s < 4; ++s) {
+        EXPECT_EQ(table->showHaPhom()[size_t(s)],
+                  (std::array<int, 12>{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+        EXPECT_TRUE(table->playersPhomCards(s).empty());
+        EXPECT_TRUE(table->seat(s).point->isHidden());
+    }
+    // Cards outside the deck are not laid either.
+    table->setCurrentPlayer(9);
+    laid[1] = 60;
+    table->onHaPhom(true, laid, false, {-1, -1, -1, -1}, 0);
+    EXPECT_EQ(table->showHaPhom()[2], (std::array<int, 12>{4, -1, 6, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+}
+
+TEST_F(PhomTable, AFinishOfAPlayerMovesMoneyAndExperienceAndAKickGoesToTheServer) {
+    auto table = joinedTable();
+    ASSERT_TRUE(table);
+    client.clear();
+    table->finishWithWho(8, 1, 500, -20);
+    auto an = std::dynamic_pointer_cast<TienLenPlayer>(table->playerWithId(8));
+    EXPECT_EQ(an->money(), 50500);
+    EXPECT_EQ(an->exp(), 0);
+    EXPECT_EQ(an->finishPosition(), 1);
+    EXPECT_FALSE(an->isReady());
+    EXPECT_EQ(table->seat(1).btnMoney->titleForState(platform::ui::ControlState::Normal), "50,500 Zel");
+
+    table->setMoneyWithMoney(300);
+    EXPECT_EQ(table->money(), 300);
+    EXPECT_FALSE(table->playerWithId(9)->isReady());
+
+    table->kickPlayer(9);
+    EXPECT_TRUE(client.sentOnce(11, Bytes().byte(2).byte(5).int32(9).data()));
+}
+
+} // namespace
+} // namespace kavo::test

@@ -290,6 +290,12 @@ constexpr Art kPictures[] = {
     {"img_CaoRua_DealerCardBlue.png", 36, 44, Kind::Box, "", kBlue},
     {"img_CaoRua_DealerCardYellow.png", 36, 44, Kind::Box, "", kGold},
     {"img_CaoRua_DealerCardRed.png", 36, 44, Kind::Box, "", kRed},
+    // Phom results at a seat
+    {"p_phomtext_02.png", 60, 24, Kind::Icon, "Nhất", kGold},
+    {"p_phomtext_03.png", 60, 24, Kind::Icon, "Thua", kGray},
+    {"p_phomtext_04.png", 60, 24, Kind::Icon, "Móm", kBrown},
+    {"p_phomtext_05.png", 60, 24, Kind::Icon, "Ù", kRed},
+    {"p_phomtext_06.png", 60, 24, Kind::Icon, "Đền", kPurple},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.

@@ -92,6 +92,10 @@ void StubPhom::install(std::function<int()> gameType) {
     chain(64, [this](Message& request, Reply& reply) { onEat(request, reply); });
     chain(65, [this](Message& request, Reply& reply) { onLay(request, reply); });
     chain(67, [this](Message& request, Reply& reply) { onLayOff(request, reply); });
+    {
+        auto earlier = portal_.handlerOf(19);
+        chain(19, [this, earlier](Message& request, Reply& reply) { onStake(request, reply, earlier); });
+    }
     chain(68,
           [](Message& request, Reply&) { logLine("grouping, " + std::to_string(request.data().size()) + " bytes"); });
 }
@@ -122,10 +126,46 @@ void StubPhom::onJoin(Message& request, Reply& reply) {
         joined.writeInt(3000);
         joined.writeBool(1);
     }
-    reply.send(joined);
     seats_[0].id = playerId_;
     for (int i = 0; i < 3; ++i)
         seats_[i + 1].id = kStubIds[i];
+    if (board_ != kPlayingBoard) {
+        reply.send(joined);
+        return;
+    }
+    // The stub players' deal runs: the first of them owns the table.
+    Message watching(8);
+    watching.writeByte(room_);
+    watching.writeByte(board_);
+    watching.writeInt(kStubIds[0]);
+    const size_t head = 2 + 4;
+    std::vector<uint8_t> rest(joined.data().begin() + long(head) + 4, joined.data().end());
+    watching.writeInt(kStake);
+    for (uint8_t byte : rest)
+        watching.writeByte(int8_t(byte));
+    reply.send(watching);
+    reply.send(playingMessage());
+}
+
+Message StubPhom::playingMessage() const {
+    Message playing(62);
+    playing.writeByte(room_);
+    playing.writeByte(board_);
+    playing.writeByte(kInterval);
+    playing.writeInt(kStubIds[1]); // whose turn it is
+    playing.writeInt(kStubIds[0]); // whose discard may be eaten
+    static constexpr int8_t kShown[3][4] = {{44, 37, 30, 9}, {48, 41, 2, 19}, {50, 23, 14, 6}};
+    static constexpr int8_t kEaten[3][3] = {{16, 17, 18}, {32, 33, 35}, {3, 7, 11}};
+    for (int i = 0; i < 3; ++i) {
+        playing.writeInt(kStubIds[i]);
+        playing.writeByte(4);
+        for (int8_t card : kShown[i])
+            playing.writeByte(card);
+        playing.writeByte(3);
+        for (int8_t card : kEaten[i])
+            playing.writeByte(card);
+    }
+    return playing;
 }
 
 void StubPhom::onStart(Reply& reply) {
@@ -139,6 +179,7 @@ void StubPhom::onStart(Reply& reply) {
     for (size_t s = 0; s < 4; ++s) {
         seats_[s].fired.clear();
         seats_[s].laid.clear();
+        seats_[s].fires = 0;
         seats_[s].hand.assign(deck.begin() + long(next), deck.begin() + long(next + (s == 0 ? 10 : 9)));
         next += s == 0 ? 10 : 9;
     }
@@ -197,6 +238,7 @@ void StubPhom::onFire(Message& request, Reply& reply) {
     }
     const int slot = int(seats_[0].fired.size());
     seats_[0].fired.push_back(card);
+    ++seats_[0].fires;
     reply.send(fireMessage(0, card, slot));
     nextTurn(0);
 }
@@ -204,6 +246,10 @@ void StubPhom::onFire(Message& request, Reply& reply) {
 void StubPhom::nextTurn(size_t firedBy) {
     turn_ = (firedBy + 1) % 4;
     mustFire_ = false;
+    if (std::all_of(std::begin(seats_), std::end(seats_), [](const Seat& seat) { return seat.fires >= 4; })) {
+        endDeal(false);
+        return;
+    }
     if (turn_ == 0) return;
     if (stock_.empty()) {
         logLine("the stock is empty");
@@ -229,6 +275,7 @@ void StubPhom::stubTurn(uint64_t generation) {
     takeCard(seats_[seat].hand, card);
     const int slot = int(seats_[seat].fired.size());
     seats_[seat].fired.push_back(card);
+    ++seats_[seat].fires;
     const Message fired = fireMessage(seat, card, slot);
     nextTurn(seat);
     lock.unlock();
@@ -308,6 +355,7 @@ void StubPhom::onLay(Message& request, Reply& reply) {
         seats_[0].laid.push_back(meld);
     }
     reply.send(laid);
+    if (seats_[0].hand.empty()) endDeal(true);
 }
 
 void StubPhom::onLayOff(Message& request, Reply& reply) {
@@ -333,10 +381,113 @@ void StubPhom::onLayOff(Message& request, Reply& reply) {
             laidOff.writeByte(cards.front());
             laidOff.writeByte(cards.front());
             reply.send(laidOff);
+            if (seats_[0].hand.empty()) endDeal(true);
             return;
         }
     }
     reply.send(refusal("Không gửi được / Nothing to lay off onto"));
+}
+
+void StubPhom::onStake(Message& request, Reply& reply, const TestPortal::Handler& earlier) {
+    if (earlier) earlier(request, reply);
+    const uint64_t generation = generation_;
+    later(pause_, [this, generation] {
+        std::lock_guard lock(mutex_);
+        if (generation == generation_) readyAgain();
+    });
+}
+
+void StubPhom::readyAgain() {
+    for (int32_t id : kStubIds) {
+        Message ready(16);
+        ready.writeInt(id);
+        ready.writeBool(1);
+        portal_.sendToClient(ready);
+    }
+}
+
+std::vector<Message> StubPhom::endMessages(bool byU) {
+    std::vector<Message> out;
+    if (byU) {
+        Message u(66);
+        u.writeByte(room_);
+        u.writeByte(board_);
+        u.writeInt(playerId_);
+        u.writeByte(0);
+        int written = 0;
+        for (const auto& meld : seats_[0].laid)
+            for (int8_t card : meld)
+                if (written++ < 12) u.writeByte(card);
+        out.push_back(u);
+        Message compensation(69);
+        compensation.writeByte(room_);
+        compensation.writeByte(board_);
+        compensation.writeInt(playerId_);
+        compensation.writeInt(0);
+        out.push_back(compensation);
+    }
+    int scores[4] = {};
+    for (size_t s = 0; s < 4; ++s) {
+        // The player's hand holds what he did not lay; a stub player lays what the scan finds.
+        std::vector<int8_t> loose;
+        if (s == 0) {
+            loose = seats_[0].hand;
+        } else {
+            kavo::MeldHand melds;
+            for (int8_t card : seats_[s].hand)
+                melds.push_back({card, 0, false, -1});
+            kavo::PhomTagCounter counter;
+            kavo::phommelds::intelligentSort(melds, counter);
+            for (const auto& card : melds)
+                if (card.tag == 0) loose.push_back(card.id);
+        }
+        for (int8_t card : loose)
+            scores[s] += kavo::phommelds::valueCard(card);
+        Message finished(51);
+        finished.writeByte(room_);
+        finished.writeByte(board_);
+        finished.writeInt(seats_[s].id);
+        finished.writeInt(scores[s]);
+        finished.writeInt(0);
+        finished.writeByte(int8_t(loose.size()));
+        for (int8_t card : loose)
+            finished.writeByte(card);
+        out.push_back(finished);
+    }
+    if (byU) return out;
+    size_t winner = 0;
+    for (size_t s = 1; s < 4; ++s)
+        if (scores[s] < scores[winner]) winner = s;
+    for (size_t s = 0; s < 4; ++s) {
+        const bool won = s == winner;
+        Message bonus(52);
+        bonus.writeByte(room_);
+        bonus.writeByte(board_);
+        bonus.writeInt(seats_[s].id);
+        bonus.writeInt(won ? 3 * kStake : -kStake);
+        bonus.writeUTF(won ? "Nhất / First" : "Thua / Lost");
+        out.push_back(bonus);
+    }
+    return out;
+}
+
+void StubPhom::endDeal(bool byU) {
+    playing_ = false;
+    ++generation_;
+    logLine(byU ? "the player's U ends the deal" : "every player fired four cards, the deal ends");
+    auto messages = endMessages(byU);
+    const uint64_t generation = generation_;
+    // After the last fire or lay-off has gone out.
+    later(std::min(pause_, 0.3), [this, generation, messages = std::move(messages)] {
+        {
+            std::lock_guard lock(mutex_);
+            if (generation != generation_) return;
+        }
+        for (const auto& message : messages)
+            portal_.sendToClient(message);
+        std::lock_guard lock(mutex_);
+        if (generation == generation_) readyAgain();
+    });
 }
 
 void StubPhom::later(double seconds, std::function<void()> work) {

@@ -21,8 +21,14 @@ namespace portalstub {
 // lay-offs of the player are checked against the turn and answered to the table; a
 // request out of turn gets 54. A stub player draws and fires its highest loose card
 // after a pause (environment variable KAVO_STUB_PHOM_PAUSE, in seconds; 1 by default).
-// The grouping report (68) is taken without an answer. Ready, stake, kick, chat and
-// leave are the card table's answers. Handlers run on the portal's thread, delayed
+// The grouping report (68) is taken without an answer. When every player has fired
+// four cards the deal ends: 51 (score and loose cards) and 52 (the lowest score wins
+// three stakes, the others lose one) for each player, then the stub players are ready
+// and the table waits for the owner's next start. A player who lays or lays off his
+// last card ends the deal by U: 66, 69 and 51 for each player. Joining board 2 (a
+// "playing" board of the list) shows the stub players' deal in progress (8, then 62).
+// Ready, stake, kick, chat and leave are the card table's answers; after a stake change
+// the stub players get ready again. Handlers run on the portal's thread, delayed
 // stub turns on a thread of the table's own; one mutex guards the deal.
 class StubPhom {
 public:
@@ -49,8 +55,11 @@ private:
         std::vector<int8_t> hand;
         std::vector<int8_t> fired; // in slot order
         std::vector<std::vector<int8_t>> laid;
+        int fires = 0;
     };
+    static constexpr int8_t kPlayingBoard = 2;
 
+    using TestPortal = kavo::test::TestPortal;
     void chain(int16_t command, std::function<void(kavo::Message&, Reply&)> handler);
     void onJoin(kavo::Message& request, Reply& reply);
     void onStart(Reply& reply);
@@ -59,6 +68,12 @@ private:
     void onEat(kavo::Message& request, Reply& reply);
     void onLay(kavo::Message& request, Reply& reply);
     void onLayOff(kavo::Message& request, Reply& reply);
+    void onStake(kavo::Message& request, Reply& reply, const TestPortal::Handler& earlier);
+    // The end of the deal (lock held): the messages go out in order after the last fire.
+    void endDeal(bool byU);
+    std::vector<kavo::Message> endMessages(bool byU);
+    void readyAgain();
+    kavo::Message playingMessage() const;
     // 54 to the player: board first, then room.
     kavo::Message refusal(const std::string& reason) const;
     kavo::Message fireMessage(size_t seat, int8_t card, int slot) const;

@@ -243,44 +243,6 @@ void PhomNewView::moveErrorWithInfo(const std::string& info) {
     showChatWithSeat(kBubble, info);
 }
 
-// ---------------------------------------------------------------- the second half of the deal
-
-void PhomNewView::onHaPhom(bool, const std::array<int8_t, 12>&, bool, const std::array<int32_t, 4>&, int32_t) {
-    platform::log("Phom table: melds laid (not shown yet)");
-}
-
-void PhomNewView::onAddCard(int32_t, int8_t, const std::vector<int32_t>&, int) {
-    platform::log("Phom table: a card laid off (not shown yet)");
-}
-
-void PhomNewView::onUWithUserID(int32_t, int, const std::array<int8_t, 12>&, int) {
-    platform::log("Phom table: U (not shown yet)");
-}
-
-void PhomNewView::onDenBai(int32_t, int32_t) {
-    platform::log("Phom table: compensation (not shown yet)");
-}
-
-void PhomNewView::onOnceWin(int32_t) {
-    platform::log("Phom table: instant win (not shown yet)");
-}
-
-void PhomNewView::onFinish(int32_t, const std::vector<int32_t>&, int32_t, int) {
-    platform::log("Phom table: a player's finish (not shown yet)");
-}
-
-void PhomNewView::onPlaying(int, int32_t, int32_t, const PhomPlaying&) {
-    platform::log("Phom table: a deal in progress (not shown yet)");
-}
-
-void PhomNewView::setMoneyOnBoard(int32_t) {
-    platform::log("Phom table: a new stake (not shown yet)");
-}
-
-void PhomNewView::updateMoneyForPlayer(int32_t, int32_t) {
-    platform::log("Phom table: money of a player (not shown yet)");
-}
-
 // ---------------------------------------------------------------- drawing from the stock
 
 void PhomNewView::clickNhan() {
@@ -373,18 +335,6 @@ void PhomNewView::setcmdHaPhom() {
 
 void PhomNewView::setCmdGuiPhom() {
     setKindOfFire(kCmdGuiPhom);
-}
-
-// ---------------------------------------------------------------- touches
-
-void PhomNewView::touchesEnded(const std::vector<platform::ui::Touch>& touches) {
-    if (touches.empty() || !cardLayer_) return;
-    const auto point = touches.front().locationInView(cardLayer_.get());
-    // Cards overlap: the rightmost card under the finger is the one on top.
-    CardPtr touched;
-    for (const auto& card : myCards_)
-        if (card->superview() == cardLayer_.get() && card->frame().contains(point)) touched = card;
-    if (touched) touched->setSelected();
 }
 
 // ---------------------------------------------------------------- meld detection and sorting

@@ -74,6 +74,20 @@ public:
     virtual void onPlaying(int interval, int32_t curPlayer, int32_t firPlayer, const PhomPlaying& playing);
     virtual void setMoneyOnBoard(int32_t money);
     virtual void updateMoneyForPlayer(int32_t playerId, int32_t money);
+    void setMoneyWithMoney(int32_t money);
+    void resetReady();
+    void kickPlayer(int32_t playerId);
+    void finishWithWho(int32_t playerId, int finishPosition, int32_t money, int32_t exp);
+    // The end of a deal: continue is offered.
+    void stopGame();
+    // The person's continue: 2 only hides the marks, any other value clears the table.
+    void resetCard(int value);
+    void resetCard(bool clear) override { resetCard(clear ? 1 : 2); }
+    void resetCard();
+    // A result image at a screen seat: 0 U, 1 winner, 2 loser, 3 compensation, 4 fourth.
+    void setShowImageEnd(int seat, int type);
+    void showPointWithSeat(int seat, const std::string& text);
+    bool waitToPlayNextSound() const { return waitToPlayNextSound_; }
 
     // ---- my actions
     void clickNhan();
@@ -85,8 +99,18 @@ public:
     void doHaPhom();
     void doAddCard();
     void doStartGame() override;
-    // A tap on a card of my hand raises or lowers it.
+    // The finger on my hand: a tap raises or lowers a card, a drag moves it (the melds
+    // regroup around it), a drag upward fires it, a touch on the last discard eats it.
+    void touchesBegan(const std::vector<platform::ui::Touch>& touches) override;
+    void touchesMoved(const std::vector<platform::ui::Touch>& touches) override;
     void touchesEnded(const std::vector<platform::ui::Touch>& touches) override;
+    void touchesCancelled(const std::vector<platform::ui::Touch>& touches) override;
+    // Regrouping around the drop place (indexOfCard2); the decisions are PhomRegroup's.
+    void checkDoiPhom();
+    bool checkCardIndex() const;
+    void moveCardFromIndex(int from, int to);
+    int indexOfCard2() const { return indexOfCard2_; }
+    const CardPtr& toMove() const { return toMove_; }
 
     // ---- action button
     void setKindOfFire(int kind);
@@ -181,6 +205,8 @@ public:
     platform::ui::Point baiPost() const { return baiPost_; }
     void setBaiPost(platform::ui::Point point) { baiPost_ = point; }
     int8_t eatCardID() const { return eatCardID_; }
+    std::array<int, 4>& scorePlayer() { return scorePlayer_; }
+    const CardList& cardP() const { return cardP_; }
     uint64_t generation() const { return generation_; }
     int space() const { return space_; }
     int offsetLeft() const { return offsetLeft_; }
@@ -213,6 +239,10 @@ private:
     int myShownCount() const;
     void lowerAndRepaint();
     void refuse(const char* key);
+    // A card view of each id at a seat, starting at that seat's edge.
+    CardList laidViews(const std::vector<int>& ids, int seat, int32_t owner) const;
+    void repaintLaid(int seat);
+    void endTouch(const std::vector<platform::ui::Touch>& touches);
 
     // Views.
     std::shared_ptr<platform::ui::View> cardLayer_;
@@ -245,7 +275,12 @@ private:
     int selectCard_ = 0, numPhom_ = 0, focusedCardIndex_ = 0, pos_ = -2, winer_ = -1, denBai_ = -1;
     bool isEatCard_ = false, isDoFire_ = false, isEatTouch_ = false, isGetCard_ = false, isHaPhom_ = false;
     bool isU_ = false, finish_ = false, notPlay_ = false, fire_ = false, isFirstMatch_ = false, isZoom_ = false;
-    bool isCardMove_ = false;
+    bool isCardMove_ = false, waitToPlayNextSound_ = false;
+    CardPtr toMove_;
+    int32_t endingPlayer_ = -1;
+    CardList cardP_;
+    platform::ui::Point firstTouch_, currentTouch_;
+    std::shared_ptr<platform::Timer> soundTimer_, readyTimer_;
     int indexOfCard_ = -1, indexOfCard2_ = -1;
     platform::ui::Point baiPost_;
 

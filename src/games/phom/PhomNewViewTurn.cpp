@@ -65,6 +65,11 @@ void PhomNewView::reset() {
     isEatCard_ = notPlay_ = false;
     pos_ = -2;
     isGetCard_ = false;
+    endingPlayer_ = -1;
+    waitToPlayNextSound_ = false;
+    indexOfCard2_ = -1;
+    toMove_.reset();
+    cardP_.clear();
 }
 
 // ---------------------------------------------------------------- the deal start

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "net/MobileClient.h"
+#include "tests/e2e/StubProcess.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/RecordingListener.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kavo::test {
+
+// A bare wire client against a portal stub of its own: the stub tests sign in, sit and
+// play with raw requests and read the stub's replies, with no screens.
+class StubWire : public ::testing::Test {
+protected:
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+    // The environment is set before the stub starts (its pauses and deals read it).
+    explicit StubWire(Environment environment = {}) : environment_(std::move(environment)) {
+        for (const auto& [name, value] : environment_)
+            ::setenv(name.c_str(), value.c_str(), 1);
+        stub_.emplace();
+    }
+    ~StubWire() override {
+        stub_.reset();
+        for (const auto& entry : environment_)
+            ::unsetenv(entry.first.c_str());
+    }
+    void SetUp() override {
+        ASSERT_TRUE(stub_->ready()) << "the stub did not start";
+        client_.connectToHost("127.0.0.1", stub_->port());
+        ASSERT_TRUE(listener_.waitFor(RecordingListener::Event::ConnectionOK));
+    }
+    void TearDown() override { client_.close(); }
+
+    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
+    // The next reply of a command (and, when `sub` is not -1, whose first byte is `sub`),
+    // waiting for it. The wait is generous: the whole suite may be running beside it.
+    std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
+        while (std::chrono::steady_clock::now() < deadline) {
+            const auto all = listener_.messages();
+            for (size_t i = seen_; i < all.size(); ++i) {
+                if (all[i].commandId != command) continue;
+                if (sub != -1 && (all[i].body.empty() || int8_t(all[i].body[0]) != sub)) continue;
+                seen_ = i + 1;
+                return Message(all[i].commandId, all[i].body);
+            }
+            listener_.waitForMessages(all.size() + 1, 0.05);
+        }
+        return std::nullopt;
+    }
+
+    Environment environment_;
+    std::optional<StubProcess> stub_;
+    RecordingListener listener_;
+    MobileClient client_{&listener_};
+    size_t seen_ = 0;
+};
+
+} // namespace kavo::test
