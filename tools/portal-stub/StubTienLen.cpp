@@ -2,6 +2,7 @@
 
 #include "games/tienlen/CardUtils.h"
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubTienLenMBRules.h"
 
 #include <algorithm>
 #include <numeric>
@@ -25,11 +26,11 @@ bool tienLenBeats(const std::vector<int8_t>& mine, int mineType, const std::vect
     return CardUtils::available(mine.data(), int(mine.size()), mineType, table.data(), int(table.size()), tableType);
 }
 
-bool tienLenInstantWin(const std::vector<int8_t>& cards, bool newGame) {
+bool tienLenInstantWin(const std::vector<int8_t>& cards, bool newGame, bool) {
     return CardUtils::checkForceFinish(cards.data(), int(cards.size()), newGame);
 }
 
-constexpr StubCardRules kTienLen{&tienLenType, &tienLenBeats, &tienLenInstantWin};
+constexpr StubCardRules kTienLen{&tienLenType, &tienLenBeats, &tienLenInstantWin, nullptr};
 
 void logLine(const std::string& line) {
     platform::log("tien len: " + line);
@@ -57,7 +58,9 @@ bool holds(const std::vector<int8_t>& hand, const std::vector<int8_t>& cards) {
 } // namespace
 
 const StubCardRules* stubCardRulesOf(int gameType) {
-    return gameType == 3 ? &kTienLen : nullptr;
+    if (gameType == 3) return &kTienLen;
+    if (gameType == 12) return &stubTienLenMBCardRules();
+    return nullptr;
 }
 
 StubTienLen::StubTienLen(Send send, Later later) : send_(std::move(send)), later_(std::move(later)) {}
@@ -129,6 +132,7 @@ void StubTienLen::start(const StubCardRules& rules, int8_t room, int8_t board, c
     mustOpenWithThree_ =
         firstGame_ && std::count(seats_[size_t(first)].hand.begin(), seats_[size_t(first)].hand.end(), int8_t(0)) > 0;
     turn_ = first;
+    firstMover_ = first;
     lastPlayed_ = -1;
     table_.clear();
     tableType_ = -1;
@@ -288,17 +292,13 @@ void StubTienLen::skipLocked(int index) {
 void StubTienLen::claim(int32_t who) {
     std::lock_guard lock(mutex_);
     const int index = indexOf(who);
-    if (!running_ || index < 0 || moveCount_ > 0 || !rules_->instantWin(seats_[size_t(index)].hand, firstGame_)) {
+    if (!running_ || index < 0 || moveCount_ > 0 ||
+        !rules_->claimHolds(seats_[size_t(index)].hand, firstGame_, index == firstMover_)) {
         logLine("an instant-win claim not confirmed");
         return;
     }
-    Message won(53);
-    won.writeByte(board_);
-    won.writeByte(room_);
-    won.writeInt(who);
-    for (int8_t id : seats_[size_t(index)].hand)
-        won.writeByte(id);
-    send_(won);
+    // The hand is whole before the first move: 13 cards.
+    send_(StubTienLenMBRules::forceFinishMessage(room_, board_, who, seats_[size_t(index)].hand));
     send_(tableMessage(50, room_, board_));
     lastWinner_ = who;
     running_ = false;
@@ -331,7 +331,9 @@ void StubTienLen::afterTurn() {
 }
 
 std::vector<int8_t> StubTienLen::answerOf(const std::vector<int8_t>& hand) const {
-    if (table_.empty() || lastPlayed_ == turn_) return {hand.front()};
+    const bool clear = table_.empty() || lastPlayed_ == turn_;
+    if (rules_->answer) return rules_->answer(clear ? std::vector<int8_t>{} : table_, hand);
+    if (clear) return {hand.front()};
     const int n = int(hand.size());
     const int length = int(table_.size());
     if (length > n) return {};

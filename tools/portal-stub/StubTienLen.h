@@ -11,12 +11,17 @@
 
 namespace portalstub {
 
-// The rules the stub's card table plays by, chosen by game type: Tien Len (3) today;
-// Tien Len MB (12) plugs its own in here. Card sets are ascending card-id bytes.
+// The rules the stub's card table plays by, chosen by game type: Tien Len (3) and
+// Tien Len MB (12). Card sets are ascending card-id bytes.
 struct StubCardRules {
     int (*type)(const std::vector<int8_t>& ascending);
     bool (*beats)(const std::vector<int8_t>& mine, int mineType, const std::vector<int8_t>& table, int tableType);
-    bool (*instantWin)(const std::vector<int8_t>& ascending, bool newGame);
+    // Whether a claim of an instant win holds for the dealt hand in the table's first
+    // game (`firstGame`) or a later one, the claimant moving first or not.
+    bool (*claimHolds)(const std::vector<int8_t>& dealt, bool firstGame, bool movesFirst);
+    // A stub player's answer on `table` (empty: a clear table), empty for a skip;
+    // nullptr: the lowest combination of the table's kind and length that beats it.
+    std::vector<int8_t> (*answer)(const std::vector<int8_t>& table, const std::vector<int8_t>& hand);
 };
 // nullptr for a game type the stub does not deal.
 const StubCardRules* stubCardRulesOf(int gameType);
@@ -73,6 +78,7 @@ private:
     std::vector<int8_t> table_;
     int tableType_ = -1;
     int turn_ = -1;
+    int firstMover_ = -1;
     int lastPlayed_ = -1;
     int finishCount_ = 0;
     int moveCount_ = 0;

@@ -29,7 +29,21 @@ bool heldIn(const StubTienLenMBRules::Cards& play, const StubTienLenMBRules::Car
            std::includes(hand.begin(), hand.end(), play.begin(), play.end());
 }
 
+int mbType(const std::vector<int8_t>& cards) {
+    return CardMBUtils::getType(cards);
+}
+
+bool mbBeats(const std::vector<int8_t>& mine, int mineType, const std::vector<int8_t>& table, int tableType) {
+    return CardMBUtils::available(mine.data(), int(mine.size()), mineType, table.data(), int(table.size()), tableType);
+}
+
+constexpr StubCardRules kTienLenMB{&mbType, &mbBeats, &StubTienLenMBRules::claimHolds, &StubTienLenMBRules::answer};
+
 } // namespace
+
+const StubCardRules& stubTienLenMBCardRules() {
+    return kTienLenMB;
+}
 
 StubTienLenMBRules::Cards StubTienLenMBRules::answer(const Cards& tableCards, const Cards& handCards) {
     const Cards table = CardMBUtils::sorted(tableCards);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/Message.h"
+#include "tools/portal-stub/StubTienLen.h"
 
 #include <cstdint>
 #include <vector>
@@ -10,6 +11,9 @@ namespace portalstub {
 // How the stub's Tien Len MB table (game type 12) plays: its players follow suit and
 // a person's play is checked with the client's own MB rules. Cards are card-id bytes
 // in any order.
+// The card table's rules for game type 12.
+const StubCardRules& stubTienLenMBCardRules();
+
 class StubTienLenMBRules {
 public:
     using Cards = std::vector<int8_t>;

@@ -59,41 +59,7 @@ bool TienLenView::beats(const std::vector<int8_t>& mine, int mineType, const std
     return CardUtils::available(mine.data(), int(mine.size()), mineType, table.data(), int(table.size()), tableType);
 }
 
-namespace {
-
-// My record's hand as the rule engine's auto select sees it.
-class PlayerHand : public SelectableHand {
-public:
-    explicit PlayerHand(TienLenPlayer& player) : player_(player) {}
-    std::vector<int8_t> handIds() const override {
-        std::vector<int8_t> ids;
-        if (player_.cards())
-            for (const auto& card : *player_.cards())
-                ids.push_back(card->cardID());
-        return ids;
-    }
-    std::vector<int8_t> selectedIds() const override {
-        std::vector<int8_t> ids;
-        for (uint8_t id : player_.getSelectedCardsValue())
-            ids.push_back(int8_t(id));
-        return ids;
-    }
-    void unSelectAll() override { player_.unSelectAllCards(); }
-    void selectAt(int index) override {
-        const auto& cards = player_.cards();
-        if (!cards || index < 0 || size_t(index) >= cards->size()) return;
-        auto card = (*cards)[size_t(index)];
-        if (!card->isSelected()) card->setSelected();
-    }
-
-private:
-    TienLenPlayer& player_;
-};
-
-} // namespace
-
-void TienLenView::autoSelectOn(TienLenPlayer& player, const std::vector<int8_t>& table) const {
-    PlayerHand hand(player);
+void TienLenView::autoSelectOn(SelectableHand& hand, const std::vector<int8_t>& table) const {
     CardUtils::autoSelect(table.empty() ? nullptr : table.data(), int(table.size()), hand);
 }
 

@@ -9,6 +9,7 @@
 namespace kavo {
 
 class CardView;
+class SelectableHand;
 class TienLenPlayer;
 
 // What the Tien Len tables differ in; Tien Len MB passes its own values.
@@ -107,7 +108,8 @@ protected:
     virtual int combinationType(const std::vector<int8_t>& ascending) const;
     virtual bool beats(const std::vector<int8_t>& mine, int mineType, const std::vector<int8_t>& table,
                        int tableType) const;
-    virtual void autoSelectOn(TienLenPlayer& player, const std::vector<int8_t>& table) const;
+    // `table` is empty on a clear table.
+    virtual void autoSelectOn(SelectableHand& hand, const std::vector<int8_t>& table) const;
     virtual void sendMove(const std::vector<uint8_t>& cards) const;
 
 private:

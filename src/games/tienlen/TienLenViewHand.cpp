@@ -33,6 +33,35 @@ std::vector<int8_t> ascending(const std::vector<uint8_t>& ids) {
     return CardUtils::sorted(bytes);
 }
 
+// My record's hand as the rule engine's auto select sees it.
+class PlayerHand : public SelectableHand {
+public:
+    explicit PlayerHand(TienLenPlayer& player) : player_(player) {}
+    std::vector<int8_t> handIds() const override {
+        std::vector<int8_t> ids;
+        if (player_.cards())
+            for (const auto& card : *player_.cards())
+                ids.push_back(card->cardID());
+        return ids;
+    }
+    std::vector<int8_t> selectedIds() const override {
+        std::vector<int8_t> ids;
+        for (uint8_t id : player_.getSelectedCardsValue())
+            ids.push_back(int8_t(id));
+        return ids;
+    }
+    void unSelectAll() override { player_.unSelectAllCards(); }
+    void selectAt(int index) override {
+        const auto& cards = player_.cards();
+        if (!cards || index < 0 || size_t(index) >= cards->size()) return;
+        auto card = (*cards)[size_t(index)];
+        if (!card->isSelected()) card->setSelected();
+    }
+
+private:
+    TienLenPlayer& player_;
+};
+
 } // namespace
 
 std::vector<uint8_t> TienLenView::selectionIds() const {
@@ -103,7 +132,8 @@ void TienLenView::clickAutomaticSelectedCards() {
     if (!mine || !isMe(mine->IDDB())) return;
     std::vector<int8_t> table;
     if (!currentCards_.empty()) table = ascending(currentCardsValue_);
-    autoSelectOn(*mine, table);
+    PlayerHand hand(*mine);
+    autoSelectOn(hand, table);
 }
 
 void TienLenView::doStartGame() {

@@ -1,0 +1,111 @@
+// scripts/tienlenmb.drive against the portal stub, headless on the manual clock, and
+// the stub's Tien Len MB table over a bare wire: its players follow suit.
+#include "app/UIController.h"
+#include "games/tienlenmb/TienLenMBView.h"
+#include "platform/runtime/RunLoop.h"
+#include "table/CardView.h"
+#include "table/GameController.h"
+#include "tests/e2e/StubProcess.h"
+#include "tests/e2e/StubWire.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+
+namespace kavo::test {
+namespace {
+
+// The script as scripts/run plays it, each pause also moving the manual clock, with
+// the stub listed as "Stub".
+std::string tienLenMBScript() {
+    const char* source = std::getenv("KAVO_SOURCE_DIR");
+    std::ifstream file(std::string(source ? source : ".") + "/scripts/tienlenmb.drive");
+    std::string script;
+    for (std::string line; std::getline(file, line);) {
+        if (line.rfind("sleep ", 0) == 0) line += "\nadvance " + line.substr(6);
+        for (size_t at; (at = line.find("Kavo Local")) != std::string::npos;)
+            line.replace(at, 10, "Stub");
+        script += line + "\n";
+    }
+    return script;
+}
+
+class TienLenMBStub : public ClientFixture {
+protected:
+    void SetUp() override {
+        ClientFixture::SetUp();
+        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
+        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
+    }
+    StubProcess stub_;
+};
+
+TEST_F(TienLenMBStub, TheDriveScriptOpensWithTheThreeOfSpadesAtAnMBBoard) {
+    const std::string script = tienLenMBScript();
+    ASSERT_NE(script.find("tap id=btnTLMB"), std::string::npos) << "the script was read";
+    launch();
+    auto result = drive(script);
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    auto table = GameController::getTienLenMBView();
+    ASSERT_TRUE(table);
+    std::vector<int> hand;
+    for (const auto& card : table->myHand())
+        hand.push_back(card->cardID());
+    EXPECT_EQ(hand.size(), 12u) << "the three of spades left my hand";
+    EXPECT_EQ(std::count(hand.begin(), hand.end(), 0), 0);
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(
+        [&] {
+            advance(0.1);
+            return table->currentPlayer() == UIController::myInfo()->IDDB();
+        },
+        10))
+        << "the stub's players answer until the turn comes back";
+}
+
+using TienLenMBStubWire = StubWire;
+
+TEST_F(TienLenMBStubWire, TheStubPlayersFollowTheSuitOfASingle) {
+    send(1, Bytes().utf("an").utf("123").utf("1.0").data());
+    ASSERT_TRUE(next(3));
+    send(61, {12});
+    ASSERT_TRUE(next(61));
+    send(8, Bytes().byte(1).byte(4).utf("").data());
+    auto joined = next(8);
+    ASSERT_TRUE(joined);
+    joined->readByte();
+    joined->readByte();
+    const int32_t me = joined->readInt();
+    ASSERT_TRUE(next(16));
+    ASSERT_TRUE(next(16));
+
+    send(20, {1, 4});
+    auto dealt = next(20);
+    ASSERT_TRUE(dealt);
+    dealt->readByte();
+    dealt->readByte();
+    dealt->readByte();
+    std::vector<int> hand;
+    for (int i = 0; i < 13; ++i)
+        hand.push_back(dealt->readByte());
+    EXPECT_EQ(dealt->readInt(), me) << "the holder of the three of spades opens";
+    ASSERT_EQ(std::count(hand.begin(), hand.end(), 0), 1);
+
+    send(21, Bytes().byte(1).byte(4).byte(1).byte(0).data());
+    ASSERT_TRUE(next(21));
+    if (auto answer = next(21, -1, 3)) {
+        answer->readByte();
+        answer->readByte();
+        EXPECT_EQ(answer->readInt(), 4001);
+        EXPECT_EQ(answer->readByte(), 1) << "a single on a single";
+        const int card = answer->readByte();
+        EXPECT_TRUE(card % 4 == 0 || card >= 48) << "a spade or a 2 on the three of spades: " << card;
+    } else {
+        EXPECT_TRUE(next(49)) << "without a spade or a 2 the stub player skips";
+    }
+}
+
+} // namespace
+} // namespace kavo::test
