@@ -4,7 +4,7 @@
 #include "games/caorua/CaoRuaView.h"
 #include "table/GameController.h"
 #include "table/TienLenPlayer.h"
-#include "tests/e2e/StubProcess.h"
+#include "tests/e2e/StubDrive.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <cstdlib>
@@ -13,31 +13,10 @@
 namespace kavo::test {
 namespace {
 
-// The script with the stub listed as "Stub" and each pause also moving the clock.
-std::string caoRuaScript() {
-    const char* source = std::getenv("KAVO_SOURCE_DIR");
-    std::ifstream file(std::string(source ? source : ".") + "/scripts/caorua.drive");
-    std::string script;
-    for (std::string line; std::getline(file, line);) {
-        if (line.rfind("sleep ", 0) == 0) line += "\nadvance " + line.substr(6);
-        if (const auto at = line.find("Kavo Local"); at != std::string::npos) line.replace(at, 10, "Stub");
-        script += line + "\n";
-    }
-    return script;
-}
-
-class CaoRuaStub : public ClientFixture {
-protected:
-    void SetUp() override {
-        ClientFixture::SetUp();
-        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
-        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
-    }
-    StubProcess stub_;
-};
+class CaoRuaStub : public StubDriveFixture {};
 
 TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTable) {
-    const std::string script = caoRuaScript();
+    const std::string script = stubDriveScript("caorua.drive");
     ASSERT_NE(script.find("tap id=btnCaoRua"), std::string::npos) << "the script was read";
     launch();
     auto result = drive(script);

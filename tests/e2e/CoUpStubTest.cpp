@@ -7,7 +7,7 @@
 #include "games/coup/CoUpView.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/GameController.h"
-#include "tests/e2e/StubProcess.h"
+#include "tests/e2e/StubDrive.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <cstdlib>
@@ -16,30 +16,10 @@
 namespace kavo::test {
 namespace {
 
-class CoUpStub : public ClientFixture {
-protected:
-    void SetUp() override {
-        ClientFixture::SetUp();
-        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
-        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
-    }
-    static std::string script() {
-        const char* source = std::getenv("KAVO_SOURCE_DIR");
-        std::ifstream file(std::string(source ? source : ".") + "/scripts/coup.drive");
-        std::string text;
-        for (std::string line; std::getline(file, line);) {
-            if (line.rfind("sleep ", 0) == 0) line += "\nadvance " + line.substr(6);
-            for (size_t at; (at = line.find("Kavo Local")) != std::string::npos;)
-                line.replace(at, 10, "Stub");
-            text += line + "\n";
-        }
-        return text;
-    }
-    StubProcess stub_;
-};
+class CoUpStub : public StubDriveFixture {};
 
 TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveAndSeesTheStubsCapture) {
-    const std::string steps = script();
+    const std::string steps = stubDriveScript("coup.drive");
     ASSERT_NE(steps.find("tap id=mark_4_2"), std::string::npos) << "the script was read";
     launch();
     auto result = drive(steps);

@@ -18,6 +18,7 @@
 #include "social/MessageView.h"
 #include "table/ChessPlayer.h"
 #include "table/GameController.h"
+#include "tests/e2e/StubDrive.h"
 #include "tests/e2e/StubProcess.h"
 #include "tests/support/Sockets.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -145,24 +146,8 @@ TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
 }
 
-// scripts/cotuong.drive on the manual clock: the stub is listed as "Stub" here and each
-// of the script's pauses also moves the clock.
-std::string chineseChessScript() {
-    const char* source = std::getenv("KAVO_SOURCE_DIR");
-    std::ifstream file(std::string(source ? source : ".") + "/scripts/cotuong.drive");
-    std::string script;
-    for (std::string line; std::getline(file, line);) {
-        // A pause lets the stub's replies arrive (real time) and the screens animate (clock).
-        if (line.rfind("sleep ", 0) == 0) line += "\nadvance " + line.substr(6);
-        for (size_t at; (at = line.find("Kavo Local")) != std::string::npos;)
-            line.replace(at, 10, "Stub");
-        script += line + "\n";
-    }
-    return script;
-}
-
 TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnswers) {
-    const std::string script = chineseChessScript();
+    const std::string script = stubDriveScript("cotuong.drive");
     ASSERT_NE(script.find("tap id=btnStart"), std::string::npos) << "the script was read";
     launch();
     auto result = drive(script);

@@ -5,7 +5,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "table/CardView.h"
 #include "table/GameController.h"
-#include "tests/e2e/StubProcess.h"
+#include "tests/e2e/StubDrive.h"
 #include "tests/e2e/StubWire.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -18,33 +18,10 @@
 namespace kavo::test {
 namespace {
 
-// The script as scripts/run plays it, each pause also moving the manual clock, with
-// the stub listed as "Stub".
-std::string tienLenMBScript() {
-    const char* source = std::getenv("KAVO_SOURCE_DIR");
-    std::ifstream file(std::string(source ? source : ".") + "/scripts/tienlenmb.drive");
-    std::string script;
-    for (std::string line; std::getline(file, line);) {
-        if (line.rfind("sleep ", 0) == 0) line += "\nadvance " + line.substr(6);
-        for (size_t at; (at = line.find("Kavo Local")) != std::string::npos;)
-            line.replace(at, 10, "Stub");
-        script += line + "\n";
-    }
-    return script;
-}
-
-class TienLenMBStub : public ClientFixture {
-protected:
-    void SetUp() override {
-        ClientFixture::SetUp();
-        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
-        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
-    }
-    StubProcess stub_;
-};
+class TienLenMBStub : public StubDriveFixture {};
 
 TEST_F(TienLenMBStub, TheDriveScriptOpensWithTheThreeOfSpadesAtAnMBBoard) {
-    const std::string script = tienLenMBScript();
+    const std::string script = stubDriveScript("tienlenmb.drive");
     ASSERT_NE(script.find("tap id=btnTLMB"), std::string::npos) << "the script was read";
     launch();
     auto result = drive(script);
