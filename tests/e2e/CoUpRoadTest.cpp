@@ -11,6 +11,7 @@
 #include "portal/GlobalService.h"
 #include "table/ChessPlayer.h"
 #include "table/GameController.h"
+#include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
@@ -33,26 +34,7 @@ class CoUpRoad : public ClientFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
-        portal().onCommand(61, [](Message& request, TestPortal::Reply& reply) {
-            Message accepted(61);
-            accepted.writeByte(request.readByte());
-            reply.send(accepted);
-        });
-        portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
-            reply.send(Bytes()
-                           .int32(100000)
-                           .int32(1)
-                           .byte(2)
-                           .byte(7)
-                           .boolean(false)
-                           .int32(1000)
-                           .int32(10000)
-                           .boolean(false)
-                           .byte(1)
-                           .byte(2)
-                           .byte(0)
-                           .message(2700));
-        });
+        answerOneBoard(portal(), 1, 2);
     }
 
     // Signs in as "Khach" and opens the hidden-piece board list, then taps its board.
