@@ -4,7 +4,7 @@
 #include "app/UIController.h"
 #include "games/cotuong/CCBoard.h"
 #include "games/cotuong/Team.h"
-#include "games/coup/CoUpPiece.h"
+#include "games/coup/CoUpChessMan.h"
 #include "games/coup/CoUpView.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
@@ -72,8 +72,8 @@ protected:
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
     void press(const std::string& title) { run("tap text=" + title); }
-    std::shared_ptr<CoUpPiece> pieceAt(int x, int y) {
-        return std::dynamic_pointer_cast<CoUpPiece>(board().getUnitAtPoint(x, y));
+    std::shared_ptr<CoUpChessMan> pieceAt(int x, int y) {
+        return std::dynamic_pointer_cast<CoUpChessMan>(board().getUnitAtPoint(x, y));
     }
 };
 

@@ -3,7 +3,7 @@
 // moves the clock.
 #include "app/UIController.h"
 #include "games/cotuong/CCBoard.h"
-#include "games/coup/CoUpPiece.h"
+#include "games/coup/CoUpChessMan.h"
 #include "games/coup/CoUpView.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/GameController.h"
@@ -27,7 +27,7 @@ TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveAndSeesTheStubsCaptur
     auto table = GameController::getCoUpView();
     ASSERT_TRUE(table);
     EXPECT_EQ(table->black(), "khach") << "the player moves first and plays black";
-    auto moved = std::dynamic_pointer_cast<CoUpPiece>(table->board()->getUnitAtPoint(4, 2));
+    auto moved = std::dynamic_pointer_cast<CoUpChessMan>(table->board()->getUnitAtPoint(4, 2));
     ASSERT_TRUE(moved);
     EXPECT_FALSE(moved->isFaceDown()) << "the first move named the piece";
 

@@ -5,7 +5,7 @@
 #include "games/cotuong/CCBoard.h"
 #include "games/cotuong/Team.h"
 #include "games/coup/CoUpLogicHandler.h"
-#include "games/coup/CoUpPiece.h"
+#include "games/coup/CoUpChessMan.h"
 #include "games/coup/CoUpView.h"
 #include "platform/render/Renderer.h"
 #include "platform/runtime/RunLoop.h"
@@ -40,8 +40,8 @@ PieceServer at(int x, int y, int type, int isMove) {
     return {int8_t(x), int8_t(y), int8_t(type), int8_t(isMove)};
 }
 
-std::shared_ptr<CoUpPiece> coUp(const std::shared_ptr<Piece>& piece) {
-    return std::dynamic_pointer_cast<CoUpPiece>(piece);
+std::shared_ptr<CoUpChessMan> coUp(const std::shared_ptr<Piece>& piece) {
+    return std::dynamic_pointer_cast<CoUpChessMan>(piece);
 }
 
 class CoUpTable : public TableTest {

@@ -6,8 +6,8 @@
 #include "app/Util.h"
 #include "games/cotuong/CCBoard.h"
 #include "games/cotuong/Team.h"
+#include "games/coup/CoUpChessMan.h"
 #include "games/coup/CoUpMessageHandler.h"
-#include "games/coup/CoUpPiece.h"
 #include "games/coup/CoUpService.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/Font.h"
@@ -51,13 +51,14 @@ CoTuongService& CoUpView::service() const {
 
 // ---------------------------------------------------------------- pieces
 
-std::shared_ptr<CoUpPiece> CoUpView::getPieceWithId(int type, int x, int y, const std::shared_ptr<Team>& team) const {
-    return CoUpPiece::faceUp(type, x, y, team);
+std::shared_ptr<CoUpChessMan> CoUpView::getPieceWithId(int type, int x, int y,
+                                                       const std::shared_ptr<Team>& team) const {
+    return CoUpChessMan::faceUp(type, x, y, team);
 }
 
-std::shared_ptr<CoUpPiece> CoUpView::getPieceCoUpWithId(int type, int x, int y,
-                                                        const std::shared_ptr<Team>& team) const {
-    return CoUpPiece::hidden(type, x, y, team);
+std::shared_ptr<CoUpChessMan> CoUpView::getPieceCoUpWithId(int type, int x, int y,
+                                                           const std::shared_ptr<Team>& team) const {
+    return CoUpChessMan::hidden(type, x, y, team);
 }
 
 std::shared_ptr<Piece> CoUpView::makeStartPiece(int type, int x, int y, const std::shared_ptr<Team>& team) {

@@ -7,7 +7,7 @@
 
 namespace kavo {
 
-class CoUpPiece;
+class CoUpChessMan;
 
 // The hidden-piece Chinese chess table screen (game type 20): the Chinese chess table
 // with face-down pieces, which a move report reveals, no undo panel, the captured
@@ -19,9 +19,9 @@ public:
     // ---- pieces
     // A face-up piece of the type (1-7) on the square, for the team; nullptr for any
     // other type.
-    std::shared_ptr<CoUpPiece> getPieceWithId(int type, int x, int y, const std::shared_ptr<Team>& team) const;
+    std::shared_ptr<CoUpChessMan> getPieceWithId(int type, int x, int y, const std::shared_ptr<Team>& team) const;
     // Type 1: a face-up general; 2-7: a face-down piece of that kind; else nullptr.
-    std::shared_ptr<CoUpPiece> getPieceCoUpWithId(int type, int x, int y, const std::shared_ptr<Team>& team) const;
+    std::shared_ptr<CoUpChessMan> getPieceCoUpWithId(int type, int x, int y, const std::shared_ptr<Team>& team) const;
 
     // ---- game flow
     // The move, then, for a new type of 1-7, the reveal: 0.3 s later the face-down piece
