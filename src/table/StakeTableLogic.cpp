@@ -7,6 +7,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/ReplyReader.h"
+#include "table/JoinPlaces.h"
 #include "table/PlaySound.h"
 #include "table/StakeTableView.h"
 #include "table/TienLenPlayer.h"
@@ -28,13 +29,6 @@ constexpr int16_t kStakeOfPlayer = 80;
 constexpr int16_t kScoreText = 91;
 constexpr int16_t kBuzz = 103;
 
-std::shared_ptr<TienLenPlayer> emptyPlace() {
-    auto player = std::make_shared<TienLenPlayer>();
-    player->setIDDB(-1);
-    player->setName("");
-    return player;
-}
-
 int32_t myId() {
     return UIController::myInfo()->IDDB();
 }
@@ -45,35 +39,13 @@ int32_t myId() {
 
 std::vector<std::shared_ptr<Player>> StakeTableLogic::readPlaces(ReplyReader& reader, size_t places) {
     std::vector<std::shared_ptr<Player>> list;
-    size_t extra = 0;
-    while (reader.hasMore()) {
-        const int32_t id = reader.int32();
-        if (!reader.ok()) break;
-        auto player = emptyPlace();
-        if (id != -1) {
-            const std::string name = reader.utf();
-            const int64_t money = reader.int64();
-            const int16_t avatar = reader.int16();
-            const int32_t exp = reader.int32();
-            const bool ready = reader.boolean();
-            if (!reader.ok()) break;
-            player->setIDDB(id);
-            player->setName(name);
-            player->setMoney(money);
-            player->setAvatar(avatar);
-            player->setExp(exp);
-            player->setIsReady(ready ? 1 : 0);
-            player->setIsFriend(Resources::getInstance().playerIsFriend(id) ? 1 : 0);
+    for (auto& player : readJoinPlaces(reader, places, "stake table")) {
+        if (player->IDDB() != -1) {
+            player->setIsFriend(Resources::getInstance().playerIsFriend(player->IDDB()) ? 1 : 0);
             player->setFinishPosition(-1);
         }
-        if (list.size() < places)
-            list.push_back(player);
-        else
-            ++extra;
+        list.push_back(player);
     }
-    if (extra > 0) platform::log("stake table: " + std::to_string(extra) + " place(s) beyond the table dropped");
-    while (list.size() < places)
-        list.push_back(emptyPlace());
     return list;
 }
 

@@ -3,6 +3,7 @@
 #include "games/caorua/CaoRuaLogicHandler.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
+#include "table/JoinPlaces.h"
 #include "table/TienLenPlayer.h"
 
 namespace kavo {
@@ -27,45 +28,9 @@ constexpr int16_t kStakePlayerFirst = 80;
 constexpr int16_t kScoreText = 91;
 constexpr int16_t kBuzz = 103;
 
-std::shared_ptr<TienLenPlayer> emptyPlace() {
-    auto place = std::make_shared<TienLenPlayer>();
-    place->setIDDB(-1);
-    place->setName("");
-    return place;
-}
-
-// The seat records of a join: an id of -1 is an empty place of four bytes. The table
-// has six places: missing ones are empty, extra ones are read and dropped.
+// The seat records of a join: six places.
 CaoRuaPlayers readPlaces(ReplyReader& reader) {
-    CaoRuaPlayers players;
-    int extra = 0;
-    while (reader.hasMore()) {
-        const int32_t id = reader.int32();
-        if (!reader.ok()) break;
-        auto player = emptyPlace();
-        if (id != -1) {
-            const std::string name = reader.utf();
-            const int64_t money = reader.int64();
-            const int16_t avatar = reader.int16();
-            const int32_t exp = reader.int32();
-            const bool ready = reader.boolean();
-            if (!reader.ok()) break;
-            player->setIDDB(id);
-            player->setName(name);
-            player->setMoney(money);
-            player->setAvatar(avatar);
-            player->setExp(exp);
-            player->setIsReady(ready ? 1 : 0);
-        }
-        if (players.size() < size_t(kCaoRuaPlaces))
-            players.push_back(player);
-        else
-            ++extra;
-    }
-    if (extra > 0) platform::log("cao rua: join with " + std::to_string(extra) + " places too many, dropped");
-    while (players.size() < size_t(kCaoRuaPlaces))
-        players.push_back(emptyPlace());
-    return players;
+    return readJoinPlaces(reader, size_t(kCaoRuaPlaces), "cao rua");
 }
 
 // One hand: the id and three card bytes; false when it cannot be read whole.

@@ -4,6 +4,7 @@
 #include "games/maubinh/MauBinhLogicHandler.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
+#include "table/JoinPlaces.h"
 #include "table/TienLenPlayer.h"
 
 namespace kavo {
@@ -38,46 +39,15 @@ void logLine(const std::string& line) {
     platform::log("MauBinhMessageHandler: " + line);
 }
 
-std::shared_ptr<TienLenPlayer> emptyPlace() {
-    auto player = std::make_shared<TienLenPlayer>();
-    player->setIDDB(-1);
-    player->setName("");
-    player->setFinishPosition(-1);
-    return player;
-}
-
 // The places of a join: exactly four, missing ones empty, extra ones dropped.
 MauBinhPlayers readPlayers(ReplyReader& reader) {
-    MauBinhPlayers players;
-    while (reader.hasMore()) {
-        const int32_t id = reader.int32();
-        if (!reader.ok()) break;
-        auto player = emptyPlace();
-        if (id != -1) {
-            const std::string name = reader.utf();
-            const int64_t money = reader.int64();
-            const int16_t avatar = reader.int16();
-            const int32_t exp = reader.int32();
-            const bool ready = reader.boolean();
-            if (!reader.ok()) break;
-            player->setIDDB(id);
-            player->setName(name);
-            player->setMoney(money);
-            player->setAvatar(avatar);
-            player->setExp(exp);
-            player->setIsReady(ready ? 1 : 0);
-            player->setIsFriend(Resources::getInstance().playerIsFriend(id) ? 1 : 0);
-        }
-        if (players.size() == size_t(MauBinhMessageHandler::kSeats)) {
-            logLine("a join with more than four places: the rest is dropped");
-            break;
-        }
-        players.push_back(player);
+    MauBinhPlayers players = readJoinPlaces(reader, size_t(MauBinhMessageHandler::kSeats), "MauBinhMessageHandler");
+    for (auto& player : players) {
+        if (player->IDDB() == -1)
+            player->setFinishPosition(-1);
+        else
+            player->setIsFriend(Resources::getInstance().playerIsFriend(player->IDDB()) ? 1 : 0);
     }
-    if (players.size() < size_t(MauBinhMessageHandler::kSeats))
-        logLine("a join with " + std::to_string(players.size()) + " places: the others are empty");
-    while (players.size() < size_t(MauBinhMessageHandler::kSeats))
-        players.push_back(emptyPlace());
     return players;
 }
 
