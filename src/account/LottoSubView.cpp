@@ -7,6 +7,7 @@
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/CustomUIFont.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
 #include "table/SheetPanel.h"
@@ -257,6 +258,9 @@ bool LottoSubView::shouldChangeCharacters(ui::TextField& /*field*/, size_t /*loc
 
 void LottoSubView::didBeginEditing(ui::TextField& field) {
     currentTextField_ = &field == txfMoney_.get() ? txfMoney_.get() : txfNumber_.get();
+    // The bar's Done stands in for the number pad's missing return key, and the sheet
+    // rises out of the pad's way; without an on-screen keyboard neither is needed.
+    if (!ui::Keyboard::exists()) return;
     myToolBar_->setHidden(false);
     raise();
 }

@@ -7,6 +7,7 @@
 #include "app/Util.h"
 #include "app/widgets/ColoredProgressView.h"
 #include "platform/ui/Animation.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Toolbar.h"
 #include "portal/GlobalService.h"
 
@@ -347,8 +348,9 @@ void Profile_UserDataView::onDateChanged() {
 // ---------------------------------------------------------------- text fields
 
 void Profile_UserDataView::didBeginEditing(ui::TextField& field) {
-    // Raised already: the return lowers by what was raised, once.
-    if (isEdit_) return;
+    // Raised already: the return lowers by what was raised, once. Without an on-screen
+    // keyboard the screen stays where it is.
+    if (isEdit_ || !ui::Keyboard::exists()) return;
     auto top = KavoOnlineAppDelegate::getInstance().topViewController();
     if (!top) return;
     const double y = field.convertPoint({0, 0}, top->view().get()).y;

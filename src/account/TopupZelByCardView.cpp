@@ -5,6 +5,7 @@
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Responder.h"
 #include "portal/GlobalService.h"
 
@@ -76,7 +77,9 @@ void TopupZelByCardView::setUIScreen() {
 }
 
 void TopupZelByCardView::raise() {
-    if (isEdit_) return;
+    // Without an on-screen keyboard the form stays put, so a click meant for one field
+    // never lands in the other.
+    if (isEdit_ || !ui::Keyboard::exists()) return;
     isEdit_ = true;
     auto content = mainView_;
     const ui::Point to{content->center().x, content->center().y - raiseBy()};

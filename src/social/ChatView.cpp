@@ -8,6 +8,7 @@
 #include "platform/runtime/Log.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Keyboard.h"
 #include "portal/GlobalService.h"
 #include "social/ChatBubbleTableCell.h"
 #include "social/ChatDatabase.h"
@@ -236,7 +237,9 @@ void ChatView::moveLift(double dy, double duration) {
 }
 
 void ChatView::beginEdit() {
-    if (isEdit_) return;
+    // Without an on-screen keyboard there is nothing to make room for: lifted, the
+    // panel's tabs, title and close button would leave the window.
+    if (isEdit_ || !platform::ui::Keyboard::exists()) return;
     isEdit_ = true;
     moveLift(-editLift(), 0);
 }

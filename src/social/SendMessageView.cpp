@@ -8,6 +8,7 @@
 #include "platform/foundation/Text.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ImageView.h"
+#include "platform/ui/Keyboard.h"
 #include "portal/GlobalService.h"
 
 namespace kavo {
@@ -209,7 +210,8 @@ void SendMessageView::changeEditing() {
 }
 
 void SendMessageView::raise() {
-    if (isEdit_) return;
+    // Nothing to make room for without an on-screen keyboard.
+    if (isEdit_ || !platform::ui::Keyboard::exists()) return;
     platform::ui::View::beginAnimations("edit");
     setCenter({center().x, center().y - lift()});
     platform::ui::View::commitAnimations();

@@ -6,6 +6,7 @@
 #include "lobby/GameView.h"
 #include "platform/ui/TableViewCell.h"
 #include "tests/account/support/AccountTestSupport.h"
+#include "tests/support/DesktopClick.h"
 
 #include <gtest/gtest.h>
 
@@ -152,6 +153,24 @@ TEST_F(LotteryPanel, NoiseOfTheLotteryRepliesLeavesThePanelWorking) {
     panel_->myHistory()->layoutIfNeeded();
     buy("3", "900");
     EXPECT_EQ(bodies(1403), std::vector<ByteVector>{Bytes().int32(3).int32(900).data()});
+}
+
+// A desktop window has no on-screen keyboard (nor number pad): the sheet stays where it
+// is, no Done bar covers it, and each click types into the field aimed at.
+TEST_F(LotteryPanel, InADesktopWindowTheSheetStaysAndEachClickTypesIntoItsField) {
+    ui::Keyboard::setModel(ui::KeyboardModel::None);
+    const ui::Rect drawn = screenFrame(*panel_->view());
+    const ui::Point number = screenCentre(*panel_->txfNumber());
+    const ui::Point stake = screenCentre(*panel_->txfMoney());
+    clickAndType(number, "8");
+    clickAndType(stake, "600");
+    EXPECT_EQ(screenFrame(*panel_->view()), drawn);
+    EXPECT_FALSE(panel_->isEdit());
+    auto bar = findById(panel_->view(), "myToolBar");
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(panel_->txfNumber()->text(), "8");
+    EXPECT_EQ(panel_->txfMoney()->text(), "600");
 }
 
 } // namespace

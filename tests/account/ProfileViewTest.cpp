@@ -14,9 +14,11 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "app/widgets/ColoredProgressView.h"
+#include "platform/automation/ViewQuery.h"
 #include "platform/ui/AlertView.h"
 #include "portal/model/Province.h"
 #include "tests/account/support/AccountTestSupport.h"
+#include "tests/support/DesktopClick.h"
 
 #include <gtest/gtest.h>
 
@@ -298,6 +300,37 @@ TEST_F(Profile, NoiseWithTheProfileOnTopLeavesItWorking) {
     EXPECT_FALSE(info()->view()->isHidden());
     reply(1005, record(1, 2, 2000, -1));
     EXPECT_EQ(info()->vNamSinh()->text(), "01/02/2000");
+}
+
+// A desktop window has no on-screen keyboard: the profile screen stays where it is while
+// the player wheels each field into sight, clicks it and types.
+TEST_F(Profile, InADesktopWindowTheScreenStaysAndEachClickTypesIntoItsField) {
+    reply(1005, record(17, 5, 1990, 1));
+    ui::Keyboard::setModel(ui::KeyboardModel::None);
+    auto screen = profile_->view();
+    const ui::Rect drawn = screenFrame(*screen);
+    const ui::Point wheelAt = screenCentre(*info()->scrollView());
+    struct Typed {
+        std::shared_ptr<ui::TextField> field;
+        const char* text;
+    };
+    const Typed typed[] = {{info()->txfHoTen(), "Nguyen An"},
+                           {info()->txfDiaChi(), "Ha Noi"},
+                           {info()->txfCMND(), "0123"},
+                           {info()->txfSoDT(), "0911"}};
+    for (const auto& t : typed) {
+        for (int turn = 0;
+             turn < 40 && platform::automation::ViewQuery::hitView(screenCentre(*t.field)) != t.field.get(); ++turn)
+            ui::Application::shared().dispatchScroll(wheelAt, {0, 20});
+        const ui::Point aim = screenCentre(*t.field);
+        ASSERT_EQ(platform::automation::ViewQuery::hitView(aim), t.field.get()) << t.text << " is in sight";
+        t.field->setText("");
+        clickAndType(aim, t.text);
+        EXPECT_EQ(screenFrame(*screen), drawn) << t.text;
+        EXPECT_EQ(screenCentre(*t.field), aim) << t.text;
+        EXPECT_EQ(t.field->text(), t.text);
+    }
+    EXPECT_FALSE(info()->isEdit());
 }
 
 } // namespace

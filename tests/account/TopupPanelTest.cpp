@@ -8,9 +8,11 @@
 #include "platform/foundation/TextFormat.h"
 #include "platform/services/SmsComposer.h"
 #include "tests/account/ShopTestSupport.h"
+#include "tests/support/DesktopClick.h"
 
 using namespace kavo;
 using namespace kavo::test;
+namespace ui = platform::ui;
 
 namespace {
 
@@ -145,6 +147,27 @@ TEST_F(TopupPanel, TheCardFormsDimmingLayerLowersFirstAndClosesOnTheSecondTouch)
     EXPECT_NE(form->superview(), nullptr) << "still open after the first touch";
     form->hideThisView();
     EXPECT_EQ(form->superview(), nullptr);
+}
+
+// A desktop window has no on-screen keyboard: the card form stays where it was drawn, so
+// the second click lands in the field the player aimed at, not in the one that moved there.
+TEST_F(TopupPanel, InADesktopWindowEachClickTypesIntoTheCardFieldAimedAt) {
+    openPanel();
+    ui::Keyboard::setModel(ui::KeyboardModel::None);
+    ASSERT_DRIVE("tap text=Thẻ gate\nwait id=txfPinCode\n");
+    std::shared_ptr<TopupZelByCardView> form;
+    for (const auto& subview : panel->subviews())
+        if (auto found = std::dynamic_pointer_cast<TopupZelByCardView>(subview)) form = found;
+    ASSERT_NE(form, nullptr);
+    const ui::Rect drawn = screenFrame(*form->mainView());
+    const ui::Point serial = screenCentre(*form->txfSeriesNumber());
+    const ui::Point pin = screenCentre(*form->txfPinCode());
+    clickAndType(serial, "1234");
+    clickAndType(pin, "0099");
+    EXPECT_EQ(screenFrame(*form->mainView()), drawn);
+    EXPECT_FALSE(form->isEdit());
+    EXPECT_EQ(form->txfSeriesNumber()->text(), "1234");
+    EXPECT_EQ(form->txfPinCode()->text(), "0099");
 }
 
 } // namespace

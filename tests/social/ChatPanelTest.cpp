@@ -6,6 +6,7 @@
 #include "social/ChatBubbleTableCell.h"
 #include "social/ChatDatabase.h"
 #include "social/ChatView.h"
+#include "tests/support/DesktopClick.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -152,6 +153,17 @@ TEST_F(ChatPanel, PickerButtonsStandOnTheirGridOnPhoneAndTablet) {
     EXPECT_EQ(buttonAt(*tablet, 1000)->frame(), (platform::ui::Rect{14, 4, 48, 48}));
     EXPECT_EQ(buttonAt(*tablet, 1013)->frame(), (platform::ui::Rect{64, 52, 48, 48}));
     platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
+}
+
+// A desktop window has no on-screen keyboard: the chat panel stays where it is, so its
+// tabs, title and close button stay in the window.
+TEST_F(ChatPanel, InADesktopWindowTheLineFieldIsTypedIntoWithoutLiftingThePanel) {
+    platform::ui::Keyboard::setModel(platform::ui::KeyboardModel::None);
+    const platform::ui::Rect drawn = screenFrame(*panel);
+    clickAndType(screenCentre(*panel->txtChat()), "chao ban");
+    EXPECT_EQ(screenFrame(*panel), drawn);
+    EXPECT_FALSE(panel->isEditing());
+    EXPECT_EQ(panel->txtChat()->text(), "chao ban");
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "social/PlayerDetailView.h"
 #include "social/SendAdminView.h"
 #include "social/SendMessageView.h"
+#include "tests/support/DesktopClick.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -313,6 +314,24 @@ TEST_F(FriendSheets, EmptyFieldsWarnSendNothingAndClose) {
     runMainThread();
     EXPECT_EQ(panel->superview(), nullptr);
     EXPECT_EQ(panel->btnBg()->superview(), nullptr);
+}
+
+// A desktop window has no on-screen keyboard: the compose panel stays where it is while
+// the player clicks and types into its two fields.
+TEST_F(FriendSheets, InADesktopWindowTheComposePanelStaysAndEachClickTypesIntoItsField) {
+    platform::ui::Keyboard::setModel(platform::ui::KeyboardModel::None);
+    // The panel draws its parts at twice their phone size; at the left edge they are in sight.
+    auto panel = SendMessageView::make({0, 0, 616, 324});
+    top()->view()->addSubview(panel);
+    const platform::ui::Rect drawn = screenFrame(*panel);
+    const platform::ui::Point to = screenCentre(*panel->txtTo());
+    const platform::ui::Point content = screenCentre(*panel->txvContent());
+    clickAndType(to, "an");
+    clickAndType(content, "xin chao");
+    EXPECT_EQ(screenFrame(*panel), drawn);
+    EXPECT_FALSE(panel->isEdit());
+    EXPECT_EQ(panel->txtTo()->text(), "an");
+    EXPECT_EQ(panel->txvContent()->text(), "xin chao");
 }
 
 } // namespace
