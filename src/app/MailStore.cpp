@@ -134,8 +134,14 @@ void MailStore::restoreFor(int32_t iddb, const KavoMessageList& stored) {
     if (owner_) list_.clear();
     const size_t waiting = list_.size();
     rebuildIndexLocked();
+    // The mailbox is asked for as the connection starts, so a new notice usually arrives
+    // before the sign-in; its purge then found nothing, and the stored notices it
+    // replaces must not come back behind it.
+    const bool newNotices = std::any_of(list_.begin(), list_.end(),
+                                        [](const auto& m) { return m && m->type() == KavoMessage::kTypeLatestOnly; });
     for (const auto& m : stored) {
         if (!m || containsLocked(*m)) continue;
+        if (newNotices && m->type() == KavoMessage::kTypeLatestOnly) continue;
         list_.push_back(m);
         indexLocked(*m);
     }

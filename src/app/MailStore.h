@@ -51,7 +51,9 @@ public:
     void removeMessages(const KavoMessageList& messages);
 
     // The sign-in reply: mail that waited without an owner stays in front of the stored
-    // list of `iddb`, which owns the list from now on.
+    // list of `iddb`, which owns the list from now on. When the waiting mail holds
+    // notices (kTypeLatestOnly), the stored notices are left out: the newer ones replace
+    // them.
     void restoreFor(int32_t iddb, const KavoMessageList& stored);
     // Saves what is pending for the owner, then forgets the owner and empties the list.
     void signOut();

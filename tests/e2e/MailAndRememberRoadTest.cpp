@@ -1,12 +1,14 @@
 // Mail floods, a mail delivered twice, and the remember switch of the log-in form,
 // walked as a player and a server would: the client runs headless on the manual clock
 // against the test portal.
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "portal/model/KavoMessage.h"
 #include "tests/support/client/ClientTestSupport.h"
 
+#include <atomic>
 #include <optional>
 
 using namespace kavo;
@@ -106,6 +108,34 @@ TEST_F(MailRoad, TheWelcomeMailSentAtEverySignInIsListedOnce) {
     EXPECT_EQ(listed[1]->type(), 1);
     EXPECT_EQ(listed[2]->type(), 4);
     EXPECT_EQ(storedMailCount(), 3u);
+}
+
+// The server sends its welcome notice (type 4) with a new time at every sign-in; each
+// replaces the one before, in the list and in what is stored.
+TEST_F(MailRoad, TheWelcomeNoticeOfThreeSignInsIsListedAndStoredOnce) {
+    std::atomic<int> signIns{0};
+    portal().onCommand(1702, [&signIns](Message&, TestPortal::Reply& reply) {
+        const int n = ++signIns;
+        reply.send(mailReply(4, kWelcomeTime + n * 1000, "Chào mừng lần " + std::to_string(n)));
+    });
+    launch();
+    for (int round = 1; round <= 3; ++round) {
+        // After the first time the log-in form and the server choice are still open.
+        auto result = drive(
+            round == 1 ? signInScript() + "screen GameView\n"
+                       : "advance 1\ntap id=btnSignIn\nwait text=Kavo Test\ntap text=Kavo Test\nscreen GameView\n");
+        ASSERT_TRUE(result.ok) << "sign-in " << round << ": " << result.message << "\n" << log();
+        advance(1.0);
+        const auto notices = UIController::listMessageWithFilter(4);
+        ASSERT_EQ(notices.size(), 1u) << "after sign-in " << round;
+        EXPECT_EQ(notices.front()->message(), "Chào mừng lần " + std::to_string(round));
+        // The swipe back leaves the game grid and ends the connection.
+        KavoOnlineAppDelegate::getInstance().handleSwipeFrom(platform::ui::SwipeDirection::Left);
+        result = drive("screen LoginView 5\n");
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    EXPECT_EQ(signIns.load(), 3);
+    EXPECT_EQ(storedMailCount(), 1u);
 }
 
 // The remember switch decides whether the typed password outlives the sign-in attempt.

@@ -142,6 +142,25 @@ TEST_F(Mailbox, MailBeforeSignInIsKeptInMemoryAndPutInFrontOfTheStoredMail) {
     EXPECT_EQ(storedTexts(12), (std::vector<std::string>{"early", "stored"}));
 }
 
+// The mailbox is asked for as the connection starts, so the welcome notice comes before
+// the sign-in restores the stored mailbox: the stored notices it replaces stay out.
+TEST_F(Mailbox, ANoticeBeforeSignInReplacesTheStoredNoticesAndKeepsTheOtherMail) {
+    signIn(12);
+    UIController::addItemsIntoListMessage({mail(4, "welcome 1"), mail(1, "letter")});
+    UIController::signOutListMessage();
+
+    UIController::addItemIntoListMessage(mail(4, "welcome 2"));
+    signIn(12);
+    EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"welcome 2", "letter"}));
+    EXPECT_EQ(storedTexts(12), (std::vector<std::string>{"welcome 2", "letter"}));
+
+    // Without a new notice the stored one stays.
+    UIController::signOutListMessage();
+    UIController::addItemIntoListMessage(mail(1, "early"));
+    signIn(12);
+    EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"early", "welcome 2", "letter"}));
+}
+
 TEST_F(Mailbox, NeverSavedUnderAnotherPlayersKey) {
     signIn(11);
     UIController::addItemIntoListMessage(mail(1, "eleven"));
