@@ -332,12 +332,11 @@ bool KavoOnlineAppDelegate::escapePressed() {
             return true;
         }
     }
+    // Where the back button shows, Escape is that button. The game grid, the log-in screen
+    // and the server choice show none: there a stray key must never sign the player out
+    // (only the swipe leaves the game grid).
     if (btnBack_ && !btnBack_->isHidden()) {
         doBack();
-        return true;
-    }
-    if (isClass(top.get(), "GameView")) {
-        leaveGameGrid();
         return true;
     }
     return false;

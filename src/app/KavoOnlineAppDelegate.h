@@ -87,8 +87,9 @@ public:
     // screen is popped.
     void doBack();
     // The Escape key of a desktop window: the frontmost sheet or panel over the top screen
-    // closes; with none, the back button's action runs where the button shows (and the
-    // game grid is left as a swipe leaves it). True when something happened.
+    // closes; with none, the back button's action runs where the button shows. Where it
+    // does not (the game grid, the log-in screen), Escape does nothing. True when
+    // something happened.
     bool escapePressed();
     // A swipe: only a leftward one counts; tables ignore it.
     void handleSwipeFrom(platform::ui::SwipeDirection direction);

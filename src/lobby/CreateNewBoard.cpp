@@ -187,9 +187,12 @@ void CreateNewBoard::clearTextFieldPassword() {
 void CreateNewBoard::endEditingBetMoney() {
     const int32_t stake = intValueOfText(tfBetMoney_->text());
     const int32_t top = sldBetMoney_->getMaxMoneyValue();
+    // A cut stake also moves the thumb, so the slider shows the amount that will be sent.
     if (stake < 0) {
         tfBetMoney_->setText("0");
+        sldBetMoney_->setValue(sldBetMoney_->minStep());
     } else if (stake > top) {
+        sldBetMoney_->setValue(sldBetMoney_->maxStep());
         tfBetMoney_->setText(textOfInt(top));
     }
 }

@@ -9,6 +9,7 @@
 #include "lobby/LoginView.h"
 #include "lobby/LoginView_SubForgotPwdView.h"
 #include "lobby/LoginView_SubRegisterView.h"
+#include "net/MobileClient.h"
 #include "platform/automation/ViewQuery.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ActivityIndicatorView.h"
@@ -149,6 +150,41 @@ TEST_F(LobbyWaits, EscapeClosesTheTopSheetThenGoesBack) {
     EXPECT_TRUE(topAs<GameView>()) << "then back to the game grid";
 }
 
+// Escape is the desktop's back, but the game grid has no back button: there Escape only
+// closes what is open over it and never signs the player out. The swipe still leaves.
+TEST_F(LobbyWaits, EscapeOnTheGameGridClosesTheMailboxPanelAndNeverSignsOut) {
+    signIn();
+    ASSERT_TRUE(drive("tap id=btnChat\nadvance 0.5\n").ok) << log();
+    const auto& mailbox = MessageView::getInstance();
+    ASSERT_TRUE(mailbox->isViewLoaded() && mailbox->view()->superview());
+    auto& app = ui::Application::shared();
+    app.dispatchKey(ui::Key::Escape);
+    advance(1);
+    EXPECT_FALSE(mailbox->view()->superview()) << "the mailbox panel closed";
+    for (int press = 0; press < 2; ++press) {
+        app.dispatchKey(ui::Key::Escape);
+        advance(1);
+    }
+    EXPECT_TRUE(topAs<GameView>()) << "still on the game grid";
+    EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
+    EXPECT_EQ(shownAlertMessage(), "");
+
+    KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
+    EXPECT_TRUE(drive("screen LoginView 5\n").ok) << "the swipe back leaves the grid";
+    EXPECT_FALSE(MobileClient::getInstance().isConnected());
+}
+
+TEST_F(LobbyWaits, EscapeOnTheLogInScreenDoesNothingWithoutAnOpenForm) {
+    launch();
+    ASSERT_TRUE(drive("screen LoginView\nadvance 0.1\n").ok) << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    ui::Application::shared().dispatchKey(ui::Key::Escape);
+    advance(1);
+    EXPECT_EQ(topAs<LoginView>(), login);
+    EXPECT_TRUE(drive("expect id=btnSignIn_Clicked\n").ok);
+}
+
 TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
     signIn();
     openBoardList();
@@ -167,6 +203,36 @@ TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
     EXPECT_EQ(board->getGameButtonLabel(before)->textColor(), ui::Color::orange());
     EXPECT_EQ(board->getGameButtonLabel(kNorthernTienLen)->textColor(), ui::Color::white());
     EXPECT_TRUE(drive("expect text=1000 zel\n").ok) << "the boards of the game the player had";
+}
+
+// Creating a board and playing now are bounded waits like the others: without an answer
+// the spinner goes and the player reads that the server could not be reached.
+TEST_F(LobbyWaits, ACreateOrPlayNowTheServerNeverAnswersEndsWithTheConnectionNotice) {
+    struct Case {
+        const char* script;
+        int16_t command;
+        double bound;
+    };
+    for (const Case& c : {Case{"tap id=btnCreateBoard\nadvance 0.5\ntap id=createBoard\n", 2702, 3},
+                          Case{"tap id=btnPlayNow\n", 28, 5}}) {
+        SCOPED_TRACE(c.script);
+        signIn();
+        openBoardList();
+        ASSERT_TRUE(drive(c.script).ok) << log();
+        ASSERT_TRUE(waitForCommand(c.command));
+        advance(c.bound - 0.2);
+        EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
+        advance(0.4);
+        EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
+        UIController::closeDialog();
+        EXPECT_TRUE(topAs<BoardView>()->view()->isUserInteractionEnabled());
+        KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
+        advance(0.5);
+        ASSERT_TRUE(drive("screen GameView 5\n").ok);
+        KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
+        ASSERT_TRUE(drive("screen LoginView 5\n").ok);
+        portal().clearMessages();
+    }
 }
 
 TEST_F(LobbyWaits, TheFriendListTheServerNeverSendsStopsWaitingAfterTenSeconds) {

@@ -234,6 +234,28 @@ TEST_F(CreatePanel, TheStakeIsHeldBetweenNothingAndTheTopStake) {
     EXPECT_EQ(panel_->tfBetMoney()->text(), "10000");
 }
 
+// A stake typed past the top is cut to the top, and the slider's thumb goes to the top
+// step with it: the two never tell the player different amounts.
+TEST_F(CreatePanel, AHugeTypedStakeMovesTheSliderToTheTopStep) {
+    auto& slider = *panel_->sldBetMoney();
+    slider.setValue(1);
+    ASSERT_EQ(panel_->tfBetMoney()->text(), "100");
+    const double lowX = slider.thumbView()->center().x;
+    panel_->tfBetMoney()->setText("999999999");
+    panel_->endEditingBetMoney();
+    EXPECT_EQ(panel_->tfBetMoney()->text(), "10000");
+    EXPECT_EQ(slider.value(), 5) << "the 10000 step";
+    EXPECT_EQ(slider.value(), slider.maxStep());
+    EXPECT_GT(slider.thumbView()->center().x, lowX);
+    EXPECT_EQ(slider.thumbView()->center().x, slider.xForStep(5));
+
+    // Below nothing: the field and the thumb go to the first step.
+    panel_->tfBetMoney()->setText("-5");
+    panel_->endEditingBetMoney();
+    EXPECT_EQ(panel_->tfBetMoney()->text(), "0");
+    EXPECT_EQ(slider.value(), 0);
+}
+
 TEST_F(CreatePanel, CreatingCorrectsFieldsWhoseEditingNeverEnded) {
     panel_->tfBetMoney()->setText("999999");
     panel_->tfPlayerNumber()->setText("9");
