@@ -104,6 +104,29 @@ protected:
                         xEnv());
     }
     bool typeText(const std::string& text) { return runToEnd({*xdotool_, "type", "--delay", "20", text}, xEnv()); }
+    bool pressKey(const std::string& key) { return runToEnd({*xdotool_, "key", key}, xEnv()); }
+
+    // Starts the client in a window on the display with the script, and finds the window.
+    void startClientInWindow(const std::string& script) {
+        const std::string path = dataPath() + "/window.drive";
+        std::ofstream(path) << script;
+        ASSERT_TRUE(client_.start({KAVO_ONLINE, "--bundle", ClientWorld::get().bundlePath(), "--data-dir",
+                                   dataPath() + "/client", "--drive", path},
+                                  {{"DISPLAY", display_},
+                                   {"SDL_VIDEODRIVER", "x11"},
+                                   {"SDL_AUDIODRIVER", "dummy"},
+                                   // The X and GL libraries SDL loads and unloads at run time keep
+                                   // memory the leak check cannot name; every other check stays.
+                                   {"ASAN_OPTIONS", "detect_leaks=0"}},
+                                  true));
+        ChildProcess search;
+        ASSERT_TRUE(
+            search.start({*xdotool_, "search", "--sync", "--onlyvisible", "--name", "Kavo Online"}, xEnv(), true));
+        auto id = search.readLine(30);
+        ASSERT_TRUE(id && !id->empty()) << "no window appeared";
+        windowId_ = *id;
+        ASSERT_TRUE(runToEnd({*xdotool_, "windowfocus", "--sync", windowId_}, xEnv()));
+    }
 
     std::optional<std::string> xvfb_, xdotool_;
     std::string display_;
@@ -171,6 +194,184 @@ TEST_F(WindowRoad, APlayerSignsInWithMouseAndKeysAndReachesTheBoardList) {
     ASSERT_FALSE(logins.empty());
     const std::vector<uint8_t> expected{0, 2, 'a', 'n', 0, 5, 'b', 'i', 'm', 'a', 't'};
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), logins.front().body.begin()));
+}
+
+// What the player does in one step of the walk through the screens.
+struct WalkStep {
+    enum class Kind { Click, Field, Key, Wheel };
+    Kind kind;
+    std::string target; // the selector clicked or wheeled over, or the key pressed
+    std::string typed;  // for a field: the keys typed after the click
+    std::string shows;  // for a field: its text afterwards (what it held, then the keys)
+};
+
+WalkStep click(const std::string& selector) {
+    return {WalkStep::Kind::Click, selector, "", ""};
+}
+WalkStep field(const std::string& selector, const std::string& typed, const std::string& held = "") {
+    return {WalkStep::Kind::Field, selector, typed, held + typed};
+}
+WalkStep key(const std::string& name) {
+    return {WalkStep::Kind::Key, name, "", ""};
+}
+// Turns the mouse wheel towards the player, four notches, with the pointer over the view.
+WalkStep wheelDown(const std::string& selector) {
+    return {WalkStep::Kind::Wheel, selector, "", ""};
+}
+
+// The client's half of the walk: it waits for each control and says where it is; after a
+// field's keys it says where the typed text shows. A pause after each click and key lets
+// it land before the next control is looked for.
+std::string walkScript(const std::vector<WalkStep>& steps) {
+    std::string script = "screen LoginView 30\nsleep 0.5\n";
+    for (const auto& step : steps) {
+        switch (step.kind) {
+        case WalkStep::Kind::Click:
+        case WalkStep::Kind::Wheel:
+            script += "wait " + step.target + " 30\nwhere " + step.target + "\nsleep 1\n";
+            break;
+        case WalkStep::Kind::Field:
+            script += "wait " + step.target + " 30\nwhere " + step.target + "\nwait text=" + step.shows +
+                      " 30\nwhere text=" + step.shows + "\n";
+            break;
+        case WalkStep::Kind::Key:
+            script += "sleep 1\n";
+            break;
+        }
+    }
+    return script;
+}
+
+// Every text field of the screens a player reaches before a table, each focused with a
+// real click and typed into: nothing lifts (no on-screen keyboard in a window), so the
+// typed text shows exactly where the player clicked, in the field that was clicked.
+TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
+    portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
+        Message list(44);
+        list.writeByte(2);
+        list.writeByte(1);
+        list.writeUTF("The gate");
+        list.writeUTF("");
+        list.writeUTF("");
+        reply.send(list);
+    });
+    // One friend, away. Answered, so that no wait of the game grid ends in a notice
+    // (which would take the Escape meant for a sheet).
+    portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
+        if (request.readByte() != 5) return;
+        Message list(104);
+        list.writeByte(5);
+        list.writeInt(202);
+        list.writeUTF("binh");
+        list.writeLong(1000);
+        list.writeShort(1);
+        list.writeByte(0);
+        list.writeUTF("");
+        reply.send(list);
+    });
+    // The profile's record, with the fields to be typed into empty.
+    portal().onCommand(1005, [](Message& request, TestPortal::Reply& reply) {
+        Message record(1005);
+        record.writeInt(request.readInt());
+        record.writeUTF("an");
+        record.writeLong(125000);
+        record.writeUTF("");
+        record.writeByte(1);
+        record.writeBool(true);
+        record.writeShort(1990);
+        record.writeUTF("");
+        record.writeUTF("");
+        record.writeBool(false);
+        record.writeUTF("");
+        record.writeUTF("");
+        record.writeByte(1);
+        record.writeUTF("Ha Noi");
+        record.writeByte(5);
+        record.writeByte(17);
+        record.writeBool(true);
+        record.writeInt(40);
+        record.writeBool(false);
+        record.writeUTF("");
+        record.writeInt(1);
+        reply.send(record);
+    });
+    ASSERT_TRUE(startDisplay()) << "Xvfb did not start";
+    const std::vector<WalkStep> steps{
+        // The log-in screen's three forms.
+        click("id=btnRegister_Clicked"),
+        field("id=txfUsername", "moi"),
+        field("id=txfPassword", "pw1"),
+        field("id=txfRetypePwd", "pw2"),
+        click("id=btnDelete"),
+        click("id=lblForgetPassword"),
+        field("id=txfUsername", "quen"),
+        click("id=btnDelete"),
+        click("id=btnSignIn_Clicked"),
+        field("id=txfUsername", "an"),
+        field("id=txfPassword", "bimat"),
+        click("id=btnSignIn"),
+        click("text=Kavo Test"),
+        // A friend's chat panel in the mailbox, closed with Escape.
+        click("id=btnChat"),
+        click("text=binh#2"),
+        field("id=txtChat", "xin chao"),
+        key("Escape"),
+        // The game grid's lottery sheet, closed with Escape.
+        click("id=showLottoSubView"),
+        field("id=txfNumber", "42"),
+        field("id=txfMoney", "600"),
+        key("Escape"),
+        // The profile.
+        click("id=doShowProfileView"),
+        field("id=txfHoTen", "Nguyen Van An"),
+        wheelDown("id=txfHoTen"),
+        field("id=txfDiaChi", "Le Loi"),
+        field("id=txfCMND", "0123"),
+        field("id=txfSoDT", "0909"),
+        click("id=btnBack"),
+        // The board list, its create sheet and its go-to-board sheet.
+        click("id=btnTLMN"),
+        field("id=tfBetMoney", "777", "0"),
+        click("id=btnCreateBoard"),
+        field("id=tfPassword", "matkhau"),
+        click("id=doCloseThisView"),
+        click("id=btnGotoBoard"),
+        field("id=txtRoom", "91"),
+        field("id=txtBoard", "92"),
+        field("id=txtPass", "kinhoa"),
+        key("Escape"),
+        click("id=btnBack"),
+        // The scratch-card top-up form.
+        click("id=btnNapZel"),
+        click("text=The gate"),
+        field("id=txfSeriesNumber", "123456"),
+        field("id=txfPinCode", "654321"),
+    };
+    startClientInWindow(walkScript(steps) + "sleep 1\n");
+    if (HasFatalFailure()) return;
+
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.target + " " + step.typed);
+        if (step.kind == WalkStep::Kind::Key) {
+            ASSERT_TRUE(pressKey(step.target));
+            continue;
+        }
+        const auto point = where(step.target);
+        ASSERT_TRUE(point) << client_.transcript();
+        if (step.kind == WalkStep::Kind::Wheel) {
+            ASSERT_TRUE(runToEnd({*xdotool_, "mousemove", "--window", windowId_, std::to_string(point->first),
+                                  std::to_string(point->second), "click", "--repeat", "4", "--delay", "50", "5"},
+                                 xEnv()));
+            continue;
+        }
+        ASSERT_TRUE(clickAt(*point));
+        if (step.kind == WalkStep::Kind::Click) continue;
+        ASSERT_TRUE(typeText(step.typed));
+        const auto shown = where("text=" + step.shows);
+        ASSERT_TRUE(shown) << "the typed text is in no field\n" << client_.transcript();
+        EXPECT_EQ(*shown, *point) << "the field moved, or the keys went to another field";
+    }
+    EXPECT_EQ(client_.wait(40), 0) << client_.transcript();
 }
 
 } // namespace
