@@ -185,6 +185,24 @@ TEST_F(LobbyWaits, EscapeOnTheLogInScreenDoesNothingWithoutAnOpenForm) {
     EXPECT_TRUE(drive("expect id=btnSignIn_Clicked\n").ok);
 }
 
+// The server choice is a screen of the sign-in road, not a sheet over one: like the log-in
+// screen, Escape leaves it as it is.
+TEST_F(LobbyWaits, EscapeOnTheServerChoiceDoesNothing) {
+    launch();
+    ASSERT_TRUE(drive("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\n"
+                      "type id=txfPassword bimat\ntap id=btnSignIn\nwait text=Kavo Test\n")
+                    .ok)
+        << log();
+    auto login = topAs<LoginView>();
+    ASSERT_TRUE(login);
+    ui::Application::shared().dispatchKey(ui::Key::Escape);
+    advance(1);
+    EXPECT_TRUE(drive("expect text=Kavo Test\n").ok) << "the server choice stays";
+    EXPECT_EQ(topAs<LoginView>(), login);
+    EXPECT_TRUE(portal().messages(1).empty()) << "nobody signed in";
+    EXPECT_TRUE(drive("tap text=Kavo Test\nscreen GameView 5\n").ok) << "and still signs in when a server is chosen";
+}
+
 TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
     signIn();
     openBoardList();

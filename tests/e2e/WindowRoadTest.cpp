@@ -244,7 +244,8 @@ std::string walkScript(const std::vector<WalkStep>& steps) {
 
 // Every text field of the screens a player reaches before a table, each focused with a
 // real click and typed into: nothing lifts (no on-screen keyboard in a window), so the
-// typed text shows exactly where the player clicked, in the field that was clicked.
+// typed text shows exactly where the player clicked, in the field that was clicked. Escape
+// closes the sheet or panel on top, and on the bare game grid it signs nobody out.
 TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
     portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
         Message list(44);
@@ -315,6 +316,8 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         click("id=btnChat"),
         click("text=binh#2"),
         field("id=txtChat", "xin chao"),
+        key("Escape"),
+        // Escape on the bare game grid does nothing: the walk goes on signed in.
         key("Escape"),
         // The game grid's lottery sheet, closed with Escape.
         click("id=showLottoSubView"),
