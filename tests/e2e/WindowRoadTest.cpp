@@ -34,19 +34,22 @@ protected:
             accepted.writeByte(request.readByte());
             reply.send(accepted);
         });
+        // Board 1 is open, board 2 locked.
         portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
             Message list(2700);
             list.writeInt(100000);
-            list.writeInt(1);
-            list.writeByte(1);
-            list.writeByte(1);
-            list.writeBool(0);
-            list.writeInt(1000);
-            list.writeInt(10000);
-            list.writeBool(0);
-            list.writeByte(1);
-            list.writeByte(4);
-            list.writeByte(0);
+            list.writeInt(2);
+            for (int8_t board = 1; board <= 2; ++board) {
+                list.writeByte(1);
+                list.writeByte(board);
+                list.writeBool(board == 2);
+                list.writeInt(board == 2 ? 500 : 1000);
+                list.writeInt(10000);
+                list.writeBool(0);
+                list.writeByte(1);
+                list.writeByte(4);
+                list.writeByte(0);
+            }
             reply.send(list);
         });
     }
@@ -270,6 +273,12 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         list.writeUTF("");
         reply.send(list);
     });
+    // No bought avatars: the profile's items tab stops waiting.
+    portal().onCommand(1010, [](Message&, TestPortal::Reply& reply) {
+        Message avatars(1010);
+        avatars.writeInt(0);
+        reply.send(avatars);
+    });
     // The profile's record, with the fields to be typed into empty.
     portal().onCommand(1005, [](Message& request, TestPortal::Reply& reply) {
         Message record(1005);
@@ -319,29 +328,66 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         key("Escape"),
         // Escape on the bare game grid does nothing: the walk goes on signed in.
         key("Escape"),
-        // The game grid's lottery sheet, closed with Escape.
+        // The mailbox's add-friend sheet.
+        click("id=btnChat"),
+        click("id=btnAddFriend"),
+        field("id=txtName", "minh"),
+        click("id=btnCancel"),
+        key("Escape"),
+        // The settings' feedback and password sheets.
+        click("id=clickSetting"),
+        click("text=Góp ý"),
+        field("id=txtContent", "hay lam"),
+        click("id=onCancel"),
+        click("id=clickSetting"),
+        click("text=Đổi mật khẩu"),
+        field("id=txtOldPass", "cu1"),
+        field("id=txtNewPass", "moi2"),
+        field("id=txtConfirmNewPass", "moi3"),
+        click("id=onCancel"),
+        // The lottery sheet and the lottery screen's stake sheet.
         click("id=showLottoSubView"),
         field("id=txfNumber", "42"),
         field("id=txfMoney", "600"),
+        click("id=doShowLotto"),
+        click("id=buyLottoNumber7"),
+        field("id=txfBetZel", "800"),
+        click("id=btnBack"),
         key("Escape"),
-        // The profile.
+        // A friend's profile and its report form.
+        click("text=binh"),
+        click("id=showReportView"),
+        field("id=viewReport_txtContent", "spam"),
+        key("Escape"),
+        // The profile, wheeled down to its lower fields, and its items tab's money transfer sheet.
         click("id=doShowProfileView"),
         field("id=txfHoTen", "Nguyen Van An"),
         wheelDown("id=txfHoTen"),
         field("id=txfDiaChi", "Le Loi"),
         field("id=txfCMND", "0123"),
         field("id=txfSoDT", "0909"),
+        click("id=btnItems"),
+        click("id=showTransferZel"),
+        field("id=txtName", "binh"),
+        field("id=txtMoney", "15000"),
+        click("id=btnCancel"),
         click("id=btnBack"),
-        // The board list, its create sheet and its go-to-board sheet.
+        // The board list: its stake field, the create sheet, the go-to-board sheet and the
+        // password sheet of a locked board.
         click("id=btnTLMN"),
         field("id=tfBetMoney", "777", "0"),
         click("id=btnCreateBoard"),
+        field("id=tfBetMoney#2", "5", "0"),
+        field("id=tfPlayerNumber", "2", "4"),
         field("id=tfPassword", "matkhau"),
         click("id=doCloseThisView"),
         click("id=btnGotoBoard"),
         field("id=txtRoom", "91"),
         field("id=txtBoard", "92"),
         field("id=txtPass", "kinhoa"),
+        key("Escape"),
+        click("text=500 zel"),
+        field("id=txtPassword", "abc"),
         key("Escape"),
         click("id=btnBack"),
         // The scratch-card top-up form.
