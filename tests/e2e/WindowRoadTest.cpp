@@ -224,21 +224,21 @@ WalkStep wheelDown(const std::string& selector) {
 
 // The client's half of the walk: it waits for each control and says where it is; after a
 // field's keys it says where the typed text shows. A pause after each click and key lets
-// it land before the next control is looked for.
+// it land before the next control is looked for (a busy machine may take a while to send it).
 std::string walkScript(const std::vector<WalkStep>& steps) {
     std::string script = "screen LoginView 30\nsleep 0.5\n";
     for (const auto& step : steps) {
         switch (step.kind) {
         case WalkStep::Kind::Click:
         case WalkStep::Kind::Wheel:
-            script += "wait " + step.target + " 30\nwhere " + step.target + "\nsleep 1\n";
+            script += "wait " + step.target + " 30\nwhere " + step.target + "\nsleep 1.5\n";
             break;
         case WalkStep::Kind::Field:
             script += "wait " + step.target + " 30\nwhere " + step.target + "\nwait text=" + step.shows +
                       " 30\nwhere text=" + step.shows + "\n";
             break;
         case WalkStep::Kind::Key:
-            script += "sleep 1\n";
+            script += "sleep 2\n";
             break;
         }
     }
