@@ -55,9 +55,9 @@ void GameCardView::buildLayout() {
     btnCuoc_->onTouchUpInside([this] { showCuoc(); });
     for (int s = 0; s < kSeats; ++s)
         buildSeat(s);
-    btnLock1_ = button(root, r(430, 70, 30, 20), "btnLock1", "lock");
+    btnLock1_ = button(root, r(430, 70, 30, 20), "btnLock1", "");
     btnLock1_->setTag(1);
-    btnLock3_ = button(root, r(20, 70, 30, 20), "btnLock3", "lock");
+    btnLock3_ = button(root, r(20, 70, 30, 20), "btnLock3", "");
     btnLock3_->setTag(3);
     for (const auto& lock : {btnLock1_, btnLock3_}) {
         Button* raw = lock.get();
@@ -78,9 +78,11 @@ void GameCardView::buildLayout() {
     for (const auto& b : {btnFire_, btnSkip_, btnAutoSelected_})
         b->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
 
-    btnChat_ = button(root, r(70, 292, 40, 24), "btnChat", "chat");
+    btnChat_ = button(root, r(70, 292, 40, 24), "btnChat", "");
+    btnChat_->setBackgroundImage(Util::getImageWithName("tl_chat.png"));
     btnChat_->onTouchUpInside([this] { clickChatBoardOfMe(); });
-    btnMail_ = button(root, r(114, 292, 40, 24), "clickMailBox", "mail");
+    btnMail_ = button(root, r(114, 292, 40, 24), "clickMailBox", "");
+    btnMail_->setBackgroundImage(Util::getImageWithName("tl_mail.png"));
     btnMail_->onTouchUpInside([this] { clickMailBox(); });
 
     // The bubbles: seats 0-3, then the system line in the middle.
