@@ -178,6 +178,9 @@ private:
     void buildSeat(int s);
     void buildMenu();
     void placeTurnBar();
+    void placeMySeatAboveTheHand();
+    void placeTopSeatNameBeside();
+    void placeSeatsBesideTheirCards();
     std::shared_ptr<platform::Timer> oneShot(double seconds, std::function<void(GameCardView&)> action);
     void lockSeat(int seat, bool locked);
     platform::ui::Point seatPoint(int seat, bool gift) const;

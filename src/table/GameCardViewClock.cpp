@@ -141,6 +141,8 @@ void GameCardView::showChatAtSeat(int slot) {
         return;
     }
     const auto& bubble = chats_[size_t(slot)];
+    // Above the cards dealt since the table was built, so the line reads whole.
+    if (bubble->superview()) bubble->superview()->bringSubviewToFront(bubble.get());
     const char* picture = slot == 4 ? "admin_chat.png" : slot == 1 ? "me_chat1.png" : "friend_chat.png";
     auto image = Util::getImageWithName(picture);
     std::shared_ptr<CustomLabel> label;

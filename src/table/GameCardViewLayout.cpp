@@ -6,6 +6,8 @@
 #include "table/GameCardView.h"
 #include "table/TableRules.h"
 
+#include <algorithm>
+
 namespace kavo {
 
 using platform::ui::Button;
@@ -37,6 +39,9 @@ std::shared_ptr<Button> button(platform::ui::View& parent, Rect frame, const std
     made->setAccessibilityIdentifier(id);
     made->setTitle(title);
     made->titleLabel()->setFont(platform::ui::Font::boldSystem(11 * Util::iPad()));
+    // A long name or a big amount is drawn smaller before it is ever cut.
+    made->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    made->titleLabel()->setMinimumFontSize(7 * Util::iPad());
     parent.addSubview(made);
     return made;
 }
@@ -115,7 +120,54 @@ void GameCardView::buildLayout() {
         area->setHidden(true);
 
     buildMenu();
+    if (gameType() == GameTypes::kTienLen || gameType() == GameTypes::kTienLenMB) placeMySeatAboveTheHand();
+    if (gameType() == GameTypes::kXiZach || gameType() == GameTypes::kBaiCao) placeSeatsBesideTheirCards();
     placeTurnBar();
+}
+
+// My hand fills the bottom band from the left edge to the right (phone: from y 250, x 40;
+// tablet: from y 558, x 70) and the other seats' face-down hands lie beside their seats, so
+// my seat, my name and money and the action buttons stand above my hand, clear of the left
+// seat's face-down cards, and the top seat's name and money stand beside it, clear of its
+// face-down cards. The chat and mailbox buttons leave the band for the top right corner.
+void GameCardView::placeMySeatAboveTheHand() {
+    auto& me = seatViews_[0];
+    const double x = 8, y = 180;
+    me.cpiSeat->setFrame(r(x - 4, y - 4, 58, 60));
+    me.ava->setFrame(r(x + 3, y + 8, 44, 44));
+    me.btnSeat->setFrame(r(x, y, 50, 52));
+    me.btnName->setFrame(r(x + 54, y + 16, 100, 12));
+    me.btnMoney->setFrame(r(x + 54, y + 28, 100, 12));
+    me.btnPresent->setFrame(r(x + 54, y - 10, 24, 24));
+    me.ok->setFrame(r(x + 36, y - 6, 18, 18));
+    me.point->setFrame(r(x + 104, y - 6, 16, 16));
+    me.position->setFrame(r(x + 80, y - 10, 24, 24));
+    viewActions_->setFrame(r(164, 196, 316, 34));
+    btnChat_->setFrame(r(398, 34, 38, 22));
+    btnMail_->setFrame(r(438, 34, 38, 22));
+    chats_[0]->setFrame(r(76, 128, 100, 40));
+    placeTopSeatNameBeside();
+}
+
+// The top seat's cards lie just under it: its name and money stand beside it instead.
+void GameCardView::placeTopSeatNameBeside() {
+    auto& top = seatViews_[2];
+    const double topX = kSeatOrigin[2][0], topY = kSeatOrigin[2][1];
+    top.btnName->setFrame(r(topX + 54, topY + 12, 90, 14));
+    top.btnMoney->setFrame(r(topX + 54, topY + 26, 90, 14));
+    top.btnPresent->setFrame(r(topX + 54, topY + 42, 24, 24));
+    if (top.isFriend) top.isFriend->setFrame(r(topX - 18, topY + 2, 14, 14));
+    top.point->setFrame(r(topX + 82, topY + 46, 16, 16));
+}
+
+// The two dealt cards of the right seat end just left of its name: the name and money
+// keep to the window's right edge, the top seat's beside it.
+void GameCardView::placeSeatsBesideTheirCards() {
+    placeTopSeatNameBeside();
+    auto& right = seatViews_[1];
+    const double rightX = kSeatOrigin[1][0], rightY = kSeatOrigin[1][1];
+    right.btnName->setFrame(r(rightX - 4, rightY + 60, 64, 14));
+    right.btnMoney->setFrame(r(rightX - 4, rightY + 74, 64, 14));
 }
 
 void GameCardView::buildSeat(int s) {
@@ -132,9 +184,11 @@ void GameCardView::buildSeat(int s) {
     seat.btnSeat->setTag(s);
     Button* rawSeat = seat.btnSeat.get();
     seat.btnSeat->onTouchUpInside([this, rawSeat] { clickShowActionPlayer(*rawSeat); });
-    seat.btnName = button(root, r(x - 10, y + 60, 70, 14), "btnName" + n);
+    // Inside the window: the bottom left seat's name would start left of it.
+    const double under = std::max(0.0, x - 10);
+    seat.btnName = button(root, r(under, y + 60, 70, 14), "btnName" + n);
     seat.btnName->setUserInteractionEnabled(false);
-    seat.btnMoney = button(root, r(x - 10, y + 74, 70, 14), "btnMoney" + n);
+    seat.btnMoney = button(root, r(under, y + 74, 70, 14), "btnMoney" + n);
     seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
     seat.btnMoney->setUserInteractionEnabled(false);
     if (s > 0) seat.isFriend = image(root, r(x + 52, y + 2, 14, 14), "imgIsFriend" + n, "img_greenBird.png");
@@ -202,6 +256,10 @@ void GameCardView::placeTurnBar() {
         viewActions_->addSubview(progressTimer_);
         progressTimer_->setCenter(btnFire_->center());
         return;
+    case GameTypes::kTienLen:
+    case GameTypes::kTienLenMB:
+        progressTimer_->setCenter({viewActions_->frame().midX(), viewActions_->frame().y() - size.height});
+        break;
     case GameTypes::kMauBinh:
         progressTimer_->setCenter(
             {(Util::isPad() ? 1024 : 480) - size.width / 2, viewActions_->frame().y() - size.height / 2});

@@ -21,6 +21,7 @@ Bytes& seatRow(Bytes& bytes, int32_t id, const std::string& name) {
 
 class PhomShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override { return GetParam(); }
     static void deliver(int16_t command, const Bytes& body) {
         Message message = body.message(command);
@@ -73,6 +74,7 @@ protected:
         const std::string device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
         const std::string path = name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+        expectReadable(path);
         auto image = platform::ui::Image::fromFile(path);
         ASSERT_TRUE(image) << path;
         EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);

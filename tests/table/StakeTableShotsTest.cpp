@@ -25,6 +25,7 @@ std::shared_ptr<TienLenPlayer> player(int32_t id, const std::string& name, bool 
 
 class StakeTableShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override { return GetParam(); }
     void SetUp() override {
         TableTest::SetUp();
@@ -46,6 +47,7 @@ protected:
     void shoot(const std::string& name) {
         const std::string path = "table-" + name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+        expectReadable(path);
         auto image = platform::ui::Image::fromFile(path);
         ASSERT_TRUE(image) << path;
         EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);

@@ -33,6 +33,7 @@ namespace {
 
 class TableShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override { return GetParam(); }
     void SetUp() override {
         TableTest::SetUp();
@@ -54,6 +55,7 @@ protected:
         platform::RunLoop::main().advance(1.0);
         const std::string path = "table-" + name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+        expectReadable(path, sheet->view().get());
         auto image = platform::ui::Image::fromFile(path);
         ASSERT_TRUE(image) << path;
         EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);
@@ -166,6 +168,7 @@ TEST_P(TableShots, TheWholeDeckIsReadable) {
     }
     const std::string path = "table-deck-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
+    expectReadable(path);
     EXPECT_TRUE(platform::ui::Image::fromFile(path));
 }
 
@@ -176,11 +179,14 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     tienLen->setupPlayersWithRoom(1, 4, 7, 500, {me, an, guest(-1, "", 0), guest(9, "binh", 5400)});
     me->resetCard();
     const int width = CardView::cardWidth();
-    const double step = device == "tablet" ? 52 : 24;
+    const double step = device == "tablet" ? 62 : 30;
     for (int i = 0; i < 13; ++i) {
         auto card = CardView::withCardID(int8_t(i * 4 % 52 + i % 4));
-        card->setCenter(
-            {(device == "tablet" ? 230 : 110) + i * step + width / 2.0, device == "tablet" ? 600.0 : 250.0});
+        // The hand's band: from x 40 (tablet 70), its top 5 (tablet 50) above the card's height
+        // from the bottom.
+        const double height = CardView::cardHeight();
+        card->setCenter({(device == "tablet" ? 70 : 40) + i * step + width / 2.0,
+                         device == "tablet" ? 768 - 50 - height / 2 : 320 - 5 - height / 2});
         tienLen->view()->addSubview(card);
         me->cards()->push_back(card);
     }
@@ -199,11 +205,13 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     platform::RunLoop::main().advance(0.5);
     const std::string path = "table-card-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
+    expectReadable(path);
     EXPECT_TRUE(platform::ui::Image::fromFile(path));
     tienLen->clickShowActionPlayer(*tienLen->seat(1).btnSeat);
     platform::RunLoop::main().advance(0.5);
     const std::string menu = "table-card-menu-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(menu));
+    expectReadable(menu, tienLen->viewPlayerMenu().get());
     EXPECT_TRUE(platform::ui::Image::fromFile(menu));
 }
 

@@ -20,6 +20,7 @@
 #include "portal/GlobalService.h"
 #include "table/GameController.h"
 #include "tests/support/SourceDir.h"
+#include "tests/support/client/ReadableScreen.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -109,7 +110,7 @@ void TableTest::SetUp() {
     resetViews();
     platform::ui::Screen::setIdiom(idiom());
     resetAppState();
-    Resources::getInstance().setCurrentLanguage("en");
+    Resources::getInstance().setCurrentLanguage(language());
     Resources::getInstance().loadLanguage();
     GlobalService::getInstance().setSession(&client);
 
@@ -174,6 +175,10 @@ void TableTest::press(const std::string& title) {
 std::string TableTest::dialogText() const {
     auto dialog = UIController::currentDialog();
     return dialog ? dialog->message() : std::string();
+}
+
+void TableTest::expectReadable(const std::string& screen, const platform::ui::View* only) {
+    EXPECT_EQ(describe(unreadableTexts(only)), "") << screen;
 }
 
 std::string TableTest::text(const char* key) {

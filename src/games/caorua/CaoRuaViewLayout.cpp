@@ -53,6 +53,8 @@ std::shared_ptr<Button> button(platform::ui::View& parent, Rect frame, const std
     made->setAccessibilityIdentifier(id);
     made->setTitle(title);
     made->titleLabel()->setFont(platform::ui::Font::boldSystem(11 * Util::iPad()));
+    made->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    made->titleLabel()->setMinimumFontSize(7 * Util::iPad());
     parent.addSubview(made);
     return made;
 }
@@ -117,8 +119,8 @@ void CaoRuaView::buildLayout() {
     btnNanBai_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnNanBai_->onTouchUpInside([this] { clickNanBai(); });
     btnNanBai_->setHidden(true);
-    btnChat_ = button(root, r(6, 290, 44, 24), "btnChat", text("KAVO_chat"));
-    btnChat_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
+    btnChat_ = button(root, r(6, 290, 44, 24), "btnChat");
+    btnChat_->setBackgroundImage(Util::getImageWithName("tl_chat.png"));
     btnChat_->onTouchUpInside([this] { clickChatBoardOfMe(); });
     btnConfig_ = button(root, r(54, 290, 44, 24), "clickConfig", "...");
     btnConfig_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
