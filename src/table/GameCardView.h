@@ -179,6 +179,7 @@ private:
     void buildMenu();
     void placeTurnBar();
     void placeMySeatAboveTheHand();
+    void placeBadgeOnTheMailbox();
     void placeTopSeatNameBeside();
     void placeSeatsBesideTheirCards();
     std::shared_ptr<platform::Timer> oneShot(double seconds, std::function<void(GameCardView&)> action);

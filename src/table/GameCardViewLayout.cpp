@@ -120,9 +120,24 @@ void GameCardView::buildLayout() {
         area->setHidden(true);
 
     buildMenu();
+    placeBadgeOnTheMailbox();
     if (gameType() == GameTypes::kTienLen || gameType() == GameTypes::kTienLenMB) placeMySeatAboveTheHand();
     if (gameType() == GameTypes::kXiZach || gameType() == GameTypes::kBaiCao) placeSeatsBesideTheirCards();
     placeTurnBar();
+}
+
+// The unread badge sits on the mailbox button's top right corner: in the top right
+// corner of the screen it would cover the stake.
+void GameCardView::placeBadgeOnTheMailbox() {
+    if (!imgViewCounterMessage() || !lblCounterMessage()) return;
+    const double size = Util::isPad() ? 30 : 16;
+    const Rect mail = btnMail_->frame();
+    const Rect badge{mail.maxX() - size, mail.minY() - size / 2, size, size};
+    imgViewCounterMessage()->setFrame(badge);
+    imgViewCounterMessage()->layer().setCornerRadius(size / 2);
+    lblCounterMessage()->setFrame(badge);
+    lblCounterMessage()->setFont(platform::ui::Font::boldSystem(Util::isPad() ? 18 : 10));
+    lblCounterMessage()->setAdjustsFontSizeToFitWidth(true);
 }
 
 // My hand fills the bottom band from the left edge to the right (phone: from y 250, x 40;
@@ -143,8 +158,9 @@ void GameCardView::placeMySeatAboveTheHand() {
     me.point->setFrame(r(x + 104, y - 6, 16, 16));
     me.position->setFrame(r(x + 80, y - 10, 24, 24));
     viewActions_->setFrame(r(164, 196, 316, 34));
-    btnChat_->setFrame(r(398, 34, 38, 22));
-    btnMail_->setFrame(r(438, 34, 38, 22));
+    btnChat_->setFrame(r(396, 40, 38, 22));
+    btnMail_->setFrame(r(438, 40, 38, 22));
+    placeBadgeOnTheMailbox();
     chats_[0]->setFrame(r(76, 128, 100, 40));
     placeTopSeatNameBeside();
 }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 
 namespace kavo::test {
@@ -21,7 +22,10 @@ namespace {
 // Lines and faces touching by less than this (points) still read apart.
 constexpr double kSlack = 2;
 
-enum class Kind { Text, Face, Picture, Panel };
+// Text: a label's drawn text; Face: a titled button; Control: a button shown only by its
+// picture (a close cross), which must not be covered either; Picture and Panel: what is
+// drawn over them.
+enum class Kind { Text, Face, Control, Picture, Panel };
 
 struct Item {
     const ui::View* view;
@@ -41,7 +45,7 @@ std::string nameOf(const ui::View* view) {
     std::string name = view->accessibilityIdentifier();
     std::string text = view->text();
     if (auto* button = dynamic_cast<const ui::Button*>(view)) text = button->currentTitle();
-    if (name.empty()) return "\"" + text + "\"";
+    if (name.empty()) return text.empty() ? "a " + view->className() : "\"" + text + "\"";
     return text.empty() ? name : name + " \"" + text + "\"";
 }
 
@@ -94,17 +98,26 @@ public:
             auto* button = dynamic_cast<const ui::Button*>(label->superview());
             const bool title = button && button->titleLabel().get() == label;
             const ui::View* named = title ? static_cast<const ui::View*>(button) : label;
-            if (!seen.isEmpty() && judged(*label)) {
-                if (!drawnWhole(*label))
-                    findings.push_back(nameOf(named) + " is cut");
-                else if (!scrolled && (seen.width() < drawn.width() - 1 || seen.height() < drawn.height() - 1))
-                    findings.push_back(nameOf(named) + " runs out of its window or parent");
+            if (!seen.isEmpty()) {
+                std::string cut;
+                if (!drawnWhole(*label)) {
+                    cut = nameOf(named) + " is cut";
+                    if (std::getenv("KAVO_READ_DEBUG"))
+                        for (const auto& line : label->displayLines())
+                            cut += " [" + line + "]";
+                } else if (!scrolled && (seen.width() < drawn.width() - 1 || seen.height() < drawn.height() - 1))
+                    cut = nameOf(named) + " runs out of its window or parent";
+                if (!cut.empty()) cuts.push_back({{label, Kind::Text, seen, order}, cut});
             }
             if (!seen.isEmpty() && !title) items.push_back({label, Kind::Text, seen, order++});
         } else if (auto* button = dynamic_cast<const ui::Button*>(&view);
                    button && !withoutSpaces(button->currentTitle()).empty()) {
             const ui::Rect seen = frame.intersection(clip);
             if (!seen.isEmpty()) items.push_back({button, Kind::Face, seen, order++});
+        } else if (button && button->isUserInteractionEnabled() &&
+                   (button->currentBackgroundImage() || button->currentImage())) {
+            const ui::Rect seen = frame.intersection(clip);
+            if (!seen.isEmpty()) items.push_back({button, Kind::Control, seen, order++});
         } else if (auto* picture = dynamic_cast<const ui::ImageView*>(&view); picture && picture->image()) {
             items.push_back({picture, Kind::Picture, frame.intersection(clip), order++});
         } else if (view.backgroundColor().a >= 0.9 && !dynamic_cast<const ui::Window*>(&view)) {
@@ -118,8 +131,14 @@ public:
     }
 
     void judge() {
+        for (const auto& [item, finding] : cuts)
+            if (judged(*item.view) && !hiddenBehindPanel(item)) findings.push_back(finding);
         for (size_t i = 0; i < items.size(); ++i) {
             const Item& a = items[i];
+            if (a.kind == Kind::Control) {
+                if (judged(*a.view) && !hiddenBehindPanel(a)) judgeControl(i);
+                continue;
+            }
             if (a.kind != Kind::Text && a.kind != Kind::Face) continue;
             if (!judged(*a.view) || hiddenBehindPanel(a)) continue;
             for (size_t j = i + 1; j < items.size(); ++j) {
@@ -129,13 +148,39 @@ public:
                     if (!judged(*b.view) || hiddenBehindPanel(b)) continue;
                     findings.push_back(nameOf(a.view) + " and " + nameOf(b.view) + " overlap");
                 } else if (b.kind == Kind::Picture && !b.rect.contains(a.rect)) {
-                    findings.push_back(nameOf(a.view) + " is covered by the picture " + nameOf(b.view));
+                    findings.push_back(nameOf(a.view) + " is covered by the picture " + nameOf(b.view) +
+                                       (std::getenv("KAVO_READ_DEBUG")
+                                            ? " text at " + std::to_string(a.rect.x()) + "," +
+                                                  std::to_string(a.rect.y()) + " " + std::to_string(a.rect.width()) +
+                                                  "x" + std::to_string(a.rect.height()) + " " +
+                                                  b.view->superview()->className() + " " +
+                                                  b.view->superview()->accessibilityIdentifier() + " at " +
+                                                  std::to_string(b.rect.x()) + "," + std::to_string(b.rect.y()) + " " +
+                                                  std::to_string(b.rect.width()) + "x" + std::to_string(b.rect.height())
+                                            : std::string()));
+                } else if (b.kind == Kind::Panel && !b.rect.contains(a.rect)) {
+                    findings.push_back(nameOf(a.view) + " is covered by " + nameOf(b.view));
                 }
             }
         }
     }
 
+    // A control drawn under a small panel or another control's text (an unread badge on
+    // the close button) cannot be seen whole.
+    void judgeControl(size_t i) {
+        const Item& a = items[i];
+        for (size_t j = i + 1; j < items.size(); ++j) {
+            const Item& b = items[j];
+            if (related(a, b) || !overlaps(a.rect, b.rect) || b.rect.contains(a.rect)) continue;
+            // A label lying wholly on its button is the button's caption.
+            if (b.kind == Kind::Text && a.rect.contains(b.rect)) continue;
+            if (b.kind == Kind::Panel || b.kind == Kind::Text)
+                findings.push_back(nameOf(a.view) + " is covered by " + nameOf(b.view));
+        }
+    }
+
     std::vector<Item> items;
+    std::vector<std::pair<Item, std::string>> cuts; // a label drawn cut, and how
     std::vector<std::string> findings;
     const ui::View* only = nullptr;
 
@@ -172,6 +217,22 @@ std::vector<std::string> unreadableTexts(const platform::ui::View* only) {
     std::sort(reader.findings.begin(), reader.findings.end());
     reader.findings.erase(std::unique(reader.findings.begin(), reader.findings.end()), reader.findings.end());
     return reader.findings;
+}
+
+namespace {
+void findVisible(const ui::View& view, const std::string& identifier, const ui::View*& found) {
+    if (view.isHidden() || view.alpha() <= 0.01) return;
+    if (view.accessibilityIdentifier() == identifier) found = &view;
+    for (const ui::ViewPtr& child : view.subviews())
+        findVisible(*child, identifier, found);
+}
+} // namespace
+
+const platform::ui::View* visibleViewWithIdentifier(const std::string& identifier) {
+    const ui::View* found = nullptr;
+    for (const auto& window : ui::Window::visibleWindows())
+        findVisible(*window, identifier, found);
+    return found;
 }
 
 std::string describe(const std::vector<std::string>& findings) {

@@ -20,6 +20,10 @@ namespace kavo::test {
 // Each finding names the views by their identifier, else by their text.
 std::vector<std::string> unreadableTexts(const platform::ui::View* only = nullptr);
 
+// The last visible view with that accessibility identifier in the shown windows (the one
+// drawn on top); null when none.
+const platform::ui::View* visibleViewWithIdentifier(const std::string& identifier);
+
 // One line per finding, for a test's failure message ("" when none).
 std::string describe(const std::vector<std::string>& findings);
 
