@@ -126,13 +126,13 @@ void GameCardView::buildLayout() {
     placeTurnBar();
 }
 
-// The unread badge sits on the mailbox button's top right corner: in the top right
+// The unread badge sits just above the mailbox button's right end: in the top right
 // corner of the screen it would cover the stake.
 void GameCardView::placeBadgeOnTheMailbox() {
     if (!imgViewCounterMessage() || !lblCounterMessage()) return;
     const double size = Util::isPad() ? 30 : 16;
     const Rect mail = btnMail_->frame();
-    const Rect badge{mail.maxX() - size, mail.minY() - size / 2, size, size};
+    const Rect badge{mail.maxX() - size, mail.minY() - size, size, size};
     imgViewCounterMessage()->setFrame(badge);
     imgViewCounterMessage()->layer().setCornerRadius(size / 2);
     lblCounterMessage()->setFrame(badge);
@@ -158,8 +158,8 @@ void GameCardView::placeMySeatAboveTheHand() {
     me.point->setFrame(r(x + 104, y - 6, 16, 16));
     me.position->setFrame(r(x + 80, y - 10, 24, 24));
     viewActions_->setFrame(r(164, 196, 316, 34));
-    btnChat_->setFrame(r(396, 40, 38, 22));
-    btnMail_->setFrame(r(438, 40, 38, 22));
+    btnChat_->setFrame(r(396, 46, 38, 22));
+    btnMail_->setFrame(r(438, 46, 38, 22));
     placeBadgeOnTheMailbox();
     chats_[0]->setFrame(r(76, 128, 100, 40));
     placeTopSeatNameBeside();

@@ -36,6 +36,7 @@ protected:
     }
     // `only`: a menu open over the table, the one thing the player reads then.
     void shoot(const std::string& name, const platform::ui::View* only = nullptr) {
+        receiveUnreadMail();
         const std::string path = "table-caorua-" + name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
         expectReadable(path, only);

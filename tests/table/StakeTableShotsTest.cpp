@@ -45,6 +45,7 @@ protected:
         return screen;
     }
     void shoot(const std::string& name) {
+        receiveUnreadMail();
         const std::string path = "table-" + name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
         expectReadable(path);

@@ -202,6 +202,7 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     tienLen->setDieTime(14);
     tienLen->setCurrentPlayer(7);
     tienLen->setTimerWithSeat(0);
+    receiveUnreadMail();
     platform::RunLoop::main().advance(0.5);
     const std::string path = "table-card-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));

@@ -114,7 +114,7 @@ public:
                    button && !withoutSpaces(button->currentTitle()).empty()) {
             const ui::Rect seen = frame.intersection(clip);
             if (!seen.isEmpty()) items.push_back({button, Kind::Face, seen, order++});
-        } else if (button && button->isUserInteractionEnabled() &&
+        } else if (button && button->isUserInteractionEnabled() && button->isEnabled() &&
                    (button->currentBackgroundImage() || button->currentImage())) {
             const ui::Rect seen = frame.intersection(clip);
             if (!seen.isEmpty()) items.push_back({button, Kind::Control, seen, order++});
