@@ -22,7 +22,8 @@ Rect r(double x, double y, double w, double h) {
 
 // The top-left corner of each screen seat's block (seat frame 50 x 60, name and
 // money under it): 0 at the bottom, 1 at the right, 2 at the top, 3 at the left.
-constexpr double kSeatOrigin[4][2] = {{8, 226}, {420, 92}, {214, 4}, {10, 92}};
+// The top seat stands right of the event ticker's strip (the top left 240 x 30).
+constexpr double kSeatOrigin[4][2] = {{8, 226}, {420, 92}, {246, 4}, {10, 92}};
 
 std::shared_ptr<ImageView> image(platform::ui::View& parent, Rect frame, const std::string& id,
                                  const std::string& picture = "") {
@@ -169,8 +170,8 @@ void GameCardView::placeMySeatAboveTheHand() {
 void GameCardView::placeTopSeatNameBeside() {
     auto& top = seatViews_[2];
     const double topX = kSeatOrigin[2][0], topY = kSeatOrigin[2][1];
-    top.btnName->setFrame(r(topX + 54, topY + 12, 90, 14));
-    top.btnMoney->setFrame(r(topX + 54, topY + 26, 90, 14));
+    top.btnName->setFrame(r(topX + 54, topY + 12, 74, 14));
+    top.btnMoney->setFrame(r(topX + 54, topY + 26, 74, 14));
     top.btnPresent->setFrame(r(topX + 54, topY + 42, 24, 24));
     if (top.isFriend) top.isFriend->setFrame(r(topX - 18, topY + 2, 14, 14));
     top.point->setFrame(r(topX + 82, topY + 46, 16, 16));

@@ -82,6 +82,8 @@ protected:
     }
 };
 
+constexpr const char* kEvent = "Sự kiện: nạp Zel hôm nay được tặng gấp đôi";
+
 TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     launch();
     shoot("login", "screen LoginView\n");
@@ -100,6 +102,10 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     mail->setMessage("Chào mừng");
     UIController::addItemsIntoListMessage({mail});
     shoot("game-grid", "tap id=btnOnline\ntap id=btnAll\n");
+    // An event runs along the top left strip: the heading stays clear of it.
+    KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
+    shoot("game-grid-ticker", "");
+    KavoOnlineAppDelegate::getInstance().stopEvent();
     shoot("board-list", "tap id=btnTLMN\nscreen BoardView\nadvance 0.5\nwait text=1000 zel\n");
     shoot("create-board", "tap id=btnCreateBoard\n", "mainView");
     ASSERT_TRUE(drive("tap id=doCloseThisView\nadvance 1\n").ok) << log();
@@ -107,6 +113,9 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     ASSERT_TRUE(drive("advance 1\n").ok);
     KavoOnlineAppDelegate::getInstance().escapePressed();
     shoot("mailbox", "advance 1\ntap id=btnChat\n");
+    KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
+    shoot("mailbox-ticker", "");
+    KavoOnlineAppDelegate::getInstance().stopEvent();
 }
 
 TEST_P(LobbyScreenshots, TheRegistrationFormIsWritten) {

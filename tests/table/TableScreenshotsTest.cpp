@@ -1,5 +1,6 @@
 // Pictures of every shared table sheet and of the whole deck, phone and tablet, written
 // into the build folder for a person to look at.
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
@@ -208,6 +209,13 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
     expectReadable(path);
     EXPECT_TRUE(platform::ui::Image::fromFile(path));
+    // An event runs along the top left strip: the table's title stays clear of it.
+    KavoOnlineAppDelegate::getInstance().startEventWithiOS4("Sự kiện: nạp Zel hôm nay được tặng gấp đôi");
+    platform::RunLoop::main().advance(1.0);
+    const std::string ticker = "table-card-ticker-" + device + ".png";
+    ASSERT_TRUE(platform::render::Renderer::writeScreenshot(ticker));
+    expectReadable(ticker);
+    KavoOnlineAppDelegate::getInstance().stopEvent();
     tienLen->clickShowActionPlayer(*tienLen->seat(1).btnSeat);
     platform::RunLoop::main().advance(0.5);
     const std::string menu = "table-card-menu-" + device + ".png";
