@@ -182,6 +182,7 @@ private:
     void placeBadgeOnTheMailbox();
     void placeTopSeatNameBeside();
     void placeSeatsBesideTheirCards();
+    void placeTopSeatNameLeft();
     std::shared_ptr<platform::Timer> oneShot(double seconds, std::function<void(GameCardView&)> action);
     void lockSeat(int seat, bool locked);
     platform::ui::Point seatPoint(int seat, bool gift) const;

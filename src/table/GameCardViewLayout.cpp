@@ -124,6 +124,7 @@ void GameCardView::buildLayout() {
     placeBadgeOnTheMailbox();
     if (gameType() == GameTypes::kTienLen || gameType() == GameTypes::kTienLenMB) placeMySeatAboveTheHand();
     if (gameType() == GameTypes::kXiZach || gameType() == GameTypes::kBaiCao) placeSeatsBesideTheirCards();
+    if (gameType() == GameTypes::kMauBinh) placeTopSeatNameLeft();
     placeTurnBar();
 }
 
@@ -175,6 +176,15 @@ void GameCardView::placeTopSeatNameBeside() {
     top.btnPresent->setFrame(r(topX + 54, topY + 42, 24, 24));
     if (top.isFriend) top.isFriend->setFrame(r(topX - 18, topY + 2, 14, 14));
     top.point->setFrame(r(topX + 82, topY + 46, 16, 16));
+}
+
+// At Mau Binh the top seat's cards lie right of it and the front hand's places below it:
+// its name and money stand on its left, under the table's title.
+void GameCardView::placeTopSeatNameLeft() {
+    auto& top = seatViews_[2];
+    const double topX = kSeatOrigin[2][0], topY = kSeatOrigin[2][1];
+    top.btnName->setFrame(r(topX - 76, topY + 48, 74, 14));
+    top.btnMoney->setFrame(r(topX - 76, topY + 62, 74, 14));
 }
 
 // The two dealt cards of the right seat end just left of its name: the name and money
