@@ -41,6 +41,7 @@ void GameCardView::stopTurnClock() {
     playerTimeTimer_.reset();
     if (!isViewLoaded()) return;
     progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
     for (int s = 1; s < kSeats; ++s)
         seatViews_[size_t(s)].cpiSeat->stop();
 }
@@ -50,6 +51,7 @@ void GameCardView::setTimerWithSeat(int s) {
     if (limitTimer_) limitTimer_->invalidate();
     limitTimer_.reset();
     progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
     for (int other = 1; other < kSeats; ++other)
         seatViews_[size_t(other)].cpiSeat->stop();
     const bool mauBinh = gameType() == GameTypes::kMauBinh;
@@ -59,6 +61,8 @@ void GameCardView::setTimerWithSeat(int s) {
         if (interval_ <= 0 || hasLeft_) return;
         progressTimer_->setTintColor(kFullColour);
         progressTimer_->setHidden(false);
+        imgMyTurn_->setHidden(false);
+        view()->bringSubviewToFront(imgMyTurn_.get());
         limitProgress_ = float(dieTime_) / float(interval_);
         progressTimer_->setProgress(limitProgress_);
         const float step = 0.1f / float(interval_);
@@ -115,6 +119,7 @@ void GameCardView::showPlayerTime() {
     if (playerTimeTimer_) playerTimeTimer_->invalidate();
     playerTimeTimer_.reset();
     if (isViewLoaded()) progressTimer_->setHidden(true);
+    if (isViewLoaded()) imgMyTurn_->setHidden(true);
 }
 
 // ---------------------------------------------------------------- chat bubbles

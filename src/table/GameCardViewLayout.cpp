@@ -121,6 +121,11 @@ void GameCardView::buildLayout() {
         area->setHidden(true);
 
     buildMenu();
+    // My turn's bar runs in the middle: this arrow points at my seat meanwhile.
+    const Rect mySeat = seatViews_[0].btnSeat->frame();
+    imgMyTurn_ = image(root, {0, 0, 18 * Util::iPadX(), 26 * Util::iPadY()}, "imgMyTurn", "icon_next_me.png");
+    imgMyTurn_->setCenter({mySeat.midX(), mySeat.minY() - 15 * Util::iPadY()});
+    imgMyTurn_->setHidden(true);
     placeBadgeOnTheMailbox();
     if (gameType() == GameTypes::kTienLen || gameType() == GameTypes::kTienLenMB) placeMySeatAboveTheHand();
     if (gameType() == GameTypes::kXiZach || gameType() == GameTypes::kBaiCao) placeSeatsBesideTheirCards();
@@ -164,6 +169,7 @@ void GameCardView::placeMySeatAboveTheHand() {
     btnMail_->setFrame(r(438, 46, 38, 22));
     placeBadgeOnTheMailbox();
     chats_[0]->setFrame(r(76, 128, 100, 40));
+    imgMyTurn_->setFrame(r(x + 132, y - 12, 18, 26));
     placeTopSeatNameBeside();
 }
 

@@ -29,6 +29,8 @@
 #include "table/menuSoNguoi.h"
 #include "tests/table/TableTestSupport.h"
 
+#include <algorithm>
+
 namespace kavo::test {
 namespace {
 
@@ -209,6 +211,14 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
     expectReadable(path);
     EXPECT_TRUE(platform::ui::Image::fromFile(path));
+    // My turn: the bar runs in the middle and the arrow stands beside my seat (less than 90
+    // points from its frame, above my hand).
+    ASSERT_FALSE(tienLen->imgMyTurn()->isHidden());
+    const auto mark = tienLen->imgMyTurn()->frame();
+    const auto mySeat = tienLen->seat(0).btnSeat->frame();
+    const double scale = device == "tablet" ? 2.14 : 1;
+    EXPECT_LT(std::max({mark.minX() - mySeat.maxX(), mySeat.minX() - mark.maxX(), 0.0}), 90 * scale);
+    EXPECT_LT(std::max({mark.minY() - mySeat.maxY(), mySeat.minY() - mark.maxY(), 0.0}), 20 * scale);
     // An event runs along the top left strip: the table's title stays clear of it.
     KavoOnlineAppDelegate::getInstance().startEventWithiOS4("Sự kiện: nạp Zel hôm nay được tặng gấp đôi");
     platform::RunLoop::main().advance(1.0);
