@@ -92,7 +92,10 @@ void GameCardView::buildLayout() {
     btnMail_->onTouchUpInside([this] { clickMailBox(); });
 
     // The bubbles: seats 0-3, then the system line in the middle.
-    const Rect bubbles[5] = {r(64, 196, 100, 40), r(300, 70, 100, 40), r(270, 64, 100, 40), r(64, 70, 100, 40),
+    // Apart from each other, the seats' names and the hands: mine above my seat's right,
+    // the right seat's on its left (its x follows the text), the top seat's and the left
+    // seat's on the left half, one above the other.
+    const Rect bubbles[5] = {r(72, 160, 100, 40), r(300, 112, 100, 40), r(64, 60, 100, 40), r(64, 112, 100, 40),
                              r(190, 120, 100, 40)};
     for (int slot = 0; slot < 5; ++slot) {
         chats_[size_t(slot)] = image(root, bubbles[slot], "chat" + std::to_string(slot));
@@ -168,7 +171,7 @@ void GameCardView::placeMySeatAboveTheHand() {
     btnChat_->setFrame(r(396, 46, 38, 22));
     btnMail_->setFrame(r(438, 46, 38, 22));
     placeBadgeOnTheMailbox();
-    chats_[0]->setFrame(r(76, 128, 100, 40));
+    chats_[0]->setFrame(r(164, 150, 100, 40));
     imgMyTurn_->setFrame(r(x + 132, y - 12, 18, 26));
     placeTopSeatNameBeside();
 }

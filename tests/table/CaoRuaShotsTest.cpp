@@ -72,6 +72,11 @@ TEST_P(CaoRuaShots, SixSeatsMidHandAndWithASeatMenuOpen) {
     receive(21, Bytes().byte(2).byte(5).int32(7).raw({1, 0xff, 0xff}));
     platform::RunLoop::main().advance(0.5);
     EXPECT_FALSE(table->peek().isPeeking());
+    // Every seated player speaks at once: the neighbours' bubbles lie apart and off my cards.
+    for (int32_t id : {7, 8, 9, 10})
+        receive(9, Bytes().byte(2).byte(5).int32(id).utf("nhanh lên nào"));
+    platform::RunLoop::main().advance(0.2);
+    shoot("bubbles");
     drive("tap id=btnSeat1\nadvance 0.6");
     EXPECT_FALSE(table->viewPlayerMenu()->isHidden());
     shoot("seatmenu", table->viewPlayerMenu().get());

@@ -116,6 +116,17 @@ TEST_P(PhomShots, LaidMeldsAtTwoSeatsEatenCardsAndTheResultPictures) {
     shoot("phom-result");
 }
 
+// Every seat speaks at once over a dealt hand: the neighbours' bubbles lie apart and off
+// my cards.
+TEST_P(PhomShots, EverySeatsBubbleAtOnceOverADealtHand) {
+    auto table = dealtTable();
+    ASSERT_TRUE(table);
+    for (int32_t id : {7, 8, 9, 10})
+        table->onChatFromWithId(id, "", "nhanh lên nào");
+    platform::RunLoop::main().advance(0.2);
+    shoot("phom-bubbles");
+}
+
 INSTANTIATE_TEST_SUITE_P(Devices, PhomShots,
                          ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet));
 

@@ -42,12 +42,12 @@ TEST_F(ReadableScreen, TextsApartAndWholeReadWell) {
 }
 
 TEST_F(ReadableScreen, TwoTextsOnEachOtherAreFound) {
-    label({10, 110, 100, 20}, "lblName", "an");
+    label({10, 110, 100, 20}, "lblName", "nguoichoi an");
     auto button = ui::Button::make({12, 112, 80, 20});
     button->setAccessibilityIdentifier("btnChat");
     button->setTitle("Chat");
     root()->addSubview(button);
-    EXPECT_EQ(describe(unreadableTexts()), "  lblName \"an\" and btnChat \"Chat\" overlap\n");
+    EXPECT_EQ(describe(unreadableTexts()), "  lblName \"nguoichoi an\" and btnChat \"Chat\" overlap\n");
 }
 
 TEST_F(ReadableScreen, ATextCutWithAnEllipsisIsFound) {

@@ -83,6 +83,18 @@ TEST_P(StakeTableShots, XiZachMidGameWithADrawnCard) {
     shoot("xizach");
 }
 
+// Every seat speaks at once over the dealt hands: the neighbours' bubbles lie apart and
+// off my cards.
+TEST_P(StakeTableShots, BaiCaoEverySeatsBubbleAtOnce) {
+    auto table = seat<BaiCaoView>(7);
+    table->startWithInterval(20, {5, 17, 51});
+    platform::RunLoop::main().advance(2);
+    for (int32_t id : {7, 8, 9, 10})
+        table->onChatFromWithId(id, "", "nhanh lên nào");
+    platform::RunLoop::main().advance(0.2);
+    shoot("baicao-bubbles");
+}
+
 INSTANTIATE_TEST_SUITE_P(Devices, StakeTableShots,
                          ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet));
 

@@ -34,8 +34,8 @@ constexpr double kSeatOrigin[CaoRuaView::kSeats][2] = {{110, 236}, {424, 168}, {
                                                        {150, 2},   {10, 62},   {10, 168}};
 // The top-left corner of each seat's five menu buttons (none at my seat).
 constexpr double kMenuOrigin[CaoRuaView::kSeats][2] = {{0, 0}, {284, 110}, {284, 40}, {214, 30}, {66, 40}, {66, 110}};
-// Where each bubble stands before it sizes itself to its text.
-constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{160, 196}, {0, 160},  {0, 56},   {204, 30},
+// Where each bubble stands before it sizes itself to its text (mine above my cards).
+constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{160, 172}, {0, 160},  {0, 56},   {204, 30},
                                                            {62, 66},   {62, 172}, {190, 120}};
 
 std::shared_ptr<ImageView> image(platform::ui::View& parent, Rect frame, const std::string& id,
@@ -126,6 +126,17 @@ void CaoRuaView::buildLayout() {
     btnConfig_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
     btnConfig_->onTouchUpInside([this] { clickConfig(); });
     btnMail_ = MailBoxButton::add(root, [this] { clickMailBox(); });
+    // The unread badge just left of the mailbox button: in the top right corner it would
+    // cover the stake.
+    if (imgViewCounterMessage() && lblCounterMessage()) {
+        const double size = Util::isPad() ? 30 : 16;
+        const Rect mail = btnMail_->frame();
+        const Rect badge{mail.minX() - size - 2, mail.midY() - size / 2, size, size};
+        imgViewCounterMessage()->setFrame(badge);
+        imgViewCounterMessage()->layer().setCornerRadius(size / 2);
+        lblCounterMessage()->setFrame(badge);
+        lblCounterMessage()->setFont(platform::ui::Font::boldSystem(Util::isPad() ? 18 : 10));
+    }
     buildBubbles();
     buildMenu();
 }

@@ -112,7 +112,12 @@ public:
             if (!seen.isEmpty() && !title) items.push_back({label, Kind::Text, seen, order++});
         } else if (auto* button = dynamic_cast<const ui::Button*>(&view);
                    button && !withoutSpaces(button->currentTitle()).empty()) {
-            const ui::Rect seen = frame.intersection(clip);
+            // What is read is the title as drawn, not the whole (tappable) face.
+            const auto& title = button->titleLabel();
+            const ui::Rect drawn = title && readableText(*title) && !title->isHidden()
+                                       ? title->convertRect(textRect(*title), nullptr)
+                                       : frame;
+            const ui::Rect seen = drawn.intersection(clip);
             if (!seen.isEmpty()) items.push_back({button, Kind::Face, seen, order++});
         } else if (button && button->isUserInteractionEnabled() && button->isEnabled() &&
                    (button->currentBackgroundImage() || button->currentImage())) {
