@@ -151,10 +151,7 @@ void KavoOnlineAppDelegate::buildTopBar() {
     viewTopBar_->setAccessibilityIdentifier("viewTopBar");
     const Rect bar = viewTopBar_->frame();
 
-    // Under the bar's visible half, in the bar's own coordinates (the bar's frame in its
-    // parent lies half off the screen's left edge): the text runs on its strip, not over
-    // the screen's own texts.
-    auto background = platform::ui::ImageView::make(Rect{0, 0, bar.width(), bar.height()});
+    auto background = platform::ui::ImageView::make(bar);
     background->setImage(Util::getImageWithName("bg_bottom.png"));
     viewTopBar_->addSubview(background);
 
