@@ -68,6 +68,9 @@ TEST_P(CaoRuaShots, SixSeatsMidHandAndWithASeatMenuOpen) {
     EXPECT_EQ(table->viewNanBai()->frame().size.width, device == "tablet" ? 1024 : 480)
         << "the backdrop covers the table";
     shoot("hand");
+    // My hand's bar runs: the arrow beside my seat says so there too.
+    EXPECT_FALSE(table->progressTimer()->isHidden());
+    EXPECT_FALSE(table->imgMyTurn()->isHidden());
     // The server turns it: the peek closes and the seat menu can open.
     receive(21, Bytes().byte(2).byte(5).int32(7).raw({1, 0xff, 0xff}));
     platform::RunLoop::main().advance(0.5);

@@ -73,6 +73,10 @@ void CaoRuaView::viewDidLoad() {
     progressTimer_->setProgress(0);
     progressTimer_->setBackgroundColor(platform::ui::Color::clear());
     view()->addSubview(progressTimer_);
+    // My hand's bar runs at the bottom right: this arrow points at my seat meanwhile.
+    imgMyTurn_ =
+        image(*view(), r(kSeatOrigin[0][0] + 15, kSeatOrigin[0][1] - 30, 18, 26), "imgMyTurn", "icon_next_me.png");
+    imgMyTurn_->setHidden(true);
     screenHeight_ = UIController::screenHeight() - (Util::isPad() ? 40 : 32);
     playerDetailView_ = std::make_shared<PlayerDetailView>();
     btnNanBai_->setTitle(text("KAVO_nanBai"));
