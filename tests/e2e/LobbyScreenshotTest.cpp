@@ -72,6 +72,18 @@ protected:
     // text on it reads whole and apart from the others; with `sheet`, the identifier of a
     // sheet or form open over the screen, only the texts inside it (what the player reads
     // then).
+    // The views lie below the event ticker's strip (the top bar while it runs), or right of it.
+    static void expectClearOfTheTicker(std::initializer_list<const char*> identifiers) {
+        const auto strip =
+            KavoOnlineAppDelegate::getInstance().viewTopBar()->frame().intersection(platform::ui::Screen::bounds());
+        ASSERT_FALSE(strip.isEmpty()) << "the ticker runs";
+        for (const char* id : identifiers) {
+            const platform::ui::View* view = visibleViewWithIdentifier(id);
+            ASSERT_TRUE(view) << id;
+            const auto frame = view->convertRect(view->bounds(), nullptr);
+            EXPECT_FALSE(frame.intersects(strip)) << id;
+        }
+    }
     void shoot(const std::string& screen, const std::string& road, const std::string& sheet = "") {
         auto result = drive(road + "advance 1\nshot " + path(screen) + "\n");
         ASSERT_TRUE(result.ok) << screen << ": " << result.message << "\n" << log();
@@ -105,6 +117,7 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     // An event runs along the top left strip: the heading stays clear of it.
     KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
     shoot("game-grid-ticker", "");
+    expectClearOfTheTicker({"lblSelectGame"});
     KavoOnlineAppDelegate::getInstance().stopEvent();
     shoot("board-list", "tap id=btnTLMN\nscreen BoardView\nadvance 0.5\nwait text=1000 zel\n");
     shoot("create-board", "tap id=btnCreateBoard\n", "mainView");
@@ -115,6 +128,7 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     shoot("mailbox", "advance 1\ntap id=btnChat\n");
     KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
     shoot("mailbox-ticker", "");
+    expectClearOfTheTicker({"btnGanDay", "btnBanBe"});
     KavoOnlineAppDelegate::getInstance().stopEvent();
     // The settings sheet under its title, and the lottery panel with its empty lists (its
     // requests go unanswered here, so it comes last).

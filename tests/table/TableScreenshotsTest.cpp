@@ -225,6 +225,10 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     const std::string ticker = "table-card-ticker-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(ticker));
     expectReadable(ticker);
+    const auto strip =
+        KavoOnlineAppDelegate::getInstance().viewTopBar()->frame().intersection(platform::ui::Screen::bounds());
+    ASSERT_FALSE(strip.isEmpty()) << "the ticker runs";
+    EXPECT_FALSE(tienLen->lblTitle()->convertRect(tienLen->lblTitle()->bounds(), nullptr).intersects(strip));
     KavoOnlineAppDelegate::getInstance().stopEvent();
     tienLen->clickShowActionPlayer(*tienLen->seat(1).btnSeat);
     platform::RunLoop::main().advance(0.5);
