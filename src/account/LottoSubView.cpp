@@ -225,8 +225,9 @@ std::shared_ptr<ui::TableViewCell> LottoSubView::cellForRow(ui::TableView& table
         if (row == SIZE_MAX || 2 * row + 1 >= dataLottoHistory_.size()) return cell;
         const int number = dataLottoHistory_.at(2 * row).intValue();
         if (number == -1) {
+            // At least 10 points (a tablet's 10 scaled): the list is read at a glance.
             shown = text("KAVO_NoData");
-            size = pad ? 16 : 10;
+            size = pad ? 22 : 10;
         } else {
             shown = LottoInput::twoWide(number) + " " + dataLottoHistory_.at(2 * row + 1).stringValue();
             size = pad ? 24 : 13;
@@ -236,7 +237,7 @@ std::shared_ptr<ui::TableViewCell> LottoSubView::cellForRow(ui::TableView& table
         const MyLotto& pick = *dataMyHistory_[row];
         if (pick.number() == -1) {
             shown = text("KAVO_NoData");
-            size = pad ? 16 : 8;
+            size = pad ? 22 : 10;
         } else {
             shown = std::to_string(pick.number()) + " : " + std::to_string(pick.money()) + " ZEL";
             size = pad ? 24 : 11;

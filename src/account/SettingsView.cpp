@@ -165,9 +165,9 @@ void SettingsView::viewDidLoad() {
     auto strip = ui::View::make(Util::changeRectFromRect({0, 0, 480, 290}));
     strip->setBackgroundColor(ui::Color::clear());
     view()->addSubview(strip);
-    auto box = SheetPanel::build(*strip, {80, 0, 320, 290}, "");
+    auto box = SheetPanel::build(*strip, {80, 0, 320, 290}, text("KAVO_Settings"));
     setActionSheetView(strip);
-    tblSetting_ = ui::TableView::make(Util::changeRectFromRect({6, 8, 308, 236}), ui::TableViewStyle::Grouped);
+    tblSetting_ = ui::TableView::make(Util::changeRectFromRect({6, 32, 308, 212}), ui::TableViewStyle::Grouped);
     tblSetting_->setAccessibilityIdentifier("tblSetting");
     tblSetting_->setBackgroundColor(ui::Color::clear());
     tblSetting_->setDataSource(this);

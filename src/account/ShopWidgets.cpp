@@ -37,6 +37,9 @@ std::shared_ptr<ui::Button> button(ui::Rect frame, const std::string& identifier
     view->setAccessibilityIdentifier(identifier);
     if (!imageName.empty()) view->setBackgroundImage(Util::getImageWithName(imageName));
     if (!title.empty()) view->setTitle(title);
+    // "Mua ngay" and the like read whole: drawn smaller rather than cut.
+    view->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    view->titleLabel()->setMinimumFontSize(fontSize(8));
     if (action) view->onTouchUpInside(std::move(action));
     return view;
 }

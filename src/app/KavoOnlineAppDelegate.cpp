@@ -139,7 +139,10 @@ void KavoOnlineAppDelegate::buildInterface() {
 }
 
 void KavoOnlineAppDelegate::buildTopBar() {
-    const double length = longSide();
+    // In phone points, scaled for a tablet like every frame: the tablet's long side in
+    // points scaled again would make the bar's visible half as wide as the whole screen,
+    // over every screen's top right buttons.
+    const double length = Util::isPad() ? 480 : longSide();
     viewTopBar_ = View::make(Util::changeRectFromRect(Rect{0, 0, length, 30}));
     // Centred on the screen's left edge: only the bar's right half lies on the screen.
     viewTopBar_->setCenter(Point{0, viewTopBar_->center().y});

@@ -8,6 +8,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Path.h"
+#include "social/MessageView.h"
 
 #include <string>
 
@@ -77,6 +78,10 @@ void KavoViewController::reloadMessages() {
     if (!isViewLoaded() || !imgViewCounterMessage_ || !lblCounterMessage_) return;
     view()->bringSubviewToFront(imgViewCounterMessage_.get());
     view()->bringSubviewToFront(lblCounterMessage_.get());
+    // The mailbox panel open over this screen has a badge of its own; this one stays under it.
+    if (const auto& mailbox = MessageView::getInstance();
+        mailbox.get() != this && mailbox->isViewLoaded() && mailbox->view()->superview() == view().get())
+        view()->bringSubviewToFront(mailbox->view().get());
     const size_t count = UIController::listMessageCount();
     if (count > 0) {
         imgViewCounterMessage_->setHidden(false);

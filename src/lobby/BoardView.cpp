@@ -221,13 +221,14 @@ void BoardView::setUIScreen() {
     root->addSubview(viewTopBar_);
     auto topButton = [this](std::shared_ptr<ui::Button>& button, const char* id, double x, const char* labelId,
                             const char* textKey) {
-        button = addButton(viewTopBar_, {x, 7, 86, 32}, id);
-        return addLabel(button, {0, 0, 86, 32}, labelId, text(textKey));
+        button = addButton(viewTopBar_, {x, 7, 84, 32}, id);
+        return addLabel(button, {0, 0, 84, 32}, labelId, text(textKey));
     };
+    // Room at the right of the mailbox button for its unread badge.
     lblGotoBoard_ = topButton(btnGotoBoard_, "btnGotoBoard", 112, "lblGotoBoard", "KAVO_GotoBoard");
-    lblCreateBoard_ = topButton(btnCreateBoard_, "btnCreateBoard", 203, "lblCreateBoard", "KAVO_CreateBoard");
-    lblPlayNow_ = topButton(btnPlayNow_, "btnPlayNow", 294, "lblPlayNow", "KAVO_PlayNow");
-    topButton(btnChat_, "btnChat", 385, "lblChat", "KAVO_chat");
+    lblCreateBoard_ = topButton(btnCreateBoard_, "btnCreateBoard", 200, "lblCreateBoard", "KAVO_CreateBoard");
+    lblPlayNow_ = topButton(btnPlayNow_, "btnPlayNow", 288, "lblPlayNow", "KAVO_PlayNow");
+    topButton(btnChat_, "btnChat", 376, "lblChat", "KAVO_chat");
     btnGotoBoard_->onTouchUpInside([this] { clickIntoBoard(); });
     btnCreateBoard_->onTouchUpInside([this] { createNewBoard(); });
     btnPlayNow_->onTouchUpInside([this] { doFindAutoBoard(); });
@@ -275,6 +276,10 @@ void BoardView::setUIScreen() {
     lblBoardMoney_ =
         addLabel(btnSortByBoardMoney_, {0, 0, 98, 20}, "lblBoardMoney", text("KAVO_BoardMoney"), 11, true, yellow);
     lblLimitMoney_ = addLabel(viewList_, {144, 54, 50, 20}, "lblLimitMoney", text("KAVO_LimitMoney"), 11, true, yellow);
+    // "Giới hạn tiền" is wider than its column: smaller, on two lines, never cut.
+    lblLimitMoney_->setAdjustsFontSizeToFitWidth(true);
+    lblLimitMoney_->setMinimumFontSize(lobby::fontSize(8));
+    lblLimitMoney_->setWrapsWhenShrunk(true);
     lblStatus_ = addLabel(viewList_, {194, 54, 76, 20}, "lblStatus", text("KAVO_Status"), 11, true, yellow);
     btnSortByPlayerNumber_ = addButton(viewList_, {270, 54, 80, 20}, "btnSortByPlayerNumber");
     lblPlayerNumber_ = addLabel(btnSortByPlayerNumber_, {0, 0, 80, 20}, "lblPlayerNumber", text("KAVO_PlayerNumber"),
@@ -343,11 +348,12 @@ void BoardView::loadGameIcon(int gameType, int position, bool current) {
     scrollViewGame_->addSubview(button);
     buttonArray_.push_back(button);
 
-    auto plate = ui::ImageView::make(pad ? ui::Rect(31, top + 126, 164, 28) : ui::Rect(12, top + 63, 82, 14));
+    // The name plate spans the strip, so "Tiến Lên Miền Nam" reads whole.
+    auto plate = ui::ImageView::make(pad ? ui::Rect(10, top + 126, 206, 28) : ui::Rect(4, top + 63, 98, 14));
     plate->setImage(image("tengame.png"));
     scrollViewGame_->addSubview(plate);
 
-    auto label = ui::Label::make(pad ? ui::Rect(33, top + 128, 150, 20) : ui::Rect(14, top + 65, 75, 10));
+    auto label = ui::Label::make(pad ? ui::Rect(12, top + 128, 202, 24) : ui::Rect(5, top + 64, 96, 12));
     label->setTag(gameType);
     label->setOpaque(false);
     label->setBackgroundColor(ui::Color::clear());
@@ -357,6 +363,8 @@ void BoardView::loadGameIcon(int gameType, int position, bool current) {
     const bool small = gameType == 18 && Resources::getInstance().currentLanguage() != "vi";
     label->setFont(ui::Font::boldSystem(small ? (pad ? 12 : 6) : (pad ? 16 : 8)));
     label->setTextColor(current ? ui::Color::orange() : ui::Color::white());
+    label->setAdjustsFontSizeToFitWidth(true);
+    label->setMinimumFontSize(pad ? 10 : 5);
     scrollViewGame_->addSubview(label);
     buttonLabelArray_.push_back(label);
 }

@@ -81,11 +81,15 @@ void GameView::setUIScreen() {
     playerAvatar_->setAccessibilityIdentifier("playerAvatar");
     root->addSubview(playerAvatar_);
     lblUserName_ =
-        addLabel(root, {52, 6, 100, 20}, "lblUserName", "", 12, true, ui::Color::white(), ui::TextAlignment::Left);
+        addLabel(root, {52, 4, 100, 23}, "lblUserName", "", 12, true, ui::Color::white(), ui::TextAlignment::Left);
+    // A long name is drawn smaller, on two lines if need be, rather than cut.
+    lblUserName_->setAdjustsFontSizeToFitWidth(true);
+    lblUserName_->setMinimumFontSize(lobby::fontSize(8));
+    lblUserName_->setWrapsWhenShrunk(true);
     lblPlayerMoney_ =
         addLabel(root, {52, 28, 100, 20}, "lblPlayerMoney", "", 12, true, ui::Color::yellow(), ui::TextAlignment::Left);
 
-    btnOnline_ = addButton(root, {2, 56, 74, 26}, "btnOnline", "Online");
+    btnOnline_ = addButton(root, {2, 56, 74, 26}, "btnOnline", text("KAVO_Main_Text_Online"));
     btnOnline_->setTag(kTabOnline);
     btnAll_ = addButton(root, {78, 56, 74, 26}, "btnAll", text("KAVO_Main_Text_All"));
     btnAll_->setTag(kTabAll);
@@ -134,12 +138,12 @@ void GameView::setUIScreen() {
     }
     addSettingAndLottoButtons(root, {248, 4, 34, 22}, {284, 4, 32, 22});
 
-    // The title ends where the settings and lottery buttons begin.
-    lblSelectGame_ = addLabel(root, {158, 4, 88, 22}, "lblSelectGame", text("KAVO_SelectGame"), 14, true,
+    // The heading stands below the event ticker's strip (the top left 240 x 30), above the grid.
+    lblSelectGame_ = addLabel(root, {158, 30, 160, 18}, "lblSelectGame", text("KAVO_SelectGame"), 14, true,
                               ui::Color::rgba(255, 220, 60), ui::TextAlignment::Left);
     lblSelectGame_->setAdjustsFontSizeToFitWidth(true);
     lblSelectGame_->setMinimumFontSize(lobby::fontSize(9));
-    scrollView_ = ui::ScrollView::make(scaled({156, 28, 324, 292}));
+    scrollView_ = ui::ScrollView::make(scaled({156, 48, 324, 272}));
     scrollView_->setAccessibilityIdentifier("scrollView");
     scrollView_->setShowsHorizontalScrollIndicator(false);
     root->addSubview(scrollView_);

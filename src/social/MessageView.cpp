@@ -1,6 +1,7 @@
 #include "social/MessageView.h"
 
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/MessageBadge.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -122,10 +123,12 @@ void MessageView::viewDidLoad() {
         root.addSubview(button);
         return button;
     };
-    btnGanDay_ = tab({4, 4, 84, 30}, "btnGanDay", kTabRecent);
-    btnBanBe_ = tab({90, 4, 84, 30}, "btnBanBe", kTabFriends);
+    // The tabs stand below the back button and the event ticker's strip (the top left
+    // 240 x 30), with room between them for the unread badge.
+    btnGanDay_ = tab({4, 42, 78, 28}, "btnGanDay", kTabRecent);
+    btnBanBe_ = tab({98, 42, 78, 28}, "btnBanBe", kTabFriends);
 
-    tblView_ = platform::ui::TableView::make(scaled({4, 38, 170, 246}));
+    tblView_ = platform::ui::TableView::make(scaled({4, 72, 170, 212}));
     tblView_->setAccessibilityIdentifier("tblView");
     tblView_->setBackgroundColor(Color::clear());
     tblView_->setRowHeight(rowHeight());
@@ -140,17 +143,21 @@ void MessageView::viewDidLoad() {
     btnRemoveAll_->onTouchUpInside([this] { onRemoveAll(); });
     root.addSubview(btnRemoveAll_);
 
-    imgViewUserAvatar_ = platform::ui::ImageView::make(scaled({180, 4, 30, 30}));
+    // The open conversation's name and time: right of the ticker's strip (its picture may
+    // lie under the strip).
+    imgViewUserAvatar_ = platform::ui::ImageView::make(scaled({206, 4, 30, 30}));
     imgViewUserAvatar_->setAccessibilityIdentifier("imgViewUserAvatar");
     imgViewUserAvatar_->setHidden(true);
     root.addSubview(imgViewUserAvatar_);
-    lblUserName_ = platform::ui::Label::make(scaled({214, 2, 140, 18}));
+    lblUserName_ = platform::ui::Label::make(scaled({242, 2, 112, 18}));
     lblUserName_->setAccessibilityIdentifier("lblUserName");
-    lblChatTime_ = platform::ui::Label::make(scaled({214, 20, 180, 14}));
+    lblChatTime_ = platform::ui::Label::make(scaled({242, 20, 112, 14}));
     lblChatTime_->setAccessibilityIdentifier("lblChatTime");
     for (const auto& label : {lblUserName_, lblChatTime_}) {
         label->setTextColor(Color::white());
         label->setBackgroundColor(Color::clear());
+        label->setAdjustsFontSizeToFitWidth(true);
+        label->setMinimumFontSize(6 * Util::iPad());
         root.addSubview(label);
     }
 
@@ -169,6 +176,17 @@ void MessageView::viewDidLoad() {
     viewContent_ = platform::ui::View::make(scaled({178, 40, 298, 241}));
     viewContent_->setAccessibilityIdentifier("viewContent");
     root.addSubview(viewContent_);
+
+    for (const auto& button : {btnGanDay_, btnBanBe_, btnAddFriend_}) {
+        button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+        button->titleLabel()->setMinimumFontSize(7 * Util::iPad());
+    }
+    // The unread badge between the tabs, off the close button.
+    if (imgViewCounterMessage() && lblCounterMessage()) {
+        placeMessageBadge(*imgViewCounterMessage(), *lblCounterMessage(), btnGanDay_->frame());
+        root.bringSubviewToFront(imgViewCounterMessage().get());
+        root.bringSubviewToFront(lblCounterMessage().get());
+    }
 }
 
 void MessageView::setUIScreen() {

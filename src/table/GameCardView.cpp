@@ -156,6 +156,7 @@ void GameCardView::resetView() {
         seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     }
     progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
     btnCuoc_->setTitle(zel(money()));
     for (const auto& child : std::vector<platform::ui::ViewPtr>(view()->subviews())) {
         if (dynamic_cast<CardView*>(child.get()) || dynamic_cast<CardViewPhom*>(child.get()))

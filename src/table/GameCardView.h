@@ -163,6 +163,8 @@ public:
     const std::shared_ptr<platform::ui::Button>& btnLock1() const { return btnLock1_; }
     const std::shared_ptr<platform::ui::Button>& btnLock3() const { return btnLock3_; }
     const std::shared_ptr<ColoredProgressView>& progressTimer() const { return progressTimer_; }
+    // The mark beside my seat while my turn's bar runs (the other seats show their countdown).
+    const std::shared_ptr<platform::ui::ImageView>& imgMyTurn() const { return imgMyTurn_; }
     const std::shared_ptr<platform::ui::View>& viewPlayerMenu() const { return viewPlayerMenu_; }
     const std::shared_ptr<platform::ui::ImageView>& imgBoard() const { return imgBoard_; }
     const std::shared_ptr<platform::ui::ImageView>& imgIconGame() const { return imgIconGame_; }
@@ -178,6 +180,11 @@ private:
     void buildSeat(int s);
     void buildMenu();
     void placeTurnBar();
+    void placeMySeatAboveTheHand();
+    void placeBadgeOnTheMailbox();
+    void placeTopSeatNameBeside();
+    void placeSeatsBesideTheirCards();
+    void placeTopSeatNameLeft();
     std::shared_ptr<platform::Timer> oneShot(double seconds, std::function<void(GameCardView&)> action);
     void lockSeat(int seat, bool locked);
     platform::ui::Point seatPoint(int seat, bool gift) const;
@@ -192,6 +199,7 @@ private:
     std::shared_ptr<platform::ui::Button> btnStart_, btnFire_, btnSkip_, btnAutoSelected_, btnCuoc_, btnLock1_,
         btnLock3_, btnChat_, btnMail_;
     std::shared_ptr<ColoredProgressView> progressTimer_;
+    std::shared_ptr<platform::ui::ImageView> imgMyTurn_;
     std::vector<platform::ui::ViewPtr> mauBinhAreas_;
     std::shared_ptr<platform::Timer> limitTimer_, playerTimeTimer_;
     std::vector<std::shared_ptr<platform::Timer>> flyTimers_;

@@ -41,6 +41,7 @@ void GameCardView::stopTurnClock() {
     playerTimeTimer_.reset();
     if (!isViewLoaded()) return;
     progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
     for (int s = 1; s < kSeats; ++s)
         seatViews_[size_t(s)].cpiSeat->stop();
 }
@@ -50,6 +51,7 @@ void GameCardView::setTimerWithSeat(int s) {
     if (limitTimer_) limitTimer_->invalidate();
     limitTimer_.reset();
     progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
     for (int other = 1; other < kSeats; ++other)
         seatViews_[size_t(other)].cpiSeat->stop();
     const bool mauBinh = gameType() == GameTypes::kMauBinh;
@@ -59,6 +61,8 @@ void GameCardView::setTimerWithSeat(int s) {
         if (interval_ <= 0 || hasLeft_) return;
         progressTimer_->setTintColor(kFullColour);
         progressTimer_->setHidden(false);
+        imgMyTurn_->setHidden(false);
+        view()->bringSubviewToFront(imgMyTurn_.get());
         limitProgress_ = float(dieTime_) / float(interval_);
         progressTimer_->setProgress(limitProgress_);
         const float step = 0.1f / float(interval_);
@@ -115,6 +119,7 @@ void GameCardView::showPlayerTime() {
     if (playerTimeTimer_) playerTimeTimer_->invalidate();
     playerTimeTimer_.reset();
     if (isViewLoaded()) progressTimer_->setHidden(true);
+    if (isViewLoaded()) imgMyTurn_->setHidden(true);
 }
 
 // ---------------------------------------------------------------- chat bubbles
@@ -141,6 +146,8 @@ void GameCardView::showChatAtSeat(int slot) {
         return;
     }
     const auto& bubble = chats_[size_t(slot)];
+    // Above the cards dealt since the table was built, so the line reads whole.
+    if (bubble->superview()) bubble->superview()->bringSubviewToFront(bubble.get());
     const char* picture = slot == 4 ? "admin_chat.png" : slot == 1 ? "me_chat1.png" : "friend_chat.png";
     auto image = Util::getImageWithName(picture);
     std::shared_ptr<CustomLabel> label;

@@ -89,9 +89,13 @@ void GameTableView::viewDidLoad() {
     auto& root = *view();
     root.setBackgroundColor(platform::ui::Color::rgba(20, 90, 50));
 
-    lblTitle_ = platform::ui::Label::make(Util::changeRectFromRect({10, 40, 300, 24}));
+    // Below the event ticker's strip (the top left 240 x 30) and beside the back button,
+    // above the table: nothing runs over it.
+    lblTitle_ = platform::ui::Label::make(Util::changeRectFromRect({40, 30, 168, 20}));
     lblTitle_->setAccessibilityIdentifier("lblTitle");
-    lblTitle_->setFont(platform::ui::Font::boldSystem(18 * Util::iPad()));
+    lblTitle_->setFont(platform::ui::Font::boldSystem(15 * Util::iPad()));
+    lblTitle_->setAdjustsFontSizeToFitWidth(true);
+    lblTitle_->setMinimumFontSize(9 * Util::iPad());
     lblTitle_->setTextColor(platform::ui::Color::white());
     lblTitle_->setBackgroundColor(platform::ui::Color::clear());
     root.addSubview(lblTitle_);

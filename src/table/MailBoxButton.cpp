@@ -10,6 +10,8 @@ std::shared_ptr<platform::ui::Button> MailBoxButton::add(platform::ui::View& roo
     button->setAccessibilityIdentifier("clickMailBox");
     button->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
     button->setTitle(Resources::getInstance().textWithKey("KAVO_chat"));
+    button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    button->titleLabel()->setMinimumFontSize(7 * Util::iPad());
     button->onTouchUpInside(std::move(action));
     root.addSubview(button);
     return button;

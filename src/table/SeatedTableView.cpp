@@ -79,6 +79,9 @@ std::shared_ptr<platform::ui::Button> SeatedTableView::addTableButton(platform::
     auto button = platform::ui::Button::make(Util::changeRectFromRect(frame), platform::ui::ButtonType::RoundedRect);
     button->setAccessibilityIdentifier(identifier);
     button->setTitle(Resources::getInstance().textWithKey(titleKey));
+    // "Trò chuyện" or "Đặt mật khẩu" reads whole: drawn smaller rather than cut.
+    button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    button->titleLabel()->setMinimumFontSize(8 * Util::iPad());
     button->onTouchUpInside(std::move(action));
     view()->addSubview(button);
     return button;

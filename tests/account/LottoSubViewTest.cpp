@@ -3,6 +3,7 @@
 #include "account/LottoSubView.h"
 
 #include "app/UIController.h"
+#include "app/widgets/CustomUIFont.h"
 #include "lobby/GameView.h"
 #include "platform/ui/TableViewCell.h"
 #include "tests/account/support/AccountTestSupport.h"
@@ -84,6 +85,26 @@ TEST_F(LotteryPanel, TheFieldsTakeTextWithADigitAndReadItsLeadingNumber) {
     EXPECT_FALSE(panel_->shouldChangeCharacters(field, 0, 0, "abc"));
     buy("1a2", "700");
     EXPECT_EQ(bodies(1403), std::vector<ByteVector>{Bytes().int32(1).int32(700).data()});
+}
+
+// The size a row's bitmap text is drawn at, in points (the sheet's glyphs are 42 high).
+double rowTextSize(ui::TableView& table, int row) {
+    table.layoutIfNeeded();
+    auto cell = table.cellForRow({0, row});
+    if (!cell || cell->contentView()->subviews().empty()) return 0;
+    auto* label = dynamic_cast<CustomUIFont*>(cell->contentView()->subviews().front().get());
+    return label ? label->scaleSize() * 42 : 0;
+}
+
+TEST_F(LotteryPanel, TheDrawListAndTheEmptyTextsReadAtTenPointsOrMore) {
+    reply(1401, Bytes().int32(7).utf("Kỳ 9").int32(-1).utf("").data());
+    reply(1402, {});
+    auto& released = *panel_->lottoHistory();
+    auto& mine = *panel_->myHistory();
+    ASSERT_EQ(released.numberOfRows(0), 2);
+    EXPECT_GE(rowTextSize(released, 0), 10);
+    EXPECT_GE(rowTextSize(released, 1), 10) << "no draw yet";
+    EXPECT_GE(rowTextSize(mine, 0), 10) << "no bet yet";
 }
 
 TEST_F(LotteryPanel, TheTablesShowReleasedNumbersAndOwnBets) {

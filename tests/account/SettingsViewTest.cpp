@@ -80,6 +80,15 @@ TEST_F(Settings, AwayFromATableTwoSectionsOfFiveAndThreeRows) {
     EXPECT_EQ(settings_->tblSetting()->numberOfRows(0), 5);
 }
 
+TEST_F(Settings, TheSheetsHeaderSaysItIsTheSettings) {
+    auto grid = push(std::make_shared<GameView>());
+    grid->clickSetting();
+    std::string title;
+    for (const auto& label : settings_->view()->subviewsOfType<ui::Label>())
+        if (label->accessibilityIdentifier() == "lblTitle") title = label->text();
+    EXPECT_TRUE(title == "Cài đặt" || title == "Settings") << title;
+}
+
 TEST_F(Settings, AtATableTheTableRowsComeFirstGreyedUnlessAllowed) {
     auto table = push(std::make_shared<WatchingTable>());
     settings_->setIsSetMoney(true);

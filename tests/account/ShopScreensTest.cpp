@@ -11,6 +11,7 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
 #include "tests/account/ShopTestSupport.h"
+#include "tests/support/client/ReadableScreen.h"
 
 #include <filesystem>
 
@@ -21,7 +22,9 @@ namespace {
 
 class ShopScreens : public ShopFixture, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
-    std::string shot(const std::string& name) {
+    // `judged`: the identifier of the panel whose texts must read whole and apart ("": not
+    // read).
+    std::string shot(const std::string& name, const std::string& judged = "") {
         const std::filesystem::path folder = std::filesystem::current_path() / "screenshots";
         std::filesystem::create_directories(folder);
         const std::string idiom = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
@@ -32,6 +35,13 @@ protected:
         EXPECT_TRUE(image) << path;
         if (image) {
             EXPECT_EQ(image->width(), GetParam() == platform::ui::Idiom::Tablet ? 1024 : 480);
+        }
+        if (!judged.empty()) {
+            const platform::ui::View* panel = visibleViewWithIdentifier(judged);
+            EXPECT_TRUE(panel) << judged;
+            if (panel) {
+                EXPECT_EQ(describe(unreadableTexts(panel)), "") << path;
+            }
         }
         return path;
     }
@@ -47,17 +57,17 @@ TEST_P(ShopScreens, TheShopItsPanelsAndAGiftPageAreDrawnForThisDevice) {
     const auto& shop = ShopView::getInstance();
     ASSERT_DRIVE("tap id=btnNapZel\nwait id=ShopView\n");
     reply(channelList(), [&] { return shop->listNapZel().size() == 6; });
-    shot("napzel");
+    shot("napzel", "ShopView");
     ASSERT_DRIVE("tap id=btnUuDai\n");
-    shot("uudai");
+    shot("uudai", "ShopView");
     ASSERT_DRIVE("tap id=btnLichSu\n");
-    shot("lichsu");
+    shot("lichsu", "ShopView");
     ASSERT_DRIVE("tap id=btnVatPham\n");
     reply(itemPage({{101, 1000}, {102, 2000}}), [&] { return shop->arrTotal().size() == 2; });
     reply(avatarPage({{21, 3000}}), [&] { return shop->arrTotal().size() == 3; });
-    shot("vatpham");
+    shot("vatpham", "ShopView");
     ASSERT_DRIVE("tap id=tile10001\nwait id=ShopViewDetail\ntap id=doPresent\n");
-    shot("detail");
+    shot("detail", "ShopView");
     UIController::closeDialog();
     ShopView::getInstance()->resetForTesting();
 

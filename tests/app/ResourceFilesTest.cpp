@@ -72,6 +72,14 @@ TEST(ResourceFiles, EveryPictureOfTheImagesFolderLoads) {
     EXPECT_GE(count, 130u);
 }
 
+// The shop's ways to pay and the card table's chat and mailbox buttons show pictures that
+// the screens name; a missing one would leave an empty frame.
+TEST(ResourceFiles, TheShopMethodIconsAndTheTableChatAndMailPicturesLoad) {
+    for (const char* name : {"icon_SMS.png", "icon_thecao.png", "icon_appstore.png", "shop_thecao.png",
+                             "shop_frame_thecao.png", "tl_chat.png", "tl_mail.png", "lock.png"})
+        EXPECT_TRUE(loadsAsPng(image(name))) << name;
+}
+
 TEST(ResourceFiles, PreparingAfterLogInRegistersEverySoundAndTheClockOnce) {
     AppEnvironment env;
     Resources resources;

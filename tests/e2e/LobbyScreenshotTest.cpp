@@ -6,10 +6,13 @@
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
+#include "social/MessageView.h"
 #include "tests/support/client/ClientTestSupport.h"
+#include "tests/support/client/ReadableScreen.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -54,6 +57,9 @@ protected:
             reply.send(list);
         });
         if (GetParam().tablet) platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
+        // The mailbox is made once per process: built again for this device, as a fresh
+        // start would.
+        if (!MessageView::getInstance()->view()->superview()) MessageView::getInstance()->setView(nullptr);
         Resources::getInstance().setCurrentLanguage(GetParam().language);
         Resources::getInstance().loadLanguage();
     }
@@ -62,21 +68,43 @@ protected:
         return std::string("lobby-") + screen + "-" + (GetParam().tablet ? "tablet" : "phone") + "-" +
                GetParam().language + ".png";
     }
-    // Runs the road, then writes the shot and checks that it was written.
-    void shoot(const std::string& screen, const std::string& road) {
+    // Runs the road, then writes the shot and checks that it was written and that every
+    // text on it reads whole and apart from the others; with `sheet`, the identifier of a
+    // sheet or form open over the screen, only the texts inside it (what the player reads
+    // then).
+    // The views lie below the event ticker's strip (the top bar while it runs), or right of it.
+    static void expectClearOfTheTicker(std::initializer_list<const char*> identifiers) {
+        const auto strip =
+            KavoOnlineAppDelegate::getInstance().viewTopBar()->frame().intersection(platform::ui::Screen::bounds());
+        ASSERT_FALSE(strip.isEmpty()) << "the ticker runs";
+        for (const char* id : identifiers) {
+            const platform::ui::View* view = visibleViewWithIdentifier(id);
+            ASSERT_TRUE(view) << id;
+            const auto frame = view->convertRect(view->bounds(), nullptr);
+            EXPECT_FALSE(frame.intersects(strip)) << id;
+        }
+    }
+    void shoot(const std::string& screen, const std::string& road, const std::string& sheet = "") {
         auto result = drive(road + "advance 1\nshot " + path(screen) + "\n");
         ASSERT_TRUE(result.ok) << screen << ": " << result.message << "\n" << log();
         EXPECT_TRUE(platform::ui::Image::fromFile(path(screen))) << path(screen);
+        const platform::ui::View* only = sheet.empty() ? nullptr : visibleViewWithIdentifier(sheet);
+        EXPECT_TRUE(sheet.empty() || only) << sheet;
+        EXPECT_EQ(describe(unreadableTexts(only)), "") << path(screen);
     }
 };
+
+constexpr const char* kEvent = "Sự kiện: nạp Zel hôm nay được tặng gấp đôi";
 
 TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     launch();
     shoot("login", "screen LoginView\n");
-    shoot("signin-form", "tap id=btnSignIn_Clicked\n"
-                         "type id=txfUsername nguoichoi_co_ten_rat_dai_2024\n"
-                         "type id=txfPassword bimat\n");
-    shoot("server-choice", "tap id=btnSignIn\nwait text=Kavo Test\n");
+    shoot("signin-form",
+          "tap id=btnSignIn_Clicked\n"
+          "type id=txfUsername nguoichoi_co_ten_rat_dai_2024\n"
+          "type id=txfPassword bimat\n",
+          "mainView");
+    shoot("server-choice", "tap id=btnSignIn\nwait text=Kavo Test\n", "actionSheetView");
     ASSERT_TRUE(drive("tap text=Kavo Test\nscreen GameView\n").ok) << log();
     // Unread mail, so the badge shows.
     auto mail = std::make_shared<KavoMessage>();
@@ -86,23 +114,42 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     mail->setMessage("Chào mừng");
     UIController::addItemsIntoListMessage({mail});
     shoot("game-grid", "tap id=btnOnline\ntap id=btnAll\n");
+    // An event runs along the top left strip: the heading stays clear of it.
+    KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
+    shoot("game-grid-ticker", "");
+    expectClearOfTheTicker({"lblSelectGame"});
+    KavoOnlineAppDelegate::getInstance().stopEvent();
     shoot("board-list", "tap id=btnTLMN\nscreen BoardView\nadvance 0.5\nwait text=1000 zel\n");
-    shoot("create-board", "tap id=btnCreateBoard\n");
+    shoot("create-board", "tap id=btnCreateBoard\n", "mainView");
     ASSERT_TRUE(drive("tap id=doCloseThisView\nadvance 1\n").ok) << log();
-    shoot("go-to-board", "tap id=btnGotoBoard\n");
+    shoot("go-to-board", "tap id=btnGotoBoard\n", "actionSheetView");
     ASSERT_TRUE(drive("advance 1\n").ok);
     KavoOnlineAppDelegate::getInstance().escapePressed();
     shoot("mailbox", "advance 1\ntap id=btnChat\n");
+    KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
+    shoot("mailbox-ticker", "");
+    expectClearOfTheTicker({"btnGanDay", "btnBanBe"});
+    KavoOnlineAppDelegate::getInstance().stopEvent();
+    // The settings sheet under its title, and the lottery panel with its empty lists (its
+    // requests go unanswered here, so it comes last).
+    UIController::closeDialog(); // the friend list this test's portal never sends
+    ASSERT_TRUE(drive("tap id=doCloseThisView\nadvance 1\n").ok) << log();
+    shoot("settings", "tap id=clickSetting\n", "actionSheetView");
+    ASSERT_TRUE(drive("tap id=btnClose_Clicked\nadvance 1\n").ok) << log();
+    shoot("lottery", "tap id=showLottoSubView\n", "actionSheetView");
 }
 
 TEST_P(LobbyScreenshots, TheRegistrationFormIsWritten) {
     launch();
-    shoot("register-form", "screen LoginView\ntap id=btnRegister_Clicked\ntype id=txfUsername nguoichoi_moi\n");
+    ASSERT_TRUE(drive("screen LoginView\ntap id=btnRegister_Clicked\ntype id=txfUsername nguoichoi_moi\n").ok) << log();
+    // Typed, and the keyboard put away: the form as it reads.
+    if (auto* typing = platform::ui::Responder::firstResponder()) typing->resignFirstResponder();
+    shoot("register-form", "", "logSubRegisterView");
 }
 
 TEST_P(LobbyScreenshots, ThePasswordRecoveryFormIsWritten) {
     launch();
-    shoot("recovery-form", "screen LoginView\ntap id=lblForgetPassword\n");
+    shoot("recovery-form", "screen LoginView\ntap id=lblForgetPassword\n", "logSubForgotPwdView");
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, LobbyScreenshots,

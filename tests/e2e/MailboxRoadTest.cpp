@@ -16,6 +16,7 @@
 #include "social/ChatView.h"
 #include "social/MessageView.h"
 #include "tests/support/client/ClientTestSupport.h"
+#include "tests/support/client/ReadableScreen.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -170,6 +171,9 @@ class MailboxScreens : public MailboxRoad, public ::testing::WithParamInterface<
 
 TEST_P(MailboxScreens, ShotsOfTheRecentTabTheFriendsTabAndAChatPanel) {
     platform::ui::Screen::setIdiom(GetParam());
+    // The mailbox is made once per process: built again for this device, as a fresh start
+    // would.
+    if (!MessageView::getInstance()->view()->superview()) MessageView::getInstance()->setView(nullptr);
     signIn();
     auto mail = [](int32_t type, const std::string& from, bool invite) {
         auto message = std::make_shared<KavoMessage>();
@@ -191,9 +195,12 @@ TEST_P(MailboxScreens, ShotsOfTheRecentTabTheFriendsTabAndAChatPanel) {
         "\ntap id=btnBanBe\nadvance 0.5\ntap text=an#2\ntype id=txtChat xin chao :)\ntap id=btnSend");
     ASSERT_TRUE(portal().sendToClient(privateLine("chao ban (y)")));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 4; }, 5));
-    run("advance 0.2\ntap text=an#2\ntap id=btnEmoticon\nshot " + shot("chat"));
+    run("advance 0.2\ntap text=an#2\nshot " + shot("chat-lines"));
+    // The lines' bubbles start and end inside the panel, their texts whole.
+    EXPECT_EQ(describe(unreadableTexts()), "") << shot("chat-lines");
+    run("tap id=btnEmoticon\nshot " + shot("chat"));
     EXPECT_EQ(shownLines().size(), 2u);
-    for (const char* name : {"friends", "recent", "chat"})
+    for (const char* name : {"friends", "recent", "chat-lines", "chat"})
         EXPECT_TRUE(std::filesystem::exists(shot(name))) << name;
 }
 

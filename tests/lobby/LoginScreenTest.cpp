@@ -1,6 +1,7 @@
 // The log-in screen and its three forms, and the sign-in answers that reach them.
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
+#include "app/Resources.h"
 #include "app/UIController.h"
 #include "lobby/LoginView.h"
 #include "lobby/LoginView_SubForgotPwdView.h"
@@ -90,6 +91,22 @@ TEST_F(LoginScreen, ANewInstallationOpensTheLogInFormWithTheRememberSwitchOn) {
     EXPECT_TRUE(form->switchAutoLogin()->isOn());
     EXPECT_TRUE(defaults().boolForKey("firstTimeRun"));
     EXPECT_TRUE(defaults().boolForKey("savednextLogin"));
+}
+
+// The switch remembers the name and password and fills them in; it does not sign in by itself.
+TEST_F(LoginScreen, TheRememberSwitchIsCaptionedForWhatItDoesInEachLanguage) {
+    const struct {
+        const char* language;
+        const char* caption;
+    } cases[] = {{"vi", "Ghi nhớ đăng nhập"}, {"en", "Remember me"}};
+    for (const auto& c : cases) {
+        Resources::getInstance().setCurrentLanguage(c.language);
+        Resources::getInstance().loadLanguage();
+        EXPECT_EQ(text("KAVO_AutoLogin"), c.caption) << c.language;
+    }
+    auto screen = ready();
+    auto result = drive("advance 0.1\ntap id=btnSignIn_Clicked\nexpect text=Remember me\n");
+    EXPECT_TRUE(result.ok) << result.message;
 }
 
 TEST_F(LoginScreen, RememberedCredentialsFillTheFormEachTimeItOpens) {

@@ -16,6 +16,7 @@ namespace {
 
 class CaoRuaShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override { return GetParam(); }
     void SetUp() override {
         TableTest::SetUp();
@@ -33,9 +34,12 @@ protected:
         CaoRuaMessageHandler::getInstance()->onMessage(message);
         runMainThread();
     }
-    void shoot(const std::string& name) {
+    // `only`: a menu open over the table, the one thing the player reads then.
+    void shoot(const std::string& name, const platform::ui::View* only = nullptr) {
+        receiveUnreadMail();
         const std::string path = "table-caorua-" + name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+        expectReadable(path, only);
         auto image = platform::ui::Image::fromFile(path);
         ASSERT_TRUE(image) << path;
         EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);
@@ -61,15 +65,24 @@ TEST_P(CaoRuaShots, SixSeatsMidHandAndWithASeatMenuOpen) {
     // Mid-hand, my first card enlarged under the peek's cover, dragged part way off.
     drive("tap id=btnNanBai\nadvance 0.4\ndrag id=imgBaiTiNanBai 8 6");
     EXPECT_TRUE(table->peek().isPeeking());
-    EXPECT_EQ(table->viewNanBai()->frame().size.width, device == "tablet" ? 1024 : 480) << "the backdrop covers the table";
+    EXPECT_EQ(table->viewNanBai()->frame().size.width, device == "tablet" ? 1024 : 480)
+        << "the backdrop covers the table";
     shoot("hand");
+    // My hand's bar runs: the arrow beside my seat says so there too.
+    EXPECT_FALSE(table->progressTimer()->isHidden());
+    EXPECT_FALSE(table->imgMyTurn()->isHidden());
     // The server turns it: the peek closes and the seat menu can open.
     receive(21, Bytes().byte(2).byte(5).int32(7).raw({1, 0xff, 0xff}));
     platform::RunLoop::main().advance(0.5);
     EXPECT_FALSE(table->peek().isPeeking());
+    // Every seated player speaks at once: the neighbours' bubbles lie apart and off my cards.
+    for (int32_t id : {7, 8, 9, 10})
+        receive(9, Bytes().byte(2).byte(5).int32(id).utf("nhanh lên nào"));
+    platform::RunLoop::main().advance(0.2);
+    shoot("bubbles");
     drive("tap id=btnSeat1\nadvance 0.6");
     EXPECT_FALSE(table->viewPlayerMenu()->isHidden());
-    shoot("seatmenu");
+    shoot("seatmenu", table->viewPlayerMenu().get());
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, CaoRuaShots,

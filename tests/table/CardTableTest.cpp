@@ -1,4 +1,5 @@
 #include "account/SettingsView.h"
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "platform/services/Vibration.h"
 #include "social/MessageView.h"
@@ -76,6 +77,27 @@ TEST_F(CardTable, AResetTableHasFourPlainSeatsAndNoCards) {
         EXPECT_EQ(imageName(table->seat(s).btnPresent->imageForState(platform::ui::ControlState::Normal)),
                   "tl_present.png");
     EXPECT_TRUE(table->view()->subviewsOfType<CardView>().empty());
+}
+
+// Whose turn it is shows at that seat at every card table: another's turn by its seat's
+// countdown, mine (whose bar runs in the middle) by the arrow above my seat.
+TEST_F(CardTable, MyTurnIsMarkedAtMySeatAndAnothersByItsCountdown) {
+    for (int8_t type : {int8_t(3), int8_t(12), int8_t(13), int8_t(16), int8_t(11), int8_t(2)}) {
+        auto table = fullTable(type);
+        table->setInterval(20);
+        table->setDieTime(20);
+        table->setTimerWithSeat(0);
+        EXPECT_FALSE(table->imgMyTurn()->isHidden()) << int(type);
+        EXPECT_FALSE(table->seat(1).cpiSeat->isCounting()) << int(type);
+        table->setTimerWithSeat(1);
+        EXPECT_TRUE(table->imgMyTurn()->isHidden()) << int(type);
+        EXPECT_TRUE(table->seat(1).cpiSeat->isCounting()) << int(type);
+        table->setTimerWithSeat(0);
+        table->stopTurnClock();
+        EXPECT_TRUE(table->imgMyTurn()->isHidden()) << int(type);
+        KavoOnlineAppDelegate::getInstance().navigationController()->popViewController(false);
+        runMainThread();
+    }
 }
 
 TEST_F(CardTable, MarksShowTheOwnerAndTheReadyPlayers) {

@@ -518,7 +518,10 @@ TEST_F(CoTuongTable, BubblesJoinLinesAndServerTextsStayOutOfTheHistory) {
 
 // ---------------------------------------------------------------- pictures
 
-class CoTuongTableShots : public CoTuongTable, public ::testing::WithParamInterface<ui::Idiom> {};
+class CoTuongTableShots : public CoTuongTable, public ::testing::WithParamInterface<ui::Idiom> {
+protected:
+    const char* language() const override { return "vi"; }
+};
 
 TEST_P(CoTuongTableShots, AMidGameBoardWithAPickedPieceAndItsMarks) {
     relaunchAs(GetParam());
@@ -528,8 +531,10 @@ TEST_P(CoTuongTableShots, AMidGameBoardWithAPickedPieceAndItsMarks) {
     table->moveWithWhoMove(kOther, 1, 9, 2, 7, kMe, 860, 0);
     advance(1);
     tap(1, 2);
+    receiveUnreadMail();
     const std::string path = std::string("cotuong-") + (GetParam() == ui::Idiom::Tablet ? "tablet" : "phone") + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
+    expectReadable(path);
     auto image = ui::Image::fromFile(path);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width(), GetParam() == ui::Idiom::Tablet ? 1024 : 480);

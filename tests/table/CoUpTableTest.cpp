@@ -4,8 +4,8 @@
 #include "app/UIController.h"
 #include "games/cotuong/CCBoard.h"
 #include "games/cotuong/Team.h"
-#include "games/coup/CoUpLogicHandler.h"
 #include "games/coup/CoUpChessMan.h"
+#include "games/coup/CoUpLogicHandler.h"
 #include "games/coup/CoUpView.h"
 #include "platform/render/Renderer.h"
 #include "platform/runtime/RunLoop.h"
@@ -383,7 +383,10 @@ TEST_F(CoUpTable, AViewerSeesTheFirstRecordSitDownBelowAndItsSeatEmptyWhenItLeav
 
 // ---------------------------------------------------------------- pictures
 
-class CoUpTableShots : public CoUpTable, public ::testing::WithParamInterface<ui::Idiom> {};
+class CoUpTableShots : public CoUpTable, public ::testing::WithParamInterface<ui::Idiom> {
+protected:
+    const char* language() const override { return "vi"; }
+};
 
 TEST_P(CoUpTableShots, FaceDownAndRevealedPiecesWithTheCapturedPiecesPanelOpen) {
     relaunchAs(GetParam());
@@ -397,6 +400,7 @@ TEST_P(CoUpTableShots, FaceDownAndRevealedPiecesWithTheCapturedPiecesPanelOpen) 
     const std::string device = GetParam() == ui::Idiom::Tablet ? "tablet" : "phone";
     const std::string path = "coup-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
+    expectReadable(path);
     auto image = ui::Image::fromFile(path);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width(), GetParam() == ui::Idiom::Tablet ? 1024 : 480);

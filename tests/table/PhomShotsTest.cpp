@@ -21,6 +21,7 @@ Bytes& seatRow(Bytes& bytes, int32_t id, const std::string& name) {
 
 class PhomShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override { return GetParam(); }
     static void deliver(int16_t command, const Bytes& body) {
         Message message = body.message(command);
@@ -73,6 +74,7 @@ protected:
         const std::string device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
         const std::string path = name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+        expectReadable(path);
         auto image = platform::ui::Image::fromFile(path);
         ASSERT_TRUE(image) << path;
         EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);
@@ -112,6 +114,17 @@ TEST_P(PhomShots, LaidMeldsAtTwoSeatsEatenCardsAndTheResultPictures) {
     EXPECT_EQ(table->seat(1).ok->image()->name(), "p_phomtext_06.png");
     EXPECT_FALSE(table->seat(2).point->isHidden());
     shoot("phom-result");
+}
+
+// Every seat speaks at once over a dealt hand: the neighbours' bubbles lie apart and off
+// my cards.
+TEST_P(PhomShots, EverySeatsBubbleAtOnceOverADealtHand) {
+    auto table = dealtTable();
+    ASSERT_TRUE(table);
+    for (int32_t id : {7, 8, 9, 10})
+        table->onChatFromWithId(id, "", "nhanh lên nào");
+    platform::RunLoop::main().advance(0.2);
+    shoot("phom-bubbles");
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, PhomShots,

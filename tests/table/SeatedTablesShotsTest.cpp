@@ -16,6 +16,7 @@ using ShowOperation = void (*)(int8_t, int8_t, int32_t, int32_t, const PlayerLis
 
 class SeatedTableShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override { return GetParam(); }
 };
 
@@ -60,6 +61,7 @@ TEST_P(SeatedTableShots, EveryTableIsDrawnWithItsPlayers) {
         EXPECT_EQ(table->seatName(1)->text(), "an") << c.name;
         const std::string path = std::string("table-") + c.name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+        expectReadable(path);
         auto image = platform::ui::Image::fromFile(path);
         ASSERT_TRUE(image) << path;
         EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);

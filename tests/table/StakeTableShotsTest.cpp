@@ -25,6 +25,7 @@ std::shared_ptr<TienLenPlayer> player(int32_t id, const std::string& name, bool 
 
 class StakeTableShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override { return GetParam(); }
     void SetUp() override {
         TableTest::SetUp();
@@ -44,8 +45,10 @@ protected:
         return screen;
     }
     void shoot(const std::string& name) {
+        receiveUnreadMail();
         const std::string path = "table-" + name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+        expectReadable(path);
         auto image = platform::ui::Image::fromFile(path);
         ASSERT_TRUE(image) << path;
         EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);
@@ -78,6 +81,18 @@ TEST_P(StakeTableShots, XiZachMidGameWithADrawnCard) {
     platform::RunLoop::main().advance(0.5);
     EXPECT_FALSE(table->imgNextMe()->isHidden());
     shoot("xizach");
+}
+
+// Every seat speaks at once over the dealt hands: the neighbours' bubbles lie apart and
+// off my cards.
+TEST_P(StakeTableShots, BaiCaoEverySeatsBubbleAtOnce) {
+    auto table = seat<BaiCaoView>(7);
+    table->startWithInterval(20, {5, 17, 51});
+    platform::RunLoop::main().advance(2);
+    for (int32_t id : {7, 8, 9, 10})
+        table->onChatFromWithId(id, "", "nhanh lên nào");
+    platform::RunLoop::main().advance(0.2);
+    shoot("baicao-bubbles");
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, StakeTableShots,

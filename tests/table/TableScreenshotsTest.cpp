@@ -1,5 +1,6 @@
 // Pictures of every shared table sheet and of the whole deck, phone and tablet, written
 // into the build folder for a person to look at.
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
@@ -28,11 +29,14 @@
 #include "table/menuSoNguoi.h"
 #include "tests/table/TableTestSupport.h"
 
+#include <algorithm>
+
 namespace kavo::test {
 namespace {
 
 class TableShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override { return GetParam(); }
     void SetUp() override {
         TableTest::SetUp();
@@ -54,6 +58,7 @@ protected:
         platform::RunLoop::main().advance(1.0);
         const std::string path = "table-" + name + "-" + device + ".png";
         ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+        expectReadable(path, sheet->view().get());
         auto image = platform::ui::Image::fromFile(path);
         ASSERT_TRUE(image) << path;
         EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);
@@ -166,6 +171,7 @@ TEST_P(TableShots, TheWholeDeckIsReadable) {
     }
     const std::string path = "table-deck-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
+    expectReadable(path);
     EXPECT_TRUE(platform::ui::Image::fromFile(path));
 }
 
@@ -176,11 +182,14 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     tienLen->setupPlayersWithRoom(1, 4, 7, 500, {me, an, guest(-1, "", 0), guest(9, "binh", 5400)});
     me->resetCard();
     const int width = CardView::cardWidth();
-    const double step = device == "tablet" ? 52 : 24;
+    const double step = device == "tablet" ? 62 : 30;
     for (int i = 0; i < 13; ++i) {
         auto card = CardView::withCardID(int8_t(i * 4 % 52 + i % 4));
-        card->setCenter(
-            {(device == "tablet" ? 230 : 110) + i * step + width / 2.0, device == "tablet" ? 600.0 : 250.0});
+        // The hand's band: from x 40 (tablet 70), its top 5 (tablet 50) above the card's height
+        // from the bottom.
+        const double height = CardView::cardHeight();
+        card->setCenter({(device == "tablet" ? 70 : 40) + i * step + width / 2.0,
+                         device == "tablet" ? 768 - 50 - height / 2 : 320 - 5 - height / 2});
         tienLen->view()->addSubview(card);
         me->cards()->push_back(card);
     }
@@ -196,14 +205,36 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     tienLen->setDieTime(14);
     tienLen->setCurrentPlayer(7);
     tienLen->setTimerWithSeat(0);
+    receiveUnreadMail();
     platform::RunLoop::main().advance(0.5);
     const std::string path = "table-card-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
+    expectReadable(path);
     EXPECT_TRUE(platform::ui::Image::fromFile(path));
+    // My turn: the bar runs in the middle and the arrow stands beside my seat (less than 90
+    // points from its frame, above my hand).
+    ASSERT_FALSE(tienLen->imgMyTurn()->isHidden());
+    const auto mark = tienLen->imgMyTurn()->frame();
+    const auto mySeat = tienLen->seat(0).btnSeat->frame();
+    const double scale = device == "tablet" ? 2.14 : 1;
+    EXPECT_LT(std::max({mark.minX() - mySeat.maxX(), mySeat.minX() - mark.maxX(), 0.0}), 90 * scale);
+    EXPECT_LT(std::max({mark.minY() - mySeat.maxY(), mySeat.minY() - mark.maxY(), 0.0}), 20 * scale);
+    // An event runs along the top left strip: the table's title stays clear of it.
+    KavoOnlineAppDelegate::getInstance().startEventWithiOS4("Sự kiện: nạp Zel hôm nay được tặng gấp đôi");
+    platform::RunLoop::main().advance(1.0);
+    const std::string ticker = "table-card-ticker-" + device + ".png";
+    ASSERT_TRUE(platform::render::Renderer::writeScreenshot(ticker));
+    expectReadable(ticker);
+    const auto strip =
+        KavoOnlineAppDelegate::getInstance().viewTopBar()->frame().intersection(platform::ui::Screen::bounds());
+    ASSERT_FALSE(strip.isEmpty()) << "the ticker runs";
+    EXPECT_FALSE(tienLen->lblTitle()->convertRect(tienLen->lblTitle()->bounds(), nullptr).intersects(strip));
+    KavoOnlineAppDelegate::getInstance().stopEvent();
     tienLen->clickShowActionPlayer(*tienLen->seat(1).btnSeat);
     platform::RunLoop::main().advance(0.5);
     const std::string menu = "table-card-menu-" + device + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(menu));
+    expectReadable(menu, tienLen->viewPlayerMenu().get());
     EXPECT_TRUE(platform::ui::Image::fromFile(menu));
 }
 

@@ -18,8 +18,10 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "portal/GlobalService.h"
+#include "portal/model/KavoMessage.h"
 #include "table/GameController.h"
 #include "tests/support/SourceDir.h"
+#include "tests/support/client/ReadableScreen.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -109,7 +111,7 @@ void TableTest::SetUp() {
     resetViews();
     platform::ui::Screen::setIdiom(idiom());
     resetAppState();
-    Resources::getInstance().setCurrentLanguage("en");
+    Resources::getInstance().setCurrentLanguage(language());
     Resources::getInstance().loadLanguage();
     GlobalService::getInstance().setSession(&client);
 
@@ -174,6 +176,24 @@ void TableTest::press(const std::string& title) {
 std::string TableTest::dialogText() const {
     auto dialog = UIController::currentDialog();
     return dialog ? dialog->message() : std::string();
+}
+
+void TableTest::expectReadable(const std::string& screen, const platform::ui::View* only) {
+    EXPECT_EQ(describe(unreadableTexts(only)), "") << screen;
+}
+
+void TableTest::receiveUnreadMail() {
+    auto mail = std::make_shared<KavoMessage>();
+    mail->setType(4);
+    mail->setTime(1);
+    mail->setFromName("admin");
+    mail->setMessage("Chào mừng");
+    UIController::addItemsIntoListMessage({mail});
+    // As a mail's arrival does: the screen on top counts it.
+    if (auto screen =
+            std::dynamic_pointer_cast<KavoViewController>(KavoOnlineAppDelegate::getInstance().topViewController()))
+        screen->reloadMessages();
+    runMainThread();
 }
 
 std::string TableTest::text(const char* key) {

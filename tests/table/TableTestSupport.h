@@ -45,6 +45,13 @@ protected:
     void TearDown() override;
     // The device the client is launched as (a phone unless a test says otherwise).
     virtual platform::ui::Idiom idiom() const { return platform::ui::Idiom::Phone; }
+    // The language the client speaks (English unless a test says otherwise).
+    virtual const char* language() const { return "en"; }
+    // Fails when a text a player must read on the screen now (or, with `only`, inside that
+    // view) overlaps another, is covered by a picture drawn over it, or is cut.
+    static void expectReadable(const std::string& screen, const platform::ui::View* only = nullptr);
+    // One unread mail in the mailbox, so the screens show their unread badge.
+    static void receiveUnreadMail();
 
     // Pushes without animation and runs what that posted.
     void push(const platform::ui::ViewControllerPtr& screen);

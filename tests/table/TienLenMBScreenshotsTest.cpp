@@ -18,6 +18,7 @@ namespace {
 
 class TienLenMBShots : public TableTest, public ::testing::WithParamInterface<bool> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override {
         return GetParam() ? platform::ui::Idiom::Tablet : platform::ui::Idiom::Phone;
     }
@@ -55,6 +56,7 @@ TEST_P(TienLenMBShots, AHandInPlayEndsItsGapAboveTheBottom) {
     EXPECT_EQ(hand[0]->frame().maxY(), tablet ? 768 - 30 : 320 - 5) << "the hand's gap above the bottom";
     const std::string path = std::string("tienlenmb-hand-") + (tablet ? "tablet" : "phone") + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+    expectReadable(path);
     auto image = platform::ui::Image::fromFile(path);
     ASSERT_TRUE(image) << path;
     EXPECT_EQ(image->height(), tablet ? 768 : 320);

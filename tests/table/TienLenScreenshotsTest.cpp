@@ -19,6 +19,7 @@ namespace {
 
 class TienLenShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
 protected:
+    const char* language() const override { return "vi"; }
     platform::ui::Idiom idiom() const override { return GetParam(); }
 };
 
@@ -57,6 +58,7 @@ TEST_P(TienLenShots, AHandInPlayWithAPairOnTheTable) {
     EXPECT_EQ(hand[0]->frame().maxY(), tablet ? 768 - 50 : 320 - 5) << "the hand's gap above the bottom";
     const std::string path = std::string("tienlen-hand-") + (tablet ? "tablet" : "phone") + ".png";
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+    expectReadable(path);
     auto image = platform::ui::Image::fromFile(path);
     ASSERT_TRUE(image) << path;
     EXPECT_EQ(image->width(), tablet ? 1024 : 480);

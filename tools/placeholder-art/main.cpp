@@ -98,8 +98,8 @@ constexpr Art kPictures[] = {
     {"tap_main_selectTab.png", 100, 30, Kind::Button, "", kGold},
     {"close_button.png", 29, 27, Kind::Button, "x", kGray},
     {"t_btn_delete.png", 30, 30, Kind::Button, "x", kRed},
-    {"show.png", 40, 30, Kind::Button, "show", kBlue},
-    {"hide.png", 40, 30, Kind::Button, "hide", kBlue},
+    {"show.png", 40, 30, Kind::Button, "▼", kBlue},
+    {"hide.png", 40, 30, Kind::Button, "▲", kBlue},
     {"tiengviet.png", 60, 30, Kind::Button, "VI", kRed},
     {"tienganh.png", 60, 30, Kind::Button, "EN", kBlue},
     {"Nut_keo_tien_cuoc.png", 50, 24, Kind::Button, "<>", kGold},
@@ -136,12 +136,12 @@ constexpr Art kPictures[] = {
     // Small icons
     {"av0.png", 64, 64, Kind::Icon, "?", kGray},
     {"icon_black_room.png", 25, 25, Kind::Icon, "<", kDark},
-    {"img_greenBird.png", 25, 30, Kind::Icon, "ok", kGreen},
+    {"img_greenBird.png", 25, 30, Kind::Icon, "✓", kGreen},
     {"server_icon_server.png", 60, 60, Kind::Icon, "SV", kBlue},
     {"blueArrow.png", 30, 55, Kind::Icon, "v", kBlue},
     // Rankings and profile
-    {"icon_trangthai.png", 27, 28, Kind::Icon, "on", kGreen},
-    {"icon_trangthai2.png", 27, 28, Kind::Icon, "off", kGray},
+    {"icon_trangthai.png", 27, 28, Kind::Icon, "●", kGreen},
+    {"icon_trangthai2.png", 27, 28, Kind::Icon, "○", kGray},
     {"tap_tieude_leaderboard_new.png", 218, 30, Kind::Box, "", kDark},
     {"tap_profile_tieudeTaiSan.png", 427, 32, Kind::Box, "", kBrown},
     {"button_yellow_no.png", 120, 30, Kind::Button, " ", kGold},
@@ -166,33 +166,32 @@ constexpr Art kPictures[] = {
     {"Icon_batchucnagmoi.png", 20, 20, Kind::Icon, "@", kBlue},
     {"amthanh.png", 20, 20, Kind::Icon, "♪", kGreen},
     {"icon_changepass.png", 20, 20, Kind::Icon, "k", kGold},
-    {"lock.png", 44, 30, Kind::Icon, "*", kGold},
     {"online_icon.png", 76, 30, Kind::Icon, "●", kGreen},
     {"offline_Icon.png", 76, 30, Kind::Icon, "○", kGray},
     {"phong-binh-dan.png", 25, 26, Kind::Icon, "1", kGreen},
     {"phong-dai-gia.png", 25, 26, Kind::Icon, "2", kGold},
     {"phong-vip.png", 25, 26, Kind::Icon, "V", kPurple},
-    {"tl_present.png", 24, 24, Kind::Icon, "G", kRed},
-    {"i_img_menu_sound.png", 32, 32, Kind::Icon, "snd", kBlue},
-    {"i_img_menu_vibration.png", 32, 32, Kind::Icon, "vib", kBlue},
-    {"i_img_menu_socialnetwork.png", 32, 32, Kind::Icon, "SN", kBlue},
-    {"i_img_menu_password.png", 32, 32, Kind::Icon, "pwd", kBlue},
-    {"i_img_menu_time.png", 32, 32, Kind::Icon, "time", kBlue},
-    // Chinese chess: the fourteen faces (red and black), the move marks
-    {"ct_r_jiang.png", 30, 30, Kind::Icon, "G", kRed},
-    {"ct_r_shi.png", 30, 30, Kind::Icon, "A", kRed},
-    {"ct_r_xiang.png", 30, 30, Kind::Icon, "E", kRed},
-    {"ct_r_ma.png", 30, 30, Kind::Icon, "H", kRed},
-    {"ct_r_ju.png", 30, 30, Kind::Icon, "R", kRed},
-    {"ct_r_pao.png", 30, 30, Kind::Icon, "C", kRed},
-    {"ct_r_zu.png", 30, 30, Kind::Icon, "S", kRed},
-    {"ct_b_jiang.png", 30, 30, Kind::Icon, "G", kDark},
-    {"ct_b_shi.png", 30, 30, Kind::Icon, "A", kDark},
-    {"ct_b_xiang.png", 30, 30, Kind::Icon, "E", kDark},
-    {"ct_b_ma.png", 30, 30, Kind::Icon, "H", kDark},
-    {"ct_b_ju.png", 30, 30, Kind::Icon, "R", kDark},
-    {"ct_b_pao.png", 30, 30, Kind::Icon, "C", kDark},
-    {"ct_b_zu.png", 30, 30, Kind::Icon, "S", kDark},
+    {"tl_present.png", 24, 24, Kind::Icon, "♥", kRed},
+    {"i_img_menu_sound.png", 32, 32, Kind::Icon, "♪", kBlue},
+    {"i_img_menu_vibration.png", 32, 32, Kind::Icon, "≈", kBlue},
+    {"i_img_menu_socialnetwork.png", 32, 32, Kind::Icon, "@", kBlue},
+    {"i_img_menu_password.png", 32, 32, Kind::Icon, "***", kBlue},
+    {"i_img_menu_time.png", 32, 32, Kind::Icon, "◷", kBlue},
+    // Chinese chess: the fourteen faces (red and black) named as Vietnamese players call them, the move marks
+    {"ct_r_jiang.png", 30, 30, Kind::Icon, "Tướng", kRed},
+    {"ct_r_shi.png", 30, 30, Kind::Icon, "Sĩ", kRed},
+    {"ct_r_xiang.png", 30, 30, Kind::Icon, "Tượng", kRed},
+    {"ct_r_ma.png", 30, 30, Kind::Icon, "Mã", kRed},
+    {"ct_r_ju.png", 30, 30, Kind::Icon, "Xe", kRed},
+    {"ct_r_pao.png", 30, 30, Kind::Icon, "Pháo", kRed},
+    {"ct_r_zu.png", 30, 30, Kind::Icon, "Tốt", kRed},
+    {"ct_b_jiang.png", 30, 30, Kind::Icon, "Tướng", kDark},
+    {"ct_b_shi.png", 30, 30, Kind::Icon, "Sĩ", kDark},
+    {"ct_b_xiang.png", 30, 30, Kind::Icon, "Tượng", kDark},
+    {"ct_b_ma.png", 30, 30, Kind::Icon, "Mã", kDark},
+    {"ct_b_ju.png", 30, 30, Kind::Icon, "Xe", kDark},
+    {"ct_b_pao.png", 30, 30, Kind::Icon, "Pháo", kDark},
+    {"ct_b_zu.png", 30, 30, Kind::Icon, "Tốt", kDark},
     {"ct_nuocdi.png", 15, 15, Kind::Icon, " ", kGreen},
     {"ct_effect_an_co.png", 34, 34, Kind::Icon, " ", kRed},
     {"ct_effect_chon_co.png", 36, 36, Kind::Icon, " ", kGold},
@@ -234,7 +233,7 @@ constexpr Art kPictures[] = {
     {"p_stack_keo_ngang.png", 208, 10, Kind::Line, "", kGold},
     {"linh_vat_thang_vi.png", 80, 80, Kind::Icon, "Thắng", kGold},
     {"linh_vat_thang_en.png", 80, 80, Kind::Icon, "Win", kGold},
-    {"linh_vat_thua.png", 80, 80, Kind::Icon, "Lose", kGray},
+    {"linh_vat_thua.png", 80, 80, Kind::Icon, "☹", kGray}, // both languages: no word,
     {"icon_ok.png", 20, 20, Kind::Icon, "✓", kGreen},
     // Mailbox, private chat and friends
     {"chat_add_icon.png", 37, 36, Kind::Button, ":)", kGold},
@@ -251,6 +250,12 @@ constexpr Art kPictures[] = {
     {"chat_icon_loimoiketban.png", 20, 20, Kind::Icon, "@", kGold},
     {"chat_frame_soluong.png", 18, 18, Kind::Box, "", kRed},
     {"shop_accept_button.png", 34, 26, Kind::Button, "OK", kGreen},
+    // The shop's ways to pay: pictures, no words (a message, a scratch card, the store)
+    {"icon_SMS.png", 44, 44, Kind::Icon, "✉", kBlue},
+    {"icon_thecao.png", 44, 44, Kind::Icon, "▤", kGreen},
+    {"icon_appstore.png", 44, 44, Kind::Icon, "⇩", kNavy},
+    {"shop_thecao.png", 66, 66, Kind::Box, " ", kGreen},
+    {"shop_frame_thecao.png", 66, 66, Kind::Box, " ", kGold},
     {"loimoi_cancel_button.png", 25, 25, Kind::Button, "x", kRed},
     {"bg_profile.png", 300, 220, Kind::Background, "", kNavy},
     // The compose panel for messages by name
@@ -267,6 +272,8 @@ constexpr Art kPictures[] = {
     // The card table base screen
     {"icon_chuban.png", 20, 20, Kind::Icon, "★", kGold},
     {"button_moichoi.png", 50, 60, Kind::Button, "+", kGreen},
+    {"tl_chat.png", 40, 24, Kind::Button, "❝❞", kBlue}, // pictures, not words: they read in every language
+    {"tl_mail.png", 40, 24, Kind::Button, "✉", kBlue},
     {"friend_chat.png", 60, 40, Kind::Box, " ", Rgb{245, 245, 235}},
     {"me_chat1.png", 60, 40, Kind::Box, " ", Rgb{225, 240, 255}},
     {"admin_chat.png", 60, 40, Kind::Box, " ", Rgb{255, 235, 180}},
@@ -489,6 +496,35 @@ SDL_Surface* drawCoTuongBoard(int width, int height, int x0, int dx, int y0, int
     return s;
 }
 
+// A padlock on a gold tile, the mark of a table with a password: a picture, so it reads
+// in every language.
+SDL_Surface* drawLock(int width, int height) {
+    SDL_Surface* s = newSurface(width, height);
+    if (!s) return nullptr;
+    const int radius = std::min(width, height) / 6;
+    fillVerticalGradient(s, lighter(kGold, 0.2), darker(kGold, 0.3), radius);
+    strokeFrame(s, lighter(kGold, 0.6), radius);
+    const uint32_t ink = mapRgba(s, Rgb{60, 40, 10});
+    const int bodyW = height * 2 / 3, bodyH = height * 2 / 5;
+    const int left = (width - bodyW) / 2, top = height / 2 - 1;
+    for (int y = top; y < top + bodyH; ++y)
+        for (int x = left; x < left + bodyW; ++x)
+            putPixel(s, x, y, ink);
+    // The shackle: a half ring over the body.
+    const double cx = width / 2.0 - 0.5, cy = top, outer = bodyW * 0.38, inner = outer - 2.5;
+    for (int y = int(cy - outer) - 1; y <= int(cy); ++y)
+        for (int x = int(cx - outer) - 1; x <= int(cx + outer) + 1; ++x) {
+            const double d = std::hypot(x - cx, y - cy);
+            if (d <= outer && d >= inner) putPixel(s, x, y, ink);
+        }
+    // The keyhole.
+    const uint32_t hole = mapRgba(s, lighter(kGold, 0.4));
+    for (int y = top + bodyH / 3; y < top + bodyH * 3 / 4; ++y)
+        for (int x = width / 2 - 1; x <= width / 2; ++x)
+            putPixel(s, x, y, hole);
+    return s;
+}
+
 // One step of the Caro clock: the part of the ring still left is lit.
 SDL_Surface* drawCaroClock(int step) {
     SDL_Surface* s = newSurface(kCaroClockSize, kCaroClockSize);
@@ -586,6 +622,7 @@ int main(int argc, char** argv) {
         if (!savePng(draw(art), images + "/" + art.name)) ++failures;
     for (int step = 0; step < kCaroClockCount; ++step)
         if (!savePng(drawCaroClock(step), images + "/caro-" + std::to_string(step) + ".png")) ++failures;
+    if (!savePng(drawLock(44, 30), images + "/lock.png")) ++failures;
     if (!savePng(drawCoTuongBoard(270, 300, 17, 28, 15, 29), images + "/ct_board.png")) ++failures;
     if (!savePng(drawCoTuongBoard(570, 710, 44, 61, 75, 62), images + "/ct_board_ipad.png")) ++failures;
     if (!drawFontSheet(images + "/font_kavo.png")) ++failures;

@@ -127,6 +127,7 @@ void CaoRuaView::resetView() {
     for (const auto& seat : seatViews_)
         seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
     btnNanBai_->setHidden(true);
     btnDatCuoc_->setTitle(Util::formatNumber(money()) + " " + text("KAVO_zel"));
     for (const auto& label : flyTexts_)
@@ -547,6 +548,7 @@ void CaoRuaView::stopGame() {
     if (limitTimer_) limitTimer_->invalidate();
     limitTimer_.reset();
     progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
     btnNanBai_->setHidden(true);
     peek_.dismiss();
     setKindOfStart(kContinue);
@@ -571,9 +573,12 @@ void CaoRuaView::setTimerWithSeat(int s) {
     if (limitTimer_) limitTimer_->invalidate();
     limitTimer_.reset();
     progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
     // A hand without a time limit shows no bar: nothing to divide by.
     if (s != 0 || interval_ <= 0) return;
     progressTimer_->setHidden(false);
+    imgMyTurn_->setHidden(false);
+    view()->bringSubviewToFront(imgMyTurn_.get());
     progressTimer_->setTintColor(kFullColour);
     limitProgress_ = float(dieTime_) / float(interval_);
     progressTimer_->setProgress(limitProgress_);

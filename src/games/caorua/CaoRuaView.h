@@ -212,6 +212,8 @@ public:
     const std::shared_ptr<platform::ui::ImageView>& imgBoard() const { return imgBoard_; }
     const std::shared_ptr<platform::ui::ImageView>& imgViewDealerCards() const { return imgViewDealerCards_; }
     const std::shared_ptr<ColoredProgressView>& progressTimer() const { return progressTimer_; }
+    // The mark beside my seat while my hand's bar runs.
+    const std::shared_ptr<platform::ui::ImageView>& imgMyTurn() const { return imgMyTurn_; }
     const std::shared_ptr<platform::ui::View>& viewPlayerMenu() const { return viewPlayerMenu_; }
     const std::shared_ptr<BCCardView>& imgBaiTiNanBai() const { return peek_.cover(); }
     const std::shared_ptr<platform::ui::View>& viewNanBai() const { return peek_.overlay(); }
@@ -246,6 +248,7 @@ private:
     std::shared_ptr<platform::ui::View> viewPlayerMenu_;
     std::shared_ptr<platform::ui::Button> btnStart_, btnNanBai_, btnDatCuoc_, btnChat_, btnMail_, btnConfig_;
     std::shared_ptr<ColoredProgressView> progressTimer_;
+    std::shared_ptr<platform::ui::ImageView> imgMyTurn_;
     PeekController peek_;
     DealStepper dealer_;
     std::shared_ptr<platform::Timer> limitTimer_, playerTimeTimer_, readyTimer_;

@@ -34,8 +34,8 @@ constexpr double kSeatOrigin[CaoRuaView::kSeats][2] = {{110, 236}, {424, 168}, {
                                                        {150, 2},   {10, 62},   {10, 168}};
 // The top-left corner of each seat's five menu buttons (none at my seat).
 constexpr double kMenuOrigin[CaoRuaView::kSeats][2] = {{0, 0}, {284, 110}, {284, 40}, {214, 30}, {66, 40}, {66, 110}};
-// Where each bubble stands before it sizes itself to its text.
-constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{160, 196}, {0, 160},  {0, 56},   {204, 30},
+// Where each bubble stands before it sizes itself to its text (mine above my cards).
+constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{160, 172}, {0, 160},  {0, 56},   {204, 30},
                                                            {62, 66},   {62, 172}, {190, 120}};
 
 std::shared_ptr<ImageView> image(platform::ui::View& parent, Rect frame, const std::string& id,
@@ -53,6 +53,8 @@ std::shared_ptr<Button> button(platform::ui::View& parent, Rect frame, const std
     made->setAccessibilityIdentifier(id);
     made->setTitle(title);
     made->titleLabel()->setFont(platform::ui::Font::boldSystem(11 * Util::iPad()));
+    made->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    made->titleLabel()->setMinimumFontSize(7 * Util::iPad());
     parent.addSubview(made);
     return made;
 }
@@ -71,6 +73,10 @@ void CaoRuaView::viewDidLoad() {
     progressTimer_->setProgress(0);
     progressTimer_->setBackgroundColor(platform::ui::Color::clear());
     view()->addSubview(progressTimer_);
+    // My hand's bar runs at the bottom right: this arrow points at my seat meanwhile.
+    imgMyTurn_ =
+        image(*view(), r(kSeatOrigin[0][0] + 15, kSeatOrigin[0][1] - 30, 18, 26), "imgMyTurn", "icon_next_me.png");
+    imgMyTurn_->setHidden(true);
     screenHeight_ = UIController::screenHeight() - (Util::isPad() ? 40 : 32);
     playerDetailView_ = std::make_shared<PlayerDetailView>();
     btnNanBai_->setTitle(text("KAVO_nanBai"));
@@ -117,13 +123,24 @@ void CaoRuaView::buildLayout() {
     btnNanBai_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnNanBai_->onTouchUpInside([this] { clickNanBai(); });
     btnNanBai_->setHidden(true);
-    btnChat_ = button(root, r(6, 290, 44, 24), "btnChat", text("KAVO_chat"));
-    btnChat_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
+    btnChat_ = button(root, r(6, 290, 44, 24), "btnChat");
+    btnChat_->setBackgroundImage(Util::getImageWithName("tl_chat.png"));
     btnChat_->onTouchUpInside([this] { clickChatBoardOfMe(); });
     btnConfig_ = button(root, r(54, 290, 44, 24), "clickConfig", "...");
     btnConfig_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
     btnConfig_->onTouchUpInside([this] { clickConfig(); });
     btnMail_ = MailBoxButton::add(root, [this] { clickMailBox(); });
+    // The unread badge just left of the mailbox button: in the top right corner it would
+    // cover the stake.
+    if (imgViewCounterMessage() && lblCounterMessage()) {
+        const double size = Util::isPad() ? 30 : 16;
+        const Rect mail = btnMail_->frame();
+        const Rect badge{mail.minX() - size - 2, mail.midY() - size / 2, size, size};
+        imgViewCounterMessage()->setFrame(badge);
+        imgViewCounterMessage()->layer().setCornerRadius(size / 2);
+        lblCounterMessage()->setFrame(badge);
+        lblCounterMessage()->setFont(platform::ui::Font::boldSystem(Util::isPad() ? 18 : 10));
+    }
     buildBubbles();
     buildMenu();
 }

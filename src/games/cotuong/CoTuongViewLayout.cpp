@@ -31,6 +31,8 @@ std::shared_ptr<ui::Button> button(const char* id, ui::Rect phone, const std::st
     if (!title.empty()) made->setTitle(title);
     made->setTitleColor(ui::Color::white());
     made->titleLabel()->setFont(ui::Font::boldSystem(10 * Util::iPad()));
+    made->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    made->titleLabel()->setMinimumFontSize(7 * Util::iPad());
     return made;
 }
 
@@ -193,7 +195,8 @@ void CoTuongView::buildPanels() {
     btnViewing_ = button("btnViewing", {424, 270, 54, 30});
     btnViewing_->onTouchUpInside([this] { clickSitDown(); });
     root.addSubview(btnViewing_);
-    auto btnChat = button("btnChat", {424, 4, 54, 30}, "Chat");
+    // Below the unread badge's corner (the top right 24 x 26).
+    auto btnChat = button("btnChat", {424, 28, 54, 30}, text("KAVO_chat"));
     btnChat->onTouchUpInside([this] { clickChatBoardOfMe(); });
     root.addSubview(btnChat);
 }

@@ -162,6 +162,8 @@ void CoUpView::buildEatenPanel() {
     btnViewPlayer_->setTitle(text("KAVO_eatPiece"));
     btnViewPlayer_->setTitleColor(ui::Color::white());
     btnViewPlayer_->titleLabel()->setFont(ui::Font::boldSystem(9 * Util::iPad()));
+    btnViewPlayer_->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    btnViewPlayer_->titleLabel()->setMinimumFontSize(7 * Util::iPad());
     btnViewPlayer_->setImage(Util::getImageWithName("ct_icon_action.png"));
     btnViewPlayer_->onTouchUpInside([this] { clickViewPlayer(); });
     root.addSubview(btnViewPlayer_);

@@ -1,0 +1,250 @@
+#include "tests/support/client/ReadableScreen.h"
+
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/Window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+namespace kavo::test {
+
+namespace ui = platform::ui;
+
+namespace {
+
+// Lines and faces touching by less than this (points) still read apart.
+constexpr double kSlack = 2;
+
+// Text: a label's drawn text; Face: a titled button; Control: a button shown only by its
+// picture (a close cross), which must not be covered either; Picture and Panel: what is
+// drawn over them.
+enum class Kind { Text, Face, Control, Picture, Panel };
+
+struct Item {
+    const ui::View* view;
+    Kind kind;
+    ui::Rect rect; // in window points
+    size_t order;  // paint order: a later item is drawn above an earlier one
+};
+
+std::string withoutSpaces(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != ' ' && c != '\n' && c != '\t' && c != '\r') out += c;
+    return out;
+}
+
+std::string nameOf(const ui::View* view) {
+    std::string name = view->accessibilityIdentifier();
+    std::string text = view->text();
+    if (auto* button = dynamic_cast<const ui::Button*>(view)) text = button->currentTitle();
+    if (name.empty()) return text.empty() ? "a " + view->className() : "\"" + text + "\"";
+    return text.empty() ? name : name + " \"" + text + "\"";
+}
+
+// A label's drawn text, in its own bounds (empty when nothing is drawn).
+ui::Rect textRect(const ui::Label& label) {
+    const std::vector<std::string> lines = label.displayLines();
+    if (lines.empty()) return {};
+    const ui::Font font = label.fittedFont();
+    const ui::Rect b = label.bounds();
+    double width = 0;
+    for (const std::string& line : lines)
+        width = std::max(width, font.measure(line).width);
+    width = std::min(width, b.width());
+    // The glyphs' height, not the line's leading, so that stacked one-line labels read apart.
+    const double height = font.lineHeight() * double(lines.size());
+    const double top = b.minY() + (b.height() - height) / 2;
+    double x = b.minX();
+    if (label.textAlignment() == ui::TextAlignment::Center) x = b.midX() - width / 2;
+    if (label.textAlignment() == ui::TextAlignment::Right) x = b.maxX() - width;
+    return {x, top, width, height};
+}
+
+// Whether the label draws its text whole.
+bool drawnWhole(const ui::Label& label) {
+    const std::vector<std::string> lines = label.displayLines();
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += line;
+    if (withoutSpaces(joined) != withoutSpaces(label.text())) return false;
+    const ui::Font font = label.fittedFont();
+    for (const std::string& line : lines)
+        if (font.measure(line).width > label.bounds().width() + 0.5) return false;
+    return true;
+}
+
+bool readableText(const ui::Label& label) {
+    return !withoutSpaces(label.text()).empty() && label.currentTextColor().a > 0.05;
+}
+
+class Reader {
+public:
+    // `scrolled`: inside a scrolling list, where a row half out of sight is read by scrolling.
+    void walk(const ui::View& view, ui::Rect clip, bool scrolled = false) {
+        if (view.isHidden() || view.alpha() <= 0.01) return;
+        const ui::Rect frame = view.convertRect(view.bounds(), nullptr);
+        if (auto* label = dynamic_cast<const ui::Label*>(&view); label && readableText(*label)) {
+            const ui::Rect drawn = label->convertRect(textRect(*label), nullptr);
+            const ui::Rect seen = drawn.intersection(clip);
+            // A button's title reads with its button: named by the button, its face is the item.
+            auto* button = dynamic_cast<const ui::Button*>(label->superview());
+            const bool title = button && button->titleLabel().get() == label;
+            const ui::View* named = title ? static_cast<const ui::View*>(button) : label;
+            if (!seen.isEmpty()) {
+                std::string cut;
+                if (!drawnWhole(*label)) {
+                    cut = nameOf(named) + " is cut";
+                    if (std::getenv("KAVO_READ_DEBUG"))
+                        for (const auto& line : label->displayLines())
+                            cut += " [" + line + "]";
+                } else if (!scrolled && (seen.width() < drawn.width() - 1 || seen.height() < drawn.height() - 1))
+                    cut = nameOf(named) + " runs out of its window or parent";
+                if (!cut.empty()) cuts.push_back({{label, Kind::Text, seen, order}, cut});
+            }
+            if (!seen.isEmpty() && !title) items.push_back({label, Kind::Text, seen, order++});
+        } else if (auto* button = dynamic_cast<const ui::Button*>(&view);
+                   button && !withoutSpaces(button->currentTitle()).empty()) {
+            // What is read is the title as drawn, not the whole (tappable) face.
+            const auto& title = button->titleLabel();
+            const ui::Rect drawn = title && readableText(*title) && !title->isHidden()
+                                       ? title->convertRect(textRect(*title), nullptr)
+                                       : frame;
+            const ui::Rect seen = drawn.intersection(clip);
+            if (!seen.isEmpty()) items.push_back({button, Kind::Face, seen, order++});
+        } else if (button && button->isUserInteractionEnabled() && button->isEnabled() &&
+                   (button->currentBackgroundImage() || button->currentImage())) {
+            const ui::Rect seen = frame.intersection(clip);
+            if (!seen.isEmpty()) items.push_back({button, Kind::Control, seen, order++});
+        } else if (auto* picture = dynamic_cast<const ui::ImageView*>(&view); picture && picture->image()) {
+            items.push_back({picture, Kind::Picture, frame.intersection(clip), order++});
+        } else if (view.backgroundColor().a >= 0.9 && !dynamic_cast<const ui::Window*>(&view)) {
+            items.push_back({&view, Kind::Panel, frame.intersection(clip), order++});
+        }
+        const ui::Rect inner = view.clipsToBounds() ? clip.intersection(frame) : clip;
+        if (inner.isEmpty()) return;
+        const bool scrolls = scrolled || dynamic_cast<const ui::ScrollView*>(&view) != nullptr;
+        for (const ui::ViewPtr& child : view.subviews())
+            walk(*child, inner, scrolls);
+    }
+
+    void judge() {
+        for (const auto& [item, finding] : cuts)
+            if (judged(*item.view) && !hiddenBehindPanel(item)) findings.push_back(finding);
+        for (size_t i = 0; i < items.size(); ++i) {
+            const Item& a = items[i];
+            if (a.kind == Kind::Control) {
+                if (judged(*a.view) && !hiddenBehindPanel(a)) judgeControl(i);
+                continue;
+            }
+            if (a.kind != Kind::Text && a.kind != Kind::Face) continue;
+            if (!judged(*a.view) || hiddenBehindPanel(a)) continue;
+            for (size_t j = i + 1; j < items.size(); ++j) {
+                const Item& b = items[j];
+                if (related(a, b) || !overlaps(a.rect, b.rect)) continue;
+                if (b.kind == Kind::Text || b.kind == Kind::Face) {
+                    if (!judged(*b.view) || hiddenBehindPanel(b)) continue;
+                    findings.push_back(nameOf(a.view) + " and " + nameOf(b.view) + " overlap");
+                } else if (b.kind == Kind::Picture && !b.rect.contains(a.rect)) {
+                    findings.push_back(nameOf(a.view) + " is covered by the picture " + nameOf(b.view) +
+                                       (std::getenv("KAVO_READ_DEBUG")
+                                            ? " text at " + std::to_string(a.rect.x()) + "," +
+                                                  std::to_string(a.rect.y()) + " " + std::to_string(a.rect.width()) +
+                                                  "x" + std::to_string(a.rect.height()) + " " +
+                                                  b.view->superview()->className() + " " +
+                                                  b.view->superview()->accessibilityIdentifier() + " at " +
+                                                  std::to_string(b.rect.x()) + "," + std::to_string(b.rect.y()) + " " +
+                                                  std::to_string(b.rect.width()) + "x" + std::to_string(b.rect.height())
+                                            : std::string()));
+                } else if (b.kind == Kind::Panel && !b.rect.contains(a.rect)) {
+                    findings.push_back(nameOf(a.view) + " is covered by " + nameOf(b.view));
+                }
+            }
+        }
+    }
+
+    // A control drawn under a small panel or another control's text (an unread badge on
+    // the close button) cannot be seen whole.
+    void judgeControl(size_t i) {
+        const Item& a = items[i];
+        for (size_t j = i + 1; j < items.size(); ++j) {
+            const Item& b = items[j];
+            if (related(a, b) || !overlaps(a.rect, b.rect) || b.rect.contains(a.rect)) continue;
+            // A label lying wholly on its button is the button's caption.
+            if (b.kind == Kind::Text && a.rect.contains(b.rect)) continue;
+            if (b.kind == Kind::Panel || b.kind == Kind::Text)
+                findings.push_back(nameOf(a.view) + " is covered by " + nameOf(b.view));
+        }
+    }
+
+    std::vector<Item> items;
+    std::vector<std::pair<Item, std::string>> cuts; // a label drawn cut, and how
+    std::vector<std::string> findings;
+    const ui::View* only = nullptr;
+
+private:
+    bool judged(const ui::View& view) const { return !only || view.isDescendantOf(only); }
+    static bool related(const Item& a, const Item& b) {
+        return a.view->isDescendantOf(b.view) || b.view->isDescendantOf(a.view);
+    }
+    static bool overlaps(const ui::Rect& a, const ui::Rect& b) {
+        const ui::Rect both = a.intersection(b);
+        return both.width() > kSlack && both.height() > kSlack;
+    }
+    // Wholly behind a picture or panel drawn later (a sheet over the table): the player
+    // does not see it, so it is not read.
+    bool hiddenBehindPanel(const Item& item) const {
+        for (const Item& other : items)
+            if (other.order > item.order && (other.kind == Kind::Panel || other.kind == Kind::Picture) &&
+                !related(item, other) && other.rect.contains(item.rect))
+                return true;
+        return false;
+    }
+    size_t order = 0;
+};
+
+} // namespace
+
+std::vector<std::string> unreadableTexts(const platform::ui::View* only) {
+    Reader reader;
+    reader.only = only;
+    const ui::Size screen = ui::Screen::size();
+    for (const auto& window : ui::Window::visibleWindows())
+        reader.walk(*window, ui::Rect{0, 0, screen.width, screen.height});
+    reader.judge();
+    std::sort(reader.findings.begin(), reader.findings.end());
+    reader.findings.erase(std::unique(reader.findings.begin(), reader.findings.end()), reader.findings.end());
+    return reader.findings;
+}
+
+namespace {
+void findVisible(const ui::View& view, const std::string& identifier, const ui::View*& found) {
+    if (view.isHidden() || view.alpha() <= 0.01) return;
+    if (view.accessibilityIdentifier() == identifier) found = &view;
+    for (const ui::ViewPtr& child : view.subviews())
+        findVisible(*child, identifier, found);
+}
+} // namespace
+
+const platform::ui::View* visibleViewWithIdentifier(const std::string& identifier) {
+    const ui::View* found = nullptr;
+    for (const auto& window : ui::Window::visibleWindows())
+        findVisible(*window, identifier, found);
+    return found;
+}
+
+std::string describe(const std::vector<std::string>& findings) {
+    std::ostringstream out;
+    for (const std::string& finding : findings)
+        out << "  " << finding << "\n";
+    return out.str();
+}
+
+} // namespace kavo::test
