@@ -317,7 +317,8 @@ void GlobalService::requestRegisterWithUsername(const std::string& user, const s
 void GlobalService::requestAccessTokenSN(const std::string& token) {
     defaults().setString(token, "KAVO_LOGIN_ACESSTOKEN");
     defaults().synchronize();
-    platform::log("requestAccessTokenSN: " + token);
+    // The token signs the player in: only its length goes to the log.
+    platform::log("requestAccessTokenSN: token of " + std::to_string(token.size()) + " characters");
     Message m(2301);
     m.writeUTF(token);
     send(std::move(m));
