@@ -329,6 +329,8 @@ private:
     void showMyAvatars(const AvatarList& avatars);
     void doShowTransactionLog(const std::vector<std::shared_ptr<TransactionLog>>& logs);
     void onTransferMoneyWithInfo(const std::string& info);
+    // The signed-in player's money on the table on top, when a table is on top.
+    void onUpdateMyMoneyOnTable();
     void showAvatarList(const AvatarList& avatars);
     void showItemsList(const ItemInfoList& items);
     void onShowAllItemsWithList(const ItemInfoList& items);

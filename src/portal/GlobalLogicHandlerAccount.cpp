@@ -6,6 +6,7 @@
 #include "account/Profile_TransactionView.h"
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
+#include "account/TopupActions.h"
 #include "account/TopupZelView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
@@ -378,16 +379,24 @@ void GlobalLogicHandler::onItemImageWithId(int32_t itemId, platform::Bytes image
 void GlobalLogicHandler::onTransferMoneyWithNewMoney(int64_t newMoney, const std::string& info) {
     platform::runOnMainThread([this, newMoney, info] {
         UIController::myInfo()->setMoney(newMoney);
+        if (info.empty()) {
+            onUpdateMyMoneyOnTable();
+            return;
+        }
         onTransferMoneyWithInfo(info);
     });
 }
 
 void GlobalLogicHandler::onTransferMoneyWithInfo(const std::string& info) {
+    onUpdateMyMoneyOnTable();
+    showAlertViewWithMessage(info);
+}
+
+void GlobalLogicHandler::onUpdateMyMoneyOnTable() {
     if (auto table = topScreenAs<GameTableView>()) {
         const auto me = UIController::myInfo();
         table->updateMoneyWithUserId(me->IDDB(), me->money());
     }
-    showAlertViewWithMessage(info);
 }
 
 void GlobalLogicHandler::onUpdateMyMoney(int64_t /*money*/) {}
@@ -580,16 +589,15 @@ void GlobalLogicHandler::showAlertInAppPurchase(const platform::Value& info) {
     const std::string receipt = info["receiptString"].stringValue();
     if (panel) panel->setReceiptStringFromServer(receipt);
     const std::string message = info["message"].stringValue();
+    const bool sentAgain = TopupActions::takeAnswerToReceiptSentAgain(receipt);
     if (purchaseSucceeded(info["status"].intValue())) {
-        UIController::myInfo()->setMoney(info["money"].int64Value());
+        // An answer without a balance leaves the money as it is.
+        if (info.contains("money")) UIController::myInfo()->setMoney(info["money"].int64Value());
         PendingReceipts::removeConfirmed(PendingReceipts::currentUser(), receipt);
-        if (auto screen = topScreenAs<GameTableView>()) {
-            const auto me = UIController::myInfo();
-            screen->updateMoneyWithUserId(me->IDDB(), me->money());
-        }
+        onUpdateMyMoneyOnTable();
         UIController::setOkValue(UIController::kActionPurchaseConfirmed);
         UIController::startOKDlg(message);
-    } else {
+    } else if (!sentAgain) {
         UIController::startCancelDlg(message);
     }
     if (panel) Util::hideLoadingOnView(panel);

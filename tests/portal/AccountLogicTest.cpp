@@ -361,6 +361,24 @@ TEST_F(AccountLogic, TransferredMoneyUpdatesTheBalanceAndTheTableOnTop) {
     EXPECT_EQ(dialogText(), "Đã chuyển");
 }
 
+TEST_F(AccountLogic, ACutShortTransferAnswerNeverZeroesTheMoneyNorShowsAnEmptyDialog) {
+    auto table = push(std::make_shared<WatchingTable>());
+    reply(17, Bytes().byte(0).byte(0).byte(1)); // three bytes of an eight-byte balance
+    EXPECT_EQ(myMoney(), 100000);
+    EXPECT_TRUE(table->moneyUpdates.empty());
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+    reply(17, Bytes());
+    EXPECT_EQ(myMoney(), 100000);
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+
+    // The balance came whole but its text was cut: the money is taken, nothing is said.
+    reply(17, Bytes().int64(6000).byte(0));
+    EXPECT_EQ(myMoney(), 6000);
+    ASSERT_EQ(table->moneyUpdates.size(), 1u);
+    EXPECT_EQ(table->moneyUpdates[0], (std::pair<int32_t, int64_t>{10, 6000}));
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+}
+
 // --------------------------------------------------------------- shop
 
 TEST_F(AccountLogic, ShopListsChangeOnlyWhileTheShopIsOpen) {
@@ -555,9 +573,11 @@ TEST_F(Purchase, OtherStatusesShowOnlyCancelAndKeepTheBalance) {
     EXPECT_TRUE(panel->isUserInteractionEnabled());
 }
 
-TEST_F(Purchase, AnswerWithoutMoneySetsZero) {
+TEST_F(Purchase, ASuccessWithoutABalanceLeavesTheMoneyAndStillSaysSo) {
     answer(2, "OK", std::nullopt);
-    EXPECT_EQ(myMoney(), 0);
+    EXPECT_EQ(myMoney(), 100000);
+    EXPECT_EQ(dialogText(), "OK");
+    EXPECT_EQ(UIController::okValue(), UIController::kActionPurchaseConfirmed);
 }
 
 TEST_F(Purchase, AnAnswerWithNoPanelOpenStillSetsTheMoneyAndSaysSo) {
