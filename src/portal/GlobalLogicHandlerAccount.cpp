@@ -294,15 +294,28 @@ void GlobalLogicHandler::onMyAssets(AssetList /*assets*/) {}
 void GlobalLogicHandler::onOtherUserAchivement(std::vector<int32_t> /*achievement*/) {}
 
 void GlobalLogicHandler::onSetMyUserData() {
-    platform::runOnMainThread([] {
+    platform::runOnMainThread([this] {
+        // A plain profile edit carried no password: nothing to remember, nothing to say.
         auto& defaults = platform::UserDefaults::standard();
-        defaults.setString(defaults.stringForKey("KAVO_LOGIN_NEWPASS"), "KAVO_LOGIN_OLDPASS");
+        const std::string newPass = defaults.stringForKey("KAVO_LOGIN_NEWPASS");
+        if (newPass.empty()) return;
+        defaults.setString(newPass, "KAVO_LOGIN_OLDPASS");
+        defaults.removeObjectForKey("KAVO_LOGIN_NEWPASS");
         defaults.synchronize();
+        showAlertViewWithMessage(text("KAVO_changePassSuccess"));
     });
-    showAlertViewWithMessage(text("KAVO_changePassSuccess"));
 }
 
 void GlobalLogicHandler::onChangePass(bool ok) {
+    platform::runOnMainThread([ok] {
+        const auto newPass = GlobalService::getInstance().takePendingNewPassword();
+        auto& defaults = platform::UserDefaults::standard();
+        // The log-in form must not offer a password that no longer works.
+        if (!ok || !newPass || !defaults.boolForKey("savednextLogin")) return;
+        defaults.setString(*newPass, "password");
+        defaults.setString(*newPass, "KAVO_LOGIN_OLDPASS");
+        defaults.synchronize();
+    });
     showAlertViewWithMessage(text(ok ? "KAVO_changePassSuccess" : "KAVO_changePassUnSuccess"));
 }
 

@@ -32,7 +32,9 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "portal/GlobalMessageHandler.h"
+#include "portal/GlobalService.h"
 #include "portal/model/Province.h"
+#include "portal/model/User.h"
 #include "social/LeaderboardView.h"
 #include "table/InviteView.h"
 #include "tests/portal/PortalTestSupport.h"
@@ -337,6 +339,68 @@ TEST_F(AccountLogic, PasswordAndAvatarNotices) {
     reply(1008, Bytes().int32(4));
     EXPECT_EQ(dialogText(), text("KAVO_Change_Avatar_Success"));
     EXPECT_EQ(UIController::myInfo()->avatar(), 4);
+}
+
+TEST_F(AccountLogic, AProfileEditWithoutANewPasswordLeavesTheRememberedOneAndSaysNothing) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setString("cu", "KAVO_LOGIN_OLDPASS");
+    defaults.setString("cu", "password");
+    User edit;
+    edit.setFullname("Tran Van An");
+    GlobalService::getInstance().updateDateProfileWithUser(edit);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_NEWPASS"), "");
+    reply(41);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_OLDPASS"), "cu");
+    EXPECT_EQ(defaults.stringForKey("password"), "cu");
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+
+    edit.setUNewPass("moi");
+    GlobalService::getInstance().updateDateProfileWithUser(edit);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_NEWPASS"), "moi");
+    reply(41);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_OLDPASS"), "moi");
+    EXPECT_EQ(dialogText(), text("KAVO_changePassSuccess"));
+    UIController::closeDialog();
+
+    // The next plain edit's answer does not announce that change again.
+    edit.setUNewPass("");
+    GlobalService::getInstance().updateDateProfileWithUser(edit);
+    reply(41);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_OLDPASS"), "moi");
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+}
+
+struct PasswordChangeCase {
+    bool remember;
+    uint8_t answer;
+    const char* rememberedAfter;
+    const char* lastSignInAfter;
+    const char* dialogKey;
+};
+
+TEST_F(AccountLogic, ASuccessfulPasswordChangeIsRememberedOnlyWithTheRememberSwitchOn) {
+    const PasswordChangeCase cases[] = {
+        {true, 1, "moi", "moi", "KAVO_changePassSuccess"},
+        {true, 0, "cu", "cu", "KAVO_changePassUnSuccess"},
+        {false, 1, "", "cu", "KAVO_changePassSuccess"},
+    };
+    for (const auto& c : cases) {
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.setBool(c.remember, "savednextLogin");
+        defaults.setString(c.remember ? "cu" : "", "password");
+        defaults.setString("cu", "KAVO_LOGIN_OLDPASS");
+        GlobalService::getInstance().updatePasswordWithOldPass("cu", "moi");
+        reply(1003, {c.answer});
+        EXPECT_EQ(defaults.stringForKey("password"), c.rememberedAfter) << c.remember << int(c.answer);
+        EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_OLDPASS"), c.lastSignInAfter) << c.remember << int(c.answer);
+        EXPECT_EQ(dialogText(), text(c.dialogKey));
+        UIController::closeDialog();
+    }
+    // An answer for which no change was asked remembers nothing.
+    platform::UserDefaults::standard().setBool(true, "savednextLogin");
+    platform::UserDefaults::standard().setString("cu", "password");
+    reply(1003, {1});
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("password"), "cu");
 }
 
 TEST_F(AccountLogic, ProvinceListAndReportCategoriesAreKept) {
