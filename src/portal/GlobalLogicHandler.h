@@ -170,7 +170,8 @@ public:
     // The first number is the game type.
     virtual void onMyAchievement(std::vector<int32_t> achievement);
     virtual void onMyAssets(AssetList assets);
-    virtual void onOtherUserAchivement(std::vector<int32_t> achievement);
+    // Another player's row (40/5): only the open player panel showing that player takes it.
+    virtual void onOtherUserAchivement(int32_t userId, std::vector<int32_t> achievement);
     // The new password is the one to remember; then the notice.
     virtual void onSetMyUserData();
     virtual void onChangePass(bool ok);

@@ -286,12 +286,18 @@ void GlobalLogicHandler::onViewMyAchievement(const std::vector<int32_t>& achieve
     if (auto profile = topScreenAs<ProfileView>()) {
         profile->onMyAchievementWithGameId(gameType, achievement);
     } else if (auto panel = profilePanelOnTop()) {
-        panel->onOtherAchievementWithGameId(gameType, achievement);
+        panel->onOtherAchievementWithGameId(UIController::myInfo()->IDDB(), gameType, achievement);
     }
 }
 
 void GlobalLogicHandler::onMyAssets(AssetList /*assets*/) {}
-void GlobalLogicHandler::onOtherUserAchivement(std::vector<int32_t> /*achievement*/) {}
+void GlobalLogicHandler::onOtherUserAchivement(int32_t userId, std::vector<int32_t> achievement) {
+    platform::runOnMainThread([userId, achievement = std::move(achievement)] {
+        if (achievement.empty()) return;
+        if (auto panel = profilePanelOnTop())
+            panel->onOtherAchievementWithGameId(userId, achievement.front(), achievement);
+    });
+}
 
 void GlobalLogicHandler::onSetMyUserData() {
     platform::runOnMainThread([this] {

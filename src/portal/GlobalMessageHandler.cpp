@@ -993,10 +993,11 @@ void GlobalMessageHandler::receiveMyProfile(ReplyReader& reader) {
         std::vector<int32_t> achievement{reader.byte()};
         for (int i = 0; i < 5; ++i)
             achievement.push_back(reader.int32());
+        if (!reader.ok()) break;
         reader.int32(); // not used
         // The player's own achievements come with sub 3.
         if (userId == UIController::myInfo()->IDDB()) break;
-        logic.onMyAchievement(std::move(achievement));
+        logic.onOtherUserAchivement(userId, std::move(achievement));
         break;
     }
     default:
