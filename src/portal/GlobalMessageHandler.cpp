@@ -695,6 +695,10 @@ void GlobalMessageHandler::receivePlayerDetail(ReplyReader& reader) {
     detail.append(int(reader.int16()));
     for (int i = 0; i < 5; ++i) // exp, wins, losses, draws, give-ups
         detail.append(int(reader.int32()));
+    if (!reader.ok()) {
+        platform::log("player detail cut short: dropped");
+        return;
+    }
     globalLogicHandler().onPlayerDetail(std::move(detail));
 }
 

@@ -216,6 +216,21 @@ TEST_F(AccountLogic, PlayerDetailGoesToTheTableOnTopOnly) {
     EXPECT_EQ(table->lastDetailText(), "");
 }
 
+TEST_F(AccountLogic, ACutShortPlayerDetailShowsNoSheetOfZeros) {
+    auto table = push(std::make_shared<WatchingTable>());
+    const Bytes cuts[] = {
+        Bytes().int32(5).utf("an").int64(2500).int16(1).int32(1).int32(1).int32(1).int32(1), // one short
+        Bytes().int32(5).utf("an").int64(2500),
+        Bytes().int32(5).byte(0).byte(9).raw({'a'}),
+        Bytes().int32(5),
+    };
+    for (const auto& cut : cuts)
+        reply(34, cut);
+    EXPECT_EQ(table->details, 0);
+    reply(34, Bytes().int32(5).utf("an").int64(2500).int16(1).int32(1).int32(1).int32(1).int32(1).int32(1));
+    EXPECT_EQ(table->details, 1);
+}
+
 TEST_F(AccountLogic, EachGiftAnswerCostsThePriceOfTheOldestGiftWaiting) {
     ShopViewDetail::setItemPrice(9999); // the panel opened last
     ShopViewDetail::rememberGiftPrice(2500);
