@@ -278,6 +278,9 @@ private:
     // Back to the root screen (the log-in screen hides its overlay); the lost-signal
     // notice unless the client itself disconnected (empty text then).
     void disconnected(const std::string& lostSignalText);
+    // What a connection leaves behind when it ends: the mailbox, waiting gift prices,
+    // the shop's pages.
+    void connectionEnded();
     // Fills the log-in form from the cache when the log-in screen is on top, then the notice.
     void setMoneyError(const std::string& error);
     // The register answer on the main thread.

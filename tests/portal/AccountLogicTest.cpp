@@ -244,6 +244,27 @@ TEST_F(AccountLogic, EachGiftAnswerCostsThePriceOfTheOldestGiftWaiting) {
     EXPECT_EQ(myMoney(), 96800);
 }
 
+TEST_F(AccountLogic, AGiftLeftUnansweredByAnEndedConnectionCostsNothingLater) {
+    ShopViewDetail::rememberGiftPrice(2500); // its answer never came
+    GlobalLogicHandler::getInstance().onDisconnect();
+    run();
+    UIController::closeDialog();
+    ShopViewDetail::rememberGiftPrice(700);
+    reply(104, {8});
+    EXPECT_EQ(myMoney(), 99300) << "the confirmed gift costs its own price";
+
+    // A new sign-in starts with no gift waiting either.
+    ShopViewDetail::rememberGiftPrice(4000);
+    auto me = std::make_shared<Player>();
+    me->setIDDB(10);
+    me->setMoney(50000);
+    GlobalLogicHandler::getInstance().onLoginSuccess(me);
+    run();
+    ShopViewDetail::rememberGiftPrice(300);
+    reply(104, {8});
+    EXPECT_EQ(myMoney(), 49700);
+}
+
 // --------------------------------------------------------------- rankings
 
 TEST_F(AccountLogic, RankingsAppendToTheLeaderboardOnTop) {
