@@ -1,6 +1,7 @@
 // The top-up panel and the scratch-card form, driven on the game grid of a signed-in
 // client against the test portal.
 #include "account/PendingReceipts.h"
+#include "account/TopupActions.h"
 #include "account/TopupZelByCardView.h"
 #include "account/TopupZelView.h"
 #include "app/KavoOnlineAppDelegate.h"
@@ -145,6 +146,28 @@ TEST_F(TopupPanel, EachPendingReceiptGoesOnceAndARefusalOfOneSentAgainShowsNoDia
     // A refusal of a purchase made now is still shown.
     ASSERT_TRUE(portal().sendToClient(purchaseAnswer(0, "Loi the", "QUJD", 0)));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return dialogText() == "Loi the"; }, 5));
+}
+
+TEST_F(TopupPanel, APurchaseWhoseRowLeftAShorterListSendsNothing) {
+    signIn();
+    std::vector<std::shared_ptr<ChargeMoneyInfo>> rows;
+    for (int i = 0; i < 3; ++i) {
+        rows.push_back(std::make_shared<ChargeMoneyInfo>(TopupActions::kStore));
+        rows.back()->setSubId(int8_t(i));
+    }
+    platform::Notification purchased;
+    purchased.userInfo = platform::Value::emptyDictionary();
+    purchased.userInfo.set("receipt", "UkVD");
+    TopupActions::sendReceipt(rows, 3, purchased); // the remembered row was the fourth
+    TopupActions::sendReceipt(rows, -1, purchased);
+    settle(0.2);
+    EXPECT_TRUE(bodies(71).empty());
+    TopupActions::sendReceipt(rows, 2, purchased);
+    ASSERT_TRUE(waitFor(71, 1));
+    std::vector<uint8_t> expected{5};
+    const auto field = utf("UkVD");
+    expected.insert(expected.end(), field.begin(), field.end());
+    EXPECT_EQ(bodies(71), std::vector<std::vector<uint8_t>>{expected});
 }
 
 TEST_F(TopupPanel, TheCardFormWarnsOnAnEmptyFieldAndSendsWhatWasTyped) {

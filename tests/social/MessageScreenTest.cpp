@@ -188,6 +188,25 @@ TEST_F(MessageScreen, APrivateLineWhileOpenIsStoredOnceAndShownOnceInItsPanel) {
     EXPECT_EQ(UIController::listMessage()[0]->message(), "hello?");
 }
 
+TEST_F(MessageScreen, AfterRemovingAllASelectedRowAsksNothing) {
+    UIController::setListMessage({mail(0, "a", "only")});
+    auto screen = open();
+    screen->setSelectedIndex(0);
+    screen->doRemoveAllMessages();
+    ASSERT_TRUE(screen->listMessage().empty());
+    screen->askToDeleteMessage();
+    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty()) << "the selected row is gone";
+
+    UIController::setListMessage({mail(0, "a", "one"), mail(0, "b", "two")});
+    screen->viewDidAppear(false);
+    screen->setSelectedIndex(2);
+    screen->askToDeleteMessage();
+    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty()) << "one past the last row";
+    screen->setSelectedIndex(1);
+    screen->askToDeleteMessage();
+    EXPECT_EQ(platform::ui::AlertView::visibleAlerts().size(), 1u) << "the last row asks";
+}
+
 TEST_F(MessageScreen, TheDeleteQuestionRemovesTheMessageItWasAskedAbout) {
     auto first = mail(0, "a", "first");
     auto asked = mail(0, "b", "asked");
