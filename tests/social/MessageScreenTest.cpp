@@ -188,6 +188,21 @@ TEST_F(MessageScreen, APrivateLineWhileOpenIsStoredOnceAndShownOnceInItsPanel) {
     EXPECT_EQ(UIController::listMessage()[0]->message(), "hello?");
 }
 
+TEST_F(MessageScreen, OpeningAFriendsPanelLeavesTheirRequestsAndTypedMailInTheMailbox) {
+    auto request = mail(3, "an", "an muốn kết bạn", true, 201);
+    auto notice = mail(3, "an", "thư của quản trị", false, 201);
+    auto line = mail(0, "an", "chao ban", false, 201);
+    UIController::setListMessage({request, notice, line});
+    auto screen = open();
+    giveFriends(*screen);
+    drive("tap text=an");
+    ASSERT_TRUE(screen->activeChatView());
+    ASSERT_EQ(screen->activeChatView()->arrChat().size(), 1u);
+    EXPECT_EQ(screen->activeChatView()->arrChat()[0]->content(), "chao ban");
+    EXPECT_EQ(screen->chatDatabase()->queryConversationWithUserID("201", {}).size(), 1u);
+    EXPECT_EQ(UIController::listMessage(), (KavoMessageList{request, notice}));
+}
+
 TEST_F(MessageScreen, AfterRemovingAllASelectedRowAsksNothing) {
     UIController::setListMessage({mail(0, "a", "only")});
     auto screen = open();
