@@ -123,6 +123,10 @@ TEST_F(Profile, ShuffledAchievementsShowThirteenSectionsInOrderOnceAllAreIn) {
     EXPECT_EQ(first->lbBoCuoc()->text(), "1");
     EXPECT_EQ(tab->listGameAchivement().at(13)[1], 999);
     EXPECT_EQ(tab->listGameAchivement().count(8), 0u);
+    // A row short of its six numbers is dropped, the row held stays.
+    tab->updateViewWithAchievement({3, 7, 7, 7, 7}, 3);
+    ASSERT_EQ(tab->listGameAchivement().at(3).size(), 6u);
+    EXPECT_EQ(tab->listGameAchivement().at(3)[1], 103);
 }
 
 TEST_F(Profile, TheTransactionsTabAsksItsLogOnCreationAndShowsTheRows) {
