@@ -33,6 +33,16 @@ std::string hostOf(const std::string& url) {
     return parsed ? parsed->host : std::string();
 }
 
+// What of an address may go to the log: scheme, host, port and path. The query and
+// the user part can carry credentials (access tokens travel in the query).
+std::string loggableAddress(const std::string& text) {
+    auto parsed = Url::parse(text);
+    if (!parsed) return "(not an address)";
+    std::string shown = parsed->scheme + "://" + parsed->host;
+    if (parsed->port >= 0) shown += ":" + std::to_string(parsed->port);
+    return shown + parsed->path;
+}
+
 // "name=value" of a Set-Cookie header (its attributes dropped).
 void keepCookie(const std::string& host, const std::string& header) {
     std::string pair = header.substr(0, header.find(';'));
@@ -177,7 +187,7 @@ HttpResponse performTask(const HttpRequest& request, const HttpTask* task) {
     auto url = Url::parse(request.url);
     if (!url || (url->scheme != "http" && url->scheme != "https") || url->host.empty()) {
         HttpResponse failed;
-        failed.error = "unsupported URL: " + request.url;
+        failed.error = "unsupported URL: " + loggableAddress(request.url);
         log("HttpClient: " + failed.error);
         return failed;
     }
@@ -262,7 +272,7 @@ HttpResponse performTask(const HttpRequest& request, const HttpTask* task) {
         response.error = transfer.tooLarge ? "response too large"
                          : errorBuffer[0]  ? std::string(errorBuffer)
                                            : std::string(curl_easy_strerror(result));
-        log("HttpClient: " + method + " " + request.url + " failed: " + response.error);
+        log("HttpClient: " + method + " " + loggableAddress(request.url) + " failed: " + response.error);
     }
     curl_slist_free_all(headers);
     curl_easy_cleanup(curl);

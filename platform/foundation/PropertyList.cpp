@@ -6,6 +6,7 @@
 #include "platform/runtime/Log.h"
 
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <tinyxml2.h>
 
@@ -167,7 +168,8 @@ void writeValue(std::string& out, const Value& value, int indent) {
         appendElement(out, "data", base64Encode(value.dataValue()), indent);
         break;
     case ValueType::Date:
-        appendElement(out, "date", formatIso8601(value.dateValue()), indent);
+        // Whole seconds: the standard form that every property-list reader takes.
+        appendElement(out, "date", formatIso8601(std::floor(value.dateValue())), indent);
         break;
     case ValueType::Array:
         if (value.arrayValue().empty()) {

@@ -12,6 +12,9 @@
 #include "sdk/socialnet/json/SNDictionary.h"
 #include "sdk/socialnet/json/SNJSON.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace socialnet {
 
 namespace {
@@ -21,6 +24,20 @@ constexpr const char* kNonTextMessage = "Response is a non-text MIME type; endpo
 
 bool isSDKError(const SNErrorPtr& error) {
     return error && error->domain == SNErrorDomain;
+}
+
+// The integer a textual code begins with ("404", " 500 Internal"), 0 when none; values
+// beyond an int are held at its ends.
+int leadingInteger(const std::string& text) {
+    size_t at = text.find_first_not_of(" \t\r\n");
+    if (at == std::string::npos) return 0;
+    bool negative = false;
+    if (text[at] == '+' || text[at] == '-') negative = text[at++] == '-';
+    long long value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+        value = std::min<long long>(value * 10 + (text[at] - '0'), 1LL << 32);
+    value = negative ? -value : value;
+    return int(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -132,7 +149,9 @@ SNErrorPtr SNRequestConnection::errorFromResult(const SNValue& result) {
         if (dictionary->containsKey(key)) return SNRequestError(SNErrorCodeServerError, 200, result, nullptr, "");
     if (dictionary->containsKey("code")) {
         SNValue code = dictionary->objectForKey("code");
-        int status = code.isNumber() ? int(code.number()->int64Value()) : 0;
+        int status = code.isNumber()   ? int(code.number()->int64Value())
+                     : code.isString() ? leadingInteger(code.string())
+                                       : 0;
         return checkConnectionError(nullptr, status, result);
     }
     return nullptr;
@@ -150,8 +169,7 @@ void SNRequestConnection::completeWithResults(const SNArrayPtr& results, const S
             itemError = errorFromResult(item);
             if (!itemError && item.isDictionary()) {
                 SNValue body = item.dictionary()->objectForKey("body");
-                if (body.isDictionary())
-                    result = SNValue(SNGraphObject::graphObjectWrappingDictionary(body.dictionary()));
+                if (!body.isNull()) result = SNGraphObject::graphObjectWrappingObject(body);
             }
         }
         size_t lookupIndex = itemError == error ? i : 0;

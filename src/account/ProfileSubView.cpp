@@ -217,7 +217,9 @@ void ProfileSubView::onOtherUserDataWithUser(const std::shared_ptr<User>& user) 
     if (subUserDataView_) subUserDataView_->updateViewWithUserData(user);
 }
 
-void ProfileSubView::onOtherAchievementWithGameId(int gameId, const std::vector<int32_t>& achivement) {
+void ProfileSubView::onOtherAchievementWithGameId(int32_t userId, int gameId, const std::vector<int32_t>& achivement) {
+    // Rows asked for an earlier player can arrive after another player's panel opened.
+    if (userId != currentId()) return;
     if (subAchievementView_) subAchievementView_->updateViewWithAchievement(achivement, gameId);
 }
 

@@ -51,7 +51,8 @@ public:
     void showTab(platform::ui::Rect rect, int index, bool isProfileView, int32_t userId);
 
     void onOtherUserDataWithUser(const std::shared_ptr<User>& user);
-    void onOtherAchievementWithGameId(int gameId, const std::vector<int32_t>& achivement);
+    // Rows of another player than currentId() are dropped.
+    void onOtherAchievementWithGameId(int32_t userId, int gameId, const std::vector<int32_t>& achivement);
 
     // Slide the panel out to the right and remove it.
     void doClose();

@@ -269,11 +269,19 @@ void ShopView::showTab(int tab) {
 }
 
 void ShopView::requestFirstPages() {
-    // Asked once per shop: a second showing would append the same rows again.
-    if (firstPagesAsked_) return;
+    // Asked once per connection: a second showing would append the same rows again.
+    // When nothing came of the first asking, it is asked again.
+    if (firstPagesAsked_ && !arrTotal_.empty()) return;
     firstPagesAsked_ = true;
     GlobalService::getInstance().requestAllItemsWithPage(int8_t(pageItems_));
     GlobalService::getInstance().requestAllAvatarWithPage(pageAvatars_);
+}
+
+void ShopView::connectionEnded() {
+    arrTotal_.clear();
+    pageItems_ = pageAvatars_ = 0;
+    firstPagesAsked_ = false;
+    if (isViewLoaded()) reloadTiles();
 }
 
 void ShopView::doCloseThisView() {

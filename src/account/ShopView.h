@@ -70,6 +70,8 @@ public:
     void doChangeTab(int tab);
     int viewingTabIndex() const { return viewingTabIndex_; }
     void doCloseThisView();
+    // The item and avatar pages of the ended connection go; the next showing asks again.
+    void connectionEnded();
     void purchaseListItems();
     void doLoadItems() { shopKind_ = 2; }
     void doLoadAvatars() {

@@ -11,6 +11,8 @@
 #include "platform/ui/AlertView.h"
 #include "portal/GlobalService.h"
 
+#include <set>
+
 namespace kavo {
 
 std::string TopupActions::smsBody(const ChargeMoneyInfo& channel) {
@@ -42,10 +44,27 @@ void TopupActions::sendReceipt(const std::vector<std::shared_ptr<ChargeMoneyInfo
     GlobalService::getInstance().sendReceiptString(*rows[size_t(row)], purchased.userInfo["receipt"].stringValue());
 }
 
+namespace {
+
+// Receipts sent again at this sign-in whose answer has not come yet.
+std::set<std::string>& receiptsSentAgain() {
+    static std::set<std::string> receipts;
+    return receipts;
+}
+
+} // namespace
+
 void TopupActions::resendPendingReceipts() {
     const ChargeMoneyInfo storeChannel(kStore);
+    receiptsSentAgain().clear();
+    // A restore can record one receipt several times; the server needs it once.
     for (const auto& receipt : PendingReceipts::receiptsOf(PendingReceipts::currentUser()))
-        GlobalService::getInstance().sendReceiptString(storeChannel, receipt);
+        if (receiptsSentAgain().insert(receipt).second)
+            GlobalService::getInstance().sendReceiptString(storeChannel, receipt);
+}
+
+bool TopupActions::takeAnswerToReceiptSentAgain(const std::string& receipt) {
+    return receiptsSentAgain().erase(receipt) > 0;
 }
 
 void TopupActions::showFailure(const platform::Notification& failed) {

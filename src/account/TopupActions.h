@@ -33,7 +33,11 @@ public:
                             const platform::Notification& purchased);
     // Sends every receipt still pending for the signed-in user once more, so that a
     // paid purchase whose answer was lost is credited after the next sign-in.
+    // Each distinct receipt goes once per sign-in.
     static void resendPendingReceipts();
+    // True once for the answer to a receipt sent again at this sign-in: its refusal
+    // was shown to the player when it first came.
+    static bool takeAnswerToReceiptSentAgain(const std::string& receipt);
     // Shows the store's failure, except for the buyer's own cancel.
     static void showFailure(const platform::Notification& failed);
 

@@ -431,8 +431,8 @@ void GameView::onOtherUserDataWithUser(const std::shared_ptr<User>& user) {
     panel->onOtherUserDataWithUser(user);
 }
 
-void GameView::onOtherAchievementWithGameId(int gameId, const std::vector<int32_t>& achievement) {
-    if (const auto& panel = profileSubView()) panel->onOtherAchievementWithGameId(gameId, achievement);
+void GameView::onOtherAchievementWithGameId(int32_t userId, int gameId, const std::vector<int32_t>& achievement) {
+    if (const auto& panel = profileSubView()) panel->onOtherAchievementWithGameId(userId, gameId, achievement);
 }
 
 // ---------------------------------------------------------------- other screens

@@ -53,7 +53,7 @@ public:
     void doShowMoreGames();
     // The player-profile panel shows another player's record or achievements.
     void onOtherUserDataWithUser(const std::shared_ptr<User>& user);
-    void onOtherAchievementWithGameId(int gameId, const std::vector<int32_t>& achievement);
+    void onOtherAchievementWithGameId(int32_t userId, int gameId, const std::vector<int32_t>& achievement);
     bool _hasProfileSubView() const { return hasProfileSubView_; }
     void set_hasProfileSubView(bool has) { hasProfileSubView_ = has; }
     int _selectedFriendID() const { return selectedFriendID_; }

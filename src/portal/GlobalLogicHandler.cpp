@@ -1,5 +1,7 @@
 #include "portal/GlobalLogicHandler.h"
 
+#include "account/ShopView.h"
+#include "account/ShopViewDetail.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "net/MobileClient.h"
@@ -72,7 +74,7 @@ void GlobalLogicHandler::setIsTryGetIPFromWap(bool value) {
 void GlobalLogicHandler::onConnectFail() {
     platform::runOnMainThread([this, message = text("KAVO_connectFail")] {
         // Whoever was signed in is not any more: the mailbox stops being theirs.
-        UIController::signOutListMessage();
+        connectionEnded();
         connectFail(message);
     });
 }
@@ -81,9 +83,17 @@ void GlobalLogicHandler::onDisconnect() {
     // The client's own disconnect (status 2) ends quietly.
     const bool byClient = GlobalService::getInstance().connectStatus() == MobileClient::kStatusDisconnected;
     platform::runOnMainThread([this, message = byClient ? std::string() : text("KAVO_lostSignal")] {
-        UIController::signOutListMessage();
+        connectionEnded();
         disconnected(message);
     });
+}
+
+void GlobalLogicHandler::connectionEnded() {
+    UIController::signOutListMessage();
+    // Gifts still waiting for their answer will not get one on another connection, and
+    // the shop's pages are asked again on the next.
+    ShopViewDetail::forgetGiftPrices();
+    ShopView::getInstance()->connectionEnded();
 }
 
 void GlobalLogicHandler::onSetClientInfoOK() {
@@ -104,6 +114,7 @@ void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me) {
         defaults.synchronize();
         const int32_t iddb = me->IDDB();
         UIController::setMyInfo(std::move(me));
+        ShopViewDetail::forgetGiftPrices();
         // The new player's stored mailbox, never the previous player's.
         UIController::restoreListMessageForPlayer(iddb);
         loginSuccess();

@@ -170,7 +170,8 @@ public:
     // The first number is the game type.
     virtual void onMyAchievement(std::vector<int32_t> achievement);
     virtual void onMyAssets(AssetList assets);
-    virtual void onOtherUserAchivement(std::vector<int32_t> achievement);
+    // Another player's row (40/5): only the open player panel showing that player takes it.
+    virtual void onOtherUserAchivement(int32_t userId, std::vector<int32_t> achievement);
     // The new password is the one to remember; then the notice.
     virtual void onSetMyUserData();
     virtual void onChangePass(bool ok);
@@ -277,6 +278,9 @@ private:
     // Back to the root screen (the log-in screen hides its overlay); the lost-signal
     // notice unless the client itself disconnected (empty text then).
     void disconnected(const std::string& lostSignalText);
+    // What a connection leaves behind when it ends: the mailbox, waiting gift prices,
+    // the shop's pages.
+    void connectionEnded();
     // Fills the log-in form from the cache when the log-in screen is on top, then the notice.
     void setMoneyError(const std::string& error);
     // The register answer on the main thread.
@@ -329,6 +333,8 @@ private:
     void showMyAvatars(const AvatarList& avatars);
     void doShowTransactionLog(const std::vector<std::shared_ptr<TransactionLog>>& logs);
     void onTransferMoneyWithInfo(const std::string& info);
+    // The signed-in player's money on the table on top, when a table is on top.
+    void onUpdateMyMoneyOnTable();
     void showAvatarList(const AvatarList& avatars);
     void showItemsList(const ItemInfoList& items);
     void onShowAllItemsWithList(const ItemInfoList& items);

@@ -6,6 +6,7 @@
 #include "account/Profile_TransactionView.h"
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
+#include "account/TopupActions.h"
 #include "account/TopupZelView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
@@ -285,23 +286,42 @@ void GlobalLogicHandler::onViewMyAchievement(const std::vector<int32_t>& achieve
     if (auto profile = topScreenAs<ProfileView>()) {
         profile->onMyAchievementWithGameId(gameType, achievement);
     } else if (auto panel = profilePanelOnTop()) {
-        panel->onOtherAchievementWithGameId(gameType, achievement);
+        panel->onOtherAchievementWithGameId(UIController::myInfo()->IDDB(), gameType, achievement);
     }
 }
 
 void GlobalLogicHandler::onMyAssets(AssetList /*assets*/) {}
-void GlobalLogicHandler::onOtherUserAchivement(std::vector<int32_t> /*achievement*/) {}
+void GlobalLogicHandler::onOtherUserAchivement(int32_t userId, std::vector<int32_t> achievement) {
+    platform::runOnMainThread([userId, achievement = std::move(achievement)] {
+        if (achievement.empty()) return;
+        if (auto panel = profilePanelOnTop())
+            panel->onOtherAchievementWithGameId(userId, achievement.front(), achievement);
+    });
+}
 
 void GlobalLogicHandler::onSetMyUserData() {
-    platform::runOnMainThread([] {
+    platform::runOnMainThread([this] {
+        // A plain profile edit carried no password: nothing to remember, nothing to say.
         auto& defaults = platform::UserDefaults::standard();
-        defaults.setString(defaults.stringForKey("KAVO_LOGIN_NEWPASS"), "KAVO_LOGIN_OLDPASS");
+        const std::string newPass = defaults.stringForKey("KAVO_LOGIN_NEWPASS");
+        if (newPass.empty()) return;
+        defaults.setString(newPass, "KAVO_LOGIN_OLDPASS");
+        defaults.removeObjectForKey("KAVO_LOGIN_NEWPASS");
         defaults.synchronize();
+        showAlertViewWithMessage(text("KAVO_changePassSuccess"));
     });
-    showAlertViewWithMessage(text("KAVO_changePassSuccess"));
 }
 
 void GlobalLogicHandler::onChangePass(bool ok) {
+    platform::runOnMainThread([ok] {
+        const auto newPass = GlobalService::getInstance().takePendingNewPassword();
+        auto& defaults = platform::UserDefaults::standard();
+        // The log-in form must not offer a password that no longer works.
+        if (!ok || !newPass || !defaults.boolForKey("savednextLogin")) return;
+        defaults.setString(*newPass, "password");
+        defaults.setString(*newPass, "KAVO_LOGIN_OLDPASS");
+        defaults.synchronize();
+    });
     showAlertViewWithMessage(text(ok ? "KAVO_changePassSuccess" : "KAVO_changePassUnSuccess"));
 }
 
@@ -378,16 +398,24 @@ void GlobalLogicHandler::onItemImageWithId(int32_t itemId, platform::Bytes image
 void GlobalLogicHandler::onTransferMoneyWithNewMoney(int64_t newMoney, const std::string& info) {
     platform::runOnMainThread([this, newMoney, info] {
         UIController::myInfo()->setMoney(newMoney);
+        if (info.empty()) {
+            onUpdateMyMoneyOnTable();
+            return;
+        }
         onTransferMoneyWithInfo(info);
     });
 }
 
 void GlobalLogicHandler::onTransferMoneyWithInfo(const std::string& info) {
+    onUpdateMyMoneyOnTable();
+    showAlertViewWithMessage(info);
+}
+
+void GlobalLogicHandler::onUpdateMyMoneyOnTable() {
     if (auto table = topScreenAs<GameTableView>()) {
         const auto me = UIController::myInfo();
         table->updateMoneyWithUserId(me->IDDB(), me->money());
     }
-    showAlertViewWithMessage(info);
 }
 
 void GlobalLogicHandler::onUpdateMyMoney(int64_t /*money*/) {}
@@ -580,16 +608,15 @@ void GlobalLogicHandler::showAlertInAppPurchase(const platform::Value& info) {
     const std::string receipt = info["receiptString"].stringValue();
     if (panel) panel->setReceiptStringFromServer(receipt);
     const std::string message = info["message"].stringValue();
+    const bool sentAgain = TopupActions::takeAnswerToReceiptSentAgain(receipt);
     if (purchaseSucceeded(info["status"].intValue())) {
-        UIController::myInfo()->setMoney(info["money"].int64Value());
+        // An answer without a balance leaves the money as it is.
+        if (info.contains("money")) UIController::myInfo()->setMoney(info["money"].int64Value());
         PendingReceipts::removeConfirmed(PendingReceipts::currentUser(), receipt);
-        if (auto screen = topScreenAs<GameTableView>()) {
-            const auto me = UIController::myInfo();
-            screen->updateMoneyWithUserId(me->IDDB(), me->money());
-        }
+        onUpdateMyMoneyOnTable();
         UIController::setOkValue(UIController::kActionPurchaseConfirmed);
         UIController::startOKDlg(message);
-    } else {
+    } else if (!sentAgain) {
         UIController::startCancelDlg(message);
     }
     if (panel) Util::hideLoadingOnView(panel);

@@ -572,8 +572,13 @@ bool GlobalMessageHandler::handleAccount(Message& message) {
         return true;
     case 17: {
         const int64_t newMoney = reader.int64();
+        if (!reader.ok()) {
+            platform::log("reply 17 without a balance: dropped");
+            return true;
+        }
         const std::string info = reader.utf();
-        logic.onTransferMoneyWithNewMoney(newMoney, info);
+        // A cut-short text still carries the balance; there is just nothing to say.
+        logic.onTransferMoneyWithNewMoney(newMoney, reader.ok() ? info : std::string());
         return true;
     }
     case 44:
@@ -690,6 +695,10 @@ void GlobalMessageHandler::receivePlayerDetail(ReplyReader& reader) {
     detail.append(int(reader.int16()));
     for (int i = 0; i < 5; ++i) // exp, wins, losses, draws, give-ups
         detail.append(int(reader.int32()));
+    if (!reader.ok()) {
+        platform::log("player detail cut short: dropped");
+        return;
+    }
     globalLogicHandler().onPlayerDetail(std::move(detail));
 }
 
@@ -988,10 +997,11 @@ void GlobalMessageHandler::receiveMyProfile(ReplyReader& reader) {
         std::vector<int32_t> achievement{reader.byte()};
         for (int i = 0; i < 5; ++i)
             achievement.push_back(reader.int32());
+        if (!reader.ok()) break;
         reader.int32(); // not used
         // The player's own achievements come with sub 3.
         if (userId == UIController::myInfo()->IDDB()) break;
-        logic.onMyAchievement(std::move(achievement));
+        logic.onOtherUserAchivement(userId, std::move(achievement));
         break;
     }
     default:
@@ -1265,13 +1275,13 @@ void GlobalMessageHandler::receivePurchaseInfo(ReplyReader& reader) {
     const uint8_t status = uint8_t(reader.byte());
     const std::string text = reader.utf();
     const std::string receipt = reader.utf();
-    // The balance may be missing: it then reads as 0 and the answer is still given.
+    // The balance may be missing: the answer is still given, without a "money" entry.
     const int64_t money = reader.int64();
     platform::Value info = platform::Value::emptyDictionary();
     info.set("status", std::to_string(status));
     info.set("message", text);
     info.set("receiptString", receipt);
-    info.set("money", std::to_string(money));
+    if (reader.ok()) info.set("money", std::to_string(money));
     globalLogicHandler().onPurchaseInfo(std::move(info));
 }
 

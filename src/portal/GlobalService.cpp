@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace kavo {
 
@@ -317,7 +318,8 @@ void GlobalService::requestRegisterWithUsername(const std::string& user, const s
 void GlobalService::requestAccessTokenSN(const std::string& token) {
     defaults().setString(token, "KAVO_LOGIN_ACESSTOKEN");
     defaults().synchronize();
-    platform::log("requestAccessTokenSN: " + token);
+    // The token signs the player in: only its length goes to the log.
+    platform::log("requestAccessTokenSN: token of " + std::to_string(token.size()) + " characters");
     Message m(2301);
     m.writeUTF(token);
     send(std::move(m));
@@ -660,8 +662,11 @@ void GlobalService::requestUserProfile(int32_t userId) {
 }
 
 void GlobalService::updateDateProfileWithUser(const User& user) {
-    defaults().setString(user.uNewPass(), "KAVO_LOGIN_NEWPASS");
-    defaults().synchronize();
+    // Only a record that carries a new password has one for the answer (41) to take.
+    if (!user.uNewPass().empty()) {
+        defaults().setString(user.uNewPass(), "KAVO_LOGIN_NEWPASS");
+        defaults().synchronize();
+    }
     Message m(1002);
     m.writeUTF(user.fullname());
     m.writeByte(user.gender());
@@ -676,6 +681,7 @@ void GlobalService::updateDateProfileWithUser(const User& user) {
 }
 
 void GlobalService::updatePasswordWithOldPass(const std::string& oldPass, const std::string& newPass) {
+    pendingNewPassword_ = newPass;
     Message m(1003);
     m.writeUTF(oldPass);
     m.writeUTF(newPass);
@@ -936,6 +942,14 @@ void GlobalService::installRequestHooks() {
     requests.requestAvatar = [](int16_t avatarId) { getInstance().requestAvatar(avatarId); };
     requests.requestFullItemImage = [](int32_t pictureId) { getInstance().getFullItemImageWithId(pictureId); };
     Resources::getInstance().setPictureRequests(std::move(requests));
+}
+
+} // namespace kavo
+
+namespace kavo {
+
+std::optional<std::string> GlobalService::takePendingNewPassword() {
+    return std::exchange(pendingNewPassword_, std::nullopt);
 }
 
 } // namespace kavo

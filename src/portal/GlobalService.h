@@ -152,14 +152,17 @@ public:
     void requestUserProfile(int32_t userId);                                                // 1005
     void updateDateProfileWithUser(const User& user);                                       // 1002
     void updatePasswordWithOldPass(const std::string& oldPass, const std::string& newPass); // 1003
-    void updateStatusWithStatus(const std::string& status);                                 // 1004
-    void requestChangeAvatar(int32_t avatarId);                                             // 1008
-    void requestBoughtAvatars();                                                            // 1010
-    void requestAvatar(int16_t avatarId);                                                   // 38
-    void requestAvatarShop();                                                               // 39
-    void requestAvatarShopWithPage(int32_t page, int32_t type);                             // 1201
-    void buyAvatarWithId(int32_t avatarId);                                                 // 1202
-    void requestAllAvatarWithPage(int32_t page);                                            // 1203
+    // The new password of the last change sent (1003), once, when its answer comes.
+    // Main thread.
+    std::optional<std::string> takePendingNewPassword();
+    void updateStatusWithStatus(const std::string& status);     // 1004
+    void requestChangeAvatar(int32_t avatarId);                 // 1008
+    void requestBoughtAvatars();                                // 1010
+    void requestAvatar(int16_t avatarId);                       // 38
+    void requestAvatarShop();                                   // 39
+    void requestAvatarShopWithPage(int32_t page, int32_t type); // 1201
+    void buyAvatarWithId(int32_t avatarId);                     // 1202
+    void requestAllAvatarWithPage(int32_t page);                // 1203
 
     // --- Shop, gifts and item pictures (101) ---
     void requestGetCategory(int32_t categoryId, int8_t gender, int8_t screen);          // 101/1
@@ -213,6 +216,7 @@ public:
                          std::function<void(platform::SmsResult)> onResult);
 
 private:
+    std::optional<std::string> pendingNewPassword_;
     GlobalService() = default;
     void send(Message message);
     void doSendSMSWithData(std::string body, std::vector<std::string> to,

@@ -256,6 +256,7 @@ void LeaderboardView::resetLists() {
     for (auto& list : listTopGames_)
         list.clear();
     listTopXepGach_.clear();
+    firstPageAsked_.clear();
 }
 
 void LeaderboardView::viewDidAppear(bool animated) {
@@ -397,8 +398,9 @@ void LeaderboardView::chooseGameAtRow(int row) {
         return;
     }
     showListLoading();
-    // A list already held is shown again as it is; an empty one asks its first page.
-    if (listTopForGame(gameType)->empty()) {
+    // A list already held is shown again as it is; an empty one asks its first page,
+    // once: a second choice before that page arrives would have it appended twice.
+    if (listTopForGame(gameType)->empty() && firstPageAsked_.insert(gameType).second) {
         GlobalService::getInstance().requestStrongestWithPage(0, int8_t(gameType));
     } else {
         queueReloadDanhSach();

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace kavo {
@@ -119,6 +120,8 @@ private:
     // list no reply fills.
     std::array<Rows, 14> listTopGames_;
     Rows listTopXepGach_;
+    // Games whose first page was asked (main thread only).
+    std::set<int> firstPageAsked_;
     Rows listTopRichestsBetweenFriend_;
     Rows listTopPlayersBetweenFriends_;
 

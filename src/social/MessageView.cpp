@@ -52,6 +52,12 @@ double rowHeight() {
 
 // A line's identity, to store and show each received line once.
 using LineKey = std::tuple<int32_t, int64_t, std::string>;
+// Private lines arrive untyped; friend requests and typed mail stay in the mailbox when
+// their sender's panel opens.
+bool mayBePrivateLine(const KavoMessage& message) {
+    return !message.isRequestAddFriend() && message.type() == 0;
+}
+
 LineKey keyOf(const KavoMessage& message) {
     return {message.fromID(), message.time(), message.message()};
 }
@@ -467,11 +473,6 @@ void MessageView::showPanel(const std::shared_ptr<ChatView>& panel) {
     activeChatView_ = panel;
 }
 
-bool MessageView::panelIsShown(const std::string& key) const {
-    auto found = listChatView_.find(key);
-    return found != listChatView_.end() && found->second == activeChatView_ && !activeChatView_->isHidden();
-}
-
 std::string MessageView::lastLineTime(int32_t partnerId) {
     if (!kavoDB_) return "";
     const auto lines = kavoDB_->queryConversationWithUserID(std::to_string(partnerId), listAllFriends_);
@@ -520,7 +521,7 @@ bool MessageView::createChatViewForUser(const Player& player) {
     KavoMessageList remaining;
     for (auto it = listMessage_.rbegin(); it != listMessage_.rend(); ++it) {
         const auto& message = *it;
-        if (message->fromName() != name) {
+        if (message->fromName() != name || !mayBePrivateLine(*message)) {
             remaining.insert(remaining.begin(), message);
             continue;
         }
@@ -665,12 +666,8 @@ void MessageView::onAddFriendResult(int result) {
 
 void MessageView::onChatWithMessage(std::shared_ptr<KavoMessage> message) {
     if (!message) return;
-    if (kavoDB_) kavoDB_->insertMsg(*message, ChatDatabase::kReceived);
-    if (panelIsShown(message->fromName())) {
-        activeChatView_->arrChat().push_back(receivedLine(*message));
-        activeChatView_->reloadChats();
-        return;
-    }
+    // Mailbox batches carry notices and friend requests: they wait in the list and never
+    // become lines of a conversation or of the chat file.
     addPending(message);
 }
 

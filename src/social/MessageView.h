@@ -56,8 +56,8 @@ public:
     void forceReloadFriendList();
     // A private message while this screen is open: stored as received, then pending.
     void onNewMessage(std::shared_ptr<KavoMessage> message);
-    // New mail or a private line while open: stored, then shown in the partner's panel
-    // when that panel is the one on screen, else pending like onNewMessage.
+    // New mail (notices, friend requests) while open: pending in the list, never stored
+    // in the chat file nor shown as a conversation line.
     void onChatWithMessage(std::shared_ptr<KavoMessage> message);
     // Every message of the list leaves the app-wide mail.
     void doRemoveAllMessages();
@@ -153,7 +153,6 @@ private:
     void refreshBadge();
     void addPanel(const std::string& key, const std::shared_ptr<ChatView>& panel);
     void showPanel(const std::shared_ptr<ChatView>& panel);
-    bool panelIsShown(const std::string& key) const;
 
     int32_t messageType_ = 2;
     KavoMessageList listMessage_;

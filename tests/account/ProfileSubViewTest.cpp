@@ -138,6 +138,25 @@ TEST_F(OtherProfile, TheThreeIdleButtonsSayUnderConstruction) {
     EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
 }
 
+TEST_F(OtherProfile, LateRowsOfThePreviousPlayerStayOutOfTheNextPlayersTable) {
+    panel_->doChangeTab(ProfileSubView::kTabAchievements);
+    grid_->doShowUserInfo(88);
+    advance(0.3);
+    panel_->doChangeTab(ProfileSubView::kTabAchievements);
+    auto tab = panel_->subAchievementView();
+    ASSERT_TRUE(tab->listGameAchivement().empty());
+    for (int game : Profile_AchievementView::kListGameId)
+        reply(40,
+              Bytes().byte(5).int32(77).byte(int8_t(game)).int32(game).int32(9).int32(9).int32(9).int32(9).int32(0));
+    EXPECT_TRUE(tab->listGameAchivement().empty()) << "player 77's rows reached player 88's table";
+    for (int game : Profile_AchievementView::kListGameId)
+        reply(40,
+              Bytes().byte(5).int32(88).byte(int8_t(game)).int32(game).int32(6).int32(1).int32(0).int32(0).int32(0));
+    ASSERT_EQ(tab->listGameAchivement().size(), Profile_AchievementView::kListGameId.size());
+    for (const auto& [game, row] : tab->listGameAchivement())
+        EXPECT_EQ(row[2], 6) << game;
+}
+
 TEST_F(OtherProfile, NoiseWithThePanelOpenLeavesItWorking) {
     panel_->doChangeTab(ProfileSubView::kTabAchievements);
     uint32_t seed = 5;

@@ -125,6 +125,10 @@ TEST_F(Profile, ShuffledAchievementsShowThirteenSectionsInOrderOnceAllAreIn) {
     EXPECT_EQ(first->lbBoCuoc()->text(), "1");
     EXPECT_EQ(tab->listGameAchivement().at(13)[1], 999);
     EXPECT_EQ(tab->listGameAchivement().count(8), 0u);
+    // A row short of its six numbers is dropped, the row held stays.
+    tab->updateViewWithAchievement({3, 7, 7, 7, 7}, 3);
+    ASSERT_EQ(tab->listGameAchivement().at(3).size(), 6u);
+    EXPECT_EQ(tab->listGameAchivement().at(3)[1], 103);
 }
 
 TEST_F(Profile, TheTransactionsTabAsksItsLogOnCreationAndShowsTheRows) {
@@ -216,6 +220,44 @@ TEST_F(Profile, ABirthdayWheelSendsTheNewDate) {
     EXPECT_EQ(bodies(1002), std::vector<ByteVector>{expected});
 }
 
+struct WheelCase {
+    int year;
+    int month;
+    int lastDay; // where the 31st settles
+};
+
+TEST_F(Profile, TheBirthdayWheelKeepsEveryDateOnTheCalendar) {
+    const WheelCase cases[] = {
+        {2023, 1, 31},  {2023, 2, 28},  {2023, 3, 31}, {2023, 4, 30}, {2023, 5, 31},
+        {2023, 6, 30},  {2023, 7, 31},  {2023, 8, 31}, {2023, 9, 30}, {2023, 10, 31},
+        {2023, 11, 30}, {2023, 12, 31}, {1900, 2, 28}, {2000, 2, 29}, {2024, 2, 29},
+    };
+    reply(1005, record(17, 5, 1990, 1));
+    info()->btnRow_Clicked(Profile_UserDataView::kRowBirthday);
+    auto picker = info()->pickerDate();
+    for (const auto& c : cases) {
+        picker->didSelectRow(*picker, 0, 1);                                   // January
+        picker->didSelectRow(*picker, c.year - BirthdayPicker::kFirstYear, 2); // the year
+        picker->didSelectRow(*picker, 30, 0);                                  // the 31st
+        picker->didSelectRow(*picker, c.month - 1, 1);                         // the month
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%02d/%02d/%04d", c.lastDay, c.month, c.year);
+        EXPECT_EQ(info()->vNamSinh()->text(), expected) << c.year << "-" << c.month;
+        const ByteVector sent = bodies(1002).back();
+        ASSERT_GE(sent.size(), 2u);
+        EXPECT_EQ(int(sent[sent.size() - 2]), c.month) << c.year << "-" << c.month;
+        EXPECT_EQ(int(sent.back()), c.lastDay) << c.year << "-" << c.month;
+    }
+    // The 29th of February stays in a leap year.
+    picker->didSelectRow(*picker, 2000 - BirthdayPicker::kFirstYear, 2);
+    picker->didSelectRow(*picker, 28, 0);
+    picker->didSelectRow(*picker, 1, 1);
+    EXPECT_EQ(info()->vNamSinh()->text(), "29/02/2000");
+    // A month outside the wheel counts as a long one.
+    EXPECT_EQ(BirthdayPicker::daysInMonth(13, 2024), 31);
+    EXPECT_EQ(BirthdayPicker::daysInMonth(0, 2024), 31);
+}
+
 TEST_F(Profile, AReturnSendsTheRecordEvenUnchangedAndLowersWhatItRaised) {
     reply(1005, record(17, 5, 1990, 1));
     auto screen = profile_->view();
@@ -239,6 +281,19 @@ TEST_F(Profile, TopUpOpensThePanelOverTheProfileAndAsksForTheChannels) {
     profile_->doTopupZel();
     EXPECT_EQ(bodies(44), std::vector<ByteVector>{{}});
     EXPECT_FALSE(profile_->view()->subviewsOfType<TopupZelView>().empty());
+}
+
+TEST_F(Profile, TheBackButtonHidesUnderTheTopUpPanelAndReturnsWhenItCloses) {
+    const auto& back = KavoOnlineAppDelegate::getInstance().btnBack();
+    ASSERT_TRUE(back);
+    back->setHidden(false);
+    profile_->doTopupZel();
+    const auto panels = profile_->view()->subviewsOfType<TopupZelView>();
+    ASSERT_EQ(panels.size(), 1u);
+    EXPECT_TRUE(back->isHidden());
+    panels[0]->hideTopupView();
+    EXPECT_TRUE(profile_->view()->subviewsOfType<TopupZelView>().empty());
+    EXPECT_FALSE(back->isHidden());
 }
 
 // ---------------------------------------------------------------- items

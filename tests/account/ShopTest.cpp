@@ -5,6 +5,7 @@
 #include "account/ShopViewDetail.h"
 #include "account/TopupZelByCardView.h"
 #include "app/UIController.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/services/PaymentQueue.h"
 #include "tests/account/ShopTestSupport.h"
 
@@ -104,6 +105,40 @@ TEST_F(Shop, LoadMoresAlternateAvatarsAndItemsOneAtATimeNearTheEnd) {
     settle(0.2);
     EXPECT_EQ(bodies(101).front(), (std::vector<uint8_t>{21, 0}));
     EXPECT_EQ(bodies(101).size(), 3u) << "the first pages are asked once per shop";
+}
+
+TEST_F(Shop, TheFirstPagesAreAskedAgainWhenNoneCameOrTheConnectionEnded) {
+    openShop();
+    ASSERT_DRIVE("tap id=btnVatPham\n");
+    ASSERT_TRUE(waitFor(1203, 1));
+    settle();
+    ASSERT_DRIVE("tap id=btnLichSu\ntap id=btnVatPham\n");
+    ASSERT_TRUE(waitFor(1203, 2)) << "nothing came of the first asking";
+    EXPECT_EQ(bodies(101), (Bodies{{21, 0}, {21, 0}}));
+    reply(itemPage({{101, 100}}), [this] { return shop->arrTotal().size() == 1; });
+    reply(avatarPage({{21, 1000}}), [this] { return shop->arrTotal().size() == 2; });
+    ASSERT_DRIVE("tap id=btnLichSu\ntap id=btnVatPham\ntap id=btnLichSu\n");
+    settle(0.2);
+    EXPECT_EQ(bodies(101).size(), 2u) << "rows in: not asked again on this connection";
+
+    shop->doCloseThisView();
+    portal().closeClient();
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 5));
+    settle(0.2);
+    UIController::closeDialog();
+    EXPECT_TRUE(shop->arrTotal().empty());
+    // The log-in screen keeps its filled form: the player signs in and picks the server again.
+    auto road = drive("screen LoginView\nadvance 0.5\ntap id=btnSignIn\nadvance 0.5\ntap text=" +
+                      std::string(ClientWorld::kServerName) + "\nscreen GameView\nadvance 0.5\n");
+    ASSERT_TRUE(road.ok) << road.message << "\n" << log();
+    portal().clearMessages();
+    ASSERT_DRIVE("tap id=btnNapZel\nwait id=ShopView\ntap id=btnVatPham\n");
+    ASSERT_TRUE(waitFor(101, 1)) << "the items tab of the new connection asks again";
+    EXPECT_EQ(bodies(101), (Bodies{{21, 0}}));
+    reply(itemPage({{101, 100}}), [this] { return shop->arrTotal().size() == 1; });
+    reply(avatarPage({{21, 1000}}), [this] { return shop->arrTotal().size() == 2; });
+    settle(0.2);
+    EXPECT_EQ(shop->arrTotal().size(), 2u);
 }
 
 TEST_F(Shop, RowPurchasesAskFirstAndSendOnOk) {

@@ -1,6 +1,7 @@
 // The top-up panel and the scratch-card form, driven on the game grid of a signed-in
 // client against the test portal.
 #include "account/PendingReceipts.h"
+#include "account/TopupActions.h"
 #include "account/TopupZelByCardView.h"
 #include "account/TopupZelView.h"
 #include "app/KavoOnlineAppDelegate.h"
@@ -113,6 +114,60 @@ TEST_F(TopupPanel, PendingReceiptsOfThePlayerAreSentAgainAfterSignIn) {
     settle(0.3);
     std::vector<uint8_t> expected{5};
     const auto field = utf("QUJD");
+    expected.insert(expected.end(), field.begin(), field.end());
+    EXPECT_EQ(bodies(71), std::vector<std::vector<uint8_t>>{expected});
+}
+
+TEST_F(TopupPanel, EachPendingReceiptGoesOnceAndARefusalOfOneSentAgainShowsNoDialog) {
+    // A restore recorded QUJD twice; a refusal of it was shown in an earlier session.
+    PendingReceipts::append("an;Goi 20000;QUJD;Jan 01, 2024 00:00");
+    PendingReceipts::append("an;Goi 50000;WFla;Jan 02, 2024 00:00");
+    PendingReceipts::append("an;Goi 20000;QUJD;Jan 03, 2024 00:00");
+    signIn(true);
+    ASSERT_TRUE(waitFor(71, 2));
+    settle(0.3);
+    std::vector<uint8_t> first{5}, second{5};
+    for (auto [body, receipt] : {std::pair{&first, "QUJD"}, std::pair{&second, "WFla"}}) {
+        const auto field = utf(receipt);
+        body->insert(body->end(), field.begin(), field.end());
+    }
+    EXPECT_EQ(bodies(71), (std::vector<std::vector<uint8_t>>{first, second})) << "each distinct receipt once";
+
+    ASSERT_TRUE(portal().sendToClient(purchaseAnswer(0, "The da dung", "QUJD", 0)));
+    settle(0.3);
+    EXPECT_EQ(dialogText(), "") << "the refusal was shown when it first came";
+    EXPECT_EQ(myMoney(), ClientWorld::kPlayerMoney);
+    EXPECT_EQ(PendingReceipts::receiptsOf("an"), (std::vector<std::string>{"QUJD", "WFla", "QUJD"}))
+        << "kept until the server confirms it";
+
+    reply(purchaseAnswer(2, "Da cong tien", "WFla", 175000), [] { return myMoney() == 175000; });
+    EXPECT_EQ(dialogText(), "Da cong tien");
+    EXPECT_EQ(PendingReceipts::receiptsOf("an"), (std::vector<std::string>{"QUJD", "QUJD"}));
+    UIController::closeDialog();
+
+    // A refusal of a purchase made now is still shown.
+    ASSERT_TRUE(portal().sendToClient(purchaseAnswer(0, "Loi the", "QUJD", 0)));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return dialogText() == "Loi the"; }, 5));
+}
+
+TEST_F(TopupPanel, APurchaseWhoseRowLeftAShorterListSendsNothing) {
+    signIn();
+    std::vector<std::shared_ptr<ChargeMoneyInfo>> rows;
+    for (int i = 0; i < 3; ++i) {
+        rows.push_back(std::make_shared<ChargeMoneyInfo>(TopupActions::kStore));
+        rows.back()->setSubId(int8_t(i));
+    }
+    platform::Notification purchased;
+    purchased.userInfo = platform::Value::emptyDictionary();
+    purchased.userInfo.set("receipt", "UkVD");
+    TopupActions::sendReceipt(rows, 3, purchased); // the remembered row was the fourth
+    TopupActions::sendReceipt(rows, -1, purchased);
+    settle(0.2);
+    EXPECT_TRUE(bodies(71).empty());
+    TopupActions::sendReceipt(rows, 2, purchased);
+    ASSERT_TRUE(waitFor(71, 1));
+    std::vector<uint8_t> expected{5};
+    const auto field = utf("UkVD");
     expected.insert(expected.end(), field.begin(), field.end());
     EXPECT_EQ(bodies(71), std::vector<std::vector<uint8_t>>{expected});
 }

@@ -135,6 +135,61 @@ TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
     EXPECT_EQ(shownLines(), (std::vector<std::string>{"me: xin chao", "an: chao ban"})) << "a new connection";
 }
 
+Message friendRequestFromDung() {
+    Message request(104);
+    request.writeByte(4);
+    request.writeInt(301);
+    request.writeUTF("dung");
+    return request;
+}
+
+Message noticeFromAn() {
+    Message mail(1701);
+    mail.writeInt(0);
+    mail.writeLong(1765000000000LL);
+    mail.writeInt(kAn);
+    mail.writeUTF("an");
+    mail.writeUTF("qua tang cho ban");
+    return mail;
+}
+
+size_t storedLinesOf(int32_t partner) {
+    ChatDatabase db;
+    if (!db.open(ChatDatabase::defaultPath())) return 0;
+    return db.queryConversationWithUserID(std::to_string(partner), {}).size();
+}
+
+TEST_F(MailboxRoad, FriendRequestsAndNoticesWhileTheMailboxIsOpenStayMailAndNeverChat) {
+    signIn();
+    run("tap id=btnChat\nwait text=binh#2\nadvance 0.5\ntap text=an#2");
+    ASSERT_TRUE(mailbox().activeChatView());
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(portal().sendToClient(friendRequestFromDung()));
+    ASSERT_TRUE(portal().sendToClient(noticeFromAn()));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil(
+        [] {
+            for (const auto& message : UIController::listMessage())
+                if (message->fromName() == "an") return true;
+            return false;
+        },
+        5));
+    advance(0.2);
+    EXPECT_EQ(storedLinesOf(301), 0u);
+    EXPECT_EQ(storedLinesOf(kAn), 0u);
+    EXPECT_TRUE(shownLines().empty()) << "a notice is no line of the open conversation";
+    size_t requests = 0, notices = 0;
+    for (const auto& message : UIController::listMessage()) {
+        requests += message->isRequestAddFriend() && message->fromName() == "dung";
+        notices += message->message() == "qua tang cho ban";
+    }
+    EXPECT_EQ(requests, 1u) << "the same request again is left out";
+    EXPECT_EQ(notices, 1u);
+
+    // A private line still reaches the open conversation and the chat file.
+    ASSERT_TRUE(portal().sendToClient(privateLine("chao")));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return storedLinesOf(kAn) == 1; }, 5));
+}
+
 TEST_F(MailboxRoad, ALineThatArrivesOverTheBoardListWaitsInTheMailboxAndShowsOnce) {
     signIn();
     run("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.4");

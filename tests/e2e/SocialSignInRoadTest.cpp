@@ -2,15 +2,20 @@
 // test portal, and the network's login page is a fake on the test HTTP server.
 #include "app/KavoOnlineAppDelegate.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileSystem.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/render/Renderer.h"
+#include "platform/runtime/Log.h"
 #include "platform/ui/Screen.h"
 #include "sdk/socialnet/SNSession.h"
 #include "tests/support/FakeSocialNetwork.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <mutex>
+#include <regex>
 #include <thread>
 
 using namespace kavo;
@@ -81,6 +86,56 @@ TEST_F(SocialSignInRoad, TheNetworksPageSignsThePlayerInAndTheTokenIsKeptForNext
     auto second = std::make_shared<socialnet::SNSession>();
     EXPECT_EQ(second->stateValue(), 1);
     EXPECT_EQ(second->accessToken(), "T-road");
+}
+
+TEST_F(SocialSignInRoad, TheTokenNeverReachesTheLog) {
+    std::vector<std::string> lines;
+    std::mutex linesMutex;
+    platform::setLogSink([&](const std::string& line) {
+        std::lock_guard lock(linesMutex);
+        lines.push_back(line);
+    });
+    network_.finishWithToken("T-secret-road-91", 3600);
+    launch();
+    auto result = drive(chooseSocialNetwork());
+    bool sent = waitForCommand(2301);
+    platform::setLogSink({});
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(sent) << log();
+    EXPECT_EQ(tokensSent(), std::vector<std::vector<uint8_t>>{utfField("T-secret-road-91")});
+    bool sawLength = false;
+    for (auto& line : lines) {
+        EXPECT_EQ(line.find("T-secret-road-91"), std::string::npos) << line;
+        sawLength = sawLength || line.find("requestAccessTokenSN: token of 16 characters") != std::string::npos;
+    }
+    EXPECT_TRUE(sawLength);
+    EXPECT_EQ(log().find("T-secret-road-91"), std::string::npos);
+}
+
+TEST_F(SocialSignInRoad, TheDefaultsFileAfterASocialSignInIsAStandardPropertyList) {
+    network_.finishWithToken("T-plist", 3600);
+    launch();
+    auto result = drive(chooseSocialNetwork());
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(waitForCommand(2301)) << log();
+    platform::UserDefaults::standard().synchronize();
+    const std::string path = platform::joinPath(platform::dataDirectory(), "defaults.plist");
+    const std::string text = platform::readTextFile(path).value_or("");
+    ASSERT_NE(text.find("<key>SNAccessTokenInformationKey</key>"), std::string::npos) << text;
+    // Every date in whole seconds: YYYY-MM-DDThh:mm:ssZ.
+    const std::regex date("<date>([^<]*)</date>");
+    const std::regex standard("[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z");
+    int dates = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), date); it != std::sregex_iterator(); ++it, ++dates)
+        EXPECT_TRUE(std::regex_match((*it)[1].str(), standard)) << (*it)[1].str();
+    EXPECT_GE(dates, 2) << text;
+    // The system's own property-list reader loads it, when the machine has one.
+    if (std::system("command -v python3 >/dev/null 2>&1") == 0) {
+        const std::string command = "python3 -c 'import plistlib,sys; d=plistlib.load(open(sys.argv[1],\"rb\")); "
+                                    "sys.exit(0 if \"SNAccessTokenInformationKey\" in d else 3)' '" +
+                                    path + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << text;
+    }
 }
 
 TEST_F(SocialSignInRoad, ACancelledPageLeavesTheLogInScreen) {

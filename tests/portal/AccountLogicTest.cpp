@@ -32,7 +32,9 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "portal/GlobalMessageHandler.h"
+#include "portal/GlobalService.h"
 #include "portal/model/Province.h"
+#include "portal/model/User.h"
 #include "social/LeaderboardView.h"
 #include "table/InviteView.h"
 #include "tests/portal/PortalTestSupport.h"
@@ -214,6 +216,21 @@ TEST_F(AccountLogic, PlayerDetailGoesToTheTableOnTopOnly) {
     EXPECT_EQ(table->lastDetailText(), "");
 }
 
+TEST_F(AccountLogic, ACutShortPlayerDetailShowsNoSheetOfZeros) {
+    auto table = push(std::make_shared<WatchingTable>());
+    const Bytes cuts[] = {
+        Bytes().int32(5).utf("an").int64(2500).int16(1).int32(1).int32(1).int32(1).int32(1), // one short
+        Bytes().int32(5).utf("an").int64(2500),
+        Bytes().int32(5).byte(0).byte(9).raw({'a'}),
+        Bytes().int32(5),
+    };
+    for (const auto& cut : cuts)
+        reply(34, cut);
+    EXPECT_EQ(table->details, 0);
+    reply(34, Bytes().int32(5).utf("an").int64(2500).int16(1).int32(1).int32(1).int32(1).int32(1).int32(1));
+    EXPECT_EQ(table->details, 1);
+}
+
 TEST_F(AccountLogic, EachGiftAnswerCostsThePriceOfTheOldestGiftWaiting) {
     ShopViewDetail::setItemPrice(9999); // the panel opened last
     ShopViewDetail::rememberGiftPrice(2500);
@@ -225,6 +242,27 @@ TEST_F(AccountLogic, EachGiftAnswerCostsThePriceOfTheOldestGiftWaiting) {
     EXPECT_EQ(myMoney(), 96800);
     reply(104, {8});
     EXPECT_EQ(myMoney(), 96800);
+}
+
+TEST_F(AccountLogic, AGiftLeftUnansweredByAnEndedConnectionCostsNothingLater) {
+    ShopViewDetail::rememberGiftPrice(2500); // its answer never came
+    GlobalLogicHandler::getInstance().onDisconnect();
+    run();
+    UIController::closeDialog();
+    ShopViewDetail::rememberGiftPrice(700);
+    reply(104, {8});
+    EXPECT_EQ(myMoney(), 99300) << "the confirmed gift costs its own price";
+
+    // A new sign-in starts with no gift waiting either.
+    ShopViewDetail::rememberGiftPrice(4000);
+    auto me = std::make_shared<Player>();
+    me->setIDDB(10);
+    me->setMoney(50000);
+    GlobalLogicHandler::getInstance().onLoginSuccess(me);
+    run();
+    ShopViewDetail::rememberGiftPrice(300);
+    reply(104, {8});
+    EXPECT_EQ(myMoney(), 49700);
 }
 
 // --------------------------------------------------------------- rankings
@@ -339,6 +377,68 @@ TEST_F(AccountLogic, PasswordAndAvatarNotices) {
     EXPECT_EQ(UIController::myInfo()->avatar(), 4);
 }
 
+TEST_F(AccountLogic, AProfileEditWithoutANewPasswordLeavesTheRememberedOneAndSaysNothing) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setString("cu", "KAVO_LOGIN_OLDPASS");
+    defaults.setString("cu", "password");
+    User edit;
+    edit.setFullname("Tran Van An");
+    GlobalService::getInstance().updateDateProfileWithUser(edit);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_NEWPASS"), "");
+    reply(41);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_OLDPASS"), "cu");
+    EXPECT_EQ(defaults.stringForKey("password"), "cu");
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+
+    edit.setUNewPass("moi");
+    GlobalService::getInstance().updateDateProfileWithUser(edit);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_NEWPASS"), "moi");
+    reply(41);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_OLDPASS"), "moi");
+    EXPECT_EQ(dialogText(), text("KAVO_changePassSuccess"));
+    UIController::closeDialog();
+
+    // The next plain edit's answer does not announce that change again.
+    edit.setUNewPass("");
+    GlobalService::getInstance().updateDateProfileWithUser(edit);
+    reply(41);
+    EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_OLDPASS"), "moi");
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+}
+
+struct PasswordChangeCase {
+    bool remember;
+    uint8_t answer;
+    const char* rememberedAfter;
+    const char* lastSignInAfter;
+    const char* dialogKey;
+};
+
+TEST_F(AccountLogic, ASuccessfulPasswordChangeIsRememberedOnlyWithTheRememberSwitchOn) {
+    const PasswordChangeCase cases[] = {
+        {true, 1, "moi", "moi", "KAVO_changePassSuccess"},
+        {true, 0, "cu", "cu", "KAVO_changePassUnSuccess"},
+        {false, 1, "", "cu", "KAVO_changePassSuccess"},
+    };
+    for (const auto& c : cases) {
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.setBool(c.remember, "savednextLogin");
+        defaults.setString(c.remember ? "cu" : "", "password");
+        defaults.setString("cu", "KAVO_LOGIN_OLDPASS");
+        GlobalService::getInstance().updatePasswordWithOldPass("cu", "moi");
+        reply(1003, {c.answer});
+        EXPECT_EQ(defaults.stringForKey("password"), c.rememberedAfter) << c.remember << int(c.answer);
+        EXPECT_EQ(defaults.stringForKey("KAVO_LOGIN_OLDPASS"), c.lastSignInAfter) << c.remember << int(c.answer);
+        EXPECT_EQ(dialogText(), text(c.dialogKey));
+        UIController::closeDialog();
+    }
+    // An answer for which no change was asked remembers nothing.
+    platform::UserDefaults::standard().setBool(true, "savednextLogin");
+    platform::UserDefaults::standard().setString("cu", "password");
+    reply(1003, {1});
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("password"), "cu");
+}
+
 TEST_F(AccountLogic, ProvinceListAndReportCategoriesAreKept) {
     reply(78, Bytes().byte(3).byte(1).utf("Hà Nội").byte(2).utf("Huế"));
     EXPECT_EQ(Province::getProviceNameWithId(2), "Huế");
@@ -359,6 +459,24 @@ TEST_F(AccountLogic, TransferredMoneyUpdatesTheBalanceAndTheTableOnTop) {
     ASSERT_EQ(table->moneyUpdates.size(), 1u);
     EXPECT_EQ(table->moneyUpdates[0], (std::pair<int32_t, int64_t>{10, 7000000000LL}));
     EXPECT_EQ(dialogText(), "Đã chuyển");
+}
+
+TEST_F(AccountLogic, ACutShortTransferAnswerNeverZeroesTheMoneyNorShowsAnEmptyDialog) {
+    auto table = push(std::make_shared<WatchingTable>());
+    reply(17, Bytes().byte(0).byte(0).byte(1)); // three bytes of an eight-byte balance
+    EXPECT_EQ(myMoney(), 100000);
+    EXPECT_TRUE(table->moneyUpdates.empty());
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+    reply(17, Bytes());
+    EXPECT_EQ(myMoney(), 100000);
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+
+    // The balance came whole but its text was cut: the money is taken, nothing is said.
+    reply(17, Bytes().int64(6000).byte(0));
+    EXPECT_EQ(myMoney(), 6000);
+    ASSERT_EQ(table->moneyUpdates.size(), 1u);
+    EXPECT_EQ(table->moneyUpdates[0], (std::pair<int32_t, int64_t>{10, 6000}));
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
 }
 
 // --------------------------------------------------------------- shop
@@ -555,9 +673,11 @@ TEST_F(Purchase, OtherStatusesShowOnlyCancelAndKeepTheBalance) {
     EXPECT_TRUE(panel->isUserInteractionEnabled());
 }
 
-TEST_F(Purchase, AnswerWithoutMoneySetsZero) {
+TEST_F(Purchase, ASuccessWithoutABalanceLeavesTheMoneyAndStillSaysSo) {
     answer(2, "OK", std::nullopt);
-    EXPECT_EQ(myMoney(), 0);
+    EXPECT_EQ(myMoney(), 100000);
+    EXPECT_EQ(dialogText(), "OK");
+    EXPECT_EQ(UIController::okValue(), UIController::kActionPurchaseConfirmed);
 }
 
 TEST_F(Purchase, AnAnswerWithNoPanelOpenStillSetsTheMoneyAndSaysSo) {

@@ -173,6 +173,32 @@ TEST_F(ChatDatabaseTest, AFileThatIsNoDatabaseIsKeptAsideAndANewOneStoresLines) 
     EXPECT_EQ(aside, 1);
 }
 
+TEST_F(ChatDatabaseTest, AFileWithAValidHeaderAndDamagedPagesIsKeptAsideToo) {
+    {
+        ChatDatabase first;
+        ASSERT_TRUE(first.open(path()));
+        for (int i = 0; i < 50; ++i)
+            first.insertMsg(line(77, std::string(200, char('a' + i % 26)), i), ChatDatabase::kReceived);
+        first.close();
+    }
+    const auto size = std::filesystem::file_size(path());
+    ASSERT_GT(size, 4096u);
+    {
+        // The 100-byte header stays; the pages after it become garbage.
+        std::fstream file(path(), std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(100);
+        file << std::string(size_t(size) - 100, char(0xA5));
+    }
+    ChatDatabase db;
+    EXPECT_TRUE(db.open(path()));
+    db.insertMsg(line(77, "stored", 1), ChatDatabase::kReceived);
+    EXPECT_EQ(db.queryConversationWithUserID("77", {}).size(), 1u);
+    int aside = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path()).parent_path()))
+        aside += entry.path().filename().string().rfind("DBKAVO.db.corrupt-", 0) == 0;
+    EXPECT_EQ(aside, 1);
+}
+
 TEST_F(ChatDatabaseTest, AConnectionThatCannotOpenStoresNothingAndReadsEmpty) {
     ChatDatabase db;
     EXPECT_FALSE(db.open(platform::documentsDirectory() + "/no/such/folder/DBKAVO.db"));

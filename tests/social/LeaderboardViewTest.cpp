@@ -169,6 +169,17 @@ TEST_F(Leaderboard, ChoosingPhomAgainShowsItsHeldListWithoutAsking) {
     EXPECT_EQ(board_->tblViewDanhSach()->numberOfRows(0), 4);
 }
 
+TEST_F(Leaderboard, ChoosingAGameTwiceBeforeItsFirstPageAsksOnceAndListsItOnce) {
+    choosePhom();
+    tap(board_->btnBack());
+    board_->didSelectRow(*board_->tblViewIconGames(), {0, kPhomRow});
+    runPending();
+    EXPECT_EQ(bodies(30), (std::vector<ByteVector>{{0x0D, 0x00}}));
+    reply(30, strongestPage(13, 0, "phom", 4));
+    EXPECT_EQ(board_->listTopForGame(13)->size(), 4u);
+    EXPECT_EQ(board_->tblViewDanhSach()->numberOfRows(0), 4);
+}
+
 TEST_F(Leaderboard, TheRichestTabAgainShowsItsHeldListWithoutAsking) {
     reply(31, richestPage(0, 0, 5));
     tap(board_->btnTopCaoThu());

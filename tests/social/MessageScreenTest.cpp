@@ -180,9 +180,46 @@ TEST_F(MessageScreen, APrivateLineWhileOpenIsStoredOnceAndShownOnceInItsPanel) {
     EXPECT_TRUE(UIController::listMessage().empty());
     EXPECT_TRUE(screen->newMessageList().empty());
 
+    // Mail of a mailbox batch waits in the list, even from the partner on screen.
     screen->onChatWithMessage(mail(0, "an", "hello?", false, 201));
-    EXPECT_EQ(screen->activeChatView()->arrChat().size(), 2u) << "the shown panel takes it at once";
-    EXPECT_EQ(screen->chatDatabase()->queryConversationWithUserID("201", {}).size(), 2u);
+    EXPECT_EQ(screen->activeChatView()->arrChat().size(), 1u);
+    EXPECT_EQ(screen->chatDatabase()->queryConversationWithUserID("201", {}).size(), 1u);
+    ASSERT_EQ(UIController::listMessage().size(), 1u);
+    EXPECT_EQ(UIController::listMessage()[0]->message(), "hello?");
+}
+
+TEST_F(MessageScreen, OpeningAFriendsPanelLeavesTheirRequestsAndTypedMailInTheMailbox) {
+    auto request = mail(3, "an", "an muốn kết bạn", true, 201);
+    auto notice = mail(3, "an", "thư của quản trị", false, 201);
+    auto line = mail(0, "an", "chao ban", false, 201);
+    UIController::setListMessage({request, notice, line});
+    auto screen = open();
+    giveFriends(*screen);
+    drive("tap text=an");
+    ASSERT_TRUE(screen->activeChatView());
+    ASSERT_EQ(screen->activeChatView()->arrChat().size(), 1u);
+    EXPECT_EQ(screen->activeChatView()->arrChat()[0]->content(), "chao ban");
+    EXPECT_EQ(screen->chatDatabase()->queryConversationWithUserID("201", {}).size(), 1u);
+    EXPECT_EQ(UIController::listMessage(), (KavoMessageList{request, notice}));
+}
+
+TEST_F(MessageScreen, AfterRemovingAllASelectedRowAsksNothing) {
+    UIController::setListMessage({mail(0, "a", "only")});
+    auto screen = open();
+    screen->setSelectedIndex(0);
+    screen->doRemoveAllMessages();
+    ASSERT_TRUE(screen->listMessage().empty());
+    screen->askToDeleteMessage();
+    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty()) << "the selected row is gone";
+
+    UIController::setListMessage({mail(0, "a", "one"), mail(0, "b", "two")});
+    screen->viewDidAppear(false);
+    screen->setSelectedIndex(2);
+    screen->askToDeleteMessage();
+    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty()) << "one past the last row";
+    screen->setSelectedIndex(1);
+    screen->askToDeleteMessage();
+    EXPECT_EQ(platform::ui::AlertView::visibleAlerts().size(), 1u) << "the last row asks";
 }
 
 TEST_F(MessageScreen, TheDeleteQuestionRemovesTheMessageItWasAskedAbout) {

@@ -134,6 +134,28 @@ TEST_F(SNIdentityCheckTest, TheSameUserTakesTheNewTokenAndItsPermissions) {
         << parts[1].content;
 }
 
+TEST_F(SNIdentityCheckTest, ComingBackRightAfterTheCallbackIsNoCancelOfTheCheckInFlight) {
+    network_.answerGraph("/", R"([{"code":200,"body":"{\"id\":\"42\"}"},{"code":200,"body":"{\"id\":\"42\"}"},)"
+                              R"({"code":200,"body":"{\"data\":[{\"email\":1,\"user_likes\":1}]}"}])");
+    platform_->multitasking = true;
+    platform_->openableSchemes = {"snauth"};
+    auto session = makeSession();
+    session->openWithCompletionHandler(nullptr);
+    ASSERT_TRUE(session->handleOpenURL("sn123://authorize#access_token=OLD&expires_in=3600"));
+    SNSession::setActiveSession(session);
+    std::vector<std::string> outcomes;
+    session->reauthorizeWithPermissions(
+        {"user_likes"}, SNSessionLoginBehavior::NoDialog, [&outcomes](SNSession&, const SNError& error) {
+            outcomes.push_back(error.empty() ? "ok" : error.info(SNErrorLoginFailedReasonKey));
+        });
+    ASSERT_TRUE(session->handleOpenURL("sn123://authorize#access_token=NEW&expires_in=3600"));
+    // The application becomes active as the callback is handled.
+    session->handleDidBecomeActive();
+    platform::RunLoop::main().runUntil([&] { return !outcomes.empty(); }, 10);
+    EXPECT_EQ(outcomes, std::vector<std::string>{"ok"});
+    EXPECT_EQ(session->accessToken(), "NEW");
+}
+
 TEST_F(SNIdentityCheckTest, AnotherUserOrAFailedLookupKeepsTheOldToken) {
     for (const char* answer : {R"([{"code":200,"body":"{\"id\":\"42\"}"},{"code":200,"body":"{\"id\":\"43\"}"},)"
                                R"({"code":200,"body":"{\"data\":[]}"}])",

@@ -1,3 +1,5 @@
+#include "platform/runtime/RunLoop.h"
+#include "sdk/socialnet/SNDataDiskCache.h"
 #include "sdk/socialnet/SNSessionTokenCachingStrategy.h"
 #include "sdk/socialnet/json/SNArray.h"
 #include "sdk/socialnet/json/SNDictionary.h"
@@ -180,6 +182,107 @@ TEST_F(SNRequestCompletionTest, ALegacyDelegateHearsTheOutcomeInOrder) {
     EXPECT_EQ(failing.calls, (std::vector<std::string>{"loading", "fail 5"}));
     ASSERT_TRUE(failed->error());
     EXPECT_EQ(failed->error()->code, 5);
+}
+
+TEST_F(SNRequestCompletionTest, AnInvalidTokenInALaterElementOfAFailedBatchClosesThatRequestsSession) {
+    auto first = openSession("TOKEN-A");
+    auto second = openSession("TOKEN-B");
+    network_.answerGraph("/",
+                         R"([{"code":200,"body":"{\"id\":\"1\"}"},)"
+                         R"({"code":400,"body":"{\"error\":{\"code\":190}}"}])",
+                         400);
+    std::vector<Outcome> outcomes;
+    auto connection = std::make_shared<SNRequestConnection>();
+    connection->addRequest(std::make_shared<SNRequest>(first, "a"), recordInto(outcomes));
+    connection->addRequest(std::make_shared<SNRequest>(second, "b"), recordInto(outcomes));
+    connection->start();
+    ASSERT_TRUE(waitFor(outcomes, 2));
+    ASSERT_TRUE(outcomes[1].error);
+    EXPECT_EQ(outcomes[1].error->code, 5);
+    EXPECT_TRUE(first->isOpen()) << "element 0 carries no invalid token";
+    EXPECT_EQ(second->state(), SNSessionState::Closed);
+}
+
+TEST_F(SNRequestCompletionTest, ACompletedRequestStartsATokenExtensionThatIsDue) {
+    auto session = openSession("TOKEN-1", true);
+    network_.answerGraph("/me", R"({"id":"4"})");
+    advance(2 * 86400);
+    std::vector<Outcome> outcomes;
+    // Answered through the cache road, which piggybacks nothing at the start.
+    auto connection = std::make_shared<SNRequestConnection>();
+    connection->addRequest(std::make_shared<SNRequest>(session, "me"), recordInto(outcomes));
+    connection->startWithCacheIdentity(std::string("due"), false);
+    ASSERT_TRUE(waitFor(outcomes, 1));
+    ASSERT_EQ(connection->requests().size(), 1u);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return http_.requests().size() >= 2; }, 10));
+    EXPECT_EQ(http_.requests()[1].path.rfind("/method/auth.extendSSOAccessToken?", 0), 0u) << http_.requests()[1].path;
+    // Not again within the hour.
+    std::vector<Outcome> later;
+    auto again = std::make_shared<SNRequestConnection>();
+    again->addRequest(std::make_shared<SNRequest>(session, "me"), recordInto(later));
+    again->startWithCacheIdentity(std::string("due"), false);
+    ASSERT_TRUE(waitFor(later, 1));
+    platform::RunLoop::main().runPending();
+    size_t extensions = 0;
+    for (auto& request : http_.requests())
+        extensions += request.path.rfind("/method/auth.extendSSOAccessToken?", 0) == 0;
+    EXPECT_EQ(extensions, 1u);
+}
+
+TEST_F(SNRequestCompletionTest, AnExtensionAnswerWithoutATokenKeepsTheTokenAndTakesTheDate) {
+    auto session = openSession("TOKEN-1", true);
+    network_.answerGraph("/", R"([{"code":200,"body":"{\"id\":\"4\"}"},)"
+                              R"({"code":200,"body":"{\"expires_at\":2000000000}"}])");
+    advance(2 * 86400);
+    auto outcomes = send(session, {"me"});
+    platform::RunLoop::main().runPending();
+    EXPECT_EQ(session->state(), SNSessionState::OpenTokenExtended);
+    EXPECT_EQ(session->accessToken(), "TOKEN-1");
+    EXPECT_EQ(session->expirationDate(), 2000000000.0);
+    auto cached = SNSessionTokenCachingStrategy::defaultInstance()->fetchTokenInformation();
+    EXPECT_EQ(cached.get(SNTokenInformationTokenKey).stringValue(), "TOKEN-1");
+}
+
+TEST_F(SNRequestCompletionTest, OnlyAStatus200AnswerIsKeptInTheCache) {
+    auto session = openSession("TOKEN-1");
+    const std::string query = "?migration_bundle=snsdk%3A20121003&format=json&sdk=ios&access_token=TOKEN-1";
+    for (int status : {200, 201, 204, 304, 404, 500}) {
+        const std::string path = "/s" + std::to_string(status);
+        network_.answerGraph(path, R"({"id":"4"})", status);
+        std::vector<Outcome> outcomes;
+        auto connection = std::make_shared<SNRequestConnection>();
+        connection->addRequest(std::make_shared<SNRequest>(session, path.substr(1)), recordInto(outcomes));
+        connection->startWithCacheIdentity(std::string("kept"), true);
+        ASSERT_TRUE(waitFor(outcomes, 1)) << status;
+        SNDataDiskCache::sharedCache().waitUntilIdle();
+        const auto stored =
+            SNDataDiskCache::sharedCache().dataForURL("SNRequestCache://kept/" + network_.graphBase() + path + query);
+        EXPECT_EQ(stored.has_value(), status == 200) << status;
+    }
+}
+
+TEST_F(SNRequestCompletionTest, AnInvalidTokenOnTheLegacyRoadExpiresTheRequestAndClosesTheSession) {
+    network_.answerGraph("/me", R"({"error":{"code":190,"message":"expired"}})", 400);
+    LegacyDelegate delegate;
+    auto session = openSession();
+    auto request = std::make_shared<SNRequest>(session, "me");
+    request->setDelegate(&delegate);
+    request->startWithCompletionHandler(nullptr);
+    platform::RunLoop::main().runUntil([&] { return request->state() == SNRequest::State::Complete; }, 10);
+    EXPECT_EQ(delegate.calls, (std::vector<std::string>{"loading", "fail 5"}));
+    EXPECT_TRUE(request->sessionDidExpire());
+    EXPECT_FALSE(session->isOpen());
+
+    // Any other failure leaves the session open.
+    network_.answerGraph("/me", R"({"error":{"code":100,"message":"bad"}})", 400);
+    LegacyDelegate other;
+    auto open = openSession("TOKEN-2");
+    auto second = std::make_shared<SNRequest>(open, "me");
+    second->setDelegate(&other);
+    second->startWithCompletionHandler(nullptr);
+    platform::RunLoop::main().runUntil([&] { return second->state() == SNRequest::State::Complete; }, 10);
+    EXPECT_FALSE(second->sessionDidExpire());
+    EXPECT_TRUE(open->isOpen());
 }
 
 } // namespace

@@ -102,7 +102,9 @@ void StubHttp::answer(int client) {
         }
         auto [status, body] = handler(parsed);
         const std::string reply = response(status, "text/javascript; charset=UTF-8", body);
-        platform::log("http " + parsed.method + " " + parsed.target + " " + std::to_string(status));
+        // Queries carry access tokens: the log shows the path only.
+        platform::log("http " + parsed.method + " " + parsed.target.substr(0, parsed.target.find_first_of("?#")) + " " +
+                      std::to_string(status));
         kavo::test::sendAll(client, reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
         return;
     }
@@ -110,7 +112,7 @@ void StubHttp::answer(int client) {
         const std::string location = redirect();
         const std::string moved =
             "HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-        platform::log("http " + path + " 302 " + location);
+        platform::log("http " + path + " 302 " + location.substr(0, location.find_first_of("?#")));
         kavo::test::sendAll(client, reinterpret_cast<const uint8_t*>(moved.data()), moved.size());
         return;
     }

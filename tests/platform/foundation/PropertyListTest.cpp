@@ -60,6 +60,9 @@ TEST(PropertyList, EveryKindSurvivesAWriteAndRead) {
     Value original = everyKind();
     ASSERT_TRUE(PropertyList::writeFile(dir.file("all.plist"), original));
     Value read = PropertyList::readFile(dir.file("all.plist"));
+    // Dates keep their whole seconds.
+    original.set("whenFraction", Value::date(1700000000));
+    original.set("beforeEpoch", Value::date(-86401));
     EXPECT_EQ(read, original);
     EXPECT_EQ(read.keys(), original.keys()); // order kept
     EXPECT_EQ(read["name"].stringValue(), "Nguyễn Văn Đức — đường phố Ứng Hòa");
@@ -160,4 +163,26 @@ TEST(PropertyList, NullEntriesAreLeftOut) {
     dict.set("gone", Value());
     Value read = PropertyList::parse(PropertyList::toXml(dict));
     EXPECT_EQ(read.keys(), std::vector<std::string>{"kept"});
+}
+
+TEST(PropertyList, DatesAreWrittenInWholeSecondsAndReadInEitherForm) {
+    Value dict;
+    dict.set("a", Value::date(1796666994.872316));
+    dict.set("b", Value::date(-0.5));
+    dict.set("c", Value::date(0));
+    const std::string xml = PropertyList::toXml(dict);
+    EXPECT_NE(xml.find("<date>2026-12-07T18:09:54Z</date>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<date>1969-12-31T23:59:59Z</date>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<date>1970-01-01T00:00:00Z</date>"), std::string::npos) << xml;
+    EXPECT_EQ(xml.find(".87"), std::string::npos) << xml;
+
+    TempDir dir;
+    ASSERT_TRUE(writeFileAtomically(dir.file("old.plist"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                                           "<plist version=\"1.0\"><dict>"
+                                                           "<key>old</key><date>2026-12-07T18:09:54.872316Z</date>"
+                                                           "<key>new</key><date>2026-12-07T18:09:54Z</date>"
+                                                           "</dict></plist>\n"));
+    Value read = PropertyList::readFile(dir.file("old.plist"));
+    EXPECT_DOUBLE_EQ(read["old"].dateValue(), 1796666994.872316);
+    EXPECT_EQ(read["new"].dateValue(), 1796666994);
 }
