@@ -61,10 +61,14 @@ function(kavo_test name)
     # after the discovered tests were added.
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_LIST ${name}_TESTS)
     set(props ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+    # A program that was not built stands as one test named <name>_NOT_BUILT, which fails;
+    # it carries the labels too, so that `ctest -L <label>` fails instead of skipping it.
     file(WRITE ${props}
          "if(${name}_TESTS)\n"
          "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${ARG_LABELS}\"\n"
          "    ENVIRONMENT \"SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=dummy;KAVO_SOURCE_DIR=${PROJECT_SOURCE_DIR}\")\n"
+         "else()\n"
+         "  set_tests_properties(${name}_NOT_BUILT PROPERTIES LABELS \"${ARG_LABELS}\")\n"
          "endif()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props})
 endfunction()
