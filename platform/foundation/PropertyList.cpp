@@ -58,6 +58,9 @@ std::optional<Value> readDictionary(const tinyxml2::XMLElement* element, int dep
     return dict;
 }
 
+// Base64 texts from this length on are decoded when first read.
+constexpr size_t kLazyDataText = 64 * 1024;
+
 std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth) {
     if (depth > kMaxDepth) return std::nullopt;
     std::string_view name = element->Name();
@@ -83,9 +86,15 @@ std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth)
         return v ? std::optional<Value>(Value(*v)) : std::nullopt;
     }
     if (name == "data") {
+        const std::string_view text = textOf(element);
         std::string compact; // data may be wrapped over lines and indented
-        for (char c : textOf(element))
-            if (c != ' ' && c != '\n' && c != '\r' && c != '\t') compact += c;
+        compact.reserve(text.size());
+        for (char c : text)
+            if (c != ' ' && c != '\n' && c != '\r' && c != '\t') compact.push_back(c);
+        // Large data (a stored mailbox) stays text until it is read: a file read for one
+        // switch need not decode it.
+        if (compact.size() >= kLazyDataText)
+            return isBase64(compact) ? std::optional<Value>(Value::lazyData(std::move(compact))) : std::nullopt;
         auto bytes = base64Decode(compact);
         return bytes ? std::optional<Value>(Value(std::move(*bytes))) : std::nullopt;
     }
@@ -195,20 +204,15 @@ void writeValue(std::string& out, const Value& value, int indent) {
 
 } // namespace
 
-Value PropertyList::readFile(const std::string& path) {
-    auto bytes = platform::readTextFile(path);
-    if (!bytes) return {};
-    Value value = parse(*bytes);
-    if (value.isNull()) log("PropertyList: cannot read " + path);
-    return value;
+namespace {
+
+bool parseDocument(tinyxml2::XMLDocument& doc, std::string_view xml) {
+    if (doc.Parse(xml.data(), xml.size()) == tinyxml2::XML_SUCCESS) return true;
+    log(std::string("PropertyList: malformed XML: ") + doc.ErrorStr());
+    return false;
 }
 
-Value PropertyList::parse(std::string_view xml) {
-    tinyxml2::XMLDocument doc;
-    if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS) {
-        log(std::string("PropertyList: malformed XML: ") + doc.ErrorStr());
-        return {};
-    }
+Value readDocument(const tinyxml2::XMLDocument& doc) {
     const tinyxml2::XMLElement* root = doc.RootElement();
     if (root && std::string_view(root->Name()) == "plist") root = root->FirstChildElement();
     if (!root) return {};
@@ -218,6 +222,30 @@ Value PropertyList::parse(std::string_view xml) {
         return {};
     }
     return *value;
+}
+
+} // namespace
+
+Value PropertyList::readFile(const std::string& path) {
+    tinyxml2::XMLDocument doc;
+    {
+        auto bytes = platform::readTextFile(path);
+        if (!bytes) return {};
+        if (!parseDocument(doc, *bytes)) {
+            log("PropertyList: cannot read " + path);
+            return {};
+        }
+        // The document holds its own copy: the file's text goes before the values are made.
+    }
+    Value value = readDocument(doc);
+    if (value.isNull()) log("PropertyList: cannot read " + path);
+    return value;
+}
+
+Value PropertyList::parse(std::string_view xml) {
+    tinyxml2::XMLDocument doc;
+    if (!parseDocument(doc, xml)) return {};
+    return readDocument(doc);
 }
 
 std::string PropertyList::toXml(const Value& value) {
