@@ -95,7 +95,16 @@ std::optional<Bytes> base64Decode(std::string_view text) {
 }
 
 bool isBase64(std::string_view text) {
-    return walkBase64(text, [](uint32_t, int) {});
+    if (text.size() % 4 != 0) return false;
+    if (text.empty()) return true;
+    // Every group but the last holds four characters of the alphabet; the last one is
+    // checked as the decoder reads it.
+    const auto* p = reinterpret_cast<const uint8_t*>(text.data());
+    const size_t body = text.size() - 4;
+    int bad = 0;
+    for (size_t i = 0; i < body; ++i)
+        bad |= kSextets.v[p[i]];
+    return bad >= 0 && walkBase64(text.substr(body), [](uint32_t, int) {});
 }
 
 size_t base64DecodedSize(std::string_view text) {

@@ -7,7 +7,9 @@
 
 #include <charconv>
 #include <optional>
+#include <string>
 #include <tinyxml2.h>
+#include <vector>
 
 namespace platform {
 
@@ -61,6 +63,69 @@ std::optional<Value> readDictionary(const tinyxml2::XMLElement* element, int dep
 // Base64 texts from this length on are decoded when first read.
 constexpr size_t kLazyDataText = 64 * 1024;
 
+// The text without the white space data may be wrapped and indented with. Copied a run
+// at a time: a stored mailbox is tens of megabytes of text.
+std::string withoutWhiteSpace(std::string_view text) {
+    std::string compact;
+    compact.reserve(text.size());
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    auto white = [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; };
+    while (at < end) {
+        const char* run = at;
+        while (at < end && !white(*at))
+            ++at;
+        compact.append(run, size_t(at - run));
+        while (at < end && white(*at))
+            ++at;
+    }
+    return compact;
+}
+
+// Large data bodies are taken out of the text before the XML parser reads it, and each
+// is left as a mark naming it: the parser then never walks (and copies) the megabytes.
+constexpr std::string_view kBodyMark = "#cut-data-";
+constexpr std::string_view kDataOpen = "<data>";
+constexpr std::string_view kDataClose = "</data>";
+
+struct CutText {
+    std::string xml;
+    std::vector<std::string> bodies; // without white space, not yet checked
+};
+
+// Only plain bodies are cut (no entity, comment or other markup inside), and only when
+// nothing in the file could make a cut wrong: a mark already in the text, comments or
+// character data sections (which could hold "<data>" that is not an element).
+std::optional<CutText> cutLargeBodies(std::string_view xml) {
+    if (xml.size() < kLazyDataText || xml.find(kBodyMark) != std::string_view::npos ||
+        xml.find("<!--") != std::string_view::npos || xml.find("<![CDATA[") != std::string_view::npos)
+        return std::nullopt;
+    CutText cut;
+    size_t copied = 0;
+    size_t open = xml.find(kDataOpen);
+    while (open != std::string_view::npos) {
+        const size_t body = open + kDataOpen.size();
+        const size_t close = xml.find('<', body);
+        if (close == std::string_view::npos) break;
+        const std::string_view text = xml.substr(body, close - body);
+        if (text.size() >= kLazyDataText && xml.compare(close, kDataClose.size(), kDataClose) == 0 &&
+            text.find('&') == std::string_view::npos) {
+            cut.xml.append(xml.substr(copied, body - copied));
+            cut.xml.append(kBodyMark);
+            cut.xml.append(std::to_string(cut.bodies.size()));
+            cut.bodies.push_back(withoutWhiteSpace(text));
+            copied = close;
+        }
+        open = xml.find(kDataOpen, close);
+    }
+    if (cut.bodies.empty()) return std::nullopt;
+    cut.xml.append(xml.substr(copied));
+    return cut;
+}
+
+// The bodies cut from the text being read (one parse at a time per thread).
+thread_local std::vector<std::string>* cutBodies = nullptr;
+
 std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth) {
     if (depth > kMaxDepth) return std::nullopt;
     std::string_view name = element->Name();
@@ -87,10 +152,16 @@ std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth)
     }
     if (name == "data") {
         const std::string_view text = textOf(element);
-        std::string compact; // data may be wrapped over lines and indented
-        compact.reserve(text.size());
-        for (char c : text)
-            if (c != ' ' && c != '\n' && c != '\r' && c != '\t') compact.push_back(c);
+        if (text.substr(0, kBodyMark.size()) == kBodyMark && cutBodies) {
+            size_t index = 0;
+            const auto digits = text.substr(kBodyMark.size());
+            auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+            if (parsed.ec != std::errc() || parsed.ptr != digits.data() + digits.size() || index >= cutBodies->size())
+                return std::nullopt;
+            std::string& body = (*cutBodies)[index];
+            return isBase64(body) ? std::optional<Value>(Value::lazyData(std::move(body))) : std::nullopt;
+        }
+        std::string compact = withoutWhiteSpace(text); // data may be wrapped over lines and indented
         // Large data (a stored mailbox) stays text until it is read: a file read for one
         // switch need not decode it.
         if (compact.size() >= kLazyDataText)
@@ -212,7 +283,11 @@ bool parseDocument(tinyxml2::XMLDocument& doc, std::string_view xml) {
     return false;
 }
 
-Value readDocument(const tinyxml2::XMLDocument& doc) {
+Value readDocument(const tinyxml2::XMLDocument& doc, std::vector<std::string>* bodies = nullptr) {
+    cutBodies = bodies;
+    struct Clear {
+        ~Clear() { cutBodies = nullptr; }
+    } clear;
     const tinyxml2::XMLElement* root = doc.RootElement();
     if (root && std::string_view(root->Name()) == "plist") root = root->FirstChildElement();
     if (!root) return {};
@@ -226,26 +301,29 @@ Value readDocument(const tinyxml2::XMLDocument& doc) {
 
 } // namespace
 
-Value PropertyList::readFile(const std::string& path) {
+namespace {
+
+Value parseText(std::string_view xml, std::optional<std::string>* source = nullptr) {
     tinyxml2::XMLDocument doc;
-    {
-        auto bytes = platform::readTextFile(path);
-        if (!bytes) return {};
-        if (!parseDocument(doc, *bytes)) {
-            log("PropertyList: cannot read " + path);
-            return {};
-        }
-        // The document holds its own copy: the file's text goes before the values are made.
-    }
-    Value value = readDocument(doc);
+    std::optional<CutText> cut = cutLargeBodies(xml);
+    if (!parseDocument(doc, cut ? std::string_view(cut->xml) : xml)) return {};
+    // The document holds its own copy: the file's text goes before the values are made.
+    if (source) source->reset();
+    return readDocument(doc, cut ? &cut->bodies : nullptr);
+}
+
+} // namespace
+
+Value PropertyList::readFile(const std::string& path) {
+    auto bytes = platform::readTextFile(path);
+    if (!bytes) return {};
+    Value value = parseText(*bytes, &bytes);
     if (value.isNull()) log("PropertyList: cannot read " + path);
     return value;
 }
 
 Value PropertyList::parse(std::string_view xml) {
-    tinyxml2::XMLDocument doc;
-    if (!parseDocument(doc, xml)) return {};
-    return readDocument(doc);
+    return parseText(xml);
 }
 
 std::string PropertyList::toXml(const Value& value) {

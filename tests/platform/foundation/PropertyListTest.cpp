@@ -225,3 +225,38 @@ TEST(PropertyList, LargeDataWithABadCharacterGivesNull) {
     cut.erase(text.find("</data>") - 1, 1);
     EXPECT_TRUE(PropertyList::parse(cut).isNull());
 }
+
+// Texts that look like large data but are not plain data elements read exactly as the
+// XML says: a comment, a character data section, an entity, a look-alike of the mark.
+TEST(PropertyList, LargeDataBesideCommentsEntitiesAndLookAlikesReads) {
+    const Bytes bytes = largeData();
+    const std::string xml = PropertyList::toXml(Value(bytes));
+    const size_t body = xml.find("<data>") + 6;
+    const std::string base64 = xml.substr(body, xml.find("</data>") - body);
+    const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
+
+    const Value commented = PropertyList::parse(head + "<!-- <data>" + base64 + "</data> -->\n<key>d</key><data>" +
+                                                base64 + "</data>\n</dict>\n</plist>\n");
+    EXPECT_EQ(commented.get("d").dataValue(), bytes);
+
+    const Value inText =
+        PropertyList::parse(head + "<key>s</key><string><![CDATA[<data>" + base64 +
+                            "</data>]]></string>\n<key>d</key><data>" + base64 + "</data>\n</dict>\n</plist>\n");
+    EXPECT_EQ(inText.get("s").stringValue(), "<data>" + base64 + "</data>");
+    EXPECT_EQ(inText.get("d").dataValue(), bytes);
+
+    std::string withEntity = base64;
+    withEntity.replace(100, 1, "&#" + std::to_string(int(base64[100])) + ";");
+    const Value entity = PropertyList::parse(head + "<key>d</key><data>" + withEntity + "</data>\n</dict>\n</plist>\n");
+    EXPECT_EQ(entity.get("d").dataValue(), bytes);
+
+    const Value lookAlike = PropertyList::parse(head + "<key>s</key><string>#cut-data-0</string><key>d</key><data>" +
+                                                base64 + "</data>\n</dict>\n</plist>\n");
+    EXPECT_EQ(lookAlike.get("s").stringValue(), "#cut-data-0");
+    EXPECT_EQ(lookAlike.get("d").dataValue(), bytes);
+
+    LogCapture log;
+    EXPECT_TRUE(PropertyList::parse(head + "<key>d</key><data>#cut-data-0</data><key>e</key><data>" + base64 +
+                                    "</data>\n</dict>\n</plist>\n")
+                    .isNull());
+}

@@ -7,7 +7,9 @@
 
 #include <atomic>
 #include <gtest/gtest.h>
+#include <string>
 #include <thread>
+#include <vector>
 
 using namespace platform;
 
@@ -49,6 +51,17 @@ TEST_F(ScheduleFixture, ARepeatingTimerLateByMoreThanAnIntervalFiresOnceAndCount
     EXPECT_EQ(fired, 1);
     EXPECT_DOUBLE_EQ(timer->fireDate(), start + 2.25);
     timer->invalidate();
+}
+
+// A repeating timer re-armed for the same moment as a timer scheduled after its first
+// arming fires after that timer: re-arming counts as scheduling anew.
+TEST_F(ScheduleFixture, ARearmedTimerFiresAfterATimerScheduledBeforeItWasRearmed) {
+    std::vector<std::string> fired;
+    auto repeating = Timer::scheduled(1.0, true, [&] { fired.push_back("repeating"); });
+    performAfterDelay(2.0, [&] { fired.push_back("once"); });
+    RunLoop::main().advance(2.0);
+    EXPECT_EQ(fired, (std::vector<std::string>{"repeating", "once", "repeating"}));
+    repeating->invalidate();
 }
 
 TEST_F(ScheduleFixture, AnInvalidatedTimerLeavesNoWakeUp) {
