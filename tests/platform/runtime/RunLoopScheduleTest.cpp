@@ -64,6 +64,26 @@ TEST_F(ScheduleFixture, ARearmedTimerFiresAfterATimerScheduledBeforeItWasRearmed
     repeating->invalidate();
 }
 
+// One round of the loop runs what was posted and then every timer that is due, each once.
+TEST_F(ScheduleFixture, OneRoundRunsThePostedWorkAndEveryDueTimer) {
+    std::vector<std::string> ran;
+    runOnMainThread([&] { ran.push_back("posted"); });
+    runOnMainThread([&] { ran.push_back("posted again"); });
+    performAfterDelay(1.0, [&] { ran.push_back("first"); });
+    performAfterDelay(1.0, [&] { ran.push_back("second"); });
+    performAfterDelay(1.5, [&] { ran.push_back("third"); });
+    clock.clock().set(clock.clock().now() + 2.0);
+    EXPECT_EQ(RunLoop::main().runPending(), 5);
+    EXPECT_EQ(ran, (std::vector<std::string>{"posted", "posted again", "first", "second", "third"}));
+}
+
+TEST_F(ScheduleFixture, RunOnceReportsHowMuchRan) {
+    runOnMainThread([] {});
+    runOnMainThread([] {});
+    EXPECT_EQ(RunLoop::main().runOnce(0.0), 2);
+    EXPECT_EQ(RunLoop::main().runOnce(0.0), 0);
+}
+
 TEST_F(ScheduleFixture, AnInvalidatedTimerLeavesNoWakeUp) {
     auto first = performAfterDelay(2.0, [] {});
     auto second = performAfterDelay(5.0, [] {});

@@ -75,6 +75,20 @@ TEST_F(PickerTest, ATapPicksTheNearestRow) {
     EXPECT_EQ(stakes.picked, (std::vector<std::pair<int, int>>{{6, 0}, {4, 0}, {5, 0}}));
 }
 
+// A tap or drag past either end settles on the end row; when that row is already the
+// selected one nothing is picked.
+TEST_F(PickerTest, GoingPastTheEndOnTheEndRowPicksNothing) {
+    const double row = picker->rowHeight();
+    picker->selectRow(7, 0);
+    tap(Point{middle.x, middle.y + 1.2 * row});
+    drag(middle, {middle.x, middle.y - 2.2 * row});
+    EXPECT_EQ(picker->selectedRowInComponent(0), 7);
+    picker->selectRow(0, 0);
+    tap(Point{middle.x, middle.y - 1.2 * row});
+    EXPECT_EQ(picker->selectedRowInComponent(0), 0);
+    EXPECT_TRUE(stakes.picked.empty());
+}
+
 TEST_F(PickerTest, ADragSettlesOnTheNearestRow) {
     const double row = picker->rowHeight();
     picker->selectRow(1, 0);
