@@ -77,6 +77,14 @@ TEST_F(ScheduleFixture, OneRoundRunsThePostedWorkAndEveryDueTimer) {
     EXPECT_EQ(ran, (std::vector<std::string>{"posted", "posted again", "first", "second", "third"}));
 }
 
+// What a timer due exactly at the end of an advance posts still runs within that advance.
+TEST_F(ScheduleFixture, WorkPostedByATimerDueAtTheEndOfAnAdvanceRunsWithinIt) {
+    bool ran = false;
+    performAfterDelay(1.0, [&] { runOnMainThread([&] { ran = true; }); });
+    RunLoop::main().advance(1.0);
+    EXPECT_TRUE(ran);
+}
+
 TEST_F(ScheduleFixture, RunOnceReportsHowMuchRan) {
     runOnMainThread([] {});
     runOnMainThread([] {});
