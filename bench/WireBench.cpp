@@ -33,7 +33,7 @@ void MessageEncodeDecode(benchmark::State& state) {
     for (auto _ : state) {
         kavo::Message m = typicalReply();
         auto raw = m.rawData();
-        auto back = kavo::Message::fromRawData(raw);
+        auto back = kavo::Message::fromRawData(std::move(raw));
         back->readByte();
         benchmark::DoNotOptimize(back->readInt());
         benchmark::DoNotOptimize(back->readLong());

@@ -6,7 +6,7 @@ namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-int sextet(char c) {
+constexpr int sextet(char c) {
     if (c >= 'A' && c <= 'Z') return c - 'A';
     if (c >= 'a' && c <= 'z') return c - 'a' + 26;
     if (c >= '0' && c <= '9') return c - '0' + 52;
@@ -16,16 +16,22 @@ int sextet(char c) {
 }
 
 std::string encode(const uint8_t* data, size_t size) {
-    std::string out;
-    out.reserve((size + 2) / 3 * 4);
-    for (size_t i = 0; i < size; i += 3) {
+    std::string out((size + 2) / 3 * 4, '=');
+    char* o = out.data();
+    size_t i = 0;
+    for (; i + 3 <= size; i += 3, o += 4) {
+        const uint32_t chunk = uint32_t(data[i]) << 16 | uint32_t(data[i + 1]) << 8 | data[i + 2];
+        o[0] = kAlphabet[(chunk >> 18) & 63];
+        o[1] = kAlphabet[(chunk >> 12) & 63];
+        o[2] = kAlphabet[(chunk >> 6) & 63];
+        o[3] = kAlphabet[chunk & 63];
+    }
+    if (i < size) {
         uint32_t chunk = uint32_t(data[i]) << 16;
         if (i + 1 < size) chunk |= uint32_t(data[i + 1]) << 8;
-        if (i + 2 < size) chunk |= data[i + 2];
-        out += kAlphabet[(chunk >> 18) & 63];
-        out += kAlphabet[(chunk >> 12) & 63];
-        out += i + 1 < size ? kAlphabet[(chunk >> 6) & 63] : '=';
-        out += i + 2 < size ? kAlphabet[chunk & 63] : '=';
+        o[0] = kAlphabet[(chunk >> 18) & 63];
+        o[1] = kAlphabet[(chunk >> 12) & 63];
+        if (i + 1 < size) o[2] = kAlphabet[(chunk >> 6) & 63];
     }
     return out;
 }
@@ -40,25 +46,73 @@ std::string base64Encode(std::string_view bytes) {
     return encode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
-std::optional<Bytes> base64Decode(std::string_view text) {
-    if (text.size() % 4 != 0) return std::nullopt;
-    Bytes out;
-    out.reserve(text.size() / 4 * 3);
+namespace {
+
+// The sextet of each character, or -1.
+struct SextetTable {
+    int8_t v[256];
+    constexpr SextetTable() : v{} {
+        for (int c = 0; c < 256; ++c)
+            v[c] = int8_t(sextet(char(c)));
+    }
+};
+constexpr SextetTable kSextets;
+
+// Walks padded Base64 and hands out each group of four as 24 bits and the number of
+// bytes it holds (3, 2 or 1); false at the first fault.
+template <typename Sink> bool walkBase64(std::string_view text, Sink&& sink) {
+    if (text.size() % 4 != 0) return false;
+    const auto* p = reinterpret_cast<const uint8_t*>(text.data());
     for (size_t i = 0; i < text.size(); i += 4) {
-        bool last = i + 4 == text.size();
+        const bool last = i + 4 == text.size();
         int padding = 0;
-        if (last && text[i + 3] == '=') padding = text[i + 2] == '=' ? 2 : 1;
+        if (last && p[i + 3] == '=') padding = p[i + 2] == '=' ? 2 : 1;
         uint32_t chunk = 0;
         for (int k = 0; k < 4; ++k) {
-            int v = k >= 4 - padding ? 0 : sextet(text[i + k]);
-            if (v < 0) return std::nullopt;
+            const int v = k >= 4 - padding ? 0 : kSextets.v[p[i + k]];
+            if (v < 0) return false;
             chunk = (chunk << 6) | uint32_t(v);
         }
-        out.push_back(uint8_t(chunk >> 16));
-        if (padding < 2) out.push_back(uint8_t(chunk >> 8));
-        if (padding < 1) out.push_back(uint8_t(chunk));
+        sink(chunk, 3 - padding);
     }
+    return true;
+}
+
+} // namespace
+
+std::optional<Bytes> base64Decode(std::string_view text) {
+    Bytes out(text.size() / 4 * 3);
+    size_t at = 0;
+    const bool ok = walkBase64(text, [&](uint32_t chunk, int count) {
+        out[at] = uint8_t(chunk >> 16);
+        if (count > 1) out[at + 1] = uint8_t(chunk >> 8);
+        if (count > 2) out[at + 2] = uint8_t(chunk);
+        at += size_t(count);
+    });
+    if (!ok) return std::nullopt;
+    out.resize(at);
     return out;
+}
+
+bool isBase64(std::string_view text) {
+    if (text.size() % 4 != 0) return false;
+    if (text.empty()) return true;
+    // Every group but the last holds four characters of the alphabet; the last one is
+    // checked as the decoder reads it.
+    const auto* p = reinterpret_cast<const uint8_t*>(text.data());
+    const size_t body = text.size() - 4;
+    int bad = 0;
+    for (size_t i = 0; i < body; ++i)
+        bad |= kSextets.v[p[i]];
+    return bad >= 0 && walkBase64(text.substr(body), [](uint32_t, int) {});
+}
+
+size_t base64DecodedSize(std::string_view text) {
+    if (text.size() < 4 || text.size() % 4 != 0) return 0;
+    size_t size = text.size() / 4 * 3;
+    if (text[text.size() - 1] == '=') --size;
+    if (text[text.size() - 2] == '=') --size;
+    return size;
 }
 
 } // namespace platform

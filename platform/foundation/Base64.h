@@ -15,5 +15,9 @@ std::string base64Encode(std::string_view bytes);
 // Decodes padded Base64. Any character outside the alphabet (white space
 // included), a wrong length or misplaced padding gives nullopt.
 std::optional<Bytes> base64Decode(std::string_view text);
+// True when base64Decode would decode the text.
+bool isBase64(std::string_view text);
+// The number of bytes valid Base64 decodes to.
+size_t base64DecodedSize(std::string_view text);
 
 } // namespace platform

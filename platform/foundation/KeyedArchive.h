@@ -11,6 +11,10 @@
 
 namespace platform {
 
+// The CRC-32 of the bytes (the common reflected 0xEDB88320 polynomial) that closes every
+// archive.
+uint32_t crc32Checksum(const uint8_t* data, size_t size);
+
 // One archived object: the name of its class and its fields by key. A record
 // encodes itself field by field and is decoded the same way; decoding a key that
 // is absent gives zero or empty.

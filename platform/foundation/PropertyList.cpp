@@ -8,7 +8,9 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <string>
 #include <tinyxml2.h>
+#include <vector>
 
 namespace platform {
 
@@ -59,6 +61,72 @@ std::optional<Value> readDictionary(const tinyxml2::XMLElement* element, int dep
     return dict;
 }
 
+// Base64 texts from this length on are decoded when first read.
+constexpr size_t kLazyDataText = 64 * 1024;
+
+// The text without the white space data may be wrapped and indented with. Copied a run
+// at a time: a stored mailbox is tens of megabytes of text.
+std::string withoutWhiteSpace(std::string_view text) {
+    std::string compact;
+    compact.reserve(text.size());
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    auto white = [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; };
+    while (at < end) {
+        const char* run = at;
+        while (at < end && !white(*at))
+            ++at;
+        compact.append(run, size_t(at - run));
+        while (at < end && white(*at))
+            ++at;
+    }
+    return compact;
+}
+
+// Large data bodies are taken out of the text before the XML parser reads it, and each
+// is left as a mark naming it: the parser then never walks (and copies) the megabytes.
+constexpr std::string_view kBodyMark = "#cut-data-";
+constexpr std::string_view kDataOpen = "<data>";
+constexpr std::string_view kDataClose = "</data>";
+
+struct CutText {
+    std::string xml;
+    std::vector<std::string> bodies; // without white space, not yet checked
+};
+
+// Only plain bodies are cut (no entity, comment or other markup inside), and only when
+// nothing in the file could make a cut wrong: a mark already in the text, comments or
+// character data sections (which could hold "<data>" that is not an element).
+std::optional<CutText> cutLargeBodies(std::string_view xml) {
+    if (xml.size() < kLazyDataText || xml.find(kBodyMark) != std::string_view::npos ||
+        xml.find("<!--") != std::string_view::npos || xml.find("<![CDATA[") != std::string_view::npos)
+        return std::nullopt;
+    CutText cut;
+    size_t copied = 0;
+    size_t open = xml.find(kDataOpen);
+    while (open != std::string_view::npos) {
+        const size_t body = open + kDataOpen.size();
+        const size_t close = xml.find('<', body);
+        if (close == std::string_view::npos) break;
+        const std::string_view text = xml.substr(body, close - body);
+        if (text.size() >= kLazyDataText && xml.compare(close, kDataClose.size(), kDataClose) == 0 &&
+            text.find('&') == std::string_view::npos) {
+            cut.xml.append(xml.substr(copied, body - copied));
+            cut.xml.append(kBodyMark);
+            cut.xml.append(std::to_string(cut.bodies.size()));
+            cut.bodies.push_back(withoutWhiteSpace(text));
+            copied = close;
+        }
+        open = xml.find(kDataOpen, close);
+    }
+    if (cut.bodies.empty()) return std::nullopt;
+    cut.xml.append(xml.substr(copied));
+    return cut;
+}
+
+// The bodies cut from the text being read (one parse at a time per thread).
+thread_local std::vector<std::string>* cutBodies = nullptr;
+
 std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth) {
     if (depth > kMaxDepth) return std::nullopt;
     std::string_view name = element->Name();
@@ -84,9 +152,21 @@ std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth)
         return v ? std::optional<Value>(Value(*v)) : std::nullopt;
     }
     if (name == "data") {
-        std::string compact; // data may be wrapped over lines and indented
-        for (char c : textOf(element))
-            if (c != ' ' && c != '\n' && c != '\r' && c != '\t') compact += c;
+        const std::string_view text = textOf(element);
+        if (text.substr(0, kBodyMark.size()) == kBodyMark && cutBodies) {
+            size_t index = 0;
+            const auto digits = text.substr(kBodyMark.size());
+            auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+            if (parsed.ec != std::errc() || parsed.ptr != digits.data() + digits.size() || index >= cutBodies->size())
+                return std::nullopt;
+            std::string& body = (*cutBodies)[index];
+            return isBase64(body) ? std::optional<Value>(Value::lazyData(std::move(body))) : std::nullopt;
+        }
+        std::string compact = withoutWhiteSpace(text); // data may be wrapped over lines and indented
+        // Large data (a stored mailbox) stays text until it is read: a file read for one
+        // switch need not decode it.
+        if (compact.size() >= kLazyDataText)
+            return isBase64(compact) ? std::optional<Value>(Value::lazyData(std::move(compact))) : std::nullopt;
         auto bytes = base64Decode(compact);
         return bytes ? std::optional<Value>(Value(std::move(*bytes))) : std::nullopt;
     }
@@ -197,20 +277,19 @@ void writeValue(std::string& out, const Value& value, int indent) {
 
 } // namespace
 
-Value PropertyList::readFile(const std::string& path) {
-    auto bytes = platform::readTextFile(path);
-    if (!bytes) return {};
-    Value value = parse(*bytes);
-    if (value.isNull()) log("PropertyList: cannot read " + path);
-    return value;
+namespace {
+
+bool parseDocument(tinyxml2::XMLDocument& doc, std::string_view xml) {
+    if (doc.Parse(xml.data(), xml.size()) == tinyxml2::XML_SUCCESS) return true;
+    log(std::string("PropertyList: malformed XML: ") + doc.ErrorStr());
+    return false;
 }
 
-Value PropertyList::parse(std::string_view xml) {
-    tinyxml2::XMLDocument doc;
-    if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS) {
-        log(std::string("PropertyList: malformed XML: ") + doc.ErrorStr());
-        return {};
-    }
+Value readDocument(const tinyxml2::XMLDocument& doc, std::vector<std::string>* bodies = nullptr) {
+    cutBodies = bodies;
+    struct Clear {
+        ~Clear() { cutBodies = nullptr; }
+    } clear;
     const tinyxml2::XMLElement* root = doc.RootElement();
     if (root && std::string_view(root->Name()) == "plist") root = root->FirstChildElement();
     if (!root) return {};
@@ -220,6 +299,33 @@ Value PropertyList::parse(std::string_view xml) {
         return {};
     }
     return *value;
+}
+
+} // namespace
+
+namespace {
+
+Value parseText(std::string_view xml, std::optional<std::string>* source = nullptr) {
+    tinyxml2::XMLDocument doc;
+    std::optional<CutText> cut = cutLargeBodies(xml);
+    if (!parseDocument(doc, cut ? std::string_view(cut->xml) : xml)) return {};
+    // The document holds its own copy: the file's text goes before the values are made.
+    if (source) source->reset();
+    return readDocument(doc, cut ? &cut->bodies : nullptr);
+}
+
+} // namespace
+
+Value PropertyList::readFile(const std::string& path) {
+    auto bytes = platform::readTextFile(path);
+    if (!bytes) return {};
+    Value value = parseText(*bytes, &bytes);
+    if (value.isNull()) log("PropertyList: cannot read " + path);
+    return value;
+}
+
+Value PropertyList::parse(std::string_view xml) {
+    return parseText(xml);
 }
 
 std::string PropertyList::toXml(const Value& value) {

@@ -83,10 +83,15 @@ Value UserDefaults::dictionaryForKey(std::string_view key) const {
 void UserDefaults::setObject(Value value, std::string_view key) {
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeededLocked();
-    if (value.isNull())
+    // Setting what is already stored changes nothing, so it writes nothing: launch sets
+    // its switches every time, and the file may hold a large mailbox.
+    if (value.isNull()) {
+        if (!values_.contains(key)) return;
         values_.remove(key);
-    else
+    } else {
+        if (values_.contains(key) && values_.get(key) == value) return;
         values_.set(key, std::move(value));
+    }
     dirty_ = true;
 }
 

@@ -1,10 +1,12 @@
 #include "platform/foundation/Value.h"
 
+#include "platform/foundation/Base64.h"
 #include "platform/foundation/DateFormat.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <mutex>
 
 namespace platform {
 
@@ -98,6 +100,29 @@ Value Value::date(double secondsSince1970) {
     return Value(DateBox{secondsSince1970});
 }
 
+struct Value::LazyBytes {
+    explicit LazyBytes(std::string base64) : size(base64DecodedSize(base64)), text(std::move(base64)) {}
+    const Bytes& decoded() const {
+        std::call_once(once, [this] {
+            if (auto bytes = base64Decode(text)) this->bytes = std::move(*bytes);
+            std::string().swap(text); // not needed any more
+        });
+        return bytes;
+    }
+    const size_t size;
+    mutable std::string text;
+    mutable std::once_flag once;
+    mutable Bytes bytes;
+};
+
+bool Value::LazyBox::operator==(const LazyBox& other) const {
+    return bytes == other.bytes || bytes->decoded() == other.bytes->decoded();
+}
+
+Value Value::lazyData(std::string base64) {
+    return Value(LazyBox{std::make_shared<const LazyBytes>(std::move(base64))});
+}
+
 ValueType Value::type() const {
     switch (data_.index()) {
     case 1:
@@ -116,6 +141,8 @@ ValueType Value::type() const {
         return ValueType::Array;
     case 8:
         return ValueType::Dictionary;
+    case 9:
+        return ValueType::Data;
     default:
         return ValueType::Null;
     }
@@ -239,6 +266,7 @@ double Value::dateValue() const {
 const Bytes& Value::dataValue() const {
     static const Bytes* empty = new Bytes();
     if (auto p = std::get_if<Bytes>(&data_)) return *p;
+    if (auto lazy = std::get_if<LazyBox>(&data_)) return lazy->bytes->decoded();
     return *empty;
 }
 
@@ -317,6 +345,7 @@ size_t Value::size() const {
     case ValueType::Dictionary:
         return std::get<Dictionary>(data_).size();
     case ValueType::Data:
+        if (auto lazy = std::get_if<LazyBox>(&data_)) return lazy->bytes->size;
         return std::get<Bytes>(data_).size();
     default:
         return 0;
@@ -324,6 +353,9 @@ size_t Value::size() const {
 }
 
 bool Value::operator==(const Value& other) const {
+    // Data kept as text and data kept as bytes are equal when their bytes are.
+    if (type() == ValueType::Data && other.type() == ValueType::Data && data_.index() != other.data_.index())
+        return dataValue() == other.dataValue();
     return data_ == other.data_;
 }
 

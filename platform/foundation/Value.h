@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,6 +44,10 @@ public:
 
     // A date is seconds since 1970-01-01 00:00:00 UTC.
     static Value date(double secondsSince1970);
+    // Data kept as its Base64 text, which must be valid (see isBase64), and decoded the
+    // first time the bytes are asked for. Copies share the text and the decoded bytes: a
+    // large stored value costs nothing until it is read.
+    static Value lazyData(std::string base64);
     static Value emptyArray() { return Value(Array{}); }
     static Value emptyDictionary() { return Value(Dictionary{}); }
 
@@ -97,8 +102,14 @@ private:
         bool operator==(const DateBox&) const = default;
     };
     explicit Value(DateBox d) : data_(d) {}
+    struct LazyBytes;
+    struct LazyBox {
+        std::shared_ptr<const LazyBytes> bytes;
+        bool operator==(const LazyBox& other) const;
+    };
+    explicit Value(LazyBox d) : data_(std::move(d)) {}
 
-    std::variant<std::monostate, bool, int64_t, double, std::string, Bytes, DateBox, Array, Dictionary> data_;
+    std::variant<std::monostate, bool, int64_t, double, std::string, Bytes, DateBox, Array, Dictionary, LazyBox> data_;
 };
 
 // Whole-number text conversions shared with the formatters: the classic rules

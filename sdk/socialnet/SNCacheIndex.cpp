@@ -58,7 +58,7 @@ std::unique_ptr<SNCacheIndex> SNCacheIndex::initWithCacheFolder(const std::strin
     self->cachedEntries_.setCountLimit(kEntryCacheCountLimit);
     self->cachedEntries_.setEvictionCallback([self](const EntryPtr& entry) {
         // Only the access time can be unwritten; it reaches the file before the entry goes.
-        if (entry->isDirty()) self->databaseQueue_.async([self, entry] { self->writeEntryInDatabase(entry); });
+        if (entry->isDirty()) self->enqueue(Change::WriteBack, entry);
     });
     return index;
 }
@@ -67,6 +67,12 @@ SNCacheIndex::SNCacheIndex(std::string path) : path_(std::move(path)) {}
 
 SNCacheIndex::~SNCacheIndex() {
     cachedEntries_.setEvictionCallback(nullptr);
+    {
+        std::lock_guard lock(readerMutex_);
+        readerSelectByKey_ = {};
+        reader_.close();
+    }
+    // Queued after every flush the changes so far asked for, so they are written first.
     databaseQueue_.sync([this] {
         insertStatement_ = {};
         removeByKeyStatement_ = {};
@@ -89,6 +95,16 @@ bool SNCacheIndex::open() {
         database_.close();
         return false;
     }
+    // A lost entry is only a miss: commits need not reach the disk one by one, and with
+    // the write-ahead log lookups read beside a running write instead of waiting for it.
+    // Where either cannot be had the index works as before, only slower.
+    if (!database_.exec("PRAGMA journal_mode=WAL")) expect(SqliteDatabase::kOk, database_.errorCode());
+    if (!database_.exec("PRAGMA synchronous=NORMAL")) expect(SqliteDatabase::kOk, database_.errorCode());
+    std::lock_guard lock(readerMutex_);
+    if (reader_.open(path_))
+        reader_.exec("PRAGMA busy_timeout=2000");
+    else
+        platform::log("SNCacheIndex: lookups go through the database queue: " + reader_.errorMessage());
     return true;
 }
 
@@ -130,13 +146,44 @@ void SNCacheIndex::onQueueAndWait(const char* operation, const std::function<voi
 
 SNCacheIndex::EntryPtr SNCacheIndex::entryForKey(const std::string& key) {
     if (auto cached = cachedEntries_.object(key)) return *cached;
+    bool pending = false;
+    EntryPtr pendingEntry;
+    {
+        std::lock_guard lock(pendingMutex_);
+        auto it = pendingByKey_.find(key);
+        if (it != pendingByKey_.end()) pending = true, pendingEntry = it->second.second;
+    }
+    if (pending) {
+        // Stored or removed, not yet written: the change is the answer. (Outside the lock:
+        // putting it into memory may push another entry out, which queues its write-back.)
+        if (pendingEntry) cachedEntries_.setObject(key, pendingEntry);
+        return pendingEntry;
+    }
+    if (databaseQueue_.isCurrent())
+        platform::log("SNCacheIndex: internal inconsistency: a lookup called on the database queue");
     EntryPtr entry;
-    onQueueAndWait("a lookup", [&] {
-        auto& select = initializeStatement(selectByKeyStatement_, kSelectByKey);
+    auto readRow = [&](SqliteStatement& select) {
         select.bindText(1, key);
         auto rows = readEntries(select);
         if (!rows.empty()) entry = rows.front();
-    });
+    };
+    bool read = false;
+    {
+        std::lock_guard lock(readerMutex_);
+        if (reader_.isOpen()) {
+            if (readerSelectByKey_.isValid())
+                readerSelectByKey_.reset();
+            else
+                readerSelectByKey_ = reader_.prepare(kSelectByKey);
+            if (readerSelectByKey_.isValid()) {
+                readRow(readerSelectByKey_);
+                // A statement left open would keep its snapshot of the file.
+                readerSelectByKey_.reset();
+                read = true;
+            }
+        }
+    }
+    if (!read) databaseQueue_.sync([&] { readRow(initializeStatement(selectByKeyStatement_, kSelectByKey)); });
     if (entry) cachedEntries_.setObject(key, entry);
     return entry;
 }
@@ -148,25 +195,87 @@ std::optional<std::string> SNCacheIndex::fileNameForKey(const std::string& key) 
     return entry->uuid();
 }
 
+std::optional<SNCacheIndex::StoredFile> SNCacheIndex::fileForKey(const std::string& key) {
+    auto entry = entryForKey(key);
+    if (!entry) return std::nullopt;
+    entry->registerAccess();
+    return StoredFile{entry->uuid(), entry->fileSize()};
+}
+
 // ---------------------------------------------------------------- changes
+
+void SNCacheIndex::enqueue(Change change, const EntryPtr& entry) {
+    bool queueFlush = false;
+    {
+        std::lock_guard lock(pendingMutex_);
+        const uint64_t sequence = nextSequence_++;
+        pending_.push_back({change, entry, sequence});
+        pendingByKey_[entry->key()] = {sequence, change == Change::Remove ? nullptr : entry};
+        queueFlush = !flushQueued_;
+        flushQueued_ = true;
+    }
+    if (queueFlush) databaseQueue_.async([this] { flushPending(); });
+}
+
+void SNCacheIndex::flushPending() {
+    std::vector<PendingChange> changes;
+    {
+        std::lock_guard lock(pendingMutex_);
+        changes.swap(pending_);
+        flushQueued_ = false;
+    }
+    if (changes.empty()) return;
+    const bool inTransaction = database_.exec("BEGIN");
+    if (!inTransaction) expect(SqliteDatabase::kOk, database_.errorCode());
+    for (const PendingChange& pending : changes) {
+        switch (pending.change) {
+        case Change::Store:
+            applyStore(pending.entry);
+            break;
+        case Change::WriteBack:
+            writeEntryInDatabase(pending.entry);
+            break;
+        case Change::Remove:
+            applyRemove(pending.entry);
+            break;
+        }
+    }
+    if (inTransaction && !database_.exec("COMMIT")) expect(SqliteDatabase::kOk, database_.errorCode());
+    // Written: lookups read them from the file from now on, unless a later change came.
+    std::lock_guard lock(pendingMutex_);
+    for (const PendingChange& pending : changes) {
+        auto it = pendingByKey_.find(pending.entry->key());
+        if (it != pendingByKey_.end() && it->second.first == pending.sequence) pendingByKey_.erase(it);
+    }
+}
 
 std::string SNCacheIndex::storeFileForKey(const std::string& key, const std::string& data) {
     std::string fileName = platform::newUuidString();
     auto size = uint32_t(std::min<size_t>(data.size(), std::numeric_limits<uint32_t>::max()));
     auto entry = std::make_shared<SNCacheEntityInfo>(key, fileName, SNCacheEntityInfo::absoluteTimeNow(), size);
     entry->setDirty(true);
-    databaseQueue_.async([this, entry, size] {
-        writeEntryInDatabase(entry);
-        currentDiskUsage_ =
-            uint32_t(std::min<uint64_t>(uint64_t(currentDiskUsage_) + size, std::numeric_limits<uint32_t>::max()));
-        if (currentDiskUsage_ > diskCapacity_) trimDatabase();
-    });
+    enqueue(Change::Store, entry);
     if (auto* delegate = delegate_.load()) delegate->cacheIndexWriteFileWithName(*this, fileName, data);
     cachedEntries_.setObject(key, entry);
     return fileName;
 }
 
-void SNCacheIndex::writeEntryInDatabase(const EntryPtr& entry) {
+void SNCacheIndex::applyStore(const EntryPtr& entry) {
+    const std::optional<uint32_t> replaced = writeEntryInDatabase(entry);
+    // The new size is added and the replaced one taken off together. When the count is
+    // short of the replaced size it is taken afresh from the rows, which already hold the
+    // new entry and not the old one: nothing is counted twice.
+    const uint64_t grown = uint64_t(currentDiskUsage_) + entry->fileSize();
+    if (replaced && *replaced > grown)
+        fetchCurrentDiskUsage();
+    else
+        currentDiskUsage_ =
+            uint32_t(std::min<uint64_t>(grown - replaced.value_or(0), std::numeric_limits<uint32_t>::max()));
+    if (currentDiskUsage_ > diskCapacity_) trimDatabase();
+}
+
+std::optional<uint32_t> SNCacheIndex::writeEntryInDatabase(const EntryPtr& entry) {
+    std::optional<uint32_t> replaced;
     auto& select = initializeStatement(selectByKeyStatement_, kSelectByKey);
     select.bindText(1, entry->key());
     auto rows = readEntries(select);
@@ -179,8 +288,7 @@ void SNCacheIndex::writeEntryInDatabase(const EntryPtr& entry) {
         expect(SqliteDatabase::kDone, update.step());
         const auto& stored = rows.front();
         if (stored->uuid() != entry->uuid()) {
-            // The old file goes, and so do its bytes: the usage stays exact.
-            subtractFromUsage(stored->fileSize());
+            replaced = stored->fileSize();
             if (auto* delegate = delegate_.load()) delegate->cacheIndexDeleteFileWithName(*this, stored->uuid());
         }
     } else {
@@ -192,6 +300,7 @@ void SNCacheIndex::writeEntryInDatabase(const EntryPtr& entry) {
         expect(SqliteDatabase::kDone, insert.step());
     }
     entry->setDirty(false);
+    return replaced;
 }
 
 void SNCacheIndex::subtractFromUsage(uint32_t size) {
@@ -209,13 +318,15 @@ void SNCacheIndex::removeEntry(const EntryPtr& entry) {
     // Clean first, so the memory cache's eviction never writes it back.
     entry->setDirty(false);
     cachedEntries_.removeObject(entry->key());
-    databaseQueue_.async([this, entry] {
-        auto& remove = initializeStatement(removeByKeyStatement_, kRemoveByKey);
-        remove.bindText(1, entry->key());
-        expect(SqliteDatabase::kDone, remove.step());
-        subtractFromUsage(entry->fileSize());
-        if (auto* delegate = delegate_.load()) delegate->cacheIndexDeleteFileWithName(*this, entry->uuid());
-    });
+    enqueue(Change::Remove, entry);
+}
+
+void SNCacheIndex::applyRemove(const EntryPtr& entry) {
+    auto& remove = initializeStatement(removeByKeyStatement_, kRemoveByKey);
+    remove.bindText(1, entry->key());
+    expect(SqliteDatabase::kDone, remove.step());
+    subtractFromUsage(entry->fileSize());
+    if (auto* delegate = delegate_.load()) delegate->cacheIndexDeleteFileWithName(*this, entry->uuid());
 }
 
 void SNCacheIndex::removeEntries(const std::optional<std::string>& fragment, bool excludingFragment) {

@@ -8,8 +8,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace socialnet {
@@ -31,9 +33,13 @@ public:
 // bytes on disk and, beyond the capacity, drops the least recently used entries down
 // towards 80 % of it.
 //
-// Every database access runs on the serial queue "Data Cache queue". Lookups and
-// fragment removal wait for that queue and are called from other threads; storing,
-// removing, write-back of evicted entries and trimming are queued without waiting.
+// Every change runs on the serial queue "Data Cache queue": storing, removing and the
+// write-back of evicted entries are queued without waiting, and whatever the queue holds
+// when it gets to them is written in one transaction (a cache does not need a disk sync
+// per entry: the database keeps a write-ahead log and syncs only at checkpoints). A
+// lookup never waits behind those writes: it answers from memory, from the changes not
+// yet written, or through a reading connection of its own. Fragment removal waits for
+// the queue.
 class SNCacheIndex {
 public:
     static constexpr const char* kFileName = "cache.db";
@@ -52,6 +58,12 @@ public:
 
     // The key's file name, marking the entry used; nullopt for an unknown key.
     std::optional<std::string> fileNameForKey(const std::string& key);
+    struct StoredFile {
+        std::string name;
+        uint32_t size = 0; // bytes the file holds when it is whole
+    };
+    // The same with the size recorded for the file.
+    std::optional<StoredFile> fileForKey(const std::string& key);
     // Records new data under the key, asks the delegate to write it and returns the
     // new file name.
     std::string storeFileForKey(const std::string& key, const std::string& data);
@@ -74,13 +86,28 @@ private:
     explicit SNCacheIndex(std::string path);
     bool open();
     EntryPtr entryForKey(const std::string& key);
+
+    // A change waiting for the database queue.
+    enum class Change { Store, WriteBack, Remove };
+    struct PendingChange {
+        Change change;
+        EntryPtr entry;
+        uint64_t sequence;
+    };
+    // Queues the change; the first change after a flush queues the next flush.
+    void enqueue(Change change, const EntryPtr& entry);
+    // Database queue only: writes every queued change in one transaction.
+    void flushPending();
+    void applyStore(const EntryPtr& entry);
+    void applyRemove(const EntryPtr& entry);
     // Runs the work on the database queue and waits; on the queue itself that is a
     // caller's mistake, logged, and the work runs inline.
     void onQueueAndWait(const char* operation, const std::function<void()>& work);
     void removeEntry(const EntryPtr& entry);
 
-    // Database queue only.
-    void writeEntryInDatabase(const EntryPtr& entry);
+    // Database queue only. Returns the size of the file the entry replaced, when it
+    // replaced one (whose file is then deleted).
+    std::optional<uint32_t> writeEntryInDatabase(const EntryPtr& entry);
     void fetchCurrentDiskUsage();
     void trimDatabase();
     void subtractFromUsage(uint32_t size);
@@ -103,6 +130,19 @@ private:
     platform::SqliteStatement selectExcludingKeyFragmentStatement_;
     platform::SqliteStatement trimStatement_;
     platform::SqliteStatement updateStatement_;
+
+    // Changes not yet written, in order, and the latest one of each key (a null entry: a
+    // removal) for lookups.
+    std::mutex pendingMutex_;
+    std::vector<PendingChange> pending_;
+    std::unordered_map<std::string, std::pair<uint64_t, EntryPtr>> pendingByKey_;
+    uint64_t nextSequence_ = 0;
+    bool flushQueued_ = false;
+
+    // Lookups' own connection, used under its lock on the calling thread.
+    std::mutex readerMutex_;
+    platform::SqliteDatabase reader_;
+    platform::SqliteStatement readerSelectByKey_;
 
     // Last member: destroyed first, after the destructor's final block has run.
     platform::SerialQueue databaseQueue_{"Data Cache queue"};

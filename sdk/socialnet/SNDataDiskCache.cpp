@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <exception>
+#include <fcntl.h>
 #include <mutex>
+#include <unistd.h>
 
 namespace socialnet {
 
@@ -21,6 +24,26 @@ std::string asciiLower(std::string text) {
 // As SQL LIKE "%fragment%" without wildcards in the fragment: ASCII letters in any case.
 bool containsIgnoringCase(const std::string& text, const std::string& fragment) {
     return asciiLower(text).find(asciiLower(fragment)) != std::string::npos;
+}
+
+bool writeCacheFile(const std::string& path, const std::string& data) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        platform::log("SNDiskCache: cannot write " + path);
+        return false;
+    }
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += size_t(n);
+    }
+    ::close(fd);
+    if (done == data.size()) return true;
+    platform::log("SNDiskCache: could not write all of " + path);
+    ::unlink(path.c_str());
+    return false;
 }
 
 } // namespace
@@ -73,12 +96,21 @@ std::optional<std::string> SNDataDiskCache::dataForURL(const std::string& url) {
     try {
         data = inMemoryCache_.object(url);
         // Asked even when memory answers: it marks the entry used.
-        auto fileName = cacheIndex_ ? cacheIndex_->fileNameForKey(url) : std::nullopt;
-        if (!data && fileName && doesFileExist(*fileName)) {
-            if (auto text = platform::readTextFile(platform::joinPath(dataCachePath_, *fileName))) {
-                data = std::move(text);
-                inMemoryCache_.setObject(url, *data, data->size());
+        auto file = cacheIndex_ ? cacheIndex_->fileForKey(url) : std::nullopt;
+        if (!data && file) {
+            if (auto queued = pendingWrite(file->name)) {
+                data = *queued;
+            } else {
+                data = platform::readTextFile(platform::joinPath(dataCachePath_, file->name));
+                // A file that is gone or was cut short (files are written without a disk
+                // sync) is a miss, and its entry goes.
+                if (!data || data->size() != file->size) {
+                    platform::log("SNDiskCache: dropping the entry of a missing or damaged file");
+                    data.reset();
+                    cacheIndex_->removeEntryForKey(url);
+                }
             }
+            if (data) inMemoryCache_.setObject(url, *data, data->size());
         }
     } catch (const std::exception& error) {
         platform::log(std::string("SNDiskCache error: ") + error.what());
@@ -120,12 +152,35 @@ bool SNDataDiskCache::doesFileExist(const std::string& name) const {
     return platform::fileExists(platform::joinPath(dataCachePath_, name));
 }
 
+std::shared_ptr<const std::string> SNDataDiskCache::pendingWrite(const std::string& name) {
+    std::lock_guard lock(pendingWritesMutex_);
+    auto it = pendingWrites_.find(name);
+    return it == pendingWrites_.end() ? nullptr : it->second;
+}
+
 void SNDataDiskCache::cacheIndexWriteFileWithName(SNCacheIndex&, const std::string& name, const std::string& data) {
+    auto bytes = std::make_shared<const std::string>(data);
+    {
+        // Until the file is written, lookups are answered from here.
+        std::lock_guard lock(pendingWritesMutex_);
+        pendingWrites_[name] = bytes;
+    }
     std::string path = platform::joinPath(dataCachePath_, name);
-    fileQueue_.async([path, data] { platform::writeFileAtomically(path, data); });
+    fileQueue_.async([this, path, name, bytes] {
+        // Written in place without a disk sync: a file lost or cut short by a crash is
+        // only a miss (see dataForURL).
+        writeCacheFile(path, *bytes);
+        std::lock_guard lock(pendingWritesMutex_);
+        auto it = pendingWrites_.find(name);
+        if (it != pendingWrites_.end() && it->second == bytes) pendingWrites_.erase(it);
+    });
 }
 
 void SNDataDiskCache::cacheIndexDeleteFileWithName(SNCacheIndex&, const std::string& name) {
+    {
+        std::lock_guard lock(pendingWritesMutex_);
+        pendingWrites_.erase(name);
+    }
     std::string path = platform::joinPath(dataCachePath_, name);
     fileQueue_.async([path] { platform::removeFile(path); });
 }

@@ -5,8 +5,10 @@
 #include "sdk/socialnet/SNMemoryCache.h"
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace socialnet {
 
@@ -58,6 +60,11 @@ public:
     void dropMemoryForTesting() { inMemoryCache_.removeAllObjects(); }
 
 private:
+    // The data of a file queued for writing and not yet written.
+    std::shared_ptr<const std::string> pendingWrite(const std::string& name);
+
+    std::mutex pendingWritesMutex_;
+    std::unordered_map<std::string, std::shared_ptr<const std::string>> pendingWrites_;
     SNMemoryCache<std::string> inMemoryCache_;
     std::string dataCachePath_;
     platform::SerialQueue fileQueue_{"File Cache Queue"};

@@ -59,7 +59,7 @@ std::optional<Message> decodeFrameBody(const TEA& tea, const std::vector<uint8_t
     if (body.empty()) return fail("empty frame body");
     auto plain = tea.decrypt(body);
     if (!plain) return fail("frame body does not decipher");
-    auto message = Message::fromRawData(*plain);
+    auto message = Message::fromRawData(std::move(*plain));
     if (!message) return fail("frame body holds no command id");
     return message;
 }

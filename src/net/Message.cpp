@@ -12,6 +12,13 @@ std::optional<Message> Message::fromRawData(const uint8_t* bytes, size_t size) {
     return Message(id, std::vector<uint8_t>(bytes + 2, bytes + size));
 }
 
+std::optional<Message> Message::fromRawData(std::vector<uint8_t>&& bytes) {
+    if (bytes.size() < 2) return std::nullopt;
+    auto id = static_cast<int16_t>(static_cast<uint16_t>((bytes[0] << 8) | bytes[1]));
+    bytes.erase(bytes.begin(), bytes.begin() + 2);
+    return Message(id, std::move(bytes));
+}
+
 std::vector<uint8_t> Message::rawData() const {
     std::vector<uint8_t> raw(2 + data_.size());
     auto id = static_cast<uint16_t>(commandId_);
@@ -19,36 +26,6 @@ std::vector<uint8_t> Message::rawData() const {
     raw[1] = static_cast<uint8_t>(id);
     if (!data_.empty()) std::memcpy(raw.data() + 2, data_.data(), data_.size());
     return raw;
-}
-
-uint8_t* Message::extend(size_t count) {
-    // One resize and plain stores: appending byte by byte makes every byte wait for
-    // the vector's end to be stored and read back, which costs more than the field.
-    const size_t at = data_.size();
-    data_.resize(at + count);
-    return data_.data() + at;
-}
-
-void Message::appendBigEndian(uint64_t value, size_t count) {
-    uint8_t* out = extend(count);
-    for (size_t i = 0; i < count; ++i)
-        out[i] = static_cast<uint8_t>(value >> (8 * (count - 1 - i)));
-}
-
-void Message::writeByte(int8_t value) {
-    data_.push_back(static_cast<uint8_t>(value));
-}
-void Message::writeBool(int value) {
-    data_.push_back(static_cast<uint8_t>(value));
-}
-void Message::writeShort(int16_t value) {
-    appendBigEndian(static_cast<uint16_t>(value), 2);
-}
-void Message::writeInt(int32_t value) {
-    appendBigEndian(static_cast<uint32_t>(value), 4);
-}
-void Message::writeLong(int64_t value) {
-    appendBigEndian(static_cast<uint64_t>(value), 8);
 }
 
 void Message::writeFloat(float value) {
@@ -80,58 +57,8 @@ void Message::writeData(const uint8_t* bytes, size_t size) {
     if (size > 0) data_.insert(data_.end(), bytes, bytes + size);
 }
 
-bool Message::fits(size_t count) const {
-    if (idx_ < 0) return false;
-    auto at = static_cast<size_t>(idx_);
-    return at <= data_.size() && count <= data_.size() - at;
-}
-
-uint64_t Message::takeBigEndian(size_t count) {
-    uint64_t value = 0;
-    const uint8_t* at = data_.data() + idx_;
-    switch (count) {
-    case 1:
-        value = at[0];
-        break;
-    case 2:
-        value = (uint64_t(at[0]) << 8) | at[1];
-        break;
-    case 4:
-        value = (uint64_t(at[0]) << 24) | (uint64_t(at[1]) << 16) | (uint64_t(at[2]) << 8) | at[3];
-        break;
-    default:
-        for (size_t i = 0; i < count; ++i)
-            value = (value << 8) | at[i];
-        break;
-    }
-    idx_ += static_cast<int32_t>(count);
-    return value;
-}
-
-int8_t Message::readByte() {
-    if (!fits(1)) {
-        platform::log("Message readByte: past the end of the body");
-        return 0;
-    }
-    return static_cast<int8_t>(takeBigEndian(1));
-}
-
-int Message::readBool() {
-    if (!fits(1)) {
-        platform::log("Message readBool: past the end of the body");
-        return 0;
-    }
-    return static_cast<int>(takeBigEndian(1));
-}
-
-int16_t Message::readShort() {
-    return fits(2) ? static_cast<int16_t>(takeBigEndian(2)) : 0;
-}
-int32_t Message::readInt() {
-    return fits(4) ? static_cast<int32_t>(takeBigEndian(4)) : 0;
-}
-int64_t Message::readLong() {
-    return fits(8) ? static_cast<int64_t>(takeBigEndian(8)) : 0;
+void Message::logPastTheEnd(const char* reader) {
+    platform::log(std::string("Message ") + reader + ": past the end of the body");
 }
 
 float Message::readFloat() {
@@ -169,10 +96,6 @@ std::optional<std::vector<uint8_t>> Message::readDataWithLength(int16_t length) 
 
 std::optional<std::vector<uint8_t>> Message::readDataWithIntLength(int32_t length) {
     return readData(length, "readDataWithIntLength");
-}
-
-bool Message::available() const {
-    return idx_ >= 0 && static_cast<size_t>(idx_) < data_.size();
 }
 
 bool isValidUTF8(const uint8_t* bytes, size_t size) {

@@ -38,15 +38,19 @@ public:
     static std::optional<Message> fromRawData(const std::vector<uint8_t>& bytes) {
         return fromRawData(bytes.data(), bytes.size());
     }
+    // The same, keeping the given buffer as the body (a deciphered frame is not copied).
+    static std::optional<Message> fromRawData(std::vector<uint8_t>&& bytes);
     // The command id (big-endian) followed by the body: what gets enciphered.
     std::vector<uint8_t> rawData() const;
 
     // Writers: each appends one field.
-    void writeByte(int8_t value);
-    void writeBool(int value); // the low 8 bits
-    void writeShort(int16_t value);
-    void writeInt(int32_t value);
-    void writeLong(int64_t value);
+    // The fixed-width writers and readers are defined below, in the header: a reply is
+    // dozens of them, and a call each costs as much as the field.
+    void writeByte(int8_t value) { data_.push_back(static_cast<uint8_t>(value)); }
+    void writeBool(int value) { data_.push_back(static_cast<uint8_t>(value)); } // the low 8 bits
+    void writeShort(int16_t value) { appendBigEndian(static_cast<uint16_t>(value), 2); }
+    void writeInt(int32_t value) { appendBigEndian(static_cast<uint32_t>(value), 4); }
+    void writeLong(int64_t value) { appendBigEndian(static_cast<uint64_t>(value), 8); }
     void writeFloat(float value);
     // 16-bit byte count, then the UTF-8 bytes. No string (nullptr) writes the empty
     // string 00 00, so the field is never missing. A string longer than
@@ -58,11 +62,18 @@ public:
     void writeData(const std::vector<uint8_t>& bytes) { writeData(bytes.data(), bytes.size()); }
 
     // Readers: each reads one field at the cursor and moves the cursor past it.
-    int8_t readByte();
-    int readBool(); // the byte as 0..255; any non-zero value means true
-    int16_t readShort();
-    int32_t readInt();
-    int64_t readLong();
+    int8_t readByte() {
+        if (!fits(1)) return logPastTheEnd("readByte"), 0;
+        return static_cast<int8_t>(data_[size_t(idx_++)]);
+    }
+    // The byte as 0..255; any non-zero value means true.
+    int readBool() {
+        if (!fits(1)) return logPastTheEnd("readBool"), 0;
+        return data_[size_t(idx_++)];
+    }
+    int16_t readShort() { return fits(2) ? static_cast<int16_t>(takeBigEndian(2)) : 0; }
+    int32_t readInt() { return fits(4) ? static_cast<int32_t>(takeBigEndian(4)) : 0; }
+    int64_t readLong() { return fits(8) ? static_cast<int64_t>(takeBigEndian(8)) : 0; }
     float readFloat();
     // A 16-bit unsigned byte count, then that many UTF-8 bytes. Returns "" when the
     // count does not fit (cursor unchanged), when the bytes would pass the end
@@ -75,7 +86,7 @@ public:
     std::optional<std::vector<uint8_t>> readDataWithIntLength(int32_t length);
 
     // True while the cursor is before the end of the body.
-    bool available() const;
+    bool available() const { return idx_ >= 0 && static_cast<size_t>(idx_) < data_.size(); }
 
     int16_t commandId() const { return commandId_; }
     void setCommandId(int16_t commandId) { commandId_ = commandId; }
@@ -86,12 +97,34 @@ public:
 
 private:
     // True when `count` bytes can be read at the cursor.
-    bool fits(size_t count) const;
+    bool fits(size_t count) const {
+        if (idx_ < 0) return false;
+        const auto at = static_cast<size_t>(idx_);
+        return at <= data_.size() && count <= data_.size() - at;
+    }
     // Reads `count` (<= 8) bytes big-endian at the cursor; the caller checked fits().
-    uint64_t takeBigEndian(size_t count);
-    void appendBigEndian(uint64_t value, size_t count);
-    // Grows the body by `count` bytes and returns where they start.
-    uint8_t* extend(size_t count);
+    uint64_t takeBigEndian(size_t count) {
+        const uint8_t* at = data_.data() + idx_;
+        uint64_t value = 0;
+        for (size_t i = 0; i < count; ++i)
+            value = (value << 8) | at[i];
+        idx_ += static_cast<int32_t>(count);
+        return value;
+    }
+    void appendBigEndian(uint64_t value, size_t count) {
+        uint8_t* out = extend(count);
+        for (size_t i = 0; i < count; ++i)
+            out[i] = static_cast<uint8_t>(value >> (8 * (count - 1 - i)));
+    }
+    // Grows the body by `count` bytes and returns where they start. One resize and plain
+    // stores: appending byte by byte makes every byte wait for the vector's end to be
+    // stored and read back, which costs more than the field.
+    uint8_t* extend(size_t count) {
+        const size_t at = data_.size();
+        data_.resize(at + count);
+        return data_.data() + at;
+    }
+    static void logPastTheEnd(const char* reader);
     std::optional<std::vector<uint8_t>> readData(int64_t length, const char* what);
 
     int16_t commandId_ = 0;

@@ -3,6 +3,7 @@
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "net/MobileClient.h"
+#include "platform/foundation/PropertyList.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
@@ -36,6 +37,26 @@ TEST_F(AppDelegateTest, FreshInstallTurnsVibrationInvitationsAndSoundOn) {
     EXPECT_TRUE(defaults.boolForKey("savedSound"));
     EXPECT_TRUE(UIController::rung());
     EXPECT_TRUE(UIController::inviting());
+    EXPECT_TRUE(UIController::sound());
+}
+
+// A launch that finds its switches and device token stored sets them again, to the same
+// values: the defaults file, which may hold a large mailbox, is not written again. (The
+// file is changed behind the defaults' back to show whether it was.)
+TEST_F(AppDelegateTest, ALaunchThatChangesNothingWritesNothing) {
+    launch();
+    auto& defaults = platform::UserDefaults::standard();
+    ASSERT_TRUE(defaults.synchronize());
+    const std::string file = environment_->data().path() + "/defaults.plist";
+    platform::Value behind = platform::PropertyList::readFile(file);
+    ASSERT_TRUE(behind.isDictionary());
+    behind.set("marker", platform::Value("written elsewhere"));
+    ASSERT_TRUE(platform::PropertyList::writeFile(file, behind));
+    defaults.reset(); // as a new process would start
+    resetForRelaunch();
+    launch();
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(platform::PropertyList::readFile(file).get("marker").stringValue(), "written elsewhere");
     EXPECT_TRUE(UIController::sound());
 }
 

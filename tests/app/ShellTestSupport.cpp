@@ -40,6 +40,11 @@ void ShellTest::TearDown() {
     environment_.reset();
 }
 
+void ShellTest::resetForRelaunch() {
+    resetViews();
+    platform::RunLoop::main().reset();
+}
+
 void ShellTest::launch(platform::ui::ViewControllerPtr root) {
     if (!root) root = std::make_shared<KavoViewController>();
     delegate().setRootScreenMaker([root] { return root; });

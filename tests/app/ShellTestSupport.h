@@ -33,6 +33,8 @@ protected:
     static KavoOnlineAppDelegate& delegate() { return KavoOnlineAppDelegate::getInstance(); }
     // Moves the manual clock, firing what falls due.
     static void advance(double seconds);
+    // Forgets the launched windows and screens, so that launch() starts the shell again.
+    static void resetForRelaunch();
 
     std::unique_ptr<AppEnvironment> environment_;
     std::unique_ptr<platform::ScopedManualClock> clock_;

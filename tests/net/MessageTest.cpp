@@ -73,6 +73,25 @@ TEST(MessageReaders, RawDataGivesTheCommandIdAndTheRestAsBody) {
     EXPECT_EQ(toHex(m->rawData()), "00dc01");
 }
 
+// A kept buffer and an adopted one give the same message; the kept one is left as it was.
+TEST(MessageReaders, RawDataFromAKeptOrAnAdoptedBufferReadsTheSame) {
+    const std::vector<uint8_t> kept = fromHex("03f0ff000000070003616263");
+    auto copied = Message::fromRawData(kept);
+    auto adopted = Message::fromRawData(fromHex("03f0ff000000070003616263"));
+    ASSERT_TRUE(copied);
+    ASSERT_TRUE(adopted);
+    EXPECT_EQ(toHex(kept), "03f0ff000000070003616263");
+    for (Message* m : {&*copied, &*adopted}) {
+        EXPECT_EQ(m->commandId(), 1008);
+        EXPECT_EQ(m->idx(), 0);
+        EXPECT_EQ(toHex(m->data()), "ff000000070003616263");
+        EXPECT_EQ(m->readByte(), -1);
+        EXPECT_EQ(m->readInt(), 7);
+        EXPECT_EQ(m->readUTF(), "abc");
+        EXPECT_FALSE(m->available());
+    }
+}
+
 TEST(MessageReaders, RawDataNeedsACommandId) {
     EXPECT_FALSE(Message::fromRawData(fromHex("01")));
     EXPECT_FALSE(Message::fromRawData(fromHex("")));

@@ -33,6 +33,8 @@ TEST(Base64, MatchesTheStandardVectors) {
     for (auto [plain, encoded] : vectors) {
         EXPECT_EQ(base64Encode(std::string_view(plain)), encoded);
         EXPECT_EQ(base64Decode(encoded), bytesOf(plain));
+        EXPECT_TRUE(isBase64(encoded)) << encoded;
+        EXPECT_EQ(base64DecodedSize(encoded), std::string_view(plain).size()) << encoded;
     }
     Bytes all(256);
     for (int i = 0; i < 256; ++i)
@@ -41,8 +43,10 @@ TEST(Base64, MatchesTheStandardVectors) {
 }
 
 TEST(Base64, InvalidInputGivesNothing) {
-    for (const char* bad : {"Zg", "Zg=", "Z===", "Zm9v!A==", "Zg==Zg==", "=Zg=", "Zm 9v", "Zm9v\n"})
+    for (const char* bad : {"Zg", "Zg=", "Z===", "Zm9v!A==", "Zg==Zg==", "=Zg=", "Zm 9v", "Zm9v\n"}) {
         EXPECT_EQ(base64Decode(bad), std::nullopt) << bad;
+        EXPECT_FALSE(isBase64(bad)) << bad;
+    }
 }
 
 TEST(Url, SplitsAnAbsoluteAddress) {

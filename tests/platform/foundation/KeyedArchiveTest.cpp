@@ -61,6 +61,25 @@ TEST(KeyedArchive, AbsentKeysDecodeAsZeroOrEmpty) {
     EXPECT_FALSE((*decoded)[0].containsKey("message"));
 }
 
+// The common check values of CRC-32, and lengths that end inside and on a block of eight.
+TEST(KeyedArchive, TheChecksumIsTheCommonCrc32) {
+    struct Case {
+        std::string text;
+        uint32_t crc;
+    };
+    const Case cases[] = {
+        {"", 0x00000000u},         {"a", 0xE8B7BE43u},
+        {"abc", 0x352441C2u},      {"123456789", 0xCBF43926u},
+        {"12345678", 0x9AE0DAAFu}, {"The quick brown fox jumps over the lazy dog", 0x414FA339u},
+    };
+    for (const Case& c : cases) {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(c.text.data());
+        EXPECT_EQ(crc32Checksum(bytes, c.text.size()), c.crc) << c.text;
+    }
+    const std::vector<uint8_t> zeros(32, 0);
+    EXPECT_EQ(crc32Checksum(zeros.data(), zeros.size()), 0x190A55ADu);
+}
+
 TEST(KeyedArchive, AnEmptyListIsNotTheSameAsNothing) {
     auto decoded = KeyedArchive::unarchive(KeyedArchive::archive({}));
     ASSERT_TRUE(decoded.has_value());

@@ -186,3 +186,102 @@ TEST(PropertyList, DatesAreWrittenInWholeSecondsAndReadInEitherForm) {
     EXPECT_DOUBLE_EQ(read["old"].dateValue(), 1796666994.872316);
     EXPECT_EQ(read["new"].dateValue(), 1796666994);
 }
+
+namespace {
+// 100,000 bytes that count up and wrap: the Base64 text is far beyond what is kept as text.
+Bytes largeData() {
+    Bytes bytes(100000);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = uint8_t(i * 13 + i / 256);
+    return bytes;
+}
+} // namespace
+
+// Large data is kept as its text until it is read; it reads, compares, counts and writes
+// as data read at once does.
+TEST(PropertyList, LargeDataReadsBackTheSameBytes) {
+    TempDir dir;
+    const Bytes bytes = largeData();
+    Value stored;
+    stored.set("SAVED_OLD_MESSAGE_OF_4242", Value(bytes));
+    stored.set("small", Value(Bytes{0xDE, 0xAD}));
+    ASSERT_TRUE(PropertyList::writeFile(dir.file("d.plist"), stored));
+    const Value read = PropertyList::readFile(dir.file("d.plist"));
+    const Value& big = read.get("SAVED_OLD_MESSAGE_OF_4242");
+    EXPECT_EQ(big.type(), ValueType::Data);
+    EXPECT_EQ(big.size(), 100000u);
+    const Value copy = big; // copies share the text and the bytes
+    EXPECT_EQ(copy.dataValue(), bytes);
+    EXPECT_EQ(big.dataValue(), bytes);
+    EXPECT_EQ(&copy.dataValue(), &big.dataValue());
+    EXPECT_TRUE(big == Value(bytes));
+    EXPECT_TRUE(Value(bytes) == big);
+    EXPECT_FALSE(big == Value(Bytes{1, 2, 3}));
+    EXPECT_TRUE(read == stored);
+    EXPECT_EQ(read.get("small").dataValue(), (Bytes{0xDE, 0xAD}));
+    EXPECT_EQ(PropertyList::toXml(read), PropertyList::toXml(stored));
+}
+
+TEST(PropertyList, LargeDataWrappedOverLinesReads) {
+    const Bytes bytes = largeData();
+    std::string text = PropertyList::toXml(Value(bytes));
+    const size_t open = text.find("<data>") + 6;
+    const size_t close = text.find("</data>");
+    std::string wrapped;
+    for (size_t i = open; i < close; i += 76)
+        wrapped += "\n\t" + text.substr(i, std::min<size_t>(76, close - i));
+    text = text.substr(0, open) + wrapped + "\n" + text.substr(close);
+    const Value read = PropertyList::parse(text);
+    EXPECT_EQ(read.size(), 100000u);
+    EXPECT_EQ(read.dataValue(), bytes);
+}
+
+// As with small data, one bad character in large data makes the file unreadable.
+TEST(PropertyList, LargeDataWithABadCharacterGivesNull) {
+    LogCapture log;
+    std::string text = PropertyList::toXml(Value(largeData()));
+    const size_t at = text.find("<data>") + 6 + 5000;
+    for (char bad : {'!', '=', '-'}) {
+        std::string broken = text;
+        broken[at] = bad;
+        EXPECT_TRUE(PropertyList::parse(broken).isNull()) << bad;
+    }
+    std::string cut = text;
+    cut.erase(text.find("</data>") - 1, 1);
+    EXPECT_TRUE(PropertyList::parse(cut).isNull());
+}
+
+// Texts that look like large data but are not plain data elements read exactly as the
+// XML says: a comment, a character data section, an entity, a look-alike of the mark.
+TEST(PropertyList, LargeDataBesideCommentsEntitiesAndLookAlikesReads) {
+    const Bytes bytes = largeData();
+    const std::string xml = PropertyList::toXml(Value(bytes));
+    const size_t body = xml.find("<data>") + 6;
+    const std::string base64 = xml.substr(body, xml.find("</data>") - body);
+    const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
+
+    const Value commented = PropertyList::parse(head + "<!-- <data>" + base64 + "</data> -->\n<key>d</key><data>" +
+                                                base64 + "</data>\n</dict>\n</plist>\n");
+    EXPECT_EQ(commented.get("d").dataValue(), bytes);
+
+    const Value inText =
+        PropertyList::parse(head + "<key>s</key><string><![CDATA[<data>" + base64 +
+                            "</data>]]></string>\n<key>d</key><data>" + base64 + "</data>\n</dict>\n</plist>\n");
+    EXPECT_EQ(inText.get("s").stringValue(), "<data>" + base64 + "</data>");
+    EXPECT_EQ(inText.get("d").dataValue(), bytes);
+
+    std::string withEntity = base64;
+    withEntity.replace(100, 1, "&#" + std::to_string(int(base64[100])) + ";");
+    const Value entity = PropertyList::parse(head + "<key>d</key><data>" + withEntity + "</data>\n</dict>\n</plist>\n");
+    EXPECT_EQ(entity.get("d").dataValue(), bytes);
+
+    const Value lookAlike = PropertyList::parse(head + "<key>s</key><string>#cut-data-0</string><key>d</key><data>" +
+                                                base64 + "</data>\n</dict>\n</plist>\n");
+    EXPECT_EQ(lookAlike.get("s").stringValue(), "#cut-data-0");
+    EXPECT_EQ(lookAlike.get("d").dataValue(), bytes);
+
+    LogCapture log;
+    EXPECT_TRUE(PropertyList::parse(head + "<key>d</key><data>#cut-data-0</data><key>e</key><data>" + base64 +
+                                    "</data>\n</dict>\n</plist>\n")
+                    .isNull());
+}

@@ -127,6 +127,43 @@ TEST_F(StandardDefaultsFixture, SynchronizeWritesOnlyWhenSomethingChanged) {
     EXPECT_TRUE(fileExists(dir.file("defaults.plist")));
 }
 
+// Setting what is already stored leaves the file alone: here a file changed behind the
+// defaults' back shows whether it was written again.
+TEST_F(StandardDefaultsFixture, SettingTheStoredValueAgainWritesNothing) {
+    auto& defaults = UserDefaults::standard();
+    defaults.setBool(true, "savedRung");
+    defaults.setString("nam", "KAVO_LOGIN_USERNAME");
+    defaults.setData(Bytes{1, 2, 3}, "SAVED_OLD_MESSAGE_OF_11");
+    ASSERT_TRUE(defaults.synchronize());
+    Value behind = PropertyList::readFile(dir.file("defaults.plist"));
+    behind.set("marker", Value("written elsewhere"));
+    ASSERT_TRUE(PropertyList::writeFile(dir.file("defaults.plist"), behind));
+
+    defaults.setBool(true, "savedRung");
+    defaults.setString("nam", "KAVO_LOGIN_USERNAME");
+    defaults.setData(Bytes{1, 2, 3}, "SAVED_OLD_MESSAGE_OF_11");
+    defaults.removeObjectForKey("never stored");
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(PropertyList::readFile(dir.file("defaults.plist")).get("marker").stringValue(), "written elsewhere");
+
+    defaults.setBool(false, "savedRung");
+    ASSERT_TRUE(defaults.synchronize());
+    const Value after = PropertyList::readFile(dir.file("defaults.plist"));
+    EXPECT_FALSE(after.contains("marker"));
+    EXPECT_FALSE(after.get("savedRung").boolValue());
+    EXPECT_EQ(after.get("KAVO_LOGIN_USERNAME").stringValue(), "nam");
+}
+
+TEST_F(StandardDefaultsFixture, RemovingAStoredKeyIsAChange) {
+    auto& defaults = UserDefaults::standard();
+    defaults.setInt(5, "count");
+    ASSERT_TRUE(defaults.synchronize());
+    defaults.removeObjectForKey("count");
+    ASSERT_TRUE(defaults.synchronize());
+    defaults.reset();
+    EXPECT_TRUE(defaults.objectForKey("count").isNull());
+}
+
 TEST_F(StandardDefaultsFixture, ALeftoverTemporaryFileIsNotTakenAsTheDefaults) {
     auto& defaults = UserDefaults::standard();
     defaults.setString("good", "state");

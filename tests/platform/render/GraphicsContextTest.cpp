@@ -4,6 +4,7 @@
 #include "platform/render/SdlGraphicsContext.h"
 #include "platform/render/TextureCache.h"
 
+#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -148,6 +149,68 @@ TEST(GraphicsContext, TextTexturesUnusedForAFrameAreReleased) {
     EXPECT_EQ(textures.size(), 1u);
     frame("hai");
     EXPECT_EQ(textures.size(), 1u) << "the text no longer drawn is dropped";
+}
+
+// FNV-1a over every byte of the picture: any changed pixel changes it.
+uint64_t checksum(const std::vector<uint8_t>& bytes) {
+    uint64_t hash = 1469598103934665603ull;
+    for (uint8_t b : bytes)
+        hash = (hash ^ b) * 1099511628211ull;
+    return hash;
+}
+
+// Opaque and translucent fills, shapes, a clip, a layer alpha and strokes over each other,
+// on a transparent canvas (as a window's backing is before its first frame).
+std::vector<uint8_t> busyScene() {
+    OffscreenTarget target(160, 120);
+    EXPECT_TRUE(target.isValid());
+    SDL_SetRenderDrawColor(target.renderer(), 0, 0, 0, 0);
+    SDL_RenderClear(target.renderer());
+    {
+        TextureCache textures(target.renderer());
+        SdlGraphicsContext context(target.renderer(), textures, {160, 120});
+        context.setFillColor(Color(0.1, 0.45, 0.2, 1.0)); // the felt
+        context.fillRect({0, 0, 160, 100});
+        context.setFillColor(Color(1, 1, 1, 0.35));
+        context.fillRect({20, 10, 60, 40});
+        context.setFillColor(Color(0.93, 0.11, 0.14, 1.0));
+        ui::Path card;
+        card.addRoundedRect({30, 20, 50, 70}, 6);
+        context.fillPath(card);
+        context.save();
+        context.setAlpha(0.5);
+        context.setFillColor(Color(0.2, 0.3, 0.9, 1.0));
+        context.fillRect({60, 30, 70, 50});
+        context.restore();
+        context.save();
+        context.clipToRect({100, 0, 40, 120});
+        context.setFillColor(Color(0.98, 0.8, 0.1, 1.0));
+        ui::Path chip;
+        chip.addEllipse({90, 60, 60, 50});
+        context.fillPath(chip);
+        context.restore();
+        context.setStrokeColor(Color::black());
+        context.setLineWidth(3);
+        context.strokeRect({5, 5, 150, 90});
+        context.setStrokeColor(Color(0, 0, 0, 0.4));
+        context.strokeRect({10, 70, 40, 40});
+    }
+    return target.rgbaPixels();
+}
+
+// Opaque fills are copied, not blended; the picture must stay exactly what blending made.
+TEST(GraphicsContext, OpaqueFillsGiveExactlyThePixelsBlendingGave) {
+    const std::vector<uint8_t> pixels = busyScene();
+    ASSERT_EQ(pixels.size(), size_t(160 * 120 * 4));
+    auto at = [&](int x, int y) {
+        const size_t i = (size_t(y) * 160 + size_t(x)) * 4;
+        return std::array<int, 4>{pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]};
+    };
+    EXPECT_EQ(at(2, 2), (std::array<int, 4>{26, 115, 51, 255})) << "opaque over a transparent canvas";
+    EXPECT_EQ(at(50, 50), (std::array<int, 4>{237, 28, 36, 255})) << "opaque over a translucent fill";
+    EXPECT_EQ(at(2, 110), (std::array<int, 4>{0, 0, 0, 0})) << "nothing drawn";
+    // Taken from the picture blending drew.
+    EXPECT_EQ(checksum(pixels), 17912689492086912913ull);
 }
 
 TEST(ScanlineFill, ReversedInnerOutlineCutsAHole) {

@@ -108,7 +108,37 @@ TEST_F(ButtonTest, WithoutPicturesItDrawsALabelledBoxAndWithABackgroundOnlyThePi
     EXPECT_FALSE(blank->drawsPlaceholderBox());
 }
 
-class SwitchAndSliderTest : public ControlsTest {};
+class SwitchAndSliderTest : public ControlsTest {
+protected:
+    // Which dot the page control draws bright (-1 when none or several).
+    static int brightDot(PageControl& dots) {
+        RecordingContext picture;
+        dots.draw(picture);
+        int bright = -1, index = 0;
+        for (const std::string& line : picture.linesStartingWith("setFillColor")) {
+            if (line == "setFillColor 1,1,1,1") bright = bright < 0 ? index : -2;
+            ++index;
+        }
+        return bright < 0 ? -1 : bright;
+    }
+};
+
+// Deferring the display: a tap changes the page at once, the dots follow only when told.
+TEST_F(SwitchAndSliderTest, APageControlThatDefersItsDisplayShowsTheOldPageUntilUpdated) {
+    auto dots = PageControl::make({100, 280, 200, 36});
+    dots->setNumberOfPages(3);
+    window->addSubview(dots);
+    EXPECT_EQ(brightDot(*dots), 0);
+    dots->setDefersCurrentPageDisplay(true);
+    tap(Point{280, 298});
+    EXPECT_EQ(dots->currentPage(), 1);
+    EXPECT_EQ(brightDot(*dots), 0);
+    dots->updateCurrentPageDisplay();
+    EXPECT_EQ(brightDot(*dots), 1);
+    dots->setDefersCurrentPageDisplay(false);
+    tap(Point{280, 298});
+    EXPECT_EQ(brightDot(*dots), 2);
+}
 
 TEST_F(SwitchAndSliderTest, TappingASwitchFlipsItAndSendsValueChangedOnce) {
     auto toggle = Switch::make({108, 190, 79, 27});

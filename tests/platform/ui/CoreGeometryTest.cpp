@@ -23,6 +23,9 @@ TEST(Geometry, RectEdgesContainmentAndOverlap) {
     EXPECT_FALSE(r.contains(Point{40, 20})); // the right edge is outside
     EXPECT_EQ(r.intersection(Rect(30, 50, 100, 100)), Rect(30, 50, 10, 10));
     EXPECT_TRUE(r.intersection(Rect(40, 20, 5, 5)).isEmpty()); // touching is not overlapping
+    // No overlap at all is the null rectangle, not a line where the two touch.
+    EXPECT_EQ(r.intersection(Rect(40, 20, 5, 5)), Rect());
+    EXPECT_EQ(r.intersection(Rect(0, 60, 50, 9)), Rect());
     EXPECT_FALSE(r.intersects(Rect(40, 20, 5, 5)));
     EXPECT_EQ(r.insetBy(5, 5), Rect(15, 25, 20, 30));
     EXPECT_EQ(insetRect(r, {1, 2, 3, 4}), Rect(12, 21, 24, 36));
