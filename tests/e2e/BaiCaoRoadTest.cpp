@@ -102,6 +102,30 @@ TEST_F(BaiCaoRoad, PeekingOpensOnlyAfterTheDealAndASmallDragSendsNothing) {
     EXPECT_EQ(table()->indexBaiNan(), 1);
 }
 
+TEST_F(BaiCaoRoad, APeekDuringTheDealLooksAtADealtCardThatComesBackToMyHand) {
+    sitAtAFullTable();
+    start();
+    advance(0.2);
+    tap("id=btnFire");
+    ASSERT_TRUE(table()->peek().isPeeking());
+    EXPECT_EQ(table()->peek().backCard(), myCard(2)) << "the only one of mine dealt yet";
+    table()->clickFire();
+    EXPECT_EQ(table()->peek().backCard(), myCard(2)) << "a second press opens nothing else";
+    advance(2);
+    EXPECT_EQ(cardsOn(*table()), 12u);
+    ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 30 0").ok);
+    EXPECT_EQ(sent(21), (std::vector<ByteVector>{{kRoom, kBoard, 255, 255, 51}}));
+    turned(kMe, {255, 255, 51});
+    advance(0.4);
+    EXPECT_FALSE(table()->peek().isPeeking());
+    const platform::ui::Point places[] = {{220, 277.5}, {270, 277.5}, {320, 277.5}};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(myCard(i)->center(), places[i]) << "card " << i;
+        EXPECT_TRUE(myCard(i)->transform().isIdentity()) << "card " << i;
+    }
+    EXPECT_EQ(myCard(2)->accessibilityIdentifier(), "card51");
+}
+
 TEST_F(BaiCaoRoad, TurnRequestsNameTheCardsAskedForAndTheNextOne) {
     sitAtAFullTable();
     dealt();

@@ -156,6 +156,30 @@ TEST_F(XiZachRoad, MyScoreTextWaitsForMySecondCardAndPeekingUncoversOne) {
     EXPECT_TRUE(table()->btnFire()->isHidden()) << "nothing left to look at";
 }
 
+TEST_F(XiZachRoad, PeeksDuringTheDealLookOnlyAtDealtCards) {
+    sitAsOwner();
+    start(9);
+    tap("id=btnFire");
+    ASSERT_TRUE(table()->peek().isPeeking());
+    EXPECT_EQ(table()->peek().backCard(), myCard(0));
+    ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 0 20").ok);
+    advance(0.4);
+    ASSERT_FALSE(table()->peek().isPeeking());
+    ASSERT_TRUE(table()->dealer().isDealing());
+    tap("id=btnFire");
+    EXPECT_FALSE(table()->peek().isPeeking()) << "my second card is not dealt yet";
+    advance(2);
+    tap("id=btnFire");
+    ASSERT_TRUE(table()->peek().isPeeking());
+    EXPECT_EQ(table()->peek().backCard(), myCard(1));
+    ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 0 20").ok);
+    advance(0.4);
+    EXPECT_FALSE(table()->peek().isPeeking());
+    EXPECT_EQ(myCard(0)->center(), (platform::ui::Point{210, 277.5}));
+    EXPECT_EQ(myCard(1)->center(), (platform::ui::Point{260, 277.5}));
+    EXPECT_TRUE(myCard(1)->transform().isIdentity());
+}
+
 TEST_F(XiZachRoad, TheGameOverShowsEveryHandAndMoneySoundsOnceInASecondAndAHalf) {
     sitAsGuest();
     dealt(9);

@@ -180,6 +180,7 @@ void XiZachView::dealCard(int seat, int pass) {
     const auto size = card->frame().size;
     const platform::ui::Point deck{UIController::screenWidth() / 2.0, UIController::screenHeight() / 2.0};
     DealStepper::flyCard(card, *view(), deck, placeOf(seat, pass, size.width, size.height));
+    peek().keepOnTop(*view());
 }
 
 void XiZachView::getRemainTimeWithPlayerId(int32_t playerId, int seconds) {
@@ -410,9 +411,10 @@ void XiZachView::clickViewPlayerInfo(platform::ui::Button& button) {
 }
 
 void XiZachView::clickFire() {
-    if (!daChiaBaiXong_) return;
+    if (!daChiaBaiXong_ || peek().isPeeking()) return;
+    // Only a card already on the table: one still to be dealt has no place to go back to.
     for (const auto& card : handOf(myRecord())) {
-        if (!card->isTouch()) continue;
+        if (!card->isTouch() || card->superview() != view().get()) continue;
         beginNanbai(card);
         return;
     }
