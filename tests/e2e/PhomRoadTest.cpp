@@ -2,6 +2,8 @@
 // portal, driven like a person from the game grid through a deal's first turns.
 #include "tests/e2e/PhomRoad.h"
 
+#include "table/boardChat.h"
+
 #include <gtest/gtest.h>
 
 namespace kavo::test {
@@ -15,7 +17,10 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     EXPECT_EQ(view->getSeatFromID(kChu), 1);
     EXPECT_EQ(view->getSeatFromID(kDung), 2);
     EXPECT_EQ(view->getSeatFromID(kBinh), 3);
-    EXPECT_EQ(view->seat(1).btnName->text(), "chu");
+    EXPECT_EQ(view->seat(1).btnName->text(), "Chu") << "names are shown as sent";
+    send(Bytes().byte(2).byte(7).int32(kChu).utf("xin chao").message(9));
+    ASSERT_FALSE(view->chatView()->historyChat().empty());
+    EXPECT_EQ(view->chatView()->historyChat().back()->name(), "Chu");
 
     // Dung leaves (his rows are cleared, the seat empties) and Em sits in his place.
     view->cardShow()[2][0] = 33;
@@ -27,7 +32,7 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     send(em.message(12));
     send(Bytes().int32(kEm).boolean(true).message(16));
     EXPECT_EQ(view->getSeatFromID(kEm), 2);
-    EXPECT_EQ(view->seat(2).btnName->text(), "em");
+    EXPECT_EQ(view->seat(2).btnName->text(), "Em");
 
     // The deal: ten cards, one every 0.1 s, sorted with the melds first and raised.
     deal();
