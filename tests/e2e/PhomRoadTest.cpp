@@ -69,13 +69,12 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     EXPECT_EQ(bubble(), text("KAVO_ChoDenLuot"));
     EXPECT_EQ(sent(), "");
 
-    // I fire a seven of my set: the set breaks, 21 goes out; the echo moves it to my row.
+    // I fire a seven of my set: the set breaks and no meld reported holds the card in
+    // flight; the echo moves it to my row.
     EXPECT_EQ(action(), text("KAVO_fire"));
     tapCard(24);
     tap("btnAutoSelected");
-    EXPECT_EQ(sent(), "21:020718 68:020702"
-                      "1a1918ff"
-                      "080400ff");
+    EXPECT_EQ(sent(), "21:020718 68:020701080400ff");
     fire(kMe, kChu, 24, 0);
     EXPECT_EQ(hand(), (std::vector<int>{8, 4, 0, 13, 26, 25, 30, 41, 51}));
     EXPECT_EQ(sent(), "68:020701080400ff");
@@ -142,6 +141,26 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     EXPECT_EQ(sent(), "68:020702"
                       "1b1a19ff"
                       "080400ff");
+}
+
+TEST_F(PhomRoad, AFireFromASetReportsTheRestLooseAndARefusalFormsTheSetAgain) {
+    joinTheTable();
+    auto view = table();
+    deal();
+    advance(2.5);
+    sent();
+    tapCard(25);
+    tap("btnAutoSelected");
+    EXPECT_EQ(sent(), "21:020719 68:020701080400ff");
+    EXPECT_EQ(hand(), (std::vector<int>{8, 4, 0, 13, 26, 24, 30, 41, 51, 25})) << "the card waits for its echo";
+    send(Bytes().byte(7).byte(2).utf("Chua den luot").message(54));
+    EXPECT_EQ(bubble(), "Chua den luot");
+    EXPECT_EQ(sent(), "68:020702"
+                      "1a1918ff"
+                      "080400ff");
+    EXPECT_EQ(hand(), (std::vector<int>{26, 25, 24, 8, 4, 0, 13, 30, 41, 51}));
+    EXPECT_NE(view->myCards()[1]->phom(), 0);
+    EXPECT_EQ(view->myCards()[0]->phom(), view->myCards()[2]->phom());
 }
 
 TEST_F(PhomRoad, ASkipPassesTheTurnAndTheDrawAfterThreeDiscardsOffersLayingMelds) {
