@@ -99,18 +99,30 @@ TEST_F(XiZachRoad, TheOwnerChecksEachHandOnceOnHisTurnAndOthersNever) {
     table()->clickViewPlayerInfo(info);
     tap("id=cardBack#4");
     tap("id=cardBack#4");
-    EXPECT_EQ(sent(67), (std::vector<ByteVector>{{kRoom, kBoard, 0, 0, 0, 8}, {kRoom, kBoard, 0, 0, 0, 9}}));
+    table()->clickViewPlayerInfo(info);
+    EXPECT_EQ(sent(67), (std::vector<ByteVector>{{kRoom, kBoard, 0, 0, 0, 8},
+                                                 {kRoom, kBoard, 0, 0, 0, 8},
+                                                 {kRoom, kBoard, 0, 0, 0, 9},
+                                                 {kRoom, kBoard, 0, 0, 0, 8}}))
+        << "the info button asks each time, the card once";
+    info.setTitle("9");
+    table()->clickViewPlayerInfo(info);
+    EXPECT_EQ(sent(67).size(), 4u) << "a hand the card asked for is not asked again";
 }
 
-TEST_F(XiZachRoad, AGuestsInfoButtonChecksNothing) {
+TEST_F(XiZachRoad, AGuestsInfoButtonAsksForAHandOnlyOnTheOwnersTurnAndHisCardTapNever) {
     sitAsGuest();
     dealt(9);
-    turnOf(8);
     platform::ui::Button info;
     info.setTitle("9");
     table()->clickViewPlayerInfo(info);
+    EXPECT_TRUE(sent(67).empty()) << "the first turn is Binh's, not the owner's";
+    turnOf(8);
+    table()->clickViewPlayerInfo(info);
     table()->xetBaiWithPlayer(9);
-    EXPECT_TRUE(sent(67).empty());
+    info.setTitle("77");
+    table()->clickViewPlayerInfo(info);
+    EXPECT_EQ(sent(67), (std::vector<ByteVector>{{kRoom, kBoard, 0, 0, 0, 9}})) << "nobody sits as 77";
 }
 
 TEST_F(XiZachRoad, TheOwnerShownMoreIdsThanHeHoldsDrawsTheLast) {

@@ -407,7 +407,12 @@ void XiZachView::clickViewPlayerInfo(platform::ui::Button& button) {
         GameCardView::clickViewPlayerInfo(button);
         return;
     }
-    checkHand(int32_t(platform::parseLeadingInteger(title)));
+    // On the owner's turn a seat's info button asks for that hand whoever presses it, and
+    // as often: the once-only flag is the card tap's, a refusal the server's to give.
+    const int32_t playerId = int32_t(platform::parseLeadingInteger(title));
+    auto player = cardPlayer(playerWithId(playerId));
+    if (!player || player->isDaXet() || nextPlayer() != ownerId()) return;
+    XiZachService::getInstance().xetBaiWithRoomId(roomId(), boardId(), playerId);
 }
 
 void XiZachView::clickFire() {
