@@ -250,5 +250,12 @@ TEST_F(BaiCaoRoad, EventsForAnotherTableOrAStrangerChangeNothingButReady) {
     EXPECT_EQ(nav->viewControllers().size(), screens);
 }
 
+TEST_F(BaiCaoRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
+    friendsFirst = {9};
+    sitAtAFullTable();
+    EXPECT_EQ(table()->playerWithId(9)->isFriend(), 1);
+    EXPECT_EQ(table()->playerWithId(8)->isFriend(), 0);
+}
+
 } // namespace
 } // namespace kavo::test

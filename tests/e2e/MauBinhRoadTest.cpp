@@ -14,6 +14,7 @@
 #include "portal/GlobalService.h"
 #include "table/GameController.h"
 #include "table/MauBinhResultView.h"
+#include "tests/e2e/FriendListFirst.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -65,13 +66,20 @@ protected:
         UIController::closeDialog();
         advance(0.5);
     }
+    // My friends as a friend list sent just before the join, when any.
+    std::vector<int32_t> friendsFirst;
     void joinReply() {
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
         player(join, kMe, "Khach");
         player(join, kLan, "lan", true);
         player(join, kMinh, "minh", true);
         player(join, -1, "");
-        send(join.message(8));
+        if (friendsFirst.empty()) {
+            send(join.message(8));
+        } else {
+            ASSERT_TRUE(sendFriendsThenJoin(portal(), friendsFirst, join.message(8)));
+            platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        }
         ASSERT_TRUE(drive("screen MauBinhView 5").ok);
         ticks(6);
     }
@@ -462,6 +470,13 @@ TEST_F(MauBinhRoad, PlacingArrangingAHandAndTheSheetAreWrittenForTheTabletToo) {
     advance(15.5);
     ASSERT_TRUE(shot("result-tablet"));
     EXPECT_FALSE(table()->mauBinhResultView()->isWin());
+}
+
+TEST_F(MauBinhRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
+    friendsFirst = {kMinh};
+    signInAndJoin();
+    EXPECT_EQ(table()->playerWithId(kMinh)->isFriend(), 1);
+    EXPECT_EQ(table()->playerWithId(kLan)->isFriend(), 0);
 }
 
 } // namespace

@@ -198,5 +198,12 @@ TEST_F(PhomRoad, ASkipPassesTheTurnAndTheDrawAfterThreeDiscardsOffersLayingMelds
     EXPECT_EQ(action(), "");
 }
 
+TEST_F(PhomRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
+    friendsFirst = {kChu};
+    joinTheTable();
+    EXPECT_EQ(table()->playerWithId(kChu)->isFriend(), 1);
+    EXPECT_EQ(table()->playerWithId(kBinh)->isFriend(), 0);
+}
+
 } // namespace
 } // namespace kavo::test

@@ -223,5 +223,12 @@ TEST_F(XiZachRoad, TheGameOverShowsEveryHandAndMoneySoundsOnceInASecondAndAHalf)
     EXPECT_EQ(played("trung-tien.wav"), 2u);
 }
 
+TEST_F(XiZachRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
+    friendsFirst = {8};
+    sitAsOwner();
+    EXPECT_EQ(table()->playerWithId(8)->isFriend(), 1);
+    EXPECT_EQ(table()->playerWithId(9)->isFriend(), 0);
+}
+
 } // namespace
 } // namespace kavo::test
