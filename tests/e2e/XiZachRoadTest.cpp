@@ -208,7 +208,9 @@ TEST_F(XiZachRoad, TheGameOverShowsEveryHandAndMoneySoundsOnceInASecondAndAHalf)
              .message(50));
     auto binh = StakeTableView::handOf(table()->playerWithId(9));
     EXPECT_EQ(binh[1]->accessibilityIdentifier(), "card11");
-    EXPECT_EQ(myCard(0)->subviews().size(), 2u) << "my unseen cards stay covered";
+    advance(0.4);
+    EXPECT_EQ(myCard(0)->subviews().size(), 1u) << "my unseen cards are turned up too";
+    EXPECT_EQ(myCard(1)->subviews().size(), 1u);
     EXPECT_EQ(table()->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_continuee"));
     send(Bytes().int32(9).utf("Quac").message(91));
     EXPECT_EQ(bubble(*table(), 2), "Quac");
@@ -228,6 +230,23 @@ TEST_F(XiZachRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
     sitAsOwner();
     EXPECT_EQ(table()->playerWithId(8)->isFriend(), 1);
     EXPECT_EQ(table()->playerWithId(9)->isFriend(), 0);
+}
+
+TEST_F(XiZachRoad, AtTheEndOfAHandMyCardsNeverTurnedLieFaceUpBesideTheOnesITurned) {
+    sitAsGuest();
+    dealt(9);
+    tap("id=card5");
+    advance(0.4);
+    ASSERT_EQ(myCard(0)->subviews().size(), 1u) << "the one I turned";
+    ASSERT_EQ(myCard(1)->subviews().size(), 2u) << "still covered";
+    send(
+        Bytes().byte(kRoom).byte(kBoard).byte(2).int32(kMe).byte(2).raw({5, 44}).int32(9).byte(2).raw({10, 11}).message(
+            50));
+    advance(0.4);
+    EXPECT_EQ(myCard(1)->accessibilityIdentifier(), "card44");
+    EXPECT_EQ(myCard(1)->subviews().size(), 1u) << "its cover came off";
+    EXPECT_FALSE(myCard(1)->isTouch());
+    EXPECT_EQ(myCard(0)->subviews().size(), 1u);
 }
 
 } // namespace

@@ -337,10 +337,9 @@ void XiZachView::showCardsWithPlayers(const std::vector<XiZachHand>& hands) {
             bytes.push_back(uint8_t(hand.cards[size_t(c)] & 0xff));
         moveWithPlayerId(hand.playerId, bytes);
     }
-    if (ownerId() == myId()) {
-        const auto mine = handOf(playerAtSeat(0));
-        if (!mine.empty()) showMyCardWithCard(mine.back());
-    }
+    // Every hand lies face up now, mine too: a card I never turned is turned for me.
+    for (const auto& card : handOf(playerAtSeat(0)))
+        if (card->isTouch()) showMyCardWithCard(card);
     btnStart()->setHidden(false);
 }
 
