@@ -163,11 +163,13 @@ TEST(TienLenMBRules, InstantWinsCountOnlySameSuitStepsAndOneColourPairs) {
 
 TEST(TienLenMBRules, ThreeBlackPairsFromTheThreeOfSpadesWinOnlyWithIds0To9) {
     const std::pair<Bytes, bool> cases[] = {
-        {{9, 0, 5, 1, 8, 4, 20, 24, 28, 33, 38, 43, 50}, true},  // in the order dealt
-        {{0, 2, 4, 5, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false}, // three of diamonds for clubs
-        {{0, 1, 6, 7, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false}, // red fours
-        {{1, 2, 4, 5, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false}, // no three of spades
-        {{-1, 0, 1, 4, 5, 8, 9, 24, 28, 33, 38, 43, 50}, false}, // a face-down card below it
+        {{9, 0, 5, 1, 8, 4, 20, 24, 28, 33, 38, 43, 50}, true},   // in the order dealt
+        {{0, 2, 4, 5, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false},  // three of diamonds for clubs
+        {{0, 1, 6, 7, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false},  // red fours
+        {{0, 1, 4, 5, 8, 10, 20, 24, 28, 33, 38, 43, 50}, false}, // no five of clubs
+        {{0, 1, 4, 5, 9, 10, 20, 24, 28, 33, 38, 43, 50}, false}, // no five of spades
+        {{1, 2, 4, 5, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false},  // no three of spades
+        {{-1, 0, 1, 4, 5, 8, 9, 24, 28, 33, 38, 43, 50}, false},  // a face-down card below it
         {{}, false},
     };
     for (const auto& [hand, wins] : cases)
@@ -376,6 +378,21 @@ TEST(TienLenMBRules, AutoSelectOffersOnlyPlaysThatBeatTheTable) {
             << ::testing::PrintToString(table);
     }
     EXPECT_GT(offered, 10000) << "the draw should often leave something to play";
+}
+
+TEST(TienLenMBRules, APairFollowsWithTheCardOneSuitLower) {
+    EXPECT_EQ(CardMBUtils::findAndSelectTwin(9, {12, 13, 14}), (Indexes{1, 0})) << "clubs take spades";
+    EXPECT_EQ(CardMBUtils::findAndSelectTwin(11, {12, 13, 14, 15}), (Indexes{3, 2})) << "hearts take diamonds";
+    EXPECT_EQ(CardMBUtils::findAndSelectTwin(11, {12, 13, 15}), Indexes{}) << "no diamond beside the heart";
+}
+
+TEST(TienLenMBRules, OnFourOfAKindFourPairsComeOnlyWhileNothingAboveTheTableIsLifted) {
+    const Bytes quad{4, 5, 6, 7};
+    LiftableHand hand({0, 8, 9, 12, 13, 16, 17, 20, 21, 44});
+    EXPECT_EQ(CardMBUtils::autoSelect(quad.data(), 4, hand), (Indexes{7, 8, 5, 6, 3, 4, 1, 2}));
+    LiftableHand lifted({0, 8, 9, 12, 13, 16, 17, 20, 21, 44});
+    lifted.selectAt(9);
+    EXPECT_EQ(CardMBUtils::autoSelect(quad.data(), 4, lifted), Indexes{});
 }
 
 } // namespace
