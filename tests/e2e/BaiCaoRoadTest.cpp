@@ -257,5 +257,11 @@ TEST_F(BaiCaoRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
     EXPECT_EQ(table()->playerWithId(8)->isFriend(), 0);
 }
 
+TEST_F(BaiCaoRoad, TheOwnerIsMarkedReadyWhateverTheJoinSays) {
+    join(kBaiCao, {{kMe, "khach", false}, {8, "an", false}, {9, "binh", false}, {-1, ""}}, 8);
+    EXPECT_EQ(table()->playerWithId(8)->isReady(), 1);
+    EXPECT_EQ(table()->playerWithId(9)->isReady(), 0);
+}
+
 } // namespace
 } // namespace kavo::test

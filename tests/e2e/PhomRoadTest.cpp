@@ -141,6 +141,22 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     EXPECT_EQ(sent(), "68:020702"
                       "1b1a19ff"
                       "080400ff");
+
+    // A discard I could take with a card of the meld that holds my eaten card: refused.
+    tapCard(41);
+    tap("btnAutoSelected");
+    fire(kMe, kChu, 41, 2);
+    fire(kChu, kEm, 35, 2);
+    fire(kEm, kBinh, 39, 2);
+    fire(kBinh, kMe, 29, 2);
+    sent();
+    ASSERT_EQ(action(), text("KAVO_eat"));
+    clearBubble();
+    tapCard(26);
+    tapCard(30);
+    tap("btnAutoSelected");
+    EXPECT_EQ(bubble(), text("KAVO_invalidCard"));
+    EXPECT_EQ(sent(), "");
 }
 
 TEST_F(PhomRoad, AFireFromASetReportsTheRestLooseAndARefusalFormsTheSetAgain) {
