@@ -189,7 +189,8 @@ TEST(PhomRegroup, AnEatenMeldCardDroppedBesideAMatchingPairFormsANewMeldAndRepor
 
 TEST(PhomRegroup, AMiddleRegroupTagsTheCardAndBothNeighbours) {
     PhomTagCounter counter;
-    auto hand = handOf({{45}, {16}, {20}, {24}, {49}});
+    // The six of spades dropped between the five and the seven, each the last of a meld.
+    auto hand = handOf({{45}, {16, 4}, {20}, {24, 6}, {49}});
     EXPECT_EQ(checkDoiPhom(hand, 2, counter), Change::Mid);
     EXPECT_NE(tagOf(hand, 20), 0);
     EXPECT_EQ(tagOf(hand, 16), tagOf(hand, 20));
