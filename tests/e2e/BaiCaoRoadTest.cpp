@@ -111,6 +111,20 @@ TEST_F(BaiCaoRoad, APeekDuringTheDealLooksAtADealtCardThatComesBackToMyHand) {
     EXPECT_EQ(table()->peek().backCard(), myCard(2)) << "the only one of mine dealt yet";
     table()->clickFire();
     EXPECT_EQ(table()->peek().backCard(), myCard(2)) << "a second press opens nothing else";
+    advance(0.5);
+    // The cards dealt meanwhile go under the peek.
+    const auto& onTable = table()->view()->subviews();
+    size_t cover = 0, peeked = 0, lastCard = 0;
+    for (size_t i = 0; i < onTable.size(); ++i) {
+        if (onTable[i] == table()->peek().cover())
+            cover = i;
+        else if (onTable[i] == myCard(2))
+            peeked = i;
+        else if (dynamic_cast<BCCardView*>(onTable[i].get()))
+            lastCard = i;
+    }
+    EXPECT_GT(peeked, lastCard);
+    EXPECT_GT(cover, peeked);
     advance(2);
     EXPECT_EQ(cardsOn(*table()), 12u);
     ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 30 0").ok);

@@ -371,6 +371,7 @@ TEST_F(MauBinhRoad, SortAutoArrangeFinishAndTheResultShow) {
     EXPECT_EQ(texts()[6], text("KAVO_an") + " 1 " + text("KAVO_chi"));
     EXPECT_EQ(table()->risingTexts()[6]->textColor(), ui::Color::rgba(255, 220, 0));
     EXPECT_EQ(texts()[8], text("KAVO_an") + " 0 " + text("KAVO_chi"));
+    EXPECT_EQ(card(12)->layer().shadowColor(), ui::Color::white()) << "my total of 0 marks my back hand white";
     advance(4.9);
     EXPECT_EQ(table()->actionStatus(), MauBinhView::kBusy);
     advance(0.2);

@@ -196,6 +196,7 @@ TEST_F(PhomRoad, ASkipPassesTheTurnAndTheDrawAfterThreeDiscardsOffersLayingMelds
     fire(kMe, kChu, 30, 1);
     fire(kMe, kChu, 41, 2);
     fire(kBinh, kMe, 46, 0);
+    EXPECT_EQ(action(), text("KAVO_eat")) << "with three discards down I may still eat";
     sent();
     tap("btnBaiTy");
     EXPECT_EQ(sent(), "68:020702"
@@ -219,6 +220,11 @@ TEST_F(PhomRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
     joinTheTable();
     EXPECT_EQ(table()->playerWithId(kChu)->isFriend(), 1);
     EXPECT_EQ(table()->playerWithId(kBinh)->isFriend(), 0);
+}
+
+TEST_F(PhomRoad, TheOwnerIsMarkedReadyWhateverTheJoinSays) {
+    joinTheTable();
+    EXPECT_EQ(table()->playerWithId(kMe)->isReady(), 1) << "my row says not ready, but I own the table";
 }
 
 } // namespace

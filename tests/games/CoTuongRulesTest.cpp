@@ -156,5 +156,14 @@ TEST(CoTuongRules, OnlyATakeOfTheEnemyGeneralIsACheck) {
     EXPECT_FALSE(farAway.attacksGeneral(kMine)) << "a soldier that cannot reach it";
 }
 
+TEST(CoTuongRules, OnlyAnEnemyPieceIsAnAttack) {
+    const RuleUnit chariot = unit(PieceKind::Ju, 0, 0);
+    const CoTuongPosition board(
+        {chariot, unit(PieceKind::Zu, 0, 3), unit(PieceKind::Zu, 0, 6, BoardSide::Top, kTheirs)});
+    EXPECT_FALSE(CoTuongRules::isMoveAttack(chariot, 0, 3, board)) << "my own soldier";
+    EXPECT_TRUE(CoTuongRules::isMoveAttack(chariot, 0, 6, board));
+    EXPECT_FALSE(CoTuongRules::isMoveAttack(chariot, 0, 5, board)) << "an empty square";
+}
+
 } // namespace
 } // namespace kavo

@@ -287,5 +287,12 @@ TEST(PhomMeldAdjacency, ThreeCardsOfOneSuitLaidFiveSevenThreeAreNoRun) {
     EXPECT_TRUE(canBePhom(24, 16, 20));
 }
 
+TEST(PhomMeldAdjacency, CardsThreeRanksApartAreNoRun) {
+    PhomTagCounter counter;
+    MeldHand gap = handOf({16, 28, 20});
+    findPhom2(gap, counter);
+    EXPECT_EQ(report(gap), (std::vector<uint8_t>{2, 7, 0})) << "5, 8 and 6 of spades";
+}
+
 } // namespace
 } // namespace kavo::test

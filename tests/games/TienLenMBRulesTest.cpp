@@ -395,5 +395,12 @@ TEST(TienLenMBRules, OnFourOfAKindFourPairsComeOnlyWhileNothingAboveTheTableIsLi
     EXPECT_EQ(CardMBUtils::autoSelect(quad.data(), 4, lifted), Indexes{});
 }
 
+TEST(TienLenMBRules, RunsOfPairsKeepOneColourAndTakeACardOnlyBesideItsPartner) {
+    EXPECT_EQ(CardMBUtils::findDoubleSequence(-1, {0, 8, 9, 14, 15, 40}, 2), Indexes{})
+        << "black fives under red sixes";
+    EXPECT_EQ(CardMBUtils::findDoubleSequence(-1, {0, 8, 10, 11, 40}, 1), (Indexes{2, 3}))
+        << "the five of spades has no club beside it";
+}
+
 } // namespace
 } // namespace kavo::test

@@ -281,5 +281,12 @@ TEST(TienLenRules, AutoSelectOnAHighFourOfAKindOffersFourPairs) {
     EXPECT_EQ(CardUtils::autoSelect(aces.data(), 4, hand), (Indexes{9, 8, 7, 6, 5, 4, 3, 2}));
 }
 
+TEST(TienLenRules, AutoSelectOnALongStraightMovesOnFromTheLiftedOne) {
+    const Bytes six{0, 4, 8, 12, 16, 20};
+    ListHand hand({4, 8, 12, 16, 20, 24, 28});
+    EXPECT_EQ(CardUtils::autoSelect(six.data(), 6, hand), (Indexes{5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(CardUtils::autoSelect(six.data(), 6, hand), (Indexes{6, 5, 4, 3, 2, 1}));
+}
+
 } // namespace
 } // namespace kavo::test
