@@ -111,15 +111,17 @@ void GlobalLogicHandler::onGameControllerAddFriendResult(int result) {
 void GlobalLogicHandler::onDelFriendResult(int /*result*/) {}
 
 void GlobalLogicHandler::onSearchResult(PlayerList players) {
-    // The screen that started the search stored the name it looks for.
-    const std::string wanted = platform::UserDefaults::standard().stringForKey("REQUEST_ADD_FRIEND");
-    for (const auto& player : players) {
-        if (player->name() == wanted) {
-            GlobalService::getInstance().addFriendWithId(player->IDDB(), player->name(), 15);
-            return;
+    platform::runOnMainThread([this, players = std::move(players)] {
+        // The screen that started the search stored the name it looks for, on this thread.
+        const std::string wanted = platform::UserDefaults::standard().stringForKey("REQUEST_ADD_FRIEND");
+        for (const auto& player : players) {
+            if (player->name() == wanted) {
+                GlobalService::getInstance().addFriendWithId(player->IDDB(), player->name(), 15);
+                return;
+            }
         }
-    }
-    showAlertViewWithMessage(text("KAVO_notFoundNick"));
+        showAlertViewWithMessage(text("KAVO_notFoundNick"));
+    });
 }
 
 void GlobalLogicHandler::onShowResultFriendRequest(const std::string& message) {

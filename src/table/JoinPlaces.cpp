@@ -1,5 +1,6 @@
 #include "table/JoinPlaces.h"
 
+#include "app/Resources.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
 
@@ -15,6 +16,10 @@ std::shared_ptr<TienLenPlayer> emptyPlace() {
 }
 
 } // namespace
+
+bool isFriendNow(int32_t iddb) {
+    return Resources::getInstance().playerIsFriend(iddb);
+}
 
 std::vector<std::shared_ptr<TienLenPlayer>> readJoinPlaces(ReplyReader& reader, size_t places,
                                                            const std::string& table) {

@@ -19,4 +19,15 @@ class ReplyReader;
 std::vector<std::shared_ptr<TienLenPlayer>> readJoinPlaces(ReplyReader& reader, size_t places,
                                                            const std::string& table);
 
+// Whether the player is on my friend list as it stands now.
+bool isFriendNow(int32_t iddb);
+
+// Marks the friends among a join's players. Called in the join's main-thread twin, in
+// order with the friend-list reply's twin that keeps the list: a list that came just
+// before the join counts for it.
+template <class Players> void markFriends(const Players& players) {
+    for (const auto& player : players)
+        if (player && player->IDDB() != -1) player->setIsFriend(isFriendNow(player->IDDB()) ? 1 : 0);
+}
+
 } // namespace kavo

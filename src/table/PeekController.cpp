@@ -116,4 +116,11 @@ void PeekController::dismiss() {
     overlay_->removeFromSuperview();
 }
 
+void PeekController::keepOnTop(platform::ui::View& table) {
+    if (!isPeeking()) return;
+    table.bringSubviewToFront(overlay_.get());
+    if (auto back = backCard()) table.bringSubviewToFront(back.get());
+    table.bringSubviewToFront(cover_.get());
+}
+
 } // namespace kavo

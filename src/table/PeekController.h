@@ -47,6 +47,9 @@ public:
     void showLoading(platform::ui::View& table);
     // Card then cover to the front, spinner down.
     void hideLoading(platform::ui::View& table);
+    // Overlay, card and cover back above cards put on `table` since begin() (a deal
+    // going on under an open peek); nothing when no peek is open.
+    void keepOnTop(platform::ui::View& table);
     // The hand is over or the table left: cover and overlay off at once, the cover
     // transparent, pending completions dropped.
     void dismiss();

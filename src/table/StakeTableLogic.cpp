@@ -40,10 +40,7 @@ int32_t myId() {
 std::vector<std::shared_ptr<Player>> StakeTableLogic::readPlaces(ReplyReader& reader, size_t places) {
     std::vector<std::shared_ptr<Player>> list;
     for (auto& player : readJoinPlaces(reader, places, "stake table")) {
-        if (player->IDDB() != -1) {
-            player->setIsFriend(Resources::getInstance().playerIsFriend(player->IDDB()) ? 1 : 0);
-            player->setFinishPosition(-1);
-        }
+        if (player->IDDB() != -1) player->setFinishPosition(-1);
         list.push_back(player);
     }
     return list;
@@ -171,8 +168,10 @@ void StakeTableLogic::applyJoin(int8_t roomId, int8_t boardId, int32_t ownerId, 
 
 void StakeTableLogic::onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                   std::vector<std::shared_ptr<Player>> players) {
-    platform::runOnMainThread(
-        [this, roomId, boardId, ownerId, money, players] { applyJoin(roomId, boardId, ownerId, money, players); });
+    platform::runOnMainThread([this, roomId, boardId, ownerId, money, players] {
+        markFriends(players);
+        applyJoin(roomId, boardId, ownerId, money, players);
+    });
 }
 
 void StakeTableLogic::onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& text, int32_t from) {

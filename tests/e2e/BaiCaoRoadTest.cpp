@@ -102,6 +102,44 @@ TEST_F(BaiCaoRoad, PeekingOpensOnlyAfterTheDealAndASmallDragSendsNothing) {
     EXPECT_EQ(table()->indexBaiNan(), 1);
 }
 
+TEST_F(BaiCaoRoad, APeekDuringTheDealLooksAtADealtCardThatComesBackToMyHand) {
+    sitAtAFullTable();
+    start();
+    advance(0.2);
+    tap("id=btnFire");
+    ASSERT_TRUE(table()->peek().isPeeking());
+    EXPECT_EQ(table()->peek().backCard(), myCard(2)) << "the only one of mine dealt yet";
+    table()->clickFire();
+    EXPECT_EQ(table()->peek().backCard(), myCard(2)) << "a second press opens nothing else";
+    advance(0.5);
+    // The cards dealt meanwhile go under the peek.
+    const auto& onTable = table()->view()->subviews();
+    size_t cover = 0, peeked = 0, lastCard = 0;
+    for (size_t i = 0; i < onTable.size(); ++i) {
+        if (onTable[i] == table()->peek().cover())
+            cover = i;
+        else if (onTable[i] == myCard(2))
+            peeked = i;
+        else if (dynamic_cast<BCCardView*>(onTable[i].get()))
+            lastCard = i;
+    }
+    EXPECT_GT(peeked, lastCard);
+    EXPECT_GT(cover, peeked);
+    advance(2);
+    EXPECT_EQ(cardsOn(*table()), 12u);
+    ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 30 0").ok);
+    EXPECT_EQ(sent(21), (std::vector<ByteVector>{{kRoom, kBoard, 255, 255, 51}}));
+    turned(kMe, {255, 255, 51});
+    advance(0.4);
+    EXPECT_FALSE(table()->peek().isPeeking());
+    const platform::ui::Point places[] = {{220, 277.5}, {270, 277.5}, {320, 277.5}};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(myCard(i)->center(), places[i]) << "card " << i;
+        EXPECT_TRUE(myCard(i)->transform().isIdentity()) << "card " << i;
+    }
+    EXPECT_EQ(myCard(2)->accessibilityIdentifier(), "card51");
+}
+
 TEST_F(BaiCaoRoad, TurnRequestsNameTheCardsAskedForAndTheNextOne) {
     sitAtAFullTable();
     dealt();
@@ -224,6 +262,19 @@ TEST_F(BaiCaoRoad, EventsForAnotherTableOrAStrangerChangeNothingButReady) {
     send(Bytes().byte(kRoom).byte(kBoard).int32(kMe).message(11));
     EXPECT_EQ(dialog(), text("KAVO_youAreKicked"));
     EXPECT_EQ(nav->viewControllers().size(), screens);
+}
+
+TEST_F(BaiCaoRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
+    friendsFirst = {9};
+    sitAtAFullTable();
+    EXPECT_EQ(table()->playerWithId(9)->isFriend(), 1);
+    EXPECT_EQ(table()->playerWithId(8)->isFriend(), 0);
+}
+
+TEST_F(BaiCaoRoad, TheOwnerIsMarkedReadyWhateverTheJoinSays) {
+    join(kBaiCao, {{kMe, "khach", false}, {8, "an", false}, {9, "binh", false}, {-1, ""}}, 8);
+    EXPECT_EQ(table()->playerWithId(8)->isReady(), 1);
+    EXPECT_EQ(table()->playerWithId(9)->isReady(), 0);
 }
 
 } // namespace

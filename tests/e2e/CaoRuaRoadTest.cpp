@@ -247,6 +247,16 @@ TEST_F(CaoRuaRoad, ANewHandOrLeavingDropsTheDealUnderWay) {
     EXPECT_EQ(cardsOn(), 1u) << "nothing dealt after leaving";
 }
 
+TEST_F(CaoRuaRoad, APeekDuringTheDealLooksAtMyCardAlreadyDealt) {
+    sitAt({{kMe, "Khach"}, {kLan, "lan"}, {kMinh, "minh"}, {-1, ""}, {-1, ""}, {-1, ""}});
+    start();
+    ASSERT_TRUE(onTable(kMe, 2));
+    ASSERT_FALSE(onTable(kMe, 0));
+    table()->clickNanBai();
+    ASSERT_TRUE(table()->peek().isPeeking());
+    EXPECT_EQ(table()->peek().backCard(), card(kMe, 2)) << "the one card of mine dealt yet";
+}
+
 TEST_F(CaoRuaRoad, APeekSendsTheCardDraggedOffAndTheServersReportEndsIt) {
     sitAt({{kMe, "Khach"}, {kLan, "lan"}, {kMinh, "minh"}, {-1, ""}, {-1, ""}, {-1, ""}});
     start();

@@ -14,6 +14,7 @@
 #include "table/ChessPlayer.h"
 #include "table/GameController.h"
 #include "table/boardChat.h"
+#include "tests/e2e/FriendListFirst.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -291,6 +292,33 @@ TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
     EXPECT_TRUE(portal().messages(15).empty());
     press(text("KAVO_OK"));
     EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));
+}
+
+TEST_F(CoTuongRoad, AJoinListingOnlyMeShowsWhoSitsDownLaterAtTheSecondPlace) {
+    signInAndOpenTheList();
+    Bytes alone = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
+    row(alone, kMe, "Khach");
+    send(alone.message(8));
+    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
+    ASSERT_EQ(table()->chessPlayers().size(), 2u) << "padded with an empty place";
+    EXPECT_EQ(table()->chessPlayers()[1]->IDDB(), -1);
+    send(Bytes().byte(1).int32(kBinh).utf("Binh").int64(400000).int16(2).int32(900).message(12));
+    EXPECT_EQ(table()->chessPlayers()[1]->IDDB(), kBinh);
+    EXPECT_EQ(table()->getPlayerNameFromID(kBinh), "Binh");
+    EXPECT_TRUE(drive("wait text=Binh 1").ok) << "drawn at the top seat";
+}
+
+TEST_F(CoTuongRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
+    signInAndOpenTheList();
+    Bytes join = Bytes().byte(2).byte(7).int32(kChu).int32(1000);
+    row(join, kChu, "Chu", true);
+    row(join, kMe, "Khach");
+    ASSERT_TRUE(sendFriendsThenJoin(portal(), {kChu}, join.message(8)));
+    platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
+    ASSERT_EQ(table()->chessPlayers().size(), 2u);
+    EXPECT_EQ(table()->chessPlayers()[0]->isFriend(), 1);
+    EXPECT_EQ(table()->chessPlayers()[1]->isFriend(), 0);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "portal/GlobalService.h"
 #include "table/GameController.h"
 #include "table/MauBinhResultView.h"
+#include "tests/e2e/FriendListFirst.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -65,13 +66,20 @@ protected:
         UIController::closeDialog();
         advance(0.5);
     }
+    // My friends as a friend list sent just before the join, when any.
+    std::vector<int32_t> friendsFirst;
     void joinReply() {
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
         player(join, kMe, "Khach");
         player(join, kLan, "lan", true);
         player(join, kMinh, "minh", true);
         player(join, -1, "");
-        send(join.message(8));
+        if (friendsFirst.empty()) {
+            send(join.message(8));
+        } else {
+            ASSERT_TRUE(sendFriendsThenJoin(portal(), friendsFirst, join.message(8)));
+            platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        }
         ASSERT_TRUE(drive("screen MauBinhView 5").ok);
         ticks(6);
     }
@@ -348,20 +356,22 @@ TEST_F(MauBinhRoad, SortAutoArrangeFinishAndTheResultShow) {
     EXPECT_EQ(texts(), (std::vector<std::string>{text("KAVO_lose1") + " 1 " + text("KAVO_chi"),
                                                  text("KAVO_lose1") + " 1 " + text("KAVO_chi"),
                                                  text("KAVO_an") + " 2 " + text("KAVO_chi")}));
-    EXPECT_EQ(table()->risingTexts()[0]->textColor(), ui::Color::rgba(255, 0, 0));
-    EXPECT_EQ(table()->risingTexts()[2]->textColor(), ui::Color::rgba(0, 255, 0));
+    // The rising texts are yellow whatever they say; the hand's highlight carries the colour.
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(table()->risingTexts()[i]->textColor(), ui::Color::rgba(255, 220, 0)) << i;
     ASSERT_TRUE(shot("hand-phone"));
     advance(4.9);
     EXPECT_EQ(texts().size(), 3u);
     advance(0.1);
     EXPECT_EQ(texts().size(), 6u) << "hand 2 at 5.25 s";
     EXPECT_EQ(texts()[3], text("KAVO_an") + " 0 " + text("KAVO_chi"));
-    EXPECT_EQ(table()->risingTexts()[3]->textColor(), ui::Color::white());
+    EXPECT_EQ(table()->risingTexts()[3]->textColor(), ui::Color::rgba(255, 220, 0));
     advance(5.0);
     EXPECT_EQ(texts().size(), 9u) << "hand 3 at 10.25 s";
     EXPECT_EQ(texts()[6], text("KAVO_an") + " 1 " + text("KAVO_chi"));
-    EXPECT_EQ(table()->risingTexts()[6]->textColor(), ui::Color::rgba(0, 255, 0));
+    EXPECT_EQ(table()->risingTexts()[6]->textColor(), ui::Color::rgba(255, 220, 0));
     EXPECT_EQ(texts()[8], text("KAVO_an") + " 0 " + text("KAVO_chi"));
+    EXPECT_EQ(card(12)->layer().shadowColor(), ui::Color::white()) << "my total of 0 marks my back hand white";
     advance(4.9);
     EXPECT_EQ(table()->actionStatus(), MauBinhView::kBusy);
     advance(0.2);
@@ -462,6 +472,13 @@ TEST_F(MauBinhRoad, PlacingArrangingAHandAndTheSheetAreWrittenForTheTabletToo) {
     advance(15.5);
     ASSERT_TRUE(shot("result-tablet"));
     EXPECT_FALSE(table()->mauBinhResultView()->isWin());
+}
+
+TEST_F(MauBinhRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
+    friendsFirst = {kMinh};
+    signInAndJoin();
+    EXPECT_EQ(table()->playerWithId(kMinh)->isFriend(), 1);
+    EXPECT_EQ(table()->playerWithId(kLan)->isFriend(), 0);
 }
 
 } // namespace

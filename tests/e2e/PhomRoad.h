@@ -9,6 +9,7 @@
 #include "platform/ui/Application.h"
 #include "portal/GlobalService.h"
 #include "table/GameController.h"
+#include "tests/e2e/FriendListFirst.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -42,6 +43,8 @@ protected:
 
     // Signs in, opens the Phom list, joins board 7 of room 2 and gets the join reply:
     // four places with me in the second, so that the others turn around me.
+    // My friends as a friend list sent just before the join, when any.
+    std::vector<int32_t> friendsFirst;
     void joinTheTable() {
         launch();
         const int connections = portal().connectionCount();
@@ -58,7 +61,12 @@ protected:
         row(join, kMe, "Khach", false);
         row(join, kChu, "Chu");
         row(join, kDung, "Dung");
-        send(join.message(8));
+        if (friendsFirst.empty()) {
+            send(join.message(8));
+        } else {
+            ASSERT_TRUE(sendFriendsThenJoin(portal(), friendsFirst, join.message(8)));
+            platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        }
         ASSERT_TRUE(drive("screen PhomNewView 5\nadvance 0.5").ok) << log();
         // The join's notice, if any, is closed like a person would.
         advance(5);

@@ -2,6 +2,8 @@
 // portal, driven like a person from the game grid through a deal's first turns.
 #include "tests/e2e/PhomRoad.h"
 
+#include "table/boardChat.h"
+
 #include <gtest/gtest.h>
 
 namespace kavo::test {
@@ -15,7 +17,10 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     EXPECT_EQ(view->getSeatFromID(kChu), 1);
     EXPECT_EQ(view->getSeatFromID(kDung), 2);
     EXPECT_EQ(view->getSeatFromID(kBinh), 3);
-    EXPECT_EQ(view->seat(1).btnName->text(), "chu");
+    EXPECT_EQ(view->seat(1).btnName->text(), "Chu") << "names are shown as sent";
+    send(Bytes().byte(2).byte(7).int32(kChu).utf("xin chao").message(9));
+    ASSERT_FALSE(view->chatView()->historyChat().empty());
+    EXPECT_EQ(view->chatView()->historyChat().back()->name(), "Chu");
 
     // Dung leaves (his rows are cleared, the seat empties) and Em sits in his place.
     view->cardShow()[2][0] = 33;
@@ -27,7 +32,7 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     send(em.message(12));
     send(Bytes().int32(kEm).boolean(true).message(16));
     EXPECT_EQ(view->getSeatFromID(kEm), 2);
-    EXPECT_EQ(view->seat(2).btnName->text(), "em");
+    EXPECT_EQ(view->seat(2).btnName->text(), "Em");
 
     // The deal: ten cards, one every 0.1 s, sorted with the melds first and raised.
     deal();
@@ -64,13 +69,12 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     EXPECT_EQ(bubble(), text("KAVO_ChoDenLuot"));
     EXPECT_EQ(sent(), "");
 
-    // I fire a seven of my set: the set breaks, 21 goes out; the echo moves it to my row.
+    // I fire a seven of my set: the set breaks and no meld reported holds the card in
+    // flight; the echo moves it to my row.
     EXPECT_EQ(action(), text("KAVO_fire"));
     tapCard(24);
     tap("btnAutoSelected");
-    EXPECT_EQ(sent(), "21:020718 68:020702"
-                      "1a1918ff"
-                      "080400ff");
+    EXPECT_EQ(sent(), "21:020718 68:020701080400ff");
     fire(kMe, kChu, 24, 0);
     EXPECT_EQ(hand(), (std::vector<int>{8, 4, 0, 13, 26, 25, 30, 41, 51}));
     EXPECT_EQ(sent(), "68:020701080400ff");
@@ -137,6 +141,42 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     EXPECT_EQ(sent(), "68:020702"
                       "1b1a19ff"
                       "080400ff");
+
+    // A discard I could take with a card of the meld that holds my eaten card: refused.
+    tapCard(41);
+    tap("btnAutoSelected");
+    fire(kMe, kChu, 41, 2);
+    fire(kChu, kEm, 35, 2);
+    fire(kEm, kBinh, 39, 2);
+    fire(kBinh, kMe, 29, 2);
+    sent();
+    ASSERT_EQ(action(), text("KAVO_eat"));
+    clearBubble();
+    tapCard(26);
+    tapCard(30);
+    tap("btnAutoSelected");
+    EXPECT_EQ(bubble(), text("KAVO_invalidCard"));
+    EXPECT_EQ(sent(), "");
+}
+
+TEST_F(PhomRoad, AFireFromASetReportsTheRestLooseAndARefusalFormsTheSetAgain) {
+    joinTheTable();
+    auto view = table();
+    deal();
+    advance(2.5);
+    sent();
+    tapCard(25);
+    tap("btnAutoSelected");
+    EXPECT_EQ(sent(), "21:020719 68:020701080400ff");
+    EXPECT_EQ(hand(), (std::vector<int>{8, 4, 0, 13, 26, 24, 30, 41, 51, 25})) << "the card waits for its echo";
+    send(Bytes().byte(7).byte(2).utf("Chua den luot").message(54));
+    EXPECT_EQ(bubble(), "Chua den luot");
+    EXPECT_EQ(sent(), "68:020702"
+                      "1a1918ff"
+                      "080400ff");
+    EXPECT_EQ(hand(), (std::vector<int>{26, 25, 24, 8, 4, 0, 13, 30, 41, 51}));
+    EXPECT_NE(view->myCards()[1]->phom(), 0);
+    EXPECT_EQ(view->myCards()[0]->phom(), view->myCards()[2]->phom());
 }
 
 TEST_F(PhomRoad, ASkipPassesTheTurnAndTheDrawAfterThreeDiscardsOffersLayingMelds) {
@@ -156,6 +196,7 @@ TEST_F(PhomRoad, ASkipPassesTheTurnAndTheDrawAfterThreeDiscardsOffersLayingMelds
     fire(kMe, kChu, 30, 1);
     fire(kMe, kChu, 41, 2);
     fire(kBinh, kMe, 46, 0);
+    EXPECT_EQ(action(), text("KAVO_eat")) << "with three discards down I may still eat";
     sent();
     tap("btnBaiTy");
     EXPECT_EQ(sent(), "68:020702"
@@ -172,6 +213,18 @@ TEST_F(PhomRoad, ASkipPassesTheTurnAndTheDrawAfterThreeDiscardsOffersLayingMelds
                       "1a1918ff"
                       "080400ff");
     EXPECT_EQ(action(), "");
+}
+
+TEST_F(PhomRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
+    friendsFirst = {kChu};
+    joinTheTable();
+    EXPECT_EQ(table()->playerWithId(kChu)->isFriend(), 1);
+    EXPECT_EQ(table()->playerWithId(kBinh)->isFriend(), 0);
+}
+
+TEST_F(PhomRoad, TheOwnerIsMarkedReadyWhateverTheJoinSays) {
+    joinTheTable();
+    EXPECT_EQ(table()->playerWithId(kMe)->isReady(), 1) << "my row says not ready, but I own the table";
 }
 
 } // namespace

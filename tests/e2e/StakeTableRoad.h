@@ -10,6 +10,7 @@
 #include "platform/ui/Label.h"
 #include "table/BCCardView.h"
 #include "table/StakeTableView.h"
+#include "tests/e2e/FriendListFirst.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
@@ -40,10 +41,17 @@ protected:
             joined.int32(place.id);
             if (place.id != -1) joined.utf(place.name).int64(500000).int16(1).int32(300).boolean(place.ready);
         }
-        send(joined.message(8));
+        if (friendsFirst.empty()) {
+            send(joined.message(8));
+        } else {
+            ASSERT_TRUE(sendFriendsThenJoin(portal(), friendsFirst, joined.message(8)));
+            platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        }
         advance(0.5);
         portal().clearMessages();
     }
+    // My friends as a friend list sent just before the join, when any.
+    std::vector<int32_t> friendsFirst;
     // The server's reply, waited for on the main loop.
     void send(const Message& message) {
         ASSERT_TRUE(portal().sendToClient(message));

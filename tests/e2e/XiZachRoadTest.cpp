@@ -99,18 +99,30 @@ TEST_F(XiZachRoad, TheOwnerChecksEachHandOnceOnHisTurnAndOthersNever) {
     table()->clickViewPlayerInfo(info);
     tap("id=cardBack#4");
     tap("id=cardBack#4");
-    EXPECT_EQ(sent(67), (std::vector<ByteVector>{{kRoom, kBoard, 0, 0, 0, 8}, {kRoom, kBoard, 0, 0, 0, 9}}));
+    table()->clickViewPlayerInfo(info);
+    EXPECT_EQ(sent(67), (std::vector<ByteVector>{{kRoom, kBoard, 0, 0, 0, 8},
+                                                 {kRoom, kBoard, 0, 0, 0, 8},
+                                                 {kRoom, kBoard, 0, 0, 0, 9},
+                                                 {kRoom, kBoard, 0, 0, 0, 8}}))
+        << "the info button asks each time, the card once";
+    info.setTitle("9");
+    table()->clickViewPlayerInfo(info);
+    EXPECT_EQ(sent(67).size(), 4u) << "a hand the card asked for is not asked again";
 }
 
-TEST_F(XiZachRoad, AGuestsInfoButtonChecksNothing) {
+TEST_F(XiZachRoad, AGuestsInfoButtonAsksForAHandOnlyOnTheOwnersTurnAndHisCardTapNever) {
     sitAsGuest();
     dealt(9);
-    turnOf(8);
     platform::ui::Button info;
     info.setTitle("9");
     table()->clickViewPlayerInfo(info);
+    EXPECT_TRUE(sent(67).empty()) << "the first turn is Binh's, not the owner's";
+    turnOf(8);
+    table()->clickViewPlayerInfo(info);
     table()->xetBaiWithPlayer(9);
-    EXPECT_TRUE(sent(67).empty());
+    info.setTitle("77");
+    table()->clickViewPlayerInfo(info);
+    EXPECT_EQ(sent(67), (std::vector<ByteVector>{{kRoom, kBoard, 0, 0, 0, 9}})) << "nobody sits as 77";
 }
 
 TEST_F(XiZachRoad, TheOwnerShownMoreIdsThanHeHoldsDrawsTheLast) {
@@ -156,6 +168,30 @@ TEST_F(XiZachRoad, MyScoreTextWaitsForMySecondCardAndPeekingUncoversOne) {
     EXPECT_TRUE(table()->btnFire()->isHidden()) << "nothing left to look at";
 }
 
+TEST_F(XiZachRoad, PeeksDuringTheDealLookOnlyAtDealtCards) {
+    sitAsOwner();
+    start(9);
+    tap("id=btnFire");
+    ASSERT_TRUE(table()->peek().isPeeking());
+    EXPECT_EQ(table()->peek().backCard(), myCard(0));
+    ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 0 20").ok);
+    advance(0.4);
+    ASSERT_FALSE(table()->peek().isPeeking());
+    ASSERT_TRUE(table()->dealer().isDealing());
+    tap("id=btnFire");
+    EXPECT_FALSE(table()->peek().isPeeking()) << "my second card is not dealt yet";
+    advance(2);
+    tap("id=btnFire");
+    ASSERT_TRUE(table()->peek().isPeeking());
+    EXPECT_EQ(table()->peek().backCard(), myCard(1));
+    ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 0 20").ok);
+    advance(0.4);
+    EXPECT_FALSE(table()->peek().isPeeking());
+    EXPECT_EQ(myCard(0)->center(), (platform::ui::Point{210, 277.5}));
+    EXPECT_EQ(myCard(1)->center(), (platform::ui::Point{260, 277.5}));
+    EXPECT_TRUE(myCard(1)->transform().isIdentity());
+}
+
 TEST_F(XiZachRoad, TheGameOverShowsEveryHandAndMoneySoundsOnceInASecondAndAHalf) {
     sitAsGuest();
     dealt(9);
@@ -172,7 +208,9 @@ TEST_F(XiZachRoad, TheGameOverShowsEveryHandAndMoneySoundsOnceInASecondAndAHalf)
              .message(50));
     auto binh = StakeTableView::handOf(table()->playerWithId(9));
     EXPECT_EQ(binh[1]->accessibilityIdentifier(), "card11");
-    EXPECT_EQ(myCard(0)->subviews().size(), 2u) << "my unseen cards stay covered";
+    advance(0.4);
+    EXPECT_EQ(myCard(0)->subviews().size(), 1u) << "my unseen cards are turned up too";
+    EXPECT_EQ(myCard(1)->subviews().size(), 1u);
     EXPECT_EQ(table()->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_continuee"));
     send(Bytes().int32(9).utf("Quac").message(91));
     EXPECT_EQ(bubble(*table(), 2), "Quac");
@@ -185,6 +223,30 @@ TEST_F(XiZachRoad, TheGameOverShowsEveryHandAndMoneySoundsOnceInASecondAndAHalf)
     advance(1.5);
     send(Bytes().byte(kRoom).byte(kBoard).int32(9).int32(-100).utf("thua").message(52));
     EXPECT_EQ(played("trung-tien.wav"), 2u);
+}
+
+TEST_F(XiZachRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
+    friendsFirst = {8};
+    sitAsOwner();
+    EXPECT_EQ(table()->playerWithId(8)->isFriend(), 1);
+    EXPECT_EQ(table()->playerWithId(9)->isFriend(), 0);
+}
+
+TEST_F(XiZachRoad, AtTheEndOfAHandMyCardsNeverTurnedLieFaceUpBesideTheOnesITurned) {
+    sitAsGuest();
+    dealt(9);
+    tap("id=card5");
+    advance(0.4);
+    ASSERT_EQ(myCard(0)->subviews().size(), 1u) << "the one I turned";
+    ASSERT_EQ(myCard(1)->subviews().size(), 2u) << "still covered";
+    send(
+        Bytes().byte(kRoom).byte(kBoard).byte(2).int32(kMe).byte(2).raw({5, 44}).int32(9).byte(2).raw({10, 11}).message(
+            50));
+    advance(0.4);
+    EXPECT_EQ(myCard(1)->accessibilityIdentifier(), "card44");
+    EXPECT_EQ(myCard(1)->subviews().size(), 1u) << "its cover came off";
+    EXPECT_FALSE(myCard(1)->isTouch());
+    EXPECT_EQ(myCard(0)->subviews().size(), 1u);
 }
 
 } // namespace

@@ -144,5 +144,26 @@ TEST(CoTuongRules, AMoveTakesTheEnemyOnItsTargetAndAnEmptySourceMovesNothing) {
     EXPECT_EQ(board.unitAt(4, 5), nullptr);
 }
 
+TEST(CoTuongRules, OnlyATakeOfTheEnemyGeneralIsACheck) {
+    const RuleUnit general = unit(PieceKind::Jiang, 4, 9, BoardSide::Top, kTheirs);
+    const CoTuongPosition onFile({unit(PieceKind::Ju, 4, 0), general});
+    EXPECT_TRUE(onFile.attacksGeneral(kMine));
+    EXPECT_FALSE(onFile.attacksGeneral(kTheirs)) << "nothing of mine is a general";
+    const CoTuongPosition horseOnly(
+        {unit(PieceKind::Ju, 0, 0), general, unit(PieceKind::Ma, 0, 9, BoardSide::Top, kTheirs)});
+    EXPECT_FALSE(horseOnly.attacksGeneral(kMine)) << "the chariot takes a horse, not the general";
+    const CoTuongPosition farAway({unit(PieceKind::Zu, 0, 3), general});
+    EXPECT_FALSE(farAway.attacksGeneral(kMine)) << "a soldier that cannot reach it";
+}
+
+TEST(CoTuongRules, OnlyAnEnemyPieceIsAnAttack) {
+    const RuleUnit chariot = unit(PieceKind::Ju, 0, 0);
+    const CoTuongPosition board(
+        {chariot, unit(PieceKind::Zu, 0, 3), unit(PieceKind::Zu, 0, 6, BoardSide::Top, kTheirs)});
+    EXPECT_FALSE(CoTuongRules::isMoveAttack(chariot, 0, 3, board)) << "my own soldier";
+    EXPECT_TRUE(CoTuongRules::isMoveAttack(chariot, 0, 6, board));
+    EXPECT_FALSE(CoTuongRules::isMoveAttack(chariot, 0, 5, board)) << "an empty square";
+}
+
 } // namespace
 } // namespace kavo

@@ -277,5 +277,22 @@ TEST(PhomRequests, EveryRequestIsBuiltByteForByte) {
     }
 }
 
+TEST(PhomMeldAdjacency, ThreeCardsOfOneSuitLaidFiveSevenThreeAreNoRun) {
+    PhomTagCounter counter;
+    MeldHand gap = handOf({16, 24, 8});
+    findPhom2(gap, counter);
+    EXPECT_EQ(report(gap), (std::vector<uint8_t>{2, 7, 0}));
+    EXPECT_FALSE(canBePhom(16, 21, 24)) << "a six of clubs between spades";
+    EXPECT_FALSE(canBePhom(16, 20, 25)) << "a seven of clubs above spades";
+    EXPECT_TRUE(canBePhom(24, 16, 20));
+}
+
+TEST(PhomMeldAdjacency, CardsThreeRanksApartAreNoRun) {
+    PhomTagCounter counter;
+    MeldHand gap = handOf({16, 28, 20});
+    findPhom2(gap, counter);
+    EXPECT_EQ(report(gap), (std::vector<uint8_t>{2, 7, 0})) << "5, 8 and 6 of spades";
+}
+
 } // namespace
 } // namespace kavo::test

@@ -187,5 +187,25 @@ TEST(PhomRegroup, AnEatenMeldCardDroppedBesideAMatchingPairFormsANewMeldAndRepor
     EXPECT_EQ(tagOf(hand, 16), 0);
 }
 
+TEST(PhomRegroup, AMiddleRegroupTagsTheCardAndBothNeighbours) {
+    PhomTagCounter counter;
+    // The six of spades dropped between the five and the seven, each the last of a meld.
+    auto hand = handOf({{45}, {16, 4}, {20}, {24, 6}, {49}});
+    EXPECT_EQ(checkDoiPhom(hand, 2, counter), Change::Mid);
+    EXPECT_NE(tagOf(hand, 20), 0);
+    EXPECT_EQ(tagOf(hand, 16), tagOf(hand, 20));
+    EXPECT_EQ(tagOf(hand, 24), tagOf(hand, 20));
+    EXPECT_EQ(tagOf(hand, 45), 0);
+    EXPECT_EQ(tagOf(hand, 49), 0);
+}
+
+TEST(PhomRegroup, AMiddleMeldIsTriedWhenOnlyOneNeighboursMeldHoldsAnEatenCard) {
+    Flags f;
+    auto left = handOf({{16, 3, true}, {20}, {24}});
+    EXPECT_TRUE(checkMid(left, 1, f));
+    auto right = handOf({{16}, {20}, {24, 3, true}});
+    EXPECT_TRUE(checkMid(right, 1, f));
+}
+
 } // namespace
 } // namespace kavo::test

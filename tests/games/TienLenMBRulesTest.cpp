@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <numeric>
+#include <random>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -161,11 +163,13 @@ TEST(TienLenMBRules, InstantWinsCountOnlySameSuitStepsAndOneColourPairs) {
 
 TEST(TienLenMBRules, ThreeBlackPairsFromTheThreeOfSpadesWinOnlyWithIds0To9) {
     const std::pair<Bytes, bool> cases[] = {
-        {{9, 0, 5, 1, 8, 4, 20, 24, 28, 33, 38, 43, 50}, true},  // in the order dealt
-        {{0, 2, 4, 5, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false}, // three of diamonds for clubs
-        {{0, 1, 6, 7, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false}, // red fours
-        {{1, 2, 4, 5, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false}, // no three of spades
-        {{-1, 0, 1, 4, 5, 8, 9, 24, 28, 33, 38, 43, 50}, false}, // a face-down card below it
+        {{9, 0, 5, 1, 8, 4, 20, 24, 28, 33, 38, 43, 50}, true},   // in the order dealt
+        {{0, 2, 4, 5, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false},  // three of diamonds for clubs
+        {{0, 1, 6, 7, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false},  // red fours
+        {{0, 1, 4, 5, 8, 10, 20, 24, 28, 33, 38, 43, 50}, false}, // no five of clubs
+        {{0, 1, 4, 5, 9, 10, 20, 24, 28, 33, 38, 43, 50}, false}, // no five of spades
+        {{1, 2, 4, 5, 8, 9, 20, 24, 28, 33, 38, 43, 50}, false},  // no three of spades
+        {{-1, 0, 1, 4, 5, 8, 9, 24, 28, 33, 38, 43, 50}, false},  // a face-down card below it
         {{}, false},
     };
     for (const auto& [hand, wins] : cases)
@@ -301,6 +305,101 @@ TEST(TienLenMBRules, AutoSelectOnAClearTableWalksTheHand) {
     EXPECT_EQ(CardMBUtils::autoSelect(nullptr, 0, hand), (Indexes{0}));
     EXPECT_EQ(CardMBUtils::autoSelect(nullptr, 0, hand), (Indexes{1}));
     EXPECT_EQ(CardMBUtils::autoSelect(nullptr, 0, hand), (Indexes{0}));
+}
+
+TEST(TienLenMBRules, AutoSelectOnASingleTwoSkipsARunOfMixedColours) {
+    // 8 9 | 14 15 | 18 19 pair up one by one, but black fives sit under red sixes.
+    const Bytes twoOfSpades{48};
+    LiftableHand hand({0, 7, 8, 9, 14, 15, 18, 19, 31, 32, 35, 49});
+    EXPECT_EQ(CardMBUtils::autoSelect(twoOfSpades.data(), 1, hand), Indexes{11}) << "the two of clubs";
+    EXPECT_EQ(hand.selectedIds(), Bytes{49});
+    EXPECT_EQ(CardMBUtils::findDoubleSequence(-1, {0, 8, 9, 14, 15, 18, 19, 22, 23, 40}, 3),
+              (Indexes{7, 8, 5, 6, 3, 4}))
+        << "the all-red run above is offered instead";
+}
+
+// A table the rules accept, drawn from the cards not in `deck`'s first 13.
+Bytes randomTable(std::mt19937& random, const Bytes& rest) {
+    const auto pick = [&](auto wanted, int count) {
+        Bytes found;
+        for (int8_t id : rest)
+            if (wanted(id) && int(found.size()) < count) found.push_back(id);
+        return int(found.size()) == count ? found : Bytes{};
+    };
+    const int rank = int(random() % 13);
+    const int suit = int(random() % 4);
+    switch (random() % 7) {
+    case 0:
+        return Bytes{rest[random() % rest.size()]};
+    case 1:
+        return pick([&](int8_t id) { return id / 4 == rank && (rank == 12 || id % 4 / 2 == suit / 2); }, 2);
+    case 2:
+        return pick([&](int8_t id) { return id / 4 == rank; }, 3);
+    case 3:
+        return pick([&](int8_t id) { return id / 4 == rank; }, 4);
+    case 4: {
+        const int length = 3 + int(random() % 5);
+        return pick([&](int8_t id) { return id % 4 == suit && id / 4 >= rank && id / 4 < rank + length && id < 48; },
+                    length);
+    }
+    default: {
+        const int pairs = 3 + int(random() % 2);
+        return pick(
+            [&](int8_t id) { return id % 4 / 2 == suit / 2 && id / 4 >= rank && id / 4 < rank + pairs && id < 48; },
+            2 * pairs);
+    }
+    }
+}
+
+TEST(TienLenMBRules, AutoSelectOffersOnlyPlaysThatBeatTheTable) {
+    std::mt19937 random(20261207);
+    Bytes deck(52);
+    std::iota(deck.begin(), deck.end(), int8_t(0));
+    int tables = 0;
+    int offered = 0;
+    while (tables < 100000) {
+        std::shuffle(deck.begin(), deck.end(), random);
+        const Bytes mine = CardMBUtils::sorted(Bytes(deck.begin(), deck.begin() + 13));
+        const Bytes table = CardMBUtils::sorted(randomTable(random, Bytes(deck.begin() + 13, deck.end())));
+        if (table.empty()) continue;
+        const int tableType = CardMBUtils::getType(table);
+        ASSERT_NE(tableType, -1);
+        ++tables;
+        LiftableHand hand(mine);
+        const Indexes answer = CardMBUtils::autoSelect(table.data(), int(table.size()), hand);
+        if (answer.empty()) continue;
+        ++offered;
+        const Bytes lifted = CardMBUtils::sorted(hand.selectedIds());
+        const int type = CardMBUtils::getType(lifted);
+        ASSERT_NE(type, -1) << ::testing::PrintToString(mine) << " on " << ::testing::PrintToString(table);
+        ASSERT_TRUE(
+            CardMBUtils::available(lifted.data(), int(lifted.size()), type, table.data(), int(table.size()), tableType))
+            << ::testing::PrintToString(lifted) << " from " << ::testing::PrintToString(mine) << " on "
+            << ::testing::PrintToString(table);
+    }
+    EXPECT_GT(offered, 10000) << "the draw should often leave something to play";
+}
+
+TEST(TienLenMBRules, APairFollowsWithTheCardOneSuitLower) {
+    EXPECT_EQ(CardMBUtils::findAndSelectTwin(9, {12, 13, 14}), (Indexes{1, 0})) << "clubs take spades";
+    EXPECT_EQ(CardMBUtils::findAndSelectTwin(11, {12, 13, 14, 15}), (Indexes{3, 2})) << "hearts take diamonds";
+    EXPECT_EQ(CardMBUtils::findAndSelectTwin(11, {12, 13, 15}), Indexes{}) << "no diamond beside the heart";
+}
+
+TEST(TienLenMBRules, OnFourOfAKindFourPairsComeOnlyWhileNothingAboveTheTableIsLifted) {
+    const Bytes quad{4, 5, 6, 7};
+    LiftableHand hand({0, 8, 9, 12, 13, 16, 17, 20, 21, 44});
+    EXPECT_EQ(CardMBUtils::autoSelect(quad.data(), 4, hand), (Indexes{7, 8, 5, 6, 3, 4, 1, 2}));
+    LiftableHand lifted({0, 8, 9, 12, 13, 16, 17, 20, 21, 44});
+    lifted.selectAt(9);
+    EXPECT_EQ(CardMBUtils::autoSelect(quad.data(), 4, lifted), Indexes{});
+}
+
+TEST(TienLenMBRules, RunsOfPairsKeepOneColourAndTakeACardOnlyBesideItsPartner) {
+    EXPECT_EQ(CardMBUtils::findDoubleSequence(-1, {0, 8, 9, 14, 15, 40}, 2), Indexes{})
+        << "black fives under red sixes";
+    EXPECT_EQ(CardMBUtils::findDoubleSequence(-1, {0, 8, 10, 11, 40}, 1), (Indexes{2, 3}))
+        << "the five of spades has no club beside it";
 }
 
 } // namespace

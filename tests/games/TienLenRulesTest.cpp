@@ -31,6 +31,8 @@ TEST(TienLenRules, EveryShapeGetsItsType) {
         {"four pairs ending in twos", {36, 37, 40, 41, 44, 45, 48, 49}, 5},
         {"four of a kind", {0, 1, 2, 3}, 6},
         {"two pairs", {0, 1, 4, 5}, -1},
+        {"three pairs with a gap", {0, 1, 4, 5, 12, 13}, -1},
+        {"four pairs with a gap", {0, 1, 4, 5, 8, 9, 16, 17}, -1},
         {"pair and a kicker", {0, 1, 5}, -1},
         {"nothing", {}, -1},
     };
@@ -68,6 +70,10 @@ TEST(TienLenRules, BeatTableWithEveryChop) {
         {"longer straight", {4, 8, 12, 16}, {0, 4, 8}, false},
         {"higher pair", {6, 7}, {4, 5}, true},
         {"pair with a lower top", {4, 6}, {5, 7}, false},
+        {"pair whose top beats though its lowest does not", {4, 7}, {5, 6}, true},
+        {"pair whose lowest beats though its top does not", {5, 6}, {4, 7}, false},
+        {"straight whose top beats though its lowest does not", {1, 4, 11}, {2, 5, 8}, true},
+        {"straight whose lowest beats though its top does not", {2, 5, 8}, {1, 4, 11}, false},
         {"higher pair of twos", {50, 51}, {48, 49}, true},
         {"three pairs on a pair of twos", {0, 1, 4, 5, 8, 9}, {48, 49}, false},
         {"four pairs on a pair of twos", {0, 1, 4, 5, 8, 9, 12, 13}, {48, 49}, true},
@@ -116,6 +122,9 @@ TEST(TienLenRules, InstantWinsInOrder) {
         {"five consecutive pairs", {0, 1, 4, 5, 8, 9, 12, 13, 16, 17, 24, 32, 40}, false, true},
         {"three to king and two twos", {0, 4, 8, 12, 16, 20, 24, 28, 32, 36, 40, 48, 49}, true, false},
         {"four pairs in a row only", {0, 1, 4, 5, 8, 9, 12, 13, 20, 28, 36, 44, 48}, true, false},
+        {"five pairs apart", {0, 1, 8, 9, 16, 17, 24, 25, 32, 33, 40, 44, 48}, false, false},
+        {"six pairs apart", {0, 1, 8, 9, 16, 17, 24, 25, 32, 33, 40, 41, 48}, false, true},
+        {"four to the two is no dragon", {4, 5, 8, 12, 16, 20, 24, 28, 32, 36, 40, 44, 48}, false, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CardUtils::checkForceFinish(c.hand.data(), int(c.hand.size()), c.newGame), c.wins) << c.name;
@@ -150,6 +159,8 @@ TEST(TienLenRules, FindersAnswerHandIndexes) {
     EXPECT_EQ(CardUtils::findAndSelectSeries(-1, {40, 44, 48}, 3), Indexes{}) << "no straight up to a two";
     EXPECT_EQ(CardUtils::findDoubleSequence(-1, {0, 1, 4, 5, 8, 9}, 3), (Indexes{5, 4, 3, 2, 1, 0}));
     EXPECT_EQ(CardUtils::findDoubleSequence(-1, {40, 41, 44, 45, 48, 49}, 3), Indexes{}) << "no run topped by twos";
+    EXPECT_EQ(CardUtils::findDoubleSequence(-1, {0, 1, 4, 5, 8, 9, 12, 13}, 3), (Indexes{7, 6, 5, 4, 3, 2}))
+        << "the highest run";
 }
 
 // A hand of plain ids with lift flags, as the table screen's hand would answer.
@@ -228,6 +239,53 @@ TEST(TienLenRules, AutoSelectFollowsTheTableShape) {
     EXPECT_EQ(hand.lifted(), Bytes{});
     const Bytes twelve(12, 0);
     EXPECT_EQ(CardUtils::autoSelect(twelve.data(), 12, hand), Indexes{});
+}
+
+// Hands that hold more than one answer: the order of the tries decides.
+TEST(TienLenRules, AutoSelectOnASingleTwoTriesThreePairsThenFourOfAKind) {
+    const Bytes two{51};
+    ListHand both({0, 1, 4, 5, 8, 9, 20, 21, 22, 23});
+    EXPECT_EQ(CardUtils::autoSelect(two.data(), 1, both), (Indexes{5, 4, 3, 2, 1, 0}));
+    ListHand quadAndSingles({0, 4, 20, 21, 22, 23});
+    EXPECT_EQ(CardUtils::autoSelect(two.data(), 1, quadAndSingles), (Indexes{5, 4, 3, 2}));
+}
+
+TEST(TienLenRules, AutoSelectOnThreePairsTriesFourOfAKindBeforeFourPairs) {
+    const Bytes high{36, 37, 40, 41, 44, 47};
+    ListHand both({0, 1, 4, 5, 8, 9, 12, 13, 20, 21, 22, 23});
+    EXPECT_EQ(CardUtils::autoSelect(high.data(), 6, both), (Indexes{11, 10, 9, 8}));
+}
+
+TEST(TienLenRules, AutoSelectStartsAgainFromTheTablesTop) {
+    const Bytes triple{4, 5, 6};
+    ListHand triples({8, 9, 10, 12, 13, 14});
+    const Indexes walk[] = {{1, 2, 0}, {4, 5, 3}, {1, 2, 0}};
+    for (const auto& want : walk)
+        EXPECT_EQ(CardUtils::autoSelect(triple.data(), 3, triples), want);
+
+    const Bytes quad{4, 5, 6, 7};
+    ListHand quads({8, 9, 10, 11, 20, 21, 22, 23});
+    EXPECT_EQ(CardUtils::autoSelect(quad.data(), 4, quads), (Indexes{7, 6, 5, 4}));
+    EXPECT_EQ(CardUtils::autoSelect(quad.data(), 4, quads), (Indexes{7, 6, 5, 4})) << "again from the table's top";
+
+    const Bytes fourPairs{0, 1, 4, 5, 8, 9, 12, 13};
+    ListHand runs({16, 17, 20, 21, 24, 25, 28, 29, 32, 33, 36, 37});
+    EXPECT_EQ(CardUtils::autoSelect(fourPairs.data(), 8, runs), (Indexes{11, 10, 9, 8, 7, 6, 5, 4}));
+    EXPECT_EQ(CardUtils::autoSelect(fourPairs.data(), 8, runs), (Indexes{11, 10, 9, 8, 7, 6, 5, 4}))
+        << "the lifted run does not raise the bar";
+}
+
+TEST(TienLenRules, AutoSelectOnAHighFourOfAKindOffersFourPairs) {
+    const Bytes aces{40, 41, 42, 43};
+    ListHand hand({0, 1, 2, 3, 4, 5, 8, 9, 12, 13});
+    EXPECT_EQ(CardUtils::autoSelect(aces.data(), 4, hand), (Indexes{9, 8, 7, 6, 5, 4, 3, 2}));
+}
+
+TEST(TienLenRules, AutoSelectOnALongStraightMovesOnFromTheLiftedOne) {
+    const Bytes six{0, 4, 8, 12, 16, 20};
+    ListHand hand({4, 8, 12, 16, 20, 24, 28});
+    EXPECT_EQ(CardUtils::autoSelect(six.data(), 6, hand), (Indexes{5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(CardUtils::autoSelect(six.data(), 6, hand), (Indexes{6, 5, 4, 3, 2, 1}));
 }
 
 } // namespace

@@ -296,6 +296,18 @@ TEST_F(CardTable, MyTimeRunningOutSkipsOnlyAtTheTienLenTables) {
         EXPECT_TRUE(table->progressTimer()->isHidden());
         client.clear();
     }
+    // The skip goes when the last second is over, not a moment before.
+    auto exact = fullTable(3);
+    exact->setInterval(15);
+    exact->setDieTime(3);
+    exact->setCurrentPlayer(7);
+    exact->setTimerWithSeat(0);
+    exact->schedulePlayerTime();
+    platform::RunLoop::main().advance(2.9);
+    EXPECT_TRUE(client.sent().empty()) << "a tenth of a second left";
+    platform::RunLoop::main().advance(0.1);
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{49, {2, 5}}})) << "at 3 s";
+    client.clear();
     // Left at once, or through the leave question: no skip in my name afterwards.
     for (bool ask : {false, true}) {
         auto left = fullTable(3);

@@ -310,5 +310,32 @@ TEST_F(MauBinhTable, EventsWithNoTableAreDropped) {
     EXPECT_EQ(dialogText(), "");
 }
 
+TEST_F(MauBinhTable, AnotherPlayersFinishLeavesMyArrangementOpen) {
+    sit();
+    logic().onStartWithRoomId(1, 4, 60, cards(0), -1);
+    runMainThread();
+    ticks(4);
+    ASSERT_TRUE(table->isAllowBinh());
+    logic().onFinishWithUserID(kLan);
+    runMainThread();
+    ticks(4);
+    EXPECT_FALSE(table->isFinish());
+    EXPECT_TRUE(table->isAllowBinh());
+    logic().onFinishWithUserID(kMe);
+    runMainThread();
+    ticks(4);
+    EXPECT_TRUE(table->isFinish());
+}
+
+TEST_F(MauBinhTable, WhoSatDownDuringAHandMayGetReadyOnceAPlayerFinishes) {
+    sit(kLan);
+    logic().onPlayingWithLimitTime(60, 30);
+    runMainThread();
+    ASSERT_TRUE(table->disableReady());
+    logic().onFinishWithUserID(kLan);
+    runMainThread();
+    EXPECT_FALSE(table->disableReady());
+}
+
 } // namespace
 } // namespace kavo::test

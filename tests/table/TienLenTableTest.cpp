@@ -81,6 +81,8 @@ TEST_F(TienLenTable, MyJoinSeatsEveryoneAndCopiesMyEntryIntoMyInfo) {
     EXPECT_EQ(table->getIDAtSeat(0), kMe);
     EXPECT_EQ(table->getIDAtSeat(1), kBinh);
     EXPECT_EQ(table->getIDAtSeat(2), kChi);
+    EXPECT_EQ(table->playerWithId(kMe)->isReady(), 1) << "the owner's row is marked ready";
+    EXPECT_EQ(table->playerWithId(kBinh)->isReady(), 0);
 }
 
 TEST_F(TienLenTable, CommandsForAnotherTableChangeNothingButTheReadyButtonAndThePositions) {

@@ -128,6 +128,7 @@ void BaiCaoView::dealCard(int seat, int pass) {
     const platform::ui::Point deck{UIController::screenWidth() / 2.0,
                                    UIController::screenHeight() / 2.0 - 15 * Util::iPadY()};
     DealStepper::flyCard(card, *view(), deck, placeOf(seat, index, size.width, size.height));
+    peek().keepOnTop(*view());
 }
 
 void BaiCaoView::moveWithPlayerId(int32_t playerId, const std::vector<uint8_t>& cards) {
@@ -186,9 +187,10 @@ void BaiCaoView::stopGame() {
 // ---------------------------------------------------------------- peeking and turning
 
 void BaiCaoView::clickFire() {
-    if (!daChiaBaiXong_) return;
+    if (!daChiaBaiXong_ || peek().isPeeking()) return;
+    // Only a card already on the table: one still to be dealt has no place to go back to.
     for (const auto& card : handOf(myRecord())) {
-        if (!card->isTouch()) continue;
+        if (!card->isTouch() || card->superview() != view().get()) continue;
         beginNanbai(card);
         return;
     }

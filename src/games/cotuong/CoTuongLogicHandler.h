@@ -72,7 +72,7 @@ public:
     static void applyMatchResult(const std::vector<MatchResultInfo>& results);
     // The same at this handler's table.
     void joinTable(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
-                   const ChessPlayerList& players) const;
+                   ChessPlayerList players) const;
     void matchResultAtTable(const std::vector<MatchResultInfo>& results) const;
 
 protected:

@@ -66,7 +66,6 @@ ChessPlayerList readPlayers(ReplyReader& reader) {
         player->setAvatar(avatar);
         player->setExp(exp);
         player->setIsReady(ready ? 1 : 0);
-        player->setIsFriend(Resources::getInstance().playerIsFriend(id) ? 1 : 0);
         players.push_back(player);
     }
     return players;

@@ -9,6 +9,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/GameController.h"
+#include "table/JoinPlaces.h"
 #include "table/TienLenPlayer.h"
 
 namespace kavo {
@@ -57,6 +58,7 @@ MauBinhLogicHandler& MauBinhLogicHandler::getInstance() {
 void MauBinhLogicHandler::onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                       MauBinhPlayers players) {
     twin([=] {
+        markFriends(players);
         auto me = UIController::myInfo();
         for (const auto& player : players) {
             if (player->IDDB() != me->IDDB()) continue;

@@ -42,12 +42,8 @@ void logLine(const std::string& line) {
 // The places of a join: exactly four, missing ones empty, extra ones dropped.
 MauBinhPlayers readPlayers(ReplyReader& reader) {
     MauBinhPlayers players = readJoinPlaces(reader, size_t(MauBinhMessageHandler::kSeats), "MauBinhMessageHandler");
-    for (auto& player : players) {
-        if (player->IDDB() == -1)
-            player->setFinishPosition(-1);
-        else
-            player->setIsFriend(Resources::getInstance().playerIsFriend(player->IDDB()) ? 1 : 0);
-    }
+    for (auto& player : players)
+        if (player->IDDB() == -1) player->setFinishPosition(-1);
     return players;
 }
 

@@ -247,8 +247,8 @@ void MauBinhView::animationTextChi(int chi) {
             const int s = getSeatFromID(player->IDDB());
             if (s >= 0 && s < kSeats) addFlyText(chiText(n < 1, n), seatTextPoint(s), size);
             sum += n;
+            // The colour marks the cards only; the rising text stays yellow.
             const Color colour = n < 0 ? Color::rgba(0, 255, 0) : n == 0 ? Color::white() : Color::rgba(255, 0, 0);
-            if (!risingTexts_.empty() && s >= 0) risingTexts_.back()->setTextColor(colour);
             animationHightLightChi(chi, colour, player->IDDB());
         }
     }
@@ -256,7 +256,6 @@ void MauBinhView::animationTextChi(int chi) {
     if (!me || me->mbType() >= 0) return;
     addFlyText(chiText(sum >= 0, sum), Util::changePointFromPoint({320, 220}), size);
     const Color colour = sum > 0 ? Color::rgba(0, 255, 0) : sum == 0 ? Color::white() : Color::rgba(255, 0, 0);
-    risingTexts_.back()->setTextColor(colour);
     risingTexts_.back()->setAccessibilityIdentifier("lblMyTotal");
     animationHightLightChi(chi, colour, myId());
 }

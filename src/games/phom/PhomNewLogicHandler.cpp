@@ -8,6 +8,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/GameController.h"
+#include "table/JoinPlaces.h"
 #include "table/PlaySound.h"
 #include "table/TienLenPlayer.h"
 
@@ -62,6 +63,7 @@ PhomNewLogicHandler& PhomNewLogicHandler::getInstance() {
 void PhomNewLogicHandler::onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                       PhomPlayerList players) {
     twin([=] {
+        markFriends(players);
         GameController::showPhomNewScreenWithRoom(roomId, boardId, ownerId, money,
                                                   PlayerList(players.begin(), players.end()));
         auto view = table();

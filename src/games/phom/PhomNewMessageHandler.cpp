@@ -63,12 +63,11 @@ PhomPlayerList readPlayers(ReplyReader& reader) {
             const int32_t exp = reader.int32();
             const bool ready = reader.boolean();
             if (!reader.ok()) break;
-            player->setName(platform::toLower(name));
+            player->setName(name);
             player->setMoney(money);
             player->setAvatar(avatar);
             player->setExp(exp);
             player->setIsReady(ready ? 1 : 0);
-            player->setIsFriend(Resources::getInstance().playerIsFriend(id) ? 1 : 0);
         }
         players.push_back(player);
     }
@@ -181,7 +180,7 @@ void PhomNewMessageHandler::read(int16_t command, ReplyReader& reader, PhomNewLo
         const int8_t seat = reader.byte();
         auto player = std::make_shared<TienLenPlayer>();
         player->setIDDB(reader.int32());
-        player->setName(platform::toLower(reader.utf()));
+        player->setName(reader.utf());
         player->setMoney(reader.int64());
         player->setAvatar(reader.int16());
         player->setExp(reader.int32());

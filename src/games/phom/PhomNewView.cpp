@@ -12,6 +12,7 @@
 #include "table/PlaySound.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kavo {
 
@@ -241,6 +242,11 @@ void PhomNewView::setReadyWithPlayerId(int32_t playerId, bool isReady) {
 
 void PhomNewView::moveErrorWithInfo(const std::string& info) {
     showChatWithSeat(kBubble, info);
+    // A refused fire leaves the card in my hand, and its meld forms again.
+    if (cardInFlight_ == -1) return;
+    cardInFlight_ = -1;
+    intelligentSort();
+    if (!myCards_.empty()) paintMyCards(myCards_);
 }
 
 // ---------------------------------------------------------------- drawing from the stock
@@ -365,7 +371,19 @@ void PhomNewView::sendMeldGrouping() {
 
 void PhomNewView::intelligentSort() {
     MeldHand hand = meldHand();
+    // The card I fired stays out of the scan until its echo: the grouping reported
+    // meanwhile holds no meld with it. It waits loose at the end of the hand, where it
+    // cannot split the melds, which are reported by their places.
+    const auto flying =
+        std::find_if(hand.begin(), hand.end(), [this](const MeldCard& c) { return c.id == cardInFlight_; });
+    std::optional<MeldCard> fired;
+    if (cardInFlight_ != -1 && flying != hand.end()) {
+        fired = *flying;
+        fired->tag = 0;
+        hand.erase(flying);
+    }
     phommelds::intelligentSort(hand, tags_);
+    if (fired) hand.push_back(*fired);
     applyMeldHand(hand);
     sendMeldGrouping();
 }

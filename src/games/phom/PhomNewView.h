@@ -272,6 +272,7 @@ private:
     int32_t firstPlayer_ = -1, firstHa_ = -1;
     int cardCurrent_ = -1;
     int8_t eatCardID_ = -1;
+    int8_t cardInFlight_ = -1; // fired by me, not yet echoed
     int selectCard_ = 0, numPhom_ = 0, focusedCardIndex_ = 0, pos_ = -2, winer_ = -1, denBai_ = -1;
     bool isEatCard_ = false, isDoFire_ = false, isEatTouch_ = false, isGetCard_ = false, isHaPhom_ = false;
     bool isU_ = false, finish_ = false, notPlay_ = false, fire_ = false, isFirstMatch_ = false, isZoom_ = false;

@@ -28,6 +28,7 @@ constexpr int kDefaultInterval = 30;
 
 void PhomNewView::reset() {
     newGeneration();
+    cardInFlight_ = -1;
     setCurrentPlayer(-1);
     setIsStartGame(false);
     setDieTime(30);
@@ -175,6 +176,7 @@ void PhomNewView::onFire(int32_t firedBy, int32_t next, int8_t card, int slot) {
         // be reported as a meld with whatever card follows them.
         for (const auto& held : myCards_)
             if (held->cardID() == card && held->phom() != 0) clearPhomMove(held->phom());
+        cardInFlight_ = -1;
         removeCards(card);
         intelligentSort();
         if (!myCards_.empty()) paintMyCards(myCards_);
@@ -392,6 +394,7 @@ void PhomNewView::doFire() {
     // The meld of the fired card is broken, the card itself included: a tag left on it
     // would make the next meld list send it with the two cards after it as a meld.
     if (chosen->phom() != 0) clearPhomMove(chosen->phom());
+    cardInFlight_ = chosen->cardID();
     PhomNewService::getInstance().fire(roomId(), boardId(), chosen->cardID());
     intelligentSort();
 }

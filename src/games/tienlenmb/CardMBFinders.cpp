@@ -94,9 +94,9 @@ Indexes runStep(const Step& step, int threshold, const std::vector<int8_t>& ids,
     case Finder::Series:
         return CardMBUtils::findAndSelectSeries(minimum, ids, length);
     case Finder::ThreePairs:
-        return CardMBUtils::findDoubleSequence(minimum, ids, 3);
+        return CardMBUtils::findDoubleSequence(minimum, ids, 3, table, length);
     case Finder::FourPairs:
-        return CardMBUtils::findDoubleSequence(minimum, ids, 4);
+        return CardMBUtils::findDoubleSequence(minimum, ids, 4, table, length);
     }
     return {};
 }
@@ -192,7 +192,29 @@ Indexes CardMBUtils::findAndSelectSeries(int minimum, const std::vector<int8_t>&
     return {};
 }
 
-Indexes CardMBUtils::findDoubleSequence(int minimum, const std::vector<int8_t>& hand, int pairs) {
+namespace {
+
+// Each pair's partner check holds on its own, but neighbouring pairs may still differ in
+// colour, and such a run can never be fired; nor can one that does not beat the table.
+bool playableRun(const std::vector<int8_t>& hand, const Indexes& found, int pairs, const int8_t* table,
+                 int lengthTable) {
+    std::vector<int8_t> run;
+    for (uint8_t index : found)
+        run.push_back(hand[index]);
+    run = CardMBUtils::sorted(std::move(run));
+    const int length = int(run.size());
+    if (!CardMBUtils::isSameColor(run.data(), length)) return false;
+    if (pairs == 3 && !CardMBUtils::is3DoiThong(run.data(), length)) return false;
+    if (pairs == 4 && !CardMBUtils::is4DoiThong(run.data(), length)) return false;
+    if (table == nullptr || lengthTable < 1) return true;
+    return CardMBUtils::available(run.data(), length, CardMBUtils::getType(run), table, lengthTable,
+                                  CardMBUtils::getType(table, lengthTable));
+}
+
+} // namespace
+
+Indexes CardMBUtils::findDoubleSequence(int minimum, const std::vector<int8_t>& hand, int pairs, const int8_t* table,
+                                        int lengthTable) {
     const int count = int(hand.size());
     if (pairs < 1) return {};
     for (int candidate = 0; candidate < count; ++candidate) {
@@ -209,7 +231,7 @@ Indexes CardMBUtils::findDoubleSequence(int minimum, const std::vector<int8_t>& 
             }
             if (taken < 2) break;
         }
-        if (int(found.size()) == 2 * pairs) return found;
+        if (int(found.size()) == 2 * pairs && playableRun(hand, found, pairs, table, lengthTable)) return found;
     }
     return {};
 }

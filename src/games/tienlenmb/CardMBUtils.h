@@ -85,7 +85,10 @@ public:
     static Indexes findAndSelectSeries(int minimum, const std::vector<int8_t>& hand, int length);
     // The lowest run of `pairs` one-colour pairs whose top rank holds a card above the
     // minimum (not a 2), top pair first. Only hand positions 1 to count - 2 are looked at.
-    static Indexes findDoubleSequence(int minimum, const std::vector<int8_t>& hand, int pairs);
+    // A run whose pairs differ in colour, or that does not beat the given table, is
+    // passed over for the next one.
+    static Indexes findDoubleSequence(int minimum, const std::vector<int8_t>& hand, int pairs,
+                                      const int8_t* table = nullptr, int lengthTable = 0);
 };
 
 } // namespace kavo

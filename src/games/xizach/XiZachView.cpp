@@ -180,6 +180,7 @@ void XiZachView::dealCard(int seat, int pass) {
     const auto size = card->frame().size;
     const platform::ui::Point deck{UIController::screenWidth() / 2.0, UIController::screenHeight() / 2.0};
     DealStepper::flyCard(card, *view(), deck, placeOf(seat, pass, size.width, size.height));
+    peek().keepOnTop(*view());
 }
 
 void XiZachView::getRemainTimeWithPlayerId(int32_t playerId, int seconds) {
@@ -336,10 +337,9 @@ void XiZachView::showCardsWithPlayers(const std::vector<XiZachHand>& hands) {
             bytes.push_back(uint8_t(hand.cards[size_t(c)] & 0xff));
         moveWithPlayerId(hand.playerId, bytes);
     }
-    if (ownerId() == myId()) {
-        const auto mine = handOf(playerAtSeat(0));
-        if (!mine.empty()) showMyCardWithCard(mine.back());
-    }
+    // Every hand lies face up now, mine too: a card I never turned is turned for me.
+    for (const auto& card : handOf(playerAtSeat(0)))
+        if (card->isTouch()) showMyCardWithCard(card);
     btnStart()->setHidden(false);
 }
 
@@ -406,13 +406,19 @@ void XiZachView::clickViewPlayerInfo(platform::ui::Button& button) {
         GameCardView::clickViewPlayerInfo(button);
         return;
     }
-    checkHand(int32_t(platform::parseLeadingInteger(title)));
+    // On the owner's turn a seat's info button asks for that hand whoever presses it, and
+    // as often: the once-only flag is the card tap's, a refusal the server's to give.
+    const int32_t playerId = int32_t(platform::parseLeadingInteger(title));
+    auto player = cardPlayer(playerWithId(playerId));
+    if (!player || player->isDaXet() || nextPlayer() != ownerId()) return;
+    XiZachService::getInstance().xetBaiWithRoomId(roomId(), boardId(), playerId);
 }
 
 void XiZachView::clickFire() {
-    if (!daChiaBaiXong_) return;
+    if (!daChiaBaiXong_ || peek().isPeeking()) return;
+    // Only a card already on the table: one still to be dealt has no place to go back to.
     for (const auto& card : handOf(myRecord())) {
-        if (!card->isTouch()) continue;
+        if (!card->isTouch() || card->superview() != view().get()) continue;
         beginNanbai(card);
         return;
     }
