@@ -1,6 +1,8 @@
 // scripts/caorua.drive against the local portal stub, on the manual clock: the stub
 // seats the player at its six-place Cao Rua table, buzzes back, deals a hand, turns
-// the stub players' cards and reveals every hand.
+// the stub players' cards and reveals every hand; its players get ready again and a
+// second hand is dealt, peeked at and revealed.
+#include "app/UIController.h"
 #include "games/caorua/CaoRuaView.h"
 #include "table/GameController.h"
 #include "table/TienLenPlayer.h"
@@ -13,13 +15,18 @@
 namespace kavo::test {
 namespace {
 
-class CaoRuaStub : public StubDriveFixture {};
+class CaoRuaStub : public StubDriveFixture {
+protected:
+    // A hand of six seconds instead of ten: the script's peek still fits in it.
+    CaoRuaStub() : StubDriveFixture({{"KAVO_STUB_CAORUA_PAUSE", "6"}}) {}
+};
 
-TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTable) {
-    const std::string script = stubDriveScript("caorua.drive");
-    ASSERT_NE(script.find("tap id=btnCaoRua"), std::string::npos) << "the script was read";
+TEST_F(CaoRuaStub, TheScriptPlaysTwoHandsAtTheSixPlaceTable) {
+    const auto [first, second] = splitScriptAt(stubDriveScript("caorua.drive"), "# The second hand");
+    ASSERT_NE(first.find("tap id=btnCaoRua"), std::string::npos) << "the script was read";
+    ASSERT_NE(second.find("tap id=btnNanBai"), std::string::npos);
     launch();
-    auto result = drive(script);
+    auto result = drive(first);
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     auto table = GameController::getCaoRuaView();
     ASSERT_TRUE(table);
@@ -28,13 +35,19 @@ TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTable) {
     for (const auto& player : table->players())
         seated += player->IDDB() != -1 ? 1 : 0;
     EXPECT_EQ(seated, 4) << "the player and three stub players";
-    auto lan = std::dynamic_pointer_cast<TienLenPlayer>(table->playerWithId(4001));
-    ASSERT_TRUE(lan && lan->cards());
-    for (const auto& card : *lan->cards())
-        EXPECT_NE(card->cardView().accessibilityIdentifier(), "cardBack") << "the reveal showed lan's hand";
     EXPECT_FALSE(table->peek().isPeeking()) << "the peek ended with the stub's echo";
     EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_start"))
         << "continue brought the owner's start back";
+    const int64_t before = UIController::myInfo()->money();
+
+    result = drive(second);
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    auto lan = std::dynamic_pointer_cast<TienLenPlayer>(table->playerWithId(4001));
+    ASSERT_TRUE(lan && lan->cards());
+    for (const auto& card : *lan->cards())
+        EXPECT_NE(card->cardView().accessibilityIdentifier(), "cardBack") << "the second reveal showed lan's hand";
+    const int64_t change = UIController::myInfo()->money() - before;
+    EXPECT_TRUE(change == 300 || change == -100) << "the second hand settled at board 1's stake of 100: " << change;
 }
 
 } // namespace

@@ -95,14 +95,14 @@ TEST_F(MauBinhStubWire, AHandIsDealtSortedArrangedFinishedAndJudged) {
     EXPECT_EQ(result->readInt(), me);
     const int32_t money = result->readInt();
     const int32_t chi = result->readInt();
-    EXPECT_EQ(money, chi * 1000) << "money = chi x stake";
+    EXPECT_EQ(money, chi * 100) << "money = chi x board 1's stake";
     EXPECT_EQ(result->readByte(), -1);
     EXPECT_EQ(result->data().size() - 14, 2u * 32u) << "one 32-byte row per stub player";
     int mineFromRows = 0;
     for (int row = 0; row < 2; ++row) {
         result->readInt();
         const int32_t rowMoney = result->readInt();
-        EXPECT_EQ(rowMoney, result->readInt() * 1000);
+        EXPECT_EQ(rowMoney, result->readInt() * 100);
         thirteen(*result);
         EXPECT_EQ(result->readByte(), -1);
         result->readByte();

@@ -2,7 +2,10 @@
 // server list and two small pages over HTTP and runs a game server that accepts any
 // user (except "banned") and answers the sign-in and lobby road. Runs until stopped.
 //
-//   portal-stub [--port PORT] [--http-port PORT]     (defaults 12346 and 12347)
+//   portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS]
+//
+// The ports default to 12346 and 12347; the lottery draws every ten minutes unless
+// told, and its result goes only to a player who bet in that draw.
 #include "platform/runtime/Log.h"
 #include "tests/support/Sockets.h"
 #include "tools/portal-stub/StubGraph.h"
@@ -28,15 +31,16 @@ void onSignal(int) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: portal-stub [--port PORT] [--http-port PORT]\n");
+    std::fprintf(stderr, "usage: portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS]\n");
     return 2;
 }
 
-bool readPort(const char* text, uint16_t& port) {
+// A whole number from 1 to 65535 (a port, or seconds).
+bool readNumber(const char* text, uint16_t& number) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
     if (!end || *end != '\0' || value <= 0 || value > 65535) return false;
-    port = uint16_t(value);
+    number = uint16_t(value);
     return true;
 }
 
@@ -57,12 +61,15 @@ const char* kPaymentList = "id=gold1&messenge=100.000 Gold;id=gold2&messenge=250
 int main(int argc, char** argv) {
     uint16_t port = 12346;
     uint16_t httpPort = 12347;
+    uint16_t lotterySeconds = portalstub::StubAccount::kDrawSeconds;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--port") == 0 && hasValue) {
-            if (!readPort(argv[++i], port)) return usage();
+            if (!readNumber(argv[++i], port)) return usage();
         } else if (std::strcmp(argv[i], "--http-port") == 0 && hasValue) {
-            if (!readPort(argv[++i], httpPort)) return usage();
+            if (!readNumber(argv[++i], httpPort)) return usage();
+        } else if (std::strcmp(argv[i], "--lottery-period") == 0 && hasValue) {
+            if (!readNumber(argv[++i], lotterySeconds)) return usage();
         } else {
             return usage();
         }
@@ -87,7 +94,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(httpPort));
         return 1;
     }
-    portalstub::StubPortal portal(port, serverList);
+    portalstub::StubPortal portal(port, serverList, lotterySeconds);
     portalstub::StubSocialNet socialNet;
     socialNet.install(http, portal.portal());
     portalstub::installStubImages(http);

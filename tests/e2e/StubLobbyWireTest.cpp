@@ -1,0 +1,174 @@
+// The portal stub's lobby and account answers over a plain wire connection: play now and
+// create open a table, the lottery's result reaches only a player who bet, the stub's
+// texts follow the language the client names, and a private message comes back as its
+// text alone.
+#include "tests/e2e/StubWire.h"
+
+#include <gtest/gtest.h>
+
+namespace kavo::test {
+namespace {
+
+// The owner and the stake of a join answer (8): room, board, owner, stake.
+struct Joined {
+    int8_t room;
+    int8_t board;
+    int32_t owner;
+    int32_t stake;
+};
+
+class LobbyWire : public StubWire {
+protected:
+    // The stake tables' pauses a tenth as long.
+    explicit LobbyWire(Environment environment = {{"KAVO_STUB_STAKE_PAUSE", "0.1"}},
+                       const std::vector<std::string>& options = {})
+        : StubWire(std::move(environment), options) {}
+    std::optional<Joined> joined() {
+        auto answer = next(8);
+        if (!answer) return std::nullopt;
+        Joined j;
+        j.room = answer->readByte();
+        j.board = answer->readByte();
+        j.owner = answer->readInt();
+        j.stake = answer->readInt();
+        return j;
+    }
+};
+
+TEST_F(LobbyWire, PlayNowSeatsThePlayerAtAFreeBoardOfTheChosenGame) {
+    const int32_t me = signInAndChoose("an", 3);
+    ASSERT_NE(me, 0);
+    send(28, {});
+    auto table = joined();
+    ASSERT_TRUE(table) << "play now opens a table";
+    EXPECT_EQ(table->room, 1);
+    EXPECT_EQ(table->board, 1);
+    EXPECT_EQ(table->owner, me);
+    EXPECT_EQ(table->stake, 100) << "board 1's stake";
+}
+
+TEST_F(LobbyWire, PlayNowAtChineseChessSeatsThePlayerBesideTheStubPlayer) {
+    const int32_t me = signInAndChoose("an", 5);
+    ASSERT_NE(me, 0);
+    send(28, {});
+    auto table = joined();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->owner, me);
+    auto ready = next(16);
+    ASSERT_TRUE(ready);
+    EXPECT_EQ(ready->data(), Bytes().int32(77777).boolean(true).data()) << "the stub player is ready";
+}
+
+TEST_F(LobbyWire, CreateOpensANewBoardWithTheStakeGivenAndThePlayerAsItsOwner) {
+    const int32_t me = signInAndChoose("an", 11);
+    ASSERT_NE(me, 0);
+    send(2702, Bytes().int32(0).int32(2500).byte(4).utf("abc").data());
+    auto table = joined();
+    ASSERT_TRUE(table) << "create opens the new table";
+    EXPECT_EQ(table->room, 1);
+    EXPECT_EQ(table->board, 7) << "a board after the six of the list";
+    EXPECT_EQ(table->owner, me);
+    EXPECT_EQ(table->stake, 2500);
+    send(2702, Bytes().int32(0).int32(7000).byte(2).utf("").data());
+    table = joined();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->board, 8);
+    EXPECT_EQ(table->stake, 7000);
+
+    // The created board plays for its stake: a Bai Cao hand settles at 7,000 when its
+    // time is up.
+    send(20, {1, 8});
+    ASSERT_TRUE(next(20));
+    auto bonus = next(52);
+    ASSERT_TRUE(bonus);
+    bonus->readByte();
+    bonus->readByte();
+    bonus->readInt();
+    const int32_t amount = bonus->readInt();
+    EXPECT_TRUE(amount == 14000 || amount == -7000) << amount;
+}
+
+TEST_F(LobbyWire, ACreateWithoutAStakeOpensNothing) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    send(2702, Bytes().int32(0).int32(0).byte(4).utf("").data());
+    send(2702, Bytes().int32(0).data()); // cut short
+    send(28, {});
+    auto table = joined();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->board, 1) << "the first answer is play now's: the bad creates opened nothing";
+}
+
+class LotteryWire : public LobbyWire {
+protected:
+    // A draw every two seconds.
+    LotteryWire() : LobbyWire({}, {"--lottery-period", "2"}) {}
+    // The newest draw's number in the history (1401).
+    int32_t newestDraw() {
+        send(1401, {});
+        auto history = next(1401);
+        return history ? history->readInt() : -1;
+    }
+};
+
+TEST_F(LotteryWire, ADrawsResultGoesToAPlayerWhoBetInIt) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    send(1403, Bytes().int32(42).int32(600).data());
+    auto bought = next(1403);
+    ASSERT_TRUE(bought);
+    EXPECT_EQ(bought->readBool(), 1);
+    auto result = next(1404);
+    ASSERT_TRUE(result) << "the bettor hears the draw";
+    const int32_t winning = result->readInt();
+    EXPECT_EQ(result->readUTF(), "Số trúng: " + std::to_string(winning));
+}
+
+TEST_F(LotteryWire, APlayerWithoutABetIsNotToldOfTheDraw) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    const int32_t before = newestDraw();
+    // The history changes when a draw has been made.
+    int32_t after = before;
+    for (int i = 0; i < 200 && after == before; ++i) {
+        listener_.waitForMessages(listener_.messages().size() + 1, 0.05);
+        after = newestDraw();
+    }
+    ASSERT_NE(after, before) << "a draw was made";
+    for (const auto& message : listener_.messages())
+        EXPECT_NE(message.commandId, 1404) << "no result for a player who did not bet";
+}
+
+TEST_F(LobbyWire, TheStubsTextsFollowTheClientsLanguage) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    send(2800, Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":"vi","os":2}})").data());
+    auto notice = next(46);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->readUTF(), "Sự kiện: nhân đôi Zel cho mọi ván thắng cuối tuần này!");
+    send(1403, Bytes().int32(7).int32(100).data());
+    auto bought = next(1403);
+    ASSERT_TRUE(bought);
+    bought->readBool();
+    bought->readInt();
+    EXPECT_EQ(bought->readUTF(), "Đã mua số 7");
+
+    send(2800, Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":"en","os":2}})").data());
+    notice = next(46);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->readUTF(), "Event: double Zel for every win this weekend!");
+    send(1403, Bytes().int32(8).int32(100).data());
+    bought = next(1403);
+    ASSERT_TRUE(bought);
+    bought->readBool();
+    bought->readInt();
+    EXPECT_EQ(bought->readUTF(), "Bought number 8");
+}
+
+TEST_F(LobbyWire, AFriendsAnswerToAPrivateMessageIsTheTextAlone) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    // "an" (201) is one of the stub's friends; the answer names him once, as sender.
+    send(5, Bytes().int32(201).utf("xin chào").data());
+    auto answer = next(5);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->data(), Bytes().int32(201).utf("an").utf("xin chào").data());
+}
+
+} // namespace
+} // namespace kavo::test

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <iterator>
+
+namespace portalstub {
+
+// The stakes of the boards every game's board list shows, board 1 first. A join answers
+// with the stake of the board joined, so the table plays for what the list promised.
+inline constexpr int32_t kBoardStakes[] = {100, 500, 1000, 5000, 10000, 50000};
+// The room of the boards a player creates or is seated at by play now.
+inline constexpr int8_t kStubRoom = 1;
+
+// The stake of a board: a listed board's, a created board's as its creator chose; any
+// other board plays for 1,000.
+int32_t stakeOfBoard(int board);
+// A new board (7, 8, ... up to 127, then 7 again) playing for `stake`.
+int8_t createBoard(int32_t stake);
+
+} // namespace portalstub
