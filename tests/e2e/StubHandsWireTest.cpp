@@ -67,7 +67,8 @@ protected:
     }
 };
 
-class TienLenHands : public HandsWire {
+// Tien Len (3) and Tien Len MB (12) share the stub's table.
+class TienLenHands : public HandsWire, public ::testing::WithParamInterface<int8_t> {
 protected:
     TienLenHands() : HandsWire({{"KAVO_STUB_TIENLEN_PAUSE", "0.05"}}) {}
 
@@ -92,8 +93,8 @@ protected:
     }
 };
 
-TEST_F(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsDealt) {
-    const int32_t me = signInAndChoose("an", 3);
+TEST_P(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsDealt) {
+    const int32_t me = signInAndChoose("an", GetParam());
     ASSERT_NE(me, 0);
     send(8, Bytes().byte(1).byte(1).utf("").data());
     auto joined = next(8);
@@ -137,6 +138,41 @@ TEST_F(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsD
         EXPECT_EQ(winners, 1);
         EXPECT_LT(money[me].amount, 0) << "I passed throughout";
         EXPECT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh})) << "the stub players are ready again";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TienLenAndTienLenMB, TienLenHands, ::testing::Values(int8_t(3), int8_t(12)));
+
+class BaiCaoHands : public HandsWire {
+protected:
+    BaiCaoHands() : HandsWire({{"KAVO_STUB_STAKE_PAUSE", "0.1"}}) {}
+};
+
+TEST_F(BaiCaoHands, TwoHandsEndWhenTheirTimeIsUpAndSettleAtTheBoardsStake) {
+    const int32_t me = signInAndChoose("an", 11);
+    ASSERT_NE(me, 0);
+    send(8, Bytes().byte(1).byte(5).utf("").data());
+    auto joined = next(8);
+    ASSERT_TRUE(joined);
+    joined->readByte();
+    joined->readByte();
+    joined->readInt();
+    EXPECT_EQ(joined->readInt(), 10000) << "board 5 of the list plays for 10,000";
+    ASSERT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
+    for (int hand = 1; hand <= 2; ++hand) {
+        SCOPED_TRACE("hand " + std::to_string(hand));
+        send(20, {1, 5});
+        ASSERT_TRUE(next(20));
+        // I turn nothing: the stub players turn theirs and the time limit ends the hand.
+        auto money = bonuses(3, 5);
+        ASSERT_EQ(money.size(), 3u);
+        int32_t total = 0;
+        for (const auto& [who, bonus] : money) {
+            total += bonus.amount;
+            EXPECT_TRUE(bonus.amount == 20000 || bonus.amount == -10000) << who << ": " << bonus.amount;
+        }
+        EXPECT_EQ(total, 0);
+        EXPECT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
     }
 }
 
