@@ -145,7 +145,7 @@ void StubAccount::install(TestPortal& portal) {
         record.writeBool(true);
         record.writeInt(me ? 42 : int32_t(other * 3 % 100));
         record.writeBool(false);
-        record.writeUTF(me ? "12 giờ / 12 hours" : "3 giờ / 3 hours");
+        record.writeUTF(me ? say("12 giờ", "12 hours") : say("3 giờ", "3 hours"));
         record.writeInt(me ? avatar_ : int32_t(1 + other % 6));
         reply.send(record);
     });
@@ -257,9 +257,10 @@ void StubAccount::install(TestPortal& portal) {
         if (sub != 2) return;
         Message logs(2703);
         logs.writeInt(2);
-        const std::pair<const char*, const char*> rows[] = {{"10:02 01/12", "+50.000 Zel: nạp thẻ / card top-up"},
-                                                            {"18:40 02/12", "-10.000 Zel: chuyển cho an / to an"},
-                                                            {"21:15 03/12", "+2.500 Zel: thắng Tiến Lên / won"}};
+        const std::pair<std::string, std::string> rows[] = {
+            {"10:02 01/12", say("+50.000 Zel: nạp thẻ", "+50,000 Zel: card top-up")},
+            {"18:40 02/12", say("-10.000 Zel: chuyển cho an", "-10,000 Zel: sent to an")},
+            {"21:15 03/12", say("+2.500 Zel: thắng Tiến Lên", "+2,500 Zel: won at Tien Len")}};
         for (const auto& [time, content] : rows) {
             logs.writeUTF(time);
             logs.writeUTF(content);
