@@ -2,7 +2,9 @@
 // client signs in, sits, starts and plays against the stub player, with no screens.
 #include "tests/e2e/StubWire.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace kavo::test {
 namespace {
@@ -11,6 +13,7 @@ constexpr int32_t kStubPlayer = 77777;
 
 class CoTuongStubWire : public StubWire {
 protected:
+    explicit CoTuongStubWire(Environment environment = {}) : StubWire(std::move(environment)) {}
     void game(std::initializer_list<uint8_t> body) { send(77, Bytes().raw({1, 1}).raw(body)); }
     // Nothing of that sub-id arrives for a while.
     bool quiet(int sub, double seconds) {
@@ -112,6 +115,34 @@ TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResignedAndTheNextOne
     ASSERT_TRUE(opening) << "and plays its first move";
     opening->readByte();
     EXPECT_EQ(opening->readInt(), kStubPlayer);
+}
+
+// A quota of one second each.
+class CoTuongClockWire : public CoTuongStubWire {
+protected:
+    CoTuongClockWire() : CoTuongStubWire({{"KAVO_STUB_CHESS_QUOTA", "1"}}) {}
+};
+
+TEST_F(CoTuongClockWire, AMoverWhoseTimeRanOutLosesTheGame) {
+    const int32_t me = signInAndChoose("an", 5);
+    ASSERT_NE(me, 0);
+    send(1900, Bytes().byte(1).byte(1).utf("").data());
+    ASSERT_TRUE(next(8));
+    ASSERT_TRUE(next(16));
+    send(20, {1, 1});
+    auto start = next(77, 15);
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->data(), Bytes().byte(15).byte(1).byte(1).int32(30).int32(me).int32(1).int32(1).data())
+        << "the quotas the stub was given";
+    // I think longer than my whole quota before I move.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    game({25, 1, 2, 4, 2});
+    auto result = next(77, 40);
+    ASSERT_TRUE(result) << "the late move ends the game";
+    EXPECT_EQ(result->data(),
+              Bytes().byte(40).int32(me).byte(-1).int32(-100).int32(kStubPlayer).byte(1).int32(100).data());
+    EXPECT_TRUE(next(77, 50));
+    EXPECT_TRUE(quiet(25, 0.3)) << "the move itself was not made";
 }
 
 } // namespace

@@ -141,7 +141,10 @@ TEST_P(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsD
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(TienLenAndTienLenMB, TienLenHands, ::testing::Values(int8_t(3), int8_t(12)));
+INSTANTIATE_TEST_SUITE_P(TienLenAndTienLenMB, TienLenHands, ::testing::Values(int8_t(3), int8_t(12)),
+                         [](const ::testing::TestParamInfo<int8_t>& info) {
+                             return std::string(info.param == 3 ? "TienLen" : "TienLenMB");
+                         });
 
 class BaiCaoHands : public HandsWire {
 protected:

@@ -4,6 +4,7 @@
 #include "tools/portal-stub/StubBoards.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace portalstub {
 
@@ -106,8 +107,13 @@ void StubCoTuong::onStart(TestPortal::Reply& reply) {
     playing_ = true;
     ++generation_;
     history_.clear();
-    playerLeft_ = int64_t(kQuota) * 1000;
-    stubLeft_ = int64_t(kQuota) * 1000;
+    // KAVO_STUB_CHESS_QUOTA sets another quota (whole seconds), so that a time-out
+    // can be tried.
+    int32_t quota = kQuota;
+    if (const char* seconds = std::getenv("KAVO_STUB_CHESS_QUOTA"); seconds && std::atoi(seconds) > 0)
+        quota = std::atoi(seconds);
+    playerLeft_ = int64_t(quota) * 1000;
+    stubLeft_ = int64_t(quota) * 1000;
     turnBegan_ = std::chrono::steady_clock::now();
     // Red from the bottom rows, black from the top.
     position_ = kavo::CoTuongPosition::opening(kRed, kBlack);
@@ -117,8 +123,8 @@ void StubCoTuong::onStart(TestPortal::Reply& reply) {
     start.writeByte(board_);
     start.writeInt(kInterval);
     start.writeInt(blackId_);
-    start.writeInt(kQuota);
-    start.writeInt(kQuota);
+    start.writeInt(quota);
+    start.writeInt(quota);
     reply.send(start);
     if (!playerIsBlack_) later(1.0, [this] { stubMove(); });
 }
