@@ -22,11 +22,10 @@ namespace portalstub {
 // player answers a second later with its first allowed move, a capture first. Taking a
 // general or resigning ends the game; an undo takes the last two moves back; a draw
 // offer is refused. Each side's clock runs on its turns from a quota of 900 s (or
-// KAVO_STUB_CHESS_QUOTA seconds) and
-// every move reports the mover's time left; a mover whose time ran out loses. The
-// stub player gets ready again two seconds after a game. The stake is the joined
-// board's. Handlers run on the portal's thread, delayed replies on a thread of the
-// table's own; one mutex guards the game.
+// KAVO_STUB_CHESS_QUOTA seconds) and every move reports the mover's time left; a mover
+// whose time ran out loses. The stub player gets ready again two seconds after a game.
+// The stake is the joined board's. Handlers run on the portal's thread, delayed
+// replies on a thread of the table's own; one mutex guards the game.
 class StubCoTuong {
 public:
     static constexpr int8_t kGameType = 5;
