@@ -1,7 +1,7 @@
 // The portal stub's lobby and account answers over a plain wire connection: play now and
 // create open a table, the lottery's result reaches only a player who bet, the stub's
-// texts follow the language the client names, and a private message comes back as its
-// text alone.
+// texts follow the language the client names, a private message comes back as its text
+// alone, and a second client is served once the first leaves.
 #include "tests/e2e/StubWire.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +168,41 @@ TEST_F(LobbyWire, AFriendsAnswerToAPrivateMessageIsTheTextAlone) {
     auto answer = next(5);
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->data(), Bytes().int32(201).utf("an").utf("xin chào").data());
+}
+
+} // namespace
+} // namespace kavo::test
+
+namespace kavo::test {
+namespace {
+
+// The stub serves one client at a time: a second one that signs in meanwhile is
+// answered once the first has gone.
+TEST(StubClients, ASecondClientIsAnsweredOnceTheFirstLeaves) {
+    StubProcess stub;
+    ASSERT_TRUE(stub.ready());
+    RecordingListener first;
+    MobileClient firstClient(&first);
+    firstClient.connectToHost("127.0.0.1", stub.port());
+    ASSERT_TRUE(first.waitFor(RecordingListener::Event::ConnectionOK));
+    firstClient.sendMessage(Message(1, Bytes().utf("an").utf("123").utf("1.0").data()));
+    ASSERT_TRUE(first.waitForMessages(1, 15)) << "the first is signed in";
+
+    RecordingListener second;
+    MobileClient secondClient(&second);
+    secondClient.connectToHost("127.0.0.1", stub.port());
+    ASSERT_TRUE(second.waitFor(RecordingListener::Event::ConnectionOK));
+    secondClient.sendMessage(Message(1, Bytes().utf("binh").utf("123").utf("1.0").data()));
+    firstClient.close();
+    auto signedIn = [&] {
+        for (const auto& message : second.messages())
+            if (message.commandId == 3) return true;
+        return false;
+    };
+    for (int i = 0; i < 300 && !signedIn(); ++i)
+        second.waitForMessages(second.messages().size() + 1, 0.05);
+    EXPECT_TRUE(signedIn()) << "the second is signed in";
+    secondClient.close();
 }
 
 } // namespace
