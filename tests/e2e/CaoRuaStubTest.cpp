@@ -1,9 +1,10 @@
 // scripts/caorua.drive against the local portal stub, on the manual clock: the stub
 // seats the player at its six-place Cao Rua table, buzzes back, deals a hand, turns
-// the stub players' cards and reveals every hand; its players get ready again and a
-// second hand is dealt, peeked at and revealed.
+// the stub players' cards and reveals every hand; its players get ready again for the
+// script's second hand.
 #include "app/UIController.h"
 #include "games/caorua/CaoRuaView.h"
+#include "platform/runtime/RunLoop.h"
 #include "table/GameController.h"
 #include "table/TienLenPlayer.h"
 #include "tests/e2e/StubDrive.h"
@@ -21,12 +22,16 @@ protected:
     CaoRuaStub() : StubDriveFixture({{"KAVO_STUB_CAORUA_PAUSE", "6"}}) {}
 };
 
-TEST_F(CaoRuaStub, TheScriptPlaysTwoHandsAtTheSixPlaceTable) {
+TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTableAndItsPlayersGetReadyAgain) {
     const auto [first, second] = splitScriptAt(stubDriveScript("caorua.drive"), "# The second hand");
     ASSERT_NE(first.find("tap id=btnCaoRua"), std::string::npos) << "the script was read";
-    ASSERT_NE(second.find("tap id=btnNanBai"), std::string::npos);
+    ASSERT_NE(second.find("tap id=btnNanBai"), std::string::npos) << "the script plays a second hand";
+    const auto [sit, hand] = splitScriptAt(first, "tap id=btnStart");
     launch();
-    auto result = drive(first);
+    auto result = drive(sit);
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    const int64_t before = UIController::myInfo()->money();
+    result = drive(hand);
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     auto table = GameController::getCaoRuaView();
     ASSERT_TRUE(table);
@@ -35,19 +40,24 @@ TEST_F(CaoRuaStub, TheScriptPlaysTwoHandsAtTheSixPlaceTable) {
     for (const auto& player : table->players())
         seated += player->IDDB() != -1 ? 1 : 0;
     EXPECT_EQ(seated, 4) << "the player and three stub players";
-    EXPECT_FALSE(table->peek().isPeeking()) << "the peek ended with the stub's echo";
-    EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_start"))
-        << "continue brought the owner's start back";
-    const int64_t before = UIController::myInfo()->money();
-
-    result = drive(second);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     auto lan = std::dynamic_pointer_cast<TienLenPlayer>(table->playerWithId(4001));
     ASSERT_TRUE(lan && lan->cards());
     for (const auto& card : *lan->cards())
-        EXPECT_NE(card->cardView().accessibilityIdentifier(), "cardBack") << "the second reveal showed lan's hand";
+        EXPECT_NE(card->cardView().accessibilityIdentifier(), "cardBack") << "the reveal showed lan's hand";
+    EXPECT_FALSE(table->peek().isPeeking()) << "the peek ended with the stub's echo";
+    EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_start"))
+        << "continue brought the owner's start back";
     const int64_t change = UIController::myInfo()->money() - before;
-    EXPECT_TRUE(change == 300 || change == -100) << "the second hand settled at board 1's stake of 100: " << change;
+    EXPECT_TRUE(change == 300 || change == -100) << "the hand settled at board 1's stake of 100: " << change;
+    // The stub players get ready again for the second hand of the script (played over the
+    // wire by CaoRuaHands).
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(
+        [&] {
+            advance(0.1);
+            return lan->isReady() != 0;
+        },
+        10))
+        << "lan is ready again";
 }
 
 } // namespace
