@@ -1,10 +1,13 @@
 // The portal stub's lobby and account answers over a plain wire connection: play now and
 // create open a table, the lottery's result reaches only a player who bet, the stub's
 // texts follow the language the client names, a private message comes back as its text
-// alone, and a second client is served once the first leaves.
+// alone, and several clients are served at once, each in a session of its own.
 #include "tests/e2e/StubWire.h"
 
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <sys/socket.h>
 
 namespace kavo::test {
 namespace {
@@ -170,15 +173,53 @@ TEST_F(LobbyWire, AFriendsAnswerToAPrivateMessageIsTheTextAlone) {
     EXPECT_EQ(answer->data(), Bytes().int32(201).utf("an").utf("xin chào").data());
 }
 
+// The access token the stub's login page hands out, read from its redirect.
+std::string tokenFrom(uint16_t httpPort) {
+    Fd page = connectToLoopback(httpPort);
+    if (!page.valid()) return "";
+    const std::string request = "GET /dialog/oauth HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    if (!sendAll(page.get(), reinterpret_cast<const uint8_t*>(request.data()), request.size())) return "";
+    std::string answer;
+    StopSignal never;
+    char buffer[1024];
+    while (waitReadable(page.get(), never, 5) == WaitResult::Ready) {
+        const ssize_t n = ::recv(page.get(), buffer, sizeof buffer, 0);
+        if (n <= 0) break;
+        answer.append(buffer, size_t(n));
+    }
+    const size_t start = answer.find("access_token=");
+    if (start == std::string::npos) return "";
+    const size_t end = answer.find('&', start);
+    return answer.substr(start + 13, end == std::string::npos ? std::string::npos : end - start - 13);
+}
+
+// The login page and the game server are different processes (one per client): a
+// token from the page signs in on the game server, a made-up one does not.
+TEST_F(LobbyWire, ATokenFromTheLoginPageSignsInAndAMadeUpOneIsRefused) {
+    const std::string token = tokenFrom(stub_->httpPort());
+    ASSERT_EQ(token.rfind("stub-1-", 0), 0u) << token;
+    for (const std::string& forged : {std::string("stub-1"), std::string("stub-1-0000000000000000"),
+                                      std::string("stub-2") + token.substr(6), token + "0", std::string("")}) {
+        send(2301, Bytes().utf(forged).data());
+        EXPECT_TRUE(next(2302)) << "refused: " << forged;
+    }
+    send(2301, Bytes().utf(token).data());
+    auto signedIn = next(3);
+    ASSERT_TRUE(signedIn);
+    auto named = next(2306);
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named->readInt(), signedIn->readInt());
+    EXPECT_EQ(named->readUTF(), "sn1");
+}
+
 } // namespace
 } // namespace kavo::test
 
 namespace kavo::test {
 namespace {
 
-// The stub serves one client at a time: a second one that signs in meanwhile is
-// answered once the first has gone.
-TEST(StubClients, ASecondClientIsAnsweredOnceTheFirstLeaves) {
+// A client that signs in while another is leaving is served.
+TEST(StubClients, ASecondClientIsServedWhileTheFirstLeaves) {
     StubProcess stub;
     ASSERT_TRUE(stub.ready());
     RecordingListener first;
@@ -203,6 +244,99 @@ TEST(StubClients, ASecondClientIsAnsweredOnceTheFirstLeaves) {
         second.waitForMessages(second.messages().size() + 1, 0.05);
     EXPECT_TRUE(signedIn()) << "the second is signed in";
     secondClient.close();
+}
+
+// One person's wire connection to a shared stub.
+class Person {
+public:
+    explicit Person(uint16_t port) { client_.connectToHost("127.0.0.1", port); }
+    ~Person() { client_.close(); }
+    bool connected() { return listener_.waitFor(RecordingListener::Event::ConnectionOK); }
+    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
+    // The next reply of a command, waiting for it (generously: the suite runs beside).
+    std::optional<Message> next(int16_t command) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        while (std::chrono::steady_clock::now() < deadline) {
+            const auto all = listener_.messages();
+            for (size_t i = seen_; i < all.size(); ++i) {
+                if (all[i].commandId != command) continue;
+                seen_ = i + 1;
+                return Message(all[i].commandId, all[i].body);
+            }
+            listener_.waitForMessages(all.size() + 1, 0.05);
+        }
+        return std::nullopt;
+    }
+
+private:
+    RecordingListener listener_;
+    MobileClient client_{&listener_};
+    size_t seen_ = 0;
+};
+
+struct Sitter {
+    const char* name;
+    const char* language;
+    const char* win;
+    const char* lose;
+};
+
+// Two people connected at the same time each sign in, sit at the same Bai Cao board and
+// play a hand: each gets its own answers (itself the board's owner, its own deal, the
+// hand's money with itself among the players, in its own language).
+TEST(StubClients, TwoClientsAtOnceSignInAndSit) {
+    ::setenv("KAVO_STUB_STAKE_PAUSE", "0.1", 1);
+    StubProcess stub;
+    ::unsetenv("KAVO_STUB_STAKE_PAUSE");
+    ASSERT_TRUE(stub.ready());
+    const Sitter sitters[] = {{"an", "en", "Win", "Lose"}, {"binh", "vi", "Thắng", "Thua"}};
+    Person first(stub.port());
+    Person second(stub.port());
+    Person* people[] = {&first, &second};
+    int32_t ids[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(sitters[i].name);
+        ASSERT_TRUE(people[i]->connected());
+        people[i]->send(1, Bytes().utf(sitters[i].name).utf("123").utf("1.0").data());
+        auto signedIn = people[i]->next(3);
+        ASSERT_TRUE(signedIn) << "signed in while the other is connected";
+        ids[i] = signedIn->readInt();
+        people[i]->send(2800, Bytes()
+                                  .utf(std::string(R"({"command":"SET_CLIENT_INFOR","data":{"lang":")") +
+                                       sitters[i].language + R"(","os":2}})")
+                                  .data());
+        people[i]->send(61, {11});
+        ASSERT_TRUE(people[i]->next(61));
+    }
+    ASSERT_NE(ids[0], ids[1]);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(sitters[i].name);
+        people[i]->send(8, Bytes().byte(1).byte(5).utf("").data());
+        auto joined = people[i]->next(8);
+        ASSERT_TRUE(joined) << "the join is answered";
+        EXPECT_EQ(joined->readByte(), 1);
+        EXPECT_EQ(joined->readByte(), 5);
+        EXPECT_EQ(joined->readInt(), ids[i]) << "each owns its own table";
+        EXPECT_EQ(joined->readInt(), 10000);
+    }
+    for (auto* person : people)
+        person->send(20, {1, 5});
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(sitters[i].name);
+        ASSERT_TRUE(people[i]->next(20)) << "dealt";
+        std::set<int32_t> players;
+        for (int j = 0; j < 3; ++j) {
+            auto bonus = people[i]->next(52);
+            ASSERT_TRUE(bonus) << "the hand's money";
+            EXPECT_EQ(bonus->readByte(), 1);
+            EXPECT_EQ(bonus->readByte(), 5);
+            players.insert(bonus->readInt());
+            const int32_t amount = bonus->readInt();
+            EXPECT_EQ(bonus->readUTF(), amount > 0 ? sitters[i].win : sitters[i].lose);
+        }
+        EXPECT_TRUE(players.count(ids[i])) << "the player's own money is settled";
+        EXPECT_FALSE(players.count(ids[1 - i])) << "not the other client's";
+    }
 }
 
 } // namespace

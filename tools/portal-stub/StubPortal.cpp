@@ -47,6 +47,15 @@ StubPortal::StubPortal(uint16_t port, std::string serverList, int lotterySeconds
     install();
 }
 
+StubPortal::StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds)
+    : portal_(std::move(connection)), serverList_(std::move(serverList)), account_(portal_, lotterySeconds) {
+    install();
+}
+
+void StubPortal::serve() {
+    portal_.start();
+}
+
 int32_t StubPortal::playerIdOf(const std::string& name) {
     uint32_t hash = 2166136261u;
     for (unsigned char c : name)

@@ -33,6 +33,10 @@ public:
     // `serverList` is the list text sent for information key 11; the lottery draws every
     // `lotterySeconds`.
     StubPortal(uint16_t port, std::string serverList, int lotterySeconds = StubAccount::kDrawSeconds);
+    // Serves one client's connection, already accepted, and no other.
+    // Its serving starts with serve(), once every part of the stub is set up.
+    StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds);
+    void serve();
     uint16_t port() const { return portal_.port(); }
     kavo::test::TestPortal& portal() { return portal_; }
 
