@@ -101,6 +101,42 @@ TEST_F(LobbyWire, ACreateWithoutAStakeOpensNothing) {
     EXPECT_EQ(table->board, 1) << "the first answer is play now's: the bad creates opened nothing";
 }
 
+TEST_F(LobbyWire, ACreatedBoardWithAPasswordSeatsOnlyThoseWhoGiveIt) {
+    const int32_t me = signInAndChoose("an", 3);
+    ASSERT_NE(me, 0);
+    send(2702, Bytes().int32(0).int32(2000).byte(4).utf("mo cua").data());
+    auto created = joined();
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created->board, 7);
+    EXPECT_EQ(created->stake, 2000);
+    for (const char* wrong : {"", "mo", "mo cua ", "MO CUA"})
+        send(8, Bytes().byte(1).byte(7).utf(wrong).data());
+    send(28, {});
+    auto next = joined();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->board, 1) << "the first answer is play now's: the wrong passwords sat nowhere";
+    send(8, Bytes().byte(1).byte(7).utf("mo cua").data());
+    auto again = joined();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->board, 7);
+    EXPECT_EQ(again->stake, 2000);
+    EXPECT_EQ(again->owner, me);
+}
+
+TEST_F(LobbyWire, ABoardCreatedWithoutAPasswordAndAListedBoardTakeAnyPassword) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    send(2702, Bytes().int32(0).int32(3000).byte(4).utf("").data());
+    auto created = joined();
+    ASSERT_TRUE(created);
+    ASSERT_EQ(created->board, 7);
+    for (int8_t board : {int8_t(7), int8_t(3)}) {
+        send(8, Bytes().byte(1).byte(board).utf("bat ky").data());
+        auto table = joined();
+        ASSERT_TRUE(table);
+        EXPECT_EQ(table->board, board);
+    }
+}
+
 class LotteryWire : public LobbyWire {
 protected:
     // A draw every two seconds.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <iterator>
+#include <string>
 
 namespace portalstub {
 
@@ -14,7 +15,11 @@ inline constexpr int8_t kStubRoom = 1;
 // The stake of a board: a listed board's, a created board's as its creator chose; any
 // other board plays for 1,000.
 int32_t stakeOfBoard(int board);
-// A new board (7, 8, ... up to 127, then 7 again) playing for `stake`.
-int8_t createBoard(int32_t stake);
+// A new board (7, 8, ... up to 127, then 7 again) playing for `stake`, open to those
+// who give `password` (to anyone when it is empty).
+int8_t createBoard(int32_t stake, const std::string& password = "");
+// Whether a join of `board` with `password` may sit: a created board with a password
+// takes only that password; every other board takes any.
+bool boardAdmits(int board, const std::string& password);
 
 } // namespace portalstub

@@ -185,7 +185,7 @@ void StubPortal::install() {
             platform::log("create request with a stake of " + std::to_string(money) + ": dropped");
             return;
         }
-        const int8_t board = createBoard(money);
+        const int8_t board = createBoard(money, password);
         platform::log("create request: board " + std::to_string(board) + ", stake " + std::to_string(money) +
                       ", seats " + std::to_string(seats) + passwordNote(password));
         joinFor(kStubRoom, board, password, reply);
@@ -220,6 +220,20 @@ void StubPortal::install() {
         portal_, [this] { return signedInPlayer(); }, [this] { return gameType_.load(); }, *cardTable_);
     caoRua_->install();
     StubMail::install(portal_);
+    // A created board with a password seats only those who give it; a refused join is
+    // not answered, as the client expects of a join it may not make.
+    for (int16_t command : {int16_t(8), int16_t(1900)}) {
+        portal_.onCommand(command, [inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
+            Message copy(request.commandId(), request.data());
+            copy.readByte();
+            const int board = copy.readByte();
+            if (!boardAdmits(board, copy.readUTF())) {
+                platform::log("join of board " + std::to_string(board) + " refused: not its password");
+                return;
+            }
+            if (inner) inner(request, reply);
+        });
+    }
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.
     portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
