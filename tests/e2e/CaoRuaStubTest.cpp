@@ -1,7 +1,10 @@
 // scripts/caorua.drive against the local portal stub, on the manual clock: the stub
 // seats the player at its six-place Cao Rua table, buzzes back, deals a hand, turns
-// the stub players' cards and reveals every hand.
+// the stub players' cards and reveals every hand; its players get ready again for the
+// script's second hand.
+#include "app/UIController.h"
 #include "games/caorua/CaoRuaView.h"
+#include "platform/runtime/RunLoop.h"
 #include "table/GameController.h"
 #include "table/TienLenPlayer.h"
 #include "tests/e2e/StubDrive.h"
@@ -13,13 +16,22 @@
 namespace kavo::test {
 namespace {
 
-class CaoRuaStub : public StubDriveFixture {};
+class CaoRuaStub : public StubDriveFixture {
+protected:
+    // A hand of six seconds instead of ten: the script's peek still fits in it.
+    CaoRuaStub() : StubDriveFixture({{"KAVO_STUB_CAORUA_PAUSE", "6"}}) {}
+};
 
-TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTable) {
-    const std::string script = stubDriveScript("caorua.drive");
-    ASSERT_NE(script.find("tap id=btnCaoRua"), std::string::npos) << "the script was read";
+TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTableAndItsPlayersGetReadyAgain) {
+    const auto [first, second] = splitScriptAt(stubDriveScript("caorua.drive"), "# The second hand");
+    ASSERT_NE(first.find("tap id=btnCaoRua"), std::string::npos) << "the script was read";
+    ASSERT_NE(second.find("tap id=btnNanBai"), std::string::npos) << "the script plays a second hand";
+    const auto [sit, hand] = splitScriptAt(first, "tap id=btnStart");
     launch();
-    auto result = drive(script);
+    auto result = drive(sit);
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    const int64_t before = UIController::myInfo()->money();
+    result = drive(hand);
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     auto table = GameController::getCaoRuaView();
     ASSERT_TRUE(table);
@@ -35,6 +47,17 @@ TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTable) {
     EXPECT_FALSE(table->peek().isPeeking()) << "the peek ended with the stub's echo";
     EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_start"))
         << "continue brought the owner's start back";
+    const int64_t change = UIController::myInfo()->money() - before;
+    EXPECT_TRUE(change == 300 || change == -100) << "the hand settled at board 1's stake of 100: " << change;
+    // The stub players get ready again for the second hand of the script (played over the
+    // wire by CaoRuaHands).
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(
+        [&] {
+            advance(0.1);
+            return lan->isReady() != 0;
+        },
+        10))
+        << "lan is ready again";
 }
 
 } // namespace

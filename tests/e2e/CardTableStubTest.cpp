@@ -74,7 +74,7 @@ TEST(CardTableStub, AnswersTheTableRequestsInTheTienLenLayouts) {
     client.sendMessage(request(8, Bytes().byte(1).byte(4).utf("")));
     auto joined = inbox.take(8);
     ASSERT_TRUE(joined);
-    Bytes expected = Bytes().byte(1).byte(4).int32(kNobody).int32(1000);
+    Bytes expected = Bytes().byte(1).byte(4).int32(kNobody).int32(5000); // board 4's stake
     expected.int32(kNobody).utf("").int64(1000000).int16(1).int32(2500).boolean(false);
     expected.int32(4001).utf("lan").int64(500000).int16(1).int32(3000).boolean(false);
     expected.int32(4002).utf("minh").int64(500000).int16(2).int32(3000).boolean(false);

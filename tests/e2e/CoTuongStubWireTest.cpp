@@ -2,7 +2,9 @@
 // client signs in, sits, starts and plays against the stub player, with no screens.
 #include "tests/e2e/StubWire.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace kavo::test {
 namespace {
@@ -11,6 +13,7 @@ constexpr int32_t kStubPlayer = 77777;
 
 class CoTuongStubWire : public StubWire {
 protected:
+    explicit CoTuongStubWire(Environment environment = {}) : StubWire(std::move(environment)) {}
     void game(std::initializer_list<uint8_t> body) { send(77, Bytes().raw({1, 1}).raw(body)); }
     // Nothing of that sub-id arrives for a while.
     bool quiet(int sub, double seconds) {
@@ -21,7 +24,7 @@ protected:
     }
 };
 
-TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResigned) {
+TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResignedAndTheNextOneOpenedByTheStub) {
     send(1, Bytes().utf("an").utf("123").utf("1.0").data());
     ASSERT_TRUE(next(3));
     send(61, {5});
@@ -33,7 +36,7 @@ TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResigned) {
     EXPECT_EQ(joined->readByte(), 1);
     EXPECT_EQ(joined->readByte(), 1);
     const int32_t me = joined->readInt();
-    EXPECT_EQ(joined->readInt(), 1000) << "the stake";
+    EXPECT_EQ(joined->readInt(), 100) << "board 1's stake";
     EXPECT_EQ(joined->readInt(), me);
     EXPECT_EQ(joined->readUTF(), "an");
     joined->readLong();
@@ -57,11 +60,30 @@ TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResigned) {
     game({25, 1, 2, 1, 9});
     auto mine = next(77, 25);
     ASSERT_TRUE(mine);
-    EXPECT_EQ(mine->data(), Bytes().byte(25).int32(me).raw({1, 2, 1, 9}).int32(900).int32(kStubPlayer).byte(0).data());
+    const auto mineBytes = mine->data();
+    ASSERT_EQ(mineBytes.size(), 18u);
+    EXPECT_EQ(std::vector<uint8_t>(mineBytes.begin(), mineBytes.begin() + 9),
+              Bytes().byte(25).int32(me).raw({1, 2, 1, 9}).data());
+    EXPECT_EQ(std::vector<uint8_t>(mineBytes.begin() + 13, mineBytes.end()), Bytes().int32(kStubPlayer).byte(0).data());
+    mine->readByte();
+    mine->readInt();
+    mine->readInt();
+    const int32_t myLeft = mine->readInt();
+    EXPECT_LE(myLeft, 900) << "my time left, from the quota";
+    EXPECT_GT(myLeft, 0);
     auto answer = next(77, 25, 3);
     ASSERT_TRUE(answer) << "the stub player answers";
-    EXPECT_EQ(answer->data(), Bytes().byte(25).int32(kStubPlayer).raw({0, 9, 1, 9}).int32(900).int32(me).byte(0).data())
-        << "a capture first: its chariot takes my cannon";
+    EXPECT_EQ(answer->readByte(), 25);
+    EXPECT_EQ(answer->readInt(), kStubPlayer);
+    EXPECT_EQ(answer->readByte(), 0) << "a capture first: its chariot takes my cannon";
+    EXPECT_EQ(answer->readByte(), 9);
+    EXPECT_EQ(answer->readByte(), 1);
+    EXPECT_EQ(answer->readByte(), 9);
+    const int32_t stubLeft = answer->readInt();
+    EXPECT_LT(stubLeft, 900) << "the stub player's clock ran while it thought";
+    EXPECT_GT(stubLeft, 0);
+    EXPECT_EQ(answer->readInt(), me);
+    EXPECT_EQ(answer->readByte(), 0);
 
     game({26, 0});
     auto undone = next(77, 27);
@@ -76,8 +98,51 @@ TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResigned) {
     auto result = next(77, 40);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->data(),
-              Bytes().byte(40).int32(me).byte(-1).int32(-1000).int32(kStubPlayer).byte(1).int32(1000).data());
+              Bytes().byte(40).int32(me).byte(-1).int32(-100).int32(kStubPlayer).byte(1).int32(100).data())
+        << "the board's stake changes hands";
     EXPECT_TRUE(next(77, 50));
+
+    auto readyAgain = next(16);
+    ASSERT_TRUE(readyAgain) << "the stub player gets ready for the next game";
+    EXPECT_EQ(readyAgain->data(), Bytes().int32(kStubPlayer).boolean(true).data());
+    send(20, {1, 1});
+    auto second = next(77, 15);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->data(),
+              Bytes().byte(15).byte(1).byte(1).int32(30).int32(kStubPlayer).int32(900).int32(900).data())
+        << "the first move alternates: the stub player opens the second game";
+    auto opening = next(77, 25);
+    ASSERT_TRUE(opening) << "and plays its first move";
+    opening->readByte();
+    EXPECT_EQ(opening->readInt(), kStubPlayer);
+}
+
+// A quota of one second each.
+class CoTuongClockWire : public CoTuongStubWire {
+protected:
+    CoTuongClockWire() : CoTuongStubWire({{"KAVO_STUB_CHESS_QUOTA", "1"}}) {}
+};
+
+TEST_F(CoTuongClockWire, AMoverWhoseTimeRanOutLosesTheGame) {
+    const int32_t me = signInAndChoose("an", 5);
+    ASSERT_NE(me, 0);
+    send(1900, Bytes().byte(1).byte(1).utf("").data());
+    ASSERT_TRUE(next(8));
+    ASSERT_TRUE(next(16));
+    send(20, {1, 1});
+    auto start = next(77, 15);
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->data(), Bytes().byte(15).byte(1).byte(1).int32(30).int32(me).int32(1).int32(1).data())
+        << "the quotas the stub was given";
+    // I think longer than my whole quota before I move.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    game({25, 1, 2, 4, 2});
+    auto result = next(77, 40);
+    ASSERT_TRUE(result) << "the late move ends the game";
+    EXPECT_EQ(result->data(),
+              Bytes().byte(40).int32(me).byte(-1).int32(-100).int32(kStubPlayer).byte(1).int32(100).data());
+    EXPECT_TRUE(next(77, 50));
+    EXPECT_TRUE(quiet(25, 0.3)) << "the move itself was not made";
 }
 
 } // namespace

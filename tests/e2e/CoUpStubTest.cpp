@@ -18,9 +18,10 @@ namespace {
 
 class CoUpStub : public StubDriveFixture {};
 
-TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveAndSeesTheStubsCapture) {
-    const std::string steps = stubDriveScript("coup.drive");
+TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveSeesTheStubsCaptureAndPlaysASecondGame) {
+    const auto [steps, rest] = splitScriptAt(stubDriveScript("coup.drive"), "# Resign the first game");
     ASSERT_NE(steps.find("tap id=mark_4_2"), std::string::npos) << "the script was read";
+    ASSERT_NE(rest.find("tap id=btnLose"), std::string::npos);
     launch();
     auto result = drive(steps);
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
@@ -50,6 +51,14 @@ TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveAndSeesTheStubsCaptur
         },
         10))
         << "the captured piece is listed";
+
+    // I resign; the stub player gets ready again and opens the second game.
+    result = drive(rest);
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(table->black(), "may") << "the first move alternates";
+    auto second = std::dynamic_pointer_cast<CoUpChessMan>(table->board()->getUnitAtPoint(4, 2));
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(second->isFaceDown()) << "the second game's first move named its piece too";
 }
 
 } // namespace

@@ -41,14 +41,19 @@ TEST_F(CoUpStubWire, FirstMovesNameTheRealPiecesAndTheCapturedPiecesAreListed) {
     EXPECT_GE(revealed, 1);
     EXPECT_LE(revealed, 7);
     EXPECT_NE(revealed, 1) << "the generals stand face up";
-    const ByteVector head(mine->data().begin(), mine->data().end() - 1);
-    EXPECT_EQ(head, Bytes().byte(25).int32(me).raw({1, 2, 1, 9}).int32(900).int32(kStubPlayer).data());
+    // The time left (4 bytes after the squares) runs on the stub's clock.
+    const ByteVector head(mine->data().begin(), mine->data().begin() + 9);
+    EXPECT_EQ(head, Bytes().byte(25).int32(me).raw({1, 2, 1, 9}).data());
+    const ByteVector mineNext(mine->data().begin() + 13, mine->data().end() - 1);
+    EXPECT_EQ(mineNext, Bytes().int32(kStubPlayer).data());
 
     auto answer = next(86, 25, 3);
     ASSERT_TRUE(answer) << "the stub player answers";
-    const ByteVector answerHead(answer->data().begin(), answer->data().end() - 1);
-    EXPECT_EQ(answerHead, Bytes().byte(25).int32(kStubPlayer).raw({0, 9, 1, 9}).int32(900).int32(me).data())
+    const ByteVector answerHead(answer->data().begin(), answer->data().begin() + 9);
+    EXPECT_EQ(answerHead, Bytes().byte(25).int32(kStubPlayer).raw({0, 9, 1, 9}).data())
         << "its piece on the chariot's square takes mine";
+    const ByteVector answerNext(answer->data().begin() + 13, answer->data().end() - 1);
+    EXPECT_EQ(answerNext, Bytes().int32(me).data());
     EXPECT_GE(newType(*answer), 2);
     EXPECT_LE(newType(*answer), 7);
 

@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(MauBinhStubWire, AHandIsDealtSortedArrangedFinishedAndJudged) {
+TEST_F(MauBinhStubWire, AHandIsDealtSortedArrangedAtItsStrongestFinishedJudgedAndFollowedByAnother) {
     send(1, Bytes().utf("an").utf("123").utf("1.0").data());
     auto signedIn = next(3);
     ASSERT_TRUE(signedIn);
@@ -69,6 +69,18 @@ TEST_F(MauBinhStubWire, AHandIsDealtSortedArrangedFinishedAndJudged) {
     auto check = arrangement;
     std::sort(check.begin(), check.end());
     EXPECT_EQ(check, sorted);
+    // The stub deals the same hand first every time: four threes, three sevens, a pair
+    // of aces and four odd cards. The strongest arrangement puts the four threes behind
+    // and the full house of sevens over aces in the middle.
+    ASSERT_EQ(sorted, (std::vector<int>{4, 5, 6, 7, 17, 20, 22, 23, 24, 33, 41, 48, 49}));
+    auto chiOf = [&](int chi) {
+        auto cards = MauBinhRules::handOfChi(arrangement, chi);
+        std::sort(cards.begin(), cards.end());
+        return cards;
+    };
+    EXPECT_EQ(chiOf(3), (std::vector<int>{4, 5, 6, 7, 17})) << "four of a kind behind";
+    EXPECT_EQ(chiOf(2), (std::vector<int>{20, 22, 23, 48, 49})) << "a full house in the middle";
+    EXPECT_EQ(chiOf(1), (std::vector<int>{24, 33, 41}));
     for (uint8_t choice : {0, 1, 2}) {
         game({10, choice});
         auto time = next(47, 10);
@@ -95,14 +107,14 @@ TEST_F(MauBinhStubWire, AHandIsDealtSortedArrangedFinishedAndJudged) {
     EXPECT_EQ(result->readInt(), me);
     const int32_t money = result->readInt();
     const int32_t chi = result->readInt();
-    EXPECT_EQ(money, chi * 1000) << "money = chi x stake";
+    EXPECT_EQ(money, chi * 100) << "money = chi x board 1's stake";
     EXPECT_EQ(result->readByte(), -1);
     EXPECT_EQ(result->data().size() - 14, 2u * 32u) << "one 32-byte row per stub player";
     int mineFromRows = 0;
     for (int row = 0; row < 2; ++row) {
         result->readInt();
         const int32_t rowMoney = result->readInt();
-        EXPECT_EQ(rowMoney, result->readInt() * 1000);
+        EXPECT_EQ(rowMoney, result->readInt() * 100);
         thirteen(*result);
         EXPECT_EQ(result->readByte(), -1);
         result->readByte();
@@ -113,6 +125,17 @@ TEST_F(MauBinhStubWire, AHandIsDealtSortedArrangedFinishedAndJudged) {
     }
     EXPECT_EQ(mineFromRows, chi) << "the rows' hands, from my side, add up to my chi";
     EXPECT_TRUE(next(47, 50, 3)) << "the stop follows the show";
+    std::vector<int32_t> ready;
+    for (int i = 0; i < 2; ++i) {
+        auto again = next(16);
+        ASSERT_TRUE(again) << "the stub players get ready for the next hand";
+        ready.push_back(again->readInt());
+        EXPECT_EQ(again->readBool(), 1);
+    }
+    std::sort(ready.begin(), ready.end());
+    EXPECT_EQ(ready, (std::vector<int32_t>{4001, 4002}));
+    send(20, {1, 1});
+    EXPECT_TRUE(next(47, 20)) << "the second hand is dealt";
 }
 
 } // namespace

@@ -66,7 +66,7 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
     EXPECT_EQ(joined->readByte(), 1);
     EXPECT_EQ(joined->readByte(), 1);
     const int32_t me = joined->readInt();
-    EXPECT_EQ(joined->readInt(), 1000) << "the stake";
+    EXPECT_EQ(joined->readInt(), 100) << "board 1's stake";
     EXPECT_EQ(joined->readInt(), me) << "I sit first and own the table";
     EXPECT_EQ(joined->readUTF(), "an");
     joined->readLong();
@@ -98,7 +98,7 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
 
     send(68, {1, 1, 0});
     send(63, {1, 1});
-    EXPECT_EQ(refusal(), "Chưa đến lượt / Not your turn") << "I fire before I draw";
+    EXPECT_EQ(refusal(), "Chưa đến lượt") << "I fire before I draw";
 
     send(21, {1, 1, uint8_t(hand[0])});
     auto fired = next(21);
@@ -120,9 +120,9 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
     }
 
     send(21, {1, 1, uint8_t(hand[1])});
-    EXPECT_EQ(refusal(), "Chưa đến lượt / Not your turn") << "I draw or eat before I fire";
+    EXPECT_EQ(refusal(), "Chưa đến lượt") << "I draw or eat before I fire";
     send(64, {1, 1, uint8_t(hoasCard), uint8_t(hand[1]), uint8_t(hand[1])});
-    EXPECT_EQ(refusal(), "Không thành phỏm / Not a meld");
+    EXPECT_EQ(refusal(), "Không thành phỏm");
 
     send(63, {1, 1});
     auto drawn = next(63);
@@ -140,7 +140,7 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
     EXPECT_EQ(laid->data(), Bytes().byte(1).byte(1).byte(hand[1]).byte(hand[2]).byte(hand[3]).byte(-1).data())
         << "room, board and the melds, without the count";
     send(67, {1, 1, uint8_t(hand[9])});
-    EXPECT_EQ(refusal(), "Không gửi được / Nothing to lay off onto");
+    EXPECT_EQ(refusal(), "Không gửi được");
     EXPECT_FALSE(next(68, -1, 0.3)) << "the grouping gets no answer";
 }
 
@@ -193,7 +193,8 @@ TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersFor
         bonus->readByte();
         bonus->readByte();
         EXPECT_EQ(bonus->readInt(), id);
-        EXPECT_EQ(bonus->readInt(), id == winner ? 3000 : -1000);
+        EXPECT_EQ(bonus->readInt(), id == winner ? 300 : -100) << "three stakes of board 1 to the winner";
+        EXPECT_EQ(bonus->readUTF(), id == winner ? "Nhất" : "Thua");
     }
     for (int32_t id : {kLan, kMinh, kHoa}) {
         auto ready = next(16);

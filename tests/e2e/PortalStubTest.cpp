@@ -75,7 +75,7 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
     ShopView::getInstance()
         ->tableOfTab(ShopView::kTabNapZel)
         ->scrollToRow({0, 5}, platform::ui::TableViewScrollPosition::Top, false);
-    result = drive("wait text=20.000 Zel\ntap text=20.000 Zel\nwait contains=20,000 Zel added\n");
+    result = drive("wait text=20.000 Zel\ntap text=20.000 Zel\nwait contains=Nạp thành công 20.000 Zel\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     EXPECT_EQ(UIController::myInfo()->money(), 1020000);
     UIController::closeDialog();
@@ -83,7 +83,7 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
         ->tableOfTab(ShopView::kTabNapZel)
         ->scrollToRow({0, 0}, platform::ui::TableViewScrollPosition::Top, false);
     result = drive("tap text=Thẻ gate\ntype id=txfSeriesNumber 111\ntype id=txfPinCode 222\ntap id=btnTopup\n"
-                   "wait contains=Card accepted\n");
+                   "wait contains=Nạp thẻ thành công\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     EXPECT_EQ(UIController::myInfo()->money(), 1070000);
     platform::PaymentQueue::defaultQueue().resetForTesting();
@@ -113,9 +113,9 @@ TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
               "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
               "tap id=btnGanDay\nadvance 0.2\nexpect id=showMessageFromAdmin\nexpect id=showFriendInviteView\n"
               "tap id=btnBanBe\nadvance 0.2\ntap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend\n"
-              "sleep 1.5\nadvance 0.2\ntap text=an#2\nwait text=an: xin chao\n"
+              "sleep 1.5\nadvance 0.2\ntap text=an#2\nwait text=xin chao#2\n"
               "tap id=doCloseThisView\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\ntap text=an#2\n"
-              "wait text=xin chao\nwait text=an: xin chao");
+              "wait text=xin chao#2");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
 }
 
@@ -142,15 +142,16 @@ TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
     launch();
-    auto result = drive(signIn("banned") + "wait contains=This account is locked 10\nscreen LoginView 1\n");
+    auto result = drive(signIn("banned") + "wait contains=Tài khoản này đã bị khoá 10\nscreen LoginView 1\n");
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
 }
 
 TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnswers) {
-    const std::string script = stubDriveScript("cotuong.drive");
-    ASSERT_NE(script.find("tap id=btnStart"), std::string::npos) << "the script was read";
+    const auto [first, rest] = splitScriptAt(stubDriveScript("cotuong.drive"), "# Resign the first game");
+    ASSERT_NE(first.find("tap id=btnStart"), std::string::npos) << "the script was read";
+    ASSERT_NE(rest.find("tap id=btnLose"), std::string::npos);
     launch();
-    auto result = drive(script);
+    auto result = drive(first);
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     auto table = GameController::getCoTuongView();
     ASSERT_TRUE(table);
@@ -166,6 +167,13 @@ TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnsw
         << "the stub player's reply came back";
     advance(0.5);
     EXPECT_EQ(table->board()->getAllPieces().size(), 31u) << "its first allowed move takes a piece";
+    EXPECT_NE(table->lblQuotaTime2()->text(), "15:00") << "the stub player's clock ran while it thought";
+
+    // I resign; the stub player gets ready again and opens the second game.
+    result = drive(rest);
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(table->black(), "may") << "the first move alternates: the stub player opened the second game";
+    EXPECT_TRUE(table->board()->getUnitAtPoint(4, 2)) << "my cannon moved to the centre file again";
 }
 
 } // namespace
@@ -180,9 +188,9 @@ TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     KavoOnlineAppDelegate::getInstance().navigationController()->popViewController(false);
     result = drive("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\n"
-                   "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Cáo / Fox 10\n"
+                   "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Cáo 10\n"
                    "tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 20000\n"
-                   "tap id=btnOK\nadvance 0.5\nwait contains=Sent to binh 10\n");
+                   "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20000 Zel cho binh 10\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 20000) << "the stub keeps the player's money";
 }
@@ -195,8 +203,8 @@ TEST_F(PortalStub, LotteryPasswordAndAFriendsProfileAreServed) {
     launch();
     auto result = drive(signIn("khach") +
                         "screen GameView 10\nadvance 0.5\ntap id=showLottoSubView\nadvance 0.5\n"
-                        "wait contains=Draw 10\ntype id=txfNumber 42\ntype id=txfMoney 600\ntap id=clickBuyLotto\n"
-                        "wait contains=Bought 10\n");
+                        "wait contains=Kỳ 10\ntype id=txfNumber 42\ntype id=txfMoney 600\ntap id=clickBuyLotto\n"
+                        "wait contains=Đã mua số 42 10\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     UIController::closeDialog();
     result = drive("advance 0.5\nwait text=42 : 600 ZEL 10\ntap id=slideOut\nadvance 0.5\nwait text=an 10\n"

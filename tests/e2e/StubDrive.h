@@ -5,7 +5,10 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kavo::test {
 
@@ -25,15 +28,36 @@ inline std::string stubDriveScript(const std::string& name) {
     return script;
 }
 
+// The part of a script before the first line that starts with `marker` (all of it when
+// none does), and the rest.
+inline std::pair<std::string, std::string> splitScriptAt(const std::string& script, const std::string& marker) {
+    const size_t at = script.find("\n" + marker);
+    if (at == std::string::npos) return {script, ""};
+    return {script.substr(0, at + 1), script.substr(at + 1)};
+}
+
 // A client on the manual clock whose server list names only a portal stub of its own.
+// The environment is set before the stub starts (its pauses read it).
 class StubDriveFixture : public ClientFixture {
 protected:
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+    explicit StubDriveFixture(Environment environment = {}) : environment_(std::move(environment)) {
+        for (const auto& [name, value] : environment_)
+            ::setenv(name.c_str(), value.c_str(), 1);
+        stub_.emplace();
+    }
+    ~StubDriveFixture() override {
+        stub_.reset();
+        for (const auto& entry : environment_)
+            ::unsetenv(entry.first.c_str());
+    }
     void SetUp() override {
         ClientFixture::SetUp();
-        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
-        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
+        ASSERT_TRUE(stub_->ready()) << "the stub did not start";
+        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_->port()));
     }
-    StubProcess stub_;
+    Environment environment_;
+    std::optional<StubProcess> stub_;
 };
 
 } // namespace kavo::test

@@ -9,19 +9,25 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <vector>
 
 extern char** environ;
 
 namespace kavo::test {
 
-// The stub on two free ports, stopped with the object.
+// The stub on two free ports, stopped with the object; `options` follow the ports.
 class StubProcess {
 public:
-    StubProcess() : port_(deadLoopbackPort()), httpPort_(deadLoopbackPort()) {
-        const std::string port = std::to_string(port_);
-        const std::string httpPort = std::to_string(httpPort_);
-        const char* argv[] = {KAVO_PORTAL_STUB, "--port", port.c_str(), "--http-port", httpPort.c_str(), nullptr};
-        if (posix_spawn(&pid_, KAVO_PORTAL_STUB, nullptr, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = 0;
+    explicit StubProcess(const std::vector<std::string>& options = {})
+        : port_(deadLoopbackPort()), httpPort_(deadLoopbackPort()) {
+        std::vector<std::string> words = {KAVO_PORTAL_STUB, "--port", std::to_string(port_), "--http-port",
+                                          std::to_string(httpPort_)};
+        words.insert(words.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (auto& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, KAVO_PORTAL_STUB, nullptr, nullptr, argv.data(), environ) != 0) pid_ = 0;
     }
     ~StubProcess() {
         if (pid_ <= 0) return;
@@ -38,6 +44,7 @@ public:
         return false;
     }
     uint16_t port() const { return port_; }
+    uint16_t httpPort() const { return httpPort_; }
     std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(httpPort_) + path; }
 
 private:

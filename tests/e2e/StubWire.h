@@ -21,10 +21,11 @@ class StubWire : public ::testing::Test {
 protected:
     using Environment = std::vector<std::pair<std::string, std::string>>;
     // The environment is set before the stub starts (its pauses and deals read it).
-    explicit StubWire(Environment environment = {}) : environment_(std::move(environment)) {
+    explicit StubWire(Environment environment = {}, const std::vector<std::string>& options = {})
+        : environment_(std::move(environment)) {
         for (const auto& [name, value] : environment_)
             ::setenv(name.c_str(), value.c_str(), 1);
-        stub_.emplace();
+        stub_.emplace(options);
     }
     ~StubWire() override {
         stub_.reset();
@@ -39,6 +40,15 @@ protected:
     void TearDown() override { client_.close(); }
 
     void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
+    // Signs in as `name` and chooses a game: the player's id.
+    int32_t signInAndChoose(const std::string& name, int8_t gameType) {
+        send(1, Bytes().utf(name).utf("123").utf("1.0").data());
+        auto signedIn = next(3);
+        if (!signedIn) return 0;
+        send(61, {uint8_t(gameType)});
+        if (!next(61)) return 0;
+        return signedIn->readInt();
+    }
     // The next reply of a command (and, when `sub` is not -1, whose first byte is `sub`),
     // waiting for it. The wait is generous: the whole suite may be running beside it.
     std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {

@@ -18,13 +18,18 @@
 namespace kavo::test {
 namespace {
 
-class TienLenMBStub : public StubDriveFixture {};
+class TienLenMBStub : public StubDriveFixture {
+protected:
+    // The stub players think a fifth of a second.
+    TienLenMBStub() : StubDriveFixture({{"KAVO_STUB_TIENLEN_PAUSE", "0.2"}}) {}
+};
 
-TEST_F(TienLenMBStub, TheDriveScriptOpensWithTheThreeOfSpadesAtAnMBBoard) {
-    const std::string script = stubDriveScript("tienlenmb.drive");
-    ASSERT_NE(script.find("tap id=btnTLMB"), std::string::npos) << "the script was read";
+TEST_F(TienLenMBStub, TheDriveScriptOpensWithTheThreeOfSpadesAtAnMBBoardThenPassesThroughTheGame) {
+    const auto [opening, games] = splitScriptAt(stubDriveScript("tienlenmb.drive"), "# My turn: pass.");
+    ASSERT_NE(opening.find("tap id=btnTLMB"), std::string::npos) << "the script was read";
+    ASSERT_NE(games.find("tap id=btnSkip"), std::string::npos);
     launch();
-    auto result = drive(script);
+    auto result = drive(opening);
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     auto table = GameController::getTienLenMBView();
     ASSERT_TRUE(table);
@@ -33,13 +38,18 @@ TEST_F(TienLenMBStub, TheDriveScriptOpensWithTheThreeOfSpadesAtAnMBBoard) {
         hand.push_back(card->cardID());
     EXPECT_EQ(hand.size(), 12u) << "the three of spades left my hand";
     EXPECT_EQ(std::count(hand.begin(), hand.end(), 0), 0);
-    EXPECT_TRUE(platform::RunLoop::main().runUntil(
-        [&] {
-            advance(0.1);
-            return table->currentPlayer() == UIController::myInfo()->IDDB();
-        },
-        10))
-        << "the stub's players answer until the turn comes back";
+    const int64_t before = UIController::myInfo()->money();
+
+    // I pass at every turn: the stub players play the game out and it ends with every
+    // player's money. (The second game of the script is played the same way; the stub's
+    // wire tests play two games.)
+    const auto [firstGame, secondGame] = splitScriptAt(games, "# The first game's result");
+    ASSERT_NE(secondGame.find("tap id=btnSkip"), std::string::npos);
+    result = drive(firstGame + "wait id=btnStart 30\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(UIController::myInfo()->money(), before - 100) << "the game lost at board 1's stake of 100";
+    EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_continuee"))
+        << "the game's result is on the table";
 }
 
 using TienLenMBStubWire = StubWire;

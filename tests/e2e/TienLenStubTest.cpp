@@ -20,13 +20,18 @@
 namespace kavo::test {
 namespace {
 
-class TienLenStub : public StubDriveFixture {};
+class TienLenStub : public StubDriveFixture {
+protected:
+    // The stub players think a fifth of a second.
+    TienLenStub() : StubDriveFixture({{"KAVO_STUB_TIENLEN_PAUSE", "0.2"}}) {}
+};
 
-TEST_F(TienLenStub, ThePlayerOpensWithTheThreeOfSpadesAndTheStubPlaysOn) {
-    const std::string script = stubDriveScript("tienlen.drive");
-    ASSERT_NE(script.find("tap id=btnFire"), std::string::npos) << "the script was read";
+TEST_F(TienLenStub, ThePlayerOpensWithTheThreeOfSpadesThenPassesThroughAGameThatCostsTheStake) {
+    const auto [opening, games] = splitScriptAt(stubDriveScript("tienlen.drive"), "# My turn: pass.");
+    ASSERT_NE(opening.find("tap id=btnFire"), std::string::npos) << "the script was read";
+    ASSERT_NE(games.find("tap id=btnSkip"), std::string::npos);
     launch();
-    auto result = drive(script);
+    auto result = drive(opening);
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     auto table = GameController::getTienLenView();
     ASSERT_TRUE(table);
@@ -35,15 +40,18 @@ TEST_F(TienLenStub, ThePlayerOpensWithTheThreeOfSpadesAndTheStubPlaysOn) {
         hand.push_back(card->cardID());
     EXPECT_EQ(hand.size(), 12u) << "the three of spades left my hand";
     EXPECT_EQ(std::count(hand.begin(), hand.end(), 0), 0);
-    // The stub's players answer, a second apart, until the turn comes back to me.
-    EXPECT_TRUE(platform::RunLoop::main().runUntil(
-        [&] {
-            advance(0.1);
-            return table->currentPlayer() == UIController::myInfo()->IDDB();
-        },
-        10))
-        << "the turn came back";
-    ASSERT_FALSE(table->currentCards().empty()) << "a stub player's cards lie on the table";
+    const int64_t before = UIController::myInfo()->money();
+
+    // I pass at every turn: the stub players play the game out and it ends with every
+    // player's money. (The second game of the script is played the same way; the stub's
+    // wire tests play two games.)
+    const auto [firstGame, secondGame] = splitScriptAt(games, "# The first game's result");
+    ASSERT_NE(secondGame.find("tap id=btnSkip"), std::string::npos);
+    result = drive(firstGame + "wait id=btnStart 30\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(UIController::myInfo()->money(), before - 100) << "the game lost at board 1's stake of 100";
+    EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_continuee"))
+        << "the game's result is on the table";
 }
 
 // The same table over a bare wire connection: the deal, an opening, a refusal and the

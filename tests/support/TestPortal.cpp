@@ -26,10 +26,17 @@ TestPortal::TestPortal(uint16_t port) : port_(port) {
     thread_ = std::thread([this] { acceptLoop(); });
 }
 
+TestPortal::TestPortal(Fd connection) : given_(std::move(connection)) {}
+
+void TestPortal::start() {
+    if (thread_.joinable() || !given_.valid()) return;
+    thread_ = std::thread([this, fd = given_.release()] { serveConnection(Fd(fd)); });
+}
+
 TestPortal::~TestPortal() {
     stop_.raise();
     closeClient();
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
 }
 
 void TestPortal::onCommand(int16_t commandId, Handler handler) {
@@ -58,17 +65,21 @@ void TestPortal::acceptLoop() {
         if (waitReadable(listener_.get(), stop_, -1) != WaitResult::Ready) return;
         Fd client(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
         if (!client.valid()) continue;
-        int connection = 0;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            connection = ++connections_;
-            clientFd_ = client.get();
-            currentConnection_ = connection;
-            tea_.reset();
-        }
-        changed_.notify_all();
-        serve(std::move(client), connection);
+        serveConnection(std::move(client));
     }
+}
+
+void TestPortal::serveConnection(Fd client) {
+    int connection = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        connection = ++connections_;
+        clientFd_ = client.get();
+        currentConnection_ = connection;
+        tea_.reset();
+    }
+    changed_.notify_all();
+    serve(std::move(client), connection);
 }
 
 void TestPortal::serve(Fd client, int connection) {

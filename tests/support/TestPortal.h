@@ -47,6 +47,11 @@ public:
 
     // On a free port, or on `port` when it is not 0 (a program others must find).
     explicit TestPortal(uint16_t port = 0);
+    // For the one connection given, already accepted elsewhere, and no other (its port
+    // is 0): a server that gives each client a process of its own. Nothing is read
+    // before start(), so that the handlers are all set when the first request is read.
+    explicit TestPortal(Fd connection);
+    void start();
     ~TestPortal();
     TestPortal(const TestPortal&) = delete;
     TestPortal& operator=(const TestPortal&) = delete;
@@ -95,6 +100,7 @@ public:
 
 private:
     void acceptLoop();
+    void serveConnection(Fd client);
     void serve(Fd client, int connection);
     void handle(Message& message, int connection);
     bool sendToConnection(int connection, const std::vector<uint8_t>* raw, const Message* message);
@@ -118,6 +124,7 @@ private:
     std::shared_ptr<const TEA> tea_; // its key, once the hello was read
     std::mutex writeMutex_;          // one writer at a time on the client socket
 
+    Fd given_; // the connection start() serves
     std::thread thread_;
 };
 

@@ -1,6 +1,7 @@
 #include "tools/portal-stub/CardTableStub.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubBoards.h"
 
 #include <algorithm>
 
@@ -11,10 +12,9 @@ using kavo::test::TestPortal;
 
 namespace {
 
-constexpr int32_t kStake = 1000;
 constexpr int32_t kGuestA = 4001;
 constexpr int32_t kGuestB = 4002;
-constexpr const char* kReplies[] = {"ok", "hi!", "nhanh len", "good luck"};
+constexpr const char* kReplies[] = {"ok", "hi!", "nhanh lên", "good luck"};
 
 bool isCardTable(int gameType) {
     return gameType == 3 || gameType == 12 || gameType == 2 || gameType == 11 || gameType == 16;
@@ -58,6 +58,16 @@ void CardTableStub::later(double seconds, std::function<void()> action) {
                             Message(), std::move(action)});
     }
     wake_.notify_all();
+}
+
+int32_t CardTableStub::stake() {
+    std::lock_guard lock(mutex_);
+    return stake_;
+}
+
+void CardTableStub::setStake(int32_t stake) {
+    std::lock_guard lock(mutex_);
+    stake_ = stake;
 }
 
 std::vector<int32_t> CardTableStub::places() {
@@ -114,6 +124,7 @@ void CardTableStub::install() {
             std::lock_guard lock(mutex_);
             room_ = room;
             board_ = board;
+            stake_ = stakeOfBoard(board);
             pending_.clear();
         }
         tienLen_.reset();
@@ -126,7 +137,7 @@ void CardTableStub::install() {
         joined.writeByte(room);
         joined.writeByte(board);
         joined.writeInt(me.id); // the player owns the table
-        joined.writeInt(kStake);
+        joined.writeInt(stakeOfBoard(board));
         joined.writeInt(me.id);
         joined.writeUTF(me.name);
         joined.writeLong(1000000);
@@ -156,11 +167,15 @@ void CardTableStub::install() {
         answer.writeBool(ready ? 1 : 0);
         reply.send(answer);
     });
-    portal_.onCommand(19, [](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(19, [this](Message& request, TestPortal::Reply& reply) {
         const int8_t room = request.readByte();
         const int8_t board = request.readByte();
         const int32_t stake = request.readInt();
         logLine("stake " + std::to_string(stake));
+        {
+            std::lock_guard lock(mutex_);
+            stake_ = stake;
+        }
         Message answer(19);
         answer.writeByte(room);
         answer.writeByte(board);
@@ -228,7 +243,7 @@ void CardTableStub::installPlay() {
         const int8_t room = request.readByte();
         const int8_t board = request.readByte();
         logLine("start");
-        tienLen_.start(*rules, room, board, places(), me_().id);
+        tienLen_.start(*rules, room, board, places(), me_().id, stake());
     });
     portal_.onCommand(21, [this](Message& request, TestPortal::Reply&) {
         request.readByte();

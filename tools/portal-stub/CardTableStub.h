@@ -41,6 +41,10 @@ public:
     // Sends a message to the client that many seconds from now (the other tables'
     // stubs use it too); a leave (15) drops what is still waiting.
     void later(double seconds, kavo::Message message);
+    // The table's stake: the joined board's, or what the owner set since (19).
+    int32_t stake();
+    // A table of another game joined (its stub serves the join).
+    void setStake(int32_t stake);
 
 private:
     void later(double seconds, std::function<void()> action);
@@ -64,6 +68,7 @@ private:
     bool stopping_ = false;
     int8_t room_ = 0;
     int8_t board_ = 0;
+    int32_t stake_ = 1000;
     int32_t nextGuest_ = 4100;
     std::vector<int32_t> places_;
     StubTienLen tienLen_;

@@ -1,7 +1,9 @@
 #include "tools/portal-stub/StubAccount.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLanguage.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace portalstub {
@@ -37,7 +39,7 @@ int32_t expOf(size_t index, int gameType) {
 
 } // namespace
 
-StubAccount::StubAccount(TestPortal& portal) {
+StubAccount::StubAccount(TestPortal& portal, int drawSeconds) : drawSeconds_(std::max(1, drawSeconds)) {
     install(portal);
     installLottery(portal);
     drawer_ = std::thread([this, &portal] { drawLoop(portal); });
@@ -143,7 +145,7 @@ void StubAccount::install(TestPortal& portal) {
         record.writeBool(true);
         record.writeInt(me ? 42 : int32_t(other * 3 % 100));
         record.writeBool(false);
-        record.writeUTF(me ? "12 giờ / 12 hours" : "3 giờ / 3 hours");
+        record.writeUTF(me ? say("12 giờ", "12 hours") : say("3 giờ", "3 hours"));
         record.writeInt(me ? avatar_ : int32_t(1 + other % 6));
         reply.send(record);
     });
@@ -191,12 +193,12 @@ void StubAccount::install(TestPortal& portal) {
     portal.onCommand(1010, [](Message&, TestPortal::Reply& reply) {
         Message avatars(1010);
         avatars.writeInt(2);
-        const std::pair<int32_t, const char*> owned[] = {{1, "Mèo / Cat"}, {4, "Cáo / Fox"}};
+        const std::pair<int32_t, std::string> owned[] = {{1, say("Mèo", "Cat")}, {4, say("Cáo", "Fox")}};
         for (const auto& [id, name] : owned) {
             avatars.writeInt(0);
             avatars.writeInt(id);
             avatars.writeUTF(name);
-            avatars.writeUTF("30 ngày / 30 days");
+            avatars.writeUTF(say("30 ngày", "30 days"));
         }
         reply.send(avatars);
     });
@@ -210,7 +212,7 @@ void StubAccount::install(TestPortal& portal) {
             request.readByte();
             items.writeByte(request.readByte());
             items.writeInt(1);
-            const std::pair<int32_t, const char*> owned[] = {{90, "Mũ / Hat"}, {91, "Kính / Glasses"}};
+            const std::pair<int32_t, std::string> owned[] = {{90, say("Mũ", "Hat")}, {91, say("Kính", "Glasses")}};
             for (const auto& [id, name] : owned) {
                 items.writeInt(id + 1000);
                 items.writeInt(id);
@@ -222,8 +224,8 @@ void StubAccount::install(TestPortal& portal) {
         } else if (sub == 16) {
             items.writeInt(7);
             items.writeInt(301);
-            items.writeUTF("Bánh trung thu / Mooncake");
-            items.writeUTF("Quà sự kiện / Event gift");
+            items.writeUTF(say("Bánh trung thu", "Mooncake"));
+            items.writeUTF(say("Quà sự kiện", "Event gift"));
         } else {
             return;
         }
@@ -236,7 +238,8 @@ void StubAccount::install(TestPortal& portal) {
         if (sub == 0) {
             Message categories(2703);
             categories.writeInt(0);
-            for (const char* category : {"Gian lận / Cheating", "Lời lẽ xấu / Abuse", "Quảng cáo / Spam"})
+            for (const std::string& category :
+                 {say("Gian lận", "Cheating"), say("Lời lẽ xấu", "Abuse"), say("Quảng cáo", "Spam")})
                 categories.writeUTF(category);
             reply.send(categories);
             return;
@@ -254,9 +257,10 @@ void StubAccount::install(TestPortal& portal) {
         if (sub != 2) return;
         Message logs(2703);
         logs.writeInt(2);
-        const std::pair<const char*, const char*> rows[] = {{"10:02 01/12", "+50.000 Zel: nạp thẻ / card top-up"},
-                                                            {"18:40 02/12", "-10.000 Zel: chuyển cho an / to an"},
-                                                            {"21:15 03/12", "+2.500 Zel: thắng Tiến Lên / won"}};
+        const std::pair<std::string, std::string> rows[] = {
+            {"10:02 01/12", say("+50.000 Zel: nạp thẻ", "+50,000 Zel: card top-up")},
+            {"18:40 02/12", say("-10.000 Zel: chuyển cho an", "-10,000 Zel: sent to an")},
+            {"21:15 03/12", say("+2.500 Zel: thắng Tiến Lên", "+2,500 Zel: won at Tien Len")}};
         for (const auto& [time, content] : rows) {
             logs.writeUTF(time);
             logs.writeUTF(content);
@@ -282,12 +286,13 @@ void StubAccount::install(TestPortal& portal) {
         std::lock_guard lock(mutex_);
         std::string note;
         if (!known) {
-            note = "Không có người chơi " + to + " / No player named " + to;
+            note = say("Không có người chơi " + to, "No player named " + to);
         } else if (amount <= 0 || amount > money_) {
-            note = "Không đủ tiền / Not enough money";
+            note = say("Không đủ tiền", "Not enough money");
         } else {
             money_ -= amount;
-            note = "Đã chuyển " + std::to_string(amount) + " Zel cho " + to + " / Sent to " + to;
+            note = say("Đã chuyển " + std::to_string(amount) + " Zel cho " + to,
+                       "Sent " + std::to_string(amount) + " Zel to " + to);
         }
         Message answer(17);
         answer.writeLong(money_);
@@ -315,7 +320,7 @@ void StubAccount::installLottery(TestPortal& portal) {
         int draw = draw_;
         for (int32_t number : draws_) {
             history.writeInt(number);
-            history.writeUTF("Kỳ / Draw " + std::to_string(--draw));
+            history.writeUTF(say("Kỳ ", "Draw ") + std::to_string(--draw));
         }
         reply.send(history);
     });
@@ -341,8 +346,8 @@ void StubAccount::installLottery(TestPortal& portal) {
         Message answer(1403);
         answer.writeBool(ok);
         answer.writeInt(stake);
-        answer.writeUTF(ok ? "Đã mua số " + std::to_string(number) + " / Bought"
-                           : std::string("Không đủ tiền / Not enough money"));
+        answer.writeUTF(ok ? say("Đã mua số ", "Bought number ") + std::to_string(number)
+                           : say("Không đủ tiền", "Not enough money"));
         reply.send(answer);
     });
 }
@@ -350,7 +355,7 @@ void StubAccount::installLottery(TestPortal& portal) {
 int StubAccount::secondsLeft() const {
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start_).count();
-    return int(kDrawSeconds - elapsed % kDrawSeconds);
+    return int(drawSeconds_ - elapsed % drawSeconds_);
 }
 
 void StubAccount::drawLoop(TestPortal& portal) {
@@ -362,17 +367,23 @@ void StubAccount::drawLoop(TestPortal& portal) {
         if (draws_.size() > 5) draws_.pop_back();
         ++draw_;
         int64_t won = 0;
+        bool betting = false;
         for (Bet& bet : bets_) {
-            if (!bet.used && bet.number == winning) won += int64_t(bet.stake) * 70;
+            if (bet.used) continue;
+            betting = true;
+            if (bet.number == winning) won += int64_t(bet.stake) * 70;
             bet.used = true;
         }
         money_ += won;
         Message result(1404);
         result.writeInt(winning);
-        result.writeUTF("Số trúng / Winning number: " + std::to_string(winning) +
+        result.writeUTF(say("Số trúng: ", "Winning number: ") + std::to_string(winning) +
                         (won > 0 ? " +" + std::to_string(won) + " Zel" : std::string()));
         lock.unlock();
-        portal.sendToClient(result);
+        if (betting)
+            portal.sendToClient(result);
+        else
+            platform::log("lottery draw " + std::to_string(winning) + ": nobody bet");
         lock.lock();
         // A draw within the same second must not run twice.
         stopped_.wait_for(lock, std::chrono::milliseconds(1100), [this] { return stopping_; });

@@ -17,14 +17,16 @@ namespace portalstub {
 // The stub's answers for the account screens: the rankings, the signed-in player's
 // profile (record, achievements, avatars, items, transactions), other players' profiles
 // and reports, money transfer between the player and the stub's players, avatar and
-// password changes, and the number lottery with a draw every minute. It keeps the
+// password changes, and the number lottery with a draw every `drawSeconds` (ten minutes
+// unless told), whose result (1404) goes only to a player who holds a bet in that draw:
+// the result is a dialog over whatever screen is open. It keeps the
 // player's money, record and lottery bets; everything else is made up the same way every
 // time.
 class StubAccount {
 public:
-    static constexpr int kDrawSeconds = 60;
+    static constexpr int kDrawSeconds = 600;
 
-    explicit StubAccount(kavo::test::TestPortal& portal);
+    explicit StubAccount(kavo::test::TestPortal& portal, int drawSeconds = kDrawSeconds);
     ~StubAccount();
     StubAccount(const StubAccount&) = delete;
     StubAccount& operator=(const StubAccount&) = delete;
@@ -51,7 +53,7 @@ private:
     void installLottery(kavo::test::TestPortal& portal);
     // Seconds to the next draw on the stub's clock.
     int secondsLeft() const;
-    // Draws at each minute until the stub stops: the winning number goes to the client.
+    // Draws at each period until the stub stops: the winning number goes to a bettor.
     void drawLoop(kavo::test::TestPortal& portal);
 
     std::mutex mutex_;
@@ -72,6 +74,7 @@ private:
     std::deque<int32_t> draws_{17, 42, 5, 88, 63}; // the last five, newest first
     int draw_ = 1;
 
+    const int drawSeconds_;
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     bool stopping_ = false; // guarded by mutex_
     std::condition_variable stopped_;

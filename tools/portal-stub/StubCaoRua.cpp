@@ -1,8 +1,11 @@
 #include "tools/portal-stub/StubCaoRua.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubBoards.h"
+#include "tools/portal-stub/StubLanguage.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 namespace portalstub {
@@ -103,11 +106,13 @@ void StubCaoRua::onJoin(Message& request, TestPortal::Reply& reply) {
         board_ = board;
         guests_ = guests;
     }
+    cardTable_.setStake(stakeOfBoard(board));
+    const int32_t stake = cardTable_.stake();
     Message joined(8);
     joined.writeByte(room);
     joined.writeByte(board);
     joined.writeInt(me.id); // the player owns the table
-    joined.writeInt(kStake);
+    joined.writeInt(stake);
     for (int8_t place = 0; place < kPlaces; ++place) {
         auto guest = std::find_if(guests.begin(), guests.end(), [&](const Seated& g) { return g.place == place; });
         if (place == 0) {
@@ -126,7 +131,7 @@ void StubCaoRua::onJoin(Message& request, TestPortal::Reply& reply) {
     Message playing(62);
     playing.writeByte(room);
     playing.writeByte(board);
-    playing.writeInt(kStake);
+    playing.writeInt(stake);
     std::vector<Hand> hands;
     std::vector<int8_t> deck(52);
     std::iota(deck.begin(), deck.end(), int8_t(0));
@@ -167,7 +172,7 @@ void StubCaoRua::onStart(TestPortal::Reply& reply) {
     start.writeByte(room);
     start.writeByte(board);
     start.writeByte(kInterval);
-    start.writeInt(kStake);
+    start.writeInt(cardTable_.stake());
     for (int8_t card : hands[0].cards)
         start.writeByte(card);
     reply.send(start);
@@ -178,9 +183,14 @@ void StubCaoRua::onStart(TestPortal::Reply& reply) {
         turn.writeInt(hands[i].id);
         for (int8_t card : hands[i].cards)
             turn.writeByte(card);
-        cardTable_.later(2.0 + double(i), std::move(turn));
+        cardTable_.later((2.0 + double(i)) * handSeconds() / kInterval, std::move(turn));
     }
-    endHandLater(kInterval, hands);
+    endHandLater(handSeconds(), hands);
+}
+
+double StubCaoRua::handSeconds() const {
+    const char* pause = std::getenv("KAVO_STUB_CAORUA_PAUSE");
+    return pause && *pause ? std::max(0.5, std::atof(pause)) : double(kInterval);
 }
 
 int StubCaoRua::pointsOf(const Hand& hand) {
@@ -206,7 +216,7 @@ void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
     for (const auto& hand : hands) {
         Message score(91);
         score.writeInt(hand.id);
-        score.writeUTF(std::to_string(pointsOf(hand)) + " nut");
+        score.writeUTF(std::to_string(pointsOf(hand)) + say(" nút", " points"));
         cardTable_.later(seconds, std::move(score));
     }
     Message reveal(50);
@@ -219,15 +229,24 @@ void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
             reveal.writeByte(card);
     }
     cardTable_.later(seconds + 0.1, std::move(reveal));
-    const int32_t won = kStake * int32_t(hands.size() - 1);
+    const int32_t stake = cardTable_.stake();
+    const int32_t won = stake * int32_t(hands.size() - 1);
     for (size_t i = 0; i < hands.size(); ++i) {
         Message bonus(52);
         bonus.writeByte(room);
         bonus.writeByte(board);
         bonus.writeInt(hands[i].id);
-        bonus.writeInt(i == winner ? won : -kStake);
-        bonus.writeUTF(i == winner ? "+" + std::to_string(won) : std::to_string(-kStake));
+        bonus.writeInt(i == winner ? won : -stake);
+        bonus.writeUTF(i == winner ? "+" + std::to_string(won) : std::to_string(-stake));
         cardTable_.later(seconds + 0.2, std::move(bonus));
+    }
+    const int32_t me = me_().id;
+    for (const auto& hand : hands) {
+        if (hand.id == me) continue;
+        Message ready(16);
+        ready.writeInt(hand.id);
+        ready.writeBool(1);
+        cardTable_.later(seconds + 2.2, std::move(ready));
     }
 }
 

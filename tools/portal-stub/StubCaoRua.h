@@ -20,13 +20,15 @@ namespace portalstub {
 // player gets 20 with his three cards, his turns (21) are echoed, the stub players
 // turn theirs one after another, and when the time limit passes every score text
 // (91), the reveal (50) and every bonus (52) follow. A kicked stub player's place is
-// taken again a little later (12); a buzzed stub player buzzes back (103). Ready,
+// taken again a little later (12); a buzzed stub player buzzes back (103). The stub
+// players get ready again (16) two seconds after the bonuses. KAVO_STUB_CAORUA_PAUSE
+// shortens the hand (its time limit, in seconds; the stub players' turns keep their
+// share of it). The table's stake is the joined board's (the card table keeps it). Ready,
 // stake, chat and leave are the card table's answers, which serve every game. Other
 // games' requests go on to the handlers installed before.
 class StubCaoRua {
 public:
     static constexpr int kGameType = 17;
-    static constexpr int32_t kStake = 1000;
     static constexpr int8_t kInterval = 10;
     static constexpr int8_t kPlayingBoard = 2;
 
@@ -52,6 +54,8 @@ private:
     // The score texts, the reveal and the bonuses of a hand, `seconds` from now.
     void endHandLater(double seconds, const std::vector<Hand>& hands);
     static int pointsOf(const Hand& hand);
+    // The seconds from the deal to the end of a hand.
+    double handSeconds() const;
 
     kavo::test::TestPortal& portal_;
     std::function<CardTableStub::Player()> me_;

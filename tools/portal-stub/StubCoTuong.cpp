@@ -1,8 +1,10 @@
 #include "tools/portal-stub/StubCoTuong.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubBoards.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace portalstub {
 
@@ -67,6 +69,7 @@ bool StubCoTuong::onJoin(Message& request, TestPortal::Reply& reply) {
     std::lock_guard lock(mutex_);
     room_ = request.readByte();
     board_ = request.readByte();
+    stake_ = stakeOfBoard(board_);
     playing_ = false;
     ++generation_;
     platform::log("Chinese chess table: room " + std::to_string(room_) + ", board " + std::to_string(board_));
@@ -74,7 +77,7 @@ bool StubCoTuong::onJoin(Message& request, TestPortal::Reply& reply) {
     joined.writeByte(room_);
     joined.writeByte(board_);
     joined.writeInt(playerId_);
-    joined.writeInt(kStake);
+    joined.writeInt(stake_);
     joined.writeInt(playerId_);
     joined.writeUTF(playerName_);
     joined.writeLong(1000000);
@@ -104,6 +107,14 @@ void StubCoTuong::onStart(TestPortal::Reply& reply) {
     playing_ = true;
     ++generation_;
     history_.clear();
+    // KAVO_STUB_CHESS_QUOTA sets another quota (whole seconds), so that a time-out
+    // can be tried.
+    int32_t quota = kQuota;
+    if (const char* seconds = std::getenv("KAVO_STUB_CHESS_QUOTA"); seconds && std::atoi(seconds) > 0)
+        quota = std::atoi(seconds);
+    playerLeft_ = int64_t(quota) * 1000;
+    stubLeft_ = int64_t(quota) * 1000;
+    turnBegan_ = std::chrono::steady_clock::now();
     // Red from the bottom rows, black from the top.
     position_ = kavo::CoTuongPosition::opening(kRed, kBlack);
     onNewGame();
@@ -112,8 +123,8 @@ void StubCoTuong::onStart(TestPortal::Reply& reply) {
     start.writeByte(board_);
     start.writeInt(kInterval);
     start.writeInt(blackId_);
-    start.writeInt(kQuota);
-    start.writeInt(kQuota);
+    start.writeInt(quota);
+    start.writeInt(quota);
     reply.send(start);
     if (!playerIsBlack_) later(1.0, [this] { stubMove(); });
 }
@@ -189,27 +200,44 @@ void StubCoTuong::stubMove() {
     play(kStubPlayerId, chosen->xs, chosen->ys, chosen->xd, chosen->yd);
 }
 
-Message StubCoTuong::moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next, int8_t newType) const {
+Message StubCoTuong::moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next, int8_t newType,
+                                 int32_t secondsLeft) const {
     Message moved = gameMessage(kSubMove);
     moved.writeInt(mover);
     moved.writeByte(int8_t(toClientX(xs)));
     moved.writeByte(int8_t(toClientY(ys)));
     moved.writeByte(int8_t(toClientX(xd)));
     moved.writeByte(int8_t(toClientY(yd)));
-    moved.writeInt(kQuota);
+    moved.writeInt(secondsLeft);
     moved.writeInt(next);
     moved.writeByte(newType);
     return moved;
 }
 
+int32_t StubCoTuong::chargeClock(int32_t mover) {
+    const auto now = std::chrono::steady_clock::now();
+    const int64_t used = std::chrono::duration_cast<std::chrono::milliseconds>(now - turnBegan_).count();
+    turnBegan_ = now;
+    int64_t& left = mover == playerId_ ? playerLeft_ : stubLeft_;
+    left = std::max<int64_t>(0, left - used);
+    // Whole seconds, rounded up: a clock shows 0 only when nothing is left.
+    return int32_t((left + 999) / 1000);
+}
+
 void StubCoTuong::play(int32_t mover, int xs, int ys, int xd, int yd) {
+    const int32_t secondsLeft = chargeClock(mover);
+    if (secondsLeft == 0) {
+        platform::log("Chinese chess: the mover's time ran out");
+        endGame(mover == playerId_ ? kStubPlayerId : playerId_);
+        return;
+    }
     const auto captured = position_.move(xs, ys, xd, yd);
     const int8_t newType = onPieceMoved(xs, ys, xd, yd, captured);
     history_.push_back({xs, ys, xd, yd, mover, captured});
     const int32_t next = mover == playerId_ ? kStubPlayerId : playerId_;
     turn_ = next;
     ++generation_;
-    portal_.sendToClient(moveMessage(mover, xs, ys, xd, yd, next, newType));
+    portal_.sendToClient(moveMessage(mover, xs, ys, xd, yd, next, newType, secondsLeft));
     if (captured && captured->kind == kavo::PieceKind::Jiang) endGame(mover);
 }
 
@@ -221,10 +249,16 @@ void StubCoTuong::endGame(int32_t winner) {
     for (int32_t id : {playerId_, kStubPlayerId}) {
         result.writeInt(id);
         result.writeByte(id == winner ? 1 : -1);
-        result.writeInt(id == winner ? kStake : -kStake);
+        result.writeInt(id == winner ? stake_ : -stake_);
     }
     portal_.sendToClient(result);
     portal_.sendToClient(gameMessage(kSubStopped));
+    later(2.0, [this] {
+        Message ready(16);
+        ready.writeInt(kStubPlayerId);
+        ready.writeBool(1);
+        portal_.sendToClient(ready);
+    });
 }
 
 void StubCoTuong::later(double seconds, std::function<void()> work) {

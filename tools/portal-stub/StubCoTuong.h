@@ -21,14 +21,16 @@ namespace portalstub {
 // The player moves first in the first game; then the first move alternates. The stub
 // player answers a second later with its first allowed move, a capture first. Taking a
 // general or resigning ends the game; an undo takes the last two moves back; a draw
-// offer is refused. Handlers run on the portal's thread, delayed replies on a thread
-// of the table's own; one mutex guards the game.
+// offer is refused. Each side's clock runs on its turns from a quota of 900 s (or
+// KAVO_STUB_CHESS_QUOTA seconds) and every move reports the mover's time left; a mover
+// whose time ran out loses. The stub player gets ready again two seconds after a game.
+// The stake is the joined board's. Handlers run on the portal's thread, delayed
+// replies on a thread of the table's own; one mutex guards the game.
 class StubCoTuong {
 public:
     static constexpr int8_t kGameType = 5;
     static constexpr int32_t kStubPlayerId = 77777;
     static constexpr const char* kStubPlayerName = "May";
-    static constexpr int32_t kStake = 1000;
     static constexpr int32_t kInterval = 30;
     static constexpr int32_t kQuota = 900;
 
@@ -83,7 +85,10 @@ private:
     // Plays a checked move and reports it; ends the game when a general falls.
     void play(int32_t mover, int xs, int ys, int xd, int yd);
     void endGame(int32_t winner);
-    kavo::Message moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next, int8_t newType) const;
+    // Charges the mover's clock with the turn that ends now; his seconds left.
+    int32_t chargeClock(int32_t mover);
+    kavo::Message moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next, int8_t newType,
+                              int32_t secondsLeft) const;
     // Squares between the stub's frame and the player's (the same map both ways).
     int toClientX(int x) const { return playerIsBlack_ ? 8 - x : x; }
     int toClientY(int y) const { return playerIsBlack_ ? 9 - y : y; }
@@ -104,6 +109,12 @@ private:
     bool playerIsBlack_ = true;
     int32_t blackId_ = 0;
     int32_t turn_ = -1;
+    int32_t stake_ = 1000;
+    // Milliseconds left on the player's and the stub player's clock, and when the
+    // running turn began.
+    int64_t playerLeft_ = 0;
+    int64_t stubLeft_ = 0;
+    std::chrono::steady_clock::time_point turnBegan_;
     std::vector<Played> history_;
     uint64_t generation_ = 0; // a delayed stub move of an older position does nothing
 

@@ -1,6 +1,7 @@
 #include "tools/portal-stub/StubMail.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLanguage.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -171,7 +172,7 @@ void onFriends(Message& request, TestPortal::Reply& reply) {
         Message result(104);
         result.writeByte(kToStranger);
         result.writeByte(1);
-        result.writeUTF("Đã gửi tin nhắn cho " + name + " / Message sent to " + name);
+        result.writeUTF(say("Đã gửi tin nhắn cho " + name, "Message sent to " + name));
         reply.send(result);
         break;
     }
@@ -192,7 +193,8 @@ void onPrivateMessage(Message& request, TestPortal::Reply&) {
     Message answer(5);
     answer.writeInt(player->id);
     answer.writeUTF(player->name);
-    answer.writeUTF(std::string(player->name) + ": " + text);
+    // The client shows who wrote it: the text alone.
+    answer.writeUTF(text);
     state().sender->send(std::move(answer), std::chrono::seconds(1));
 }
 
@@ -248,7 +250,7 @@ void StubMail::afterSignIn(TestPortal::Reply& reply) {
     admin.writeLong(int64_t(std::time(nullptr)) * 1000);
     admin.writeInt(kAdministrator);
     admin.writeUTF("admin");
-    admin.writeUTF("Bảo trì lúc 2 giờ sáng / Maintenance at 2 a.m.");
+    admin.writeUTF(say("Bảo trì lúc 2 giờ sáng", "Maintenance at 2 a.m."));
     reply.send(admin);
     const Known* dung = playerNamed("dung");
     if (dung && !isFriend(dung->id)) {

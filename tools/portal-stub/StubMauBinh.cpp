@@ -31,17 +31,55 @@ double showSeconds() {
     return pause && *pause ? std::atof(pause) : kShow;
 }
 
-// An arrangement with no foul: the first of a few shuffles that is none, else the
-// cards by rank (weakest in front).
-std::vector<int> arrange(std::vector<int> cards, unsigned seed) {
-    std::sort(cards.begin(), cards.end());
-    std::mt19937 random(seed);
-    auto tryOne = cards;
-    for (int attempt = 0; attempt < 5000; ++attempt) {
-        if (!rules::checkBinhLung(tryOne)) return tryOne;
-        std::shuffle(tryOne.begin(), tryOne.end(), random);
+// Whether arrangement `a` beats `b`: the stronger back, then middle, then front.
+bool stronger(const std::vector<int>& a, const std::vector<int>& b) {
+    for (int chi = 3; chi >= 1; --chi) {
+        const int judged = rules::compareWith(rules::handOfChi(a, chi), rules::handOfChi(b, chi));
+        if (judged == rules::kFirstStronger) return true;
+        if (judged == rules::kSecondStronger) return false;
     }
-    return cards;
+    return false;
+}
+
+// The strongest arrangement with no foul of thirteen cards, front (3), middle (5) and
+// back (5). The backs are tried from the strongest down; for the first back (and those
+// as strong) every middle of the eight cards left is tried. Thirteen cards always have
+// one with no foul (the cards by rank, weakest in front).
+std::vector<int> arrange(std::vector<int> cards) {
+    std::sort(cards.begin(), cards.end());
+    if (cards.size() != 13) return cards;
+    const int n = 13;
+    std::vector<std::vector<int>> backs;
+    for (uint32_t mask = 0; mask < (1u << n); ++mask) {
+        if (__builtin_popcount(mask) != 5) continue;
+        std::vector<int> back;
+        for (int i = 0; i < n; ++i)
+            if (mask & (1u << i)) back.push_back(cards[size_t(i)]);
+        backs.push_back(std::move(back));
+    }
+    std::stable_sort(backs.begin(), backs.end(), [](const std::vector<int>& a, const std::vector<int>& b) {
+        return rules::compareWith(a, b) == rules::kFirstStronger;
+    });
+    std::vector<int> best;
+    for (const auto& back : backs) {
+        if (!best.empty() && rules::compareWith(back, rules::handOfChi(best, 3)) != rules::kEqual) break;
+        std::vector<int> rest;
+        for (int id : cards)
+            if (std::find(back.begin(), back.end(), id) == back.end()) rest.push_back(id);
+        for (uint32_t mask = 0; mask < (1u << 8); ++mask) {
+            if (__builtin_popcount(mask) != 5) continue;
+            std::vector<int> front;
+            std::vector<int> middle;
+            for (int i = 0; i < 8; ++i)
+                (mask & (1u << i) ? middle : front).push_back(rest[size_t(i)]);
+            std::vector<int> tried = front;
+            tried.insert(tried.end(), middle.begin(), middle.end());
+            tried.insert(tried.end(), back.begin(), back.end());
+            if (rules::checkBinhLung(tried)) continue;
+            if (best.empty() || stronger(tried, best)) best = tried;
+        }
+    }
+    return best.empty() ? cards : best;
 }
 
 Message sub(int8_t code) {
@@ -71,15 +109,6 @@ void StubMauBinh::install() {
         const int8_t room = request.readByte();
         const int8_t board = request.readByte();
         deal(room, board, reply);
-    });
-    auto previousStake = portal_.handlerOf(19);
-    portal_.onCommand(19, [this, previousStake](Message& request, TestPortal::Reply& reply) {
-        if (gameType_() == kGameType && request.data().size() >= 6) {
-            const auto& body = request.data();
-            std::lock_guard lock(mutex_);
-            stake_ = int32_t(uint32_t(body[2]) << 24 | uint32_t(body[3]) << 16 | uint32_t(body[4]) << 8 | body[5]);
-        }
-        if (previousStake) previousStake(request, reply);
     });
     auto previousGame = portal_.handlerOf(kGame);
     portal_.onCommand(kGame, [this, previousGame](Message& request, TestPortal::Reply& reply) {
@@ -122,7 +151,7 @@ void StubMauBinh::install() {
             if (mine.size() != 13) return;
             logLine("auto arrange");
             Message answer = sub(25);
-            writeCards(answer, arrange(mine, deals_));
+            writeCards(answer, arrange(mine));
             reply.send(answer);
             break;
         }
@@ -194,13 +223,13 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
             return;
         }
         seats = seats_;
-        stake = stake_;
+        stake = table_.stake();
         seats_.clear();
     }
     const bool special = std::getenv("KAVO_STUB_MAUBINH_SPECIAL") != nullptr;
     seats.front().cards = arrangement;
     for (size_t i = 1; i < seats.size(); ++i)
-        seats[i].cards = arrange(seats[i].cards, unsigned(seats[i].id));
+        seats[i].cards = arrange(seats[i].cards);
     Message done = sub(30);
     done.writeInt(seats.front().id);
     table_.later(0.0, std::move(done));
@@ -250,6 +279,13 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
     logLine("result: my chi " + std::to_string(totals[0]));
     table_.later(0.5, std::move(result));
     table_.later(0.5 + showSeconds(), sub(50));
+    // The stub players are ready for the next hand a little after the show.
+    for (size_t i = 1; i < seats.size(); ++i) {
+        Message ready(16);
+        ready.writeInt(seats[i].id);
+        ready.writeBool(1);
+        table_.later(2.5 + showSeconds(), std::move(ready));
+    }
 }
 
 } // namespace portalstub

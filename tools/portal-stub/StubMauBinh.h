@@ -16,8 +16,10 @@ namespace portalstub {
 // person's cards by rank or by suit, 47/25 answers an arrangement that is no foul,
 // 47/10 sets 120, 90 or 60 seconds. The stub players finish at once; when the person
 // finishes (47/30) the hands are compared pairwise and 47/40 goes out (money = chi x
-// stake), then 47/50 after the show (16 s, or KAVO_STUB_MAUBINH_PAUSE seconds). A
-// special hand is judged at once, as dealt.
+// the table's stake), then 47/50 after the show (16 s, or KAVO_STUB_MAUBINH_PAUSE
+// seconds), and the stub players get ready again two seconds later. A special hand is
+// judged at once, as dealt. The auto-arrangement and the stub players' hands are the
+// strongest arrangement with no foul (back first, then middle, then front).
 // Other game types go to the handlers installed before.
 class StubMauBinh {
 public:
@@ -43,7 +45,6 @@ private:
     std::vector<Seat> seats_;
     int8_t room_ = 0;
     int8_t board_ = 0;
-    int32_t stake_ = 1000;
     unsigned deals_ = 0;
 };
 

@@ -1,12 +1,15 @@
 #include "tools/portal-stub/StubNotices.h"
 
+#include "tools/portal-stub/StubLanguage.h"
+
 namespace portalstub {
 
 void installNotices(kavo::test::TestPortal& portal) {
-    portal.onCommand(2800, [](kavo::Message&, kavo::test::TestPortal::Reply& reply) {
+    portal.onCommand(2800, [](kavo::Message& request, kavo::test::TestPortal::Reply& reply) {
+        setClientLanguage(request.readUTF());
         kavo::Message notice(46);
-        notice.writeUTF(
-            "Sự kiện: nhân đôi Zel cho mọi ván thắng cuối tuần này! Double Zel for every win this weekend!");
+        notice.writeUTF(say("Sự kiện: nhân đôi Zel cho mọi ván thắng cuối tuần này!",
+                            "Event: double Zel for every win this weekend!"));
         reply.send(notice);
     });
 }

@@ -2,6 +2,8 @@
 
 #include "games/phom/PhomMelds.h"
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubBoards.h"
+#include "tools/portal-stub/StubLanguage.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -104,6 +106,7 @@ void StubPhom::onJoin(Message& request, Reply& reply) {
     std::lock_guard lock(mutex_);
     room_ = request.readByte();
     board_ = request.readByte();
+    stake_ = stakeOfBoard(board_);
     playing_ = false;
     ++generation_;
     logLine("join room " + std::to_string(room_) + ", board " + std::to_string(board_));
@@ -111,7 +114,7 @@ void StubPhom::onJoin(Message& request, Reply& reply) {
     joined.writeByte(room_);
     joined.writeByte(board_);
     joined.writeInt(playerId_); // the player owns the table
-    joined.writeInt(kStake);
+    joined.writeInt(stake_);
     joined.writeInt(playerId_);
     joined.writeUTF(playerName_);
     joined.writeLong(1000000);
@@ -140,7 +143,7 @@ void StubPhom::onJoin(Message& request, Reply& reply) {
     watching.writeInt(kStubIds[0]);
     const size_t head = 2 + 4;
     std::vector<uint8_t> rest(joined.data().begin() + long(head) + 4, joined.data().end());
-    watching.writeInt(kStake);
+    watching.writeInt(stake_);
     for (uint8_t byte : rest)
         watching.writeByte(int8_t(byte));
     reply.send(watching);
@@ -229,11 +232,11 @@ void StubPhom::onFire(Message& request, Reply& reply) {
     request.readByte();
     const int8_t card = request.readByte();
     if (!playing_ || turn_ != 0 || !mustFire_) {
-        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        reply.send(refusal(say("Chưa đến lượt", "Not your turn")));
         return;
     }
     if (!takeCard(seats_[0].hand, card)) {
-        reply.send(refusal("Không có quân bài này / No such card"));
+        reply.send(refusal(say("Không có quân bài này", "No such card")));
         return;
     }
     const int slot = int(seats_[0].fired.size());
@@ -286,7 +289,7 @@ void StubPhom::stubTurn(uint64_t generation) {
 void StubPhom::onDraw(Reply& reply) {
     std::lock_guard lock(mutex_);
     if (!playing_ || turn_ != 0 || mustFire_ || stock_.empty()) {
-        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        reply.send(refusal(say("Chưa đến lượt", "Not your turn")));
         return;
     }
     const int8_t card = stock_.back();
@@ -309,7 +312,7 @@ void StubPhom::onEat(Message& request, Reply& reply) {
     const int8_t first = request.readByte();
     const int8_t second = request.readByte();
     if (!playing_ || turn_ != 0 || mustFire_) {
-        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        reply.send(refusal(say("Chưa đến lượt", "Not your turn")));
         return;
     }
     auto& firer = seats_[3];
@@ -317,7 +320,7 @@ void StubPhom::onEat(Message& request, Reply& reply) {
     const auto& hand = seats_[0].hand;
     const bool held = std::count(hand.begin(), hand.end(), first) && std::count(hand.begin(), hand.end(), second);
     if (!isLast || !held || !kavo::phommelds::canBePhom(discard, first, second)) {
-        reply.send(refusal("Không thành phỏm / Not a meld"));
+        reply.send(refusal(say("Không thành phỏm", "Not a meld")));
         return;
     }
     firer.fired.pop_back();
@@ -336,7 +339,7 @@ void StubPhom::onLay(Message& request, Reply& reply) {
     request.readByte();
     const int count = static_cast<uint8_t>(request.readByte());
     if (!playing_ || turn_ != 0) {
-        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        reply.send(refusal(say("Chưa đến lượt", "Not your turn")));
         return;
     }
     Message laid(65);
@@ -366,7 +369,7 @@ void StubPhom::onLayOff(Message& request, Reply& reply) {
     while (request.available())
         cards.push_back(request.readByte());
     if (!playing_ || turn_ != 0 || cards.empty()) {
-        reply.send(refusal("Chưa đến lượt / Not your turn"));
+        reply.send(refusal(say("Chưa đến lượt", "Not your turn")));
         return;
     }
     for (auto& seat : seats_) {
@@ -385,12 +388,21 @@ void StubPhom::onLayOff(Message& request, Reply& reply) {
             return;
         }
     }
-    reply.send(refusal("Không gửi được / Nothing to lay off onto"));
+    reply.send(refusal(say("Không gửi được", "Nothing to lay off onto")));
 }
 
 void StubPhom::onStake(Message& request, Reply& reply, const TestPortal::Handler& earlier) {
+    const auto& body = request.data();
+    if (body.size() >= 6) {
+        std::lock_guard lock(mutex_);
+        stake_ = int32_t(uint32_t(body[2]) << 24 | uint32_t(body[3]) << 16 | uint32_t(body[4]) << 8 | body[5]);
+    }
     if (earlier) earlier(request, reply);
-    const uint64_t generation = generation_;
+    uint64_t generation = 0;
+    {
+        std::lock_guard lock(mutex_);
+        generation = generation_;
+    }
     later(pause_, [this, generation] {
         std::lock_guard lock(mutex_);
         if (generation == generation_) readyAgain();
@@ -464,8 +476,8 @@ std::vector<Message> StubPhom::endMessages(bool byU) {
         bonus.writeByte(room_);
         bonus.writeByte(board_);
         bonus.writeInt(seats_[s].id);
-        bonus.writeInt(won ? 3 * kStake : -kStake);
-        bonus.writeUTF(won ? "Nhất / First" : "Thua / Lost");
+        bonus.writeInt(won ? 3 * stake_ : -stake_);
+        bonus.writeUTF(won ? say("Nhất", "First") : say("Thua", "Lost"));
         out.push_back(bonus);
     }
     return out;

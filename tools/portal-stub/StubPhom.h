@@ -34,7 +34,6 @@ class StubPhom {
 public:
     static constexpr int8_t kGameType = 13;
     static constexpr int32_t kStubIds[3] = {4301, 4302, 4303};
-    static constexpr int32_t kStake = 1000;
     static constexpr int8_t kInterval = 30;
 
     explicit StubPhom(kavo::test::TestPortal& portal);
@@ -92,6 +91,7 @@ private:
     std::string playerName_;
     int8_t room_ = 0;
     int8_t board_ = 0;
+    int32_t stake_ = 1000; // the joined board's, or the owner's since
     Seat seats_[4];
     std::vector<int8_t> stock_;
     size_t turn_ = 0;

@@ -1,6 +1,8 @@
 #include "tools/portal-stub/StubPortal.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubBoards.h"
+#include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubMail.h"
 #include "tools/portal-stub/StubNotices.h"
 #include "tools/portal-stub/TableSheetsStub.h"
@@ -40,8 +42,18 @@ std::string passwordNote(const std::string& password) {
 
 } // namespace
 
-StubPortal::StubPortal(uint16_t port, std::string serverList) : portal_(port), serverList_(std::move(serverList)) {
+StubPortal::StubPortal(uint16_t port, std::string serverList, int lotterySeconds)
+    : portal_(port), serverList_(std::move(serverList)), account_(portal_, lotterySeconds) {
     install();
+}
+
+StubPortal::StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds)
+    : portal_(std::move(connection)), serverList_(std::move(serverList)), account_(portal_, lotterySeconds) {
+    install();
+}
+
+void StubPortal::serve() {
+    portal_.start();
 }
 
 int32_t StubPortal::playerIdOf(const std::string& name) {
@@ -52,13 +64,12 @@ int32_t StubPortal::playerIdOf(const std::string& name) {
 }
 
 Message StubPortal::boardList(int gameType) {
-    static constexpr int32_t kStakes[] = {100, 500, 1000, 5000, 10000, 50000};
     const int seats = seatsOf(gameType);
     Message reply(2700);
     reply.writeInt(100000); // the highest stake
-    reply.writeInt(int32_t(std::size(kStakes)));
+    reply.writeInt(int32_t(std::size(kBoardStakes)));
     int8_t board = 1;
-    for (int32_t stake : kStakes) {
+    for (int32_t stake : kBoardStakes) {
         reply.writeByte(int8_t(1 + board / 4)); // room
         reply.writeByte(board);
         reply.writeBool(board == 3 ? 1 : 0); // one board has a password
@@ -87,7 +98,7 @@ void StubPortal::install() {
         mail.writeLong(int64_t(std::time(nullptr)) * 1000);
         mail.writeInt(1);
         mail.writeUTF("admin");
-        mail.writeUTF("Chào mừng đến Kavo Online! Welcome to Kavo Online!");
+        mail.writeUTF(say("Chào mừng đến Kavo Online!", "Welcome to Kavo Online!"));
         reply.send(mail);
         StubMail::afterSignIn(reply);
     });
@@ -104,7 +115,7 @@ void StubPortal::install() {
         platform::log("sign-in of \"" + user + "\"");
         if (user == kBannedUser) {
             Message refused(4);
-            refused.writeUTF(kBannedReason);
+            refused.writeUTF(say(kBannedReason, kBannedReasonEnglish));
             reply.send(refused);
             return;
         }
@@ -154,14 +165,30 @@ void StubPortal::install() {
         platform::log("join request (1900): room " + std::to_string(room) + ", board " + std::to_string(board) +
                       passwordNote(request.readUTF()));
     });
-    portal_.onCommand(28, [](Message&, TestPortal::Reply&) { platform::log("play-now request"); });
-    portal_.onCommand(1901, [](Message&, TestPortal::Reply&) { platform::log("play-now request (1901)"); });
-    portal_.onCommand(2702, [](Message& request, TestPortal::Reply&) {
+    // Play now and create are answered as the join of a board would be: the answer
+    // opens the table. Play now seats the person at board 1 of the chosen game (free at
+    // every game); create opens a new board with the stake given, the person its owner.
+    portal_.onCommand(28, [this](Message&, TestPortal::Reply& reply) {
+        platform::log("play-now request");
+        joinFor(kStubRoom, 1, "", reply);
+    });
+    portal_.onCommand(1901, [this](Message&, TestPortal::Reply& reply) {
+        platform::log("play-now request (1901)");
+        joinFor(kStubRoom, 1, "", reply);
+    });
+    portal_.onCommand(2702, [this](Message& request, TestPortal::Reply& reply) {
         request.readInt();
         const int32_t money = request.readInt();
         const int seats = request.readByte();
-        platform::log("create request: stake " + std::to_string(money) + ", seats " + std::to_string(seats) +
-                      passwordNote(request.readUTF()));
+        const std::string password = request.readUTF();
+        if (money <= 0) {
+            platform::log("create request with a stake of " + std::to_string(money) + ": dropped");
+            return;
+        }
+        const int8_t board = createBoard(money, password);
+        platform::log("create request: board " + std::to_string(board) + ", stake " + std::to_string(money) +
+                      ", seats " + std::to_string(seats) + passwordNote(password));
+        joinFor(kStubRoom, board, password, reply);
     });
     installTableSheets(portal_);
     cardTable_ = std::make_unique<CardTableStub>(
@@ -179,7 +206,7 @@ void StubPortal::install() {
             std::lock_guard lock(userMutex_);
             return StubStakeTables::Player{playerIdOf(user_), user_};
         },
-        [this] { return gameType_.load(); });
+        [this] { return gameType_.load(); }, [this] { return cardTable_->stake(); });
     stakeTables_->install();
     mauBinh_ = std::make_unique<StubMauBinh>(
         portal_, *cardTable_,
@@ -193,12 +220,38 @@ void StubPortal::install() {
         portal_, [this] { return signedInPlayer(); }, [this] { return gameType_.load(); }, *cardTable_);
     caoRua_->install();
     StubMail::install(portal_);
+    // A created board with a password seats only those who give it; a refused join is
+    // not answered, as the client expects of a join it may not make.
+    for (int16_t command : {int16_t(8), int16_t(1900)}) {
+        portal_.onCommand(command, [inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
+            Message copy(request.commandId(), request.data());
+            copy.readByte();
+            const int board = copy.readByte();
+            if (!boardAdmits(board, copy.readUTF())) {
+                platform::log("join of board " + std::to_string(board) + " refused: not its password");
+                return;
+            }
+            if (inner) inner(request, reply);
+        });
+    }
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.
     portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
         platform::log("command " + std::to_string(request.commandId()) + ", " + std::to_string(request.data().size()) +
                       " bytes");
     });
+}
+
+void StubPortal::joinFor(int8_t room, int8_t board, const std::string& password, TestPortal::Reply& reply) {
+    // The join command of the chosen game, as the client would send it.
+    const int type = gameType_;
+    const int16_t command = (type == 4 || type == 5 || type == 20) ? 1900 : 8;
+    Message join(command);
+    join.writeByte(room);
+    join.writeByte(board);
+    join.writeUTF(password);
+    Message request(command, join.data());
+    if (auto handler = portal_.handlerOf(command)) handler(request, reply);
 }
 
 CardTableStub::Player StubPortal::signedInPlayer() {

@@ -6,8 +6,8 @@
 #include "tools/portal-stub/StubCaoRua.h"
 #include "tools/portal-stub/StubCoTuong.h"
 #include "tools/portal-stub/StubCoUp.h"
-#include "tools/portal-stub/StubPhom.h"
 #include "tools/portal-stub/StubMauBinh.h"
+#include "tools/portal-stub/StubPhom.h"
 #include "tools/portal-stub/StubShop.h"
 #include "tools/portal-stub/StubStakeTables.h"
 
@@ -21,16 +21,22 @@ namespace portalstub {
 
 // The stub's game server: it accepts the client information and any user name and
 // password (except the user "banned", refused with a reason), answers the sign-in
-// and lobby commands of the road (220, 3, the mailbox, 61, the board list 2700) and
-// logs the join, play-now and create requests without answering them.
+// and lobby commands of the road (220, 3, the mailbox, 61, the board list 2700), and
+// answers play now and create with the join of a board of the chosen game.
 class StubPortal {
 public:
     static constexpr const char* kBannedUser = "banned";
     // The text of the refusal the user "banned" gets.
-    static constexpr const char* kBannedReason = "Tài khoản này đã bị khoá / This account is locked";
+    static constexpr const char* kBannedReason = "Tài khoản này đã bị khoá";
+    static constexpr const char* kBannedReasonEnglish = "This account is locked";
 
-    // `serverList` is the list text sent for information key 11.
-    StubPortal(uint16_t port, std::string serverList);
+    // `serverList` is the list text sent for information key 11; the lottery draws every
+    // `lotterySeconds`.
+    StubPortal(uint16_t port, std::string serverList, int lotterySeconds = StubAccount::kDrawSeconds);
+    // Serves one client's connection, already accepted, and no other.
+    // Its serving starts with serve(), once every part of the stub is set up.
+    StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds);
+    void serve();
     uint16_t port() const { return portal_.port(); }
     kavo::test::TestPortal& portal() { return portal_; }
 
@@ -41,13 +47,15 @@ public:
 
 private:
     void install();
+    // Answers as the chosen game's table answers a join of that board.
+    void joinFor(int8_t room, int8_t board, const std::string& password, kavo::test::TestPortal::Reply& reply);
     // The last player signed in.
     CardTableStub::Player signedInPlayer();
 
     kavo::test::TestPortal portal_;
     std::string serverList_;
     std::atomic<int> gameType_{3};
-    StubAccount account_{portal_};
+    StubAccount account_;
     StubShop shop_;
     StubCoTuong coTuong_{portal_};
     StubCoUp coUp_{portal_};

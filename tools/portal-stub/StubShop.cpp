@@ -1,6 +1,7 @@
 #include "tools/portal-stub/StubShop.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLanguage.h"
 
 #include <cctype>
 #include <ctime>
@@ -78,14 +79,14 @@ int64_t StubShop::credit(int64_t amount, const std::string& what) {
 Message StubShop::promotionText() {
     Message info(72);
     info.writeByte(13);
-    info.writeUTF("Nạp thẻ khuyến mãi được thêm 20% Zel. Promotion cards give 20% more Zel.");
+    info.writeUTF(say("Nạp thẻ khuyến mãi được thêm 20% Zel.", "Promotion cards give 20% more Zel."));
     return info;
 }
 
 Message StubShop::channels() {
     Message list(44);
     list.writeByte(0);
-    list.writeUTF("Nạp qua SMS / Top up by SMS");
+    list.writeUTF(say("Nạp qua SMS", "Top up by SMS"));
     list.writeUTF("KAVO NAP ");
     list.writeUTF("8777");
     for (const auto& card : kCards) {
@@ -104,7 +105,7 @@ Message StubShop::channels() {
     }
     list.writeByte(8);
     list.writeByte(5);
-    list.writeUTF("Thẻ khuyến mãi / Promotion card");
+    list.writeUTF(say("Thẻ khuyến mãi", "Promotion card"));
     list.writeUTF("");
     list.writeUTF("");
     return list;
@@ -136,7 +137,7 @@ void StubShop::install(TestPortal& portal) {
             for (int row = 0; page >= 0 && page < kPages && row < kRowsPerPage; ++row) {
                 const int32_t id = itemId(page, row);
                 items.writeInt(id);
-                items.writeUTF("Vật phẩm / Item " + std::to_string(id));
+                items.writeUTF(say("Vật phẩm ", "Item ") + std::to_string(id));
                 items.writeInt(priceOf(id));
                 items.writeUTF("");
                 items.writeBool(0);
@@ -196,7 +197,7 @@ void StubShop::install(TestPortal& portal) {
             const std::string receipt = request.readUTF();
             const int64_t money = credit(kStoreValue, "store purchase");
             answer.writeByte(1);
-            answer.writeUTF("Nạp thành công 20.000 Zel / 20,000 Zel added");
+            answer.writeUTF(say("Nạp thành công 20.000 Zel", "20,000 Zel added"));
             answer.writeUTF(receipt);
             answer.writeLong(money);
         } else {
@@ -206,12 +207,12 @@ void StubShop::install(TestPortal& portal) {
             if (allDigits(serial) && allDigits(code)) {
                 const int64_t money = credit(kCardValue, "card " + std::to_string(subId));
                 answer.writeByte(1);
-                answer.writeUTF("Nạp thẻ thành công / Card accepted");
+                answer.writeUTF(say("Nạp thẻ thành công", "Card accepted"));
                 answer.writeUTF("");
                 answer.writeLong(money);
             } else {
                 answer.writeByte(0);
-                answer.writeUTF("Thẻ không hợp lệ / The card is not valid");
+                answer.writeUTF(say("Thẻ không hợp lệ", "The card is not valid"));
                 answer.writeUTF("");
                 answer.writeLong(money());
             }

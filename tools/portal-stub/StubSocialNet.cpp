@@ -6,27 +6,45 @@
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubPortal.h"
 
+#include <cstdio>
+
 namespace portalstub {
 
 using kavo::Message;
 using kavo::test::TestPortal;
 
+std::string StubSocialNet::tagOf(int n) const {
+    uint64_t hash = 14695981039346656037ull ^ secret_;
+    for (char c : std::to_string(n))
+        hash = (hash ^ uint8_t(c)) * 1099511628211ull;
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
 std::string StubSocialNet::issueToken() {
-    std::string token = "stub-" + std::to_string(next_++);
-    std::lock_guard lock(mutex_);
-    issued_.insert(token);
-    return token;
+    const int n = next_++;
+    return "stub-" + std::to_string(n) + "-" + tagOf(n);
 }
 
-int StubSocialNet::numberOf(const std::string& token) {
-    std::lock_guard lock(mutex_);
-    if (!issued_.count(token)) return -1;
-    return std::stoi(token.substr(5));
+int StubSocialNet::numberOf(const std::string& token) const {
+    // "stub-", 1 to 9 digits, "-", the tag.
+    if (token.compare(0, 5, "stub-") != 0) return -1;
+    size_t i = 5;
+    int n = 0;
+    while (i < token.size() && i < 14 && token[i] >= '0' && token[i] <= '9')
+        n = n * 10 + (token[i++] - '0');
+    if (i == 5 || i >= token.size() || token[i] != '-') return -1;
+    if (token.compare(i + 1, std::string::npos, tagOf(n)) != 0) return -1;
+    return n;
 }
 
-void StubSocialNet::install(StubHttp& http, TestPortal& portal) {
+void StubSocialNet::installPages(StubHttp& http) {
     http.setRedirect("/dialog/oauth",
                      [this] { return "snconnect://success#access_token=" + issueToken() + "&expires_in=3600"; });
+}
+
+void StubSocialNet::installSignIn(TestPortal& portal) {
     portal.onCommand(2301, [this](Message& request, TestPortal::Reply& reply) {
         const std::string token = request.readUTF();
         const int n = numberOf(token);

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <atomic>
-#include <mutex>
-#include <set>
+#include <cstdint>
 #include <string>
 
 namespace kavo::test {
@@ -14,20 +13,27 @@ namespace portalstub {
 class StubHttp;
 
 // The social network as the stub plays it: its login page answers at once with a
-// finish address carrying a new token "stub-<n>", and the portal signs in whoever
-// brings one of those tokens (command 2301) as the player "sn<n>".
+// finish address carrying a new token "stub-<n>-<tag>", and the portal signs in
+// whoever brings one of those tokens (command 2301) as the player "sn<n>". The pages
+// and the game server run in different processes (one per client), so a token
+// carries a tag made from a secret they share instead of a list of issued tokens.
 class StubSocialNet {
 public:
-    void install(StubHttp& http, kavo::test::TestPortal& portal);
+    explicit StubSocialNet(uint64_t secret) : secret_(secret) {}
+    // The login page, in the process that serves the pages.
+    void installPages(StubHttp& http);
+    // The sign-in with a token, on one client's game server.
+    void installSignIn(kavo::test::TestPortal& portal);
+
+    // n of a token made with this secret, or -1.
+    int numberOf(const std::string& token) const;
 
 private:
     std::string issueToken();
-    // n of a token this stub issued, or -1.
-    int numberOf(const std::string& token);
+    std::string tagOf(int n) const;
 
+    uint64_t secret_;
     std::atomic<int> next_{1};
-    std::mutex mutex_;
-    std::set<std::string> issued_;
 };
 
 } // namespace portalstub

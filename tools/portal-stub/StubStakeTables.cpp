@@ -1,8 +1,10 @@
 #include "tools/portal-stub/StubStakeTables.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLanguage.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 namespace portalstub {
@@ -14,8 +16,7 @@ namespace {
 
 constexpr int kBaiCao = 11;
 constexpr int kXiZach = 2;
-// The card table stub's table: its stake and its two stub players.
-constexpr int32_t kStake = 1000;
+// The card table stub's two stub players.
 constexpr int32_t kGuests[] = {4001, 4002};
 constexpr uint8_t kTimeLimit = 20;
 constexpr uint8_t kTurnSeconds = 15;
@@ -32,8 +33,13 @@ int rankValue(uint8_t card) {
 
 } // namespace
 
-StubStakeTables::StubStakeTables(TestPortal& portal, std::function<Player()> me, std::function<int()> gameType)
-    : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), worker_([this] { run(); }) {}
+StubStakeTables::StubStakeTables(TestPortal& portal, std::function<Player()> me, std::function<int()> gameType,
+                                 std::function<int32_t()> stake)
+    : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), stake_(std::move(stake)),
+      worker_([this] { run(); }) {
+    if (const char* pause = std::getenv("KAVO_STUB_STAKE_PAUSE"); pause && *pause)
+        pause_ = std::max(0.01, std::atof(pause));
+}
 
 StubStakeTables::~StubStakeTables() {
     {
@@ -69,6 +75,7 @@ bool StubStakeTables::mine() const {
 }
 
 void StubStakeTables::later(double seconds, std::function<void()> action) {
+    seconds *= pause_;
     pending_.push_back(
         {std::chrono::steady_clock::now() + std::chrono::milliseconds(int64_t(seconds * 1000)), std::move(action)});
     wake_.notify_all();
@@ -288,7 +295,7 @@ void StubStakeTables::endBaiCao(uint64_t hand) {
     std::vector<std::string> texts;
     for (const auto& seat : seats_) {
         points.push_back(baiCaoPoints(seat.cards));
-        texts.push_back(std::to_string(points.back()) + " nut");
+        texts.push_back(std::to_string(points.back()) + say(" nút", " points"));
     }
     settle(points, texts);
 }
@@ -352,7 +359,8 @@ void StubStakeTables::endXiZach() {
         const int total = xiZachTotal(seat.cards);
         // Over 21 is bust: it scores nothing.
         points.push_back(total > 21 ? 0 : total);
-        texts.push_back(total > 21 ? "Quac (" + std::to_string(total) + ")" : std::to_string(total) + " diem");
+        texts.push_back(total > 21 ? say("Quắc (", "Bust (") + std::to_string(total) + ")"
+                                   : std::to_string(total) + say(" điểm", " points"));
     }
     settle(points, texts);
 }
@@ -378,18 +386,29 @@ void StubStakeTables::settle(const std::vector<int>& points, const std::vector<s
     }
     send(stop);
     const size_t best = size_t(std::max_element(points.begin(), points.end()) - points.begin());
+    const int32_t stake = stake_();
     for (size_t i = 0; i < seats_.size(); ++i) {
         const bool won = i == best;
-        const int32_t change = won ? kStake * int32_t(seats_.size() - 1) : -kStake;
+        const int32_t change = won ? stake * int32_t(seats_.size() - 1) : -stake;
         Message bonus(52);
         bonus.writeByte(room_);
         bonus.writeByte(board_);
         bonus.writeInt(seats_[i].id);
         bonus.writeInt(change);
-        bonus.writeUTF(won ? "Thang / Win" : "Thua / Lose");
+        bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
         send(bonus);
     }
     logLine("hand over, place " + std::to_string(best) + " wins");
+    const uint64_t hand = hand_;
+    later(2.0, [this, hand] {
+        if (hand != hand_ || running_) return;
+        for (int32_t guest : kGuests) {
+            Message ready(16);
+            ready.writeInt(guest);
+            ready.writeBool(1);
+            send(ready);
+        }
+    });
 }
 
 } // namespace portalstub

@@ -28,7 +28,9 @@ namespace portalstub {
 // 15 and stand; the owner acts last; his check of a hand (67) shows that player's
 // cards (21 type 2); his stand ends the game (91, 50, 52).
 //
-// A stake (24) is answered to the table. Every answer goes out only while the chosen
+// The stub players get ready again (16) two seconds after a hand's money. Every pause
+// is multiplied by KAVO_STUB_STAKE_PAUSE when it is set (0.1: ten times as fast). A
+// stake (24) is answered to the table. Every answer goes out only while the chosen
 // game is one of the two; others go to the handler set before. Handlers run on the
 // portal's thread, delayed answers on a thread of the stub's own; one mutex guards
 // the hand.
@@ -38,7 +40,9 @@ public:
         int32_t id;
         std::string name;
     };
-    StubStakeTables(kavo::test::TestPortal& portal, std::function<Player()> me, std::function<int()> gameType);
+    // `stake` tells the table's stake (the joined board's, or the owner's since).
+    StubStakeTables(kavo::test::TestPortal& portal, std::function<Player()> me, std::function<int()> gameType,
+                    std::function<int32_t()> stake);
     ~StubStakeTables();
     StubStakeTables(const StubStakeTables&) = delete;
     StubStakeTables& operator=(const StubStakeTables&) = delete;
@@ -80,6 +84,7 @@ private:
     kavo::test::TestPortal& portal_;
     std::function<Player()> me_;
     std::function<int()> gameType_;
+    std::function<int32_t()> stake_;
 
     std::mutex mutex_; // guards everything below
     std::condition_variable wake_;
@@ -96,6 +101,7 @@ private:
     size_t turn_ = 0;
     uint64_t hand_ = 0; // moves on with each hand: a pause of an old hand does nothing
     bool running_ = false;
+    double pause_ = 1.0;
     std::mt19937 random_{std::random_device{}()};
     std::thread worker_;
 };

@@ -2,9 +2,11 @@
 
 #include "games/tienlen/CardUtils.h"
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubTienLenMBRules.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 namespace portalstub {
@@ -15,8 +17,6 @@ using kavo::Message;
 namespace {
 
 constexpr int kHand = 13;
-constexpr int32_t kWinMoney = 2000;
-constexpr int32_t kLoseMoney = -1000;
 
 int tienLenType(const std::vector<int8_t>& cards) {
     return CardUtils::getType(cards);
@@ -63,7 +63,10 @@ const StubCardRules* stubCardRulesOf(int gameType) {
     return nullptr;
 }
 
-StubTienLen::StubTienLen(Send send, Later later) : send_(std::move(send)), later_(std::move(later)) {}
+StubTienLen::StubTienLen(Send send, Later later) : send_(std::move(send)), later_(std::move(later)) {
+    if (const char* pause = std::getenv("KAVO_STUB_TIENLEN_PAUSE"); pause && *pause)
+        pause_ = std::max(0.05, std::atof(pause));
+}
 
 bool StubTienLen::running() const {
     std::lock_guard lock(mutex_);
@@ -90,9 +93,10 @@ int StubTienLen::activeCount() const {
 }
 
 void StubTienLen::start(const StubCardRules& rules, int8_t room, int8_t board, const std::vector<int32_t>& places,
-                        int32_t player) {
+                        int32_t player, int32_t stake) {
     std::lock_guard lock(mutex_);
     rules_ = &rules;
+    stake_ = stake;
     room_ = room;
     board_ = board;
     player_ = player;
@@ -166,20 +170,20 @@ void StubTienLen::play(int32_t who, const std::vector<int8_t>& cards) {
     const int index = indexOf(who);
     std::vector<int8_t> sorted = CardUtils::sorted(cards);
     if (!running_ || index < 0 || index != turn_) {
-        refuse("Not your turn");
+        refuse(say("Chưa đến lượt bạn", "Not your turn"));
         return;
     }
     if (!holds(seats_[size_t(index)].hand, sorted) || rules_->type(sorted) == -1) {
-        refuse("Not a combination");
+        refuse(say("Các lá này không thành bộ", "Not a combination"));
         return;
     }
     if (mustOpenWithThree_ && std::count(sorted.begin(), sorted.end(), int8_t(0)) == 0) {
-        refuse("Open with the three of spades");
+        refuse(say("Ván đầu phải đánh ba bích", "Open with the three of spades"));
         return;
     }
     const bool clear = table_.empty() || lastPlayed_ == index;
     if (!clear && !rules_->beats(sorted, rules_->type(sorted), table_, tableType_)) {
-        refuse("Too small");
+        refuse(say("Bài nhỏ hơn bài trên bàn", "Too small"));
         return;
     }
     playLocked(index, cards);
@@ -210,7 +214,7 @@ void StubTienLen::playLocked(int index, const std::vector<int8_t>& cards) {
         Message finished = tableMessage(51, room_, board_);
         finished.writeInt(seat.id);
         finished.writeByte(int8_t(finishCount_));
-        finished.writeInt(finishCount_ == 0 ? kWinMoney : kLoseMoney);
+        finished.writeInt(moneyOf(finishCount_ == 0));
         finished.writeInt(finishCount_ == 0 ? 10 : -5);
         send_(finished);
         if (finishCount_++ == 0) lastWinner_ = seat.id;
@@ -227,6 +231,7 @@ void StubTienLen::playLocked(int index, const std::vector<int8_t>& cards) {
         running_ = false;
         firstGame_ = false;
         logLine("game over");
+        settle(lastWinner_);
         readyAgain();
         return;
     }
@@ -304,7 +309,24 @@ void StubTienLen::claim(int32_t who) {
     running_ = false;
     firstGame_ = false;
     ++generation_;
+    settle(who);
     readyAgain();
+}
+
+int32_t StubTienLen::moneyOf(bool winner) const {
+    return winner ? stake_ * int32_t(seats_.size() - 1) : -stake_;
+}
+
+// The winner takes the stake of every other player: each gets his change of money.
+void StubTienLen::settle(int32_t winner) {
+    for (const auto& seat : seats_) {
+        const bool won = seat.id == winner;
+        Message bonus = tableMessage(52, room_, board_);
+        bonus.writeInt(seat.id);
+        bonus.writeInt(moneyOf(won));
+        bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
+        send_(bonus);
+    }
 }
 
 void StubTienLen::readyAgain() {
@@ -315,7 +337,7 @@ void StubTienLen::readyAgain() {
         ready.writeInt(seat.id);
         ready.writeBool(1);
         const uint64_t generation = generation_;
-        later_(2.0, [this, ready, generation] {
+        later_(2.0 * pause_, [this, ready, generation] {
             std::lock_guard lock(mutex_);
             if (generation == generation_) send_(ready);
         });
@@ -327,7 +349,7 @@ void StubTienLen::afterTurn() {
     const uint64_t generation = generation_;
     const int moveCount = moveCount_;
     // The first answer waits for the deal to end on the player's screen.
-    later_(moveCount == 0 ? 3.0 : 1.0, [this, generation, moveCount] { act(generation, moveCount); });
+    later_(moveCount == 0 ? 3.0 * pause_ : pause_, [this, generation, moveCount] { act(generation, moveCount); });
 }
 
 std::vector<int8_t> StubTienLen::answerOf(const std::vector<int8_t>& hand) const {

@@ -29,7 +29,10 @@ const StubCardRules* stubCardRulesOf(int gameType);
 // One match of Tien Len at the stub's card table: the deal, the player's plays and
 // skips checked by the rules, the stub players' answers about a second later (the
 // lowest combination of the table's kind and length that beats it, else a skip),
-// the finishes and the end. Messages go out through `send`, in order; delayed work
+// the finishes, the end and every player's money (52), and the stub players ready
+// again two seconds later. KAVO_STUB_TIENLEN_PAUSE sets the stub players' pause in
+// seconds (1 unless set; the first answer waits three pauses for the deal, the
+// ready two). Messages go out through `send`, in order; delayed work
 // through `later`. Thread-safe.
 class StubTienLen {
 public:
@@ -38,9 +41,9 @@ public:
     StubTienLen(Send send, Later later);
 
     // The owner started: deals to the places' players (ids by place, -1 empty) and
-    // sends the player his 20.
+    // sends the player his 20. The winner of the game takes `stake` from each other player.
     void start(const StubCardRules& rules, int8_t room, int8_t board, const std::vector<int32_t>& places,
-               int32_t player);
+               int32_t player, int32_t stake);
     // The player's requests.
     void play(int32_t who, const std::vector<int8_t>& cards);
     void skip(int32_t who);
@@ -66,6 +69,9 @@ private:
     void skipLocked(int index);
     void afterTurn();
     void readyAgain();
+    int32_t moneyOf(bool winner) const;
+    // The game's money (52) for every seat.
+    void settle(int32_t winner);
     void act(uint64_t generation, int moveCount);
     void refuse(const std::string& reason);
     std::vector<int8_t> answerOf(const std::vector<int8_t>& hand) const;
@@ -83,6 +89,7 @@ private:
     int finishCount_ = 0;
     int moveCount_ = 0;
     int32_t player_ = 0;
+    int32_t stake_ = 1000;
     int32_t lastWinner_ = -1;
     int8_t room_ = 0;
     int8_t board_ = 0;
@@ -91,6 +98,7 @@ private:
     bool mustOpenWithThree_ = false;
     uint64_t generation_ = 0;
     uint32_t games_ = 0;
+    double pause_ = 1.0;
 };
 
 } // namespace portalstub

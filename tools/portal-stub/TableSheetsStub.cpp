@@ -1,6 +1,7 @@
 #include "tools/portal-stub/TableSheetsStub.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLanguage.h"
 
 #include <string>
 #include <vector>
@@ -101,7 +102,7 @@ Message giftItems(int32_t categoryId) {
     reply.writeInt(1); // pages
     for (int i = 1; i <= 4; ++i) {
         reply.writeInt(categoryId * 100 + i);
-        reply.writeUTF("Quà " + std::to_string(categoryId) + "-" + std::to_string(i));
+        reply.writeUTF(say("Quà ", "Gift ") + std::to_string(categoryId) + "-" + std::to_string(i));
         reply.writeInt(1000 * i);
     }
     return reply;
@@ -156,7 +157,7 @@ void onFriends(Message& request, TestPortal::Reply& reply) {
         Message answer(104);
         answer.writeByte(15);
         answer.writeByte(1);
-        answer.writeUTF("Đã gửi lời mời kết bạn / Friend request sent");
+        answer.writeUTF(say("Đã gửi lời mời kết bạn", "Friend request sent"));
         reply.send(answer);
     } else {
         logLine("friends request " + std::to_string(sub));

@@ -2,7 +2,14 @@
 // server list and two small pages over HTTP and runs a game server that accepts any
 // user (except "banned") and answers the sign-in and lobby road. Runs until stopped.
 //
-//   portal-stub [--port PORT] [--http-port PORT]     (defaults 12346 and 12347)
+//   portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS]
+//
+// The ports default to 12346 and 12347; the lottery draws every ten minutes unless
+// told, and its result goes only to a player who bet in that draw.
+//
+// Each client's connection is served by a process of its own (this program again,
+// started with --session-fd), so that every client has its own session, tables, mail
+// and language and none waits for another.
 #include "platform/runtime/Log.h"
 #include "tests/support/Sockets.h"
 #include "tools/portal-stub/StubGraph.h"
@@ -12,13 +19,22 @@
 #include "tools/portal-stub/StubSocialNet.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <set>
 #include <string>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -28,15 +44,26 @@ void onSignal(int) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: portal-stub [--port PORT] [--http-port PORT]\n");
+    std::fprintf(stderr, "usage: portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS]\n");
     return 2;
 }
 
-bool readPort(const char* text, uint16_t& port) {
+// A whole number from 1 to 65535 (a port, or seconds).
+bool readNumber(const char* text, uint16_t& number) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
     if (!end || *end != '\0' || value <= 0 || value > 65535) return false;
-    port = uint16_t(value);
+    number = uint16_t(value);
+    return true;
+}
+
+// A whole number that fits an unsigned 64-bit value (the shared secret, a descriptor).
+bool readWide(const char* text, uint64_t& number) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    if (!end || end == text || *end != '\0' || errno != 0 || text[0] == '-') return false;
+    number = value;
     return true;
 }
 
@@ -52,21 +79,86 @@ const char* kGuidePage = "<html><head><meta charset=\"utf-8\"><title>Kavo</title
 // The configured "PaymentUrl": the price list of the in-app store, one product per entry.
 const char* kPaymentList = "id=gold1&messenge=100.000 Gold;id=gold2&messenge=250.000 Gold";
 
+std::string serverListFor(uint16_t port) {
+    return "Kavo Local|127.0.0.1:" + std::to_string(port);
+}
+
+// One client's game server, on the connection the first process accepted; it ends
+// when the client goes (or when stopped).
+int runSession(int fd, uint16_t port, uint16_t lotterySeconds, uint64_t secret) {
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    portalstub::StubPortal portal(kavo::test::Fd(fd), serverListFor(port), lotterySeconds);
+    portalstub::StubSocialNet socialNet(secret);
+    socialNet.installSignIn(portal.portal());
+    portal.serve();
+    platform::log("portal-stub: serving a client in process " + std::to_string(::getpid()));
+    while (!stopRequested && (portal.portal().connectionCount() == 0 || portal.portal().isClientConnected()))
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    platform::log("portal-stub: the client of process " + std::to_string(::getpid()) + " is gone");
+    return 0;
+}
+
+// Starts this program again to serve `client`: the child keeps the descriptor across
+// the exec and is stopped with this process.
+pid_t startSession(const kavo::test::Fd& client, uint16_t port, uint16_t lotterySeconds, uint64_t secret) {
+    char self[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) return -1;
+    self[length] = '\0';
+    std::vector<std::string> words = {self,
+                                      "--session-fd",
+                                      std::to_string(client.get()),
+                                      "--port",
+                                      std::to_string(port),
+                                      "--lottery-period",
+                                      std::to_string(lotterySeconds),
+                                      "--session-secret",
+                                      std::to_string(secret)};
+    std::vector<char*> argv;
+    for (auto& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    // Only calls that are safe between fork and exec from here.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent) ::_exit(1);
+    ::fcntl(client.get(), F_SETFD, 0);
+    ::execv(self, argv.data());
+    ::_exit(127);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     uint16_t port = 12346;
     uint16_t httpPort = 12347;
+    uint16_t lotterySeconds = portalstub::StubAccount::kDrawSeconds;
+    uint64_t sessionFd = 0;
+    bool session = false;
+    uint64_t secret = 0;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--port") == 0 && hasValue) {
-            if (!readPort(argv[++i], port)) return usage();
+            if (!readNumber(argv[++i], port)) return usage();
         } else if (std::strcmp(argv[i], "--http-port") == 0 && hasValue) {
-            if (!readPort(argv[++i], httpPort)) return usage();
+            if (!readNumber(argv[++i], httpPort)) return usage();
+        } else if (std::strcmp(argv[i], "--lottery-period") == 0 && hasValue) {
+            if (!readNumber(argv[++i], lotterySeconds)) return usage();
+        } else if (std::strcmp(argv[i], "--session-fd") == 0 && hasValue) {
+            if (!readWide(argv[++i], sessionFd) || sessionFd > 65535) return usage();
+            session = true;
+        } else if (std::strcmp(argv[i], "--session-secret") == 0 && hasValue) {
+            if (!readWide(argv[++i], secret)) return usage();
         } else {
             return usage();
         }
     }
+    if (session) return runSession(int(sessionFd), port, lotterySeconds, secret);
+    secret = std::random_device()();
+    secret = (secret << 32) ^ std::random_device()();
     for (uint16_t wanted : {port, httpPort}) {
         if (portTaken(wanted)) {
             std::fprintf(stderr, "portal-stub: port %u on 127.0.0.1 is taken\n", unsigned(wanted));
@@ -76,7 +168,7 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
 
-    const std::string serverList = "Kavo Local|127.0.0.1:" + std::to_string(port);
+    const std::string serverList = serverListFor(port);
     auto pages = portalstub::stubImagePages();
     pages.insert({{"/servers.txt", serverList},
                   {"/event.html", kEventPage},
@@ -87,17 +179,40 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(httpPort));
         return 1;
     }
-    portalstub::StubPortal portal(port, serverList);
-    portalstub::StubSocialNet socialNet;
-    socialNet.install(http, portal.portal());
+    uint16_t listenPort = port;
+    kavo::test::Fd listener = kavo::test::listenOnLoopback(listenPort);
+    if (!listener.valid()) {
+        std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(port));
+        return 1;
+    }
+    portalstub::StubSocialNet socialNet(secret);
+    socialNet.installPages(http);
     portalstub::installStubImages(http);
     portalstub::installStubGraph(http);
 
     std::printf("portal-stub: game server on 127.0.0.1:%u, server list on http://127.0.0.1:%u/servers.txt\n",
-                unsigned(portal.port()), unsigned(http.port()));
+                unsigned(listenPort), unsigned(http.port()));
     std::fflush(stdout);
-    while (!stopRequested)
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::set<pid_t> sessions;
+    kavo::test::StopSignal never;
+    while (!stopRequested) {
+        for (pid_t ended; (ended = ::waitpid(-1, nullptr, WNOHANG)) > 0;)
+            sessions.erase(ended);
+        if (kavo::test::waitReadable(listener.get(), never, 0.2) != kavo::test::WaitResult::Ready) continue;
+        kavo::test::Fd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (!client.valid()) continue;
+        const pid_t pid = startSession(client, listenPort, lotterySeconds, secret);
+        if (pid < 0) {
+            platform::log("portal-stub: could not start a process for a client; its connection is closed");
+            continue;
+        }
+        sessions.insert(pid);
+        platform::log("portal-stub: a client connected, served by process " + std::to_string(pid));
+    }
     platform::log("portal-stub: stopping");
+    for (pid_t pid : sessions)
+        ::kill(pid, SIGTERM);
+    for (pid_t pid : sessions)
+        ::waitpid(pid, nullptr, 0);
     return 0;
 }

@@ -1,0 +1,268 @@
+// Hand after hand at the portal stub's tables over a plain wire connection: each hand
+// ends with every player's money at the joined board's stake, the stub players get
+// ready again and the owner's next start deals again. The stubs' pauses are shortened
+// through their environment settings; nothing here waits on a clock of its own.
+#include "tests/e2e/StubWire.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace kavo::test {
+namespace {
+
+constexpr int32_t kLan = 4001;
+constexpr int32_t kMinh = 4002;
+constexpr int32_t kHoa = 4003;
+
+struct Bonus {
+    int32_t amount;
+    std::string description;
+};
+
+// The 52s of a hand, by player (room, board, player, amount, description).
+class HandsWire : public StubWire {
+protected:
+    using StubWire::StubWire;
+
+    std::map<int32_t, Bonus> bonuses(size_t count, int8_t board) {
+        std::map<int32_t, Bonus> byPlayer;
+        for (size_t i = 0; i < count; ++i) {
+            auto bonus = next(52);
+            if (!bonus) break;
+            EXPECT_EQ(bonus->readByte(), 1) << "room";
+            EXPECT_EQ(bonus->readByte(), board);
+            const int32_t who = bonus->readInt();
+            const int32_t amount = bonus->readInt();
+            byPlayer[who] = {amount, bonus->readUTF()};
+        }
+        return byPlayer;
+    }
+    // The players who got ready (16, ready) among the next `count` 16s.
+    std::set<int32_t> readyAgain(size_t count) {
+        std::set<int32_t> ready;
+        for (size_t i = 0; i < count; ++i) {
+            auto message = next(16);
+            if (!message) break;
+            const int32_t who = message->readInt();
+            if (message->readBool()) ready.insert(who);
+        }
+        return ready;
+    }
+    // The next message of any of `commands`, in arrival order.
+    std::optional<Message> nextOf(std::initializer_list<int16_t> commands, double timeout = 15) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
+        while (std::chrono::steady_clock::now() < deadline) {
+            const auto all = listener_.messages();
+            for (size_t i = seen_; i < all.size(); ++i) {
+                for (int16_t command : commands) {
+                    if (all[i].commandId != command) continue;
+                    seen_ = i + 1;
+                    return Message(all[i].commandId, all[i].body);
+                }
+            }
+            listener_.waitForMessages(all.size() + 1, 0.05);
+        }
+        return std::nullopt;
+    }
+};
+
+// Tien Len (3) and Tien Len MB (12) share the stub's table.
+class TienLenHands : public HandsWire, public ::testing::WithParamInterface<int8_t> {
+protected:
+    TienLenHands() : HandsWire({{"KAVO_STUB_TIENLEN_PAUSE", "0.05"}}) {}
+
+    // Passes at every turn of mine until the game is over (the stub plays my lowest
+    // card when I may not pass); false when the end never came.
+    bool passUntilTheEnd(int32_t me) {
+        for (int moves = 0; moves < 200; ++moves) {
+            auto message = nextOf({21, 49, 50});
+            if (!message) return false;
+            if (message->commandId() == 50) return true;
+            message->readByte();
+            message->readByte();
+            message->readInt();
+            if (message->commandId() == 21) {
+                const int count = message->readByte();
+                for (int i = 0; i < count; ++i)
+                    message->readByte();
+            }
+            if (message->readInt() == me) send(49, {1, 1});
+        }
+        return false;
+    }
+};
+
+TEST_P(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsDealt) {
+    const int32_t me = signInAndChoose("an", GetParam());
+    ASSERT_NE(me, 0);
+    send(8, Bytes().byte(1).byte(1).utf("").data());
+    auto joined = next(8);
+    ASSERT_TRUE(joined);
+    joined->readByte();
+    joined->readByte();
+    joined->readInt();
+    EXPECT_EQ(joined->readInt(), 100) << "board 1 of the list plays for 100";
+    ASSERT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
+
+    for (int game = 1; game <= 2; ++game) {
+        SCOPED_TRACE("game " + std::to_string(game));
+        send(20, {1, 1});
+        auto dealt = next(20);
+        ASSERT_TRUE(dealt);
+        dealt->readByte();
+        dealt->readByte();
+        dealt->readByte();
+        std::vector<uint8_t> hand;
+        for (int i = 0; i < 13; ++i)
+            hand.push_back(uint8_t(dealt->readByte()));
+        if (dealt->readInt() == me) {
+            // The first game: I hold the three of spades and open with it.
+            ASSERT_EQ(game, 1);
+            send(21, Bytes().byte(1).byte(1).byte(1).byte(0).data());
+        }
+        ASSERT_TRUE(passUntilTheEnd(me));
+        auto money = bonuses(3, 1);
+        ASSERT_EQ(money.size(), 3u);
+        int winners = 0;
+        for (const auto& [who, bonus] : money) {
+            if (bonus.amount > 0) {
+                ++winners;
+                EXPECT_EQ(bonus.amount, 200) << "the stake of each other player";
+                EXPECT_EQ(bonus.description, "Thắng");
+            } else {
+                EXPECT_EQ(bonus.amount, -100);
+                EXPECT_EQ(bonus.description, "Thua");
+            }
+        }
+        EXPECT_EQ(winners, 1);
+        EXPECT_LT(money[me].amount, 0) << "I passed throughout";
+        EXPECT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh})) << "the stub players are ready again";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TienLenAndTienLenMB, TienLenHands, ::testing::Values(int8_t(3), int8_t(12)),
+                         [](const ::testing::TestParamInfo<int8_t>& info) {
+                             return std::string(info.param == 3 ? "TienLen" : "TienLenMB");
+                         });
+
+class BaiCaoHands : public HandsWire {
+protected:
+    BaiCaoHands() : HandsWire({{"KAVO_STUB_STAKE_PAUSE", "0.1"}}) {}
+};
+
+TEST_F(BaiCaoHands, TwoHandsEndWhenTheirTimeIsUpAndSettleAtTheBoardsStake) {
+    const int32_t me = signInAndChoose("an", 11);
+    ASSERT_NE(me, 0);
+    send(8, Bytes().byte(1).byte(5).utf("").data());
+    auto joined = next(8);
+    ASSERT_TRUE(joined);
+    joined->readByte();
+    joined->readByte();
+    joined->readInt();
+    EXPECT_EQ(joined->readInt(), 10000) << "board 5 of the list plays for 10,000";
+    ASSERT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
+    for (int hand = 1; hand <= 2; ++hand) {
+        SCOPED_TRACE("hand " + std::to_string(hand));
+        send(20, {1, 5});
+        ASSERT_TRUE(next(20));
+        // I turn nothing: the stub players turn theirs and the time limit ends the hand.
+        auto money = bonuses(3, 5);
+        ASSERT_EQ(money.size(), 3u);
+        int32_t total = 0;
+        for (const auto& [who, bonus] : money) {
+            total += bonus.amount;
+            EXPECT_TRUE(bonus.amount == 20000 || bonus.amount == -10000) << who << ": " << bonus.amount;
+        }
+        EXPECT_EQ(total, 0);
+        EXPECT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
+    }
+}
+
+class XiZachHands : public HandsWire {
+protected:
+    XiZachHands() : HandsWire({{"KAVO_STUB_STAKE_PAUSE", "0.1"}}) {}
+};
+
+TEST_F(XiZachHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAgain) {
+    const int32_t me = signInAndChoose("an", 2);
+    ASSERT_NE(me, 0);
+    send(8, Bytes().byte(1).byte(2).utf("").data());
+    auto joined = next(8);
+    ASSERT_TRUE(joined);
+    joined->readByte();
+    joined->readByte();
+    joined->readInt();
+    EXPECT_EQ(joined->readInt(), 500) << "board 2 of the list plays for 500";
+    ASSERT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
+
+    for (int hand = 1; hand <= 2; ++hand) {
+        SCOPED_TRACE("hand " + std::to_string(hand));
+        send(20, {1, 2});
+        ASSERT_TRUE(next(20));
+        // The stub players draw and stand; then the turn is mine and I stand.
+        bool myTurn = false;
+        while (!myTurn) {
+            auto turn = next(21);
+            ASSERT_TRUE(turn);
+            turn->readByte();
+            turn->readByte();
+            myTurn = turn->readByte() == 1 && turn->readInt() == me;
+        }
+        send(21, {1, 2, 1});
+        auto money = bonuses(3, 2);
+        ASSERT_EQ(money.size(), 3u);
+        int32_t total = 0;
+        for (const auto& [who, bonus] : money) {
+            total += bonus.amount;
+            EXPECT_TRUE(bonus.amount == 1000 || bonus.amount == -500) << who << ": " << bonus.amount;
+            EXPECT_EQ(bonus.description, bonus.amount > 0 ? "Thắng" : "Thua");
+        }
+        EXPECT_EQ(total, 0) << "what one wins the others lose";
+        EXPECT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
+    }
+}
+
+class CaoRuaHands : public HandsWire {
+protected:
+    CaoRuaHands() : HandsWire({{"KAVO_STUB_CAORUA_PAUSE", "1"}}) {}
+};
+
+TEST_F(CaoRuaHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAgain) {
+    const int32_t me = signInAndChoose("an", 17);
+    ASSERT_NE(me, 0);
+    send(8, Bytes().byte(1).byte(4).utf("").data());
+    auto joined = next(8);
+    ASSERT_TRUE(joined);
+    joined->readByte();
+    joined->readByte();
+    joined->readInt();
+    EXPECT_EQ(joined->readInt(), 5000) << "board 4 of the list plays for 5,000";
+
+    for (int hand = 1; hand <= 2; ++hand) {
+        SCOPED_TRACE("hand " + std::to_string(hand));
+        send(20, {1, 4});
+        auto dealt = next(20);
+        ASSERT_TRUE(dealt);
+        dealt->readByte();
+        dealt->readByte();
+        dealt->readByte();
+        EXPECT_EQ(dealt->readInt(), 5000) << "the deal names the stake";
+        auto score = next(91);
+        ASSERT_TRUE(score);
+        score->readInt();
+        EXPECT_NE(score->readUTF().find(" nút"), std::string::npos) << "the points in Vietnamese";
+        auto money = bonuses(4, 4);
+        ASSERT_EQ(money.size(), 4u);
+        int32_t total = 0;
+        for (const auto& [who, bonus] : money) {
+            total += bonus.amount;
+            EXPECT_TRUE(bonus.amount == 15000 || bonus.amount == -5000) << who << ": " << bonus.amount;
+        }
+        EXPECT_EQ(total, 0);
+        EXPECT_EQ(readyAgain(3), (std::set<int32_t>{kLan, kMinh, kHoa}));
+    }
+}
+
+} // namespace
+} // namespace kavo::test

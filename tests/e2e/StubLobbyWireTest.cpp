@@ -1,0 +1,379 @@
+// The portal stub's lobby and account answers over a plain wire connection: play now and
+// create open a table, the lottery's result reaches only a player who bet, the stub's
+// texts follow the language the client names, a private message comes back as its text
+// alone, and several clients are served at once, each in a session of its own.
+#include "tests/e2e/StubWire.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <sys/socket.h>
+
+namespace kavo::test {
+namespace {
+
+// The owner and the stake of a join answer (8): room, board, owner, stake.
+struct Joined {
+    int8_t room;
+    int8_t board;
+    int32_t owner;
+    int32_t stake;
+};
+
+class LobbyWire : public StubWire {
+protected:
+    // The stake tables' pauses a tenth as long.
+    explicit LobbyWire(Environment environment = {{"KAVO_STUB_STAKE_PAUSE", "0.1"}},
+                       const std::vector<std::string>& options = {})
+        : StubWire(std::move(environment), options) {}
+    std::optional<Joined> joined() {
+        auto answer = next(8);
+        if (!answer) return std::nullopt;
+        Joined j;
+        j.room = answer->readByte();
+        j.board = answer->readByte();
+        j.owner = answer->readInt();
+        j.stake = answer->readInt();
+        return j;
+    }
+};
+
+TEST_F(LobbyWire, PlayNowSeatsThePlayerAtAFreeBoardOfTheChosenGame) {
+    const int32_t me = signInAndChoose("an", 3);
+    ASSERT_NE(me, 0);
+    send(28, {});
+    auto table = joined();
+    ASSERT_TRUE(table) << "play now opens a table";
+    EXPECT_EQ(table->room, 1);
+    EXPECT_EQ(table->board, 1);
+    EXPECT_EQ(table->owner, me);
+    EXPECT_EQ(table->stake, 100) << "board 1's stake";
+}
+
+TEST_F(LobbyWire, PlayNowAtChineseChessSeatsThePlayerBesideTheStubPlayer) {
+    const int32_t me = signInAndChoose("an", 5);
+    ASSERT_NE(me, 0);
+    send(28, {});
+    auto table = joined();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->owner, me);
+    auto ready = next(16);
+    ASSERT_TRUE(ready);
+    EXPECT_EQ(ready->data(), Bytes().int32(77777).boolean(true).data()) << "the stub player is ready";
+}
+
+TEST_F(LobbyWire, CreateOpensANewBoardWithTheStakeGivenAndThePlayerAsItsOwner) {
+    const int32_t me = signInAndChoose("an", 11);
+    ASSERT_NE(me, 0);
+    send(2702, Bytes().int32(0).int32(2500).byte(4).utf("abc").data());
+    auto table = joined();
+    ASSERT_TRUE(table) << "create opens the new table";
+    EXPECT_EQ(table->room, 1);
+    EXPECT_EQ(table->board, 7) << "a board after the six of the list";
+    EXPECT_EQ(table->owner, me);
+    EXPECT_EQ(table->stake, 2500);
+    send(2702, Bytes().int32(0).int32(7000).byte(2).utf("").data());
+    table = joined();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->board, 8);
+    EXPECT_EQ(table->stake, 7000);
+
+    // The created board plays for its stake: a Bai Cao hand settles at 7,000 when its
+    // time is up.
+    send(20, {1, 8});
+    ASSERT_TRUE(next(20));
+    auto bonus = next(52);
+    ASSERT_TRUE(bonus);
+    bonus->readByte();
+    bonus->readByte();
+    bonus->readInt();
+    const int32_t amount = bonus->readInt();
+    EXPECT_TRUE(amount == 14000 || amount == -7000) << amount;
+}
+
+TEST_F(LobbyWire, ACreateWithoutAStakeOpensNothing) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    send(2702, Bytes().int32(0).int32(0).byte(4).utf("").data());
+    send(2702, Bytes().int32(0).data()); // cut short
+    send(28, {});
+    auto table = joined();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->board, 1) << "the first answer is play now's: the bad creates opened nothing";
+}
+
+TEST_F(LobbyWire, ACreatedBoardWithAPasswordSeatsOnlyThoseWhoGiveIt) {
+    const int32_t me = signInAndChoose("an", 3);
+    ASSERT_NE(me, 0);
+    send(2702, Bytes().int32(0).int32(2000).byte(4).utf("mo cua").data());
+    auto created = joined();
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created->board, 7);
+    EXPECT_EQ(created->stake, 2000);
+    for (const char* wrong : {"", "mo", "mo cua ", "MO CUA"})
+        send(8, Bytes().byte(1).byte(7).utf(wrong).data());
+    send(28, {});
+    auto next = joined();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->board, 1) << "the first answer is play now's: the wrong passwords sat nowhere";
+    send(8, Bytes().byte(1).byte(7).utf("mo cua").data());
+    auto again = joined();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->board, 7);
+    EXPECT_EQ(again->stake, 2000);
+    EXPECT_EQ(again->owner, me);
+}
+
+TEST_F(LobbyWire, ABoardCreatedWithoutAPasswordAndAListedBoardTakeAnyPassword) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    send(2702, Bytes().int32(0).int32(3000).byte(4).utf("").data());
+    auto created = joined();
+    ASSERT_TRUE(created);
+    ASSERT_EQ(created->board, 7);
+    for (int8_t board : {int8_t(7), int8_t(3)}) {
+        send(8, Bytes().byte(1).byte(board).utf("bat ky").data());
+        auto table = joined();
+        ASSERT_TRUE(table);
+        EXPECT_EQ(table->board, board);
+    }
+}
+
+class LotteryWire : public LobbyWire {
+protected:
+    // A draw every two seconds.
+    LotteryWire() : LobbyWire({}, {"--lottery-period", "2"}) {}
+    // The newest draw's number in the history (1401).
+    int32_t newestDraw() {
+        send(1401, {});
+        auto history = next(1401);
+        return history ? history->readInt() : -1;
+    }
+};
+
+TEST_F(LotteryWire, ADrawsResultGoesToAPlayerWhoBetInIt) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    send(1403, Bytes().int32(42).int32(600).data());
+    auto bought = next(1403);
+    ASSERT_TRUE(bought);
+    EXPECT_EQ(bought->readBool(), 1);
+    auto result = next(1404);
+    ASSERT_TRUE(result) << "the bettor hears the draw";
+    const int32_t winning = result->readInt();
+    EXPECT_EQ(result->readUTF(), "Số trúng: " + std::to_string(winning));
+}
+
+TEST_F(LotteryWire, APlayerWithoutABetIsNotToldOfTheDraw) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    const int32_t before = newestDraw();
+    // The history changes when a draw has been made.
+    int32_t after = before;
+    for (int i = 0; i < 200 && after == before; ++i) {
+        listener_.waitForMessages(listener_.messages().size() + 1, 0.05);
+        after = newestDraw();
+    }
+    ASSERT_NE(after, before) << "a draw was made";
+    for (const auto& message : listener_.messages())
+        EXPECT_NE(message.commandId, 1404) << "no result for a player who did not bet";
+}
+
+TEST_F(LobbyWire, TheStubsTextsFollowTheClientsLanguage) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    send(2800, Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":"vi","os":2}})").data());
+    auto notice = next(46);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->readUTF(), "Sự kiện: nhân đôi Zel cho mọi ván thắng cuối tuần này!");
+    send(1403, Bytes().int32(7).int32(100).data());
+    auto bought = next(1403);
+    ASSERT_TRUE(bought);
+    bought->readBool();
+    bought->readInt();
+    EXPECT_EQ(bought->readUTF(), "Đã mua số 7");
+
+    send(2800, Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":"en","os":2}})").data());
+    notice = next(46);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->readUTF(), "Event: double Zel for every win this weekend!");
+    send(1403, Bytes().int32(8).int32(100).data());
+    bought = next(1403);
+    ASSERT_TRUE(bought);
+    bought->readBool();
+    bought->readInt();
+    EXPECT_EQ(bought->readUTF(), "Bought number 8");
+}
+
+TEST_F(LobbyWire, AFriendsAnswerToAPrivateMessageIsTheTextAlone) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    // "an" (201) is one of the stub's friends; the answer names him once, as sender.
+    send(5, Bytes().int32(201).utf("xin chào").data());
+    auto answer = next(5);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->data(), Bytes().int32(201).utf("an").utf("xin chào").data());
+}
+
+// The access token the stub's login page hands out, read from its redirect.
+std::string tokenFrom(uint16_t httpPort) {
+    Fd page = connectToLoopback(httpPort);
+    if (!page.valid()) return "";
+    const std::string request = "GET /dialog/oauth HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    if (!sendAll(page.get(), reinterpret_cast<const uint8_t*>(request.data()), request.size())) return "";
+    std::string answer;
+    StopSignal never;
+    char buffer[1024];
+    while (waitReadable(page.get(), never, 5) == WaitResult::Ready) {
+        const ssize_t n = ::recv(page.get(), buffer, sizeof buffer, 0);
+        if (n <= 0) break;
+        answer.append(buffer, size_t(n));
+    }
+    const size_t start = answer.find("access_token=");
+    if (start == std::string::npos) return "";
+    const size_t end = answer.find('&', start);
+    return answer.substr(start + 13, end == std::string::npos ? std::string::npos : end - start - 13);
+}
+
+// The login page and the game server are different processes (one per client): a
+// token from the page signs in on the game server, a made-up one does not.
+TEST_F(LobbyWire, ATokenFromTheLoginPageSignsInAndAMadeUpOneIsRefused) {
+    const std::string token = tokenFrom(stub_->httpPort());
+    ASSERT_EQ(token.rfind("stub-1-", 0), 0u) << token;
+    for (const std::string& forged : {std::string("stub-1"), std::string("stub-1-0000000000000000"),
+                                      std::string("stub-2") + token.substr(6), token + "0", std::string("")}) {
+        send(2301, Bytes().utf(forged).data());
+        EXPECT_TRUE(next(2302)) << "refused: " << forged;
+    }
+    send(2301, Bytes().utf(token).data());
+    auto signedIn = next(3);
+    ASSERT_TRUE(signedIn);
+    auto named = next(2306);
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named->readInt(), signedIn->readInt());
+    EXPECT_EQ(named->readUTF(), "sn1");
+}
+
+} // namespace
+} // namespace kavo::test
+
+namespace kavo::test {
+namespace {
+
+// A client that signs in while another is leaving is served.
+TEST(StubClients, ASecondClientIsServedWhileTheFirstLeaves) {
+    StubProcess stub;
+    ASSERT_TRUE(stub.ready());
+    RecordingListener first;
+    MobileClient firstClient(&first);
+    firstClient.connectToHost("127.0.0.1", stub.port());
+    ASSERT_TRUE(first.waitFor(RecordingListener::Event::ConnectionOK));
+    firstClient.sendMessage(Message(1, Bytes().utf("an").utf("123").utf("1.0").data()));
+    ASSERT_TRUE(first.waitForMessages(1, 15)) << "the first is signed in";
+
+    RecordingListener second;
+    MobileClient secondClient(&second);
+    secondClient.connectToHost("127.0.0.1", stub.port());
+    ASSERT_TRUE(second.waitFor(RecordingListener::Event::ConnectionOK));
+    secondClient.sendMessage(Message(1, Bytes().utf("binh").utf("123").utf("1.0").data()));
+    firstClient.close();
+    auto signedIn = [&] {
+        for (const auto& message : second.messages())
+            if (message.commandId == 3) return true;
+        return false;
+    };
+    for (int i = 0; i < 300 && !signedIn(); ++i)
+        second.waitForMessages(second.messages().size() + 1, 0.05);
+    EXPECT_TRUE(signedIn()) << "the second is signed in";
+    secondClient.close();
+}
+
+// One person's wire connection to a shared stub.
+class Person {
+public:
+    explicit Person(uint16_t port) { client_.connectToHost("127.0.0.1", port); }
+    ~Person() { client_.close(); }
+    bool connected() { return listener_.waitFor(RecordingListener::Event::ConnectionOK); }
+    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
+    // The next reply of a command, waiting for it (generously: the suite runs beside).
+    std::optional<Message> next(int16_t command) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        while (std::chrono::steady_clock::now() < deadline) {
+            const auto all = listener_.messages();
+            for (size_t i = seen_; i < all.size(); ++i) {
+                if (all[i].commandId != command) continue;
+                seen_ = i + 1;
+                return Message(all[i].commandId, all[i].body);
+            }
+            listener_.waitForMessages(all.size() + 1, 0.05);
+        }
+        return std::nullopt;
+    }
+
+private:
+    RecordingListener listener_;
+    MobileClient client_{&listener_};
+    size_t seen_ = 0;
+};
+
+struct Sitter {
+    const char* name;
+    const char* language;
+    const char* win;
+    const char* lose;
+};
+
+// Two people connected at the same time each sign in, sit at the same Bai Cao board and
+// play a hand: each gets its own answers (itself the board's owner, its own deal, the
+// hand's money with itself among the players, in its own language).
+TEST(StubClients, TwoClientsAtOnceSignInAndSit) {
+    ::setenv("KAVO_STUB_STAKE_PAUSE", "0.1", 1);
+    StubProcess stub;
+    ::unsetenv("KAVO_STUB_STAKE_PAUSE");
+    ASSERT_TRUE(stub.ready());
+    const Sitter sitters[] = {{"an", "en", "Win", "Lose"}, {"binh", "vi", "Thắng", "Thua"}};
+    Person first(stub.port());
+    Person second(stub.port());
+    Person* people[] = {&first, &second};
+    int32_t ids[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(sitters[i].name);
+        ASSERT_TRUE(people[i]->connected());
+        people[i]->send(1, Bytes().utf(sitters[i].name).utf("123").utf("1.0").data());
+        auto signedIn = people[i]->next(3);
+        ASSERT_TRUE(signedIn) << "signed in while the other is connected";
+        ids[i] = signedIn->readInt();
+        people[i]->send(2800, Bytes()
+                                  .utf(std::string(R"({"command":"SET_CLIENT_INFOR","data":{"lang":")") +
+                                       sitters[i].language + R"(","os":2}})")
+                                  .data());
+        people[i]->send(61, {11});
+        ASSERT_TRUE(people[i]->next(61));
+    }
+    ASSERT_NE(ids[0], ids[1]);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(sitters[i].name);
+        people[i]->send(8, Bytes().byte(1).byte(5).utf("").data());
+        auto joined = people[i]->next(8);
+        ASSERT_TRUE(joined) << "the join is answered";
+        EXPECT_EQ(joined->readByte(), 1);
+        EXPECT_EQ(joined->readByte(), 5);
+        EXPECT_EQ(joined->readInt(), ids[i]) << "each owns its own table";
+        EXPECT_EQ(joined->readInt(), 10000);
+    }
+    for (auto* person : people)
+        person->send(20, {1, 5});
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(sitters[i].name);
+        ASSERT_TRUE(people[i]->next(20)) << "dealt";
+        std::set<int32_t> players;
+        for (int j = 0; j < 3; ++j) {
+            auto bonus = people[i]->next(52);
+            ASSERT_TRUE(bonus) << "the hand's money";
+            EXPECT_EQ(bonus->readByte(), 1);
+            EXPECT_EQ(bonus->readByte(), 5);
+            players.insert(bonus->readInt());
+            const int32_t amount = bonus->readInt();
+            EXPECT_EQ(bonus->readUTF(), amount > 0 ? sitters[i].win : sitters[i].lose);
+        }
+        EXPECT_TRUE(players.count(ids[i])) << "the player's own money is settled";
+        EXPECT_FALSE(players.count(ids[1 - i])) << "not the other client's";
+    }
+}
+
+} // namespace
+} // namespace kavo::test

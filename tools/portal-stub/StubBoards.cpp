@@ -1,0 +1,41 @@
+#include "tools/portal-stub/StubBoards.h"
+
+#include <map>
+#include <mutex>
+
+namespace portalstub {
+
+namespace {
+
+constexpr int kFirstCreated = int(std::size(kBoardStakes)) + 1;
+
+std::mutex boardsMutex;
+std::map<int, int32_t> createdStakes;        // guarded by boardsMutex
+std::map<int, std::string> createdPasswords; // guarded by boardsMutex
+int nextCreated = kFirstCreated;             // guarded by boardsMutex
+
+} // namespace
+
+int32_t stakeOfBoard(int board) {
+    if (board >= 1 && board < kFirstCreated) return kBoardStakes[board - 1];
+    std::lock_guard lock(boardsMutex);
+    auto created = createdStakes.find(board);
+    return created != createdStakes.end() ? created->second : 1000;
+}
+
+int8_t createBoard(int32_t stake, const std::string& password) {
+    std::lock_guard lock(boardsMutex);
+    const int board = nextCreated;
+    nextCreated = nextCreated >= 127 ? kFirstCreated : nextCreated + 1;
+    createdStakes[board] = stake;
+    createdPasswords[board] = password;
+    return int8_t(board);
+}
+
+bool boardAdmits(int board, const std::string& password) {
+    std::lock_guard lock(boardsMutex);
+    auto created = createdPasswords.find(board);
+    return created == createdPasswords.end() || created->second.empty() || created->second == password;
+}
+
+} // namespace portalstub

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <iterator>
+#include <string>
+
+namespace portalstub {
+
+// The stakes of the boards every game's board list shows, board 1 first. A join answers
+// with the stake of the board joined, so the table plays for what the list promised.
+inline constexpr int32_t kBoardStakes[] = {100, 500, 1000, 5000, 10000, 50000};
+// The room of the boards a player creates or is seated at by play now.
+inline constexpr int8_t kStubRoom = 1;
+
+// The stake of a board: a listed board's, a created board's as its creator chose; any
+// other board plays for 1,000.
+int32_t stakeOfBoard(int board);
+// A new board (7, 8, ... up to 127, then 7 again) playing for `stake`, open to those
+// who give `password` (to anyone when it is empty).
+int8_t createBoard(int32_t stake, const std::string& password = "");
+// Whether a join of `board` with `password` may sit: a created board with a password
+// takes only that password; every other board takes any.
+bool boardAdmits(int board, const std::string& password);
+
+} // namespace portalstub
