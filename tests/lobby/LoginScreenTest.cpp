@@ -18,6 +18,7 @@
 #include "platform/ui/Screen.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalService.h"
+#include "tests/support/Sockets.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <any>
@@ -216,11 +217,20 @@ TEST_F(LoginScreen, TheNameAndPasswordCaptionsEndBeforeTheirFieldsOnBothForms) {
 
 class FormsWithoutServer : public LoginScreen {
 protected:
-    // Registration and recovery connect by themselves: keep them off the network.
+    // Registration and recovery connect by themselves: the two servers are local
+    // listeners that never accept, so nothing answers and nothing leaves this machine.
     void SetUp() override {
         LoginScreen::SetUp();
-        storeServerList("First|first.example:1;Second|second.example:2");
+        first_ = listenOnLoopback(firstPort_);
+        second_ = listenOnLoopback(secondPort_);
+        storeServerList("First|127.0.0.1:" + std::to_string(firstPort_) +
+                        ";Second|127.0.0.1:" + std::to_string(secondPort_));
     }
+
+    uint16_t firstPort_ = 0;
+    uint16_t secondPort_ = 0;
+    Fd first_;
+    Fd second_;
 };
 
 TEST_F(FormsWithoutServer, RegistrationRefusesAnEmptyNameAndDifferentPasswords) {
@@ -232,7 +242,7 @@ TEST_F(FormsWithoutServer, RegistrationRefusesAnEmptyNameAndDifferentPasswords) 
                         "wait text=" +
                         text("KAVO_RetypePassInvalid") + "\ntap text=OK\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    EXPECT_NE(GlobalService::IP(), "first.example") << "nothing connected";
+    EXPECT_NE(GlobalService::PORT(), int(firstPort_)) << "nothing connected";
     EXPECT_EQ(GlobalService::getInstance().getConnectOKListener(), nullptr);
 }
 
@@ -242,22 +252,22 @@ TEST_F(FormsWithoutServer, RegistrationWithTwoEmptyPasswordsGoesToTheFirstServer
     auto form = screen->logSubRegisterView();
     form->txfUsername()->setText("moi");
     form->onRegister();
-    EXPECT_EQ(GlobalService::IP(), "first.example");
-    EXPECT_EQ(GlobalService::PORT(), 1);
+    EXPECT_EQ(GlobalService::IP(), "127.0.0.1");
+    EXPECT_EQ(GlobalService::PORT(), int(firstPort_));
     EXPECT_EQ(form->listServers().size(), 2u);
     GlobalService::getInstance().setConnectOKListener(nullptr);
 }
 
 TEST_F(FormsWithoutServer, RecoveryGoesToTheServerThatLastAcceptedTheClient) {
-    defaults().setString("second.example", "ipServer");
-    defaults().setInt(2, "portServer");
+    defaults().setString("127.0.0.1", "ipServer");
+    defaults().setInt(secondPort_, "portServer");
     auto screen = ready();
     screen->showForgotPwd();
     auto form = screen->logSubForgotPwdView();
     form->txfUsername()->setText("an");
     form->onForgotPwd();
-    EXPECT_EQ(GlobalService::IP(), "second.example");
-    EXPECT_EQ(GlobalService::PORT(), 2);
+    EXPECT_EQ(GlobalService::IP(), "127.0.0.1");
+    EXPECT_EQ(GlobalService::PORT(), int(secondPort_));
     EXPECT_EQ(UIController::okValue(), LoginView_SubForgotPwdView::kActionForgotPassword);
     EXPECT_EQ(shownAlert(), text("KAVO_confirmGetPassword"));
     GlobalService::getInstance().setConnectOKListener(nullptr);

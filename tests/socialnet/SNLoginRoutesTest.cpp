@@ -32,8 +32,8 @@ TEST_F(SNLoginRoutesTest, EachBehaviourTriesItsRoutesInOrder) {
         S state;
     };
     const std::string app = std::string("snauth://authorize?") + kDialogQuery;
-    const std::string browser = "https://m.socialnet.invalid/dialog/oauth?client_id=123&type=user_agent&redirect_uri="
-                                "sn123%3A%2F%2Fauthorize&display=touch&sdk=ios&scope=";
+    const std::string browser = loginHostBase() + "/dialog/oauth?client_id=123&type=user_agent&redirect_uri="
+                                                  "sn123%3A%2F%2Fauthorize&display=touch&sdk=ios&scope=";
     std::vector<Case> cases = {
         {B::WithDialogFallback, false, true, 0, {}, true, S::CreatedOpening},
         {B::WithDialogFallback, true, false, 0, {app, browser}, true, S::CreatedOpening},
@@ -57,14 +57,14 @@ TEST_F(SNLoginRoutesTest, EachBehaviourTriesItsRoutesInOrder) {
         EXPECT_EQ(platform_->opened, c.opened) << int(c.behavior);
         EXPECT_EQ(bool(session->loginDialog()), c.dialog) << int(c.behavior);
         EXPECT_EQ(session->state(), c.state) << int(c.behavior);
-        EXPECT_EQ(platform_->cookieHosts, std::vector<std::string>{"m.socialnet.invalid"});
+        EXPECT_EQ(platform_->cookieHosts, std::vector<std::string>{"127.0.0.1"});
         if (c.state == S::ClosedLoginFailed && c.accessRequests == 0) {
             ASSERT_EQ(heard.size(), 1u);
             EXPECT_EQ(heard[0].reason, "com.socialnet.sdk:ErrorLoginNotCancelled");
         }
         if (session->loginDialog()) {
             EXPECT_EQ(*session->loginDialog()->loadingURL(),
-                      std::string("https://m.socialnet.invalid/dialog/oauth?") +
+                      loginHostBase() + "/dialog/oauth?" +
                           (!c.opened.empty() ? "client_id=123&type=user_agent&redirect_uri=sn123%3A%2F%2Fauthorize"
                                                "&display=touch&sdk=ios&scope="
                                              : kDialogQuery));
@@ -131,13 +131,13 @@ TEST_F(SNLoginRoutesTest, TheNativeApplicationAnswersThroughTheCallbackURL) {
 
 TEST_F(SNLoginRoutesTest, ADisabledServiceFallsBackToTheBrowserOrFails) {
     platform_->multitasking = true;
-    platform_->openableSchemes = {"snauth", "https"};
+    platform_->openableSchemes = {"snauth", "http"};
     auto session = makeSession();
     session->openWithCompletionHandler(recorder());
     platform_->opened.clear();
     EXPECT_TRUE(session->handleOpenURL("sn123://authorize#error=service_disabled_use_browser"));
     ASSERT_EQ(platform_->opened.size(), 1u);
-    EXPECT_EQ(platform_->opened[0].rfind("https://m.socialnet.invalid/dialog/oauth?", 0), 0u);
+    EXPECT_EQ(platform_->opened[0].rfind(loginHostBase() + "/dialog/oauth?", 0), 0u);
     EXPECT_TRUE(session->handleOpenURL("sn123://authorize#error=service_disabled"));
     EXPECT_EQ(session->state(), S::ClosedLoginFailed);
     EXPECT_EQ(heard.back().reason, "com.socialnet.sdk:ErrorLoginNotCancelled");
@@ -161,6 +161,10 @@ TEST_F(SNLoginRoutesTest, TheSystemAccountGrantsRefusesOrFallsBack) {
     advance(0);
     EXPECT_EQ(fallback->state(), S::CreatedOpening);
     EXPECT_TRUE(fallback->loginDialog());
+    // The dialog asks this machine's login host for the page.
+    ASSERT_TRUE(loginHost_.waitForRequests(1, 10));
+    EXPECT_EQ(loginHost_.requests()[0].method, "GET");
+    EXPECT_EQ(loginHost_.requests()[0].path, std::string("/dialog/oauth?") + kDialogQuery);
     fallback->close();
 
     platform_->accountAnswer = {false, 7, std::nullopt, ""};

@@ -18,7 +18,10 @@ void RequestFixture::SetUp() {
     platform::writeFileAtomically(
         bundle_ + "/Info.plist",
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
-        "<key>SocialNetGraphURL</key><string>" +
+        "<key>SocialNetDialogURL</key><string>" +
+            loginHostBase() +
+            "</string>\n"
+            "<key>SocialNetGraphURL</key><string>" +
             base +
             "</string>\n"
             "<key>SocialNetRestURL</key><string>" +

@@ -42,7 +42,7 @@ TEST_F(SNSessionEdgesTest, AnAnsweredCallbackIsNotTakenForACancelWhenTheApplicat
     session->openWithCompletionHandler(recorder());
     SNSession::setActiveSession(session);
     // The login application answers with a refusal that moves the login on to the browser.
-    platform_->openableSchemes = {"snauth", "https"};
+    platform_->openableSchemes = {"snauth", "http"};
     ASSERT_TRUE(session->handleOpenURL("sn123://authorize#error=service_disabled_use_browser"));
     ASSERT_EQ(session->state(), S::CreatedOpening);
     ASSERT_TRUE(session->handleOpenURL("sn123://authorize#access_token=T&expires_in=3600"));

@@ -1,5 +1,6 @@
 #include "tests/socialnet/SNSessionTestSupport.h"
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
@@ -33,6 +34,18 @@ void SessionFixture::SetUp() {
     dataPath_ = mkdtemp(pattern.data()) ? pattern : std::string();
     platform::setDataDirectory(dataPath_);
     platform::UserDefaults::standard().reset();
+    loginHost_.holdConnections();
+    const std::string base = loginHostBase();
+    const std::string bundle = platform::joinPath(dataPath_, "login-bundle");
+    platform::createDirectories(bundle);
+    platform::writeFileAtomically(bundle + "/Info.plist",
+                                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
+                                  "<key>SocialNetDialogURL</key><string>" +
+                                      base + "</string>\n<key>SocialNetGraphURL</key><string>" + base +
+                                      "</string>\n<key>SocialNetRestURL</key><string>" + base +
+                                      "</string>\n</dict>\n</plist>\n");
+    previousBundle_ = platform::Bundle::main().path();
+    platform::Bundle::main().setMainPath(bundle);
     clock_ = std::make_unique<platform::ScopedManualClock>();
     platform::RunLoop::main().bindToCurrentThread();
     SNLoginPlatform::setCurrent(platform_);
@@ -50,6 +63,7 @@ void SessionFixture::TearDown() {
     platform::ui::Application::shared().reset();
     clock_.reset();
     platform::UserDefaults::standard().reset();
+    platform::Bundle::main().setMainPath(previousBundle_);
     std::error_code ignored;
     if (!dataPath_.empty()) std::filesystem::remove_all(dataPath_, ignored);
 }

@@ -3,6 +3,7 @@
 #include "platform/runtime/Clock.h"
 #include "sdk/socialnet/SNLoginPlatform.h"
 #include "sdk/socialnet/SNSession.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -46,7 +47,10 @@ struct Heard {
 };
 
 // Each test: a fresh data folder (user defaults), the manual clock, the main run
-// loop on this thread, the fake platform installed, no active session, app id "123".
+// loop on this thread, the fake platform installed, no active session, app id "123",
+// and a bundle whose login, graph and REST hosts are loginHost_: a login page the
+// dialog loads is asked for there and never answered, so no test depends on when a
+// page would come back and nothing leaves this machine.
 class SessionFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -61,6 +65,10 @@ protected:
     static void storeToken(const std::string& token, double expiresAt, std::vector<std::string> permissions = {},
                            int loginType = 2, bool isLoginToken = true);
 
+    // "http://127.0.0.1:<port>" of loginHost_.
+    std::string loginHostBase() const { return loginHost_.url(""); }
+
+    kavo::test::TestHttpServer loginHost_;
     std::shared_ptr<FakeLoginPlatform> platform_ = std::make_shared<FakeLoginPlatform>();
     std::vector<Heard> heard;
     std::vector<std::string> logLines;
@@ -68,6 +76,7 @@ protected:
 private:
     std::unique_ptr<platform::ScopedManualClock> clock_;
     std::string dataPath_;
+    std::string previousBundle_;
 };
 
 } // namespace socialnet::test
