@@ -9,6 +9,7 @@
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <atomic>
+#include <memory>
 #include <optional>
 
 using namespace kavo;
@@ -113,9 +114,10 @@ TEST_F(MailRoad, TheWelcomeMailSentAtEverySignInIsListedOnce) {
 // The server sends its welcome notice (type 4) with a new time at every sign-in; each
 // replaces the one before, in the list and in what is stored.
 TEST_F(MailRoad, TheWelcomeNoticeOfThreeSignInsIsListedAndStoredOnce) {
-    std::atomic<int> signIns{0};
-    portal().onCommand(1702, [&signIns](Message&, TestPortal::Reply& reply) {
-        const int n = ++signIns;
+    // Shared with the handler, which may still answer after the test body returns.
+    auto signIns = std::make_shared<std::atomic<int>>(0);
+    portal().onCommand(1702, [signIns](Message&, TestPortal::Reply& reply) {
+        const int n = ++*signIns;
         reply.send(mailReply(4, kWelcomeTime + n * 1000, "Chào mừng lần " + std::to_string(n)));
     });
     launch();
@@ -134,7 +136,7 @@ TEST_F(MailRoad, TheWelcomeNoticeOfThreeSignInsIsListedAndStoredOnce) {
         result = drive("screen LoginView 5\n");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
-    EXPECT_EQ(signIns.load(), 3);
+    EXPECT_EQ(signIns->load(), 3);
     EXPECT_EQ(storedMailCount(), 1u);
 }
 

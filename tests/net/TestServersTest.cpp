@@ -1,12 +1,20 @@
 // The test servers that later tests lean on: they must answer as configured.
 
+#include "net/FrameReader.h"
 #include "tests/support/Sockets.h"
 #include "tests/support/TestHttpServer.h"
+#include "tests/support/TestPortal.h"
 
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <thread>
 
+using kavo::Message;
 using kavo::test::TestHttpServer;
+using kavo::test::TestPortal;
 
 namespace {
 
@@ -52,4 +60,57 @@ TEST(TestHttpServer, AnswersEmptyWithAnErrorOrNotAtAll) {
     http.holdConnections();
     EXPECT_EQ(get(http.port(), "/x", 0.3), "");
     EXPECT_EQ(http.requests().size(), 3u);
+}
+
+// A fixture's handlers hold the fixture: the portal, which outlives it, must not run one
+// after it went, nor be in the middle of one when it goes.
+TEST(TestPortal, DroppingHandlersWaitsForTheRunningCallAndLaterRequestsFindNone) {
+    std::promise<void> entered;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<int> calls{0};
+    std::atomic<bool> finished{false};
+    std::promise<void> eightAnswered;
+    TestPortal portal; // after what its handlers use: its thread ends before they go
+    portal.onCommand(7, [&](Message&, TestPortal::Reply&) {
+        if (++calls > 1) return;
+        entered.set_value();
+        released.wait();
+        finished = true;
+    });
+
+    auto fd = kavo::test::connectToLoopback(portal.port());
+    ASSERT_TRUE(fd.valid());
+    const uint8_t hello[9] = {10, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08};
+    ASSERT_TRUE(kavo::test::sendAll(fd.get(), hello, sizeof hello));
+    const kavo::TEA tea(0x0102030405060708);
+    auto send = [&](int16_t command) {
+        const auto frame = kavo::encodeFrame(tea, Message(command));
+        return kavo::test::sendAll(fd.get(), frame.data(), frame.size());
+    };
+    ASSERT_TRUE(send(7));
+    auto inHandler = entered.get_future();
+    ASSERT_EQ(inHandler.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+
+    std::atomic<bool> finishedWhenDropReturned{false};
+    auto drop = std::async(std::launch::async, [&] {
+        const bool idle = portal.dropHandlers(5);
+        finishedWhenDropReturned = finished.load();
+        return idle;
+    });
+    // The handler goes on only once the drop has begun (its handler is no longer set).
+    for (int i = 0; i < 500 && portal.handlerOf(7); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(portal.handlerOf(7));
+    release.set_value();
+    EXPECT_TRUE(drop.get());
+    EXPECT_TRUE(finishedWhenDropReturned.load());
+
+    // Requests are served in order: once the new handler of 8 runs, the second 7 was read.
+    portal.onCommand(8, [&](Message&, TestPortal::Reply&) { eightAnswered.set_value(); });
+    ASSERT_TRUE(send(7));
+    ASSERT_TRUE(send(8));
+    ASSERT_EQ(eightAnswered.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_EQ(calls.load(), 1);
+    EXPECT_EQ(portal.messages(7).size(), 2u);
 }

@@ -2,6 +2,7 @@
 
 #include "net/FrameReader.h"
 
+#include <cstdio>
 #include <sys/socket.h>
 
 namespace kavo::test {
@@ -58,6 +59,24 @@ TestPortal::Handler TestPortal::handlerOf(int16_t commandId) {
 void TestPortal::onAnyCommand(Handler handler) {
     std::lock_guard<std::mutex> lock(mutex_);
     anyHandler_ = std::move(handler);
+}
+
+bool TestPortal::dropHandlers(double timeout) {
+    std::map<int16_t, Handler> handlers;
+    std::map<std::pair<int16_t, int8_t>, Handler> subHandlers;
+    Handler anyHandler;
+    std::unique_lock<std::mutex> lock(mutex_);
+    handlers.swap(handlers_);
+    subHandlers.swap(subHandlers_);
+    anyHandler.swap(anyHandler_);
+    // A handler that drops the handlers would wait for itself.
+    const bool fromHandler = std::this_thread::get_id() == thread_.get_id();
+    const bool idle = fromHandler || changed_.wait_for(lock, seconds(timeout), [&] { return handlersRunning_ == 0; });
+    if (!idle)
+        std::fprintf(stderr, "TestPortal: %d handler call(s) still running %.1f s after the handlers were dropped\n",
+                     handlersRunning_, timeout);
+    lock.unlock();
+    return idle;
 }
 
 void TestPortal::acceptLoop() {
@@ -157,9 +176,23 @@ void TestPortal::handle(Message& message, int connection) {
             handler = sub->second;
         else
             handler = it != handlers_.end() ? it->second : anyHandler_;
+        if (handler) ++handlersRunning_;
     }
     changed_.notify_all();
     if (!handler) return;
+    struct Running {
+        TestPortal& portal;
+        Handler& handler;
+        ~Running() {
+            // The copy holds what the handler captured: it goes before the call counts as done.
+            handler = nullptr;
+            {
+                std::lock_guard<std::mutex> lock(portal.mutex_);
+                --portal.handlersRunning_;
+            }
+            portal.changed_.notify_all();
+        }
+    } running{*this, handler};
     Reply reply(*this, connection);
     handler(message, reply);
 }

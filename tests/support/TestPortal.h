@@ -69,6 +69,11 @@ public:
     Handler handlerOf(int16_t commandId);
     // For every command without a handler of its own (an echo, say).
     void onAnyCommand(Handler handler);
+    // Forgets every handler, then waits (at most `timeout` s) until no handler call is
+    // in flight, so that what the handlers captured may go. A request read after this
+    // finds no handler. False (and a line on stderr) when a handler is still running:
+    // one stuck on something that will not come. From a handler it does not wait.
+    bool dropHandlers(double timeout = 5);
 
     // Sends to the current client, waiting (at most 5 s) for its hello if one is
     // connecting. False when no client is connected.
@@ -115,6 +120,7 @@ private:
     std::map<int16_t, Handler> handlers_;
     std::map<std::pair<int16_t, int8_t>, Handler> subHandlers_;
     Handler anyHandler_;
+    int handlersRunning_ = 0; // handler calls started and not yet returned
     std::vector<RecordedMessage> messages_;
     std::vector<Hello> hellos_;
     std::vector<std::string> errors_;

@@ -130,6 +130,11 @@ void ClientWorld::installDefaultPortalHandlers() {
     });
 }
 
+void ClientWorld::resetPortalHandlers() {
+    portal_.dropHandlers(5);
+    installDefaultPortalHandlers();
+}
+
 uint16_t deadLoopbackPort() {
     uint16_t port = 0;
     Fd listener = listenOnLoopback(port);
@@ -167,6 +172,9 @@ void ClientFixture::SetUp() {
 void ClientFixture::TearDown() {
     MobileClient::getInstance().manualDisconnect();
     portal().waitForClientGone(2);
+    // The test's handlers may hold the fixture; none may run once it goes, and the next
+    // test must not meet them.
+    ClientWorld::get().resetPortalHandlers();
     GlobalService::getInstance().setConnectOKListener(nullptr);
     KavoOnlineAppDelegate::getInstance().reset();
     ServerView::resetInstance();

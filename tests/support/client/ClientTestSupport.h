@@ -35,6 +35,9 @@ public:
     // Portal answers for the sign-in road: 222 -> 220 status 1, 1 -> 3 (the player
     // kPlayerId with kPlayerMoney), nothing for the rest. Replaces earlier handlers.
     void installDefaultPortalHandlers();
+    // Drops every handler a test set (waiting a bounded time for running calls to end)
+    // and installs the defaults again.
+    void resetPortalHandlers();
     static constexpr int32_t kPlayerId = 4242;
     static constexpr int64_t kPlayerMoney = 125000;
 
