@@ -4,6 +4,7 @@
 // through their environment settings; nothing here waits on a clock of its own.
 #include "tests/e2e/StubWire.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -139,6 +140,79 @@ TEST_P(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsD
         EXPECT_LT(money[me].amount, 0) << "I passed throughout";
         EXPECT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh})) << "the stub players are ready again";
     }
+}
+
+TEST_P(TienLenHands, ABoardCreatedForTwoPlayersSeatsTheOwnerAndOneStubPlayerAndDealsToThem) {
+    const int32_t me = signInAndChoose("an", GetParam());
+    ASSERT_NE(me, 0);
+    send(2702, Bytes().int32(0).int32(300).byte(2).utf("").data());
+    auto joined = next(8);
+    ASSERT_TRUE(joined) << "create opens the new board";
+    EXPECT_EQ(joined->readByte(), 1);
+    const int8_t board = joined->readByte();
+    EXPECT_EQ(board, 7);
+    EXPECT_EQ(joined->readInt(), me) << "owner";
+    EXPECT_EQ(joined->readInt(), 300) << "stake";
+    // Place 0: me (id, name, money, level, score, ready).
+    EXPECT_EQ(joined->readInt(), me);
+    EXPECT_EQ(joined->readUTF(), "an");
+    joined->readLong();
+    joined->readShort();
+    joined->readInt();
+    joined->readBool();
+    // Place 1: one stub player; places 2 and 3 empty.
+    EXPECT_EQ(joined->readInt(), kLan);
+    EXPECT_EQ(joined->readUTF(), "lan");
+    joined->readLong();
+    joined->readShort();
+    joined->readInt();
+    joined->readBool();
+    EXPECT_EQ(joined->readInt(), -1) << "place 2";
+    EXPECT_EQ(joined->readInt(), -1) << "place 3";
+    EXPECT_FALSE(joined->available()) << "nothing after place 3";
+    ASSERT_EQ(readyAgain(1), (std::set<int32_t>{kLan}));
+
+    send(20, Bytes().byte(1).byte(board).data());
+    auto dealt = next(20);
+    ASSERT_TRUE(dealt);
+    dealt->readByte();
+    dealt->readByte();
+    dealt->readByte();
+    for (int i = 0; i < 13; ++i)
+        dealt->readByte();
+    ASSERT_EQ(dealt->readInt(), me) << "the first game: I hold the three of spades";
+    send(21, Bytes().byte(1).byte(board).byte(1).byte(0).data());
+    // Every turn after mine is the stub player's or mine again.
+    std::set<int32_t> movers;
+    bool over = false;
+    for (int moves = 0; moves < 200 && !over; ++moves) {
+        auto message = nextOf({21, 49, 50});
+        ASSERT_TRUE(message);
+        if (message->commandId() == 50) {
+            over = true;
+            break;
+        }
+        message->readByte();
+        message->readByte();
+        movers.insert(message->readInt());
+        if (message->commandId() == 21) {
+            const int count = message->readByte();
+            for (int i = 0; i < count; ++i)
+                message->readByte();
+        }
+        const int32_t nextUp = message->readInt();
+        if (nextUp != -1) movers.insert(nextUp); // -1: the game's last move
+        if (nextUp == me) send(49, Bytes().byte(1).byte(board).data());
+    }
+    ASSERT_TRUE(over);
+    EXPECT_EQ(movers, (std::set<int32_t>{me, kLan}));
+    // Two players settle: the winner takes the stake from the one other player.
+    auto money = bonuses(2, board);
+    ASSERT_EQ(money.size(), 2u);
+    ASSERT_TRUE(money.count(me) && money.count(kLan));
+    EXPECT_EQ(money[me].amount + money[kLan].amount, 0);
+    EXPECT_EQ(std::abs(money[me].amount), 300);
+    EXPECT_EQ(readyAgain(1), (std::set<int32_t>{kLan})) << "only the seated stub player gets ready again";
 }
 
 INSTANTIATE_TEST_SUITE_P(TienLenAndTienLenMB, TienLenHands, ::testing::Values(int8_t(3), int8_t(12)),

@@ -70,6 +70,11 @@ void CardTableStub::setStake(int32_t stake) {
     stake_ = stake;
 }
 
+int CardTableStub::guestsSeated() {
+    std::lock_guard lock(mutex_);
+    return guests_;
+}
+
 std::vector<int32_t> CardTableStub::places() {
     std::lock_guard lock(mutex_);
     return places_;
@@ -129,9 +134,12 @@ void CardTableStub::install() {
         }
         tienLen_.reset();
         const Player me = me_();
+        // A board created for fewer players leaves the later places empty.
+        const int guests = std::min(2, playersAtBoard(board, 4) - 1);
         {
             std::lock_guard lock(mutex_);
-            places_ = {me.id, kGuestA, kGuestB, -1};
+            places_ = {me.id, guests >= 1 ? kGuestA : -1, guests >= 2 ? kGuestB : -1, -1};
+            guests_ = guests;
         }
         Message joined(8);
         joined.writeByte(room);
@@ -144,13 +152,18 @@ void CardTableStub::install() {
         joined.writeShort(1);
         joined.writeInt(2500);
         joined.writeBool(0);
-        for (const auto& [id, name] : {std::pair{kGuestA, "lan"}, std::pair{kGuestB, "minh"}}) {
-            joined.writeData(stubPlayerEntry(id, name).data());
+        const std::pair<int32_t, const char*> seated[] = {{kGuestA, "lan"}, {kGuestB, "minh"}};
+        for (int place = 1; place <= 3; ++place) {
+            if (place > guests) {
+                joined.writeInt(-1);
+                continue;
+            }
+            joined.writeData(stubPlayerEntry(seated[place - 1].first, seated[place - 1].second).data());
             joined.writeBool(0);
         }
-        joined.writeInt(-1); // place 3 is empty
         reply.send(joined);
-        for (int32_t guest : {kGuestA, kGuestB}) {
+        for (int place = 1; place <= guests; ++place) {
+            const int32_t guest = seated[place - 1].first;
             Message ready(16);
             ready.writeInt(guest);
             ready.writeBool(1);

@@ -45,6 +45,9 @@ public:
     int32_t stake();
     // A table of another game joined (its stub serves the join).
     void setStake(int32_t stake);
+    // How many stub players the last join seated (the board's number of players less the
+    // owner, at most two).
+    int guestsSeated();
 
 private:
     void later(double seconds, std::function<void()> action);
@@ -71,6 +74,7 @@ private:
     int32_t stake_ = 1000;
     int32_t nextGuest_ = 4100;
     std::vector<int32_t> places_;
+    int guests_ = 2;
     StubTienLen tienLen_;
     std::thread worker_;
 };

@@ -1,5 +1,6 @@
 #include "tools/portal-stub/StubBoards.h"
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -12,6 +13,7 @@ constexpr int kFirstCreated = int(std::size(kBoardStakes)) + 1;
 std::mutex boardsMutex;
 std::map<int, int32_t> createdStakes;        // guarded by boardsMutex
 std::map<int, std::string> createdPasswords; // guarded by boardsMutex
+std::map<int, int> createdPlayers;           // guarded by boardsMutex; 0: every place
 int nextCreated = kFirstCreated;             // guarded by boardsMutex
 
 } // namespace
@@ -23,13 +25,21 @@ int32_t stakeOfBoard(int board) {
     return created != createdStakes.end() ? created->second : 1000;
 }
 
-int8_t createBoard(int32_t stake, const std::string& password) {
+int8_t createBoard(int32_t stake, const std::string& password, int players) {
     std::lock_guard lock(boardsMutex);
     const int board = nextCreated;
     nextCreated = nextCreated >= 127 ? kFirstCreated : nextCreated + 1;
     createdStakes[board] = stake;
     createdPasswords[board] = password;
+    createdPlayers[board] = players;
     return int8_t(board);
+}
+
+int playersAtBoard(int board, int places) {
+    std::lock_guard lock(boardsMutex);
+    auto created = createdPlayers.find(board);
+    if (created == createdPlayers.end() || created->second == 0) return places;
+    return std::clamp(created->second, 2, std::max(places, 2));
 }
 
 bool boardAdmits(int board, const std::string& password) {

@@ -16,8 +16,12 @@ inline constexpr int8_t kStubRoom = 1;
 // other board plays for 1,000.
 int32_t stakeOfBoard(int board);
 // A new board (7, 8, ... up to 127, then 7 again) playing for `stake`, open to those
-// who give `password` (to anyone when it is empty).
-int8_t createBoard(int32_t stake, const std::string& password = "");
+// who give `password` (to anyone when it is empty), for `players` players in all
+// (0: as many as the table has places).
+int8_t createBoard(int32_t stake, const std::string& password = "", int players = 0);
+// How many players in all a table of `places` places seats at `board`: a created
+// board's number, held between 2 and `places`; every other board fills its places.
+int playersAtBoard(int board, int places);
 // Whether a join of `board` with `password` may sit: a created board with a password
 // takes only that password; every other board takes any.
 bool boardAdmits(int board, const std::string& password);

@@ -181,7 +181,10 @@ void StubMauBinh::deal(int8_t room, int8_t board, TestPortal::Reply& reply) {
     }
     std::shuffle(deck.begin(), deck.end(), std::mt19937(seed));
     int next = 0;
-    for (int32_t id : {me, kGuests[0], kGuests[1]}) {
+    // The hand goes to those the join seated: a board created for two deals to one stub player.
+    std::vector<int32_t> players = {me, kGuests[0]};
+    if (table_.guestsSeated() >= 2) players.push_back(kGuests[1]);
+    for (int32_t id : players) {
         Seat seat;
         seat.id = id;
         seat.cards.assign(deck.begin() + next, deck.begin() + next + 13);

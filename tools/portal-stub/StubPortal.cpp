@@ -7,6 +7,7 @@
 #include "tools/portal-stub/StubNotices.h"
 #include "tools/portal-stub/TableSheetsStub.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace portalstub {
@@ -179,13 +180,14 @@ void StubPortal::install() {
     portal_.onCommand(2702, [this](Message& request, TestPortal::Reply& reply) {
         request.readInt();
         const int32_t money = request.readInt();
-        const int seats = request.readByte();
+        const int seats = uint8_t(request.readByte());
         const std::string password = request.readUTF();
         if (money <= 0) {
             platform::log("create request with a stake of " + std::to_string(money) + ": dropped");
             return;
         }
-        const int8_t board = createBoard(money, password);
+        // A number of players of 0 would read as "every place"; it is below 2 like 1.
+        const int8_t board = createBoard(money, password, std::max(seats, 1));
         platform::log("create request: board " + std::to_string(board) + ", stake " + std::to_string(money) +
                       ", seats " + std::to_string(seats) + passwordNote(password));
         joinFor(kStubRoom, board, password, reply);
