@@ -4,6 +4,7 @@
 
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/RunLoop.h"
+#include "tests/platform/runtime/MainLoopFixture.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -13,16 +14,7 @@
 
 using namespace platform;
 
-namespace {
-struct ScheduleFixture : ::testing::Test {
-    ScopedManualClock clock;
-    void SetUp() override {
-        RunLoop::main().reset();
-        RunLoop::main().bindToCurrentThread();
-    }
-    void TearDown() override { RunLoop::main().reset(); }
-};
-} // namespace
+using ScheduleFixture = platform::test::MainLoopFixture;
 
 // Late by less than one interval (a busy loop): the next firing stays on the timer's own
 // grid instead of drifting by the lateness.

@@ -1,6 +1,7 @@
 #include "platform/runtime/RunLoop.h"
 
 #include "platform/runtime/Clock.h"
+#include "tests/platform/runtime/MainLoopFixture.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -9,16 +10,7 @@
 
 using namespace platform;
 
-namespace {
-struct MainLoopFixture : ::testing::Test {
-    ScopedManualClock clock;
-    void SetUp() override {
-        RunLoop::main().reset();
-        RunLoop::main().bindToCurrentThread();
-    }
-    void TearDown() override { RunLoop::main().reset(); }
-};
-} // namespace
+using platform::test::MainLoopFixture;
 
 TEST_F(MainLoopFixture, PostedClosuresRunInTheOrderTheyWerePosted) {
     std::vector<int> seen;
