@@ -10,18 +10,7 @@
 namespace socialnet::test {
 namespace {
 
-class SNRequestAnswersTest : public RequestFixture {
-protected:
-    std::vector<Outcome> send(const std::shared_ptr<SNSession>& session, const std::vector<std::string>& paths) {
-        std::vector<Outcome> outcomes;
-        auto connection = std::make_shared<SNRequestConnection>();
-        for (auto& path : paths)
-            connection->addRequest(std::make_shared<SNRequest>(session, path), recordInto(outcomes));
-        connection->start();
-        EXPECT_TRUE(waitFor(outcomes, paths.size()));
-        return outcomes;
-    }
-};
+class SNRequestAnswersTest : public RequestFixture {};
 
 TEST_F(SNRequestAnswersTest, AnArrayBodyReachesTheHandlerAsAWrappedArray) {
     network_.answerGraph("/me/friends", R"([{"id":"7","name":"Lan"},{"id":"8"}])");

@@ -10,16 +10,6 @@ namespace {
 
 class SNRequestCompletionTest : public RequestFixture {
 protected:
-    // Sends the paths as one connection (a batch for more than one) and waits for every handler.
-    std::vector<Outcome> send(const std::shared_ptr<SNSession>& session, const std::vector<std::string>& paths) {
-        std::vector<Outcome> outcomes;
-        auto connection = std::make_shared<SNRequestConnection>();
-        for (auto& path : paths)
-            connection->addRequest(std::make_shared<SNRequest>(session, path), recordInto(outcomes));
-        connection->start();
-        EXPECT_TRUE(waitFor(outcomes, paths.size()));
-        return outcomes;
-    }
     static std::string resultText(const Outcome& outcome) { return outcome.result.description(); }
 };
 

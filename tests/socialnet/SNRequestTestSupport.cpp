@@ -61,6 +61,17 @@ bool RequestFixture::waitFor(const std::vector<Outcome>& outcomes, size_t count)
     return platform::RunLoop::main().runUntil([&] { return outcomes.size() >= count; }, 10);
 }
 
+std::vector<Outcome> RequestFixture::send(const std::shared_ptr<SNSession>& session,
+                                          const std::vector<std::string>& paths) {
+    std::vector<Outcome> outcomes;
+    auto connection = std::make_shared<SNRequestConnection>();
+    for (auto& path : paths)
+        connection->addRequest(std::make_shared<SNRequest>(session, path), recordInto(outcomes));
+    connection->start();
+    EXPECT_TRUE(waitFor(outcomes, paths.size()));
+    return outcomes;
+}
+
 std::vector<std::pair<std::string, std::string>> RequestFixture::lastQuery() const {
     auto requests = http_.requests();
     if (requests.empty()) return {};
