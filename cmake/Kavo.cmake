@@ -42,15 +42,58 @@ endif()
 
 find_package(Threads REQUIRED)
 
-# kavo_library(NAME [DEPS targets...]): one static library from the .cpp files of
-# the calling folder. Headers are included from the repository root
+if(KAVO_SHARED)
+    set(KAVO_LIBRARY_TYPE SHARED)
+else()
+    set(KAVO_LIBRARY_TYPE STATIC)
+endif()
+
+# kavo_library(NAME [STATIC] [DEPS targets...]): one library from the .cpp files of
+# the calling folder, shared where KAVO_SHARED says so unless STATIC is given (the test
+# helpers, which carry the test framework: two copies of it in one program free its
+# globals twice). Headers are included from the repository root
 # ("platform/ui/View.h") or from src/ ("net/Message.h").
 function(kavo_library name)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "STATIC" "" "DEPS" ${ARGN})
     file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-    add_library(${name} STATIC ${srcs})
+    set(type ${KAVO_LIBRARY_TYPE})
+    if(ARG_STATIC)
+        set(type STATIC)
+    endif()
+    add_library(${name} ${type} ${srcs})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS} Threads::Threads)
+endfunction()
+
+# Options every test program and the shared precompiled header are compiled with: a
+# header is only used where the options match.
+function(kavo_test_options name)
+    # The graphics library's flags define _REENTRANT for the programs that link it; defined for
+    # all, one header serves every program.
+    target_compile_definitions(${name} PRIVATE _REENTRANT)
+    # With the precompiled headers GCC 12 reports out-of-bounds copies that cannot happen
+    # where a long literal is joined to a std::string (the same bug as -Wrestrict above);
+    # kept a warning in the test programs, whose real overruns the sanitizers catch.
+    if(KAVO_WERROR AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+        target_compile_options(${name} PRIVATE -Wno-error=array-bounds)
+    endif()
+endfunction()
+
+# kavo_test_pch(): the test framework's headers, precompiled once for all test programs;
+# they are most of what a small test file costs to compile.
+function(kavo_test_pch)
+    if(TARGET kavo_test_pch)
+        return()
+    endif()
+    set(src ${PROJECT_BINARY_DIR}/kavo_test_pch.cpp)
+    if(NOT EXISTS ${src})
+        file(WRITE ${src} "// The precompiled header's own translation unit.\n")
+    endif()
+    add_library(kavo_test_pch OBJECT ${src})
+    target_link_libraries(kavo_test_pch PRIVATE GTest::gtest GTest::gmock Threads::Threads)
+    kavo_test_options(kavo_test_pch)
+    target_precompile_headers(kavo_test_pch PRIVATE <gtest/gtest.h> <gmock/gmock.h> <functional> <memory>
+                              <string> <vector>)
 endfunction()
 
 # kavo_test(NAME [DEPS targets...] [LABELS labels...]): one GoogleTest program
@@ -64,15 +107,11 @@ function(kavo_test name)
     endforeach()
     add_executable(${name} ${srcs})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
-    # The test framework's headers are most of what a small test file costs to compile.
-    target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <functional> <memory> <string>
-                              <vector>)
-    # With the precompiled headers GCC 12 reports out-of-bounds copies that cannot happen
-    # where a long literal is joined to a std::string (the same bug as -Wrestrict above);
-    # kept a warning in the test programs, whose real overruns the sanitizers catch.
-    if(KAVO_WERROR AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
-        target_compile_options(${name} PRIVATE -Wno-error=array-bounds)
-    endif()
+    kavo_test_options(${name})
+    # Every test program reads the one precompiled header that kavo_test_pch builds: a
+    # sanitizer build's header is over 100 MB, too much to keep once per program.
+    kavo_test_pch()
+    target_precompile_headers(${name} REUSE_FROM kavo_test_pch)
     # gtest_discover_tests flattens list-valued PROPERTIES (several labels, several
     # variables), so labels and environment are set by a script that CTest runs
     # after the discovered tests were added.
