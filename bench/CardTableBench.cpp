@@ -12,8 +12,8 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
-#include "table/CardView.h"
-#include "table/TienLenPlayer.h"
+#include "table/cards/CardView.h"
+#include "table/base/TienLenPlayer.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

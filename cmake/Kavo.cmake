@@ -98,10 +98,15 @@ endfunction()
 
 # kavo_test(NAME [DEPS targets...] [LABELS labels...]): one GoogleTest program
 # from the .cpp files of the calling folder, registered with CTest test by test.
-# EXCLUDE names files of the folder that a shared library compiles instead.
+# EXCLUDE names files of the folder that a shared library compiles instead; FOLDERS names
+# subfolders whose .cpp files belong to the same program.
 function(kavo_test name)
-    cmake_parse_arguments(ARG "" "" "DEPS;LABELS;EXCLUDE" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPS;LABELS;EXCLUDE;FOLDERS" ${ARGN})
     file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    foreach(folder ${ARG_FOLDERS})
+        file(GLOB folder_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+        list(APPEND srcs ${folder_srcs})
+    endforeach()
     foreach(excluded ${ARG_EXCLUDE})
         list(REMOVE_ITEM srcs ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
     endforeach()

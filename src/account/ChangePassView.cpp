@@ -5,7 +5,7 @@
 #include "app/Util.h"
 #include "platform/ui/Keyboard.h"
 #include "portal/GlobalService.h"
-#include "table/SheetPanel.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

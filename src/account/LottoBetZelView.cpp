@@ -6,7 +6,7 @@
 #include "app/widgets/CustomUIFont.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ImageView.h"
-#include "table/menuCuoc.h"
+#include "table/sheets/menuCuoc.h"
 
 namespace kavo {
 

@@ -10,7 +10,7 @@
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
-#include "table/SheetPanel.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

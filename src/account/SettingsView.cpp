@@ -11,7 +11,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Switch.h"
-#include "table/SheetPanel.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

@@ -6,7 +6,7 @@
 #include "lobby/LobbyGames.h"
 #include "platform/ui/Keyboard.h"
 #include "portal/GlobalService.h"
-#include "table/SheetPanel.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

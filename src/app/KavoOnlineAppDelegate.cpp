@@ -16,7 +16,7 @@
 #include "portal/GlobalService.h"
 #include "sdk/socialnet/SNSession.h"
 #include "social/MessageView.h"
-#include "table/GameController.h"
+#include "table/registry/GameController.h"
 
 #include <algorithm>
 #include <atomic>

@@ -13,9 +13,9 @@
 #include "platform/runtime/RunLoop.h"
 #include "social/MessageView.h"
 #include "social/SendAdminView.h"
-#include "table/menuCuoc.h"
-#include "table/menuPassword.h"
-#include "table/menuSoNguoi.h"
+#include "table/sheets/menuCuoc.h"
+#include "table/sheets/menuPassword.h"
+#include "table/sheets/menuSoNguoi.h"
 
 #include <algorithm>
 #include <iterator>

@@ -15,7 +15,7 @@
 #include "platform/ui/Application.h"
 #include "portal/GlobalService.h"
 #include "social/LeaderboardView.h"
-#include "table/GameController.h"
+#include "table/registry/GameController.h"
 
 #include <algorithm>
 

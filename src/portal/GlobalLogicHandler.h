@@ -12,7 +12,7 @@
 #include "portal/model/RoomInfo.h"
 #include "portal/model/ShopRecords.h"
 #include "portal/model/User.h"
-#include "table/IGameMessageHandler.h"
+#include "table/registry/IGameMessageHandler.h"
 
 #include <atomic>
 #include <cstdint>

@@ -32,8 +32,8 @@
 #include "portal/IGiftListListener.h"
 #include "social/LeaderboardView.h"
 #include "social/MessageView.h"
-#include "table/GameTableView.h"
-#include "table/InviteView.h"
+#include "table/base/GameTableView.h"
+#include "table/sheets/InviteView.h"
 
 // The account side of the logic handler: friends, rankings, profile, money, shop,
 // gifts, top-up and lottery. Each on-operation runs on the connection's reader

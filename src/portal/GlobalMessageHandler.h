@@ -4,7 +4,7 @@
 #include "net/Message.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/ReplyReader.h"
-#include "table/IGameMessageHandler.h"
+#include "table/registry/IGameMessageHandler.h"
 
 #include <atomic>
 #include <cstdint>

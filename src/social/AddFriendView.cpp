@@ -6,7 +6,7 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/Keyboard.h"
 #include "social/FriendSearch.h"
-#include "table/SheetPanel.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

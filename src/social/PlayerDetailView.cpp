@@ -7,8 +7,8 @@
 #include "platform/runtime/RunLoop.h"
 #include "portal/model/Player.h"
 #include "social/FriendSearch.h"
-#include "table/GameController.h"
-#include "table/SheetPanel.h"
+#include "table/registry/GameController.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

@@ -4,7 +4,7 @@
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "portal/GlobalService.h"
-#include "table/SheetPanel.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

@@ -8,7 +8,7 @@
 #include "lobby/GameView.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
-#include "table/menuCuoc.h"
+#include "table/sheets/menuCuoc.h"
 #include "tests/account/support/AccountTestSupport.h"
 
 #include <gtest/gtest.h>

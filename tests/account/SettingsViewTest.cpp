@@ -13,7 +13,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Switch.h"
 #include "social/SendAdminView.h"
-#include "table/menuCuoc.h"
+#include "table/sheets/menuCuoc.h"
 #include "tests/account/support/AccountTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -10,7 +10,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
-#include "table/menuPassword.h"
+#include "table/sheets/menuPassword.h"
 #include "tests/app/ShellTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // portal, at a table of four, driven like a person through a hand.
 #include "games/baicao/BaiCaoView.h"
 #include "platform/ui/AlertView.h"
-#include "table/GameController.h"
+#include "table/registry/GameController.h"
 #include "tests/e2e/StakeTableRoad.h"
 
 namespace kavo::test {

@@ -6,7 +6,7 @@
 #include "games/coup/CoUpChessMan.h"
 #include "games/coup/CoUpView.h"
 #include "platform/runtime/RunLoop.h"
-#include "table/GameController.h"
+#include "table/registry/GameController.h"
 #include "tests/e2e/StubDrive.h"
 #include "tests/support/client/ClientTestSupport.h"
 

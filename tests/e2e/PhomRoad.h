@@ -8,7 +8,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "portal/GlobalService.h"
-#include "table/GameController.h"
+#include "table/registry/GameController.h"
 #include "tests/e2e/FriendListFirst.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"

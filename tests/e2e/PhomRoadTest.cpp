@@ -2,7 +2,7 @@
 // portal, driven like a person from the game grid through a deal's first turns.
 #include "tests/e2e/PhomRoad.h"
 
-#include "table/boardChat.h"
+#include "table/sheets/boardChat.h"
 
 #include <gtest/gtest.h>
 

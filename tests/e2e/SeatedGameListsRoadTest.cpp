@@ -6,7 +6,7 @@
 #include "lobby/BoardView.h"
 #include "net/Message.h"
 #include "platform/runtime/RunLoop.h"
-#include "table/GameTableView.h"
+#include "table/base/GameTableView.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // quarantine makes the resident size meaningless there, so only the plain build checks it.
 #include "app/KavoOnlineAppDelegate.h"
 #include "platform/runtime/RunLoop.h"
-#include "table/GameTableView.h"
+#include "table/base/GameTableView.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 

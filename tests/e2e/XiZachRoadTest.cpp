@@ -2,7 +2,7 @@
 // portal, at a table of up to four, driven like a person through a game.
 #include "games/xizach/XiZachView.h"
 #include "platform/services/SystemSound.h"
-#include "table/GameController.h"
+#include "table/registry/GameController.h"
 #include "tests/e2e/StakeTableRoad.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "games/cotuong/CoTuongService.h"
 #include "net/IMobileClient.h"
 #include "portal/GlobalService.h"
-#include "table/ChessPlayer.h"
+#include "table/base/ChessPlayer.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
 #include "tests/support/SentRequests.h"

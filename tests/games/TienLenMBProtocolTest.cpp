@@ -2,7 +2,7 @@
 // instant win's 13 card bytes.
 #include "games/tienlenmb/TienLenMBLogicHandler.h"
 #include "games/tienlenmb/TienLenMBMessageHandler.h"
-#include "table/TienLenPlayer.h"
+#include "table/base/TienLenPlayer.h"
 #include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "games/tienlen/TienLenService.h"
 #include "net/IMobileClient.h"
 #include "portal/GlobalService.h"
-#include "table/TienLenPlayer.h"
+#include "table/base/TienLenPlayer.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
 #include "tests/support/SentRequests.h"

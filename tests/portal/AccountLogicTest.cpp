@@ -36,7 +36,7 @@
 #include "portal/model/Province.h"
 #include "portal/model/User.h"
 #include "social/LeaderboardView.h"
-#include "table/InviteView.h"
+#include "table/sheets/InviteView.h"
 #include "tests/portal/PortalTestSupport.h"
 #include "tests/support/SourceDir.h"
 #include "tests/support/TestHttpServer.h"

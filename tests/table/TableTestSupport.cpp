@@ -19,7 +19,7 @@
 #include "platform/ui/Window.h"
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
-#include "table/GameController.h"
+#include "table/registry/GameController.h"
 #include "tests/support/SourceDir.h"
 #include "tests/support/client/ReadableScreen.h"
 

@@ -10,7 +10,7 @@
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Toolbar.h"
-#include "table/menuPassword.h"
+#include "table/sheets/menuPassword.h"
 
 namespace kavo {
 

@@ -3,7 +3,7 @@
 #include "games/baicao/BaiCaoMessageHandler.h"
 #include "games/baicao/BaiCaoView.h"
 #include "platform/runtime/RunLoop.h"
-#include "table/GameController.h"
+#include "table/registry/GameController.h"
 
 namespace kavo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/GameMessageHandler.h"
+#include "table/registry/GameMessageHandler.h"
 
 #include <atomic>
 #include <memory>

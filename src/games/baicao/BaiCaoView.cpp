@@ -5,11 +5,11 @@
 #include "app/Util.h"
 #include "games/baicao/BaiCaoMessageHandler.h"
 #include "games/baicao/BaiCaoService.h"
-#include "table/BCCardView.h"
-#include "table/PlaySound.h"
-#include "table/TienLenPlayer.h"
-#include "table/TurnRequest.h"
-#include "table/TurnedCard.h"
+#include "table/cards/BCCardView.h"
+#include "table/base/PlaySound.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/deal/TurnRequest.h"
+#include "table/deal/TurnedCard.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "games/baicao/BaiCaoLogicHandler.h"
-#include "table/StakeTableView.h"
+#include "table/base/StakeTableView.h"
 
 #include <cstdint>
 #include <memory>

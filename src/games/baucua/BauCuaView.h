@@ -1,7 +1,7 @@
 #pragma once
 
 #include "games/baucua/BauCuaSeat.h"
-#include "table/SeatedTableView.h"
+#include "table/base/SeatedTableView.h"
 
 namespace kavo {
 

@@ -7,10 +7,10 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
-#include "table/BCCardView.h"
-#include "table/GameController.h"
-#include "table/PlaySound.h"
-#include "table/TienLenPlayer.h"
+#include "table/cards/BCCardView.h"
+#include "table/registry/GameController.h"
+#include "table/base/PlaySound.h"
+#include "table/base/TienLenPlayer.h"
 
 namespace kavo {
 

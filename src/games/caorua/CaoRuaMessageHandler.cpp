@@ -3,8 +3,8 @@
 #include "games/caorua/CaoRuaLogicHandler.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
-#include "table/JoinPlaces.h"
-#include "table/TienLenPlayer.h"
+#include "table/room/JoinPlaces.h"
+#include "table/base/TienLenPlayer.h"
 
 namespace kavo {
 

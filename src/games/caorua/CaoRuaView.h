@@ -7,10 +7,10 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "social/PlayerDetailView.h"
-#include "table/DealStepper.h"
-#include "table/GameTableView.h"
-#include "table/PeekController.h"
-#include "table/PeekTable.h"
+#include "table/deal/DealStepper.h"
+#include "table/base/GameTableView.h"
+#include "table/deal/PeekController.h"
+#include "table/deal/PeekTable.h"
 
 #include <array>
 #include <cstdint>

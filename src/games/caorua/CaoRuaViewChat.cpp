@@ -8,8 +8,8 @@
 #include "platform/runtime/Log.h"
 #include "platform/ui/Font.h"
 #include "portal/GlobalService.h"
-#include "table/TienLenPlayer.h"
-#include "table/boardChat.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/sheets/boardChat.h"
 
 namespace kavo {
 

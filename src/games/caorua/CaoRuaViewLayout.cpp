@@ -8,10 +8,10 @@
 #include "app/Util.h"
 #include "games/caorua/CaoRuaView.h"
 #include "platform/ui/Font.h"
-#include "table/BCCardView.h"
-#include "table/InviteView.h"
-#include "table/MailBoxButton.h"
-#include "table/boardChat.h"
+#include "table/cards/BCCardView.h"
+#include "table/sheets/InviteView.h"
+#include "table/base/MailBoxButton.h"
+#include "table/sheets/boardChat.h"
 
 namespace kavo {
 

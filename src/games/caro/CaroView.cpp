@@ -3,7 +3,7 @@
 #include "app/Util.h"
 #include "games/caro/CaroBoard.h"
 #include "games/caro/CaroMessageHandler.h"
-#include "table/menuMoiBan.h"
+#include "table/sheets/menuMoiBan.h"
 
 namespace kavo {
 

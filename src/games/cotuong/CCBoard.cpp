@@ -6,7 +6,7 @@
 #include "games/cotuong/ChessTableView.h"
 #include "games/cotuong/Team.h"
 #include "platform/foundation/Text.h"
-#include "table/PlaySound.h"
+#include "table/base/PlaySound.h"
 
 #include <cmath>
 

@@ -8,10 +8,10 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
-#include "table/ChessPlayer.h"
-#include "table/GameController.h"
-#include "table/JoinPlaces.h"
-#include "table/PlaySound.h"
+#include "table/base/ChessPlayer.h"
+#include "table/registry/GameController.h"
+#include "table/room/JoinPlaces.h"
+#include "table/base/PlaySound.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include "platform/foundation/Text.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
-#include "table/ChessPlayer.h"
+#include "table/base/ChessPlayer.h"
 
 namespace kavo {
 

@@ -1,6 +1,6 @@
 #include "games/cotuong/CoTuongService.h"
 
-#include "table/GameRequest.h"
+#include "table/registry/GameRequest.h"
 
 namespace kavo {
 

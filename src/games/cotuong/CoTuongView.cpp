@@ -16,10 +16,10 @@
 #include "games/cotuong/Team.h"
 #include "platform/foundation/Text.h"
 #include "portal/GlobalService.h"
-#include "table/ChessPlayer.h"
-#include "table/PlaySound.h"
-#include "table/boardChat.h"
-#include "table/menuCuoc.h"
+#include "table/base/ChessPlayer.h"
+#include "table/base/PlaySound.h"
+#include "table/sheets/boardChat.h"
+#include "table/sheets/menuCuoc.h"
 
 namespace kavo {
 

@@ -6,7 +6,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "table/GameTableView.h"
+#include "table/base/GameTableView.h"
 
 #include <array>
 #include <optional>

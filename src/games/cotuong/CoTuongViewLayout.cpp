@@ -9,7 +9,7 @@
 #include "games/cotuong/CCBoard.h"
 #include "games/cotuong/CoTuongView.h"
 #include "platform/ui/Font.h"
-#include "table/ChessPlayer.h"
+#include "table/base/ChessPlayer.h"
 
 namespace kavo {
 

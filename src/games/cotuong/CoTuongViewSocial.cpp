@@ -13,11 +13,11 @@
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
-#include "table/ActionController.h"
-#include "table/ChessPlayer.h"
-#include "table/GameController.h"
-#include "table/InviteView.h"
-#include "table/boardChat.h"
+#include "table/base/ActionController.h"
+#include "table/base/ChessPlayer.h"
+#include "table/registry/GameController.h"
+#include "table/sheets/InviteView.h"
+#include "table/sheets/boardChat.h"
 
 namespace kavo {
 

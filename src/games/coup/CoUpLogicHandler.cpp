@@ -2,8 +2,8 @@
 
 #include "games/coup/CoUpView.h"
 #include "platform/runtime/RunLoop.h"
-#include "table/ChessPlayer.h"
-#include "table/GameController.h"
+#include "table/base/ChessPlayer.h"
+#include "table/registry/GameController.h"
 
 namespace kavo {
 

@@ -12,8 +12,8 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/GestureRecognizer.h"
-#include "table/ChessPlayer.h"
-#include "table/PlaySound.h"
+#include "table/base/ChessPlayer.h"
+#include "table/base/PlaySound.h"
 
 namespace kavo {
 

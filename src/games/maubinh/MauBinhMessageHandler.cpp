@@ -4,8 +4,8 @@
 #include "games/maubinh/MauBinhLogicHandler.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
-#include "table/JoinPlaces.h"
-#include "table/TienLenPlayer.h"
+#include "table/room/JoinPlaces.h"
+#include "table/base/TienLenPlayer.h"
 
 namespace kavo {
 

@@ -8,8 +8,8 @@
 #include "games/maubinh/MauBinhService.h"
 #include "platform/runtime/Log.h"
 #include "portal/GlobalService.h"
-#include "table/MauBinhResultView.h"
-#include "table/PlaySound.h"
+#include "table/sheets/MauBinhResultView.h"
+#include "table/base/PlaySound.h"
 
 namespace kavo {
 

@@ -4,7 +4,7 @@
 #include "app/Resources.h"
 #include "app/Util.h"
 #include "games/maubinh/MauBinhView.h"
-#include "table/CardView.h"
+#include "table/cards/CardView.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include "games/maubinh/MauBinhRules.h"
 #include "games/maubinh/MauBinhView.h"
 #include "platform/ui/Font.h"
-#include "table/MauBinhResultView.h"
+#include "table/sheets/MauBinhResultView.h"
 
 #include <cstdlib>
 

@@ -5,7 +5,7 @@
 #include "platform/foundation/Text.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
-#include "table/TienLenPlayer.h"
+#include "table/base/TienLenPlayer.h"
 
 #include <algorithm>
 

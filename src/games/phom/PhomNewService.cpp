@@ -1,6 +1,6 @@
 #include "games/phom/PhomNewService.h"
 
-#include "table/GameRequest.h"
+#include "table/registry/GameRequest.h"
 
 namespace kavo {
 

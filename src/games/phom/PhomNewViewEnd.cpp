@@ -8,7 +8,7 @@
 #include "platform/runtime/Log.h"
 #include "platform/ui/Label.h"
 #include "portal/GlobalService.h"
-#include "table/PlaySound.h"
+#include "table/base/PlaySound.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "games/poker/PokerService.h"
 
-#include "table/GameRequest.h"
+#include "table/registry/GameRequest.h"
 
 namespace kavo {
 

@@ -1,7 +1,7 @@
 #include "games/poker/PokerView.h"
 
 #include "games/poker/PokerMessageHandler.h"
-#include "table/PokerBuyStackView.h"
+#include "table/sheets/PokerBuyStackView.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/SeatedTableView.h"
+#include "table/base/SeatedTableView.h"
 
 namespace kavo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/CardView.h"
+#include "table/cards/CardView.h"
 
 #include <cstdint>
 #include <memory>

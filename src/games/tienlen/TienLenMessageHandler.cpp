@@ -3,7 +3,7 @@
 #include "games/tienlen/TienLenLogicHandler.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
-#include "table/TienLenPlayer.h"
+#include "table/base/TienLenPlayer.h"
 
 namespace kavo {
 

@@ -11,11 +11,11 @@
 #include "games/tienlen/TienLenMessageHandler.h"
 #include "games/tienlen/TienLenService.h"
 #include "platform/runtime/Log.h"
-#include "table/CardView.h"
-#include "table/InviteView.h"
-#include "table/PlaySound.h"
-#include "table/TienLenPlayer.h"
-#include "table/boardChat.h"
+#include "table/cards/CardView.h"
+#include "table/sheets/InviteView.h"
+#include "table/base/PlaySound.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/sheets/boardChat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/GameCardView.h"
+#include "table/base/GameCardView.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "games/tienlenmb/TienLenMBLogicHandler.h"
 #include "portal/ReplyReader.h"
-#include "table/CardView.h"
+#include "table/cards/CardView.h"
 
 namespace kavo {
 

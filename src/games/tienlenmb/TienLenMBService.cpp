@@ -1,7 +1,7 @@
 #include "games/tienlenmb/TienLenMBService.h"
 
 #include "games/tienlen/TienLenService.h"
-#include "table/GameRequest.h"
+#include "table/registry/GameRequest.h"
 
 namespace kavo {
 

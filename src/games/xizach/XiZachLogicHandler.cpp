@@ -3,7 +3,7 @@
 #include "games/xizach/XiZachMessageHandler.h"
 #include "games/xizach/XiZachView.h"
 #include "platform/runtime/RunLoop.h"
-#include "table/GameController.h"
+#include "table/registry/GameController.h"
 
 namespace kavo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/StakeTableLogic.h"
+#include "table/base/StakeTableLogic.h"
 
 #include <array>
 #include <cstdint>

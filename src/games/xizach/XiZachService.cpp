@@ -1,6 +1,6 @@
 #include "games/xizach/XiZachService.h"
 
-#include "table/GameRequest.h"
+#include "table/registry/GameRequest.h"
 
 namespace kavo {
 

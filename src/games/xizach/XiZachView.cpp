@@ -6,11 +6,11 @@
 #include "games/xizach/XiZachMessageHandler.h"
 #include "games/xizach/XiZachService.h"
 #include "platform/foundation/Text.h"
-#include "table/BCCardView.h"
-#include "table/GameController.h"
-#include "table/PlaySound.h"
-#include "table/TienLenPlayer.h"
-#include "table/TurnedCard.h"
+#include "table/cards/BCCardView.h"
+#include "table/registry/GameController.h"
+#include "table/base/PlaySound.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/deal/TurnedCard.h"
 
 #include <cmath>
 

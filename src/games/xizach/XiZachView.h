@@ -3,7 +3,7 @@
 #include "games/xizach/XiZachLogicHandler.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
-#include "table/StakeTableView.h"
+#include "table/base/StakeTableView.h"
 
 #include <atomic>
 #include <cstdint>

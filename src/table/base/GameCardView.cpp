@@ -1,0 +1,479 @@
+#include "table/base/GameCardView.h"
+
+#include "account/SettingsView.h"
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "app/Util.h"
+#include "games/maubinh/MauBinhView.h"
+#include "games/tienlen/TienLenService.h"
+#include "platform/runtime/Log.h"
+#include "platform/ui/Font.h"
+#include "platform/ui/NavigationController.h"
+#include "portal/GlobalService.h"
+#include "table/cards/BCCardView.h"
+#include "table/cards/CardView.h"
+#include "table/cards/CardViewPhom.h"
+#include "table/registry/GameController.h"
+#include "table/sheets/InviteView.h"
+#include "table/sheets/MauBinhResultView.h"
+#include "table/registry/TableRules.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/sheets/boardChat.h"
+#include "table/sheets/menuCuoc.h"
+#include "table/sheets/menuGift.h"
+
+#include <cmath>
+
+namespace kavo {
+
+namespace {
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+std::string zel(int64_t amount) {
+    return Util::formatNumber(amount) + " Zel";
+}
+
+bool isMe(int32_t id) {
+    auto me = UIController::myInfo();
+    return me && me->IDDB() == id;
+}
+
+// The faded icon and the name key of the window title, by game type.
+struct TitleRow {
+    int8_t gameType;
+    const char* nameKey;
+    const char* icon;
+};
+constexpr TitleRow kTitles[] = {
+    {2, "KAVO_xiZach", "icon_xiDach_opacity.png"},  {3, "KAVO_tienLen", "icon_TLMN_opacity.png"},
+    {11, "KAVO_baicao", "icon_baicao_opacity.png"}, {12, "KAVO_tienLenMB", "icon_TLMB_opacity.png"},
+    {13, "KAVO_phom", "icon_phom_opacity.png"},     {16, "KAVO_MauBinh", "icon_maubinh_opacity.png"},
+    {17, "KAVO_CaoRua", "icon_caorua_opacity.png"},
+};
+
+// The play buttons' titles by game type.
+struct ButtonTitles {
+    int8_t gameType;
+    const char* fire;
+    const char* skip; // nullptr: unchanged
+    const char* autoSelected;
+    bool stakeLower; // the stake button moves 20 points down
+};
+constexpr ButtonTitles kButtonTitles[] = {
+    {16, "KAVO_finished", "KAVO_xepThuTu", "KAVO_binhTuDong", false},
+    {2, "KAVO_nanBai", nullptr, "KAVO_dangBai", true},
+    {11, "KAVO_nanBai", nullptr, "KAVO_showAllCards", true},
+    {3, "KAVO_fire", "KAVO_skip", "KAVO_autoselect", false},
+    {12, "KAVO_fire", "KAVO_skip", "KAVO_autoselect", false},
+    {13, "KAVO_fire", "KAVO_skip", "KAVO_autoselect", false},
+};
+
+} // namespace
+
+GameCardView::GameCardView(int8_t gameType, std::string titleKey)
+    : GameTableView(gameType, "TienLenView", std::move(titleKey)),
+      mauBinhResultView_(std::make_shared<MauBinhResultView>()) {}
+
+GameCardView::~GameCardView() {
+    stopTurnClock();
+    for (auto& timer : chatTimers_)
+        if (timer) timer->invalidate();
+    for (auto& timer : flyTimers_)
+        if (timer) timer->invalidate();
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+void GameCardView::viewDidLoad() {
+    GameTableView::viewDidLoad();
+    currentPlayer_ = -1;
+    if (playerTimeTimer_) playerTimeTimer_->invalidate();
+    buildLayout();
+    for (int s : {1, 3}) {
+        seatViews_[size_t(s)].btnSeat->setTransform(platform::ui::AffineTransform::identity());
+        seatViews_[size_t(s)].btnSeat->setEnabled(true);
+    }
+    for (const auto& seat : seatViews_)
+        seat.point->setHidden(true);
+    hideForActionPlayerMenu();
+    imgMoney_->setHidden(false);
+    btnCuoc_->setHidden(false);
+    // Seat 0's countdown is the Mau Binh screen's own; it starts stopped like the others.
+    for (int s = 0; s < kSeats; ++s)
+        seatViews_[size_t(s)].cpiSeat->stop();
+    for (const auto& row : kButtonTitles) {
+        if (row.gameType != gameType()) continue;
+        btnFire_->setTitle(text(row.fire));
+        if (row.skip) btnSkip_->setTitle(text(row.skip));
+        btnAutoSelected_->setTitle(text(row.autoSelected));
+        if (row.stakeLower) btnCuoc_->setCenter({btnCuoc_->center().x, btnCuoc_->center().y + 20});
+    }
+    setKindOfStart(kReady);
+    btnStart_->setHidden(true);
+}
+
+void GameCardView::viewWillAppear(bool animated) {
+    GameTableView::viewWillAppear(animated);
+    std::string name;
+    for (const auto& row : kTitles) {
+        if (row.gameType != gameType()) continue;
+        name = text(row.nameKey);
+        imgIconGame_->setImage(Util::getImageWithName(row.icon));
+    }
+    if (const auto& title = KavoOnlineAppDelegate::getInstance().lblWindowTitle()) {
+        title->setText(name + ", " + text("KAVO_room") + " " + std::to_string(roomId()) + ", " + text("KAVO_board") +
+                       " " + std::to_string(boardId()));
+        title->setFont(platform::ui::Font::boldSystem(10 * Util::iPad()));
+    }
+}
+
+void GameCardView::viewWillDisappear(bool animated) {
+    chatView()->historyChat().clear();
+    inviteView()->slideOut();
+    if (const auto& title = KavoOnlineAppDelegate::getInstance().lblWindowTitle())
+        title->setFont(platform::ui::Font::boldSystem(15 * Util::iPad()));
+    GameTableView::viewWillDisappear(animated);
+}
+
+void GameCardView::resetView() {
+    view();
+    seats_ = {0, 1, 2, 3};
+    isMeNotExistPlayingBoard_ = true;
+    isStartGame_ = false;
+    setIsGameEnd(true);
+    chatPlayers_.assign(5, std::string());
+    for (int s = 0; s < kSeats; ++s)
+        unsetSeatInfoWithSeat(s);
+    for (int slot = 0; slot < 5; ++slot)
+        hideChat(slot);
+    for (const auto& seat : seatViews_) {
+        seat.position->setImage(nullptr);
+        if (seat.isFriend) seat.isFriend->setHidden(true);
+        seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
+    }
+    progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
+    btnCuoc_->setTitle(zel(money()));
+    for (const auto& child : std::vector<platform::ui::ViewPtr>(view()->subviews())) {
+        if (dynamic_cast<CardView*>(child.get()) || dynamic_cast<CardViewPhom*>(child.get()))
+            child->removeFromSuperview();
+    }
+}
+
+void GameCardView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                        const std::vector<std::shared_ptr<Player>>& players) {
+    GameTableView::setupPlayersWithRoom(roomId, boardId, ownerId, money, players);
+    view();
+    // My place comes first: screen seat 0 is mine, the others follow in table order.
+    const int count = int(this->players().size());
+    int mine = 0;
+    for (int i = 0; i < count; ++i)
+        if (isMe(this->players()[size_t(i)]->IDDB())) mine = i;
+    indexOfMe_ = mine;
+    for (int s = 0; s < kSeats; ++s)
+        seats_[size_t(s)] = count > 0 ? (mine + s) % std::max(count, kSeats) : s;
+    btnCuoc_->setTitle(zel(money));
+    showSeats();
+    setOwnerWithNewOwner(ownerId);
+    setInvatingOnChair();
+}
+
+// ---------------------------------------------------------------- seats
+
+std::shared_ptr<Player> GameCardView::playerAtSeat(int seat) const {
+    if (seat < 0 || seat >= kSeats) return nullptr;
+    const int index = seats_[size_t(seat)];
+    const auto& list = players();
+    if (index < 0 || size_t(index) >= list.size()) return nullptr;
+    return list[size_t(index)];
+}
+
+int GameCardView::getSeatFromID(int32_t playerId) const {
+    for (int s = 0; s < kSeats; ++s) {
+        auto player = playerAtSeat(s);
+        if (player && player->IDDB() == playerId) return s;
+    }
+    return -1;
+}
+
+int32_t GameCardView::getIDAtSeat(int seat) const {
+    auto player = playerAtSeat(seat);
+    return player ? player->IDDB() : -1;
+}
+
+std::shared_ptr<Player> GameCardView::myRecord() const {
+    for (const auto& player : players())
+        if (isMe(player->IDDB())) return player;
+    return nullptr;
+}
+
+void GameCardView::showSeats() {
+    for (int s = 0; s < kSeats; ++s) {
+        auto player = playerAtSeat(s);
+        if (player && player->IDDB() != -1)
+            setSeatInfoWithSeat(s, player);
+        else
+            unsetSeatInfoWithSeat(s);
+    }
+}
+
+void GameCardView::setSeatInfoWithSeat(int s, const std::shared_ptr<Player>& player) {
+    if (s < 0 || s >= kSeats || !player) {
+        platform::log("card table: no seat " + std::to_string(s) + " to draw");
+        return;
+    }
+    unsetSeatInfoWithSeat(s);
+    auto& seat = seatViews_[size_t(s)];
+    Resources::getInstance().assignAvatarId(player->avatar(), seat.ava);
+    seat.btnName->setTitle(player->name());
+    seat.btnMoney->setTitle(zel(player->money()));
+    for (const auto& part :
+         std::initializer_list<platform::ui::ViewPtr>{seat.ava, seat.btnName, seat.btnMoney, seat.ok})
+        part->setHidden(false);
+    const bool threeCards = gameType() == GameTypes::kBaiCao || gameType() == GameTypes::kXiZach;
+    if (player->IDDB() == ownerId()) {
+        seat.ok->setImage(Util::getImageWithName("icon_chuban.png"));
+        if (s == 0 && threeCards) btnCuoc_->setHidden(true);
+    } else if (player->isReady()) {
+        seat.ok->setImage(Util::getImageWithName("icon_ok.png"));
+        btnCuoc_->setHidden(false);
+    } else {
+        seat.ok->setImage(nullptr);
+    }
+    if (seat.isFriend) seat.isFriend->setHidden(!player->isFriend());
+    if (player->IDDB() == currentPlayer_ && gameType() != GameTypes::kMauBinh) setTimerWithSeat(s);
+    if (s == 0) return;
+    const bool occupied = player->IDDB() != -1;
+    seat.btnPresent->setEnabled(occupied);
+    const auto& lock = s == 1 ? btnLock1_ : s == 3 ? btnLock3_ : nullptr;
+    if (lock) lock->setHidden(occupied || !isMe(ownerId()));
+}
+
+void GameCardView::unsetSeatInfoWithSeat(int s) {
+    if (s < 0 || s >= kSeats) {
+        platform::log("card table: no seat " + std::to_string(s) + " to empty");
+        return;
+    }
+    auto& seat = seatViews_[size_t(s)];
+    seat.ava->setImage(nullptr);
+    seat.btnName->setTitle("");
+    seat.btnMoney->setTitle("");
+    seat.ok->setImage(nullptr);
+    for (const auto& part :
+         std::initializer_list<platform::ui::ViewPtr>{seat.btnName, seat.btnMoney, seat.ok, seat.ava})
+        part->setHidden(true);
+    if (s == 0) return;
+    seat.isFriend->setHidden(true);
+    seat.btnPresent->setEnabled(false);
+    const auto& lock = s == 1 ? btnLock1_ : s == 3 ? btnLock3_ : nullptr;
+    if (lock) lock->setHidden(!isMe(ownerId()));
+}
+
+void GameCardView::setInvatingOnChair() {
+    for (int s = 0; s < kSeats; ++s) {
+        const auto& button = seatViews_[size_t(s)].btnSeat;
+        if (getIDAtSeat(s) == -1) {
+            button->setImage(Util::getImageWithName("button_moichoi.png"));
+            button->setTitle(text("KAVO_invite"));
+        } else {
+            button->setImage(nullptr);
+            button->setTitle("");
+        }
+    }
+}
+
+void GameCardView::unSetInvatingOnChair() {
+    for (const auto& seat : seatViews_) {
+        seat.btnSeat->setTitle("");
+        seat.btnSeat->setImage(nullptr);
+    }
+}
+
+void GameCardView::setHiddenButtonSeat(bool hidden) {
+    for (int s = 0; s < kSeats; ++s)
+        seatViews_[size_t(s)].btnSeat->setHidden(hidden && getIDAtSeat(s) != -1);
+}
+
+void GameCardView::showOKImageWithMode(int mode) {
+    for (int s = 0; s < kSeats; ++s) {
+        const auto& mark = seatViews_[size_t(s)].ok;
+        auto player = playerAtSeat(s);
+        const bool owner = player && player->IDDB() != -1 && player->IDDB() == ownerId();
+        mark->setHidden(mode == 0 || !(owner || (player && player->isReady())));
+        if (!mark->isHidden() && owner) mark->setImage(Util::getImageWithName("icon_chuban.png"));
+    }
+}
+
+// ---------------------------------------------------------------- owner, ready, start
+
+void GameCardView::setOwnerWithNewOwner(int32_t newOwner) {
+    view();
+    setOwnerId(newOwner);
+    for (const auto& player : players()) {
+        if (player->IDDB() == newOwner) {
+            player->setIsReady(1);
+            break;
+        }
+    }
+    const bool mine = isMe(newOwner);
+    if (isGameEnd()) {
+        for (const auto& child : std::vector<platform::ui::ViewPtr>(view()->subviews()))
+            if (dynamic_cast<CardViewPhom*>(child.get())) child->removeFromSuperview();
+        for (const auto& seat : seatViews_)
+            seat.point->setHidden(true);
+        if (mine) {
+            setKindOfStart(kStart);
+        } else if (auto me = myRecord()) {
+            setKindOfStart(me->isReady() ? kNoReady : kReady);
+        }
+    }
+    const bool threeCards = gameType() == GameTypes::kBaiCao || gameType() == GameTypes::kXiZach;
+    auto& settings = *SettingsView::getInstance();
+    if (!mine) {
+        btnLock1_->setHidden(true);
+        btnLock3_->setHidden(true);
+        settings.setIsSetMoney(threeCards);
+        settings.setIsSetPass(false);
+        settings.setIsSetPlayers(false);
+    } else {
+        btnLock1_->setHidden(getIDAtSeat(1) != -1);
+        btnLock3_->setHidden(getIDAtSeat(3) != -1);
+        settings.setIsSetMoney(!threeCards);
+        settings.setIsSetPass(true);
+        settings.setIsSetPlayers(true);
+    }
+    showSeats();
+}
+
+void GameCardView::setKindOfStart(int kind) {
+    static constexpr std::pair<int, const char*> kKinds[] = {
+        {kStart, "KAVO_start"}, {kReady, "KAVO_ready"}, {kNoReady, "KAVO_noReady"}, {kContinue, "KAVO_continuee"}};
+    for (const auto& [k, key] : kKinds) {
+        if (k == kind) btnStart_->setTitle(text(key));
+    }
+    btnStart_->setHidden(!isGameEnd());
+    view()->bringSubviewToFront(viewActions_.get());
+    viewActions_->bringSubviewToFront(btnStart_.get());
+    view()->bringSubviewToFront(viewPlayerMenu_.get());
+    if (giftView()->isViewLoaded() && giftView()->view()->superview())
+        giftView()->view()->superview()->bringSubviewToFront(giftView()->view().get());
+}
+
+void GameCardView::clickStartGame() {
+    const std::string title = btnStart_->titleForState(platform::ui::ControlState::Normal);
+    if (title == text("KAVO_start")) {
+        if (isMe(ownerId())) doStartGame();
+    } else if (title == text("KAVO_ready")) {
+        // A refused ready (a dialog) leaves the button for another try.
+        readySent_ = false;
+        doReady();
+        if (readySent_) btnStart_->setHidden(true);
+    } else if (title == text("KAVO_noReady")) {
+        GlobalService::getInstance().readyWithRoomId(roomId(), boardId(), false);
+        btnStart_->setHidden(true);
+    } else if (title == text("KAVO_continuee")) {
+        resetCard(true);
+    }
+}
+
+void GameCardView::clickUnReady() {
+    GlobalService::getInstance().readyWithRoomId(roomId(), boardId(), false);
+}
+
+void GameCardView::doReady() {
+    if (disableReady_) {
+        UIController::startOKDlg(text("KAVO_boardPlayingNoReady"));
+        return;
+    }
+    auto mine = myRecord();
+    auto me = UIController::myInfo();
+    if ((mine && mine->isReady()) || (me && me->money() >= int64_t(money()))) {
+        GlobalService::getInstance().readyWithRoomId(roomId(), boardId(), true);
+        readySent_ = true;
+        return;
+    }
+    UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
+}
+
+// ---------------------------------------------------------------- locks, money, leaving
+
+void GameCardView::lockSeat(int s, bool locked) {
+    const auto& button = seatViews_[size_t(s)].btnSeat;
+    button->setTransform(locked ? platform::ui::AffineTransform::rotation(M_PI / 4)
+                                : platform::ui::AffineTransform::identity());
+    button->setEnabled(!locked);
+}
+
+void GameCardView::clickLockSeat(platform::ui::Button& lock) {
+    auto& tienLen = TienLenService::getInstance();
+    if (std::abs(lock.tag()) != 1) {
+        if (btnLock3_->tag() >= 1) {
+            btnLock3_->setTag(-3);
+            lockSeat(3, true);
+            tienLen.setMaxPlayerWithRoomId(roomId(), boardId(), 3);
+        } else if (btnLock1_->tag() == -1) {
+            UIController::startOKDlg(text("KAVO_moKhoaGhe"));
+        } else {
+            btnLock3_->setTag(3);
+            lockSeat(3, false);
+            tienLen.setMaxPlayerWithRoomId(roomId(), boardId(), 4);
+        }
+        return;
+    }
+    if (btnLock1_->tag() >= 1) {
+        if (btnLock3_->tag() == 3) {
+            UIController::startOKDlg(text("KAVO_khoaGhe"));
+            return;
+        }
+        btnLock1_->setTag(-1);
+        lockSeat(1, true);
+        tienLen.setMaxPlayerWithRoomId(roomId(), boardId(), 2);
+    } else {
+        btnLock1_->setTag(1);
+        lockSeat(1, false);
+        tienLen.setMaxPlayerWithRoomId(roomId(), boardId(), 3);
+    }
+}
+
+void GameCardView::setBtnCuocAtPos(platform::ui::Point point) {
+    btnCuoc_->setCenter(point);
+}
+
+void GameCardView::updateMoneyWithUserId(int32_t, int64_t amount) {
+    view();
+    seatViews_[0].btnMoney->setTitle(Util::formatNumber(amount) + " " + text("KAVO_zel"));
+}
+
+void GameCardView::doLeaveBoard() {
+    auto mine = std::dynamic_pointer_cast<TienLenPlayer>(myRecord());
+    const bool holdsCards = mine && mine->cards() && !mine->cards()->empty();
+    const bool ready = myRecord() && myRecord()->isReady();
+    if (holdsCards || ready) {
+        UIController::setOkValue(UIController::kActionLeaveBoard);
+        UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
+        return;
+    }
+    progressLeaveBoard();
+}
+
+void GameCardView::onLeftTable() {
+    hasLeft_ = true;
+    stopTurnClock();
+}
+
+void GameCardView::progressLeaveBoard() {
+    onLeftTable();
+    if (auto maubinh = dynamic_cast<MauBinhView*>(this)) {
+        GameTableView::progressLeaveBoard();
+        maubinh->clearView();
+        maubinh->stopUpdateAction();
+        return;
+    }
+    GameTableView::progressLeaveBoard();
+}
+
+} // namespace kavo

@@ -1,0 +1,273 @@
+// The card tables' time-driven displays: the turn clock, the chat bubbles and the
+// money texts. Every timer holds the screen weakly: a freed screen is never touched.
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "app/Util.h"
+#include "app/widgets/CustomLabel.h"
+#include "games/tienlen/TienLenService.h"
+#include "games/tienlenmb/TienLenMBService.h"
+#include "platform/ui/Font.h"
+#include "portal/GlobalService.h"
+#include "table/base/GameCardView.h"
+#include "table/registry/TableRules.h"
+#include "table/sheets/boardChat.h"
+
+namespace kavo {
+
+namespace {
+
+const platform::ui::Color kFullColour = platform::ui::Color::rgba(27, 175, 57);
+
+bool isMe(int32_t id) {
+    auto me = UIController::myInfo();
+    return me && me->IDDB() == id;
+}
+
+} // namespace
+
+std::shared_ptr<platform::Timer> GameCardView::oneShot(double seconds, std::function<void(GameCardView&)> action) {
+    std::weak_ptr<platform::ui::ViewController> weak = weak_from_this();
+    return platform::Timer::scheduled(seconds, false, [weak, action] {
+        if (auto self = std::dynamic_pointer_cast<GameCardView>(weak.lock())) action(*self);
+    });
+}
+
+// ---------------------------------------------------------------- turn clock
+
+void GameCardView::stopTurnClock() {
+    if (limitTimer_) limitTimer_->invalidate();
+    limitTimer_.reset();
+    if (playerTimeTimer_) playerTimeTimer_->invalidate();
+    playerTimeTimer_.reset();
+    if (!isViewLoaded()) return;
+    progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
+    for (int s = 1; s < kSeats; ++s)
+        seatViews_[size_t(s)].cpiSeat->stop();
+}
+
+void GameCardView::setTimerWithSeat(int s) {
+    view();
+    if (limitTimer_) limitTimer_->invalidate();
+    limitTimer_.reset();
+    progressTimer_->setHidden(true);
+    imgMyTurn_->setHidden(true);
+    for (int other = 1; other < kSeats; ++other)
+        seatViews_[size_t(other)].cpiSeat->stop();
+    const bool mauBinh = gameType() == GameTypes::kMauBinh;
+    if (!mauBinh) btnAutoSelected_->setHidden(true);
+    if (s == 0) {
+        // A turn without a length shows no bar: nothing to divide by.
+        if (interval_ <= 0 || hasLeft_) return;
+        progressTimer_->setTintColor(kFullColour);
+        progressTimer_->setHidden(false);
+        imgMyTurn_->setHidden(false);
+        view()->bringSubviewToFront(imgMyTurn_.get());
+        limitProgress_ = float(dieTime_) / float(interval_);
+        progressTimer_->setProgress(limitProgress_);
+        const float step = 0.1f / float(interval_);
+        std::weak_ptr<platform::ui::ViewController> weak = weak_from_this();
+        limitTimer_ = platform::Timer::scheduled(0.1, true, [weak, step] {
+            if (auto self = std::dynamic_pointer_cast<GameCardView>(weak.lock())) self->repeatTimer(step);
+        });
+        if (!mauBinh) btnAutoSelected_->setHidden(false);
+    } else if (s >= 1 && s < kSeats) {
+        seatViews_[size_t(s)].cpiSeat->startWithSeconds(float(interval_), float(dieTime_));
+    }
+}
+
+void GameCardView::repeatTimer(float step) {
+    limitProgress_ -= step;
+    if (limitProgress_ > 0.6f)
+        progressTimer_->setTintColor(kFullColour);
+    else if (limitProgress_ > 0.3f)
+        progressTimer_->setTintColor(platform::ui::Color::orange());
+    else
+        progressTimer_->setTintColor(platform::ui::Color::red());
+    progressTimer_->setProgress(std::max(0.0f, limitProgress_));
+    if (limitProgress_ <= 0) {
+        if (limitTimer_) limitTimer_->invalidate();
+        limitTimer_.reset();
+    }
+}
+
+void GameCardView::schedulePlayerTime() {
+    if (playerTimeTimer_) playerTimeTimer_->invalidate();
+    if (hasLeft_) return;
+    playerTimeTimer_ = oneShot(1.0, [](GameCardView& self) { self.showPlayerTime(); });
+}
+
+void GameCardView::showPlayerTime() {
+    if (hasLeft_) return;
+    if (dieTime_ <= 0) {
+        if (playerTimeTimer_) playerTimeTimer_->invalidate();
+        playerTimeTimer_.reset();
+        return;
+    }
+    --dieTime_;
+    if (dieTime_ > 0) {
+        schedulePlayerTime();
+        return;
+    }
+    if (isMe(currentPlayer_)) {
+        if (gameType() == GameTypes::kTienLen)
+            TienLenService::getInstance().skipWithRoomId(roomId(), boardId());
+        else if (gameType() == GameTypes::kTienLenMB)
+            TienLenMBService::getInstance().skipWithRoomId(roomId(), boardId());
+    }
+    currentPlayer_ = -1;
+    if (playerTimeTimer_) playerTimeTimer_->invalidate();
+    playerTimeTimer_.reset();
+    if (isViewLoaded()) progressTimer_->setHidden(true);
+    if (isViewLoaded()) imgMyTurn_->setHidden(true);
+}
+
+// ---------------------------------------------------------------- chat bubbles
+
+void GameCardView::showChatWithSeat(int slot, const std::string& line) {
+    if (slot < 0 || slot > 4) slot = 4;
+    auto& pending = chatPlayers_[size_t(slot)];
+    pending = pending.empty() ? line : pending + ", " + line;
+    if (chats_[size_t(slot)]->isHidden()) showChatAtSeat(slot);
+}
+
+void GameCardView::hideChat(int slot) {
+    if (slot < 0 || slot > 4 || !isViewLoaded()) return;
+    chats_[size_t(slot)]->setHidden(true);
+    if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
+    chatTimers_[size_t(slot)].reset();
+}
+
+void GameCardView::showChatAtSeat(int slot) {
+    if (slot < 0 || slot > 4) return;
+    auto& pending = chatPlayers_[size_t(slot)];
+    if (pending.empty()) {
+        hideChat(slot);
+        return;
+    }
+    const auto& bubble = chats_[size_t(slot)];
+    // Above the cards dealt since the table was built, so the line reads whole.
+    if (bubble->superview()) bubble->superview()->bringSubviewToFront(bubble.get());
+    const char* picture = slot == 4 ? "admin_chat.png" : slot == 1 ? "me_chat1.png" : "friend_chat.png";
+    auto image = Util::getImageWithName(picture);
+    std::shared_ptr<CustomLabel> label;
+    if (!bubble->subviews().empty()) label = std::dynamic_pointer_cast<CustomLabel>(bubble->subviews().front());
+    if (!label) {
+        label = CustomLabel::make();
+        label->setFont(platform::ui::Font::system(14));
+        label->setTextColor(platform::ui::Color::black());
+        label->setBackgroundColor(platform::ui::Color::clear());
+        if (slot > 0) label->setTextAlignment(platform::ui::TextAlignment::Center);
+        bubble->addSubview(label);
+    }
+    label->setText(pending);
+    const auto measured = platform::ui::Font::boldSystem(14).measureWrapped(pending, 260);
+    const double w = std::min(260.0, measured.width) + 8.0 * label->numOfEmos();
+    label->setFrame({20, -5, w + 40, 40});
+    auto frame = bubble->frame();
+    const double screenWidth = Util::isPad() ? 1024 : 480;
+    switch (slot) {
+    case 1:
+        bubble->setFrame({screenWidth - (w + 40 + 55), frame.y(), w + 40, 40});
+        label->setCenter({(w + 100) / 2, 15});
+        break;
+    case 2:
+    case 3:
+        bubble->setFrame({frame.x(), frame.y(), w + 40, 40});
+        label->setCenter({(w + 100) / 2, 20});
+        break;
+    case 4:
+        bubble->setFrame({0, 0, w + 40, 40});
+        bubble->setCenter(Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140});
+        label->setCenter({(w + 80) / 2, 20});
+        break;
+    default:
+        bubble->setFrame({frame.x(), frame.y(), w + 40, 40});
+        break;
+    }
+    if (image) bubble->setImage(image->stretchable(24, 15));
+    if (slot == 0 || slot == 4) view()->bringSubviewToFront(bubble.get());
+    bubble->setHidden(false);
+    pending.clear();
+    if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
+    chatTimers_[size_t(slot)] =
+        oneShot(slot == 4 ? 4.0 : 3.0, [slot](GameCardView& self) { self.showChatAtSeat(slot); });
+}
+
+bool GameCardView::onChatFromWithId(int32_t userId, const std::string&, const std::string& line) {
+    int seat = -1;
+    for (int s = kSeats - 1; s >= 0 && seat < 0; --s)
+        if (getIDAtSeat(s) == userId && playerAtSeat(s)) seat = s;
+    if (seat < 0) return false;
+    showChatWithSeat(seat, line);
+    if (userId >= 1) chatView()->appendHistory(getPlayerNameFromID(userId), line);
+    return true;
+}
+
+void GameCardView::onChatFromMeWithText(const std::string& line) {
+    const auto first = line.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return;
+    const auto last = line.find_last_not_of(" \t\r\n");
+    const std::string trimmed = line.substr(first, last - first + 1);
+    GlobalService::getInstance().chatToBoardWithRoom(roomId(), boardId(), trimmed);
+    auto me = UIController::myInfo();
+    if (me) onChatFromWithId(me->IDDB(), me->name(), trimmed);
+}
+
+void GameCardView::onBuzzWithContent(const std::string& line) {
+    Util::callRung();
+    showChatWithSeat(4, line);
+}
+
+std::string GameCardView::getPlayerNameFromID(int32_t playerId) const {
+    for (const auto& player : players())
+        if (player->IDDB() == playerId) return player->name();
+    return "";
+}
+
+// ---------------------------------------------------------------- money texts
+
+platform::ui::Point GameCardView::seatPoint(int seat, bool gift) const {
+    const bool pad = Util::isPad();
+    // Money texts and flying gifts start from nearly the same places.
+    static constexpr double kPhone[4][2] = {{270, 260}, {440, 145}, {270, 50}, {40, 145}};
+    static constexpr double kGiftPhone[4][2] = {{240, 250}, {440, 140}, {240, 40}, {40, 140}};
+    static constexpr double kPad[4][2] = {{500, 670}, {940, 360}, {500, 40}, {30, 360}};
+    if (seat < 0 || seat >= kSeats) return pad ? platform::ui::Point{512, 370} : platform::ui::Point{240, 135};
+    if (pad) return {kPad[seat][0], kPad[seat][1]};
+    return gift ? platform::ui::Point{kGiftPhone[seat][0], kGiftPhone[seat][1]}
+                : platform::ui::Point{kPhone[seat][0], kPhone[seat][1]};
+}
+
+void GameCardView::showFlyTextWirhFromId(int32_t playerId, int32_t amount) {
+    view();
+    int seat = isMe(playerId) ? 0 : getSeatFromID(playerId);
+    if (seat < 0) seat = 4;
+    auto label = platform::ui::Label::make(
+        {0, 0, 160, 20}, amount > 0 ? std::string(1, '+').append(std::to_string(amount)) : std::to_string(amount));
+    label->setAccessibilityIdentifier("flyText");
+    label->setFont(platform::ui::Font::boldSystem(15));
+    label->setTextColor(platform::ui::Color::rgba(255, 255, 0));
+    label->setTextAlignment(platform::ui::TextAlignment::Center);
+    label->setBackgroundColor(platform::ui::Color::clear());
+    view()->addSubview(label);
+    const auto centre = seatPoint(4, false);
+    const auto place = seatPoint(seat, false);
+    if (seat == 4) {
+        if (amount >= 0) label->setCenter(centre);
+    } else {
+        label->setCenter(amount >= 0 ? centre : place);
+    }
+    const auto target = amount >= 0 && seat != 4 ? place : centre;
+    platform::ui::View::beginAnimations("flytext");
+    platform::ui::View::setAnimationDuration(1.0);
+    label->setCenter(target);
+    platform::ui::View::commitAnimations();
+    flyTexts_.push_back(label);
+    flyTimers_.push_back(oneShot(1.0, [label](GameCardView& self) {
+        label->removeFromSuperview();
+        std::erase(self.flyTexts_, label);
+    }));
+}
+
+} // namespace kavo

@@ -1,0 +1,309 @@
+// The "TienLenView" layout of the card tables, built in code: phone coordinates,
+// converted for the tablet by the tablet rule.
+#include "app/Resources.h"
+#include "app/Util.h"
+#include "platform/ui/Font.h"
+#include "table/base/GameCardView.h"
+#include "table/registry/TableRules.h"
+
+#include <algorithm>
+
+namespace kavo {
+
+using platform::ui::Button;
+using platform::ui::ImageView;
+using platform::ui::Rect;
+
+namespace {
+
+Rect r(double x, double y, double w, double h) {
+    return Util::changeRectFromRect({x, y, w, h});
+}
+
+// The top-left corner of each screen seat's block (seat frame 50 x 60, name and
+// money under it): 0 at the bottom, 1 at the right, 2 at the top, 3 at the left.
+// The top seat stands right of the event ticker's strip (the top left 240 x 30).
+constexpr double kSeatOrigin[4][2] = {{8, 226}, {420, 92}, {246, 4}, {10, 92}};
+
+std::shared_ptr<ImageView> image(platform::ui::View& parent, Rect frame, const std::string& id,
+                                 const std::string& picture = "") {
+    auto view = ImageView::make(frame);
+    view->setAccessibilityIdentifier(id);
+    if (!picture.empty()) view->setImage(Util::getImageWithName(picture));
+    parent.addSubview(view);
+    return view;
+}
+
+std::shared_ptr<Button> button(platform::ui::View& parent, Rect frame, const std::string& id,
+                               const std::string& title = "") {
+    auto made = Button::make(frame);
+    made->setAccessibilityIdentifier(id);
+    made->setTitle(title);
+    made->titleLabel()->setFont(platform::ui::Font::boldSystem(11 * Util::iPad()));
+    // A long name or a big amount is drawn smaller before it is ever cut.
+    made->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    made->titleLabel()->setMinimumFontSize(7 * Util::iPad());
+    parent.addSubview(made);
+    return made;
+}
+
+} // namespace
+
+void GameCardView::buildLayout() {
+    auto& root = *view();
+    imgBoard_ = image(root, r(70, 50, 340, 190), "imgBoard");
+    imgBoard_->setBackgroundColor(platform::ui::Color::rgba(15, 110, 60));
+    imgBoard_->layer().setCornerRadius(40 * Util::iPad());
+    imgIconGame_ = image(root, r(205, 110, 69, 63), "imgIconGame");
+    imgIconGame_->setAlpha(0.35);
+    imgMoney_ = image(root, r(376, 6, 20, 20), "imgMoney", "Nut_keo_tien_cuoc.png");
+    btnCuoc_ = button(root, r(398, 6, 78, 22), "btnCuoc");
+    btnCuoc_->onTouchUpInside([this] { showCuoc(); });
+    for (int s = 0; s < kSeats; ++s)
+        buildSeat(s);
+    btnLock1_ = button(root, r(430, 70, 30, 20), "btnLock1", "");
+    btnLock1_->setTag(1);
+    btnLock3_ = button(root, r(20, 70, 30, 20), "btnLock3", "");
+    btnLock3_->setTag(3);
+    for (const auto& lock : {btnLock1_, btnLock3_}) {
+        Button* raw = lock.get();
+        lock->setBackgroundImage(Util::getImageWithName("lock.png"));
+        lock->onTouchUpInside([this, raw] { clickLockSeat(*raw); });
+    }
+
+    viewActions_ = platform::ui::View::make(r(160, 282, 316, 34));
+    viewActions_->setAccessibilityIdentifier("viewActions");
+    root.addSubview(viewActions_);
+    btnStart_ = button(*viewActions_, r(236, 0, 80, 32), "btnStart");
+    btnStart_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
+    btnStart_->onTouchUpInside([this] { clickStartGame(); });
+    btnFire_ = button(*viewActions_, r(156, 0, 76, 32), "btnFire");
+    btnSkip_ = button(*viewActions_, r(76, 0, 76, 32), "btnSkip");
+    btnAutoSelected_ = button(*viewActions_, r(0, 0, 72, 32), "btnAutoSelected");
+    btnAutoSelected_->onTouchUpInside([this] { clickAutomaticSelectedCards(); });
+    for (const auto& b : {btnFire_, btnSkip_, btnAutoSelected_})
+        b->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
+
+    btnChat_ = button(root, r(70, 292, 40, 24), "btnChat", "");
+    btnChat_->setBackgroundImage(Util::getImageWithName("tl_chat.png"));
+    btnChat_->onTouchUpInside([this] { clickChatBoardOfMe(); });
+    btnMail_ = button(root, r(114, 292, 40, 24), "clickMailBox", "");
+    btnMail_->setBackgroundImage(Util::getImageWithName("tl_mail.png"));
+    btnMail_->onTouchUpInside([this] { clickMailBox(); });
+
+    // The bubbles: seats 0-3, then the system line in the middle.
+    // Apart from each other, the seats' names and the hands: mine above my seat's right,
+    // the right seat's on its left (its x follows the text), the top seat's and the left
+    // seat's on the left half, one above the other.
+    const Rect bubbles[5] = {r(72, 160, 100, 40), r(300, 112, 100, 40), r(64, 60, 100, 40), r(64, 112, 100, 40),
+                             r(190, 120, 100, 40)};
+    for (int slot = 0; slot < 5; ++slot) {
+        chats_[size_t(slot)] = image(root, bubbles[slot], "chat" + std::to_string(slot));
+        chats_[size_t(slot)]->setHidden(true);
+    }
+
+    // The Mau Binh areas: its screen fills them.
+    for (const char* id : {"vBoardView", "vResultView", "vBackGroundView"}) {
+        auto area = platform::ui::View::make(r(90, 60, 300, 180));
+        area->setAccessibilityIdentifier(id);
+        area->setHidden(true);
+        root.addSubview(area);
+        mauBinhAreas_.push_back(area);
+    }
+    for (int i = 0; i < 13; ++i) {
+        mauBinhAreas_.push_back(image(root, r(90 + i * 22, 150, 30, 39), "imgCard" + std::to_string(i)));
+        mauBinhAreas_.push_back(image(root, r(60 + i * 28, 120, 50, 65), "imgBigCard" + std::to_string(i)));
+    }
+    for (const char* id : {"cufChi1", "cufChi2", "cufChi3", "cufLung"}) {
+        auto label = platform::ui::Label::make(r(100, 80, 100, 20));
+        label->setAccessibilityIdentifier(id);
+        root.addSubview(label);
+        mauBinhAreas_.push_back(label);
+    }
+    for (const auto& area : mauBinhAreas_)
+        area->setHidden(true);
+
+    buildMenu();
+    // My turn's bar runs in the middle: this arrow points at my seat meanwhile.
+    const Rect mySeat = seatViews_[0].btnSeat->frame();
+    imgMyTurn_ = image(root, {0, 0, 18 * Util::iPadX(), 26 * Util::iPadY()}, "imgMyTurn", "icon_next_me.png");
+    imgMyTurn_->setCenter({mySeat.midX(), mySeat.minY() - 15 * Util::iPadY()});
+    imgMyTurn_->setHidden(true);
+    placeBadgeOnTheMailbox();
+    if (gameType() == GameTypes::kTienLen || gameType() == GameTypes::kTienLenMB) placeMySeatAboveTheHand();
+    if (gameType() == GameTypes::kXiZach || gameType() == GameTypes::kBaiCao) placeSeatsBesideTheirCards();
+    if (gameType() == GameTypes::kMauBinh) placeTopSeatNameLeft();
+    placeTurnBar();
+}
+
+// The unread badge sits just above the mailbox button's right end: in the top right
+// corner of the screen it would cover the stake.
+void GameCardView::placeBadgeOnTheMailbox() {
+    if (!imgViewCounterMessage() || !lblCounterMessage()) return;
+    const double size = Util::isPad() ? 30 : 16;
+    const Rect mail = btnMail_->frame();
+    const Rect badge{mail.maxX() - size, mail.minY() - size, size, size};
+    imgViewCounterMessage()->setFrame(badge);
+    imgViewCounterMessage()->layer().setCornerRadius(size / 2);
+    lblCounterMessage()->setFrame(badge);
+    lblCounterMessage()->setFont(platform::ui::Font::boldSystem(Util::isPad() ? 18 : 10));
+    lblCounterMessage()->setAdjustsFontSizeToFitWidth(true);
+}
+
+// My hand fills the bottom band from the left edge to the right (phone: from y 250, x 40;
+// tablet: from y 558, x 70) and the other seats' face-down hands lie beside their seats, so
+// my seat, my name and money and the action buttons stand above my hand, clear of the left
+// seat's face-down cards, and the top seat's name and money stand beside it, clear of its
+// face-down cards. The chat and mailbox buttons leave the band for the top right corner.
+void GameCardView::placeMySeatAboveTheHand() {
+    auto& me = seatViews_[0];
+    const double x = 8, y = 180;
+    me.cpiSeat->setFrame(r(x - 4, y - 4, 58, 60));
+    me.ava->setFrame(r(x + 3, y + 8, 44, 44));
+    me.btnSeat->setFrame(r(x, y, 50, 52));
+    me.btnName->setFrame(r(x + 54, y + 16, 100, 12));
+    me.btnMoney->setFrame(r(x + 54, y + 28, 100, 12));
+    me.btnPresent->setFrame(r(x + 54, y - 10, 24, 24));
+    me.ok->setFrame(r(x + 36, y - 6, 18, 18));
+    me.point->setFrame(r(x + 104, y - 6, 16, 16));
+    me.position->setFrame(r(x + 80, y - 10, 24, 24));
+    viewActions_->setFrame(r(164, 196, 316, 34));
+    btnChat_->setFrame(r(396, 46, 38, 22));
+    btnMail_->setFrame(r(438, 46, 38, 22));
+    placeBadgeOnTheMailbox();
+    chats_[0]->setFrame(r(164, 150, 100, 40));
+    imgMyTurn_->setFrame(r(x + 132, y - 12, 18, 26));
+    placeTopSeatNameBeside();
+}
+
+// The top seat's cards lie just under it: its name and money stand beside it instead.
+void GameCardView::placeTopSeatNameBeside() {
+    auto& top = seatViews_[2];
+    const double topX = kSeatOrigin[2][0], topY = kSeatOrigin[2][1];
+    top.btnName->setFrame(r(topX + 54, topY + 12, 74, 14));
+    top.btnMoney->setFrame(r(topX + 54, topY + 26, 74, 14));
+    top.btnPresent->setFrame(r(topX + 54, topY + 42, 24, 24));
+    if (top.isFriend) top.isFriend->setFrame(r(topX - 18, topY + 2, 14, 14));
+    top.point->setFrame(r(topX + 82, topY + 46, 16, 16));
+}
+
+// At Mau Binh the top seat's cards lie right of it and the front hand's places below it:
+// its name and money stand on its left, under the table's title.
+void GameCardView::placeTopSeatNameLeft() {
+    auto& top = seatViews_[2];
+    const double topX = kSeatOrigin[2][0], topY = kSeatOrigin[2][1];
+    top.btnName->setFrame(r(topX - 76, topY + 48, 74, 14));
+    top.btnMoney->setFrame(r(topX - 76, topY + 62, 74, 14));
+}
+
+// The two dealt cards of the right seat end just left of its name: the name and money
+// keep to the window's right edge, the top seat's beside it.
+void GameCardView::placeSeatsBesideTheirCards() {
+    placeTopSeatNameBeside();
+    auto& right = seatViews_[1];
+    const double rightX = kSeatOrigin[1][0], rightY = kSeatOrigin[1][1];
+    right.btnName->setFrame(r(rightX - 4, rightY + 60, 64, 14));
+    right.btnMoney->setFrame(r(rightX - 4, rightY + 74, 64, 14));
+}
+
+void GameCardView::buildSeat(int s) {
+    auto& root = *view();
+    auto& seat = seatViews_[size_t(s)];
+    const double x = kSeatOrigin[s][0];
+    const double y = kSeatOrigin[s][1];
+    const std::string n = std::to_string(s);
+    seat.cpiSeat = SubSeatView::make(r(x - 4, y - 4, 58, 68));
+    seat.cpiSeat->setAccessibilityIdentifier("cpiSeat" + n);
+    root.addSubview(seat.cpiSeat);
+    seat.ava = image(root, r(x + 3, y + 8, 44, 44), "ava" + n);
+    seat.btnSeat = button(root, r(x, y, 50, 60), "btnSeat" + n);
+    seat.btnSeat->setTag(s);
+    Button* rawSeat = seat.btnSeat.get();
+    seat.btnSeat->onTouchUpInside([this, rawSeat] { clickShowActionPlayer(*rawSeat); });
+    // Inside the window: the bottom left seat's name would start left of it.
+    const double under = std::max(0.0, x - 10);
+    seat.btnName = button(root, r(under, y + 60, 70, 14), "btnName" + n);
+    seat.btnName->setUserInteractionEnabled(false);
+    seat.btnMoney = button(root, r(under, y + 74, 70, 14), "btnMoney" + n);
+    seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
+    seat.btnMoney->setUserInteractionEnabled(false);
+    if (s > 0) seat.isFriend = image(root, r(x + 52, y + 2, 14, 14), "imgIsFriend" + n, "img_greenBird.png");
+    seat.btnPresent = button(root, r(x + 52, y + 32, 24, 24), "btnPresent" + n);
+    seat.btnPresent->setTag(s);
+    seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
+    seat.btnPresent->onTouchUpInside([this, s] { clickGiftDetail(s); });
+    seat.ok = image(root, r(x + 36, y - 6, 18, 18), "ok" + n);
+    seat.point = image(root, r(x + 52, y + 58, 16, 16), "imgPoint" + n);
+    seat.point->setHidden(true);
+    seat.position = image(root, r(x + 56, y - 6, 24, 24), "imgPosition" + std::to_string(s + 1));
+}
+
+void GameCardView::buildMenu() {
+    viewPlayerMenu_ = platform::ui::View::make(r(0, 0, 480, 320));
+    viewPlayerMenu_->setAccessibilityIdentifier("viewPlayerMenu");
+    viewPlayerMenu_->setBackgroundColor(platform::ui::Color::rgba(0, 0, 0, 0.55));
+    view()->addSubview(viewPlayerMenu_);
+    auto backdrop = button(*viewPlayerMenu_, r(0, 0, 480, 320), "clickHideActionPlayer");
+    backdrop->onTouchUpInside([this] { hideForActionPlayerMenu(); });
+    // Each seat's buttons stand beside it, towards the middle of the table.
+    const double menuOrigin[4][2] = {{90, 180}, {300, 70}, {280, 10}, {90, 70}};
+    for (int s = 0; s < kSeats; ++s) {
+        auto& seat = seatViews_[size_t(s)];
+        const std::string n = std::to_string(s);
+        const double x = menuOrigin[s][0];
+        const double y = menuOrigin[s][1];
+        auto text = [](const char* key) { return Resources::getInstance().textWithKey(key); };
+        auto menuButton = [&](double row, const std::string& id, const std::string& title) {
+            auto made = button(*viewPlayerMenu_, r(x, y + row * 26, 110, 24), id, title);
+            made->setBackgroundImage(Util::getImageWithName("button_chuc_nang1.png"));
+            return made;
+        };
+        seat.btnPlayerInfo = menuButton(0, "btnPlayerInfo" + n, text("KAVO_showInfo"));
+        seat.btnPlayerInfo->onTouchUpInside([this] { clickShowPlayerInfo(); });
+        seat.btnPlayerPresent = menuButton(1, "btnPlayerPresent" + n, text("KAVO_presentGift"));
+        seat.btnPlayerPresent->setTag(s);
+        seat.btnPlayerPresent->onTouchUpInside([this, s] { clickPresentForPlayer(s); });
+        if (s == 0) continue;
+        seat.btnPlayerFriend = menuButton(2, "btnPlayerFriend" + n, text("KAVO_addFriend"));
+        Button* rawFriend = seat.btnPlayerFriend.get();
+        seat.btnPlayerFriend->onTouchUpInside([this, rawFriend] { clickAddFriend(*rawFriend); });
+        seat.btnPlayerKick = menuButton(3, "btnPlayerKick" + n, text("KAVO_kick"));
+        Button* rawKick = seat.btnPlayerKick.get();
+        seat.btnPlayerKick->onTouchUpInside([this, rawKick] { clickKick(*rawKick); });
+        seat.btnPlayerBuzz = menuButton(4, "btnPlayerBuzz" + n, "BUZZ");
+        seat.btnPlayerBuzz->onTouchUpInside([this] { clickBuzz(); });
+    }
+}
+
+void GameCardView::placeTurnBar() {
+    progressTimer_ = ColoredProgressView::make(Util::isPad() ? Rect{654, 490, 240, 16} : Rect{300, 210, 120, 8});
+    progressTimer_->setAccessibilityIdentifier("progressTimer");
+    progressTimer_->setTintColor(platform::ui::Color::rgba(27, 175, 57));
+    progressTimer_->setHidden(true);
+    progressTimer_->setProgress(0);
+    progressTimer_->setBackgroundColor(platform::ui::Color::clear());
+    const auto size = progressTimer_->frame().size;
+    switch (gameType()) {
+    case GameTypes::kXiZach:
+    case GameTypes::kBaiCao:
+        progressTimer_->setCenter(imgBoard_->center());
+        break;
+    case GameTypes::kPhom:
+        viewActions_->addSubview(progressTimer_);
+        progressTimer_->setCenter(btnFire_->center());
+        return;
+    case GameTypes::kTienLen:
+    case GameTypes::kTienLenMB:
+        progressTimer_->setCenter({viewActions_->frame().midX(), viewActions_->frame().y() - size.height});
+        break;
+    case GameTypes::kMauBinh:
+        progressTimer_->setCenter(
+            {(Util::isPad() ? 1024 : 480) - size.width / 2, viewActions_->frame().y() - size.height / 2});
+        break;
+    default:
+        break;
+    }
+    view()->addSubview(progressTimer_);
+}
+
+} // namespace kavo

@@ -1,0 +1,70 @@
+#include "table/sheets/menuSetup.h"
+
+#include "app/Resources.h"
+#include "games/caorua/CaoRuaView.h"
+#include "table/base/ActionController.h"
+#include "table/base/GameCardView.h"
+#include "table/registry/GameController.h"
+#include "table/sheets/SheetPanel.h"
+#include "table/registry/TableRules.h"
+
+namespace kavo {
+
+namespace {
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+std::shared_ptr<CaoRuaView> caoRuaTable() {
+    return std::dynamic_pointer_cast<CaoRuaView>(ActionController::currentTable());
+}
+
+} // namespace
+
+menuSetup::menuSetup() : CustomUIActionSheetViewController("menuSetup") {}
+
+void menuSetup::viewDidLoad() {
+    auto panel = SheetPanel::build(*view(), {140, 70, 200, 170}, text("KAVO_setting"));
+    setActionSheetView(panel);
+    btnCuoc_ = SheetPanel::addButton(*panel, {30, 36, 140, 34}, "btnCuoc", "", [this] { doSetupMoney(); });
+    btnSoNguoi_ = SheetPanel::addButton(*panel, {30, 78, 140, 34}, "btnSoNguoi", "", [this] { doSetupPlayer(); });
+    btnPass_ = SheetPanel::addButton(*panel, {30, 120, 140, 34}, "btnPass", "", [this] { doSetupPassword(); });
+}
+
+void menuSetup::viewWillAppear(bool animated) {
+    view();
+    CustomUIActionSheetViewController::viewWillAppear(animated);
+    btnCuoc_->setTitle(text("KAVO_setMoney"));
+    btnSoNguoi_->setTitle(text("KAVO_setNumPlayers"));
+    btnPass_->setTitle(text("KAVO_setPass"));
+    const int8_t game = GameController::gameType();
+    btnCuoc_->setEnabled(game != GameTypes::kBaiCao && game != GameTypes::kXiZach && game != GameTypes::kCaoRua);
+}
+
+void menuSetup::doSetupMoney() {
+    slideOut();
+    const int8_t game = GameController::gameType();
+    if (game != GameTypes::kTienLen && game != GameTypes::kPhom && game != GameTypes::kTienLenMB) return;
+    if (auto table = std::dynamic_pointer_cast<GameCardView>(ActionController::currentTable())) table->showCuoc();
+}
+
+void menuSetup::doSetupPlayer() {
+    slideOut();
+    if (auto table = caoRuaTable()) table->showSetupSoNguoi();
+}
+
+void menuSetup::doSetupPassword() {
+    slideOut();
+    if (auto table = caoRuaTable()) table->showSetupPassword();
+}
+
+menuAuto::menuAuto() : CustomUIActionSheetViewController("menuAuto") {}
+
+void menuAuto::viewDidLoad() {
+    auto panel = SheetPanel::build(*view(), {140, 110, 200, 90}, text("KAVO_auto"));
+    setActionSheetView(panel);
+    lblColor_ = SheetPanel::addLabel(*panel, {10, 40, 180, 30}, "lblColor", "");
+}
+
+} // namespace kavo

@@ -1,0 +1,93 @@
+#include "table/sheets/menuSoNguoi.h"
+
+#include "app/Resources.h"
+#include "games/baicao/BaiCaoService.h"
+#include "games/caorua/CaoRuaService.h"
+#include "games/phom/PhomNewService.h"
+#include "games/tienlen/TienLenService.h"
+#include "games/tienlenmb/TienLenMBService.h"
+#include "games/xizach/XiZachService.h"
+#include "table/base/ActionController.h"
+#include "table/base/GameTableView.h"
+#include "table/sheets/SheetPanel.h"
+#include "table/registry/TableRules.h"
+
+namespace kavo {
+
+namespace {
+
+std::string text(const char* key) {
+    return Resources::getInstance().textWithKey(key);
+}
+
+} // namespace
+
+const std::shared_ptr<menuSoNguoi>& menuSoNguoi::getInstance() {
+    static const std::shared_ptr<menuSoNguoi> instance = std::make_shared<menuSoNguoi>();
+    return instance;
+}
+
+menuSoNguoi::menuSoNguoi() : CustomUIActionSheetViewController("menuSoNguoi") {}
+
+void menuSoNguoi::viewDidLoad() {
+    auto panel = SheetPanel::build(*view(), {140, 70, 200, 170}, text("KAVO_setNumPlayers"));
+    setActionSheetView(panel);
+    btn4Nguoi_ = SheetPanel::addButton(*panel, {30, 36, 140, 34}, "btn4Nguoi", "", [this] { doSet4Players(); });
+    btn3Nguoi_ = SheetPanel::addButton(*panel, {30, 78, 140, 34}, "btn3Nguoi", "", [this] { doSet3Players(); });
+    btn2nguoi_ = SheetPanel::addButton(*panel, {30, 120, 140, 34}, "btn2nguoi", "", [this] { doSetSoloPlayers(); });
+}
+
+void menuSoNguoi::viewWillAppear(bool animated) {
+    view();
+    CustomUIActionSheetViewController::viewWillAppear(animated);
+    btn4Nguoi_->setTitle(text("KAVO_player_4"));
+    btn3Nguoi_->setTitle(text("KAVO_player_3"));
+    btn2nguoi_->setTitle(text("KAVO_solo"));
+}
+
+void menuSoNguoi::doSet4Players() {
+    sendMax(0, false);
+}
+
+void menuSoNguoi::doSet3Players() {
+    sendMax(1, false);
+}
+
+void menuSoNguoi::doSetSoloPlayers() {
+    sendMax(0, true);
+}
+
+void menuSoNguoi::sendMax(int fewer, bool solo) {
+    auto table = ActionController::currentTable();
+    const auto* rule = table ? tableRule(table->gameType()) : nullptr;
+    if (rule && rule->maxPlayers > 0) {
+        const int8_t max = solo ? int8_t(2) : int8_t(rule->maxPlayers - fewer);
+        const int8_t room = table->roomId();
+        const int8_t board = table->boardId();
+        switch (rule->gameType) {
+        case GameTypes::kTienLen:
+            TienLenService::getInstance().setMaxPlayerWithRoomId(room, board, max);
+            break;
+        case GameTypes::kTienLenMB:
+            TienLenMBService::getInstance().setMaxPlayerWithRoomId(room, board, max);
+            break;
+        case GameTypes::kPhom:
+            PhomNewService::getInstance().setMaxPlayer(room, board, max);
+            break;
+        case GameTypes::kBaiCao:
+            BaiCaoService::getInstance().setMaxPlayerWithRoomId(room, board, max);
+            break;
+        case GameTypes::kXiZach:
+            XiZachService::getInstance().setMaxPlayerWithRoomId(room, board, max);
+            break;
+        case GameTypes::kCaoRua:
+            CaoRuaService::getInstance().setMaxPlayerWithRoomId(room, board, max);
+            break;
+        default:
+            break;
+        }
+    }
+    slideOut();
+}
+
+} // namespace kavo

@@ -1,0 +1,109 @@
+// What the stake tables do with time once a hand or the table is over: the start button
+// that comes back after a moment, and delayed steps of a reset table that never act.
+#include "app/UIController.h"
+#include "games/baicao/BaiCaoView.h"
+#include "games/xizach/XiZachView.h"
+#include "platform/runtime/RunLoop.h"
+#include "table/cards/BCCardView.h"
+#include "table/registry/GameController.h"
+#include "table/base/TienLenPlayer.h"
+#include "tests/table/TableTestSupport.h"
+
+namespace kavo::test {
+namespace {
+
+std::shared_ptr<TienLenPlayer> player(int32_t id, const std::string& name) {
+    auto record = std::make_shared<TienLenPlayer>();
+    record->setIDDB(id);
+    record->setName(name);
+    record->setMoney(5000);
+    record->setIsReady(1);
+    return record;
+}
+
+class StakeTable : public TableTest {
+protected:
+    void SetUp() override {
+        TableTest::SetUp();
+        me = player(7, "me");
+        UIController::setMyInfo(me);
+    }
+    template <class View> std::shared_ptr<View> seat() {
+        auto screen = std::make_shared<View>();
+        screen->setRoomId(2);
+        screen->setBoardId(5);
+        GameController::setTableView(screen);
+        push(screen);
+        UIController::setGameType(screen->gameType());
+        screen->resetView();
+        screen->setupPlayersWithRoom(2, 5, 7, 100, {me, player(8, "an"), player(9, "binh"), player(10, "cuong")});
+        screen->resetSeat();
+        client.clear();
+        return screen;
+    }
+    static std::string title(const platform::ui::Button& button) {
+        return button.titleForState(platform::ui::ControlState::Normal);
+    }
+    static size_t cardsOn(StakeTableView& table) { return table.view()->subviewsOfType<BCCardView>().size(); }
+    std::shared_ptr<TienLenPlayer> me;
+};
+
+TEST_F(StakeTable, AfterAHandTheStartButtonComesBackATenthOfASecondAfterEveryoneIsUnready) {
+    auto table = seat<BaiCaoView>();
+    table->startWithInterval(20, {1, 2, 3});
+    table->stopGame();
+    table->resetReady();
+    EXPECT_EQ(table->players()[1]->isReady(), 0);
+    EXPECT_EQ(title(*table->btnStart()), text("KAVO_continuee"));
+    platform::RunLoop::main().advance(0.1);
+    EXPECT_EQ(title(*table->btnStart()), text("KAVO_start"));
+}
+
+TEST_F(StakeTable, AResetTableDealsNoMoreAndItsPendingStepsDoNothing) {
+    auto table = seat<BaiCaoView>();
+    table->startWithInterval(20, {1, 2, 3});
+    platform::RunLoop::main().advance(0.3);
+    EXPECT_EQ(cardsOn(*table), 3u);
+    table->stopGame();
+    table->resetReady();
+    table->resetView();
+    EXPECT_EQ(cardsOn(*table), 0u);
+    platform::RunLoop::main().advance(2);
+    EXPECT_EQ(cardsOn(*table), 0u);
+    EXPECT_FALSE(table->dealer().isDealing());
+    EXPECT_EQ(title(*table->btnStart()), text("KAVO_continuee")) << "the reset dropped the pending start button";
+}
+
+TEST_F(StakeTable, AResetEndsTheMoneySoundsMute) {
+    auto table = seat<XiZachView>();
+    table->updateMoneyForPlayer(8, 100);
+    EXPECT_TRUE(table->waitToPlayNextSound());
+    table->resetView();
+    EXPECT_FALSE(table->waitToPlayNextSound());
+    table->updateMoneyForPlayer(8, 100);
+    platform::RunLoop::main().advance(1.5);
+    EXPECT_FALSE(table->waitToPlayNextSound());
+}
+
+TEST_F(StakeTable, PlayersListedBeforeMeTakeTheSeatsAfterTheWrap) {
+    for (const int8_t game : {int8_t(11), int8_t(2)}) {
+        std::shared_ptr<StakeTableView> table;
+        if (game == 11)
+            table = seat<BaiCaoView>();
+        else
+            table = seat<XiZachView>();
+        table->setupPlayersWithRoom(2, 5, 8, 100, {player(8, "an"), player(9, "binh"), me, player(10, "cuong")});
+        table->resetSeat();
+        if (game == 11)
+            std::static_pointer_cast<BaiCaoView>(table)->startWithInterval(20, {1, 2, 3});
+        else
+            std::static_pointer_cast<XiZachView>(table)->startWithInterval(20, 8, {1, 2});
+        EXPECT_EQ(table->getSeatFromID(7), 0) << int(game);
+        EXPECT_EQ(table->getSeatFromID(10), 1) << int(game);
+        EXPECT_EQ(table->getSeatFromID(8), 2) << int(game) << ": listed first, across the table";
+        EXPECT_EQ(table->getSeatFromID(9), 3) << int(game);
+    }
+}
+
+} // namespace
+} // namespace kavo::test

@@ -1,0 +1,134 @@
+// Pictures of a Phom table with a dealt hand (melds raised), discards at every seat and
+// a card eaten at the top seat, and of the end of a deal with laid melds at two seats
+// and the result pictures, phone and tablet, written into the build folder.
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "games/phom/PhomNewMessageHandler.h"
+#include "games/phom/PhomNewView.h"
+#include "platform/render/Renderer.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Image.h"
+#include "table/registry/GameController.h"
+#include "table/base/TienLenPlayer.h"
+#include "tests/table/TableTestSupport.h"
+
+namespace kavo::test {
+namespace {
+
+Bytes& seatRow(Bytes& bytes, int32_t id, const std::string& name) {
+    return bytes.int32(id).utf(name).int64(480000).int16(int16_t(id % 7)).int32(900).boolean(true);
+}
+
+class PhomShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+protected:
+    const char* language() const override { return "vi"; }
+    platform::ui::Idiom idiom() const override { return GetParam(); }
+    static void deliver(int16_t command, const Bytes& body) {
+        Message message = body.message(command);
+        PhomNewMessageHandler::getInstance()->onMessage(message);
+        runMainThread();
+    }
+    // The table of four after a deal, seven discards and minh's eat.
+    std::shared_ptr<PhomNewView> dealtTable() {
+        Resources::getInstance().initAfterLogin();
+        auto me = std::make_shared<TienLenPlayer>();
+        me->setIDDB(7);
+        me->setName("me");
+        me->setMoney(250000);
+        UIController::setMyInfo(me);
+        UIController::setGameType(PhomNewMessageHandler::kGameType);
+
+        Bytes join = Bytes().byte(1).byte(4).int32(7).int32(1000);
+        seatRow(join, 7, "me");
+        seatRow(join, 8, "lan");
+        seatRow(join, 9, "minh");
+        seatRow(join, 10, "hoa");
+        deliver(8, join);
+        auto table = GameController::getPhomNewView();
+        EXPECT_TRUE(table);
+        runMainThread();
+        platform::RunLoop::main().advance(1.0);
+
+        Bytes start = Bytes().byte(1).byte(4).byte(30).int32(10).int32(10);
+        for (int card : {24, 25, 26, 0, 4, 8, 13, 30, 41, 51})
+            start.byte(int8_t(card));
+        deliver(20, start);
+        platform::RunLoop::main().advance(2.5);
+        // hoa (left) fires to me, I draw; lan and minh have fired before.
+        fire(10, 7, 45, 0);
+        fire(7, 8, 51, 0);
+        fire(8, 9, 33, 0);
+        fire(9, 10, 37, 0);
+        fire(10, 7, 46, 1);
+        fire(7, 8, 41, 1);
+        fire(8, 9, 29, 1);
+        // minh eats lan's nine.
+        deliver(64, Bytes().byte(1).byte(4).int32(10));
+        platform::RunLoop::main().advance(2.0);
+        return table;
+    }
+    static void fire(int32_t by, int32_t next, int card, int slot) {
+        deliver(21, Bytes().byte(1).byte(4).int32(by).int32(next).byte(int8_t(card)).byte(int8_t(slot)));
+    }
+    void shoot(const std::string& name) {
+        const std::string device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
+        const std::string path = name + "-" + device + ".png";
+        ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
+        expectReadable(path);
+        auto image = platform::ui::Image::fromFile(path);
+        ASSERT_TRUE(image) << path;
+        EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);
+    }
+};
+
+TEST_P(PhomShots, ADealtHandWithMeldsAndThreeOtherSeats) {
+    auto table = dealtTable();
+    ASSERT_TRUE(table);
+    int raised = 0;
+    for (const auto& card : table->myCards())
+        raised += card->phom() != 0 ? 1 : 0;
+    EXPECT_EQ(raised, 6);
+    EXPECT_EQ(table->showCardEat()[2][0], 29);
+    shoot("phom-dealt");
+}
+
+TEST_P(PhomShots, LaidMeldsAtTwoSeatsEatenCardsAndTheResultPictures) {
+    auto table = dealtTable();
+    ASSERT_TRUE(table);
+    // hoa (left) lays his aces, lan (right) a run of spades; lan's discard goes to hoa,
+    // who goes U, and lan compensates. minh keeps the nine he ate.
+    fire(9, 10, 20, 2);
+    deliver(65, Bytes().byte(1).byte(4).byte(1).byte(2).byte(3).byte(-1));
+    fire(10, 8, 21, 2);
+    deliver(65, Bytes().byte(1).byte(4).byte(28).byte(32).byte(36).byte(-1));
+    fire(8, 10, 22, 2);
+    deliver(66, Bytes().byte(1).byte(4).int32(10).byte(0).byte(1).byte(2).byte(3).byte(16).byte(17).byte(18));
+    deliver(69, Bytes().byte(1).byte(4).int32(10).int32(0));
+    deliver(51, Bytes().byte(1).byte(4).int32(9).int32(17).int32(0).byte(2).byte(47).byte(43));
+    deliver(51, Bytes().byte(1).byte(4).int32(10).int32(0).int32(0).byte(0));
+    platform::RunLoop::main().advance(2.0);
+    EXPECT_EQ(table->showHaPhom()[1][0], 28);
+    EXPECT_EQ(table->showHaPhom()[3][0], 1);
+    EXPECT_EQ(table->showCardEat()[2][0], 29);
+    EXPECT_EQ(table->seat(3).ok->image()->name(), "p_phomtext_05.png");
+    EXPECT_EQ(table->seat(1).ok->image()->name(), "p_phomtext_06.png");
+    EXPECT_FALSE(table->seat(2).point->isHidden());
+    shoot("phom-result");
+}
+
+// Every seat speaks at once over a dealt hand: the neighbours' bubbles lie apart and off
+// my cards.
+TEST_P(PhomShots, EverySeatsBubbleAtOnceOverADealtHand) {
+    auto table = dealtTable();
+    ASSERT_TRUE(table);
+    for (int32_t id : {7, 8, 9, 10})
+        table->onChatFromWithId(id, "", "nhanh lên nào");
+    platform::RunLoop::main().advance(0.2);
+    shoot("phom-bubbles");
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, PhomShots,
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet));
+
+} // namespace
+} // namespace kavo::test

@@ -1,0 +1,300 @@
+#include "account/ProfileView.h"
+#include "account/Profile_AssetsView.h"
+#include "account/ShopView.h"
+#include "account/TopupZelView.h"
+#include "app/KavoViewController.h"
+#include "app/UIController.h"
+#include "app/Util.h"
+#include "games/caro/CaroView.h"
+#include "games/cotuong/CoTuongView.h"
+#include "games/coup/CoUpView.h"
+#include "games/covua/CoVuaView.h"
+#include "games/poker/PokerView.h"
+#include "games/tetris/TetrisView.h"
+#include "games/tienlen/TienLenView.h"
+#include "games/tienlenmb/TienLenMBView.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/services/Pasteboard.h"
+#include "platform/services/UrlOpener.h"
+#include "portal/GlobalService.h"
+#include "social/MessageView.h"
+#include "table/registry/GameController.h"
+#include "tests/table/TableTestSupport.h"
+
+namespace kavo::test {
+namespace {
+
+// The dialogs' buttons, pressed as a player would, and what each action code does.
+class DialogAction : public TableTest {
+protected:
+    // Opens the two-button question for `code`; "No" is its cancel, "Yes" its OK.
+    void ask(int code, int8_t gameType = 0) {
+        if (gameType) UIController::setGameType(gameType);
+        UIController::setOkValue(code);
+        UIController::startCancelOkDlg("Sure?", text("KAVO_no"), text("KAVO_yes"));
+    }
+    void ok(int code, int8_t gameType = 0) {
+        ask(code, gameType);
+        press("Yes");
+    }
+    void cancel(int code, int8_t gameType = 0) {
+        ask(code, gameType);
+        press("No");
+    }
+    // A table of that game kept by GameController, at room 7, board 9.
+    template <class View> std::shared_ptr<View> keepTable() {
+        auto table = std::make_shared<View>();
+        table->setRoomId(7);
+        table->setBoardId(9);
+        GameController::setTableView(table);
+        return table;
+    }
+};
+
+TEST_F(DialogAction, OneButtonNoticeRunsTheOkActionOfTheCurrentCode) {
+    UIController::setOkValue(UIController::kActionFriendAdded);
+    UIController::startOKDlg("Friend added");
+    ASSERT_EQ(dialogText(), "Friend added");
+    EXPECT_EQ(UIController::currentDialog()->numberOfButtons(), 1);
+    press("OK");
+    EXPECT_TRUE(client.sentOnce(29, {}));
+    EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+}
+
+TEST_F(DialogAction, CancelOnlyDialogRunsTheCancelAction) {
+    auto request = std::make_shared<KavoMessage>();
+    request->setFromID(321);
+    UIController::setObject(request);
+    UIController::setOkValue(UIController::kActionFriendRequest);
+    UIController::setKinkOfDialog(1);
+    UIController::startCancelDlg("A friend request");
+    EXPECT_EQ(UIController::currentDialog()->numberOfButtons(), 1);
+    press("Cancel");
+    EXPECT_TRUE(client.sentOnce(104, Bytes().byte(3).int32(321).data()));
+    EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+    EXPECT_EQ(UIController::kindOfDialog(), 0);
+}
+
+TEST_F(DialogAction, FriendRequestAcceptedAnswersWithTwo) {
+    auto request = std::make_shared<KavoMessage>();
+    request->setFromID(321);
+    UIController::setObject(request);
+    ok(UIController::kActionFriendRequest);
+    EXPECT_TRUE(client.sentOnce(104, Bytes().byte(2).int32(321).data()));
+}
+
+TEST_F(DialogAction, ShopQuestionsBuyTheChosenAvatarOrItem) {
+    ShopView::getInstance()->setSelectObjectID(42);
+    ok(UIController::kActionBuyAvatar);
+    EXPECT_TRUE(client.sentOnce(1202, Bytes().int32(42).data()));
+    ok(UIController::kActionBuyItem);
+    EXPECT_EQ(client.commands(), (std::vector<int16_t>{1202, 101}));
+}
+
+TEST_F(DialogAction, PasswordRecoveryAsksForTheSmsSyntax) {
+    ok(UIController::kActionRecoverPassword);
+    EXPECT_TRUE(client.sentOnce(73, {1}));
+}
+
+TEST_F(DialogAction, SkipAtTienLenClearsTheThreeOfSpadesRuleAndSkips) {
+    auto table = keepTable<TienLenView>();
+    table->setForceMove3Bich(true);
+    ok(UIController::kActionSkipTurn, 3);
+    EXPECT_FALSE(table->forceMove3Bich());
+    EXPECT_TRUE(client.sentOnce(49, {7, 9}));
+
+    client.clear();
+    auto mb = keepTable<TienLenMBView>();
+    mb->setForceMove3Bich(true);
+    ok(UIController::kActionSkipTurn, 12);
+    EXPECT_FALSE(mb->forceMove3Bich());
+    EXPECT_TRUE(client.sentOnce(49, {7, 9}));
+
+    client.clear();
+    ok(UIController::kActionSkipTurn, 13);
+    EXPECT_TRUE(client.sent().empty());
+}
+
+TEST_F(DialogAction, DrawOfferAnswersPerGame) {
+    keepTable<CaroView>();
+    keepTable<CoVuaView>();
+    keepTable<CoTuongView>();
+    keepTable<CoUpView>();
+    auto tetris = std::make_shared<TetrisView>();
+    tetris->setRoomID(3);
+    tetris->setBoardID(4);
+    GameController::setTableView(tetris);
+
+    struct Case {
+        int8_t gameType;
+        int16_t okCommand;
+        ByteVector okBody;
+        int16_t cancelCommand;
+        ByteVector cancelBody;
+    };
+    const Case cases[] = {
+        {1, 24, {7, 9, 1}, 24, {7, 9, 0}},
+        {8, 24, {3, 4, 1}, 24, {3, 4, 0}}, // Tetris answers with Caro's request
+        {9, 24, {7, 9, 1}, 24, {7, 9, 0}},
+        {5, 77, {7, 9, 30}, 24, {7, 9, 0}},  // OK at Chinese chess offers a draw back
+        {20, 86, {7, 9, 30}, 24, {7, 9, 0}}, // the same answer as at Chinese chess
+    };
+    for (const auto& c : cases) {
+        client.clear();
+        ok(UIController::kActionDrawOffer, c.gameType);
+        EXPECT_TRUE(client.sentOnce(c.okCommand, c.okBody)) << "OK at game " << int(c.gameType);
+        client.clear();
+        cancel(UIController::kActionDrawOffer, c.gameType);
+        EXPECT_TRUE(client.sentOnce(c.cancelCommand, c.cancelBody)) << "cancel at game " << int(c.gameType);
+    }
+    client.clear();
+    ok(UIController::kActionDrawOffer, 3);
+    EXPECT_TRUE(client.sent().empty());
+}
+
+TEST_F(DialogAction, ResignMarksTheTableAndSendsTheGamesLoseRequest) {
+    auto caro = keepTable<CaroView>();
+    auto covua = keepTable<CoVuaView>();
+    auto cotuong = keepTable<CoTuongView>();
+    auto coup = keepTable<CoUpView>();
+    ok(UIController::kActionResign, 1);
+    EXPECT_TRUE(caro->isLosing());
+    EXPECT_TRUE(client.sentOnce(27, {7, 9}));
+    client.clear();
+    ok(UIController::kActionResign, 9);
+    EXPECT_TRUE(covua->isLosing());
+    EXPECT_TRUE(client.sentOnce(27, {7, 9}));
+    client.clear();
+    ok(UIController::kActionResign, 5);
+    EXPECT_TRUE(cotuong->isLosing());
+    EXPECT_TRUE(client.sentOnce(77, {7, 9, 35}));
+    client.clear();
+    ok(UIController::kActionResign, 20);
+    EXPECT_TRUE(coup->isLosing());
+    EXPECT_TRUE(client.sentOnce(86, {7, 9, 35}));
+}
+
+TEST_F(DialogAction, UndoRequestIsAcceptedWithOneAndRefusedWithMinusOne) {
+    keepTable<CoTuongView>();
+    keepTable<CoUpView>();
+    ok(UIController::kActionUndoRequest, 5);
+    EXPECT_TRUE(client.sentOnce(77, {7, 9, 26, 1}));
+    client.clear();
+    cancel(UIController::kActionUndoRequest, 5);
+    EXPECT_TRUE(client.sentOnce(77, {7, 9, 26, 0xff}));
+    client.clear();
+    ok(UIController::kActionUndoRequest, 20);
+    EXPECT_TRUE(client.sentOnce(86, {7, 9, 26, 1}));
+    client.clear();
+    cancel(UIController::kActionUndoRequest, 20);
+    EXPECT_TRUE(client.sentOnce(86, {7, 9, 26, 0xff}));
+}
+
+TEST_F(DialogAction, PokerObserverQuestionSitsDownOrWatches) {
+    keepTable<PokerView>();
+    ok(UIController::kActionPokerObserver, 4);
+    EXPECT_TRUE(client.sentOnce(82, {7, 9, 12, 1}));
+    client.clear();
+    cancel(UIController::kActionPokerObserver, 4);
+    EXPECT_TRUE(client.sentOnce(82, {7, 9, 12, 0}));
+}
+
+TEST_F(DialogAction, PokerNoticesActOnThePokerTableOnTop) {
+    auto poker = keepTable<PokerView>();
+    push(poker);
+    poker->setIsSitDown(true);
+    cancel(UIController::kActionPokerBuyStack, 4);
+    EXPECT_FALSE(poker->isSitDown());
+
+    cancel(UIController::kActionPokerObserverNotice, 4);
+    EXPECT_TRUE(client.sentOnce(15, {7, 9}));
+    EXPECT_NE(top(), poker);
+}
+
+TEST_F(DialogAction, CopyPutsTheContextTextOnThePasteboard) {
+    UIController::setObject(std::string("REG an 1234"));
+    ok(UIController::kActionCopyText);
+    EXPECT_EQ(platform::Pasteboard::general().string(), "REG an 1234");
+}
+
+TEST_F(DialogAction, VersionAndMoreGamesOpenTheContextAddress) {
+    UIController::setObject(std::string("http://example.invalid/new"));
+    ok(UIController::kActionNewVersion);
+    UIController::setObject(platform::Value("http://example.invalid/games"));
+    ok(UIController::kActionMoreGames);
+    auto opened = platform::UrlOpener::opened();
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].url, "http://example.invalid/new");
+    EXPECT_EQ(opened[1].url, "http://example.invalid/games");
+}
+
+TEST_F(DialogAction, TurningInvitationsOffIsRemembered) {
+    UIController::turnInviteOff();
+    EXPECT_EQ(UIController::okValue(), UIController::kActionTurnOffInvites);
+    EXPECT_EQ(dialogText(), text("KAVO_turnOffInviteFeature"));
+    press("Yes");
+    EXPECT_FALSE(UIController::inviting());
+    EXPECT_FALSE(platform::UserDefaults::standard().boolForKey("savedInviting"));
+}
+
+TEST_F(DialogAction, RemoveAllEmptiesTheMailboxOnTop) {
+    auto mailbox = std::make_shared<MessageView>();
+    mailbox->setMessageType(2);
+    auto mail = std::make_shared<KavoMessage>();
+    mail->setType(2);
+    auto request = std::make_shared<KavoMessage>();
+    request->setType(3);
+    UIController::setListMessage({mail, request});
+    mailbox->setListMessage({mail});
+    push(mailbox);
+    auto later = std::make_shared<KavoMessage>();
+    UIController::addItemIntoListMessage(later); // arrives after the screen read the mailbox
+    ok(UIController::kActionRemoveAllMail);
+    EXPECT_TRUE(mailbox->listMessage().empty());
+    EXPECT_EQ(UIController::listMessage(), KavoMessageList{later}) << "what the screen listed goes";
+}
+
+TEST_F(DialogAction, AvatarChoiceWearsThePickedAvatar) {
+    auto profile = std::make_shared<ProfileView>();
+    push(profile);
+    profile->doChangeTab(ProfileView::kTabItems);
+    profile->assetsView()->setSelectedAvatarID(12);
+    ok(UIController::kActionChooseAvatar);
+    EXPECT_EQ(UIController::myInfo()->avatar(), 12);
+    EXPECT_TRUE(client.sentOnce(1008, Bytes().int32(12).data()));
+}
+
+TEST_F(DialogAction, DeletingAFriendUsesTheMailboxSelection) {
+    MessageView::getInstance()->set_selectedFriendID(55);
+    ok(UIController::kActionDeleteFriend);
+    EXPECT_TRUE(client.sentOnce(33, Bytes().int32(55).data()));
+}
+
+TEST_F(DialogAction, TopUpOpensThePanelOverTheScreenAndAsksForTheChannels) {
+    ok(UIController::kActionTopUp);
+    EXPECT_TRUE(client.sentOnce(44, {}));
+    bool found = false;
+    for (const auto& subview : top()->view()->subviews())
+        found |= bool(std::dynamic_pointer_cast<TopupZelView>(subview));
+    EXPECT_TRUE(found);
+}
+
+TEST_F(DialogAction, ConfirmedPurchaseOnlyHidesThePanelsSpinner) {
+    auto panel = TopupZelView::make({0, 0, 480, 320});
+    top()->view()->addSubview(panel);
+    Util::showLoadingOnView(panel);
+    ok(UIController::kActionPurchaseConfirmed);
+    EXPECT_TRUE(panel->isUserInteractionEnabled());
+}
+
+TEST_F(DialogAction, CodesWithoutAnActionOnlyClearTheCode) {
+    for (int code : {4, 5, 7, 8212, 8236, -1, 999}) {
+        ok(code);
+        EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << code;
+    }
+    EXPECT_TRUE(client.sent().empty());
+}
+
+} // namespace
+} // namespace kavo::test

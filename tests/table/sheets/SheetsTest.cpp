@@ -1,0 +1,474 @@
+#include "account/LottoView.h"
+#include "app/Resources.h"
+#include "app/UIController.h"
+#include "games/baucua/BauCuaView.h"
+#include "games/caorua/CaoRuaView.h"
+#include "games/caro/CaroView.h"
+#include "games/cotuong/CoTuongView.h"
+#include "games/covua/CoVuaView.h"
+#include "games/poker/PokerView.h"
+#include "games/tienlen/TienLenView.h"
+#include "games/xizach/XiZachView.h"
+#include "lobby/BoardView.h"
+#include "platform/foundation/UserDefaults.h"
+#include "portal/GlobalLogicHandler.h"
+#include "table/base/ActionController.h"
+#include "table/registry/GameController.h"
+#include "table/sheets/InviteView.h"
+#include "table/sheets/MauBinhResultView.h"
+#include "table/sheets/PokerBuyStackView.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/sheets/boardChat.h"
+#include "table/sheets/menuCuoc.h"
+#include "table/sheets/menuGift.h"
+#include "table/sheets/menuMoiBan.h"
+#include "table/sheets/menuPassword.h"
+#include "table/sheets/menuPlayer.h"
+#include "table/sheets/menuSetup.h"
+#include "table/sheets/menuSoNguoi.h"
+#include "tests/table/TableTestSupport.h"
+
+namespace kavo::test {
+namespace {
+
+std::shared_ptr<Player> player(int32_t id, const std::string& name, int64_t money = 0) {
+    auto record = std::make_shared<TienLenPlayer>();
+    record->setIDDB(id);
+    record->setName(name);
+    record->setMoney(money);
+    return record;
+}
+
+std::string imageName(const platform::ui::ImagePtr& image) {
+    return image ? image->name() : "";
+}
+
+class Sheets : public TableTest {
+protected:
+    void SetUp() override {
+        TableTest::SetUp();
+        me = player(7, "me", 1000);
+        UIController::setMyInfo(me);
+        menuGift::clearCache();
+        Resources::getInstance().initAfterLogin(); // the emoticons of the palette
+    }
+    // A table of that type at room 2, board 5, on top, with me and `others` seated.
+    template <class View> std::shared_ptr<View> seat(std::vector<std::shared_ptr<Player>> others = {}) {
+        auto table = std::make_shared<View>();
+        table->setRoomId(2);
+        table->setBoardId(5);
+        GameController::setTableView(table);
+        push(table);
+        UIController::setGameType(table->gameType());
+        others.insert(others.begin(), me);
+        table->setupPlayersWithRoom(2, 5, me->IDDB(), 100, others);
+        runMainThread();
+        client.clear(); // the seats' avatar pictures asked for
+        return table;
+    }
+    void open(GameTableView& table, const std::shared_ptr<platform::ui::ViewController>& sheet) {
+        table.openSheet(sheet);
+        runMainThread();
+    }
+    std::shared_ptr<Player> me;
+};
+
+// ------------------------------------------------------------------ stake
+
+TEST_F(Sheets, TheStakeSheetChecksTheAmountBeforeItSends) {
+    auto table = seat<TienLenView>();
+    struct Case {
+        const char* typed;
+        const char* dialog; // "" for none
+    };
+    open(*table, table->betView());
+    drive("tap id=btnOK");
+    EXPECT_TRUE(client.sent().empty());
+    EXPECT_EQ(dialogText(), "");
+    const std::string overMoney = text("KAVO_banChiCo") + " 1000 " + text("KAVO_zel") + " " + text("KAVO_setMaxMoney");
+    const Case refused[] = {{"-5", "KAVO_InvalidBet"}, {"1001", ""}, {"99999999999999", ""}};
+    for (const auto& c : refused) {
+        open(*table, table->betView());
+        drive(std::string("type id=txtMoney ") + c.typed + "\ntap id=btnOK");
+        EXPECT_EQ(dialogText(), c.dialog[0] ? text(c.dialog) : overMoney) << c.typed;
+        press("OK");
+    }
+    EXPECT_TRUE(client.sent().empty());
+    for (const char* typed : {"0", "abc", "1000"}) {
+        open(*table, table->betView());
+        drive(std::string("type id=txtMoney ") + typed + "\ntap id=btnOK");
+    }
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{19, Bytes().byte(2).byte(5).int32(0).data()},
+                                                           {19, Bytes().byte(2).byte(5).int32(0).data()},
+                                                           {19, Bytes().byte(2).byte(5).int32(1000).data()}}));
+}
+
+TEST_F(Sheets, TheStakeGoesOutByTheGamesOwnCommand) {
+    auto xiZach = seat<XiZachView>();
+    open(*xiZach, xiZach->betView());
+    drive("type id=txtMoney 24\ntap id=btnOK");
+    EXPECT_TRUE(client.sentOnce(24, Bytes().byte(2).byte(5).int32(24).data()));
+    client.clear();
+    auto bauCua = seat<BauCuaView>();
+    open(*bauCua, bauCua->betView());
+    drive("type id=txtMoney 0\ntap id=btnOK");
+    EXPECT_EQ(dialogText(), text("KAVO_no0Zel"));
+    EXPECT_TRUE(client.sent().empty());
+}
+
+TEST_F(Sheets, TheLotteryEntryBuysFromFiveHundred) {
+    auto lotto = std::make_shared<LottoView>();
+    lotto->setSelectedNumber(42);
+    push(lotto);
+    client.clear(); // the lottery screen asks for its draw, history and bets as it appears
+    menuCuoc::doSaveSetMoney("499");
+    EXPECT_EQ(dialogText(), text("KAVO_LottoMoneyWarning"));
+    press("OK");
+    menuCuoc::doSaveSetMoney("500");
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{1403, Bytes().int32(42).int32(500).data()}, {1402, {}}}));
+}
+
+// ------------------------------------------------------------------ players and password
+
+TEST_F(Sheets, ThePlayersSheetSendsTheGamesMaximum) {
+    struct Case {
+        std::function<void()> seatIt;
+        std::vector<RecordedMessage> sent;
+    };
+    seat<CaoRuaView>();
+    for (const char* button : {"btn4Nguoi", "btn3Nguoi", "btn2nguoi"}) {
+        open(*GameController::getCaoRuaView(), menuSoNguoi::getInstance());
+        drive(std::string("tap id=") + button);
+    }
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{56, {2, 5, 6}}, {56, {2, 5, 5}}, {56, {2, 5, 2}}}));
+    client.clear();
+    auto tienLen = seat<TienLenView>();
+    open(*tienLen, menuSoNguoi::getInstance());
+    drive("expect text=" + text("KAVO_player_4") + "\ntap id=btn4Nguoi");
+    EXPECT_TRUE(client.sentOnce(56, {2, 5, 4}));
+    client.clear();
+    auto poker = seat<PokerView>();
+    open(*poker, menuSoNguoi::getInstance());
+    drive("tap id=btn3Nguoi");
+    EXPECT_TRUE(client.sent().empty());
+}
+
+TEST_F(Sheets, ThePasswordSheetSendsEvenAnEmptyPassword) {
+    auto tienLen = seat<TienLenView>();
+    open(*tienLen, menuPassword::getInstance());
+    EXPECT_EQ(menuPassword::getInstance()->txtPassword()->placeholder(), text("KAVO_dat_pass"));
+    drive("tap id=btnOK");
+    EXPECT_TRUE(client.sentOnce(18, Bytes().byte(2).byte(5).utf("").data()));
+    client.clear();
+    auto bauCua = seat<BauCuaView>();
+    open(*bauCua, menuPassword::getInstance());
+    drive("type id=txtPassword 12\ntap id=btnOK");
+    EXPECT_TRUE(client.sent().empty());
+    auto caro = seat<CaroView>();
+    open(*caro, menuPassword::getInstance());
+    EXPECT_EQ(menuPassword::getInstance()->txtPassword()->placeholder(), text("KAVO_nhap_pass"));
+}
+
+TEST_F(Sheets, SetupAndSpeedSheets) {
+    auto caoRua = seat<CaoRuaView>();
+    open(*caoRua, caoRua->setupView());
+    EXPECT_FALSE(caoRua->setupView()->btnCuoc()->isEnabled());
+    drive("tap id=btnSoNguoi");
+    EXPECT_TRUE(menuSoNguoi::getInstance()->view()->superview());
+    auto tienLen = seat<TienLenView>();
+    auto setup = std::make_shared<menuSetup>();
+    open(*tienLen, setup);
+    EXPECT_TRUE(setup->btnCuoc()->isEnabled());
+    drive("tap id=btnCuoc#2"); // the sheet's, over the table's own
+    EXPECT_EQ(tienLen->betView()->view()->superview(), tienLen->view().get());
+
+    auto caro = seat<CaroView>();
+    auto speed = std::make_shared<menuSpeed>();
+    open(*caro, speed);
+    EXPECT_TRUE(speed->imgFaster()->isHidden());
+    EXPECT_FALSE(speed->imgNormal()->isHidden());
+    EXPECT_TRUE(speed->imgSlower()->isHidden());
+    drive("tap id=btnSlower");
+    EXPECT_EQ(caro->customInterval(), 2);
+}
+
+// ------------------------------------------------------------------ invitations
+
+TEST_F(Sheets, TheInvitationGridChoosesAndInvitesInOrder) {
+    auto table = seat<TienLenView>();
+    auto& invite = *table->inviteView();
+    open(*table, table->inviteView());
+    std::vector<std::shared_ptr<Player>> waiting;
+    for (int i = 0; i < 7; ++i)
+        waiting.push_back(player(100 + i, "p" + std::to_string(i), 5000));
+    GlobalLogicHandler::getInstance().onWaitingList(waiting);
+    runMainThread();
+    EXPECT_EQ(invite.numberRowInView(), 3);
+    EXPECT_EQ(invite.scrollViewContent()->contentSize().height, 360);
+    client.clear(); // the avatars asked for
+    drive("expect text=p5\nexpect text=5,000\ntap id=doInviteBoard#1\ntap id=doInviteBoard#1");
+    EXPECT_TRUE(invite.listSelectedInvitor().empty());
+    drive("tap id=doInviteBoard#5\ntap id=doInviteBoard#2");
+    invite.scrollViewContent()->setContentOffset({0, 150});
+    drive("tap id=doInviteBoard#4\ntap id=btnInvite"); // p6, the fourth cell still in view
+    EXPECT_EQ(client.sent(),
+              (std::vector<RecordedMessage>{
+                  {74, Bytes().int32(104).data()}, {74, Bytes().int32(101).data()}, {74, Bytes().int32(106).data()}}));
+}
+
+TEST_F(Sheets, TheFriendsTabShowsOnlineFriendsAndEachWaitCountsFromZero) {
+    auto table = seat<TienLenView>();
+    auto& invite = *table->inviteView();
+    open(*table, table->inviteView());
+    drive("tap id=btnWaitRoom");
+    EXPECT_TRUE(client.sent().empty());
+    drive("tap id=btnFriend");
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{104, {5}}}));
+    platform::RunLoop::main().advance(11.0);
+    EXPECT_EQ(invite.countWait(), 11);
+    EXPECT_EQ(invite.countTimer(), nullptr);
+    drive("tap id=btnWaitRoom");
+    platform::RunLoop::main().advance(3.0);
+    EXPECT_EQ(invite.countWait(), 3);
+    auto online = player(201, "online");
+    online->setIsReady(1);
+    GlobalLogicHandler::getInstance().onFriendList({online, player(202, "offline")});
+    runMainThread();
+    drive("expect text=online\nexpect-not text=offline");
+}
+
+// ------------------------------------------------------------------ chat
+
+TEST_F(Sheets, TheChatSheetCutsByCharactersAndSendsThroughTheTable) {
+    auto table = seat<TienLenView>();
+    auto chat = table->chatView();
+    open(*table, chat);
+    const auto& bar = KavoOnlineAppDelegate::getInstance().viewTopBar();
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->alpha(), 0);
+    drive("type id=txtChat " + std::string(49, 'a') + "\u00e9\u00e9");
+    EXPECT_EQ(chat->txtChat()->text(), std::string(49, 'a') + "\u00e9");
+    drive("type id=txtChat " + std::string(49, 'b'));
+    chat->onClickEmotion(1000);
+    EXPECT_EQ(boardChat::countCharacters(chat->txtChat()->text()), 50u);
+    EXPECT_EQ(chat->returnKeyType(), platform::ui::ReturnKeyType::Send);
+    drive("return id=txtChat");
+    ASSERT_EQ(client.sent().size(), 1u);
+    EXPECT_EQ(client.sent()[0].commandId, 9);
+    EXPECT_EQ(bar->alpha(), 1);
+    EXPECT_FALSE(bar->isHidden());
+
+    open(*table, chat);
+    drive("return id=txtChat");
+    EXPECT_EQ(client.sent().size(), 1u);
+    open(*table, chat);
+    drive("type id=txtChat    \nreturn id=txtChat");
+    EXPECT_EQ(client.sent().size(), 1u); // blanks reach the table, which drops them
+    table->chatView()->appendHistory("an", "hi");
+    open(*table, chat);
+    // The 50 cut kept only the first character of the emoticon code ">:(".
+    drive("expect text=me: " + std::string(49, 'b') + ">\nexpect text=an: hi");
+}
+
+TEST_F(Sheets, HistoryRowsAlternateAndTheBoardListKeepsItsOwnLines) {
+    auto boards = std::make_shared<BoardView>();
+    push(boards);
+    client.clear(); // the board list's own requests
+    auto chat = boardChat::getInstance();
+    boards->view()->addSubview(chat->view());
+    chat->viewWillAppear(false);
+    runMainThread();
+    drive("type id=txtChat hello\nreturn id=txtChat");
+    EXPECT_TRUE(client.sent().empty());
+    ASSERT_EQ(chat->historyChat().size(), 1u);
+    EXPECT_EQ(chat->historyChat()[0]->name(), "me");
+    chat->appendHistory("an", "second");
+    auto& table = *chat->tblHistoryChat();
+    auto first = chat->cellForRow(table, {0, 0});
+    auto second = chat->cellForRow(table, {0, 1});
+    auto label = [](const std::shared_ptr<platform::ui::TableViewCell>& cell) {
+        return std::dynamic_pointer_cast<platform::ui::Label>(cell->contentView()->subviews().at(0));
+    };
+    EXPECT_EQ(label(first)->text(), "me: hello");
+    EXPECT_EQ(label(first)->textColor(), platform::ui::Color::green());
+    EXPECT_EQ(label(second)->textColor(), platform::ui::Color::white());
+}
+
+// ------------------------------------------------------------------ gifts
+
+std::vector<std::shared_ptr<CategoryShopInfo>> threeCategories() {
+    std::vector<std::shared_ptr<CategoryShopInfo>> list;
+    for (int i = 0; i < 3; ++i) {
+        auto category = std::make_shared<CategoryShopInfo>();
+        category->setCategoryId(30 + i);
+        category->setName("cat" + std::to_string(i));
+        list.push_back(category);
+    }
+    return list;
+}
+
+std::shared_ptr<ItemsOfCategory> itemsPage(int32_t category, std::vector<int32_t> ids) {
+    auto page = std::make_shared<ItemsOfCategory>();
+    page->setCategoryId(category);
+    page->setTotalPage(1);
+    for (int32_t id : ids) {
+        auto item = std::make_shared<ItemInfo>();
+        item->setItemId(id);
+        item->setName("gift" + std::to_string(id));
+        page->itemList().push_back(item);
+    }
+    return page;
+}
+
+TEST_F(Sheets, TheGiftSheetShowsTabsAndAsksOrReusesPages) {
+    auto table = seat<TienLenView>({player(8, "an")});
+    table->setCurrentControlPlayer(table->players()[1]);
+    table->showGiftView();
+    runMainThread();
+    EXPECT_TRUE(client.sentOnce(101, Bytes().byte(1).int32(8).byte(0).byte(0).data()));
+    EXPECT_EQ(table->giftView()->btnTang()->currentTitle(), text("KAVO_nguon_tang"));
+    client.clear();
+    table->onShowListGift(threeCategories());
+    const auto& tabs = table->giftView()->tabs();
+    ASSERT_EQ(tabs.size(), 3u);
+    EXPECT_EQ(tabs[0]->frame().x(), 70);
+    EXPECT_EQ(tabs[1]->frame().x(), 140);
+    EXPECT_EQ(tabs[2]->frame().x(), 210);
+    EXPECT_EQ(tabs[0]->frame().y(), 27);
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{101, Bytes().byte(15).int32(30).byte(0).data()}}));
+    table->onShowItemsWithGift(itemsPage(30, {501, 502}));
+    drive("expect id=gift502");
+    client.clear();
+    drive("tap text=cat0");
+    EXPECT_TRUE(client.sent().empty()); // the active tab
+    drive("tap text=cat1");
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{101, Bytes().byte(15).int32(31).byte(0).data()}}));
+    client.clear();
+    drive("tap text=cat0");
+    EXPECT_TRUE(client.sent().empty()); // cached
+    drive("expect id=gift501");
+    drive("tap id=btnTang");
+    EXPECT_TRUE(client.sent().empty()); // nothing chosen yet
+    drive("tap id=gift502\ntap id=btnTang");
+    EXPECT_TRUE(client.sentOnce(101, Bytes().byte(7).byte(2).byte(5).int32(502).int32(8).data()));
+}
+
+TEST_F(Sheets, GivingToEveryoneSkipsEmptySeatsAndIncludesTheGiver) {
+    auto empty = player(-1, "");
+    auto table = seat<TienLenView>({player(8, "an"), empty, player(9, "binh")});
+    table->setCurrentControlPlayer(me);
+    table->showGiftView();
+    runMainThread();
+    EXPECT_EQ(table->giftView()->btnTang()->currentTitle(), text("KAVO_nguon_mua"));
+    table->onShowListGift(threeCategories());
+    table->onShowItemsWithGift(itemsPage(30, {501}));
+    client.clear();
+    drive("tap id=gift501\ntap id=btnTangTatCa");
+    EXPECT_EQ(client.sent(),
+              (std::vector<RecordedMessage>{{101, Bytes().byte(7).byte(2).byte(5).int32(501).int32(7).data()},
+                                            {101, Bytes().byte(7).byte(2).byte(5).int32(501).int32(8).data()},
+                                            {101, Bytes().byte(7).byte(2).byte(5).int32(501).int32(9).data()}}));
+}
+
+// ------------------------------------------------------------------ seat actions and player menu
+
+TEST_F(Sheets, SeatActionsActOnTheChosenPlayerOfTheCurrentTable) {
+    ActionController::doKick();
+    ActionController::doBuzz();
+    EXPECT_TRUE(client.sent().empty()); // no table
+    auto coTuong = seat<CoTuongView>({player(8, "an")});
+    client.clear(); // the seats' avatar pictures
+    ActionController::doKick();
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{11, Bytes().byte(2).byte(5).int32(8).data()}}));
+    client.clear();
+    ActionController::doBuzz(); // nobody chosen
+    EXPECT_TRUE(client.sent().empty());
+    seat<CaroView>();
+    ActionController::doKick();
+    EXPECT_TRUE(client.sent().empty());
+    auto bauCua = seat<BauCuaView>({player(9, "binh")});
+    bauCua->setCurrentControlSeat(bauCua->playerList()[1]);
+    ActionController::doKick();
+    ActionController::doAddFriend();
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("REQUEST_ADD_FRIEND"), "binh");
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{11, Bytes().byte(2).byte(5).int32(9).data()},
+                                                           {36, Bytes().utf("binh").data()}}));
+}
+
+TEST_F(Sheets, ThePlayerMenuLaysOutByWhoIsChosen) {
+    auto others = player(8, "an");
+    auto chess = seat<CoVuaView>({others, player(9, "binh")});
+    auto menu = std::make_shared<menuPlayer>();
+    chess->setCurrentControlPlayer(others);
+    open(*chess, menu);
+    EXPECT_EQ(menu->imgBg()->frame().height(), 200);
+    EXPECT_EQ(menu->btnBuzz()->center(), (platform::ui::Point{240, 180}));
+    drive("tap id=btnKick");
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{11, Bytes().byte(2).byte(5).int32(8).data()},
+                                                           {11, Bytes().byte(2).byte(5).int32(9).data()}}));
+    client.clear();
+    auto tienLen = seat<TienLenView>({others});
+    tienLen->setIsGameEnd(false);
+    tienLen->setCurrentControlPlayer(others);
+    open(*tienLen, menu);
+    EXPECT_EQ(menu->imgBg()->frame().height(), 170);
+    EXPECT_TRUE(menu->btnKick()->isHidden());
+    tienLen->setCurrentControlPlayer(me);
+    open(*tienLen, menu);
+    EXPECT_EQ(menu->imgBg()->frame().height(), 100);
+    auto poker = seat<PokerView>();
+    poker->setCurrentControlPlayer(me);
+    open(*poker, menu);
+    EXPECT_EQ(menu->btnKick()->currentTitle(), text("KAVO_standUp"));
+    drive("tap id=btnKick");
+    EXPECT_TRUE(client.sent().empty());
+    auto caro = seat<CaroView>({others});
+    caro->openPlayerMenu(others);
+    runMainThread();
+    EXPECT_EQ(caro->playerMenu()->view()->superview(), caro->view().get());
+    EXPECT_EQ(imageName(caro->playerMenu()->imgBg()->image()), "caro-bg-menu.png");
+    caro->playerMenu()->slideOut();
+    tienLen = seat<TienLenView>({others});
+    tienLen->setCurrentControlPlayer(others);
+    open(*tienLen, menu);
+    drive("tap id=btnAddFriend");
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("REQUEST_ADD_FRIEND"), "an");
+    EXPECT_TRUE(client.sentOnce(36, Bytes().utf("an").data()));
+}
+
+// ------------------------------------------------------------------ result and buy-in
+
+TEST_F(Sheets, TheBuyInStaysWithinItsBoundsAndStartsAgainAtTheSmallest) {
+    auto poker = seat<PokerView>();
+    poker->showBuyStack(2000);
+    runMainThread();
+    auto& sheet = *poker->buyStackView();
+    sheet.setCurrentValue(2500);
+    drive("tap id=clickTru");
+    EXPECT_EQ(sheet.currentValue(), 2000);
+    sheet.setCurrentValue(19500);
+    drive("tap id=clickCong");
+    EXPECT_EQ(sheet.currentValue(), 20000);
+    sheet.sliderStack()->setValue(4999.7);
+    sheet.sliderChange();
+    EXPECT_EQ(sheet.currentValue(), 4999);
+    poker->showBuyStack(2000);
+    runMainThread();
+    drive("tap id=btnOK");
+    EXPECT_TRUE(client.sentOnce(82, Bytes().byte(2).byte(5).int32(2000).data()));
+}
+
+TEST_F(Sheets, SevenResultTextsFillTwoRows) {
+    auto table = seat<TienLenView>();
+    auto& result = *table->mauBinhResultView();
+    result.setListResult({"an", "x", "+1", "binh", "y", "-1", "cuong"});
+    result.setIsWin(true);
+    open(*table, table->mauBinhResultView());
+    EXPECT_EQ(result.lblnguoiChoi(1)->text(), "binh");
+    EXPECT_EQ(result.lblTien(1)->text(), "-1");
+    EXPECT_EQ(result.lblnguoiChoi(2)->text(), "");
+    EXPECT_EQ(result.imgLinhVat()->image()->name(), "linh_vat_thang_en.png");
+}
+
+} // namespace
+} // namespace kavo::test
