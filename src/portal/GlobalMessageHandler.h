@@ -56,18 +56,15 @@ private:
     void receiveBoardList(ReplyReader& reader);
     void receiveMailbox(ReplyReader& reader);
     void receiveNotice(ReplyReader& reader);
-    void receiveInvitation(ReplyReader& reader);
 
     // The account side: rankings, friends, profile, pictures, shop, money, lottery
     // and reports. Each reads one reply (or one sub-command family) and delivers it.
-    bool handleAccount(Message& message);
+    bool handleAccount(ReplyReader& reader, int16_t commandId);
     void receiveRankedList(ReplyReader& reader, int16_t commandId);
     void receivePlayerDetail(ReplyReader& reader);
-    void receiveSearchResult(ReplyReader& reader);
     void receiveRankingLists(ReplyReader& reader);
     void receiveFriends(ReplyReader& reader);
     void receiveFriendRequests(ReplyReader& reader);
-    void receiveFriendList(ReplyReader& reader);
     void receiveHistoryLogs(ReplyReader& reader);
     void receiveProfile(ReplyReader& reader);
     void receiveMyProfile(ReplyReader& reader);
@@ -81,10 +78,11 @@ private:
     void receivePurchaseInfo(ReplyReader& reader);
     void receiveServerInfo(ReplyReader& reader);
     void receiveLottoHistory(ReplyReader& reader);
-    void receiveMyLottoHistory(ReplyReader& reader);
     void receiveReport(ReplyReader& reader);
 
     // Main-thread helpers.
+    // Runs `show` on the main thread unless the log-in screen is on top by then.
+    template <typename Show> void showUnlessSigningIn(Show show);
     // The one-button notice with no action.
     void doShowAlertViewWithMessage(const std::string& text);
     // The event ticker of the top bar shows the text.
