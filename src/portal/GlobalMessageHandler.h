@@ -46,8 +46,13 @@ public:
 private:
     GlobalMessageHandler() = default;
 
-    // Parses and delivers a portal reply; false when the id is not handled (yet).
+    // Parses and delivers a portal reply; false when the id is not handled (yet). The
+    // replies with a member of their own are found in a table, the short ones are read
+    // where they are dispatched.
     bool handleGlobal(Message& message);
+    // Posts `show` to the main thread, where it runs unless the log-in screen is on top
+    // by then.
+    template <typename Show> void showUnlessSigningIn(Show show);
 
     // Reply 3: the signed-in player, the restored mailbox and the follow-up requests.
     void saveUserInfoWithMessage(ReplyReader& reader);
@@ -58,7 +63,8 @@ private:
     void receiveNotice(ReplyReader& reader);
 
     // The account side: rankings, friends, profile, pictures, shop, money, lottery
-    // and reports. Each reads one reply (or one sub-command family) and delivers it.
+    // and reports. Each reads one reply (or one sub-command family) and delivers it;
+    // handleAccount reads the short ones itself.
     bool handleAccount(ReplyReader& reader, int16_t commandId);
     void receiveRankedList(ReplyReader& reader, int16_t commandId);
     void receivePlayerDetail(ReplyReader& reader);
@@ -81,8 +87,6 @@ private:
     void receiveReport(ReplyReader& reader);
 
     // Main-thread helpers.
-    // Runs `show` on the main thread unless the log-in screen is on top by then.
-    template <typename Show> void showUnlessSigningIn(Show show);
     // The one-button notice with no action.
     void doShowAlertViewWithMessage(const std::string& text);
     // The event ticker of the top bar shows the text.
