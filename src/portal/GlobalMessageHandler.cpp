@@ -9,11 +9,14 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Image.h"
 #include "portal/GlobalService.h"
+#include "portal/ReplyFields.h"
 #include "portal/model/Province.h"
 
 #include <algorithm>
 #include <exception>
 #include <iterator>
+#include <tuple>
+#include <utility>
 
 namespace kavo {
 
@@ -113,34 +116,57 @@ void GlobalMessageHandler::onMessage(Message& message) {
     }
 }
 
+namespace {
+
+// The sender and text of a chat or a mail, after the `head` fields: int id, UTF
+// name (lowered), UTF text.
+template <typename... Fields> std::shared_ptr<KavoMessage> readChat(ReplyReader& reader, const Fields&... head) {
+    auto chat = readRecord<KavoMessage>(reader, head...);
+    chat->setFromID(reader.int32());
+    chat->setFromName(lower(reader.utf()));
+    chat->setMessage(reader.utf());
+    return chat;
+}
+
+} // namespace
+
+template <typename Show> void GlobalMessageHandler::showUnlessSigningIn(Show show) {
+    platform::runOnMainThread([this, show = std::move(show)]() mutable {
+        if (!isLoginScreenOnTop()) show();
+    });
+}
+
 bool GlobalMessageHandler::handleGlobal(Message& message) {
+    // The replies a member reads whole.
+    using Read = void (GlobalMessageHandler::*)(ReplyReader&);
+    static constexpr std::pair<int16_t, Read> kReaders[] = {
+        {3, &GlobalMessageHandler::saveUserInfoWithMessage}, {6, &GlobalMessageHandler::receiveRoomList},
+        {7, &GlobalMessageHandler::receiveBoardList},        {2700, &GlobalMessageHandler::receivePickRoomBoardList},
+        {1701, &GlobalMessageHandler::receiveMailbox},       {45, &GlobalMessageHandler::receiveNotice},
+        {34, &GlobalMessageHandler::receivePlayerDetail},    {78, &GlobalMessageHandler::receiveRankingLists},
+        {104, &GlobalMessageHandler::receiveFriends},        {1005, &GlobalMessageHandler::receiveProfile},
+        {40, &GlobalMessageHandler::receiveMyProfile},       {38, &GlobalMessageHandler::receiveAvatarPicture},
+        {79, &GlobalMessageHandler::receiveItemPicture},     {1010, &GlobalMessageHandler::receiveMyAvatars},
+        {1201, &GlobalMessageHandler::receiveAvatarList},    {1203, &GlobalMessageHandler::receiveAllAvatars},
+        {101, &GlobalMessageHandler::receiveShop},           {44, &GlobalMessageHandler::receiveMoneyInfo},
+        {71, &GlobalMessageHandler::receivePurchaseInfo},    {72, &GlobalMessageHandler::receiveServerInfo},
+        {1401, &GlobalMessageHandler::receiveLottoHistory},  {2703, &GlobalMessageHandler::receiveReport},
+    };
     ReplyReader reader(message);
-    GlobalLogicHandler& logic = globalLogicHandler();
-    switch (message.commandId()) {
-    case 3:
-        saveUserInfoWithMessage(reader);
-        return true;
-    case 4: {
-        const std::string reason = reader.utf();
-        doShowAlertViewWithMessage(reason);
-        GlobalService::getInstance().disconnect();
+    const int16_t command = message.commandId();
+    for (const auto& [id, read] : kReaders) {
+        if (id != command) continue;
+        (this->*read)(reader);
         return true;
     }
+    GlobalLogicHandler& logic = globalLogicHandler();
+    switch (command) {
+    case 4:
+        doShowAlertViewWithMessage(reader.utf());
+        GlobalService::getInstance().disconnect();
+        return true;
     case 220:
-        if (reader.byte() == 1) {
-            logic.onSetClientInfoOK();
-        } else {
-            logic.onConnectFail();
-        }
-        return true;
-    case 6:
-        receiveRoomList(reader);
-        return true;
-    case 7:
-        receiveBoardList(reader);
-        return true;
-    case 2700:
-        receivePickRoomBoardList(reader);
+        reader.byte() == 1 ? logic.onSetClientInfoOK() : logic.onConnectFail();
         return true;
     case 61: {
         const int8_t gameType = reader.byte();
@@ -162,7 +188,7 @@ bool GlobalMessageHandler::handleGlobal(Message& message) {
             reader.utf();
         return true;
     }
-    case 2601: {
+    case 2601:
         // The server has the push token: it need not be sent again.
         platform::runOnMainThread([] {
             auto& defaults = platform::UserDefaults::standard();
@@ -170,48 +196,24 @@ bool GlobalMessageHandler::handleGlobal(Message& message) {
             defaults.synchronize();
         });
         return true;
-    }
-    case 5: {
-        auto chat = std::make_shared<KavoMessage>();
-        chat->setFromID(reader.int32());
-        chat->setFromName(lower(reader.utf()));
-        chat->setMessage(reader.utf());
-        logic.onChatFromWithMessage(std::move(chat));
+    case 5:
+        logic.onChatFromWithMessage(readChat(reader));
         return true;
-    }
-    case 1707: {
-        auto chat = std::make_shared<KavoMessage>();
-        chat->setTime(reader.int64());
-        chat->setFromID(reader.int32());
-        chat->setFromName(lower(reader.utf()));
-        chat->setMessage(reader.utf());
-        logic.onChatOnRoomWithMessage(std::move(chat));
+    case 1707:
+        logic.onChatOnRoomWithMessage(readChat(reader, asInt64(&KavoMessage::setTime)));
         return true;
-    }
-    case 1701:
-        receiveMailbox(reader);
+    case 46:
+        showUnlessSigningIn([this, text = reader.utf()] { doShowEventWithMessage(text); });
         return true;
-    case 45:
-        receiveNotice(reader);
+    case 48:
+        readAndCall(reader, logic, &GlobalLogicHandler::onVersionWithInfo, asUtf, asUtf);
         return true;
-    case 46: {
-        const std::string text = reader.utf();
-        platform::runOnMainThread([this, text] {
-            if (!isLoginScreenOnTop()) doShowEventWithMessage(text);
-        });
-        return true;
-    }
-    case 48: {
-        const std::string info = reader.utf();
-        const std::string url = reader.utf();
-        logic.onVersionWithInfo(info, url);
-        return true;
-    }
     case 74:
-        receiveInvitation(reader);
+        readAndCall(reader, logic, &GlobalLogicHandler::onInvitedJoinBoardWithGameId, asByte, asByte, asByte, asUtf,
+                    asUtf, asByte, asInt32);
         return true;
     default:
-        return handleAccount(message);
+        return handleAccount(reader, message.commandId());
     }
 }
 
@@ -221,11 +223,8 @@ void GlobalMessageHandler::saveUserInfoWithMessage(ReplyReader& reader) {
     GlobalService& service = GlobalService::getInstance();
     service.sendClientInformationV2();
 
-    auto player = std::make_shared<Player>();
-    player->setIDDB(reader.int32());
-    player->setMoney(reader.int64());
-    player->setAvatar(reader.int16());
-    player->setExp(reader.int32());
+    auto player = readRecord<Player>(reader, asInt32(&Player::setIDDB), asInt64(&Player::setMoney),
+                                     asInt16(&Player::setAvatar), asInt32(&Player::setExp));
     player->setName(platform::UserDefaults::standard().stringForKey(kLoginUsernameKey));
 
     service.getInfoWithKey(11); // the server list
@@ -236,145 +235,85 @@ void GlobalMessageHandler::saveUserInfoWithMessage(ReplyReader& reader) {
 // ---------------------------------------------------------------- lobby
 
 void GlobalMessageHandler::receiveRoomList(ReplyReader& reader) {
-    std::vector<std::shared_ptr<RoomInfo>> rooms;
-    while (reader.hasMore()) {
-        const int8_t roomId = reader.byte();
-        const int8_t roomFree = reader.byte();
-        const int8_t roomWait = reader.byte();
-        const int8_t level = reader.byte();
-        if (!reader.ok()) break;
-        rooms.push_back(std::make_shared<RoomInfo>(roomId, roomFree, roomWait, level));
-    }
-    globalLogicHandler().onRoomList(std::move(rooms));
+    globalLogicHandler().onRoomList(readRows(reader, [](ReplyReader& row) {
+        return readConstructed<RoomInfo>(row, asByte, asByte, asByte, asByte); // id, free, waiting, level
+    }));
 }
 
 void GlobalMessageHandler::receiveBoardList(ReplyReader& reader) {
     const int8_t roomId = reader.byte();
-    std::vector<std::shared_ptr<Board>> boards;
-    while (reader.hasMore()) {
-        auto board = std::make_shared<Board>();
-        board->setBoardId(reader.byte());
-        board->setNPlayer(reader.byte());
-        board->setIsPass(reader.boolean() ? 1 : 0);
-        board->setMoney(reader.int32());
-        if (!reader.ok()) break;
-        boards.push_back(std::move(board));
-    }
-    globalLogicHandler().onBoardListWithRoomId(roomId, std::move(boards));
+    globalLogicHandler().onBoardListWithRoomId(
+        roomId, readRecords<Board>(reader, asByte(&Board::setBoardId), asByte(&Board::setNPlayer),
+                                   asFlag(&Board::setIsPass), asInt32(&Board::setMoney)));
 }
 
 void GlobalMessageHandler::receivePickRoomBoardList(ReplyReader& reader) {
     const int32_t maxBet = reader.int32();
     const int32_t total = reader.int32();
     platform::log("receivePickRoomBoardList " + std::to_string(total));
-    std::vector<std::shared_ptr<Board>> boards;
-    while (reader.hasMore()) {
-        auto board = std::make_shared<Board>();
-        board->setRoomId(reader.byte());
-        board->setBoardId(reader.byte());
-        board->setIsPass(reader.boolean() ? 1 : 0);
-        board->setMoney(reader.int32());
-        board->setMaxBetMoney(reader.int32());
-        board->setIsPlaying(reader.boolean() ? 1 : 0);
-        board->setNPlayer(reader.byte());
-        board->setMaxPlayer(reader.byte());
-        reader.byte(); // not used
-        if (!reader.ok()) break;
-        boards.push_back(std::move(board));
-    }
+    auto boards =
+        readRecords<Board>(reader, asByte(&Board::setRoomId), asByte(&Board::setBoardId), asFlag(&Board::setIsPass),
+                           asInt32(&Board::setMoney), asInt32(&Board::setMaxBetMoney), asFlag(&Board::setIsPlaying),
+                           asByte(&Board::setNPlayer), asByte(&Board::setMaxPlayer), asByte.skipped());
     globalLogicHandler().onLoadBoardList(std::move(boards), maxBet);
 }
 
 // ---------------------------------------------------------------- mail
 
 void GlobalMessageHandler::receiveMailbox(ReplyReader& reader) {
-    KavoMessageList batch;
-    while (reader.hasMore()) {
-        auto mail = std::make_shared<KavoMessage>();
-        mail->setType(reader.int32());
-        mail->setTime(reader.int64());
-        mail->setFromID(reader.int32());
-        mail->setFromName(lower(reader.utf()));
-        mail->setMessage(reader.utf());
-        if (!reader.ok()) break;
-        batch.insert(batch.begin(), std::move(mail));
-    }
+    KavoMessageList batch = readRows(reader, [](ReplyReader& row) {
+        return readChat(row, asInt32(&KavoMessage::setType), asInt64(&KavoMessage::setTime));
+    });
+    std::reverse(batch.begin(), batch.end()); // the last row first
     if (!batch.empty()) globalLogicHandler().onListNewMessage(std::move(batch));
 }
 
-// ---------------------------------------------------------------- notices and invitations
+// ---------------------------------------------------------------- notices
 
 void GlobalMessageHandler::receiveNotice(ReplyReader& reader) {
     const uint8_t sub = uint8_t(reader.byte());
     if (!reader.ok() || sub > kNoticePresents) return;
     GlobalLogicHandler& logic = globalLogicHandler();
     switch (sub) {
-    case kNoticeDialog: {
-        const std::string text = reader.utf();
-        platform::runOnMainThread([this, text] {
-            if (!isLoginScreenOnTop()) doShowAlertViewWithMessage(text);
-        });
+    case kNoticeDialog:
+        showUnlessSigningIn([this, text = reader.utf()] { doShowAlertViewWithMessage(text); });
         break;
-    }
-    case kNoticeEvent: {
-        const std::string text = reader.utf();
-        platform::runOnMainThread([this, text] {
-            if (!isLoginScreenOnTop()) doShowEventWithMessage(text);
-        });
+    case kNoticeEvent:
+        showUnlessSigningIn([this, text = reader.utf()] { doShowEventWithMessage(text); });
         break;
-    }
     case kNoticeVersion: {
         const std::string info = reader.utf();
         const std::string url = reader.utf();
-        platform::runOnMainThread([this, &logic, info, url] {
-            if (!isLoginScreenOnTop()) logic.onVersionWithInfo(info, url);
-        });
+        showUnlessSigningIn([&logic, info, url] { logic.onVersionWithInfo(info, url); });
         break;
     }
     case kNoticePresents: {
-        std::vector<std::shared_ptr<Asset>> presents;
-        while (reader.hasMore()) {
-            auto present = std::make_shared<Asset>();
-            present->setAssetId(reader.int32());
-            present->setName(reader.utf());
-            if (!reader.ok()) break;
-            presents.push_back(std::move(present));
-        }
-        platform::runOnMainThread([this, &logic, presents = std::move(presents)]() mutable {
-            if (!isLoginScreenOnTop()) logic.onPresentReceived(std::move(presents));
-        });
+        AssetList presents = readRecords<Asset>(reader, asInt32(&Asset::setAssetId), asUtf(&Asset::setName));
+        showUnlessSigningIn(
+            [&logic, presents = std::move(presents)]() mutable { logic.onPresentReceived(std::move(presents)); });
         break;
     }
     }
-}
-
-void GlobalMessageHandler::receiveInvitation(ReplyReader& reader) {
-    const int8_t gameId = reader.byte();
-    const int8_t roomId = reader.byte();
-    const int8_t boardId = reader.byte();
-    const std::string password = reader.utf();
-    const std::string text = reader.utf();
-    const int8_t levelRoom = reader.byte();
-    const int32_t inviterId = reader.int32();
-    globalLogicHandler().onInvitedJoinBoardWithGameId(gameId, roomId, boardId, password, text, levelRoom, inviterId);
 }
 
 // ================================================================ account side
 
 namespace {
 
-// A row of a ranking: int IDDB, UTF name, long money, short avatar, int exp, UTF
-// status. Ranked players are shown as online.
+// int IDDB, UTF name, long money, short avatar: how most rows of players begin.
+std::shared_ptr<Player> readPlayer(ReplyReader& reader) {
+    return readRecord<Player>(reader, asInt32(&Player::setIDDB), asUtf(&Player::setName), asInt64(&Player::setMoney),
+                              asInt16(&Player::setAvatar));
+}
+
+// A row of a ranking: a player, int exp, UTF status. Ranked players are shown as
+// online.
 std::shared_ptr<Player> readRankedPlayer(ReplyReader& reader) {
-    auto player = std::make_shared<Player>();
-    player->setIDDB(reader.int32());
-    player->setName(reader.utf());
-    player->setMoney(reader.int64());
-    player->setAvatar(reader.int16());
+    auto player = readPlayer(reader);
     player->setExp(reader.int32());
     player->userProfile()->setStatus(reader.utf());
     player->setIsReady(1);
-    return reader.ok() ? player : nullptr;
+    return player;
 }
 
 // Where an online friend sits, as the status a friend list shows; the friend's own
@@ -387,70 +326,80 @@ void setFriendPlace(Player& player, int8_t roomId, int8_t boardId, int8_t gameId
     player.userProfile()->setStatus(place.empty() ? std::move(statusText) : std::move(place));
 }
 
-// A row of a friend list: int IDDB, UTF name, long money, short avatar, byte online;
-// when online: byte roomId, byte boardId, byte gameId; then UTF status text.
+// The end of a row of a friend list: byte online, the place (byte roomId, byte
+// boardId, byte gameId: only when online unless `placeAlways`) and UTF status text.
+// A friend's status is their place while online.
+std::shared_ptr<Player> readFriendPlace(ReplyReader& reader, std::shared_ptr<Player> player, bool placeAlways) {
+    const bool online = reader.byte() != 0;
+    // A place sent for an offline friend means nothing.
+    const auto [roomId, boardId, gameId] =
+        (online || placeAlways) ? readValues(reader, asByte, asByte, asByte) : std::tuple<int8_t, int8_t, int8_t>{};
+    std::string status = reader.utf();
+    if (!reader.ok()) return player; // dropped with the row
+    player->setIsReady(online ? 1 : 0);
+    if (online) {
+        setFriendPlace(*player, roomId, boardId, gameId, std::move(status));
+    } else {
+        player->userProfile()->setStatus(std::move(status));
+    }
+    return player;
+}
+
+// A row of a friend list: a player, then where the friend is.
 std::shared_ptr<Player> readFriend(ReplyReader& reader) {
-    auto player = std::make_shared<Player>();
-    player->setIDDB(reader.int32());
-    player->setName(reader.utf());
-    player->setMoney(reader.int64());
-    player->setAvatar(reader.int16());
+    return readFriendPlace(reader, readPlayer(reader), false);
+}
+
+// A row of friends by money with the place: int IDDB, UTF name, an unused int, long
+// money, short avatar, then where the friend is (sent for every friend).
+std::shared_ptr<Player> readFriendWithPlace(ReplyReader& reader) {
+    auto player = readRecord<Player>(reader, asInt32(&Player::setIDDB), asUtf(&Player::setName), asInt32.skipped(),
+                                     asInt64(&Player::setMoney), asInt16(&Player::setAvatar));
+    return readFriendPlace(reader, std::move(player), true);
+}
+
+// A row of friends by experience: a player, byte online; when online: int exp, byte
+// roomId, byte boardId, byte gameId; then UTF status text.
+std::shared_ptr<Player> readFriendByExp(ReplyReader& reader) {
+    auto player = readPlayer(reader);
     const bool online = reader.byte() != 0;
     player->setIsReady(online ? 1 : 0);
     if (online) {
-        const int8_t roomId = reader.byte();
-        const int8_t boardId = reader.byte();
-        const int8_t gameId = reader.byte();
-        setFriendPlace(*player, roomId, boardId, gameId, reader.utf());
-    } else {
-        player->userProfile()->setStatus(reader.utf());
+        readInto(reader, *player, asInt32(&Player::setExp), asByte(&Player::setRoomID), asByte(&Player::setBoardID),
+                 asByte(&Player::setGameID));
     }
-    return reader.ok() ? player : nullptr;
+    player->userProfile()->setStatus(reader.utf());
+    return player;
 }
 
 // Rows of int IDDB and UTF name (and an int avatar when `withAvatar`).
 PlayerList readNamedPlayers(ReplyReader& reader, bool withAvatar) {
-    PlayerList players;
-    while (reader.hasMore()) {
-        auto player = std::make_shared<Player>();
-        player->setIDDB(reader.int32());
-        player->setName(reader.utf());
-        if (withAvatar) player->setAvatar(reader.int32());
-        if (!reader.ok()) break;
-        players.push_back(std::move(player));
-    }
-    return players;
+    if (withAvatar)
+        return readRecords<Player>(reader, asInt32(&Player::setIDDB), asUtf(&Player::setName),
+                                   asInt32(&Player::setAvatar));
+    return readRecords<Player>(reader, asInt32(&Player::setIDDB), asUtf(&Player::setName));
 }
 
 // Rows of an item list of the shop: int itemId, UTF name, int price, UTF
 // function_desc, bool is_bought.
 ItemInfoList readItemInfos(ReplyReader& reader) {
-    ItemInfoList items;
-    while (reader.hasMore()) {
-        auto item = std::make_shared<ItemInfo>();
-        item->setItemId(reader.int32());
-        item->setName(reader.utf());
-        item->setPrice(reader.int32());
-        item->setFunction_desc(reader.utf());
-        item->setIs_bought(reader.boolean() ? 1 : 0);
-        if (!reader.ok()) break;
-        items.push_back(std::move(item));
-    }
-    return items;
+    return readRecords<ItemInfo>(reader, asInt32(&ItemInfo::setItemId), asUtf(&ItemInfo::setName),
+                                 asInt32(&ItemInfo::setPrice), asUtf(&ItemInfo::setFunction_desc),
+                                 asFlag(&ItemInfo::setIs_bought));
 }
 
 // Rows of shop categories: int categoryId, UTF name, int parentId.
 std::vector<std::shared_ptr<CategoryShopInfo>> readCategories(ReplyReader& reader) {
-    std::vector<std::shared_ptr<CategoryShopInfo>> categories;
-    while (reader.hasMore()) {
-        auto category = std::make_shared<CategoryShopInfo>();
-        category->setCategoryId(reader.int32());
-        category->setName(reader.utf());
-        category->setParentId(reader.int32());
-        if (!reader.ok()) break;
-        categories.push_back(std::move(category));
-    }
-    return categories;
+    return readRecords<CategoryShopInfo>(reader, asInt32(&CategoryShopInfo::setCategoryId),
+                                         asUtf(&CategoryShopInfo::setName), asInt32(&CategoryShopInfo::setParentId));
+}
+
+// An achievement: byte level, then int exp, wins, losses, draws and give-ups.
+std::vector<int32_t> readAchievement(ReplyReader& reader) {
+    std::vector<int32_t> achievement{reader.byte()};
+    for (int i = 0; i < 5; ++i)
+        achievement.push_back(reader.int32());
+    return achievement;
 }
 
 std::string languageText(const char* key) {
@@ -505,13 +454,12 @@ constexpr int8_t kChannelsWithSubId[] = {1, 2, 4, 8};
 
 } // namespace
 
-bool GlobalMessageHandler::handleAccount(Message& message) {
-    ReplyReader reader(message);
+bool GlobalMessageHandler::handleAccount(ReplyReader& reader, int16_t commandId) {
     GlobalLogicHandler& logic = globalLogicHandler();
-    switch (message.commandId()) {
+    switch (commandId) {
     case 30:
     case 31:
-        receiveRankedList(reader, message.commandId());
+        receiveRankedList(reader, commandId);
         return true;
     case 32:
         logic.onAddFriendWithResult(uint8_t(reader.byte()));
@@ -519,23 +467,8 @@ bool GlobalMessageHandler::handleAccount(Message& message) {
     case 33:
         logic.onDelFriendResult(uint8_t(reader.byte()));
         return true;
-    case 34:
-        receivePlayerDetail(reader);
-        return true;
     case 36:
-        receiveSearchResult(reader);
-        return true;
-    case 78:
-        receiveRankingLists(reader);
-        return true;
-    case 104:
-        receiveFriends(reader);
-        return true;
-    case 1005:
-        receiveProfile(reader);
-        return true;
-    case 40:
-        receiveMyProfile(reader);
+        logic.onSearchResult(readNamedPlayers(reader, false));
         return true;
     case 41:
         logic.onSetMyUserData();
@@ -549,26 +482,8 @@ bool GlobalMessageHandler::handleAccount(Message& message) {
         logic.onChangeAvatarSuccess();
         return true;
     }
-    case 38:
-        receiveAvatarPicture(reader);
-        return true;
-    case 79:
-        receiveItemPicture(reader);
-        return true;
-    case 1010:
-        receiveMyAvatars(reader);
-        return true;
-    case 1201:
-        receiveAvatarList(reader);
-        return true;
     case 1202:
         logic.onBuyAvatarSuccessWithId(reader.int32());
-        return true;
-    case 1203:
-        receiveAllAvatars(reader);
-        return true;
-    case 101:
-        receiveShop(reader);
         return true;
     case 17: {
         const int64_t newMoney = reader.int64();
@@ -581,36 +496,18 @@ bool GlobalMessageHandler::handleAccount(Message& message) {
         logic.onTransferMoneyWithNewMoney(newMoney, reader.ok() ? info : std::string());
         return true;
     }
-    case 44:
-        receiveMoneyInfo(reader);
-        return true;
-    case 71:
-        receivePurchaseInfo(reader);
-        return true;
     case 1400:
         logic.onGetTimeNextRound(reader.int32());
         return true;
-    case 1401:
-        receiveLottoHistory(reader);
-        return true;
     case 1402:
-        receiveMyLottoHistory(reader);
+        logic.onGetMyLottoHistory(readRecords<MyLotto>(reader, asInt32(&MyLotto::setNumber),
+                                                       asInt32(&MyLotto::setMoney), asFlag(&MyLotto::setIsUsed)));
         return true;
-    case 1403: {
-        const bool ok = reader.boolean();
-        const int32_t money = reader.int32();
-        const std::string note = reader.utf();
-        logic.onGetBuyLotto(ok, money, note);
+    case 1403:
+        readAndCall(reader, logic, &GlobalLogicHandler::onGetBuyLotto, asFlag, asInt32, asUtf);
         return true;
-    }
-    case 1404: {
-        const int32_t result = reader.int32();
-        const std::string note = reader.utf();
-        logic.onReceivedLottoResult(result, note);
-        return true;
-    }
-    case 2703:
-        receiveReport(reader);
+    case 1404:
+        readAndCall(reader, logic, &GlobalLogicHandler::onReceivedLottoResult, asInt32, asUtf);
         return true;
     case 2800:
         platform::log("server: " + reader.utf());
@@ -620,24 +517,12 @@ bool GlobalMessageHandler::handleAccount(Message& message) {
         return true;
     // The sign-in side of these replies: registration, recovery, server information
     // and the social-network log-in.
-    case 35: {
-        const std::string username = reader.utf();
-        const bool avail = reader.boolean();
-        const std::string prefix = reader.utf();
-        const std::string to = reader.utf();
-        logic.onRegisterInfoWithUsername(username, avail, prefix, to);
+    case 35:
+        readAndCall(reader, logic, &GlobalLogicHandler::onRegisterInfoWithUsername, asUtf, asFlag, asUtf, asUtf);
         return true;
-    }
-    case 72:
-        receiveServerInfo(reader);
+    case 73:
+        readAndCall(reader, logic, &GlobalLogicHandler::onGetSMSSyntaxWithSubId, asByte, asUtf, asUtf);
         return true;
-    case 73: {
-        const int8_t subId = reader.byte();
-        const std::string data = reader.utf();
-        const std::string address = reader.utf();
-        logic.onGetSMSSyntaxWithSubId(subId, data, address);
-        return true;
-    }
     case 2302:
         logic.onInvalidLoginSN();
         return true;
@@ -667,18 +552,12 @@ void GlobalMessageHandler::receiveRankedList(ReplyReader& reader, int16_t comman
     const bool strongest = commandId == 30;
     const int8_t gameId = strongest ? reader.byte() : 0;
     const int8_t page = reader.byte();
-    PlayerList players;
-    while (reader.hasMore()) {
-        auto player = readRankedPlayer(reader);
+    PlayerList players = readRows(reader, [strongest](ReplyReader& row) {
+        auto player = readRankedPlayer(row);
         // The richest rows end with three bytes nothing uses.
-        if (!strongest) {
-            reader.byte();
-            reader.byte();
-            reader.byte();
-        }
-        if (!player || !reader.ok()) break;
-        players.push_back(std::move(player));
-    }
+        if (!strongest) readInto(row, *player, asByte.skipped(), asByte.skipped(), asByte.skipped());
+        return player;
+    });
     if (strongest) {
         globalLogicHandler().onStrongestListWithPage(page, gameId, std::move(players));
     } else {
@@ -702,53 +581,25 @@ void GlobalMessageHandler::receivePlayerDetail(ReplyReader& reader) {
     globalLogicHandler().onPlayerDetail(std::move(detail));
 }
 
-void GlobalMessageHandler::receiveSearchResult(ReplyReader& reader) {
-    globalLogicHandler().onSearchResult(readNamedPlayers(reader, false));
-}
-
 void GlobalMessageHandler::receiveRankingLists(ReplyReader& reader) {
     const uint8_t sub = uint8_t(reader.byte());
     GlobalLogicHandler& logic = globalLogicHandler();
     switch (sub) {
-    case 1: {
-        std::vector<std::shared_ptr<Ranking>> rankings;
-        while (reader.hasMore()) {
-            auto ranking = std::make_shared<Ranking>();
-            ranking->setGameId(reader.byte());
-            ranking->setInfo(reader.utf());
-            if (!reader.ok()) break;
-            rankings.push_back(std::move(ranking));
-        }
-        logic.onGetTopLit(std::move(rankings));
+    case 1:
+        logic.onGetTopLit(readRecords<Ranking>(reader, asByte(&Ranking::setGameId), asUtf(&Ranking::setInfo)));
         break;
-    }
-    case 2: {
-        PlayerList players;
-        while (reader.hasMore()) {
-            auto player = readRankedPlayer(reader);
-            if (!player) break;
-            players.push_back(std::move(player));
-        }
-        logic.onWaitingList(std::move(players));
+    case 2:
+        logic.onWaitingList(readRows(reader, readRankedPlayer));
         break;
-    }
-    case 3: {
-        std::vector<std::shared_ptr<Province>> provinces;
-        while (reader.hasMore()) {
-            const int8_t pId = reader.byte();
-            std::string name = reader.utf();
-            if (!reader.ok()) break;
-            provinces.push_back(std::make_shared<Province>(pId, std::move(name)));
-        }
-        logic.onProvinceList(std::move(provinces));
+    case 3:
+        logic.onProvinceList(
+            readRows(reader, [](ReplyReader& row) { return readConstructed<Province>(row, asByte, asUtf); }));
         break;
-    }
     case 4:
-        // Read and not shown.
-        readNamedPlayers(reader, true);
+        readNamedPlayers(reader, true); // read and not shown
         break;
     case 6:
-        readNamedPlayers(reader, false);
+        readNamedPlayers(reader, false); // read and not shown
         break;
     default:
         break;
@@ -762,12 +613,9 @@ void GlobalMessageHandler::receiveFriends(ReplyReader& reader) {
     if (!reader.ok()) return;
     GlobalLogicHandler& logic = globalLogicHandler();
     switch (sub) {
-    case friends::kNotice: {
-        if (reader.byte() != 1) break;
-        const std::string text = reader.utf();
-        doShowAlertViewWithMessage(text);
+    case friends::kNotice:
+        if (reader.byte() == 1) doShowAlertViewWithMessage(reader.utf());
         break;
-    }
     case friends::kRequestSent:
         logic.onShowResultFriendRequest(reader.utf());
         GlobalService::getInstance().requestFriendList(friends::kList);
@@ -779,7 +627,7 @@ void GlobalMessageHandler::receiveFriends(ReplyReader& reader) {
         receiveFriendRequests(reader);
         break;
     case friends::kList:
-        receiveFriendList(reader);
+        logic.onFriendList(readRows(reader, readFriend));
         break;
     case friends::kInviteList:
         logic.onGetInviteList(readNamedPlayers(reader, false));
@@ -794,12 +642,10 @@ void GlobalMessageHandler::receiveFriends(ReplyReader& reader) {
     case friends::kHistoryDeleted:
         logic.onShowDeleteHistoryResult(reader.byte());
         break;
-    case friends::kNotice2: {
+    case friends::kNotice2:
         reader.byte();
-        const std::string text = reader.utf();
-        doShowAlertViewWithMessage(text);
+        doShowAlertViewWithMessage(reader.utf());
         break;
-    }
     case friends::kAskedList:
         logic.onGetRequestMakeFriendList(readNamedPlayers(reader, true));
         break;
@@ -807,66 +653,15 @@ void GlobalMessageHandler::receiveFriends(ReplyReader& reader) {
         reader.byte();
         logic.onShowResultFriendInvite(reader.utf());
         break;
-    case friends::kByMoney: {
-        PlayerList players;
-        while (reader.hasMore()) {
-            auto player = readFriend(reader);
-            if (!player) break;
-            players.push_back(std::move(player));
-        }
-        logic.onShowFriendsSortedByMoney(std::move(players));
+    case friends::kByMoney:
+        logic.onShowFriendsSortedByMoney(readRows(reader, readFriend));
         break;
-    }
-    case friends::kByMoneyWithPlace: {
-        PlayerList players;
-        while (reader.hasMore()) {
-            auto player = std::make_shared<Player>();
-            player->setIDDB(reader.int32());
-            player->setName(reader.utf());
-            reader.int32(); // not used
-            player->setMoney(reader.int64());
-            player->setAvatar(reader.int16());
-            const bool online = reader.byte() != 0;
-            // The place is sent for offline friends too, and then means nothing.
-            const int8_t roomId = reader.byte();
-            const int8_t boardId = reader.byte();
-            const int8_t gameId = reader.byte();
-            std::string status = reader.utf();
-            if (!reader.ok()) break;
-            player->setIsReady(online ? 1 : 0);
-            if (online) {
-                setFriendPlace(*player, roomId, boardId, gameId, std::move(status));
-            } else {
-                player->userProfile()->setStatus(std::move(status));
-            }
-            players.push_back(std::move(player));
-        }
-        logic.onShowFriendsSortedByMoney(std::move(players));
+    case friends::kByMoneyWithPlace:
+        logic.onShowFriendsSortedByMoney(readRows(reader, readFriendWithPlace));
         break;
-    }
-    case friends::kByExp: {
-        PlayerList players;
-        while (reader.hasMore()) {
-            auto player = std::make_shared<Player>();
-            player->setIDDB(reader.int32());
-            player->setName(reader.utf());
-            player->setMoney(reader.int64());
-            player->setAvatar(reader.int16());
-            const bool online = reader.byte() != 0;
-            player->setIsReady(online ? 1 : 0);
-            if (online) {
-                player->setExp(reader.int32());
-                player->setRoomID(reader.byte());
-                player->setBoardID(reader.byte());
-                player->setGameID(reader.byte());
-            }
-            player->userProfile()->setStatus(reader.utf());
-            if (!reader.ok()) break;
-            players.push_back(std::move(player));
-        }
-        logic.onShowFriendsSortedByExp(std::move(players));
+    case friends::kByExp:
+        logic.onShowFriendsSortedByExp(readRows(reader, readFriendByExp));
         break;
-    }
     default:
         break;
     }
@@ -874,77 +669,42 @@ void GlobalMessageHandler::receiveFriends(ReplyReader& reader) {
 
 void GlobalMessageHandler::receiveFriendRequests(ReplyReader& reader) {
     const std::string wantsToBeFriend = languageText("KAVO_wantAddFriend");
-    KavoMessageList requests;
-    while (reader.hasMore()) {
-        const int32_t fromId = reader.int32();
-        const std::string fromName = lower(reader.utf());
-        if (!reader.ok()) break;
-        auto request = std::make_shared<KavoMessage>();
+    KavoMessageList requests = readRows(reader, [&wantsToBeFriend](ReplyReader& row) {
+        auto request = readRecord<KavoMessage>(row, asInt32(&KavoMessage::setFromID));
+        request->setFromName(lower(row.utf()));
         request->setType(KavoMessage::kTypeFriendRequest);
         request->setIsRequestAddFriend(1);
-        request->setFromID(fromId);
-        request->setFromName(fromName);
-        request->setMessage(fromName + " " + wantsToBeFriend);
-        requests.insert(requests.begin(), std::move(request)); // the last row first
-    }
+        request->setMessage(request->fromName() + " " + wantsToBeFriend);
+        return request;
+    });
     if (requests.empty()) return;
+    std::reverse(requests.begin(), requests.end()); // the last row first
     globalLogicHandler().onListFriendRequests(std::move(requests));
 }
 
-void GlobalMessageHandler::receiveFriendList(ReplyReader& reader) {
-    PlayerList players;
-    while (reader.hasMore()) {
-        auto player = readFriend(reader);
-        if (!player) break;
-        players.push_back(std::move(player));
-    }
-    globalLogicHandler().onFriendList(std::move(players));
-}
-
 void GlobalMessageHandler::receiveHistoryLogs(ReplyReader& reader) {
-    std::vector<std::shared_ptr<HistoryLog>> logs;
-    while (reader.hasMore()) {
-        auto log = std::make_shared<HistoryLog>();
-        log->setHistoryLogID(reader.int32());
-        log->setUsername(reader.utf());
-        log->setFriendname(reader.utf());
-        log->setType(reader.int32());
-        if (log->type() >= kHistoryTypeWithPictures) {
-            log->setStrAvatar(reader.utf());
-            log->setStrItem(reader.utf());
-        }
-        if (!reader.ok()) break;
-        logs.push_back(std::move(log));
-    }
-    globalLogicHandler().onGetHistoryLogList(std::move(logs));
+    globalLogicHandler().onGetHistoryLogList(readRows(reader, [](ReplyReader& row) {
+        auto log = readRecord<HistoryLog>(row, asInt32(&HistoryLog::setHistoryLogID), asUtf(&HistoryLog::setUsername),
+                                          asUtf(&HistoryLog::setFriendname), asInt32(&HistoryLog::setType));
+        if (log->type() >= kHistoryTypeWithPictures)
+            readInto(row, *log, asUtf(&HistoryLog::setStrAvatar), asUtf(&HistoryLog::setStrItem));
+        return log;
+    }));
 }
 
 // ---------------------------------------------------------------- profile
 
 void GlobalMessageHandler::receiveProfile(ReplyReader& reader) {
-    auto user = std::make_shared<User>();
-    user->setIDDB(reader.int32());
-    user->setNickname(reader.utf());
-    user->setDmoney(reader.int64());
-    user->setFullname(reader.utf());
-    user->setGender(reader.byte());
-    user->setGenderStatus(reader.boolean() ? 1 : 0);
-    user->setBirthYear(reader.int16());
-    user->setAddress(reader.utf());
-    user->setIdnumber(reader.utf());
-    user->setIdnumberStatus(reader.boolean() ? 1 : 0);
-    user->setStatus(reader.utf());
-    user->setPhoneNum(reader.utf());
-    user->setProvinceId(reader.byte());
+    auto user = readRecord<User>(reader, asInt32(&User::setIDDB), asUtf(&User::setNickname), asInt64(&User::setDmoney),
+                                 asUtf(&User::setFullname), asByte(&User::setGender), asFlag(&User::setGenderStatus),
+                                 asInt16(&User::setBirthYear), asUtf(&User::setAddress), asUtf(&User::setIdnumber),
+                                 asFlag(&User::setIdnumberStatus), asUtf(&User::setStatus), asUtf(&User::setPhoneNum),
+                                 asByte(&User::setProvinceId));
     // Always on the wire here, even for "no province".
     const std::string provinceName = reader.utf();
-    user->setBirthMonth(reader.byte());
-    user->setBirthDay(reader.byte());
-    user->setBirthStatus(reader.boolean() ? 1 : 0);
-    user->setPercent(reader.int32());
-    user->setIsSentGift(reader.boolean() ? 1 : 0);
-    user->setPlayingTime(reader.utf());
-    user->setAvatarId(reader.int32());
+    readInto(reader, *user, asByte(&User::setBirthMonth), asByte(&User::setBirthDay), asFlag(&User::setBirthStatus),
+             asInt32(&User::setPercent), asFlag(&User::setIsSentGift), asUtf(&User::setPlayingTime),
+             asInt32(&User::setAvatarId));
     if (reader.ok()) globalLogicHandler().onProvinceOfProfile(user->provinceId(), provinceName);
     globalLogicHandler().onMyUserDataWithUser(std::move(user));
 }
@@ -954,49 +714,27 @@ void GlobalMessageHandler::receiveMyProfile(ReplyReader& reader) {
     GlobalLogicHandler& logic = globalLogicHandler();
     switch (sub) {
     case 1: {
-        auto user = std::make_shared<User>();
-        user->setFullname(reader.utf());
-        user->setGender(reader.byte());
-        user->setBirthYear(reader.int16());
-        user->setAddress(reader.utf());
-        user->setIdnumber(reader.utf());
-        user->setStatus(reader.utf());
-        user->setPhoneNum(reader.utf());
-        user->setProvinceId(reader.byte());
+        auto user = readRecord<User>(reader, asUtf(&User::setFullname), asByte(&User::setGender),
+                                     asInt16(&User::setBirthYear), asUtf(&User::setAddress), asUtf(&User::setIdnumber),
+                                     asUtf(&User::setStatus), asUtf(&User::setPhoneNum), asByte(&User::setProvinceId));
         // "No province" (255) comes without a name.
         if (uint8_t(user->provinceId()) != 0xFF) {
             const std::string provinceName = reader.utf();
-            if (reader.ok()) globalLogicHandler().onProvinceOfProfile(user->provinceId(), provinceName);
+            if (reader.ok()) logic.onProvinceOfProfile(user->provinceId(), provinceName);
         }
         logic.onMyUserDataWithUser(std::move(user));
         break;
     }
-    case 2: {
-        AssetList assets;
-        while (reader.hasMore()) {
-            auto asset = std::make_shared<Asset>();
-            asset->setAssetId(reader.int32());
-            asset->setName(reader.utf());
-            asset->setDescription(reader.utf());
-            asset->setAmount(reader.int32());
-            if (!reader.ok()) break;
-            assets.push_back(std::move(asset));
-        }
-        logic.onMyAssets(std::move(assets));
+    case 2:
+        logic.onMyAssets(readRecords<Asset>(reader, asInt32(&Asset::setAssetId), asUtf(&Asset::setName),
+                                            asUtf(&Asset::setDescription), asInt32(&Asset::setAmount)));
         break;
-    }
-    case 3: {
-        std::vector<int32_t> achievement{reader.byte()};
-        for (int i = 0; i < 5; ++i)
-            achievement.push_back(reader.int32());
-        logic.onMyAchievement(std::move(achievement));
+    case 3:
+        logic.onMyAchievement(readAchievement(reader));
         break;
-    }
     case 5: {
         const int32_t userId = reader.int32();
-        std::vector<int32_t> achievement{reader.byte()};
-        for (int i = 0; i < 5; ++i)
-            achievement.push_back(reader.int32());
+        std::vector<int32_t> achievement = readAchievement(reader);
         if (!reader.ok()) break;
         reader.int32(); // not used
         // The player's own achievements come with sub 3.
@@ -1034,16 +772,8 @@ void GlobalMessageHandler::receiveItemPicture(ReplyReader& reader) {
 
 void GlobalMessageHandler::receiveMyAvatars(ReplyReader& reader) {
     const int32_t total = reader.int32();
-    AvatarList avatars;
-    while (reader.hasMore()) {
-        auto avatar = std::make_shared<Avatar>();
-        avatar->setUserId(reader.int32());
-        avatar->setAvatarId(reader.int32());
-        avatar->setName(reader.utf());
-        avatar->setDesc(reader.utf());
-        if (!reader.ok()) break;
-        avatars.push_back(std::move(avatar));
-    }
+    AvatarList avatars = readRecords<Avatar>(reader, asInt32(&Avatar::setUserId), asInt32(&Avatar::setAvatarId),
+                                             asUtf(&Avatar::setName), asUtf(&Avatar::setDesc));
     const size_t count = avatars.size();
     globalLogicHandler().onShowMyAvatars(std::move(avatars));
     platform::log("my avatars: " + std::to_string(count) + " of " + std::to_string(total));
@@ -1051,34 +781,19 @@ void GlobalMessageHandler::receiveMyAvatars(ReplyReader& reader) {
 
 void GlobalMessageHandler::receiveAvatarList(ReplyReader& reader) {
     const int32_t pages = reader.int32();
-    AvatarList avatars;
-    while (reader.hasMore()) {
-        auto avatar = std::make_shared<Avatar>();
-        avatar->setAvatarId(reader.int32());
-        avatar->setName(reader.utf());
-        avatar->setPrice(reader.int32());
-        avatar->setType(reader.int32());
-        avatar->setExpireDay(reader.int32());
-        if (!reader.ok()) break;
-        avatars.push_back(std::move(avatar));
-    }
+    AvatarList avatars =
+        readRecords<Avatar>(reader, asInt32(&Avatar::setAvatarId), asUtf(&Avatar::setName), asInt32(&Avatar::setPrice),
+                            asInt32(&Avatar::setType), asInt32(&Avatar::setExpireDay));
     const int32_t type = avatars.empty() ? 0 : avatars.back()->type();
     globalLogicHandler().onAvatarList(std::move(avatars), pages, type);
 }
 
 void GlobalMessageHandler::receiveAllAvatars(ReplyReader& reader) {
     const int32_t totalPage = reader.int32();
-    AvatarList avatars;
-    while (reader.hasMore()) {
-        auto avatar = std::make_shared<Avatar>();
-        avatar->setAvatarId(reader.int32());
-        avatar->setName(reader.utf());
-        avatar->setPrice(reader.int32());
-        avatar->setExpireDay(reader.int32());
-        if (!reader.ok()) break;
-        avatars.push_back(std::move(avatar));
-    }
-    globalLogicHandler().onGetAllAvatarsList(std::move(avatars), totalPage);
+    globalLogicHandler().onGetAllAvatarsList(readRecords<Avatar>(reader, asInt32(&Avatar::setAvatarId),
+                                                                 asUtf(&Avatar::setName), asInt32(&Avatar::setPrice),
+                                                                 asInt32(&Avatar::setExpireDay)),
+                                             totalPage);
 }
 
 // ---------------------------------------------------------------- shop and gifts
@@ -1092,94 +807,58 @@ void GlobalMessageHandler::receiveShop(ReplyReader& reader) {
         readCategories(reader); // read and not shown
         break;
     case shop::kItems: {
-        const int32_t categoryId = reader.int32();
-        const int8_t gender = reader.byte();
-        const int32_t pages = reader.int32();
+        const auto [categoryId, gender, pages] = readValues(reader, asInt32, asByte, asInt32);
         logic.onItemsList(readItemInfos(reader), categoryId, gender, pages);
         break;
     }
     case shop::kUserItems: {
-        auto page = std::make_shared<UserItemsOfCategory>();
-        page->setCategoryId(reader.int32());
-        page->setGender(reader.byte());
-        page->setTotalPage(reader.int32());
-        while (reader.hasMore()) {
-            auto item = std::make_shared<UserItemInfo>();
-            item->setUserItemId(reader.int32());
-            item->setItemId(reader.int32());
-            item->setName(reader.utf());
-            item->setPrice(reader.int32());
-            item->setShort_desc(reader.utf());
-            item->setIs_using(reader.boolean() ? 1 : 0);
-            if (!reader.ok()) break;
-            page->userItemsList().push_back(std::move(item));
-        }
+        auto page = readRecord<UserItemsOfCategory>(reader, asInt32(&UserItemsOfCategory::setCategoryId),
+                                                    asByte(&UserItemsOfCategory::setGender),
+                                                    asInt32(&UserItemsOfCategory::setTotalPage));
+        page->setUserItemsList(
+            readRecords<UserItemInfo>(reader, asInt32(&UserItemInfo::setUserItemId), asInt32(&UserItemInfo::setItemId),
+                                      asUtf(&UserItemInfo::setName), asInt32(&UserItemInfo::setPrice),
+                                      asUtf(&UserItemInfo::setShort_desc), asFlag(&UserItemInfo::setIs_using)));
         const size_t count = page->userItemsList().size();
         logic.onUserItemsOfCategoryInfo(std::move(page));
         platform::log("user items: " + std::to_string(count));
         break;
     }
     case shop::kAvatarDetail: {
-        // Read and not shown.
-        AvatarDetail detail;
-        detail.setItemId(reader.int32());
-        detail.setName(reader.utf());
-        detail.setPrice(reader.int32());
-        detail.setEffected_hours(reader.int16());
-        detail.setLevel_req(reader.int16());
-        detail.setScore_of_fame(reader.int32());
-        detail.setItem_gender(reader.byte());
-        detail.setIs_buy_or_sell(reader.boolean());
-        detail.setIs_give(reader.boolean());
-        detail.setAvatar_x(reader.int16());
-        detail.setAvatar_y(reader.int16());
-        detail.setCategory_id(reader.int32());
-        detail.setZ_index(reader.int16());
+        AvatarDetail detail; // read and not shown
+        readInto(reader, detail, asInt32(&AvatarDetail::setItemId), asUtf(&AvatarDetail::setName),
+                 asInt32(&AvatarDetail::setPrice), asInt16(&AvatarDetail::setEffected_hours),
+                 asInt16(&AvatarDetail::setLevel_req), asInt32(&AvatarDetail::setScore_of_fame),
+                 asByte(&AvatarDetail::setItem_gender), asFlag(&AvatarDetail::setIs_buy_or_sell),
+                 asFlag(&AvatarDetail::setIs_give), asInt16(&AvatarDetail::setAvatar_x),
+                 asInt16(&AvatarDetail::setAvatar_y), asInt32(&AvatarDetail::setCategory_id),
+                 asInt16(&AvatarDetail::setZ_index));
         break;
     }
-    case shop::kBuy: {
-        if (reader.byte() != 0) {
-            logic.onBuyAvatarFail(reader.utf());
-        } else {
-            logic.onBuyAvatarSuccessWithPayment(reader.int32());
-        }
+    case shop::kBuy:
+        reader.byte() != 0 ? logic.onBuyAvatarFail(reader.utf()) : logic.onBuyAvatarSuccessWithPayment(reader.int32());
         break;
-    }
     case shop::kGiveGift: {
         if (reader.byte() == 1) {
-            const std::string text = reader.utf();
-            doShowAlertViewWithMessage(text);
+            doShowAlertViewWithMessage(reader.utf());
             break;
         }
-        const int32_t fromUser = reader.int32();
-        const int32_t item = reader.int32();
-        const int32_t toUser = reader.int32();
+        const auto [fromUser, item, toUser] = readValues(reader, asInt32, asInt32, asInt32);
         logic.onGiveGiftWithItem(item, fromUser, toUser);
         break;
     }
-    case shop::kUserAvatarDetail: {
-        auto detail = std::make_shared<UserAvatarDetail>();
-        detail->setUserItemId(reader.int32());
-        detail->setItemId(reader.int32());
-        detail->setName(reader.utf());
-        detail->setExpire_date(reader.utf());
-        detail->setIs_buy_give(reader.byte());
-        detail->setIs_using(reader.boolean());
-        detail->setTime_used(reader.int16());
-        detail->setAvatar_x(reader.int16());
-        detail->setAvatar_y(reader.int16());
-        detail->setCategory_id(reader.int32());
-        detail->setZ_index(reader.int16());
-        logic.onUserAvatarDetail(std::move(detail));
+    case shop::kUserAvatarDetail:
+        logic.onUserAvatarDetail(readRecord<UserAvatarDetail>(
+            reader, asInt32(&UserAvatarDetail::setUserItemId), asInt32(&UserAvatarDetail::setItemId),
+            asUtf(&UserAvatarDetail::setName), asUtf(&UserAvatarDetail::setExpire_date),
+            asByte(&UserAvatarDetail::setIs_buy_give), asFlag(&UserAvatarDetail::setIs_using),
+            asInt16(&UserAvatarDetail::setTime_used), asInt16(&UserAvatarDetail::setAvatar_x),
+            asInt16(&UserAvatarDetail::setAvatar_y), asInt32(&UserAvatarDetail::setCategory_id),
+            asInt16(&UserAvatarDetail::setZ_index)));
         break;
-    }
     case shop::kDeleteItem: {
         const int32_t itemId = reader.int32();
-        if (reader.byte() != 0) {
-            logic.onDeleteItemFail(reader.utf());
-        } else {
-            logic.onUpdateDeleteItem(itemId);
-        }
+        reader.byte() != 0 ? logic.onDeleteItemFail(reader.utf()) : logic.onUpdateDeleteItem(itemId);
         break;
     }
     case shop::kSetUsing:
@@ -1189,52 +868,28 @@ void GlobalMessageHandler::receiveShop(ReplyReader& reader) {
             logic.onUpdateSetUsing();
         }
         break;
-    case shop::kUsingAvatars: {
-        reader.int32();
+    case shop::kUsingAvatars:
+        reader.int32(); // not used
         reader.byte();
-        std::vector<std::shared_ptr<UsingAvatar>> avatars;
-        while (reader.hasMore()) {
-            auto avatar = std::make_shared<UsingAvatar>();
-            avatar->setItemId(reader.int32());
-            avatar->setCategoryId(reader.int32());
-            if (!reader.ok()) break;
-            avatars.push_back(std::move(avatar));
-        }
-        logic.onListUsingAvatar(std::move(avatars));
+        logic.onListUsingAvatar(
+            readRecords<UsingAvatar>(reader, asInt32(&UsingAvatar::setItemId), asInt32(&UsingAvatar::setCategoryId)));
         break;
-    }
     case shop::kGiftCategories:
         logic.onListGift(readCategories(reader));
         break;
     case shop::kGiftItems: {
-        auto page = std::make_shared<ItemsOfCategory>();
-        page->setCategoryId(reader.int32());
-        page->setTotalPage(reader.int32());
-        while (reader.hasMore()) {
-            auto item = std::make_shared<ItemInfo>();
-            item->setItemId(reader.int32());
-            item->setName(reader.utf());
-            item->setPrice(reader.int32());
-            if (!reader.ok()) break;
-            page->itemList().push_back(std::move(item));
-        }
+        auto page = readRecord<ItemsOfCategory>(reader, asInt32(&ItemsOfCategory::setCategoryId),
+                                                asInt32(&ItemsOfCategory::setTotalPage));
+        page->setItemList(readRecords<ItemInfo>(reader, asInt32(&ItemInfo::setItemId), asUtf(&ItemInfo::setName),
+                                                asInt32(&ItemInfo::setPrice)));
         logic.onItemsOfGiftInfo(std::move(page));
         break;
     }
-    case shop::kEventItems: {
-        AssetList items;
-        while (reader.hasMore()) {
-            auto item = std::make_shared<Asset>();
-            item->setAssetId(reader.int32());
-            item->setImgAssetId(reader.int32());
-            item->setName(reader.utf());
-            item->setDescription(reader.utf());
-            if (!reader.ok()) break;
-            items.push_back(std::move(item));
-        }
-        logic.onGetListItemsEvent(std::move(items));
+    case shop::kEventItems:
+        logic.onGetListItemsEvent(readRecords<Asset>(reader, asInt32(&Asset::setAssetId),
+                                                     asInt32(&Asset::setImgAssetId), asUtf(&Asset::setName),
+                                                     asUtf(&Asset::setDescription)));
         break;
-    }
     case shop::kOpenGift: {
         const int8_t result = reader.byte();
         const std::string text = reader.utf();
@@ -1255,19 +910,15 @@ void GlobalMessageHandler::receiveShop(ReplyReader& reader) {
 // ---------------------------------------------------------------- money, payments, lottery, reports
 
 void GlobalMessageHandler::receiveMoneyInfo(ReplyReader& reader) {
-    ChargeMoneyList channels;
-    while (reader.hasMore()) {
-        auto channel = std::make_shared<ChargeMoneyInfo>(reader.byte());
+    globalLogicHandler().onMoneyInfo(readRows(reader, [](ReplyReader& row) {
+        auto channel = std::make_shared<ChargeMoneyInfo>(row.byte());
         if (std::find(std::begin(kChannelsWithSubId), std::end(kChannelsWithSubId), channel->type()) !=
             std::end(kChannelsWithSubId))
-            channel->setSubId(reader.byte());
-        channel->setInfo(reader.utf());
-        channel->setSmsContent(reader.utf());
-        channel->setSmsTo(reader.utf());
-        if (!reader.ok()) break;
-        channels.push_back(std::move(channel));
-    }
-    globalLogicHandler().onMoneyInfo(std::move(channels));
+            channel->setSubId(row.byte());
+        readInto(row, *channel, asUtf(&ChargeMoneyInfo::setInfo), asUtf(&ChargeMoneyInfo::setSmsContent),
+                 asUtf(&ChargeMoneyInfo::setSmsTo));
+        return channel;
+    }));
 }
 
 void GlobalMessageHandler::receivePurchaseInfo(ReplyReader& reader) {
@@ -1298,27 +949,11 @@ void GlobalMessageHandler::receiveServerInfo(ReplyReader& reader) {
 
 void GlobalMessageHandler::receiveLottoHistory(ReplyReader& reader) {
     platform::Value history = platform::Value::emptyArray();
-    while (reader.hasMore()) {
-        const int32_t number = reader.int32();
-        std::string text = reader.utf();
-        if (!reader.ok()) break;
+    for (auto& [number, text] : readRows(reader, [](ReplyReader& row) { return readValues(row, asInt32, asUtf); })) {
         history.append(number);
         history.append(std::move(text));
     }
     globalLogicHandler().onGetLottoHistory(std::move(history));
-}
-
-void GlobalMessageHandler::receiveMyLottoHistory(ReplyReader& reader) {
-    std::vector<std::shared_ptr<MyLotto>> numbers;
-    while (reader.hasMore()) {
-        auto lotto = std::make_shared<MyLotto>();
-        lotto->setNumber(reader.int32());
-        lotto->setMoney(reader.int32());
-        lotto->setIsUsed(reader.boolean() ? 1 : 0);
-        if (!reader.ok()) break;
-        numbers.push_back(std::move(lotto));
-    }
-    globalLogicHandler().onGetMyLottoHistory(std::move(numbers));
 }
 
 void GlobalMessageHandler::receiveReport(ReplyReader& reader) {
@@ -1326,31 +961,16 @@ void GlobalMessageHandler::receiveReport(ReplyReader& reader) {
     const int32_t sub = reader.int32();
     if (!reader.ok()) return;
     switch (sub) {
-    case 0: {
-        std::vector<std::string> categories;
-        while (reader.hasMore()) {
-            std::string category = reader.utf();
-            if (!reader.ok()) break;
-            categories.push_back(std::move(category));
-        }
-        globalLogicHandler().onReceiveReportCategory(std::move(categories));
+    case 0:
+        globalLogicHandler().onReceiveReportCategory(readRows(reader, [](ReplyReader& row) { return row.utf(); }));
         break;
-    }
     case 1:
         doShowAlertViewWithMessage(languageText(reader.byte() == 1 ? "KAVO_Report_Complete" : "KAVO_Report_Fail"));
         break;
-    case 2: {
-        std::vector<std::shared_ptr<TransactionLog>> logs;
-        while (reader.hasMore()) {
-            auto log = std::make_shared<TransactionLog>();
-            log->setTime(reader.utf());
-            log->setContent(reader.utf());
-            if (!reader.ok()) break;
-            logs.push_back(std::move(log));
-        }
-        globalLogicHandler().onShowTransactionLogs(std::move(logs));
+    case 2:
+        globalLogicHandler().onShowTransactionLogs(
+            readRecords<TransactionLog>(reader, asUtf(&TransactionLog::setTime), asUtf(&TransactionLog::setContent)));
         break;
-    }
     default:
         break;
     }

@@ -46,8 +46,13 @@ public:
 private:
     GlobalMessageHandler() = default;
 
-    // Parses and delivers a portal reply; false when the id is not handled (yet).
+    // Parses and delivers a portal reply; false when the id is not handled (yet). The
+    // replies with a member of their own are found in a table, the short ones are read
+    // where they are dispatched.
     bool handleGlobal(Message& message);
+    // Posts `show` to the main thread, where it runs unless the log-in screen is on top
+    // by then.
+    template <typename Show> void showUnlessSigningIn(Show show);
 
     // Reply 3: the signed-in player, the restored mailbox and the follow-up requests.
     void saveUserInfoWithMessage(ReplyReader& reader);
@@ -56,18 +61,16 @@ private:
     void receiveBoardList(ReplyReader& reader);
     void receiveMailbox(ReplyReader& reader);
     void receiveNotice(ReplyReader& reader);
-    void receiveInvitation(ReplyReader& reader);
 
     // The account side: rankings, friends, profile, pictures, shop, money, lottery
-    // and reports. Each reads one reply (or one sub-command family) and delivers it.
-    bool handleAccount(Message& message);
+    // and reports. Each reads one reply (or one sub-command family) and delivers it;
+    // handleAccount reads the short ones itself.
+    bool handleAccount(ReplyReader& reader, int16_t commandId);
     void receiveRankedList(ReplyReader& reader, int16_t commandId);
     void receivePlayerDetail(ReplyReader& reader);
-    void receiveSearchResult(ReplyReader& reader);
     void receiveRankingLists(ReplyReader& reader);
     void receiveFriends(ReplyReader& reader);
     void receiveFriendRequests(ReplyReader& reader);
-    void receiveFriendList(ReplyReader& reader);
     void receiveHistoryLogs(ReplyReader& reader);
     void receiveProfile(ReplyReader& reader);
     void receiveMyProfile(ReplyReader& reader);
@@ -81,7 +84,6 @@ private:
     void receivePurchaseInfo(ReplyReader& reader);
     void receiveServerInfo(ReplyReader& reader);
     void receiveLottoHistory(ReplyReader& reader);
-    void receiveMyLottoHistory(ReplyReader& reader);
     void receiveReport(ReplyReader& reader);
 
     // Main-thread helpers.
