@@ -119,6 +119,12 @@ struct Case {
     const char* why;
 };
 
+template <size_t N> void expectCalls(const Case (&cases)[N]) {
+    for (const auto& c : cases)
+        EXPECT_EQ(read(c.table, c.command, fromHex(c.hex)), c.calls)
+            << nameOf(c.table) << " command " << c.command << ": " << c.why;
+}
+
 // A join's header: room 1, board 4, owner 7, money 1000.
 #define HEADER "01 04 00000007 000003e8 "
 // A seated player: id 7, "An", money 5000, avatar 3, experience 120, ready.
@@ -171,8 +177,7 @@ const Case kJoins[] = {
 };
 
 TEST(RoomCommandReader, AJoinFillsEachTablesPlacesByItsRules) {
-    for (const auto& c : kJoins)
-        EXPECT_EQ(read(c.table, c.command, fromHex(c.hex)), c.calls) << nameOf(c.table) << ": " << c.why;
+    expectCalls(kJoins);
 }
 
 // A player sitting down at place 2: id 9, "Binh", money 800, avatar 2, experience 50.
@@ -196,8 +201,7 @@ const Case kSitDowns[] = {
 };
 
 TEST(RoomCommandReader, ASitDownReadsThePlaceByEachTablesRules) {
-    for (const auto& c : kSitDowns)
-        EXPECT_EQ(read(c.table, c.command, fromHex(c.hex)), c.calls) << nameOf(c.table) << ": " << c.why;
+    expectCalls(kSitDowns);
 }
 
 const Case kOthers[] = {
@@ -226,9 +230,7 @@ const Case kOthers[] = {
 };
 
 TEST(RoomCommandReader, EveryOtherRoomCommandReadsItsFieldsOrIsDroppedCutShort) {
-    for (const auto& c : kOthers)
-        EXPECT_EQ(read(c.table, c.command, fromHex(c.hex)), c.calls)
-            << nameOf(c.table) << " command " << c.command << ": " << c.why;
+    expectCalls(kOthers);
 }
 
 TEST(RoomCommandReader, EachTableTakesItsOwnRoomCommands) {
