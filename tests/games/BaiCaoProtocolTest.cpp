@@ -73,7 +73,7 @@ public:
     void onSomeOneReadyWithId(int32_t id, bool ready) override {
         calls.push_back("ready " + std::to_string(id) + " " + std::to_string(ready));
     }
-    void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t money, int32_t who) override {
+    void onOwnerSetMoneyOnBoardWithRoomId(int8_t r, int8_t b, int32_t money, int32_t who) override {
         calls.push_back("stake " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(money) + " " +
                         std::to_string(who));
     }
@@ -104,8 +104,8 @@ public:
 
 class BaiCaoReplies : public ::testing::Test {
 protected:
-    void SetUp() override { handler().setLogicHandler(&recorder); }
-    void TearDown() override { handler().setLogicHandler(nullptr); }
+    void SetUp() override { handler().setGameLogicHandler(&recorder); }
+    void TearDown() override { handler().setGameLogicHandler(nullptr); }
     static BaiCaoMessageHandler& handler() { return *BaiCaoMessageHandler::getInstance(); }
     std::vector<std::string> read(int16_t command, const ByteVector& body) {
         recorder.calls.clear();

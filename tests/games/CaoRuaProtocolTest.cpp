@@ -68,7 +68,7 @@ public:
     void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override {
         calls.push_back("kicked " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(k));
     }
-    void onSomeOneJoinBoardWithSeat(int8_t s, std::shared_ptr<TienLenPlayer> p) override {
+    void onSomeOneJoinBoardWithSeat(int s, std::shared_ptr<TienLenPlayer> p) override {
         calls.push_back("sat " + std::to_string(s) + " " + places({p}) + " finish " +
                         std::to_string(p->finishPosition()));
     }
@@ -78,7 +78,7 @@ public:
     void onSomeOneReadyWithId(int32_t id, bool r) override {
         calls.push_back("ready " + std::to_string(id) + " " + std::to_string(r));
     }
-    void onOwnerSetMoneyWithRoomId(int8_t r, int8_t b, int32_t m) override {
+    void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t m) override {
         calls.push_back("table money " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(m));
     }
     void onStartGameWithRoomId(int8_t r, int8_t b, std::vector<int8_t> c, int32_t bet, int8_t t) override {
@@ -98,7 +98,7 @@ public:
     void onStopGameWithRoomId(int8_t r, int8_t b, CaoRuaCardRecords c) override {
         calls.push_back("stop " + std::to_string(r) + " " + std::to_string(b) + records(c));
     }
-    void onBonusMoneyWithRoomId(int8_t r, int8_t b, int32_t who, int32_t m, const std::string& d) override {
+    void onBonusMoneyWithRommId(int8_t r, int8_t b, int32_t who, int32_t m, const std::string& d) override {
         calls.push_back("bonus " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
                         std::to_string(m) + " '" + d + "'");
     }

@@ -94,16 +94,16 @@ public:
     void onDenyDraw() override { calls.push_back("draw refused"); }
     void onDenyLose() override { calls.push_back("resignation refused"); }
     void onWantLose() override { calls.push_back("resigned"); }
-    void onOwnerSetMoneyWithRoomId(int8_t r, int8_t b, int32_t m) override {
+    void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t m) override {
         calls.push_back("stake " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(m));
     }
-    void onSomeOneJoinBoardWithSeat(int8_t s, std::shared_ptr<ChessPlayer> p) override {
+    void onSomeOneJoinBoardWithSeat(int s, std::shared_ptr<ChessPlayer> p) override {
         calls.push_back("sat " + std::to_string(s) + " " + players({p}));
     }
-    void onSomeOneLeaveBoardWithLeave(int32_t l, int32_t o) override {
+    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override {
         calls.push_back("left " + std::to_string(l) + " owner " + std::to_string(o));
     }
-    void onSomeOneReadyWithWhoId(int32_t w, bool r) override {
+    void onSomeOneReadyWithId(int32_t w, bool r) override {
         calls.push_back("ready " + std::to_string(w) + " " + std::to_string(r));
     }
     void onStartGameWithRoomId(int8_t r, int8_t b, int32_t w, int32_t i, int32_t o, int32_t c) override {

@@ -70,12 +70,10 @@ public:
     void onDenyDraw() override { add("draw refused"); }
     void onDenyLose() override { add("resignation refused"); }
     void onWantLose() override { add("resigned"); }
-    void onOwnerSetMoneyWithRoomId(int8_t, int8_t, int32_t m) override { add("stake " + std::to_string(m)); }
-    void onSomeOneJoinBoardWithSeat(int8_t s, std::shared_ptr<ChessPlayer>) override {
-        add("sat " + std::to_string(s));
-    }
-    void onSomeOneLeaveBoardWithLeave(int32_t l, int32_t) override { add("left " + std::to_string(l)); }
-    void onSomeOneReadyWithWhoId(int32_t w, bool) override { add("ready " + std::to_string(w)); }
+    void onOwnerSetMoneyWithRoomeId(int8_t, int8_t, int32_t m) override { add("stake " + std::to_string(m)); }
+    void onSomeOneJoinBoardWithSeat(int s, std::shared_ptr<ChessPlayer>) override { add("sat " + std::to_string(s)); }
+    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t) override { add("left " + std::to_string(l)); }
+    void onSomeOneReadyWithId(int32_t w, bool) override { add("ready " + std::to_string(w)); }
     void onStartGameWithRoomId(int8_t, int8_t, int32_t w, int32_t, int32_t, int32_t) override {
         add("start first " + std::to_string(w));
     }

@@ -74,7 +74,7 @@ public:
     void onSomeOneLeaveBoardWithIdLeave(int32_t id, int32_t owner) override {
         calls.push_back("leaves " + std::to_string(id) + " " + std::to_string(owner));
     }
-    void onSomeOneReadyWithWhoId(int32_t id, bool ready) override {
+    void onSomeOneReadyWithId(int32_t id, bool ready) override {
         calls.push_back("ready " + std::to_string(id) + " " + std::to_string(ready));
     }
     void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t money) override {

@@ -81,7 +81,7 @@ public:
     void onSomeOneJoinBoardWithSeat(int, std::shared_ptr<Player>) override { calls.push_back("sit"); }
     void onSomeOneLeaveBoardWithIdLeave(int32_t, int32_t) override { calls.push_back("leave"); }
     void onSomeOneReadyWithId(int32_t, bool) override { calls.push_back("ready"); }
-    void onOwnerSetMoneyWithRoomeId(int8_t, int8_t, int32_t, int32_t) override { calls.push_back("stake"); }
+    void onOwnerSetMoneyOnBoardWithRoomId(int8_t, int8_t, int32_t, int32_t) override { calls.push_back("stake"); }
     void onBonusMoneyWithRommId(int8_t, int8_t, int32_t, int32_t, const std::string&) override {
         calls.push_back("bonus");
     }
@@ -91,8 +91,8 @@ public:
 
 class XiZachReplies : public ::testing::Test {
 protected:
-    void SetUp() override { handler().setLogicHandler(&recorder); }
-    void TearDown() override { handler().setLogicHandler(nullptr); }
+    void SetUp() override { handler().setGameLogicHandler(&recorder); }
+    void TearDown() override { handler().setGameLogicHandler(nullptr); }
     static XiZachMessageHandler& handler() { return *XiZachMessageHandler::getInstance(); }
     std::vector<std::string> read(int16_t command, const ByteVector& body) {
         recorder.calls.clear();

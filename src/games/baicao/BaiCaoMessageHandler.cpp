@@ -10,28 +10,18 @@ namespace kavo {
 
 namespace {
 
-constexpr int16_t kStart = 20;
-constexpr int16_t kMove = 21;
-constexpr int16_t kStop = 50;
-constexpr int16_t kPlaying = 62;
 constexpr int kHandSize = 3;
 
-// n card records after the count; the list stops at the first cut short.
+// One record: the player and his three card ids; false when it cannot be read whole.
+bool readHand(ReplyReader& reader, BaiCaoHand& hand) {
+    hand.playerId = reader.int32();
+    for (auto& card : hand.cards)
+        card = int32_t(uint8_t(reader.byte()));
+    return reader.ok();
+}
+
 std::vector<BaiCaoHand> readHands(ReplyReader& reader, int count) {
-    std::vector<BaiCaoHand> hands;
-    for (int i = 0; i < count; ++i) {
-        BaiCaoHand hand;
-        hand.playerId = reader.int32();
-        for (auto& card : hand.cards)
-            card = int32_t(uint8_t(reader.byte()));
-        if (!reader.ok()) {
-            platform::log("BaiCaoMessageHandler: card records stop at " + std::to_string(i) + " of " +
-                          std::to_string(count));
-            break;
-        }
-        hands.push_back(hand);
-    }
-    return hands;
+    return StakeTableLogic::readHands<BaiCaoHand>(reader, count, "BaiCaoMessageHandler", readHand);
 }
 
 } // namespace
@@ -42,60 +32,48 @@ const std::shared_ptr<BaiCaoMessageHandler>& BaiCaoMessageHandler::getInstance()
 }
 
 BaiCaoMessageHandler::BaiCaoMessageHandler()
-    : GameMessageHandler(kGameType, "BaiCaoMessageHandler"), logic_(&BaiCaoLogicHandler::getInstance()) {}
+    : RoomMessageHandler(kGameType, "BaiCaoMessageHandler", BaiCaoLogicHandler::getInstance(),
+                         StakeTableLogic::roomRules("BaiCaoMessageHandler")) {}
 
-void BaiCaoMessageHandler::setLogicHandler(BaiCaoLogicHandler* handler) {
-    logic_.store(handler ? handler : &BaiCaoLogicHandler::getInstance());
-}
-
-void BaiCaoMessageHandler::onMessage(Message& message) {
-    auto& logic = *logic_.load();
-    try {
-        ReplyReader reader(message);
-        if (logic.readSharedReply(message, reader)) return;
-        switch (message.commandId()) {
-        case kStart: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const uint8_t interval = uint8_t(reader.byte());
-            const auto cards = reader.data(kHandSize);
-            if (reader.ok()) logic.onStartGameWithRoomId(room, board, cards, interval);
-            break;
-        }
-        case kMove: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const int32_t who = reader.int32();
-            const auto cards = reader.data(kHandSize);
-            if (reader.ok()) logic.onMoveWithRoomId(room, board, who, cards);
-            break;
-        }
-        case kStop: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const int count = uint8_t(reader.byte());
-            if (!reader.ok()) break;
-            logic.onStopGameWithRoomId(room, board, readHands(reader, count));
-            break;
-        }
-        case kPlaying: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const uint8_t interval = uint8_t(reader.byte());
-            const int count = uint8_t(reader.byte());
-            if (!reader.ok()) break;
-            logic.onPlayingWithRoomId(room, board, interval, readHands(reader, count));
-            break;
-        }
-        default:
-            return;
-        }
-        if (!reader.ok())
-            platform::log("BaiCaoMessageHandler: command " + std::to_string(message.commandId()) +
-                          " cut short, dropped");
-    } catch (const std::exception& error) {
-        platform::log(std::string("Exception ") + error.what());
+void BaiCaoMessageHandler::readGameCommand(int16_t command, ReplyReader& reader, BaiCaoLogicHandler& logic) {
+    switch (command) {
+    case room::kStart: {
+        const int8_t room = reader.byte();
+        const int8_t board = reader.byte();
+        const uint8_t interval = uint8_t(reader.byte());
+        const auto cards = reader.data(kHandSize);
+        if (reader.ok()) logic.onStartGameWithRoomId(room, board, cards, interval);
+        break;
     }
+    case room::kMove: {
+        const int8_t room = reader.byte();
+        const int8_t board = reader.byte();
+        const int32_t who = reader.int32();
+        const auto cards = reader.data(kHandSize);
+        if (reader.ok()) logic.onMoveWithRoomId(room, board, who, cards);
+        break;
+    }
+    case room::kStop: {
+        const int8_t room = reader.byte();
+        const int8_t board = reader.byte();
+        const int count = uint8_t(reader.byte());
+        if (!reader.ok()) break;
+        logic.onStopGameWithRoomId(room, board, readHands(reader, count));
+        break;
+    }
+    case room::kPlaying: {
+        const int8_t room = reader.byte();
+        const int8_t board = reader.byte();
+        const uint8_t interval = uint8_t(reader.byte());
+        const int count = uint8_t(reader.byte());
+        if (!reader.ok()) break;
+        logic.onPlayingWithRoomId(room, board, interval, readHands(reader, count));
+        break;
+    }
+    default:
+        return;
+    }
+    whole(command, reader);
 }
 
 } // namespace kavo

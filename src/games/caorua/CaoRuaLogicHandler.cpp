@@ -7,10 +7,11 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
-#include "table/cards/BCCardView.h"
-#include "table/registry/GameController.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/BCCardView.h"
+#include "table/registry/GameController.h"
+#include "table/room/JoinPlaces.h"
 
 namespace kavo {
 
@@ -50,9 +51,7 @@ CaoRuaLogicHandler& CaoRuaLogicHandler::getInstance() {
 void CaoRuaLogicHandler::onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                      CaoRuaPlayers players) {
     twin([=] {
-        auto& resources = Resources::getInstance();
-        for (const auto& player : players)
-            if (player->IDDB() != -1) player->setIsFriend(resources.playerIsFriend(player->IDDB()) ? 1 : 0);
+        markFriends(players);
         auto me = UIController::myInfo();
         for (const auto& player : players) {
             if (me && player->IDDB() == me->IDDB()) {
@@ -114,7 +113,7 @@ void CaoRuaLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int32
     });
 }
 
-void CaoRuaLogicHandler::onSomeOneJoinBoardWithSeat(int8_t seat, std::shared_ptr<TienLenPlayer> player) {
+void CaoRuaLogicHandler::onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<TienLenPlayer> player) {
     twin([seat, player] {
         auto view = table();
         if (!view) return;
@@ -144,7 +143,7 @@ void CaoRuaLogicHandler::onSomeOneReadyWithId(int32_t id, bool isReady) {
     });
 }
 
-void CaoRuaLogicHandler::onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t money) {
+void CaoRuaLogicHandler::onOwnerSetMoneyWithRoomeId(int8_t roomId, int8_t boardId, int32_t money) {
     twin([roomId, boardId, money] {
         auto view = tableOf(roomId, boardId);
         if (!view) return;
@@ -196,7 +195,7 @@ void CaoRuaLogicHandler::onStopGameWithRoomId(int8_t, int8_t, CaoRuaCardRecords 
     });
 }
 
-void CaoRuaLogicHandler::onBonusMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t who, int32_t money,
+void CaoRuaLogicHandler::onBonusMoneyWithRommId(int8_t roomId, int8_t boardId, int32_t who, int32_t money,
                                                 const std::string& des) {
     twin([=] {
         auto view = tableOf(roomId, boardId);

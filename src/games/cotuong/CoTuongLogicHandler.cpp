@@ -9,9 +9,9 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/base/ChessPlayer.h"
+#include "table/base/PlaySound.h"
 #include "table/registry/GameController.h"
 #include "table/room/JoinPlaces.h"
-#include "table/base/PlaySound.h"
 
 #include <algorithm>
 
@@ -219,7 +219,7 @@ void CoTuongLogicHandler::onWantLose() {
     });
 }
 
-void CoTuongLogicHandler::onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t money) {
+void CoTuongLogicHandler::onOwnerSetMoneyWithRoomeId(int8_t roomId, int8_t boardId, int32_t money) {
     twin([this, roomId, boardId, money] {
         auto view = tableOf(roomId, boardId);
         if (!view) return;
@@ -228,14 +228,14 @@ void CoTuongLogicHandler::onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardI
     });
 }
 
-void CoTuongLogicHandler::onSomeOneJoinBoardWithSeat(int8_t seat, std::shared_ptr<ChessPlayer> player) {
+void CoTuongLogicHandler::onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<ChessPlayer> player) {
     twin([this, seat, player] {
         PlaySound::playSoundWithSource(Resources::getInstance().com_player_join_board());
         if (auto view = table()) view->setAtSeat(seat, player);
     });
 }
 
-void CoTuongLogicHandler::onSomeOneLeaveBoardWithLeave(int32_t leaveId, int32_t newOwner) {
+void CoTuongLogicHandler::onSomeOneLeaveBoardWithIdLeave(int32_t leaveId, int32_t newOwner) {
     platform::runOnMainThreadAndWait([this, leaveId, newOwner] {
         auto view = table();
         if (!view) return;
@@ -248,7 +248,7 @@ void CoTuongLogicHandler::onSomeOneLeaveBoardWithLeave(int32_t leaveId, int32_t 
     });
 }
 
-void CoTuongLogicHandler::onSomeOneReadyWithWhoId(int32_t whoId, bool isReady) {
+void CoTuongLogicHandler::onSomeOneReadyWithId(int32_t whoId, bool isReady) {
     twin([this, whoId, isReady] {
         if (auto view = table()) view->setReadyWithId(whoId, isReady);
     });

@@ -3,6 +3,8 @@
 #include "games/cotuong/MoveRecords.h"
 #include "platform/ui/ViewController.h"
 #include "portal/model/MatchResultInfo.h"
+#include "table/base/ChessPlayer.h"
+#include "table/room/TableLogic.h"
 
 #include <cstdint>
 #include <memory>
@@ -11,7 +13,6 @@
 
 namespace kavo {
 
-class ChessPlayer;
 class CoTuongView;
 
 using ChessPlayerList = std::vector<std::shared_ptr<ChessPlayer>>;
@@ -21,17 +22,16 @@ using ChessPlayerList = std::vector<std::shared_ptr<ChessPlayer>>;
 // find the screen through GameController, make the table checks and every change to
 // the records, the signed-in player and the screen, in arrival order. Only the
 // departure of a player waits for its twin.
-class CoTuongLogicHandler {
+class CoTuongLogicHandler : public TableLogic<ChessPlayer> {
 public:
     static CoTuongLogicHandler& getInstance();
-    virtual ~CoTuongLogicHandler() = default;
 
-    virtual void onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& text, int32_t fromId);
-    virtual void onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
-                                             ChessPlayerList players);
-    virtual void onJoinViewGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
-                                                 ChessPlayerList players);
-    virtual void onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId);
+    void onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& text, int32_t fromId) override;
+    void onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                     ChessPlayerList players) override;
+    void onJoinViewGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                         ChessPlayerList players) override;
+    void onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) override;
     virtual void onMatchResult(std::vector<MatchResultInfo> results);
     virtual void onMoveWithWhoMove(int32_t whoMove, int8_t xs, int8_t ys, int8_t xd, int8_t yd, int32_t nextMove,
                                    int32_t remainTime, int8_t newPieceType);
@@ -39,10 +39,10 @@ public:
     virtual void onDenyDraw();
     virtual void onDenyLose();
     virtual void onWantLose();
-    virtual void onOwnerSetMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t money);
-    virtual void onSomeOneJoinBoardWithSeat(int8_t seat, std::shared_ptr<ChessPlayer> player);
-    virtual void onSomeOneLeaveBoardWithLeave(int32_t leaveId, int32_t newOwner);
-    virtual void onSomeOneReadyWithWhoId(int32_t whoId, bool isReady);
+    void onOwnerSetMoneyWithRoomeId(int8_t roomId, int8_t boardId, int32_t money) override;
+    void onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<ChessPlayer> player) override;
+    void onSomeOneLeaveBoardWithIdLeave(int32_t leaveId, int32_t newOwner) override;
+    void onSomeOneReadyWithId(int32_t whoId, bool isReady) override;
     virtual void onStartGameWithRoomId(int8_t roomId, int8_t boardId, int32_t whoMoveFirst, int32_t interval,
                                        int32_t ownerQuotaTime, int32_t clientQuotaTime);
     struct TableInfo {
@@ -63,7 +63,7 @@ public:
     virtual void onMakeUndoWithNextUserId(int32_t nextUserId, std::vector<PieceUndo> undos);
     virtual void onStopGame();
     virtual void onShowMessage(const std::string& text);
-    virtual void onBuzzWithContent(const std::string& text);
+    void onBuzzWithContent(const std::string& text) override;
 
     // The main-thread halves that do more than call the screen (tests drive them), at
     // the Chinese chess table.

@@ -1,7 +1,5 @@
 #include "games/cotuong/CoTuongMessageHandler.h"
 
-#include "app/Resources.h"
-#include "app/UIController.h"
 #include "games/cotuong/CoTuongLogicHandler.h"
 #include "platform/foundation/Text.h"
 #include "platform/runtime/Log.h"
@@ -11,18 +9,6 @@
 namespace kavo {
 
 namespace {
-
-// Room commands this table reads.
-constexpr int16_t kJoin = 8;
-constexpr int16_t kJoinView = 1900;
-constexpr int16_t kChat = 9;
-constexpr int16_t kKicked = 11;
-constexpr int16_t kSitDown = 12;
-constexpr int16_t kLeave = 14;
-constexpr int16_t kReady = 16;
-constexpr int16_t kStake = 19;
-constexpr int16_t kBuzz = 103;
-constexpr int16_t kGame = 77;
 
 // Sub-ids of command 77.
 enum Sub : int8_t {
@@ -40,36 +26,6 @@ enum Sub : int8_t {
     kResult = 40,
     kStopped = 50,
 };
-
-// The player rows of a join: an id of -1 is an empty place and ends its row. The
-// list ends at the first row that cannot be read whole.
-ChessPlayerList readPlayers(ReplyReader& reader) {
-    ChessPlayerList players;
-    while (reader.hasMore()) {
-        auto player = std::make_shared<ChessPlayer>();
-        const int32_t id = reader.int32();
-        if (!reader.ok()) break;
-        player->setIDDB(id);
-        if (id == -1) {
-            player->setName("");
-            players.push_back(player);
-            continue;
-        }
-        const std::string name = reader.utf();
-        const int64_t money = reader.int64();
-        const int16_t avatar = reader.int16();
-        const int32_t exp = reader.int32();
-        const bool ready = reader.boolean();
-        if (!reader.ok()) break;
-        player->setName(platform::toLower(name));
-        player->setMoney(money);
-        player->setAvatar(avatar);
-        player->setExp(exp);
-        player->setIsReady(ready ? 1 : 0);
-        players.push_back(player);
-    }
-    return players;
-}
 
 // n pieces after a signed count byte; false when the list is cut short.
 bool readPieces(ReplyReader& reader, std::vector<PieceServer>& pieces) {
@@ -93,96 +49,28 @@ const std::shared_ptr<CoTuongMessageHandler>& CoTuongMessageHandler::getInstance
 }
 
 CoTuongMessageHandler::CoTuongMessageHandler()
-    : CoTuongMessageHandler(kGameType, "CoTuongMessageHandler", kGame, &CoTuongLogicHandler::getInstance()) {}
+    : CoTuongMessageHandler(kGameType, "CoTuongMessageHandler", kGameCommand, CoTuongLogicHandler::getInstance()) {}
 
 CoTuongMessageHandler::CoTuongMessageHandler(int8_t gameType, const char* name, int16_t gameCommand,
-                                             CoTuongLogicHandler* defaultHandler)
-    : GameMessageHandler(gameType, name), gameCommand_(gameCommand), defaultHandler_(defaultHandler),
-      gameLogicHandler_(defaultHandler) {}
+                                             CoTuongLogicHandler& ownLogic)
+    : RoomMessageHandler(gameType, name, ownLogic, roomRules()), gameCommand_(gameCommand) {}
 
-void CoTuongMessageHandler::setGameLogicHandler(CoTuongLogicHandler* handler) {
-    gameLogicHandler_.store(handler ? handler : defaultHandler_);
+RoomRules<ChessPlayer> CoTuongMessageHandler::roomRules() {
+    // The places as the body holds them, with the names lower-cased (the sides are
+    // matched by name); a body cut short still reaches the table with 0 and "" past
+    // its end.
+    return {.table = "Chinese chess",
+            .commands = {room::kJoin, room::kJoinView, room::kChat, room::kKicked, room::kSitDown, room::kLeave,
+                         room::kReady, room::kStake, room::kBuzz},
+            .dropCutShort = false,
+            .joinedPlace = [](ChessPlayer& player) { player.setName(platform::toLower(player.name())); }};
 }
 
-void CoTuongMessageHandler::onMessage(Message& message) {
-    auto& logic = *gameLogicHandler_.load();
-    try {
-        ReplyReader reader(message);
-        switch (message.commandId()) {
-        case kJoin:
-        case kJoinView: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const int32_t owner = reader.int32();
-            const int32_t money = reader.int32();
-            ChessPlayerList players = readPlayers(reader);
-            if (message.commandId() == kJoin)
-                logic.onJoinGameSuccessWithRoomId(room, board, owner, money, std::move(players));
-            else
-                logic.onJoinViewGameSuccessWithRoomId(room, board, owner, money, std::move(players));
-            break;
-        }
-        case kChat: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const int32_t from = reader.int32();
-            const std::string text = reader.utf();
-            logic.onChatFromBoardWithRoomId(room, board, text, from);
-            break;
-        }
-        case kKicked: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            logic.onKickedWithRoomId(room, board, reader.int32());
-            break;
-        }
-        case kSitDown: {
-            const int8_t seat = reader.byte();
-            auto player = std::make_shared<ChessPlayer>();
-            player->setIDDB(reader.int32());
-            player->setName(reader.utf());
-            player->setMoney(reader.int64());
-            player->setAvatar(reader.int16());
-            player->setExp(reader.int32());
-            player->setIsReady(0);
-            logic.onSomeOneJoinBoardWithSeat(seat, player);
-            break;
-        }
-        case kLeave: {
-            const int32_t leaver = reader.int32();
-            logic.onSomeOneLeaveBoardWithLeave(leaver, reader.int32());
-            break;
-        }
-        case kReady: {
-            const int32_t who = reader.int32();
-            logic.onSomeOneReadyWithWhoId(who, reader.boolean());
-            break;
-        }
-        case kStake: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            logic.onOwnerSetMoneyWithRoomId(room, board, reader.int32());
-            break;
-        }
-        case kBuzz: {
-            const std::string a = reader.utf();
-            const std::string b = reader.utf();
-            logic.onBuzzWithContent(a + ": " + b);
-            break;
-        }
-        default:
-            if (message.commandId() == gameCommand_) onMessageCoTuong(reader);
-            break;
-        }
-    } catch (const std::exception& e) {
-        platform::log(std::string("Exception ") + e.what());
-    } catch (...) {
-        platform::log("Exception in a Chinese chess message");
-    }
+void CoTuongMessageHandler::readGameCommand(int16_t command, ReplyReader& reader, CoTuongLogicHandler& logic) {
+    if (command == gameCommand_) onMessageCoTuong(reader, logic);
 }
 
-void CoTuongMessageHandler::onMessageCoTuong(ReplyReader& reader) {
-    auto& logic = *gameLogicHandler_.load();
+void CoTuongMessageHandler::onMessageCoTuong(ReplyReader& reader, CoTuongLogicHandler& logic) {
     const int8_t sub = reader.byte();
     switch (sub) {
     case kSnapshot:

@@ -17,7 +17,7 @@ const std::shared_ptr<CoUpMessageHandler>& CoUpMessageHandler::getInstance() {
 }
 
 CoUpMessageHandler::CoUpMessageHandler()
-    : CoTuongMessageHandler(kGameType, "CoUpMessageHandler", kGameCommand, &CoUpLogicHandler::getInstance()),
+    : CoTuongMessageHandler(kGameType, "CoUpMessageHandler", kGameCommand, CoUpLogicHandler::getInstance()),
       coUpLogicHandler_(&CoUpLogicHandler::getInstance()) {}
 
 void CoUpMessageHandler::setGameLogicHandler(CoUpLogicHandler* handler) {

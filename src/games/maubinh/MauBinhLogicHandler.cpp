@@ -8,9 +8,9 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/room/JoinPlaces.h"
-#include "table/base/TienLenPlayer.h"
 
 namespace kavo {
 
@@ -125,7 +125,7 @@ void MauBinhLogicHandler::onSomeOneLeaveBoardWithIdLeave(int32_t leaveId, int32_
     });
 }
 
-void MauBinhLogicHandler::onSomeOneReadyWithWhoId(int32_t userId, bool isReady) {
+void MauBinhLogicHandler::onSomeOneReadyWithId(int32_t userId, bool isReady) {
     onTable([=](MauBinhView& view) { view.onReadyWithId(userId, isReady); });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "games/maubinh/MauBinhRecords.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/room/TableLogic.h"
 
 #include <cstdint>
 #include <memory>
@@ -9,8 +11,6 @@
 
 namespace kavo {
 
-class TienLenPlayer;
-
 using MauBinhPlayers = std::vector<std::shared_ptr<TienLenPlayer>>;
 
 // Carries the Mau Binh replies to the table screen. The entry operations run on the
@@ -18,20 +18,19 @@ using MauBinhPlayers = std::vector<std::shared_ptr<TienLenPlayer>>;
 // the table checks (room and board) and every change, in arrival order, on the
 // current Mau Binh screen. An event with no screen is dropped. Only a departure waits
 // for its twin.
-class MauBinhLogicHandler {
+class MauBinhLogicHandler : public TableLogic<TienLenPlayer> {
 public:
     static MauBinhLogicHandler& getInstance();
-    virtual ~MauBinhLogicHandler() = default;
 
-    virtual void onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
-                                             MauBinhPlayers players);
-    virtual void onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& text, int32_t from);
-    virtual void onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t userId);
-    virtual void onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<TienLenPlayer> player);
-    virtual void onSomeOneLeaveBoardWithIdLeave(int32_t leaveId, int32_t newOwner);
-    virtual void onSomeOneReadyWithWhoId(int32_t userId, bool isReady);
-    virtual void onOwnerSetMoneyWithRoomeId(int8_t roomId, int8_t boardId, int32_t money);
-    virtual void onBuzzWithContent(const std::string& text);
+    void onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                     MauBinhPlayers players) override;
+    void onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& text, int32_t from) override;
+    void onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t userId) override;
+    void onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<TienLenPlayer> player) override;
+    void onSomeOneLeaveBoardWithIdLeave(int32_t leaveId, int32_t newOwner) override;
+    void onSomeOneReadyWithId(int32_t userId, bool isReady) override;
+    void onOwnerSetMoneyWithRoomeId(int8_t roomId, int8_t boardId, int32_t money) override;
+    void onBuzzWithContent(const std::string& text) override;
     virtual void onSetLimitTime(int seconds);
     virtual void onPlayingWithLimitTime(int8_t limit, int8_t rest);
     virtual void onStartWithRoomId(int8_t roomId, int8_t boardId, int8_t time, std::vector<int8_t> cardList,

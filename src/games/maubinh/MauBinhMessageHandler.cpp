@@ -4,21 +4,12 @@
 #include "games/maubinh/MauBinhLogicHandler.h"
 #include "platform/runtime/Log.h"
 #include "portal/ReplyReader.h"
-#include "table/room/JoinPlaces.h"
 #include "table/base/TienLenPlayer.h"
 
 namespace kavo {
 
 namespace {
 
-constexpr int16_t kJoin = 8;
-constexpr int16_t kChat = 9;
-constexpr int16_t kKicked = 11;
-constexpr int16_t kSitDown = 12;
-constexpr int16_t kLeave = 14;
-constexpr int16_t kReady = 16;
-constexpr int16_t kStake = 19;
-constexpr int16_t kBuzz = 103;
 constexpr int16_t kGame = 47;
 
 enum Sub : int8_t {
@@ -39,14 +30,6 @@ void logLine(const std::string& line) {
     platform::log("MauBinhMessageHandler: " + line);
 }
 
-// The places of a join: exactly four, missing ones empty, extra ones dropped.
-MauBinhPlayers readPlayers(ReplyReader& reader) {
-    MauBinhPlayers players = readJoinPlaces(reader, size_t(MauBinhMessageHandler::kSeats), "MauBinhMessageHandler");
-    for (auto& player : players)
-        if (player->IDDB() == -1) player->setFinishPosition(-1);
-    return players;
-}
-
 std::vector<int8_t> readCards(ReplyReader& reader) {
     std::vector<int8_t> cards;
     for (int i = 0; i < kCards; ++i)
@@ -62,111 +45,26 @@ const std::shared_ptr<MauBinhMessageHandler>& MauBinhMessageHandler::getInstance
 }
 
 MauBinhMessageHandler::MauBinhMessageHandler()
-    : GameMessageHandler(kGameType, "MauBinhMessageHandler"),
-      maubinhLogicHandler_(&MauBinhLogicHandler::getInstance()) {}
+    : RoomMessageHandler(kGameType, "MauBinhMessageHandler", MauBinhLogicHandler::getInstance(), roomRules()) {}
 
-void MauBinhMessageHandler::setGameLogicHandler(MauBinhLogicHandler* handler) {
-    maubinhLogicHandler_.store(handler ? handler : &MauBinhLogicHandler::getInstance());
+RoomRules<TienLenPlayer> MauBinhMessageHandler::roomRules() {
+    return {.table = "MauBinhMessageHandler",
+            .commands = {room::kJoin, room::kChat, room::kKicked, room::kSitDown, room::kLeave, room::kReady,
+                         room::kStake, room::kBuzz},
+            .places = size_t(kSeats),
+            .seats = kSeats,
+            .joinedPlace =
+                [](TienLenPlayer& player) {
+                    if (player.IDDB() == -1) player.setFinishPosition(-1);
+                },
+            .seatedPlayer = notFinished};
 }
 
-void MauBinhMessageHandler::onMessage(Message& message) {
-    auto& logic = *maubinhLogicHandler_.load();
-    try {
-        ReplyReader reader(message);
-        auto cut = [&] {
-            if (reader.ok()) return false;
-            logLine("command " + std::to_string(message.commandId()) + " cut short: dropped");
-            return true;
-        };
-        switch (message.commandId()) {
-        case kJoin: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const int32_t owner = reader.int32();
-            const int32_t money = reader.int32();
-            if (cut()) return;
-            logic.onJoinGameSuccessWithRoomId(room, board, owner, money, readPlayers(reader));
-            break;
-        }
-        case kChat: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const int32_t from = reader.int32();
-            const std::string text = reader.utf();
-            if (cut()) return;
-            logic.onChatFromBoardWithRoomId(room, board, text, from);
-            break;
-        }
-        case kKicked: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const int32_t id = reader.int32();
-            if (cut()) return;
-            logic.onKickedWithRoomId(room, board, id);
-            break;
-        }
-        case kSitDown: {
-            const int8_t seat = reader.byte();
-            auto player = std::make_shared<TienLenPlayer>();
-            player->setIDDB(reader.int32());
-            player->setName(reader.utf());
-            player->setMoney(reader.int64());
-            player->setAvatar(reader.int16());
-            player->setExp(reader.int32());
-            if (cut()) return;
-            if (seat < 0 || seat >= kSeats) {
-                logLine("a player joins at place " + std::to_string(seat) + ": no such place");
-                return;
-            }
-            player->setIsReady(0);
-            player->setFinishPosition(-1);
-            logic.onSomeOneJoinBoardWithSeat(seat, player);
-            break;
-        }
-        case kLeave: {
-            const int32_t leaver = reader.int32();
-            const int32_t owner = reader.int32();
-            if (cut()) return;
-            logic.onSomeOneLeaveBoardWithIdLeave(leaver, owner);
-            break;
-        }
-        case kReady: {
-            const int32_t who = reader.int32();
-            const bool ready = reader.boolean();
-            if (cut()) return;
-            logic.onSomeOneReadyWithWhoId(who, ready);
-            break;
-        }
-        case kStake: {
-            const int8_t room = reader.byte();
-            const int8_t board = reader.byte();
-            const int32_t stake = reader.int32();
-            if (cut()) return;
-            logic.onOwnerSetMoneyWithRoomeId(room, board, stake);
-            break;
-        }
-        case kBuzz: {
-            const std::string a = reader.utf();
-            const std::string b = reader.utf();
-            if (cut()) return;
-            logic.onBuzzWithContent(a + ": " + b);
-            break;
-        }
-        case kGame:
-            onMessageMauBinh(reader);
-            break;
-        default:
-            break;
-        }
-    } catch (const std::exception& e) {
-        platform::log(std::string("Exception ") + e.what());
-    } catch (...) {
-        platform::log("Exception in a Mau Binh message");
-    }
+void MauBinhMessageHandler::readGameCommand(int16_t command, ReplyReader& reader, MauBinhLogicHandler& logic) {
+    if (command == kGame) onMessageMauBinh(reader, logic);
 }
 
-void MauBinhMessageHandler::onMessageMauBinh(ReplyReader& reader) {
-    auto& logic = *maubinhLogicHandler_.load();
+void MauBinhMessageHandler::onMessageMauBinh(ReplyReader& reader, MauBinhLogicHandler& logic) {
     const int8_t sub = reader.byte();
     auto cut = [&] {
         if (reader.ok()) return false;

@@ -7,10 +7,10 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
-#include "table/registry/GameController.h"
-#include "table/room/JoinPlaces.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/registry/GameController.h"
+#include "table/room/JoinPlaces.h"
 
 namespace kavo {
 
@@ -83,7 +83,7 @@ void PhomNewLogicHandler::onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boar
     });
 }
 
-void PhomNewLogicHandler::onSomeOneJoinBoardWithSeat(int8_t seat, std::shared_ptr<TienLenPlayer> player) {
+void PhomNewLogicHandler::onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<TienLenPlayer> player) {
     twin([seat, player] {
         auto view = table();
         if (!view) return;

@@ -13,21 +13,12 @@ namespace kavo {
 
 namespace {
 
-// Incoming commands of the Phom table.
+// The game commands of the Phom table.
 enum Command : int16_t {
-    kJoin = 8,
-    kChat = 9,
-    kKicked = 11,
-    kSitDown = 12,
-    kLeave = 14,
-    kReady = 16,
-    kStake = 19,
     kStart = 20,
     kFire = 21,
     kSkip = 49,
     kFinish = 51,
-    kBonus = 52,
-    kRefused = 54,
     kPlaying = 62,
     kDrawn = 63,
     kEaten = 64,
@@ -36,53 +27,10 @@ enum Command : int16_t {
     kLaidOff = 67,
     kCompensation = 69,
     kInstantWin = 70,
-    kBuzz = 103,
 };
 
 constexpr size_t kPlaces = 4;
 constexpr size_t kLaidSlots = 12;
-
-void logLine(const std::string& line) {
-    platform::log("PhomNewMessageHandler: " + line);
-}
-
-// The seat records of a join: an id of -1 is an empty place. The table has four
-// places: missing ones are empty, extra ones dropped. A record cut short ends the list.
-PhomPlayerList readPlayers(ReplyReader& reader) {
-    PhomPlayerList players;
-    while (reader.hasMore()) {
-        auto player = std::make_shared<TienLenPlayer>();
-        const int32_t id = reader.int32();
-        if (!reader.ok()) break;
-        player->setIDDB(id);
-        player->setName("");
-        if (id != -1) {
-            const std::string name = reader.utf();
-            const int64_t money = reader.int64();
-            const int16_t avatar = reader.int16();
-            const int32_t exp = reader.int32();
-            const bool ready = reader.boolean();
-            if (!reader.ok()) break;
-            player->setName(name);
-            player->setMoney(money);
-            player->setAvatar(avatar);
-            player->setExp(exp);
-            player->setIsReady(ready ? 1 : 0);
-        }
-        players.push_back(player);
-    }
-    if (players.size() > kPlaces) {
-        logLine("join with " + std::to_string(players.size()) + " places: the extra ones are dropped");
-        players.resize(kPlaces);
-    }
-    while (players.size() < kPlaces) {
-        auto empty = std::make_shared<TienLenPlayer>();
-        empty->setIDDB(-1);
-        empty->setName("");
-        players.push_back(empty);
-    }
-    return players;
-}
 
 // Card bytes to the end of the message, at most `cap` kept (the rest read and dropped).
 std::vector<int8_t> readRest(ReplyReader& reader, size_t cap) {
@@ -127,87 +75,20 @@ const std::shared_ptr<PhomNewMessageHandler>& PhomNewMessageHandler::getInstance
 }
 
 PhomNewMessageHandler::PhomNewMessageHandler()
-    : GameMessageHandler(kGameType, "PhomNewMessageHandler"), gameLogicHandler_(&PhomNewLogicHandler::getInstance()) {}
+    : RoomMessageHandler(kGameType, "PhomNewMessageHandler", PhomNewLogicHandler::getInstance(), roomRules()) {}
 
-void PhomNewMessageHandler::setGameLogicHandler(PhomNewLogicHandler* handler) {
-    gameLogicHandler_.store(handler ? handler : &PhomNewLogicHandler::getInstance());
+RoomRules<TienLenPlayer> PhomNewMessageHandler::roomRules() {
+    return {.table = "PhomNewMessageHandler",
+            .commands = {room::kJoin, room::kChat, room::kKicked, room::kSitDown, room::kLeave, room::kReady,
+                         room::kStake, room::kBonus, room::kMoveError, room::kBuzz},
+            .places = kPlaces,
+            .seatedPlayer = notFinished};
 }
 
-void PhomNewMessageHandler::onMessage(Message& message) {
-    try {
-        ReplyReader reader(message);
-        read(message.commandId(), reader, *gameLogicHandler_.load());
-    } catch (const std::exception& e) {
-        platform::log(std::string("Exception ") + e.what());
-    } catch (...) {
-        platform::log("Exception in a Phom message");
-    }
-}
-
-void PhomNewMessageHandler::read(int16_t command, ReplyReader& reader, PhomNewLogicHandler& logic) {
+void PhomNewMessageHandler::readGameCommand(int16_t command, ReplyReader& reader, PhomNewLogicHandler& logic) {
     // Every command reads all its fields first: a command cut short reaches nobody.
-    auto cutShort = [&] {
-        if (reader.ok()) return false;
-        logLine("command " + std::to_string(command) + " cut short, dropped");
-        return true;
-    };
+    auto cutShort = [&] { return !whole(command, reader); };
     switch (command) {
-    case kJoin: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t owner = reader.int32();
-        const int32_t money = reader.int32();
-        if (cutShort()) return;
-        logic.onJoinGameSuccessWithRoomId(room, board, owner, money, readPlayers(reader));
-        return;
-    }
-    case kChat: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t from = reader.int32();
-        const std::string text = reader.utf();
-        if (!cutShort()) logic.onChatFromBoardWithRoomId(room, board, text, from);
-        return;
-    }
-    case kKicked: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t kicked = reader.int32();
-        if (!cutShort()) logic.onKickedWithRoomId(room, board, kicked);
-        return;
-    }
-    case kSitDown: {
-        const int8_t seat = reader.byte();
-        auto player = std::make_shared<TienLenPlayer>();
-        player->setIDDB(reader.int32());
-        player->setName(reader.utf());
-        player->setMoney(reader.int64());
-        player->setAvatar(reader.int16());
-        player->setExp(reader.int32());
-        player->setIsReady(0);
-        player->setFinishPosition(-1);
-        if (!cutShort()) logic.onSomeOneJoinBoardWithSeat(seat, player);
-        return;
-    }
-    case kLeave: {
-        const int32_t leaver = reader.int32();
-        const int32_t owner = reader.int32();
-        if (!cutShort()) logic.onSomeOneLeaveBoardWithIdLeave(leaver, owner);
-        return;
-    }
-    case kReady: {
-        const int32_t who = reader.int32();
-        const bool ready = reader.boolean();
-        if (!cutShort()) logic.onSomeOneReadyWithId(who, ready);
-        return;
-    }
-    case kStake: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t money = reader.int32();
-        if (!cutShort()) logic.onOwnerSetMoneyWithRoomeId(room, board, money);
-        return;
-    }
     case kStart: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
@@ -253,23 +134,6 @@ void PhomNewMessageHandler::read(int16_t command, ReplyReader& reader, PhomNewLo
         if (cards.size() > 10) cards.resize(10);
         const auto kept = int32_t(cards.size());
         logic.onFinish(room, board, who, score, std::move(cards), kept);
-        return;
-    }
-    case kBonus: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t who = reader.int32();
-        const int32_t amount = reader.int32();
-        const std::string des = reader.utf();
-        if (!cutShort()) logic.onBonusMoneyWithRommId(room, board, who, amount, des);
-        return;
-    }
-    case kRefused: {
-        // This one command carries the board before the room.
-        const int8_t board = reader.byte();
-        const int8_t room = reader.byte();
-        const std::string info = reader.utf();
-        if (!cutShort()) logic.onMoveErrorWithRoomeId(room, board, info);
         return;
     }
     case kPlaying: {
@@ -353,12 +217,6 @@ void PhomNewMessageHandler::read(int16_t command, ReplyReader& reader, PhomNewLo
         const int8_t board = reader.byte();
         const int32_t amount = reader.int32();
         if (!cutShort()) logic.onOnceWin(room, board, amount);
-        return;
-    }
-    case kBuzz: {
-        const std::string name = reader.utf();
-        const std::string text = reader.utf();
-        if (!cutShort()) logic.onBuzzWithContent(name + ": " + text);
         return;
     }
     default:

@@ -9,9 +9,10 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
-#include "table/registry/GameController.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/registry/GameController.h"
+#include "table/room/JoinPlaces.h"
 
 namespace kavo {
 
@@ -93,10 +94,10 @@ void TienLenLogicHandler::join(int8_t roomId, int8_t boardId, int32_t ownerId, i
         empty->setName("");
         players.push_back(empty);
     }
+    markFriends(players);
     auto me = UIController::myInfo();
     for (const auto& player : players) {
         if (player->IDDB() == -1) continue;
-        player->setIsFriend(Resources::getInstance().playerIsFriend(player->IDDB()) ? 1 : 0);
         if (player->IDDB() == ownerId) player->setIsReady(1);
         if (me && player->IDDB() == me->IDDB()) {
             me->setMoney(player->money());

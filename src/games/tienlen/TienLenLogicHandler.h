@@ -1,6 +1,8 @@
 #pragma once
 
+#include "table/base/TienLenPlayer.h"
 #include "table/cards/CardView.h"
+#include "table/room/TableLogic.h"
 
 #include <cstdint>
 #include <memory>
@@ -9,7 +11,6 @@
 
 namespace kavo {
 
-class TienLenPlayer;
 class TienLenView;
 
 using TienLenPlayerList = std::vector<std::shared_ptr<TienLenPlayer>>;
@@ -21,22 +22,21 @@ using TienLenPlayerList = std::vector<std::shared_ptr<TienLenPlayer>>;
 //
 // Tien Len MB derives from it: its differences are the protected hooks below (its
 // screen, its instant-win tests and the order of a few effects).
-class TienLenLogicHandler {
+class TienLenLogicHandler : public TableLogic<TienLenPlayer> {
 public:
     static TienLenLogicHandler& getInstance();
-    virtual ~TienLenLogicHandler() = default;
 
     // The places of a table; a join pads to this many and drops the rest.
     static constexpr size_t kPlaces = 4;
 
-    virtual void onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
-                                             TienLenPlayerList players);
-    virtual void onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& text, int32_t fromId);
-    virtual void onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId);
-    virtual void onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<TienLenPlayer> player);
-    virtual void onSomeOneLeaveBoardWithIdLeave(int32_t leaveId, int32_t newOwner);
-    virtual void onSomeOneReadyWithId(int32_t playerId, bool isReady);
-    virtual void onOwnerSetMoneyWithRoomeId(int8_t roomId, int8_t boardId, int32_t money);
+    void onJoinGameSuccessWithRoomId(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
+                                     TienLenPlayerList players) override;
+    void onChatFromBoardWithRoomId(int8_t roomId, int8_t boardId, const std::string& text, int32_t fromId) override;
+    void onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) override;
+    void onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<TienLenPlayer> player) override;
+    void onSomeOneLeaveBoardWithIdLeave(int32_t leaveId, int32_t newOwner) override;
+    void onSomeOneReadyWithId(int32_t playerId, bool isReady) override;
+    void onOwnerSetMoneyWithRoomeId(int8_t roomId, int8_t boardId, int32_t money) override;
     // `cards`: the dealt ids in wire order (only those the body held).
     virtual void onStartGameWithRoomId(int8_t roomId, int8_t boardId, std::vector<uint8_t> cards, int interval,
                                        int32_t whoMoveFirst);
@@ -49,11 +49,11 @@ public:
     // `whoShowCard` -1: nothing is shown, the game only ends.
     virtual void onStopGameWithRoomId(int8_t roomId, int8_t boardId, int32_t whoShowCard,
                                       std::vector<uint8_t> cardsShow);
-    virtual void onBonusMoneyWithRommId(int8_t roomId, int8_t boardId, int32_t whoBonus, int32_t money,
-                                        const std::string& des);
+    void onBonusMoneyWithRommId(int8_t roomId, int8_t boardId, int32_t whoBonus, int32_t money,
+                                const std::string& des) override;
     virtual void onForceFinishWithRoomId(int8_t roomId, int8_t boardId, CardInfo forceFinishCards);
-    virtual void onMoveErrorWithRoomeId(int8_t roomId, int8_t boardId, const std::string& info);
-    virtual void onBuzzWithContent(const std::string& text);
+    void onMoveErrorWithRoomeId(int8_t roomId, int8_t boardId, const std::string& info) override;
+    void onBuzzWithContent(const std::string& text) override;
 
 protected:
     // Tests record the calls in a derived handler; Tien Len MB has its own.

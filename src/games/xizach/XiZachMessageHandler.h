@@ -1,29 +1,24 @@
 #pragma once
 
-#include "table/registry/GameMessageHandler.h"
+#include "games/xizach/XiZachLogicHandler.h"
+#include "table/room/RoomMessageHandler.h"
 
-#include <atomic>
 #include <memory>
 
 namespace kavo {
 
-class XiZachLogicHandler;
-
-// The Xi Zach handler (game type 2): reads the game's replies on the reader thread
-// and hands them to the logic handler. A reply cut short is logged and dropped; hand
-// lists stop at the first record that cannot be read whole.
-class XiZachMessageHandler : public GameMessageHandler {
+// The Xi Zach handler (game type 2): the stake tables' room commands
+// (StakeTableLogic::roomRules) and the game's own replies, read on the reader thread
+// into the logic handler. A reply cut short is logged and dropped; lists stop at the
+// first record that cannot be read whole.
+class XiZachMessageHandler : public RoomMessageHandler<XiZachLogicHandler, Player> {
 public:
     static constexpr int8_t kGameType = 2;
     static const std::shared_ptr<XiZachMessageHandler>& getInstance();
     XiZachMessageHandler();
 
-    void onMessage(Message& message) override;
-    // Tests put a recording handler in; nullptr puts the real one back.
-    void setLogicHandler(XiZachLogicHandler* handler);
-
-private:
-    std::atomic<XiZachLogicHandler*> logic_;
+protected:
+    void readGameCommand(int16_t command, ReplyReader& reader, XiZachLogicHandler& logic) override;
 };
 
 } // namespace kavo

@@ -6,28 +6,14 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
-#include "portal/ReplyReader.h"
-#include "table/room/JoinPlaces.h"
 #include "table/base/PlaySound.h"
 #include "table/base/StakeTableView.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/room/JoinPlaces.h"
 
 namespace kavo {
 
 namespace {
-
-// The commands both tables read alike.
-constexpr int16_t kJoin = 8;
-constexpr int16_t kChat = 9;
-constexpr int16_t kKicked = 11;
-constexpr int16_t kSitDown = 12;
-constexpr int16_t kLeave = 14;
-constexpr int16_t kReady = 16;
-constexpr int16_t kStake = 24;
-constexpr int16_t kBonus = 52;
-constexpr int16_t kStakeOfPlayer = 80;
-constexpr int16_t kScoreText = 91;
-constexpr int16_t kBuzz = 103;
 
 int32_t myId() {
     return UIController::myInfo()->IDDB();
@@ -35,109 +21,18 @@ int32_t myId() {
 
 } // namespace
 
-// ---------------------------------------------------------------- reading (reader thread)
-
-std::vector<std::shared_ptr<Player>> StakeTableLogic::readPlaces(ReplyReader& reader, size_t places) {
-    std::vector<std::shared_ptr<Player>> list;
-    for (auto& player : readJoinPlaces(reader, places, "stake table")) {
-        if (player->IDDB() != -1) player->setFinishPosition(-1);
-        list.push_back(player);
-    }
-    return list;
-}
-
-bool StakeTableLogic::readSharedReply(Message& message, ReplyReader& reader) {
-    switch (message.commandId()) {
-    case kJoin: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t owner = reader.int32();
-        const int32_t money = reader.int32();
-        if (!reader.ok()) break;
-        onJoinGameSuccessWithRoomId(room, board, owner, money, readPlaces(reader, kPlaces));
-        break;
-    }
-    case kChat: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t from = reader.int32();
-        const std::string line = reader.utf();
-        if (reader.ok()) onChatFromBoardWithRoomId(room, board, line, from);
-        break;
-    }
-    case kKicked: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t kicked = reader.int32();
-        if (reader.ok()) onKickedWithRoomId(room, board, kicked);
-        break;
-    }
-    case kSitDown: {
-        const uint8_t seat = uint8_t(reader.byte());
-        auto player = std::make_shared<TienLenPlayer>();
-        player->setIDDB(reader.int32());
-        player->setName(reader.utf());
-        player->setMoney(reader.int64());
-        player->setAvatar(reader.int16());
-        player->setExp(reader.int32());
-        player->setIsReady(0);
-        player->setFinishPosition(-1);
-        if (reader.ok()) onSomeOneJoinBoardWithSeat(seat, player);
-        break;
-    }
-    case kLeave: {
-        const int32_t leaving = reader.int32();
-        const int32_t owner = reader.int32();
-        if (reader.ok()) onSomeOneLeaveBoardWithIdLeave(leaving, owner);
-        break;
-    }
-    case kReady: {
-        const int32_t id = reader.int32();
-        const bool ready = reader.boolean();
-        if (reader.ok()) onSomeOneReadyWithId(id, ready);
-        break;
-    }
-    case kStake:
-    case kStakeOfPlayer: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t first = reader.int32();
-        const int32_t second = reader.int32();
-        if (!reader.ok()) break;
-        // 24 carries the money first, 80 the player first.
-        if (message.commandId() == kStake)
-            onOwnerSetMoneyWithRoomeId(room, board, first, second);
-        else
-            onOwnerSetMoneyWithRoomeId(room, board, second, first);
-        break;
-    }
-    case kBonus: {
-        const int8_t room = reader.byte();
-        const int8_t board = reader.byte();
-        const int32_t who = reader.int32();
-        const int32_t money = reader.int32();
-        const std::string des = reader.utf();
-        if (reader.ok()) onBonusMoneyWithRommId(room, board, who, money, des);
-        break;
-    }
-    case kScoreText: {
-        const int32_t who = reader.int32();
-        const std::string des = reader.utf();
-        if (reader.ok()) onDiemSoWithWho(who, des);
-        break;
-    }
-    case kBuzz: {
-        const std::string a = reader.utf();
-        const std::string b = reader.utf();
-        if (reader.ok()) onBuzzWithContent(a + ": " + b);
-        break;
-    }
-    default:
-        return false;
-    }
-    if (!reader.ok())
-        platform::log("stake table: command " + std::to_string(message.commandId()) + " cut short, dropped");
-    return true;
+RoomRules<Player> StakeTableLogic::roomRules(std::string table) {
+    return {.table = std::move(table),
+            .makeRecord = [] { return std::shared_ptr<Player>(std::make_shared<TienLenPlayer>()); },
+            .commands = {room::kJoin, room::kChat, room::kKicked, room::kSitDown, room::kLeave, room::kReady,
+                         room::kStakeMoneyFirst, room::kStakePlayerFirst, room::kBonus, room::kScoreText, room::kBuzz},
+            .places = kPlaces,
+            .unsignedSeat = true,
+            .joinedPlace =
+                [](Player& player) {
+                    if (player.IDDB() != -1) player.setFinishPosition(-1);
+                },
+            .seatedPlayer = notFinished};
 }
 
 // ---------------------------------------------------------------- twins (main thread)
@@ -246,7 +141,7 @@ void StakeTableLogic::onSomeOneReadyWithId(int32_t playerId, bool ready) {
     });
 }
 
-void StakeTableLogic::onOwnerSetMoneyWithRoomeId(int8_t roomId, int8_t boardId, int32_t money, int32_t who) {
+void StakeTableLogic::onOwnerSetMoneyOnBoardWithRoomId(int8_t roomId, int8_t boardId, int32_t money, int32_t who) {
     platform::runOnMainThread([this, roomId, boardId, money, who] {
         if (auto view = tableOf(roomId, boardId)) view->setMoneyOnBoard(money, who);
     });

@@ -362,7 +362,7 @@ TEST_F(CoTuongTable, EventsForAnotherTableChangeNothing) {
     auto& logic = CoTuongLogicHandler::getInstance();
     logic.onChatFromBoardWithRoomId(1, 5, "xin chao", kOther);
     logic.onKickedWithRoomId(2, 4, kOther);
-    logic.onOwnerSetMoneyWithRoomId(1, 5, 9000);
+    logic.onOwnerSetMoneyWithRoomeId(1, 5, 9000);
     logic.onStartGameWithRoomId(1, 5, kMe, 25, 900, 900);
     runMainThread();
     EXPECT_TRUE(table->chatView()->historyChat().empty());
@@ -460,7 +460,7 @@ TEST_F(CoTuongTable, TheDepartureWaitsUntilTheTableHasApplied) {
     start(kMe);
     std::atomic<bool> returned{false};
     std::thread reader([&] {
-        CoTuongLogicHandler::getInstance().onSomeOneLeaveBoardWithLeave(kOther, kMe);
+        CoTuongLogicHandler::getInstance().onSomeOneLeaveBoardWithIdLeave(kOther, kMe);
         returned = true;
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
