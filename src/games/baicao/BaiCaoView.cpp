@@ -58,6 +58,10 @@ DealPlace placeOf(int seat, int card, double w, double h) {
 
 BaiCaoView::BaiCaoView() : StakeTableView(BaiCaoMessageHandler::kGameType, "KAVO_baicao") {}
 
+void BaiCaoView::requestMaxPlayers(int8_t max) {
+    BaiCaoService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
+}
+
 void BaiCaoView::viewDidLoad() {
     StakeTableView::viewDidLoad();
     btnFire()->onTouchUpInside([this] { clickFire(); });

@@ -187,10 +187,13 @@ public:
     void clickGiftDetail(platform::ui::Button& sender);
     void clickConfig();
     void onRequestDetail(const platform::Value& details) override;
-    void showCuoc();
+    void showCuoc() override;
     void showSetupCuoc() { showCuoc(); }
-    void showSetupSoNguoi();
-    void showSetupPassword();
+    void showSetupSoNguoi() override;
+    void showSetupPassword() override;
+    // The board takes six players at the most; the player-count sheet sets fewer.
+    int8_t mostPlayers() const override { return 6; }
+    void requestMaxPlayers(int8_t max) override;
     void clickChatBoardOfMe();
     // The mailbox button: a fresh messages screen is pushed.
     void clickMailBox();

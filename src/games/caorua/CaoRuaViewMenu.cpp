@@ -2,6 +2,7 @@
 // mailbox.
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "games/caorua/CaoRuaService.h"
 #include "games/caorua/CaoRuaView.h"
 #include "platform/foundation/Text.h"
 #include "platform/runtime/Log.h"
@@ -229,6 +230,10 @@ void CaoRuaView::showSetupSoNguoi() {
 
 void CaoRuaView::showSetupPassword() {
     openSheet(menuPassword::getInstance());
+}
+
+void CaoRuaView::requestMaxPlayers(int8_t max) {
+    CaoRuaService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
 }
 
 void CaoRuaView::clickChatBoardOfMe() {

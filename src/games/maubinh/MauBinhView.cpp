@@ -72,6 +72,12 @@ void MauBinhView::onLeftTable() {
     GameCardView::onLeftTable();
 }
 
+void MauBinhView::progressLeaveBoard() {
+    GameCardView::progressLeaveBoard();
+    clearView();
+    stopUpdateAction();
+}
+
 // ---------------------------------------------------------------- queue
 
 void MauBinhView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,

@@ -169,6 +169,10 @@ void PhomNewView::onLeftTable() {
     GameCardView::onLeftTable();
 }
 
+void PhomNewView::requestMaxPlayers(int8_t max) {
+    PhomNewService::getInstance().setMaxPlayer(roomId(), boardId(), max);
+}
+
 void PhomNewView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                        const std::vector<std::shared_ptr<Player>>& players) {
     PlaySound::playSoundWithSource(Resources::getInstance().com_player_join_board());

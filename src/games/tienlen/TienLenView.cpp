@@ -67,6 +67,14 @@ void TienLenView::sendMove(const std::vector<uint8_t>& cards) const {
     TienLenService::getInstance().moveWithRoomId(roomId(), boardId(), cards);
 }
 
+void TienLenView::onMyTurnTimedOut() {
+    TienLenService::getInstance().skipWithRoomId(roomId(), boardId());
+}
+
+void TienLenView::requestMaxPlayers(int8_t max) {
+    TienLenService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
+}
+
 // ---------------------------------------------------------------- lookups
 
 bool TienLenView::isMe(int32_t id) const {

@@ -62,6 +62,10 @@ DealPlace placeOf(int seat, int card, double w, double h) {
 
 XiZachView::XiZachView() : StakeTableView(XiZachMessageHandler::kGameType, "KAVO_xiZach") {}
 
+void XiZachView::requestMaxPlayers(int8_t max) {
+    XiZachService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
+}
+
 int XiZachView::okValue() {
     return okValueOfTable.load();
 }

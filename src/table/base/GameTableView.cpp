@@ -155,6 +155,10 @@ void GameTableView::updateMoneyWithUserId(int32_t userId, int64_t money) {
     if (auto player = playerWithId(userId)) player->setMoney(money);
 }
 
+void GameTableView::sendStake(int32_t amount) {
+    GlobalService::getInstance().setMoneyWithRoomId(roomId(), boardId(), amount);
+}
+
 void GameTableView::doLeaveBoard() {
     if (isPlaying_) {
         UIController::setOkValue(UIController::kActionLeaveBoard);
