@@ -5,9 +5,9 @@
 #include "app/Util.h"
 #include "games/baicao/BaiCaoMessageHandler.h"
 #include "games/baicao/BaiCaoService.h"
-#include "table/cards/BCCardView.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/BCCardView.h"
 #include "table/deal/TurnRequest.h"
 #include "table/deal/TurnedCard.h"
 

@@ -7,8 +7,8 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "social/PlayerDetailView.h"
-#include "table/deal/DealStepper.h"
 #include "table/base/GameTableView.h"
+#include "table/deal/DealStepper.h"
 #include "table/deal/PeekController.h"
 #include "table/deal/PeekTable.h"
 

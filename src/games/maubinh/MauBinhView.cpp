@@ -8,8 +8,8 @@
 #include "games/maubinh/MauBinhService.h"
 #include "platform/runtime/Log.h"
 #include "portal/GlobalService.h"
-#include "table/sheets/MauBinhResultView.h"
 #include "table/base/PlaySound.h"
+#include "table/sheets/MauBinhResultView.h"
 
 namespace kavo {
 

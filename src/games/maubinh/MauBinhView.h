@@ -3,9 +3,9 @@
 #include "games/maubinh/MauBinhRecords.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "table/cards/CardViewPhom.h"
 #include "table/base/GameCardView.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/CardViewPhom.h"
 
 #include <array>
 #include <deque>

@@ -7,9 +7,9 @@
 #include "games/phom/PhomNewService.h"
 #include "platform/runtime/Log.h"
 #include "platform/ui/Touch.h"
+#include "table/base/PlaySound.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
-#include "table/base/PlaySound.h"
 
 #include <algorithm>
 #include <optional>

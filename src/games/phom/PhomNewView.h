@@ -4,9 +4,9 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
-#include "table/cards/CardViewPhom.h"
 #include "table/base/GameCardView.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/CardViewPhom.h"
 
 #include <array>
 #include <cstdint>

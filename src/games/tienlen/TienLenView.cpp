@@ -11,10 +11,10 @@
 #include "games/tienlen/TienLenMessageHandler.h"
 #include "games/tienlen/TienLenService.h"
 #include "platform/runtime/Log.h"
-#include "table/cards/CardView.h"
-#include "table/sheets/InviteView.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/CardView.h"
+#include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
 
 #include <algorithm>

@@ -6,11 +6,11 @@
 #include "games/xizach/XiZachMessageHandler.h"
 #include "games/xizach/XiZachService.h"
 #include "platform/foundation/Text.h"
-#include "table/cards/BCCardView.h"
-#include "table/registry/GameController.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/BCCardView.h"
 #include "table/deal/TurnedCard.h"
+#include "table/registry/GameController.h"
 
 #include <cmath>
 

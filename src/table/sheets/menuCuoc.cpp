@@ -7,10 +7,10 @@
 #include "app/Util.h"
 #include "platform/foundation/Value.h"
 #include "portal/GlobalService.h"
-#include "table/registry/GameController.h"
 #include "table/base/GameTableView.h"
-#include "table/sheets/SheetPanel.h"
+#include "table/registry/GameController.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/SheetPanel.h"
 
 #include <algorithm>
 #include <limits>

@@ -5,8 +5,8 @@
 #include "portal/GlobalService.h"
 #include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
-#include "table/sheets/SheetPanel.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

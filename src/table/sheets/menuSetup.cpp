@@ -4,8 +4,8 @@
 #include "table/base/ActionController.h"
 #include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
-#include "table/sheets/SheetPanel.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 
