@@ -5,9 +5,9 @@
 #include "app/Util.h"
 #include "games/baicao/BaiCaoMessageHandler.h"
 #include "games/baicao/BaiCaoService.h"
-#include "table/cards/BCCardView.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/BCCardView.h"
 #include "table/deal/TurnRequest.h"
 #include "table/deal/TurnedCard.h"
 
@@ -57,6 +57,10 @@ DealPlace placeOf(int seat, int card, double w, double h) {
 } // namespace
 
 BaiCaoView::BaiCaoView() : StakeTableView(BaiCaoMessageHandler::kGameType, "KAVO_baicao") {}
+
+void BaiCaoView::requestMaxPlayers(int8_t max) {
+    BaiCaoService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
+}
 
 void BaiCaoView::viewDidLoad() {
     StakeTableView::viewDidLoad();

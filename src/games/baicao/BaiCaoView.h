@@ -21,6 +21,9 @@ public:
 
     BaiCaoView();
     void viewDidLoad() override;
+    // The board takes 4 players at the most; the player-count sheet sets fewer.
+    int8_t mostPlayers() const override { return 4; }
+    void requestMaxPlayers(int8_t max) override;
 
     // ---- the hand
     // 20: my three card ids (wire order) and the time limit.

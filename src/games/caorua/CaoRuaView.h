@@ -7,8 +7,8 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "social/PlayerDetailView.h"
-#include "table/deal/DealStepper.h"
 #include "table/base/GameTableView.h"
+#include "table/deal/DealStepper.h"
 #include "table/deal/PeekController.h"
 #include "table/deal/PeekTable.h"
 
@@ -187,10 +187,13 @@ public:
     void clickGiftDetail(platform::ui::Button& sender);
     void clickConfig();
     void onRequestDetail(const platform::Value& details) override;
-    void showCuoc();
+    void showCuoc() override;
     void showSetupCuoc() { showCuoc(); }
-    void showSetupSoNguoi();
-    void showSetupPassword();
+    void showSetupSoNguoi() override;
+    void showSetupPassword() override;
+    // The board takes six players at the most; the player-count sheet sets fewer.
+    int8_t mostPlayers() const override { return 6; }
+    void requestMaxPlayers(int8_t max) override;
     void clickChatBoardOfMe();
     // The mailbox button: a fresh messages screen is pushed.
     void clickMailBox();

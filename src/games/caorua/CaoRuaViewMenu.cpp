@@ -2,16 +2,17 @@
 // mailbox.
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "games/caorua/CaoRuaService.h"
 #include "games/caorua/CaoRuaView.h"
 #include "platform/foundation/Text.h"
 #include "platform/runtime/Log.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
 #include "table/base/ActionController.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/registry/TableRules.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/PlayerInfo.h"
-#include "table/registry/TableRules.h"
-#include "table/base/TienLenPlayer.h"
 #include "table/sheets/boardChat.h"
 #include "table/sheets/menuCuoc.h"
 #include "table/sheets/menuPassword.h"
@@ -229,6 +230,10 @@ void CaoRuaView::showSetupSoNguoi() {
 
 void CaoRuaView::showSetupPassword() {
     openSheet(menuPassword::getInstance());
+}
+
+void CaoRuaView::requestMaxPlayers(int8_t max) {
+    CaoRuaService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
 }
 
 void CaoRuaView::clickChatBoardOfMe() {

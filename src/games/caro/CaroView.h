@@ -24,8 +24,8 @@ public:
     void setIsLosing(bool losing) { isLosing_ = losing; }
 
     // The move speed chosen in the speed sheet: 0 faster, 1 normal, 2 slower.
-    int8_t customInterval() const { return customInterval_; }
-    void setCustomInterval(int8_t interval) { customInterval_ = interval; }
+    int8_t customInterval() const override { return customInterval_; }
+    void setCustomInterval(int8_t interval) override { customInterval_ = interval; }
 
     void viewDidLoad() override;
     void onRequestDetail(const platform::Value& details) override { showPlayerDetail(details); }

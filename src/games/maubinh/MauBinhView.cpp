@@ -8,8 +8,8 @@
 #include "games/maubinh/MauBinhService.h"
 #include "platform/runtime/Log.h"
 #include "portal/GlobalService.h"
-#include "table/sheets/MauBinhResultView.h"
 #include "table/base/PlaySound.h"
+#include "table/sheets/MauBinhResultView.h"
 
 namespace kavo {
 
@@ -70,6 +70,12 @@ void MauBinhView::stopUpdateAction() {
 void MauBinhView::onLeftTable() {
     ++generation_;
     GameCardView::onLeftTable();
+}
+
+void MauBinhView::progressLeaveBoard() {
+    GameCardView::progressLeaveBoard();
+    clearView();
+    stopUpdateAction();
 }
 
 // ---------------------------------------------------------------- queue

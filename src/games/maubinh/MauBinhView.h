@@ -3,9 +3,9 @@
 #include "games/maubinh/MauBinhRecords.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "table/cards/CardViewPhom.h"
 #include "table/base/GameCardView.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/CardViewPhom.h"
 
 #include <array>
 #include <deque>
@@ -55,6 +55,9 @@ public:
                               const std::vector<std::shared_ptr<Player>>& players) override;
     void updateAction() override;
     void onLeftTable() override;
+    // Leaves as every card table does, then clears the hands and the result and stops
+    // the queue.
+    void progressLeaveBoard() override;
     // Stops the queue (and the table's current generation of steps).
     void stopUpdateAction();
 

@@ -7,9 +7,9 @@
 #include "games/phom/PhomNewService.h"
 #include "platform/runtime/Log.h"
 #include "platform/ui/Touch.h"
+#include "table/base/PlaySound.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
-#include "table/base/PlaySound.h"
 
 #include <algorithm>
 #include <optional>
@@ -167,6 +167,10 @@ void PhomNewView::resetView() {
 void PhomNewView::onLeftTable() {
     newGeneration();
     GameCardView::onLeftTable();
+}
+
+void PhomNewView::requestMaxPlayers(int8_t max) {
+    PhomNewService::getInstance().setMaxPlayer(roomId(), boardId(), max);
 }
 
 void PhomNewView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,

@@ -4,9 +4,9 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
-#include "table/cards/CardViewPhom.h"
 #include "table/base/GameCardView.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/CardViewPhom.h"
 
 #include <array>
 #include <cstdint>
@@ -46,6 +46,9 @@ public:
     void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                               const std::vector<std::shared_ptr<Player>>& players) override;
     void onLeftTable() override;
+    // The board takes 4 players at the most; the player-count sheet sets fewer.
+    int8_t mostPlayers() const override { return 4; }
+    void requestMaxPlayers(int8_t max) override;
     void setIsFirstMatch(bool value) { isFirstMatch_ = value; }
     bool isFirstMatch() const { return isFirstMatch_; }
     void setModeWithHas(bool has) { setIsStartGame(has); }

@@ -1,6 +1,7 @@
 #include "games/poker/PokerView.h"
 
 #include "games/poker/PokerMessageHandler.h"
+#include "games/poker/PokerService.h"
 #include "table/sheets/PokerBuyStackView.h"
 
 #include <algorithm>
@@ -14,6 +15,14 @@ PokerView::PokerView()
 
 void PokerView::denyBuyStack() {
     isSitDown_ = false;
+}
+
+void PokerView::buyStack(int32_t amount) {
+    PokerService::getInstance().doBuyStack(roomId(), boardId(), amount);
+}
+
+void PokerView::sendStake(int32_t amount) {
+    PokerService::getInstance().setBetMoney(roomId(), boardId(), amount);
 }
 
 void PokerView::onShowViewerWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,

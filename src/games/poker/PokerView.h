@@ -15,7 +15,13 @@ public:
     PokerView();
 
     // The player was refused a stack: the sit-down state ends.
-    void denyBuyStack();
+    void denyBuyStack() override;
+    // The buy-in sheet's amount goes out as the buy-in request.
+    void buyStack(int32_t amount) override;
+    // The stake sheet's amount goes out as the poker bet request; a typed amount is a
+    // bet or raise.
+    void sendStake(int32_t amount) override;
+    void sendTypedStake(int32_t amount) override { sendBetRaise(amount); }
     // Whether the player is sitting down (buying a stack) rather than watching.
     bool isSitDown() const { return isSitDown_; }
     void setIsSitDown(bool sitDown) { isSitDown_ = sitDown; }

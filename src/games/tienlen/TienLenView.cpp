@@ -11,10 +11,10 @@
 #include "games/tienlen/TienLenMessageHandler.h"
 #include "games/tienlen/TienLenService.h"
 #include "platform/runtime/Log.h"
-#include "table/cards/CardView.h"
-#include "table/sheets/InviteView.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/CardView.h"
+#include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
 
 #include <algorithm>
@@ -65,6 +65,14 @@ void TienLenView::autoSelectOn(SelectableHand& hand, const std::vector<int8_t>& 
 
 void TienLenView::sendMove(const std::vector<uint8_t>& cards) const {
     TienLenService::getInstance().moveWithRoomId(roomId(), boardId(), cards);
+}
+
+void TienLenView::onMyTurnTimedOut() {
+    TienLenService::getInstance().skipWithRoomId(roomId(), boardId());
+}
+
+void TienLenView::requestMaxPlayers(int8_t max) {
+    TienLenService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
 }
 
 // ---------------------------------------------------------------- lookups

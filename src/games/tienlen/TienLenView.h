@@ -61,6 +61,11 @@ public:
     void doStartGame() override;
     void resetCard(bool clearCards) override;
     std::string getPlayerNameFromID(int32_t playerId) const override;
+    // My time ran out: the turn is skipped for me.
+    void onMyTurnTimedOut() override;
+    // The board takes four players at the most; the player-count sheet sets fewer.
+    int8_t mostPlayers() const override { return 4; }
+    void requestMaxPlayers(int8_t max) override;
 
     // ---- touches on my hand
     void touchesBegan(const std::vector<platform::ui::Touch>& touches) override;

@@ -48,4 +48,12 @@ void TienLenMBView::sendMove(const std::vector<uint8_t>& cards) const {
     TienLenMBService::getInstance().moveWithRoomId(roomId(), boardId(), cards);
 }
 
+void TienLenMBView::onMyTurnTimedOut() {
+    TienLenMBService::getInstance().skipWithRoomId(roomId(), boardId());
+}
+
+void TienLenMBView::requestMaxPlayers(int8_t max) {
+    TienLenMBService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
+}
+
 } // namespace kavo

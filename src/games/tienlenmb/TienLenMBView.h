@@ -20,6 +20,9 @@ public:
 
     // Asks the server to remove the player whose id is the control's tag.
     void kickPlayer(const platform::ui::View& control);
+    // The MB table's own skip and set-maximum requests.
+    void onMyTurnTimedOut() override;
+    void requestMaxPlayers(int8_t max) override;
 
 protected:
     int combinationType(const std::vector<int8_t>& ascending) const override;

@@ -6,11 +6,11 @@
 #include "games/xizach/XiZachMessageHandler.h"
 #include "games/xizach/XiZachService.h"
 #include "platform/foundation/Text.h"
-#include "table/cards/BCCardView.h"
-#include "table/registry/GameController.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/BCCardView.h"
 #include "table/deal/TurnedCard.h"
+#include "table/registry/GameController.h"
 
 #include <cmath>
 
@@ -61,6 +61,10 @@ DealPlace placeOf(int seat, int card, double w, double h) {
 } // namespace
 
 XiZachView::XiZachView() : StakeTableView(XiZachMessageHandler::kGameType, "KAVO_xiZach") {}
+
+void XiZachView::requestMaxPlayers(int8_t max) {
+    XiZachService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
+}
 
 int XiZachView::okValue() {
     return okValueOfTable.load();

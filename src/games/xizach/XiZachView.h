@@ -30,6 +30,9 @@ public:
     void resetView() override;
     void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                               const std::vector<std::shared_ptr<Player>>& players) override;
+    // The board takes 4 players at the most; the player-count sheet sets fewer.
+    int8_t mostPlayers() const override { return 4; }
+    void requestMaxPlayers(int8_t max) override;
 
     // ---- the game
     void startWithInterval(int8_t interval, int32_t whoMove, const std::vector<uint8_t>& myCards);

@@ -5,20 +5,19 @@
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
-#include "games/maubinh/MauBinhView.h"
-#include "games/tienlen/TienLenService.h"
 #include "platform/runtime/Log.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
 #include "table/cards/CardView.h"
 #include "table/cards/CardViewPhom.h"
 #include "table/registry/GameController.h"
+#include "table/registry/GameRequest.h"
+#include "table/registry/TableRules.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/MauBinhResultView.h"
-#include "table/registry/TableRules.h"
-#include "table/base/TienLenPlayer.h"
 #include "table/sheets/boardChat.h"
 #include "table/sheets/menuCuoc.h"
 #include "table/sheets/menuGift.h"
@@ -409,18 +408,19 @@ void GameCardView::lockSeat(int s, bool locked) {
 }
 
 void GameCardView::clickLockSeat(platform::ui::Button& lock) {
-    auto& tienLen = TienLenService::getInstance();
+    // Every card game takes the same set-maximum request.
+    auto sendMax = [this](int8_t max) { sendGameMessage(setMaxPlayerMessage(roomId(), boardId(), max)); };
     if (std::abs(lock.tag()) != 1) {
         if (btnLock3_->tag() >= 1) {
             btnLock3_->setTag(-3);
             lockSeat(3, true);
-            tienLen.setMaxPlayerWithRoomId(roomId(), boardId(), 3);
+            sendMax(3);
         } else if (btnLock1_->tag() == -1) {
             UIController::startOKDlg(text("KAVO_moKhoaGhe"));
         } else {
             btnLock3_->setTag(3);
             lockSeat(3, false);
-            tienLen.setMaxPlayerWithRoomId(roomId(), boardId(), 4);
+            sendMax(4);
         }
         return;
     }
@@ -431,11 +431,11 @@ void GameCardView::clickLockSeat(platform::ui::Button& lock) {
         }
         btnLock1_->setTag(-1);
         lockSeat(1, true);
-        tienLen.setMaxPlayerWithRoomId(roomId(), boardId(), 2);
+        sendMax(2);
     } else {
         btnLock1_->setTag(1);
         lockSeat(1, false);
-        tienLen.setMaxPlayerWithRoomId(roomId(), boardId(), 3);
+        sendMax(3);
     }
 }
 
@@ -467,12 +467,6 @@ void GameCardView::onLeftTable() {
 
 void GameCardView::progressLeaveBoard() {
     onLeftTable();
-    if (auto maubinh = dynamic_cast<MauBinhView*>(this)) {
-        GameTableView::progressLeaveBoard();
-        maubinh->clearView();
-        maubinh->stopUpdateAction();
-        return;
-    }
     GameTableView::progressLeaveBoard();
 }
 

@@ -106,6 +106,8 @@ public:
     float limitProgress() const { return limitProgress_; }
     // Schedules the next 1-second step of the count (the games call it when a turn starts).
     void schedulePlayerTime();
+    // The count ran out at my turn: a game that skips for the player sends it here.
+    virtual void onMyTurnTimedOut() {}
 
     // ---- chat bubbles, buzz, names, money texts
     void showChatWithSeat(int slot, const std::string& text);
@@ -135,7 +137,7 @@ public:
     void downIconPresent();
     void clickChatBoardOfMe();
     void clickMailBox();
-    virtual void showCuoc();
+    void showCuoc() override;
     void showSetupCuoc() { showCuoc(); }
     virtual void clickViewPlayerInfo(platform::ui::Button& button);
     void onRequestDetail(const platform::Value& details) override;

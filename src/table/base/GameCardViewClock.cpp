@@ -4,8 +4,6 @@
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/CustomLabel.h"
-#include "games/tienlen/TienLenService.h"
-#include "games/tienlenmb/TienLenMBService.h"
 #include "platform/ui/Font.h"
 #include "portal/GlobalService.h"
 #include "table/base/GameCardView.h"
@@ -109,12 +107,7 @@ void GameCardView::showPlayerTime() {
         schedulePlayerTime();
         return;
     }
-    if (isMe(currentPlayer_)) {
-        if (gameType() == GameTypes::kTienLen)
-            TienLenService::getInstance().skipWithRoomId(roomId(), boardId());
-        else if (gameType() == GameTypes::kTienLenMB)
-            TienLenMBService::getInstance().skipWithRoomId(roomId(), boardId());
-    }
+    if (isMe(currentPlayer_)) onMyTurnTimedOut();
     currentPlayer_ = -1;
     if (playerTimeTimer_) playerTimeTimer_->invalidate();
     playerTimeTimer_.reset();

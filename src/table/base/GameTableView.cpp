@@ -8,8 +8,8 @@
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
 #include "portal/model/Chat.h"
-#include "table/sheets/InviteView.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
 #include "table/sheets/menuCuoc.h"
 #include "table/sheets/menuGift.h"
@@ -153,6 +153,10 @@ void GameTableView::onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser)
 
 void GameTableView::updateMoneyWithUserId(int32_t userId, int64_t money) {
     if (auto player = playerWithId(userId)) player->setMoney(money);
+}
+
+void GameTableView::sendStake(int32_t amount) {
+    GlobalService::getInstance().setMoneyWithRoomId(roomId(), boardId(), amount);
 }
 
 void GameTableView::doLeaveBoard() {

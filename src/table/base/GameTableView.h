@@ -30,7 +30,9 @@ class menuPlayer;
 //
 // The shared sheets and seat actions read a table only through this interface: its
 // room and board, its players, its owner, the chosen player of the seat menu, whether
-// a match runs, and its own sheets. Room and board are atomic because a logic handler
+// a match runs, and its own sheets; what only some games do for a sheet (a stake or
+// buy-in of their own, a player count, a set-up row, a move speed) is a virtual step
+// here that those games override. Room and board are atomic because a logic handler
 // compares them on the reader thread; everything else is main-thread only.
 class GameTableView : public KavoViewController, public IGiftListListener {
 public:
@@ -130,6 +132,30 @@ public:
     virtual void progressLeaveBoard();
     // The player left this table (by any road): what still runs for it stops.
     virtual void onLeftTable() {}
+
+    // ---- the steps a shared sheet leaves to the table's game (main thread)
+    // The stake sheet's amount: the stake request for this room and board.
+    virtual void sendStake(int32_t amount);
+    // An amount typed in the lottery-style entry while this table is the current one:
+    // sent as the stake.
+    virtual void sendTypedStake(int32_t amount) { sendStake(amount); }
+    // The buy-in sheet's amount and its refusal; a table without a buy-in ignores both.
+    virtual void buyStack(int32_t /*amount*/) {}
+    virtual void denyBuyStack() {}
+    // The most players the player-count sheet offers ("four"; "three" is one fewer and
+    // solo is 2), and the game's own request that sets it; 0 where the sheet only
+    // closes.
+    virtual int8_t mostPlayers() const { return 0; }
+    virtual void requestMaxPlayers(int8_t /*max*/) {}
+    // The set-up sheet's rows: the table opens its stake, player-count or password
+    // sheet; a table without the row does nothing.
+    virtual void showCuoc() {}
+    virtual void showSetupSoNguoi() {}
+    virtual void showSetupPassword() {}
+    // The move speed the speed sheet ticks and sets: 0 faster, 1 normal, 2 slower;
+    // -1 (and nothing set) where the game has no speed.
+    virtual int8_t customInterval() const { return -1; }
+    virtual void setCustomInterval(int8_t /*interval*/) {}
 
     // The table's repeating update timer (the tables that animate a queue of actions
     // run one): starts it, replacing a running one, and stops it.

@@ -18,27 +18,24 @@ struct TableRule {
     // The lottery-style entry of the bet sheet sends a stake here (Mau Binh and Bau
     // Cua get nothing from it).
     bool takesTypedStake;
-    // The players sheet's maximum for its "four" and "three" buttons (solo is 2);
-    // 0 when the sheet sends nothing here.
-    int8_t maxPlayers;
 };
 
 inline constexpr TableRule kTableRules[] = {
-    // type  board  menu   pass   typed  max
-    {1, true, true, true, true, 0},      // Caro
-    {2, false, true, true, true, 4},     // Xi Zach
-    {3, false, true, true, true, 4},     // Tien Len
-    {4, false, true, true, true, 0},     // poker
-    {5, true, true, true, true, 0},      // Chinese chess
-    {8, true, true, true, true, 0},      // Tetris
-    {9, true, true, true, true, 0},      // chess
-    {11, false, true, true, true, 4},    // Bai Cao
-    {12, false, true, true, true, 4},    // Tien Len MB
-    {13, false, true, true, true, 4},    // Phom
-    {16, false, false, true, false, 0},  // Mau Binh
-    {17, false, true, true, true, 6},    // Cao Rua
-    {18, false, false, false, false, 0}, // Bau Cua
-    {20, true, false, true, true, 0},    // hidden-piece Chinese chess
+    // type  board  menu   pass   typed
+    {1, true, true, true, true},      // Caro
+    {2, false, true, true, true},     // Xi Zach
+    {3, false, true, true, true},     // Tien Len
+    {4, false, true, true, true},     // poker
+    {5, true, true, true, true},      // Chinese chess
+    {8, true, true, true, true},      // Tetris
+    {9, true, true, true, true},      // chess
+    {11, false, true, true, true},    // Bai Cao
+    {12, false, true, true, true},    // Tien Len MB
+    {13, false, true, true, true},    // Phom
+    {16, false, false, true, false},  // Mau Binh
+    {17, false, true, true, true},    // Cao Rua
+    {18, false, false, false, false}, // Bau Cua
+    {20, true, false, true, true},    // hidden-piece Chinese chess
 };
 
 // The row of a game type, or nullptr.

@@ -2,9 +2,9 @@
 
 #include "app/Resources.h"
 #include "app/Util.h"
-#include "games/poker/PokerService.h"
-#include "games/poker/PokerView.h"
+#include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
+#include "table/registry/TableRules.h"
 #include "table/sheets/SheetPanel.h"
 
 #include <algorithm>
@@ -16,6 +16,11 @@ namespace {
 
 std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
+}
+
+// The poker table kept by the registry, whichever table is on top.
+std::shared_ptr<GameTableView> pokerTable() {
+    return GameController::getTableView(GameTypes::kPoker);
 }
 
 } // namespace
@@ -79,8 +84,7 @@ void PokerBuyStackView::clickCong() {
 }
 
 void PokerBuyStackView::buy(int32_t amount) {
-    if (auto poker = GameController::getPokerView())
-        PokerService::getInstance().doBuyStack(poker->roomId(), poker->boardId(), amount);
+    if (auto table = pokerTable()) table->buyStack(amount);
     slideOut();
 }
 
@@ -98,7 +102,7 @@ void PokerBuyStackView::clickOK() {
 
 void PokerBuyStackView::denyBuyStack() {
     slideOut();
-    if (auto poker = GameController::getPokerView()) poker->denyBuyStack();
+    if (auto table = pokerTable()) table->denyBuyStack();
 }
 
 } // namespace kavo

@@ -5,14 +5,12 @@
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
-#include "games/poker/PokerService.h"
-#include "games/poker/PokerView.h"
 #include "platform/foundation/Value.h"
 #include "portal/GlobalService.h"
-#include "table/registry/GameController.h"
 #include "table/base/GameTableView.h"
-#include "table/sheets/SheetPanel.h"
+#include "table/registry/GameController.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/SheetPanel.h"
 
 #include <algorithm>
 #include <limits>
@@ -58,15 +56,10 @@ void saveAmount(int32_t amount, Entry entry) {
     if (!rule || (entry == Entry::Typed && !rule->takesTypedStake)) return;
     auto table = GameController::getTableView(game);
     if (!table) return;
-    if (game == GameTypes::kPoker) {
-        if (entry == Entry::Typed) {
-            if (auto poker = std::dynamic_pointer_cast<PokerView>(table)) poker->sendBetRaise(amount);
-        } else {
-            PokerService::getInstance().setBetMoney(table->roomId(), table->boardId(), amount);
-        }
-        return;
-    }
-    GlobalService::getInstance().setMoneyWithRoomId(table->roomId(), table->boardId(), amount);
+    if (entry == Entry::Typed)
+        table->sendTypedStake(amount);
+    else
+        table->sendStake(amount);
 }
 
 } // namespace

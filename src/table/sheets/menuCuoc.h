@@ -12,9 +12,10 @@
 namespace kavo {
 
 // The stake sheet of a table's owner, and the amount entry of the lottery screen.
-// One class serves every table: the current game type and the top screen choose the
-// request. A typed amount is read as a whole number clamped to the int range (text
-// that is not a number counts as 0). Main thread only.
+// One class serves every table: the lottery screen on top takes the amount first,
+// otherwise the current game's table sends it its own way. A typed amount is read as
+// a whole number clamped to the int range (text that is not a number counts as 0).
+// Main thread only.
 class menuCuoc : public CustomUIActionSheetViewController {
 public:
     // The sheet shown by the screen base; every table makes its own.

@@ -2,11 +2,11 @@
 
 #include "app/Resources.h"
 #include "app/Util.h"
-#include "games/caro/CaroView.h"
 #include "portal/GlobalService.h"
+#include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
-#include "table/sheets/SheetPanel.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 
@@ -14,6 +14,11 @@ namespace {
 
 std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
+}
+
+// The Caro table kept by the registry, whichever table is on top.
+std::shared_ptr<GameTableView> caroTable() {
+    return GameController::getTableView(GameTypes::kCaro);
 }
 
 } // namespace
@@ -80,7 +85,7 @@ void menuSpeed::viewWillAppear(bool animated) {
     btnFaster_->setTitle(text("KAVO_setFaster"));
     btnNormal_->setTitle(text("KAVO_setNormal"));
     btnSlower_->setTitle(text("KAVO_setSlower"));
-    auto caro = GameController::getCaroView();
+    auto caro = caroTable();
     if (!caro) return;
     const int8_t interval = caro->customInterval();
     if (interval < 0 || interval > 2) return;
@@ -90,7 +95,7 @@ void menuSpeed::viewWillAppear(bool animated) {
 }
 
 void menuSpeed::doSetupSpeed(const platform::ui::View& sender) {
-    if (auto caro = GameController::getCaroView()) caro->setCustomInterval(static_cast<int8_t>(sender.tag()));
+    if (auto caro = caroTable()) caro->setCustomInterval(static_cast<int8_t>(sender.tag()));
     slideOut();
 }
 

@@ -1,12 +1,11 @@
 #include "table/sheets/menuSetup.h"
 
 #include "app/Resources.h"
-#include "games/caorua/CaoRuaView.h"
 #include "table/base/ActionController.h"
-#include "table/base/GameCardView.h"
+#include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
-#include "table/sheets/SheetPanel.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 
@@ -14,10 +13,6 @@ namespace {
 
 std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
-}
-
-std::shared_ptr<CaoRuaView> caoRuaTable() {
-    return std::dynamic_pointer_cast<CaoRuaView>(ActionController::currentTable());
 }
 
 } // namespace
@@ -46,17 +41,17 @@ void menuSetup::doSetupMoney() {
     slideOut();
     const int8_t game = GameController::gameType();
     if (game != GameTypes::kTienLen && game != GameTypes::kPhom && game != GameTypes::kTienLenMB) return;
-    if (auto table = std::dynamic_pointer_cast<GameCardView>(ActionController::currentTable())) table->showCuoc();
+    if (auto table = ActionController::currentTable()) table->showCuoc();
 }
 
 void menuSetup::doSetupPlayer() {
     slideOut();
-    if (auto table = caoRuaTable()) table->showSetupSoNguoi();
+    if (auto table = ActionController::currentTable()) table->showSetupSoNguoi();
 }
 
 void menuSetup::doSetupPassword() {
     slideOut();
-    if (auto table = caoRuaTable()) table->showSetupPassword();
+    if (auto table = ActionController::currentTable()) table->showSetupPassword();
 }
 
 menuAuto::menuAuto() : CustomUIActionSheetViewController("menuAuto") {}

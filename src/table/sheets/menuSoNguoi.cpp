@@ -1,16 +1,9 @@
 #include "table/sheets/menuSoNguoi.h"
 
 #include "app/Resources.h"
-#include "games/baicao/BaiCaoService.h"
-#include "games/caorua/CaoRuaService.h"
-#include "games/phom/PhomNewService.h"
-#include "games/tienlen/TienLenService.h"
-#include "games/tienlenmb/TienLenMBService.h"
-#include "games/xizach/XiZachService.h"
 #include "table/base/ActionController.h"
 #include "table/base/GameTableView.h"
 #include "table/sheets/SheetPanel.h"
-#include "table/registry/TableRules.h"
 
 namespace kavo {
 
@@ -59,34 +52,8 @@ void menuSoNguoi::doSetSoloPlayers() {
 
 void menuSoNguoi::sendMax(int fewer, bool solo) {
     auto table = ActionController::currentTable();
-    const auto* rule = table ? tableRule(table->gameType()) : nullptr;
-    if (rule && rule->maxPlayers > 0) {
-        const int8_t max = solo ? int8_t(2) : int8_t(rule->maxPlayers - fewer);
-        const int8_t room = table->roomId();
-        const int8_t board = table->boardId();
-        switch (rule->gameType) {
-        case GameTypes::kTienLen:
-            TienLenService::getInstance().setMaxPlayerWithRoomId(room, board, max);
-            break;
-        case GameTypes::kTienLenMB:
-            TienLenMBService::getInstance().setMaxPlayerWithRoomId(room, board, max);
-            break;
-        case GameTypes::kPhom:
-            PhomNewService::getInstance().setMaxPlayer(room, board, max);
-            break;
-        case GameTypes::kBaiCao:
-            BaiCaoService::getInstance().setMaxPlayerWithRoomId(room, board, max);
-            break;
-        case GameTypes::kXiZach:
-            XiZachService::getInstance().setMaxPlayerWithRoomId(room, board, max);
-            break;
-        case GameTypes::kCaoRua:
-            CaoRuaService::getInstance().setMaxPlayerWithRoomId(room, board, max);
-            break;
-        default:
-            break;
-        }
-    }
+    const int8_t most = table ? table->mostPlayers() : int8_t(0);
+    if (most > 0) table->requestMaxPlayers(solo ? int8_t(2) : int8_t(most - fewer));
     slideOut();
 }
 

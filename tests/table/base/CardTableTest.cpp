@@ -1,13 +1,15 @@
 #include "account/SettingsView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
+#include "games/tienlen/TienLenView.h"
+#include "games/tienlenmb/TienLenMBView.h"
 #include "platform/services/Vibration.h"
 #include "social/MessageView.h"
-#include "table/cards/CardView.h"
 #include "table/base/GameCardView.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/InviteView.h"
-#include "table/base/TienLenPlayer.h"
 #include "table/sheets/boardChat.h"
 #include "table/sheets/menuCuoc.h"
 #include "tests/table/TableTestSupport.h"
@@ -44,12 +46,17 @@ protected:
     // A table of that type at room 2, board 5, on top, me at place 0 then the others.
     std::shared_ptr<TestTable> seat(int8_t type, std::vector<std::shared_ptr<Player>> others, int32_t owner = 7,
                                     int32_t stake = 100) {
-        auto table = std::make_shared<TestTable>(type);
+        return place(std::make_shared<TestTable>(type), std::move(others), owner, stake);
+    }
+    // The same for a game's own table screen.
+    template <class Table>
+    std::shared_ptr<Table> place(std::shared_ptr<Table> table, std::vector<std::shared_ptr<Player>> others,
+                                 int32_t owner = 7, int32_t stake = 100) {
         table->setRoomId(2);
         table->setBoardId(5);
         GameController::setTableView(table);
         push(table);
-        UIController::setGameType(type);
+        UIController::setGameType(table->gameType());
         table->resetView();
         others.insert(others.begin(), me);
         table->setupPlayersWithRoom(2, 5, owner, stake, others);
@@ -58,6 +65,13 @@ protected:
     }
     std::shared_ptr<TestTable> fullTable(int8_t type = 3, int32_t owner = 7) {
         return seat(type, {player(8, "an"), player(9, "binh"), player(10, "cuong")}, owner);
+    }
+    // A full table of that type, the Tien Len ones (3, 12) being their games' own screens.
+    std::shared_ptr<GameCardView> fullGameTable(int8_t type) {
+        const std::vector<std::shared_ptr<Player>> others = {player(8, "an"), player(9, "binh"), player(10, "cuong")};
+        if (type == 3) return place(std::make_shared<TienLenView>(), others);
+        if (type == 12) return place(std::make_shared<TienLenMBView>(), others);
+        return fullTable(type);
     }
     static std::string imageName(const platform::ui::ImagePtr& image) { return image ? image->name() : ""; }
     std::shared_ptr<TienLenPlayer> me;
@@ -283,7 +297,7 @@ TEST_F(CardTable, MyTimeRunningOutSkipsOnlyAtTheTienLenTables) {
     };
     for (const Case& c : {Case{3, 7, true}, Case{12, 7, true}, Case{13, 7, false}, Case{11, 7, false},
                           Case{2, 7, false}, Case{16, 7, false}, Case{3, 8, false}}) {
-        auto table = fullTable(c.type);
+        auto table = fullGameTable(c.type);
         table->setInterval(15);
         table->setDieTime(3);
         table->setCurrentPlayer(c.turn);
@@ -297,7 +311,7 @@ TEST_F(CardTable, MyTimeRunningOutSkipsOnlyAtTheTienLenTables) {
         client.clear();
     }
     // The skip goes when the last second is over, not a moment before.
-    auto exact = fullTable(3);
+    auto exact = fullGameTable(3);
     exact->setInterval(15);
     exact->setDieTime(3);
     exact->setCurrentPlayer(7);
@@ -310,7 +324,7 @@ TEST_F(CardTable, MyTimeRunningOutSkipsOnlyAtTheTienLenTables) {
     client.clear();
     // Left at once, or through the leave question: no skip in my name afterwards.
     for (bool ask : {false, true}) {
-        auto left = fullTable(3);
+        auto left = fullGameTable(3);
         left->setInterval(15);
         left->setDieTime(3);
         left->setCurrentPlayer(7);

@@ -7,8 +7,8 @@
 #include "games/maubinh/MauBinhView.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
-#include "table/registry/GameController.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/registry/GameController.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {
@@ -179,6 +179,18 @@ TEST_F(MauBinhTable, AKickedOtherEmptiesTheSeatAndAKickOfMeLeaves) {
     EXPECT_FALSE(table->updateTimer()) << "the queue stops";
     EXPECT_NE(top(), table);
     EXPECT_EQ(dialogText(), text("KAVO_youAreKicked"));
+}
+
+TEST_F(MauBinhTable, LeavingAtOnceClearsTheTableAndStopsTheQueue) {
+    sit();
+    const int cleared = table->clearCount();
+    ASSERT_TRUE(table->updateTimer());
+    player(kMe)->setIsReady(0); // nothing held, not ready: the back button asks nothing
+    table->doLeaveBoard();
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{15, {1, 4}}}));
+    EXPECT_EQ(table->clearCount(), cleared + 1);
+    EXPECT_FALSE(table->updateTimer());
+    EXPECT_NE(top(), table);
 }
 
 TEST_F(MauBinhTable, AKickOfMeWithTheTableOffTheStackStillShowsTheDialog) {

@@ -1,23 +1,27 @@
 #include "account/LottoView.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "games/baicao/BaiCaoView.h"
 #include "games/baucua/BauCuaView.h"
 #include "games/caorua/CaoRuaView.h"
 #include "games/caro/CaroView.h"
 #include "games/cotuong/CoTuongView.h"
 #include "games/covua/CoVuaView.h"
+#include "games/maubinh/MauBinhView.h"
+#include "games/phom/PhomNewView.h"
 #include "games/poker/PokerView.h"
 #include "games/tienlen/TienLenView.h"
+#include "games/tienlenmb/TienLenMBView.h"
 #include "games/xizach/XiZachView.h"
 #include "lobby/BoardView.h"
 #include "platform/foundation/UserDefaults.h"
 #include "portal/GlobalLogicHandler.h"
 #include "table/base/ActionController.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/MauBinhResultView.h"
 #include "table/sheets/PokerBuyStackView.h"
-#include "table/base/TienLenPlayer.h"
 #include "table/sheets/boardChat.h"
 #include "table/sheets/menuCuoc.h"
 #include "table/sheets/menuGift.h"
@@ -116,6 +120,16 @@ TEST_F(Sheets, TheStakeGoesOutByTheGamesOwnCommand) {
     EXPECT_TRUE(client.sent().empty());
 }
 
+TEST_F(Sheets, ThePokerStakeGoesOutAsItsBetAndATypedOneAsNothing) {
+    auto poker = seat<PokerView>();
+    open(*poker, poker->betView());
+    drive("type id=txtMoney 300\ntap id=btnOK");
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{82, Bytes().byte(2).byte(5).int32(300).data()}}));
+    client.clear();
+    menuCuoc::doSaveSetMoney("300");
+    EXPECT_TRUE(client.sent().empty());
+}
+
 TEST_F(Sheets, TheLotteryEntryBuysFromFiveHundred) {
     auto lotto = std::make_shared<LottoView>();
     lotto->setSelectedNumber(42);
@@ -153,6 +167,36 @@ TEST_F(Sheets, ThePlayersSheetSendsTheGamesMaximum) {
     EXPECT_TRUE(client.sent().empty());
 }
 
+TEST_F(Sheets, ThePlayersSheetSendsEachCardGamesOwnMaximumAndNothingElsewhere) {
+    struct Case {
+        const char* game;
+        std::function<std::shared_ptr<GameTableView>()> seatIt;
+        std::vector<RecordedMessage> sent; // after "four", "three" and "solo"
+    };
+    const std::vector<RecordedMessage> fourThreeTwo = {{56, {2, 5, 4}}, {56, {2, 5, 3}}, {56, {2, 5, 2}}};
+    const Case cases[] = {
+        {"Tien Len", [this] { return seat<TienLenView>(); }, fourThreeTwo},
+        {"Tien Len MB", [this] { return seat<TienLenMBView>(); }, fourThreeTwo},
+        {"Phom", [this] { return seat<PhomNewView>(); }, fourThreeTwo},
+        {"Bai Cao", [this] { return seat<BaiCaoView>(); }, fourThreeTwo},
+        {"Xi Zach", [this] { return seat<XiZachView>(); }, fourThreeTwo},
+        {"Cao Rua", [this] { return seat<CaoRuaView>(); }, {{56, {2, 5, 6}}, {56, {2, 5, 5}}, {56, {2, 5, 2}}}},
+        {"Mau Binh", [this] { return seat<MauBinhView>(); }, {}},
+        {"poker", [this] { return seat<PokerView>(); }, {}},
+        {"Caro", [this] { return seat<CaroView>(); }, {}},
+        {"Bau Cua", [this] { return seat<BauCuaView>(); }, {}},
+    };
+    for (const auto& c : cases) {
+        auto table = c.seatIt();
+        for (const char* button : {"btn4Nguoi", "btn3Nguoi", "btn2nguoi"}) {
+            open(*table, menuSoNguoi::getInstance());
+            drive(std::string("tap id=") + button);
+        }
+        EXPECT_EQ(client.sent(), c.sent) << c.game;
+        client.clear();
+    }
+}
+
 TEST_F(Sheets, ThePasswordSheetSendsEvenAnEmptyPassword) {
     auto tienLen = seat<TienLenView>();
     open(*tienLen, menuPassword::getInstance());
@@ -167,6 +211,28 @@ TEST_F(Sheets, ThePasswordSheetSendsEvenAnEmptyPassword) {
     auto caro = seat<CaroView>();
     open(*caro, menuPassword::getInstance());
     EXPECT_EQ(menuPassword::getInstance()->txtPassword()->placeholder(), text("KAVO_nhap_pass"));
+}
+
+TEST_F(Sheets, TheSetupRowsOpenCaoRuasSheetsAndNothingAtOtherTables) {
+    const auto& password = menuPassword::getInstance();
+    const auto& players = menuSoNguoi::getInstance();
+    password->view()->removeFromSuperview();
+    players->view()->removeFromSuperview();
+    auto caoRua = seat<CaoRuaView>();
+    open(*caoRua, caoRua->setupView());
+    drive("tap id=btnPass");
+    EXPECT_EQ(password->view()->superview(), caoRua->view().get());
+    password->view()->removeFromSuperview();
+
+    auto tienLen = seat<TienLenView>();
+    auto setup = std::make_shared<menuSetup>();
+    for (const char* row : {"btnSoNguoi", "btnPass"}) {
+        open(*tienLen, setup);
+        drive(std::string("tap id=") + row);
+    }
+    EXPECT_EQ(players->view()->superview(), nullptr);
+    EXPECT_EQ(password->view()->superview(), nullptr);
+    EXPECT_TRUE(client.sent().empty());
 }
 
 TEST_F(Sheets, SetupAndSpeedSheets) {
