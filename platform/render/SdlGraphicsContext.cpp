@@ -89,16 +89,62 @@ std::vector<Slice> slices(int imageLength, int cap, double targetStart, double t
 } // namespace
 
 SdlGraphicsContext::SdlGraphicsContext(SDL_Renderer* renderer, TextureCache& textures, ui::Size targetPixels,
-                                       double scale)
+                                       double scale, SDL_Surface* pixels)
     : renderer_(renderer),
       textures_(textures), target_{0, 0, std::max(0, int(targetPixels.width)), std::max(0, int(targetPixels.height))} {
     state_.transform = ui::AffineTransform::scale(scale, scale);
     state_.clip = target_;
+    // Everything drawn lies inside the target, so the target must lie inside the surface.
+    if (pixels && pixels->pixels && pixels->format->BytesPerPixel == 4 && !SDL_MUSTLOCK(pixels) &&
+        target_.w <= pixels->w && target_.h <= pixels->h) {
+        pixels_ = pixels;
+    }
     applyClip();
 }
 
 SdlGraphicsContext::~SdlGraphicsContext() {
+    payClear();
     SDL_RenderSetClipRect(renderer_, nullptr);
+}
+
+void SdlGraphicsContext::clearFirst(const SDL_Rect* area) {
+    payClear();
+    clearOwed_ = true;
+    clearWhole_ = area == nullptr;
+    if (area) {
+        clearArea_ = *area;
+    } else {
+        int width = 0, height = 0;
+        if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) width = height = 0;
+        clearArea_ = {0, 0, width, height};
+    }
+}
+
+void SdlGraphicsContext::payClear() {
+    if (!clearOwed_) return;
+    clearOwed_ = false;
+    // (Clearing ignores the clip: only the area is painted over.)
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    if (clearWhole_) {
+        SDL_RenderClear(renderer_);
+    } else {
+        SDL_RenderFillRect(renderer_, &clearArea_);
+    }
+    SDL_RenderSetClipRect(renderer_, sdlClipSet_ ? &sdlClip_ : nullptr);
+}
+
+// True when the spans (one row each, rows in order) paint every pixel of the held-back clearing.
+bool SdlGraphicsContext::coversClear(const std::vector<SDL_Rect>& spans) const {
+    if (clearArea_.w <= 0 || clearArea_.h <= 0) return true;
+    const int left = clearArea_.x, right = clearArea_.x + clearArea_.w;
+    int nextRow = clearArea_.y;
+    for (const SDL_Rect& span : spans) {
+        if (span.y != nextRow) continue;
+        if (span.x <= left && span.x + span.w >= right) ++nextRow;
+    }
+    return nextRow == clearArea_.y + clearArea_.h;
 }
 
 void SdlGraphicsContext::save() {
@@ -142,7 +188,10 @@ void SdlGraphicsContext::clipToPath(const ui::Path& path) {
 }
 
 void SdlGraphicsContext::applyClip() {
-    if (!clipIsEmpty()) SDL_RenderSetClipRect(renderer_, &state_.clip);
+    if (clipIsEmpty()) return;
+    SDL_RenderSetClipRect(renderer_, &state_.clip);
+    sdlClip_ = state_.clip;
+    sdlClipSet_ = true;
 }
 
 void SdlGraphicsContext::setFillColor(Color color) {
@@ -173,9 +222,34 @@ std::vector<SDL_Rect> SdlGraphicsContext::spansFor(const std::vector<UserPolygon
 
 void SdlGraphicsContext::paintSpans(const std::vector<SDL_Rect>& spans, SDL_Color colour, SDL_BlendMode blend) {
     if (spans.empty()) return;
+    if (clearOwed_) {
+        // A copied fill over all of the area leaves nothing of the clearing to see.
+        if (blend == SDL_BLENDMODE_NONE && coversClear(spans)) {
+            clearOwed_ = false;
+        } else {
+            payClear();
+        }
+    }
+    if (pixels_ && blend == SDL_BLENDMODE_NONE) {
+        fillSpansDirectly(spans, colour);
+        return;
+    }
     SDL_SetRenderDrawBlendMode(renderer_, blend);
     SDL_SetRenderDrawColor(renderer_, colour.r, colour.g, colour.b, colour.a);
     SDL_RenderFillRects(renderer_, spans.data(), int(spans.size()));
+}
+
+// A copied colour is the same bytes however it is written; SDL's fill streams past the cache,
+// which costs far more for the short rows of shapes that the next drawing reads back.
+void SdlGraphicsContext::fillSpansDirectly(const std::vector<SDL_Rect>& spans, SDL_Color colour) {
+    // What SDL still has queued lies beneath.
+    SDL_RenderFlush(renderer_);
+    const Uint32 pixel = SDL_MapRGBA(pixels_->format, colour.r, colour.g, colour.b, colour.a);
+    auto* const base = static_cast<uint8_t*>(pixels_->pixels);
+    for (const SDL_Rect& span : spans) {
+        auto* const row = reinterpret_cast<Uint32*>(base + size_t(span.y) * size_t(pixels_->pitch)) + span.x;
+        std::fill_n(row, span.w, pixel);
+    }
 }
 
 void SdlGraphicsContext::fillPolygons(const std::vector<UserPolygon>& polygons, Color color) {
@@ -357,6 +431,7 @@ void SdlGraphicsContext::drawTexturedQuad(SDL_Texture* texture, const SDL_FRect&
         vertices[i] = SDL_Vertex{{float(p.x), float(p.y)}, colour, uv[i]};
     }
     const int indices[6] = {0, 1, 2, 0, 2, 3};
+    payClear();
     SDL_SetTextureBlendMode(texture, colour.a == 255 && TextureCache::isOpaque(texture) ? SDL_BLENDMODE_NONE
                                                                                         : SDL_BLENDMODE_BLEND);
     SDL_RenderGeometry(renderer_, texture, vertices, 4, indices, 6);

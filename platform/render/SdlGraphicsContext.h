@@ -14,10 +14,19 @@ namespace platform::render {
 // images are textured quads through SDL_RenderGeometry. No anti-aliasing.
 //
 // Coordinates start as screen points; `scale` maps points to the target's pixels.
+//
+// Given the surface a software renderer draws into (`pixels`), the context writes some
+// drawing straight into it where SDL would take much longer for the very same pixels.
 class SdlGraphicsContext : public ui::GraphicsContext {
 public:
-    SdlGraphicsContext(SDL_Renderer* renderer, TextureCache& textures, ui::Size targetPixels, double scale = 1);
+    SdlGraphicsContext(SDL_Renderer* renderer, TextureCache& textures, ui::Size targetPixels, double scale = 1,
+                       SDL_Surface* pixels = nullptr);
     ~SdlGraphicsContext() override;
+
+    // Clears `area` (pixels; nullptr: the whole target, whatever the clip) to opaque black
+    // before the drawing. Held back until something is drawn, and dropped when that first
+    // thing paints over all of it opaquely (a full-screen background).
+    void clearFirst(const SDL_Rect* area);
 
     void save() override;
     void restore() override;
@@ -71,12 +80,23 @@ private:
     void drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const ui::Rect& target, ui::Color tint);
     void applyClip();
     bool clipIsEmpty() const { return state_.clip.w <= 0 || state_.clip.h <= 0; }
+    // Does the clearing held back by clearFirst, if any.
+    void payClear();
+    bool coversClear(const std::vector<SDL_Rect>& spans) const;
+    void fillSpansDirectly(const std::vector<SDL_Rect>& spans, SDL_Color colour);
 
     SDL_Renderer* renderer_;
     TextureCache& textures_;
     SDL_Rect target_;
     State state_;
     std::vector<State> stack_;
+    SDL_Surface* pixels_ = nullptr;
+    // What SDL's clip is set to (it is left alone while the context's clip is empty).
+    SDL_Rect sdlClip_{0, 0, 0, 0};
+    bool sdlClipSet_ = false;
+    bool clearOwed_ = false;
+    bool clearWhole_ = false;
+    SDL_Rect clearArea_{0, 0, 0, 0};
 };
 
 } // namespace platform::render

@@ -169,17 +169,56 @@ struct FrameCase {
 
 class FramePixels : public RenderTest, public ::testing::WithParamInterface<FrameCase> {};
 
+// The frame drawn into a fresh offscreen target, every drawing through SDL or not.
+std::vector<uint8_t> drawFrame(const WindowList& windows, int width, int height, bool direct) {
+    OffscreenTarget target(width, height);
+    EXPECT_TRUE(target.isValid());
+    Renderer renderer(target.renderer());
+    renderer.setDirectDrawing(direct);
+    renderer.render(windows, {double(width), double(height)});
+    return target.rgbaPixels();
+}
+
 TEST_P(FramePixels, BusyTableFrameKeepsEveryPixel) {
     const FrameCase& frame = GetParam();
     const int width = int(frame.width), height = int(frame.height);
     const WindowList windows{busyTable(frame.width, frame.height, frame.background)};
-    OffscreenTarget target(width, height);
-    ASSERT_TRUE(target.isValid());
-    Renderer renderer(target.renderer());
-    renderer.render(windows, {frame.width, frame.height});
-    const std::vector<uint8_t> pixels = target.rgbaPixels();
-    ASSERT_EQ(pixels.size(), size_t(width) * size_t(height) * 4);
-    EXPECT_EQ(fnv1a(pixels), frame.checksum) << frame.name;
+    for (const bool direct : {true, false}) {
+        const std::vector<uint8_t> pixels = drawFrame(windows, width, height, direct);
+        ASSERT_EQ(pixels.size(), size_t(width) * size_t(height) * 4);
+        EXPECT_EQ(fnv1a(pixels), frame.checksum) << frame.name << (direct ? ", written directly" : ", all through SDL");
+    }
+}
+
+// Redrawing part of the screen over the previous frame: the area is cleared and drawn again,
+// the rest keeps what it had, the same bytes either way.
+TEST_P(FramePixels, RedrawnAreaMatchesDrawingThroughSdl) {
+    const FrameCase& frame = GetParam();
+    const int width = int(frame.width), height = int(frame.height);
+    const std::shared_ptr<ui::Window> window = busyTable(frame.width, frame.height, frame.background);
+    const WindowList windows{window};
+    const Rect areas[] = {{100.5, 50.25, 200, 120}, {-20, frame.height - 90, 150, 200}, {0, 0, frame.width, 40}};
+    std::vector<uint8_t> results[2];
+    for (const bool direct : {true, false}) {
+        OffscreenTarget target(width, height);
+        ASSERT_TRUE(target.isValid());
+        Renderer renderer(target.renderer());
+        renderer.setDirectDrawing(direct);
+        renderer.render(windows, {frame.width, frame.height});
+        for (const Rect& area : areas) {
+            window->subviews()[1]->setCenter(area.center());
+            renderer.render(windows, {frame.width, frame.height}, 1, &area);
+        }
+        results[direct] = target.rgbaPixels();
+        window->subviews()[1]->setFrame({6.5, 4.25, 77.3, 51.6});
+    }
+    ASSERT_EQ(results[0].size(), size_t(width) * size_t(height) * 4);
+    EXPECT_TRUE(results[0] == results[1]) << frame.name;
+    // A point that none of the areas reaches keeps the first frame's picture.
+    const std::vector<uint8_t> first = drawFrame(windows, width, height, false);
+    const size_t kept = (size_t(height / 2) * size_t(width) + size_t(width - 3)) * 4;
+    EXPECT_EQ(std::vector<uint8_t>(results[1].begin() + long(kept), results[1].begin() + long(kept) + 4),
+              std::vector<uint8_t>(first.begin() + long(kept), first.begin() + long(kept) + 4));
 }
 
 INSTANTIATE_TEST_SUITE_P(
