@@ -403,19 +403,20 @@ void SdlGraphicsContext::drawImage(const ui::ImagePtr& image, const Rect& rect) 
     }
     SDL_Texture* texture = imageTexture(image);
     if (!texture) return;
+    const RgbaPixels pixels{image->bytes(), image->width(), image->height(), size_t(image->width()) * 4};
     for (const Slice& column : slices(image->width(), image->leftCap(), rect.minX(), rect.width())) {
         for (const Slice& row : slices(image->height(), image->topCap(), rect.minY(), rect.height())) {
             drawTexturedQuad(texture,
                              {float(column.sourceStart), float(row.sourceStart), float(column.sourceLength),
                               float(row.sourceLength)},
                              {column.targetStart, row.targetStart, column.targetLength, row.targetLength},
-                             Color::white());
+                             Color::white(), &pixels);
         }
     }
 }
 
-void SdlGraphicsContext::drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const Rect& target,
-                                          Color tint) {
+void SdlGraphicsContext::drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const Rect& target, Color tint,
+                                          const RgbaPixels* pixels) {
     const double alpha = tint.a * state_.alpha;
     if (alpha <= 0 || target.isEmpty() || source.w <= 0 || source.h <= 0) return;
     int width = 0, height = 0;
@@ -432,9 +433,56 @@ void SdlGraphicsContext::drawTexturedQuad(SDL_Texture* texture, const SDL_FRect&
     }
     const int indices[6] = {0, 1, 2, 0, 2, 3};
     payClear();
-    SDL_SetTextureBlendMode(texture, colour.a == 255 && TextureCache::isOpaque(texture) ? SDL_BLENDMODE_NONE
-                                                                                        : SDL_BLENDMODE_BLEND);
+    const bool copied = colour.a == 255 && TextureCache::isOpaque(texture);
+    if (!copied && pixels && pixels->width == width && pixels->height == height &&
+        blendDirectly(vertices, source, *pixels))
+        return;
+    SDL_SetTextureBlendMode(texture, copied ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     SDL_RenderGeometry(renderer_, texture, vertices, 4, indices, 6);
+}
+
+namespace {
+
+// The whole number that a texture coordinate times the texture's size gives, however it is
+// rounded or truncated, in float or in double; -1 when the ways could disagree.
+int texel(float coordinate, int size, float expected) {
+    const int whole = int(expected);
+    if (float(whole) != expected) return -1;
+    const double wide = double(coordinate) * size;
+    const float narrow = coordinate * float(size);
+    const bool steady = wide >= whole && wide < whole + 0.5 && narrow >= float(whole) && narrow < float(whole) + 0.5f;
+    return steady ? whole : -1;
+}
+
+} // namespace
+
+bool SdlGraphicsContext::blendDirectly(const SDL_Vertex (&v)[4], const SDL_FRect& source, const RgbaPixels& pixels) {
+    if (!pixels_ || pixels_->format->format != SDL_PIXELFORMAT_RGBA32) return false;
+    // SDL draws an upright textured rectangle as a stretched blit of its whole-pixel rectangle.
+    const float x0 = v[0].position.x, y0 = v[0].position.y, x1 = v[2].position.x, y1 = v[2].position.y;
+    if (v[1].position.x != x1 || v[1].position.y != y0 || v[3].position.x != x0 || v[3].position.y != y1) return false;
+    if (!(x0 >= 0 && y0 >= 0 && x1 > x0 && y1 > y0)) return false;
+    const float width = x1 - x0, height = y1 - y0;
+    if (!(width < float(target_.w) + 1 && height < float(target_.h) + 1)) return false;
+    const SDL_Rect to{int(x0), int(y0), int(width), int(height)};
+    if (to.w <= 0 || to.h <= 0) return false;
+    const SDL_Rect& clip = state_.clip;
+    if (to.x < clip.x || to.y < clip.y || to.x + to.w > clip.x + clip.w || to.y + to.h > clip.y + clip.h) return false;
+    const int left = texel(v[0].tex_coord.x, pixels.width, source.x);
+    const int top = texel(v[0].tex_coord.y, pixels.height, source.y);
+    const int right = texel(v[2].tex_coord.x, pixels.width, source.x + source.w);
+    const int bottom = texel(v[2].tex_coord.y, pixels.height, source.y + source.h);
+    if (left < 0 || top < 0 || right > pixels.width || bottom > pixels.height) return false;
+    const SDL_Rect from{left, top, right - left, bottom - top};
+    // A one-texel-wide part is drawn otherwise by SDL.
+    if (from.w <= 1 || from.h <= 1) return false;
+    const SDL_Color tint = v[0].color;
+    // Unstretched and untinted, SDL blends by other arithmetic: that stays SDL's.
+    if (to.w == from.w && to.h == from.h && tint.r == 255 && tint.g == 255 && tint.b == 255 && tint.a == 255)
+        return false;
+    SDL_RenderFlush(renderer_);
+    blendStretched(pixels, from, pixels_, to, tint);
+    return true;
 }
 
 void SdlGraphicsContext::drawRadialGradient(Point center, double radius, Color inner, Color outer) {

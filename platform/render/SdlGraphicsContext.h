@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/render/PixelBlend.h"
 #include "platform/render/ScanlineFill.h"
 #include "platform/render/TextureCache.h"
 #include "platform/ui/GraphicsContext.h"
@@ -76,8 +77,13 @@ private:
     std::vector<UserPolygon> strokeOutline(const std::vector<ui::Point>& points, bool closed) const;
     void drawTextLine(const std::string& line, ui::Point topLeft, const ui::Font& font, ui::Color color);
     SDL_Texture* imageTexture(const ui::ImagePtr& image);
-    // Draws `source` (texture pixels) of the texture into `target` (user space).
-    void drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const ui::Rect& target, ui::Color tint);
+    // Draws `source` (texture pixels) of the texture into `target` (user space). `pixels`,
+    // when known, are the texture's own pixels.
+    void drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const ui::Rect& target, ui::Color tint,
+                          const RgbaPixels* pixels = nullptr);
+    // Does what SDL would do for the quad straight on the target's pixels, when it is a
+    // stretched or tinted blend of an upright rectangle inside the clip; false otherwise.
+    bool blendDirectly(const SDL_Vertex (&vertices)[4], const SDL_FRect& source, const RgbaPixels& pixels);
     void applyClip();
     bool clipIsEmpty() const { return state_.clip.w <= 0 || state_.clip.h <= 0; }
     // Does the clearing held back by clearFirst, if any.

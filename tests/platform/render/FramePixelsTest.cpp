@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <vector>
 
 namespace platform::render::test {
@@ -166,6 +167,10 @@ struct FrameCase {
     Color background;
     uint64_t checksum; // of the frame as this renderer has always drawn it
 };
+
+void PrintTo(const FrameCase& frame, std::ostream* out) {
+    *out << frame.name;
+}
 
 class FramePixels : public RenderTest, public ::testing::WithParamInterface<FrameCase> {};
 
