@@ -22,4 +22,17 @@ struct RgbaPixels {
 void blendStretched(const RgbaPixels& source, const SDL_Rect& from, SDL_Surface* target, const SDL_Rect& to,
                     SDL_Color tint);
 
+// Blends `from` over the same-sized `to` on an RGBA32 surface with the arithmetic of SDL's
+// blitter for an untinted blend between two surfaces of that format: clear source pixels
+// are skipped, opaque ones copied, the rest mixed with products shifted down by 8.
+void blendUnstretched(const RgbaPixels& source, const SDL_Rect& from, SDL_Surface* target, const SDL_Rect& to);
+
+// Which of the two blends give exactly the bytes that the SDL this process runs with gives,
+// found once by drawing a test picture both ways (a different SDL may do its sums otherwise).
+struct SdlBlendMatch {
+    bool stretched = false;
+    bool unstretched = false;
+};
+const SdlBlendMatch& sdlBlendMatch();
+
 } // namespace platform::render

@@ -435,7 +435,7 @@ void SdlGraphicsContext::drawTexturedQuad(SDL_Texture* texture, const SDL_FRect&
     payClear();
     const bool copied = colour.a == 255 && TextureCache::isOpaque(texture);
     if (!copied && pixels && pixels->width == width && pixels->height == height &&
-        blendDirectly(vertices, source, *pixels))
+        blendDirectly(texture, vertices, source, *pixels))
         return;
     SDL_SetTextureBlendMode(texture, copied ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     SDL_RenderGeometry(renderer_, texture, vertices, 4, indices, 6);
@@ -456,7 +456,8 @@ int texel(float coordinate, int size, float expected) {
 
 } // namespace
 
-bool SdlGraphicsContext::blendDirectly(const SDL_Vertex (&v)[4], const SDL_FRect& source, const RgbaPixels& pixels) {
+bool SdlGraphicsContext::blendDirectly(SDL_Texture* texture, const SDL_Vertex (&v)[4], const SDL_FRect& source,
+                                       const RgbaPixels& pixels) {
     if (!pixels_ || pixels_->format->format != SDL_PIXELFORMAT_RGBA32) return false;
     // SDL draws an upright textured rectangle as a stretched blit of its whole-pixel rectangle.
     const float x0 = v[0].position.x, y0 = v[0].position.y, x1 = v[2].position.x, y1 = v[2].position.y;
@@ -477,9 +478,20 @@ bool SdlGraphicsContext::blendDirectly(const SDL_Vertex (&v)[4], const SDL_FRect
     // A one-texel-wide part is drawn otherwise by SDL.
     if (from.w <= 1 || from.h <= 1) return false;
     const SDL_Color tint = v[0].color;
-    // Unstretched and untinted, SDL blends by other arithmetic: that stays SDL's.
-    if (to.w == from.w && to.h == from.h && tint.r == 255 && tint.g == 255 && tint.b == 255 && tint.a == 255)
-        return false;
+    const SdlBlendMatch& match = sdlBlendMatch();
+    // Unstretched and untinted, SDL blends by other arithmetic, which depends on the texture's
+    // format as well.
+    if (to.w == from.w && to.h == from.h && tint.r == 255 && tint.g == 255 && tint.b == 255 && tint.a == 255) {
+        Uint32 format = 0;
+        if (!match.unstretched || SDL_QueryTexture(texture, &format, nullptr, nullptr, nullptr) != 0 ||
+            format != SDL_PIXELFORMAT_RGBA32) {
+            return false;
+        }
+        SDL_RenderFlush(renderer_);
+        blendUnstretched(pixels, from, pixels_, to);
+        return true;
+    }
+    if (!match.stretched) return false;
     SDL_RenderFlush(renderer_);
     blendStretched(pixels, from, pixels_, to, tint);
     return true;

@@ -81,9 +81,10 @@ private:
     // when known, are the texture's own pixels.
     void drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const ui::Rect& target, ui::Color tint,
                           const RgbaPixels* pixels = nullptr);
-    // Does what SDL would do for the quad straight on the target's pixels, when it is a
-    // stretched or tinted blend of an upright rectangle inside the clip; false otherwise.
-    bool blendDirectly(const SDL_Vertex (&vertices)[4], const SDL_FRect& source, const RgbaPixels& pixels);
+    // Does what SDL would do for the quad straight on the target's pixels, when it is a blend
+    // of an upright rectangle inside the clip whose arithmetic is known; false otherwise.
+    bool blendDirectly(SDL_Texture* texture, const SDL_Vertex (&vertices)[4], const SDL_FRect& source,
+                       const RgbaPixels& pixels);
     void applyClip();
     bool clipIsEmpty() const { return state_.clip.w <= 0 || state_.clip.h <= 0; }
     // Does the clearing held back by clearFirst, if any.

@@ -1,5 +1,6 @@
 #include "RenderTestSupport.h"
 #include "platform/render/OffscreenTarget.h"
+#include "platform/render/PixelBlend.h"
 #include "platform/render/ScanlineFill.h"
 #include "platform/render/SdlGraphicsContext.h"
 #include "platform/render/TextureCache.h"
@@ -290,6 +291,13 @@ TEST(GraphicsContext, PicturesWrittenDirectlyMatchSdlsDrawing) {
             << "round " << round << ": a " << imageWidth << "x" << imageHeight << " picture, alpha " << alpha
             << ", transform " << transform << (clipped ? ", clipped" : "");
     }
+}
+
+// The quick blends are only used where they give SDL's bytes; with the SDL on this machine
+// both do, so pictures here are never left to the slow way.
+TEST(GraphicsContext, BothQuickBlendsAgreeWithThisSdl) {
+    EXPECT_TRUE(sdlBlendMatch().stretched);
+    EXPECT_TRUE(sdlBlendMatch().unstretched);
 }
 
 TEST(ScanlineFill, ReversedInnerOutlineCutsAHole) {
