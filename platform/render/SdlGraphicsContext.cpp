@@ -94,9 +94,10 @@ SdlGraphicsContext::SdlGraphicsContext(SDL_Renderer* renderer, TextureCache& tex
       textures_(textures), target_{0, 0, std::max(0, int(targetPixels.width)), std::max(0, int(targetPixels.height))} {
     state_.transform = ui::AffineTransform::scale(scale, scale);
     state_.clip = target_;
-    // Everything drawn lies inside the target, so the target must lie inside the surface.
+    // Everything drawn lies inside the target, so the target must lie inside the surface, and
+    // the renderer must map drawing one to one onto it.
     if (pixels && pixels->pixels && pixels->format->BytesPerPixel == 4 && !SDL_MUSTLOCK(pixels) &&
-        target_.w <= pixels->w && target_.h <= pixels->h) {
+        target_.w <= pixels->w && target_.h <= pixels->h && drawsOneToOne(pixels->w, pixels->h)) {
         pixels_ = pixels;
     }
     applyClip();
@@ -107,17 +108,27 @@ SdlGraphicsContext::~SdlGraphicsContext() {
     SDL_RenderSetClipRect(renderer_, nullptr);
 }
 
+bool SdlGraphicsContext::drawsOneToOne(int width, int height) const {
+    float scaleX = 0, scaleY = 0;
+    SDL_RenderGetScale(renderer_, &scaleX, &scaleY);
+    SDL_Rect viewport{0, 0, 0, 0};
+    SDL_RenderGetViewport(renderer_, &viewport);
+    int outputWidth = 0, outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) != 0) return false;
+    return scaleX == 1 && scaleY == 1 && viewport.x == 0 && viewport.y == 0 && viewport.w == width &&
+           viewport.h == height && outputWidth == width && outputHeight == height;
+}
+
 void SdlGraphicsContext::clearFirst(const SDL_Rect* area) {
     payClear();
+    int width = 0, height = 0;
+    const bool sized = SDL_GetRendererOutputSize(renderer_, &width, &height) == 0;
     clearOwed_ = true;
     clearWhole_ = area == nullptr;
-    if (area) {
-        clearArea_ = *area;
-    } else {
-        int width = 0, height = 0;
-        if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) width = height = 0;
-        clearArea_ = {0, 0, width, height};
-    }
+    clearArea_ = area ? *area : SDL_Rect{0, 0, width, height};
+    // Drawing is only known to cover the clearing when it lands one to one on the output: a
+    // renderer scaled to a logical size puts bars beside the picture that only the clearing paints.
+    clearCoverable_ = sized && drawsOneToOne(width, height);
 }
 
 void SdlGraphicsContext::payClear() {
@@ -137,6 +148,7 @@ void SdlGraphicsContext::payClear() {
 
 // True when the spans (one row each, rows in order) paint every pixel of the held-back clearing.
 bool SdlGraphicsContext::coversClear(const std::vector<SDL_Rect>& spans) const {
+    if (!clearCoverable_) return false;
     if (clearArea_.w <= 0 || clearArea_.h <= 0) return true;
     const int left = clearArea_.x, right = clearArea_.x + clearArea_.w;
     int nextRow = clearArea_.y;

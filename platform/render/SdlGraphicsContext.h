@@ -90,6 +90,8 @@ private:
     // Does the clearing held back by clearFirst, if any.
     void payClear();
     bool coversClear(const std::vector<SDL_Rect>& spans) const;
+    // True when the renderer draws unscaled onto all of an output of this size.
+    bool drawsOneToOne(int width, int height) const;
     void fillSpansDirectly(const std::vector<SDL_Rect>& spans, SDL_Color colour);
 
     SDL_Renderer* renderer_;
@@ -103,6 +105,7 @@ private:
     bool sdlClipSet_ = false;
     bool clearOwed_ = false;
     bool clearWhole_ = false;
+    bool clearCoverable_ = false;
     SDL_Rect clearArea_{0, 0, 0, 0};
 };
 

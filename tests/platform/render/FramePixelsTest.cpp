@@ -226,6 +226,24 @@ TEST_P(FramePixels, RedrawnAreaMatchesDrawingThroughSdl) {
               std::vector<uint8_t>(first.begin() + long(kept), first.begin() + long(kept) + 4));
 }
 
+// A renderer scaled to a logical size of another shape puts bars beside the picture: the
+// frame's clearing paints them black even though the window covers all of its own screen.
+TEST_F(RenderTest, BarsBesideAScaledScreenAreCleared) {
+    OffscreenTarget target(240, 320);
+    ASSERT_TRUE(target.isValid());
+    SDL_SetRenderDrawColor(target.renderer(), 255, 255, 255, 255);
+    SDL_RenderClear(target.renderer());
+    ASSERT_EQ(SDL_RenderSetLogicalSize(target.renderer(), 480, 320), 0);
+    const WindowList windows{busyTable(480, 320, Color::rgba(20, 90, 50))};
+    Renderer renderer(target.renderer());
+    renderer.render(windows, {480, 320});
+    const ui::ImagePtr shot = ui::Image::fromPixels(240, 320, target.rgbaPixels());
+    ASSERT_TRUE(shot);
+    EXPECT_TRUE(pixelIs(shot, 120, 10, Color::black(), 0)) << "above the picture";
+    EXPECT_TRUE(pixelIs(shot, 120, 310, Color::black(), 0)) << "below the picture";
+    EXPECT_TRUE(pixelIs(shot, 15, 230, Color::rgba(20, 90, 50), 0)) << "the window's background";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Screens, FramePixels,
     ::testing::Values(FrameCase{"Phone", 480, 320, Color::rgba(20, 90, 50), 17975971512972846597ull},
