@@ -177,13 +177,20 @@ std::vector<uint8_t> probePicture(unsigned seed) {
 // The probe picture drawn by SDL's software renderer as an upright quad over the background,
 // or empty when SDL cannot draw it.
 std::vector<uint8_t> drawnBySdl(const std::vector<uint8_t>& picture, const std::vector<uint8_t>& background,
-                                const SDL_Rect& to, SDL_Color tint) {
+                                const SDL_Rect& to, SDL_Color tint, Uint32 textureFormat) {
     std::vector<uint8_t> result;
     SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, kProbeSize * 2, kProbeSize * 2, 32, SDL_PIXELFORMAT_RGBA32);
     SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(picture.data()), kProbeSize,
                                                              kProbeSize, 32, kProbeSize * 4, SDL_PIXELFORMAT_RGBA32);
     SDL_Renderer* renderer = target ? SDL_CreateSoftwareRenderer(target) : nullptr;
-    SDL_Texture* texture = renderer && source ? SDL_CreateTextureFromSurface(renderer, source) : nullptr;
+    SDL_Surface* converted = source ? SDL_ConvertSurfaceFormat(source, textureFormat, 0) : nullptr;
+    SDL_Texture* texture = renderer && converted ? SDL_CreateTextureFromSurface(renderer, converted) : nullptr;
+    Uint32 madeFormat = 0;
+    if (texture &&
+        (SDL_QueryTexture(texture, &madeFormat, nullptr, nullptr, nullptr) != 0 || madeFormat != textureFormat)) {
+        SDL_DestroyTexture(texture);
+        texture = nullptr;
+    }
     if (texture) {
         for (int y = 0; y < target->h; ++y) {
             std::memcpy(static_cast<uint8_t*>(target->pixels) + size_t(y) * size_t(target->pitch),
@@ -203,6 +210,7 @@ std::vector<uint8_t> drawnBySdl(const std::vector<uint8_t>& picture, const std::
     }
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
+    if (converted) SDL_FreeSurface(converted);
     if (source) SDL_FreeSurface(source);
     if (target) SDL_FreeSurface(target);
     return result;
@@ -241,15 +249,19 @@ const SdlBlendMatch& sdlBlendMatch() {
                          {{1, 2, 17, 50}, {200, 120, 40, 170}},
                          {{9, 7, kProbeSize, kProbeSize}, {255, 220, 0, 255}},
                          {{0, 0, kProbeSize, kProbeSize}, {255, 255, 255, 90}}};
-        for (const auto& stretch : stretches) {
-            const std::vector<uint8_t> sdl = drawnBySdl(picture, background, stretch.to, stretch.tint);
-            const std::vector<uint8_t> here = drawnHere(background, [&](SDL_Surface* target) {
-                blendStretched(source, whole, target, stretch.to, stretch.tint);
-            });
-            stretched = stretched && !sdl.empty() && sdl == here;
+        // Pictures come as RGBA textures, rendered text as ARGB ones.
+        for (const Uint32 format : {Uint32(SDL_PIXELFORMAT_RGBA32), Uint32(SDL_PIXELFORMAT_ARGB8888)}) {
+            for (const auto& stretch : stretches) {
+                const std::vector<uint8_t> sdl = drawnBySdl(picture, background, stretch.to, stretch.tint, format);
+                const std::vector<uint8_t> here = drawnHere(background, [&](SDL_Surface* target) {
+                    blendStretched(source, whole, target, stretch.to, stretch.tint);
+                });
+                stretched = stretched && !sdl.empty() && sdl == here;
+            }
         }
         const SDL_Rect to{13, 6, kProbeSize, kProbeSize};
-        const std::vector<uint8_t> sdl = drawnBySdl(picture, background, to, {255, 255, 255, 255});
+        const std::vector<uint8_t> sdl =
+            drawnBySdl(picture, background, to, {255, 255, 255, 255}, SDL_PIXELFORMAT_RGBA32);
         const std::vector<uint8_t> here =
             drawnHere(background, [&](SDL_Surface* target) { blendUnstretched(source, whole, target, to); });
         match.stretched = stretched;

@@ -29,6 +29,7 @@ void blendUnstretched(const RgbaPixels& source, const SDL_Rect& from, SDL_Surfac
 
 // Which of the two blends give exactly the bytes that the SDL this process runs with gives,
 // found once by drawing a test picture both ways (a different SDL may do its sums otherwise).
+// `stretched` holds for RGBA and ARGB textures, `unstretched` for RGBA ones only.
 struct SdlBlendMatch {
     bool stretched = false;
     bool unstretched = false;

@@ -382,15 +382,18 @@ void SdlGraphicsContext::drawTextLine(const std::string& line, Point topLeft, co
             surface = TTF_RenderUTF8_Blended(static_cast<TTF_Font*>(handle), line.c_str(), {255, 255, 255, 255});
         }
         if (!surface) return;
-        texture = textures_.insert(key, surface);
+        // Kept for writing tinted text straight into the target.
+        texture = textures_.insert(key, surface, {}, pixels_ != nullptr);
         SDL_FreeSurface(surface);
         if (!texture) return;
     }
     int width = 0, height = 0;
     SDL_QueryTexture(texture, nullptr, nullptr, &width, &height);
     const double pointsPerPixel = font.size() / font.pixelSize();
+    const RgbaPixels pixels = pixels_ ? textures_.pixels(key) : RgbaPixels{};
     drawTexturedQuad(texture, {0, 0, float(width), float(height)},
-                     {topLeft, {width * pointsPerPixel, height * pointsPerPixel}}, color);
+                     {topLeft, {width * pointsPerPixel, height * pointsPerPixel}}, color,
+                     pixels.bytes ? &pixels : nullptr);
 }
 
 SDL_Texture* SdlGraphicsContext::imageTexture(const ui::ImagePtr& image) {

@@ -4,6 +4,7 @@
 #include "platform/render/ScanlineFill.h"
 #include "platform/render/SdlGraphicsContext.h"
 #include "platform/render/TextureCache.h"
+#include "platform/ui/Font.h"
 
 #include <array>
 #include <functional>
@@ -290,6 +291,44 @@ TEST(GraphicsContext, PicturesWrittenDirectlyMatchSdlsDrawing) {
         ASSERT_TRUE(direct == throughSdl)
             << "round " << round << ": a " << imageWidth << "x" << imageHeight << " picture, alpha " << alpha
             << ", transform " << transform << (clipped ? ", clipped" : "");
+    }
+}
+
+// Text in colours, faded, scaled, clipped and cut at the canvas edge: the same bytes whether
+// the context writes the tinted letters itself or SDL draws them.
+TEST(GraphicsContext, TextWrittenDirectlyMatchesSdlsDrawing) {
+    struct Line {
+        const char* text;
+        Color color;
+        double alpha;
+        double scale;
+        Rect rect;
+    };
+    const Line lines[] = {
+        {"nhanh len :)", Color::black(), 1, 1, {10.5, 12.25, 200, 30}},
+        {"binh 250.000", Color::rgba(255, 220, 0), 1, 1, {30, 50, 180, 24}},
+        {"Đăng nhập", Color::white(), 1, 1, {5, 80, 150, 30}},
+        {"Đăng nhập", Color::white(), 0.6, 1, {100, 80, 150, 30}},
+        {"an", Color(0.2, 0.9, 0.4, 0.5), 1, 1, {180, 10, 60, 30}},
+        {"cuong", Color::rgba(255, 220, 0), 1, 1.5, {20, 100, 100, 30}},
+        {"hanging off the edge", Color::rgba(200, 40, 40), 0.8, 1, {150, 150, 200, 30}},
+    };
+    for (const bool clipped : {false, true}) {
+        auto drawing = [&](SdlGraphicsContext& context) {
+            if (clipped) context.clipToRect({0, 0, 120, 200});
+            for (const Line& line : lines) {
+                context.save();
+                context.setAlpha(line.alpha);
+                context.concat(ui::AffineTransform::scale(line.scale, line.scale));
+                context.drawText(line.text, line.rect, ui::Font::boldSystem(17), line.color, ui::TextAlignment::Left,
+                                 1);
+                context.restore();
+            }
+        };
+        const std::vector<uint8_t> direct = paintOnBusyCanvas(240, 200, true, drawing);
+        const std::vector<uint8_t> throughSdl = paintOnBusyCanvas(240, 200, false, drawing);
+        ASSERT_EQ(direct.size(), size_t(240 * 200 * 4));
+        EXPECT_TRUE(direct == throughSdl) << (clipped ? "clipped" : "whole");
     }
 }
 
