@@ -2,9 +2,29 @@
 
 #include "platform/runtime/Log.h"
 
+#include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <utility>
 
 namespace platform::render {
+
+namespace {
+
+// Offscreen targets may be made on any thread (a screenshot is), so the list is guarded.
+std::mutex targetsMutex;
+std::vector<std::pair<SDL_Renderer*, SDL_Surface*>> targets;
+
+} // namespace
+
+SDL_Surface* OffscreenTarget::surfaceOf(SDL_Renderer* renderer) {
+    if (!renderer) return nullptr;
+    std::lock_guard<std::mutex> lock(targetsMutex);
+    for (const auto& [drawer, surface] : targets) {
+        if (drawer == renderer) return surface;
+    }
+    return nullptr;
+}
 
 OffscreenTarget::OffscreenTarget(int width, int height) : width_(width), height_(height) {
     if (width <= 0 || height <= 0) return;
@@ -19,9 +39,15 @@ OffscreenTarget::OffscreenTarget(int width, int height) : width_(width), height_
         return;
     }
     SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
+    std::lock_guard<std::mutex> lock(targetsMutex);
+    targets.emplace_back(renderer_, surface_);
 }
 
 OffscreenTarget::~OffscreenTarget() {
+    if (renderer_) {
+        std::lock_guard<std::mutex> lock(targetsMutex);
+        std::erase_if(targets, [this](const auto& entry) { return entry.first == renderer_; });
+    }
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (surface_) SDL_FreeSurface(surface_);
 }

@@ -24,6 +24,10 @@ public:
     // Finishes pending drawing and returns the pixels as RGBA bytes, row by row.
     std::vector<uint8_t> rgbaPixels();
 
+    // The surface that `renderer` draws into when an OffscreenTarget made it, else nullptr.
+    // Drawing that SDL's software renderer does slowly can then be done on the pixels.
+    static SDL_Surface* surfaceOf(SDL_Renderer* renderer);
+
 private:
     int width_;
     int height_;

@@ -159,22 +159,19 @@ void Renderer::drawView(ui::GraphicsContext& context, ui::View& view) {
 
 void Renderer::render(const WindowList& windows, ui::Size screen, double scale, const ui::Rect* area) {
     SDL_RenderSetClipRect(renderer_, nullptr);
-    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     // The area in whole pixels, so the clearing and the clip cover the same pixels.
     ui::Rect clip;
+    SDL_Rect pixels{0, 0, 0, 0};
     if (area) {
         const int x0 = int(std::floor(area->minX() * scale)), y0 = int(std::floor(area->minY() * scale));
         const int x1 = int(std::ceil(area->maxX() * scale)), y1 = int(std::ceil(area->maxY() * scale));
-        const SDL_Rect pixels{x0, y0, x1 - x0, y1 - y0};
-        // (Clearing ignores the clip: only the area is painted over.)
-        SDL_RenderFillRect(renderer_, &pixels);
+        pixels = {x0, y0, x1 - x0, y1 - y0};
         clip = {x0 / scale, y0 / scale, (x1 - x0) / scale, (y1 - y0) / scale};
-    } else {
-        SDL_RenderClear(renderer_);
     }
     {
-        SdlGraphicsContext context(renderer_, textures_, {screen.width * scale, screen.height * scale}, scale);
+        SdlGraphicsContext context(renderer_, textures_, {screen.width * scale, screen.height * scale}, scale,
+                                   directDrawing_ ? OffscreenTarget::surfaceOf(renderer_) : nullptr);
+        context.clearFirst(area ? &pixels : nullptr);
         if (area) context.clipToRect(clip);
         frameArea = area ? &clip : nullptr;
         for (const std::shared_ptr<ui::Window>& window : windows) {

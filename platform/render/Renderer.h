@@ -29,6 +29,10 @@ public:
     // cleared and drawn; the rest keeps what it had.
     void render(const WindowList& windows, ui::Size screen, double scale = 1, const ui::Rect* area = nullptr);
 
+    // On (the default), drawing into an offscreen target's pixels takes the quicker ways
+    // that give the same bytes; off, everything goes through SDL (to compare the two).
+    void setDirectDrawing(bool on) { directDrawing_ = on; }
+
     // Draws `view` and its subviews into a context whose coordinates are those of the
     // view's superview (screen coordinates for a window). Works with any context.
     static void drawView(ui::GraphicsContext& context, ui::View& view);
@@ -42,6 +46,7 @@ public:
 private:
     SDL_Renderer* renderer_;
     TextureCache textures_;
+    bool directDrawing_ = true;
 };
 
 } // namespace platform::render

@@ -89,16 +89,74 @@ std::vector<Slice> slices(int imageLength, int cap, double targetStart, double t
 } // namespace
 
 SdlGraphicsContext::SdlGraphicsContext(SDL_Renderer* renderer, TextureCache& textures, ui::Size targetPixels,
-                                       double scale)
+                                       double scale, SDL_Surface* pixels)
     : renderer_(renderer),
       textures_(textures), target_{0, 0, std::max(0, int(targetPixels.width)), std::max(0, int(targetPixels.height))} {
     state_.transform = ui::AffineTransform::scale(scale, scale);
     state_.clip = target_;
+    // Everything drawn lies inside the target, so the target must lie inside the surface, and
+    // the renderer must map drawing one to one onto it.
+    if (pixels && pixels->pixels && pixels->format->BytesPerPixel == 4 && !SDL_MUSTLOCK(pixels) &&
+        target_.w <= pixels->w && target_.h <= pixels->h && drawsOneToOne(pixels->w, pixels->h)) {
+        pixels_ = pixels;
+    }
     applyClip();
 }
 
 SdlGraphicsContext::~SdlGraphicsContext() {
+    payClear();
     SDL_RenderSetClipRect(renderer_, nullptr);
+}
+
+bool SdlGraphicsContext::drawsOneToOne(int width, int height) const {
+    float scaleX = 0, scaleY = 0;
+    SDL_RenderGetScale(renderer_, &scaleX, &scaleY);
+    SDL_Rect viewport{0, 0, 0, 0};
+    SDL_RenderGetViewport(renderer_, &viewport);
+    int outputWidth = 0, outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) != 0) return false;
+    return scaleX == 1 && scaleY == 1 && viewport.x == 0 && viewport.y == 0 && viewport.w == width &&
+           viewport.h == height && outputWidth == width && outputHeight == height;
+}
+
+void SdlGraphicsContext::clearFirst(const SDL_Rect* area) {
+    payClear();
+    int width = 0, height = 0;
+    const bool sized = SDL_GetRendererOutputSize(renderer_, &width, &height) == 0;
+    clearOwed_ = true;
+    clearWhole_ = area == nullptr;
+    clearArea_ = area ? *area : SDL_Rect{0, 0, width, height};
+    // Drawing is only known to cover the clearing when it lands one to one on the output: a
+    // renderer scaled to a logical size puts bars beside the picture that only the clearing paints.
+    clearCoverable_ = sized && drawsOneToOne(width, height);
+}
+
+void SdlGraphicsContext::payClear() {
+    if (!clearOwed_) return;
+    clearOwed_ = false;
+    // (Clearing ignores the clip: only the area is painted over.)
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    if (clearWhole_) {
+        SDL_RenderClear(renderer_);
+    } else {
+        SDL_RenderFillRect(renderer_, &clearArea_);
+    }
+    SDL_RenderSetClipRect(renderer_, sdlClipSet_ ? &sdlClip_ : nullptr);
+}
+
+// True when the spans (one row each, rows in order) paint every pixel of the held-back clearing.
+bool SdlGraphicsContext::coversClear(const std::vector<SDL_Rect>& spans) const {
+    if (!clearCoverable_) return false;
+    if (clearArea_.w <= 0 || clearArea_.h <= 0) return true;
+    const int left = clearArea_.x, right = clearArea_.x + clearArea_.w;
+    int nextRow = clearArea_.y;
+    for (const SDL_Rect& span : spans) {
+        if (span.y != nextRow) continue;
+        if (span.x <= left && span.x + span.w >= right) ++nextRow;
+    }
+    return nextRow == clearArea_.y + clearArea_.h;
 }
 
 void SdlGraphicsContext::save() {
@@ -142,7 +200,10 @@ void SdlGraphicsContext::clipToPath(const ui::Path& path) {
 }
 
 void SdlGraphicsContext::applyClip() {
-    if (!clipIsEmpty()) SDL_RenderSetClipRect(renderer_, &state_.clip);
+    if (clipIsEmpty()) return;
+    SDL_RenderSetClipRect(renderer_, &state_.clip);
+    sdlClip_ = state_.clip;
+    sdlClipSet_ = true;
 }
 
 void SdlGraphicsContext::setFillColor(Color color) {
@@ -173,9 +234,34 @@ std::vector<SDL_Rect> SdlGraphicsContext::spansFor(const std::vector<UserPolygon
 
 void SdlGraphicsContext::paintSpans(const std::vector<SDL_Rect>& spans, SDL_Color colour, SDL_BlendMode blend) {
     if (spans.empty()) return;
+    if (clearOwed_) {
+        // A copied fill over all of the area leaves nothing of the clearing to see.
+        if (blend == SDL_BLENDMODE_NONE && coversClear(spans)) {
+            clearOwed_ = false;
+        } else {
+            payClear();
+        }
+    }
+    if (pixels_ && blend == SDL_BLENDMODE_NONE) {
+        fillSpansDirectly(spans, colour);
+        return;
+    }
     SDL_SetRenderDrawBlendMode(renderer_, blend);
     SDL_SetRenderDrawColor(renderer_, colour.r, colour.g, colour.b, colour.a);
     SDL_RenderFillRects(renderer_, spans.data(), int(spans.size()));
+}
+
+// A copied colour is the same bytes however it is written; SDL's fill streams past the cache,
+// which costs far more for the short rows of shapes that the next drawing reads back.
+void SdlGraphicsContext::fillSpansDirectly(const std::vector<SDL_Rect>& spans, SDL_Color colour) {
+    // What SDL still has queued lies beneath.
+    SDL_RenderFlush(renderer_);
+    const Uint32 pixel = SDL_MapRGBA(pixels_->format, colour.r, colour.g, colour.b, colour.a);
+    auto* const base = static_cast<uint8_t*>(pixels_->pixels);
+    for (const SDL_Rect& span : spans) {
+        auto* const row = reinterpret_cast<Uint32*>(base + size_t(span.y) * size_t(pixels_->pitch)) + span.x;
+        std::fill_n(row, span.w, pixel);
+    }
 }
 
 void SdlGraphicsContext::fillPolygons(const std::vector<UserPolygon>& polygons, Color color) {
@@ -296,15 +382,18 @@ void SdlGraphicsContext::drawTextLine(const std::string& line, Point topLeft, co
             surface = TTF_RenderUTF8_Blended(static_cast<TTF_Font*>(handle), line.c_str(), {255, 255, 255, 255});
         }
         if (!surface) return;
-        texture = textures_.insert(key, surface);
+        // Kept for writing tinted text straight into the target.
+        texture = textures_.insert(key, surface, {}, pixels_ != nullptr);
         SDL_FreeSurface(surface);
         if (!texture) return;
     }
     int width = 0, height = 0;
     SDL_QueryTexture(texture, nullptr, nullptr, &width, &height);
     const double pointsPerPixel = font.size() / font.pixelSize();
+    const RgbaPixels pixels = pixels_ ? textures_.pixels(key) : RgbaPixels{};
     drawTexturedQuad(texture, {0, 0, float(width), float(height)},
-                     {topLeft, {width * pointsPerPixel, height * pointsPerPixel}}, color);
+                     {topLeft, {width * pointsPerPixel, height * pointsPerPixel}}, color,
+                     pixels.bytes ? &pixels : nullptr);
 }
 
 SDL_Texture* SdlGraphicsContext::imageTexture(const ui::ImagePtr& image) {
@@ -329,19 +418,20 @@ void SdlGraphicsContext::drawImage(const ui::ImagePtr& image, const Rect& rect) 
     }
     SDL_Texture* texture = imageTexture(image);
     if (!texture) return;
+    const RgbaPixels pixels{image->bytes(), image->width(), image->height(), size_t(image->width()) * 4};
     for (const Slice& column : slices(image->width(), image->leftCap(), rect.minX(), rect.width())) {
         for (const Slice& row : slices(image->height(), image->topCap(), rect.minY(), rect.height())) {
             drawTexturedQuad(texture,
                              {float(column.sourceStart), float(row.sourceStart), float(column.sourceLength),
                               float(row.sourceLength)},
                              {column.targetStart, row.targetStart, column.targetLength, row.targetLength},
-                             Color::white());
+                             Color::white(), &pixels);
         }
     }
 }
 
-void SdlGraphicsContext::drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const Rect& target,
-                                          Color tint) {
+void SdlGraphicsContext::drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const Rect& target, Color tint,
+                                          const RgbaPixels* pixels) {
     const double alpha = tint.a * state_.alpha;
     if (alpha <= 0 || target.isEmpty() || source.w <= 0 || source.h <= 0) return;
     int width = 0, height = 0;
@@ -357,9 +447,69 @@ void SdlGraphicsContext::drawTexturedQuad(SDL_Texture* texture, const SDL_FRect&
         vertices[i] = SDL_Vertex{{float(p.x), float(p.y)}, colour, uv[i]};
     }
     const int indices[6] = {0, 1, 2, 0, 2, 3};
-    SDL_SetTextureBlendMode(texture, colour.a == 255 && TextureCache::isOpaque(texture) ? SDL_BLENDMODE_NONE
-                                                                                        : SDL_BLENDMODE_BLEND);
+    payClear();
+    const bool copied = colour.a == 255 && TextureCache::isOpaque(texture);
+    if (!copied && pixels && pixels->width == width && pixels->height == height &&
+        blendDirectly(texture, vertices, source, *pixels))
+        return;
+    SDL_SetTextureBlendMode(texture, copied ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     SDL_RenderGeometry(renderer_, texture, vertices, 4, indices, 6);
+}
+
+namespace {
+
+// The whole number that a texture coordinate times the texture's size gives, however it is
+// rounded or truncated, in float or in double; -1 when the ways could disagree.
+int texel(float coordinate, int size, float expected) {
+    const int whole = int(expected);
+    if (float(whole) != expected) return -1;
+    const double wide = double(coordinate) * size;
+    const float narrow = coordinate * float(size);
+    const bool steady = wide >= whole && wide < whole + 0.5 && narrow >= float(whole) && narrow < float(whole) + 0.5f;
+    return steady ? whole : -1;
+}
+
+} // namespace
+
+bool SdlGraphicsContext::blendDirectly(SDL_Texture* texture, const SDL_Vertex (&v)[4], const SDL_FRect& source,
+                                       const RgbaPixels& pixels) {
+    if (!pixels_ || pixels_->format->format != SDL_PIXELFORMAT_RGBA32) return false;
+    // SDL draws an upright textured rectangle as a stretched blit of its whole-pixel rectangle.
+    const float x0 = v[0].position.x, y0 = v[0].position.y, x1 = v[2].position.x, y1 = v[2].position.y;
+    if (v[1].position.x != x1 || v[1].position.y != y0 || v[3].position.x != x0 || v[3].position.y != y1) return false;
+    if (!(x0 >= 0 && y0 >= 0 && x1 > x0 && y1 > y0)) return false;
+    const float width = x1 - x0, height = y1 - y0;
+    if (!(width < float(target_.w) + 1 && height < float(target_.h) + 1)) return false;
+    const SDL_Rect to{int(x0), int(y0), int(width), int(height)};
+    if (to.w <= 0 || to.h <= 0) return false;
+    const SDL_Rect& clip = state_.clip;
+    if (to.x < clip.x || to.y < clip.y || to.x + to.w > clip.x + clip.w || to.y + to.h > clip.y + clip.h) return false;
+    const int left = texel(v[0].tex_coord.x, pixels.width, source.x);
+    const int top = texel(v[0].tex_coord.y, pixels.height, source.y);
+    const int right = texel(v[2].tex_coord.x, pixels.width, source.x + source.w);
+    const int bottom = texel(v[2].tex_coord.y, pixels.height, source.y + source.h);
+    if (left < 0 || top < 0 || right > pixels.width || bottom > pixels.height) return false;
+    const SDL_Rect from{left, top, right - left, bottom - top};
+    // A one-texel-wide part is drawn otherwise by SDL.
+    if (from.w <= 1 || from.h <= 1) return false;
+    const SDL_Color tint = v[0].color;
+    const SdlBlendMatch& match = sdlBlendMatch();
+    // Unstretched and untinted, SDL blends by other arithmetic, which depends on the texture's
+    // format as well.
+    if (to.w == from.w && to.h == from.h && tint.r == 255 && tint.g == 255 && tint.b == 255 && tint.a == 255) {
+        Uint32 format = 0;
+        if (!match.unstretched || SDL_QueryTexture(texture, &format, nullptr, nullptr, nullptr) != 0 ||
+            format != SDL_PIXELFORMAT_RGBA32) {
+            return false;
+        }
+        SDL_RenderFlush(renderer_);
+        blendUnstretched(pixels, from, pixels_, to);
+        return true;
+    }
+    if (!match.stretched) return false;
+    SDL_RenderFlush(renderer_);
+    blendStretched(pixels, from, pixels_, to, tint);
+    return true;
 }
 
 void SdlGraphicsContext::drawRadialGradient(Point center, double radius, Color inner, Color outer) {

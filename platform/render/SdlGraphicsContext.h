@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/render/PixelBlend.h"
 #include "platform/render/ScanlineFill.h"
 #include "platform/render/TextureCache.h"
 #include "platform/ui/GraphicsContext.h"
@@ -14,10 +15,19 @@ namespace platform::render {
 // images are textured quads through SDL_RenderGeometry. No anti-aliasing.
 //
 // Coordinates start as screen points; `scale` maps points to the target's pixels.
+//
+// Given the surface a software renderer draws into (`pixels`), the context writes some
+// drawing straight into it where SDL would take much longer for the very same pixels.
 class SdlGraphicsContext : public ui::GraphicsContext {
 public:
-    SdlGraphicsContext(SDL_Renderer* renderer, TextureCache& textures, ui::Size targetPixels, double scale = 1);
+    SdlGraphicsContext(SDL_Renderer* renderer, TextureCache& textures, ui::Size targetPixels, double scale = 1,
+                       SDL_Surface* pixels = nullptr);
     ~SdlGraphicsContext() override;
+
+    // Clears `area` (pixels; nullptr: the whole target, whatever the clip) to opaque black
+    // before the drawing. Held back until something is drawn, and dropped when that first
+    // thing paints over all of it opaquely (a full-screen background).
+    void clearFirst(const SDL_Rect* area);
 
     void save() override;
     void restore() override;
@@ -67,16 +77,36 @@ private:
     std::vector<UserPolygon> strokeOutline(const std::vector<ui::Point>& points, bool closed) const;
     void drawTextLine(const std::string& line, ui::Point topLeft, const ui::Font& font, ui::Color color);
     SDL_Texture* imageTexture(const ui::ImagePtr& image);
-    // Draws `source` (texture pixels) of the texture into `target` (user space).
-    void drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const ui::Rect& target, ui::Color tint);
+    // Draws `source` (texture pixels) of the texture into `target` (user space). `pixels`,
+    // when known, are the texture's own pixels.
+    void drawTexturedQuad(SDL_Texture* texture, const SDL_FRect& source, const ui::Rect& target, ui::Color tint,
+                          const RgbaPixels* pixels = nullptr);
+    // Does what SDL would do for the quad straight on the target's pixels, when it is a blend
+    // of an upright rectangle inside the clip whose arithmetic is known; false otherwise.
+    bool blendDirectly(SDL_Texture* texture, const SDL_Vertex (&vertices)[4], const SDL_FRect& source,
+                       const RgbaPixels& pixels);
     void applyClip();
     bool clipIsEmpty() const { return state_.clip.w <= 0 || state_.clip.h <= 0; }
+    // Does the clearing held back by clearFirst, if any.
+    void payClear();
+    bool coversClear(const std::vector<SDL_Rect>& spans) const;
+    // True when the renderer draws unscaled onto all of an output of this size.
+    bool drawsOneToOne(int width, int height) const;
+    void fillSpansDirectly(const std::vector<SDL_Rect>& spans, SDL_Color colour);
 
     SDL_Renderer* renderer_;
     TextureCache& textures_;
     SDL_Rect target_;
     State state_;
     std::vector<State> stack_;
+    SDL_Surface* pixels_ = nullptr;
+    // What SDL's clip is set to (it is left alone while the context's clip is empty).
+    SDL_Rect sdlClip_{0, 0, 0, 0};
+    bool sdlClipSet_ = false;
+    bool clearOwed_ = false;
+    bool clearWhole_ = false;
+    bool clearCoverable_ = false;
+    SDL_Rect clearArea_{0, 0, 0, 0};
 };
 
 } // namespace platform::render

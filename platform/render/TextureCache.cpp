@@ -2,6 +2,8 @@
 
 #include "platform/runtime/Log.h"
 
+#include <algorithm>
+
 namespace platform::render {
 
 namespace {
@@ -64,7 +66,8 @@ bool TextureCache::isOpaque(SDL_Texture* texture) {
     return texture && SDL_GetTextureUserData(texture) == &kOpaqueMark;
 }
 
-SDL_Texture* TextureCache::insert(const Key& key, SDL_Surface* surface, const std::weak_ptr<const void>& life) {
+SDL_Texture* TextureCache::insert(const Key& key, SDL_Surface* surface, const std::weak_ptr<const void>& life,
+                                  bool keepPixels) {
     if (!surface) return nullptr;
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface);
     if (!texture) {
@@ -82,8 +85,31 @@ SDL_Texture* TextureCache::insert(const Key& key, SDL_Surface* surface, const st
     entry.texture = texture;
     entry.life = life;
     entry.tracksLife = !isUnset(life);
+    if (keepPixels) {
+        if (SDL_Surface* rgba = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_RGBA32, 0)) {
+            if (!SDL_MUSTLOCK(rgba) || SDL_LockSurface(rgba) == 0) {
+                const size_t rowBytes = size_t(rgba->w) * 4;
+                entry.rgba.resize(rowBytes * size_t(rgba->h));
+                for (int y = 0; y < rgba->h; ++y) {
+                    const auto* row = static_cast<const uint8_t*>(rgba->pixels) + size_t(y) * size_t(rgba->pitch);
+                    std::copy(row, row + rowBytes, entry.rgba.begin() + long(size_t(y) * rowBytes));
+                }
+                entry.width = rgba->w;
+                entry.height = rgba->h;
+                if (SDL_MUSTLOCK(rgba)) SDL_UnlockSurface(rgba);
+            }
+            SDL_FreeSurface(rgba);
+        }
+    }
     entries_.emplace(key, std::move(entry));
     return texture;
+}
+
+RgbaPixels TextureCache::pixels(const Key& key) const {
+    const auto it = entries_.find(key);
+    if (it == entries_.end() || it->second.rgba.empty()) return {};
+    const Entry& entry = it->second;
+    return {entry.rgba.data(), entry.width, entry.height, size_t(entry.width) * 4};
 }
 
 void TextureCache::endFrame() {

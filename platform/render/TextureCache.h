@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/render/PixelBlend.h"
+
 #include <SDL.h>
 #include <map>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace platform::render {
 
@@ -24,8 +27,12 @@ public:
     // The texture stored under `key`, or nullptr. `life` is the owner's lifetime when
     // the owner is an object that may die and have its address reused (an image).
     SDL_Texture* find(const Key& key, const std::weak_ptr<const void>& life = {});
-    // Makes a texture from the surface (the surface stays the caller's) and keeps it.
-    SDL_Texture* insert(const Key& key, SDL_Surface* surface, const std::weak_ptr<const void>& life = {});
+    // Makes a texture from the surface (the surface stays the caller's) and keeps it; with
+    // `keepPixels`, a copy of the surface's pixels in RGBA order is kept beside it.
+    SDL_Texture* insert(const Key& key, SDL_Surface* surface, const std::weak_ptr<const void>& life = {},
+                        bool keepPixels = false);
+    // The pixels kept for `key`'s texture; empty (no bytes) when none were kept.
+    RgbaPixels pixels(const Key& key) const;
 
     // True when every pixel of the texture is fully opaque: drawn unfaded it may be copied
     // rather than blended, which gives the same pixels at a fraction of the cost.
@@ -42,6 +49,9 @@ private:
         std::weak_ptr<const void> life;
         bool tracksLife = false;
         bool used = true;
+        std::vector<uint8_t> rgba;
+        int width = 0;
+        int height = 0;
     };
     SDL_Renderer* renderer_;
     std::map<Key, Entry> entries_;

@@ -1,12 +1,15 @@
 #include "RenderTestSupport.h"
 #include "platform/render/OffscreenTarget.h"
+#include "platform/render/PixelBlend.h"
 #include "platform/render/ScanlineFill.h"
 #include "platform/render/SdlGraphicsContext.h"
 #include "platform/render/TextureCache.h"
+#include "platform/ui/Font.h"
 
 #include <array>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace platform::render::test {
 namespace {
@@ -211,6 +214,129 @@ TEST(GraphicsContext, OpaqueFillsGiveExactlyThePixelsBlendingGave) {
     EXPECT_EQ(at(2, 110), (std::array<int, 4>{0, 0, 0, 0})) << "nothing drawn";
     // Taken from the picture blending drew.
     EXPECT_EQ(checksum(pixels), 17912689492086912913ull);
+}
+
+// Paints on a canvas with every alpha and colour in it, the context writing into the pixels
+// itself where it can (`direct`) or leaving all drawing to SDL.
+std::vector<uint8_t> paintOnBusyCanvas(int width, int height, bool direct,
+                                       const std::function<void(SdlGraphicsContext&)>& drawing) {
+    OffscreenTarget target(width, height);
+    EXPECT_TRUE(target.isValid());
+    SDL_Surface* surface = OffscreenTarget::surfaceOf(target.renderer());
+    EXPECT_NE(surface, nullptr);
+    if (!surface) return {};
+    auto* bytes = static_cast<uint8_t*>(surface->pixels);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width * 4; ++x)
+            bytes[size_t(y) * size_t(surface->pitch) + size_t(x)] = uint8_t(x * 29 + y * 57 + (x * y) / 7);
+    }
+    {
+        TextureCache textures(target.renderer());
+        SdlGraphicsContext context(target.renderer(), textures, {double(width), double(height)}, 1,
+                                   direct ? surface : nullptr);
+        drawing(context);
+    }
+    return target.rgbaPixels();
+}
+
+// A picture whose bytes run through every value, alpha included, with fully clear and fully
+// opaque runs as a card's corners and face have.
+ui::ImagePtr noisyPicture(std::mt19937& random, int width, int height) {
+    std::vector<uint8_t> rgba(size_t(width) * size_t(height) * 4);
+    std::uniform_int_distribution<int> byte(0, 255), kind(0, 3);
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        for (size_t c = 0; c < 3; ++c)
+            rgba[i + c] = uint8_t(byte(random));
+        const int k = kind(random);
+        rgba[i + 3] = k == 0 ? 0 : k == 1 ? 255 : uint8_t(byte(random));
+    }
+    return ui::Image::fromPixels(width, height, std::move(rgba));
+}
+
+// Pictures stretched, squeezed, faded, cut into stretchable parts, clipped, turned, scaled
+// and hanging off the canvas: the bytes are the same whether the context writes them itself
+// or SDL draws them.
+TEST(GraphicsContext, PicturesWrittenDirectlyMatchSdlsDrawing) {
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> size(1, 140), place(-30, 230), choice(0, 9);
+    std::uniform_real_distribution<double> fraction(0, 1);
+    for (int round = 0; round < 150; ++round) {
+        const int imageWidth = size(random), imageHeight = size(random);
+        ui::ImagePtr image = noisyPicture(random, imageWidth, imageHeight);
+        if (choice(random) < 3) image = image->stretchable(imageWidth / 2, imageHeight / 3);
+        std::vector<Rect> places;
+        for (int i = 0; i < 4; ++i) {
+            const bool unstretched = choice(random) < 3;
+            const double x = place(random) + (choice(random) < 5 ? fraction(random) : 0);
+            const double y = place(random) * 0.8 + (choice(random) < 5 ? fraction(random) : 0);
+            places.push_back({x, y, unstretched ? imageWidth : size(random) * 1.3 + fraction(random),
+                              unstretched ? imageHeight : size(random) + fraction(random)});
+        }
+        const double alpha = choice(random) < 4 ? 1.0 : fraction(random);
+        const int transform = choice(random);
+        const bool clipped = choice(random) < 3;
+        const Rect clip{double(place(random)), double(place(random)), double(size(random)), double(size(random))};
+        auto drawing = [&](SdlGraphicsContext& context) {
+            context.setAlpha(alpha);
+            if (transform == 0) context.concat(ui::AffineTransform::rotation(0.4));
+            if (transform == 1) context.concat(ui::AffineTransform::scale(1.5, 0.75));
+            if (transform == 2) context.translate(0.25, 0.5);
+            if (clipped) context.clipToRect(clip);
+            for (const Rect& rect : places)
+                context.drawImage(image, rect);
+        };
+        const std::vector<uint8_t> direct = paintOnBusyCanvas(240, 200, true, drawing);
+        const std::vector<uint8_t> throughSdl = paintOnBusyCanvas(240, 200, false, drawing);
+        ASSERT_EQ(direct.size(), size_t(240 * 200 * 4));
+        ASSERT_TRUE(direct == throughSdl)
+            << "round " << round << ": a " << imageWidth << "x" << imageHeight << " picture, alpha " << alpha
+            << ", transform " << transform << (clipped ? ", clipped" : "");
+    }
+}
+
+// Text in colours, faded, scaled, clipped and cut at the canvas edge: the same bytes whether
+// the context writes the tinted letters itself or SDL draws them.
+TEST(GraphicsContext, TextWrittenDirectlyMatchesSdlsDrawing) {
+    struct Line {
+        const char* text;
+        Color color;
+        double alpha;
+        double scale;
+        Rect rect;
+    };
+    const Line lines[] = {
+        {"nhanh len :)", Color::black(), 1, 1, {10.5, 12.25, 200, 30}},
+        {"binh 250.000", Color::rgba(255, 220, 0), 1, 1, {30, 50, 180, 24}},
+        {"Đăng nhập", Color::white(), 1, 1, {5, 80, 150, 30}},
+        {"Đăng nhập", Color::white(), 0.6, 1, {100, 80, 150, 30}},
+        {"an", Color(0.2, 0.9, 0.4, 0.5), 1, 1, {180, 10, 60, 30}},
+        {"cuong", Color::rgba(255, 220, 0), 1, 1.5, {20, 100, 100, 30}},
+        {"hanging off the edge", Color::rgba(200, 40, 40), 0.8, 1, {150, 150, 200, 30}},
+    };
+    for (const bool clipped : {false, true}) {
+        auto drawing = [&](SdlGraphicsContext& context) {
+            if (clipped) context.clipToRect({0, 0, 120, 200});
+            for (const Line& line : lines) {
+                context.save();
+                context.setAlpha(line.alpha);
+                context.concat(ui::AffineTransform::scale(line.scale, line.scale));
+                context.drawText(line.text, line.rect, ui::Font::boldSystem(17), line.color, ui::TextAlignment::Left,
+                                 1);
+                context.restore();
+            }
+        };
+        const std::vector<uint8_t> direct = paintOnBusyCanvas(240, 200, true, drawing);
+        const std::vector<uint8_t> throughSdl = paintOnBusyCanvas(240, 200, false, drawing);
+        ASSERT_EQ(direct.size(), size_t(240 * 200 * 4));
+        EXPECT_TRUE(direct == throughSdl) << (clipped ? "clipped" : "whole");
+    }
+}
+
+// The quick blends are only used where they give SDL's bytes; with the SDL on this machine
+// both do, so pictures here are never left to the slow way.
+TEST(GraphicsContext, BothQuickBlendsAgreeWithThisSdl) {
+    EXPECT_TRUE(sdlBlendMatch().stretched);
+    EXPECT_TRUE(sdlBlendMatch().unstretched);
 }
 
 TEST(ScanlineFill, ReversedInnerOutlineCutsAHole) {
