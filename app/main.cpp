@@ -114,9 +114,11 @@ bool readFile(const std::string& path, std::string& text) {
 }
 
 // Runs the script on the main thread; `turn` runs between its steps (the window's pump).
-int runScript(const std::string& script, const std::function<void()>& turn) {
+int runScript(const std::string& script, const std::function<void()>& turn,
+              const std::function<uint64_t()>& inputs = {}) {
     platform::automation::Driver driver(&std::cout);
     if (turn) driver.setTurnHook(turn);
+    if (inputs) driver.setInputCount(inputs);
     const auto result = driver.run(script);
     std::cout << (result.ok ? "script passed" : "script failed") << "\n";
     return result.ok ? kOk : kScriptFailed;
@@ -265,7 +267,7 @@ int main(int argc, char** argv) {
         if (!options.script.empty()) {
             // The script runs once the window shows; the window keeps drawing meanwhile.
             platform::runOnMainThread([&] {
-                status = runScript(script, [&host] { host.pump(); });
+                status = runScript(script, [&host] { host.pump(); }, [&host] { return host.inputsTaken(); });
                 host.stop();
             });
         }

@@ -175,6 +175,19 @@ Driver::Outcome Driver::runLine(const std::string& line) {
         return shot(rest);
     }
     if (command == "dump") return dump();
+    if (command == "inputs") {
+        std::string head;
+        double count = 0;
+        double timeout = defaultTimeout_;
+        if (splitTrailingNumber(rest, head, count) && !head.empty()) {
+            timeout = count;
+            if (!parseNumber(head, count)) return needsArgument("a count of inputs");
+        } else if (!parseNumber(rest, count)) {
+            return needsArgument("a count of inputs");
+        }
+        if (count < 0 || timeout < 0) return needsArgument("a count of inputs");
+        return waitForInputs(count, timeout);
+    }
     return fail("unknown command \"" + command + "\"");
 }
 
@@ -320,6 +333,21 @@ Driver::Outcome Driver::drag(const Selector& selector, double dx, double dy) {
     app.dispatchTouch(ui::TouchPhase::Ended, {start.x + dx, start.y + dy});
     settle();
     return {};
+}
+
+Driver::Outcome Driver::waitForInputs(double count, double timeout) {
+    if (!inputCount_) return fail("inputs needs a window that counts its inputs");
+    auto start = SteadyClock::now();
+    while (double(inputCount_()) < count) {
+        if (applicationEnded()) return fail("the application ended");
+        if (secondsSince(start) >= timeout)
+            return fail("the window took " + std::to_string(inputCount_()) + " inputs, not " + formatSeconds(count) +
+                        ", in " + formatSeconds(timeout) + " s");
+        pollTurn(kPollStep);
+    }
+    // What the last input started (a sheet sliding away, a screen pushed) runs on before
+    // the next control is looked for.
+    return sleep(0.5);
 }
 
 Driver::Outcome Driver::sleep(double seconds) {

@@ -37,6 +37,9 @@ struct DriverResult {
 //   dump                       prints the view tree
 //   where SELECTOR             prints "where SELECTOR at X Y": the screen point a tap on the
 //                              view would touch (so a test outside the process can click there)
+//   inputs N [SECONDS]         until the window has taken N inputs in all since it opened
+//                              (see setInputCount; default 10 s), then lets what they started
+//                              run for half a second: a click sent from outside has landed
 //
 // Where the selector ends: for wait, expect, expect-not, tap, return, where and screen the
 // selector (or class) runs to the end of the line, so texts may hold spaces; for wait and
@@ -62,6 +65,8 @@ public:
     // Called after every line and on every turn of the run loop while a line waits or
     // sleeps, so that a window can handle its events and redraw while a script runs.
     void setTurnHook(std::function<void()> hook) { turnHook_ = std::move(hook); }
+    // The count of inputs the window has taken, for `inputs`; without it `inputs` fails.
+    void setInputCount(std::function<uint64_t()> count) { inputCount_ = std::move(count); }
 
 private:
     struct Outcome {
@@ -83,6 +88,7 @@ private:
     Outcome shot(const std::string& path);
     Outcome dump();
     Outcome where(const Selector& selector, const std::string& text);
+    Outcome waitForInputs(double count, double timeout);
 
     // The selector's view, or a failure naming what was not found.
     ui::View* locate(const Selector& selector, Outcome& outcome);
@@ -102,6 +108,7 @@ private:
     bool applicationWasRunning_ = false;
     int dragSteps_ = 5;
     std::function<void()> turnHook_;
+    std::function<uint64_t()> inputCount_;
 };
 
 } // namespace platform::automation

@@ -290,6 +290,7 @@ void WindowHost::handle(const SDL_Event& event) {
         mouseDown_ = false;
         lastMouse_ = {double(event.button.x), double(event.button.y)};
         app.dispatchTouch(ui::TouchPhase::Ended, lastMouse_, std::max(1, int(event.button.clicks)));
+        ++inputsTaken_;
         break;
     case SDL_MOUSEWHEEL: {
         // Wheel steps of about three lines; the pointer picks the scroll view.
@@ -301,6 +302,7 @@ void WindowHost::handle(const SDL_Event& event) {
         const double flip = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
         app.dispatchScroll({double(logicalX), double(logicalY)},
                            {flip * event.wheel.x * kPointsPerStep, -flip * event.wheel.y * kPointsPerStep});
+        ++inputsTaken_;
         break;
     }
     case SDL_TEXTINPUT:
@@ -322,8 +324,9 @@ void WindowHost::handle(const SDL_Event& event) {
             app.dispatchKey(ui::Key::Escape);
             break;
         default:
-            break;
+            return;
         }
+        ++inputsTaken_;
         break;
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && mouseDown_) {

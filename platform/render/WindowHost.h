@@ -46,6 +46,10 @@ public:
     // Frames drawn so far (for tests and the idle check), and those drawn whole.
     uint64_t framesDrawn() const { return framesDrawn_; }
     uint64_t wholeFramesDrawn() const { return wholeFramesDrawn_; }
+    // Inputs handed to the application so far: left-button releases, wheel steps and the
+    // keys it takes (Return, Backspace, Tab, Escape). A script driven from outside waits
+    // on it to know that a click or a key it was sent has landed.
+    uint64_t inputsTaken() const { return inputsTaken_; }
 
 private:
     void close();
@@ -84,6 +88,7 @@ private:
     double frameInterval_ = 1.0 / 60;
     uint64_t framesDrawn_ = 0;
     uint64_t wholeFramesDrawn_ = 0;
+    uint64_t inputsTaken_ = 0;
 };
 
 } // namespace platform::render

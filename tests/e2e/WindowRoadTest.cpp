@@ -223,22 +223,29 @@ WalkStep wheelDown(const std::string& selector) {
 }
 
 // The client's half of the walk: it waits for each control and says where it is; after a
-// field's keys it says where the typed text shows. A pause after each click and key lets
-// it land before the next control is looked for (a busy machine may take a while to send it).
+// field's keys it says where the typed text shows. After each click, wheel and key it waits
+// until the window has taken it (the count of inputs in all so far), however long a busy
+// machine takes to send it, so the next control is looked for on the screen it led to.
 std::string walkScript(const std::vector<WalkStep>& steps) {
     std::string script = "screen LoginView 30\nsleep 0.5\n";
+    int inputs = 0;
+    auto landed = [&](int taken) { return "inputs " + std::to_string(inputs += taken) + " 30\n"; };
     for (const auto& step : steps) {
         switch (step.kind) {
         case WalkStep::Kind::Click:
+            script += "wait " + step.target + " 30\nwhere " + step.target + "\n" + landed(1);
+            break;
         case WalkStep::Kind::Wheel:
-            script += "wait " + step.target + " 30\nwhere " + step.target + "\nsleep 1.5\n";
+            script += "wait " + step.target + " 30\nwhere " + step.target + "\n" + landed(4);
             break;
         case WalkStep::Kind::Field:
+            // The click counts; the typed letters are seen in the field itself.
+            inputs += 1;
             script += "wait " + step.target + " 30\nwhere " + step.target + "\nwait text=" + step.shows +
                       " 30\nwhere text=" + step.shows + "\n";
             break;
         case WalkStep::Kind::Key:
-            script += "sleep 2\n";
+            script += landed(1);
             break;
         }
     }

@@ -203,6 +203,29 @@ TEST_F(DriverTest, TheTurnHookRunsAfterEachLineAndWhileALineWaits) {
     EXPECT_GE(turns, 2 + 4);
 }
 
+TEST_F(DriverTest, InputsWaitsUntilTheWindowHasTakenThemAll) {
+    Driver driver(&log_);
+    uint64_t taken = 0;
+    // A click lands on every third turn of the loop.
+    int turns = 0;
+    driver.setTurnHook([&] {
+        if (++turns % 3 == 0) ++taken;
+    });
+    driver.setInputCount([&taken] { return taken; });
+    auto result = driver.run("inputs 2 5\ninputs 2");
+    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_GE(taken, 2u);
+
+    result = driver.run("inputs 1000 0.1");
+    EXPECT_EQ(result.failedLine, 1);
+    EXPECT_NE(result.message.find("inputs, not 1000, in 0.1 s"), std::string::npos) << result.message;
+
+    // Without a window that counts, nothing can be waited for.
+    EXPECT_EQ(drive("inputs 1").failedLine, 1);
+    EXPECT_EQ(driver.run("inputs\n").failedLine, 1);
+    EXPECT_EQ(driver.run("inputs x 5").failedLine, 1);
+}
+
 TEST_F(DriverTest, AScreenThatDoesNotComeNamesTheOneShown) {
     auto result = drive("screen DetailScreen 0.1");
     EXPECT_FALSE(result.ok);
