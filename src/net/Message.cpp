@@ -28,29 +28,32 @@ std::vector<uint8_t> Message::rawData() const {
     return raw;
 }
 
+std::vector<uint8_t> Message::takeRawData() && {
+    std::vector<uint8_t> raw = std::move(data_);
+    data_.clear();
+    idx_ = 0;
+    const size_t bodySize = raw.size();
+    raw.resize(2 + bodySize);
+    if (bodySize > 0) std::memmove(raw.data() + 2, raw.data(), bodySize);
+    const auto id = static_cast<uint16_t>(commandId_);
+    raw[0] = static_cast<uint8_t>(id >> 8);
+    raw[1] = static_cast<uint8_t>(id);
+    return raw;
+}
+
 void Message::writeFloat(float value) {
     uint32_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     appendBigEndian(bits, 4);
 }
 
-void Message::writeUTF(std::string_view text) {
-    size_t size = text.size();
-    if (size > kMaxUTFBytes) {
-        // Cut before the character that straddles the limit: step back over
-        // continuation bytes (10xxxxxx) to the start of that character.
-        size = kMaxUTFBytes;
-        while (size > 0 && (static_cast<uint8_t>(text[size]) & 0xC0) == 0x80)
-            --size;
-    }
-    uint8_t* out = extend(2 + size);
-    out[0] = static_cast<uint8_t>(size >> 8);
-    out[1] = static_cast<uint8_t>(size);
-    if (size > 0) std::memcpy(out + 2, text.data(), size);
-}
-
-void Message::writeUTF(const char* text) {
-    writeUTF(text ? std::string_view(text) : std::string_view());
+void Message::writeCutUTF(std::string_view text) {
+    // Cut before the character that straddles the limit: step back over continuation
+    // bytes (10xxxxxx) to the start of that character.
+    size_t size = kMaxUTFBytes;
+    while (size > 0 && (static_cast<uint8_t>(text[size]) & 0xC0) == 0x80)
+        --size;
+    writeUTF(text.substr(0, size));
 }
 
 void Message::writeData(const uint8_t* bytes, size_t size) {

@@ -42,6 +42,10 @@ public:
     static std::optional<Message> fromRawData(std::vector<uint8_t>&& bytes);
     // The command id (big-endian) followed by the body: what gets enciphered.
     std::vector<uint8_t> rawData() const;
+    // The same bytes, made in the body's own buffer: the two id bytes go in front of
+    // the body, which usually has room for them, so a message on its way out is not
+    // copied. The message is left with an empty body.
+    std::vector<uint8_t> takeRawData() &&;
 
     // Writers: each appends one field.
     // The fixed-width writers and readers are defined below, in the header: a reply is
@@ -55,8 +59,15 @@ public:
     // 16-bit byte count, then the UTF-8 bytes. No string (nullptr) writes the empty
     // string 00 00, so the field is never missing. A string longer than
     // kMaxUTFBytes is cut at the last character boundary that fits.
-    void writeUTF(std::string_view text);
-    void writeUTF(const char* text);
+    void writeUTF(std::string_view text) {
+        if (text.size() > kMaxUTFBytes) return writeCutUTF(text);
+        const size_t size = text.size();
+        uint8_t* out = extend(2);
+        out[0] = static_cast<uint8_t>(size >> 8);
+        out[1] = static_cast<uint8_t>(size);
+        data_.insert(data_.end(), text.begin(), text.end());
+    }
+    void writeUTF(const char* text) { writeUTF(text ? std::string_view(text) : std::string_view()); }
     // Raw bytes; the length is not written, the reader must know it.
     void writeData(const uint8_t* bytes, size_t size);
     void writeData(const std::vector<uint8_t>& bytes) { writeData(bytes.data(), bytes.size()); }
@@ -124,6 +135,7 @@ private:
         data_.resize(at + count);
         return data_.data() + at;
     }
+    void writeCutUTF(std::string_view text);
     static void logPastTheEnd(const char* reader);
     std::optional<std::vector<uint8_t>> readData(int64_t length, const char* what);
 

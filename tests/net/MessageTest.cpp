@@ -202,3 +202,35 @@ TEST(MessageReaders, FloatBitsTravelUnchanged) {
     EXPECT_TRUE(std::signbit(m.readFloat()));
     EXPECT_TRUE(std::isnan(m.readFloat()));
 }
+
+// The frame writer takes a message's bytes out of it: the same bytes rawData() gives,
+// whether or not the body's buffer has room for the command id in front.
+TEST(MessageWriters, TakenRawDataIsTheCommandIdThenTheWholeBody) {
+    Message written(1008);
+    written.writeByte(-1);
+    written.writeInt(7);
+    written.writeUTF("abc");
+    Message partlyRead = reading("0102");
+    partlyRead.readByte();
+    struct Case {
+        const char* name;
+        Message message;
+        const char* raw;
+    };
+    Case cases[] = {
+        {"written", written, "03f0ff000000070003616263"},
+        {"no body", Message(220), "00dc"},
+        {"default", Message(), "0000"},
+        {"exact body", Message(-1, fromHex("0102")), "ffff0102"},
+        {"partly read", partlyRead, "00070102"},
+    };
+    for (auto& c : cases) {
+        EXPECT_EQ(toHex(std::move(c.message).takeRawData()), c.raw) << c.name;
+        EXPECT_TRUE(c.message.data().empty()) << c.name;
+        EXPECT_EQ(c.message.idx(), 0) << c.name;
+        EXPECT_FALSE(c.message.available()) << c.name;
+        c.message.writeShort(9);
+        EXPECT_EQ(toHex(c.message.data()), "0009") << c.name;
+        EXPECT_EQ(c.message.readShort(), 9) << c.name;
+    }
+}
