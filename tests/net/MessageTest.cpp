@@ -234,3 +234,49 @@ TEST(MessageWriters, TakenRawDataIsTheCommandIdThenTheWholeBody) {
         EXPECT_EQ(c.message.readShort(), 9) << c.name;
     }
 }
+
+// Texts of eight bytes and more are checked in steps; a fault anywhere, also among
+// the last few bytes, still makes the whole text empty.
+TEST(MessageReaders, LongTextsAreCheckedToTheirLastByte) {
+    struct Case {
+        const char* field; // count and bytes
+        const char* text;  // what readUTF gives
+    };
+    const Case cases[] = {
+        {"0008 6162636465666768", "abcdefgh"},
+        {"0010 61626364656667686162636465666768", "abcdefghabcdefgh"},
+        {"000e 616263646566676861626364c3a9", "abcdefghabcdé"},
+        {"0009 c3a9 61626364656667", "éabcdefg"},
+        {"000a 6162636465666768 c3a9", "abcdefghé"},
+        {"000a 6162636465666768 61ff", ""},
+        {"0009 6162636465666768 c3", ""},
+        {"000a 6162636465666768 c0af", ""},
+        {"000b 6162636465666768 eda080", ""},
+        {"000c 6162636465666768 f4908080", ""},
+        {"000a ff 616263646566676861", ""},
+        {"0008 616263ff65666768", ""},
+        {"0011 6162636465666768 6162636465666768 80", ""},
+    };
+    for (const auto& c : cases) {
+        auto m = reading(std::string(c.field) + "07");
+        EXPECT_EQ(m.readUTF(), c.text) << c.field;
+        EXPECT_EQ(m.readByte(), 7) << c.field;
+    }
+}
+
+// A body given whole is read from its first byte and handed back unchanged.
+TEST(MessageReaders, AGivenBodyIsReadFromItsFirstByte) {
+    Message m(12, fromHex("00020a0b"));
+    EXPECT_EQ(toHex(m.data()), "00020a0b");
+    EXPECT_EQ(m.readShort(), 2);
+    m.setData(fromHex("7f"));
+    EXPECT_EQ(m.idx(), 2);
+    EXPECT_FALSE(m.available());
+    m.setIdx(0);
+    EXPECT_EQ(m.readByte(), 0x7f);
+    m.setData({});
+    EXPECT_TRUE(m.data().empty());
+    m.writeInt(1);
+    EXPECT_EQ(toHex(m.data()), "00000001");
+    EXPECT_EQ(toHex(m.rawData()), "000c00000001");
+}
