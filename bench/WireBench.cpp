@@ -32,7 +32,7 @@ kavo::Message typicalReply() {
 void MessageEncodeDecode(benchmark::State& state) {
     for (auto _ : state) {
         kavo::Message m = typicalReply();
-        auto raw = m.rawData();
+        auto raw = std::move(m).takeRawData();
         auto back = kavo::Message::fromRawData(std::move(raw));
         back->readByte();
         benchmark::DoNotOptimize(back->readInt());

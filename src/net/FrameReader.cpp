@@ -39,8 +39,9 @@ FrameReader::Result FrameReader::next(std::vector<uint8_t>& body) {
     }
 }
 
-std::vector<uint8_t> encodeFrame(const TEA& tea, const Message& message) {
-    std::vector<uint8_t> enc = tea.encrypt(message.rawData());
+namespace {
+
+std::vector<uint8_t> frameAround(const std::vector<uint8_t>& enc) {
     auto length = static_cast<uint32_t>(enc.size() + 1);
     std::vector<uint8_t> frame;
     frame.reserve(5 + enc.size());
@@ -49,6 +50,16 @@ std::vector<uint8_t> encodeFrame(const TEA& tea, const Message& message) {
     frame.push_back(1);
     frame.insert(frame.end(), enc.begin(), enc.end());
     return frame;
+}
+
+} // namespace
+
+std::vector<uint8_t> encodeFrame(const TEA& tea, const Message& message) {
+    return frameAround(tea.encrypt(message.rawData()));
+}
+
+std::vector<uint8_t> encodeFrame(const TEA& tea, Message&& message) {
+    return frameAround(tea.encrypt(std::move(message).takeRawData()));
 }
 
 std::optional<Message> decodeFrameBody(const TEA& tea, const std::vector<uint8_t>& body, std::string* why) {

@@ -44,6 +44,9 @@ private:
 
 // The frame of one message: length, flag byte 1, enciphered command id and body.
 std::vector<uint8_t> encodeFrame(const TEA& tea, const Message& message);
+// The same for a message that is not needed afterwards: its body buffer is enciphered
+// without being copied first.
+std::vector<uint8_t> encodeFrame(const TEA& tea, Message&& message);
 
 // Deciphers one frame body and rebuilds its message. Nothing, with the reason in
 // `why`, when the body is empty, does not decipher, or gives fewer than 2 bytes.

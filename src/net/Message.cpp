@@ -7,25 +7,47 @@
 namespace kavo {
 
 std::optional<Message> Message::fromRawData(const uint8_t* bytes, size_t size) {
-    if (size < 2) return std::nullopt;
-    auto id = static_cast<int16_t>(static_cast<uint16_t>((bytes[0] << 8) | bytes[1]));
-    return Message(id, std::vector<uint8_t>(bytes + 2, bytes + size));
+    if (size < kHead) return std::nullopt;
+    return fromRawData(std::vector<uint8_t>(bytes, bytes + size));
 }
 
 std::optional<Message> Message::fromRawData(std::vector<uint8_t>&& bytes) {
-    if (bytes.size() < 2) return std::nullopt;
-    auto id = static_cast<int16_t>(static_cast<uint16_t>((bytes[0] << 8) | bytes[1]));
-    bytes.erase(bytes.begin(), bytes.begin() + 2);
-    return Message(id, std::move(bytes));
+    if (bytes.size() < kHead) return std::nullopt;
+    // The id bytes stay where they are, as the room in front of the body.
+    std::optional<Message> message(std::in_place);
+    message->commandId_ = static_cast<int16_t>(static_cast<uint16_t>((bytes[0] << 8) | bytes[1]));
+    message->data_ = std::move(bytes);
+    return message;
 }
 
 std::vector<uint8_t> Message::rawData() const {
-    std::vector<uint8_t> raw(2 + data_.size());
-    auto id = static_cast<uint16_t>(commandId_);
-    raw[0] = static_cast<uint8_t>(id >> 8);
-    raw[1] = static_cast<uint8_t>(id);
-    if (!data_.empty()) std::memcpy(raw.data() + 2, data_.data(), data_.size());
+    std::vector<uint8_t> raw(kHead + bodySize());
+    putCommandId(raw.data());
+    if (bodySize() > 0) std::memcpy(raw.data() + kHead, data_.data() + kHead, bodySize());
     return raw;
+}
+
+std::vector<uint8_t> Message::takeRawData() && {
+    if (data_.size() < kHead) data_.resize(kHead);
+    putCommandId(data_.data());
+    idx_ = 0;
+    std::vector<uint8_t> raw = std::move(data_);
+    data_.clear();
+    return raw;
+}
+
+void Message::putCommandId(uint8_t* out) const {
+    const auto id = static_cast<uint16_t>(commandId_);
+    out[0] = static_cast<uint8_t>(id >> 8);
+    out[1] = static_cast<uint8_t>(id);
+}
+
+void Message::setData(const std::vector<uint8_t>& body) {
+    data_.clear();
+    if (body.empty()) return;
+    data_.reserve(kHead + body.size());
+    data_.resize(kHead);
+    data_.insert(data_.end(), body.begin(), body.end());
 }
 
 void Message::writeFloat(float value) {
@@ -34,27 +56,17 @@ void Message::writeFloat(float value) {
     appendBigEndian(bits, 4);
 }
 
-void Message::writeUTF(std::string_view text) {
-    size_t size = text.size();
-    if (size > kMaxUTFBytes) {
-        // Cut before the character that straddles the limit: step back over
-        // continuation bytes (10xxxxxx) to the start of that character.
-        size = kMaxUTFBytes;
-        while (size > 0 && (static_cast<uint8_t>(text[size]) & 0xC0) == 0x80)
-            --size;
-    }
-    uint8_t* out = extend(2 + size);
-    out[0] = static_cast<uint8_t>(size >> 8);
-    out[1] = static_cast<uint8_t>(size);
-    if (size > 0) std::memcpy(out + 2, text.data(), size);
-}
-
-void Message::writeUTF(const char* text) {
-    writeUTF(text ? std::string_view(text) : std::string_view());
+void Message::writeCutUTF(std::string_view text) {
+    // Cut before the character that straddles the limit: step back over continuation
+    // bytes (10xxxxxx) to the start of that character.
+    size_t size = kMaxUTFBytes;
+    while (size > 0 && (static_cast<uint8_t>(text[size]) & 0xC0) == 0x80)
+        --size;
+    writeUTF(text.substr(0, size));
 }
 
 void Message::writeData(const uint8_t* bytes, size_t size) {
-    if (size > 0) data_.insert(data_.end(), bytes, bytes + size);
+    if (size > 0) std::memcpy(extend(size), bytes, size);
 }
 
 void Message::logPastTheEnd(const char* reader) {
@@ -73,7 +85,7 @@ std::string Message::readUTF() {
     if (!fits(2)) return {};
     auto length = static_cast<size_t>(takeBigEndian(2));
     if (!fits(length)) return {};
-    const uint8_t* start = data_.data() + idx_;
+    const uint8_t* start = data_.data() + kHead + idx_;
     idx_ += static_cast<int32_t>(length);
     if (!isValidUTF8(start, length)) return {};
     return std::string(reinterpret_cast<const char*>(start), length);
@@ -84,7 +96,7 @@ std::optional<std::vector<uint8_t>> Message::readData(int64_t length, const char
         platform::log(std::string("Message ") + what + ": past the end of the body");
         return std::nullopt;
     }
-    auto begin = data_.begin() + idx_;
+    auto begin = data_.begin() + static_cast<std::ptrdiff_t>(kHead) + idx_;
     std::vector<uint8_t> bytes(begin, begin + static_cast<std::ptrdiff_t>(length));
     idx_ += static_cast<int32_t>(length);
     return bytes;
@@ -98,17 +110,29 @@ std::optional<std::vector<uint8_t>> Message::readDataWithIntLength(int32_t lengt
     return readData(length, "readDataWithIntLength");
 }
 
+namespace {
+
+bool eightAreASCII(const uint8_t* bytes) {
+    uint64_t eight = 0;
+    std::memcpy(&eight, bytes, sizeof eight);
+    return (eight & 0x8080808080808080ull) == 0;
+}
+
+} // namespace
+
 bool isValidUTF8(const uint8_t* bytes, size_t size) {
+    // Most texts are plain ASCII: eight such bytes are skipped at a time, and the last
+    // eight, read once, finish a text whose rest is shorter than eight.
+    const bool asciiEnd = size >= 8 && eightAreASCII(bytes + size - 8);
     size_t i = 0;
     while (i < size) {
-        // Most texts are plain ASCII: skip eight such bytes at a time.
         if (size - i >= 8) {
-            uint64_t eight = 0;
-            std::memcpy(&eight, bytes + i, sizeof eight);
-            if ((eight & 0x8080808080808080ull) == 0) {
+            if (eightAreASCII(bytes + i)) {
                 i += 8;
                 continue;
             }
+        } else if (asciiEnd) {
+            return true;
         }
         uint8_t lead = bytes[i];
         if (lead < 0x80) {

@@ -225,7 +225,7 @@ void writeLoop(StatePtr state, ConnectionPtr connection) {
             state->queue.pop_front();
             tea = state->tea;
         }
-        std::vector<uint8_t> frame = encodeFrame(*tea, message);
+        std::vector<uint8_t> frame = encodeFrame(*tea, std::move(message));
         if (!sendAll(connection->fd, frame.data(), frame.size())) {
             if (!isClosed(*state, connection))
                 platform::log(std::string("MobileClient: write failed: ") + strerror(errno));

@@ -78,3 +78,17 @@ TEST(Frames, BodiesThatCannotBeMessagesAreRefusedWithAReason) {
     EXPECT_FALSE(kavo::decodeFrameBody(tea, tea.encrypt(fromHex("01")), &why));
     EXPECT_EQ(why, "frame body holds no command id");
 }
+
+// Command 1702 (06a6), body "hello" and -5, key 42: length 21, flag 1, the plain length
+// 13 in clear and two enciphered blocks. Kept or handed over, the message gives one frame.
+TEST(Frames, AKeptAndAHandedOverMessageGiveTheSameFrame) {
+    TEA tea(42);
+    Message kept(1702);
+    kept.writeUTF("hello");
+    kept.writeInt(-5);
+    Message handedOver = kept;
+    const char* frame = "00000015 01 0000000d e2aa406b338ba4f6 8bba9cdb4addd6e6";
+    EXPECT_EQ(toHex(kavo::encodeFrame(tea, kept)), toHex(fromHex(frame)));
+    EXPECT_EQ(toHex(kavo::encodeFrame(tea, std::move(handedOver))), toHex(fromHex(frame)));
+    EXPECT_EQ(kept.readUTF(), "hello");
+}

@@ -202,3 +202,81 @@ TEST(MessageReaders, FloatBitsTravelUnchanged) {
     EXPECT_TRUE(std::signbit(m.readFloat()));
     EXPECT_TRUE(std::isnan(m.readFloat()));
 }
+
+// The frame writer takes a message's bytes out of it: the same bytes rawData() gives,
+// whether or not the body's buffer has room for the command id in front.
+TEST(MessageWriters, TakenRawDataIsTheCommandIdThenTheWholeBody) {
+    Message written(1008);
+    written.writeByte(-1);
+    written.writeInt(7);
+    written.writeUTF("abc");
+    Message partlyRead = reading("0102");
+    partlyRead.readByte();
+    struct Case {
+        const char* name;
+        Message message;
+        const char* raw;
+    };
+    Case cases[] = {
+        {"written", written, "03f0ff000000070003616263"},
+        {"no body", Message(220), "00dc"},
+        {"default", Message(), "0000"},
+        {"exact body", Message(-1, fromHex("0102")), "ffff0102"},
+        {"partly read", partlyRead, "00070102"},
+    };
+    for (auto& c : cases) {
+        EXPECT_EQ(toHex(std::move(c.message).takeRawData()), c.raw) << c.name;
+        EXPECT_TRUE(c.message.data().empty()) << c.name;
+        EXPECT_EQ(c.message.idx(), 0) << c.name;
+        EXPECT_FALSE(c.message.available()) << c.name;
+        c.message.writeShort(9);
+        EXPECT_EQ(toHex(c.message.data()), "0009") << c.name;
+        EXPECT_EQ(c.message.readShort(), 9) << c.name;
+    }
+}
+
+// Texts of eight bytes and more are checked in steps; a fault anywhere, also among
+// the last few bytes, still makes the whole text empty.
+TEST(MessageReaders, LongTextsAreCheckedToTheirLastByte) {
+    struct Case {
+        const char* field; // count and bytes
+        const char* text;  // what readUTF gives
+    };
+    const Case cases[] = {
+        {"0008 6162636465666768", "abcdefgh"},
+        {"0010 61626364656667686162636465666768", "abcdefghabcdefgh"},
+        {"000e 616263646566676861626364c3a9", "abcdefghabcdé"},
+        {"0009 c3a9 61626364656667", "éabcdefg"},
+        {"000a 6162636465666768 c3a9", "abcdefghé"},
+        {"000a 6162636465666768 61ff", ""},
+        {"0009 6162636465666768 c3", ""},
+        {"000a 6162636465666768 c0af", ""},
+        {"000b 6162636465666768 eda080", ""},
+        {"000c 6162636465666768 f4908080", ""},
+        {"000a ff 616263646566676861", ""},
+        {"0008 616263ff65666768", ""},
+        {"0011 6162636465666768 6162636465666768 80", ""},
+    };
+    for (const auto& c : cases) {
+        auto m = reading(std::string(c.field) + "07");
+        EXPECT_EQ(m.readUTF(), c.text) << c.field;
+        EXPECT_EQ(m.readByte(), 7) << c.field;
+    }
+}
+
+// A body given whole is read from its first byte and handed back unchanged.
+TEST(MessageReaders, AGivenBodyIsReadFromItsFirstByte) {
+    Message m(12, fromHex("00020a0b"));
+    EXPECT_EQ(toHex(m.data()), "00020a0b");
+    EXPECT_EQ(m.readShort(), 2);
+    m.setData(fromHex("7f"));
+    EXPECT_EQ(m.idx(), 2);
+    EXPECT_FALSE(m.available());
+    m.setIdx(0);
+    EXPECT_EQ(m.readByte(), 0x7f);
+    m.setData({});
+    EXPECT_TRUE(m.data().empty());
+    m.writeInt(1);
+    EXPECT_EQ(toHex(m.data()), "00000001");
+    EXPECT_EQ(toHex(m.rawData()), "000c00000001");
+}

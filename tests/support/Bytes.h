@@ -32,8 +32,8 @@ public:
     Bytes& raw(std::initializer_list<uint8_t> v) { return m_.writeData(ByteVector(v)), *this; }
     Bytes& raw(const ByteVector& v) { return m_.writeData(v), *this; }
 
-    const ByteVector& data() const { return m_.data(); }
-    operator const ByteVector&() const { return m_.data(); }
+    ByteVector data() const { return m_.data(); }
+    operator ByteVector() const { return m_.data(); }
     Message message(int16_t commandId) const { return Message(commandId, m_.data()); }
 
 private:
