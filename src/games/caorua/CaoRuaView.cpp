@@ -13,15 +13,16 @@
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
+#include "table/base/PlaySound.h"
+#include "table/base/TableWidgets.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
 #include "table/cards/CardView.h"
-#include "table/registry/GameController.h"
-#include "table/sheets/InviteView.h"
-#include "table/base/PlaySound.h"
-#include "table/registry/TableRules.h"
-#include "table/base/TienLenPlayer.h"
 #include "table/deal/TurnRequest.h"
 #include "table/deal/TurnedCard.h"
+#include "table/registry/GameController.h"
+#include "table/registry/TableRules.h"
+#include "table/sheets/InviteView.h"
 #include "table/sheets/menuGift.h"
 #include "table/sheets/menuSetup.h"
 
@@ -47,8 +48,6 @@ constexpr std::pair<int, const char*> kStartTitles[] = {
 // The dealer's pile by room level: 0, 1, any other.
 constexpr const char* kDealerPictures[] = {"img_CaoRua_DealerCardBlue.png", "img_CaoRua_DealerCardYellow.png",
                                            "img_CaoRua_DealerCardRed.png"};
-
-const platform::ui::Color kFullColour = platform::ui::Color::rgba(27, 175, 57);
 
 bool isEmpty(const std::shared_ptr<Player>& player) {
     return !player || player->IDDB() == -1;
@@ -579,7 +578,7 @@ void CaoRuaView::setTimerWithSeat(int s) {
     progressTimer_->setHidden(false);
     imgMyTurn_->setHidden(false);
     view()->bringSubviewToFront(imgMyTurn_.get());
-    progressTimer_->setTintColor(kFullColour);
+    progressTimer_->setTintColor(kTurnBarFull);
     limitProgress_ = float(dieTime_) / float(interval_);
     progressTimer_->setProgress(limitProgress_);
     const float step = 0.1f / float(interval_);
@@ -593,13 +592,7 @@ void CaoRuaView::setTimerWithSeat(int s) {
 
 void CaoRuaView::repeatTimer(float step) {
     limitProgress_ -= step;
-    if (limitProgress_ > 0.6f)
-        progressTimer_->setTintColor(kFullColour);
-    else if (limitProgress_ > 0.3f)
-        progressTimer_->setTintColor(platform::ui::Color::orange());
-    else
-        progressTimer_->setTintColor(platform::ui::Color::red());
-    progressTimer_->setProgress(std::max(0.0f, limitProgress_));
+    showTurnTimeLeft(*progressTimer_, limitProgress_);
     if (limitProgress_ <= 0) {
         if (limitTimer_) limitTimer_->invalidate();
         limitTimer_.reset();

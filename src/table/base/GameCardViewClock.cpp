@@ -7,14 +7,13 @@
 #include "platform/ui/Font.h"
 #include "portal/GlobalService.h"
 #include "table/base/GameCardView.h"
+#include "table/base/TableWidgets.h"
 #include "table/registry/TableRules.h"
 #include "table/sheets/boardChat.h"
 
 namespace kavo {
 
 namespace {
-
-const platform::ui::Color kFullColour = platform::ui::Color::rgba(27, 175, 57);
 
 bool isMe(int32_t id) {
     auto me = UIController::myInfo();
@@ -57,7 +56,7 @@ void GameCardView::setTimerWithSeat(int s) {
     if (s == 0) {
         // A turn without a length shows no bar: nothing to divide by.
         if (interval_ <= 0 || hasLeft_) return;
-        progressTimer_->setTintColor(kFullColour);
+        progressTimer_->setTintColor(kTurnBarFull);
         progressTimer_->setHidden(false);
         imgMyTurn_->setHidden(false);
         view()->bringSubviewToFront(imgMyTurn_.get());
@@ -76,13 +75,7 @@ void GameCardView::setTimerWithSeat(int s) {
 
 void GameCardView::repeatTimer(float step) {
     limitProgress_ -= step;
-    if (limitProgress_ > 0.6f)
-        progressTimer_->setTintColor(kFullColour);
-    else if (limitProgress_ > 0.3f)
-        progressTimer_->setTintColor(platform::ui::Color::orange());
-    else
-        progressTimer_->setTintColor(platform::ui::Color::red());
-    progressTimer_->setProgress(std::max(0.0f, limitProgress_));
+    showTurnTimeLeft(*progressTimer_, limitProgress_);
     if (limitProgress_ <= 0) {
         if (limitTimer_) limitTimer_->invalidate();
         limitTimer_.reset();

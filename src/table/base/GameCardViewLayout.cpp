@@ -4,6 +4,7 @@
 #include "app/Util.h"
 #include "platform/ui/Font.h"
 #include "table/base/GameCardView.h"
+#include "table/base/TableWidgets.h"
 #include "table/registry/TableRules.h"
 
 #include <algorithm>
@@ -25,45 +26,23 @@ Rect r(double x, double y, double w, double h) {
 // The top seat stands right of the event ticker's strip (the top left 240 x 30).
 constexpr double kSeatOrigin[4][2] = {{8, 226}, {420, 92}, {246, 4}, {10, 92}};
 
-std::shared_ptr<ImageView> image(platform::ui::View& parent, Rect frame, const std::string& id,
-                                 const std::string& picture = "") {
-    auto view = ImageView::make(frame);
-    view->setAccessibilityIdentifier(id);
-    if (!picture.empty()) view->setImage(Util::getImageWithName(picture));
-    parent.addSubview(view);
-    return view;
-}
-
-std::shared_ptr<Button> button(platform::ui::View& parent, Rect frame, const std::string& id,
-                               const std::string& title = "") {
-    auto made = Button::make(frame);
-    made->setAccessibilityIdentifier(id);
-    made->setTitle(title);
-    made->titleLabel()->setFont(platform::ui::Font::boldSystem(11 * Util::iPad()));
-    // A long name or a big amount is drawn smaller before it is ever cut.
-    made->titleLabel()->setAdjustsFontSizeToFitWidth(true);
-    made->titleLabel()->setMinimumFontSize(7 * Util::iPad());
-    parent.addSubview(made);
-    return made;
-}
-
 } // namespace
 
 void GameCardView::buildLayout() {
     auto& root = *view();
-    imgBoard_ = image(root, r(70, 50, 340, 190), "imgBoard");
+    imgBoard_ = addTableImage(root, r(70, 50, 340, 190), "imgBoard");
     imgBoard_->setBackgroundColor(platform::ui::Color::rgba(15, 110, 60));
     imgBoard_->layer().setCornerRadius(40 * Util::iPad());
-    imgIconGame_ = image(root, r(205, 110, 69, 63), "imgIconGame");
+    imgIconGame_ = addTableImage(root, r(205, 110, 69, 63), "imgIconGame");
     imgIconGame_->setAlpha(0.35);
-    imgMoney_ = image(root, r(376, 6, 20, 20), "imgMoney", "Nut_keo_tien_cuoc.png");
-    btnCuoc_ = button(root, r(398, 6, 78, 22), "btnCuoc");
+    imgMoney_ = addTableImage(root, r(376, 6, 20, 20), "imgMoney", "Nut_keo_tien_cuoc.png");
+    btnCuoc_ = addTableButton(root, r(398, 6, 78, 22), "btnCuoc");
     btnCuoc_->onTouchUpInside([this] { showCuoc(); });
     for (int s = 0; s < kSeats; ++s)
         buildSeat(s);
-    btnLock1_ = button(root, r(430, 70, 30, 20), "btnLock1", "");
+    btnLock1_ = addTableButton(root, r(430, 70, 30, 20), "btnLock1", "");
     btnLock1_->setTag(1);
-    btnLock3_ = button(root, r(20, 70, 30, 20), "btnLock3", "");
+    btnLock3_ = addTableButton(root, r(20, 70, 30, 20), "btnLock3", "");
     btnLock3_->setTag(3);
     for (const auto& lock : {btnLock1_, btnLock3_}) {
         Button* raw = lock.get();
@@ -74,20 +53,20 @@ void GameCardView::buildLayout() {
     viewActions_ = platform::ui::View::make(r(160, 282, 316, 34));
     viewActions_->setAccessibilityIdentifier("viewActions");
     root.addSubview(viewActions_);
-    btnStart_ = button(*viewActions_, r(236, 0, 80, 32), "btnStart");
+    btnStart_ = addTableButton(*viewActions_, r(236, 0, 80, 32), "btnStart");
     btnStart_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnStart_->onTouchUpInside([this] { clickStartGame(); });
-    btnFire_ = button(*viewActions_, r(156, 0, 76, 32), "btnFire");
-    btnSkip_ = button(*viewActions_, r(76, 0, 76, 32), "btnSkip");
-    btnAutoSelected_ = button(*viewActions_, r(0, 0, 72, 32), "btnAutoSelected");
+    btnFire_ = addTableButton(*viewActions_, r(156, 0, 76, 32), "btnFire");
+    btnSkip_ = addTableButton(*viewActions_, r(76, 0, 76, 32), "btnSkip");
+    btnAutoSelected_ = addTableButton(*viewActions_, r(0, 0, 72, 32), "btnAutoSelected");
     btnAutoSelected_->onTouchUpInside([this] { clickAutomaticSelectedCards(); });
     for (const auto& b : {btnFire_, btnSkip_, btnAutoSelected_})
         b->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
 
-    btnChat_ = button(root, r(70, 292, 40, 24), "btnChat", "");
+    btnChat_ = addTableButton(root, r(70, 292, 40, 24), "btnChat", "");
     btnChat_->setBackgroundImage(Util::getImageWithName("tl_chat.png"));
     btnChat_->onTouchUpInside([this] { clickChatBoardOfMe(); });
-    btnMail_ = button(root, r(114, 292, 40, 24), "clickMailBox", "");
+    btnMail_ = addTableButton(root, r(114, 292, 40, 24), "clickMailBox", "");
     btnMail_->setBackgroundImage(Util::getImageWithName("tl_mail.png"));
     btnMail_->onTouchUpInside([this] { clickMailBox(); });
 
@@ -98,7 +77,7 @@ void GameCardView::buildLayout() {
     const Rect bubbles[5] = {r(72, 160, 100, 40), r(300, 112, 100, 40), r(64, 60, 100, 40), r(64, 112, 100, 40),
                              r(190, 120, 100, 40)};
     for (int slot = 0; slot < 5; ++slot) {
-        chats_[size_t(slot)] = image(root, bubbles[slot], "chat" + std::to_string(slot));
+        chats_[size_t(slot)] = addTableImage(root, bubbles[slot], "chat" + std::to_string(slot));
         chats_[size_t(slot)]->setHidden(true);
     }
 
@@ -111,8 +90,8 @@ void GameCardView::buildLayout() {
         mauBinhAreas_.push_back(area);
     }
     for (int i = 0; i < 13; ++i) {
-        mauBinhAreas_.push_back(image(root, r(90 + i * 22, 150, 30, 39), "imgCard" + std::to_string(i)));
-        mauBinhAreas_.push_back(image(root, r(60 + i * 28, 120, 50, 65), "imgBigCard" + std::to_string(i)));
+        mauBinhAreas_.push_back(addTableImage(root, r(90 + i * 22, 150, 30, 39), "imgCard" + std::to_string(i)));
+        mauBinhAreas_.push_back(addTableImage(root, r(60 + i * 28, 120, 50, 65), "imgBigCard" + std::to_string(i)));
     }
     for (const char* id : {"cufChi1", "cufChi2", "cufChi3", "cufLung"}) {
         auto label = platform::ui::Label::make(r(100, 80, 100, 20));
@@ -126,7 +105,7 @@ void GameCardView::buildLayout() {
     buildMenu();
     // My turn's bar runs in the middle: this arrow points at my seat meanwhile.
     const Rect mySeat = seatViews_[0].btnSeat->frame();
-    imgMyTurn_ = image(root, {0, 0, 18 * Util::iPadX(), 26 * Util::iPadY()}, "imgMyTurn", "icon_next_me.png");
+    imgMyTurn_ = addTableImage(root, {0, 0, 18 * Util::iPadX(), 26 * Util::iPadY()}, "imgMyTurn", "icon_next_me.png");
     imgMyTurn_->setCenter({mySeat.midX(), mySeat.minY() - 15 * Util::iPadY()});
     imgMyTurn_->setHidden(true);
     placeBadgeOnTheMailbox();
@@ -215,27 +194,27 @@ void GameCardView::buildSeat(int s) {
     seat.cpiSeat = SubSeatView::make(r(x - 4, y - 4, 58, 68));
     seat.cpiSeat->setAccessibilityIdentifier("cpiSeat" + n);
     root.addSubview(seat.cpiSeat);
-    seat.ava = image(root, r(x + 3, y + 8, 44, 44), "ava" + n);
-    seat.btnSeat = button(root, r(x, y, 50, 60), "btnSeat" + n);
+    seat.ava = addTableImage(root, r(x + 3, y + 8, 44, 44), "ava" + n);
+    seat.btnSeat = addTableButton(root, r(x, y, 50, 60), "btnSeat" + n);
     seat.btnSeat->setTag(s);
     Button* rawSeat = seat.btnSeat.get();
     seat.btnSeat->onTouchUpInside([this, rawSeat] { clickShowActionPlayer(*rawSeat); });
     // Inside the window: the bottom left seat's name would start left of it.
     const double under = std::max(0.0, x - 10);
-    seat.btnName = button(root, r(under, y + 60, 70, 14), "btnName" + n);
+    seat.btnName = addTableButton(root, r(under, y + 60, 70, 14), "btnName" + n);
     seat.btnName->setUserInteractionEnabled(false);
-    seat.btnMoney = button(root, r(under, y + 74, 70, 14), "btnMoney" + n);
+    seat.btnMoney = addTableButton(root, r(under, y + 74, 70, 14), "btnMoney" + n);
     seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
     seat.btnMoney->setUserInteractionEnabled(false);
-    if (s > 0) seat.isFriend = image(root, r(x + 52, y + 2, 14, 14), "imgIsFriend" + n, "img_greenBird.png");
-    seat.btnPresent = button(root, r(x + 52, y + 32, 24, 24), "btnPresent" + n);
+    if (s > 0) seat.isFriend = addTableImage(root, r(x + 52, y + 2, 14, 14), "imgIsFriend" + n, "img_greenBird.png");
+    seat.btnPresent = addTableButton(root, r(x + 52, y + 32, 24, 24), "btnPresent" + n);
     seat.btnPresent->setTag(s);
     seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     seat.btnPresent->onTouchUpInside([this, s] { clickGiftDetail(s); });
-    seat.ok = image(root, r(x + 36, y - 6, 18, 18), "ok" + n);
-    seat.point = image(root, r(x + 52, y + 58, 16, 16), "imgPoint" + n);
+    seat.ok = addTableImage(root, r(x + 36, y - 6, 18, 18), "ok" + n);
+    seat.point = addTableImage(root, r(x + 52, y + 58, 16, 16), "imgPoint" + n);
     seat.point->setHidden(true);
-    seat.position = image(root, r(x + 56, y - 6, 24, 24), "imgPosition" + std::to_string(s + 1));
+    seat.position = addTableImage(root, r(x + 56, y - 6, 24, 24), "imgPosition" + std::to_string(s + 1));
 }
 
 void GameCardView::buildMenu() {
@@ -243,7 +222,7 @@ void GameCardView::buildMenu() {
     viewPlayerMenu_->setAccessibilityIdentifier("viewPlayerMenu");
     viewPlayerMenu_->setBackgroundColor(platform::ui::Color::rgba(0, 0, 0, 0.55));
     view()->addSubview(viewPlayerMenu_);
-    auto backdrop = button(*viewPlayerMenu_, r(0, 0, 480, 320), "clickHideActionPlayer");
+    auto backdrop = addTableButton(*viewPlayerMenu_, r(0, 0, 480, 320), "clickHideActionPlayer");
     backdrop->onTouchUpInside([this] { hideForActionPlayerMenu(); });
     // Each seat's buttons stand beside it, towards the middle of the table.
     const double menuOrigin[4][2] = {{90, 180}, {300, 70}, {280, 10}, {90, 70}};
@@ -254,7 +233,7 @@ void GameCardView::buildMenu() {
         const double y = menuOrigin[s][1];
         auto text = [](const char* key) { return Resources::getInstance().textWithKey(key); };
         auto menuButton = [&](double row, const std::string& id, const std::string& title) {
-            auto made = button(*viewPlayerMenu_, r(x, y + row * 26, 110, 24), id, title);
+            auto made = addTableButton(*viewPlayerMenu_, r(x, y + row * 26, 110, 24), id, title);
             made->setBackgroundImage(Util::getImageWithName("button_chuc_nang1.png"));
             return made;
         };
