@@ -10,9 +10,12 @@
 #include "portal/GlobalMessageHandler.h"
 #include "portal/GlobalService.h"
 #include "tests/support/SourceDir.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace kavo::test {
 
@@ -56,9 +59,40 @@ void RecordingClient::clear() {
 
 namespace {
 
-std::string sourceResources() {
-    return sourceDir() + "/resources";
-}
+// The bundle every portal test reads: the source tree's resources, with the addresses the
+// shipped files name (where a portal stub started by hand answers) turned to a web server of
+// this process, which answers "not found" to every path. One for the process: the
+// configuration is read once.
+class PortalBundle {
+public:
+    static const std::string& path() {
+        static PortalBundle bundle;
+        return bundle.folder_.path();
+    }
+
+private:
+    PortalBundle() {
+        namespace fs = std::filesystem;
+        const fs::path source = sourceDir() + "/resources";
+        std::error_code ignored;
+        for (const auto& entry : fs::directory_iterator(source, ignored)) {
+            const fs::path target = fs::path(folder_.path()) / entry.path().filename();
+            if (entry.is_directory()) {
+                fs::create_directory_symlink(fs::absolute(entry.path()), target, ignored);
+                continue;
+            }
+            std::ifstream in(entry.path());
+            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const std::string shippedBase = "http://127.0.0.1:12347";
+            for (size_t at = text.find(shippedBase); at != std::string::npos; at = text.find(shippedBase, at))
+                text.replace(at, shippedBase.size(), http_.url(""));
+            std::ofstream(target) << text;
+        }
+    }
+
+    TestHttpServer http_;
+    TempFolder folder_;
+};
 
 void resetAppState() {
     UIController::setMyInfo(nullptr);
@@ -76,7 +110,7 @@ void resetAppState() {
 } // namespace
 
 PortalEnvironment::PortalEnvironment() {
-    platform::Bundle::main().setMainPath(sourceResources());
+    platform::Bundle::main().setMainPath(PortalBundle::path());
     platform::setDataDirectory(data_.path());
     platform::UserDefaults::standard().reset();
     platform::RunLoop::main().reset();
