@@ -40,8 +40,8 @@
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
-#include "table/registry/GameController.h"
 #include "table/base/GameTableView.h"
+#include "table/registry/GameController.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,8 +5,8 @@
 #include "app/UIController.h"
 #include "games/caorua/CaoRuaView.h"
 #include "platform/runtime/RunLoop.h"
-#include "table/registry/GameController.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/registry/GameController.h"
 #include "tests/e2e/StubDrive.h"
 #include "tests/support/client/ClientTestSupport.h"
 

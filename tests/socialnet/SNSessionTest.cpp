@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 #include <set>
-#include <thread>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 

@@ -4,8 +4,8 @@
 #include "app/Util.h"
 #include "games/phom/PhomNewView.h"
 #include "platform/runtime/Log.h"
-#include "table/cards/CardView.h"
 #include "table/base/PlaySound.h"
+#include "table/cards/CardView.h"
 
 #include <cmath>
 

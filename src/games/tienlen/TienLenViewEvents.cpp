@@ -5,9 +5,9 @@
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/tienlen/TienLenView.h"
-#include "table/cards/CardView.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/CardView.h"
 
 #include <algorithm>
 

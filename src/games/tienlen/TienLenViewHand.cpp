@@ -6,8 +6,8 @@
 #include "games/tienlen/CardUtils.h"
 #include "games/tienlen/TienLenView.h"
 #include "portal/GlobalService.h"
-#include "table/cards/CardView.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/CardView.h"
 
 #include <algorithm>
 #include <cmath>

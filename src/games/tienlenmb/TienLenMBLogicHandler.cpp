@@ -5,8 +5,8 @@
 #include "games/tienlenmb/CardMBUtils.h"
 #include "games/tienlenmb/TienLenMBService.h"
 #include "games/tienlenmb/TienLenMBView.h"
-#include "table/registry/GameController.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/registry/GameController.h"
 
 namespace kavo {
 

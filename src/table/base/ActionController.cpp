@@ -4,10 +4,10 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
 #include "portal/GlobalService.h"
-#include "table/registry/GameController.h"
 #include "table/base/GameTableView.h"
-#include "table/sheets/PlayerInfo.h"
+#include "table/registry/GameController.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/PlayerInfo.h"
 
 namespace kavo {
 

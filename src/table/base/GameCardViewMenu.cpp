@@ -8,9 +8,9 @@
 #include "social/MessageView.h"
 #include "table/base/ActionController.h"
 #include "table/base/GameCardView.h"
+#include "table/registry/TableRules.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/PlayerInfo.h"
-#include "table/registry/TableRules.h"
 #include "table/sheets/boardChat.h"
 #include "table/sheets/menuCuoc.h"
 

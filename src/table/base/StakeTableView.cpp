@@ -8,10 +8,10 @@
 #include "platform/runtime/Log.h"
 #include "platform/ui/Font.h"
 #include "portal/GlobalService.h"
-#include "table/cards/BCCardView.h"
-#include "table/sheets/InviteView.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/BCCardView.h"
+#include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
 
 namespace kavo {

@@ -2,8 +2,8 @@
 
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Label.h"
-#include "table/deal/DealStepper.h"
 #include "table/base/GameCardView.h"
+#include "table/deal/DealStepper.h"
 #include "table/deal/PeekController.h"
 #include "table/deal/PeekTable.h"
 

@@ -5,9 +5,9 @@
 #include "app/Util.h"
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/Touch.h"
-#include "table/registry/GameController.h"
 #include "table/base/GameTableView.h"
 #include "table/deal/PeekTable.h"
+#include "table/registry/GameController.h"
 #include "table/registry/TableRules.h"
 
 #include <cmath>

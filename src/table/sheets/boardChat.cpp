@@ -9,10 +9,10 @@
 #include "lobby/BoardView.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Screen.h"
-#include "table/registry/GameController.h"
 #include "table/base/GameTableView.h"
-#include "table/sheets/SheetPanel.h"
+#include "table/registry/GameController.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

@@ -6,10 +6,10 @@
 #include "app/Util.h"
 #include "platform/ui/Font.h"
 #include "portal/GlobalService.h"
-#include "table/registry/GameController.h"
 #include "table/base/GameTableView.h"
-#include "table/sheets/SheetPanel.h"
+#include "table/registry/GameController.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/SheetPanel.h"
 
 #include <cmath>
 #include <map>

@@ -6,8 +6,8 @@
 #include "portal/GlobalService.h"
 #include "table/base/ActionController.h"
 #include "table/base/GameTableView.h"
-#include "table/sheets/SheetPanel.h"
 #include "table/registry/TableRules.h"
+#include "table/sheets/SheetPanel.h"
 
 namespace kavo {
 

@@ -5,8 +5,8 @@
 #include "app/Util.h"
 #include "platform/foundation/UserDefaults.h"
 #include "table/base/ActionController.h"
-#include "table/registry/GameController.h"
 #include "table/base/GameTableView.h"
+#include "table/registry/GameController.h"
 #include "table/registry/TableRules.h"
 
 #include <initializer_list>

@@ -5,8 +5,8 @@
 #include "platform/render/Renderer.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Image.h"
-#include "table/registry/GameController.h"
 #include "table/base/SeatedTableView.h"
+#include "table/registry/GameController.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {

@@ -4,9 +4,9 @@
 #include "games/baicao/BaiCaoView.h"
 #include "games/xizach/XiZachView.h"
 #include "platform/runtime/RunLoop.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
 #include "table/registry/GameController.h"
-#include "table/base/TienLenPlayer.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {

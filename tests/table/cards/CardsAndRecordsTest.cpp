@@ -7,12 +7,12 @@
 #include "platform/services/SystemSound.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Touch.h"
+#include "table/base/PlaySound.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
 #include "table/cards/CardView.h"
 #include "table/cards/CardViewPhom.h"
 #include "table/registry/GameController.h"
-#include "table/base/PlaySound.h"
-#include "table/base/TienLenPlayer.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {

@@ -7,8 +7,8 @@
 #include "platform/render/Renderer.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Image.h"
-#include "table/registry/GameController.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/registry/GameController.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {

@@ -7,10 +7,10 @@
 #include "games/caorua/CaoRuaView.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/Vibration.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/InviteView.h"
-#include "table/base/TienLenPlayer.h"
 #include "table/sheets/boardChat.h"
 #include "tests/table/TableTestSupport.h"
 

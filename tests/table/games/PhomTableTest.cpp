@@ -6,8 +6,8 @@
 #include "games/phom/PhomNewView.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
-#include "table/registry/GameController.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/registry/GameController.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <atomic>

@@ -8,9 +8,9 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Image.h"
 #include "portal/GlobalService.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
-#include "table/base/TienLenPlayer.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {

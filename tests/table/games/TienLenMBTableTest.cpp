@@ -7,9 +7,9 @@
 #include "games/tienlenmb/TienLenMBView.h"
 #include "platform/ui/Button.h"
 #include "portal/GlobalService.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
-#include "table/base/TienLenPlayer.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {

@@ -9,9 +9,9 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
-#include "table/base/TienLenPlayer.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {

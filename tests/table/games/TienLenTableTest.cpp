@@ -11,8 +11,8 @@
 #include "platform/services/SystemSound.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
-#include "table/registry/GameController.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/registry/GameController.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <algorithm>
