@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace kavo::test {
 
@@ -81,12 +80,7 @@ private:
                 fs::create_directory_symlink(fs::absolute(entry.path()), target, ignored);
                 continue;
             }
-            std::ifstream in(entry.path());
-            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            const std::string shippedBase = "http://127.0.0.1:12347";
-            for (size_t at = text.find(shippedBase); at != std::string::npos; at = text.find(shippedBase, at))
-                text.replace(at, shippedBase.size(), http_.url(""));
-            std::ofstream(target) << text;
+            std::ofstream(target) << shippedResourceServedBy(entry.path().filename().string(), http_.url(""));
         }
     }
 

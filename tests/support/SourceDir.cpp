@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace kavo::test {
 
@@ -16,6 +18,15 @@ const std::string& sourceDir() {
         return std::string(value);
     }();
     return root;
+}
+
+std::string shippedResourceServedBy(const std::string& name, const std::string& base) {
+    std::ifstream in(sourceDir() + "/resources/" + name);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string shipped = "http://127.0.0.1:12347";
+    for (size_t at = text.find(shipped); at != std::string::npos; at = text.find(shipped, at + base.size()))
+        text.replace(at, shipped.size(), base);
+    return text;
 }
 
 } // namespace kavo::test

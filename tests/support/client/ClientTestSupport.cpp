@@ -25,7 +25,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 namespace kavo::test {
@@ -76,12 +75,7 @@ ClientWorld::ClientWorld() {
         fs::copy_file(source / file, bundle / file, ignored);
     // The social network's addresses name this process's web server, not the shipped one
     // (which a portal stub started by hand may be answering on).
-    std::ifstream shippedInfo(source / "Info.plist");
-    std::string info((std::istreambuf_iterator<char>(shippedInfo)), std::istreambuf_iterator<char>());
-    const std::string shippedBase = "http://127.0.0.1:12347";
-    for (size_t at = info.find(shippedBase); at != std::string::npos; at = info.find(shippedBase, at))
-        info.replace(at, shippedBase.size(), http_.url(""));
-    writeFile(bundle / "Info.plist", info);
+    writeFile(bundle / "Info.plist", shippedResourceServedBy("Info.plist", http_.url("")));
     for (const char* folder : {"images", "sounds"})
         fs::create_directory_symlink(fs::absolute(source / folder), bundle / folder, ignored);
     const std::string port = std::to_string(portal_.port());
