@@ -22,10 +22,6 @@ using platform::ui::Rect;
 
 namespace {
 
-Rect r(double x, double y, double w, double h) {
-    return Util::changeRectFromRect({x, y, w, h});
-}
-
 std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
 }
@@ -54,7 +50,7 @@ void CaoRuaView::viewDidLoad() {
     progressTimer_->setBackgroundColor(platform::ui::Color::clear());
     view()->addSubview(progressTimer_);
     // My hand's bar runs at the bottom right: this arrow points at my seat meanwhile.
-    imgMyTurn_ = addTableImage(*view(), r(kSeatOrigin[0][0] + 15, kSeatOrigin[0][1] - 30, 18, 26), "imgMyTurn",
+    imgMyTurn_ = addTableImage(*view(), phoneRect(kSeatOrigin[0][0] + 15, kSeatOrigin[0][1] - 30, 18, 26), "imgMyTurn",
                                "icon_next_me.png");
     imgMyTurn_->setHidden(true);
     screenHeight_ = UIController::screenHeight() - (Util::isPad() ? 40 : 32);
@@ -86,27 +82,27 @@ void CaoRuaView::viewWillDisappear(bool animated) {
 
 void CaoRuaView::buildLayout() {
     auto& root = *view();
-    imgBoard_ = addTableImage(root, r(70, 50, 340, 190), "imgBoard");
+    imgBoard_ = addTableImage(root, phoneRect(70, 50, 340, 190), "imgBoard");
     imgBoard_->setBackgroundColor(platform::ui::Color::rgba(15, 110, 60));
     imgBoard_->layer().setCornerRadius(60 * Util::iPad());
-    imgViewDealerCards_ = addTableImage(root, r(222, 96, 36, 44), "imgViewDealerCards");
-    btnDatCuoc_ = addTableButton(root, r(384, 4, 92, 22), "btnDatCuoc");
+    imgViewDealerCards_ = addTableImage(root, phoneRect(222, 96, 36, 44), "imgViewDealerCards");
+    btnDatCuoc_ = addTableButton(root, phoneRect(384, 4, 92, 22), "btnDatCuoc");
     btnDatCuoc_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
     btnDatCuoc_->onTouchUpInside([this] { showCuoc(); });
     for (int s = 0; s < kSeats; ++s)
         buildSeat(s);
-    btnStart_ = addTableButton(root, r(386, 264, 88, 28), "btnStart");
+    btnStart_ = addTableButton(root, phoneRect(386, 264, 88, 28), "btnStart");
     btnStart_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnStart_->onTouchUpInside([this] { clickStartGame(); });
     btnStart_->setHidden(true);
-    btnNanBai_ = addTableButton(root, r(292, 264, 88, 28), "btnNanBai");
+    btnNanBai_ = addTableButton(root, phoneRect(292, 264, 88, 28), "btnNanBai");
     btnNanBai_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnNanBai_->onTouchUpInside([this] { clickNanBai(); });
     btnNanBai_->setHidden(true);
-    btnChat_ = addTableButton(root, r(6, 290, 44, 24), "btnChat");
+    btnChat_ = addTableButton(root, phoneRect(6, 290, 44, 24), "btnChat");
     btnChat_->setBackgroundImage(Util::getImageWithName("tl_chat.png"));
     btnChat_->onTouchUpInside([this] { clickChatBoardOfMe(); });
-    btnConfig_ = addTableButton(root, r(54, 290, 44, 24), "clickConfig", "...");
+    btnConfig_ = addTableButton(root, phoneRect(54, 290, 44, 24), "clickConfig", "...");
     btnConfig_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
     btnConfig_->onTouchUpInside([this] { clickConfig(); });
     btnMail_ = MailBoxButton::add(root, [this] { clickMailBox(); });
@@ -131,41 +127,41 @@ void CaoRuaView::buildSeat(int s) {
     const double x = kSeatOrigin[s][0];
     const double y = kSeatOrigin[s][1];
     const std::string n = s == 0 ? "ME" : std::to_string(s);
-    seat.avatar = addTableImage(root, r(x + 3, y + 3, 44, 44), "imgViewAvatarPlayer" + n);
-    seat.btnSeat = addTableButton(root, r(x, y, 50, 50), "btnSeat" + n);
+    seat.avatar = addTableImage(root, phoneRect(x + 3, y + 3, 44, 44), "imgViewAvatarPlayer" + n);
+    seat.btnSeat = addTableButton(root, phoneRect(x, y, 50, 50), "btnSeat" + n);
     seat.btnSeat->setTag(s);
     Button* rawSeat = seat.btnSeat.get();
     seat.btnSeat->onTouchUpInside([this, rawSeat] { clickShowActionPlayer(*rawSeat); });
-    seat.btnUsername = addTableButton(root, r(x - 10, y + 50, 70, 14), "btnUsername" + n);
+    seat.btnUsername = addTableButton(root, phoneRect(x - 10, y + 50, 70, 14), "btnUsername" + n);
     seat.btnUsername->setUserInteractionEnabled(false);
-    seat.btnMoney = addTableButton(root, r(x - 10, y + 64, 70, 14), "btnMoney" + n);
+    seat.btnMoney = addTableButton(root, phoneRect(x - 10, y + 64, 70, 14), "btnMoney" + n);
     seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
     seat.btnMoney->setUserInteractionEnabled(false);
     // The seats at the right edge keep their present icon on the inner side.
     const double presentX = x > 400 ? x - 26 : x + 50;
     seat.btnPresent =
-        addTableButton(root, r(presentX, y + 26, 24, 24), s == 0 ? "btnPresentME" : "btnPresentPlayer" + n);
+        addTableButton(root, phoneRect(presentX, y + 26, 24, 24), s == 0 ? "btnPresentME" : "btnPresentPlayer" + n);
     seat.btnPresent->setTag(s);
     seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     Button* rawPresent = seat.btnPresent.get();
     seat.btnPresent->onTouchUpInside([this, rawPresent] { clickGiftDetail(*rawPresent); });
-    seat.ok = addTableImage(root, r(x + 36, y - 6, 18, 18), "ok" + std::to_string(s));
+    seat.ok = addTableImage(root, phoneRect(x + 36, y - 6, 18, 18), "ok" + std::to_string(s));
 }
 
 void CaoRuaView::buildBubbles() {
     for (int b = 0; b < kBubbles; ++b) {
-        chats_[size_t(b)] =
-            addTableImage(*view(), r(kBubbleOrigin[b][0], kBubbleOrigin[b][1], 100, 40), "chat" + std::to_string(b));
+        chats_[size_t(b)] = addTableImage(*view(), phoneRect(kBubbleOrigin[b][0], kBubbleOrigin[b][1], 100, 40),
+                                          "chat" + std::to_string(b));
         chats_[size_t(b)]->setHidden(true);
     }
 }
 
 void CaoRuaView::buildMenu() {
-    viewPlayerMenu_ = platform::ui::View::make(r(0, 0, 480, 320));
+    viewPlayerMenu_ = platform::ui::View::make(phoneRect(0, 0, 480, 320));
     viewPlayerMenu_->setAccessibilityIdentifier("viewPlayerMenu");
     viewPlayerMenu_->setBackgroundColor(platform::ui::Color::rgba(0, 0, 0, 0.55));
     view()->addSubview(viewPlayerMenu_);
-    auto backdrop = addTableButton(*viewPlayerMenu_, r(0, 0, 480, 320), "clickHideActionPlayer");
+    auto backdrop = addTableButton(*viewPlayerMenu_, phoneRect(0, 0, 480, 320), "clickHideActionPlayer");
     backdrop->onTouchUpInside([this] { hideActionPlayerMenu(); });
     for (int s = 1; s < kSeats; ++s) {
         auto& seat = seatViews_[size_t(s)];
@@ -173,7 +169,7 @@ void CaoRuaView::buildMenu() {
         const double x = kMenuOrigin[s][0];
         const double y = kMenuOrigin[s][1];
         auto menuButton = [&](double row, const std::string& id, const std::string& title) {
-            auto made = addTableButton(*viewPlayerMenu_, r(x, y + row * 26, 110, 24), id, title);
+            auto made = addTableButton(*viewPlayerMenu_, phoneRect(x, y + row * 26, 110, 24), id, title);
             made->setBackgroundImage(Util::getImageWithName("button_chuc_nang1.png"));
             made->setTag(s);
             return made;

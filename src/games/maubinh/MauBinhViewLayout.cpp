@@ -5,16 +5,13 @@
 #include "app/Util.h"
 #include "games/maubinh/MauBinhView.h"
 #include "platform/ui/Font.h"
+#include "table/base/TableWidgets.h"
 
 namespace kavo {
 
 using platform::ui::Rect;
 
 namespace {
-
-Rect r(double x, double y, double w, double h) {
-    return Util::changeRectFromRect({x, y, w, h});
-}
 
 template <class T> std::shared_ptr<T> outlet(platform::ui::View& root, const std::string& id) {
     for (const auto& child : root.subviews())
@@ -41,22 +38,22 @@ std::pair<int, int> cell(int i) {
 
 void MauBinhView::layoutMauBinh() {
     auto& root = *view();
-    regionMyCard_ = r(30, 230, 420, 65);
-    regionChi1_ = r(170, 80, 140, 50);
-    regionChi2_ = r(140, 130, 200, 50);
-    regionChi3_ = r(140, 170, 200, 50);
+    regionMyCard_ = phoneRect(30, 230, 420, 65);
+    regionChi1_ = phoneRect(170, 80, 140, 50);
+    regionChi2_ = phoneRect(140, 130, 200, 50);
+    regionChi3_ = phoneRect(140, 170, 200, 50);
 
     vBoardView_ = outlet<platform::ui::View>(root, "vBoardView");
     vResultView_ = outlet<platform::ui::View>(root, "vResultView");
     vBackGroundView_ = outlet<platform::ui::View>(root, "vBackGroundView");
     for (const auto& layer : {vBoardView_, vResultView_, vBackGroundView_}) {
-        layer->setFrame(r(0, 0, 480, 320));
+        layer->setFrame(phoneRect(0, 0, 480, 320));
         // The screen handles the touches itself; the buttons under the layers stay live.
         layer->setUserInteractionEnabled(false);
     }
     // The arranging screen leaves the action bar uncovered and takes the touches over
     // its slots (they reach the screen through the responder chain).
-    vBackGroundView_->setFrame(r(0, 0, 480, 280));
+    vBackGroundView_->setFrame(phoneRect(0, 0, 480, 280));
     vBackGroundView_->setUserInteractionEnabled(true);
     vBackGroundView_->setBackgroundColor(platform::ui::Color::clear());
     vBackGroundView_->setHidden(false);
@@ -69,7 +66,7 @@ void MauBinhView::layoutMauBinh() {
     for (int i = 0; i < kCards; ++i) {
         const auto [row, column] = cell(i);
         auto place = outlet<platform::ui::ImageView>(root, "imgCard" + std::to_string(i));
-        place->setFrame(r(kPlaceX[column] - 14, kPlaceY[row] - 18, 28, 36));
+        place->setFrame(phoneRect(kPlaceX[column] - 14, kPlaceY[row] - 18, 28, 36));
         place->setImage(Util::getImageWithName("maubinh_trang.png"));
         place->setHidden(true);
         place->setTag(0);
@@ -87,14 +84,14 @@ void MauBinhView::layoutMauBinh() {
     }
     for (int chi = 1; chi <= 3; ++chi) {
         auto label = outlet<platform::ui::Label>(root, "cufChi" + std::to_string(chi));
-        label->setFrame(r(10, kSlotY[chi - 1] - 10, 120, 20));
+        label->setFrame(phoneRect(10, kSlotY[chi - 1] - 10, 120, 20));
         label->setTextColor(platform::ui::Color::rgba(255, 220, 0));
         label->setFont(platform::ui::Font::boldSystem(13 * Util::iPad()));
         label->setHidden(true);
         cufChi_[size_t(chi - 1)] = label;
     }
     cufLung_ = outlet<platform::ui::Label>(root, "cufLung");
-    cufLung_->setFrame(r(10, 240, 120, 24));
+    cufLung_->setFrame(phoneRect(10, 240, 120, 24));
     cufLung_->setTextColor(platform::ui::Color::rgba(255, 40, 40));
     cufLung_->setFont(platform::ui::Font::boldSystem(16 * Util::iPad()));
     cufLung_->setHidden(true);

@@ -17,10 +17,6 @@ using platform::ui::Rect;
 
 namespace {
 
-Rect r(double x, double y, double w, double h) {
-    return Util::changeRectFromRect({x, y, w, h});
-}
-
 // The top-left corner of each screen seat's block (seat frame 50 x 60, name and
 // money under it): 0 at the bottom, 1 at the right, 2 at the top, 3 at the left.
 // The top seat stands right of the event ticker's strip (the top left 240 x 30).
@@ -30,19 +26,19 @@ constexpr double kSeatOrigin[4][2] = {{8, 226}, {420, 92}, {246, 4}, {10, 92}};
 
 void GameCardView::buildLayout() {
     auto& root = *view();
-    imgBoard_ = addTableImage(root, r(70, 50, 340, 190), "imgBoard");
+    imgBoard_ = addTableImage(root, phoneRect(70, 50, 340, 190), "imgBoard");
     imgBoard_->setBackgroundColor(platform::ui::Color::rgba(15, 110, 60));
     imgBoard_->layer().setCornerRadius(40 * Util::iPad());
-    imgIconGame_ = addTableImage(root, r(205, 110, 69, 63), "imgIconGame");
+    imgIconGame_ = addTableImage(root, phoneRect(205, 110, 69, 63), "imgIconGame");
     imgIconGame_->setAlpha(0.35);
-    imgMoney_ = addTableImage(root, r(376, 6, 20, 20), "imgMoney", "Nut_keo_tien_cuoc.png");
-    btnCuoc_ = addTableButton(root, r(398, 6, 78, 22), "btnCuoc");
+    imgMoney_ = addTableImage(root, phoneRect(376, 6, 20, 20), "imgMoney", "Nut_keo_tien_cuoc.png");
+    btnCuoc_ = addTableButton(root, phoneRect(398, 6, 78, 22), "btnCuoc");
     btnCuoc_->onTouchUpInside([this] { showCuoc(); });
     for (int s = 0; s < kSeats; ++s)
         buildSeat(s);
-    btnLock1_ = addTableButton(root, r(430, 70, 30, 20), "btnLock1", "");
+    btnLock1_ = addTableButton(root, phoneRect(430, 70, 30, 20), "btnLock1", "");
     btnLock1_->setTag(1);
-    btnLock3_ = addTableButton(root, r(20, 70, 30, 20), "btnLock3", "");
+    btnLock3_ = addTableButton(root, phoneRect(20, 70, 30, 20), "btnLock3", "");
     btnLock3_->setTag(3);
     for (const auto& lock : {btnLock1_, btnLock3_}) {
         Button* raw = lock.get();
@@ -50,23 +46,23 @@ void GameCardView::buildLayout() {
         lock->onTouchUpInside([this, raw] { clickLockSeat(*raw); });
     }
 
-    viewActions_ = platform::ui::View::make(r(160, 282, 316, 34));
+    viewActions_ = platform::ui::View::make(phoneRect(160, 282, 316, 34));
     viewActions_->setAccessibilityIdentifier("viewActions");
     root.addSubview(viewActions_);
-    btnStart_ = addTableButton(*viewActions_, r(236, 0, 80, 32), "btnStart");
+    btnStart_ = addTableButton(*viewActions_, phoneRect(236, 0, 80, 32), "btnStart");
     btnStart_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnStart_->onTouchUpInside([this] { clickStartGame(); });
-    btnFire_ = addTableButton(*viewActions_, r(156, 0, 76, 32), "btnFire");
-    btnSkip_ = addTableButton(*viewActions_, r(76, 0, 76, 32), "btnSkip");
-    btnAutoSelected_ = addTableButton(*viewActions_, r(0, 0, 72, 32), "btnAutoSelected");
+    btnFire_ = addTableButton(*viewActions_, phoneRect(156, 0, 76, 32), "btnFire");
+    btnSkip_ = addTableButton(*viewActions_, phoneRect(76, 0, 76, 32), "btnSkip");
+    btnAutoSelected_ = addTableButton(*viewActions_, phoneRect(0, 0, 72, 32), "btnAutoSelected");
     btnAutoSelected_->onTouchUpInside([this] { clickAutomaticSelectedCards(); });
     for (const auto& b : {btnFire_, btnSkip_, btnAutoSelected_})
         b->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
 
-    btnChat_ = addTableButton(root, r(70, 292, 40, 24), "btnChat", "");
+    btnChat_ = addTableButton(root, phoneRect(70, 292, 40, 24), "btnChat", "");
     btnChat_->setBackgroundImage(Util::getImageWithName("tl_chat.png"));
     btnChat_->onTouchUpInside([this] { clickChatBoardOfMe(); });
-    btnMail_ = addTableButton(root, r(114, 292, 40, 24), "clickMailBox", "");
+    btnMail_ = addTableButton(root, phoneRect(114, 292, 40, 24), "clickMailBox", "");
     btnMail_->setBackgroundImage(Util::getImageWithName("tl_mail.png"));
     btnMail_->onTouchUpInside([this] { clickMailBox(); });
 
@@ -74,8 +70,8 @@ void GameCardView::buildLayout() {
     // Apart from each other, the seats' names and the hands: mine above my seat's right,
     // the right seat's on its left (its x follows the text), the top seat's and the left
     // seat's on the left half, one above the other.
-    const Rect bubbles[5] = {r(72, 160, 100, 40), r(300, 112, 100, 40), r(64, 60, 100, 40), r(64, 112, 100, 40),
-                             r(190, 120, 100, 40)};
+    const Rect bubbles[5] = {phoneRect(72, 160, 100, 40), phoneRect(300, 112, 100, 40), phoneRect(64, 60, 100, 40),
+                             phoneRect(64, 112, 100, 40), phoneRect(190, 120, 100, 40)};
     for (int slot = 0; slot < 5; ++slot) {
         chats_[size_t(slot)] = addTableImage(root, bubbles[slot], "chat" + std::to_string(slot));
         chats_[size_t(slot)]->setHidden(true);
@@ -83,18 +79,20 @@ void GameCardView::buildLayout() {
 
     // The Mau Binh areas: its screen fills them.
     for (const char* id : {"vBoardView", "vResultView", "vBackGroundView"}) {
-        auto area = platform::ui::View::make(r(90, 60, 300, 180));
+        auto area = platform::ui::View::make(phoneRect(90, 60, 300, 180));
         area->setAccessibilityIdentifier(id);
         area->setHidden(true);
         root.addSubview(area);
         mauBinhAreas_.push_back(area);
     }
     for (int i = 0; i < 13; ++i) {
-        mauBinhAreas_.push_back(addTableImage(root, r(90 + i * 22, 150, 30, 39), "imgCard" + std::to_string(i)));
-        mauBinhAreas_.push_back(addTableImage(root, r(60 + i * 28, 120, 50, 65), "imgBigCard" + std::to_string(i)));
+        mauBinhAreas_.push_back(
+            addTableImage(root, phoneRect(90 + i * 22, 150, 30, 39), "imgCard" + std::to_string(i)));
+        mauBinhAreas_.push_back(
+            addTableImage(root, phoneRect(60 + i * 28, 120, 50, 65), "imgBigCard" + std::to_string(i)));
     }
     for (const char* id : {"cufChi1", "cufChi2", "cufChi3", "cufLung"}) {
-        auto label = platform::ui::Label::make(r(100, 80, 100, 20));
+        auto label = platform::ui::Label::make(phoneRect(100, 80, 100, 20));
         label->setAccessibilityIdentifier(id);
         root.addSubview(label);
         mauBinhAreas_.push_back(label);
@@ -137,21 +135,21 @@ void GameCardView::placeBadgeOnTheMailbox() {
 void GameCardView::placeMySeatAboveTheHand() {
     auto& me = seatViews_[0];
     const double x = 8, y = 180;
-    me.cpiSeat->setFrame(r(x - 4, y - 4, 58, 60));
-    me.ava->setFrame(r(x + 3, y + 8, 44, 44));
-    me.btnSeat->setFrame(r(x, y, 50, 52));
-    me.btnName->setFrame(r(x + 54, y + 16, 100, 12));
-    me.btnMoney->setFrame(r(x + 54, y + 28, 100, 12));
-    me.btnPresent->setFrame(r(x + 54, y - 10, 24, 24));
-    me.ok->setFrame(r(x + 36, y - 6, 18, 18));
-    me.point->setFrame(r(x + 104, y - 6, 16, 16));
-    me.position->setFrame(r(x + 80, y - 10, 24, 24));
-    viewActions_->setFrame(r(164, 196, 316, 34));
-    btnChat_->setFrame(r(396, 46, 38, 22));
-    btnMail_->setFrame(r(438, 46, 38, 22));
+    me.cpiSeat->setFrame(phoneRect(x - 4, y - 4, 58, 60));
+    me.ava->setFrame(phoneRect(x + 3, y + 8, 44, 44));
+    me.btnSeat->setFrame(phoneRect(x, y, 50, 52));
+    me.btnName->setFrame(phoneRect(x + 54, y + 16, 100, 12));
+    me.btnMoney->setFrame(phoneRect(x + 54, y + 28, 100, 12));
+    me.btnPresent->setFrame(phoneRect(x + 54, y - 10, 24, 24));
+    me.ok->setFrame(phoneRect(x + 36, y - 6, 18, 18));
+    me.point->setFrame(phoneRect(x + 104, y - 6, 16, 16));
+    me.position->setFrame(phoneRect(x + 80, y - 10, 24, 24));
+    viewActions_->setFrame(phoneRect(164, 196, 316, 34));
+    btnChat_->setFrame(phoneRect(396, 46, 38, 22));
+    btnMail_->setFrame(phoneRect(438, 46, 38, 22));
     placeBadgeOnTheMailbox();
-    chats_[0]->setFrame(r(164, 150, 100, 40));
-    imgMyTurn_->setFrame(r(x + 132, y - 12, 18, 26));
+    chats_[0]->setFrame(phoneRect(164, 150, 100, 40));
+    imgMyTurn_->setFrame(phoneRect(x + 132, y - 12, 18, 26));
     placeTopSeatNameBeside();
 }
 
@@ -159,11 +157,11 @@ void GameCardView::placeMySeatAboveTheHand() {
 void GameCardView::placeTopSeatNameBeside() {
     auto& top = seatViews_[2];
     const double topX = kSeatOrigin[2][0], topY = kSeatOrigin[2][1];
-    top.btnName->setFrame(r(topX + 54, topY + 12, 74, 14));
-    top.btnMoney->setFrame(r(topX + 54, topY + 26, 74, 14));
-    top.btnPresent->setFrame(r(topX + 54, topY + 42, 24, 24));
-    if (top.isFriend) top.isFriend->setFrame(r(topX - 18, topY + 2, 14, 14));
-    top.point->setFrame(r(topX + 82, topY + 46, 16, 16));
+    top.btnName->setFrame(phoneRect(topX + 54, topY + 12, 74, 14));
+    top.btnMoney->setFrame(phoneRect(topX + 54, topY + 26, 74, 14));
+    top.btnPresent->setFrame(phoneRect(topX + 54, topY + 42, 24, 24));
+    if (top.isFriend) top.isFriend->setFrame(phoneRect(topX - 18, topY + 2, 14, 14));
+    top.point->setFrame(phoneRect(topX + 82, topY + 46, 16, 16));
 }
 
 // At Mau Binh the top seat's cards lie right of it and the front hand's places below it:
@@ -171,8 +169,8 @@ void GameCardView::placeTopSeatNameBeside() {
 void GameCardView::placeTopSeatNameLeft() {
     auto& top = seatViews_[2];
     const double topX = kSeatOrigin[2][0], topY = kSeatOrigin[2][1];
-    top.btnName->setFrame(r(topX - 76, topY + 48, 74, 14));
-    top.btnMoney->setFrame(r(topX - 76, topY + 62, 74, 14));
+    top.btnName->setFrame(phoneRect(topX - 76, topY + 48, 74, 14));
+    top.btnMoney->setFrame(phoneRect(topX - 76, topY + 62, 74, 14));
 }
 
 // The two dealt cards of the right seat end just left of its name: the name and money
@@ -181,8 +179,8 @@ void GameCardView::placeSeatsBesideTheirCards() {
     placeTopSeatNameBeside();
     auto& right = seatViews_[1];
     const double rightX = kSeatOrigin[1][0], rightY = kSeatOrigin[1][1];
-    right.btnName->setFrame(r(rightX - 4, rightY + 60, 64, 14));
-    right.btnMoney->setFrame(r(rightX - 4, rightY + 74, 64, 14));
+    right.btnName->setFrame(phoneRect(rightX - 4, rightY + 60, 64, 14));
+    right.btnMoney->setFrame(phoneRect(rightX - 4, rightY + 74, 64, 14));
 }
 
 void GameCardView::buildSeat(int s) {
@@ -191,38 +189,39 @@ void GameCardView::buildSeat(int s) {
     const double x = kSeatOrigin[s][0];
     const double y = kSeatOrigin[s][1];
     const std::string n = std::to_string(s);
-    seat.cpiSeat = SubSeatView::make(r(x - 4, y - 4, 58, 68));
+    seat.cpiSeat = SubSeatView::make(phoneRect(x - 4, y - 4, 58, 68));
     seat.cpiSeat->setAccessibilityIdentifier("cpiSeat" + n);
     root.addSubview(seat.cpiSeat);
-    seat.ava = addTableImage(root, r(x + 3, y + 8, 44, 44), "ava" + n);
-    seat.btnSeat = addTableButton(root, r(x, y, 50, 60), "btnSeat" + n);
+    seat.ava = addTableImage(root, phoneRect(x + 3, y + 8, 44, 44), "ava" + n);
+    seat.btnSeat = addTableButton(root, phoneRect(x, y, 50, 60), "btnSeat" + n);
     seat.btnSeat->setTag(s);
     Button* rawSeat = seat.btnSeat.get();
     seat.btnSeat->onTouchUpInside([this, rawSeat] { clickShowActionPlayer(*rawSeat); });
     // Inside the window: the bottom left seat's name would start left of it.
     const double under = std::max(0.0, x - 10);
-    seat.btnName = addTableButton(root, r(under, y + 60, 70, 14), "btnName" + n);
+    seat.btnName = addTableButton(root, phoneRect(under, y + 60, 70, 14), "btnName" + n);
     seat.btnName->setUserInteractionEnabled(false);
-    seat.btnMoney = addTableButton(root, r(under, y + 74, 70, 14), "btnMoney" + n);
+    seat.btnMoney = addTableButton(root, phoneRect(under, y + 74, 70, 14), "btnMoney" + n);
     seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
     seat.btnMoney->setUserInteractionEnabled(false);
-    if (s > 0) seat.isFriend = addTableImage(root, r(x + 52, y + 2, 14, 14), "imgIsFriend" + n, "img_greenBird.png");
-    seat.btnPresent = addTableButton(root, r(x + 52, y + 32, 24, 24), "btnPresent" + n);
+    if (s > 0)
+        seat.isFriend = addTableImage(root, phoneRect(x + 52, y + 2, 14, 14), "imgIsFriend" + n, "img_greenBird.png");
+    seat.btnPresent = addTableButton(root, phoneRect(x + 52, y + 32, 24, 24), "btnPresent" + n);
     seat.btnPresent->setTag(s);
     seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     seat.btnPresent->onTouchUpInside([this, s] { clickGiftDetail(s); });
-    seat.ok = addTableImage(root, r(x + 36, y - 6, 18, 18), "ok" + n);
-    seat.point = addTableImage(root, r(x + 52, y + 58, 16, 16), "imgPoint" + n);
+    seat.ok = addTableImage(root, phoneRect(x + 36, y - 6, 18, 18), "ok" + n);
+    seat.point = addTableImage(root, phoneRect(x + 52, y + 58, 16, 16), "imgPoint" + n);
     seat.point->setHidden(true);
-    seat.position = addTableImage(root, r(x + 56, y - 6, 24, 24), "imgPosition" + std::to_string(s + 1));
+    seat.position = addTableImage(root, phoneRect(x + 56, y - 6, 24, 24), "imgPosition" + std::to_string(s + 1));
 }
 
 void GameCardView::buildMenu() {
-    viewPlayerMenu_ = platform::ui::View::make(r(0, 0, 480, 320));
+    viewPlayerMenu_ = platform::ui::View::make(phoneRect(0, 0, 480, 320));
     viewPlayerMenu_->setAccessibilityIdentifier("viewPlayerMenu");
     viewPlayerMenu_->setBackgroundColor(platform::ui::Color::rgba(0, 0, 0, 0.55));
     view()->addSubview(viewPlayerMenu_);
-    auto backdrop = addTableButton(*viewPlayerMenu_, r(0, 0, 480, 320), "clickHideActionPlayer");
+    auto backdrop = addTableButton(*viewPlayerMenu_, phoneRect(0, 0, 480, 320), "clickHideActionPlayer");
     backdrop->onTouchUpInside([this] { hideForActionPlayerMenu(); });
     // Each seat's buttons stand beside it, towards the middle of the table.
     const double menuOrigin[4][2] = {{90, 180}, {300, 70}, {280, 10}, {90, 70}};
@@ -233,7 +232,7 @@ void GameCardView::buildMenu() {
         const double y = menuOrigin[s][1];
         auto text = [](const char* key) { return Resources::getInstance().textWithKey(key); };
         auto menuButton = [&](double row, const std::string& id, const std::string& title) {
-            auto made = addTableButton(*viewPlayerMenu_, r(x, y + row * 26, 110, 24), id, title);
+            auto made = addTableButton(*viewPlayerMenu_, phoneRect(x, y + row * 26, 110, 24), id, title);
             made->setBackgroundImage(Util::getImageWithName("button_chuc_nang1.png"));
             return made;
         };

@@ -13,6 +13,10 @@ using platform::ui::ImageView;
 
 const platform::ui::Color kTurnBarFull = platform::ui::Color::rgba(27, 175, 57);
 
+platform::ui::Rect phoneRect(double x, double y, double w, double h) {
+    return Util::changeRectFromRect({x, y, w, h});
+}
+
 std::shared_ptr<ImageView> addTableImage(platform::ui::View& parent, platform::ui::Rect frame, const std::string& id,
                                          const std::string& picture) {
     auto view = ImageView::make(frame);

@@ -11,8 +11,10 @@ namespace kavo {
 
 class ColoredProgressView;
 
-// What the table screens' layouts are built from. Frames are already converted for the
-// device. Main thread only.
+// What the table screens' layouts are built from. Main thread only.
+
+// A frame given in phone points, converted for the device (the tablet rule).
+platform::ui::Rect phoneRect(double x, double y, double w, double h);
 
 // A picture added to `parent`, identified `id`; `picture` names its image (none: empty).
 std::shared_ptr<platform::ui::ImageView> addTableImage(platform::ui::View& parent, platform::ui::Rect frame,
