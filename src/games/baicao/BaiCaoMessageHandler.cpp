@@ -10,6 +10,14 @@ namespace kavo {
 
 namespace {
 
+// The game commands of the table, each in this game's own layout.
+enum Command : int16_t {
+    kStart = 20,
+    kMove = 21,
+    kStop = 50,
+    kPlaying = 62,
+};
+
 constexpr int kHandSize = 3;
 
 // One record: the player and his three card ids; false when it cannot be read whole.
@@ -37,7 +45,7 @@ BaiCaoMessageHandler::BaiCaoMessageHandler()
 
 void BaiCaoMessageHandler::readGameCommand(int16_t command, ReplyReader& reader, BaiCaoLogicHandler& logic) {
     switch (command) {
-    case room::kStart: {
+    case kStart: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const uint8_t interval = uint8_t(reader.byte());
@@ -45,7 +53,7 @@ void BaiCaoMessageHandler::readGameCommand(int16_t command, ReplyReader& reader,
         if (reader.ok()) logic.onStartGameWithRoomId(room, board, cards, interval);
         break;
     }
-    case room::kMove: {
+    case kMove: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int32_t who = reader.int32();
@@ -53,7 +61,7 @@ void BaiCaoMessageHandler::readGameCommand(int16_t command, ReplyReader& reader,
         if (reader.ok()) logic.onMoveWithRoomId(room, board, who, cards);
         break;
     }
-    case room::kStop: {
+    case kStop: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int count = uint8_t(reader.byte());
@@ -61,7 +69,7 @@ void BaiCaoMessageHandler::readGameCommand(int16_t command, ReplyReader& reader,
         logic.onStopGameWithRoomId(room, board, readHands(reader, count));
         break;
     }
-    case room::kPlaying: {
+    case kPlaying: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const uint8_t interval = uint8_t(reader.byte());

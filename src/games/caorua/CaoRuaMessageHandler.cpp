@@ -9,6 +9,14 @@ namespace kavo {
 
 namespace {
 
+// The game commands of the table, each in this game's own layout.
+enum Command : int16_t {
+    kStart = 20,
+    kMove = 21,
+    kStop = 50,
+    kPlaying = 62,
+};
+
 // One hand: the id and three card bytes; false when it cannot be read whole.
 bool readRecord(ReplyReader& reader, CaoRuaCardRecord& record) {
     record.playerId = reader.int32();
@@ -39,7 +47,7 @@ RoomRules<TienLenPlayer> CaoRuaMessageHandler::roomRules() {
 void CaoRuaMessageHandler::readGameCommand(int16_t command, ReplyReader& reader, CaoRuaLogicHandler& logic) {
     auto cut = [&] { whole(command, reader); };
     switch (command) {
-    case room::kStart: {
+    case kStart: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int8_t interval = reader.byte();
@@ -51,7 +59,7 @@ void CaoRuaMessageHandler::readGameCommand(int16_t command, ReplyReader& reader,
         logic.onStartGameWithRoomId(room, board, std::move(cards), bet, interval);
         break;
     }
-    case room::kMove: {
+    case kMove: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int32_t who = reader.int32();
@@ -60,7 +68,7 @@ void CaoRuaMessageHandler::readGameCommand(int16_t command, ReplyReader& reader,
         logic.onMoveWithRoomId(room, board, who, std::move(cards));
         break;
     }
-    case room::kStop: {
+    case kStop: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int count = uint8_t(reader.byte());
@@ -74,7 +82,7 @@ void CaoRuaMessageHandler::readGameCommand(int16_t command, ReplyReader& reader,
         logic.onStopGameWithRoomId(room, board, std::move(records));
         break;
     }
-    case room::kPlaying: {
+    case kPlaying: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int32_t bet = reader.int32();

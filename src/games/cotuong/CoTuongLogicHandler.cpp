@@ -19,8 +19,6 @@ namespace kavo {
 
 namespace {
 
-constexpr size_t kPlaces = 2;
-
 std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
 }
@@ -84,17 +82,6 @@ void CoTuongLogicHandler::applyJoin(bool refillInPlace, int8_t roomId, int8_t bo
 
 void CoTuongLogicHandler::joinTable(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                     ChessPlayerList players) const {
-    // Two places always: one who sits down later at the second is shown there.
-    if (players.size() > kPlaces) {
-        platform::log("Chinese chess: a join of " + std::to_string(players.size()) + " places keeps the first 2");
-        players.resize(kPlaces);
-    }
-    while (players.size() < kPlaces) {
-        auto empty = std::make_shared<ChessPlayer>();
-        empty->setIDDB(-1);
-        empty->setName("");
-        players.push_back(empty);
-    }
     markFriends(players);
     auto view = table();
     if (refillInPlace && view) {

@@ -56,12 +56,13 @@ CoTuongMessageHandler::CoTuongMessageHandler(int8_t gameType, const char* name, 
     : RoomMessageHandler(gameType, name, ownLogic, roomRules()), gameCommand_(gameCommand) {}
 
 RoomRules<ChessPlayer> CoTuongMessageHandler::roomRules() {
-    // The places as the body holds them, with the names lower-cased (the sides are
-    // matched by name); a body cut short still reaches the table with 0 and "" past
-    // its end.
+    // Two places always (one who sits down later at the second is shown there), with
+    // the names lower-cased (the sides are matched by name); a body cut short still
+    // reaches the table with 0 and "" past its end.
     return {.table = "Chinese chess",
             .commands = {room::kJoin, room::kJoinView, room::kChat, room::kKicked, room::kSitDown, room::kLeave,
                          room::kReady, room::kStake, room::kBuzz},
+            .places = 2,
             .dropCutShort = false,
             .joinedPlace = [](ChessPlayer& player) { player.setName(platform::toLower(player.name())); }};
 }

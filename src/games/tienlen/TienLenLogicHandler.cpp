@@ -84,16 +84,6 @@ std::shared_ptr<TienLenView> TienLenLogicHandler::tableOf(int8_t roomId, int8_t 
 
 void TienLenLogicHandler::join(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                TienLenPlayerList players) const {
-    if (players.size() > kPlaces) {
-        platform::log("Tien Len: a join of " + std::to_string(players.size()) + " places keeps the first 4");
-        players.resize(kPlaces);
-    }
-    while (players.size() < kPlaces) {
-        auto empty = std::make_shared<TienLenPlayer>();
-        empty->setIDDB(-1);
-        empty->setName("");
-        players.push_back(empty);
-    }
     markFriends(players);
     auto me = UIController::myInfo();
     for (const auto& player : players) {

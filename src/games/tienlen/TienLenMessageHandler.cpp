@@ -44,11 +44,11 @@ TienLenMessageHandler::TienLenMessageHandler(int8_t gameType, const char* name, 
     : RoomMessageHandler(gameType, name, logic, roomRules()) {}
 
 RoomRules<TienLenPlayer> TienLenMessageHandler::roomRules() {
-    // The places as the body holds them (the join's twin fits them to the table), and
-    // a body cut short still reaches the table with 0 and "" past its end.
+    // A body cut short still reaches the table with 0 and "" past its end.
     return {.table = "Tien Len",
             .commands = {room::kJoin, room::kChat, room::kKicked, room::kSitDown, room::kLeave, room::kReady,
                          room::kStake, room::kBonus, room::kMoveError, room::kBuzz},
+            .places = TienLenLogicHandler::kPlaces,
             .dropCutShort = false,
             .seatedPlayer = notFinished};
 }

@@ -11,6 +11,14 @@ namespace kavo {
 
 namespace {
 
+// The game commands of the table, each in this game's own layout.
+enum Command : int16_t {
+    kStart = 20,
+    kMove = 21,
+    kStop = 50,
+    kPlaying = 62,
+};
+
 // The kinds of 21.
 constexpr int8_t kDrawn = 0;
 constexpr int8_t kTurn = 1;
@@ -46,7 +54,7 @@ XiZachMessageHandler::XiZachMessageHandler()
 
 void XiZachMessageHandler::readGameCommand(int16_t command, ReplyReader& reader, XiZachLogicHandler& logic) {
     switch (command) {
-    case room::kStart: {
+    case kStart: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int32_t whoMove = reader.int32();
@@ -55,7 +63,7 @@ void XiZachMessageHandler::readGameCommand(int16_t command, ReplyReader& reader,
         if (reader.ok()) logic.onStartGameWithRoomId(room, board, whoMove, cards, interval);
         break;
     }
-    case room::kMove: {
+    case kMove: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int8_t type = reader.byte();
@@ -76,14 +84,14 @@ void XiZachMessageHandler::readGameCommand(int16_t command, ReplyReader& reader,
         }
         break;
     }
-    case room::kStop: {
+    case kStop: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int count = uint8_t(reader.byte());
         if (reader.ok()) logic.onStopGameWithRoomId(room, board, readHands(reader, count));
         break;
     }
-    case room::kPlaying: {
+    case kPlaying: {
         const int8_t room = reader.byte();
         const int8_t board = reader.byte();
         const int8_t interval = reader.byte();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kavo {
 
@@ -21,6 +22,9 @@ public:
     void onPostSetupGameType() override;
 
     int8_t gameType() const { return gameType_; }
+    // The room commands the table's rules list while its logic keeps the base's
+    // do-nothing operation: each would be read and dropped without a word.
+    virtual std::vector<int16_t> listedButNotTaken() const { return {}; }
 
 private:
     int8_t gameType_;

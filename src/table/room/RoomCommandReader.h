@@ -32,14 +32,6 @@ enum Command : int16_t {
     kBuzz = 103,
     kJoinView = 1900,
 };
-
-// Table commands several games read, each in its own layout (not the shared reader's).
-enum GameCommand : int16_t {
-    kStart = 20,
-    kMove = 21,
-    kStop = 50,
-    kPlaying = 62,
-};
 } // namespace room
 
 // How one table reads the shared room commands: every way the tables differ in

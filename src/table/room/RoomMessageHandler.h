@@ -8,7 +8,9 @@
 #include <atomic>
 #include <exception>
 #include <string>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace kavo {
 
@@ -31,6 +33,13 @@ public:
         }
     }
 
+    std::vector<int16_t> listedButNotTaken() const override {
+        std::vector<int16_t> dropped;
+        for (int16_t command : rules_.commands)
+            if (!logicTakes(command)) dropped.push_back(command);
+        return dropped;
+    }
+
     // The logic handler the fields go to (tests put a recording one in; nullptr puts the
     // game's own back).
     void setGameLogicHandler(Logic* handler) { logic_.store(handler ? handler : &ownLogic_); }
@@ -51,6 +60,32 @@ protected:
     const std::string& table() const { return rules_.table; }
 
 private:
+    // Whether `Logic` (or a class between it and TableLogic) overrides the operation of
+    // `command`: an inherited one names TableLogic's member, an overriding one its own.
+    template <class Own, class Inherited> static constexpr bool overrides(Own, Inherited) {
+        return !std::is_same_v<Own, Inherited>;
+    }
+    static bool logicTakes(int16_t command) {
+        using Base = TableLogic<PlayerRecord>;
+        switch (command) {
+        case room::kStake:
+            return overrides(&Logic::onOwnerSetMoneyWithRoomeId, &Base::onOwnerSetMoneyWithRoomeId);
+        case room::kStakeMoneyFirst:
+        case room::kStakePlayerFirst:
+            return overrides(&Logic::onOwnerSetMoneyOnBoardWithRoomId, &Base::onOwnerSetMoneyOnBoardWithRoomId);
+        case room::kBonus:
+            return overrides(&Logic::onBonusMoneyWithRommId, &Base::onBonusMoneyWithRommId);
+        case room::kMoveError:
+            return overrides(&Logic::onMoveErrorWithRoomeId, &Base::onMoveErrorWithRoomeId);
+        case room::kScoreText:
+            return overrides(&Logic::onDiemSoWithWho, &Base::onDiemSoWithWho);
+        case room::kJoinView:
+            return overrides(&Logic::onJoinViewGameSuccessWithRoomId, &Base::onJoinViewGameSuccessWithRoomId);
+        default:
+            return true; // the basic commands' operations have no body to inherit
+        }
+    }
+
     Logic& ownLogic_;
     std::atomic<Logic*> logic_;
     const RoomRules<PlayerRecord> rules_;

@@ -48,8 +48,9 @@ protected:
 
     // I join room 1, board 4 as the owner with Binh and Chi, both ready.
     std::shared_ptr<TienLenMBView> sit() {
-        logic().onJoinGameSuccessWithRoomId(1, 4, kMe, 500,
-                                            {seated(kMe, "an", 0), seated(kBinh, "binh", 1), seated(kChi, "chi", 1)});
+        logic().onJoinGameSuccessWithRoomId(
+            1, 4, kMe, 500,
+            {seated(kMe, "an", 0), seated(kBinh, "binh", 1), seated(kChi, "chi", 1), seated(-1, "", 0)});
         runMainThread();
         client.clear();
         return GameController::getTienLenMBView();

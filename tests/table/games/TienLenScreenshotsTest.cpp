@@ -38,7 +38,8 @@ TEST_P(TienLenShots, AHandInPlayWithAPairOnTheTable) {
     Resources::getInstance().initAfterLogin();
     GlobalService::getInstance().setSession(&client);
     auto& logic = TienLenLogicHandler::getInstance();
-    logic.onJoinGameSuccessWithRoomId(1, 4, 7, 1000, {seated(7, "me"), seated(8, "an"), seated(9, "binh")});
+    logic.onJoinGameSuccessWithRoomId(1, 4, 7, 1000,
+                                      {seated(7, "me"), seated(8, "an"), seated(9, "binh"), seated(-1, "")});
     runMainThread();
     auto table = GameController::getTienLenView();
     ASSERT_TRUE(table);

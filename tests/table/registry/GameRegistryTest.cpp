@@ -66,6 +66,11 @@ TEST_F(Registry, AReplyTheGameDoesNotReadYetIsDropped) {
     EXPECT_TRUE(client.sent().empty());
 }
 
+TEST_F(Registry, EveryRoomCommandATableListsReachesItsLogic) {
+    for (const auto& game : registeredGames())
+        EXPECT_EQ(game->listedButNotTaken(), std::vector<int16_t>{}) << "handler of " << int(game->gameType());
+}
+
 TEST_F(Registry, ChoosingAGameSendsItsTypeAsOneByte) {
     GameController::doPlayWithGameId(13);
     EXPECT_TRUE(client.sentOnce(61, {13}));
