@@ -264,17 +264,11 @@ TEST_F(BaiCaoRoad, EventsForAnotherTableOrAStrangerChangeNothingButReady) {
     EXPECT_EQ(nav->viewControllers().size(), screens);
 }
 
-TEST_F(BaiCaoRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
-    friendsFirst = {9};
-    sitAtAFullTable();
-    EXPECT_EQ(table()->playerWithId(9)->isFriend(), 1);
-    EXPECT_EQ(table()->playerWithId(8)->isFriend(), 0);
-}
-
-TEST_F(BaiCaoRoad, TheOwnerIsMarkedReadyWhateverTheJoinSays) {
-    join(kBaiCao, {{kMe, "khach", false}, {8, "an", false}, {9, "binh", false}, {-1, ""}}, 8);
-    EXPECT_EQ(table()->playerWithId(8)->isReady(), 1);
-    EXPECT_EQ(table()->playerWithId(9)->isReady(), 0);
+TEST_F(BaiCaoRoad, AGuestPlaysAHandAndReadiesForTheNext) {
+    playAHandAsAGuest(
+        kBaiCao, []() -> StakeTableView& { return *GameController::getBaiCaoView(); },
+        Bytes().byte(kRoom).byte(kBoard).byte(20).raw({5, 17, 51}).message(20),
+        Bytes().byte(kRoom).byte(kBoard).byte(2).int32(kMe).raw({5, 17, 51}).int32(8).raw({9, 10, 11}).message(50));
 }
 
 } // namespace

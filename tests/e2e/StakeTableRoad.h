@@ -29,6 +29,7 @@ protected:
         int32_t id; // -1: empty
         std::string name;
         bool ready = true;
+        int64_t money = 500000;
     };
 
     // Signs in, chooses the game and joins a table with these places.
@@ -39,7 +40,7 @@ protected:
         Bytes joined = Bytes().byte(kRoom).byte(kBoard).int32(owner).int32(stake);
         for (const auto& place : places) {
             joined.int32(place.id);
-            if (place.id != -1) joined.utf(place.name).int64(500000).int16(1).int32(300).boolean(place.ready);
+            if (place.id != -1) joined.utf(place.name).int64(place.money).int16(1).int32(300).boolean(place.ready);
         }
         if (friendsFirst.empty()) {
             send(joined.message(8));
@@ -49,6 +50,46 @@ protected:
         }
         advance(0.5);
         portal().clearMessages();
+    }
+    // A guest's whole hand: my friend the owner (not ready in the join) listed before me,
+    // I join at the second place with money of my own, a player sits down at the last
+    // place, `deal` and `end` (the game's 20 and 50) start and end the hand, the owner
+    // wins a bonus, and I ready for the next hand and take it back, each answered by
+    // the server.
+    void playAHandAsAGuest(int8_t gameType, StakeTableView& (*table)(), const Message& deal, const Message& end) {
+        friendsFirst = {8};
+        join(gameType, {{8, "an", false}, {kMe, "khach", false, 123456}, {-1, ""}, {-1, ""}}, 8);
+        EXPECT_EQ(UIController::myInfo()->money(), 123456) << "my money from my place in the join";
+        EXPECT_EQ(table().playerWithId(8)->isReady(), 1) << "the owner is ready whatever the join says";
+        EXPECT_EQ(table().playerWithId(8)->isFriend(), 1);
+        send(Bytes().byte(3).int32(9).utf("binh").int64(5000).int16(1).int32(1).message(12));
+        ASSERT_TRUE(table().playerAtSeat(2));
+        EXPECT_EQ(table().playerAtSeat(2)->name(), "binh") << "the last place, two seats to my left";
+        EXPECT_EQ(table().playerAtSeat(2)->isFriend(), 0);
+        send(deal);
+        advance(2);
+        EXPECT_EQ(table().getSeatFromID(8), 3) << "listed before me: the seat after the wrap";
+        send(Bytes().byte(kRoom).byte(kBoard).int32(8).int32(100).utf("thang").message(52));
+        EXPECT_EQ(table().playerWithId(8)->money(), 500100);
+        EXPECT_EQ(table().myRecord()->money(), 123456) << "another's bonus is not mine";
+        EXPECT_EQ(UIController::myInfo()->money(), 123456);
+        send(end);
+        const auto title = [&] { return table().btnStart()->titleForState(platform::ui::ControlState::Normal); };
+        EXPECT_EQ(title(), text("KAVO_continuee"));
+        tap("id=btnStart");
+        EXPECT_EQ(title(), text("KAVO_ready")) << "a guest readies for the next hand";
+        tap("id=btnStart");
+        EXPECT_TRUE(table().btnStart()->isHidden()) << "until the server answers";
+        send(Bytes().int32(9).boolean(true).message(16));
+        EXPECT_TRUE(table().btnStart()->isHidden()) << "another's ready";
+        send(Bytes().int32(kMe).boolean(true).message(16));
+        EXPECT_EQ(title(), text("KAVO_noReady"));
+        EXPECT_FALSE(table().btnStart()->isHidden());
+        tap("id=btnStart");
+        send(Bytes().int32(kMe).boolean(false).message(16));
+        EXPECT_EQ(title(), text("KAVO_ready"));
+        EXPECT_FALSE(table().btnStart()->isHidden());
+        EXPECT_EQ(sent(16), (std::vector<ByteVector>{{kRoom, kBoard, 1}, {kRoom, kBoard, 0}}));
     }
     // My friends as a friend list sent just before the join, when any.
     std::vector<int32_t> friendsFirst;

@@ -225,11 +225,12 @@ TEST_F(XiZachRoad, TheGameOverShowsEveryHandAndMoneySoundsOnceInASecondAndAHalf)
     EXPECT_EQ(played("trung-tien.wav"), 2u);
 }
 
-TEST_F(XiZachRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
-    friendsFirst = {8};
-    sitAsOwner();
-    EXPECT_EQ(table()->playerWithId(8)->isFriend(), 1);
-    EXPECT_EQ(table()->playerWithId(9)->isFriend(), 0);
+TEST_F(XiZachRoad, AGuestPlaysAHandAndReadiesForTheNext) {
+    const Bytes hands = Bytes().int32(kMe).byte(2).raw({5, 44}).int32(8).byte(2).raw({10, 11});
+    playAHandAsAGuest(
+        kXiZach, []() -> StakeTableView& { return *GameController::getXiZachView(); },
+        Bytes().byte(kRoom).byte(kBoard).int32(8).byte(20).raw({5, 44}).message(20),
+        Bytes().byte(kRoom).byte(kBoard).byte(2).raw(hands.data()).message(50));
 }
 
 TEST_F(XiZachRoad, AtTheEndOfAHandMyCardsNeverTurnedLieFaceUpBesideTheOnesITurned) {

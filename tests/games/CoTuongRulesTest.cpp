@@ -134,12 +134,23 @@ TEST(CoTuongRules, TheOpeningHasFortyFourMovesAndMarksOnTheRightSquares) {
 }
 
 TEST(CoTuongRules, AMoveTakesTheEnemyOnItsTargetAndAnEmptySourceMovesNothing) {
+    // The top side's pieces come first in the list: my cannon takes a piece listed
+    // before it, theirs one listed after it.
     CoTuongPosition board = CoTuongPosition::opening(kMine, kTheirs);
-    const auto taken = board.move(1, 2, 1, 9);
-    ASSERT_TRUE(taken.has_value());
-    EXPECT_EQ(taken->kind, PieceKind::Ma);
-    EXPECT_EQ(board.units().size(), 31u);
-    EXPECT_EQ(board.unitAt(1, 9)->kind, PieceKind::Pao);
+    const struct {
+        int xs, ys, xd, yd, team;
+        size_t left;
+    } takes[] = {{7, 2, 7, 9, kMine, 31}, {1, 7, 1, 0, kTheirs, 30}};
+    for (const auto& take : takes) {
+        const auto taken = board.move(take.xs, take.ys, take.xd, take.yd);
+        ASSERT_TRUE(taken.has_value());
+        EXPECT_EQ(taken->kind, PieceKind::Ma);
+        EXPECT_NE(taken->team, take.team);
+        EXPECT_EQ(board.units().size(), take.left);
+        EXPECT_EQ(board.unitAt(take.xs, take.ys), nullptr) << "the cannon of " << take.xs << "," << take.ys;
+        EXPECT_EQ(board.unitAt(take.xd, take.yd)->kind, PieceKind::Pao);
+        EXPECT_EQ(board.unitAt(take.xd, take.yd)->team, take.team);
+    }
     EXPECT_FALSE(board.move(4, 4, 4, 5).has_value());
     EXPECT_EQ(board.unitAt(4, 5), nullptr);
 }

@@ -168,7 +168,7 @@ TEST_F(MauBinhReplies, RoomCommandsReachTheirCallbacks) {
 
 TEST_F(MauBinhReplies, EverySubCommandOfTheGameIsRead) {
     EXPECT_EQ(game(Bytes().byte(10).byte(90).data()), (Calls{"time 90"}));
-    EXPECT_EQ(game(Bytes().byte(15).byte(90).byte(5).data()), (Calls{"time 90", "playing 90 5"}));
+    EXPECT_EQ(game(Bytes().byte(15).byte(90).byte(1).data()), (Calls{"time 90", "playing 90 1"})) << "one second left";
     EXPECT_EQ(game(Bytes().byte(15).byte(90).byte(0).data()), (Calls{"time 90"})) << "rest 0 only sets the time";
     EXPECT_EQ(game(Bytes().byte(15).byte(90).byte(-3).data()), (Calls{"time 90"}));
     Bytes start = Bytes().byte(20).byte(1).byte(4).byte(60);

@@ -192,7 +192,7 @@ TEST(PhomMeldValues, TheArrayFormsSortAndTestRunsAndSets) {
     const Case cases[] = {
         {{8, 0, 4, -1}, true, false},    {{0, 4, -1}, false, false},   {{0, 4, 9}, false, false},
         {{24, 25, -1, 26}, false, true}, {{24, 24, 25}, false, false}, {{44, 48, 0}, false, false},
-        {{1, 5, 9, 13}, true, false},
+        {{1, 5, 9, 13}, true, false},    {{24, 25}, false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(checkPhomSanh(c.ids.data(), int(c.ids.size())), c.run) << c.ids[0] << "," << c.ids[1];

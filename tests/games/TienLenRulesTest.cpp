@@ -125,6 +125,7 @@ TEST(TienLenRules, InstantWinsInOrder) {
         {"five pairs apart", {0, 1, 8, 9, 16, 17, 24, 25, 32, 33, 40, 44, 48}, false, false},
         {"six pairs apart", {0, 1, 8, 9, 16, 17, 24, 25, 32, 33, 40, 41, 48}, false, true},
         {"four to the two is no dragon", {4, 5, 8, 12, 16, 20, 24, 28, 32, 36, 40, 44, 48}, false, false},
+        {"three threes and three twos", {0, 1, 2, 8, 16, 20, 24, 28, 36, 44, 49, 50, 51}, true, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CardUtils::checkForceFinish(c.hand.data(), int(c.hand.size()), c.newGame), c.wins) << c.name;

@@ -138,21 +138,31 @@ TEST_F(MessageScreen, APartnerStoredTwiceIsListedOnceAndAStrangerByHisId) {
     EXPECT_TRUE(client.sentOnce(5, Bytes().int32(999).utf("who?").data()));
 }
 
-TEST_F(MessageScreen, TheSystemBarShowsAndRemovesOnlySystemNotices) {
+TEST_F(MessageScreen, EachNoticeBarShowsAndRemovesOnlyItsOwnKind) {
     UIController::setListMessage({mail(3, "admin", "admin says", false, 1), mail(0, "kavo", "notice", false, 1),
                                   mail(3, "dung", "invite", true, 204), mail(0, "server", "another notice", false, 2)});
     auto screen = open();
     screen->doChangeTab(MessageView::kTabRecent);
     runMainThread();
-    drive("tap id=showMessageFromSystem");
-    ASSERT_TRUE(screen->activeChatView());
-    EXPECT_EQ(screen->activeChatView()->friendName(), "kavo");
-    ASSERT_EQ(screen->activeChatView()->arrChat().size(), 1u);
-    EXPECT_EQ(screen->activeChatView()->arrChat()[0]->content(), "notice");
-    const auto left = UIController::listMessage();
-    ASSERT_EQ(left.size(), 2u);
-    EXPECT_EQ(left[0]->message(), "admin says");
-    EXPECT_EQ(left[1]->message(), "invite") << "the invitation is no administrator message";
+    const struct {
+        const char* bar;
+        const char* sender;
+        const char* shown;
+        std::vector<std::string> left;
+    } bars[] = {{"showMessageFromAdmin", "admin", "admin says", {"notice", "invite", "another notice"}},
+                {"showMessageFromSystem", "kavo", "notice", {"invite"}}};
+    for (const auto& bar : bars) {
+        drive(std::string("tap id=") + bar.bar);
+        ASSERT_TRUE(screen->activeChatView()) << bar.bar;
+        EXPECT_EQ(screen->activeChatView()->friendName(), bar.sender);
+        ASSERT_EQ(screen->activeChatView()->arrChat().size(), 1u) << bar.bar;
+        EXPECT_EQ(screen->activeChatView()->arrChat()[0]->content(), bar.shown);
+        std::vector<std::string> left;
+        for (const auto& message : UIController::listMessage())
+            left.push_back(message->message());
+        EXPECT_EQ(left, bar.left) << bar.bar << ": the invitation is no administrator message";
+        runMainThread();
+    }
 }
 
 TEST_F(MessageScreen, RemoveAllAsksThenEmptiesTheMailbox) {

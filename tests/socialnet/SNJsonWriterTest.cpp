@@ -50,11 +50,8 @@ TEST(SNJsonWriterTest, StringsAreEscapedOnlyWhereJsonNeedsIt) {
         std::string written;
     };
     std::vector<Case> cases = {
-        {"a/b \xC3\xA9", "\"a/b \xC3\xA9\""},
-        {"q\"b\\", R"("q\"b\\")"},
-        {"\b\t\n\f\r", R"("\b\t\n\f\r")"},
-        {"\x0B", R"("\u000b")"},
-        {std::string("\0\x1F", 2), R"("\u0000\u001f")"},
+        {"a/b \xC3\xA9", "\"a/b \xC3\xA9\""}, {"q\"b", R"("q\"b")"},   {"C:\\dir", R"("C:\\dir")"},
+        {"\b\t\n\f\r", R"("\b\t\n\f\r")"},    {"\x0B", R"("\u000b")"}, {std::string("\0\x1F", 2), R"("\u0000\u001f")"},
     };
     SNJsonWriter writer;
     for (auto& c : cases)

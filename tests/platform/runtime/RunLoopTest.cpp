@@ -4,7 +4,9 @@
 #include "tests/platform/runtime/MainLoopFixture.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -133,12 +135,31 @@ TEST(RunLoopIdle, APostFromAnotherThreadWakesASleepingLoop) {
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count(), 5.0);
 }
 
-TEST(RunLoopIdle, RealTimersWakeTheLoopWhenDue) {
+// However long a wait the loop is given, a real timer ends it when due; only a rescue
+// posted twenty seconds on would end it otherwise.
+TEST(RunLoopIdle, RealTimersEndTheLoopsWaitWhenDue) {
     RunLoop::main().reset();
     RunLoop::main().bindToCurrentThread();
-    bool fired = false;
+    bool fired = false, rescued = false, finished = false;
     performAfterDelay(0.05, [&] { fired = true; });
-    EXPECT_TRUE(RunLoop::main().runUntil([&] { return fired; }, 2.0));
+    std::mutex mutex;
+    std::condition_variable done;
+    std::thread rescuer([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!done.wait_for(lock, std::chrono::seconds(20), [&] { return finished; }))
+            runOnMainThread([&] { rescued = true; });
+    });
+    while (!fired && !rescued)
+        RunLoop::main().runOnce(3600.0);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        finished = true;
+    }
+    done.notify_one();
+    rescuer.join();
+    EXPECT_TRUE(fired);
+    EXPECT_FALSE(rescued);
+    RunLoop::main().reset();
 }
 
 // A loop that stalled (the clock jumped past several ticks without the loop running)

@@ -202,11 +202,19 @@ TEST_F(TouchTest, SwipeRecognizerOnAnAncestorTakesOverTheDrag) {
     EXPECT_EQ(rights, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"area began", "area moved", "area cancelled"}));
 
-    // A mostly vertical drag is no swipe.
-    app.dispatchTouch(TouchPhase::Began, {300, 50});
-    app.dispatchTouch(TouchPhase::Moved, {240, 200});
-    app.dispatchTouch(TouchPhase::Ended, {240, 200});
-    EXPECT_EQ(lefts, 1);
+    // The edges of a swipe (here the swipe back's direction): 50 points along at least,
+    // and no steeper than one point across for two along.
+    const struct {
+        double dx, dy;
+        int fires;
+    } drags[] = {{60, 30, 1}, {60, 31, 0}, {60, -30, 1}, {60, -31, 0}, {50, 0, 1}, {49, 0, 0}, {-60, 0, 0}};
+    for (const auto& drag : drags) {
+        const int before = rights;
+        app.dispatchTouch(TouchPhase::Began, {100, 100});
+        app.dispatchTouch(TouchPhase::Ended, {100 + drag.dx, 100 + drag.dy});
+        EXPECT_EQ(rights - before, drag.fires) << drag.dx << ", " << drag.dy;
+    }
+    EXPECT_EQ(lefts, 2);
 }
 
 TEST_F(TouchTest, GesturesWithoutCancellingLeaveTheViewItsTouches) {

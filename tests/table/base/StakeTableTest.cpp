@@ -85,25 +85,5 @@ TEST_F(StakeTable, AResetEndsTheMoneySoundsMute) {
     EXPECT_FALSE(table->waitToPlayNextSound());
 }
 
-TEST_F(StakeTable, PlayersListedBeforeMeTakeTheSeatsAfterTheWrap) {
-    for (const int8_t game : {int8_t(11), int8_t(2)}) {
-        std::shared_ptr<StakeTableView> table;
-        if (game == 11)
-            table = seat<BaiCaoView>();
-        else
-            table = seat<XiZachView>();
-        table->setupPlayersWithRoom(2, 5, 8, 100, {player(8, "an"), player(9, "binh"), me, player(10, "cuong")});
-        table->resetSeat();
-        if (game == 11)
-            std::static_pointer_cast<BaiCaoView>(table)->startWithInterval(20, {1, 2, 3});
-        else
-            std::static_pointer_cast<XiZachView>(table)->startWithInterval(20, 8, {1, 2});
-        EXPECT_EQ(table->getSeatFromID(7), 0) << int(game);
-        EXPECT_EQ(table->getSeatFromID(10), 1) << int(game);
-        EXPECT_EQ(table->getSeatFromID(8), 2) << int(game) << ": listed first, across the table";
-        EXPECT_EQ(table->getSeatFromID(9), 3) << int(game);
-    }
-}
-
 } // namespace
 } // namespace kavo::test
