@@ -83,6 +83,9 @@ TEST_F(LotteryPanel, TheFieldsTakeTextWithADigitAndReadItsLeadingNumber) {
     EXPECT_TRUE(panel_->shouldChangeCharacters(field, 0, 0, "1a2"));
     EXPECT_TRUE(panel_->shouldChangeCharacters(field, 0, 0, ""));
     EXPECT_FALSE(panel_->shouldChangeCharacters(field, 0, 0, "abc"));
+    for (auto* typedInto : {&field, panel_->txfMoney().get()})
+        for (char digit = '0'; digit <= '9'; ++digit)
+            EXPECT_TRUE(panel_->shouldChangeCharacters(*typedInto, 0, 0, std::string(1, digit))) << digit;
     buy("1a2", "700");
     EXPECT_EQ(bodies(1403), std::vector<ByteVector>{Bytes().int32(1).int32(700).data()});
 }

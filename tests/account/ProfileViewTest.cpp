@@ -209,14 +209,15 @@ TEST_F(Profile, AGenderChoiceSendsTheWholeRecordWithTheGender) {
     EXPECT_EQ(info()->vGioiTinh()->text(), text("KAVO_Man"));
 }
 
-TEST_F(Profile, ABirthdayWheelSendsTheNewDate) {
-    reply(1005, record(17, 5, 1990, 1));
+TEST_F(Profile, ABirthdayWheelOpensOnTheStoredDateAndSendsTheNewOne) {
+    reply(1005, record(30, 4, 1990, 1)); // the last day of its month
     info()->btnRow_Clicked(Profile_UserDataView::kRowBirthday);
     EXPECT_FALSE(info()->pickerDate()->isHidden());
+    EXPECT_EQ(info()->pickerDate()->selectedRowInComponent(0), 29);
     info()->pickerDate()->didSelectRow(*info()->pickerDate(), 2, 1); // March
-    EXPECT_EQ(info()->vNamSinh()->text(), "17/03/1990");
+    EXPECT_EQ(info()->vNamSinh()->text(), "30/03/1990");
     const ByteVector expected =
-        Bytes().utf("Trần An").byte(1).int16(1990).utf("1 Lê Lợi").utf("0123").utf("0909").byte(1).byte(3).byte(17);
+        Bytes().utf("Trần An").byte(1).int16(1990).utf("1 Lê Lợi").utf("0123").utf("0909").byte(1).byte(3).byte(30);
     EXPECT_EQ(bodies(1002), std::vector<ByteVector>{expected});
 }
 

@@ -107,10 +107,9 @@ TEST(ServerListTextTest, EntriesThatCannotBeSplitAreSkippedAndNothingIsTrimmed) 
     EXPECT_EQ(servers[1]->sNAME(), "E ");
     EXPECT_EQ(servers[1]->sIP(), " e ");
     EXPECT_EQ(servers[1]->sPORT(), "2\n") << "a line end stays in the last port";
-    EXPECT_EQ(ServerListText::portValue("2\n"), 2);
-    EXPECT_EQ(ServerListText::portValue("x80"), 0);
-    EXPECT_EQ(ServerListText::portValue(""), 0);
-    EXPECT_EQ(ServerListText::portValue("99999"), 0) << "no port that large";
+    const std::pair<const char*, int> ports[] = {{"2\n", 2}, {"x80", 0}, {"", 0}, {"65535", 65535}, {"65536", 0}};
+    for (const auto& [text, value] : ports)
+        EXPECT_EQ(ServerListText::portValue(text), value) << text;
 }
 
 TEST_F(ServerChoice, AnEmptyStoredListIsReplacedByTheConfiguredListAndStored) {

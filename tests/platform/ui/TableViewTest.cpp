@@ -115,6 +115,12 @@ TEST_F(TableViewTest, TapOnACellsLabelSelectsItsRow) {
     tap(*nameLabel(3));
     EXPECT_FALSE(table->cellForRow({0, 2})->isSelected());
     EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 3}));
+    // A reload keeps the selection while its row is there, as the last row too.
+    for (const size_t rows : {4, 3}) {
+        list.names.resize(rows);
+        table->reloadData();
+        EXPECT_EQ(table->indexPathForSelectedRow().has_value(), rows == 4) << rows << " rows";
+    }
 }
 
 TEST_F(TableViewTest, WillSelectCanRefuseAndDraggingSelectsNothing) {
