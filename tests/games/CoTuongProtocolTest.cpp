@@ -171,14 +171,6 @@ TEST_F(CoTuongReplies, JoinsReadEveryRowWithNamesLowerCasedAndEmptyPlaces) {
 
 TEST_F(CoTuongReplies, RoomCommandsReachTheirCallbacks) {
     EXPECT_EQ(read(9, Bytes().byte(2).byte(3).int32(44).utf("chao")), Calls{"chat 2 3 'chao' 44"});
-    EXPECT_EQ(read(11, Bytes().byte(2).byte(3).int32(44)), Calls{"kicked 2 3 44"});
-    EXPECT_EQ(read(12, Bytes().byte(1).int32(9).utf("Binh").int64(900).int16(2).int32(40)),
-              Calls{"sat 1 [9 'Binh' 900 2 40 0]"})
-        << "the sitting player's name stays as sent";
-    EXPECT_EQ(read(14, Bytes().int32(9).int32(7)), Calls{"left 9 owner 7"});
-    EXPECT_EQ(read(16, Bytes().int32(9).boolean(true)), Calls{"ready 9 1"});
-    EXPECT_EQ(read(19, Bytes().byte(2).byte(3).int32(2000)), Calls{"stake 2 3 2000"});
-    EXPECT_EQ(read(103, Bytes().utf("an").utf("o kia")), Calls{"buzz 'an: o kia'"});
     EXPECT_EQ(read(61, Bytes().byte(5)), Calls{}) << "not this table's";
 }
 
