@@ -274,19 +274,24 @@ void appendElement(XmlOut& out, std::string_view name, std::string_view text, in
     closeElement(out, name);
 }
 
-// Base64 needs no escaping. Text still held from the read goes out as it stands; bytes are
+// Base64 needs no escaping. Text still held from the read goes out as it stands, a slice
+// at a time: when another thread decodes the value meanwhile (and drops the text), the rest
+// is encoded from the bytes, so a write never keeps the text alive for long. Bytes are
 // encoded a slice at a time (a multiple of three bytes, so the slices join without padding).
 void appendData(XmlOut& out, const Value& value, int indent) {
     if (value.size() == 0) return appendElement(out, "data", "", indent);
     openElement(out, "data", indent);
-    if (const auto text = value.base64Text()) {
-        out.put(*text);
-    } else {
-        constexpr size_t kSlice = 48 * 1024;
-        const Bytes& bytes = value.dataValue();
-        const auto* at = reinterpret_cast<const char*>(bytes.data());
-        for (size_t done = 0; done < bytes.size(); done += kSlice)
-            out.put(base64Encode(std::string_view(at + done, std::min(kSlice, bytes.size() - done))));
+    constexpr size_t kTextSlice = size_t(1) << 20;
+    constexpr size_t kByteSlice = kTextSlice / 4 * 3;
+    size_t done = 0; // bytes written
+    while (done < value.size()) {
+        if (const auto text = value.base64Text()) {
+            out.put(std::string_view(*text).substr(done / 3 * 4, kTextSlice));
+        } else {
+            const auto* at = reinterpret_cast<const char*>(value.dataValue().data());
+            out.put(base64Encode(std::string_view(at + done, std::min(kByteSlice, value.size() - done))));
+        }
+        done = std::min(value.size(), done + kByteSlice);
     }
     closeElement(out, "data");
 }

@@ -54,7 +54,7 @@ TEST(BackgroundWriter, AWriteThatWaitsIsReplacedByANewerOneAndStopWritesWhatWait
 TEST(BackgroundWriter, UserDefaultsWriteALargeStoredValueWhileItIsDecoded) {
     test::TempDir dir;
     const std::string path = dir.file("defaults.plist");
-    Bytes large(200000);
+    Bytes large(2000000); // Base64 of it is written in several slices
     for (size_t i = 0; i < large.size(); ++i)
         large[i] = uint8_t(i * 7);
     Value stored = Value::emptyDictionary();
