@@ -189,7 +189,7 @@ private:
         platform::runOnMainThread([] { platform::ui::Application::shared().terminate(); });
         if (finishedChanged_.wait_for(lock, kGrace, [this] { return finished_; })) return;
         kavo::UIController::flushListMessage();
-        platform::UserDefaults::standard().synchronize();
+        platform::UserDefaults::standard().flush();
         std::_Exit(kOk);
     }
 
@@ -267,7 +267,8 @@ int main(int argc, char** argv) {
         if (!options.script.empty()) {
             // The script runs once the window shows; the window keeps drawing meanwhile.
             platform::runOnMainThread([&] {
-                status = runScript(script, [&host] { host.pump(); }, [&host] { return host.inputsTaken(); });
+                status = runScript(
+                    script, [&host] { host.pump(); }, [&host] { return host.inputsTaken(); });
                 host.stop();
             });
         }

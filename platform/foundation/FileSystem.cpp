@@ -54,7 +54,7 @@ std::string parentOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-bool writeAtomically(const std::string& path, const uint8_t* data, size_t size) {
+bool writeAtomically(const std::string& path, const std::function<void(const ChunkSink&)>& produce) {
     // mkstemp creates the file with mode 0600, which the target inherits on rename.
     std::string temp = path + ".tmpXXXXXX";
     int fd = ::mkstemp(temp.data());
@@ -62,8 +62,15 @@ bool writeAtomically(const std::string& path, const uint8_t* data, size_t size) 
         log("writeFileAtomically: cannot create a temporary file for " + path + ": " + errorText());
         return false;
     }
-    bool ok = writeAll(fd, data, size);
-    std::string failure = ok ? "" : "write: " + errorText();
+    bool ok = true;
+    std::string failure;
+    produce([&](std::string_view chunk) {
+        if (ok && !writeAll(fd, reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size())) {
+            ok = false;
+            failure = "write: " + errorText();
+        }
+        return ok;
+    });
     if (ok && ::fsync(fd) != 0) {
         ok = false;
         failure = "fsync: " + errorText();
@@ -154,23 +161,33 @@ bool removeFile(const std::string& path) {
 }
 
 bool writeFileAtomically(const std::string& path, const Bytes& bytes) {
-    return writeAtomically(path, bytes.data(), bytes.size());
+    return writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-    return writeAtomically(path, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return writeAtomically(path, [bytes](const ChunkSink& sink) { sink(bytes); });
 }
 
-std::optional<Bytes> readFile(const std::string& path) {
+bool writeFileAtomically(const std::string& path, const std::function<void(const ChunkSink&)>& produce) {
+    return writeAtomically(path, produce);
+}
+
+namespace {
+
+// Read into one buffer the size of the file: a stored mailbox is tens of megabytes, and
+// growing a buffer step by step would hold it twice over at the end.
+template <typename Buffer> std::optional<Buffer> readWhole(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT) log("readFile: " + path + ": " + errorText());
         return std::nullopt;
     }
-    Bytes bytes;
-    uint8_t buffer[65536];
+    Buffer buffer;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0) buffer.reserve(size_t(info.st_size));
+    char chunk[65536];
     while (true) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
             log("readFile: " + path + ": " + errorText());
@@ -178,16 +195,20 @@ std::optional<Bytes> readFile(const std::string& path) {
             return std::nullopt;
         }
         if (n == 0) break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
+        buffer.insert(buffer.end(), chunk, chunk + n);
     }
     ::close(fd);
-    return bytes;
+    return buffer;
+}
+
+} // namespace
+
+std::optional<Bytes> readFile(const std::string& path) {
+    return readWhole<Bytes>(path);
 }
 
 std::optional<std::string> readTextFile(const std::string& path) {
-    auto bytes = readFile(path);
-    if (!bytes) return std::nullopt;
-    return std::string(bytes->begin(), bytes->end());
+    return readWhole<std::string>(path);
 }
 
 } // namespace platform

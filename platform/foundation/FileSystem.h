@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Value.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,11 @@ std::string joinPath(std::string_view a, std::string_view b);
 // client writes goes through here.
 bool writeFileAtomically(const std::string& path, const Bytes& bytes);
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
+// The same for a file made as it is written: `produce` hands the bytes to the sink a piece
+// at a time, so a large file never has to be in memory whole. The sink returns false once
+// a write failed (what follows is dropped; `produce` may stop early).
+using ChunkSink = std::function<bool(std::string_view)>;
+bool writeFileAtomically(const std::string& path, const std::function<void(const ChunkSink&)>& produce);
 
 // The whole file, or nullopt (logged) when it cannot be read. A missing file is
 // not logged: callers ask for files that may not exist yet.

@@ -5,6 +5,7 @@
 #include "platform/foundation/FileSystem.h"
 #include "platform/runtime/Log.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -177,63 +178,135 @@ std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth)
     return std::nullopt;
 }
 
-// Escapes text for an element. Carriage returns and text made only of white
-// space are written as character references: an XML reader would otherwise
-// fold the first into line feeds and drop the second.
-void appendEscaped(std::string& out, std::string_view text) {
-    bool onlyWhitespace = text.find_first_not_of(" \t\n\r") == std::string_view::npos;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '\r':
-            out += "&#13;";
-            break;
-        case ' ':
-            out += onlyWhitespace ? "&#32;" : " ";
-            break;
-        case '\t':
-            out += onlyWhitespace ? "&#9;" : "\t";
-            break;
-        case '\n':
-            out += onlyWhitespace ? "&#10;" : "\n";
-            break;
-        default:
-            out += c;
-            break;
+// Where the XML goes: kept whole (toXml), or handed to a file a piece at a time so that a
+// file of tens of megabytes never sits in memory as one text.
+class XmlOut {
+public:
+    explicit XmlOut(const ChunkSink* sink = nullptr) : sink_(sink) {}
+
+    void put(std::string_view text) {
+        // A long piece (stored Base64) goes out as it stands, never through the buffer.
+        if (sink_ && text.size() >= kChunk) {
+            drain();
+            (*sink_)(text);
+            return;
+        }
+        text_.append(text);
+        if (sink_ && text_.size() >= kChunk) drain();
+    }
+    void put(char c) { put(std::string_view(&c, 1)); }
+    void tabs(int count) { text_.append(size_t(count), '\t'); }
+    void drain() {
+        if (sink_ && !text_.empty()) {
+            (*sink_)(text_);
+            text_.clear();
         }
     }
+    std::string& text() { return text_; }
+
+private:
+    static constexpr size_t kChunk = 64 * 1024;
+    const ChunkSink* sink_;
+    std::string text_;
+};
+
+// Escapes text for an element, copying the runs between the characters that need it.
+// Carriage returns and text made only of white space are written as character references:
+// an XML reader would otherwise fold the first into line feeds and drop the second.
+void appendEscaped(XmlOut& out, std::string_view text) {
+    const bool onlyWhitespace = text.find_first_not_of(" \t\n\r") == std::string_view::npos;
+    const std::string_view special = onlyWhitespace ? std::string_view("&<>\r \t\n") : std::string_view("&<>\r");
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t next = text.find_first_of(special, at);
+        out.put(text.substr(at, next - at));
+        if (next == std::string_view::npos) break;
+        switch (text[next]) {
+        case '&':
+            out.put("&amp;");
+            break;
+        case '<':
+            out.put("&lt;");
+            break;
+        case '>':
+            out.put("&gt;");
+            break;
+        case '\r':
+            out.put("&#13;");
+            break;
+        case ' ':
+            out.put("&#32;");
+            break;
+        case '\t':
+            out.put("&#9;");
+            break;
+        default: // '\n'
+            out.put("&#10;");
+            break;
+        }
+        at = next + 1;
+    }
 }
 
-void appendElement(std::string& out, const char* name, std::string_view text, int indent) {
-    out.append(size_t(indent), '\t');
+void openElement(XmlOut& out, std::string_view name, int indent) {
+    out.tabs(indent);
+    out.put('<');
+    out.put(name);
+    out.put('>');
+}
+
+void closeElement(XmlOut& out, std::string_view name) {
+    out.put("</");
+    out.put(name);
+    out.put(">\n");
+}
+
+void appendElement(XmlOut& out, std::string_view name, std::string_view text, int indent) {
     if (text.empty()) {
-        out += std::string("<") + name + "/>\n";
+        out.tabs(indent);
+        out.put('<');
+        out.put(name);
+        out.put("/>\n");
         return;
     }
-    out += std::string("<") + name + ">";
+    openElement(out, name, indent);
     appendEscaped(out, text);
-    out += std::string("</") + name + ">\n";
+    closeElement(out, name);
 }
 
-void writeValue(std::string& out, const Value& value, int indent) {
+// Base64 needs no escaping. Text still held from the read goes out as it stands, a slice
+// at a time: when another thread decodes the value meanwhile (and drops the text), the rest
+// is encoded from the bytes, so a write never keeps the text alive for long. Bytes are
+// encoded a slice at a time (a multiple of three bytes, so the slices join without padding).
+void appendData(XmlOut& out, const Value& value, int indent) {
+    if (value.size() == 0) return appendElement(out, "data", "", indent);
+    openElement(out, "data", indent);
+    constexpr size_t kTextSlice = size_t(1) << 20;
+    constexpr size_t kByteSlice = kTextSlice / 4 * 3;
+    size_t done = 0; // bytes written
+    while (done < value.size()) {
+        if (const auto text = value.base64Text()) {
+            out.put(std::string_view(*text).substr(done / 3 * 4, kTextSlice));
+        } else {
+            const auto* at = reinterpret_cast<const char*>(value.dataValue().data());
+            out.put(base64Encode(std::string_view(at + done, std::min(kByteSlice, value.size() - done))));
+        }
+        done = std::min(value.size(), done + kByteSlice);
+    }
+    closeElement(out, "data");
+}
+
+void writeValue(XmlOut& out, const Value& value, int indent) {
     if (indent > kMaxDepth) {
         log("PropertyList: nesting too deep; value left out");
         return;
     }
-    std::string tabs(size_t(indent), '\t');
     switch (value.type()) {
     case ValueType::Null:
         break;
     case ValueType::Bool:
-        out += tabs + (value.boolValue() ? "<true/>\n" : "<false/>\n");
+        out.tabs(indent);
+        out.put(value.boolValue() ? "<true/>\n" : "<false/>\n");
         break;
     case ValueType::Integer:
         appendElement(out, "integer", std::to_string(value.int64Value()), indent);
@@ -245,7 +318,7 @@ void writeValue(std::string& out, const Value& value, int indent) {
         appendElement(out, "string", value.stringValue(), indent);
         break;
     case ValueType::Data:
-        appendElement(out, "data", base64Encode(value.dataValue()), indent);
+        appendData(out, value, indent);
         break;
     case ValueType::Date:
         // Whole seconds: the standard form that every property-list reader takes.
@@ -253,26 +326,39 @@ void writeValue(std::string& out, const Value& value, int indent) {
         break;
     case ValueType::Array:
         if (value.arrayValue().empty()) {
-            out += tabs + "<array/>\n";
+            out.tabs(indent);
+            out.put("<array/>\n");
             break;
         }
-        out += tabs + "<array>\n";
+        out.tabs(indent);
+        out.put("<array>\n");
         for (auto& item : value.arrayValue())
             writeValue(out, item, indent + 1);
-        out += tabs + "</array>\n";
+        out.tabs(indent);
+        out.put("</array>\n");
         break;
     case ValueType::Dictionary:
-        out += tabs + "<dict>\n";
+        out.tabs(indent);
+        out.put("<dict>\n");
         for (auto& [key, item] : value.dictValue()) {
             if (item.isNull()) continue;
-            out += tabs + "\t<key>";
+            out.tabs(indent + 1);
+            out.put("<key>");
             appendEscaped(out, key);
-            out += "</key>\n";
+            out.put("</key>\n");
             writeValue(out, item, indent + 1);
         }
-        out += tabs + "</dict>\n";
+        out.tabs(indent);
+        out.put("</dict>\n");
         break;
     }
+}
+
+void writeDocument(XmlOut& out, const Value& value) {
+    out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n");
+    writeValue(out, value, 0);
+    out.put("</plist>\n");
+    out.drain();
 }
 
 } // namespace
@@ -329,14 +415,16 @@ Value PropertyList::parse(std::string_view xml) {
 }
 
 std::string PropertyList::toXml(const Value& value) {
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n";
-    writeValue(out, value, 0);
-    out += "</plist>\n";
-    return out;
+    XmlOut out;
+    writeDocument(out, value);
+    return std::move(out.text());
 }
 
 bool PropertyList::writeFile(const std::string& path, const Value& value) {
-    return writeFileAtomically(path, toXml(value));
+    return writeFileAtomically(path, [&value](const ChunkSink& sink) {
+        XmlOut out(&sink);
+        writeDocument(out, value);
+    });
 }
 
 } // namespace platform

@@ -18,7 +18,7 @@ public:
     static Value parse(std::string_view xml);
 
     static std::string toXml(const Value& value);
-    // Written through writeFileAtomically.
+    // Written through writeFileAtomically a piece at a time: the text is never whole in memory.
     static bool writeFile(const std::string& path, const Value& value);
 };
 

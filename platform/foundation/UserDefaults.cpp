@@ -4,12 +4,26 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/runtime/Log.h"
 
+#include <cstdlib>
+
 namespace platform {
 
 UserDefaults& UserDefaults::standard() {
-    static UserDefaults* defaults = new UserDefaults(); // lives for the process
+    static UserDefaults* defaults = [] {
+        auto* made = new UserDefaults(); // lives for the process
+        // Its writer writes what waits and ends with the process; a later synchronize
+        // writes at once.
+        std::atexit([] { standard().writer_.stop(); });
+        return made;
+    }();
     return *defaults;
 }
+
+namespace {
+
+constexpr size_t kLargeData = 64 * 1024;
+
+} // namespace
 
 UserDefaults::UserDefaults(std::string filePath) : fixedPath_(std::move(filePath)) {}
 
@@ -25,6 +39,8 @@ void UserDefaults::loadIfNeededLocked() const {
         // The data folder moved: what was set for the old one is saved there first.
         writeLocked();
     }
+    // A write handed over may be for this file.
+    writer_.wait();
     Value stored = PropertyList::readFile(path);
     if (!stored.isNull() && !stored.isDictionary()) log("UserDefaults: " + path + " is not a dictionary; ignored");
     values_ = stored.isDictionary() ? std::move(stored) : Value::emptyDictionary();
@@ -33,13 +49,13 @@ void UserDefaults::loadIfNeededLocked() const {
     dirty_ = false;
 }
 
-bool UserDefaults::writeLocked() const {
-    if (!PropertyList::writeFile(loadedPath_, values_)) {
-        log("UserDefaults: cannot save " + loadedPath_);
+void UserDefaults::writeLocked() const {
+    writer_.submit([path = loadedPath_, values = values_] {
+        if (PropertyList::writeFile(path, values)) return true;
+        log("UserDefaults: cannot save " + path);
         return false;
-    }
+    });
     dirty_ = false;
-    return true;
 }
 
 Value UserDefaults::objectForKey(std::string_view key) const {
@@ -89,7 +105,10 @@ void UserDefaults::setObject(Value value, std::string_view key) {
         if (!values_.contains(key)) return;
         values_.remove(key);
     } else {
-        if (values_.contains(key) && values_.get(key) == value) return;
+        // Large data (a stored mailbox) is taken as changed: comparing would decode the
+        // stored copy, and its owner sets it only after a change.
+        const bool large = value.type() == ValueType::Data && value.size() >= kLargeData;
+        if (!large && values_.contains(key) && values_.get(key) == value) return;
         values_.set(key, std::move(value));
     }
     dirty_ = true;
@@ -111,7 +130,10 @@ void UserDefaults::setDouble(double value, std::string_view key) {
     setObject(Value(value), key);
 }
 void UserDefaults::setData(const Bytes& value, std::string_view key) {
-    setObject(Value(value), key);
+    setObject(Value::sharedData(value), key);
+}
+void UserDefaults::setData(Bytes&& value, std::string_view key) {
+    setObject(Value::sharedData(std::move(value)), key);
 }
 void UserDefaults::setDate(double secondsSince1970, std::string_view key) {
     setObject(Value::date(secondsSince1970), key);
@@ -123,8 +145,14 @@ void UserDefaults::removeObjectForKey(std::string_view key) {
 bool UserDefaults::synchronize() {
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeededLocked();
-    if (!dirty_) return true;
-    return writeLocked();
+    const bool lastOk = writer_.lastSucceeded();
+    if (dirty_ || !lastOk) writeLocked();
+    return lastOk;
+}
+
+bool UserDefaults::flush() {
+    synchronize();
+    return writer_.wait();
 }
 
 Value UserDefaults::dictionaryRepresentation() const {
@@ -135,6 +163,7 @@ Value UserDefaults::dictionaryRepresentation() const {
 
 void UserDefaults::reset() {
     std::lock_guard<std::mutex> lock(mutex_);
+    writer_.wait();
     loaded_ = false;
     dirty_ = false;
     loadedPath_.clear();

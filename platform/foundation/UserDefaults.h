@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/BackgroundWriter.h"
 #include "platform/foundation/Value.h"
 
 #include <mutex>
@@ -11,8 +12,12 @@ namespace platform {
 
 // Small settings kept between runs: one property list file "defaults.plist" in
 // the data folder. The file is read on first use (and again when the data folder
-// changes); setters change memory and mark it dirty; synchronize() writes the
-// file atomically (mode 0600) when something changed. Every method is safe from
+// changes); setters change memory and mark it dirty; synchronize() hands a copy of
+// the values to a writer thread when something changed, which writes the file
+// atomically (mode 0600): the caller never waits for the disk, even when the file
+// holds a large stored mailbox. A copy still waiting is replaced by a newer one,
+// so a crash loses at most the last synchronize. Large data values are shared
+// between the values and their copies, never copied. Every method is safe from
 // any thread.
 class UserDefaults {
 public:
@@ -49,24 +54,29 @@ public:
     void setInt64(int64_t value, std::string_view key);
     void setDouble(double value, std::string_view key);
     void setData(const Bytes& value, std::string_view key);
+    void setData(Bytes&& value, std::string_view key);
     void setDate(double secondsSince1970, std::string_view key);
     void removeObjectForKey(std::string_view key);
 
-    // Writes the file when something changed since the last write. Returns false
-    // when the write failed (the changes stay pending).
+    // Hands the values to the writer when something changed since the last write,
+    // or when the last write failed (then false is returned).
     bool synchronize();
+    // synchronize(), then waits until the file is written: for the exit and for
+    // whoever reads the file itself. False when the write failed.
+    bool flush();
 
     // Every stored key and value.
     Value dictionaryRepresentation() const;
 
-    // Forgets the values in memory, unsaved changes included; the next call reads
-    // the file again, as a new process would.
+    // Forgets the values in memory, unsaved changes included (what synchronize
+    // handed over is written first); the next call reads the file again, as a new
+    // process would.
     void reset();
 
 private:
     std::string filePathLocked() const;
     void loadIfNeededLocked() const;
-    bool writeLocked() const;
+    void writeLocked() const;
 
     mutable std::mutex mutex_;
     std::string fixedPath_;
@@ -74,6 +84,8 @@ private:
     mutable bool loaded_ = false;
     mutable bool dirty_ = false;
     mutable Value values_;
+    // Declared last: it ends (after its last write) before the values go.
+    mutable BackgroundWriter writer_;
 };
 
 } // namespace platform

@@ -100,19 +100,31 @@ Value Value::date(double secondsSince1970) {
     return Value(DateBox{secondsSince1970});
 }
 
+// Data shared by the copies of a value: Base64 text decoded when the bytes are first
+// asked for (the text then goes), or bytes from the start.
 struct Value::LazyBytes {
-    explicit LazyBytes(std::string base64) : size(base64DecodedSize(base64)), text(std::move(base64)) {}
+    explicit LazyBytes(std::string base64)
+        : size(base64DecodedSize(base64)), text(std::make_shared<const std::string>(std::move(base64))) {}
+    explicit LazyBytes(Bytes ready) : size(ready.size()), bytes(std::move(ready)), isDecoded(true) {}
     const Bytes& decoded() const {
-        std::call_once(once, [this] {
-            if (auto bytes = base64Decode(text)) this->bytes = std::move(*bytes);
-            std::string().swap(text); // not needed any more
-        });
+        std::lock_guard lock(mutex);
+        if (!isDecoded) {
+            if (auto decodedBytes = base64Decode(*text)) bytes = std::move(*decodedBytes);
+            // Not needed any more; a writer copying it out holds its own reference.
+            text.reset();
+            isDecoded = true;
+        }
         return bytes;
     }
+    std::shared_ptr<const std::string> base64() const {
+        std::lock_guard lock(mutex);
+        return text;
+    }
     const size_t size;
-    mutable std::string text;
-    mutable std::once_flag once;
+    mutable std::mutex mutex;
+    mutable std::shared_ptr<const std::string> text;
     mutable Bytes bytes;
+    mutable bool isDecoded = false;
 };
 
 bool Value::LazyBox::operator==(const LazyBox& other) const {
@@ -121,6 +133,15 @@ bool Value::LazyBox::operator==(const LazyBox& other) const {
 
 Value Value::lazyData(std::string base64) {
     return Value(LazyBox{std::make_shared<const LazyBytes>(std::move(base64))});
+}
+
+Value Value::sharedData(Bytes bytes) {
+    return Value(LazyBox{std::make_shared<const LazyBytes>(std::move(bytes))});
+}
+
+std::shared_ptr<const std::string> Value::base64Text() const {
+    if (auto lazy = std::get_if<LazyBox>(&data_)) return lazy->bytes->base64();
+    return nullptr;
 }
 
 ValueType Value::type() const {

@@ -48,6 +48,11 @@ public:
     // first time the bytes are asked for. Copies share the text and the decoded bytes: a
     // large stored value costs nothing until it is read.
     static Value lazyData(std::string base64);
+    // Data whose copies share the bytes: a large value copied into a snapshot costs nothing.
+    static Value sharedData(Bytes bytes);
+    // The Base64 text of data made by lazyData and not decoded yet, else null: a writer
+    // can put it out as it stands instead of encoding the bytes again.
+    std::shared_ptr<const std::string> base64Text() const;
     static Value emptyArray() { return Value(Array{}); }
     static Value emptyDictionary() { return Value(Dictionary{}); }
 

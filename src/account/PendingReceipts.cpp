@@ -42,8 +42,8 @@ void PendingReceipts::append(const std::string& entry) {
     list.emplace_back(entry);
     defaults.setObject(platform::Value(std::move(list)), kListKey);
     // The store forgets the transaction once it is finished: the receipt must be on
-    // disk first.
-    defaults.synchronize();
+    // disk first, so this waits for the defaults' writer.
+    defaults.flush();
 }
 
 int PendingReceipts::removeConfirmed(const std::string& user, const std::string& receipt) {
@@ -62,7 +62,7 @@ int PendingReceipts::removeConfirmed(const std::string& user, const std::string&
     }
     if (removed == 0) return 0;
     defaults.setObject(platform::Value(std::move(kept)), kListKey);
-    defaults.synchronize();
+    defaults.flush();
     return removed;
 }
 

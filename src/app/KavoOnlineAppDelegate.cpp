@@ -233,8 +233,10 @@ bool KavoOnlineAppDelegate::openURL(platform::ui::Application&, const std::strin
 
 void KavoOnlineAppDelegate::willTerminate(platform::ui::Application&) {
     if (session_) session_->close();
-    // Mail that came within the last second is still waiting for its coalesced save.
+    // Mail that came within the last second is still waiting for its coalesced save, and
+    // the writer thread may still be writing the defaults.
     UIController::flushListMessage();
+    platform::UserDefaults::standard().flush();
 }
 
 void KavoOnlineAppDelegate::didReceiveMemoryWarning(platform::ui::Application&) {

@@ -179,7 +179,7 @@ bool MailStore::hasPendingSave() const {
 
 bool MailStore::flush() {
     std::lock_guard lock(mutex_);
-    return pending_ && saveLocked();
+    return pending_ && saveLocked(true);
 }
 
 void MailStore::changedLocked(std::unique_lock<std::mutex>& /*lock*/) {
@@ -217,12 +217,14 @@ void MailStore::scheduleSaveLocked(double delay) {
         platform::runOnMainThread(schedule);
 }
 
-bool MailStore::saveLocked() {
+bool MailStore::saveLocked(bool wait) {
     if (!owner_) return false;
     const KavoMessageList snapshot(list_.begin(), list_.end());
     auto& defaults = platform::UserDefaults::standard();
+    // The archive is moved in, never copied: the defaults and their writer share it.
     defaults.setData(KavoMessage::archiveList(snapshot), UIController::listMessageKey(*owner_));
-    const bool written = defaults.synchronize();
+    // The file is written on the defaults' writer thread unless the caller waits for it.
+    const bool written = wait ? defaults.flush() : defaults.synchronize();
     if (!written) platform::log("mailbox: the user defaults could not be written; will try again");
     lastSave_ = platform::Clock::time();
     pending_ = !written;

@@ -60,8 +60,8 @@ public:
 
     std::optional<int32_t> owner() const;
 
-    // Writes a pending change now (when a player owns the list). False when nothing was
-    // written.
+    // Writes a pending change now (when a player owns the list) and waits for the file.
+    // False when nothing was written.
     bool flush();
     bool hasPendingSave() const;
 
@@ -81,7 +81,9 @@ private:
     void rebuildIndexLocked();
     // Saves now or arranges a save, as the interval allows.
     void changedLocked(std::unique_lock<std::mutex>& lock);
-    bool saveLocked();
+    // Archives the list into the user defaults and hands them to their writer; with
+    // `wait`, returns once the file is written.
+    bool saveLocked(bool wait = false);
     void scheduleSaveLocked(double delay);
 
     mutable std::mutex mutex_;

@@ -46,7 +46,7 @@ TEST_F(AppDelegateTest, FreshInstallTurnsVibrationInvitationsAndSoundOn) {
 TEST_F(AppDelegateTest, ALaunchThatChangesNothingWritesNothing) {
     launch();
     auto& defaults = platform::UserDefaults::standard();
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     const std::string file = environment_->data().path() + "/defaults.plist";
     platform::Value behind = platform::PropertyList::readFile(file);
     ASSERT_TRUE(behind.isDictionary());
@@ -55,7 +55,7 @@ TEST_F(AppDelegateTest, ALaunchThatChangesNothingWritesNothing) {
     defaults.reset(); // as a new process would start
     resetForRelaunch();
     launch();
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     EXPECT_EQ(platform::PropertyList::readFile(file).get("marker").stringValue(), "written elsewhere");
     EXPECT_TRUE(UIController::sound());
 }

@@ -118,7 +118,7 @@ TEST_F(SocialSignInRoad, TheDefaultsFileAfterASocialSignInIsAStandardPropertyLis
     auto result = drive(chooseSocialNetwork());
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     ASSERT_TRUE(waitForCommand(2301)) << log();
-    platform::UserDefaults::standard().synchronize();
+    platform::UserDefaults::standard().flush();
     const std::string path = platform::joinPath(platform::dataDirectory(), "defaults.plist");
     const std::string text = platform::readTextFile(path).value_or("");
     ASSERT_NE(text.find("<key>SNAccessTokenInformationKey</key>"), std::string::npos) << text;

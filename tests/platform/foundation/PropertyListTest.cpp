@@ -207,6 +207,10 @@ TEST(PropertyList, LargeDataReadsBackTheSameBytes) {
     stored.set("small", Value(Bytes{0xDE, 0xAD}));
     ASSERT_TRUE(PropertyList::writeFile(dir.file("d.plist"), stored));
     const Value read = PropertyList::readFile(dir.file("d.plist"));
+    // Written back before it is decoded, a piece at a time: the stored text goes out as it stands.
+    ASSERT_TRUE(PropertyList::writeFile(dir.file("again.plist"), read));
+    EXPECT_EQ(readTextFile(dir.file("again.plist")), PropertyList::toXml(stored));
+    EXPECT_EQ(PropertyList::toXml(Value::sharedData(bytes)), PropertyList::toXml(Value(bytes)));
     const Value& big = read.get("SAVED_OLD_MESSAGE_OF_4242");
     EXPECT_EQ(big.type(), ValueType::Data);
     EXPECT_EQ(big.size(), 100000u);

@@ -63,7 +63,7 @@ TEST_F(StandardDefaultsFixture, EveryKindIsReadableAfterARestart) {
     Value account;
     account.set("id", 7);
     defaults.setObject(account, "account");
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
 
     UserDefaults restarted; // a new process over the same data folder
     EXPECT_EQ(restarted.stringForKey("uname"), "an");
@@ -91,9 +91,9 @@ TEST_F(StandardDefaultsFixture, AbsentKeysGiveZeroOrEmpty) {
 TEST_F(StandardDefaultsFixture, RemovedKeysStayRemovedAfterARestart) {
     auto& defaults = UserDefaults::standard();
     defaults.setString("token", "PNDT");
-    defaults.synchronize();
+    defaults.flush();
     defaults.removeObjectForKey("PNDT");
-    defaults.synchronize();
+    defaults.flush();
     defaults.reset();
     EXPECT_TRUE(defaults.objectForKey("PNDT").isNull());
 }
@@ -101,7 +101,7 @@ TEST_F(StandardDefaultsFixture, RemovedKeysStayRemovedAfterARestart) {
 TEST_F(StandardDefaultsFixture, ChangesNotSynchronizedAreNotOnDisk) {
     auto& defaults = UserDefaults::standard();
     defaults.setString("kept", "a");
-    defaults.synchronize();
+    defaults.flush();
     defaults.setString("lost", "b");
     UserDefaults other;
     EXPECT_EQ(other.stringForKey("a"), "kept");
@@ -111,7 +111,7 @@ TEST_F(StandardDefaultsFixture, ChangesNotSynchronizedAreNotOnDisk) {
 TEST_F(StandardDefaultsFixture, TheFileIsPrivateToTheUser) {
     auto& defaults = UserDefaults::standard();
     defaults.setString("secret", "password");
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     struct stat info {};
     ASSERT_EQ(::stat(dir.file("defaults.plist").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -120,10 +120,10 @@ TEST_F(StandardDefaultsFixture, TheFileIsPrivateToTheUser) {
 
 TEST_F(StandardDefaultsFixture, SynchronizeWritesOnlyWhenSomethingChanged) {
     auto& defaults = UserDefaults::standard();
-    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_TRUE(defaults.flush());
     EXPECT_FALSE(fileExists(dir.file("defaults.plist")));
     defaults.setBool(true, "savedRung");
-    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_TRUE(defaults.flush());
     EXPECT_TRUE(fileExists(dir.file("defaults.plist")));
 }
 
@@ -134,7 +134,7 @@ TEST_F(StandardDefaultsFixture, SettingTheStoredValueAgainWritesNothing) {
     defaults.setBool(true, "savedRung");
     defaults.setString("nam", "KAVO_LOGIN_USERNAME");
     defaults.setData(Bytes{1, 2, 3}, "SAVED_OLD_MESSAGE_OF_11");
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     Value behind = PropertyList::readFile(dir.file("defaults.plist"));
     behind.set("marker", Value("written elsewhere"));
     ASSERT_TRUE(PropertyList::writeFile(dir.file("defaults.plist"), behind));
@@ -143,11 +143,11 @@ TEST_F(StandardDefaultsFixture, SettingTheStoredValueAgainWritesNothing) {
     defaults.setString("nam", "KAVO_LOGIN_USERNAME");
     defaults.setData(Bytes{1, 2, 3}, "SAVED_OLD_MESSAGE_OF_11");
     defaults.removeObjectForKey("never stored");
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     EXPECT_EQ(PropertyList::readFile(dir.file("defaults.plist")).get("marker").stringValue(), "written elsewhere");
 
     defaults.setBool(false, "savedRung");
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     const Value after = PropertyList::readFile(dir.file("defaults.plist"));
     EXPECT_FALSE(after.contains("marker"));
     EXPECT_FALSE(after.get("savedRung").boolValue());
@@ -157,9 +157,9 @@ TEST_F(StandardDefaultsFixture, SettingTheStoredValueAgainWritesNothing) {
 TEST_F(StandardDefaultsFixture, RemovingAStoredKeyIsAChange) {
     auto& defaults = UserDefaults::standard();
     defaults.setInt(5, "count");
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     defaults.removeObjectForKey("count");
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     defaults.reset();
     EXPECT_TRUE(defaults.objectForKey("count").isNull());
 }
@@ -167,7 +167,7 @@ TEST_F(StandardDefaultsFixture, RemovingAStoredKeyIsAChange) {
 TEST_F(StandardDefaultsFixture, ALeftoverTemporaryFileIsNotTakenAsTheDefaults) {
     auto& defaults = UserDefaults::standard();
     defaults.setString("good", "state");
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     // What a crash in the middle of a write leaves behind: a half-written temporary file.
     ASSERT_TRUE(writeFileAtomically(dir.file("defaults.plist.tmpAB12CD"), std::string("<plist><dict><key>state")));
     defaults.reset();
@@ -180,7 +180,7 @@ TEST_F(StandardDefaultsFixture, ACorruptFileStartsEmptyAndIsReplacedOnTheNextSav
     auto& defaults = UserDefaults::standard();
     EXPECT_TRUE(defaults.objectForKey("anything").isNull());
     defaults.setInt(3, "n");
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     EXPECT_EQ(PropertyList::readFile(dir.file("defaults.plist"))["n"].intValue(), 3);
 }
 
@@ -193,7 +193,7 @@ TEST_F(StandardDefaultsFixture, FollowsTheDataFolderWhenItChanges) {
     // The unsaved change went to the first folder's file before the switch.
     EXPECT_EQ(PropertyList::readFile(dir.file("defaults.plist"))["where"].stringValue(), "first");
     defaults.setString("second", "where");
-    defaults.synchronize();
+    defaults.flush();
     setDataDirectory(dir.path());
     EXPECT_EQ(defaults.stringForKey("where"), "first");
 }
@@ -205,14 +205,14 @@ TEST_F(StandardDefaultsFixture, SettersFromManyThreadsAllLand) {
         threads.emplace_back([&defaults, t] {
             for (int i = 0; i < 50; ++i) {
                 defaults.setInt(i, "t" + std::to_string(t) + "_" + std::to_string(i));
-                if (i % 10 == 0) defaults.synchronize();
+                if (i % 10 == 0) defaults.flush();
                 defaults.intForKey("t0_0");
             }
         });
     }
     for (auto& t : threads)
         t.join();
-    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(defaults.flush());
     UserDefaults restarted;
     EXPECT_EQ(restarted.dictionaryRepresentation().size(), 400u);
     EXPECT_EQ(restarted.intForKey("t7_49"), 49);

@@ -1,0 +1,65 @@
+#include "platform/foundation/BackgroundWriter.h"
+
+namespace platform {
+
+BackgroundWriter::~BackgroundWriter() {
+    stop();
+}
+
+void BackgroundWriter::submit(Write write) {
+    std::unique_lock lock(mutex_);
+    if (stopping_) {
+        // In the order of the calls: after what the thread still writes.
+        changed_.wait(lock, [this] { return !next_ && !busy_; });
+        runLocked(write, lock);
+        return;
+    }
+    next_ = std::move(write);
+    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+    changed_.notify_all();
+}
+
+bool BackgroundWriter::wait() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !next_ && !busy_; });
+    return lastOk_;
+}
+
+bool BackgroundWriter::lastSucceeded() const {
+    std::lock_guard lock(mutex_);
+    return lastOk_;
+}
+
+void BackgroundWriter::stop() {
+    std::thread ending;
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        changed_.notify_all();
+        ending = std::move(thread_);
+    }
+    if (ending.joinable()) ending.join();
+}
+
+void BackgroundWriter::run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return next_ || stopping_; });
+        if (!next_) return; // stopping, nothing left to write
+        Write write = std::move(*next_);
+        next_.reset();
+        runLocked(write, lock);
+    }
+}
+
+void BackgroundWriter::runLocked(const Write& write, std::unique_lock<std::mutex>& lock) {
+    busy_ = true;
+    lock.unlock();
+    const bool ok = write();
+    lock.lock();
+    busy_ = false;
+    lastOk_ = ok;
+    changed_.notify_all();
+}
+
+} // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace platform {
+
+// One thread that runs writes, one at a time, so that the thread that asks for them never
+// waits for a disk. A write handed over while an earlier one still waits replaces it (the
+// writes hand over the whole state, so the last one wins and a crash loses at most that
+// one). The thread starts with the first write, sleeps while there is nothing to write and
+// ends with stop() or the destructor, after the write that waits.
+class BackgroundWriter {
+public:
+    // A write returns whether it succeeded.
+    using Write = std::function<bool()>;
+
+    BackgroundWriter() = default;
+    ~BackgroundWriter();
+    BackgroundWriter(const BackgroundWriter&) = delete;
+    BackgroundWriter& operator=(const BackgroundWriter&) = delete;
+
+    // After stop() the write runs at once on the caller's thread.
+    void submit(Write write);
+    // Waits until nothing waits or runs. True when the last write that ran succeeded.
+    bool wait();
+    // True when the last write that ran succeeded (or none ran).
+    bool lastSucceeded() const;
+    // Runs the write that waits and ends the thread.
+    void stop();
+
+private:
+    void run();
+    // Runs one write without the lock, marked busy meanwhile.
+    void runLocked(const Write& write, std::unique_lock<std::mutex>& lock);
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::optional<Write> next_;
+    bool busy_ = false;
+    bool stopping_ = false;
+    bool lastOk_ = true;
+    std::thread thread_;
+};
+
+} // namespace platform
