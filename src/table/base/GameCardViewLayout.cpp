@@ -204,16 +204,23 @@ void GameCardView::buildSeat(int s) {
     seat.btnMoney = addTableButton(root, phoneRect(under, y + 74, 70, 14), "btnMoney" + n);
     seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
     seat.btnMoney->setUserInteractionEnabled(false);
+    // The marks beside a seat stand on its right, except at the right seat, whose right
+    // is the window's edge: there they stand on its left, the heart above the seat's bubble.
+    const bool right = s == 1;
     if (s > 0)
-        seat.isFriend = addTableImage(root, phoneRect(x + 52, y + 2, 14, 14), "imgIsFriend" + n, "img_greenBird.png");
-    seat.btnPresent = addTableButton(root, phoneRect(x + 52, y + 32, 24, 24), "btnPresent" + n);
+        seat.isFriend = addTableImage(root, right ? phoneRect(x - 42, y - 2, 14, 14) : phoneRect(x + 52, y + 2, 14, 14),
+                                      "imgIsFriend" + n, "img_greenBird.png");
+    seat.btnPresent = addTableButton(root, right ? phoneRect(x - 26, y - 6, 24, 24) : phoneRect(x + 52, y + 32, 24, 24),
+                                     "btnPresent" + n);
     seat.btnPresent->setTag(s);
     seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     seat.btnPresent->onTouchUpInside([this, s] { clickGiftDetail(s); });
     seat.ok = addTableImage(root, phoneRect(x + 36, y - 6, 18, 18), "ok" + n);
-    seat.point = addTableImage(root, phoneRect(x + 52, y + 58, 16, 16), "imgPoint" + n);
+    seat.point = addTableImage(root, right ? phoneRect(x - 18, y + 58, 16, 16) : phoneRect(x + 52, y + 58, 16, 16),
+                               "imgPoint" + n);
     seat.point->setHidden(true);
-    seat.position = addTableImage(root, phoneRect(x + 56, y - 6, 24, 24), "imgPosition" + std::to_string(s + 1));
+    seat.position = addTableImage(root, right ? phoneRect(x - 26, y + 24, 24, 24) : phoneRect(x + 56, y - 6, 24, 24),
+                                  "imgPosition" + std::to_string(s + 1));
 }
 
 void GameCardView::buildMenu() {
