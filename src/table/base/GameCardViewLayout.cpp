@@ -68,9 +68,10 @@ void GameCardView::buildLayout() {
 
     // The bubbles: seats 0-3, then the system line in the middle.
     // Apart from each other, the seats' names and the hands: mine above my seat's right,
-    // the right seat's on its left (its x follows the text), the top seat's and the left
-    // seat's on the left half, one above the other.
-    const Rect bubbles[5] = {phoneRect(72, 160, 100, 40), phoneRect(300, 112, 100, 40), phoneRect(64, 60, 100, 40),
+    // the right seat's on its left (its x follows the text), the top seat's under its name
+    // on its right (by the seat that speaks, not by the empty left one), the left seat's on
+    // its right.
+    const Rect bubbles[5] = {phoneRect(72, 160, 100, 40), phoneRect(300, 112, 100, 40), phoneRect(310, 70, 100, 40),
                              phoneRect(64, 112, 100, 40), phoneRect(190, 120, 100, 40)};
     for (int slot = 0; slot < 5; ++slot) {
         chats_[size_t(slot)] = addTableImage(root, bubbles[slot], "chat" + std::to_string(slot));
@@ -205,21 +206,24 @@ void GameCardView::buildSeat(int s) {
     seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
     seat.btnMoney->setUserInteractionEnabled(false);
     // The marks beside a seat stand on its right, except at the right seat, whose right
-    // is the window's edge: there they stand on its left, the heart above the seat's bubble.
+    // is the window's edge: there they lie on the seat's own corners, the heart on the right
+    // one, clear of the bubble on its left (whose text runs 30 points past the bubble's end).
     const bool right = s == 1;
     if (s > 0)
-        seat.isFriend = addTableImage(root, right ? phoneRect(x - 42, y - 2, 14, 14) : phoneRect(x + 52, y + 2, 14, 14),
+        seat.isFriend = addTableImage(root, right ? phoneRect(x + 2, y + 2, 14, 14) : phoneRect(x + 52, y + 2, 14, 14),
                                       "imgIsFriend" + n, "img_greenBird.png");
-    seat.btnPresent = addTableButton(root, right ? phoneRect(x - 26, y - 6, 24, 24) : phoneRect(x + 52, y + 32, 24, 24),
+    seat.btnPresent = addTableButton(root, right ? phoneRect(x + 36, y + 36, 24, 24) : phoneRect(x + 52, y + 32, 24, 24),
                                      "btnPresent" + n);
     seat.btnPresent->setTag(s);
     seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     seat.btnPresent->onTouchUpInside([this, s] { clickGiftDetail(s); });
     seat.ok = addTableImage(root, phoneRect(x + 36, y - 6, 18, 18), "ok" + n);
-    seat.point = addTableImage(root, right ? phoneRect(x - 18, y + 58, 16, 16) : phoneRect(x + 52, y + 58, 16, 16),
-                               "imgPoint" + n);
+    // A deal's points are drawn 20 points under this badge: above the seat, clear of its
+    // name, money and the chat buttons under it; at the top seat, right of its heart.
+    seat.point =
+        addTableImage(root, s == 2 ? phoneRect(x + 80, y + 20, 16, 16) : phoneRect(x, y - 42, 16, 16), "imgPoint" + n);
     seat.point->setHidden(true);
-    seat.position = addTableImage(root, right ? phoneRect(x - 26, y + 24, 24, 24) : phoneRect(x + 56, y - 6, 24, 24),
+    seat.position = addTableImage(root, right ? phoneRect(x, y + 36, 24, 24) : phoneRect(x + 56, y - 6, 24, 24),
                                   "imgPosition" + std::to_string(s + 1));
 }
 
