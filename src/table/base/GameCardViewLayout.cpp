@@ -166,12 +166,16 @@ void GameCardView::placeTopSeatNameBeside() {
 }
 
 // At Mau Binh the top seat's cards lie right of it and the front hand's places below it:
-// its name and money stand on its left, under the table's title.
+// its name and money stand on its left, under the table's title, clear of the result's
+// rising text that ends just left of the seat. My heart steps down from the ace count
+// that the result writes beside my seat.
 void GameCardView::placeTopSeatNameLeft() {
     auto& top = seatViews_[2];
     const double topX = kSeatOrigin[2][0], topY = kSeatOrigin[2][1];
-    top.btnName->setFrame(phoneRect(topX - 76, topY + 48, 74, 14));
-    top.btnMoney->setFrame(phoneRect(topX - 76, topY + 62, 74, 14));
+    top.btnName->setFrame(phoneRect(topX - 120, topY + 44, 74, 14));
+    top.btnMoney->setFrame(phoneRect(topX - 120, topY + 58, 74, 14));
+    const double meX = kSeatOrigin[0][0], meY = kSeatOrigin[0][1];
+    seatViews_[0].btnPresent->setFrame(phoneRect(meX + 52, meY + 40, 24, 24));
 }
 
 // The two dealt cards of the right seat end just left of its name: the name and money
@@ -212,8 +216,8 @@ void GameCardView::buildSeat(int s) {
     if (s > 0)
         seat.isFriend = addTableImage(root, right ? phoneRect(x + 2, y + 2, 14, 14) : phoneRect(x + 52, y + 2, 14, 14),
                                       "imgIsFriend" + n, "img_greenBird.png");
-    seat.btnPresent = addTableButton(root, right ? phoneRect(x + 36, y + 36, 24, 24) : phoneRect(x + 52, y + 32, 24, 24),
-                                     "btnPresent" + n);
+    seat.btnPresent = addTableButton(
+        root, right ? phoneRect(x + 36, y + 36, 24, 24) : phoneRect(x + 52, y + 32, 24, 24), "btnPresent" + n);
     seat.btnPresent->setTag(s);
     seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     seat.btnPresent->onTouchUpInside([this, s] { clickGiftDetail(s); });

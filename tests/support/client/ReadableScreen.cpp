@@ -6,6 +6,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TableViewCell.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/Window.h"
 
 #include <algorithm>
@@ -109,6 +110,12 @@ public:
     void walk(const ui::View& view, ui::Rect clip, Scrolling scrolled = {}) {
         if (view.isHidden() || view.alpha() <= 0.01) return;
         const ui::Rect frame = view.convertRect(view.bounds(), nullptr);
+        // An empty field shows its hint, which must fit too ("Nhập số (00-99)").
+        if (auto* field = dynamic_cast<const ui::TextField*>(&view);
+            field && field->text().empty() && !field->placeholder().empty() &&
+            field->font().measure(field->placeholder()).width > field->textRect().width() + 0.5 &&
+            !frame.intersection(clip).isEmpty())
+            cuts.push_back({{field, Kind::Text, frame.intersection(clip), order}, nameOf(field) + " hint is cut"});
         if (auto* label = dynamic_cast<const ui::Label*>(&view); label && readableText(*label)) {
             const ui::Rect drawn = label->convertRect(textRect(*label), nullptr);
             const ui::Rect seen = drawn.intersection(clip);
