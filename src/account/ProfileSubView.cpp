@@ -67,6 +67,7 @@ void ProfileSubView::viewDidLoad() {
     listReportCategory_ = Resources::getInstance().listReportCategory();
     const bool pad = Util::isPad();
     const ui::ViewPtr& root = view();
+    root->setAccessibilityIdentifier("ProfileSubView");
     // An opaque backdrop: the screen under the panel must not show through its texts.
     root->setBackgroundColor(ui::Color::rgba(35, 45, 70));
     root->setClipsToBounds(true);

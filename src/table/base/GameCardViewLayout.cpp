@@ -184,8 +184,8 @@ void GameCardView::placeSeatsBesideTheirCards() {
     placeTopSeatNameBeside();
     auto& right = seatViews_[1];
     const double rightX = kSeatOrigin[1][0], rightY = kSeatOrigin[1][1];
-    right.btnName->setFrame(phoneRect(rightX - 4, rightY + 60, 64, 14));
-    right.btnMoney->setFrame(phoneRect(rightX - 4, rightY + 74, 64, 14));
+    right.btnName->setFrame(phoneRect(rightX - 2, rightY + 60, 62, 14));
+    right.btnMoney->setFrame(phoneRect(rightX - 2, rightY + 74, 62, 14));
 }
 
 void GameCardView::buildSeat(int s) {
