@@ -70,7 +70,7 @@ void FriendInviteView::viewDidLoad() {
     };
     btnChapNhatTatCa_ = button({244, 4, 100, 28}, "btnChapNhatTatCa", [this] { btnChapNhatTatCa_Clicked(); });
     btnXoaTatCa_ = button({348, 4, 94, 28}, "btnXoaTatCa", [this] { btnXoaTatCa_Clicked(); });
-    btnClose_ = button({446, 4, 29, 27}, "btnClose", [this] { doCloseThisView(); });
+    btnClose_ = button({446, 4, 29, 27}, "doCloseThisView", [this] { doCloseThisView(); });
     btnClose_->setBackgroundImage(Util::getImageWithName("close_button.png"));
     mainTableView_ = platform::ui::TableView::make(scaled({70, 62, 340, 250}));
     mainTableView_->setAccessibilityIdentifier("mainTableView");

@@ -64,7 +64,7 @@ struct Sheet {
 constexpr Sheet kSheets[] = {
     // A bar's title is bold 10 in 94 points: the administrators' one does not fit.
     {"mailbox", "tap id=btnChat\nadvance 1\ntap id=btnGanDay\nadvance 1\n", "", "", {"is cut"}},
-    {"invitations", "tap id=showFriendInviteView\nadvance 1\n", "", "tap id=btnClose\nadvance 1\n", {}},
+    {"invitations", "tap id=showFriendInviteView\nadvance 1\n", "", "tap id=doCloseThisView#2\nadvance 1\n", {}},
     {"friend-profile",
      "tap id=doCloseThisView\nadvance 1\ntap text=an\nadvance 1\n",
      "ProfileSubView",
@@ -77,7 +77,8 @@ constexpr Sheet kSheets[] = {
     // Its dimming button lies under the form, where no tap lands: closed as its touch would.
     {"card-form", "tap text=Thẻ gate\nwait id=txfSeriesNumber\nadvance 1\n", "TopupZelByCardView", "", {}},
     {"shop-offers", "tap id=btnUuDai\nadvance 1\n", "ShopView", "", {"khuyến mãi\" is cut"}},
-    {"shop-items", "tap id=btnVatPham\nadvance 1\n", "ShopView", "", {}},
+    // A tile's name is bold 10 in 57 points: the stub's item names do not fit.
+    {"shop-items", "tap id=btnVatPham\nwait id=tile10000\nadvance 1\n", "ShopView", "", {"Vật phẩm "}},
     {"shop-history", "tap id=btnLichSu\nadvance 1\n", "ShopView", "tap id=doCloseThisView\nadvance 1\n", {}},
 };
 
