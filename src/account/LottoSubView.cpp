@@ -84,15 +84,18 @@ void LottoSubView::viewDidLoad() {
     SheetPanel::addButton(*panel, {290, 8, 80, 26}, "doViewGiftInfo", "i", [this] { doViewGiftInfo(); });
     SheetPanel::addButton(*panel, {436, 6, 38, 30}, "slideOut", "x", [this] { slideOut(); });
 
-    txfNumber_ = SheetPanel::addField(*panel, {10, 48, 100, 28}, "txfNumber", "");
-    txfMoney_ = SheetPanel::addField(*panel, {118, 48, 130, 28}, "txfMoney", "");
+    // Wide enough for the hints ("Enter a number (00-99)"); the two buttons take what
+    // their short titles need.
+    txfNumber_ = SheetPanel::addField(*panel, {10, 48, 168, 28}, "txfNumber", "");
+    txfMoney_ = SheetPanel::addField(*panel, {182, 48, 130, 28}, "txfMoney", "");
     for (const auto& field : {txfNumber_, txfMoney_}) {
+        field->setFont(ui::Font::system(12 * Util::iPad()));
         field->setKeyboardType(ui::KeyboardType::NumberPad);
         field->setDelegate(this);
     }
-    SheetPanel::addButton(*panel, {256, 48, 90, 28}, "clickBuyLotto", text("KAVO_LottoBuy"),
+    SheetPanel::addButton(*panel, {316, 48, 66, 28}, "clickBuyLotto", text("KAVO_LottoBuy"),
                           [this] { clickBuyLotto(); });
-    SheetPanel::addButton(*panel, {354, 48, 116, 28}, "doShowLotto", text("KAVO_Lotto"), [this] { doShowLotto(); });
+    SheetPanel::addButton(*panel, {386, 48, 84, 28}, "doShowLotto", text("KAVO_Lotto"), [this] { doShowLotto(); });
 
     lblLottoHistory_ = SheetPanel::addLabel(*panel, {10, 82, 220, 18}, "lblLottoHistory", "");
     lblMyHistory_ = SheetPanel::addLabel(*panel, {250, 82, 220, 18}, "lblMyHistory", "");

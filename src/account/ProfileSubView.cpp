@@ -67,8 +67,15 @@ void ProfileSubView::viewDidLoad() {
     listReportCategory_ = Resources::getInstance().listReportCategory();
     const bool pad = Util::isPad();
     const ui::ViewPtr& root = view();
-    root->setBackgroundColor(ui::Color::rgba(35, 45, 70, 0.97));
+    root->setAccessibilityIdentifier("ProfileSubView");
+    // An opaque backdrop: the screen under the panel must not show through its texts.
+    root->setBackgroundColor(ui::Color::rgba(35, 45, 70));
     root->setClipsToBounds(true);
+    auto backdrop = ui::ImageView::make(root->bounds());
+    backdrop->setAccessibilityIdentifier("imgBackdrop");
+    backdrop->setImage(Util::getImageWithName("bg_profile.png"));
+    backdrop->setAutoresizingMask(ui::AutoresizingFlexibleWidth | ui::AutoresizingFlexibleHeight);
+    root->addSubview(backdrop);
 
     imageAvatar_ = ui::ImageView::make(scaled({10, 10, 60, 60}));
     imageAvatar_->setAccessibilityIdentifier("imageAvatar");

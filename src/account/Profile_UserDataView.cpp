@@ -37,6 +37,7 @@ constexpr double kCaptionX = 10;
 constexpr double kValueX = 158;
 constexpr double kValueWidth = 256;
 constexpr double kRowHeight = 26;
+constexpr double kPercentWidth = 48; // "100 %" after the level bar
 
 // How the design's colour components act: beyond 1 is full, below 0 is none.
 double saturated(double component) {
@@ -124,8 +125,9 @@ void Profile_UserDataView::layoutRows() {
     Row level = addRow(next(), "lblDoThangcap", "vThangCap");
     lblDoThangcap_ = level.caption;
     vThangCap_ = level.value;
-    // The percentage sits after the bar.
-    vThangCap_->setFrame(scaled({kValueX + kValueWidth + 4, level.value->frame().y() / Util::iPadY(), 50, kRowHeight}));
+    // The percentage ends the row after the bar, inside the tab's width.
+    vThangCap_->setFrame(scaled(
+        {kValueX + kValueWidth - kPercentWidth, level.value->frame().y() / Util::iPadY(), kPercentWidth, kRowHeight}));
     Row money = addRow(next(), "lblTIen", "vTien");
     lblTIen_ = money.caption;
     vTien_ = money.value;
@@ -255,7 +257,7 @@ void Profile_UserDataView::updateViewWithUserData(const std::shared_ptr<User>& u
     // One bar for the tab's life: each record only moves it.
     if (!progressView_) {
         progressView_ =
-            ColoredProgressView::make(Util::isPad() ? ui::Rect(336, 132, 544, 28) : ui::Rect(158, 55, 256, 12));
+            ColoredProgressView::make(Util::isPad() ? ui::Rect(336, 132, 434, 28) : ui::Rect(158, 55, 204, 12));
         progressView_->setAccessibilityIdentifier("progressView");
         scrollView_->addSubview(progressView_);
     }

@@ -37,9 +37,22 @@ std::shared_ptr<TopupZelByCardView> TopupZelByCardView::make(ui::Rect frame) {
     return form;
 }
 
-const std::shared_ptr<TopupZelByCardView>& TopupZelByCardView::getInstance() {
-    static const auto form = make(Util::changeRectFromRect({0, 0, 480, 320}));
+namespace {
+std::shared_ptr<TopupZelByCardView>& sharedForm() {
+    static std::shared_ptr<TopupZelByCardView> form;
     return form;
+}
+} // namespace
+
+const std::shared_ptr<TopupZelByCardView>& TopupZelByCardView::getInstance() {
+    auto& form = sharedForm();
+    if (!form) form = make(Util::changeRectFromRect({0, 0, 480, 320}));
+    return form;
+}
+
+void TopupZelByCardView::resetForTesting() {
+    if (auto& form = sharedForm()) form->removeFromSuperview();
+    sharedForm().reset();
 }
 
 void TopupZelByCardView::setUIScreen() {

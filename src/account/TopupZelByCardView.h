@@ -19,6 +19,9 @@ public:
     static std::shared_ptr<TopupZelByCardView> make(platform::ui::Rect frame);
     // The shop's form, made once and kept (its texts stay between openings).
     static const std::shared_ptr<TopupZelByCardView>& getInstance();
+    // Forgets the shop's form: the next one is made for the device and language then
+    // chosen (tests that switch them in one process).
+    static void resetForTesting();
 
     void set_selectedChargeMoneyInfo(std::shared_ptr<ChargeMoneyInfo> channel) { channel_ = std::move(channel); }
     const std::shared_ptr<ChargeMoneyInfo>& selectedChargeMoneyInfo() const { return channel_; }

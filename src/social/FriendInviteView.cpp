@@ -44,10 +44,15 @@ FriendInviteView::~FriendInviteView() {
 
 void FriendInviteView::viewDidLoad() {
     KavoViewController::viewDidLoad();
+    // A sheet over the messages screen, whose own badge counts the unread mail.
+    imgViewCounterMessage()->removeFromSuperview();
+    lblCounterMessage()->removeFromSuperview();
     auto& root = *view();
     root.setBackgroundColor(Color::rgba(15, 25, 45));
     const auto scaled = [](Rect rect) { return Util::changeRectFromRect(rect); };
-    lblTitleLoiMoiKetBan_ = platform::ui::Label::make(scaled({10, 6, 200, 24}));
+    // The top left strip is the event ticker's: the title stands under it and the buttons
+    // right of it.
+    lblTitleLoiMoiKetBan_ = platform::ui::Label::make(scaled({10, 34, 300, 24}));
     lblTitleLoiMoiKetBan_->setAccessibilityIdentifier("lblTitleLoiMoiKetBan");
     lblTitleLoiMoiKetBan_->setTextColor(Color::white());
     lblTitleLoiMoiKetBan_->setBackgroundColor(Color::clear());
@@ -57,14 +62,17 @@ void FriendInviteView::viewDidLoad() {
         made->setAccessibilityIdentifier(identifier);
         made->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
         made->onTouchUpInside(std::move(action));
+        // "Accept all" in either language: the title shrinks to its button.
+        made->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+        made->titleLabel()->setMinimumFontSize(8 * Util::iPad());
         root.addSubview(made);
         return made;
     };
-    btnChapNhatTatCa_ = button({214, 4, 110, 28}, "btnChapNhatTatCa", [this] { btnChapNhatTatCa_Clicked(); });
-    btnXoaTatCa_ = button({328, 4, 110, 28}, "btnXoaTatCa", [this] { btnXoaTatCa_Clicked(); });
+    btnChapNhatTatCa_ = button({244, 4, 100, 28}, "btnChapNhatTatCa", [this] { btnChapNhatTatCa_Clicked(); });
+    btnXoaTatCa_ = button({348, 4, 94, 28}, "btnXoaTatCa", [this] { btnXoaTatCa_Clicked(); });
     btnClose_ = button({446, 4, 29, 27}, "doCloseThisView", [this] { doCloseThisView(); });
     btnClose_->setBackgroundImage(Util::getImageWithName("close_button.png"));
-    mainTableView_ = platform::ui::TableView::make(scaled({70, 40, 340, 270}));
+    mainTableView_ = platform::ui::TableView::make(scaled({70, 62, 340, 250}));
     mainTableView_->setAccessibilityIdentifier("mainTableView");
     mainTableView_->setBackgroundColor(Color::clear());
     mainTableView_->setRowHeight(Util::isPad() ? 98 : 41);

@@ -641,6 +641,8 @@ void MessageView::showFriendInviteView() {
     syncListMessage();
     reloadInviteCount();
     refreshBadge();
+    // The screen's unread badge stays under the sheet, off its first row.
+    view()->bringSubviewToFront(sheet.get());
     reloadListLater();
 }
 

@@ -7,12 +7,14 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/render/Renderer.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/Device.h"
 #include "platform/services/Pasteboard.h"
 #include "platform/services/UrlOpener.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Image.h"
 #include "platform/ui/OverlayStack.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
@@ -179,6 +181,10 @@ std::string TableTest::dialogText() const {
 }
 
 void TableTest::expectReadable(const std::string& screen, const platform::ui::View* only) {
+    ASSERT_TRUE(platform::render::Renderer::writeScreenshot(screen)) << screen;
+    auto image = platform::ui::Image::fromFile(screen);
+    ASSERT_TRUE(image) << screen;
+    EXPECT_EQ(image->width(), int(platform::ui::Screen::size().width)) << screen;
     EXPECT_EQ(describe(unreadableTexts(only)), "") << screen;
 }
 

@@ -47,7 +47,8 @@ protected:
     virtual platform::ui::Idiom idiom() const { return platform::ui::Idiom::Phone; }
     // The language the client speaks (English unless a test says otherwise).
     virtual const char* language() const { return "en"; }
-    // Fails when a text a player must read on the screen now (or, with `only`, inside that
+    // Writes the screen now to the PNG file `screen` for a person to look at (the window's
+    // size), and fails when a text a player must read on it (or, with `only`, inside that
     // view) overlaps another, is covered by a picture drawn over it, or is cut.
     static void expectReadable(const std::string& screen, const platform::ui::View* only = nullptr);
     // One unread mail in the mailbox, so the screens show their unread badge.

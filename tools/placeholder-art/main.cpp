@@ -250,6 +250,10 @@ constexpr Art kPictures[] = {
     {"chat_icon_loimoiketban.png", 20, 20, Kind::Icon, "@", kGold},
     {"chat_frame_soluong.png", 18, 18, Kind::Box, "", kRed},
     {"shop_accept_button.png", 34, 26, Kind::Button, "OK", kGreen},
+    // The scratch-card form: its framed content and the fields' wells (labels and typed
+    // text lie on them)
+    {"img_TopupZel_ContentBackground.png", 380, 162, Kind::Box, " ", kNavy},
+    {"img_TopupZel_TextFieldBackground.png", 276, 24, Kind::Box, " ", kDark},
     // The shop's ways to pay: pictures, no words (a message, a scratch card, the store)
     {"icon_SMS.png", 44, 44, Kind::Icon, "✉", kBlue},
     {"icon_thecao.png", 44, 44, Kind::Icon, "▤", kGreen},
@@ -258,6 +262,7 @@ constexpr Art kPictures[] = {
     {"shop_frame_thecao.png", 66, 66, Kind::Box, " ", kGold},
     {"loimoi_cancel_button.png", 25, 25, Kind::Button, "x", kRed},
     {"bg_profile.png", 300, 220, Kind::Background, "", kNavy},
+    {"shop_background.png", 480, 320, Kind::Background, "", kNavy}, // the shop's whole backdrop
     // The compose panel for messages by name
     {"i_img_backgroundNewMsg.png", 308, 162, Kind::Box, "", kNavy},
     {"i_img_SendMessageView_ToContentText.png", 51, 39, Kind::Icon, "Đến", kGold},

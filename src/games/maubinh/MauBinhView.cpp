@@ -621,6 +621,9 @@ bool MauBinhView::checkFinish2Chi() const {
 
 void MauBinhView::finishCard() {
     vBackGroundView_->setBackgroundColor(platform::ui::Color::clear());
+    // The arrangement is closed: its empty slots leave the table with the arranging screen,
+    // or they would lie over the seats' names through the result.
+    vBackGroundView_->removeFromSuperview();
     for (int chi = 1; chi <= 3; ++chi) {
         cufChi(chi)->setHidden(true);
         cufChi(chi)->setText("");

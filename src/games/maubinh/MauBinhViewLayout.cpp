@@ -99,6 +99,10 @@ void MauBinhView::layoutMauBinh() {
     btnFire()->onTouchUpInside([this] { clickFire(); });
     btnSkip()->onTouchUpInside([this] { clickSkip(); });
     btnSkip()->setTag(0);
+    // Finish, sort and auto-arrange come with a deal and go with its result: none stands
+    // beside Start before one.
+    for (const auto& button : {btnFire(), btnSkip(), btnAutoSelected()})
+        button->setHidden(true);
 }
 
 } // namespace kavo

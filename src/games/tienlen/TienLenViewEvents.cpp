@@ -123,6 +123,10 @@ void TienLenView::animateCards(const std::vector<std::shared_ptr<CardView>>& car
         card->setCenter(start);
         if (shown) {
             root.insertSubviewBelow(card, btnStart()->superview() == &root ? btnStart().get() : viewActions().get());
+            // A shown hand lands on the middle line, where the result bubbles stand.
+            if (rules_.bubblesOverCards)
+                for (int slot = 0; slot < 5; ++slot)
+                    root.bringSubviewToFront(chat(slot).get());
         } else {
             const auto& all = root.subviews();
             if (all.empty())

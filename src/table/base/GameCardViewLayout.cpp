@@ -68,9 +68,10 @@ void GameCardView::buildLayout() {
 
     // The bubbles: seats 0-3, then the system line in the middle.
     // Apart from each other, the seats' names and the hands: mine above my seat's right,
-    // the right seat's on its left (its x follows the text), the top seat's and the left
-    // seat's on the left half, one above the other.
-    const Rect bubbles[5] = {phoneRect(72, 160, 100, 40), phoneRect(300, 112, 100, 40), phoneRect(64, 60, 100, 40),
+    // the right seat's on its left (its x follows the text), the top seat's under its name
+    // on its right (by the seat that speaks, not by the empty left one), the left seat's on
+    // its right.
+    const Rect bubbles[5] = {phoneRect(72, 160, 100, 40), phoneRect(300, 112, 100, 40), phoneRect(310, 70, 100, 40),
                              phoneRect(64, 112, 100, 40), phoneRect(190, 120, 100, 40)};
     for (int slot = 0; slot < 5; ++slot) {
         chats_[size_t(slot)] = addTableImage(root, bubbles[slot], "chat" + std::to_string(slot));
@@ -165,12 +166,16 @@ void GameCardView::placeTopSeatNameBeside() {
 }
 
 // At Mau Binh the top seat's cards lie right of it and the front hand's places below it:
-// its name and money stand on its left, under the table's title.
+// its name and money stand on its left, under the table's title, clear of the result's
+// rising text that ends just left of the seat. My heart steps down from the ace count
+// that the result writes beside my seat.
 void GameCardView::placeTopSeatNameLeft() {
     auto& top = seatViews_[2];
     const double topX = kSeatOrigin[2][0], topY = kSeatOrigin[2][1];
-    top.btnName->setFrame(phoneRect(topX - 76, topY + 48, 74, 14));
-    top.btnMoney->setFrame(phoneRect(topX - 76, topY + 62, 74, 14));
+    top.btnName->setFrame(phoneRect(topX - 120, topY + 44, 74, 14));
+    top.btnMoney->setFrame(phoneRect(topX - 120, topY + 58, 74, 14));
+    const double meX = kSeatOrigin[0][0], meY = kSeatOrigin[0][1];
+    seatViews_[0].btnPresent->setFrame(phoneRect(meX + 52, meY + 40, 24, 24));
 }
 
 // The two dealt cards of the right seat end just left of its name: the name and money
@@ -179,8 +184,8 @@ void GameCardView::placeSeatsBesideTheirCards() {
     placeTopSeatNameBeside();
     auto& right = seatViews_[1];
     const double rightX = kSeatOrigin[1][0], rightY = kSeatOrigin[1][1];
-    right.btnName->setFrame(phoneRect(rightX - 4, rightY + 60, 64, 14));
-    right.btnMoney->setFrame(phoneRect(rightX - 4, rightY + 74, 64, 14));
+    right.btnName->setFrame(phoneRect(rightX - 2, rightY + 60, 62, 14));
+    right.btnMoney->setFrame(phoneRect(rightX - 2, rightY + 74, 62, 14));
 }
 
 void GameCardView::buildSeat(int s) {
@@ -204,16 +209,26 @@ void GameCardView::buildSeat(int s) {
     seat.btnMoney = addTableButton(root, phoneRect(under, y + 74, 70, 14), "btnMoney" + n);
     seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
     seat.btnMoney->setUserInteractionEnabled(false);
+    // The marks beside a seat stand on its right, except at the right seat, whose right
+    // is the window's edge: there they lie on the seat's own corners, the heart on the right
+    // one, clear of the bubble on its left (whose text runs 30 points past the bubble's end).
+    const bool right = s == 1;
     if (s > 0)
-        seat.isFriend = addTableImage(root, phoneRect(x + 52, y + 2, 14, 14), "imgIsFriend" + n, "img_greenBird.png");
-    seat.btnPresent = addTableButton(root, phoneRect(x + 52, y + 32, 24, 24), "btnPresent" + n);
+        seat.isFriend = addTableImage(root, right ? phoneRect(x + 2, y + 2, 14, 14) : phoneRect(x + 52, y + 2, 14, 14),
+                                      "imgIsFriend" + n, "img_greenBird.png");
+    seat.btnPresent = addTableButton(
+        root, right ? phoneRect(x + 36, y + 36, 24, 24) : phoneRect(x + 52, y + 32, 24, 24), "btnPresent" + n);
     seat.btnPresent->setTag(s);
     seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     seat.btnPresent->onTouchUpInside([this, s] { clickGiftDetail(s); });
     seat.ok = addTableImage(root, phoneRect(x + 36, y - 6, 18, 18), "ok" + n);
-    seat.point = addTableImage(root, phoneRect(x + 52, y + 58, 16, 16), "imgPoint" + n);
+    // A deal's points are drawn 20 points under this badge: above the seat, clear of its
+    // name, money and the chat buttons under it; at the top seat, right of its heart.
+    seat.point =
+        addTableImage(root, s == 2 ? phoneRect(x + 80, y + 20, 16, 16) : phoneRect(x, y - 42, 16, 16), "imgPoint" + n);
     seat.point->setHidden(true);
-    seat.position = addTableImage(root, phoneRect(x + 56, y - 6, 24, 24), "imgPosition" + std::to_string(s + 1));
+    seat.position = addTableImage(root, right ? phoneRect(x, y + 36, 24, 24) : phoneRect(x + 56, y - 6, 24, 24),
+                                  "imgPosition" + std::to_string(s + 1));
 }
 
 void GameCardView::buildMenu() {

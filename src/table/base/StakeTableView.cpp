@@ -52,8 +52,11 @@ void StakeTableView::viewDidLoad() {
         view()->addSubview(label);
         lblCuoc_[size_t(s)] = label;
     }
-    // No turn is ever skipped at these tables.
+    // No turn is ever skipped at these tables; peeking, turning and standing come with a
+    // deal, so none of them stands beside Start before one.
     btnSkip()->setHidden(true);
+    btnFire()->setHidden(true);
+    btnAutoSelected()->setHidden(true);
     const auto board = imgBoard() ? imgBoard()->center() : platform::ui::Point{0, 0};
     peek_.load(myId(), {board.x, board.y + 20}, view()->frame());
 }

@@ -56,7 +56,8 @@ ChatLayout layoutFor(int tag, double longSide) {
                    : ChatLayout{longSide - 18,       5, {6, 0, 290, 110}, {6, 108, 290, 52}, {10, 110, 285, 52},
                                 "server_bg_item.png"};
     }
-    return pad ? ChatLayout{950,
+    // Folded, only the toggle shows: the palette starts at the window's right edge.
+    return pad ? ChatLayout{954,
                             12,
                             {12, 12, 938, 244},
                             {12, 259, 938, 124},

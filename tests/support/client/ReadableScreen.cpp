@@ -6,6 +6,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TableViewCell.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/Window.h"
 
 #include <algorithm>
@@ -85,12 +86,36 @@ bool readableText(const ui::Label& label) {
     return !withoutSpaces(label.text()).empty() && label.currentTextColor().a > 0.05;
 }
 
+// How a text or control cut by its window or a clipping parent can still be read: by
+// scrolling a list up and down, or sideways where its content is wider than the list.
+struct Scrolling {
+    bool down = false;
+    bool across = false;
+    Scrolling inside(const ui::View& view) const {
+        auto* list = dynamic_cast<const ui::ScrollView*>(&view);
+        if (!list) return *this;
+        return {true, across || list->contentSize().width > list->bounds().width() + 1};
+    }
+    // Whether `seen`, the visible part of `drawn`, leaves something out that scrolling
+    // does not bring into sight.
+    // `share`: the part of the size that may be out of sight (a picture's rim).
+    bool cuts(const ui::Rect& drawn, const ui::Rect& seen, double share = 0) const {
+        const double slackX = std::max(1.0, drawn.width() * share), slackY = std::max(1.0, drawn.height() * share);
+        return (!across && seen.width() < drawn.width() - slackX) || (!down && seen.height() < drawn.height() - slackY);
+    }
+};
+
 class Reader {
 public:
-    // `scrolled`: inside a scrolling list, where a row half out of sight is read by scrolling.
-    void walk(const ui::View& view, ui::Rect clip, bool scrolled = false) {
+    void walk(const ui::View& view, ui::Rect clip, Scrolling scrolled = {}) {
         if (view.isHidden() || view.alpha() <= 0.01) return;
         const ui::Rect frame = view.convertRect(view.bounds(), nullptr);
+        // An empty field shows its hint, which must fit too ("Nhập số (00-99)").
+        if (auto* field = dynamic_cast<const ui::TextField*>(&view);
+            field && field->text().empty() && !field->placeholder().empty() &&
+            field->font().measure(field->placeholder()).width > field->textRect().width() + 0.5 &&
+            !frame.intersection(clip).isEmpty())
+            cuts.push_back({{field, Kind::Text, frame.intersection(clip), order}, nameOf(field) + " hint is cut"});
         if (auto* label = dynamic_cast<const ui::Label*>(&view); label && readableText(*label)) {
             const ui::Rect drawn = label->convertRect(textRect(*label), nullptr);
             const ui::Rect seen = drawn.intersection(clip);
@@ -105,7 +130,7 @@ public:
                     if (std::getenv("KAVO_READ_DEBUG"))
                         for (const auto& line : label->displayLines())
                             cut += " [" + line + "]";
-                } else if (!scrolled && (seen.width() < drawn.width() - 1 || seen.height() < drawn.height() - 1))
+                } else if (scrolled.cuts(drawn, seen))
                     cut = nameOf(named) + " runs out of its window or parent";
                 if (!cut.empty()) cuts.push_back({{label, Kind::Text, seen, order}, cut});
             }
@@ -122,7 +147,13 @@ public:
         } else if (button && button->isUserInteractionEnabled() && button->isEnabled() &&
                    (button->currentBackgroundImage() || button->currentImage())) {
             const ui::Rect seen = frame.intersection(clip);
-            if (!seen.isEmpty()) items.push_back({button, Kind::Control, seen, order++});
+            if (!seen.isEmpty()) {
+                // A button half outside the window (a seat's heart at the right edge) is
+                // half a target.
+                if (scrolled.cuts(frame, frame.intersection(window), 0.1))
+                    cuts.push_back({{button, Kind::Control, seen, order}, nameOf(button) + " runs out of the window"});
+                items.push_back({button, Kind::Control, seen, order++});
+            }
         } else if (auto* picture = dynamic_cast<const ui::ImageView*>(&view); picture && picture->image()) {
             items.push_back({picture, Kind::Picture, frame.intersection(clip), order++});
         } else if (view.backgroundColor().a >= 0.9 && !dynamic_cast<const ui::Window*>(&view)) {
@@ -130,7 +161,7 @@ public:
         }
         const ui::Rect inner = view.clipsToBounds() ? clip.intersection(frame) : clip;
         if (inner.isEmpty()) return;
-        const bool scrolls = scrolled || dynamic_cast<const ui::ScrollView*>(&view) != nullptr;
+        const Scrolling scrolls = scrolled.inside(view);
         for (const ui::ViewPtr& child : view.subviews())
             walk(*child, inner, scrolls);
     }
@@ -186,6 +217,7 @@ public:
 
     std::vector<Item> items;
     std::vector<std::pair<Item, std::string>> cuts; // a label drawn cut, and how
+    ui::Rect window;                                // the screen, in window points
     std::vector<std::string> findings;
     const ui::View* only = nullptr;
 
@@ -216,8 +248,9 @@ std::vector<std::string> unreadableTexts(const platform::ui::View* only) {
     Reader reader;
     reader.only = only;
     const ui::Size screen = ui::Screen::size();
+    reader.window = ui::Rect{0, 0, screen.width, screen.height};
     for (const auto& window : ui::Window::visibleWindows())
-        reader.walk(*window, ui::Rect{0, 0, screen.width, screen.height});
+        reader.walk(*window, reader.window);
     reader.judge();
     std::sort(reader.findings.begin(), reader.findings.end());
     reader.findings.erase(std::unique(reader.findings.begin(), reader.findings.end()), reader.findings.end());

@@ -12,7 +12,10 @@ namespace kavo::test {
 // - two visible labels or titled buttons whose drawn texts (a button: its whole face)
 //   lie on each other;
 // - a label whose text is drawn cut: an ellipsis, words left out, a line wider than the
-//   label, or text outside the window or outside a clipping parent;
+//   label, or text outside the window or outside a clipping parent (in a list, only where
+//   scrolling does not bring it into sight);
+// - a button shown by its picture that runs out of the window;
+// - an empty field whose hint is wider than the field;
 // - a label covered by a picture drawn above it (a card back over a name).
 // A view behind an opaque panel drawn above it (a sheet over the table) is not looked at.
 // With `only`, just the texts inside it are judged (a sheet over a table: the table

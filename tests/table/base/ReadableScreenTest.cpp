@@ -7,6 +7,7 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {
@@ -69,6 +70,26 @@ TEST_F(ReadableScreen, APictureDrawnOverPartOfATextIsFound) {
     card->setImage(ui::Image::filled(30, 40, ui::Color::white()));
     root()->addSubview(card);
     EXPECT_EQ(describe(unreadableTexts()), "  lblName \"nguoichoi\" is covered by the picture card3\n");
+}
+
+TEST_F(ReadableScreen, AButtonHalfOutOfTheWindowIsFound) {
+    auto heart = ui::Button::make({472, 124, 24, 24});
+    heart->setAccessibilityIdentifier("btnPresent1");
+    heart->setImage(ui::Image::filled(24, 24, ui::Color::red()));
+    root()->addSubview(heart);
+    EXPECT_EQ(describe(unreadableTexts()), "  btnPresent1 runs out of the window\n");
+}
+
+TEST_F(ReadableScreen, ATextCutSidewaysInAListThatOnlyScrollsDownIsFound) {
+    auto list = ui::ScrollView::make({10, 60, 200, 100});
+    list->setContentSize({200, 400});
+    root()->addSubview(list);
+    auto percent = ui::Label::make({180, 10, 60, 20}, "42 %");
+    percent->setAccessibilityIdentifier("vThangCap");
+    list->addSubview(percent);
+    auto below = ui::Label::make({10, 90, 100, 20}, "Nam");
+    list->addSubview(below);
+    EXPECT_EQ(describe(unreadableTexts()), "  vThangCap \"42 %\" runs out of its window or parent\n");
 }
 
 TEST_F(ReadableScreen, OnlyTheSheetIsJudgedWhenOneIsOpen) {

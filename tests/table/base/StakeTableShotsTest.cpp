@@ -47,11 +47,7 @@ protected:
     void shoot(const std::string& name) {
         receiveUnreadMail();
         const std::string path = "table-" + name + "-" + device + ".png";
-        ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
         expectReadable(path);
-        auto image = platform::ui::Image::fromFile(path);
-        ASSERT_TRUE(image) << path;
-        EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);
     }
     std::string device;
     std::shared_ptr<TienLenPlayer> me;

@@ -38,11 +38,7 @@ protected:
     void shoot(const std::string& name, const platform::ui::View* only = nullptr) {
         receiveUnreadMail();
         const std::string path = "table-caorua-" + name + "-" + device + ".png";
-        ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path)) << path;
         expectReadable(path, only);
-        auto image = platform::ui::Image::fromFile(path);
-        ASSERT_TRUE(image) << path;
-        EXPECT_EQ(image->width(), device == "tablet" ? 1024 : 480);
     }
     std::string device;
 };

@@ -533,11 +533,7 @@ TEST_P(CoTuongTableShots, AMidGameBoardWithAPickedPieceAndItsMarks) {
     tap(1, 2);
     receiveUnreadMail();
     const std::string path = std::string("cotuong-") + (GetParam() == ui::Idiom::Tablet ? "tablet" : "phone") + ".png";
-    ASSERT_TRUE(platform::render::Renderer::writeScreenshot(path));
     expectReadable(path);
-    auto image = ui::Image::fromFile(path);
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->width(), GetParam() == ui::Idiom::Tablet ? 1024 : 480);
     EXPECT_FALSE(marks().empty());
 }
 

@@ -1,0 +1,178 @@
+// What the player reads, on the phone and the tablet, in Vietnamese and English, against
+// the portal stub: each card table's first result (its drive script played to it: the
+// bubbles with the scores, the points, the Continue button) and every sheet over the game
+// grid. Each picture is written into the build folder (end-<game>-..., sheet-<name>-...,
+// then <phone|tablet>-<vi|en>.png) and read by the overlap test. A finding that holds a
+// text of `partsOwn` is what a Part's own geometry leaves unreadable there.
+#include "account/ShopView.h"
+#include "account/TopupZelByCardView.h"
+#include "app/Resources.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Screen.h"
+#include "social/MessageView.h"
+#include "tests/e2e/StubDrive.h"
+#include "tests/support/client/ReadableScreen.h"
+
+#include <algorithm>
+#include <array>
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kavo::test {
+namespace {
+
+using PartsOwn = std::array<const char*, 2>;
+
+struct Table {
+    const char* game;
+    const char* result; // the line of scripts/<game>.drive at which the first result is on the table
+    // On the manual clock a script's pause moves the clock by itself while the stub's
+    // players take their own time: what a pause stands for at a real table.
+    std::pair<const char*, const char*> pause;
+    PartsOwn partsOwn;
+};
+
+constexpr std::pair<const char*, const char*> kRound{"\nadvance 0.5\n", "\nadvance 3\n"}; // a round of three
+constexpr Table kTables[] = {
+    {"tienlen", "wait id=btnStart 30", kRound, {}},
+    // The shown hands land on the line of the bubbles and may cover them.
+    {"tienlenmb", "wait id=btnStart 30", kRound, {"is covered by the picture card"}},
+    {"phom", "wait id=btnStart 15", {}, {}},
+    {"baicao", "wait id=btnStart 30", {}, {}},
+    // The system bubble stands in the middle of the table, on the deck.
+    {"xizach", "wait id=btnStart 30", {}, {"btnBaiTy is covered by"}},
+    // The deal comes through the table's queue, which runs on the clock. The rising texts
+    // stand at fixed points by each seat, and the other players' cards, grown at the
+    // result, where the layout of their rows puts them.
+    {"maubinh",
+     "expect id=lblFlyText",
+     {"\nwait id=btnAutoSelected", "\nsleep 1\nadvance 1\nwait id=btnAutoSelected"},
+     {"is covered by lblFlyText", "is covered by the picture a ImageView"}},
+    {"caorua", "wait contains= nút 15", {}, {}},
+};
+
+struct Sheet {
+    const char* name;
+    const char* open;  // the taps that open it from the screen the previous sheet left
+    const char* read;  // the identifier of the panel the player reads ("": the whole screen)
+    const char* close; // the taps that close it ("": it stays for the next)
+    PartsOwn partsOwn;
+};
+
+constexpr Sheet kSheets[] = {
+    // A bar's title is bold 10 in 94 points: the administrators' one does not fit.
+    {"mailbox", "tap id=btnChat\nadvance 1\ntap id=btnGanDay\nadvance 1\n", "", "", {"is cut"}},
+    {"invitations", "tap id=showFriendInviteView\nadvance 1\n", "", "tap id=doCloseThisView#2\nadvance 1\n", {}},
+    {"friend-profile",
+     "tap id=doCloseThisView\nadvance 1\ntap text=an\nadvance 1\n",
+     "ProfileSubView",
+     "tap id=doClose\nadvance 1\n",
+     {}},
+    {"settings", "tap id=clickSetting\nadvance 1\n", "actionSheetView", "tap id=btnClose_Clicked\nadvance 1\n", {}},
+    {"lottery", "tap id=showLottoSubView\nadvance 1\n", "actionSheetView", "tap id=slideOut\nadvance 1\n", {}},
+    // A top-up row's title is bold 17 in 149 points: the stub's promotion card does not fit.
+    {"shop-topup", "tap id=btnNapZel\nwait id=ShopView\nadvance 1\n", "ShopView", "", {"khuyến mãi\" is cut"}},
+    // Its dimming button lies under the form, where no tap lands: closed as its touch would.
+    {"card-form", "tap text=Thẻ gate\nwait id=txfSeriesNumber\nadvance 1\n", "TopupZelByCardView", "", {}},
+    {"shop-offers", "tap id=btnUuDai\nadvance 1\n", "ShopView", "", {"khuyến mãi\" is cut"}},
+    // A tile's name is bold 10 in 57 points: the stub's item names do not fit.
+    {"shop-items", "tap id=btnVatPham\nwait id=tile10000\nadvance 1\n", "ShopView", "", {"Vật phẩm "}},
+    {"shop-history", "tap id=btnLichSu\nadvance 1\n", "ShopView", "tap id=doCloseThisView\nadvance 1\n", {}},
+};
+
+struct Look {
+    bool tablet;
+    const char* language;
+};
+constexpr Look kLooks[] = {{false, "vi"}, {false, "en"}, {true, "vi"}, {true, "en"}};
+
+template <class Param> class ReadingShots : public StubDriveFixture, public ::testing::WithParamInterface<Param> {
+protected:
+    // The stub players at Tien Len and Phom think a fifth of a second.
+    ReadingShots() : StubDriveFixture({{"KAVO_STUB_TIENLEN_PAUSE", "0.2"}, {"KAVO_STUB_PHOM_PAUSE", "0.2"}}) {}
+    void SetUp() override {
+        StubDriveFixture::SetUp();
+        if (look().tablet) platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
+        Resources::getInstance().setCurrentLanguage(look().language);
+        Resources::getInstance().loadLanguage();
+        // The mailbox, the shop and its card form are made once per process: made again
+        // for this device and language, as a fresh start would.
+        if (!MessageView::getInstance()->view()->superview()) MessageView::getInstance()->setView(nullptr);
+        ShopView::getInstance()->resetForTesting();
+        TopupZelByCardView::resetForTesting();
+    }
+    const Look& look() const { return std::get<1>(this->GetParam()); }
+    // Runs `road`, writes <kind>-<name>-<look>.png and reads it (inside `panel` when one is named).
+    void expectReadable(const std::string& road, const std::string& name, const std::string& panel,
+                        const PartsOwn& partsOwn) {
+        const std::string path = name + "-" + (look().tablet ? "tablet" : "phone") + "-" + look().language + ".png";
+        auto result = drive(road + "shot " + path + "\n");
+        ASSERT_TRUE(result.ok) << name << ": " << result.message << "\n" << log();
+        EXPECT_TRUE(platform::ui::Image::fromFile(path)) << path;
+        const platform::ui::View* only = panel.empty() ? nullptr : visibleViewWithIdentifier(panel);
+        EXPECT_TRUE(panel.empty() || only) << name << ": " << panel;
+        std::vector<std::string> findings = unreadableTexts(only);
+        std::erase_if(findings, [&](const std::string& finding) {
+            return std::any_of(partsOwn.begin(), partsOwn.end(),
+                               [&](const char* own) { return own && finding.find(own) != std::string::npos; });
+        });
+        EXPECT_EQ(describe(findings), "") << path;
+    }
+    // The texts a script names in Vietnamese, in the language chosen.
+    std::string inTheLanguage(std::string script) const {
+        if (std::string(look().language) == "vi") return script;
+        return replaced(std::move(script),
+                        {{"Đồng ý", Resources::getInstance().textWithKey("KAVO_OK")}, {" nút", " points"}});
+    }
+    static std::string replaced(std::string script, const std::vector<std::pair<std::string, std::string>>& changes) {
+        for (const auto& [from, to] : changes)
+            for (size_t at = script.find(from); !from.empty() && at != std::string::npos;
+                 at = script.find(from, at + to.size()))
+                script.replace(at, from.size(), to);
+        return script;
+    }
+};
+
+using EndOfHandShots = ReadingShots<std::tuple<Table, Look>>;
+using SheetShots = ReadingShots<std::tuple<bool, Look>>;
+
+TEST_P(EndOfHandShots, EveryTextOfTheFirstResultReadsWhole) {
+    const Table& table = std::get<0>(GetParam());
+    std::string script = stubDriveScript(std::string(table.game) + ".drive");
+    const size_t at = script.find(std::string("\n") + table.result + "\n");
+    if (at != std::string::npos) script.resize(at + std::string(table.result).size() + 2);
+    if (table.pause.first) script = replaced(script, {{table.pause.first, table.pause.second}});
+    launch();
+    // The result's bubbles and points once the amounts have flown (two losses meet in the
+    // middle of the table, where the amounts' flights end).
+    expectReadable(inTheLanguage(script) + "advance 1.2\n", std::string("end-") + table.game, "", table.partsOwn);
+}
+
+TEST_P(SheetShots, EveryTextOfEverySheetReadsWhole) {
+    launch();
+    auto signedIn = drive(splitScriptAt(stubDriveScript("signin.drive"), "tap id=btnTLMN").first);
+    ASSERT_TRUE(signedIn.ok) << signedIn.message << "\n" << log();
+    for (const Sheet& sheet : kSheets) {
+        expectReadable(sheet.open, std::string("sheet-") + sheet.name, sheet.read, sheet.partsOwn);
+        if (std::string(sheet.name) == "card-form") TopupZelByCardView::getInstance()->hideThisView();
+        auto closed = drive(sheet.close);
+        ASSERT_TRUE(closed.ok) << sheet.name << ": " << closed.message << "\n" << log();
+    }
+}
+
+std::string lookName(const Look& look) {
+    return std::string(look.tablet ? "Tablet" : "Phone") + look.language;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, EndOfHandShots,
+                         ::testing::Combine(::testing::ValuesIn(kTables), ::testing::ValuesIn(kLooks)),
+                         [](const auto& info) {
+                             return std::get<0>(info.param).game + lookName(std::get<1>(info.param));
+                         });
+INSTANTIATE_TEST_SUITE_P(Looks, SheetShots, ::testing::Combine(::testing::Values(true), ::testing::ValuesIn(kLooks)),
+                         [](const auto& info) { return lookName(std::get<1>(info.param)); });
+
+} // namespace
+} // namespace kavo::test
