@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -80,13 +81,13 @@ bool StubCoTuong::onJoin(Message& request, TestPortal::Reply& reply) {
     joined.writeInt(stake_);
     joined.writeInt(playerId_);
     joined.writeUTF(playerName_);
-    joined.writeLong(1000000);
+    joined.writeLong(StubLedger::session().balance());
     joined.writeShort(1);
     joined.writeInt(2500);
     joined.writeBool(0);
     joined.writeInt(kStubPlayerId);
     joined.writeUTF(kStubPlayerName);
-    joined.writeLong(500000);
+    joined.writeLong(StubLedger::stubPlayerMoney(kStubPlayerName));
     joined.writeShort(2);
     joined.writeInt(1200);
     joined.writeBool(0);
@@ -245,6 +246,7 @@ void StubCoTuong::endGame(int32_t winner) {
     playing_ = false;
     turn_ = -1;
     ++generation_;
+    StubLedger::session().move(winner == playerId_ ? stake_ : -stake_, "a chess game");
     Message result = gameMessage(kSubResult);
     for (int32_t id : {playerId_, kStubPlayerId}) {
         result.writeInt(id);

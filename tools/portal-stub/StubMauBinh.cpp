@@ -2,6 +2,7 @@
 
 #include "games/maubinh/MauBinhRules.h"
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
 #include <array>
@@ -262,6 +263,7 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
                 totals[i] += iWins;
                 totals[j] -= iWins;
             }
+    StubLedger::session().move(int64_t(totals[0]) * stake, "a hand of Mau Binh");
     Message result = sub(40);
     result.writeInt(seats.front().id);
     result.writeInt(totals[0] * stake);

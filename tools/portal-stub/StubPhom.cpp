@@ -4,6 +4,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -117,14 +118,14 @@ void StubPhom::onJoin(Message& request, Reply& reply) {
     joined.writeInt(stake_);
     joined.writeInt(playerId_);
     joined.writeUTF(playerName_);
-    joined.writeLong(1000000);
+    joined.writeLong(StubLedger::session().balance());
     joined.writeShort(1);
     joined.writeInt(2500);
     joined.writeBool(0);
     for (int i = 0; i < 3; ++i) {
         joined.writeInt(kStubIds[i]);
         joined.writeUTF(kNames[i]);
-        joined.writeLong(500000);
+        joined.writeLong(StubLedger::stubPlayerMoney(kNames[i]));
         joined.writeShort(int16_t(2 + i));
         joined.writeInt(3000);
         joined.writeBool(1);
@@ -477,6 +478,7 @@ std::vector<Message> StubPhom::endMessages(bool byU) {
         bonus.writeByte(board_);
         bonus.writeInt(seats_[s].id);
         bonus.writeInt(won ? 3 * stake_ : -stake_);
+        if (s == 0) StubLedger::session().move(won ? 3 * stake_ : -stake_, "a deal of Phom");
         bonus.writeUTF(won ? say("Nhất", "First") : say("Thua", "Lost"));
         out.push_back(bonus);
     }

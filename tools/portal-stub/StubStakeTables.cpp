@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -397,6 +398,7 @@ void StubStakeTables::settle(const std::vector<int>& points, const std::vector<s
         bonus.writeInt(change);
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
         send(bonus);
+        if (seats_[i].id == me_().id) StubLedger::session().move(change, "a hand at a stake table");
     }
     logLine("hand over, place " + std::to_string(best) + " wins");
     const uint64_t hand = hand_;

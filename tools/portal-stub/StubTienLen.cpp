@@ -3,6 +3,7 @@
 #include "games/tienlen/CardUtils.h"
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubTienLenMBRules.h"
 
 #include <algorithm>
@@ -326,6 +327,7 @@ void StubTienLen::settle(int32_t winner) {
         bonus.writeInt(moneyOf(won));
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
         send_(bonus);
+        if (seat.id == player_) StubLedger::session().move(moneyOf(won), "a game of Tien Len");
     }
 }
 
