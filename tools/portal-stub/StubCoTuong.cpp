@@ -127,6 +127,7 @@ void StubCoTuong::onStart(TestPortal::Reply& reply) {
     start.writeInt(quota);
     start.writeInt(quota);
     reply.send(start);
+    startClock();
     if (!playerIsBlack_) later(1.0, [this] { stubMove(); });
 }
 
@@ -166,6 +167,7 @@ void StubCoTuong::onGame(Message& request, TestPortal::Reply& reply) {
         turn_ = next;
         ++generation_;
         reply.send(undone);
+        startClock();
         if (turn_ == kStubPlayerId) later(1.0, [this] { stubMove(); });
         break;
     }
@@ -239,7 +241,24 @@ void StubCoTuong::play(int32_t mover, int xs, int ys, int xd, int yd) {
     turn_ = next;
     ++generation_;
     portal_.sendToClient(moveMessage(mover, xs, ys, xd, yd, next, newType, secondsLeft));
-    if (captured && captured->kind == kavo::PieceKind::Jiang) endGame(mover);
+    if (captured && captured->kind == kavo::PieceKind::Jiang)
+        endGame(mover);
+    else
+        startClock();
+}
+
+void StubCoTuong::startClock() {
+    const int64_t left = turn_ == playerId_ ? playerLeft_ : stubLeft_;
+    later(double(left) / 1000, [this] {
+        if (!playing_) return;
+        const int32_t mover = turn_;
+        if (chargeClock(mover) > 0) {
+            startClock(); // woken a little early: the rest of the time
+            return;
+        }
+        platform::log("Chinese chess: the time of the side to move ran out");
+        endGame(mover == playerId_ ? kStubPlayerId : playerId_);
+    });
 }
 
 void StubCoTuong::endGame(int32_t winner) {
@@ -274,7 +293,10 @@ void StubCoTuong::later(double seconds, std::function<void()> work) {
         const auto due =
             std::chrono::steady_clock::now() +
             std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
-        laterQueue_.emplace_back(due, std::function<void()>(std::move(guarded)));
+        // In the order they fall due: a turn's clock waits behind the stub player's answers.
+        const auto at = std::upper_bound(laterQueue_.begin(), laterQueue_.end(), due,
+                                         [](const auto& time, const auto& entry) { return time < entry.first; });
+        laterQueue_.emplace(at, due, std::function<void()>(std::move(guarded)));
     }
     laterChanged_.notify_all();
 }

@@ -327,8 +327,14 @@ void StubStakeTables::giveTurn(size_t index) {
     turn.writeInt(seats_[index].id);
     turn.writeByte(int8_t(kTurnSeconds));
     send(turn);
-    if (seats_[index].id == me_().id) return;
     const uint64_t hand = hand_;
+    if (seats_[index].id == me_().id) {
+        // The person acts last; when his time runs out he stands and the game ends.
+        later(kTurnSeconds, [this, index, hand] {
+            if (hand == hand_ && running_ && turn_ == index) endXiZach();
+        });
+        return;
+    }
     later(2.0, [this, index, hand] { stubPlays(index, hand); });
 }
 
