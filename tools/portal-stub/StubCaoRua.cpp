@@ -203,7 +203,8 @@ void StubCaoRua::onStart(TestPortal::Reply& reply) {
     for (int8_t card : hands[0].cards)
         start.writeByte(card);
     reply.send(start);
-    // The stub players turn theirs in the first half of the hand, one after another.
+    // The stub players turn theirs one a second from the third (sooner in a hand shorter
+    // than ten seconds).
     for (size_t i = 1; i < hands.size(); ++i) {
         Message turn(21);
         turn.writeByte(room);
@@ -211,7 +212,7 @@ void StubCaoRua::onStart(TestPortal::Reply& reply) {
         turn.writeInt(hands[i].id);
         for (int8_t card : hands[i].cards)
             turn.writeByte(card);
-        cardTable_.later((2.0 + double(i)) * seconds / 10, [this, hand, turn = std::move(turn)] {
+        cardTable_.later((2.0 + double(i)) * std::min(1.0, seconds / 10), [this, hand, turn = std::move(turn)] {
             {
                 std::lock_guard lock(mutex_);
                 if (!handOpen(hand)) return;
