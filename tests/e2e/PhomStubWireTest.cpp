@@ -247,15 +247,7 @@ TEST_F(PhomTurnClock, ATurnLeftAloneIsPlayedForThePlayerAndTheDealStillEndsAndSe
         const int32_t who = bonus->readInt();
         if (who == me) mine = bonus->readInt();
     }
-    send(8, Bytes().byte(1).byte(1).utf("").data());
-    auto joined = next(8);
-    ASSERT_TRUE(joined);
-    joined->readByte();
-    joined->readByte();
-    for (int i = 0; i < 3; ++i)
-        joined->readInt();
-    joined->readUTF();
-    EXPECT_EQ(joined->readLong(), 1000000 + mine) << "the next join shows the deal's money";
+    EXPECT_EQ(myMoneyAtJoin(1), 1000000 + mine) << "the next join shows the deal's money";
 }
 
 TEST_F(PhomStubWire, AStakeChangeIsAnsweredAndTheStubPlayersGetReadyAgain) {

@@ -66,18 +66,6 @@ protected:
         }
         return std::nullopt;
     }
-    // My money in the answer to a join of `board` of room 1 (the first place's record).
-    int64_t myMoneyAtJoin(int8_t board) {
-        send(8, Bytes().byte(1).byte(board).utf("").data());
-        auto joined = next(8);
-        if (!joined) return -1;
-        joined->readByte();
-        joined->readByte();
-        for (int i = 0; i < 3; ++i)
-            joined->readInt(); // the owner, the stake and my id
-        joined->readUTF();
-        return joined->readLong();
-    }
 };
 
 // Tien Len (3) and Tien Len MB (12) share the stub's table.
