@@ -151,7 +151,8 @@ TEST_P(ChessClockWire, ASideThatNeverMovesLosesWhenItsTimeRunsOut) {
     EXPECT_EQ(myMoneyAtJoin(1, 1900), 1000000 - 100) << "the next join shows the stake lost";
 }
 
-INSTANTIATE_TEST_SUITE_P(BothChessGames, ChessClockWire, ::testing::Values(ChessGame{5, 77}, ChessGame{20, 86}));
+INSTANTIATE_TEST_SUITE_P(BothChessGames, ChessClockWire, ::testing::Values(ChessGame{5, 77}, ChessGame{20, 86}),
+                         [](const auto& game) { return game.param.gameType == 5 ? "ChineseChess" : "HiddenPiece"; });
 
 } // namespace
 } // namespace kavo::test
