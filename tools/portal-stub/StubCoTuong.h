@@ -23,9 +23,10 @@ namespace portalstub {
 // general or resigning ends the game; an undo takes the last two moves back; a draw
 // offer is refused. Each side's clock runs on its turns from a quota of 900 s (or
 // KAVO_STUB_CHESS_QUOTA seconds) and every move reports the mover's time left; the side
-// to move loses the moment its time runs out, whether or not it ever moves. The stub player gets ready again two
-// seconds after a game. The stake is the joined board's. Handlers run on the portal's thread, delayed replies on a
-// thread of the table's own; one mutex guards the game.
+// to move loses the moment its time runs out, whether or not it ever moves. The stub
+// player gets ready again two seconds after a game. The stake is the joined board's.
+// Handlers run on the portal's thread, delayed replies on a thread of the table's own;
+// one mutex guards the game.
 class StubCoTuong {
 public:
     static constexpr int8_t kGameType = 5;
