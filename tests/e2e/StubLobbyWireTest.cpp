@@ -228,6 +228,19 @@ TEST_F(LobbyWire, AFriendShowsTheSameMoneyInTheFriendListAndInHisProfile) {
     EXPECT_EQ(profile->readLong(), listed);
 }
 
+TEST_F(LobbyWire, ATextMessageTopUpMovesTheBalanceTheNextTableShows) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    send(57, Bytes().utf("KAVO NAP khach").utf("8777").data());
+    auto topUp = next(71);
+    ASSERT_TRUE(topUp);
+    EXPECT_EQ(topUp->readByte(), 0);
+    EXPECT_EQ(topUp->readByte(), 1) << "accepted";
+    topUp->readUTF();
+    topUp->readUTF();
+    EXPECT_EQ(topUp->readLong(), 1010000) << "the new balance";
+    EXPECT_EQ(myMoneyAtJoin(1), 1010000);
+}
+
 // The access token the stub's login page hands out, read from its redirect.
 std::string tokenFrom(uint16_t httpPort) {
     Fd page = connectToLoopback(httpPort);
