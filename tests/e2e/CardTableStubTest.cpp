@@ -76,8 +76,9 @@ TEST(CardTableStub, AnswersTheTableRequestsInTheTienLenLayouts) {
     ASSERT_TRUE(joined);
     Bytes expected = Bytes().byte(1).byte(4).int32(kNobody).int32(5000); // board 4's stake
     expected.int32(kNobody).utf("").int64(1000000).int16(1).int32(2500).boolean(false);
-    expected.int32(4001).utf("lan").int64(500000).int16(1).int32(3000).boolean(false);
-    expected.int32(4002).utf("minh").int64(500000).int16(2).int32(3000).boolean(false);
+    // The stub players show the amounts they have on the richest list.
+    expected.int32(4001).utf("lan").int64(39500000).int16(1).int32(3000).boolean(false);
+    expected.int32(4002).utf("minh").int64(38000000).int16(2).int32(3000).boolean(false);
     expected.int32(-1);
     EXPECT_EQ(joined->body, expected.data());
     EXPECT_EQ(inbox.take(16)->body, Bytes().int32(4001).boolean(true).data());

@@ -2,9 +2,7 @@
 // client signs in, sits, starts and plays against the stub player, with no screens.
 #include "tests/e2e/StubWire.h"
 
-#include <chrono>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace kavo::test {
 namespace {
@@ -117,33 +115,44 @@ TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResignedAndTheNextOne
     EXPECT_EQ(opening->readInt(), kStubPlayer);
 }
 
-// A quota of one second each.
-class CoTuongClockWire : public CoTuongStubWire {
-protected:
-    CoTuongClockWire() : CoTuongStubWire({{"KAVO_STUB_CHESS_QUOTA", "1"}}) {}
+// A quota of one second each, at Chinese chess (game 5, command 77) and hidden-piece
+// chess (game 20, command 86).
+struct ChessGame {
+    int8_t gameType;
+    int16_t command;
 };
 
-TEST_F(CoTuongClockWire, AMoverWhoseTimeRanOutLosesTheGame) {
-    const int32_t me = signInAndChoose("an", 5);
+class ChessClockWire : public StubWire, public ::testing::WithParamInterface<ChessGame> {
+protected:
+    ChessClockWire() : StubWire({{"KAVO_STUB_CHESS_QUOTA", "1"}}) {}
+};
+
+TEST_P(ChessClockWire, ASideThatNeverMovesLosesWhenItsTimeRunsOut) {
+    const auto [gameType, command] = GetParam();
+    const int32_t me = signInAndChoose("an", gameType);
     ASSERT_NE(me, 0);
     send(1900, Bytes().byte(1).byte(1).utf("").data());
     ASSERT_TRUE(next(8));
     ASSERT_TRUE(next(16));
     send(20, {1, 1});
-    auto start = next(77, 15);
+    auto start = next(command, 15);
     ASSERT_TRUE(start);
     EXPECT_EQ(start->data(), Bytes().byte(15).byte(1).byte(1).int32(30).int32(me).int32(1).int32(1).data())
-        << "the quotas the stub was given";
-    // I think longer than my whole quota before I move.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    game({25, 1, 2, 4, 2});
-    auto result = next(77, 40);
-    ASSERT_TRUE(result) << "the late move ends the game";
+        << "the quotas the stub was given; I move first";
+    // I never move.
+    auto result = next(command, 40);
+    ASSERT_TRUE(result) << "my time running out ends the game";
     EXPECT_EQ(result->data(),
               Bytes().byte(40).int32(me).byte(-1).int32(-100).int32(kStubPlayer).byte(1).int32(100).data());
-    EXPECT_TRUE(next(77, 50));
-    EXPECT_TRUE(quiet(25, 0.3)) << "the move itself was not made";
+    EXPECT_TRUE(next(command, 50));
+    send(command, Bytes().raw({1, 1, 25, 1, 2, 4, 2}).data());
+    EXPECT_FALSE(next(command, 25, 0.3)) << "a move after the end is not made";
+
+    EXPECT_EQ(myMoneyAtJoin(1, 1900), 1000000 - 100) << "the next join shows the stake lost";
 }
+
+INSTANTIATE_TEST_SUITE_P(BothChessGames, ChessClockWire, ::testing::Values(ChessGame{5, 77}, ChessGame{20, 86}),
+                         [](const auto& game) { return game.param.gameType == 5 ? "ChineseChess" : "HiddenPiece"; });
 
 } // namespace
 } // namespace kavo::test

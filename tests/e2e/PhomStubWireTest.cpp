@@ -14,7 +14,8 @@ constexpr int32_t kLan = 4301, kMinh = 4302, kHoa = 4303;
 class PhomStubWire : public StubWire {
 protected:
     // The stub players act at once in these tests.
-    PhomStubWire() : StubWire({{"KAVO_STUB_PHOM_PAUSE", "0"}}) {}
+    explicit PhomStubWire(Environment environment = {{"KAVO_STUB_PHOM_PAUSE", "0"}})
+        : StubWire(std::move(environment)) {}
     // The text of the next refusal (54: board, room, text).
     std::string refusal() {
         auto refused = next(54);
@@ -204,6 +205,49 @@ TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersFor
     // The table waits for the owner's start; the next deal is dealt afresh.
     EXPECT_FALSE(next(21, -1, 0.3));
     EXPECT_EQ(dealt().size(), 10u);
+}
+
+// My turns last half a second and I never act.
+class PhomTurnClock : public PhomStubWire {
+protected:
+    PhomTurnClock() : PhomStubWire({{"KAVO_STUB_PHOM_PAUSE", "0"}, {"KAVO_STUB_PHOM_TURN", "0.5"}}) {}
+};
+
+TEST_F(PhomTurnClock, ATurnLeftAloneIsPlayedForThePlayerAndTheDealStillEndsAndSettles) {
+    const int32_t me = sit(1);
+    const auto hand = dealt();
+    ASSERT_EQ(hand.size(), 10u);
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        if (round > 0) {
+            auto drawn = next(63);
+            ASSERT_TRUE(drawn);
+            EXPECT_EQ(drawn->data().size(), 7u);
+            EXPECT_LT(drawn->data()[6], 52) << "the card drawn for me is shown to me";
+        }
+        for (int32_t firer : {me, kLan, kMinh, kHoa}) {
+            auto fired = next(21);
+            ASSERT_TRUE(fired);
+            fired->readByte();
+            fired->readByte();
+            EXPECT_EQ(fired->readInt(), firer);
+            fired->readInt();
+            const int8_t card = fired->readByte();
+            if (round == 0 && firer == me) {
+                EXPECT_EQ(std::count(hand.begin(), hand.end(), card), 1) << "a card of mine";
+            }
+        }
+    }
+    int32_t mine = 0;
+    for (int i = 0; i < 4; ++i) {
+        auto bonus = next(52);
+        ASSERT_TRUE(bonus);
+        bonus->readByte();
+        bonus->readByte();
+        const int32_t who = bonus->readInt();
+        if (who == me) mine = bonus->readInt();
+    }
+    EXPECT_EQ(myMoneyAtJoin(1), 1000000 + mine) << "the next join shows the deal's money";
 }
 
 TEST_F(PhomStubWire, AStakeChangeIsAnsweredAndTheStubPlayersGetReadyAgain) {

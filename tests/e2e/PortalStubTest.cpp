@@ -4,17 +4,21 @@
 #include "account/ShopView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
+#include "app/Util.h"
 #include "games/cotuong/CCBoard.h"
 #include "games/cotuong/CoTuongView.h"
+#include "platform/automation/ViewQuery.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/HttpClient.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/PaymentQueue.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalService.h"
+#include "portal/model/KavoMessage.h"
 #include "social/MessageView.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
@@ -23,6 +27,7 @@
 #include "tests/support/Sockets.h"
 #include "tests/support/client/ClientTestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -38,9 +43,9 @@ protected:
         ASSERT_TRUE(stub_.ready()) << "the stub did not start";
         storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
     }
-    std::string signIn(const std::string& user) {
+    std::string signIn(const std::string& user, const std::string& server = "Stub") {
         return "screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername " + user +
-               "\ntype id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\n";
+               "\ntype id=txfPassword 123\ntap id=btnSignIn\nwait text=" + server + "\ntap text=" + server + "\n";
     }
     StubProcess stub_;
 };
@@ -87,6 +92,59 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     EXPECT_EQ(UIController::myInfo()->money(), 1070000);
     platform::PaymentQueue::defaultQueue().resetForTesting();
+
+    // The next table seats me with that balance, and the grid shows it when I come back.
+    UIController::closeDialog();
+    // A tap beside the card panel closes it (the dimmed background's centre lies under it).
+    auto selector = platform::automation::Selector::parse("id=btnBG");
+    auto* beside = dynamic_cast<platform::ui::Button*>(platform::automation::ViewQuery::find(*selector));
+    ASSERT_TRUE(beside);
+    beside->sendActions(platform::ui::ControlEvent::TouchUpInside);
+    const std::string balance = Util::formatNumber(1070000);
+    result = drive("tap id=doCloseThisView\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\n"
+                   "advance 0.5\nwait text=100 zel 10\ntap text=100 zel\nscreen TienLenView 10\nadvance 1\n"
+                   "wait text=" +
+                   balance + " Zel 10\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_EQ(UIController::myInfo()->money(), 1070000) << "the join carries the balance";
+    result = drive("tap id=btnBack\nwait text=Đồng ý 5\ntap text=Đồng ý\nscreen BoardView 10\nadvance 0.5\ntap "
+                   "id=btnBack\nscreen GameView 10\n"
+                   "advance 0.5\nwait text=" +
+                   balance + " 10\n");
+    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+}
+
+// The maintenance notice is one mail with one time: a player who quits and comes back
+// does not find it stored once more at each sign-in.
+TEST_F(PortalStub, ThreeSignInsLeaveOneMaintenanceNoticeInTheStoredMailbox) {
+    int64_t welcomeTime = 0;
+    for (int round = 1; round <= 3; ++round) {
+        // The client starts afresh each time (quit without leaving the grid); a second
+        // passes between sign-ins, as a person's would.
+        // Listed under the name the stub's own list gives, which a sign-in stores.
+        storeServerList("Kavo Local|127.0.0.1:" + std::to_string(stub_.port()));
+        launch();
+        auto result = drive((round == 1 ? "" : "sleep 1.1\n") + signIn("thu", "Kavo Local") + "screen GameView 10\n");
+        ASSERT_TRUE(result.ok) << "sign-in " << round << ": " << result.message << "\n" << log();
+        // This sign-in's mail has come when its welcome (sent first, with the time of the
+        // sign-in) has.
+        ASSERT_TRUE(platform::RunLoop::main().runUntil(
+            [&] {
+                const auto welcome = UIController::listMessageWithFilter(4);
+                return !welcome.empty() && welcome.front()->time() != welcomeTime;
+            },
+            10));
+        welcomeTime = UIController::listMessageWithFilter(4).front()->time();
+        advance(1.0);
+        const platform::Value stored = platform::UserDefaults::standard().objectForKey(
+            UIController::listMessageKey(UIController::myInfo()->IDDB()));
+        auto mails = KavoMessage::unarchiveList(stored.dataValue());
+        ASSERT_TRUE(mails);
+        EXPECT_EQ(std::count_if(mails->begin(), mails->end(),
+                                [](const auto& mail) { return mail->message() == "Bảo trì lúc 2 giờ sáng"; }),
+                  1)
+            << "after sign-in " << round;
+    }
 }
 
 TEST_F(PortalStub, TheSocialNetworkLogInArrivesAtTheGameGridAsTheStubsPlayer) {

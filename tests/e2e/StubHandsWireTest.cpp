@@ -283,7 +283,8 @@ TEST_F(XiZachHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAga
             turn->readByte();
             myTurn = turn->readByte() == 1 && turn->readInt() == me;
         }
-        send(21, {1, 2, 1});
+        // In the second hand I let my time run out: the stub stands for me.
+        if (hand == 1) send(21, {1, 2, 1});
         auto money = bonuses(3, 2);
         ASSERT_EQ(money.size(), 3u);
         int32_t total = 0;
@@ -313,6 +314,7 @@ TEST_F(CaoRuaHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAga
     joined->readInt();
     EXPECT_EQ(joined->readInt(), 5000) << "board 4 of the list plays for 5,000";
 
+    int64_t mine = 0;
     for (int hand = 1; hand <= 2; ++hand) {
         SCOPED_TRACE("hand " + std::to_string(hand));
         send(20, {1, 4});
@@ -335,7 +337,33 @@ TEST_F(CaoRuaHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAga
         }
         EXPECT_EQ(total, 0);
         EXPECT_EQ(readyAgain(3), (std::set<int32_t>{kLan, kMinh, kHoa}));
+        mine += money[me].amount;
     }
+    EXPECT_EQ(myMoneyAtJoin(4), 1000000 + mine) << "the next join shows what the hands left me";
+}
+
+// A hand of the default time limit waits for me while the stub players have turned
+// theirs, and ends once my cards are up too.
+TEST_F(HandsWire, ACaoRuaHandLastsItsTimeUnlessEveryoneTurnsUp) {
+    ASSERT_NE(signInAndChoose("an", 17), 0);
+    send(8, Bytes().byte(1).byte(1).utf("").data());
+    ASSERT_TRUE(next(8));
+    send(20, {1, 1});
+    auto dealt = next(20);
+    ASSERT_TRUE(dealt);
+    ASSERT_EQ(dealt->data().size(), 10u);
+    EXPECT_EQ(dealt->data()[2], 30) << "time to read the table";
+    for (int32_t stubPlayer : {kLan, kMinh, kHoa}) {
+        auto turned = next(21);
+        ASSERT_TRUE(turned);
+        turned->readByte();
+        turned->readByte();
+        EXPECT_EQ(turned->readInt(), stubPlayer);
+    }
+    EXPECT_FALSE(next(50, -1, 0.5)) << "my cards are still down";
+    send(21, Bytes().byte(1).byte(1).raw({dealt->data()[7], dealt->data()[8], dealt->data()[9]}).data());
+    EXPECT_TRUE(next(50)) << "every hand is up: the reveal";
+    EXPECT_EQ(bonuses(4, 1).size(), 4u);
 }
 
 } // namespace

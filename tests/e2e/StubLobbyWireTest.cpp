@@ -158,7 +158,9 @@ TEST_F(LotteryWire, ADrawsResultGoesToAPlayerWhoBetInIt) {
     auto result = next(1404);
     ASSERT_TRUE(result) << "the bettor hears the draw";
     const int32_t winning = result->readInt();
-    EXPECT_EQ(result->readUTF(), "Số trúng: " + std::to_string(winning));
+    EXPECT_EQ(result->readUTF(),
+              "Số trúng: " + std::to_string(winning) + (winning == 42 ? " +42000 Zel" : ", vé của bạn không trúng"))
+        << "the note says how my ticket did";
 }
 
 TEST_F(LotteryWire, APlayerWithoutABetIsNotToldOfTheDraw) {
@@ -207,6 +209,36 @@ TEST_F(LobbyWire, AFriendsAnswerToAPrivateMessageIsTheTextAlone) {
     auto answer = next(5);
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->data(), Bytes().int32(201).utf("an").utf("xin chào").data());
+}
+
+TEST_F(LobbyWire, AFriendShowsTheSameMoneyInTheFriendListAndInHisProfile) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    send(104, {5});
+    auto friends = next(104, 5);
+    ASSERT_TRUE(friends);
+    friends->readByte();
+    const int32_t id = friends->readInt();
+    const std::string name = friends->readUTF();
+    const int64_t listed = friends->readLong();
+    send(1005, Bytes().int32(id).data());
+    auto profile = next(1005);
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(profile->readInt(), id);
+    EXPECT_EQ(profile->readUTF(), name);
+    EXPECT_EQ(profile->readLong(), listed);
+}
+
+TEST_F(LobbyWire, ATextMessageTopUpMovesTheBalanceTheNextTableShows) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    send(57, Bytes().utf("KAVO NAP khach").utf("8777").data());
+    auto topUp = next(71);
+    ASSERT_TRUE(topUp);
+    EXPECT_EQ(topUp->readByte(), 0);
+    EXPECT_EQ(topUp->readByte(), 1) << "accepted";
+    topUp->readUTF();
+    topUp->readUTF();
+    EXPECT_EQ(topUp->readLong(), 1010000) << "the new balance";
+    EXPECT_EQ(myMoneyAtJoin(1), 1010000);
 }
 
 // The access token the stub's login page hands out, read from its redirect.

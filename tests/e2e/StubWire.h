@@ -49,6 +49,19 @@ protected:
         if (!next(61)) return 0;
         return signedIn->readInt();
     }
+    // My money in the answer to a join (`command` 8 or 1900) of `board` of room 1: the
+    // record after room, board, owner and stake is mine.
+    int64_t myMoneyAtJoin(int8_t board, int16_t command = 8) {
+        send(command, Bytes().byte(1).byte(board).utf("").data());
+        auto joined = next(8);
+        if (!joined) return -1;
+        joined->readByte();
+        joined->readByte();
+        for (int i = 0; i < 3; ++i)
+            joined->readInt();
+        joined->readUTF();
+        return joined->readLong();
+    }
     // The next reply of a command (and, when `sub` is not -1, whose first byte is `sub`),
     // waiting for it. The wait is generous: the whole suite may be running beside it.
     std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {

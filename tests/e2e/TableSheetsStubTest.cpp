@@ -53,7 +53,7 @@ TEST_F(TableSheetsOnTheStub, BothInvitationTabsShowTheStubsPlayers) {
     auto table = seatAtATable();
     GlobalService::getInstance().requestWaitingList();
     table->openSheet(table->inviteView());
-    auto result = drive("wait text=lan 10\nwait text=120,000 5\ntap id=btnFriend\nwait text=an 10\n"
+    auto result = drive("wait text=lan 10\nwait text=39,500,000 5\ntap id=btnFriend\nwait text=an 10\n"
                         "expect-not text=binh\nexpect-not text=chi\n");
     EXPECT_TRUE(result.ok) << result.message << "\n" << log();
 }

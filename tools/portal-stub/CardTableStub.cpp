@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
 
@@ -111,7 +112,7 @@ Message CardTableStub::stubPlayerEntry(int32_t id, const std::string& name) {
     Message entry;
     entry.writeInt(id);
     entry.writeUTF(name);
-    entry.writeLong(500000);
+    entry.writeLong(StubLedger::stubPlayerMoney(name));
     entry.writeShort(int16_t(id % 10));
     entry.writeInt(3000);
     return entry;
@@ -148,7 +149,7 @@ void CardTableStub::install() {
         joined.writeInt(stakeOfBoard(board));
         joined.writeInt(me.id);
         joined.writeUTF(me.name);
-        joined.writeLong(1000000);
+        joined.writeLong(StubLedger::session().balance());
         joined.writeShort(1);
         joined.writeInt(2500);
         joined.writeBool(0);

@@ -41,6 +41,8 @@ public:
     // Sends a message to the client that many seconds from now (the other tables'
     // stubs use it too); a leave (15) drops what is still waiting.
     void later(double seconds, kavo::Message message);
+    // Runs `action` on the table's thread that many seconds from now (dropped likewise).
+    void later(double seconds, std::function<void()> action);
     // The table's stake: the joined board's, or what the owner set since (19).
     int32_t stake();
     // A table of another game joined (its stub serves the join).
@@ -50,7 +52,6 @@ public:
     int guestsSeated();
 
 private:
-    void later(double seconds, std::function<void()> action);
     void installPlay();
     // The places' player ids (-1 empty), as the join and the kicks left them.
     std::vector<int32_t> places();

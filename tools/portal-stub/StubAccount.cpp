@@ -2,6 +2,8 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubMail.h"
 
 #include <algorithm>
 #include <iterator>
@@ -30,7 +32,7 @@ void writeRanked(Message& reply, size_t index, int64_t money, int32_t exp) {
 }
 
 int64_t moneyOf(size_t index) {
-    return int64_t(50000000) - int64_t(index) * 1500000;
+    return StubLedger::stubPlayerMoney(StubAccount::kPlayers[index]);
 }
 
 int32_t expOf(size_t index, int gameType) {
@@ -54,11 +56,10 @@ StubAccount::~StubAccount() {
     drawer_.join();
 }
 
-void StubAccount::signedIn(int32_t playerId, const std::string& name, int64_t money) {
+void StubAccount::signedIn(int32_t playerId, const std::string& name) {
     std::lock_guard lock(mutex_);
     playerId_ = playerId;
     name_ = name;
-    money_ = money;
 }
 
 void StubAccount::install(TestPortal& portal) {
@@ -123,12 +124,14 @@ void StubAccount::install(TestPortal& portal) {
         Message record(1005);
         const bool me = id == playerId_;
         size_t other = 0;
+        std::string otherName = StubMail::nameOf(id); // a friend of the mailbox
         for (size_t i = 0; i < std::size(kPlayers); ++i)
-            if (idOf(i) == id) other = i;
+            if (idOf(i) == id) other = i, otherName = kPlayers[i];
+        if (otherName.empty()) otherName = kPlayers[other];
         record.writeInt(id);
-        record.writeUTF(me ? name_ : kPlayers[other]);
-        record.writeLong(me ? money_ : moneyOf(other));
-        record.writeUTF(me ? fullname_ : std::string("Người chơi ") + kPlayers[other]);
+        record.writeUTF(me ? name_ : otherName);
+        record.writeLong(me ? StubLedger::session().balance() : StubLedger::stubPlayerMoney(otherName));
+        record.writeUTF(me ? fullname_ : "Người chơi " + otherName);
         record.writeByte(me ? gender_ : int8_t(1 + other % 2));
         record.writeBool(true);
         record.writeShort(me ? birthYear_ : int16_t(1985 + other));
@@ -285,17 +288,18 @@ void StubAccount::install(TestPortal& portal) {
             known |= to == player;
         std::lock_guard lock(mutex_);
         std::string note;
+        int64_t money = StubLedger::session().balance();
         if (!known) {
             note = say("Không có người chơi " + to, "No player named " + to);
-        } else if (amount <= 0 || amount > money_) {
+        } else if (amount <= 0 || amount > money) {
             note = say("Không đủ tiền", "Not enough money");
         } else {
-            money_ -= amount;
+            money = StubLedger::session().move(-amount, "sent to " + to);
             note = say("Đã chuyển " + std::to_string(amount) + " Zel cho " + to,
                        "Sent " + std::to_string(amount) + " Zel to " + to);
         }
         Message answer(17);
-        answer.writeLong(money_);
+        answer.writeLong(money);
         answer.writeUTF(note);
         reply.send(answer);
     });
@@ -338,9 +342,9 @@ void StubAccount::installLottery(TestPortal& portal) {
         const int32_t number = request.readInt();
         const int32_t stake = request.readInt();
         std::lock_guard lock(mutex_);
-        const bool ok = number >= 0 && number < 100 && stake > 0 && stake <= money_;
+        const bool ok = number >= 0 && number < 100 && stake > 0 && stake <= StubLedger::session().balance();
         if (ok) {
-            money_ -= stake;
+            StubLedger::session().move(-stake, "lottery ticket " + std::to_string(number));
             bets_.push_back({number, stake, false});
         }
         Message answer(1403);
@@ -374,11 +378,12 @@ void StubAccount::drawLoop(TestPortal& portal) {
             if (bet.number == winning) won += int64_t(bet.stake) * 70;
             bet.used = true;
         }
-        money_ += won;
+        if (won > 0) StubLedger::session().move(won, "lottery win");
         Message result(1404);
         result.writeInt(winning);
         result.writeUTF(say("Số trúng: ", "Winning number: ") + std::to_string(winning) +
-                        (won > 0 ? " +" + std::to_string(won) + " Zel" : std::string()));
+                        (won > 0 ? " +" + std::to_string(won) + " Zel"
+                                 : say(", vé của bạn không trúng", ", your ticket did not win")));
         lock.unlock();
         if (betting)
             portal.sendToClient(result);

@@ -19,9 +19,9 @@ namespace portalstub {
 // and reports, money transfer between the player and the stub's players, avatar and
 // password changes, and the number lottery with a draw every `drawSeconds` (ten minutes
 // unless told), whose result (1404) goes only to a player who holds a bet in that draw:
-// the result is a dialog over whatever screen is open. It keeps the
-// player's money, record and lottery bets; everything else is made up the same way every
-// time.
+// the result is a dialog over whatever screen is open. It keeps the player's record and
+// lottery bets (his money is the session ledger's); everything else is made up the same
+// way every time.
 class StubAccount {
 public:
     static constexpr int kDrawSeconds = 600;
@@ -31,8 +31,8 @@ public:
     StubAccount(const StubAccount&) = delete;
     StubAccount& operator=(const StubAccount&) = delete;
 
-    // The sign-in of `name` with `money`: the record answered from now on.
-    void signedIn(int32_t playerId, const std::string& name, int64_t money);
+    // The sign-in of `name`: the record answered from now on (his money is the ledger's).
+    void signedIn(int32_t playerId, const std::string& name);
 
     // The stub's other players, ranked and answering transfers, and who of them are friends.
     static constexpr const char* kPlayers[] = {"an",   "binh", "chi",  "dung",   "giang", "hoa", "khanh", "lan",
@@ -59,7 +59,6 @@ private:
     std::mutex mutex_;
     int32_t playerId_ = 0;
     std::string name_;
-    int64_t money_ = 0;
     int32_t avatar_ = 1;
     std::string fullname_ = "Nguyễn Văn Khách";
     int8_t gender_ = 1;

@@ -3,8 +3,10 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <numeric>
 
@@ -21,10 +23,11 @@ void logLine(const std::string& line) {
     platform::log("cao rua table: " + line);
 }
 
-void writeGuest(Message& message, int32_t id, const std::string& name) {
+// `money` -1: a stub player's own amount.
+void writeGuest(Message& message, int32_t id, const std::string& name, int64_t money = -1) {
     message.writeInt(id);
     message.writeUTF(name);
-    message.writeLong(500000);
+    message.writeLong(money >= 0 ? money : StubLedger::stubPlayerMoney(name));
     message.writeShort(int16_t(id % 10));
     message.writeInt(3000);
 }
@@ -54,10 +57,23 @@ void StubCaoRua::install() {
         echo.writeByte(request.readByte());
         echo.writeByte(request.readByte());
         echo.writeInt(me_().id);
-        for (int i = 0; i < 3; ++i)
-            echo.writeByte(request.readByte());
+        bool allUp = true;
+        for (int i = 0; i < 3; ++i) {
+            const int8_t card = request.readByte();
+            allUp = allUp && card != -1;
+            echo.writeByte(card);
+        }
         logLine("turn echoed");
         reply.send(echo);
+        if (!allUp) return;
+        uint64_t hand = 0;
+        {
+            std::lock_guard lock(mutex_);
+            hand = hand_;
+            if (!personUp_) ++handsUp_;
+            personUp_ = true;
+        }
+        finishIfAllUp(hand);
     });
     chain(11, [this](Message& request, TestPortal::Reply& reply) {
         const int8_t room = request.readByte();
@@ -105,6 +121,7 @@ void StubCaoRua::onJoin(Message& request, TestPortal::Reply& reply) {
         room_ = room;
         board_ = board;
         guests_ = guests;
+        dealt_.clear(); // a hand of the table left is over
     }
     cardTable_.setStake(stakeOfBoard(board));
     const int32_t stake = cardTable_.stake();
@@ -116,7 +133,7 @@ void StubCaoRua::onJoin(Message& request, TestPortal::Reply& reply) {
     for (int8_t place = 0; place < kPlaces; ++place) {
         auto guest = std::find_if(guests.begin(), guests.end(), [&](const Seated& g) { return g.place == place; });
         if (place == 0) {
-            writeGuest(joined, me.id, me.name);
+            writeGuest(joined, me.id, me.name, StubLedger::session().balance());
             joined.writeBool(0);
         } else if (guest != guests.end()) {
             writeGuest(joined, guest->id, guest->name);
@@ -167,15 +184,27 @@ void StubCaoRua::onStart(TestPortal::Reply& reply) {
     std::vector<Hand> hands = {{me_().id, {deck[0], deck[1], deck[2]}}};
     for (size_t i = 0; i < guests.size(); ++i)
         hands.push_back({guests[i].id, {deck[3 + 3 * i], deck[4 + 3 * i], deck[5 + 3 * i]}});
+    uint64_t hand = 0;
+    {
+        std::lock_guard lock(mutex_);
+        hand = ++hand_;
+        dealt_ = hands;
+        handsUp_ = 0;
+        personUp_ = false;
+    }
     logLine("a hand starts");
+    const double seconds = handSeconds();
     Message start(20);
     start.writeByte(room);
     start.writeByte(board);
-    start.writeByte(kInterval);
+    // The time limit the client counts down: the hand's, in whole seconds.
+    start.writeByte(int8_t(std::clamp(std::ceil(seconds), 1.0, 127.0)));
     start.writeInt(cardTable_.stake());
     for (int8_t card : hands[0].cards)
         start.writeByte(card);
     reply.send(start);
+    // The stub players turn theirs one a second from the third (sooner in a hand shorter
+    // than ten seconds).
     for (size_t i = 1; i < hands.size(); ++i) {
         Message turn(21);
         turn.writeByte(room);
@@ -183,14 +212,47 @@ void StubCaoRua::onStart(TestPortal::Reply& reply) {
         turn.writeInt(hands[i].id);
         for (int8_t card : hands[i].cards)
             turn.writeByte(card);
-        cardTable_.later((2.0 + double(i)) * handSeconds() / kInterval, std::move(turn));
+        cardTable_.later((2.0 + double(i)) * std::min(1.0, seconds / 10), [this, hand, turn = std::move(turn)] {
+            {
+                std::lock_guard lock(mutex_);
+                if (!handOpen(hand)) return;
+                ++handsUp_;
+            }
+            portal_.sendToClient(turn);
+            finishIfAllUp(hand);
+        });
     }
-    endHandLater(handSeconds(), hands);
+    // Time is up: the hand ends whoever has not turned his cards.
+    cardTable_.later(seconds, [this, hand] { finishHand(hand); });
 }
 
-double StubCaoRua::handSeconds() const {
+bool StubCaoRua::handOpen(uint64_t hand) const {
+    return hand == hand_ && !dealt_.empty();
+}
+
+void StubCaoRua::finishIfAllUp(uint64_t hand) {
+    bool allUp = false;
+    {
+        std::lock_guard lock(mutex_);
+        allUp = handOpen(hand) && handsUp_ == dealt_.size();
+    }
+    if (allUp) finishHand(hand);
+}
+
+void StubCaoRua::finishHand(uint64_t hand) {
+    std::vector<Hand> hands;
+    {
+        std::lock_guard lock(mutex_);
+        if (!handOpen(hand)) return;
+        hands.swap(dealt_);
+    }
+    logLine("the hand ends");
+    endHandLater(0.0, hands);
+}
+
+double StubCaoRua::handSeconds() {
     const char* pause = std::getenv("KAVO_STUB_CAORUA_PAUSE");
-    return pause && *pause ? std::max(0.5, std::atof(pause)) : double(kInterval);
+    return pause && *pause ? std::max(0.5, std::atof(pause)) : kHandSeconds;
 }
 
 int StubCaoRua::pointsOf(const Hand& hand) {
@@ -237,6 +299,7 @@ void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
         bonus.writeByte(board);
         bonus.writeInt(hands[i].id);
         bonus.writeInt(i == winner ? won : -stake);
+        if (hands[i].id == me_().id) StubLedger::session().move(i == winner ? won : -stake, "a hand of Cao Rua");
         bonus.writeUTF(i == winner ? "+" + std::to_string(won) : std::to_string(-stake));
         cardTable_.later(seconds + 0.2, std::move(bonus));
     }

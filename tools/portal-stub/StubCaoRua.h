@@ -17,19 +17,20 @@ namespace portalstub {
 // place 0, three stub players (ready) at places 1, 2 and 4, and leaves places 3 and 5
 // empty; board 2 is "playing": its join is followed by 62 with the stub players' hidden
 // hands, and that hand ends a few seconds later. The owner's start (20) deals: the
-// player gets 20 with his three cards, his turns (21) are echoed, the stub players
-// turn theirs one after another, and when the time limit passes every score text
-// (91), the reveal (50) and every bonus (52) follow. A kicked stub player's place is
-// taken again a little later (12); a buzzed stub player buzzes back (103). The stub
-// players get ready again (16) two seconds after the bonuses. KAVO_STUB_CAORUA_PAUSE
-// shortens the hand (its time limit, in seconds; the stub players' turns keep their
+// player gets 20 with his three cards and the hand's time limit, his turns (21) are
+// echoed, the stub players turn theirs one after another, and when the time limit
+// passes, or as soon as every hand is turned up, every score text (91), the reveal (50)
+// and every bonus (52) follow. A kicked stub player's place is taken again a little
+// later (12); a buzzed stub player buzzes back (103). The stub players get ready again
+// (16) two seconds after the bonuses. The time limit is 30 s, time to read the table;
+// KAVO_STUB_CAORUA_PAUSE sets another (in seconds; the stub players' turns keep their
 // share of it). The table's stake is the joined board's (the card table keeps it). Ready,
 // stake, chat and leave are the card table's answers, which serve every game. Other
 // games' requests go on to the handlers installed before.
 class StubCaoRua {
 public:
     static constexpr int kGameType = 17;
-    static constexpr int8_t kInterval = 10;
+    static constexpr double kHandSeconds = 30;
     static constexpr int8_t kPlayingBoard = 2;
 
     StubCaoRua(kavo::test::TestPortal& portal, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
@@ -54,8 +55,14 @@ private:
     // The score texts, the reveal and the bonuses of a hand, `seconds` from now.
     void endHandLater(double seconds, const std::vector<Hand>& hands);
     static int pointsOf(const Hand& hand);
+    // Under the mutex: whether `hand` is the one dealt and not over.
+    bool handOpen(uint64_t hand) const;
+    // Ends `hand` when every hand of it is turned up.
+    void finishIfAllUp(uint64_t hand);
+    // Ends `hand` now, unless it is over.
+    void finishHand(uint64_t hand);
     // The seconds from the deal to the end of a hand.
-    double handSeconds() const;
+    static double handSeconds();
 
     kavo::test::TestPortal& portal_;
     std::function<CardTableStub::Player()> me_;
@@ -66,6 +73,12 @@ private:
     int8_t room_ = 0;
     int8_t board_ = 0;
     int32_t nextGuest_ = 4200;
+    // The hand being played: its number, its hands (empty once over), how many of them
+    // are turned up, and whether the person's is.
+    uint64_t hand_ = 0;
+    std::vector<Hand> dealt_;
+    size_t handsUp_ = 0;
+    bool personUp_ = false;
     std::mt19937 shuffle_;
 };
 

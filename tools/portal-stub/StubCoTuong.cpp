@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -80,13 +81,13 @@ bool StubCoTuong::onJoin(Message& request, TestPortal::Reply& reply) {
     joined.writeInt(stake_);
     joined.writeInt(playerId_);
     joined.writeUTF(playerName_);
-    joined.writeLong(1000000);
+    joined.writeLong(StubLedger::session().balance());
     joined.writeShort(1);
     joined.writeInt(2500);
     joined.writeBool(0);
     joined.writeInt(kStubPlayerId);
     joined.writeUTF(kStubPlayerName);
-    joined.writeLong(500000);
+    joined.writeLong(StubLedger::stubPlayerMoney(kStubPlayerName));
     joined.writeShort(2);
     joined.writeInt(1200);
     joined.writeBool(0);
@@ -126,6 +127,7 @@ void StubCoTuong::onStart(TestPortal::Reply& reply) {
     start.writeInt(quota);
     start.writeInt(quota);
     reply.send(start);
+    startClock();
     if (!playerIsBlack_) later(1.0, [this] { stubMove(); });
 }
 
@@ -165,6 +167,7 @@ void StubCoTuong::onGame(Message& request, TestPortal::Reply& reply) {
         turn_ = next;
         ++generation_;
         reply.send(undone);
+        startClock();
         if (turn_ == kStubPlayerId) later(1.0, [this] { stubMove(); });
         break;
     }
@@ -238,13 +241,31 @@ void StubCoTuong::play(int32_t mover, int xs, int ys, int xd, int yd) {
     turn_ = next;
     ++generation_;
     portal_.sendToClient(moveMessage(mover, xs, ys, xd, yd, next, newType, secondsLeft));
-    if (captured && captured->kind == kavo::PieceKind::Jiang) endGame(mover);
+    if (captured && captured->kind == kavo::PieceKind::Jiang)
+        endGame(mover);
+    else
+        startClock();
+}
+
+void StubCoTuong::startClock() {
+    const int64_t left = turn_ == playerId_ ? playerLeft_ : stubLeft_;
+    later(double(left) / 1000, [this] {
+        if (!playing_) return;
+        const int32_t mover = turn_;
+        if (chargeClock(mover) > 0) {
+            startClock(); // woken a little early: the rest of the time
+            return;
+        }
+        platform::log("Chinese chess: the time of the side to move ran out");
+        endGame(mover == playerId_ ? kStubPlayerId : playerId_);
+    });
 }
 
 void StubCoTuong::endGame(int32_t winner) {
     playing_ = false;
     turn_ = -1;
     ++generation_;
+    StubLedger::session().move(winner == playerId_ ? stake_ : -stake_, "a chess game");
     Message result = gameMessage(kSubResult);
     for (int32_t id : {playerId_, kStubPlayerId}) {
         result.writeInt(id);
@@ -272,7 +293,10 @@ void StubCoTuong::later(double seconds, std::function<void()> work) {
         const auto due =
             std::chrono::steady_clock::now() +
             std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
-        laterQueue_.emplace_back(due, std::function<void()>(std::move(guarded)));
+        // In the order they fall due: a turn's clock waits behind the stub player's answers.
+        const auto at = std::upper_bound(laterQueue_.begin(), laterQueue_.end(), due,
+                                         [](const auto& time, const auto& entry) { return time < entry.first; });
+        laterQueue_.emplace(at, due, std::function<void()>(std::move(guarded)));
     }
     laterChanged_.notify_all();
 }

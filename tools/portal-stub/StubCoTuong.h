@@ -22,10 +22,11 @@ namespace portalstub {
 // player answers a second later with its first allowed move, a capture first. Taking a
 // general or resigning ends the game; an undo takes the last two moves back; a draw
 // offer is refused. Each side's clock runs on its turns from a quota of 900 s (or
-// KAVO_STUB_CHESS_QUOTA seconds) and every move reports the mover's time left; a mover
-// whose time ran out loses. The stub player gets ready again two seconds after a game.
-// The stake is the joined board's. Handlers run on the portal's thread, delayed
-// replies on a thread of the table's own; one mutex guards the game.
+// KAVO_STUB_CHESS_QUOTA seconds) and every move reports the mover's time left; the side
+// to move loses the moment its time runs out, whether or not it ever moves. The stub
+// player gets ready again two seconds after a game. The stake is the joined board's.
+// Handlers run on the portal's thread, delayed replies on a thread of the table's own;
+// one mutex guards the game.
 class StubCoTuong {
 public:
     static constexpr int8_t kGameType = 5;
@@ -87,6 +88,9 @@ private:
     void endGame(int32_t winner);
     // Charges the mover's clock with the turn that ends now; his seconds left.
     int32_t chargeClock(int32_t mover);
+    // Under the game's mutex, when a turn begins: the side to move loses when its time
+    // is gone before the turn ends.
+    void startClock();
     kavo::Message moveMessage(int32_t mover, int xs, int ys, int xd, int yd, int32_t next, int8_t newType,
                               int32_t secondsLeft) const;
     // Squares between the stub's frame and the player's (the same map both ways).

@@ -2,10 +2,10 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <chrono>
 #include <condition_variable>
-#include <ctime>
 #include <map>
 #include <mutex>
 #include <string>
@@ -124,7 +124,7 @@ Message friendList() {
         if (!player) continue;
         reply.writeInt(player->id);
         reply.writeUTF(player->name);
-        reply.writeLong(50000 + 1000 * int64_t(player->id % 100));
+        reply.writeLong(StubLedger::stubPlayerMoney(player->name));
         reply.writeShort(int16_t(player->id % 10));
         reply.writeByte(player->online ? 1 : 0);
         if (player->online) {
@@ -237,17 +237,24 @@ void StubMail::afterJoin(int gameType) {
     Message detail(34);
     detail.writeInt(opponent.id);
     detail.writeUTF(opponent.name);
-    detail.writeLong(1234567);
+    detail.writeLong(StubLedger::stubPlayerMoney(opponent.name));
     detail.writeShort(2);
     for (int32_t value : {150, 12, 7, 2, 1}) // experience, won, lost, drawn, given up
         detail.writeInt(value);
     state().sender->send(std::move(detail), std::chrono::seconds(2));
 }
 
-void StubMail::afterSignIn(TestPortal::Reply& reply) {
+std::string StubMail::nameOf(int32_t id) {
+    const Known* player = playerWithId(id);
+    return player ? player->name : "";
+}
+
+void StubMail::withMailbox(TestPortal::Reply& reply) {
+    // One notice, written once: it carries the time it was written, so a mailbox that
+    // already holds it does not take it again.
     Message admin(1701);
     admin.writeInt(3);
-    admin.writeLong(int64_t(std::time(nullptr)) * 1000);
+    admin.writeLong(kMaintenanceNoticeTime);
     admin.writeInt(kAdministrator);
     admin.writeUTF("admin");
     admin.writeUTF(say("Bảo trì lúc 2 giờ sáng", "Maintenance at 2 a.m."));

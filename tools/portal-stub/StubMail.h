@@ -2,6 +2,9 @@
 
 #include "tests/support/TestPortal.h"
 
+#include <cstdint>
+#include <string>
+
 namespace portalstub {
 
 // The stub's friends, private chat and mail: three friends ("an" online at a board,
@@ -13,8 +16,13 @@ public:
     // Installs the handlers of commands 5, 33, 36 and 104 on `portal` (kept for the
     // process).
     static void install(kavo::test::TestPortal& portal);
-    // The mail that follows the welcome notice at sign-in.
-    static void afterSignIn(kavo::test::TestPortal::Reply& reply);
+    // When the maintenance notice was written (milliseconds since 1970).
+    static constexpr int64_t kMaintenanceNoticeTime = 1765000000000LL;
+    // The mail that follows the welcome notice in the answer to a mailbox request: the
+    // maintenance notice and a friend request.
+    static void withMailbox(kavo::test::TestPortal::Reply& reply);
+    // The name of a friend or known player by id (empty when none has it).
+    static std::string nameOf(int32_t id);
     // At a Caro or Tetris board, the opponent's details (reply 34) two seconds after
     // the join.
     static void afterJoin(int gameType);

@@ -2,6 +2,7 @@
 
 #include "games/maubinh/MauBinhRules.h"
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
 #include <array>
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int kGameType = 16;
 constexpr int16_t kGame = 47;
-constexpr int8_t kDefaultTime = 90;
 constexpr double kShow = 16.0;
 
 void logLine(const std::string& line) {
@@ -128,8 +128,13 @@ void StubMauBinh::install() {
         case 10: {
             const int8_t choice = request.readByte();
             logLine("time choice " + std::to_string(choice));
+            const int8_t seconds = choice == 0 ? 120 : choice == 1 ? 90 : 60;
+            {
+                std::lock_guard lock(mutex_);
+                limit_ = seconds;
+            }
             Message answer = sub(10);
-            answer.writeByte(choice == 0 ? 120 : choice == 1 ? 90 : 60);
+            answer.writeByte(seconds);
             reply.send(answer);
             break;
         }
@@ -192,17 +197,19 @@ void StubMauBinh::deal(int8_t room, int8_t board, TestPortal::Reply& reply) {
         seats.push_back(seat);
     }
     const bool special = std::getenv("KAVO_STUB_MAUBINH_SPECIAL") != nullptr;
+    int8_t limit = 0;
     {
         std::lock_guard lock(mutex_);
         seats_ = seats;
         room_ = room;
         board_ = board;
+        limit = limit_;
     }
     logLine("deal " + std::to_string(seed) + (special ? " with a special hand" : ""));
     Message start = sub(20);
     start.writeByte(room);
     start.writeByte(board);
-    start.writeByte(kDefaultTime);
+    start.writeByte(limit);
     writeCards(start, seats.front().cards);
     start.writeByte(special ? 2 : -1);
     reply.send(start);
@@ -213,7 +220,21 @@ void StubMauBinh::deal(int8_t room, int8_t board, TestPortal::Reply& reply) {
         table_.later(0.5, std::move(done));
     }
     // A special hand is not arranged: the person's hand is judged as dealt.
-    if (special) finish(seats.front().cards);
+    if (special) {
+        finish(seats.front().cards);
+        return;
+    }
+    // When the time runs out before the person finishes, his cards are arranged for him.
+    table_.later(double(limit), [this, seed] {
+        std::vector<int> mine;
+        {
+            std::lock_guard lock(mutex_);
+            if (seed != deals_ || seats_.empty()) return;
+            mine = seats_.front().cards;
+        }
+        logLine("the time is up: the person's cards are arranged for him");
+        finish(arrange(mine));
+    });
 }
 
 void StubMauBinh::finish(const std::vector<int>& arrangement) {
@@ -262,6 +283,7 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
                 totals[i] += iWins;
                 totals[j] -= iWins;
             }
+    StubLedger::session().move(int64_t(totals[0]) * stake, "a hand of Mau Binh");
     Message result = sub(40);
     result.writeInt(seats.front().id);
     result.writeInt(totals[0] * stake);

@@ -14,13 +14,14 @@ namespace portalstub {
 // (20) deals thirteen cards to everybody and 47/20 to the person (special hand 2
 // instead of none when KAVO_STUB_MAUBINH_SPECIAL is set); 47/23 and 47/24 sort the
 // person's cards by rank or by suit, 47/25 answers an arrangement that is no foul,
-// 47/10 sets 120, 90 or 60 seconds. The stub players finish at once; when the person
-// finishes (47/30) the hands are compared pairwise and 47/40 goes out (money = chi x
-// the table's stake), then 47/50 after the show (16 s, or KAVO_STUB_MAUBINH_PAUSE
-// seconds), and the stub players get ready again two seconds later. A special hand is
-// judged at once, as dealt. The auto-arrangement and the stub players' hands are the
-// strongest arrangement with no foul (back first, then middle, then front).
-// Other game types go to the handlers installed before.
+// 47/10 sets 120, 90 or 60 seconds (90 until then). The stub players finish at once;
+// when the person finishes (47/30), or his time runs out and the stub arranges his
+// cards as it would auto-arrange them, the hands are compared pairwise and 47/40 goes
+// out (money = chi x the table's stake), then 47/50 after the show (16 s, or
+// KAVO_STUB_MAUBINH_PAUSE seconds), and the stub players get ready again two seconds
+// later. A special hand is judged at once, as dealt. The auto-arrangement and the stub
+// players' hands are the strongest arrangement with no foul (back first, then middle,
+// then front). Other game types go to the handlers installed before.
 class StubMauBinh {
 public:
     StubMauBinh(kavo::test::TestPortal& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
@@ -46,6 +47,7 @@ private:
     int8_t room_ = 0;
     int8_t board_ = 0;
     unsigned deals_ = 0;
+    int8_t limit_ = 90; // the seconds to arrange a hand in
 };
 
 } // namespace portalstub

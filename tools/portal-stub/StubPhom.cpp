@@ -4,8 +4,10 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace portalstub {
@@ -58,6 +60,12 @@ bool extends(const std::vector<int8_t>& meld, int8_t card) {
 
 StubPhom::StubPhom(TestPortal& portal) : portal_(portal), laterThread_([this] { runLater(); }) {
     if (const char* pause = std::getenv("KAVO_STUB_PHOM_PAUSE")) pause_ = std::max(0.0, std::atof(pause));
+    if (const char* turn = std::getenv("KAVO_STUB_PHOM_TURN"); turn && std::atof(turn) > 0)
+        turnSeconds_ = std::atof(turn);
+}
+
+int8_t StubPhom::interval() const {
+    return int8_t(std::clamp(std::ceil(turnSeconds_), 1.0, 127.0));
 }
 
 StubPhom::~StubPhom() {
@@ -117,14 +125,14 @@ void StubPhom::onJoin(Message& request, Reply& reply) {
     joined.writeInt(stake_);
     joined.writeInt(playerId_);
     joined.writeUTF(playerName_);
-    joined.writeLong(1000000);
+    joined.writeLong(StubLedger::session().balance());
     joined.writeShort(1);
     joined.writeInt(2500);
     joined.writeBool(0);
     for (int i = 0; i < 3; ++i) {
         joined.writeInt(kStubIds[i]);
         joined.writeUTF(kNames[i]);
-        joined.writeLong(500000);
+        joined.writeLong(StubLedger::stubPlayerMoney(kNames[i]));
         joined.writeShort(int16_t(2 + i));
         joined.writeInt(3000);
         joined.writeBool(1);
@@ -154,7 +162,7 @@ Message StubPhom::playingMessage() const {
     Message playing(62);
     playing.writeByte(room_);
     playing.writeByte(board_);
-    playing.writeByte(kInterval);
+    playing.writeByte(interval());
     playing.writeInt(kStubIds[1]); // whose turn it is
     playing.writeInt(kStubIds[0]); // whose discard may be eaten
     static constexpr int8_t kShown[3][4] = {{44, 37, 30, 9}, {48, 41, 2, 19}, {50, 23, 14, 6}};
@@ -192,6 +200,7 @@ void StubPhom::onStart(Reply& reply) {
     mustFire_ = true; // the first player holds ten cards and fires first
     playing_ = true;
     ++generation_;
+    startMyClock();
     std::string dealt;
     for (int8_t card : seats_[0].hand)
         dealt += " " + std::to_string(card);
@@ -199,7 +208,7 @@ void StubPhom::onStart(Reply& reply) {
     Message start(20);
     start.writeByte(room_);
     start.writeByte(board_);
-    start.writeByte(kInterval);
+    start.writeByte(interval());
     start.writeInt(playerId_);
     start.writeInt(playerId_);
     for (int8_t card : seats_[0].hand)
@@ -249,11 +258,15 @@ void StubPhom::onFire(Message& request, Reply& reply) {
 void StubPhom::nextTurn(size_t firedBy) {
     turn_ = (firedBy + 1) % 4;
     mustFire_ = false;
+    ++generation_; // the clock of the turn that ended stops
     if (std::all_of(std::begin(seats_), std::end(seats_), [](const Seat& seat) { return seat.fires >= 4; })) {
         endDeal(false);
         return;
     }
-    if (turn_ == 0) return;
+    if (turn_ == 0) {
+        startMyClock();
+        return;
+    }
     if (stock_.empty()) {
         logLine("the stock is empty");
         return;
@@ -284,6 +297,44 @@ void StubPhom::stubTurn(uint64_t generation) {
     lock.unlock();
     portal_.sendToClient(draw);
     portal_.sendToClient(fired);
+}
+
+void StubPhom::startMyClock() {
+    const uint64_t generation = generation_;
+    later(turnSeconds_, [this, generation] { myTimeIsUp(generation); });
+}
+
+// As for a stub player: the stock's card when none was taken, then the highest loose
+// card (the rightmost of the sorted hand; which card the client has raised never
+// reaches the table) is fired for him.
+void StubPhom::myTimeIsUp(uint64_t generation) {
+    std::unique_lock lock(mutex_);
+    if (generation != generation_ || !playing_ || turn_ != 0) return;
+    std::vector<Message> out;
+    auto& hand = seats_[0].hand;
+    if (!mustFire_ && !stock_.empty()) {
+        const int8_t drawn = stock_.back();
+        stock_.pop_back();
+        hand.push_back(drawn);
+        Message draw(63);
+        draw.writeByte(room_);
+        draw.writeByte(board_);
+        draw.writeInt(playerId_);
+        draw.writeByte(drawn);
+        out.push_back(draw);
+    }
+    if (hand.empty()) return;
+    const int8_t card = highestLoose(hand);
+    takeCard(hand, card);
+    const int slot = int(seats_[0].fired.size());
+    seats_[0].fired.push_back(card);
+    ++seats_[0].fires;
+    logLine("the player's time is up: card " + std::to_string(card) + " fired for him");
+    out.push_back(fireMessage(0, card, slot));
+    nextTurn(0);
+    lock.unlock();
+    for (const auto& message : out)
+        portal_.sendToClient(message);
 }
 
 void StubPhom::onDraw(Reply& reply) {
@@ -477,6 +528,7 @@ std::vector<Message> StubPhom::endMessages(bool byU) {
         bonus.writeByte(board_);
         bonus.writeInt(seats_[s].id);
         bonus.writeInt(won ? 3 * stake_ : -stake_);
+        if (s == 0) StubLedger::session().move(won ? 3 * stake_ : -stake_, "a deal of Phom");
         bonus.writeUTF(won ? say("Nhất", "First") : say("Thua", "Lost"));
         out.push_back(bonus);
     }
@@ -505,8 +557,11 @@ void StubPhom::endDeal(bool byU) {
 void StubPhom::later(double seconds, std::function<void()> work) {
     {
         std::lock_guard lock(laterMutex_);
-        laterQueue_.emplace_back(std::chrono::steady_clock::now() + std::chrono::milliseconds(int64_t(seconds * 1000)),
-                                 std::move(work));
+        // In the order they fall due: a turn's clock waits behind the stub players' pauses.
+        const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(int64_t(seconds * 1000));
+        const auto at = std::upper_bound(laterQueue_.begin(), laterQueue_.end(), due,
+                                         [](const auto& time, const auto& entry) { return time < entry.first; });
+        laterQueue_.emplace(at, due, std::move(work));
     }
     laterChanged_.notify_all();
 }

@@ -21,6 +21,9 @@ namespace portalstub {
 // lay-offs of the player are checked against the turn and answered to the table; a
 // request out of turn gets 54. A stub player draws and fires its highest loose card
 // after a pause (environment variable KAVO_STUB_PHOM_PAUSE, in seconds; 1 by default).
+// The player's turn lasts 30 s (KAVO_STUB_PHOM_TURN seconds), the time the deal's
+// messages carry; when it runs out the stub draws for him if he has not, fires his
+// highest loose card and passes the turn.
 // The grouping report (68) is taken without an answer. When every player has fired
 // four cards the deal ends: 51 (score and loose cards) and 52 (the lowest score wins
 // three stakes, the others lose one) for each player, then the stub players are ready
@@ -34,7 +37,7 @@ class StubPhom {
 public:
     static constexpr int8_t kGameType = 13;
     static constexpr int32_t kStubIds[3] = {4301, 4302, 4303};
-    static constexpr int8_t kInterval = 30;
+    static constexpr double kTurnSeconds = 30;
 
     explicit StubPhom(kavo::test::TestPortal& portal);
     ~StubPhom();
@@ -79,12 +82,18 @@ private:
     // Passes the turn on from the seat that fired; stub seats play after the pause.
     void nextTurn(size_t firedBy);
     void stubTurn(uint64_t generation);
+    // The player's turn clock, from now (lock held), and its end.
+    void startMyClock();
+    void myTimeIsUp(uint64_t generation);
+    // The turn time in whole seconds, as the messages carry it.
+    int8_t interval() const;
     void later(double seconds, std::function<void()> work);
     void runLater();
 
     kavo::test::TestPortal& portal_;
     std::function<int()> gameType_;
     double pause_ = 1.0;
+    double turnSeconds_ = kTurnSeconds;
 
     std::mutex mutex_;
     int32_t playerId_ = 0;

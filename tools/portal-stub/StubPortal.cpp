@@ -101,7 +101,7 @@ void StubPortal::install() {
         mail.writeUTF("admin");
         mail.writeUTF(say("Chào mừng đến Kavo Online!", "Welcome to Kavo Online!"));
         reply.send(mail);
-        StubMail::afterSignIn(reply);
+        StubMail::withMailbox(reply);
     });
     shop_.install(portal_);
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
@@ -120,7 +120,7 @@ void StubPortal::install() {
             reply.send(refused);
             return;
         }
-        account_.signedIn(playerIdOf(user), user, 1000000);
+        account_.signedIn(playerIdOf(user), user);
         Message signedIn(3);
         signedIn.writeInt(playerIdOf(user));
         signedIn.writeLong(shop_.signIn(user));

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <cctype>
 #include <ctime>
@@ -53,27 +54,23 @@ std::string now() {
 int64_t StubShop::signIn(const std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
     player_ = name;
-    return money_.emplace(name, kStartMoney).first->second;
+    return StubLedger::session().signIn(name);
 }
 
 int64_t StubShop::money() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return money_.emplace(player_, kStartMoney).first->second;
+    return StubLedger::session().balance();
 }
 
 void StubShop::spend(int64_t amount, const std::string& what) {
     std::lock_guard<std::mutex> lock(mutex_);
-    money_.emplace(player_, kStartMoney).first->second -= amount;
+    StubLedger::session().move(-amount, what);
     log_[player_].emplace_back(now(), what + " (-" + std::to_string(amount) + " Zel)");
-    platform::log("shop: " + player_ + " " + what + ", money " + std::to_string(money_[player_]));
 }
 
 int64_t StubShop::credit(int64_t amount, const std::string& what) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const int64_t money = money_.emplace(player_, kStartMoney).first->second += amount;
     log_[player_].emplace_back(now(), what + " (+" + std::to_string(amount) + " Zel)");
-    platform::log("top-up: " + player_ + " " + what + ", money " + std::to_string(money));
-    return money;
+    return StubLedger::session().move(amount, "top-up: " + what);
 }
 
 Message StubShop::promotionText() {
@@ -219,9 +216,18 @@ void StubShop::install(TestPortal& portal) {
         }
         reply.send(answer);
     });
-    portal.onCommand(57, [](Message& request, TestPortal::Reply&) {
+    // The carrier reports a sent top-up message at once here: its value is added and
+    // the new balance goes out as a card's would.
+    portal.onCommand(57, [this](Message& request, TestPortal::Reply& reply) {
         const std::string body = request.readUTF();
         platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
+        Message answer(71);
+        answer.writeByte(0);
+        answer.writeByte(1);
+        answer.writeUTF(say("Nạp SMS thành công", "Text message top-up accepted"));
+        answer.writeUTF("");
+        answer.writeLong(credit(kSmsValue, "SMS"));
+        reply.send(answer);
     });
     // Sub 2, the transaction log, is the shop's; the report categories stay with the
     // handler set before.

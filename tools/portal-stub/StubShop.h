@@ -12,16 +12,17 @@ namespace portalstub {
 
 // The stub's shop and top-up answers: the channel list, the promotion text, pages of
 // items and avatars, purchases for oneself and gifts to two stub friends, card and
-// store top-ups, and a log of all of it. Money is kept per player name for the life
-// of the stub; the player is the one who signed in last.
+// store top-ups, and a log of all of it. The money is the session ledger's; the player
+// is the one who signed in last.
 class StubShop {
 public:
-    static constexpr int64_t kStartMoney = 1000000;
     static constexpr int kPages = 3;
     // What a card whose serial and code are digits adds.
     static constexpr int64_t kCardValue = 50000;
     // What a store receipt adds.
     static constexpr int64_t kStoreValue = 20000;
+    // What a sent top-up text message adds.
+    static constexpr int64_t kSmsValue = 10000;
 
     void install(kavo::test::TestPortal& portal);
     // The player who signed in; the money the sign-in reply carries.
@@ -37,7 +38,6 @@ private:
 
     std::mutex mutex_;
     std::string player_;
-    std::map<std::string, int64_t> money_;
     std::map<std::string, std::vector<std::pair<std::string, std::string>>> log_;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/runtime/Log.h"
 #include "tests/support/TestPortal.h"
 #include "tools/portal-stub/StubHttp.h"
+#include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
 
 #include <cstdio>
@@ -58,7 +59,7 @@ void StubSocialNet::installSignIn(TestPortal& portal) {
         const std::string name = "sn" + std::to_string(n);
         Message signedIn(3);
         signedIn.writeInt(StubPortal::playerIdOf(name));
-        signedIn.writeLong(1000000);
+        signedIn.writeLong(StubLedger::session().signIn(name));
         signedIn.writeShort(1);
         signedIn.writeInt(2500);
         reply.send(signedIn);

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -326,8 +327,14 @@ void StubStakeTables::giveTurn(size_t index) {
     turn.writeInt(seats_[index].id);
     turn.writeByte(int8_t(kTurnSeconds));
     send(turn);
-    if (seats_[index].id == me_().id) return;
     const uint64_t hand = hand_;
+    if (seats_[index].id == me_().id) {
+        // The person acts last; when his time runs out he stands and the game ends.
+        later(kTurnSeconds, [this, index, hand] {
+            if (hand == hand_ && running_ && turn_ == index) endXiZach();
+        });
+        return;
+    }
     later(2.0, [this, index, hand] { stubPlays(index, hand); });
 }
 
@@ -397,6 +404,7 @@ void StubStakeTables::settle(const std::vector<int>& points, const std::vector<s
         bonus.writeInt(change);
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
         send(bonus);
+        if (seats_[i].id == me_().id) StubLedger::session().move(change, "a hand at a stake table");
     }
     logLine("hand over, place " + std::to_string(best) + " wins");
     const uint64_t hand = hand_;

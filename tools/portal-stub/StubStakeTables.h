@@ -25,8 +25,9 @@ namespace portalstub {
 // Xi Zach (2): the start deals two cards each, sends the person his with the first
 // stub player to act (20) and that turn (21 type 1). A draw (21 kind 0) is answered
 // with the card (21 type 0), a stand (kind 1) passes the turn; stub players draw below
-// 15 and stand; the owner acts last; his check of a hand (67) shows that player's
-// cards (21 type 2); his stand ends the game (91, 50, 52).
+// 15 and stand; the owner acts last, with 15 s; his check of a hand (67) shows that
+// player's cards (21 type 2); his stand, or the end of his time, ends the game (91, 50,
+// 52).
 //
 // The stub players get ready again (16) two seconds after a hand's money. Every pause
 // is multiplied by KAVO_STUB_STAKE_PAUSE when it is set (0.1: ten times as fast). A

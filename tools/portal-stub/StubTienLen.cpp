@@ -3,6 +3,7 @@
 #include "games/tienlen/CardUtils.h"
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubTienLenMBRules.h"
 
 #include <algorithm>
@@ -326,6 +327,7 @@ void StubTienLen::settle(int32_t winner) {
         bonus.writeInt(moneyOf(won));
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
         send_(bonus);
+        if (seat.id == player_) StubLedger::session().move(moneyOf(won), "a game of Tien Len");
     }
 }
 
@@ -345,9 +347,20 @@ void StubTienLen::readyAgain() {
 }
 
 void StubTienLen::afterTurn() {
-    if (!running_ || turn_ < 0 || seats_[size_t(turn_)].id == player_) return;
+    if (!running_ || turn_ < 0) return;
     const uint64_t generation = generation_;
     const int moveCount = moveCount_;
+    if (seats_[size_t(turn_)].id == player_) {
+        // The client passes when its clock runs out; should that never come, the turn
+        // still ends a little later, as a pass (or the lowest card when he leads).
+        later_(kInterval + kGraceSeconds, [this, generation, moveCount] {
+            std::lock_guard lock(mutex_);
+            if (generation != generation_ || moveCount != moveCount_ || !running_ || turn_ < 0) return;
+            logLine("the player's time is up");
+            skipLocked(turn_);
+        });
+        return;
+    }
     // The first answer waits for the deal to end on the player's screen.
     later_(moveCount == 0 ? 3.0 * pause_ : pause_, [this, generation, moveCount] { act(generation, moveCount); });
 }

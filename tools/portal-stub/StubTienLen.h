@@ -54,6 +54,8 @@ public:
     bool running() const;
 
     static constexpr int kInterval = 20;
+    // How long past his turn time the stub waits for the player's own pass.
+    static constexpr int kGraceSeconds = 3;
 
 private:
     struct Seat {

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 
 #include <string>
 #include <vector>
@@ -25,20 +26,19 @@ const std::vector<uint8_t> kPicture = {
 struct StubPlayer {
     int32_t id;
     const char* name;
-    int64_t money;
     int16_t avatar;
     bool online;
 };
 
 constexpr StubPlayer kWaiting[] = {
-    {2001, "lan", 120000, 1, true},  {2002, "minh", 54000, 2, true}, {2003, "hoa", 9800, 3, true},
-    {2004, "tuan", 760000, 4, true}, {2005, "vy", 31000, 5, true},
+    {2001, "lan", 1, true},  {2002, "minh", 2, true}, {2003, "hoa", 3, true},
+    {2004, "tuan", 4, true}, {2005, "vy", 5, true},
 };
 constexpr StubPlayer kFriends[] = {
-    {3001, "bao", 88000, 6, true},
-    {3002, "thu", 15000, 7, false},
-    {3003, "khoa", 430000, 8, true},
-    {3004, "ngoc", 2000, 9, false},
+    {3001, "bao", 6, true},
+    {3002, "thu", 7, false},
+    {3003, "khoa", 8, true},
+    {3004, "ngoc", 9, false},
 };
 
 struct GiftCategory {
@@ -57,7 +57,7 @@ Message waitingList() {
     for (const auto& p : kWaiting) {
         reply.writeInt(p.id);
         reply.writeUTF(p.name);
-        reply.writeLong(p.money);
+        reply.writeLong(StubLedger::stubPlayerMoney(p.name));
         reply.writeShort(p.avatar);
         reply.writeInt(1500); // exp
         reply.writeUTF("");   // status
@@ -71,7 +71,7 @@ Message friendList() {
     for (const auto& p : kFriends) {
         reply.writeInt(p.id);
         reply.writeUTF(p.name);
-        reply.writeLong(p.money);
+        reply.writeLong(StubLedger::stubPlayerMoney(p.name));
         reply.writeShort(p.avatar);
         reply.writeByte(p.online ? 1 : 0);
         if (p.online) {
