@@ -104,6 +104,9 @@ TEST_F(FriendsRoad, TwoRequestsAreAnsweredFromTheInvitationList) {
     // The last row read comes first in the mailbox.
     EXPECT_EQ(answers(), (std::vector<std::vector<uint8_t>>{{2, 0, 0, 0, 32}, {3, 0, 0, 0, 31}}));
     EXPECT_TRUE(UIController::listMessage().empty());
+    // Back takes the mailbox off over the sheet; opened again, it starts on its lists.
+    KavoOnlineAppDelegate::getInstance().doBack();
+    run("tap id=btnChat\nadvance 0.5\nexpect-not id=btnXoaTatCa\ntap id=btnAddFriend");
 }
 
 TEST_F(FriendsRoad, AFriendIsAskedByNameThroughTheSearch) {
