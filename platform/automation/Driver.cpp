@@ -276,8 +276,10 @@ Driver::Outcome Driver::tap(const Selector& selector) {
     outcome = pressPoint(*view, point);
     if (!outcome.ok) return outcome;
     auto& app = ui::Application::shared();
+    // Down and up in one step: work posted meanwhile (a reply that reloads a table and
+    // makes its header buttons anew) runs after the up, so it cannot take the control
+    // from under the finger and lose the tap whenever a reply happens to arrive then.
     app.dispatchTouch(ui::TouchPhase::Began, point);
-    RunLoop::main().runPending();
     app.dispatchTouch(ui::TouchPhase::Ended, point);
     settle();
     return {};

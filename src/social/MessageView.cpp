@@ -235,6 +235,10 @@ void MessageView::viewDidAppear(bool animated) {
     reloadInviteCount();
     for (const auto& subview : std::vector<platform::ui::ViewPtr>(viewContent_->subviews()))
         subview->removeFromSuperview();
+    // The invitation and add-friend sheets of the last showing go with it (back takes the
+    // mailbox off without closing them): each showing starts on the friends list.
+    if (friendInviteView_ && friendInviteView_->isViewLoaded()) friendInviteView_->view()->removeFromSuperview();
+    if (addFriendView_ && addFriendView_->isViewLoaded()) addFriendView_->view()->removeFromSuperview();
     // A new connection for each showing; the panels of the last one went above.
     if (kavoDB_) kavoDB_->close();
     kavoDB_ = std::make_shared<ChatDatabase>();

@@ -93,10 +93,20 @@ TEST_F(FriendsRoad, TwoRequestsAreAnsweredFromTheInvitationList) {
     run("tap id=showFriendInviteView\nadvance 0.2\nwait text=em\nwait text=dung\ntap id=btnAccept_Clicked\nadvance "
         "0.2\n"
         "tap id=btnDelete_Clicked\nadvance 0.2");
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(104).size() == 2; }, 5));
+    // Only the answers: the mailbox's friend-list request (104/5) may reach the portal
+    // after the records were cleared.
+    const auto answers = [this] {
+        auto sent = bodies(104);
+        std::erase_if(sent, [](const std::vector<uint8_t>& body) { return body.empty() || body[0] == 5; });
+        return sent;
+    };
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return answers().size() == 2; }, 5));
     // The last row read comes first in the mailbox.
-    EXPECT_EQ(bodies(104), (std::vector<std::vector<uint8_t>>{{2, 0, 0, 0, 32}, {3, 0, 0, 0, 31}}));
+    EXPECT_EQ(answers(), (std::vector<std::vector<uint8_t>>{{2, 0, 0, 0, 32}, {3, 0, 0, 0, 31}}));
     EXPECT_TRUE(UIController::listMessage().empty());
+    // Back takes the mailbox off over the sheet; opened again, it starts on its lists.
+    KavoOnlineAppDelegate::getInstance().doBack();
+    run("tap id=btnChat\nadvance 0.5\nexpect-not id=btnXoaTatCa\ntap id=btnAddFriend");
 }
 
 TEST_F(FriendsRoad, AFriendIsAskedByNameThroughTheSearch) {

@@ -141,7 +141,20 @@ TEST_F(SettingsRoad, LogOutDisconnects) {
     EXPECT_TRUE(portal().waitForClientGone(5));
 }
 
-class SettingsScreens : public SettingsRoad, public ::testing::WithParamInterface<platform::ui::Idiom> {};
+// The settings sheet is kept for the process and laid out in the idiom of its first
+// showing: each idiom's test lays it out anew, and leaves none behind for the next test.
+class SettingsScreens : public SettingsRoad, public ::testing::WithParamInterface<platform::ui::Idiom> {
+protected:
+    void SetUp() override {
+        SettingsRoad::SetUp();
+        SettingsView::getInstance()->setView(nullptr);
+    }
+    void TearDown() override {
+        SettingsView::getInstance()->setView(nullptr);
+        SettingsView::getInstance()->setIsSetMoney(false);
+        SettingsRoad::TearDown();
+    }
+};
 
 TEST_P(SettingsScreens, ThePanelsArePhotographed) {
     const bool tablet = GetParam() == platform::ui::Idiom::Tablet;

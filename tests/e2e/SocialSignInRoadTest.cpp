@@ -158,8 +158,8 @@ TEST_F(SocialSignInRoad, ACancelledPageLeavesTheLogInScreen) {
 }
 
 TEST_F(SocialSignInRoad, TheLoginDialogCoversTheLogInScreenOnPhoneAndTablet) {
-    network_.showLoginPage();
     for (auto idiom : {platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet}) {
+        network_.showLoginPage(); // SetUp resets the web server's answers
         platform::ui::Screen::setIdiom(idiom);
         launch();
         auto result = drive(chooseSocialNetwork());

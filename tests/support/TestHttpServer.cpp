@@ -90,6 +90,16 @@ void TestHttpServer::serveTexts() {
     mode_ = Mode::Texts;
 }
 
+void TestHttpServer::reset() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    mode_ = Mode::Texts;
+    status_ = 500;
+    texts_.clear();
+    answers_.clear();
+    requests_.clear();
+    held_.clear();
+}
+
 std::vector<TestHttpServer::Request> TestHttpServer::requests() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return requests_;

@@ -53,6 +53,9 @@ public:
     void holdConnections();
     // Back to serving the texts.
     void serveTexts();
+    // As new: no texts, answers or recorded requests, serving texts, held connections
+    // closed. A server shared by a process's tests is reset before each one.
+    void reset();
 
     std::vector<Request> requests() const;
     bool waitForRequests(size_t count, double timeout);

@@ -1,5 +1,6 @@
 #include "tests/support/client/ClientTestSupport.h"
 
+#include "account/ShopView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/MailStore.h"
 #include "app/Resources.h"
@@ -163,9 +164,12 @@ void ClientFixture::SetUp() {
 
     world.installDefaultPortalHandlers();
     world.portal().clearMessages();
+    world.http().reset(); // no answers or requests left by an earlier test
     GlobalService::setIP("127.0.0.1");
     GlobalService::setPORT(world.portal().port());
     ServerView::resetInstance();
+    // The shop is kept for the process and asks for its channels once: each test a new one.
+    ShopView::getInstance()->resetForTesting();
     UIController::setOkValue(-1);
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();

@@ -54,8 +54,8 @@ uint16_t deadLoopbackPort();
 
 // Each test: a fresh data folder (user defaults), the world's bundle, the manual
 // clock, the main run loop on this thread, no windows or alerts, the portal's
-// handlers and records reset. launch() starts the client as the application does,
-// headless.
+// handlers and records, the web server's answers and records and the shop screen reset. launch() starts the client as
+// the application does, headless.
 class ClientFixture : public ::testing::Test {
 protected:
     void SetUp() override;
