@@ -151,27 +151,29 @@ TEST_F(LobbyWaits, EscapeClosesTheTopSheetThenGoesBack) {
 }
 
 // Escape is the desktop's back, but the game grid has no back button: there Escape only
-// closes what is open over it and never signs the player out. The swipe still leaves.
-TEST_F(LobbyWaits, EscapeOnTheGameGridClosesTheMailboxPanelAndNeverSignsOut) {
-    signIn();
-    ASSERT_TRUE(drive("tap id=btnChat\nadvance 0.5\n").ok) << log();
-    const auto& mailbox = MessageView::getInstance();
-    ASSERT_TRUE(mailbox->isViewLoaded() && mailbox->view()->superview());
-    auto& app = ui::Application::shared();
-    app.dispatchKey(ui::Key::Escape);
-    advance(1);
-    EXPECT_FALSE(mailbox->view()->superview()) << "the mailbox panel closed";
-    for (int press = 0; press < 2; ++press) {
-        app.dispatchKey(ui::Key::Escape);
-        advance(1);
-    }
-    EXPECT_TRUE(topAs<GameView>()) << "still on the game grid";
-    EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
-    EXPECT_EQ(shownAlertMessage(), "");
+// closes what is open over it and never signs the player out, also after the lottery panel,
+// which gives the back button back as it closes. The swipe still leaves.
+TEST_F(LobbyWaits, EscapeOnTheGameGridClosesWhatIsOpenAndNeverSignsOut) {
+    for (const char* opened :
+         {"tap id=btnChat\nadvance 0.5\n", "tap id=showLottoSubView\nadvance 0.5\ntap id=slideOut\nadvance 0.5\n"}) {
+        SCOPED_TRACE(opened);
+        signIn();
+        ASSERT_TRUE(drive(opened).ok) << log();
+        auto& app = ui::Application::shared();
+        for (int press = 0; press < 3; ++press) {
+            app.dispatchKey(ui::Key::Escape);
+            advance(1);
+        }
+        const auto& mailbox = MessageView::getInstance();
+        EXPECT_FALSE(mailbox->isViewLoaded() && mailbox->view()->superview()) << "the mailbox panel closed";
+        EXPECT_TRUE(topAs<GameView>()) << "still on the game grid";
+        EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
+        EXPECT_EQ(shownAlertMessage(), "");
 
-    KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
-    EXPECT_TRUE(drive("screen LoginView 5\n").ok) << "the swipe back leaves the grid";
-    EXPECT_FALSE(MobileClient::getInstance().isConnected());
+        KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
+        EXPECT_TRUE(drive("screen LoginView 5\n").ok) << "the swipe back leaves the grid";
+        EXPECT_FALSE(MobileClient::getInstance().isConnected());
+    }
 }
 
 TEST_F(LobbyWaits, EscapeOnTheLogInScreenDoesNothingWithoutAnOpenForm) {
