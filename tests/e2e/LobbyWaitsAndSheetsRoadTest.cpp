@@ -4,6 +4,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "games/tienlen/TienLenView.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "lobby/LoginView.h"
@@ -251,6 +252,43 @@ TEST_F(LobbyWaits, ACreateOrPlayNowTheServerNeverAnswersEndsWithTheConnectionNot
         ASSERT_TRUE(drive("screen GameView 5\n").ok);
         KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
         ASSERT_TRUE(drive("screen LoginView 5\n").ok);
+        portal().clearMessages();
+    }
+}
+
+// The table that opens answers the wait: whichever way the player asked for it, no
+// connection notice comes over the table once the wait's bound is over.
+TEST_F(LobbyWaits, ATableThatOpensEndsTheWaitOfACreateAPlayNowOrAJoin) {
+    struct Case {
+        const char* script;
+        int16_t command;
+    };
+    for (const Case& c : {Case{"tap id=btnCreateBoard\nadvance 0.5\ntap id=createBoard\n", 2702},
+                          Case{"tap id=btnPlayNow\n", 28}, Case{"tap text=1000 zel\n", 8}}) {
+        SCOPED_TRACE(c.script);
+        signIn();
+        openBoardList();
+        ASSERT_TRUE(drive(c.script).ok) << log();
+        ASSERT_TRUE(waitForCommand(c.command));
+        Message join(8);
+        join.writeByte(1);
+        join.writeByte(1);
+        join.writeInt(ClientWorld::kPlayerId);
+        join.writeInt(1000);
+        join.writeInt(ClientWorld::kPlayerId);
+        join.writeUTF("an");
+        join.writeLong(ClientWorld::kPlayerMoney);
+        join.writeShort(1);
+        join.writeInt(300);
+        join.writeBool(false);
+        ASSERT_TRUE(portal().sendToClient(join));
+        ASSERT_TRUE(drive("screen TienLenView 5\n").ok) << log();
+        advance(6);
+        EXPECT_EQ(shownAlertMessage(), "");
+        EXPECT_TRUE(topAs<TienLenView>()) << "still at the table";
+        UIController::closeDialog();
+        MobileClient::getInstance().manualDisconnect();
+        ASSERT_TRUE(portal().waitForClientGone(5));
         portal().clearMessages();
     }
 }
