@@ -16,6 +16,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/services/Pasteboard.h"
 #include "platform/services/UrlOpener.h"
+#include "platform/ui/Application.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
 #include "table/registry/GameController.h"
@@ -294,6 +295,25 @@ TEST_F(DialogAction, CodesWithoutAnActionOnlyClearTheCode) {
         EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << code;
     }
     EXPECT_TRUE(client.sent().empty());
+}
+
+// In a window Escape answers a notice whose one button does nothing more; a notice whose
+// button starts something (a purchase's completion, a top-up, a friend list) waits for a click.
+TEST_F(DialogAction, EscapeClosesANoticeOnlyWhenItsButtonDoesNothingMore) {
+    struct Case {
+        int code;
+        bool closes;
+    };
+    for (const Case& c : {Case{UIController::kActionNone, true}, Case{UIController::kActionKicked, true},
+                          Case{UIController::kActionPurchaseConfirmed, false}, Case{UIController::kActionTopUp, false},
+                          Case{UIController::kActionFriendAdded, false}}) {
+        UIController::setOkValue(c.code);
+        UIController::startOKDlg("Nạp thẻ thành công");
+        platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
+        EXPECT_EQ(UIController::currentDialog() == nullptr, c.closes) << c.code;
+        UIController::closeDialog();
+    }
+    EXPECT_TRUE(client.sent().empty()) << "Escape started nothing";
 }
 
 } // namespace
