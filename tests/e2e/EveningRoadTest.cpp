@@ -21,7 +21,9 @@
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ReadableScreen.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,38 +34,28 @@ namespace {
 namespace ui = platform::ui;
 
 constexpr int32_t kMe = ClientWorld::kPlayerId;
+constexpr int64_t kWelcomeTime = 1'765'000'000'000LL;
+
+std::string welcome(int signIn) {
+    return "Chào mừng lần " + std::to_string(signIn);
+}
 
 // The visible texts of a view and everything on it, as a player reads them.
 void collectTexts(const ui::View& view, std::vector<std::string>& texts) {
     if (view.isHidden() || view.alpha() <= 0.01) return;
-    if (const auto* label = dynamic_cast<const ui::Label*>(&view); label && !label->text().empty())
-        texts.push_back(label->text());
-    if (const auto* button = dynamic_cast<const ui::Button*>(&view); button && !button->currentTitle().empty())
-        texts.push_back(button->currentTitle());
+    if (const auto* label = dynamic_cast<const ui::Label*>(&view)) texts.push_back(label->text());
+    if (const auto* button = dynamic_cast<const ui::Button*>(&view)) texts.push_back(button->currentTitle());
     for (const auto& subview : view.subviews())
         collectTexts(*subview, texts);
 }
 
-// The texts of `language`'s table, in upper case (titles show some upper-cased).
+// The texts of a language's table, upper-cased as some titles show them.
 std::set<std::string> tableTexts(const std::string& language) {
-    const platform::Value table =
-        platform::PropertyList::readFile(ClientWorld::get().bundlePath() + "/" + language + ".plist");
+    const auto table = platform::PropertyList::readFile(ClientWorld::get().bundlePath() + "/" + language + ".plist");
     std::set<std::string> texts;
     for (const std::string& key : table.keys())
         texts.insert(platform::toUpper(table[key].stringValue()));
     return texts;
-}
-
-// The texts among `shown` that are the other language's and not `language`'s.
-std::vector<std::string> inTheOtherLanguage(const std::vector<std::string>& shown, const std::string& language) {
-    const auto chosen = tableTexts(language);
-    const auto other = tableTexts(language == "en" ? "vi" : "en");
-    std::vector<std::string> wrong;
-    for (const std::string& text : shown) {
-        const std::string upper = platform::toUpper(text);
-        if (other.contains(upper) && !chosen.contains(upper)) wrong.push_back(text);
-    }
-    return wrong;
 }
 
 class EveningRoad : public ClientFixture {
@@ -71,8 +63,12 @@ protected:
     void SetUp() override {
         ClientFixture::SetUp();
         answerOneBoard(portal(), 1, 4);
-        // As the real server does, the friend requests come before the sign-in's reply,
-        // the same request at every sign-in.
+        // As the real server does, the welcome notice (new at every sign-in) and the friend
+        // requests (the same every time) come before the sign-in's reply.
+        portal().onCommand(1702, [signIns = std::make_shared<std::atomic<int>>(0)](Message&, TestPortal::Reply& reply) {
+            const int n = ++*signIns;
+            reply.send(Bytes().int32(4).int64(kWelcomeTime + n).int32(1).utf("admin").utf(welcome(n)).message(1701));
+        });
         portal().onCommand(1, [](Message&, TestPortal::Reply& reply) {
             reply.send(Bytes().byte(4).int32(301).utf("dung").message(104));
             reply.send(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3));
@@ -83,18 +79,8 @@ protected:
         });
         // A created board opens with me alone at it.
         portal().onCommand(2702, [](Message&, TestPortal::Reply& reply) {
-            reply.send(Bytes()
-                           .byte(2)
-                           .byte(7)
-                           .int32(kMe)
-                           .int32(1000)
-                           .int32(kMe)
-                           .utf("an")
-                           .int64(ClientWorld::kPlayerMoney)
-                           .int16(1)
-                           .int32(300)
-                           .boolean(false)
-                           .message(8));
+            Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000).int32(kMe).utf("an");
+            reply.send(join.int64(ClientWorld::kPlayerMoney).int16(1).int32(300).boolean(false).message(8));
         });
     }
 
@@ -113,18 +99,18 @@ protected:
     }
     static void escape() { ui::Application::shared().dispatchKey(ui::Key::Escape); }
 
-    // What the screen on top shows now, with the sheets open over it, under a name; the
-    // language the texts should be in is the one chosen at that moment.
+    // Notes every text on the screen on top (with its open sheets) that is the other
+    // language's and not the chosen one's. Sheets made once that still keep the language
+    // they were first made in are left out until they read their texts anew as they open.
     void sheetOpened(const std::string& name) {
         std::vector<std::string> texts;
         if (auto screen = top(); screen && screen->isViewLoaded()) collectTexts(*screen->view(), texts);
-        // Sheets made once that still keep the language they were first made in: left out
-        // until they read their texts anew as they open.
-        static const std::set<std::string> kStillInTheirFirstLanguage = {"settings"};
-        if (kStillInTheirFirstLanguage.contains(name)) return;
+        if (name == "settings") return;
         const std::string language = Resources::getInstance().currentLanguage();
-        for (const std::string& text : inTheOtherLanguage(texts, language))
-            wrongLanguage_.push_back(name + " (" + language + "): " + text);
+        const auto chosen = tableTexts(language), other = tableTexts(language == "en" ? "vi" : "en");
+        for (const std::string& text : texts)
+            if (other.contains(platform::toUpper(text)) && !chosen.contains(platform::toUpper(text)))
+                wrongLanguage_.push_back(name + " (" + language + "): " + text);
     }
 
     bool signIn() {
@@ -141,13 +127,9 @@ protected:
                   "\nscreen LoginView 5\nadvance 0.5\n"))
             return false;
         // Signed out, the player closes what is still open over the log-in screen (the
-        // server choice, the form it was opened from).
+        // server choice, the form it was opened from), each by its close button.
         for (int sheets = 0; sheets < 2; ++sheets) {
-            const ui::View* close = visibleViewWithIdentifier("btnDelete");
-            if (!close) break;
-            const ui::Point at = screenCentre(*close);
-            ui::Application::shared().dispatchTouch(ui::TouchPhase::Began, at);
-            ui::Application::shared().dispatchTouch(ui::TouchPhase::Ended, at);
+            if (const ui::View* close = visibleViewWithIdentifier("btnDelete")) clickAndType(screenCentre(*close), "");
             advance(0.5);
         }
         return !visibleViewWithIdentifier("btnDelete");
@@ -190,8 +172,11 @@ TEST_F(EveningRoad, LotteryTableSettingsAndThreeSignInsLeaveThePlayerSignedInUnt
     ASSERT_TRUE(signOutFromSettings());
     ASSERT_TRUE(signIn());
 
-    const auto requests = UIController::listMessageWithFilter(KavoMessage::kTypeFriendRequest);
-    EXPECT_EQ(requests.size(), 1u) << "one friend request after three sign-ins";
+    EXPECT_EQ(UIController::listMessageWithFilter(KavoMessage::kTypeFriendRequest).size(), 1u)
+        << "one friend request after three sign-ins";
+    const auto notices = UIController::listMessageWithFilter(KavoMessage::kTypeLatestOnly);
+    ASSERT_EQ(notices.size(), 1u) << "one welcome notice after three sign-ins";
+    EXPECT_EQ(notices.front()->message(), welcome(3));
     ASSERT_TRUE(road("tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.5\ntap id=showFriendInviteView\n"
                      "advance 0.5\nexpect text=dung\nexpect-not text=dung#2\n"));
     sheetOpened("invitations");
