@@ -6,7 +6,6 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ActivityIndicatorView.h"
-#include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
 #include "table/registry/GameController.h"
@@ -39,12 +38,7 @@ protected:
     }
     void signInAndOpenTheList() {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\ntap id=btnCaoRua\n"
                             "screen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");

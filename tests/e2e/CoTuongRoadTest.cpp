@@ -10,7 +10,6 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
-#include "portal/GlobalService.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/boardChat.h"
@@ -46,12 +45,7 @@ protected:
     // Signs in as "Khach" (capitals as typed) and opens the Chinese chess board list.
     void signInAndOpenTheList() {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnCoTuong\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();

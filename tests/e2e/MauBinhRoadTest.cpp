@@ -11,7 +11,6 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
-#include "portal/GlobalService.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/MauBinhResultView.h"
 #include "tests/e2e/FriendListFirst.h"
@@ -48,12 +47,7 @@ protected:
 
     void signInAndJoin() {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\ntap "
                             "id=btnMauBinh\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");

@@ -7,7 +7,6 @@
 #include "games/phom/PhomNewView.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
-#include "portal/GlobalService.h"
 #include "table/registry/GameController.h"
 #include "tests/e2e/FriendListFirst.h"
 #include "tests/e2e/TableRoad.h"
@@ -46,12 +45,7 @@ protected:
     // My friends as a friend list sent just before the join, when any.
     std::vector<int32_t> friendsFirst;
     void joinTheTable() {
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnPhom\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();

@@ -8,7 +8,6 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Label.h"
-#include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
@@ -39,12 +38,7 @@ protected:
     // Signs in, opens the Tien Len MB boards and sits at board 7 with `others`.
     void sit(const std::vector<int32_t>& others) {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         run("screen GameView 5\nadvance 0.5\ntap id=btnTLMB\nscreen BoardView 5\nadvance 0.5\n"
             "wait text=1000 zel 5\ntap text=1000 zel");
         EXPECT_EQ(lastSent(8), (std::vector<uint8_t>{2, 7, 0, 0}));

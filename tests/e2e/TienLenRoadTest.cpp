@@ -8,7 +8,6 @@
 #include "platform/services/SystemSound.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Label.h"
-#include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
@@ -42,12 +41,7 @@ protected:
 
     void signInAndOpenTheList() {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
