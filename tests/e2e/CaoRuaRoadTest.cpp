@@ -30,7 +30,7 @@ Bytes& place(Bytes& bytes, int32_t id, const std::string& name = "", bool ready 
     return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
 }
 
-class CaoRuaRoad : public ClientFixture {
+class CaoRuaRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -43,16 +43,6 @@ protected:
                             "screen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
     }
     std::shared_ptr<CaoRuaView> table() { return GameController::getCaoRuaView(); }
     std::string title(const std::shared_ptr<platform::ui::Button>& button) {

@@ -35,7 +35,7 @@ Bytes& row(Bytes& bytes, int32_t id, const std::string& name, bool ready = false
     return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
 }
 
-class CoTuongRoad : public ClientFixture {
+class CoTuongRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -49,13 +49,6 @@ protected:
         auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnCoTuong\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    // The server's reply, waited for on the main loop.
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        // The reader hands the reply over; its twin runs on a later turn of the loop.
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
     }
     void game(Bytes body) { send(body.message(77)); }
     std::shared_ptr<CoTuongView> table() { return GameController::getCoTuongView(); }
@@ -76,15 +69,6 @@ protected:
         return size_t(std::count(all.begin(), all.end(), file));
     }
     // The last message of a command the portal got, waiting for it.
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
-    }
-    std::string dialog() {
-        auto shown = UIController::currentDialog();
-        return shown && shown->isVisible() ? shown->message() : std::string();
-    }
     void press(const std::string& title) {
         auto result = drive("tap text=" + title);
         ASSERT_TRUE(result.ok) << result.message;

@@ -29,7 +29,7 @@ Bytes& row(Bytes& bytes, int32_t id, const std::string& name, bool ready = false
     return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
 }
 
-class CoUpRoad : public ClientFixture {
+class CoUpRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -44,27 +44,9 @@ protected:
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
     void game(Bytes body) { send(body.message(86)); }
     std::shared_ptr<CoUpView> table() { return GameController::getCoUpView(); }
     CCBoard& board() { return *table()->board(); }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
-    }
-    std::string dialog() {
-        auto shown = UIController::currentDialog();
-        return shown && shown->isVisible() ? shown->message() : std::string();
-    }
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
     void press(const std::string& title) { run("tap text=" + title); }
     std::shared_ptr<CoUpChessMan> pieceAt(int x, int y) {
         return std::dynamic_pointer_cast<CoUpChessMan>(board().getUnitAtPoint(x, y));

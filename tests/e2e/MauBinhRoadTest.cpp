@@ -38,7 +38,7 @@ Bytes& player(Bytes& bytes, int32_t id, const std::string& name, bool ready = fa
     return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
 }
 
-class MauBinhRoad : public ClientFixture {
+class MauBinhRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -76,11 +76,6 @@ protected:
         }
         ASSERT_TRUE(drive("screen MauBinhView 5").ok);
         ticks(6);
-    }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
     }
     void game(Bytes body) { send(body.message(47)); }
     void deal(int8_t type = -1) {
@@ -139,11 +134,6 @@ protected:
         for (const auto& place : table()->cardPlaces())
             tags.push_back(place->tag());
         return tags;
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
     }
     bool shot(const std::string& name) {
         const std::string path = "maubinh-" + name + ".png";

@@ -33,7 +33,7 @@ inline Bytes& row(Bytes& bytes, int32_t id, const std::string& name, bool ready 
 // The dealt hand: a set of sevens, ace-two-three of spades and four loose cards.
 inline const std::vector<int8_t> kHand = {13, 51, 0, 24, 30, 4, 26, 41, 8, 25};
 
-class PhomRoad : public ClientFixture {
+class PhomRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -66,11 +66,6 @@ protected:
         advance(5);
         portal().clearMessages();
     }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
     void tap(const std::string& id) {
         auto result = drive("tap id=" + id);
         ASSERT_TRUE(result.ok) << id << ": " << result.message << "\n" << log();
@@ -87,11 +82,6 @@ protected:
         }
         portal().clearMessages();
         return all;
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
     }
     std::shared_ptr<PhomNewView> table() { return GameController::getPhomNewView(); }
     // A finger on the strip of a hand card that the next card leaves uncovered.

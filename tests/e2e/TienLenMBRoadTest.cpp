@@ -28,7 +28,7 @@ constexpr int32_t kDung = 55;
 // My hand with the three of spades, as dealt.
 const std::vector<uint8_t> kWithThree{43, 9, 0, 50, 14, 5, 27, 18, 31, 22, 38, 34, 47};
 
-class TienLenMBRoad : public ClientFixture {
+class TienLenMBRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -52,24 +52,6 @@ protected:
     }
     void start(const std::vector<uint8_t>& cards, int32_t first, int interval = 20) {
         send(Bytes().byte(2).byte(7).byte(int8_t(interval)).raw(cards).int32(first).message(20));
-    }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
-    }
-    size_t sentCount(int16_t command) {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        return portal().messages(command).size();
-    }
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
     std::shared_ptr<TienLenMBView> table() { return GameController::getTienLenMBView(); }
     std::string bubble(int slot) {

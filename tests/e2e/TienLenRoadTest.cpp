@@ -31,7 +31,7 @@ Bytes& entry(Bytes& bytes, int32_t id, const std::string& name, bool ready = fal
     return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
 }
 
-class TienLenRoad : public ClientFixture {
+class TienLenRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -45,28 +45,6 @@ protected:
         auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
-    }
-    size_t sentCount(int16_t command) {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        return portal().messages(command).size();
-    }
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    std::string dialog() {
-        auto shown = UIController::currentDialog();
-        return shown && shown->isVisible() ? shown->message() : std::string();
     }
     std::shared_ptr<TienLenView> table() { return GameController::getTienLenView(); }
     // The text of a chat bubble while it shows ("" when hidden).
