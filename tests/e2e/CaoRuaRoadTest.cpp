@@ -23,13 +23,6 @@ constexpr int32_t kLan = 81;
 constexpr int32_t kMinh = 82;
 constexpr int32_t kHoa = 83;
 
-// A place of a join: an empty one is its four id bytes.
-Bytes& place(Bytes& bytes, int32_t id, const std::string& name = "", bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
 class CaoRuaRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
@@ -53,7 +46,7 @@ protected:
         signInAndOpenTheList();
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
         for (const auto& [id, name] : places)
-            place(join, id, name, true);
+            seatRow(join, id, name, true);
         send(join.message(8));
         ASSERT_TRUE(drive("screen CaoRuaView 5\nadvance 0.5").ok);
         portal().clearMessages();
@@ -98,12 +91,12 @@ TEST_F(CaoRuaRoad, APlayerSitsAtSixPlacesReadiesPlaysAHandAndLeaves) {
     EXPECT_EQ(lastSent(8), (std::vector<uint8_t>{2, 7, 0, 0})) << "the join, no password";
 
     Bytes join = Bytes().byte(2).byte(7).int32(kLan).int32(1000);
-    place(join, kLan, "lan", true);
-    place(join, -1);
-    place(join, kMinh, "minh", true);
-    place(join, -1);
-    place(join, kMe, "Khach");
-    place(join, kHoa, "hoa", true);
+    seatRow(join, kLan, "lan", true);
+    seatRow(join, -1);
+    seatRow(join, kMinh, "minh", true);
+    seatRow(join, -1);
+    seatRow(join, kMe, "Khach");
+    seatRow(join, kHoa, "hoa", true);
     send(join.message(8));
     ASSERT_TRUE(drive("screen CaoRuaView 5\nadvance 0.5").ok);
     EXPECT_EQ(table()->seats(), (std::array<int, 6>{4, 5, 0, 1, 2, 3}));

@@ -28,13 +28,6 @@ constexpr int32_t kMe = ClientWorld::kPlayerId;
 constexpr int32_t kBinh = 99;
 constexpr int32_t kChu = 77;
 
-// A player row of a join.
-Bytes& row(Bytes& bytes, int32_t id, const std::string& name, bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
 class CoTuongRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
@@ -93,8 +86,8 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
 
     // Alone at the table: starting is refused.
     Bytes alone = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-    row(alone, kMe, "Khach");
-    row(alone, -1, "");
+    seatRow(alone, kMe, "Khach");
+    seatRow(alone, -1, "");
     send(alone.message(8));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\ntap id=btnStart").ok);
     EXPECT_EQ(dialog(), text("KAVO_cannotStart"));
@@ -213,8 +206,8 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
 TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQuestion) {
     signInAndOpenTheList();
     Bytes rows = Bytes().byte(2).byte(7).int32(kChu).int32(1000);
-    row(rows, kChu, "Chu", true);
-    row(rows, kBinh, "Binh", true);
+    seatRow(rows, kChu, "Chu", true);
+    seatRow(rows, kBinh, "Binh", true);
     send(rows.message(1900));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\nexpect id=btnViewing\nexpect text=chu").ok);
     EXPECT_EQ(table()->indexOfMe(), -1);
@@ -258,8 +251,8 @@ TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQue
 TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
     signInAndOpenTheList();
     Bytes rows = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-    row(rows, kMe, "Khach");
-    row(rows, kBinh, "Binh", true);
+    seatRow(rows, kMe, "Khach");
+    seatRow(rows, kBinh, "Binh", true);
     send(rows.message(8));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
     game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kBinh).int32(900).int32(900));
@@ -275,7 +268,7 @@ TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
 TEST_F(CoTuongRoad, AJoinListingOnlyMeShowsWhoSitsDownLaterAtTheSecondPlace) {
     signInAndOpenTheList();
     Bytes alone = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-    row(alone, kMe, "Khach");
+    seatRow(alone, kMe, "Khach");
     send(alone.message(8));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
     ASSERT_EQ(table()->chessPlayers().size(), 2u) << "padded with an empty place";
@@ -289,8 +282,8 @@ TEST_F(CoTuongRoad, AJoinListingOnlyMeShowsWhoSitsDownLaterAtTheSecondPlace) {
 TEST_F(CoTuongRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
     signInAndOpenTheList();
     Bytes join = Bytes().byte(2).byte(7).int32(kChu).int32(1000);
-    row(join, kChu, "Chu", true);
-    row(join, kMe, "Khach");
+    seatRow(join, kChu, "Chu", true);
+    seatRow(join, kMe, "Khach");
     ASSERT_TRUE(sendFriendsThenJoin(portal(), {kChu}, join.message(8)));
     platform::RunLoop::main().runUntil([] { return false; }, 0.2);
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);

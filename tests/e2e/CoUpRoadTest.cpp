@@ -23,12 +23,6 @@ constexpr int32_t kMe = ClientWorld::kPlayerId;
 constexpr int32_t kBinh = 99;
 constexpr int32_t kChu = 77;
 
-Bytes& row(Bytes& bytes, int32_t id, const std::string& name, bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
 class CoUpRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
@@ -59,8 +53,8 @@ TEST_F(CoUpRoad, APlayerGetsReadyRevealsAPieceRefusesAnUndoAndADrawAndResigns) {
 
     // Binh owns the table; I get ready.
     Bytes joined = Bytes().byte(2).byte(7).int32(kBinh).int32(1000);
-    row(joined, kBinh, "Binh", true);
-    row(joined, kMe, "Khach");
+    seatRow(joined, kBinh, "Binh", true);
+    seatRow(joined, kMe, "Khach");
     send(joined.message(8));
     run("screen CoUpView 5\nadvance 0.5\nexpect id=clickViewPlayer\nexpect-not id=btnUndo");
     EXPECT_EQ(table()->btnStart()->titleLabel()->text(), text("KAVO_ready"));
@@ -134,8 +128,8 @@ TEST_F(CoUpRoad, APlayerGetsReadyRevealsAPieceRefusesAnUndoAndADrawAndResigns) {
 TEST_F(CoUpRoad, AViewerSeesTheFirstPlayerLeaveAndHisSeatEmpty) {
     signInAndOpenTheList();
     Bytes rows = Bytes().byte(2).byte(7).int32(kChu).int32(1000);
-    row(rows, kChu, "Chu", true);
-    row(rows, kBinh, "Binh", true);
+    seatRow(rows, kChu, "Chu", true);
+    seatRow(rows, kBinh, "Binh", true);
     send(rows.message(1900));
     run("screen CoUpView 5\nadvance 0.5\nexpect id=btnViewing\nexpect text=chu\nexpect text=binh");
     send(Bytes().int32(kChu).int32(kBinh).message(14));

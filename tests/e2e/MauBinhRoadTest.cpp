@@ -32,12 +32,6 @@ constexpr int32_t kMinh = 4002;
 // My deal, in the server's order: 2c 2d 5h 7s 9c 9d Jh Qs Kc Kd Kh Ac Ad.
 const std::vector<int8_t> kDeal = {0, 1, 14, 23, 28, 29, 38, 43, 44, 45, 46, 48, 49};
 
-Bytes& player(Bytes& bytes, int32_t id, const std::string& name, bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
 class MauBinhRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
@@ -64,10 +58,10 @@ protected:
     std::vector<int32_t> friendsFirst;
     void joinReply() {
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-        player(join, kMe, "Khach");
-        player(join, kLan, "lan", true);
-        player(join, kMinh, "minh", true);
-        player(join, -1, "");
+        seatRow(join, kMe, "Khach");
+        seatRow(join, kLan, "lan", true);
+        seatRow(join, kMinh, "minh", true);
+        seatRow(join, -1, "");
         if (friendsFirst.empty()) {
             send(join.message(8));
         } else {

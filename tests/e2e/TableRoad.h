@@ -12,6 +12,14 @@
 
 namespace kavo::test {
 
+// A seat's row of a join: the player's id, then, unless the seat is empty (-1), the name,
+// 500000 money, level 1, 300 and whether the player is ready.
+inline Bytes& seatRow(Bytes& bytes, int32_t id, const std::string& name = "", bool ready = false) {
+    bytes.int32(id);
+    if (id == -1) return bytes;
+    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
+}
+
 // What the lobby answers on the road to one table: the chosen game is accepted (61)
 // and its board list (2700) holds one board, room 2, board 7, stake 1000, with
 // `players` of `seats` places taken and no password.

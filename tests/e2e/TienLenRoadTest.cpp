@@ -25,12 +25,6 @@ constexpr int32_t kMe = ClientWorld::kPlayerId;
 constexpr int32_t kBinh = 99;
 constexpr int32_t kChu = 77;
 
-Bytes& entry(Bytes& bytes, int32_t id, const std::string& name, bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
 class TienLenRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
@@ -58,8 +52,8 @@ protected:
     void sitAndStart(int interval) {
         signInAndOpenTheList();
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-        entry(join, kMe, "Khach");
-        entry(join, kBinh, "Binh", true);
+        seatRow(join, kMe, "Khach");
+        seatRow(join, kBinh, "Binh", true);
         send(join.message(8));
         run("screen TienLenView 5\nadvance 0.5");
         send(Bytes()
@@ -108,10 +102,10 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
 
     // Two players face each other; a third takes the seat between.
     Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-    entry(join, kMe, "Khach");
-    entry(join, kBinh, "Binh");
-    entry(join, -1, "");
-    entry(join, -1, "");
+    seatRow(join, kMe, "Khach");
+    seatRow(join, kBinh, "Binh");
+    seatRow(join, -1, "");
+    seatRow(join, -1, "");
     send(join.message(8));
     run("screen TienLenView 5\nadvance 0.5");
     EXPECT_EQ(table()->getIDAtSeat(0), kMe);
