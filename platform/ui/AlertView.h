@@ -23,6 +23,9 @@ public:
     virtual void didPresent(AlertView& alert) { (void)alert; }
     virtual void willDismissWithButtonIndex(AlertView& alert, int index) { (void)alert, (void)index; }
     virtual void didDismissWithButtonIndex(AlertView& alert, int index) { (void)alert, (void)index; }
+    // The button Escape presses on an alert without a cancel button; -1 (the default):
+    // none, the alert waits for a click.
+    virtual int escapeButtonIndex(AlertView& alert) { return (void)alert, -1; }
 };
 
 enum class AlertViewStyle { Default, SecureTextInput, PlainTextInput, LoginAndPasswordInput };

@@ -309,8 +309,10 @@ bool Application::pressAlertCancel() {
     auto alerts = AlertView::visibleAlerts();
     if (alerts.empty()) return false;
     const auto& alert = alerts.back();
-    auto button = alert->buttonAtIndex(alert->cancelButtonIndex());
-    // An alert without a cancel button waits for its own answer.
+    int index = alert->cancelButtonIndex();
+    if (index < 0 && alert->delegate()) index = alert->delegate()->escapeButtonIndex(*alert);
+    auto button = alert->buttonAtIndex(index);
+    // An alert without a button for Escape waits for its own answer.
     if (!button) return true;
     button->sendActions(ControlEvent::TouchUpInside);
     return true;

@@ -112,7 +112,8 @@ private:
     Application() = default;
     void cancelSequence();
     void focusNextTextInput();
-    // True when an alert is up (its cancel button, if any, was pressed).
+    // True when an alert is up (its cancel button, or the button its delegate names for
+    // Escape, was pressed if it has one).
     bool pressAlertCancel();
 
     ApplicationDelegate* delegate_ = nullptr;

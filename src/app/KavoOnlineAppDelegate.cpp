@@ -339,8 +339,9 @@ bool KavoOnlineAppDelegate::escapePressed() {
     }
     // Where the back button shows, Escape is that button. The game grid, the log-in screen
     // and the server choice show none: there a stray key must never sign the player out
-    // (only the swipe leaves the game grid).
-    if (btnBack_ && !btnBack_->isHidden()) {
+    // (only the swipe leaves the game grid), even when a closing sheet (the lottery's) gave
+    // the button back over them.
+    if (btnBack_ && !btnBack_->isHidden() && !hidesBackButton(top.get())) {
         doBack();
         return true;
     }

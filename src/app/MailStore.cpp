@@ -11,6 +11,14 @@
 
 namespace kavo {
 
+namespace {
+
+bool isFriendRequest(const KavoMessage& m) {
+    return m.type() == KavoMessage::kTypeFriendRequest && m.isRequestAddFriend();
+}
+
+} // namespace
+
 MailStore& MailStore::shared() {
     static MailStore store;
     return store;
@@ -125,6 +133,14 @@ void MailStore::removeMessages(const KavoMessageList& messages) {
     removeWhere([&doomed](const KavoMessage& m) { return doomed.contains(&m); });
 }
 
+void MailStore::removeFriendRequests() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!owner_) requestsReplaced_ = true;
+    }
+    removeWhere(isFriendRequest);
+}
+
 void MailStore::restoreFor(int32_t iddb, const KavoMessageList& stored) {
     std::unique_lock lock(mutex_);
     // What the previous owner changed while signed in is theirs: written under their key
@@ -142,11 +158,13 @@ void MailStore::restoreFor(int32_t iddb, const KavoMessageList& stored) {
     for (const auto& m : stored) {
         if (!m || containsLocked(*m)) continue;
         if (newNotices && m->type() == KavoMessage::kTypeLatestOnly) continue;
+        if (requestsReplaced_ && isFriendRequest(*m)) continue;
         list_.push_back(m);
         indexLocked(*m);
     }
     owner_ = iddb;
     pending_ = false;
+    requestsReplaced_ = false;
     if (waiting > 0) changedLocked(lock);
 }
 
@@ -155,6 +173,7 @@ void MailStore::signOut() {
     if (pending_) saveLocked();
     owner_.reset();
     pending_ = false;
+    requestsReplaced_ = false;
     list_.clear();
     index_.clear();
 }
@@ -165,6 +184,7 @@ void MailStore::reset() {
     index_.clear();
     owner_.reset();
     pending_ = false;
+    requestsReplaced_ = false;
     timerScheduled_ = false;
     lastSave_ = -1e300;
     ++epoch_;

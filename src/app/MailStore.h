@@ -49,11 +49,14 @@ public:
     void removeWhere(const std::function<bool(const KavoMessage&)>& drop);
     // Removes exactly these objects.
     void removeMessages(const KavoMessageList& messages);
+    // A new friend-request list is coming: the requests listed so far go. Before the
+    // sign-in the stored requests are not listed yet; restoreFor leaves them out then.
+    void removeFriendRequests();
 
     // The sign-in reply: mail that waited without an owner stays in front of the stored
     // list of `iddb`, which owns the list from now on. When the waiting mail holds
     // notices (kTypeLatestOnly), the stored notices are left out: the newer ones replace
-    // them.
+    // them; so are the stored friend requests after removeFriendRequests.
     void restoreFor(int32_t iddb, const KavoMessageList& stored);
     // Saves what is pending for the owner, then forgets the owner and empties the list.
     void signOut();
@@ -91,6 +94,8 @@ private:
     // Identity hash -> how many listed mails have it (mails with a server time only).
     std::unordered_map<size_t, int> index_;
     std::optional<int32_t> owner_;
+    // A friend-request list came while nobody owned the list: the stored requests are old.
+    bool requestsReplaced_ = false;
     bool pending_ = false;
     bool timerScheduled_ = false;
     double timerDue_ = 0;

@@ -177,8 +177,7 @@ void UIController::removeItemsIntoListMessage(const KavoMessageList& messages) {
 }
 
 void UIController::removeAllAddFriendMessagesIntoListMessage() {
-    MailStore::shared().removeWhere(
-        [](const KavoMessage& m) { return m.type() == KavoMessage::kTypeFriendRequest && m.isRequestAddFriend(); });
+    MailStore::shared().removeFriendRequests();
 }
 
 KavoMessageList UIController::listMessageWithFilter(int32_t type) {

@@ -174,6 +174,7 @@ public:
 
     // AlertViewDelegate: the press on one of the dialogs' buttons.
     void clickedButtonAtIndex(platform::ui::AlertView& alert, int index) override;
+    int escapeButtonIndex(platform::ui::AlertView& alert) override;
 
     // --- Hotline ---
     // Dials the number; when the device cannot, asks the server for the number

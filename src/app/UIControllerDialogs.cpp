@@ -45,6 +45,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
+#include <unordered_map>
 
 namespace kavo {
 
@@ -278,87 +280,80 @@ std::shared_ptr<MessageView> mailboxOnTop() {
     return nullptr;
 }
 
+GlobalService& service() {
+    return GlobalService::getInstance();
+}
+
+// An OK action after which the code is cleared.
+std::function<bool()> clearing(void (*action)()) {
+    return [action] {
+        action();
+        return false;
+    };
+}
+
+// OK, by action code: the action, which returns true when the code stays. A code without
+// a row does nothing but clear the code.
+const std::unordered_map<int, std::function<bool()>>& okActions() {
+    static const std::unordered_map<int, std::function<bool()>> table = {
+        {UIController::kActionBuyAvatar,
+         clearing([] { service().buyAvatarWithId(ShopView::getInstance()->selectObjectID()); })},
+        {UIController::kActionInvitation, acceptInvitation},
+        {UIController::kActionLeaveBoard, leaveTable},
+        {UIController::kActionSkipTurn, clearing(skipTurn)},
+        {UIController::kActionRecoverPassword, clearing([] {
+             service().getSMSInfoWithKey(1);
+             if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->waitForRecoveryAnswer();
+         })},
+        {UIController::kActionTopUp, clearing([] {
+             auto panel = TopupZelView::make(Util::changeRectFromRect({0, 0, 480, 320}));
+             service().requestChargeMoneyInfo();
+             if (auto top = topScreen()) top->view()->addSubview(panel);
+         })},
+        {UIController::kActionMoreGames, clearing([] { platform::UrlOpener::openURL(contextText()); })},
+        {UIController::kActionNewVersion, clearing([] { platform::UrlOpener::openURL(contextText()); })},
+        {UIController::kActionFriendAdded, clearing([] { service().requestFriendList(); })},
+        {UIController::kActionDrawOffer, clearing([] { answerDraw(true); })},
+        {UIController::kActionResign, clearing(resign)},
+        {UIController::kActionCopyText, clearing([] { platform::Pasteboard::general().setString(contextText()); })},
+        {UIController::kActionPurchaseConfirmed, clearing([] {
+             if (auto panel = topupPanelOnTop()) panel->completeRechargeWithApp();
+         })},
+        {UIController::kActionPokerObserver, clearing([] { sendPokerObserver(1); })},
+        {UIController::kActionBuyItem,
+         clearing([] { service().requestBuyItem(ShopView::getInstance()->selectObjectID()); })},
+        {UIController::kActionTurnOffInvites, clearing([] {
+             auto& defaults = platform::UserDefaults::standard();
+             defaults.setBool(false, "savedInviting");
+             defaults.synchronize();
+             UIController::setInviting(false);
+         })},
+        {UIController::kActionFriendRequest, clearing([] {
+             if (auto request = contextMessage()) service().addFriendWithId(request->fromID(), int8_t(2));
+         })},
+        {UIController::kActionRemoveAllMail, clearing([] {
+             if (auto mailbox = mailboxOnTop()) mailbox->doRemoveAllMessages();
+         })},
+        {UIController::kActionChooseAvatar, clearing([] {
+             if (auto profile = topScreenAs<ProfileView>(); profile && profile->assetsView()) {
+                 const int32_t avatarId = profile->assetsView()->selectedAvatarID();
+                 UIController::myInfo()->setAvatar(avatarId);
+                 service().requestChangeAvatar(avatarId);
+             }
+         })},
+        {UIController::kActionDeleteFriend, clearing([] {
+             auto grid = topScreenAs<GameView>();
+             service().deleteFriend(grid ? grid->_selectedFriendID() : MessageView::getInstance()->_selectedFriendID());
+         })},
+        {UIController::kActionUndoRequest, clearing([] { answerUndo(1); })},
+    };
+    return table;
+}
+
 // OK, by action code. Returns true when the code stays.
 bool okAction(int code) {
-    auto& service = GlobalService::getInstance();
-    switch (code) {
-    case UIController::kActionBuyAvatar:
-        service.buyAvatarWithId(ShopView::getInstance()->selectObjectID());
-        break;
-    case UIController::kActionInvitation:
-        return acceptInvitation();
-    case UIController::kActionLeaveBoard:
-        return leaveTable();
-    case UIController::kActionSkipTurn:
-        skipTurn();
-        break;
-    case UIController::kActionRecoverPassword:
-        service.getSMSInfoWithKey(1);
-        if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->waitForRecoveryAnswer();
-        break;
-    case UIController::kActionTopUp: {
-        auto panel = TopupZelView::make(Util::changeRectFromRect({0, 0, 480, 320}));
-        service.requestChargeMoneyInfo();
-        if (auto top = topScreen()) top->view()->addSubview(panel);
-        break;
-    }
-    case UIController::kActionMoreGames:
-    case UIController::kActionNewVersion:
-        platform::UrlOpener::openURL(contextText());
-        break;
-    case UIController::kActionFriendAdded:
-        service.requestFriendList();
-        break;
-    case UIController::kActionDrawOffer:
-        answerDraw(true);
-        break;
-    case UIController::kActionResign:
-        resign();
-        break;
-    case UIController::kActionCopyText:
-        platform::Pasteboard::general().setString(contextText());
-        break;
-    case UIController::kActionPurchaseConfirmed:
-        if (auto panel = topupPanelOnTop()) panel->completeRechargeWithApp();
-        break;
-    case UIController::kActionPokerObserver:
-        sendPokerObserver(1);
-        break;
-    case UIController::kActionBuyItem:
-        service.requestBuyItem(ShopView::getInstance()->selectObjectID());
-        break;
-    case UIController::kActionTurnOffInvites: {
-        auto& defaults = platform::UserDefaults::standard();
-        defaults.setBool(false, "savedInviting");
-        defaults.synchronize();
-        UIController::setInviting(false);
-        break;
-    }
-    case UIController::kActionFriendRequest:
-        if (auto request = contextMessage()) service.addFriendWithId(request->fromID(), int8_t(2));
-        break;
-    case UIController::kActionRemoveAllMail:
-        if (auto mailbox = mailboxOnTop()) mailbox->doRemoveAllMessages();
-        break;
-    case UIController::kActionChooseAvatar:
-        if (auto profile = topScreenAs<ProfileView>(); profile && profile->assetsView()) {
-            const int32_t avatarId = profile->assetsView()->selectedAvatarID();
-            UIController::myInfo()->setAvatar(avatarId);
-            service.requestChangeAvatar(avatarId);
-        }
-        break;
-    case UIController::kActionDeleteFriend: {
-        auto grid = topScreenAs<GameView>();
-        service.deleteFriend(grid ? grid->_selectedFriendID() : MessageView::getInstance()->_selectedFriendID());
-        break;
-    }
-    case UIController::kActionUndoRequest:
-        answerUndo(1);
-        break;
-    default:
-        break;
-    }
-    return false;
+    const auto found = okActions().find(code);
+    return found != okActions().end() && found->second();
 }
 
 void cancelAction(int code) {
@@ -460,6 +455,13 @@ void UIController::clickedButtonAtIndex(platform::ui::AlertView& alert, int inde
         pressCancel();
     else
         pressOk();
+}
+
+int UIController::escapeButtonIndex(platform::ui::AlertView& alert) {
+    // A notice whose one button does nothing more: Escape may answer it. A button that
+    // starts something (a top-up, a purchase's completion) waits for the player's click.
+    const bool bareNotice = alert.numberOfButtons() == 1 && alert.cancelButtonIndex() < 0;
+    return bareNotice && !okActions().contains(okValue()) ? 0 : -1;
 }
 
 void UIController::pressOk() {

@@ -519,6 +519,12 @@ void BoardView::viewWillDisappear(bool animated) {
         Util::hideLoadingOnView(tblBoardList_);
         Util::hideLoadingOnView(view());
     }
+    // The table a create opens is the create's answer: the panel goes with its spinner,
+    // which left up would outlive its bound and tell the player the server never answered.
+    if (createNewBoard_ && createNewBoard_->isViewLoaded() && createNewBoard_->view()->superview()) {
+        Util::hideLoadingOnView(createNewBoard_->view());
+        createNewBoard_->doCloseThisView();
+    }
     KavoViewController::viewWillDisappear(animated);
 }
 

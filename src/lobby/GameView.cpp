@@ -266,6 +266,8 @@ void GameView::hideLoading() {
 }
 
 void GameView::doShowMoreGames() {
+    // The answer ends the wait doJoinGameKhac began; left up, its bound would call it lost.
+    hideLoading();
     UIController::setOkValue(kMoreGamesCode);
     UIController::setObject(infoMoreGames_);
     if (moreGamesAlert_) moreGamesAlert_->setDelegate(nullptr);

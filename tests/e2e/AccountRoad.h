@@ -5,7 +5,6 @@
 #include "net/Message.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Screen.h"
-#include "portal/GlobalService.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <filesystem>
@@ -19,17 +18,7 @@ namespace kavo::test {
 class AccountRoad : public ClientFixture {
 protected:
     void signIn() {
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        Message signedIn(3);
-        signedIn.writeInt(ClientWorld::kPlayerId);
-        signedIn.writeLong(ClientWorld::kPlayerMoney);
-        signedIn.writeShort(3);
-        signedIn.writeInt(1500);
-        ASSERT_TRUE(portal().sendToClient(signedIn));
-        ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return topIs<GameView>(); }, 5));
+        ASSERT_TRUE(signInByReply());
         advance(0.4);
         portal().clearMessages();
     }

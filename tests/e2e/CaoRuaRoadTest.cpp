@@ -6,7 +6,6 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ActivityIndicatorView.h"
-#include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
 #include "table/registry/GameController.h"
@@ -24,14 +23,7 @@ constexpr int32_t kLan = 81;
 constexpr int32_t kMinh = 82;
 constexpr int32_t kHoa = 83;
 
-// A place of a join: an empty one is its four id bytes.
-Bytes& place(Bytes& bytes, int32_t id, const std::string& name = "", bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
-class CaoRuaRoad : public ClientFixture {
+class CaoRuaRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -39,26 +31,11 @@ protected:
     }
     void signInAndOpenTheList() {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\ntap id=btnCaoRua\n"
                             "screen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
     }
     std::shared_ptr<CaoRuaView> table() { return GameController::getCaoRuaView(); }
     std::string title(const std::shared_ptr<platform::ui::Button>& button) {
@@ -69,7 +46,7 @@ protected:
         signInAndOpenTheList();
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
         for (const auto& [id, name] : places)
-            place(join, id, name, true);
+            seatRow(join, id, name, true);
         send(join.message(8));
         ASSERT_TRUE(drive("screen CaoRuaView 5\nadvance 0.5").ok);
         portal().clearMessages();
@@ -114,12 +91,12 @@ TEST_F(CaoRuaRoad, APlayerSitsAtSixPlacesReadiesPlaysAHandAndLeaves) {
     EXPECT_EQ(lastSent(8), (std::vector<uint8_t>{2, 7, 0, 0})) << "the join, no password";
 
     Bytes join = Bytes().byte(2).byte(7).int32(kLan).int32(1000);
-    place(join, kLan, "lan", true);
-    place(join, -1);
-    place(join, kMinh, "minh", true);
-    place(join, -1);
-    place(join, kMe, "Khach");
-    place(join, kHoa, "hoa", true);
+    seatRow(join, kLan, "lan", true);
+    seatRow(join, -1);
+    seatRow(join, kMinh, "minh", true);
+    seatRow(join, -1);
+    seatRow(join, kMe, "Khach");
+    seatRow(join, kHoa, "hoa", true);
     send(join.message(8));
     ASSERT_TRUE(drive("screen CaoRuaView 5\nadvance 0.5").ok);
     EXPECT_EQ(table()->seats(), (std::array<int, 6>{4, 5, 0, 1, 2, 3}));

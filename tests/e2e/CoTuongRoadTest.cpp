@@ -10,7 +10,6 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
-#include "portal/GlobalService.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/boardChat.h"
@@ -29,14 +28,7 @@ constexpr int32_t kMe = ClientWorld::kPlayerId;
 constexpr int32_t kBinh = 99;
 constexpr int32_t kChu = 77;
 
-// A player row of a join.
-Bytes& row(Bytes& bytes, int32_t id, const std::string& name, bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
-class CoTuongRoad : public ClientFixture {
+class CoTuongRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -46,22 +38,10 @@ protected:
     // Signs in as "Khach" (capitals as typed) and opens the Chinese chess board list.
     void signInAndOpenTheList() {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnCoTuong\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    // The server's reply, waited for on the main loop.
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        // The reader hands the reply over; its twin runs on a later turn of the loop.
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
     }
     void game(Bytes body) { send(body.message(77)); }
     std::shared_ptr<CoTuongView> table() { return GameController::getCoTuongView(); }
@@ -82,15 +62,6 @@ protected:
         return size_t(std::count(all.begin(), all.end(), file));
     }
     // The last message of a command the portal got, waiting for it.
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
-    }
-    std::string dialog() {
-        auto shown = UIController::currentDialog();
-        return shown && shown->isVisible() ? shown->message() : std::string();
-    }
     void press(const std::string& title) {
         auto result = drive("tap text=" + title);
         ASSERT_TRUE(result.ok) << result.message;
@@ -115,8 +86,8 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
 
     // Alone at the table: starting is refused.
     Bytes alone = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-    row(alone, kMe, "Khach");
-    row(alone, -1, "");
+    seatRow(alone, kMe, "Khach");
+    seatRow(alone, -1, "");
     send(alone.message(8));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\ntap id=btnStart").ok);
     EXPECT_EQ(dialog(), text("KAVO_cannotStart"));
@@ -235,8 +206,8 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
 TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQuestion) {
     signInAndOpenTheList();
     Bytes rows = Bytes().byte(2).byte(7).int32(kChu).int32(1000);
-    row(rows, kChu, "Chu", true);
-    row(rows, kBinh, "Binh", true);
+    seatRow(rows, kChu, "Chu", true);
+    seatRow(rows, kBinh, "Binh", true);
     send(rows.message(1900));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\nexpect id=btnViewing\nexpect text=chu").ok);
     EXPECT_EQ(table()->indexOfMe(), -1);
@@ -280,8 +251,8 @@ TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQue
 TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
     signInAndOpenTheList();
     Bytes rows = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-    row(rows, kMe, "Khach");
-    row(rows, kBinh, "Binh", true);
+    seatRow(rows, kMe, "Khach");
+    seatRow(rows, kBinh, "Binh", true);
     send(rows.message(8));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
     game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kBinh).int32(900).int32(900));
@@ -297,7 +268,7 @@ TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
 TEST_F(CoTuongRoad, AJoinListingOnlyMeShowsWhoSitsDownLaterAtTheSecondPlace) {
     signInAndOpenTheList();
     Bytes alone = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-    row(alone, kMe, "Khach");
+    seatRow(alone, kMe, "Khach");
     send(alone.message(8));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
     ASSERT_EQ(table()->chessPlayers().size(), 2u) << "padded with an empty place";
@@ -311,8 +282,8 @@ TEST_F(CoTuongRoad, AJoinListingOnlyMeShowsWhoSitsDownLaterAtTheSecondPlace) {
 TEST_F(CoTuongRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
     signInAndOpenTheList();
     Bytes join = Bytes().byte(2).byte(7).int32(kChu).int32(1000);
-    row(join, kChu, "Chu", true);
-    row(join, kMe, "Khach");
+    seatRow(join, kChu, "Chu", true);
+    seatRow(join, kMe, "Khach");
     ASSERT_TRUE(sendFriendsThenJoin(portal(), {kChu}, join.message(8)));
     platform::RunLoop::main().runUntil([] { return false; }, 0.2);
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);

@@ -8,7 +8,6 @@
 #include "games/coup/CoUpView.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
-#include "portal/GlobalService.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
 #include "tests/e2e/TableRoad.h"
@@ -24,13 +23,7 @@ constexpr int32_t kMe = ClientWorld::kPlayerId;
 constexpr int32_t kBinh = 99;
 constexpr int32_t kChu = 77;
 
-Bytes& row(Bytes& bytes, int32_t id, const std::string& name, bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
-class CoUpRoad : public ClientFixture {
+class CoUpRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -40,37 +33,14 @@ protected:
     // Signs in as "Khach" and opens the hidden-piece board list, then taps its board.
     void signInAndOpenTheList() {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnCoUp\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
     void game(Bytes body) { send(body.message(86)); }
     std::shared_ptr<CoUpView> table() { return GameController::getCoUpView(); }
     CCBoard& board() { return *table()->board(); }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
-    }
-    std::string dialog() {
-        auto shown = UIController::currentDialog();
-        return shown && shown->isVisible() ? shown->message() : std::string();
-    }
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
     void press(const std::string& title) { run("tap text=" + title); }
     std::shared_ptr<CoUpChessMan> pieceAt(int x, int y) {
         return std::dynamic_pointer_cast<CoUpChessMan>(board().getUnitAtPoint(x, y));
@@ -83,8 +53,8 @@ TEST_F(CoUpRoad, APlayerGetsReadyRevealsAPieceRefusesAnUndoAndADrawAndResigns) {
 
     // Binh owns the table; I get ready.
     Bytes joined = Bytes().byte(2).byte(7).int32(kBinh).int32(1000);
-    row(joined, kBinh, "Binh", true);
-    row(joined, kMe, "Khach");
+    seatRow(joined, kBinh, "Binh", true);
+    seatRow(joined, kMe, "Khach");
     send(joined.message(8));
     run("screen CoUpView 5\nadvance 0.5\nexpect id=clickViewPlayer\nexpect-not id=btnUndo");
     EXPECT_EQ(table()->btnStart()->titleLabel()->text(), text("KAVO_ready"));
@@ -158,8 +128,8 @@ TEST_F(CoUpRoad, APlayerGetsReadyRevealsAPieceRefusesAnUndoAndADrawAndResigns) {
 TEST_F(CoUpRoad, AViewerSeesTheFirstPlayerLeaveAndHisSeatEmpty) {
     signInAndOpenTheList();
     Bytes rows = Bytes().byte(2).byte(7).int32(kChu).int32(1000);
-    row(rows, kChu, "Chu", true);
-    row(rows, kBinh, "Binh", true);
+    seatRow(rows, kChu, "Chu", true);
+    seatRow(rows, kBinh, "Binh", true);
     send(rows.message(1900));
     run("screen CoUpView 5\nadvance 0.5\nexpect id=btnViewing\nexpect text=chu\nexpect text=binh");
     send(Bytes().int32(kChu).int32(kBinh).message(14));

@@ -4,6 +4,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "games/tienlen/TienLenView.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "lobby/LoginView.h"
@@ -19,6 +20,7 @@
 #include "platform/ui/Label.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <atomic>
@@ -151,27 +153,29 @@ TEST_F(LobbyWaits, EscapeClosesTheTopSheetThenGoesBack) {
 }
 
 // Escape is the desktop's back, but the game grid has no back button: there Escape only
-// closes what is open over it and never signs the player out. The swipe still leaves.
-TEST_F(LobbyWaits, EscapeOnTheGameGridClosesTheMailboxPanelAndNeverSignsOut) {
-    signIn();
-    ASSERT_TRUE(drive("tap id=btnChat\nadvance 0.5\n").ok) << log();
-    const auto& mailbox = MessageView::getInstance();
-    ASSERT_TRUE(mailbox->isViewLoaded() && mailbox->view()->superview());
-    auto& app = ui::Application::shared();
-    app.dispatchKey(ui::Key::Escape);
-    advance(1);
-    EXPECT_FALSE(mailbox->view()->superview()) << "the mailbox panel closed";
-    for (int press = 0; press < 2; ++press) {
-        app.dispatchKey(ui::Key::Escape);
-        advance(1);
-    }
-    EXPECT_TRUE(topAs<GameView>()) << "still on the game grid";
-    EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
-    EXPECT_EQ(shownAlertMessage(), "");
+// closes what is open over it and never signs the player out, also after the lottery panel,
+// which gives the back button back as it closes. The swipe still leaves.
+TEST_F(LobbyWaits, EscapeOnTheGameGridClosesWhatIsOpenAndNeverSignsOut) {
+    for (const char* opened :
+         {"tap id=btnChat\nadvance 0.5\n", "tap id=showLottoSubView\nadvance 0.5\ntap id=slideOut\nadvance 0.5\n"}) {
+        SCOPED_TRACE(opened);
+        signIn();
+        ASSERT_TRUE(drive(opened).ok) << log();
+        auto& app = ui::Application::shared();
+        for (int press = 0; press < 3; ++press) {
+            app.dispatchKey(ui::Key::Escape);
+            advance(1);
+        }
+        const auto& mailbox = MessageView::getInstance();
+        EXPECT_FALSE(mailbox->isViewLoaded() && mailbox->view()->superview()) << "the mailbox panel closed";
+        EXPECT_TRUE(topAs<GameView>()) << "still on the game grid";
+        EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
+        EXPECT_EQ(shownAlertMessage(), "");
 
-    KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
-    EXPECT_TRUE(drive("screen LoginView 5\n").ok) << "the swipe back leaves the grid";
-    EXPECT_FALSE(MobileClient::getInstance().isConnected());
+        KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
+        EXPECT_TRUE(drive("screen LoginView 5\n").ok) << "the swipe back leaves the grid";
+        EXPECT_FALSE(MobileClient::getInstance().isConnected());
+    }
 }
 
 TEST_F(LobbyWaits, EscapeOnTheLogInScreenDoesNothingWithoutAnOpenForm) {
@@ -223,32 +227,40 @@ TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
     EXPECT_TRUE(drive("expect text=1000 zel\n").ok) << "the boards of the game the player had";
 }
 
-// Creating a board and playing now are bounded waits like the others: without an answer
-// the spinner goes and the player reads that the server could not be reached.
-TEST_F(LobbyWaits, ACreateOrPlayNowTheServerNeverAnswersEndsWithTheConnectionNotice) {
+// Creating a board, playing now and joining are bounded waits like the others: without an
+// answer the spinner goes and the player reads that the server could not be reached; the
+// table that opens is the answer, and no notice comes over it.
+TEST_F(LobbyWaits, ACreatePlayNowOrJoinEndsAtTheTableOrWithTheConnectionNoticeAtItsBound) {
     struct Case {
         const char* script;
         int16_t command;
         double bound;
+        bool answered;
     };
-    for (const Case& c : {Case{"tap id=btnCreateBoard\nadvance 0.5\ntap id=createBoard\n", 2702, 3},
-                          Case{"tap id=btnPlayNow\n", 28, 5}}) {
-        SCOPED_TRACE(c.script);
+    const char* create = "tap id=btnCreateBoard\nadvance 0.5\ntap id=createBoard\n";
+    for (const Case& c :
+         {Case{create, 2702, 3, false}, Case{"tap id=btnPlayNow\n", 28, 5, false}, Case{create, 2702, 3, true},
+          Case{"tap id=btnPlayNow\n", 28, 5, true}, Case{"tap text=1000 zel\n", 8, 2, true}}) {
+        SCOPED_TRACE(std::string(c.script) + (c.answered ? " answered" : ""));
         signIn();
         openBoardList();
         ASSERT_TRUE(drive(c.script).ok) << log();
         ASSERT_TRUE(waitForCommand(c.command));
+        if (c.answered) {
+            Bytes join =
+                Bytes().byte(1).byte(1).int32(ClientWorld::kPlayerId).int32(1000).int32(ClientWorld::kPlayerId);
+            ASSERT_TRUE(
+                portal().sendToClient(join.utf("an").int64(5000).int16(1).int32(300).boolean(false).message(8)));
+            ASSERT_TRUE(drive("screen TienLenView 5\n").ok) << log();
+        }
         advance(c.bound - 0.2);
         EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
         advance(0.4);
-        EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
+        EXPECT_EQ(shownAlertMessage(), c.answered ? "" : text("KAVO_connectFail"));
         UIController::closeDialog();
-        EXPECT_TRUE(topAs<BoardView>()->view()->isUserInteractionEnabled());
-        KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
-        advance(0.5);
-        ASSERT_TRUE(drive("screen GameView 5\n").ok);
-        KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
-        ASSERT_TRUE(drive("screen LoginView 5\n").ok);
+        EXPECT_TRUE(c.answered ? bool(topAs<TienLenView>()) : topAs<BoardView>()->view()->isUserInteractionEnabled());
+        MobileClient::getInstance().manualDisconnect();
+        ASSERT_TRUE(portal().waitForClientGone(5));
         portal().clearMessages();
     }
 }
@@ -283,101 +295,60 @@ TEST_F(LobbyWaits, InADesktopWindowTheSignInFormStaysWhereItIsWhenAFieldIsClicke
 
 // Registration and recovery wait for the server under a spinner on their own form: a
 // server that never answers leaves the player on that form after ten seconds, told so;
-// an answer ends the wait at once.
-TEST_F(LobbyWaits, ARegistrationTheServerNeverAnswersStopsWaitingOnTheFilledForm) {
+// an answer ends the wait at once and no failure notice follows.
+TEST_F(LobbyWaits, ARegistrationOrRecoveryEndsWithItsAnswerOrOnTheFormAfterTenSeconds) {
     storeServerList(portalEntry("First"));
-    launch();
-    ASSERT_TRUE(drive("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername moi\ntype id=txfPassword pw1\n"
-                      "type id=txfRetypePwd pw1\ntap id=btnRegister\n")
-                    .ok)
-        << log();
-    auto login = topAs<LoginView>();
-    ASSERT_TRUE(login);
-    const ui::View* form = login->logSubRegisterView().get();
-    EXPECT_TRUE(hasSpinner(form)) << "waiting while the connection starts";
-    ASSERT_TRUE(waitForCommand(35));
-    advance(9.5);
-    EXPECT_TRUE(hasSpinner(form)) << "still waiting for the answer within its bound";
-    advance(1);
-    EXPECT_FALSE(hasSpinner(form));
-    EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
-    EXPECT_EQ(topAs<LoginView>(), login);
-    EXPECT_TRUE(form->superview()) << "the registration form stays";
-    EXPECT_TRUE(drive("expect text=moi\n").ok) << "with the name the player typed";
-}
-
-TEST_F(LobbyWaits, ARegistrationAnswerEndsTheWaitWithoutALaterFailureNotice) {
-    storeServerList(portalEntry("First"));
-    portal().onCommand(35, [](Message&, TestPortal::Reply& reply) {
-        Message answer(35);
-        answer.writeUTF("moi");
-        answer.writeBool(0);
-        answer.writeUTF("");
-        answer.writeUTF("");
-        reply.send(answer);
-    });
-    launch();
-    ASSERT_TRUE(drive("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername moi\ntype id=txfPassword pw1\n"
-                      "type id=txfRetypePwd pw1\ntap id=btnRegister\nwait text=" +
-                      text("KAVO_gameIDAlreadyUsed") + "\n")
-                    .ok)
-        << log();
-    auto login = topAs<LoginView>();
-    ASSERT_TRUE(login);
-    EXPECT_FALSE(hasSpinner(login->logSubRegisterView().get()));
-    advance(11);
-    EXPECT_EQ(shownAlertMessage(), text("KAVO_gameIDAlreadyUsed"));
-}
-
-TEST_F(LobbyWaits, ARecoveryTheServerNeverAnswersStopsWaitingOnTheRecoveryForm) {
-    launch();
-    ASSERT_TRUE(drive("advance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername an\ntap id=btnSend\nwait text=" +
-                      text("KAVO_confirmGetPassword") + "\n")
-                    .ok)
-        << log();
-    ASSERT_TRUE(waitForCommand(1702)) << "connected";
-    ASSERT_TRUE(drive("tap text=" + text("KAVO_yes") + "\n").ok) << log();
-    auto login = topAs<LoginView>();
-    ASSERT_TRUE(login);
-    const ui::View* form = login->logSubForgotPwdView().get();
-    EXPECT_TRUE(hasSpinner(form)) << "waiting for the recovery text";
-    ASSERT_TRUE(waitForCommand(73));
-    advance(9.5);
-    EXPECT_TRUE(hasSpinner(form));
-    advance(1);
-    EXPECT_FALSE(hasSpinner(form));
-    EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
-    EXPECT_EQ(topAs<LoginView>(), login);
-    EXPECT_TRUE(form->superview()) << "the recovery form stays";
-}
-
-TEST_F(LobbyWaits, ARecoveryAnswerEndsTheWait) {
-    portal().onCommand(73, [](Message&, TestPortal::Reply& reply) {
-        Message answer(73);
-        answer.writeByte(1);
-        answer.writeUTF("MK ?");
-        answer.writeUTF("8100");
-        reply.send(answer);
-    });
-    launch();
-    ASSERT_TRUE(drive("advance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername an\ntap id=btnSend\nwait text=" +
-                      text("KAVO_confirmGetPassword") + "\n")
-                    .ok)
-        << log();
-    ASSERT_TRUE(waitForCommand(1702)) << "connected";
-    ASSERT_TRUE(drive("tap text=" + text("KAVO_yes") + "\n").ok) << log();
-    auto login = topAs<LoginView>();
-    ASSERT_TRUE(login);
-    const ui::View* form = login->logSubForgotPwdView().get();
-    ASSERT_TRUE(waitForCommand(73));
-    // The answer comes on the reader thread in real time.
-    for (int i = 0; i < 100 && hasSpinner(form); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        advance(0.01);
+    const std::string recover =
+        "advance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername an\ntap id=btnSend\nwait text=" +
+        text("KAVO_confirmGetPassword") + "\n";
+    for (const bool recovery : {false, true}) {
+        for (const bool answered : {false, true}) {
+            SCOPED_TRACE(std::string(recovery ? "recovery" : "registration") + (answered ? " answered" : ""));
+            const int16_t command = recovery ? 73 : 35;
+            portal().onCommand(command, [recovery, answered](Message&, TestPortal::Reply& reply) {
+                if (!answered) return;
+                reply.send(recovery ? Bytes().byte(1).utf("MK ?").utf("8100").message(73)
+                                    : Bytes().utf("moi").boolean(false).utf("").utf("").message(35));
+            });
+            launch();
+            ASSERT_TRUE(drive(recovery ? recover
+                                       : "advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername moi\n"
+                                         "type id=txfPassword pw1\ntype id=txfRetypePwd pw1\ntap id=btnRegister\n")
+                            .ok)
+                << log();
+            ASSERT_TRUE(!recovery || (waitForCommand(1702) && drive("tap text=" + text("KAVO_yes") + "\n").ok))
+                << log();
+            auto login = topAs<LoginView>();
+            ASSERT_TRUE(login);
+            const ui::View* form = recovery ? static_cast<const ui::View*>(login->logSubForgotPwdView().get())
+                                            : login->logSubRegisterView().get();
+            ASSERT_TRUE(waitForCommand(command));
+            if (answered) {
+                // The answer comes on the reader thread in real time.
+                for (int i = 0; i < 100 && hasSpinner(form); ++i) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                    advance(0.01);
+                }
+                EXPECT_FALSE(hasSpinner(form));
+                advance(11);
+                EXPECT_NE(shownAlertMessage(), text("KAVO_connectFail"));
+                EXPECT_TRUE(recovery || shownAlertMessage() == text("KAVO_gameIDAlreadyUsed")) << "the answer stays";
+            } else {
+                advance(9.5);
+                EXPECT_TRUE(hasSpinner(form)) << "still waiting for the answer within its bound";
+                advance(1);
+                EXPECT_FALSE(hasSpinner(form));
+                EXPECT_EQ(shownAlertMessage(), text("KAVO_connectFail"));
+                EXPECT_EQ(topAs<LoginView>(), login);
+                EXPECT_TRUE(form->superview()) << "the form stays";
+                EXPECT_TRUE(recovery || drive("expect text=moi\n").ok) << "with the name the player typed";
+            }
+            UIController::closeDialog();
+            MobileClient::getInstance().manualDisconnect();
+            ASSERT_TRUE(portal().waitForClientGone(5));
+            portal().clearMessages();
+        }
     }
-    EXPECT_FALSE(hasSpinner(form));
-    advance(11);
-    EXPECT_NE(shownAlertMessage(), text("KAVO_connectFail"));
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include "portal/model/KavoMessage.h"
 #include "tests/support/client/ClientTestSupport.h"
 
-#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -109,35 +108,6 @@ TEST_F(MailRoad, TheWelcomeMailSentAtEverySignInIsListedOnce) {
     EXPECT_EQ(listed[1]->type(), 1);
     EXPECT_EQ(listed[2]->type(), 4);
     EXPECT_EQ(storedMailCount(), 3u);
-}
-
-// The server sends its welcome notice (type 4) with a new time at every sign-in; each
-// replaces the one before, in the list and in what is stored.
-TEST_F(MailRoad, TheWelcomeNoticeOfThreeSignInsIsListedAndStoredOnce) {
-    // Shared with the handler, which may still answer after the test body returns.
-    auto signIns = std::make_shared<std::atomic<int>>(0);
-    portal().onCommand(1702, [signIns](Message&, TestPortal::Reply& reply) {
-        const int n = ++*signIns;
-        reply.send(mailReply(4, kWelcomeTime + n * 1000, "Chào mừng lần " + std::to_string(n)));
-    });
-    launch();
-    for (int round = 1; round <= 3; ++round) {
-        // After the first time the log-in form and the server choice are still open.
-        auto result = drive(
-            round == 1 ? signInScript() + "screen GameView\n"
-                       : "advance 1\ntap id=btnSignIn\nwait text=Kavo Test\ntap text=Kavo Test\nscreen GameView\n");
-        ASSERT_TRUE(result.ok) << "sign-in " << round << ": " << result.message << "\n" << log();
-        advance(1.0);
-        const auto notices = UIController::listMessageWithFilter(4);
-        ASSERT_EQ(notices.size(), 1u) << "after sign-in " << round;
-        EXPECT_EQ(notices.front()->message(), "Chào mừng lần " + std::to_string(round));
-        // The swipe back leaves the game grid and ends the connection.
-        KavoOnlineAppDelegate::getInstance().handleSwipeFrom(platform::ui::SwipeDirection::Left);
-        result = drive("screen LoginView 5\n");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    EXPECT_EQ(signIns->load(), 3);
-    EXPECT_EQ(storedMailCount(), 1u);
 }
 
 // The remember switch decides whether the typed password outlives the sign-in attempt.

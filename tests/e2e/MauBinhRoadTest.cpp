@@ -11,7 +11,6 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
-#include "portal/GlobalService.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/MauBinhResultView.h"
 #include "tests/e2e/FriendListFirst.h"
@@ -33,13 +32,7 @@ constexpr int32_t kMinh = 4002;
 // My deal, in the server's order: 2c 2d 5h 7s 9c 9d Jh Qs Kc Kd Kh Ac Ad.
 const std::vector<int8_t> kDeal = {0, 1, 14, 23, 28, 29, 38, 43, 44, 45, 46, 48, 49};
 
-Bytes& player(Bytes& bytes, int32_t id, const std::string& name, bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
-class MauBinhRoad : public ClientFixture {
+class MauBinhRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -48,12 +41,7 @@ protected:
 
     void signInAndJoin() {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\ntap "
                             "id=btnMauBinh\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
@@ -70,10 +58,10 @@ protected:
     std::vector<int32_t> friendsFirst;
     void joinReply() {
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-        player(join, kMe, "Khach");
-        player(join, kLan, "lan", true);
-        player(join, kMinh, "minh", true);
-        player(join, -1, "");
+        seatRow(join, kMe, "Khach");
+        seatRow(join, kLan, "lan", true);
+        seatRow(join, kMinh, "minh", true);
+        seatRow(join, -1, "");
         if (friendsFirst.empty()) {
             send(join.message(8));
         } else {
@@ -82,11 +70,6 @@ protected:
         }
         ASSERT_TRUE(drive("screen MauBinhView 5").ok);
         ticks(6);
-    }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
     }
     void game(Bytes body) { send(body.message(47)); }
     void deal(int8_t type = -1) {
@@ -145,11 +128,6 @@ protected:
         for (const auto& place : table()->cardPlaces())
             tags.push_back(place->tag());
         return tags;
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
     }
     bool shot(const std::string& name) {
         const std::string path = "maubinh-" + name + ".png";

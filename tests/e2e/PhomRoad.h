@@ -7,7 +7,6 @@
 #include "games/phom/PhomNewView.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
-#include "portal/GlobalService.h"
 #include "table/registry/GameController.h"
 #include "tests/e2e/FriendListFirst.h"
 #include "tests/e2e/TableRoad.h"
@@ -34,7 +33,7 @@ inline Bytes& row(Bytes& bytes, int32_t id, const std::string& name, bool ready 
 // The dealt hand: a set of sevens, ace-two-three of spades and four loose cards.
 inline const std::vector<int8_t> kHand = {13, 51, 0, 24, 30, 4, 26, 41, 8, 25};
 
-class PhomRoad : public ClientFixture {
+class PhomRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -46,12 +45,7 @@ protected:
     // My friends as a friend list sent just before the join, when any.
     std::vector<int32_t> friendsFirst;
     void joinTheTable() {
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnPhom\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
@@ -72,11 +66,6 @@ protected:
         advance(5);
         portal().clearMessages();
     }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
     void tap(const std::string& id) {
         auto result = drive("tap id=" + id);
         ASSERT_TRUE(result.ok) << id << ": " << result.message << "\n" << log();
@@ -93,11 +82,6 @@ protected:
         }
         portal().clearMessages();
         return all;
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
     }
     std::shared_ptr<PhomNewView> table() { return GameController::getPhomNewView(); }
     // A finger on the strip of a hand card that the next card leaves uncovered.

@@ -11,6 +11,7 @@
 #include "table/base/StakeTableView.h"
 #include "table/cards/BCCardView.h"
 #include "tests/e2e/FriendListFirst.h"
+#include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
@@ -20,7 +21,7 @@
 
 namespace kavo::test {
 
-class StakeTableRoad : public ClientFixture {
+class StakeTableRoad : public TableRoadFixture {
 protected:
     static constexpr int32_t kMe = ClientWorld::kPlayerId;
     static constexpr int8_t kRoom = 2;
@@ -93,12 +94,6 @@ protected:
     }
     // My friends as a friend list sent just before the join, when any.
     std::vector<int32_t> friendsFirst;
-    // The server's reply, waited for on the main loop.
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
     // The bodies the portal got of a command, after a short wait for the wire.
     std::vector<ByteVector> sent(int16_t command) {
         platform::RunLoop::main().runUntil([] { return false; }, 0.2);
@@ -110,10 +105,6 @@ protected:
     void tap(const std::string& selector) {
         auto result = drive("tap " + selector);
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    std::string dialog() {
-        auto shown = UIController::currentDialog();
-        return shown && shown->isVisible() ? shown->message() : std::string();
     }
     // The cards lying on the table (the peek cover is not one).
     static size_t cardsOn(StakeTableView& table) {

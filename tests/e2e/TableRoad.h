@@ -1,11 +1,24 @@
 #pragma once
 
+#include "app/UIController.h"
+#include "platform/runtime/RunLoop.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/TestPortal.h"
+#include "tests/support/client/ClientTestSupport.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace kavo::test {
+
+// A seat's row of a join: the player's id, then, unless the seat is empty (-1), the name,
+// 500000 money, level 1, 300 and whether the player is ready.
+inline Bytes& seatRow(Bytes& bytes, int32_t id, const std::string& name = "", bool ready = false) {
+    bytes.int32(id);
+    if (id == -1) return bytes;
+    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
+}
 
 // What the lobby answers on the road to one table: the chosen game is accepted (61)
 // and its board list (2700) holds one board, room 2, board 7, stake 1000, with
@@ -32,5 +45,38 @@ inline void answerOneBoard(TestPortal& portal, int8_t players, int8_t seats) {
                        .message(2700));
     });
 }
+
+// A client on the manual clock against the test portal at a table: what every table's road
+// test does with the server and the screens.
+class TableRoadFixture : public ClientFixture {
+protected:
+    // The server's reply; the reader hands it over and its twin runs on a later turn of the
+    // main loop.
+    void send(const Message& message) {
+        ASSERT_TRUE(portal().sendToClient(message));
+        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        advance(0);
+    }
+    // The body of the last request of the command, waited for.
+    std::vector<uint8_t> lastSent(int16_t command) {
+        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
+        const auto all = portal().messages(command);
+        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
+    }
+    // How many requests of the command the server has, once the client had time to send.
+    size_t sentCount(int16_t command) {
+        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        return portal().messages(command).size();
+    }
+    void run(const std::string& script) {
+        auto result = drive(script);
+        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    // The text of the dialog on screen ("" when none).
+    std::string dialog() {
+        auto shown = UIController::currentDialog();
+        return shown && shown->isVisible() ? shown->message() : std::string();
+    }
+};
 
 } // namespace kavo::test

@@ -8,7 +8,6 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Label.h"
-#include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
@@ -29,7 +28,7 @@ constexpr int32_t kDung = 55;
 // My hand with the three of spades, as dealt.
 const std::vector<uint8_t> kWithThree{43, 9, 0, 50, 14, 5, 27, 18, 31, 22, 38, 34, 47};
 
-class TienLenMBRoad : public ClientFixture {
+class TienLenMBRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -39,12 +38,7 @@ protected:
     // Signs in, opens the Tien Len MB boards and sits at board 7 with `others`.
     void sit(const std::vector<int32_t>& others) {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         run("screen GameView 5\nadvance 0.5\ntap id=btnTLMB\nscreen BoardView 5\nadvance 0.5\n"
             "wait text=1000 zel 5\ntap text=1000 zel");
         EXPECT_EQ(lastSent(8), (std::vector<uint8_t>{2, 7, 0, 0}));
@@ -58,24 +52,6 @@ protected:
     }
     void start(const std::vector<uint8_t>& cards, int32_t first, int interval = 20) {
         send(Bytes().byte(2).byte(7).byte(int8_t(interval)).raw(cards).int32(first).message(20));
-    }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
-    }
-    size_t sentCount(int16_t command) {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        return portal().messages(command).size();
-    }
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
     std::shared_ptr<TienLenMBView> table() { return GameController::getTienLenMBView(); }
     std::string bubble(int slot) {

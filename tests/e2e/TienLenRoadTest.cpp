@@ -8,7 +8,6 @@
 #include "platform/services/SystemSound.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Label.h"
-#include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
@@ -26,13 +25,7 @@ constexpr int32_t kMe = ClientWorld::kPlayerId;
 constexpr int32_t kBinh = 99;
 constexpr int32_t kChu = 77;
 
-Bytes& entry(Bytes& bytes, int32_t id, const std::string& name, bool ready = false) {
-    bytes.int32(id);
-    if (id == -1) return bytes;
-    return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
-}
-
-class TienLenRoad : public ClientFixture {
+class TienLenRoad : public TableRoadFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
@@ -42,37 +35,10 @@ protected:
 
     void signInAndOpenTheList() {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-        ASSERT_TRUE(
-            portal().sendToClient(Bytes().int32(kMe).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3)));
+        ASSERT_TRUE(signInByReply());
         auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\n"
                             "wait text=1000 zel 5\ntap text=1000 zel");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    void send(const Message& message) {
-        ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        advance(0);
-    }
-    std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
-        const auto all = portal().messages(command);
-        return all.empty() ? std::vector<uint8_t>{} : all.back().body;
-    }
-    size_t sentCount(int16_t command) {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
-        return portal().messages(command).size();
-    }
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
-    std::string dialog() {
-        auto shown = UIController::currentDialog();
-        return shown && shown->isVisible() ? shown->message() : std::string();
     }
     std::shared_ptr<TienLenView> table() { return GameController::getTienLenView(); }
     // The text of a chat bubble while it shows ("" when hidden).
@@ -86,8 +52,8 @@ protected:
     void sitAndStart(int interval) {
         signInAndOpenTheList();
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-        entry(join, kMe, "Khach");
-        entry(join, kBinh, "Binh", true);
+        seatRow(join, kMe, "Khach");
+        seatRow(join, kBinh, "Binh", true);
         send(join.message(8));
         run("screen TienLenView 5\nadvance 0.5");
         send(Bytes()
@@ -136,10 +102,10 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
 
     // Two players face each other; a third takes the seat between.
     Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
-    entry(join, kMe, "Khach");
-    entry(join, kBinh, "Binh");
-    entry(join, -1, "");
-    entry(join, -1, "");
+    seatRow(join, kMe, "Khach");
+    seatRow(join, kBinh, "Binh");
+    seatRow(join, -1, "");
+    seatRow(join, -1, "");
     send(join.message(8));
     run("screen TienLenView 5\nadvance 0.5");
     EXPECT_EQ(table()->getIDAtSeat(0), kMe);

@@ -3,6 +3,7 @@
 // the table and the stub's players answer.
 #include "app/UIController.h"
 #include "games/tienlen/TienLenView.h"
+#include "games/tienlenmb/TienLenMBView.h"
 #include "net/MobileClient.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/cards/CardView.h"
@@ -20,20 +21,27 @@
 namespace kavo::test {
 namespace {
 
-class TienLenStub : public StubDriveFixture {
+// A board's drive script, the button that opens its board list, and its table.
+struct StubBoard {
+    const char* script;
+    const char* openedBy;
+    std::shared_ptr<TienLenView> (*table)();
+};
+
+class TienLenStub : public StubDriveFixture, public ::testing::WithParamInterface<StubBoard> {
 protected:
     // The stub players think a fifth of a second.
     TienLenStub() : StubDriveFixture({{"KAVO_STUB_TIENLEN_PAUSE", "0.2"}}) {}
 };
 
-TEST_F(TienLenStub, ThePlayerOpensWithTheThreeOfSpadesThenPassesThroughAGameThatCostsTheStake) {
-    const auto [opening, games] = splitScriptAt(stubDriveScript("tienlen.drive"), "# My turn: pass.");
-    ASSERT_NE(opening.find("tap id=btnFire"), std::string::npos) << "the script was read";
+TEST_P(TienLenStub, ThePlayerOpensWithTheThreeOfSpadesThenPassesThroughAGameThatCostsTheStake) {
+    const auto [opening, games] = splitScriptAt(stubDriveScript(GetParam().script), "# My turn: pass.");
+    ASSERT_NE(opening.find(GetParam().openedBy), std::string::npos) << "the script was read";
     ASSERT_NE(games.find("tap id=btnSkip"), std::string::npos);
     launch();
     auto result = drive(opening);
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    auto table = GameController::getTienLenView();
+    auto table = GetParam().table();
     ASSERT_TRUE(table);
     std::vector<int> hand;
     for (const auto& card : table->myHand())
@@ -53,6 +61,13 @@ TEST_F(TienLenStub, ThePlayerOpensWithTheThreeOfSpadesThenPassesThroughAGameThat
     EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_continuee"))
         << "the game's result is on the table";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Boards, TienLenStub,
+    ::testing::Values(StubBoard{"tienlen.drive", "tap id=btnFire", [] { return GameController::getTienLenView(); }},
+                      StubBoard{"tienlenmb.drive", "tap id=btnTLMB",
+                                []() -> std::shared_ptr<TienLenView> { return GameController::getTienLenMBView(); }}),
+    [](const auto& info) { return info.index == 0 ? "TienLen" : "TienLenMB"; });
 
 // The same table over a bare wire connection: the deal, an opening, a refusal and the
 // stub players' answers in the layouts of the table commands.

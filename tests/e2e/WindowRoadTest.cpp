@@ -206,20 +206,24 @@ struct WalkStep {
     std::string target; // the selector clicked or wheeled over, or the key pressed
     std::string typed;  // for a field: the keys typed after the click
     std::string shows;  // for a field: its text afterwards (what it held, then the keys)
+    bool settle;        // the client waits half a second first (a closing sheet's slide ends)
 };
 
 WalkStep click(const std::string& selector) {
-    return {WalkStep::Kind::Click, selector, "", ""};
+    return {WalkStep::Kind::Click, selector, "", "", false};
+}
+WalkStep clickSettled(const std::string& selector) {
+    return {WalkStep::Kind::Click, selector, "", "", true};
 }
 WalkStep field(const std::string& selector, const std::string& typed, const std::string& held = "") {
-    return {WalkStep::Kind::Field, selector, typed, held + typed};
+    return {WalkStep::Kind::Field, selector, typed, held + typed, false};
 }
 WalkStep key(const std::string& name) {
-    return {WalkStep::Kind::Key, name, "", ""};
+    return {WalkStep::Kind::Key, name, "", "", false};
 }
 // Turns the mouse wheel towards the player, four notches, with the pointer over the view.
 WalkStep wheelDown(const std::string& selector) {
-    return {WalkStep::Kind::Wheel, selector, "", ""};
+    return {WalkStep::Kind::Wheel, selector, "", "", false};
 }
 
 // The client's half of the walk: it waits for each control and says where it is; after a
@@ -233,6 +237,7 @@ std::string walkScript(const std::vector<WalkStep>& steps) {
     for (const auto& step : steps) {
         switch (step.kind) {
         case WalkStep::Kind::Click:
+            if (step.settle) script += "sleep 0.5\n";
             script += "wait " + step.target + " 30\nwhere " + step.target + "\n" + landed(1);
             break;
         case WalkStep::Kind::Wheel:
@@ -255,7 +260,8 @@ std::string walkScript(const std::vector<WalkStep>& steps) {
 // Every text field of the screens a player reaches before a table, each focused with a
 // real click and typed into: nothing lifts (no on-screen keyboard in a window), so the
 // typed text shows exactly where the player clicked, in the field that was clicked. Escape
-// closes the sheet or panel on top, and on the bare game grid it signs nobody out.
+// closes the sheet or panel on top, and on the bare game grid it signs nobody out, even
+// after the lottery sheet gave the back button back.
 TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
     portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
         Message list(44);
@@ -360,6 +366,12 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         click("id=buyLottoNumber7"),
         field("id=txfBetZel", "800"),
         click("id=btnBack"),
+        key("Escape"),
+        // The lottery sheet closed by its own button gives the back button back over the
+        // grid; Escape there still signs nobody out (the walk goes on to a friend's profile).
+        click("id=showLottoSubView"),
+        click("id=slideOut"),
+        clickSettled("id=btnAll"),
         key("Escape"),
         // A friend's profile and its report form.
         click("text=binh"),

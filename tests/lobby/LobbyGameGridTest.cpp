@@ -96,6 +96,7 @@ TEST_F(GameGrid, MoreGamesAsksForTheAddressAndOpensItOnOk) {
     });
     grid_->set_infoMoreGames("http://127.0.0.1/games");
     grid_->doShowMoreGames();
+    EXPECT_FALSE(gridBlocked()) << "the answer ends the wait";
     EXPECT_EQ(UIController::okValue(), 10);
     auto alerts = platform::ui::AlertView::visibleAlerts();
     ASSERT_FALSE(alerts.empty());

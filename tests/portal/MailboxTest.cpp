@@ -161,6 +161,25 @@ TEST_F(Mailbox, ANoticeBeforeSignInReplacesTheStoredNoticesAndKeepsTheOtherMail)
     EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"early", "welcome 2", "letter"}));
 }
 
+// The friend requests also come before the sign-in restores the stored mailbox: each new
+// list replaces the stored requests, so three sign-ins leave one request, and the other
+// stored mail stays.
+TEST_F(Mailbox, AFriendRequestListBeforeSignInReplacesTheStoredRequestsAndKeepsTheOtherMail) {
+    signIn(12);
+    UIController::addItemIntoListMessage(mail(1, "letter"));
+    for (int signIns = 0; signIns < 3; ++signIns) {
+        UIController::signOutListMessage();
+        deliver(104, Bytes().byte(4).int32(301).utf("dung"));
+        PortalEnvironment::runMainThread();
+        signIn(12);
+    }
+    const auto requests = UIController::listMessageWithFilter(KavoMessage::kTypeFriendRequest);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests.front()->fromName(), "dung");
+    EXPECT_EQ(UIController::listMessageWithFilter(1).size(), 1u);
+    EXPECT_EQ(storedTexts(12)->size(), 2u);
+}
+
 TEST_F(Mailbox, NeverSavedUnderAnotherPlayersKey) {
     signIn(11);
     UIController::addItemIntoListMessage(mail(1, "eleven"));

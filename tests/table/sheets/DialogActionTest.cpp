@@ -16,6 +16,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/services/Pasteboard.h"
 #include "platform/services/UrlOpener.h"
+#include "platform/ui/Application.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
 #include "table/registry/GameController.h"
@@ -288,10 +289,26 @@ TEST_F(DialogAction, ConfirmedPurchaseOnlyHidesThePanelsSpinner) {
     EXPECT_TRUE(panel->isUserInteractionEnabled());
 }
 
-TEST_F(DialogAction, CodesWithoutAnActionOnlyClearTheCode) {
-    for (int code : {4, 5, 7, 8212, 8236, -1, 999}) {
-        ok(code);
-        EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << code;
+// A code without an action only clears the code, and in a window Escape answers its notice;
+// a notice whose button starts something (a purchase's completion, a top-up, a friend list)
+// waits for a click.
+TEST_F(DialogAction, CodesWithoutAnActionOnlyClearTheCodeAndEscapeAnswersTheirNotice) {
+    struct Case {
+        int code;
+        bool acts;
+    };
+    for (const Case& c : {Case{4, false}, Case{5, false}, Case{7, false}, Case{8212, false}, Case{8236, false},
+                          Case{-1, false}, Case{999, false}, Case{UIController::kActionPurchaseConfirmed, true},
+                          Case{UIController::kActionTopUp, true}, Case{UIController::kActionFriendAdded, true}}) {
+        if (!c.acts) {
+            ok(c.code);
+            EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << c.code;
+        }
+        UIController::setOkValue(c.code);
+        UIController::startOKDlg("Nạp thẻ thành công");
+        platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
+        EXPECT_EQ(UIController::currentDialog() == nullptr, !c.acts) << c.code;
+        UIController::closeDialog();
     }
     EXPECT_TRUE(client.sent().empty());
 }
