@@ -536,5 +536,31 @@ TEST_F(Sheets, SevenResultTextsFillTwoRows) {
     EXPECT_EQ(result.imgLinhVat()->image()->name(), "linh_vat_thang_en.png");
 }
 
+// The banner reads the whole word in capitals, Vietnamese letters with their marks too.
+struct BannerCase {
+    const char* language;
+    bool win;
+    const char* banner;
+};
+
+class ResultBanner : public Sheets, public ::testing::WithParamInterface<BannerCase> {
+protected:
+    const char* language() const override { return GetParam().language; }
+};
+
+TEST_P(ResultBanner, ShowsTheOutcomeInCapitals) {
+    auto table = seat<TienLenView>();
+    table->mauBinhResultView()->setIsWin(GetParam().win);
+    open(*table, table->mauBinhResultView());
+    EXPECT_EQ(table->mauBinhResultView()->txtThangThua()->text(), GetParam().banner);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sheets, ResultBanner,
+                         ::testing::Values(BannerCase{"vi", true, "THẮNG"}, BannerCase{"vi", false, "THUA"},
+                                           BannerCase{"en", true, "WIN"}),
+                         [](const auto& info) {
+                             return std::string(info.param.language) + (info.param.win ? "Win" : "Lose");
+                         });
+
 } // namespace
 } // namespace kavo::test
