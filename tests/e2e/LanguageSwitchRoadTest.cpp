@@ -3,6 +3,7 @@
 // log-in screen, signs in again and opens each again, on the manual clock against the
 // test portal.
 #include "account/TopupZelByCardView.h"
+#include "platform/automation/ViewQuery.h"
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ShownLanguage.h"
 
@@ -57,11 +58,11 @@ protected:
         run(std::string("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\n"
                         "type id=txfPassword bimat\ntap id=btnSignIn\nwait text=") +
             ClientWorld::kServerName);
-        shown["server choice"] = visibleTexts();
+        shown["server choice"] = platform::automation::ViewQuery::visibleTexts();
         run(std::string("tap text=") + ClientWorld::kServerName + "\nscreen GameView\nadvance 0.5");
         for (const MadeOnce& sheet : kMadeOnce) {
             run(sheet.open);
-            shown[sheet.name] = visibleTexts();
+            shown[sheet.name] = platform::automation::ViewQuery::visibleTexts();
             if (sheet.clickBeside) sheet.clickBeside();
             run(sheet.close);
         }

@@ -1,6 +1,5 @@
 #include "tests/support/client/ShownLanguage.h"
 
-#include "platform/automation/ViewQuery.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Text.h"
 
@@ -9,12 +8,6 @@
 namespace kavo::test {
 
 namespace {
-
-bool inside(const platform::ui::View* view, const platform::ui::View* within) {
-    for (; view; view = view->superview())
-        if (view == within) return true;
-    return false;
-}
 
 // Latin letters with marks: none is written in English.
 bool hasMarkedLetter(std::string_view text) {
@@ -35,14 +28,6 @@ std::set<std::string> upperCasedValues(const char* language) {
 }
 
 } // namespace
-
-std::vector<std::string> visibleTexts(const platform::ui::View* within) {
-    platform::automation::ViewQuery::layoutWindows();
-    std::vector<std::string> texts;
-    for (platform::ui::View* view : platform::automation::ViewQuery::visibleViews())
-        if (!view->text().empty() && (!within || inside(view, within))) texts.push_back(view->text());
-    return texts;
-}
 
 std::vector<std::string> vietnameseTexts(const std::vector<std::string>& texts) {
     const std::set<std::string> vietnamese = upperCasedValues("vi"), english = upperCasedValues("en");
