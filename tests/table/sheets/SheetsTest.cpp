@@ -560,30 +560,18 @@ TEST_F(Sheets, TheOwnersSheetsReadTheLanguageInForceAtEachShowing) {
 }
 
 // The banner reads the whole word in capitals, Vietnamese letters with their marks too.
-struct BannerCase {
-    const char* language;
-    bool win;
-    const char* banner;
-};
-
-class ResultBanner : public Sheets, public ::testing::WithParamInterface<BannerCase> {
-protected:
-    const char* language() const override { return GetParam().language; }
-};
-
-TEST_P(ResultBanner, ShowsTheOutcomeInCapitals) {
+TEST_F(Sheets, TheResultBannerShowsTheOutcomeInCapitals) {
     auto table = seat<TienLenView>();
-    table->mauBinhResultView()->setIsWin(GetParam().win);
-    open(*table, table->mauBinhResultView());
-    EXPECT_EQ(table->mauBinhResultView()->txtThangThua()->text(), GetParam().banner);
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"vi", true, "THẮNG"}, {"vi", false, "THUA"}, {"en", true, "WIN"}};
+    for (const auto& [language, win, banner] : cases) {
+        Resources::getInstance().setCurrentLanguage(language);
+        Resources::getInstance().loadLanguage();
+        table->mauBinhResultView()->setIsWin(win);
+        open(*table, table->mauBinhResultView());
+        EXPECT_EQ(table->mauBinhResultView()->txtThangThua()->text(), banner) << language;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sheets, ResultBanner,
-                         ::testing::Values(BannerCase{"vi", true, "THẮNG"}, BannerCase{"vi", false, "THUA"},
-                                           BannerCase{"en", true, "WIN"}),
-                         [](const auto& info) {
-                             return std::string(info.param.language) + (info.param.win ? "Win" : "Lose");
-                         });
 
 } // namespace
 } // namespace kavo::test
