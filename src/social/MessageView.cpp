@@ -235,6 +235,10 @@ void MessageView::viewDidAppear(bool animated) {
     reloadInviteCount();
     for (const auto& subview : std::vector<platform::ui::ViewPtr>(viewContent_->subviews()))
         subview->removeFromSuperview();
+    // The one mailbox outlives a sign-out: a sheet left open over its last showing (the
+    // invitations, adding a friend) would cover this one.
+    if (friendInviteView_ && friendInviteView_->isViewLoaded()) friendInviteView_->view()->removeFromSuperview();
+    if (addFriendView_ && addFriendView_->isViewLoaded()) addFriendView_->view()->removeFromSuperview();
     // A new connection for each showing; the panels of the last one went above.
     if (kavoDB_) kavoDB_->close();
     kavoDB_ = std::make_shared<ChatDatabase>();

@@ -2,6 +2,7 @@
 // whole run: each is opened in Vietnamese, the player signs out, switches the flag on the
 // log-in screen, signs in again and opens each again, on the manual clock against the
 // test portal.
+#include "account/ShopView.h"
 #include "account/TopupZelByCardView.h"
 #include "platform/automation/ViewQuery.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -46,6 +47,10 @@ protected:
                 channels.writeUTF(field);
             reply.send(channels);
         });
+    }
+    void TearDown() override {
+        ShopView::getInstance()->resetForTesting(); // the next test's shop asks for its rows again
+        ClientFixture::TearDown();
     }
     void run(const std::string& script) {
         auto result = drive(script);
