@@ -23,6 +23,12 @@ void collectVisible(ui::View& view, std::vector<ui::View*>& out) {
         collectVisible(*child, out);
 }
 
+bool isInside(const ui::View* view, const ui::View* within) {
+    for (; view; view = view->superview())
+        if (view == within) return true;
+    return false;
+}
+
 bool isShownWindow(const ui::Window* window) {
     if (!window) return false;
     for (const auto& shown : ui::Window::visibleWindows())
@@ -164,11 +170,11 @@ std::string ViewQuery::topScreenClass() {
     return screen ? screen->className() : std::string();
 }
 
-std::vector<std::string> ViewQuery::visibleTexts() {
+std::vector<std::string> ViewQuery::visibleTexts(const ui::View* within) {
     std::vector<std::string> texts;
     for (ui::View* view : visibleViews()) {
         std::string text = view->text();
-        if (!text.empty()) texts.push_back(text);
+        if (!text.empty() && (!within || isInside(view, within))) texts.push_back(text);
     }
     return texts;
 }

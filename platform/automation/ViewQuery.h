@@ -62,8 +62,9 @@ public:
     static ui::ViewController* topScreen();
     static std::string topScreenClass();
 
-    // Non-empty texts of the visible views, in tree order.
-    static std::vector<std::string> visibleTexts();
+    // Non-empty texts of the visible views, in tree order; with `within`, only those of that
+    // view and the views inside it (what one open sheet shows).
+    static std::vector<std::string> visibleTexts(const ui::View* within = nullptr);
 
     // "Class id=NAME text="..."": how a script message names a view.
     static std::string describe(const ui::View& view);

@@ -1,44 +1,46 @@
 #include "platform/ui/BarButtonItem.h"
 
+#include "platform/ui/SystemWords.h"
+
 namespace platform::ui {
 
 namespace {
 std::string systemTitle(BarButtonSystemItem item) {
     switch (item) {
     case BarButtonSystemItem::Done:
-        return "Done";
+        return SystemWords::text(SystemWord::Done);
     case BarButtonSystemItem::Cancel:
-        return "Cancel";
+        return SystemWords::text(SystemWord::Cancel);
     case BarButtonSystemItem::Edit:
-        return "Edit";
+        return SystemWords::text(SystemWord::Edit);
     case BarButtonSystemItem::Save:
-        return "Save";
+        return SystemWords::text(SystemWord::Save);
     case BarButtonSystemItem::Add:
         return "+";
     case BarButtonSystemItem::Refresh:
-        return "Refresh";
+        return SystemWords::text(SystemWord::Refresh);
     case BarButtonSystemItem::Stop:
-        return "Stop";
+        return SystemWords::text(SystemWord::Stop);
     case BarButtonSystemItem::Action:
-        return "Share";
+        return SystemWords::text(SystemWord::Share);
     case BarButtonSystemItem::Reply:
-        return "Reply";
+        return SystemWords::text(SystemWord::Reply);
     case BarButtonSystemItem::Search:
-        return "Search";
+        return SystemWords::text(SystemWord::Search);
     case BarButtonSystemItem::Trash:
-        return "Delete";
+        return SystemWords::text(SystemWord::Delete);
     case BarButtonSystemItem::Play:
-        return "Play";
+        return SystemWords::text(SystemWord::Play);
     case BarButtonSystemItem::Pause:
-        return "Pause";
+        return SystemWords::text(SystemWord::Pause);
     case BarButtonSystemItem::Rewind:
         return "<<";
     case BarButtonSystemItem::FastForward:
         return ">>";
     case BarButtonSystemItem::Undo:
-        return "Undo";
+        return SystemWords::text(SystemWord::Undo);
     case BarButtonSystemItem::Redo:
-        return "Redo";
+        return SystemWords::text(SystemWord::Redo);
     case BarButtonSystemItem::FlexibleSpace:
     case BarButtonSystemItem::FixedSpace:
         return "";
@@ -67,7 +69,6 @@ BarButtonItemPtr BarButtonItem::withImage(ImagePtr image, BarButtonItemStyle sty
 BarButtonItemPtr BarButtonItem::withSystemItem(BarButtonSystemItem system, std::function<void()> action) {
     auto item = std::make_shared<BarButtonItem>();
     item->systemItem_ = system;
-    item->title_ = systemTitle(system);
     item->style_ = system == BarButtonSystemItem::Done ? BarButtonItemStyle::Done : BarButtonItemStyle::Bordered;
     item->action_ = std::move(action);
     return item;
@@ -77,6 +78,11 @@ BarButtonItemPtr BarButtonItem::withCustomView(ViewPtr view) {
     auto item = std::make_shared<BarButtonItem>();
     item->customView_ = std::move(view);
     return item;
+}
+
+std::string BarButtonItem::title() const {
+    // A system item's word is read as the bar draws it, in the words handed last.
+    return title_.empty() && systemItem_ ? systemTitle(*systemItem_) : title_;
 }
 
 void BarButtonItem::setTitle(const std::string& title) {

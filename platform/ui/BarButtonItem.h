@@ -45,7 +45,8 @@ public:
     static BarButtonItemPtr withSystemItem(BarButtonSystemItem item, std::function<void()> action = {});
     static BarButtonItemPtr withCustomView(ViewPtr view);
 
-    const std::string& title() const { return title_; }
+    // A system item without a title of its own: the platform's word or sign for it.
+    std::string title() const;
     void setTitle(const std::string& title);
     const ImagePtr& image() const { return image_; }
     void setImage(ImagePtr image);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/GraphicsContext.h"
 #include "platform/ui/ShapeDrawing.h"
+#include "platform/ui/SystemWords.h"
 
 #include <algorithm>
 
@@ -17,6 +18,14 @@ void Switch::setOn(bool on, bool) {
     if (on_ == on) return;
     on_ = on;
     setNeedsDisplay();
+}
+
+std::string Switch::onText() const {
+    return onText_.empty() ? SystemWords::text(SystemWord::On) : onText_;
+}
+
+std::string Switch::offText() const {
+    return offText_.empty() ? SystemWords::text(SystemWord::Off) : offText_;
 }
 
 void Switch::setOnText(const std::string& text) {
@@ -55,8 +64,7 @@ void Switch::draw(GraphicsContext& context) {
     // The caption fills the side the knob is not on.
     Rect caption = on_ ? Rect(b.minX() + 4, b.minY(), std::max(0.0, b.width() - knob - 10), b.height())
                        : Rect(b.minX() + knob + 6, b.minY(), std::max(0.0, b.width() - knob - 10), b.height());
-    context.drawText(on_ ? onText_ : offText_, caption, font, on_ ? Color::white() : Color::darkGray(),
-                     TextAlignment::Center, 1);
+    context.drawText(text(), caption, font, on_ ? Color::white() : Color::darkGray(), TextAlignment::Center, 1);
     fillCircle(context, center, knob / 2, isHighlighted() ? Color::white(0.85) : Color::white());
     strokeCircle(context, center, knob / 2, Color::gray(), 1);
 }

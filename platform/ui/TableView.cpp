@@ -366,7 +366,8 @@ void TableView::showDeleteConfirmation(const IndexPath& indexPath) {
     hideDeleteConfirmation();
     auto cell = cellForRow(indexPath);
     if (!cell) return;
-    std::string title = tableDelegate_ ? tableDelegate_->titleForDeleteConfirmationButton(*this, indexPath) : "Delete";
+    std::string title = tableDelegate_ ? tableDelegate_->titleForDeleteConfirmationButton(*this, indexPath)
+                                       : SystemWords::text(SystemWord::Delete);
     auto button = Button::make();
     button->setTitle(title);
     button->setTitleColor(Color::white());

@@ -3,6 +3,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/SystemWords.h"
 #include "platform/ui/TableViewCell.h"
 
 #include <map>
@@ -59,7 +60,7 @@ public:
         return (void)table, (void)indexPath, TableViewCellEditingStyle::Delete;
     }
     virtual std::string titleForDeleteConfirmationButton(TableView& table, const IndexPath& indexPath) {
-        return (void)table, (void)indexPath, "Delete";
+        return (void)table, (void)indexPath, SystemWords::text(SystemWord::Delete);
     }
 };
 

@@ -66,7 +66,7 @@ void LottoBetZelView::setUIScreen() {
     numberToolbar_->setBarStyle(ui::BarStyle::Black);
     numberToolbar_->setItems(
         {ui::BarButtonItem::withSystemItem(ui::BarButtonSystemItem::FlexibleSpace),
-         ui::BarButtonItem::withTitle("Done", ui::BarButtonItemStyle::Done, [this] { doneWithNumberPad(); })});
+         ui::BarButtonItem::withSystemItem(ui::BarButtonSystemItem::Done, [this] { doneWithNumberPad(); })});
     numberToolbar_->setHidden(true);
     addSubview(numberToolbar_);
 }

@@ -100,7 +100,14 @@ const std::shared_ptr<SettingsView>& SettingsView::getInstance() {
 }
 
 SettingsView::SettingsView() : CustomUIActionSheetViewController("SettingsView") {
-    // Named once, in the language in force now.
+    nameRows();
+}
+
+void SettingsView::nameRows() {
+    // The one sheet serves the whole run: its names are read again at each showing, in the
+    // language the player chose last.
+    allSettingKeys_.clear();
+    allSettingValues_.clear();
     for (const RowDesign& section : kSections)
         allSettingKeys_.emplace_back(section.id, text(section.nameKey), 0);
     for (const RowDesign& row : kRows)
@@ -121,6 +128,7 @@ const Setting* SettingsView::settingOf(int id) const {
 }
 
 void SettingsView::refreshData(int mode) {
+    nameRows();
     keys_.clear();
     names_.clear();
     for (const Setting& section : allSettingKeys_) {
@@ -165,7 +173,8 @@ void SettingsView::viewDidLoad() {
     auto strip = ui::View::make(Util::changeRectFromRect({0, 0, 480, 290}));
     strip->setBackgroundColor(ui::Color::clear());
     view()->addSubview(strip);
-    auto box = SheetPanel::build(*strip, {80, 0, 320, 290}, text("KAVO_Settings"));
+    auto box = SheetPanel::build(*strip, {80, 0, 320, 290}, "");
+    languageTexts().text(SheetPanel::titleOf(*box), "KAVO_Settings");
     setActionSheetView(strip);
     tblSetting_ = ui::TableView::make(Util::changeRectFromRect({6, 32, 308, 212}), ui::TableViewStyle::Grouped);
     tblSetting_->setAccessibilityIdentifier("tblSetting");
@@ -173,7 +182,9 @@ void SettingsView::viewDidLoad() {
     tblSetting_->setDataSource(this);
     tblSetting_->setDelegate(this);
     box->addSubview(tblSetting_);
-    SheetPanel::addButton(*box, {110, 250, 100, 32}, "btnClose_Clicked", text("KAVO_cancel"), [this] { slideOut(); });
+    languageTexts().title(
+        SheetPanel::addButton(*box, {110, 250, 100, 32}, "btnClose_Clicked", "", [this] { slideOut(); }),
+        "KAVO_cancel");
     tblSetting_->reloadData();
 }
 

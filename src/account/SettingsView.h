@@ -13,8 +13,8 @@ namespace kavo {
 
 // The settings sheet that slides in over any screen: table settings (at a table only),
 // information (guide, feedback, hotline, password change, log out) and the device switches
-// (vibration, automatic invitations, sound). One shared instance; its row names keep the
-// language of its making. Main thread only.
+// (vibration, automatic invitations, sound). One shared instance; its texts are read
+// again at each showing (refreshData names the rows). Main thread only.
 class SettingsView : public CustomUIActionSheetViewController,
                      public platform::ui::TableViewDataSource,
                      public platform::ui::TableViewDelegate {
@@ -76,6 +76,8 @@ public:
     void didSelectRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
 
 private:
+    // Names the sections and rows in the language in force.
+    void nameRows();
     const Setting* settingOf(int id) const;
     // Whether a table row's flag lets the player use it (other rows: always).
     bool rowEnabled(int id) const;

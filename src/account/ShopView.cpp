@@ -102,6 +102,11 @@ void ShopView::viewDidLoad() {
     observePurchases();
 }
 
+void ShopView::viewWillAppear(bool animated) {
+    texts_.apply();
+    ViewController::viewWillAppear(animated);
+}
+
 void ShopView::observePurchases() {
     TopupActions::stopObserving(observers_);
     observers_ = TopupActions::observe(this, {[this](const platform::Notification& note) {
@@ -136,6 +141,7 @@ void ShopView::resetForTesting() {
     shopKind_ = 1;
     thongTinSuDung_.clear();
     tabButtons_ = {};
+    texts_ = {};
     tabViews_ = {};
     tables_ = {};
     contentView_ = nullptr;
@@ -151,8 +157,9 @@ void ShopView::setUIScreen() {
     root.setBackgroundColor(ui::Color::white(0, 0.85));
     root.addSubview(shopui::image(root.bounds(), "shop_background.png"));
     for (int i = 0; i < 4; ++i) {
-        tabButtons_[size_t(i)] = shopui::button(scaled({20 + 110.0 * i, 34, 108, 30}), kTabs[i].button, "",
-                                                text(kTabs[i].titleKey), [this, i] { doChangeTab(i + 1); });
+        tabButtons_[size_t(i)] = shopui::button(scaled({20 + 110.0 * i, 34, 108, 30}), kTabs[i].button, "", "",
+                                                [this, i] { doChangeTab(i + 1); });
+        texts_.title(tabButtons_[size_t(i)], kTabs[i].titleKey);
         tabButtons_[size_t(i)]->setTag(i + 1);
         tabButtons_[size_t(i)]->titleLabel()->setFont(ui::Font::boldSystem(shopui::fontSize(12)));
         root.addSubview(tabButtons_[size_t(i)]);
@@ -190,8 +197,9 @@ void ShopView::setUIScreen() {
 
 void ShopView::buildNapZelView() {
     auto& tab = *tabViews_[0];
-    lblThongTinKhuyenMai_ = shopui::label(scaled({252, 0, 208, 20}), text("KAVO_Shop_KhuyenMai"), shopui::fontSize(12),
-                                          ui::Color::rgba(255, 220, 60));
+    lblThongTinKhuyenMai_ =
+        shopui::label(scaled({252, 0, 208, 20}), "", shopui::fontSize(12), ui::Color::rgba(255, 220, 60));
+    texts_.text(lblThongTinKhuyenMai_, "KAVO_Shop_KhuyenMai");
     tab.addSubview(lblThongTinKhuyenMai_);
     txvThongTinKhuyenMai_ = ui::TextView::make(scaled({252, 20, 208, 150}));
     txvThongTinKhuyenMai_->setAccessibilityIdentifier("txvThongTinKhuyenMai");
@@ -227,17 +235,23 @@ void ShopView::buildVatPhamView() {
     lblTongCong_ = shopui::label(scaled({394, 146, 66, 20}), "", shopui::fontSize(11), ui::Color::white());
     lblTongCong_->setAccessibilityIdentifier("viewVatPham_lblTongCong");
     tab.addSubview(lblTongCong_);
-    tab.addSubview(shopui::button(scaled({394, 176, 66, 30}), "viewVatPham_btnMuaNgay", "button_red_normal.png",
-                                  text("KAVO_Shop_MuaNgay"), [this] { purchaseListItems(); }));
+    auto buy = shopui::button(scaled({394, 176, 66, 30}), "viewVatPham_btnMuaNgay", "button_red_normal.png", "",
+                              [this] { purchaseListItems(); });
+    texts_.title(buy, "KAVO_Shop_MuaNgay");
+    tab.addSubview(buy);
 }
 
 void ShopView::buildLichSuView() {
     auto& tab = *tabViews_[3];
     // Laid out as designed; deleting history is not offered by the server.
-    tab.addSubview(shopui::button(scaled({250, 214, 100, 30}), "viewLichSu_btnXoa", "shop_button_delete.png",
-                                  text("KAVO_Shop_Xoa"), nullptr));
-    tab.addSubview(shopui::button(scaled({356, 214, 100, 30}), "viewLichSu_btnXoaTatCa", "shop_button_delete.png",
-                                  text("KAVO_Shop_XoaTatCa"), nullptr));
+    auto remove =
+        shopui::button(scaled({250, 214, 100, 30}), "viewLichSu_btnXoa", "shop_button_delete.png", "", nullptr);
+    texts_.title(remove, "KAVO_Shop_Xoa");
+    tab.addSubview(remove);
+    auto removeAll =
+        shopui::button(scaled({356, 214, 100, 30}), "viewLichSu_btnXoaTatCa", "shop_button_delete.png", "", nullptr);
+    texts_.title(removeAll, "KAVO_Shop_XoaTatCa");
+    tab.addSubview(removeAll);
 }
 
 // ---------------------------------------------------------------- tabs

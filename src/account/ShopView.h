@@ -1,6 +1,7 @@
 #pragma once
 
 #include "account/ShopEntry.h"
+#include "app/LanguageTexts.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -104,6 +105,8 @@ public:
     const std::shared_ptr<platform::ui::ScrollView>& scrollViewCheckout() const { return scrollViewCheckout_; }
 
     void viewDidLoad() override;
+    // The shop is made once: each opening reads its texts again in the language in force.
+    void viewWillAppear(bool animated) override;
     // Forgets everything it was told (tests start from an empty shop).
     void resetForTesting();
 
@@ -152,6 +155,7 @@ private:
     bool isCheckOut_ = false;
     std::string thongTinSuDung_;
     std::vector<platform::NotificationCenter::Token> observers_;
+    LanguageTexts texts_;
 
     std::array<std::shared_ptr<platform::ui::Button>, 4> tabButtons_;
     std::array<std::shared_ptr<platform::ui::View>, 4> tabViews_;

@@ -64,10 +64,12 @@ void TopupZelByCardView::setUIScreen() {
     mainView_->addSubview(shopui::image(mainView_->bounds(), "img_TopupZel_ContentBackground.png"));
     const double s = pad ? 2 : 1;
     auto scale = [s](ui::Rect r) { return ui::Rect{r.x() * s, r.y() * s, r.width() * s, r.height() * s}; };
-    mainView_->addSubview(shopui::label(scale({12, 20, 64, 21}), localized("KAVO_SeriesNumber"), shopui::fontSize(12),
-                                        ui::Color::white()));
-    mainView_->addSubview(
-        shopui::label(scale({12, 52, 64, 21}), localized("KAVO_CardCode"), shopui::fontSize(12), ui::Color::white()));
+    for (const auto& [frame, key] : {std::pair{scale({12, 20, 64, 21}), "KAVO_SeriesNumber"},
+                                     std::pair{scale({12, 52, 64, 21}), "KAVO_CardCode"}}) {
+        auto name = shopui::label(frame, "", shopui::fontSize(12), ui::Color::white());
+        texts_.text(name, key);
+        mainView_->addSubview(name);
+    }
     auto field = [&](ui::Rect frame, const char* identifier, ui::ReturnKeyType returnKey) {
         mainView_->addSubview(shopui::image(scale(frame), "img_TopupZel_TextFieldBackground.png"));
         auto input = ui::TextField::make(scale(frame));
@@ -83,10 +85,15 @@ void TopupZelByCardView::setUIScreen() {
     txfSeriesNumber_ = field({84, 20, 276, 24}, "txfSeriesNumber", ui::ReturnKeyType::Next);
     txfPinCode_ = field({84, 52, 276, 24}, "txfPinCode", ui::ReturnKeyType::Done);
     btnTopup_ = shopui::button(pad ? ui::Rect{290, 267, 230, 71} : ui::Rect{136, 112, 108, 30}, "btnTopup",
-                               "button_red_normal.png", localized("KAVO_recharge"), [this] { doTopup(); });
+                               "button_red_normal.png", "", [this] { doTopup(); });
+    texts_.title(btnTopup_, "KAVO_recharge");
     btnTopup_->titleLabel()->setFont(ui::Font::boldSystem(pad ? 28 : 14));
     mainView_->addSubview(btnTopup_);
     addSubview(mainView_);
+}
+
+void TopupZelByCardView::didMoveToSuperview() {
+    if (superview()) texts_.apply();
 }
 
 void TopupZelByCardView::raise() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/LanguageTexts.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/View.h"
@@ -17,7 +18,8 @@ public:
     explicit TopupZelByCardView(platform::ui::Rect frame = {});
     // A new form of `frame`, laid out.
     static std::shared_ptr<TopupZelByCardView> make(platform::ui::Rect frame);
-    // The shop's form, made once and kept (its texts stay between openings).
+    // The shop's form, made once and kept (what is typed stays between openings; the
+    // texts are read again each time it is put on screen).
     static const std::shared_ptr<TopupZelByCardView>& getInstance();
     // Forgets the shop's form: the next one is made for the device and language then
     // chosen (tests that switch them in one process).
@@ -36,6 +38,7 @@ public:
 
     void didBeginEditing(platform::ui::TextField& field) override;
     bool shouldReturn(platform::ui::TextField& field) override;
+    void didMoveToSuperview() override;
 
 private:
     void setUIScreen();
@@ -47,6 +50,7 @@ private:
     std::shared_ptr<platform::ui::View> mainView_;
     std::shared_ptr<platform::ui::TextField> txfSeriesNumber_, txfPinCode_;
     bool isEdit_ = false;
+    LanguageTexts texts_;
 };
 
 } // namespace kavo

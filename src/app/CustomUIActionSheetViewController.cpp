@@ -82,6 +82,7 @@ CustomUIActionSheetViewController::CustomUIActionSheetViewController(const std::
     : nibName_(KavoViewController::nibNameForDevice(nibName)) {}
 
 void CustomUIActionSheetViewController::viewWillAppear(bool animated) {
+    languageTexts_.apply();
     ViewController::viewWillAppear(animated);
     slideIn();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/LanguageTexts.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 
@@ -29,7 +30,8 @@ public:
     const platform::ui::ViewPtr& actionSheetView() const { return actionSheetView_; }
     void setActionSheetView(platform::ui::ViewPtr view) { actionSheetView_ = std::move(view); }
 
-    // The platform's, then slideIn. Subclasses that override it call this one.
+    // Sets the bound language texts again, then the platform's, then slideIn. Subclasses
+    // that override it call this one.
     void viewWillAppear(bool animated) override;
     // Hides the back button, makes the sheet full-screen and moves the panel from y 30 to
     // the vertical middle of the screen.
@@ -49,9 +51,15 @@ public:
                                const unsigned& showCount,
                                std::function<void(const std::string& name, bool finished)> didStop);
 
+protected:
+    // The panel's texts from the language table: a sheet made once and shown again binds
+    // them here as it builds its panel, so each showing reads the language in force.
+    LanguageTexts& languageTexts() { return languageTexts_; }
+
 private:
     std::string nibName_;
     platform::ui::ViewPtr actionSheetView_;
+    LanguageTexts languageTexts_;
     // Counts the shows, so a close that is still animating never removes a newer show.
     unsigned showCount_ = 0;
 };

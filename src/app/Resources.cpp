@@ -7,6 +7,7 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/SystemWords.h"
 
 #include <algorithm>
 #include <map>
@@ -49,6 +50,20 @@ std::shared_ptr<const LanguageTable> readLanguageTable(const std::string& code) 
             platform::log("Resources: language key " + key + " is not a text");
     }
     return table;
+}
+
+// The platform draws a few words by itself (a switch's captions, the system bar items, a
+// row's delete confirmation) and knows no language: it is handed the player's words.
+void handPlatformWords(const LanguageTable* table) {
+    using platform::ui::SystemWord;
+    constexpr std::pair<SystemWord, const char*> kKeys[] = {
+        {SystemWord::On, "KAVO_on"},         {SystemWord::Off, "KAVO_off"},       {SystemWord::Done, "KAVO_finished"},
+        {SystemWord::Cancel, "KAVO_cancel"}, {SystemWord::Delete, "KAVO_delete"}, {SystemWord::Search, "KAVO_search"}};
+    std::map<SystemWord, std::string> words;
+    if (table)
+        for (const auto& [word, key] : kKeys)
+            if (const auto found = table->find(key); found != table->end()) words[word] = found->second;
+    platform::ui::SystemWords::set(std::move(words));
 }
 
 } // namespace
@@ -121,6 +136,7 @@ std::string Resources::textWithKey(std::string_view key) const {
 void Resources::loadLanguage() {
     std::string code = currentLanguage();
     std::shared_ptr<const LanguageTable> table = readLanguageTable(code);
+    handPlatformWords(table.get());
     std::lock_guard lock(languageMutex_);
     kavoLanguage_ = std::move(table);
 }

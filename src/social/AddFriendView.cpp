@@ -33,18 +33,21 @@ void AddFriendView::viewDidLoad() {
                                     [this](const platform::Notification&) { keyboardWillShow(); });
     hideToken_ = center.addObserver(platform::ui::Keyboard::WillHideNotification,
                                     [this](const platform::Notification&) { keyboardWillHide(); });
-    auto panel = SheetPanel::build(*view(), {60, 60, 360, 130}, text("KAVO_addFriend"));
+    auto panel = SheetPanel::build(*view(), {60, 60, 360, 130}, "");
     setActionSheetView(panel);
-    for (const auto& subview : panel->subviews())
-        if (subview->accessibilityIdentifier() == "lblTitle")
-            lblTitle_ = std::dynamic_pointer_cast<platform::ui::Label>(subview);
-    txtName_ = SheetPanel::addField(*panel, {10, 36, 340, 30}, "txtName", text("KAVO_nick"));
+    // The shared mailbox keeps this sheet: its texts are bound so each showing reads the
+    // language in force.
+    auto& texts = languageTexts();
+    lblTitle_ = SheetPanel::titleOf(*panel);
+    texts.text(lblTitle_, "KAVO_addFriend");
+    txtName_ = SheetPanel::addField(*panel, {10, 36, 340, 30}, "txtName", "");
+    texts.placeholder(txtName_, "KAVO_nick");
     txtName_->setAutocorrectionType(platform::ui::AutocorrectionType::No);
     txtName_->setDelegate(this);
-    btnAccept_ =
-        SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnAccept", text("KAVO_OK"), [this] { doAddFriend(); });
-    btnCancel_ =
-        SheetPanel::addButton(*panel, {190, 84, 110, 34}, "btnCancel", text("KAVO_cancel"), [this] { onCancel(); });
+    btnAccept_ = SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnAccept", "", [this] { doAddFriend(); });
+    texts.title(btnAccept_, "KAVO_OK");
+    btnCancel_ = SheetPanel::addButton(*panel, {190, 84, 110, 34}, "btnCancel", "", [this] { onCancel(); });
+    texts.title(btnCancel_, "KAVO_cancel");
 }
 
 bool AddFriendView::isShown() const {

@@ -145,7 +145,6 @@ void MessageView::viewDidLoad() {
     btnRemoveAll_ = Button::make(scaled({4, 288, 110, 28}));
     btnRemoveAll_->setAccessibilityIdentifier("onRemoveAll");
     btnRemoveAll_->setBackgroundImage(Util::getImageWithName("button_red_small.png"));
-    btnRemoveAll_->setTitle(text("KAVO_delete"));
     btnRemoveAll_->onTouchUpInside([this] { onRemoveAll(); });
     root.addSubview(btnRemoveAll_);
 
@@ -201,6 +200,7 @@ void MessageView::setUIScreen() {
     lblChatTime_->setText("");
     lblUserName_->setText("");
     btnAddFriend_->setTitle(text("KAVO_addFriend"));
+    btnRemoveAll_->setTitle(text("KAVO_delete"));
     imgViewUserAvatar_->setHidden(true);
     // Bold system fonts by the view's width: tabs, time, name.
     const double width = view()->frame().width();

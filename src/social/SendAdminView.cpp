@@ -20,17 +20,17 @@ SendAdminView::~SendAdminView() {
 }
 
 void SendAdminView::viewDidLoad() {
-    auto& res = Resources::getInstance();
-    auto panel = SheetPanel::build(*view(), {60, 60, 360, 130}, res.textWithKey("KAVO_Comment"));
+    auto panel = SheetPanel::build(*view(), {60, 60, 360, 130}, "");
     setActionSheetView(panel);
-    for (const auto& subview : panel->subviews())
-        if (subview->accessibilityIdentifier() == "lblTitle")
-            lblTitle_ = std::dynamic_pointer_cast<platform::ui::Label>(subview);
-    txtContent_ = SheetPanel::addField(*panel, {10, 36, 340, 30}, "txtContent", res.textWithKey("KAVO_Comment"));
+    lblTitle_ = SheetPanel::titleOf(*panel);
+    auto& texts = languageTexts();
+    texts.text(lblTitle_, "KAVO_Comment");
+    txtContent_ = SheetPanel::addField(*panel, {10, 36, 340, 30}, "txtContent", "");
+    texts.placeholder(txtContent_, "KAVO_Comment");
     txtContent_->setDelegate(this);
-    SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnOK", res.textWithKey("KAVO_send"), [this] { doSendMail(); });
-    SheetPanel::addButton(*panel, {190, 84, 110, 34}, "onCancel", res.textWithKey("KAVO_cancel"),
-                          [this] { onCancel(); });
+    texts.title(SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnOK", "", [this] { doSendMail(); }), "KAVO_send");
+    texts.title(SheetPanel::addButton(*panel, {190, 84, 110, 34}, "onCancel", "", [this] { onCancel(); }),
+                "KAVO_cancel");
 }
 
 void SendAdminView::liftPanel() {

@@ -3,6 +3,7 @@
 #include "app/widgets/CustomUIScrollView.h"
 #include "app/widgets/CustomUISwitch.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Window.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -129,23 +130,33 @@ TEST_F(WidgetSwitchTest, SettingTheStateFromCodeMovesTheThumbAndSendsNothing) {
     EXPECT_EQ(events_, 0);
 }
 
-TEST(WidgetLocalisedSwitch, CaptionsFollowTheLanguageAtTheNextLayout) {
+// The words the platform draws by itself (the switches of the sign-in form and the settings,
+// the pickers' Done) are the player's, and follow a change of language.
+TEST(PlatformWords, SwitchesAndSystemBarItemsSpeakTheLanguageChosen) {
     AppEnvironment environment;
     auto& resources = Resources::getInstance();
-    resources.setCurrentLanguage("en");
-    resources.loadLanguage();
-    auto control = CustomUISwitch::make(Rect(0, 0, 79, 27));
-    control->layoutIfNeeded();
-    EXPECT_EQ(control->onText(), resources.textWithKey("KAVO_on"));
-    EXPECT_EQ(control->offText(), resources.textWithKey("KAVO_off"));
-    const std::string english = control->onText();
-
-    resources.setCurrentLanguage("vi");
-    resources.loadLanguage();
-    control->setNeedsLayout();
-    control->layoutIfNeeded();
-    EXPECT_EQ(control->onText(), resources.textWithKey("KAVO_on"));
-    EXPECT_NE(control->onText(), english);
+    auto plain = platform::ui::Switch::make(Rect(0, 0, 79, 27));
+    auto ours = CustomUISwitch::make(Rect(0, 0, 79, 27));
+    auto done = platform::ui::BarButtonItem::withSystemItem(platform::ui::BarButtonSystemItem::Done);
+    const struct {
+        const char* language;
+        const char* on;
+        const char* off;
+        const char* done;
+    } cases[] = {{"en", "On", "Off", "Done"}, {"vi", "Bật", "Tắt", "Xong"}};
+    for (const auto& c : cases) {
+        resources.setCurrentLanguage(c.language);
+        resources.loadLanguage();
+        for (const auto& control : {plain, std::static_pointer_cast<platform::ui::Switch>(ours)}) {
+            control->setNeedsLayout();
+            control->layoutIfNeeded();
+            control->setOn(false);
+            EXPECT_EQ(control->text(), c.off) << c.language;
+            control->setOn(true);
+            EXPECT_EQ(control->text(), c.on) << c.language;
+        }
+        EXPECT_EQ(done->title(), c.done) << c.language;
+    }
 }
 
 // The board behind the grid: counts the finger lifts that reach it.

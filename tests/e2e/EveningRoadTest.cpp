@@ -100,12 +100,10 @@ protected:
     static void escape() { ui::Application::shared().dispatchKey(ui::Key::Escape); }
 
     // Notes every text on the screen on top (with its open sheets) that is the other
-    // language's and not the chosen one's. Sheets made once that still keep the language
-    // they were first made in are left out until they read their texts anew as they open.
+    // language's and not the chosen one's.
     void sheetOpened(const std::string& name) {
         std::vector<std::string> texts;
         if (auto screen = top(); screen && screen->isViewLoaded()) collectTexts(*screen->view(), texts);
-        if (name == "settings") return;
         const std::string language = Resources::getInstance().currentLanguage();
         const auto chosen = tableTexts(language), other = tableTexts(language == "en" ? "vi" : "en");
         for (const std::string& text : texts)

@@ -84,7 +84,7 @@ TEST_F(LotteryRoad, ThePlayerBuysFromThePanelThenFromTheBoardAndSeesTheDraw) {
     road("wait text=Da mua 42 5\ntap text=" + text("KAVO_OK") + "\nwait text=42 : 600 ZEL\nadvance 3\nexpect text=28");
 
     road("tap id=doShowLotto\nscreen LottoView\nadvance 0.5\ntap id=buyLottoNumber7\ntype id=txfBetZel 800\n"
-         "tap text=Done\nadvance 0.1");
+         "tap text=Xong\nadvance 0.1");
     ASSERT_TRUE(waitForCount(1403, 2));
     EXPECT_EQ(boughtAt(1), (std::vector<int32_t>{7, 800}));
     road("wait text=Da mua 7 5\ntap text=" + text("KAVO_OK") + "\nadvance 1");

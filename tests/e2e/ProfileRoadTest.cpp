@@ -126,7 +126,7 @@ TEST_F(ProfileRoad, ThePlayerChangesGenderAndBirthday) {
     // The answer (41) to an edit without a new password says nothing about passwords.
     platform::RunLoop::main().runUntil([] { return false; }, 0.5);
     road("advance 0.2\nexpect-not text=" + text("KAVO_changePassSuccess") + "\nexpect text=" + text("KAVO_Woman") +
-         "\ntap text=Done\nadvance 0.1\ntap id=btnRow_Clicked3\nadvance 0.1\n"
+         "\ntap text=Xong\nadvance 0.1\ntap id=btnRow_Clicked3\nadvance 0.1\n"
          "drag id=pickerDate 0 -40\nadvance 0.5");
     ASSERT_TRUE(waitForCount(1002, 2));
     const Saved birthday = savedProfile(portal().messages(1002)[1].body);

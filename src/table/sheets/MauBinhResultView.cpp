@@ -2,10 +2,8 @@
 
 #include "app/Resources.h"
 #include "app/Util.h"
+#include "platform/foundation/Text.h"
 #include "table/sheets/SheetPanel.h"
-
-#include <algorithm>
-#include <cctype>
 
 namespace kavo {
 
@@ -13,11 +11,6 @@ namespace {
 
 std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
-}
-
-std::string upper(std::string value) {
-    std::transform(value.begin(), value.end(), value.begin(), [](unsigned char c) { return char(std::toupper(c)); });
-    return value;
 }
 
 } // namespace
@@ -55,10 +48,10 @@ void MauBinhResultView::viewWillAppear(bool animated) {
         lblTien_[row]->setText(listResult_[3 * row + 2]);
     }
     if (isWin_) {
-        txtThangThua_->setText(upper(text("KAVO_win1")));
+        txtThangThua_->setText(platform::toUpper(text("KAVO_win1")));
         imgLinhVat_->setImage(Util::getImageWithName(Util::isVN() ? "linh_vat_thang_vi.png" : "linh_vat_thang_en.png"));
     } else {
-        txtThangThua_->setText(upper(text("KAVO_lose1")));
+        txtThangThua_->setText(platform::toUpper(text("KAVO_lose1")));
         imgLinhVat_->setImage(Util::getImageWithName("linh_vat_thua.png"));
     }
 }

@@ -17,6 +17,13 @@ std::shared_ptr<platform::ui::View> SheetPanel::build(platform::ui::View& sheetV
     return panel;
 }
 
+std::shared_ptr<platform::ui::Label> SheetPanel::titleOf(const platform::ui::View& panel) {
+    for (const auto& child : panel.subviews())
+        if (child->accessibilityIdentifier() == "lblTitle")
+            return std::dynamic_pointer_cast<platform::ui::Label>(child);
+    return nullptr;
+}
+
 std::shared_ptr<platform::ui::Button> SheetPanel::addButton(platform::ui::View& panel, platform::ui::Rect frame,
                                                             const std::string& identifier, const std::string& title,
                                                             std::function<void()> action) {

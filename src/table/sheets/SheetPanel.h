@@ -20,6 +20,8 @@ public:
     // line (the label is identified "lblTitle").
     static std::shared_ptr<platform::ui::View> build(platform::ui::View& sheetView, platform::ui::Rect frame,
                                                      const std::string& title);
+    // The title label of a panel that build() made (nullptr for another view).
+    static std::shared_ptr<platform::ui::Label> titleOf(const platform::ui::View& panel);
     static std::shared_ptr<platform::ui::Button> addButton(platform::ui::View& panel, platform::ui::Rect frame,
                                                            const std::string& identifier, const std::string& title,
                                                            std::function<void()> action);

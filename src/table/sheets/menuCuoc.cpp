@@ -78,8 +78,9 @@ int32_t menuCuoc::amountOf(const std::string& typed) {
 }
 
 void menuCuoc::viewDidLoad() {
-    auto panel = SheetPanel::build(*view(), {110, 80, 260, 110}, text("KAVO_dat_cuoc"));
+    auto panel = SheetPanel::build(*view(), {110, 80, 260, 110}, "");
     setActionSheetView(panel);
+    languageTexts().text(SheetPanel::titleOf(*panel), "KAVO_dat_cuoc");
     imgTextField_ = platform::ui::ImageView::make(Util::changeRectFromRect({18, 38, 224, 34}));
     imgTextField_->setImage(Util::getImageWithName("textbox400.png"));
     panel->addSubview(imgTextField_);
@@ -87,7 +88,8 @@ void menuCuoc::viewDidLoad() {
     txtMoney_->setKeyboardType(platform::ui::KeyboardType::NumberPad);
     txtMoney_->addTarget(platform::ui::ControlEvent::EditingDidBegin, [this] { textFieldBeginEditting(); });
     txtMoney_->addTarget(platform::ui::ControlEvent::EditingDidEndOnExit, [this] { clickOK(); });
-    btnOK_ = SheetPanel::addButton(*panel, {80, 76, 100, 30}, "btnOK", text("KAVO_OK"), [this] { clickOK(); });
+    btnOK_ = SheetPanel::addButton(*panel, {80, 76, 100, 30}, "btnOK", "", [this] { clickOK(); });
+    languageTexts().title(btnOK_, "KAVO_OK");
 }
 
 void menuCuoc::viewWillAppear(bool animated) {

@@ -32,12 +32,14 @@ const std::shared_ptr<menuPassword>& menuPassword::getInstance() {
 menuPassword::menuPassword(const std::string& nibName) : CustomUIActionSheetViewController(nibName) {}
 
 void menuPassword::viewDidLoad() {
-    auto panel = SheetPanel::build(*view(), {110, 80, 260, 110}, text("KAVO_setPass"));
+    auto panel = SheetPanel::build(*view(), {110, 80, 260, 110}, "");
     setActionSheetView(panel);
+    languageTexts().text(SheetPanel::titleOf(*panel), "KAVO_setPass");
     txtPassword_ = SheetPanel::addField(*panel, {20, 38, 220, 30}, "txtPassword", text("KAVO_nhap_pass"));
     txtPassword_->addTarget(platform::ui::ControlEvent::EditingDidBegin, [this] { doBeginEditText(); });
     txtPassword_->addTarget(platform::ui::ControlEvent::EditingDidEndOnExit, [this] { textFieldDoneEditting(); });
-    btnOK_ = SheetPanel::addButton(*panel, {80, 74, 100, 30}, "btnOK", text("KAVO_OK"), [this] { clickOK(); });
+    btnOK_ = SheetPanel::addButton(*panel, {80, 74, 100, 30}, "btnOK", "", [this] { clickOK(); });
+    languageTexts().title(btnOK_, "KAVO_OK");
 }
 
 void menuPassword::viewWillAppear(bool animated) {

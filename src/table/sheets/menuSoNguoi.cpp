@@ -23,8 +23,9 @@ const std::shared_ptr<menuSoNguoi>& menuSoNguoi::getInstance() {
 menuSoNguoi::menuSoNguoi() : CustomUIActionSheetViewController("menuSoNguoi") {}
 
 void menuSoNguoi::viewDidLoad() {
-    auto panel = SheetPanel::build(*view(), {140, 70, 200, 170}, text("KAVO_setNumPlayers"));
+    auto panel = SheetPanel::build(*view(), {140, 70, 200, 170}, "");
     setActionSheetView(panel);
+    languageTexts().text(SheetPanel::titleOf(*panel), "KAVO_setNumPlayers");
     btn4Nguoi_ = SheetPanel::addButton(*panel, {30, 36, 140, 34}, "btn4Nguoi", "", [this] { doSet4Players(); });
     btn3Nguoi_ = SheetPanel::addButton(*panel, {30, 78, 140, 34}, "btn3Nguoi", "", [this] { doSet3Players(); });
     btn2nguoi_ = SheetPanel::addButton(*panel, {30, 120, 140, 34}, "btn2nguoi", "", [this] { doSetSoloPlayers(); });

@@ -4,6 +4,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ProgressView.h"
+#include "platform/ui/SystemWords.h"
 #include "platform/ui/Toolbar.h"
 
 #include <cmath>
@@ -114,10 +115,12 @@ TEST_F(ViewsTest, ToolbarDoneButtonSitsRightOfAFlexibleSpaceAndRunsItsAction) {
     auto bar = Toolbar::make({0, 134, 480, 44});
     bar->setBarStyle(BarStyle::Black);
     int done = 0;
+    SystemWords::set({{SystemWord::Done, "Xong"}}); // the application's word
     auto item = BarButtonItem::withSystemItem(BarButtonSystemItem::Done, [&] { ++done; });
     bar->setItems({BarButtonItem::withSystemItem(BarButtonSystemItem::FlexibleSpace), item});
     window->addSubview(bar);
-    auto button = findButton("Done");
+    SystemWords::set({});
+    auto button = findButton("Xong");
     ASSERT_TRUE(button);
     EXPECT_EQ(button, bar->buttonForItem(item.get()));
     EXPECT_NEAR(button->frame().maxX(), 474, 0.5);
@@ -126,6 +129,6 @@ TEST_F(ViewsTest, ToolbarDoneButtonSitsRightOfAFlexibleSpaceAndRunsItsAction) {
     item->setEnabled(false);
     tap(*button);
     EXPECT_EQ(done, 1);
-    item->setTitle("Xong");
-    EXPECT_EQ(button->text(), "Xong");
+    item->setTitle("Finish");
+    EXPECT_EQ(button->text(), "Finish");
 }

@@ -14,6 +14,7 @@
 #include "games/tienlenmb/TienLenMBView.h"
 #include "games/xizach/XiZachView.h"
 #include "lobby/BoardView.h"
+#include "platform/automation/ViewQuery.h"
 #include "platform/foundation/UserDefaults.h"
 #include "portal/GlobalLogicHandler.h"
 #include "table/base/ActionController.h"
@@ -30,6 +31,7 @@
 #include "table/sheets/menuPlayer.h"
 #include "table/sheets/menuSetup.h"
 #include "table/sheets/menuSoNguoi.h"
+#include "tests/support/client/ShownLanguage.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {
@@ -534,6 +536,41 @@ TEST_F(Sheets, SevenResultTextsFillTwoRows) {
     EXPECT_EQ(result.lblTien(1)->text(), "-1");
     EXPECT_EQ(result.lblnguoiChoi(2)->text(), "");
     EXPECT_EQ(result.imgLinhVat()->image()->name(), "linh_vat_thang_en.png");
+}
+
+// The table owner's sheets are made once for the run: each showing reads the language in
+// force, whichever language made them.
+TEST_F(Sheets, TheOwnersSheetsReadTheLanguageInForceAtEachShowing) {
+    auto table = seat<CaoRuaView>();
+    for (const std::shared_ptr<CustomUIActionSheetViewController>& sheet :
+         {std::static_pointer_cast<CustomUIActionSheetViewController>(menuCuoc::getInstance()),
+          std::static_pointer_cast<CustomUIActionSheetViewController>(menuSoNguoi::getInstance()),
+          std::static_pointer_cast<CustomUIActionSheetViewController>(menuPassword::getInstance())}) {
+        std::map<std::string, std::vector<std::string>> vietnamese;
+        for (const char* language : {"vi", "en"}) {
+            Resources::getInstance().setCurrentLanguage(language);
+            Resources::getInstance().loadLanguage();
+            open(*table, sheet);
+            vietnamese[language] = vietnameseTexts(platform::automation::ViewQuery::visibleTexts(sheet->view().get()));
+            sheet->view()->removeFromSuperview();
+        }
+        EXPECT_FALSE(vietnamese["vi"].empty()) << sheet->className();
+        EXPECT_EQ(vietnamese["en"], std::vector<std::string>{}) << sheet->className();
+    }
+}
+
+// The banner reads the whole word in capitals, Vietnamese letters with their marks too.
+TEST_F(Sheets, TheResultBannerShowsTheOutcomeInCapitals) {
+    auto table = seat<TienLenView>();
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"vi", true, "THẮNG"}, {"vi", false, "THUA"}, {"en", true, "WIN"}};
+    for (const auto& [language, win, banner] : cases) {
+        Resources::getInstance().setCurrentLanguage(language);
+        Resources::getInstance().loadLanguage();
+        table->mauBinhResultView()->setIsWin(win);
+        open(*table, table->mauBinhResultView());
+        EXPECT_EQ(table->mauBinhResultView()->txtThangThua()->text(), banner) << language;
+    }
 }
 
 } // namespace
