@@ -15,17 +15,18 @@
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <cstdio>
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
-#else
-#include <malloc.h>
-#endif
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 namespace kavo::test {
 namespace {
 
 constexpr int32_t kMe = ClientWorld::kPlayerId;
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer's own count (its header does not come with every compiler).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
 
 // The bytes the heap holds for live allocations (the sanitizer's own count under it, its
 // quarantine of freed blocks aside), so a bound on them holds in every build.
