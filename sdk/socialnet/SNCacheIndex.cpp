@@ -5,6 +5,7 @@
 #include "platform/runtime/Log.h"
 #include "sdk/socialnet/SNCacheTrimWalk.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -28,9 +29,11 @@ constexpr const char* kUpdate = "UPDATE cache_index SET uuid=?, access_time=?, f
 // A trim walks the entries with a numeric access time from the least recently used on.
 // Rows whose time is missing or not a number are never trimmed: the database orders
 // them apart and no numeric row counts them as used before it.
-constexpr const char* kSelectByAccessTime =
-    "SELECT rowid, uuid, key, access_time, file_size, typeof(file_size) FROM cache_index "
-    "WHERE typeof(access_time) IN ('real', 'integer') ORDER BY access_time";
+// Only what the walk needs is sorted; the names of the picked rows are read after, in
+// the table's own order.
+constexpr const char* kSelectByAccessTime = "SELECT rowid, access_time, file_size, typeof(file_size) FROM cache_index "
+                                            "WHERE typeof(access_time) IN ('real', 'integer') ORDER BY access_time";
+constexpr const char* kSelectNames = "SELECT rowid, uuid, key, file_size FROM cache_index";
 constexpr const char* kRemoveByRow = "DELETE FROM cache_index WHERE rowid = ?";
 constexpr const char* kSumSizes = "SELECT SUM(file_size) FROM cache_index";
 // The table an earlier version of the trim built its picks in; a crash could leave it.
@@ -366,21 +369,13 @@ void SNCacheIndex::fetchCurrentDiskUsage() {
 }
 
 void SNCacheIndex::trimDatabase() {
-    struct Trimmed {
-        int64_t row;
-        std::string uuid;
-        std::string key;
-        uint32_t size;
-    };
-    std::vector<Trimmed> trimmed;
+    std::vector<int64_t> rows;
     SNCacheTrimWalk walk(int64_t(double(currentDiskUsage_) - 0.8 * double(diskCapacity_)));
     auto& select = initializeStatement(selectByAccessTimeStatement_, kSelectByAccessTime);
     int rc;
-    while ((rc = select.step()) == SqliteDatabase::kRow) {
-        if (walk.next(select.columnDouble(3), storedSize(select, 4, select.columnText(5))))
-            trimmed.push_back(
-                {select.columnInt(0), select.columnText(1), select.columnText(2), sizeFromColumn(select.columnInt(4))});
-    }
+    while ((rc = select.step()) == SqliteDatabase::kRow)
+        if (walk.next(select.columnDouble(1), storedSize(select, 2, select.columnText(3))))
+            rows.push_back(select.columnInt(0));
     expect(SqliteDatabase::kDone, rc);
     // A statement left open would keep its read of the file.
     select.reset();
@@ -389,6 +384,23 @@ void SNCacheIndex::trimDatabase() {
         platform::log("SNCacheIndex: the stored sizes add up beyond 64 bits; nothing trimmed");
         return;
     }
+    std::sort(rows.begin(), rows.end());
+
+    struct Trimmed {
+        int64_t row;
+        std::string uuid;
+        std::string key;
+        uint32_t size;
+    };
+    std::vector<Trimmed> trimmed;
+    trimmed.reserve(rows.size());
+    auto names = database_.prepare(kSelectNames);
+    while (trimmed.size() < rows.size() && (rc = names.step()) == SqliteDatabase::kRow) {
+        const int64_t row = names.columnInt(0);
+        if (std::binary_search(rows.begin(), rows.end(), row))
+            trimmed.push_back({row, names.columnText(1), names.columnText(2), sizeFromColumn(names.columnInt(3))});
+    }
+    names = {};
 
     uint64_t freed = 0;
     auto remove = database_.prepare(kRemoveByRow);
