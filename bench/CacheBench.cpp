@@ -1,13 +1,17 @@
 // The social network's response cache with 10,000 entries of 1 KB in a temporary folder:
 // storing, looking up from disk, dropping one token's 2,500 entries, and lookups made
-// while stores are still waiting to be written. Each figure counts until the cache's
+// while stores are still waiting to be written; and the index's trim of an index that
+// holds 20,000 entries more than its capacity. Each figure counts until the cache's
 // queues are idle, so work pushed to a background queue is paid for too.
 
+#include "platform/foundation/SqliteDatabase.h"
 #include "sdk/socialnet/SNDataDiskCache.h"
 
 #include <algorithm>
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -126,5 +130,53 @@ void CacheLookupBehindPendingStores(benchmark::State& state) {
     }
 }
 BENCHMARK(CacheLookupBehindPendingStores)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The trim the store of one more entry starts when the index already holds the given
+// number of 1 KB entries beyond its 10 MiB (every other pair used at the same time): it
+// drops the oldest down to 8 MiB. The files are not touched; the delegate only counts.
+class CountingDelegate : public socialnet::SNCacheIndexFileDelegate {
+public:
+    void cacheIndexWriteFileWithName(socialnet::SNCacheIndex&, const std::string&, const std::string&) override {}
+    void cacheIndexDeleteFileWithName(socialnet::SNCacheIndex&, const std::string&) override { ++deleted; }
+    std::atomic<int> deleted{0};
+};
+
+void CacheTrim(benchmark::State& state) {
+    constexpr uint32_t kCapacity = socialnet::SNDataDiskCache::kDiskCapacity;
+    constexpr int kEntrySize = 1024;
+    const int64_t rows = kCapacity / kEntrySize + state.range(0);
+    for (auto _ : state) {
+        TempCache temp;
+        const std::string folder = temp.folder + "/trim";
+        std::filesystem::create_directories(folder);
+        {
+            platform::SqliteDatabase db;
+            db.open(folder + "/" + socialnet::SNCacheIndex::kFileName);
+            db.exec("CREATE TABLE cache_index (uuid TEXT, key TEXT PRIMARY KEY, access_time REAL, file_size INTEGER)");
+            db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows) +
+                    ") INSERT INTO cache_index SELECT printf('F%08d', i), 'https://graph.localhost/' || i, "
+                    "1000 + i / 2, " +
+                    std::to_string(kEntrySize) + " FROM n");
+        }
+        auto index = socialnet::SNCacheIndex::initWithCacheFolder(folder);
+        CountingDelegate files;
+        index->setDelegate(&files);
+        index->setDiskCapacity(kCapacity);
+        index->databaseQueue().waitUntilIdle();
+        const double start = now();
+        const std::clock_t startCpu = std::clock();
+        index->storeFileForKey("https://graph.localhost/new", std::string(kEntrySize, 'n'));
+        index->databaseQueue().waitUntilIdle();
+        const double idle = now();
+        // The processor time of the whole process: the trim's own cost on a loaded machine.
+        state.counters["trim_cpu_ms"] = double(std::clock() - startCpu) / CLOCKS_PER_SEC * 1e3;
+        state.SetIterationTime(idle - start);
+        state.counters["trim_ms"] = (idle - start) * 1e3;
+        state.counters["trimmed"] = files.deleted.load();
+        state.counters["entries"] = double(rows + 1);
+        index->setDelegate(nullptr);
+    }
+}
+BENCHMARK(CacheTrim)->Arg(2'000)->Arg(20'000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -60,7 +61,7 @@ public:
             std::lock_guard<std::mutex> lock(mutex_);
             auto it = sounds_.find(id);
             if (it == sounds_.end()) return;
-            played_.push_back(it->second.name);
+            record(it->second.name);
             samples = it->second.samples;
         }
         if (!samples || samples->empty() || device_ == 0) return;
@@ -77,7 +78,7 @@ public:
             std::lock_guard<std::mutex> lock(mutex_);
             auto it = sounds_.find(id);
             if (it == sounds_.end()) return;
-            played_.push_back(it->second.name);
+            record(it->second.name);
             looping_ = it->second.name;
             samples = it->second.samples;
         }
@@ -102,7 +103,7 @@ public:
 
     std::vector<std::string> played() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return played_;
+        return {played_.begin(), played_.end()};
     }
 
     void clearRecord() {
@@ -231,9 +232,17 @@ private:
         }
     }
 
+    // Under mutex_. The record keeps the latest plays only: a player who never restarts
+    // the game plays sounds without end, and nothing reads the record but tests.
+    void record(const std::string& name) {
+        played_.push_back(name);
+        if (played_.size() > kRecordLimit) played_.pop_front();
+    }
+
+    static constexpr size_t kRecordLimit = 1000;
     std::mutex mutex_; // sounds and record
     std::map<SoundId, Sound> sounds_;
-    std::vector<std::string> played_;
+    std::deque<std::string> played_;
     std::string looping_; // the looping sound's file name, or empty
     SoundId nextId_ = 1;
 

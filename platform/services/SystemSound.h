@@ -33,7 +33,8 @@ public:
     static void stopLooping();
     // The file name of the sound looping now, or "".
     static std::string looping();
-    // File names (without folder) of the sounds played since the last clearRecord().
+    // File names (without folder) of the sounds played since the last clearRecord(), the
+    // latest 1,000 at most.
     static std::vector<std::string> played();
     static void clearRecord();
     // Whether an audio device is open (false under a machine without sound).

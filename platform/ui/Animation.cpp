@@ -180,6 +180,10 @@ void View::noteAnimatable() {
 void View::trackAnimations() {
     std::weak_ptr<View> weak = weak_from_this();
     if (weak.expired()) return;
+    // Only a window's renderer asks whether animations are in flight; without one (a
+    // headless run) the list would keep every view ever animated, and each entry keeps
+    // its gone view's memory (the weak reference holds the block the view lived in).
+    forgetFinishedAnimations();
     for (const auto& known : animatingViews)
         if (!known.owner_before(weak) && !weak.owner_before(known)) return;
     animatingViews.push_back(std::move(weak));
@@ -291,7 +295,7 @@ bool View::areAnimationsEnabled() {
     return animationsEnabled;
 }
 
-bool View::animationsInFlight() {
+void View::forgetFinishedAnimations() {
     double now = platform::Clock::time();
     std::erase_if(animatingViews, [now](const std::weak_ptr<View>& weak) {
         ViewPtr view = weak.lock();
@@ -299,6 +303,10 @@ bool View::animationsInFlight() {
         bool viewAnimating = view->animation_ && !view->animation_->isOver(now);
         return !viewAnimating && !view->layer().hasAnimationsInFlight();
     });
+}
+
+bool View::animationsInFlight() {
+    forgetFinishedAnimations();
     return !animatingViews.empty();
 }
 

@@ -224,6 +224,8 @@ private:
     void noteAnimatable();
     // Remembers this view in the list that animationsInFlight() looks at.
     void trackAnimations();
+    // Drops the views of that list that are gone or whose animations are over.
+    static void forgetFinishedAnimations();
 
     Point center_;
     Rect bounds_;

@@ -3,7 +3,9 @@
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/Uuid.h"
 #include "platform/runtime/Log.h"
+#include "sdk/socialnet/SNCacheTrimWalk.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -24,15 +26,18 @@ constexpr const char* kSelectExcludingKeyFragment =
     "SELECT uuid, key, access_time, file_size FROM cache_index WHERE key NOT LIKE ?";
 constexpr const char* kRemoveByKey = "DELETE FROM cache_index WHERE key=?";
 constexpr const char* kUpdate = "UPDATE cache_index SET uuid=?, access_time=?, file_size=? WHERE key=?";
-constexpr const char* kTrim =
-    "CREATE TABLE trimmed AS SELECT uuid, key, access_time, file_size, running_total FROM ( SELECT a1.uuid, a1.key, "
-    "a1.access_time, a1.file_size, SUM(a2.file_size) running_total FROM cache_index a1, cache_index a2 WHERE "
-    "a1.access_time > a2.access_time OR (a1.access_time = a2.access_time AND a1.uuid = a2.uuid) GROUP BY a1.uuid "
-    "ORDER BY a1.access_time) rt WHERE rt.running_total <= ?";
+// A trim walks the entries with a numeric access time from the least recently used on.
+// Rows whose time is missing or not a number are never trimmed: the database orders
+// them apart and no numeric row counts them as used before it.
+// Only what the walk needs is sorted; the names of the picked rows are read after, in
+// the table's own order.
+constexpr const char* kSelectByAccessTime = "SELECT rowid, access_time, file_size, typeof(file_size) FROM cache_index "
+                                            "WHERE typeof(access_time) IN ('real', 'integer') ORDER BY access_time";
+constexpr const char* kSelectNames = "SELECT rowid, uuid, key, file_size FROM cache_index";
+constexpr const char* kRemoveByRow = "DELETE FROM cache_index WHERE rowid = ?";
 constexpr const char* kSumSizes = "SELECT SUM(file_size) FROM cache_index";
+// The table an earlier version of the trim built its picks in; a crash could leave it.
 constexpr const char* kDropTrimmed = "DROP TABLE IF EXISTS trimmed";
-constexpr const char* kSelectTrimmed = "SELECT uuid, key, file_size FROM trimmed";
-constexpr const char* kDeleteTrimmed = "DELETE FROM cache_index WHERE key IN (SELECT key from trimmed)";
 
 // A size read from the file: anything outside 32 bits is not ours.
 uint32_t sizeFromColumn(int64_t value) {
@@ -41,6 +46,12 @@ uint32_t sizeFromColumn(int64_t value) {
         return 0;
     }
     return uint32_t(value);
+}
+
+SNStoredSize storedSize(const SqliteStatement& row, int column, const std::string& type) {
+    if (type == "null") return {};
+    if (type == "integer") return {SNStoredSize::Kind::Integer, row.columnInt(column), 0};
+    return {SNStoredSize::Kind::Other, 0, row.columnDouble(column)};
 }
 
 } // namespace
@@ -79,7 +90,7 @@ SNCacheIndex::~SNCacheIndex() {
         selectByKeyStatement_ = {};
         selectByKeyFragmentStatement_ = {};
         selectExcludingKeyFragmentStatement_ = {};
-        trimStatement_ = {};
+        selectByAccessTimeStatement_ = {};
         updateStatement_ = {};
         database_.close();
     });
@@ -100,6 +111,7 @@ bool SNCacheIndex::open() {
     // Where either cannot be had the index works as before, only slower.
     if (!database_.exec("PRAGMA journal_mode=WAL")) expect(SqliteDatabase::kOk, database_.errorCode());
     if (!database_.exec("PRAGMA synchronous=NORMAL")) expect(SqliteDatabase::kOk, database_.errorCode());
+    if (!database_.exec(kDropTrimmed)) expect(SqliteDatabase::kOk, database_.errorCode());
     std::lock_guard lock(readerMutex_);
     if (reader_.open(path_))
         reader_.exec("PRAGMA busy_timeout=2000");
@@ -357,33 +369,54 @@ void SNCacheIndex::fetchCurrentDiskUsage() {
 }
 
 void SNCacheIndex::trimDatabase() {
-    expect(SqliteDatabase::kOk, database_.exec(kDropTrimmed) ? SqliteDatabase::kOk : database_.errorCode());
-    auto& trim = initializeStatement(trimStatement_, kTrim);
-    double excess = double(currentDiskUsage_) - 0.8 * double(diskCapacity_);
-    trim.bindInt(1, int64_t(excess));
-    expect(SqliteDatabase::kDone, trim.step());
-    // The statement holds the table it made until it is reset.
-    trim.reset();
+    std::vector<int64_t> rows;
+    SNCacheTrimWalk walk(int64_t(double(currentDiskUsage_) - 0.8 * double(diskCapacity_)));
+    auto& select = initializeStatement(selectByAccessTimeStatement_, kSelectByAccessTime);
+    int rc;
+    while ((rc = select.step()) == SqliteDatabase::kRow)
+        if (walk.next(select.columnDouble(1), storedSize(select, 2, select.columnText(3))))
+            rows.push_back(select.columnInt(0));
+    expect(SqliteDatabase::kDone, rc);
+    // A statement left open would keep its read of the file.
+    select.reset();
+    if (rc != SqliteDatabase::kDone) return;
+    if (walk.overflowed()) {
+        platform::log("SNCacheIndex: the stored sizes add up beyond 64 bits; nothing trimmed");
+        return;
+    }
+    std::sort(rows.begin(), rows.end());
+
+    struct Trimmed {
+        int64_t row;
+        std::string uuid;
+        std::string key;
+        uint32_t size;
+    };
+    std::vector<Trimmed> trimmed;
+    trimmed.reserve(rows.size());
+    auto names = database_.prepare(kSelectNames);
+    while (trimmed.size() < rows.size() && (rc = names.step()) == SqliteDatabase::kRow) {
+        const int64_t row = names.columnInt(0);
+        if (std::binary_search(rows.begin(), rows.end(), row))
+            trimmed.push_back({row, names.columnText(1), names.columnText(2), sizeFromColumn(names.columnInt(3))});
+    }
+    names = {};
 
     uint64_t freed = 0;
-    auto trimmed = database_.prepare(kSelectTrimmed);
-    int rc;
-    while ((rc = trimmed.step()) == SqliteDatabase::kRow) {
-        std::string uuid = trimmed.columnText(0);
-        std::string key = trimmed.columnText(1);
-        if (auto cached = cachedEntries_.object(key)) (*cached)->setDirty(false);
-        cachedEntries_.removeObject(key);
-        if (auto* delegate = delegate_.load()) delegate->cacheIndexDeleteFileWithName(*this, uuid);
-        freed += sizeFromColumn(trimmed.columnInt(2));
+    auto remove = database_.prepare(kRemoveByRow);
+    for (const Trimmed& entry : trimmed) {
+        if (auto cached = cachedEntries_.object(entry.key)) (*cached)->setDirty(false);
+        cachedEntries_.removeObject(entry.key);
+        if (auto* delegate = delegate_.load()) delegate->cacheIndexDeleteFileWithName(*this, entry.uuid);
+        freed += entry.size;
+        remove.reset();
+        remove.bindInt(1, entry.row);
+        expect(SqliteDatabase::kDone, remove.step());
     }
-    expect(SqliteDatabase::kDone, rc);
-    trimmed = {};
-    expect(SqliteDatabase::kOk, database_.exec(kDeleteTrimmed) ? SqliteDatabase::kOk : database_.errorCode());
     if (freed > currentDiskUsage_)
         fetchCurrentDiskUsage();
     else
         currentDiskUsage_ -= uint32_t(freed);
-    expect(SqliteDatabase::kOk, database_.exec(kDropTrimmed) ? SqliteDatabase::kOk : database_.errorCode());
 }
 
 } // namespace socialnet

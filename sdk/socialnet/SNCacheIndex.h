@@ -128,7 +128,7 @@ private:
     platform::SqliteStatement selectByKeyStatement_;
     platform::SqliteStatement selectByKeyFragmentStatement_;
     platform::SqliteStatement selectExcludingKeyFragmentStatement_;
-    platform::SqliteStatement trimStatement_;
+    platform::SqliteStatement selectByAccessTimeStatement_;
     platform::SqliteStatement updateStatement_;
 
     // Changes not yet written, in order, and the latest one of each key (a null entry: a

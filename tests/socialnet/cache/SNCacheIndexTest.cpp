@@ -1,11 +1,15 @@
 #include "sdk/socialnet/SNCacheIndex.h"
 
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/SqliteDatabase.h"
 #include "platform/runtime/Log.h"
 #include "tests/socialnet/cache/SNCacheTestSupport.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <random>
+#include <set>
 
 namespace socialnet::test {
 namespace {
@@ -73,26 +77,80 @@ TEST_F(SNCacheIndexTest, BeyondTenMiBTheOldestEntriesUpToTheExcessOverEightyPerc
     EXPECT_EQ(index->fileNameForKey("http://localhost/3"), names[3]);
 }
 
-TEST_F(SNCacheIndexTest, EntriesUsedAtTheSameTimeCountOnlyTheirOwnSizeWhenTrimming) {
-    auto index = open();
-    ASSERT_TRUE(index);
-    index->setDiskCapacity(500);
-    auto small = index->storeFileForKey("http://localhost/100", std::string(100, 'x'));
-    auto middle = index->storeFileForKey("http://localhost/200", std::string(200, 'x'));
-    index->storeFileForKey("http://localhost/300", std::string(300, 'x'));
-    settle(*index);
-    // 600 bytes over a capacity of 500: the limit is (int)(600 - 400) = 200.
-    auto deleted = files_.deleted();
-    std::sort(deleted.begin(), deleted.end());
-    std::vector<std::string> expected{small, middle};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(deleted, expected);
-    EXPECT_EQ(index->currentDiskUsage(), 300u);
-    ASSERT_EQ(rows().size(), 1u);
-    EXPECT_EQ(rows()[0].key, "http://localhost/300");
+// The entries a trim drops, worked out the slow way: for each entry, a self-join sums its
+// own size and the sizes of every entry used strictly before it.
+std::set<std::string> pickedBySelfJoin(platform::SqliteDatabase& db, int64_t limit) {
+    auto select = db.prepare(
+        "SELECT uuid FROM ( SELECT a1.uuid, SUM(a2.file_size) running_total FROM cache_index a1, cache_index a2 "
+        "WHERE a1.access_time > a2.access_time OR (a1.access_time = a2.access_time AND a1.uuid = a2.uuid) "
+        "GROUP BY a1.uuid ORDER BY a1.access_time) rt WHERE rt.running_total <= ?");
+    select.bindInt(1, limit);
+    std::set<std::string> picked;
+    while (select.step() == platform::SqliteDatabase::kRow)
+        picked.insert(select.columnText(0));
+    return picked;
 }
 
-TEST_F(SNCacheIndexTest, NewDataUnderAKeyKeepsOneRowDropsTheOldFileAndKeepsTheCountExact) {
+// Random indexes whose entries were used at few moments, so many were used together;
+// some rows have no size, a fractional one or no time, as a file written elsewhere may.
+TEST_F(SNCacheIndexTest, ATrimDropsTheEntriesTheSelfJoinPicksOnRandomIndexes) {
+    const int cases[][4] = {{1, 30, 2, 0},    {2, 120, 6, 0}, {3, 200, 40, 0}, {4, 200, 400, 0}, {5, 150, 8, 15},
+                            {6, 250, 25, 30}, {7, 60, 1, 10}, {8, 90, 3, 50}}; // seed, rows, moments, % odd
+    for (const auto& [seed, count, moments, odd] : cases) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        const double now = SNCacheEntityInfo::absoluteTimeNow();
+        auto number = [](double value) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%.17g", value);
+            return std::string(text);
+        };
+        const uint32_t newSize = random() % 3000;
+        std::string rows = "('NEW', 'http://localhost/new', " + number(now) + ", " + std::to_string(newSize) + ")";
+        for (int i = 0; i < count; ++i) {
+            std::string time = number(now - double(random() % moments) * 1.5);
+            std::string size = std::to_string(random() % 3000);
+            const int kind = int(random() % 100) < odd ? int(random() % 3) : -1;
+            if (kind == 0) size = "NULL";
+            if (kind == 1) size += ".5";
+            if (kind == 2) time = "NULL";
+            rows += ", ('U" + std::to_string(i) + "', 'http://localhost/" + std::to_string(i) + "', " + time + ", " +
+                    size + ")";
+        }
+        indexFolder_ = folder_ + "/" + std::to_string(seed);
+        std::filesystem::create_directories(indexFolder_);
+        platform::SqliteDatabase db;
+        ASSERT_TRUE(db.open(indexFolder_ + "/cache.db"));
+        ASSERT_TRUE(db.exec("CREATE TABLE cache_index (uuid TEXT, key TEXT PRIMARY KEY, access_time REAL, file_size "
+                            "INTEGER); INSERT INTO cache_index VALUES " +
+                            rows));
+        // The usage the index reaches with the new entry, and a capacity below it.
+        auto sum = db.prepare("SELECT SUM(file_size) FROM cache_index");
+        ASSERT_EQ(sum.step(), platform::SqliteDatabase::kRow);
+        const auto usage = uint32_t(sum.columnInt(0));
+        const uint32_t capacity = uint32_t(random() % std::max(usage, 1u));
+        std::set<std::string> expected = pickedBySelfJoin(db, int64_t(double(usage) - 0.8 * double(capacity)));
+        sum = {};
+        ASSERT_TRUE(db.exec("DELETE FROM cache_index WHERE uuid = 'NEW'"));
+        db.close();
+
+        RecordingFileDelegate files;
+        auto index = SNCacheIndex::initWithCacheFolder(indexFolder_);
+        ASSERT_TRUE(index);
+        index->setDelegate(&files);
+        index->setDiskCapacity(capacity);
+        const std::string name = index->storeFileForKey("http://localhost/new", std::string(newSize, 'n'));
+        settle(*index);
+        if (expected.erase("NEW")) expected.insert(name);
+        auto deleted = files.deleted();
+        EXPECT_EQ(std::set<std::string>(deleted.begin(), deleted.end()), expected);
+        EXPECT_EQ(deleted.size(), expected.size());
+        EXPECT_EQ(this->rows().size(), size_t(count) + 1 - expected.size());
+        index->setDelegate(nullptr);
+    }
+}
+
+TEST_F(SNCacheIndexTest, NewDataUnderAKeyKeepsOneRowDropsTheOldFileAndAnUnknownKeyChangesNothing) {
     auto index = open();
     ASSERT_TRUE(index);
     auto first = index->storeFileForKey("http://localhost/a", std::string(100, 'a'));
@@ -103,6 +161,13 @@ TEST_F(SNCacheIndexTest, NewDataUnderAKeyKeepsOneRowDropsTheOldFileAndKeepsTheCo
     EXPECT_EQ(rows()[0].uuid, second);
     EXPECT_EQ(rows()[0].fileSize, 40);
     EXPECT_EQ(files_.deleted(), std::vector<std::string>{first});
+    EXPECT_EQ(index->currentDiskUsage(), 40u);
+    // A key without an entry answers nothing and changes nothing.
+    const double used = rows()[0].accessTime;
+    EXPECT_EQ(index->fileNameForKey("http://localhost/b"), std::nullopt);
+    settle(*index);
+    EXPECT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0].accessTime, used);
     EXPECT_EQ(index->currentDiskUsage(), 40u);
     EXPECT_EQ(index->fileNameForKey("http://localhost/a"), second);
 }
@@ -147,21 +212,6 @@ TEST_F(SNCacheIndexTest, RemovalByFragmentMatchesInAnyLetterCase) {
     ASSERT_EQ(rows().size(), 1u);
     EXPECT_EQ(rows()[0].key, "http://graph/me?ACCESS_TOKEN=BBB");
     EXPECT_EQ(index->currentDiskUsage(), 1u);
-}
-
-TEST_F(SNCacheIndexTest, AnUnknownKeyAnswersNothingAndChangesNothing) {
-    auto index = open();
-    ASSERT_TRUE(index);
-    index->storeFileForKey("http://localhost/a", "abc");
-    settle(*index);
-    auto before = rows();
-    EXPECT_EQ(index->fileNameForKey("http://localhost/b"), std::nullopt);
-    settle(*index);
-    auto after = rows();
-    ASSERT_EQ(after.size(), 1u);
-    EXPECT_EQ(after[0].uuid, before[0].uuid);
-    EXPECT_EQ(after[0].accessTime, before[0].accessTime);
-    EXPECT_EQ(index->currentDiskUsage(), 3u);
 }
 
 TEST_F(SNCacheIndexTest, AnEntryUsedThenPushedOutOfMemoryHasItsNewAccessTimeWritten) {
