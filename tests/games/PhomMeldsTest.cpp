@@ -5,6 +5,7 @@
 #include "games/phom/PhomNewService.h"
 
 #include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace kavo::test {
@@ -67,8 +68,6 @@ TEST(PhomMeldSort, FourSevensMakeOneSetAndTheRightmostSevenStaysLoose) {
 
 TEST(PhomMeldSort, RunsFollowTheRankOrderWithinTheirWindowAndNeverWrap) {
     // Ace, two, three of one suit form a run; queen, king, ace do not.
-    EXPECT_TRUE(canBePhom(0, 4, 8));
-    EXPECT_FALSE(canBePhom(44, 48, 0));
     EXPECT_EQ(report(sorted({48, 0, 44})), (std::vector<uint8_t>{2, 7, 0}));
 
     // Five in a row: the three lowest make the run, the others stay loose.
@@ -125,19 +124,31 @@ TEST(PhomMeldSort, ASecondSortKeepsEveryTagAndStillReportsTheMelds) {
     EXPECT_EQ(report(again), (std::vector<uint8_t>{2, 7, 2, 24, 20, 16, 255, 3, 2, 1, 255}));
 }
 
-TEST(PhomMeldAdjacency, OnlyCardsSideBySideFormMelds) {
-    PhomTagCounter counter;
-    MeldHand run = handOf({16, 24, 20});
-    findPhom2(run, counter);
-    EXPECT_TRUE(oneMeld(run, {0, 1, 2})) << "5, 7, 6 of one suit";
-    EXPECT_EQ(report(run), (std::vector<uint8_t>{2, 7, 1, 16, 24, 20, 255}));
-
-    MeldHand split = handOf({24, 1, 25, 26});
-    findPhom2(split, counter);
-    EXPECT_EQ(report(split), (std::vector<uint8_t>{2, 7, 0})) << "a card between the sevens";
-    MeldHand together = handOf({24, 25, 26, 1});
-    findPhom2(together, counter);
-    EXPECT_EQ(report(together), (std::vector<uint8_t>{2, 7, 1, 24, 25, 26, 255}));
+TEST(PhomMeldAdjacency, OnlyCardsSideBySideOfOneSuitAndNextRanksFormMelds) {
+    struct Case {
+        const char* what;
+        std::initializer_list<int> hand;
+        std::vector<uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {"5, 7, 6 of one suit", {16, 24, 20}, {2, 7, 1, 16, 24, 20, 255}},
+        {"a card between the sevens", {24, 1, 25, 26}, {2, 7, 0}},
+        {"three sevens side by side", {24, 25, 26, 1}, {2, 7, 1, 24, 25, 26, 255}},
+        {"5, 7 and 3 of one suit", {16, 24, 8}, {2, 7, 0}},
+        {"5, 8 and 6 of spades", {16, 28, 20}, {2, 7, 0}},
+    };
+    for (const auto& c : cases) {
+        PhomTagCounter counter;
+        MeldHand hand = handOf(c.hand);
+        findPhom2(hand, counter);
+        EXPECT_EQ(report(hand), c.bytes) << c.what;
+    }
+    // The possible-run check: one suit, next ranks, never wrapping from the king to the ace.
+    const std::pair<std::array<int8_t, 3>, bool> threes[] = {{{0, 4, 8}, true},     {{24, 16, 20}, true},
+                                                             {{44, 48, 0}, false},  {{16, 21, 24}, false},
+                                                             {{16, 20, 25}, false}, {{17, 20, 24}, false}};
+    for (const auto& [ids, run] : threes)
+        EXPECT_EQ(canBePhom(ids[0], ids[1], ids[2]), run) << int(ids[0]) << "," << int(ids[1]) << "," << int(ids[2]);
 }
 
 TEST(PhomMeldAdjacency, ARunTakesACardOfAnEatenMeldWithoutDissolvingIt) {
@@ -230,12 +241,6 @@ TEST(PhomMeldTags, FiveHundredSortsNeverGiveZeroTheTrialTagOrALiveTag) {
     }
 }
 
-} // namespace
-} // namespace kavo::test
-
-namespace kavo::test {
-namespace {
-
 MeldHand taggedHand(std::initializer_list<std::pair<int, int>> cards) {
     MeldHand hand;
     for (const auto& [id, tag] : cards)
@@ -275,23 +280,6 @@ TEST(PhomRequests, EveryRequestIsBuiltByteForByte) {
         EXPECT_EQ(c.message.commandId(), c.command) << c.what;
         EXPECT_EQ(c.message.data(), c.body) << c.what;
     }
-}
-
-TEST(PhomMeldAdjacency, ThreeCardsOfOneSuitLaidFiveSevenThreeAreNoRun) {
-    PhomTagCounter counter;
-    MeldHand gap = handOf({16, 24, 8});
-    findPhom2(gap, counter);
-    EXPECT_EQ(report(gap), (std::vector<uint8_t>{2, 7, 0}));
-    EXPECT_FALSE(canBePhom(16, 21, 24)) << "a six of clubs between spades";
-    EXPECT_FALSE(canBePhom(16, 20, 25)) << "a seven of clubs above spades";
-    EXPECT_TRUE(canBePhom(24, 16, 20));
-}
-
-TEST(PhomMeldAdjacency, CardsThreeRanksApartAreNoRun) {
-    PhomTagCounter counter;
-    MeldHand gap = handOf({16, 28, 20});
-    findPhom2(gap, counter);
-    EXPECT_EQ(report(gap), (std::vector<uint8_t>{2, 7, 0})) << "5, 8 and 6 of spades";
 }
 
 } // namespace

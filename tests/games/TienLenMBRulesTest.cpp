@@ -268,6 +268,8 @@ TEST(TienLenMBRules, AutoSelectOnASingleTwoOffersTheLowestRunFirst) {
     EXPECT_EQ(hand.selectedIds(), (Bytes{2, 3, 6, 7, 10, 11}));
     LiftableHand fromTheFirstCard({2, 3, 6, 7, 10, 11, 30});
     EXPECT_EQ(CardMBUtils::autoSelect(two.data(), 1, fromTheFirstCard), Indexes{});
+    LiftableHand quad({20, 21, 22, 23, 30});
+    EXPECT_EQ(CardMBUtils::autoSelect(two.data(), 1, quad), (Indexes{3, 2, 1, 0})) << "four of a kind chops it";
 }
 
 TEST(TienLenMBRules, AutoSelectFollowsTheTableShapeAndSuits) {

@@ -9,6 +9,7 @@
 #include "platform/ui/Image.h"
 #include "portal/GlobalLogicHandler.h"
 #include "social/AddFriendView.h"
+#include "social/ChatView.h"
 #include "social/FriendInviteView.h"
 #include "social/MessageView.h"
 #include "social/PlayerDetailView.h"
@@ -179,13 +180,22 @@ TEST_F(FriendSheets, TheSearchAnswerAsksForTheExactNameOnly) {
     EXPECT_EQ(shownDialog(), text("KAVO_notFoundNick"));
 }
 
+// The answer reaches the player through the portal's handler, the mailbox and the chat panel alike.
 TEST_F(FriendSheets, TheAddFriendResultHasThreeDialogs) {
     const std::vector<std::pair<int, const char*>> cases = {
-        {0, "KAVO_addFriendOK"}, {2, "KAVO_tooMuchFriend"}, {5, "KAVO_friendExist"}};
+        {0, "KAVO_addFriendOK"}, {1, "KAVO_friendExist"}, {2, "KAVO_tooMuchFriend"}, {5, "KAVO_friendExist"}};
+    auto mailbox = std::make_shared<MessageView>();
+    auto chat = std::make_shared<ChatView>();
     for (const auto& [result, key] : cases) {
         GlobalLogicHandler::getInstance().onAddFriendWithResult(result);
         runMainThread();
         EXPECT_EQ(shownDialog(), text(key)) << result;
+        UIController::closeDialog();
+        mailbox->onAddFriendResult(result);
+        EXPECT_EQ(shownDialog(), text(key)) << result << " in the mailbox";
+        UIController::closeDialog();
+        chat->onAddFriendResult(result);
+        EXPECT_EQ(shownDialog(), text(key)) << result << " in a chat panel";
     }
 }
 
@@ -229,8 +239,9 @@ TEST_F(FriendSheets, PlayerDetailsShowLevelMoneyAndRecord) {
     }
     EXPECT_EQ(sheet.lblName()->text(), "minh");
     EXPECT_EQ(sheet.lblMoney()->text(), "1,234,567 " + text("KAVO_zel"));
-    EXPECT_EQ(sheet.lblWin()->text(), "3");
-    EXPECT_EQ(sheet.lblGiveup()->text(), "6");
+    const std::vector<std::string> record = {sheet.lblWin()->text(), sheet.lblLose()->text(), sheet.lblDraw()->text(),
+                                             sheet.lblGiveup()->text()};
+    EXPECT_EQ(record, (std::vector<std::string>{"3", "4", "5", "6"})) << "won, lost, drawn, given up";
 
     platform::Value shortData = platform::Value::emptyArray();
     shortData.append(std::string("cut"));

@@ -60,18 +60,40 @@ protected:
     }
 };
 
-TEST_F(MessageScreen, HeaderCountsTheMailEveryTimeItComesIntoView) {
-    UIController::setListMessage({mail(3, "dung", "x", true), mail(3, "em", "y", true), mail(3, "gi", "z", true),
-                                  mail(3, "admin", "a"), mail(0, "admin", "b"), mail(0, "admin", "c")});
+// Each kind of mail present gets one bar of 33 points, in a fixed order, on the recent tab only.
+TEST_F(MessageScreen, HeaderHasABarForEachKindOfMailEveryTimeItComesIntoView) {
+    const struct {
+        int invites, admin, system;
+    } cases[] = {{3, 1, 2}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {1, 0, 1}, {0, 2, 1}};
     auto screen = open();
-    EXPECT_EQ(screen->countInvites(), 3);
-    EXPECT_EQ(screen->countMessageFromAdmin(), 1);
-    EXPECT_EQ(screen->countMessageFromSystem(), 2);
-    EXPECT_EQ(screen->heightForHeader(*screen->tblView(), 0), 0) << "no header on the friends tab";
-    screen->doChangeTab(MessageView::kTabRecent);
-    EXPECT_EQ(screen->heightForHeader(*screen->tblView(), 0), 99);
-    screen->viewDidAppear(false);
-    EXPECT_EQ(screen->countInvites(), 3);
+    for (const auto& c : cases) {
+        KavoMessageList box;
+        std::vector<std::string> bars;
+        for (int i = 0; i < c.invites; ++i)
+            box.push_back(mail(3, "dung", "x", true));
+        for (int i = 0; i < c.admin; ++i)
+            box.push_back(mail(3, "admin", "a"));
+        for (int i = 0; i < c.system; ++i)
+            box.push_back(mail(0, "admin", "b"));
+        for (const auto& [count, bar] : {std::pair{c.invites, "showFriendInviteView"},
+                                         {c.admin, "showMessageFromAdmin"},
+                                         {c.system, "showMessageFromSystem"}})
+            if (count > 0) bars.push_back(bar);
+        UIController::setListMessage(box);
+        screen->viewDidAppear(false);
+        const std::string which = std::to_string(c.invites) + std::to_string(c.admin) + std::to_string(c.system);
+        EXPECT_EQ(screen->countInvites(), c.invites) << which;
+        EXPECT_EQ(screen->countMessageFromAdmin(), c.admin) << which;
+        EXPECT_EQ(screen->countMessageFromSystem(), c.system) << which;
+        EXPECT_EQ(screen->heightForHeader(*screen->tblView(), 0), 0) << which << ": no header on the friends tab";
+        screen->doChangeTab(MessageView::kTabRecent);
+        EXPECT_EQ(screen->heightForHeader(*screen->tblView(), 0), 33.0 * double(bars.size())) << which;
+        std::vector<std::string> shown;
+        if (auto header = screen->viewForHeader(*screen->tblView(), 0))
+            for (const auto& bar : header->subviews())
+                shown.push_back(bar->subviews().at(0)->accessibilityIdentifier());
+        EXPECT_EQ(shown, bars) << which;
+    }
 }
 
 TEST_F(MessageScreen, UnreadMailWinsOverTheOnlineMark) {

@@ -127,11 +127,11 @@ TEST(SNJsonWriterTest, NestingIsLimitedAsInTheReader) {
 
 TEST(SNJsonWriterTest, WhatIsReadIsWrittenBackTheSame) {
     SNJSON json;
-    std::string text = R"({"id":"1","n":[1.5,-2E-70,100000],"s":"\u00e9\n","o":{"t":true,"f":null}})";
+    std::string text = R"({"id":"1","n":[1.5,0.5,-2E-70,100000],"s":"\u00e9\n","o":{"t":true,"f":null}})";
     auto value = json.objectWithString(text);
     ASSERT_TRUE(value);
     EXPECT_EQ(json.stringWithObject(*value),
-              "{\"id\":\"1\",\"n\":[1.5,-2E-70,100000],\"s\":\"\xC3\xA9\\n\",\"o\":{\"t\":true,\"f\":null}}");
+              "{\"id\":\"1\",\"n\":[1.5,0.5,-2E-70,100000],\"s\":\"\xC3\xA9\\n\",\"o\":{\"t\":true,\"f\":null}}");
 }
 
 } // namespace

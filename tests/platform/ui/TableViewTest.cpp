@@ -177,15 +177,23 @@ TEST_F(TableViewTest, RowsThatCannotBeEditedIgnoreTheSwipeAndTheDefaultTitleIsTh
 }
 
 TEST_F(TableViewTest, ScrollToRowSetsTheContentOffset) {
-    table->scrollToRow({0, 20}, TableViewScrollPosition::Top, false);
-    EXPECT_EQ(table->contentOffset().y, 820);
-    EXPECT_TRUE(table->cellForRow({0, 20}));
-    table->scrollToRow({0, 29}, TableViewScrollPosition::Top, false); // clamped at the end
-    EXPECT_EQ(table->contentOffset().y, 30 * 41 - 205);
-    table->scrollToRow({0, 2}, TableViewScrollPosition::None, true);
-    EXPECT_EQ(table->contentOffset().y, 82);
-    table->scrollToRow({0, 3}, TableViewScrollPosition::None, false); // already in sight
-    EXPECT_EQ(table->contentOffset().y, 82);
+    // Rows of 41 in 205 points of sight; each row starts from where the one before left the offset.
+    const struct {
+        int row;
+        TableViewScrollPosition position;
+        bool animated;
+        double y;
+    } cases[] = {{20, TableViewScrollPosition::Top, false, 820},
+                 {29, TableViewScrollPosition::Top, false, 30 * 41 - 205}, // clamped at the end
+                 {2, TableViewScrollPosition::None, true, 82},
+                 {3, TableViewScrollPosition::None, false, 82}, // already in sight
+                 {10, TableViewScrollPosition::Middle, false, 10 * 41 + 20.5 - 102.5},
+                 {15, TableViewScrollPosition::Bottom, false, 16 * 41 - 205}};
+    for (const auto& c : cases) {
+        table->scrollToRow({0, c.row}, c.position, c.animated);
+        EXPECT_EQ(table->contentOffset().y, c.y) << c.row;
+        EXPECT_TRUE(table->cellForRow({0, c.row})) << c.row;
+    }
 }
 
 namespace {

@@ -113,6 +113,8 @@ TEST_F(TextFieldTest, TypingOffersUtf16RangesOfVietnameseAndEmoji) {
               (std::vector<std::string>{"change 0,0 'Việt'", "change 4,0 '😀'", "change 6,0 'a'", "change 6,1 ''",
                                         "change 4,2 ''", "change 3,1 ''", "change 2,1 ''"}));
     EXPECT_EQ(std::count(events.begin(), events.end(), ControlEvent::EditingChanged), 7);
+    app.dispatchText("1\n2\r3");
+    EXPECT_EQ(field->text(), "Vi1 2 3") << "a pasted line break becomes a space";
 }
 
 // A mark with nothing before it to join stands alone, and backspace never looks
