@@ -228,6 +228,10 @@ TEST(TienLenMBRules, RunsOfPairsAreFoundLowestFirstInsideTheHand) {
     EXPECT_EQ(CardMBUtils::findDoubleSequence(-1, {0, 4, 9, 10, 15, 20}, 1), Indexes{})
         << "a club five after a spade four is no pair";
     EXPECT_EQ(CardMBUtils::findDoubleSequence(-1, {0, 44, 45, 48, 49, 50}, 1), (Indexes{1, 2})) << "no twos on top";
+    // 8 9 | 14 15 | 18 19 pair up one by one, but black fives sit under red sixes.
+    EXPECT_EQ(CardMBUtils::findDoubleSequence(-1, {0, 8, 9, 14, 15, 18, 19, 22, 23, 40}, 3),
+              (Indexes{7, 8, 5, 6, 3, 4}))
+        << "the all-red run above is offered instead";
 }
 
 // A hand as the table screen keeps it: the ids in hand order and the lifted places.
@@ -261,45 +265,42 @@ TEST(TienLenMBRules, AutoSelectOnASingleFollowsItsSuitOrPlaysATwo) {
     EXPECT_EQ(noFollower.selectedIds(), Bytes{});
 }
 
-TEST(TienLenMBRules, AutoSelectOnASingleTwoOffersTheLowestRunFirst) {
-    const Bytes two{49};
-    LiftableHand hand({0, 2, 3, 6, 7, 10, 11, 30});
-    EXPECT_EQ(CardMBUtils::autoSelect(two.data(), 1, hand), (Indexes{5, 6, 3, 4, 1, 2}));
-    EXPECT_EQ(hand.selectedIds(), (Bytes{2, 3, 6, 7, 10, 11}));
-    LiftableHand fromTheFirstCard({2, 3, 6, 7, 10, 11, 30});
-    EXPECT_EQ(CardMBUtils::autoSelect(two.data(), 1, fromTheFirstCard), Indexes{});
-    LiftableHand quad({20, 21, 22, 23, 30});
-    EXPECT_EQ(CardMBUtils::autoSelect(two.data(), 1, quad), (Indexes{3, 2, 1, 0})) << "four of a kind chops it";
-}
-
-TEST(TienLenMBRules, AutoSelectFollowsTheTableShapeAndSuits) {
-    const Bytes blackFives{8, 9};
-    LiftableHand pairs({10, 11, 12, 13});
-    EXPECT_EQ(CardMBUtils::autoSelect(blackFives.data(), 2, pairs), (Indexes{3, 2}));
-    LiftableHand twos({10, 11, 14, 15, 48, 50});
-    EXPECT_EQ(CardMBUtils::autoSelect(blackFives.data(), 2, twos), (Indexes{4, 5}));
-    const Bytes pairOfTwos{48, 49};
-    LiftableHand quad({0, 4, 5, 6, 7, 20});
-    EXPECT_EQ(CardMBUtils::autoSelect(pairOfTwos.data(), 2, quad), (Indexes{4, 3, 2, 1}));
-
+// Each row lifts from a fresh hand; the lifted cards are the answer's.
+TEST(TienLenMBRules, AutoSelectLiftsTheFirstPlayThatBeatsTheTable) {
+    struct Case {
+        const char* what;
+        Bytes table, hand;
+        Indexes answer;
+    };
+    const Case cases[] = {
+        {"the lowest run of pairs chops a two", {49}, {0, 2, 3, 6, 7, 10, 11, 30}, {5, 6, 3, 4, 1, 2}},
+        {"no run from the hand's first card", {49}, {2, 3, 6, 7, 10, 11, 30}, {}},
+        {"four of a kind chops a two", {49}, {20, 21, 22, 23, 30}, {3, 2, 1, 0}},
+        {"a run of mixed colours is passed for a higher two", {48}, {0, 7, 8, 9, 14, 15, 18, 19, 31, 32, 35, 49}, {11}},
+        {"black sixes on black fives", {8, 9}, {10, 11, 12, 13}, {3, 2}},
+        {"twos on black fives", {8, 9}, {10, 11, 14, 15, 48, 50}, {4, 5}},
+        {"four of a kind on a pair of twos", {48, 49}, {0, 4, 5, 6, 7, 20}, {4, 3, 2, 1}},
+        {"eights in the triple's suits", {16, 17, 19}, {20, 21, 22, 23}, {0, 1, 3}},
+        {"no triple without a club", {16, 17, 19}, {20, 22, 23, 30}, {}},
+        {"spade straight", {0, 4, 8}, {1, 4, 5, 8, 9, 12, 13}, {5, 3, 1}},
+        {"black run of pairs", {0, 1, 4, 5, 8, 9}, {2, 4, 5, 8, 9, 12, 13, 30}, {5, 6, 3, 4, 1, 2}},
+        {"twelve cards are no play", Bytes(12, 0), {2, 4, 5, 8, 9, 12, 13, 30}, {}},
+        {"four pairs on four of a kind", {4, 5, 6, 7}, {0, 8, 9, 12, 13, 16, 17, 20, 21, 44}, {7, 8, 5, 6, 3, 4, 1, 2}},
+    };
+    for (const auto& c : cases) {
+        LiftableHand hand(c.hand);
+        EXPECT_EQ(CardMBUtils::autoSelect(c.table.data(), int(c.table.size()), hand), c.answer) << c.what;
+        Indexes places = c.answer;
+        std::sort(places.begin(), places.end());
+        Bytes lifted;
+        for (auto at : places)
+            lifted.push_back(c.hand.at(size_t(at)));
+        EXPECT_EQ(hand.selectedIds(), lifted) << c.what;
+    }
     const Bytes triple{16, 17, 19};
     LiftableHand eights({20, 21, 22, 23});
-    EXPECT_EQ(CardMBUtils::autoSelect(triple.data(), 3, eights), (Indexes{0, 1, 3}));
+    CardMBUtils::autoSelect(triple.data(), 3, eights);
     EXPECT_EQ(CardMBUtils::autoSelect(triple.data(), 3, eights), (Indexes{0, 1, 3})) << "again from the table's top";
-    LiftableHand noClub({20, 22, 23, 30});
-    EXPECT_EQ(CardMBUtils::autoSelect(triple.data(), 3, noClub), Indexes{});
-
-    const Bytes spades{0, 4, 8};
-    LiftableHand straights({1, 4, 5, 8, 9, 12, 13});
-    EXPECT_EQ(CardMBUtils::autoSelect(spades.data(), 3, straights), (Indexes{5, 3, 1}));
-
-    const Bytes blackRun{0, 1, 4, 5, 8, 9};
-    LiftableHand runs({2, 4, 5, 8, 9, 12, 13, 30});
-    EXPECT_EQ(CardMBUtils::autoSelect(blackRun.data(), 6, runs), (Indexes{5, 6, 3, 4, 1, 2}));
-
-    const Bytes twelve(12, 0);
-    EXPECT_EQ(CardMBUtils::autoSelect(twelve.data(), 12, runs), Indexes{});
-    EXPECT_EQ(runs.selectedIds(), Bytes{});
 }
 
 TEST(TienLenMBRules, AutoSelectOnAClearTableWalksTheHand) {
@@ -307,17 +308,6 @@ TEST(TienLenMBRules, AutoSelectOnAClearTableWalksTheHand) {
     EXPECT_EQ(CardMBUtils::autoSelect(nullptr, 0, hand), (Indexes{0}));
     EXPECT_EQ(CardMBUtils::autoSelect(nullptr, 0, hand), (Indexes{1}));
     EXPECT_EQ(CardMBUtils::autoSelect(nullptr, 0, hand), (Indexes{0}));
-}
-
-TEST(TienLenMBRules, AutoSelectOnASingleTwoSkipsARunOfMixedColours) {
-    // 8 9 | 14 15 | 18 19 pair up one by one, but black fives sit under red sixes.
-    const Bytes twoOfSpades{48};
-    LiftableHand hand({0, 7, 8, 9, 14, 15, 18, 19, 31, 32, 35, 49});
-    EXPECT_EQ(CardMBUtils::autoSelect(twoOfSpades.data(), 1, hand), Indexes{11}) << "the two of clubs";
-    EXPECT_EQ(hand.selectedIds(), Bytes{49});
-    EXPECT_EQ(CardMBUtils::findDoubleSequence(-1, {0, 8, 9, 14, 15, 18, 19, 22, 23, 40}, 3),
-              (Indexes{7, 8, 5, 6, 3, 4}))
-        << "the all-red run above is offered instead";
 }
 
 // A table the rules accept, drawn from the cards not in `deck`'s first 13.
@@ -390,8 +380,6 @@ TEST(TienLenMBRules, APairFollowsWithTheCardOneSuitLower) {
 
 TEST(TienLenMBRules, OnFourOfAKindFourPairsComeOnlyWhileNothingAboveTheTableIsLifted) {
     const Bytes quad{4, 5, 6, 7};
-    LiftableHand hand({0, 8, 9, 12, 13, 16, 17, 20, 21, 44});
-    EXPECT_EQ(CardMBUtils::autoSelect(quad.data(), 4, hand), (Indexes{7, 8, 5, 6, 3, 4, 1, 2}));
     LiftableHand lifted({0, 8, 9, 12, 13, 16, 17, 20, 21, 44});
     lifted.selectAt(9);
     EXPECT_EQ(CardMBUtils::autoSelect(quad.data(), 4, lifted), Indexes{});
