@@ -15,66 +15,13 @@
 namespace kavo::test {
 namespace {
 
-class MailboxNoise : public TableTest {};
-
-TEST_F(MailboxNoise, RandomRepliesWithTheMailboxOnTopLeaveItWorking) {
-    UIController::myInfo()->setIDDB(4242);
-    auto screen = std::make_shared<MessageView>();
-    push(screen);
-    runMainThread();
-    auto friendOf = std::make_shared<Player>();
-    friendOf->setIDDB(3);
-    friendOf->setName("aaa");
-    screen->set_listAllFriends({friendOf});
-    screen->forceReloadFriendList();
-    screen->selectRow(0);
-    std::mt19937 random(7011);
-    std::uniform_int_distribution<int> byteValue(0, 255);
-    for (int round = 0; round < 300; ++round) {
-        for (int16_t command : {int16_t(5), int16_t(1701), int16_t(104)}) {
-            Bytes fields;
-            if (command == 104) fields.byte(int8_t(byteValue(random) % 24));
-            for (int n = byteValue(random) % 8; n > 0; --n) {
-                switch (byteValue(random) % 3) {
-                case 0:
-                    fields.byte(int8_t(byteValue(random)));
-                    break;
-                case 1:
-                    fields.int32(byteValue(random) % 5);
-                    break;
-                default:
-                    fields.utf(std::string(size_t(byteValue(random) % 4), 'a'));
-                    break;
-                }
-            }
-            Message message(command, fields.data());
-            GlobalMessageHandler::getInstance().onMessage(message);
-            runMainThread();
-        }
-    }
-    EXPECT_TRUE(screen->messageViewLoaded());
-    ASSERT_TRUE(screen->activeChatView());
-    screen->activeChatView()->txtChat()->setText("still here");
-    screen->activeChatView()->doSendMessage();
-    EXPECT_EQ(client.sent().back().commandId, 5);
-    EXPECT_EQ(client.sent().back().body, Bytes().int32(3).utf("still here").data());
-}
-
-// Noise in the friend replies (add result, details, search, friends) reaching the open
-// sheets: the invitation list and the add-friend sheet over the mailbox, then the
-// details sheet at a Caro table.
-TEST_F(MailboxNoise, RandomFriendRepliesWithTheSheetsOpenLeaveThemWorking) {
-    auto screen = std::make_shared<MessageView>();
-    push(screen);
-    runMainThread();
-    screen->showFriendInviteView();
-    screen->showAddFriendView();
-    auto table = std::make_shared<CaroView>();
-    std::mt19937 random(3236);
-    std::uniform_int_distribution<int> byteValue(0, 255);
-    auto noise = [&] {
-        for (int round = 0; round < 150; ++round) {
-            for (int16_t command : {int16_t(32), int16_t(34), int16_t(36), int16_t(104)}) {
+class MailboxNoise : public TableTest {
+protected:
+    // Rounds of random fields under each command, each handled before the next arrives.
+    void sendNoise(std::mt19937& random, std::initializer_list<int16_t> commands, int rounds) {
+        std::uniform_int_distribution<int> byteValue(0, 255);
+        for (int round = 0; round < rounds; ++round) {
+            for (int16_t command : commands) {
                 Bytes fields;
                 if (command == 104) fields.byte(int8_t(byteValue(random) % 24));
                 for (int n = byteValue(random) % 10; n > 0; --n) {
@@ -98,11 +45,45 @@ TEST_F(MailboxNoise, RandomFriendRepliesWithTheSheetsOpenLeaveThemWorking) {
                 runMainThread();
             }
         }
-    };
-    noise();
+    }
+};
+
+TEST_F(MailboxNoise, RandomRepliesWithTheMailboxOnTopLeaveItWorking) {
+    UIController::myInfo()->setIDDB(4242);
+    auto screen = std::make_shared<MessageView>();
+    push(screen);
+    runMainThread();
+    auto friendOf = std::make_shared<Player>();
+    friendOf->setIDDB(3);
+    friendOf->setName("aaa");
+    screen->set_listAllFriends({friendOf});
+    screen->forceReloadFriendList();
+    screen->selectRow(0);
+    std::mt19937 random(7011);
+    sendNoise(random, {5, 1701, 104}, 300);
+    EXPECT_TRUE(screen->messageViewLoaded());
+    ASSERT_TRUE(screen->activeChatView());
+    screen->activeChatView()->txtChat()->setText("still here");
+    screen->activeChatView()->doSendMessage();
+    EXPECT_EQ(client.sent().back().commandId, 5);
+    EXPECT_EQ(client.sent().back().body, Bytes().int32(3).utf("still here").data());
+}
+
+// Noise in the friend replies (add result, details, search, friends) reaching the open
+// sheets: the invitation list and the add-friend sheet over the mailbox, then the
+// details sheet at a Caro table.
+TEST_F(MailboxNoise, RandomFriendRepliesWithTheSheetsOpenLeaveThemWorking) {
+    auto screen = std::make_shared<MessageView>();
+    push(screen);
+    runMainThread();
+    screen->showFriendInviteView();
+    screen->showAddFriendView();
+    auto table = std::make_shared<CaroView>();
+    std::mt19937 random(3236);
+    sendNoise(random, {32, 34, 36, 104}, 150);
     EXPECT_TRUE(screen->friendInviteView()->isViewLoaded());
     push(table);
-    noise();
+    sendNoise(random, {32, 34, 36, 104}, 150);
     Message detail(
         34, Bytes().int32(8).utf("minh").int64(99).int16(1).int32(150).int32(1).int32(2).int32(3).int32(4).data());
     GlobalMessageHandler::getInstance().onMessage(detail);
