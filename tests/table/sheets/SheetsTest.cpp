@@ -267,12 +267,15 @@ TEST_F(Sheets, TheInvitationGridChoosesAndInvitesInOrder) {
     auto& invite = *table->inviteView();
     open(*table, table->inviteView());
     std::vector<std::shared_ptr<Player>> waiting;
-    for (int i = 0; i < 7; ++i)
-        waiting.push_back(player(100 + i, "p" + std::to_string(i), 5000));
-    GlobalLogicHandler::getInstance().onWaitingList(waiting);
-    runMainThread();
-    EXPECT_EQ(invite.numberRowInView(), 3);
-    EXPECT_EQ(invite.scrollViewContent()->contentSize().height, 360);
+    // Three to a row: a row is added only for a player past a full row.
+    for (auto [count, rows] : {std::pair{0, 0}, {2, 1}, {3, 1}, {4, 2}, {7, 3}}) {
+        while (int(waiting.size()) < count)
+            waiting.push_back(player(100 + int(waiting.size()), "p" + std::to_string(waiting.size()), 5000));
+        GlobalLogicHandler::getInstance().onWaitingList(waiting);
+        runMainThread();
+        EXPECT_EQ(invite.numberRowInView(), rows) << count << " players";
+        EXPECT_EQ(invite.scrollViewContent()->contentSize().height, 120 * rows) << count << " players";
+    }
     client.clear(); // the avatars asked for
     drive("expect text=p5\nexpect text=5,000\ntap id=doInviteBoard#1\ntap id=doInviteBoard#1");
     EXPECT_TRUE(invite.listSelectedInvitor().empty());
