@@ -152,9 +152,13 @@ TEST_F(SeatedTables, DrawOfferAndResignationAtTheShownCaroAndChessTables) {
 
 TEST_F(SeatedTables, ATetrisSeatOpensItsPlayerMenuAndAnEmptySeatNothing) {
     auto tetris = show(8, &GameController::showTetrisScreenWithRoom, {an});
-    drive("tap id=btnSeat1");
-    EXPECT_FALSE(tetris->CurrentControlPlayer());
-    EXPECT_FALSE(tetris->playerMenu()) << "no menu was opened";
+    // Seat 1 empty: a place the join did not list, then one listed with id -1.
+    for (bool listed : {false, true}) {
+        if (listed) tetris->setupPlayersWithRoom(2, 5, 7, 1000, {an, player(-1, "", 0)});
+        drive("tap id=btnSeat1");
+        EXPECT_FALSE(tetris->CurrentControlPlayer()) << listed;
+        EXPECT_FALSE(tetris->playerMenu()) << "no menu was opened";
+    }
     drive("tap id=btnSeat0\nexpect id=btnViewInfo\nexpect id=btnBuzz");
     EXPECT_EQ(tetris->CurrentControlPlayer(), an);
 }

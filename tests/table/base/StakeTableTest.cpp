@@ -74,6 +74,20 @@ TEST_F(StakeTable, AResetTableDealsNoMoreAndItsPendingStepsDoNothing) {
     EXPECT_EQ(title(*table->btnStart()), text("KAVO_continuee")) << "the reset dropped the pending start button";
 }
 
+TEST_F(StakeTable, TheDealerDealsEachCardOfItsPlanAndNoMore) {
+    for (auto [seats, passes] : {std::pair{1, 1}, {4, 3}, {6, 2}}) {
+        DealStepper dealer;
+        int dealt = 0;
+        bool finished = false;
+        dealer.start(
+            {seats, passes, 0.15}, [](int, int) { return true; }, [&](int, int) { ++dealt; }, nullptr,
+            [&] { finished = true; });
+        platform::RunLoop::main().advance(0.15 * seats * passes + 1);
+        EXPECT_TRUE(finished);
+        EXPECT_EQ(dealt, seats * passes) << seats << " seats, " << passes << " passes";
+    }
+}
+
 TEST_F(StakeTable, AResetEndsTheMoneySoundsMute) {
     auto table = seat<XiZachView>();
     table->updateMoneyForPlayer(8, 100);
