@@ -170,20 +170,22 @@ bool SettingsView::rowEnabled(int id) const {
 
 void SettingsView::viewDidLoad() {
     CustomUIActionSheetViewController::viewDidLoad();
-    auto strip = ui::View::make(Util::changeRectFromRect({0, 0, 480, 290}));
+    // The list is as tall as a header and five rows, so the first look ends on a whole
+    // row ("Đăng xuất" away from a table) above the close button, not half under it.
+    auto strip = ui::View::make(Util::changeRectFromRect({0, 0, 480, 300}));
     strip->setBackgroundColor(ui::Color::clear());
     view()->addSubview(strip);
-    auto box = SheetPanel::build(*strip, {80, 0, 320, 290}, "");
+    auto box = SheetPanel::build(*strip, {80, 0, 320, 300}, "");
     languageTexts().text(SheetPanel::titleOf(*box), "KAVO_Settings");
     setActionSheetView(strip);
-    tblSetting_ = ui::TableView::make(Util::changeRectFromRect({6, 32, 308, 212}), ui::TableViewStyle::Grouped);
+    tblSetting_ = ui::TableView::make(Util::changeRectFromRect({6, 30, 308, 230}), ui::TableViewStyle::Grouped);
     tblSetting_->setAccessibilityIdentifier("tblSetting");
     tblSetting_->setBackgroundColor(ui::Color::clear());
     tblSetting_->setDataSource(this);
     tblSetting_->setDelegate(this);
     box->addSubview(tblSetting_);
     languageTexts().title(
-        SheetPanel::addButton(*box, {110, 250, 100, 32}, "btnClose_Clicked", "", [this] { slideOut(); }),
+        SheetPanel::addButton(*box, {110, 264, 100, 32}, "btnClose_Clicked", "", [this] { slideOut(); }),
         "KAVO_cancel");
     tblSetting_->reloadData();
 }

@@ -78,6 +78,11 @@ TEST_F(Settings, AwayFromATableTwoSectionsOfFiveAndThreeRows) {
     EXPECT_EQ(rowIds(0), (std::vector<int>{0, 1, 2, 12, 4}));
     EXPECT_EQ(rowIds(1), (std::vector<int>{5, 6, 7}));
     EXPECT_EQ(settings_->tblSetting()->numberOfRows(0), 5);
+    // The first look shows whole rows: none lies half under the list's foot (and "Hủy").
+    auto& list = *settings_->tblSetting();
+    list.layoutIfNeeded();
+    for (const auto& row : list.visibleCells())
+        EXPECT_LE(row->convertRect(row->bounds(), &list).maxY(), list.bounds().maxY() + 0.5) << row->text();
 }
 
 TEST_F(Settings, TheSheetsHeaderSaysItIsTheSettings) {

@@ -31,9 +31,13 @@ constexpr double kSeatOrigin[CaoRuaView::kSeats][2] = {{110, 236}, {424, 168}, {
                                                        {150, 2},   {10, 62},   {10, 168}};
 // The top-left corner of each seat's five menu buttons (none at my seat).
 constexpr double kMenuOrigin[CaoRuaView::kSeats][2] = {{0, 0}, {284, 110}, {284, 40}, {214, 30}, {66, 40}, {66, 110}};
-// Where each bubble stands before it sizes itself to its text (mine above my cards).
-constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{160, 172}, {0, 160},  {0, 56},   {204, 30},
-                                                           {62, 66},   {62, 172}, {190, 120}};
+// Where each bubble stands before it sizes itself to its text. At the end of a hand all
+// six speak at once, so each keeps off every seat's cards and buttons: mine and the upper
+// left seat's in the strip between the top seat's cards and mine, the right seats' above
+// and below their cards (their bubbles end 55 from the right edge), the top seat's right
+// of its heart, the lower left seat's under its money.
+constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{240, 174}, {0, 246}, {0, 50},   {228, 14},
+                                                           {142, 139}, {0, 246}, {190, 120}};
 
 } // namespace
 
@@ -91,11 +95,13 @@ void CaoRuaView::buildLayout() {
     btnDatCuoc_->onTouchUpInside([this] { showCuoc(); });
     for (int s = 0; s < kSeats; ++s)
         buildSeat(s);
-    btnStart_ = addTableButton(root, phoneRect(386, 264, 88, 28), "btnStart");
+    // Start and peek are never shown together; they take the bottom row right of my
+    // money, leaving the right edge to the lower right seat's bubble.
+    btnStart_ = addTableButton(root, phoneRect(250, 288, 88, 28), "btnStart");
     btnStart_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnStart_->onTouchUpInside([this] { clickStartGame(); });
     btnStart_->setHidden(true);
-    btnNanBai_ = addTableButton(root, phoneRect(292, 264, 88, 28), "btnNanBai");
+    btnNanBai_ = addTableButton(root, phoneRect(250, 288, 88, 28), "btnNanBai");
     btnNanBai_->setBackgroundImage(Util::getImageWithName("t_img_btnDangKy_DangNhap.png"));
     btnNanBai_->onTouchUpInside([this] { clickNanBai(); });
     btnNanBai_->setHidden(true);
@@ -150,8 +156,11 @@ void CaoRuaView::buildSeat(int s) {
 
 void CaoRuaView::buildBubbles() {
     for (int b = 0; b < kBubbles; ++b) {
-        chats_[size_t(b)] = addTableImage(*view(), phoneRect(kBubbleOrigin[b][0], kBubbleOrigin[b][1], 100, 40),
-                                          "chat" + std::to_string(b));
+        // On the tablet bubbles keep phone sizes, so the upper right seat's one fits in the
+        // gap under that seat's money, clear of its cards, where the phone has no room.
+        const double y = b == 2 && Util::isPad() ? 142 : kBubbleOrigin[b][1];
+        chats_[size_t(b)] =
+            addTableImage(*view(), phoneRect(kBubbleOrigin[b][0], y, 100, 40), "chat" + std::to_string(b));
         chats_[size_t(b)]->setHidden(true);
     }
 }

@@ -10,6 +10,7 @@
 #include "platform/ui/Window.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -34,6 +35,13 @@ struct Item {
     ui::Rect rect; // in window points
     size_t order;  // paint order: a later item is drawn above an earlier one
 };
+
+// A table's speech bubble ("chat0".."chat6"): a picture that must leave the cards and
+// buttons under it in sight, not only the texts.
+bool isBubble(const ui::View& view) {
+    const std::string& name = view.accessibilityIdentifier();
+    return name.size() == 5 && name.starts_with("chat") && std::isdigit(static_cast<unsigned char>(name[4]));
+}
 
 std::string withoutSpaces(const std::string& text) {
     std::string out;
@@ -171,7 +179,7 @@ public:
             if (judged(*item.view) && !hiddenBehindPanel(item)) findings.push_back(finding);
         for (size_t i = 0; i < items.size(); ++i) {
             const Item& a = items[i];
-            if (a.kind == Kind::Control) {
+            if (a.kind == Kind::Control || (bubblesCoverPictures && a.kind == Kind::Picture)) {
                 if (judged(*a.view) && !hiddenBehindPanel(a)) judgeControl(i);
                 continue;
             }
@@ -183,7 +191,7 @@ public:
                 if (b.kind == Kind::Text || b.kind == Kind::Face) {
                     if (!judged(*b.view) || hiddenBehindPanel(b)) continue;
                     findings.push_back(nameOf(a.view) + " and " + nameOf(b.view) + " overlap");
-                } else if (b.kind == Kind::Picture && !b.rect.contains(a.rect)) {
+                } else if (b.kind == Kind::Picture && (!b.rect.contains(a.rect) || bubbleOver(b))) {
                     findings.push_back(nameOf(a.view) + " is covered by the picture " + nameOf(b.view) +
                                        (std::getenv("KAVO_READ_DEBUG")
                                             ? " text at " + std::to_string(a.rect.x()) + "," +
@@ -202,12 +210,17 @@ public:
     }
 
     // A control drawn under a small panel or another control's text (an unread badge on
-    // the close button) cannot be seen whole.
+    // the close button) cannot be seen whole; nor can a card or a control under a bubble,
+    // unless it is wider and taller than the bubble (the table it stands on).
     void judgeControl(size_t i) {
         const Item& a = items[i];
         for (size_t j = i + 1; j < items.size(); ++j) {
             const Item& b = items[j];
-            if (related(a, b) || !overlaps(a.rect, b.rect) || b.rect.contains(a.rect)) continue;
+            if (related(a, b) || !overlaps(a.rect, b.rect)) continue;
+            if (bubblesCoverPictures && b.kind == Kind::Picture && isBubble(*b.view) && !isBubble(*a.view) &&
+                (a.rect.width() < b.rect.width() || a.rect.height() < b.rect.height()))
+                findings.push_back(nameOf(a.view) + " is covered by the bubble " + nameOf(b.view));
+            if (a.kind == Kind::Picture || b.rect.contains(a.rect)) continue;
             // A label lying wholly on its button is the button's caption.
             if (b.kind == Kind::Text && a.rect.contains(b.rect)) continue;
             if (b.kind == Kind::Panel || b.kind == Kind::Text)
@@ -220,8 +233,10 @@ public:
     ui::Rect window;                                // the screen, in window points
     std::vector<std::string> findings;
     const ui::View* only = nullptr;
+    bool bubblesCoverPictures = false;
 
 private:
+    bool bubbleOver(const Item& item) const { return bubblesCoverPictures && isBubble(*item.view); }
     bool judged(const ui::View& view) const { return !only || view.isDescendantOf(only); }
     static bool related(const Item& a, const Item& b) {
         return a.view->isDescendantOf(b.view) || b.view->isDescendantOf(a.view);
@@ -231,11 +246,11 @@ private:
         return both.width() > kSlack && both.height() > kSlack;
     }
     // Wholly behind a picture or panel drawn later (a sheet over the table): the player
-    // does not see it, so it is not read.
+    // does not see it, so it is not read. A bubble is no sheet: what it hides is a finding.
     bool hiddenBehindPanel(const Item& item) const {
         for (const Item& other : items)
             if (other.order > item.order && (other.kind == Kind::Panel || other.kind == Kind::Picture) &&
-                !related(item, other) && other.rect.contains(item.rect))
+                !bubbleOver(other) && !related(item, other) && other.rect.contains(item.rect))
                 return true;
         return false;
     }
@@ -244,9 +259,10 @@ private:
 
 } // namespace
 
-std::vector<std::string> unreadableTexts(const platform::ui::View* only) {
+std::vector<std::string> unreadableTexts(const platform::ui::View* only, bool bubblesCoverPictures) {
     Reader reader;
     reader.only = only;
+    reader.bubblesCoverPictures = bubblesCoverPictures;
     const ui::Size screen = ui::Screen::size();
     reader.window = ui::Rect{0, 0, screen.width, screen.height};
     for (const auto& window : ui::Window::visibleWindows())
