@@ -4,20 +4,14 @@
 #include "games/baicao/BaiCaoMessageHandler.h"
 #include "games/baicao/BaiCaoService.h"
 #include "net/IMobileClient.h"
-#include "portal/GlobalService.h"
-#include "tests/support/Bytes.h"
-#include "tests/support/SentRequests.h"
+#include "tests/games/GameWire.h"
 
 #include <gtest/gtest.h>
-#include <mutex>
-#include <random>
 
 namespace kavo::test {
 namespace {
 
-TEST(BaiCaoRequests, TurnsAndTheSeatLimitGoOutByteForByteAndTheEarlyEndIsOnlyBuilt) {
-    SentRequests client;
-    GlobalService::getInstance().setSession(&client);
+TEST_F(GameRequests, BaiCaoTurnsAndTheSeatLimitGoOutByteForByteAndTheEarlyEndIsOnlyBuilt) {
     auto& service = BaiCaoService::getInstance();
     service.moveWithRoomId(3, 12, {5, 255, 255});
     EXPECT_EQ(client.take(), "21:030c05ffff");
@@ -29,7 +23,6 @@ TEST(BaiCaoRequests, TurnsAndTheSeatLimitGoOutByteForByteAndTheEarlyEndIsOnlyBui
     EXPECT_EQ(early.commandId(), 53);
     EXPECT_EQ(toHex(early.data()), "030c");
     EXPECT_EQ(client.take(), "");
-    GlobalService::getInstance().setSession(nullptr);
 }
 
 // Writes each call down as a line of text.
@@ -102,21 +95,7 @@ public:
     }
 };
 
-class BaiCaoReplies : public ::testing::Test {
-protected:
-    void SetUp() override { handler().setGameLogicHandler(&recorder); }
-    void TearDown() override { handler().setGameLogicHandler(nullptr); }
-    static BaiCaoMessageHandler& handler() { return *BaiCaoMessageHandler::getInstance(); }
-    std::vector<std::string> read(int16_t command, const ByteVector& body) {
-        recorder.calls.clear();
-        Message message(command, body);
-        handler().onMessage(message);
-        return recorder.calls;
-    }
-    Recorder recorder;
-};
-
-using Calls = std::vector<std::string>;
+using BaiCaoReplies = GameReplies<BaiCaoMessageHandler, Recorder>;
 
 TEST_F(BaiCaoReplies, AJoinHoldsFourPlacesWithEmptyOnesOfFourBytes) {
     Bytes two = Bytes().byte(1).byte(4).int32(7).int32(1000);
@@ -151,9 +130,7 @@ TEST_F(BaiCaoReplies, NoiseOverEveryCommandIsDroppedAndTheNextReplyStillReads) {
     std::mt19937 random(11);
     for (int16_t command : {8, 9, 11, 12, 14, 16, 20, 21, 24, 50, 52, 62, 80, 91, 103, 77}) {
         for (int round = 0; round < 200; ++round) {
-            ByteVector body(random() % 40);
-            for (auto& b : body)
-                b = uint8_t(random());
+            ByteVector body = randomBody(random, 40);
             read(command, body);
         }
     }

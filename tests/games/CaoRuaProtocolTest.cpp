@@ -3,22 +3,16 @@
 #include "games/caorua/CaoRuaMessageHandler.h"
 #include "games/caorua/CaoRuaService.h"
 #include "net/IMobileClient.h"
-#include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
-#include "tests/support/Bytes.h"
+#include "tests/games/GameWire.h"
 #include "tests/support/RecordedMessage.h"
-#include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
-#include <mutex>
-#include <random>
 
 namespace kavo::test {
 namespace {
 
-TEST(CaoRuaRequests, TurnsForceFinishAndSeatCountGoOutByteForByte) {
-    SentRequests client;
-    GlobalService::getInstance().setSession(&client);
+TEST_F(GameRequests, CaoRuaTurnsForceFinishAndSeatCountGoOutByteForByte) {
     auto& service = CaoRuaService::getInstance();
     service.moveWithRoomId(3, 200, {7, 255, 255});
     EXPECT_EQ(client.take(), "21:03c807ffff");
@@ -28,7 +22,6 @@ TEST(CaoRuaRequests, TurnsForceFinishAndSeatCountGoOutByteForByte) {
     EXPECT_EQ(client.take(), "53:030c");
     service.setMaxPlayerWithRoomId(3, 12, 6);
     EXPECT_EQ(client.take(), "56:030c06");
-    GlobalService::getInstance().setSession(nullptr);
 }
 
 // Writes each call down as a line of text.
@@ -112,21 +105,7 @@ public:
     void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
 };
 
-class CaoRuaReplies : public ::testing::Test {
-protected:
-    void SetUp() override { handler().setGameLogicHandler(&recorder); }
-    void TearDown() override { handler().setGameLogicHandler(nullptr); }
-    static CaoRuaMessageHandler& handler() { return *CaoRuaMessageHandler::getInstance(); }
-    std::vector<std::string> read(int16_t command, const ByteVector& body) {
-        recorder.calls.clear();
-        Message message(command, body);
-        handler().onMessage(message);
-        return recorder.calls;
-    }
-    Recorder recorder;
-};
-
-using Calls = std::vector<std::string>;
+using CaoRuaReplies = GameReplies<CaoRuaMessageHandler, Recorder>;
 
 constexpr const char* kEmpty = "[-1 '' 0 0 0 0]";
 
@@ -184,9 +163,7 @@ TEST_F(CaoRuaReplies, RandomBodiesForEveryCommandEndQuietly) {
     const int16_t commands[] = {8, 9, 11, 12, 14, 16, 19, 20, 21, 24, 50, 52, 62, 80, 91, 103};
     size_t calls = 0;
     for (int round = 0; round < 640; ++round) {
-        ByteVector body(random() % 48);
-        for (auto& b : body)
-            b = uint8_t(random());
+        ByteVector body = randomBody(random, 48);
         calls += read(commands[round % std::size(commands)], body).size();
     }
     EXPECT_GT(calls, 100u) << "the commands still reach their callbacks";

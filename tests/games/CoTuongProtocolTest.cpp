@@ -3,22 +3,16 @@
 #include "games/cotuong/CoTuongMessageHandler.h"
 #include "games/cotuong/CoTuongService.h"
 #include "net/IMobileClient.h"
-#include "portal/GlobalService.h"
 #include "table/base/ChessPlayer.h"
-#include "tests/support/Bytes.h"
+#include "tests/games/GameWire.h"
 #include "tests/support/RecordedMessage.h"
-#include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
-#include <mutex>
-#include <random>
 
 namespace kavo::test {
 namespace {
 
-TEST(CoTuongRequests, EveryRequestGoesOutByteForByte) {
-    SentRequests client;
-    GlobalService::getInstance().setSession(&client);
+TEST_F(GameRequests, CoTuongEveryRequestGoesOutByteForByte) {
     auto& service = CoTuongService::getInstance();
     service.moveWithRoomId(3, 12, 1, 2, 1, 9);
     EXPECT_EQ(client.take(), "77:030c1901020109");
@@ -40,7 +34,6 @@ TEST(CoTuongRequests, EveryRequestGoesOutByteForByte) {
     EXPECT_EQ(client.take(), "77:030c24");
     service.getEatPieceWithRoomId(3, 12);
     EXPECT_EQ(client.take(), "77:030c21");
-    GlobalService::getInstance().setSession(nullptr);
 }
 
 // Writes each call down as a line of text.
@@ -131,23 +124,7 @@ public:
     void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
 };
 
-class CoTuongReplies : public ::testing::Test {
-protected:
-    void SetUp() override { handler().setGameLogicHandler(&recorder); }
-    void TearDown() override { handler().setGameLogicHandler(nullptr); }
-    static CoTuongMessageHandler& handler() { return *CoTuongMessageHandler::getInstance(); }
-    // The calls one message makes.
-    std::vector<std::string> read(int16_t command, const ByteVector& body) {
-        recorder.calls.clear();
-        Message message(command, body);
-        handler().onMessage(message);
-        return recorder.calls;
-    }
-    std::vector<std::string> game(const ByteVector& body) { return read(77, body); }
-    Recorder recorder;
-};
-
-using Calls = std::vector<std::string>;
+using CoTuongReplies = GameReplies<CoTuongMessageHandler, Recorder, 77>;
 
 TEST_F(CoTuongReplies, JoinsReadEveryRowWithNamesLowerCasedAndEmptyPlaces) {
     const ByteVector rows = Bytes()
@@ -221,9 +198,7 @@ TEST_F(CoTuongReplies, RandomBodiesForEveryCommandAndSubEndQuietly) {
     const int8_t subs[] = {10, 12, 15, 25, 26, 27, 30, 31, 35, 36, 39, 40, 50};
     size_t calls = 0;
     for (int round = 0; round < 300; ++round) {
-        ByteVector body(random() % 40);
-        for (auto& b : body)
-            b = uint8_t(random());
+        ByteVector body = randomBody(random, 40);
         calls += read(commands[round % std::size(commands)], body).size();
         body.insert(body.begin(), uint8_t(subs[round % std::size(subs)]));
         calls += game(body).size();

@@ -4,22 +4,17 @@
 #include "games/coup/CoUpMessageHandler.h"
 #include "games/coup/CoUpService.h"
 #include "net/IMobileClient.h"
-#include "portal/GlobalService.h"
 #include "table/base/ChessPlayer.h"
-#include "tests/support/Bytes.h"
+#include "tests/games/GameWire.h"
 #include "tests/support/RecordedMessage.h"
-#include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
 #include <mutex>
-#include <random>
 
 namespace kavo::test {
 namespace {
 
-TEST(CoUpRequests, EveryRequestGoesOutUnder86AndTheDrawAnswerUnder24) {
-    SentRequests client;
-    GlobalService::getInstance().setSession(&client);
+TEST_F(GameRequests, CoUpEveryRequestGoesOutUnder86AndTheDrawAnswerUnder24) {
     auto& service = CoUpService::getInstance();
     const std::pair<std::function<void()>, std::string> cases[] = {
         {[&] { service.moveWithRoomId(2, 7, 0, 3, 0, 4); }, "86:02071900030004"},
@@ -38,7 +33,6 @@ TEST(CoUpRequests, EveryRequestGoesOutUnder86AndTheDrawAnswerUnder24) {
         request();
         EXPECT_EQ(client.take(), expected);
     }
-    GlobalService::getInstance().setSession(nullptr);
 }
 
 TEST(CoUpHandler, AnswersOnlyForGameType20) {
@@ -104,22 +98,7 @@ private:
     std::mutex mutex_;
 };
 
-using Calls = std::vector<std::string>;
-
-class CoUpReplies : public ::testing::Test {
-protected:
-    void SetUp() override { handler().setGameLogicHandler(&recorder); }
-    void TearDown() override { handler().setGameLogicHandler(nullptr); }
-    static CoUpMessageHandler& handler() { return *CoUpMessageHandler::getInstance(); }
-    Calls read(int16_t command, const ByteVector& body) {
-        recorder.calls.clear();
-        Message message(command, body);
-        handler().onMessage(message);
-        return recorder.calls;
-    }
-    Calls game(const ByteVector& body) { return read(86, body); }
-    Recorder recorder;
-};
+using CoUpReplies = GameReplies<CoUpMessageHandler, Recorder, 86>;
 
 TEST_F(CoUpReplies, GameMessagesArriveUnder86AndAChineseChessMessageIsIgnored) {
     EXPECT_EQ(game(Bytes().byte(25).int32(9).raw({0, 3, 0, 4}).int32(880).int32(7).byte(5)),
@@ -167,9 +146,7 @@ TEST_F(CoUpReplies, RandomBodiesForEveryCommandAndSubEndQuietly) {
     const int8_t subs[] = {10, 12, 15, 25, 26, 27, 30, 31, 33, 35, 36, 39, 40, 50};
     size_t calls = 0;
     for (int round = 0; round < 400; ++round) {
-        ByteVector body(random() % 40);
-        for (auto& b : body)
-            b = uint8_t(random());
+        ByteVector body = randomBody(random, 40);
         calls += read(commands[round % std::size(commands)], body).size();
         body.insert(body.begin(), uint8_t(subs[round % std::size(subs)]));
         calls += game(body).size();

@@ -8,24 +8,14 @@
 #include "games/tienlen/TienLenService.h"
 #include "games/tienlenmb/TienLenMBService.h"
 #include "net/IMobileClient.h"
-#include "portal/GlobalService.h"
-#include "tests/support/Bytes.h"
+#include "tests/games/GameWire.h"
 #include "tests/support/RecordedMessage.h"
-#include "tests/support/SentRequests.h"
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <mutex>
 
 namespace kavo::test {
 namespace {
-
-class GameRequests : public ::testing::Test {
-protected:
-    void SetUp() override { GlobalService::getInstance().setSession(&client); }
-    void TearDown() override { GlobalService::getInstance().setSession(nullptr); }
-    SentRequests client;
-};
 
 TEST_F(GameRequests, TienLenSkipsCarryRoomAndBoard) {
     TienLenService::getInstance().skipWithRoomId(3, 12);

@@ -4,22 +4,16 @@
 #include "games/maubinh/MauBinhMessageHandler.h"
 #include "games/maubinh/MauBinhService.h"
 #include "net/IMobileClient.h"
-#include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
-#include "tests/support/Bytes.h"
+#include "tests/games/GameWire.h"
 #include "tests/support/RecordedMessage.h"
-#include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
-#include <mutex>
-#include <random>
 
 namespace kavo::test {
 namespace {
 
-TEST(MauBinhRequests, EveryRequestGoesOutByteForByte) {
-    SentRequests client;
-    GlobalService::getInstance().setSession(&client);
+TEST_F(GameRequests, MauBinhEveryRequestGoesOutByteForByte) {
     auto& service = MauBinhService::getInstance();
     service.doSortByOrder(3, 12);
     EXPECT_EQ(client.take(), "47:030c17");
@@ -35,7 +29,6 @@ TEST(MauBinhRequests, EveryRequestGoesOutByteForByte) {
     EXPECT_EQ(client.take(), "47:030c1e2c") << "each value truncated to a byte";
     service.doFinishTurn(3, 12, {});
     EXPECT_EQ(client.take(), "47:030c1e");
-    GlobalService::getInstance().setSession(nullptr);
 }
 
 std::string ids(const std::vector<int8_t>& cards) {
@@ -105,22 +98,7 @@ public:
     void onStopGame() override { calls.push_back("stop"); }
 };
 
-class MauBinhReplies : public ::testing::Test {
-protected:
-    void SetUp() override { handler().setGameLogicHandler(&recorder); }
-    void TearDown() override { handler().setGameLogicHandler(nullptr); }
-    static MauBinhMessageHandler& handler() { return *MauBinhMessageHandler::getInstance(); }
-    std::vector<std::string> read(int16_t command, const ByteVector& body) {
-        recorder.calls.clear();
-        Message message(command, body);
-        handler().onMessage(message);
-        return recorder.calls;
-    }
-    std::vector<std::string> game(const ByteVector& body) { return read(47, body); }
-    Recorder recorder;
-};
-
-using Calls = std::vector<std::string>;
+using MauBinhReplies = GameReplies<MauBinhMessageHandler, Recorder, 47>;
 
 Bytes& full(Bytes& bytes, int32_t id, const std::string& name, bool ready) {
     return bytes.int32(id).utf(name).int64(7000).int16(3).int32(120).boolean(ready);
@@ -213,9 +191,7 @@ TEST_F(MauBinhReplies, ShortOrRandomMessagesNeverReachTheTable) {
     }
     std::mt19937 random(47);
     for (int round = 0; round < 2000; ++round) {
-        ByteVector noise(random() % 40);
-        for (auto& b : noise)
-            b = uint8_t(random());
+        ByteVector noise = randomBody(random, 40);
         const int16_t commands[] = {8, 9, 11, 12, 14, 16, 19, 103, 47};
         const int16_t command = commands[random() % std::size(commands)];
         const auto calls = read(command, noise);

@@ -3,10 +3,9 @@
 #include "games/tienlenmb/TienLenMBLogicHandler.h"
 #include "games/tienlenmb/TienLenMBMessageHandler.h"
 #include "table/base/TienLenPlayer.h"
-#include "tests/support/Bytes.h"
+#include "tests/games/GameWire.h"
 
 #include <gtest/gtest.h>
-#include <random>
 
 namespace kavo::test {
 namespace {
@@ -43,21 +42,7 @@ private:
     void add(std::string call) { calls.push_back(std::move(call)); }
 };
 
-using Calls = std::vector<std::string>;
-
-class TienLenMBReplies : public ::testing::Test {
-protected:
-    void SetUp() override { handler().setGameLogicHandler(&reached); }
-    void TearDown() override { handler().setGameLogicHandler(nullptr); }
-    static TienLenMBMessageHandler& handler() { return *TienLenMBMessageHandler::getInstance(); }
-    Calls read(int16_t command, const ByteVector& body) {
-        reached.calls.clear();
-        Message message(command, body);
-        handler().onMessage(message);
-        return reached.calls;
-    }
-    Reached reached;
-};
+using TienLenMBReplies = GameReplies<TienLenMBMessageHandler, Reached>;
 
 TEST_F(TienLenMBReplies, TheHandlerTakesGameTypeTwelveOnly) {
     EXPECT_TRUE(handler().isGameType(12));
@@ -93,9 +78,7 @@ TEST_F(TienLenMBReplies, RandomBodiesForEveryCommandEndQuietly) {
     const int16_t commands[] = {8, 9, 11, 12, 14, 16, 19, 20, 21, 49, 50, 51, 52, 53, 54, 103};
     size_t calls = 0;
     for (int round = 0; round < 800; ++round) {
-        ByteVector body(random() % 48);
-        for (auto& b : body)
-            b = uint8_t(random());
+        ByteVector body = randomBody(random, 48);
         calls += read(commands[round % std::size(commands)], body).size();
     }
     EXPECT_EQ(calls, 800u) << "every command still reaches its operation once";

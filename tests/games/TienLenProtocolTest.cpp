@@ -4,22 +4,16 @@
 #include "games/tienlen/TienLenMessageHandler.h"
 #include "games/tienlen/TienLenService.h"
 #include "net/IMobileClient.h"
-#include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
-#include "tests/support/Bytes.h"
+#include "tests/games/GameWire.h"
 #include "tests/support/RecordedMessage.h"
-#include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
-#include <mutex>
-#include <random>
 
 namespace kavo::test {
 namespace {
 
-TEST(TienLenRequests, FireSkipClaimAndSeatLimitGoOutByteForByte) {
-    SentRequests client;
-    GlobalService::getInstance().setSession(&client);
+TEST_F(GameRequests, TienLenFireSkipClaimAndSeatLimitGoOutByteForByte) {
     auto& service = TienLenService::getInstance();
     service.moveWithRoomId(3, 12, {40, 5, 22});
     EXPECT_EQ(client.take(), "21:030c03280516") << "three cards in the caller's order";
@@ -29,7 +23,6 @@ TEST(TienLenRequests, FireSkipClaimAndSeatLimitGoOutByteForByte) {
     EXPECT_EQ(client.take(), "53:030c");
     service.setMaxPlayerWithRoomId(3, 12, 2);
     EXPECT_EQ(client.take(), "56:030c02");
-    GlobalService::getInstance().setSession(nullptr);
 }
 
 std::string ids(const std::vector<uint8_t>& cards) {
@@ -97,21 +90,7 @@ public:
     void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
 };
 
-using Calls = std::vector<std::string>;
-
-class TienLenReplies : public ::testing::Test {
-protected:
-    void SetUp() override { handler().setGameLogicHandler(&recorder); }
-    void TearDown() override { handler().setGameLogicHandler(nullptr); }
-    static TienLenMessageHandler& handler() { return *TienLenMessageHandler::getInstance(); }
-    Calls read(int16_t command, const ByteVector& body) {
-        recorder.calls.clear();
-        Message message(command, body);
-        handler().onMessage(message);
-        return recorder.calls;
-    }
-    Recorder recorder;
-};
+using TienLenReplies = GameReplies<TienLenMessageHandler, Recorder>;
 
 TEST_F(TienLenReplies, AJoinReadsEveryEntryAndAnEmptyPlaceIsFourBytes) {
     Bytes join = Bytes().byte(1).byte(4).int32(7).int32(1000);
@@ -168,9 +147,7 @@ TEST_F(TienLenReplies, RandomBodiesForEveryCommandEndQuietly) {
     const int16_t commands[] = {8, 9, 11, 12, 14, 16, 19, 20, 21, 49, 50, 51, 52, 53, 54, 103};
     size_t calls = 0;
     for (int round = 0; round < 800; ++round) {
-        ByteVector body(random() % 48);
-        for (auto& b : body)
-            b = uint8_t(random());
+        ByteVector body = randomBody(random, 48);
         calls += read(commands[round % std::size(commands)], body).size();
     }
     EXPECT_EQ(calls, 800u) << "every command still reaches its operation once";

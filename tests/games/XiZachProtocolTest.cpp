@@ -4,20 +4,14 @@
 #include "games/xizach/XiZachMessageHandler.h"
 #include "games/xizach/XiZachService.h"
 #include "net/IMobileClient.h"
-#include "portal/GlobalService.h"
-#include "tests/support/Bytes.h"
-#include "tests/support/SentRequests.h"
+#include "tests/games/GameWire.h"
 
 #include <gtest/gtest.h>
-#include <mutex>
-#include <random>
 
 namespace kavo::test {
 namespace {
 
-TEST(XiZachRequests, DrawStandCheckAndSeatLimitGoOutByteForByteAndTheEarlyEndIsOnlyBuilt) {
-    SentRequests client;
-    GlobalService::getInstance().setSession(&client);
+TEST_F(GameRequests, XiZachDrawStandCheckAndSeatLimitGoOutByteForByteAndTheEarlyEndIsOnlyBuilt) {
     auto& service = XiZachService::getInstance();
     service.moveWithRoomId(3, 12, XiZachService::kDraw);
     EXPECT_EQ(client.take(), "21:030c00");
@@ -31,7 +25,6 @@ TEST(XiZachRequests, DrawStandCheckAndSeatLimitGoOutByteForByteAndTheEarlyEndIsO
     EXPECT_EQ(early.commandId(), 53);
     EXPECT_EQ(toHex(early.data()), "030c");
     EXPECT_EQ(client.take(), "");
-    GlobalService::getInstance().setSession(nullptr);
 }
 
 // Writes each game call down as a line; the shared table events only by name.
@@ -89,21 +82,7 @@ public:
     void onBuzzWithContent(const std::string&) override { calls.push_back("buzz"); }
 };
 
-class XiZachReplies : public ::testing::Test {
-protected:
-    void SetUp() override { handler().setGameLogicHandler(&recorder); }
-    void TearDown() override { handler().setGameLogicHandler(nullptr); }
-    static XiZachMessageHandler& handler() { return *XiZachMessageHandler::getInstance(); }
-    std::vector<std::string> read(int16_t command, const ByteVector& body) {
-        recorder.calls.clear();
-        Message message(command, body);
-        handler().onMessage(message);
-        return recorder.calls;
-    }
-    Recorder recorder;
-};
-
-using Calls = std::vector<std::string>;
+using XiZachReplies = GameReplies<XiZachMessageHandler, Recorder>;
 
 TEST_F(XiZachReplies, TheStartCarriesTheFirstToActTheTurnLengthAndMyTwoCards) {
     EXPECT_EQ(read(20, Bytes().byte(1).byte(4).int32(8).byte(15).raw({5, 44})), (Calls{"start 1 4 8 052c 15"}));
@@ -145,9 +124,7 @@ TEST_F(XiZachReplies, NoiseOverEveryCommandAndMoveTypeIsDroppedAndTheNextReplySt
     std::mt19937 random(2);
     for (int16_t command : {8, 9, 11, 12, 14, 16, 20, 21, 24, 50, 52, 62, 80, 91, 103, 67}) {
         for (int round = 0; round < 200; ++round) {
-            ByteVector body(random() % 40);
-            for (auto& b : body)
-                b = uint8_t(random());
+            ByteVector body = randomBody(random, 40);
             if (command == 21 && body.size() > 2) body[2] = uint8_t(round % 4);
             read(command, body);
         }

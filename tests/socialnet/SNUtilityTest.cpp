@@ -66,14 +66,11 @@ TEST(SNUtilityTest, DecodingTakesPlusAsBlankAndRefusesBadEscapes) {
     EXPECT_EQ(SNUtility::stringByURLDecodingString("%G1"), std::nullopt);
 }
 
-TEST(SNUtilityTest, TheMillisecondClockWrapsIn32Bits) {
+TEST(SNUtilityTest, TheMillisecondClockWrapsIn32BitsAndTheRandomIntervalReachesBothEnds) {
     EXPECT_EQ(SNUtility::millisecondsFromWallClock(1, 999999), 1999u);
     // 4294967.296 s is 2^32 ms: the clock is back at 0 then.
     EXPECT_EQ(SNUtility::millisecondsFromWallClock(4294967, 296000), 0u);
     EXPECT_EQ(SNUtility::millisecondsFromWallClock(4294967, 297500), 1u);
-}
-
-TEST(SNUtilityTest, TheRandomIntervalReachesBothEnds) {
     EXPECT_EQ(SNUtility::randomTimeIntervalFor(2.0, 5.0, 0), 2.0);
     EXPECT_EQ(SNUtility::randomTimeIntervalFor(2.0, 5.0, 0xFFFFFFFFu), 5.0);
     double any = SNUtility::randomTimeInterval(2.0, 5.0);

@@ -40,10 +40,12 @@ TEST(FormatText, ConvertsArgumentsOfAnotherKind) {
     EXPECT_EQ(formatText("%c", {65}), "A");
 }
 
-TEST(FormatText, MissingArgumentsLeaveThePlaceholderAndExtrasAreIgnored) {
+TEST(FormatText, NumberedPlaceholdersPickTheirArgumentMissingOnesStayAndExtrasAreIgnored) {
     EXPECT_EQ(formatText("%@ and %@ and %02d", {"one"}), "one and %@ and %02d");
     EXPECT_EQ(formatText("%d", {1, 2, 3}), "1");
     EXPECT_EQ(formatText("no placeholders", {"x"}), "no placeholders");
+    EXPECT_EQ(formatText("%2$@ %1$@", {"world", "hello"}), "hello world");
+    EXPECT_EQ(formatText("%3$@", {"a"}), "%3$@");
 }
 
 TEST(FormatText, StrayOrUnknownPercentSignsCannotCrash) {
@@ -54,9 +56,4 @@ TEST(FormatText, StrayOrUnknownPercentSignsCannotCrash) {
     EXPECT_EQ(formatText("%.999999f", {1.0}).size(), 102u);     // and so is precision
     EXPECT_EQ(formatText("%", {}), "%");
     EXPECT_EQ(formatText("%l", {1}), "%l");
-}
-
-TEST(FormatText, NumberedPlaceholdersPickTheirArgument) {
-    EXPECT_EQ(formatText("%2$@ %1$@", {"world", "hello"}), "hello world");
-    EXPECT_EQ(formatText("%3$@", {"a"}), "%3$@");
 }

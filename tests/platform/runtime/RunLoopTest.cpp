@@ -80,13 +80,10 @@ TEST_F(MainLoopFixture, ATimerScheduledByATimerFiresWithinTheSameAdvance) {
     EXPECT_EQ(times, (std::vector<double>{1.0, 2.5}));
 }
 
-TEST_F(MainLoopFixture, RunAndWaitFromTheMainThreadRunsInline) {
+TEST_F(MainLoopFixture, RunAndWaitRunsInlineOnTheMainThreadAndBlocksAnotherUntilTheLoopRunsIt) {
     bool ran = false;
     EXPECT_TRUE(runOnMainThreadAndWait([&] { ran = true; }));
     EXPECT_TRUE(ran);
-}
-
-TEST_F(MainLoopFixture, RunAndWaitFromAnotherThreadBlocksUntilTheMainLoopRunsIt) {
     std::atomic<bool> returned{false};
     int value = 0;
     std::thread worker([&] {

@@ -118,14 +118,11 @@ TEST_F(ScrollBackTest, ScrollRectToVisibleScrollsRightThenBackLeft) {
     EXPECT_EQ(scroll->contentOffset().x, 100);
 }
 
-TEST_F(ScrollBackTest, ScrollRectToVisibleScrollsDownThenBackUp) {
+TEST_F(ScrollBackTest, ScrollRectToVisibleScrollsDownThenBackUpAndStopsAtTheContentEdge) {
     scroll->scrollRectToVisible({0, 400, 20, 50}, false);
     EXPECT_EQ(scroll->contentOffset().y, 350);
     scroll->scrollRectToVisible({0, 30, 20, 50}, false);
     EXPECT_EQ(scroll->contentOffset().y, 30);
-}
-
-TEST_F(ScrollBackTest, ScrollRectToVisibleStopsAtTheContentEdge) {
     scroll->scrollRectToVisible({950, 580, 200, 200}, false);
     EXPECT_EQ(scroll->contentOffset().x, 800);
     EXPECT_EQ(scroll->contentOffset().y, 500);
