@@ -222,6 +222,8 @@ public:
 
 private:
     void setUpLayout();
+    // The seats' bubbles stand at their places in a deal, or at the end's, by the shown hands.
+    void placeBubbles(bool atTheEnd);
     // A new generation: every pending delayed step of the old table does nothing.
     void newGeneration();
     void cancelDeal();
@@ -249,6 +251,7 @@ private:
 
     // Views.
     std::shared_ptr<platform::ui::View> cardLayer_;
+    std::array<platform::ui::Point, kSeats> playBubbles_{};
     std::shared_ptr<platform::ui::Button> btnBaiTy_;
     std::shared_ptr<platform::ui::ImageView> imgNextMe_;
 
