@@ -109,28 +109,24 @@ void PhomNewView::setUpLayout() {
 
 namespace {
 
-// Where the seats' bubbles start, in window points: a bubble keeps the phone's size on the
-// tablet, so the tablet has places of its own.
+// Where the seats' bubbles start, in window points, on the phone and the tablet (a bubble
+// keeps the phone's size there), in a deal and at its end. The right seat's bubble ends 55
+// points short of the window's edge whatever its text: only its height is placed.
 // - In a deal my seat makes way for my hand: my bubble stands above the hand, clear of the
-//   left seat's discards. The right and top seats' bubbles keep the layout's places, where
-//   a long line still reads clear of the names.
+//   left seat's discards, and the left seat's above that seat, off its heart. On the phone
+//   the right and top seats' keep the layout's places, where a long line still reads clear
+//   of the names; on the tablet a long line finds room by every seat: the right seat's above
+//   it under the stake, the top seat's left of it.
 // - At the end of a deal every seat speaks at once ("Thua", "Nhất") while its cards lie
-//   shown beside it: the left and right seats' columns, the top seat's row, every seat's
-//   discards and my hand leave each bubble one free place by its own seat. The right seat's
-//   bubble ends 55 points short of the window's edge whatever its text, so on the phone it
-//   can only stand above that seat's discards, under the stake.
-// - The left seat's bubble stands at its place in both, off that seat's heart.
-struct BubblePlaces {
-    platform::ui::Point mine, left, mineAtTheEnd, topAtTheEnd;
-    double rightAtTheEnd;
+//   shown beside it: the side seats' columns, the top seat's row, every seat's discards and
+//   my hand leave each bubble one free place by its own seat. On the phone: mine right of the
+//   left seat's last discards and left of mine; the right seat's above its discards, under
+//   the stake; the top seat's under the ticker on its left. On the tablet: the right seat's
+//   under its money; the top seat's left of its name.
+constexpr double kBubbles[2][2][GameCardView::kSeats][2] = {
+    {{{140, 176}, {0, 112}, {310, 70}, {15, 47}}, {{215, 176}, {0, 27}, {130, 28}, {15, 47}}},
+    {{{320, 446}, {0, 72}, {340, 100}, {40, 150}}, {{320, 446}, {0, 440}, {400, 100}, {40, 150}}},
 };
-// Phone: the left seat's between the title and the seat, left of the top seat's discards;
-// at the end, mine right of the left seat's last discards and left of mine, the top seat's
-// under the ticker on its left. Tablet: the left seat's above its heart; at the end, mine
-// over the left half of my hand, the right seat's under its money, the top seat's left of
-// its name.
-constexpr BubblePlaces kPhoneBubbles{{140, 176}, {15, 47}, {215, 176}, {130, 28}, 27};
-constexpr BubblePlaces kTabletBubbles{{320, 446}, {120, 150}, {320, 446}, {400, 100}, 440};
 
 // The points badges, whose number is centred 22 points right of the badge and 20 under it,
 // keep their numbers out of the bubbles' places at the end and clear of the names, money and
@@ -139,30 +135,21 @@ constexpr BubblePlaces kTabletBubbles{{320, 446}, {120, 150}, {320, 446}, {400, 
 // (phone points).
 constexpr double kPointBadges[GameCardView::kSeats][2] = {{66, 222}, {428, 50}, {306, 64}, {12, 161}};
 
-const BubblePlaces& bubblePlaces() {
-    return Util::isPad() ? kTabletBubbles : kPhoneBubbles;
-}
-
 } // namespace
 
 void PhomNewView::placeBubbles(bool atTheEnd) {
     if (!chat(0)) return; // the view is not loaded yet: it loads with the places of a deal
-    const BubblePlaces& places = bubblePlaces();
-    const std::array<platform::ui::Point, kSeats> ends{
-        places.mineAtTheEnd, {0, places.rightAtTheEnd}, places.topAtTheEnd, places.left};
+    const auto& places = kBubbles[Util::isPad() ? 1 : 0][atTheEnd ? 1 : 0];
     for (int slot = 0; slot < kSeats; ++slot) {
         const auto frame = chat(slot)->frame();
-        auto at = atTheEnd ? ends[size_t(slot)] : playBubbles_[size_t(slot)];
-        // The right seat's bubble ends where its text does: only its height is placed.
-        if (slot == 1) at.x = frame.x();
-        chat(slot)->setFrame({at.x, at.y, frame.width(), frame.height()});
+        const double x = slot == 1 ? frame.x() : places[slot][0];
+        chat(slot)->setFrame({x, places[slot][1], frame.width(), frame.height()});
     }
 }
 
 void PhomNewView::viewDidLoad() {
     GameCardView::viewDidLoad();
     setUpLayout();
-    playBubbles_ = {bubblePlaces().mine, chat(1)->frame().origin, chat(2)->frame().origin, bubblePlaces().left};
     placeBubbles(false);
     for (int s = 0; s < kSeats; ++s)
         seat(s).point->setFrame(phoneRect(kPointBadges[s][0], kPointBadges[s][1], 16, 16));

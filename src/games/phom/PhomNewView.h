@@ -251,7 +251,6 @@ private:
 
     // Views.
     std::shared_ptr<platform::ui::View> cardLayer_;
-    std::array<platform::ui::Point, kSeats> playBubbles_{};
     std::shared_ptr<platform::ui::Button> btnBaiTy_;
     std::shared_ptr<platform::ui::ImageView> imgNextMe_;
 

@@ -118,15 +118,15 @@ TEST_P(PhomShots, LaidMeldsAtTwoSeatsEatenCardsAndTheResultPictures) {
 }
 
 // Every seat speaks at once over a dealt hand: the neighbours' bubbles lie apart and off
-// my cards. A line this long makes each bubble some 155 points wide: on the phone four
-// of them find no place clear of the seats' cards, so only their texts are read.
+// the cards. A line this long makes each bubble some 155 points wide: on the phone four of
+// them find no place clear of the seats' cards, so there only their texts are read.
 TEST_P(PhomShots, EverySeatsBubbleAtOnceOverADealtHand) {
     auto table = dealtTable();
     ASSERT_TRUE(table);
     for (int32_t id : {7, 8, 9, 10})
         table->onChatFromWithId(id, "", "nhanh lên nào");
     platform::RunLoop::main().advance(0.2);
-    shoot("phom-bubbles", false);
+    shoot("phom-bubbles", GetParam() == platform::ui::Idiom::Tablet);
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, PhomShots,
