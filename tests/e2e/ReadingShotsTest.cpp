@@ -23,7 +23,7 @@
 namespace kavo::test {
 namespace {
 
-using PartsOwn = std::array<const char*, 2>;
+using PartsOwn = std::array<const char*, 4>;
 
 struct Table {
     const char* game;
@@ -32,7 +32,8 @@ struct Table {
     // players take their own time: what a pause stands for at a real table.
     std::pair<const char*, const char*> pause;
     PartsOwn partsOwn;
-    bool bubblesLeaveCards = false; // its bubbles are also read for the cards and hearts they cover
+    bool bubblesLeaveCards = false;   // its bubbles are also read for the cards and hearts they cover
+    const char* read = "advance 1.2"; // the steps from the result to the reading
 };
 
 constexpr std::pair<const char*, const char*> kRound{"\nadvance 0.5\n", "\nadvance 3\n"}; // a round of three
@@ -40,7 +41,16 @@ constexpr Table kTables[] = {
     {"tienlen", "wait id=btnStart 30", kRound, {}},
     // The shown hands land on the line of the bubbles and may cover them.
     {"tienlenmb", "wait id=btnStart 30", kRound, {"is covered by the picture card"}},
-    {"phom", "wait id=btnStart 15", {}, {}},
+    // Read while the first deal's result bubbles are up and its amounts late in their flight.
+    // The losses all fly to the one middle of the table, where the system bubble (the
+    // refused lay-off) also stands, on the deck's place and the left seat's last discards.
+    {"phom",
+     "tap id=card46\ntap id=btnAutoSelected",
+     {},
+     {"flyText \"-100\" and flyText \"-100\" overlap", "is covered by the bubble chat4",
+      "Không gửi được\" and flyText \"-100\" overlap", "Nothing to lay off onto\" and flyText \"-100\" overlap"},
+     true,
+     "wait id=flyText 15\nadvance 0.9"},
     {"baicao", "wait id=btnStart 30", {}, {}},
     // The system bubble stands in the middle of the table, on the deck.
     {"xizach", "wait id=btnStart 30", {}, {"btnBaiTy is covered by"}},
@@ -151,9 +161,9 @@ TEST_P(EndOfHandShots, EveryTextOfTheFirstResultReadsWhole) {
     if (at != std::string::npos) script.resize(at + std::string(table.result).size() + 2);
     if (table.pause.first) script = replaced(script, {{table.pause.first, table.pause.second}});
     launch();
-    // The result's bubbles and points once the amounts have flown (two losses meet in the
-    // middle of the table, where the amounts' flights end).
-    expectReadable(inTheLanguage(script) + "advance 1.2\n", std::string("end-") + table.game, "", table.partsOwn,
+    // The result's bubbles and points, at most tables once the amounts have flown (two losses
+    // meet in the middle of the table, where the amounts' flights end).
+    expectReadable(inTheLanguage(script) + table.read + "\n", std::string("end-") + table.game, "", table.partsOwn,
                    table.bubblesLeaveCards);
 }
 

@@ -180,12 +180,12 @@ std::string TableTest::dialogText() const {
     return dialog ? dialog->message() : std::string();
 }
 
-void TableTest::expectReadable(const std::string& screen, const platform::ui::View* only) {
+void TableTest::expectReadable(const std::string& screen, const platform::ui::View* only, bool bubblesLeaveCards) {
     ASSERT_TRUE(platform::render::Renderer::writeScreenshot(screen)) << screen;
     auto image = platform::ui::Image::fromFile(screen);
     ASSERT_TRUE(image) << screen;
     EXPECT_EQ(image->width(), int(platform::ui::Screen::size().width)) << screen;
-    EXPECT_EQ(describe(unreadableTexts(only)), "") << screen;
+    EXPECT_EQ(describe(unreadableTexts(only, bubblesLeaveCards)), "") << screen;
 }
 
 void TableTest::receiveUnreadMail() {

@@ -8,6 +8,7 @@
 #include "platform/runtime/Log.h"
 #include "platform/ui/Touch.h"
 #include "table/base/PlaySound.h"
+#include "table/base/TableWidgets.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
 
@@ -106,9 +107,52 @@ void PhomNewView::setUpLayout() {
     idx_ = 0;
 }
 
+namespace {
+
+// Where the seats' bubbles start, in window points, on the phone and the tablet (a bubble
+// keeps the phone's size there), in a deal and at its end. The right seat's bubble ends 55
+// points short of the window's edge whatever its text: only its height is placed.
+// - In a deal my seat makes way for my hand: my bubble stands above the hand, clear of the
+//   left seat's discards, and the left seat's above that seat, off its heart. On the phone
+//   the right and top seats' keep the layout's places, where a long line still reads clear
+//   of the names; on the tablet a long line finds room by every seat: the right seat's above
+//   it under the stake, the top seat's left of it.
+// - At the end of a deal every seat speaks at once ("Thua", "Nhất") while its cards lie
+//   shown beside it: the side seats' columns, the top seat's row, every seat's discards and
+//   my hand leave each bubble one free place by its own seat. On the phone: mine right of the
+//   left seat's last discards and left of mine; the right seat's above its discards, under
+//   the stake; the top seat's under the ticker on its left. On the tablet: the right seat's
+//   under its money; the top seat's left of its name.
+constexpr double kBubbles[2][2][GameCardView::kSeats][2] = {
+    {{{140, 176}, {0, 112}, {310, 70}, {15, 47}}, {{215, 176}, {0, 27}, {130, 28}, {15, 47}}},
+    {{{320, 446}, {0, 72}, {340, 100}, {40, 150}}, {{320, 446}, {0, 440}, {400, 100}, {40, 150}}},
+};
+
+// The points badges, whose number is centred 22 points right of the badge and 20 under it,
+// keep their numbers out of the bubbles' places at the end and clear of the names, money and
+// chat buttons: mine right of my seat's top, the right seat's above the seat past its
+// bubble's end, the top seat's right of its money, the left seat's right under its money
+// (phone points).
+constexpr double kPointBadges[GameCardView::kSeats][2] = {{66, 222}, {428, 50}, {306, 64}, {12, 161}};
+
+} // namespace
+
+void PhomNewView::placeBubbles(bool atTheEnd) {
+    if (!chat(0)) return; // the view is not loaded yet: it loads with the places of a deal
+    const auto& places = kBubbles[Util::isPad() ? 1 : 0][atTheEnd ? 1 : 0];
+    for (int slot = 0; slot < kSeats; ++slot) {
+        const auto frame = chat(slot)->frame();
+        const double x = slot == 1 ? frame.x() : places[slot][0];
+        chat(slot)->setFrame({x, places[slot][1], frame.width(), frame.height()});
+    }
+}
+
 void PhomNewView::viewDidLoad() {
     GameCardView::viewDidLoad();
     setUpLayout();
+    placeBubbles(false);
+    for (int s = 0; s < kSeats; ++s)
+        seat(s).point->setFrame(phoneRect(kPointBadges[s][0], kPointBadges[s][1], 16, 16));
     btnAutoSelected()->setBackgroundImage(Util::getImageWithName("button_yellow_.png"));
     // One action button does every turn action here: the fire and skip buttons of the
     // other card tables stay hidden.

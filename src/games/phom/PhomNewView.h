@@ -222,6 +222,8 @@ public:
 
 private:
     void setUpLayout();
+    // The seats' bubbles stand at their places in a deal, or at the end's, by the shown hands.
+    void placeBubbles(bool atTheEnd);
     // A new generation: every pending delayed step of the old table does nothing.
     void newGeneration();
     void cancelDeal();

@@ -287,6 +287,7 @@ void PhomNewView::onPlaying(int interval, int32_t curPlayer, int32_t firPlayer, 
 
 void PhomNewView::stopGame() {
     Util::callRung();
+    placeBubbles(true);
     btnBaiTy_->setHidden(true);
     btnAutoSelected()->setHidden(true);
     imgNextMe_->setHidden(true);

@@ -28,6 +28,7 @@ constexpr int kDefaultInterval = 30;
 
 void PhomNewView::reset() {
     newGeneration();
+    placeBubbles(false);
     cardInFlight_ = -1;
     setCurrentPlayer(-1);
     setIsStartGame(false);
