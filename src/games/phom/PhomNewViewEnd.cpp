@@ -371,7 +371,19 @@ void PhomNewView::updateMoneyForPlayer(int32_t playerId, int32_t money) {
     auto player = playerWithId(playerId);
     if (!player) return;
     player->setMoney(player->money() + int64_t(money));
-    if (const int s = getSeatFromID(playerId); isSeat(s)) setSeatInfoWithSeat(s, player);
+    const int s = getSeatFromID(playerId);
+    if (!isSeat(s)) return;
+    // The amounts come right after the deal's result pictures, which stand where the seat's
+    // owner or ready mark is drawn: showing the new money must not take the picture away.
+    const auto& mark = seat(s).ok;
+    const auto picture = mark->image();
+    const bool result =
+        !mark->isHidden() && picture &&
+        std::find(std::begin(kEndImages), std::end(kEndImages), picture->name()) != std::end(kEndImages);
+    setSeatInfoWithSeat(s, player);
+    if (!result) return;
+    mark->setImage(picture);
+    mark->setHidden(false);
 }
 
 void PhomNewView::resetReady() {

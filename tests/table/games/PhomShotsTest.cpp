@@ -107,13 +107,16 @@ TEST_P(PhomShots, LaidMeldsAtTwoSeatsEatenCardsAndTheResultPictures) {
     EXPECT_EQ(table->showHaPhom()[1][0], 28);
     EXPECT_EQ(table->showHaPhom()[3][0], 1);
     EXPECT_EQ(table->showCardEat()[2][0], 29);
-    EXPECT_EQ(table->seat(3).ok->image()->name(), "p_phomtext_05.png");
-    EXPECT_EQ(table->seat(1).ok->image()->name(), "p_phomtext_06.png");
     EXPECT_FALSE(table->seat(2).point->isHidden());
     // Every seat's result at once: its line by the seat, then its amount, which has flown.
+    // The new money shows at the seat beside the deal's result picture, which stays.
+    const std::string moneyBefore = table->seat(3).btnMoney->currentTitle();
     for (auto [id, amount, line] : {std::tuple{7, -100, "Thua"}, {8, -300, "Đền"}, {9, -100, "Thua"}, {10, 500, "Ù"}})
         deliver(52, Bytes().byte(1).byte(4).int32(id).int32(amount).utf(line));
     platform::RunLoop::main().advance(1.2);
+    EXPECT_EQ(table->seat(3).ok->image()->name(), "p_phomtext_05.png");
+    EXPECT_EQ(table->seat(1).ok->image()->name(), "p_phomtext_06.png");
+    EXPECT_NE(table->seat(3).btnMoney->currentTitle(), moneyBefore);
     shoot("phom-result");
 }
 
