@@ -36,7 +36,7 @@ constexpr double kMenuOrigin[CaoRuaView::kSeats][2] = {{0, 0}, {284, 110}, {284,
 // left seat's in the strip between the top seat's cards and mine, the right seats' above
 // and below their cards (their bubbles end 55 from the right edge), the top seat's right
 // of its heart, the lower left seat's under its money.
-constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{240, 174}, {0, 246}, {0, 50},   {228, 14},
+constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{196, 172}, {0, 246}, {0, 50},   {228, 14},
                                                            {142, 139}, {0, 246}, {190, 120}};
 
 } // namespace

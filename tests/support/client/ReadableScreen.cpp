@@ -43,6 +43,13 @@ bool isBubble(const ui::View& view) {
     return name.size() == 5 && name.starts_with("chat") && std::isdigit(static_cast<unsigned char>(name[4]));
 }
 
+// Where a view lies, for the findings of a debugging run (KAVO_READ_DEBUG).
+std::string where(const ui::Rect& rect) {
+    std::ostringstream out;
+    out << rect.x() << "," << rect.y() << " " << rect.width() << "x" << rect.height();
+    return out.str();
+}
+
 std::string withoutSpaces(const std::string& text) {
     std::string out;
     for (char c : text)
@@ -194,13 +201,8 @@ public:
                 } else if (b.kind == Kind::Picture && (!b.rect.contains(a.rect) || bubbleOver(b))) {
                     findings.push_back(nameOf(a.view) + " is covered by the picture " + nameOf(b.view) +
                                        (std::getenv("KAVO_READ_DEBUG")
-                                            ? " text at " + std::to_string(a.rect.x()) + "," +
-                                                  std::to_string(a.rect.y()) + " " + std::to_string(a.rect.width()) +
-                                                  "x" + std::to_string(a.rect.height()) + " " +
-                                                  b.view->superview()->className() + " " +
-                                                  b.view->superview()->accessibilityIdentifier() + " at " +
-                                                  std::to_string(b.rect.x()) + "," + std::to_string(b.rect.y()) + " " +
-                                                  std::to_string(b.rect.width()) + "x" + std::to_string(b.rect.height())
+                                            ? " text at " + where(a.rect) + " " + b.view->superview()->className() +
+                                                  " at " + where(b.rect)
                                             : std::string()));
                 } else if (b.kind == Kind::Panel && !b.rect.contains(a.rect)) {
                     findings.push_back(nameOf(a.view) + " is covered by " + nameOf(b.view));
@@ -211,15 +213,17 @@ public:
 
     // A control drawn under a small panel or another control's text (an unread badge on
     // the close button) cannot be seen whole; nor can a card or a control under a bubble,
-    // unless it is wider and taller than the bubble (the table it stands on).
+    // unless it is wider and taller than the bubble (the table it stands on) or drawn
+    // faint (the game's mark on the felt).
     void judgeControl(size_t i) {
         const Item& a = items[i];
         for (size_t j = i + 1; j < items.size(); ++j) {
             const Item& b = items[j];
             if (related(a, b) || !overlaps(a.rect, b.rect)) continue;
             if (bubblesCoverPictures && b.kind == Kind::Picture && isBubble(*b.view) && !isBubble(*a.view) &&
-                (a.rect.width() < b.rect.width() || a.rect.height() < b.rect.height()))
-                findings.push_back(nameOf(a.view) + " is covered by the bubble " + nameOf(b.view));
+                a.view->alpha() >= 0.5 && (a.rect.width() < b.rect.width() || a.rect.height() < b.rect.height()))
+                findings.push_back(nameOf(a.view) + " is covered by the bubble " + nameOf(b.view) +
+                                   (std::getenv("KAVO_READ_DEBUG") ? " at " + where(a.rect) : std::string()));
             if (a.kind == Kind::Picture || b.rect.contains(a.rect)) continue;
             // A label lying wholly on its button is the button's caption.
             if (b.kind == Kind::Text && a.rect.contains(b.rect)) continue;
