@@ -200,7 +200,7 @@ void GameCardView::placeSeatsBesideTheirCards() {
     chats_[0]->setFrame(phoneRect(90, 198, 100, 40));
     chats_[1]->setFrame(phoneRect(300, 202, 100, 40));
     chats_[2]->setFrame(phoneRect(317, 48, 100, 40));
-    seatViews_[2].btnPresent->setFrame(phoneRect(274, 66, 24, 24));
+    seatViews_[2].btnPresent->setFrame(phoneRect(276, 66, 24, 24));
     chats_[3]->setFrame(phoneRect(138, 148, 100, 40));
 }
 
