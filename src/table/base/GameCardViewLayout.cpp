@@ -134,9 +134,11 @@ void GameCardView::placeBadgeOnTheMailbox() {
 // seat's face-down cards, and the top seat's name and money stand beside it, clear of its
 // face-down cards. The chat and mailbox buttons leave the band for the top right corner.
 // The shown hands and the played cards fill the middle of the table at the end of a hand,
-// so the bubbles stand around it: mine under my name (where my hand was), the right seat's
-// under its money with the action buttons just above my hand, the top seat's right of its
-// heart under the chat buttons, the left seat's above it under the table's title.
+// so the bubbles stand around it: mine under my name (where my hand was; on the phone,
+// while I play, its lower edge lies on my cards' top 9 points), the right seat's under its
+// money with the action buttons between it and my hand, the top seat's right of its heart
+// under the chat buttons, the left seat's above it under the table's title. On the tablet
+// the bubbles keep phone sizes, so there they stand higher above my hand's band.
 void GameCardView::placeMySeatAboveTheHand() {
     auto& me = seatViews_[0];
     const double x = 8, y = 180;
