@@ -134,11 +134,11 @@ void GameCardView::placeBadgeOnTheMailbox() {
 // seat's face-down cards, and the top seat's name and money stand beside it, clear of its
 // face-down cards. The chat and mailbox buttons leave the band for the top right corner.
 // The shown hands and the played cards fill the middle of the table at the end of a hand,
-// so the bubbles stand around it: mine under my name (where my hand was; on the phone,
-// while I play, its lower edge lies on my cards' top 9 points), the right seat's under its
+// so the bubbles stand around it: mine under my name (where my hand was; while I play, its
+// lower edge lies on my cards' top 9 points, 8 on the tablet), the right seat's under its
 // money with the action buttons between it and my hand, the top seat's right of its heart
-// under the chat buttons, the left seat's above it under the table's title. On the tablet
-// the bubbles keep phone sizes, so there they stand higher above my hand's band.
+// under the chat buttons, the left seat's above it under the table's title. The tablet's
+// values differ: there the bubbles keep phone sizes and the hand's band starts higher.
 void GameCardView::placeMySeatAboveTheHand() {
     auto& me = seatViews_[0];
     const double x = 8, y = 180;
@@ -156,7 +156,7 @@ void GameCardView::placeMySeatAboveTheHand() {
     btnChat_->setFrame(phoneRect(396, 46, 38, 22));
     btnMail_->setFrame(phoneRect(438, 46, 38, 22));
     placeBadgeOnTheMailbox();
-    chats_[0]->setFrame(phoneRect(62, pad ? 222 : 219, 100, 40));
+    chats_[0]->setFrame(phoneRect(62, 219, 100, 40));
     chats_[1]->setFrame(phoneRect(300, pad ? 180.5 : 178, 100, 40));
     chats_[2]->setFrame(phoneRect(326, 67, 100, 40));
     chats_[3]->setFrame(phoneRect(66, 48, 100, 40));
