@@ -49,10 +49,10 @@ protected:
     virtual const char* language() const { return "en"; }
     // Writes the screen now to the PNG file `screen` for a person to look at (the window's
     // size), and fails when a text a player must read on it (or, with `only`, inside that
-    // view) overlaps another, is covered by a picture drawn over it, or is cut; with
-    // `bubblesLeaveCards`, also when a table's bubble covers a card, heart or avatar.
+    // view) overlaps another, is covered by a picture or a bubble drawn over it, or is cut.
+    // A finding that holds one of `forced` is what the table's own fixed geometry leaves covered.
     static void expectReadable(const std::string& screen, const platform::ui::View* only = nullptr,
-                               bool bubblesLeaveCards = false);
+                               const std::vector<std::string>& forced = {});
     // One unread mail in the mailbox, so the screens show their unread badge.
     static void receiveUnreadMail();
 

@@ -33,10 +33,11 @@ constexpr double kSeatOrigin[CaoRuaView::kSeats][2] = {{110, 236}, {424, 168}, {
 constexpr double kMenuOrigin[CaoRuaView::kSeats][2] = {{0, 0}, {284, 110}, {284, 40}, {214, 30}, {66, 40}, {66, 110}};
 // Where each bubble stands before it sizes itself to its text. At the end of a hand all
 // six speak at once, so each keeps off every seat's cards and buttons: mine and the upper
-// left seat's in the strip between the top seat's cards and mine, the right seats' above
+// left seat's in the strip between the top seat's cards and mine (mine ends left of the
+// lower right seat's cards even with a long line), the right seats' above
 // and below their cards (their bubbles end 55 from the right edge), the top seat's right
 // of its heart, the lower left seat's under its money.
-constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{240, 174}, {0, 246}, {0, 50},   {228, 14},
+constexpr double kBubbleOrigin[CaoRuaView::kBubbles][2] = {{196, 174}, {0, 246}, {0, 50},   {228, 14},
                                                            {142, 139}, {0, 246}, {190, 120}};
 
 } // namespace

@@ -133,6 +133,12 @@ void GameCardView::placeBadgeOnTheMailbox() {
 // my seat, my name and money and the action buttons stand above my hand, clear of the left
 // seat's face-down cards, and the top seat's name and money stand beside it, clear of its
 // face-down cards. The chat and mailbox buttons leave the band for the top right corner.
+// The shown hands and the played cards fill the middle of the table at the end of a hand,
+// so the bubbles stand around it: mine under my name (where my hand was; while I play, its
+// lower edge lies on my cards' top 9 points, 8 on the tablet), the right seat's under its
+// money with the action buttons between it and my hand, the top seat's right of its heart
+// under the chat buttons, the left seat's above it under the table's title. The tablet's
+// values differ: there the bubbles keep phone sizes and the hand's band starts higher.
 void GameCardView::placeMySeatAboveTheHand() {
     auto& me = seatViews_[0];
     const double x = 8, y = 180;
@@ -145,11 +151,15 @@ void GameCardView::placeMySeatAboveTheHand() {
     me.ok->setFrame(phoneRect(x + 36, y - 6, 18, 18));
     me.point->setFrame(phoneRect(x + 104, y - 6, 16, 16));
     me.position->setFrame(phoneRect(x + 80, y - 10, 24, 24));
-    viewActions_->setFrame(phoneRect(164, 196, 316, 34));
+    const bool pad = Util::isPad();
+    viewActions_->setFrame(phoneRect(164, pad ? 197.5 : 218, 316, 34));
     btnChat_->setFrame(phoneRect(396, 46, 38, 22));
     btnMail_->setFrame(phoneRect(438, 46, 38, 22));
     placeBadgeOnTheMailbox();
-    chats_[0]->setFrame(phoneRect(164, 150, 100, 40));
+    chats_[0]->setFrame(phoneRect(62, 219, 100, 40));
+    chats_[1]->setFrame(phoneRect(300, pad ? 180.5 : 178, 100, 40));
+    chats_[2]->setFrame(phoneRect(326, 67, 100, 40));
+    chats_[3]->setFrame(phoneRect(66, 48, 100, 40));
     imgMyTurn_->setFrame(phoneRect(x + 132, y - 12, 18, 26));
     placeTopSeatNameBeside();
 }
@@ -179,13 +189,21 @@ void GameCardView::placeTopSeatNameLeft() {
 }
 
 // The two dealt cards of the right seat end just left of its name: the name and money
-// keep to the window's right edge, the top seat's beside it.
+// keep to the window's right edge, the top seat's beside it. The bubbles keep off every
+// seat's cards: mine above my hand's left end, the left seat's right of that seat's cards,
+// the top seat's right of its heart (which steps under the seat, so that a long line
+// still ends inside the window), the right seat's under its cards.
 void GameCardView::placeSeatsBesideTheirCards() {
     placeTopSeatNameBeside();
     auto& right = seatViews_[1];
     const double rightX = kSeatOrigin[1][0], rightY = kSeatOrigin[1][1];
     right.btnName->setFrame(phoneRect(rightX - 2, rightY + 60, 62, 14));
     right.btnMoney->setFrame(phoneRect(rightX - 2, rightY + 74, 62, 14));
+    chats_[0]->setFrame(phoneRect(90, 198, 100, 40));
+    chats_[1]->setFrame(phoneRect(300, 202, 100, 40));
+    chats_[2]->setFrame(phoneRect(317, 48, 100, 40));
+    seatViews_[2].btnPresent->setFrame(phoneRect(276, 66, 24, 24));
+    chats_[3]->setFrame(phoneRect(138, 148, 100, 40));
 }
 
 void GameCardView::buildSeat(int s) {
@@ -287,7 +305,9 @@ void GameCardView::placeTurnBar() {
         return;
     case GameTypes::kTienLen:
     case GameTypes::kTienLenMB:
-        progressTimer_->setCenter({viewActions_->frame().midX(), viewActions_->frame().y() - size.height});
+        // Above the buttons' left end: the right seat's bubble stands above their right end.
+        progressTimer_->setCenter(
+            {viewActions_->frame().x() + size.width / 2, viewActions_->frame().y() - size.height});
         break;
     case GameTypes::kMauBinh:
         progressTimer_->setCenter(

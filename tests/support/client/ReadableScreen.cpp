@@ -43,6 +43,13 @@ bool isBubble(const ui::View& view) {
     return name.size() == 5 && name.starts_with("chat") && std::isdigit(static_cast<unsigned char>(name[4]));
 }
 
+// Where a view lies, for the findings of a debugging run (KAVO_READ_DEBUG).
+std::string where(const ui::Rect& rect) {
+    std::ostringstream out;
+    out << rect.x() << "," << rect.y() << " " << rect.width() << "x" << rect.height();
+    return out.str();
+}
+
 std::string withoutSpaces(const std::string& text) {
     std::string out;
     for (char c : text)
@@ -179,7 +186,7 @@ public:
             if (judged(*item.view) && !hiddenBehindPanel(item)) findings.push_back(finding);
         for (size_t i = 0; i < items.size(); ++i) {
             const Item& a = items[i];
-            if (a.kind == Kind::Control || (bubblesCoverPictures && a.kind == Kind::Picture)) {
+            if (a.kind == Kind::Control || a.kind == Kind::Picture) {
                 if (judged(*a.view) && !hiddenBehindPanel(a)) judgeControl(i);
                 continue;
             }
@@ -191,16 +198,11 @@ public:
                 if (b.kind == Kind::Text || b.kind == Kind::Face) {
                     if (!judged(*b.view) || hiddenBehindPanel(b)) continue;
                     findings.push_back(nameOf(a.view) + " and " + nameOf(b.view) + " overlap");
-                } else if (b.kind == Kind::Picture && (!b.rect.contains(a.rect) || bubbleOver(b))) {
+                } else if (b.kind == Kind::Picture && (!b.rect.contains(a.rect) || isBubble(*b.view))) {
                     findings.push_back(nameOf(a.view) + " is covered by the picture " + nameOf(b.view) +
                                        (std::getenv("KAVO_READ_DEBUG")
-                                            ? " text at " + std::to_string(a.rect.x()) + "," +
-                                                  std::to_string(a.rect.y()) + " " + std::to_string(a.rect.width()) +
-                                                  "x" + std::to_string(a.rect.height()) + " " +
-                                                  b.view->superview()->className() + " " +
-                                                  b.view->superview()->accessibilityIdentifier() + " at " +
-                                                  std::to_string(b.rect.x()) + "," + std::to_string(b.rect.y()) + " " +
-                                                  std::to_string(b.rect.width()) + "x" + std::to_string(b.rect.height())
+                                            ? " text at " + where(a.rect) + " " + b.view->superview()->className() +
+                                                  " at " + where(b.rect)
                                             : std::string()));
                 } else if (b.kind == Kind::Panel && !b.rect.contains(a.rect)) {
                     findings.push_back(nameOf(a.view) + " is covered by " + nameOf(b.view));
@@ -211,15 +213,18 @@ public:
 
     // A control drawn under a small panel or another control's text (an unread badge on
     // the close button) cannot be seen whole; nor can a card or a control under a bubble,
-    // unless it is wider and taller than the bubble (the table it stands on).
+    // unless it holds the bubble whole and is four bubbles tall (the table it stands on:
+    // a tablet's card is taller and wider than a short bubble) or is drawn faint (the
+    // game's mark on the felt).
     void judgeControl(size_t i) {
         const Item& a = items[i];
         for (size_t j = i + 1; j < items.size(); ++j) {
             const Item& b = items[j];
             if (related(a, b) || !overlaps(a.rect, b.rect)) continue;
-            if (bubblesCoverPictures && b.kind == Kind::Picture && isBubble(*b.view) && !isBubble(*a.view) &&
-                (a.rect.width() < b.rect.width() || a.rect.height() < b.rect.height()))
-                findings.push_back(nameOf(a.view) + " is covered by the bubble " + nameOf(b.view));
+            if (b.kind == Kind::Picture && isBubble(*b.view) && !isBubble(*a.view) && a.view->alpha() >= 0.5 &&
+                (!a.rect.contains(b.rect) || a.rect.height() < 4 * b.rect.height()))
+                findings.push_back(nameOf(a.view) + " is covered by the bubble " + nameOf(b.view) +
+                                   (std::getenv("KAVO_READ_DEBUG") ? " at " + where(a.rect) : std::string()));
             if (a.kind == Kind::Picture || b.rect.contains(a.rect)) continue;
             // A label lying wholly on its button is the button's caption.
             if (b.kind == Kind::Text && a.rect.contains(b.rect)) continue;
@@ -233,10 +238,8 @@ public:
     ui::Rect window;                                // the screen, in window points
     std::vector<std::string> findings;
     const ui::View* only = nullptr;
-    bool bubblesCoverPictures = false;
 
 private:
-    bool bubbleOver(const Item& item) const { return bubblesCoverPictures && isBubble(*item.view); }
     bool judged(const ui::View& view) const { return !only || view.isDescendantOf(only); }
     static bool related(const Item& a, const Item& b) {
         return a.view->isDescendantOf(b.view) || b.view->isDescendantOf(a.view);
@@ -250,7 +253,7 @@ private:
     bool hiddenBehindPanel(const Item& item) const {
         for (const Item& other : items)
             if (other.order > item.order && (other.kind == Kind::Panel || other.kind == Kind::Picture) &&
-                !bubbleOver(other) && !related(item, other) && other.rect.contains(item.rect))
+                !isBubble(*other.view) && !related(item, other) && other.rect.contains(item.rect))
                 return true;
         return false;
     }
@@ -259,10 +262,9 @@ private:
 
 } // namespace
 
-std::vector<std::string> unreadableTexts(const platform::ui::View* only, bool bubblesCoverPictures) {
+std::vector<std::string> unreadableTexts(const platform::ui::View* only) {
     Reader reader;
     reader.only = only;
-    reader.bubblesCoverPictures = bubblesCoverPictures;
     const ui::Size screen = ui::Screen::size();
     reader.window = ui::Rect{0, 0, screen.width, screen.height};
     for (const auto& window : ui::Window::visibleWindows())

@@ -17,13 +17,13 @@ namespace kavo::test {
 // - a button shown by its picture that runs out of the window;
 // - an empty field whose hint is wider than the field;
 // - a label covered by a picture drawn above it (a card back over a name);
-// - with `bubblesCoverPictures`, a card, avatar or button under a table's bubble, and a
-//   text wholly under one (a bubble is no sheet).
+// - a card, avatar or button under a table's bubble, and a text wholly under one (a
+//   bubble is no sheet).
 // A view behind an opaque panel drawn above it (a sheet over the table) is not looked at.
 // With `only`, just the texts inside it are judged (a sheet over a table: the table
 // around it still covers, but is not what the player reads now).
 // Each finding names the views by their identifier, else by their text.
-std::vector<std::string> unreadableTexts(const platform::ui::View* only = nullptr, bool bubblesCoverPictures = false);
+std::vector<std::string> unreadableTexts(const platform::ui::View* only = nullptr);
 
 // The last visible view with that accessibility identifier in the shown windows (the one
 // drawn on top); null when none.

@@ -533,7 +533,8 @@ TEST_P(CoTuongTableShots, AMidGameBoardWithAPickedPieceAndItsMarks) {
     tap(1, 2);
     receiveUnreadMail();
     const std::string path = std::string("cotuong-") + (GetParam() == ui::Idiom::Tablet ? "tablet" : "phone") + ".png";
-    expectReadable(path);
+    // The centre bubble stands on the middle of the board, over its pieces.
+    expectReadable(path, nullptr, {"is covered by the bubble chat4"});
     EXPECT_FALSE(marks().empty());
 }
 
