@@ -1,6 +1,6 @@
 // What the player reads, on the phone and the tablet, in Vietnamese and English, against
-// the portal stub: each card table's first result (its drive script played to it: the
-// bubbles with the scores, the points, the Continue button) and every sheet over the game
+// the portal stub: each table's first result (its drive script played to it: the bubbles
+// with the scores, the points, the Continue button, the chess result) and every sheet over the game
 // grid. Each picture is written into the build folder (end-<game>-..., sheet-<name>-...,
 // then <phone|tablet>-<vi|en>.png) and read by the overlap test. A finding that holds a
 // text of `partsOwn` is what a Part's own geometry leaves unreadable there.
@@ -60,6 +60,10 @@ constexpr Table kTables[] = {
      {"is covered by lblFlyText", "is covered by the picture a ImageView"}},
     // The side seats' card slots reach over the edge of the seat's money.
     {"caorua", "wait contains= nút 15", {}, {"is covered by the picture face"}},
+    // The chess games end in the result notice over the board, once the player gives up.
+    // The notice holds every touch while it is up: a control it half covers waits for it.
+    {"cotuong", "wait text=Đồng ý 10", {}, {"is covered by a CustomAlertView"}},
+    {"coup", "wait text=Đồng ý 10", {}, {"is covered by a CustomAlertView"}},
 };
 
 struct Sheet {

@@ -164,6 +164,9 @@ void CoUpView::buildEatenPanel() {
     btnViewPlayer_->titleLabel()->setFont(ui::Font::boldSystem(9 * Util::iPad()));
     btnViewPlayer_->titleLabel()->setAdjustsFontSizeToFitWidth(true);
     btnViewPlayer_->titleLabel()->setMinimumFontSize(7 * Util::iPad());
+    // Beside the icon the button is narrow: a name of two words ("Captured pieces") takes two lines.
+    btnViewPlayer_->titleLabel()->setNumberOfLines(2);
+    btnViewPlayer_->titleLabel()->setLineBreakMode(ui::LineBreakMode::WordWrap);
     btnViewPlayer_->setImage(Util::getImageWithName("ct_icon_action.png"));
     btnViewPlayer_->onTouchUpInside([this] { clickViewPlayer(); });
     root.addSubview(btnViewPlayer_);
