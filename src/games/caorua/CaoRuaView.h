@@ -7,6 +7,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "social/PlayerDetailView.h"
+#include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
 #include "table/deal/DealStepper.h"
 #include "table/deal/PeekController.h"
@@ -246,6 +247,7 @@ private:
     std::array<Seat, kSeats> seatViews_;
     std::array<std::shared_ptr<platform::ui::ImageView>, kBubbles> chats_;
     std::array<std::shared_ptr<platform::Timer>, kBubbles> chatTimers_;
+    std::array<BubblePlace, kBubbles> chatPlaces_;
     std::vector<std::string> chatPlayers_ = std::vector<std::string>(kBubbles);
     std::shared_ptr<platform::ui::ImageView> imgBoard_, imgViewDealerCards_;
     std::shared_ptr<platform::ui::View> viewPlayerMenu_;

@@ -11,6 +11,8 @@
 #include "table/base/TienLenPlayer.h"
 #include "table/sheets/boardChat.h"
 
+#include <algorithm>
+
 namespace kavo {
 
 namespace {
@@ -67,7 +69,10 @@ void CaoRuaView::showChatWithSeat(int bubble, const std::string& line) {
 
 void CaoRuaView::hideChat(int bubble) {
     if (bubble < 0 || bubble >= kBubbles || !isViewLoaded()) return;
-    chats_[size_t(bubble)]->setHidden(true);
+    const auto& view = chats_[size_t(bubble)];
+    view->setHidden(true);
+    auto frame = view->frame();
+    view->setFrame({chatPlaces_[size_t(bubble)].home(frame.x()), frame.y(), frame.width(), frame.height()});
     if (chatTimers_[size_t(bubble)]) chatTimers_[size_t(bubble)]->invalidate();
     chatTimers_[size_t(bubble)].reset();
 }
@@ -98,15 +103,18 @@ void CaoRuaView::showChatAtSeat(int b) {
     label->setFrame({20, -5, w + 40, 40});
     if (b == 4) label->setTextAlignment(platform::ui::TextAlignment::Center);
     const auto frame = bubble->frame();
+    const double screenWidth = Util::isPad() ? 1024 : 480;
     switch (look.frame) {
-    case BubbleFrame::KeepOrigin:
-        bubble->setFrame({frame.x(), frame.y(), w + 40, 40});
-        break;
-    case BubbleFrame::RightAligned: {
-        const double screenWidth = Util::isPad() ? 1024 : 480;
-        bubble->setFrame({screenWidth - (w + 40 + 55), frame.y(), w + 40, 40});
+    case BubbleFrame::KeepOrigin: {
+        // A centred line ends half its width right of the label's centre.
+        const double reach = look.labelCentreExtra > 0 ? (w + look.labelCentreExtra) / 2 + w / 2 : w + 40;
+        bubble->setFrame(
+            {chatPlaces_[size_t(b)].fit(frame.x(), std::max(reach, w + 40), screenWidth), frame.y(), w + 40, 40});
         break;
     }
+    case BubbleFrame::RightAligned:
+        bubble->setFrame({screenWidth - (w + 40 + 55), frame.y(), w + 40, 40});
+        break;
     case BubbleFrame::TableCentre:
         bubble->setFrame({0, 0, w + 40, 40});
         bubble->setCenter(Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140});

@@ -6,6 +6,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
 
 #include <array>
@@ -195,6 +196,7 @@ private:
     std::array<Seat, kSeats> seatViews_;
     std::array<std::shared_ptr<platform::ui::ImageView>, 5> chats_;
     std::array<std::shared_ptr<platform::Timer>, 5> chatTimers_;
+    std::array<BubblePlace, 5> chatPlaces_;
     std::vector<std::string> chatPlayers_ = std::vector<std::string>(5);
     std::shared_ptr<platform::ui::ImageView> imgBoard_, imgMoney_, imgIconGame_;
     std::shared_ptr<platform::ui::View> viewActions_, viewPlayerMenu_;

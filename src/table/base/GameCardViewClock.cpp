@@ -119,7 +119,10 @@ void GameCardView::showChatWithSeat(int slot, const std::string& line) {
 
 void GameCardView::hideChat(int slot) {
     if (slot < 0 || slot > 4 || !isViewLoaded()) return;
-    chats_[size_t(slot)]->setHidden(true);
+    const auto& bubble = chats_[size_t(slot)];
+    bubble->setHidden(true);
+    auto frame = bubble->frame();
+    bubble->setFrame({chatPlaces_[size_t(slot)].home(frame.x()), frame.y(), frame.width(), frame.height()});
     if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
     chatTimers_[size_t(slot)].reset();
 }
@@ -159,8 +162,9 @@ void GameCardView::showChatAtSeat(int slot) {
         break;
     case 2:
     case 3:
-        bubble->setFrame({frame.x(), frame.y(), w + 40, 40});
         label->setCenter({(w + 100) / 2, 20});
+        bubble->setFrame(
+            {chatPlaces_[size_t(slot)].fit(frame.x(), label->center().x + w / 2, screenWidth), frame.y(), w + 40, 40});
         break;
     case 4:
         bubble->setFrame({0, 0, w + 40, 40});
@@ -168,7 +172,7 @@ void GameCardView::showChatAtSeat(int slot) {
         label->setCenter({(w + 80) / 2, 20});
         break;
     default:
-        bubble->setFrame({frame.x(), frame.y(), w + 40, 40});
+        bubble->setFrame({chatPlaces_[size_t(slot)].fit(frame.x(), w + 40, screenWidth), frame.y(), w + 40, 40});
         break;
     }
     if (image) bubble->setImage(image->stretchable(24, 15));

@@ -409,6 +409,12 @@ TEST_F(CaoRuaTable, BubblesSizeAndPlaceThemselvesByTheirTable) {
     EXPECT_EQ(view->chat(6)->center(), (platform::ui::Point{240, 140}));
     view->showChatWithSeat(7, "nowhere");
     EXPECT_EQ(view->chatPlayers().size(), 7u);
+    // My bubble keeps its place unless a line would run out of the window.
+    const double mine = view->chat(0)->frame().x();
+    view->showChatWithSeat(0, "a line long enough to reach past the edge");
+    EXPECT_LE(view->chat(0)->frame().maxX(), 480.0);
+    view->hideChat(0);
+    EXPECT_EQ(view->chat(0)->frame().x(), mine);
 }
 
 TEST_F(CaoRuaTable, MyChatIsTrimmedAndSentAndABlankOneIsNot) {
