@@ -40,6 +40,8 @@ StubStakeTables::StubStakeTables(TestPortal& portal, std::function<Player()> me,
       worker_([this] { run(); }) {
     if (const char* pause = std::getenv("KAVO_STUB_STAKE_PAUSE"); pause && *pause)
         pause_ = std::max(0.01, std::atof(pause));
+    if (const char* seed = std::getenv("KAVO_STUB_STAKE_SEED"); seed && *seed)
+        random_.seed(uint32_t(std::strtoul(seed, nullptr, 10)));
 }
 
 StubStakeTables::~StubStakeTables() {

@@ -30,7 +30,8 @@ namespace portalstub {
 // 52).
 //
 // The stub players get ready again (16) two seconds after a hand's money. Every pause
-// is multiplied by KAVO_STUB_STAKE_PAUSE when it is set (0.1: ten times as fast). A
+// is multiplied by KAVO_STUB_STAKE_PAUSE when it is set (0.1: ten times as fast); the
+// decks are shuffled at random unless KAVO_STUB_STAKE_SEED gives the first seed. A
 // stake (24) is answered to the table. Every answer goes out only while the chosen
 // game is one of the two; others go to the handler set before. Handlers run on the
 // portal's thread, delayed answers on a thread of the stub's own; one mutex guards
