@@ -356,7 +356,7 @@ void GameCardView::setKindOfStart(int kind) {
     }
     btnStart_->setHidden(!isGameEnd());
     view()->bringSubviewToFront(viewActions_.get());
-    viewActions_->bringSubviewToFront(btnStart_.get());
+    if (auto* parent = btnStart_->superview()) parent->bringSubviewToFront(btnStart_.get());
     view()->bringSubviewToFront(viewPlayerMenu_.get());
     if (giftView()->isViewLoaded() && giftView()->view()->superview())
         giftView()->view()->superview()->bringSubviewToFront(giftView()->view().get());

@@ -151,8 +151,12 @@ void GameCardView::placeMySeatAboveTheHand() {
     me.ok->setFrame(phoneRect(x + 36, y - 6, 18, 18));
     me.point->setFrame(phoneRect(x + 104, y - 6, 16, 16));
     me.position->setFrame(phoneRect(x + 80, y - 10, 24, 24));
+    // The play buttons end where a lifted card of my hand begins, so its corner reads whole;
+    // Start, shown only between hands, stands lower, under the right seat's bubble.
     const bool pad = Util::isPad();
-    viewActions_->setFrame(phoneRect(164, pad ? 197.5 : 218, 316, 34));
+    viewActions_->setFrame(phoneRect(164, pad ? 187 : 203, 316, 34));
+    view()->addSubview(btnStart_);
+    btnStart_->setFrame(phoneRect(400, pad ? 197.5 : 218, 80, 32));
     btnChat_->setFrame(phoneRect(396, 46, 38, 22));
     btnMail_->setFrame(phoneRect(438, 46, 38, 22));
     placeBadgeOnTheMailbox();

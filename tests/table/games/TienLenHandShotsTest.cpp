@@ -103,6 +103,8 @@ TEST_P(TienLenHandShots, AHandInPlayWithTheLastPlayOnTheTable) {
     }
     EXPECT_EQ(mine[0]->frame().maxY(), tablet ? 768 - hand.gapTablet : 320 - hand.gapPhone)
         << "the hand's gap above the bottom";
+    const auto buttons = table->btnFire()->convertRect(table->btnFire()->bounds(), table->view().get());
+    EXPECT_LE(buttons.maxY(), mine[hand.lifted]->frame().y()) << "the lifted card's corner under the play buttons";
     expectReadable(std::string(hand.name) + (tablet ? "-tablet" : "-phone") + ".png");
 }
 
