@@ -136,8 +136,9 @@ void GameCardView::placeBadgeOnTheMailbox() {
 // The shown hands and the played cards fill the middle of the table at the end of a hand,
 // so the bubbles stand around it: mine under my name (where my hand was; while I play, its
 // lower edge lies on my cards' top 9 points, 8 on the tablet), the right seat's under its
-// money with the action buttons between it and my hand, the top seat's right of its heart
-// under the chat buttons, the left seat's above it under the table's title. The tablet's
+// money (its x is fixed: while a hand is played it lies on the lowest backs of a full column
+// and, on the phone, on the top of the play buttons), the top seat's right of its
+// heart under the chat buttons, the left seat's above it under the table's title. The tablet's
 // values differ: there the bubbles keep phone sizes and the hand's band starts higher.
 void GameCardView::placeMySeatAboveTheHand() {
     auto& me = seatViews_[0];
