@@ -145,10 +145,19 @@ TEST_P(ChessClockWire, ASideThatNeverMovesLosesWhenItsTimeRunsOut) {
     EXPECT_EQ(result->data(),
               Bytes().byte(40).int32(me).byte(-1).int32(-100).int32(kStubPlayer).byte(1).int32(100).data());
     EXPECT_TRUE(next(command, 50));
+    auto balance = next(17);
+    ASSERT_TRUE(balance) << "the result tells my new balance";
+    EXPECT_EQ(balance->readLong(), 1000000 - 100);
     send(command, Bytes().raw({1, 1, 25, 1, 2, 4, 2}).data());
     EXPECT_FALSE(next(command, 25, 0.3)) << "a move after the end is not made";
 
     EXPECT_EQ(myMoneyAtJoin(1, 1900), 1000000 - 100) << "the next join shows the stake lost";
+    send(34, Bytes().int32(kStubPlayer).data());
+    auto winner = next(34);
+    ASSERT_TRUE(winner);
+    winner->readInt();
+    winner->readUTF();
+    EXPECT_EQ(winner->readLong(), 500000 + 100) << "the stub player keeps the stake he won";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothChessGames, ChessClockWire, ::testing::Values(ChessGame{5, 77}, ChessGame{20, 86}),

@@ -9,7 +9,7 @@
 namespace kavo::test {
 namespace {
 
-constexpr int32_t kLan = 4301, kMinh = 4302, kHoa = 4303;
+constexpr int32_t kLan = 4001, kMinh = 4002, kHoa = 4003;
 
 class PhomStubWire : public StubWire {
 protected:
@@ -213,10 +213,13 @@ protected:
     PhomTurnClock() : PhomStubWire({{"KAVO_STUB_PHOM_PAUSE", "0"}, {"KAVO_STUB_PHOM_TURN", "0.5"}}) {}
 };
 
+// The deal holds melds for me (the stub deals the same cards at every run): the last
+// turn that runs out lays them for me, and they do not count as loose cards.
 TEST_F(PhomTurnClock, ATurnLeftAloneIsPlayedForThePlayerAndTheDealStillEndsAndSettles) {
     const int32_t me = sit(1);
     const auto hand = dealt();
     ASSERT_EQ(hand.size(), 10u);
+    std::vector<int8_t> laid;
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         if (round > 0) {
@@ -224,6 +227,14 @@ TEST_F(PhomTurnClock, ATurnLeftAloneIsPlayedForThePlayerAndTheDealStillEndsAndSe
             ASSERT_TRUE(drawn);
             EXPECT_EQ(drawn->data().size(), 7u);
             EXPECT_LT(drawn->data()[6], 52) << "the card drawn for me is shown to me";
+        }
+        if (round == 3) {
+            auto melds = next(65, -1, 5);
+            ASSERT_TRUE(melds) << "my melds are laid for me";
+            melds->readShort(); // room, board
+            while (melds->available())
+                if (const int8_t card = melds->readByte(); card != -1) laid.push_back(card);
+            EXPECT_GE(laid.size(), 3u);
         }
         for (int32_t firer : {me, kLan, kMinh, kHoa}) {
             auto fired = next(21);
@@ -237,6 +248,16 @@ TEST_F(PhomTurnClock, ATurnLeftAloneIsPlayedForThePlayerAndTheDealStillEndsAndSe
                 EXPECT_EQ(std::count(hand.begin(), hand.end(), card), 1) << "a card of mine";
             }
         }
+    }
+    for (int i = 0; i < 4; ++i) {
+        auto finished = next(51);
+        ASSERT_TRUE(finished);
+        finished->readShort();
+        if (finished->readInt() != me) continue;
+        finished->readInt();
+        finished->readInt();
+        for (int count = finished->readByte(); count > 0; --count)
+            EXPECT_EQ(std::count(laid.begin(), laid.end(), finished->readByte()), 0) << "a laid card counted loose";
     }
     int32_t mine = 0;
     for (int i = 0; i < 4; ++i) {

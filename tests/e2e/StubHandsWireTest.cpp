@@ -220,6 +220,44 @@ INSTANTIATE_TEST_SUITE_P(TienLenAndTienLenMB, TienLenHands, ::testing::Values(in
                              return std::string(info.param == 3 ? "TienLen" : "TienLenMB");
                          });
 
+// A turn left alone ends on time, with a turn of a second: at Tien Len my lead is
+// played for me (my lowest card), at Mau Binh my cards are arranged for me and judged.
+struct TimedTurn {
+    const char* name;
+    int8_t gameType;
+    const char* setting; // the turn's time
+    int16_t command;     // what ends my turn, and its sub
+    int sub;
+};
+
+class TurnsRunOut : public HandsWire, public ::testing::WithParamInterface<TimedTurn> {
+protected:
+    TurnsRunOut() : HandsWire({{GetParam().setting, "1"}, {"KAVO_STUB_TIENLEN_PAUSE", "0.05"}}) {}
+};
+
+TEST_P(TurnsRunOut, ATurnLeftAloneIsEndedForThePlayer) {
+    const TimedTurn turn = GetParam();
+    const int32_t me = signInAndChoose("an", turn.gameType);
+    ASSERT_NE(me, 0);
+    send(8, Bytes().byte(1).byte(1).utf("").data());
+    ASSERT_TRUE(next(8));
+    EXPECT_EQ(readyAgain(2).size(), 2u);
+    send(20, {1, 1});
+    auto ended = next(turn.command, turn.sub, 30);
+    ASSERT_TRUE(ended) << "my turn was ended for me";
+    if (turn.sub == -1)
+        ended->readShort(); // room, board
+    else
+        ended->readByte();
+    EXPECT_EQ(ended->readInt(), me);
+    if (turn.sub == -1) EXPECT_EQ(ended->readShort(), 0x0100) << "one card, the three of spades";
+}
+
+INSTANTIATE_TEST_SUITE_P(TienLenAndMauBinh, TurnsRunOut,
+                         ::testing::Values(TimedTurn{"TienLen", 3, "KAVO_STUB_TIENLEN_TURN", 21, -1},
+                                           TimedTurn{"MauBinh", 16, "KAVO_STUB_MAUBINH_TIME", 47, 40}),
+                         [](const auto& turn) { return std::string(turn.param.name); });
+
 class BaiCaoHands : public HandsWire {
 protected:
     BaiCaoHands() : HandsWire({{"KAVO_STUB_STAKE_PAUSE", "0.1"}}) {}

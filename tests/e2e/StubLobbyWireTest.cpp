@@ -1,7 +1,10 @@
 // The portal stub's lobby and account answers over a plain wire connection: play now and
-// create open a table, the lottery's result reaches only a player who bet, the stub's
+// create open a table, a join the server would refuse is answered with the reason, the
+// stub's rules refuse and pay what a server's do, the lottery's result reaches only a
+// player who bet, every reply about a player gives his one name and amount, the stub's
 // texts follow the language the client names, a private message comes back as its text
-// alone, and several clients are served at once, each in a session of its own.
+// alone, several clients are served at once, each in a session of its own, and every
+// account's money outlives a connection.
 #include "tests/e2e/StubWire.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +29,18 @@ protected:
     explicit LobbyWire(Environment environment = {{"KAVO_STUB_STAKE_PAUSE", "0.1"}},
                        const std::vector<std::string>& options = {})
         : StubWire(std::move(environment), options) {}
+    // The balance the next balance reply (17) tells.
+    int64_t balanceTold() {
+        auto answer = next(17);
+        return answer ? answer->readLong() : -1;
+    }
+    // The text of the next one-button notice (45 sub 0).
+    std::string notice() {
+        auto answer = next(45, 0);
+        if (!answer) return "no notice";
+        answer->readByte();
+        return answer->readUTF();
+    }
     std::optional<Joined> joined() {
         auto answer = next(8);
         if (!answer) return std::nullopt;
@@ -109,8 +124,10 @@ TEST_F(LobbyWire, ACreatedBoardWithAPasswordSeatsOnlyThoseWhoGiveIt) {
     ASSERT_TRUE(created);
     EXPECT_EQ(created->board, 7);
     EXPECT_EQ(created->stake, 2000);
-    for (const char* wrong : {"", "mo", "mo cua ", "MO CUA"})
+    for (const char* wrong : {"", "mo", "mo cua ", "MO CUA"}) {
         send(8, Bytes().byte(1).byte(7).utf(wrong).data());
+        EXPECT_EQ(notice(), "Sai mật khẩu bàn") << wrong;
+    }
     send(28, {});
     auto next = joined();
     ASSERT_TRUE(next);
@@ -137,6 +154,55 @@ TEST_F(LobbyWire, ABoardCreatedWithoutAPasswordAndAListedBoardTakeAnyPassword) {
     }
 }
 
+// A request a player makes and what its answer says: the balance after it (-1: none
+// told) and its note.
+struct Rule {
+    const char* what;
+    int16_t command;
+    ByteVector body;
+    int64_t balance;
+    std::string note;
+};
+
+// Each rule in turn on one account: the balance each answer (or the balance reply, 17,
+// that follows a ticket) tells is what the rules before it left.
+TEST_F(LobbyWire, TheStubRefusesAndPaysAsAServerDoes) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    const Rule rules[] = {
+        {"a transfer above the balance", 17, Bytes().utf("an").int32(1000001).data(), 1000000, "Không đủ tiền"},
+        {"a transfer of nothing", 17, Bytes().utf("an").int32(0).data(), 1000000, "Không đủ tiền"},
+        {"a transfer to nobody", 17, Bytes().utf("ai do").int32(10).data(), 1000000, "Không có người chơi ai do"},
+        {"a transfer", 17, Bytes().utf("lan").int32(1000).data(), 999000, "Đã chuyển 1000 Zel cho lan"},
+        {"a ticket above the balance", 1403, Bytes().int32(5).int32(999001).data(), -1, "Không đủ tiền"},
+        {"a ticket past 99", 1403, Bytes().int32(100).int32(10).data(), -1, "Số phải từ 00 đến 99"},
+        {"a ticket", 1403, Bytes().int32(5).int32(1000).data(), 998000, "Đã mua số 5"},
+        {"a card that is not one", 71, Bytes().byte(2).byte(1).utf("12ab").utf("34").data(), 998000,
+         "Thẻ không hợp lệ"},
+        {"a card", 71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data(), 1048000, "Nạp thẻ thành công"},
+        {"a join of a full board", 8, Bytes().byte(1).byte(6).utf("").data(), -1, "Bàn đã đủ người"},
+    };
+    for (const Rule& rule : rules) {
+        SCOPED_TRACE(rule.what);
+        send(rule.command, rule.body);
+        int64_t balance = -1;
+        std::string note;
+        if (rule.command == 8) {
+            note = notice();
+        } else if (auto answer = next(rule.command)) {
+            if (rule.command == 17) balance = answer->readLong();
+            if (rule.command == 71) answer->readShort(); // type, status
+            const bool bought = rule.command == 1403 && answer->readBool();
+            if (rule.command == 1403) answer->readInt();
+            note = answer->readUTF();
+            if (rule.command == 71) answer->readUTF(), balance = answer->readLong();
+            if (bought) balance = balanceTold();
+        }
+        EXPECT_EQ(note, rule.note);
+        EXPECT_EQ(balance, rule.balance);
+    }
+    EXPECT_EQ(myMoneyAtJoin(1), 1048000) << "the table shows what the rules left";
+}
+
 class LotteryWire : public LobbyWire {
 protected:
     // A draw every two seconds.
@@ -161,6 +227,24 @@ TEST_F(LotteryWire, ADrawsResultGoesToAPlayerWhoBetInIt) {
     EXPECT_EQ(result->readUTF(),
               "Số trúng: " + std::to_string(winning) + (winning == 42 ? " +42000 Zel" : ", vé của bạn không trúng"))
         << "the note says how my ticket did";
+}
+
+// A ticket on every number: one of them wins, at seventy times its stake, and the
+// balance reply tells the new balance. The first draw is well after the tickets.
+class LotteryPayout : public LobbyWire {
+protected:
+    LotteryPayout() : LobbyWire({}, {"--lottery-period", "8"}) {}
+};
+
+TEST_F(LotteryPayout, AWinningTicketPaysSeventyTimesItsStake) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    for (int32_t number = 0; number < 100; ++number)
+        send(1403, Bytes().int32(number).int32(10).data());
+    auto result = next(1404, -1, 30);
+    ASSERT_TRUE(result);
+    const int32_t winning = result->readInt();
+    EXPECT_EQ(result->readUTF(), "Số trúng: " + std::to_string(winning) + " +700 Zel");
+    EXPECT_EQ(balanceTold(), 1000000 - 100 * 10 + 700);
 }
 
 TEST_F(LotteryWire, APlayerWithoutABetIsNotToldOfTheDraw) {
@@ -200,6 +284,75 @@ TEST_F(LobbyWire, TheStubsTextsFollowTheClientsLanguage) {
     bought->readBool();
     bought->readInt();
     EXPECT_EQ(bought->readUTF(), "Bought number 8");
+    send(44, {});
+    auto channels = next(44);
+    ASSERT_TRUE(channels);
+    channels->readByte(); // the text message row: type, three texts
+    for (int i = 0; i < 3; ++i)
+        channels->readUTF();
+    channels->readShort(); // the first scratch card's type and id
+    EXPECT_EQ(channels->readUTF(), "gate card");
+    send(101, {21, 0});
+    auto items = next(101, 21);
+    ASSERT_TRUE(items);
+    items->readByte();
+    items->readInt();
+    items->readInt();
+    EXPECT_EQ(items->readUTF(), "Item 100");
+}
+
+// Where players are listed: a request, the bytes before the rows and the bytes of a
+// row after its id, name and amount.
+struct Listing {
+    const char* what;
+    int8_t gameType;
+    int16_t command;
+    ByteVector body;
+    int16_t reply;
+    int16_t head;
+    int16_t tail;
+};
+
+// Every reply about a player gives his one name and amount: the seats of the tables,
+// the rankings and the waiting list, his profile (1005) and his details (34).
+TEST_F(LobbyWire, EveryReplyAboutAPlayerGivesHisOneNameAndAmount) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    const ByteVector boardOne = Bytes().byte(1).byte(1).utf("").data();
+    const Listing listings[] = {
+        {"the Tien Len seats", 3, 8, boardOne, 8, 10, 7},
+        {"the Cao Rua seats", 17, 8, boardOne, 8, 10, 7},
+        {"the Chinese chess seats", 5, 1900, boardOne, 8, 10, 7},
+        {"the richest", 3, 31, {0}, 31, 1, 11},
+        {"the waiting list", 3, 78, {2}, 78, 1, 8},
+    };
+    for (const Listing& listing : listings) {
+        SCOPED_TRACE(listing.what);
+        send(61, {uint8_t(listing.gameType)});
+        ASSERT_TRUE(next(61));
+        send(listing.command, listing.body);
+        auto rows = next(listing.reply);
+        ASSERT_TRUE(rows);
+        rows->readDataWithIntLength(listing.head);
+        int players = 0;
+        while (rows->available()) {
+            const int32_t id = rows->readInt();
+            if (id == -1) continue; // an empty place
+            const std::string name = rows->readUTF();
+            const int64_t money = rows->readLong();
+            rows->readDataWithIntLength(listing.tail);
+            ++players;
+            for (int16_t command : {int16_t(1005), int16_t(34)}) {
+                SCOPED_TRACE(name + " in " + std::to_string(command));
+                send(command, Bytes().int32(id).data());
+                auto about = next(command);
+                ASSERT_TRUE(about);
+                EXPECT_EQ(about->readInt(), id);
+                EXPECT_EQ(about->readUTF(), name);
+                EXPECT_EQ(about->readLong(), money);
+            }
+        }
+        EXPECT_GE(players, 2);
+    }
 }
 
 TEST_F(LobbyWire, AFriendsAnswerToAPrivateMessageIsTheTextAlone) {
@@ -404,6 +557,42 @@ TEST(StubClients, TwoClientsAtOnceSignInAndSit) {
         }
         EXPECT_TRUE(players.count(ids[i])) << "the player's own money is settled";
         EXPECT_FALSE(players.count(ids[1 - i])) << "not the other client's";
+    }
+}
+
+// Each connection is served by a process of its own: an account's money outlives it,
+// the person's by his name and a stub player's wherever he is listed next.
+TEST(StubClients, EveryAccountsMoneyOutlivesAConnection) {
+    StubProcess stub;
+    ASSERT_TRUE(stub.ready());
+    {
+        Person first(stub.port());
+        ASSERT_TRUE(first.connected());
+        first.send(1, Bytes().utf("khach").utf("123").utf("1.0").data());
+        ASSERT_TRUE(first.next(3));
+        first.send(101, Bytes().byte(6).int32(1).int32(100).data()); // item 100, for 1,000
+        auto balance = first.next(17);
+        ASSERT_TRUE(balance) << "a purchase tells the new balance";
+        EXPECT_EQ(balance->readLong(), 999000);
+        first.send(17, Bytes().utf("lan").int32(2000).data());
+        ASSERT_TRUE(first.next(17));
+    }
+    const std::pair<const char*, int64_t> accounts[] = {{"khach", 997000}, {"khach2", 1000000}};
+    for (const auto& [name, money] : accounts) {
+        SCOPED_TRACE(name);
+        Person again(stub.port());
+        ASSERT_TRUE(again.connected());
+        again.send(1, Bytes().utf(name).utf("123").utf("1.0").data());
+        auto signedIn = again.next(3);
+        ASSERT_TRUE(signedIn);
+        signedIn->readInt();
+        EXPECT_EQ(signedIn->readLong(), money);
+        again.send(34, Bytes().int32(4001).data());
+        auto lan = again.next(34);
+        ASSERT_TRUE(lan);
+        lan->readInt();
+        EXPECT_EQ(lan->readUTF(), "lan");
+        EXPECT_EQ(lan->readLong(), 39500000 + 2000) << "lan keeps what he was sent";
     }
 }
 

@@ -3,7 +3,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
-#include "tools/portal-stub/StubMail.h"
+#include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
 #include <iterator>
@@ -22,17 +22,26 @@ constexpr int kPageSize = 10;
 constexpr const char* kProvinces[] = {"Hà Nội", "Hồ Chí Minh", "Đà Nẵng", "Hải Phòng", "Cần Thơ", "Huế"};
 
 // A row of a ranking: int id, UTF name, long money, short avatar, int experience, UTF status.
-void writeRanked(Message& reply, size_t index, int64_t money, int32_t exp) {
-    reply.writeInt(StubAccount::idOf(index));
-    reply.writeUTF(StubAccount::kPlayers[index]);
+void writeRanked(Message& reply, const StubPlayer& player, int64_t money, int32_t exp) {
+    reply.writeInt(player.id);
+    reply.writeUTF(player.name);
     reply.writeLong(money);
-    reply.writeShort(int16_t(1 + index % 6));
+    reply.writeShort(int16_t(1 + player.id % 6));
     reply.writeInt(exp);
     reply.writeUTF("");
 }
 
 int64_t moneyOf(size_t index) {
-    return StubLedger::stubPlayerMoney(StubAccount::kPlayers[index]);
+    return StubLedger::stubPlayerMoney(kStubPlayers[index].name);
+}
+
+// The ranked players, richest now first.
+std::vector<std::pair<int64_t, size_t>> richest() {
+    std::vector<std::pair<int64_t, size_t>> ranked;
+    for (size_t i = 0; i < size_t(kRankedPlayers); ++i)
+        ranked.emplace_back(moneyOf(i), i);
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    return ranked;
 }
 
 int32_t expOf(size_t index, int gameType) {
@@ -69,9 +78,10 @@ void StubAccount::install(TestPortal& portal) {
         const int shown = page == 0 ? 0 : page - 1;
         Message rows(31);
         rows.writeByte(page);
-        for (int i = 0; shown < kRichestPages && i < kPageSize; ++i) {
-            const size_t index = size_t(shown * kPageSize + i);
-            writeRanked(rows, index, moneyOf(index), expOf(index, 0));
+        const auto ranked = richest();
+        for (int i = 0; shown >= 0 && shown < kRichestPages && i < kPageSize; ++i) {
+            const auto [money, index] = ranked[size_t(shown * kPageSize + i)];
+            writeRanked(rows, kStubPlayers[index], money, expOf(index, 0));
             rows.writeByte(0);
             rows.writeByte(0);
             rows.writeByte(0);
@@ -86,7 +96,7 @@ void StubAccount::install(TestPortal& portal) {
         rows.writeByte(page);
         for (int i = 0; page >= 0 && page < kStrongestPages && i < kPageSize; ++i) {
             const size_t index = size_t(page * kPageSize + i);
-            writeRanked(rows, index, moneyOf(index), expOf(index, gameType));
+            writeRanked(rows, kStubPlayers[index], moneyOf(index), expOf(index, gameType));
         }
         reply.send(rows);
     });
@@ -97,8 +107,8 @@ void StubAccount::install(TestPortal& portal) {
         rows.writeByte(kind);
         for (int i = 0; i < kFriends; ++i) {
             const bool online = i % 2 == 0;
-            rows.writeInt(idOf(size_t(i)));
-            rows.writeUTF(kPlayers[i]);
+            rows.writeInt(kStubPlayers[i].id);
+            rows.writeUTF(kStubPlayers[i].name);
             rows.writeLong(moneyOf(size_t(i)));
             rows.writeShort(int16_t(1 + i));
             rows.writeByte(online ? 1 : 0);
@@ -121,13 +131,15 @@ void StubAccount::install(TestPortal& portal) {
     portal.onCommand(1005, [this](Message& request, TestPortal::Reply& reply) {
         const int32_t id = request.readInt();
         std::lock_guard lock(mutex_);
-        Message record(1005);
         const bool me = id == playerId_;
-        size_t other = 0;
-        std::string otherName = StubMail::nameOf(id); // a friend of the mailbox
-        for (size_t i = 0; i < std::size(kPlayers); ++i)
-            if (idOf(i) == id) other = i, otherName = kPlayers[i];
-        if (otherName.empty()) otherName = kPlayers[other];
+        const StubPlayer* player = stubPlayerWithId(id);
+        if (!me && !player) {
+            platform::log("details of player " + std::to_string(id) + ": no such player");
+            return;
+        }
+        const size_t other = me ? 0 : size_t(player - kStubPlayers);
+        const std::string otherName = me ? "" : player->name;
+        Message record(1005);
         record.writeInt(id);
         record.writeUTF(me ? name_ : otherName);
         record.writeLong(me ? StubLedger::session().balance() : StubLedger::stubPlayerMoney(otherName));
@@ -283,9 +295,7 @@ void StubAccount::install(TestPortal& portal) {
     portal.onCommand(17, [this](Message& request, TestPortal::Reply& reply) {
         const std::string to = request.readUTF();
         const int32_t amount = request.readInt();
-        bool known = false;
-        for (const char* player : kPlayers)
-            known |= to == player;
+        const bool known = stubPlayerNamed(to) != nullptr;
         std::lock_guard lock(mutex_);
         std::string note;
         int64_t money = StubLedger::session().balance();
@@ -295,6 +305,7 @@ void StubAccount::install(TestPortal& portal) {
             note = say("Không đủ tiền", "Not enough money");
         } else {
             money = StubLedger::session().move(-amount, "sent to " + to);
+            StubLedger::session().moveSeat(stubPlayerId(to), amount, "sent by " + name_);
             note = say("Đã chuyển " + std::to_string(amount) + " Zel cho " + to,
                        "Sent " + std::to_string(amount) + " Zel to " + to);
         }
@@ -342,7 +353,8 @@ void StubAccount::installLottery(TestPortal& portal) {
         const int32_t number = request.readInt();
         const int32_t stake = request.readInt();
         std::lock_guard lock(mutex_);
-        const bool ok = number >= 0 && number < 100 && stake > 0 && stake <= StubLedger::session().balance();
+        const bool numbered = number >= 0 && number < 100;
+        const bool ok = numbered && stake > 0 && stake <= StubLedger::session().balance();
         if (ok) {
             StubLedger::session().move(-stake, "lottery ticket " + std::to_string(number));
             bets_.push_back({number, stake, false});
@@ -350,9 +362,11 @@ void StubAccount::installLottery(TestPortal& portal) {
         Message answer(1403);
         answer.writeBool(ok);
         answer.writeInt(stake);
-        answer.writeUTF(ok ? say("Đã mua số ", "Bought number ") + std::to_string(number)
-                           : say("Không đủ tiền", "Not enough money"));
+        answer.writeUTF(ok         ? say("Đã mua số ", "Bought number ") + std::to_string(number)
+                        : numbered ? say("Không đủ tiền", "Not enough money")
+                                   : say("Số phải từ 00 đến 99", "The number must be from 00 to 99"));
         reply.send(answer);
+        if (ok) reply.send(StubLedger::session().balanceReply());
     });
 }
 
@@ -389,6 +403,7 @@ void StubAccount::drawLoop(TestPortal& portal) {
             portal.sendToClient(result);
         else
             platform::log("lottery draw " + std::to_string(winning) + ": nobody bet");
+        if (won > 0) portal.sendToClient(StubLedger::session().balanceReply());
         lock.lock();
         // A draw within the same second must not run twice.
         stopped_.wait_for(lock, std::chrono::milliseconds(1100), [this] { return stopping_; });

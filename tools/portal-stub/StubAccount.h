@@ -34,14 +34,8 @@ public:
     // The sign-in of `name`: the record answered from now on (his money is the ledger's).
     void signedIn(int32_t playerId, const std::string& name);
 
-    // The stub's other players, ranked and answering transfers, and who of them are friends.
-    static constexpr const char* kPlayers[] = {"an",   "binh", "chi",  "dung",   "giang", "hoa", "khanh", "lan",
-                                               "minh", "nam",  "oanh", "phuong", "quang", "son", "tam",   "uyen",
-                                               "vinh", "xuan", "yen",  "bao",    "cuong", "duc", "hai",   "hung",
-                                               "kim",  "linh", "mai",  "ngoc",   "phuc",  "thu"};
-    static constexpr int kFriends = 4; // the first four
-    // The id of a stub player (its place in the list, from 501).
-    static int32_t idOf(size_t index) { return int32_t(501 + index); }
+    // The first four stub players are the friends the rankings of friends list.
+    static constexpr int kFriends = 4;
 
 private:
     struct Bet {

@@ -9,6 +9,8 @@ namespace portalstub {
 // The stakes of the boards every game's board list shows, board 1 first. A join answers
 // with the stake of the board joined, so the table plays for what the list promised.
 inline constexpr int32_t kBoardStakes[] = {100, 500, 1000, 5000, 10000, 50000};
+// The listed board whose places are all taken: a join of it is refused.
+inline constexpr int8_t kFullBoard = 6;
 // The room of the boards a player creates or is seated at by play now.
 inline constexpr int8_t kStubRoom = 1;
 

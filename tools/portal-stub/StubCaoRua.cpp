@@ -299,7 +299,7 @@ void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
         bonus.writeByte(board);
         bonus.writeInt(hands[i].id);
         bonus.writeInt(i == winner ? won : -stake);
-        if (hands[i].id == me_().id) StubLedger::session().move(i == winner ? won : -stake, "a hand of Cao Rua");
+        StubLedger::session().moveSeat(hands[i].id, i == winner ? won : -stake, "a hand of Cao Rua");
         bonus.writeUTF(i == winner ? "+" + std::to_string(won) : std::to_string(-stake));
         cardTable_.later(seconds + 0.2, std::move(bonus));
     }

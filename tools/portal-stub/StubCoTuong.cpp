@@ -265,15 +265,16 @@ void StubCoTuong::endGame(int32_t winner) {
     playing_ = false;
     turn_ = -1;
     ++generation_;
-    StubLedger::session().move(winner == playerId_ ? stake_ : -stake_, "a chess game");
     Message result = gameMessage(kSubResult);
     for (int32_t id : {playerId_, kStubPlayerId}) {
+        StubLedger::session().moveSeat(id, id == winner ? stake_ : -stake_, "a chess game");
         result.writeInt(id);
         result.writeByte(id == winner ? 1 : -1);
         result.writeInt(id == winner ? stake_ : -stake_);
     }
     portal_.sendToClient(result);
     portal_.sendToClient(gameMessage(kSubStopped));
+    portal_.sendToClient(StubLedger::session().balanceReply());
     later(2.0, [this] {
         Message ready(16);
         ready.writeInt(kStubPlayerId);

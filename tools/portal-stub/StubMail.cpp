@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubRoster.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -234,13 +235,7 @@ void StubMail::afterJoin(int gameType) {
     constexpr int kTetris = 8;
     if ((gameType != kCaro && gameType != kTetris) || !state().sender) return;
     const Known& opponent = kPlayers[4];
-    Message detail(34);
-    detail.writeInt(opponent.id);
-    detail.writeUTF(opponent.name);
-    detail.writeLong(StubLedger::stubPlayerMoney(opponent.name));
-    detail.writeShort(2);
-    for (int32_t value : {150, 12, 7, 2, 1}) // experience, won, lost, drawn, given up
-        detail.writeInt(value);
+    Message detail = playerDetail(opponent.id);
     state().sender->send(std::move(detail), std::chrono::seconds(2));
 }
 

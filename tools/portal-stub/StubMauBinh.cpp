@@ -97,7 +97,10 @@ void writeCards(Message& message, const std::vector<int>& cards) {
 
 StubMauBinh::StubMauBinh(TestPortal& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
                          std::function<int()> gameType)
-    : portal_(portal), table_(table), me_(std::move(me)), gameType_(std::move(gameType)) {}
+    : portal_(portal), table_(table), me_(std::move(me)), gameType_(std::move(gameType)) {
+    if (const char* time = std::getenv("KAVO_STUB_MAUBINH_TIME"); time && std::atoi(time) > 0)
+        limit_ = int8_t(std::min(std::atoi(time), 127));
+}
 
 void StubMauBinh::install() {
     auto previousStart = portal_.handlerOf(20);
@@ -283,7 +286,8 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
                 totals[i] += iWins;
                 totals[j] -= iWins;
             }
-    StubLedger::session().move(int64_t(totals[0]) * stake, "a hand of Mau Binh");
+    for (size_t i = 0; i < seats.size(); ++i)
+        StubLedger::session().moveSeat(seats[i].id, int64_t(totals[i]) * stake, "a hand of Mau Binh");
     Message result = sub(40);
     result.writeInt(seats.front().id);
     result.writeInt(totals[0] * stake);

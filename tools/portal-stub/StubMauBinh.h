@@ -47,7 +47,7 @@ private:
     int8_t room_ = 0;
     int8_t board_ = 0;
     unsigned deals_ = 0;
-    int8_t limit_ = 90; // the seconds to arrange a hand in
+    int8_t limit_ = 90; // the seconds to arrange a hand in (KAVO_STUB_MAUBINH_TIME sets the first)
 };
 
 } // namespace portalstub

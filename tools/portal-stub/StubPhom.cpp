@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 namespace portalstub {
 
@@ -30,16 +31,32 @@ bool takeCard(std::vector<int8_t>& hand, int8_t card) {
     return true;
 }
 
-// The highest card of a hand that no meld of the sorted scan holds (the highest card
-// when every card is in a meld).
-int8_t highestLoose(const std::vector<int8_t>& hand) {
+// A hand as the sorted scan finds it: each card with its meld's tag (0: loose).
+kavo::MeldHand scanned(const std::vector<int8_t>& hand) {
     kavo::MeldHand melds;
     for (int8_t card : hand)
         melds.push_back({card, 0, false, -1});
     kavo::PhomTagCounter counter;
     kavo::phommelds::intelligentSort(melds, counter);
+    return melds;
+}
+
+// The melds the scan finds in a hand, each in the order of the sorted hand.
+std::vector<std::vector<int8_t>> meldsIn(const std::vector<int8_t>& hand) {
+    std::map<int8_t, std::vector<int8_t>> byTag;
+    for (const auto& card : scanned(hand))
+        if (card.tag != 0) byTag[card.tag].push_back(card.id);
+    std::vector<std::vector<int8_t>> melds;
+    for (auto& [tag, meld] : byTag)
+        melds.push_back(std::move(meld));
+    return melds;
+}
+
+// The highest card of a hand that no meld of the sorted scan holds (the highest card
+// when every card is in a meld).
+int8_t highestLoose(const std::vector<int8_t>& hand) {
     int8_t best = -1, any = -1;
-    for (const auto& card : melds) {
+    for (const auto& card : scanned(hand)) {
         any = std::max(any, card.id);
         if (card.tag == 0) best = std::max(best, card.id);
     }
@@ -304,9 +321,9 @@ void StubPhom::startMyClock() {
     later(turnSeconds_, [this, generation] { myTimeIsUp(generation); });
 }
 
-// As for a stub player: the stock's card when none was taken, then the highest loose
-// card (the rightmost of the sorted hand; which card the client has raised never
-// reaches the table) is fired for him.
+// As for a stub player: the stock's card when none was taken, at his last turn the
+// melds of his hand laid, then the highest loose card (the rightmost of the sorted
+// hand; which card the client has raised never reaches the table) is fired for him.
 void StubPhom::myTimeIsUp(uint64_t generation) {
     std::unique_lock lock(mutex_);
     if (generation != generation_ || !playing_ || turn_ != 0) return;
@@ -324,6 +341,32 @@ void StubPhom::myTimeIsUp(uint64_t generation) {
         out.push_back(draw);
     }
     if (hand.empty()) return;
+    if (seats_[0].fires == 3) {
+        const auto melds = meldsIn(hand);
+        if (!melds.empty()) {
+            Message laid(65);
+            laid.writeByte(room_);
+            laid.writeByte(board_);
+            for (const auto& meld : melds) {
+                for (int8_t card : meld) {
+                    takeCard(hand, card);
+                    laid.writeByte(card);
+                }
+                laid.writeByte(-1);
+                seats_[0].laid.push_back(meld);
+            }
+            out.push_back(laid);
+            logLine("the player's last time is up: " + std::to_string(melds.size()) + " melds laid for him");
+        }
+    }
+    if (hand.empty()) {
+        // Every card laid: the deal ends by U, after what went out for him.
+        endDeal(true);
+        lock.unlock();
+        for (const auto& message : out)
+            portal_.sendToClient(message);
+        return;
+    }
     const int8_t card = highestLoose(hand);
     takeCard(hand, card);
     const int slot = int(seats_[0].fired.size());
@@ -496,12 +539,7 @@ std::vector<Message> StubPhom::endMessages(bool byU) {
         if (s == 0) {
             loose = seats_[0].hand;
         } else {
-            kavo::MeldHand melds;
-            for (int8_t card : seats_[s].hand)
-                melds.push_back({card, 0, false, -1});
-            kavo::PhomTagCounter counter;
-            kavo::phommelds::intelligentSort(melds, counter);
-            for (const auto& card : melds)
+            for (const auto& card : scanned(seats_[s].hand))
                 if (card.tag == 0) loose.push_back(card.id);
         }
         for (int8_t card : loose)
@@ -528,7 +566,7 @@ std::vector<Message> StubPhom::endMessages(bool byU) {
         bonus.writeByte(board_);
         bonus.writeInt(seats_[s].id);
         bonus.writeInt(won ? 3 * stake_ : -stake_);
-        if (s == 0) StubLedger::session().move(won ? 3 * stake_ : -stake_, "a deal of Phom");
+        StubLedger::session().moveSeat(seats_[s].id, won ? 3 * stake_ : -stake_, "a deal of Phom");
         bonus.writeUTF(won ? say("Nhất", "First") : say("Thua", "Lost"));
         out.push_back(bonus);
     }

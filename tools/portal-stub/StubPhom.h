@@ -36,7 +36,7 @@ namespace portalstub {
 class StubPhom {
 public:
     static constexpr int8_t kGameType = 13;
-    static constexpr int32_t kStubIds[3] = {4301, 4302, 4303};
+    static constexpr int32_t kStubIds[3] = {4001, 4002, 4003};
     static constexpr double kTurnSeconds = 30;
 
     explicit StubPhom(kavo::test::TestPortal& portal);

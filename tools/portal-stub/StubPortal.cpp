@@ -76,8 +76,8 @@ Message StubPortal::boardList(int gameType) {
         reply.writeBool(board == 3 ? 1 : 0); // one board has a password
         reply.writeInt(stake);
         reply.writeInt(stake * 10);
-        reply.writeBool(board % 2 == 0 ? 1 : 0); // playing
-        reply.writeByte(int8_t(board % seats));  // seated
+        reply.writeBool(board % 2 == 0 ? 1 : 0);                              // playing
+        reply.writeByte(int8_t(board == kFullBoard ? seats : board % seats)); // seated
         reply.writeByte(int8_t(seats));
         reply.writeByte(0);
         ++board;
@@ -222,18 +222,27 @@ void StubPortal::install() {
         portal_, [this] { return signedInPlayer(); }, [this] { return gameType_.load(); }, *cardTable_);
     caoRua_->install();
     StubMail::install(portal_);
-    // A created board with a password seats only those who give it; a refused join is
-    // not answered, as the client expects of a join it may not make.
+    // A created board with a password seats only those who give it, and a full board
+    // nobody: a refused join is answered with the reason in a notice.
     for (int16_t command : {int16_t(8), int16_t(1900)}) {
         portal_.onCommand(command, [inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
             Message copy(request.commandId(), request.data());
             copy.readByte();
             const int board = copy.readByte();
-            if (!boardAdmits(board, copy.readUTF())) {
-                platform::log("join of board " + std::to_string(board) + " refused: not its password");
+            std::string refusal;
+            if (board == kFullBoard)
+                refusal = say("Bàn đã đủ người", "The board is full");
+            else if (!boardAdmits(board, copy.readUTF()))
+                refusal = say("Sai mật khẩu bàn", "Wrong board password");
+            if (refusal.empty()) {
+                if (inner) inner(request, reply);
                 return;
             }
-            if (inner) inner(request, reply);
+            platform::log("join of board " + std::to_string(board) + " refused: " + refusal);
+            Message notice(45);
+            notice.writeByte(0);
+            notice.writeUTF(refusal);
+            reply.send(notice);
         });
     }
     // Unknown requests may carry passwords (a password change, a registration): only

@@ -16,11 +16,12 @@ namespace {
 
 constexpr int kRowsPerPage = 4;
 
+// The scratch cards by carrier: "Thẻ <carrier>", "<carrier> card".
 struct CardName {
     int8_t subId;
-    const char* name;
+    const char* carrier;
 };
-constexpr CardName kCards[] = {{1, "Thẻ gate"}, {2, "Thẻ viettel"}, {3, "Thẻ vina"}, {4, "Thẻ Mobifone"}};
+constexpr CardName kCards[] = {{1, "gate"}, {2, "viettel"}, {3, "vina"}, {4, "Mobifone"}};
 
 // Items and avatars of a page: ids by page and row, prices that grow with them.
 int32_t itemId(int page, int row) {
@@ -89,7 +90,7 @@ Message StubShop::channels() {
     for (const auto& card : kCards) {
         list.writeByte(2);
         list.writeByte(card.subId);
-        list.writeUTF(card.name);
+        list.writeUTF(say(std::string("Thẻ ") + card.carrier, std::string(card.carrier) + " card"));
         list.writeUTF("");
         list.writeUTF("");
     }
@@ -155,6 +156,7 @@ void StubShop::install(TestPortal& portal) {
             bought.writeByte(0);
             bought.writeInt(int32_t(total));
             reply.send(bought);
+            reply.send(StubLedger::session().balanceReply());
         }
     };
     portal.onSubCommand(101, 21, shop);
@@ -165,6 +167,7 @@ void StubShop::install(TestPortal& portal) {
         Message bought(1202);
         bought.writeInt(id);
         reply.send(bought);
+        reply.send(StubLedger::session().balanceReply());
     });
     // 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's).
     const TestPortal::Handler gifts = [this](Message& request, TestPortal::Reply& reply) {
@@ -176,12 +179,14 @@ void StubShop::install(TestPortal& portal) {
             Message given(104);
             given.writeByte(8);
             reply.send(given);
+            reply.send(StubLedger::session().balanceReply());
         } else if (sub == 9) {
             const int16_t avatar = request.readShort();
             spend(priceOf(avatar), "gave avatar " + std::to_string(avatar) + " to " + request.readUTF());
             Message given(104);
             given.writeByte(9);
             reply.send(given);
+            reply.send(StubLedger::session().balanceReply());
         }
     };
     portal.onSubCommand(104, 8, gifts);

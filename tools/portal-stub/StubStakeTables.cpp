@@ -406,7 +406,7 @@ void StubStakeTables::settle(const std::vector<int>& points, const std::vector<s
         bonus.writeInt(change);
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
         send(bonus);
-        if (seats_[i].id == me_().id) StubLedger::session().move(change, "a hand at a stake table");
+        StubLedger::session().moveSeat(seats_[i].id, change, "a hand at a stake table");
     }
     logLine("hand over, place " + std::to_string(best) + " wins");
     const uint64_t hand = hand_;

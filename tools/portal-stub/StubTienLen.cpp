@@ -67,6 +67,8 @@ const StubCardRules* stubCardRulesOf(int gameType) {
 StubTienLen::StubTienLen(Send send, Later later) : send_(std::move(send)), later_(std::move(later)) {
     if (const char* pause = std::getenv("KAVO_STUB_TIENLEN_PAUSE"); pause && *pause)
         pause_ = std::max(0.05, std::atof(pause));
+    if (const char* turn = std::getenv("KAVO_STUB_TIENLEN_TURN"); turn && std::atoi(turn) > 0)
+        interval_ = std::min(std::atoi(turn), 127);
 }
 
 bool StubTienLen::running() const {
@@ -147,7 +149,7 @@ void StubTienLen::start(const StubCardRules& rules, int8_t room, int8_t board, c
     logLine("deal, " + std::to_string(seats_[size_t(first)].id) + " opens");
     if (me >= 0) {
         Message started = tableMessage(20, room_, board_);
-        started.writeByte(int8_t(kInterval));
+        started.writeByte(int8_t(interval_));
         for (int8_t id : seats_[size_t(me)].hand)
             started.writeByte(id);
         started.writeInt(seats_[size_t(first)].id);
@@ -327,7 +329,7 @@ void StubTienLen::settle(int32_t winner) {
         bonus.writeInt(moneyOf(won));
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
         send_(bonus);
-        if (seat.id == player_) StubLedger::session().move(moneyOf(won), "a game of Tien Len");
+        StubLedger::session().moveSeat(seat.id, moneyOf(won), "a game of Tien Len");
     }
 }
 
@@ -353,7 +355,7 @@ void StubTienLen::afterTurn() {
     if (seats_[size_t(turn_)].id == player_) {
         // The client passes when its clock runs out; should that never come, the turn
         // still ends a little later, as a pass (or the lowest card when he leads).
-        later_(kInterval + kGraceSeconds, [this, generation, moveCount] {
+        later_(interval_ + kGraceSeconds, [this, generation, moveCount] {
             std::lock_guard lock(mutex_);
             if (generation != generation_ || moveCount != moveCount_ || !running_ || turn_ < 0) return;
             logLine("the player's time is up");

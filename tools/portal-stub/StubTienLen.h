@@ -53,6 +53,7 @@ public:
     void reset();
     bool running() const;
 
+    // The player's turn time (KAVO_STUB_TIENLEN_TURN changes it).
     static constexpr int kInterval = 20;
     // How long past his turn time the stub waits for the player's own pass.
     static constexpr int kGraceSeconds = 3;
@@ -101,6 +102,7 @@ private:
     uint64_t generation_ = 0;
     uint32_t games_ = 0;
     double pause_ = 1.0;
+    int interval_ = kInterval;
 };
 
 } // namespace portalstub

@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubRoster.h"
 
 #include <string>
 #include <vector>
@@ -23,22 +24,22 @@ const std::vector<uint8_t> kPicture = {
     0x7a, 0xc9, 0xfb, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82,
 };
 
-struct StubPlayer {
-    int32_t id;
+// A stub player as the sheets list him (his id and money are the roster's).
+struct Listed {
     const char* name;
     int16_t avatar;
     bool online;
+    int32_t id() const { return stubPlayerId(name); }
 };
 
-constexpr StubPlayer kWaiting[] = {
-    {2001, "lan", 1, true},  {2002, "minh", 2, true}, {2003, "hoa", 3, true},
-    {2004, "tuan", 4, true}, {2005, "vy", 5, true},
+constexpr Listed kWaiting[] = {
+    {"lan", 1, true}, {"minh", 2, true}, {"hoa", 3, true}, {"tuan", 4, true}, {"vy", 5, true},
 };
-constexpr StubPlayer kFriends[] = {
-    {3001, "bao", 6, true},
-    {3002, "thu", 7, false},
-    {3003, "khoa", 8, true},
-    {3004, "ngoc", 9, false},
+constexpr Listed kFriends[] = {
+    {"bao", 6, true},
+    {"thu", 7, false},
+    {"khoa", 8, true},
+    {"ngoc", 9, false},
 };
 
 struct GiftCategory {
@@ -55,7 +56,7 @@ Message waitingList() {
     Message reply(78);
     reply.writeByte(2);
     for (const auto& p : kWaiting) {
-        reply.writeInt(p.id);
+        reply.writeInt(p.id());
         reply.writeUTF(p.name);
         reply.writeLong(StubLedger::stubPlayerMoney(p.name));
         reply.writeShort(p.avatar);
@@ -69,7 +70,7 @@ Message friendList() {
     Message reply(104);
     reply.writeByte(5);
     for (const auto& p : kFriends) {
-        reply.writeInt(p.id);
+        reply.writeInt(p.id());
         reply.writeUTF(p.name);
         reply.writeLong(StubLedger::stubPlayerMoney(p.name));
         reply.writeShort(p.avatar);
@@ -135,7 +136,7 @@ void onShop(Message& request, TestPortal::Reply& reply) {
         Message gift(101);
         gift.writeByte(7);
         gift.writeByte(0);
-        gift.writeInt(toUser == kWaiting[0].id ? kFriends[0].id : kWaiting[0].id); // from
+        gift.writeInt(toUser == kWaiting[0].id() ? kFriends[0].id() : kWaiting[0].id()); // from
         gift.writeInt(item);
         gift.writeInt(toUser);
         reply.send(gift);
@@ -165,15 +166,7 @@ void onFriends(Message& request, TestPortal::Reply& reply) {
 }
 
 void onDetails(Message& request, TestPortal::Reply& reply) {
-    const int32_t id = request.readInt();
-    Message detail(34);
-    detail.writeInt(id);
-    detail.writeUTF("player" + std::to_string(id));
-    detail.writeLong(250000);
-    detail.writeShort(3);
-    for (int32_t value : {4200, 31, 12, 4, 1}) // exp, wins, losses, draws, give-ups
-        detail.writeInt(value);
-    reply.send(detail);
+    reply.send(playerDetail(request.readInt()));
 }
 
 void onSearch(Message& request, TestPortal::Reply& reply) {

@@ -9,12 +9,14 @@
 //
 // Each client's connection is served by a process of its own (this program again,
 // started with --session-fd), so that every client has its own session, tables, mail
-// and language and none waits for another.
+// and language and none waits for another. What outlives a connection (every account's
+// money) is kept in a state folder the first process makes and removes when it stops.
 #include "platform/runtime/Log.h"
 #include "tests/support/Sockets.h"
 #include "tools/portal-stub/StubGraph.h"
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubImages.h"
+#include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubSocialNet.h"
 
@@ -26,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <random>
 #include <set>
 #include <string>
@@ -79,15 +82,23 @@ const char* kGuidePage = "<html><head><meta charset=\"utf-8\"><title>Kavo</title
 // The configured "PaymentUrl": the price list of the in-app store, one product per entry.
 const char* kPaymentList = "id=gold1&messenge=100.000 Gold;id=gold2&messenge=250.000 Gold";
 
+// A folder of this stub's own under the temporary folder.
+std::string makeStateFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/portal-stub-XXXXXX";
+    return ::mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
 std::string serverListFor(uint16_t port) {
     return "Kavo Local|127.0.0.1:" + std::to_string(port);
 }
 
 // One client's game server, on the connection the first process accepted; it ends
 // when the client goes (or when stopped).
-int runSession(int fd, uint16_t port, uint16_t lotterySeconds, uint64_t secret) {
+int runSession(int fd, uint16_t port, uint16_t lotterySeconds, uint64_t secret, const std::string& stateFolder) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    if (!stateFolder.empty()) portalstub::StubLedger::session().keepIn(stateFolder);
     portalstub::StubPortal portal(kavo::test::Fd(fd), serverListFor(port), lotterySeconds);
     portalstub::StubSocialNet socialNet(secret);
     socialNet.installSignIn(portal.portal());
@@ -101,7 +112,8 @@ int runSession(int fd, uint16_t port, uint16_t lotterySeconds, uint64_t secret) 
 
 // Starts this program again to serve `client`: the child keeps the descriptor across
 // the exec and is stopped with this process.
-pid_t startSession(const kavo::test::Fd& client, uint16_t port, uint16_t lotterySeconds, uint64_t secret) {
+pid_t startSession(const kavo::test::Fd& client, uint16_t port, uint16_t lotterySeconds, uint64_t secret,
+                   const std::string& stateFolder) {
     char self[4096];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0) return -1;
@@ -114,7 +126,9 @@ pid_t startSession(const kavo::test::Fd& client, uint16_t port, uint16_t lottery
                                       "--lottery-period",
                                       std::to_string(lotterySeconds),
                                       "--session-secret",
-                                      std::to_string(secret)};
+                                      std::to_string(secret),
+                                      "--state-dir",
+                                      stateFolder};
     std::vector<char*> argv;
     for (auto& word : words)
         argv.push_back(word.data());
@@ -139,6 +153,7 @@ int main(int argc, char** argv) {
     uint64_t sessionFd = 0;
     bool session = false;
     uint64_t secret = 0;
+    std::string stateFolder;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--port") == 0 && hasValue) {
@@ -152,11 +167,13 @@ int main(int argc, char** argv) {
             session = true;
         } else if (std::strcmp(argv[i], "--session-secret") == 0 && hasValue) {
             if (!readWide(argv[++i], secret)) return usage();
+        } else if (std::strcmp(argv[i], "--state-dir") == 0 && hasValue) {
+            stateFolder = argv[++i];
         } else {
             return usage();
         }
     }
-    if (session) return runSession(int(sessionFd), port, lotterySeconds, secret);
+    if (session) return runSession(int(sessionFd), port, lotterySeconds, secret, stateFolder);
     secret = std::random_device()();
     secret = (secret << 32) ^ std::random_device()();
     for (uint16_t wanted : {port, httpPort}) {
@@ -185,6 +202,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(port));
         return 1;
     }
+    stateFolder = makeStateFolder();
+    if (stateFolder.empty()) {
+        std::fprintf(stderr, "portal-stub: cannot make a state folder\n");
+        return 1;
+    }
     portalstub::StubSocialNet socialNet(secret);
     socialNet.installPages(http);
     portalstub::installStubImages(http);
@@ -201,7 +223,7 @@ int main(int argc, char** argv) {
         if (kavo::test::waitReadable(listener.get(), never, 0.2) != kavo::test::WaitResult::Ready) continue;
         kavo::test::Fd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
         if (!client.valid()) continue;
-        const pid_t pid = startSession(client, listenPort, lotterySeconds, secret);
+        const pid_t pid = startSession(client, listenPort, lotterySeconds, secret, stateFolder);
         if (pid < 0) {
             platform::log("portal-stub: could not start a process for a client; its connection is closed");
             continue;
@@ -214,5 +236,7 @@ int main(int argc, char** argv) {
         ::kill(pid, SIGTERM);
     for (pid_t pid : sessions)
         ::waitpid(pid, nullptr, 0);
+    std::error_code ignored;
+    std::filesystem::remove_all(stateFolder, ignored);
     return 0;
 }
