@@ -207,14 +207,14 @@ TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersFor
     EXPECT_EQ(dealt().size(), 10u);
 }
 
-// My turns last half a second and I never act.
+// My turns last half a second and I never act; the first deal gives me three fives.
 class PhomTurnClock : public PhomStubWire {
 protected:
-    PhomTurnClock() : PhomStubWire({{"KAVO_STUB_PHOM_PAUSE", "0"}, {"KAVO_STUB_PHOM_TURN", "0.5"}}) {}
+    PhomTurnClock()
+        : PhomStubWire({{"KAVO_STUB_PHOM_PAUSE", "0"}, {"KAVO_STUB_PHOM_TURN", "0.5"}, {"KAVO_STUB_PHOM_SEED", "1"}}) {}
 };
 
-// The deal holds melds for me (the stub deals the same cards at every run): the last
-// turn that runs out lays them for me, and they do not count as loose cards.
+// My last turn runs out: the stub lays my meld for me, and it does not count as loose cards.
 TEST_F(PhomTurnClock, ATurnLeftAloneIsPlayedForThePlayerAndTheDealStillEndsAndSettles) {
     const int32_t me = sit(1);
     const auto hand = dealt();

@@ -33,8 +33,17 @@ std::string textOf(const std::string& hex) {
     return text;
 }
 
-int64_t startMoneyOf(const std::string& name) {
-    const StubPlayer* player = stubPlayerNamed(name);
+// A person's account and a stub player's never share a key, whatever the name.
+std::string personKey(const std::string& name) {
+    return "p" + name;
+}
+
+std::string stubPlayerKey(const std::string& name) {
+    return "s" + name;
+}
+
+int64_t startMoneyOf(const std::string& key) {
+    const StubPlayer* player = key.front() == 's' ? stubPlayerNamed(key.substr(1)) : nullptr;
     return player ? player->startMoney : StubLedger::kStartMoney;
 }
 
@@ -71,20 +80,20 @@ int64_t StubLedger::signIn(const std::string& name) {
         std::lock_guard lock(mutex_);
         player_ = name;
     }
-    return change(name, 0, "");
+    return change(personKey(name), 0, "");
 }
 
 int64_t StubLedger::balance() {
-    return change(player(), 0, "");
+    return change(personKey(player()), 0, "");
 }
 
 int64_t StubLedger::move(int64_t amount, const std::string& why) {
-    return change(player(), amount, why);
+    return change(personKey(player()), amount, why);
 }
 
 int64_t StubLedger::moveSeat(int32_t id, int64_t amount, const std::string& why) {
     const StubPlayer* stubPlayer = stubPlayerWithId(id);
-    return change(stubPlayer ? stubPlayer->name : player(), amount, why);
+    return change(stubPlayer ? stubPlayerKey(stubPlayer->name) : personKey(player()), amount, why);
 }
 
 kavo::Message StubLedger::balanceReply() {
@@ -100,20 +109,20 @@ std::string StubLedger::player() {
 }
 
 int64_t StubLedger::stubPlayerMoney(const std::string& name) {
-    return session().change(name, 0, "");
+    return session().change(stubPlayerKey(name), 0, "");
 }
 
-int64_t StubLedger::change(const std::string& name, int64_t amount, const std::string& why) {
+int64_t StubLedger::change(const std::string& key, int64_t amount, const std::string& why) {
     std::lock_guard lock(mutex_);
     std::optional<FileLock> shared;
     if (!file_.empty()) {
         shared.emplace(file_ + ".lock");
         money_ = load();
     }
-    const int64_t money = money_.emplace(name, startMoneyOf(name)).first->second += amount;
+    const int64_t money = money_.emplace(key, startMoneyOf(key)).first->second += amount;
     if (amount == 0) return money;
     if (!file_.empty()) store(money_);
-    platform::log("money of " + name + ": " + (amount < 0 ? "" : "+") + std::to_string(amount) + " (" + why +
+    platform::log("money of " + key.substr(1) + ": " + (amount < 0 ? "" : "+") + std::to_string(amount) + " (" + why +
                   "), now " + std::to_string(money));
     return money;
 }
@@ -133,8 +142,8 @@ void StubLedger::store(const std::map<std::string, int64_t>& money) const {
     const std::string next = file_ + ".next";
     {
         std::ofstream out(next, std::ios::trunc);
-        for (const auto& [name, amount] : money)
-            out << (name.empty() ? "-" : hexOf(name)) << ' ' << amount << '\n';
+        for (const auto& [key, amount] : money)
+            out << hexOf(key) << ' ' << amount << '\n';
         if (!out) {
             platform::log("portal-stub: the amounts could not be written to " + next);
             return;

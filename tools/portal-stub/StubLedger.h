@@ -44,15 +44,15 @@ public:
     std::string player();
 
 private:
-    // Reads (and with `amount` not 0 moves) the balance of `name`.
-    int64_t change(const std::string& name, int64_t amount, const std::string& why);
+    // Reads (and with `amount` not 0 moves) the balance of the account under `key`.
+    int64_t change(const std::string& key, int64_t amount, const std::string& why);
     std::map<std::string, int64_t> load() const;
     void store(const std::map<std::string, int64_t>& money) const;
 
     std::mutex mutex_;
     std::string player_;
     std::string file_;                     // empty: kept in money_
-    std::map<std::string, int64_t> money_; // by name
+    std::map<std::string, int64_t> money_; // by account key
 };
 
 } // namespace portalstub

@@ -79,6 +79,8 @@ StubPhom::StubPhom(TestPortal& portal) : portal_(portal), laterThread_([this] { 
     if (const char* pause = std::getenv("KAVO_STUB_PHOM_PAUSE")) pause_ = std::max(0.0, std::atof(pause));
     if (const char* turn = std::getenv("KAVO_STUB_PHOM_TURN"); turn && std::atof(turn) > 0)
         turnSeconds_ = std::atof(turn);
+    if (const char* seed = std::getenv("KAVO_STUB_PHOM_SEED"); seed && *seed)
+        seed_ = uint32_t(std::strtoul(seed, nullptr, 10));
 }
 
 int8_t StubPhom::interval() const {

@@ -107,7 +107,7 @@ private:
     bool mustFire_ = false; // the seat to act has taken its card
     bool playing_ = false;
     size_t firstHa_ = 0;
-    uint32_t seed_ = 20261207;
+    uint32_t seed_ = 20261207; // the first deal's (KAVO_STUB_PHOM_SEED sets it)
     uint64_t generation_ = 0;
 
     std::mutex laterMutex_;
