@@ -226,8 +226,7 @@ struct TimedTurn {
     const char* name;
     int8_t gameType;
     const char* setting; // the turn's time
-    int16_t command;     // what ends my turn, and its sub
-    int sub;
+    int sub;             // of the message (21, or 47 with this sub) that ends my turn
 };
 
 class TurnsRunOut : public HandsWire, public ::testing::WithParamInterface<TimedTurn> {
@@ -236,26 +235,23 @@ protected:
 };
 
 TEST_P(TurnsRunOut, ATurnLeftAloneIsEndedForThePlayer) {
-    const TimedTurn turn = GetParam();
-    const int32_t me = signInAndChoose("an", turn.gameType);
+    const int32_t me = signInAndChoose("an", GetParam().gameType);
     ASSERT_NE(me, 0);
     send(8, Bytes().byte(1).byte(1).utf("").data());
     ASSERT_TRUE(next(8));
     EXPECT_EQ(readyAgain(2).size(), 2u);
     send(20, {1, 1});
-    auto ended = next(turn.command, turn.sub, 30);
+    const bool tienLen = GetParam().sub == -1;
+    auto ended = next(tienLen ? 21 : 47, GetParam().sub, 30);
     ASSERT_TRUE(ended) << "my turn was ended for me";
-    if (turn.sub == -1)
-        ended->readShort(); // room, board
-    else
-        ended->readByte();
+    tienLen ? void(ended->readShort()) : void(ended->readByte()); // room and board, or the sub
     EXPECT_EQ(ended->readInt(), me);
-    if (turn.sub == -1) EXPECT_EQ(ended->readShort(), 0x0100) << "one card, the three of spades";
+    if (tienLen) EXPECT_EQ(ended->readShort(), 0x0100) << "one card, the three of spades";
 }
 
 INSTANTIATE_TEST_SUITE_P(TienLenAndMauBinh, TurnsRunOut,
-                         ::testing::Values(TimedTurn{"TienLen", 3, "KAVO_STUB_TIENLEN_TURN", 21, -1},
-                                           TimedTurn{"MauBinh", 16, "KAVO_STUB_MAUBINH_TIME", 47, 40}),
+                         ::testing::Values(TimedTurn{"TienLen", 3, "KAVO_STUB_TIENLEN_TURN", -1},
+                                           TimedTurn{"MauBinh", 16, "KAVO_STUB_MAUBINH_TIME", 40}),
                          [](const auto& turn) { return std::string(turn.param.name); });
 
 class BaiCaoHands : public HandsWire {
