@@ -146,8 +146,7 @@ TEST_P(ChessClockWire, ASideThatNeverMovesLosesWhenItsTimeRunsOut) {
               Bytes().byte(40).int32(me).byte(-1).int32(-100).int32(kStubPlayer).byte(1).int32(100).data());
     EXPECT_TRUE(next(command, 50));
     auto balance = next(17);
-    ASSERT_TRUE(balance) << "the result tells my new balance";
-    EXPECT_EQ(balance->readLong(), 1000000 - 100);
+    EXPECT_EQ(balance ? balance->readLong() : -1, 1000000 - 100) << "the result tells my new balance";
     send(command, Bytes().raw({1, 1, 25, 1, 2, 4, 2}).data());
     EXPECT_FALSE(next(command, 25, 0.3)) << "a move after the end is not made";
 

@@ -527,8 +527,7 @@ TEST(StubClients, EveryAccountsMoneyOutlivesAConnection) {
         ASSERT_TRUE(first.next(3));
         first.send(101, Bytes().byte(6).int32(1).int32(100).data()); // item 100, for 1,000
         auto balance = first.next(17);
-        ASSERT_TRUE(balance) << "a purchase tells the new balance";
-        EXPECT_EQ(balance->readLong(), 999000);
+        EXPECT_EQ(balance ? balance->readLong() : -1, 999000) << "a purchase tells the new balance";
         first.send(17, Bytes().utf("lan").int32(2000).data());
         ASSERT_TRUE(first.next(17));
     }
