@@ -93,7 +93,7 @@ TEST(CardTableStub, AnswersTheTableRequestsInTheTienLenLayouts) {
     EXPECT_EQ(inbox.take(11)->body, Bytes().byte(1).byte(4).int32(4001).data());
     auto sitsDown = inbox.take(12);
     ASSERT_TRUE(sitsDown);
-    EXPECT_EQ(sitsDown->body, Bytes().byte(1).int32(4100).utf("khach0").int64(500000).int16(0).int32(3000).data());
+    EXPECT_EQ(sitsDown->body, Bytes().byte(1).int32(2004).utf("tuan").int64(500000).int16(4).int32(3000).data());
     client.sendMessage(request(9, Bytes().byte(1).byte(4).utf("hello")));
     auto line = inbox.take(9);
     ASSERT_TRUE(line);

@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
 
@@ -211,17 +212,17 @@ void CardTableStub::install() {
         answer.writeByte(board);
         answer.writeInt(kicked);
         reply.send(answer);
-        int32_t guest = 0;
+        const StubPlayer* guest = nullptr;
         {
             std::lock_guard lock(mutex_);
-            guest = nextGuest_++;
+            guest = &stubNewcomer(kicks_++);
             for (auto& place : places_)
-                if (place == kicked) place = guest;
+                if (place == kicked) place = guest->id;
         }
         // Another stub player takes the emptied place a little later.
         Message joins(12);
         joins.writeByte(kicked == kGuestA ? 1 : 2);
-        joins.writeData(stubPlayerEntry(guest, "khach" + std::to_string(guest % 100)).data());
+        joins.writeData(stubPlayerEntry(guest->id, guest->name).data());
         later(3.0, std::move(joins));
     });
     portal_.onCommand(9, [this](Message& request, TestPortal::Reply&) {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -73,7 +74,7 @@ private:
     int8_t room_ = 0;
     int8_t board_ = 0;
     int32_t stake_ = 1000;
-    int32_t nextGuest_ = 4100;
+    size_t kicks_ = 0;
     std::vector<int32_t> places_;
     int guests_ = 2;
     StubTienLen tienLen_;

@@ -4,6 +4,7 @@
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -89,8 +90,9 @@ void StubCaoRua::install() {
         auto it = std::find_if(guests_.begin(), guests_.end(), [&](const Seated& g) { return g.id == kicked; });
         if (it == guests_.end()) return;
         // Another stub player takes the emptied place a little later.
-        it->id = nextGuest_++;
-        it->name = "khach" + std::to_string(it->id % 100);
+        const StubPlayer& newcomer = stubNewcomer(kicks_++);
+        it->id = newcomer.id;
+        it->name = newcomer.name;
         Message joins(12);
         joins.writeByte(it->place);
         writeGuest(joins, it->id, it->name);

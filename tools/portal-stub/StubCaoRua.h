@@ -4,6 +4,7 @@
 #include "tools/portal-stub/CardTableStub.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -72,7 +73,7 @@ private:
     std::vector<Seated> guests_;
     int8_t room_ = 0;
     int8_t board_ = 0;
-    int32_t nextGuest_ = 4200;
+    size_t kicks_ = 0;
     // The hand being played: its number, its hands (empty once over), how many of them
     // are turned up, and whether the person's is.
     uint64_t hand_ = 0;

@@ -3,7 +3,15 @@
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
 
+#include <iterator>
+
 namespace portalstub {
+
+const StubPlayer& stubNewcomer(size_t n) {
+    static const StubPlayer* const newcomers[] = {stubPlayerNamed("tuan"), stubPlayerNamed("vy"),
+                                                  stubPlayerNamed("khoa")};
+    return *newcomers[n % std::size(newcomers)];
+}
 
 const StubPlayer* stubPlayerWithId(int32_t id) {
     for (const StubPlayer& player : kStubPlayers)

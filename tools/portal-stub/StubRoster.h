@@ -30,6 +30,9 @@ inline constexpr StubPlayer kStubPlayers[] = {
 };
 inline constexpr int kRankedPlayers = 30;
 
+// The stub player who takes the `n`th place a kick empties at a table: those no table
+// seats at first, in turn.
+const StubPlayer& stubNewcomer(size_t n);
 // The stub player with `id` or `name`; null for anyone else.
 const StubPlayer* stubPlayerWithId(int32_t id);
 const StubPlayer* stubPlayerNamed(const std::string& name);
