@@ -246,7 +246,9 @@ TEST_P(TurnsRunOut, ATurnLeftAloneIsEndedForThePlayer) {
     ASSERT_TRUE(ended) << "my turn was ended for me";
     tienLen ? void(ended->readShort()) : void(ended->readByte()); // room and board, or the sub
     EXPECT_EQ(ended->readInt(), me);
-    if (tienLen) EXPECT_EQ(ended->readShort(), 0x0100) << "one card, the three of spades";
+    if (tienLen) {
+        EXPECT_EQ(ended->readShort(), 0x0100) << "one card, the three of spades";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(TienLenAndMauBinh, TurnsRunOut,

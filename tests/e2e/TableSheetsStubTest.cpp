@@ -71,7 +71,7 @@ TEST_F(TableSheetsOnTheStub, TheGiftSheetListsTheCatalogueAndAGiftComesBack) {
         },
         10))
         << log();
-    EXPECT_EQ(table->lastGiftText(), "3001 -> khach2 #4203");
+    EXPECT_EQ(table->lastGiftText(), "4001 -> khach2 #4203") << "from lan, the first of the waiting list";
 }
 
 } // namespace
