@@ -103,12 +103,14 @@ constexpr Look kLooks[] = {{false, "vi"}, {false, "en"}, {true, "vi"}, {true, "e
 
 template <class Param> class ReadingShots : public StubDriveFixture, public ::testing::WithParamInterface<Param> {
 protected:
-    // The stub players at Tien Len and Phom think a fifth of a second; a Cao Rua hand
-    // that the script leaves to its time ends after 10 s. Bai Cao and Xi Zach deal the same
-    // cards at every run.
+    // The stub players at Tien Len and Phom play at once, at Bai Cao and Xi Zach at twice
+    // the speed (a hand's 20 s and my turn's 15 s still leave the script its time); a Cao
+    // Rua hand that the script leaves to its time ends after 10 s. Bai Cao and Xi Zach deal
+    // the same cards at every run.
     ReadingShots()
-        : StubDriveFixture({{"KAVO_STUB_TIENLEN_PAUSE", "0.2"},
-                            {"KAVO_STUB_PHOM_PAUSE", "0.2"},
+        : StubDriveFixture({{"KAVO_STUB_TIENLEN_PAUSE", "0.05"},
+                            {"KAVO_STUB_PHOM_PAUSE", "0.05"},
+                            {"KAVO_STUB_STAKE_PAUSE", "0.5"},
                             {"KAVO_STUB_CAORUA_PAUSE", "10"},
                             {"KAVO_STUB_STAKE_SEED", "7"}}) {}
     void SetUp() override {

@@ -687,6 +687,8 @@ void CaoRuaView::bringSheetsToFront() {
     // The peek and start buttons stay above my hand, which reaches down to them on a tablet.
     front(btnNanBai_);
     front(btnStart_);
+    // The grown hand of the result reaches over my heart, which still takes its clicks.
+    front(seatViews_[0].btnPresent);
     for (const auto& bubble : chats_)
         front(bubble);
     front(viewPlayerMenu_);

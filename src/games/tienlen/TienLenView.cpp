@@ -472,6 +472,8 @@ void TienLenView::bringOverlaysToFront() {
     auto& root = *view();
     // The play buttons stay above the hand so that they can be pressed.
     root.bringSubviewToFront(viewActions().get());
+    // Start stands partly on the play buttons' row between hands: the row must not take its clicks.
+    if (btnStart()->superview() == &root) root.bringSubviewToFront(btnStart().get());
     root.bringSubviewToFront(viewPlayerMenu().get());
     for (const auto& sheet : std::initializer_list<std::shared_ptr<ui::ViewController>>{
              inviteView(), std::static_pointer_cast<ui::ViewController>(SettingsView::getInstance()), chatView()}) {

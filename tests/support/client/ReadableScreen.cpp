@@ -1,5 +1,6 @@
 #include "tests/support/client/ReadableScreen.h"
 
+#include "platform/automation/ViewQuery.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
@@ -182,6 +183,8 @@ public:
     }
 
     void judge() {
+        for (const Item& item : items)
+            if (item.kind == Kind::Face || item.kind == Kind::Control) judgeClick(item);
         for (const auto& [item, finding] : cuts)
             if (judged(*item.view) && !hiddenBehindPanel(item)) findings.push_back(finding);
         for (size_t i = 0; i < items.size(); ++i) {
@@ -231,6 +234,23 @@ public:
             if (b.kind == Kind::Panel || b.kind == Kind::Text)
                 findings.push_back(nameOf(a.view) + " is covered by " + nameOf(b.view));
         }
+    }
+
+    // A button that shows must take a click at its centre: found there by the same hit
+    // test a real click goes through, not by an empty container or a picture above it.
+    void judgeClick(const Item& item) {
+        auto* button = dynamic_cast<const ui::Button*>(item.view);
+        if (!button || !button->isEnabled() || !judged(*button) || hiddenBehindPanel(item)) return;
+        for (const ui::View* v = button; v; v = v->superview())
+            if (!v->isUserInteractionEnabled()) return;
+        const ui::Rect visible = platform::automation::ViewQuery::visibleRect(*button);
+        if (visible.isEmpty()) return;
+        const ui::View* hit = platform::automation::ViewQuery::hitView(visible.center());
+        // A notice's window above holds every touch while it is up: what it covers waits for it.
+        if (hit && (hit->isDescendantOf(button) || hit->window() != button->window())) return;
+        findings.push_back(nameOf(button) + ": a click at its centre lands on " +
+                           (hit ? nameOf(hit) : std::string("nothing")) +
+                           (std::getenv("KAVO_READ_DEBUG") ? " at " + where(visible) : std::string()));
     }
 
     std::vector<Item> items;

@@ -18,7 +18,9 @@ namespace kavo::test {
 // - an empty field whose hint is wider than the field;
 // - a label covered by a picture drawn above it (a card back over a name);
 // - a card, avatar or button under a table's bubble, and a text wholly under one (a
-//   bubble is no sheet).
+//   bubble is no sheet);
+// - a button that shows where a click at its centre does not reach it (a container or a
+//   picture above it takes the touch).
 // A view behind an opaque panel drawn above it (a sheet over the table) is not looked at.
 // With `only`, just the texts inside it are judged (a sheet over a table: the table
 // around it still covers, but is not what the player reads now).
