@@ -11,6 +11,7 @@
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
 #include "social/MessageView.h"
+#include "tests/e2e/AccountRoad.h"
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ReadableScreen.h"
 
@@ -131,6 +132,13 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     expectClearOfTheTicker({"btnGanDay", "btnBanBe"});
     KavoOnlineAppDelegate::getInstance().stopEvent();
     // The sheets over the grid are read on the portal stub (ReadingShotsTest).
+}
+
+// The level's percentage ends its row inside the tab.
+TEST_P(LobbyScreenshots, TheOwnProfileIsWritten) {
+    answerOwnRecord(portal(), 42);
+    ASSERT_TRUE(signInByReply());
+    shoot("profile", "advance 0.4\ntap id=doShowProfileView\nscreen ProfileView\nadvance 0.5\nwait text=42 %\n");
 }
 
 TEST_P(LobbyScreenshots, TheRegistrationFormIsWritten) {
