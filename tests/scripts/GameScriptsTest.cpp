@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace kavo::test {
 namespace {
@@ -18,6 +19,10 @@ struct Road {
     const char* pause = nullptr;
     const char* seconds = nullptr;
 };
+
+void PrintTo(const Road& road, std::ostream* out) {
+    *out << road.game;
+}
 
 class GameScripts : public ClientFixture, public ::testing::WithParamInterface<Road> {};
 
