@@ -101,12 +101,13 @@ function(kavo_test_pch)
                               <string> <vector>)
 endfunction()
 
-# kavo_test(NAME [DEPS targets...] [LABELS labels...]): one GoogleTest program
-# from the .cpp files of the calling folder, registered with CTest test by test.
+# kavo_test(NAME [DEPS targets...] [LABELS labels...] [COST n]): one GoogleTest program
+# from the .cpp files of the calling folder, registered with CTest test by test. A COST
+# above the others' starts its tests first when CTest has no times of its own yet.
 # EXCLUDE names files of the folder that a shared library compiles instead; FOLDERS names
 # subfolders whose .cpp files belong to the same program.
 function(kavo_test name)
-    cmake_parse_arguments(ARG "" "" "DEPS;LABELS;EXCLUDE;FOLDERS" ${ARGN})
+    cmake_parse_arguments(ARG "" "COST" "DEPS;LABELS;EXCLUDE;FOLDERS" ${ARGN})
     file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     foreach(folder ${ARG_FOLDERS})
         file(GLOB folder_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
@@ -127,12 +128,16 @@ function(kavo_test name)
     # after the discovered tests were added.
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_LIST ${name}_TESTS)
     set(props ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+    set(cost "")
+    if(ARG_COST)
+        set(cost " COST ${ARG_COST}")
+    endif()
     # A program that was not built stands as one test named <name>_NOT_BUILT, which fails;
     # it carries the labels too, so that `ctest -L <label>` fails instead of skipping it.
     file(WRITE ${props}
          "if(${name}_TESTS)\n"
          "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${ARG_LABELS}\"\n"
-         "    ENVIRONMENT \"SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=dummy;KAVO_SOURCE_DIR=${PROJECT_SOURCE_DIR}\")\n"
+         "    ENVIRONMENT \"SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=dummy;KAVO_SOURCE_DIR=${PROJECT_SOURCE_DIR}\"${cost})\n"
          "else()\n"
          "  set_tests_properties(${name}_NOT_BUILT PROPERTIES LABELS \"${ARG_LABELS}\")\n"
          "endif()\n")

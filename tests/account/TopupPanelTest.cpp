@@ -193,6 +193,15 @@ TEST_F(TopupPanel, TheCardFormsDimmingLayerLowersFirstAndClosesOnTheSecondTouch)
     for (const auto& subview : panel->subviews())
         if (auto found = std::dynamic_pointer_cast<TopupZelByCardView>(subview)) form = found;
     ASSERT_NE(form, nullptr);
+    // Its backdrop and the two fields' pictures are drawn.
+    size_t pictures = 0;
+    for (const auto& subview : form->mainView()->subviews()) {
+        auto picture = std::dynamic_pointer_cast<ui::ImageView>(subview);
+        if (!picture) continue;
+        ++pictures;
+        EXPECT_TRUE(picture->image()) << "picture " << pictures << " of the card form";
+    }
+    EXPECT_EQ(pictures, 3u);
     EXPECT_TRUE(form->isEdit());
     const double raisedY = form->mainView()->center().y;
     form->hideThisView();

@@ -45,6 +45,36 @@ protected:
     }
 };
 
+// The portal answers the own profile's record (1005): "khach42" with 125,000 Zel, born
+// 17/05/1990 in province 1, `percent` of the way to the next level.
+inline void answerOwnRecord(TestPortal& portal, int32_t percent = 40) {
+    portal.onCommand(1005, [percent](Message& request, TestPortal::Reply& reply) {
+        Message record(1005);
+        record.writeInt(request.readInt());
+        record.writeUTF("khach42");
+        record.writeLong(125000);
+        record.writeUTF("Khách Bốn Hai");
+        record.writeByte(1);
+        record.writeBool(true);
+        record.writeShort(1990);
+        record.writeUTF("1 Lê Lợi");
+        record.writeUTF("0123");
+        record.writeBool(false);
+        record.writeUTF("");
+        record.writeUTF("0909");
+        record.writeByte(1);
+        record.writeUTF("Hà Nội");
+        record.writeByte(5);
+        record.writeByte(17);
+        record.writeBool(true);
+        record.writeInt(percent);
+        record.writeBool(false);
+        record.writeUTF("5 giờ");
+        record.writeInt(1);
+        reply.send(record);
+    });
+}
+
 // "Phone" or "Tablet": the name of an idiom's instance of a screens test.
 inline std::string idiomName(const ::testing::TestParamInfo<platform::ui::Idiom>& info) {
     return info.param == platform::ui::Idiom::Tablet ? "Tablet" : "Phone";

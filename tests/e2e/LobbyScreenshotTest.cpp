@@ -11,6 +11,7 @@
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
 #include "social/MessageView.h"
+#include "tests/e2e/AccountRoad.h"
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ReadableScreen.h"
 
@@ -131,6 +132,18 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     expectClearOfTheTicker({"btnGanDay", "btnBanBe"});
     KavoOnlineAppDelegate::getInstance().stopEvent();
     // The sheets over the grid are read on the portal stub (ReadingShotsTest).
+}
+
+TEST_P(LobbyScreenshots, TheOwnProfileIsWritten) {
+    answerOwnRecord(portal(), 42);
+    ASSERT_TRUE(signInByReply());
+    shoot("profile", "advance 0.4\ntap id=doShowProfileView\nscreen ProfileView\nadvance 0.5\nwait text=42 %\n");
+    // The reading lets a list's row run out sideways: the level's percentage ends its row
+    // inside the tab.
+    const platform::ui::View* tab = visibleViewWithIdentifier("mainView");
+    const platform::ui::View* percent = visibleViewWithIdentifier("vThangCap");
+    ASSERT_TRUE(tab && percent);
+    EXPECT_TRUE(tab->convertRect(tab->bounds(), nullptr).contains(percent->convertRect(percent->bounds(), nullptr)));
 }
 
 TEST_P(LobbyScreenshots, TheRegistrationFormIsWritten) {

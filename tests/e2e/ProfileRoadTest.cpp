@@ -40,31 +40,7 @@ class ProfileRoad : public AccountRoad {
 protected:
     void SetUp() override {
         AccountRoad::SetUp();
-        portal().onCommand(1005, [](Message& request, TestPortal::Reply& reply) {
-            Message record(1005);
-            record.writeInt(request.readInt());
-            record.writeUTF("khach42");
-            record.writeLong(125000);
-            record.writeUTF("Khách Bốn Hai");
-            record.writeByte(1);
-            record.writeBool(true);
-            record.writeShort(1990);
-            record.writeUTF("1 Lê Lợi");
-            record.writeUTF("0123");
-            record.writeBool(false);
-            record.writeUTF("");
-            record.writeUTF("0909");
-            record.writeByte(1);
-            record.writeUTF("Hà Nội");
-            record.writeByte(5);
-            record.writeByte(17);
-            record.writeBool(true);
-            record.writeInt(40);
-            record.writeBool(false);
-            record.writeUTF("5 giờ");
-            record.writeInt(1);
-            reply.send(record);
-        });
+        answerOwnRecord(portal());
         portal().onCommand(1002, [](Message&, TestPortal::Reply& reply) { reply.send(Message(41)); });
         portal().onCommand(40, [](Message& request, TestPortal::Reply& reply) {
             request.readByte();

@@ -2,13 +2,11 @@
 // the bundle it writes names those ports everywhere, and the client started with that
 // copy (its own process) signs in through the social network on the moved stub.
 #include "platform/foundation/PropertyList.h"
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/StubProcess.h"
+#include "tests/e2e/StubRun.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace kavo;
 using namespace kavo::test;
@@ -17,23 +15,13 @@ namespace {
 
 class StubRunBundle : public ClientFixture {
 protected:
-    std::string sourceDir() const {
-        const char* source = std::getenv("KAVO_SOURCE_DIR");
-        return source ? source : ".";
-    }
-    // The copy scripts/run writes for the stub's ports.
-    bool writeBundle(const std::string& folder) {
-        return runToEnd({"/bin/bash", sourceDir() + "/scripts/run", "--write-bundle", folder, "--port",
-                         std::to_string(stub_.port()), "--http-port", std::to_string(stub_.httpPort())},
-                        {});
-    }
     StubProcess stub_;
 };
 
 TEST_F(StubRunBundle, TheCopyNamesTheStubsPortsAndLeavesTheTrackedFilesAlone) {
     ASSERT_TRUE(stub_.ready());
     const std::string folder = dataPath() + "/bundle";
-    ASSERT_TRUE(writeBundle(folder));
+    ASSERT_TRUE(writeStubBundle(stub_, folder));
     const std::string pages = "http://127.0.0.1:" + std::to_string(stub_.httpPort());
     const std::string game = "127.0.0.1:" + std::to_string(stub_.port());
     auto config = platform::PropertyList::readFile(folder + "/KavoOnlineConfig.plist");
@@ -54,28 +42,15 @@ TEST_F(StubRunBundle, TheCopyNamesTheStubsPortsAndLeavesTheTrackedFilesAlone) {
 TEST_F(StubRunBundle, TheClientSignsInWithTheSocialNetworkOnTheMovedStub) {
     ASSERT_TRUE(stub_.ready());
     const std::string folder = dataPath() + "/bundle";
-    ASSERT_TRUE(writeBundle(folder));
+    ASSERT_TRUE(writeStubBundle(stub_, folder));
     const std::string script = dataPath() + "/social.drive";
     std::ofstream(script) << "screen LoginView 20\n"
                              "tap id=btnLoginSN\n"
                              "wait text=Kavo Local 20\n"
                              "tap text=Kavo Local\n"
                              "screen GameView 30\n";
-    const std::string errors = dataPath() + "/stderr.txt";
-    ChildProcess client;
-    ASSERT_TRUE(client.start(
-        {KAVO_ONLINE, "--headless", "--bundle", folder, "--data-dir", dataPath() + "/client", "--drive", script},
-        {{"SDL_AUDIODRIVER", "dummy"}, {"SDL_VIDEODRIVER", "dummy"}}, true, errors));
-    std::string transcript;
-    while (auto line = client.readLine(90))
-        transcript += *line + "\n";
-    const auto status = client.wait(30);
-    std::ifstream in(errors);
-    std::stringstream log;
-    log << in.rdbuf();
-    ASSERT_TRUE(status.has_value()) << transcript;
-    EXPECT_EQ(*status, 0) << transcript << log.str();
-    EXPECT_NE(transcript.find("script passed"), std::string::npos) << transcript;
+    const auto run = driveClient(folder, dataPath() + "/client", script);
+    EXPECT_TRUE(run.passed()) << run.output;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // that comes back after a moment, and delayed steps of a reset table that never act.
 #include "app/UIController.h"
 #include "games/baicao/BaiCaoView.h"
+#include "games/xizach/XiZachLogicHandler.h"
 #include "games/xizach/XiZachView.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/base/TienLenPlayer.h"
@@ -86,6 +87,23 @@ TEST_F(StakeTable, TheDealerDealsEachCardOfItsPlanAndNoMore) {
         EXPECT_TRUE(finished);
         EXPECT_EQ(dealt, seats * passes) << seats << " seats, " << passes << " passes";
     }
+}
+
+// Peeking, turning and standing come with a deal; a sit-down at the place past the four
+// is dropped.
+TEST_F(StakeTable, ThePlayButtonsComeWithADealAndASitDownAtNoPlaceIsDropped) {
+    auto baiCao = seat<BaiCaoView>();
+    auto xiZach = seat<XiZachView>();
+    for (auto* table : {static_cast<StakeTableView*>(baiCao.get()), static_cast<StakeTableView*>(xiZach.get())})
+        for (const auto& button : {table->btnFire(), table->btnSkip(), table->btnAutoSelected()})
+            EXPECT_TRUE(button->isHidden()) << button->accessibilityIdentifier() << " before a deal";
+    xiZach->startWithInterval(15, 7, {1, 2});
+    EXPECT_FALSE(xiZach->btnFire()->isHidden());
+    EXPECT_FALSE(xiZach->btnAutoSelected()->isHidden()) << "my turn: stand";
+    XiZachLogicHandler::getInstance().onSomeOneJoinBoardWithSeat(4, player(60, "giang"));
+    runMainThread();
+    EXPECT_EQ(xiZach->getSeatFromID(60), -1);
+    EXPECT_EQ(xiZach->players().size(), 4u);
 }
 
 TEST_F(StakeTable, AResetEndsTheMoneySoundsMute) {

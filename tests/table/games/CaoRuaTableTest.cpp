@@ -111,8 +111,8 @@ TEST_F(CaoRuaTable, SitDownReadyAndLeaveRedrawTheSeats) {
     receive(12, Bytes().byte(4).int32(11).utf("dung").int64(700).int16(2).int32(40));
     EXPECT_EQ(title(view->seat(4).btnUsername), "dung");
     EXPECT_EQ(title(view->seat(4).btnMoney), "700");
-    receive(12, Bytes().byte(9).int32(12).utf("far").int64(700).int16(2).int32(40));
-    EXPECT_EQ(view->getSeatFromID(12), -1) << "a place the table lacks is dropped";
+    receive(12, Bytes().byte(6).int32(12).utf("far").int64(700).int16(2).int32(40));
+    EXPECT_EQ(view->getSeatFromID(12), -1) << "place 6 of six, which the table lacks, is dropped";
     receive(16, Bytes().int32(11).boolean(true));
     EXPECT_EQ(imageName(view->seat(4).ok->image()), "icon_ok.png");
     receive(14, Bytes().int32(11).int32(kMe));

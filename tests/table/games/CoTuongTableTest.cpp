@@ -376,6 +376,17 @@ TEST_F(CoTuongTable, EventsForAnotherTableChangeNothing) {
     EXPECT_EQ(table->lblQuotaTime2()->text(), "10:00");
 }
 
+TEST_F(CoTuongTable, ASitDownAtAPlaceTheTableLacksIsDropped) {
+    sit({record(kMe, "an ba"), record(-1, "")});
+    auto& logic = CoTuongLogicHandler::getInstance();
+    logic.onSomeOneJoinBoardWithSeat(2, record(60, "giang"));
+    runMainThread();
+    EXPECT_EQ(table->getPlayerWithID(60), nullptr) << "place 2 of two";
+    logic.onSomeOneJoinBoardWithSeat(1, record(60, "giang"));
+    runMainThread();
+    EXPECT_NE(table->getPlayerWithID(60), nullptr);
+}
+
 TEST_F(CoTuongTable, AJoinRefillsTheTableOnTopAndPushesOtherwise) {
     auto& logic = CoTuongLogicHandler::getInstance();
     logic.onJoinGameSuccessWithRoomId(1, 4, kMe, 500, {record(kMe, "an ba"), record(-1, "")});

@@ -104,6 +104,8 @@ TEST_F(MauBinhTable, AJoinOpensTheTableWithMyMoneyAndNoReadyMark) {
     EXPECT_EQ(table->actionStatus(), MauBinhView::kIdle);
     EXPECT_EQ(table->queuedActions(), 0u);
     EXPECT_EQ(table->cufLung()->text(), text("KAVO_maubinh_lung"));
+    for (const auto& button : {table->btnFire(), table->btnSkip(), table->btnAutoSelected()})
+        EXPECT_TRUE(button->isHidden()) << button->accessibilityIdentifier() << ": no arranging before a deal";
 }
 
 TEST_F(MauBinhTable, TwoEventsOfOneTickRunOneAfterTheOther) {

@@ -381,6 +381,8 @@ TEST_F(PhomTable, TheReadyPauseAndTheMoneyMuteEndWithTheTable) {
 TEST_F(PhomTable, EventsForPlayersWithoutASeatChangeNoRow) {
     auto table = joinedTable();
     ASSERT_TRUE(table);
+    deliver(12, Bytes().byte(4).int32(1234).utf("giang").int64(700).int16(2).int32(40));
+    EXPECT_EQ(table->getSeatFromID(1234), -1) << "place 4 of four is dropped";
     table->setCurrentPlayer(1234);
     std::array<int8_t, 12> laid;
     laid.fill(-1);
