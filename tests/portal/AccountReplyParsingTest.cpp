@@ -1044,11 +1044,10 @@ TEST_F(AccountReplies, CutRecordRepliesAreDropped) {
     };
     const auto delivered = [&](int16_t command, const ByteVector& body) {
         logic.calls.clear();
+        UIController::closeDialog();
         deliver(command, body);
         PortalEnvironment::runMainThread();
-        const bool shown = UIController::currentDialog() != nullptr;
-        UIController::closeDialog();
-        return shown ? Calls{"notice"} : logic.calls;
+        return UIController::currentDialog() ? Calls{"notice"} : logic.calls;
     };
     for (const auto& [command, body, calls] : replies) {
         for (size_t n = 0; n < body.size(); ++n)
