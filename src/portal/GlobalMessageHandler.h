@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -17,9 +18,10 @@ namespace kavo {
 // portal-wide reply on the reader thread into records and hands them to the logic
 // handler; every other command goes to the current game's message handler.
 //
-// A reply is never trusted: lists stop at the first row that cannot be read whole,
-// every count is checked against the bytes left, and a failure while handling one
-// message (here or in a game handler) is logged and drops only that message.
+// A reply is never trusted: one cut short is logged and, when it is one record,
+// dropped; lists stop at the first row that cannot be read whole, every count is
+// checked against the bytes left, and a failure while handling one message (here or
+// in a game handler) is logged and drops only that message.
 class GlobalMessageHandler : public IMessageListener {
 public:
     static GlobalMessageHandler& getInstance();
@@ -46,26 +48,39 @@ public:
 private:
     GlobalMessageHandler() = default;
 
-    // Parses and delivers a portal reply; false when the id is not handled (yet). The
-    // replies with a member of their own are found in a table, the short ones are read
-    // where they are dispatched.
+    // Parses and delivers a portal reply; false when the id is not handled (yet). Each
+    // area below is asked in turn; a reply cut short is logged here.
     bool handleGlobal(Message& message);
     // Posts `show` to the main thread, where it runs unless the log-in screen is on top
     // by then.
-    template <typename Show> void showUnlessSigningIn(Show show);
+    void showUnlessSigningIn(std::function<void()> show);
 
-    // Reply 3: the signed-in player, the restored mailbox and the follow-up requests.
+    // The replies by area, one file each (GlobalMessageHandlerSignIn.cpp, ...Lobby.cpp,
+    // ...Mail.cpp, ...Players.cpp, ...Shop.cpp, ...Money.cpp). An area's handle* reads
+    // the short replies where it dispatches them and returns false for a command not
+    // its own; the long ones have a member. A reply that is one record is delivered
+    // only when every field was there; a list keeps the rows read whole.
+
+    // Sign-in: refusal, client information, version, registration, recovery, server
+    // information and the social-network log-in.
+    bool handleSignIn(ReplyReader& reader, int16_t commandId);
+    // Reply 3: the signed-in player and the follow-up requests.
     void saveUserInfoWithMessage(ReplyReader& reader);
-    void receivePickRoomBoardList(ReplyReader& reader);
+    void receiveServerInfo(ReplyReader& reader);
+
+    // The lobby: the game type, rooms, boards, stakes and invitations to a board.
+    bool handleLobby(ReplyReader& reader, int16_t commandId);
     void receiveRoomList(ReplyReader& reader);
     void receiveBoardList(ReplyReader& reader);
+    void receivePickRoomBoardList(ReplyReader& reader);
+
+    // Mail, chat and the server's notices.
+    bool handleMail(ReplyReader& reader, int16_t commandId);
     void receiveMailbox(ReplyReader& reader);
     void receiveNotice(ReplyReader& reader);
 
-    // The account side: rankings, friends, profile, pictures, shop, money, lottery
-    // and reports. Each reads one reply (or one sub-command family) and delivers it;
-    // handleAccount reads the short ones itself.
-    bool handleAccount(ReplyReader& reader, int16_t commandId);
+    // Players: rankings, friends, profiles, achievements and reports.
+    bool handlePlayers(ReplyReader& reader, int16_t commandId);
     void receiveRankedList(ReplyReader& reader, int16_t commandId);
     void receivePlayerDetail(ReplyReader& reader);
     void receiveRankingLists(ReplyReader& reader);
@@ -74,17 +89,22 @@ private:
     void receiveHistoryLogs(ReplyReader& reader);
     void receiveProfile(ReplyReader& reader);
     void receiveMyProfile(ReplyReader& reader);
+    void receiveReport(ReplyReader& reader);
+
+    // The shop: items, gifts, avatars and their pictures.
+    bool handleShop(ReplyReader& reader, int16_t commandId);
+    void receiveShop(ReplyReader& reader);
     void receiveAvatarPicture(ReplyReader& reader);
     void receiveItemPicture(ReplyReader& reader);
     void receiveMyAvatars(ReplyReader& reader);
     void receiveAvatarList(ReplyReader& reader);
     void receiveAllAvatars(ReplyReader& reader);
-    void receiveShop(ReplyReader& reader);
+
+    // Money: transfers, top-up channels, payments and the lottery.
+    bool handleMoney(ReplyReader& reader, int16_t commandId);
     void receiveMoneyInfo(ReplyReader& reader);
     void receivePurchaseInfo(ReplyReader& reader);
-    void receiveServerInfo(ReplyReader& reader);
     void receiveLottoHistory(ReplyReader& reader);
-    void receiveReport(ReplyReader& reader);
 
     // Main-thread helpers.
     // The one-button notice with no action.

@@ -69,10 +69,12 @@ template <typename... Wires> auto readValues(ReplyReader& reader, const Wires&..
     return std::tuple<decltype(wires.read(reader))...>{wires.read(reader)...};
 }
 
-// Reads one value of each wire type and hands them to `call` on `target`, read or not.
+// Reads one value of each wire type and hands them to `call` on `target`, only when
+// they and every field before them were there: a reply cut short calls nothing.
 template <typename Target, typename Class, typename... Params, typename... Wires>
 void readAndCall(ReplyReader& reader, Target& target, void (Class::*call)(Params...), const Wires&... wires) {
-    std::apply([&](auto&&... values) { (target.*call)(values...); }, readValues(reader, wires...));
+    auto values = readValues(reader, wires...);
+    if (reader.ok()) std::apply([&](auto&&... read) { (target.*call)(read...); }, std::move(values));
 }
 
 // A new record built from one value of each wire type, in order.

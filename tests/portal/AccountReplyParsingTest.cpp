@@ -9,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <tuple>
 
 namespace kavo::test {
 namespace {
@@ -985,6 +986,76 @@ TEST_F(AccountReplies, CutListRepliesKeepOnlyWholeRows) {
             EXPECT_EQ(reply.count(), (n - head) / row) << reply.command << " at " << n;
         }
     }
+}
+
+// A reply of one record (or a list's head) cut anywhere delivers, shows and sends
+// nothing; whole, it is delivered.
+TEST_F(AccountReplies, CutRecordRepliesAreDropped) {
+    Bytes avatarDetail;
+    avatarDetail.byte(9).int32(90).int32(1).utf("M").utf("d").byte(2).boolean(true).int16(5).int16(-3).int16(4);
+    avatarDetail.int32(7).int16(2);
+    const std::vector<std::tuple<int16_t, ByteVector, Calls>> replies = {
+        {101, Bytes().byte(6).byte(0).int32(250), {"itemBought"}},
+        {101, Bytes().byte(6).byte(1).utf("x"), {"buyFailed"}},
+        {101, Bytes().byte(7).byte(0).int32(10).int32(300).int32(20), {"giveGift"}},
+        {101, Bytes().byte(7).byte(1).utf("x"), {"notice"}},
+        {101, Bytes().byte(10).int32(5).byte(0), {"deleted"}},
+        {101, Bytes().byte(10).int32(5).byte(1).utf("x"), {"deleteFailed"}},
+        {101, Bytes().byte(11).byte(0), {"using"}},
+        {101, Bytes().byte(17).byte(0).utf("x").int32(500), {"openGift"}},
+        {101, Bytes().byte(17).byte(1).utf("x"), {"openGift"}},
+        {101, Bytes().byte(2).int32(7).byte(1).int32(3), {"itemsList"}},
+        {101, Bytes().byte(3).int32(7).byte(0).int32(2), {"userItems"}},
+        {101, avatarDetail, {"avatarDetail"}},
+        {101, Bytes().byte(12).int32(0).byte(0), {"usingAvatars"}},
+        {101, Bytes().byte(15).int32(2).int32(4), {"giftItems"}},
+        {101, Bytes().byte(21).int32(5), {"allItems"}},
+        {30, Bytes().byte(3).byte(2), {"strongest"}},
+        {31, {1}, {"richest"}},
+        {32, {2}, {"addFriend"}},
+        {33, {2}, {"delFriend"}},
+        {34, Bytes().int32(12).utf("a").int64(7).int16(5).int32(1).int32(2).int32(3).int32(4).int32(5), {"detail"}},
+        {40, Bytes().byte(1).utf("A").byte(0).int16(1991).utf("").utf("").utf("").utf("").byte(4).utf("H"), {"user"}},
+        {40, Bytes().byte(3).byte(5).int32(10).int32(20).int32(30).int32(40).int32(50), {"achievement"}},
+        {1005, fullProfile(9, "Huế"), {"user"}},
+        {104, Bytes().byte(1).byte(1).utf("x"), {"notice"}},
+        {104, Bytes().byte(2).utf("x"), {"friendRequestResult"}},
+        {104, Bytes().byte(3).utf("x"), {"friendRequestResult"}},
+        {104, {12, 1}, {"historyDeleted"}},
+        {104, Bytes().byte(13).byte(4).utf("x"), {"notice"}},
+        {104, Bytes().byte(15).byte(1).utf("x"), {"friendInviteResult"}},
+        {1003, {1}, {"changePass"}},
+        {1008, Bytes().int32(21), {"avatarChanged"}},
+        {1010, Bytes().int32(9), {"myAvatars"}},
+        {1201, Bytes().int32(4), {"avatarList"}},
+        {1202, Bytes().int32(11), {"avatarBought"}},
+        {1203, Bytes().int32(6), {"allAvatars"}},
+        {71, Bytes().byte(0).byte(1).utf("a").utf("r"), {"purchase"}},
+        {72, Bytes().byte(2).utf("x"), {"info"}},
+        {72, Bytes().byte(-1).byte(11), {"info"}},
+        {1400, Bytes().int32(95), {"nextRound"}},
+        {1403, Bytes().boolean(true).int32(1000).utf("x"), {"buyLotto"}},
+        {1404, Bytes().int32(2).utf("x"), {"lottoResult"}},
+        {35, Bytes().utf("an").boolean(true).utf("p").utf("t"), {"register"}},
+        {73, Bytes().byte(1).utf("d").utf("t"), {"smsSyntax"}},
+        {2306, Bytes().int32(501).utf("an"), {"username"}},
+        {147, utf("ok"), {"admin"}},
+        {2703, Bytes().int32(1).byte(1), {"notice"}},
+    };
+    const auto delivered = [&](int16_t command, const ByteVector& body) {
+        logic.calls.clear();
+        UIController::closeDialog();
+        deliver(command, body);
+        PortalEnvironment::runMainThread();
+        return UIController::currentDialog() ? Calls{"notice"} : logic.calls;
+    };
+    for (const auto& [command, body, calls] : replies) {
+        for (size_t n = 0; n < body.size(); ++n)
+            EXPECT_EQ(delivered(command, prefix(body, n)), Calls{}) << command << " cut at " << n;
+        EXPECT_EQ(delivered(command, body), calls) << command;
+    }
+    // Only the whole 104 sub 2 asks for the friend list again.
+    EXPECT_EQ(env.client().commands(), std::vector<int16_t>{104});
 }
 
 TEST_F(AccountReplies, ShortRepliesNeverFault) {
