@@ -6,7 +6,9 @@
 // The sign-in takes the player's road: the form's sign-in button is tapped (the server
 // choice opens), then the server (the client connects, signs in and opens the game grid).
 // It is timed in the main thread's own CPU time, which leaves out the waits for the test
-// portal, with the stored mailbox the signing-in player's own and another player's.
+// portal, with the stored mailbox the signing-in player's own and another player's. The
+// test portal answers the mailbox request as a server does, before the sign-in reply, so
+// the sign-in finds new mail waiting and saves the mailbox.
 //
 //   kavo_launch_bench [rounds] [stored mails]
 
@@ -24,6 +26,7 @@
 #include "platform/ui/Application.h"
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
+#include "tests/support/TestPortal.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <algorithm>
@@ -31,6 +34,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -90,6 +94,30 @@ bool drive(const std::string& script) {
     return result.ok;
 }
 
+// A server answers the mailbox request the client sends as the connection starts, so its
+// mail arrives before the sign-in reply: the welcome notice (written now), the maintenance
+// notice (written once) and a friend request, as the portal stub sends them.
+void answerMailboxAsAServerDoes(kavo::test::TestPortal& portal) {
+    portal.onCommand(1702, [](kavo::Message&, kavo::test::TestPortal::Reply& reply) {
+        auto mail = [&reply](int32_t type, int64_t time, const char* text) {
+            kavo::Message message(1701);
+            message.writeInt(type);
+            message.writeLong(time);
+            message.writeInt(1);
+            message.writeUTF("admin");
+            message.writeUTF(text);
+            reply.send(message);
+        };
+        mail(4, int64_t(std::time(nullptr)) * 1000, "Chào mừng đến Kavo Online!");
+        mail(3, 1765000000000LL, "Bảo trì lúc 2 giờ sáng");
+        kavo::Message request(104);
+        request.writeByte(4); // the friend requests
+        request.writeInt(204);
+        request.writeUTF("dung");
+        reply.send(request);
+    });
+}
+
 // Prints the main thread's CPU seconds from the form's tap to the server choice and from
 // the server's tap to the game grid, the wall seconds of both together, the peak memory at
 // the grid and the listed mails. With `serverMoved` the stored port is the old one, so the
@@ -97,6 +125,7 @@ bool drive(const std::string& script) {
 int measureSignIn(const std::string& data, bool serverMoved) {
     auto& world = kavo::test::ClientWorld::get();
     world.installDefaultPortalHandlers();
+    answerMailboxAsAServerDoes(world.portal());
     // The stored server list, address and port name the portal of the process that stored
     // them: the player comes back to the same server, which here has another port.
     platform::setDataDirectory(data);
@@ -203,6 +232,27 @@ double median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+// A sign-in with a large stored mailbox, whoever's it is, from the form's tap to the grid.
+constexpr double kGoalSeconds = 0.150;
+constexpr double kGoalMegabytes = 100;
+
+bool meetsGoal(const Figures& f) {
+    return median(f.columns[0]) < kGoalSeconds && median(f.columns[1]) < kGoalMegabytes;
+}
+
+// The sign-ins' medians before a save copied the stored mails' records (each save archived
+// the whole mailbox on the calling thread): main-thread milliseconds and peak megabytes,
+// three rounds against this portal on an 8-core machine under a load of about 45.
+struct Before {
+    const char* what;
+    double milliseconds;
+    double megabytes;
+};
+constexpr Before kBefore[] = {{"empty folder", 8.4, 26.5},
+                              {"own stored mailbox", 202.6, 110.4},
+                              {"another player's mailbox", 7.2, 80.5},
+                              {"own mailbox, server moved", 184.2, 110.3}};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -238,12 +288,18 @@ int main(int argc, char** argv) {
     for (const auto& [what, f] : {std::pair{"empty folder", &launchEmpty}, std::pair{"stored mailbox", &launchFull}})
         std::printf("start to the log-in screen, %-32s %8.1f ms wall      peak %6.1f MB\n", what, at(*f, 0) * 1000,
                     at(*f, 1));
-    for (const auto& [what, f] :
-         {std::pair{"empty folder", &signInEmpty}, std::pair{"own stored mailbox", &signInOwn},
-          std::pair{"another player's mailbox", &signInOther}, std::pair{"own mailbox, server moved", &signInMoved}})
+    const Figures* signIns[] = {&signInEmpty, &signInOwn, &signInOther, &signInMoved};
+    for (size_t i = 0; i < std::size(signIns); ++i) {
+        const Figures& f = *signIns[i];
         std::printf("sign-in taps to the game grid, %-27s %8.1f ms main thread (form %.1f + server %.1f), "
-                    "%.1f ms wall, peak %6.1f MB, %.0f mails listed\n",
-                    what, at(*f, 0) * 1000, at(*f, 2) * 1000, at(*f, 3) * 1000, at(*f, 4) * 1000, at(*f, 1), at(*f, 5));
+                    "%.1f ms wall, peak %6.1f MB, %.0f mails listed; before: %.1f ms, %.1f MB\n",
+                    kBefore[i].what, at(f, 0) * 1000, at(f, 2) * 1000, at(f, 3) * 1000, at(f, 4) * 1000, at(f, 1),
+                    at(f, 5), kBefore[i].milliseconds, kBefore[i].megabytes);
+    }
+    std::printf(
+        "goal: a stored mailbox's sign-in under %.0f ms main thread and %.0f MB (own: %s, another player's: %s)\n",
+        kGoalSeconds * 1000, kGoalMegabytes, meetsGoal(signInOwn) ? "met" : "missed",
+        meetsGoal(signInOther) ? "met" : "missed");
     std::error_code ignored;
     for (const auto& folder : {empty, own, other})
         std::filesystem::remove_all(folder, ignored);

@@ -2,10 +2,13 @@
 
 #include "platform/runtime/Log.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +20,21 @@ namespace {
 std::mutex& directoryMutex() {
     static std::mutex* m = new std::mutex();
     return *m;
+}
+
+// A temporary file is named after its target: the target's name, this, and the letters
+// mkstemp puts in place of the Xs.
+constexpr std::string_view kTemporaryMark = ".tmp";
+constexpr size_t kUniqueLetters = 6;
+
+// The target's name when `name` is one of its temporary files, else empty.
+std::string_view targetOfTemporary(std::string_view name) {
+    if (name.size() <= kTemporaryMark.size() + kUniqueLetters) return {};
+    const size_t mark = name.size() - kUniqueLetters - kTemporaryMark.size();
+    if (name.substr(mark, kTemporaryMark.size()) != kTemporaryMark) return {};
+    const bool unique = std::all_of(name.end() - kUniqueLetters, name.end(),
+                                    [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    return unique ? name.substr(0, mark) : std::string_view{};
 }
 
 std::string& chosenDirectory() {
@@ -56,7 +74,7 @@ std::string parentOf(const std::string& path) {
 
 bool writeAtomically(const std::string& path, const std::function<void(const ChunkSink&)>& produce) {
     // mkstemp creates the file with mode 0600, which the target inherits on rename.
-    std::string temp = path + ".tmpXXXXXX";
+    std::string temp = path + std::string(kTemporaryMark) + std::string(kUniqueLetters, 'X');
     int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         log("writeFileAtomically: cannot create a temporary file for " + path + ": " + errorText());
@@ -98,6 +116,24 @@ bool writeAtomically(const std::string& path, const std::function<void(const Chu
 }
 
 } // namespace
+
+size_t removeInterruptedWrites(const std::string& folder, std::string_view target) {
+    size_t removed = 0;
+    std::error_code error;
+    for (auto it = std::filesystem::directory_iterator(folder, error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const std::string_view of = targetOfTemporary(name);
+        if (of.empty() || (!target.empty() && of != target)) continue;
+        std::error_code kind;
+        if (!it->is_regular_file(kind)) continue;
+        if (::unlink(it->path().c_str()) == 0) {
+            log("removed " + it->path().string() + ", left by a write an earlier run did not finish");
+            ++removed;
+        }
+    }
+    return removed;
+}
 
 std::string joinPath(std::string_view a, std::string_view b) {
     if (a.empty()) return std::string(b);

@@ -40,6 +40,12 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes);
 using ChunkSink = std::function<bool(std::string_view)>;
 bool writeFileAtomically(const std::string& path, const std::function<void(const ChunkSink&)>& produce);
 
+// Removes the temporary files writeFileAtomically left in `folder` when an earlier run
+// ended in the middle of a write (a target's name, ".tmp" and the six letters or digits
+// that made it unique); with `target`, only those of that file name. Other files stay.
+// Call it before this run writes there. Returns how many went.
+size_t removeInterruptedWrites(const std::string& folder, std::string_view target = {});
+
 // The whole file, or nullopt (logged) when it cannot be read. A missing file is
 // not logged: callers ask for files that may not exist yet.
 std::optional<Bytes> readFile(const std::string& path);

@@ -1,5 +1,6 @@
 #include "platform/foundation/KeyedArchive.h"
 
+#include "platform/foundation/ArchiveRecords.h"
 #include "platform/runtime/Log.h"
 
 #include <bit>
@@ -64,6 +65,7 @@ public:
     Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     bool ok() const { return ok_; }
     bool atEnd() const { return pos_ == size_; }
+    size_t pos() const { return pos_; }
     uint8_t u8() { return need(1) ? data_[pos_++] : 0; }
     uint32_t u32() {
         if (!need(4)) return 0;
@@ -141,9 +143,11 @@ Value valueOf(uint8_t tag, uint64_t number, std::string_view bytes) {
 
 // Walks the archive body once; hands each record to `each` when given. False when the
 // bytes are not an archive of this layout.
+// With `whole`, hands it each record's bytes as well.
 bool walk(const Bytes& data, ArchiveRecordView& view, const std::function<void(const ArchiveRecordView&)>* each,
           const std::function<void(ArchiveRecordView&, std::string_view, uint8_t, uint64_t, std::string_view)>& add,
-          const std::function<void(ArchiveRecordView&, std::string_view)>& begin) {
+          const std::function<void(ArchiveRecordView&, std::string_view)>& begin,
+          const std::function<void(std::string_view)>* whole = nullptr) {
     constexpr size_t kHeader = sizeof kMagic + 1 + 4;
     if (data.size() < kHeader + 4) return false;
     size_t body = data.size() - 4;
@@ -153,6 +157,7 @@ bool walk(const Bytes& data, ArchiveRecordView& view, const std::function<void(c
     if (r.u8() != kVersion) return false;
     uint32_t recordCount = r.u32();
     for (uint32_t i = 0; i < recordCount && r.ok(); ++i) {
+        const size_t start = r.pos();
         begin(view, r.str());
         uint32_t fieldCount = r.u32();
         for (uint32_t f = 0; f < fieldCount && r.ok(); ++f) {
@@ -164,8 +169,21 @@ bool walk(const Bytes& data, ArchiveRecordView& view, const std::function<void(c
             if (r.ok()) add(view, key, tag, number, bytes);
         }
         if (r.ok() && each) (*each)(view);
+        if (r.ok() && whole)
+            (*whole)(std::string_view(reinterpret_cast<const char*>(data.data()) + start, r.pos() - start));
     }
     return r.ok() && r.atEnd();
+}
+
+void appendU32(Bytes& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(uint8_t(v >> shift));
+}
+
+void appendHeader(Bytes& out, uint32_t recordCount) {
+    out.insert(out.end(), std::begin(kMagic), std::end(kMagic));
+    out.push_back(kVersion);
+    appendU32(out, recordCount);
 }
 
 uint32_t storedChecksum(const Bytes& data) {
@@ -203,15 +221,11 @@ std::string_view ArchiveRecordView::decodeString(std::string_view key) const {
 
 ArchiveEncoder::ArchiveEncoder(uint32_t recordCount) {
     out_.reserve(64 + size_t(recordCount) * 128);
-    for (uint8_t m : kMagic)
-        out_.push_back(m);
-    u8(kVersion);
-    u32(recordCount);
+    appendHeader(out_, recordCount);
 }
 
 void ArchiveEncoder::u32(uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out_.push_back(uint8_t(v >> shift));
+    appendU32(out_, v);
 }
 
 void ArchiveEncoder::u64(uint64_t v) {
@@ -340,6 +354,37 @@ bool KeyedArchive::forEachRecord(const Bytes& data, const std::function<void(con
     }
     walk(data, view, &each, add, begin);
     return true;
+}
+
+std::optional<std::vector<std::string_view>> archiveRecords(const Bytes& data) {
+    std::vector<std::string_view> records;
+    const std::function<void(std::string_view)> collect = [&records](std::string_view record) {
+        records.push_back(record);
+    };
+    ArchiveRecordView view;
+    if (!walk(
+            data, view, nullptr, [](auto&, auto, auto, auto, auto) {}, [](auto&, auto) {}, &collect))
+        return std::nullopt;
+    return records;
+}
+
+Bytes archiveOfRecords(const std::vector<std::string_view>& records, std::vector<uint32_t>* offsets) {
+    size_t size = sizeof kMagic + 1 + 4 + 4;
+    for (auto record : records)
+        size += record.size();
+    Bytes out;
+    out.reserve(size);
+    appendHeader(out, uint32_t(records.size()));
+    if (offsets) {
+        offsets->clear();
+        offsets->reserve(records.size());
+    }
+    for (auto record : records) {
+        if (offsets) offsets->push_back(uint32_t(out.size()));
+        out.insert(out.end(), record.begin(), record.end());
+    }
+    appendU32(out, crc32Checksum(out.data(), out.size()));
+    return out;
 }
 
 std::optional<std::vector<ArchiveRecord>> KeyedArchive::unarchive(const Bytes& data) {

@@ -5,6 +5,7 @@
 #include "platform/runtime/Log.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace platform {
 
@@ -41,6 +42,10 @@ void UserDefaults::loadIfNeededLocked() const {
     }
     // A write handed over may be for this file.
     writer_.wait();
+    // A write an earlier run did not finish left its temporary file beside the file, where
+    // nothing else would ever remove it; this one's writes have all ended.
+    const std::filesystem::path file(path);
+    removeInterruptedWrites(file.has_parent_path() ? file.parent_path().string() : ".", file.filename().string());
     Value stored = PropertyList::readFile(path);
     if (!stored.isNull() && !stored.isDictionary()) log("UserDefaults: " + path + " is not a dictionary; ignored");
     values_ = stored.isDictionary() ? std::move(stored) : Value::emptyDictionary();

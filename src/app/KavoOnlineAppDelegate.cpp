@@ -6,8 +6,10 @@
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
+#include "app/widgets/ImageCache.h"
 #include "lobby/LoginView.h"
 #include "net/MobileClient.h"
+#include "platform/foundation/FileSystem.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
 #include "platform/services/PaymentQueue.h"
@@ -82,6 +84,10 @@ ViewControllerPtr KavoOnlineAppDelegate::topViewController() const {
 // ---- launch
 
 void KavoOnlineAppDelegate::didFinishLaunching(platform::ui::Application& app) {
+    // Pictures are stored as they come, later on; one whose write an earlier run cut short
+    // left its temporary file, which nothing else would remove. (The user defaults see to
+    // theirs when they are first read.)
+    platform::removeInterruptedWrites(ImageCache::sharedImageCache().getCacheDirectoryName());
     app.setApplicationIconBadgeNumber(0);
     setSwitchOnSMS(true);
     static bool hooksInstalled = false;

@@ -41,25 +41,22 @@ bool MailStore::sameIdentity(const KavoMessage& a, const KavoMessage& b) {
            a.message() == b.message();
 }
 
-bool MailStore::containsLocked(const KavoMessage& message) const {
+bool MailStore::containsLocked(const KavoMessage& message) {
     if (message.time() == 0) return false;
+    if (indexStale_) rebuildIndexLocked();
     if (!index_.contains(identityHash(message))) return false;
     // A hash match is confirmed field by field; it is rare outside a real duplicate.
     return std::any_of(list_.begin(), list_.end(), [&](const auto& m) { return m && sameIdentity(*m, message); });
 }
 
 void MailStore::indexLocked(const KavoMessage& message) {
-    if (message.time() != 0) ++index_[identityHash(message)];
-}
-
-void MailStore::unindexLocked(const KavoMessage& message) {
-    if (message.time() == 0) return;
-    auto it = index_.find(identityHash(message));
-    if (it != index_.end() && --it->second <= 0) index_.erase(it);
+    if (!indexStale_ && message.time() != 0) ++index_[identityHash(message)];
 }
 
 void MailStore::rebuildIndexLocked() {
     index_.clear();
+    indexStale_ = false;
+    index_.reserve(list_.size());
     for (const auto& m : list_)
         if (m) indexLocked(*m);
 }
@@ -96,7 +93,7 @@ void MailStore::replace(const KavoMessageList& messages) {
     list_.clear();
     for (const auto& m : messages)
         if (m) list_.push_back(m);
-    rebuildIndexLocked();
+    indexStale_ = true;
 }
 
 KavoMessageList MailStore::addToFront(const KavoMessageList& messages) {
@@ -118,7 +115,7 @@ void MailStore::removeWhere(const std::function<bool(const KavoMessage&)>& drop)
     auto kept = std::remove_if(list_.begin(), list_.end(), [&](const auto& m) { return !m || drop(*m); });
     list_.erase(kept, list_.end());
     if (list_.size() == before) return;
-    rebuildIndexLocked();
+    indexStale_ = true;
     changedLocked(lock);
 }
 
@@ -141,7 +138,16 @@ void MailStore::removeFriendRequests() {
     removeWhere(isFriendRequest);
 }
 
-void MailStore::restoreFor(int32_t iddb, const KavoMessageList& stored) {
+void MailStore::restoreFor(int32_t iddb, const platform::Value& storedArchive) {
+    // Read before the lock: the mail that arrives meanwhile does not wait for it.
+    MailStoreArchive archive;
+    KavoMessageList stored;
+    if (!storedArchive.isNull()) {
+        if (auto list = archive.restore(storedArchive))
+            stored = std::move(*list);
+        else
+            platform::log("stored mailbox of " + std::to_string(iddb) + " cannot be read; starting empty");
+    }
     std::unique_lock lock(mutex_);
     // What the previous owner changed while signed in is theirs: written under their key
     // before their list goes. Only mail of this connection that nobody owned yet is kept;
@@ -155,14 +161,21 @@ void MailStore::restoreFor(int32_t iddb, const KavoMessageList& stored) {
     // replaces must not come back behind it.
     const bool newNotices = std::any_of(list_.begin(), list_.end(),
                                         [](const auto& m) { return m && m->type() == KavoMessage::kTypeLatestOnly; });
+    // Only the waiting mail can repeat a stored one. The stored mails, up to 100,000, are
+    // indexed when a new mail is first looked up, not on the way to the game grid.
+    const bool mailWaits = !index_.empty();
     for (const auto& m : stored) {
-        if (!m || containsLocked(*m)) continue;
+        if (!m || (mailWaits && containsLocked(*m))) continue;
         if (newNotices && m->type() == KavoMessage::kTypeLatestOnly) continue;
         if (requestsReplaced_ && isFriendRequest(*m)) continue;
         list_.push_back(m);
-        indexLocked(*m);
     }
+    indexStale_ = true;
+    // The list and the archive's base hold the mails now; the save that follows needs
+    // room for a second archive.
+    stored = {};
     owner_ = iddb;
+    archive_ = std::move(archive);
     pending_ = false;
     requestsReplaced_ = false;
     if (waiting > 0) changedLocked(lock);
@@ -172,17 +185,21 @@ void MailStore::signOut() {
     std::lock_guard lock(mutex_);
     if (pending_) saveLocked();
     owner_.reset();
+    archive_.clear();
     pending_ = false;
     requestsReplaced_ = false;
     list_.clear();
     index_.clear();
+    indexStale_ = false;
 }
 
 void MailStore::reset() {
     std::lock_guard lock(mutex_);
     list_.clear();
     index_.clear();
+    indexStale_ = false;
     owner_.reset();
+    archive_.clear();
     pending_ = false;
     requestsReplaced_ = false;
     timerScheduled_ = false;
@@ -191,11 +208,6 @@ void MailStore::reset() {
 }
 
 // ---------------------------------------------------------------- saving
-
-bool MailStore::hasPendingSave() const {
-    std::lock_guard lock(mutex_);
-    return pending_;
-}
 
 bool MailStore::flush() {
     std::lock_guard lock(mutex_);
@@ -239,10 +251,10 @@ void MailStore::scheduleSaveLocked(double delay) {
 
 bool MailStore::saveLocked(bool wait) {
     if (!owner_) return false;
-    const KavoMessageList snapshot(list_.begin(), list_.end());
     auto& defaults = platform::UserDefaults::standard();
-    // The archive is moved in, never copied: the defaults and their writer share it.
-    defaults.setData(KavoMessage::archiveList(snapshot), UIController::listMessageKey(*owner_));
+    // The archive is shared, never copied: the defaults, their writer and the next save's
+    // base hold the same bytes.
+    defaults.setObject(archive_.archive(list_), UIController::listMessageKey(*owner_));
     // The file is written on the defaults' writer thread unless the caller waits for it.
     const bool written = wait ? defaults.flush() : defaults.synchronize();
     if (!written) platform::log("mailbox: the user defaults could not be written; will try again");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/MailStoreArchive.h"
+#include "platform/foundation/Value.h"
 #include "portal/model/KavoMessage.h"
 
 #include <cstddef>
@@ -54,10 +56,12 @@ public:
     void removeFriendRequests();
 
     // The sign-in reply: mail that waited without an owner stays in front of the stored
-    // list of `iddb`, which owns the list from now on. When the waiting mail holds
-    // notices (kTypeLatestOnly), the stored notices are left out: the newer ones replace
-    // them; so are the stored friend requests after removeFriendRequests.
-    void restoreFor(int32_t iddb, const KavoMessageList& stored);
+    // list of `iddb` (`stored`, its archive from the user defaults), which owns the list
+    // from now on. When the waiting mail holds notices (kTypeLatestOnly), the stored
+    // notices are left out: the newer ones replace them; so are the stored friend
+    // requests after removeFriendRequests. A stored value that is no archive of mails
+    // counts as an empty list.
+    void restoreFor(int32_t iddb, const platform::Value& stored);
     // Saves what is pending for the owner, then forgets the owner and empties the list.
     void signOut();
 
@@ -66,7 +70,6 @@ public:
     // Writes a pending change now (when a player owns the list) and waits for the file.
     // False when nothing was written.
     bool flush();
-    bool hasPendingSave() const;
 
     // Between tests: empties the list and forgets the owner and any pending save.
     void reset();
@@ -74,13 +77,12 @@ public:
 private:
     MailStore() = default;
 
-    using List = std::deque<std::shared_ptr<KavoMessage>>;
+    using List = MailStoreArchive::List;
 
     static size_t identityHash(const KavoMessage& message);
     static bool sameIdentity(const KavoMessage& a, const KavoMessage& b);
-    bool containsLocked(const KavoMessage& message) const;
+    bool containsLocked(const KavoMessage& message);
     void indexLocked(const KavoMessage& message);
-    void unindexLocked(const KavoMessage& message);
     void rebuildIndexLocked();
     // Saves now or arranges a save, as the interval allows.
     void changedLocked(std::unique_lock<std::mutex>& lock);
@@ -93,7 +95,11 @@ private:
     List list_;
     // Identity hash -> how many listed mails have it (mails with a server time only).
     std::unordered_map<size_t, int> index_;
+    // The list changed as a whole: the index is made again when next looked up.
+    bool indexStale_ = false;
     std::optional<int32_t> owner_;
+    // The owner's archive as last read or saved.
+    MailStoreArchive archive_;
     // A friend-request list came while nobody owned the list: the stored requests are old.
     bool requestsReplaced_ = false;
     bool pending_ = false;

@@ -188,16 +188,7 @@ void UIController::restoreListMessageForPlayer(int32_t iddb) {
     auto& defaults = platform::UserDefaults::standard();
     const platform::Value stored = defaults.objectForKey(listMessageKey(iddb));
     defaults.synchronize();
-
-    KavoMessageList restored;
-    if (!stored.isNull()) {
-        if (auto list = KavoMessage::unarchiveList(stored.dataValue())) {
-            restored = std::move(*list);
-        } else {
-            platform::log("stored mailbox of " + std::to_string(iddb) + " cannot be read; starting empty");
-        }
-    }
-    MailStore::shared().restoreFor(iddb, restored);
+    MailStore::shared().restoreFor(iddb, stored);
 }
 
 void UIController::signOutListMessage() {

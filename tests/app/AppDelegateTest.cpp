@@ -1,8 +1,10 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
+#include "app/widgets/ImageCache.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "net/MobileClient.h"
+#include "platform/foundation/FileSystem.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
@@ -58,6 +60,16 @@ TEST_F(AppDelegateTest, ALaunchThatChangesNothingWritesNothing) {
     ASSERT_TRUE(defaults.flush());
     EXPECT_EQ(platform::PropertyList::readFile(file).get("marker").stringValue(), "written elsewhere");
     EXPECT_TRUE(UIController::sound());
+}
+
+// A picture whose write an earlier run cut short left its temporary file with the pictures.
+TEST_F(AppDelegateTest, LaunchRemovesWhatAnInterruptedPictureWriteLeft) {
+    const std::string folder = ImageCache::sharedImageCache().getCacheDirectoryName();
+    for (const char* name : {"0a1b.png.tmpAB12CD", "0a1b.png"})
+        ASSERT_TRUE(platform::writeFileAtomically(folder + "/" + name, std::string("picture")));
+    launch();
+    EXPECT_FALSE(platform::fileExists(folder + "/0a1b.png.tmpAB12CD"));
+    EXPECT_TRUE(platform::fileExists(folder + "/0a1b.png"));
 }
 
 TEST_F(AppDelegateTest, StoredSwitchThatIsOffStaysOff) {

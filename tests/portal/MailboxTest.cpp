@@ -6,7 +6,9 @@
 #include "portal/GlobalMessageHandler.h"
 #include "tests/portal/PortalTestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace kavo::test {
 namespace {
@@ -325,6 +327,35 @@ TEST_F(Mailbox, AStoredMailboxOfManyMailsComesBackWhole) {
     EXPECT_EQ(listed.front()->message(), "thu 0");
     EXPECT_EQ(listed.back()->message(), "thu 19999");
     EXPECT_EQ(listed.back()->time(), 1'700'000'019'999LL);
+}
+
+// A save copies the records of the stored mails that did not change, yet what it stores is
+// the archive of the whole list as it is: whatever came, went or was marked read.
+TEST_F(Mailbox, EverySaveStoresTheArchiveOfTheWholeListAsItIsThen) {
+    KavoMessageList stored;
+    for (int i = 0; i < 6; ++i)
+        stored.push_back(serverMail(1, 100 + i, 1, "a", "stored " + std::to_string(i)));
+    defaults().setData(KavoMessage::archiveList(stored), UIController::listMessageKey(56));
+    UIController::addItemIntoListMessage(serverMail(4, 99, 1, "admin", "early"));
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"the sign-in", [] { signIn(56); }},
+        {"a new mail", [] { UIController::addItemIntoListMessage(serverMail(1, 200, 2, "b", "new")); }},
+        {"a stored mail gone", [] { UIController::removeItemIntoListMessage(UIController::listMessage()[3]); }},
+        {"a stored mail read",
+         [] {
+             UIController::listMessage()[4]->setIsRead(1); // saved with the next change
+             UIController::addItemIntoListMessage(serverMail(1, 201, 2, "b", "newer"));
+         }},
+        {"the newest gone", [] { UIController::removeItemIntoListMessage(UIController::listMessage().front()); }},
+    };
+    for (const auto& [what, step] : steps) {
+        step();
+        platform::RunLoop::main().advance(MailStore::kSaveInterval);
+        EXPECT_EQ(defaults().dataForKey(UIController::listMessageKey(56)),
+                  KavoMessage::archiveList(UIController::listMessage()))
+            << "after " << what;
+    }
+    EXPECT_EQ(UIController::listMessageCount(), 7u);
 }
 
 } // namespace

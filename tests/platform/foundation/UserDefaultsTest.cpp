@@ -164,14 +164,27 @@ TEST_F(StandardDefaultsFixture, RemovingAStoredKeyIsAChange) {
     EXPECT_TRUE(defaults.objectForKey("count").isNull());
 }
 
-TEST_F(StandardDefaultsFixture, ALeftoverTemporaryFileIsNotTakenAsTheDefaults) {
+// What a kill in the middle of a write leaves: a half-written temporary file beside the
+// defaults. The next run reads the defaults and removes it, and only it.
+TEST_F(StandardDefaultsFixture, ALeftoverTemporaryFileIsRemovedAtStartAndTheDefaultsRead) {
     auto& defaults = UserDefaults::standard();
     defaults.setString("good", "state");
     ASSERT_TRUE(defaults.flush());
-    // What a crash in the middle of a write leaves behind: a half-written temporary file.
+    const std::vector<std::string> kept = {"defaults.plist.tmp",       "defaults.plist.tmpAB12C",
+                                           "defaults.plist.tmpAB12C-", "defaults.plist.tmpAB12CDE",
+                                           "other.plist.tmpAB12CD",    ".tmpAB12CD"};
+    for (const auto& name : kept)
+        ASSERT_TRUE(writeFileAtomically(dir.file(name), std::string("keep")));
     ASSERT_TRUE(writeFileAtomically(dir.file("defaults.plist.tmpAB12CD"), std::string("<plist><dict><key>state")));
+    QuietLog quiet;
     defaults.reset();
     EXPECT_EQ(defaults.stringForKey("state"), "good");
+    auto names = filesIn(dir.path());
+    std::sort(names.begin(), names.end());
+    auto expected = kept;
+    expected.push_back("defaults.plist");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
 }
 
 TEST_F(StandardDefaultsFixture, ACorruptFileStartsEmptyAndIsReplacedOnTheNextSave) {
