@@ -81,6 +81,8 @@ void ProfileView::viewDidLoad() {
 void ProfileView::viewDidAppear(bool animated) {
     KavoViewController::viewDidAppear(animated);
     btnInfo_->sendActions(ui::ControlEvent::TouchUpInside);
+    // The record is asked for once; what was won or spent since shows all the same.
+    showMyMoney();
 }
 
 void ProfileView::doChangeTab(int tag) {
@@ -177,6 +179,10 @@ void ProfileView::onMyUserDataWithUser(const std::shared_ptr<User>& user) {
     Util::hideLoadingOnView(view());
     userProfile_ = user;
     if (userDataView_) userDataView_->updateViewWithUserData(user);
+}
+
+void ProfileView::showMyMoney() {
+    if (userDataView_) userDataView_->showMoney(UIController::myInfo()->money());
 }
 
 void ProfileView::onMyAchievementWithGameId(int gameId, const std::vector<int32_t>& achivement) {

@@ -44,6 +44,8 @@ public:
     void doTopupZel();
 
     void onMyUserDataWithUser(const std::shared_ptr<User>& user);
+    // The info tab shows the player's money as the client knows it now.
+    void showMyMoney();
     void onMyAchievementWithGameId(int gameId, const std::vector<int32_t>& achivement);
 
     const std::shared_ptr<Profile_UserDataView>& userDataView() const { return userDataView_; }

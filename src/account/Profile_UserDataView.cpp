@@ -245,7 +245,7 @@ void Profile_UserDataView::updateViewWithUserData(const std::shared_ptr<User>& u
     Util::showLoadingOnView(view());
     userData_ = user;
     vNickname_->setText(user->nickname());
-    vTien_->setText(Util::formatNumber(user->dmoney()) + " Zel");
+    showMoney(user->dmoney());
     vGioChoi_->setText(user->playingTime());
     txfHoTen_->setText(user->fullname());
     vGioiTinh_->setText(genderText(user->gender()));
@@ -265,6 +265,12 @@ void Profile_UserDataView::updateViewWithUserData(const std::shared_ptr<User>& u
     progressView_->setProgress(double(user->percent()) / 100, false);
     vThangCap_->setText(std::to_string(user->percent()) + " %");
     Util::hideLoadingOnView(view());
+}
+
+void Profile_UserDataView::showMoney(int64_t money) {
+    if (!userData_) return;
+    userData_->setDmoney(money);
+    vTien_->setText(Util::formatNumber(money) + " Zel");
 }
 
 void Profile_UserDataView::sendProfile() {

@@ -44,6 +44,8 @@ public:
     // The captions' texts.
     virtual void setUIScreen();
     virtual void updateViewWithUserData(const std::shared_ptr<User>& user);
+    // The money the client learnt after the record came; nothing before a record.
+    void showMoney(int64_t money);
 
     void btnRow_Clicked(int tag);
     void hidePickerView();

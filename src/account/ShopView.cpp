@@ -96,15 +96,26 @@ void ShopView::viewDidLoad() {
     // A phone screen wider than 480 points gets the wide frame.
     if (!Util::isPad() && ui::Screen::bounds().width() > 480) view()->setFrame({0, 0, 568, 320});
     setUIScreen();
-    auto& service = GlobalService::getInstance();
-    service.requestChargeMoneyInfo();
-    service.getInfoWithKey(13);
+    requestServerRows();
     observePurchases();
 }
 
 void ShopView::viewWillAppear(bool animated) {
     texts_.apply();
+    // The server words its rows in the language it was told at the sign-in.
+    if (rowsLanguage_ != Resources::getInstance().currentLanguage()) requestServerRows();
+    if (contentView_) showTab(kTabNapZel);
     ViewController::viewWillAppear(animated);
+}
+
+void ShopView::requestServerRows() {
+    // Rows worded in the language left go at once; the answers bring them back.
+    setChannels({});
+    updateThongTinSuDung("");
+    rowsLanguage_ = Resources::getInstance().currentLanguage();
+    auto& service = GlobalService::getInstance();
+    service.requestChargeMoneyInfo();
+    service.getInfoWithKey(13);
 }
 
 void ShopView::observePurchases() {
@@ -140,6 +151,7 @@ void ShopView::resetForTesting() {
     selectObjectID_ = 0;
     shopKind_ = 1;
     thongTinSuDung_.clear();
+    rowsLanguage_.clear();
     tabButtons_ = {};
     texts_ = {};
     tabViews_ = {};

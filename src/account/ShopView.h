@@ -105,7 +105,9 @@ public:
     const std::shared_ptr<platform::ui::ScrollView>& scrollViewCheckout() const { return scrollViewCheckout_; }
 
     void viewDidLoad() override;
-    // The shop is made once: each opening reads its texts again in the language in force.
+    // The shop is made once: each opening shows the top-up list, reads its texts again in
+    // the language in force and, when that language changed since the server's rows were
+    // asked for, asks for them again.
     void viewWillAppear(bool animated) override;
     // Forgets everything it was told (tests start from an empty shop).
     void resetForTesting();
@@ -124,6 +126,8 @@ private:
     void buildLichSuView();
     void showTab(int tab);
     void requestFirstPages();
+    // The channels (44) and the promotion text (72, key 13), in the language in force.
+    void requestServerRows();
     void scheduleReload();
     void selectChannel(const std::shared_ptr<ChargeMoneyInfo>& channel, int row);
     void openCardForm(const std::shared_ptr<ChargeMoneyInfo>& channel);
@@ -154,6 +158,7 @@ private:
     int shopKind_ = 1;
     bool isCheckOut_ = false;
     std::string thongTinSuDung_;
+    std::string rowsLanguage_;
     std::vector<platform::NotificationCenter::Token> observers_;
     LanguageTexts texts_;
 

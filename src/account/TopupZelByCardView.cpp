@@ -9,6 +9,8 @@
 #include "platform/ui/Responder.h"
 #include "portal/GlobalService.h"
 
+#include <vector>
+
 namespace kavo {
 
 namespace ui = platform::ui;
@@ -31,10 +33,31 @@ TopupZelByCardView::TopupZelByCardView(ui::Rect frame) : ui::View(frame) {
     setAccessibilityIdentifier("TopupZelByCardView");
 }
 
+namespace {
+// Every form still alive, the shop's and the top-up panels'.
+std::vector<std::weak_ptr<TopupZelByCardView>>& liveForms() {
+    static std::vector<std::weak_ptr<TopupZelByCardView>> forms;
+    return forms;
+}
+} // namespace
+
 std::shared_ptr<TopupZelByCardView> TopupZelByCardView::make(ui::Rect frame) {
     auto form = std::make_shared<TopupZelByCardView>(frame);
     form->setUIScreen();
+    auto& forms = liveForms();
+    std::erase_if(forms, [](const auto& weak) { return weak.expired(); });
+    forms.push_back(form);
     return form;
+}
+
+void TopupZelByCardView::topUpAccepted() {
+    // A card goes through once: no form keeps its serial and code on screen after that.
+    for (const auto& weak : liveForms()) {
+        if (auto form = weak.lock()) {
+            form->txfSeriesNumber_->setText("");
+            form->txfPinCode_->setText("");
+        }
+    }
 }
 
 namespace {

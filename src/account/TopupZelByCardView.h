@@ -18,12 +18,14 @@ public:
     explicit TopupZelByCardView(platform::ui::Rect frame = {});
     // A new form of `frame`, laid out.
     static std::shared_ptr<TopupZelByCardView> make(platform::ui::Rect frame);
-    // The shop's form, made once and kept (what is typed stays between openings; the
-    // texts are read again each time it is put on screen).
+    // The shop's form, made once and kept (what is typed stays between openings until a
+    // top-up goes through; the texts are read again each time it is put on screen).
     static const std::shared_ptr<TopupZelByCardView>& getInstance();
     // Forgets the shop's form: the next one is made for the device and language then
     // chosen (tests that switch them in one process).
     static void resetForTesting();
+    // The server accepted a top-up: every form empties its fields.
+    static void topUpAccepted();
 
     void set_selectedChargeMoneyInfo(std::shared_ptr<ChargeMoneyInfo> channel) { channel_ = std::move(channel); }
     const std::shared_ptr<ChargeMoneyInfo>& selectedChargeMoneyInfo() const { return channel_; }

@@ -223,7 +223,7 @@ void GameView::viewDidAppear(bool animated) {
     Resources::getInstance().initAfterLogin();
     btnAll_->sendActions(ui::ControlEvent::TouchUpInside);
     const auto me = UIController::myInfo();
-    lblPlayerMoney_->setText(Util::formatNumber(me->money()));
+    showMyMoney();
     lblUserName_->setText(me->name());
     playerAvatar_->setContentMode(ui::ContentMode::ScaleAspectFit);
     Resources::getInstance().assignAvatarId(me->avatar(), playerAvatar_);
@@ -237,6 +237,10 @@ void GameView::viewDidDisappear(bool animated) {
 
 void GameView::setUsernameWithName(const std::string& name) {
     if (lblUserName_) lblUserName_->setText(name);
+}
+
+void GameView::showMyMoney() {
+    if (lblPlayerMoney_) lblPlayerMoney_->setText(Util::formatNumber(UIController::myInfo()->money()));
 }
 
 // ---------------------------------------------------------------- choosing a game

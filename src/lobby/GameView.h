@@ -41,6 +41,8 @@ public:
 
     // ---- what the logic handler calls
     void setUsernameWithName(const std::string& name);
+    // Shows the player's money as the client knows it now.
+    void showMyMoney();
     // Replaces the full friend list (then forceReloadData).
     void set_arrayAllFriends(std::vector<std::shared_ptr<Player>> friends);
     const std::vector<std::shared_ptr<Player>>& arrayAllFriends() const { return arrayAllFriends_; }

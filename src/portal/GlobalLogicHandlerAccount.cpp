@@ -7,6 +7,7 @@
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
 #include "account/TopupActions.h"
+#include "account/TopupZelByCardView.h"
 #include "account/TopupZelView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
@@ -171,6 +172,7 @@ void GlobalLogicHandler::buyGiftForFriendComplete(const std::string& message) {
     // Each answer pays for the oldest gift still waiting, not for the panel opened last.
     if (const auto price = ShopViewDetail::takeGiftPrice()) {
         UIController::myInfo()->addMoney(-int64_t(*price));
+        updateMyMoney();
     } else {
         platform::log("gift answer without a gift waiting for it; the money stays");
     }
@@ -418,11 +420,17 @@ void GlobalLogicHandler::onUpdateMyMoneyOnTable() {
         const auto me = UIController::myInfo();
         table->updateMoneyWithUserId(me->IDDB(), me->money());
     }
+    updateMyMoney();
 }
 
 void GlobalLogicHandler::onUpdateMyMoney(int64_t /*money*/) {}
 
-void GlobalLogicHandler::updateMyMoney() {}
+// The grid and the own profile set the money when they appear; one left up, or under a
+// panel (the shop, the top-up panel, the lottery), shows a change at once as well.
+void GlobalLogicHandler::updateMyMoney() {
+    if (auto grid = topScreenAs<GameView>()) grid->showMyMoney();
+    if (auto profile = topScreenAs<ProfileView>()) profile->showMyMoney();
+}
 
 // ================================================================ shop, items and gifts
 
@@ -542,7 +550,9 @@ void GlobalLogicHandler::onOpenGift(int8_t returnCode, const std::string& messag
 
 void GlobalLogicHandler::openGift(int8_t returnCode, const std::string& message, int32_t money) {
     showAlertViewWithMessage(message);
-    if (returnCode == 0) UIController::myInfo()->addMoney(money);
+    if (returnCode != 0) return;
+    UIController::myInfo()->addMoney(money);
+    updateMyMoney();
 }
 
 void GlobalLogicHandler::onGiveGiftWithItem(int32_t itemId, int32_t fromUser, int32_t toUser) {
@@ -615,6 +625,7 @@ void GlobalLogicHandler::showAlertInAppPurchase(const platform::Value& info) {
         // An answer without a balance leaves the money as it is.
         if (info.contains("money")) UIController::myInfo()->setMoney(info["money"].int64Value());
         PendingReceipts::removeConfirmed(PendingReceipts::currentUser(), receipt);
+        TopupZelByCardView::topUpAccepted();
         onUpdateMyMoneyOnTable();
         UIController::setOkValue(UIController::kActionPurchaseConfirmed);
         UIController::startOKDlg(message);

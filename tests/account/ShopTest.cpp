@@ -5,6 +5,8 @@
 #include "account/ShopViewDetail.h"
 #include "account/TopupZelByCardView.h"
 #include "app/UIController.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/Text.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/PaymentQueue.h"
 #include "tests/account/ShopTestSupport.h"
@@ -61,6 +63,15 @@ TEST_F(Shop, OpeningAsksForChannelsAndPromotionAndATabTappedAgainDoesNothing) {
     settle(0.3);
     EXPECT_EQ(historyRequests(), 2) << "the history asks every time it is shown";
     EXPECT_EQ(shop->viewingTabIndex(), ShopView::kTabLichSu);
+}
+
+TEST_F(Shop, TheTopUpButtonOpensTheTopUpListWhateverTabWasLeft) {
+    openShop();
+    ASSERT_DRIVE(
+        "tap id=btnLichSu\ntap id=doCloseThisView\ntap id=btnNapZel\nwait id=ShopView\nexpect text=Thẻ gate\n");
+    EXPECT_EQ(shop->viewingTabIndex(), ShopView::kTabNapZel);
+    settle();
+    EXPECT_EQ(bodies(44).size(), 1u) << "in the same language the rows are not asked again";
 }
 
 TEST_F(Shop, ASecondChannelListReplacesTheRows) {
@@ -145,6 +156,15 @@ TEST_F(Shop, RowPurchasesAskFirstAndSendOnOk) {
     openItems({{101, 100}}, {{21, 2000}});
     shop->selectRow(0);
     EXPECT_EQ(dialogText(), text("KAVO_Items_Question"));
+    // OK buys: the question says so with the word of the buy button, in either language.
+    for (const char* language : {"vi", "en"}) {
+        const auto words =
+            platform::PropertyList::readFile(ClientWorld::get().bundlePath() + "/" + language + ".plist");
+        EXPECT_NE(platform::toUpper(words["KAVO_Items_Question"].stringValue())
+                      .find(platform::toUpper(words["KAVO_Shop_Mua"].stringValue())),
+                  std::string::npos)
+            << language;
+    }
     EXPECT_EQ(UIController::okValue(), UIController::kActionBuyItem);
     UIController::pressOk();
     ASSERT_TRUE(waitFor(101, 2));

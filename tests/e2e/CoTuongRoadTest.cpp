@@ -2,6 +2,7 @@
 // test portal, driven like a person from the game grid to a finished game.
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
+#include "app/Util.h"
 #include "app/widgets/SubSeatView.h"
 #include "games/cotuong/CCBoard.h"
 #include "games/cotuong/ChessMan.h"
@@ -201,6 +202,9 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     ASSERT_TRUE(drive("tap id=btnBack\nadvance 0.5").ok);
     EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));
     EXPECT_FALSE(std::dynamic_pointer_cast<CoTuongView>(KavoOnlineAppDelegate::getInstance().topViewController()));
+    // Back on the grid, the money is what the game left me (500,000 at the join, 1,000 lost).
+    run("screen BoardView 5\nadvance 0.5\ntap id=btnBack\nscreen GameView 5\nadvance 0.5\nexpect text=" +
+        Util::formatNumber(499000));
 }
 
 TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQuestion) {

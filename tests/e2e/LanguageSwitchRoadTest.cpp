@@ -8,7 +8,9 @@
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ShownLanguage.h"
 
+#include <atomic>
 #include <map>
+#include <memory>
 
 namespace kavo::test {
 namespace {
@@ -39,13 +41,29 @@ class LanguageSwitchRoad : public ClientFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
-        portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
+        // The server words the shop's promotion rows in the language told after the sign-in.
+        auto english = std::make_shared<std::atomic<bool>>(false);
+        portal().onCommand(2800, [english](Message& request, TestPortal::Reply&) {
+            *english = request.readUTF().find("\"en\"") != std::string::npos;
+        });
+        portal().onCommand(44, [english](Message&, TestPortal::Reply& reply) {
             Message channels(44);
             channels.writeByte(2); // a scratch card
             channels.writeByte(1);
             for (const char* field : {"Gate card", "", ""})
                 channels.writeUTF(field);
+            channels.writeByte(8); // a promotion card
+            channels.writeByte(5);
+            for (const char* field : {*english ? "Promotion card" : "Thẻ khuyến mãi", "", ""})
+                channels.writeUTF(field);
             reply.send(channels);
+        });
+        portal().onCommand(72, [english](Message& request, TestPortal::Reply& reply) {
+            if (request.readByte() != 13) return;
+            Message promotion(72);
+            promotion.writeByte(13);
+            promotion.writeUTF(*english ? "Cards give 20% more" : "Thẻ được thêm 20%");
+            reply.send(promotion);
         });
     }
     void TearDown() override {

@@ -4,12 +4,18 @@
 #include "account/ProfileView.h"
 #include "account/Profile_UserDataView.h"
 #include "app/UIController.h"
+#include "app/Util.h"
+#include "lobby/GameView.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Screen.h"
 #include "tests/e2e/AccountRoad.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/DesktopClick.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <vector>
 
 namespace kavo::test {
 namespace {
@@ -34,6 +40,22 @@ Saved savedProfile(const std::vector<uint8_t>& body) {
     saved.month = request.readByte();
     saved.day = request.readByte();
     return saved;
+}
+
+// A reply that tells the client the player's money, and the money it leaves him with.
+struct BalanceReply {
+    const char* what;
+    Message reply;
+    int64_t money;
+};
+
+// In turn from 187,500 or from the sign-in's 125,000 alike: the first two set the money.
+std::vector<BalanceReply> balanceReplies() {
+    return {{"card top-up (71)", Bytes().byte(2).byte(1).utf("Nạp thẻ thành công").utf("").int64(200000).message(71),
+             200000},
+            {"money set (17)", Bytes().int64(190000).utf("Số dư mới").message(17), 190000},
+            {"item bought (101 sub 6)", Bytes().byte(6).byte(0).int32(3000).message(101), 187000},
+            {"gift opened (101 sub 17)", Bytes().byte(17).byte(0).utf("Quà").int32(500).message(101), 187500}};
 }
 
 class ProfileRoad : public AccountRoad {
@@ -87,7 +109,38 @@ protected:
         });
     }
     void openProfile() { road("tap id=doShowProfileView\nscreen ProfileView\nadvance 0.5\nwait text=khach42"); }
+    // Each balance reply in turn: `shown` reads the money as the player sees it then.
+    void expectEachBalanceShown(const std::function<std::string()>& shown, const std::string& suffix) {
+        for (const auto& [what, reply, money] : balanceReplies()) {
+            ASSERT_TRUE(portal().sendToClient(reply));
+            ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return UIController::myInfo()->money() == money; }, 5))
+                << what;
+            EXPECT_EQ(shown(), Util::formatNumber(money) + suffix) << what;
+            // Each reply says something too; the next one comes with the notice answered.
+            ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 5));
+            UIController::closeDialog();
+        }
+    }
 };
+
+TEST_F(ProfileRoad, EveryBalanceLearntShowsAtOnceOnTheGridAndTheProfileUnderAPanel) {
+    signIn();
+    road("tap id=btnNapZel\nwait id=ShopView");
+    expectEachBalanceShown([] { return top<GameView>()->lblPlayerMoney()->text(); }, "");
+    road("tap id=doCloseThisView");
+    openProfile();
+    road("tap id=doTopupZel\nwait id=TopupZelView");
+    expectEachBalanceShown([] { return top<ProfileView>()->userDataView()->vTien()->text(); }, " Zel");
+
+    // Won or spent while the profile was away: it shows it again without asking for the record.
+    clickAndType({6, 314}, ""); // beside the top-up panel: it closes
+    road("advance 0.5\ntap id=btnBack\nscreen GameView 5\nadvance 0.5");
+    ASSERT_TRUE(portal().sendToClient(Bytes().int64(150000).utf("").message(17)));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 150000; }, 5));
+    openProfile();
+    EXPECT_EQ(portal().messages(1005).size(), 1u);
+    EXPECT_EQ(top<ProfileView>()->userDataView()->vTien()->text(), Util::formatNumber(150000) + " Zel");
+}
 
 TEST_F(ProfileRoad, ThePlayerChangesGenderAndBirthday) {
     signIn();

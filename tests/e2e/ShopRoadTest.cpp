@@ -130,6 +130,8 @@ TEST_F(ShopRoad, APlayerTopsUpBuysAndGivesFromTheShop) {
                    "tap id=btnTopup\nwait text=Da nap the\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     EXPECT_EQ(money(), ClientWorld::kPlayerMoney + 70000);
+    const auto& form = TopupZelByCardView::getInstance();
+    EXPECT_EQ(form->txfSeriesNumber()->text() + form->txfPinCode()->text(), "") << "a card is not kept once sent";
     UIController::closeDialog();
     // The dimming layer closes the form (the form's content covers its middle).
     TopupZelByCardView::getInstance()->hideThisView();

@@ -147,7 +147,11 @@ void CoTuongLogicHandler::matchResultAtTable(const std::vector<MatchResultInfo>&
     auto me = UIController::myInfo();
     std::vector<MatchResultInfo> rows = results;
     for (auto& row : rows) {
-        if (row.ID() == me->IDDB()) me->setExp(std::max(0, me->exp() + row.d_exp()));
+        if (row.ID() == me->IDDB()) {
+            me->setExp(std::max(0, me->exp() + row.d_exp()));
+            // The grid shows this money once the player leaves the table.
+            me->addMoney(int64_t(row.d_money()));
+        }
         if (!view) continue;
         for (const auto& player : view->chessPlayers()) {
             if (player->IDDB() != row.ID()) continue;
