@@ -455,7 +455,9 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         }
         ASSERT_TRUE(clickAt(*point));
         if (step.kind == WalkStep::Kind::Click) continue;
-        if (!step.typed.empty()) ASSERT_TRUE(typeText(step.typed));
+        if (!step.typed.empty()) {
+            ASSERT_TRUE(typeText(step.typed));
+        }
         const auto shown = where("text=" + step.shows);
         ASSERT_TRUE(shown) << "the typed text is in no field\n" << client_.transcript();
         EXPECT_EQ(*shown, *point) << "the field moved, or the keys went to another field";
