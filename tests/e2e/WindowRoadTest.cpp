@@ -201,6 +201,7 @@ TEST_F(WindowRoad, APlayerSignsInWithMouseAndKeysAndReachesTheBoardList) {
 
 // What the player does in one step of the walk through the screens.
 struct WalkStep {
+    // PickBelow: a click on the row under a picker wheel's band, the hand trembling a little.
     enum class Kind { Click, Field, Key, Wheel, PickBelow };
     Kind kind;
     std::string target; // the selector clicked or wheeled over, or the key pressed
@@ -224,11 +225,6 @@ WalkStep key(const std::string& name) {
 // Turns the mouse wheel towards the player, four notches, with the pointer over the view.
 WalkStep wheelDown(const std::string& selector) {
     return {WalkStep::Kind::Wheel, selector, "", "", false};
-}
-// Clicks the row under a picker wheel's band, the hand trembling a few points between
-// press and release.
-WalkStep pickBelow(const std::string& selector) {
-    return {WalkStep::Kind::PickBelow, selector, "", "", false};
 }
 
 // The client's half of the walk: it waits for each control and says where it is; after a
@@ -411,7 +407,7 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         wheelDown("id=pikerPlayerNumber"),
         field("id=tfPlayerNumber", "", "3"),
         click("id=showPickerPlayerNumber"),
-        pickBelow("id=pikerPlayerNumber"),
+        {WalkStep::Kind::PickBelow, "id=pikerPlayerNumber", "", "", false},
         field("id=tfPlayerNumber", "", "4"),
         click("id=doCloseThisView"),
         click("id=btnGotoBoard"),

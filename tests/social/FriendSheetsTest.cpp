@@ -191,12 +191,10 @@ TEST_F(FriendSheets, TheMailboxAndTheChatPanelTellTheAddFriendResult) {
         mailbox->onAddFriendResult(result);
         EXPECT_EQ(shownDialog(), text(key)) << result << " in the mailbox";
         EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << result << " in the mailbox";
-        UIController::closeDialog();
         chat->onAddFriendResult(result);
         EXPECT_EQ(shownDialog(), text(key)) << result << " in a chat panel";
         EXPECT_EQ(UIController::okValue(), result == 0 ? UIController::kActionFriendAdded : UIController::kActionNone)
             << result << " in a chat panel";
-        UIController::closeDialog();
     }
 }
 

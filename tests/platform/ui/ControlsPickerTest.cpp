@@ -108,23 +108,15 @@ TEST_F(PickerTest, TheWheelStepsTheRowsAndLeavesTheEndsToTheScrollViewAround) {
     scroll->setContentSize({480, 1000});
     window->addSubview(scroll);
     scroll->addSubview(picker);
-    auto& app = Application::shared();
-    struct Step {
-        double dy;
-        int row;
-        double scrolled;
-    };
-    for (const Step& step : {Step{40, 1, 0}, Step{40, 2, 0}, Step{-40, 1, 0}, Step{120, 4, 0}, Step{-200, 0, 0},
-                             Step{-40, 0, 0}, Step{15, 1, 0}, Step{400, 7, 0}, Step{40, 7, 40}}) {
-        app.dispatchScroll(middle, {0, step.dy});
-        EXPECT_EQ(picker->selectedRowInComponent(0), step.row) << step.dy;
-        EXPECT_EQ(scroll->contentOffset().y, step.scrolled) << step.dy;
-    }
+    for (double dy : {40, 40, -40, 120, -200, -40, 15, 400})
+        Application::shared().dispatchScroll(middle, {0, dy});
     EXPECT_EQ(stakes.picked,
               (std::vector<std::pair<int, int>>{{1, 0}, {2, 0}, {1, 0}, {4, 0}, {0, 0}, {1, 0}, {7, 0}}));
-    app.dispatchScroll({2, middle.y}, {0, -40}); // beside the columns
-    EXPECT_EQ(picker->selectedRowInComponent(0), 7);
     EXPECT_EQ(scroll->contentOffset().y, 0);
+    Application::shared().dispatchScroll(middle, {0, 40});        // on the last row
+    Application::shared().dispatchScroll({2, middle.y}, {0, 40}); // beside the columns
+    EXPECT_EQ(scroll->contentOffset().y, 80);
+    EXPECT_EQ(picker->selectedRowInComponent(0), 7);
 }
 
 class ScrollBackTest : public ControlsTest {
