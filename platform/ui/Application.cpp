@@ -7,6 +7,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/PickerView.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/View.h"
@@ -294,6 +295,11 @@ bool Application::dispatchScroll(Point screenPoint, Point delta) {
         hit = window.hitTest(window.pointFromSuperview(screenPoint));
     }
     for (View* v = hit; v; v = v->superview()) {
+        // A picker wheel steps its rows like a list scrolls, and picks as a click would.
+        if (auto* picker = dynamic_cast<PickerView*>(v)) {
+            if (picker->scrollWheel(picker->convertPointFrom(screenPoint, nullptr), delta.y)) return true;
+            continue;
+        }
         auto* scroll = dynamic_cast<ScrollView*>(v);
         if (!scroll || !scroll->isScrollEnabled()) continue;
         const Point from = scroll->contentOffset();

@@ -99,7 +99,7 @@ public:
     void setEscapeAction(std::function<bool()> action) { escapeAction_ = std::move(action); }
     // The mouse wheel at `screenPoint`: the innermost scroll view under the point that can
     // move that way scrolls by `delta` points (positive: towards the content's end),
-    // within its content. False when none moved.
+    // within its content; a picker wheel steps its rows instead. False when none moved.
     bool dispatchScroll(Point screenPoint, Point delta);
     // The view that the current touch sequence began in (nullptr when none).
     View* touchedView() const;

@@ -8,6 +8,12 @@
 
 namespace platform::ui {
 
+namespace {
+// A press that moves no further than this stays a tap, as on a table row: a mouse click
+// trembles by a few points between press and release.
+constexpr double kTapSlop = 10;
+} // namespace
+
 PickerView::PickerView(Rect frame) : View(frame) {}
 
 std::shared_ptr<PickerView> PickerView::make(Rect frame) {
@@ -101,15 +107,24 @@ int PickerView::componentAtPoint(Point point) const {
     return -1;
 }
 
-void PickerView::pick(int component, int row) {
+bool PickerView::pick(int component, int row) {
     int rows = numberOfRowsInComponent(component);
-    if (rows == 0) return;
+    if (rows == 0) return false;
     row = std::clamp(row, 0, rows - 1);
-    if (row == selected_[size_t(component)]) return;
+    if (row == selected_[size_t(component)]) return false;
     selected_[size_t(component)] = row;
     setNeedsDisplay();
     auto keep = weak_from_this().lock();
     if (delegate_) delegate_->didSelectRow(*this, row, component);
+    return true;
+}
+
+bool PickerView::scrollWheel(Point location, double dy) {
+    const int component = componentAtPoint(location);
+    // A column held by a finger (a drag under way) ignores the wheel.
+    if (component < 0 || dy == 0 || touchComponent_ >= 0) return false;
+    const int rows = std::max(1, int(std::lround(std::fabs(dy) / rowHeight_)));
+    return pick(component, selected_[size_t(component)] + (dy > 0 ? rows : -rows));
 }
 
 void PickerView::touchesBegan(const std::vector<Touch>& touches) {
@@ -123,7 +138,7 @@ void PickerView::touchesBegan(const std::vector<Touch>& touches) {
 void PickerView::touchesMoved(const std::vector<Touch>& touches) {
     if (touches.empty() || touchComponent_ < 0) return;
     double dy = touches.front().windowLocation.y - touchStart_.y;
-    if (!dragging_ && std::fabs(dy) < 5) return;
+    if (!dragging_ && std::fabs(dy) <= kTapSlop) return;
     dragging_ = true;
     dragOffset_ = dy;
     setNeedsDisplay();

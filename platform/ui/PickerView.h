@@ -29,8 +29,9 @@ public:
 };
 
 // Spinning columns of rows; the selected row of each column sits in the middle band. A
-// tap above or below the band picks the row there; a drag up or down moves by as many
-// rows as it went and settles on the nearest one. Either way a changed selection calls
+// tap or click above or below the band picks the row there (a click that trembles a few
+// points is still one); a drag up or down moves by as many rows as it went and settles on
+// the nearest one; the mouse wheel steps a row a notch. Each way a changed selection calls
 // didSelectRow. selectRow from code calls nothing.
 class PickerView : public View {
 public:
@@ -59,6 +60,12 @@ public:
     int componentAtPoint(Point point) const;
     Rect rectForComponent(int component) const;
 
+    // The mouse wheel over the column at `location`: `dy` points (positive towards later
+    // rows) move the selection by as many rows as they span, at least one. False when the
+    // selection stayed (at the column's end, or outside every column), so a scroll view
+    // around the picker may take the wheel.
+    bool scrollWheel(Point location, double dy);
+
     void touchesBegan(const std::vector<Touch>& touches) override;
     void touchesMoved(const std::vector<Touch>& touches) override;
     void touchesEnded(const std::vector<Touch>& touches) override;
@@ -66,7 +73,8 @@ public:
     void draw(GraphicsContext& context) override;
 
 private:
-    void pick(int component, int row);
+    // False when the row is already the selected one.
+    bool pick(int component, int row);
     // The counts are asked for on first use, not when the data source is set (it may be
     // set from a constructor that has not finished).
     void ensureLoaded() const;

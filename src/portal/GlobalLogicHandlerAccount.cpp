@@ -31,6 +31,7 @@
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalService.h"
 #include "portal/IGiftListListener.h"
+#include "social/FriendSearch.h"
 #include "social/LeaderboardView.h"
 #include "social/MessageView.h"
 #include "table/base/GameTableView.h"
@@ -105,8 +106,7 @@ void GlobalLogicHandler::onAddFriendWithResult(int result) {
 }
 
 void GlobalLogicHandler::onGameControllerAddFriendResult(int result) {
-    const char* key = result == 0 ? "KAVO_addFriendOK" : result == 2 ? "KAVO_tooMuchFriend" : "KAVO_friendExist";
-    showAlertViewWithMessage(text(key));
+    FriendSearch::showResult(result, UIController::kActionNone);
 }
 
 void GlobalLogicHandler::onDelFriendResult(int /*result*/) {}

@@ -321,7 +321,7 @@ void ChatView::clickedButtonAtIndex(platform::ui::AlertView& /*alert*/, int inde
 
 void ChatView::onAddFriendResult(int result) {
     addFriendResult_ = result;
-    FriendSearch::showResult(result);
+    FriendSearch::showResult(result, UIController::kActionFriendAdded);
 }
 
 // ---------------------------------------------------------------- bubbles

@@ -14,9 +14,9 @@ void FriendSearch::requestByName(const std::string& name) {
     GlobalService::getInstance().searchFriend(name);
 }
 
-void FriendSearch::showResult(int result) {
+void FriendSearch::showResult(int result, int addedAction) {
     const char* key = result == 0 ? "KAVO_addFriendOK" : result == 2 ? "KAVO_tooMuchFriend" : "KAVO_friendExist";
-    UIController::setOkValue(result == 0 ? UIController::kActionFriendAdded : UIController::kActionNone);
+    UIController::setOkValue(result == 0 ? addedAction : UIController::kActionNone);
     UIController::startOKDlg(Resources::getInstance().textWithKey(key));
 }
 

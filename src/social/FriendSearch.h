@@ -11,9 +11,11 @@ class FriendSearch {
 public:
     static constexpr const char* kRequestKey = "REQUEST_ADD_FRIEND";
     static void requestByName(const std::string& name);
-    // The OK dialog of an add-friend result: 0 added (action code 11), 2 too many
-    // friends, anything else already a friend (both without action).
-    static void showResult(int result);
+    // The OK dialog of an add-friend result: 0 added, 2 too many friends, anything else
+    // already a friend. OK after "added" runs `addedAction` (a chat panel reloads the
+    // friend list; the server's answer and the mailbox do nothing more); the other two
+    // never act.
+    static void showResult(int result, int addedAction);
 };
 
 } // namespace kavo

@@ -665,7 +665,7 @@ void MessageView::getAdminMessage() {
 }
 
 void MessageView::onAddFriendResult(int result) {
-    FriendSearch::showResult(result);
+    FriendSearch::showResult(result, UIController::kActionNone);
 }
 
 // ---------------------------------------------------------------- mail

@@ -123,7 +123,18 @@ TEST_F(FriendsRoad, AFriendIsAskedByNameThroughTheSearch) {
         },
         5));
     EXPECT_EQ(bodies(36), (std::vector<std::vector<uint8_t>>{{0, 4, 'm', 'i', 'n', 'h'}}));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownDialog() == text("KAVO_addFriendOK"); }, 5));
+    // The server's answer is told in a notice whose OK does nothing more, whatever it says.
+    for (const auto& [result, key] : std::vector<std::pair<int8_t, const char*>>{
+             {0, "KAVO_addFriendOK"}, {2, "KAVO_tooMuchFriend"}, {1, "KAVO_friendExist"}, {3, "KAVO_friendExist"}}) {
+        if (result != 0) {
+            Message answer(32);
+            answer.writeByte(result);
+            ASSERT_TRUE(portal().sendToClient(answer));
+        }
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([key] { return shownDialog() == text(key); }, 5)) << key;
+        EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << key;
+        UIController::closeDialog();
+    }
 }
 
 TEST_F(FriendsRoad, FeedbackGoesFromTheSettingsPanelToTheAdministrators) {

@@ -201,7 +201,8 @@ TEST_F(WindowRoad, APlayerSignsInWithMouseAndKeysAndReachesTheBoardList) {
 
 // What the player does in one step of the walk through the screens.
 struct WalkStep {
-    enum class Kind { Click, Field, Key, Wheel };
+    // PickBelow: a click on the row under a picker wheel's band, the hand trembling a little.
+    enum class Kind { Click, Field, Key, Wheel, PickBelow };
     Kind kind;
     std::string target; // the selector clicked or wheeled over, or the key pressed
     std::string typed;  // for a field: the keys typed after the click
@@ -237,6 +238,7 @@ std::string walkScript(const std::vector<WalkStep>& steps) {
     for (const auto& step : steps) {
         switch (step.kind) {
         case WalkStep::Kind::Click:
+        case WalkStep::Kind::PickBelow:
             if (step.settle) script += "sleep 0.5\n";
             script += "wait " + step.target + " 30\nwhere " + step.target + "\n" + landed(1);
             break;
@@ -399,6 +401,14 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         field("id=tfBetMoney#2", "5", "0"),
         field("id=tfPlayerNumber", "2", "4"),
         field("id=tfPassword", "matkhau"),
+        // Its player-count wheel, from "2": the mouse wheel steps it to "3", a click on the
+        // row under the band picks "4".
+        click("id=showPickerPlayerNumber"),
+        wheelDown("id=pikerPlayerNumber"),
+        field("id=tfPlayerNumber", "", "3"),
+        click("id=showPickerPlayerNumber"),
+        {WalkStep::Kind::PickBelow, "id=pikerPlayerNumber", "", "", false},
+        field("id=tfPlayerNumber", "", "4"),
         click("id=doCloseThisView"),
         click("id=btnGotoBoard"),
         field("id=txtRoom", "91"),
@@ -432,9 +442,18 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
                                  xEnv()));
             continue;
         }
+        if (step.kind == WalkStep::Kind::PickBelow) {
+            const std::string x = std::to_string(point->first), row = std::to_string(point->second + 40);
+            ASSERT_TRUE(runToEnd({*xdotool_, "mousemove", "--window", windowId_, x, row, "mousedown", "1", "mousemove",
+                                  "--window", windowId_, x, std::to_string(point->second + 47), "mouseup", "1"},
+                                 xEnv()));
+            continue;
+        }
         ASSERT_TRUE(clickAt(*point));
         if (step.kind == WalkStep::Kind::Click) continue;
-        ASSERT_TRUE(typeText(step.typed));
+        if (!step.typed.empty()) {
+            ASSERT_TRUE(typeText(step.typed));
+        }
         const auto shown = where("text=" + step.shows);
         ASSERT_TRUE(shown) << "the typed text is in no field\n" << client_.transcript();
         EXPECT_EQ(*shown, *point) << "the field moved, or the keys went to another field";

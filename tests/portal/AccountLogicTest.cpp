@@ -151,16 +151,6 @@ Bytes friendRow(int32_t id, const std::string& name, bool online) {
 
 // --------------------------------------------------------------- friends
 
-TEST_F(AccountLogic, AddFriendResultHasATextForAddedAndTooManyOnly) {
-    const std::vector<std::pair<uint8_t, const char*>> cases = {
-        {0, "KAVO_addFriendOK"}, {2, "KAVO_tooMuchFriend"}, {1, "KAVO_friendExist"}, {3, "KAVO_friendExist"}};
-    for (const auto& [result, key] : cases) {
-        reply(32, {result});
-        EXPECT_EQ(dialogText(), text(key)) << int(result);
-        EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
-    }
-}
-
 TEST_F(AccountLogic, SearchAsksForTheFirstExactNameOrSaysNobody) {
     platform::UserDefaults::standard().setString("An", "REQUEST_ADD_FRIEND");
     reply(36, Bytes().int32(1).utf("an").int32(2).utf("An").int32(3).utf("An"));

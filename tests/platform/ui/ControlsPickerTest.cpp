@@ -72,7 +72,10 @@ TEST_F(PickerTest, ATapPicksTheNearestRow) {
     EXPECT_EQ(picker->selectedRowInComponent(0), 5);
     tap(Point{middle.x, middle.y + 0.3 * row}); // inside the band: nothing
     EXPECT_EQ(picker->selectedRowInComponent(0), 5);
-    EXPECT_EQ(stakes.picked, (std::vector<std::pair<int, int>>{{6, 0}, {4, 0}, {5, 0}}));
+    // A click that trembles on its way up is still a click.
+    drag({middle.x, middle.y + 1.2 * row}, {middle.x + 3, middle.y + 1.2 * row - 9}, 2);
+    EXPECT_EQ(picker->selectedRowInComponent(0), 6);
+    EXPECT_EQ(stakes.picked, (std::vector<std::pair<int, int>>{{6, 0}, {4, 0}, {5, 0}, {6, 0}}));
 }
 
 // A tap or drag past either end settles on the end row; when that row is already the
@@ -96,6 +99,24 @@ TEST_F(PickerTest, ADragSettlesOnTheNearestRow) {
     EXPECT_EQ(picker->selectedRowInComponent(0), 4);
     drag(middle, {middle.x, middle.y + 1.4 * row});
     EXPECT_EQ(picker->selectedRowInComponent(0), 3);
+}
+
+// The mouse wheel over a column steps it a row a notch (40 points), as the window sends
+// it, and picks like a tap; past either end it leaves the wheel to a scroll view around it.
+TEST_F(PickerTest, TheWheelStepsTheRowsAndLeavesTheEndsToTheScrollViewAround) {
+    auto scroll = ScrollView::make({0, 0, 480, 320});
+    scroll->setContentSize({480, 1000});
+    window->addSubview(scroll);
+    scroll->addSubview(picker);
+    for (double dy : {40, 40, -40, 120, -200, -40, 15, 400})
+        Application::shared().dispatchScroll(middle, {0, dy});
+    EXPECT_EQ(stakes.picked,
+              (std::vector<std::pair<int, int>>{{1, 0}, {2, 0}, {1, 0}, {4, 0}, {0, 0}, {1, 0}, {7, 0}}));
+    EXPECT_EQ(scroll->contentOffset().y, 0);
+    Application::shared().dispatchScroll(middle, {0, 40});        // on the last row
+    Application::shared().dispatchScroll({2, middle.y}, {0, 40}); // beside the columns
+    EXPECT_EQ(scroll->contentOffset().y, 80);
+    EXPECT_EQ(picker->selectedRowInComponent(0), 7);
 }
 
 class ScrollBackTest : public ControlsTest {
