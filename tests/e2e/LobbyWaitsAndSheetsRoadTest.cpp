@@ -6,6 +6,7 @@
 #include "app/UIController.h"
 #include "games/tienlen/TienLenView.h"
 #include "lobby/BoardView.h"
+#include "lobby/CreateNewBoard.h"
 #include "lobby/GameView.h"
 #include "lobby/LoginView.h"
 #include "lobby/LoginView_SubForgotPwdView.h"
@@ -228,37 +229,64 @@ TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
 }
 
 // Creating a board, playing now and joining are bounded waits like the others: without an
-// answer the spinner goes and the player reads that the server could not be reached; the
-// table that opens is the answer, and no notice comes over it.
-TEST_F(LobbyWaits, ACreatePlayNowOrJoinEndsAtTheTableOrWithTheConnectionNoticeAtItsBound) {
+// answer the spinner goes and the player reads that the server could not be reached. Any
+// answer ends the wait: the table that opens, with no notice over it, or the server's
+// refusal (a notice, a refused password), which stays the only word the player reads.
+TEST_F(LobbyWaits, ACreatePlayNowOrJoinEndsWithItsAnswerOrWithTheConnectionNoticeAtItsBound) {
+    enum class Answer { Silence, Table, Notice, Refusal };
     struct Case {
         const char* script;
         int16_t command;
         double bound;
-        bool answered;
+        Answer answer;
     };
     const char* create = "tap id=btnCreateBoard\nadvance 0.5\ntap id=createBoard\n";
+    const char* playNow = "tap id=btnPlayNow\n";
+    const char* join = "tap text=1000 zel\n";
+    const std::string full = "Bàn đã đầy";
     for (const Case& c :
-         {Case{create, 2702, 3, false}, Case{"tap id=btnPlayNow\n", 28, 5, false}, Case{create, 2702, 3, true},
-          Case{"tap id=btnPlayNow\n", 28, 5, true}, Case{"tap text=1000 zel\n", 8, 2, true}}) {
-        SCOPED_TRACE(std::string(c.script) + (c.answered ? " answered" : ""));
+         {Case{create, 2702, 3, Answer::Silence}, Case{playNow, 28, 5, Answer::Silence},
+          Case{join, 8, 2, Answer::Silence}, Case{create, 2702, 3, Answer::Table}, Case{playNow, 28, 5, Answer::Table},
+          Case{join, 8, 2, Answer::Table}, Case{create, 2702, 3, Answer::Notice}, Case{playNow, 28, 5, Answer::Notice},
+          Case{join, 8, 2, Answer::Notice}, Case{join, 8, 2, Answer::Refusal}}) {
+        SCOPED_TRACE(std::string(c.script) + " answered by " + std::to_string(int(c.answer)));
         signIn();
         openBoardList();
+        auto board = topAs<BoardView>();
         ASSERT_TRUE(drive(c.script).ok) << log();
         ASSERT_TRUE(waitForCommand(c.command));
-        if (c.answered) {
+        std::string expected;
+        if (c.answer == Answer::Table) {
             Bytes join =
                 Bytes().byte(1).byte(1).int32(ClientWorld::kPlayerId).int32(1000).int32(ClientWorld::kPlayerId);
             ASSERT_TRUE(
                 portal().sendToClient(join.utf("an").int64(5000).int16(1).int32(300).boolean(false).message(8)));
             ASSERT_TRUE(drive("screen TienLenView 5\n").ok) << log();
+        } else if (c.answer != Answer::Silence) {
+            expected = c.answer == Answer::Notice ? full : "Sai mật khẩu";
+            ASSERT_TRUE(portal().sendToClient(c.answer == Answer::Notice ? Bytes().byte(0).utf(full).message(45)
+                                                                         : Bytes().utf(expected).message(10)));
+            ASSERT_TRUE(drive("wait text=" + expected + "\n").ok) << log();
+        } else {
+            advance(c.bound - 0.2);
+            EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
+            expected = text("KAVO_connectFail");
         }
-        advance(c.bound - 0.2);
-        EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
-        advance(0.4);
-        EXPECT_EQ(shownAlertMessage(), c.answered ? "" : text("KAVO_connectFail"));
+        advance(c.bound + 0.4);
+        EXPECT_EQ(shownAlertMessage(), expected);
         UIController::closeDialog();
-        EXPECT_TRUE(c.answered ? bool(topAs<TienLenView>()) : topAs<BoardView>()->view()->isUserInteractionEnabled());
+        advance(c.bound);
+        EXPECT_EQ(shownAlertMessage(), "") << "one word for one answer";
+        if (c.answer == Answer::Table) {
+            EXPECT_TRUE(topAs<TienLenView>());
+        } else {
+            EXPECT_EQ(topAs<BoardView>(), board);
+            EXPECT_TRUE(board->view()->isUserInteractionEnabled());
+            const auto& create = board->createNewBoardSheet();
+            for (const ui::View* waited : {board->view().get(), board->viewList().get(),
+                                           create->isViewLoaded() ? create->view().get() : nullptr})
+                EXPECT_FALSE(hasSpinner(waited));
+        }
         MobileClient::getInstance().manualDisconnect();
         ASSERT_TRUE(portal().waitForClientGone(5));
         portal().clearMessages();
