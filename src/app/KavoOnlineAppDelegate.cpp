@@ -324,6 +324,7 @@ void KavoOnlineAppDelegate::doBack() {
 bool KavoOnlineAppDelegate::escapePressed() {
     auto top = topViewController();
     if (!top || !top->isViewLoaded()) return false;
+    auto* screen = dynamic_cast<KavoViewController*>(top.get());
     const auto subviews = top->view()->subviews();
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
         if ((*it)->isHidden()) continue;
@@ -339,9 +340,11 @@ bool KavoOnlineAppDelegate::escapePressed() {
         // Any other panel of its own (the create-board panel, the mailbox panel) goes at once.
         if (controller && controller != top.get()) {
             (*it)->removeFromSuperview();
-            if (auto screen = std::dynamic_pointer_cast<KavoViewController>(top)) screen->reloadMessages();
+            if (screen) screen->reloadMessages();
             return true;
         }
+        // A panel the screen draws itself (a table's seat menu, the captured pieces).
+        if (screen && screen->closePanel(**it)) return true;
     }
     // Where the back button shows, Escape is that button. The game grid, the log-in screen
     // and the server choice show none: there a stray key must never sign the player out

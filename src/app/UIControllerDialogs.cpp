@@ -292,60 +292,93 @@ std::function<bool()> clearing(void (*action)()) {
     };
 }
 
-// OK, by action code: the action, which returns true when the code stays. A code without
-// a row does nothing but clear the code.
-const std::unordered_map<int, std::function<bool()>>& okActions() {
-    static const std::unordered_map<int, std::function<bool()>> table = {
+// What Escape does to a one-button notice of a code: where OK only tidies up (hides a
+// spinner, reloads a list) Escape answers it as a click would; where OK starts something
+// the player must choose (a purchase, a top-up, leaving, an answer to another player) the
+// notice waits for the click.
+enum class OnEscape { Answers, WaitsForClick };
+
+struct OkAction {
+    // Returns true when the code stays.
+    std::function<bool()> run;
+    OnEscape onEscape;
+};
+
+constexpr OnEscape kWaits = OnEscape::WaitsForClick;
+constexpr OnEscape kTidies = OnEscape::Answers;
+
+// OK, by action code. A code without a row does nothing but clear the code, so Escape
+// answers its notice.
+const std::unordered_map<int, OkAction>& okActions() {
+    static const std::unordered_map<int, OkAction> table = {
         {UIController::kActionBuyAvatar,
-         clearing([] { service().buyAvatarWithId(ShopView::getInstance()->selectObjectID()); })},
-        {UIController::kActionInvitation, acceptInvitation},
-        {UIController::kActionLeaveBoard, leaveTable},
-        {UIController::kActionSkipTurn, clearing(skipTurn)},
-        {UIController::kActionRecoverPassword, clearing([] {
-             service().getSMSInfoWithKey(1);
-             if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->waitForRecoveryAnswer();
-         })},
-        {UIController::kActionTopUp, clearing([] {
-             auto panel = TopupZelView::make(Util::changeRectFromRect({0, 0, 480, 320}));
-             service().requestChargeMoneyInfo();
-             if (auto top = topScreen()) top->view()->addSubview(panel);
-         })},
-        {UIController::kActionMoreGames, clearing([] { platform::UrlOpener::openURL(contextText()); })},
-        {UIController::kActionNewVersion, clearing([] { platform::UrlOpener::openURL(contextText()); })},
-        {UIController::kActionFriendAdded, clearing([] { service().requestFriendList(); })},
-        {UIController::kActionDrawOffer, clearing([] { answerDraw(true); })},
-        {UIController::kActionResign, clearing(resign)},
-        {UIController::kActionCopyText, clearing([] { platform::Pasteboard::general().setString(contextText()); })},
-        {UIController::kActionPurchaseConfirmed, clearing([] {
-             if (auto panel = topupPanelOnTop()) panel->completeRechargeWithApp();
-         })},
-        {UIController::kActionPokerObserver, clearing([] { sendPokerObserver(1); })},
+         {clearing([] { service().buyAvatarWithId(ShopView::getInstance()->selectObjectID()); }), kWaits}},
+        {UIController::kActionInvitation, {acceptInvitation, kWaits}},
+        {UIController::kActionLeaveBoard, {leaveTable, kWaits}},
+        {UIController::kActionSkipTurn, {clearing(skipTurn), kWaits}},
+        {UIController::kActionRecoverPassword,
+         {clearing([] {
+              service().getSMSInfoWithKey(1);
+              if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->waitForRecoveryAnswer();
+          }),
+          kWaits}},
+        {UIController::kActionTopUp,
+         {clearing([] {
+              auto panel = TopupZelView::make(Util::changeRectFromRect({0, 0, 480, 320}));
+              service().requestChargeMoneyInfo();
+              if (auto top = topScreen()) top->view()->addSubview(panel);
+          }),
+          kWaits}},
+        {UIController::kActionMoreGames, {clearing([] { platform::UrlOpener::openURL(contextText()); }), kWaits}},
+        {UIController::kActionNewVersion, {clearing([] { platform::UrlOpener::openURL(contextText()); }), kWaits}},
+        {UIController::kActionFriendAdded, {clearing([] { service().requestFriendList(); }), kTidies}},
+        {UIController::kActionDrawOffer, {clearing([] { answerDraw(true); }), kWaits}},
+        {UIController::kActionResign, {clearing(resign), kWaits}},
+        {UIController::kActionCopyText,
+         {clearing([] { platform::Pasteboard::general().setString(contextText()); }), kWaits}},
+        {UIController::kActionPurchaseConfirmed,
+         {clearing([] {
+              if (auto panel = topupPanelOnTop()) panel->completeRechargeWithApp();
+          }),
+          kTidies}},
+        {UIController::kActionPokerObserver, {clearing([] { sendPokerObserver(1); }), kWaits}},
         {UIController::kActionBuyItem,
-         clearing([] { service().requestBuyItem(ShopView::getInstance()->selectObjectID()); })},
-        {UIController::kActionTurnOffInvites, clearing([] {
-             auto& defaults = platform::UserDefaults::standard();
-             defaults.setBool(false, "savedInviting");
-             defaults.synchronize();
-             UIController::setInviting(false);
-         })},
-        {UIController::kActionFriendRequest, clearing([] {
-             if (auto request = contextMessage()) service().addFriendWithId(request->fromID(), int8_t(2));
-         })},
-        {UIController::kActionRemoveAllMail, clearing([] {
-             if (auto mailbox = mailboxOnTop()) mailbox->doRemoveAllMessages();
-         })},
-        {UIController::kActionChooseAvatar, clearing([] {
-             if (auto profile = topScreenAs<ProfileView>(); profile && profile->assetsView()) {
-                 const int32_t avatarId = profile->assetsView()->selectedAvatarID();
-                 UIController::myInfo()->setAvatar(avatarId);
-                 service().requestChangeAvatar(avatarId);
-             }
-         })},
-        {UIController::kActionDeleteFriend, clearing([] {
-             auto grid = topScreenAs<GameView>();
-             service().deleteFriend(grid ? grid->_selectedFriendID() : MessageView::getInstance()->_selectedFriendID());
-         })},
-        {UIController::kActionUndoRequest, clearing([] { answerUndo(1); })},
+         {clearing([] { service().requestBuyItem(ShopView::getInstance()->selectObjectID()); }), kWaits}},
+        {UIController::kActionTurnOffInvites,
+         {clearing([] {
+              auto& defaults = platform::UserDefaults::standard();
+              defaults.setBool(false, "savedInviting");
+              defaults.synchronize();
+              UIController::setInviting(false);
+          }),
+          kWaits}},
+        {UIController::kActionFriendRequest,
+         {clearing([] {
+              if (auto request = contextMessage()) service().addFriendWithId(request->fromID(), int8_t(2));
+          }),
+          kWaits}},
+        {UIController::kActionRemoveAllMail,
+         {clearing([] {
+              if (auto mailbox = mailboxOnTop()) mailbox->doRemoveAllMessages();
+          }),
+          kWaits}},
+        {UIController::kActionChooseAvatar,
+         {clearing([] {
+              if (auto profile = topScreenAs<ProfileView>(); profile && profile->assetsView()) {
+                  const int32_t avatarId = profile->assetsView()->selectedAvatarID();
+                  UIController::myInfo()->setAvatar(avatarId);
+                  service().requestChangeAvatar(avatarId);
+              }
+          }),
+          kWaits}},
+        {UIController::kActionDeleteFriend,
+         {clearing([] {
+              auto grid = topScreenAs<GameView>();
+              service().deleteFriend(grid ? grid->_selectedFriendID()
+                                          : MessageView::getInstance()->_selectedFriendID());
+          }),
+          kWaits}},
+        {UIController::kActionUndoRequest, {clearing([] { answerUndo(1); }), kWaits}},
     };
     return table;
 }
@@ -353,7 +386,12 @@ const std::unordered_map<int, std::function<bool()>>& okActions() {
 // OK, by action code. Returns true when the code stays.
 bool okAction(int code) {
     const auto found = okActions().find(code);
-    return found != okActions().end() && found->second();
+    return found != okActions().end() && found->second.run();
+}
+
+bool waitsForClick(int code) {
+    const auto found = okActions().find(code);
+    return found != okActions().end() && found->second.onEscape == kWaits;
 }
 
 void cancelAction(int code) {
@@ -458,10 +496,8 @@ void UIController::clickedButtonAtIndex(platform::ui::AlertView& alert, int inde
 }
 
 int UIController::escapeButtonIndex(platform::ui::AlertView& alert) {
-    // A notice whose one button does nothing more: Escape may answer it. A button that
-    // starts something (a top-up, a purchase's completion) waits for the player's click.
-    const bool bareNotice = alert.numberOfButtons() == 1 && alert.cancelButtonIndex() < 0;
-    return bareNotice && !okActions().contains(okValue()) ? 0 : -1;
+    const bool oneButtonNotice = alert.numberOfButtons() == 1 && alert.cancelButtonIndex() < 0;
+    return oneButtonNotice && !waitsForClick(okValue()) ? 0 : -1;
 }
 
 void UIController::pressOk() {

@@ -512,20 +512,23 @@ void BoardView::doJoinBoard(const std::shared_ptr<Board>& board) {
 }
 
 void BoardView::viewWillDisappear(bool animated) {
+    endRequestWaits();
+    if (isViewLoaded()) Util::hideLoadingOnView(tblBoardList_);
+    // The table a create opens is the create's answer: the panel goes with it.
+    if (createNewBoard_ && createNewBoard_->isViewLoaded() && createNewBoard_->view()->superview())
+        createNewBoard_->doCloseThisView();
+    KavoViewController::viewWillDisappear(animated);
+}
+
+void BoardView::endRequestWaits() {
     if (joinTimer_) joinTimer_->invalidate();
     joinTimer_.reset();
-    if (isViewLoaded()) {
-        Util::hideLoadingOnView(viewList_);
-        Util::hideLoadingOnView(tblBoardList_);
-        Util::hideLoadingOnView(view());
-    }
-    // The table a create opens is the create's answer: the panel goes with its spinner,
-    // which left up would outlive its bound and tell the player the server never answered.
-    if (createNewBoard_ && createNewBoard_->isViewLoaded() && createNewBoard_->view()->superview()) {
-        Util::hideLoadingOnView(createNewBoard_->view());
-        createNewBoard_->doCloseThisView();
-    }
-    KavoViewController::viewWillDisappear(animated);
+    if (!isViewLoaded()) return;
+    Util::hideLoadingOnView(viewList_);
+    Util::hideLoadingOnView(view());
+    // A refused create leaves its panel up with what the player typed, only its wait ends.
+    if (createNewBoard_ && createNewBoard_->isViewLoaded()) Util::hideLoadingOnView(createNewBoard_->view());
+    setnumOfTouchUp(0);
 }
 
 void BoardView::autoHideLoadingOnView() {

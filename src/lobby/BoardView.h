@@ -76,6 +76,9 @@ public:
     void selectGame(platform::ui::Button& button);
     // Joins a board, or says why not (full, too dear), or asks for its password.
     void doJoinBoard(const std::shared_ptr<Board>& board);
+    // The server answered the join, Play now or create (a table, a notice, a refusal):
+    // their waits end, so no bound tells the player the server never answered.
+    void endRequestWaits();
 
     // ---- parts, for the logic handler and tests
     std::shared_ptr<platform::ui::Button> getGameButton(int gameType) const;

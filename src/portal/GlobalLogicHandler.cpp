@@ -2,8 +2,10 @@
 
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "lobby/BoardView.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
@@ -236,6 +238,10 @@ void GlobalLogicHandler::onPresentReceived(std::vector<std::shared_ptr<Asset>> p
 
 void GlobalLogicHandler::showAlertViewWithMessage(const std::string& message) {
     platform::runOnMainThread([message] {
+        // Over the board list the server's notice is its answer to the join, Play now or
+        // create the player waits on ("Bàn đã đầy", a wrong password): the wait ends.
+        if (auto board = std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController()))
+            board->endRequestWaits();
         UIController::setOkValue(UIController::kActionNone);
         UIController::startOKDlg(message);
     });

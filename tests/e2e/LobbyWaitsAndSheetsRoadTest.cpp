@@ -228,41 +228,56 @@ TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
 }
 
 // Creating a board, playing now and joining are bounded waits like the others: without an
-// answer the spinner goes and the player reads that the server could not be reached; the
-// table that opens is the answer, and no notice comes over it.
-TEST_F(LobbyWaits, ACreatePlayNowOrJoinEndsAtTheTableOrWithTheConnectionNoticeAtItsBound) {
+// answer the spinner goes and the player reads that the server could not be reached. Any
+// answer ends the wait: the table that opens, with no notice over it, or the server's
+// refusal (a notice, a refused password), which stays the only word the player reads.
+TEST_F(LobbyWaits, ACreatePlayNowOrJoinEndsWithItsAnswerOrWithTheConnectionNoticeAtItsBound) {
+    enum class Answer { Silence, Table, Notice, Refusal };
     struct Case {
         const char* script;
         int16_t command;
         double bound;
-        bool answered;
     };
     const char* create = "tap id=btnCreateBoard\nadvance 0.5\ntap id=createBoard\n";
-    for (const Case& c :
-         {Case{create, 2702, 3, false}, Case{"tap id=btnPlayNow\n", 28, 5, false}, Case{create, 2702, 3, true},
-          Case{"tap id=btnPlayNow\n", 28, 5, true}, Case{"tap text=1000 zel\n", 8, 2, true}}) {
-        SCOPED_TRACE(std::string(c.script) + (c.answered ? " answered" : ""));
-        signIn();
-        openBoardList();
-        ASSERT_TRUE(drive(c.script).ok) << log();
-        ASSERT_TRUE(waitForCommand(c.command));
-        if (c.answered) {
-            Bytes join =
-                Bytes().byte(1).byte(1).int32(ClientWorld::kPlayerId).int32(1000).int32(ClientWorld::kPlayerId);
-            ASSERT_TRUE(
-                portal().sendToClient(join.utf("an").int64(5000).int16(1).int32(300).boolean(false).message(8)));
-            ASSERT_TRUE(drive("screen TienLenView 5\n").ok) << log();
+    for (const Answer answer : {Answer::Silence, Answer::Table, Answer::Notice, Answer::Refusal})
+        for (const Case& c :
+             {Case{create, 2702, 3}, Case{"tap id=btnPlayNow\n", 28, 5}, Case{"tap text=1000 zel\n", 8, 2}}) {
+            SCOPED_TRACE(std::string(c.script) + " answered by " + std::to_string(int(answer)));
+            signIn();
+            openBoardList();
+            auto board = topAs<BoardView>();
+            ASSERT_TRUE(drive(c.script).ok) << log();
+            ASSERT_TRUE(waitForCommand(c.command));
+            std::string expected = answer == Answer::Notice ? "Bàn đã đầy" : "Sai mật khẩu";
+            if (answer == Answer::Table) {
+                Bytes join =
+                    Bytes().byte(1).byte(1).int32(ClientWorld::kPlayerId).int32(1000).int32(ClientWorld::kPlayerId);
+                ASSERT_TRUE(
+                    portal().sendToClient(join.utf("an").int64(5000).int16(1).int32(300).boolean(false).message(8)));
+                ASSERT_TRUE(drive("screen TienLenView 5\n").ok) << log();
+                expected = "";
+            } else if (answer != Answer::Silence) {
+                ASSERT_TRUE(portal().sendToClient(answer == Answer::Notice ? Bytes().byte(0).utf(expected).message(45)
+                                                                           : Bytes().utf(expected).message(10)));
+                ASSERT_TRUE(drive("wait text=" + expected + "\n").ok) << log();
+            } else {
+                advance(c.bound - 0.2);
+                EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
+                expected = text("KAVO_connectFail");
+            }
+            // Past the bound (the grid's friend list under the board list is never answered
+            // either: its ten seconds are not reached).
+            advance(answer == Answer::Silence ? 0.4 : c.bound + 0.4);
+            EXPECT_EQ(shownAlertMessage(), expected);
+            UIController::closeDialog();
+            EXPECT_TRUE(answer == Answer::Table
+                            ? bool(topAs<TienLenView>())
+                            : topAs<BoardView>() == board && board->view()->isUserInteractionEnabled() &&
+                                  !hasSpinner(board->viewList().get()));
+            MobileClient::getInstance().manualDisconnect();
+            ASSERT_TRUE(portal().waitForClientGone(5));
+            portal().clearMessages();
         }
-        advance(c.bound - 0.2);
-        EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
-        advance(0.4);
-        EXPECT_EQ(shownAlertMessage(), c.answered ? "" : text("KAVO_connectFail"));
-        UIController::closeDialog();
-        EXPECT_TRUE(c.answered ? bool(topAs<TienLenView>()) : topAs<BoardView>()->view()->isUserInteractionEnabled());
-        MobileClient::getInstance().manualDisconnect();
-        ASSERT_TRUE(portal().waitForClientGone(5));
-        portal().clearMessages();
-    }
 }
 
 TEST_F(LobbyWaits, TheFriendListTheServerNeverSendsStopsWaitingAfterTenSeconds) {

@@ -268,15 +268,6 @@ TEST_F(CreatePanel, CreatingCorrectsFieldsWhoseEditingNeverEnded) {
     EXPECT_EQ(c.password, "pw");
 }
 
-TEST_F(CreatePanel, TheSpinnerLastsThreeSecondsAtMost) {
-    panel_->createBoard();
-    EXPECT_FALSE(panel_->view()->isUserInteractionEnabled());
-    advance(2.9);
-    EXPECT_FALSE(panel_->view()->isUserInteractionEnabled());
-    advance(0.2);
-    EXPECT_TRUE(panel_->view()->isUserInteractionEnabled());
-}
-
 TEST_F(CreatePanel, ThePickerOffersTheSeatRange) {
     auto& picker = *panel_->pikerPlayerNumber();
     EXPECT_TRUE(picker.isHidden());

@@ -97,6 +97,12 @@ void CaoRuaView::animationForActionPlayerMenu(platform::ui::Button& seatButton) 
     }
 }
 
+bool CaoRuaView::closePanel(const platform::ui::View& panel) {
+    if (&panel != viewPlayerMenu_.get()) return false;
+    hideActionPlayerMenu();
+    return true;
+}
+
 void CaoRuaView::hideActionPlayerMenu() {
     viewPlayerMenu_->setHidden(true);
     viewPlayerMenu_->setAlpha(0);

@@ -141,7 +141,7 @@ void CoUpView::buildEatenPanel() {
     // The control that opens the panel never closes it (its hidden button keeps the
     // state "closed"), and the panel lies over the board: a tap on it puts it away.
     bgViewCoAn_->addGestureRecognizer(
-        ui::TapGestureRecognizer::make(1, [this](ui::TapGestureRecognizer&) { viewCoAn_->setHidden(true); }));
+        ui::TapGestureRecognizer::make(1, [this](ui::TapGestureRecognizer&) { closePanel(*viewCoAn_); }));
     viewCoAn_->addSubview(bgViewCoAn_);
     viewCoAn_->setAlpha(0);
     viewCoAn_->setHidden(true);
@@ -199,6 +199,12 @@ void CoUpView::clickViewPlayer() {
     viewCoAn_->setHidden(false);
     view()->bringSubviewToFront(viewCoAn_.get());
     service().getEatPieceWithRoomId(roomID(), boardID());
+}
+
+bool CoUpView::closePanel(const ui::View& panel) {
+    if (&panel != viewCoAn_.get()) return CoTuongView::closePanel(panel);
+    viewCoAn_->setHidden(true);
+    return true;
 }
 
 void CoUpView::clearViewCoAn() {

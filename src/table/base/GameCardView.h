@@ -125,6 +125,8 @@ public:
     void clickShowActionPlayer(platform::ui::Button& seatButton);
     void animationForActionPlayerMenu(platform::ui::Button& seatButton);
     void hideForActionPlayerMenu();
+    // Escape on the open seat menu closes it as its backdrop does.
+    bool closePanel(const platform::ui::View& panel) override;
     void clickShowPlayerInfo();
     void clickPresentForPlayer(int seat);
     void clickAddFriend(platform::ui::Button& button);

@@ -5,7 +5,9 @@
 #include "games/caorua/CaoRuaView.h"
 #include "games/caro/CaroBoard.h"
 #include "games/caro/CaroView.h"
+#include "games/cotuong/CoTuongLogicHandler.h"
 #include "games/cotuong/CoTuongView.h"
+#include "games/coup/CoUpLogicHandler.h"
 #include "games/coup/CoUpView.h"
 #include "games/covua/CoVuaView.h"
 #include "games/maubinh/MauBinhView.h"
@@ -15,7 +17,11 @@
 #include "games/tienlen/TienLenView.h"
 #include "games/tienlenmb/TienLenMBView.h"
 #include "games/xizach/XiZachView.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/Application.h"
 #include "social/ChatView.h"
+#include "table/base/ChessPlayer.h"
+#include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
@@ -23,28 +29,13 @@
 #include "table/sheets/menuPassword.h"
 #include "tests/table/TableTestSupport.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace kavo::test {
 namespace {
 
-class TableScreen : public TableTest {
-protected:
-    // A Tien Len table at room 2, board 5, on top of the navigation stack.
-    std::shared_ptr<TienLenView> seatAtTienLen() {
-        auto table = std::make_shared<TienLenView>();
-        table->setRoomId(2);
-        table->setBoardId(5);
-        GameController::setTableView(table);
-        push(table);
-        UIController::setGameType(3);
-        return table;
-    }
-    // Opens a sheet over the top screen as the screen base does.
-    void open(platform::ui::ViewController& sheet) {
-        top()->view()->addSubview(sheet.view());
-        sheet.viewWillAppear(false);
-        runMainThread();
-    }
-};
+class TableScreen : public TableTest {};
 
 TEST_F(TableScreen, EveryTableShowsItsGamesName) {
     const std::vector<std::pair<platform::ui::ViewControllerPtr, const char*>> tables = {
@@ -64,14 +55,6 @@ TEST_F(TableScreen, EveryTableShowsItsGamesName) {
         EXPECT_EQ(screen->lblTitle()->text(), text(key));
         EXPECT_TRUE(screen->inviteView());
     }
-}
-
-TEST_F(TableScreen, TheBackButtonAsksTheTableToLeave) {
-    auto table = seatAtTienLen();
-    KavoOnlineAppDelegate::getInstance().doBack();
-    runMainThread();
-    EXPECT_TRUE(client.sentOnce(15, {2, 5}));
-    EXPECT_NE(top(), table);
 }
 
 TEST_F(TableScreen, TypingInThePrivateChatLiftsThePanelOnce) {
@@ -130,6 +113,90 @@ TEST_F(TableScreen, CaroBoardHoldsItsGridInATapPassingScrollView) {
     ASSERT_TRUE(board->scrollView());
     EXPECT_EQ(board->grid()->superview(), board->scrollView().get());
     EXPECT_EQ(board->scrollView()->contentSize().width, CaroBoard::cellSize() * CaroBoard::kCells);
+}
+
+// Escape closes the topmost panel a table opened of its own (the seat menu, the captured
+// pieces, the sheets of bets, players, chat, gifts and invitations) and nothing more: the
+// player is still at the table and is not asked to leave. With nothing open it is the back.
+TEST_F(TableScreen, EscapeClosesTheTablesTopPanelAndLeavesThePlayerAtTheTable) {
+    using Show = void (*)(int8_t, int8_t, int32_t, int32_t, const PlayerList&);
+    using G = GameController;
+    auto named = [](auto record, int32_t id, const char* name) {
+        record->setIDDB(id);
+        record->setName(name);
+        return record;
+    };
+    const std::vector<const char*> card = {"btnSeat1", "btnSeat2", "btnChat", "btnCuoc",
+                                           "btnSeat1\nadvance 1\ntap id=btnPlayerPresent1"};
+    const std::vector<const char*> chess = {"btnSeat2", "btnChat", "btnCuoc",
+                                            "btnSeat2\nadvance 1\ntap id=btnPlayerPresent1", "clickViewPlayer"};
+    const std::vector<const char*> coTuong(chess.begin(), chess.end() - 1);
+    const std::vector<const char*> stake = {card[0], card[1], card[2], card[4]};
+    const std::vector<const char*> caoRua = {"btnSeat1", "btnSeat2", "btnChat", "btnDatCuoc",
+                                             "btnSeat1\nadvance 1\ntap id=btnPresentGiftPlayer1"};
+    const std::vector<const char*> seated = {"btnSeat1", "btnChat", "btnCuoc",
+                                             "btnSeat1\nadvance 1\ntap id=btnPresentGift"};
+    const std::vector<std::tuple<int8_t, Show, std::vector<const char*>>> rows = {
+        {3, &G::showTienLenScreenWithRoom, card},
+        {12, &G::showTienLenMBScreenWithRoom, card},
+        {13, &G::showPhomNewScreenWithRoom, card},
+        {16, &G::showMauBinhScreenWithRoom, card},
+        {11, &G::showBaiCaoScreenWithRoom, stake},
+        {2, &G::showXiZachScreenWithRoom, stake},
+        {17, &G::showCaoRuaScreenWithRoom, caoRua},
+        {5, nullptr, coTuong},
+        {20, nullptr, chess},
+        {1, &G::showCaroScreenWithRoom, seated},
+        {8, &G::showTetrisScreenWithRoom, seated},
+        {9, &G::showCoVuaScreenWithRoom, seated},
+        {4, &G::showPokerScreenWithRoom, seated},
+        {18, &G::showBauCuaScreenWithRoom, {seated.begin(), seated.end() - 1}}};
+    auto& app = platform::ui::Application::shared();
+    for (const auto& [gameType, show, panels] : rows) {
+        SCOPED_TRACE(int(gameType));
+        UIController::setGameType(gameType);
+        platform::runOnMainThread([&, gameType = gameType, show = show] {
+            auto me = named(std::make_shared<TienLenPlayer>(), 7, "me");
+            UIController::setMyInfo(me);
+            if (show) return show(2, 5, 7, 1000, {me, named(std::make_shared<TienLenPlayer>(), 8, "an")});
+            auto& chess = gameType == 5 ? CoTuongLogicHandler::getInstance() : CoUpLogicHandler::getInstance();
+            chess.joinTable(
+                false, 2, 5, 7, 1000,
+                {named(std::make_shared<ChessPlayer>(), 7, "me"), named(std::make_shared<ChessPlayer>(), 8, "an")});
+        });
+        runMainThread();
+        platform::RunLoop::main().advance(1);
+        const auto table = top();
+        ASSERT_TRUE(std::dynamic_pointer_cast<GameTableView>(table));
+        // What shows over the table, in no particular order (opening raises views).
+        auto shown = [&table] {
+            std::vector<const platform::ui::View*> views;
+            for (const auto& subview : table->view()->subviews())
+                if (!subview->isHidden()) views.push_back(subview.get());
+            std::sort(views.begin(), views.end());
+            return views;
+        };
+        const auto bare = shown();
+        for (const char* panel : panels) {
+            SCOPED_TRACE(panel);
+            drive(std::string("tap id=") + panel + "\nadvance 1");
+            ASSERT_NE(shown(), bare) << "a panel opened";
+            app.dispatchKey(platform::ui::Key::Escape);
+            platform::RunLoop::main().advance(1);
+            EXPECT_EQ(dialogText(), "") << "no leave question";
+            ASSERT_EQ(top(), table) << "still at the table";
+            EXPECT_EQ(shown(), bare) << "the panel closed";
+        }
+        app.dispatchKey(platform::ui::Key::Escape);
+        runMainThread();
+        // The Caro table shows no back button: there Escape with nothing open does nothing.
+        EXPECT_TRUE(top() != table ? client.sent().back().commandId == 15
+                                   : dialogText() == (gameType == 1 ? "" : text("KAVO_doYouWantExit")))
+            << "with nothing open Escape is the back, which leaves or asks first";
+        UIController::closeDialog();
+        KavoOnlineAppDelegate::getInstance().navigationController()->popToRootViewController(false);
+        runMainThread();
+    }
 }
 
 } // namespace
