@@ -6,7 +6,6 @@
 #include "platform/foundation/UserDefaults.h"
 #include "tests/platform/foundation/TempDir.h"
 
-#include <atomic>
 #include <future>
 #include <gtest/gtest.h>
 #include <string>
@@ -64,7 +63,7 @@ TEST(BackgroundWriter, UserDefaultsWriteALargeStoredValueWhileItIsDecoded) {
     ASSERT_TRUE(PropertyList::writeFile(path, stored));
 
     UserDefaults defaults(path);
-    std::atomic<int> made = 0;
+    int made = 0; // made under the value's lock
     defaults.setObject(Value::deferredData([&] { return ++made, Value::sharedData(large); }), "made");
     for (int round = 0; round < 20; ++round) {
         defaults.setInt(round, "round");
