@@ -65,6 +65,8 @@ public:
     bool decodeBool(std::string_view key) const;
     // A text or data field's bytes; empty for anything else.
     std::string_view decodeString(std::string_view key) const;
+    // Where the record begins in the archive's bytes.
+    size_t offset() const { return offset_; }
 
 private:
     friend class KeyedArchive;
@@ -76,7 +78,10 @@ private:
     };
     const Field* find(std::string_view key) const;
     std::string_view className_;
+    size_t offset_ = 0;
     std::vector<Field> fields_;
+    // The field after the last one found: records are mostly decoded in their order.
+    mutable size_t next_ = 0;
 };
 
 // Writes archive bytes record by record, so a long list is archived without building
@@ -111,8 +116,9 @@ class KeyedArchive {
 public:
     static Bytes archive(const std::vector<ArchiveRecord>& records);
     static std::optional<std::vector<ArchiveRecord>> unarchive(const Bytes& data);
-    // Checks the whole archive, then hands each record to `each` in order. False, and
-    // `each` never called, when the bytes are not a readable archive.
+    // Checks the checksum, then hands each record to `each` in order. False when the
+    // bytes are not a readable archive: `each` may have seen the records before the
+    // fault then, and what it made of them is to be dropped.
     static bool forEachRecord(const Bytes& data, const std::function<void(const ArchiveRecordView&)>& each);
 };
 

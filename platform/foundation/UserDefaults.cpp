@@ -110,9 +110,10 @@ void UserDefaults::setObject(Value value, std::string_view key) {
         if (!values_.contains(key)) return;
         values_.remove(key);
     } else {
-        // Large data (a stored mailbox) is taken as changed: comparing would decode the
-        // stored copy, and its owner sets it only after a change.
-        const bool large = value.type() == ValueType::Data && value.size() >= kLargeData;
+        // Large data (a stored mailbox) and data still to be made are taken as changed:
+        // comparing would decode the stored copy or make the new one here, and their
+        // owner sets them only after a change.
+        const bool large = value.type() == ValueType::Data && (value.isDeferredData() || value.size() >= kLargeData);
         if (!large && values_.contains(key) && values_.get(key) == value) return;
         values_.set(key, std::move(value));
     }

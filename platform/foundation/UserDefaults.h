@@ -17,8 +17,9 @@ namespace platform {
 // atomically (mode 0600): the caller never waits for the disk, even when the file
 // holds a large stored mailbox. A copy still waiting is replaced by a newer one,
 // so a crash loses at most the last synchronize. Large data values are shared
-// between the values and their copies, never copied. Every method is safe from
-// any thread.
+// between the values and their copies, never copied; deferred data
+// (Value::deferredData) is made by the writer as it writes, unless a reader asks
+// for it first. Every method is safe from any thread.
 class UserDefaults {
 public:
     static UserDefaults& standard();

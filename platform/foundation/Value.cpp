@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <mutex>
+#include <optional>
 
 namespace platform {
 
@@ -101,28 +102,42 @@ Value Value::date(double secondsSince1970) {
 }
 
 // Data shared by the copies of a value: Base64 text decoded when the bytes are first
-// asked for (the text then goes), or bytes from the start.
+// asked for (the text then goes), data made then, or bytes from the start.
 struct Value::LazyBytes {
     explicit LazyBytes(std::string base64)
-        : size(base64DecodedSize(base64)), text(std::make_shared<const std::string>(std::move(base64))) {}
-    explicit LazyBytes(Bytes ready) : size(ready.size()), bytes(std::move(ready)), isDecoded(true) {}
+        : knownSize(base64DecodedSize(base64)), text(std::make_shared<const std::string>(std::move(base64))) {}
+    explicit LazyBytes(Bytes ready) : knownSize(ready.size()), bytes(std::move(ready)), isDecoded(true) {}
+    explicit LazyBytes(std::function<Value()> maker) : make(std::move(maker)) {}
     const Bytes& decoded() const {
         std::lock_guard lock(mutex);
         if (!isDecoded) {
-            if (auto decodedBytes = base64Decode(*text)) bytes = std::move(*decodedBytes);
+            if (make) {
+                made = make();
+                // What the maker holds (a large list) goes as soon as it is made.
+                make = nullptr;
+            } else if (auto decodedBytes = base64Decode(*text)) {
+                bytes = std::move(*decodedBytes);
+            }
             // Not needed any more; a writer copying it out holds its own reference.
             text.reset();
             isDecoded = true;
         }
-        return bytes;
+        return made.type() == ValueType::Data ? made.dataValue() : bytes;
+    }
+    size_t size() const { return knownSize ? *knownSize : decoded().size(); }
+    bool isDeferred() const {
+        std::lock_guard lock(mutex);
+        return !isDecoded && make;
     }
     std::shared_ptr<const std::string> base64() const {
         std::lock_guard lock(mutex);
         return text;
     }
-    const size_t size;
+    const std::optional<size_t> knownSize;
     mutable std::mutex mutex;
     mutable std::shared_ptr<const std::string> text;
+    mutable std::function<Value()> make;
+    mutable Value made;
     mutable Bytes bytes;
     mutable bool isDecoded = false;
 };
@@ -137,6 +152,15 @@ Value Value::lazyData(std::string base64) {
 
 Value Value::sharedData(Bytes bytes) {
     return Value(LazyBox{std::make_shared<const LazyBytes>(std::move(bytes))});
+}
+
+Value Value::deferredData(std::function<Value()> make) {
+    return Value(LazyBox{std::make_shared<const LazyBytes>(std::move(make))});
+}
+
+bool Value::isDeferredData() const {
+    auto lazy = std::get_if<LazyBox>(&data_);
+    return lazy && lazy->bytes->isDeferred();
 }
 
 std::shared_ptr<const std::string> Value::base64Text() const {
@@ -366,7 +390,7 @@ size_t Value::size() const {
     case ValueType::Dictionary:
         return std::get<Dictionary>(data_).size();
     case ValueType::Data:
-        if (auto lazy = std::get_if<LazyBox>(&data_)) return lazy->bytes->size;
+        if (auto lazy = std::get_if<LazyBox>(&data_)) return lazy->bytes->size();
         return std::get<Bytes>(data_).size();
     default:
         return 0;

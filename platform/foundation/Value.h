@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,6 +51,13 @@ public:
     static Value lazyData(std::string base64);
     // Data whose copies share the bytes: a large value copied into a snapshot costs nothing.
     static Value sharedData(Bytes bytes);
+    // Data made by `make` (a data value, which the maker may keep: its bytes are shared,
+    // not copied) the first time the bytes or their size are asked for, on whichever
+    // thread asks first: a large value can be handed to a writer thread to make there.
+    // `make` must be safe to run on any thread.
+    static Value deferredData(std::function<Value()> make);
+    // True for data made by deferredData and not made yet.
+    bool isDeferredData() const;
     // The Base64 text of data made by lazyData and not decoded yet, else null: a writer
     // can put it out as it stands instead of encoding the bytes again.
     std::shared_ptr<const std::string> base64Text() const;

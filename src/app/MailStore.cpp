@@ -140,10 +140,10 @@ void MailStore::removeFriendRequests() {
 
 void MailStore::restoreFor(int32_t iddb, const platform::Value& storedArchive) {
     // Read before the lock: the mail that arrives meanwhile does not wait for it.
-    MailStoreArchive archive;
+    auto archive = std::make_shared<MailStoreArchive>();
     KavoMessageList stored;
     if (!storedArchive.isNull()) {
-        if (auto list = archive.restore(storedArchive))
+        if (auto list = archive->restore(storedArchive))
             stored = std::move(*list);
         else
             platform::log("stored mailbox of " + std::to_string(iddb) + " cannot be read; starting empty");
@@ -185,7 +185,7 @@ void MailStore::signOut() {
     std::lock_guard lock(mutex_);
     if (pending_) saveLocked();
     owner_.reset();
-    archive_.clear();
+    archive_ = std::make_shared<MailStoreArchive>();
     pending_ = false;
     requestsReplaced_ = false;
     list_.clear();
@@ -199,7 +199,7 @@ void MailStore::reset() {
     index_.clear();
     indexStale_ = false;
     owner_.reset();
-    archive_.clear();
+    archive_ = std::make_shared<MailStoreArchive>();
     pending_ = false;
     requestsReplaced_ = false;
     timerScheduled_ = false;
@@ -252,9 +252,14 @@ void MailStore::scheduleSaveLocked(double delay) {
 bool MailStore::saveLocked(bool wait) {
     if (!owner_) return false;
     auto& defaults = platform::UserDefaults::standard();
-    // The archive is shared, never copied: the defaults, their writer and the next save's
-    // base hold the same bytes.
-    defaults.setObject(archive_.archive(list_), UIController::listMessageKey(*owner_));
+    // Archiving 100,000 mails is left to the defaults' writer thread, out of the way of the
+    // sign-in that saves at once. The archive is shared, never copied: the defaults, their
+    // writer and the next save's base hold the same bytes.
+    defaults.setObject(
+        platform::Value::deferredData([archive = archive_, snapshot = MailStoreArchive::snapshot(list_)]() mutable {
+            return archive->archive(std::move(snapshot));
+        }),
+        UIController::listMessageKey(*owner_));
     // The file is written on the defaults' writer thread unless the caller waits for it.
     const bool written = wait ? defaults.flush() : defaults.synchronize();
     if (!written) platform::log("mailbox: the user defaults could not be written; will try again");

@@ -86,8 +86,9 @@ private:
     void rebuildIndexLocked();
     // Saves now or arranges a save, as the interval allows.
     void changedLocked(std::unique_lock<std::mutex>& lock);
-    // Archives the list into the user defaults and hands them to their writer; with
-    // `wait`, returns once the file is written.
+    // Hands a snapshot of the list to the user defaults, archived by their writer as it
+    // writes (or by whoever reads the value first); with `wait`, returns once the file is
+    // written.
     bool saveLocked(bool wait = false);
     void scheduleSaveLocked(double delay);
 
@@ -98,8 +99,8 @@ private:
     // The list changed as a whole: the index is made again when next looked up.
     bool indexStale_ = false;
     std::optional<int32_t> owner_;
-    // The owner's archive as last read or saved.
-    MailStoreArchive archive_;
+    // The owner's archive as last read or saved; each save holds it until it is archived.
+    std::shared_ptr<MailStoreArchive> archive_ = std::make_shared<MailStoreArchive>();
     // A friend-request list came while nobody owned the list: the stored requests are old.
     bool requestsReplaced_ = false;
     bool pending_ = false;

@@ -12,11 +12,18 @@ constexpr uint32_t kNoRecord = std::numeric_limits<uint32_t>::max();
 // The checksum that closes an archive.
 constexpr size_t kChecksumSize = 4;
 
+template <typename Mails> MailStoreArchive::Snapshot snapshotOf(const Mails& mails) {
+    MailStoreArchive::Snapshot taken{KavoMessageList(mails.begin(), mails.end()), {}};
+    taken.flags.reserve(mails.size());
+    for (const auto& m : mails)
+        taken.flags.push_back(m->archivedFlags());
+    return taken;
+}
+
 } // namespace
 
-uint8_t MailStoreArchive::flagsOf(const KavoMessage& m) {
-    return uint8_t((m.isRead() != 0) | (m.isReply() != 0) << 1 | (m.isRequestAddFriend() != 0) << 2 |
-                   (m.isSee() != 0) << 3);
+MailStoreArchive::Snapshot MailStoreArchive::snapshot(const List& list) {
+    return snapshotOf(list);
 }
 
 std::string_view MailStoreArchive::recordAt(size_t index) const {
@@ -25,58 +32,55 @@ std::string_view MailStoreArchive::recordAt(size_t index) const {
     return {reinterpret_cast<const char*>(bytes.data()) + offsets_[index], end - offsets_[index]};
 }
 
-void MailStoreArchive::clear() {
+void MailStoreArchive::clearLocked() {
     bytes_ = platform::Value();
-    messages_.clear();
+    base_ = {};
     offsets_.clear();
-    flags_.clear();
 }
 
-void MailStoreArchive::keep(platform::Value bytes, KavoMessageList messages, std::vector<uint32_t> offsets) {
-    clear();
+void MailStoreArchive::keepLocked(platform::Value bytes, Snapshot mails, std::vector<uint32_t> offsets) {
+    clearLocked();
     // Offsets count to four gigabytes; a larger archive is saved anew in full each time.
-    if (bytes.dataValue().size() > kNoRecord || offsets.size() != messages.size()) return;
-    flags_.reserve(messages.size());
-    for (const auto& m : messages)
-        flags_.push_back(flagsOf(*m));
+    if (bytes.dataValue().size() > kNoRecord || offsets.size() != mails.mails.size()) return;
     bytes_ = std::move(bytes);
-    messages_ = std::move(messages);
+    base_ = std::move(mails);
     offsets_ = std::move(offsets);
 }
 
 std::optional<KavoMessageList> MailStoreArchive::restore(const platform::Value& stored) {
-    clear();
-    auto list = KavoMessage::unarchiveList(stored.dataValue());
-    if (!list) return list;
+    std::lock_guard lock(mutex_);
+    clearLocked();
     // Every record of a mailbox archive is a mail, in the list's order.
-    if (auto records = platform::archiveRecords(stored.dataValue())) {
-        const auto* start = reinterpret_cast<const char*>(stored.dataValue().data());
-        std::vector<uint32_t> offsets;
-        offsets.reserve(records->size());
-        for (auto record : *records)
-            offsets.push_back(uint32_t(record.data() - start));
-        keep(stored, *list, std::move(offsets));
-    }
+    std::vector<uint32_t> offsets;
+    auto list = KavoMessage::unarchiveList(stored.dataValue(), &offsets);
+    if (!list) return list;
+    keepLocked(stored, snapshotOf(*list), std::move(offsets));
     return list;
 }
 
-platform::Value MailStoreArchive::archive(const List& list) {
+platform::Value MailStoreArchive::archive(Snapshot snapshot) {
+    std::lock_guard lock(mutex_);
+    const KavoMessageList& list = snapshot.mails;
+    const KavoMessageList& base = base_.mails;
     // The list is the base's mails, some of them gone, with new mails in front: walking
     // both from the back, a listed mail that is not the base's next one is new, or the
     // base's ones before it went. (A list made otherwise only costs more encoding.)
     std::vector<uint32_t> reused(list.size(), kNoRecord);
-    size_t next = messages_.size();
+    size_t next = base.size();
     for (size_t i = list.size(); i-- > 0 && next > 0;) {
-        while (next > 0 && messages_[next - 1] != list[i])
+        while (next > 0 && base[next - 1] != list[i])
             --next;
         if (next == 0) break;
         --next;
-        if (flags_[next] == flagsOf(*list[i])) reused[i] = uint32_t(next);
+        if (base_.flags[next] == snapshot.flags[i]) reused[i] = uint32_t(next);
     }
-    KavoMessageList encoded;
-    for (size_t i = 0; i < list.size(); ++i)
-        if (reused[i] == kNoRecord) encoded.push_back(list[i]);
-    const platform::Bytes fresh = KavoMessage::archiveList(encoded);
+    Snapshot encoded;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (reused[i] != kNoRecord) continue;
+        encoded.mails.push_back(list[i]);
+        encoded.flags.push_back(snapshot.flags[i]);
+    }
+    const platform::Bytes fresh = KavoMessage::archiveList(encoded.mails, &encoded.flags);
     const auto freshRecords = platform::archiveRecords(fresh).value_or(std::vector<std::string_view>{});
 
     std::vector<std::string_view> records;
@@ -94,8 +98,7 @@ platform::Value MailStoreArchive::archive(const List& list) {
     // add up beside its two archives.
     records = {};
     reused = {};
-    clear();
-    keep(bytes, KavoMessageList(list.begin(), list.end()), std::move(offsets));
+    keepLocked(bytes, std::move(snapshot), std::move(offsets));
     return bytes;
 }
 

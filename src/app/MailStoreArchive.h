@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -18,34 +19,40 @@ namespace kavo {
 // and encoding 100,000 mails anew was most of its time.
 //
 // A mail's texts, sender, type and time never change once it arrived; only its flags
-// (read, seen, ...) do, so a mail counts as unchanged while it is the same object with the
-// flags its record holds. Not thread-safe: MailStore's lock guards it.
+// (read, seen, ...) do, on the main thread. So a save takes a snapshot there (the mails
+// and their flags) and archives it on any thread: a mail counts as unchanged while it is
+// the same object with the flags its record holds. Safe from any thread.
 class MailStoreArchive {
 public:
     using List = std::deque<std::shared_ptr<KavoMessage>>;
 
+    // The list as a save takes it, where the flags are set.
+    struct Snapshot {
+        KavoMessageList mails;
+        std::vector<uint8_t> flags;
+    };
+    static Snapshot snapshot(const List& list);
+
     // Reads a stored archive and keeps it as the base of the next one. Nullopt, and no
     // base, when the value is not an archive of mails.
     std::optional<KavoMessageList> restore(const platform::Value& stored);
-    // The archive of `list` (newest first) as KavoMessage::archiveList makes it; it becomes
-    // the base of the next one (shared with the value returned, not copied).
-    platform::Value archive(const List& list);
-    // Forgets the base.
-    void clear();
+    // The archive of the snapshot's mails (newest first) as KavoMessage::archiveList makes
+    // it; it becomes the base of the next one (shared with the value returned, not copied).
+    platform::Value archive(Snapshot snapshot);
 
 private:
-    static uint8_t flagsOf(const KavoMessage& message);
     // The record of the base's mail `index`.
     std::string_view recordAt(size_t index) const;
-    // Takes `bytes` as the base, with its mails and where their records begin.
-    void keep(platform::Value bytes, KavoMessageList messages, std::vector<uint32_t> offsets);
+    void clearLocked();
+    // Takes `bytes` as the base, with its mails, their flags and where their records begin.
+    void keepLocked(platform::Value bytes, Snapshot mails, std::vector<uint32_t> offsets);
 
+    std::mutex mutex_;
     platform::Value bytes_;
-    // The base's mails in their order, where each one's record begins (the records lie
-    // back to back) and the flags it holds.
-    KavoMessageList messages_;
+    // The base's mails in their order, the flags each one's record holds and where it
+    // begins (the records lie back to back).
+    Snapshot base_;
     std::vector<uint32_t> offsets_;
-    std::vector<uint8_t> flags_;
 };
 
 } // namespace kavo

@@ -351,9 +351,10 @@ TEST_F(Mailbox, EverySaveStoresTheArchiveOfTheWholeListAsItIsThen) {
     for (const auto& [what, step] : steps) {
         step();
         platform::RunLoop::main().advance(MailStore::kSaveInterval);
-        EXPECT_EQ(defaults().dataForKey(UIController::listMessageKey(56)),
-                  KavoMessage::archiveList(UIController::listMessage()))
-            << "after " << what;
+        const platform::Bytes saved = KavoMessage::archiveList(UIController::listMessage());
+        // The archive is made later, by the writer; a mail read meanwhile is the next save's.
+        UIController::listMessage().back()->setIsRead(!UIController::listMessage().back()->isRead());
+        EXPECT_EQ(defaults().dataForKey(UIController::listMessageKey(56)), saved) << "after " << what;
     }
     EXPECT_EQ(UIController::listMessageCount(), 7u);
 }

@@ -30,30 +30,38 @@ std::shared_ptr<KavoMessage> KavoMessage::decode(const platform::ArchiveRecord& 
     return message;
 }
 
-platform::Bytes KavoMessage::archiveList(const KavoMessageList& messages) {
+uint8_t KavoMessage::archivedFlags() const {
+    return uint8_t((isRead_ != 0) | (isReply_ != 0) << 1 | (isRequestAddFriend_ != 0) << 2 | (isSee_ != 0) << 3);
+}
+
+platform::Bytes KavoMessage::archiveList(const KavoMessageList& messages, const std::vector<uint8_t>* flags) {
     uint32_t count = 0;
     for (const auto& message : messages)
         if (message) ++count;
     // Straight to bytes: a long mailbox is archived without a record object per mail.
     platform::ArchiveEncoder encoder(count);
-    for (const auto& message : messages) {
+    for (size_t i = 0; i < messages.size(); ++i) {
+        const KavoMessage* message = messages[i].get();
         if (!message) continue;
+        const uint8_t bits = flags && i < flags->size() ? (*flags)[i] : message->archivedFlags();
         encoder.beginRecord(kArchiveClassName);
         encoder.encodeInt64(message->fromID_, "fromID");
         encoder.encodeInt64(message->type_, "type");
         encoder.encodeInt64(message->time(), "time");
         encoder.encodeString(message->fromName_, "fromName");
         encoder.encodeString(message->message_, "message");
-        encoder.encodeBool(message->isRead_ != 0, "isRead");
-        encoder.encodeBool(message->isReply_ != 0, "isReply");
-        encoder.encodeBool(message->isRequestAddFriend_ != 0, "isRequestAddFriend");
-        encoder.encodeBool(message->isSee_ != 0, "isSee");
+        encoder.encodeBool(bits & 1, "isRead");
+        encoder.encodeBool(bits & 2, "isReply");
+        encoder.encodeBool(bits & 4, "isRequestAddFriend");
+        encoder.encodeBool(bits & 8, "isSee");
     }
     return encoder.finish();
 }
 
-std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes& bytes) {
+std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes& bytes,
+                                                          std::vector<uint32_t>* offsets) {
     KavoMessageList messages;
+    std::vector<uint32_t> starts;
     bool otherRecords = false;
     const bool ok = platform::KeyedArchive::forEachRecord(bytes, [&](const platform::ArchiveRecordView& record) {
         if (otherRecords) return;
@@ -73,8 +81,10 @@ std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes&
         message->isRequestAddFriend_ = record.decodeBool("isRequestAddFriend") ? 1 : 0;
         message->isSee_ = record.decodeBool("isSee") ? 1 : 0;
         messages.push_back(std::move(message));
+        if (offsets) starts.push_back(uint32_t(record.offset()));
     });
     if (!ok || otherRecords) return std::nullopt;
+    if (offsets) *offsets = std::move(starts);
     return messages;
 }
 

@@ -61,11 +61,17 @@ public:
     // Reads the same keys; a missing key reads as 0, no or no text.
     static std::shared_ptr<KavoMessage> decode(const platform::ArchiveRecord& record);
 
-    // The whole list as archive bytes, newest first as given.
-    static platform::Bytes archiveList(const KavoMessageList& messages);
+    // The archived flags, one bit each: isRead, isReply, isRequestAddFriend, isSee.
+    uint8_t archivedFlags() const;
+    // The whole list as archive bytes, newest first as given. With `flags` (one per
+    // message), those are archived instead of the messages' own: a copy taken where the
+    // flags are set lets another thread archive the list as it was then.
+    static platform::Bytes archiveList(const KavoMessageList& messages, const std::vector<uint8_t>* flags = nullptr);
     // The list back, or nothing when the bytes are not a readable archive of
-    // messages (corrupt, cut short or of another layout).
-    static std::optional<KavoMessageList> unarchiveList(const platform::Bytes& bytes);
+    // messages (corrupt, cut short or of another layout). With `offsets`, where each
+    // message's record begins in the bytes.
+    static std::optional<KavoMessageList> unarchiveList(const platform::Bytes& bytes,
+                                                        std::vector<uint32_t>* offsets = nullptr);
 
 private:
     int32_t fromID_ = 0;

@@ -50,7 +50,8 @@ TEST(BackgroundWriter, AWriteThatWaitsIsReplacedByANewerOneAndStopWritesWhatWait
 }
 
 // A large stored value stays Base64 text until it is read; the writer puts that text out
-// while another thread decodes it, and the file reads back the same.
+// while another thread decodes it, and the file reads back the same. Deferred data is made
+// once, by the writer or by a reader that comes first.
 TEST(BackgroundWriter, UserDefaultsWriteALargeStoredValueWhileItIsDecoded) {
     test::TempDir dir;
     const std::string path = dir.file("defaults.plist");
@@ -62,13 +63,18 @@ TEST(BackgroundWriter, UserDefaultsWriteALargeStoredValueWhileItIsDecoded) {
     ASSERT_TRUE(PropertyList::writeFile(path, stored));
 
     UserDefaults defaults(path);
+    int made = 0; // made under the value's lock
+    defaults.setObject(Value::deferredData([&] { return ++made, Value::sharedData(large); }), "made");
     for (int round = 0; round < 20; ++round) {
         defaults.setInt(round, "round");
         defaults.synchronize();
     }
     EXPECT_EQ(defaults.dataForKey("mailbox"), large);
+    EXPECT_EQ(defaults.dataForKey("made"), large);
     ASSERT_TRUE(defaults.flush());
     const Value written = PropertyList::readFile(path);
     EXPECT_EQ(written.get("round").intValue(), 19) << "the last values win";
     EXPECT_EQ(written.get("mailbox").dataValue(), large);
+    EXPECT_EQ(written.get("made").dataValue(), large);
+    EXPECT_EQ(made, 1);
 }
