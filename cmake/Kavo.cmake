@@ -101,13 +101,14 @@ function(kavo_test_pch)
                               <string> <vector>)
 endfunction()
 
-# kavo_test(NAME [DEPS targets...] [LABELS labels...] [COST n]): one GoogleTest program
-# from the .cpp files of the calling folder, registered with CTest test by test. A COST
-# above the others' starts its tests first when CTest has no times of its own yet.
+# kavo_test(NAME [DEPS targets...] [LABELS labels...] [COST n [COSTLY regex]]): one
+# GoogleTest program from the .cpp files of the calling folder, registered with CTest test
+# by test. A COST above the others' starts its tests first when CTest has no times of its
+# own yet (a cold run); with COSTLY, only the tests whose names match it.
 # EXCLUDE names files of the folder that a shared library compiles instead; FOLDERS names
 # subfolders whose .cpp files belong to the same program.
 function(kavo_test name)
-    cmake_parse_arguments(ARG "" "COST" "DEPS;LABELS;EXCLUDE;FOLDERS" ${ARGN})
+    cmake_parse_arguments(ARG "" "COST;COSTLY" "DEPS;LABELS;EXCLUDE;FOLDERS" ${ARGN})
     file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     foreach(folder ${ARG_FOLDERS})
         file(GLOB folder_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
@@ -129,7 +130,14 @@ function(kavo_test name)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_LIST ${name}_TESTS)
     set(props ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
     set(cost "")
-    if(ARG_COST)
+    set(costly "")
+    if(ARG_COST AND ARG_COSTLY)
+        set(costly "  foreach(test \${${name}_TESTS})\n"
+                   "    if(test MATCHES \"${ARG_COSTLY}\")\n"
+                   "      set_tests_properties(\${test} PROPERTIES COST ${ARG_COST})\n"
+                   "    endif()\n"
+                   "  endforeach()\n")
+    elseif(ARG_COST)
         set(cost " COST ${ARG_COST}")
     endif()
     # A program that was not built stands as one test named <name>_NOT_BUILT, which fails;
@@ -138,6 +146,7 @@ function(kavo_test name)
          "if(${name}_TESTS)\n"
          "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${ARG_LABELS}\"\n"
          "    ENVIRONMENT \"SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=dummy;KAVO_SOURCE_DIR=${PROJECT_SOURCE_DIR}\"${cost})\n"
+         ${costly}
          "else()\n"
          "  set_tests_properties(${name}_NOT_BUILT PROPERTIES LABELS \"${ARG_LABELS}\")\n"
          "endif()\n")

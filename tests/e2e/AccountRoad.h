@@ -75,9 +75,4 @@ inline void answerOwnRecord(TestPortal& portal, int32_t percent = 40) {
     });
 }
 
-// "Phone" or "Tablet": the name of an idiom's instance of a screens test.
-inline std::string idiomName(const ::testing::TestParamInfo<platform::ui::Idiom>& info) {
-    return info.param == platform::ui::Idiom::Tablet ? "Tablet" : "Phone";
-}
-
 } // namespace kavo::test

@@ -58,10 +58,6 @@ protected:
             tiles += view->accessibilityIdentifier().rfind("pieceSplit", 0) == 0 ? 1 : 0;
         return tiles;
     }
-    static size_t played(const std::string& file) {
-        const auto all = platform::SystemSound::played();
-        return size_t(std::count(all.begin(), all.end(), file));
-    }
     // The last message of a command the portal got, waiting for it.
     void press(const std::string& title) {
         auto result = drive("tap text=" + title);

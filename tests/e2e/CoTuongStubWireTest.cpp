@@ -23,10 +23,7 @@ protected:
 };
 
 TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResignedAndTheNextOneOpenedByTheStub) {
-    send(1, Bytes().utf("an").utf("123").utf("1.0").data());
-    ASSERT_TRUE(next(3));
-    send(61, {5});
-    ASSERT_TRUE(next(61));
+    ASSERT_NE(signInAndChoose("an", 5), 0);
     send(1900, Bytes().byte(1).byte(1).utf("").data());
 
     auto joined = next(8);

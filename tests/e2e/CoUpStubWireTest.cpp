@@ -17,16 +17,9 @@ protected:
 };
 
 TEST_F(CoUpStubWire, FirstMovesNameTheRealPiecesAndTheCapturedPiecesAreListed) {
-    send(1, Bytes().utf("an").utf("123").utf("1.0").data());
-    ASSERT_TRUE(next(3));
-    send(61, {20});
-    ASSERT_TRUE(next(61));
-    send(1900, Bytes().byte(1).byte(1).utf("").data());
-    auto joined = next(8);
-    ASSERT_TRUE(joined);
-    joined->readByte();
-    joined->readByte();
-    const int32_t me = joined->readInt();
+    const int32_t me = signInAndChoose("an", 20);
+    ASSERT_NE(me, 0);
+    ASSERT_NE(stakeAtJoin(1, 1900), -1);
 
     send(20, {1, 1});
     auto start = next(86, 15);

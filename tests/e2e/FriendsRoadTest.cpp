@@ -211,11 +211,7 @@ TEST_P(FriendScreens, ShotsOfTheFriendSheets) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Idioms, FriendScreens,
-                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet),
-                         [](const auto& info) {
-                             return info.param == platform::ui::Idiom::Tablet ? std::string("Tablet")
-                                                                              : std::string("Phone");
-                         });
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet), idiomName);
 
 } // namespace
 } // namespace kavo::test

@@ -12,6 +12,7 @@
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
+#include "tests/e2e/TableRoad.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <filesystem>
@@ -21,42 +22,13 @@
 namespace kavo::test {
 namespace {
 
-struct Row {
-    int8_t room;
-    int8_t board;
-    bool locked;
-    int32_t money;
-    int32_t limit;
-    bool playing;
-    int8_t players;
-    int8_t seats;
-};
-
 // A mixed list: open, locked, too dear for the player (125000), and full.
-const std::vector<Row> kRows = {
+const std::vector<BoardRow> kRows = {
     {1, 5, false, 1000, 1000000, true, 2, 4},
     {1, 6, true, 500, 999999, false, 1, 4},
     {2, 0, false, 200000, 5000, false, 0, 4},
     {3, 9, false, 5000, 0, true, 4, 4},
 };
-
-Message boardListReply(int32_t maxBet, const std::vector<Row>& rows) {
-    Message reply(2700);
-    reply.writeInt(maxBet);
-    reply.writeInt(int32_t(rows.size()));
-    for (const Row& row : rows) {
-        reply.writeByte(row.room);
-        reply.writeByte(row.board);
-        reply.writeBool(row.locked);
-        reply.writeInt(row.money);
-        reply.writeInt(row.limit);
-        reply.writeBool(row.playing);
-        reply.writeByte(row.players);
-        reply.writeByte(row.seats);
-        reply.writeByte(0);
-    }
-    return reply;
-}
 
 struct Join {
     int16_t command;
@@ -71,11 +43,7 @@ protected:
         ClientFixture::SetUp();
         rows_ = kRows;
         // The server accepts every game choice and answers every list request.
-        portal().onCommand(61, [](Message& request, TestPortal::Reply& reply) {
-            Message accepted(61);
-            accepted.writeByte(request.readByte());
-            reply.send(accepted);
-        });
+        acceptGameChoices(portal());
         portal().onCommand(2700, [this](Message&, TestPortal::Reply& reply) {
             std::lock_guard lock(rowsMutex_);
             reply.send(boardListReply(100000, rows_));
@@ -138,13 +106,13 @@ protected:
         return dialog ? dialog->message() : std::string();
     }
 
-    void setRows(std::vector<Row> rows) {
+    void setRows(std::vector<BoardRow> rows) {
         std::lock_guard lock(rowsMutex_);
         rows_ = std::move(rows);
     }
 
     std::mutex rowsMutex_;
-    std::vector<Row> rows_;
+    std::vector<BoardRow> rows_;
 };
 
 // ---------------------------------------------------------------- the road to the list
@@ -177,7 +145,7 @@ TEST_F(LobbyRoad, ChoosingAGameOpensItsBoardListWithEveryStake) {
 
 TEST_F(LobbyRoad, ReusedBoardCellsShowTheirOwnRowsPasswordMarkIncluded) {
     // Enough boards to scroll cells out and back in with other rows.
-    std::vector<Row> many;
+    std::vector<BoardRow> many;
     for (int i = 0; i < 30; ++i)
         many.push_back({1, int8_t(i), i % 3 == 0, 1000 + i, 5000, false, 1, 4});
     setRows(many);
@@ -461,11 +429,7 @@ TEST_P(LobbyScreens, TheGridAndTheBoardListArePhotographed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Idioms, LobbyScreens,
-                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet),
-                         [](const auto& info) {
-                             return info.param == platform::ui::Idiom::Tablet ? std::string("Tablet")
-                                                                              : std::string("Phone");
-                         });
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet), idiomName);
 
 } // namespace
 } // namespace kavo::test

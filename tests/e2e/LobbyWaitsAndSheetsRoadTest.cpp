@@ -20,6 +20,7 @@
 #include "platform/ui/Label.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
+#include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
@@ -68,23 +69,8 @@ protected:
             accepted.writeByte(type);
             reply.send(accepted);
         });
-        portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
-            Message list(2700);
-            list.writeInt(100000);
-            list.writeInt(2);
-            for (int8_t board = 1; board <= 2; ++board) {
-                list.writeByte(1);
-                list.writeByte(board);
-                list.writeBool(0);
-                list.writeInt(board * 1000);
-                list.writeInt(100000);
-                list.writeBool(0);
-                list.writeByte(1);
-                list.writeByte(4);
-                list.writeByte(0);
-            }
-            reply.send(list);
-        });
+        answerBoardList(portal(), 100000,
+                        {{1, 1, false, 1000, 100000, false, 1, 4}, {1, 2, false, 2000, 100000, false, 1, 4}});
     }
 
     void signIn() {

@@ -15,6 +15,7 @@
 #include "social/ChatDatabase.h"
 #include "social/ChatView.h"
 #include "social/MessageView.h"
+#include "tests/e2e/TableRoad.h"
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ReadableScreen.h"
 
@@ -65,17 +66,8 @@ protected:
         portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
             if (request.readByte() == 5) reply.send(friendList());
         });
-        portal().onCommand(61, [](Message& request, TestPortal::Reply& reply) {
-            Message accepted(61);
-            accepted.writeByte(request.readByte());
-            reply.send(accepted);
-        });
-        portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
-            Message list(2700);
-            list.writeInt(1000);
-            list.writeInt(0);
-            reply.send(list);
-        });
+        acceptGameChoices(portal());
+        answerBoardList(portal(), 1000, {});
     }
 
     void signIn() { ASSERT_TRUE(signInToGameGrid()); }
@@ -260,11 +252,7 @@ TEST_P(MailboxScreens, ShotsOfTheRecentTabTheFriendsTabAndAChatPanel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Idioms, MailboxScreens,
-                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet),
-                         [](const auto& info) {
-                             return info.param == platform::ui::Idiom::Tablet ? std::string("Tablet")
-                                                                              : std::string("Phone");
-                         });
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet), idiomName);
 
 } // namespace
 } // namespace kavo::test

@@ -24,12 +24,8 @@ protected:
 };
 
 TEST_F(MauBinhStubWire, AHandIsDealtSortedArrangedAtItsStrongestFinishedJudgedAndFollowedByAnother) {
-    send(1, Bytes().utf("an").utf("123").utf("1.0").data());
-    auto signedIn = next(3);
-    ASSERT_TRUE(signedIn);
-    const int32_t me = signedIn->readInt();
-    send(61, {16});
-    ASSERT_TRUE(next(61));
+    const int32_t me = signInAndChoose("an", 16);
+    ASSERT_NE(me, 0);
     send(8, Bytes().byte(1).byte(1).utf("").data());
     auto joined = next(8);
     ASSERT_TRUE(joined);

@@ -27,10 +27,7 @@ protected:
 
     // Signs in, picks Phom and joins board `board` of room 1; returns my id.
     int32_t sit(int8_t board) {
-        send(1, Bytes().utf("an").utf("123").utf("1.0").data());
-        EXPECT_TRUE(next(3));
-        send(61, {13});
-        EXPECT_TRUE(next(61));
+        EXPECT_NE(signInAndChoose("an", 13), 0);
         send(8, Bytes().byte(1).byte(board).utf("").data());
         auto joined = next(8);
         EXPECT_TRUE(joined);
@@ -56,10 +53,7 @@ protected:
 };
 
 TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
-    send(1, Bytes().utf("an").utf("123").utf("1.0").data());
-    ASSERT_TRUE(next(3));
-    send(61, {13});
-    ASSERT_TRUE(next(61));
+    ASSERT_NE(signInAndChoose("an", 13), 0);
     send(8, Bytes().byte(1).byte(1).utf("").data());
 
     auto joined = next(8);
@@ -285,10 +279,7 @@ TEST_F(PhomStubWire, AStakeChangeIsAnsweredAndTheStubPlayersGetReadyAgain) {
 }
 
 TEST_F(PhomStubWire, ThePlayingBoardShowsTheStubPlayersDealInProgress) {
-    send(1, Bytes().utf("an").utf("123").utf("1.0").data());
-    ASSERT_TRUE(next(3));
-    send(61, {13});
-    ASSERT_TRUE(next(61));
+    ASSERT_NE(signInAndChoose("an", 13), 0);
     send(8, Bytes().byte(1).byte(2).utf("").data());
     auto joined = next(8);
     ASSERT_TRUE(joined);

@@ -8,6 +8,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "portal/model/KavoMessage.h"
 #include "social/MessageView.h"
+#include "tests/e2e/TableRoad.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <chrono>
@@ -119,11 +120,7 @@ TEST_F(ReplyOrder, MoneyChangesOnTheMainThreadToTheLastTransfersBalance) {
 }
 
 TEST_F(ReplyOrder, ABatchOfMailReachesTheOpenMailboxWhole) {
-    portal().onCommand(61, [](Message& request, TestPortal::Reply& reply) {
-        Message accepted(61);
-        accepted.writeByte(request.readByte());
-        reply.send(accepted);
-    });
+    acceptGameChoices(portal());
     ASSERT_TRUE(signInByReply());
     advance(0.4);
     auto result = drive("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.4\ntap id=btnChat\nadvance 0.5\n");

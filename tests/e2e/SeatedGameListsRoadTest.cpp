@@ -7,6 +7,7 @@
 #include "net/Message.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/base/GameTableView.h"
+#include "tests/e2e/TableRoad.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,27 +19,9 @@ class SeatedGameLists : public ClientFixture {
 protected:
     void SetUp() override {
         ClientFixture::SetUp();
-        portal().onCommand(61, [](Message& request, TestPortal::Reply& reply) {
-            Message accepted(61);
-            accepted.writeByte(request.readByte());
-            reply.send(accepted);
-        });
+        acceptGameChoices(portal());
         // One open board: room 1, board 5, stake 1000, two of four seats taken.
-        portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
-            Message list(2700);
-            list.writeInt(100000);
-            list.writeInt(1);
-            list.writeByte(1);
-            list.writeByte(5);
-            list.writeBool(false);
-            list.writeInt(1000);
-            list.writeInt(1000000);
-            list.writeBool(false);
-            list.writeByte(2);
-            list.writeByte(4);
-            list.writeByte(0);
-            reply.send(list);
-        });
+        answerBoardList(portal(), 100000, {{1, 5, false, 1000, 1000000, false, 2, 4}});
     }
     static std::shared_ptr<BoardView> boardView() {
         return std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController());

@@ -97,13 +97,7 @@ protected:
 TEST_P(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsDealt) {
     const int32_t me = signInAndChoose("an", GetParam());
     ASSERT_NE(me, 0);
-    send(8, Bytes().byte(1).byte(1).utf("").data());
-    auto joined = next(8);
-    ASSERT_TRUE(joined);
-    joined->readByte();
-    joined->readByte();
-    joined->readInt();
-    EXPECT_EQ(joined->readInt(), 100) << "board 1 of the list plays for 100";
+    EXPECT_EQ(stakeAtJoin(1), 100) << "board 1 of the list plays for 100";
     ASSERT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
 
     for (int game = 1; game <= 2; ++game) {
@@ -264,13 +258,7 @@ protected:
 TEST_F(BaiCaoHands, TwoHandsEndWhenTheirTimeIsUpAndSettleAtTheBoardsStake) {
     const int32_t me = signInAndChoose("an", 11);
     ASSERT_NE(me, 0);
-    send(8, Bytes().byte(1).byte(5).utf("").data());
-    auto joined = next(8);
-    ASSERT_TRUE(joined);
-    joined->readByte();
-    joined->readByte();
-    joined->readInt();
-    EXPECT_EQ(joined->readInt(), 10000) << "board 5 of the list plays for 10,000";
+    EXPECT_EQ(stakeAtJoin(5), 10000) << "board 5 of the list plays for 10,000";
     ASSERT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
     for (int hand = 1; hand <= 2; ++hand) {
         SCOPED_TRACE("hand " + std::to_string(hand));
@@ -297,13 +285,7 @@ protected:
 TEST_F(XiZachHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAgain) {
     const int32_t me = signInAndChoose("an", 2);
     ASSERT_NE(me, 0);
-    send(8, Bytes().byte(1).byte(2).utf("").data());
-    auto joined = next(8);
-    ASSERT_TRUE(joined);
-    joined->readByte();
-    joined->readByte();
-    joined->readInt();
-    EXPECT_EQ(joined->readInt(), 500) << "board 2 of the list plays for 500";
+    EXPECT_EQ(stakeAtJoin(2), 500) << "board 2 of the list plays for 500";
     ASSERT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
 
     for (int hand = 1; hand <= 2; ++hand) {
@@ -342,13 +324,7 @@ protected:
 TEST_F(CaoRuaHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAgain) {
     const int32_t me = signInAndChoose("an", 17);
     ASSERT_NE(me, 0);
-    send(8, Bytes().byte(1).byte(4).utf("").data());
-    auto joined = next(8);
-    ASSERT_TRUE(joined);
-    joined->readByte();
-    joined->readByte();
-    joined->readInt();
-    EXPECT_EQ(joined->readInt(), 5000) << "board 4 of the list plays for 5,000";
+    EXPECT_EQ(stakeAtJoin(4), 5000) << "board 4 of the list plays for 5,000";
 
     int64_t mine = 0;
     for (int hand = 1; hand <= 2; ++hand) {

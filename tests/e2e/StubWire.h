@@ -49,6 +49,17 @@ protected:
         if (!next(61)) return 0;
         return signedIn->readInt();
     }
+    // Sits at `board` of room 1 (`command` 8 or 1900): the stake the join answers (-1 when
+    // no join came).
+    int32_t stakeAtJoin(int8_t board, int16_t command = 8) {
+        send(command, Bytes().byte(1).byte(board).utf("").data());
+        auto joined = next(8);
+        if (!joined) return -1;
+        joined->readByte();
+        joined->readByte();
+        joined->readInt();
+        return joined->readInt();
+    }
     // My money in the answer to a join (`command` 8 or 1900) of `board` of room 1: the
     // record after room, board, owner and stake is mine.
     int64_t myMoneyAtJoin(int8_t board, int16_t command = 8) {

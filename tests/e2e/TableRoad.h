@@ -2,10 +2,12 @@
 
 #include "app/UIController.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/services/SystemSound.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/TestPortal.h"
 #include "tests/support/client/ClientTestSupport.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,30 +22,58 @@ inline Bytes& seatRow(Bytes& bytes, int32_t id, const std::string& name = "", bo
     return bytes.utf(name).int64(500000).int16(1).int32(300).boolean(ready);
 }
 
-// What the lobby answers on the road to one table: the chosen game is accepted (61)
-// and its board list (2700) holds one board, room 2, board 7, stake 1000, with
-// `players` of `seats` places taken and no password.
-inline void answerOneBoard(TestPortal& portal, int8_t players, int8_t seats) {
+// The lobby accepts every game the player chooses on the grid (61).
+inline void acceptGameChoices(TestPortal& portal) {
     portal.onCommand(61, [](Message& request, TestPortal::Reply& reply) {
         Message accepted(61);
         accepted.writeByte(request.readByte());
         reply.send(accepted);
     });
-    portal.onCommand(2700, [players, seats](Message&, TestPortal::Reply& reply) {
-        reply.send(Bytes()
-                       .int32(100000)
-                       .int32(1)
-                       .byte(2)
-                       .byte(7)
-                       .boolean(false)
-                       .int32(1000)
-                       .int32(10000)
-                       .boolean(false)
-                       .byte(players)
-                       .byte(seats)
-                       .byte(0)
-                       .message(2700));
-    });
+}
+
+// A board list's row (2700): where the board is, whether a password locks it, its stake,
+// its money limit, whether a game runs and its seats.
+struct BoardRow {
+    int8_t room;
+    int8_t board;
+    bool locked;
+    int32_t money;
+    int32_t limit;
+    bool playing;
+    int8_t players;
+    int8_t seats;
+};
+
+inline Message boardListReply(int32_t maxBet, const std::vector<BoardRow>& rows) {
+    Message reply(2700);
+    reply.writeInt(maxBet);
+    reply.writeInt(int32_t(rows.size()));
+    for (const BoardRow& row : rows) {
+        reply.writeByte(row.room);
+        reply.writeByte(row.board);
+        reply.writeBool(row.locked);
+        reply.writeInt(row.money);
+        reply.writeInt(row.limit);
+        reply.writeBool(row.playing);
+        reply.writeByte(row.players);
+        reply.writeByte(row.seats);
+        reply.writeByte(0);
+    }
+    return reply;
+}
+
+// Every board list request is answered with these rows.
+inline void answerBoardList(TestPortal& portal, int32_t maxBet, std::vector<BoardRow> rows) {
+    portal.onCommand(2700,
+                     [maxBet, rows](Message&, TestPortal::Reply& reply) { reply.send(boardListReply(maxBet, rows)); });
+}
+
+// What the lobby answers on the road to one table: the chosen game is accepted and its
+// board list holds one board, room 2, board 7, stake 1000, with `players` of `seats`
+// places taken and no password.
+inline void answerOneBoard(TestPortal& portal, int8_t players, int8_t seats) {
+    acceptGameChoices(portal);
+    answerBoardList(portal, 100000, {{2, 7, false, 1000, 10000, false, players, seats}});
 }
 
 // A client on the manual clock against the test portal at a table: what every table's road
@@ -71,6 +101,11 @@ protected:
     void run(const std::string& script) {
         auto result = drive(script);
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    // How often the sound file has played since the record was cleared.
+    static size_t played(const std::string& file) {
+        const auto all = platform::SystemSound::played();
+        return size_t(std::count(all.begin(), all.end(), file));
     }
     // The text of the dialog on screen ("" when none).
     std::string dialog() {

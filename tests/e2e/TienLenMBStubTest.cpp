@@ -11,16 +11,9 @@ namespace {
 using TienLenMBStubWire = StubWire;
 
 TEST_F(TienLenMBStubWire, TheStubPlayersFollowTheSuitOfASingle) {
-    send(1, Bytes().utf("an").utf("123").utf("1.0").data());
-    ASSERT_TRUE(next(3));
-    send(61, {12});
-    ASSERT_TRUE(next(61));
-    send(8, Bytes().byte(1).byte(4).utf("").data());
-    auto joined = next(8);
-    ASSERT_TRUE(joined);
-    joined->readByte();
-    joined->readByte();
-    const int32_t me = joined->readInt();
+    const int32_t me = signInAndChoose("an", 12);
+    ASSERT_NE(me, 0);
+    ASSERT_NE(stakeAtJoin(4), -1);
     ASSERT_TRUE(next(16));
     ASSERT_TRUE(next(16));
 

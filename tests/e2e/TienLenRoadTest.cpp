@@ -15,7 +15,6 @@
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kavo::test {
@@ -76,10 +75,6 @@ protected:
         for (const auto& card : table()->myHand())
             if (card->isSelected()) ids.push_back(card->cardID());
         return ids;
-    }
-    static size_t played(const std::string& file) {
-        const auto all = platform::SystemSound::played();
-        return size_t(std::count(all.begin(), all.end(), file));
     }
     // A finger along the top edge of the hand, from x to x + dx, through the
     // application's touch entry.

@@ -4,19 +4,15 @@
 #include "app/UIController.h"
 #include "games/tienlen/TienLenView.h"
 #include "games/tienlenmb/TienLenMBView.h"
-#include "net/MobileClient.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
 #include "tests/e2e/StubDrive.h"
+#include "tests/e2e/StubWire.h"
 #include "tests/support/Bytes.h"
-#include "tests/support/RecordingListener.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <optional>
 
 namespace kavo::test {
 namespace {
@@ -71,41 +67,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The same table over a bare wire connection: the deal, an opening, a refusal and the
 // stub players' answers in the layouts of the table commands.
-TEST(TienLenStubWire, TheStubDealsChecksPlaysAndAnswers) {
-    StubProcess stub;
-    ASSERT_TRUE(stub.ready());
-    RecordingListener listener;
-    MobileClient client(&listener);
-    client.connectToHost("127.0.0.1", stub.port());
-    ASSERT_TRUE(listener.waitFor(RecordingListener::Event::ConnectionOK));
-    size_t seen = 0;
-    auto next = [&](int16_t command, double timeout = 5) -> std::optional<Message> {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto all = listener.messages();
-            for (size_t i = seen; i < all.size(); ++i) {
-                if (all[i].commandId != command) continue;
-                seen = i + 1;
-                return Message(all[i].commandId, all[i].body);
-            }
-            listener.waitForMessages(all.size() + 1, 0.05);
-        }
-        return std::nullopt;
-    };
-    client.sendMessage(Message(1, Bytes().utf("an").utf("123").utf("1.0").data()));
-    ASSERT_TRUE(next(3));
-    client.sendMessage(Message(61, {3}));
-    ASSERT_TRUE(next(61));
-    client.sendMessage(Message(8, Bytes().byte(1).byte(4).utf("").data()));
-    auto joined = next(8);
-    ASSERT_TRUE(joined);
-    joined->readByte();
-    joined->readByte();
-    const int32_t me = joined->readInt();
+using TienLenStubWire = StubWire;
+
+TEST_F(TienLenStubWire, TheStubDealsChecksPlaysAndAnswers) {
+    const int32_t me = signInAndChoose("an", 3);
+    ASSERT_NE(me, 0);
+    ASSERT_NE(stakeAtJoin(4), -1);
     ASSERT_TRUE(next(16));
     ASSERT_TRUE(next(16));
 
-    client.sendMessage(Message(20, {1, 4}));
+    send(20, {1, 4});
     auto dealt = next(20);
     ASSERT_TRUE(dealt);
     EXPECT_EQ(dealt->readByte(), 1);
@@ -119,16 +90,16 @@ TEST(TienLenStubWire, TheStubDealsChecksPlaysAndAnswers) {
     EXPECT_FALSE(dealt->available());
 
     const int8_t other = int8_t(*std::find_if(hand.begin(), hand.end(), [](int id) { return id != 0; }));
-    client.sendMessage(Message(21, Bytes().byte(1).byte(4).byte(1).byte(other).data()));
+    send(21, Bytes().byte(1).byte(4).byte(1).byte(other).data());
     auto refused = next(54);
     ASSERT_TRUE(refused) << "the opening must hold the three of spades";
     EXPECT_EQ(refused->readByte(), 4) << "board first";
     EXPECT_EQ(refused->readByte(), 1);
-    client.sendMessage(Message(21, Bytes().byte(1).byte(4).byte(1).byte(0).data()));
+    send(21, Bytes().byte(1).byte(4).byte(1).byte(0).data());
     auto mine = next(21);
     ASSERT_TRUE(mine);
     EXPECT_EQ(mine->data(), Bytes().byte(1).byte(4).int32(me).byte(1).byte(0).int32(4001).data());
-    auto answer = next(21, 3);
+    auto answer = next(21, -1, 3);
     ASSERT_TRUE(answer) << "the stub player answers";
     answer->readByte();
     answer->readByte();
@@ -136,7 +107,6 @@ TEST(TienLenStubWire, TheStubDealsChecksPlaysAndAnswers) {
     EXPECT_EQ(answer->readByte(), 1) << "a single on a single";
     EXPECT_GT(answer->readByte(), 0);
     EXPECT_EQ(answer->readInt(), 4002);
-    client.close();
 }
 
 } // namespace

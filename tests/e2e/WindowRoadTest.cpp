@@ -3,6 +3,7 @@
 // by an X input tool. The client's script only waits and tells where its controls are; it
 // never taps. Needs Xvfb and xdotool (scripts/setup installs both).
 #include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/TableRoad.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <chrono>
@@ -29,29 +30,10 @@ protected:
         xvfb_ = findInPath("Xvfb");
         xdotool_ = findInPath("xdotool");
         if (!xvfb_ || !xdotool_) GTEST_SKIP() << "Xvfb or xdotool is missing (scripts/setup installs them)";
-        portal().onCommand(61, [](Message& request, TestPortal::Reply& reply) {
-            Message accepted(61);
-            accepted.writeByte(request.readByte());
-            reply.send(accepted);
-        });
+        acceptGameChoices(portal());
         // Board 1 is open, board 2 locked.
-        portal().onCommand(2700, [](Message&, TestPortal::Reply& reply) {
-            Message list(2700);
-            list.writeInt(100000);
-            list.writeInt(2);
-            for (int8_t board = 1; board <= 2; ++board) {
-                list.writeByte(1);
-                list.writeByte(board);
-                list.writeBool(board == 2);
-                list.writeInt(board == 2 ? 500 : 1000);
-                list.writeInt(10000);
-                list.writeBool(0);
-                list.writeByte(1);
-                list.writeByte(4);
-                list.writeByte(0);
-            }
-            reply.send(list);
-        });
+        answerBoardList(portal(), 100000,
+                        {{1, 1, false, 1000, 10000, false, 1, 4}, {1, 2, true, 500, 10000, false, 1, 4}});
     }
 
     // Starts a virtual display on a free number; false when it did not come up in time.
@@ -140,36 +122,19 @@ protected:
 
 TEST_F(WindowRoad, APlayerSignsInWithMouseAndKeysAndReachesTheBoardList) {
     ASSERT_TRUE(startDisplay()) << "Xvfb did not start";
-    const std::string script = dataPath() + "/window.drive";
-    std::ofstream(script) << "screen LoginView 30\n"
-                             "where id=btnSignIn_Clicked\n"
-                             "wait id=txfUsername 30\n"
-                             "where id=txfUsername\n"
-                             "where id=txfPassword\n"
-                             "where id=btnSignIn\n"
-                             "wait text=Kavo Test 30\n"
-                             "where text=Kavo Test\n"
-                             "screen GameView 30\n"
-                             "where id=btnTLMN\n"
-                             "screen BoardView 30\n"
-                             "wait text=1000 zel 30\n";
-    ASSERT_TRUE(client_.start({KAVO_ONLINE, "--bundle", ClientWorld::get().bundlePath(), "--data-dir",
-                               dataPath() + "/client", "--drive", script},
-                              {{"DISPLAY", display_},
-                               {"SDL_VIDEODRIVER", "x11"},
-                               {"SDL_AUDIODRIVER", "dummy"},
-                               // The X and GL libraries SDL loads and unloads at run time keep
-                               // memory the leak check cannot name; every other check stays.
-                               {"ASAN_OPTIONS", "detect_leaks=0"}},
-                              true));
-
     // The window shows.
-    ChildProcess search;
-    ASSERT_TRUE(search.start({*xdotool_, "search", "--sync", "--onlyvisible", "--name", "Kavo Online"}, xEnv(), true));
-    auto id = search.readLine(30);
-    ASSERT_TRUE(id && !id->empty()) << "no window appeared";
-    windowId_ = *id;
-    ASSERT_TRUE(runToEnd({*xdotool_, "windowfocus", "--sync", windowId_}, xEnv()));
+    ASSERT_NO_FATAL_FAILURE(startClientInWindow("screen LoginView 30\n"
+                                                "where id=btnSignIn_Clicked\n"
+                                                "wait id=txfUsername 30\n"
+                                                "where id=txfUsername\n"
+                                                "where id=txfPassword\n"
+                                                "where id=btnSignIn\n"
+                                                "wait text=Kavo Test 30\n"
+                                                "where text=Kavo Test\n"
+                                                "screen GameView 30\n"
+                                                "where id=btnTLMN\n"
+                                                "screen BoardView 30\n"
+                                                "wait text=1000 zel 30\n"));
 
     auto point = where("id=btnSignIn_Clicked");
     ASSERT_TRUE(point) << client_.transcript();

@@ -5,8 +5,6 @@
 #include "table/registry/GameController.h"
 #include "tests/e2e/StakeTableRoad.h"
 
-#include <algorithm>
-
 namespace kavo::test {
 namespace {
 
@@ -25,10 +23,6 @@ protected:
     }
     void turnOf(int32_t who) { send(Bytes().byte(kRoom).byte(kBoard).byte(1).int32(who).byte(30).message(21)); }
     std::shared_ptr<BCCardView> myCard(size_t index) { return StakeTableView::handOf(table()->myRecord())[index]; }
-    static size_t played(const std::string& file) {
-        const auto all = platform::SystemSound::played();
-        return size_t(std::count(all.begin(), all.end(), file));
-    }
 };
 
 TEST_F(XiZachRoad, TwoEmptySeatsLeaveFourCardsDealtAFifteenthApartThenThePeekButton) {

@@ -355,10 +355,6 @@ TEST_P(LoginScreenShots, TheScreenAndTheLogInFormAreDrawnForThisDevice) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, LoginScreenShots,
-                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet),
-                         [](const auto& info) {
-                             return info.param == platform::ui::Idiom::Tablet ? std::string("Tablet")
-                                                                              : std::string("Phone");
-                         });
+                         ::testing::Values(platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet), idiomName);
 
 } // namespace

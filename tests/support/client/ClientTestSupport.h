@@ -2,6 +2,7 @@
 
 #include "platform/automation/Driver.h"
 #include "platform/runtime/Clock.h"
+#include "platform/ui/Screen.h"
 #include "tests/support/TestHttpServer.h"
 #include "tests/support/TestPortal.h"
 
@@ -94,5 +95,10 @@ private:
     std::string dataPath_;
     std::ostringstream log_;
 };
+
+// "Phone" or "Tablet": the name of an idiom's instance of a screens test.
+inline std::string idiomName(const ::testing::TestParamInfo<platform::ui::Idiom>& info) {
+    return info.param == platform::ui::Idiom::Tablet ? "Tablet" : "Phone";
+}
 
 } // namespace kavo::test

@@ -104,20 +104,30 @@ bool readableText(const ui::Label& label) {
 
 // How a text or control cut by its window or a clipping parent can still be read: by
 // scrolling a list up and down, or sideways where its content is wider than the list.
+// Scrolling sideways never shows what lies beyond the content's width, nor what a row
+// inside the list clips.
 struct Scrolling {
     bool down = false;
     bool across = false;
-    Scrolling inside(const ui::View& view) const {
+    ui::Rect reach; // in window points, inside a list: what scrolling can bring into sight
+    Scrolling inside(const ui::View& view, const ui::Rect& frame) const {
         auto* list = dynamic_cast<const ui::ScrollView*>(&view);
-        if (!list) return *this;
-        return {true, across || list->contentSize().width > list->bounds().width() + 1};
+        if (!list) return down && view.clipsToBounds() ? Scrolling{down, across, reach.intersection(frame)} : *this;
+        const ui::Size content = list->contentSize();
+        const ui::Rect all = list->convertRect(
+            {0, 0, std::max(content.width, list->bounds().width()), std::max(content.height, list->bounds().height())},
+            nullptr);
+        return {true, across || content.width > list->bounds().width() + 1, all};
     }
     // Whether `seen`, the visible part of `drawn`, leaves something out that scrolling
     // does not bring into sight.
     // `share`: the part of the size that may be out of sight (a picture's rim).
     bool cuts(const ui::Rect& drawn, const ui::Rect& seen, double share = 0) const {
         const double slackX = std::max(1.0, drawn.width() * share), slackY = std::max(1.0, drawn.height() * share);
-        return (!across && seen.width() < drawn.width() - slackX) || (!down && seen.height() < drawn.height() - slackY);
+        const double reachable =
+            down ? std::min(drawn.maxX(), reach.maxX()) - std::max(drawn.minX(), reach.minX()) : drawn.width();
+        return (!across && seen.width() < drawn.width() - slackX) ||
+               (!down && seen.height() < drawn.height() - slackY) || reachable < drawn.width() - slackX;
     }
 };
 
@@ -177,7 +187,7 @@ public:
         }
         const ui::Rect inner = view.clipsToBounds() ? clip.intersection(frame) : clip;
         if (inner.isEmpty()) return;
-        const Scrolling scrolls = scrolled.inside(view);
+        const Scrolling scrolls = scrolled.inside(view, frame);
         for (const ui::ViewPtr& child : view.subviews())
             walk(*child, inner, scrolls);
     }

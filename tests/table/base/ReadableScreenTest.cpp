@@ -80,16 +80,30 @@ TEST_F(ReadableScreen, AButtonHalfOutOfTheWindowIsFound) {
     EXPECT_EQ(describe(unreadableTexts()), "  btnPresent1 runs out of the window\n");
 }
 
-TEST_F(ReadableScreen, ATextCutSidewaysInAListThatOnlyScrollsDownIsFound) {
-    auto list = ui::ScrollView::make({10, 60, 200, 100});
-    list->setContentSize({200, 400});
-    root()->addSubview(list);
-    auto percent = ui::Label::make({180, 10, 60, 20}, "42 %");
-    percent->setAccessibilityIdentifier("vThangCap");
-    list->addSubview(percent);
-    auto below = ui::Label::make({10, 90, 100, 20}, "Nam");
-    list->addSubview(below);
-    EXPECT_EQ(describe(unreadableTexts()), "  vThangCap \"42 %\" runs out of its window or parent\n");
+// Scrolling sideways brings neither what lies beyond the content's width into sight nor
+// what a row of the list clips.
+TEST_F(ReadableScreen, ATextCutSidewaysInAListIsFoundWhereScrollingDoesNotShowIt) {
+    struct Case {
+        double contentWidth;
+        bool inRow;
+        const char* found;
+    };
+    const std::string cut = "  vThangCap \"42 %\" runs out of its window or parent\n";
+    for (const Case& c : {Case{200, false, cut.c_str()}, Case{205, false, cut.c_str()}, Case{300, false, ""},
+                          Case{300, true, cut.c_str()}}) {
+        auto list = ui::ScrollView::make({10, 60, 200, 100});
+        list->setContentSize({c.contentWidth, 400});
+        root()->addSubview(list);
+        auto row = ui::View::make({150, 0, c.inRow ? 45.0 : 150.0, 40});
+        row->setClipsToBounds(true);
+        list->addSubview(row);
+        auto percent = ui::Label::make({40, 10, 60, 20}, "42 %");
+        percent->setAccessibilityIdentifier("vThangCap");
+        row->addSubview(percent);
+        list->addSubview(ui::Label::make({10, 90, 100, 20}, "Nam"));
+        EXPECT_EQ(describe(unreadableTexts()), c.found) << c.contentWidth << (c.inRow ? " in a row" : "");
+        list->removeFromSuperview();
+    }
 }
 
 TEST_F(ReadableScreen, OnlyTheSheetIsJudgedWhenOneIsOpen) {
