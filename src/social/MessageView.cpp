@@ -701,7 +701,7 @@ void MessageView::clickedButtonAtIndex(platform::ui::AlertView& /*alert*/, int i
     if (index != 1 || selectedIndex_ < 0 || size_t(selectedIndex_) >= listMessage_.size()) return;
     const auto asked = listMessage_[size_t(selectedIndex_)];
     showLoadingScreen(view());
-    // Every entry of that same message leaves; a message already gone removes nothing.
+    // Every entry of that same message leaves.
     KavoMessageList same;
     for (const auto& message : listMessage_)
         if (message == asked) same.push_back(message);
