@@ -1,12 +1,20 @@
 #include "platform/runtime/RunLoop.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
 
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 
 namespace platform {
+
+namespace {
+// Until a thread is bound, no thread is the main one to check against.
+std::atomic<bool> loopBound{false};
+} // namespace
 
 void Timer::invalidate() {
     // The loop drops invalid timers the next time it looks at them; the action is
@@ -27,6 +35,7 @@ RunLoop& RunLoop::main() {
 void RunLoop::bindToCurrentThread() {
     std::lock_guard<std::mutex> lock(mutex_);
     thread_ = std::this_thread::get_id();
+    loopBound = true;
 }
 
 bool RunLoop::isLoopThread() const {
@@ -215,6 +224,12 @@ void RunLoop::reset() {
 }
 
 bool isMainThread() { return RunLoop::main().isLoopThread(); }
+
+void assertMainThread(const char* where) {
+    if (!loopBound || isMainThread()) return;
+    log(std::string("main-thread work off the main thread in ") + where);
+    std::abort();
+}
 
 void runOnMainThread(std::function<void()> task) { RunLoop::main().post(std::move(task)); }
 

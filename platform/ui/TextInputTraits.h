@@ -13,7 +13,7 @@ enum class KeyboardType {
     EmailAddress,
     DecimalPad,
 };
-enum class ReturnKeyType { Default, Go, Google, Join, Next, Route, Search, Send, Yahoo, Done, EmergencyCall };
+enum class ReturnKeyType { Default, Go, WebSearch, Join, Next, Route, Search, Send, DirectorySearch, Done, EmergencyCall };
 enum class AutocapitalizationType { None, Words, Sentences, AllCharacters };
 enum class AutocorrectionType { Default, No, Yes };
 enum class KeyboardAppearance { Default, Alert };

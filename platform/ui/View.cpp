@@ -1,6 +1,7 @@
 #include "platform/ui/View.h"
 
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/ui/ClassName.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/GestureRecognizer.h"
@@ -37,6 +38,7 @@ Rect View::frame() const {
 }
 
 void View::setFrame(const Rect& frame) {
+    KAVO_ASSERT_MAIN_THREAD();
     Size oldSize = bounds_.size;
     if (frame.center() == center_ && frame.size == oldSize) return;
     noteAnimatable();
@@ -51,6 +53,7 @@ void View::setFrame(const Rect& frame) {
 }
 
 void View::setBounds(const Rect& bounds) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (bounds == bounds_) return;
     Size oldSize = bounds_.size;
     noteAnimatable();
@@ -64,6 +67,7 @@ void View::setBounds(const Rect& bounds) {
 }
 
 void View::setCenter(Point center) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (center == center_) return;
     noteAnimatable();
     setNeedsDisplay(); // where it was
@@ -72,6 +76,7 @@ void View::setCenter(Point center) {
 }
 
 void View::setTransform(const AffineTransform& transform) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (transform == transform_) return;
     noteAnimatable();
     setNeedsDisplay(); // where it was
@@ -114,6 +119,7 @@ void View::resizeSubviews(Size oldSize) {
 // ---- appearance
 
 void View::setAlpha(double alpha) {
+    KAVO_ASSERT_MAIN_THREAD();
     alpha = std::clamp(alpha, 0.0, 1.0);
     if (alpha == alpha_) return;
     noteAnimatable();
@@ -122,18 +128,21 @@ void View::setAlpha(double alpha) {
 }
 
 void View::setHidden(bool hidden) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (hidden == hidden_) return;
     hidden_ = hidden;
     setNeedsDisplay();
 }
 
 void View::setBackgroundColor(Color color) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (color == backgroundColor_) return;
     backgroundColor_ = color;
     setNeedsDisplay();
 }
 
 void View::setClipsToBounds(bool clips) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (clips == clipsToBounds_) return;
     clipsToBounds_ = clips;
     setNeedsDisplay();
@@ -182,14 +191,17 @@ Window* View::window() const {
 }
 
 void View::addSubview(const ViewPtr& view) {
+    KAVO_ASSERT_MAIN_THREAD();
     attach(view, subviews_.size());
 }
 
 void View::insertSubview(const ViewPtr& view, size_t index) {
+    KAVO_ASSERT_MAIN_THREAD();
     attach(view, index);
 }
 
 void View::insertSubviewAbove(const ViewPtr& view, const View* sibling) {
+    KAVO_ASSERT_MAIN_THREAD();
     for (size_t i = 0; i < subviews_.size(); ++i) {
         if (subviews_[i].get() == sibling) {
             // When the view is already below the sibling, taking it out shifts the sibling down.
@@ -203,6 +215,7 @@ void View::insertSubviewAbove(const ViewPtr& view, const View* sibling) {
 }
 
 void View::insertSubviewBelow(const ViewPtr& view, const View* sibling) {
+    KAVO_ASSERT_MAIN_THREAD();
     for (size_t i = 0; i < subviews_.size(); ++i) {
         if (subviews_[i].get() == sibling) {
             bool below = view && view->superview_ == this &&
@@ -248,6 +261,7 @@ void View::detachSubview(View* view) {
 }
 
 void View::removeFromSuperview() {
+    KAVO_ASSERT_MAIN_THREAD();
     if (!superview_) return;
     ViewPtr keep = weak_from_this().lock(); // the superview may hold the last reference
     // A text input leaving the screen stops taking key input.
@@ -264,12 +278,14 @@ void View::removeFromSuperview() {
 }
 
 void View::removeAllSubviews() {
+    KAVO_ASSERT_MAIN_THREAD();
     std::vector<ViewPtr> children = subviews_;
     for (const ViewPtr& child : children)
         child->removeFromSuperview();
 }
 
 void View::bringSubviewToFront(const View* view) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto found = std::find_if(subviews_.begin(), subviews_.end(), [view](const ViewPtr& v) { return v.get() == view; });
     if (found == subviews_.end()) return;
     std::rotate(found, found + 1, subviews_.end());
@@ -277,6 +293,7 @@ void View::bringSubviewToFront(const View* view) {
 }
 
 void View::sendSubviewToBack(const View* view) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto found = std::find_if(subviews_.begin(), subviews_.end(), [view](const ViewPtr& v) { return v.get() == view; });
     if (found == subviews_.end()) return;
     std::rotate(subviews_.begin(), found, found + 1);
@@ -399,6 +416,7 @@ void View::drawContent(GraphicsContext& context) {
 }
 
 void View::setNeedsDisplay() {
+    KAVO_ASSERT_MAIN_THREAD();
     // A change nobody can see costs no frame: the view is in no window, or under a hidden
     // ancestor (a spinner left turning on a screen further down the navigation stack).
     // The view's own hidden flag does not count: hiding it is a change to show. Adding the
@@ -421,6 +439,7 @@ void View::setNeedsDisplay() {
 }
 
 void View::setNeedsLayout() {
+    KAVO_ASSERT_MAIN_THREAD();
     needsLayout_ = true;
     Display::markDirty();
 }

@@ -1,7 +1,6 @@
 #include "app/Resources.h"
 
 #include "app/ResourceNames.h"
-#include "app/UIController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Clock.h"
@@ -217,12 +216,6 @@ platform::SoundId Resources::soundId(GameSound sound) const {
     std::lock_guard lock(tablesMutex_);
     auto index = size_t(sound);
     return index < soundIds_.size() ? soundIds_[index] : 0;
-}
-
-void Resources::playSound(GameSound sound) const {
-    if (!UIController::sound()) return;
-    platform::SoundId id = soundId(sound);
-    if (id != 0) platform::SystemSound::play(id);
 }
 
 // ---- Pictures the server sends

@@ -84,8 +84,6 @@ public:
 
     // The system sound id of a game sound (0 before initAfterLogin or for a missing file).
     platform::SoundId soundId(GameSound sound) const;
-    // Plays a game sound when the sound switch is on.
-    void playSound(GameSound sound) const;
     platform::SoundId ct_eat_soundID() const { return soundId(GameSound::CtEat); }
     platform::SoundId ct_win_soundID() const { return soundId(GameSound::CtWin); }
     platform::SoundId ct_move_soundID() const { return soundId(GameSound::CtMove); }

@@ -250,11 +250,6 @@ bool Util::connectedToInternetAt(const std::string& url) {
     return false;
 }
 
-void Util::connectedToInternetAsync(std::function<void(bool)> completion) {
-    connectedToInternetAsyncAt(Resources::getInstance().configString("LinkServer"), kConnectivityProbeTimeout,
-                               std::move(completion));
-}
-
 void Util::connectedToInternetAsyncAt(const std::string& url, double timeout, std::function<void(bool)> completion) {
     auto request = probeRequest(url, timeout);
     if (!request) {

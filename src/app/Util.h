@@ -76,7 +76,6 @@ public:
     static bool connectedToInternetAt(const std::string& url);
     // The same probe off the main thread: `completion` runs on the main thread with
     // the result, after the player was told of a failure.
-    static void connectedToInternetAsync(std::function<void(bool)> completion);
     static void connectedToInternetAsyncAt(const std::string& url, double timeout,
                                            std::function<void(bool)> completion);
     // How long the probe may take before it counts as no connection.

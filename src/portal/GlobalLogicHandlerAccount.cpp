@@ -27,6 +27,7 @@
 #include "platform/foundation/Url.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalService.h"
@@ -106,6 +107,7 @@ void GlobalLogicHandler::onAddFriendWithResult(int result) {
 }
 
 void GlobalLogicHandler::onGameControllerAddFriendResult(int result) {
+    KAVO_ASSERT_MAIN_THREAD();
     FriendSearch::showResult(result, UIController::kActionNone);
 }
 
@@ -147,6 +149,7 @@ void GlobalLogicHandler::onShowFriendsSortedByMoney(PlayerList players) {
 }
 
 void GlobalLogicHandler::doShowFriendsSortedByMoney(const PlayerList& players) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto leaderboard = topScreenAs<LeaderboardView>();
     if (!leaderboard) return;
     leaderboard->set_listTopRichestsBetweenFriend(players);
@@ -158,6 +161,7 @@ void GlobalLogicHandler::onShowFriendsSortedByExp(PlayerList players) {
 }
 
 void GlobalLogicHandler::doShowFriendsSortedByExp(const PlayerList& players) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto leaderboard = topScreenAs<LeaderboardView>();
     if (!leaderboard) return;
     leaderboard->set_listTopPlayersBetweenFriends(players);
@@ -169,6 +173,7 @@ void GlobalLogicHandler::doBuyGiftForFriendComplete(const std::string& message) 
 }
 
 void GlobalLogicHandler::buyGiftForFriendComplete(const std::string& message) {
+    KAVO_ASSERT_MAIN_THREAD();
     // Each answer pays for the oldest gift still waiting, not for the panel opened last.
     if (const auto price = ShopViewDetail::takeGiftPrice()) {
         UIController::myInfo()->addMoney(-int64_t(*price));
@@ -184,6 +189,7 @@ void GlobalLogicHandler::onFriendList(PlayerList friends) {
 }
 
 void GlobalLogicHandler::showFriendList(const PlayerList& friends) {
+    KAVO_ASSERT_MAIN_THREAD();
     Resources::getInstance().setListMyFriends(friends);
     const auto& mailbox = MessageView::getInstance();
     if (mailbox && mailbox->messageViewLoaded()) {
@@ -219,6 +225,7 @@ void GlobalLogicHandler::onWaitingList(PlayerList players) {
 }
 
 void GlobalLogicHandler::showWaitingList(const PlayerList& players) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto table = inviteTableOnTop()) {
         if (const auto& invite = table->inviteView()) {
             invite->setListPlayers(players);
@@ -234,6 +241,7 @@ void GlobalLogicHandler::onPlayerDetail(platform::Value detail) {
 }
 
 void GlobalLogicHandler::onViewPlayerDetail(const platform::Value& detail) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto table = inviteTableOnTop()) table->onRequestDetail(detail);
 }
 
@@ -244,6 +252,7 @@ void GlobalLogicHandler::onRichestListWithPage(int8_t /*page*/, PlayerList playe
 }
 
 void GlobalLogicHandler::onRichestList(const PlayerList& players) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto leaderboard = topScreenAs<LeaderboardView>();
     if (!leaderboard) return;
     auto& list = leaderboard->listTopRichests();
@@ -257,6 +266,7 @@ void GlobalLogicHandler::onStrongestListWithPage(int8_t /*page*/, int8_t gameId,
 }
 
 void GlobalLogicHandler::updateTopListOnProfileView(int8_t gameId, const PlayerList& players) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto leaderboard = topScreenAs<LeaderboardView>();
     if (!leaderboard) return;
     // A game without a list appends nothing, but the board still reloads.
@@ -273,6 +283,7 @@ void GlobalLogicHandler::onMyUserDataWithUser(std::shared_ptr<User> user) {
 }
 
 void GlobalLogicHandler::onViewMyUserDataWithUser(const std::shared_ptr<User>& user) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto profile = topScreenAs<ProfileView>()) {
         profile->onMyUserDataWithUser(user);
     } else if (auto panel = profilePanelOnTop()) {
@@ -285,6 +296,7 @@ void GlobalLogicHandler::onMyAchievement(std::vector<int32_t> achievement) {
 }
 
 void GlobalLogicHandler::onViewMyAchievement(const std::vector<int32_t>& achievement) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (achievement.empty()) return;
     const int gameType = achievement.front();
     if (auto profile = topScreenAs<ProfileView>()) {
@@ -338,6 +350,7 @@ void GlobalLogicHandler::onShowMyAvatars(AvatarList avatars) {
 }
 
 void GlobalLogicHandler::showMyAvatars(const AvatarList& avatars) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto profile = topScreenAs<ProfileView>();
     if (!profile || !profile->assetsView()) return;
     profile->assetsView()->set_listBoughtAvatars(avatars);
@@ -367,6 +380,7 @@ void GlobalLogicHandler::onShowTransactionLogs(std::vector<std::shared_ptr<Trans
 }
 
 void GlobalLogicHandler::doShowTransactionLog(const std::vector<std::shared_ptr<TransactionLog>>& logs) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto profile = topScreenAs<ProfileView>()) {
         if (!profile->transactionView()) return;
         profile->transactionView()->setTransactionList(logs);
@@ -411,11 +425,13 @@ void GlobalLogicHandler::onTransferMoneyWithNewMoney(int64_t newMoney, const std
 }
 
 void GlobalLogicHandler::onTransferMoneyWithInfo(const std::string& info) {
+    KAVO_ASSERT_MAIN_THREAD();
     onUpdateMyMoneyOnTable();
     showAlertViewWithMessage(info);
 }
 
 void GlobalLogicHandler::onUpdateMyMoneyOnTable() {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto table = topScreenAs<GameTableView>()) {
         const auto me = UIController::myInfo();
         table->updateMoneyWithUserId(me->IDDB(), me->money());
@@ -428,6 +444,7 @@ void GlobalLogicHandler::onUpdateMyMoney(int64_t /*money*/) {}
 // The grid and the own profile set the money when they appear; one left up, or under a
 // panel (the shop, the top-up panel, the lottery), shows a change at once as well.
 void GlobalLogicHandler::updateMyMoney() {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto grid = topScreenAs<GameView>()) grid->showMyMoney();
     if (auto profile = topScreenAs<ProfileView>()) profile->showMyMoney();
 }
@@ -439,6 +456,7 @@ void GlobalLogicHandler::onAvatarList(AvatarList avatars, int32_t /*pages*/, int
 }
 
 void GlobalLogicHandler::showAvatarList(const AvatarList& avatars) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (isShopOnTop()) ShopView::getInstance()->set_listAvatars(avatars);
 }
 
@@ -447,6 +465,7 @@ void GlobalLogicHandler::onItemsList(ItemInfoList items, int32_t /*categoryId*/,
 }
 
 void GlobalLogicHandler::showItemsList(const ItemInfoList& items) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (isShopOnTop()) ShopView::getInstance()->set_listItems(items);
 }
 
@@ -455,6 +474,7 @@ void GlobalLogicHandler::onGetAllItem(ItemInfoList items, int32_t /*totalPage*/)
 }
 
 void GlobalLogicHandler::onShowAllItemsWithList(const ItemInfoList& items) {
+    KAVO_ASSERT_MAIN_THREAD();
     ShopView::getInstance()->forceReloadDataWithListItemInfo(items);
 }
 
@@ -466,6 +486,7 @@ void GlobalLogicHandler::onGetAllAvatarsList(AvatarList avatars, int32_t /*total
 }
 
 void GlobalLogicHandler::onShowAllAvatarsList(const AvatarList& avatars) {
+    KAVO_ASSERT_MAIN_THREAD();
     ShopView::getInstance()->forceReloadDataWithListAvatar(avatars);
 }
 
@@ -474,6 +495,7 @@ void GlobalLogicHandler::onBuyAvatarSuccessWithId(int32_t avatarId) {
 }
 
 void GlobalLogicHandler::buyAvatarSuccess(int32_t avatarId) {
+    KAVO_ASSERT_MAIN_THREAD();
     // Only the shop knows what the avatar cost: bought elsewhere, nothing changes.
     if (isShopOnTop()) {
         const auto me = UIController::myInfo();
@@ -511,6 +533,7 @@ void GlobalLogicHandler::onUserItemsOfCategoryInfo(std::shared_ptr<UserItemsOfCa
 }
 
 void GlobalLogicHandler::showUserItemsOfCategory(const std::shared_ptr<UserItemsOfCategory>& items) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto profile = topScreenAs<ProfileView>();
     if (!profile || !profile->assetsView() || !items) return;
     profile->assetsView()->set_listBoughtItems(items->userItemsList());
@@ -522,6 +545,7 @@ void GlobalLogicHandler::onGetListItemsEvent(AssetList items) {
 }
 
 void GlobalLogicHandler::getListItemsEvent(const AssetList& items) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto profile = topScreenAs<ProfileView>();
     if (!profile || !profile->assetsView()) return;
     profile->assetsView()->set_listEventItems(items);
@@ -533,6 +557,7 @@ void GlobalLogicHandler::onListGift(std::vector<std::shared_ptr<CategoryShopInfo
 }
 
 void GlobalLogicHandler::showListGift(const std::vector<std::shared_ptr<CategoryShopInfo>>& categories) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto screen = topScreenAs<IGiftListListener>()) screen->onShowListGift(categories);
 }
 
@@ -541,6 +566,7 @@ void GlobalLogicHandler::onItemsOfGiftInfo(std::shared_ptr<ItemsOfCategory> item
 }
 
 void GlobalLogicHandler::showItemsOfGift(const std::shared_ptr<ItemsOfCategory>& items) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto screen = topScreenAs<IGiftListListener>()) screen->onShowItemsWithGift(items);
 }
 
@@ -549,6 +575,7 @@ void GlobalLogicHandler::onOpenGift(int8_t returnCode, const std::string& messag
 }
 
 void GlobalLogicHandler::openGift(int8_t returnCode, const std::string& message, int32_t money) {
+    KAVO_ASSERT_MAIN_THREAD();
     showAlertViewWithMessage(message);
     if (returnCode != 0) return;
     UIController::myInfo()->addMoney(money);
@@ -560,6 +587,7 @@ void GlobalLogicHandler::onGiveGiftWithItem(int32_t itemId, int32_t fromUser, in
 }
 
 void GlobalLogicHandler::giveGift(int32_t itemId, int32_t fromUser, int32_t toUser) {
+    KAVO_ASSERT_MAIN_THREAD();
     // The table draws the item's picture, so the gift waits for it (asked from the
     // server once); a picture that never comes lets the gift show without it.
     auto show = [itemId, fromUser, toUser] {
@@ -599,6 +627,7 @@ void GlobalLogicHandler::onMoneyInfo(ChargeMoneyList channels) {
 }
 
 void GlobalLogicHandler::showListMoney(const ChargeMoneyList& channels) {
+    KAVO_ASSERT_MAIN_THREAD();
     // The reply is the whole list: it replaces the shop's rows rather than adding to them.
     const auto& shop = ShopView::getInstance();
     shop->setChannels(channels);
@@ -614,6 +643,7 @@ void GlobalLogicHandler::onPurchaseInfo(platform::Value info) {
 }
 
 void GlobalLogicHandler::showAlertInAppPurchase(const platform::Value& info) {
+    KAVO_ASSERT_MAIN_THREAD();
     // Answered whatever is open: a receipt confirmed while no panel shows must still
     // leave the pending list, and several answers in a row each clear their own.
     auto panel = topupPanelOnTop();
@@ -711,6 +741,7 @@ void GlobalLogicHandler::onGetTimeNextRound(int32_t seconds) {
 }
 
 void GlobalLogicHandler::getTimeNextRound(int32_t seconds) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto lotto = topScreenAs<LottoView>()) {
         lotto->showTimer(seconds);
     } else if (auto screen = topScreenAs<KavoViewController>()) {
@@ -723,6 +754,7 @@ void GlobalLogicHandler::onGetLottoHistory(platform::Value history) {
 }
 
 void GlobalLogicHandler::getLottoHistory(const platform::Value& history) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto lotto = topScreenAs<LottoView>()) {
         lotto->showLottoHistory(history);
     } else if (auto screen = topScreenAs<KavoViewController>()) {
@@ -735,6 +767,7 @@ void GlobalLogicHandler::onGetMyLottoHistory(std::vector<std::shared_ptr<MyLotto
 }
 
 void GlobalLogicHandler::getMyLottoHistory(const std::vector<std::shared_ptr<MyLotto>>& numbers) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto lotto = topScreenAs<LottoView>()) {
         lotto->showBoughtNumbers(numbers);
     } else if (auto screen = topScreenAs<KavoViewController>()) {
@@ -747,6 +780,7 @@ void GlobalLogicHandler::onGetBuyLotto(bool ok, int32_t money, const std::string
 }
 
 void GlobalLogicHandler::getBuyLotto(bool ok, int32_t money, const std::string& note) {
+    KAVO_ASSERT_MAIN_THREAD();
     showAlertViewWithMessage(note);
     if (!ok) return;
     if (auto lotto = topScreenAs<LottoView>()) lotto->showBoughtNumber(lotto->selectedNumber(), money);

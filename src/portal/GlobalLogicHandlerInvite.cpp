@@ -5,6 +5,7 @@
 #include "lobby/LoginView.h"
 #include "platform/foundation/Value.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "portal/GlobalLogicHandler.h"
 
@@ -14,6 +15,7 @@ namespace kavo {
 
 void GlobalLogicHandler::onInvitedJoinBoard(int8_t gameId, int8_t roomId, int8_t boardId, const std::string& password,
                                             const std::string& message, int8_t levelRoom, int32_t inviterId) {
+    KAVO_ASSERT_MAIN_THREAD();
     // Not signed in yet, or busy at a table: the invitation is dropped. The check is
     // made here, on the main thread, where the top screen cannot change under it.
     auto top = KavoOnlineAppDelegate::getInstance().topViewController();

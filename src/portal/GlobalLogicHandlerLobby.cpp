@@ -2,6 +2,7 @@
 #include "app/UIController.h"
 #include "lobby/BoardView.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalMessageHandler.h"
@@ -27,6 +28,7 @@ void GlobalLogicHandler::showListRoom(const std::vector<std::shared_ptr<RoomInfo
 void GlobalLogicHandler::showListBoard(int8_t /*roomId*/, const std::vector<std::shared_ptr<Board>>& /*boards*/) {}
 
 void GlobalLogicHandler::loadBoardList() {
+    KAVO_ASSERT_MAIN_THREAD();
     auto boards = boardViewOnTop();
     if (!boards) return;
     boards->setMaxBetValue(maxBetValue());

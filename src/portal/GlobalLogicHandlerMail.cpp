@@ -4,6 +4,7 @@
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "lobby/GameView.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalMessageHandler.h"
@@ -46,6 +47,7 @@ void dropAlertMessageButton() {
 } // namespace
 
 void GlobalLogicHandler::onViewControllerChatFromWithMessage(const std::shared_ptr<KavoMessage>& message) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (!message) return;
     // The open mailbox takes it itself (and puts it in the app-wide list). On every
     // other screen, the board list included, it goes into the mailbox so that no
@@ -62,6 +64,7 @@ void GlobalLogicHandler::onViewControllerChatFromWithMessage(const std::shared_p
 void GlobalLogicHandler::onChatOnRoom(const std::shared_ptr<KavoMessage>& /*message*/) {}
 
 void GlobalLogicHandler::setListNewMessage(const KavoMessageList& messages) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto top = topScreen();
     if (messages.empty()) {
         dropAlertMessageButton();
@@ -90,6 +93,7 @@ void GlobalLogicHandler::setListNewMessage(const KavoMessageList& messages) {
 }
 
 void GlobalLogicHandler::showPresentReceived(const std::vector<std::shared_ptr<Asset>>& presents) {
+    KAVO_ASSERT_MAIN_THREAD();
     for (const auto& present : presents) {
         if (!present) continue;
         FlyTextInfo info;

@@ -15,6 +15,7 @@
 #include "platform/foundation/TextFormat.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "portal/GlobalLogicHandler.h"
@@ -69,6 +70,7 @@ std::string smsSyntax(const std::string& body, const std::string& to) {
 } // namespace
 
 void GlobalLogicHandler::loginSuccess() {
+    KAVO_ASSERT_MAIN_THREAD();
     RememberedLogin::signInAttemptEnded();
     UIController::closeDialog();
     const auto& nav = KavoOnlineAppDelegate::getInstance().navigationController();
@@ -86,6 +88,7 @@ void GlobalLogicHandler::loginFailWithReason(const std::string& reason) {
 }
 
 void GlobalLogicHandler::connectFail(const std::string& text) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (loginScreenOnTop()) {
         auto sheet = loadedServerSheet();
         // While the server choice is up, the first failure of its showing reloads the
@@ -105,6 +108,7 @@ void GlobalLogicHandler::connectFail(const std::string& text) {
 }
 
 void GlobalLogicHandler::disconnected(const std::string& lostSignalText) {
+    KAVO_ASSERT_MAIN_THREAD();
     RememberedLogin::signInAttemptEnded();
     if (loginScreenOnTop()) {
         hideLoadingOnServerView();
@@ -115,6 +119,7 @@ void GlobalLogicHandler::disconnected(const std::string& lostSignalText) {
 }
 
 void GlobalLogicHandler::setMoneyError(const std::string& error) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto top = topScreen();
     if (!dynamic_cast<BoardView*>(top.get())) {
         if (auto* login = dynamic_cast<LoginView*>(top.get())) login->setUserNameAndPasswordFromCache();
@@ -123,6 +128,7 @@ void GlobalLogicHandler::setMoneyError(const std::string& error) {
 }
 
 void GlobalLogicHandler::showVersion(const std::string& info, const std::string& url) {
+    KAVO_ASSERT_MAIN_THREAD();
     const Resources& resources = Resources::getInstance();
     UIController::setOkValue(12);
     UIController::setObject(std::any(url));
@@ -138,6 +144,7 @@ void GlobalLogicHandler::onRegisterInfoWithUsername(const std::string& username,
 
 void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, bool avail, const std::string& prefix,
                                             const std::string& to) {
+    KAVO_ASSERT_MAIN_THREAD();
     UIController::closeDialog();
     auto* login = dynamic_cast<LoginView*>(topScreen().get());
     if (login && login->logSubRegisterView()) Util::hideLoadingOnView(login->logSubRegisterView());
@@ -178,6 +185,7 @@ void GlobalLogicHandler::onGetSMSSyntaxWithSubId(int8_t subId, const std::string
 }
 
 void GlobalLogicHandler::onGetSMSSyntax(const std::string& message) {
+    KAVO_ASSERT_MAIN_THREAD();
     showAlertViewWithMessage(message);
 }
 
@@ -192,6 +200,7 @@ void GlobalLogicHandler::onCreateKavoAccount() {
 }
 
 void GlobalLogicHandler::createKavoAcccount() {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto login = std::dynamic_pointer_cast<LoginView>(topScreen())) {
         login->btnRegister_Clicked();
         login->setIsRegisterWithSN(true);
@@ -206,6 +215,7 @@ void GlobalLogicHandler::onUpdateUsername(const std::string& name) {
 }
 
 void GlobalLogicHandler::updateUsername(const std::string& name) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto* grid = dynamic_cast<GameView*>(topScreen().get())) grid->setUsernameWithName(name);
     auto& defaults = platform::UserDefaults::standard();
     defaults.setString(UIController::myInfo()->name(), "KAVO_LOGIN_USERNAME_SUCCESS");
@@ -251,6 +261,7 @@ std::optional<bool> GlobalLogicHandler::smsSwitchFromInfo(const std::string& inf
 }
 
 void GlobalLogicHandler::updateServers(const std::string& list) {
+    KAVO_ASSERT_MAIN_THREAD();
     platform::log("updateServers: " + list);
     if (ServerListText::parse(list).empty()) return;
     auto& defaults = platform::UserDefaults::standard();
@@ -259,6 +270,7 @@ void GlobalLogicHandler::updateServers(const std::string& list) {
 }
 
 void GlobalLogicHandler::showInfo(const std::string& info) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto* grid = dynamic_cast<GameView*>(topScreen().get())) {
         grid->set_infoMoreGames(info);
         grid->doShowMoreGames();
@@ -266,11 +278,13 @@ void GlobalLogicHandler::showInfo(const std::string& info) {
 }
 
 void GlobalLogicHandler::showLink(const std::string& url) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (auto top = topScreen(); top && top->isViewLoaded()) Util::hideLoadingOnView(top->view());
     platform::ui::Application::shared().openURL(url);
 }
 
 void GlobalLogicHandler::showInfoEventTopup(const std::string& info) {
+    KAVO_ASSERT_MAIN_THREAD();
     if (const auto& shop = ShopView::getInstance()) shop->updateThongTinSuDung(info);
 }
 

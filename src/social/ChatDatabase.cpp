@@ -24,9 +24,6 @@ constexpr const char* kInsertLine =
 constexpr const char* kSelectPartners = "SELECT userid FROM TB_USER WHERE ownerid = ? ORDER BY ID";
 constexpr const char* kSelectLines =
     "SELECT  msg, time, forwho from tb_conversation where userid =? and ownerid=? ORDER BY ID";
-constexpr const char* kSelectSameLine =
-    "SELECT ID from tb_conversation where userid=? and ownerid=? and time=? and msg=? LIMIT 1";
-
 // The integer value of a stored decimal text; 0 for anything else, as the readers expect.
 int64_t integerValue(const std::string& text) {
     long long value = 0;
@@ -173,16 +170,6 @@ KavoMessageList ChatDatabase::queryConversationWithUserID(const std::string& use
         lines.push_back(std::move(line));
     }
     return lines;
-}
-
-bool ChatDatabase::hasLine(int32_t partnerId, int64_t time, const std::string& text) {
-    if (!ready("line lookup")) return false;
-    auto statement = db_.prepare(kSelectSameLine);
-    statement.bindText(1, std::to_string(partnerId));
-    statement.bindText(2, ownerId());
-    statement.bindText(3, std::to_string(time));
-    statement.bindText(4, text);
-    return statement.step() == platform::SqliteDatabase::kRow;
 }
 
 } // namespace kavo

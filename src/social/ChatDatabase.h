@@ -56,8 +56,6 @@ public:
     // else the partner id itself; senderAvatarID is -1.
     KavoMessageList queryConversationWithUserID(const std::string& userId,
                                                 const std::vector<std::shared_ptr<Player>>& friends);
-    // Whether the owner already stored a line of that partner with that time and text.
-    bool hasLine(int32_t partnerId, int64_t time, const std::string& text);
 
 private:
     bool createTableInDB();

@@ -93,7 +93,6 @@ MessageView::~MessageView() {
         tblView_->setDelegate(nullptr);
     }
     if (kavoDB_) kavoDB_->close();
-    if (auto question = deleteQuestion_.lock()) question->setDelegate(nullptr);
 }
 
 void MessageView::setListMessage(KavoMessageList messages) {
@@ -698,20 +697,11 @@ void MessageView::addPending(const std::shared_ptr<KavoMessage>& message) {
     }
 }
 
-void MessageView::askToDeleteMessage() {
-    if (selectedIndex_ < 0 || size_t(selectedIndex_) >= listMessage_.size()) return;
-    askedToDelete_ = listMessage_[size_t(selectedIndex_)];
-    auto question =
-        platform::ui::AlertView::make("", text("KAVO_thongbao_xoa_item"), this, text("KAVO_cancel"), {text("KAVO_OK")});
-    deleteQuestion_ = question;
-    question->show();
-}
-
 void MessageView::clickedButtonAtIndex(platform::ui::AlertView& /*alert*/, int index) {
-    const auto asked = std::exchange(askedToDelete_, nullptr);
-    if (index != 1 || !asked) return;
+    if (index != 1 || selectedIndex_ < 0 || size_t(selectedIndex_) >= listMessage_.size()) return;
+    const auto asked = listMessage_[size_t(selectedIndex_)];
     showLoadingScreen(view());
-    // Every entry of that same message leaves; a message already gone removes nothing.
+    // Every entry of that same message leaves.
     KavoMessageList same;
     for (const auto& message : listMessage_)
         if (message == asked) same.push_back(message);

@@ -62,9 +62,6 @@ public:
     // Every message of the list leaves the app-wide mail.
     void doRemoveAllMessages();
     void onAddFriendResult(int result);
-    // Asks whether to delete the mail at selectedIndex of the list; the answer acts on
-    // that message, wherever it stands by then, and on nothing once it is gone.
-    void askToDeleteMessage();
     void clickedButtonAtIndex(platform::ui::AlertView& alert, int index) override;
     // Whether a name is one of the friends the resources cached.
     static bool checkSenderExistInListFriends(const std::string& name);
@@ -169,8 +166,6 @@ private:
     int selectedIndex_ = -1;
     bool isAdded_ = false;
     std::shared_ptr<ChatDatabase> kavoDB_;
-    std::shared_ptr<KavoMessage> askedToDelete_;
-    std::weak_ptr<platform::ui::AlertView> deleteQuestion_;
     std::shared_ptr<FriendInviteView> friendInviteView_;
     std::shared_ptr<AddFriendView> addFriendView_;
 

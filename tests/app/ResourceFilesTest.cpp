@@ -1,9 +1,7 @@
 #include "app/GameSound.h"
 #include "app/ResourceNames.h"
 #include "app/Resources.h"
-#include "app/UIController.h"
 #include "platform/foundation/Bundle.h"
-#include "platform/services/SystemSound.h"
 #include "tests/app/AppTestSupport.h"
 
 #include <SDL.h>
@@ -99,23 +97,6 @@ TEST(ResourceFiles, PreparingAfterLogInRegistersEverySoundAndTheClockOnce) {
     platform::SoundId eat = resources.ct_eat_soundID();
     resources.initAfterLogin();
     EXPECT_EQ(resources.ct_eat_soundID(), eat) << "a second call changes nothing";
-}
-
-TEST(ResourceFiles, AGameSoundIsHeardOnlyWhileTheSoundSwitchIsOn) {
-    AppEnvironment env;
-    Resources resources;
-    resources.initAfterLogin();
-    platform::SystemSound::clearRecord();
-
-    UIController::setSound(false);
-    resources.playSound(GameSound::DatTien);
-    EXPECT_TRUE(platform::SystemSound::played().empty());
-
-    UIController::setSound(true);
-    resources.playSound(GameSound::DatTien);
-    resources.playSound(GameSound::CtWin);
-    EXPECT_EQ(platform::SystemSound::played(), (std::vector<std::string>{"dat-tien.caf", "WIN.WAV"}));
-    UIController::setSound(false);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The Chinese chess move rules on a board with no views.
 #include "games/cotuong/CoTuongRules.h"
 
-#include "games/cotuong/CoTuongPosition.h"
+#include "tools/portal-stub/CoTuongPosition.h"
 
 #include <gtest/gtest.h>
 

@@ -235,50 +235,5 @@ TEST_F(MessageScreen, OpeningAFriendsPanelLeavesTheirRequestsAndTypedMailInTheMa
     EXPECT_EQ(UIController::listMessage(), (KavoMessageList{request, notice}));
 }
 
-TEST_F(MessageScreen, AfterRemovingAllASelectedRowAsksNothing) {
-    UIController::setListMessage({mail(0, "a", "only")});
-    auto screen = open();
-    screen->setSelectedIndex(0);
-    screen->doRemoveAllMessages();
-    ASSERT_TRUE(screen->listMessage().empty());
-    screen->askToDeleteMessage();
-    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty()) << "the selected row is gone";
-
-    UIController::setListMessage({mail(0, "a", "one"), mail(0, "b", "two")});
-    screen->viewDidAppear(false);
-    screen->setSelectedIndex(2);
-    screen->askToDeleteMessage();
-    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty()) << "one past the last row";
-    screen->setSelectedIndex(1);
-    screen->askToDeleteMessage();
-    EXPECT_EQ(platform::ui::AlertView::visibleAlerts().size(), 1u) << "the last row asks";
-}
-
-TEST_F(MessageScreen, TheDeleteQuestionRemovesTheMessageItWasAskedAbout) {
-    auto first = mail(0, "a", "first");
-    auto asked = mail(0, "b", "asked");
-    UIController::setListMessage({first, asked});
-    auto screen = open();
-    screen->setSelectedIndex(1);
-    screen->askToDeleteMessage();
-    auto arrived = mail(0, "c", "arrived meanwhile");
-    screen->onNewMessage(arrived);
-    EXPECT_EQ(screen->selectedIndex(), 2);
-    drive("tap text=" + text("KAVO_OK"));
-    EXPECT_EQ(UIController::listMessage(), (KavoMessageList{arrived, first}));
-
-    screen->setSelectedIndex(0);
-    screen->askToDeleteMessage();
-    screen->doRemoveAllMessages();
-    auto later = mail(0, "d", "later");
-    UIController::addItemIntoListMessage(later);
-    drive("tap text=" + text("KAVO_OK"));
-    EXPECT_EQ(UIController::listMessage(), KavoMessageList{later}) << "the asked message was gone already";
-
-    screen->setSelectedIndex(7);
-    screen->askToDeleteMessage();
-    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty()) << "a row past the list asks nothing";
-}
-
 } // namespace
 } // namespace kavo::test

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "games/cotuong/CoTuongPosition.h"
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/CoTuongPosition.h"
 
 #include <chrono>
 #include <condition_variable>

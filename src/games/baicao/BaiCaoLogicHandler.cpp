@@ -2,6 +2,7 @@
 
 #include "games/baicao/BaiCaoMessageHandler.h"
 #include "games/baicao/BaiCaoView.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/registry/GameController.h"
 
@@ -15,10 +16,12 @@ BaiCaoLogicHandler& BaiCaoLogicHandler::getInstance() {
 BaiCaoLogicHandler::BaiCaoLogicHandler() : StakeTableLogic(BaiCaoMessageHandler::kGameType) {}
 
 std::shared_ptr<StakeTableView> BaiCaoLogicHandler::table() const {
+    KAVO_ASSERT_MAIN_THREAD();
     return GameController::getBaiCaoView();
 }
 
 std::shared_ptr<BaiCaoView> BaiCaoLogicHandler::view(int8_t roomId, int8_t boardId) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto view = GameController::getBaiCaoView();
     return view && view->isTable(roomId, boardId) ? view : nullptr;
 }

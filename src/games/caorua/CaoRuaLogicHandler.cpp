@@ -5,6 +5,7 @@
 #include "app/UIController.h"
 #include "games/caorua/CaoRuaView.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/base/PlaySound.h"
@@ -22,6 +23,7 @@ std::string text(const char* key) {
 }
 
 std::shared_ptr<CaoRuaView> table() {
+    KAVO_ASSERT_MAIN_THREAD();
     return GameController::getCaoRuaView();
 }
 

@@ -6,6 +6,7 @@
 #include "games/cotuong/CoTuongMessageHandler.h"
 #include "games/cotuong/CoTuongView.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/base/ChessPlayer.h"
@@ -44,6 +45,7 @@ CoTuongLogicHandler& CoTuongLogicHandler::getInstance() {
 }
 
 std::shared_ptr<CoTuongView> CoTuongLogicHandler::table() const {
+    KAVO_ASSERT_MAIN_THREAD();
     return GameController::getCoTuongView();
 }
 
@@ -136,10 +138,6 @@ void CoTuongLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int3
         UIController::setOkValue(UIController::kActionKicked);
         UIController::startOKDlg(text("KAVO_youAreKicked"));
     });
-}
-
-void CoTuongLogicHandler::applyMatchResult(const std::vector<MatchResultInfo>& results) {
-    getInstance().matchResultAtTable(results);
 }
 
 void CoTuongLogicHandler::matchResultAtTable(const std::vector<MatchResultInfo>& results) const {

@@ -69,7 +69,6 @@ public:
     // the Chinese chess table.
     static void applyJoin(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                           const ChessPlayerList& players);
-    static void applyMatchResult(const std::vector<MatchResultInfo>& results);
     // The same at this handler's table.
     void joinTable(bool refillInPlace, int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                    ChessPlayerList players) const;

@@ -1,6 +1,7 @@
 #include "games/coup/CoUpLogicHandler.h"
 
 #include "games/coup/CoUpView.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
@@ -13,6 +14,7 @@ CoUpLogicHandler& CoUpLogicHandler::getInstance() {
 }
 
 std::shared_ptr<CoTuongView> CoUpLogicHandler::table() const {
+    KAVO_ASSERT_MAIN_THREAD();
     return GameController::getCoUpView();
 }
 

@@ -6,6 +6,7 @@
 #include "app/widgets/MenuView.h"
 #include "games/maubinh/MauBinhView.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/base/TienLenPlayer.h"
@@ -17,6 +18,7 @@ namespace kavo {
 namespace {
 
 std::shared_ptr<MauBinhView> table() {
+    KAVO_ASSERT_MAIN_THREAD();
     return GameController::getMauBinhView();
 }
 

@@ -179,7 +179,6 @@ private:
     void swapMyCards(size_t a, size_t b);
     std::shared_ptr<CardViewPhom> getMyCardWithPoint(platform::ui::Point point) const;
     int getCardPlaceWithPoint(platform::ui::Point point) const;
-    int placeUnder(platform::ui::Point point, bool freeOnly) const;
     void dropPlacedCard(platform::ui::Point point);
     void completeIfTwoHandsFull();
     void touchEndedPlacing(platform::ui::Point point);

@@ -5,6 +5,7 @@
 #include "app/UIController.h"
 #include "games/phom/PhomNewView.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/base/PlaySound.h"
@@ -21,6 +22,7 @@ std::string text(const char* key) {
 }
 
 std::shared_ptr<PhomNewView> table() {
+    KAVO_ASSERT_MAIN_THREAD();
     return GameController::getPhomNewView();
 }
 

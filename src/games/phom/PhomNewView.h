@@ -237,7 +237,6 @@ private:
     void animateTo(const CardPtr& card, platform::ui::Point point, double seconds = 0.2);
     // Where a card of a seat comes from (the fire event's edges).
     platform::ui::Point startPointOfSeat(int seat, int8_t cardId) const;
-    void rebuildFiredRow(int seat, int newestSlot, int8_t newestCard);
     CardList firedRowViews(int seat) const;
     void animationWhenNextIsMe();
     bool isMe(int32_t playerId) const;

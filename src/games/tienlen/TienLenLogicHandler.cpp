@@ -7,6 +7,7 @@
 #include "games/tienlen/TienLenService.h"
 #include "games/tienlen/TienLenView.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/base/PlaySound.h"
@@ -44,6 +45,7 @@ TienLenLogicHandler& TienLenLogicHandler::getInstance() {
 // ---------------------------------------------------------------- the variant's hooks
 
 std::shared_ptr<TienLenView> TienLenLogicHandler::table() const {
+    KAVO_ASSERT_MAIN_THREAD();
     return GameController::getTienLenView();
 }
 

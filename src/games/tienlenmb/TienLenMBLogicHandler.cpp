@@ -5,6 +5,7 @@
 #include "games/tienlenmb/CardMBUtils.h"
 #include "games/tienlenmb/TienLenMBService.h"
 #include "games/tienlenmb/TienLenMBView.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
 
@@ -16,6 +17,7 @@ TienLenMBLogicHandler& TienLenMBLogicHandler::getInstance() {
 }
 
 std::shared_ptr<TienLenView> TienLenMBLogicHandler::table() const {
+    KAVO_ASSERT_MAIN_THREAD();
     return GameController::getTienLenMBView();
 }
 

@@ -2,6 +2,7 @@
 
 #include "games/xizach/XiZachMessageHandler.h"
 #include "games/xizach/XiZachView.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/registry/GameController.h"
 
@@ -15,10 +16,12 @@ XiZachLogicHandler& XiZachLogicHandler::getInstance() {
 XiZachLogicHandler::XiZachLogicHandler() : StakeTableLogic(XiZachMessageHandler::kGameType) {}
 
 std::shared_ptr<StakeTableView> XiZachLogicHandler::table() const {
+    KAVO_ASSERT_MAIN_THREAD();
     return GameController::getXiZachView();
 }
 
 std::shared_ptr<XiZachView> XiZachLogicHandler::view(int8_t roomId, int8_t boardId) {
+    KAVO_ASSERT_MAIN_THREAD();
     auto view = GameController::getXiZachView();
     return view && view->isTable(roomId, boardId) ? view : nullptr;
 }

@@ -71,8 +71,6 @@ public:
                                                             const platform::ui::IndexPath& indexPath) override;
 
 private:
-    void typeText(const std::string& text);
-
     std::shared_ptr<CustomTextField> txtChat_;
     std::shared_ptr<platform::ui::ImageView> imgTextField_;
     std::shared_ptr<platform::ui::View> viewRight_;

@@ -6,6 +6,7 @@
 #include "platform/ui/Window.h"
 
 #include <numbers>
+#include <thread>
 
 using namespace platform::ui;
 
@@ -27,6 +28,16 @@ TEST_F(ViewTest, RemovedSubviewHasNoSuperviewAndSurvivesWhileHeld) {
     child->removeFromSuperview();
     EXPECT_EQ(child->superview(), nullptr);
     EXPECT_TRUE(parent->subviews().empty());
+}
+
+TEST_F(ViewTest, AViewChangedOffTheMainThreadStopsTheProgram) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "release builds do not check";
+#endif
+    auto view = View::make({0, 0, 10, 10});
+    view->setAlpha(0.5);
+    EXPECT_DEATH(std::thread([&] { view->setAlpha(0.2); }).join(), "off the main thread in setAlpha");
+    EXPECT_EQ(view->alpha(), 0.5);
 }
 
 TEST_F(ViewTest, DestroyedSuperviewLeavesNoDanglingPointer) {

@@ -1,4 +1,4 @@
-#include "games/cotuong/CoTuongPosition.h"
+#include "tools/portal-stub/CoTuongPosition.h"
 
 #include <algorithm>
 #include <utility>
