@@ -52,7 +52,7 @@ TEST_F(Registry, ChoosingAGameGivesTheBoardListItsSeatClassAndTheGameItsTitle) {
         GlobalLogicHandler::getInstance().onSetGameTypeSuccessWithGame(int8_t(type), true);
         EXPECT_EQ(BoardView::type(), expected) << "game " << type;
         EXPECT_EQ(UIController::gameType(), type);
-        EXPECT_EQ(UIController::gameTitle(), text(gameRecord(type)->titleKey));
+        EXPECT_EQ(UIController::gameTitle(), text(gameRecord(type)->titleKey.data()));
         auto current = GlobalMessageHandler::getInstance().gameMessageHandler();
         ASSERT_TRUE(current);
         EXPECT_TRUE(current->isGameType(int8_t(type)));
