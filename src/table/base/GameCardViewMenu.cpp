@@ -75,6 +75,8 @@ void GameCardView::animationForActionPlayerMenu(platform::ui::Button& seatButton
     for (const auto& widget : widgets)
         viewPlayerMenu_->addSubview(widget);
     view()->addSubview(seat.btnSeat);
+    // The seat's button closes the menu, but its gift heart keeps its own click above it.
+    view()->addSubview(seat.btnPresent);
     const std::vector<std::shared_ptr<platform::ui::Button>> buttons = {
         seat.btnPlayerInfo, seat.btnPlayerPresent, seat.btnPlayerFriend, seat.btnPlayerKick, seat.btnPlayerBuzz};
     for (const auto& button : buttons)
