@@ -64,7 +64,7 @@ double Profile_AchievementView::headerHeight() const {
 
 const char* Profile_AchievementView::gameNameKey(int gameId) {
     const GameTitle* game = rankedGameOfType(gameId);
-    return game && gameId != 8 ? game->titleKey.data() : "KAVO_moreGames";
+    return game && game->achievementOrder >= 0 ? game->rankingTitleKey.data() : "KAVO_moreGames";
 }
 
 int Profile_AchievementView::numberOfSections(ui::TableView& /*table*/) {

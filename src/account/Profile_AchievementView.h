@@ -3,6 +3,7 @@
 #include "account/ProfileRows.h"
 #include "account/ProfileTab.h"
 #include "platform/ui/TableView.h"
+#include "table/registry/GameRecords.h"
 
 #include <array>
 #include <cstdint>
@@ -22,8 +23,9 @@ class Profile_AchievementView : public ProfileTab,
                                 public platform::ui::TableViewDelegate {
 public:
     using Row = std::vector<int32_t>;
-    // The display order; Tetris (8) is asked for but not shown.
-    static constexpr std::array<int, 13> kListGameId{3, 12, 13, 5, 9, 11, 2, 1, 4, 18, 17, 20, 16};
+    // The display order; Tetris is asked for but not shown.
+    static constexpr auto kListGameId =
+        gameTypesInOrder<placesIn(&GameRecord::achievementOrder)>(&GameRecord::achievementOrder);
 
     Profile_AchievementView();
     explicit Profile_AchievementView(const std::string& nibName);

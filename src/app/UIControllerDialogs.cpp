@@ -12,23 +12,6 @@
 #include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/Util.h"
-#include "games/baucua/BauCuaView.h"
-#include "games/caro/CaroService.h"
-#include "games/caro/CaroView.h"
-#include "games/cotuong/CoTuongService.h"
-#include "games/cotuong/CoTuongView.h"
-#include "games/coup/CoUpService.h"
-#include "games/coup/CoUpView.h"
-#include "games/covua/CoVuaService.h"
-#include "games/covua/CoVuaView.h"
-#include "games/maubinh/MauBinhView.h"
-#include "games/phom/PhomNewView.h"
-#include "games/poker/PokerService.h"
-#include "games/poker/PokerView.h"
-#include "games/tienlen/TienLenService.h"
-#include "games/tienlen/TienLenView.h"
-#include "games/tienlenmb/TienLenMBService.h"
-#include "games/tienlenmb/TienLenMBView.h"
 #include "lobby/GameView.h"
 #include "lobby/LoginView.h"
 #include "net/MobileClient.h"
@@ -51,18 +34,6 @@
 namespace kavo {
 
 namespace {
-
-// Game types as the dialogs name them.
-constexpr int8_t kCaro = 1;
-constexpr int8_t kTienLen = 3;
-constexpr int8_t kPoker = 4;
-constexpr int8_t kCoTuong = 5;
-constexpr int8_t kTetris = 8;
-constexpr int8_t kCoVua = 9;
-constexpr int8_t kTienLenMB = 12;
-constexpr int8_t kMauBinh = 16;
-constexpr int8_t kBauCua = 18;
-constexpr int8_t kCoUp = 20;
 
 std::string text(const char* key) {
     return Resources::getInstance().textWithKey(key);
@@ -115,8 +86,8 @@ void dismissOurDialogs() {
 // OK of code 1. Returns false when the code is to be cleared.
 bool acceptInvitation() {
     UIController::setKinkOfDialog(0);
-    // At a card table the player is busy with a hand: the invitation waits.
-    if (topScreenAs<TienLenView>() || topScreenAs<TienLenMBView>() || topScreenAs<PhomNewView>()) return true;
+    // At some card tables the player is busy with a hand: the invitation waits.
+    if (auto table = topScreenAs<GameTableView>(); table && table->holdsInvitations()) return true;
 
     const platform::Value invitation = contextDictionary();
     const auto gameId = int8_t(invitation["gameid"].intValue());
@@ -138,34 +109,15 @@ bool acceptInvitation() {
     return false;
 }
 
+// The table of the current game, if one is kept.
+std::shared_ptr<GameTableView> currentTable() {
+    return GameController::getTableView(UIController::gameType());
+}
+
 // OK of code 2. Returns false when the code is to be cleared.
 bool leaveTable() {
-    const int8_t type = UIController::gameType();
-    auto& service = GlobalService::getInstance();
-    auto table = GameController::getTableView(type);
-    switch (type) {
-    case kPoker:
-        // Poker sends its own leave request and pops itself; the title stays as it is.
-        if (auto poker = GameController::getPokerView()) poker->progressLeaveBoard();
-        return true;
-    case kMauBinh:
-        if (auto maubinh = GameController::getMauBinhView()) {
-            service.leaveBoardWithRoomId(maubinh->roomId(), maubinh->boardId());
-            maubinh->clearView();
-            maubinh->stopUpdateAction();
-        }
-        break;
-    case kBauCua:
-        if (auto baucua = GameController::getBauCuaView()) {
-            baucua->stopUpdateAction();
-            baucua->clearView();
-            service.leaveBoardWithRoomId(baucua->roomId(), baucua->boardId());
-        }
-        break;
-    default:
-        if (table) service.leaveBoardWithRoomId(table->roomId(), table->boardId());
-        break;
-    }
+    auto table = currentTable();
+    if (table && !table->leaveAfterQuestion()) return true; // the table left by itself
     if (table) table->onLeftTable();
     auto& app = KavoOnlineAppDelegate::getInstance();
     if (auto nav = app.navigationController()) nav->popViewController(true);
@@ -174,101 +126,9 @@ bool leaveTable() {
     return false;
 }
 
-// The draw answer (codes 13): OK accepts; at the Chinese chess tables OK offers a
-// draw back instead, as the server expects there.
-void answerDraw(bool isAccept) {
-    const int8_t type = UIController::gameType();
-    auto table = GameController::getTableView(type);
-    if (!table) return;
-    const int8_t room = table->roomId();
-    const int8_t board = table->boardId();
-    switch (type) {
-    case kCaro:
-    case kTetris:
-        CaroService::getInstance().answerDrawWithRoomId(room, board, isAccept);
-        break;
-    case kCoVua:
-        CoVuaService::getInstance().answerDrawWithRoomId(room, board, isAccept);
-        break;
-    case kCoTuong:
-        if (isAccept)
-            CoTuongService::getInstance().requestDrawWithRoomId(room, board);
-        else
-            CoTuongService::getInstance().answerDrawWithRoomId(room, board, false);
-        break;
-    case kCoUp:
-        if (isAccept)
-            CoUpService::getInstance().requestDrawWithRoomId(room, board);
-        else
-            CoUpService::getInstance().answerDrawWithRoomId(room, board, false);
-        break;
-    default:
-        break;
-    }
-}
-
-// The answer to an opponent's undo request (code 7726): 1 accept, -1 refuse.
-void answerUndo(int8_t request) {
-    const int8_t type = UIController::gameType();
-    auto table = GameController::getTableView(type);
-    if (!table) return;
-    if (type == kCoTuong)
-        CoTuongService::getInstance().requestUndoWithRoomId(table->roomId(), table->boardId(), request);
-    if (type == kCoUp) CoUpService::getInstance().requestUndoWithRoomId(table->roomId(), table->boardId(), request);
-}
-
-// OK of code 14: the player resigns.
-void resign() {
-    const int8_t type = UIController::gameType();
-    switch (type) {
-    case kCaro:
-        if (auto caro = GameController::getCaroView()) {
-            caro->setIsLosing(true);
-            CaroService::getInstance().requestLoseWithRoomId(caro->roomID(), caro->boardID());
-        }
-        break;
-    case kCoTuong:
-        if (auto cotuong = GameController::getCoTuongView()) {
-            cotuong->setIsLosing(true);
-            CoTuongService::getInstance().requestLoseWithRoomId(cotuong->roomID(), cotuong->boardID());
-        }
-        break;
-    case kCoVua:
-        if (auto covua = GameController::getCoVuaView()) {
-            covua->setIsLosing(true);
-            CoVuaService::getInstance().requestLoseWithRoomId(covua->roomID(), covua->boardID());
-        }
-        break;
-    case kCoUp:
-        if (auto coup = GameController::getCoUpView()) {
-            coup->setIsLosing(true);
-            CoUpService::getInstance().requestLoseWithRoomId(coup->roomID(), coup->boardID());
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-// OK of code 3: the player skips the turn at a Tien Len table.
-void skipTurn() {
-    const int8_t type = UIController::gameType();
-    if (type == kTienLen) {
-        if (auto table = GameController::getTienLenView()) {
-            table->setForceMove3Bich(false);
-            TienLenService::getInstance().skipWithRoomId(table->roomId(), table->boardId());
-        }
-    } else if (type == kTienLenMB) {
-        if (auto table = GameController::getTienLenMBView()) {
-            table->setForceMove3Bich(false);
-            TienLenMBService::getInstance().skipWithRoomId(table->roomId(), table->boardId());
-        }
-    }
-}
-
-void sendPokerObserver(int8_t choice) {
-    if (auto poker = GameController::getPokerView())
-        PokerService::getInstance().doSendObserver(poker->roomId(), poker->boardId(), choice);
+// The current table's answer to a question of code 3, 13, 14, 24 or 7726.
+void atCurrentTable(void (*answer)(GameTableView&)) {
+    if (auto table = currentTable()) answer(*table);
 }
 
 // The mailbox the player is looking at: the pushed mailbox screen, else the shared
@@ -288,6 +148,14 @@ GlobalService& service() {
 std::function<bool()> clearing(void (*action)()) {
     return [action] {
         action();
+        return false;
+    };
+}
+
+// An OK action the current table answers, after which the code is cleared.
+std::function<bool()> byTable(void (*answer)(GameTableView&)) {
+    return [answer] {
+        atCurrentTable(answer);
         return false;
     };
 }
@@ -315,7 +183,7 @@ const std::unordered_map<int, OkAction>& okActions() {
          {clearing([] { service().buyAvatarWithId(ShopView::getInstance()->selectObjectID()); }), kWaits}},
         {UIController::kActionInvitation, {acceptInvitation, kWaits}},
         {UIController::kActionLeaveBoard, {leaveTable, kWaits}},
-        {UIController::kActionSkipTurn, {clearing(skipTurn), kWaits}},
+        {UIController::kActionSkipTurn, {byTable([](GameTableView& table) { table.skipTurn(); }), kWaits}},
         {UIController::kActionRecoverPassword,
          {clearing([] {
               service().getSMSInfoWithKey(1);
@@ -332,8 +200,8 @@ const std::unordered_map<int, OkAction>& okActions() {
         {UIController::kActionMoreGames, {clearing([] { platform::UrlOpener::openURL(contextText()); }), kWaits}},
         {UIController::kActionNewVersion, {clearing([] { platform::UrlOpener::openURL(contextText()); }), kWaits}},
         {UIController::kActionFriendAdded, {clearing([] { service().requestFriendList(); }), kTidies}},
-        {UIController::kActionDrawOffer, {clearing([] { answerDraw(true); }), kWaits}},
-        {UIController::kActionResign, {clearing(resign), kWaits}},
+        {UIController::kActionDrawOffer, {byTable([](GameTableView& table) { table.answerDraw(true); }), kWaits}},
+        {UIController::kActionResign, {byTable([](GameTableView& table) { table.resign(); }), kWaits}},
         {UIController::kActionCopyText,
          {clearing([] { platform::Pasteboard::general().setString(contextText()); }), kWaits}},
         {UIController::kActionPurchaseConfirmed,
@@ -341,7 +209,8 @@ const std::unordered_map<int, OkAction>& okActions() {
               if (auto panel = topupPanelOnTop()) panel->completeRechargeWithApp();
           }),
           kTidies}},
-        {UIController::kActionPokerObserver, {clearing([] { sendPokerObserver(1); }), kWaits}},
+        {UIController::kActionPokerObserver,
+         {byTable([](GameTableView& table) { table.answerViewerQuestion(1); }), kWaits}},
         {UIController::kActionBuyItem,
          {clearing([] { service().requestBuyItem(ShopView::getInstance()->selectObjectID()); }), kWaits}},
         {UIController::kActionTurnOffInvites,
@@ -378,7 +247,7 @@ const std::unordered_map<int, OkAction>& okActions() {
                                           : MessageView::getInstance()->_selectedFriendID());
           }),
           kWaits}},
-        {UIController::kActionUndoRequest, {clearing([] { answerUndo(1); }), kWaits}},
+        {UIController::kActionUndoRequest, {byTable([](GameTableView& table) { table.answerUndo(1); }), kWaits}},
     };
     return table;
 }
@@ -397,26 +266,26 @@ bool waitsForClick(int code) {
 void cancelAction(int code) {
     switch (code) {
     case UIController::kActionDrawOffer:
-        answerDraw(false);
+        atCurrentTable([](GameTableView& table) { table.answerDraw(false); });
         break;
     case UIController::kActionDisconnect:
     case UIController::kActionDisconnect2:
         MobileClient::getInstance().manualDisconnect();
         break;
     case UIController::kActionPokerObserver:
-        sendPokerObserver(0);
+        atCurrentTable([](GameTableView& table) { table.answerViewerQuestion(0); });
         break;
     case UIController::kActionFriendRequest:
         if (auto request = contextMessage()) GlobalService::getInstance().addFriendWithId(request->fromID(), int8_t(3));
         break;
     case UIController::kActionUndoRequest:
-        answerUndo(-1);
+        atCurrentTable([](GameTableView& table) { table.answerUndo(-1); });
         break;
     case UIController::kActionPokerObserverNotice:
-        if (auto poker = topScreenAs<PokerView>()) poker->doLeaveBoard();
+        if (auto table = topScreenAs<GameTableView>()) table->refuseViewerNotice();
         break;
     case UIController::kActionPokerBuyStack:
-        if (auto poker = topScreenAs<PokerView>()) poker->denyBuyStack();
+        if (auto table = topScreenAs<GameTableView>()) table->denyBuyStack();
         break;
     default:
         break;

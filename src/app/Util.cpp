@@ -15,6 +15,7 @@
 #include "platform/services/SystemSound.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Screen.h"
+#include "table/registry/GameRecords.h"
 
 #include <algorithm>
 #include <array>
@@ -37,26 +38,6 @@ constexpr std::string_view kDayMonthYear = "dd/MM/yyyy";
 double scaled(double value, float factor) {
     return double(float(double(float(value)) * double(factor)));
 }
-
-struct GameName {
-    int gameType;
-    std::string_view key;
-};
-
-// Games named in a friend's whereabouts; other game types have no name here.
-constexpr std::array<GameName, 11> kStatusGameNames{{
-    {1, "KAVO_caro"},
-    {2, "KAVO_xiZach"},
-    {3, "KAVO_tienLen"},
-    {5, "KAVO_coTuong"},
-    {8, "KAVO_tetris"},
-    {9, "KAVO_coVua"},
-    {11, "KAVO_baicao"},
-    {12, "KAVO_tienLenMB"},
-    {13, "KAVO_phom"},
-    {17, "KAVO_CaoRua"},
-    {20, "KAVO_coUp"},
-}};
 
 // Machines too slow for the heavier animations.
 constexpr std::array<std::string_view, 7> kSlowMachines{"iPod1,1",   "iPod2,1",   "iPod3,1",  "iPod4,1",
@@ -196,11 +177,10 @@ std::string Util::compareWithDate(double date, double now) {
 }
 
 std::string Util::formatStatusOnlineWithRoomId(int roomId, int boardId, int gameType) {
-    auto game = std::find_if(kStatusGameNames.begin(), kStatusGameNames.end(),
-                             [gameType](const GameName& name) { return name.gameType == gameType; });
-    if (game == kStatusGameNames.end()) return {};
+    const GameRecord* game = gameRecord(gameType);
+    if (!game || !game->namedInStatus) return {};
     return platform::formatText("%@ %d, %@ %d, %@",
-                                {text("KAVO_WhatRoom"), roomId, text("KAVO_WhatBoard"), boardId, text(game->key)});
+                                {text("KAVO_WhatRoom"), roomId, text("KAVO_WhatBoard"), boardId, text(game->titleKey)});
 }
 
 // ---- Device and network
@@ -393,9 +373,10 @@ void Util::boundLoadingOnView(const ui::ViewPtr& view, double seconds, std::func
         });
         hideLoadingOnView(target);
         if (!spinning) return;
-        platform::log("a wait on " + (target->accessibilityIdentifier().empty() ? std::string("a view")
-                                                                                 : target->accessibilityIdentifier()) +
-                      " ran out");
+        platform::log(
+            "a wait on " +
+            (target->accessibilityIdentifier().empty() ? std::string("a view") : target->accessibilityIdentifier()) +
+            " ran out");
         if (onTimeout) onTimeout();
         // The server never answered: the player is told, not left waiting.
         UIController::setOkValue(UIController::kActionNone);

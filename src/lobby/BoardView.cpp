@@ -147,21 +147,8 @@ int BoardView::getMaxPlayerNumber() {
 }
 
 int BoardView::getMaxPlayerNumber(int gameType) {
-    switch (gameType) {
-    case 2:
-    case 3:
-    case 11:
-    case 12:
-    case 13:
-    case 16:
-        return 4;
-    case 4:
-    case 17:
-    case 18:
-        return 6;
-    default:
-        return 2;
-    }
+    const GameRecord* game = gameRecord(gameType);
+    return game ? game->seats : 2;
 }
 
 std::string BoardView::limitText(int32_t maxBetMoney) {
@@ -358,9 +345,9 @@ void BoardView::loadGameIcon(int gameType, int position, bool current) {
     label->setOpaque(false);
     label->setBackgroundColor(ui::Color::clear());
     label->setTextAlignment(ui::TextAlignment::Center);
-    label->setText(game ? text(game->nameKey) : std::string());
-    // The longer English name of Bau Cua takes a smaller font.
-    const bool small = gameType == 18 && Resources::getInstance().currentLanguage() != "vi";
+    label->setText(game ? text(game->titleKey) : std::string());
+    // A long English name takes a smaller font.
+    const bool small = game && game->longEnglishName && Resources::getInstance().currentLanguage() != "vi";
     label->setFont(ui::Font::boldSystem(small ? (pad ? 12 : 6) : (pad ? 16 : 8)));
     label->setTextColor(current ? ui::Color::orange() : ui::Color::white());
     label->setAdjustsFontSizeToFitWidth(true);
@@ -476,8 +463,8 @@ void BoardView::doJoinBoard(const std::shared_ptr<Board>& board) {
 
     // Only the two Chinese chess games turn a full board away here; the server answers
     // for the others.
-    const int gameType = UIController::gameType();
-    if (isBoardFull(*board, type()) && (gameType == 5 || gameType == 20)) {
+    const GameRecord* game = gameRecord(UIController::gameType());
+    if (isBoardFull(*board, type()) && game && game->turnsFullBoardAway) {
         UIController::setOkValue(-1);
         UIController::startOKDlg(text("KAVO_cannotJoinBoard"));
         setnumOfTouchUp(0);

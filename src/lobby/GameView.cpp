@@ -188,7 +188,7 @@ void GameView::LoadIcon() {
         label->setTextColor(ui::Color::white());
         label->setFont(ui::Font::boldSystem(9 * s));
         label->setTextAlignment(ui::TextAlignment::Center);
-        label->setText(text(game ? game->nameKey : kMoreGamesKey));
+        label->setText(text(game ? game->titleKey : kMoreGamesKey));
         scrollView_->addSubview(label);
     }
     scrollView_->setContentSize({scrollView_->bounds().width(), 5 * (size.height + 35 * s + 5)});

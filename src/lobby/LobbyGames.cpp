@@ -6,10 +6,7 @@
 namespace kavo {
 
 const LobbyGame* lobbyGameOfType(int gameType) {
-    for (const LobbyGame& game : kLobbyGames) {
-        if (game.gameType == gameType) return &game;
-    }
-    return nullptr;
+    return gameRecord(gameType);
 }
 
 int64_t longLongValueOfText(std::string_view text) {

@@ -16,9 +16,6 @@
 #include "app/UIController.h"
 #include "app/URLParser.h"
 #include "app/Util.h"
-#include "games/baucua/BauCuaView.h"
-#include "games/caorua/CaoRuaView.h"
-#include "games/coup/CoUpView.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "platform/foundation/Bundle.h"
@@ -61,11 +58,10 @@ template <typename Screen> std::shared_ptr<Screen> topScreenAs() {
     return std::dynamic_pointer_cast<Screen>(topScreen());
 }
 
-// A table that takes invitations and player details: every table but the
-// hidden-piece Chinese chess, which has neither.
+// The table on top when it takes invitations and player details.
 std::shared_ptr<GameTableView> inviteTableOnTop() {
     auto table = topScreenAs<GameTableView>();
-    if (!table || std::dynamic_pointer_cast<CoUpView>(table)) return nullptr;
+    if (!table || !table->record().takesInvitations) return nullptr;
     return table;
 }
 
@@ -205,13 +201,12 @@ void GlobalLogicHandler::showFriendList(const PlayerList& friends) {
         const auto& invite = table->inviteView();
         if (!invite) return;
         invite->resetListPlayer();
-        // The dice table lists nobody; the others list the friends who are online.
-        if (!std::dynamic_pointer_cast<BauCuaView>(table)) {
+        if (table->record().invitesFriends) {
             for (const auto& player : friends)
                 if (player->isReady()) invite->listPlayers().push_back(player);
         }
         invite->forceReloadTableView();
-        if (std::dynamic_pointer_cast<CaoRuaView>(table)) invite->stopCountTimer();
+        if (table->record().friendListEndsCount) invite->stopCountTimer();
         return;
     }
     if (auto grid = topScreenAs<GameView>()) {

@@ -12,6 +12,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/Device.h"
 #include "portal/GlobalMessageHandler.h"
+#include "table/registry/GameRecords.h"
 
 #include <algorithm>
 #include <exception>
@@ -21,12 +22,9 @@ namespace kavo {
 
 namespace {
 
-// Game types whose table requests have commands of their own.
-constexpr int8_t kTypeXiZach = 2;
-constexpr int8_t kTypePoker = 4;
-constexpr int8_t kTypeCoTuong = 5;
-constexpr int8_t kTypeBaiCao = 11;
-constexpr int8_t kTypeCoUp = 20;
+const GameRecord& currentGame() {
+    return gameRecordOrNone(UIController::gameType());
+}
 
 struct ServerAddress {
     std::mutex mutex;
@@ -381,15 +379,13 @@ void GlobalService::requestPickRoomBoardListWithMoney(int64_t money, int /*board
 }
 
 void GlobalService::joinBoardWithroomId(int8_t roomId, int8_t boardId, const std::string& passOfBoard) {
-    const int8_t type = UIController::gameType();
-    const bool ownJoin = type == kTypePoker || type == kTypeCoTuong || type == kTypeCoUp;
-    Message m = roomBoard(ownJoin ? 1900 : 8, roomId, boardId);
+    Message m = roomBoard(currentGame().joinCommand, roomId, boardId);
     m.writeUTF(passOfBoard);
     send(std::move(m));
 }
 
 void GlobalService::joinAnyBoard() {
-    send(Message(UIController::gameType() == kTypePoker ? 1901 : 28));
+    send(Message(currentGame().joinAnyCommand));
 }
 
 void GlobalService::createNewBoardWithMoney(int32_t money, int8_t playerNumber, const std::string& password) {
@@ -422,8 +418,7 @@ void GlobalService::startGameWithRoomId(int8_t roomId, int8_t boardId, int8_t ti
 }
 
 void GlobalService::setMoneyWithRoomId(int8_t roomId, int8_t boardId, int32_t money) {
-    const int8_t type = UIController::gameType();
-    Message m = roomBoard(type == kTypeXiZach || type == kTypeBaiCao ? 24 : 19, roomId, boardId);
+    Message m = roomBoard(currentGame().stakeCommand, roomId, boardId);
     m.writeInt(money);
     send(std::move(m));
 }

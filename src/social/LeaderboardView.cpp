@@ -468,7 +468,7 @@ void LeaderboardView::fillPlayerRow(ui::TableViewCell& cell, const Player& playe
 void LeaderboardView::fillGameRow(ui::TableViewCell& cell, int row) {
     const GameTitle& game = kRankedGames[size_t(row)];
     if (auto icon = tagged<ui::ImageView>(cell, kTagAvatar)) icon->setImage(image(game.pickerIcon));
-    if (auto title = tagged<ui::Label>(cell, kTagName)) title->setText(text(game.titleKey));
+    if (auto title = tagged<ui::Label>(cell, kTagName)) title->setText(text(game.rankingTitleKey));
 }
 
 std::shared_ptr<ui::TableViewCell> LeaderboardView::cellForRow(ui::TableView& table, const ui::IndexPath& indexPath) {

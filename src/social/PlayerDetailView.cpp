@@ -8,6 +8,7 @@
 #include "portal/model/Player.h"
 #include "social/FriendSearch.h"
 #include "table/registry/GameController.h"
+#include "table/registry/GameRecords.h"
 #include "table/sheets/SheetPanel.h"
 
 namespace kavo {
@@ -15,8 +16,6 @@ namespace kavo {
 using platform::ui::Rect;
 
 namespace {
-
-constexpr int8_t kCaro = 1;
 
 std::string localized(const char* key) {
     return Resources::getInstance().textWithKey(key);
@@ -65,7 +64,7 @@ void PlayerDetailView::viewWillAppear(bool animated) {
     lblDrawTitle_->setText(localized("KAVO_draw"));
     lblGiveupTitle_->setText(localized("KAVO_giveup"));
     imgBg_->setImage(
-        Util::getImageWithName(GameController::gameType() == kCaro ? "caro-bg-menu.png" : "bg_profile.png"));
+        Util::getImageWithName(std::string(gameRecordOrNone(GameController::gameType()).detailBackground)));
 }
 
 void PlayerDetailView::updateViewWithData(const platform::Value& data) {

@@ -4,12 +4,12 @@
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
-#include "games/maubinh/MauBinhView.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Toolbar.h"
+#include "table/base/GameTableView.h"
 #include "table/sheets/menuPassword.h"
 
 namespace kavo {
@@ -282,7 +282,7 @@ void MenuView::hidePickerView() {
     pickerMauBinh_->setHidden(true);
     const auto& navigation = KavoOnlineAppDelegate::getInstance().navigationController();
     if (!navigation) return;
-    if (auto table = std::dynamic_pointer_cast<MauBinhView>(navigation->topViewController()))
+    if (auto table = std::dynamic_pointer_cast<GameTableView>(navigation->topViewController()))
         table->setLimitTime(selectedMauBinhTime_);
 }
 

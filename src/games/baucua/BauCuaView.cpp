@@ -47,6 +47,12 @@ void BauCuaView::didTapSeat(int /*seat*/, const std::shared_ptr<Player>& player)
     }
 }
 
+bool BauCuaView::leaveAfterQuestion() {
+    stopUpdateAction();
+    clearView();
+    return SeatedTableView::leaveAfterQuestion();
+}
+
 void BauCuaView::clearView() {
     ++clearCount_;
     setIsPlaying(false);

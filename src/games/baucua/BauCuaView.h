@@ -31,6 +31,9 @@ public:
 
     // Resets the table screen.
     void clearView();
+    // The leave question's OK: the updates stop and the table clears before the leave
+    // request.
+    bool leaveAfterQuestion() override;
     int clearCount() const { return clearCount_; }
 
 protected:

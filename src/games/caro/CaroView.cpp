@@ -3,6 +3,7 @@
 #include "app/Util.h"
 #include "games/caro/CaroBoard.h"
 #include "games/caro/CaroMessageHandler.h"
+#include "games/caro/CaroService.h"
 #include "table/sheets/menuMoiBan.h"
 
 namespace kavo {
@@ -24,6 +25,15 @@ void CaroView::viewDidLoad() {
 
 void CaroView::clickSpeed() {
     openSheet(speedView_);
+}
+
+void CaroView::answerDraw(bool accept) {
+    CaroService::getInstance().answerDrawWithRoomId(roomID(), boardID(), accept);
+}
+
+void CaroView::resign() {
+    setIsLosing(true);
+    CaroService::getInstance().requestLoseWithRoomId(roomID(), boardID());
 }
 
 } // namespace kavo

@@ -22,6 +22,8 @@ public:
     // The player resigned.
     bool isLosing() const { return isLosing_; }
     void setIsLosing(bool losing) { isLosing_ = losing; }
+    void answerDraw(bool accept) override;
+    void resign() override;
 
     // The move speed chosen in the speed sheet: 0 faster, 1 normal, 2 slower.
     int8_t customInterval() const override { return customInterval_; }

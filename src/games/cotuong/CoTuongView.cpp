@@ -621,4 +621,20 @@ void CoTuongView::closeBoardWithInfo(const std::optional<std::string>& info) {
     if (info) showChatWithSeat(2, *info);
 }
 
+void CoTuongView::answerDraw(bool accept) {
+    if (accept)
+        service().requestDrawWithRoomId(roomID(), boardID());
+    else
+        service().answerDrawWithRoomId(roomID(), boardID(), false);
+}
+
+void CoTuongView::answerUndo(int8_t answer) {
+    service().requestUndoWithRoomId(roomID(), boardID(), answer);
+}
+
+void CoTuongView::resign() {
+    setIsLosing(true);
+    service().requestLoseWithRoomId(roomID(), boardID());
+}
+
 } // namespace kavo

@@ -119,6 +119,10 @@ public:
     void setIsDrawing(bool drawing) { isDrawing_ = drawing; }
     bool isLosing() const { return isLosing_; }
     void setIsLosing(bool losing) { isLosing_ = losing; }
+    // Accepting a draw offers one back, as the server expects at these tables.
+    void answerDraw(bool accept) override;
+    void answerUndo(int8_t answer) override;
+    void resign() override;
     const std::string& firstMove() const { return firstMove_; }
     const std::string& currentTeam() const { return currentTeam_; }
     const std::shared_ptr<Team>& redTeam() const { return redTeam_; }

@@ -18,6 +18,8 @@ public:
     // The player resigned.
     bool isLosing() const { return isLosing_; }
     void setIsLosing(bool losing) { isLosing_ = losing; }
+    void answerDraw(bool accept) override;
+    void resign() override;
 
 private:
     bool isLosing_ = false;

@@ -78,6 +78,13 @@ void MauBinhView::progressLeaveBoard() {
     stopUpdateAction();
 }
 
+bool MauBinhView::leaveAfterQuestion() {
+    GameCardView::leaveAfterQuestion();
+    clearView();
+    stopUpdateAction();
+    return true;
+}
+
 // ---------------------------------------------------------------- queue
 
 void MauBinhView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,

@@ -58,6 +58,9 @@ public:
     // Leaves as every card table does, then clears the hands and the result and stops
     // the queue.
     void progressLeaveBoard() override;
+    // The leave question's OK: the leave request, then the hands and the result clear
+    // and the queue stops.
+    bool leaveAfterQuestion() override;
     // Stops the queue (and the table's current generation of steps).
     void stopUpdateAction();
 
@@ -84,7 +87,7 @@ public:
     void clickAutomaticSelectedCards() override;
     void clickFire();
     // The in-table menu's time picker: sends the choice (0 slow, 1 average, 2 fast).
-    void setLimitTime(int choice);
+    void setLimitTime(int choice) override;
 
     // ---- table state helpers
     // My thirteen cards in arrangement order, nullptr when I hold none or sit out.

@@ -46,6 +46,7 @@ public:
     void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                               const std::vector<std::shared_ptr<Player>>& players) override;
     void onLeftTable() override;
+    bool holdsInvitations() const override { return true; }
     // The board takes 4 players at the most; the player-count sheet sets fewer.
     int8_t mostPlayers() const override { return 4; }
     void requestMaxPlayers(int8_t max) override;

@@ -17,6 +17,15 @@ void PokerView::denyBuyStack() {
     isSitDown_ = false;
 }
 
+bool PokerView::leaveAfterQuestion() {
+    progressLeaveBoard();
+    return false;
+}
+
+void PokerView::answerViewerQuestion(int8_t choice) {
+    PokerService::getInstance().doSendObserver(roomId(), boardId(), choice);
+}
+
 void PokerView::buyStack(int32_t amount) {
     PokerService::getInstance().doBuyStack(roomId(), boardId(), amount);
 }

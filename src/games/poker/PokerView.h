@@ -22,6 +22,12 @@ public:
     // bet or raise.
     void sendStake(int32_t amount) override;
     void sendTypedStake(int32_t amount) override { sendBetRaise(amount); }
+    // The leave question's OK: the table sends its own leave and pops itself.
+    bool leaveAfterQuestion() override;
+    // The viewer's question answered: the observer request with the choice.
+    void answerViewerQuestion(int8_t choice) override;
+    // The viewer's notice refused: the player leaves the table.
+    void refuseViewerNotice() override { doLeaveBoard(); }
     // Whether the player is sitting down (buying a stack) rather than watching.
     bool isSitDown() const { return isSitDown_; }
     void setIsSitDown(bool sitDown) { isSitDown_ = sitDown; }

@@ -1,5 +1,6 @@
 #include "games/tetris/TetrisView.h"
 
+#include "games/caro/CaroService.h"
 #include "games/tetris/TetrisMessageHandler.h"
 
 namespace kavo {
@@ -10,6 +11,10 @@ void TetrisView::viewDidLoad() {
     SeatedTableView::viewDidLoad();
     addPasswordButton({398, 140, 72, 32});
     makePlayerDetailView();
+}
+
+void TetrisView::answerDraw(bool accept) {
+    CaroService::getInstance().answerDrawWithRoomId(roomID(), boardID(), accept);
 }
 
 } // namespace kavo

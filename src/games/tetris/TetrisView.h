@@ -16,6 +16,8 @@ public:
     int8_t boardID() const { return boardId(); }
     void setBoardID(int8_t boardId) { setBoardId(boardId); }
 
+    // Its draw answer is the Caro table's request.
+    void answerDraw(bool accept) override;
     void viewDidLoad() override;
     void onRequestDetail(const platform::Value& details) override { showPlayerDetail(details); }
 };

@@ -71,6 +71,11 @@ void TienLenView::onMyTurnTimedOut() {
     TienLenService::getInstance().skipWithRoomId(roomId(), boardId());
 }
 
+void TienLenView::skipTurn() {
+    setForceMove3Bich(false);
+    onMyTurnTimedOut();
+}
+
 void TienLenView::requestMaxPlayers(int8_t max) {
     TienLenService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
 }

@@ -63,6 +63,10 @@ public:
     std::string getPlayerNameFromID(int32_t playerId) const override;
     // My time ran out: the turn is skipped for me.
     void onMyTurnTimedOut() override;
+    // The skip question answered: the three-of-spades rule ends and the turn is skipped
+    // as a timed-out turn is.
+    void skipTurn() override;
+    bool holdsInvitations() const override { return true; }
     // The board takes four players at the most; the player-count sheet sets fewer.
     int8_t mostPlayers() const override { return 4; }
     void requestMaxPlayers(int8_t max) override;

@@ -175,6 +175,15 @@ void GameTableView::progressLeaveBoard() {
     if (nav && nav->topViewController().get() == this) nav->popViewController(true);
 }
 
+const GameRecord& GameTableView::record() const {
+    return gameRecordOrNone(gameType_);
+}
+
+bool GameTableView::leaveAfterQuestion() {
+    GlobalService::getInstance().leaveBoardWithRoomId(roomId_, boardId_);
+    return true;
+}
+
 void GameTableView::startUpdateAction(double interval) {
     stopUpdateAction();
     std::weak_ptr<ViewController> weak = weak_from_this();

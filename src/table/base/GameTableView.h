@@ -6,6 +6,7 @@
 #include "platform/ui/Label.h"
 #include "portal/IGiftListListener.h"
 #include "portal/model/Player.h"
+#include "table/registry/GameRecords.h"
 
 #include <atomic>
 #include <cstdint>
@@ -42,6 +43,8 @@ public:
     ~GameTableView() override;
 
     int8_t gameType() const { return gameType_; }
+    // What is known of this table's game (a record of defaults for a type without one).
+    const GameRecord& record() const;
     const std::string& titleKey() const { return titleKey_; }
 
     int8_t roomId() const { return roomId_.load(); }
@@ -133,7 +136,31 @@ public:
     // The player left this table (by any road): what still runs for it stops.
     virtual void onLeftTable() {}
 
+    // ---- the answers of the dialogs at this table (main thread); a table whose game
+    // has no such question does nothing
+    // OK of the leave question: the leave request and what stops before the dialogs
+    // pop the table. False when the table leaves by itself (the dialogs then neither
+    // pop it nor clear the question's code).
+    virtual bool leaveAfterQuestion();
+    // The answer to the opponent's draw offer.
+    virtual void answerDraw(bool /*accept*/) {}
+    // The answer to the opponent's take-back request: 1 accepts, -1 refuses.
+    virtual void answerUndo(int8_t /*answer*/) {}
+    // The player gives the match up.
+    virtual void resign() {}
+    // The player passes the turn.
+    virtual void skipTurn() {}
+    // The viewer's question: 1 sits down, 0 goes on watching.
+    virtual void answerViewerQuestion(int8_t /*choice*/) {}
+    // The viewer's notice refused.
+    virtual void refuseViewerNotice() {}
+    // While this table is on top, an accepted invitation waits (a hand is in play).
+    virtual bool holdsInvitations() const { return false; }
+
     // ---- the steps a shared sheet leaves to the table's game (main thread)
+    // The time-limit picker's choice (0 slow, 1 average, 2 fast); a table without a
+    // time limit ignores it.
+    virtual void setLimitTime(int /*choice*/) {}
     // The stake sheet's amount: the stake request for this room and board.
     virtual void sendStake(int32_t amount);
     // An amount typed in the lottery-style entry while this table is the current one:

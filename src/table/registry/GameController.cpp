@@ -33,8 +33,10 @@
 #include "lobby/BoardView.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalService.h"
+#include "table/registry/GameRecords.h"
 
 #include <atomic>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <type_traits>
@@ -131,23 +133,39 @@ void showCaoRuaTable(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t mon
 
 } // namespace
 
+namespace {
+
+constexpr GameController::GameInfo kHandlers[] = {
+    {TienLenMessageHandler::kGameType, &handlerOf<TienLenMessageHandler>},
+    {PhomNewMessageHandler::kGameType, &handlerOf<PhomNewMessageHandler>},
+    {CoTuongMessageHandler::kGameType, &handlerOf<CoTuongMessageHandler>},
+    {CoVuaMessageHandler::kGameType, &handlerOf<CoVuaMessageHandler>},
+    {CoUpMessageHandler::kGameType, &handlerOf<CoUpMessageHandler>},
+    {BaiCaoMessageHandler::kGameType, &handlerOf<BaiCaoMessageHandler>},
+    {XiZachMessageHandler::kGameType, &handlerOf<XiZachMessageHandler>},
+    {CaroMessageHandler::kGameType, &handlerOf<CaroMessageHandler>},
+    {TienLenMBMessageHandler::kGameType, &handlerOf<TienLenMBMessageHandler>},
+    {TetrisMessageHandler::kGameType, &handlerOf<TetrisMessageHandler>},
+    {PokerMessageHandler::kGameType, &handlerOf<PokerMessageHandler>},
+    {BauCuaMessageHandler::kGameType, &handlerOf<BauCuaMessageHandler>},
+    {MauBinhMessageHandler::kGameType, &handlerOf<MauBinhMessageHandler>},
+    {CaoRuaMessageHandler::kGameType, &handlerOf<CaoRuaMessageHandler>},
+};
+
+// Each handler stands at its game's record.
+constexpr bool handlersFollowTheRecords() {
+    if (std::size(kHandlers) != kGameRecords.size()) return false;
+    for (size_t i = 0; i < kGameRecords.size(); ++i) {
+        if (kHandlers[i].gameType != kGameRecords[i].gameType) return false;
+    }
+    return true;
+}
+static_assert(handlersFollowTheRecords());
+
+} // namespace
+
 const std::vector<GameController::GameInfo>& GameController::games() {
-    static const std::vector<GameInfo> table = {
-        {TienLenMessageHandler::kGameType, "KAVO_tienLen", 1, 4, &handlerOf<TienLenMessageHandler>},
-        {PhomNewMessageHandler::kGameType, "KAVO_phom", 1, 4, &handlerOf<PhomNewMessageHandler>},
-        {CoTuongMessageHandler::kGameType, "KAVO_coTuong", 0, 2, &handlerOf<CoTuongMessageHandler>},
-        {CoVuaMessageHandler::kGameType, "KAVO_coVua", 0, 2, &handlerOf<CoVuaMessageHandler>},
-        {CoUpMessageHandler::kGameType, "KAVO_coUp", 0, 2, &handlerOf<CoUpMessageHandler>},
-        {BaiCaoMessageHandler::kGameType, "KAVO_baicao", 1, 4, &handlerOf<BaiCaoMessageHandler>},
-        {XiZachMessageHandler::kGameType, "KAVO_xiZach", 1, 4, &handlerOf<XiZachMessageHandler>},
-        {CaroMessageHandler::kGameType, "KAVO_caro", 0, 2, &handlerOf<CaroMessageHandler>},
-        {TienLenMBMessageHandler::kGameType, "KAVO_tienLenMB", 1, 4, &handlerOf<TienLenMBMessageHandler>},
-        {TetrisMessageHandler::kGameType, "KAVO_tetris", 0, 2, &handlerOf<TetrisMessageHandler>},
-        {PokerMessageHandler::kGameType, "KAVO_poker", 3, 6, &handlerOf<PokerMessageHandler>},
-        {BauCuaMessageHandler::kGameType, "KAVO_BauCua", 2, 6, &handlerOf<BauCuaMessageHandler>},
-        {MauBinhMessageHandler::kGameType, "KAVO_MauBinh", 1, 4, &handlerOf<MauBinhMessageHandler>},
-        {CaoRuaMessageHandler::kGameType, "KAVO_CaoRua", 2, 6, &handlerOf<CaoRuaMessageHandler>},
-    };
+    static const std::vector<GameInfo> table(std::begin(kHandlers), std::end(kHandlers));
     return table;
 }
 

@@ -36,17 +36,13 @@ using PlayerList = std::vector<std::shared_ptr<Player>>;
 // thread may read to compare ids.
 class GameController {
 public:
-    // One row per game: its wire type, its name's language key, the seat class of
-    // the board list (0 two seats, 1 four-seat cards, 2 Cao Rua and Bau Cua, 3 poker),
-    // the number of seats a board has and its handler's single instance.
+    // One row per game: its wire type and its handler's single instance; the rest of
+    // what is known of the game is its record (GameRecords.h).
     struct GameInfo {
         int8_t gameType;
-        const char* titleKey;
-        int boardListType;
-        int seats;
         std::shared_ptr<IGameMessageHandler> (*handler)();
     };
-    // The fourteen games, in the order their handlers are registered.
+    // The fourteen games, in the order their handlers are registered (that of kGameRecords).
     static const std::vector<GameInfo>& games();
     // The row of a game type, or nullptr for a type that names no game.
     static const GameInfo* gameInfo(int8_t gameType);

@@ -4,6 +4,7 @@
 #include "lobby/BoardView.h"
 #include "platform/runtime/Log.h"
 #include "table/registry/GameController.h"
+#include "table/registry/GameRecords.h"
 
 namespace kavo {
 
@@ -14,7 +15,7 @@ void GameMessageHandler::onMessage(Message& message) {
 }
 
 void GameMessageHandler::onPostSetupGameType() {
-    const GameController::GameInfo* game = GameController::gameInfo(gameType_);
+    const GameRecord* game = gameRecord(gameType_);
     if (!game) return;
     BoardView::setType(game->boardListType);
     GameController::setGameTitle(Resources::getInstance().textWithKey(game->titleKey));

@@ -13,7 +13,7 @@ namespace kavo {
 // that the game does not read yet is logged and dropped.
 class GameMessageHandler : public IGameMessageHandler {
 public:
-    // The seat class and the title come from the game's row of GameController::games().
+    // The seat class and the title come from the game's record (GameRecords.h).
     // `name` is for the log.
     GameMessageHandler(int8_t gameType, const char* name);
 

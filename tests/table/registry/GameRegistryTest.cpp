@@ -7,6 +7,7 @@
 #include "portal/GlobalMessageHandler.h"
 #include "table/registry/GameController.h"
 #include "table/registry/GameMessageHandler.h"
+#include "table/registry/GameRecords.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <set>
@@ -51,7 +52,7 @@ TEST_F(Registry, ChoosingAGameGivesTheBoardListItsSeatClassAndTheGameItsTitle) {
         GlobalLogicHandler::getInstance().onSetGameTypeSuccessWithGame(int8_t(type), true);
         EXPECT_EQ(BoardView::type(), expected) << "game " << type;
         EXPECT_EQ(UIController::gameType(), type);
-        EXPECT_EQ(UIController::gameTitle(), text(GameController::gameInfo(int8_t(type))->titleKey));
+        EXPECT_EQ(UIController::gameTitle(), text(gameRecord(type)->titleKey.data()));
         auto current = GlobalMessageHandler::getInstance().gameMessageHandler();
         ASSERT_TRUE(current);
         EXPECT_TRUE(current->isGameType(int8_t(type)));

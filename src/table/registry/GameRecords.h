@@ -1,0 +1,362 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace kavo {
+
+// What the client knows of a game outside the game's own code, one record per game. The
+// lists of games the lobby, the rankings, the profile, the status line and the portal's
+// requests keep are views of these records; three screens list the games in orders of
+// their own (the `...Order` columns). Only data: any folder may read it.
+struct GameRecord {
+    int8_t gameType;
+    // The language key of the game's name (the table's title, the grid, the strip).
+    std::string_view titleKey;
+
+    // ---- the game grid and the board list's strip of games
+    int gridOrder;               // the place in the game grid's order, which the strip keeps too
+    std::string_view buttonName; // the grid button's accessibility identifier
+    std::string_view icon;
+    std::string_view highlightIcon;
+
+    // ---- the rankings and the achievement page
+    int rankingOrder; // the place in the rankings' game picker
+    // The rankings name Phom by its newer name.
+    std::string_view rankingTitleKey;
+    // The picker's icon; two of them have no ".png": the picture is looked up under that name.
+    std::string_view pickerIcon;
+    std::string_view strongestKey; // the strongest-list caption
+    std::string_view achievementIcon;
+    // The place in the profile's achievement page; -1 where the page asks for the game
+    // but shows no row.
+    int achievementOrder;
+
+    // A friend's whereabouts name the game.
+    bool namedInStatus = true;
+
+    // ---- the board list
+    // The seat class of the board list: 0 two seats, 1 four-seat cards, 2 Cao Rua and
+    // Bau Cua, 3 poker.
+    int boardListType;
+    int seats;
+    // The board list turns a full board away itself; the server answers for the others.
+    bool turnsFullBoardAway = false;
+    // The English name is long: the strip's label takes a smaller font.
+    bool longEnglishName = false;
+
+    // ---- what the shared sheets and seat actions do at the table
+    // The two-player board games: a kick removes every other player, and a match runs
+    // while isInBoard is set (the card games read isGameEnd instead).
+    bool isBoardGame = false;
+    // The player menu sheet serves this table.
+    bool inPlayerMenu = true;
+    // The password sheet sends for this table (Bau Cua only closes).
+    bool takesPassword = true;
+    // The lottery-style entry of the bet sheet sends a stake here (Mau Binh and Bau Cua
+    // get nothing from it).
+    bool takesTypedStake = true;
+    // The table takes the invitation sheet's lists and player details (the hidden-piece
+    // chess has neither).
+    bool takesInvitations = true;
+    // The invitation sheet lists the friends who are online (the dice table lists nobody).
+    bool invitesFriends = true;
+    // The friend list ends the invitation sheet's count.
+    bool friendListEndsCount = false;
+    // The player details sheet's background.
+    std::string_view detailBackground = "bg_profile.png";
+
+    // ---- the portal's table requests this game has commands of its own for
+    int16_t joinCommand = 8;
+    int16_t joinAnyCommand = 28;
+    int16_t stakeCommand = 19;
+};
+
+// The fourteen games, in the order their handlers are registered.
+inline constexpr std::array<GameRecord, 14> kGameRecords{{
+    {.gameType = 3,
+     .titleKey = "KAVO_tienLen",
+     .gridOrder = 0,
+     .buttonName = "btnTLMN",
+     .icon = "icon_TLMN.png",
+     .highlightIcon = "icon_TLMN(effect).png",
+     .rankingOrder = 12,
+     .rankingTitleKey = "KAVO_tienLen",
+     .pickerIcon = "icon_TLMN",
+     .strongestKey = "KAVO_Strongest_TLMN",
+     .achievementIcon = "icon_TLMN.png",
+     .achievementOrder = 0,
+     .boardListType = 1,
+     .seats = 4},
+    {.gameType = 13,
+     .titleKey = "KAVO_phom",
+     .gridOrder = 4,
+     .buttonName = "btnPhom",
+     .icon = "icon_phom.png",
+     .highlightIcon = "icon_phom(effect).png",
+     .rankingOrder = 9,
+     .rankingTitleKey = "KAVO_phom_moi",
+     .pickerIcon = "icon_phom.png",
+     .strongestKey = "KAVO_Strongest_Phom",
+     .achievementIcon = "icon_phom.png",
+     .achievementOrder = 2,
+     .boardListType = 1,
+     .seats = 4},
+    {.gameType = 5,
+     .titleKey = "KAVO_coTuong",
+     .gridOrder = 5,
+     .buttonName = "btnCoTuong",
+     .icon = "icon_cotuong.png",
+     .highlightIcon = "icon_cotuong(effect).png",
+     .rankingOrder = 5,
+     .rankingTitleKey = "KAVO_coTuong",
+     .pickerIcon = "icon_cotuong.png",
+     .strongestKey = "KAVO_Strongest_CoTuong",
+     .achievementIcon = "icon_cotuong.png",
+     .achievementOrder = 3,
+     .boardListType = 0,
+     .seats = 2,
+     .turnsFullBoardAway = true,
+     .isBoardGame = true,
+     .joinCommand = 1900},
+    {.gameType = 9,
+     .titleKey = "KAVO_coVua",
+     .gridOrder = 6,
+     .buttonName = "btnCoVua",
+     .icon = "icon_covua.png",
+     .highlightIcon = "icon_covua(effect).png",
+     .rankingOrder = 7,
+     .rankingTitleKey = "KAVO_coVua",
+     .pickerIcon = "icon_covua.png",
+     .strongestKey = "KAVO_Strongest_CoVua",
+     .achievementIcon = "icon_covua.png",
+     .achievementOrder = 4,
+     .boardListType = 0,
+     .seats = 2,
+     .isBoardGame = true},
+    {.gameType = 20,
+     .titleKey = "KAVO_coUp",
+     .gridOrder = 7,
+     .buttonName = "btnCoUp",
+     .icon = "icon_coup.png",
+     .highlightIcon = "icon_coup(effect).png",
+     .rankingOrder = 6,
+     .rankingTitleKey = "KAVO_coUp",
+     .pickerIcon = "icon_coup.png",
+     .strongestKey = "KAVO_Strongest_CoUp",
+     .achievementIcon = "icon_coup.png",
+     .achievementOrder = 11,
+     .boardListType = 0,
+     .seats = 2,
+     .turnsFullBoardAway = true,
+     .isBoardGame = true,
+     .inPlayerMenu = false,
+     .takesInvitations = false,
+     .joinCommand = 1900},
+    {.gameType = 11,
+     .titleKey = "KAVO_baicao",
+     .gridOrder = 2,
+     .buttonName = "btnBaiCao",
+     .icon = "icon_baicao.png",
+     .highlightIcon = "icon_baicao(effect).png",
+     .rankingOrder = 0,
+     .rankingTitleKey = "KAVO_baicao",
+     .pickerIcon = "icon_baicao.png",
+     .strongestKey = "KAVO_Strongest_BaiCao",
+     .achievementIcon = "icon_baicao.png",
+     .achievementOrder = 5,
+     .boardListType = 1,
+     .seats = 4,
+     .stakeCommand = 24},
+    {.gameType = 2,
+     .titleKey = "KAVO_xiZach",
+     .gridOrder = 3,
+     .buttonName = "btnXiDach",
+     .icon = "icon_xidzach.png",
+     .highlightIcon = "icon_xidzach(effect).png",
+     .rankingOrder = 2,
+     .rankingTitleKey = "KAVO_xiZach",
+     .pickerIcon = "icon_xidzach.png",
+     .strongestKey = "KAVO_Strongest_XiDzach",
+     .achievementIcon = "icon_xidzach.png",
+     .achievementOrder = 6,
+     .boardListType = 1,
+     .seats = 4,
+     .stakeCommand = 24},
+    {.gameType = 1,
+     .titleKey = "KAVO_caro",
+     .gridOrder = 12,
+     .buttonName = "btnCaro",
+     .icon = "icon_caro.png",
+     .highlightIcon = "icon_caro(effect).png",
+     .rankingOrder = 4,
+     .rankingTitleKey = "KAVO_caro",
+     .pickerIcon = "icon_caro.png",
+     .strongestKey = "KAVO_Strongest_Caro",
+     .achievementIcon = "icon_caro.png",
+     .achievementOrder = 7,
+     .boardListType = 0,
+     .seats = 2,
+     .isBoardGame = true,
+     .detailBackground = "caro-bg-menu.png"},
+    {.gameType = 12,
+     .titleKey = "KAVO_tienLenMB",
+     .gridOrder = 1,
+     .buttonName = "btnTLMB",
+     .icon = "icon_TLMB.png",
+     .highlightIcon = "icon_TLMB(effect).png",
+     .rankingOrder = 13,
+     .rankingTitleKey = "KAVO_tienLenMB",
+     .pickerIcon = "icon_TLMB",
+     .strongestKey = "KAVO_Strongest_TLMB",
+     .achievementIcon = "icon_TLMB.png",
+     .achievementOrder = 1,
+     .boardListType = 1,
+     .seats = 4},
+    {.gameType = 8,
+     .titleKey = "KAVO_tetris",
+     .gridOrder = 13,
+     .buttonName = "btnXepGach",
+     .icon = "icon_xepgach.png",
+     .highlightIcon = "icon_xepgach(effect).png",
+     .rankingOrder = 11,
+     .rankingTitleKey = "KAVO_tetris",
+     .pickerIcon = "icon_xepgach.png",
+     .strongestKey = "KAVO_Strongest_XepGach",
+     .achievementIcon = "",
+     .achievementOrder = -1,
+     .boardListType = 0,
+     .seats = 2,
+     .isBoardGame = true},
+    {.gameType = 4,
+     .titleKey = "KAVO_poker",
+     .gridOrder = 11,
+     .buttonName = "btnPoker",
+     .icon = "icon_poker.png",
+     .highlightIcon = "icon_poker(effect).png",
+     .rankingOrder = 10,
+     .rankingTitleKey = "KAVO_poker",
+     .pickerIcon = "icon_poker.png",
+     .strongestKey = "KAVO_Strongest_Poker",
+     .achievementIcon = "icon_poker.png",
+     .achievementOrder = 8,
+     .namedInStatus = false,
+     .boardListType = 3,
+     .seats = 6,
+     .joinCommand = 1900,
+     .joinAnyCommand = 1901},
+    {.gameType = 18,
+     .titleKey = "KAVO_BauCua",
+     .gridOrder = 8,
+     .buttonName = "btnGameBauCua",
+     .icon = "icon_baucua.png",
+     .highlightIcon = "icon_baucua(effect).png",
+     .rankingOrder = 1,
+     .rankingTitleKey = "KAVO_BauCua",
+     .pickerIcon = "icon_baucua.png",
+     .strongestKey = "KAVO_Strongest_BauCua",
+     .achievementIcon = "icon_baucua.png",
+     .achievementOrder = 9,
+     .namedInStatus = false,
+     .boardListType = 2,
+     .seats = 6,
+     .longEnglishName = true,
+     .inPlayerMenu = false,
+     .takesPassword = false,
+     .takesTypedStake = false,
+     .invitesFriends = false},
+    {.gameType = 16,
+     .titleKey = "KAVO_MauBinh",
+     .gridOrder = 9,
+     .buttonName = "btnMauBinh",
+     .icon = "icon_maubinh.png",
+     .highlightIcon = "icon_maubinh(effect).png",
+     .rankingOrder = 8,
+     .rankingTitleKey = "KAVO_MauBinh",
+     .pickerIcon = "icon_maubinh.png",
+     .strongestKey = "KAVO_Strongest_MauBinh",
+     .achievementIcon = "icon_maubinh.png",
+     .achievementOrder = 12,
+     .namedInStatus = false,
+     .boardListType = 1,
+     .seats = 4,
+     .inPlayerMenu = false,
+     .takesTypedStake = false},
+    {.gameType = 17,
+     .titleKey = "KAVO_CaoRua",
+     .gridOrder = 10,
+     .buttonName = "btnCaoRua",
+     .icon = "icon_caorua.png",
+     .highlightIcon = "icon_caorua(effect).png",
+     .rankingOrder = 3,
+     .rankingTitleKey = "KAVO_CaoRua",
+     .pickerIcon = "icon_caorua.png",
+     .strongestKey = "KAVO_Strongest_CaoRua",
+     .achievementIcon = "icon_caorua.png",
+     .achievementOrder = 10,
+     .boardListType = 2,
+     .seats = 6,
+     .friendListEndsCount = true},
+}};
+
+// The record of a game type, or nullptr for a type that names no game.
+constexpr const GameRecord* gameRecord(int gameType) {
+    for (const auto& game : kGameRecords) {
+        if (game.gameType == gameType) return &game;
+    }
+    return nullptr;
+}
+
+// What a type without a record gets: the values every table shares.
+inline constexpr GameRecord kNoGame{};
+
+// The record of a game type, or kNoGame (before a game is chosen, say).
+constexpr const GameRecord& gameRecordOrNone(int gameType) {
+    const GameRecord* game = gameRecord(gameType);
+    return game ? *game : kNoGame;
+}
+
+// How many records take a place in an order (a negative place takes none).
+constexpr size_t placesIn(int GameRecord::*order) {
+    size_t count = 0;
+    for (const auto& game : kGameRecords)
+        count += game.*order >= 0 ? 1 : 0;
+    return count;
+}
+
+// The records in one screen's order: each record at its place in that order.
+template <size_t N> constexpr std::array<GameRecord, N> gamesInOrder(int GameRecord::*order) {
+    std::array<GameRecord, N> games{};
+    for (const auto& game : kGameRecords) {
+        if (game.*order >= 0 && size_t(game.*order) < N) games[size_t(game.*order)] = game;
+    }
+    return games;
+}
+
+// The game types in one screen's order.
+template <size_t N> constexpr std::array<int, N> gameTypesInOrder(int GameRecord::*order) {
+    const auto games = gamesInOrder<N>(order);
+    std::array<int, N> types{};
+    for (size_t place = 0; place < N; ++place)
+        types[place] = games[place].gameType;
+    return types;
+}
+
+// Every place of an order is taken by exactly one record.
+constexpr bool isWholeOrder(int GameRecord::*order) {
+    const size_t places = placesIn(order);
+    for (size_t place = 0; place < places; ++place) {
+        int holders = 0;
+        for (const auto& game : kGameRecords)
+            holders += game.*order == int(place) ? 1 : 0;
+        if (holders != 1) return false;
+    }
+    return true;
+}
+
+static_assert(isWholeOrder(&GameRecord::gridOrder) && isWholeOrder(&GameRecord::rankingOrder) &&
+              isWholeOrder(&GameRecord::achievementOrder));
+
+} // namespace kavo
