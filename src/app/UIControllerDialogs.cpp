@@ -9,6 +9,7 @@
 #include "app/CustomAlertView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -63,10 +64,6 @@ constexpr int8_t kTienLenMB = 12;
 constexpr int8_t kMauBinh = 16;
 constexpr int8_t kBauCua = 18;
 constexpr int8_t kCoUp = 20;
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 platform::ui::ViewControllerPtr topScreen() {
     return KavoOnlineAppDelegate::getInstance().topViewController();

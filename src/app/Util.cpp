@@ -1,6 +1,7 @@
 #include "app/Util.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "platform/foundation/DateFormat.h"
 #include "platform/foundation/HttpClient.h"
@@ -62,10 +63,6 @@ constexpr std::array<GameName, 11> kStatusGameNames{{
 constexpr std::array<std::string_view, 7> kSlowMachines{"iPod1,1",   "iPod2,1",   "iPod3,1",  "iPod4,1",
                                                         "iPhone1,1", "iPhone1,2", "iPhone2,1"};
 
-std::string text(std::string_view key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
 } // namespace
 
 // ---- Geometry
@@ -99,6 +96,10 @@ ui::Size Util::changeSizeFromSize(ui::Size size) {
 ui::Rect Util::changeRectFromRect(ui::Rect rect) {
     if (!isPad()) return rect;
     return {changePointFromPoint(rect.origin), changeSizeFromSize(rect.size)};
+}
+
+ui::Rect scaled(ui::Rect phoneRect) {
+    return Util::changeRectFromRect(phoneRect);
 }
 
 double Util::convertiPhoneWidthToIpad(double width) {

@@ -2,7 +2,7 @@
 
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/UserDefaults.h"
@@ -27,10 +27,6 @@ struct Registry {
 Registry& registry() {
     static Registry shared;
     return shared;
-}
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/RememberedLogin.h"
 #include "app/Resources.h"
 #include "app/SMSDelegate.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "lobby/BoardView.h"
@@ -55,10 +56,6 @@ void hideLoadingOnServerView() {
         Util::hideLoadingOnView(sheet->view());
         sheet->slideOut();
     }
-}
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
 }
 
 // "KAVO_syntaxSMS1": the text to send and where to.

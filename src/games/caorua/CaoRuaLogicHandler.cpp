@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/caorua/CaoRuaView.h"
 #include "platform/runtime/Log.h"
@@ -16,10 +17,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 std::shared_ptr<CaoRuaView> table() {
     return GameController::getCaoRuaView();

@@ -5,6 +5,7 @@
 #include "account/SettingsView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/caorua/CaoRuaMessageHandler.h"
@@ -32,10 +33,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The start button's titles by kind; other kinds keep the title.
 constexpr std::pair<int, const char*> kStartTitles[] = {

@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/cotuong/CoTuongMessageHandler.h"
 #include "games/cotuong/CoTuongView.h"
@@ -18,10 +19,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 platform::ui::NavigationController* navigation() {
     return KavoOnlineAppDelegate::getInstance().navigationController().get();

@@ -5,6 +5,7 @@
 
 #include "account/SettingsView.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/ColoredProgressView.h"
@@ -26,10 +27,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 void play(GameSound sound) {
     PlaySound::playSoundWithSource(Resources::getInstance().soundId(sound));

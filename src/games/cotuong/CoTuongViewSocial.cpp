@@ -2,6 +2,7 @@
 // taking a seat and leaving.
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/CustomLabel.h"
@@ -24,10 +25,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 constexpr double kBubbleSeconds = 3.0;
 

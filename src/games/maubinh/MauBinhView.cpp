@@ -1,6 +1,7 @@
 #include "games/maubinh/MauBinhView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/maubinh/MauBinhMessageHandler.h"
@@ -14,10 +15,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 int32_t myId() {
     return UIController::myInfo()->IDDB();

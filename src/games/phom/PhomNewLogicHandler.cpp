@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/phom/PhomNewView.h"
 #include "platform/runtime/Log.h"
@@ -15,10 +16,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 std::shared_ptr<PhomNewView> table() {
     return GameController::getPhomNewView();

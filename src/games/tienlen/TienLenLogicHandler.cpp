@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/tienlen/CardUtils.h"
 #include "games/tienlen/TienLenService.h"
@@ -19,10 +20,6 @@ namespace kavo {
 namespace {
 
 constexpr int kFullHand = 13;
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 bool isMe(int32_t id) {
     auto me = UIController::myInfo();

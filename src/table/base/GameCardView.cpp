@@ -3,6 +3,7 @@
 #include "account/SettingsView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
@@ -27,10 +28,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 std::string zel(int64_t amount) {
     return Util::formatNumber(amount) + " Zel";
