@@ -132,8 +132,7 @@ void ChangePassView::doChangePass() {
         slideOut();
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_invalidNewPass"));
+    UIController::showNotice(text("KAVO_invalidNewPass"));
     slideOut();
 }
 

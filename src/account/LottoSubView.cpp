@@ -23,8 +23,7 @@ constexpr const char* kCellId = "LottoCellIdentifier";
 constexpr const char* kFont = "sea.png";
 
 void warn(const char* key) {
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text(key));
+    UIController::showNotice(text(key));
 }
 
 void askDraw(bool withBets) {

@@ -42,8 +42,7 @@ bool LottoView::buyWithStake(int32_t stake, bool askBets) {
     auto lotto = onTop();
     if (!lotto) return false;
     if (stake < LottoInput::kMinimumStake) {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(text("KAVO_LottoMoneyWarning"));
+        UIController::showNotice(text("KAVO_LottoMoneyWarning"));
         return true;
     }
     GlobalService::getInstance().requestBuyLottoWithNumber(lotto->selectedNumber(), stake);

@@ -254,8 +254,7 @@ void ProfileSubView::doCloseThisView() {
 }
 
 void ProfileSubView::underConstruction() {
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_WarningUnderConstruction"));
+    UIController::showNotice(text("KAVO_WarningUnderConstruction"));
 }
 
 void ProfileSubView::btnPresentGift_Clicked() {
@@ -349,8 +348,7 @@ bool ProfileSubView::shouldReturn(ui::TextField& /*field*/) {
 void ProfileSubView::doSendReport() {
     const std::string comment = viewReport_txtContent_->text();
     if (comment.empty()) {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(text("KAVO_LottoGeneralWarning"));
+        UIController::showNotice(text("KAVO_LottoGeneralWarning"));
         return;
     }
     GlobalService::getInstance().reportUser(lbUserName_->text(), selectedCategory_.value_or(""), comment);

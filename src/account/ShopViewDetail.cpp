@@ -196,8 +196,7 @@ void ShopViewDetail::checkMoneyAndConfirm(const char* confirmKey, const char* no
         confirm(platform::formatText(kavo::text(confirmKey), {static_cast<long long>(money)}), kavo::text("KAVO_OK"));
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(platform::formatText(kavo::text(notEnoughKey), {static_cast<long long>(money)}));
+    UIController::showNotice(platform::formatText(kavo::text(notEnoughKey), {static_cast<long long>(money)}));
 }
 
 void ShopViewDetail::confirm(const std::string& message, const std::string& otherTitle) {

@@ -154,8 +154,7 @@ void TopupZelByCardView::doTopup() {
     const std::string serial = txfSeriesNumber_->text();
     const std::string code = txfPinCode_->text();
     if (serial.empty() || code.empty()) {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(kavo::text("KAVO_LottoGeneralWarning"));
+        UIController::showNotice(kavo::text("KAVO_LottoGeneralWarning"));
         return;
     }
     if (!channel_) {

@@ -15,8 +15,7 @@ namespace ui = platform::ui;
 namespace {
 
 void warn(const char* key) {
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text(key));
+    UIController::showNotice(text(key));
 }
 
 } // namespace

@@ -235,11 +235,8 @@ bool probeAnswered(const std::string& url, const platform::HttpResponse& respons
 }
 
 void tellNoConnection() {
-    UIController::setOkValue(-1);
-    platform::runOnMainThread([] {
-        UIController::setOkValue(-1);
-        UIController::startOKDlg(text("KAVO_connectFail"));
-    });
+    UIController::setOkValue(UIController::kActionNone);
+    platform::runOnMainThread([] { UIController::showNotice(text("KAVO_connectFail")); });
 }
 
 } // namespace
@@ -404,8 +401,7 @@ void Util::boundLoadingOnView(const ui::ViewPtr& view, double seconds, std::func
                       " ran out");
         if (onTimeout) onTimeout();
         // The server never answered: the player is told, not left waiting.
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_connectFail"));
+        UIController::showNotice(Resources::getInstance().textWithKey("KAVO_connectFail"));
     });
 }
 

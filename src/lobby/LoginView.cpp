@@ -260,8 +260,7 @@ void LoginView::doChangeLanguage() {
 void LoginView::callSupport() {
     const std::string hotline = Resources::getInstance().configString("Hotline");
     if (Util::isPad()) {
-        UIController::setOkValue(-1);
-        UIController::startOKDlg(text("KAVO_callHelp") + " " + hotline);
+        UIController::showNotice(text("KAVO_callHelp") + " " + hotline);
     } else {
         UIController::callHotline(hotline);
     }

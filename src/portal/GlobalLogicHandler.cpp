@@ -231,10 +231,7 @@ void GlobalLogicHandler::onPresentReceived(std::vector<std::shared_ptr<Asset>> p
 }
 
 void GlobalLogicHandler::showAlertViewWithMessage(const std::string& message) {
-    platform::runOnMainThread([message] {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(message);
-    });
+    UIController::postNotice(message);
 }
 
 } // namespace kavo

@@ -121,7 +121,7 @@ void GlobalLogicHandler::setMoneyError(const std::string& error) {
 
 void GlobalLogicHandler::showVersion(const std::string& info, const std::string& url) {
     const Resources& resources = Resources::getInstance();
-    UIController::setOkValue(12);
+    UIController::setOkValue(UIController::kActionNewVersion);
     UIController::setObject(std::any(url));
     UIController::startCancelOkDlg(info, resources.textWithKey("KAVO_cancel"), resources.textWithKey("KAVO_download"));
 }
@@ -155,7 +155,7 @@ void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, boo
         return;
     }
     UIController::setObject(std::any(prefix));
-    UIController::setOkValue(17);
+    UIController::setOkValue(UIController::kActionCopyText);
     UIController::startCancelOkDlg(smsSyntax(prefix, to), text("KAVO_cancel"), text("KAVO_copy"));
 }
 

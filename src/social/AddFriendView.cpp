@@ -89,8 +89,7 @@ void AddFriendView::doAddFriend() {
         FriendSearch::requestByName(name);
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_limit4Num"));
+    UIController::showNotice(text("KAVO_limit4Num"));
 }
 
 } // namespace kavo

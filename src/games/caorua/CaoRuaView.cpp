@@ -14,6 +14,7 @@
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TableWidgets.h"
 #include "table/base/TienLenPlayer.h"
@@ -406,8 +407,7 @@ void CaoRuaView::doStartGame() {
         (player->isReady() ? ready : notReady) += 1;
     }
     if (players().empty() || ready == 0 || notReady >= 1) {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(text("KAVO_cannotStart"));
+        UIController::showNotice(text("KAVO_cannotStart"));
         return;
     }
     auto me = UIController::myInfo();
@@ -429,8 +429,7 @@ void CaoRuaView::doLeaveBoard() {
         if (auto nav = KavoOnlineAppDelegate::getInstance().navigationController()) nav->popViewController(true);
         return;
     }
-    UIController::setOkValue(UIController::kActionLeaveBoard);
-    UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
+    askToLeaveTable();
 }
 
 void CaoRuaView::showOKImageWithMode(int mode) {

@@ -199,8 +199,7 @@ void CaoRuaView::clickGiftDetail(platform::ui::Button& sender) {
     // The tag names a seat: its player's name is shown.
     const int32_t id = getIDAtSeat(sender.tag());
     if (id == -1) return;
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(getPlayerNameFromID(id) + " " + text("KAVO_whoGift"));
+    UIController::showNotice(getPlayerNameFromID(id) + " " + text("KAVO_whoGift"));
 }
 
 // ---------------------------------------------------------------- sheets

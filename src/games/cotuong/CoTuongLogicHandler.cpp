@@ -10,6 +10,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/base/ChessPlayer.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/PlaySound.h"
 #include "table/registry/GameController.h"
 #include "table/room/JoinPlaces.h"
@@ -115,23 +116,7 @@ void CoTuongLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int3
         view->playerLeaveWithId(kickedId);
         if (kickedId != myId()) return;
         view->onLeftTable();
-        if (auto* nav = navigation()) {
-            if (tableOnTop()) {
-                nav->popViewController(true);
-            } else {
-                // Back to the screen below the nearest table; without a table in the
-                // stack the player stays where he is.
-                const auto& stack = nav->viewControllers();
-                for (size_t i = stack.size(); i-- > 1;) {
-                    if (isTable(stack[i])) {
-                        nav->popToViewController(stack[i - 1].get(), true);
-                        break;
-                    }
-                }
-            }
-        }
-        UIController::setOkValue(UIController::kActionKicked);
-        UIController::startOKDlg(text("KAVO_youAreKicked"));
+        leaveKickedTable([this](const platform::ui::ViewControllerPtr& screen) { return isTable(screen); });
     });
 }
 

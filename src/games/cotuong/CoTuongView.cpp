@@ -302,8 +302,7 @@ void CoTuongView::clickStartGame() {
 void CoTuongView::doStartGame() {
     for (const auto& player : players_) {
         if (player->IDDB() == -1 || (!isMe(player->IDDB()) && !player->isReady())) {
-            UIController::setOkValue(UIController::kActionNone);
-            UIController::startOKDlg(text("KAVO_cannotStart"));
+            UIController::showNotice(text("KAVO_cannotStart"));
             return;
         }
     }

@@ -16,6 +16,7 @@
 #include "portal/GlobalService.h"
 #include "table/base/ActionController.h"
 #include "table/base/ChessPlayer.h"
+#include "table/base/LeavingTable.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
@@ -293,8 +294,7 @@ void CoTuongView::downIconPresent() {
 }
 
 void CoTuongView::clickGiftDetail(int tag) {
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(getPlayerNameFromID(tag) + " " + text("KAVO_whoGift"));
+    UIController::showNotice(getPlayerNameFromID(tag) + " " + text("KAVO_whoGift"));
 }
 
 // ---------------------------------------------------------------- seat and leaving
@@ -305,8 +305,7 @@ void CoTuongView::clickSitDown() {
 
 void CoTuongView::doLeaveBoard() {
     if (isInBoard() && isSeated()) {
-        UIController::setOkValue(UIController::kActionLeaveBoard);
-        UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
+        askToLeaveTable();
         return;
     }
     auto table = GameController::getTableView(gameType());

@@ -440,8 +440,7 @@ void MauBinhView::doStartGame() {
             UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_cannotStart"));
+    UIController::showNotice(text("KAVO_cannotStart"));
 }
 
 void MauBinhView::onStopGame() {

@@ -1,6 +1,5 @@
 #include "games/phom/PhomNewLogicHandler.h"
 
-#include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/Text.h"
 #include "app/UIController.h"
@@ -8,6 +7,7 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
@@ -138,24 +138,9 @@ void PhomNewLogicHandler::callKick(int32_t kickedId) {
         return;
     }
     view->onLeftTable();
-    auto nav = KavoOnlineAppDelegate::getInstance().navigationController();
-    if (nav) {
-        const auto& stack = nav->viewControllers();
-        if (!stack.empty() && std::dynamic_pointer_cast<PhomNewView>(stack.back())) {
-            nav->popViewController(true);
-        } else {
-            // Back to the screen beneath the nearest table; with no table in the stack
-            // nothing is popped.
-            for (size_t i = stack.size(); i-- > 1;) {
-                if (std::dynamic_pointer_cast<PhomNewView>(stack[i])) {
-                    nav->popToViewController(stack[i - 1].get(), true);
-                    break;
-                }
-            }
-        }
-    }
-    UIController::setOkValue(UIController::kActionKicked);
-    UIController::startOKDlg(text("KAVO_youAreKicked"));
+    leaveKickedTable([](const platform::ui::ViewControllerPtr& screen) {
+        return std::dynamic_pointer_cast<PhomNewView>(screen) != nullptr;
+    });
 }
 
 void PhomNewLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) {

@@ -432,8 +432,7 @@ void PhomNewView::doStartGame() {
             refuse("KAVO_koDuTienCuoc");
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_cannotStart"));
+    UIController::showNotice(text("KAVO_cannotStart"));
 }
 
 } // namespace kavo

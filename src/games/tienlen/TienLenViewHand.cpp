@@ -147,8 +147,7 @@ void TienLenView::doStartGame() {
             UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_cannotStart"));
+    UIController::showNotice(text("KAVO_cannotStart"));
 }
 
 // ---------------------------------------------------------------- touches

@@ -10,6 +10,7 @@
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
 #include "table/cards/CardView.h"
@@ -450,8 +451,7 @@ void GameCardView::doLeaveBoard() {
     const bool holdsCards = mine && mine->cards() && !mine->cards()->empty();
     const bool ready = myRecord() && myRecord()->isReady();
     if (holdsCards || ready) {
-        UIController::setOkValue(UIController::kActionLeaveBoard);
-        UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
+        askToLeaveTable();
         return;
     }
     progressLeaveBoard();

@@ -171,8 +171,7 @@ void GameCardView::addGiftOnBoardWithPlayer(const std::shared_ptr<Player>& playe
 void GameCardView::clickGiftDetail(int seat) {
     auto player = playerAtSeat(seat);
     if (!player || player->IDDB() == -1) return;
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(getPlayerNameFromID(player->IDDB()) + " " + text("KAVO_whoGift"));
+    UIController::showNotice(getPlayerNameFromID(player->IDDB()) + " " + text("KAVO_whoGift"));
 }
 
 void GameCardView::upIconPresent() {

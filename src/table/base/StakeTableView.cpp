@@ -194,8 +194,7 @@ void StakeTableView::doStartGame() {
             UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_cannotStart"));
+    UIController::showNotice(text("KAVO_cannotStart"));
 }
 
 void StakeTableView::doReady() {
