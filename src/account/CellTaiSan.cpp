@@ -9,10 +9,6 @@ namespace ui = platform::ui;
 
 namespace {
 
-ui::Rect scaled(ui::Rect phone) {
-    return Util::changeRectFromRect(phone);
-}
-
 double fontSize() {
     return Util::isPad() ? 20 : 10;
 }

@@ -1,6 +1,6 @@
 #include "account/ChangePassView.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/ui/Keyboard.h"
@@ -10,14 +10,6 @@
 namespace kavo {
 
 namespace ui = platform::ui;
-
-namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-} // namespace
 
 ChangePassView::ChangePassView() : CustomUIActionSheetViewController("ChangePassView") {}
 
@@ -140,8 +132,7 @@ void ChangePassView::doChangePass() {
         slideOut();
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_invalidNewPass"));
+    UIController::showNotice(text("KAVO_invalidNewPass"));
     slideOut();
 }
 

@@ -12,14 +12,6 @@ namespace kavo {
 
 namespace ui = platform::ui;
 
-namespace {
-
-ui::Rect scaled(ui::Rect phone) {
-    return Util::changeRectFromRect(phone);
-}
-
-} // namespace
-
 LottoBetZelView::LottoBetZelView(ui::Rect frame) : ui::View(frame) {}
 
 LottoBetZelView::~LottoBetZelView() {

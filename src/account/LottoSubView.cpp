@@ -4,6 +4,7 @@
 #include "account/LottoView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/CustomUIFont.h"
@@ -21,13 +22,8 @@ namespace {
 constexpr const char* kCellId = "LottoCellIdentifier";
 constexpr const char* kFont = "sea.png";
 
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
 void warn(const char* key) {
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text(key));
+    UIController::showNotice(text(key));
 }
 
 void askDraw(bool withBets) {

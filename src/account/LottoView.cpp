@@ -4,6 +4,7 @@
 #include "account/LottoInput.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/CustomUIFont.h"
@@ -19,10 +20,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The new-draw animation: the captions' alpha at the end of each of its seven seconds.
 constexpr double kFadeSteps[] = {1, 0, 1, 0, 1, 0, 1};
@@ -45,8 +42,7 @@ bool LottoView::buyWithStake(int32_t stake, bool askBets) {
     auto lotto = onTop();
     if (!lotto) return false;
     if (stake < LottoInput::kMinimumStake) {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(text("KAVO_LottoMoneyWarning"));
+        UIController::showNotice(text("KAVO_LottoMoneyWarning"));
         return true;
     }
     GlobalService::getInstance().requestBuyLottoWithNumber(lotto->selectedNumber(), stake);

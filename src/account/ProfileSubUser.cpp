@@ -1,20 +1,12 @@
 #include "account/ProfileSubUser.h"
 
 #include "account/ProfileRows.h"
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 
 namespace kavo {
 
 namespace ui = platform::ui;
-
-namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-} // namespace
 
 ProfileSubUser::ProfileSubUser() : Profile_UserDataView("ProfileSubUser") {}
 

@@ -4,6 +4,7 @@
 #include "account/ProfileSubUser.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
@@ -17,14 +18,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-ui::Rect scaled(ui::Rect phone) {
-    return Util::changeRectFromRect(phone);
-}
 
 std::shared_ptr<ui::Button> addButton(const ui::ViewPtr& parent, ui::Rect phone, const std::string& id,
                                       std::function<void()> action) {
@@ -261,8 +254,7 @@ void ProfileSubView::doCloseThisView() {
 }
 
 void ProfileSubView::underConstruction() {
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_WarningUnderConstruction"));
+    UIController::showNotice(text("KAVO_WarningUnderConstruction"));
 }
 
 void ProfileSubView::btnPresentGift_Clicked() {
@@ -356,8 +348,7 @@ bool ProfileSubView::shouldReturn(ui::TextField& /*field*/) {
 void ProfileSubView::doSendReport() {
     const std::string comment = viewReport_txtContent_->text();
     if (comment.empty()) {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(text("KAVO_LottoGeneralWarning"));
+        UIController::showNotice(text("KAVO_LottoGeneralWarning"));
         return;
     }
     GlobalService::getInstance().reportUser(lbUserName_->text(), selectedCategory_.value_or(""), comment);

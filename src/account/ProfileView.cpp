@@ -7,6 +7,7 @@
 #include "account/TopupZelView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "portal/GlobalService.h"
@@ -14,14 +15,6 @@
 namespace kavo {
 
 namespace ui = platform::ui;
-
-namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-} // namespace
 
 ProfileView::ProfileView() : KavoViewController("ProfileView") {}
 

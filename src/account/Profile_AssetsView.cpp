@@ -4,6 +4,7 @@
 #include "account/TransferMoneyView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "portal/GlobalService.h"
@@ -13,10 +14,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 std::string priceText(int32_t price) {
     return std::to_string(price) + " Zel";

@@ -4,6 +4,7 @@
 #include "account/ProfileRows.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "app/widgets/ColoredProgressView.h"
 #include "platform/ui/Animation.h"
@@ -18,14 +19,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-ui::Rect scaled(ui::Rect phone) {
-    return Util::changeRectFromRect(phone);
-}
 
 double fontSize() {
     return Util::isPad() ? 22 : 11;

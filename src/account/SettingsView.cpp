@@ -308,8 +308,7 @@ void SettingsView::didSelectRow(ui::TableView& table, const ui::IndexPath& index
             UIController::callHotline(hotline);
             return;
         }
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_callHelp") + " " + hotline);
+        UIController::showNotice(Resources::getInstance().textWithKey("KAVO_callHelp") + " " + hotline);
         return;
     }
     case kRowLogout:

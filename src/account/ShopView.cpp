@@ -6,6 +6,7 @@
 #include "account/TopupActions.h"
 #include "account/TopupZelByCardView.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/foundation/TextFormat.h"
@@ -19,14 +20,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-ui::Rect scaled(ui::Rect phone) {
-    return Util::changeRectFromRect(phone);
-}
 
 struct TabLook {
     const char* button;

@@ -4,6 +4,7 @@
 #include "account/ShopWidgets.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/foundation/TextFormat.h"
@@ -33,10 +34,6 @@ std::atomic<int32_t>& sharedPrice() {
 std::deque<int32_t>& giftPrices() {
     static std::deque<int32_t> prices;
     return prices;
-}
-
-std::string localized(const char* key) {
-    return Resources::getInstance().textWithKey(key);
 }
 
 void setBackButtonHidden(bool hidden) {
@@ -196,16 +193,15 @@ void ShopViewDetail::checkMoneyAndConfirm(const char* confirmKey, const char* no
     if (money >= price) {
         isGift_ = false;
         itemType_ = std::string(confirmKey) == "KAVO_confirmBuyAvatar" ? 1 : 2;
-        confirm(platform::formatText(localized(confirmKey), {static_cast<long long>(money)}), localized("KAVO_OK"));
+        confirm(platform::formatText(kavo::text(confirmKey), {static_cast<long long>(money)}), kavo::text("KAVO_OK"));
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(platform::formatText(localized(notEnoughKey), {static_cast<long long>(money)}));
+    UIController::showNotice(platform::formatText(kavo::text(notEnoughKey), {static_cast<long long>(money)}));
 }
 
 void ShopViewDetail::confirm(const std::string& message, const std::string& otherTitle) {
     if (alert_) alert_->setDelegate(nullptr);
-    alert_ = ui::AlertView::make("", message, this, localized("KAVO_cancel"), {otherTitle});
+    alert_ = ui::AlertView::make("", message, this, kavo::text("KAVO_cancel"), {otherTitle});
     alert_->show();
 }
 
@@ -294,8 +290,9 @@ void ShopViewDetail::presentFriend(int index) {
     if (index < 0 || size_t(index) >= arrayFriendList_.size() || !arrayFriendList_[size_t(index)]) return;
     selectedIndex_ = index;
     isGift_ = true;
-    confirm(platform::formatText(localized("KAVO_BuyGiftForFriendQuestion"), {arrayFriendList_[size_t(index)]->name()}),
-            localized("KAVO_Tang"));
+    confirm(
+        platform::formatText(kavo::text("KAVO_BuyGiftForFriendQuestion"), {arrayFriendList_[size_t(index)]->name()}),
+        kavo::text("KAVO_Tang"));
 }
 
 // ---------------------------------------------------------------- cart
@@ -304,11 +301,11 @@ void ShopViewDetail::doAddToCart() {
     auto shop = shop_.lock();
     if (!shop) return;
     if (itemType_ == 1) {
-        doShowAlertViewMessage(localized("KAVO_WarningUnderConstruction"));
+        doShowAlertViewMessage(kavo::text("KAVO_WarningUnderConstruction"));
         return;
     }
     shop->listSelectedItems().push_back(shop->selectedItem());
-    doShowAlertViewMessage(localized("KAVO_Cart_ConfirmItem"));
+    doShowAlertViewMessage(kavo::text("KAVO_Cart_ConfirmItem"));
     redrawCheckout(shop);
 }
 
@@ -325,7 +322,7 @@ void ShopViewDetail::doDiscard() {
     auto& cart = shop->listSelectedItems();
     auto it = std::find(cart.begin(), cart.end(), shop->selectedItem());
     if (it != cart.end()) cart.erase(it);
-    doShowAlertViewMessage(localized(itemType_ == 1 ? "KAVO_Cart_DeleteAvatar" : "KAVO_Cart_DeleteItem"));
+    doShowAlertViewMessage(kavo::text(itemType_ == 1 ? "KAVO_Cart_DeleteAvatar" : "KAVO_Cart_DeleteItem"));
     redrawCheckout(shop);
     doHideThisView();
 }

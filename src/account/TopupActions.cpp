@@ -25,8 +25,7 @@ void TopupActions::sendSms(const ChargeMoneyInfo& channel) {
         GlobalService::getInstance().sendSMSWithData(body, channel.smsTo());
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(
+    UIController::showNotice(
         platform::formatText(Resources::getInstance().textWithKey("KAVO_syntaxSMS1"), {body, channel.smsTo()}));
 }
 

@@ -1,7 +1,7 @@
 #include "account/TopupZelByCardView.h"
 
 #include "account/ShopWidgets.h"
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
@@ -16,10 +16,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string localized(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // How far the form rises for the keyboard, and how long that takes.
 double raiseBy() {
@@ -158,8 +154,7 @@ void TopupZelByCardView::doTopup() {
     const std::string serial = txfSeriesNumber_->text();
     const std::string code = txfPinCode_->text();
     if (serial.empty() || code.empty()) {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(localized("KAVO_LottoGeneralWarning"));
+        UIController::showNotice(kavo::text("KAVO_LottoGeneralWarning"));
         return;
     }
     if (!channel_) {

@@ -6,6 +6,7 @@
 #include "account/TopupZelByCardView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/foundation/TextFormat.h"
@@ -37,10 +38,6 @@ const CardIcon kCardIcons[] = {
     {"Thẻ vina", "i_img_CardVinaphone.png", {8, 6, 56, 25}},
     {"Thẻ Mobifone", "i_img_CardMobifone.png", {8, 8, 56, 21}},
 };
-
-std::string localized(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 void setBackButtonHidden(bool hidden) {
     if (const auto& back = KavoOnlineAppDelegate::getInstance().btnBack()) back->setHidden(hidden);
@@ -165,7 +162,7 @@ void TopupZelView::fillCell(ui::TableViewCell& cell, const ChargeMoneyInfo& chan
         icon->setFrame(pick({14, 8, 45, 22}, tabletIcon));
         break;
     case TopupActions::kCard:
-        description->setText(localized("KAVO_NapZel_CardDescription"));
+        description->setText(kavo::text("KAVO_NapZel_CardDescription"));
         for (const auto& card : kCardIcons) {
             if (channel.info() != card.name) continue;
             icon->setImage(Util::getImageWithName(card.image));
@@ -176,7 +173,7 @@ void TopupZelView::fillCell(ui::TableViewCell& cell, const ChargeMoneyInfo& chan
         icon->setImage(Util::getImageWithName("i_text_SMS.png"));
         icon->setFrame(pick({14, 8, 45, 22}, tabletIcon));
         description->setText(
-            platform::formatText(localized("KAVO_NapZel_SMSDescription"),
+            platform::formatText(kavo::text("KAVO_NapZel_SMSDescription"),
                                  {channel.smsContent(), UIController::myInfo()->name(), channel.smsTo()}));
         break;
     default:

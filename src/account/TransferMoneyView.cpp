@@ -1,6 +1,6 @@
 #include "account/TransferMoneyView.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "lobby/LobbyGames.h"
@@ -14,13 +14,8 @@ namespace ui = platform::ui;
 
 namespace {
 
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
 void warn(const char* key) {
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text(key));
+    UIController::showNotice(text(key));
 }
 
 } // namespace

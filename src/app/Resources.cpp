@@ -1,6 +1,8 @@
 #include "app/Resources.h"
 
 #include "app/ResourceNames.h"
+#include "app/Text.h"
+#include "app/UIController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Clock.h"
@@ -130,6 +132,10 @@ std::optional<std::string> Resources::getNameWithKey(std::string_view key) const
 
 std::string Resources::textWithKey(std::string_view key) const {
     return getNameWithKey(key).value_or("");
+}
+
+std::string text(std::string_view key) {
+    return Resources::getInstance().textWithKey(key);
 }
 
 void Resources::loadLanguage() {

@@ -1,10 +1,9 @@
 #include "app/SMSDelegate.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
-#include "platform/runtime/RunLoop.h"
 
 #include <mutex>
 
@@ -58,19 +57,12 @@ void SMSDelegate::messageComposeDidFinish(platform::SmsResult result, const std:
         else
             platform::log("SMSDelegate: no reporter for a sent message");
     }
-    showAlertViewWithMessage(Resources::getInstance().textWithKey(resultTextKey(result, mode_)));
+    UIController::postNotice(text(resultTextKey(result, mode_)));
 }
 
 void SMSDelegate::setSentReporter(std::function<void(const std::string&, const std::string&)> report) {
     std::lock_guard lock(reporter().mutex);
     reporter().report = std::move(report);
-}
-
-void SMSDelegate::showAlertViewWithMessage(const std::string& text) {
-    platform::runOnMainThread([text] {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(text);
-    });
 }
 
 } // namespace kavo

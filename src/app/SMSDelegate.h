@@ -33,9 +33,6 @@ public:
     // sent message (command "SMS sent") here at start-up.
     static void setSentReporter(std::function<void(const std::string& body, const std::string& recipient)> reporter);
 
-    // The one-button notice with its action code cleared (-1), on the main thread.
-    static void showAlertViewWithMessage(const std::string& text);
-
 private:
     int mode_;
 };

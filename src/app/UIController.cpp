@@ -4,12 +4,14 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
 #include "platform/ui/Screen.h"
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <utility>
 
 namespace kavo {
 
@@ -80,6 +82,15 @@ int UIController::okValue() {
 }
 void UIController::setOkValue(int value) {
     state().okValue.store(value);
+}
+
+void UIController::showNotice(const std::string& text) {
+    setOkValue(kActionNone);
+    startOKDlg(text);
+}
+
+void UIController::postNotice(std::string text) {
+    platform::runOnMainThread([text = std::move(text)] { showNotice(text); });
 }
 
 std::any UIController::object() {

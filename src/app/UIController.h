@@ -146,6 +146,10 @@ public:
     // One "KAVO_OK" button that runs the OK action of the current code. Closes the
     // open dialog first.
     static void startOKDlg(const std::string& text);
+    // startOKDlg with nothing behind the OK (kActionNone): a plain notice. postNotice
+    // shows it on the main thread from any thread.
+    static void showNotice(const std::string& text);
+    static void postNotice(std::string text);
     // A player's details asked from a card table: nothing is shown for them.
     static void showUserInfo(const platform::Value& details) { (void)details; }
     // Only a "KAVO_cancel" button, which runs the cancel action. Closes the open dialog first.

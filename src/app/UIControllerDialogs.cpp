@@ -9,6 +9,7 @@
 #include "app/CustomAlertView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -35,9 +36,6 @@ namespace kavo {
 
 namespace {
 
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 platform::ui::ViewControllerPtr topScreen() {
     return KavoOnlineAppDelegate::getInstance().topViewController();

@@ -1,6 +1,7 @@
 #include "app/Util.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "platform/foundation/DateFormat.h"
 #include "platform/foundation/HttpClient.h"
@@ -43,10 +44,6 @@ double scaled(double value, float factor) {
 constexpr std::array<std::string_view, 7> kSlowMachines{"iPod1,1",   "iPod2,1",   "iPod3,1",  "iPod4,1",
                                                         "iPhone1,1", "iPhone1,2", "iPhone2,1"};
 
-std::string text(std::string_view key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
 } // namespace
 
 // ---- Geometry
@@ -80,6 +77,10 @@ ui::Size Util::changeSizeFromSize(ui::Size size) {
 ui::Rect Util::changeRectFromRect(ui::Rect rect) {
     if (!isPad()) return rect;
     return {changePointFromPoint(rect.origin), changeSizeFromSize(rect.size)};
+}
+
+ui::Rect scaled(ui::Rect phoneRect) {
+    return Util::changeRectFromRect(phoneRect);
 }
 
 double Util::convertiPhoneWidthToIpad(double width) {
@@ -214,11 +215,8 @@ bool probeAnswered(const std::string& url, const platform::HttpResponse& respons
 }
 
 void tellNoConnection() {
-    UIController::setOkValue(-1);
-    platform::runOnMainThread([] {
-        UIController::setOkValue(-1);
-        UIController::startOKDlg(text("KAVO_connectFail"));
-    });
+    UIController::setOkValue(UIController::kActionNone);
+    platform::runOnMainThread([] { UIController::showNotice(text("KAVO_connectFail")); });
 }
 
 } // namespace
@@ -379,8 +377,7 @@ void Util::boundLoadingOnView(const ui::ViewPtr& view, double seconds, std::func
             " ran out");
         if (onTimeout) onTimeout();
         // The server never answered: the player is told, not left waiting.
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_connectFail"));
+        UIController::showNotice(Resources::getInstance().textWithKey("KAVO_connectFail"));
     });
 }
 

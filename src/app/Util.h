@@ -17,6 +17,10 @@ namespace kavo {
 // How flipImage turns a picture (the picture's own orientation names).
 enum class ImageOrientation { Up, Down, Left, Right, UpMirrored, DownMirrored, LeftMirrored, RightMirrored };
 
+// A layout rectangle given for the phone's screen, through the tablet rule of
+// Util::changeRectFromRect: what most screens build their frames with.
+platform::ui::Rect scaled(platform::ui::Rect phoneRect);
+
 // Helpers every screen uses: the phone-to-tablet geometry rule, texts of numbers,
 // times and dates, device and network facts, the loading spinner and a few
 // picture helpers. The text, date, device and JSON helpers keep no state and may

@@ -30,8 +30,7 @@ std::optional<int64_t> typedNumber(const std::string& typed) {
 }
 
 void showNotice(const char* key) {
-    UIController::setOkValue(-1);
-    UIController::startOKDlg(lobby::text(key));
+    UIController::showNotice(lobby::text(key));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "lobby/LobbyLayout.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 
 #include <algorithm>
@@ -9,16 +9,8 @@ namespace kavo::lobby {
 
 namespace ui = platform::ui;
 
-ui::Rect scaled(ui::Rect phoneRect) {
-    return Util::changeRectFromRect(phoneRect);
-}
-
 double fontSize(double phoneSize) {
     return phoneSize * Util::iPad();
-}
-
-std::string text(std::string_view key) {
-    return Resources::getInstance().textWithKey(key);
 }
 
 ui::ImagePtr image(std::string_view name) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Text.h"
+#include "app/Util.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Image.h"
@@ -11,15 +13,15 @@
 #include <string>
 #include <string_view>
 
-// Small helpers the lobby's screens and sheets build their layouts with. Rectangles are
-// given for the phone and go through the tablet rule; font sizes are phone sizes, doubled
-// on a tablet.
+// Small helpers the lobby's screens and sheets build their layouts with, beside the
+// shared `scaled` and `text`. Rectangles are given for the phone and go through the
+// tablet rule; font sizes are phone sizes, doubled on a tablet.
 namespace kavo::lobby {
 
-platform::ui::Rect scaled(platform::ui::Rect phoneRect);
+using kavo::scaled;
+using kavo::text;
+
 double fontSize(double phoneSize);
-// The text of a language key now.
-std::string text(std::string_view key);
 // A named picture, or nullptr (drawn as a placeholder box).
 platform::ui::ImagePtr image(std::string_view name);
 

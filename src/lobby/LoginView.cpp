@@ -1,6 +1,7 @@
 #include "lobby/LoginView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "lobby/LoginView_SubForgotPwdView.h"
@@ -20,15 +21,6 @@ using platform::ui::Rect;
 using platform::ui::TextAlignment;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-// A phone rectangle, converted on a tablet.
-Rect scaled(double x, double y, double width, double height) {
-    return Util::changeRectFromRect({x, y, width, height});
-}
 
 std::shared_ptr<platform::ui::Label> makeLabel(Rect frame, double size, bool bold, Color color, TextAlignment alignment,
                                                const std::string& identifier) {
@@ -88,61 +80,61 @@ void LoginView::buildLayout() {
     const auto& root = view();
     root->setBackgroundColor(Color::clear());
 
-    imgLogo_ = platform::ui::ImageView::make(scaled(176, 12, 128, 56));
+    imgLogo_ = platform::ui::ImageView::make(scaled({176, 12, 128, 56}));
     imgLogo_->setImage(Util::getImageWithName("kavo.png"));
     root->addSubview(imgLogo_);
 
-    lblUseNURO_ = makeLabel(scaled(40, 76, 400, 24), 15, true, Color::white(), TextAlignment::Center, "lblUseNURO");
+    lblUseNURO_ = makeLabel(scaled({40, 76, 400, 24}), 15, true, Color::white(), TextAlignment::Center, "lblUseNURO");
     root->addSubview(lblUseNURO_);
 
     const auto buttonPicture = Util::getImageWithName("t_img_btnDangKy_DangNhap.png");
     lblSignIn_ = makeLabel({}, 16, true, Color::white(), TextAlignment::Center, "lblSignIn");
-    btnSignIn_ = makeTextButton(scaled(70, 106, 160, 42), buttonPicture, lblSignIn_, "btnSignIn_Clicked");
+    btnSignIn_ = makeTextButton(scaled({70, 106, 160, 42}), buttonPicture, lblSignIn_, "btnSignIn_Clicked");
     btnSignIn_->onTouchUpInside([this] { btnSignIn_Clicked(); });
     root->addSubview(btnSignIn_);
 
     lblSignUp_ = makeLabel({}, 16, true, Color::white(), TextAlignment::Center, "lblSignUp");
-    btnRegister_ = makeTextButton(scaled(250, 106, 160, 42), buttonPicture, lblSignUp_, "btnRegister_Clicked");
+    btnRegister_ = makeTextButton(scaled({250, 106, 160, 42}), buttonPicture, lblSignUp_, "btnRegister_Clicked");
     btnRegister_->onTouchUpInside([this] { btnRegister_Clicked(); });
     root->addSubview(btnRegister_);
 
     // The recovery and hotline labels answer touches (touchesBegan).
     lblForgetPassword_ =
-        makeLabel(scaled(70, 154, 160, 20), 13, false, Color::yellow(), TextAlignment::Center, "lblForgetPassword");
+        makeLabel(scaled({70, 154, 160, 20}), 13, false, Color::yellow(), TextAlignment::Center, "lblForgetPassword");
     lblForgetPassword_->setUserInteractionEnabled(true);
     root->addSubview(lblForgetPassword_);
     lblIDNURO_ =
-        makeLabel(scaled(250, 154, 160, 20), 12, false, Color::lightGray(), TextAlignment::Center, "lblIDNURO");
+        makeLabel(scaled({250, 154, 160, 20}), 12, false, Color::lightGray(), TextAlignment::Center, "lblIDNURO");
     root->addSubview(lblIDNURO_);
 
-    lblOR_ = makeLabel(scaled(190, 180, 100, 20), 13, true, Color::white(), TextAlignment::Center, "lblOR");
+    lblOR_ = makeLabel(scaled({190, 180, 100, 20}), 13, true, Color::white(), TextAlignment::Center, "lblOR");
     root->addSubview(lblOR_);
 
     lblSocialNet_ = makeLabel({}, 14, true, Color::white(), TextAlignment::Center, "lblSocialNet");
     btnLoginSN_ = makeTextButton(
-        scaled(140, 204, 200, 40),
+        scaled({140, 204, 200, 40}),
         platform::ui::Image::filled(int(200 * Util::iPadX()), int(40 * Util::iPadY()), Color::rgba(59, 89, 152)),
         lblSocialNet_, "btnLoginSN");
-    lblSocialNet_->setFrame(scaled(36, 0, 160, 40));
-    auto snIcon = platform::ui::ImageView::make(scaled(6, 5, 30, 30));
+    lblSocialNet_->setFrame(scaled({36, 0, 160, 40}));
+    auto snIcon = platform::ui::ImageView::make(scaled({6, 5, 30, 30}));
     snIcon->setImage(Util::getImageWithName("i_img_menu_socialnetwork.png"));
     btnLoginSN_->addSubview(snIcon);
     btnLoginSN_->onTouchUpInside([this] { clickLoginSN(); });
     root->addSubview(btnLoginSN_);
 
-    lblLanguage_ = makeLabel(scaled(6, 288, 94, 22), 12, false, Color::white(), TextAlignment::Right, "lblLanguage");
+    lblLanguage_ = makeLabel(scaled({6, 288, 94, 22}), 12, false, Color::white(), TextAlignment::Right, "lblLanguage");
     root->addSubview(lblLanguage_);
-    btnChangeLanguage_ = platform::ui::Button::make(scaled(104, 286, 40, 26));
+    btnChangeLanguage_ = platform::ui::Button::make(scaled({104, 286, 40, 26}));
     btnChangeLanguage_->setAccessibilityIdentifier("btnChangeLanguage");
     btnChangeLanguage_->setBackgroundImage(Util::getImageWithName(languageButtonImage(Util::isVN())));
     btnChangeLanguage_->onTouchUpInside([this] { doChangeLanguage(); });
     root->addSubview(btnChangeLanguage_);
     lblCallSupport_ =
-        makeLabel(scaled(150, 288, 190, 22), 12, false, Color::white(), TextAlignment::Center, "lblCallSupport");
+        makeLabel(scaled({150, 288, 190, 22}), 12, false, Color::white(), TextAlignment::Center, "lblCallSupport");
     lblCallSupport_->setUserInteractionEnabled(true);
     root->addSubview(lblCallSupport_);
     lblVersion_ =
-        makeLabel(scaled(345, 288, 129, 22), 11, false, Color::lightGray(), TextAlignment::Right, "lblVersion");
+        makeLabel(scaled({345, 288, 129, 22}), 11, false, Color::lightGray(), TextAlignment::Right, "lblVersion");
     root->addSubview(lblVersion_);
 }
 
@@ -268,8 +260,7 @@ void LoginView::doChangeLanguage() {
 void LoginView::callSupport() {
     const std::string hotline = Resources::getInstance().configString("Hotline");
     if (Util::isPad()) {
-        UIController::setOkValue(-1);
-        UIController::startOKDlg(text("KAVO_callHelp") + " " + hotline);
+        UIController::showNotice(text("KAVO_callHelp") + " " + hotline);
     } else {
         UIController::callHotline(hotline);
     }

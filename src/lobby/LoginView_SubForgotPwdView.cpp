@@ -51,8 +51,7 @@ void LoginView_SubForgotPwdView::onForgotPwd() {
     endEditing();
     const std::string user = txfUsername_->text();
     if (user.empty()) {
-        UIController::setOkValue(-1);
-        UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_LottoGeneralWarning"));
+        UIController::showNotice(Resources::getInstance().textWithKey("KAVO_LottoGeneralWarning"));
         return;
     }
     // The server that last accepted the client, else the configured one.

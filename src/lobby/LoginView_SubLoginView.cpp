@@ -106,8 +106,7 @@ void LoginView_SubLoginView::doLogin() {
 void LoginView_SubLoginView::onLogin() {
     endEditing();
     if (txfPassword_->text().empty() || txfUsername_->text().empty()) {
-        UIController::setOkValue(-1);
-        UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_LottoGeneralWarning"));
+        UIController::showNotice(Resources::getInstance().textWithKey("KAVO_LottoGeneralWarning"));
         return;
     }
     savedInfos();

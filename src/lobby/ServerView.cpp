@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "lobby/LoginView.h"
@@ -34,15 +35,6 @@ platform::UserDefaults& defaults() {
     return platform::UserDefaults::standard();
 }
 
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-// A phone rectangle, converted on a tablet.
-Rect scaled(double x, double y, double width, double height) {
-    return Util::changeRectFromRect({x, y, width, height});
-}
-
 // The panel the sheet shows, vertically centred on the screen.
 Rect panelFrame() {
     return Util::isPad() ? Rect{0, 24, 1024, 720} : Rect{0, 10, 480, 300};
@@ -61,7 +53,7 @@ std::shared_ptr<platform::ui::Label> makeHeaderLabel(Rect frame, double size, Co
 
 // A small coloured mark in front of a legend text.
 void addLegendMark(const platform::ui::ViewPtr& panel, double x, Color color) {
-    auto mark = platform::ui::View::make(scaled(x, 277, 10, 10));
+    auto mark = platform::ui::View::make(scaled({x, 277, 10, 10}));
     mark->setBackgroundColor(color);
     panel->addSubview(mark);
 }
@@ -116,7 +108,7 @@ void ServerView::buildPanel() {
     auto panel = platform::ui::View::make(panelFrame());
     panel->setAccessibilityIdentifier("actionSheetView");
 
-    auto box = platform::ui::View::make(scaled(70, 0, 340, 300));
+    auto box = platform::ui::View::make(scaled({70, 0, 340, 300}));
     box->setBackgroundColor(Color::rgba(20, 30, 60, 0.92));
     box->layer().setCornerRadius(8 * Util::iPad());
     box->layer().setBorderWidth(1);
@@ -124,14 +116,15 @@ void ServerView::buildPanel() {
     panel->addSubview(box);
 
     lblSelectServer_ =
-        makeHeaderLabel(scaled(80, 4, 300, 26), 17, Color::yellow(), TextAlignment::Center, "lblSelectServer");
+        makeHeaderLabel(scaled({80, 4, 300, 26}), 17, Color::yellow(), TextAlignment::Center, "lblSelectServer");
     panel->addSubview(lblSelectServer_);
-    lblServerName_ = makeHeaderLabel(scaled(90, 32, 200, 20), 13, Color::white(), TextAlignment::Left, "lblServerName");
+    lblServerName_ =
+        makeHeaderLabel(scaled({90, 32, 200, 20}), 13, Color::white(), TextAlignment::Left, "lblServerName");
     panel->addSubview(lblServerName_);
-    lblStatus_ = makeHeaderLabel(scaled(300, 32, 100, 20), 13, Color::white(), TextAlignment::Center, "lblStatus");
+    lblStatus_ = makeHeaderLabel(scaled({300, 32, 100, 20}), 13, Color::white(), TextAlignment::Center, "lblStatus");
     panel->addSubview(lblStatus_);
 
-    tableView_ = platform::ui::TableView::make(scaled(75, 54, 330, 214));
+    tableView_ = platform::ui::TableView::make(scaled({75, 54, 330, 214}));
     tableView_->setAccessibilityIdentifier("tableView");
     tableView_->setBackgroundColor(Color::clear());
     tableView_->setSeparatorStyle(platform::ui::TableViewCellSeparatorStyle::None);
@@ -142,16 +135,16 @@ void ServerView::buildPanel() {
 
     // The legend of the server load (every row shows the same mark: no load is known).
     addLegendMark(panel, 90, Color::green());
-    lblLow_ = makeHeaderLabel(scaled(104, 272, 80, 20), 12, Color::white(), TextAlignment::Left, "lblLow");
+    lblLow_ = makeHeaderLabel(scaled({104, 272, 80, 20}), 12, Color::white(), TextAlignment::Left, "lblLow");
     panel->addSubview(lblLow_);
     addLegendMark(panel, 190, Color::yellow());
-    lblAverage_ = makeHeaderLabel(scaled(204, 272, 80, 20), 12, Color::white(), TextAlignment::Left, "lblAverage");
+    lblAverage_ = makeHeaderLabel(scaled({204, 272, 80, 20}), 12, Color::white(), TextAlignment::Left, "lblAverage");
     panel->addSubview(lblAverage_);
     addLegendMark(panel, 290, Color::red());
-    lblHigh_ = makeHeaderLabel(scaled(304, 272, 80, 20), 12, Color::white(), TextAlignment::Left, "lblHigh");
+    lblHigh_ = makeHeaderLabel(scaled({304, 272, 80, 20}), 12, Color::white(), TextAlignment::Left, "lblHigh");
     panel->addSubview(lblHigh_);
 
-    btnDelete_ = platform::ui::Button::make(scaled(380, 0, 30, 30));
+    btnDelete_ = platform::ui::Button::make(scaled({380, 0, 30, 30}));
     btnDelete_->setBackgroundImage(Util::getImageWithName("t_btn_delete.png"));
     btnDelete_->setAccessibilityIdentifier("btnDelete");
     btnDelete_->onTouchUpInside([this] { closeThisView(); });
@@ -459,13 +452,13 @@ std::shared_ptr<platform::ui::TableViewCell> ServerView::cellForRow(platform::ui
     if (!cell) {
         cell = platform::ui::TableViewCell::make(platform::ui::TableViewCellStyle::Default, kCellIdentifier);
         cell->setBackgroundColor(Color::clear());
-        auto background = platform::ui::ImageView::make(scaled(10, 5, 310, 70));
+        auto background = platform::ui::ImageView::make(scaled({10, 5, 310, 70}));
         background->setImage(Util::getImageWithName("server_bg_item.png"));
         cell->contentView()->addSubview(background);
-        auto icon = platform::ui::ImageView::make(scaled(20, 5, 60, 60));
+        auto icon = platform::ui::ImageView::make(scaled({20, 5, 60, 60}));
         icon->setImage(Util::getImageWithName("server_icon_server.png"));
         cell->contentView()->addSubview(icon);
-        auto name = platform::ui::Label::make(scaled(80, 10, 200, 50));
+        auto name = platform::ui::Label::make(scaled({80, 10, 200, 50}));
         name->setTag(kTagName);
         name->setTextAlignment(TextAlignment::Center);
         name->setBackgroundColor(Color::clear());
@@ -474,7 +467,7 @@ std::shared_ptr<platform::ui::TableViewCell> ServerView::cellForRow(platform::ui
         name->setAdjustsFontSizeToFitWidth(true);
         name->setMinimumFontSize(12);
         cell->contentView()->addSubview(name);
-        auto status = platform::ui::ImageView::make(scaled(285, 20, 25, 30));
+        auto status = platform::ui::ImageView::make(scaled({285, 20, 25, 30}));
         status->setImage(Util::getImageWithName("img_greenBird.png"));
         status->setBackgroundColor(Color::clear());
         cell->addSubview(status);

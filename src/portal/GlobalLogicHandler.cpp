@@ -3,7 +3,7 @@
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
 #include "app/KavoOnlineAppDelegate.h"
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "lobby/BoardView.h"
 #include "net/MobileClient.h"
@@ -29,10 +29,6 @@ struct Registry {
 Registry& registry() {
     static Registry shared;
     return shared;
-}
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
 }
 
 } // namespace
@@ -242,8 +238,7 @@ void GlobalLogicHandler::showAlertViewWithMessage(const std::string& message) {
         // create the player waits on ("Bàn đã đầy", a wrong password): the wait ends.
         if (auto board = std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController()))
             board->endRequestWaits();
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(message);
+        UIController::showNotice(message);
     });
 }
 

@@ -12,6 +12,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/URLParser.h"
@@ -45,10 +46,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 platform::ui::ViewControllerPtr topScreen() {
     return KavoOnlineAppDelegate::getInstance().topViewController();

@@ -101,8 +101,7 @@ void GlobalLogicHandler::showPresentReceived(const std::vector<std::shared_ptr<A
         info.setText(present->name());
         KavoOnlineAppDelegate::getInstance().startPresend(info);
         // Each notice replaces the previous one.
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_getPresent"));
+        UIController::showNotice(Resources::getInstance().textWithKey("KAVO_getPresent"));
     }
 }
 

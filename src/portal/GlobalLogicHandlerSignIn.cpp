@@ -4,6 +4,7 @@
 #include "app/RememberedLogin.h"
 #include "app/Resources.h"
 #include "app/SMSDelegate.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "lobby/BoardView.h"
@@ -56,10 +57,6 @@ void hideLoadingOnServerView() {
         Util::hideLoadingOnView(sheet->view());
         sheet->slideOut();
     }
-}
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
 }
 
 // "KAVO_syntaxSMS1": the text to send and where to.
@@ -130,7 +127,7 @@ void GlobalLogicHandler::setMoneyError(const std::string& error) {
 void GlobalLogicHandler::showVersion(const std::string& info, const std::string& url) {
     KAVO_ASSERT_MAIN_THREAD();
     const Resources& resources = Resources::getInstance();
-    UIController::setOkValue(12);
+    UIController::setOkValue(UIController::kActionNewVersion);
     UIController::setObject(std::any(url));
     UIController::startCancelOkDlg(info, resources.textWithKey("KAVO_cancel"), resources.textWithKey("KAVO_download"));
 }
@@ -165,7 +162,7 @@ void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, boo
         return;
     }
     UIController::setObject(std::any(prefix));
-    UIController::setOkValue(17);
+    UIController::setOkValue(UIController::kActionCopyText);
     UIController::startCancelOkDlg(smsSyntax(prefix, to), text("KAVO_cancel"), text("KAVO_copy"));
 }
 

@@ -1,4 +1,4 @@
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/foundation/Text.h"
@@ -37,10 +37,6 @@ constexpr uint8_t kByExp = 20;
 
 // The history rows from this type on carry the avatar and item texts.
 constexpr int32_t kHistoryTypeWithPictures = 3;
-
-std::string languageText(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // int IDDB, UTF name, long money, short avatar: how most rows of players begin.
 std::shared_ptr<Player> readPlayer(ReplyReader& reader) {
@@ -277,7 +273,7 @@ void GlobalMessageHandler::receiveFriends(ReplyReader& reader) {
         break;
     case friends::kGiftBought:
     case friends::kGiftBought2:
-        logic.doBuyGiftForFriendComplete(languageText("KAVO_PresentCompleted"));
+        logic.doBuyGiftForFriendComplete(text("KAVO_PresentCompleted"));
         break;
     case friends::kHistoryDeleted:
         readAndCall(reader, logic, &GlobalLogicHandler::onShowDeleteHistoryResult, asByte);
@@ -310,7 +306,7 @@ void GlobalMessageHandler::receiveFriends(ReplyReader& reader) {
 }
 
 void GlobalMessageHandler::receiveFriendRequests(ReplyReader& reader) {
-    const std::string wantsToBeFriend = languageText("KAVO_wantAddFriend");
+    const std::string wantsToBeFriend = text("KAVO_wantAddFriend");
     KavoMessageList requests = readRows(reader, [&wantsToBeFriend](ReplyReader& row) {
         auto request = readRecord<KavoMessage>(row, asInt32(&KavoMessage::setFromID), asUtf(&KavoMessage::setFromName));
         request->setFromName(platform::toLower(request->fromName()));
@@ -404,8 +400,7 @@ void GlobalMessageHandler::receiveReport(ReplyReader& reader) {
         break;
     case 1: {
         const auto [result] = readValues(reader, asByte);
-        if (reader.ok())
-            doShowAlertViewWithMessage(languageText(result == 1 ? "KAVO_Report_Complete" : "KAVO_Report_Fail"));
+        if (reader.ok()) doShowAlertViewWithMessage(text(result == 1 ? "KAVO_Report_Complete" : "KAVO_Report_Fail"));
         break;
     }
     case 2:

@@ -926,7 +926,7 @@ void GlobalService::doSendSMSWithData(std::string body, std::vector<std::string>
 
 void GlobalService::messageComposeFinished(platform::SmsResult result, const std::string& body, const std::string& to) {
     if (result != platform::SmsResult::Sent) return;
-    SMSDelegate::showAlertViewWithMessage(Resources::getInstance().textWithKey("KAVO_sendMessageSuccess"));
+    UIController::postNotice(Resources::getInstance().textWithKey("KAVO_sendMessageSuccess"));
     sendSMSSuccessWithContent(body, to);
 }
 

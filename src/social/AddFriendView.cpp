@@ -1,6 +1,6 @@
 #include "social/AddFriendView.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/foundation/Text.h"
@@ -9,14 +9,6 @@
 #include "table/sheets/SheetPanel.h"
 
 namespace kavo {
-
-namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-} // namespace
 
 AddFriendView::AddFriendView() : CustomUIActionSheetViewController("AddFriendView") {}
 
@@ -97,8 +89,7 @@ void AddFriendView::doAddFriend() {
         FriendSearch::requestByName(name);
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_limit4Num"));
+    UIController::showNotice(text("KAVO_limit4Num"));
 }
 
 } // namespace kavo

@@ -1,6 +1,7 @@
 #include "social/ChatView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/EmoticonText.h"
@@ -86,10 +87,6 @@ std::shared_ptr<ImageView> picture(Rect frame, const char* name) {
     return view;
 }
 
-std::string localized(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
 } // namespace
 
 ChatView::ChatView(Rect frame) : platform::ui::View(frame) {}
@@ -145,7 +142,7 @@ void ChatView::buildLayout() {
     txtChat_->setTextColor(Color::white());
     txtChat_->setBorderStyle(platform::ui::TextBorderStyle::None);
     txtChat_->setAutocorrectionType(platform::ui::AutocorrectionType::No);
-    txtChat_->setPlaceholder(localized("KAVO_chatHere"));
+    txtChat_->setPlaceholder(kavo::text("KAVO_chatHere"));
     txtChat_->setDelegate(this);
     txtChat_->addTarget(platform::ui::ControlEvent::EditingChanged, [this] { changedEditing(); });
     addSubview(txtChat_);
@@ -153,7 +150,7 @@ void ChatView::buildLayout() {
     btnSend_ = Button::make(l.sendButton);
     btnSend_->setAccessibilityIdentifier("btnSend");
     btnSend_->setBackgroundImage(Util::getImageWithName("chat_button_send.png"));
-    btnSend_->setTitle(localized("KAVO_Chat_Send"));
+    btnSend_->setTitle(kavo::text("KAVO_Chat_Send"));
     btnSend_->setTitleColor(Color::white());
     btnSend_->titleLabel()->setFont(Font::boldSystem(l.sendFont));
     btnSend_->onTouchUpInside([this] { doSendMessage(); });
@@ -308,9 +305,9 @@ void ChatView::sendMessage() {
 }
 
 void ChatView::doAddFriend() {
-    std::string question = localized("KAVO_MakeFriendQuestion");
+    std::string question = kavo::text("KAVO_MakeFriendQuestion");
     if (const auto slot = question.find("%@"); slot != std::string::npos) question.replace(slot, 2, friendName_);
-    auto alert = platform::ui::AlertView::make("", question, this, localized("KAVO_cancel"), {localized("KAVO_OK")});
+    auto alert = platform::ui::AlertView::make("", question, this, kavo::text("KAVO_cancel"), {kavo::text("KAVO_OK")});
     addFriendAlert_ = alert;
     alert->show();
 }

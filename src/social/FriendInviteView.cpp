@@ -1,6 +1,7 @@
 #include "social/FriendInviteView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/RunLoop.h"
@@ -19,10 +20,6 @@ namespace {
 constexpr int kTagPicture = 101;
 constexpr int kTagName = 102;
 constexpr int kTagSecondLine = 103;
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 KavoMessageList invitationsInMailbox() {
     KavoMessageList invitations;
@@ -49,7 +46,6 @@ void FriendInviteView::viewDidLoad() {
     lblCounterMessage()->removeFromSuperview();
     auto& root = *view();
     root.setBackgroundColor(Color::rgba(15, 25, 45));
-    const auto scaled = [](Rect rect) { return Util::changeRectFromRect(rect); };
     // The top left strip is the event ticker's: the title stands under it and the buttons
     // right of it.
     lblTitleLoiMoiKetBan_ = platform::ui::Label::make(scaled({10, 34, 300, 24}));

@@ -1,6 +1,7 @@
 #include "social/LeaderboardView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "platform/foundation/Text.h"
 #include "platform/runtime/RunLoop.h"
@@ -22,10 +23,6 @@ constexpr int kTagName = 102;   // the game's title on a picker row
 constexpr int kTagInfo = 103;
 constexpr int kTagStatus = 104;
 constexpr const char* kTabImage = "tap_tieude_leaderboard_new.png";
-
-std::string text(std::string_view key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 ui::ImagePtr image(std::string_view name) {
     return Util::getImageWithName(std::string(name));

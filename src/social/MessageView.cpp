@@ -3,6 +3,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/MessageBadge.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/RunLoop.h"
@@ -37,14 +38,6 @@ constexpr int32_t kTypeSystem = 0;
 constexpr int kTagAvatar = 101;
 constexpr int kTagStatus = 102;
 constexpr int kTagName = 103;
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-Rect scaled(Rect phone) {
-    return Util::changeRectFromRect(phone);
-}
 
 double rowHeight() {
     return Util::isPad() ? 100 : 41;

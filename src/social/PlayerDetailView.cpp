@@ -2,6 +2,7 @@
 
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
@@ -17,9 +18,6 @@ using platform::ui::Rect;
 
 namespace {
 
-std::string localized(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 } // namespace
 
@@ -49,20 +47,19 @@ void PlayerDetailView::viewDidLoad() {
         *row.value = SheetPanel::addLabel(*panel, {170, y, 125, 20}, row.identifier, "");
         y += 22;
     }
-    SheetPanel::addButton(*panel, {40, 196, 110, 34}, "addFriend", localized("KAVO_addFriend"),
-                          [this] { addFriend(); });
-    SheetPanel::addButton(*panel, {160, 196, 110, 34}, "slideOut", localized("KAVO_cancel"), [this] { slideOut(); });
+    SheetPanel::addButton(*panel, {40, 196, 110, 34}, "addFriend", text("KAVO_addFriend"), [this] { addFriend(); });
+    SheetPanel::addButton(*panel, {160, 196, 110, 34}, "slideOut", text("KAVO_cancel"), [this] { slideOut(); });
 }
 
 void PlayerDetailView::viewWillAppear(bool animated) {
     CustomUIActionSheetViewController::viewWillAppear(animated);
-    lblNameTitle_->setText(localized("KAVO_nick"));
-    lblMoneyTitle_->setText(localized("KAVO_money"));
-    lblLevelTitle_->setText(localized("KAVO_level"));
-    lblWinTitle_->setText(localized("KAVO_won"));
-    lblLoseTitle_->setText(localized("KAVO_lose"));
-    lblDrawTitle_->setText(localized("KAVO_draw"));
-    lblGiveupTitle_->setText(localized("KAVO_giveup"));
+    lblNameTitle_->setText(text("KAVO_nick"));
+    lblMoneyTitle_->setText(text("KAVO_money"));
+    lblLevelTitle_->setText(text("KAVO_level"));
+    lblWinTitle_->setText(text("KAVO_won"));
+    lblLoseTitle_->setText(text("KAVO_lose"));
+    lblDrawTitle_->setText(text("KAVO_draw"));
+    lblGiveupTitle_->setText(text("KAVO_giveup"));
     imgBg_->setImage(
         Util::getImageWithName(std::string(gameRecordOrNone(GameController::gameType()).detailBackground)));
 }
@@ -75,7 +72,7 @@ void PlayerDetailView::updateViewWithData(const platform::Value& data) {
     playerDetail_ = data;
     if (!isViewLoaded()) view();
     lblName_->setText(data.at(0).stringValue());
-    lblMoney_->setText(Util::formatNumber(data.at(1).int64Value()) + " " + localized("KAVO_zel"));
+    lblMoney_->setText(Util::formatNumber(data.at(1).int64Value()) + " " + text("KAVO_zel"));
     Resources::getInstance().assignAvatarId(data.at(2).intValue(), imgViewAvatar_);
     const LevelDetail level = LevelDetail::fromExp(data.at(3).intValue());
     lblLevel_->setText(std::to_string(level.lv) + " + " + std::to_string(level.percent) + "%");

@@ -64,8 +64,7 @@ void SendAdminView::doSendMail() {
     const std::string line = txtContent_ ? txtContent_->text() : std::string();
     if (line.empty()) return;
     GlobalService::getInstance().chatToWithIDDB(kAdministratorId, line);
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_thankComment"));
+    UIController::showNotice(Resources::getInstance().textWithKey("KAVO_thankComment"));
     txtContent_->setText("");
     sendType_ = -1;
 }

@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/EmoticonText.h"
@@ -17,10 +18,6 @@ using platform::ui::Color;
 using platform::ui::Rect;
 
 namespace {
-
-std::string localized(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // A phone rectangle on this device: each value doubled on a tablet.
 Rect converted(Rect phone) {
@@ -156,8 +153,8 @@ void SendMessageView::doHideSendMessageView() {
 }
 
 void SendMessageView::onCancel() {
-    auto alert = platform::ui::AlertView::make("", localized("KAVO_DiscardNewMsg"), this, localized("KAVO_cancel"),
-                                               {localized("KAVO_Accept")});
+    auto alert = platform::ui::AlertView::make("", kavo::text("KAVO_DiscardNewMsg"), this, kavo::text("KAVO_cancel"),
+                                               {kavo::text("KAVO_Accept")});
     discardAlert_ = alert;
     alert->show();
 }
@@ -173,7 +170,7 @@ void SendMessageView::doSendMail() {
     const std::string recipients = txtTo_->text();
     const std::string content = txvContent_->text();
     if (recipients.empty() || content.empty()) {
-        UIController::startOKDlg(localized("KAVO_LottoGeneralWarning"));
+        UIController::startOKDlg(kavo::text("KAVO_LottoGeneralWarning"));
     } else {
         size_t start = 0;
         while (start <= recipients.size()) {

@@ -38,10 +38,6 @@ constexpr int kFastSeconds = 60;
 Rect byIdiom(Rect phone, Rect tablet) {
     return Util::isPad() ? tablet : phone;
 }
-// A rectangle of the phone layout scaled by the tablet rule.
-Rect scaled(Rect phone) {
-    return Util::changeRectFromRect(phone);
-}
 
 std::shared_ptr<ImageView> addImage(View& parent, Rect frame, const std::string& name, const std::string& id) {
     auto image = ImageView::make(frame);

@@ -1,13 +1,14 @@
 #include "games/caorua/CaoRuaLogicHandler.h"
 
-#include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/caorua/CaoRuaView.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
@@ -17,10 +18,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 std::shared_ptr<CaoRuaView> table() {
     KAVO_ASSERT_MAIN_THREAD();
@@ -90,22 +87,9 @@ void CaoRuaLogicHandler::callKick(int32_t kickedId) {
         }
         view->onLeftTable();
     }
-    if (auto nav = KavoOnlineAppDelegate::getInstance().navigationController()) {
-        if (std::dynamic_pointer_cast<CaoRuaView>(nav->topViewController())) {
-            nav->popViewController(true);
-        } else {
-            // Back to the screen below the nearest table; without a table in the stack
-            // the player stays where he is.
-            const auto& stack = nav->viewControllers();
-            for (size_t i = stack.size(); i-- > 1;) {
-                if (!std::dynamic_pointer_cast<CaoRuaView>(stack[i])) continue;
-                nav->popToViewController(stack[i - 1].get(), true);
-                break;
-            }
-        }
-    }
-    UIController::setOkValue(UIController::kActionKicked);
-    UIController::startOKDlg(text("KAVO_youAreKicked"));
+    leaveKickedTable([](const platform::ui::ViewControllerPtr& screen) {
+        return std::dynamic_pointer_cast<CaoRuaView>(screen) != nullptr;
+    });
 }
 
 void CaoRuaLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) {

@@ -5,6 +5,7 @@
 #include "account/SettingsView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/caorua/CaoRuaMessageHandler.h"
@@ -13,6 +14,7 @@
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TableWidgets.h"
 #include "table/base/TienLenPlayer.h"
@@ -32,10 +34,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The start button's titles by kind; other kinds keep the title.
 constexpr std::pair<int, const char*> kStartTitles[] = {
@@ -409,8 +407,7 @@ void CaoRuaView::doStartGame() {
         (player->isReady() ? ready : notReady) += 1;
     }
     if (players().empty() || ready == 0 || notReady >= 1) {
-        UIController::setOkValue(UIController::kActionNone);
-        UIController::startOKDlg(text("KAVO_cannotStart"));
+        UIController::showNotice(text("KAVO_cannotStart"));
         return;
     }
     auto me = UIController::myInfo();
@@ -432,8 +429,7 @@ void CaoRuaView::doLeaveBoard() {
         if (auto nav = KavoOnlineAppDelegate::getInstance().navigationController()) nav->popViewController(true);
         return;
     }
-    UIController::setOkValue(UIController::kActionLeaveBoard);
-    UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
+    askToLeaveTable();
 }
 
 void CaoRuaView::showOKImageWithMode(int mode) {

@@ -3,7 +3,7 @@
 // the top, 4-5 at the left), seven bubbles, the table, the dealer's pile, the start,
 // peek, bet and chat buttons, and the seat menu's layer.
 #include "app/KavoOnlineAppDelegate.h"
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/caorua/CaoRuaView.h"
@@ -21,10 +21,6 @@ using platform::ui::ImageView;
 using platform::ui::Rect;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The top-left corner of each seat's block: avatar 44 x 44, name and money under it.
 constexpr double kSeatOrigin[CaoRuaView::kSeats][2] = {{110, 236}, {424, 168}, {424, 62},

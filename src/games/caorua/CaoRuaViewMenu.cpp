@@ -1,6 +1,7 @@
 // What the Cao Rua table opens over itself: the seat menu, gifts, the sheets and the
 // mailbox.
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/caorua/CaoRuaService.h"
 #include "games/caorua/CaoRuaView.h"
@@ -24,10 +25,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The five buttons of a seat's menu fade in one after another, 0.1 s apart.
 constexpr double kFadeDelay = 0.1;
@@ -208,8 +205,7 @@ void CaoRuaView::clickGiftDetail(platform::ui::Button& sender) {
     // The tag names a seat: its player's name is shown.
     const int32_t id = getIDAtSeat(sender.tag());
     if (id == -1) return;
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(getPlayerNameFromID(id) + " " + text("KAVO_whoGift"));
+    UIController::showNotice(getPlayerNameFromID(id) + " " + text("KAVO_whoGift"));
 }
 
 // ---------------------------------------------------------------- sheets

@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/cotuong/CoTuongMessageHandler.h"
 #include "games/cotuong/CoTuongView.h"
@@ -10,6 +11,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "table/base/ChessPlayer.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/PlaySound.h"
 #include "table/registry/GameController.h"
 #include "table/room/JoinPlaces.h"
@@ -19,10 +21,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 platform::ui::NavigationController* navigation() {
     return KavoOnlineAppDelegate::getInstance().navigationController().get();
@@ -120,23 +118,7 @@ void CoTuongLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int3
         view->playerLeaveWithId(kickedId);
         if (kickedId != myId()) return;
         view->onLeftTable();
-        if (auto* nav = navigation()) {
-            if (tableOnTop()) {
-                nav->popViewController(true);
-            } else {
-                // Back to the screen below the nearest table; without a table in the
-                // stack the player stays where he is.
-                const auto& stack = nav->viewControllers();
-                for (size_t i = stack.size(); i-- > 1;) {
-                    if (isTable(stack[i])) {
-                        nav->popToViewController(stack[i - 1].get(), true);
-                        break;
-                    }
-                }
-            }
-        }
-        UIController::setOkValue(UIController::kActionKicked);
-        UIController::startOKDlg(text("KAVO_youAreKicked"));
+        leaveKickedTable([this](const platform::ui::ViewControllerPtr& screen) { return isTable(screen); });
     });
 }
 

@@ -5,6 +5,7 @@
 
 #include "account/SettingsView.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/ColoredProgressView.h"
@@ -26,10 +27,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 void play(GameSound sound) {
     PlaySound::playSoundWithSource(Resources::getInstance().soundId(sound));
@@ -305,8 +302,7 @@ void CoTuongView::clickStartGame() {
 void CoTuongView::doStartGame() {
     for (const auto& player : players_) {
         if (player->IDDB() == -1 || (!isMe(player->IDDB()) && !player->isReady())) {
-            UIController::setOkValue(UIController::kActionNone);
-            UIController::startOKDlg(text("KAVO_cannotStart"));
+            UIController::showNotice(text("KAVO_cannotStart"));
             return;
         }
     }

@@ -2,6 +2,7 @@
 // them, except the board and the turn bar, which have their own tablet frames), and
 // the drawing of the two seats.
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/ColoredProgressView.h"
@@ -16,10 +17,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 ui::Rect at(ui::Rect phone) {
     return Util::isPad() ? Util::changeRectFromRect(phone) : phone;

@@ -2,6 +2,7 @@
 // taking a seat and leaving.
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/CustomLabel.h"
@@ -15,6 +16,7 @@
 #include "portal/GlobalService.h"
 #include "table/base/ActionController.h"
 #include "table/base/ChessPlayer.h"
+#include "table/base/LeavingTable.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
@@ -24,10 +26,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 constexpr double kBubbleSeconds = 3.0;
 
@@ -302,8 +300,7 @@ void CoTuongView::downIconPresent() {
 }
 
 void CoTuongView::clickGiftDetail(int tag) {
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(getPlayerNameFromID(tag) + " " + text("KAVO_whoGift"));
+    UIController::showNotice(getPlayerNameFromID(tag) + " " + text("KAVO_whoGift"));
 }
 
 // ---------------------------------------------------------------- seat and leaving
@@ -314,8 +311,7 @@ void CoTuongView::clickSitDown() {
 
 void CoTuongView::doLeaveBoard() {
     if (isInBoard() && isSeated()) {
-        UIController::setOkValue(UIController::kActionLeaveBoard);
-        UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
+        askToLeaveTable();
         return;
     }
     auto table = GameController::getTableView(gameType());

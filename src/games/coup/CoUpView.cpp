@@ -2,6 +2,7 @@
 #include "games/coup/CoUpView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/cotuong/CCBoard.h"
@@ -20,10 +21,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 ui::Rect at(ui::Rect phone) {
     return Util::isPad() ? Util::changeRectFromRect(phone) : phone;

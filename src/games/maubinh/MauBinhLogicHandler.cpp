@@ -9,6 +9,7 @@
 #include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/room/JoinPlaces.h"
@@ -25,10 +26,6 @@ std::shared_ptr<MauBinhView> table() {
 std::shared_ptr<MauBinhView> tableOf(int8_t roomId, int8_t boardId) {
     auto view = table();
     return view && view->isTable(roomId, boardId) ? view : nullptr;
-}
-
-platform::ui::NavigationController* navigation() {
-    return KavoOnlineAppDelegate::getInstance().navigationController().get();
 }
 
 int32_t myId() {
@@ -99,21 +96,7 @@ void MauBinhLogicHandler::onKickedController(int32_t userId) {
         return;
     }
     view->stopUpdateAction();
-    if (auto* nav = navigation()) {
-        if (nav->topViewController() == view) {
-            nav->popViewController(true);
-        } else {
-            const auto& stack = nav->viewControllers();
-            for (size_t i = stack.size(); i-- > 1;) {
-                if (stack[i] == view) {
-                    nav->popToViewController(stack[i - 1].get(), true);
-                    break;
-                }
-            }
-        }
-    }
-    UIController::setOkValue(UIController::kActionKicked);
-    UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_youAreKicked"));
+    leaveKickedTable([&view](const platform::ui::ViewControllerPtr& screen) { return screen == view; });
 }
 
 void MauBinhLogicHandler::onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<TienLenPlayer> player) {

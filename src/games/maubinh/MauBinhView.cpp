@@ -1,6 +1,7 @@
 #include "games/maubinh/MauBinhView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/maubinh/MauBinhMessageHandler.h"
@@ -14,10 +15,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 int32_t myId() {
     return UIController::myInfo()->IDDB();
@@ -450,8 +447,7 @@ void MauBinhView::doStartGame() {
             UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_cannotStart"));
+    UIController::showNotice(text("KAVO_cannotStart"));
 }
 
 void MauBinhView::onStopGame() {

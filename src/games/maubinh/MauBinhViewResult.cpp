@@ -1,7 +1,7 @@
 // The timed show of a hand's result: the special hands one every 5 s, the three hands
 // compared one after another with their texts and highlights, then the result sheet,
 // the money and the clean-up that frees the action queue.
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/maubinh/MauBinhRules.h"
@@ -20,10 +20,6 @@ namespace {
 
 constexpr double kDrop = 0.25;
 constexpr double kSpecialShown = 4.5;
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 int32_t myId() {
     return UIController::myInfo()->IDDB();

@@ -1,13 +1,14 @@
 #include "games/phom/PhomNewLogicHandler.h"
 
-#include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/phom/PhomNewView.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
@@ -16,10 +17,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 std::shared_ptr<PhomNewView> table() {
     KAVO_ASSERT_MAIN_THREAD();
@@ -143,24 +140,9 @@ void PhomNewLogicHandler::callKick(int32_t kickedId) {
         return;
     }
     view->onLeftTable();
-    auto nav = KavoOnlineAppDelegate::getInstance().navigationController();
-    if (nav) {
-        const auto& stack = nav->viewControllers();
-        if (!stack.empty() && std::dynamic_pointer_cast<PhomNewView>(stack.back())) {
-            nav->popViewController(true);
-        } else {
-            // Back to the screen beneath the nearest table; with no table in the stack
-            // nothing is popped.
-            for (size_t i = stack.size(); i-- > 1;) {
-                if (std::dynamic_pointer_cast<PhomNewView>(stack[i])) {
-                    nav->popToViewController(stack[i - 1].get(), true);
-                    break;
-                }
-            }
-        }
-    }
-    UIController::setOkValue(UIController::kActionKicked);
-    UIController::startOKDlg(text("KAVO_youAreKicked"));
+    leaveKickedTable([](const platform::ui::ViewControllerPtr& screen) {
+        return std::dynamic_pointer_cast<PhomNewView>(screen) != nullptr;
+    });
 }
 
 void PhomNewLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) {

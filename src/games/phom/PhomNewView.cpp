@@ -1,6 +1,7 @@
 #include "games/phom/PhomNewView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/phom/PhomNewMessageHandler.h"
@@ -18,10 +19,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The action button's titles by kind; any other kind hides the button.
 constexpr std::pair<int, const char*> kFireTitles[] = {

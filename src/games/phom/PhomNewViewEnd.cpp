@@ -1,6 +1,7 @@
 // The second half of a Phom deal: laid melds, lay-offs, the endings and their images,
 // a deal in progress seen on entering, and the table's stake, money and ready state.
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/phom/PhomNewLogicHandler.h"
@@ -15,10 +16,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 bool isSeat(int seat) {
     return seat >= 0 && seat < GameCardView::kSeats;

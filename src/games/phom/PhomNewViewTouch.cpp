@@ -1,7 +1,7 @@
 // The finger on my Phom hand: tap, drag and drop with regrouping, fire by dragging up,
 // and eat by touching the last discard. Card views take no touches of their own; the
 // touches reach the screen through the responder chain.
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "games/phom/PhomNewService.h"
 #include "games/phom/PhomNewView.h"
@@ -16,10 +16,6 @@ namespace kavo {
 namespace {
 
 using platform::ui::AffineTransform;
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 } // namespace
 

@@ -1,5 +1,5 @@
 // The turn of the Phom table: the deal start, my actions and the server's turn events.
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/phom/PhomNewService.h"
@@ -12,10 +12,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 bool isSeat(int seat) {
     return seat >= 0 && seat < GameCardView::kSeats;
@@ -436,8 +432,7 @@ void PhomNewView::doStartGame() {
             refuse("KAVO_koDuTienCuoc");
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_cannotStart"));
+    UIController::showNotice(text("KAVO_cannotStart"));
 }
 
 } // namespace kavo

@@ -1,7 +1,7 @@
 #include "games/tienlen/TienLenLogicHandler.h"
 
-#include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/tienlen/CardUtils.h"
 #include "games/tienlen/TienLenService.h"
@@ -10,6 +10,7 @@
 #include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/PlaySound.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
@@ -20,10 +21,6 @@ namespace kavo {
 namespace {
 
 constexpr int kFullHand = 13;
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 bool isMe(int32_t id) {
     auto me = UIController::myInfo();
@@ -171,23 +168,7 @@ void TienLenLogicHandler::kick(int8_t roomId, int8_t boardId, int32_t kickedId) 
         return;
     }
     view->onLeftTable();
-    if (auto* nav = KavoOnlineAppDelegate::getInstance().navigationController().get()) {
-        if (nav->topViewController() == view) {
-            nav->popViewController(true);
-        } else {
-            // Back to the screen below the table; without the table in the stack, or
-            // with it at the bottom, the player stays where he is.
-            const auto& stack = nav->viewControllers();
-            for (size_t i = stack.size(); i-- > 1;) {
-                if (stack[i] == view) {
-                    nav->popToViewController(stack[i - 1].get(), true);
-                    break;
-                }
-            }
-        }
-    }
-    UIController::setOkValue(UIController::kActionKicked);
-    UIController::startOKDlg(text("KAVO_youAreKicked"));
+    leaveKickedTable([&view](const platform::ui::ViewControllerPtr& screen) { return screen == view; });
 }
 
 void TienLenLogicHandler::onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) {

@@ -2,6 +2,7 @@
 // (moves, skips, refusals, finishes, shown hands, the stop, bonuses, ready marks, a new
 // stake, departures) with their flights, sounds and texts.
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/tienlen/TienLenView.h"
@@ -16,10 +17,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 Resources& resources() {
     return Resources::getInstance();

@@ -1,6 +1,6 @@
 // The Tien Len table screen: my hand's touches (tap, swipe, reorder drag, drag up to
 // fire) and the actions Fire, Skip, auto select and start.
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/tienlen/CardUtils.h"
@@ -17,10 +17,6 @@ namespace kavo {
 namespace ui = platform::ui;
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The phone thresholds of a drag, scaled to the device.
 constexpr double kFireDragBelow = 215;
@@ -151,8 +147,7 @@ void TienLenView::doStartGame() {
             UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_cannotStart"));
+    UIController::showNotice(text("KAVO_cannotStart"));
 }
 
 // ---------------------------------------------------------------- touches

@@ -1,6 +1,7 @@
 #include "games/xizach/XiZachView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/xizach/XiZachMessageHandler.h"
@@ -20,10 +21,6 @@ namespace {
 
 constexpr uint8_t kFaceDown = 255;
 std::atomic<int> okValueOfTable{0};
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 int32_t myId() {
     return UIController::myInfo()->IDDB();

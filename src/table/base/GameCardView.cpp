@@ -3,12 +3,14 @@
 #include "account/SettingsView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/cards/BCCardView.h"
 #include "table/cards/CardView.h"
@@ -27,10 +29,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 std::string zel(int64_t amount) {
     return Util::formatNumber(amount) + " Zel";
@@ -453,8 +451,7 @@ void GameCardView::doLeaveBoard() {
     const bool holdsCards = mine && mine->cards() && !mine->cards()->empty();
     const bool ready = myRecord() && myRecord()->isReady();
     if (holdsCards || ready) {
-        UIController::setOkValue(UIController::kActionLeaveBoard);
-        UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
+        askToLeaveTable();
         return;
     }
     progressLeaveBoard();

@@ -1,6 +1,6 @@
 // The "TienLenView" layout of the card tables, built in code: phone coordinates,
 // converted for the tablet by the tablet rule.
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "platform/ui/Font.h"
 #include "table/base/GameCardView.h"
@@ -268,7 +268,6 @@ void GameCardView::buildMenu() {
         const std::string n = std::to_string(s);
         const double x = menuOrigin[s][0];
         const double y = menuOrigin[s][1];
-        auto text = [](const char* key) { return Resources::getInstance().textWithKey(key); };
         auto menuButton = [&](double row, const std::string& id, const std::string& title) {
             auto made = addTableButton(*viewPlayerMenu_, phoneRect(x, y + row * 26, 110, 24), id, title);
             made->setBackgroundImage(Util::getImageWithName("button_chuc_nang1.png"));

@@ -1,6 +1,7 @@
 // What the card tables open over themselves: the per-seat menu, gifts, the sheets and
 // the mailbox.
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/ui/NavigationController.h"
@@ -17,14 +18,6 @@
 #include <algorithm>
 
 namespace kavo {
-
-namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-} // namespace
 
 void GameCardView::clickShowActionPlayer(platform::ui::Button& seatButton) {
     if (seatButton.titleForState(platform::ui::ControlState::Normal).empty()) {
@@ -186,8 +179,7 @@ void GameCardView::addGiftOnBoardWithPlayer(const std::shared_ptr<Player>& playe
 void GameCardView::clickGiftDetail(int seat) {
     auto player = playerAtSeat(seat);
     if (!player || player->IDDB() == -1) return;
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(getPlayerNameFromID(player->IDDB()) + " " + text("KAVO_whoGift"));
+    UIController::showNotice(getPlayerNameFromID(player->IDDB()) + " " + text("KAVO_whoGift"));
 }
 
 void GameCardView::upIconPresent() {

@@ -1,6 +1,6 @@
 #include "table/base/GameTableView.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
@@ -18,14 +18,6 @@
 #include <algorithm>
 
 namespace kavo {
-
-namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-} // namespace
 
 GameTableView::GameTableView(int8_t gameType, const std::string& nibName, std::string titleKey)
     : KavoViewController(nibName), gameType_(gameType), titleKey_(std::move(titleKey)),

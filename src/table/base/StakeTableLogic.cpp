@@ -6,6 +6,7 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
+#include "table/base/LeavingTable.h"
 #include "table/base/PlaySound.h"
 #include "table/base/StakeTableView.h"
 #include "table/base/TienLenPlayer.h"
@@ -89,22 +90,7 @@ void StakeTableLogic::applyKick(int8_t roomId, int8_t boardId, int32_t kickedId)
         auto* table = dynamic_cast<StakeTableView*>(screen.get());
         return table && table->gameType() == game;
     };
-    if (auto nav = KavoOnlineAppDelegate::getInstance().navigationController()) {
-        if (ours(nav->topViewController())) {
-            nav->popViewController(true);
-        } else {
-            // Back to the screen below the nearest table; with none in the stack the
-            // player stays where he is.
-            const auto stack = nav->viewControllers();
-            for (size_t i = stack.size(); i-- > 1;) {
-                if (!ours(stack[i])) continue;
-                nav->popToViewController(stack[i - 1].get(), true);
-                break;
-            }
-        }
-    }
-    UIController::setOkValue(UIController::kActionKicked);
-    UIController::startOKDlg(Resources::getInstance().textWithKey("KAVO_youAreKicked"));
+    leaveKickedTable(ours);
 }
 
 void StakeTableLogic::onKickedWithRoomId(int8_t roomId, int8_t boardId, int32_t kickedId) {

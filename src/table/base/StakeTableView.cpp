@@ -3,6 +3,7 @@
 #include "account/ProfileSubView.h"
 #include "account/SettingsView.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/Log.h"
@@ -17,10 +18,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 int32_t myId() {
     return UIController::myInfo()->IDDB();
@@ -197,8 +194,7 @@ void StakeTableView::doStartGame() {
             UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
         return;
     }
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::startOKDlg(text("KAVO_cannotStart"));
+    UIController::showNotice(text("KAVO_cannotStart"));
 }
 
 void StakeTableView::doReady() {

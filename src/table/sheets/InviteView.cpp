@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "platform/ui/Font.h"
 #include "portal/GlobalService.h"
@@ -17,10 +18,6 @@ namespace {
 
 constexpr const char* kTabSelected = "button_tang_qua_selected.png";
 constexpr const char* kTabUnselected = "button_tang_qua_unselected.png";
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // A name or money line under a seat frame.
 std::shared_ptr<platform::ui::Button> captionButton(double top, const std::string& title, platform::ui::Color color) {

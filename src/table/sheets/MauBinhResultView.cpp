@@ -1,19 +1,11 @@
 #include "table/sheets/MauBinhResultView.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "platform/foundation/Text.h"
 #include "table/sheets/SheetPanel.h"
 
 namespace kavo {
-
-namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-} // namespace
 
 MauBinhResultView::MauBinhResultView() : CustomUIActionSheetViewController("MauBinhResultView") {}
 

@@ -1,6 +1,6 @@
 #include "table/sheets/PokerBuyStackView.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
@@ -13,10 +13,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The poker table kept by the registry, whichever table is on top.
 std::shared_ptr<GameTableView> pokerTable() {

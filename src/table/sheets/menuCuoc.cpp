@@ -2,7 +2,7 @@
 
 #include "account/LottoView.h"
 #include "app/KavoOnlineAppDelegate.h"
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/foundation/Value.h"
@@ -18,10 +18,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 void showDialog(const std::string& message) {
     UIController::startOKDlg(message);

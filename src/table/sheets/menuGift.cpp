@@ -1,7 +1,7 @@
 #include "table/sheets/menuGift.h"
 
 #include "account/GiftPageView.h"
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/ui/Font.h"
@@ -30,10 +30,6 @@ constexpr const char* kNotATab = "-1";
 std::map<std::pair<int32_t, int>, std::shared_ptr<ItemsOfCategory>>& pageCache() {
     static std::map<std::pair<int32_t, int>, std::shared_ptr<ItemsOfCategory>> cache;
     return cache;
-}
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
 }
 
 int tabIndexOf(const Button& button) {

@@ -1,6 +1,6 @@
 #include "table/sheets/menuMoiBan.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "portal/GlobalService.h"
 #include "table/base/GameTableView.h"
@@ -11,10 +11,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The Caro table kept by the registry, whichever table is on top.
 std::shared_ptr<GameTableView> caroTable() {

@@ -1,7 +1,7 @@
 #include "table/sheets/menuPassword.h"
 
 #include "app/KavoOnlineAppDelegate.h"
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
 #include "portal/GlobalService.h"
 #include "table/base/ActionController.h"
@@ -12,10 +12,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The Caro and Tetris tables ask to enter a password, like the screens off a table.
 bool setsPassword(const GameTableView* table) {

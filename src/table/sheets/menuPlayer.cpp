@@ -1,6 +1,6 @@
 #include "table/sheets/menuPlayer.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/foundation/UserDefaults.h"
@@ -15,10 +15,6 @@
 namespace kavo {
 
 namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
 
 // The open table when the sheet serves its game, else nullptr.
 std::shared_ptr<GameTableView> servedTable() {

@@ -1,6 +1,6 @@
 #include "table/sheets/menuSetup.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "table/base/ActionController.h"
 #include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
@@ -8,14 +8,6 @@
 #include "table/sheets/SheetPanel.h"
 
 namespace kavo {
-
-namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-} // namespace
 
 menuSetup::menuSetup() : CustomUIActionSheetViewController("menuSetup") {}
 

@@ -1,19 +1,11 @@
 #include "table/sheets/menuSoNguoi.h"
 
-#include "app/Resources.h"
+#include "app/Text.h"
 #include "table/base/ActionController.h"
 #include "table/base/GameTableView.h"
 #include "table/sheets/SheetPanel.h"
 
 namespace kavo {
-
-namespace {
-
-std::string text(const char* key) {
-    return Resources::getInstance().textWithKey(key);
-}
-
-} // namespace
 
 const std::shared_ptr<menuSoNguoi>& menuSoNguoi::getInstance() {
     static const std::shared_ptr<menuSoNguoi> instance = std::make_shared<menuSoNguoi>();
