@@ -1,6 +1,5 @@
 #include "platform/foundation/KeyedArchive.h"
 
-#include "platform/foundation/ArchiveRecords.h"
 #include "platform/runtime/Log.h"
 
 #include <bit>
@@ -65,7 +64,6 @@ public:
     Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     bool ok() const { return ok_; }
     bool atEnd() const { return pos_ == size_; }
-    size_t pos() const { return pos_; }
     uint8_t u8() { return need(1) ? data_[pos_++] : 0; }
     uint32_t u32() {
         if (!need(4)) return 0;
@@ -143,11 +141,9 @@ Value valueOf(uint8_t tag, uint64_t number, std::string_view bytes) {
 
 // Walks the archive body once; hands each record to `each` when given. False when the
 // bytes are not an archive of this layout.
-// With `whole`, hands it each record's bytes as well.
 bool walk(const Bytes& data, ArchiveRecordView& view, const std::function<void(const ArchiveRecordView&)>* each,
           const std::function<void(ArchiveRecordView&, std::string_view, uint8_t, uint64_t, std::string_view)>& add,
-          const std::function<void(ArchiveRecordView&, std::string_view, size_t)>& begin,
-          const std::function<void(std::string_view)>* whole = nullptr) {
+          const std::function<void(ArchiveRecordView&, std::string_view)>& begin) {
     constexpr size_t kHeader = sizeof kMagic + 1 + 4;
     if (data.size() < kHeader + 4) return false;
     size_t body = data.size() - 4;
@@ -157,8 +153,7 @@ bool walk(const Bytes& data, ArchiveRecordView& view, const std::function<void(c
     if (r.u8() != kVersion) return false;
     uint32_t recordCount = r.u32();
     for (uint32_t i = 0; i < recordCount && r.ok(); ++i) {
-        const size_t start = r.pos();
-        begin(view, r.str(), start);
+        begin(view, r.str());
         uint32_t fieldCount = r.u32();
         for (uint32_t f = 0; f < fieldCount && r.ok(); ++f) {
             std::string_view key = r.str();
@@ -169,8 +164,6 @@ bool walk(const Bytes& data, ArchiveRecordView& view, const std::function<void(c
             if (r.ok()) add(view, key, tag, number, bytes);
         }
         if (r.ok() && each) (*each)(view);
-        if (r.ok() && whole)
-            (*whole)(std::string_view(reinterpret_cast<const char*>(data.data()) + start, r.pos() - start));
     }
     return r.ok() && r.atEnd();
 }
@@ -224,8 +217,8 @@ std::string_view ArchiveRecordView::decodeString(std::string_view key) const {
 
 // ---------------------------------------------------------------- encoder
 
-ArchiveEncoder::ArchiveEncoder(uint32_t recordCount) {
-    out_.reserve(64 + size_t(recordCount) * 128);
+ArchiveEncoder::ArchiveEncoder(uint32_t recordCount, size_t expectedSize) {
+    out_.reserve(expectedSize ? expectedSize : 64 + size_t(recordCount) * 128);
     appendHeader(out_, recordCount);
 }
 
@@ -337,9 +330,8 @@ bool KeyedArchive::forEachRecord(const Bytes& data, const std::function<void(con
         log("KeyedArchive: checksum mismatch; archive ignored");
         return false;
     }
-    auto begin = [](ArchiveRecordView& view, std::string_view className, size_t offset) {
+    auto begin = [](ArchiveRecordView& view, std::string_view className) {
         view.className_ = className;
-        view.offset_ = offset;
         view.fields_.clear();
         view.next_ = 0;
     };
@@ -360,37 +352,6 @@ bool KeyedArchive::forEachRecord(const Bytes& data, const std::function<void(con
         return false;
     }
     return true;
-}
-
-std::optional<std::vector<std::string_view>> archiveRecords(const Bytes& data) {
-    std::vector<std::string_view> records;
-    const std::function<void(std::string_view)> collect = [&records](std::string_view record) {
-        records.push_back(record);
-    };
-    ArchiveRecordView view;
-    if (!walk(
-            data, view, nullptr, [](auto&, auto, auto, auto, auto) {}, [](auto&, auto, auto) {}, &collect))
-        return std::nullopt;
-    return records;
-}
-
-Bytes archiveOfRecords(const std::vector<std::string_view>& records, std::vector<uint32_t>* offsets) {
-    size_t size = sizeof kMagic + 1 + 4 + 4;
-    for (auto record : records)
-        size += record.size();
-    Bytes out;
-    out.reserve(size);
-    appendHeader(out, uint32_t(records.size()));
-    if (offsets) {
-        offsets->clear();
-        offsets->reserve(records.size());
-    }
-    for (auto record : records) {
-        if (offsets) offsets->push_back(uint32_t(out.size()));
-        out.insert(out.end(), record.begin(), record.end());
-    }
-    appendU32(out, crc32Checksum(out.data(), out.size()));
-    return out;
 }
 
 std::optional<std::vector<ArchiveRecord>> KeyedArchive::unarchive(const Bytes& data) {

@@ -65,8 +65,6 @@ public:
     bool decodeBool(std::string_view key) const;
     // A text or data field's bytes; empty for anything else.
     std::string_view decodeString(std::string_view key) const;
-    // Where the record begins in the archive's bytes.
-    size_t offset() const { return offset_; }
 
 private:
     friend class KeyedArchive;
@@ -78,7 +76,6 @@ private:
     };
     const Field* find(std::string_view key) const;
     std::string_view className_;
-    size_t offset_ = 0;
     std::vector<Field> fields_;
     // The field after the last one found: records are mostly decoded in their order.
     mutable size_t next_ = 0;
@@ -88,7 +85,8 @@ private:
 // a record object per entry. Each record's fields follow its beginRecord().
 class ArchiveEncoder {
 public:
-    explicit ArchiveEncoder(uint32_t recordCount);
+    // With `expectedSize`, room for that many bytes is made at once.
+    explicit ArchiveEncoder(uint32_t recordCount, size_t expectedSize = 0);
     void beginRecord(std::string_view className);
     void encodeInt64(int64_t value, std::string_view key);
     void encodeBool(bool value, std::string_view key);

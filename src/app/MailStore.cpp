@@ -7,11 +7,16 @@
 #include "platform/runtime/RunLoop.h"
 
 #include <algorithm>
+#include <malloc.h>
 #include <unordered_set>
+#include <vector>
 
 namespace kavo {
 
 namespace {
+
+// A stored archive from which size on its reading leaves memory worth giving back.
+constexpr size_t kLargeArchive = size_t(1) << 20;
 
 bool isFriendRequest(const KavoMessage& m) {
     return m.type() == KavoMessage::kTypeFriendRequest && m.isRequestAddFriend();
@@ -140,14 +145,18 @@ void MailStore::removeFriendRequests() {
 
 void MailStore::restoreFor(int32_t iddb, const platform::Value& storedArchive) {
     // Read before the lock: the mail that arrives meanwhile does not wait for it.
-    auto archive = std::make_shared<MailStoreArchive>();
     KavoMessageList stored;
     if (!storedArchive.isNull()) {
-        if (auto list = archive->restore(storedArchive))
+        if (auto list = KavoMessage::unarchiveList(storedArchive.dataValue()))
             stored = std::move(*list);
         else
             platform::log("stored mailbox of " + std::to_string(iddb) + " cannot be read; starting empty");
     }
+    // A large stored archive's text and bytes, read on this thread, leave tens of megabytes
+    // free in its heap, which the allocator keeps and the writer's thread cannot use for
+    // the archive it makes next: given back now, they do not add up at the grid. (Giving
+    // back takes a few milliseconds; a small mailbox leaves nothing worth it.)
+    if (!storedArchive.isNull() && storedArchive.size() >= kLargeArchive) ::malloc_trim(0);
     std::unique_lock lock(mutex_);
     // What the previous owner changed while signed in is theirs: written under their key
     // before their list goes. Only mail of this connection that nobody owned yet is kept;
@@ -171,11 +180,8 @@ void MailStore::restoreFor(int32_t iddb, const platform::Value& storedArchive) {
         list_.push_back(m);
     }
     indexStale_ = true;
-    // The list and the archive's base hold the mails now; the save that follows needs
-    // room for a second archive.
     stored = {};
     owner_ = iddb;
-    archive_ = std::move(archive);
     pending_ = false;
     requestsReplaced_ = false;
     if (waiting > 0) changedLocked(lock);
@@ -185,7 +191,6 @@ void MailStore::signOut() {
     std::lock_guard lock(mutex_);
     if (pending_) saveLocked();
     owner_.reset();
-    archive_ = std::make_shared<MailStoreArchive>();
     pending_ = false;
     requestsReplaced_ = false;
     list_.clear();
@@ -199,7 +204,6 @@ void MailStore::reset() {
     index_.clear();
     indexStale_ = false;
     owner_.reset();
-    archive_ = std::make_shared<MailStoreArchive>();
     pending_ = false;
     requestsReplaced_ = false;
     timerScheduled_ = false;
@@ -253,13 +257,18 @@ bool MailStore::saveLocked(bool wait) {
     if (!owner_) return false;
     auto& defaults = platform::UserDefaults::standard();
     // Archiving 100,000 mails is left to the defaults' writer thread, out of the way of the
-    // sign-in that saves at once. The archive is shared, never copied: the defaults, their
-    // writer and the next save's base hold the same bytes.
-    defaults.setObject(
-        platform::Value::deferredData([archive = archive_, snapshot = MailStoreArchive::snapshot(list_)]() mutable {
-            return archive->archive(std::move(snapshot));
-        }),
-        UIController::listMessageKey(*owner_));
+    // sign-in that saves at once. The mails' texts never change once they arrived; their
+    // flags do, here, so the writer archives the flags as they are now. The stored archive
+    // the new one replaces goes at once instead of waiting beside it.
+    KavoMessageList mails(list_.begin(), list_.end());
+    std::vector<uint8_t> flags;
+    flags.reserve(mails.size());
+    for (const auto& m : mails)
+        flags.push_back(m->archivedFlags());
+    defaults.setObject(platform::Value::deferredData([mails = std::move(mails), flags = std::move(flags)] {
+                           return platform::Value::sharedData(KavoMessage::archiveList(mails, &flags));
+                       }),
+                       UIController::listMessageKey(*owner_));
     // The file is written on the defaults' writer thread unless the caller waits for it.
     const bool written = wait ? defaults.flush() : defaults.synchronize();
     if (!written) platform::log("mailbox: the user defaults could not be written; will try again");

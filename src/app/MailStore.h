@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/MailStoreArchive.h"
 #include "platform/foundation/Value.h"
 #include "portal/model/KavoMessage.h"
 
@@ -77,7 +76,7 @@ public:
 private:
     MailStore() = default;
 
-    using List = MailStoreArchive::List;
+    using List = std::deque<std::shared_ptr<KavoMessage>>;
 
     static size_t identityHash(const KavoMessage& message);
     static bool sameIdentity(const KavoMessage& a, const KavoMessage& b);
@@ -99,8 +98,6 @@ private:
     // The list changed as a whole: the index is made again when next looked up.
     bool indexStale_ = false;
     std::optional<int32_t> owner_;
-    // The owner's archive as last read or saved; each save holds it until it is archived.
-    std::shared_ptr<MailStoreArchive> archive_ = std::make_shared<MailStoreArchive>();
     // A friend-request list came while nobody owned the list: the stored requests are old.
     bool requestsReplaced_ = false;
     bool pending_ = false;

@@ -329,8 +329,8 @@ TEST_F(Mailbox, AStoredMailboxOfManyMailsComesBackWhole) {
     EXPECT_EQ(listed.back()->time(), 1'700'000'019'999LL);
 }
 
-// A save copies the records of the stored mails that did not change, yet what it stores is
-// the archive of the whole list as it is: whatever came, went or was marked read.
+// What a save stores is the archive of the whole list as it is then: whatever came, went or
+// was marked read.
 TEST_F(Mailbox, EverySaveStoresTheArchiveOfTheWholeListAsItIsThen) {
     KavoMessageList stored;
     for (int i = 0; i < 6; ++i)

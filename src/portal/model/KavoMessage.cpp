@@ -34,34 +34,47 @@ uint8_t KavoMessage::archivedFlags() const {
     return uint8_t((isRead_ != 0) | (isReply_ != 0) << 1 | (isRequestAddFriend_ != 0) << 2 | (isSee_ != 0) << 3);
 }
 
+void KavoMessage::archiveInto(platform::ArchiveEncoder& encoder, uint8_t bits) const {
+    encoder.beginRecord(kArchiveClassName);
+    encoder.encodeInt64(fromID_, "fromID");
+    encoder.encodeInt64(type_, "type");
+    encoder.encodeInt64(time(), "time");
+    encoder.encodeString(fromName_, "fromName");
+    encoder.encodeString(message_, "message");
+    encoder.encodeBool(bits & 1, "isRead");
+    encoder.encodeBool(bits & 2, "isReply");
+    encoder.encodeBool(bits & 4, "isRequestAddFriend");
+    encoder.encodeBool(bits & 8, "isSee");
+}
+
 platform::Bytes KavoMessage::archiveList(const KavoMessageList& messages, const std::vector<uint8_t>* flags) {
     uint32_t count = 0;
-    for (const auto& message : messages)
-        if (message) ++count;
+    size_t texts = 0;
+    for (const auto& message : messages) {
+        if (!message) continue;
+        ++count;
+        texts += message->fromName_.size() + message->message_.size();
+    }
+    // The bytes are sized beforehand: grown as they come, 100,000 mails' archive would
+    // need its old and its doubled buffer at once, half as much again as the archive.
+    const auto archivedSize = [](uint32_t records) {
+        platform::ArchiveEncoder encoder(records);
+        for (uint32_t i = 0; i < records; ++i)
+            KavoMessage().archiveInto(encoder, 0);
+        return encoder.finish().size();
+    };
+    const size_t frame = archivedSize(0);
     // Straight to bytes: a long mailbox is archived without a record object per mail.
-    platform::ArchiveEncoder encoder(count);
+    platform::ArchiveEncoder encoder(count, frame + count * (archivedSize(1) - frame) + texts);
     for (size_t i = 0; i < messages.size(); ++i) {
         const KavoMessage* message = messages[i].get();
-        if (!message) continue;
-        const uint8_t bits = flags && i < flags->size() ? (*flags)[i] : message->archivedFlags();
-        encoder.beginRecord(kArchiveClassName);
-        encoder.encodeInt64(message->fromID_, "fromID");
-        encoder.encodeInt64(message->type_, "type");
-        encoder.encodeInt64(message->time(), "time");
-        encoder.encodeString(message->fromName_, "fromName");
-        encoder.encodeString(message->message_, "message");
-        encoder.encodeBool(bits & 1, "isRead");
-        encoder.encodeBool(bits & 2, "isReply");
-        encoder.encodeBool(bits & 4, "isRequestAddFriend");
-        encoder.encodeBool(bits & 8, "isSee");
+        if (message) message->archiveInto(encoder, flags && i < flags->size() ? (*flags)[i] : message->archivedFlags());
     }
     return encoder.finish();
 }
 
-std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes& bytes,
-                                                          std::vector<uint32_t>* offsets) {
+std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes& bytes) {
     KavoMessageList messages;
-    std::vector<uint32_t> starts;
     bool otherRecords = false;
     const bool ok = platform::KeyedArchive::forEachRecord(bytes, [&](const platform::ArchiveRecordView& record) {
         if (otherRecords) return;
@@ -81,10 +94,8 @@ std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes&
         message->isRequestAddFriend_ = record.decodeBool("isRequestAddFriend") ? 1 : 0;
         message->isSee_ = record.decodeBool("isSee") ? 1 : 0;
         messages.push_back(std::move(message));
-        if (offsets) starts.push_back(uint32_t(record.offset()));
     });
     if (!ok || otherRecords) return std::nullopt;
-    if (offsets) *offsets = std::move(starts);
     return messages;
 }
 

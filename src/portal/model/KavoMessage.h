@@ -68,12 +68,13 @@ public:
     // flags are set lets another thread archive the list as it was then.
     static platform::Bytes archiveList(const KavoMessageList& messages, const std::vector<uint8_t>* flags = nullptr);
     // The list back, or nothing when the bytes are not a readable archive of
-    // messages (corrupt, cut short or of another layout). With `offsets`, where each
-    // message's record begins in the bytes.
-    static std::optional<KavoMessageList> unarchiveList(const platform::Bytes& bytes,
-                                                        std::vector<uint32_t>* offsets = nullptr);
+    // messages (corrupt, cut short or of another layout).
+    static std::optional<KavoMessageList> unarchiveList(const platform::Bytes& bytes);
 
 private:
+    // Adds this mail's record, with the archived flags `bits`.
+    void archiveInto(platform::ArchiveEncoder& encoder, uint8_t bits) const;
+
     int32_t fromID_ = 0;
     std::string fromName_;
     std::string message_;
