@@ -437,6 +437,18 @@ void XiZachView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
     });
 }
 
+void XiZachView::cardPeekedAway(const std::shared_ptr<BCCardView>& card) {
+    if (card) backPointbaiNan(card->backCard());
+}
+
+void XiZachView::cardTapped(const std::shared_ptr<BCCardView>& card) {
+    if (!card) return;
+    if (card->isTouch())
+        showMyCardWithCard(card);
+    else
+        xetBaiWithPlayer(card->playerID());
+}
+
 void XiZachView::showMyCardWithCard(const std::shared_ptr<BCCardView>& card) {
     PeekTable::showMyCardWithCard(card);
     if (!card || card->subviews().size() < 2) return;

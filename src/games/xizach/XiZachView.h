@@ -59,6 +59,11 @@ public:
     void beginNanbai(const std::shared_ptr<BCCardView>& card);
     void backPointbaiNan(const std::shared_ptr<BCCardView>& card) override;
     void showMyCardWithCard(const std::shared_ptr<BCCardView>& card) override;
+    // A card here turns nothing: a peek puts it back, a tap shows my card or looks at
+    // another player's hand, and a double tap does nothing.
+    void cardDoubleTapped() override {}
+    void cardPeekedAway(const std::shared_ptr<BCCardView>& card) override;
+    void cardTapped(const std::shared_ptr<BCCardView>& card) override;
 
     int32_t nextPlayer() const { return nextPlayer_.load(); }
     bool waitToPlayNextSound() const { return waitToPlayNextSound_; }

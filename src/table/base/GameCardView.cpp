@@ -16,8 +16,8 @@
 #include "table/cards/CardView.h"
 #include "table/cards/CardViewPhom.h"
 #include "table/registry/GameController.h"
+#include "table/registry/GameRecords.h"
 #include "table/registry/GameRequest.h"
-#include "table/registry/TableRules.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/MauBinhResultView.h"
 #include "table/sheets/boardChat.h"
@@ -231,10 +231,10 @@ void GameCardView::setSeatInfoWithSeat(int s, const std::shared_ptr<Player>& pla
     for (const auto& part :
          std::initializer_list<platform::ui::ViewPtr>{seat.ava, seat.btnName, seat.btnMoney, seat.ok})
         part->setHidden(false);
-    const bool threeCards = gameType() == GameTypes::kBaiCao || gameType() == GameTypes::kXiZach;
+    const bool eachBets = gameRecordOrNone(gameType()).stakeSetting == StakeSetting::ByEachPlayer;
     if (player->IDDB() == ownerId()) {
         seat.ok->setImage(Util::getImageWithName("icon_chuban.png"));
-        if (s == 0 && threeCards) btnCuoc_->setHidden(true);
+        if (s == 0 && eachBets) btnCuoc_->setHidden(true);
     } else if (player->isReady()) {
         seat.ok->setImage(Util::getImageWithName("icon_ok.png"));
         btnCuoc_->setHidden(false);
@@ -242,7 +242,7 @@ void GameCardView::setSeatInfoWithSeat(int s, const std::shared_ptr<Player>& pla
         seat.ok->setImage(nullptr);
     }
     if (seat.isFriend) seat.isFriend->setHidden(!player->isFriend());
-    if (player->IDDB() == currentPlayer_ && gameType() != GameTypes::kMauBinh) setTimerWithSeat(s);
+    if (player->IDDB() == currentPlayer_ && gameRecordOrNone(gameType()).playsInTurns) setTimerWithSeat(s);
     if (s == 0) return;
     const bool occupied = player->IDDB() != -1;
     seat.btnPresent->setEnabled(occupied);
@@ -328,18 +328,18 @@ void GameCardView::setOwnerWithNewOwner(int32_t newOwner) {
             setKindOfStart(me->isReady() ? kNoReady : kReady);
         }
     }
-    const bool threeCards = gameType() == GameTypes::kBaiCao || gameType() == GameTypes::kXiZach;
+    const bool eachBets = gameRecordOrNone(gameType()).stakeSetting == StakeSetting::ByEachPlayer;
     auto& settings = *SettingsView::getInstance();
     if (!mine) {
         btnLock1_->setHidden(true);
         btnLock3_->setHidden(true);
-        settings.setIsSetMoney(threeCards);
+        settings.setIsSetMoney(eachBets);
         settings.setIsSetPass(false);
         settings.setIsSetPlayers(false);
     } else {
         btnLock1_->setHidden(getIDAtSeat(1) != -1);
         btnLock3_->setHidden(getIDAtSeat(3) != -1);
-        settings.setIsSetMoney(!threeCards);
+        settings.setIsSetMoney(!eachBets);
         settings.setIsSetPass(true);
         settings.setIsSetPlayers(true);
     }

@@ -8,7 +8,7 @@
 #include "portal/GlobalService.h"
 #include "table/base/GameCardView.h"
 #include "table/base/TableWidgets.h"
-#include "table/registry/TableRules.h"
+#include "table/registry/GameRecords.h"
 #include "table/sheets/boardChat.h"
 
 namespace kavo {
@@ -51,8 +51,8 @@ void GameCardView::setTimerWithSeat(int s) {
     imgMyTurn_->setHidden(true);
     for (int other = 1; other < kSeats; ++other)
         seatViews_[size_t(other)].cpiSeat->stop();
-    const bool mauBinh = gameType() == GameTypes::kMauBinh;
-    if (!mauBinh) btnAutoSelected_->setHidden(true);
+    const bool inTurns = gameRecordOrNone(gameType()).playsInTurns;
+    if (inTurns) btnAutoSelected_->setHidden(true);
     if (s == 0) {
         // A turn without a length shows no bar: nothing to divide by.
         if (interval_ <= 0 || hasLeft_) return;
@@ -67,7 +67,7 @@ void GameCardView::setTimerWithSeat(int s) {
         limitTimer_ = platform::Timer::scheduled(0.1, true, [weak, step] {
             if (auto self = std::dynamic_pointer_cast<GameCardView>(weak.lock())) self->repeatTimer(step);
         });
-        if (!mauBinh) btnAutoSelected_->setHidden(false);
+        if (inTurns) btnAutoSelected_->setHidden(false);
     } else if (s >= 1 && s < kSeats) {
         seatViews_[size_t(s)].cpiSeat->startWithSeconds(float(interval_), float(dieTime_));
     }

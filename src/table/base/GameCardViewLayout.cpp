@@ -5,7 +5,7 @@
 #include "platform/ui/Font.h"
 #include "table/base/GameCardView.h"
 #include "table/base/TableWidgets.h"
-#include "table/registry/TableRules.h"
+#include "table/registry/GameRecords.h"
 
 #include <algorithm>
 
@@ -108,9 +108,19 @@ void GameCardView::buildLayout() {
     imgMyTurn_->setCenter({mySeat.midX(), mySeat.minY() - 15 * Util::iPadY()});
     imgMyTurn_->setHidden(true);
     placeBadgeOnTheMailbox();
-    if (gameType() == GameTypes::kTienLen || gameType() == GameTypes::kTienLenMB) placeMySeatAboveTheHand();
-    if (gameType() == GameTypes::kXiZach || gameType() == GameTypes::kBaiCao) placeSeatsBesideTheirCards();
-    if (gameType() == GameTypes::kMauBinh) placeTopSeatNameLeft();
+    switch (gameRecordOrNone(gameType()).seatPlacement) {
+    case SeatPlacement::MySeatAboveTheHand:
+        placeMySeatAboveTheHand();
+        break;
+    case SeatPlacement::BesideTheirCards:
+        placeSeatsBesideTheirCards();
+        break;
+    case SeatPlacement::TopNameLeft:
+        placeTopSeatNameLeft();
+        break;
+    case SeatPlacement::Standard:
+        break;
+    }
     placeTurnBar();
 }
 
@@ -298,26 +308,24 @@ void GameCardView::placeTurnBar() {
     progressTimer_->setProgress(0);
     progressTimer_->setBackgroundColor(platform::ui::Color::clear());
     const auto size = progressTimer_->frame().size;
-    switch (gameType()) {
-    case GameTypes::kXiZach:
-    case GameTypes::kBaiCao:
+    switch (gameRecordOrNone(gameType()).turnBar) {
+    case TurnBarPlace::BoardCentre:
         progressTimer_->setCenter(imgBoard_->center());
         break;
-    case GameTypes::kPhom:
+    case TurnBarPlace::OnTheFireButton:
         viewActions_->addSubview(progressTimer_);
         progressTimer_->setCenter(btnFire_->center());
         return;
-    case GameTypes::kTienLen:
-    case GameTypes::kTienLenMB:
+    case TurnBarPlace::AboveTheButtons:
         // Above the buttons' left end: the right seat's bubble stands above their right end.
         progressTimer_->setCenter(
             {viewActions_->frame().x() + size.width / 2, viewActions_->frame().y() - size.height});
         break;
-    case GameTypes::kMauBinh:
+    case TurnBarPlace::AboveTheButtonsAtTheRight:
         progressTimer_->setCenter(
             {(Util::isPad() ? 1024 : 480) - size.width / 2, viewActions_->frame().y() - size.height / 2});
         break;
-    default:
+    case TurnBarPlace::Unplaced:
         break;
     }
     view()->addSubview(progressTimer_);

@@ -9,7 +9,7 @@
 #include "social/MessageView.h"
 #include "table/base/ActionController.h"
 #include "table/base/GameCardView.h"
-#include "table/registry/TableRules.h"
+#include "table/registry/GameRecords.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/PlayerInfo.h"
 #include "table/sheets/boardChat.h"
@@ -204,22 +204,17 @@ void GameCardView::clickMailBox() {
 
 void GameCardView::showCuoc() {
     auto me = UIController::myInfo();
-    switch (gameType()) {
-    case GameTypes::kTienLen:
-    case GameTypes::kTienLenMB:
-    case GameTypes::kMauBinh:
-    case GameTypes::kPhom:
+    switch (gameRecordOrNone(gameType()).stakeSetting) {
+    case StakeSetting::ByTheOwner:
         if (me && me->IDDB() == ownerId() && isGameEnd()) openSheet(betView());
         break;
-    case GameTypes::kBaiCao:
-    case GameTypes::kXiZach:
-    case GameTypes::kCaoRua:
+    case StakeSetting::ByEachPlayer:
         if (isGameEnd())
             openSheet(betView());
         else
             showChatWithSeat(4, text("KAVO_playingBoard"));
         break;
-    default:
+    case StakeSetting::None:
         break;
     }
 }

@@ -8,7 +8,6 @@
 #include "table/base/GameTableView.h"
 #include "table/deal/PeekTable.h"
 #include "table/registry/GameController.h"
-#include "table/registry/TableRules.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -47,12 +46,7 @@ std::shared_ptr<BCCardView> BCCardView::withCardID(int8_t cardId, bool isPhom, i
 
 void BCCardView::handleTapGesture() {
     auto top = KavoOnlineAppDelegate::getInstance().topViewController();
-    auto table = std::dynamic_pointer_cast<GameTableView>(top);
-    if (!table || (table->gameType() != GameTypes::kBaiCao && table->gameType() != GameTypes::kCaoRua)) return;
-    if (auto* peek = dynamic_cast<PeekTable*>(table.get())) {
-        peek->showAllCards();
-        peek->setHiddenBtnNan();
-    }
+    if (auto* peek = dynamic_cast<PeekTable*>(top.get())) peek->cardDoubleTapped();
 }
 
 void BCCardView::touchesBegan(const std::vector<platform::ui::Touch>& touches) {
@@ -83,36 +77,13 @@ void BCCardView::peekEnded() {
     const bool far = std::abs(int(origin.x - comparePoint_.x)) > 10 * Util::iPadX() ||
                      std::abs(int(origin.y - comparePoint_.y)) > 14 * Util::iPadY();
     if (!far) return;
-    const int8_t game = GameController::gameType();
-    if (game == GameTypes::kBaiCao || game == GameTypes::kCaoRua) {
-        auto* table = peekTableOf(game);
-        if (!table || !isTouch() || !backCard_) return;
-        table->showLoadingNanBai();
-        table->doFireWithCardId(backCard_->cardID());
-    } else if (game == GameTypes::kXiZach) {
-        if (auto* table = peekTableOf(game)) table->backPointbaiNan(backCard_);
-    }
+    if (auto* table = peekTableOf(GameController::gameType()))
+        table->cardPeekedAway(std::static_pointer_cast<BCCardView>(shared_from_this()));
 }
 
 void BCCardView::tapped() {
-    const int8_t game = GameController::gameType();
-    auto* table = peekTableOf(game);
-    if (!table) return;
-    auto self = std::static_pointer_cast<BCCardView>(shared_from_this());
-    switch (game) {
-    case GameTypes::kBaiCao:
-    case GameTypes::kCaoRua:
-        if (isTouch()) table->doFireWithCardId(cardID());
-        break;
-    case GameTypes::kXiZach:
-        if (isTouch())
-            table->showMyCardWithCard(self);
-        else
-            table->xetBaiWithPlayer(playerID());
-        break;
-    default:
-        break;
-    }
+    if (auto* table = peekTableOf(GameController::gameType()))
+        table->cardTapped(std::static_pointer_cast<BCCardView>(shared_from_this()));
 }
 
 } // namespace kavo

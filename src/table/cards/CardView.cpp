@@ -4,7 +4,6 @@
 #include "platform/ui/GestureRecognizer.h"
 #include "table/base/GameCardView.h"
 #include "table/registry/GameController.h"
-#include "table/registry/TableRules.h"
 
 namespace kavo {
 
@@ -65,10 +64,9 @@ int CardView::cardHeight() {
 
 void CardView::setSelected() {
     isSelected_ = CardFace::toggleLift(*this, isSelected_);
-    // Only the Tien Len tables check a selection as it changes (their fire button).
-    const int8_t game = GameController::gameType();
-    if (game != GameTypes::kTienLen && game != GameTypes::kTienLenMB) return;
-    if (auto table = std::dynamic_pointer_cast<GameCardView>(GameController::getTableView(game)))
+    // The current game's table checks a selection as it changes, where it cares (the
+    // Tien Len tables' fire button).
+    if (auto table = std::dynamic_pointer_cast<GameCardView>(GameController::getTableView(GameController::gameType())))
         table->checkValidSelectedCards();
 }
 

@@ -3,31 +3,9 @@
 #include "app/Util.h"
 #include "table/cards/CardView.h"
 #include "table/registry/GameController.h"
-#include "table/registry/TableRules.h"
+#include "table/registry/GameRecords.h"
 
 namespace kavo {
-
-namespace {
-
-// The games whose cards this widget draws, and the order each sends.
-enum class WireOrder { None, AceLow, TwoLow };
-
-WireOrder orderOf(int8_t gameType) {
-    switch (gameType) {
-    case GameTypes::kPhom:
-    case GameTypes::kBaiCao:
-    case GameTypes::kXiZach:
-    case GameTypes::kPoker:
-    case GameTypes::kCaoRua:
-        return WireOrder::AceLow;
-    case GameTypes::kMauBinh:
-        return WireOrder::TwoLow;
-    default:
-        return WireOrder::None;
-    }
-}
-
-} // namespace
 
 CardViewPhom::CardViewPhom(platform::ui::Rect frame) : View(frame) {}
 
@@ -45,7 +23,7 @@ int8_t CardViewPhom::mapToPhomValue(int8_t cardId) {
 }
 
 platform::ui::Size CardViewPhom::widgetSize() {
-    const double scale = GameController::gameType() == GameTypes::kPoker ? 0.6 : 1.0;
+    const double scale = gameRecordOrNone(GameController::gameType()).cardScale;
     return {CardFace::cardWidth() * scale, CardFace::cardHeight() * scale};
 }
 
@@ -56,13 +34,14 @@ std::shared_ptr<CardViewPhom> CardViewPhom::withCardID(int8_t cardId, bool isPho
 }
 
 void CardViewPhom::setUpCard(int8_t cardId, bool isPhom, int32_t playerId) {
-    const auto order = orderOf(GameController::gameType());
-    if (order != WireOrder::None) {
+    // The current game's record says how its cards are numbered on the wire.
+    const auto order = gameRecordOrNone(GameController::gameType()).cardOrder;
+    if (order != CardOrder::None) {
         // An id outside 0..51 (255 included) never indexes the pictures: its mapped
         // index falls outside 0..51 too, and the back is shown.
         const bool onDeck = cardId >= 0 && cardId <= 51;
         const int index = !onDeck                      ? -1
-                          : order == WireOrder::TwoLow ? mapFromMauBinhValue(cardId)
+                          : order == CardOrder::TwoLow ? mapFromMauBinhValue(cardId)
                                                        : mapToRealCardIdWithId(cardId);
         pictureName_ = CardFace::pictureOrBack(index);
     }

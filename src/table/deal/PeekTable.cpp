@@ -32,4 +32,19 @@ void PeekTable::xetBaiWithPlayer(int32_t playerId) {
     note("xetBaiWithPlayer " + std::to_string(playerId));
 }
 
+void PeekTable::cardDoubleTapped() {
+    showAllCards();
+    setHiddenBtnNan();
+}
+
+void PeekTable::cardPeekedAway(const std::shared_ptr<BCCardView>& card) {
+    if (!card || !card->isTouch() || !card->backCard()) return;
+    showLoadingNanBai();
+    doFireWithCardId(card->backCard()->cardID());
+}
+
+void PeekTable::cardTapped(const std::shared_ptr<BCCardView>& card) {
+    if (card && card->isTouch()) doFireWithCardId(card->cardID());
+}
+
 } // namespace kavo

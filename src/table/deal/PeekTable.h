@@ -24,6 +24,13 @@ public:
     virtual void showMyCardWithCard(const std::shared_ptr<BCCardView>& card);
     virtual void xetBaiWithPlayer(int32_t playerId);
 
+    // What a card asks of its table. Here, as at Bai Cao and Cao Rua: a double tap shows
+    // every card, a card of mine peeked far enough or tapped is turned (fired); Xi Zach
+    // answers them its own way.
+    virtual void cardDoubleTapped();
+    virtual void cardPeekedAway(const std::shared_ptr<BCCardView>& card);
+    virtual void cardTapped(const std::shared_ptr<BCCardView>& card);
+
     // "doFireWithCardId 7", "showAllCards", ... in the order asked.
     const std::vector<std::string>& peekCalls() const { return peekCalls_; }
 

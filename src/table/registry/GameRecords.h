@@ -7,6 +7,28 @@
 
 namespace kavo {
 
+// Who sets the stake at a card table: the owner between hands (through the bet sheet), or
+// each player for himself before the deal; the board games and the dice table have neither.
+enum class StakeSetting : uint8_t { None, ByTheOwner, ByEachPlayer };
+
+// How a card game numbers its cards on the wire, for the shared card widget: from the ace
+// up or from the two up; None where the game draws its cards with widgets of its own.
+enum class CardOrder : uint8_t { None, AceLow, TwoLow };
+
+// Where a card table moves its seats after the common layout: my seat above my hand, the
+// seats beside the cards dealt to them, or the top seat's name to its left.
+enum class SeatPlacement : uint8_t { Standard, MySeatAboveTheHand, BesideTheirCards, TopNameLeft };
+
+// Where a card table shows the turn's bar: at the board's centre, over the fire button,
+// above the play buttons' left end, or above them at the screen's right edge.
+enum class TurnBarPlace : uint8_t {
+    Unplaced,
+    BoardCentre,
+    OnTheFireButton,
+    AboveTheButtons,
+    AboveTheButtonsAtTheRight
+};
+
 // What the client knows of a game outside the game's own code, one record per game. The
 // lists of games the lobby, the rankings, the profile, the status line and the portal's
 // requests keep are views of these records; three screens list the games in orders of
@@ -68,6 +90,30 @@ struct GameRecord {
     // The player details sheet's background.
     std::string_view detailBackground = "bg_profile.png";
 
+    // ---- the card tables
+    StakeSetting stakeSetting = StakeSetting::None;
+    // The Cao Rua settings sheet's stake button opens the bet sheet at these tables.
+    bool setupSheetSetsStake = false;
+    // The bet sheet turns a stake of nothing away itself.
+    bool refusesZeroStake = false;
+    CardOrder cardOrder = CardOrder::None;
+    // The shared card widget's size against a full card.
+    double cardScale = 1.0;
+    // The players take turns: a player's turn shows the clock at his seat (Mau Binh's
+    // players arrange their hands at once, under one clock, with the auto button shown).
+    bool playsInTurns = true;
+    SeatPlacement seatPlacement = SeatPlacement::Standard;
+    TurnBarPlace turnBar = TurnBarPlace::Unplaced;
+
+    // ---- the shared sheets' look and rows
+    std::string_view sheetBackground = "bg_submenu.png";
+    std::string_view sheetButton = "button_chuc_nang1.png";
+    // The password sheet at this table sets the table's password; elsewhere it asks for
+    // a board's password to enter it.
+    bool setsTablePassword = true;
+    // The player menu on my own seat offers to stand up.
+    bool seatMenuStandsUp = false;
+
     // ---- the portal's table requests this game has commands of its own for
     int16_t joinCommand = 8;
     int16_t joinAnyCommand = 28;
@@ -89,7 +135,11 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementIcon = "icon_TLMN.png",
      .achievementOrder = 0,
      .boardListType = 1,
-     .seats = 4},
+     .seats = 4,
+     .stakeSetting = StakeSetting::ByTheOwner,
+     .setupSheetSetsStake = true,
+     .seatPlacement = SeatPlacement::MySeatAboveTheHand,
+     .turnBar = TurnBarPlace::AboveTheButtons},
     {.gameType = 13,
      .titleKey = "KAVO_phom",
      .gridOrder = 4,
@@ -103,7 +153,11 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementIcon = "icon_phom.png",
      .achievementOrder = 2,
      .boardListType = 1,
-     .seats = 4},
+     .seats = 4,
+     .stakeSetting = StakeSetting::ByTheOwner,
+     .setupSheetSetsStake = true,
+     .cardOrder = CardOrder::AceLow,
+     .turnBar = TurnBarPlace::OnTheFireButton},
     {.gameType = 5,
      .titleKey = "KAVO_coTuong",
      .gridOrder = 5,
@@ -169,6 +223,10 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementOrder = 5,
      .boardListType = 1,
      .seats = 4,
+     .stakeSetting = StakeSetting::ByEachPlayer,
+     .cardOrder = CardOrder::AceLow,
+     .seatPlacement = SeatPlacement::BesideTheirCards,
+     .turnBar = TurnBarPlace::BoardCentre,
      .stakeCommand = 24},
     {.gameType = 2,
      .titleKey = "KAVO_xiZach",
@@ -184,6 +242,10 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementOrder = 6,
      .boardListType = 1,
      .seats = 4,
+     .stakeSetting = StakeSetting::ByEachPlayer,
+     .cardOrder = CardOrder::AceLow,
+     .seatPlacement = SeatPlacement::BesideTheirCards,
+     .turnBar = TurnBarPlace::BoardCentre,
      .stakeCommand = 24},
     {.gameType = 1,
      .titleKey = "KAVO_caro",
@@ -200,7 +262,10 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .boardListType = 0,
      .seats = 2,
      .isBoardGame = true,
-     .detailBackground = "caro-bg-menu.png"},
+     .detailBackground = "caro-bg-menu.png",
+     .sheetBackground = "caro-bg-menu.png",
+     .sheetButton = "caro-menu-item.png",
+     .setsTablePassword = false},
     {.gameType = 12,
      .titleKey = "KAVO_tienLenMB",
      .gridOrder = 1,
@@ -214,7 +279,11 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementIcon = "icon_TLMB.png",
      .achievementOrder = 1,
      .boardListType = 1,
-     .seats = 4},
+     .seats = 4,
+     .stakeSetting = StakeSetting::ByTheOwner,
+     .setupSheetSetsStake = true,
+     .seatPlacement = SeatPlacement::MySeatAboveTheHand,
+     .turnBar = TurnBarPlace::AboveTheButtons},
     {.gameType = 8,
      .titleKey = "KAVO_tetris",
      .gridOrder = 13,
@@ -229,7 +298,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementOrder = -1,
      .boardListType = 0,
      .seats = 2,
-     .isBoardGame = true},
+     .isBoardGame = true,
+     .setsTablePassword = false},
     {.gameType = 4,
      .titleKey = "KAVO_poker",
      .gridOrder = 11,
@@ -245,6 +315,9 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .namedInStatus = false,
      .boardListType = 3,
      .seats = 6,
+     .cardOrder = CardOrder::AceLow,
+     .cardScale = 0.6,
+     .seatMenuStandsUp = true,
      .joinCommand = 1900,
      .joinAnyCommand = 1901},
     {.gameType = 18,
@@ -266,7 +339,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .inPlayerMenu = false,
      .takesPassword = false,
      .takesTypedStake = false,
-     .invitesFriends = false},
+     .invitesFriends = false,
+     .refusesZeroStake = true},
     {.gameType = 16,
      .titleKey = "KAVO_MauBinh",
      .gridOrder = 9,
@@ -283,7 +357,12 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .boardListType = 1,
      .seats = 4,
      .inPlayerMenu = false,
-     .takesTypedStake = false},
+     .takesTypedStake = false,
+     .stakeSetting = StakeSetting::ByTheOwner,
+     .cardOrder = CardOrder::TwoLow,
+     .playsInTurns = false,
+     .seatPlacement = SeatPlacement::TopNameLeft,
+     .turnBar = TurnBarPlace::AboveTheButtonsAtTheRight},
     {.gameType = 17,
      .titleKey = "KAVO_CaoRua",
      .gridOrder = 10,
@@ -298,7 +377,9 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementOrder = 10,
      .boardListType = 2,
      .seats = 6,
-     .friendListEndsCount = true},
+     .friendListEndsCount = true,
+     .stakeSetting = StakeSetting::ByEachPlayer,
+     .cardOrder = CardOrder::AceLow},
 }};
 
 // The record of a game type, or nullptr for a type that names no game.

@@ -2,24 +2,14 @@
 
 #include "app/Text.h"
 #include "app/Util.h"
+#include "table/base/ActionController.h"
 #include "table/base/GameTableView.h"
-#include "table/registry/GameController.h"
-#include "table/registry/TableRules.h"
 #include "table/sheets/SheetPanel.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace kavo {
-
-namespace {
-
-// The poker table kept by the registry, whichever table is on top.
-std::shared_ptr<GameTableView> pokerTable() {
-    return GameController::getTableView(GameTypes::kPoker);
-}
-
-} // namespace
 
 PokerBuyStackView::PokerBuyStackView() : CustomUIActionSheetViewController("PokerBuyStackView") {}
 
@@ -80,7 +70,7 @@ void PokerBuyStackView::clickCong() {
 }
 
 void PokerBuyStackView::buy(int32_t amount) {
-    if (auto table = pokerTable()) table->buyStack(amount);
+    if (auto table = ActionController::currentTable()) table->buyStack(amount);
     slideOut();
 }
 
@@ -98,7 +88,7 @@ void PokerBuyStackView::clickOK() {
 
 void PokerBuyStackView::denyBuyStack() {
     slideOut();
-    if (auto table = pokerTable()) table->denyBuyStack();
+    if (auto table = ActionController::currentTable()) table->denyBuyStack();
 }
 
 } // namespace kavo

@@ -35,7 +35,7 @@ void saveAmount(int32_t amount, Entry entry) {
         showDialog(text("KAVO_InvalidBet"));
         return;
     }
-    if (entry == Entry::Sheet && amount == 0 && game == GameTypes::kBauCua) {
+    if (entry == Entry::Sheet && amount == 0 && gameRecordOrNone(game).refusesZeroStake) {
         UIController::setOkValue(UIController::kActionNone);
         showDialog(text("KAVO_no0Zel"));
         return;

@@ -3,21 +3,13 @@
 #include "app/Text.h"
 #include "app/Util.h"
 #include "portal/GlobalService.h"
+#include "table/base/ActionController.h"
 #include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
-#include "table/registry/TableRules.h"
+#include "table/registry/GameRecords.h"
 #include "table/sheets/SheetPanel.h"
 
 namespace kavo {
-
-namespace {
-
-// The Caro table kept by the registry, whichever table is on top.
-std::shared_ptr<GameTableView> caroTable() {
-    return GameController::getTableView(GameTypes::kCaro);
-}
-
-} // namespace
 
 menuMoiBan::menuMoiBan() : CustomUIActionSheetViewController("menuMoiBan") {}
 
@@ -37,9 +29,9 @@ void menuMoiBan::viewWillAppear(bool animated) {
     CustomUIActionSheetViewController::viewWillAppear(animated);
     btnWaitingRoom_->setTitle(text("KAVO_waitingList"));
     btnFriends_->setTitle(text("KAVO_friendI"));
-    const bool caro = GameController::gameType() == GameTypes::kCaro;
-    imgBg_->setImage(Util::getImageWithName(caro ? "caro-bg-menu.png" : "bg_submenu.png"));
-    const auto item = Util::getImageWithName(caro ? "caro-menu-item.png" : "button_chuc_nang1.png");
+    const auto& game = gameRecordOrNone(GameController::gameType());
+    imgBg_->setImage(Util::getImageWithName(std::string(game.sheetBackground)));
+    const auto item = Util::getImageWithName(std::string(game.sheetButton));
     btnWaitingRoom_->setBackgroundImage(item);
     btnFriends_->setBackgroundImage(item);
 }
@@ -81,7 +73,7 @@ void menuSpeed::viewWillAppear(bool animated) {
     btnFaster_->setTitle(text("KAVO_setFaster"));
     btnNormal_->setTitle(text("KAVO_setNormal"));
     btnSlower_->setTitle(text("KAVO_setSlower"));
-    auto caro = caroTable();
+    auto caro = ActionController::currentTable();
     if (!caro) return;
     const int8_t interval = caro->customInterval();
     if (interval < 0 || interval > 2) return;
@@ -91,7 +83,7 @@ void menuSpeed::viewWillAppear(bool animated) {
 }
 
 void menuSpeed::doSetupSpeed(const platform::ui::View& sender) {
-    if (auto caro = caroTable()) caro->setCustomInterval(static_cast<int8_t>(sender.tag()));
+    if (auto caro = ActionController::currentTable()) caro->setCustomInterval(static_cast<int8_t>(sender.tag()));
     slideOut();
 }
 

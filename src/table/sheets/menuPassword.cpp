@@ -13,9 +13,9 @@ namespace kavo {
 
 namespace {
 
-// The Caro and Tetris tables ask to enter a password, like the screens off a table.
+// Some tables (Caro, Tetris) ask to enter a password, like the screens off a table.
 bool setsPassword(const GameTableView* table) {
-    return table && table->gameType() != GameTypes::kCaro && table->gameType() != GameTypes::kTetris;
+    return table && gameRecordOrNone(table->gameType()).setsTablePassword;
 }
 
 } // namespace

@@ -56,9 +56,9 @@ void menuPlayer::viewDidLoad() {
 
 void menuPlayer::viewWillAppear(bool animated) {
     view();
-    const bool caro = GameController::gameType() == GameTypes::kCaro;
-    imgBg_->setImage(Util::getImageWithName(caro ? "caro-bg-menu.png" : "bg_submenu.png"));
-    const auto item = Util::getImageWithName(caro ? "caro-menu-item.png" : "button_chuc_nang1.png");
+    const auto& game = gameRecordOrNone(GameController::gameType());
+    imgBg_->setImage(Util::getImageWithName(std::string(game.sheetBackground)));
+    const auto item = Util::getImageWithName(std::string(game.sheetButton));
     for (const auto& button : {btnKick_, btnViewInfo_, btnAddFriend_, btnPresentGift_, btnBuzz_}) {
         button->setBackgroundImage(item);
         button->setHidden(false);
@@ -77,12 +77,12 @@ void menuPlayer::layOut() {
     if (!table) return;
     const auto chosen = table->CurrentControlPlayer();
     auto me = UIController::myInfo();
-    const bool poker = table->gameType() == GameTypes::kPoker;
+    const bool standsUp = gameRecordOrNone(table->gameType()).seatMenuStandsUp;
     const bool owner = me && me->IDDB() == table->ownerId();
     using Row = std::pair<std::shared_ptr<platform::ui::Button>, double>;
     std::vector<Row> shown;
     double height = 0;
-    if (poker && isMe(chosen)) {
+    if (standsUp && isMe(chosen)) {
         btnKick_->setTitle(text("KAVO_standUp"));
         height = 135;
         shown = {{btnKick_, 40}, {btnViewInfo_, 75}, {btnPresentGift_, 110}};
@@ -109,7 +109,7 @@ void menuPlayer::layOut() {
 }
 
 void menuPlayer::doKick() {
-    // The poker stand-up button only closes.
+    // The stand-up button only closes.
     if (btnKick_->titleForState(platform::ui::ControlState::Normal) == text("KAVO_kick") && servedTable())
         ActionController::doKick();
     slideOut();

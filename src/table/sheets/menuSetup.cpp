@@ -4,7 +4,7 @@
 #include "table/base/ActionController.h"
 #include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
-#include "table/registry/TableRules.h"
+#include "table/registry/GameRecords.h"
 #include "table/sheets/SheetPanel.h"
 
 namespace kavo {
@@ -25,14 +25,13 @@ void menuSetup::viewWillAppear(bool animated) {
     btnCuoc_->setTitle(text("KAVO_setMoney"));
     btnSoNguoi_->setTitle(text("KAVO_setNumPlayers"));
     btnPass_->setTitle(text("KAVO_setPass"));
-    const int8_t game = GameController::gameType();
-    btnCuoc_->setEnabled(game != GameTypes::kBaiCao && game != GameTypes::kXiZach && game != GameTypes::kCaoRua);
+    const auto& game = gameRecordOrNone(GameController::gameType());
+    btnCuoc_->setEnabled(game.stakeSetting != StakeSetting::ByEachPlayer);
 }
 
 void menuSetup::doSetupMoney() {
     slideOut();
-    const int8_t game = GameController::gameType();
-    if (game != GameTypes::kTienLen && game != GameTypes::kPhom && game != GameTypes::kTienLenMB) return;
+    if (!gameRecordOrNone(GameController::gameType()).setupSheetSetsStake) return;
     if (auto table = ActionController::currentTable()) table->showCuoc();
 }
 
