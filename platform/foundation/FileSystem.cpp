@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,10 +73,27 @@ std::string parentOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// A new temporary file for `path`, locked for as long as it stays open: another client on
+// the same data folder removes at its start only the temporary files nobody holds. A start
+// that took the file between its making and its locking removed it; a new one is made.
+int makeLockedTemporary(const std::string& path, std::string& temp) {
+    while (true) {
+        temp = path + std::string(kTemporaryMark) + std::string(kUniqueLetters, 'X');
+        // mkstemp creates the file with mode 0600, which the target inherits on rename.
+        int fd = ::mkstemp(temp.data());
+        if (fd < 0) return -1;
+        // Where the file system keeps no locks, the write goes on without one.
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat info {};
+        if (::fstat(fd, &info) != 0 || info.st_nlink > 0) return fd;
+        ::close(fd);
+    }
+}
+
 bool writeAtomically(const std::string& path, const std::function<void(const ChunkSink&)>& produce) {
-    // mkstemp creates the file with mode 0600, which the target inherits on rename.
-    std::string temp = path + std::string(kTemporaryMark) + std::string(kUniqueLetters, 'X');
-    int fd = ::mkstemp(temp.data());
+    std::string temp;
+    int fd = makeLockedTemporary(path, temp);
     if (fd < 0) {
         log("writeFileAtomically: cannot create a temporary file for " + path + ": " + errorText());
         return false;
@@ -93,16 +111,15 @@ bool writeAtomically(const std::string& path, const std::function<void(const Chu
         ok = false;
         failure = "fsync: " + errorText();
     }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        failure = "close: " + errorText();
-    }
+    // The lock holds until the close, so the temporary file is renamed or removed first;
+    // the bytes were on the disk (fsync) before the rename.
     if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
         ok = false;
         failure = "rename: " + errorText();
     }
+    if (!ok) ::unlink(temp.c_str());
+    ::close(fd);
     if (!ok) {
-        ::unlink(temp.c_str());
         log("writeFileAtomically: " + path + ": " + failure);
         return false;
     }
@@ -113,6 +130,16 @@ bool writeAtomically(const std::string& path, const std::function<void(const Chu
         ::close(dir);
     }
     return true;
+}
+
+// Removes a temporary file whose writer is gone: a live writer holds its lock, so only a
+// file this start can lock is removed, and it is removed under the lock.
+bool removeIfNoWriterHolds(const std::filesystem::path& file) {
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return false;
+    const bool removed = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(file.c_str()) == 0;
+    ::close(fd);
+    return removed;
 }
 
 } // namespace
@@ -127,8 +154,8 @@ size_t removeInterruptedWrites(const std::string& folder, std::string_view targe
         if (of.empty() || (!target.empty() && of != target)) continue;
         std::error_code kind;
         if (!it->is_regular_file(kind)) continue;
-        if (::unlink(it->path().c_str()) == 0) {
-            log("removed " + it->path().string() + ", left by a write an earlier run did not finish");
+        if (removeIfNoWriterHolds(it->path())) {
+            log("removed " + it->path().string() + ", left by a write that did not finish");
             ++removed;
         }
     }

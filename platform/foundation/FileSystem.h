@@ -28,8 +28,8 @@ bool removeFile(const std::string& path);
 std::string joinPath(std::string_view a, std::string_view b);
 
 // Writes the whole file or nothing: the bytes go to a new temporary file (mode
-// 0600) in the same folder, are flushed to the disk, and the temporary file is
-// renamed over `path`. On any failure the temporary file is removed, `path` keeps
+// 0600) in the same folder, locked (flock) until it is renamed over `path` or removed,
+// and are flushed to the disk before the rename. On any failure the temporary file is removed, `path` keeps
 // its old content, the failure is logged and false is returned. Every file the
 // client writes goes through here.
 bool writeFileAtomically(const std::string& path, const Bytes& bytes);
@@ -40,9 +40,10 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes);
 using ChunkSink = std::function<bool(std::string_view)>;
 bool writeFileAtomically(const std::string& path, const std::function<void(const ChunkSink&)>& produce);
 
-// Removes the temporary files writeFileAtomically left in `folder` when an earlier run
-// ended in the middle of a write (a target's name, ".tmp" and the six letters or digits
-// that made it unique); with `target`, only those of that file name. Other files stay.
+// Removes the temporary files writeFileAtomically left in `folder` when a run ended in
+// the middle of a write (a target's name, ".tmp" and the six letters or digits that made
+// it unique); with `target`, only those of that file name. A file whose writer still
+// holds its lock (another client writing to the same folder) stays, as do other files.
 // Call it before this run writes there. Returns how many went.
 size_t removeInterruptedWrites(const std::string& folder, std::string_view target = {});
 

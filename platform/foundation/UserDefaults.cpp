@@ -43,7 +43,8 @@ void UserDefaults::loadIfNeededLocked() const {
     // A write handed over may be for this file.
     writer_.wait();
     // A write an earlier run did not finish left its temporary file beside the file, where
-    // nothing else would ever remove it; this one's writes have all ended.
+    // nothing else would ever remove it; this one's writes have all ended, and one another
+    // client on the same folder is making stays.
     const std::filesystem::path file(path);
     removeInterruptedWrites(file.has_parent_path() ? file.parent_path().string() : ".", file.filename().string());
     Value stored = PropertyList::readFile(path);

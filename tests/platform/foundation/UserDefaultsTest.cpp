@@ -5,10 +5,13 @@
 #include "platform/runtime/Log.h"
 #include "tests/platform/foundation/TempDir.h"
 
+#include <csignal>
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace platform;
 using platform::test::TempDir;
@@ -31,6 +34,58 @@ std::vector<std::string> filesIn(const std::string& dir) {
     }
     return names;
 }
+
+// Another process in the middle of writing `target`: its temporary file exists when the
+// constructor returns, and the write ends when finish() says so.
+class WriterProcess {
+public:
+    explicit WriterProcess(const std::string& target) {
+        int started[2], go[2];
+        if (::pipe(started) != 0 || ::pipe(go) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(started[0]);
+            ::close(go[1]);
+            const bool ok = writeFileAtomically(target, [&](const ChunkSink& sink) {
+                sink("first half, ");
+                char c = 's';
+                if (::write(started[1], &c, 1) == 1 && ::read(go[0], &c, 1) == 1) sink("second half");
+            });
+            ::_exit(ok ? 0 : 1);
+        }
+        ::close(started[1]);
+        ::close(go[0]);
+        char c;
+        (void)!::read(started[0], &c, 1);
+        ::close(started[0]);
+        go_ = go[1];
+    }
+    ~WriterProcess() { finish(); }
+    // Lets the write end; the exit status: 0 when the write succeeded.
+    int finish() {
+        if (go_ >= 0) {
+            const char c = 'g';
+            (void)!::write(go_, &c, 1);
+            ::close(go_);
+            go_ = -1;
+        }
+        int status = -1;
+        if (pid_ > 0 && ::waitpid(pid_, &status, 0) == pid_) pid_ = -1;
+        return status;
+    }
+    // Ends it in the middle of its write, as a crash would.
+    void kill() {
+        if (pid_ > 0) ::kill(pid_, SIGKILL);
+        // Nothing reads the pipe any more: writing to it would end this process.
+        ::close(go_);
+        go_ = -1;
+        finish();
+    }
+
+private:
+    pid_t pid_ = -1;
+    int go_ = -1;
+};
 
 // Points the standard defaults at a temp data folder for one test.
 struct StandardDefaultsFixture : ::testing::Test {
@@ -245,6 +300,22 @@ TEST(FileSystem, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     auto names = filesIn(dir.path());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"folder", "settings.plist"}));
+}
+
+// Two clients on one data folder: the second one's start removes the temporary file of a
+// writer that died, and leaves the one a live writer is filling, whose save then lands.
+TEST(FileSystem, TheStartRemovesOnlyTheTemporaryFilesOfWritersThatAreGone) {
+    TempDir dir;
+    const std::string target = dir.file("defaults.plist");
+    WriterProcess killed(target);
+    killed.kill();
+    WriterProcess live(target);
+    ASSERT_EQ(filesIn(dir.path()).size(), 2u);
+    QuietLog quiet;
+    EXPECT_EQ(removeInterruptedWrites(dir.path(), "defaults.plist"), 1u);
+    EXPECT_EQ(live.finish(), 0);
+    EXPECT_EQ(readTextFile(target), "first half, second half");
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"defaults.plist"});
 }
 
 TEST(FileSystem, ReplacesWholeFilesAndReadsThemBack) {
