@@ -177,7 +177,8 @@ void StubShop::install(TestPortal& portal) {
                 const int32_t id = request.readInt();
                 listed = listed && listedItem(id);
                 total += priceOf(id);
-                ids += " " + std::to_string(id);
+                ids += ' ';
+                ids += std::to_string(id);
             }
             const std::string refusal = buy(listed, total, "bought items" + ids);
             Message answer(101);
