@@ -3,9 +3,12 @@
 // twice), the shop sells only what it lists and what the balance covers, a gift costs
 // its giver its price, the lottery's draws count from 1 and a person's friends, tickets,
 // results, shop history and notices outlive his connection.
+#include "platform/foundation/SqliteDatabase.h"
 #include "tests/e2e/StubWire.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 
 namespace kavo::test {
@@ -272,6 +275,33 @@ TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
     history->readInt();
     history->readUTF();
     EXPECT_EQ(history->readUTF(), "bought items 100 (-1000 Zel)");
+}
+
+// The accounts are rows of one SQLite file in the stub's state folder: after a transfer
+// the file holds the balances the answer told, the sender's and the stub player's.
+TEST(StubAccounts, TheAccountsAreRowsOfOneSqliteFileInTheStubsStateFolder) {
+    std::string temporary = "/tmp/stub-accounts-XXXXXX";
+    ASSERT_TRUE(::mkdtemp(temporary.data()));
+    {
+        ::setenv("TMPDIR", temporary.c_str(), 1);
+        StubProcess stub;
+        ::unsetenv("TMPDIR");
+        ASSERT_TRUE(stub.ready());
+        StubPerson person(stub.port());
+        ASSERT_EQ(person.signIn("khach"), kStart);
+        person.send(17, Bytes().utf("lan").int32(20000).data());
+        ASSERT_TRUE(person.next(17));
+        std::set<int64_t> balances;
+        for (const auto& folder : std::filesystem::directory_iterator(temporary)) {
+            platform::SqliteDatabase accounts;
+            ASSERT_TRUE(accounts.open(folder.path() / "accounts.sqlite"));
+            auto rows = accounts.prepare("SELECT money FROM accounts");
+            while (rows.step() == platform::SqliteDatabase::kRow)
+                balances.insert(rows.columnInt(0));
+        }
+        EXPECT_TRUE(balances.count(kStart - 20000) && balances.count(39500000 + 20000)) << balances.size() << " rows";
+    }
+    std::filesystem::remove_all(temporary);
 }
 
 } // namespace
