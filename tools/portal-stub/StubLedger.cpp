@@ -81,13 +81,6 @@ int64_t StubLedger::moveSeat(int32_t id, int64_t amount, const std::string& why)
     return change(stubPlayer ? stubPlayerKey(stubPlayer->name) : personKey(player()), amount, why);
 }
 
-std::optional<int64_t> StubLedger::spend(int64_t amount, const std::string& why) {
-    std::optional<int64_t> money;
-    StubStore::session().transaction(
-        [&](SqliteDatabase& db) { return (money = spendIn(db, amount, why)).has_value(); });
-    return money;
-}
-
 std::optional<int64_t> StubLedger::spendIn(SqliteDatabase& db, int64_t amount, const std::string& why,
                                            const std::string& payee) {
     if (amount <= 0) return std::nullopt;

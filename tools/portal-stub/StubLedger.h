@@ -37,11 +37,10 @@ public:
     // Moves the balance of whoever sits under `id` at a table: a stub player's, else the
     // signed-in player's.
     int64_t moveSeat(int32_t id, int64_t amount, const std::string& why);
-    // Spends `amount` (above 0) of the signed-in player's balance when it covers it: the
-    // balance after, or nothing (and nothing changed) when it does not.
-    std::optional<int64_t> spend(int64_t amount, const std::string& why);
-    // The same inside a transaction of the store that the caller runs (with what else
-    // the spend keeps), and with a payee: the stub player named `payee` gets it.
+    // Spends `amount` (above 0) of the signed-in player's balance when it covers it,
+    // inside a transaction of the store that the caller runs (with what else the spend
+    // keeps, so that all of it is kept or none); with a `payee`, the stub player of that
+    // name gets it. The balance after, or nothing (and nothing changed) when refused.
     std::optional<int64_t> spendIn(platform::SqliteDatabase& db, int64_t amount, const std::string& why,
                                    const std::string& payee = "");
     // Moves the signed-in player's balance inside the caller's transaction (not checked).

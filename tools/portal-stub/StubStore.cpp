@@ -48,6 +48,8 @@ void StubStore::keepIn(const std::string& folder) {
     open(folder + "/" + kFileName);
 }
 
+// WAL lets readers go on beside a writer; a commit is not forced to the disk (a machine
+// that stops loses the last changes, and the accounts last the stub's life only).
 void StubStore::open(const std::string& path) {
     using platform::SqliteDatabase;
     bool made = db_.open(path) && db_.exec("PRAGMA busy_timeout = " + std::to_string(kBusyMilliseconds)) &&
