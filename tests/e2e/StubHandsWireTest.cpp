@@ -50,6 +50,15 @@ protected:
         }
         return ready;
     }
+    // A player's amount as his details (34) give it now.
+    int64_t amountOf(int32_t id) {
+        send(34, Bytes().int32(id).data());
+        auto detail = next(34);
+        if (!detail) return -1;
+        detail->readInt();
+        detail->readUTF();
+        return detail->readLong();
+    }
     // The next message of any of `commands`, in arrival order.
     std::optional<Message> nextOf(std::initializer_list<int16_t> commands, double timeout = 15) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
@@ -102,6 +111,9 @@ TEST_P(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsD
 
     for (int game = 1; game <= 2; ++game) {
         SCOPED_TRACE("game " + std::to_string(game));
+        std::map<int32_t, int64_t> before;
+        for (int32_t id : {me, kLan, kMinh})
+            before[id] = amountOf(id);
         send(20, {1, 1});
         auto dealt = next(20);
         ASSERT_TRUE(dealt);
@@ -133,6 +145,9 @@ TEST_P(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsD
         EXPECT_EQ(winners, 1);
         EXPECT_LT(money[me].amount, 0) << "I passed throughout";
         EXPECT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh})) << "the stub players are ready again";
+        // Every seat's money moved, the stub players' as much as mine.
+        for (const auto& [who, bonus] : money)
+            EXPECT_EQ(amountOf(who), before[who] + bonus.amount) << who;
     }
 }
 

@@ -422,33 +422,7 @@ TEST(StubClients, ASecondClientIsServedWhileTheFirstLeaves) {
     secondClient.close();
 }
 
-// One person's wire connection to a shared stub.
-class Person {
-public:
-    explicit Person(uint16_t port) { client_.connectToHost("127.0.0.1", port); }
-    ~Person() { client_.close(); }
-    bool connected() { return listener_.waitFor(RecordingListener::Event::ConnectionOK); }
-    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
-    // The next reply of a command, waiting for it (generously: the suite runs beside).
-    std::optional<Message> next(int16_t command) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto all = listener_.messages();
-            for (size_t i = seen_; i < all.size(); ++i) {
-                if (all[i].commandId != command) continue;
-                seen_ = i + 1;
-                return Message(all[i].commandId, all[i].body);
-            }
-            listener_.waitForMessages(all.size() + 1, 0.05);
-        }
-        return std::nullopt;
-    }
-
-private:
-    RecordingListener listener_;
-    MobileClient client_{&listener_};
-    size_t seen_ = 0;
-};
+using Person = StubPerson;
 
 struct Sitter {
     const char* name;

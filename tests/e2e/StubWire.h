@@ -15,6 +15,52 @@
 
 namespace kavo::test {
 
+// The next reply of `command` (and, when `sub` is not -1, whose first byte is `sub`)
+// among what `listener` recorded after `seen`, waiting for it; `seen` moves past it.
+// The wait is generous: the whole suite may be running beside it.
+inline std::optional<Message> nextReply(RecordingListener& listener, size_t& seen, int16_t command, int sub = -1,
+                                        double timeout = 15) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const auto all = listener.messages();
+        for (size_t i = seen; i < all.size(); ++i) {
+            if (all[i].commandId != command) continue;
+            if (sub != -1 && (all[i].body.empty() || int8_t(all[i].body[0]) != sub)) continue;
+            seen = i + 1;
+            return Message(all[i].commandId, all[i].body);
+        }
+        listener.waitForMessages(all.size() + 1, 0.05);
+    }
+    return std::nullopt;
+}
+
+// One person's wire connection to a shared stub.
+class StubPerson {
+public:
+    explicit StubPerson(uint16_t port) { client_.connectToHost("127.0.0.1", port); }
+    ~StubPerson() { client_.close(); }
+    bool connected() { return listener_.waitFor(RecordingListener::Event::ConnectionOK); }
+    void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
+    std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
+        return nextReply(listener_, seen_, command, sub, timeout);
+    }
+    // Connects and signs in as `name`: his balance (-1 when the sign-in failed).
+    int64_t signIn(const std::string& name) {
+        if (!connected()) return -1;
+        send(1, Bytes().utf(name).utf("123").utf("1.0").data());
+        auto signedIn = next(3);
+        if (!signedIn) return -1;
+        signedIn->readInt();
+        return signedIn->readLong();
+    }
+    const RecordingListener& listener() const { return listener_; }
+
+private:
+    RecordingListener listener_;
+    MobileClient client_{&listener_};
+    size_t seen_ = 0;
+};
+
 // A bare wire client against a portal stub of its own: the stub tests sign in, sit and
 // play with raw requests and read the stub's replies, with no screens.
 class StubWire : public ::testing::Test {
@@ -73,21 +119,9 @@ protected:
         joined->readUTF();
         return joined->readLong();
     }
-    // The next reply of a command (and, when `sub` is not -1, whose first byte is `sub`),
-    // waiting for it. The wait is generous: the whole suite may be running beside it.
+    // The next reply of a command (and, when `sub` is not -1, whose first byte is `sub`).
     std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto all = listener_.messages();
-            for (size_t i = seen_; i < all.size(); ++i) {
-                if (all[i].commandId != command) continue;
-                if (sub != -1 && (all[i].body.empty() || int8_t(all[i].body[0]) != sub)) continue;
-                seen_ = i + 1;
-                return Message(all[i].commandId, all[i].body);
-            }
-            listener_.waitForMessages(all.size() + 1, 0.05);
-        }
-        return std::nullopt;
+        return nextReply(listener_, seen_, command, sub, timeout);
     }
 
     Environment environment_;

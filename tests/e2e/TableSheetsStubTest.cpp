@@ -1,6 +1,6 @@
 // The shared table sheets against the local portal stub: a person signed in on it
 // opens a table's invitation tabs and gift sheet and sees the stub's lists, and a
-// gift given comes back as the gift reply.
+// gift given comes back as the gift reply, from its giver, who paid its price.
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "games/tienlen/TienLenView.h"
@@ -71,7 +71,9 @@ TEST_F(TableSheetsOnTheStub, TheGiftSheetListsTheCatalogueAndAGiftComesBack) {
         },
         10))
         << log();
-    EXPECT_EQ(table->lastGiftText(), "4001 -> khach2 #4203") << "from lan, the first of the waiting list";
+    EXPECT_EQ(table->lastGiftText(), "khach -> khach2 #4203") << "from its giver";
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 1000000 - 3000; }, 5))
+        << "the giver paid its price: " << UIController::myInfo()->money();
 }
 
 } // namespace

@@ -4,9 +4,11 @@
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubRoster.h"
+#include "tools/portal-stub/StubStore.h"
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 namespace portalstub {
 
@@ -50,19 +52,9 @@ int32_t expOf(size_t index, int gameType) {
 
 } // namespace
 
-StubAccount::StubAccount(TestPortal& portal, int drawSeconds) : drawSeconds_(std::max(1, drawSeconds)) {
+StubAccount::StubAccount(TestPortal& portal, int drawSeconds) : lottery_(portal, drawSeconds) {
     install(portal);
-    installLottery(portal);
-    drawer_ = std::thread([this, &portal] { drawLoop(portal); });
-}
-
-StubAccount::~StubAccount() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    stopped_.notify_all();
-    drawer_.join();
+    lottery_.install();
 }
 
 void StubAccount::signedIn(int32_t playerId, const std::string& name) {
@@ -292,31 +284,6 @@ void StubAccount::install(TestPortal& portal) {
         changed.writeInt(avatar);
         reply.send(changed);
     });
-    portal.onCommand(17, [this](Message& request, TestPortal::Reply& reply) {
-        const std::string to = request.readUTF();
-        const int32_t amount = request.readInt();
-        const bool known = stubPlayerNamed(to) != nullptr;
-        std::lock_guard lock(mutex_);
-        std::string note;
-        int64_t money = StubLedger::session().balance();
-        if (!known) {
-            note = say("Không có người chơi " + to, "No player named " + to);
-        } else if (amount <= 0 || amount > money) {
-            note = say("Không đủ tiền", "Not enough money");
-        } else {
-            money = StubLedger::session().move(-amount, "sent to " + to);
-            StubLedger::session().moveSeat(stubPlayerId(to), amount, "sent by " + name_);
-            note = say("Đã chuyển " + std::to_string(amount) + " Zel cho " + to,
-                       "Sent " + std::to_string(amount) + " Zel to " + to);
-        }
-        Message answer(17);
-        answer.writeLong(money);
-        answer.writeUTF(note);
-        reply.send(answer);
-    });
-}
-
-void StubAccount::installLottery(TestPortal& portal) {
     portal.onCommand(1003, [](Message& request, TestPortal::Reply& reply) {
         request.readUTF();
         const std::string newPass = request.readUTF();
@@ -324,90 +291,31 @@ void StubAccount::installLottery(TestPortal& portal) {
         answer.writeBool(!newPass.empty());
         reply.send(answer);
     });
-    portal.onCommand(1400, [this](Message&, TestPortal::Reply& reply) {
-        Message left(1400);
-        left.writeInt(secondsLeft());
-        reply.send(left);
-    });
-    portal.onCommand(1401, [this](Message&, TestPortal::Reply& reply) {
-        std::lock_guard lock(mutex_);
-        Message history(1401);
-        int draw = draw_;
-        for (int32_t number : draws_) {
-            history.writeInt(number);
-            history.writeUTF(say("Kỳ ", "Draw ") + std::to_string(--draw));
-        }
-        reply.send(history);
-    });
-    portal.onCommand(1402, [this](Message&, TestPortal::Reply& reply) {
-        std::lock_guard lock(mutex_);
-        Message mine(1402);
-        for (const Bet& bet : bets_) {
-            mine.writeInt(bet.number);
-            mine.writeInt(bet.stake);
-            mine.writeBool(bet.used);
-        }
-        reply.send(mine);
-    });
-    portal.onCommand(1403, [this](Message& request, TestPortal::Reply& reply) {
-        const int32_t number = request.readInt();
-        const int32_t stake = request.readInt();
-        std::lock_guard lock(mutex_);
-        const bool numbered = number >= 0 && number < 100;
-        const bool ok = numbered && stake > 0 && stake <= StubLedger::session().balance();
-        if (ok) {
-            StubLedger::session().move(-stake, "lottery ticket " + std::to_string(number));
-            bets_.push_back({number, stake, false});
-        }
-        Message answer(1403);
-        answer.writeBool(ok);
-        answer.writeInt(stake);
-        answer.writeUTF(ok         ? say("Đã mua số ", "Bought number ") + std::to_string(number)
-                        : numbered ? say("Không đủ tiền", "Not enough money")
-                                   : say("Số phải từ 00 đến 99", "The number must be from 00 to 99"));
-        reply.send(answer);
-        if (ok) reply.send(StubLedger::session().balanceReply());
-    });
-}
-
-int StubAccount::secondsLeft() const {
-    const auto elapsed =
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start_).count();
-    return int(drawSeconds_ - elapsed % drawSeconds_);
-}
-
-void StubAccount::drawLoop(TestPortal& portal) {
-    std::unique_lock lock(mutex_);
-    while (!stopping_) {
-        if (stopped_.wait_for(lock, std::chrono::seconds(secondsLeft()), [this] { return stopping_; })) return;
-        const int32_t winning = int32_t((draw_ * 37 + 11) % 100);
-        draws_.push_front(winning);
-        if (draws_.size() > 5) draws_.pop_back();
-        ++draw_;
-        int64_t won = 0;
-        bool betting = false;
-        for (Bet& bet : bets_) {
-            if (bet.used) continue;
-            betting = true;
-            if (bet.number == winning) won += int64_t(bet.stake) * 70;
-            bet.used = true;
-        }
-        if (won > 0) StubLedger::session().move(won, "lottery win");
-        Message result(1404);
-        result.writeInt(winning);
-        result.writeUTF(say("Số trúng: ", "Winning number: ") + std::to_string(winning) +
-                        (won > 0 ? " +" + std::to_string(won) + " Zel"
-                                 : say(", vé của bạn không trúng", ", your ticket did not win")));
-        lock.unlock();
-        if (betting)
-            portal.sendToClient(result);
+    portal.onCommand(17, [](Message& request, TestPortal::Reply& reply) {
+        const std::string to = request.readUTF();
+        const int32_t amount = request.readInt();
+        const bool known = stubPlayerNamed(to) != nullptr;
+        std::string note;
+        // The check and the move are one step: two connections of one name never both
+        // send the same money.
+        std::optional<int64_t> money;
+        if (known && amount > 0)
+            StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+                money = StubLedger::session().spendIn(db, amount, "sent to " + to, to);
+                return money.has_value();
+            });
+        if (!known)
+            note = say("Không có người chơi " + to, "No player named " + to);
+        else if (!money)
+            note = say("Không đủ tiền", "Not enough money");
         else
-            platform::log("lottery draw " + std::to_string(winning) + ": nobody bet");
-        if (won > 0) portal.sendToClient(StubLedger::session().balanceReply());
-        lock.lock();
-        // A draw within the same second must not run twice.
-        stopped_.wait_for(lock, std::chrono::milliseconds(1100), [this] { return stopping_; });
-    }
+            note = say("Đã chuyển " + std::to_string(amount) + " Zel cho " + to,
+                       "Sent " + std::to_string(amount) + " Zel to " + to);
+        Message answer(17);
+        answer.writeLong(money ? *money : StubLedger::session().balance());
+        answer.writeUTF(note);
+        reply.send(answer);
+    });
 }
 
 } // namespace portalstub

@@ -1,37 +1,15 @@
 #include "tools/portal-stub/StubLedger.h"
 
+#include "platform/foundation/SqliteDatabase.h"
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubRoster.h"
-
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
-#include <optional>
-#include <sys/file.h>
-#include <unistd.h>
+#include "tools/portal-stub/StubStore.h"
 
 namespace portalstub {
 
+using platform::SqliteDatabase;
+
 namespace {
-
-// Names come from the wire: the file holds them as hex, one account a line.
-std::string hexOf(const std::string& text) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : text) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return hex;
-}
-
-std::string textOf(const std::string& hex) {
-    std::string text;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        text += char(std::strtol(hex.substr(i, 2).c_str(), nullptr, 16));
-    return text;
-}
 
 // A person's account and a stub player's never share a key, whatever the name.
 std::string personKey(const std::string& name) {
@@ -47,32 +25,39 @@ int64_t startMoneyOf(const std::string& key) {
     return player ? player->startMoney : StubLedger::kStartMoney;
 }
 
-// Holds the lock file of the shared amounts while it lives.
-class FileLock {
-public:
-    explicit FileLock(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-        if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-    }
-    ~FileLock() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
+// The balance of the account under `key` inside an open transaction; an account's
+// first use opens it with its start money.
+std::optional<int64_t> balanceIn(SqliteDatabase& db, const std::string& key) {
+    auto open = db.prepare("INSERT OR IGNORE INTO accounts (key, money) VALUES (?, ?)");
+    open.bindText(1, key);
+    open.bindInt(2, startMoneyOf(key));
+    auto read = db.prepare("SELECT money FROM accounts WHERE key = ?");
+    read.bindText(1, key);
+    if (open.step() != SqliteDatabase::kDone || read.step() != SqliteDatabase::kRow) return std::nullopt;
+    return read.columnInt(0);
+}
 
-private:
-    int fd_;
-};
+// Moves the balance under `key` inside an open transaction; with `covered`, a move
+// below 0 changes nothing. The new balance, or nothing when refused or failed.
+std::optional<int64_t> moveKey(SqliteDatabase& db, const std::string& key, int64_t amount, const std::string& why,
+                               bool covered) {
+    const auto money = balanceIn(db, key);
+    if (!money || amount == 0) return money;
+    if (covered && *money + amount < 0) return std::nullopt;
+    auto write = db.prepare("UPDATE accounts SET money = ? WHERE key = ?");
+    write.bindInt(1, *money + amount);
+    write.bindText(2, key);
+    if (write.step() != SqliteDatabase::kDone) return std::nullopt;
+    platform::log("money of " + key.substr(1) + ": " + (amount < 0 ? "" : "+") + std::to_string(amount) + " (" + why +
+                  "), now " + std::to_string(*money + amount));
+    return *money + amount;
+}
 
 } // namespace
 
 StubLedger& StubLedger::session() {
     static StubLedger ledger;
     return ledger;
-}
-
-void StubLedger::keepIn(const std::string& folder) {
-    std::lock_guard lock(mutex_);
-    file_ = folder + "/money";
 }
 
 int64_t StubLedger::signIn(const std::string& name) {
@@ -96,6 +81,19 @@ int64_t StubLedger::moveSeat(int32_t id, int64_t amount, const std::string& why)
     return change(stubPlayer ? stubPlayerKey(stubPlayer->name) : personKey(player()), amount, why);
 }
 
+std::optional<int64_t> StubLedger::spendIn(SqliteDatabase& db, int64_t amount, const std::string& why,
+                                           const std::string& payee) {
+    if (amount <= 0) return std::nullopt;
+    const auto money = moveKey(db, personKey(player()), -amount, why, true);
+    if (!money || payee.empty()) return money;
+    if (!moveKey(db, stubPlayerKey(payee), amount, "sent by " + player(), false)) return std::nullopt;
+    return money;
+}
+
+int64_t StubLedger::moveIn(SqliteDatabase& db, int64_t amount, const std::string& why) {
+    return moveKey(db, personKey(player()), amount, why, false).value_or(0);
+}
+
 kavo::Message StubLedger::balanceReply() {
     kavo::Message reply(17);
     reply.writeLong(balance());
@@ -113,44 +111,13 @@ int64_t StubLedger::stubPlayerMoney(const std::string& name) {
 }
 
 int64_t StubLedger::change(const std::string& key, int64_t amount, const std::string& why) {
-    std::lock_guard lock(mutex_);
-    std::optional<FileLock> shared;
-    if (!file_.empty()) {
-        shared.emplace(file_ + ".lock");
-        money_ = load();
-    }
-    const int64_t money = money_.emplace(key, startMoneyOf(key)).first->second += amount;
-    if (amount == 0) return money;
-    if (!file_.empty()) store(money_);
-    platform::log("money of " + key.substr(1) + ": " + (amount < 0 ? "" : "+") + std::to_string(amount) + " (" + why +
-                  "), now " + std::to_string(money));
-    return money;
-}
-
-std::map<std::string, int64_t> StubLedger::load() const {
-    std::map<std::string, int64_t> money;
-    std::ifstream in(file_);
-    std::string hex;
-    long long amount = 0;
-    while (in >> hex >> amount)
-        money[textOf(hex)] = amount;
-    return money;
-}
-
-// Written whole beside the file and renamed over it: a reader never meets half a file.
-void StubLedger::store(const std::map<std::string, int64_t>& money) const {
-    const std::string next = file_ + ".next";
-    {
-        std::ofstream out(next, std::ios::trunc);
-        for (const auto& [key, amount] : money)
-            out << hexOf(key) << ' ' << amount << '\n';
-        if (!out) {
-            platform::log("portal-stub: the amounts could not be written to " + next);
-            return;
-        }
-    }
-    if (std::rename(next.c_str(), file_.c_str()) != 0)
-        platform::log("portal-stub: the amounts could not be kept in " + file_);
+    std::optional<int64_t> money;
+    StubStore::session().transaction([&](SqliteDatabase& db) {
+        money = moveKey(db, key, amount, why, false);
+        return money.has_value();
+    });
+    if (!money) platform::log("portal-stub: the balance of " + key.substr(1) + " could not be read or moved");
+    return money.value_or(0);
 }
 
 } // namespace portalstub

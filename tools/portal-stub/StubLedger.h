@@ -3,18 +3,23 @@
 #include "net/Message.h"
 
 #include <cstdint>
-#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
+
+namespace platform {
+class SqliteDatabase;
+}
 
 namespace portalstub {
 
 // The money of every account, as a server keeps it, for the stub's whole life: a
 // person starts with 1,000,000 Zel at his name's first sign-in, a stub player with his
 // roster amount, and every hand, top-up, purchase, transfer and lottery ticket moves
-// those balances, so every join, list and profile shows the same amount. The stub
-// serves each connection in a process of its own: the amounts live in a file of the
-// stub's state folder, which every process reads and writes under a lock.
+// those balances, so every join, list and profile shows the same amount. The amounts
+// are rows of the stub's store (StubStore), shared by the processes that serve the
+// connections; a spend checks the balance and takes it in one transaction, so two
+// connections of one name never both spend the same money.
 class StubLedger {
 public:
     static constexpr int64_t kStartMoney = 1000000;
@@ -22,18 +27,24 @@ public:
     // The process's one ledger.
     static StubLedger& session();
 
-    // Keeps the amounts in `folder` (shared with the other processes) from now on;
-    // without it they are kept in this process alone.
-    void keepIn(const std::string& folder);
     // The player who signed in: his balance.
     int64_t signIn(const std::string& name);
     // The signed-in player's balance.
     int64_t balance();
-    // Moves the signed-in player's balance by `amount` (negative: spent); the new balance.
+    // Moves the signed-in player's balance by `amount` (a win, a top-up, a hand's
+    // result: not checked); the new balance.
     int64_t move(int64_t amount, const std::string& why);
     // Moves the balance of whoever sits under `id` at a table: a stub player's, else the
     // signed-in player's.
     int64_t moveSeat(int32_t id, int64_t amount, const std::string& why);
+    // Spends `amount` (above 0) of the signed-in player's balance when it covers it,
+    // inside a transaction of the store that the caller runs (with what else the spend
+    // keeps, so that all of it is kept or none); with a `payee`, the stub player of that
+    // name gets it. The balance after, or nothing (and nothing changed) when refused.
+    std::optional<int64_t> spendIn(platform::SqliteDatabase& db, int64_t amount, const std::string& why,
+                                   const std::string& payee = "");
+    // Moves the signed-in player's balance inside the caller's transaction (not checked).
+    int64_t moveIn(platform::SqliteDatabase& db, int64_t amount, const std::string& why);
     // The amount a stub player (by name) has now.
     static int64_t stubPlayerMoney(const std::string& name);
     // The reply that tells the client the signed-in player's balance without a word
@@ -44,15 +55,12 @@ public:
     std::string player();
 
 private:
-    // Reads (and with `amount` not 0 moves) the balance of the account under `key`.
+    // Moves the balance of the account under `key` by `amount` in one transaction of its
+    // own (0: reads it); the new balance.
     int64_t change(const std::string& key, int64_t amount, const std::string& why);
-    std::map<std::string, int64_t> load() const;
-    void store(const std::map<std::string, int64_t>& money) const;
 
     std::mutex mutex_;
     std::string player_;
-    std::string file_;                     // empty: kept in money_
-    std::map<std::string, int64_t> money_; // by account key
 };
 
 } // namespace portalstub

@@ -3,10 +3,13 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubRecords.h"
 #include "tools/portal-stub/StubRoster.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <ctime>
 #include <map>
 #include <mutex>
 #include <string>
@@ -86,13 +89,17 @@ private:
 
 struct MailState {
     std::mutex mutex;
-    std::vector<int32_t> friends; // ids, in list order
     std::unique_ptr<DelayedSender> sender;
+    bool mailAsked = false; // the mailbox was asked for before the sign-in
 };
 
 MailState& state() {
     static MailState instance;
     return instance;
+}
+
+std::string person() {
+    return StubLedger::session().player();
 }
 
 const Known* playerWithId(int32_t id) {
@@ -107,11 +114,20 @@ const Known* playerNamed(const std::string& name) {
     return nullptr;
 }
 
+// Every person starts with the first few known players as friends; the invitations he
+// accepts are kept with his account.
+std::vector<int32_t> friendsOf(const std::string& name) {
+    std::vector<int32_t> friends;
+    for (int i = 0; i < kFirstFriends; ++i)
+        friends.push_back(kPlayers[i].id);
+    for (int32_t id : StubRecords::acceptedFriends(name))
+        if (std::find(friends.begin(), friends.end(), id) == friends.end()) friends.push_back(id);
+    return friends;
+}
+
 bool isFriend(int32_t id) {
-    std::lock_guard lock(state().mutex);
-    for (int32_t friendId : state().friends)
-        if (friendId == id) return true;
-    return false;
+    const auto friends = friendsOf(person());
+    return std::find(friends.begin(), friends.end(), id) != friends.end();
 }
 
 // Reply 104 sub 5: per friend int id, UTF name, long money, short avatar, byte online,
@@ -119,8 +135,7 @@ bool isFriend(int32_t id) {
 Message friendList() {
     Message reply(104);
     reply.writeByte(kFriendList);
-    std::lock_guard lock(state().mutex);
-    for (int32_t id : state().friends) {
+    for (int32_t id : friendsOf(person())) {
         const Known* player = playerWithId(id);
         if (!player) continue;
         reply.writeInt(player->id);
@@ -151,10 +166,7 @@ void onFriends(Message& request, TestPortal::Reply& reply) {
         const int32_t id = request.readInt();
         platform::log(std::string(type == kAccept ? "friend request accepted: " : "friend request refused: ") +
                       std::to_string(id));
-        if (type == kAccept && !isFriend(id) && playerWithId(id)) {
-            std::lock_guard lock(state().mutex);
-            state().friends.push_back(id);
-        }
+        if (playerWithId(id) && !person().empty()) StubRecords::answer(person(), id, type == kAccept);
         break;
     }
     case kByName: {
@@ -212,19 +224,57 @@ void onSearch(Message& request, TestPortal::Reply& reply) {
     reply.send(found);
 }
 
+// A person's new mail: the welcome at his first sign-in, the maintenance notice once
+// (it carries the time it was written, so a mailbox that holds it takes it once anyway),
+// and dung's friend invitation until he answers it.
+void sendMail(TestPortal::Reply& reply) {
+    const std::string name = person();
+    if (StubRecords::firstTime(name, "welcome")) {
+        // Type 4: the administrators' mail, the kind the mailbox opens on.
+        Message mail(1701);
+        mail.writeInt(4);
+        mail.writeLong(int64_t(std::time(nullptr)) * 1000);
+        mail.writeInt(1);
+        mail.writeUTF("admin");
+        mail.writeUTF(say("Chào mừng đến Kavo Online!", "Welcome to Kavo Online!"));
+        reply.send(mail);
+    }
+    if (StubRecords::firstTime(name, "maintenance")) {
+        Message admin(1701);
+        admin.writeInt(3);
+        admin.writeLong(StubMail::kMaintenanceNoticeTime);
+        admin.writeInt(kAdministrator);
+        admin.writeUTF("admin");
+        admin.writeUTF(say("Bảo trì lúc 2 giờ sáng", "Maintenance at 2 a.m."));
+        reply.send(admin);
+    }
+    const Known* dung = playerNamed("dung");
+    if (dung && !StubRecords::answered(name, dung->id)) {
+        Message request(104);
+        request.writeByte(kFriendRequests);
+        request.writeInt(dung->id);
+        request.writeUTF(dung->name);
+        reply.send(request);
+    }
+}
+
 } // namespace
 
 void StubMail::install(TestPortal& portal) {
-    {
-        std::lock_guard lock(state().mutex);
-        state().friends.clear();
-        for (int i = 0; i < kFirstFriends; ++i)
-            state().friends.push_back(kPlayers[i].id);
-    }
     state().sender = std::make_unique<DelayedSender>(portal);
     portal.onCommand(104, onFriends);
     portal.onCommand(5, onPrivateMessage);
     portal.onCommand(36, onSearch);
+    // The client asks for its mail as it connects, before it signs in: the mail is then
+    // the person's who signs in, sent once his sign-in is answered.
+    portal.onCommand(1702, [](Message&, TestPortal::Reply& reply) {
+        if (!person().empty()) {
+            sendMail(reply);
+            return;
+        }
+        std::lock_guard lock(state().mutex);
+        state().mailAsked = true;
+    });
     portal.onCommand(33, [](Message& request, TestPortal::Reply&) {
         platform::log("friend deleted: " + std::to_string(request.readInt()));
     });
@@ -244,24 +294,12 @@ std::string StubMail::nameOf(int32_t id) {
     return player ? player->name : "";
 }
 
-void StubMail::withMailbox(TestPortal::Reply& reply) {
-    // One notice, written once: it carries the time it was written, so a mailbox that
-    // already holds it does not take it again.
-    Message admin(1701);
-    admin.writeInt(3);
-    admin.writeLong(kMaintenanceNoticeTime);
-    admin.writeInt(kAdministrator);
-    admin.writeUTF("admin");
-    admin.writeUTF(say("Bảo trì lúc 2 giờ sáng", "Maintenance at 2 a.m."));
-    reply.send(admin);
-    const Known* dung = playerNamed("dung");
-    if (dung && !isFriend(dung->id)) {
-        Message request(104);
-        request.writeByte(kFriendRequests);
-        request.writeInt(dung->id);
-        request.writeUTF(dung->name);
-        reply.send(request);
+void StubMail::signedIn(TestPortal::Reply& reply) {
+    {
+        std::lock_guard lock(state().mutex);
+        if (!std::exchange(state().mailAsked, false)) return;
     }
+    sendMail(reply);
 }
 
 } // namespace portalstub

@@ -8,19 +8,20 @@
 namespace portalstub {
 
 // The stub's friends, private chat and mail: three friends ("an" online at a board,
-// "binh" and "chi" offline) who answer each private line a second later, an
-// administrator message and a friend request from "dung" after sign-in, the name
-// search among a few known players and the friend-request answers.
+// "binh" and "chi" offline) who answer each private line a second later, a person's new
+// mail (a welcome and a maintenance notice, each once, and a friend request from "dung"
+// until he answers it), the name search among a few known players and the
+// friend-request answers. What a person accepted and had is kept with his account.
 class StubMail {
 public:
-    // Installs the handlers of commands 5, 33, 36 and 104 on `portal` (kept for the
-    // process).
+    // Installs the handlers of commands 5, 33, 36, 104 and 1702 on `portal` (kept for
+    // the process).
     static void install(kavo::test::TestPortal& portal);
     // When the maintenance notice was written (milliseconds since 1970).
     static constexpr int64_t kMaintenanceNoticeTime = 1765000000000LL;
-    // The mail that follows the welcome notice in the answer to a mailbox request: the
-    // maintenance notice and a friend request.
-    static void withMailbox(kavo::test::TestPortal::Reply& reply);
+    // Once a sign-in is answered: the person's new mail, when the client asked for it
+    // before he signed in.
+    static void signedIn(kavo::test::TestPortal::Reply& reply);
     // The name of a friend or known player by id (empty when none has it).
     static std::string nameOf(int32_t id);
     // At a Caro or Tetris board, the opponent's details (reply 34) two seconds after

@@ -3,12 +3,12 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubMail.h"
 #include "tools/portal-stub/StubNotices.h"
 #include "tools/portal-stub/TableSheetsStub.h"
 
 #include <algorithm>
-#include <ctime>
 
 namespace portalstub {
 
@@ -54,6 +54,17 @@ StubPortal::StubPortal(kavo::test::Fd connection, std::string serverList, int lo
 }
 
 void StubPortal::serve() {
+    // However a person signed in (1, or 2301 through the social network), once it is
+    // answered he gets what waited for him: his new mail and the lottery's results.
+    for (int16_t command : {int16_t(1), int16_t(2301)}) {
+        portal_.onCommand(command,
+                          [this, inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
+                              if (inner) inner(request, reply);
+                              if (StubLedger::session().player().empty()) return;
+                              StubMail::signedIn(reply);
+                              account_.afterSignIn();
+                          });
+    }
     portal_.start();
 }
 
@@ -91,17 +102,6 @@ void StubPortal::install() {
         Message accepted(220);
         accepted.writeByte(1);
         reply.send(accepted);
-    });
-    portal_.onCommand(1702, [](Message&, TestPortal::Reply& reply) {
-        // Type 4: the administrators' mail, the kind the mailbox opens on.
-        Message mail(1701);
-        mail.writeInt(4);
-        mail.writeLong(int64_t(std::time(nullptr)) * 1000);
-        mail.writeInt(1);
-        mail.writeUTF("admin");
-        mail.writeUTF(say("Chào mừng đến Kavo Online!", "Welcome to Kavo Online!"));
-        reply.send(mail);
-        StubMail::withMailbox(reply);
     });
     shop_.install(portal_);
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {

@@ -3,6 +3,8 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubRecords.h"
+#include "tools/portal-stub/StubStore.h"
 
 #include <cctype>
 #include <ctime>
@@ -33,6 +35,12 @@ int32_t avatarId(int page, int row) {
 int32_t priceOf(int32_t id) {
     return 1000 * (id % 10 + 1);
 }
+bool listedItem(int32_t id) {
+    return id >= itemId(0, 0) && id <= itemId(StubShop::kPages - 1, kRowsPerPage - 1);
+}
+bool listedAvatar(int32_t id) {
+    return id >= avatarId(0, 0) && id <= avatarId(StubShop::kPages - 1, kRowsPerPage - 1);
+}
 
 bool allDigits(const std::string& text) {
     if (text.empty()) return false;
@@ -50,11 +58,17 @@ std::string now() {
     return text;
 }
 
+// A refusal where the reply has no place for one: the one-button notice with its reason.
+void refuse(TestPortal::Reply& reply, const std::string& reason) {
+    Message notice(45);
+    notice.writeByte(0);
+    notice.writeUTF(reason);
+    reply.send(notice);
+}
+
 } // namespace
 
 int64_t StubShop::signIn(const std::string& name) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    player_ = name;
     return StubLedger::session().signIn(name);
 }
 
@@ -62,16 +76,26 @@ int64_t StubShop::money() {
     return StubLedger::session().balance();
 }
 
-void StubShop::spend(int64_t amount, const std::string& what) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    StubLedger::session().move(-amount, what);
-    log_[player_].emplace_back(now(), what + " (-" + std::to_string(amount) + " Zel)");
+std::string StubShop::buy(bool listed, int64_t price, const std::string& what) {
+    if (!listed) return say("Cửa hàng không bán món này", "The shop does not sell this");
+    const std::string person = StubLedger::session().player();
+    const bool paid = price == 0 || StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+        if (!StubLedger::session().spendIn(db, price, what)) return false;
+        StubRecords::addHistory(db, person, now(), what + " (-" + std::to_string(price) + " Zel)");
+        return true;
+    });
+    return paid ? "" : say("Không đủ tiền", "Not enough money");
 }
 
 int64_t StubShop::credit(int64_t amount, const std::string& what) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    log_[player_].emplace_back(now(), what + " (+" + std::to_string(amount) + " Zel)");
-    return StubLedger::session().move(amount, "top-up: " + what);
+    const std::string person = StubLedger::session().player();
+    int64_t money = 0;
+    StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+        money = StubLedger::session().moveIn(db, amount, "top-up: " + what);
+        StubRecords::addHistory(db, person, now(), what + " (+" + std::to_string(amount) + " Zel)");
+        return true;
+    });
+    return money;
 }
 
 Message StubShop::promotionText() {
@@ -142,52 +166,59 @@ void StubShop::install(TestPortal& portal) {
             }
             reply.send(items);
         } else if (sub == 6) {
+            // The cart: a count, then each item's id (a count the body does not hold is
+            // a cart of something the shop does not list).
             const int32_t count = request.readInt();
+            bool listed = count >= 0;
             int64_t total = 0;
             std::string ids;
-            for (int32_t i = 0; i < count && request.available(); ++i) {
+            for (int32_t i = 0; listed && i < count; ++i) {
+                listed = request.available();
                 const int32_t id = request.readInt();
+                listed = listed && listedItem(id);
                 total += priceOf(id);
-                ids += " " + std::to_string(id);
+                ids += ' ';
+                ids += std::to_string(id);
             }
-            spend(total, "bought items" + ids);
-            Message bought(101);
-            bought.writeByte(6);
-            bought.writeByte(0);
-            bought.writeInt(int32_t(total));
-            reply.send(bought);
-            reply.send(StubLedger::session().balanceReply());
+            const std::string refusal = buy(listed, total, "bought items" + ids);
+            Message answer(101);
+            answer.writeByte(6);
+            answer.writeByte(refusal.empty() ? 0 : 1);
+            if (refusal.empty())
+                answer.writeInt(int32_t(total));
+            else
+                answer.writeUTF(refusal);
+            reply.send(answer);
+            if (refusal.empty()) reply.send(StubLedger::session().balanceReply());
         }
     };
     portal.onSubCommand(101, 21, shop);
     portal.onSubCommand(101, 6, shop);
+    // An avatar bought (1202) has no failure in its reply: a refusal is a notice.
     portal.onCommand(1202, [this](Message& request, TestPortal::Reply& reply) {
         const int32_t id = request.readInt();
-        spend(priceOf(id), "bought avatar " + std::to_string(id));
+        const std::string refusal = buy(listedAvatar(id), priceOf(id), "bought avatar " + std::to_string(id));
+        if (!refusal.empty()) return refuse(reply, refusal);
         Message bought(1202);
         bought.writeInt(id);
         reply.send(bought);
         reply.send(StubLedger::session().balanceReply());
     });
-    // 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's).
+    // 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's);
+    // their replies have no failure either.
     const TestPortal::Handler gifts = [this](Message& request, TestPortal::Reply& reply) {
         const int8_t sub = request.readByte();
-        if (sub == 8) {
-            const int32_t item = request.readInt();
-            request.readInt();
-            spend(priceOf(item), "gave item " + std::to_string(item) + " to " + request.readUTF());
-            Message given(104);
-            given.writeByte(8);
-            reply.send(given);
-            reply.send(StubLedger::session().balanceReply());
-        } else if (sub == 9) {
-            const int16_t avatar = request.readShort();
-            spend(priceOf(avatar), "gave avatar " + std::to_string(avatar) + " to " + request.readUTF());
-            Message given(104);
-            given.writeByte(9);
-            reply.send(given);
-            reply.send(StubLedger::session().balanceReply());
-        }
+        if (sub != 8 && sub != 9) return;
+        const int32_t id = sub == 8 ? request.readInt() : request.readShort();
+        if (sub == 8) request.readInt();
+        const std::string what =
+            (sub == 8 ? "gave item " : "gave avatar ") + std::to_string(id) + " to " + request.readUTF();
+        const std::string refusal = buy(sub == 8 ? listedItem(id) : listedAvatar(id), priceOf(id), what);
+        if (!refusal.empty()) return refuse(reply, refusal);
+        Message given(104);
+        given.writeByte(sub);
+        reply.send(given);
+        reply.send(StubLedger::session().balanceReply());
     };
     portal.onSubCommand(104, 8, gifts);
     portal.onSubCommand(104, 9, gifts);
@@ -244,8 +275,7 @@ void StubShop::install(TestPortal& portal) {
         }
         Message history(2703);
         history.writeInt(2);
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const auto& [time, content] : log_[player_]) {
+        for (const auto& [time, content] : StubRecords::history(StubLedger::session().player())) {
             history.writeUTF(time);
             history.writeUTF(content);
         }

@@ -3,17 +3,16 @@
 #include "tests/support/TestPortal.h"
 
 #include <cstdint>
-#include <map>
-#include <mutex>
 #include <string>
-#include <vector>
 
 namespace portalstub {
 
 // The stub's shop and top-up answers: the channel list, the promotion text, pages of
 // items and avatars, purchases for oneself and gifts to two stub friends, card and
-// store top-ups, and a log of all of it. The money is the session ledger's; the player
-// is the one who signed in last.
+// store top-ups, and a history of all of it. A purchase of what the shop lists is paid
+// in one step with its check and its line in the history; one the balance does not
+// cover, or of anything the shop never listed, is refused with its reason and changes
+// nothing. The money is the session ledger's, the history the person's account's.
 class StubShop {
 public:
     static constexpr int kPages = 3;
@@ -30,15 +29,14 @@ public:
     // The answer to information key 13 (the promotion text).
     static kavo::Message promotionText();
     static kavo::Message channels();
+    // The signed-in person pays `price` for `what` and it is kept in his history, in one
+    // step: the reason of the refusal (in his language: not `listed` by the shop, or
+    // more than his balance), or empty when it is bought.
+    static std::string buy(bool listed, int64_t price, const std::string& what);
 
 private:
     int64_t money();
-    void spend(int64_t amount, const std::string& what);
     int64_t credit(int64_t amount, const std::string& what);
-
-    std::mutex mutex_;
-    std::string player_;
-    std::map<std::string, std::vector<std::pair<std::string, std::string>>> log_;
 };
 
 } // namespace portalstub

@@ -3,7 +3,9 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubRoster.h"
+#include "tools/portal-stub/StubShop.h"
 
 #include <string>
 #include <vector>
@@ -47,6 +49,7 @@ struct GiftCategory {
     const char* name;
 };
 constexpr GiftCategory kCategories[] = {{41, "Hoa"}, {42, "Bánh"}, {43, "Quà"}};
+constexpr int kGiftsPerCategory = 4;
 
 void logLine(const std::string& line) {
     platform::log("table sheets: " + line);
@@ -96,15 +99,24 @@ Message giftCategories() {
     return reply;
 }
 
+// The price of a gift the sheet lists (its id is its category's id times 100 plus its
+// place, from 1), or 0 for an id it never listed.
+int32_t giftPrice(int32_t item) {
+    const int32_t place = item % 100;
+    for (const auto& category : kCategories)
+        if (item / 100 == category.id && place >= 1 && place <= kGiftsPerCategory) return 1000 * place;
+    return 0;
+}
+
 Message giftItems(int32_t categoryId) {
     Message reply(101);
     reply.writeByte(15);
     reply.writeInt(categoryId);
     reply.writeInt(1); // pages
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= kGiftsPerCategory; ++i) {
         reply.writeInt(categoryId * 100 + i);
         reply.writeUTF(say("Quà ", "Gift ") + std::to_string(categoryId) + "-" + std::to_string(i));
-        reply.writeInt(1000 * i);
+        reply.writeInt(giftPrice(categoryId * 100 + i));
     }
     return reply;
 }
@@ -133,13 +145,23 @@ void onShop(Message& request, TestPortal::Reply& reply) {
         const int32_t toUser = request.readInt();
         logLine("gift " + std::to_string(item) + " to " + std::to_string(toUser) + " at room " + std::to_string(room) +
                 ", board " + std::to_string(board));
+        // A gift is bought by its giver, at its price, or refused in the one-button dialog.
+        const int32_t price = giftPrice(item);
+        const std::string refusal =
+            StubShop::buy(price > 0, price, "gift " + std::to_string(item) + " to " + std::to_string(toUser));
         Message gift(101);
         gift.writeByte(7);
-        gift.writeByte(0);
-        gift.writeInt(toUser == kWaiting[0].id() ? kFriends[0].id() : kWaiting[0].id()); // from
+        gift.writeByte(refusal.empty() ? 0 : 1);
+        if (!refusal.empty()) {
+            gift.writeUTF(refusal);
+            reply.send(gift);
+            break;
+        }
+        gift.writeInt(StubPortal::playerIdOf(StubLedger::session().player())); // from
         gift.writeInt(item);
         gift.writeInt(toUser);
         reply.send(gift);
+        reply.send(StubLedger::session().balanceReply());
         break;
     }
     default:

@@ -10,15 +10,16 @@
 // Each client's connection is served by a process of its own (this program again,
 // started with --session-fd), so that every client has its own session, tables, mail
 // and language and none waits for another. What outlives a connection (every account's
-// money) is kept in a state folder the first process makes and removes when it stops.
+// money, friends, notices, shop history and lottery tickets) is kept in a SQLite file of
+// a state folder the first process makes and removes when it stops.
 #include "platform/runtime/Log.h"
 #include "tests/support/Sockets.h"
 #include "tools/portal-stub/StubGraph.h"
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubImages.h"
-#include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubSocialNet.h"
+#include "tools/portal-stub/StubStore.h"
 
 #include <atomic>
 #include <cerrno>
@@ -98,7 +99,7 @@ std::string serverListFor(uint16_t port) {
 int runSession(int fd, uint16_t port, uint16_t lotterySeconds, uint64_t secret, const std::string& stateFolder) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    if (!stateFolder.empty()) portalstub::StubLedger::session().keepIn(stateFolder);
+    if (!stateFolder.empty()) portalstub::StubStore::session().keepIn(stateFolder);
     portalstub::StubPortal portal(kavo::test::Fd(fd), serverListFor(port), lotterySeconds);
     portalstub::StubSocialNet socialNet(secret);
     socialNet.installSignIn(portal.portal());
@@ -207,6 +208,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "portal-stub: cannot make a state folder\n");
         return 1;
     }
+    // The accounts' file and the stub's clock (the lottery draws by it) begin now.
+    portalstub::StubStore::session().keepIn(stateFolder);
     portalstub::StubSocialNet socialNet(secret);
     socialNet.installPages(http);
     portalstub::installStubImages(http);

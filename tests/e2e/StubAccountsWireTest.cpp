@@ -1,0 +1,308 @@
+// What the portal stub keeps of an account, over plain wire connections: money is
+// checked and spent in one step (two connections of one name never spend one balance
+// twice), the shop sells only what it lists and what the balance covers, a gift costs
+// its giver its price, the lottery's draws count from 1 and a person's friends, tickets,
+// results, shop history and notices outlive his connection.
+#include "platform/foundation/SqliteDatabase.h"
+#include "tests/e2e/StubWire.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+namespace kavo::test {
+namespace {
+
+constexpr int64_t kStart = 1000000;
+constexpr int32_t kLan = 4001;
+constexpr int32_t kDung = 204;
+constexpr int32_t kDearestItem = 109; // 10,000 Zel
+// A number no draw of the stub's first minutes wins.
+constexpr int32_t kLosingNumber = 42;
+
+// A cart of `count` of one item (101 sub 6).
+ByteVector cart(int32_t count, int32_t item = kDearestItem) {
+    Bytes body;
+    body.byte(6).int32(count);
+    for (int32_t i = 0; i < count; ++i)
+        body.int32(item);
+    return body.data();
+}
+
+// A spend that takes all or nearly all of a balance, so that it can be paid once.
+struct Spend {
+    const char* name;
+    int16_t command;
+    ByteVector (*request)(int64_t balance);
+    int64_t (*amount)(int64_t balance);
+};
+
+const Spend kSpends[] = {
+    {"Transfer", 17, [](int64_t b) { return Bytes().utf("lan").int32(int32_t(b)).data(); },
+     [](int64_t b) { return b; }},
+    {"LotteryTicket", 1403, [](int64_t b) { return Bytes().int32(7).int32(int32_t(b)).data(); },
+     [](int64_t b) { return b; }},
+    {"Purchase", 101, [](int64_t b) { return cart(int32_t(b / 10000)); }, [](int64_t b) { return b / 10000 * 10000; }},
+};
+
+// Whether a connection's spend was made, and the balance its answer told (-1: none).
+std::pair<bool, int64_t> outcome(StubPerson& person, int16_t command) {
+    auto answer = person.next(command, command == 101 ? 6 : -1);
+    if (!answer) return {false, -1};
+    if (command == 17) {
+        const int64_t money = answer->readLong();
+        return {answer->readUTF().rfind("Đã chuyển", 0) == 0, money};
+    }
+    if (command == 101) answer->readByte();
+    const bool made = command == 1403 ? answer->readBool() : answer->readByte() == 0;
+    if (!made) return {false, -1};
+    auto balance = person.next(17);
+    return {true, balance ? balance->readLong() : -1};
+}
+
+class TwoConnectionsSpend : public ::testing::TestWithParam<Spend> {};
+
+// Two connections of one name send the same spend at the same moment, round after
+// round, each time of a balance that covers it once: one is made, the other refused,
+// and no balance told is below 0.
+TEST_P(TwoConnectionsSpend, OneBalanceIsNeverSpentTwice) {
+    const Spend& spend = GetParam();
+    StubProcess stub;
+    ASSERT_TRUE(stub.ready());
+    StubPerson first(stub.port());
+    StubPerson second(stub.port());
+    ASSERT_EQ(first.signIn("doi"), kStart);
+    ASSERT_EQ(second.signIn("doi"), kStart);
+    int64_t balance = kStart;
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        first.send(spend.command, spend.request(balance));
+        second.send(spend.command, spend.request(balance));
+        const auto one = outcome(first, spend.command);
+        const auto other = outcome(second, spend.command);
+        ASSERT_EQ(int(one.first) + int(other.first), 1) << "made once";
+        balance -= spend.amount(balance);
+        EXPECT_EQ(one.first ? one.second : other.second, balance) << "the balance told";
+        // A card's 50,000 for the next round.
+        first.send(71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data());
+        auto topUp = first.next(71);
+        ASSERT_TRUE(topUp);
+        topUp->readShort();
+        topUp->readUTF();
+        topUp->readUTF();
+        balance += 50000;
+        ASSERT_EQ(topUp->readLong(), balance);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySpend, TwoConnectionsSpend, ::testing::ValuesIn(kSpends),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class ShopWire : public StubWire {};
+
+// A purchase, a gift or a refusal, in turn on one account: the refusal the answer gives
+// ("": bought) and the balance after it.
+struct Purchase {
+    const char* what;
+    int16_t command;
+    ByteVector body;
+    int16_t answer; // the reply that says bought or refused
+    int sub;
+    std::string refusal;
+    int64_t balance;
+};
+
+TEST_F(ShopWire, TheShopSellsWhatItListsForWhatTheBalanceCoversAndAGiftIsItsGiversToPay) {
+    const int32_t me = signInAndChoose("khach", 3);
+    ASSERT_NE(me, 0);
+    const std::string notSold = "Cửa hàng không bán món này";
+    const std::string tooDear = "Không đủ tiền";
+    const Purchase purchases[] = {
+        {"an item never listed, at a price below 0", 101, cart(1, -9), 101, 6, notSold, kStart},
+        {"an item past the list", 101, cart(1, 999), 101, 6, notSold, kStart},
+        {"a cart that holds fewer items than it counts", 101, Bytes().byte(6).int32(3).int32(100).data(), 101, 6,
+         notSold, kStart},
+        {"a cart above the balance", 101, cart(101), 101, 6, tooDear, kStart},
+        {"an avatar never listed", 1202, Bytes().int32(5).data(), 45, 0, notSold, kStart},
+        {"an item given that was never listed", 104, Bytes().byte(8).int32(-9).int32(201).utf("an").data(), 45, 0,
+         notSold, kStart},
+        {"a gift never listed", 101, Bytes().byte(7).byte(1).byte(1).int32(4199).int32(kLan).data(), 101, 7, notSold,
+         kStart},
+        {"a cart", 101, cart(2), 101, 6, "", kStart - 20000},
+        {"an avatar", 1202, Bytes().int32(20).data(), 1202, -1, "", kStart - 21000},
+        {"a gift at the table", 101, Bytes().byte(7).byte(1).byte(1).int32(4102).int32(kLan).data(), 101, 7, "",
+         kStart - 23000},
+        {"the rest sent away", 17, Bytes().utf("lan").int32(kStart - 24000).data(), 17, -1, "", 1000},
+        {"an avatar above the balance", 1202, Bytes().int32(29).data(), 45, 0, tooDear, 1000},
+        {"a gift above the balance", 101, Bytes().byte(7).byte(1).byte(1).int32(4104).int32(kLan).data(), 101, 7,
+         tooDear, 1000},
+    };
+    for (const Purchase& purchase : purchases) {
+        SCOPED_TRACE(purchase.what);
+        send(purchase.command, purchase.body);
+        auto answer = next(purchase.answer, purchase.sub);
+        ASSERT_TRUE(answer);
+        std::string refusal;
+        if (purchase.sub != -1) answer->readByte();
+        if (purchase.answer == 45 || (purchase.answer == 101 && answer->readByte() != 0)) refusal = answer->readUTF();
+        EXPECT_EQ(refusal, purchase.refusal);
+        if (purchase.sub == 7 && refusal.empty()) {
+            EXPECT_EQ(answer->readInt(), me) << "the giver";
+            EXPECT_EQ(answer->readInt(), 4102);
+            EXPECT_EQ(answer->readInt(), kLan);
+        }
+        if (refusal.empty() && purchase.command != 17) {
+            auto told = next(17);
+            EXPECT_EQ(told ? told->readLong() : -1, purchase.balance) << "the balance told";
+        }
+        send(34, Bytes().int32(me).data());
+        auto mine = next(34);
+        ASSERT_TRUE(mine);
+        mine->readInt();
+        mine->readUTF();
+        EXPECT_EQ(mine->readLong(), purchase.balance);
+    }
+}
+
+// The draws listed at the stub's start are numbered from 1 up, the newest first.
+TEST_F(ShopWire, TheLotterysDrawsAreNumberedFromOne) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    send(1401, {});
+    auto history = next(1401);
+    ASSERT_TRUE(history);
+    std::vector<std::string> draws;
+    while (history->available()) {
+        history->readInt();
+        draws.push_back(history->readUTF());
+    }
+    EXPECT_EQ(draws, (std::vector<std::string>{"Kỳ 5", "Kỳ 4", "Kỳ 3", "Kỳ 2", "Kỳ 1"}));
+}
+
+// What a connection's mail brings before a request sent after the sign-in is answered:
+// the types of the mails (1701) and whether dung's invitation (104 sub 4) came.
+struct Mail {
+    std::vector<int32_t> types;
+    bool invitation = false;
+};
+
+Mail mailOf(StubPerson& person) {
+    person.send(1400, {});
+    if (!person.next(1400)) return {};
+    Mail mail;
+    for (const auto& message : person.listener().messages()) {
+        if (message.commandId == 1701) mail.types.push_back(Message(1701, message.body).readInt());
+        mail.invitation = mail.invitation || (message.commandId == 104 && message.body.at(0) == 4);
+    }
+    return mail;
+}
+
+// The lottery's clock as a connection reads it: the seconds to the next draw (1400) and
+// the draws made (1401).
+std::pair<int32_t, ByteVector> lotteryOf(StubPerson& person) {
+    person.send(1400, {});
+    person.send(1401, {});
+    auto left = person.next(1400);
+    auto draws = person.next(1401);
+    if (!left || !draws) return {-1, {}};
+    return {left->readInt(), ByteVector(draws->data().begin(), draws->data().end())};
+}
+
+// A person signs in, accepts dung's invitation, buys a ticket and an item and goes;
+// at his next sign-in his friends, ticket, history and the draw's result are there and
+// the notices he had are not new mail again. The lottery runs on the stub's clock.
+TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
+    StubProcess stub({"--lottery-period", "8"});
+    ASSERT_TRUE(stub.ready());
+    StubPerson watcher(stub.port());
+    ASSERT_EQ(watcher.signIn("quan"), kStart);
+    {
+        StubPerson first(stub.port());
+        ASSERT_TRUE(first.connected());
+        first.send(1702, {}); // as the client asks, before it signs in
+        ASSERT_EQ(first.signIn("nhi"), kStart);
+        const Mail mail = mailOf(first);
+        EXPECT_EQ(mail.types, (std::vector<int32_t>{4, 3})) << "the welcome and the maintenance notice";
+        EXPECT_TRUE(mail.invitation);
+        first.send(104, Bytes().byte(2).int32(kDung).data());
+        first.send(1403, Bytes().int32(kLosingNumber).int32(1000).data());
+        ASSERT_TRUE(first.next(1403));
+        first.send(101, cart(1, 100));
+        ASSERT_TRUE(first.next(101, 6));
+    }
+    // The watcher's own ticket, bought later, is drawn with or after nhi's.
+    watcher.send(1403, Bytes().int32(1).int32(1000).data());
+    ASSERT_TRUE(watcher.next(1403));
+    ASSERT_TRUE(watcher.next(1404, -1, 30)) << "a draw was made";
+
+    StubPerson again(stub.port());
+    ASSERT_TRUE(again.connected());
+    again.send(1702, {});
+    ASSERT_EQ(again.signIn("nhi"), kStart - 2000);
+    auto result = again.next(1404);
+    EXPECT_TRUE(result) << "the draw's result at the next sign-in";
+    if (result) result->readInt();
+    EXPECT_NE((result ? result->readUTF() : "").find("vé của bạn không trúng"), std::string::npos);
+    const Mail mail = mailOf(again);
+    EXPECT_TRUE(mail.types.empty()) << "no notice is new again";
+    EXPECT_FALSE(mail.invitation) << "the accepted invitation is not back";
+    const auto mine = lotteryOf(again);
+    const auto watchers = lotteryOf(watcher);
+    EXPECT_LE(std::abs(mine.first - watchers.first), 1) << "one clock for every connection";
+    EXPECT_EQ(mine.second, watchers.second) << "one list of draws for every connection";
+
+    again.send(104, {5});
+    auto friends = again.next(104, 5);
+    ASSERT_TRUE(friends);
+    friends->readByte();
+    bool dung = false;
+    while (friends->available() && !dung) {
+        dung = friends->readInt() == kDung;
+        friends->readUTF();
+        friends->readLong();
+        friends->readShort();
+        if (friends->readByte()) friends->readDataWithIntLength(3);
+        friends->readUTF();
+    }
+    EXPECT_TRUE(dung) << "dung is a friend";
+    again.send(1402, {});
+    auto tickets = again.next(1402);
+    ASSERT_TRUE(tickets);
+    EXPECT_EQ(tickets->data(), Bytes().int32(kLosingNumber).int32(1000).boolean(true).data()) << "his ticket, drawn";
+    again.send(2703, Bytes().int32(2).data());
+    auto history = again.next(2703);
+    ASSERT_TRUE(history);
+    history->readInt();
+    history->readUTF();
+    EXPECT_EQ(history->readUTF(), "bought items 100 (-1000 Zel)");
+}
+
+// The accounts are rows of one SQLite file in the stub's state folder: after a transfer
+// the file holds the balances the answer told, the sender's and the stub player's.
+TEST(StubAccounts, TheAccountsAreRowsOfOneSqliteFileInTheStubsStateFolder) {
+    std::string temporary = "/tmp/stub-accounts-XXXXXX";
+    ASSERT_TRUE(::mkdtemp(temporary.data()));
+    {
+        ::setenv("TMPDIR", temporary.c_str(), 1);
+        StubProcess stub;
+        ::unsetenv("TMPDIR");
+        ASSERT_TRUE(stub.ready());
+        StubPerson person(stub.port());
+        ASSERT_EQ(person.signIn("khach"), kStart);
+        person.send(17, Bytes().utf("lan").int32(20000).data());
+        ASSERT_TRUE(person.next(17));
+        std::set<int64_t> balances;
+        for (const auto& folder : std::filesystem::directory_iterator(temporary)) {
+            platform::SqliteDatabase accounts;
+            ASSERT_TRUE(accounts.open(folder.path() / "accounts.sqlite"));
+            auto rows = accounts.prepare("SELECT money FROM accounts");
+            while (rows.step() == platform::SqliteDatabase::kRow)
+                balances.insert(rows.columnInt(0));
+        }
+        EXPECT_TRUE(balances.count(kStart - 20000) && balances.count(39500000 + 20000)) << balances.size() << " rows";
+    }
+    std::filesystem::remove_all(temporary);
+}
+
+} // namespace
+} // namespace kavo::test

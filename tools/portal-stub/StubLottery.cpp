@@ -1,0 +1,142 @@
+#include "tools/portal-stub/StubLottery.h"
+
+#include "platform/foundation/SqliteDatabase.h"
+#include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubRecords.h"
+#include "tools/portal-stub/StubStore.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace portalstub {
+
+using kavo::Message;
+using kavo::test::TestPortal;
+
+namespace {
+
+// The draws the history lists, newest first.
+constexpr int32_t kHistoryDraws = 5;
+
+} // namespace
+
+StubLottery::StubLottery(TestPortal& portal, int drawSeconds)
+    : portal_(portal), periodMs_(int64_t(std::max(1, drawSeconds)) * 1000) {
+    drawer_ = std::thread([this] { drawLoop(); });
+}
+
+StubLottery::~StubLottery() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    stopped_.notify_all();
+    drawer_.join();
+}
+
+int32_t StubLottery::winningOf(int32_t draw) {
+    return int32_t((int64_t(draw) * 37 + 11) % 100);
+}
+
+int32_t StubLottery::openDraw() const {
+    const int64_t elapsed = std::max<int64_t>(0, steadyMilliseconds() - StubStore::session().startedAt());
+    return int32_t(kDrawsBefore + 1 + elapsed / periodMs_);
+}
+
+int64_t StubLottery::millisecondsLeft() const {
+    const int64_t elapsed = std::max<int64_t>(0, steadyMilliseconds() - StubStore::session().startedAt());
+    return periodMs_ - elapsed % periodMs_;
+}
+
+void StubLottery::install() {
+    portal_.onCommand(1400, [this](Message&, TestPortal::Reply& reply) {
+        Message left(1400);
+        left.writeInt(int32_t((millisecondsLeft() + 999) / 1000));
+        reply.send(left);
+    });
+    portal_.onCommand(1401, [this](Message&, TestPortal::Reply& reply) {
+        Message history(1401);
+        for (int32_t draw = openDraw() - 1; draw >= 1 && draw >= openDraw() - kHistoryDraws; --draw) {
+            history.writeInt(winningOf(draw));
+            history.writeUTF(say("Kỳ ", "Draw ") + std::to_string(draw));
+        }
+        reply.send(history);
+    });
+    portal_.onCommand(1402, [this](Message&, TestPortal::Reply& reply) {
+        const int32_t open = openDraw();
+        Message mine(1402);
+        for (const auto& ticket : StubRecords::tickets(StubLedger::session().player())) {
+            mine.writeInt(ticket.number);
+            mine.writeInt(ticket.stake);
+            mine.writeBool(ticket.draw < open);
+        }
+        reply.send(mine);
+    });
+    portal_.onCommand(1403, [this](Message& request, TestPortal::Reply& reply) {
+        const int32_t number = request.readInt();
+        const int32_t stake = request.readInt();
+        const bool numbered = number >= 0 && number < 100;
+        const std::string person = StubLedger::session().player();
+        // The ticket and its payment are one step: a ticket the balance does not cover
+        // is not kept, and a balance is never spent twice.
+        const bool ok = numbered && stake > 0 && StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+            if (!StubLedger::session().spendIn(db, stake, "lottery ticket " + std::to_string(number))) return false;
+            StubRecords::addTicket(db, person, {openDraw(), number, stake});
+            return true;
+        });
+        Message answer(1403);
+        answer.writeBool(ok);
+        answer.writeInt(stake);
+        answer.writeUTF(ok         ? say("Đã mua số ", "Bought number ") + std::to_string(number)
+                        : numbered ? say("Không đủ tiền", "Not enough money")
+                                   : say("Số phải từ 00 đến 99", "The number must be from 00 to 99"));
+        reply.send(answer);
+        if (ok) reply.send(StubLedger::session().balanceReply());
+    });
+}
+
+void StubLottery::signedIn() {
+    settle();
+}
+
+void StubLottery::settle() {
+    const std::string person = StubLedger::session().player();
+    if (person.empty()) return;
+    std::vector<StubRecords::Result> results;
+    int64_t won = 0;
+    StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+        results = StubRecords::settle(db, person, openDraw(), winningOf);
+        won = 0;
+        for (const auto& result : results)
+            won += result.won;
+        if (won > 0) StubLedger::session().moveIn(db, won, "lottery win");
+        return true;
+    });
+    for (const auto& result : results) {
+        Message told(1404);
+        told.writeInt(result.winning);
+        told.writeUTF(say("Số trúng: ", "Winning number: ") + std::to_string(result.winning) +
+                      (result.won > 0 ? " +" + std::to_string(result.won) + " Zel"
+                                      : say(", vé của bạn không trúng", ", your ticket did not win")));
+        portal_.sendToClient(told);
+    }
+    if (won > 0) portal_.sendToClient(StubLedger::session().balanceReply());
+}
+
+void StubLottery::drawLoop() {
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        // A little past the draw's moment, so that the draw is made when this wakes.
+        const auto wait = std::chrono::milliseconds(millisecondsLeft() + 50);
+        if (stopped_.wait_for(lock, wait, [this] { return stopping_; })) return;
+        lock.unlock();
+        platform::log("lottery draw " + std::to_string(openDraw() - 1) + ": " +
+                      std::to_string(winningOf(openDraw() - 1)));
+        settle();
+        lock.lock();
+    }
+}
+
+} // namespace portalstub

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "tests/support/TestPortal.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+namespace portalstub {
+
+// The number lottery: a draw every `drawSeconds` on the stub's clock (the same for
+// every connection, from the stub's start), numbered from 1 up; the stub begins with
+// five draws made. A ticket is paid and kept in one step with the person's account,
+// for the draw open when it is bought; when a draw is made its tickets are settled
+// once (a winning one pays seventy times its stake) and the result (1404) goes to the
+// buyer, at once when he is connected, else after his next sign-in.
+class StubLottery {
+public:
+    static constexpr int kDrawSeconds = 600;
+    // The draws made before the stub's start, so that the history is never empty.
+    static constexpr int32_t kDrawsBefore = 5;
+
+    StubLottery(kavo::test::TestPortal& portal, int drawSeconds);
+    ~StubLottery();
+    StubLottery(const StubLottery&) = delete;
+    StubLottery& operator=(const StubLottery&) = delete;
+
+    void install();
+    // After a sign-in has been answered: the results of draws made while he was away.
+    void signedIn();
+
+    // The winning number of a draw.
+    static int32_t winningOf(int32_t draw);
+
+private:
+    // The draw open for tickets now, and the milliseconds before it is made.
+    int32_t openDraw() const;
+    int64_t millisecondsLeft() const;
+    // Settles the signed-in person's tickets of the draws made and tells him each result.
+    void settle();
+    // Waits for each draw until the session ends, and settles it.
+    void drawLoop();
+
+    kavo::test::TestPortal& portal_;
+    const int64_t periodMs_;
+    std::mutex mutex_;
+    bool stopping_ = false; // guarded by mutex_
+    std::condition_variable stopped_;
+    std::thread drawer_;
+};
+
+} // namespace portalstub

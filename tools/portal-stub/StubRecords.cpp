@@ -1,0 +1,138 @@
+#include "tools/portal-stub/StubRecords.h"
+
+#include "platform/foundation/SqliteDatabase.h"
+#include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubStore.h"
+
+#include <algorithm>
+#include <map>
+
+namespace portalstub {
+
+using platform::SqliteDatabase;
+using platform::SqliteStatement;
+
+namespace {
+
+// How many of a person's tickets his list shows, the newest.
+constexpr int kListedTickets = 20;
+
+bool done(SqliteStatement& statement, SqliteDatabase& db) {
+    if (statement.step() == SqliteDatabase::kDone) return true;
+    platform::log("portal-stub: a record could not be kept: " + db.errorMessage());
+    return false;
+}
+
+// The rows of a query about one person (its first value), each read by `row`.
+void eachRow(const std::string& sql, const std::string& person, const std::function<void(SqliteStatement&)>& row) {
+    StubStore::session().transaction([&](SqliteDatabase& db) {
+        auto query = db.prepare(sql);
+        if (!query.isValid()) platform::log("portal-stub: the records cannot be read: " + db.errorMessage());
+        query.bindText(1, person);
+        while (query.step() == SqliteDatabase::kRow)
+            row(query);
+        return true;
+    });
+}
+
+} // namespace
+
+std::vector<int32_t> StubRecords::acceptedFriends(const std::string& person) {
+    std::vector<int32_t> friends;
+    eachRow("SELECT friend FROM friends WHERE person = ? AND accepted = 1 ORDER BY rowid", person,
+            [&](SqliteStatement& row) { friends.push_back(int32_t(row.columnInt(0))); });
+    return friends;
+}
+
+bool StubRecords::answered(const std::string& person, int32_t from) {
+    bool found = false;
+    eachRow("SELECT friend FROM friends WHERE person = ?", person,
+            [&](SqliteStatement& row) { found = found || row.columnInt(0) == from; });
+    return found;
+}
+
+void StubRecords::answer(const std::string& person, int32_t from, bool accepted) {
+    // The first answer stands: an accepted friend is not refused by a late second answer.
+    StubStore::session().transaction([&](SqliteDatabase& db) {
+        auto keep = db.prepare("INSERT OR IGNORE INTO friends (person, friend, accepted) VALUES (?, ?, ?)");
+        keep.bindText(1, person);
+        keep.bindInt(2, from);
+        keep.bindInt(3, accepted ? 1 : 0);
+        return done(keep, db);
+    });
+}
+
+bool StubRecords::firstTime(const std::string& person, const std::string& what) {
+    bool first = false;
+    StubStore::session().transaction([&](SqliteDatabase& db) {
+        auto seen = db.prepare("SELECT 1 FROM had WHERE person = ? AND what = ?");
+        seen.bindText(1, person);
+        seen.bindText(2, what);
+        if (seen.step() == SqliteDatabase::kRow) return true;
+        auto keep = db.prepare("INSERT INTO had (person, what) VALUES (?, ?)");
+        keep.bindText(1, person);
+        keep.bindText(2, what);
+        first = done(keep, db);
+        return first;
+    });
+    return first;
+}
+
+void StubRecords::addHistory(SqliteDatabase& db, const std::string& person, const std::string& time,
+                             const std::string& what) {
+    auto keep = db.prepare("INSERT INTO history (person, time, content) VALUES (?, ?, ?)");
+    keep.bindText(1, person);
+    keep.bindText(2, time);
+    keep.bindText(3, what);
+    done(keep, db);
+}
+
+std::vector<std::pair<std::string, std::string>> StubRecords::history(const std::string& person) {
+    std::vector<std::pair<std::string, std::string>> lines;
+    eachRow("SELECT time, content FROM history WHERE person = ? ORDER BY rowid", person,
+            [&](SqliteStatement& row) { lines.emplace_back(row.columnText(0), row.columnText(1)); });
+    return lines;
+}
+
+void StubRecords::addTicket(SqliteDatabase& db, const std::string& person, const Ticket& ticket) {
+    auto keep = db.prepare("INSERT INTO tickets (person, draw, number, stake) VALUES (?, ?, ?, ?)");
+    keep.bindText(1, person);
+    keep.bindInt(2, ticket.draw);
+    keep.bindInt(3, ticket.number);
+    keep.bindInt(4, ticket.stake);
+    done(keep, db);
+}
+
+std::vector<StubRecords::Ticket> StubRecords::tickets(const std::string& person) {
+    std::vector<Ticket> tickets;
+    eachRow("SELECT draw, number, stake FROM tickets WHERE person = ? ORDER BY rowid DESC LIMIT " +
+                std::to_string(kListedTickets),
+            person, [&](SqliteStatement& row) {
+                tickets.push_back({int32_t(row.columnInt(0)), int32_t(row.columnInt(1)), int32_t(row.columnInt(2))});
+            });
+    std::reverse(tickets.begin(), tickets.end());
+    return tickets;
+}
+
+std::vector<StubRecords::Result> StubRecords::settle(SqliteDatabase& db, const std::string& person, int32_t openDraw,
+                                                     const std::function<int32_t(int32_t)>& winningOf) {
+    auto open = db.prepare("SELECT draw, number, stake FROM tickets WHERE person = ? AND settled = 0 AND draw < ?");
+    open.bindText(1, person);
+    open.bindInt(2, openDraw);
+    std::map<int32_t, Result> byDraw;
+    while (open.step() == SqliteDatabase::kRow) {
+        const int32_t draw = int32_t(open.columnInt(0));
+        Result& result = byDraw.try_emplace(draw, Result{draw, winningOf(draw), 0}).first->second;
+        if (open.columnInt(1) == result.winning) result.won += open.columnInt(2) * kPrizeTimes;
+    }
+    auto mark = db.prepare("UPDATE tickets SET settled = 1 WHERE person = ? AND settled = 0 AND draw < ?");
+    mark.bindText(1, person);
+    mark.bindInt(2, openDraw);
+    if (!done(mark, db)) return {};
+    std::vector<Result> results;
+    for (const auto& entry : byDraw)
+        results.push_back(entry.second);
+    return results;
+}
+
+} // namespace portalstub

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform {
+class SqliteDatabase;
+}
+
+namespace portalstub {
+
+// What a person's account keeps beside his money, in the stub's store (StubStore) for
+// the stub's life, by his name: the friend invitations he answered, the notices he has
+// had, his shop history and his lottery tickets.
+class StubRecords {
+public:
+    // Friends: the invitations he accepted (ids, in the order accepted), and whether he
+    // answered the one from `from` at all (an answered invitation is not sent again).
+    static std::vector<int32_t> acceptedFriends(const std::string& person);
+    static bool answered(const std::string& person, int32_t from);
+    static void answer(const std::string& person, int32_t from, bool accepted);
+
+    // True the first time `person` is given the notice `what`, false ever after.
+    static bool firstTime(const std::string& person, const std::string& what);
+
+    // A line of his shop history (time, what), kept inside the caller's transaction;
+    // the history, oldest first.
+    static void addHistory(platform::SqliteDatabase& db, const std::string& person, const std::string& time,
+                           const std::string& what);
+    static std::vector<std::pair<std::string, std::string>> history(const std::string& person);
+
+    struct Ticket {
+        int32_t draw;
+        int32_t number;
+        int32_t stake;
+    };
+    // A ticket for `draw`, kept inside the caller's transaction (with its payment).
+    static void addTicket(platform::SqliteDatabase& db, const std::string& person, const Ticket& ticket);
+    // His last tickets, oldest first.
+    static std::vector<Ticket> tickets(const std::string& person);
+
+    // A winning ticket pays this many times its stake.
+    static constexpr int64_t kPrizeTimes = 70;
+    // One settled draw of his: its winning number and what his tickets won.
+    struct Result {
+        int32_t draw;
+        int32_t winning;
+        int64_t won;
+    };
+    // Settles, inside the caller's transaction, his tickets of the draws before
+    // `openDraw` that no process settled yet: each draw's result once.
+    static std::vector<Result> settle(platform::SqliteDatabase& db, const std::string& person, int32_t openDraw,
+                                      const std::function<int32_t(int32_t)>& winningOf);
+};
+
+} // namespace portalstub

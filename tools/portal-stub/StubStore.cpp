@@ -1,0 +1,82 @@
+#include "tools/portal-stub/StubStore.h"
+
+#include "platform/runtime/Log.h"
+
+#include <chrono>
+
+namespace portalstub {
+
+namespace {
+
+// How long a process waits for another's transaction before giving up: far beyond any
+// one change, so that a busy stub is slow rather than wrong.
+constexpr int kBusyMilliseconds = 10000;
+
+// Every account, one row each, and what a person keeps beside his money: his friends,
+// the notices he has had, his shop history and his lottery tickets.
+constexpr const char* kTables = R"(
+CREATE TABLE IF NOT EXISTS clock (id INTEGER PRIMARY KEY CHECK (id = 1), started INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS accounts (key TEXT PRIMARY KEY, money INTEGER NOT NULL) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS friends (person TEXT NOT NULL, friend INTEGER NOT NULL, accepted INTEGER NOT NULL,
+                                    PRIMARY KEY (person, friend));
+CREATE TABLE IF NOT EXISTS had (person TEXT NOT NULL, what TEXT NOT NULL, PRIMARY KEY (person, what)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS history (person TEXT NOT NULL, time TEXT NOT NULL, content TEXT NOT NULL);
+CREATE INDEX IF NOT EXISTS history_of ON history (person);
+CREATE TABLE IF NOT EXISTS tickets (person TEXT NOT NULL, draw INTEGER NOT NULL, number INTEGER NOT NULL,
+                                    stake INTEGER NOT NULL, settled INTEGER NOT NULL DEFAULT 0);
+CREATE INDEX IF NOT EXISTS tickets_of ON tickets (person, draw);
+)";
+
+} // namespace
+
+int64_t steadyMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+StubStore& StubStore::session() {
+    static StubStore store;
+    return store;
+}
+
+StubStore::StubStore() {
+    open(":memory:");
+}
+
+void StubStore::keepIn(const std::string& folder) {
+    std::lock_guard lock(mutex_);
+    open(folder + "/" + kFileName);
+}
+
+// WAL lets readers go on beside a writer; a commit is not forced to the disk (a machine
+// that stops loses the last changes, and the accounts last the stub's life only).
+void StubStore::open(const std::string& path) {
+    using platform::SqliteDatabase;
+    bool made = db_.open(path) && db_.exec("PRAGMA busy_timeout = " + std::to_string(kBusyMilliseconds)) &&
+                db_.exec("PRAGMA journal_mode = WAL") && db_.exec("PRAGMA synchronous = NORMAL") &&
+                db_.exec("BEGIN IMMEDIATE") && db_.exec(kTables);
+    if (made) {
+        auto start = db_.prepare("INSERT OR IGNORE INTO clock (id, started) VALUES (1, ?)");
+        start.bindInt(1, steadyMilliseconds());
+        auto started = db_.prepare("SELECT started FROM clock");
+        made = start.step() == SqliteDatabase::kDone && started.step() == SqliteDatabase::kRow;
+        startedAt_ = started.columnInt(0);
+    }
+    if (made && db_.exec("COMMIT")) return;
+    platform::log("portal-stub: the accounts cannot be kept in " + path + ": " + db_.errorMessage() +
+                  "; this process keeps its own");
+    if (path != ":memory:") open(":memory:");
+}
+
+bool StubStore::transaction(const std::function<bool(platform::SqliteDatabase&)>& work) {
+    std::lock_guard lock(mutex_);
+    if (!db_.exec("BEGIN IMMEDIATE")) {
+        platform::log("portal-stub: no transaction on the accounts: " + db_.errorMessage());
+        return false;
+    }
+    if (work(db_) && db_.exec("COMMIT")) return true;
+    db_.exec("ROLLBACK");
+    return false;
+}
+
+} // namespace portalstub

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/foundation/SqliteDatabase.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+namespace portalstub {
+
+// The one SQLite file of the stub's state folder, where every account is kept for the
+// stub's life: the money (StubLedger) and what else a person has done (StubRecords).
+// Each connection is served by a process of its own, and each process opens the file
+// once: a transaction begins with BEGIN IMMEDIATE, which takes the file's write lock,
+// so that a check and the change it allows are one step across the processes.
+class StubStore {
+public:
+    // The file's name in the state folder.
+    static constexpr const char* kFileName = "accounts.sqlite";
+
+    // The process's one store.
+    static StubStore& session();
+
+    // Keeps the accounts in `folder` from now on (made and its tables created when
+    // absent); until then, or when the file cannot be opened, in this process alone.
+    void keepIn(const std::string& folder);
+    // Runs `work` in one transaction of its own: kept when it answers true, undone
+    // when it answers false or the file fails.
+    bool transaction(const std::function<bool(platform::SqliteDatabase&)>& work);
+    // When the stub started, in milliseconds of the system's steady clock (the same in
+    // every process): the first process that opens the file sets it.
+    int64_t startedAt() const { return startedAt_; }
+
+private:
+    StubStore();
+    void open(const std::string& path);
+
+    std::mutex mutex_; // the connection serves one thread at a time
+    platform::SqliteDatabase db_;
+    std::atomic<int64_t> startedAt_{0};
+};
+
+// The steady clock's milliseconds, the same in every process of the machine.
+int64_t steadyMilliseconds();
+
+} // namespace portalstub
