@@ -8,9 +8,9 @@
 namespace portalstub {
 
 // The stub's friends, private chat and mail: three friends ("an" online at a board,
-// "binh" and "chi" offline) who answer each private line a second later, an
-// administrator message and a friend request from "dung" after sign-in, the name
-// search among a few known players and the friend-request answers.
+// "binh" and "chi" offline) who answer each private line a second later with a line of
+// their own, an administrator message and a friend request from "dung" after sign-in,
+// the name search among every stub player and the friend-request answers.
 class StubMail {
 public:
     // Installs the handlers of commands 5, 33, 36 and 104 on `portal` (kept for the
