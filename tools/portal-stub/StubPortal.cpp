@@ -189,7 +189,7 @@ void StubPortal::install() {
         joinFor(kStubRoom, 1, "", reply);
     });
     portal_.onCommand(2702, [this](Message& request, TestPortal::Reply& reply) {
-        // int 0, int stake, byte seats and a password of at least its length.
+        // int 0, int stake, byte seats, then the password (at least its two-byte length).
         constexpr size_t kShortest = 4 + 4 + 1 + 2;
         if (request.data().size() < kShortest) {
             platform::log("create request of " + std::to_string(request.data().size()) + " bytes: dropped");
