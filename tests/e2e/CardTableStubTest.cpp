@@ -61,7 +61,7 @@ Message request(int16_t command, const Bytes& body) {
 }
 
 // The id the stub gives a player who never signed in (the empty name).
-constexpr int32_t kNobody = 737261;
+constexpr int32_t kNobody = 167136261;
 
 TEST(CardTableStub, AnswersTheTableRequestsInTheTienLenLayouts) {
     StubProcess stub;

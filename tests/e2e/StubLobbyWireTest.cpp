@@ -1,16 +1,22 @@
 // The portal stub's lobby and account answers over a plain wire connection: play now and
-// create open a table, a join the server would refuse is answered with the reason, the
-// stub's rules refuse and pay what a server's do, the lottery's result reaches only a
-// player who bet, every reply about a player gives his one name and amount, the stub's
-// texts follow the language the client names, a private message comes back as its text
-// alone, several clients are served at once, each in a session of its own, and every
-// account's money outlives a connection.
+// create open a table, a sign-in, create or join the server would refuse is answered
+// with the reason, the stub's rules refuse and pay what a server's do, the lottery's
+// result reaches only a player who bet, every reply about a player gives his one id,
+// name and amount (the name search too), a person's id is never a stub player's, the
+// stub's texts follow the language the client names, a friend answers a private message
+// with a line of his own, several clients are served at once, each in a session of its
+// own, every account's money outlives a connection, and a killed stub's state folder
+// goes when the next stub starts.
 #include "tests/e2e/StubWire.h"
+#include "tools/portal-stub/StubRoster.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 #include <string>
 #include <sys/socket.h>
+#include <tuple>
 
 namespace kavo::test {
 namespace {
@@ -40,6 +46,12 @@ protected:
         if (!answer) return "no notice";
         answer->readByte();
         return answer->readUTF();
+    }
+    // The client names its language (the stub answers with the event notice, 46).
+    void speak(const std::string& language) {
+        send(2800,
+             Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":")" + language + R"(","os":2}})").data());
+        ASSERT_TRUE(next(46));
     }
     std::optional<Joined> joined() {
         auto answer = next(8);
@@ -106,9 +118,20 @@ TEST_F(LobbyWire, CreateOpensANewBoardWithTheStakeGivenAndThePlayerAsItsOwner) {
     EXPECT_TRUE(amount == 14000 || amount == -7000) << amount;
 }
 
-TEST_F(LobbyWire, ACreateWithoutAStakeOpensNothing) {
+// A create without a stake is refused in the player's language (the set-money error,
+// 10); one cut short is dropped.
+TEST_F(LobbyWire, ACreateWithoutAStakeIsRefusedAndOpensNothing) {
     ASSERT_NE(signInAndChoose("an", 3), 0);
-    send(2702, Bytes().int32(0).int32(0).byte(4).utf("").data());
+    const std::tuple<const char*, int32_t, const char*> creates[] = {{"vi", 0, "Mức cược phải lớn hơn 0 Zel"},
+                                                                     {"en", -100, "The stake must be more than 0 Zel"}};
+    for (const auto& [language, stake, refusal] : creates) {
+        SCOPED_TRACE(stake);
+        speak(language);
+        send(2702, Bytes().int32(0).int32(stake).byte(4).utf("").data());
+        auto refused = next(10);
+        ASSERT_TRUE(refused) << "the create is answered";
+        EXPECT_EQ(refused->readUTF(), refusal);
+    }
     send(2702, Bytes().int32(0).data()); // cut short
     send(28, {});
     auto table = joined();
@@ -116,37 +139,42 @@ TEST_F(LobbyWire, ACreateWithoutAStakeOpensNothing) {
     EXPECT_EQ(table->board, 1) << "the first answer is play now's: the bad creates opened nothing";
 }
 
-TEST_F(LobbyWire, ACreatedBoardWithAPasswordSeatsOnlyThoseWhoGiveIt) {
+// The list's locked board (its password is "kavo") and a board created with a password
+// seat only those who give it.
+TEST_F(LobbyWire, ALockedBoardSeatsOnlyThoseWhoGiveItsPassword) {
     const int32_t me = signInAndChoose("an", 3);
     ASSERT_NE(me, 0);
     send(2702, Bytes().int32(0).int32(2000).byte(4).utf("mo cua").data());
     auto created = joined();
     ASSERT_TRUE(created);
     EXPECT_EQ(created->board, 7);
-    EXPECT_EQ(created->stake, 2000);
-    for (const char* wrong : {"", "mo", "mo cua ", "MO CUA"}) {
-        send(8, Bytes().byte(1).byte(7).utf(wrong).data());
-        EXPECT_EQ(notice(), "Sai mật khẩu bàn") << wrong;
+    const std::tuple<int8_t, std::string, int32_t> locked[] = {{7, "mo cua", 2000}, {3, "kavo", 1000}};
+    for (const auto& [board, password, stake] : locked) {
+        SCOPED_TRACE(int(board));
+        for (const std::string& wrong : {std::string(), password.substr(0, 2), password + " ", std::string("MO CUA")}) {
+            send(8, Bytes().byte(1).byte(board).utf(wrong).data());
+            EXPECT_EQ(notice(), "Sai mật khẩu bàn") << wrong;
+        }
+        send(28, {});
+        auto next = joined();
+        ASSERT_TRUE(next);
+        EXPECT_EQ(next->board, 1) << "the first answer is play now's: the wrong passwords sat nowhere";
+        send(8, Bytes().byte(1).byte(board).utf(password).data());
+        auto again = joined();
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->board, board);
+        EXPECT_EQ(again->stake, stake);
+        EXPECT_EQ(again->owner, me);
     }
-    send(28, {});
-    auto next = joined();
-    ASSERT_TRUE(next);
-    EXPECT_EQ(next->board, 1) << "the first answer is play now's: the wrong passwords sat nowhere";
-    send(8, Bytes().byte(1).byte(7).utf("mo cua").data());
-    auto again = joined();
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->board, 7);
-    EXPECT_EQ(again->stake, 2000);
-    EXPECT_EQ(again->owner, me);
 }
 
-TEST_F(LobbyWire, ABoardCreatedWithoutAPasswordAndAListedBoardTakeAnyPassword) {
+TEST_F(LobbyWire, ABoardCreatedWithoutAPasswordAndAnOpenListedBoardTakeAnyPassword) {
     ASSERT_NE(signInAndChoose("an", 3), 0);
     send(2702, Bytes().int32(0).int32(3000).byte(4).utf("").data());
     auto created = joined();
     ASSERT_TRUE(created);
     ASSERT_EQ(created->board, 7);
-    for (int8_t board : {int8_t(7), int8_t(3)}) {
+    for (int8_t board : {int8_t(7), int8_t(2)}) {
         send(8, Bytes().byte(1).byte(board).utf("bat ky").data());
         auto table = joined();
         ASSERT_TRUE(table);
@@ -298,7 +326,8 @@ struct Listing {
 // Every reply about a player gives his one name and amount: the seats of the tables,
 // the rankings, the waiting list and the friends, his profile (1005) and his details (34).
 TEST_F(LobbyWire, EveryReplyAboutAPlayerGivesHisOneNameAndAmount) {
-    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    const int32_t me = signInAndChoose("khach", 3);
+    ASSERT_NE(me, 0);
     const ByteVector boardOne = Bytes().byte(1).byte(1).utf("").data();
     const Listing listings[] = {
         {"the Tien Len seats", 3, 8, boardOne, 8, 10, 7},
@@ -335,18 +364,70 @@ TEST_F(LobbyWire, EveryReplyAboutAPlayerGivesHisOneNameAndAmount) {
                 EXPECT_EQ(about->readUTF(), name);
                 EXPECT_EQ(about->readLong(), money);
             }
+            if (id == me) continue;
+            // The name search (as "Kết bạn" sends it) finds every stub player under that id.
+            send(36, Bytes().utf(name).data());
+            auto found = next(36);
+            ASSERT_TRUE(found);
+            std::set<std::pair<int32_t, std::string>> rows;
+            while (found->available()) {
+                const int32_t foundId = found->readInt();
+                rows.emplace(foundId, found->readUTF());
+            }
+            EXPECT_TRUE(rows.count({id, name})) << name << " found by name as " << id;
         }
         EXPECT_GE(players, 2);
     }
 }
 
-TEST_F(LobbyWire, AFriendsAnswerToAPrivateMessageIsTheTextAlone) {
+TEST_F(LobbyWire, AFriendAnswersAPrivateMessageWithALineOfHisOwn) {
     ASSERT_NE(signInAndChoose("khach", 3), 0);
     // "an" (201) is one of the stub's friends; the answer names him once, as sender.
     send(5, Bytes().int32(201).utf("xin chào").data());
     auto answer = next(5);
     ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->data(), Bytes().int32(201).utf("an").utf("xin chào").data());
+    EXPECT_EQ(answer->readInt(), 201);
+    EXPECT_EQ(answer->readUTF(), "an");
+    const std::string line = answer->readUTF();
+    EXPECT_FALSE(line.empty());
+    EXPECT_NE(line, "xin chào") << "not the player's own words";
+    EXPECT_FALSE(answer->available()) << "the text alone";
+}
+
+// A sign-in without a name is refused as a banned name is, with a reason, and signs
+// nobody in.
+TEST_F(LobbyWire, ASignInWithoutANameIsRefusedAsABannedNameIs) {
+    const std::tuple<const char*, ByteVector, const char*> signIns[] = {
+        {"an empty body", {}, "Bạn chưa nhập tên đăng nhập"},
+        {"an empty name", Bytes().utf("").utf("123").utf("1.0").data(), "Bạn chưa nhập tên đăng nhập"},
+        {"a name of blanks", Bytes().utf("  ").utf("123").utf("1.0").data(), "Bạn chưa nhập tên đăng nhập"},
+        {"the name banned", Bytes().utf("banned").utf("123").utf("1.0").data(), "Tài khoản này đã bị khoá"},
+    };
+    for (const auto& [what, body, reason] : signIns) {
+        SCOPED_TRACE(what);
+        send(1, body);
+        auto refused = next(4);
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(refused->readUTF(), reason);
+    }
+    for (const auto& message : listener_.messages())
+        EXPECT_NE(message.commandId, 3) << "nobody was signed in";
+}
+
+// A person's id is his name's, the same at every sign-in, and never a stub player's
+// ("khacheyt7" is not taken for May at Chinese chess, nor the person "an" for the stub
+// player an).
+TEST_F(LobbyWire, APersonNeverSignsInUnderAStubPlayersId) {
+    std::set<int32_t> ids;
+    for (const char* name : {"khacheyt7", "an", "May", "khach"}) {
+        SCOPED_TRACE(name);
+        const int32_t id = signInAndChoose(name, 5);
+        EXPECT_EQ(signInAndChoose(name, 5), id) << "the same at the next sign-in";
+        for (const portalstub::StubPlayer& player : portalstub::kStubPlayers)
+            EXPECT_NE(id, player.id) << player.name;
+        ids.insert(id);
+    }
+    EXPECT_EQ(ids.size(), 4u);
 }
 
 // The access token the stub's login page hands out, read from its redirect.
@@ -522,6 +603,43 @@ TEST(StubClients, EveryAccountsMoneyOutlivesAConnection) {
         EXPECT_EQ(lan->readUTF(), "lan");
         EXPECT_EQ(lan->readLong(), 39500000 + 2000) << "lan keeps what he was sent";
     }
+}
+
+// The state folders under `folder`, by name.
+std::set<std::string> stateFoldersIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// A stub killed before it could remove its state folder leaves it behind; the next stub
+// to start removes it and leaves a running stub's.
+TEST(StubClients, ANewStubRemovesTheStateFolderOfAKilledOne) {
+    std::string temporary = std::filesystem::temp_directory_path() / "stub-folders-XXXXXX";
+    ASSERT_TRUE(::mkdtemp(temporary.data()));
+    const std::map<std::string, std::string> environment = {{"TMPDIR", temporary}};
+    StubProcess killed({}, environment);
+    ASSERT_TRUE(killed.ready());
+    const auto killedFolder = stateFoldersIn(temporary);
+    StubProcess running({}, environment);
+    ASSERT_TRUE(running.ready());
+    const auto both = stateFoldersIn(temporary);
+    ASSERT_EQ(killedFolder.size(), 1u);
+    ASSERT_EQ(both.size(), 2u);
+    killed.kill();
+    EXPECT_EQ(stateFoldersIn(temporary), both) << "the killed stub left its folder";
+    StubProcess next({}, environment);
+    ASSERT_TRUE(next.ready());
+    const auto after = stateFoldersIn(temporary);
+    EXPECT_FALSE(after.count(*killedFolder.begin())) << "the killed stub's folder is gone";
+    EXPECT_EQ(after.size(), 2u) << "the running stub's and the new one's stay";
+    auto runningFolder = both;
+    runningFolder.erase(*killedFolder.begin());
+    EXPECT_TRUE(after.count(*runningFolder.begin())) << "the running stub's folder stays";
+    running.kill();
+    next.kill();
+    std::filesystem::remove_all(temporary);
 }
 
 } // namespace

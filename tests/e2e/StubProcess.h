@@ -6,15 +6,22 @@
 
 #include <csignal>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavo::test {
 
-// The stub on two free ports, stopped with the object; `options` follow the ports.
+// The stub on two free ports, stopped with the object; `options` follow the ports and
+// `environment` adds to the test's.
 class StubProcess {
 public:
-    explicit StubProcess(const std::vector<std::string>& options = {}) : options_(options) { start(); }
+    explicit StubProcess(const std::vector<std::string>& options = {},
+                         std::map<std::string, std::string> environment = {})
+        : options_(options), environment_(std::move(environment)) {
+        start();
+    }
     ~StubProcess() { stop(); }
     // Waits until the stub says both its servers listen (its one line of output). A port
     // another process took since it was chosen ends the stub at once: it starts again on
@@ -34,6 +41,8 @@ public:
         }
         return ready_;
     }
+    // Ends the stub at once (SIGKILL): it removes nothing it made.
+    void kill() { child_.stop(); }
     uint16_t port() const { return port_; }
     uint16_t httpPort() const { return httpPort_; }
     std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(httpPort_) + path; }
@@ -45,7 +54,7 @@ private:
         std::vector<std::string> words = {KAVO_PORTAL_STUB, "--port", std::to_string(port_), "--http-port",
                                           std::to_string(httpPort_)};
         words.insert(words.end(), options_.begin(), options_.end());
-        child_.start(words, {}, true);
+        child_.start(words, environment_, true);
     }
     // SIGTERM lets the stub end the processes serving its clients.
     void stop() {
@@ -57,6 +66,7 @@ private:
     }
 
     std::vector<std::string> options_;
+    std::map<std::string, std::string> environment_;
     uint16_t port_ = 0;
     uint16_t httpPort_ = 0;
     ChildProcess child_;

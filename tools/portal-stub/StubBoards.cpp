@@ -43,6 +43,7 @@ int playersAtBoard(int board, int places) {
 }
 
 bool boardAdmits(int board, const std::string& password) {
+    if (board == kLockedBoard) return password == kLockedBoardPassword;
     std::lock_guard lock(boardsMutex);
     auto created = createdPasswords.find(board);
     return created == createdPasswords.end() || created->second.empty() || created->second == password;

@@ -11,6 +11,9 @@ namespace portalstub {
 inline constexpr int32_t kBoardStakes[] = {100, 500, 1000, 5000, 10000, 50000};
 // The listed board whose places are all taken: a join of it is refused.
 inline constexpr int8_t kFullBoard = 6;
+// The listed board that shows a padlock, and the one password a join of it must give.
+inline constexpr int8_t kLockedBoard = 3;
+inline constexpr const char* kLockedBoardPassword = "kavo";
 // The room of the boards a player creates or is seated at by play now.
 inline constexpr int8_t kStubRoom = 1;
 
@@ -24,8 +27,8 @@ int8_t createBoard(int32_t stake, const std::string& password = "", int players 
 // How many players in all a table of `places` places seats at `board`: a created
 // board's number, held between 2 and `places`; every other board fills its places.
 int playersAtBoard(int board, int places);
-// Whether a join of `board` with `password` may sit: a created board with a password
-// takes only that password; every other board takes any.
+// Whether a join of `board` with `password` may sit: the locked board of the list and a
+// created board with a password take only their password; every other board takes any.
 bool boardAdmits(int board, const std::string& password);
 
 } // namespace portalstub

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <string>
@@ -195,6 +196,18 @@ void onFriends(Message& request, TestPortal::Reply& reply) {
     }
 }
 
+// What a friend writes back to a private message: a line of his own (each friend
+// always the same one), in the player's language.
+std::string friendsLine(int32_t id) {
+    static const std::pair<const char*, const char*> lines[] = {
+        {"Chào bạn! Mình đang dở ván, lát nói chuyện nhé.", "Hi! I am in the middle of a hand, talk later."},
+        {"Ok, lát nữa vào bàn chơi cùng mình nhé?", "Sure, will you join me at a table later?"},
+        {"Hôm nay mình thắng đậm, hẹn bạn ván sau!", "I won big today, see you next hand!"},
+    };
+    const auto& [vietnamese, english] = lines[size_t(id) % std::size(lines)];
+    return say(vietnamese, english);
+}
+
 void onPrivateMessage(Message& request, TestPortal::Reply&) {
     const int32_t to = request.readInt();
     const std::string text = request.readUTF();
@@ -203,20 +216,22 @@ void onPrivateMessage(Message& request, TestPortal::Reply&) {
         platform::log("private message to " + std::to_string(to) + ": " + text);
         return;
     }
+    platform::log("private message to " + std::string(player->name) + ": " + text);
     Message answer(5);
     answer.writeInt(player->id);
     answer.writeUTF(player->name);
     // The client shows who wrote it: the text alone.
-    answer.writeUTF(text);
+    answer.writeUTF(friendsLine(player->id));
     state().sender->send(std::move(answer), std::chrono::seconds(1));
 }
 
-// Reply 36: rows of int id and UTF name of the players whose names hold the text.
+// Reply 36: rows of int id and UTF name of the stub players whose names hold the text,
+// under the ids every other reply gives them.
 void onSearch(Message& request, TestPortal::Reply& reply) {
     const std::string wanted = request.readUTF();
     platform::log("name search: " + wanted);
     Message found(36);
-    for (const Known& player : kPlayers) {
+    for (const StubPlayer& player : kStubPlayers) {
         if (std::string(player.name).find(wanted) == std::string::npos) continue;
         found.writeInt(player.id);
         found.writeUTF(player.name);

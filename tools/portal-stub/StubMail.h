@@ -8,10 +8,11 @@
 namespace portalstub {
 
 // The stub's friends, private chat and mail: three friends ("an" online at a board,
-// "binh" and "chi" offline) who answer each private line a second later, a person's new
-// mail (a welcome and a maintenance notice, each once, and a friend request from "dung"
-// until he answers it), the name search among a few known players and the
-// friend-request answers. What a person accepted and had is kept with his account.
+// "binh" and "chi" offline) who answer each private line a second later with a line of
+// their own, a person's new mail (a welcome and a maintenance notice, each once, and a
+// friend request from "dung" until he answers it), the name search among every stub
+// player and the friend-request answers. What a person accepted and had is kept with his
+// account.
 class StubMail {
 public:
     // Installs the handlers of commands 5, 33, 36, 104 and 1702 on `portal` (kept for

@@ -6,6 +6,7 @@
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubMail.h"
 #include "tools/portal-stub/StubNotices.h"
+#include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/TableSheetsStub.h"
 
 #include <algorithm>
@@ -41,6 +42,15 @@ std::string passwordNote(const std::string& password) {
     return password.empty() ? ", no password" : ", with a password";
 }
 
+// Why a sign-in of `user` is refused (empty: it is not): a name of nothing but blanks
+// (or a sign-in without one) is no name, and "banned" is locked.
+std::string signInRefusal(const std::string& user) {
+    if (user.find_first_not_of(" \t") == std::string::npos)
+        return say("Bạn chưa nhập tên đăng nhập", "No user name was given");
+    if (user == StubPortal::kBannedUser) return say(StubPortal::kBannedReason, StubPortal::kBannedReasonEnglish);
+    return "";
+}
+
 } // namespace
 
 StubPortal::StubPortal(uint16_t port, std::string serverList, int lotterySeconds)
@@ -72,7 +82,7 @@ int32_t StubPortal::playerIdOf(const std::string& name) {
     uint32_t hash = 2166136261u;
     for (unsigned char c : name)
         hash = (hash ^ c) * 16777619u;
-    return int32_t(1000 + hash % 900000);
+    return kFirstPersonId + int32_t(hash % uint32_t(kPersonIds));
 }
 
 Message StubPortal::boardList(int gameType) {
@@ -84,7 +94,7 @@ Message StubPortal::boardList(int gameType) {
     for (int32_t stake : kBoardStakes) {
         reply.writeByte(int8_t(1 + board / 4)); // room
         reply.writeByte(board);
-        reply.writeBool(board == 3 ? 1 : 0); // one board has a password
+        reply.writeBool(board == kLockedBoard ? 1 : 0);
         reply.writeInt(stake);
         reply.writeInt(stake * 10);
         reply.writeBool(board % 2 == 0 ? 1 : 0);                              // playing
@@ -106,19 +116,20 @@ void StubPortal::install() {
     shop_.install(portal_);
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         const std::string user = request.readUTF();
+        platform::log("sign-in of \"" + user + "\"");
+        // A refused name is no account: nothing is kept or seated under it.
+        if (const std::string reason = signInRefusal(user); !reason.empty()) {
+            Message refused(4);
+            refused.writeUTF(reason);
+            reply.send(refused);
+            return;
+        }
         coTuong_.setPlayer(playerIdOf(user), user);
         coUp_.setPlayer(playerIdOf(user), user);
         phom_.setPlayer(playerIdOf(user), user);
         {
             std::lock_guard lock(userMutex_);
             user_ = user;
-        }
-        platform::log("sign-in of \"" + user + "\"");
-        if (user == kBannedUser) {
-            Message refused(4);
-            refused.writeUTF(say(kBannedReason, kBannedReasonEnglish));
-            reply.send(refused);
-            return;
         }
         account_.signedIn(playerIdOf(user), user);
         Message signedIn(3);
@@ -178,12 +189,21 @@ void StubPortal::install() {
         joinFor(kStubRoom, 1, "", reply);
     });
     portal_.onCommand(2702, [this](Message& request, TestPortal::Reply& reply) {
+        // int 0, int stake, byte seats, then the password (at least its two-byte length).
+        constexpr size_t kShortest = 4 + 4 + 1 + 2;
+        if (request.data().size() < kShortest) {
+            platform::log("create request of " + std::to_string(request.data().size()) + " bytes: dropped");
+            return;
+        }
         request.readInt();
         const int32_t money = request.readInt();
         const int seats = uint8_t(request.readByte());
         const std::string password = request.readUTF();
         if (money <= 0) {
-            platform::log("create request with a stake of " + std::to_string(money) + ": dropped");
+            platform::log("create request with a stake of " + std::to_string(money) + ": refused");
+            Message refused(10);
+            refused.writeUTF(say("Mức cược phải lớn hơn 0 Zel", "The stake must be more than 0 Zel"));
+            reply.send(refused);
             return;
         }
         // A number of players of 0 would read as "every place"; it is below 2 like 1.

@@ -20,7 +20,7 @@
 namespace portalstub {
 
 // The stub's game server: it accepts the client information and any user name and
-// password (except the user "banned", refused with a reason), answers the sign-in
+// password (except the user "banned" and a blank name, refused with a reason), answers the sign-in
 // and lobby commands of the road (220, 3, the mailbox, 61, the board list 2700), and
 // answers play now and create with the join of a board of the chosen game.
 class StubPortal {
@@ -40,7 +40,7 @@ public:
     uint16_t port() const { return portal_.port(); }
     kavo::test::TestPortal& portal() { return portal_; }
 
-    // The player id a name signs in with (the same every time).
+    // The player id a name signs in with (the same every time, never a stub player's).
     static int32_t playerIdOf(const std::string& name);
     // The 2700 reply for a game type: a few boards.
     static kavo::Message boardList(int gameType);

@@ -30,6 +30,17 @@ inline constexpr StubPlayer kStubPlayers[] = {
 };
 inline constexpr int kRankedPlayers = 30;
 
+// A person's id (a hash of his name) lies from here up, every stub player's below: a
+// person never signs in under a stub player's id, so no table takes one for the other.
+inline constexpr int32_t kFirstPersonId = 1000000;
+inline constexpr int32_t kPersonIds = 1000000000;
+constexpr bool rosterBelowPersons() {
+    for (const StubPlayer& player : kStubPlayers)
+        if (player.id >= kFirstPersonId) return false;
+    return true;
+}
+static_assert(rosterBelowPersons(), "a stub player's id lies among the persons' ids");
+
 // The stub player who takes the `n`th place a kick empties at a table: those no table
 // seats at first, in turn.
 const StubPlayer& stubNewcomer(size_t n);

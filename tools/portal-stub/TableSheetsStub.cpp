@@ -191,15 +191,6 @@ void onDetails(Message& request, TestPortal::Reply& reply) {
     reply.send(playerDetail(request.readInt()));
 }
 
-void onSearch(Message& request, TestPortal::Reply& reply) {
-    const std::string name = request.readUTF();
-    logLine("search \"" + name + "\"");
-    Message found(36);
-    found.writeInt(5000 + int32_t(name.size()));
-    found.writeUTF(name);
-    reply.send(found);
-}
-
 void onAvatar(Message& request, TestPortal::Reply& reply) {
     const int16_t id = request.readShort();
     Message picture(38);
@@ -243,7 +234,6 @@ void installTableSheets(TestPortal& portal) {
     portal.onCommand(104, onFriends);
     portal.onCommand(101, onShop);
     portal.onCommand(34, onDetails);
-    portal.onCommand(36, onSearch);
     portal.onCommand(38, onAvatar);
     portal.onCommand(79, onItemPicture);
     portal.onCommand(18, [](Message& request, TestPortal::Reply&) { logTableRequest(request, "password"); });

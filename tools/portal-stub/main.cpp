@@ -11,7 +11,8 @@
 // started with --session-fd), so that every client has its own session, tables, mail
 // and language and none waits for another. What outlives a connection (every account's
 // money, friends, notices, shop history and lottery tickets) is kept in a SQLite file of
-// a state folder the first process makes and removes when it stops.
+// a state folder the first process makes and removes when it stops; it removes, as it
+// starts, the folders of stubs that were killed.
 #include "platform/runtime/Log.h"
 #include "tests/support/Sockets.h"
 #include "tools/portal-stub/StubGraph.h"
@@ -19,6 +20,7 @@
 #include "tools/portal-stub/StubImages.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubSocialNet.h"
+#include "tools/portal-stub/StubStateFolder.h"
 #include "tools/portal-stub/StubStore.h"
 
 #include <atomic>
@@ -82,13 +84,6 @@ const char* kGuidePage = "<html><head><meta charset=\"utf-8\"><title>Kavo</title
                          "Pick a game, pick a board and play.</p></body></html>\n";
 // The configured "PaymentUrl": the price list of the in-app store, one product per entry.
 const char* kPaymentList = "id=gold1&messenge=100.000 Gold;id=gold2&messenge=250.000 Gold";
-
-// A folder of this stub's own under the temporary folder.
-std::string makeStateFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/portal-stub-XXXXXX";
-    return ::mkdtemp(pattern.data()) ? pattern : std::string();
-}
 
 std::string serverListFor(uint16_t port) {
     return "Kavo Local|127.0.0.1:" + std::to_string(port);
@@ -203,7 +198,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(port));
         return 1;
     }
-    stateFolder = makeStateFolder();
+    portalstub::removeStateFoldersOfGoneStubs();
+    stateFolder = portalstub::makeStateFolder();
     if (stateFolder.empty()) {
         std::fprintf(stderr, "portal-stub: cannot make a state folder\n");
         return 1;
