@@ -37,12 +37,6 @@ struct Listed {
 constexpr Listed kWaiting[] = {
     {"lan", 1, true}, {"minh", 2, true}, {"hoa", 3, true}, {"tuan", 4, true}, {"vy", 5, true},
 };
-constexpr Listed kFriends[] = {
-    {"bao", 6, true},
-    {"thu", 7, false},
-    {"khoa", 8, true},
-    {"ngoc", 9, false},
-};
 
 struct GiftCategory {
     int32_t id;
@@ -65,25 +59,6 @@ Message waitingList() {
         reply.writeShort(p.avatar);
         reply.writeInt(1500); // exp
         reply.writeUTF("");   // status
-    }
-    return reply;
-}
-
-Message friendList() {
-    Message reply(104);
-    reply.writeByte(5);
-    for (const auto& p : kFriends) {
-        reply.writeInt(p.id());
-        reply.writeUTF(p.name);
-        reply.writeLong(StubLedger::stubPlayerMoney(p.name));
-        reply.writeShort(p.avatar);
-        reply.writeByte(p.online ? 1 : 0);
-        if (p.online) {
-            reply.writeByte(1); // room
-            reply.writeByte(2); // board
-            reply.writeByte(3); // game
-        }
-        reply.writeUTF("");
     }
     return reply;
 }
@@ -170,23 +145,6 @@ void onShop(Message& request, TestPortal::Reply& reply) {
     }
 }
 
-void onFriends(Message& request, TestPortal::Reply& reply) {
-    const int8_t sub = request.readByte();
-    if (sub == 5) {
-        reply.send(friendList());
-    } else if (sub == 15) {
-        const int32_t id = request.readInt();
-        logLine("friend request to " + std::to_string(id));
-        Message answer(104);
-        answer.writeByte(15);
-        answer.writeByte(1);
-        answer.writeUTF(say("Đã gửi lời mời kết bạn", "Friend request sent"));
-        reply.send(answer);
-    } else {
-        logLine("friends request " + std::to_string(sub));
-    }
-}
-
 void onDetails(Message& request, TestPortal::Reply& reply) {
     reply.send(playerDetail(request.readInt()));
 }
@@ -231,7 +189,6 @@ void installTableSheets(TestPortal& portal) {
     portal.onCommand(78, [](Message& request, TestPortal::Reply& reply) {
         if (request.readByte() == 2) reply.send(waitingList());
     });
-    portal.onCommand(104, onFriends);
     portal.onCommand(101, onShop);
     portal.onCommand(34, onDetails);
     portal.onCommand(38, onAvatar);

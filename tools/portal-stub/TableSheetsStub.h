@@ -4,12 +4,12 @@
 
 namespace portalstub {
 
-// The stub's answers to what the shared table sheets ask: the waiting list (78/2),
-// the friends (104/5, some online), the gift categories (101/1, answered with the
-// list of sub 14) and their item pages (101/15), a bought gift (101/7, answered with
-// the gift), player details (34), the friend request (104/15), and the avatar and
-// item pictures (38, 79/4) as small PNGs. The friend search (36) is the mail's. Stakes, passwords, player
-// counts, invitations and buzzes are logged.
+// The stub's answers to what the shared table sheets ask: the waiting list (78/2), the
+// gift categories (101/1, answered with the list of sub 14) and their item pages
+// (101/15), a bought gift (101/7, answered with the gift), player details (34), and the
+// avatar and item pictures (38, 79/4) as small PNGs. The friends (104) and the friend
+// search (36) are the mail's. Stakes, passwords, player counts, invitations and buzzes
+// are logged.
 void installTableSheets(kavo::test::TestPortal& portal);
 
 } // namespace portalstub
