@@ -204,6 +204,10 @@ void UIController::removeAllAddFriendMessagesIntoListMessage() {
     MailStore::shared().removeFriendRequests();
 }
 
+void UIController::markItemsReadIntoListMessage(const KavoMessageList& messages) {
+    MailStore::shared().markRead(messages);
+}
+
 KavoMessageList UIController::listMessageWithFilter(int32_t type) {
     return MailStore::shared().withType(type);
 }
@@ -237,6 +241,10 @@ std::optional<int32_t> UIController::listMessageOwner() {
 
 std::string UIController::listMessageKey(int32_t iddb) {
     return "SAVED_OLD_MESSAGE_OF_" + std::to_string(iddb);
+}
+
+std::string UIController::readMailKey(int32_t iddb) {
+    return "READ_MESSAGE_OF_" + std::to_string(iddb);
 }
 
 } // namespace kavo

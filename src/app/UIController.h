@@ -128,6 +128,9 @@ public:
     static void removeItemIntoListMessage(const std::shared_ptr<KavoMessage>& message);
     static void removeItemsIntoListMessage(const KavoMessageList& messages);
     static void removeAllAddFriendMessagesIntoListMessage();
+    // The player read these: they leave the list (saved) marked read and seen, and the
+    // server sending one of them again does not list it anew.
+    static void markItemsReadIntoListMessage(const KavoMessageList& messages);
     // The messages of that type, in list order.
     static KavoMessageList listMessageWithFilter(int32_t type);
 
@@ -210,6 +213,8 @@ public:
     static std::optional<int32_t> listMessageOwner();
     // The user-defaults key of a player's stored mailbox.
     static std::string listMessageKey(int32_t iddb);
+    // The user-defaults key of the mail a player has read (an archive of those mails).
+    static std::string readMailKey(int32_t iddb);
 
 private:
     UIController() = default;
