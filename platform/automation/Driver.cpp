@@ -155,15 +155,21 @@ Driver::Outcome Driver::runLine(const std::string& line) {
         auto selector = selectorFrom(target, bad);
         return selector ? type(*selector, text) : bad;
     }
-    if (command == "drag") {
-        std::string head;
-        double dy = 0;
-        double dx = 0;
-        std::string target;
-        if (!splitTrailingNumber(rest, head, dy) || !splitTrailingNumber(head, target, dx))
-            return needsArgument("a selector, DX and DY");
+    if (command == "drag" || command == "drag-from") {
+        // The last two (drag) or four (drag-from) words are numbers, read from the end.
+        const bool from = command == "drag-from";
+        double numbers[4] = {};
+        std::string target = rest;
+        for (int i = from ? 3 : 1; i >= 0; --i) {
+            std::string head;
+            if (!splitTrailingNumber(target, head, numbers[i]))
+                return needsArgument(from ? "a selector, X, Y, DX and DY" : "a selector, DX and DY");
+            target = head;
+        }
         auto selector = selectorFrom(target, bad);
-        return selector ? drag(*selector, dx, dy) : bad;
+        if (!selector) return bad;
+        if (!from) return drag(*selector, std::nullopt, numbers[0], numbers[1]);
+        return drag(*selector, ui::Point{numbers[0], numbers[1]}, numbers[2], numbers[3]);
     }
     if (command == "sleep" || command == "advance") {
         double seconds = 0;
@@ -251,10 +257,11 @@ Driver::Outcome Driver::expect(const Selector& selector, bool present) {
     return {};
 }
 
-Driver::Outcome Driver::pressPoint(ui::View& view, ui::Point& point) {
+Driver::Outcome Driver::pressPoint(ui::View& view, ui::Point& point, std::optional<ui::Point> grab) {
     ui::Rect visible = ViewQuery::visibleRect(view);
     if (visible.isEmpty()) return fail(ViewQuery::describe(view) + " cannot be seen");
-    point = visible.center();
+    point = grab ? view.convertPoint(*grab, nullptr) : visible.center();
+    if (!visible.contains(point)) return fail(ViewQuery::describe(view) + " cannot be seen at the point given");
     ui::View* hit = ViewQuery::hitView(point);
     std::string where = "(" + formatSeconds(point.x) + ", " + formatSeconds(point.y) + ")";
     if (!hit) return fail("nothing at " + where + " takes touches");
@@ -317,16 +324,22 @@ Driver::Outcome Driver::pressReturn(const Selector& selector) {
     return {};
 }
 
-Driver::Outcome Driver::drag(const Selector& selector, double dx, double dy) {
+Driver::Outcome Driver::drag(const Selector& selector, std::optional<ui::Point> grab, double dx, double dy) {
     Outcome outcome;
     ui::View* view = locate(selector, outcome);
     if (!view) return outcome;
     ui::Point start;
-    outcome = pressPoint(*view, start);
+    outcome = pressPoint(*view, start, grab);
     if (!outcome.ok) return outcome;
     auto& app = ui::Application::shared();
     app.dispatchTouch(ui::TouchPhase::Began, start);
     RunLoop::main().runPending();
+    // A mouse reports its first motion a point or so from where it went down, as a finger
+    // does: what a view makes of a drag's first move sees it there.
+    if (const double length = std::hypot(dx, dy); length > 1) {
+        app.dispatchTouch(ui::TouchPhase::Moved, {start.x + dx / length, start.y + dy / length});
+        RunLoop::main().runPending();
+    }
     for (int step = 1; step <= dragSteps_; ++step) {
         double part = static_cast<double>(step) / dragSteps_;
         app.dispatchTouch(ui::TouchPhase::Moved, {start.x + dx * part, start.y + dy * part});

@@ -3,6 +3,7 @@
 #include "platform/automation/ViewQuery.h"
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -29,7 +30,9 @@ struct DriverResult {
 //   type SELECTOR TEXT         taps the field, deletes its text and types TEXT (spaces kept);
 //                              editing stays open
 //   return SELECTOR            presses the return key in that field
-//   drag SELECTOR DX DY        touch down at the centre, move by (DX, DY) in steps, touch up
+//   drag SELECTOR DX DY        touch down at the centre, move by (DX, DY) as a mouse does (a
+//                              first move of one point, then in steps), touch up
+//   drag-from SELECTOR X Y DX DY  the same, touching down at (X, Y) in the view's own points
 //   screen CLASS [SECONDS]     until the top screen's controller class is CLASS (default 10 s)
 //   sleep SECONDS              runs the run loop for that much real time
 //   advance SECONDS            moves the manual clock (an error on the real clock)
@@ -46,7 +49,7 @@ struct DriverResult {
 // screen a last word that is a number is the time-out instead. For type the selector is
 // the first word and the text is the rest of the line after the one blank that follows
 // it (inner and leading blanks kept; blanks at the end of a line are dropped). For drag
-// the last two words are the numbers and the selector is what lies between.
+// (drag-from) the last two (four) words are the numbers and the selector is what lies between.
 //
 // Waiting runs the main run loop in real time (runOnce in small steps), so replies from
 // network threads arrive; on the manual clock the clock does not move by itself. When the
@@ -82,7 +85,7 @@ private:
     Outcome tap(const Selector& selector);
     Outcome type(const Selector& selector, const std::string& text);
     Outcome pressReturn(const Selector& selector);
-    Outcome drag(const Selector& selector, double dx, double dy);
+    Outcome drag(const Selector& selector, std::optional<ui::Point> grab, double dx, double dy);
     Outcome sleep(double seconds);
     Outcome advance(double seconds);
     Outcome shot(const std::string& path);
@@ -92,8 +95,9 @@ private:
 
     // The selector's view, or a failure naming what was not found.
     ui::View* locate(const Selector& selector, Outcome& outcome);
-    // Where a finger would press the view; fails when something else would be touched.
-    Outcome pressPoint(ui::View& view, ui::Point& point);
+    // Where a finger lands on the view (its visible centre, or `grab` in its own points), or why
+    // it cannot: the view cannot be seen there or another view covers it.
+    Outcome pressPoint(ui::View& view, ui::Point& point, std::optional<ui::Point> grab = std::nullopt);
     // Runs what the last action posted.
     void settle();
     // One turn of the run loop (waiting at most `maxWait` s), then the turn hook.

@@ -58,6 +58,28 @@ void MailStore::indexLocked(const KavoMessage& message) {
     if (!indexStale_ && message.time() != 0) ++index_[identityHash(message)];
 }
 
+bool MailStore::wasReadLocked(const KavoMessage& message) const {
+    if (message.time() == 0 || !readIndex_.contains(identityHash(message))) return false;
+    return std::any_of(read_.begin(), read_.end(), [&](const auto& m) { return sameIdentity(*m, message); });
+}
+
+void MailStore::rememberReadLocked(const std::shared_ptr<KavoMessage>& message) {
+    if (message->time() == 0 || wasReadLocked(*message)) return;
+    read_.push_front(message);
+    ++readIndex_[identityHash(*message)];
+    if (read_.size() <= kReadKept) return;
+    if (--readIndex_[identityHash(*read_.back())] == 0) readIndex_.erase(identityHash(*read_.back()));
+    read_.pop_back();
+}
+
+void MailStore::saveReadLocked() {
+    if (!owner_ || UIController::myInfo()->IDDB() != *owner_) return;
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setData(KavoMessage::archiveList(KavoMessageList(read_.begin(), read_.end())),
+                     UIController::readMailKey(*owner_));
+    defaults.synchronize();
+}
+
 void MailStore::rebuildIndexLocked() {
     index_.clear();
     indexStale_ = false;
@@ -105,7 +127,7 @@ KavoMessageList MailStore::addToFront(const KavoMessageList& messages) {
     std::unique_lock lock(mutex_);
     KavoMessageList stored;
     for (const auto& message : messages) {
-        if (!message || containsLocked(*message)) continue;
+        if (!message || containsLocked(*message) || wasReadLocked(*message)) continue;
         list_.push_front(message);
         indexLocked(*message);
         stored.push_back(message);
@@ -135,6 +157,23 @@ void MailStore::removeMessages(const KavoMessageList& messages) {
     removeWhere([&doomed](const KavoMessage& m) { return doomed.contains(&m); });
 }
 
+void MailStore::markRead(const KavoMessageList& messages) {
+    std::unique_lock lock(mutex_);
+    std::unordered_set<const KavoMessage*> read;
+    for (const auto& m : messages) {
+        if (!m) continue;
+        m->setIsRead(1);
+        m->setIsSee(1);
+        rememberReadLocked(m);
+        read.insert(m.get());
+    }
+    if (read.empty()) return;
+    std::erase_if(list_, [&read](const auto& m) { return !m || read.contains(m.get()); });
+    indexStale_ = true;
+    changedLocked(lock);
+    saveReadLocked();
+}
+
 void MailStore::removeFriendRequests() {
     {
         std::lock_guard lock(mutex_);
@@ -157,12 +196,22 @@ void MailStore::restoreFor(int32_t iddb, const platform::Value& storedArchive) {
     // the archive it makes next: given back now, they do not add up at the grid. (Giving
     // back takes a few milliseconds; a small mailbox leaves nothing worth it.)
     if (!storedArchive.isNull() && storedArchive.size() >= kLargeArchive) ::malloc_trim(0);
+    KavoMessageList readBefore;
+    if (const platform::Value value = platform::UserDefaults::standard().objectForKey(UIController::readMailKey(iddb));
+        !value.isNull())
+        readBefore = KavoMessage::unarchiveList(value.dataValue()).value_or(KavoMessageList{});
     std::unique_lock lock(mutex_);
     // What the previous owner changed while signed in is theirs: written under their key
     // before their list goes. Only mail of this connection that nobody owned yet is kept;
     // a list that belonged to another player is dropped.
     if (owner_ && pending_) saveLocked();
     if (owner_) list_.clear();
+    read_.clear();
+    readIndex_.clear();
+    for (auto it = readBefore.rbegin(); it != readBefore.rend(); ++it)
+        if (*it) rememberReadLocked(*it);
+    // What the server sent again before the sign-in and the player has read stays read.
+    std::erase_if(list_, [this](const auto& m) { return !m || wasReadLocked(*m); });
     const size_t waiting = list_.size();
     rebuildIndexLocked();
     // The mailbox is asked for as the connection starts, so a new notice usually arrives
@@ -196,6 +245,8 @@ void MailStore::signOut() {
     list_.clear();
     index_.clear();
     indexStale_ = false;
+    read_.clear();
+    readIndex_.clear();
 }
 
 void MailStore::reset() {
@@ -203,6 +254,8 @@ void MailStore::reset() {
     list_.clear();
     index_.clear();
     indexStale_ = false;
+    read_.clear();
+    readIndex_.clear();
     owner_.reset();
     pending_ = false;
     requestsReplaced_ = false;

@@ -50,6 +50,12 @@ public:
     void removeWhere(const std::function<bool(const KavoMessage&)>& drop);
     // Removes exactly these objects.
     void removeMessages(const KavoMessageList& messages);
+    // The player read these: they leave the list, marked read and seen, and the list is
+    // saved. The ones with a server time are remembered (the newest kReadKept, stored
+    // under a key of their own), so that the server sending one again, now or at a later
+    // sign-in, does not list it anew.
+    void markRead(const KavoMessageList& messages);
+    static constexpr size_t kReadKept = 500;
     // A new friend-request list is coming: the requests listed so far go. Before the
     // sign-in the stored requests are not listed yet; restoreFor leaves them out then.
     void removeFriendRequests();
@@ -58,8 +64,8 @@ public:
     // list of `iddb` (`stored`, its archive from the user defaults), which owns the list
     // from now on. When the waiting mail holds notices (kTypeLatestOnly), the stored
     // notices are left out: the newer ones replace them; so are the stored friend
-    // requests after removeFriendRequests. A stored value that is no archive of mails
-    // counts as an empty list.
+    // requests after removeFriendRequests, and every mail the player has read. A stored
+    // value that is no archive of mails counts as an empty list.
     void restoreFor(int32_t iddb, const platform::Value& stored);
     // Saves what is pending for the owner, then forgets the owner and empties the list.
     void signOut();
@@ -82,6 +88,9 @@ private:
     static bool sameIdentity(const KavoMessage& a, const KavoMessage& b);
     bool containsLocked(const KavoMessage& message);
     void indexLocked(const KavoMessage& message);
+    bool wasReadLocked(const KavoMessage& message) const;
+    void rememberReadLocked(const std::shared_ptr<KavoMessage>& message);
+    void saveReadLocked();
     void rebuildIndexLocked();
     // Saves now or arranges a save, as the interval allows.
     void changedLocked(std::unique_lock<std::mutex>& lock);
@@ -97,6 +106,9 @@ private:
     std::unordered_map<size_t, int> index_;
     // The list changed as a whole: the index is made again when next looked up.
     bool indexStale_ = false;
+    // Mail the owner has read (server time only), newest first, and its identity hashes.
+    List read_;
+    std::unordered_map<size_t, int> readIndex_;
     std::optional<int32_t> owner_;
     // A friend-request list came while nobody owned the list: the stored requests are old.
     bool requestsReplaced_ = false;

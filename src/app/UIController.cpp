@@ -25,6 +25,8 @@ struct SharedState {
     std::any object;
 
     std::atomic<int> okValue{0};
+    // The code was set for the next dialog and no dialog has taken it yet.
+    std::atomic<bool> codeForNextDialog{false};
     std::atomic<int> kindOfDialog{0};
     std::atomic<int8_t> gameType{0};
     std::atomic<bool> rung{false};
@@ -82,6 +84,17 @@ int UIController::okValue() {
 }
 void UIController::setOkValue(int value) {
     state().okValue.store(value);
+    state().codeForNextDialog.store(true);
+}
+
+void UIController::takeCodeForDialog() {
+    // A dialog opened without a code of its own names no action: a code kept after an
+    // earlier dialog (the invitation's 1 once accepted) is not this dialog's.
+    if (!state().codeForNextDialog.exchange(false)) state().okValue.store(kActionNone);
+}
+
+void UIController::endDialogCode() {
+    state().codeForNextDialog.store(false);
 }
 
 void UIController::showNotice(const std::string& text) {
@@ -191,6 +204,10 @@ void UIController::removeAllAddFriendMessagesIntoListMessage() {
     MailStore::shared().removeFriendRequests();
 }
 
+void UIController::markItemsReadIntoListMessage(const KavoMessageList& messages) {
+    MailStore::shared().markRead(messages);
+}
+
 KavoMessageList UIController::listMessageWithFilter(int32_t type) {
     return MailStore::shared().withType(type);
 }
@@ -224,6 +241,10 @@ std::optional<int32_t> UIController::listMessageOwner() {
 
 std::string UIController::listMessageKey(int32_t iddb) {
     return "SAVED_OLD_MESSAGE_OF_" + std::to_string(iddb);
+}
+
+std::string UIController::readMailKey(int32_t iddb) {
+    return "READ_MESSAGE_OF_" + std::to_string(iddb);
 }
 
 } // namespace kavo

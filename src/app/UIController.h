@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kavo {
 
@@ -35,6 +36,8 @@ namespace kavo {
 // (setObject), then opens the dialog. When a button is pressed, one handler looks
 // at the code and carries the action out (leave the table, accept an invitation,
 // answer a draw offer...), then clears the code to -1 unless the action keeps it.
+// A code kept so is no later dialog's: a dialog opened without a code set for it
+// (a plain notice) runs nothing.
 // The dialog operations are for the main thread.
 //
 // Context objects by action code: 1 the invitation as a platform::Value
@@ -125,6 +128,9 @@ public:
     static void removeItemIntoListMessage(const std::shared_ptr<KavoMessage>& message);
     static void removeItemsIntoListMessage(const KavoMessageList& messages);
     static void removeAllAddFriendMessagesIntoListMessage();
+    // The player read these: they leave the list (saved) marked read and seen, and the
+    // server sending one of them again does not list it anew.
+    static void markItemsReadIntoListMessage(const KavoMessageList& messages);
     // The messages of that type, in list order.
     static KavoMessageList listMessageWithFilter(int32_t type);
 
@@ -159,7 +165,7 @@ public:
     static void startCancelOkDlg(const std::string& text, const std::string& cancelTitle, const std::string& okTitle);
     // No button at all (nothing opens one; it stands ready).
     static void startNilDlg(const std::string& text);
-    // The end-of-game report in a one-button dialog; the action code is not changed.
+    // The end-of-game report in a one-button dialog; it sets no code of its own.
     static void startReportDlg(const MatchResultInfo& info);
     // The report's three lines: "<name>: <result>", the level change, the money change.
     static std::string reportText(const MatchResultInfo& info);
@@ -207,9 +213,18 @@ public:
     static std::optional<int32_t> listMessageOwner();
     // The user-defaults key of a player's stored mailbox.
     static std::string listMessageKey(int32_t iddb);
+    // The user-defaults key of the mail a player has read (an archive of those mails).
+    static std::string readMailKey(int32_t iddb);
 
 private:
     UIController() = default;
+    // A code belongs to the first dialog opened after it was set and ends with that
+    // dialog: a dialog opened with no code set since has none. Called as a dialog opens.
+    static void takeCodeForDialog();
+    // After a press: a code the action kept is no later dialog's.
+    static void endDialogCode();
+    static void showDialog(const std::string& message, const std::string& cancelTitle,
+                           const std::vector<std::string>& otherTitles);
 };
 
 } // namespace kavo

@@ -36,7 +36,6 @@ namespace kavo {
 
 namespace {
 
-
 platform::ui::ViewControllerPtr topScreen() {
     return KavoOnlineAppDelegate::getInstance().topViewController();
 }
@@ -66,10 +65,6 @@ platform::Value contextDictionary() {
     const std::any context = UIController::object();
     if (const auto* value = std::any_cast<platform::Value>(&context)) return *value;
     return {};
-}
-
-void show(const std::string& message, const std::string& cancelTitle, const std::vector<std::string>& otherTitles) {
-    CustomAlertView::make("", message, &UIController::getInstance(), cancelTitle, otherTitles)->show();
 }
 
 // Takes every dialog of ours off the screen without running its action.
@@ -294,30 +289,36 @@ void cancelAction(int code) {
 
 // ---------------------------------------------------------------- opening and closing
 
+void UIController::showDialog(const std::string& message, const std::string& cancelTitle,
+                              const std::vector<std::string>& otherTitles) {
+    takeCodeForDialog();
+    CustomAlertView::make("", message, &getInstance(), cancelTitle, otherTitles)->show();
+}
+
 void UIController::startOKDlg(const std::string& message) {
     closeDialog();
-    show(message, "", {text("KAVO_OK")});
+    showDialog(message, "", {text("KAVO_OK")});
 }
 
 void UIController::startCancelDlg(const std::string& message) {
     closeDialog();
-    show(message, text("KAVO_cancel"), {});
+    showDialog(message, text("KAVO_cancel"), {});
 }
 
 void UIController::startCancelOkDlg(const std::string& message, const std::string& cancelTitle,
                                     const std::string& okTitle) {
     dismissOurDialogs();
-    show(message, cancelTitle, {okTitle});
+    showDialog(message, cancelTitle, {okTitle});
 }
 
 void UIController::startNilDlg(const std::string& message) {
     closeDialog();
-    show(message, "", {});
+    showDialog(message, "", {});
 }
 
 void UIController::startReportDlg(const MatchResultInfo& info) {
     closeDialog();
-    show(reportText(info), "", {text("KAVO_OK")});
+    showDialog(reportText(info), "", {text("KAVO_OK")});
 }
 
 std::string UIController::reportText(const MatchResultInfo& info) {
@@ -370,6 +371,7 @@ int UIController::escapeButtonIndex(platform::ui::AlertView& alert) {
 void UIController::pressOk() {
     const int code = okValue();
     if (!okAction(code)) setOkValue(kActionNone);
+    endDialogCode();
 }
 
 void UIController::pressCancel() {
@@ -384,6 +386,7 @@ void UIController::pressCancel() {
     cancelAction(code);
     setKinkOfDialog(0);
     setOkValue(kActionNone);
+    endDialogCode();
 }
 
 // ---------------------------------------------------------------- hotline

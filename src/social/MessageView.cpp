@@ -32,7 +32,6 @@ namespace {
 
 constexpr int8_t kFriendListRequest = 5;
 constexpr int32_t kTypeAdministrator = 3;
-constexpr int32_t kTypeSystem = 0;
 
 // Tags of a friend row's parts.
 constexpr int kTagAvatar = 101;
@@ -49,6 +48,13 @@ using LineKey = std::tuple<int32_t, int64_t, std::string>;
 // their sender's panel opens.
 bool mayBePrivateLine(const KavoMessage& message) {
     return !message.isRequestAddFriend() && message.type() == 0;
+}
+
+// The system bar holds the server's mail that is neither the administrators' nor a
+// friend request, and no private line: every mail of the list shows under a bar or in
+// its sender's conversation, as many as the unread badge counts.
+bool isSystemMail(const KavoMessage& message) {
+    return !message.isRequestAddFriend() && message.type() != kTypeAdministrator && !message.isPrivateLine();
 }
 
 LineKey keyOf(const KavoMessage& message) {
@@ -314,7 +320,7 @@ void MessageView::reloadInviteCount() {
             ++countInvites_;
         else if (message->type() == kTypeAdministrator)
             ++countMessageFromAdmin_;
-        else if (message->type() == kTypeSystem)
+        else if (isSystemMail(*message))
             ++countMessageFromSystem_;
     }
 }
@@ -482,7 +488,7 @@ bool MessageView::createChatViewForUser(const Player& player) {
         KavoMessageList fromFriend;
         for (const auto& message : listMessage_)
             if (message->fromName() == name) fromFriend.push_back(message);
-        UIController::removeItemsIntoListMessage(fromFriend);
+        UIController::markItemsReadIntoListMessage(fromFriend);
         syncListMessage();
         tblView_->reloadData();
         return false;
@@ -514,20 +520,18 @@ bool MessageView::createChatViewForUser(const Player& player) {
 
     // The friend's mail that waited in the list becomes lines of the panel, oldest first;
     // a line already stored is neither stored nor shown again.
-    KavoMessageList remaining;
+    KavoMessageList read;
     for (auto it = listMessage_.rbegin(); it != listMessage_.rend(); ++it) {
         const auto& message = *it;
-        if (message->fromName() != name || !mayBePrivateLine(*message)) {
-            remaining.insert(remaining.begin(), message);
-            continue;
-        }
+        if (message->fromName() != name || !mayBePrivateLine(*message)) continue;
+        read.push_back(message);
         if (shown.insert(keyOf(*message)).second) {
             kavoDB_->insertMsg(*message, ChatDatabase::kReceived);
             panel->arrChat().push_back(receivedLine(*message));
         }
     }
-    // The list is saved with the next change.
-    UIController::setListMessage(remaining);
+    // Read now: saved, so that they do not wait in the mailbox again at the next sign-in.
+    UIController::markItemsReadIntoListMessage(read);
     syncListMessage();
     // Lines of the pending list that the panel now shows stay out of it.
     newMessageList_.erase(std::remove_if(newMessageList_.begin(), newMessageList_.end(),
@@ -566,27 +570,29 @@ bool MessageView::showChatViewForUser(const Player& player) {
 }
 
 void MessageView::showMessageFromSystem(int tag) {
-    const int32_t wanted = tag == 1 ? kTypeAdministrator : kTypeSystem;
-    if (tag == 1)
+    const bool administrators = tag == 1;
+    if (administrators)
         countMessageFromAdmin_ = 0;
     else
         countMessageFromSystem_ = 0;
     // Friend invitations share the administrators' type; they have a bar of their own.
-    auto isWanted = [wanted](const std::shared_ptr<KavoMessage>& message) {
-        return message->type() == wanted && !message->isRequestAddFriend();
+    auto isWanted = [administrators](const std::shared_ptr<KavoMessage>& message) {
+        return administrators ? message->type() == kTypeAdministrator && !message->isRequestAddFriend()
+                              : isSystemMail(*message);
     };
     auto first = std::find_if(listMessage_.begin(), listMessage_.end(), isWanted);
     if (first != listMessage_.end()) {
         const auto message = *first;
         createChatViewForMessage(*message);
         showChatViewForMessage(*message);
-        // The screen's list is the mailbox itself: they leave it, saved with its next change.
-        KavoMessageList kept = UIController::listMessage();
-        kept.erase(std::remove_if(kept.begin(), kept.end(), isWanted), kept.end());
-        UIController::setListMessage(kept);
+        // Read: they leave the mailbox, and the server sending them again lists nothing.
+        KavoMessageList read;
+        std::copy_if(listMessage_.begin(), listMessage_.end(), std::back_inserter(read), isWanted);
+        UIController::markItemsReadIntoListMessage(read);
         syncListMessage();
         reloadListLater();
     }
+    refreshBadge();
     tblView_->reloadData();
 }
 
@@ -596,7 +602,7 @@ bool MessageView::createChatViewForMessage(const KavoMessage& message) {
     for (const auto& entry : listMessage_)
         if (entry->fromName() == name) fromSender.push_back(entry);
     if (listChatView_.count(name)) {
-        UIController::removeItemsIntoListMessage(fromSender);
+        UIController::markItemsReadIntoListMessage(fromSender);
         return false;
     }
     const Rect frame = Util::isPad() ? Rect{0, 0, 636, 579} : Rect{0, 0, 298, 241};
@@ -608,7 +614,7 @@ bool MessageView::createChatViewForMessage(const KavoMessage& message) {
     panel->setAvatarFriendID(-1);
     for (const auto& entry : fromSender)
         panel->arrChat().push_back(receivedLine(*entry));
-    UIController::removeItemsIntoListMessage(fromSender);
+    UIController::markItemsReadIntoListMessage(fromSender);
     addPanel(name, panel);
     return true;
 }

@@ -229,6 +229,25 @@ TEST_F(BaiCaoRoad, TheOwnerStartsOnlyWhenEveryoneIsReadyAndTheStakeIsCovered) {
     EXPECT_EQ(sent(20), (std::vector<ByteVector>{{kRoom, kBoard}}));
 }
 
+// An accepted invitation keeps its code once the join is sent; a notice at the table
+// later is a plain notice: Escape closes it and its OK sends nothing.
+TEST_F(BaiCaoRoad, ANoticeAfterAnAcceptedInvitationRunsNothing) {
+    ASSERT_TRUE(signInToGameGrid()) << log();
+    send(Bytes().byte(kBaiCao).byte(kRoom).byte(kBoard).utf("").utf("an mời bạn").byte(1).int32(8).message(74));
+    tap("text=" + text("KAVO_OK"));
+    EXPECT_EQ(sentCount(8), 1u);
+    seat({{kMe, "khach"}, {8, "an"}}, kMe, 1000);
+    UIController::myInfo()->setMoney(999);
+    tap("id=btnStart");
+    ASSERT_EQ(dialog(), text("KAVO_koDuTienCuoc"));
+    platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
+    EXPECT_EQ(dialog(), "");
+    tap("id=btnStart");
+    tap("text=" + text("KAVO_OK"));
+    EXPECT_EQ(dialog(), "");
+    EXPECT_EQ(sentCount(8), 0u) << "no second join";
+}
+
 TEST_F(BaiCaoRoad, ARefusedReadyKeepsTheReadyButton) {
     join(kBaiCao, {{8, "an"}, {kMe, "khach", false}, {-1, ""}, {-1, ""}}, 8, 600000);
     EXPECT_EQ(table()->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_ready"));

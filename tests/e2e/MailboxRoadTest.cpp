@@ -228,6 +228,7 @@ TEST_P(MailboxScreens, ShotsOfTheRecentTabTheFriendsTabAndAChatPanel) {
         message->setFromName(from);
         message->setMessage(from + " says hello");
         message->setIsRequestAddFriend(invite ? 1 : 0);
+        message->setTime(1765000000000LL); // the server's mail carries its time
         return message;
     };
     UIController::setListMessage({mail(3, "dung", true), mail(3, "admin", false), mail(0, "kavo", false)});

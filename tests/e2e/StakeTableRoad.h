@@ -38,6 +38,10 @@ protected:
         ASSERT_TRUE(signInToGameGrid()) << log();
         send(Bytes().byte(gameType).message(61));
         advance(0.5);
+        seat(places, owner, stake);
+    }
+    // The server's answer to my join of the table: these places.
+    void seat(const std::vector<Place>& places, int32_t owner, int32_t stake) {
         Bytes joined = Bytes().byte(kRoom).byte(kBoard).int32(owner).int32(stake);
         for (const auto& place : places) {
             joined.int32(place.id);

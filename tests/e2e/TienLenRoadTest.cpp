@@ -150,8 +150,9 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
     EXPECT_EQ(bubble(4), text("KAVO_youMustFire3Bich"));
     advance(4.1); // the system bubble closes
 
-    // A drag up released above the line fires the straight in hand order.
-    run("tap id=card0\ntap id=card9\ndrag id=card0 0 -120");
+    // A drag up, taking a lifted card by its raised top, released above the line fires the
+    // straight in hand order.
+    run("tap id=card0\ntap id=card9\ndrag-from id=card0 25 5 0 -120");
     EXPECT_EQ(lastSent(21), (std::vector<uint8_t>{2, 7, 3, 0, 9, 5}));
     EXPECT_EQ(hand().size(), 13u) << "the hand waits for the echo";
     move(kMe, {0, 9, 5}, kBinh);

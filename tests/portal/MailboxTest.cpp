@@ -359,5 +359,20 @@ TEST_F(Mailbox, EverySaveStoresTheArchiveOfTheWholeListAsItIsThen) {
     EXPECT_EQ(UIController::listMessageCount(), 7u);
 }
 
+// The stored read and seen marks are two marks: each comes back as it was stored.
+TEST_F(Mailbox, AStoredMailComesBackSeenButUnreadOrReadButUnseen) {
+    auto seen = serverMail(3, 101, 5, "admin", "seen, not read");
+    seen->setIsSee(1);
+    auto read = serverMail(3, 102, 5, "admin", "read, not seen");
+    read->setIsRead(1);
+    defaults().setData(KavoMessage::archiveList({seen, read}), UIController::listMessageKey(57));
+    signIn(57);
+    const KavoMessageList list = UIController::listMessage();
+    ASSERT_EQ(list.size(), 2u);
+    const auto marks = [](const KavoMessage& m) { return std::to_string(m.isRead()) + std::to_string(m.isSee()); };
+    EXPECT_EQ(marks(*list[0]), "01") << "seen, not read";
+    EXPECT_EQ(marks(*list[1]), "10") << "read, not seen";
+}
+
 } // namespace
 } // namespace kavo::test

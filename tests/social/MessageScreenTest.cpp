@@ -235,5 +235,46 @@ TEST_F(MessageScreen, OpeningAFriendsPanelLeavesTheirRequestsAndTypedMailInTheMa
     EXPECT_EQ(UIController::listMessage(), (KavoMessageList{request, notice}));
 }
 
+// Every mail the badge counts shows somewhere: notices under their bars, a friend's private
+// line in that friend's conversation and never under the system bar. Mail read stays read,
+// also when the server sends it again at the next sign-in.
+TEST_F(MessageScreen, TheBadgeCountsWhatTheBarsAndConversationsShowAndReadMailStaysRead) {
+    UIController::restoreListMessageForPlayer(4242);
+    const auto notices = [] {
+        return KavoMessageList{mail(4, "admin", "Chào mừng đến Kavo Online!", false, 1),
+                               mail(3, "admin", "Bảo trì lúc 2 giờ sáng", false, 5)};
+    };
+    auto line = mail(0, "an", "chao an", false, 201);
+    line->setTime(0); // as a private line arrives
+    UIController::addItemsIntoListMessage(notices());
+    UIController::addItemIntoListMessage(line);
+    auto screen = open();
+    giveFriends(*screen);
+    const auto badge = [&] {
+        return screen->lblCounterMessage()->isHidden() ? "" : screen->lblCounterMessage()->text();
+    };
+    EXPECT_EQ(badge(), "3");
+    screen->doChangeTab(MessageView::kTabRecent);
+    runMainThread();
+    EXPECT_EQ(screen->countMessageFromAdmin(), 1);
+    EXPECT_EQ(screen->countMessageFromSystem(), 1);
+    drive("tap id=showMessageFromSystem");
+    ASSERT_TRUE(screen->activeChatView());
+    EXPECT_EQ(screen->activeChatView()->friendName(), "admin") << "a private line is no system notice";
+    EXPECT_EQ(screen->activeChatView()->arrChat().size(), 2u);
+    EXPECT_EQ(badge(), "1");
+    drive("tap id=btnBanBe\nadvance 0.1\ntap text=an");
+    ASSERT_EQ(screen->activeChatView()->friendName(), "an");
+    ASSERT_EQ(screen->activeChatView()->arrChat().size(), 1u);
+    EXPECT_EQ(screen->activeChatView()->arrChat()[0]->content(), "chao an");
+    EXPECT_EQ(badge(), "");
+
+    UIController::signOutListMessage();
+    UIController::addItemsIntoListMessage(notices()); // sent again as the next connection starts
+    UIController::restoreListMessageForPlayer(4242);
+    UIController::addItemsIntoListMessage(notices());
+    EXPECT_TRUE(UIController::listMessage().empty()) << "read mail stays read";
+}
+
 } // namespace
 } // namespace kavo::test

@@ -384,14 +384,14 @@ void CaoRuaView::clickUnReady() {
 
 bool CaoRuaView::doReady() {
     if (disableReady_) {
-        UIController::startOKDlg(text("KAVO_boardPlayingNoReady"));
+        UIController::showNotice(text("KAVO_boardPlayingNoReady"));
         return false;
     }
     auto mine = myRecord();
     const bool alreadyReady = mine && mine->isReady();
     auto me = UIController::myInfo();
     if (!alreadyReady && me && me->money() < int64_t(money())) {
-        UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
+        UIController::showNotice(text("KAVO_koDuTienCuoc"));
         return false;
     }
     GlobalService::getInstance().readyWithRoomId(roomId(), boardId(), true);
@@ -412,7 +412,7 @@ void CaoRuaView::doStartGame() {
     }
     auto me = UIController::myInfo();
     if (me && int64_t(money()) > me->money()) {
-        UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
+        UIController::showNotice(text("KAVO_koDuTienCuoc"));
         return;
     }
     GlobalService::getInstance().startGameWithRoomId(roomId(), boardId());

@@ -172,14 +172,14 @@ void CoTuongLogicHandler::onOpponentWantDraw() {
 void CoTuongLogicHandler::onDenyDraw() {
     twin([this] {
         if (auto view = table()) view->setIsDrawing(false);
-        UIController::startOKDlg(text("KAVO_oppNotAgree"));
+        UIController::showNotice(text("KAVO_oppNotAgree"));
     });
 }
 
 void CoTuongLogicHandler::onDenyLose() {
     twin([this] {
         if (auto view = table()) view->setIsLosing(false);
-        UIController::startOKDlg(text("KAVO_oppNotAgree"));
+        UIController::showNotice(text("KAVO_oppNotAgree"));
     });
 }
 

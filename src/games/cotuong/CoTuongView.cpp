@@ -311,13 +311,13 @@ void CoTuongView::doStartGame() {
         setKindOfStart(5);
         moveBetButton({60, 135});
     } else {
-        UIController::startOKDlg(text("KAVO_youCantStartLessMoney"));
+        UIController::showNotice(text("KAVO_youCantStartLessMoney"));
     }
 }
 
 void CoTuongView::doReady() {
     if (isInBoard()) {
-        UIController::startOKDlg(text("KAVO_boardPlayingNoReady"));
+        UIController::showNotice(text("KAVO_boardPlayingNoReady"));
         return;
     }
     if (indexOfMe_ < 0 || size_t(indexOfMe_) >= players_.size()) return;
@@ -326,7 +326,7 @@ void CoTuongView::doReady() {
         GlobalService::getInstance().readyWithRoomId(roomID(), boardID(), false);
     } else {
         if (UIController::myInfo()->money() < int64_t(dmoney())) {
-            UIController::startOKDlg(text("KAVO_youCantReadyLessMoney"));
+            UIController::showNotice(text("KAVO_youCantReadyLessMoney"));
             return;
         }
         GlobalService::getInstance().readyWithRoomId(roomID(), boardID(), true);
@@ -527,7 +527,7 @@ void CoTuongView::clickUndo() {
 
 void CoTuongView::clickDraw() {
     if (!isMe(turn_)) {
-        UIController::startOKDlg(text("KAVO_not_allow_click_draw"));
+        UIController::showNotice(text("KAVO_not_allow_click_draw"));
         return;
     }
     if (isDrawing_) return;

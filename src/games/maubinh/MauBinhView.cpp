@@ -444,7 +444,7 @@ void MauBinhView::doStartGame() {
         if (UIController::myInfo()->money() >= money())
             GlobalService::getInstance().startGameWithRoomId(roomId(), boardId());
         else
-            UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
+            UIController::showNotice(text("KAVO_koDuTienCuoc"));
         return;
     }
     UIController::showNotice(text("KAVO_cannotStart"));

@@ -144,7 +144,7 @@ void TienLenView::doStartGame() {
         if (me && int64_t(money()) <= me->money())
             GlobalService::getInstance().startGameWithRoomId(roomId(), boardId());
         else
-            UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
+            UIController::showNotice(text("KAVO_koDuTienCuoc"));
         return;
     }
     UIController::showNotice(text("KAVO_cannotStart"));

@@ -45,6 +45,9 @@ public:
     void setIsRequestAddFriend(int8_t value) { isRequestAddFriend_ = value; }
     int8_t isSee() const { return isSee_; }
     void setIsSee(int8_t value) { isSee_ = value; }
+    // A line a player wrote to this player (a private chat line): untyped, with no server
+    // time. It belongs to its sender's conversation, not to the notices.
+    bool isPrivateLine() const { return type_ == 0 && time() == 0 && !isRequestAddFriend_; }
     // Set by the chat screens; not archived.
     int32_t senderAvatarID() const { return senderAvatarID_; }
     void setSenderAvatarID(int32_t value) { senderAvatarID_ = value; }

@@ -383,7 +383,7 @@ void GameCardView::clickUnReady() {
 
 void GameCardView::doReady() {
     if (disableReady_) {
-        UIController::startOKDlg(text("KAVO_boardPlayingNoReady"));
+        UIController::showNotice(text("KAVO_boardPlayingNoReady"));
         return;
     }
     auto mine = myRecord();
@@ -393,7 +393,7 @@ void GameCardView::doReady() {
         readySent_ = true;
         return;
     }
-    UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
+    UIController::showNotice(text("KAVO_koDuTienCuoc"));
 }
 
 // ---------------------------------------------------------------- locks, money, leaving
@@ -414,7 +414,7 @@ void GameCardView::clickLockSeat(platform::ui::Button& lock) {
             lockSeat(3, true);
             sendMax(3);
         } else if (btnLock1_->tag() == -1) {
-            UIController::startOKDlg(text("KAVO_moKhoaGhe"));
+            UIController::showNotice(text("KAVO_moKhoaGhe"));
         } else {
             btnLock3_->setTag(3);
             lockSeat(3, false);
@@ -424,7 +424,7 @@ void GameCardView::clickLockSeat(platform::ui::Button& lock) {
     }
     if (btnLock1_->tag() >= 1) {
         if (btnLock3_->tag() == 3) {
-            UIController::startOKDlg(text("KAVO_khoaGhe"));
+            UIController::showNotice(text("KAVO_khoaGhe"));
             return;
         }
         btnLock1_->setTag(-1);

@@ -191,7 +191,7 @@ void StakeTableView::doStartGame() {
         if (int64_t(money()) <= UIController::myInfo()->money())
             GlobalService::getInstance().startGameWithRoomId(roomId(), boardId());
         else
-            UIController::startOKDlg(text("KAVO_koDuTienCuoc"));
+            UIController::showNotice(text("KAVO_koDuTienCuoc"));
         return;
     }
     UIController::showNotice(text("KAVO_cannotStart"));

@@ -19,10 +19,6 @@ namespace kavo {
 
 namespace {
 
-void showDialog(const std::string& message) {
-    UIController::startOKDlg(message);
-}
-
 // How an amount reaches its destination: the sheet sends the stake; the lottery
 // entry hands the poker amount to the table's raise.
 enum class Entry { Sheet, Typed };
@@ -31,21 +27,19 @@ enum class Entry { Sheet, Typed };
 void saveAmount(int32_t amount, Entry entry) {
     const int8_t game = GameController::gameType();
     if (amount < 0) {
-        UIController::setOkValue(UIController::kActionNone);
-        showDialog(text("KAVO_InvalidBet"));
+        UIController::showNotice(text("KAVO_InvalidBet"));
         return;
     }
     if (entry == Entry::Sheet && amount == 0 && gameRecordOrNone(game).refusesZeroStake) {
-        UIController::setOkValue(UIController::kActionNone);
-        showDialog(text("KAVO_no0Zel"));
+        UIController::showNotice(text("KAVO_no0Zel"));
         return;
     }
     if (LottoView::buyWithStake(amount, entry == Entry::Typed)) return;
     auto me = UIController::myInfo();
     const int64_t myMoney = me ? me->money() : 0;
     if (int64_t(amount) > myMoney) {
-        showDialog(text("KAVO_banChiCo") + " " + std::to_string(myMoney) + " " + text("KAVO_zel") + " " +
-                   text("KAVO_setMaxMoney"));
+        UIController::showNotice(text("KAVO_banChiCo") + " " + std::to_string(myMoney) + " " + text("KAVO_zel") + " " +
+                                 text("KAVO_setMaxMoney"));
         return;
     }
     const auto* rule = tableRule(game);

@@ -5,10 +5,13 @@
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "app/Util.h"
 #include "games/tienlen/TienLenLogicHandler.h"
 #include "games/tienlen/TienLenView.h"
+#include "games/tienlenmb/TienLenMBLogicHandler.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
@@ -275,6 +278,72 @@ TEST_F(TienLenTable, PlacesOutsideTheTableAreDropped) {
     EXPECT_EQ(table->getPlayerNameFromID(61), "");
     EXPECT_FALSE(table->isFirstMatch()) << "a sit-down at no place changes nothing";
 }
+
+struct DragCase {
+    int8_t game;
+    platform::ui::Idiom device;
+};
+
+class TienLenDragUp : public TableTest, public ::testing::WithParamInterface<DragCase> {
+protected:
+    platform::ui::Idiom idiom() const override { return GetParam().device; }
+    void SetUp() override {
+        TableTest::SetUp();
+        auto me = UIController::myInfo();
+        me->setIDDB(kMe);
+        me->setName("an");
+        me->setMoney(100000);
+        UIController::setGameType(GetParam().game);
+        Resources::getInstance().initAfterLogin();
+        GlobalService::getInstance().setSession(&client);
+    }
+    TienLenLogicHandler& logic() {
+        if (GetParam().game == 12) return TienLenMBLogicHandler::getInstance();
+        return TienLenLogicHandler::getInstance();
+    }
+};
+
+// A drag up by mouse plays a lifted card when it takes the card by its raised top; taken
+// low in the hand the drag is a reorder for its whole length, and the card drops back.
+TEST_P(TienLenDragUp, PlaysALiftedCardTakenByItsRaisedTopAndReordersOneTakenLow) {
+    auto binh = record(kBinh, "binh");
+    binh->setIsReady(1);
+    logic().onJoinGameSuccessWithRoomId(1, 4, kMe, 500, {record(kMe, "an"), binh, record(-1, ""), record(-1, "")});
+    runMainThread();
+    auto table = std::dynamic_pointer_cast<TienLenView>(GameController::getTableView(GetParam().game));
+    ASSERT_TRUE(table);
+    const auto threeOfSpades = [&] {
+        for (const auto& card : table->myHand())
+            if (card->cardID() == 0) return card;
+        return std::shared_ptr<CardView>();
+    };
+    const double x = CardView::cardWidth() / 2.0;
+    const std::string up = " 0 " + std::to_string(-120 * Util::iPadY());
+    for (const bool low : {true, false}) {
+        SCOPED_TRACE(low ? "taken low" : "taken by its raised top");
+        logic().onStartGameWithRoomId(1, 4, {30, 0, 45, 6, 9, 13, 17, 22, 26, 31, 38, 42, 50}, 20, kMe);
+        runMainThread();
+        platform::RunLoop::main().advance(3);
+        client.clear();
+        drive("tap id=card0");
+        const double y = low ? CardView::cardHeight() - 8 : 5;
+        drive("drag-from id=card0 " + std::to_string(x) + " " + std::to_string(y) + up);
+        platform::RunLoop::main().advance(0.5);
+        EXPECT_EQ(client.commands(), low ? std::vector<int16_t>{} : std::vector<int16_t>{21});
+        ASSERT_TRUE(threeOfSpades());
+        EXPECT_EQ(threeOfSpades()->isSelected(), !low);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TienLenAndMB, TienLenDragUp,
+                         ::testing::Values(DragCase{3, platform::ui::Idiom::Phone},
+                                           DragCase{3, platform::ui::Idiom::Tablet},
+                                           DragCase{12, platform::ui::Idiom::Phone},
+                                           DragCase{12, platform::ui::Idiom::Tablet}),
+                         [](const auto& info) {
+                             return std::string(info.param.game == 12 ? "MB" : "TienLen") +
+                                    (info.param.device == platform::ui::Idiom::Tablet ? "Tablet" : "Phone");
+                         });
 
 } // namespace
 } // namespace kavo::test
