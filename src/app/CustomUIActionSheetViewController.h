@@ -81,8 +81,7 @@ public:
     // The platform's, clears isSliding, then slideIn.
     void viewWillAppear(bool animated) override;
     virtual void slideIn();
-    // Closes as the other sheets do, but shows the back button again whatever the top
-    // screen is.
+    // Closes as the other sheets do, the back button as the top screen shows it.
     virtual void slideOut();
     virtual void animationDidStop(const std::string& name, bool finished);
 
