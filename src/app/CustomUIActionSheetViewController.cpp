@@ -78,6 +78,7 @@ void CustomUIActionSheetViewController::viewWillAppear(bool animated) {
 
 void CustomUIActionSheetViewController::slideIn() {
     ++showCount_;
+    closing_ = false;
     KavoOnlineAppDelegate::getInstance().setBackButtonHidden(true);
     placePanel(*this, actionSheetView_, 30);
     // The panel ends vertically centred on the screen.
@@ -86,6 +87,7 @@ void CustomUIActionSheetViewController::slideIn() {
 
 void CustomUIActionSheetViewController::slideOut() {
     if (!isViewLoaded()) return;
+    closing_ = true;
     animateClosing(*this, actionSheetView_, showCount_,
                    [this](const std::string& name, bool finished) { animationDidStop(name, finished); });
     // At once, not after the closing animation.

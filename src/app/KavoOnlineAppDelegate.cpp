@@ -362,11 +362,14 @@ bool KavoOnlineAppDelegate::closeByEscape(View& panel, platform::ui::ViewControl
     // A panel first closes what it shows over itself (a picker, a page), then itself.
     auto* target = controller ? dynamic_cast<EscapeTarget*>(controller) : dynamic_cast<EscapeTarget*>(&panel);
     if (target && target->closeTopmostPart()) return true;
+    // A sheet still sliding out is going already: Escape is for what lies under it.
     if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController*>(controller)) {
+        if (sheet->isClosing()) return false;
         sheet->slideOut();
         return true;
     }
     if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController2*>(controller)) {
+        if (!sheet->isSliding()) return false;
         sheet->slideOut();
         return true;
     }

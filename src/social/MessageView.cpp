@@ -647,7 +647,8 @@ bool MessageView::closeTopmostPart() {
     const auto subviews = view()->subviews();
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
         if ((*it)->isHidden()) continue;
-        if (addFriendView_ && addFriendView_->isViewLoaded() && *it == addFriendView_->view()) {
+        if (addFriendView_ && addFriendView_->isViewLoaded() && !addFriendView_->isClosing() &&
+            *it == addFriendView_->view()) {
             addFriendView_->onCancel();
             return true;
         }

@@ -18,6 +18,8 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PickerView.h"
+#include "platform/ui/TextField.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
 #include "tests/e2e/AccountRoad.h"
@@ -111,6 +113,51 @@ TEST_F(LobbyWaits, TheRaisedCreatePanelKeepsEveryTapAndItsTitleStaysOnScreen) {
     advance(1);
     EXPECT_TRUE(portal().messages(8).empty());
     EXPECT_TRUE(portal().messages(1900).empty());
+}
+
+// The seat picker opens on the number in the field. The mouse wheel runs through the
+// numbers without closing it; a click on a row (the highlighted one too) or Return
+// chooses that number and closes the picker.
+TEST_F(LobbyWaits, TheSeatPickerOpensOnTheFieldsNumberAndOnlyAClickOrReturnChooses) {
+    signIn();
+    openBoardList();
+    ASSERT_TRUE(drive("tap id=btnCreateBoard\nadvance 0.5\n").ok) << log();
+    auto* field = dynamic_cast<ui::TextField*>(shownById("tfPlayerNumber"));
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->text(), "4");
+    auto& app = ui::Application::shared();
+    const auto open = [&]() -> ui::PickerView* {
+        EXPECT_TRUE(drive("tap id=showPickerPlayerNumber\nadvance 0.5\n").ok);
+        return dynamic_cast<ui::PickerView*>(shownById("pikerPlayerNumber"));
+    };
+    const auto highlighted = [](ui::PickerView& picker) {
+        return picker.titleForRow(picker.selectedRowInComponent(0), 0);
+    };
+    ui::PickerView* picker = open();
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(highlighted(*picker), "4") << "opens on the field's number";
+    const ui::Rect frame = picker->convertRect(picker->bounds(), nullptr);
+    const ui::Point middle{frame.midX(), frame.midY()};
+    for (int notch = 0; notch < 2; ++notch)
+        app.dispatchScroll(middle, {0, -40});
+    advance(0.5);
+    EXPECT_TRUE(shownById("pikerPlayerNumber")) << "the wheel leaves it open";
+    EXPECT_EQ(highlighted(*picker), "2");
+    EXPECT_EQ(field->text(), "4") << "nothing chosen yet";
+    app.dispatchKey(ui::Key::Return);
+    advance(0.5);
+    EXPECT_FALSE(shownById("pikerPlayerNumber"));
+    EXPECT_EQ(field->text(), "2");
+    for (const auto& [rowsDown, chosen] : {std::pair{0, "2"}, std::pair{1, "3"}}) {
+        ASSERT_EQ(open(), picker);
+        EXPECT_EQ(highlighted(*picker), field->text());
+        const ui::Point row{middle.x, middle.y + rowsDown * picker->rowHeight()};
+        app.dispatchTouch(ui::TouchPhase::Began, row);
+        app.dispatchTouch(ui::TouchPhase::Ended, row);
+        advance(0.5);
+        EXPECT_FALSE(shownById("pikerPlayerNumber")) << "a click chooses";
+        EXPECT_EQ(field->text(), chosen);
+    }
 }
 
 TEST_F(LobbyWaits, BackFromTheMailboxOpenedOnTheBoardListReturnsToTheBoardList) {
