@@ -107,16 +107,37 @@ int PickerView::componentAtPoint(Point point) const {
     return -1;
 }
 
-bool PickerView::pick(int component, int row) {
-    int rows = numberOfRowsInComponent(component);
+bool PickerView::highlight(int component, int row) {
+    const int rows = numberOfRowsInComponent(component);
     if (rows == 0) return false;
     row = std::clamp(row, 0, rows - 1);
     if (row == selected_[size_t(component)]) return false;
     selected_[size_t(component)] = row;
     setNeedsDisplay();
-    auto keep = weak_from_this().lock();
-    if (delegate_) delegate_->didSelectRow(*this, row, component);
     return true;
+}
+
+bool PickerView::pick(int component, int row) {
+    if (!highlight(component, row)) return false;
+    auto keep = weak_from_this().lock();
+    if (delegate_) delegate_->didSelectRow(*this, selected_[size_t(component)], component);
+    return true;
+}
+
+void PickerView::choose(int component, int row) {
+    if (numberOfRowsInComponent(component) == 0) return;
+    highlight(component, row);
+    auto keep = weak_from_this().lock();
+    if (delegate_) delegate_->didSelectRow(*this, selected_[size_t(component)], component);
+}
+
+void PickerView::pressReturn() {
+    if (choosesOnTap_ && !isHidden() && numberOfComponents() > 0) choose(0, selected_[0]);
+}
+
+void PickerView::setHidden(bool hidden) {
+    View::setHidden(hidden);
+    if (hidden && isFirstResponder()) resignFirstResponder();
 }
 
 bool PickerView::scrollWheel(Point location, double dy) {
@@ -124,7 +145,8 @@ bool PickerView::scrollWheel(Point location, double dy) {
     // A column held by a finger (a drag under way) ignores the wheel.
     if (component < 0 || dy == 0 || touchComponent_ >= 0) return false;
     const int rows = std::max(1, int(std::lround(std::fabs(dy) / rowHeight_)));
-    return pick(component, selected_[size_t(component)] + (dy > 0 ? rows : -rows));
+    const int row = selected_[size_t(component)] + (dy > 0 ? rows : -rows);
+    return choosesOnTap_ ? highlight(component, row) : pick(component, row);
 }
 
 void PickerView::touchesBegan(const std::vector<Touch>& touches) {
@@ -160,7 +182,10 @@ void PickerView::touchesEnded(const std::vector<Touch>& touches) {
     }
     Point location = touches.front().locationInView(this);
     int offset = int(std::lround((location.y - bounds().midY()) / rowHeight_));
-    if (offset != 0) pick(component, current + offset);
+    if (choosesOnTap_)
+        choose(component, current + offset);
+    else if (offset != 0)
+        pick(component, current + offset);
 }
 
 void PickerView::touchesCancelled(const std::vector<Touch>&) {

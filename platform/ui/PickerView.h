@@ -33,6 +33,11 @@ public:
 // points is still one); a drag up or down moves by as many rows as it went and settles on
 // the nearest one; the mouse wheel steps a row a notch. Each way a changed selection calls
 // didSelectRow. selectRow from code calls nothing.
+//
+// A picker that stands for one choice (a field's drop-down that closes on it) chooses on
+// tap instead: the wheel only moves the highlight, without calling anything; a tap or
+// click on a row (the highlighted one too) or Return while it is shown chooses that row
+// and calls didSelectRow even when the row did not change. Drags pick as above.
 class PickerView : public View {
 public:
     explicit PickerView(Rect frame = {});
@@ -46,6 +51,8 @@ public:
     void setShowsSelectionIndicator(bool shows);
     double rowHeight() const { return rowHeight_; }
     void setRowHeight(double height);
+    bool choosesOnTap() const { return choosesOnTap_; }
+    void setChoosesOnTap(bool on) { choosesOnTap_ = on; }
 
     int numberOfComponents() const;
     int numberOfRowsInComponent(int component) const;
@@ -66,6 +73,11 @@ public:
     // around the picker may take the wheel.
     bool scrollWheel(Point location, double dy);
 
+    // A picker that chooses on tap takes Return while it is shown; hidden, it gives it up.
+    bool canBecomeFirstResponder() const override { return choosesOnTap_ && !isHidden(); }
+    void pressReturn() override;
+    void setHidden(bool hidden) override;
+
     void touchesBegan(const std::vector<Touch>& touches) override;
     void touchesMoved(const std::vector<Touch>& touches) override;
     void touchesEnded(const std::vector<Touch>& touches) override;
@@ -75,6 +87,10 @@ public:
 private:
     // False when the row is already the selected one.
     bool pick(int component, int row);
+    // Moves the highlight without telling the delegate; false when it stayed.
+    bool highlight(int component, int row);
+    // A choice: the row becomes the selected one and the delegate hears of it.
+    void choose(int component, int row);
     // The counts are asked for on first use, not when the data source is set (it may be
     // set from a constructor that has not finished).
     void ensureLoaded() const;
@@ -82,6 +98,7 @@ private:
     PickerViewDataSource* dataSource_ = nullptr;
     PickerViewDelegate* delegate_ = nullptr;
     bool showsSelectionIndicator_ = false;
+    bool choosesOnTap_ = false;
     double rowHeight_ = 40;
     mutable std::vector<int> rows_;     // row count per component
     mutable std::vector<int> selected_; // selected row per component

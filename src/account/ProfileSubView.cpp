@@ -242,6 +242,7 @@ void ProfileSubView::slideTo(double x) {
 }
 
 void ProfileSubView::doClose() {
+    hidePickerView();
     const ui::ViewPtr panel = view();
     const bool pad = Util::isPad();
     ui::View::animate(
@@ -250,7 +251,25 @@ void ProfileSubView::doClose() {
 }
 
 void ProfileSubView::doCloseThisView() {
+    hidePickerView();
     slideTo(view()->frame().width());
+}
+
+bool ProfileSubView::closeTopmostPart() {
+    if (!isViewLoaded()) return false;
+    if (!actionSheet_->isHidden()) {
+        hidePickerView();
+        return true;
+    }
+    if (viewReport_->superview() != view().get() || viewReport_->frame().x() != 0) return false;
+    closeReportView();
+    return true;
+}
+
+bool ProfileSubView::closeItself() {
+    hidePickerView();
+    view()->removeFromSuperview();
+    return true;
 }
 
 void ProfileSubView::underConstruction() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Button.h"
@@ -28,6 +29,7 @@ class ProfileSubUser;
 // picker, and three buttons whose features are not there yet. The screen base opens it
 // with the player's id. Main thread only.
 class ProfileSubView : public KavoViewController,
+                       public EscapeTarget,
                        public platform::ui::PickerViewDataSource,
                        public platform::ui::PickerViewDelegate,
                        public platform::ui::TextFieldDelegate {
@@ -54,9 +56,13 @@ public:
     // Rows of another player than currentId() are dropped.
     void onOtherAchievementWithGameId(int32_t userId, int gameId, const std::vector<int32_t>& achivement);
 
-    // Slide the panel out to the right and remove it.
+    // Slide the panel out to the right and remove it; the category picker, laid over the
+    // screen underneath, goes with it.
     void doClose();
     void doCloseThisView();
+    // Escape: the category picker first, then the report form, then the panel.
+    bool closeTopmostPart() override;
+    bool closeItself() override;
     // The three features announced as not there yet.
     void btnPresentGift_Clicked();
     void btnChallenge_Clicked();

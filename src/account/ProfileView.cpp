@@ -162,6 +162,15 @@ void ProfileView::showTab(ui::Rect /*rect*/, int index, bool /*isProfileView*/, 
     }
 }
 
+void ProfileView::viewWillDisappear(bool animated) {
+    closeTopmostPart();
+    KavoViewController::viewWillDisappear(animated);
+}
+
+bool ProfileView::closeTopmostPart() {
+    return userDataView_ && userDataView_->isViewLoaded() && userDataView_->closePickerView();
+}
+
 void ProfileView::doTopupZel() {
     auto panel = TopupZelView::make(Util::isPad() ? ui::Rect(0, 0, 1024, 768) : ui::Rect(0, 0, 480, 320));
     GlobalService::getInstance().requestChargeMoneyInfo();

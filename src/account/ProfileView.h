@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -20,7 +21,7 @@ class Profile_UserDataView;
 // transactions) over one content area. Each tab is made on first use and kept; switching
 // hides and shows them. The logic handler hands the replies to the tabs while this screen
 // is on top. Main thread only.
-class ProfileView : public KavoViewController {
+class ProfileView : public KavoViewController, public EscapeTarget {
 public:
     static constexpr int kTabInfo = 1;
     static constexpr int kTabItems = 2;
@@ -34,6 +35,11 @@ public:
     void viewDidLoad() override;
     // Opens the info tab each time the screen shows (nothing when it is shown already).
     void viewDidAppear(bool animated) override;
+    // The personal data's picker goes with the screen: it is not up when the screen
+    // shows again.
+    void viewWillDisappear(bool animated) override;
+    // Escape on the birthday, gender or city picker closes it; the screen stays.
+    bool closeTopmostPart() override;
 
     // The tab buttons' action.
     void doChangeTab(int tag);

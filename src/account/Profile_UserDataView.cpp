@@ -308,6 +308,12 @@ void Profile_UserDataView::hidePickerView() {
     pickerDate_->setHidden(true);
 }
 
+bool Profile_UserDataView::closePickerView() {
+    if (!actionSheet_ || actionSheet_->isHidden()) return false;
+    hidePickerView();
+    return true;
+}
+
 int Profile_UserDataView::numberOfRowsInComponent(ui::PickerView& /*picker*/, int /*component*/) {
     if (rowSelected_ == kRowProvince) return int(listCity_.size());
     if (rowSelected_ == kRowGender) return int(listSex_.size());

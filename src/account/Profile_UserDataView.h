@@ -49,6 +49,8 @@ public:
 
     void btnRow_Clicked(int tag);
     void hidePickerView();
+    // Hides the picker panel when it is up; false when it was not.
+    bool closePickerView();
     // The birthday wheel changed.
     void onDateChanged();
 

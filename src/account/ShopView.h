@@ -1,6 +1,7 @@
 #pragma once
 
 #include "account/ShopEntry.h"
+#include "app/EscapeTarget.h"
 #include "app/LanguageTexts.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Button.h"
@@ -29,6 +30,7 @@ namespace kavo {
 // history. The replies that fill it arrive through the logic handler on the main
 // thread. The detail panel of a tile works on the shop's selection and cart.
 class ShopView : public platform::ui::ViewController,
+                 public EscapeTarget,
                  public platform::ui::TableViewDataSource,
                  public platform::ui::TableViewDelegate {
 public:
@@ -44,6 +46,9 @@ public:
     static const std::shared_ptr<ShopView>& getInstance();
     ShopView();
     ~ShopView() override;
+
+    // Escape: the card form or a tile's detail panel opened over the shop goes first.
+    bool closeTopmostPart() override;
 
     // ---- what the replies fill
     // The top-up channels of the last channel reply; the promotion cards among them.

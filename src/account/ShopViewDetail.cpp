@@ -36,10 +36,6 @@ std::deque<int32_t>& giftPrices() {
     return prices;
 }
 
-void setBackButtonHidden(bool hidden) {
-    if (const auto& back = KavoOnlineAppDelegate::getInstance().btnBack()) back->setHidden(hidden);
-}
-
 // A phone frame, doubled on a tablet.
 ui::Rect twice(ui::Rect phone) {
     const double s = Util::isPad() ? 2 : 1;
@@ -97,7 +93,7 @@ void ShopViewDetail::forgetGiftPrices() {
 
 void ShopViewDetail::ShowupScreen(ShopView& shop) {
     shop_ = std::static_pointer_cast<ShopView>(shop.shared_from_this());
-    setBackButtonHidden(true);
+    KavoOnlineAppDelegate::getInstance().setBackButtonHidden(true);
     arrayFriendList_ = Resources::getInstance().listMyFriends();
     Resources::getInstance().loadLanguage();
     setUIScreen();
@@ -346,7 +342,7 @@ void ShopViewDetail::doHideThisView() {
     for (const ui::ViewPtr& view : std::vector<ui::ViewPtr>{btnBg_, sView_, wView_})
         if (view) view->removeFromSuperview();
     removeFromSuperview();
-    setBackButtonHidden(false);
+    KavoOnlineAppDelegate::getInstance().restoreBackButton();
 }
 
 } // namespace kavo

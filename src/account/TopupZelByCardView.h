@@ -32,6 +32,9 @@ public:
 
     void doTopup();
     void hideThisView();
+    // Escape over a panel that opened a form over itself: the form shown on `host` closes
+    // as its own close does. False when `host` shows none.
+    static bool closeFormOn(const platform::ui::View& host);
     bool isEdit() const { return isEdit_; }
 
     const std::shared_ptr<platform::ui::TextField>& txfSeriesNumber() const { return txfSeriesNumber_; }

@@ -39,10 +39,6 @@ const CardIcon kCardIcons[] = {
     {"Thẻ Mobifone", "i_img_CardMobifone.png", {8, 8, 56, 21}},
 };
 
-void setBackButtonHidden(bool hidden) {
-    if (const auto& back = KavoOnlineAppDelegate::getInstance().btnBack()) back->setHidden(hidden);
-}
-
 } // namespace
 
 TopupZelView::TopupZelView(ui::Rect frame) : ui::View(frame) {
@@ -56,7 +52,7 @@ TopupZelView::~TopupZelView() {
 
 std::shared_ptr<TopupZelView> TopupZelView::make(ui::Rect frame) {
     auto panel = std::make_shared<TopupZelView>(frame);
-    setBackButtonHidden(true);
+    KavoOnlineAppDelegate::getInstance().setBackButtonHidden(true);
     panel->setUIScreen();
     std::weak_ptr<TopupZelView> weak = panel;
     panel->observers_ = TopupActions::observe(panel.get(), {[weak](const platform::Notification& note) {
@@ -110,10 +106,19 @@ void TopupZelView::completeRechargeWithApp() {
 
 void TopupZelView::hideTopupView() {
     TopupActions::stopObserving(observers_);
-    if (!layOnOtherUIView_) setBackButtonHidden(false);
+    if (!layOnOtherUIView_) KavoOnlineAppDelegate::getInstance().restoreBackButton();
     auto keep = shared_from_this();
     btnBg_->removeFromSuperview();
     removeFromSuperview();
+}
+
+bool TopupZelView::closeTopmostPart() {
+    return TopupZelByCardView::closeFormOn(*this);
+}
+
+bool TopupZelView::closeItself() {
+    hideTopupView();
+    return true;
 }
 
 int TopupZelView::numberOfRows(ui::TableView&, int) {

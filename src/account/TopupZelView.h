@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/TableView.h"
@@ -17,6 +18,7 @@ namespace kavo {
 // through the purchase helper; the receipt of that purchase, and only of that one,
 // is sent to the server by this panel. Main thread only.
 class TopupZelView : public platform::ui::View,
+                     public EscapeTarget,
                      public platform::ui::TableViewDataSource,
                      public platform::ui::TableViewDelegate {
 public:
@@ -42,6 +44,10 @@ public:
 
     // The dimming layer's action: stop listening, give the back button back, go.
     void hideTopupView();
+    // Escape: the card form opened over the panel first, then the panel as its dimming
+    // layer closes it.
+    bool closeTopmostPart() override;
+    bool closeItself() override;
     void selectRow(int row);
 
     const std::shared_ptr<platform::ui::TableView>& mainTableView() const { return mainTableView_; }

@@ -11,17 +11,6 @@ using platform::ui::View;
 
 namespace {
 
-void setBackButtonHidden(bool hidden) {
-    if (const auto& button = KavoOnlineAppDelegate::getInstance().btnBack()) button->setHidden(hidden);
-}
-
-// At once, not after the closing animation. The screens that never show the button
-// (log-in, game grid, Caro table) keep it hidden.
-void restoreBackButton() {
-    auto top = KavoOnlineAppDelegate::getInstance().topViewController();
-    if (!KavoOnlineAppDelegate::hidesBackButton(top.get())) setBackButtonHidden(false);
-}
-
 // Makes the sheet full-screen and puts the panel on it at (0, startY), keeping its size.
 void placePanel(platform::ui::ViewController& sheet, const platform::ui::ViewPtr& panel, double startY) {
     sheet.view()->setFrame(CustomUIActionSheetViewController::screenRect());
@@ -89,7 +78,8 @@ void CustomUIActionSheetViewController::viewWillAppear(bool animated) {
 
 void CustomUIActionSheetViewController::slideIn() {
     ++showCount_;
-    setBackButtonHidden(true);
+    closing_ = false;
+    KavoOnlineAppDelegate::getInstance().setBackButtonHidden(true);
     placePanel(*this, actionSheetView_, 30);
     // The panel ends vertically centred on the screen.
     animatePanelTo(actionSheetView_, (screenRect().height() - panelHeight(actionSheetView_)) / 2);
@@ -97,9 +87,11 @@ void CustomUIActionSheetViewController::slideIn() {
 
 void CustomUIActionSheetViewController::slideOut() {
     if (!isViewLoaded()) return;
+    closing_ = true;
     animateClosing(*this, actionSheetView_, showCount_,
                    [this](const std::string& name, bool finished) { animationDidStop(name, finished); });
-    restoreBackButton();
+    // At once, not after the closing animation.
+    KavoOnlineAppDelegate::getInstance().restoreBackButton();
 }
 
 void CustomUIActionSheetViewController::animationDidStop(const std::string& name, bool) {
@@ -121,7 +113,7 @@ void CustomUIActionSheetViewController2::slideIn() {
     if (isSliding_) return;
     isSliding_ = true;
     ++showCount_;
-    setBackButtonHidden(true);
+    KavoOnlineAppDelegate::getInstance().setBackButtonHidden(true);
     // The panel rises from just below a phone screen's bottom and ends flush with the
     // bottom edge of this device's screen.
     placePanel(*this, actionSheetView_, 320);
@@ -135,9 +127,8 @@ void CustomUIActionSheetViewController2::slideOut() {
     CustomUIActionSheetViewController::animateClosing(
         *this, actionSheetView_, showCount_,
         [this](const std::string& name, bool finished) { animationDidStop(name, finished); });
-    // Unlike the other sheets, the lottery panel gives the back button back whatever
-    // screen is on top (its action has an answer on every screen).
-    setBackButtonHidden(false);
+    // At once, not after the closing animation.
+    KavoOnlineAppDelegate::getInstance().restoreBackButton();
 }
 
 void CustomUIActionSheetViewController2::animationDidStop(const std::string& name, bool) {

@@ -42,6 +42,9 @@ public:
     virtual void slideOut();
     // Removes the sheet's view when `name` is the closing animation's.
     virtual void animationDidStop(const std::string& name, bool finished);
+    // From slideOut until the sheet shows again: a closing sheet is no longer one Escape
+    // closes.
+    bool isClosing() const { return closing_; }
 
     // The sheet's full-screen size on this device.
     static platform::ui::Rect screenRect();
@@ -62,6 +65,7 @@ private:
     LanguageTexts languageTexts_;
     // Counts the shows, so a close that is still animating never removes a newer show.
     unsigned showCount_ = 0;
+    bool closing_ = false;
 };
 
 // The twin used by the lottery panel: the panel rises from the bottom edge and ends flush
@@ -81,8 +85,7 @@ public:
     // The platform's, clears isSliding, then slideIn.
     void viewWillAppear(bool animated) override;
     virtual void slideIn();
-    // Closes as the other sheets do, but shows the back button again whatever the top
-    // screen is.
+    // Closes as the other sheets do, the back button as the top screen shows it.
     virtual void slideOut();
     virtual void animationDidStop(const std::string& name, bool finished);
 

@@ -2,6 +2,7 @@
 
 #include "account/KavoIAPHelper.h"
 #include "app/CustomUIActionSheetViewController.h"
+#include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
@@ -276,6 +277,14 @@ bool KavoOnlineAppDelegate::hidesBackButton(const platform::ui::ViewController* 
                        [controller](const char* name) { return isClass(controller, name); });
 }
 
+void KavoOnlineAppDelegate::setBackButtonHidden(bool hidden) {
+    if (btnBack_) btnBack_->setHidden(hidden);
+}
+
+void KavoOnlineAppDelegate::restoreBackButton() {
+    setBackButtonHidden(hidesBackButton(topViewController().get()));
+}
+
 void KavoOnlineAppDelegate::willShowViewController(platform::ui::NavigationController&,
                                                    platform::ui::ViewController& controller, bool) {
     if (!imgBG_) return;
@@ -328,33 +337,47 @@ bool KavoOnlineAppDelegate::escapePressed() {
     const auto subviews = top->view()->subviews();
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
         if ((*it)->isHidden()) continue;
-        auto* controller = (*it)->viewController();
-        if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController*>(controller)) {
-            sheet->slideOut();
-            return true;
-        }
-        if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController2*>(controller)) {
-            sheet->slideOut();
-            return true;
-        }
-        // Any other panel of its own (the create-board panel, the mailbox panel) goes at once.
-        if (controller && controller != top.get()) {
-            (*it)->removeFromSuperview();
+        if (closeByEscape(**it, *top)) {
             if (screen) screen->reloadMessages();
             return true;
         }
-        // A panel the screen draws itself (a table's seat menu, the captured pieces).
+        // A panel the screen draws itself (a table's seat menu, the captured pieces, a peek).
         if (screen && screen->closePanel(**it)) return true;
     }
+    // What the screen itself shows over part of it (a picker) goes before the screen.
+    if (auto* target = dynamic_cast<EscapeTarget*>(top.get()); target && target->closeTopmostPart()) return true;
     // Where the back button shows, Escape is that button. The game grid, the log-in screen
     // and the server choice show none: there a stray key must never sign the player out
-    // (only the swipe leaves the game grid), even when a closing sheet (the lottery's) gave
-    // the button back over them.
+    // (only the swipe leaves the game grid).
     if (btnBack_ && !btnBack_->isHidden() && !hidesBackButton(top.get())) {
         doBack();
         return true;
     }
     return false;
+}
+
+bool KavoOnlineAppDelegate::closeByEscape(View& panel, platform::ui::ViewController& screen) {
+    auto* controller = panel.viewController();
+    if (controller == &screen) return false;
+    // A panel first closes what it shows over itself (a picker, a page), then itself.
+    auto* target = controller ? dynamic_cast<EscapeTarget*>(controller) : dynamic_cast<EscapeTarget*>(&panel);
+    if (target && target->closeTopmostPart()) return true;
+    // A sheet still sliding out is going already: Escape is for what lies under it.
+    if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController*>(controller)) {
+        if (sheet->isClosing()) return false;
+        sheet->slideOut();
+        return true;
+    }
+    if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController2*>(controller)) {
+        if (!sheet->isSliding()) return false;
+        sheet->slideOut();
+        return true;
+    }
+    if (target && target->closeItself()) return true;
+    // Any other panel of its own (the create-board panel, the mailbox panel) goes at once.
+    if (!controller) return false;
+    panel.removeFromSuperview();
+    return true;
 }
 
 void KavoOnlineAppDelegate::handleSwipeFrom(platform::ui::SwipeDirection direction) {

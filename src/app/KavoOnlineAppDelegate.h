@@ -82,14 +82,19 @@ public:
                                bool animated) override;
     // Whether the back button stays hidden over this screen.
     static bool hidesBackButton(const platform::ui::ViewController* controller);
+    // A sheet or panel hides the back button while it is up, and puts back what the top
+    // screen shows when it goes: no button over the screens that never show it.
+    void setBackButtonHidden(bool hidden);
+    void restoreBackButton();
 
     // The back button: a table asks to leave, the game grid disconnects, any other
     // screen is popped.
     void doBack();
-    // The Escape key of a desktop window: the frontmost sheet or panel over the top screen
-    // closes; with none, the back button's action runs where the button shows. Where it
-    // does not (the game grid, the log-in screen), Escape does nothing. True when
-    // something happened.
+    // The Escape key of a desktop window: the topmost thing over the top screen closes
+    // first (a picker or page a panel shows over itself, then the sheet or panel, then
+    // what the screen shows over part of itself); with none, the back button's action
+    // runs where the button shows. Where it does not (the game grid, the log-in screen),
+    // Escape does nothing. True when something happened.
     bool escapePressed();
     // A swipe: only a leftward one counts; tables ignore it.
     void handleSwipeFrom(platform::ui::SwipeDirection direction);
@@ -133,6 +138,9 @@ private:
     void buildBackButton();
     void installSwipeBack();
     void applyUserDefaultSwitches();
+    // Escape over one view laid on the top screen: closes it, or the topmost thing it
+    // shows over itself, when it is a sheet or panel; false for the screen's own views.
+    static bool closeByEscape(platform::ui::View& panel, platform::ui::ViewController& screen);
     // Stops a running ticker's timers, shows the ticker label with the text, hides the
     // title and measures the text.
     void prepareTicker(const std::string& text);

@@ -311,21 +311,33 @@ ui::ImagePtr Util::getImageWithName(const std::string& name) {
 
 namespace {
 
-// The pending "hide the spinner" timer of each view that has one (main thread only).
+// The bound of each view's wait that has one (main thread only): its timer and what puts
+// back the screen when the wait ends unanswered.
+struct BoundedWait {
+    std::shared_ptr<platform::Timer> timer;
+    std::function<void()> onUnanswered;
+};
 using ViewKey = std::weak_ptr<ui::View>;
-std::map<ViewKey, std::shared_ptr<platform::Timer>, std::owner_less<ViewKey>>& hideTimers() {
-    static std::map<ViewKey, std::shared_ptr<platform::Timer>, std::owner_less<ViewKey>> timers;
-    return timers;
+std::map<ViewKey, BoundedWait, std::owner_less<ViewKey>>& boundedWaits() {
+    static std::map<ViewKey, BoundedWait, std::owner_less<ViewKey>> waits;
+    return waits;
 }
 
 // Stops the view's pending hide, so it cannot take away a spinner shown after it was set.
 void cancelHideTimer(const ui::ViewPtr& view) {
-    auto& timers = hideTimers();
-    std::erase_if(timers, [](const auto& entry) { return entry.first.expired() || !entry.second->isValid(); });
-    auto found = timers.find(ViewKey(view));
-    if (found == timers.end()) return;
-    found->second->invalidate();
-    timers.erase(found);
+    auto& waits = boundedWaits();
+    std::erase_if(waits, [](const auto& entry) { return entry.first.expired() || !entry.second.timer->isValid(); });
+    auto found = waits.find(ViewKey(view));
+    if (found == waits.end()) return;
+    found->second.timer->invalidate();
+    waits.erase(found);
+}
+
+bool hasSpinner(const ui::View& view) {
+    const auto& subviews = view.subviews();
+    return std::any_of(subviews.begin(), subviews.end(), [](const ui::ViewPtr& subview) {
+        return std::dynamic_pointer_cast<ui::ActivityIndicatorView>(subview) != nullptr;
+    });
 }
 
 } // namespace
@@ -362,13 +374,10 @@ void Util::boundLoadingOnView(const ui::ViewPtr& view, double seconds, std::func
     if (!view) return;
     cancelHideTimer(view);
     ViewKey weak(view);
-    hideTimers()[weak] = platform::performAfterDelay(seconds, [weak, onTimeout = std::move(onTimeout)] {
+    auto timer = platform::performAfterDelay(seconds, [weak, onTimeout] {
         auto target = weak.lock();
         if (!target) return;
-        const auto& subviews = target->subviews();
-        const bool spinning = std::any_of(subviews.begin(), subviews.end(), [](const ui::ViewPtr& subview) {
-            return std::dynamic_pointer_cast<ui::ActivityIndicatorView>(subview) != nullptr;
-        });
+        const bool spinning = hasSpinner(*target);
         hideLoadingOnView(target);
         if (!spinning) return;
         platform::log(
@@ -379,6 +388,20 @@ void Util::boundLoadingOnView(const ui::ViewPtr& view, double seconds, std::func
         // The server never answered: the player is told, not left waiting.
         UIController::showNotice(Resources::getInstance().textWithKey("KAVO_connectFail"));
     });
+    boundedWaits()[weak] = BoundedWait{std::move(timer), std::move(onTimeout)};
+}
+
+void Util::endBoundedWaits() {
+    // Gathered first: ending a wait changes the list.
+    std::vector<std::pair<ui::ViewPtr, std::function<void()>>> ending;
+    for (const auto& [key, wait] : boundedWaits()) {
+        auto view = key.lock();
+        if (view && wait.timer->isValid() && hasSpinner(*view)) ending.emplace_back(std::move(view), wait.onUnanswered);
+    }
+    for (const auto& [view, putBack] : ending) {
+        hideLoadingOnView(view);
+        if (putBack) putBack();
+    }
 }
 
 void Util::hideLoadingOnViewAfterDelay(const ui::ViewPtr& view, double seconds) {

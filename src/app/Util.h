@@ -111,6 +111,10 @@ public:
     // view replaces the earlier one, so an old bound never hides a newer spinner.
     static void boundLoadingOnView(const platform::ui::ViewPtr& view, double seconds = kLoadingBound,
                                    std::function<void()> onTimeout = {});
+    // The server refused a request or answered it with a notice: a refusal names no
+    // request, so every bounded wait still up ends, its `onTimeout` puts back what it had
+    // changed, and the notice stays the only word the player reads.
+    static void endBoundedWaits();
     // The screens' own bounds (joining, playing now, creating a board): the same as
     // boundLoadingOnView with that time.
     static void hideLoadingOnViewAfterDelay(const platform::ui::ViewPtr& view, double seconds);

@@ -199,6 +199,7 @@ void BoardView::setUIScreen() {
     using lobby::addButton;
     using lobby::addLabel;
     const ui::ViewPtr& root = view();
+    root->setAccessibilityIdentifier("BoardView");
     root->setBackgroundColor(ui::Color::clear());
 
     // The top bar: the back button sits at its left end; the three lobby buttons and the

@@ -60,6 +60,7 @@ void CreateNewBoard::setUIScreen() {
     using lobby::text;
     Resources::getInstance().loadLanguage();
     view()->setBackgroundColor(ui::Color::white(0, 0.35));
+    view()->setAccessibilityIdentifier("CreateNewBoard");
 
     mainView_ = lobby::addPanelBox(view(), {80, 24, 320, 240}, "mainView");
 
@@ -119,6 +120,7 @@ void CreateNewBoard::setUIScreen() {
     pikerPlayerNumber_->setAccessibilityIdentifier("pikerPlayerNumber");
     pikerPlayerNumber_->setBackgroundColor(ui::Color::white());
     pikerPlayerNumber_->setShowsSelectionIndicator(true);
+    pikerPlayerNumber_->setChoosesOnTap(true);
     pikerPlayerNumber_->setDataSource(this);
     pikerPlayerNumber_->setDelegate(this);
     mainView_->addSubview(pikerPlayerNumber_);
@@ -207,8 +209,17 @@ void CreateNewBoard::endEditingPlayerNumber() {
 }
 
 void CreateNewBoard::showPickerPlayerNumber() {
+    pikerPlayerNumber_->reloadAllComponents();
+    pikerPlayerNumber_->selectRow(intValueOfText(tfPlayerNumber_->text()) - minPlayerNumber_, 0);
     pikerPlayerNumber_->setHidden(false);
     mainView_->bringSubviewToFront(pikerPlayerNumber_.get());
+    pikerPlayerNumber_->becomeFirstResponder();
+}
+
+bool CreateNewBoard::closeTopmostPart() {
+    if (!pikerPlayerNumber_ || pikerPlayerNumber_->isHidden()) return false;
+    hidePicker();
+    return true;
 }
 
 void CreateNewBoard::hidePicker() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -18,6 +19,7 @@ class UICustomSlider;
 // of seats (typed or picked) and an optional password. Sends command 2702; the server's
 // answer opens the table or refuses with a message.
 class CreateNewBoard : public KavoViewController,
+                       public EscapeTarget,
                        public platform::ui::TextFieldDelegate,
                        public platform::ui::PickerViewDataSource,
                        public platform::ui::PickerViewDelegate {
@@ -42,7 +44,11 @@ public:
     void endEditingBetMoney();
     // Seats are held to minPlayerNumber..maxPlayerNumber.
     void endEditingPlayerNumber();
+    // The seat picker, the field's number highlighted; a click on a row or Return
+    // chooses it, the mouse wheel only moves the highlight.
     void showPickerPlayerNumber();
+    // Escape on the open seat picker closes it; the panel stays.
+    bool closeTopmostPart() override;
     void clearText() {}
     // Each showing: the slider's cap from the player's money, the top amount, the seat
     // maximum; the picker hides.

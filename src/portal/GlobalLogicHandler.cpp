@@ -5,6 +5,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Text.h"
 #include "app/UIController.h"
+#include "app/Util.h"
 #include "lobby/BoardView.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/UserDefaults.h"
@@ -234,10 +235,12 @@ void GlobalLogicHandler::onPresentReceived(std::vector<std::shared_ptr<Asset>> p
 
 void GlobalLogicHandler::showAlertViewWithMessage(const std::string& message) {
     platform::runOnMainThread([message] {
-        // Over the board list the server's notice is its answer to the join, Play now or
-        // create the player waits on ("Bàn đã đầy", a wrong password): the wait ends.
+        // The server's notice or refusal is the answer to what the player waits on (a game
+        // choice, a join, Play now or create: "Bàn đã đầy", a wrong password, not enough
+        // money): the wait ends, and its bound tells nothing more.
         if (auto board = std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController()))
             board->endRequestWaits();
+        Util::endBoundedWaits();
         UIController::showNotice(message);
     });
 }

@@ -648,6 +648,29 @@ void MessageView::showFriendInviteView() {
     reloadListLater();
 }
 
+bool MessageView::closeTopmostPart() {
+    if (!isViewLoaded()) return false;
+    const auto subviews = view()->subviews();
+    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
+        if ((*it)->isHidden()) continue;
+        if (addFriendView_ && addFriendView_->isViewLoaded() && !addFriendView_->isClosing() &&
+            *it == addFriendView_->view()) {
+            addFriendView_->onCancel();
+            return true;
+        }
+        if (friendInviteView_ && friendInviteView_->isViewLoaded() && *it == friendInviteView_->view()) {
+            friendInviteView_->doCloseThisView();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MessageView::closeItself() {
+    doCloseThisView();
+    return true;
+}
+
 void MessageView::showAddFriendView() {
     if (!addFriendView_) addFriendView_ = std::make_shared<AddFriendView>();
     view()->addSubview(addFriendView_->view());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
@@ -31,6 +32,7 @@ class FriendInviteView;
 // own panels. The mail itself stays in the app-wide list of UIController; this screen
 // re-reads it whenever it changes it. Main thread only.
 class MessageView : public KavoViewController,
+                    public EscapeTarget,
                     public platform::ui::TableViewDataSource,
                     public platform::ui::TableViewDelegate,
                     public platform::ui::AlertViewDelegate {
@@ -74,6 +76,10 @@ public:
     void getFriendList();
     void getAdminMessage();
     void showFriendInviteView();
+    // Escape: the invitation page or the add-friend sheet opened over the mailbox goes
+    // first, then the mailbox closes as its close control closes it.
+    bool closeTopmostPart() override;
+    bool closeItself() override;
     // 1 administrator messages, 0 system messages.
     void showMessageFromSystem(int tag);
     // The row a person chose in the list.

@@ -31,10 +31,6 @@ std::shared_ptr<platform::ui::ImageView> picture(Rect phone, const std::string& 
     return view;
 }
 
-void setBackButtonHidden(bool hidden) {
-    if (const auto& back = KavoOnlineAppDelegate::getInstance().btnBack()) back->setHidden(hidden);
-}
-
 } // namespace
 
 SendMessageView::SendMessageView(Rect frame) : platform::ui::View(frame) {}
@@ -59,7 +55,7 @@ void SendMessageView::build() {
     auto& resources = Resources::getInstance();
     resources.loadLanguage();
     const std::string language = resources.currentLanguage();
-    setBackButtonHidden(true);
+    KavoOnlineAppDelegate::getInstance().setBackButtonHidden(true);
     btnBg_ = platform::ui::Button::make(Util::isPad() ? Rect{0, 0, 1024, 768} : Rect{0, 0, 480, 320});
     btnBg_->setAccessibilityIdentifier("hideSendMessageView");
     btnBg_->setBackgroundColor(Color::rgba(0, 0, 0, 0.8));
@@ -149,7 +145,7 @@ void SendMessageView::hideSendMessageView() {
 void SendMessageView::doHideSendMessageView() {
     btnBg_->removeFromSuperview();
     removeFromSuperview();
-    setBackButtonHidden(false);
+    KavoOnlineAppDelegate::getInstance().restoreBackButton();
 }
 
 void SendMessageView::onCancel() {

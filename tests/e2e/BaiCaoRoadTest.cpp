@@ -102,6 +102,14 @@ TEST_F(BaiCaoRoad, PeekingOpensOnlyAfterTheDealAndASmallDragSendsNothing) {
     EXPECT_EQ(table()->indexBaiNan(), 1);
 }
 
+TEST_F(BaiCaoRoad, EscapeEndsAPeekWithTheCardFaceDownInMyHand) {
+    sitAtAFullTable();
+    dealt();
+    tap("id=btnFire");
+    advance(0.4);
+    expectEscapeEndsThePeek(*table(), table()->peek(), true);
+}
+
 TEST_F(BaiCaoRoad, APeekDuringTheDealLooksAtADealtCardThatComesBackToMyHand) {
     sitAtAFullTable();
     start();

@@ -234,6 +234,14 @@ TEST_F(CaoRuaRoad, APeekDuringTheDealLooksAtMyCardAlreadyDealt) {
     EXPECT_EQ(table()->peek().backCard(), card(kMe, 2)) << "the one card of mine dealt yet";
 }
 
+TEST_F(CaoRuaRoad, EscapeEndsAPeekWithTheCardFaceDownInMyHand) {
+    sitAt({{kMe, "Khach"}, {kLan, "lan"}, {kMinh, "minh"}, {-1, ""}, {-1, ""}, {-1, ""}});
+    start();
+    advance(2);
+    ASSERT_TRUE(drive("tap id=btnNanBai\nadvance 0.4").ok);
+    expectEscapeEndsThePeek(*table(), table()->peek(), true);
+}
+
 TEST_F(CaoRuaRoad, APeekSendsTheCardDraggedOffAndTheServersReportEndsIt) {
     sitAt({{kMe, "Khach"}, {kLan, "lan"}, {kMinh, "minh"}, {-1, ""}, {-1, ""}, {-1, ""}});
     start();

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/KavoViewController.h"
 #include "app/UIController.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
+#include "platform/ui/Application.h"
+#include "table/cards/BCCardView.h"
+#include "table/deal/PeekController.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/TestPortal.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -111,6 +116,23 @@ protected:
     std::string dialog() {
         auto shown = UIController::currentDialog();
         return shown && shown->isVisible() ? shown->message() : std::string();
+    }
+    // Escape on an open peek ends it as its own close does: the card back in my hand
+    // (face down again where the peek turned nothing over), nothing sent, the player
+    // still at the table and asked nothing.
+    void expectEscapeEndsThePeek(KavoViewController& table, PeekController& peek, bool faceDown) {
+        ASSERT_TRUE(peek.isPeeking());
+        const auto card = peek.backCard();
+        const platform::ui::Point home = peek.cover()->backPoint();
+        portal().clearMessages();
+        platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
+        advance(PeekController::kZoomSeconds + 0.1);
+        EXPECT_FALSE(peek.isPeeking());
+        EXPECT_EQ(card->center(), home);
+        EXPECT_EQ(card->cover()->superview() == card.get(), faceDown);
+        EXPECT_EQ(dialog(), "") << "no leave question";
+        EXPECT_EQ(KavoOnlineAppDelegate::getInstance().topViewController().get(), &table) << "still at the table";
+        EXPECT_TRUE(portal().messages(21).empty() && portal().messages(14).empty());
     }
 };
 

@@ -170,7 +170,7 @@ struct WalkStep {
     enum class Kind { Click, Field, Key, Wheel, PickBelow };
     Kind kind;
     std::string target; // the selector clicked or wheeled over, or the key pressed
-    std::string typed;  // for a field: the keys typed after the click
+    std::string typed;  // for a field: the keys typed after the click; "up" for a wheel turned up
     std::string shows;  // for a field: its text afterwards (what it held, then the keys)
     bool settle;        // the client waits half a second first (a closing sheet's slide ends)
 };
@@ -187,9 +187,13 @@ WalkStep field(const std::string& selector, const std::string& typed, const std:
 WalkStep key(const std::string& name) {
     return {WalkStep::Kind::Key, name, "", "", false};
 }
-// Turns the mouse wheel towards the player, four notches, with the pointer over the view.
+// Turns the mouse wheel towards the player (or away: up), four notches, with the pointer
+// over the view.
 WalkStep wheelDown(const std::string& selector) {
     return {WalkStep::Kind::Wheel, selector, "", "", false};
+}
+WalkStep wheelUp(const std::string& selector) {
+    return {WalkStep::Kind::Wheel, selector, "up", "", false};
 }
 
 // The client's half of the walk: it waits for each control and says where it is; after a
@@ -227,8 +231,8 @@ std::string walkScript(const std::vector<WalkStep>& steps) {
 // Every text field of the screens a player reaches before a table, each focused with a
 // real click and typed into: nothing lifts (no on-screen keyboard in a window), so the
 // typed text shows exactly where the player clicked, in the field that was clicked. Escape
-// closes the sheet or panel on top, and on the bare game grid it signs nobody out, even
-// after the lottery sheet gave the back button back.
+// closes the sheet or panel on top, and on the bare game grid it signs nobody out, also
+// after the lottery sheet closed.
 TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
     portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
         Message list(44);
@@ -334,16 +338,17 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         field("id=txfBetZel", "800"),
         click("id=btnBack"),
         key("Escape"),
-        // The lottery sheet closed by its own button gives the back button back over the
-        // grid; Escape there still signs nobody out (the walk goes on to a friend's profile).
+        // The lottery sheet closed by its own button leaves the grid without a back button;
+        // Escape there signs nobody out (the walk goes on to a friend's profile).
         click("id=showLottoSubView"),
         click("id=slideOut"),
         clickSettled("id=btnAll"),
         key("Escape"),
-        // A friend's profile and its report form.
+        // A friend's profile and its report form: Escape closes the form, then the profile.
         click("text=binh"),
         click("id=showReportView"),
         field("id=viewReport_txtContent", "spam"),
+        key("Escape"),
         key("Escape"),
         // The profile, wheeled down to its lower fields, and its items tab's money transfer sheet.
         click("id=doShowProfileView"),
@@ -366,14 +371,15 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         field("id=tfBetMoney#2", "5", "0"),
         field("id=tfPlayerNumber", "2", "4"),
         field("id=tfPassword", "matkhau"),
-        // Its player-count wheel, from "2": the mouse wheel steps it to "3", a click on the
-        // row under the band picks "4".
+        // Its player-count wheel opens on the field's "4": the mouse wheel runs it up to "2"
+        // without closing it and Return chooses; a click on the row under the band picks "3".
         click("id=showPickerPlayerNumber"),
-        wheelDown("id=pikerPlayerNumber"),
-        field("id=tfPlayerNumber", "", "3"),
+        wheelUp("id=pikerPlayerNumber"),
+        key("Return"),
+        field("id=tfPlayerNumber", "", "2"),
         click("id=showPickerPlayerNumber"),
         {WalkStep::Kind::PickBelow, "id=pikerPlayerNumber", "", "", false},
-        field("id=tfPlayerNumber", "", "4"),
+        field("id=tfPlayerNumber", "", "3"),
         click("id=doCloseThisView"),
         click("id=btnGotoBoard"),
         field("id=txtRoom", "91"),
@@ -403,7 +409,8 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         ASSERT_TRUE(point) << client_.transcript();
         if (step.kind == WalkStep::Kind::Wheel) {
             ASSERT_TRUE(runToEnd({*xdotool_, "mousemove", "--window", windowId_, std::to_string(point->first),
-                                  std::to_string(point->second), "click", "--repeat", "4", "--delay", "50", "5"},
+                                  std::to_string(point->second), "click", "--repeat", "4", "--delay", "50",
+                                  step.typed == "up" ? "4" : "5"},
                                  xEnv()));
             continue;
         }

@@ -162,6 +162,15 @@ TEST_F(XiZachRoad, MyScoreTextWaitsForMySecondCardAndPeekingUncoversOne) {
     EXPECT_TRUE(table()->btnFire()->isHidden()) << "nothing left to look at";
 }
 
+TEST_F(XiZachRoad, EscapeEndsAPeekAsDraggingTheCoverOffDoes) {
+    sitAsOwner();
+    dealt(9);
+    table()->btnFire()->setHidden(false);
+    tap("id=btnFire");
+    advance(0.4);
+    expectEscapeEndsThePeek(*table(), table()->peek(), false);
+}
+
 TEST_F(XiZachRoad, PeeksDuringTheDealLookOnlyAtDealtCards) {
     sitAsOwner();
     start(9);

@@ -292,7 +292,7 @@ void MenuView::btnPassword_Clicked() {
 }
 
 void MenuView::hideMenuView() {
-    if (const auto& back = KavoOnlineAppDelegate::getInstance().btnBack()) back->setHidden(false);
+    KavoOnlineAppDelegate::getInstance().restoreBackButton();
     pickerMauBinh_->setHidden(true);
     mnViewActionSheet_->setHidden(true);
     std::weak_ptr<View> weak = weak_from_this();

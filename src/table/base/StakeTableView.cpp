@@ -283,6 +283,13 @@ void StakeTableView::removeCardViews() {
         if (dynamic_cast<BCCardView*>(child.get()) && child != peek_.cover()) child->removeFromSuperview();
 }
 
+bool StakeTableView::closePanel(const platform::ui::View& panel) {
+    auto card = peek_.escapeOn(panel);
+    if (!card) return GameCardView::closePanel(panel);
+    backPointbaiNan(card);
+    return true;
+}
+
 void StakeTableView::bringSheetsToFront() {
     auto& root = *view();
     // The play buttons stay above the cards of my hand, which reach down to them.

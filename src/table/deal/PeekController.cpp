@@ -99,6 +99,14 @@ void PeekController::end(const std::shared_ptr<BCCardView>& card, std::function<
         });
 }
 
+std::shared_ptr<BCCardView> PeekController::escapeOn(const platform::ui::View& view) {
+    auto card = backCard();
+    if (!card || !isPeeking() || (&view != cover_.get() && &view != overlay_.get() && &view != card.get()))
+        return nullptr;
+    if (const auto& back = card->cover(); back && back->superview() != card.get()) card->addSubview(back);
+    return card;
+}
+
 void PeekController::dismiss() {
     ++generation_;
     if (!cover_) return;

@@ -55,6 +55,10 @@ public:
     void dismiss();
     // Drops pending completions.
     void cancel() { ++generation_; }
+    // Escape on `view`: when it is part of the open peek (the cover, the card under it, the
+    // overlay), that card gets its back again (nothing was turned) and is returned, for the
+    // table to end the peek as its own close does; nullptr otherwise.
+    std::shared_ptr<BCCardView> escapeOn(const platform::ui::View& view);
 
     const std::shared_ptr<BCCardView>& cover() const { return cover_; }
     const std::shared_ptr<platform::ui::View>& overlay() const { return overlay_; }

@@ -116,8 +116,9 @@ TEST_F(TableScreen, CaroBoardHoldsItsGridInATapPassingScrollView) {
 }
 
 // Escape closes the topmost panel a table opened of its own (the seat menu, the captured
-// pieces, the sheets of bets, players, chat, gifts and invitations) and nothing more: the
-// player is still at the table and is not asked to leave. With nothing open it is the back.
+// pieces, the sheets of bets, players, chat, gifts and invitations; the bets sheet a guest
+// opens between hands at Bai Cao and Xi Zach) and nothing more: the player is still at
+// the table and is not asked to leave. With nothing open it is the back.
 TEST_F(TableScreen, EscapeClosesTheTablesTopPanelAndLeavesThePlayerAtTheTable) {
     using Show = void (*)(int8_t, int8_t, int32_t, int32_t, const PlayerList&);
     using G = GameController;
@@ -136,29 +137,36 @@ TEST_F(TableScreen, EscapeClosesTheTablesTopPanelAndLeavesThePlayerAtTheTable) {
                                              "btnSeat1\nadvance 1\ntap id=btnPresentGiftPlayer1"};
     const std::vector<const char*> seated = {"btnSeat1", "btnChat", "btnCuoc",
                                              "btnSeat1\nadvance 1\ntap id=btnPresentGift"};
-    const std::vector<std::tuple<int8_t, Show, std::vector<const char*>>> rows = {
-        {3, &G::showTienLenScreenWithRoom, card},
-        {12, &G::showTienLenMBScreenWithRoom, card},
-        {13, &G::showPhomNewScreenWithRoom, card},
-        {16, &G::showMauBinhScreenWithRoom, card},
-        {11, &G::showBaiCaoScreenWithRoom, stake},
-        {2, &G::showXiZachScreenWithRoom, stake},
-        {17, &G::showCaoRuaScreenWithRoom, caoRua},
-        {5, nullptr, coTuong},
-        {20, nullptr, chess},
-        {1, &G::showCaroScreenWithRoom, seated},
-        {8, &G::showTetrisScreenWithRoom, seated},
-        {9, &G::showCoVuaScreenWithRoom, seated},
-        {4, &G::showPokerScreenWithRoom, seated},
-        {18, &G::showBauCuaScreenWithRoom, {seated.begin(), seated.end() - 1}}};
+    struct Row {
+        int8_t gameType;
+        Show show;
+        std::vector<const char*> panels;
+        int32_t owner = 7; // me; a guest at Bai Cao and Xi Zach has the bets sheet too
+    };
+    const std::vector<Row> rows = {{3, &G::showTienLenScreenWithRoom, card},
+                                   {12, &G::showTienLenMBScreenWithRoom, card},
+                                   {13, &G::showPhomNewScreenWithRoom, card},
+                                   {16, &G::showMauBinhScreenWithRoom, card},
+                                   {11, &G::showBaiCaoScreenWithRoom, stake},
+                                   {2, &G::showXiZachScreenWithRoom, stake},
+                                   {11, &G::showBaiCaoScreenWithRoom, {"btnCuoc"}, 8},
+                                   {2, &G::showXiZachScreenWithRoom, {"btnCuoc"}, 8},
+                                   {17, &G::showCaoRuaScreenWithRoom, caoRua},
+                                   {5, nullptr, coTuong},
+                                   {20, nullptr, chess},
+                                   {1, &G::showCaroScreenWithRoom, seated},
+                                   {8, &G::showTetrisScreenWithRoom, seated},
+                                   {9, &G::showCoVuaScreenWithRoom, seated},
+                                   {4, &G::showPokerScreenWithRoom, seated},
+                                   {18, &G::showBauCuaScreenWithRoom, {seated.begin(), seated.end() - 1}}};
     auto& app = platform::ui::Application::shared();
-    for (const auto& [gameType, show, panels] : rows) {
-        SCOPED_TRACE(int(gameType));
+    for (const auto& [gameType, show, panels, owner] : rows) {
+        SCOPED_TRACE(std::to_string(gameType) + (owner == 7 ? "" : " as a guest"));
         UIController::setGameType(gameType);
-        platform::runOnMainThread([&, gameType = gameType, show = show] {
+        platform::runOnMainThread([&, gameType = gameType, show = show, owner = owner] {
             auto me = named(std::make_shared<TienLenPlayer>(), 7, "me");
             UIController::setMyInfo(me);
-            if (show) return show(2, 5, 7, 1000, {me, named(std::make_shared<TienLenPlayer>(), 8, "an")});
+            if (show) return show(2, 5, owner, 1000, {me, named(std::make_shared<TienLenPlayer>(), 8, "an")});
             auto& chess = gameType == 5 ? CoTuongLogicHandler::getInstance() : CoUpLogicHandler::getInstance();
             chess.joinTable(
                 false, 2, 5, 7, 1000,
