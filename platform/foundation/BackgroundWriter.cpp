@@ -15,7 +15,10 @@ void BackgroundWriter::submit(Write write) {
         return;
     }
     next_ = std::move(write);
-    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+    if (!thread_.joinable()) {
+        thread_ = std::thread([this] { run(); });
+        threadId_ = thread_.get_id();
+    }
     changed_.notify_all();
 }
 
@@ -39,6 +42,11 @@ void BackgroundWriter::stop() {
         ending = std::move(thread_);
     }
     if (ending.joinable()) ending.join();
+}
+
+bool BackgroundWriter::onWriterThread() const {
+    std::lock_guard lock(mutex_);
+    return std::this_thread::get_id() == threadId_;
 }
 
 void BackgroundWriter::run() {

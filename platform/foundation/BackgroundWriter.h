@@ -31,6 +31,8 @@ public:
     bool lastSucceeded() const;
     // Runs the write that waits and ends the thread.
     void stop();
+    // True on the writer's own thread (a write that runs there), false elsewhere.
+    bool onWriterThread() const;
 
 private:
     void run();
@@ -44,6 +46,7 @@ private:
     bool stopping_ = false;
     bool lastOk_ = true;
     std::thread thread_;
+    std::thread::id threadId_;
 };
 
 } // namespace platform

@@ -4,8 +4,11 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/runtime/Log.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <malloc.h>
+#include <thread>
 
 namespace platform {
 
@@ -41,7 +44,7 @@ void UserDefaults::loadIfNeededLocked() const {
         writeLocked();
     }
     // A write handed over may be for this file.
-    writer_.wait();
+    waitForWriterLocked();
     // A write an earlier run did not finish left its temporary file beside the file, where
     // nothing else would ever remove it; this one's writes have all ended, and one another
     // client on the same folder is making stays.
@@ -55,13 +58,47 @@ void UserDefaults::loadIfNeededLocked() const {
     dirty_ = false;
 }
 
+void UserDefaults::waitForWriterLocked() const {
+    waitsForWriter_ = true;
+    writer_.wait();
+    waitsForWriter_ = false;
+}
+
 void UserDefaults::writeLocked() const {
-    writer_.submit([path = loadedPath_, values = values_] {
-        if (PropertyList::writeFile(path, values)) return true;
-        log("UserDefaults: cannot save " + path);
-        return false;
+    writer_.submit([this, path = loadedPath_, values = values_]() mutable {
+        if (!PropertyList::writeFile(path, values)) {
+            log("UserDefaults: cannot save " + path);
+            return false;
+        }
+        if (forgetWrittenData(values)) {
+            // The made bytes go with this copy; the allocator keeps large freed blocks
+            // unless asked to give them back.
+            values = Value();
+            ::malloc_trim(0);
+        }
+        return true;
     });
     dirty_ = false;
+}
+
+bool UserDefaults::forgetWrittenData(const Value& written) const {
+    // A write run on the caller's thread (after the writer stopped) runs under this lock.
+    if (!writer_.onWriterThread()) return false;
+    // Whoever holds the lock while waiting for the writer (reset, a new data folder) says
+    // so: then the bytes stay until the next write.
+    std::unique_lock lock(mutex_, std::defer_lock);
+    while (!lock.try_lock()) {
+        if (waitsForWriter_) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    bool forgot = false;
+    for (const auto& [key, value] : written.dictValue()) {
+        const Value& current = values_.get(key);
+        if (!value.isMadeData() || !current.sharesDataWith(value)) continue;
+        values_.set(key, current.unmade());
+        forgot = true;
+    }
+    return forgot;
 }
 
 Value UserDefaults::objectForKey(std::string_view key) const {
@@ -170,7 +207,7 @@ Value UserDefaults::dictionaryRepresentation() const {
 
 void UserDefaults::reset() {
     std::lock_guard<std::mutex> lock(mutex_);
-    writer_.wait();
+    waitForWriterLocked();
     loaded_ = false;
     dirty_ = false;
     loadedPath_.clear();

@@ -3,6 +3,7 @@
 #include "platform/foundation/BackgroundWriter.h"
 #include "platform/foundation/Value.h"
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -19,7 +20,8 @@ namespace platform {
 // so a crash loses at most the last synchronize. Large data values are shared
 // between the values and their copies, never copied; deferred data
 // (Value::deferredData) is made by the writer as it writes, unless a reader asks
-// for it first. Every method is safe from any thread.
+// for it first, and once written is made again when next needed rather than kept.
+// Every method is safe from any thread.
 class UserDefaults {
 public:
     static UserDefaults& standard();
@@ -78,6 +80,12 @@ private:
     std::string filePathLocked() const;
     void loadIfNeededLocked() const;
     void writeLocked() const;
+    // Waits for what was handed to the writer, holding the lock.
+    void waitForWriterLocked() const;
+    // After `written` is in the file: large data made for it (Value::deferredData) is made
+    // again when next asked for instead of staying in memory beside the file. True when
+    // such data was written.
+    bool forgetWrittenData(const Value& written) const;
 
     mutable std::mutex mutex_;
     std::string fixedPath_;
@@ -85,6 +93,7 @@ private:
     mutable bool loaded_ = false;
     mutable bool dirty_ = false;
     mutable Value values_;
+    mutable std::atomic<bool> waitsForWriter_{false};
     // Declared last: it ends (after its last write) before the values go.
     mutable BackgroundWriter writer_;
 };

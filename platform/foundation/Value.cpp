@@ -102,19 +102,19 @@ Value Value::date(double secondsSince1970) {
 }
 
 // Data shared by the copies of a value: Base64 text decoded when the bytes are first
-// asked for (the text then goes), data made then, or bytes from the start.
+// asked for (the text then goes), data made then, or bytes from the start. The maker of
+// made data stays, so that a value without the bytes can be had again (Value::unmade).
 struct Value::LazyBytes {
+    using Maker = std::shared_ptr<const std::function<Value()>>;
     explicit LazyBytes(std::string base64)
         : knownSize(base64DecodedSize(base64)), text(std::make_shared<const std::string>(std::move(base64))) {}
     explicit LazyBytes(Bytes ready) : knownSize(ready.size()), bytes(std::move(ready)), isDecoded(true) {}
-    explicit LazyBytes(std::function<Value()> maker) : make(std::move(maker)) {}
+    explicit LazyBytes(Maker maker) : make(std::move(maker)) {}
     const Bytes& decoded() const {
         std::lock_guard lock(mutex);
         if (!isDecoded) {
             if (make) {
-                made = make();
-                // What the maker holds (a large list) goes as soon as it is made.
-                make = nullptr;
+                made = (*make)();
             } else if (auto decodedBytes = base64Decode(*text)) {
                 bytes = std::move(*decodedBytes);
             }
@@ -129,6 +129,10 @@ struct Value::LazyBytes {
         std::lock_guard lock(mutex);
         return !isDecoded && make;
     }
+    bool isMade() const {
+        std::lock_guard lock(mutex);
+        return isDecoded && make;
+    }
     std::shared_ptr<const std::string> base64() const {
         std::lock_guard lock(mutex);
         return text;
@@ -136,7 +140,7 @@ struct Value::LazyBytes {
     const std::optional<size_t> knownSize;
     mutable std::mutex mutex;
     mutable std::shared_ptr<const std::string> text;
-    mutable std::function<Value()> make;
+    const Maker make;
     mutable Value made;
     mutable Bytes bytes;
     mutable bool isDecoded = false;
@@ -155,7 +159,25 @@ Value Value::sharedData(Bytes bytes) {
 }
 
 Value Value::deferredData(std::function<Value()> make) {
-    return Value(LazyBox{std::make_shared<const LazyBytes>(std::move(make))});
+    return Value(
+        LazyBox{std::make_shared<const LazyBytes>(std::make_shared<const std::function<Value()>>(std::move(make)))});
+}
+
+bool Value::isMadeData() const {
+    auto lazy = std::get_if<LazyBox>(&data_);
+    return lazy && lazy->bytes->isMade();
+}
+
+Value Value::unmade() const {
+    auto lazy = std::get_if<LazyBox>(&data_);
+    if (!lazy || !lazy->bytes->isMade()) return *this;
+    return Value(LazyBox{std::make_shared<const LazyBytes>(lazy->bytes->make)});
+}
+
+bool Value::sharesDataWith(const Value& other) const {
+    auto mine = std::get_if<LazyBox>(&data_);
+    auto theirs = std::get_if<LazyBox>(&other.data_);
+    return mine && theirs && mine->bytes == theirs->bytes;
 }
 
 bool Value::isDeferredData() const {

@@ -54,10 +54,18 @@ public:
     // Data made by `make` (a data value, which the maker may keep: its bytes are shared,
     // not copied) the first time the bytes or their size are asked for, on whichever
     // thread asks first: a large value can be handed to a writer thread to make there.
-    // `make` must be safe to run on any thread.
+    // `make` must be safe to run on any thread, and may run again for a value of unmade().
     static Value deferredData(std::function<Value()> make);
     // True for data made by deferredData and not made yet.
     bool isDeferredData() const;
+    // For data of deferredData already made: a value of the same maker that makes the
+    // bytes again when asked, so the bytes made go with the last copy that holds them (a
+    // large value written to a file need not stay in memory as well). Else a copy.
+    Value unmade() const;
+    // True for data made by deferredData once made.
+    bool isMadeData() const;
+    // True when both are copies of one shared data value (lazy, shared or deferred).
+    bool sharesDataWith(const Value& other) const;
     // The Base64 text of data made by lazyData and not decoded yet, else null: a writer
     // can put it out as it stands instead of encoding the bytes again.
     std::shared_ptr<const std::string> base64Text() const;

@@ -142,7 +142,9 @@ bool WindowHost::run() {
 
     stopped_ = false;
     frameInterval_ = frameInterval();
+    interval_ = frameInterval_;
     while (!stopped_) {
+        ++loopTurns_;
         loop.runPending();
         updateTextInput();
 
@@ -168,9 +170,10 @@ bool WindowHost::drawIfWanted() {
     wasAnimating_ = animating;
     const bool wantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
     // Slow moves (a ticker, a sliding panel) look the same at half the rate and cost half.
+    // The loop sleeps until this interval is over (waitTimeout), not only the frame rate's.
     ui::Rect moving;
-    const double interval = animating && ui::animatingScreenArea(moving) ? 2 * frameInterval_ : frameInterval_;
-    if (wantsFrame && (lastFrameTime_ < 0 || realSeconds() - lastFrameTime_ >= interval)) drawFrame();
+    interval_ = animating && ui::animatingScreenArea(moving) ? 2 * frameInterval_ : frameInterval_;
+    if (wantsFrame && (lastFrameTime_ < 0 || realSeconds() - lastFrameTime_ >= interval_)) drawFrame();
     return animating;
 }
 
@@ -193,7 +196,7 @@ int WindowHost::waitTimeout(bool wantsFrame) const {
         if (next >= 0) wait = std::max(0.0, next - platform::Clock::time());
     }
     if (wantsFrame) {
-        const double untilFrame = std::max(0.0, lastFrameTime_ + frameInterval_ - realSeconds());
+        const double untilFrame = std::max(0.0, lastFrameTime_ + interval_ - realSeconds());
         wait = wait < 0 ? untilFrame : std::min(wait, untilFrame);
     }
     if (wait < 0) return -1;

@@ -46,6 +46,8 @@ public:
     // Frames drawn so far (for tests and the idle check), and those drawn whole.
     uint64_t framesDrawn() const { return framesDrawn_; }
     uint64_t wholeFramesDrawn() const { return wholeFramesDrawn_; }
+    // Turns of run()'s loop so far: each sleeps until an event, a timer or the next frame.
+    uint64_t loopTurns() const { return loopTurns_; }
     // Inputs handed to the application so far: left-button releases, wheel steps and the
     // keys it takes (Return, Backspace, Tab, Escape). A script driven from outside waits
     // on it to know that a click or a key it was sent has landed.
@@ -86,8 +88,11 @@ private:
     uint64_t drawnGeneration_ = 0;
     double lastFrameTime_ = -1; // real seconds
     double frameInterval_ = 1.0 / 60;
+    // The interval the next frame waits for: twice the frame rate's while only slow moves run.
+    double interval_ = 1.0 / 60;
     uint64_t framesDrawn_ = 0;
     uint64_t wholeFramesDrawn_ = 0;
+    uint64_t loopTurns_ = 0;
     uint64_t inputsTaken_ = 0;
 };
 

@@ -136,6 +136,34 @@ TEST_F(WindowHostTest, RedrawsOnlyWhenSomethingDrawnChanged) {
     EXPECT_EQ(changed, idle + 1);
 }
 
+// A slow move (the event ticker) is drawn at half the frame rate; between its frames the
+// loop sleeps instead of turning until the next one is due.
+TEST_F(WindowHostTest, SlowMoveSleepsBetweenItsFrames) {
+    auto window = ui::Window::make();
+    window->makeKeyAndVisible();
+    auto strip = ui::View::make(ui::Rect{0, 0, 200, 20});
+    window->addSubview(strip);
+    WindowHost host;
+    limitRun(host);
+    uint64_t turns = 0, frames = 0;
+    performAfterDelay(0.05, [&] {
+        ui::AnimationOptions linear;
+        linear.curve = ui::AnimationCurve::Linear;
+        ui::View::animate(2, 0, linear, [&] { strip->setFrame(ui::Rect{-100, 0, 200, 20}); });
+        turns = host.loopTurns();
+        frames = host.framesDrawn();
+    });
+    performAfterDelay(0.55, [&] {
+        turns = host.loopTurns() - turns;
+        frames = host.framesDrawn() - frames;
+        host.stop();
+    });
+    ASSERT_TRUE(host.run());
+    ASSERT_FALSE(timedOut_);
+    EXPECT_GE(frames, 2u) << "the move is drawn";
+    EXPECT_LE(turns, 3 * frames + 10) << frames << " frames";
+}
+
 TEST_F(WindowHostTest, MouseClickTapsTheButtonUnderIt) {
     auto window = ui::Window::make();
     auto button = ui::Button::make({100, 100, 120, 40});
