@@ -118,11 +118,15 @@ int measureLaunch(const std::string& data) {
     endChild(0);
 }
 
-// A server answers the mailbox request the client sends as the connection starts, so its
-// mail arrives before the sign-in reply: the welcome notice (written now), the maintenance
-// notice (written once) and a friend request, as the portal stub sends them.
+// The client asks for its mail as the connection starts, before it signs in; a server
+// answers with the mail of whoever signs in, once his sign-in is answered: the welcome
+// notice (written now), the maintenance notice (written once) and a friend request, as
+// the portal stub sends them to a person at his first sign-in of its run.
 void answerMailboxAsAServerDoes(kavo::test::TestPortal& portal) {
-    portal.onCommand(1702, [](kavo::Message&, kavo::test::TestPortal::Reply& reply) {
+    using kavo::test::TestPortal;
+    portal.onCommand(1702, [](kavo::Message&, TestPortal::Reply&) {});
+    portal.onCommand(1, [signIn = portal.handlerOf(1)](kavo::Message& request, TestPortal::Reply& reply) {
+        if (signIn) signIn(request, reply);
         auto mail = [&reply](int32_t type, int64_t time, const char* text) {
             kavo::Message message(1701);
             message.writeInt(type);
@@ -134,11 +138,11 @@ void answerMailboxAsAServerDoes(kavo::test::TestPortal& portal) {
         };
         mail(4, int64_t(std::time(nullptr)) * 1000, "Chào mừng đến Kavo Online!");
         mail(3, 1765000000000LL, "Bảo trì lúc 2 giờ sáng");
-        kavo::Message request(104);
-        request.writeByte(4); // the friend requests
-        request.writeInt(204);
-        request.writeUTF("dung");
-        reply.send(request);
+        kavo::Message friendRequest(104);
+        friendRequest.writeByte(4); // the friend requests
+        friendRequest.writeInt(204);
+        friendRequest.writeUTF("dung");
+        reply.send(friendRequest);
     });
 }
 
