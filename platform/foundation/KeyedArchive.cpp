@@ -174,7 +174,9 @@ void appendU32(Bytes& out, uint32_t v) {
 }
 
 void appendHeader(Bytes& out, uint32_t recordCount) {
-    out.insert(out.end(), std::begin(kMagic), std::end(kMagic));
+    // Byte by byte: GCC 12 misreads a range insert into the fresh vector as an overrun.
+    for (uint8_t m : kMagic)
+        out.push_back(m);
     out.push_back(kVersion);
     appendU32(out, recordCount);
 }

@@ -34,7 +34,7 @@ std::shared_ptr<ui::Label> label(ui::Rect frame, double fontSize, ui::Color colo
 }
 
 ui::Color headerColor() {
-    // The design's red of 256/255 is beyond full: a colour component saturates.
+    // The header's red of 256/255 is beyond full: a colour component saturates.
     return {std::min(256.0 / 255, 1.0), 162.0 / 255, 0, 1};
 }
 

@@ -32,7 +32,7 @@ constexpr double kValueWidth = 256;
 constexpr double kRowHeight = 26;
 constexpr double kPercentWidth = 48; // "100 %" after the level bar
 
-// How the design's colour components act: beyond 1 is full, below 0 is none.
+// A colour component beyond 1 is full, below 0 is none.
 double saturated(double component) {
     return std::clamp(component, 0.0, 1.0);
 }

@@ -19,17 +19,17 @@ namespace ui = platform::ui;
 
 namespace {
 
-struct RowDesign {
+struct RowLook {
     int id;
     const char* nameKey;
     const char* icon;
 };
 
-constexpr RowDesign kSections[] = {{SettingsView::kSectionBoard, "KAVO_setup_board", ""},
-                                   {SettingsView::kSectionInfo, "KAVO_Setting_Info", ""},
-                                   {SettingsView::kSectionDevice, "KAVO_setup_device", ""}};
+constexpr RowLook kSections[] = {{SettingsView::kSectionBoard, "KAVO_setup_board", ""},
+                                 {SettingsView::kSectionInfo, "KAVO_Setting_Info", ""},
+                                 {SettingsView::kSectionDevice, "KAVO_setup_device", ""}};
 
-constexpr RowDesign kRows[] = {
+constexpr RowLook kRows[] = {
     {SettingsView::kRowSetMoney, "KAVO_setMoney", "icon_tiencuoc_settings.png"},
     {SettingsView::kRowPlayerNumber, "KAVO_PlayerNumber", "icon_songuoichoi.png"},
     {SettingsView::kRowSetPass, "KAVO_setPass", "icon_matkhau.png"},
@@ -59,7 +59,7 @@ const std::map<int, std::vector<int>>& sectionRows() {
 }
 
 const char* iconOf(int id) {
-    for (const RowDesign& row : kRows)
+    for (const RowLook& row : kRows)
         if (row.id == id) return row.icon;
     return id == 8 ? "icon_ngonngu.png" : "";
 }
@@ -108,9 +108,9 @@ void SettingsView::nameRows() {
     // language the player chose last.
     allSettingKeys_.clear();
     allSettingValues_.clear();
-    for (const RowDesign& section : kSections)
+    for (const RowLook& section : kSections)
         allSettingKeys_.emplace_back(section.id, text(section.nameKey), 0);
-    for (const RowDesign& row : kRows)
+    for (const RowLook& row : kRows)
         allSettingValues_.emplace_back(row.id, text(row.nameKey), 0);
 }
 

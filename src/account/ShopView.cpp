@@ -248,7 +248,8 @@ void ShopView::buildVatPhamView() {
 
 void ShopView::buildLichSuView() {
     auto& tab = *tabViews_[3];
-    // Laid out as designed; deleting history is not offered by the server.
+    // The history tab shows its two delete buttons; they do nothing, since the server offers no
+    // deleting of history.
     auto remove =
         shopui::button(scaled({250, 214, 100, 30}), "viewLichSu_btnXoa", "shop_button_delete.png", "", nullptr);
     texts_.title(remove, "KAVO_Shop_Xoa");

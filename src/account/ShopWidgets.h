@@ -14,7 +14,7 @@ namespace kavo::shopui {
 
 // The pieces the shop, the top-up panels and the item panel are built from. Frames
 // are given in phone points and placed as they are: callers scale them for a tablet
-// (Util::changeRectFromRect) when the design gives no tablet frame of its own.
+// (Util::changeRectFromRect) where a panel has no tablet frame of its own.
 
 // A full-screen black layer at alpha 0.8 that runs `action` when touched.
 std::shared_ptr<platform::ui::Button> dimmingButton(platform::ui::Rect frame, const std::string& identifier,

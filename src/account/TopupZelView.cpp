@@ -22,7 +22,7 @@ constexpr int kTitleTag = 1;
 constexpr int kIconTag = 2;
 constexpr int kDescriptionTag = 3;
 
-// A phone frame and its tablet twin, as the design gives both.
+// A phone frame and its tablet twin: this panel has a frame of its own for each device.
 ui::Rect pick(ui::Rect phone, ui::Rect tablet) {
     return Util::isPad() ? tablet : phone;
 }

@@ -41,16 +41,16 @@ std::atomic<bool> smsSwitch{false};
 // The three switches the launch creates (on) when a fresh install has none.
 constexpr const char* kSwitchKeys[] = {"savedRung", "savedInviting", "savedSound"};
 
-// Screens on which the back button stays hidden (they have their own way out).
-constexpr const char* kScreensWithoutBackButton[] = {"LoginView", "CaroView", "GameView"};
-
-bool isClass(const platform::ui::ViewController* controller, const char* name) {
-    return controller && controller->className() == name;
+// What a screen of ours answers; a controller of another kind answers `otherwise`.
+template <class Answer>
+Answer ask(const platform::ui::ViewController* controller, Answer (KavoViewController::*question)() const,
+           Answer otherwise = Answer()) {
+    auto* screen = dynamic_cast<const KavoViewController*>(controller);
+    return screen ? (screen->*question)() : otherwise;
 }
 
 bool isTable(const platform::ui::ViewController* controller) {
-    auto* screen = dynamic_cast<const KavoViewController*>(controller);
-    return screen && screen->isTableScreen();
+    return ask(controller, &KavoViewController::isTableScreen);
 }
 
 // The screen's long side: the top bar is that wide.
@@ -273,8 +273,7 @@ void KavoOnlineAppDelegate::didRegisterForRemoteNotifications(platform::ui::Appl
 // ---- navigation
 
 bool KavoOnlineAppDelegate::hidesBackButton(const platform::ui::ViewController* controller) {
-    return std::any_of(std::begin(kScreensWithoutBackButton), std::end(kScreensWithoutBackButton),
-                       [controller](const char* name) { return isClass(controller, name); });
+    return ask(controller, &KavoViewController::hidesBackButton);
 }
 
 void KavoOnlineAppDelegate::setBackButtonHidden(bool hidden) {
@@ -288,7 +287,8 @@ void KavoOnlineAppDelegate::restoreBackButton() {
 void KavoOnlineAppDelegate::willShowViewController(platform::ui::NavigationController&,
                                                    platform::ui::ViewController& controller, bool) {
     if (!imgBG_) return;
-    imgBG_->setImage(Util::getImageWithName(isClass(&controller, "CaroView") ? "caro-bg.png" : "bg_main.png"));
+    imgBG_->setImage(Util::getImageWithName(
+        ask(&controller, &KavoViewController::backgroundImage, std::string(KavoViewController::kBackgroundImage))));
 }
 
 void KavoOnlineAppDelegate::didShowViewController(platform::ui::NavigationController&,
@@ -297,9 +297,8 @@ void KavoOnlineAppDelegate::didShowViewController(platform::ui::NavigationContro
     if (swipeBack_) swipeBack_->setEnabled(!isTable(&controller));
     if (!btnBack_) return;
     btnBack_->setHidden(hidesBackButton(&controller));
-    // The board list's own header is taller: the button sits lower there.
-    const Point centre = isClass(&controller, "BoardView") ? Point{16, 24} : Point{16, 18};
-    btnBack_->setCenter(Util::changePointFromPoint(centre));
+    btnBack_->setCenter(Util::changePointFromPoint(
+        ask(&controller, &KavoViewController::backButtonCentre, KavoViewController::kBackButtonCentre)));
 }
 
 void KavoOnlineAppDelegate::leaveGameGrid() {
@@ -323,7 +322,7 @@ void KavoOnlineAppDelegate::doBack() {
         // The table asks the player, then leaves the board; it is not popped here. Tetris
         // too: popped without the leave request it would keep the player seated there.
         static_cast<KavoViewController&>(*top).doLeaveBoard();
-    } else if (isClass(top.get(), "GameView")) {
+    } else if (ask(top.get(), &KavoViewController::backLeavesTheServer)) {
         leaveGameGrid();
     } else {
         navigationController_->popViewController(true);
@@ -384,7 +383,7 @@ void KavoOnlineAppDelegate::handleSwipeFrom(platform::ui::SwipeDirection directi
     if (direction != platform::ui::SwipeDirection::Left) return;
     auto top = topViewController();
     if (!top || isTable(top.get())) return;
-    if (isClass(top.get(), "GameView"))
+    if (ask(top.get(), &KavoViewController::backLeavesTheServer))
         leaveGameGrid();
     else
         navigationController_->popViewController(true);

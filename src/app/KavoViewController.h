@@ -109,6 +109,20 @@ public:
     // Closes `panel` as its own close control would when it is an open panel of this
     // screen that has no controller of its own (a table's seat menu); false otherwise.
     virtual bool closePanel(const platform::ui::View& /*panel*/) { return false; }
+    // A table whose settings sheet may offer the player count (the four-seat card tables).
+    virtual bool offersPlayerCount() const { return false; }
+
+    // ---- what the window shows and does around a screen
+    // The screen has its own way out: the window's back button stays hidden over it.
+    virtual bool hidesBackButton() const { return false; }
+    // Going back from the screen (the back button, the swipe) leaves the server: the game grid.
+    virtual bool backLeavesTheServer() const { return false; }
+    // The window's background picture behind the screen.
+    static constexpr const char* kBackgroundImage = "bg_main.png";
+    virtual std::string backgroundImage() const { return kBackgroundImage; }
+    // Where the window's back button stands (phone points), under the screen's header.
+    static constexpr platform::ui::Point kBackButtonCentre{16, 18};
+    virtual platform::ui::Point backButtonCentre() const { return kBackButtonCentre; }
 
     bool messageViewLoaded() const { return messageViewLoaded_; }
     void setMessageViewLoaded(bool loaded) { messageViewLoaded_ = loaded; }

@@ -17,21 +17,9 @@
 #include "table/sheets/menuPassword.h"
 #include "table/sheets/menuSoNguoi.h"
 
-#include <algorithm>
-#include <iterator>
-
 namespace kavo {
 
 using platform::ui::Rect;
-
-namespace {
-
-// Tables that are not four-seat card tables: at these the settings sheet does not
-// offer the player count.
-constexpr const char* kTablesWithoutPlayerCount[] = {"PokerView", "CoTuongView", "CoUpView",   "CoVuaView",
-                                                     "CaroView",  "TetrisView",  "BauCuaView", "CaoRuaView"};
-
-} // namespace
 
 void KavoViewController::makeLottoSubView() {
     lottoSubView_ = std::make_shared<LottoSubView>();
@@ -53,11 +41,9 @@ void KavoViewController::clickSetting() {
     const auto& settings = SettingsView::getInstance();
     if (!settings) return;
     auto top = KavoOnlineAppDelegate::getInstance().topViewController();
-    const std::string topClass = top ? top->className() : std::string();
-    if (std::find(std::begin(kTablesWithoutPlayerCount), std::end(kTablesWithoutPlayerCount), topClass) !=
-        std::end(kTablesWithoutPlayerCount))
-        settings->setIsSetPlayers(false);
     auto* topScreen = dynamic_cast<KavoViewController*>(top.get());
+    // At a table other than a four-seat card table the sheet never offers the player count.
+    if (topScreen && topScreen->isTableScreen() && !topScreen->offersPlayerCount()) settings->setIsSetPlayers(false);
     settings->refreshData(topScreen && topScreen->isTableScreen() ? 2 : 0);
     openPanel(*settings, true);
 }

@@ -97,6 +97,8 @@ public:
 
     // ---- life cycle
     void viewDidLoad() override;
+    // The board list's own header is taller: the back button sits lower.
+    platform::ui::Point backButtonCentre() const override { return {16, 24}; }
     void viewWillAppear(bool animated) override;
     // A table pushed over the list answered the join: its wait ends here, so no
     // "could not connect" notice follows the player to the table.

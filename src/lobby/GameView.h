@@ -92,6 +92,9 @@ public:
 
     // ---- life cycle
     void viewDidLoad() override;
+    // The game grid is left by the swipe alone, which leaves the server.
+    bool hidesBackButton() const override { return true; }
+    bool backLeavesTheServer() const override { return true; }
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
     void viewDidDisappear(bool animated) override;

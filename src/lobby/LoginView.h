@@ -41,6 +41,8 @@ public:
     void layoutForTablet() override;
     // Schedules the first setUIScreen for a later run-loop turn.
     void viewDidLoad() override;
+    // The log-in form is the way in and out: no back button.
+    bool hidesBackButton() const override { return true; }
     // Gives the resources the bitmap font's picture.
     void viewDidAppear(bool animated) override;
     // True once the first setUIScreen has run.

@@ -9,8 +9,10 @@
 #include "lobby/LobbyLayout.h"
 #include "platform/foundation/Text.h"
 #include "portal/GlobalService.h"
+#include "table/registry/GameRecords.h"
 
 #include <mutex>
+#include <string_view>
 #include <utility>
 
 namespace kavo {
@@ -22,17 +24,6 @@ using lobby::text;
 namespace {
 
 constexpr const char* kRoomCellId = "RoomCellIdentifier";
-
-struct RoomTitle {
-    int gameType;
-    const char* key;
-};
-// Bau Cua, Mau Binh and Co Up have no room title: the top bar keeps what it shows.
-constexpr RoomTitle kRoomTitles[] = {
-    {3, "KAVO_roomTienLen"}, {12, "KAVO_roomTienLenMB"}, {13, "KAVO_roomPhom"},   {5, "KAVO_roomCoTuong"},
-    {9, "KAVO_roomCoVua"},   {11, "KAVO_roomBaiCao"},    {17, "KAVO_roomCaoRua"}, {2, "KAVO_roomXiZach"},
-    {1, "KAVO_roomCaro"},    {8, "KAVO_roomTetris"},     {4, "KAVO_roomPoker"},
-};
 
 const char* const kLevelKeys[] = {"KAVO_roomLevel0", "KAVO_roomLevel1", "KAVO_roomLevel2"};
 const char* const kLevelImages[] = {"phong-binh-dan.png", "phong-dai-gia.png", "phong-vip.png"};
@@ -68,13 +59,6 @@ double RoomView::fillOfRoom(int roomFree) {
 bool RoomView::isSegmentFull(int roomFree, int segment) {
     if (segment < 0 || segment >= int(kGaugeThresholds.size())) return false;
     return fillOfRoom(roomFree) > kGaugeThresholds[size_t(segment)];
-}
-
-const char* RoomView::roomTitleKey(int gameType) {
-    for (const RoomTitle& title : kRoomTitles) {
-        if (title.gameType == gameType) return title.key;
-    }
-    return nullptr;
 }
 
 bool RoomView::shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) const {
@@ -145,7 +129,8 @@ void RoomView::setUIScreen() {
 
 void RoomView::viewWillAppear(bool animated) {
     KavoViewController::viewWillAppear(animated);
-    if (const char* key = roomTitleKey(UIController::gameType())) {
+    // A game without a room title (Bau Cua, Mau Binh, Co Up) leaves the top bar as it is.
+    if (const std::string_view key = gameRecordOrNone(UIController::gameType()).roomTitleKey; !key.empty()) {
         setTitle(text(key));
         if (const auto& title = KavoOnlineAppDelegate::getInstance().lblWindowTitle())
             title->setText(platform::toUpper(text(key)));

@@ -54,8 +54,6 @@ public:
     // The share of a room's places that are taken, and whether gauge segment k is full.
     static double fillOfRoom(int roomFree);
     static bool isSegmentFull(int roomFree, int segment);
-    // The language key of the room title of a game type; nullptr for a game without one.
-    static const char* roomTitleKey(int gameType);
 
     // ---- actions
     void doUpdateRoomList(); // refresh button

@@ -38,10 +38,10 @@
 
 // The account side of the logic handler: friends, rankings, profile, money, shop,
 // gifts, top-up and lottery. Each on-operation runs on the connection's reader
-// thread and changes only app-wide records there (the player's money, the picture
-// cache, the report categories); everything a screen shows, lists included, changes
-// in its main-thread twin, which looks at the top screen first and drops the reply
-// when it is not for that screen.
+// thread and only hands its parsed values to its main-thread twin (or drops them);
+// the twin changes the records (the player's money, the picture cache, the report
+// categories) and what a screen shows, lists included, looking at the top screen
+// first and dropping the reply when it is not for that screen.
 
 namespace kavo {
 

@@ -150,7 +150,7 @@ std::vector<std::string> placeholders(const std::string& text) {
 TEST(ShippedLanguageTables, EveryTextTheClientLooksUpExistsInBothLanguages) {
     AppEnvironment env;
     std::vector<std::string> keys = textKeys();
-    // At least the keys the list held when it began: each issue adds its own at the end.
+    // At least the keys the list held when it began: later texts are added at the end.
     ASSERT_GE(keys.size(), 396u);
     Resources resources;
     resources.setCurrentLanguage("vi");

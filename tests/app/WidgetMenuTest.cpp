@@ -13,6 +13,7 @@
 #include "table/sheets/menuPassword.h"
 #include "tests/app/ShellTestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -178,16 +179,21 @@ TEST_F(WidgetMenuTest, PasswordTileSlidesTheBoardPasswordSheetIn) {
     EXPECT_EQ(top()->view()->subviews().back(), menu->mnPassword()->view());
 }
 
-TEST_F(WidgetMenuTest, OnATabletTheMenuUsesTheTabletRectangles) {
-    platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
-    auto menu = openMenu();
-    menu->setFrame(Rect(0, 0, 461, 768));
-    EXPECT_EQ(menu->viewRow1()->frame(), Rect(-15, 96, 476, 235));
-    EXPECT_EQ(menu->viewRow2()->frame(), Rect(-15, 336, 476, 235));
-    EXPECT_EQ(menu->viewVibration()->frame(), Rect(175, 43, 123, 139));
-    EXPECT_EQ(menu->viewPassword()->frame(), Rect(32, 35, 123, 105));
-    EXPECT_EQ(menu->mnViewActionSheet()->frame(), Rect(0, 488, 1024, 372));
-    EXPECT_EQ(menu->pickerMauBinh()->frame(), Rect(0, 60, 1024, 332));
+// On the phone and the tablet alike the two rows lie one under the other within the screen's
+// height, every tile inside its row, and the picker sheet spans the screen's width.
+TEST_F(WidgetMenuTest, OnEachDeviceTheRowsFitTheScreenAndHoldTheirTiles) {
+    for (auto idiom : {platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet}) {
+        platform::ui::Screen::setIdiom(idiom);
+        const platform::ui::Size screen = platform::ui::Screen::size();
+        auto menu = MenuView::make(Rect(0, 0, 216, 320));
+        const Rect row1 = menu->viewRow1()->frame(), row2 = menu->viewRow2()->frame();
+        EXPECT_GE(row1.minY(), 0);
+        EXPECT_LE(row1.maxY(), row2.minY());
+        EXPECT_LE(row2.maxY(), screen.height);
+        for (const auto& tile : {menu->viewSound(), menu->viewVibration(), menu->viewTimer(), menu->viewPassword()})
+            EXPECT_TRUE(tile->superview()->bounds().contains(tile->frame())) << tile->accessibilityIdentifier();
+        EXPECT_EQ(menu->mnViewActionSheet()->frame().width(), std::max(screen.width, screen.height));
+    }
 }
 
 TEST_F(WidgetMenuTest, SocialNetworkTileOnlyShowsItsNotice) {

@@ -6,6 +6,7 @@
 #include "platform/ui/GraphicsContext.h"
 #include "tests/app/AppTestSupport.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace kavo::test {
@@ -33,25 +34,30 @@ protected:
 };
 
 TEST_F(WidgetRefreshHeaderTest, ItSitsJustAboveTheListAndAsksToPullDown) {
-    EXPECT_EQ(header_->frame(), Rect(0, -200, 480, 200));
-    EXPECT_DOUBLE_EQ(header_->bottomBorderThickness(), 1);
+    EXPECT_EQ(header_->frame().maxY(), 0);
+    EXPECT_EQ(header_->frame().width(), 480);
     EXPECT_EQ(header_->state(), PullRefreshNormal);
     EXPECT_EQ(header_->statusLabel()->text(), text("KAVO_pullDownToRefresh"));
-    // Tall layout: the labels and the arrow along the bottom.
-    EXPECT_EQ(header_->lastUpdatedLabel()->frame(), Rect(0, 170, 480, 20));
-    EXPECT_EQ(header_->statusLabel()->frame(), Rect(0, 152, 480, 20));
-    EXPECT_EQ(header_->arrowImage()->frame(), Rect(25, 135, 30, 55));
     EXPECT_FALSE(header_->arrowImage()->isHidden());
     EXPECT_FALSE(header_->activityView()->isAnimating());
 }
 
-TEST_F(WidgetRefreshHeaderTest, AShortHeaderUsesTheCompactLayout) {
-    auto compact = RefreshTableHeaderView::make(Rect(0, 0, 320, 60));
-    EXPECT_EQ(compact->lastUpdatedLabel()->frame(), Rect(0, 0, 320, 20));
-    EXPECT_EQ(compact->statusLabel()->frame(), Rect(0, 20, 320, 20));
-    EXPECT_EQ(compact->arrowImage()->frame(), Rect(0, 0, 15, 30));
-    EXPECT_EQ(compact->activityView()->frame(), Rect(25, 10, 20, 20));
-    EXPECT_DOUBLE_EQ(compact->bottomBorderThickness(), 0);
+// A pull by the distance that reloads shows the header's bottom part: a tall header and a
+// short one keep their texts, arrow and spinner in it.
+TEST_F(WidgetRefreshHeaderTest, APullShowsEveryPartOfTheHeader) {
+    for (const auto& header : {header_, RefreshTableHeaderView::make(Rect(0, 0, 320, 60))}) {
+        const Rect bounds = header->bounds();
+        const Rect shown(0, bounds.height() - RefreshTableHeaderView::kPullDistance, bounds.width(),
+                         RefreshTableHeaderView::kPullDistance);
+        const platform::ui::ViewPtr parts[] = {header->lastUpdatedLabel(), header->statusLabel(), header->arrowImage(),
+                                               header->activityView()};
+        for (const auto& part : parts)
+            EXPECT_TRUE(shown.contains(part->frame())) << bounds.height() << " " << part->accessibilityIdentifier();
+        // The two lines of text stand one above the other, a line's height apart at least.
+        EXPECT_GE(std::abs(header->statusLabel()->center().y - header->lastUpdatedLabel()->center().y),
+                  header->statusLabel()->font().lineHeight())
+            << bounds.height();
+    }
 }
 
 TEST_F(WidgetRefreshHeaderTest, PullingPastTheThresholdAsksToLetGoAndBackAgain) {

@@ -56,6 +56,7 @@ TEST_F(PortalStub, ServesTheServerListAndItsPages) {
     EXPECT_EQ(list.body, "Kavo Local|127.0.0.1:" + std::to_string(stub_.port()));
     EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(stub_.url("/event.html"))).status, 200);
     EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(stub_.url("/guide.html"))).status, 200);
+    EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(stub_.url("/payment.txt"))).status, 200);
     EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(stub_.url("/other"))).status, 404);
 }
 

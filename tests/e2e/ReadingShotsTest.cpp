@@ -3,7 +3,7 @@
 // with the scores, the points, the Continue button, the chess result) and every sheet over the game
 // grid. Each picture is written into the build folder (end-<game>-..., sheet-<name>-...,
 // then <phone|tablet>-<vi|en>.png) and read by the overlap test. A finding that holds a
-// text of `partsOwn` is what a Part's own geometry leaves unreadable there.
+// text of `layoutFindings` is what the screen's own frames leave unreadable there.
 #include "account/ShopView.h"
 #include "account/TopupZelByCardView.h"
 #include "app/Resources.h"
@@ -23,7 +23,7 @@
 namespace kavo::test {
 namespace {
 
-using PartsOwn = std::array<const char*, 4>;
+using LayoutFindings = std::array<const char*, 4>;
 
 struct Table {
     const char* game;
@@ -31,7 +31,7 @@ struct Table {
     // On the manual clock a script's pause moves the clock by itself while the stub's
     // players take their own time: what a pause stands for at a real table.
     std::pair<const char*, const char*> pause;
-    PartsOwn partsOwn;
+    LayoutFindings layoutFindings;
     const char* read = "advance 1.2"; // the steps from the result to the reading
 };
 
@@ -71,7 +71,7 @@ struct Sheet {
     const char* open;  // the taps that open it from the screen the previous sheet left
     const char* read;  // the identifier of the panel the player reads ("": the whole screen)
     const char* close; // the taps that close it ("": it stays for the next)
-    PartsOwn partsOwn;
+    LayoutFindings layoutFindings;
 };
 
 constexpr Sheet kSheets[] = {
@@ -127,7 +127,7 @@ protected:
     const Look& look() const { return std::get<1>(this->GetParam()); }
     // Runs `road`, writes <kind>-<name>-<look>.png and reads it (inside `panel` when one is named).
     void expectReadable(const std::string& road, const std::string& name, const std::string& panel,
-                        const PartsOwn& partsOwn) {
+                        const LayoutFindings& layoutFindings) {
         const std::string path = name + "-" + (look().tablet ? "tablet" : "phone") + "-" + look().language + ".png";
         auto result = drive(road + "shot " + path + "\n");
         ASSERT_TRUE(result.ok) << name << ": " << result.message << "\n" << log();
@@ -136,7 +136,7 @@ protected:
         EXPECT_TRUE(panel.empty() || only) << name << ": " << panel;
         std::vector<std::string> findings = unreadableTexts(only);
         std::erase_if(findings, [&](const std::string& finding) {
-            return std::any_of(partsOwn.begin(), partsOwn.end(),
+            return std::any_of(layoutFindings.begin(), layoutFindings.end(),
                                [&](const char* own) { return own && finding.find(own) != std::string::npos; });
         });
         EXPECT_EQ(describe(findings), "") << path;
@@ -171,7 +171,8 @@ TEST_P(EndOfHandShots, EveryTextOfTheFirstResultReadsWhole) {
     launch();
     // The result's bubbles and points, at most tables once the amounts have flown (two losses
     // meet in the middle of the table, where the amounts' flights end).
-    expectReadable(inTheLanguage(script) + table.read + "\n", std::string("end-") + table.game, "", table.partsOwn);
+    expectReadable(inTheLanguage(script) + table.read + "\n", std::string("end-") + table.game, "",
+                   table.layoutFindings);
 }
 
 TEST_P(SheetShots, EveryTextOfEverySheetReadsWhole) {
@@ -179,7 +180,7 @@ TEST_P(SheetShots, EveryTextOfEverySheetReadsWhole) {
     auto signedIn = drive(splitScriptAt(stubDriveScript("signin.drive"), "tap id=btnTLMN").first);
     ASSERT_TRUE(signedIn.ok) << signedIn.message << "\n" << log();
     for (const Sheet& sheet : kSheets) {
-        expectReadable(inTheLanguage(sheet.open), std::string("sheet-") + sheet.name, sheet.read, sheet.partsOwn);
+        expectReadable(inTheLanguage(sheet.open), std::string("sheet-") + sheet.name, sheet.read, sheet.layoutFindings);
         if (std::string(sheet.name) == "card-form") TopupZelByCardView::getInstance()->hideThisView();
         auto closed = drive(sheet.close);
         ASSERT_TRUE(closed.ok) << sheet.name << ": " << closed.message << "\n" << log();

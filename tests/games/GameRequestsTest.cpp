@@ -5,6 +5,7 @@
 #include "games/maubinh/MauBinhService.h"
 #include "games/maubinh/MauBinhView.h"
 #include "games/poker/PokerService.h"
+#include "games/tetris/TetrisService.h"
 #include "games/tienlen/TienLenService.h"
 #include "games/tienlenmb/TienLenMBService.h"
 #include "net/IMobileClient.h"
@@ -60,7 +61,7 @@ TEST_F(GameRequests, HiddenPieceChessRequestsGoUnderCommand86AndDrawAnswersUnder
     EXPECT_EQ(client.take(), "24:050601");
 }
 
-TEST_F(GameRequests, CaroAndChessAnswerDrawsWith24AndResignWith27) {
+TEST_F(GameRequests, CaroChessAndTetrisAnswerDrawsWith24AndResignWith27) {
     CaroService::getInstance().answerDrawWithRoomId(1, 1, false);
     EXPECT_EQ(client.take(), "24:010100");
     CaroService::getInstance().requestLoseWithRoomId(1, 1);
@@ -69,6 +70,8 @@ TEST_F(GameRequests, CaroAndChessAnswerDrawsWith24AndResignWith27) {
     EXPECT_EQ(client.take(), "24:020301");
     CoVuaService::getInstance().requestLoseWithRoomId(2, 3);
     EXPECT_EQ(client.take(), "27:0203");
+    TetrisService::getInstance().answerDrawWithRoomId(4, 5, true);
+    EXPECT_EQ(client.take(), "24:040501");
 }
 
 TEST_F(GameRequests, MauBinhTimeLimitIsSubCommand10OfItsTable) {

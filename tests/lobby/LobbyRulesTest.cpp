@@ -163,12 +163,5 @@ TEST(RoomGauge, SegmentsFillAsTheRoomFills) {
     EXPECT_FALSE(RoomView::isSegmentFull(0, 5));
 }
 
-TEST(RoomGauge, GamesWithoutARoomTitleHaveNoKey) {
-    EXPECT_STREQ(RoomView::roomTitleKey(3), "KAVO_roomTienLen");
-    EXPECT_STREQ(RoomView::roomTitleKey(4), "KAVO_roomPoker");
-    for (int game : {16, 18, 20})
-        EXPECT_EQ(RoomView::roomTitleKey(game), nullptr);
-}
-
 } // namespace
 } // namespace kavo

@@ -572,8 +572,7 @@ std::vector<uint8_t> synthesize(const Tone& tone) {
         auto sample = int16_t(std::lround(std::sin(phase) * envelope * 0.5 * 32767));
         writeLe(pcm, uint16_t(sample), 2);
     }
-    std::vector<uint8_t> wav;
-    wav.insert(wav.end(), {'R', 'I', 'F', 'F'});
+    std::vector<uint8_t> wav = {'R', 'I', 'F', 'F'};
     writeLe(wav, uint32_t(36 + pcm.size()), 4);
     wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     writeLe(wav, 16, 4);        // format chunk size

@@ -9,9 +9,9 @@
 #include "social/PlayerDetailView.h"
 #include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
+#include "table/cards/PeekTable.h"
 #include "table/deal/DealStepper.h"
 #include "table/deal/PeekController.h"
-#include "table/deal/PeekTable.h"
 
 #include <array>
 #include <cstdint>
@@ -204,7 +204,7 @@ public:
     void clickViewPlayerInfo(platform::ui::Button& sender);
     const std::vector<platform::ui::ViewPtr>& listViewOfPlayer() const { return listViewOfPlayer_; }
 
-    // ---- widgets (design names)
+    // ---- widgets (named as their accessibility identifiers, less the seat number)
     struct Seat {
         std::shared_ptr<platform::ui::ImageView> avatar, ok;
         std::shared_ptr<platform::ui::Button> btnSeat, btnUsername, btnMoney, btnPresent;

@@ -8,7 +8,7 @@ namespace kavo {
 class CaroService {
 public:
     static CaroService& getInstance();
-    // 24 with the flag: the answer to an opponent's draw offer (Tetris answers with it too).
+    // 24 with the flag: the answer to an opponent's draw offer.
     void answerDrawWithRoomId(int8_t roomId, int8_t boardId, bool isAccept);
     // 27: resign.
     void requestLoseWithRoomId(int8_t roomId, int8_t boardId);

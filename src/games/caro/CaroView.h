@@ -30,6 +30,9 @@ public:
     void setCustomInterval(int8_t interval) override { customInterval_ = interval; }
 
     void viewDidLoad() override;
+    // The Caro table has a leave button of its own and a background of its own.
+    bool hidesBackButton() const override { return true; }
+    std::string backgroundImage() const override { return "caro-bg.png"; }
     void onRequestDetail(const platform::Value& details) override { showPlayerDetail(details); }
     void clickSpeed();
 

@@ -43,7 +43,7 @@ void CoTuongService::requestLoseWithRoomId(int8_t roomId, int8_t boardId) {
 }
 
 void CoTuongService::answerDrawWithRoomId(int8_t roomId, int8_t boardId, bool isAccept) {
-    sendGameMessage(tableMessage(kAnswerDrawCommand, roomId, boardId, {int8_t(isAccept ? 1 : 0)}));
+    sendGameMessage(drawAnswerMessage(roomId, boardId, isAccept));
 }
 
 void CoTuongService::denyDrawWithRoomId(int8_t roomId, int8_t boardId) {

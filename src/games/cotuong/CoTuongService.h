@@ -28,7 +28,6 @@ public:
     void getEatPieceWithRoomId(int8_t roomId, int8_t boardId);
 
     static constexpr int16_t kGameCommand = 77;
-    static constexpr int16_t kAnswerDrawCommand = 24;
 
 protected:
     // The hidden-piece table sends the same requests under its own game command.

@@ -10,7 +10,7 @@ CoVuaService& CoVuaService::getInstance() {
 }
 
 void CoVuaService::answerDrawWithRoomId(int8_t roomId, int8_t boardId, bool isAccept) {
-    sendGameMessage(tableMessage(24, roomId, boardId, {int8_t(isAccept ? 1 : 0)}));
+    sendGameMessage(drawAnswerMessage(roomId, boardId, isAccept));
 }
 
 void CoVuaService::requestLoseWithRoomId(int8_t roomId, int8_t boardId) {

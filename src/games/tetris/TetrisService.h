@@ -8,6 +8,8 @@ namespace kavo {
 class TetrisService {
 public:
     static TetrisService& getInstance();
+    // 24 with the flag: the answer to an opponent's draw offer.
+    void answerDrawWithRoomId(int8_t roomId, int8_t boardId, bool isAccept);
 
 private:
     TetrisService() = default;

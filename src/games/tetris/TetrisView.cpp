@@ -1,7 +1,7 @@
 #include "games/tetris/TetrisView.h"
 
-#include "games/caro/CaroService.h"
 #include "games/tetris/TetrisMessageHandler.h"
+#include "games/tetris/TetrisService.h"
 
 namespace kavo {
 
@@ -14,7 +14,7 @@ void TetrisView::viewDidLoad() {
 }
 
 void TetrisView::answerDraw(bool accept) {
-    CaroService::getInstance().answerDrawWithRoomId(roomID(), boardID(), accept);
+    TetrisService::getInstance().answerDrawWithRoomId(roomID(), boardID(), accept);
 }
 
 } // namespace kavo

@@ -39,36 +39,6 @@ bool isMe(int32_t id) {
     return me && me->IDDB() == id;
 }
 
-// The faded icon and the name key of the window title, by game type.
-struct TitleRow {
-    int8_t gameType;
-    const char* nameKey;
-    const char* icon;
-};
-constexpr TitleRow kTitles[] = {
-    {2, "KAVO_xiZach", "icon_xiDach_opacity.png"},  {3, "KAVO_tienLen", "icon_TLMN_opacity.png"},
-    {11, "KAVO_baicao", "icon_baicao_opacity.png"}, {12, "KAVO_tienLenMB", "icon_TLMB_opacity.png"},
-    {13, "KAVO_phom", "icon_phom_opacity.png"},     {16, "KAVO_MauBinh", "icon_maubinh_opacity.png"},
-    {17, "KAVO_CaoRua", "icon_caorua_opacity.png"},
-};
-
-// The play buttons' titles by game type.
-struct ButtonTitles {
-    int8_t gameType;
-    const char* fire;
-    const char* skip; // nullptr: unchanged
-    const char* autoSelected;
-    bool stakeLower; // the stake button moves 20 points down
-};
-constexpr ButtonTitles kButtonTitles[] = {
-    {16, "KAVO_finished", "KAVO_xepThuTu", "KAVO_binhTuDong", false},
-    {2, "KAVO_nanBai", nullptr, "KAVO_dangBai", true},
-    {11, "KAVO_nanBai", nullptr, "KAVO_showAllCards", true},
-    {3, "KAVO_fire", "KAVO_skip", "KAVO_autoselect", false},
-    {12, "KAVO_fire", "KAVO_skip", "KAVO_autoselect", false},
-    {13, "KAVO_fire", "KAVO_skip", "KAVO_autoselect", false},
-};
-
 } // namespace
 
 GameCardView::GameCardView(int8_t gameType, std::string titleKey)
@@ -102,24 +72,22 @@ void GameCardView::viewDidLoad() {
     // Seat 0's countdown is the Mau Binh screen's own; it starts stopped like the others.
     for (int s = 0; s < kSeats; ++s)
         seatViews_[size_t(s)].cpiSeat->stop();
-    for (const auto& row : kButtonTitles) {
-        if (row.gameType != gameType()) continue;
-        btnFire_->setTitle(text(row.fire));
-        if (row.skip) btnSkip_->setTitle(text(row.skip));
-        btnAutoSelected_->setTitle(text(row.autoSelected));
-        if (row.stakeLower) btnCuoc_->setCenter({btnCuoc_->center().x, btnCuoc_->center().y + 20});
-    }
+    const PlayButtonTitles& titles = gameRecordOrNone(gameType()).playButtons;
+    if (!titles.fire.empty()) btnFire_->setTitle(text(titles.fire));
+    if (!titles.skip.empty()) btnSkip_->setTitle(text(titles.skip));
+    if (!titles.autoSelected.empty()) btnAutoSelected_->setTitle(text(titles.autoSelected));
+    if (titles.stakeButtonLower) btnCuoc_->setCenter({btnCuoc_->center().x, btnCuoc_->center().y + 20});
     setKindOfStart(kReady);
     btnStart_->setHidden(true);
 }
 
 void GameCardView::viewWillAppear(bool animated) {
     GameTableView::viewWillAppear(animated);
+    const GameRecord& game = gameRecordOrNone(gameType());
     std::string name;
-    for (const auto& row : kTitles) {
-        if (row.gameType != gameType()) continue;
-        name = text(row.nameKey);
-        imgIconGame_->setImage(Util::getImageWithName(row.icon));
+    if (!game.fadedIcon.empty()) {
+        name = text(game.titleKey);
+        imgIconGame_->setImage(Util::getImageWithName(std::string(game.fadedIcon)));
     }
     if (const auto& title = KavoOnlineAppDelegate::getInstance().lblWindowTitle()) {
         title->setText(name + ", " + text("KAVO_room") + " " + std::to_string(roomId()) + ", " + text("KAVO_board") +

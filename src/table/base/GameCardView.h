@@ -127,6 +127,7 @@ public:
     void hideForActionPlayerMenu();
     // Escape on the open seat menu closes it as its backdrop does.
     bool closePanel(const platform::ui::View& panel) override;
+    bool offersPlayerCount() const override { return true; }
     void clickShowPlayerInfo();
     void clickPresentForPlayer(int seat);
     void clickAddFriend(platform::ui::Button& button);
@@ -148,7 +149,7 @@ public:
     // selection (their fire button); the others do nothing.
     virtual void checkValidSelectedCards() {}
 
-    // ---- widgets (design names)
+    // ---- widgets (named as their accessibility identifiers, less the seat number)
     struct Seat {
         std::shared_ptr<platform::ui::ImageView> ava, ok, isFriend, point, position;
         std::shared_ptr<platform::ui::Button> btnName, btnMoney, btnSeat, btnPresent;

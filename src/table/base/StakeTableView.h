@@ -3,9 +3,9 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Label.h"
 #include "table/base/GameCardView.h"
+#include "table/cards/PeekTable.h"
 #include "table/deal/DealStepper.h"
 #include "table/deal/PeekController.h"
-#include "table/deal/PeekTable.h"
 
 #include <array>
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/Touch.h"
 #include "table/base/GameTableView.h"
-#include "table/deal/PeekTable.h"
+#include "table/cards/PeekTable.h"
 #include "table/registry/GameController.h"
 
 #include <cmath>

@@ -214,11 +214,6 @@ void GameController::setTableView(std::shared_ptr<GameTableView> view) {
     slots().tables[view->gameType()] = std::move(view);
 }
 
-std::shared_ptr<GameTableView> GameController::topTableView() {
-    auto* nav = navigation();
-    return nav ? std::dynamic_pointer_cast<GameTableView>(nav->topViewController()) : nullptr;
-}
-
 void GameController::reset() {
     std::map<int8_t, std::shared_ptr<GameTableView>> old;
     {

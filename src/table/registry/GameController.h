@@ -77,8 +77,6 @@ public:
     static std::shared_ptr<CaoRuaView> getCaoRuaView();
     // The kept table of a game type, whatever its class; nullptr when none.
     static std::shared_ptr<GameTableView> getTableView(int8_t gameType);
-    // The navigation controller's top screen when it is a table, else nullptr.
-    static std::shared_ptr<GameTableView> topTableView();
     // Replaces the slot of the screen's game (tests and the show operations).
     static void setTableView(std::shared_ptr<GameTableView> view);
     // Empties every slot and the room level (between tests).

@@ -29,6 +29,15 @@ enum class TurnBarPlace : uint8_t {
     AboveTheButtonsAtTheRight
 };
 
+// The titles of a card table's play buttons (language keys): fire, skip (empty: the layout's
+// own) and the automatic choice; at the stake tables the stake button sits 20 points lower.
+struct PlayButtonTitles {
+    std::string_view fire = "";
+    std::string_view skip = "";
+    std::string_view autoSelected = "";
+    bool stakeButtonLower = false;
+};
+
 // What the client knows of a game outside the game's own code, one record per game. The
 // lists of games the lobby, the rankings, the profile, the status line and the portal's
 // requests keep are views of these records; three screens list the games in orders of
@@ -58,6 +67,10 @@ struct GameRecord {
 
     // A friend's whereabouts name the game.
     bool namedInStatus = true;
+
+    // ---- the room list
+    // The language key of the room list's title; empty: the top bar keeps what it shows.
+    std::string_view roomTitleKey = "";
 
     // ---- the board list
     // The seat class of the board list: 0 two seats, 1 four-seat cards, 2 Cao Rua and
@@ -91,6 +104,10 @@ struct GameRecord {
     std::string_view detailBackground = "bg_profile.png";
 
     // ---- the card tables
+    // The game's icon, faded, in the middle of a four-seat card table; empty: none.
+    std::string_view fadedIcon = "";
+    // The play buttons' titles at a four-seat card table; empty: the layout's own.
+    PlayButtonTitles playButtons = {};
     StakeSetting stakeSetting = StakeSetting::None;
     // The Cao Rua settings sheet's stake button opens the bet sheet at these tables.
     bool setupSheetSetsStake = false;
@@ -134,8 +151,11 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_TLMN",
      .achievementIcon = "icon_TLMN.png",
      .achievementOrder = 0,
+     .roomTitleKey = "KAVO_roomTienLen",
      .boardListType = 1,
      .seats = 4,
+     .fadedIcon = "icon_TLMN_opacity.png",
+     .playButtons = {.fire = "KAVO_fire", .skip = "KAVO_skip", .autoSelected = "KAVO_autoselect"},
      .stakeSetting = StakeSetting::ByTheOwner,
      .setupSheetSetsStake = true,
      .seatPlacement = SeatPlacement::MySeatAboveTheHand,
@@ -152,8 +172,11 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_Phom",
      .achievementIcon = "icon_phom.png",
      .achievementOrder = 2,
+     .roomTitleKey = "KAVO_roomPhom",
      .boardListType = 1,
      .seats = 4,
+     .fadedIcon = "icon_phom_opacity.png",
+     .playButtons = {.fire = "KAVO_fire", .skip = "KAVO_skip", .autoSelected = "KAVO_autoselect"},
      .stakeSetting = StakeSetting::ByTheOwner,
      .setupSheetSetsStake = true,
      .cardOrder = CardOrder::AceLow,
@@ -170,6 +193,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_CoTuong",
      .achievementIcon = "icon_cotuong.png",
      .achievementOrder = 3,
+     .roomTitleKey = "KAVO_roomCoTuong",
      .boardListType = 0,
      .seats = 2,
      .turnsFullBoardAway = true,
@@ -187,6 +211,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_CoVua",
      .achievementIcon = "icon_covua.png",
      .achievementOrder = 4,
+     .roomTitleKey = "KAVO_roomCoVua",
      .boardListType = 0,
      .seats = 2,
      .isBoardGame = true},
@@ -221,8 +246,11 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_BaiCao",
      .achievementIcon = "icon_baicao.png",
      .achievementOrder = 5,
+     .roomTitleKey = "KAVO_roomBaiCao",
      .boardListType = 1,
      .seats = 4,
+     .fadedIcon = "icon_baicao_opacity.png",
+     .playButtons = {.fire = "KAVO_nanBai", .autoSelected = "KAVO_showAllCards", .stakeButtonLower = true},
      .stakeSetting = StakeSetting::ByEachPlayer,
      .cardOrder = CardOrder::AceLow,
      .seatPlacement = SeatPlacement::BesideTheirCards,
@@ -240,8 +268,11 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_XiDzach",
      .achievementIcon = "icon_xidzach.png",
      .achievementOrder = 6,
+     .roomTitleKey = "KAVO_roomXiZach",
      .boardListType = 1,
      .seats = 4,
+     .fadedIcon = "icon_xiDach_opacity.png",
+     .playButtons = {.fire = "KAVO_nanBai", .autoSelected = "KAVO_dangBai", .stakeButtonLower = true},
      .stakeSetting = StakeSetting::ByEachPlayer,
      .cardOrder = CardOrder::AceLow,
      .seatPlacement = SeatPlacement::BesideTheirCards,
@@ -259,6 +290,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_Caro",
      .achievementIcon = "icon_caro.png",
      .achievementOrder = 7,
+     .roomTitleKey = "KAVO_roomCaro",
      .boardListType = 0,
      .seats = 2,
      .isBoardGame = true,
@@ -278,8 +310,11 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_TLMB",
      .achievementIcon = "icon_TLMB.png",
      .achievementOrder = 1,
+     .roomTitleKey = "KAVO_roomTienLenMB",
      .boardListType = 1,
      .seats = 4,
+     .fadedIcon = "icon_TLMB_opacity.png",
+     .playButtons = {.fire = "KAVO_fire", .skip = "KAVO_skip", .autoSelected = "KAVO_autoselect"},
      .stakeSetting = StakeSetting::ByTheOwner,
      .setupSheetSetsStake = true,
      .seatPlacement = SeatPlacement::MySeatAboveTheHand,
@@ -296,6 +331,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_XepGach",
      .achievementIcon = "",
      .achievementOrder = -1,
+     .roomTitleKey = "KAVO_roomTetris",
      .boardListType = 0,
      .seats = 2,
      .isBoardGame = true,
@@ -313,6 +349,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementIcon = "icon_poker.png",
      .achievementOrder = 8,
      .namedInStatus = false,
+     .roomTitleKey = "KAVO_roomPoker",
      .boardListType = 3,
      .seats = 6,
      .cardOrder = CardOrder::AceLow,
@@ -358,6 +395,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .seats = 4,
      .inPlayerMenu = false,
      .takesTypedStake = false,
+     .fadedIcon = "icon_maubinh_opacity.png",
+     .playButtons = {.fire = "KAVO_finished", .skip = "KAVO_xepThuTu", .autoSelected = "KAVO_binhTuDong"},
      .stakeSetting = StakeSetting::ByTheOwner,
      .cardOrder = CardOrder::TwoLow,
      .playsInTurns = false,
@@ -375,9 +414,11 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_CaoRua",
      .achievementIcon = "icon_caorua.png",
      .achievementOrder = 10,
+     .roomTitleKey = "KAVO_roomCaoRua",
      .boardListType = 2,
      .seats = 6,
      .friendListEndsCount = true,
+     .fadedIcon = "icon_caorua_opacity.png",
      .stakeSetting = StakeSetting::ByEachPlayer,
      .cardOrder = CardOrder::AceLow},
 }};

@@ -23,6 +23,10 @@ Message setMaxPlayerMessage(int8_t roomId, int8_t boardId, int8_t max) {
     return tableMessage(56, roomId, boardId, {max});
 }
 
+Message drawAnswerMessage(int8_t roomId, int8_t boardId, bool accept) {
+    return tableMessage(24, roomId, boardId, {int8_t(accept ? 1 : 0)});
+}
+
 void sendGameMessage(Message message) {
     GlobalService::getInstance().session().sendMessage(std::move(message));
 }

@@ -181,7 +181,7 @@ void InviteView::showDataTableView() {
         choose->setCenter(seat->center());
         choose->setTag(0);
         choose->titleLabel()->setTag(int(i));
-        // The cells have no design field: each carries its action's name, in row order.
+        // The cells have no field name of their own: each carries its action's name, in row order.
         choose->setAccessibilityIdentifier("doInviteBoard");
         platform::ui::Button* raw = choose.get();
         choose->onTouchUpInside([this, raw] { doInviteBoard(*raw); });

@@ -1,5 +1,6 @@
 #include "account/SettingsView.h"
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "games/tienlen/TienLenView.h"
 #include "games/tienlenmb/TienLenMBView.h"
@@ -91,6 +92,40 @@ TEST_F(CardTable, AResetTableHasFourPlainSeatsAndNoCards) {
         EXPECT_EQ(imageName(table->seat(s).btnPresent->imageForState(platform::ui::ControlState::Normal)),
                   "tl_present.png");
     EXPECT_TRUE(table->view()->subviewsOfType<CardView>().empty());
+}
+
+// Each card table names its game in the top bar, shows its faded icon and titles its play
+// buttons for what they do there; the stake tables' stake button sits 20 points lower.
+TEST_F(CardTable, EachCardTableShowsItsGameAndItsPlayButtons) {
+    struct Case {
+        int8_t type;
+        const char* name;
+        const char* icon;
+        const char* fire;
+        const char* skip; // nullptr: the layout's own
+        const char* autoSelected;
+        double stakeDrop;
+    };
+    const double stakeY = fullTable(3)->btnCuoc()->center().y;
+    for (const Case& c :
+         {Case{3, "KAVO_tienLen", "icon_TLMN_opacity.png", "KAVO_fire", "KAVO_skip", "KAVO_autoselect", 0},
+          Case{12, "KAVO_tienLenMB", "icon_TLMB_opacity.png", "KAVO_fire", "KAVO_skip", "KAVO_autoselect", 0},
+          Case{13, "KAVO_phom", "icon_phom_opacity.png", "KAVO_fire", "KAVO_skip", "KAVO_autoselect", 0},
+          Case{16, "KAVO_MauBinh", "icon_maubinh_opacity.png", "KAVO_finished", "KAVO_xepThuTu", "KAVO_binhTuDong", 0},
+          Case{2, "KAVO_xiZach", "icon_xiDach_opacity.png", "KAVO_nanBai", nullptr, "KAVO_dangBai", 20},
+          Case{11, "KAVO_baicao", "icon_baicao_opacity.png", "KAVO_nanBai", nullptr, "KAVO_showAllCards", 20}}) {
+        auto table = fullTable(c.type);
+        table->viewWillAppear(false);
+        EXPECT_EQ(KavoOnlineAppDelegate::getInstance().lblWindowTitle()->text().rfind(text(c.name) + ", ", 0), 0u)
+            << int(c.type);
+        EXPECT_EQ(imageName(table->imgIconGame()->image()), c.icon);
+        EXPECT_EQ(table->btnFire()->currentTitle(), text(c.fire)) << int(c.type);
+        if (c.skip) {
+            EXPECT_EQ(table->btnSkip()->currentTitle(), text(c.skip)) << int(c.type);
+        }
+        EXPECT_EQ(table->btnAutoSelected()->currentTitle(), text(c.autoSelected)) << int(c.type);
+        EXPECT_DOUBLE_EQ(table->btnCuoc()->center().y, stakeY + c.stakeDrop) << int(c.type);
+    }
 }
 
 // Whose turn it is shows at that seat at every card table: another's turn by its seat's

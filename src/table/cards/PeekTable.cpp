@@ -1,4 +1,4 @@
-#include "table/deal/PeekTable.h"
+#include "table/cards/PeekTable.h"
 
 #include "table/cards/BCCardView.h"
 
