@@ -101,6 +101,7 @@ TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
     signIn();
     portal().clearMessages();
     run("tap id=btnChat\nwait text=binh#2\nadvance 0.5");
+    ASSERT_TRUE(waitForCommand(104)); // the request crosses the socket in real time
     auto asks = portal().messages(104);
     ASSERT_FALSE(asks.empty());
     EXPECT_EQ(asks[0].body, std::vector<uint8_t>{5});
