@@ -27,6 +27,22 @@ namespace {
 
 constexpr size_t kLargeData = 64 * 1024;
 
+// The made bytes go with the written copy. They were made on the writer's thread, in its
+// own heap, at whose top they usually lie once freed; the allocator gives a heap's free
+// top back only beyond its trim threshold (once a large file was read, twice its size,
+// up to 64 MB), and malloc_trim never gives back a thread heap's top. So the threshold is
+// lowered while they go, then both thresholds are set where the allocator itself raises
+// them after a large file (set by hand, they stay there); malloc_trim gives back the freed
+// blocks below the top.
+void dropMadeData(Value& written) {
+    constexpr int kLargestHeapBlock = 32 * 1024 * 1024; // the allocator's own limit
+    ::mallopt(M_TRIM_THRESHOLD, 0);
+    written = Value();
+    ::mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
+    ::mallopt(M_TRIM_THRESHOLD, 2 * kLargestHeapBlock);
+    ::malloc_trim(0);
+}
+
 } // namespace
 
 UserDefaults::UserDefaults(std::string filePath) : fixedPath_(std::move(filePath)) {}
@@ -70,12 +86,7 @@ void UserDefaults::writeLocked() const {
             log("UserDefaults: cannot save " + path);
             return false;
         }
-        if (forgetWrittenData(values)) {
-            // The made bytes go with this copy; the allocator keeps large freed blocks
-            // unless asked to give them back.
-            values = Value();
-            ::malloc_trim(0);
-        }
+        if (forgetWrittenData(values)) dropMadeData(values);
         return true;
     });
     dirty_ = false;
