@@ -3,7 +3,6 @@
 // and back to the board list.
 #include "app/UIController.h"
 #include "games/caorua/CaoRuaView.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "table/base/TienLenPlayer.h"
@@ -29,14 +28,7 @@ protected:
         ClientFixture::SetUp();
         answerOneBoard(portal(), 3, 6);
     }
-    void signInAndOpenTheList() {
-        platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        ASSERT_TRUE(signInByReply());
-        auto result = drive("screen GameView 5\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\ntap id=btnCaoRua\n"
-                            "screen BoardView 5\nadvance 0.5\n"
-                            "wait text=1000 zel 5\ntap text=1000 zel");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void signInAndOpenTheList() { signInAndTapTheBoard("btnCaoRua", true); }
     std::shared_ptr<CaoRuaView> table() { return GameController::getCaoRuaView(); }
     std::string title(const std::shared_ptr<platform::ui::Button>& button) {
         return button->titleForState(platform::ui::ControlState::Normal);

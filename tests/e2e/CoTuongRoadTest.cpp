@@ -8,7 +8,6 @@
 #include "games/cotuong/ChessMan.h"
 #include "games/cotuong/CoTuongView.h"
 #include "games/cotuong/Team.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
 #include "table/base/ChessPlayer.h"
@@ -36,14 +35,7 @@ protected:
         answerOneBoard(portal(), 1, 2);
     }
 
-    // Signs in as "Khach" (capitals as typed) and opens the Chinese chess board list.
-    void signInAndOpenTheList() {
-        platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        ASSERT_TRUE(signInByReply());
-        auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnCoTuong\nscreen BoardView 5\nadvance 0.5\n"
-                            "wait text=1000 zel 5\ntap text=1000 zel");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void signInAndOpenTheList() { signInAndTapTheBoard("btnCoTuong"); }
     void game(Bytes body) { send(body.message(77)); }
     std::shared_ptr<CoTuongView> table() { return GameController::getCoTuongView(); }
     CCBoard& board() { return *table()->board(); }

@@ -148,12 +148,7 @@ TEST_P(ChessClockWire, ASideThatNeverMovesLosesWhenItsTimeRunsOut) {
     EXPECT_FALSE(next(command, 25, 0.3)) << "a move after the end is not made";
 
     EXPECT_EQ(myMoneyAtJoin(1, 1900), 1000000 - 100) << "the next join shows the stake lost";
-    send(34, Bytes().int32(kStubPlayer).data());
-    auto winner = next(34);
-    ASSERT_TRUE(winner);
-    winner->readInt();
-    winner->readUTF();
-    EXPECT_EQ(winner->readLong(), 500000 + 100) << "the stub player keeps the stake he won";
+    EXPECT_EQ(amountOf(kStubPlayer), 500000 + 100) << "the stub player keeps the stake he won";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothChessGames, ChessClockWire, ::testing::Values(ChessGame{5, 77}, ChessGame{20, 86}),

@@ -6,7 +6,6 @@
 #include "games/cotuong/Team.h"
 #include "games/coup/CoUpChessMan.h"
 #include "games/coup/CoUpView.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
@@ -30,14 +29,7 @@ protected:
         answerOneBoard(portal(), 1, 2);
     }
 
-    // Signs in as "Khach" and opens the hidden-piece board list, then taps its board.
-    void signInAndOpenTheList() {
-        platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        ASSERT_TRUE(signInByReply());
-        auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnCoUp\nscreen BoardView 5\nadvance 0.5\n"
-                            "wait text=1000 zel 5\ntap text=1000 zel");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void signInAndOpenTheList() { signInAndTapTheBoard("btnCoUp"); }
     void game(Bytes body) { send(body.message(86)); }
     std::shared_ptr<CoUpView> table() { return GameController::getCoUpView(); }
     CCBoard& board() { return *table()->board(); }

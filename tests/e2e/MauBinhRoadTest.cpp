@@ -5,7 +5,6 @@
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/maubinh/MauBinhView.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
@@ -40,12 +39,7 @@ protected:
     }
 
     void signInAndJoin() {
-        platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        ASSERT_TRUE(signInByReply());
-        auto result = drive("screen GameView 5\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\ntap "
-                            "id=btnMauBinh\nscreen BoardView 5\nadvance 0.5\n"
-                            "wait text=1000 zel 5\ntap text=1000 zel");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        signInAndTapTheBoard("btnMauBinh", true);
         ASSERT_TRUE(waitForCommand(8));
         joinReply();
         // The game grid's wait for its friend list (which this portal never answers) runs

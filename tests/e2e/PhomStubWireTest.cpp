@@ -28,12 +28,9 @@ protected:
     // Signs in, picks Phom and joins board `board` of room 1; returns my id.
     int32_t sit(int8_t board) {
         EXPECT_NE(signInAndChoose("an", 13), 0);
-        send(8, Bytes().byte(1).byte(board).utf("").data());
-        auto joined = next(8);
+        auto joined = join(board);
         EXPECT_TRUE(joined);
         if (!joined) return -1;
-        joined->readByte();
-        joined->readByte();
         joined->readInt();
         joined->readInt();
         return joined->readInt();
@@ -280,11 +277,8 @@ TEST_F(PhomStubWire, AStakeChangeIsAnsweredAndTheStubPlayersGetReadyAgain) {
 
 TEST_F(PhomStubWire, ThePlayingBoardShowsTheStubPlayersDealInProgress) {
     ASSERT_NE(signInAndChoose("an", 13), 0);
-    send(8, Bytes().byte(1).byte(2).utf("").data());
-    auto joined = next(8);
+    auto joined = join(2);
     ASSERT_TRUE(joined);
-    joined->readByte();
-    joined->readByte();
     EXPECT_EQ(joined->readInt(), kLan) << "a stub player owns the running table";
     auto playing = next(62);
     ASSERT_TRUE(playing);

@@ -9,6 +9,7 @@
 #include "platform/runtime/Log.h"
 #include "platform/ui/Screen.h"
 #include "sdk/socialnet/SNSession.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/FakeSocialNetwork.h"
 #include "tests/support/client/ClientTestSupport.h"
 
@@ -40,12 +41,8 @@ protected:
         platform::PropertyList::writeFile(info, plist);
         platform::Bundle::main().setMainPath(ClientWorld::get().bundlePath());
         portal().onCommand(2301, [](Message&, TestPortal::Reply& reply) {
-            Message signedIn(3);
-            signedIn.writeInt(ClientWorld::kPlayerId);
-            signedIn.writeLong(ClientWorld::kPlayerMoney);
-            signedIn.writeShort(1);
-            signedIn.writeInt(2500);
-            reply.send(signedIn);
+            reply.send(
+                Bytes().int32(ClientWorld::kPlayerId).int64(ClientWorld::kPlayerMoney).int16(1).int32(2500).message(3));
         });
     }
 

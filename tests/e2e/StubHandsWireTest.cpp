@@ -4,6 +4,7 @@
 // through their environment settings; nothing here waits on a clock of its own.
 #include "tests/e2e/StubWire.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
@@ -50,30 +51,21 @@ protected:
         }
         return ready;
     }
-    // A player's amount as his details (34) give it now.
-    int64_t amountOf(int32_t id) {
-        send(34, Bytes().int32(id).data());
-        auto detail = next(34);
-        if (!detail) return -1;
-        detail->readInt();
-        detail->readUTF();
-        return detail->readLong();
+    // Every amount of `money` is a win of `win` or a loss of `stake`, and they add up to nothing.
+    static void expectSettled(const std::map<int32_t, Bonus>& money, int32_t win, int32_t stake) {
+        int32_t total = 0;
+        for (const auto& [who, bonus] : money) {
+            total += bonus.amount;
+            EXPECT_TRUE(bonus.amount == win || bonus.amount == -stake) << who << ": " << bonus.amount;
+        }
+        EXPECT_EQ(total, 0) << "what one wins the others lose";
     }
     // The next message of any of `commands`, in arrival order.
     std::optional<Message> nextOf(std::initializer_list<int16_t> commands, double timeout = 15) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto all = listener_.messages();
-            for (size_t i = seen_; i < all.size(); ++i) {
-                for (int16_t command : commands) {
-                    if (all[i].commandId != command) continue;
-                    seen_ = i + 1;
-                    return Message(all[i].commandId, all[i].body);
-                }
-            }
-            listener_.waitForMessages(all.size() + 1, 0.05);
-        }
-        return std::nullopt;
+        const auto wanted = [&](int16_t id, const ByteVector&) {
+            return std::find(commands.begin(), commands.end(), id) != commands.end();
+        };
+        return nextMatching(listener_, seen_, wanted, timeout);
     }
 };
 
@@ -162,20 +154,16 @@ TEST_P(TienLenHands, ABoardCreatedForTwoPlayersSeatsTheOwnerAndOneStubPlayerAndD
     EXPECT_EQ(board, 7);
     EXPECT_EQ(joined->readInt(), me) << "owner";
     EXPECT_EQ(joined->readInt(), 300) << "stake";
-    // Place 0: me (id, name, money, level, score, ready).
-    EXPECT_EQ(joined->readInt(), me);
-    EXPECT_EQ(joined->readUTF(), "an");
-    joined->readLong();
-    joined->readShort();
-    joined->readInt();
-    joined->readBool();
-    // Place 1: one stub player; places 2 and 3 empty.
-    EXPECT_EQ(joined->readInt(), kLan);
-    EXPECT_EQ(joined->readUTF(), "lan");
-    joined->readLong();
-    joined->readShort();
-    joined->readInt();
-    joined->readBool();
+    // Place 0: me, place 1: one stub player (id, name, money, level, score, ready); places 2
+    // and 3 empty.
+    for (const auto& [id, name] : {std::pair{me, "an"}, std::pair{kLan, "lan"}}) {
+        EXPECT_EQ(joined->readInt(), id);
+        EXPECT_EQ(joined->readUTF(), name);
+        joined->readLong();
+        joined->readShort();
+        joined->readInt();
+        joined->readBool();
+    }
     EXPECT_EQ(joined->readInt(), -1) << "place 2";
     EXPECT_EQ(joined->readInt(), -1) << "place 3";
     EXPECT_FALSE(joined->available()) << "nothing after place 3";
@@ -265,10 +253,13 @@ INSTANTIATE_TEST_SUITE_P(TienLenAndMauBinh, TurnsRunOut,
                                            TimedTurn{"MauBinh", 16, "KAVO_STUB_MAUBINH_TIME", 40}),
                          [](const auto& turn) { return std::string(turn.param.name); });
 
-class BaiCaoHands : public HandsWire {
+// The stake tables' pauses a tenth as long.
+class StakeHands : public HandsWire {
 protected:
-    BaiCaoHands() : HandsWire({{"KAVO_STUB_STAKE_PAUSE", "0.1"}}) {}
+    StakeHands() : HandsWire({{"KAVO_STUB_STAKE_PAUSE", "0.1"}}) {}
 };
+using BaiCaoHands = StakeHands;
+using XiZachHands = StakeHands;
 
 TEST_F(BaiCaoHands, TwoHandsEndWhenTheirTimeIsUpAndSettleAtTheBoardsStake) {
     const int32_t me = signInAndChoose("an", 11);
@@ -282,20 +273,10 @@ TEST_F(BaiCaoHands, TwoHandsEndWhenTheirTimeIsUpAndSettleAtTheBoardsStake) {
         // I turn nothing: the stub players turn theirs and the time limit ends the hand.
         auto money = bonuses(3, 5);
         ASSERT_EQ(money.size(), 3u);
-        int32_t total = 0;
-        for (const auto& [who, bonus] : money) {
-            total += bonus.amount;
-            EXPECT_TRUE(bonus.amount == 20000 || bonus.amount == -10000) << who << ": " << bonus.amount;
-        }
-        EXPECT_EQ(total, 0);
+        expectSettled(money, 20000, 10000);
         EXPECT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
     }
 }
-
-class XiZachHands : public HandsWire {
-protected:
-    XiZachHands() : HandsWire({{"KAVO_STUB_STAKE_PAUSE", "0.1"}}) {}
-};
 
 TEST_F(XiZachHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAgain) {
     const int32_t me = signInAndChoose("an", 2);
@@ -320,13 +301,9 @@ TEST_F(XiZachHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAga
         if (hand == 1) send(21, {1, 2, 1});
         auto money = bonuses(3, 2);
         ASSERT_EQ(money.size(), 3u);
-        int32_t total = 0;
-        for (const auto& [who, bonus] : money) {
-            total += bonus.amount;
-            EXPECT_TRUE(bonus.amount == 1000 || bonus.amount == -500) << who << ": " << bonus.amount;
+        expectSettled(money, 1000, 500);
+        for (const auto& [who, bonus] : money)
             EXPECT_EQ(bonus.description, bonus.amount > 0 ? "Thắng" : "Thua");
-        }
-        EXPECT_EQ(total, 0) << "what one wins the others lose";
         EXPECT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
     }
 }
@@ -357,12 +334,7 @@ TEST_F(CaoRuaHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAga
         EXPECT_NE(score->readUTF().find(" nút"), std::string::npos) << "the points in Vietnamese";
         auto money = bonuses(4, 4);
         ASSERT_EQ(money.size(), 4u);
-        int32_t total = 0;
-        for (const auto& [who, bonus] : money) {
-            total += bonus.amount;
-            EXPECT_TRUE(bonus.amount == 15000 || bonus.amount == -5000) << who << ": " << bonus.amount;
-        }
-        EXPECT_EQ(total, 0);
+        expectSettled(money, 15000, 5000);
         EXPECT_EQ(readyAgain(3), (std::set<int32_t>{kLan, kMinh, kHoa}));
         mine += money[me].amount;
     }

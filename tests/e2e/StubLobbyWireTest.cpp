@@ -21,6 +21,11 @@
 namespace kavo::test {
 namespace {
 
+// The client's info (2800) naming its language.
+ByteVector languageBody(const std::string& language) {
+    return Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":")" + language + R"(","os":2}})").data();
+}
+
 // The owner and the stake of a join answer (8): room, board, owner, stake.
 struct Joined {
     int8_t room;
@@ -47,11 +52,11 @@ protected:
         answer->readByte();
         return answer->readUTF();
     }
-    // The client names its language (the stub answers with the event notice, 46).
-    void speak(const std::string& language) {
-        send(2800,
-             Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":")" + language + R"(","os":2}})").data());
-        ASSERT_TRUE(next(46));
+    // The client names its language: the event notice (46) the stub answers with.
+    std::string speak(const std::string& language) {
+        send(2800, languageBody(language));
+        auto answer = next(46);
+        return answer ? answer->readUTF() : "no event notice";
     }
     std::optional<Joined> joined() {
         auto answer = next(8);
@@ -126,7 +131,7 @@ TEST_F(LobbyWire, ACreateWithoutAStakeIsRefusedAndOpensNothing) {
                                                                      {"en", -100, "The stake must be more than 0 Zel"}};
     for (const auto& [language, stake, refusal] : creates) {
         SCOPED_TRACE(stake);
-        speak(language);
+        ASSERT_NE(speak(language), "no event notice");
         send(2702, Bytes().int32(0).int32(stake).byte(4).utf("").data());
         auto refused = next(10);
         ASSERT_TRUE(refused) << "the create is answered";
@@ -273,27 +278,19 @@ TEST_F(LotteryWire, APlayerWithoutABetIsNotToldOfTheDraw) {
 
 TEST_F(LobbyWire, TheStubsTextsFollowTheClientsLanguage) {
     ASSERT_NE(signInAndChoose("an", 3), 0);
-    send(2800, Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":"vi","os":2}})").data());
-    auto notice = next(46);
-    ASSERT_TRUE(notice);
-    EXPECT_EQ(notice->readUTF(), "Sự kiện: nhân đôi Zel cho mọi ván thắng cuối tuần này!");
-    send(1403, Bytes().int32(7).int32(100).data());
-    auto bought = next(1403);
-    ASSERT_TRUE(bought);
-    bought->readBool();
-    bought->readInt();
-    EXPECT_EQ(bought->readUTF(), "Đã mua số 7");
-
-    send(2800, Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":"en","os":2}})").data());
-    notice = next(46);
-    ASSERT_TRUE(notice);
-    EXPECT_EQ(notice->readUTF(), "Event: double Zel for every win this weekend!");
-    send(1403, Bytes().int32(8).int32(100).data());
-    bought = next(1403);
-    ASSERT_TRUE(bought);
-    bought->readBool();
-    bought->readInt();
-    EXPECT_EQ(bought->readUTF(), "Bought number 8");
+    const std::tuple<const char*, int32_t, const char*, const char*> languages[] = {
+        {"vi", 7, "Sự kiện: nhân đôi Zel cho mọi ván thắng cuối tuần này!", "Đã mua số 7"},
+        {"en", 8, "Event: double Zel for every win this weekend!", "Bought number 8"}};
+    for (const auto& [language, number, event, ticket] : languages) {
+        SCOPED_TRACE(language);
+        EXPECT_EQ(speak(language), event);
+        send(1403, Bytes().int32(number).int32(100).data());
+        auto bought = next(1403);
+        ASSERT_TRUE(bought);
+        bought->readBool();
+        bought->readInt();
+        EXPECT_EQ(bought->readUTF(), ticket);
+    }
     send(44, {});
     auto channels = next(44);
     ASSERT_TRUE(channels);
@@ -399,9 +396,9 @@ TEST_F(LobbyWire, AFriendAnswersAPrivateMessageWithALineOfHisOwn) {
 TEST_F(LobbyWire, ASignInWithoutANameIsRefusedAsABannedNameIs) {
     const std::tuple<const char*, ByteVector, const char*> signIns[] = {
         {"an empty body", {}, "Bạn chưa nhập tên đăng nhập"},
-        {"an empty name", Bytes().utf("").utf("123").utf("1.0").data(), "Bạn chưa nhập tên đăng nhập"},
-        {"a name of blanks", Bytes().utf("  ").utf("123").utf("1.0").data(), "Bạn chưa nhập tên đăng nhập"},
-        {"the name banned", Bytes().utf("banned").utf("123").utf("1.0").data(), "Tài khoản này đã bị khoá"},
+        {"an empty name", signInBody(""), "Bạn chưa nhập tên đăng nhập"},
+        {"a name of blanks", signInBody("  "), "Bạn chưa nhập tên đăng nhập"},
+        {"the name banned", signInBody("banned"), "Tài khoản này đã bị khoá"},
     };
     for (const auto& [what, body, reason] : signIns) {
         SCOPED_TRACE(what);
@@ -469,41 +466,18 @@ TEST_F(LobbyWire, ATokenFromTheLoginPageSignsInAndAMadeUpOneIsRefused) {
     EXPECT_EQ(named->readUTF(), "sn1");
 }
 
-} // namespace
-} // namespace kavo::test
-
-namespace kavo::test {
-namespace {
-
 // A client that signs in while another is leaving is served.
 TEST(StubClients, ASecondClientIsServedWhileTheFirstLeaves) {
     StubProcess stub;
     ASSERT_TRUE(stub.ready());
-    RecordingListener first;
-    MobileClient firstClient(&first);
-    firstClient.connectToHost("127.0.0.1", stub.port());
-    ASSERT_TRUE(first.waitFor(RecordingListener::Event::ConnectionOK));
-    firstClient.sendMessage(Message(1, Bytes().utf("an").utf("123").utf("1.0").data()));
-    ASSERT_TRUE(first.waitForMessages(1, 15)) << "the first is signed in";
-
-    RecordingListener second;
-    MobileClient secondClient(&second);
-    secondClient.connectToHost("127.0.0.1", stub.port());
-    ASSERT_TRUE(second.waitFor(RecordingListener::Event::ConnectionOK));
-    secondClient.sendMessage(Message(1, Bytes().utf("binh").utf("123").utf("1.0").data()));
-    firstClient.close();
-    auto signedIn = [&] {
-        for (const auto& message : second.messages())
-            if (message.commandId == 3) return true;
-        return false;
-    };
-    for (int i = 0; i < 300 && !signedIn(); ++i)
-        second.waitForMessages(second.messages().size() + 1, 0.05);
-    EXPECT_TRUE(signedIn()) << "the second is signed in";
-    secondClient.close();
+    std::optional<StubPerson> first(std::in_place, stub.port());
+    ASSERT_NE(first->signIn("an"), -1) << "the first is signed in";
+    StubPerson second(stub.port());
+    ASSERT_TRUE(second.connected());
+    second.send(1, signInBody("binh"));
+    first.reset();
+    EXPECT_TRUE(second.next(3)) << "the second is signed in";
 }
-
-using Person = StubPerson;
 
 struct Sitter {
     const char* name;
@@ -521,21 +495,16 @@ TEST(StubClients, TwoClientsAtOnceSignInAndSit) {
     ::unsetenv("KAVO_STUB_STAKE_PAUSE");
     ASSERT_TRUE(stub.ready());
     const Sitter sitters[] = {{"an", "en", "Win", "Lose"}, {"binh", "vi", "Thắng", "Thua"}};
-    Person first(stub.port());
-    Person second(stub.port());
-    Person* people[] = {&first, &second};
+    StubPerson first(stub.port());
+    StubPerson second(stub.port());
+    StubPerson* people[] = {&first, &second};
     int32_t ids[2] = {};
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(sitters[i].name);
-        ASSERT_TRUE(people[i]->connected());
-        people[i]->send(1, Bytes().utf(sitters[i].name).utf("123").utf("1.0").data());
-        auto signedIn = people[i]->next(3);
+        auto signedIn = people[i]->signInReply(sitters[i].name);
         ASSERT_TRUE(signedIn) << "signed in while the other is connected";
         ids[i] = signedIn->readInt();
-        people[i]->send(2800, Bytes()
-                                  .utf(std::string(R"({"command":"SET_CLIENT_INFOR","data":{"lang":")") +
-                                       sitters[i].language + R"(","os":2}})")
-                                  .data());
+        people[i]->send(2800, languageBody(sitters[i].language));
         people[i]->send(61, {11});
         ASSERT_TRUE(people[i]->next(61));
     }
@@ -576,10 +545,8 @@ TEST(StubClients, EveryAccountsMoneyOutlivesAConnection) {
     StubProcess stub;
     ASSERT_TRUE(stub.ready());
     {
-        Person first(stub.port());
-        ASSERT_TRUE(first.connected());
-        first.send(1, Bytes().utf("khach").utf("123").utf("1.0").data());
-        ASSERT_TRUE(first.next(3));
+        StubPerson first(stub.port());
+        ASSERT_EQ(first.signIn("khach"), 1000000);
         first.send(101, Bytes().byte(6).int32(1).int32(100).data()); // item 100, for 1,000
         auto balance = first.next(17);
         EXPECT_EQ(balance ? balance->readLong() : -1, 999000) << "a purchase tells the new balance";
@@ -589,13 +556,8 @@ TEST(StubClients, EveryAccountsMoneyOutlivesAConnection) {
     const std::pair<const char*, int64_t> accounts[] = {{"khach", 997000}, {"khach2", 1000000}};
     for (const auto& [name, money] : accounts) {
         SCOPED_TRACE(name);
-        Person again(stub.port());
-        ASSERT_TRUE(again.connected());
-        again.send(1, Bytes().utf(name).utf("123").utf("1.0").data());
-        auto signedIn = again.next(3);
-        ASSERT_TRUE(signedIn);
-        signedIn->readInt();
-        EXPECT_EQ(signedIn->readLong(), money);
+        StubPerson again(stub.port());
+        EXPECT_EQ(again.signIn(name), money);
         again.send(34, Bytes().int32(4001).data());
         auto lan = again.next(34);
         ASSERT_TRUE(lan);

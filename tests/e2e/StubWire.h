@@ -15,23 +15,36 @@
 
 namespace kavo::test {
 
-// The next reply of `command` (and, when `sub` is not -1, whose first byte is `sub`)
-// among what `listener` recorded after `seen`, waiting for it; `seen` moves past it.
-// The wait is generous: the whole suite may be running beside it.
-inline std::optional<Message> nextReply(RecordingListener& listener, size_t& seen, int16_t command, int sub = -1,
-                                        double timeout = 15) {
+// The next message among what `listener` recorded after `seen` that `wanted` (given the
+// command and the body) takes, waiting for it; `seen` moves past it. The wait is
+// generous: the whole suite may be running beside it.
+template <class Wanted>
+std::optional<Message> nextMatching(RecordingListener& listener, size_t& seen, Wanted wanted, double timeout = 15) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
     while (std::chrono::steady_clock::now() < deadline) {
         const auto all = listener.messages();
         for (size_t i = seen; i < all.size(); ++i) {
-            if (all[i].commandId != command) continue;
-            if (sub != -1 && (all[i].body.empty() || int8_t(all[i].body[0]) != sub)) continue;
+            if (!wanted(all[i].commandId, all[i].body)) continue;
             seen = i + 1;
             return Message(all[i].commandId, all[i].body);
         }
         listener.waitForMessages(all.size() + 1, 0.05);
     }
     return std::nullopt;
+}
+
+// The next reply of `command` (and, when `sub` is not -1, whose first byte is `sub`).
+inline std::optional<Message> nextReply(RecordingListener& listener, size_t& seen, int16_t command, int sub = -1,
+                                        double timeout = 15) {
+    const auto wanted = [&](int16_t id, const ByteVector& body) {
+        return id == command && (sub == -1 || (!body.empty() && int8_t(body[0]) == sub));
+    };
+    return nextMatching(listener, seen, wanted, timeout);
+}
+
+// A sign-in request (1) as `name`.
+inline ByteVector signInBody(const std::string& name) {
+    return Bytes().utf(name).utf("123").utf("1.0").data();
 }
 
 // One person's wire connection to a shared stub.
@@ -44,11 +57,15 @@ public:
     std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
         return nextReply(listener_, seen_, command, sub, timeout);
     }
+    // Connects and signs in as `name`: the sign-in's answer (3: his id, his balance).
+    std::optional<Message> signInReply(const std::string& name) {
+        if (!connected()) return std::nullopt;
+        send(1, signInBody(name));
+        return next(3);
+    }
     // Connects and signs in as `name`: his balance (-1 when the sign-in failed).
     int64_t signIn(const std::string& name) {
-        if (!connected()) return -1;
-        send(1, Bytes().utf(name).utf("123").utf("1.0").data());
-        auto signedIn = next(3);
+        auto signedIn = signInReply(name);
         if (!signedIn) return -1;
         signedIn->readInt();
         return signedIn->readLong();
@@ -88,7 +105,7 @@ protected:
     void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
     // Signs in as `name` and chooses a game: the player's id.
     int32_t signInAndChoose(const std::string& name, int8_t gameType) {
-        send(1, Bytes().utf(name).utf("123").utf("1.0").data());
+        send(1, signInBody(name));
         auto signedIn = next(3);
         if (!signedIn) return 0;
         send(61, {uint8_t(gameType)});
@@ -98,30 +115,43 @@ protected:
     // Sits at `board` of room 1 (`command` 8 or 1900): the stake the join answers (-1 when
     // no join came).
     int32_t stakeAtJoin(int8_t board, int16_t command = 8) {
-        send(command, Bytes().byte(1).byte(board).utf("").data());
-        auto joined = next(8);
+        auto joined = join(board, command);
         if (!joined) return -1;
-        joined->readByte();
-        joined->readByte();
         joined->readInt();
         return joined->readInt();
     }
     // My money in the answer to a join (`command` 8 or 1900) of `board` of room 1: the
     // record after room, board, owner and stake is mine.
     int64_t myMoneyAtJoin(int8_t board, int16_t command = 8) {
-        send(command, Bytes().byte(1).byte(board).utf("").data());
-        auto joined = next(8);
+        auto joined = join(board, command);
         if (!joined) return -1;
-        joined->readByte();
-        joined->readByte();
         for (int i = 0; i < 3; ++i)
             joined->readInt();
         joined->readUTF();
         return joined->readLong();
     }
+    // A player's amount as his details (34) give it now.
+    int64_t amountOf(int32_t id) {
+        send(34, Bytes().int32(id).data());
+        auto detail = next(34);
+        if (!detail) return -1;
+        detail->readInt();
+        detail->readUTF();
+        return detail->readLong();
+    }
     // The next reply of a command (and, when `sub` is not -1, whose first byte is `sub`).
     std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
         return nextReply(listener_, seen_, command, sub, timeout);
+    }
+
+    // Joins `board` of room 1 (`command` 8 or 1900): the answer (8), its owner read next.
+    std::optional<Message> join(int8_t board, int16_t command = 8) {
+        send(command, Bytes().byte(1).byte(board).utf("").data());
+        auto joined = next(8);
+        if (!joined) return joined;
+        joined->readByte();
+        joined->readByte();
+        return joined;
     }
 
     Environment environment_;

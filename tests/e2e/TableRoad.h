@@ -3,6 +3,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/UIController.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
 #include "platform/ui/Application.h"
@@ -106,6 +107,15 @@ protected:
     void run(const std::string& script) {
         auto result = drive(script);
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    // Signs in as "Khach" (capitals as typed), opens a board list by the grid's `gameButton`
+    // (the grid scrolled down first when `scrolled`) and taps the board of 1000 zel.
+    void signInAndTapTheBoard(const std::string& gameButton, bool scrolled = false) {
+        platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
+        ASSERT_TRUE(signInByReply());
+        run(std::string("screen GameView 5\nadvance 0.5\n") +
+            (scrolled ? "drag id=scrollView 0 -300\nadvance 1\n" : "") + "tap id=" + gameButton +
+            "\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel 5\ntap text=1000 zel");
     }
     // How often the sound file has played since the record was cleared.
     static size_t played(const std::string& file) {

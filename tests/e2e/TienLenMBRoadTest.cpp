@@ -4,7 +4,6 @@
 // drag, suit following, my ready and the turn time of a move.
 #include "app/UIController.h"
 #include "games/tienlenmb/TienLenMBView.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Label.h"
@@ -37,10 +36,7 @@ protected:
 
     // Signs in, opens the Tien Len MB boards and sits at board 7 with `others`.
     void sit(const std::vector<int32_t>& others) {
-        platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        ASSERT_TRUE(signInByReply());
-        run("screen GameView 5\nadvance 0.5\ntap id=btnTLMB\nscreen BoardView 5\nadvance 0.5\n"
-            "wait text=1000 zel 5\ntap text=1000 zel");
+        signInAndTapTheBoard("btnTLMB");
         EXPECT_EQ(lastSent(8), (std::vector<uint8_t>{2, 7, 0, 0}));
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
         join.int32(kMe).utf("Khach").int64(500000).int16(1).int32(300).boolean(false);

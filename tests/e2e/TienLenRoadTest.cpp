@@ -3,7 +3,6 @@
 // skips and refusals to the end of the match and the next one.
 #include "app/UIController.h"
 #include "games/tienlen/TienLenView.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
 #include "platform/ui/Application.h"
@@ -32,13 +31,7 @@ protected:
         UIController::setSound(true);
     }
 
-    void signInAndOpenTheList() {
-        platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-        ASSERT_TRUE(signInByReply());
-        auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\n"
-                            "wait text=1000 zel 5\ntap text=1000 zel");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void signInAndOpenTheList() { signInAndTapTheBoard("btnTLMN"); }
     std::shared_ptr<TienLenView> table() { return GameController::getTienLenView(); }
     // The text of a chat bubble while it shows ("" when hidden).
     std::string bubble(int slot) {

@@ -117,14 +117,26 @@ void TableTest::SetUp() {
     Resources::getInstance().setCurrentLanguage(language());
     Resources::getInstance().loadLanguage();
     GlobalService::getInstance().setSession(&client);
+    launch();
+    UIController::setInviting(true);
+}
 
+void TableTest::launch() {
     auto root = std::make_shared<KavoViewController>();
     auto& delegate = KavoOnlineAppDelegate::getInstance();
     delegate.setRootScreenMaker([root] { return root; });
     platform::ui::Application::shared().setDelegate(&delegate);
     platform::ui::Application::shared().launch();
     runMainThread();
-    UIController::setInviting(true);
+}
+
+void TableTest::relaunchAs(platform::ui::Idiom device) {
+    platform::ui::Window::resetAll();
+    platform::ui::OverlayStack::reset();
+    platform::ui::Application::shared().reset();
+    KavoOnlineAppDelegate::getInstance().reset();
+    platform::ui::Screen::setIdiom(device);
+    launch();
 }
 
 void TableTest::TearDown() {

@@ -67,10 +67,13 @@ protected:
     std::string dialogText() const;
     static std::string text(const char* key);
     static void runMainThread();
+    // Starts the application again on `device`, with a plain screen at the bottom.
+    static void relaunchAs(platform::ui::Idiom device);
 
     SentMessages client;
 
 private:
+    static void launch();
     std::string dataFolder_;
     std::string previousBundle_;
     std::unique_ptr<platform::ScopedManualClock> clock_;

@@ -12,9 +12,7 @@
 #include "platform/render/Renderer.h"
 #include "platform/services/SystemSound.h"
 #include "platform/ui/AlertView.h"
-#include "platform/ui/OverlayStack.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/Window.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/boardChat.h"
@@ -102,20 +100,6 @@ protected:
         table->getTableInfo(info);
         runMainThread();
         client.clear();
-    }
-    // Starts the application again on another device, with a plain screen at the bottom.
-    void relaunchAs(ui::Idiom idiom) {
-        auto& delegate = KavoOnlineAppDelegate::getInstance();
-        ui::Window::resetAll();
-        ui::OverlayStack::reset();
-        ui::Application::shared().reset();
-        delegate.reset();
-        ui::Screen::setIdiom(idiom);
-        auto root = std::make_shared<KavoViewController>();
-        delegate.setRootScreenMaker([root] { return root; });
-        ui::Application::shared().setDelegate(&delegate);
-        ui::Application::shared().launch();
-        runMainThread();
     }
     CCBoard& board() { return *table->board(); }
     void tap(int x, int y, double dx = 0) {

@@ -9,8 +9,6 @@
 #include "games/coup/CoUpView.h"
 #include "platform/render/Renderer.h"
 #include "platform/runtime/RunLoop.h"
-#include "platform/ui/OverlayStack.h"
-#include "platform/ui/Window.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
 #include "tests/table/TableTestSupport.h"
@@ -85,19 +83,6 @@ protected:
         info.gameRemainTime1 = 650;
         info.listPiece1 = std::move(theirs);
         table->getTableInfo(info);
-        runMainThread();
-    }
-    void relaunchAs(ui::Idiom idiom) {
-        auto& delegate = KavoOnlineAppDelegate::getInstance();
-        ui::Window::resetAll();
-        ui::OverlayStack::reset();
-        ui::Application::shared().reset();
-        delegate.reset();
-        ui::Screen::setIdiom(idiom);
-        auto root = std::make_shared<KavoViewController>();
-        delegate.setRootScreenMaker([root] { return root; });
-        ui::Application::shared().setDelegate(&delegate);
-        ui::Application::shared().launch();
         runMainThread();
     }
     void advance(double seconds) {
