@@ -10,9 +10,9 @@
 // From the server's tap to the grid it is timed on the wall clock and in the main thread's
 // own CPU time: what the wall time has beyond the main thread's is the round trips to the
 // test portal and any wait. The stored mailbox is the signing-in player's own or another
-// player's. The test portal answers the mailbox request as a server does, before the
-// sign-in reply, so the sign-in finds new mail waiting and saves the mailbox; the resident
-// memory is taken at the grid and once that save is written (settled).
+// player's. The test portal answers the mailbox request as a server does, right after the
+// sign-in reply, so new mail joins the restored mailbox and the mailbox is saved; the
+// resident memory is taken at the grid and once that save is written (settled).
 //
 //   kavo_launch_bench [rounds] [stored mails]
 
