@@ -34,6 +34,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A benchmark that stores the portal's address in a data folder before the client starts
+// names the port in KAVO_TEST_PORTAL_PORT; otherwise the portal takes a free one.
+uint16_t portalPort() {
+    const char* given = std::getenv("KAVO_TEST_PORTAL_PORT");
+    const long port = given ? std::strtol(given, nullptr, 10) : 0;
+    return port > 0 && port <= 65535 ? uint16_t(port) : 0;
+}
+
 std::string sourceResources() {
     return sourceDir() + "/resources";
 }
@@ -67,7 +75,7 @@ ClientWorld& ClientWorld::get() {
     return world;
 }
 
-ClientWorld::ClientWorld() {
+ClientWorld::ClientWorld() : portal_(portalPort()) {
     bundlePath_ = makeTempFolder("kavo-client-bundle");
     const fs::path source = sourceResources();
     const fs::path bundle = bundlePath_;
@@ -108,7 +116,11 @@ ClientWorld::~ClientWorld() {
 }
 
 std::string ClientWorld::defaultServerList() const {
-    return std::string(kServerName) + "|127.0.0.1:" + std::to_string(portal_.port());
+    return serverListNaming(portal_.port());
+}
+
+std::string ClientWorld::serverListNaming(uint16_t port) {
+    return std::string(kServerName) + "|127.0.0.1:" + std::to_string(port);
 }
 
 bool ClientWorld::configurationMatches() const {

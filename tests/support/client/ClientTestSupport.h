@@ -26,8 +26,10 @@ public:
     TestPortal& portal() { return portal_; }
     TestHttpServer& http() { return http_; }
     const std::string& bundlePath() const { return bundlePath_; }
-    // The default server list of the configuration.
+    // The default server list of the configuration: the one server, this portal.
     std::string defaultServerList() const;
+    // That list for a portal on another port.
+    static std::string serverListNaming(uint16_t port);
     static constexpr const char* kServerName = "Kavo Test";
     // True when the client's configuration is this bundle's (false when something
     // read another bundle's configuration first in this process).
