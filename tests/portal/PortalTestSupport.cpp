@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace kavo::test {
 
@@ -141,6 +142,11 @@ void deliver(int16_t commandId, const ByteVector& body) {
 
 ByteVector prefix(const ByteVector& body, size_t length) {
     return ByteVector(body.begin(), body.begin() + std::min(length, body.size()));
+}
+
+ByteVector sourceFileBytes(const std::string& path) {
+    std::ifstream file(sourceDir() + "/" + path, std::ios::binary);
+    return ByteVector(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 } // namespace kavo::test

@@ -76,4 +76,7 @@ void deliver(int16_t commandId, const ByteVector& body = {});
 // A prefix of a body.
 ByteVector prefix(const ByteVector& body, size_t length);
 
+// The bytes of a file of the source tree, by its path there ("resources/images/av0.png").
+ByteVector sourceFileBytes(const std::string& path);
+
 } // namespace kavo::test
