@@ -43,31 +43,26 @@ public:
         return out;
     }
     void onStartGameWithRoomId(int8_t r, int8_t b, int32_t who, std::vector<uint8_t> cards, int8_t interval) override {
-        calls.push_back("start " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        toHex(cards) + " " + std::to_string(interval));
+        calls.push_back(line("start", r, b, who, toHex(cards), interval));
     }
     void onMoveWithRoomId(int8_t r, int8_t b, int32_t who, std::vector<uint8_t> cards) override {
-        calls.push_back("shown " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        toHex(cards));
+        calls.push_back(line("shown", r, b, who, toHex(cards)));
     }
     void onGetCardWithRoomId(int8_t r, int8_t b, int32_t who, uint8_t card) override {
-        calls.push_back("drawn " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        std::to_string(card));
+        calls.push_back(line("drawn", r, b, who, card));
     }
     void onGetRemainTimeWithRoomId(int8_t r, int8_t b, int32_t who, uint8_t seconds) override {
-        calls.push_back("turn " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        std::to_string(seconds));
+        calls.push_back(line("turn", r, b, who, seconds));
     }
     void onStopGameWithRoomId(int8_t r, int8_t b, std::vector<XiZachHand> list) override {
-        calls.push_back("stop " + std::to_string(r) + " " + std::to_string(b) + " " + hands(list));
+        calls.push_back(line("stop", r, b, hands(list)));
     }
     void onPlayingWithRoomId(int8_t r, int8_t b, int8_t interval, std::vector<XiZachHand> list) override {
-        calls.push_back("playing " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(interval) +
-                        " " + hands(list));
+        calls.push_back(line("playing", r, b, interval, hands(list)));
     }
     void onJoinGameSuccessWithRoomId(int8_t, int8_t, int32_t, int32_t,
                                      std::vector<std::shared_ptr<Player>> p) override {
-        calls.push_back("join " + std::to_string(p.size()));
+        calls.push_back(line("join", p.size()));
     }
     void onChatFromBoardWithRoomId(int8_t, int8_t, const std::string&, int32_t) override { calls.push_back("chat"); }
     void onKickedWithRoomId(int8_t, int8_t, int32_t) override { calls.push_back("kick"); }
@@ -78,7 +73,7 @@ public:
     void onBonusMoneyWithRommId(int8_t, int8_t, int32_t, int32_t, const std::string&) override {
         calls.push_back("bonus");
     }
-    void onDiemSoWithWho(int32_t, const std::string& des) override { calls.push_back("score '" + des + "'"); }
+    void onDiemSoWithWho(int32_t, const std::string& des) override { calls.push_back(line("score", quoted(des))); }
     void onBuzzWithContent(const std::string&) override { calls.push_back("buzz"); }
 };
 
