@@ -506,7 +506,8 @@ TEST_F(LobbyWaits, ARegistrationOrRecoveryEndsWithItsAnswerOrOnTheFormAfterTenSe
             // What a reply read before the disconnect shows comes on the next turns; the next
             // launch starts with no dialog up.
             advance(0.1);
-            for (int i = 0; i < 5 && !shownAlertMessage().empty(); ++i) UIController::closeDialog();
+            for (int i = 0; i < 5 && !shownAlertMessage().empty(); ++i)
+                UIController::closeDialog();
             portal().clearMessages();
         }
     }

@@ -282,43 +282,13 @@ TEST_F(PhomStubWire, ThePlayingBoardShowsTheStubPlayersDealInProgress) {
     EXPECT_EQ(joined->readInt(), kLan) << "a stub player owns the running table";
     auto playing = next(62);
     ASSERT_TRUE(playing);
-    EXPECT_EQ(playing->data(), Bytes()
-                                   .byte(1)
-                                   .byte(2)
-                                   .byte(30)
-                                   .int32(kMinh)
-                                   .int32(kLan)
-                                   .int32(kLan)
-                                   .byte(4)
-                                   .byte(44)
-                                   .byte(37)
-                                   .byte(30)
-                                   .byte(9)
-                                   .byte(3)
-                                   .byte(16)
-                                   .byte(17)
-                                   .byte(18)
-                                   .int32(kMinh)
-                                   .byte(4)
-                                   .byte(48)
-                                   .byte(41)
-                                   .byte(2)
-                                   .byte(19)
-                                   .byte(3)
-                                   .byte(32)
-                                   .byte(33)
-                                   .byte(35)
-                                   .int32(kHoa)
-                                   .byte(4)
-                                   .byte(50)
-                                   .byte(23)
-                                   .byte(14)
-                                   .byte(6)
-                                   .byte(3)
-                                   .byte(3)
-                                   .byte(7)
-                                   .byte(11)
-                                   .data());
+    Bytes deal;
+    deal.byte(1).byte(2).byte(30).int32(kMinh).int32(kLan);
+    // Each stub player's two rows of cards, as counted lists.
+    deal.int32(kLan).byte(4).raw({44, 37, 30, 9}).byte(3).raw({16, 17, 18});
+    deal.int32(kMinh).byte(4).raw({48, 41, 2, 19}).byte(3).raw({32, 33, 35});
+    deal.int32(kHoa).byte(4).raw({50, 23, 14, 6}).byte(3).raw({3, 7, 11});
+    EXPECT_EQ(playing->data(), deal.data());
 }
 
 } // namespace

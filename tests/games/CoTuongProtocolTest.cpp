@@ -112,18 +112,9 @@ public:
 using CoTuongReplies = GameReplies<CoTuongMessageHandler, Recorder, 77>;
 
 TEST_F(CoTuongReplies, JoinsReadEveryRowWithNamesLowerCasedAndEmptyPlaces) {
-    const ByteVector rows = Bytes()
-                                .byte(1)
-                                .byte(4)
-                                .int32(7)
-                                .int32(500)
-                                .int32(7)
-                                .utf("ÂN Ba")
-                                .int64(120000)
-                                .int16(3)
-                                .int32(250)
-                                .boolean(true)
-                                .int32(-1);
+    Bytes rows;
+    rows.byte(1).byte(4).int32(7).int32(500);
+    rows.int32(7).utf("ÂN Ba").int64(120000).int16(3).int32(250).boolean(true).int32(-1);
     EXPECT_EQ(read(8, rows), Calls{"join 1 4 7 500 [7 'ân ba' 120000 3 250 1][-1 '' 0 0 0 0]"});
     EXPECT_EQ(read(1900, rows), Calls{"view 1 4 7 500 [7 'ân ba' 120000 3 250 1][-1 '' 0 0 0 0]"});
     EXPECT_EQ(read(8, Bytes().byte(1).byte(4).int32(7).int32(500)),

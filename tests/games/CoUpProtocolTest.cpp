@@ -118,20 +118,10 @@ TEST_F(CoUpReplies, GameMessagesArriveUnder86AndAChineseChessMessageIsIgnored) {
 }
 
 TEST_F(CoUpReplies, SnapshotsCarryTheFaceUpFlagOfEachPiece) {
-    EXPECT_EQ(game(Bytes()
-                       .byte(10)
-                       .int32(9)
-                       .int32(7)
-                       .int32(30)
-                       .int32(12)
-                       .int32(7)
-                       .int32(800)
-                       .byte(2)
-                       .raw({1, 0, 4, 1, 1, 3, 4, 0})
-                       .int32(9)
-                       .int32(700)
-                       .byte(0)),
-              Calls{"snapshot (4,1) (4,0)"});
+    Bytes snapshot;
+    snapshot.byte(10).int32(9).int32(7).int32(30).int32(12);
+    snapshot.int32(7).int32(800).byte(2).raw({1, 0, 4, 1, 1, 3, 4, 0}).int32(9).int32(700).byte(0);
+    EXPECT_EQ(game(snapshot), Calls{"snapshot (4,1) (4,0)"});
 }
 
 TEST_F(CoUpReplies, TheCapturedPiecesArriveInOrderAlsoWhenThereAreNone) {

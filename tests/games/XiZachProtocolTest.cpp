@@ -96,19 +96,9 @@ TEST_F(XiZachReplies, AMoveIsShownCardsADrawnCardOrATurnAndAnUnknownTypeIsDroppe
 }
 
 TEST_F(XiZachReplies, HandRecordsHoldFiveCardsAtMostAndStopAtTheFirstCutShort) {
-    const ByteVector records = Bytes()
-                                   .byte(1)
-                                   .byte(4)
-                                   .byte(3)
-                                   .int32(7)
-                                   .byte(3)
-                                   .raw({1, 2, 3})
-                                   .int32(8)
-                                   .byte(7)
-                                   .raw({10, 11, 12, 13, 14, 15, 16})
-                                   .int32(9)
-                                   .byte(2)
-                                   .raw({20});
+    Bytes records;
+    records.byte(1).byte(4).byte(3).int32(7).byte(3).raw({1, 2, 3});
+    records.int32(8).byte(7).raw({10, 11, 12, 13, 14, 15, 16}).int32(9).byte(2).raw({20});
     EXPECT_EQ(read(50, records), (Calls{"stop 1 4 [7 3 1 2 3 -1 -1][8 5 10 11 12 13 14]"}));
     EXPECT_EQ(read(50, Bytes().byte(1).byte(4).byte(0)), (Calls{"stop 1 4 "}));
     EXPECT_EQ(read(62, Bytes().byte(1).byte(4).byte(20).byte(1).int32(8).byte(2).raw({255, 5})),

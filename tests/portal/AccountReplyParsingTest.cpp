@@ -642,18 +642,9 @@ TEST_F(AccountReplies, AvatarListsOfTheShopAndOfThePlayer) {
     EXPECT_EQ(logic.avatars[0]->userId(), 1);
     EXPECT_EQ(logic.avatars[0]->desc(), "dễ thương");
 
-    deliver(1201, Bytes()
-                      .int32(4)
-                      .int32(11)
-                      .utf("Mèo")
-                      .int32(500)
-                      .int32(2)
-                      .int32(30)
-                      .int32(12)
-                      .utf("Chó")
-                      .int32(600)
-                      .int32(3)
-                      .int32(7));
+    Bytes shopAvatars;
+    shopAvatars.int32(4).int32(11).utf("Mèo").int32(500).int32(2).int32(30);
+    deliver(1201, shopAvatars.int32(12).utf("Chó").int32(600).int32(3).int32(7));
     EXPECT_EQ(logic.calls.back(), "avatarList");
     EXPECT_EQ(logic.numbers, (Numbers{4, 3})); // the type of the last row
     EXPECT_EQ(logic.avatars[1]->expireDay(), 7);
@@ -680,13 +671,9 @@ Bytes itemRow(int32_t id, const std::string& name, int32_t price, const std::str
 }
 
 TEST_F(AccountReplies, ShopItemsPagesAndAllItems) {
-    deliver(101, Bytes()
-                     .byte(2)
-                     .int32(7)
-                     .byte(1)
-                     .int32(3)
-                     .raw(itemRow(1, "Mũ", 100, "đẹp", true))
-                     .raw(itemRow(2, "Áo", 200, "", false)));
+    Bytes items;
+    items.byte(2).int32(7).byte(1).int32(3).raw(itemRow(1, "Mũ", 100, "đẹp", true));
+    deliver(101, items.raw(itemRow(2, "Áo", 200, "", false)));
     EXPECT_EQ(logic.calls.back(), "itemsList");
     EXPECT_EQ(logic.numbers, (Numbers{7, 1, 3}));
     ASSERT_EQ(logic.items.size(), 2u);

@@ -128,16 +128,9 @@ TEST_F(Replies, BoardListOfARoomLeavesTheRowsRoomZero) {
 }
 
 ByteVector pickRow(int8_t room, int8_t board, int32_t money) {
-    return Bytes()
-        .byte(room)
-        .byte(board)
-        .boolean(true)
-        .int32(money)
-        .int32(money * 10)
-        .boolean(true)
-        .byte(3)
-        .byte(4)
-        .byte(0x7f);
+    Bytes row;
+    row.byte(room).byte(board).boolean(true).int32(money).int32(money * 10).boolean(true).byte(3).byte(4).byte(0x7f);
+    return row;
 }
 
 TEST_F(Replies, BoardSearchRowsCarryStakesSeatsAndState) {
