@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <regex>
 #include <set>
 #include <thread>
-#include <optional>
 #include <tuple>
 
 namespace kavo {
