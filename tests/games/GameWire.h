@@ -5,12 +5,12 @@
 #include "portal/GlobalService.h"
 #include "portal/model/Player.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/CallLine.h"
 #include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace kavo::test {
@@ -40,25 +40,6 @@ protected:
     Calls game(const ByteVector& body) { return read(kGameCommand, body); }
     Recorder recorder;
 };
-
-// One call written down as a line: its name, then each value after a blank (numbers,
-// int8_t too, in digits; texts as they are).
-template <typename... Values> std::string line(const std::string& name, const Values&... values) {
-    std::string out = name;
-    const auto add = [&out](const auto& value) {
-        if constexpr (std::is_arithmetic_v<std::decay_t<decltype(value)>>)
-            out += " " + std::to_string(int64_t(value));
-        else
-            out += " " + std::string(value);
-    };
-    (add(values), ...);
-    return out;
-}
-
-// A text in single quotes, as the recorders write texts down.
-inline std::string quoted(const std::string& text) {
-    return "'" + text + "'";
-}
 
 // A player as the recorders write one down: "[id 'name' money avatar exp ready]", with
 // any further values before the bracket closes.
