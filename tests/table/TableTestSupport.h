@@ -36,6 +36,20 @@ private:
     std::vector<RecordedMessage> sent_;
 };
 
+// A player's record as a table keeps it (TienLenPlayer at the card tables, ChessPlayer at
+// the chess tables) with that id, name, money, experience and ready flag.
+template <class Record>
+std::shared_ptr<Record> playerRecord(int32_t id, const std::string& name, int64_t money, int32_t exp = 0,
+                                     int8_t ready = 0) {
+    auto record = std::make_shared<Record>();
+    record->setIDDB(id);
+    record->setName(name);
+    record->setMoney(money);
+    record->setExp(exp);
+    record->setIsReady(ready);
+    return record;
+}
+
 // The client launched headless on the manual clock with a plain lobby screen at the
 // bottom of the navigation stack, in a fresh data folder, in English, with requests
 // going to `client` and no table kept.

@@ -21,11 +21,7 @@ protected:
 };
 
 std::shared_ptr<Player> seated(int32_t id, const std::string& name, int64_t money) {
-    auto player = std::make_shared<Player>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(money);
-    return player;
+    return playerRecord<Player>(id, name, money);
 }
 
 TEST_P(SeatedTableShots, EveryTableIsDrawnWithItsPlayers) {

@@ -15,12 +15,7 @@ namespace kavo::test {
 namespace {
 
 std::shared_ptr<TienLenPlayer> player(int32_t id, const std::string& name, bool ready = true) {
-    auto record = std::make_shared<TienLenPlayer>();
-    record->setIDDB(id);
-    record->setName(name);
-    record->setMoney(250000);
-    record->setIsReady(ready ? 1 : 0);
-    return record;
+    return playerRecord<TienLenPlayer>(id, name, 250000, 0, ready);
 }
 
 class StakeTableShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {

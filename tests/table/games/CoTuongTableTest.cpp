@@ -32,12 +32,7 @@ constexpr int32_t kMe = 10;
 constexpr int32_t kOther = 20;
 
 std::shared_ptr<ChessPlayer> record(int32_t id, const std::string& name) {
-    auto player = std::make_shared<ChessPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(50000);
-    player->setExp(150);
-    return player;
+    return playerRecord<ChessPlayer>(id, name, 50000, 150);
 }
 
 PieceServer at(int x, int y, int type) {

@@ -15,12 +15,7 @@ namespace kavo::test {
 namespace {
 
 std::shared_ptr<TienLenPlayer> seated(int32_t id, const std::string& name) {
-    auto player = std::make_shared<TienLenPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(id == -1 ? 0 : 500000);
-    player->setIsReady(id == -1 ? 0 : 1);
-    return player;
+    return playerRecord<TienLenPlayer>(id, name, id == -1 ? 0 : 500000, 0, id != -1);
 }
 
 class MauBinhShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {

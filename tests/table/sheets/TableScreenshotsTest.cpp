@@ -74,11 +74,7 @@ protected:
 };
 
 std::shared_ptr<Player> guest(int32_t id, const std::string& name, int64_t money) {
-    auto player = std::make_shared<TienLenPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(money);
-    return player;
+    return playerRecord<TienLenPlayer>(id, name, money);
 }
 
 TEST_P(TableShots, EverySheetIsDrawnForThisDevice) {
