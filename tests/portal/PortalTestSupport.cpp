@@ -29,34 +29,6 @@ TempFolder::~TempFolder() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
 }
 
-void RecordingClient::sendMessage(Message message) {
-    std::lock_guard lock(mutex_);
-    sent_.push_back({message.commandId(), message.data()});
-}
-
-std::vector<RecordedMessage> RecordingClient::sent() const {
-    std::lock_guard lock(mutex_);
-    return sent_;
-}
-
-RecordedMessage RecordingClient::last() const {
-    std::lock_guard lock(mutex_);
-    if (sent_.empty()) return {INT16_MIN, {}};
-    return sent_.back();
-}
-
-std::vector<int16_t> RecordingClient::commands() const {
-    std::vector<int16_t> ids;
-    for (const auto& m : sent())
-        ids.push_back(m.commandId);
-    return ids;
-}
-
-void RecordingClient::clear() {
-    std::lock_guard lock(mutex_);
-    sent_.clear();
-}
-
 namespace {
 
 // The bundle every portal test reads: the source tree's resources, with the addresses the

@@ -1,39 +1,24 @@
 #pragma once
 
 #include "app/KavoOnlineAppDelegate.h"
-#include "net/IMobileClient.h"
 #include "platform/runtime/Clock.h"
 #include "platform/ui/Screen.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
+#include "tests/support/RecordingSession.h"
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace kavo::test {
 
 // Stands in for the socket client: keeps what the requests send.
-class SentMessages : public IMobileClient {
+class SentMessages : public RecordingSession {
 public:
-    bool isConnected() const override { return true; }
-    void setHandler(IMessageListener*) override {}
-    bool connectToHost(const std::string&, uint16_t) override { return true; }
-    void sendMessage(Message message) override;
-    void close() override {}
-
-    std::vector<RecordedMessage> sent() const;
-    // The command ids sent, in order.
-    std::vector<int16_t> commands() const;
     // The only message sent with that command; a failure when there is not exactly one.
     ::testing::AssertionResult sentOnce(int16_t commandId, const ByteVector& body) const;
-    void clear();
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<RecordedMessage> sent_;
 };
 
 // A player's record as a table keeps it (TienLenPlayer at the card tables, ChessPlayer at
