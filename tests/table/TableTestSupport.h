@@ -78,4 +78,13 @@ private:
     std::unique_ptr<platform::ScopedManualClock> clock_;
 };
 
+// A table's pictures in Vietnamese on each device the test is run for (its parameter).
+class TableShotsTest : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+protected:
+    const char* language() const override { return "vi"; }
+    platform::ui::Idiom idiom() const override { return GetParam(); }
+    // The device's name in the pictures' file names.
+    std::string device() const { return GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone"; }
+};
+
 } // namespace kavo::test
