@@ -18,11 +18,9 @@ TEST_F(GameRequests, TienLenFireSkipClaimAndSeatLimitGoOutByteForByte) {
     service.moveWithRoomId(3, 12, {40, 5, 22});
     EXPECT_EQ(client.take(), "21:030c03280516") << "three cards in the caller's order";
     service.skipWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "49:030c");
     service.forceFinishWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "53:030c");
     service.setMaxPlayerWithRoomId(3, 12, 2);
-    EXPECT_EQ(client.take(), "56:030c02");
+    EXPECT_EQ(client.take(), "49:030c 53:030c 56:030c02");
 }
 
 std::string ids(const std::vector<uint8_t>& cards) {
