@@ -68,9 +68,7 @@ protected:
         portal().onCommand(61, [this](Message& request, TestPortal::Reply& reply) {
             const int8_t type = request.readByte();
             if (stalled_) return;
-            Message accepted(61);
-            accepted.writeByte(type);
-            reply.send(accepted);
+            reply.send(61, Bytes().byte(type));
         });
         answerBoardList(portal(), 100000,
                         {{1, 1, false, 1000, 100000, false, 1, 4}, {1, 2, false, 2000, 100000, false, 1, 4}});
