@@ -15,27 +15,9 @@ namespace {
 
 ByteVector otherRecord(int32_t id, const std::string& nick) {
     Bytes body;
-    body.int32(id)
-        .utf(nick)
-        .int64(3400000)
-        .utf("Bình")
-        .byte(2)
-        .boolean(true)
-        .int16(1992)
-        .utf("")
-        .utf("")
-        .boolean(false)
-        .utf("")
-        .utf("0912")
-        .byte(-1)
-        .utf("")
-        .byte(3)
-        .byte(9)
-        .boolean(true)
-        .int32(75)
-        .boolean(false)
-        .utf("2 giờ")
-        .int32(5);
+    body.int32(id).utf(nick).int64(3400000).utf("Bình").byte(2).boolean(true).int16(1992).utf("").utf("");
+    body.boolean(false).utf("").utf("0912").byte(-1).utf("").byte(3).byte(9).boolean(true).int32(75).boolean(false);
+    body.utf("2 giờ").int32(5);
     return body;
 }
 

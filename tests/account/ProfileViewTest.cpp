@@ -193,18 +193,10 @@ TEST_F(Profile, AGenderChoiceSendsTheWholeRecordWithTheGender) {
         info()->btnRow_Clicked(Profile_UserDataView::kRowGender);
         EXPECT_FALSE(info()->actionSheet()->isHidden());
         info()->didSelectRow(*info()->pickerCity(), gender, 0);
-        const ByteVector expected = Bytes()
-                                        .utf("Trần An")
-                                        .byte(int8_t(gender))
-                                        .int16(1990)
-                                        .utf("1 Lê Lợi")
-                                        .utf("0123")
-                                        .utf("0909")
-                                        .byte(1)
-                                        .byte(5)
-                                        .byte(17)
-                                        .data();
-        EXPECT_EQ(bodies(1002), std::vector<ByteVector>{expected}) << gender;
+        Bytes expected;
+        expected.utf("Trần An").byte(int8_t(gender)).int16(1990).utf("1 Lê Lợi").utf("0123").utf("0909");
+        expected.byte(1).byte(5).byte(17);
+        EXPECT_EQ(bodies(1002), std::vector<ByteVector>{expected.data()}) << gender;
     }
     EXPECT_EQ(info()->vGioiTinh()->text(), text("KAVO_Man"));
 }

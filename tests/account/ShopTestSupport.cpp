@@ -9,6 +9,7 @@
 #include "platform/services/PaymentQueue.h"
 #include "platform/services/SmsComposer.h"
 #include "platform/ui/AlertView.h"
+#include "tests/support/Bytes.h"
 
 namespace kavo::test {
 
@@ -96,40 +97,28 @@ Message ShopFixture::channelList() {
 }
 
 Message ShopFixture::itemPage(const std::vector<std::pair<int32_t, int32_t>>& idsAndPrices) {
-    Message page(101);
-    page.writeByte(21);
-    page.writeInt(3);
+    Bytes page;
+    page.byte(21).int32(3);
     for (const auto& [id, price] : idsAndPrices) {
-        page.writeInt(id);
-        page.writeUTF("Item " + std::to_string(id));
-        page.writeInt(price);
-        page.writeUTF("");
-        page.writeBool(0);
+        page.int32(id).utf("Item " + std::to_string(id)).int32(price).utf("").boolean(false);
     }
-    return page;
+    return page.message(101);
 }
 
 Message ShopFixture::avatarPage(const std::vector<std::pair<int32_t, int32_t>>& idsAndPrices) {
-    Message page(1203);
-    page.writeInt(3);
+    Bytes page;
+    page.int32(3);
     for (const auto& [id, price] : idsAndPrices) {
-        page.writeInt(id);
-        page.writeUTF("Avatar " + std::to_string(id));
-        page.writeInt(price);
-        page.writeInt(30);
+        page.int32(id).utf("Avatar " + std::to_string(id)).int32(price).int32(30);
     }
-    return page;
+    return page.message(1203);
 }
 
 Message ShopFixture::purchaseAnswer(int8_t status, const std::string& message, const std::string& receipt,
                                     int64_t money) {
-    Message answer(71);
-    answer.writeByte(5);
-    answer.writeByte(status);
-    answer.writeUTF(message);
-    answer.writeUTF(receipt);
-    answer.writeLong(money);
-    return answer;
+    Bytes answer;
+    answer.byte(5).byte(status).utf(message).utf(receipt).int64(money);
+    return answer.message(71);
 }
 
 std::vector<uint8_t> ShopFixture::utf(const std::string& text) {

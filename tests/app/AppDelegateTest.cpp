@@ -104,8 +104,7 @@ TEST_F(AppDelegateTest, PushTokenIsStoredInItsTextForm) {
 // ---- back button and swipe
 
 TEST_F(AppDelegateTest, BackOnTheGameGridDropsInvitationsAndDisconnectsInsteadOfPopping) {
-    launch();
-    push(std::make_shared<GameView>());
+    launchAndPush(std::make_shared<GameView>());
     UIController::addItemIntoListMessage(mail(3));
     UIController::addItemIntoListMessage(mail(4));
     MobileClient::getInstance().manualDisconnect(); // status 3: nothing reported
@@ -117,25 +116,21 @@ TEST_F(AppDelegateTest, BackOnTheGameGridDropsInvitationsAndDisconnectsInsteadOf
 }
 
 TEST_F(AppDelegateTest, BackOnACardTableAsksTheTableToLeaveAndDoesNotPop) {
-    launch();
-    auto table = std::make_shared<RecordingTable>();
-    push(table);
+    auto table = launchAndPush(std::make_shared<RecordingTable>());
     delegate().doBack();
     EXPECT_EQ(table->leaves, 1);
     EXPECT_EQ(top(), table);
 }
 
 TEST_F(AppDelegateTest, BackOnAnyOtherScreenPopsIt) {
-    launch();
-    push(std::make_shared<KavoViewController>());
+    launchAndPush();
     delegate().doBack();
     advance(1); // the animated pop ends
     EXPECT_EQ(delegate().navigationController()->viewControllers().size(), 1u);
 }
 
 TEST_F(AppDelegateTest, LeftwardSwipeOnATableDoesNothingAndRightwardNothingAnywhere) {
-    launch();
-    push(std::make_shared<KavoViewController>());
+    launchAndPush();
     auto table = std::make_shared<RecordingTable>();
     push(table);
     delegate().handleSwipeFrom(SwipeDirection::Left);
@@ -153,8 +148,7 @@ TEST_F(AppDelegateTest, LeftwardSwipeOnATableDoesNothingAndRightwardNothingAnywh
 }
 
 TEST_F(AppDelegateTest, BackButtonIsHiddenOnTheGameGridAndSitsLowerOnTheBoardList) {
-    launch();
-    push(std::make_shared<GameView>());
+    launchAndPush(std::make_shared<GameView>());
     EXPECT_TRUE(delegate().btnBack()->isHidden());
     push(std::make_shared<BoardView>());
     EXPECT_FALSE(delegate().btnBack()->isHidden());
@@ -164,8 +158,7 @@ TEST_F(AppDelegateTest, BackButtonIsHiddenOnTheGameGridAndSitsLowerOnTheBoardLis
 }
 
 TEST_F(AppDelegateTest, BackButtonStaysOverPushedScreensAndTheBackgroundUnderThem) {
-    launch();
-    push(std::make_shared<KavoViewController>());
+    launchAndPush();
     const auto& window = delegate().window();
     EXPECT_EQ(window->hitTest(delegate().btnBack()->center()), delegate().btnBack().get());
     EXPECT_EQ(window->subviews().front(), delegate().imgBG());
@@ -182,8 +175,7 @@ void swipeAcross(double x0, double x1) {
 }
 
 TEST_F(AppDelegateTest, FingerSwipedLeftPopsALobbyScreenButNotATable) {
-    launch();
-    push(std::make_shared<KavoViewController>());
+    launchAndPush();
     auto table = std::make_shared<RecordingTable>();
     push(table);
     swipeAcross(400, 200);

@@ -33,9 +33,7 @@ protected:
 };
 
 TEST_F(MailTwinsTest, PrivateMessageOnTheBoardListGoesIntoTheMailboxAndTheBadge) {
-    launch();
-    auto boards = std::make_shared<BoardView>();
-    push(boards);
+    auto boards = launchAndPush(std::make_shared<BoardView>());
     auto message = privateMessage("lan", "vào bàn 3 nhé");
     logic().onChatFromWithMessage(message);
     deliverToMainThread();
@@ -58,9 +56,7 @@ TEST_F(MailTwinsTest, PrivateMessageWithTheMailboxOnTopIsShownThere) {
 }
 
 TEST_F(MailTwinsTest, NewMailBatchOnALobbyScreenFillsTheMailboxAndReloadsTheBadge) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     logic().onListNewMessage({privateMessage("a", "1"), privateMessage("b", "2")});
     deliverToMainThread();
     EXPECT_EQ(UIController::listMessage().size(), 2u);
@@ -69,9 +65,7 @@ TEST_F(MailTwinsTest, NewMailBatchOnALobbyScreenFillsTheMailboxAndReloadsTheBadg
 }
 
 TEST_F(MailTwinsTest, EmptyMailBatchRemovesTheUnreadMailButton) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     auto button = platform::ui::Button::make();
     screen->view()->addSubview(button);
     UIController::setBtnAlertMessage(button);
@@ -95,9 +89,7 @@ TEST_F(MailTwinsTest, ServerEventRunsInTheTopBarTicker) {
 }
 
 TEST_F(MailTwinsTest, ReceivedPresentFloatsOverTheScreenWithANotice) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     auto present = std::make_shared<Asset>();
     present->setAssetId(12);
     present->setName("Hoa hồng");

@@ -61,9 +61,7 @@ TEST_F(ScreenAndSheetBaseTest, ScreensTurnOnlyToTheTwoLandscapes) {
 }
 
 TEST_F(ScreenAndSheetBaseTest, BadgeCountsEveryMailAndHidesWhenTheMailboxIsEmpty) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     EXPECT_TRUE(screen->imgViewCounterMessage()->isHidden());
     EXPECT_TRUE(screen->lblCounterMessage()->isHidden());
     for (int i = 0; i < 3; ++i)
@@ -88,9 +86,7 @@ TEST_F(ScreenAndSheetBaseTest, EveryScreenHasItsLotteryPanelOnceItsViewLoads) {
 }
 
 TEST_F(ScreenAndSheetBaseTest, ProfileForTheSamePlayerTwiceOnlyShowsThePanelAgain) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     screen->doShowUserInfo(77);
     auto panel = screen->profileSubView();
     ASSERT_TRUE(panel);
@@ -111,9 +107,7 @@ TEST_F(ScreenAndSheetBaseTest, ProfileForTheSamePlayerTwiceOnlyShowsThePanelAgai
 }
 
 TEST_F(ScreenAndSheetBaseTest, SettingsFromALobbyScreenAndFromATableDiffer) {
-    launch();
-    auto lobby = std::make_shared<KavoViewController>();
-    push(lobby);
+    auto lobby = launchAndPush();
     lobby->clickSetting();
     const size_t lobbySections = SettingsView::getInstance()->keys().size();
     EXPECT_EQ(SettingsView::getInstance()->view()->superview(), lobby->view().get());
@@ -126,9 +120,7 @@ TEST_F(ScreenAndSheetBaseTest, SettingsFromALobbyScreenAndFromATableDiffer) {
 // ---- sheet base
 
 TEST_F(ScreenAndSheetBaseTest, SheetCentresItsPanelAndHidesTheBackButtonWhileUp) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     ASSERT_FALSE(delegate().btnBack()->isHidden());
     auto sheet = std::make_shared<PanelSheet>();
     show(sheet, *screen);
@@ -144,9 +136,7 @@ TEST_F(ScreenAndSheetBaseTest, SheetCentresItsPanelAndHidesTheBackButtonWhileUp)
 }
 
 TEST_F(ScreenAndSheetBaseTest, ClosingASheetOverTheGameGridLeavesTheBackButtonHiddenButNotOverTheBoardList) {
-    launch();
-    auto grid = std::make_shared<GameView>();
-    push(grid);
+    auto grid = launchAndPush(std::make_shared<GameView>());
     auto sheet = std::make_shared<PanelSheet>();
     show(sheet, *grid);
     sheet->slideOut();
@@ -163,9 +153,7 @@ TEST_F(ScreenAndSheetBaseTest, ClosingASheetOverTheGameGridLeavesTheBackButtonHi
 
 // Either sheet base puts back what it found: the game grid shows no back button.
 TEST_F(ScreenAndSheetBaseTest, ClosingASheetOverTheGameGridLeavesItWithoutTheBackButton) {
-    launch();
-    auto grid = std::make_shared<GameView>();
-    push(grid);
+    auto grid = launchAndPush(std::make_shared<GameView>());
     ASSERT_TRUE(delegate().btnBack()->isHidden());
     auto lottery = std::make_shared<PanelSheet2>();
     show(lottery, *grid);
@@ -178,9 +166,7 @@ TEST_F(ScreenAndSheetBaseTest, ClosingASheetOverTheGameGridLeavesItWithoutTheBac
 }
 
 TEST_F(ScreenAndSheetBaseTest, SheetShownAgainWhileClosingIsNotRemovedByTheOldClose) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     auto sheet = std::make_shared<PanelSheet>();
     show(sheet, *screen);
     sheet->slideOut();
@@ -192,9 +178,7 @@ TEST_F(ScreenAndSheetBaseTest, SheetShownAgainWhileClosingIsNotRemovedByTheOldCl
 // The lottery panel too: a close that ends after the panel was shown again leaves it up,
 // while a close that ends undisturbed takes it away.
 TEST_F(ScreenAndSheetBaseTest, LotterySheetShownAgainWhileClosingIsNotRemovedByTheOldClose) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     auto sheet = std::make_shared<PanelSheet2>();
     show(sheet, *screen);
     sheet->slideOut();
@@ -210,9 +194,7 @@ TEST_F(ScreenAndSheetBaseTest, LotterySheetShownAgainWhileClosingIsNotRemovedByT
 }
 
 TEST_F(ScreenAndSheetBaseTest, OnlyTheClosingAnimationRemovesTheSheet) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     auto sheet = std::make_shared<PanelSheet>();
     show(sheet, *screen);
     sheet->animationDidStop("presentWithSuperview", true);
@@ -222,9 +204,7 @@ TEST_F(ScreenAndSheetBaseTest, OnlyTheClosingAnimationRemovesTheSheet) {
 }
 
 TEST_F(ScreenAndSheetBaseTest, LotterySheetSlidesInOnceAndClosesOnce) {
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     auto sheet = std::make_shared<PanelSheet2>();
     show(sheet, *screen);
     EXPECT_TRUE(sheet->isSliding());
@@ -241,9 +221,7 @@ TEST_F(ScreenAndSheetBaseTest, LotterySheetSlidesInOnceAndClosesOnce) {
 
 TEST_F(ScreenAndSheetBaseTest, OnATabletTheSheetsUseTheTallerScreen) {
     platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
-    launch();
-    auto screen = std::make_shared<KavoViewController>();
-    push(screen);
+    auto screen = launchAndPush();
     auto sheet = std::make_shared<PanelSheet>();
     show(sheet, *screen);
     EXPECT_DOUBLE_EQ(sheet->actionSheetView()->frame().y(), (768 - 100) / 2.0);

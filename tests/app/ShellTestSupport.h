@@ -29,6 +29,13 @@ protected:
     void launch(platform::ui::ViewControllerPtr root = nullptr);
     // Pushes without animation and runs what that posted.
     void push(const platform::ui::ViewControllerPtr& screen);
+    // Launches the application and pushes `screen` (a plain screen unless given) on top.
+    template <class Screen = KavoViewController>
+    std::shared_ptr<Screen> launchAndPush(std::shared_ptr<Screen> screen = std::make_shared<Screen>()) {
+        launch();
+        push(screen);
+        return screen;
+    }
     platform::ui::ViewControllerPtr top() const;
     static KavoOnlineAppDelegate& delegate() { return KavoOnlineAppDelegate::getInstance(); }
     // Moves the manual clock, firing what falls due.

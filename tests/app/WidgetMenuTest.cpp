@@ -3,7 +3,6 @@
 #include "app/UIController.h"
 #include "app/widgets/MenuView.h"
 #include "games/maubinh/MauBinhView.h"
-#include "net/IMobileClient.h"
 #include "platform/automation/Driver.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/services/Vibration.h"
@@ -12,6 +11,7 @@
 #include "portal/GlobalService.h"
 #include "table/sheets/menuPassword.h"
 #include "tests/app/ShellTestSupport.h"
+#include "tests/support/RecordingSession.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -23,17 +23,6 @@ namespace {
 using platform::UserDefaults;
 using platform::ui::Rect;
 using platform::ui::View;
-
-// Keeps what the table sends instead of putting it on a socket.
-class SentMessages : public IMobileClient {
-public:
-    bool isConnected() const override { return true; }
-    void setHandler(IMessageListener*) override {}
-    bool connectToHost(const std::string&, uint16_t) override { return true; }
-    void sendMessage(Message message) override { sent.push_back(std::move(message)); }
-    void close() override {}
-    std::vector<Message> sent;
-};
 
 class WidgetMenuTest : public ShellTest {
 protected:
@@ -122,12 +111,12 @@ protected:
     // The body of the one limit-time request sent.
     std::vector<uint8_t> sentLimit() const {
         std::vector<uint8_t> body;
-        for (const auto& message : wire_.sent)
-            if (message.commandId() == 47) body = message.data();
+        for (const auto& message : wire_.sent(47))
+            body = message.body;
         return body;
     }
 
-    SentMessages wire_;
+    RecordingSession wire_;
     std::shared_ptr<MauBinhView> table_;
 };
 
@@ -152,7 +141,7 @@ TEST_F(WidgetMenuPickerTest, DoneWithoutPickingAsksForTheSlowTime) {
 TEST_F(WidgetMenuPickerTest, DoneOverAnotherScreenSendsNothing) {
     auto menu = openMenu();
     ASSERT_TRUE(drive("tap id=btnTime\ntap id=hidePickerView"));
-    EXPECT_TRUE(wire_.sent.empty());
+    EXPECT_TRUE(wire_.sent().empty());
 }
 
 TEST_F(WidgetMenuTest, ClosingSlidesTheMenuOffAndRemovesTheBackdrop) {

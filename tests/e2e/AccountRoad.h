@@ -5,6 +5,7 @@
 #include "net/Message.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Screen.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <filesystem>
@@ -49,29 +50,10 @@ protected:
 // 17/05/1990 in province 1, `percent` of the way to the next level.
 inline void answerOwnRecord(TestPortal& portal, int32_t percent = 40) {
     portal.onCommand(1005, [percent](Message& request, TestPortal::Reply& reply) {
-        Message record(1005);
-        record.writeInt(request.readInt());
-        record.writeUTF("khach42");
-        record.writeLong(125000);
-        record.writeUTF("Khách Bốn Hai");
-        record.writeByte(1);
-        record.writeBool(true);
-        record.writeShort(1990);
-        record.writeUTF("1 Lê Lợi");
-        record.writeUTF("0123");
-        record.writeBool(false);
-        record.writeUTF("");
-        record.writeUTF("0909");
-        record.writeByte(1);
-        record.writeUTF("Hà Nội");
-        record.writeByte(5);
-        record.writeByte(17);
-        record.writeBool(true);
-        record.writeInt(percent);
-        record.writeBool(false);
-        record.writeUTF("5 giờ");
-        record.writeInt(1);
-        reply.send(record);
+        Bytes record;
+        record.int32(request.readInt()).utf("khach42").int64(125000).utf("Khách Bốn Hai").byte(1).boolean(true);
+        record.int16(1990).utf("1 Lê Lợi").utf("0123").boolean(false).utf("").utf("0909").byte(1).utf("Hà Nội");
+        reply.send(1005, record.byte(5).byte(17).boolean(true).int32(percent).boolean(false).utf("5 giờ").int32(1));
     });
 }
 

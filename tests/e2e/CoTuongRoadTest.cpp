@@ -56,16 +56,9 @@ protected:
         ASSERT_TRUE(result.ok) << result.message;
     }
     void move(int32_t mover, int xs, int ys, int xd, int yd, int32_t remain, int32_t next) {
-        game(Bytes()
-                 .byte(25)
-                 .int32(mover)
-                 .byte(int8_t(xs))
-                 .byte(int8_t(ys))
-                 .byte(int8_t(xd))
-                 .byte(int8_t(yd))
-                 .int32(remain)
-                 .int32(next)
-                 .byte(0));
+        Bytes body;
+        body.byte(25).int32(mover).byte(int8_t(xs)).byte(int8_t(ys)).byte(int8_t(xd)).byte(int8_t(yd));
+        game(body.int32(remain).int32(next).byte(0));
     }
 };
 
@@ -213,20 +206,11 @@ TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQue
     EXPECT_TRUE(table()->isBottomRed()) << "viewers see red at the bottom";
 
     // A snapshot: Chu owns the table and moved first; Binh is to move.
-    game(Bytes()
-             .byte(10)
-             .int32(kChu)
-             .int32(kBinh)
-             .int32(25)
-             .int32(9)
-             .int32(kChu)
-             .int32(500)
-             .byte(2)
-             .raw({4, 0, 1, 0, 0, 0, 5, 0})
-             .int32(kBinh)
-             .int32(450)
-             .byte(1)
-             .raw({4, 9, 1, 0}));
+    Bytes snapshot;
+    snapshot.byte(10).int32(kChu).int32(kBinh).int32(25).int32(9);
+    snapshot.int32(kChu).int32(500).byte(2).raw({4, 0, 1, 0, 0, 0, 5, 0}); // each player's time left and pieces
+    snapshot.int32(kBinh).int32(450).byte(1).raw({4, 9, 1, 0});
+    game(snapshot);
     EXPECT_EQ(board().getAllPieces().size(), 3u);
     EXPECT_FALSE(table()->isBottomRed()) << "the owner's colour at the bottom";
     EXPECT_EQ(board().getUnitAtPoint(0, 0)->name(), "ct_b_ju");

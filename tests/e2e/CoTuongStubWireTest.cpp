@@ -34,10 +34,7 @@ TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResignedAndTheNextOne
     EXPECT_EQ(joined->readInt(), 100) << "board 1's stake";
     EXPECT_EQ(joined->readInt(), me);
     EXPECT_EQ(joined->readUTF(), "an");
-    joined->readLong();
-    joined->readShort();
-    joined->readInt();
-    joined->readBool();
+    joined->readDataWithIntLength(15); // money, avatar, experience, ready
     EXPECT_EQ(joined->readInt(), kStubPlayer);
     auto ready = next(16);
     ASSERT_TRUE(ready);
@@ -60,9 +57,7 @@ TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResignedAndTheNextOne
     EXPECT_EQ(std::vector<uint8_t>(mineBytes.begin(), mineBytes.begin() + 9),
               Bytes().byte(25).int32(me).raw({1, 2, 1, 9}).data());
     EXPECT_EQ(std::vector<uint8_t>(mineBytes.begin() + 13, mineBytes.end()), Bytes().int32(kStubPlayer).byte(0).data());
-    mine->readByte();
-    mine->readInt();
-    mine->readInt();
+    mine->readDataWithIntLength(9); // sub-id, mover, move
     const int32_t myLeft = mine->readInt();
     EXPECT_LE(myLeft, 900) << "my time left, from the quota";
     EXPECT_GT(myLeft, 0);

@@ -3,6 +3,7 @@
 // spread over its sign-in and the flood. Every run must end on its own, at once and
 // cleanly: exit status 0, no sanitizer report.
 #include "tests/e2e/ChildProcess.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <atomic>
@@ -39,13 +40,10 @@ protected:
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
                 continue;
             }
-            Message mail(1701);
-            mail.writeInt(1);
-            mail.writeLong(1'765'000'000'000LL + n);
-            mail.writeInt(7);
-            mail.writeUTF("admin");
-            mail.writeUTF("tin so " + std::to_string(n++));
-            portal().sendToClient(mail);
+            Bytes mail;
+            mail.int32(1).int64(1'765'000'000'000LL + n).int32(7).utf("admin");
+            mail.utf("tin so " + std::to_string(n++));
+            portal().sendToClient(mail.message(1701));
             // About a thousand mails a second: a flood for the client, yet no faster than
             // it takes them in. Unpaced, the backlog (and the machine's load) only grew
             // from run to run, and each run spent seconds working it off before it ended.

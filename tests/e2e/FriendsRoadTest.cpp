@@ -14,6 +14,7 @@
 #include "social/MessageView.h"
 #include "social/PlayerDetailView.h"
 #include "social/SendMessageView.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <algorithm>
@@ -25,14 +26,11 @@ namespace {
 
 // Reply 34: minh, 1234567 zel, avatar 2, experience 150, then won, lost, drawn, given up.
 Message minhsDetails() {
-    Message detail(34);
-    detail.writeInt(88);
-    detail.writeUTF("minh");
-    detail.writeLong(1234567);
-    detail.writeShort(2);
+    Bytes detail;
+    detail.int32(88).utf("minh").int64(1234567).int16(2);
     for (int32_t value : {150, 3, 4, 5, 6})
-        detail.writeInt(value);
-    return detail;
+        detail.int32(value);
+    return detail.message(34);
 }
 
 class FriendsRoad : public ClientFixture {
@@ -41,18 +39,11 @@ protected:
         ClientFixture::SetUp();
         portal().onCommand(36, [](Message& request, TestPortal::Reply& reply) {
             const std::string wanted = request.readUTF();
-            Message found(36);
-            found.writeInt(76);
-            found.writeUTF(wanted + "x");
-            found.writeInt(77);
-            found.writeUTF(wanted);
-            reply.send(found);
+            reply.send(36, Bytes().int32(76).utf(wanted + "x").int32(77).utf(wanted));
         });
         portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
             if (request.readByte() != 15) return;
-            Message result(32);
-            result.writeByte(0);
-            reply.send(result);
+            reply.send(32, Bytes().byte(0));
         });
     }
 
@@ -79,13 +70,9 @@ protected:
 
 TEST_F(FriendsRoad, TwoRequestsAreAnsweredFromTheInvitationList) {
     signIn();
-    Message requests(104);
-    requests.writeByte(4);
-    requests.writeInt(31);
-    requests.writeUTF("Dung");
-    requests.writeInt(32);
-    requests.writeUTF("em");
-    ASSERT_TRUE(portal().sendToClient(requests));
+    Bytes requests;
+    requests.byte(4).int32(31).utf("Dung").int32(32).utf("em");
+    ASSERT_TRUE(portal().sendToClient(requests.message(104)));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 2; }, 5));
     run("tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.2\nexpect id=showFriendInviteView");
     EXPECT_EQ(MessageView::getInstance()->countInvites(), 2);
@@ -171,13 +158,12 @@ TEST_P(FriendScreens, ShotsOfTheFriendSheets) {
     const auto shot = [&](const std::string& name) {
         return (folder / ("friends-" + name + "-" + idiom + ".png")).string();
     };
-    Message requests(104);
-    requests.writeByte(4);
+    Bytes requests;
+    requests.byte(4);
     for (int32_t id : {31, 32, 33}) {
-        requests.writeInt(id);
-        requests.writeUTF("ban" + std::to_string(id));
+        requests.int32(id).utf("ban" + std::to_string(id));
     }
-    ASSERT_TRUE(portal().sendToClient(requests));
+    ASSERT_TRUE(portal().sendToClient(requests.message(104)));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 3; }, 5));
     run("tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\n"
         "wait text=ban31\nshot " +

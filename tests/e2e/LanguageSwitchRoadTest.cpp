@@ -5,6 +5,7 @@
 #include "account/ShopView.h"
 #include "account/TopupZelByCardView.h"
 #include "platform/automation/ViewQuery.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ShownLanguage.h"
 
@@ -60,10 +61,7 @@ protected:
         });
         portal().onCommand(72, [english](Message& request, TestPortal::Reply& reply) {
             if (request.readByte() != 13) return;
-            Message promotion(72);
-            promotion.writeByte(13);
-            promotion.writeUTF(*english ? "Cards give 20% more" : "Thẻ được thêm 20%");
-            reply.send(promotion);
+            reply.send(72, Bytes().byte(13).utf(*english ? "Cards give 20% more" : "Thẻ được thêm 20%"));
         });
     }
     void TearDown() override {

@@ -54,15 +54,9 @@ protected:
         portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
             const int8_t kind = request.readByte();
             if (kind != 16 && kind != 20) return;
-            Message rows(104);
-            rows.writeByte(kind);
-            rows.writeInt(77);
-            rows.writeUTF(kind == 16 ? "banGiau" : "banGioi");
-            rows.writeLong(5000);
-            rows.writeShort(1);
-            rows.writeByte(0);
-            rows.writeUTF("");
-            reply.send(rows);
+            Bytes rows;
+            rows.byte(kind).int32(77).utf(kind == 16 ? "banGiau" : "banGioi").int64(5000).int16(1).byte(0);
+            reply.send(104, rows.utf(""));
         });
     }
     // Runs a script in which the picker is shown, with Phom's row scrolled into sight first.

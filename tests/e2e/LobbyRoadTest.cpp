@@ -378,11 +378,9 @@ TEST_F(LobbyRoad, APrivateMessageOnTheBoardListGoesIntoTheMailbox) {
     signIn();
     openBoardList("btnTLMN");
     const size_t before = UIController::listMessage().size();
-    Message chat(5);
-    chat.writeInt(77);
-    chat.writeUTF("Binh");
-    chat.writeUTF("xin chao");
-    ASSERT_TRUE(portal().sendToClient(chat));
+    Bytes chat;
+    chat.int32(77).utf("Binh").utf("xin chao");
+    ASSERT_TRUE(portal().sendToClient(chat.message(5)));
     ASSERT_TRUE(
         platform::RunLoop::main().runUntil([&] { return UIController::listMessage().size() == before + 1; }, 5));
     EXPECT_EQ(UIController::listMessage().front()->message(), "xin chao");

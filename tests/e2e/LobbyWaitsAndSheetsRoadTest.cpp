@@ -68,9 +68,7 @@ protected:
         portal().onCommand(61, [this](Message& request, TestPortal::Reply& reply) {
             const int8_t type = request.readByte();
             if (stalled_) return;
-            Message accepted(61);
-            accepted.writeByte(type);
-            reply.send(accepted);
+            reply.send(61, Bytes().byte(type));
         });
         answerBoardList(portal(), 100000,
                         {{1, 1, false, 1000, 100000, false, 1, 4}, {1, 2, false, 2000, 100000, false, 1, 4}});
@@ -506,7 +504,8 @@ TEST_F(LobbyWaits, ARegistrationOrRecoveryEndsWithItsAnswerOrOnTheFormAfterTenSe
             // What a reply read before the disconnect shows comes on the next turns; the next
             // launch starts with no dialog up.
             advance(0.1);
-            for (int i = 0; i < 5 && !shownAlertMessage().empty(); ++i) UIController::closeDialog();
+            for (int i = 0; i < 5 && !shownAlertMessage().empty(); ++i)
+                UIController::closeDialog();
             portal().clearMessages();
         }
     }

@@ -7,6 +7,7 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
 #include "tests/e2e/AccountRoad.h"
+#include "tests/support/Bytes.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -25,25 +26,17 @@ protected:
     void SetUp() override {
         AccountRoad::SetUp();
         portal().onCommand(1400, [this](Message&, TestPortal::Reply& reply) {
-            Message left(1400);
-            left.writeInt(firstSeconds_.exchange(30));
-            reply.send(left);
+            reply.send(1400, Bytes().int32(firstSeconds_.exchange(30)));
         });
-        portal().onCommand(1401, [](Message&, TestPortal::Reply& reply) {
-            Message history(1401);
-            history.writeInt(12);
-            history.writeUTF("Ky 1");
-            reply.send(history);
-        });
+        portal().onCommand(1401,
+                           [](Message&, TestPortal::Reply& reply) { reply.send(1401, Bytes().int32(12).utf("Ky 1")); });
         portal().onCommand(1402, [this](Message&, TestPortal::Reply& reply) {
             std::lock_guard lock(mutex_);
-            Message mine(1402);
+            Bytes mine;
             for (const Bet& bet : bets_) {
-                mine.writeInt(bet.number);
-                mine.writeInt(bet.stake);
-                mine.writeBool(false);
+                mine.int32(bet.number).int32(bet.stake).boolean(false);
             }
-            reply.send(mine);
+            reply.send(1402, mine);
         });
         portal().onCommand(1403, [this](Message& request, TestPortal::Reply& reply) {
             const int32_t number = request.readInt();
@@ -52,11 +45,7 @@ protected:
                 std::lock_guard lock(mutex_);
                 bets_.push_back({number, stake});
             }
-            Message answer(1403);
-            answer.writeBool(true);
-            answer.writeInt(stake);
-            answer.writeUTF("Da mua " + std::to_string(number));
-            reply.send(answer);
+            reply.send(1403, Bytes().boolean(true).int32(stake).utf("Da mua " + std::to_string(number)));
         });
     }
     static std::string background(const std::shared_ptr<platform::ui::Button>& button) {

@@ -6,6 +6,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "portal/model/KavoMessage.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <memory>
@@ -19,13 +20,9 @@ namespace {
 constexpr int64_t kWelcomeTime = 1'765'000'000'000LL;
 
 Message mailReply(int32_t type, int64_t time, const std::string& text) {
-    Message mail(1701);
-    mail.writeInt(type);
-    mail.writeLong(time);
-    mail.writeInt(1);
-    mail.writeUTF("admin");
-    mail.writeUTF(text);
-    return mail;
+    Bytes mail;
+    mail.int32(type).int64(time).int32(1).utf("admin").utf(text);
+    return mail.message(1701);
 }
 
 // From the first screen to the pick of the server; `onForm` runs on the open form first.
@@ -123,11 +120,7 @@ class RememberSwitch : public ClientFixture, public ::testing::WithParamInterfac
 TEST_P(RememberSwitch, ThePasswordIsKeptOnlyWhenTheSwitchIsOn) {
     const RememberCase& c = GetParam();
     if (c.refused) {
-        portal().onCommand(1, [](Message&, TestPortal::Reply& reply) {
-            Message refused(4);
-            refused.writeUTF("Sai mat khau");
-            reply.send(refused);
-        });
+        portal().onCommand(1, [](Message&, TestPortal::Reply& reply) { reply.send(4, Bytes().utf("Sai mat khau")); });
     }
     launch();
     // A new installation starts with the switch on.

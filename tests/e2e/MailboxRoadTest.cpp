@@ -28,35 +28,27 @@ namespace {
 constexpr int32_t kAn = 201;
 
 Message friendList() {
-    Message reply(104);
-    reply.writeByte(5);
+    Bytes reply;
+    reply.byte(5);
     struct Row {
         int32_t id;
         const char* name;
         bool online;
     };
     for (const Row& row : {Row{kAn, "an", true}, Row{202, "binh", false}}) {
-        reply.writeInt(row.id);
-        reply.writeUTF(row.name);
-        reply.writeLong(1000);
-        reply.writeShort(1);
-        reply.writeByte(row.online ? 1 : 0);
+        reply.int32(row.id).utf(row.name).int64(1000).int16(1).byte(row.online ? 1 : 0);
         if (row.online) {
-            reply.writeByte(1);
-            reply.writeByte(2);
-            reply.writeByte(3);
+            reply.byte(1).byte(2).byte(3);
         }
-        reply.writeUTF("");
+        reply.utf("");
     }
-    return reply;
+    return reply.message(104);
 }
 
 Message privateLine(const std::string& text) {
-    Message line(5);
-    line.writeInt(kAn);
-    line.writeUTF("an");
-    line.writeUTF(text);
-    return line;
+    Bytes line;
+    line.int32(kAn).utf("an").utf(text);
+    return line.message(5);
 }
 
 class MailboxRoad : public ClientFixture {
@@ -129,21 +121,15 @@ TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
 }
 
 Message friendRequestFromDung() {
-    Message request(104);
-    request.writeByte(4);
-    request.writeInt(301);
-    request.writeUTF("dung");
-    return request;
+    Bytes request;
+    request.byte(4).int32(301).utf("dung");
+    return request.message(104);
 }
 
 Message noticeFromAn() {
-    Message mail(1701);
-    mail.writeInt(0);
-    mail.writeLong(1765000000000LL);
-    mail.writeInt(kAn);
-    mail.writeUTF("an");
-    mail.writeUTF("qua tang cho ban");
-    return mail;
+    Bytes mail;
+    mail.int32(0).int64(1765000000000LL).int32(kAn).utf("an").utf("qua tang cho ban");
+    return mail.message(1701);
 }
 
 size_t storedLinesOf(int32_t partner) {

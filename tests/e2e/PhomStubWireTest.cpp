@@ -20,8 +20,7 @@ protected:
     std::string refusal() {
         auto refused = next(54);
         if (!refused) return "no refusal";
-        refused->readByte();
-        refused->readByte();
+        refused->readShort(); // board, room
         return refused->readUTF();
     }
 
@@ -31,8 +30,7 @@ protected:
         auto joined = join(board);
         EXPECT_TRUE(joined);
         if (!joined) return -1;
-        joined->readInt();
-        joined->readInt();
+        joined->readDataWithIntLength(8); // owner, stake
         return joined->readInt();
     }
     // The cards of the next 20 that deals to me.
@@ -61,16 +59,12 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
     EXPECT_EQ(joined->readInt(), 100) << "board 1's stake";
     EXPECT_EQ(joined->readInt(), me) << "I sit first and own the table";
     EXPECT_EQ(joined->readUTF(), "an");
-    joined->readLong();
-    joined->readShort();
-    joined->readInt();
+    joined->readDataWithIntLength(14); // money, avatar, experience
     EXPECT_EQ(joined->readBool(), 0);
     for (int32_t id : {kLan, kMinh, kHoa}) {
         EXPECT_EQ(joined->readInt(), id);
         joined->readUTF();
-        joined->readLong();
-        joined->readShort();
-        joined->readInt();
+        joined->readDataWithIntLength(14); // money, avatar, experience
         EXPECT_EQ(joined->readBool(), 1) << "ready";
     }
     EXPECT_FALSE(joined->available());
@@ -103,8 +97,7 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
         EXPECT_EQ(drew->data(), Bytes().byte(1).byte(1).int32(stub).byte(-1).data()) << "no card shown";
         auto theirs = next(21);
         ASSERT_TRUE(theirs);
-        theirs->readByte();
-        theirs->readByte();
+        theirs->readShort(); // room, board
         EXPECT_EQ(theirs->readInt(), stub);
         EXPECT_EQ(theirs->readInt(), stub == kHoa ? me : stub + 1);
         hoasCard = theirs->readByte();
@@ -119,8 +112,7 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
     send(63, {1, 1});
     auto drawn = next(63);
     ASSERT_TRUE(drawn);
-    drawn->readByte();
-    drawn->readByte();
+    drawn->readShort(); // room, board
     EXPECT_EQ(drawn->readInt(), me);
     const int8_t card = drawn->readByte();
     EXPECT_TRUE(card >= 0 && card < 52);
@@ -145,9 +137,7 @@ TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersFor
             send(63, {1, 1});
             auto drawn = next(63);
             ASSERT_TRUE(drawn);
-            drawn->readByte();
-            drawn->readByte();
-            drawn->readInt();
+            drawn->readDataWithIntLength(6); // room, board, drawer
             hand.push_back(drawn->readByte());
         }
         send(21, {1, 1, uint8_t(hand.front())});
@@ -161,8 +151,7 @@ TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersFor
     for (int32_t id : {me, kLan, kMinh, kHoa}) {
         auto finished = next(51);
         ASSERT_TRUE(finished);
-        finished->readByte();
-        finished->readByte();
+        finished->readShort(); // room, board
         EXPECT_EQ(finished->readInt(), id);
         const int32_t score = finished->readInt();
         finished->readInt();
@@ -182,8 +171,7 @@ TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersFor
     for (int32_t id : {me, kLan, kMinh, kHoa}) {
         auto bonus = next(52);
         ASSERT_TRUE(bonus);
-        bonus->readByte();
-        bonus->readByte();
+        bonus->readShort(); // room, board
         EXPECT_EQ(bonus->readInt(), id);
         EXPECT_EQ(bonus->readInt(), id == winner ? 300 : -100) << "three stakes of board 1 to the winner";
         EXPECT_EQ(bonus->readUTF(), id == winner ? "Nhất" : "Thua");
@@ -230,8 +218,7 @@ TEST_F(PhomTurnClock, ATurnLeftAloneIsPlayedForThePlayerAndTheDealStillEndsAndSe
         for (int32_t firer : {me, kLan, kMinh, kHoa}) {
             auto fired = next(21);
             ASSERT_TRUE(fired);
-            fired->readByte();
-            fired->readByte();
+            fired->readShort(); // room, board
             EXPECT_EQ(fired->readInt(), firer);
             fired->readInt();
             const int8_t card = fired->readByte();
@@ -254,8 +241,7 @@ TEST_F(PhomTurnClock, ATurnLeftAloneIsPlayedForThePlayerAndTheDealStillEndsAndSe
     for (int i = 0; i < 4; ++i) {
         auto bonus = next(52);
         ASSERT_TRUE(bonus);
-        bonus->readByte();
-        bonus->readByte();
+        bonus->readShort(); // room, board
         const int32_t who = bonus->readInt();
         if (who == me) mine = bonus->readInt();
     }
@@ -282,43 +268,13 @@ TEST_F(PhomStubWire, ThePlayingBoardShowsTheStubPlayersDealInProgress) {
     EXPECT_EQ(joined->readInt(), kLan) << "a stub player owns the running table";
     auto playing = next(62);
     ASSERT_TRUE(playing);
-    EXPECT_EQ(playing->data(), Bytes()
-                                   .byte(1)
-                                   .byte(2)
-                                   .byte(30)
-                                   .int32(kMinh)
-                                   .int32(kLan)
-                                   .int32(kLan)
-                                   .byte(4)
-                                   .byte(44)
-                                   .byte(37)
-                                   .byte(30)
-                                   .byte(9)
-                                   .byte(3)
-                                   .byte(16)
-                                   .byte(17)
-                                   .byte(18)
-                                   .int32(kMinh)
-                                   .byte(4)
-                                   .byte(48)
-                                   .byte(41)
-                                   .byte(2)
-                                   .byte(19)
-                                   .byte(3)
-                                   .byte(32)
-                                   .byte(33)
-                                   .byte(35)
-                                   .int32(kHoa)
-                                   .byte(4)
-                                   .byte(50)
-                                   .byte(23)
-                                   .byte(14)
-                                   .byte(6)
-                                   .byte(3)
-                                   .byte(3)
-                                   .byte(7)
-                                   .byte(11)
-                                   .data());
+    Bytes deal;
+    deal.byte(1).byte(2).byte(30).int32(kMinh).int32(kLan);
+    // Each stub player's two rows of cards, as counted lists.
+    deal.int32(kLan).byte(4).raw({44, 37, 30, 9}).byte(3).raw({16, 17, 18});
+    deal.int32(kMinh).byte(4).raw({48, 41, 2, 19}).byte(3).raw({32, 33, 35});
+    deal.int32(kHoa).byte(4).raw({50, 23, 14, 6}).byte(3).raw({3, 7, 11});
+    EXPECT_EQ(playing->data(), deal.data());
 }
 
 } // namespace

@@ -67,45 +67,31 @@ protected:
         portal().onCommand(40, [](Message& request, TestPortal::Reply& reply) {
             request.readByte();
             const int8_t game = request.readByte();
-            Message row(40);
-            row.writeByte(3);
-            row.writeByte(game);
-            row.writeInt(700 + game);
+            Bytes row;
+            row.byte(3).byte(game).int32(700 + game);
             for (int i = 0; i < 4; ++i)
-                row.writeInt(i);
-            reply.send(row);
+                row.int32(i);
+            reply.send(40, row);
         });
         portal().onCommand(1010, [](Message&, TestPortal::Reply& reply) {
-            Message avatars(1010);
-            avatars.writeInt(2);
+            Bytes avatars;
+            avatars.int32(2);
             for (const auto& [id, name] : {std::pair<int32_t, const char*>{1, "Mèo"}, {4, "Cáo"}}) {
-                avatars.writeInt(0);
-                avatars.writeInt(id);
-                avatars.writeUTF(name);
-                avatars.writeUTF("30 ngày");
+                avatars.int32(0).int32(id).utf(name).utf("30 ngày");
             }
-            reply.send(avatars);
+            reply.send(1010, avatars);
         });
         portal().onCommand(1008, [](Message& request, TestPortal::Reply& reply) {
-            Message worn(1008);
-            worn.writeInt(request.readInt());
-            reply.send(worn);
+            reply.send(1008, Bytes().int32(request.readInt()));
         });
         portal().onCommand(2703, [](Message& request, TestPortal::Reply& reply) {
             if (request.readInt() != 2) return;
-            Message logs(2703);
-            logs.writeInt(2);
-            logs.writeUTF("10:00 01/12");
-            logs.writeUTF("+5.000 Zel");
-            reply.send(logs);
+            reply.send(2703, Bytes().int32(2).utf("10:00 01/12").utf("+5.000 Zel"));
         });
         portal().onCommand(17, [](Message& request, TestPortal::Reply& reply) {
             const std::string to = request.readUTF();
             const int32_t amount = request.readInt();
-            Message answer(17);
-            answer.writeLong(ClientWorld::kPlayerMoney - amount);
-            answer.writeUTF("Đã chuyển cho " + to);
-            reply.send(answer);
+            reply.send(17, Bytes().int64(ClientWorld::kPlayerMoney - amount).utf("Đã chuyển cho " + to));
         });
     }
     void openProfile() { road("tap id=doShowProfileView\nscreen ProfileView\nadvance 0.5\nwait text=khach42"); }

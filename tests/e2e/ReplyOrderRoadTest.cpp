@@ -29,25 +29,20 @@ struct Mail {
 };
 
 Message mailboxReply(const std::vector<Mail>& rows) {
-    Message reply(1701);
+    Bytes reply;
     for (const Mail& row : rows) {
-        reply.writeInt(row.type);
-        reply.writeLong(row.time);
-        reply.writeInt(row.from);
-        reply.writeUTF(row.name);
-        reply.writeUTF(row.text);
+        reply.int32(row.type).int64(row.time).int32(row.from).utf(row.name).utf(row.text);
     }
-    return reply;
+    return reply.message(1701);
 }
 
 Message friendRequests(const std::vector<std::pair<int32_t, std::string>>& rows) {
-    Message reply(104);
-    reply.writeByte(4);
+    Bytes reply;
+    reply.byte(4);
     for (const auto& [id, name] : rows) {
-        reply.writeInt(id);
-        reply.writeUTF(name);
+        reply.int32(id).utf(name);
     }
-    return reply;
+    return reply.message(104);
 }
 
 // The texts of the stored mail of one type, in list order.

@@ -9,6 +9,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
 #include "tests/e2e/AccountRoad.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -22,61 +23,35 @@ protected:
         AccountRoad::SetUp();
         portal().onCommand(1003, [](Message& request, TestPortal::Reply& reply) {
             request.readUTF();
-            Message answer(1003);
-            answer.writeBool(!request.readUTF().empty());
-            reply.send(answer);
+            reply.send(1003, Bytes().boolean(!request.readUTF().empty()));
         });
         // The grid's friend list: one friend online.
         portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
             if (request.readByte() != 5) return;
-            Message friends(104);
-            friends.writeByte(5);
-            friends.writeInt(501);
-            friends.writeUTF("binh");
-            friends.writeLong(70000);
-            friends.writeShort(2);
-            friends.writeByte(0);
-            friends.writeUTF("");
-            reply.send(friends);
+            reply.send(104, Bytes().byte(5).int32(501).utf("binh").int64(70000).int16(2).byte(0).utf(""));
         });
         portal().onCommand(1005, [](Message& request, TestPortal::Reply& reply) {
-            Message record(1005);
-            record.writeInt(request.readInt());
-            record.writeUTF("binh");
-            record.writeLong(70000);
-            record.writeUTF("Bình");
-            record.writeByte(1);
-            record.writeBool(true);
-            record.writeShort(1995);
+            Bytes record;
+            record.int32(request.readInt()).utf("binh").int64(70000).utf("Bình").byte(1).boolean(true);
+            record.int16(1995);
             for (int i = 0; i < 2; ++i)
-                record.writeUTF("");
-            record.writeBool(false);
-            record.writeUTF("");
-            record.writeUTF("");
-            record.writeByte(-1);
-            record.writeUTF("");
-            record.writeByte(2);
-            record.writeByte(3);
-            record.writeBool(true);
-            record.writeInt(10);
-            record.writeBool(false);
-            record.writeUTF("1 giờ");
-            record.writeInt(2);
-            reply.send(record);
+                record.utf("");
+            record.boolean(false).utf("").utf("").byte(-1).utf("").byte(2).byte(3).boolean(true).int32(10);
+            record.boolean(false).utf("1 giờ").int32(2);
+            reply.send(1005, record);
         });
         portal().onCommand(2703, [](Message& request, TestPortal::Reply& reply) {
             const int32_t sub = request.readInt();
-            Message answer(2703);
-            answer.writeInt(sub);
+            Bytes answer;
+            answer.int32(sub);
             if (sub == 0) {
-                answer.writeUTF("Gian lận");
-                answer.writeUTF("Quảng cáo");
+                answer.utf("Gian lận").utf("Quảng cáo");
             } else if (sub == 1) {
-                answer.writeByte(1);
+                answer.byte(1);
             } else {
                 return;
             }
-            reply.send(answer);
+            reply.send(2703, answer);
         });
     }
 };
@@ -109,11 +84,9 @@ TEST_F(SettingsRoad, ThePlayerTurnsTheSoundOffAndOnAndChangesThePassword) {
 TEST_F(SettingsRoad, ThePlayerOpensAFriendsProfileAndReportsThem) {
     signIn();
     portal().sendToClient([] {
-        Message categories(2703);
-        categories.writeInt(0);
-        categories.writeUTF("Gian lận");
-        categories.writeUTF("Quảng cáo");
-        return categories;
+        Bytes categories;
+        categories.int32(0).utf("Gian lận").utf("Quảng cáo");
+        return categories.message(2703);
     }());
     road("wait text=binh 5\ntap text=binh\nadvance 0.5\nwait text=" + text("KAVO_Man") +
          "\ntap id=showReportView\ntype id=viewReport_txtContent spam\ntap id=viewReport_btnSend");

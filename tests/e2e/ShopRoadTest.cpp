@@ -8,6 +8,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/PaymentQueue.h"
 #include "platform/ui/AlertView.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 using namespace kavo;
@@ -31,73 +32,46 @@ protected:
     // A portal that sells: channels, one page of items, a friend, purchases and top-ups.
     void installShopPortal() {
         portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
-            Message list(44);
-            list.writeByte(2);
-            list.writeByte(1);
-            list.writeUTF("Thẻ gate");
-            list.writeUTF("");
-            list.writeUTF("");
-            list.writeByte(5);
-            list.writeUTF("Goi 20000 Zel");
-            list.writeUTF("vn.kavo.online.zel20");
-            list.writeUTF("");
-            reply.send(list);
+            Bytes list;
+            list.byte(2).byte(1).utf("Thẻ gate").utf("").utf("").byte(5).utf("Goi 20000 Zel");
+            reply.send(44, list.utf("vn.kavo.online.zel20").utf(""));
         });
         portal().onCommand(101, [](Message& request, TestPortal::Reply& reply) {
             const int8_t sub = request.readByte();
-            Message answer(101);
-            answer.writeByte(sub);
+            Bytes answer;
+            answer.byte(sub);
             if (sub == 21) {
-                answer.writeInt(1);
+                answer.int32(1);
                 if (request.readByte() == 0) {
-                    answer.writeInt(101);
-                    answer.writeUTF("Hoa hong");
-                    answer.writeInt(3000);
-                    answer.writeUTF("");
-                    answer.writeBool(0);
+                    answer.int32(101).utf("Hoa hong").int32(3000).utf("").boolean(false);
                 }
             } else {
-                answer.writeByte(0);
-                answer.writeInt(3000);
+                answer.byte(0).int32(3000);
             }
-            reply.send(answer);
+            reply.send(101, answer);
         });
-        portal().onCommand(1203, [](Message&, TestPortal::Reply& reply) {
-            Message none(1203);
-            none.writeInt(1);
-            reply.send(none);
-        });
+        portal().onCommand(1203, [](Message&, TestPortal::Reply& reply) { reply.send(1203, Bytes().int32(1)); });
         portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
             const int8_t sub = request.readByte();
-            Message answer(104);
-            answer.writeByte(sub);
+            Bytes answer;
+            answer.byte(sub);
             if (sub == 5) {
-                answer.writeInt(7001);
-                answer.writeUTF("lan");
-                answer.writeLong(500);
-                answer.writeShort(1);
-                answer.writeByte(0);
-                answer.writeUTF("");
+                answer.int32(7001).utf("lan").int64(500).int16(1).byte(0).utf("");
             } else if (sub != 8) {
                 return;
             }
-            reply.send(answer);
+            reply.send(104, answer);
         });
         portal().onCommand(71, [](Message& request, TestPortal::Reply& reply) {
             const int8_t type = request.readByte();
-            Message answer(71);
-            answer.writeByte(type);
-            answer.writeByte(1);
+            Bytes answer;
+            answer.byte(type).byte(1);
             if (type == 5) {
-                answer.writeUTF("Da nap 20000 Zel");
-                answer.writeUTF(request.readUTF());
-                answer.writeLong(ClientWorld::kPlayerMoney + 20000);
+                answer.utf("Da nap 20000 Zel").utf(request.readUTF()).int64(ClientWorld::kPlayerMoney + 20000);
             } else {
-                answer.writeUTF("Da nap the");
-                answer.writeUTF("");
-                answer.writeLong(ClientWorld::kPlayerMoney + 70000);
+                answer.utf("Da nap the").utf("").int64(ClientWorld::kPlayerMoney + 70000);
             }
-            reply.send(answer);
+            reply.send(71, answer);
         });
     }
     static std::string signInScript() {

@@ -10,6 +10,7 @@
 #include "platform/ui/AlertView.h"
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/NeverAcceptingListener.h"
 #include "tests/support/client/ClientTestSupport.h"
 
@@ -95,11 +96,7 @@ TEST_F(SignInRoad, AFirstRunSignsInThroughTheFormAndTheServerChoiceAndOpensTheGa
 }
 
 TEST_F(SignInRoad, ARefusedSignInShowsTheServersReasonAndNoLostSignal) {
-    portal().onCommand(1, [](Message&, TestPortal::Reply& reply) {
-        Message refused(4);
-        refused.writeUTF("Sai mat khau");
-        reply.send(refused);
-    });
+    portal().onCommand(1, [](Message&, TestPortal::Reply& reply) { reply.send(4, Bytes().utf("Sai mat khau")); });
     launch();
     auto result = drive(signInScript(ClientWorld::kServerName) + "wait text=Sai mat khau\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
@@ -112,11 +109,7 @@ TEST_F(SignInRoad, ARefusedSignInShowsTheServersReasonAndNoLostSignal) {
 }
 
 TEST_F(SignInRoad, ARejectedClientAndAServerCloseEndInTheConnectFailureNotice) {
-    portal().onCommand(222, [](Message&, TestPortal::Reply& reply) {
-        Message rejected(220);
-        rejected.writeByte(0);
-        reply.send(rejected);
-    });
+    portal().onCommand(222, [](Message&, TestPortal::Reply& reply) { reply.send(220, Bytes().byte(0)); });
     launch();
     auto result = drive(signInScript(ClientWorld::kServerName));
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();

@@ -254,8 +254,7 @@ TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
     while (friends->available() && !dung) {
         dung = friends->readInt() == kDung;
         friends->readUTF();
-        friends->readLong();
-        friends->readShort();
+        friends->readDataWithIntLength(10); // money, avatar
         if (friends->readByte()) friends->readDataWithIntLength(3);
         friends->readUTF();
     }

@@ -81,9 +81,7 @@ protected:
             auto message = nextOf({21, 49, 50});
             if (!message) return false;
             if (message->commandId() == 50) return true;
-            message->readByte();
-            message->readByte();
-            message->readInt();
+            message->readDataWithIntLength(6); // room, board, mover
             if (message->commandId() == 21) {
                 const int count = message->readByte();
                 for (int i = 0; i < count; ++i)
@@ -109,9 +107,7 @@ TEST_P(TienLenHands, TheWinnerTakesTheBoardsStakeFromEachPlayerAndTheNextGameIsD
         send(20, {1, 1});
         auto dealt = next(20);
         ASSERT_TRUE(dealt);
-        dealt->readByte();
-        dealt->readByte();
-        dealt->readByte();
+        dealt->readDataWithIntLength(3); // room, board, turn time
         std::vector<uint8_t> hand;
         for (int i = 0; i < 13; ++i)
             hand.push_back(uint8_t(dealt->readByte()));
@@ -159,10 +155,7 @@ TEST_P(TienLenHands, ABoardCreatedForTwoPlayersSeatsTheOwnerAndOneStubPlayerAndD
     for (const auto& [id, name] : {std::pair{me, "an"}, std::pair{kLan, "lan"}}) {
         EXPECT_EQ(joined->readInt(), id);
         EXPECT_EQ(joined->readUTF(), name);
-        joined->readLong();
-        joined->readShort();
-        joined->readInt();
-        joined->readBool();
+        joined->readDataWithIntLength(15); // money, avatar, experience, ready
     }
     EXPECT_EQ(joined->readInt(), -1) << "place 2";
     EXPECT_EQ(joined->readInt(), -1) << "place 3";
@@ -172,9 +165,7 @@ TEST_P(TienLenHands, ABoardCreatedForTwoPlayersSeatsTheOwnerAndOneStubPlayerAndD
     send(20, Bytes().byte(1).byte(board).data());
     auto dealt = next(20);
     ASSERT_TRUE(dealt);
-    dealt->readByte();
-    dealt->readByte();
-    dealt->readByte();
+    dealt->readDataWithIntLength(3); // room, board, turn time
     for (int i = 0; i < 13; ++i)
         dealt->readByte();
     ASSERT_EQ(dealt->readInt(), me) << "the first game: I hold the three of spades";
@@ -189,8 +180,7 @@ TEST_P(TienLenHands, ABoardCreatedForTwoPlayersSeatsTheOwnerAndOneStubPlayerAndD
             over = true;
             break;
         }
-        message->readByte();
-        message->readByte();
+        message->readShort(); // room, board
         movers.insert(message->readInt());
         if (message->commandId() == 21) {
             const int count = message->readByte();
@@ -293,8 +283,7 @@ TEST_F(XiZachHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAga
         while (!myTurn) {
             auto turn = next(21);
             ASSERT_TRUE(turn);
-            turn->readByte();
-            turn->readByte();
+            turn->readShort(); // room, board
             myTurn = turn->readByte() == 1 && turn->readInt() == me;
         }
         // In the second hand I let my time run out: the stub stands for me.
@@ -324,9 +313,7 @@ TEST_F(CaoRuaHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAga
         send(20, {1, 4});
         auto dealt = next(20);
         ASSERT_TRUE(dealt);
-        dealt->readByte();
-        dealt->readByte();
-        dealt->readByte();
+        dealt->readDataWithIntLength(3); // room, board, turn time
         EXPECT_EQ(dealt->readInt(), 5000) << "the deal names the stake";
         auto score = next(91);
         ASSERT_TRUE(score);
@@ -355,8 +342,7 @@ TEST_F(HandsWire, ACaoRuaHandLastsItsTimeUnlessEveryoneTurnsUp) {
     for (int32_t stubPlayer : {kLan, kMinh, kHoa}) {
         auto turned = next(21);
         ASSERT_TRUE(turned);
-        turned->readByte();
-        turned->readByte();
+        turned->readShort(); // room, board
         EXPECT_EQ(turned->readInt(), stubPlayer);
     }
     EXPECT_FALSE(next(50, -1, 0.5)) << "my cards are still down";

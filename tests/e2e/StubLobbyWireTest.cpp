@@ -116,9 +116,7 @@ TEST_F(LobbyWire, CreateOpensANewBoardWithTheStakeGivenAndThePlayerAsItsOwner) {
     ASSERT_TRUE(next(20));
     auto bonus = next(52);
     ASSERT_TRUE(bonus);
-    bonus->readByte();
-    bonus->readByte();
-    bonus->readInt();
+    bonus->readDataWithIntLength(6); // room, board, player
     const int32_t amount = bonus->readInt();
     EXPECT_TRUE(amount == 14000 || amount == -7000) << amount;
 }
@@ -287,8 +285,7 @@ TEST_F(LobbyWire, TheStubsTextsFollowTheClientsLanguage) {
         send(1403, Bytes().int32(number).int32(100).data());
         auto bought = next(1403);
         ASSERT_TRUE(bought);
-        bought->readBool();
-        bought->readInt();
+        bought->readDataWithIntLength(5); // bought, money
         EXPECT_EQ(bought->readUTF(), ticket);
     }
     send(44, {});
@@ -302,9 +299,7 @@ TEST_F(LobbyWire, TheStubsTextsFollowTheClientsLanguage) {
     send(101, {21, 0});
     auto items = next(101, 21);
     ASSERT_TRUE(items);
-    items->readByte();
-    items->readInt();
-    items->readInt();
+    items->readDataWithIntLength(9); // sub-id, pages, the first item's id
     EXPECT_EQ(items->readUTF(), "Item 100");
 }
 

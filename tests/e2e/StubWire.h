@@ -149,8 +149,7 @@ protected:
         send(command, Bytes().byte(1).byte(board).utf("").data());
         auto joined = next(8);
         if (!joined) return joined;
-        joined->readByte();
-        joined->readByte();
+        joined->readShort(); // room, board
         return joined;
     }
 

@@ -30,11 +30,8 @@ inline Bytes& seatRow(Bytes& bytes, int32_t id, const std::string& name = "", bo
 
 // The lobby accepts every game the player chooses on the grid (61).
 inline void acceptGameChoices(TestPortal& portal) {
-    portal.onCommand(61, [](Message& request, TestPortal::Reply& reply) {
-        Message accepted(61);
-        accepted.writeByte(request.readByte());
-        reply.send(accepted);
-    });
+    portal.onCommand(
+        61, [](Message& request, TestPortal::Reply& reply) { reply.send(61, Bytes().byte(request.readByte())); });
 }
 
 // A board list's row (2700): where the board is, whether a password locks it, its stake,
@@ -51,21 +48,13 @@ struct BoardRow {
 };
 
 inline Message boardListReply(int32_t maxBet, const std::vector<BoardRow>& rows) {
-    Message reply(2700);
-    reply.writeInt(maxBet);
-    reply.writeInt(int32_t(rows.size()));
+    Bytes reply;
+    reply.int32(maxBet).int32(int32_t(rows.size()));
     for (const BoardRow& row : rows) {
-        reply.writeByte(row.room);
-        reply.writeByte(row.board);
-        reply.writeBool(row.locked);
-        reply.writeInt(row.money);
-        reply.writeInt(row.limit);
-        reply.writeBool(row.playing);
-        reply.writeByte(row.players);
-        reply.writeByte(row.seats);
-        reply.writeByte(0);
+        reply.byte(row.room).byte(row.board).boolean(row.locked).int32(row.money).int32(row.limit);
+        reply.boolean(row.playing).byte(row.players).byte(row.seats).byte(0);
     }
-    return reply;
+    return reply.message(2700);
 }
 
 // Every board list request is answered with these rows.

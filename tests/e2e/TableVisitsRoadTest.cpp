@@ -122,14 +122,9 @@ protected:
         ASSERT_TRUE(portal().sendToClient(join.message(8)));
         waitFor([this] { return tableOnTop() != nullptr; });
         run("screen TienLenView 5\nadvance 0.5\ntap id=btnStart");
-        send({Bytes()
-                  .byte(2)
-                  .byte(7)
-                  .byte(20)
-                  .raw({43, 9, 0, 50, 14, 5, 27, 18, 31, 22, 38, 34, 47})
-                  .int32(kMe)
-                  .message(20)},
-             [](TienLenView& table) { return table.myHand().size() == 13; });
+        Bytes deal;
+        deal.byte(2).byte(7).byte(20).raw({43, 9, 0, 50, 14, 5, 27, 18, 31, 22, 38, 34, 47}).int32(kMe);
+        send({deal.message(20)}, [](TienLenView& table) { return table.myHand().size() == 13; });
         advance(3);
         run("tap id=card0\ntap id=btnFire");
         send({move(kMe, 0, kBinh), move(kBinh, 2, kMe)}, onTable(2));

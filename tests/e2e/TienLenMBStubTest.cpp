@@ -20,9 +20,7 @@ TEST_F(TienLenMBStubWire, TheStubPlayersFollowTheSuitOfASingle) {
     send(20, {1, 4});
     auto dealt = next(20);
     ASSERT_TRUE(dealt);
-    dealt->readByte();
-    dealt->readByte();
-    dealt->readByte();
+    dealt->readDataWithIntLength(3); // room, board, turn time
     std::vector<int> hand;
     for (int i = 0; i < 13; ++i)
         hand.push_back(dealt->readByte());
@@ -32,8 +30,7 @@ TEST_F(TienLenMBStubWire, TheStubPlayersFollowTheSuitOfASingle) {
     send(21, Bytes().byte(1).byte(4).byte(1).byte(0).data());
     ASSERT_TRUE(next(21));
     if (auto answer = next(21, -1, 3)) {
-        answer->readByte();
-        answer->readByte();
+        answer->readShort(); // room, board
         EXPECT_EQ(answer->readInt(), 4001);
         EXPECT_EQ(answer->readByte(), 1) << "a single on a single";
         const int card = answer->readByte();

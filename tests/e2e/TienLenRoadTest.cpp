@@ -48,13 +48,9 @@ protected:
         seatRow(join, kBinh, "Binh", true);
         send(join.message(8));
         run("screen TienLenView 5\nadvance 0.5");
-        send(Bytes()
-                 .byte(2)
-                 .byte(7)
-                 .byte(int8_t(interval))
-                 .raw({43, 9, 1, 50, 14, 5, 27, 18, 31, 22, 38, 34, 47})
-                 .int32(kMe)
-                 .message(20));
+        Bytes deal;
+        deal.byte(2).byte(7).byte(int8_t(interval)).raw({43, 9, 1, 50, 14, 5, 27, 18, 31, 22, 38, 34, 47}).int32(kMe);
+        send(deal.message(20));
         advance(3);
     }
     std::vector<int> hand() {

@@ -101,8 +101,7 @@ TEST_F(TienLenStubWire, TheStubDealsChecksPlaysAndAnswers) {
     EXPECT_EQ(mine->data(), Bytes().byte(1).byte(4).int32(me).byte(1).byte(0).int32(4001).data());
     auto answer = next(21, -1, 3);
     ASSERT_TRUE(answer) << "the stub player answers";
-    answer->readByte();
-    answer->readByte();
+    answer->readShort(); // room, board
     EXPECT_EQ(answer->readInt(), 4001);
     EXPECT_EQ(answer->readByte(), 1) << "a single on a single";
     EXPECT_GT(answer->readByte(), 0);

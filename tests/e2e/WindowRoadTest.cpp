@@ -235,59 +235,22 @@ std::string walkScript(const std::vector<WalkStep>& steps) {
 // after the lottery sheet closed.
 TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
     portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
-        Message list(44);
-        list.writeByte(2);
-        list.writeByte(1);
-        list.writeUTF("The gate");
-        list.writeUTF("");
-        list.writeUTF("");
-        reply.send(list);
+        reply.send(44, Bytes().byte(2).byte(1).utf("The gate").utf("").utf(""));
     });
     // One friend, away. Answered, so that no wait of the game grid ends in a notice
     // (which would take the Escape meant for a sheet).
     portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
         if (request.readByte() != 5) return;
-        Message list(104);
-        list.writeByte(5);
-        list.writeInt(202);
-        list.writeUTF("binh");
-        list.writeLong(1000);
-        list.writeShort(1);
-        list.writeByte(0);
-        list.writeUTF("");
-        reply.send(list);
+        reply.send(104, Bytes().byte(5).int32(202).utf("binh").int64(1000).int16(1).byte(0).utf(""));
     });
     // No bought avatars: the profile's items tab stops waiting.
-    portal().onCommand(1010, [](Message&, TestPortal::Reply& reply) {
-        Message avatars(1010);
-        avatars.writeInt(0);
-        reply.send(avatars);
-    });
+    portal().onCommand(1010, [](Message&, TestPortal::Reply& reply) { reply.send(1010, Bytes().int32(0)); });
     // The profile's record, with the fields to be typed into empty.
     portal().onCommand(1005, [](Message& request, TestPortal::Reply& reply) {
-        Message record(1005);
-        record.writeInt(request.readInt());
-        record.writeUTF("an");
-        record.writeLong(125000);
-        record.writeUTF("");
-        record.writeByte(1);
-        record.writeBool(true);
-        record.writeShort(1990);
-        record.writeUTF("");
-        record.writeUTF("");
-        record.writeBool(false);
-        record.writeUTF("");
-        record.writeUTF("");
-        record.writeByte(1);
-        record.writeUTF("Ha Noi");
-        record.writeByte(5);
-        record.writeByte(17);
-        record.writeBool(true);
-        record.writeInt(40);
-        record.writeBool(false);
-        record.writeUTF("");
-        record.writeInt(1);
-        reply.send(record);
+        Bytes record;
+        record.int32(request.readInt()).utf("an").int64(125000).utf("").byte(1).boolean(true).int16(1990);
+        record.utf("").utf("").boolean(false).utf("").utf("").byte(1).utf("Ha Noi").byte(5).byte(17);
+        reply.send(1005, record.boolean(true).int32(40).boolean(false).utf("").int32(1));
     });
     ASSERT_TRUE(startDisplay()) << "Xvfb did not start";
     const std::vector<WalkStep> steps{

@@ -198,17 +198,9 @@ TEST_F(XiZachRoad, PeeksDuringTheDealLookOnlyAtDealtCards) {
 TEST_F(XiZachRoad, TheGameOverShowsEveryHandAndMoneySoundsOnceInASecondAndAHalf) {
     sitAsGuest();
     dealt(9);
-    send(Bytes()
-             .byte(kRoom)
-             .byte(kBoard)
-             .byte(2)
-             .int32(9)
-             .byte(3)
-             .raw({10, 11, 12})
-             .int32(kMe)
-             .byte(2)
-             .raw({5, 44})
-             .message(50));
+    Bytes hands;
+    hands.byte(kRoom).byte(kBoard).byte(2).int32(9).byte(3).raw({10, 11, 12}).int32(kMe).byte(2).raw({5, 44});
+    send(hands.message(50));
     auto binh = StakeTableView::handOf(table()->playerWithId(9));
     EXPECT_EQ(binh[1]->accessibilityIdentifier(), "card11");
     advance(0.4);

@@ -14,11 +14,9 @@ namespace {
 TEST_F(GameRequests, BaiCaoTurnsAndTheSeatLimitGoOutByteForByteAndTheEarlyEndIsOnlyBuilt) {
     auto& service = BaiCaoService::getInstance();
     service.moveWithRoomId(3, 12, {5, 255, 255});
-    EXPECT_EQ(client.take(), "21:030c05ffff");
     service.moveWithRoomId(3, 12, {});
-    EXPECT_EQ(client.take(), "21:030c");
     service.setMaxPlayerWithRoomId(3, 12, 2);
-    EXPECT_EQ(client.take(), "56:030c02");
+    EXPECT_EQ(client.take(), "21:030c05ffff 21:030c 56:030c02");
     const Message early = BaiCaoService::forceFinishMessage(3, 12);
     EXPECT_EQ(early.commandId(), 53);
     EXPECT_EQ(toHex(early.data()), "030c");
@@ -40,58 +38,43 @@ public:
     }
     void onJoinGameSuccessWithRoomId(int8_t r, int8_t b, int32_t owner, int32_t money,
                                      std::vector<std::shared_ptr<Player>> players) override {
-        std::string line = "join " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(owner) + " " +
-                           std::to_string(money);
+        std::string out = line("join", r, b, owner, money);
         for (const auto& p : players)
-            line += " [" + std::to_string(p->IDDB()) + " '" + p->name() + "' " + std::to_string(p->money()) + " " +
-                    std::to_string(p->avatar()) + " " + std::to_string(p->exp()) + " " + std::to_string(p->isReady()) +
-                    "]";
-        calls.push_back(line);
+            out += " " + seated(*p);
+        calls.push_back(out);
     }
     void onChatFromBoardWithRoomId(int8_t r, int8_t b, const std::string& t, int32_t from) override {
-        calls.push_back("chat " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(from) + " '" + t +
-                        "'");
+        calls.push_back(line("chat", r, b, from, quoted(t)));
     }
-    void onKickedWithRoomId(int8_t r, int8_t b, int32_t id) override {
-        calls.push_back("kick " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(id));
-    }
+    void onKickedWithRoomId(int8_t r, int8_t b, int32_t id) override { calls.push_back(line("kick", r, b, id)); }
     void onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<Player> p) override {
-        calls.push_back("sit " + std::to_string(seat) + " [" + std::to_string(p->IDDB()) + " '" + p->name() + "' " +
-                        std::to_string(p->money()) + " " + std::to_string(p->avatar()) + " " +
-                        std::to_string(p->exp()) + " " + std::to_string(p->isReady()) + "]");
+        calls.push_back(line("sit", seat, seated(*p)));
     }
     void onSomeOneLeaveBoardWithIdLeave(int32_t id, int32_t owner) override {
-        calls.push_back("leave " + std::to_string(id) + " " + std::to_string(owner));
+        calls.push_back(line("leave", id, owner));
     }
-    void onSomeOneReadyWithId(int32_t id, bool ready) override {
-        calls.push_back("ready " + std::to_string(id) + " " + std::to_string(ready));
-    }
+    void onSomeOneReadyWithId(int32_t id, bool ready) override { calls.push_back(line("ready", id, ready)); }
     void onOwnerSetMoneyOnBoardWithRoomId(int8_t r, int8_t b, int32_t money, int32_t who) override {
-        calls.push_back("stake " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(money) + " " +
-                        std::to_string(who));
+        calls.push_back(line("stake", r, b, money, who));
     }
     void onBonusMoneyWithRommId(int8_t r, int8_t b, int32_t who, int32_t money, const std::string& des) override {
-        calls.push_back("bonus " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        std::to_string(money) + " '" + des + "'");
+        calls.push_back(line("bonus", r, b, who, money, quoted(des)));
     }
     void onDiemSoWithWho(int32_t who, const std::string& des) override {
-        calls.push_back("score " + std::to_string(who) + " '" + des + "'");
+        calls.push_back(line("score", who, quoted(des)));
     }
-    void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
+    void onBuzzWithContent(const std::string& t) override { calls.push_back(line("buzz", quoted(t))); }
     void onStartGameWithRoomId(int8_t r, int8_t b, std::vector<uint8_t> cards, uint8_t interval) override {
-        calls.push_back("start " + std::to_string(r) + " " + std::to_string(b) + " " + hex(cards) + " " +
-                        std::to_string(interval));
+        calls.push_back(line("start", r, b, hex(cards), interval));
     }
     void onMoveWithRoomId(int8_t r, int8_t b, int32_t who, std::vector<uint8_t> cards) override {
-        calls.push_back("move " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        hex(cards));
+        calls.push_back(line("move", r, b, who, hex(cards)));
     }
     void onStopGameWithRoomId(int8_t r, int8_t b, std::vector<BaiCaoHand> list) override {
-        calls.push_back("stop " + std::to_string(r) + " " + std::to_string(b) + " " + hands(list));
+        calls.push_back(line("stop", r, b, hands(list)));
     }
     void onPlayingWithRoomId(int8_t r, int8_t b, uint8_t interval, std::vector<BaiCaoHand> list) override {
-        calls.push_back("playing " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(interval) +
-                        " " + hands(list));
+        calls.push_back(line("playing", r, b, interval, hands(list)));
     }
 };
 

@@ -19,9 +19,8 @@ TEST_F(GameRequests, CaoRuaTurnsForceFinishAndSeatCountGoOutByteForByte) {
     service.moveWithRoomId(3, 12, {});
     EXPECT_EQ(client.take(), "21:030c") << "no cards held: room and board only";
     service.forceFinishWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "53:030c");
     service.setMaxPlayerWithRoomId(3, 12, 6);
-    EXPECT_EQ(client.take(), "56:030c06");
+    EXPECT_EQ(client.take(), "53:030c 56:030c06");
 }
 
 // Writes each call down as a line of text.
@@ -32,9 +31,7 @@ public:
     static std::string places(const CaoRuaPlayers& list) {
         std::string out;
         for (const auto& p : list)
-            out += "[" + std::to_string(p->IDDB()) + " '" + p->name() + "' " + std::to_string(p->money()) + " " +
-                   std::to_string(p->avatar()) + " " + std::to_string(p->exp()) + " " + std::to_string(p->isReady()) +
-                   "]";
+            out += seated(*p);
         return out;
     }
     static std::string records(const CaoRuaCardRecords& list) {
@@ -52,57 +49,43 @@ public:
     }
 
     void onJoinGameSuccessWithRoomId(int8_t r, int8_t b, int32_t o, int32_t m, CaoRuaPlayers p) override {
-        calls.push_back("join " + std::to_string(r) + " " + std::to_string(b) + " owner " + std::to_string(o) +
-                        " money " + std::to_string(m) + " " + places(p));
+        calls.push_back(line("join", r, b, "owner", o, "money", m, places(p)));
     }
     void onChatFromBoardWithRoomId(int8_t r, int8_t b, const std::string& t, int32_t f) override {
-        calls.push_back("chat " + std::to_string(r) + " " + std::to_string(b) + " '" + t + "' " + std::to_string(f));
+        calls.push_back(line("chat", r, b, quoted(t), f));
     }
-    void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override {
-        calls.push_back("kicked " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(k));
-    }
+    void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override { calls.push_back(line("kicked", r, b, k)); }
     void onSomeOneJoinBoardWithSeat(int s, std::shared_ptr<TienLenPlayer> p) override {
-        calls.push_back("sat " + std::to_string(s) + " " + places({p}) + " finish " +
-                        std::to_string(p->finishPosition()));
+        calls.push_back(line("sat", s, places({p}), "finish", p->finishPosition()));
     }
-    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override {
-        calls.push_back("left " + std::to_string(l) + " owner " + std::to_string(o));
-    }
-    void onSomeOneReadyWithId(int32_t id, bool r) override {
-        calls.push_back("ready " + std::to_string(id) + " " + std::to_string(r));
-    }
+    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override { calls.push_back(line("left", l, "owner", o)); }
+    void onSomeOneReadyWithId(int32_t id, bool r) override { calls.push_back(line("ready", id, r)); }
     void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t m) override {
-        calls.push_back("table money " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(m));
+        calls.push_back(line("table money", r, b, m));
     }
     void onStartGameWithRoomId(int8_t r, int8_t b, std::vector<int8_t> c, int32_t bet, int8_t t) override {
-        std::string out = "start " + std::to_string(r) + " " + std::to_string(b) + " bet " + std::to_string(bet) +
-                          " time " + std::to_string(t) + " cards";
+        std::string out = line("start", r, b, "bet", bet, "time", t, "cards");
         for (int8_t card : c)
             out += " " + std::to_string(card);
         calls.push_back(out);
     }
     void onMoveWithRoomId(int8_t r, int8_t b, int32_t who, std::vector<uint8_t> c) override {
-        calls.push_back("move " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + bytes(c));
+        calls.push_back(line("move", r, b, who) + bytes(c));
     }
     void onOwnerSetMoneyOnBoardWithRoomId(int8_t r, int8_t b, int32_t m, int32_t who) override {
-        calls.push_back("stake " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(m) + " by " +
-                        std::to_string(who));
+        calls.push_back(line("stake", r, b, m, "by", who));
     }
     void onStopGameWithRoomId(int8_t r, int8_t b, CaoRuaCardRecords c) override {
-        calls.push_back("stop " + std::to_string(r) + " " + std::to_string(b) + records(c));
+        calls.push_back(line("stop", r, b) + records(c));
     }
     void onBonusMoneyWithRommId(int8_t r, int8_t b, int32_t who, int32_t m, const std::string& d) override {
-        calls.push_back("bonus " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        std::to_string(m) + " '" + d + "'");
+        calls.push_back(line("bonus", r, b, who, m, quoted(d)));
     }
     void onPlayingWithRoomId(int8_t r, int8_t b, int32_t m, CaoRuaCardRecords c) override {
-        calls.push_back("playing " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(m) +
-                        records(c));
+        calls.push_back(line("playing", r, b, m) + records(c));
     }
-    void onDiemSoWithWho(int32_t who, const std::string& d) override {
-        calls.push_back("score " + std::to_string(who) + " '" + d + "'");
-    }
-    void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
+    void onDiemSoWithWho(int32_t who, const std::string& d) override { calls.push_back(line("score", who, quoted(d))); }
+    void onBuzzWithContent(const std::string& t) override { calls.push_back(line("buzz", quoted(t))); }
 };
 
 using CaoRuaReplies = GameReplies<CaoRuaMessageHandler, Recorder>;

@@ -15,25 +15,18 @@ namespace {
 TEST_F(GameRequests, CoTuongEveryRequestGoesOutByteForByte) {
     auto& service = CoTuongService::getInstance();
     service.moveWithRoomId(3, 12, 1, 2, 1, 9);
-    EXPECT_EQ(client.take(), "77:030c1901020109");
     service.requestUndoWithRoomId(3, 12, 0);
-    EXPECT_EQ(client.take(), "77:030c1a00");
     service.requestUndoWithRoomId(3, 12, 1);
-    EXPECT_EQ(client.take(), "77:030c1a01");
+    EXPECT_EQ(client.take(), "77:030c1901020109 77:030c1a00 77:030c1a01");
     service.requestUndoWithRoomId(3, 12, -1);
     EXPECT_EQ(client.take(), "77:030c1aff") << "a refusal is 0xFF";
     service.requestDrawWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "77:030c1e");
     service.requestLoseWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "77:030c23");
     service.answerDrawWithRoomId(3, 12, false);
-    EXPECT_EQ(client.take(), "24:030c00");
     service.denyDrawWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "77:030c1f");
     service.denyLoseWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "77:030c24");
     service.getEatPieceWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "77:030c21");
+    EXPECT_EQ(client.take(), "77:030c1e 77:030c23 24:030c00 77:030c1f 77:030c24 77:030c21");
 }
 
 // Writes each call down as a line of text.
@@ -44,9 +37,7 @@ public:
     static std::string players(const ChessPlayerList& list) {
         std::string out;
         for (const auto& p : list)
-            out += "[" + std::to_string(p->IDDB()) + " '" + p->name() + "' " + std::to_string(p->money()) + " " +
-                   std::to_string(p->avatar()) + " " + std::to_string(p->exp()) + " " + std::to_string(p->isReady()) +
-                   "]";
+            out += seated(*p);
         return out;
     }
     static std::string pieces(const std::vector<PieceServer>& list) {
@@ -57,19 +48,15 @@ public:
         return out;
     }
     void onChatFromBoardWithRoomId(int8_t r, int8_t b, const std::string& t, int32_t f) override {
-        calls.push_back("chat " + std::to_string(r) + " " + std::to_string(b) + " '" + t + "' " + std::to_string(f));
+        calls.push_back(line("chat", r, b, quoted(t), f));
     }
     void onJoinGameSuccessWithRoomId(int8_t r, int8_t b, int32_t o, int32_t m, ChessPlayerList p) override {
-        calls.push_back("join " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(o) + " " +
-                        std::to_string(m) + " " + players(p));
+        calls.push_back(line("join", r, b, o, m, players(p)));
     }
     void onJoinViewGameSuccessWithRoomId(int8_t r, int8_t b, int32_t o, int32_t m, ChessPlayerList p) override {
-        calls.push_back("view " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(o) + " " +
-                        std::to_string(m) + " " + players(p));
+        calls.push_back(line("view", r, b, o, m, players(p)));
     }
-    void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override {
-        calls.push_back("kicked " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(k));
-    }
+    void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override { calls.push_back(line("kicked", r, b, k)); }
     void onMatchResult(std::vector<MatchResultInfo> rows) override {
         std::string out = "result";
         for (const auto& row : rows)
@@ -87,30 +74,21 @@ public:
     void onDenyDraw() override { calls.push_back("draw refused"); }
     void onDenyLose() override { calls.push_back("resignation refused"); }
     void onWantLose() override { calls.push_back("resigned"); }
-    void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t m) override {
-        calls.push_back("stake " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(m));
-    }
+    void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t m) override { calls.push_back(line("stake", r, b, m)); }
     void onSomeOneJoinBoardWithSeat(int s, std::shared_ptr<ChessPlayer> p) override {
-        calls.push_back("sat " + std::to_string(s) + " " + players({p}));
+        calls.push_back(line("sat", s, players({p})));
     }
-    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override {
-        calls.push_back("left " + std::to_string(l) + " owner " + std::to_string(o));
-    }
-    void onSomeOneReadyWithId(int32_t w, bool r) override {
-        calls.push_back("ready " + std::to_string(w) + " " + std::to_string(r));
-    }
+    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override { calls.push_back(line("left", l, "owner", o)); }
+    void onSomeOneReadyWithId(int32_t w, bool r) override { calls.push_back(line("ready", w, r)); }
     void onStartGameWithRoomId(int8_t r, int8_t b, int32_t w, int32_t i, int32_t o, int32_t c) override {
-        calls.push_back("start " + std::to_string(r) + " " + std::to_string(b) + " first " + std::to_string(w) +
-                        " interval " + std::to_string(i) + " quotas " + std::to_string(o) + " " + std::to_string(c));
+        calls.push_back(line("start", r, b, "first", w, "interval", i, "quotas", o, c));
     }
     void onGetTableInfo(TableInfo i) override {
-        calls.push_back("snapshot " + std::to_string(i.firstUserId) + " " + std::to_string(i.currentUserId) + " " +
-                        std::to_string(i.limitStepTimer) + " " + std::to_string(i.stepRemainTimer) + " " +
-                        std::to_string(i.ownerUserId) + " " + std::to_string(i.gameRemainTime) + " " +
-                        pieces(i.listPiece) + " " + std::to_string(i.opponentUserId) + " " +
-                        std::to_string(i.gameRemainTime1) + " " + pieces(i.listPiece1));
+        calls.push_back(line("snapshot", i.firstUserId, i.currentUserId, i.limitStepTimer, i.stepRemainTimer,
+                             i.ownerUserId, i.gameRemainTime, pieces(i.listPiece), i.opponentUserId, i.gameRemainTime1,
+                             pieces(i.listPiece1)));
     }
-    void onRemoveButton(int8_t w) override { calls.push_back("remove " + std::to_string(w)); }
+    void onRemoveButton(int8_t w) override { calls.push_back(line("remove", w)); }
     void onUndo() override { calls.push_back("undo asked"); }
     void onMakeUndoWithNextUserId(int32_t n, std::vector<PieceUndo> u) override {
         std::string out = "undo next " + std::to_string(n);
@@ -120,25 +98,16 @@ public:
         calls.push_back(out);
     }
     void onStopGame() override { calls.push_back("stopped"); }
-    void onShowMessage(const std::string& t) override { calls.push_back("text '" + t + "'"); }
-    void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
+    void onShowMessage(const std::string& t) override { calls.push_back(line("text", quoted(t))); }
+    void onBuzzWithContent(const std::string& t) override { calls.push_back(line("buzz", quoted(t))); }
 };
 
 using CoTuongReplies = GameReplies<CoTuongMessageHandler, Recorder, 77>;
 
 TEST_F(CoTuongReplies, JoinsReadEveryRowWithNamesLowerCasedAndEmptyPlaces) {
-    const ByteVector rows = Bytes()
-                                .byte(1)
-                                .byte(4)
-                                .int32(7)
-                                .int32(500)
-                                .int32(7)
-                                .utf("ÂN Ba")
-                                .int64(120000)
-                                .int16(3)
-                                .int32(250)
-                                .boolean(true)
-                                .int32(-1);
+    Bytes rows;
+    rows.byte(1).byte(4).int32(7).int32(500);
+    rows.int32(7).utf("ÂN Ba").int64(120000).int16(3).int32(250).boolean(true).int32(-1);
     EXPECT_EQ(read(8, rows), Calls{"join 1 4 7 500 [7 'ân ba' 120000 3 250 1][-1 '' 0 0 0 0]"});
     EXPECT_EQ(read(1900, rows), Calls{"view 1 4 7 500 [7 'ân ba' 120000 3 250 1][-1 '' 0 0 0 0]"});
     EXPECT_EQ(read(8, Bytes().byte(1).byte(4).int32(7).int32(500)),

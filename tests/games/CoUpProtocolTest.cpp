@@ -47,13 +47,13 @@ class Recorder : public CoUpLogicHandler {
 public:
     std::vector<std::string> calls;
 
-    void onChatFromBoardWithRoomId(int8_t, int8_t, const std::string& t, int32_t) override { add("chat " + t); }
+    void onChatFromBoardWithRoomId(int8_t, int8_t, const std::string& t, int32_t) override { add(line("chat", t)); }
     void onJoinGameSuccessWithRoomId(int8_t r, int8_t b, int32_t, int32_t, ChessPlayerList p) override {
-        add("join " + std::to_string(r) + " " + std::to_string(b) + " players " + std::to_string(p.size()));
+        add(line("join", r, b, "players", p.size()));
     }
     void onJoinViewGameSuccessWithRoomId(int8_t, int8_t, int32_t, int32_t, ChessPlayerList) override { add("view"); }
-    void onKickedWithRoomId(int8_t, int8_t, int32_t k) override { add("kicked " + std::to_string(k)); }
-    void onMatchResult(std::vector<MatchResultInfo> rows) override { add("result " + std::to_string(rows.size())); }
+    void onKickedWithRoomId(int8_t, int8_t, int32_t k) override { add(line("kicked", k)); }
+    void onMatchResult(std::vector<MatchResultInfo> rows) override { add(line("result", rows.size())); }
     void onMoveWithWhoMove(int32_t w, int8_t xs, int8_t ys, int8_t xd, int8_t yd, int32_t n, int32_t t,
                            int8_t k) override {
         add("move " + std::to_string(w) + " " + std::to_string(xs) + std::to_string(ys) + std::to_string(xd) +
@@ -64,12 +64,12 @@ public:
     void onDenyDraw() override { add("draw refused"); }
     void onDenyLose() override { add("resignation refused"); }
     void onWantLose() override { add("resigned"); }
-    void onOwnerSetMoneyWithRoomeId(int8_t, int8_t, int32_t m) override { add("stake " + std::to_string(m)); }
-    void onSomeOneJoinBoardWithSeat(int s, std::shared_ptr<ChessPlayer>) override { add("sat " + std::to_string(s)); }
-    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t) override { add("left " + std::to_string(l)); }
-    void onSomeOneReadyWithId(int32_t w, bool) override { add("ready " + std::to_string(w)); }
+    void onOwnerSetMoneyWithRoomeId(int8_t, int8_t, int32_t m) override { add(line("stake", m)); }
+    void onSomeOneJoinBoardWithSeat(int s, std::shared_ptr<ChessPlayer>) override { add(line("sat", s)); }
+    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t) override { add(line("left", l)); }
+    void onSomeOneReadyWithId(int32_t w, bool) override { add(line("ready", w)); }
     void onStartGameWithRoomId(int8_t, int8_t, int32_t w, int32_t, int32_t, int32_t) override {
-        add("start first " + std::to_string(w));
+        add(line("start first", w));
     }
     void onGetTableInfo(TableInfo i) override {
         std::string out = "snapshot";
@@ -77,12 +77,12 @@ public:
             out += " (" + std::to_string(p.pieceType) + "," + std::to_string(p.isMove) + ")";
         add(out);
     }
-    void onRemoveButton(int8_t w) override { add("remove " + std::to_string(w)); }
+    void onRemoveButton(int8_t w) override { add(line("remove", w)); }
     void onUndo() override { add("undo asked"); }
-    void onMakeUndoWithNextUserId(int32_t n, std::vector<PieceUndo>) override { add("undo next " + std::to_string(n)); }
+    void onMakeUndoWithNextUserId(int32_t n, std::vector<PieceUndo>) override { add(line("undo next", n)); }
     void onStopGame() override { add("stopped"); }
-    void onShowMessage(const std::string& t) override { add("text " + t); }
-    void onBuzzWithContent(const std::string& t) override { add("buzz " + t); }
+    void onShowMessage(const std::string& t) override { add(line("text", t)); }
+    void onBuzzWithContent(const std::string& t) override { add(line("buzz", t)); }
     void onGetEatPiece(std::vector<EatPiece> list) override {
         std::string out = "eaten";
         for (const auto& row : list)
@@ -118,20 +118,10 @@ TEST_F(CoUpReplies, GameMessagesArriveUnder86AndAChineseChessMessageIsIgnored) {
 }
 
 TEST_F(CoUpReplies, SnapshotsCarryTheFaceUpFlagOfEachPiece) {
-    EXPECT_EQ(game(Bytes()
-                       .byte(10)
-                       .int32(9)
-                       .int32(7)
-                       .int32(30)
-                       .int32(12)
-                       .int32(7)
-                       .int32(800)
-                       .byte(2)
-                       .raw({1, 0, 4, 1, 1, 3, 4, 0})
-                       .int32(9)
-                       .int32(700)
-                       .byte(0)),
-              Calls{"snapshot (4,1) (4,0)"});
+    Bytes snapshot;
+    snapshot.byte(10).int32(9).int32(7).int32(30).int32(12);
+    snapshot.int32(7).int32(800).byte(2).raw({1, 0, 4, 1, 1, 3, 4, 0}).int32(9).int32(700).byte(0);
+    EXPECT_EQ(game(snapshot), Calls{"snapshot (4,1) (4,0)"});
 }
 
 TEST_F(CoUpReplies, TheCapturedPiecesArriveInOrderAlsoWhenThereAreNone) {

@@ -12,7 +12,6 @@
 #include "tests/games/GameWire.h"
 #include "tests/support/RecordedMessage.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace kavo::test {
@@ -20,58 +19,44 @@ namespace {
 
 TEST_F(GameRequests, TienLenSkipsCarryRoomAndBoard) {
     TienLenService::getInstance().skipWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "49:030c");
     TienLenMBService::getInstance().skipWithRoomId(-1, 0);
-    EXPECT_EQ(client.take(), "49:ff00");
+    EXPECT_EQ(client.take(), "49:030c 49:ff00");
 }
 
 TEST_F(GameRequests, TienLenFiresClaimsAndLocksSeatsByteForByte) {
     auto& service = TienLenService::getInstance();
     service.moveWithRoomId(2, 7, {40, 4, 51});
-    EXPECT_EQ(client.take(), "21:020703280433");
     service.forceFinishWithRoomId(2, 7);
-    EXPECT_EQ(client.take(), "53:0207");
     service.setMaxPlayerWithRoomId(2, 7, 3);
-    EXPECT_EQ(client.take(), "56:020703");
+    EXPECT_EQ(client.take(), "21:020703280433 53:0207 56:020703");
 }
 
 TEST_F(GameRequests, ChineseChessRequestsGoUnderCommand77) {
     auto& service = CoTuongService::getInstance();
     service.requestDrawWithRoomId(1, 2);
-    EXPECT_EQ(client.take(), "77:01021e");
     service.requestLoseWithRoomId(1, 2);
-    EXPECT_EQ(client.take(), "77:010223");
     service.requestUndoWithRoomId(1, 2, -1);
-    EXPECT_EQ(client.take(), "77:01021aff");
     service.answerDrawWithRoomId(1, 2, true);
-    EXPECT_EQ(client.take(), "24:010201");
     service.answerDrawWithRoomId(1, 2, false);
-    EXPECT_EQ(client.take(), "24:010200");
+    EXPECT_EQ(client.take(), "77:01021e 77:010223 77:01021aff 24:010201 24:010200");
 }
 
 TEST_F(GameRequests, HiddenPieceChessRequestsGoUnderCommand86AndDrawAnswersUnder24) {
     auto& service = CoUpService::getInstance();
     service.requestDrawWithRoomId(5, 6);
-    EXPECT_EQ(client.take(), "86:05061e");
     service.requestLoseWithRoomId(5, 6);
-    EXPECT_EQ(client.take(), "86:050623");
     service.requestUndoWithRoomId(5, 6, 1);
-    EXPECT_EQ(client.take(), "86:05061a01");
     service.answerDrawWithRoomId(5, 6, true);
-    EXPECT_EQ(client.take(), "24:050601");
+    EXPECT_EQ(client.take(), "86:05061e 86:050623 86:05061a01 24:050601");
 }
 
 TEST_F(GameRequests, CaroChessAndTetrisAnswerDrawsWith24AndResignWith27) {
     CaroService::getInstance().answerDrawWithRoomId(1, 1, false);
-    EXPECT_EQ(client.take(), "24:010100");
     CaroService::getInstance().requestLoseWithRoomId(1, 1);
-    EXPECT_EQ(client.take(), "27:0101");
     CoVuaService::getInstance().answerDrawWithRoomId(2, 3, true);
-    EXPECT_EQ(client.take(), "24:020301");
     CoVuaService::getInstance().requestLoseWithRoomId(2, 3);
-    EXPECT_EQ(client.take(), "27:0203");
     TetrisService::getInstance().answerDrawWithRoomId(4, 5, true);
-    EXPECT_EQ(client.take(), "24:040501");
+    EXPECT_EQ(client.take(), "24:010100 27:0101 24:020301 27:0203 24:040501");
 }
 
 TEST_F(GameRequests, MauBinhTimeLimitIsSubCommand10OfItsTable) {
@@ -86,39 +71,27 @@ TEST_F(GameRequests, MauBinhTimeLimitIsSubCommand10OfItsTable) {
 
 TEST_F(GameRequests, PokerObserverAnswerIsSubCommand12) {
     PokerService::getInstance().doSendObserver(1, 2, 1);
-    EXPECT_EQ(client.take(), "82:01020c01");
     PokerService::getInstance().doSendObserver(1, 2, 0);
-    EXPECT_EQ(client.take(), "82:01020c00");
+    EXPECT_EQ(client.take(), "82:01020c01 82:01020c00");
 }
 
 TEST_F(GameRequests, PokerBetAndBuyInCarryTheAmountAsAnIntAndTheSeatLimitAsAByte) {
     auto& service = PokerService::getInstance();
     service.setMaxPlayer(3, 7, 6);
-    EXPECT_EQ(client.take(), "56:030706");
     service.setBetMoney(3, 7, 5000);
-    EXPECT_EQ(client.take(), "82:030700001388");
     service.doBuyStack(3, 7, 2147483647);
-    EXPECT_EQ(client.take(), "82:03077fffffff");
     service.doBuyStack(-1, 0, -1);
-    EXPECT_EQ(client.take(), "82:ff00ffffffff");
+    EXPECT_EQ(client.take(), "56:030706 82:030700001388 82:03077fffffff 82:ff00ffffffff");
 }
 
 TEST_F(GameRequests, TienLenMBFiresClaimsSkipsAndLimitsByteForByte) {
     auto& service = TienLenMBService::getInstance();
-    const std::pair<std::function<void()>, const char*> requests[] = {
-        {[&] {
-             service.moveWithRoomId(2, 7, {40, 4, 51});
-         },
-         "21:020703280433"},
-        {[&] { service.moveWithRoomId(2, 7, {}); }, "21:020700"},
-        {[&] { service.forceFinishWithRoomId(2, 7); }, "53:0207"},
-        {[&] { service.skipWithRoomId(2, 7); }, "49:0207"},
-        {[&] { service.setMaxPlayerWithRoomId(2, 7, 3); }, "56:020703"},
-    };
-    for (const auto& [send, bytes] : requests) {
-        send();
-        EXPECT_EQ(client.take(), bytes);
-    }
+    service.moveWithRoomId(2, 7, {40, 4, 51});
+    service.moveWithRoomId(2, 7, {});
+    service.forceFinishWithRoomId(2, 7);
+    service.skipWithRoomId(2, 7);
+    service.setMaxPlayerWithRoomId(2, 7, 3);
+    EXPECT_EQ(client.take(), "21:020703280433 21:020700 53:0207 49:0207 56:020703");
 }
 
 } // namespace

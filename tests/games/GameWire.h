@@ -3,7 +3,9 @@
 // What every game's wire test does: catch the requests a service sends, and hand the
 // message handler a body of bytes to read back the lines the test's recorder wrote down.
 #include "portal/GlobalService.h"
+#include "portal/model/Player.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/CallLine.h"
 #include "tests/support/SentRequests.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +40,13 @@ protected:
     Calls game(const ByteVector& body) { return read(kGameCommand, body); }
     Recorder recorder;
 };
+
+// A player as the recorders write one down: "[id 'name' money avatar exp ready]", with
+// any further values before the bracket closes.
+template <typename... More> std::string seated(const Player& p, const More&... more) {
+    return "[" +
+           line(std::to_string(p.IDDB()), quoted(p.name()), p.money(), p.avatar(), p.exp(), p.isReady(), more...) + "]";
+}
 
 // A body of random bytes shorter than `limit`, for the tests that feed a handler noise.
 inline ByteVector randomBody(std::mt19937& random, size_t limit) {

@@ -16,11 +16,9 @@ namespace {
 TEST_F(GameRequests, MauBinhEveryRequestGoesOutByteForByte) {
     auto& service = MauBinhService::getInstance();
     service.doSortByOrder(3, 12);
-    EXPECT_EQ(client.take(), "47:030c17");
     service.doSortByType(3, 12);
-    EXPECT_EQ(client.take(), "47:030c18");
     service.doAutoArrange(3, 12);
-    EXPECT_EQ(client.take(), "47:030c19");
+    EXPECT_EQ(client.take(), "47:030c17 47:030c18 47:030c19");
     service.doSetLimitTime(2, 3, 12);
     EXPECT_EQ(client.take(), "47:030c0a02") << "the menu's row as built";
     service.doFinishTurn(3, 12, {0, 5, 51, 12, 13, 14, 15, 16, 20, 30, 40, 44, 48});
@@ -43,47 +41,33 @@ public:
     std::vector<std::string> calls;
 
     void onJoinGameSuccessWithRoomId(int8_t r, int8_t b, int32_t owner, int32_t money, MauBinhPlayers list) override {
-        std::string out = "join " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(owner) + " " +
-                          std::to_string(money);
+        std::string out = line("join", r, b, owner, money);
         for (const auto& p : list)
-            out += " [" + std::to_string(p->IDDB()) + " '" + p->name() + "' " + std::to_string(p->money()) + " " +
-                   std::to_string(p->avatar()) + " " + std::to_string(p->exp()) + " " + std::to_string(p->isReady()) +
-                   "]";
+            out += " " + seated(*p);
         calls.push_back(out);
     }
     void onChatFromBoardWithRoomId(int8_t r, int8_t b, const std::string& t, int32_t from) override {
-        calls.push_back("chat " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(from) + " '" + t +
-                        "'");
+        calls.push_back(line("chat", r, b, from, quoted(t)));
     }
-    void onKickedWithRoomId(int8_t r, int8_t b, int32_t id) override {
-        calls.push_back("kicked " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(id));
-    }
+    void onKickedWithRoomId(int8_t r, int8_t b, int32_t id) override { calls.push_back(line("kicked", r, b, id)); }
     void onSomeOneJoinBoardWithSeat(int seat, std::shared_ptr<TienLenPlayer> p) override {
-        calls.push_back("sits " + std::to_string(seat) + " [" + std::to_string(p->IDDB()) + " '" + p->name() + "' " +
-                        std::to_string(p->money()) + " " + std::to_string(p->avatar()) + " " +
-                        std::to_string(p->exp()) + " " + std::to_string(p->isReady()) + " " +
-                        std::to_string(p->finishPosition()) + "]");
+        calls.push_back(line("sits", seat, seated(*p, p->finishPosition())));
     }
     void onSomeOneLeaveBoardWithIdLeave(int32_t id, int32_t owner) override {
-        calls.push_back("leaves " + std::to_string(id) + " " + std::to_string(owner));
+        calls.push_back(line("leaves", id, owner));
     }
-    void onSomeOneReadyWithId(int32_t id, bool ready) override {
-        calls.push_back("ready " + std::to_string(id) + " " + std::to_string(ready));
-    }
+    void onSomeOneReadyWithId(int32_t id, bool ready) override { calls.push_back(line("ready", id, ready)); }
     void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t money) override {
-        calls.push_back("stake " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(money));
+        calls.push_back(line("stake", r, b, money));
     }
-    void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
-    void onSetLimitTime(int s) override { calls.push_back("time " + std::to_string(s)); }
-    void onPlayingWithLimitTime(int8_t limit, int8_t rest) override {
-        calls.push_back("playing " + std::to_string(limit) + " " + std::to_string(rest));
-    }
+    void onBuzzWithContent(const std::string& t) override { calls.push_back(line("buzz", quoted(t))); }
+    void onSetLimitTime(int s) override { calls.push_back(line("time", s)); }
+    void onPlayingWithLimitTime(int8_t limit, int8_t rest) override { calls.push_back(line("playing", limit, rest)); }
     void onStartWithRoomId(int8_t r, int8_t b, int8_t time, std::vector<int8_t> cards, int8_t type) override {
-        calls.push_back("start " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(time) + " " +
-                        ids(cards) + " " + std::to_string(type));
+        calls.push_back(line("start", r, b, time, ids(cards), type));
     }
-    void onSort(std::vector<int8_t> cards) override { calls.push_back("sort " + ids(cards)); }
-    void onFinishWithUserID(int32_t id) override { calls.push_back("finish " + std::to_string(id)); }
+    void onSort(std::vector<int8_t> cards) override { calls.push_back(line("sort", ids(cards))); }
+    void onFinishWithUserID(int32_t id) override { calls.push_back(line("finish", id)); }
     void onResultWithUserID(int32_t id, int32_t money, int32_t chi, int8_t type,
                             std::vector<ResultPlayer> rows) override {
         std::string out = "result " + std::to_string(id) + " " + std::to_string(money) + " " + std::to_string(chi) +

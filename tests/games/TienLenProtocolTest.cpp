@@ -18,11 +18,9 @@ TEST_F(GameRequests, TienLenFireSkipClaimAndSeatLimitGoOutByteForByte) {
     service.moveWithRoomId(3, 12, {40, 5, 22});
     EXPECT_EQ(client.take(), "21:030c03280516") << "three cards in the caller's order";
     service.skipWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "49:030c");
     service.forceFinishWithRoomId(3, 12);
-    EXPECT_EQ(client.take(), "53:030c");
     service.setMaxPlayerWithRoomId(3, 12, 2);
-    EXPECT_EQ(client.take(), "56:030c02");
+    EXPECT_EQ(client.take(), "49:030c 53:030c 56:030c02");
 }
 
 std::string ids(const std::vector<uint8_t>& cards) {
@@ -39,55 +37,46 @@ public:
     static std::string n(int value) { return std::to_string(value); }
 
     void onJoinGameSuccessWithRoomId(int8_t r, int8_t b, int32_t o, int32_t m, TienLenPlayerList list) override {
-        std::string out = "join " + n(r) + " " + n(b) + " " + n(o) + " " + n(m);
+        std::string out = line("join", r, b, o, m);
         for (const auto& p : list)
-            out += " [" + n(p->IDDB()) + " '" + p->name() + "' " + std::to_string(p->money()) + " " + n(p->avatar()) +
-                   " " + n(p->exp()) + " " + n(p->isReady()) + "]";
+            out += " " + seated(*p);
         calls.push_back(out);
     }
     void onChatFromBoardWithRoomId(int8_t r, int8_t b, const std::string& t, int32_t f) override {
-        calls.push_back("chat " + n(r) + " " + n(b) + " '" + t + "' " + n(f));
+        calls.push_back(line("chat", r, b, quoted(t), f));
     }
-    void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override {
-        calls.push_back("kicked " + n(r) + " " + n(b) + " " + n(k));
-    }
+    void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override { calls.push_back(line("kicked", r, b, k)); }
     void onSomeOneJoinBoardWithSeat(int s, std::shared_ptr<TienLenPlayer> p) override {
-        calls.push_back("sat " + n(s) + " [" + n(p->IDDB()) + " '" + p->name() + "' " + std::to_string(p->money()) +
-                        " " + n(p->avatar()) + " " + n(p->exp()) + " " + n(p->isReady()) + " " +
-                        n(p->finishPosition()) + "]");
+        calls.push_back(line("sat", s, seated(*p, p->finishPosition())));
     }
-    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override {
-        calls.push_back("left " + n(l) + " owner " + n(o));
-    }
-    void onSomeOneReadyWithId(int32_t w, bool r) override { calls.push_back("ready " + n(w) + " " + n(r)); }
-    void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t m) override {
-        calls.push_back("stake " + n(r) + " " + n(b) + " " + n(m));
-    }
+    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override { calls.push_back(line("left", l, "owner", o)); }
+    void onSomeOneReadyWithId(int32_t w, bool r) override { calls.push_back(line("ready", w, r)); }
+    void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t m) override { calls.push_back(line("stake", r, b, m)); }
     void onStartGameWithRoomId(int8_t r, int8_t b, std::vector<uint8_t> c, int i, int32_t w) override {
-        calls.push_back("start " + n(r) + " " + n(b) + " " + ids(c) + " interval " + n(i) + " first " + n(w));
+        calls.push_back(line("start", r, b, ids(c), "interval", i, "first", w));
     }
     void onMoveWithRoomId(int8_t r, int8_t b, int32_t w, std::vector<uint8_t> c, int32_t x) override {
-        calls.push_back("move " + n(r) + " " + n(b) + " " + n(w) + " " + ids(c) + " next " + n(x));
+        calls.push_back(line("move", r, b, w, ids(c), "next", x));
     }
     void onSkipWithRoomId(int8_t r, int8_t b, int32_t w, int32_t x, bool c) override {
-        calls.push_back("skip " + n(r) + " " + n(b) + " " + n(w) + " next " + n(x) + " clear " + n(c));
+        calls.push_back(line("skip", r, b, w, "next", x, "clear", c));
     }
     void onSomeOneFinishWithRoomId(int8_t r, int8_t b, int32_t w, int p, int32_t m, int32_t e) override {
-        calls.push_back("finish " + n(r) + " " + n(b) + " " + n(w) + " " + n(p) + " " + n(m) + " " + n(e));
+        calls.push_back(line("finish", r, b, w, p, m, e));
     }
     void onStopGameWithRoomId(int8_t r, int8_t b, int32_t w, std::vector<uint8_t> c) override {
-        calls.push_back("stop " + n(r) + " " + n(b) + " " + n(w) + " " + ids(c));
+        calls.push_back(line("stop", r, b, w, ids(c)));
     }
     void onBonusMoneyWithRommId(int8_t r, int8_t b, int32_t w, int32_t m, const std::string& d) override {
-        calls.push_back("bonus " + n(r) + " " + n(b) + " " + n(w) + " " + n(m) + " '" + d + "'");
+        calls.push_back(line("bonus", r, b, w, m, quoted(d)));
     }
     void onForceFinishWithRoomId(int8_t r, int8_t b, CardInfo info) override {
-        calls.push_back("instant " + n(r) + " " + n(b) + " " + n(info.owner) + " " + ids(info.cards));
+        calls.push_back(line("instant", r, b, info.owner, ids(info.cards)));
     }
     void onMoveErrorWithRoomeId(int8_t r, int8_t b, const std::string& t) override {
-        calls.push_back("refused " + n(r) + " " + n(b) + " '" + t + "'");
+        calls.push_back(line("refused", r, b, quoted(t)));
     }
-    void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
+    void onBuzzWithContent(const std::string& t) override { calls.push_back(line("buzz", quoted(t))); }
 };
 
 using TienLenReplies = GameReplies<TienLenMessageHandler, Recorder>;

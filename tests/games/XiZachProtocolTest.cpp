@@ -14,13 +14,10 @@ namespace {
 TEST_F(GameRequests, XiZachDrawStandCheckAndSeatLimitGoOutByteForByteAndTheEarlyEndIsOnlyBuilt) {
     auto& service = XiZachService::getInstance();
     service.moveWithRoomId(3, 12, XiZachService::kDraw);
-    EXPECT_EQ(client.take(), "21:030c00");
     service.moveWithRoomId(3, 12, XiZachService::kStand);
-    EXPECT_EQ(client.take(), "21:030c01");
     service.xetBaiWithRoomId(3, 12, 0x01020304);
-    EXPECT_EQ(client.take(), "67:030c01020304");
     service.setMaxPlayerWithRoomId(3, 12, 3);
-    EXPECT_EQ(client.take(), "56:030c03");
+    EXPECT_EQ(client.take(), "21:030c00 21:030c01 67:030c01020304 56:030c03");
     const Message early = XiZachService::forceFinishMessage(3, 12);
     EXPECT_EQ(early.commandId(), 53);
     EXPECT_EQ(toHex(early.data()), "030c");
@@ -43,31 +40,26 @@ public:
         return out;
     }
     void onStartGameWithRoomId(int8_t r, int8_t b, int32_t who, std::vector<uint8_t> cards, int8_t interval) override {
-        calls.push_back("start " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        toHex(cards) + " " + std::to_string(interval));
+        calls.push_back(line("start", r, b, who, toHex(cards), interval));
     }
     void onMoveWithRoomId(int8_t r, int8_t b, int32_t who, std::vector<uint8_t> cards) override {
-        calls.push_back("shown " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        toHex(cards));
+        calls.push_back(line("shown", r, b, who, toHex(cards)));
     }
     void onGetCardWithRoomId(int8_t r, int8_t b, int32_t who, uint8_t card) override {
-        calls.push_back("drawn " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        std::to_string(card));
+        calls.push_back(line("drawn", r, b, who, card));
     }
     void onGetRemainTimeWithRoomId(int8_t r, int8_t b, int32_t who, uint8_t seconds) override {
-        calls.push_back("turn " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(who) + " " +
-                        std::to_string(seconds));
+        calls.push_back(line("turn", r, b, who, seconds));
     }
     void onStopGameWithRoomId(int8_t r, int8_t b, std::vector<XiZachHand> list) override {
-        calls.push_back("stop " + std::to_string(r) + " " + std::to_string(b) + " " + hands(list));
+        calls.push_back(line("stop", r, b, hands(list)));
     }
     void onPlayingWithRoomId(int8_t r, int8_t b, int8_t interval, std::vector<XiZachHand> list) override {
-        calls.push_back("playing " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(interval) +
-                        " " + hands(list));
+        calls.push_back(line("playing", r, b, interval, hands(list)));
     }
     void onJoinGameSuccessWithRoomId(int8_t, int8_t, int32_t, int32_t,
                                      std::vector<std::shared_ptr<Player>> p) override {
-        calls.push_back("join " + std::to_string(p.size()));
+        calls.push_back(line("join", p.size()));
     }
     void onChatFromBoardWithRoomId(int8_t, int8_t, const std::string&, int32_t) override { calls.push_back("chat"); }
     void onKickedWithRoomId(int8_t, int8_t, int32_t) override { calls.push_back("kick"); }
@@ -78,7 +70,7 @@ public:
     void onBonusMoneyWithRommId(int8_t, int8_t, int32_t, int32_t, const std::string&) override {
         calls.push_back("bonus");
     }
-    void onDiemSoWithWho(int32_t, const std::string& des) override { calls.push_back("score '" + des + "'"); }
+    void onDiemSoWithWho(int32_t, const std::string& des) override { calls.push_back(line("score", quoted(des))); }
     void onBuzzWithContent(const std::string&) override { calls.push_back("buzz"); }
 };
 
@@ -101,19 +93,9 @@ TEST_F(XiZachReplies, AMoveIsShownCardsADrawnCardOrATurnAndAnUnknownTypeIsDroppe
 }
 
 TEST_F(XiZachReplies, HandRecordsHoldFiveCardsAtMostAndStopAtTheFirstCutShort) {
-    const ByteVector records = Bytes()
-                                   .byte(1)
-                                   .byte(4)
-                                   .byte(3)
-                                   .int32(7)
-                                   .byte(3)
-                                   .raw({1, 2, 3})
-                                   .int32(8)
-                                   .byte(7)
-                                   .raw({10, 11, 12, 13, 14, 15, 16})
-                                   .int32(9)
-                                   .byte(2)
-                                   .raw({20});
+    Bytes records;
+    records.byte(1).byte(4).byte(3).int32(7).byte(3).raw({1, 2, 3});
+    records.int32(8).byte(7).raw({10, 11, 12, 13, 14, 15, 16}).int32(9).byte(2).raw({20});
     EXPECT_EQ(read(50, records), (Calls{"stop 1 4 [7 3 1 2 3 -1 -1][8 5 10 11 12 13 14]"}));
     EXPECT_EQ(read(50, Bytes().byte(1).byte(4).byte(0)), (Calls{"stop 1 4 "}));
     EXPECT_EQ(read(62, Bytes().byte(1).byte(4).byte(20).byte(1).int32(8).byte(2).raw({255, 5})),

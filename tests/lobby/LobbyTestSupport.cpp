@@ -6,29 +6,6 @@
 
 namespace kavo::test {
 
-void LobbyRecorder::sendMessage(Message message) {
-    std::lock_guard lock(mutex_);
-    sent_.push_back({message.commandId(), message.data()});
-}
-
-std::vector<RecordedMessage> LobbyRecorder::sent() const {
-    std::lock_guard lock(mutex_);
-    return sent_;
-}
-
-std::vector<RecordedMessage> LobbyRecorder::sent(int16_t commandId) const {
-    std::vector<RecordedMessage> found;
-    for (const auto& message : sent()) {
-        if (message.commandId == commandId) found.push_back(message);
-    }
-    return found;
-}
-
-void LobbyRecorder::clear() {
-    std::lock_guard lock(mutex_);
-    sent_.clear();
-}
-
 void LobbyScreenFixture::SetUp() {
     ClientFixture::SetUp();
     GlobalService::getInstance().setSession(&recorder_);

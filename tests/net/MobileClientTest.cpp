@@ -406,9 +406,7 @@ TEST_F(MobileClientTest, FramesSplitIntoSingleBytesAreReassembled) {
 
 TEST_F(MobileClientTest, AConnectionCutInsideAFrameGivesOneFailureAndNoMessage) {
     FaultProxy proxy(portal.port());
-    ASSERT_TRUE(client.connectToHost(kHost, proxy.port()));
-    ASSERT_TRUE(listener.waitFor(Event::ConnectionOK));
-    ASSERT_TRUE(portal.waitForConnections(1, 5));
+    connectAndWait(proxy.port());
     proxy.closeAfterBytes(7);
     ASSERT_TRUE(portal.sendToClient(Bytes().utf("never whole").message(6)));
     ASSERT_TRUE(listener.waitFor(Event::ConnectionFail));
@@ -441,9 +439,7 @@ TEST_F(MobileClientTest, AWriteThatFailsEndsTheConnectionWithOneFailure) {
             pause(0.01);
     });
     FaultProxy proxy(portal.port());
-    ASSERT_TRUE(client.connectToHost(kHost, proxy.port()));
-    ASSERT_TRUE(listener.waitFor(Event::ConnectionOK));
-    ASSERT_TRUE(portal.waitForConnections(1, 5));
+    connectAndWait(proxy.port());
     ASSERT_TRUE(portal.sendToClient(Message(3)));
     ASSERT_TRUE(listener.waitForMessages(1));
     proxy.resetNow();

@@ -38,12 +38,9 @@
 #include "social/LeaderboardView.h"
 #include "table/sheets/InviteView.h"
 #include "tests/portal/PortalTestSupport.h"
-#include "tests/support/SourceDir.h"
 #include "tests/support/TestHttpServer.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 namespace kavo::test {
 namespace {
@@ -80,11 +77,6 @@ void resetShop() {
     ShopView::getInstance()->resetForTesting();
     ShopViewDetail::setItemPrice(0);
     ShopViewDetail::forgetGiftPrices();
-}
-
-platform::Bytes pngBytes() {
-    std::ifstream file(sourceDir() + "/resources/images/av0.png", std::ios::binary);
-    return platform::Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // The real logic handler behind a launched client on the manual clock: the replies
@@ -498,27 +490,23 @@ TEST_F(AccountLogic, AllItemsAndAllAvatarsAppendToTheShopsRowsInArrivalOrder) {
     EXPECT_TRUE(ShopView::getInstance()->listItems().empty());
 }
 
-TEST_F(AccountLogic, AvatarBoughtInTheShopIsWornAndPaid) {
-    root->napZel();
-    run();
-    auto avatar = std::make_shared<Avatar>();
-    avatar->setPrice(3000);
-    ShopView::getInstance()->setSelectedItem(ShopEntry::of(avatar));
-    reply(1202, Bytes().int32(55));
-    EXPECT_EQ(UIController::myInfo()->avatar(), 55);
-    EXPECT_EQ(myMoney(), 97000);
-    EXPECT_EQ(dialogText(), text("KAVO_buyAvatarOK"));
-}
-
-TEST_F(AccountLogic, AvatarBoughtWhileTheShopIsClosedChangesNothingButSaysSo) {
-    auto avatar = std::make_shared<Avatar>();
-    avatar->setPrice(3000);
-    ShopView::getInstance()->setSelectedItem(ShopEntry::of(avatar));
+// An avatar bought while the shop is closed changes nothing but is said; bought in the
+// open shop, it is worn and paid.
+TEST_F(AccountLogic, AvatarBoughtInTheShopIsWornAndPaidAndWhileItIsClosedOnlySaid) {
     UIController::myInfo()->setAvatar(1);
-    reply(1202, Bytes().int32(55));
-    EXPECT_EQ(UIController::myInfo()->avatar(), 1);
-    EXPECT_EQ(myMoney(), 100000);
-    EXPECT_EQ(dialogText(), text("KAVO_buyAvatarOK"));
+    for (const bool shopOpen : {false, true}) {
+        SCOPED_TRACE(shopOpen ? "shop open" : "shop closed");
+        if (shopOpen) root->napZel();
+        run();
+        auto avatar = std::make_shared<Avatar>();
+        avatar->setPrice(3000);
+        ShopView::getInstance()->setSelectedItem(ShopEntry::of(avatar));
+        reply(1202, Bytes().int32(55));
+        EXPECT_EQ(UIController::myInfo()->avatar(), shopOpen ? 55 : 1);
+        EXPECT_EQ(myMoney(), shopOpen ? 97000 : 100000);
+        EXPECT_EQ(dialogText(), text("KAVO_buyAvatarOK"));
+        UIController::closeDialog();
+    }
 }
 
 TEST_F(AccountLogic, ItemPurchaseIsPaidAndAFailureOffersOnlyCancel) {
@@ -582,7 +570,7 @@ protected:
 
 TEST_F(GiftAtTable, GiftWithItsPictureAtHandShowsAtOnce) {
     const int32_t item = newItem();
-    Resources::getInstance().setItemWithImage(pngBytes(), item);
+    Resources::getInstance().setItemWithImage(sourceFileBytes("resources/images/av0.png"), item);
     giftOf(item);
     ASSERT_EQ(table->gifts.size(), 1u);
     EXPECT_EQ(table->gifts[0], (std::vector<int64_t>{item, 10, 20}));
@@ -596,7 +584,8 @@ TEST_F(GiftAtTable, GiftWaitsForItsPictureThenShows) {
     EXPECT_EQ(env.client().commands(), std::vector<int16_t>{79});
     platform::RunLoop::main().advance(1.0);
     EXPECT_TRUE(table->gifts.empty());
-    deliver(79, Bytes().byte(4).int32(item).int16(int16_t(pngBytes().size())).raw(pngBytes()));
+    const ByteVector png = sourceFileBytes("resources/images/av0.png");
+    deliver(79, Bytes().byte(4).int32(item).int16(int16_t(png.size())).raw(png));
     run();
     platform::RunLoop::main().advance(0.34);
     ASSERT_EQ(table->gifts.size(), 1u);

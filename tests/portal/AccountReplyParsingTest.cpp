@@ -4,11 +4,8 @@
 #include "portal/GlobalMessageHandler.h"
 #include "portal/model/Province.h"
 #include "tests/portal/PortalTestSupport.h"
-#include "tests/support/SourceDir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <tuple>
 
 namespace kavo::test {
@@ -49,129 +46,74 @@ public:
         numbers = std::move(args);
         texts = std::move(strings);
     }
+    // Records the call and keeps what it carried.
+    template <typename T> void keep(T& slot, T value, std::string name, std::vector<int64_t> args = {}) {
+        call(std::move(name), std::move(args));
+        slot = std::move(value);
+    }
 
     void onAddFriendWithResult(int r) override { call("addFriend", {r}); }
     void onDelFriendResult(int r) override { call("delFriend", {r}); }
-    void onSearchResult(PlayerList p) override {
-        call("search");
-        players = std::move(p);
-    }
+    void onSearchResult(PlayerList p) override { keep(players, std::move(p), "search"); }
     void onShowResultFriendRequest(const std::string& t) override { call("friendRequestResult", {}, {t}); }
     void onShowResultFriendInvite(const std::string& t) override { call("friendInviteResult", {}, {t}); }
-    void onGetInviteList(PlayerList p) override {
-        call("inviteList");
-        players = std::move(p);
-    }
-    void onGetRequestMakeFriendList(PlayerList p) override {
-        call("askedList");
-        players = std::move(p);
-    }
+    void onGetInviteList(PlayerList p) override { keep(players, std::move(p), "inviteList"); }
+    void onGetRequestMakeFriendList(PlayerList p) override { keep(players, std::move(p), "askedList"); }
     void onGetHistoryLogList(std::vector<std::shared_ptr<HistoryLog>> h) override {
-        call("history");
-        history = std::move(h);
+        keep(history, std::move(h), "history");
     }
     void onShowDeleteHistoryResult(int8_t r) override { call("historyDeleted", {r}); }
-    void onShowFriendsSortedByMoney(PlayerList p) override {
-        call("friendsByMoney");
-        players = std::move(p);
-    }
-    void onShowFriendsSortedByExp(PlayerList p) override {
-        call("friendsByExp");
-        players = std::move(p);
-    }
+    void onShowFriendsSortedByMoney(PlayerList p) override { keep(players, std::move(p), "friendsByMoney"); }
+    void onShowFriendsSortedByExp(PlayerList p) override { keep(players, std::move(p), "friendsByExp"); }
     void doBuyGiftForFriendComplete(const std::string& t) override { call("giftBought", {}, {t}); }
-    void onFriendList(PlayerList p) override {
-        call("friends");
-        players = std::move(p);
-    }
-    void onWaitingList(PlayerList p) override {
-        call("waiting");
-        players = std::move(p);
-    }
-    void onPlayerDetail(platform::Value v) override {
-        call("detail");
-        value = std::move(v);
-    }
-    void onListFriendRequests(KavoMessageList m) override {
-        call("friendRequests");
-        messages = std::move(m);
-    }
+    void onFriendList(PlayerList p) override { keep(players, std::move(p), "friends"); }
+    void onWaitingList(PlayerList p) override { keep(players, std::move(p), "waiting"); }
+    void onPlayerDetail(platform::Value v) override { keep(value, std::move(v), "detail"); }
+    void onListFriendRequests(KavoMessageList m) override { keep(messages, std::move(m), "friendRequests"); }
 
-    void onRichestListWithPage(int8_t page, PlayerList p) override {
-        call("richest", {page});
-        players = std::move(p);
-    }
+    void onRichestListWithPage(int8_t page, PlayerList p) override { keep(players, std::move(p), "richest", {page}); }
     void onStrongestListWithPage(int8_t page, int8_t game, PlayerList p) override {
-        call("strongest", {page, game});
-        players = std::move(p);
+        keep(players, std::move(p), "strongest", {page, game});
     }
-    void onGetTopLit(std::vector<std::shared_ptr<Ranking>> r) override {
-        call("topList");
-        rankings = std::move(r);
-    }
+    void onGetTopLit(std::vector<std::shared_ptr<Ranking>> r) override { keep(rankings, std::move(r), "topList"); }
 
-    void onMyUserDataWithUser(std::shared_ptr<User> u) override {
-        call("user");
-        user = std::move(u);
-    }
-    void onMyAchievement(std::vector<int32_t> a) override {
-        call("achievement");
-        achievement = std::move(a);
-    }
+    void onMyUserDataWithUser(std::shared_ptr<User> u) override { keep(user, std::move(u), "user"); }
+    void onMyAchievement(std::vector<int32_t> a) override { keep(achievement, std::move(a), "achievement"); }
     void onOtherUserAchivement(int32_t userId, std::vector<int32_t> a) override {
         call("otherAchievement");
         achievementOf = userId;
         achievement = std::move(a);
     }
-    void onMyAssets(AssetList a) override {
-        call("assets");
-        assets = std::move(a);
-    }
+    void onMyAssets(AssetList a) override { keep(assets, std::move(a), "assets"); }
     void onSetMyUserData() override { call("userDataSet"); }
     void onChangePass(bool ok) override { call("changePass", {ok}); }
     void onChangeAvatarSuccess() override { call("avatarChanged"); }
-    void onShowMyAvatars(AvatarList a) override {
-        call("myAvatars");
-        avatars = std::move(a);
-    }
+    void onShowMyAvatars(AvatarList a) override { keep(avatars, std::move(a), "myAvatars"); }
     void onProvinceList(std::vector<std::shared_ptr<Province>> p) override {
-        call("provinces");
-        provinces = std::move(p);
+        keep(provinces, std::move(p), "provinces");
     }
     void onReceiveReportCategory(std::vector<std::string> c) override {
-        call("reportCategories");
-        categories = std::move(c);
+        keep(categories, std::move(c), "reportCategories");
     }
     void onShowTransactionLogs(std::vector<std::shared_ptr<TransactionLog>> t) override {
-        call("transactions");
-        transactions = std::move(t);
+        keep(transactions, std::move(t), "transactions");
     }
-    void onAvatar(std::shared_ptr<Avatar> a) override {
-        call("avatarPicture");
-        avatar = std::move(a);
-    }
+    void onAvatar(std::shared_ptr<Avatar> a) override { keep(avatar, std::move(a), "avatarPicture"); }
     void onItemImageWithItemId(int32_t id, platform::Bytes b) override {
-        call("itemPicture", {id});
-        picture = b;
+        keep(picture, std::move(b), "itemPicture", {id});
     }
 
     void onTransferMoneyWithNewMoney(int64_t money, const std::string& t) override { call("transfer", {money}, {t}); }
 
     void onAvatarList(AvatarList a, int32_t pages, int32_t type) override {
-        call("avatarList", {pages, type});
-        avatars = std::move(a);
+        keep(avatars, std::move(a), "avatarList", {pages, type});
     }
     void onItemsList(ItemInfoList i, int32_t category, int8_t gender, int32_t pages) override {
-        call("itemsList", {category, gender, pages});
-        items = std::move(i);
+        keep(items, std::move(i), "itemsList", {category, gender, pages});
     }
-    void onGetAllItem(ItemInfoList i, int32_t pages) override {
-        call("allItems", {pages});
-        items = std::move(i);
-    }
+    void onGetAllItem(ItemInfoList i, int32_t pages) override { keep(items, std::move(i), "allItems", {pages}); }
     void onGetAllAvatarsList(AvatarList a, int32_t pages) override {
-        call("allAvatars", {pages});
-        avatars = std::move(a);
+        keep(avatars, std::move(a), "allAvatars", {pages});
     }
     void onBuyAvatarSuccessWithId(int32_t id) override { call("avatarBought", {id}); }
     void onBuyAvatarSuccessWithPayment(int32_t price) override { call("itemBought", {price}); }
@@ -180,49 +122,29 @@ public:
     void onUpdateDeleteItem(int32_t id) override { call("deleted", {id}); }
     void onUpdateSetUsing() override { call("using"); }
     void onUserAvatarDetail(std::shared_ptr<UserAvatarDetail> d) override {
-        call("avatarDetail");
-        avatarDetail = std::move(d);
+        keep(avatarDetail, std::move(d), "avatarDetail");
     }
     void onListUsingAvatar(std::vector<std::shared_ptr<UsingAvatar>> a) override {
-        call("usingAvatars");
-        usingAvatars = std::move(a);
+        keep(usingAvatars, std::move(a), "usingAvatars");
     }
     void onUserItemsOfCategoryInfo(std::shared_ptr<UserItemsOfCategory> u) override {
-        call("userItems");
-        userItems = std::move(u);
+        keep(userItems, std::move(u), "userItems");
     }
-    void onGetListItemsEvent(AssetList a) override {
-        call("eventItems");
-        assets = std::move(a);
-    }
+    void onGetListItemsEvent(AssetList a) override { keep(assets, std::move(a), "eventItems"); }
     void onListGift(std::vector<std::shared_ptr<CategoryShopInfo>> c) override {
-        call("giftCategories");
-        shopCategories = std::move(c);
+        keep(shopCategories, std::move(c), "giftCategories");
     }
-    void onItemsOfGiftInfo(std::shared_ptr<ItemsOfCategory> i) override {
-        call("giftItems");
-        giftItems = std::move(i);
-    }
+    void onItemsOfGiftInfo(std::shared_ptr<ItemsOfCategory> i) override { keep(giftItems, std::move(i), "giftItems"); }
     void onOpenGift(int8_t code, const std::string& t, int32_t money) override { call("openGift", {code, money}, {t}); }
     void onGiveGiftWithItem(int32_t item, int32_t from, int32_t to) override { call("giveGift", {item, from, to}); }
 
-    void onMoneyInfo(ChargeMoneyList c) override {
-        call("moneyInfo");
-        channels = std::move(c);
-    }
-    void onPurchaseInfo(platform::Value v) override {
-        call("purchase");
-        value = std::move(v);
-    }
+    void onMoneyInfo(ChargeMoneyList c) override { keep(channels, std::move(c), "moneyInfo"); }
+    void onPurchaseInfo(platform::Value v) override { keep(value, std::move(v), "purchase"); }
 
     void onGetTimeNextRound(int32_t s) override { call("nextRound", {s}); }
-    void onGetLottoHistory(platform::Value v) override {
-        call("lottoHistory");
-        value = std::move(v);
-    }
+    void onGetLottoHistory(platform::Value v) override { keep(value, std::move(v), "lottoHistory"); }
     void onGetMyLottoHistory(std::vector<std::shared_ptr<MyLotto>> l) override {
-        call("myLotto");
-        lottos = std::move(l);
+        keep(lottos, std::move(l), "myLotto");
     }
     void onGetBuyLotto(bool ok, int32_t money, const std::string& t) override { call("buyLotto", {ok, money}, {t}); }
     void onRegisterInfoWithUsername(const std::string& u, bool avail, const std::string& prefix,
@@ -680,13 +602,8 @@ TEST_F(AccountReplies, ServerInformationStartingWith255HasTheSubNextAndNoText) {
 
 // --------------------------------------------------------------- pictures and avatars
 
-platform::Bytes pngBytes() {
-    std::ifstream file(sourceDir() + "/resources/images/av0.png", std::ios::binary);
-    return platform::Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 TEST_F(AccountReplies, AvatarPictureIsDecodedAndACutOneDropped) {
-    const platform::Bytes png = pngBytes();
+    const platform::Bytes png = sourceFileBytes("resources/images/av0.png");
     ASSERT_FALSE(png.empty());
     ASSERT_LT(png.size(), 32768u);
     Bytes body;
@@ -725,18 +642,9 @@ TEST_F(AccountReplies, AvatarListsOfTheShopAndOfThePlayer) {
     EXPECT_EQ(logic.avatars[0]->userId(), 1);
     EXPECT_EQ(logic.avatars[0]->desc(), "dễ thương");
 
-    deliver(1201, Bytes()
-                      .int32(4)
-                      .int32(11)
-                      .utf("Mèo")
-                      .int32(500)
-                      .int32(2)
-                      .int32(30)
-                      .int32(12)
-                      .utf("Chó")
-                      .int32(600)
-                      .int32(3)
-                      .int32(7));
+    Bytes shopAvatars;
+    shopAvatars.int32(4).int32(11).utf("Mèo").int32(500).int32(2).int32(30);
+    deliver(1201, shopAvatars.int32(12).utf("Chó").int32(600).int32(3).int32(7));
     EXPECT_EQ(logic.calls.back(), "avatarList");
     EXPECT_EQ(logic.numbers, (Numbers{4, 3})); // the type of the last row
     EXPECT_EQ(logic.avatars[1]->expireDay(), 7);
@@ -763,13 +671,9 @@ Bytes itemRow(int32_t id, const std::string& name, int32_t price, const std::str
 }
 
 TEST_F(AccountReplies, ShopItemsPagesAndAllItems) {
-    deliver(101, Bytes()
-                     .byte(2)
-                     .int32(7)
-                     .byte(1)
-                     .int32(3)
-                     .raw(itemRow(1, "Mũ", 100, "đẹp", true))
-                     .raw(itemRow(2, "Áo", 200, "", false)));
+    Bytes items;
+    items.byte(2).int32(7).byte(1).int32(3).raw(itemRow(1, "Mũ", 100, "đẹp", true));
+    deliver(101, items.raw(itemRow(2, "Áo", 200, "", false)));
     EXPECT_EQ(logic.calls.back(), "itemsList");
     EXPECT_EQ(logic.numbers, (Numbers{7, 1, 3}));
     ASSERT_EQ(logic.items.size(), 2u);

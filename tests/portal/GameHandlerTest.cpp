@@ -78,18 +78,9 @@ TEST_F(GameChoice, AHandlerIsRegisteredOnce) {
 }
 
 TEST_F(GameChoice, BoardSearchRowsBecomeTheBoardListData) {
-    deliver(2700, Bytes()
-                      .int32(9000)
-                      .int32(1)
-                      .byte(1)
-                      .byte(2)
-                      .boolean(false)
-                      .int32(100)
-                      .int32(900)
-                      .boolean(false)
-                      .byte(1)
-                      .byte(4)
-                      .byte(0));
+    Bytes rows;
+    rows.int32(9000).int32(1).byte(1).byte(2).boolean(false).int32(100).int32(900).boolean(false).byte(1).byte(4);
+    deliver(2700, rows.byte(0));
     EXPECT_TRUE(logic.boardList().empty()) << "the rows change on the main thread";
     PortalEnvironment::runMainThread();
     ASSERT_EQ(logic.boardList().size(), 1u);

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace kavo::test {
 
@@ -26,34 +27,6 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
     std::error_code ignored;
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
-void RecordingClient::sendMessage(Message message) {
-    std::lock_guard lock(mutex_);
-    sent_.push_back({message.commandId(), message.data()});
-}
-
-std::vector<RecordedMessage> RecordingClient::sent() const {
-    std::lock_guard lock(mutex_);
-    return sent_;
-}
-
-RecordedMessage RecordingClient::last() const {
-    std::lock_guard lock(mutex_);
-    if (sent_.empty()) return {INT16_MIN, {}};
-    return sent_.back();
-}
-
-std::vector<int16_t> RecordingClient::commands() const {
-    std::vector<int16_t> ids;
-    for (const auto& m : sent())
-        ids.push_back(m.commandId);
-    return ids;
-}
-
-void RecordingClient::clear() {
-    std::lock_guard lock(mutex_);
-    sent_.clear();
 }
 
 namespace {
@@ -141,6 +114,11 @@ void deliver(int16_t commandId, const ByteVector& body) {
 
 ByteVector prefix(const ByteVector& body, size_t length) {
     return ByteVector(body.begin(), body.begin() + std::min(length, body.size()));
+}
+
+ByteVector sourceFileBytes(const std::string& path) {
+    std::ifstream file(sourceDir() + "/" + path, std::ios::binary);
+    return ByteVector(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 } // namespace kavo::test

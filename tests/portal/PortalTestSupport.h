@@ -1,14 +1,12 @@
 #pragma once
 
-#include "net/IMobileClient.h"
 #include "portal/GlobalLogicHandler.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
+#include "tests/support/RecordingSession.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -28,26 +26,7 @@ private:
 };
 
 // Stands in for the socket client: records what the builders send.
-class RecordingClient : public IMobileClient {
-public:
-    bool isConnected() const override { return true; }
-    void setHandler(IMessageListener*) override {}
-    bool connectToHost(const std::string&, uint16_t) override { return true; }
-    void sendMessage(Message message) override;
-    void close() override { closes_++; }
-
-    std::vector<RecordedMessage> sent() const;
-    // The last message sent (a command id of -32768 when none).
-    RecordedMessage last() const;
-    std::vector<int16_t> commands() const;
-    int closes() const { return closes_.load(); }
-    void clear();
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<RecordedMessage> sent_;
-    std::atomic<int> closes_{0};
-};
+using RecordingClient = RecordingSession;
 
 // For the life of the object: the bundle is the source tree's resources, the user
 // defaults live in a new empty folder, the device reports an "iPhone" on "6.1"
@@ -75,5 +54,8 @@ void deliver(int16_t commandId, const ByteVector& body = {});
 
 // A prefix of a body.
 ByteVector prefix(const ByteVector& body, size_t length);
+
+// The bytes of a file of the source tree, by its path there ("resources/images/av0.png").
+ByteVector sourceFileBytes(const std::string& path);
 
 } // namespace kavo::test

@@ -24,29 +24,27 @@ public:
     std::vector<int> invitation;
     std::shared_ptr<Player> me;
 
+    // Records the call and keeps what it carried.
+    template <typename T> void keep(T& slot, T value, const char* name) {
+        calls.push_back(name);
+        slot = std::move(value);
+    }
+
     void onConnectFail() override { calls.push_back("connectFail"); }
     void onDisconnect() override { calls.push_back("disconnect"); }
     void onSetClientInfoOK() override { calls.push_back("clientInfoOK"); }
-    void onLoginSuccess(std::shared_ptr<Player> player) override {
-        calls.push_back("loginSuccess");
-        me = std::move(player);
-    }
+    void onLoginSuccess(std::shared_ptr<Player> player) override { keep(me, std::move(player), "loginSuccess"); }
     void onSetMoneyErrorWithError(const std::string& error) override {
         calls.push_back("moneyError");
         texts.push_back(error);
     }
     void onVersionWithInfo(const std::string& info, const std::string& url) override {
-        calls.push_back("version");
-        texts = {info, url};
+        keep(texts, {info, url}, "version");
     }
     void onSetGameTypeSuccessWithGame(int8_t type, bool showRoomList) override {
-        calls.push_back(showRoomList ? "gameType+rooms" : "gameType");
-        gameType = type;
+        keep(gameType, type, showRoomList ? "gameType+rooms" : "gameType");
     }
-    void onRoomList(std::vector<std::shared_ptr<RoomInfo>> list) override {
-        calls.push_back("rooms");
-        rooms = std::move(list);
-    }
+    void onRoomList(std::vector<std::shared_ptr<RoomInfo>> list) override { keep(rooms, std::move(list), "rooms"); }
     void onBoardListWithRoomId(int8_t room, std::vector<std::shared_ptr<Board>> list) override {
         calls.push_back("boards");
         roomId = room;
@@ -63,21 +61,13 @@ public:
         invitation = {gameId, room, board, levelRoom, inviterId};
         texts = {password, message};
     }
-    void onChatFromWithMessage(std::shared_ptr<KavoMessage> message) override {
-        calls.push_back("chat");
-        messages = {message};
-    }
+    void onChatFromWithMessage(std::shared_ptr<KavoMessage> message) override { keep(messages, {message}, "chat"); }
     void onChatOnRoomWithMessage(std::shared_ptr<KavoMessage> message) override {
-        calls.push_back("roomChat");
-        messages = {message};
+        keep(messages, {message}, "roomChat");
     }
-    void onListNewMessage(KavoMessageList list) override {
-        calls.push_back("mail");
-        messages = std::move(list);
-    }
+    void onListNewMessage(KavoMessageList list) override { keep(messages, std::move(list), "mail"); }
     void onPresentReceived(std::vector<std::shared_ptr<Asset>> list) override {
-        calls.push_back("presents");
-        presents = std::move(list);
+        keep(presents, std::move(list), "presents");
     }
 };
 
@@ -138,16 +128,9 @@ TEST_F(Replies, BoardListOfARoomLeavesTheRowsRoomZero) {
 }
 
 ByteVector pickRow(int8_t room, int8_t board, int32_t money) {
-    return Bytes()
-        .byte(room)
-        .byte(board)
-        .boolean(true)
-        .int32(money)
-        .int32(money * 10)
-        .boolean(true)
-        .byte(3)
-        .byte(4)
-        .byte(0x7f);
+    Bytes row;
+    row.byte(room).byte(board).boolean(true).int32(money).int32(money * 10).boolean(true).byte(3).byte(4).byte(0x7f);
+    return row;
 }
 
 TEST_F(Replies, BoardSearchRowsCarryStakesSeatsAndState) {

@@ -115,17 +115,9 @@ TEST_F(Requests, ClientInformationEndsWithVersionModelAndSystem) {
     service.sendClientInformation();
     EXPECT_EQ(last(), expect(222, Bytes().int32(1).int32(0).utf("1.0.0").utf("vi").utf("1.0.0;iPhone;6.1")));
     service.sendClientInformationV2();
-    EXPECT_EQ(last(), expect(221, Bytes()
-                                      .utf("10")
-                                      .utf("6.1")
-                                      .utf("iPhone")
-                                      .utf("1.0.0")
-                                      .utf("")
-                                      .utf("WIFI")
-                                      .utf("device-1")
-                                      .utf("iPhone")
-                                      .utf("")
-                                      .utf("Apple")));
+    Bytes information;
+    information.utf("10").utf("6.1").utf("iPhone").utf("1.0.0").utf("").utf("WIFI").utf("device-1").utf("iPhone");
+    EXPECT_EQ(last(), expect(221, information.utf("").utf("Apple")));
 }
 
 TEST_F(Requests, ClientInformationJsonCarriesTheCleanedPushToken) {
@@ -259,16 +251,9 @@ TEST_F(Requests, ProfileUpdateStoresTheNewPasswordAndSendsTheFieldsInOrder) {
     user.setBirthDay(31);
     user.setUNewPass("np");
     service.updateDateProfileWithUser(user);
-    EXPECT_EQ(last(), expect(1002, Bytes()
-                                       .utf("Nguyễn An")
-                                       .byte(1)
-                                       .int16(1990)
-                                       .utf("Hà Nội")
-                                       .utf("123")
-                                       .utf("0901")
-                                       .byte(-1)
-                                       .byte(12)
-                                       .byte(31)));
+    Bytes profile;
+    profile.utf("Nguyễn An").byte(1).int16(1990).utf("Hà Nội").utf("123").utf("0901").byte(-1).byte(12).byte(31);
+    EXPECT_EQ(last(), expect(1002, profile));
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("KAVO_LOGIN_NEWPASS"), "np");
 }
 

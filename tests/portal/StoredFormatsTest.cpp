@@ -7,17 +7,10 @@
 #include "tests/support/SourceDir.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 namespace kavo::test {
 namespace {
-
-platform::Bytes sampleBytes(const std::string& name) {
-    std::ifstream file(sourceDir() + "/tests/portal/samples/" + name, std::ios::binary);
-    return platform::Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 class StoredFormats : public ::testing::Test {
 protected:
@@ -60,7 +53,7 @@ TEST_F(StoredFormats, TheMailboxOfAnEarlierVersionIsRestoredAtSignIn) {
 // The archive is written byte for byte as before, so an older client reading it back
 // and a newer one reading an older file agree.
 TEST_F(StoredFormats, TheMailboxIsArchivedInTheStoredLayout) {
-    const platform::Bytes sample = sampleBytes("mailbox-4242.archive");
+    const platform::Bytes sample = sourceFileBytes("tests/portal/samples/mailbox-4242.archive");
     ASSERT_EQ(sample.size(), 414u);
     auto decoded = KavoMessage::unarchiveList(sample);
     ASSERT_TRUE(decoded);

@@ -59,23 +59,6 @@ void resetAppState() {
 
 } // namespace
 
-void SentMessages::sendMessage(Message message) {
-    std::lock_guard lock(mutex_);
-    sent_.push_back({message.commandId(), message.data()});
-}
-
-std::vector<RecordedMessage> SentMessages::sent() const {
-    std::lock_guard lock(mutex_);
-    return sent_;
-}
-
-std::vector<int16_t> SentMessages::commands() const {
-    std::vector<int16_t> ids;
-    for (const auto& message : sent())
-        ids.push_back(message.commandId);
-    return ids;
-}
-
 ::testing::AssertionResult SentMessages::sentOnce(int16_t commandId, const ByteVector& body) const {
     std::vector<RecordedMessage> matching;
     for (const auto& message : sent()) {
@@ -87,11 +70,6 @@ std::vector<int16_t> SentMessages::commands() const {
         return ::testing::AssertionFailure() << "command " << commandId << " carried " << toHex(matching.front().body)
                                              << ", expected " << toHex(body);
     return ::testing::AssertionSuccess();
-}
-
-void SentMessages::clear() {
-    std::lock_guard lock(mutex_);
-    sent_.clear();
 }
 
 void TableTest::SetUp() {

@@ -1,40 +1,39 @@
 #pragma once
 
 #include "app/KavoOnlineAppDelegate.h"
-#include "net/IMobileClient.h"
 #include "platform/runtime/Clock.h"
 #include "platform/ui/Screen.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordedMessage.h"
+#include "tests/support/RecordingSession.h"
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace kavo::test {
 
 // Stands in for the socket client: keeps what the requests send.
-class SentMessages : public IMobileClient {
+class SentMessages : public RecordingSession {
 public:
-    bool isConnected() const override { return true; }
-    void setHandler(IMessageListener*) override {}
-    bool connectToHost(const std::string&, uint16_t) override { return true; }
-    void sendMessage(Message message) override;
-    void close() override {}
-
-    std::vector<RecordedMessage> sent() const;
-    // The command ids sent, in order.
-    std::vector<int16_t> commands() const;
     // The only message sent with that command; a failure when there is not exactly one.
     ::testing::AssertionResult sentOnce(int16_t commandId, const ByteVector& body) const;
-    void clear();
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<RecordedMessage> sent_;
 };
+
+// A player's record as a table keeps it (TienLenPlayer at the card tables, ChessPlayer at
+// the chess tables) with that id, name, money, experience and ready flag.
+template <class Record>
+std::shared_ptr<Record> playerRecord(int32_t id, const std::string& name, int64_t money, int32_t exp = 0,
+                                     int8_t ready = 0) {
+    auto record = std::make_shared<Record>();
+    record->setIDDB(id);
+    record->setName(name);
+    record->setMoney(money);
+    record->setExp(exp);
+    record->setIsReady(ready);
+    return record;
+}
 
 // The client launched headless on the manual clock with a plain lobby screen at the
 // bottom of the navigation stack, in a fresh data folder, in English, with requests
@@ -77,6 +76,15 @@ private:
     std::string dataFolder_;
     std::string previousBundle_;
     std::unique_ptr<platform::ScopedManualClock> clock_;
+};
+
+// A table's pictures in Vietnamese on each device the test is run for (its parameter).
+class TableShotsTest : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+protected:
+    const char* language() const override { return "vi"; }
+    platform::ui::Idiom idiom() const override { return GetParam(); }
+    // The device's name in the pictures' file names.
+    std::string device() const { return GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone"; }
 };
 
 } // namespace kavo::test

@@ -20,6 +20,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "portal/GlobalService.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/Sockets.h"
 #include "tests/support/SourceDir.h"
 
@@ -131,18 +132,9 @@ void ClientWorld::installDefaultPortalHandlers() {
     for (int16_t command : {1702, 72, 73, 221, 2800, 35, 2301, 2304, 61, 2700, 8, 28, 1900, 1901, 2702, 29, 104})
         portal_.onCommand(command, noAnswer);
     portal_.onAnyCommand(noAnswer);
-    portal_.onCommand(222, [](Message&, TestPortal::Reply& reply) {
-        Message accepted(220);
-        accepted.writeByte(1);
-        reply.send(accepted);
-    });
+    portal_.onCommand(222, [](Message&, TestPortal::Reply& reply) { reply.send(220, Bytes().byte(1)); });
     portal_.onCommand(1, [](Message&, TestPortal::Reply& reply) {
-        Message signedIn(3);
-        signedIn.writeInt(kPlayerId);
-        signedIn.writeLong(kPlayerMoney);
-        signedIn.writeShort(3);
-        signedIn.writeInt(1500);
-        reply.send(signedIn);
+        reply.send(3, Bytes().int32(kPlayerId).int64(kPlayerMoney).int16(3).int32(1500));
     });
 }
 
@@ -219,12 +211,9 @@ bool ClientFixture::signInByReply() {
     const int connections = portal().connectionCount();
     GlobalService::getInstance().connect();
     if (!portal().waitForConnections(connections + 1, 5)) return false;
-    Message signedIn(3);
-    signedIn.writeInt(ClientWorld::kPlayerId);
-    signedIn.writeLong(ClientWorld::kPlayerMoney);
-    signedIn.writeShort(3);
-    signedIn.writeInt(1500);
-    if (!portal().sendToClient(signedIn)) return false;
+    Bytes signedIn;
+    signedIn.int32(ClientWorld::kPlayerId).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500);
+    if (!portal().sendToClient(signedIn.message(3))) return false;
     return platform::RunLoop::main().runUntil(
         [] {
             return bool(std::dynamic_pointer_cast<GameView>(KavoOnlineAppDelegate::getInstance().topViewController()));

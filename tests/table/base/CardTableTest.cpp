@@ -29,12 +29,7 @@ public:
 };
 
 std::shared_ptr<TienLenPlayer> player(int32_t id, const std::string& name, int64_t money = 5000, bool ready = false) {
-    auto record = std::make_shared<TienLenPlayer>();
-    record->setIDDB(id);
-    record->setName(name);
-    record->setMoney(money);
-    record->setIsReady(ready ? 1 : 0);
-    return record;
+    return playerRecord<TienLenPlayer>(id, name, money, 0, ready);
 }
 
 class CardTable : public TableTest {

@@ -14,25 +14,18 @@ namespace {
 
 using ShowOperation = void (*)(int8_t, int8_t, int32_t, int32_t, const PlayerList&);
 
-class SeatedTableShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+class SeatedTableShots : public TableShotsTest {
 protected:
-    const char* language() const override { return "vi"; }
-    platform::ui::Idiom idiom() const override { return GetParam(); }
 };
 
 std::shared_ptr<Player> seated(int32_t id, const std::string& name, int64_t money) {
-    auto player = std::make_shared<Player>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(money);
-    return player;
+    return playerRecord<Player>(id, name, money);
 }
 
 TEST_P(SeatedTableShots, EveryTableIsDrawnWithItsPlayers) {
     Resources::getInstance().initAfterLogin();
     auto me = seated(7, "me", 250000);
     UIController::setMyInfo(me);
-    const std::string device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
     const PlayerList two = {me, seated(8, "an", 120000)};
     const PlayerList six = {me, seated(8, "an", 120000), seated(9, "binh", 5400), seated(10, "cuong", 1000000),
                             seated(11, "dung", 77000)};
@@ -59,7 +52,7 @@ TEST_P(SeatedTableShots, EveryTableIsDrawnWithItsPlayers) {
         auto table = std::dynamic_pointer_cast<SeatedTableView>(top());
         ASSERT_TRUE(table) << c.name;
         EXPECT_EQ(table->seatName(1)->text(), "an") << c.name;
-        const std::string path = std::string("table-") + c.name + "-" + device + ".png";
+        const std::string path = std::string("table-") + c.name + "-" + device() + ".png";
         expectReadable(path);
     }
 }

@@ -28,11 +28,7 @@ namespace {
 using ShowOperation = void (*)(int8_t, int8_t, int32_t, int32_t, const PlayerList&);
 
 std::shared_ptr<Player> player(int32_t id, const std::string& name, int64_t money) {
-    auto made = std::make_shared<Player>();
-    made->setIDDB(id);
-    made->setName(name);
-    made->setMoney(money);
-    return made;
+    return playerRecord<Player>(id, name, money);
 }
 
 class SeatedTables : public TableTest {

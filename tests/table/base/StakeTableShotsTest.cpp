@@ -15,21 +15,13 @@ namespace kavo::test {
 namespace {
 
 std::shared_ptr<TienLenPlayer> player(int32_t id, const std::string& name, bool ready = true) {
-    auto record = std::make_shared<TienLenPlayer>();
-    record->setIDDB(id);
-    record->setName(name);
-    record->setMoney(250000);
-    record->setIsReady(ready ? 1 : 0);
-    return record;
+    return playerRecord<TienLenPlayer>(id, name, 250000, 0, ready);
 }
 
-class StakeTableShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+class StakeTableShots : public TableShotsTest {
 protected:
-    const char* language() const override { return "vi"; }
-    platform::ui::Idiom idiom() const override { return GetParam(); }
     void SetUp() override {
-        TableTest::SetUp();
-        device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
+        TableShotsTest::SetUp();
         Resources::getInstance().initAfterLogin();
         me = player(7, "me");
         UIController::setMyInfo(me);
@@ -46,10 +38,9 @@ protected:
     }
     void shoot(const std::string& name) {
         receiveUnreadMail();
-        const std::string path = "table-" + name + "-" + device + ".png";
+        const std::string path = "table-" + name + "-" + device() + ".png";
         expectReadable(path);
     }
-    std::string device;
     std::shared_ptr<TienLenPlayer> me;
 };
 

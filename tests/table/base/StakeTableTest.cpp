@@ -14,12 +14,7 @@ namespace kavo::test {
 namespace {
 
 std::shared_ptr<TienLenPlayer> player(int32_t id, const std::string& name) {
-    auto record = std::make_shared<TienLenPlayer>();
-    record->setIDDB(id);
-    record->setName(name);
-    record->setMoney(5000);
-    record->setIsReady(1);
-    return record;
+    return playerRecord<TienLenPlayer>(id, name, 5000, 0, 1);
 }
 
 class StakeTable : public TableTest {

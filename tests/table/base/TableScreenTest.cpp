@@ -75,9 +75,7 @@ TEST_F(TableScreen, PlayerDetailAndMoneyReachTheSeatsOfABoardGame) {
     GameController::setTableView(table);
     push(table);
     UIController::setGameType(9);
-    auto seated = std::make_shared<Player>();
-    seated->setIDDB(7);
-    seated->setName("an");
+    auto seated = playerRecord<Player>(7, "an", 0);
     table->setupPlayersWithRoom(2, 5, 7, 100, {seated});
     platform::Value::Array detail{"an", int64_t(1234567), 3, 10, 1, 2, 3, 4};
     table->onRequestDetail(platform::Value(detail));

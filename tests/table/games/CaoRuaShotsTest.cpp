@@ -14,19 +14,12 @@
 namespace kavo::test {
 namespace {
 
-class CaoRuaShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+class CaoRuaShots : public TableShotsTest {
 protected:
-    const char* language() const override { return "vi"; }
-    platform::ui::Idiom idiom() const override { return GetParam(); }
     void SetUp() override {
-        TableTest::SetUp();
-        device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
+        TableShotsTest::SetUp();
         Resources::getInstance().initAfterLogin();
-        auto me = std::make_shared<TienLenPlayer>();
-        me->setIDDB(7);
-        me->setName("me");
-        me->setMoney(250000);
-        UIController::setMyInfo(me);
+        UIController::setMyInfo(playerRecord<TienLenPlayer>(7, "me", 250000));
         UIController::setGameType(17);
     }
     void receive(int16_t command, const Bytes& body) {
@@ -38,10 +31,9 @@ protected:
     void shoot(const std::string& name, const platform::ui::View* only = nullptr,
                const std::vector<std::string>& forced = {}) {
         receiveUnreadMail();
-        const std::string path = "table-caorua-" + name + "-" + device + ".png";
+        const std::string path = "table-caorua-" + name + "-" + device() + ".png";
         expectReadable(path, only, forced);
     }
-    std::string device;
 };
 
 TEST_P(CaoRuaShots, SixSeatsMidHandAndWithASeatMenuOpen) {
@@ -62,7 +54,7 @@ TEST_P(CaoRuaShots, SixSeatsMidHandAndWithASeatMenuOpen) {
     // Mid-hand, my first card enlarged under the peek's cover, dragged part way off.
     drive("tap id=btnNanBai\nadvance 0.4\ndrag id=imgBaiTiNanBai 8 6");
     EXPECT_TRUE(table->peek().isPeeking());
-    EXPECT_EQ(table->viewNanBai()->frame().size.width, device == "tablet" ? 1024 : 480)
+    EXPECT_EQ(table->viewNanBai()->frame().size.width, device() == "tablet" ? 1024 : 480)
         << "the backdrop covers the table";
     shoot("hand");
     // My hand's bar runs: the arrow beside my seat says so there too.

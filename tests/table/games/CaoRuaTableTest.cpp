@@ -23,12 +23,7 @@ constexpr int32_t kMe = 7;
 using platform::ui::ControlState;
 
 std::shared_ptr<TienLenPlayer> player(int32_t id, const std::string& name, int64_t money = 5000, bool ready = false) {
-    auto record = std::make_shared<TienLenPlayer>();
-    record->setIDDB(id);
-    record->setName(name);
-    record->setMoney(money);
-    record->setIsReady(ready ? 1 : 0);
-    return record;
+    return playerRecord<TienLenPlayer>(id, name, money, 0, ready);
 }
 
 std::shared_ptr<TienLenPlayer> empty() {
@@ -236,16 +231,9 @@ TEST_F(CaoRuaTable, AStartDealsEveryHandAndTheEndRevealsThemAndOffersContinue) {
 TEST_F(CaoRuaTable, TheRevealShowsEveryReportedCardFaceUp) {
     auto view = table();
     receive(20, Bytes().byte(2).byte(5).byte(10).int32(100).raw({1, 2, 3}));
-    receive(50, Bytes()
-                    .byte(2)
-                    .byte(5)
-                    .byte(3)
-                    .int32(kMe)
-                    .raw({1, 2, 3})
-                    .int32(8)
-                    .raw({10, 11, 0xff})
-                    .int32(9)
-                    .raw({20, 21, 22}));
+    Bytes reveal;
+    reveal.byte(2).byte(5).byte(3).int32(kMe).raw({1, 2, 3}).int32(8).raw({10, 11, 0xff}).int32(9).raw({20, 21, 22});
+    receive(50, reveal);
     auto an = std::dynamic_pointer_cast<TienLenPlayer>(view->playerWithId(8));
     std::vector<std::string> faces;
     for (const auto& card : *an->cards())

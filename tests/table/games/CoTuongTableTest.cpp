@@ -16,7 +16,7 @@
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/boardChat.h"
-#include "tests/table/TableTestSupport.h"
+#include "tests/table/games/ChessTable.h"
 
 #include <algorithm>
 #include <atomic>
@@ -27,18 +27,6 @@ namespace kavo::test {
 namespace {
 
 namespace ui = platform::ui;
-
-constexpr int32_t kMe = 10;
-constexpr int32_t kOther = 20;
-
-std::shared_ptr<ChessPlayer> record(int32_t id, const std::string& name) {
-    auto player = std::make_shared<ChessPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(50000);
-    player->setExp(150);
-    return player;
-}
 
 PieceServer at(int x, int y, int type) {
     return {int8_t(x), int8_t(y), int8_t(type), 0};
@@ -54,18 +42,12 @@ PieceUndo undo(int xs, int ys, int xd, int yd, int eaten) {
     return row;
 }
 
-class CoTuongTable : public TableTest {
+class CoTuongTable : public ChessTable<CoTuongView> {
 protected:
     void SetUp() override {
-        TableTest::SetUp();
-        auto me = UIController::myInfo();
-        me->setIDDB(kMe);
-        me->setName("An Ba");
-        me->setMoney(100000);
-        me->setExp(40);
-        UIController::setGameType(5);
+        ChessTable::SetUp();
         UIController::setSound(true);
-        Resources::getInstance().initAfterLogin();
+        signIn(5);
         platform::SystemSound::clearRecord();
     }
 
@@ -79,29 +61,6 @@ protected:
         client.clear();
         return table;
     }
-    void start(int32_t first) {
-        table->startWithMoveFirst(first, 25);
-        runMainThread();
-        client.clear();
-    }
-    // A running game rebuilt from a snapshot in which I own the table and move first.
-    void snapshot(std::vector<PieceServer> mine, std::vector<PieceServer> theirs) {
-        CoTuongLogicHandler::TableInfo info;
-        info.firstUserId = kMe;
-        info.currentUserId = kMe;
-        info.limitStepTimer = 25;
-        info.stepRemainTimer = 12;
-        info.ownerUserId = kMe;
-        info.gameRemainTime = 700;
-        info.listPiece = std::move(mine);
-        info.opponentUserId = kOther;
-        info.gameRemainTime1 = 650;
-        info.listPiece1 = std::move(theirs);
-        table->getTableInfo(info);
-        runMainThread();
-        client.clear();
-    }
-    CCBoard& board() { return *table->board(); }
     void tap(int x, int y, double dx = 0) {
         const ui::Point point = Piece::convertPoint(x, y);
         board().tapAt({point.x + dx, point.y});
@@ -124,12 +83,6 @@ protected:
         const auto all = platform::SystemSound::played();
         return size_t(std::count(all.begin(), all.end(), file));
     }
-    void advance(double seconds) {
-        platform::RunLoop::main().advance(seconds);
-        runMainThread();
-    }
-
-    std::shared_ptr<CoTuongView> table;
 };
 
 // ---------------------------------------------------------------- squares

@@ -11,7 +11,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
-#include "tests/table/TableTestSupport.h"
+#include "tests/table/games/ChessTable.h"
 
 #include <algorithm>
 #include <set>
@@ -21,18 +21,7 @@ namespace {
 
 namespace ui = platform::ui;
 
-constexpr int32_t kMe = 10;
-constexpr int32_t kOther = 20;
 constexpr int32_t kChu = 30;
-
-std::shared_ptr<ChessPlayer> record(int32_t id, const std::string& name) {
-    auto player = std::make_shared<ChessPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(50000);
-    player->setExp(150);
-    return player;
-}
 
 PieceServer at(int x, int y, int type, int isMove) {
     return {int8_t(x), int8_t(y), int8_t(type), int8_t(isMove)};
@@ -42,17 +31,11 @@ std::shared_ptr<CoUpChessMan> coUp(const std::shared_ptr<Piece>& piece) {
     return std::dynamic_pointer_cast<CoUpChessMan>(piece);
 }
 
-class CoUpTable : public TableTest {
+class CoUpTable : public ChessTable<CoUpView> {
 protected:
     void SetUp() override {
-        TableTest::SetUp();
-        auto me = UIController::myInfo();
-        me->setIDDB(kMe);
-        me->setName("An Ba");
-        me->setMoney(100000);
-        me->setExp(40);
-        UIController::setGameType(20);
-        Resources::getInstance().initAfterLogin();
+        ChessTable::SetUp();
+        signIn(20);
     }
 
     // Joins room 1, board 4 with these records (me and the other player by default).
@@ -64,32 +47,6 @@ protected:
         client.clear();
         return table;
     }
-    void start(int32_t first) {
-        table->startWithMoveFirst(first, 25);
-        runMainThread();
-        client.clear();
-    }
-    // A running game in which I own the table and move first (black, at the bottom).
-    void snapshot(std::vector<PieceServer> mine, std::vector<PieceServer> theirs) {
-        CoTuongLogicHandler::TableInfo info;
-        info.firstUserId = kMe;
-        info.currentUserId = kMe;
-        info.limitStepTimer = 25;
-        info.stepRemainTimer = 12;
-        info.ownerUserId = kMe;
-        info.gameRemainTime = 700;
-        info.listPiece = std::move(mine);
-        info.opponentUserId = kOther;
-        info.gameRemainTime1 = 650;
-        info.listPiece1 = std::move(theirs);
-        table->getTableInfo(info);
-        runMainThread();
-    }
-    void advance(double seconds) {
-        platform::RunLoop::main().advance(seconds);
-        runMainThread();
-    }
-    CCBoard& board() { return *table->board(); }
     std::vector<std::shared_ptr<Piece>> piecesAt(int x, int y) {
         std::vector<std::shared_ptr<Piece>> found;
         for (const auto& piece : board().getAllPieces())
@@ -117,8 +74,6 @@ protected:
             if (view->tag() != CoUpView::kIconTag) return true;
         return false;
     }
-
-    std::shared_ptr<CoUpView> table;
 };
 
 // ---------------------------------------------------------------- pieces

@@ -15,18 +15,11 @@ namespace kavo::test {
 namespace {
 
 std::shared_ptr<TienLenPlayer> seated(int32_t id, const std::string& name) {
-    auto player = std::make_shared<TienLenPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(id == -1 ? 0 : 500000);
-    player->setIsReady(id == -1 ? 0 : 1);
-    return player;
+    return playerRecord<TienLenPlayer>(id, name, id == -1 ? 0 : 500000, 0, id != -1);
 }
 
-class MauBinhShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+class MauBinhShots : public TableShotsTest {
 protected:
-    platform::ui::Idiom idiom() const override { return GetParam(); }
-    const char* language() const override { return "vi"; }
     void ticks(int n) {
         for (int i = 0; i < n; ++i) {
             platform::RunLoop::main().advance(MauBinhView::kTick);
@@ -36,7 +29,6 @@ protected:
 };
 
 TEST_P(MauBinhShots, MyHandDealtForArrangingWithTheButtonsAndTheSeats) {
-    const std::string device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
     auto me = UIController::myInfo();
     me->setIDDB(10);
     me->setName("an");
@@ -55,7 +47,7 @@ TEST_P(MauBinhShots, MyHandDealtForArrangingWithTheButtonsAndTheSeats) {
     runMainThread();
     ticks(40);
     receiveUnreadMail();
-    const std::string path = "maubinh-hand-" + device + ".png";
+    const std::string path = "maubinh-hand-" + device() + ".png";
     expectReadable(path);
 }
 

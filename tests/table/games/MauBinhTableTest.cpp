@@ -19,13 +19,7 @@ constexpr int32_t kLan = 20;
 constexpr int32_t kMinh = 30;
 
 std::shared_ptr<TienLenPlayer> record(int32_t id, const std::string& name, bool ready = false) {
-    auto player = std::make_shared<TienLenPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(id == -1 ? 0 : 50000);
-    player->setExp(id == -1 ? 0 : 150);
-    player->setIsReady(ready ? 1 : 0);
-    return player;
+    return playerRecord<TienLenPlayer>(id, name, id == -1 ? 0 : 50000, id == -1 ? 0 : 150, ready);
 }
 
 std::vector<int8_t> cards(int8_t first) {

@@ -20,10 +20,8 @@ Bytes& seatRow(Bytes& bytes, int32_t id, const std::string& name) {
     return bytes.int32(id).utf(name).int64(480000).int16(int16_t(id % 7)).int32(900).boolean(true);
 }
 
-class PhomShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+class PhomShots : public TableShotsTest {
 protected:
-    const char* language() const override { return "vi"; }
-    platform::ui::Idiom idiom() const override { return GetParam(); }
     static void deliver(int16_t command, const Bytes& body) {
         Message message = body.message(command);
         PhomNewMessageHandler::getInstance()->onMessage(message);
@@ -32,11 +30,7 @@ protected:
     // The table of four after a deal, seven discards and minh's eat.
     std::shared_ptr<PhomNewView> dealtTable() {
         Resources::getInstance().initAfterLogin();
-        auto me = std::make_shared<TienLenPlayer>();
-        me->setIDDB(7);
-        me->setName("me");
-        me->setMoney(250000);
-        UIController::setMyInfo(me);
+        UIController::setMyInfo(playerRecord<TienLenPlayer>(7, "me", 250000));
         UIController::setGameType(PhomNewMessageHandler::kGameType);
 
         Bytes join = Bytes().byte(1).byte(4).int32(7).int32(1000);
@@ -72,8 +66,7 @@ protected:
         deliver(21, Bytes().byte(1).byte(4).int32(by).int32(next).byte(int8_t(card)).byte(int8_t(slot)));
     }
     void shoot(const std::string& name, const std::vector<std::string>& forced = {}) {
-        const std::string device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
-        expectReadable(name + "-" + device + ".png", nullptr, forced);
+        expectReadable(name + "-" + device() + ".png", nullptr, forced);
     }
 };
 

@@ -8,6 +8,7 @@
 #include "platform/ui/NavigationController.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
+#include "tests/support/CallLine.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <atomic>
@@ -40,46 +41,33 @@ public:
         return std::exchange(calls, {});
     }
     void start(int interval, const std::vector<int8_t>& cards, int32_t first, int32_t firstHa) override {
-        note("start " + std::to_string(interval) + " " + join(cards, cards.size()) + " " + std::to_string(first) + " " +
-             std::to_string(firstHa));
+        note(line("start", interval, join(cards, cards.size()), first, firstHa));
     }
-    void onFire(int32_t by, int32_t next, int8_t card, int slot) override {
-        note("fire " + std::to_string(by) + " " + std::to_string(next) + " " + std::to_string(card) + " " +
-             std::to_string(slot));
-    }
+    void onFire(int32_t by, int32_t next, int8_t card, int slot) override { note(line("fire", by, next, card, slot)); }
     void onEatCard(bool isEat, int numEat, int32_t firHa, int nCard) override {
-        note("eat " + std::to_string(isEat) + " " + std::to_string(numEat) + " " + std::to_string(firHa) + " " +
-             std::to_string(nCard));
+        note(line("eat", isEat, numEat, firHa, nCard));
     }
-    void onSkipPlayer(int32_t next, int32_t firHa) override {
-        note("skip " + std::to_string(next) + " " + std::to_string(firHa));
-    }
-    void onGetCard(int8_t card) override { note("get " + std::to_string(card)); }
-    void moveErrorWithInfo(const std::string& info) override { note("error " + info); }
+    void onSkipPlayer(int32_t next, int32_t firHa) override { note(line("skip", next, firHa)); }
+    void onGetCard(int8_t card) override { note(line("get", card)); }
+    void moveErrorWithInfo(const std::string& info) override { note(line("error", info)); }
     void playerLeaveWithId(int32_t id) override {
-        note("leave " + std::to_string(id));
+        note(line("leave", id));
         PhomNewView::playerLeaveWithId(id);
     }
     void onHaPhom(bool isHa, const std::array<int8_t, 12>& cards, bool isU, const std::array<int32_t, 4>& order,
                   int32_t curId) override {
-        note("haPhom " + std::to_string(isHa) + " " + join(cards, 12) + " " + std::to_string(isU) + " " +
-             join(order, 4) + " " + std::to_string(curId));
+        note(line("haPhom", isHa, join(cards, 12), isU, join(order, 4), curId));
     }
     void onAddCard(int32_t user, int8_t cardId, const std::vector<int32_t>& cards, int len) override {
-        note("addCard " + std::to_string(user) + " " + std::to_string(cardId) + " " + join(cards, cards.size()) + " " +
-             std::to_string(len));
+        note(line("addCard", user, cardId, join(cards, cards.size()), len));
     }
     void onUWithUserID(int32_t user, int kind, const std::array<int8_t, 12>& cards, int len) override {
-        note("u " + std::to_string(user) + " " + std::to_string(kind) + " " + join(cards, 12) + " " +
-             std::to_string(len));
+        note(line("u", user, kind, join(cards, 12), len));
     }
-    void onDenBai(int32_t win, int32_t order) override {
-        note("denBai " + std::to_string(win) + " " + std::to_string(order));
-    }
-    void onOnceWin(int32_t money) override { note("onceWin " + std::to_string(money)); }
+    void onDenBai(int32_t win, int32_t order) override { note(line("denBai", win, order)); }
+    void onOnceWin(int32_t money) override { note(line("onceWin", money)); }
     void onFinish(int32_t score, const std::vector<int32_t>& cards, int32_t user, int count) override {
-        note("finish " + std::to_string(score) + " " + join(cards, cards.size()) + " " + std::to_string(user) + " " +
-             std::to_string(count));
+        note(line("finish", score, join(cards, cards.size()), user, count));
     }
     void onPlaying(int interval, int32_t cur, int32_t first, const PhomPlaying& playing) override {
         std::string rows;
@@ -88,21 +76,15 @@ public:
                 " " + std::to_string(playing.userIds[k]) + join(playing.cardShow[k], 4) + join(playing.cardEat[k], 3);
         note("playing " + std::to_string(interval) + " " + std::to_string(cur) + " " + std::to_string(first) + rows);
     }
-    void setMoneyOnBoard(int32_t money) override { note("stake " + std::to_string(money)); }
-    void updateMoneyForPlayer(int32_t id, int32_t money) override {
-        note("money " + std::to_string(id) + " " + std::to_string(money));
-    }
+    void setMoneyOnBoard(int32_t money) override { note(line("stake", money)); }
+    void updateMoneyForPlayer(int32_t id, int32_t money) override { note(line("money", id, money)); }
 
     std::mutex mutex;
     std::vector<std::string> calls;
 };
 
 std::shared_ptr<TienLenPlayer> player(int32_t id, const std::string& name, int64_t money = 5000) {
-    auto record = std::make_shared<TienLenPlayer>();
-    record->setIDDB(id);
-    record->setName(name);
-    record->setMoney(money);
-    return record;
+    return playerRecord<TienLenPlayer>(id, name, money);
 }
 
 Bytes rb() {

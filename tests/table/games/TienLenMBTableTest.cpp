@@ -20,12 +20,7 @@ constexpr int32_t kBinh = 20;
 constexpr int32_t kChi = 30;
 
 std::shared_ptr<TienLenPlayer> seated(int32_t id, const std::string& name, int8_t ready) {
-    auto player = std::make_shared<TienLenPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(50000);
-    player->setIsReady(ready);
-    return player;
+    return playerRecord<TienLenPlayer>(id, name, 50000, 0, ready);
 }
 
 // The three of spades with the three of clubs, then the black pairs of fours and fives.

@@ -31,12 +31,7 @@ constexpr int32_t kBinh = 20;
 constexpr int32_t kChi = 30;
 
 std::shared_ptr<TienLenPlayer> record(int32_t id, const std::string& name) {
-    auto player = std::make_shared<TienLenPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(50000);
-    player->setExp(150);
-    return player;
+    return playerRecord<TienLenPlayer>(id, name, 50000, 150);
 }
 
 class TienLenTable : public TableTest {

@@ -12,6 +12,7 @@
 #include "table/base/StakeTableLogic.h"
 #include "table/base/TienLenPlayer.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/CallLine.h"
 
 #include <gtest/gtest.h>
 
@@ -40,41 +41,33 @@ public:
     }
     void onJoinGameSuccessWithRoomId(int8_t r, int8_t b, int32_t o, int32_t m,
                                      typename TableLogic<Record>::Records list) override {
-        calls.push_back("join " + n(r) + " " + n(b) + " " + n(o) + " " + n(m) + places(list));
+        calls.push_back(line("join", r, b, o, m) + places(list));
     }
     void onJoinViewGameSuccessWithRoomId(int8_t r, int8_t b, int32_t o, int32_t m,
                                          typename TableLogic<Record>::Records list) override {
-        calls.push_back("view " + n(r) + " " + n(b) + " " + n(o) + " " + n(m) + places(list));
+        calls.push_back(line("view", r, b, o, m) + places(list));
     }
     void onChatFromBoardWithRoomId(int8_t r, int8_t b, const std::string& t, int32_t f) override {
-        calls.push_back("chat " + n(r) + " " + n(b) + " '" + t + "' " + n(f));
+        calls.push_back(line("chat", r, b, quoted(t), f));
     }
-    void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override {
-        calls.push_back("kicked " + n(r) + " " + n(b) + " " + n(k));
-    }
+    void onKickedWithRoomId(int8_t r, int8_t b, int32_t k) override { calls.push_back(line("kicked", r, b, k)); }
     void onSomeOneJoinBoardWithSeat(int s, typename TableLogic<Record>::Record p) override {
-        calls.push_back("sat " + n(s) + " " + place(*p));
+        calls.push_back(line("sat", s, place(*p)));
     }
-    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override {
-        calls.push_back("left " + n(l) + " owner " + n(o));
-    }
-    void onSomeOneReadyWithId(int32_t w, bool r) override { calls.push_back("ready " + n(w) + " " + n(r)); }
-    void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t m) override {
-        calls.push_back("stake " + n(r) + " " + n(b) + " " + n(m));
-    }
+    void onSomeOneLeaveBoardWithIdLeave(int32_t l, int32_t o) override { calls.push_back(line("left", l, "owner", o)); }
+    void onSomeOneReadyWithId(int32_t w, bool r) override { calls.push_back(line("ready", w, r)); }
+    void onOwnerSetMoneyWithRoomeId(int8_t r, int8_t b, int32_t m) override { calls.push_back(line("stake", r, b, m)); }
     void onOwnerSetMoneyOnBoardWithRoomId(int8_t r, int8_t b, int32_t m, int32_t w) override {
-        calls.push_back("board stake " + n(r) + " " + n(b) + " " + n(m) + " by " + n(w));
+        calls.push_back(line("board stake", r, b, m, "by", w));
     }
     void onBonusMoneyWithRommId(int8_t r, int8_t b, int32_t w, int32_t m, const std::string& d) override {
-        calls.push_back("bonus " + n(r) + " " + n(b) + " " + n(w) + " " + n(m) + " '" + d + "'");
+        calls.push_back(line("bonus", r, b, w, m, quoted(d)));
     }
     void onMoveErrorWithRoomeId(int8_t r, int8_t b, const std::string& t) override {
-        calls.push_back("refused " + n(r) + " " + n(b) + " '" + t + "'");
+        calls.push_back(line("refused", r, b, quoted(t)));
     }
-    void onDiemSoWithWho(int32_t w, const std::string& d) override {
-        calls.push_back("score " + n(w) + " '" + d + "'");
-    }
-    void onBuzzWithContent(const std::string& t) override { calls.push_back("buzz '" + t + "'"); }
+    void onDiemSoWithWho(int32_t w, const std::string& d) override { calls.push_back(line("score", w, quoted(d))); }
+    void onBuzzWithContent(const std::string& t) override { calls.push_back(line("buzz", quoted(t))); }
 };
 
 enum Table { kTienLen, kPhom, kMauBinh, kCaoRua, kStake, kChess };

@@ -106,9 +106,7 @@ TEST_F(Dialogs, LeavingACardTableSendsTheLeaveAndPopsIt) {
     auto table = tableAt<TienLenView>(2, 3);
     push(table);
     // I am ready: leaving asks first.
-    auto me = std::make_shared<Player>();
-    me->setIDDB(7);
-    me->setIsReady(1);
+    auto me = playerRecord<Player>(7, "", 0, 0, 1);
     UIController::setMyInfo(me);
     table->setupPlayersWithRoom(2, 3, 8, 100, {me});
     auto& app = KavoOnlineAppDelegate::getInstance();

@@ -38,11 +38,7 @@ namespace kavo::test {
 namespace {
 
 std::shared_ptr<Player> player(int32_t id, const std::string& name, int64_t money = 0) {
-    auto record = std::make_shared<TienLenPlayer>();
-    record->setIDDB(id);
-    record->setName(name);
-    record->setMoney(money);
-    return record;
+    return playerRecord<TienLenPlayer>(id, name, money);
 }
 
 std::string imageName(const platform::ui::ImagePtr& image) {

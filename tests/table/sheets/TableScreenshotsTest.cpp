@@ -34,18 +34,12 @@
 namespace kavo::test {
 namespace {
 
-class TableShots : public TableTest, public ::testing::WithParamInterface<platform::ui::Idiom> {
+class TableShots : public TableShotsTest {
 protected:
-    const char* language() const override { return "vi"; }
-    platform::ui::Idiom idiom() const override { return GetParam(); }
     void SetUp() override {
-        TableTest::SetUp();
-        device = GetParam() == platform::ui::Idiom::Tablet ? "tablet" : "phone";
+        TableShotsTest::SetUp();
         Resources::getInstance().initAfterLogin();
-        me = std::make_shared<TienLenPlayer>();
-        me->setIDDB(7);
-        me->setName("me");
-        me->setMoney(250000);
+        me = playerRecord<TienLenPlayer>(7, "me", 250000);
         UIController::setMyInfo(me);
     }
     // Shows the sheet over the table, lets its animation end, writes the picture and
@@ -56,7 +50,7 @@ protected:
         runMainThread();
         if (whenOpen) whenOpen();
         platform::RunLoop::main().advance(1.0);
-        const std::string path = "table-" + name + "-" + device + ".png";
+        const std::string path = "table-" + name + "-" + device() + ".png";
         expectReadable(path, sheet->view().get());
         sheet->view()->removeFromSuperview();
     }
@@ -69,16 +63,11 @@ protected:
         UIController::setGameType(screen->gameType());
         return screen;
     }
-    std::string device;
     std::shared_ptr<TienLenPlayer> me;
 };
 
 std::shared_ptr<Player> guest(int32_t id, const std::string& name, int64_t money) {
-    auto player = std::make_shared<TienLenPlayer>();
-    player->setIDDB(id);
-    player->setName(name);
-    player->setMoney(money);
-    return player;
+    return playerRecord<TienLenPlayer>(id, name, money);
 }
 
 TEST_P(TableShots, EverySheetIsDrawnForThisDevice) {
@@ -147,7 +136,7 @@ TEST_P(TableShots, TheWholeDeckIsReadable) {
     auto screen = std::make_shared<KavoViewController>();
     push(screen);
     screen->view()->setBackgroundColor(platform::ui::Color::rgba(20, 90, 50));
-    const bool tablet = device == "tablet";
+    const bool tablet = device() == "tablet";
     const double stepX = tablet ? 75 : 35;
     const double stepY = tablet ? 150 : 62;
     for (int id = 0; id < 52; ++id) {
@@ -165,7 +154,7 @@ TEST_P(TableShots, TheWholeDeckIsReadable) {
             {level * stepX * 2 + 2, 4 * stepY + 2, double(CardView::cardWidth()), double(CardView::cardHeight())});
         screen->view()->addSubview(back);
     }
-    const std::string path = "table-deck-" + device + ".png";
+    const std::string path = "table-deck-" + device() + ".png";
     expectReadable(path);
 }
 
@@ -176,20 +165,20 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     tienLen->setupPlayersWithRoom(1, 4, 7, 500, {me, an, guest(-1, "", 0), guest(9, "binh", 5400)});
     me->resetCard();
     const int width = CardView::cardWidth();
-    const double step = device == "tablet" ? 62 : 30;
+    const double step = device() == "tablet" ? 62 : 30;
     for (int i = 0; i < 13; ++i) {
         auto card = CardView::withCardID(int8_t(i * 4 % 52 + i % 4));
         // The hand's band: from x 40 (tablet 70), its top 5 (tablet 50) above the card's height
         // from the bottom.
         const double height = CardView::cardHeight();
-        card->setCenter({(device == "tablet" ? 70 : 40) + i * step + width / 2.0,
-                         device == "tablet" ? 768 - 50 - height / 2 : 320 - 5 - height / 2});
+        card->setCenter({(device() == "tablet" ? 70 : 40) + i * step + width / 2.0,
+                         device() == "tablet" ? 768 - 50 - height / 2 : 320 - 5 - height / 2});
         tienLen->view()->addSubview(card);
         me->cards()->push_back(card);
     }
     for (int i = 0; i < 3; ++i) {
         auto played = CardView::withCardID(int8_t(20 + i * 4));
-        played->setCenter({(device == "tablet" ? 460 : 215) + i * step, device == "tablet" ? 330.0 : 140.0});
+        played->setCenter({(device() == "tablet" ? 460 : 215) + i * step, device() == "tablet" ? 330.0 : 140.0});
         tienLen->view()->addSubview(played);
     }
     tienLen->onChatFromWithId(8, "", "nhanh len :)");
@@ -201,7 +190,7 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     tienLen->setTimerWithSeat(0);
     receiveUnreadMail();
     platform::RunLoop::main().advance(0.5);
-    const std::string path = "table-card-" + device + ".png";
+    const std::string path = "table-card-" + device() + ".png";
     // The system line is centred on the middle of the table, where the played cards lie.
     const std::vector<std::string> middle{"is covered by the bubble chat4"};
     expectReadable(path, nullptr, middle);
@@ -210,13 +199,13 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     ASSERT_FALSE(tienLen->imgMyTurn()->isHidden());
     const auto mark = tienLen->imgMyTurn()->frame();
     const auto mySeat = tienLen->seat(0).btnSeat->frame();
-    const double scale = device == "tablet" ? 2.14 : 1;
+    const double scale = device() == "tablet" ? 2.14 : 1;
     EXPECT_LT(std::max({mark.minX() - mySeat.maxX(), mySeat.minX() - mark.maxX(), 0.0}), 90 * scale);
     EXPECT_LT(std::max({mark.minY() - mySeat.maxY(), mySeat.minY() - mark.maxY(), 0.0}), 20 * scale);
     // An event runs along the top left strip: the table's title stays clear of it.
     KavoOnlineAppDelegate::getInstance().startEventWithiOS4("Sự kiện: nạp Zel hôm nay được tặng gấp đôi");
     platform::RunLoop::main().advance(1.0);
-    const std::string ticker = "table-card-ticker-" + device + ".png";
+    const std::string ticker = "table-card-ticker-" + device() + ".png";
     expectReadable(ticker, nullptr, middle);
     const auto strip =
         KavoOnlineAppDelegate::getInstance().viewTopBar()->frame().intersection(platform::ui::Screen::bounds());
@@ -225,7 +214,7 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     KavoOnlineAppDelegate::getInstance().stopEvent();
     tienLen->clickShowActionPlayer(*tienLen->seat(1).btnSeat);
     platform::RunLoop::main().advance(0.5);
-    const std::string menu = "table-card-menu-" + device + ".png";
+    const std::string menu = "table-card-menu-" + device() + ".png";
     expectReadable(menu, tienLen->viewPlayerMenu().get());
 }
 
