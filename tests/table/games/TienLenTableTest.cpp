@@ -34,18 +34,23 @@ std::shared_ptr<TienLenPlayer> record(int32_t id, const std::string& name) {
     return playerRecord<TienLenPlayer>(id, name, 50000, 150);
 }
 
+// Signed in as "an" with 100,000, playing `gameType`, the requests going to `client`.
+void signInToPlay(int8_t gameType, SentMessages& client) {
+    auto me = UIController::myInfo();
+    me->setIDDB(kMe);
+    me->setName("an");
+    me->setMoney(100000);
+    UIController::setGameType(gameType);
+    Resources::getInstance().initAfterLogin();
+    GlobalService::getInstance().setSession(&client);
+}
+
 class TienLenTable : public TableTest {
 protected:
     void SetUp() override {
         TableTest::SetUp();
-        auto me = UIController::myInfo();
-        me->setIDDB(kMe);
-        me->setName("an");
-        me->setMoney(100000);
-        UIController::setGameType(3);
         UIController::setSound(true);
-        Resources::getInstance().initAfterLogin();
-        GlobalService::getInstance().setSession(&client);
+        signInToPlay(3, client);
     }
     TienLenLogicHandler& logic() { return TienLenLogicHandler::getInstance(); }
 
@@ -284,13 +289,7 @@ protected:
     platform::ui::Idiom idiom() const override { return GetParam().device; }
     void SetUp() override {
         TableTest::SetUp();
-        auto me = UIController::myInfo();
-        me->setIDDB(kMe);
-        me->setName("an");
-        me->setMoney(100000);
-        UIController::setGameType(GetParam().game);
-        Resources::getInstance().initAfterLogin();
-        GlobalService::getInstance().setSession(&client);
+        signInToPlay(GetParam().game, client);
     }
     TienLenLogicHandler& logic() {
         if (GetParam().game == 12) return TienLenMBLogicHandler::getInstance();
