@@ -385,8 +385,8 @@ bool meetsGoal(const Figures& f) {
            median(f.columns[kSettledRss]) <= median(f.columns[kGridRss]) + kSettledMargin;
 }
 
-// Medians at de2728e, before a written mailbox left memory and before the allocator kept
-// the defaults file's blocks for the sign-in (this benchmark built on it, five rounds on an
+// Medians at de2728e, before a written mailbox left memory and before the sign-in decoded
+// the stored mailbox where its text lies (this benchmark built on it, five rounds on an
 // 8-core machine at a load under 1): the server's tap to the grid in wall and main-thread
 // milliseconds, the peak, grid and settled megabytes.
 struct Before {

@@ -80,9 +80,13 @@ template <typename Sink> bool walkBase64(std::string_view text, Sink&& sink) {
 
 } // namespace
 
-std::optional<Bytes> base64Decode(std::string_view text) {
+namespace {
+
+// Decodes the padded Base64 `text` to `out`, which may be the text's own first byte: each
+// group of four is read before its three bytes are written, and they land before it. The
+// byte count, or nothing at the first fault.
+std::optional<size_t> decodeTo(std::string_view text, uint8_t* out) {
     if (text.size() % 4 != 0) return std::nullopt;
-    Bytes out(text.size() / 4 * 3);
     // Every group but the last holds four characters of the alphabet: a stored mailbox is
     // megabytes of them, decoded here without a look at padding.
     const auto* p = reinterpret_cast<const uint8_t*>(text.data());
@@ -98,15 +102,34 @@ std::optional<Bytes> base64Decode(std::string_view text) {
         out[at + 2] = uint8_t(chunk);
     }
     if (bad < 0) return std::nullopt;
-    const bool ok = walkBase64(text.substr(body), [&](uint32_t chunk, int count) {
+    // The last group is copied out first: its bytes may land on its own characters.
+    char last[4] = {};
+    text.substr(body).copy(last, sizeof last);
+    const bool ok = walkBase64(std::string_view(last, text.size() - body), [&](uint32_t chunk, int count) {
         out[at] = uint8_t(chunk >> 16);
         if (count > 1) out[at + 1] = uint8_t(chunk >> 8);
         if (count > 2) out[at + 2] = uint8_t(chunk);
         at += size_t(count);
     });
     if (!ok) return std::nullopt;
-    out.resize(at);
+    return at;
+}
+
+} // namespace
+
+std::optional<Bytes> base64Decode(std::string_view text) {
+    Bytes out(text.size() / 4 * 3);
+    const auto size = decodeTo(text, out.data());
+    if (!size) return std::nullopt;
+    out.resize(*size);
     return out;
+}
+
+bool base64DecodeInPlace(Bytes& text) {
+    const auto size = decodeTo(asText(text), text.data());
+    if (!size) return false;
+    text.resize(*size);
+    return true;
 }
 
 bool isBase64(std::string_view text) {

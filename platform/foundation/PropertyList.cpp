@@ -67,8 +67,8 @@ constexpr size_t kLazyDataText = 64 * 1024;
 
 // The text without the white space data may be wrapped and indented with. Copied a run
 // at a time: a stored mailbox is tens of megabytes of text.
-std::string withoutWhiteSpace(std::string_view text) {
-    std::string compact;
+Bytes withoutWhiteSpace(std::string_view text) {
+    Bytes compact;
     compact.reserve(text.size());
     const char* at = text.data();
     const char* const end = at + text.size();
@@ -77,7 +77,7 @@ std::string withoutWhiteSpace(std::string_view text) {
         const char* run = at;
         while (at < end && !white(*at))
             ++at;
-        compact.append(run, size_t(at - run));
+        compact.insert(compact.end(), run, at);
         while (at < end && white(*at))
             ++at;
     }
@@ -92,7 +92,7 @@ constexpr std::string_view kDataClose = "</data>";
 
 struct CutText {
     std::string xml;
-    std::vector<std::string> bodies; // without white space, not yet checked
+    std::vector<Bytes> bodies; // without white space, not yet checked
 };
 
 // Only plain bodies are cut (no entity, comment or other markup inside), and only when
@@ -126,7 +126,7 @@ std::optional<CutText> cutLargeBodies(std::string_view xml) {
 }
 
 // The bodies cut from the text being read (one parse at a time per thread).
-thread_local std::vector<std::string>* cutBodies = nullptr;
+thread_local std::vector<Bytes>* cutBodies = nullptr;
 
 std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth) {
     if (depth > kMaxDepth) return std::nullopt;
@@ -160,15 +160,15 @@ std::optional<Value> readElement(const tinyxml2::XMLElement* element, int depth)
             auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), index);
             if (parsed.ec != std::errc() || parsed.ptr != digits.data() + digits.size() || index >= cutBodies->size())
                 return std::nullopt;
-            std::string& body = (*cutBodies)[index];
-            return isBase64(body) ? std::optional<Value>(Value::lazyData(std::move(body))) : std::nullopt;
+            Bytes& body = (*cutBodies)[index];
+            return isBase64(asText(body)) ? std::optional<Value>(Value::lazyData(std::move(body))) : std::nullopt;
         }
-        std::string compact = withoutWhiteSpace(text); // data may be wrapped over lines and indented
+        Bytes compact = withoutWhiteSpace(text); // data may be wrapped over lines and indented
         // Large data (a stored mailbox) stays text until it is read: a file read for one
         // switch need not decode it.
         if (compact.size() >= kLazyDataText)
-            return isBase64(compact) ? std::optional<Value>(Value::lazyData(std::move(compact))) : std::nullopt;
-        auto bytes = base64Decode(compact);
+            return isBase64(asText(compact)) ? std::optional<Value>(Value::lazyData(std::move(compact))) : std::nullopt;
+        auto bytes = base64Decode(asText(compact));
         return bytes ? std::optional<Value>(Value(std::move(*bytes))) : std::nullopt;
     }
     if (name == "date") {
@@ -286,7 +286,7 @@ void appendData(XmlOut& out, const Value& value, int indent) {
     size_t done = 0; // bytes written
     while (done < value.size()) {
         if (const auto text = value.base64Text()) {
-            out.put(std::string_view(*text).substr(done / 3 * 4, kTextSlice));
+            out.put(asText(*text).substr(done / 3 * 4, kTextSlice));
         } else {
             const auto* at = reinterpret_cast<const char*>(value.dataValue().data());
             out.put(base64Encode(std::string_view(at + done, std::min(kByteSlice, value.size() - done))));
@@ -371,7 +371,7 @@ bool parseDocument(tinyxml2::XMLDocument& doc, std::string_view xml) {
     return false;
 }
 
-Value readDocument(const tinyxml2::XMLDocument& doc, std::vector<std::string>* bodies = nullptr) {
+Value readDocument(const tinyxml2::XMLDocument& doc, std::vector<Bytes>* bodies = nullptr) {
     cutBodies = bodies;
     struct Clear {
         ~Clear() { cutBodies = nullptr; }

@@ -12,41 +12,8 @@
 
 namespace platform {
 
-namespace {
-
-constexpr size_t kLargeData = 64 * 1024;
-
-// Blocks up to the allocator's own limit come from the heap, and twice that may lie free at
-// its top: where the allocator itself sets its thresholds once a block that large was freed
-// (set by hand, they stay there). Set before the file is first read: at its start values
-// the allocator maps the file's text (tens of megabytes with a stored mailbox) for itself
-// and gives it back when freed, so the sign-in then decoded the mailbox into fresh pages,
-// and about a third of the restore went to page faults and zeroing. Kept in the heap, the
-// freed text's pages serve the decoding; what is still free after the restore and after a
-// large write is given back (malloc_trim).
-void keepLargeBlocksInHeap() {
-    constexpr int kLargestHeapBlock = 32 * 1024 * 1024;
-    ::mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
-    ::mallopt(M_TRIM_THRESHOLD, 2 * kLargestHeapBlock);
-}
-
-// The made bytes go with the written copy. They were made on the writer's thread, in its
-// own heap, at whose top they usually lie once freed; the allocator gives a heap's free
-// top back only beyond its trim threshold, and malloc_trim never gives back a thread
-// heap's top. So the threshold is lowered while they go and set back after; malloc_trim
-// gives back the freed blocks below the top.
-void dropMadeData(Value& written) {
-    ::mallopt(M_TRIM_THRESHOLD, 0);
-    written = Value();
-    keepLargeBlocksInHeap();
-    ::malloc_trim(0);
-}
-
-} // namespace
-
 UserDefaults& UserDefaults::standard() {
     static UserDefaults* defaults = [] {
-        keepLargeBlocksInHeap();
         auto* made = new UserDefaults(); // lives for the process
         // Its writer writes what waits and ends with the process; a later synchronize
         // writes at once.
@@ -55,6 +22,28 @@ UserDefaults& UserDefaults::standard() {
     }();
     return *defaults;
 }
+
+namespace {
+
+constexpr size_t kLargeData = 64 * 1024;
+
+// The made bytes go with the written copy. They were made on the writer's thread, in its
+// own heap, at whose top they usually lie once freed; the allocator gives a heap's free
+// top back only beyond its trim threshold (once a large file was read, twice its size,
+// up to 64 MB), and malloc_trim never gives back a thread heap's top. So the threshold is
+// lowered while they go, then both thresholds are set where the allocator itself raises
+// them after a large file (set by hand, they stay there); malloc_trim gives back the freed
+// blocks below the top.
+void dropMadeData(Value& written) {
+    constexpr int kLargestHeapBlock = 32 * 1024 * 1024; // the allocator's own limit
+    ::mallopt(M_TRIM_THRESHOLD, 0);
+    written = Value();
+    ::mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
+    ::mallopt(M_TRIM_THRESHOLD, 2 * kLargestHeapBlock);
+    ::malloc_trim(0);
+}
+
+} // namespace
 
 UserDefaults::UserDefaults(std::string filePath) : fixedPath_(std::move(filePath)) {}
 

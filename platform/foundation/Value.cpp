@@ -106,8 +106,11 @@ Value Value::date(double secondsSince1970) {
 // made data stays, so that a value without the bytes can be had again (Value::unmade).
 struct Value::LazyBytes {
     using Maker = std::shared_ptr<const std::function<Value()>>;
-    explicit LazyBytes(std::string base64)
-        : knownSize(base64DecodedSize(base64)), text(std::make_shared<const std::string>(std::move(base64))) {}
+    struct Base64 {
+        Bytes chars;
+    };
+    explicit LazyBytes(Base64 base64)
+        : knownSize(base64DecodedSize(asText(base64.chars))), text(std::make_shared<Bytes>(std::move(base64.chars))) {}
     explicit LazyBytes(Bytes ready) : knownSize(ready.size()), bytes(std::move(ready)), isDecoded(true) {}
     explicit LazyBytes(Maker maker) : make(std::move(maker)) {}
     const Bytes& decoded() const {
@@ -115,7 +118,12 @@ struct Value::LazyBytes {
         if (!isDecoded) {
             if (make) {
                 made = (*make)();
-            } else if (auto decodedBytes = base64Decode(*text)) {
+            } else if (text.use_count() == 1) {
+                // Nobody else holds the text (a writer takes its own reference under this
+                // lock): its megabytes become the bytes, with no second buffer to fault in.
+                Bytes own = std::move(*text);
+                if (base64DecodeInPlace(own)) bytes = std::move(own);
+            } else if (auto decodedBytes = base64Decode(asText(*text))) {
                 bytes = std::move(*decodedBytes);
             }
             // Not needed any more; a writer copying it out holds its own reference.
@@ -133,13 +141,13 @@ struct Value::LazyBytes {
         std::lock_guard lock(mutex);
         return isDecoded && make;
     }
-    std::shared_ptr<const std::string> base64() const {
+    std::shared_ptr<const Bytes> base64() const {
         std::lock_guard lock(mutex);
         return text;
     }
     const std::optional<size_t> knownSize;
     mutable std::mutex mutex;
-    mutable std::shared_ptr<const std::string> text;
+    mutable std::shared_ptr<Bytes> text;
     const Maker make;
     mutable Value made;
     mutable Bytes bytes;
@@ -150,8 +158,8 @@ bool Value::LazyBox::operator==(const LazyBox& other) const {
     return bytes == other.bytes || bytes->decoded() == other.bytes->decoded();
 }
 
-Value Value::lazyData(std::string base64) {
-    return Value(LazyBox{std::make_shared<const LazyBytes>(std::move(base64))});
+Value Value::lazyData(Bytes base64) {
+    return Value(LazyBox{std::make_shared<const LazyBytes>(LazyBytes::Base64{std::move(base64)})});
 }
 
 Value Value::sharedData(Bytes bytes) {
@@ -185,7 +193,7 @@ bool Value::isDeferredData() const {
     return lazy && lazy->bytes->isDeferred();
 }
 
-std::shared_ptr<const std::string> Value::base64Text() const {
+std::shared_ptr<const Bytes> Value::base64Text() const {
     if (auto lazy = std::get_if<LazyBox>(&data_)) return lazy->bytes->base64();
     return nullptr;
 }

@@ -13,6 +13,11 @@ namespace platform {
 
 using Bytes = std::vector<uint8_t>;
 
+// Bytes that hold text (Base64 characters, say) seen as text.
+inline std::string_view asText(const Bytes& chars) {
+    return {reinterpret_cast<const char*>(chars.data()), chars.size()};
+}
+
 enum class ValueType { Null, Bool, Integer, Real, String, Data, Date, Array, Dictionary };
 
 // One loosely typed value: the shape of property lists, JSON documents, user
@@ -45,10 +50,11 @@ public:
 
     // A date is seconds since 1970-01-01 00:00:00 UTC.
     static Value date(double secondsSince1970);
-    // Data kept as its Base64 text, which must be valid (see isBase64), and decoded the
-    // first time the bytes are asked for. Copies share the text and the decoded bytes: a
-    // large stored value costs nothing until it is read.
-    static Value lazyData(std::string base64);
+    // Data kept as its Base64 text (the characters' bytes), which must be valid (see
+    // isBase64), and decoded the first time the bytes are asked for. Copies share the text
+    // and the decoded bytes: a large stored value costs nothing until it is read. Decoded
+    // where it lies when nothing else holds the text.
+    static Value lazyData(Bytes base64);
     // Data whose copies share the bytes: a large value copied into a snapshot costs nothing.
     static Value sharedData(Bytes bytes);
     // Data made by `make` (a data value, which the maker may keep: its bytes are shared,
@@ -68,7 +74,7 @@ public:
     bool sharesDataWith(const Value& other) const;
     // The Base64 text of data made by lazyData and not decoded yet, else null: a writer
     // can put it out as it stands instead of encoding the bytes again.
-    std::shared_ptr<const std::string> base64Text() const;
+    std::shared_ptr<const Bytes> base64Text() const;
     static Value emptyArray() { return Value(Array{}); }
     static Value emptyDictionary() { return Value(Dictionary{}); }
 

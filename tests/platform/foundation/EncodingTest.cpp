@@ -33,6 +33,9 @@ TEST(Base64, MatchesTheStandardVectors) {
     for (auto [plain, encoded] : vectors) {
         EXPECT_EQ(base64Encode(std::string_view(plain)), encoded);
         EXPECT_EQ(base64Decode(encoded), bytesOf(plain));
+        Bytes inPlace = bytesOf(encoded);
+        EXPECT_TRUE(base64DecodeInPlace(inPlace));
+        EXPECT_EQ(inPlace, bytesOf(plain)) << encoded;
         EXPECT_TRUE(isBase64(encoded)) << encoded;
         EXPECT_EQ(base64DecodedSize(encoded), std::string_view(plain).size()) << encoded;
     }
@@ -40,11 +43,16 @@ TEST(Base64, MatchesTheStandardVectors) {
     for (int i = 0; i < 256; ++i)
         all[size_t(i)] = uint8_t(i);
     EXPECT_EQ(base64Decode(base64Encode(all)), all);
+    Bytes inPlace = bytesOf(base64Encode(all));
+    EXPECT_TRUE(base64DecodeInPlace(inPlace));
+    EXPECT_EQ(inPlace, all);
 }
 
 TEST(Base64, InvalidInputGivesNothing) {
     for (const char* bad : {"Zg", "Zg=", "Z===", "Zm9v!A==", "Zg==Zg==", "=Zg=", "Zm 9v", "Zm9v\n"}) {
         EXPECT_EQ(base64Decode(bad), std::nullopt) << bad;
+        Bytes inPlace = bytesOf(bad);
+        EXPECT_FALSE(base64DecodeInPlace(inPlace)) << bad;
         EXPECT_FALSE(isBase64(bad)) << bad;
     }
 }

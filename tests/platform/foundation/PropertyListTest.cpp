@@ -1,5 +1,6 @@
 #include "platform/foundation/PropertyList.h"
 
+#include "platform/foundation/Base64.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/runtime/Log.h"
 #include "tests/platform/foundation/TempDir.h"
@@ -224,6 +225,12 @@ TEST(PropertyList, LargeDataReadsBackTheSameBytes) {
     EXPECT_TRUE(read == stored);
     EXPECT_EQ(read.get("small").dataValue(), (Bytes{0xDE, 0xAD}));
     EXPECT_EQ(PropertyList::toXml(read), PropertyList::toXml(stored));
+    // Decoded while a writer holds the text: the writer's text stays whole.
+    const Value again = PropertyList::readFile(dir.file("d.plist")).get("SAVED_OLD_MESSAGE_OF_4242");
+    const auto held = again.base64Text();
+    ASSERT_TRUE(held);
+    EXPECT_EQ(again.dataValue(), bytes);
+    EXPECT_EQ(asText(*held), base64Encode(bytes));
 }
 
 TEST(PropertyList, LargeDataWrappedOverLinesReads) {
