@@ -25,6 +25,10 @@ void log(const std::string& line) {
         logSink()(line);
         return;
     }
+    writeLogLine(line);
+}
+
+void writeLogLine(const std::string& line) {
     auto now = std::chrono::system_clock::now();
     std::time_t t = std::chrono::system_clock::to_time_t(now);
     int ms = int(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);

@@ -18,6 +18,7 @@
 #include "tools/portal-stub/StubGraph.h"
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubImages.h"
+#include "tools/portal-stub/StubLog.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubSocialNet.h"
 #include "tools/portal-stub/StubStateFolder.h"
@@ -143,6 +144,7 @@ pid_t startSession(const kavo::test::Fd& client, uint16_t port, uint16_t lottery
 } // namespace
 
 int main(int argc, char** argv) {
+    portalstub::installStubLog();
     uint16_t port = 12346;
     uint16_t httpPort = 12347;
     uint16_t lotterySeconds = portalstub::StubAccount::kDrawSeconds;
