@@ -60,9 +60,6 @@ Message request(int16_t command, const Bytes& body) {
     return Message(command, body.data());
 }
 
-// The id the stub gives a player who never signed in (the empty name).
-constexpr int32_t kNobody = 167136261;
-
 TEST(CardTableStub, AnswersTheTableRequestsInTheTienLenLayouts) {
     StubProcess stub;
     ASSERT_TRUE(stub.ready());
@@ -70,13 +67,17 @@ TEST(CardTableStub, AnswersTheTableRequestsInTheTienLenLayouts) {
     MobileClient client(&inbox);
     ASSERT_TRUE(client.connectToHost("127.0.0.1", stub.port()));
     ASSERT_TRUE(inbox.waitConnected());
+    client.sendMessage(request(1, Bytes().utf("khach").utf("123").utf("1.0")));
+    auto signedIn = inbox.take(3);
+    ASSERT_TRUE(signedIn);
+    const int32_t me = Message(3, signedIn->body).readInt();
     client.sendMessage(request(61, Bytes().byte(3)));
     ASSERT_TRUE(inbox.take(61));
     client.sendMessage(request(8, Bytes().byte(1).byte(4).utf("")));
     auto joined = inbox.take(8);
     ASSERT_TRUE(joined);
-    Bytes expected = Bytes().byte(1).byte(4).int32(kNobody).int32(5000); // board 4's stake
-    expected.int32(kNobody).utf("").int64(1000000).int16(1).int32(2500).boolean(false);
+    Bytes expected = Bytes().byte(1).byte(4).int32(me).int32(5000); // board 4's stake
+    expected.int32(me).utf("khach").int64(1000000).int16(1).int32(2500).boolean(false);
     // The stub players show the amounts they have on the richest list.
     expected.int32(4001).utf("lan").int64(39500000).int16(1).int32(3000).boolean(false);
     expected.int32(4002).utf("minh").int64(38000000).int16(2).int32(3000).boolean(false);
@@ -86,7 +87,7 @@ TEST(CardTableStub, AnswersTheTableRequestsInTheTienLenLayouts) {
     EXPECT_EQ(inbox.take(16)->body, Bytes().int32(4002).boolean(true).data());
 
     client.sendMessage(request(16, Bytes().byte(1).byte(4).boolean(true)));
-    EXPECT_EQ(inbox.take(16)->body, Bytes().int32(kNobody).boolean(true).data());
+    EXPECT_EQ(inbox.take(16)->body, Bytes().int32(me).boolean(true).data());
     client.sendMessage(request(19, Bytes().byte(1).byte(4).int32(2500)));
     EXPECT_EQ(inbox.take(19)->body, Bytes().byte(1).byte(4).int32(2500).data());
     client.sendMessage(request(11, Bytes().byte(1).byte(4).int32(4001)));

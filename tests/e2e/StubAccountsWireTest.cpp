@@ -1,15 +1,22 @@
-// What the portal stub keeps of an account, over plain wire connections: money is
-// checked and spent in one step (two connections of one name never spend one balance
-// twice), the shop sells only what it lists and what the balance covers, a gift costs
-// its giver its price, the lottery's draws count from 1 and a person's friends, tickets,
-// results, shop history and notices outlive his connection.
+// What the portal stub keeps of an account, over plain wire connections: nothing before
+// a sign-in, money is checked and spent in one step (two connections of one name never
+// spend one balance twice), a busy accounts file is a failure and not a refusal, the shop
+// sells only what it lists and what the balance covers, a gift costs its giver its price,
+// the lottery's draws count from 1, only an invitation sent makes a friend, and a person's
+// friends, tickets, results, shop history and notices outlive his connection.
 #include "platform/foundation/SqliteDatabase.h"
 #include "tests/e2e/StubWire.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace kavo::test {
 namespace {
@@ -61,21 +68,47 @@ std::pair<bool, int64_t> outcome(StubPerson& person, int16_t command) {
     return {true, balance ? balance->readLong() : -1};
 }
 
+// A stub whose state folder lies in a temporary folder of the test's own, so that the
+// test can open its accounts file.
+class StubWithFile {
+public:
+    explicit StubWithFile(std::map<std::string, std::string> environment = {}) {
+        ::mkdtemp(temporary_.data());
+        environment["TMPDIR"] = temporary_;
+        stub_.emplace(std::vector<std::string>{}, environment);
+    }
+    ~StubWithFile() {
+        stub_.reset();
+        std::filesystem::remove_all(temporary_);
+    }
+    StubProcess& stub() { return *stub_; }
+    std::string file() const {
+        for (const auto& folder : std::filesystem::directory_iterator(temporary_))
+            return folder.path() / "accounts.sqlite";
+        return "";
+    }
+
+private:
+    std::string temporary_ = "/tmp/stub-accounts-XXXXXX";
+    std::optional<StubProcess> stub_;
+};
+
 class TwoConnectionsSpend : public ::testing::TestWithParam<Spend> {};
 
 // Two connections of one name send the same spend at the same moment, round after
 // round, each time of a balance that covers it once: one is made, the other refused,
-// and no balance told is below 0.
+// and no balance told is below 0. The stub pauses between a spend's check and its
+// debit, so that a check and a debit that were two steps would be caught every round.
 TEST_P(TwoConnectionsSpend, OneBalanceIsNeverSpentTwice) {
     const Spend& spend = GetParam();
-    StubProcess stub;
+    StubProcess stub({}, {{"KAVO_STUB_SPEND_PAUSE", "200"}});
     ASSERT_TRUE(stub.ready());
     StubPerson first(stub.port());
     StubPerson second(stub.port());
     ASSERT_EQ(first.signIn("doi"), kStart);
     ASSERT_EQ(second.signIn("doi"), kStart);
     int64_t balance = kStart;
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 10; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         first.send(spend.command, spend.request(balance));
         second.send(spend.command, spend.request(balance));
@@ -98,6 +131,109 @@ TEST_P(TwoConnectionsSpend, OneBalanceIsNeverSpentTwice) {
 
 INSTANTIATE_TEST_SUITE_P(EverySpend, TwoConnectionsSpend, ::testing::ValuesIn(kSpends),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The rows of the accounts file's tables (accounts, friends, notices had, history, tickets).
+int64_t rowsOf(const std::string& file) {
+    platform::SqliteDatabase accounts;
+    if (!accounts.open(file)) return -1;
+    auto count = accounts.prepare("SELECT (SELECT count(*) FROM accounts) + (SELECT count(*) FROM friends) + "
+                                  "(SELECT count(*) FROM had) + (SELECT count(*) FROM history) + "
+                                  "(SELECT count(*) FROM tickets)");
+    return count.step() == platform::SqliteDatabase::kRow ? count.columnInt(0) : -1;
+}
+
+// Before a sign-in there is no account: every request of a player's own (money, shop,
+// lottery, friends, mail, profile, tables) is dropped unanswered (the server list asked
+// after it is the next answer), and the accounts file keeps nothing.
+TEST(StubAccounts, NothingIsAnyonesBeforeASignIn) {
+    StubWithFile state;
+    ASSERT_TRUE(state.stub().ready());
+    StubPerson stranger(state.stub().port());
+    ASSERT_TRUE(stranger.connected());
+    const std::tuple<const char*, int16_t, ByteVector> requests[] = {
+        {"a transfer", 17, Bytes().utf("lan").int32(1000).data()},
+        {"a text message top-up", 57, Bytes().utf("KAVO NAP khach").utf("8777").data()},
+        {"a card top-up", 71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data()},
+        {"a store top-up", 71, Bytes().byte(5).utf("receipt").data()},
+        {"a cart", 101, cart(1, 100)},
+        {"his items", 101, Bytes().byte(3).int32(1).byte(0).byte(0).data()},
+        {"a gift at a table", 101, Bytes().byte(7).byte(1).byte(1).int32(4102).int32(kLan).data()},
+        {"an avatar", 1202, Bytes().int32(20).data()},
+        {"his avatars", 1010, {}},
+        {"an avatar chosen", 1008, Bytes().int32(3).data()},
+        {"an item for a friend", 104, Bytes().byte(8).int32(100).int32(201).utf("an").data()},
+        {"a lottery ticket", 1403, Bytes().int32(kLosingNumber).int32(1000).data()},
+        {"his tickets", 1402, {}},
+        {"the next draw", 1400, {}},
+        {"his history", 2703, Bytes().int32(2).data()},
+        {"his friends", 104, {5}},
+        {"an invitation accepted", 104, Bytes().byte(2).int32(kDung).data()},
+        {"a friend asked for by name", 104, Bytes().byte(15).int32(201).utf("an").data()},
+        {"a private message", 5, Bytes().int32(201).utf("chào").data()},
+        {"his profile", 1005, Bytes().int32(0).data()},
+        {"his profile saved", 1002, Bytes().utf("A").byte(1).int16(1990).utf("").utf("").utf("").raw({1, 1, 1}).data()},
+        {"the richest", 31, {0}},
+        {"a game chosen", 61, {3}},
+        {"the board list", 2700, Bytes().int64(-1).data()},
+        {"a board joined", 8, Bytes().byte(1).byte(1).utf("").data()},
+        {"play now", 28, {}},
+        {"a board created", 2702, Bytes().int32(0).int32(1000).byte(4).utf("").data()},
+    };
+    for (const auto& [what, command, body] : requests) {
+        SCOPED_TRACE(what);
+        stranger.send(command, body);
+        stranger.send(72, {11});
+        auto answer = stranger.nextAny();
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->commandId(), 72) << "the request was answered with " << answer->commandId();
+        if (answer->commandId() != 72) {
+            ASSERT_TRUE(stranger.next(72)); // past the answers to this request
+        }
+    }
+    EXPECT_EQ(rowsOf(state.file()), 0) << "nothing kept";
+}
+
+// A spend or a top-up while another process holds the accounts file beyond the wait
+// fails, and is told as a failure ("try again later"), not as a refusal for want of
+// money, with the balance as it is. Each comes from a connection of its own, so that
+// their waits run side by side.
+TEST(StubAccounts, ABusyAccountsFileIsAFailureNotPoverty) {
+    StubWithFile state;
+    ASSERT_TRUE(state.stub().ready());
+    struct Busy {
+        const char* what;
+        int16_t command;
+        ByteVector body;
+        int sub;
+        int32_t before; // the bytes of the answer before its text
+    };
+    const Busy spends[] = {
+        {"a transfer", 17, Bytes().utf("lan").int32(1000).data(), -1, 8},
+        {"a lottery ticket", 1403, Bytes().int32(kLosingNumber).int32(1000).data(), -1, 5},
+        {"a cart", 101, cart(1, 100), 6, 2},
+        {"a card top-up", 71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data(), -1, 2},
+    };
+    std::vector<std::unique_ptr<StubPerson>> people;
+    for (size_t i = 0; i < std::size(spends); ++i) {
+        people.push_back(std::make_unique<StubPerson>(state.stub().port()));
+        ASSERT_EQ(people.back()->signIn("ban"), kStart);
+    }
+    platform::SqliteDatabase holder;
+    ASSERT_TRUE(holder.open(state.file()));
+    ASSERT_TRUE(holder.exec("PRAGMA busy_timeout = 10000") && holder.exec("BEGIN IMMEDIATE"));
+    for (size_t i = 0; i < std::size(spends); ++i)
+        people[i]->send(spends[i].command, spends[i].body);
+    for (size_t i = 0; i < std::size(spends); ++i) {
+        SCOPED_TRACE(spends[i].what);
+        auto answer = people[i]->next(spends[i].command, spends[i].sub, 60);
+        ASSERT_TRUE(answer);
+        const int64_t told = spends[i].command == 17 ? answer->readLong() : kStart;
+        answer->setIdx(spends[i].before);
+        EXPECT_EQ(answer->readUTF(), "Máy chủ đang bận, vui lòng thử lại sau");
+        EXPECT_EQ(told, kStart) << "the balance as it is";
+    }
+    holder.exec("ROLLBACK");
+}
 
 class ShopWire : public StubWire {};
 
@@ -174,11 +310,13 @@ TEST_F(ShopWire, TheLotterysDrawsAreNumberedFromOne) {
     EXPECT_EQ(draws, (std::vector<std::string>{"Kỳ 5", "Kỳ 4", "Kỳ 3", "Kỳ 2", "Kỳ 1"}));
 }
 
-// What a connection's mail brings before a request sent after the sign-in is answered:
-// the types of the mails (1701) and whether dung's invitation (104 sub 4) came.
+// What a connection's sign-in brings before a request sent after it is answered: the
+// types of the mails (1701), whether dung's invitation (104 sub 4) came and the text of
+// a draw's result (1404).
 struct Mail {
     std::vector<int32_t> types;
     bool invitation = false;
+    std::string result;
 };
 
 Mail mailOf(StubPerson& person) {
@@ -186,10 +324,32 @@ Mail mailOf(StubPerson& person) {
     if (!person.next(1400)) return {};
     Mail mail;
     for (const auto& message : person.listener().messages()) {
+        if (message.commandId == 1400) break;
         if (message.commandId == 1701) mail.types.push_back(Message(1701, message.body).readInt());
         mail.invitation = mail.invitation || (message.commandId == 104 && message.body.at(0) == 4);
+        if (message.commandId != 1404) continue;
+        Message told(1404, message.body);
+        told.readInt();
+        mail.result = told.readUTF();
     }
     return mail;
+}
+
+// The ids of a person's friends (104 sub 5).
+std::vector<int32_t> friendsOf(StubPerson& person) {
+    person.send(104, {5});
+    auto friends = person.next(104, 5);
+    if (!friends) return {};
+    friends->readByte();
+    std::vector<int32_t> ids;
+    while (friends->available()) {
+        ids.push_back(friends->readInt());
+        friends->readUTF();
+        friends->readDataWithIntLength(10); // money, avatar
+        if (friends->readByte()) friends->readDataWithIntLength(3);
+        friends->readUTF();
+    }
+    return ids;
 }
 
 // The lottery's clock as a connection reads it: the seconds to the next draw (1400) and
@@ -234,11 +394,8 @@ TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
     ASSERT_TRUE(again.connected());
     again.send(1702, {});
     ASSERT_EQ(again.signIn("nhi"), kStart - 2000);
-    auto result = again.next(1404);
-    EXPECT_TRUE(result) << "the draw's result at the next sign-in";
-    if (result) result->readInt();
-    EXPECT_NE((result ? result->readUTF() : "").find("vé của bạn không trúng"), std::string::npos);
     const Mail mail = mailOf(again);
+    EXPECT_NE(mail.result.find("vé của bạn không trúng"), std::string::npos) << "the draw's result with the sign-in";
     EXPECT_TRUE(mail.types.empty()) << "no notice is new again";
     EXPECT_FALSE(mail.invitation) << "the accepted invitation is not back";
     const auto mine = lotteryOf(again);
@@ -246,19 +403,8 @@ TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
     EXPECT_LE(std::abs(mine.first - watchers.first), 1) << "one clock for every connection";
     EXPECT_EQ(mine.second, watchers.second) << "one list of draws for every connection";
 
-    again.send(104, {5});
-    auto friends = again.next(104, 5);
-    ASSERT_TRUE(friends);
-    friends->readByte();
-    bool dung = false;
-    while (friends->available() && !dung) {
-        dung = friends->readInt() == kDung;
-        friends->readUTF();
-        friends->readDataWithIntLength(10); // money, avatar
-        if (friends->readByte()) friends->readDataWithIntLength(3);
-        friends->readUTF();
-    }
-    EXPECT_TRUE(dung) << "dung is a friend";
+    const auto friends = friendsOf(again);
+    EXPECT_NE(std::find(friends.begin(), friends.end(), kDung), friends.end()) << "dung is a friend";
     again.send(1402, {});
     auto tickets = again.next(1402);
     ASSERT_TRUE(tickets);
@@ -271,31 +417,47 @@ TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
     EXPECT_EQ(history->readUTF(), "bought items 100 (-1000 Zel)");
 }
 
+// Accepting an invitation the stub never sent (giang, andrea) is refused in the player's
+// language and makes no friend; dung's, which it sent, makes one.
+TEST(StubAccounts, OnlyAnInvitationSentMakesAFriend) {
+    StubProcess stub;
+    ASSERT_TRUE(stub.ready());
+    StubPerson person(stub.port());
+    ASSERT_TRUE(person.connected());
+    person.send(1702, {});
+    ASSERT_EQ(person.signIn("kim"), kStart);
+    ASSERT_TRUE(mailOf(person).invitation);
+    const std::tuple<int32_t, const char*, const char*> strangers[] = {
+        {205, "vi", "Người chơi này không mời bạn kết bạn"}, {207, "en", "This player did not invite you"}};
+    for (const auto& [id, language, refusal] : strangers) {
+        SCOPED_TRACE(id);
+        person.send(2800, languageBody(language));
+        person.send(104, Bytes().byte(2).int32(id).data());
+        auto refused = person.next(45);
+        ASSERT_TRUE(refused);
+        refused->readByte();
+        EXPECT_EQ(refused->readUTF(), refusal);
+    }
+    person.send(104, Bytes().byte(2).int32(kDung).data());
+    EXPECT_EQ(friendsOf(person), (std::vector<int32_t>{201, 202, 203, kDung}));
+}
+
 // The accounts are rows of one SQLite file in the stub's state folder: after a transfer
 // the file holds the balances the answer told, the sender's and the stub player's.
 TEST(StubAccounts, TheAccountsAreRowsOfOneSqliteFileInTheStubsStateFolder) {
-    std::string temporary = "/tmp/stub-accounts-XXXXXX";
-    ASSERT_TRUE(::mkdtemp(temporary.data()));
-    {
-        ::setenv("TMPDIR", temporary.c_str(), 1);
-        StubProcess stub;
-        ::unsetenv("TMPDIR");
-        ASSERT_TRUE(stub.ready());
-        StubPerson person(stub.port());
-        ASSERT_EQ(person.signIn("khach"), kStart);
-        person.send(17, Bytes().utf("lan").int32(20000).data());
-        ASSERT_TRUE(person.next(17));
-        std::set<int64_t> balances;
-        for (const auto& folder : std::filesystem::directory_iterator(temporary)) {
-            platform::SqliteDatabase accounts;
-            ASSERT_TRUE(accounts.open(folder.path() / "accounts.sqlite"));
-            auto rows = accounts.prepare("SELECT money FROM accounts");
-            while (rows.step() == platform::SqliteDatabase::kRow)
-                balances.insert(rows.columnInt(0));
-        }
-        EXPECT_TRUE(balances.count(kStart - 20000) && balances.count(39500000 + 20000)) << balances.size() << " rows";
-    }
-    std::filesystem::remove_all(temporary);
+    StubWithFile state;
+    ASSERT_TRUE(state.stub().ready());
+    StubPerson person(state.stub().port());
+    ASSERT_EQ(person.signIn("khach"), kStart);
+    person.send(17, Bytes().utf("lan").int32(20000).data());
+    ASSERT_TRUE(person.next(17));
+    std::set<int64_t> balances;
+    platform::SqliteDatabase accounts;
+    ASSERT_TRUE(accounts.open(state.file()));
+    auto rows = accounts.prepare("SELECT money FROM accounts");
+    while (rows.step() == platform::SqliteDatabase::kRow)
+        balances.insert(rows.columnInt(0));
+    EXPECT_TRUE(balances.count(kStart - 20000) && balances.count(39500000 + 20000)) << balances.size() << " rows";
 }
 
 } // namespace

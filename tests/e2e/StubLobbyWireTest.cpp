@@ -10,21 +10,19 @@
 #include "tests/e2e/StubWire.h"
 #include "tools/portal-stub/StubRoster.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
 #include <string>
 #include <sys/socket.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace kavo::test {
 namespace {
-
-// The client's info (2800) naming its language.
-ByteVector languageBody(const std::string& language) {
-    return Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":")" + language + R"(","os":2}})").data();
-}
 
 // The owner and the stake of a join answer (8): room, board, owner, stake.
 struct Joined {
@@ -121,12 +119,15 @@ TEST_F(LobbyWire, CreateOpensANewBoardWithTheStakeGivenAndThePlayerAsItsOwner) {
     EXPECT_TRUE(amount == 14000 || amount == -7000) << amount;
 }
 
-// A create without a stake is refused in the player's language (the set-money error,
-// 10); one cut short is dropped.
-TEST_F(LobbyWire, ACreateWithoutAStakeIsRefusedAndOpensNothing) {
+// A create without a stake, or above the highest, is refused in the player's language
+// (the set-money error, 10); one cut short is dropped.
+TEST_F(LobbyWire, ACreateWithoutAStakeOrAboveTheHighestIsRefusedAndOpensNothing) {
     ASSERT_NE(signInAndChoose("an", 3), 0);
-    const std::tuple<const char*, int32_t, const char*> creates[] = {{"vi", 0, "Mức cược phải lớn hơn 0 Zel"},
-                                                                     {"en", -100, "The stake must be more than 0 Zel"}};
+    const std::tuple<const char*, int32_t, const char*> creates[] = {
+        {"vi", 0, "Mức cược phải lớn hơn 0 Zel"},
+        {"en", -100, "The stake must be more than 0 Zel"},
+        {"en", 100001, "The highest stake is 100,000 Zel"},
+        {"vi", INT32_MAX, "Mức cược tối đa là 100.000 Zel"}};
     for (const auto& [language, stake, refusal] : creates) {
         SCOPED_TRACE(stake);
         ASSERT_NE(speak(language), "no event notice");
@@ -140,6 +141,21 @@ TEST_F(LobbyWire, ACreateWithoutAStakeIsRefusedAndOpensNothing) {
     auto table = joined();
     ASSERT_TRUE(table);
     EXPECT_EQ(table->board, 1) << "the first answer is play now's: the bad creates opened nothing";
+}
+
+// A number from the wire is checked before it is counted with: the gifts of a category
+// past every one listed (whose ids would pass the range of an int) are none, and a
+// table's stake above the highest is refused and kept out of every result.
+TEST_F(LobbyWire, ANumberFromTheWireIsCheckedBeforeItIsCountedWith) {
+    ASSERT_NE(signInAndChoose("an", 3), 0);
+    send(101, Bytes().byte(15).int32(21474837).byte(0).data());
+    auto gifts = next(101, 15);
+    ASSERT_TRUE(gifts) << "the session goes on";
+    gifts->readDataWithIntLength(9); // sub, category, pages
+    EXPECT_FALSE(gifts->available()) << "no gift";
+    ASSERT_TRUE(join(1));
+    send(19, Bytes().byte(1).byte(1).int32(INT32_MAX).data());
+    EXPECT_EQ(notice(), "Mức cược tối đa là 100.000 Zel");
 }
 
 // The list's locked board (its password is "kavo") and a board created with a password
@@ -386,17 +402,23 @@ TEST_F(LobbyWire, AFriendAnswersAPrivateMessageWithALineOfHisOwn) {
     EXPECT_FALSE(answer->available()) << "the text alone";
 }
 
-// A sign-in without a name is refused as a banned name is, with a reason, and signs
-// nobody in.
+// A sign-in without a name, or with one that is not UTF-8 text, is refused as a banned
+// name is, with a reason in the player's language, and signs nobody in.
 TEST_F(LobbyWire, ASignInWithoutANameIsRefusedAsABannedNameIs) {
+    const ByteVector notText = Bytes().int16(2).raw({0xc3, 0x28}).utf("123").utf("1.0").data();
     const std::tuple<const char*, ByteVector, const char*> signIns[] = {
         {"an empty body", {}, "Bạn chưa nhập tên đăng nhập"},
         {"an empty name", signInBody(""), "Bạn chưa nhập tên đăng nhập"},
         {"a name of blanks", signInBody("  "), "Bạn chưa nhập tên đăng nhập"},
         {"the name banned", signInBody("banned"), "Tài khoản này đã bị khoá"},
+        {"a name that is not UTF-8", notText, "Tên đăng nhập không hợp lệ"},
+        {"en", notText, "The user name is not valid"},
     };
     for (const auto& [what, body, reason] : signIns) {
         SCOPED_TRACE(what);
+        if (std::string(what) == "en") {
+            ASSERT_NE(speak("en"), "no event notice");
+        }
         send(1, body);
         auto refused = next(4);
         ASSERT_TRUE(refused);
@@ -404,6 +426,26 @@ TEST_F(LobbyWire, ASignInWithoutANameIsRefusedAsABannedNameIs) {
     }
     for (const auto& message : listener_.messages())
         EXPECT_NE(message.commandId, 3) << "nobody was signed in";
+}
+
+// A name's control characters are escaped in the stub's log: a line break in a name
+// never starts a line of its own.
+TEST(StubLog, ANameNeverForgesALineOfTheStubsLog) {
+    const auto path = std::filesystem::temp_directory_path() / ("stub-log-" + std::to_string(::getpid()));
+    {
+        StubProcess stub({}, {}, path);
+        ASSERT_TRUE(stub.ready());
+        StubPerson person(stub.port());
+        ASSERT_EQ(person.signIn("eve\nportal-stub: forged"), 1000000);
+    }
+    std::ifstream log(path);
+    bool escaped = false;
+    for (std::string line; std::getline(log, line);) {
+        EXPECT_NE(line.rfind("portal-stub: forged", 0), 0u) << "a line of its own";
+        escaped = escaped || line.find(R"(sign-in of "eve\nportal-stub: forged")") != std::string::npos;
+    }
+    EXPECT_TRUE(escaped);
+    std::filesystem::remove(path);
 }
 
 // A person's id is his name's, the same at every sign-in, and never a stub player's

@@ -13,13 +13,13 @@
 
 namespace kavo::test {
 
-// The stub on two free ports, stopped with the object; `options` follow the ports and
-// `environment` adds to the test's.
+// The stub on two free ports, stopped with the object; `options` follow the ports,
+// `environment` adds to the test's and its log goes to `errorFile` when one is named.
 class StubProcess {
 public:
     explicit StubProcess(const std::vector<std::string>& options = {},
-                         std::map<std::string, std::string> environment = {})
-        : options_(options), environment_(std::move(environment)) {
+                         std::map<std::string, std::string> environment = {}, std::string errorFile = "")
+        : options_(options), environment_(std::move(environment)), errorFile_(std::move(errorFile)) {
         start();
     }
     ~StubProcess() { stop(); }
@@ -54,7 +54,7 @@ private:
         std::vector<std::string> words = {KAVO_PORTAL_STUB, "--port", std::to_string(port_), "--http-port",
                                           std::to_string(httpPort_)};
         words.insert(words.end(), options_.begin(), options_.end());
-        child_.start(words, environment_, true);
+        child_.start(words, environment_, true, errorFile_);
     }
     // SIGTERM lets the stub end the processes serving its clients.
     void stop() {
@@ -67,6 +67,7 @@ private:
 
     std::vector<std::string> options_;
     std::map<std::string, std::string> environment_;
+    std::string errorFile_;
     uint16_t port_ = 0;
     uint16_t httpPort_ = 0;
     ChildProcess child_;

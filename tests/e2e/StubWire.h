@@ -47,6 +47,11 @@ inline ByteVector signInBody(const std::string& name) {
     return Bytes().utf(name).utf("123").utf("1.0").data();
 }
 
+// The client's info (2800) naming its language.
+inline ByteVector languageBody(const std::string& language) {
+    return Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":")" + language + R"(","os":2}})").data();
+}
+
 // One person's wire connection to a shared stub.
 class StubPerson {
 public:
@@ -56,6 +61,10 @@ public:
     void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
     std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
         return nextReply(listener_, seen_, command, sub, timeout);
+    }
+    // The next message, whatever it is.
+    std::optional<Message> nextAny() {
+        return nextMatching(listener_, seen_, [](int16_t, const ByteVector&) { return true; });
     }
     // Connects and signs in as `name`: the sign-in's answer (3: his id, his balance).
     std::optional<Message> signInReply(const std::string& name) {

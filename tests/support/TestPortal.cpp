@@ -61,6 +61,20 @@ void TestPortal::onAnyCommand(Handler handler) {
     anyHandler_ = std::move(handler);
 }
 
+void TestPortal::admitOnly(std::function<bool(const Message&)> admits) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    admits_ = std::move(admits);
+}
+
+void TestPortal::dispatch(Message& request) {
+    int connection = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        connection = currentConnection_;
+    }
+    handle(request, connection);
+}
+
 bool TestPortal::dropHandlers(double timeout) {
     std::map<int16_t, Handler> handlers;
     std::map<std::pair<int16_t, int8_t>, Handler> subHandlers;
@@ -165,10 +179,16 @@ void TestPortal::serve(Fd client, int connection) {
 }
 
 void TestPortal::handle(Message& message, int connection) {
-    Handler handler;
+    std::function<bool(const Message&)> admits;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         messages_.push_back({message.commandId(), message.data()});
+        admits = admits_;
+    }
+    if (admits && !admits(message)) return changed_.notify_all();
+    Handler handler;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
         auto sub = message.data().empty() ? subHandlers_.end()
                                           : subHandlers_.find({message.commandId(), int8_t(message.data()[0])});
         auto it = handlers_.find(message.commandId());

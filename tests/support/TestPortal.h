@@ -69,6 +69,12 @@ public:
     Handler handlerOf(int16_t commandId);
     // For every command without a handler of its own (an echo, say).
     void onAnyCommand(Handler handler);
+    // A request `admits` refuses is recorded and reaches no handler (a server that
+    // answers nothing of an account before its sign-in).
+    void admitOnly(std::function<bool(const Message& request)> admits);
+    // Runs the handler a request of the current client would run, on the caller's
+    // thread: a fuzzer drives the handlers without a socket.
+    void dispatch(Message& request);
     // Forgets every handler, then waits (at most `timeout` s) until no handler call is
     // in flight, so that what the handlers captured may go. A request read after this
     // finds no handler. False (and a line on stderr) when a handler is still running:
@@ -120,6 +126,7 @@ private:
     std::map<int16_t, Handler> handlers_;
     std::map<std::pair<int16_t, int8_t>, Handler> subHandlers_;
     Handler anyHandler_;
+    std::function<bool(const Message&)> admits_;
     int handlersRunning_ = 0; // handler calls started and not yet returned
     std::vector<RecordedMessage> messages_;
     std::vector<Hello> hellos_;

@@ -187,6 +187,14 @@ void CardTableStub::install() {
         const int8_t board = request.readByte();
         const int32_t stake = request.readInt();
         logLine("stake " + std::to_string(stake));
+        // Each result multiplies the stake: one out of range is refused, the table keeps its own.
+        if (const std::string refusal = stakeRefusal(stake); !refusal.empty()) {
+            Message refused(45);
+            refused.writeByte(0);
+            refused.writeUTF(refusal);
+            reply.send(refused);
+            return;
+        }
         {
             std::lock_guard lock(mutex_);
             stake_ = stake;

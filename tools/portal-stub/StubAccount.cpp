@@ -299,13 +299,17 @@ void StubAccount::install(TestPortal& portal) {
         // The check and the move are one step: two connections of one name never both
         // send the same money.
         std::optional<int64_t> money;
+        auto sent = StubStore::Outcome::Undone;
         if (known && amount > 0)
-            StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+            sent = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
                 money = StubLedger::session().spendIn(db, amount, "sent to " + to, to);
                 return money.has_value();
             });
+        if (sent != StubStore::Outcome::Kept) money.reset();
         if (!known)
             note = say("Không có người chơi " + to, "No player named " + to);
+        else if (sent == StubStore::Outcome::Failed)
+            note = StubLedger::tryAgainLater();
         else if (!money)
             note = say("Không đủ tiền", "Not enough money");
         else

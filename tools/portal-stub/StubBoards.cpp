@@ -1,5 +1,7 @@
 #include "tools/portal-stub/StubBoards.h"
 
+#include "tools/portal-stub/StubLanguage.h"
+
 #include <algorithm>
 #include <map>
 #include <mutex>
@@ -17,6 +19,12 @@ std::map<int, int> createdPlayers;           // guarded by boardsMutex; 0: every
 int nextCreated = kFirstCreated;             // guarded by boardsMutex
 
 } // namespace
+
+std::string stakeRefusal(int32_t stake) {
+    if (stake <= 0) return say("Mức cược phải lớn hơn 0 Zel", "The stake must be more than 0 Zel");
+    if (stake > kHighestStake) return say("Mức cược tối đa là 100.000 Zel", "The highest stake is 100,000 Zel");
+    return "";
+}
 
 int32_t stakeOfBoard(int board) {
     if (board >= 1 && board < kFirstCreated) return kBoardStakes[board - 1];

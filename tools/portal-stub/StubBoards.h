@@ -9,6 +9,10 @@ namespace portalstub {
 // The stakes of the boards every game's board list shows, board 1 first. A join answers
 // with the stake of the board joined, so the table plays for what the list promised.
 inline constexpr int32_t kBoardStakes[] = {100, 500, 1000, 5000, 10000, 50000};
+// The highest stake a board plays for: a stake asked above it (or of 0 or less) is refused.
+inline constexpr int32_t kHighestStake = 100000;
+// Why a stake asked for a board is refused, in the player's language ("": it is not).
+std::string stakeRefusal(int32_t stake);
 // The listed board whose places are all taken: a join of it is refused.
 inline constexpr int8_t kFullBoard = 6;
 // The listed board that shows a padlock, and the one password a join of it must give.

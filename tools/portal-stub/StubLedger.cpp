@@ -2,8 +2,14 @@
 
 #include "platform/foundation/SqliteDatabase.h"
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/StubStore.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
 
 namespace portalstub {
 
@@ -28,6 +34,7 @@ int64_t startMoneyOf(const std::string& key) {
 // The balance of the account under `key` inside an open transaction; an account's
 // first use opens it with its start money.
 std::optional<int64_t> balanceIn(SqliteDatabase& db, const std::string& key) {
+    if (key.size() < 2) return std::nullopt; // no name, no account
     auto open = db.prepare("INSERT OR IGNORE INTO accounts (key, money) VALUES (?, ?)");
     open.bindText(1, key);
     open.bindInt(2, startMoneyOf(key));
@@ -37,6 +44,17 @@ std::optional<int64_t> balanceIn(SqliteDatabase& db, const std::string& key) {
     return read.columnInt(0);
 }
 
+// The tests' pause between a spend's check and its debit (KAVO_STUB_SPEND_PAUSE,
+// milliseconds; none unless set): were the two ever not one step, another connection's
+// spend would always come between them.
+void pauseBetweenCheckAndDebit() {
+    static const int milliseconds = [] {
+        const char* pause = std::getenv("KAVO_STUB_SPEND_PAUSE");
+        return pause ? std::max(0, std::atoi(pause)) : 0;
+    }();
+    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
 // Moves the balance under `key` inside an open transaction; with `covered`, a move
 // below 0 changes nothing. The new balance, or nothing when refused or failed.
 std::optional<int64_t> moveKey(SqliteDatabase& db, const std::string& key, int64_t amount, const std::string& why,
@@ -44,6 +62,7 @@ std::optional<int64_t> moveKey(SqliteDatabase& db, const std::string& key, int64
     const auto money = balanceIn(db, key);
     if (!money || amount == 0) return money;
     if (covered && *money + amount < 0) return std::nullopt;
+    if (covered) pauseBetweenCheckAndDebit();
     auto write = db.prepare("UPDATE accounts SET money = ? WHERE key = ?");
     write.bindInt(1, *money + amount);
     write.bindText(2, key);
@@ -65,11 +84,16 @@ int64_t StubLedger::signIn(const std::string& name) {
         std::lock_guard lock(mutex_);
         player_ = name;
     }
-    return change(personKey(name), 0, "");
+    return moneyOf(personKey(name));
+}
+
+void StubLedger::signOut() {
+    std::lock_guard lock(mutex_);
+    player_.clear();
 }
 
 int64_t StubLedger::balance() {
-    return change(personKey(player()), 0, "");
+    return moneyOf(personKey(player()));
 }
 
 int64_t StubLedger::move(int64_t amount, const std::string& why) {
@@ -107,7 +131,21 @@ std::string StubLedger::player() {
 }
 
 int64_t StubLedger::stubPlayerMoney(const std::string& name) {
-    return session().change(stubPlayerKey(name), 0, "");
+    return session().moneyOf(stubPlayerKey(name));
+}
+
+std::string StubLedger::tryAgainLater() {
+    return say("Máy chủ đang bận, vui lòng thử lại sau", "The server is busy, please try again later");
+}
+
+int64_t StubLedger::moneyOf(const std::string& key) {
+    std::optional<int64_t> money;
+    StubStore::session().read([&](SqliteDatabase& db) {
+        auto read = db.prepare("SELECT money FROM accounts WHERE key = ?");
+        read.bindText(1, key);
+        if (read.step() == SqliteDatabase::kRow) money = read.columnInt(0);
+    });
+    return money ? *money : change(key, 0, "");
 }
 
 int64_t StubLedger::change(const std::string& key, int64_t amount, const std::string& why) {

@@ -29,6 +29,8 @@ public:
 
     // The player who signed in: his balance.
     int64_t signIn(const std::string& name);
+    // No one is signed in from now on: nothing is anyone's until the next sign-in.
+    void signOut();
     // The signed-in player's balance.
     int64_t balance();
     // Moves the signed-in player's balance by `amount` (a win, a top-up, a hand's
@@ -54,10 +56,17 @@ public:
     // The name of the player who signed in last.
     std::string player();
 
+    // What a spend or a top-up is answered when the accounts file fails (another
+    // process holds it beyond the wait): a failure, in the player's language.
+    static std::string tryAgainLater();
+
 private:
     // Moves the balance of the account under `key` by `amount` in one transaction of its
     // own (0: reads it); the new balance.
     int64_t change(const std::string& key, int64_t amount, const std::string& why);
+    // The balance under `key`, read beside any other process's change; an account not
+    // yet opened is opened.
+    int64_t moneyOf(const std::string& key);
 
     std::mutex mutex_;
     std::string player_;

@@ -81,17 +81,25 @@ void StubLottery::install() {
         const std::string person = StubLedger::session().player();
         // The ticket and its payment are one step: a ticket the balance does not cover
         // is not kept, and a balance is never spent twice.
-        const bool ok = numbered && stake > 0 && StubStore::session().transaction([&](platform::SqliteDatabase& db) {
-            if (!StubLedger::session().spendIn(db, stake, "lottery ticket " + std::to_string(number))) return false;
-            StubRecords::addTicket(db, person, {openDraw(), number, stake});
-            return true;
-        });
+        auto bought = StubStore::Outcome::Undone;
+        if (numbered && stake > 0)
+            bought = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
+                if (!StubLedger::session().spendIn(db, stake, "lottery ticket " + std::to_string(number))) return false;
+                StubRecords::addTicket(db, person, {openDraw(), number, stake});
+                return true;
+            });
+        const bool ok = bought == StubStore::Outcome::Kept;
+        std::string told = say("Số phải từ 00 đến 99", "The number must be from 00 to 99");
+        if (ok)
+            told = say("Đã mua số ", "Bought number ") + std::to_string(number);
+        else if (bought == StubStore::Outcome::Failed)
+            told = StubLedger::tryAgainLater();
+        else if (numbered)
+            told = say("Không đủ tiền", "Not enough money");
         Message answer(1403);
         answer.writeBool(ok);
         answer.writeInt(stake);
-        answer.writeUTF(ok         ? say("Đã mua số ", "Bought number ") + std::to_string(number)
-                        : numbered ? say("Không đủ tiền", "Not enough money")
-                                   : say("Số phải từ 00 đến 99", "The number must be from 00 to 99"));
+        answer.writeUTF(told);
         reply.send(answer);
         if (ok) reply.send(StubLedger::session().balanceReply());
     });

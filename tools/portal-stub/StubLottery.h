@@ -30,7 +30,8 @@ public:
     // After a sign-in has been answered: the results of draws made while he was away.
     void signedIn();
 
-    // The winning number of a draw.
+    // The winning number of a draw: the same at every run, on purpose (the tests, and a
+    // person trying the lottery by hand, know beforehand which ticket wins).
     static int32_t winningOf(int32_t draw);
 
 private:

@@ -126,6 +126,11 @@ std::vector<int32_t> friendsOf(const std::string& name) {
     return friends;
 }
 
+// The notice that records an invitation from `id` as sent.
+std::string invitationFrom(int32_t id) {
+    return "invitation from " + std::to_string(id);
+}
+
 bool isFriend(int32_t id) {
     const auto friends = friendsOf(person());
     return std::find(friends.begin(), friends.end(), id) != friends.end();
@@ -165,9 +170,23 @@ void onFriends(Message& request, TestPortal::Reply& reply) {
     case kAccept:
     case kRefuse: {
         const int32_t id = request.readInt();
+        // The first answer stands: a late second one changes nothing.
+        if (StubRecords::answered(person(), id)) {
+            platform::log("friend request of " + std::to_string(id) + " answered again: ignored");
+            break;
+        }
+        // Only an invitation the stub sent is answered: no one becomes a friend by asking.
+        if (!StubRecords::had(person(), invitationFrom(id))) {
+            platform::log("an answer to an invitation " + std::to_string(id) + " never sent: refused");
+            Message refused(45);
+            refused.writeByte(0);
+            refused.writeUTF(say("Người chơi này không mời bạn kết bạn", "This player did not invite you"));
+            reply.send(refused);
+            break;
+        }
         platform::log(std::string(type == kAccept ? "friend request accepted: " : "friend request refused: ") +
                       std::to_string(id));
-        if (playerWithId(id) && !person().empty()) StubRecords::answer(person(), id, type == kAccept);
+        StubRecords::answer(person(), id, type == kAccept);
         break;
     }
     case kByName: {
@@ -265,6 +284,7 @@ void sendMail(TestPortal::Reply& reply) {
     }
     const Known* dung = playerNamed("dung");
     if (dung && !StubRecords::answered(name, dung->id)) {
+        StubRecords::firstTime(name, invitationFrom(dung->id)); // what an answer must answer
         Message request(104);
         request.writeByte(kFriendRequests);
         request.writeInt(dung->id);

@@ -488,10 +488,13 @@ void StubPhom::onLayOff(Message& request, Reply& reply) {
 }
 
 void StubPhom::onStake(Message& request, Reply& reply, const TestPortal::Handler& earlier) {
-    const auto& body = request.data();
-    if (body.size() >= 6) {
+    Message read(request.commandId(), request.data());
+    read.readShort();                     // room, board
+    const int32_t stake = read.readInt(); // 0 when cut short
+    // A stake the table refuses (the earlier handler says why) leaves the deal's as it was.
+    if (stakeRefusal(stake).empty()) {
         std::lock_guard lock(mutex_);
-        stake_ = int32_t(uint32_t(body[2]) << 24 | uint32_t(body[3]) << 16 | uint32_t(body[4]) << 8 | body[5]);
+        stake_ = stake;
     }
     if (earlier) earlier(request, reply);
     uint64_t generation = 0;

@@ -42,9 +42,37 @@ std::string passwordNote(const std::string& password) {
     return password.empty() ? ", no password" : ", with a password";
 }
 
-// Why a sign-in of `user` is refused (empty: it is not): a name of nothing but blanks
+// What a client sends before it signs in: its information and language, the mailbox it
+// asks for as it connects, the server list and the other information keys, and the
+// sign-in, registration and recovery requests. Before a sign-in there is no account to act
+// on: every other request is dropped.
+bool admittedBeforeSignIn(int16_t command) {
+    switch (command) {
+    case 1:    // sign-in
+    case 35:   // registration
+    case 72:   // information by key
+    case 73:   // the text message a recovery asks for
+    case 75:   // the connection's key
+    case 100:  // the language of the application
+    case 221:  // client information
+    case 222:  // client information
+    case 1702: // the mailbox, asked for as the client connects
+    case 2301: // sign-in through the social network
+    case 2304: // registration through the social network
+    case 2601: // the push-notification token
+    case 2800: // client information: the language
+    case -1:   // the provider and client type
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Why a sign-in of `user` is refused (empty: it is not): a name whose bytes are not UTF-8
+// text (read as no name, `sent` bytes of it) is not valid, a name of nothing but blanks
 // (or a sign-in without one) is no name, and "banned" is locked.
-std::string signInRefusal(const std::string& user) {
+std::string signInRefusal(const std::string& user, bool sent) {
+    if (user.empty() && sent) return say("Tên đăng nhập không hợp lệ", "The user name is not valid");
     if (user.find_first_not_of(" \t") == std::string::npos)
         return say("Bạn chưa nhập tên đăng nhập", "No user name was given");
     if (user == StubPortal::kBannedUser) return say(StubPortal::kBannedReason, StubPortal::kBannedReasonEnglish);
@@ -88,7 +116,7 @@ int32_t StubPortal::playerIdOf(const std::string& name) {
 Message StubPortal::boardList(int gameType) {
     const int seats = seatsOf(gameType);
     Message reply(2700);
-    reply.writeInt(100000); // the highest stake
+    reply.writeInt(kHighestStake);
     reply.writeInt(int32_t(std::size(kBoardStakes)));
     int8_t board = 1;
     for (int32_t stake : kBoardStakes) {
@@ -107,6 +135,11 @@ Message StubPortal::boardList(int gameType) {
 }
 
 void StubPortal::install() {
+    portal_.admitOnly([](const Message& request) {
+        if (!StubLedger::session().player().empty() || admittedBeforeSignIn(request.commandId())) return true;
+        platform::log("command " + std::to_string(request.commandId()) + " before a sign-in: dropped");
+        return false;
+    });
     installNotices(portal_);
     portal_.onCommand(222, [](Message&, TestPortal::Reply& reply) {
         Message accepted(220);
@@ -115,10 +148,12 @@ void StubPortal::install() {
     });
     shop_.install(portal_);
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
+        // The name's length: a name sent that reads as none is not text.
+        const bool sent = request.data().size() >= 2 && (request.data()[0] | request.data()[1]) != 0;
         const std::string user = request.readUTF();
         platform::log("sign-in of \"" + user + "\"");
         // A refused name is no account: nothing is kept or seated under it.
-        if (const std::string reason = signInRefusal(user); !reason.empty()) {
+        if (const std::string reason = signInRefusal(user, sent); !reason.empty()) {
             Message refused(4);
             refused.writeUTF(reason);
             reply.send(refused);
@@ -199,10 +234,10 @@ void StubPortal::install() {
         const int32_t money = request.readInt();
         const int seats = uint8_t(request.readByte());
         const std::string password = request.readUTF();
-        if (money <= 0) {
+        if (const std::string refusal = stakeRefusal(money); !refusal.empty()) {
             platform::log("create request with a stake of " + std::to_string(money) + ": refused");
             Message refused(10);
-            refused.writeUTF(say("Mức cược phải lớn hơn 0 Zel", "The stake must be more than 0 Zel"));
+            refused.writeUTF(refusal);
             reply.send(refused);
             return;
         }

@@ -20,9 +20,10 @@
 namespace portalstub {
 
 // The stub's game server: it accepts the client information and any user name and
-// password (except the user "banned" and a blank name, refused with a reason), answers the sign-in
-// and lobby commands of the road (220, 3, the mailbox, 61, the board list 2700), and
-// answers play now and create with the join of a board of the chosen game.
+// password (except the user "banned", a blank name and one that is not UTF-8 text, refused
+// with a reason), answers the sign-in and lobby commands of the road (220, 3, the mailbox,
+// 61, the board list 2700), and answers play now and create with the join of a board of
+// the chosen game. Before a sign-in it answers only what a client sends to sign in.
 class StubPortal {
 public:
     static constexpr const char* kBannedUser = "banned";

@@ -78,6 +78,13 @@ bool StubRecords::firstTime(const std::string& person, const std::string& what) 
     return first;
 }
 
+bool StubRecords::had(const std::string& person, const std::string& what) {
+    bool found = false;
+    eachRow("SELECT what FROM had WHERE person = ?", person,
+            [&](SqliteStatement& row) { found = found || row.columnText(0) == what; });
+    return found;
+}
+
 void StubRecords::addHistory(SqliteDatabase& db, const std::string& person, const std::string& time,
                              const std::string& what) {
     auto keep = db.prepare("INSERT INTO history (person, time, content) VALUES (?, ?, ?)");

@@ -25,6 +25,8 @@ public:
 
     // True the first time `person` is given the notice `what`, false ever after.
     static bool firstTime(const std::string& person, const std::string& what);
+    // Whether `person` was ever given the notice `what`.
+    static bool had(const std::string& person, const std::string& what);
 
     // A line of his shop history (time, what), kept inside the caller's transaction;
     // the history, oldest first.

@@ -78,24 +78,39 @@ int64_t StubShop::money() {
 
 std::string StubShop::buy(bool listed, int64_t price, const std::string& what) {
     if (!listed) return say("Cửa hàng không bán món này", "The shop does not sell this");
+    if (price == 0) return "";
     const std::string person = StubLedger::session().player();
-    const bool paid = price == 0 || StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+    const auto paid = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
         if (!StubLedger::session().spendIn(db, price, what)) return false;
         StubRecords::addHistory(db, person, now(), what + " (-" + std::to_string(price) + " Zel)");
         return true;
     });
-    return paid ? "" : say("Không đủ tiền", "Not enough money");
+    if (paid == StubStore::Outcome::Failed) return StubLedger::tryAgainLater();
+    return paid == StubStore::Outcome::Kept ? "" : say("Không đủ tiền", "Not enough money");
 }
 
-int64_t StubShop::credit(int64_t amount, const std::string& what) {
+std::optional<int64_t> StubShop::credit(int64_t amount, const std::string& what) {
     const std::string person = StubLedger::session().player();
     int64_t money = 0;
-    StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+    const bool kept = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
         money = StubLedger::session().moveIn(db, amount, "top-up: " + what);
         StubRecords::addHistory(db, person, now(), what + " (+" + std::to_string(amount) + " Zel)");
         return true;
     });
+    if (!kept) return std::nullopt;
     return money;
+}
+
+// A top-up's answer (71): whether it was added, its text, the receipt and the balance.
+Message StubShop::topUpAnswer(int8_t type, const std::optional<int64_t>& money, const std::string& added,
+                              const std::string& receipt) {
+    Message answer(71);
+    answer.writeByte(type);
+    answer.writeByte(money ? 1 : 0);
+    answer.writeUTF(money ? added : StubLedger::tryAgainLater());
+    answer.writeUTF(receipt);
+    answer.writeLong(money ? *money : StubLedger::session().balance());
+    return answer;
 }
 
 Message StubShop::promotionText() {
@@ -224,32 +239,26 @@ void StubShop::install(TestPortal& portal) {
     portal.onSubCommand(104, 9, gifts);
     portal.onCommand(71, [this](Message& request, TestPortal::Reply& reply) {
         const int8_t type = request.readByte();
-        Message answer(71);
-        answer.writeByte(type);
         if (type == 5) {
             const std::string receipt = request.readUTF();
-            const int64_t money = credit(kStoreValue, "store purchase");
-            answer.writeByte(1);
-            answer.writeUTF(say("Nạp thành công 20.000 Zel", "20,000 Zel added"));
-            answer.writeUTF(receipt);
-            answer.writeLong(money);
-        } else {
-            const int8_t subId = request.readByte();
-            const std::string serial = request.readUTF();
-            const std::string code = request.available() ? request.readUTF() : std::string();
-            if (allDigits(serial) && allDigits(code)) {
-                const int64_t money = credit(kCardValue, "card " + std::to_string(subId));
-                answer.writeByte(1);
-                answer.writeUTF(say("Nạp thẻ thành công", "Card accepted"));
-                answer.writeUTF("");
-                answer.writeLong(money);
-            } else {
-                answer.writeByte(0);
-                answer.writeUTF(say("Thẻ không hợp lệ", "The card is not valid"));
-                answer.writeUTF("");
-                answer.writeLong(money());
-            }
+            const auto money = credit(kStoreValue, "store purchase");
+            reply.send(topUpAnswer(type, money, say("Nạp thành công 20.000 Zel", "20,000 Zel added"), receipt));
+            return;
         }
+        const int8_t subId = request.readByte();
+        const std::string serial = request.readUTF();
+        const std::string code = request.available() ? request.readUTF() : std::string();
+        if (allDigits(serial) && allDigits(code)) {
+            const auto money = credit(kCardValue, "card " + std::to_string(subId));
+            reply.send(topUpAnswer(type, money, say("Nạp thẻ thành công", "Card accepted"), ""));
+            return;
+        }
+        Message answer(71);
+        answer.writeByte(type);
+        answer.writeByte(0);
+        answer.writeUTF(say("Thẻ không hợp lệ", "The card is not valid"));
+        answer.writeUTF("");
+        answer.writeLong(money());
         reply.send(answer);
     });
     // The carrier reports a sent top-up message at once here: its value is added and
@@ -257,13 +266,8 @@ void StubShop::install(TestPortal& portal) {
     portal.onCommand(57, [this](Message& request, TestPortal::Reply& reply) {
         const std::string body = request.readUTF();
         platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
-        Message answer(71);
-        answer.writeByte(0);
-        answer.writeByte(1);
-        answer.writeUTF(say("Nạp SMS thành công", "Text message top-up accepted"));
-        answer.writeUTF("");
-        answer.writeLong(credit(kSmsValue, "SMS"));
-        reply.send(answer);
+        const auto money = credit(kSmsValue, "SMS");
+        reply.send(topUpAnswer(0, money, say("Nạp SMS thành công", "Text message top-up accepted"), ""));
     });
     // Sub 2, the transaction log, is the shop's; the report categories stay with the
     // handler set before.

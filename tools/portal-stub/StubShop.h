@@ -3,6 +3,7 @@
 #include "tests/support/TestPortal.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace portalstub {
@@ -31,12 +32,16 @@ public:
     static kavo::Message channels();
     // The signed-in person pays `price` for `what` and it is kept in his history, in one
     // step: the reason of the refusal (in his language: not `listed` by the shop, or
-    // more than his balance), or empty when it is bought.
+    // more than his balance, or the accounts file failing), or empty when it is bought.
     static std::string buy(bool listed, int64_t price, const std::string& what);
 
 private:
     int64_t money();
-    int64_t credit(int64_t amount, const std::string& what);
+    // Adds a top-up and its history line: the balance after, or nothing when the accounts
+    // file failed and nothing was added.
+    std::optional<int64_t> credit(int64_t amount, const std::string& what);
+    static kavo::Message topUpAnswer(int8_t type, const std::optional<int64_t>& money, const std::string& added,
+                                     const std::string& receipt);
 };
 
 } // namespace portalstub

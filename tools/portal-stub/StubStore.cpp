@@ -68,15 +68,22 @@ void StubStore::open(const std::string& path) {
     if (path != ":memory:") open(":memory:");
 }
 
-bool StubStore::transaction(const std::function<bool(platform::SqliteDatabase&)>& work) {
+StubStore::Outcome StubStore::attempt(const std::function<bool(platform::SqliteDatabase&)>& work) {
     std::lock_guard lock(mutex_);
     if (!db_.exec("BEGIN IMMEDIATE")) {
         platform::log("portal-stub: no transaction on the accounts: " + db_.errorMessage());
-        return false;
+        return Outcome::Failed;
     }
-    if (work(db_) && db_.exec("COMMIT")) return true;
+    const bool done = work(db_);
+    if (done && db_.exec("COMMIT")) return Outcome::Kept;
+    if (done) platform::log("portal-stub: a change to the accounts could not be kept: " + db_.errorMessage());
     db_.exec("ROLLBACK");
-    return false;
+    return done ? Outcome::Failed : Outcome::Undone;
+}
+
+void StubStore::read(const std::function<void(platform::SqliteDatabase&)>& work) {
+    std::lock_guard lock(mutex_);
+    work(db_);
 }
 
 } // namespace portalstub

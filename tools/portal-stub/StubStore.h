@@ -26,9 +26,18 @@ public:
     // Keeps the accounts in `folder` from now on (made and its tables created when
     // absent); until then, or when the file cannot be opened, in this process alone.
     void keepIn(const std::string& folder);
+    // What became of a transaction: kept, undone because its work answered false, or
+    // failed (the file busy beyond the wait, or broken), with nothing kept.
+    enum class Outcome { Kept, Undone, Failed };
     // Runs `work` in one transaction of its own: kept when it answers true, undone
     // when it answers false or the file fails.
-    bool transaction(const std::function<bool(platform::SqliteDatabase&)>& work);
+    Outcome attempt(const std::function<bool(platform::SqliteDatabase&)>& work);
+    bool transaction(const std::function<bool(platform::SqliteDatabase&)>& work) {
+        return attempt(work) == Outcome::Kept;
+    }
+    // Runs `work` outside any transaction of its own: what it reads is read beside another
+    // process's transaction, without waiting for it.
+    void read(const std::function<void(platform::SqliteDatabase&)>& work);
     // When the stub started, in milliseconds of the system's steady clock (the same in
     // every process): the first process that opens the file sets it.
     int64_t startedAt() const { return startedAt_; }

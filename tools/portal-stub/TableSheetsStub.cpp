@@ -83,12 +83,20 @@ int32_t giftPrice(int32_t item) {
     return 0;
 }
 
+bool listedCategory(int32_t id) {
+    for (const auto& category : kCategories)
+        if (id == category.id) return true;
+    return false;
+}
+
+// The gifts of a category the sheet listed; any other holds none (its id, from the wire,
+// never makes a gift id).
 Message giftItems(int32_t categoryId) {
     Message reply(101);
     reply.writeByte(15);
     reply.writeInt(categoryId);
     reply.writeInt(1); // pages
-    for (int i = 1; i <= kGiftsPerCategory; ++i) {
+    for (int i = 1; listedCategory(categoryId) && i <= kGiftsPerCategory; ++i) {
         reply.writeInt(categoryId * 100 + i);
         reply.writeUTF(say("Quà ", "Gift ") + std::to_string(categoryId) + "-" + std::to_string(i));
         reply.writeInt(giftPrice(categoryId * 100 + i));
