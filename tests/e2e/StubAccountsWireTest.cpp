@@ -10,9 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <map>
 #include <memory>
-#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -69,28 +67,19 @@ std::pair<bool, int64_t> outcome(StubPerson& person, int16_t command) {
 }
 
 // A stub whose state folder lies in a temporary folder of the test's own, so that the
-// test can open its accounts file.
-class StubWithFile {
-public:
-    explicit StubWithFile(std::map<std::string, std::string> environment = {}) {
-        ::mkdtemp(temporary_.data());
-        environment["TMPDIR"] = temporary_;
-        stub_.emplace(std::vector<std::string>{}, environment);
-    }
-    ~StubWithFile() {
-        stub_.reset();
-        std::filesystem::remove_all(temporary_);
-    }
-    StubProcess& stub() { return *stub_; }
+// test can open its accounts file; the folder goes after the stub.
+struct StubWithFile {
+    struct Folder {
+        std::string path = "/tmp/stub-accounts-XXXXXX";
+        Folder() { ::mkdtemp(path.data()); }
+        ~Folder() { std::filesystem::remove_all(path); }
+    } folder;
+    StubProcess stub{{}, {{"TMPDIR", folder.path}}};
     std::string file() const {
-        for (const auto& folder : std::filesystem::directory_iterator(temporary_))
-            return folder.path() / "accounts.sqlite";
+        for (const auto& made : std::filesystem::directory_iterator(folder.path))
+            return made.path() / "accounts.sqlite";
         return "";
     }
-
-private:
-    std::string temporary_ = "/tmp/stub-accounts-XXXXXX";
-    std::optional<StubProcess> stub_;
 };
 
 class TwoConnectionsSpend : public ::testing::TestWithParam<Spend> {};
@@ -147,8 +136,8 @@ int64_t rowsOf(const std::string& file) {
 // after it is the next answer), and the accounts file keeps nothing.
 TEST(StubAccounts, NothingIsAnyonesBeforeASignIn) {
     StubWithFile state;
-    ASSERT_TRUE(state.stub().ready());
-    StubPerson stranger(state.stub().port());
+    ASSERT_TRUE(state.stub.ready());
+    StubPerson stranger(state.stub.port());
     ASSERT_TRUE(stranger.connected());
     const std::tuple<const char*, int16_t, ByteVector> requests[] = {
         {"a transfer", 17, Bytes().utf("lan").int32(1000).data()},
@@ -199,36 +188,30 @@ TEST(StubAccounts, NothingIsAnyonesBeforeASignIn) {
 // their waits run side by side.
 TEST(StubAccounts, ABusyAccountsFileIsAFailureNotPoverty) {
     StubWithFile state;
-    ASSERT_TRUE(state.stub().ready());
-    struct Busy {
-        const char* what;
-        int16_t command;
-        ByteVector body;
-        int sub;
-        int32_t before; // the bytes of the answer before its text
-    };
-    const Busy spends[] = {
-        {"a transfer", 17, Bytes().utf("lan").int32(1000).data(), -1, 8},
-        {"a lottery ticket", 1403, Bytes().int32(kLosingNumber).int32(1000).data(), -1, 5},
-        {"a cart", 101, cart(1, 100), 6, 2},
-        {"a card top-up", 71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data(), -1, 2},
-    };
+    ASSERT_TRUE(state.stub.ready());
+    // Each: the request, its answer's sub (-1: none) and the bytes of the answer before its text.
+    const std::tuple<int16_t, ByteVector, int, int32_t> spends[] = {
+        {17, Bytes().utf("lan").int32(1000).data(), -1, 8},
+        {1403, Bytes().int32(kLosingNumber).int32(1000).data(), -1, 5},
+        {101, cart(1, 100), 6, 2},
+        {71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data(), -1, 2}};
     std::vector<std::unique_ptr<StubPerson>> people;
     for (size_t i = 0; i < std::size(spends); ++i) {
-        people.push_back(std::make_unique<StubPerson>(state.stub().port()));
+        people.push_back(std::make_unique<StubPerson>(state.stub.port()));
         ASSERT_EQ(people.back()->signIn("ban"), kStart);
     }
     platform::SqliteDatabase holder;
     ASSERT_TRUE(holder.open(state.file()));
     ASSERT_TRUE(holder.exec("PRAGMA busy_timeout = 10000") && holder.exec("BEGIN IMMEDIATE"));
     for (size_t i = 0; i < std::size(spends); ++i)
-        people[i]->send(spends[i].command, spends[i].body);
+        people[i]->send(std::get<0>(spends[i]), std::get<1>(spends[i]));
     for (size_t i = 0; i < std::size(spends); ++i) {
-        SCOPED_TRACE(spends[i].what);
-        auto answer = people[i]->next(spends[i].command, spends[i].sub, 60);
+        const auto& [command, body, sub, before] = spends[i];
+        SCOPED_TRACE(command);
+        auto answer = people[i]->next(command, sub, 60);
         ASSERT_TRUE(answer);
-        const int64_t told = spends[i].command == 17 ? answer->readLong() : kStart;
-        answer->setIdx(spends[i].before);
+        const int64_t told = command == 17 ? answer->readLong() : kStart;
+        answer->setIdx(before);
         EXPECT_EQ(answer->readUTF(), "Máy chủ đang bận, vui lòng thử lại sau");
         EXPECT_EQ(told, kStart) << "the balance as it is";
     }
@@ -446,8 +429,8 @@ TEST(StubAccounts, OnlyAnInvitationSentMakesAFriend) {
 // the file holds the balances the answer told, the sender's and the stub player's.
 TEST(StubAccounts, TheAccountsAreRowsOfOneSqliteFileInTheStubsStateFolder) {
     StubWithFile state;
-    ASSERT_TRUE(state.stub().ready());
-    StubPerson person(state.stub().port());
+    ASSERT_TRUE(state.stub.ready());
+    StubPerson person(state.stub.port());
     ASSERT_EQ(person.signIn("khach"), kStart);
     person.send(17, Bytes().utf("lan").int32(20000).data());
     ASSERT_TRUE(person.next(17));
