@@ -466,15 +466,15 @@ void BoardView::doJoinBoard(const std::shared_ptr<Board>& board) {
     // for the others.
     const GameRecord* game = gameRecord(UIController::gameType());
     if (isBoardFull(*board, type()) && game && game->turnsFullBoardAway) {
-        UIController::setOkValue(UIController::kActionNone);
         UIController::startOKDlg(text("KAVO_cannotJoinBoard"));
         setnumOfTouchUp(0);
         return;
     }
 
     if (int64_t(board->money()) > UIController::myInfo()->money()) {
-        UIController::setOkValue(UIController::kActionTopUp); // OK opens the top-up screen
-        UIController::startCancelOkDlg(text("KAVO_wantChargeMoney"), text("KAVO_cancel"), text("KAVO_loading"));
+        // OK opens the top-up screen.
+        UIController::startCancelOkDlg(text("KAVO_wantChargeMoney"), text("KAVO_cancel"), text("KAVO_loading"),
+                                       {UIController::kActionTopUp});
         setnumOfTouchUp(0);
         return;
     }

@@ -34,8 +34,6 @@ constexpr double kJoinTimeout = 5.0;
 constexpr int kTagAvatar = 101;
 constexpr int kTagMoney = 102;
 constexpr int kTagName = 103;
-// The more-games dialog's action code.
-constexpr int kMoreGamesCode = 10;
 
 // The view of a cell's content with that tag, when it is a T.
 template <class T> std::shared_ptr<T> tagged(ui::TableViewCell& cell, int tag) {
@@ -272,8 +270,8 @@ void GameView::hideLoading() {
 void GameView::doShowMoreGames() {
     // The answer ends the wait doJoinGameKhac began; left up, its bound would call it lost.
     hideLoading();
-    UIController::setOkValue(kMoreGamesCode);
-    UIController::setObject(infoMoreGames_);
+    // The grid answers its own question (OK opens the address): it sets no action code of
+    // the app's dialogs, which no dialog of its own would ever run.
     if (moreGamesAlert_) moreGamesAlert_->setDelegate(nullptr);
     moreGamesAlert_ = ui::AlertView::make("", text("KAVO_notice"), this, text("KAVO_cancel"), {text("KAVO_OK")});
     moreGamesAlert_->show();

@@ -734,8 +734,8 @@ void MessageView::clickedButtonAtIndex(platform::ui::AlertView& /*alert*/, int i
 }
 
 void MessageView::onRemoveAll() {
-    UIController::setOkValue(UIController::kActionRemoveAllMail);
-    UIController::startCancelOkDlg(text("KAVO_thongbao_xoa_item"), text("KAVO_cancel"), text("KAVO_OK"));
+    UIController::startCancelOkDlg(text("KAVO_thongbao_xoa_item"), text("KAVO_cancel"), text("KAVO_OK"),
+                                   {UIController::kActionRemoveAllMail});
 }
 
 void MessageView::doRemoveAllMessages() {

@@ -24,8 +24,7 @@ protected:
     // Opens the panel as the dialog action 9 does and gives it the channels.
     void openPanel() {
         signIn();
-        UIController::setOkValue(UIController::kActionTopUp);
-        UIController::startCancelOkDlg("?", text("KAVO_cancel"), text("KAVO_OK"));
+        UIController::startCancelOkDlg("?", text("KAVO_cancel"), text("KAVO_OK"), {UIController::kActionTopUp});
         UIController::pressOk();
         UIController::closeDialog();
         ASSERT_TRUE(waitFor(44, 1));

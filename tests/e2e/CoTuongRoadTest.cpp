@@ -10,6 +10,8 @@
 #include "games/cotuong/Team.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
+#include "platform/services/UrlOpener.h"
+#include "platform/ui/Application.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/boardChat.h"
@@ -186,6 +188,37 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     // Back on the grid, the money is what the game left me (500,000 at the join, 1,000 lost).
     run("screen BoardView 5\nadvance 0.5\ntap id=btnBack\nscreen GameView 5\nadvance 0.5\nexpect text=" +
         Util::formatNumber(499000));
+}
+
+// The grid's more-games question answers itself: the report of a game played after it
+// was cancelled runs nothing on OK, and Escape closes it.
+TEST_F(CoTuongRoad, TheReportAfterTheGridsMoreGamesRunsNothingAndEscapeClosesIt) {
+    portal().onCommand(72, [](Message& request, TestPortal::Reply& reply) {
+        if (request.readByte() == 3) reply.send(72, Bytes().byte(3).utf("http://127.0.0.1/games"));
+    });
+    platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
+    ASSERT_TRUE(signInByReply());
+    run("screen GameView 5\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\ntap id=btnGameKhac\nwait text=" +
+        text("KAVO_notice") + " 5\ntap text=" + text("KAVO_cancel") + "\ndrag id=scrollView 0 300\nadvance 1\n" +
+        "tap id=btnCoTuong\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel 5\ntap text=1000 zel");
+    Bytes rows = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
+    seatRow(rows, kMe, "Khach", true);
+    seatRow(rows, kBinh, "Binh", true);
+    send(rows.message(8));
+    run("screen CoTuongView 5\nadvance 0.5");
+    const size_t opened = platform::UrlOpener::opened().size();
+    for (const bool byEscape : {false, true}) {
+        game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kMe).int32(900).int32(600));
+        game(Bytes().byte(40).int32(kMe).byte(-1).int32(-1000).int32(kBinh).byte(1).int32(1000));
+        ASSERT_NE(dialog(), "") << "my report";
+        EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+        if (byEscape)
+            platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
+        else
+            press(text("KAVO_OK"));
+        EXPECT_EQ(dialog(), "");
+    }
+    EXPECT_EQ(platform::UrlOpener::opened().size(), opened) << "no address opened";
 }
 
 TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQuestion) {

@@ -1,15 +1,20 @@
 // The game grid on its own: its buttons, the game choice, more games, and the friend
 // tabs with their local delete.
 #include "app/UIController.h"
+#include "app/widgets/MenuView.h"
 #include "lobby/GameView.h"
+#include "platform/services/UrlOpener.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
+#include "portal/GlobalLogicHandler.h"
 #include "tests/lobby/LobbyTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace kavo::test {
 namespace {
+
+constexpr auto kTap = platform::ui::ControlEvent::TouchUpInside;
 
 std::shared_ptr<Player> friendNamed(const std::string& name, int32_t id, bool online) {
     auto player = std::make_shared<Player>();
@@ -97,7 +102,7 @@ TEST_F(GameGrid, MoreGamesAsksForTheAddressAndOpensItOnOk) {
     grid_->set_infoMoreGames("http://127.0.0.1/games");
     grid_->doShowMoreGames();
     EXPECT_FALSE(gridBlocked()) << "the answer ends the wait";
-    EXPECT_EQ(UIController::okValue(), 10);
+    EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << "the grid's own question sets no code";
     auto alerts = platform::ui::AlertView::visibleAlerts();
     ASSERT_FALSE(alerts.empty());
     EXPECT_EQ(alerts.back()->message(), text("KAVO_notice"));
@@ -119,6 +124,49 @@ TEST_F(GameGrid, MoreGamesWithoutAnAddressOpensNothing) {
     ASSERT_FALSE(alerts.empty());
     alerts.back()->buttonAtIndex(1)->sendActions(platform::ui::ControlEvent::TouchUpInside);
     EXPECT_TRUE(opened.empty());
+}
+
+// A dialog opened without an action runs none, whatever came before it: after the grid's
+// more-games question was cancelled, each way of opening one gives a dialog with no code,
+// which Escape closes and whose buttons open no address.
+TEST_F(GameGrid, EveryDialogOpenedWithoutAnActionRunsNothingAfterMoreGames) {
+    MatchResultInfo report;
+    report.setName("an");
+    const std::pair<const char*, std::function<void()>> openers[] = {
+        {"notice", [] { UIController::showNotice("Chào"); }},
+        {"posted notice", [] { UIController::postNotice("Chào"); }},
+        {"the logic handler's notice", [] { GlobalLogicHandler::getInstance().showAlertViewWithMessage("Chào"); }},
+        {"one button", [] { UIController::startOKDlg("Chào"); }},
+        {"the report", [&] { UIController::startReportDlg(report); }},
+        {"the table menu's notice",
+         [] {
+             MenuView::make({0, 0, 480, 320})->btnSocialNetwork_Clicked();
+         }},
+        {"cancel only", [] { UIController::startCancelDlg("Chào"); }},
+        {"a question", [] { UIController::startCancelOkDlg("Chào", "Không", "Có"); }},
+    };
+    const size_t opened = platform::UrlOpener::opened().size();
+    for (const auto& [name, open] : openers) {
+        SCOPED_TRACE(name);
+        for (const bool byEscape : {true, false}) {
+            grid_->set_infoMoreGames("http://127.0.0.1/games");
+            grid_->doShowMoreGames();
+            platform::ui::AlertView::visibleAlerts().back()->buttonAtIndex(0)->sendActions(kTap); // Cancel
+            open();
+            runPending();
+            const auto dialog = UIController::currentDialog();
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+            recorder_.clear();
+            if (byEscape)
+                platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
+            else
+                dialog->buttonAtIndex(dialog->numberOfButtons() - 1)->sendActions(kTap);
+            EXPECT_EQ(UIController::currentDialog(), nullptr);
+            EXPECT_TRUE(recorder_.sent().empty());
+        }
+    }
+    EXPECT_EQ(platform::UrlOpener::opened().size(), opened) << "no address opened";
 }
 
 TEST_F(GameGrid, TheFirstAppearanceAsksForFriendsAndTheShownTabAsksNothing) {

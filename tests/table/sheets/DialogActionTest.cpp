@@ -28,14 +28,14 @@ namespace {
 // The dialogs' buttons, pressed as a player would, and what each action code does.
 class DialogAction : public TableTest {
 protected:
-    // Opens the two-button question for `code`; "No" is its cancel, "Yes" its OK.
-    void ask(int code, int8_t gameType = 0) {
+    // Opens the two-button question for `code` (with its context); "No" is its cancel,
+    // "Yes" its OK.
+    void ask(int code, int8_t gameType = 0, std::any context = {}) {
         if (gameType) UIController::setGameType(gameType);
-        UIController::setOkValue(code);
-        UIController::startCancelOkDlg("Sure?", text("KAVO_no"), text("KAVO_yes"));
+        UIController::startCancelOkDlg("Sure?", text("KAVO_no"), text("KAVO_yes"), {code, std::move(context)});
     }
-    void ok(int code, int8_t gameType = 0) {
-        ask(code, gameType);
+    void ok(int code, int8_t gameType = 0, std::any context = {}) {
+        ask(code, gameType, std::move(context));
         press("Yes");
     }
     void cancel(int code, int8_t gameType = 0) {
@@ -55,10 +55,8 @@ protected:
 TEST_F(DialogAction, CancelOnlyDialogRunsTheCancelAction) {
     auto request = std::make_shared<KavoMessage>();
     request->setFromID(321);
-    UIController::setObject(request);
-    UIController::setOkValue(UIController::kActionFriendRequest);
     UIController::setKinkOfDialog(1);
-    UIController::startCancelDlg("A friend request");
+    UIController::startCancelDlg("A friend request", {UIController::kActionFriendRequest, request});
     EXPECT_EQ(UIController::currentDialog()->numberOfButtons(), 1);
     press("Cancel");
     EXPECT_TRUE(client.sentOnce(104, Bytes().byte(3).int32(321).data()));
@@ -69,8 +67,7 @@ TEST_F(DialogAction, CancelOnlyDialogRunsTheCancelAction) {
 TEST_F(DialogAction, FriendRequestAcceptedAnswersWithTwo) {
     auto request = std::make_shared<KavoMessage>();
     request->setFromID(321);
-    UIController::setObject(request);
-    ok(UIController::kActionFriendRequest);
+    ok(UIController::kActionFriendRequest, 0, request);
     EXPECT_TRUE(client.sentOnce(104, Bytes().byte(2).int32(321).data()));
 }
 
@@ -203,16 +200,13 @@ TEST_F(DialogAction, PokerNoticesActOnThePokerTableOnTop) {
 }
 
 TEST_F(DialogAction, CopyPutsTheContextTextOnThePasteboard) {
-    UIController::setObject(std::string("REG an 1234"));
-    ok(UIController::kActionCopyText);
+    ok(UIController::kActionCopyText, 0, std::string("REG an 1234"));
     EXPECT_EQ(platform::Pasteboard::general().string(), "REG an 1234");
 }
 
 TEST_F(DialogAction, VersionAndMoreGamesOpenTheContextAddress) {
-    UIController::setObject(std::string("http://example.invalid/new"));
-    ok(UIController::kActionNewVersion);
-    UIController::setObject(platform::Value("http://example.invalid/games"));
-    ok(UIController::kActionMoreGames);
+    ok(UIController::kActionNewVersion, 0, std::string("http://example.invalid/new"));
+    ok(UIController::kActionMoreGames, 0, platform::Value("http://example.invalid/games"));
     auto opened = platform::UrlOpener::opened();
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0].url, "http://example.invalid/new");
@@ -291,8 +285,7 @@ TEST_F(DialogAction, EscapeAnswersANoticeWhoseButtonOnlyTidiesUp) {
             top()->view()->addSubview(panel);
             Util::showLoadingOnView(panel);
             client.clear();
-            UIController::setOkValue(code);
-            UIController::startOKDlg("Nạp thẻ thành công");
+            UIController::startOKDlg("Nạp thẻ thành công", {code});
             platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
             EXPECT_EQ(UIController::currentDialog() == nullptr, answers);
             EXPECT_EQ(UIController::okValue(), answers ? C::kActionNone : code);
