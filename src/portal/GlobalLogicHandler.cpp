@@ -198,7 +198,8 @@ void GlobalLogicHandler::cancelInvitedJoinBoard() {
 
 void GlobalLogicHandler::onChatFromWithMessage(std::shared_ptr<KavoMessage> message) {
     // A private message comes without a time: it is stamped on arrival, so stored lines
-    // and their time labels show a real date.
+    // and their time labels show a real date. It is known by how it came, not by its time.
+    if (message) message->setIsPrivateLine(1);
     if (message && message->time() == 0)
         message->setTime(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())

@@ -695,7 +695,18 @@ void MessageView::onChatWithMessage(std::shared_ptr<KavoMessage> message) {
     if (!message) return;
     // Mailbox batches carry notices and friend requests: they wait in the list and never
     // become lines of a conversation or of the chat file.
-    addPending(message);
+    if (!message->isPrivateLine()) {
+        addPending(message);
+        return;
+    }
+    // A friend's line shows at once in his conversation when that is the one open.
+    if (activeChatView_ && !activeChatView_->isHidden() && activeChatView_->friendName() == message->fromName()) {
+        if (kavoDB_) kavoDB_->insertMsg(*message, ChatDatabase::kReceived);
+        activeChatView_->arrChat().push_back(receivedLine(*message));
+        activeChatView_->reloadChats();
+        return;
+    }
+    onNewMessage(std::move(message));
 }
 
 void MessageView::onNewMessage(std::shared_ptr<KavoMessage> message) {

@@ -106,8 +106,7 @@ TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
     EXPECT_EQ(storedLines(), 1u);
 
     ASSERT_TRUE(portal().sendToClient(privateLine("chao ban")));
-    // It waits as unread mail until the player picks the friend again.
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 1; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 5)) << "shown at once";
     advance(0.2);
     run("tap text=an#2");
     EXPECT_EQ(shownLines(), (std::vector<std::string>{"me: xin chao", "an: chao ban"}));
@@ -118,6 +117,54 @@ TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
     EXPECT_FALSE(mailbox().messageViewLoaded());
     run("tap id=btnChat\nwait text=binh#2\nadvance 0.5\ntap id=btnGanDay\nadvance 0.2\ntap text=an#2");
     EXPECT_EQ(shownLines(), (std::vector<std::string>{"me: xin chao", "an: chao ban"})) << "a new connection";
+}
+
+// A friend's line reaches his conversation: at once when it is the one open; else it
+// waits in the mailbox, never under the system bar, until his conversation opens, also
+// after a sign-in restored the mailbox from the store.
+TEST_F(MailboxRoad, AFriendsLineGoesToHisConversationWhereverItArrives) {
+    struct Case {
+        const char* name;
+        const char* before;
+        bool shownAtOnce;
+        bool signInAgain;
+    };
+    const std::string open = "tap id=btnChat\nwait text=binh#2\nadvance 0.5\n";
+    const Case cases[] = {{"his conversation open", "tap text=an#2", true, false},
+                          {"another conversation open", "tap text=binh#2", false, false},
+                          {"mailbox closed", nullptr, false, false},
+                          {"signed in again", nullptr, false, true}};
+    signIn();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = std::string("chao, ") + c.name;
+        if (c.before) run(open + c.before);
+        ASSERT_TRUE(portal().sendToClient(privateLine(text)));
+        const auto waiting = [&] {
+            for (const auto& message : UIController::listMessage())
+                if (message->message() == text) return true;
+            return false;
+        };
+        ASSERT_TRUE(platform::RunLoop::main().runUntil(
+            [&] { return c.shownAtOnce ? !shownLines().empty() && shownLines().back() == "an: " + text : waiting(); },
+            5));
+        advance(0.2);
+        EXPECT_EQ(waiting(), !c.shownAtOnce);
+        if (c.signInAgain) {
+            UIController::signOutListMessage();
+            UIController::restoreListMessageForPlayer(ClientWorld::kPlayerId);
+            ASSERT_TRUE(waiting()) << "stored";
+        }
+        if (!c.shownAtOnce) {
+            if (!mailbox().messageViewLoaded()) run(open);
+            EXPECT_EQ(mailbox().countMessageFromSystem(), 0) << "no system mail";
+            run("tap text=an#2");
+            ASSERT_FALSE(shownLines().empty());
+            EXPECT_EQ(shownLines().back(), "an: " + text);
+            EXPECT_FALSE(waiting());
+        }
+        run("tap id=doCloseThisView");
+    }
 }
 
 Message friendRequestFromDung() {
@@ -229,8 +276,8 @@ TEST_P(MailboxScreens, ShotsOfTheRecentTabTheFriendsTabAndAChatPanel) {
         "\ntap id=btnGanDay\nadvance 0.5\nexpect id=showMessageFromSystem\nshot " + shot("recent") +
         "\ntap id=btnBanBe\nadvance 0.5\ntap text=an#2\ntype id=txtChat xin chao :)\ntap id=btnSend");
     ASSERT_TRUE(portal().sendToClient(privateLine("chao ban (y)")));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 4; }, 5));
-    run("advance 0.2\ntap text=an#2\nshot " + shot("chat-lines"));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 5));
+    run("advance 0.2\nshot " + shot("chat-lines"));
     // The lines' bubbles start and end inside the panel, their texts whole.
     EXPECT_EQ(describe(unreadableTexts()), "") << shot("chat-lines");
     run("tap id=btnEmoticon\nshot " + shot("chat"));
