@@ -121,7 +121,9 @@ void GlobalLogicHandler::setMoneyError(const std::string& error) {
     if (!dynamic_cast<BoardView*>(top.get())) {
         if (auto* login = dynamic_cast<LoginView*>(top.get())) login->setUserNameAndPasswordFromCache();
     }
-    showAlertViewWithMessage(error);
+    // A refusal during the sign-in ends the server choice's overlay too.
+    if (auto sheet = loadedServerSheet()) sheet->hideLoading();
+    showAnswerToWaits(error);
 }
 
 void GlobalLogicHandler::showVersion(const std::string& info, const std::string& url) {

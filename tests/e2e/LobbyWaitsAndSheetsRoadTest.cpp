@@ -347,10 +347,11 @@ TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
 // Every wait with a bound (choosing a game on the grid or on the board list's strip, the
 // board search, the friend list, creating, playing now, joining) ends at any answer to its
 // request: the server's reply (the table or list it asked for), a notice or a refusal,
-// which then stays the only word the player reads. Only silence reaches the bound, where
-// the spinner goes and the player reads that the server could not be reached.
+// which then stays the only word the player reads, and puts back what it changed. Only
+// silence reaches the bound, where the spinner goes and the player reads that the server
+// could not be reached; another request's text (a friend's answer) ends no wait.
 TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBound) {
-    enum class Answer { Silence, Reply, Notice, Refusal };
+    enum class Answer { Silence, Reply, Notice, Refusal, OtherText };
     struct Case {
         const char* script; // from the board list, or from the grid when it chooses a game there
         int16_t command;    // the request waited on, which the portal leaves unanswered
@@ -369,7 +370,7 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
         {"tap id=searchBoard\n", 2700, 10, boards, "tblBoardList"},
         {"grid: tap id=btnTLMN\n", 61, 5, Bytes().byte(3).message(61), "scrollView"},
         {"grid: tap id=btnOnline\ntap id=btnAll\n", 104, 10, Bytes().byte(5).message(104), "mainTableView"}};
-    for (const Answer answer : {Answer::Silence, Answer::Reply, Answer::Notice, Answer::Refusal})
+    for (const Answer answer : {Answer::Silence, Answer::Reply, Answer::Notice, Answer::Refusal, Answer::OtherText})
         for (const Case& c : cases) {
             SCOPED_TRACE(std::to_string(int(answer)) + " answers " + c.script);
             stalled_ = false;
@@ -401,9 +402,21 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
             const ui::View* waiting = shownById(c.waiting);
             EXPECT_TRUE(hasSpinner(waiting)) << "waiting";
             std::string expected = answer == Answer::Notice ? "Bàn đã đầy" : "Bạn không đủ tiền để chơi";
-            if (answer == Answer::Silence) {
+            if (answer == Answer::OtherText) {
+                const std::string other = "an đã đồng ý kết bạn";
+                ASSERT_TRUE(portal().sendToClient(Bytes().byte(1).byte(1).utf(other).message(104)));
+                for (int i = 0; i < 100 && shownAlertMessage() != other; ++i) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                    advance(0);
+                }
+                EXPECT_EQ(shownAlertMessage(), other);
+                EXPECT_TRUE(hasSpinner(waiting)) << "another request's text ends no wait";
+            }
+            if (answer == Answer::Silence || answer == Answer::OtherText) {
                 advance(c.bound - 0.2);
-                EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
+                if (answer == Answer::Silence) {
+                    EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
+                }
                 EXPECT_TRUE(hasSpinner(waiting)) << "still waiting within its bound";
                 expected = text("KAVO_connectFail");
             } else {
@@ -414,7 +427,7 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
                 waitWhileSpinning(waiting);
             }
             // Past the bound.
-            advance(answer == Answer::Silence ? 0.4 : c.bound + 0.4);
+            advance(answer == Answer::Silence || answer == Answer::OtherText ? 0.4 : c.bound + 0.4);
             EXPECT_EQ(shownAlertMessage(), expected);
             EXPECT_FALSE(hasSpinner(waiting));
             UIController::closeDialog();
@@ -422,6 +435,10 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
                 EXPECT_EQ(KavoOnlineAppDelegate::getInstance().topViewController(), screen);
                 EXPECT_TRUE(screen->view()->isUserInteractionEnabled() && waiting->isUserInteractionEnabled());
                 EXPECT_EQ(UIController::gameType(), game) << "the game the player had";
+                if (auto board = topAs<BoardView>(); board && c.command == 61) {
+                    EXPECT_EQ(board->getGameButtonLabel(game)->textColor(), ui::Color::orange()) << "marked again";
+                    EXPECT_EQ(board->getGameButtonLabel(12)->textColor(), ui::Color::white());
+                }
             }
             MobileClient::getInstance().manualDisconnect();
             ASSERT_TRUE(portal().waitForClientGone(5));

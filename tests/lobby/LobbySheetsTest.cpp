@@ -11,7 +11,9 @@
 #include "lobby/UICustomSlider.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/AlertView.h"
+#include "portal/GlobalMessageHandler.h"
 #include "tests/lobby/LobbyTestSupport.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -359,6 +361,21 @@ TEST_F(RoomList, TheRefreshButtonWaitsForTheNewRooms) {
     rooms_->dataSourceDidFinishLoadingNewData();
     EXPECT_TRUE(rooms_->btnRefresh()->isEnabled());
     EXPECT_TRUE(rooms_->view()->isUserInteractionEnabled()) << "its spinner is gone";
+}
+
+// Only an answer ends the refresh's wait: another request's text (a friend's answer)
+// leaves it waiting; a refusal (10) ends it and gives the refresh button back.
+TEST_F(RoomList, ARefusalEndsTheRefreshAndGivesItsButtonBackAnotherTextDoesNot) {
+    rooms_->doUpdateRoomList();
+    for (const bool refusal : {false, true}) {
+        Message reply = refusal ? Bytes().utf("Máy chủ bận").message(10)
+                                : Bytes().byte(1).byte(1).utf("an đã đồng ý kết bạn").message(104);
+        GlobalMessageHandler::getInstance().onMessage(reply);
+        advance(0);
+        EXPECT_EQ(rooms_->btnRefresh()->isEnabled(), refusal);
+        EXPECT_EQ(rooms_->reloading(), !refusal);
+        EXPECT_EQ(rooms_->view()->isUserInteractionEnabled(), refusal);
+    }
 }
 
 TEST_F(RoomList, OnlyOneLandscapeIsAccepted) {
