@@ -196,11 +196,9 @@ TEST_F(CoTuongRoad, TheReportAfterTheGridsMoreGamesRunsNothingAndEscapeClosesIt)
     portal().onCommand(72, [](Message& request, TestPortal::Reply& reply) {
         if (request.readByte() == 3) reply.send(72, Bytes().byte(3).utf("http://127.0.0.1/games"));
     });
-    platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
-    ASSERT_TRUE(signInByReply());
-    run("screen GameView 5\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\ntap id=btnGameKhac\nwait text=" +
-        text("KAVO_notice") + " 5\ntap text=" + text("KAVO_cancel") + "\ndrag id=scrollView 0 300\nadvance 1\n" +
-        "tap id=btnCoTuong\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel 5\ntap text=1000 zel");
+    signInAndTapTheBoard("btnCoTuong", false,
+                         "drag id=scrollView 0 -300\nadvance 1\ntap id=btnGameKhac\nwait text=" + text("KAVO_notice") +
+                             " 5\ntap text=" + text("KAVO_cancel") + "\ndrag id=scrollView 0 300\nadvance 1\n");
     Bytes rows = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
     seatRow(rows, kMe, "Khach", true);
     seatRow(rows, kBinh, "Binh", true);

@@ -29,6 +29,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 using namespace kavo;
@@ -86,11 +87,14 @@ protected:
         ASSERT_TRUE(drive("tap text=Kavo Test\nscreen GameView\nadvance 0.5\n").ok) << log();
     }
     // The answer comes on the reader thread in real time; a screen it opens slides in.
-    void waitWhileSpinning(const ui::View* view) {
-        for (int i = 0; i < 100 && hasSpinner(view); ++i) {
+    void waitUntil(const std::function<bool()>& done, double step = 0.01) {
+        for (int i = 0; i < 100 && !done(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            advance(0.01);
+            advance(step);
         }
+    }
+    void waitWhileSpinning(const ui::View* view) {
+        waitUntil([view] { return !hasSpinner(view); });
     }
     void openBoardList() {
         auto result = drive("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\n");
@@ -405,10 +409,7 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
             if (answer == Answer::OtherText) {
                 const std::string other = "an đã đồng ý kết bạn";
                 ASSERT_TRUE(portal().sendToClient(Bytes().byte(1).byte(1).utf(other).message(104)));
-                for (int i = 0; i < 100 && shownAlertMessage() != other; ++i) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                    advance(0);
-                }
+                waitUntil([&] { return shownAlertMessage() == other; }, 0);
                 EXPECT_EQ(shownAlertMessage(), other);
                 EXPECT_TRUE(hasSpinner(waiting)) << "another request's text ends no wait";
             }

@@ -97,12 +97,13 @@ protected:
         auto result = drive(script);
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
-    // Signs in as "Khach" (capitals as typed), opens a board list by the grid's `gameButton`
-    // (the grid scrolled down first when `scrolled`) and taps the board of 1000 zel.
-    void signInAndTapTheBoard(const std::string& gameButton, bool scrolled = false) {
+    // Signs in as "Khach" (capitals as typed), runs `onTheGrid` there, opens a board list by
+    // the grid's `gameButton` (the grid scrolled down first when `scrolled`) and taps the
+    // board of 1000 zel.
+    void signInAndTapTheBoard(const std::string& gameButton, bool scrolled = false, const std::string& onTheGrid = "") {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
         ASSERT_TRUE(signInByReply());
-        run(std::string("screen GameView 5\nadvance 0.5\n") +
+        run(std::string("screen GameView 5\nadvance 0.5\n") + onTheGrid +
             (scrolled ? "drag id=scrollView 0 -300\nadvance 1\n" : "") + "tap id=" + gameButton +
             "\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel 5\ntap text=1000 zel");
     }

@@ -33,6 +33,10 @@ protected:
         grid_->viewWillAppear(false);
         grid_->viewDidAppear(false);
         runPending();
+        platform::ui::Application::setUrlOpener([this](const std::string& url) {
+            opened_.push_back(url);
+            return true;
+        });
     }
     void TearDown() override {
         platform::ui::Application::setUrlOpener(nullptr);
@@ -40,8 +44,13 @@ protected:
     }
     size_t friendRequests() { return recorder_.sent(104).size(); }
     bool gridBlocked() { return !grid_->scrollView()->isUserInteractionEnabled(); }
+    // Taps a button of the alert on screen.
+    static void tapAlertButton(int index) {
+        platform::ui::AlertView::visibleAlerts().back()->buttonAtIndex(index)->sendActions(kTap);
+    }
 
     std::shared_ptr<GameView> grid_;
+    std::vector<std::string> opened_; // by the application's URL opener
 };
 
 TEST_F(GameGrid, FifteenButtonsInFiveRowsOfThreeWithEqualPitches) {
@@ -94,36 +103,22 @@ TEST_F(GameGrid, MoreGamesAsksForTheAddressAndOpensItOnOk) {
     ASSERT_EQ(asks.size(), 1u);
     EXPECT_EQ(asks[0].body, std::vector<uint8_t>{3});
 
-    std::vector<std::string> opened;
-    platform::ui::Application::setUrlOpener([&](const std::string& url) {
-        opened.push_back(url);
-        return true;
-    });
     grid_->set_infoMoreGames("http://127.0.0.1/games");
     grid_->doShowMoreGames();
     EXPECT_FALSE(gridBlocked()) << "the answer ends the wait";
     EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << "the grid's own question sets no code";
-    auto alerts = platform::ui::AlertView::visibleAlerts();
-    ASSERT_FALSE(alerts.empty());
-    EXPECT_EQ(alerts.back()->message(), text("KAVO_notice"));
+    EXPECT_EQ(platform::ui::AlertView::visibleAlerts().back()->message(), text("KAVO_notice"));
     auto before = grid_->gridButtons().front();
-    alerts.back()->buttonAtIndex(1)->sendActions(platform::ui::ControlEvent::TouchUpInside);
-    EXPECT_EQ(opened, std::vector<std::string>{"http://127.0.0.1/games"});
+    tapAlertButton(1);
+    EXPECT_EQ(opened_, std::vector<std::string>{"http://127.0.0.1/games"});
     EXPECT_EQ(grid_->gridButtons().size(), 15u);
     EXPECT_NE(grid_->gridButtons().front(), before) << "the grid is built again";
 }
 
 TEST_F(GameGrid, MoreGamesWithoutAnAddressOpensNothing) {
-    std::vector<std::string> opened;
-    platform::ui::Application::setUrlOpener([&](const std::string& url) {
-        opened.push_back(url);
-        return true;
-    });
     grid_->doShowMoreGames();
-    auto alerts = platform::ui::AlertView::visibleAlerts();
-    ASSERT_FALSE(alerts.empty());
-    alerts.back()->buttonAtIndex(1)->sendActions(platform::ui::ControlEvent::TouchUpInside);
-    EXPECT_TRUE(opened.empty());
+    tapAlertButton(1);
+    EXPECT_TRUE(opened_.empty());
 }
 
 // A dialog opened without an action runs none, whatever came before it: after the grid's
@@ -151,7 +146,7 @@ TEST_F(GameGrid, EveryDialogOpenedWithoutAnActionRunsNothingAfterMoreGames) {
         for (const bool byEscape : {true, false}) {
             grid_->set_infoMoreGames("http://127.0.0.1/games");
             grid_->doShowMoreGames();
-            platform::ui::AlertView::visibleAlerts().back()->buttonAtIndex(0)->sendActions(kTap); // Cancel
+            tapAlertButton(0); // Cancel
             open();
             runPending();
             const auto dialog = UIController::currentDialog();

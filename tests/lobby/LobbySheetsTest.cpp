@@ -353,28 +353,27 @@ TEST_F(RoomList, APullThatEndsAt65StartsOneReloadAndAt64None) {
     EXPECT_EQ(rooms_->refreshHeaderView()->state(), PullRefreshNormal);
 }
 
-TEST_F(RoomList, TheRefreshButtonWaitsForTheNewRooms) {
-    rooms_->doUpdateRoomList();
-    EXPECT_EQ(recorder_.sent(6).size(), 1u);
-    EXPECT_FALSE(rooms_->btnRefresh()->isEnabled());
-    EXPECT_TRUE(rooms_->reloading());
-    rooms_->dataSourceDidFinishLoadingNewData();
-    EXPECT_TRUE(rooms_->btnRefresh()->isEnabled());
-    EXPECT_TRUE(rooms_->view()->isUserInteractionEnabled()) << "its spinner is gone";
-}
-
-// Only an answer ends the refresh's wait: another request's text (a friend's answer)
-// leaves it waiting; a refusal (10) ends it and gives the refresh button back.
-TEST_F(RoomList, ARefusalEndsTheRefreshAndGivesItsButtonBackAnotherTextDoesNot) {
-    rooms_->doUpdateRoomList();
-    for (const bool refusal : {false, true}) {
-        Message reply = refusal ? Bytes().utf("Máy chủ bận").message(10)
-                                : Bytes().byte(1).byte(1).utf("an đã đồng ý kết bạn").message(104);
+// The refresh waits for the new rooms or a refusal (10), either of which gives its button
+// back; another request's text (a friend's answer) ends no wait.
+TEST_F(RoomList, TheRefreshButtonWaitsForTheNewRoomsOrARefusal) {
+    const auto deliver = [this](Message reply) {
         GlobalMessageHandler::getInstance().onMessage(reply);
         advance(0);
-        EXPECT_EQ(rooms_->btnRefresh()->isEnabled(), refusal);
-        EXPECT_EQ(rooms_->reloading(), !refusal);
-        EXPECT_EQ(rooms_->view()->isUserInteractionEnabled(), refusal);
+    };
+    for (const bool refused : {false, true}) {
+        recorder_.clear();
+        rooms_->doUpdateRoomList();
+        EXPECT_EQ(recorder_.sent(6).size(), 1u);
+        deliver(Bytes().byte(1).byte(1).utf("an đã đồng ý kết bạn").message(104));
+        EXPECT_FALSE(rooms_->btnRefresh()->isEnabled()) << "another request's text ends no wait";
+        EXPECT_TRUE(rooms_->reloading());
+        if (refused)
+            deliver(Bytes().utf("Máy chủ bận").message(10));
+        else
+            rooms_->dataSourceDidFinishLoadingNewData();
+        EXPECT_TRUE(rooms_->btnRefresh()->isEnabled());
+        EXPECT_FALSE(rooms_->reloading());
+        EXPECT_TRUE(rooms_->view()->isUserInteractionEnabled()) << "its spinner is gone";
     }
 }
 

@@ -64,11 +64,81 @@ TEST_F(DialogAction, CancelOnlyDialogRunsTheCancelAction) {
     EXPECT_EQ(UIController::kindOfDialog(), 0);
 }
 
-TEST_F(DialogAction, FriendRequestAcceptedAnswersWithTwo) {
+// What each answer to another player or to the server sends: the friend request's
+// answer, the recovery question, a draw offer (per game: OK at the Chinese chess tables
+// offers a draw back, Tetris answers with Caro's request), an undo request (1 or -1), the
+// poker observer question, a skip at the Tien Len tables (which also clears the three of
+// spades rule), a resignation (which marks the table) and a friend's delete.
+TEST_F(DialogAction, EachAnswerSendsItsRequest) {
+    auto caro = keepTable<CaroView>();
+    auto covua = keepTable<CoVuaView>();
+    auto cotuong = keepTable<CoTuongView>();
+    auto coup = keepTable<CoUpView>();
+    keepTable<PokerView>();
+    auto tienlen = keepTable<TienLenView>();
+    auto tienlenmb = keepTable<TienLenMBView>();
+    tienlen->setForceMove3Bich(true);
+    tienlenmb->setForceMove3Bich(true);
+    auto tetris = std::make_shared<TetrisView>();
+    tetris->setRoomID(3);
+    tetris->setBoardID(4);
+    GameController::setTableView(tetris);
+    MessageView::getInstance()->set_selectedFriendID(55);
     auto request = std::make_shared<KavoMessage>();
     request->setFromID(321);
-    ok(UIController::kActionFriendRequest, 0, request);
-    EXPECT_TRUE(client.sentOnce(104, Bytes().byte(2).int32(321).data()));
+    using C = UIController;
+    struct Case {
+        int code;
+        int8_t gameType;
+        bool ok;
+        int16_t command; // 0: nothing is sent
+        ByteVector body;
+    };
+    const Case cases[] = {
+        {C::kActionFriendRequest, 0, true, 104, Bytes().byte(2).int32(321).data()},
+        {C::kActionRecoverPassword, 0, true, 73, {1}},
+        {C::kActionDrawOffer, 1, true, 24, {7, 9, 1}},
+        {C::kActionDrawOffer, 1, false, 24, {7, 9, 0}},
+        {C::kActionDrawOffer, 8, true, 24, {3, 4, 1}},
+        {C::kActionDrawOffer, 8, false, 24, {3, 4, 0}},
+        {C::kActionDrawOffer, 9, true, 24, {7, 9, 1}},
+        {C::kActionDrawOffer, 9, false, 24, {7, 9, 0}},
+        {C::kActionDrawOffer, 5, true, 77, {7, 9, 30}},
+        {C::kActionDrawOffer, 5, false, 24, {7, 9, 0}},
+        {C::kActionDrawOffer, 20, true, 86, {7, 9, 30}},
+        {C::kActionDrawOffer, 20, false, 24, {7, 9, 0}},
+        {C::kActionDrawOffer, 3, true, 0, {}},
+        {C::kActionUndoRequest, 5, true, 77, {7, 9, 26, 1}},
+        {C::kActionUndoRequest, 5, false, 77, {7, 9, 26, 0xff}},
+        {C::kActionUndoRequest, 20, true, 86, {7, 9, 26, 1}},
+        {C::kActionUndoRequest, 20, false, 86, {7, 9, 26, 0xff}},
+        {C::kActionPokerObserver, 4, true, 82, {7, 9, 12, 1}},
+        {C::kActionPokerObserver, 4, false, 82, {7, 9, 12, 0}},
+        {C::kActionSkipTurn, 3, true, 49, {7, 9}},
+        {C::kActionSkipTurn, 12, true, 49, {7, 9}},
+        {C::kActionSkipTurn, 13, true, 0, {}},
+        {C::kActionResign, 1, true, 27, {7, 9}},
+        {C::kActionResign, 9, true, 27, {7, 9}},
+        {C::kActionResign, 5, true, 77, {7, 9, 35}},
+        {C::kActionResign, 20, true, 86, {7, 9, 35}},
+        {C::kActionDeleteFriend, 0, true, 33, {0, 0, 0, 55}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.code) + " at game " + std::to_string(c.gameType) + (c.ok ? " OK" : " cancel"));
+        client.clear();
+        ask(c.code, c.gameType, request);
+        press(c.ok ? "Yes" : "No");
+        if (c.command)
+            EXPECT_TRUE(client.sentOnce(c.command, c.body));
+        else
+            EXPECT_TRUE(client.sent().empty());
+    }
+    EXPECT_FALSE(tienlen->forceMove3Bich());
+    EXPECT_FALSE(tienlenmb->forceMove3Bich());
+    EXPECT_TRUE(caro->isLosing());
+    EXPECT_TRUE(covua->isLosing());
+    EXPECT_TRUE(cotuong->isLosing());
+    EXPECT_TRUE(coup->isLosing());
 }
 
 TEST_F(DialogAction, ShopQuestionsBuyTheChosenAvatarOrItem) {
@@ -77,114 +147,6 @@ TEST_F(DialogAction, ShopQuestionsBuyTheChosenAvatarOrItem) {
     EXPECT_TRUE(client.sentOnce(1202, Bytes().int32(42).data()));
     ok(UIController::kActionBuyItem);
     EXPECT_EQ(client.commands(), (std::vector<int16_t>{1202, 101}));
-}
-
-TEST_F(DialogAction, PasswordRecoveryAsksForTheSmsSyntax) {
-    ok(UIController::kActionRecoverPassword);
-    EXPECT_TRUE(client.sentOnce(73, {1}));
-}
-
-TEST_F(DialogAction, SkipAtTienLenClearsTheThreeOfSpadesRuleAndSkips) {
-    auto table = keepTable<TienLenView>();
-    table->setForceMove3Bich(true);
-    ok(UIController::kActionSkipTurn, 3);
-    EXPECT_FALSE(table->forceMove3Bich());
-    EXPECT_TRUE(client.sentOnce(49, {7, 9}));
-
-    client.clear();
-    auto mb = keepTable<TienLenMBView>();
-    mb->setForceMove3Bich(true);
-    ok(UIController::kActionSkipTurn, 12);
-    EXPECT_FALSE(mb->forceMove3Bich());
-    EXPECT_TRUE(client.sentOnce(49, {7, 9}));
-
-    client.clear();
-    ok(UIController::kActionSkipTurn, 13);
-    EXPECT_TRUE(client.sent().empty());
-}
-
-TEST_F(DialogAction, DrawOfferAnswersPerGame) {
-    keepTable<CaroView>();
-    keepTable<CoVuaView>();
-    keepTable<CoTuongView>();
-    keepTable<CoUpView>();
-    auto tetris = std::make_shared<TetrisView>();
-    tetris->setRoomID(3);
-    tetris->setBoardID(4);
-    GameController::setTableView(tetris);
-
-    struct Case {
-        int8_t gameType;
-        int16_t okCommand;
-        ByteVector okBody;
-        int16_t cancelCommand;
-        ByteVector cancelBody;
-    };
-    const Case cases[] = {
-        {1, 24, {7, 9, 1}, 24, {7, 9, 0}},
-        {8, 24, {3, 4, 1}, 24, {3, 4, 0}}, // Tetris answers with Caro's request
-        {9, 24, {7, 9, 1}, 24, {7, 9, 0}},
-        {5, 77, {7, 9, 30}, 24, {7, 9, 0}},  // OK at Chinese chess offers a draw back
-        {20, 86, {7, 9, 30}, 24, {7, 9, 0}}, // the same answer as at Chinese chess
-    };
-    for (const auto& c : cases) {
-        client.clear();
-        ok(UIController::kActionDrawOffer, c.gameType);
-        EXPECT_TRUE(client.sentOnce(c.okCommand, c.okBody)) << "OK at game " << int(c.gameType);
-        client.clear();
-        cancel(UIController::kActionDrawOffer, c.gameType);
-        EXPECT_TRUE(client.sentOnce(c.cancelCommand, c.cancelBody)) << "cancel at game " << int(c.gameType);
-    }
-    client.clear();
-    ok(UIController::kActionDrawOffer, 3);
-    EXPECT_TRUE(client.sent().empty());
-}
-
-TEST_F(DialogAction, ResignMarksTheTableAndSendsTheGamesLoseRequest) {
-    auto caro = keepTable<CaroView>();
-    auto covua = keepTable<CoVuaView>();
-    auto cotuong = keepTable<CoTuongView>();
-    auto coup = keepTable<CoUpView>();
-    ok(UIController::kActionResign, 1);
-    EXPECT_TRUE(caro->isLosing());
-    EXPECT_TRUE(client.sentOnce(27, {7, 9}));
-    client.clear();
-    ok(UIController::kActionResign, 9);
-    EXPECT_TRUE(covua->isLosing());
-    EXPECT_TRUE(client.sentOnce(27, {7, 9}));
-    client.clear();
-    ok(UIController::kActionResign, 5);
-    EXPECT_TRUE(cotuong->isLosing());
-    EXPECT_TRUE(client.sentOnce(77, {7, 9, 35}));
-    client.clear();
-    ok(UIController::kActionResign, 20);
-    EXPECT_TRUE(coup->isLosing());
-    EXPECT_TRUE(client.sentOnce(86, {7, 9, 35}));
-}
-
-TEST_F(DialogAction, UndoRequestIsAcceptedWithOneAndRefusedWithMinusOne) {
-    keepTable<CoTuongView>();
-    keepTable<CoUpView>();
-    ok(UIController::kActionUndoRequest, 5);
-    EXPECT_TRUE(client.sentOnce(77, {7, 9, 26, 1}));
-    client.clear();
-    cancel(UIController::kActionUndoRequest, 5);
-    EXPECT_TRUE(client.sentOnce(77, {7, 9, 26, 0xff}));
-    client.clear();
-    ok(UIController::kActionUndoRequest, 20);
-    EXPECT_TRUE(client.sentOnce(86, {7, 9, 26, 1}));
-    client.clear();
-    cancel(UIController::kActionUndoRequest, 20);
-    EXPECT_TRUE(client.sentOnce(86, {7, 9, 26, 0xff}));
-}
-
-TEST_F(DialogAction, PokerObserverQuestionSitsDownOrWatches) {
-    keepTable<PokerView>();
-    ok(UIController::kActionPokerObserver, 4);
-    EXPECT_TRUE(client.sentOnce(82, {7, 9, 12, 1}));
-    client.clear();
-    cancel(UIController::kActionPokerObserver, 4);
-    EXPECT_TRUE(client.sentOnce(82, {7, 9, 12, 0}));
 }
 
 TEST_F(DialogAction, PokerNoticesActOnThePokerTableOnTop) {
@@ -247,12 +209,6 @@ TEST_F(DialogAction, AvatarChoiceWearsThePickedAvatar) {
     ok(UIController::kActionChooseAvatar);
     EXPECT_EQ(UIController::myInfo()->avatar(), 12);
     EXPECT_TRUE(client.sentOnce(1008, Bytes().int32(12).data()));
-}
-
-TEST_F(DialogAction, DeletingAFriendUsesTheMailboxSelection) {
-    MessageView::getInstance()->set_selectedFriendID(55);
-    ok(UIController::kActionDeleteFriend);
-    EXPECT_TRUE(client.sentOnce(33, Bytes().int32(55).data()));
 }
 
 TEST_F(DialogAction, TopUpOpensThePanelOverTheScreenAndAsksForTheChannels) {
