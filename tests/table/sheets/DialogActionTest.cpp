@@ -161,12 +161,9 @@ TEST_F(DialogAction, PokerNoticesActOnThePokerTableOnTop) {
     EXPECT_NE(top(), poker);
 }
 
-TEST_F(DialogAction, CopyPutsTheContextTextOnThePasteboard) {
+TEST_F(DialogAction, TheContextTextIsCopiedOrItsAddressOpened) {
     ok(UIController::kActionCopyText, 0, std::string("REG an 1234"));
     EXPECT_EQ(platform::Pasteboard::general().string(), "REG an 1234");
-}
-
-TEST_F(DialogAction, VersionAndMoreGamesOpenTheContextAddress) {
     ok(UIController::kActionNewVersion, 0, std::string("http://example.invalid/new"));
     ok(UIController::kActionMoreGames, 0, platform::Value("http://example.invalid/games"));
     auto opened = platform::UrlOpener::opened();
