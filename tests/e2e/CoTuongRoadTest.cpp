@@ -74,7 +74,7 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     seatRow(alone, -1, "");
     send(alone.message(8));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\ntap id=btnStart").ok);
-    EXPECT_EQ(dialog(), text("KAVO_cannotStart"));
+    EXPECT_EQ(dialogText(), text("KAVO_cannotStart"));
     press(text("KAVO_OK"));
 
     // Binh sits down and is ready; a stake above my money is refused, then lowered.
@@ -83,7 +83,7 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     send(Bytes().byte(2).byte(7).int32(600000).message(19));
     send(Bytes().int32(kBinh).boolean(true).message(16));
     ASSERT_TRUE(drive("tap id=btnStart").ok);
-    EXPECT_EQ(dialog(), text("KAVO_youCantStartLessMoney"));
+    EXPECT_EQ(dialogText(), text("KAVO_youCantStartLessMoney"));
     press(text("KAVO_OK"));
     send(Bytes().byte(2).byte(7).int32(1000).message(19));
     send(Bytes().int32(kBinh).boolean(true).message(16));
@@ -148,11 +148,11 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     EXPECT_EQ(lastSent(77), (std::vector<uint8_t>{2, 7, 30}));
     EXPECT_TRUE(table()->isDrawing());
     game(Bytes().byte(31));
-    EXPECT_EQ(dialog(), text("KAVO_oppNotAgree"));
+    EXPECT_EQ(dialogText(), text("KAVO_oppNotAgree"));
     EXPECT_FALSE(table()->isDrawing());
     press(text("KAVO_OK"));
     game(Bytes().byte(30));
-    EXPECT_EQ(dialog(), text("KAVO_oppWantDraw"));
+    EXPECT_EQ(dialogText(), text("KAVO_oppWantDraw"));
     press(text("KAVO_no"));
     EXPECT_EQ(lastSent(24), (std::vector<uint8_t>{2, 7, 0}));
 
@@ -165,12 +165,12 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     // Resignation through the confirmation.
     portal().clearMessages();
     ASSERT_TRUE(drive("tap id=btnLose").ok);
-    EXPECT_EQ(dialog(), text("KAVO_confirm_lose"));
+    EXPECT_EQ(dialogText(), text("KAVO_confirm_lose"));
     press(text("KAVO_OK"));
     EXPECT_EQ(lastSent(77), (std::vector<uint8_t>{2, 7, 35}));
     EXPECT_TRUE(table()->isLosing());
     game(Bytes().byte(40).int32(kMe).byte(-1).int32(-1000).int32(kBinh).byte(1).int32(1000));
-    EXPECT_NE(dialog(), "") << "my report";
+    EXPECT_NE(dialogText(), "") << "my report";
     EXPECT_EQ(table()->getPlayerWithID(kBinh)->money(), 401000);
     press(text("KAVO_OK"));
     game(Bytes().byte(50));
@@ -208,13 +208,13 @@ TEST_F(CoTuongRoad, TheReportAfterTheGridsMoreGamesRunsNothingAndEscapeClosesIt)
     for (const bool byEscape : {false, true}) {
         game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kMe).int32(900).int32(600));
         game(Bytes().byte(40).int32(kMe).byte(-1).int32(-1000).int32(kBinh).byte(1).int32(1000));
-        ASSERT_NE(dialog(), "") << "my report";
+        ASSERT_NE(dialogText(), "") << "my report";
         EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
         if (byEscape)
             platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
         else
             press(text("KAVO_OK"));
-        EXPECT_EQ(dialog(), "");
+        EXPECT_EQ(dialogText(), "");
     }
     EXPECT_EQ(platform::UrlOpener::opened().size(), opened) << "no address opened";
 }
@@ -252,7 +252,7 @@ TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQue
     portal().clearMessages();
     ASSERT_TRUE(drive("tap id=btnBack\nadvance 0.5").ok);
     EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));
-    EXPECT_EQ(dialog(), "");
+    EXPECT_EQ(dialogText(), "");
 }
 
 TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
@@ -266,7 +266,7 @@ TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
     EXPECT_TRUE(table()->isBottomRed()) << "the other player moves first: I play red";
     portal().clearMessages();
     ASSERT_TRUE(drive("tap id=btnBack").ok);
-    EXPECT_EQ(dialog(), text("KAVO_doYouWantExit"));
+    EXPECT_EQ(dialogText(), text("KAVO_doYouWantExit"));
     EXPECT_TRUE(portal().messages(15).empty());
     press(text("KAVO_OK"));
     EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));

@@ -112,11 +112,6 @@ protected:
         const auto all = platform::SystemSound::played();
         return size_t(std::count(all.begin(), all.end(), file));
     }
-    // The text of the dialog on screen ("" when none).
-    std::string dialog() {
-        auto shown = UIController::currentDialog();
-        return shown && shown->isVisible() ? shown->message() : std::string();
-    }
     // Escape on an open peek ends it as its own close does: the card back in my hand
     // (face down again where the peek turned nothing over), nothing sent, the player
     // still at the table and asked nothing.
@@ -130,7 +125,7 @@ protected:
         EXPECT_FALSE(peek.isPeeking());
         EXPECT_EQ(card->center(), home);
         EXPECT_EQ(card->cover()->superview() == card.get(), faceDown);
-        EXPECT_EQ(dialog(), "") << "no leave question";
+        EXPECT_EQ(dialogText(), "") << "no leave question";
         EXPECT_EQ(KavoOnlineAppDelegate::getInstance().topViewController().get(), &table) << "still at the table";
         EXPECT_TRUE(portal().messages(21).empty() && portal().messages(14).empty());
     }

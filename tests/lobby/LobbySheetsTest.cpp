@@ -36,11 +36,6 @@ Join readJoin(const RecordedMessage& message) {
     return join;
 }
 
-std::string shownDialog() {
-    auto dialog = UIController::currentDialog();
-    return dialog ? dialog->message() : std::string();
-}
-
 // ---------------------------------------------------------------- go to a board
 
 class GoToBoardSheet : public LobbyScreenFixture {
@@ -89,7 +84,7 @@ TEST_F(GoToBoardSheet, NumbersOutOfRangeAreRefusedNotCut) {
     for (const auto& [room, board] : std::vector<std::pair<std::string, std::string>>{
              {"1", "125"}, {"1", "-1"}, {"300", "5"}, {"256", "5"}, {"x", "5"}, {"1", "99999999999"}}) {
         enter(room, board);
-        EXPECT_EQ(shownDialog(), text("KAVO_gioiHanNhap")) << room << "/" << board;
+        EXPECT_EQ(dialogText(), text("KAVO_gioiHanNhap")) << room << "/" << board;
         UIController::closeDialog();
     }
     EXPECT_TRUE(recorder_.sent().empty());
@@ -98,10 +93,10 @@ TEST_F(GoToBoardSheet, NumbersOutOfRangeAreRefusedNotCut) {
 
 TEST_F(GoToBoardSheet, AnEmptyRoomOrBoardAsksForBoth) {
     enter("", "5");
-    EXPECT_EQ(shownDialog(), text("KAVO_chuaNhapDu"));
+    EXPECT_EQ(dialogText(), text("KAVO_chuaNhapDu"));
     UIController::closeDialog();
     enter("5", "");
-    EXPECT_EQ(shownDialog(), text("KAVO_chuaNhapDu"));
+    EXPECT_EQ(dialogText(), text("KAVO_chuaNhapDu"));
     EXPECT_EQ(UIController::okValue(), -1);
     EXPECT_TRUE(recorder_.sent().empty());
 }
