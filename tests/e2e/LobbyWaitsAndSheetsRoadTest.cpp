@@ -93,9 +93,6 @@ protected:
             advance(step);
         }
     }
-    void waitWhileSpinning(const ui::View* view) {
-        waitUntil([view] { return !hasSpinner(view); });
-    }
     void openBoardList() {
         auto result = drive("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\n");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
@@ -425,7 +422,7 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
                                                   : answer == Answer::Notice ? Bytes().byte(0).utf(expected).message(45)
                                                                              : Bytes().utf(expected).message(10)));
                 if (answer == Answer::Reply) expected = "";
-                waitWhileSpinning(waiting);
+                waitUntil([&] { return !hasSpinner(waiting); });
             }
             // Past the bound.
             advance(answer == Answer::Silence || answer == Answer::OtherText ? 0.4 : c.bound + 0.4);
@@ -495,7 +492,7 @@ TEST_F(LobbyWaits, ARegistrationOrRecoveryEndsWithItsAnswerOrOnTheFormAfterTenSe
                                             : login->logSubRegisterView().get();
             ASSERT_TRUE(waitForCommand(command));
             if (answered) {
-                waitWhileSpinning(form);
+                waitUntil([&] { return !hasSpinner(form); });
                 // The answer's notice comes from the reader in real time.
                 for (int i = 0; i < 100 && shownAlertMessage().empty(); ++i) {
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
