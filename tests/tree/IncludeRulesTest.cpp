@@ -1,13 +1,13 @@
-// Every `#include "..."` of platform/, sdk/ and src/ keeps the rules the architecture notes
-// state: a folder includes only itself and the folders its row allows.
+// Every `#include "..."` of platform/, sdk/ and src/ keeps the include rules, which live in one
+// place: the "include-rules" block of docs/architecture-notes.md, read here as it stands.
 #include "tests/support/SourceDir.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +15,8 @@ namespace kavo::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+const std::string kNotes = "docs/architecture-notes.md";
 
 // A folder as the rules name it: platform/<library>, sdk/<library>, table/<part> and
 // games/<game> by two steps of the path, the client's other folders (below src/) by one.
@@ -26,58 +28,62 @@ std::string folderOf(const std::string& path) {
     return inTree.substr(0, inTree.find('/', first + 1));
 }
 
-// What each folder may include besides itself; an entry ending in '/' allows every folder
-// below it. The five screen folders include each other and the table folders; the registry
-// is the one table folder that names a game.
-const std::vector<std::string> kScreens = {"app", "portal", "lobby", "account", "social"};
-std::vector<std::string> with(std::vector<std::string> list, const std::vector<std::string>& more) {
-    list.insert(list.end(), more.begin(), more.end());
-    return list;
-}
-const std::vector<std::string> kTableShared =
-    with(kScreens, {"platform/", "net", "table/base", "table/cards", "table/room", "table/sheets", "table/registry"});
-const std::vector<std::string> kGame = with(kScreens, {"platform/", "net", "table/"});
+// One entry of a row: "+folder" allows, "-folder" forbids; a folder ending in '/' is every
+// folder below it.
+struct Entry {
+    bool allows;
+    std::string folder;
+    bool matches(const std::string& to) const { return folder.back() == '/' ? to.rfind(folder, 0) == 0 : to == folder; }
+};
 
-const std::map<std::string, std::vector<std::string>>& rules() {
-    static const std::map<std::string, std::vector<std::string>> table = [] {
-        std::map<std::string, std::vector<std::string>> made = {
-            {"platform/runtime", {}},
-            {"platform/foundation", {"platform/runtime"}},
-            {"platform/ui", {"platform/runtime", "platform/foundation"}},
-            {"platform/services", {"platform/runtime", "platform/foundation", "platform/ui"}},
-            {"platform/render", {"platform/runtime", "platform/foundation", "platform/ui", "platform/services"}},
-            {"platform/automation",
-             {"platform/runtime", "platform/foundation", "platform/ui", "platform/services", "platform/render"}},
-            {"sdk/socialnet", {"platform/"}},
-            {"net", {"platform/runtime"}},
-            {"table/registry", with(kScreens, {"platform/", "net", "sdk/socialnet", "table/", "games/"})},
-            {"table/deal", {"platform/", "app", "table/cards"}},
-            {"table/cards", kTableShared},
-            {"table/room", kTableShared},
-            {"table/sheets", kTableShared},
-            {"table/base", with(kTableShared, {"table/deal"})},
-            // A variant derives from the game it varies.
-            {"games/tienlenmb", with(kGame, {"games/tienlen"})},
-            {"games/coup", with(kGame, {"games/cotuong"})},
-        };
-        for (const std::string& screen : kScreens)
-            made[screen] = with(kScreens, {"platform/", "net", "sdk/socialnet", "table/"});
-        for (const auto& game : fs::directory_iterator(sourceDir() + "/src/games"))
-            if (game.is_directory()) made.try_emplace("games/" + game.path().filename().string(), kGame);
-        return made;
-    }();
-    return table;
+// A row: the folders it speaks for ("games/*" is every game) and its entries.
+struct Row {
+    int line;
+    std::vector<std::string> folders;
+    std::vector<Entry> entries;
+    bool speaksFor(const std::string& folder) const {
+        return std::any_of(folders.begin(), folders.end(), [&](const std::string& name) {
+            return name.back() == '*' ? folder.rfind(name.substr(0, name.size() - 1), 0) == 0 : folder == name;
+        });
+    }
+};
+
+// The rows of the notes' block; a line that is no row fails the test where it stands.
+std::vector<Row> readRules() {
+    std::ifstream in(sourceDir() + "/" + kNotes);
+    std::vector<Row> rows;
+    bool inBlock = false;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (!inBlock) {
+            inBlock = line == "```include-rules";
+            continue;
+        }
+        if (line == "```") break;
+        const size_t colon = line.find(':');
+        Row row{number, {}, {}};
+        std::istringstream folders(line.substr(0, colon)),
+            entries(colon == std::string::npos ? "" : line.substr(colon + 1));
+        for (std::string folder; folders >> folder;)
+            row.folders.push_back(folder);
+        for (std::string entry; entries >> entry;) {
+            if (entry.size() < 2 || (entry[0] != '+' && entry[0] != '-'))
+                row.folders.clear();
+            else
+                row.entries.push_back({entry[0] == '+', entry.substr(1)});
+        }
+        if (colon == std::string::npos || row.folders.empty())
+            ADD_FAILURE() << kNotes << ":" << number << " is no rule: " << line;
+        else
+            rows.push_back(row);
+    }
+    return rows;
 }
 
-bool allows(const std::vector<std::string>& allowed, const std::string& folder) {
-    return std::any_of(allowed.begin(), allowed.end(), [&](const std::string& entry) {
-        return entry.back() == '/' ? folder.rfind(entry, 0) == 0 : folder == entry;
-    });
-}
-
-// "<file>:<line> (<folder>) includes <path>" for every include its folder's row does not allow;
+// "<file>:<line> includes <path>" and the rule it breaks, for every include the rules forbid;
 // `read` counts the includes read.
-std::vector<std::string> brokenIncludes(int& read) {
+std::vector<std::string> brokenIncludes(const std::vector<Row>& rules, int& read) {
     const std::regex include(R"(^\s*#\s*include\s*"([^"]+)\")");
     std::vector<std::string> broken;
     for (const char* root : {"platform", "sdk", "src"}) {
@@ -86,8 +92,10 @@ std::vector<std::string> brokenIncludes(int& read) {
             if (ext != ".h" && ext != ".cpp") continue;
             const std::string file = fs::relative(entry.path(), sourceDir()).string();
             const std::string from = folderOf(file);
-            auto row = rules().find(from);
-            if (row == rules().end()) {
+            std::vector<const Row*> rows;
+            for (const Row& row : rules)
+                if (row.speaksFor(from)) rows.push_back(&row);
+            if (rows.empty()) {
                 broken.push_back(file + " (" + from + ") is in a folder with no rule");
                 continue;
             }
@@ -99,9 +107,20 @@ std::vector<std::string> brokenIncludes(int& read) {
                 if (line.find("#") == std::string::npos || !std::regex_search(line, found, include)) continue;
                 ++read;
                 const std::string to = folderOf(found[1]);
-                if (to != from && !allows(row->second, to))
-                    broken.push_back(file + ":" + std::to_string(number) + " (" + from + ") includes " +
-                                     found[1].str());
+                if (to == from) continue;
+                // The longest entry that matches decides; a forbidding one wins a tie.
+                const Entry* decides = nullptr;
+                const Row* rowOf = rows.front();
+                for (const Row* row : rows)
+                    for (const Entry& rule : row->entries)
+                        if (rule.matches(to) && (!decides || rule.folder.size() > decides->folder.size() ||
+                                                 (rule.folder.size() == decides->folder.size() && !rule.allows)))
+                            decides = &rule, rowOf = row;
+                if (decides && decides->allows) continue;
+                broken.push_back(file + ":" + std::to_string(number) + " includes " + found[1].str() + ": " +
+                                 (decides ? "the rule -" + decides->folder + " of " + from
+                                          : "no rule of " + from + " allows " + to) +
+                                 " (" + kNotes + ":" + std::to_string(rowOf->line) + ")");
             }
         }
     }
@@ -110,9 +129,22 @@ std::vector<std::string> brokenIncludes(int& read) {
 }
 
 TEST(IncludeRules, EveryFolderIncludesOnlyTheFoldersItsRuleAllows) {
+    const std::vector<Row> rules = readRules();
+    ASSERT_GT(rules.size(), 10u) << "the include rules of " << kNotes << " were not read";
+    // A rule naming a folder the tree does not have (a misspelling) would allow or forbid nothing.
+    for (const Row& row : rules) {
+        std::vector<std::string> names = row.folders;
+        for (const Entry& entry : row.entries)
+            names.push_back(entry.folder);
+        for (std::string name : names) {
+            name = name.substr(0, name.find_last_not_of("/*") + 1);
+            EXPECT_TRUE(fs::is_directory(sourceDir() + "/" + name) || fs::is_directory(sourceDir() + "/src/" + name))
+                << kNotes << ":" << row.line << " names " << name << ", which is no folder";
+        }
+    }
     int read = 0;
     std::string report;
-    for (const std::string& line : brokenIncludes(read))
+    for (const std::string& line : brokenIncludes(rules, read))
         report += line + "\n";
     EXPECT_EQ(report, "");
     EXPECT_GT(read, 2000) << "the tree's includes were not read";
