@@ -6,6 +6,7 @@
 #include "app/EventView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
+#include "games/caro/CaroView.h"
 #include "games/tienlen/TienLenView.h"
 #include "lobby/GameView.h"
 #include "platform/foundation/UserDefaults.h"
@@ -109,6 +110,20 @@ TEST_F(Settings, AtATableTheTableRowsComeFirstGreyedUnlessAllowed) {
     EXPECT_TRUE(settings_->willSelectRow(*settings_->tblSetting(), {0, 0}));
     select(0, 0);
     EXPECT_EQ(menuCuoc::getInstance()->view()->superview(), table->view().get()) << "the stake sheet opens";
+}
+
+// The player count is a four-seat card table's: the sheet offers it there when the owner may
+// set it, and at any other table never.
+TEST_F(Settings, OnlyACardTableOffersThePlayerCount) {
+    const std::pair<std::shared_ptr<GameTableView>, bool> tables[] = {{std::make_shared<TienLenView>(), true},
+                                                                      {std::make_shared<CaroView>(), false}};
+    for (const auto& [table, offers] : tables) {
+        push(table);
+        settings_->setIsSetPlayers(true);
+        table->clickSetting();
+        EXPECT_EQ(settings_->willSelectRow(*settings_->tblSetting(), {0, 1}).has_value(), offers) << table->className();
+        pop();
+    }
 }
 
 TEST_F(Settings, EachSwitchWritesItsKeyAndSoundOffStopsTheMusic) {

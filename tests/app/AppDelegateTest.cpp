@@ -1,8 +1,10 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "app/widgets/ImageCache.h"
+#include "games/caro/CaroView.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
+#include "lobby/LoginView.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/PropertyList.h"
@@ -147,14 +149,30 @@ TEST_F(AppDelegateTest, LeftwardSwipeOnATableDoesNothingAndRightwardNothingAnywh
     EXPECT_EQ(delegate().navigationController()->viewControllers().size(), 1u);
 }
 
-TEST_F(AppDelegateTest, BackButtonIsHiddenOnTheGameGridAndSitsLowerOnTheBoardList) {
-    launchAndPush(std::make_shared<GameView>());
-    EXPECT_TRUE(delegate().btnBack()->isHidden());
-    push(std::make_shared<BoardView>());
-    EXPECT_FALSE(delegate().btnBack()->isHidden());
-    EXPECT_EQ(delegate().btnBack()->center().y, 24);
-    push(std::make_shared<KavoViewController>());
-    EXPECT_EQ(delegate().btnBack()->center().y, 18);
+// What the window shows around each screen: the back button, hidden where the screen has a
+// way out of its own and lower under the board list's header, and the background.
+TEST_F(AppDelegateTest, EachScreenGetsItsOwnBackButtonAndBackground) {
+    struct Case {
+        const char* screen;
+        platform::ui::ViewControllerPtr shown;
+        bool backHidden;
+        double backY;
+        const char* background;
+    };
+    const Case cases[] = {
+        {"game grid", std::make_shared<GameView>(), true, 18, "bg_main.png"},
+        {"board list", std::make_shared<BoardView>(), false, 24, "bg_main.png"},
+        {"log-in", std::make_shared<LoginView>(), true, 18, "bg_main.png"},
+        {"Caro table", std::make_shared<CaroView>(), true, 18, "caro-bg.png"},
+        {"any other", std::make_shared<KavoViewController>(), false, 18, "bg_main.png"},
+    };
+    launch();
+    for (const Case& c : cases) {
+        push(c.shown);
+        EXPECT_EQ(delegate().btnBack()->isHidden(), c.backHidden) << c.screen;
+        EXPECT_EQ(delegate().btnBack()->center().y, c.backY) << c.screen;
+        EXPECT_EQ(delegate().imgBG()->image()->name(), c.background) << c.screen;
+    }
 }
 
 TEST_F(AppDelegateTest, BackButtonStaysOverPushedScreensAndTheBackgroundUnderThem) {
