@@ -45,6 +45,19 @@ TEST_F(ScheduleFixture, ARepeatingTimerLateByMoreThanAnIntervalFiresOnceAndCount
     timer->invalidate();
 }
 
+// The manual clock goes only forward: a time set earlier than now leaves it, and what is
+// scheduled after counts from it.
+TEST_F(ScheduleFixture, TheManualClockNeverGoesBack) {
+    const double start = clock.clock().now();
+    clock.clock().set(start + 2.0);
+    clock.clock().set(start + 0.5);
+    EXPECT_DOUBLE_EQ(Clock::time(), start + 2.0);
+    performAfterDelay(1.0, [] {});
+    EXPECT_DOUBLE_EQ(RunLoop::main().nextTimerDate(), start + 3.0);
+    clock.clock().set(start + 2.5);
+    EXPECT_DOUBLE_EQ(Clock::time(), start + 2.5);
+}
+
 // A repeating timer re-armed for the same moment as a timer scheduled after its first
 // arming fires after that timer: re-arming counts as scheduling anew.
 TEST_F(ScheduleFixture, ARearmedTimerFiresAfterATimerScheduledBeforeItWasRearmed) {
