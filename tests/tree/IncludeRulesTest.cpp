@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kavo::test {
@@ -28,61 +29,51 @@ std::string folderOf(const std::string& path) {
     return inTree.substr(0, inTree.find('/', first + 1));
 }
 
-// One entry of a row: "+folder" allows, "-folder" forbids; a folder ending in '/' is every
-// folder below it.
-struct Entry {
-    bool allows;
-    std::string folder;
-    bool matches(const std::string& to) const { return folder.back() == '/' ? to.rfind(folder, 0) == 0 : to == folder; }
-};
+// A name of the rules without its sign: the folder itself, or every folder below it when it
+// ends in '/' (an entry) or "/*" (a row's folder).
+bool covers(std::string name, const std::string& folder) {
+    if (name[0] == '+' || name[0] == '-') name.erase(0, 1);
+    if (name.back() == '*') name.pop_back();
+    return name.back() == '/' ? folder.rfind(name, 0) == 0 : folder == name;
+}
 
-// A row: the folders it speaks for ("games/*" is every game) and its entries.
+// A row of the block: the folders before its colon, the entries ("+folder", "-folder") after.
 struct Row {
     int line;
-    std::vector<std::string> folders;
-    std::vector<Entry> entries;
-    bool speaksFor(const std::string& folder) const {
-        return std::any_of(folders.begin(), folders.end(), [&](const std::string& name) {
-            return name.back() == '*' ? folder.rfind(name.substr(0, name.size() - 1), 0) == 0 : folder == name;
-        });
-    }
+    std::vector<std::string> folders, entries;
 };
 
-// The rows of the notes' block; a line that is no row fails the test where it stands.
+// The rows; a word that is no rule, or names no folder of the tree (a misspelling, which would
+// allow or forbid nothing), fails the test at its line.
 std::vector<Row> readRules() {
     std::ifstream in(sourceDir() + "/" + kNotes);
     std::vector<Row> rows;
-    bool inBlock = false;
     int number = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++number;
-        if (!inBlock) {
-            inBlock = line == "```include-rules";
-            continue;
-        }
-        if (line == "```") break;
+    std::string line;
+    while (std::getline(in, line) && ++number && line != "```include-rules") {
+    }
+    while (std::getline(in, line) && ++number && line != "```") {
         const size_t colon = line.find(':');
+        EXPECT_NE(colon, std::string::npos) << kNotes << ":" << number << " is no rule: " << line;
         Row row{number, {}, {}};
-        std::istringstream folders(line.substr(0, colon)),
-            entries(colon == std::string::npos ? "" : line.substr(colon + 1));
-        for (std::string folder; folders >> folder;)
-            row.folders.push_back(folder);
-        for (std::string entry; entries >> entry;) {
-            if (entry.size() < 2 || (entry[0] != '+' && entry[0] != '-'))
-                row.folders.clear();
-            else
-                row.entries.push_back({entry[0] == '+', entry.substr(1)});
-        }
-        if (colon == std::string::npos || row.folders.empty())
-            ADD_FAILURE() << kNotes << ":" << number << " is no rule: " << line;
-        else
-            rows.push_back(row);
+        std::istringstream folders(line.substr(0, colon)), entries(line.substr(colon + 1));
+        for (auto [words, list, sign] : {std::tuple(&folders, &row.folders, 0), std::tuple(&entries, &row.entries, 1)})
+            for (std::string word; *words >> word;) {
+                const std::string path = word.substr(sign, word.find_last_not_of("/*") + 1 - sign);
+                EXPECT_TRUE(
+                    !path.empty() && (!sign || word[0] == '+' || word[0] == '-') &&
+                    (fs::is_directory(sourceDir() + "/" + path) || fs::is_directory(sourceDir() + "/src/" + path)))
+                    << kNotes << ":" << number << ": " << word << " is no rule or names no folder";
+                list->push_back(word);
+            }
+        rows.push_back(row);
     }
     return rows;
 }
 
-// "<file>:<line> includes <path>" and the rule it breaks, for every include the rules forbid;
-// `read` counts the includes read.
+// "<file>:<line> includes <path>" and the rule it breaks, for every include the rules forbid:
+// of the entries of the rows that speak for the file's folder, the longest that covers the
+// included folder decides (a forbidding one a tie); none forbids. `read` counts the includes.
 std::vector<std::string> brokenIncludes(const std::vector<Row>& rules, int& read) {
     const std::regex include(R"(^\s*#\s*include\s*"([^"]+)\")");
     std::vector<std::string> broken;
@@ -94,33 +85,29 @@ std::vector<std::string> brokenIncludes(const std::vector<Row>& rules, int& read
             const std::string from = folderOf(file);
             std::vector<const Row*> rows;
             for (const Row& row : rules)
-                if (row.speaksFor(from)) rows.push_back(&row);
-            if (rows.empty()) {
-                broken.push_back(file + " (" + from + ") is in a folder with no rule");
-                continue;
-            }
+                if (std::any_of(row.folders.begin(), row.folders.end(), [&](auto& name) { return covers(name, from); }))
+                    rows.push_back(&row);
+            if (rows.empty()) broken.push_back(file + " (" + from + ") is in a folder with no rule");
             std::ifstream in(entry.path());
             std::smatch found;
             int number = 0;
-            for (std::string line; std::getline(in, line);) {
+            for (std::string line; !rows.empty() && std::getline(in, line);) {
                 ++number;
                 if (line.find("#") == std::string::npos || !std::regex_search(line, found, include)) continue;
                 ++read;
                 const std::string to = folderOf(found[1]);
-                if (to == from) continue;
-                // The longest entry that matches decides; a forbidding one wins a tie.
-                const Entry* decides = nullptr;
-                const Row* rowOf = rows.front();
+                std::string decides;
+                const Row* by = rows.front();
                 for (const Row* row : rows)
-                    for (const Entry& rule : row->entries)
-                        if (rule.matches(to) && (!decides || rule.folder.size() > decides->folder.size() ||
-                                                 (rule.folder.size() == decides->folder.size() && !rule.allows)))
-                            decides = &rule, rowOf = row;
-                if (decides && decides->allows) continue;
-                broken.push_back(file + ":" + std::to_string(number) + " includes " + found[1].str() + ": " +
-                                 (decides ? "the rule -" + decides->folder + " of " + from
-                                          : "no rule of " + from + " allows " + to) +
-                                 " (" + kNotes + ":" + std::to_string(rowOf->line) + ")");
+                    for (const std::string& rule : row->entries)
+                        if (covers(rule, to) && std::make_pair(rule.size(), rule[0] == '-') >
+                                                    std::make_pair(decides.size(), decides[0] == '-'))
+                            decides = rule, by = row;
+                if (to == from || decides[0] == '+') continue;
+                broken.push_back(
+                    file + ":" + std::to_string(number) + " includes " + found[1].str() + ": " +
+                    (decides.empty() ? "no rule of " + from + " allows " + to : "the rule " + decides + " of " + from) +
+                    " (" + kNotes + ":" + std::to_string(by->line) + ")");
             }
         }
     }
@@ -131,17 +118,6 @@ std::vector<std::string> brokenIncludes(const std::vector<Row>& rules, int& read
 TEST(IncludeRules, EveryFolderIncludesOnlyTheFoldersItsRuleAllows) {
     const std::vector<Row> rules = readRules();
     ASSERT_GT(rules.size(), 10u) << "the include rules of " << kNotes << " were not read";
-    // A rule naming a folder the tree does not have (a misspelling) would allow or forbid nothing.
-    for (const Row& row : rules) {
-        std::vector<std::string> names = row.folders;
-        for (const Entry& entry : row.entries)
-            names.push_back(entry.folder);
-        for (std::string name : names) {
-            name = name.substr(0, name.find_last_not_of("/*") + 1);
-            EXPECT_TRUE(fs::is_directory(sourceDir() + "/" + name) || fs::is_directory(sourceDir() + "/src/" + name))
-                << kNotes << ":" << row.line << " names " << name << ", which is no folder";
-        }
-    }
     int read = 0;
     std::string report;
     for (const std::string& line : brokenIncludes(rules, read))
