@@ -326,6 +326,18 @@ void WindowHost::handle(const SDL_Event& event) {
         case SDLK_ESCAPE:
             app.dispatchKey(ui::Key::Escape);
             break;
+        case SDLK_UP:
+            app.dispatchKey(ui::Key::Up);
+            break;
+        case SDLK_DOWN:
+            app.dispatchKey(ui::Key::Down);
+            break;
+        case SDLK_LEFT:
+            app.dispatchKey(ui::Key::Left);
+            break;
+        case SDLK_RIGHT:
+            app.dispatchKey(ui::Key::Right);
+            break;
         default:
             return;
         }

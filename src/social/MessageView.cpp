@@ -663,6 +663,11 @@ bool MessageView::closeTopmostPart() {
             return true;
         }
     }
+    // The emoticon board over the chat panel goes as its button takes it away.
+    if (activeChatView_ && activeChatView_->superview() && !activeChatView_->emoView()->isHidden()) {
+        activeChatView_->showEmoticonsScreen();
+        return true;
+    }
     return false;
 }
 
