@@ -354,7 +354,7 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         {report, {"pickerCategory", "viewReport_btnSend", "ProfileSubView"}},
         {"tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.5\ntap id=showFriendInviteView\n",
          {"lblTitleLoiMoiKetBan", "tblView"}},
-        {"tap id=btnChat\nadvance 0.5\ntap id=btnBanBe\nadvance 0.5\ntap text=lan#2\nadvance 0.5\ntap id=btnEmoticon\n",
+        {"tap id=btnChat\nadvance 0.5\ntap id=btnBanBe\nwait text=lan#2\ntap text=lan#2\nadvance 0.5\ntap id=btnEmoticon\n",
          {"emoView", "tblView"}},
         {"tap id=btnNapZel\nwait text=Thẻ gate\ntap text=Thẻ gate\n", {"txfSeriesNumber", "ShopView"}},
         {"tap id=showLottoSubView\nadvance 0.5\ntap id=doShowLotto\nscreen LottoView\nadvance 0.5\n"
