@@ -54,14 +54,8 @@ inline void answerOwnRecord(TestPortal& portal, int32_t percent = 40,
     portal.onCommand(1005, [percent, province](Message& request, TestPortal::Reply& reply) {
         Bytes record;
         record.int32(request.readInt()).utf("khach42").int64(125000).utf("Khách Bốn Hai").byte(1).boolean(true);
-        record.int16(1990)
-            .utf("1 Lê Lợi")
-            .utf("0123")
-            .boolean(false)
-            .utf("")
-            .utf("0909")
-            .byte(province.first)
-            .utf(province.second);
+        record.int16(1990).utf("1 Lê Lợi").utf("0123").boolean(false).utf("").utf("0909");
+        record.byte(province.first).utf(province.second);
         reply.send(1005, record.byte(5).byte(17).boolean(true).int32(percent).boolean(false).utf("5 giờ").int32(1));
     });
 }

@@ -96,6 +96,17 @@ protected:
         auto result = drive("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\n");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
+    void signOut() {
+        MobileClient::getInstance().manualDisconnect();
+        ASSERT_TRUE(portal().waitForClientGone(5));
+    }
+    // A friend, lan, in every friend list the client asks for.
+    void answerFriendLan() {
+        portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
+            if (request.readByte() == 5)
+                reply.send(Bytes().byte(5).int32(7001).utf("lan").int64(500).int16(1).byte(0).utf("").message(104));
+        });
+    }
 
     std::atomic<bool> stalled_{false};
 };
@@ -134,24 +145,20 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
         if (request.readByte() == 3)
             reply.send(Bytes().byte(3).byte(1).utf("Hà Nội").byte(2).utf("Hồ Chí Minh").byte(3).utf("Huế").message(78));
     });
-    portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
-        if (request.readByte() == 5)
-            reply.send(Bytes().byte(5).int32(7001).utf("lan").int64(500).int16(1).byte(0).utf("").message(104));
-    });
+    answerFriendLan();
     struct Case {
-        const char* way;    // to the field from the grid ("board: " from the board list)
+        std::string way;    // to the field from the grid ("board: " from the board list)
         const char* opener; // the field's button that opens the picker
         const char* picker;
         const char* field; // what shows the field's value
         int step;          // the way the highlight can move from the field's value
         bool sends;
     };
-    const char* profile = "tap id=doShowProfileView\nadvance 1\nwait text=17/05/1990\n";
+    const std::string profile = "tap id=doShowProfileView\nadvance 1\nwait text=17/05/1990\n";
     const std::vector<Case> cases = {
         {profile, "btnRow_Clicked3", "pickerDate", "vNamSinh", 1, true},
         {profile, "btnRow_Clicked2", "pickerCity", "vGioiTinh", 1, true},
-        {"tap id=doShowProfileView\nadvance 1\nwait text=17/05/1990\ndrag text=Ngày sinh 0 -150\n", "btnRow_Clicked7",
-         "pickerCity", "vTinhTP", 1, true},
+        {profile + "drag text=Ngày sinh 0 -150\n", "btnRow_Clicked7", "pickerCity", "vTinhTP", 1, true},
         {"board: tap id=btnCreateBoard\n", "showPickerPlayerNumber", "pikerPlayerNumber", "tfPlayerNumber", -1, false},
         {"tap id=btnOnline\ntap id=btnAll\nwait text=lan\ntap text=lan\nadvance 1\ntap id=showReportView\n",
          "showPickerCategory", "pickerCategory", "showPickerCategory", 1, false}};
@@ -165,16 +172,16 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
         return shown;
     };
     auto& app = ui::Application::shared();
+    const auto press = [&](ui::Key key) {
+        app.dispatchKey(key);
+        advance(0.5);
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.picker + std::string(" for ") + c.field);
         signIn();
         ASSERT_TRUE(portal().sendToClient(Bytes().int32(0).utf("Gian lận").utf("Quảng cáo").message(2703)));
-        std::string way = c.way;
-        if (way.starts_with("board: ")) {
-            openBoardList();
-            way.erase(0, 7);
-        }
-        ASSERT_TRUE(drive(way + "advance 0.5\n").ok) << log();
+        if (c.way.starts_with("board: ")) openBoardList();
+        ASSERT_TRUE(drive(c.way.substr(c.way.starts_with("board: ") ? 7 : 0) + "advance 0.5\n").ok) << log();
         const auto show = [&]() -> ui::PickerView* {
             EXPECT_TRUE(drive(std::string("tap id=") + c.opener + "\nadvance 0.5\n").ok);
             return dynamic_cast<ui::PickerView*>(shownById(c.picker));
@@ -183,27 +190,26 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
         const ui::View* field = shownById(c.field);
         ASSERT_TRUE(picker && field);
         const std::string before = field->text();
-        EXPECT_EQ(highlighted(*picker), c.field == std::string("showPickerCategory") ? "Gian lận" : before)
-            << "opens on the field's value";
+        // No category chosen yet: the button names the form, the picker opens on the first.
+        const std::string opensOn = c.field == std::string("showPickerCategory") ? "Gian lận" : before;
+        EXPECT_EQ(highlighted(*picker), opensOn) << "opens on the field's value";
         const ui::Rect column = picker->convertRect(picker->rectForComponent(0), nullptr);
         const ui::Point middle{column.midX(), column.midY()};
+        const ui::Key arrow = c.step > 0 ? ui::Key::Down : ui::Key::Up;
         app.dispatchScroll(middle, {0, 40.0 * c.step});
-        app.dispatchKey(c.step > 0 ? ui::Key::Down : ui::Key::Up);
-        advance(0.5);
+        press(arrow);
         EXPECT_TRUE(shownById(c.picker)) << "the wheel and the arrows leave it open";
         EXPECT_NE(highlighted(*picker), before);
         EXPECT_EQ(field->text(), before) << "nothing chosen yet";
-        app.dispatchKey(ui::Key::Escape);
-        advance(0.5);
+        press(ui::Key::Escape);
         EXPECT_FALSE(shownById(c.picker));
         EXPECT_EQ(field->text(), before) << "Escape keeps the field's value";
 
         ASSERT_EQ(show(), picker);
-        EXPECT_EQ(highlighted(*picker), c.field == std::string("showPickerCategory") ? "Gian lận" : before);
-        app.dispatchKey(c.step > 0 ? ui::Key::Down : ui::Key::Up);
+        EXPECT_EQ(highlighted(*picker), opensOn);
+        app.dispatchKey(arrow);
         const std::string chosen = highlighted(*picker);
-        app.dispatchKey(ui::Key::Return);
-        advance(0.5);
+        press(ui::Key::Return);
         EXPECT_FALSE(shownById(c.picker)) << "Return chooses";
         EXPECT_EQ(field->text(), chosen);
 
@@ -214,14 +220,13 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
         app.dispatchTouch(ui::TouchPhase::Ended, row);
         advance(0.5);
         EXPECT_FALSE(shownById(c.picker)) << "a click chooses";
-        EXPECT_EQ(field->text(), c.field == std::string("showPickerCategory") ? "Gian lận" : before);
+        EXPECT_EQ(field->text(), opensOn);
         if (c.sends) {
             ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 2; }, 5));
             advance(0.5);
             EXPECT_EQ(portal().messages(1002).size(), 2u) << "one record a choice, none for the wheel";
         }
-        MobileClient::getInstance().manualDisconnect();
-        ASSERT_TRUE(portal().waitForClientGone(5));
+        signOut();
         portal().clearMessages();
     }
 }
@@ -236,20 +241,6 @@ TEST_F(LobbyWaits, BackFromTheMailboxOpenedOnTheBoardListReturnsToTheBoardList) 
     EXPECT_FALSE(mailbox->isViewLoaded() && mailbox->view()->superview()) << "the mailbox panel went";
     // Back once more leaves the board list for the game grid.
     ASSERT_TRUE(drive("tap id=btnBack\nscreen GameView 5\n").ok) << log();
-}
-
-TEST_F(LobbyWaits, EscapeClosesTheTopSheetThenGoesBack) {
-    signIn();
-    openBoardList();
-    ASSERT_TRUE(drive("tap id=btnGotoBoard\nadvance 0.5\nwait id=txtRoom\n").ok) << log();
-    auto& app = ui::Application::shared();
-    app.dispatchKey(ui::Key::Escape);
-    advance(1);
-    EXPECT_TRUE(drive("expect-not id=txtRoom\n").ok) << "the go-to-board sheet closed";
-    EXPECT_TRUE(topAs<BoardView>());
-    app.dispatchKey(ui::Key::Escape);
-    advance(1);
-    EXPECT_TRUE(topAs<GameView>()) << "then back to the game grid";
 }
 
 // A sheet the settings open as they go (feedback, the password change) is up when the
@@ -273,8 +264,7 @@ TEST_F(LobbyWaits, ASheetOpenedFromTheSettingsKeepsTheBackButtonHiddenUntilItGoe
         advance(1);
         EXPECT_FALSE(back->isHidden()) << "the last sheet gone, the board list shows it";
         EXPECT_TRUE(topAs<BoardView>());
-        MobileClient::getInstance().manualDisconnect();
-        ASSERT_TRUE(portal().waitForClientGone(5));
+        signOut();
     }
 }
 
@@ -329,10 +319,7 @@ TEST_F(LobbyWaits, WhatTheGridOpensClosesBackToAGridWithoutAWayOutAndEscapeNever
 TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
     // A friend to open a profile of, a friend request for the invitation page, a card
     // channel for the top-up form.
-    portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
-        if (request.readByte() == 5)
-            reply.send(Bytes().byte(5).int32(7001).utf("lan").int64(500).int16(1).byte(0).utf("").message(104));
-    });
+    answerFriendLan();
     answerOwnRecord(portal());
     portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
         reply.send(Bytes().byte(2).byte(1).utf("Thẻ gate").utf("").utf("").message(44)); // a card channel
@@ -341,6 +328,7 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         const char* script;               // from the grid; "board: " from the board list, "login: " signed out
         std::vector<const char*> closing; // what each Escape takes away, in turn
         const char* endsOn = nullptr;     // the screen left on top, when not the one the script began on
+        bool atOnce = false;              // each Escape while the sheet before still slides out
     };
     const char* profile = "tap id=doShowProfileView\nadvance 1\nwait text=17/05/1990\n";
     const char* report = "tap id=btnOnline\ntap id=btnAll\nwait text=lan\ntap text=lan\nadvance 1\n"
@@ -354,7 +342,8 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         {report, {"pickerCategory", "viewReport_btnSend", "ProfileSubView"}},
         {"tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.5\ntap id=showFriendInviteView\n",
          {"lblTitleLoiMoiKetBan", "tblView"}},
-        {"tap id=btnChat\nadvance 0.5\ntap id=btnBanBe\nwait text=lan#2\ntap text=lan#2\nadvance 0.5\ntap id=btnEmoticon\n",
+        {"tap id=btnChat\nadvance 0.5\ntap id=btnBanBe\nwait text=lan#2\ntap text=lan#2\nadvance 0.5\ntap "
+         "id=btnEmoticon\n",
          {"emoView", "tblView"}},
         {"tap id=btnNapZel\nwait text=Thẻ gate\ntap text=Thẻ gate\n", {"txfSeriesNumber", "ShopView"}},
         {"tap id=showLottoSubView\nadvance 0.5\ntap id=doShowLotto\nscreen LottoView\nadvance 0.5\n"
@@ -366,8 +355,9 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         {"login: tap id=btnSignIn_Clicked\n", {"logSubLoginView"}},
         {"login: tap id=btnRegister_Clicked\n", {"logSubRegisterView"}},
         {"login: tap id=lblForgetPassword\n", {"logSubForgotPwdView"}},
+        {"board: tap id=btnGotoBoard\nwait id=txtRoom\n", {"txtRoom", "btnCreateBoard"}, "GameView"},
         // Twice at once: the settings slide out, the board list goes back to the grid.
-        {"board: tap id=clickSetting\n", {"btnClose_Clicked", "btnCreateBoard"}, "GameView"}};
+        {"board: tap id=clickSetting\n", {"btnClose_Clicked", "btnCreateBoard"}, "GameView", true}};
     auto& app = ui::Application::shared();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -391,28 +381,25 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         const auto opened = drive(script + "advance 0.5\n");
         ASSERT_TRUE(opened.ok) << opened.message;
         for (size_t press = 0; press < c.closing.size(); ++press) {
-            for (size_t shown = press; shown < c.closing.size() && (press == 0 || !c.endsOn); ++shown)
+            for (size_t shown = press; shown < c.closing.size() && (press == 0 || !c.atOnce); ++shown)
                 EXPECT_TRUE(shownById(c.closing[shown])) << c.closing[shown] << " is up before Escape " << press;
             app.dispatchKey(ui::Key::Escape);
-            if (c.endsOn) continue; // the next Escape while this one's sheet still slides out
+            if (c.atOnce) continue;
             advance(1);
             EXPECT_FALSE(shownById(c.closing[press])) << c.closing[press] << " closed";
         }
         advance(1);
         for (const char* closed : c.closing)
             EXPECT_FALSE(shownById(closed)) << closed << " closed";
-        if (c.endsOn)
-            EXPECT_TRUE(drive(std::string("screen ") + c.endsOn + " 1\n").ok);
-        else
-            EXPECT_EQ(KavoOnlineAppDelegate::getInstance().topViewController(), screen);
+        EXPECT_TRUE(c.endsOn ? drive(std::string("screen ") + c.endsOn + " 1\n").ok
+                             : KavoOnlineAppDelegate::getInstance().topViewController() == screen);
         if (signedOut) continue;
         EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
         if (script.starts_with(profile)) {
             EXPECT_TRUE(drive(script + "tap id=btnBack\nadvance 1\n" + profile + "expect-not id=" + c.closing[0]).ok)
                 << "the profile left by its back button opens again without the picker";
         }
-        MobileClient::getInstance().manualDisconnect();
-        ASSERT_TRUE(portal().waitForClientGone(5));
+        signOut();
     }
 }
 
@@ -537,8 +524,7 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
                 EXPECT_TRUE(screen->view()->isUserInteractionEnabled() && waiting->isUserInteractionEnabled());
                 EXPECT_EQ(UIController::gameType(), game) << "the game the player had";
             }
-            MobileClient::getInstance().manualDisconnect();
-            ASSERT_TRUE(portal().waitForClientGone(5));
+            signOut();
             portal().clearMessages();
         }
 }
@@ -613,8 +599,7 @@ TEST_F(LobbyWaits, ARegistrationOrRecoveryEndsWithItsAnswerOrOnTheFormAfterTenSe
                 EXPECT_TRUE(form->superview()) << "the form stays";
                 EXPECT_TRUE(recovery || drive("expect text=moi\n").ok) << "with the name the player typed";
             }
-            MobileClient::getInstance().manualDisconnect();
-            ASSERT_TRUE(portal().waitForClientGone(5));
+            signOut();
             // What a reply read before the disconnect shows comes on the next turns; the next
             // launch starts with no dialog up.
             advance(0.1);
