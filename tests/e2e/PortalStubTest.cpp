@@ -192,6 +192,20 @@ TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
         },
         5))
         << "dung joined the stub's friends";
+    // At the next sign-ins dung is still a friend and his invitation does not come again.
+    for (int again = 1; again <= 2; ++again) {
+        UIController::closeDialog();
+        UIController::flushListMessage(); // as the client does at its exit
+        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
+        launch();
+        result = drive(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=dung 10\n"
+                                         "advance 0.5\ntap id=btnGanDay\nadvance 0.5\n");
+        ASSERT_TRUE(result.ok) << "sign-in " << again << ": " << result.message << "\n" << log();
+        EXPECT_EQ(MessageView::getInstance()->countInvites(), 0) << "sign-in " << again;
+        const auto mail = UIController::listMessage();
+        EXPECT_EQ(std::count_if(mail.begin(), mail.end(), [](const auto& m) { return m->isRequestAddFriend(); }), 0)
+            << "sign-in " << again;
+    }
 }
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
