@@ -7,6 +7,7 @@
 #include "app/Util.h"
 #include "games/cotuong/CCBoard.h"
 #include "games/cotuong/CoTuongView.h"
+#include "lobby/ServerView.h"
 #include "platform/automation/ViewQuery.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/HttpClient.h"
@@ -206,6 +207,29 @@ TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
         EXPECT_EQ(std::count_if(mail.begin(), mail.end(), [](const auto& m) { return m->isRequestAddFriend(); }), 0)
             << "sign-in " << again;
     }
+}
+
+// Recovery is answered with the text message to send, which the client shows; a taken
+// name's registration is answered as taken.
+TEST_F(PortalStub, RecoveryShowsItsTextMessageAndATakenNameIsToldSo) {
+    // Recovery asks the server that last accepted the client: the stub.
+    platform::UserDefaults::standard().setString("127.0.0.1", ServerView::kIpServerKey);
+    platform::UserDefaults::standard().setInt(stub_.port(), ServerView::kPortServerKey);
+    launch();
+    auto result = drive("screen LoginView\nadvance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername moi\n"
+                        "tap id=btnSend\nwait text=" +
+                        text("KAVO_confirmGetPassword") + "\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    // Yes asks for the text message once the stub has accepted the client.
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return GlobalService::isConnected(); }, 10));
+    result = drive("tap text=" + text("KAVO_yes") + "\nwait contains=KAVO MK moi 10\nexpect contains=8777\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    UIController::closeDialog();
+    launch();
+    result = drive("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername lan\n"
+                   "type id=txfPassword pw1\ntype id=txfRetypePwd pw1\ntap id=btnRegister\nwait text=" +
+                   text("KAVO_gameIDAlreadyUsed") + " 10\n");
+    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
 }
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
