@@ -279,8 +279,12 @@ TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
                                 "advance 0.5\nwait text=an 10\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     KavoOnlineAppDelegate::getInstance().navigationController()->popViewController(false);
+    // An avatar bought (1,000 Zel) is among the profile's avatars.
+    GlobalService::getInstance().buyAvatarWithId(20);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 10));
+    UIController::closeDialog();
     result = drive("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\n"
-                   "wait text=khach 10\ntap id=btnItems\nadvance 0.1\n"
+                   "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Avatar 20 10\n"
                    "tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 20000\n"
                    "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20000 Zel cho binh 10\n"
                    "tap text=" +
@@ -288,7 +292,7 @@ TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
                    "\ntap id=btnTransaction\nadvance 0.1\n"
                    "wait text=sent to binh (-20000 Zel) 10\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 20000) << "the stub keeps the player's money";
+    EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 1000 - 20000) << "the stub keeps the player's money";
 }
 
 } // namespace
