@@ -70,6 +70,7 @@ void StubProfile::save(const std::string& person, const Record& record) {
 }
 
 bool StubProfile::choose(const std::string& person, int32_t avatar) {
+    if (person.empty()) return false; // no one signed in: no profile to wear it
     bool worn = false;
     StubStore::session().transaction([&](SqliteDatabase& db) {
         auto mine = db.prepare("SELECT 1 FROM owned WHERE person = ? AND kind = ? AND id = ?");
