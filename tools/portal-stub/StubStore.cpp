@@ -13,7 +13,8 @@ namespace {
 constexpr int kBusyMilliseconds = 10000;
 
 // Every account, one row each, and what a person keeps beside his money: his friends,
-// the notices he has had, his shop history and his lottery tickets.
+// the notices he has had, his shop history, his lottery tickets, his profile, what he
+// bought and the hands he played.
 constexpr const char* kTables = R"(
 CREATE TABLE IF NOT EXISTS clock (id INTEGER PRIMARY KEY CHECK (id = 1), started INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS accounts (key TEXT PRIMARY KEY, money INTEGER NOT NULL) WITHOUT ROWID;
@@ -25,6 +26,15 @@ CREATE INDEX IF NOT EXISTS history_of ON history (person);
 CREATE TABLE IF NOT EXISTS tickets (person TEXT NOT NULL, draw INTEGER NOT NULL, number INTEGER NOT NULL,
                                     stake INTEGER NOT NULL, settled INTEGER NOT NULL DEFAULT 0);
 CREATE INDEX IF NOT EXISTS tickets_of ON tickets (person, draw);
+CREATE TABLE IF NOT EXISTS profiles (person TEXT PRIMARY KEY, fullname TEXT NOT NULL, gender INTEGER NOT NULL,
+                                     year INTEGER NOT NULL, address TEXT NOT NULL, idnumber TEXT NOT NULL,
+                                     phone TEXT NOT NULL, province INTEGER NOT NULL, month INTEGER NOT NULL,
+                                     day INTEGER NOT NULL, avatar INTEGER NOT NULL) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS owned (person TEXT NOT NULL, kind TEXT NOT NULL, id INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS owned_by ON owned (person, kind);
+CREATE TABLE IF NOT EXISTS hands (person TEXT NOT NULL, game INTEGER NOT NULL, change INTEGER NOT NULL,
+                                  seconds INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS hands_of ON hands (person, game);
 )";
 
 } // namespace
