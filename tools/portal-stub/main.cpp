@@ -32,6 +32,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <random>
 #include <set>
 #include <string>
@@ -222,6 +224,10 @@ int main(int argc, char** argv) {
         if (kavo::test::waitReadable(listener.get(), never, 0.2) != kavo::test::WaitResult::Ready) continue;
         kavo::test::Fd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
         if (!client.valid()) continue;
+        // A reply sent as two writes goes at once, not after the client's delayed
+        // acknowledgement of the first (some 40 ms).
+        int one = 1;
+        ::setsockopt(client.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         const pid_t pid = startSession(client, listenPort, lotterySeconds, secret, stateFolder);
         if (pid < 0) {
             platform::log("portal-stub: could not start a process for a client; its connection is closed");
