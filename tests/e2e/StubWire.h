@@ -71,6 +71,8 @@ public:
         return signedIn->readLong();
     }
     const RecordingListener& listener() const { return listener_; }
+    // Whether the stub ended the connection within `timeout` seconds.
+    bool dropped(double timeout) { return listener_.waitForEnd(timeout); }
 
 private:
     RecordingListener listener_;

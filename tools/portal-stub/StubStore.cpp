@@ -37,6 +37,9 @@ CREATE TABLE IF NOT EXISTS hands (person TEXT NOT NULL, game INTEGER NOT NULL, c
 CREATE INDEX IF NOT EXISTS hands_of ON hands (person, game);
 )";
 
+// The file beside the accounts that holds the processes' turns.
+constexpr const char* kTurnsFileName = "accounts.turns";
+
 } // namespace
 
 int64_t steadyMilliseconds() {
@@ -55,24 +58,31 @@ StubStore::StubStore() {
 
 void StubStore::keepIn(const std::string& folder) {
     std::lock_guard lock(mutex_);
+    turns_.keepIn(folder + "/" + kTurnsFileName);
     open(folder + "/" + kFileName);
 }
 
-// WAL lets readers go on beside a writer; a commit is not forced to the disk (a machine
-// that stops loses the last changes, and the accounts last the stub's life only).
+// WAL lets readers go on beside a writer; nothing is forced to the disk, neither a commit
+// nor a checkpoint of the log into the file (its flush would hold every other process's
+// turn up): a process killed loses nothing committed, a machine that stops loses or spoils
+// the last changes, and the accounts last the stub's life only.
 void StubStore::open(const std::string& path) {
     using platform::SqliteDatabase;
-    bool made = db_.open(path) && db_.exec("PRAGMA busy_timeout = " + std::to_string(kBusyMilliseconds)) &&
-                db_.exec("PRAGMA journal_mode = WAL") && db_.exec("PRAGMA synchronous = NORMAL") &&
-                db_.exec("BEGIN IMMEDIATE") && db_.exec(kTables);
-    if (made) {
-        auto start = db_.prepare("INSERT OR IGNORE INTO clock (id, started) VALUES (1, ?)");
-        start.bindInt(1, steadyMilliseconds());
-        auto started = db_.prepare("SELECT started FROM clock");
-        made = start.step() == SqliteDatabase::kDone && started.step() == SqliteDatabase::kRow;
-        startedAt_ = started.columnInt(0);
-    }
-    if (made && db_.exec("COMMIT")) return;
+    const bool made = [&] {
+        StubTurns::Turn turn(turns_);
+        bool made = db_.open(path) && db_.exec("PRAGMA busy_timeout = " + std::to_string(kBusyMilliseconds)) &&
+                    db_.exec("PRAGMA journal_mode = WAL") && db_.exec("PRAGMA synchronous = OFF") &&
+                    db_.exec("BEGIN IMMEDIATE") && db_.exec(kTables);
+        if (made) {
+            auto start = db_.prepare("INSERT OR IGNORE INTO clock (id, started) VALUES (1, ?)");
+            start.bindInt(1, steadyMilliseconds());
+            auto started = db_.prepare("SELECT started FROM clock");
+            made = start.step() == SqliteDatabase::kDone && started.step() == SqliteDatabase::kRow;
+            startedAt_ = started.columnInt(0);
+        }
+        return made && db_.exec("COMMIT");
+    }();
+    if (made) return;
     platform::log("portal-stub: the accounts cannot be kept in " + path + ": " + db_.errorMessage() +
                   "; this process keeps its own");
     if (path != ":memory:") open(":memory:");
@@ -80,6 +90,7 @@ void StubStore::open(const std::string& path) {
 
 bool StubStore::transaction(const std::function<bool(platform::SqliteDatabase&)>& work) {
     std::lock_guard lock(mutex_);
+    StubTurns::Turn turn(turns_);
     if (!db_.exec("BEGIN IMMEDIATE")) {
         platform::log("portal-stub: no transaction on the accounts: " + db_.errorMessage());
         return false;
