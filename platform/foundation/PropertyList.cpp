@@ -285,9 +285,9 @@ void appendData(XmlOut& out, const Value& value, int indent) {
     constexpr size_t kByteSlice = kTextSlice / 4 * 3;
     size_t done = 0; // bytes written
     while (done < value.size()) {
-        if (const auto text = value.base64Text()) {
-            out.put(asText(*text).substr(done / 3 * 4, kTextSlice));
-        } else {
+        const bool fromText = value.readBase64Text(
+            [&out, done](std::string_view text) { out.put(text.substr(done / 3 * 4, kTextSlice)); });
+        if (!fromText) {
             const auto* at = reinterpret_cast<const char*>(value.dataValue().data());
             out.put(base64Encode(std::string_view(at + done, std::min(kByteSlice, value.size() - done))));
         }

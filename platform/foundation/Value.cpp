@@ -118,19 +118,34 @@ struct Value::LazyBytes {
         if (!isDecoded) {
             if (make) {
                 made = (*make)();
-            } else if (text.use_count() == 1) {
-                // Nobody else holds the text (a writer takes its own reference under this
-                // lock): its megabytes become the bytes, with no second buffer to fault in.
+            } else if (textReaders == 0) {
+                // Nobody reads the text now, and whoever read it gave it back under this lock,
+                // so those reads happened before: its megabytes become the bytes, with no
+                // second buffer to fault in.
                 Bytes own = std::move(*text);
                 if (base64DecodeInPlace(own)) bytes = std::move(own);
             } else if (auto decodedBytes = base64Decode(asText(*text))) {
                 bytes = std::move(*decodedBytes);
             }
-            // Not needed any more; a writer copying it out holds its own reference.
+            // Not needed any more; a reader still reading holds its own reference.
             text.reset();
             isDecoded = true;
         }
         return made.type() == ValueType::Data ? made.dataValue() : bytes;
+    }
+    // Reads the text without the lock (a writer putting it out must not hold up a decode),
+    // then gives it back under the lock the decoder takes: a decode where the text lies
+    // then comes after the read, never beside it.
+    bool readText(const std::function<void(std::string_view)>& read) const {
+        std::unique_lock lock(mutex);
+        if (!text) return false;
+        const std::shared_ptr<const Bytes> held = text;
+        ++textReaders;
+        lock.unlock();
+        read(asText(*held));
+        lock.lock();
+        --textReaders;
+        return true; // `held` goes under the lock too
     }
     size_t size() const { return knownSize ? *knownSize : decoded().size(); }
     bool isDeferred() const {
@@ -141,13 +156,11 @@ struct Value::LazyBytes {
         std::lock_guard lock(mutex);
         return isDecoded && make;
     }
-    std::shared_ptr<const Bytes> base64() const {
-        std::lock_guard lock(mutex);
-        return text;
-    }
     const std::optional<size_t> knownSize;
     mutable std::mutex mutex;
     mutable std::shared_ptr<Bytes> text;
+    // Readers of the text between readText's taking and giving back (under the lock).
+    mutable int textReaders = 0;
     const Maker make;
     mutable Value made;
     mutable Bytes bytes;
@@ -193,9 +206,9 @@ bool Value::isDeferredData() const {
     return lazy && lazy->bytes->isDeferred();
 }
 
-std::shared_ptr<const Bytes> Value::base64Text() const {
-    if (auto lazy = std::get_if<LazyBox>(&data_)) return lazy->bytes->base64();
-    return nullptr;
+bool Value::readBase64Text(const std::function<void(std::string_view)>& read) const {
+    auto lazy = std::get_if<LazyBox>(&data_);
+    return lazy && lazy->bytes->readText(read);
 }
 
 ValueType Value::type() const {
