@@ -209,6 +209,18 @@ TEST_F(StandardDefaultsFixture, SettingTheStoredValueAgainWritesNothing) {
     EXPECT_EQ(after.get("KAVO_LOGIN_USERNAME").stringValue(), "nam");
 }
 
+// A failed write is tried again by the next save though nothing changed since.
+TEST(UserDefaults, AFailedWriteIsWrittenAgainOnceTheFolderAllowsIt) {
+    TempDir dir;
+    UserDefaults defaults(dir.file("later/defaults.plist"));
+    QuietLog quiet;
+    defaults.setInt(3, "n");
+    EXPECT_FALSE(defaults.flush()) << "no folder yet";
+    ASSERT_TRUE(createDirectories(dir.file("later")));
+    EXPECT_TRUE(defaults.flush());
+    EXPECT_EQ(PropertyList::readFile(dir.file("later/defaults.plist")).get("n").intValue(), 3);
+}
+
 TEST_F(StandardDefaultsFixture, RemovingAStoredKeyIsAChange) {
     auto& defaults = UserDefaults::standard();
     defaults.setInt(5, "count");
