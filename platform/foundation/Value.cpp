@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <limits>
 #include <mutex>
 #include <optional>
@@ -110,42 +111,45 @@ struct Value::LazyBytes {
         Bytes chars;
     };
     explicit LazyBytes(Base64 base64)
-        : knownSize(base64DecodedSize(asText(base64.chars))), text(std::make_shared<Bytes>(std::move(base64.chars))) {}
+        : knownSize(base64DecodedSize(asText(base64.chars))), text(std::move(base64.chars)) {}
     explicit LazyBytes(Bytes ready) : knownSize(ready.size()), bytes(std::move(ready)), isDecoded(true) {}
     explicit LazyBytes(Maker maker) : make(std::move(maker)) {}
     const Bytes& decoded() const {
-        std::lock_guard lock(mutex);
+        std::unique_lock lock(mutex);
         if (!isDecoded) {
             if (make) {
                 made = (*make)();
-            } else if (textReaders == 0) {
-                // Nobody reads the text now, and whoever read it gave it back under this lock,
-                // so those reads happened before: its megabytes become the bytes, with no
-                // second buffer to fault in.
-                Bytes own = std::move(*text);
+            } else {
+                // A writer reads the text a slice at a time and gives it back under this
+                // lock: once the slice it reads is out (a short write), its reads happened
+                // before, and the text's megabytes become the bytes, with no second buffer
+                // beside them. The writer encodes the rest from the bytes.
+                givenBack.wait(lock, [this] { return textReaders == 0; });
+                Bytes own = std::move(text);
+                text = Bytes();
                 if (base64DecodeInPlace(own)) bytes = std::move(own);
-            } else if (auto decodedBytes = base64Decode(asText(*text))) {
-                bytes = std::move(*decodedBytes);
             }
-            // Not needed any more; a reader still reading holds its own reference.
-            text.reset();
             isDecoded = true;
         }
         return made.type() == ValueType::Data ? made.dataValue() : bytes;
     }
-    // Reads the text without the lock (a writer putting it out must not hold up a decode),
-    // then gives it back under the lock the decoder takes: a decode where the text lies
-    // then comes after the read, never beside it.
+    // Reads the text without the lock (a writer putting it out must not hold up the other
+    // slices' decodes or reads), then gives it back under the lock the decoder takes.
     bool readText(const std::function<void(std::string_view)>& read) const {
         std::unique_lock lock(mutex);
-        if (!text) return false;
-        const std::shared_ptr<const Bytes> held = text;
+        if (isDecoded || make) return false;
         ++textReaders;
         lock.unlock();
-        read(asText(*held));
-        lock.lock();
-        --textReaders;
-        return true; // `held` goes under the lock too
+        struct GiveBack {
+            const LazyBytes& lazy;
+            std::unique_lock<std::mutex>& lock;
+            ~GiveBack() {
+                lock.lock();
+                if (--lazy.textReaders == 0) lazy.givenBack.notify_all();
+            }
+        } giveBack{*this, lock};
+        read(asText(text));
+        return true;
     }
     size_t size() const { return knownSize ? *knownSize : decoded().size(); }
     bool isDeferred() const {
@@ -158,9 +162,11 @@ struct Value::LazyBytes {
     }
     const std::optional<size_t> knownSize;
     mutable std::mutex mutex;
-    mutable std::shared_ptr<Bytes> text;
+    // Until decoded; read by readText's readers, reused by the decode once they are done.
+    mutable Bytes text;
     // Readers of the text between readText's taking and giving back (under the lock).
     mutable int textReaders = 0;
+    mutable std::condition_variable givenBack;
     const Maker make;
     mutable Value made;
     mutable Bytes bytes;
