@@ -6,7 +6,7 @@
 #include "tests/platform/foundation/TempDir.h"
 
 #include <csignal>
-#include <dirent.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -27,11 +27,8 @@ struct QuietLog {
 
 std::vector<std::string> filesIn(const std::string& dir) {
     std::vector<std::string> names;
-    if (DIR* d = ::opendir(dir.c_str())) {
-        while (dirent* e = ::readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
-        ::closedir(d);
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
     return names;
 }
 
@@ -209,8 +206,7 @@ TEST_F(StandardDefaultsFixture, SettingTheStoredValueAgainWritesNothing) {
     EXPECT_EQ(after.get("KAVO_LOGIN_USERNAME").stringValue(), "nam");
 }
 
-// A failed write is tried again by the next save though nothing changed since.
-TEST(UserDefaults, AFailedWriteIsWrittenAgainOnceTheFolderAllowsIt) {
+TEST(UserDefaults, AFailedWriteIsWrittenAgainUnchangedOnceTheFolderAllowsIt) {
     TempDir dir;
     UserDefaults defaults(dir.file("later/defaults.plist"));
     QuietLog quiet;
