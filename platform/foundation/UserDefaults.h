@@ -87,7 +87,8 @@ private:
     void waitForWriterLocked() const;
     // After `written` is in the file: large data made for it (Value::deferredData) is made
     // again when next asked for instead of staying in memory beside the file. Run by the
-    // write; forgets at once when the lock is free, else leaves it to the lock's holder.
+    // write; forgets at once when the lock is free, else leaves it to the next call that
+    // takes the lock (the writer never waits for it).
     void handBackWritten(Value written) const;
     // Forgets the made data of the values last handed back; returns those values when they
     // hold the last copy of such data (to be dropped where the freed memory goes back to
