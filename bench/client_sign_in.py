@@ -8,11 +8,11 @@ then `kavo_launch_bench --store-mails`). Prints per run and as medians (lowest-h
 peak memory (VmHWM, from /usr/bin/time) and the main thread's CPU time from the server's tap
 to the game grid (read from /proc as the driven script reaches those lines).
 
-    xvfb-run -a bench/client_sign_in.py [--runs N] [--mails COUNT] [--moved] [--headless]
+    xvfb-run -a bench/client_sign_in.py [--runs N] [--mails COUNT] [--moved] [--headless] [--client PATH]
 
 --moved: the stub listens on other ports than the stored ones, so the sign-in stores the
 server anew (a write of the defaults during the sign-in). Without a display, or with
---headless, the client runs headless.
+--headless, the client runs headless. --client: another build of kavo-online (an older one).
 """
 import argparse, os, re, shutil, socket, statistics, subprocess, sys, tempfile, time
 
@@ -66,8 +66,8 @@ def main_thread_ms(pid):
         return int(f.read().split()[0]) / 1e6
 
 
-def run_client(bundle, data, script, window):
-    command = ["stdbuf", "-oL", "/usr/bin/time", "-f", "PEAK %M", CLIENT, "--bundle", bundle, "--data-dir", data,
+def run_client(bundle, data, script, window, client=CLIENT):
+    command = ["stdbuf", "-oL", "/usr/bin/time", "-f", "PEAK %M", client, "--bundle", bundle, "--data-dir", data,
                "--drive", script]
     if not window:
         command.insert(6, "--headless")
@@ -77,7 +77,7 @@ def run_client(bundle, data, script, window):
     for line in child.stdout:
         if line.startswith("> tap text=Kavo Local"):
             # The client is /usr/bin/time's child.
-            pid = int(subprocess.run(["pgrep", "-n", "-x", "kavo-online", "-P", str(child.pid)],
+            pid = int(subprocess.run(["pgrep", "-n", "-P", str(child.pid)],
                                      capture_output=True, text=True).stdout.split()[0])
             tap = main_thread_ms(pid)
         elif line.startswith("> sleep") and tap is not None:
@@ -99,6 +99,7 @@ def main():
     options.add_argument("--mails", type=int, default=100000)
     options.add_argument("--moved", action="store_true")
     options.add_argument("--headless", action="store_true")
+    options.add_argument("--client", default=CLIENT)
     args = options.parse_args()
     window = not args.headless and bool(os.environ.get("DISPLAY"))
     work = tempfile.mkdtemp(prefix="kavo-client-sign-in-")
@@ -131,7 +132,7 @@ def main():
             shutil.rmtree(data, ignore_errors=True)
             shutil.copytree(prepared, data)
             stub = start_stub(port, state)
-            passed, peak, main = run_client(bundles[port], data, script, window)
+            passed, peak, main = run_client(bundles[port], data, script, window, args.client)
             stub.terminate()
             stub.wait()
             if not passed or peak is None or main is None:
