@@ -210,7 +210,8 @@ void BoardView::setUIScreen() {
     auto topButton = [this](std::shared_ptr<ui::Button>& button, const char* id, double x, const char* labelId,
                             const char* textKey) {
         button = addButton(viewTopBar_, {x, 7, 84, 32}, id);
-        return addLabel(button, {0, 0, 84, 32}, labelId, text(textKey));
+        // Inside the picture's bevel, so a long name shrinks before it touches the edge.
+        return addLabel(button, {5, 0, 74, 32}, labelId, text(textKey));
     };
     // Room at the right of the mailbox button for its unread badge.
     lblGotoBoard_ = topButton(btnGotoBoard_, "btnGotoBoard", 112, "lblGotoBoard", "KAVO_GotoBoard");

@@ -146,15 +146,14 @@ void MessageView::viewDidLoad() {
     btnRemoveAll_->onTouchUpInside([this] { onRemoveAll(); });
     root.addSubview(btnRemoveAll_);
 
-    // The open conversation's name and time: right of the ticker's strip (its picture may
-    // lie under the strip).
-    imgViewUserAvatar_ = platform::ui::ImageView::make(scaled({206, 4, 30, 30}));
+    // The open conversation's picture, name and time: right of the ticker's strip.
+    imgViewUserAvatar_ = platform::ui::ImageView::make(scaled({242, 4, 30, 30}));
     imgViewUserAvatar_->setAccessibilityIdentifier("imgViewUserAvatar");
     imgViewUserAvatar_->setHidden(true);
     root.addSubview(imgViewUserAvatar_);
-    lblUserName_ = platform::ui::Label::make(scaled({242, 2, 112, 18}));
+    lblUserName_ = platform::ui::Label::make(scaled({276, 2, 80, 18}));
     lblUserName_->setAccessibilityIdentifier("lblUserName");
-    lblChatTime_ = platform::ui::Label::make(scaled({242, 20, 112, 14}));
+    lblChatTime_ = platform::ui::Label::make(scaled({276, 20, 80, 14}));
     lblChatTime_->setAccessibilityIdentifier("lblChatTime");
     for (const auto& label : {lblUserName_, lblChatTime_}) {
         label->setTextColor(Color::white());
@@ -662,6 +661,11 @@ bool MessageView::closeTopmostPart() {
             friendInviteView_->doCloseThisView();
             return true;
         }
+    }
+    // The emoticon board over the chat panel goes as its button takes it away.
+    if (activeChatView_ && activeChatView_->superview() && !activeChatView_->emoView()->isHidden()) {
+        activeChatView_->showEmoticonsScreen();
+        return true;
     }
     return false;
 }

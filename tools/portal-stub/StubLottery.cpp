@@ -84,6 +84,8 @@ void StubLottery::install() {
         const bool ok = numbered && stake > 0 && StubStore::session().transaction([&](platform::SqliteDatabase& db) {
             if (!StubLedger::session().spendIn(db, stake, "lottery ticket " + std::to_string(number))) return false;
             StubRecords::addTicket(db, person, {openDraw(), number, stake});
+            StubRecords::addHistory(
+                db, person, "lottery ticket " + std::to_string(number) + " (-" + std::to_string(stake) + " Zel)");
             return true;
         });
         Message answer(1403);
@@ -111,7 +113,9 @@ void StubLottery::settle() {
         won = 0;
         for (const auto& result : results)
             won += result.won;
-        if (won > 0) StubLedger::session().moveIn(db, won, "lottery win");
+        if (won == 0) return true;
+        StubLedger::session().moveIn(db, won, "lottery win");
+        StubRecords::addHistory(db, person, "lottery win (+" + std::to_string(won) + " Zel)");
         return true;
     });
     for (const auto& result : results) {

@@ -18,9 +18,12 @@
 #include "platform/services/UrlOpener.h"
 #include "platform/ui/Application.h"
 #include "portal/GlobalService.h"
+#include "portal/model/MatchResultInfo.h"
 #include "social/MessageView.h"
 #include "table/registry/GameController.h"
 #include "tests/table/TableTestSupport.h"
+
+#include <functional>
 
 namespace kavo::test {
 namespace {
@@ -250,6 +253,35 @@ TEST_F(DialogAction, EscapeAnswersANoticeWhoseButtonOnlyTidiesUp) {
             UIController::closeDialog();
             panel->removeFromSuperview();
         }
+}
+
+// Return presses a dialog's default button the way a click on it does: OK on a notice and
+// on a question, the one button of a notice whose only button is its cancel; a dialog
+// without buttons waits. Every kind of dialog the client opens, from one list.
+TEST_F(DialogAction, ReturnPressesTheDefaultButtonOfEveryDialog) {
+    using platform::ui::AlertView;
+    const std::string yes = text("KAVO_yes"), ok = text("KAVO_OK"), cancel = text("KAVO_cancel");
+    const std::vector<std::pair<std::function<void()>, std::string>> dialogs = {
+        {[] { UIController::startOKDlg("Nạp thẻ thành công"); }, ok},
+        {[] { UIController::startReportDlg(MatchResultInfo()); }, ok},
+        {[&] { UIController::startCancelOkDlg("Thoát bàn?", text("KAVO_no"), yes); }, yes},
+        {[] { UIController::startCancelDlg("Đang chờ"); }, cancel},
+        {[] { UIController::startNilDlg("Đang chờ"); }, ""},
+        // A screen's own question (more games, a purchase, a friend request) and its notices.
+        {[&] { AlertView::make("", "Xem thêm?", nullptr, cancel, {ok})->show(); }, ok},
+        {[] { AlertView::make("", "Tên đã dùng", nullptr, "OK")->show(); }, "OK"}};
+    for (const auto& [open, expected] : dialogs) {
+        open();
+        const auto alert = AlertView::visibleAlerts().back();
+        std::string clicked;
+        for (int i = 0; i < alert->numberOfButtons(); ++i)
+            alert->buttonAtIndex(i)->addTarget(platform::ui::ControlEvent::TouchUpInside,
+                                               [&clicked, i, &alert] { clicked += alert->buttonTitleAtIndex(i); });
+        platform::ui::Application::shared().dispatchKey(platform::ui::Key::Return);
+        EXPECT_EQ(clicked, expected);
+        EXPECT_EQ(alert->isVisible(), expected.empty()) << expected;
+        alert->dismissWithClickedButtonIndex(0, false);
+    }
 }
 
 } // namespace
