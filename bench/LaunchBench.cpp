@@ -10,11 +10,16 @@
 // From the server's tap to the grid it is timed on the wall clock and in the main thread's
 // own CPU time: what the wall time has beyond the main thread's is the round trips to the
 // test portal and any wait. The stored mailbox is the signing-in player's own or another
-// player's. The test portal answers the mailbox request as a server does, right after the
-// sign-in reply, so new mail joins the restored mailbox and the mailbox is saved; the
-// resident memory is taken at the grid and once that save is written (settled).
+// player's. As the player's client sees it, the new mail arrives once the grid shows, joins
+// the restored mailbox and the mailbox is saved; the resident memory is taken at the grid and
+// once that save is written (settled). With a display (xvfb-run) the sign-in runs in a
+// window, as the player's does.
 //
 //   kavo_launch_bench [rounds] [stored mails]
+//   kavo_launch_bench --store-mails DATA_FOLDER PLAYER_ID COUNT
+//
+// The second form stores a mailbox of COUNT mails of that player in a client's data folder
+// (the same mails as above), so that the client itself can be measured on it.
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
@@ -36,6 +41,7 @@
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -118,32 +124,37 @@ int measureLaunch(const std::string& data) {
     endChild(0);
 }
 
-// The client asks for its mail as the connection starts, before it signs in; a server
-// answers with the mail of whoever signs in, once his sign-in is answered: the welcome
-// notice (written now), the maintenance notice (written once) and a friend request, as
-// the portal stub sends them to a person at his first sign-in of its run.
+// The client asks for its mail as the connection starts, before it signs in; the portal
+// stub answers with the mail of whoever signs in once his sign-in is answered and his first
+// sign-in of its run is recorded: the welcome notice (written now), the maintenance notice
+// (written once) and a friend request. That mail reaches the player's client after the game
+// grid shows (9 runs in 10), so the test portal sends it then: see sendMailAsAServerDoes.
 void answerMailboxAsAServerDoes(kavo::test::TestPortal& portal) {
-    using kavo::test::TestPortal;
-    portal.onCommand(1702, [](kavo::Message&, TestPortal::Reply&) {});
-    portal.onCommand(1, [signIn = portal.handlerOf(1)](kavo::Message& request, TestPortal::Reply& reply) {
-        if (signIn) signIn(request, reply);
-        auto mail = [&reply](int32_t type, int64_t time, const char* text) {
-            kavo::Message message(1701);
-            message.writeInt(type);
-            message.writeLong(time);
-            message.writeInt(1);
-            message.writeUTF("admin");
-            message.writeUTF(text);
-            reply.send(message);
-        };
-        mail(4, int64_t(std::time(nullptr)) * 1000, "Chào mừng đến Kavo Online!");
-        mail(3, 1765000000000LL, "Bảo trì lúc 2 giờ sáng");
-        kavo::Message friendRequest(104);
-        friendRequest.writeByte(4); // the friend requests
-        friendRequest.writeInt(204);
-        friendRequest.writeUTF("dung");
-        reply.send(friendRequest);
-    });
+    portal.onCommand(1702, [](kavo::Message&, kavo::test::TestPortal::Reply&) {});
+}
+
+// Returns the welcome notice's time (its identity: it replaces the one stored).
+int64_t sendMailAsAServerDoes(kavo::test::TestPortal& portal) {
+    auto mail = [&portal](int32_t type, int64_t time, const char* text) {
+        kavo::Message message(1701);
+        message.writeInt(type);
+        message.writeLong(time);
+        message.writeInt(1);
+        message.writeUTF("admin");
+        message.writeUTF(text);
+        portal.sendToClient(message);
+    };
+    const int64_t now =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    mail(kavo::KavoMessage::kTypeLatestOnly, now, "Chào mừng đến Kavo Online!");
+    mail(3, 1765000000000LL, "Bảo trì lúc 2 giờ sáng");
+    kavo::Message friendRequest(104);
+    friendRequest.writeByte(4); // the friend requests
+    friendRequest.writeInt(204);
+    friendRequest.writeUTF("dung");
+    portal.sendToClient(friendRequest);
+    return now;
 }
 
 // The event ticker's text, as the portal stub sends it when the client names its language.
@@ -211,26 +222,48 @@ enum Column {
 
 // Prints the wall and main-thread seconds from the server's tap to the game grid, the
 // main thread's from the form's tap to the server choice, the peak memory, the resident
-// memory at the grid and once the save the sign-in handed over is written, and the
-// listed mails. The folder names this process's portal (see pointFolderAt): the child
-// reads or writes no defaults of its own before it starts, as a player's client does not.
+// memory at the grid and once the save the mail handed over is written, and the listed
+// mails. The player's road: in a window when a display can be opened (its frames drawn on
+// each turn), the mail arriving once the grid shows. The folder names this process's
+// portal (see pointFolderAt): the child reads or writes no defaults of its own before it
+// starts, as a player's client does not.
 int measureSignIn(const std::string& data) {
     auto& world = kavo::test::ClientWorld::get();
     world.installDefaultPortalHandlers();
     answerMailboxAsAServerDoes(world.portal());
     launch(data);
-    if (!signIn()) endChild(1);
+    platform::render::WindowHost host;
+    std::function<void()> turn;
+    if (platform::render::WindowHost::displayAvailable()) {
+        if (!host.open()) std::printf("no window\n"), endChild(1);
+        turn = [&host] { host.pump(); };
+    }
+    if (!signIn(turn)) endChild(1);
     double figures[kColumns] = {};
     figures[kServerWall] = lastSignIn.serverWall;
     figures[kServerMain] = lastSignIn.serverMain;
     figures[kFormMain] = lastSignIn.formMain;
     figures[kGridRss] = residentMegabytes();
+    const int64_t welcome = sendMailAsAServerDoes(world.portal());
+    auto welcomeListed = [welcome] {
+        const auto notices = kavo::UIController::listMessageWithFilter(kavo::KavoMessage::kTypeLatestOnly);
+        return std::any_of(notices.begin(), notices.end(), [welcome](const auto& m) { return m->time() == welcome; });
+    };
+    // Once the new mail is listed, the save it starts is written; a second of the grid lets
+    // what it freed go back.
+    auto wait = [&turn](double seconds, const std::function<bool()>& done) {
+        return platform::RunLoop::main().runUntil(
+            [&] {
+                if (turn) turn();
+                return done();
+            },
+            seconds);
+    };
+    if (!wait(10, welcomeListed)) std::printf("no mail\n"), endChild(1);
     figures[kListed] = double(kavo::UIController::listMessageCount());
-    // The save the sign-in handed over is written; a second of the grid lets what it
-    // freed go back.
-    platform::RunLoop::main().runUntil([] { return false; }, 1.0);
+    wait(1.0, [] { return false; });
     platform::UserDefaults::standard().flush();
-    platform::RunLoop::main().runUntil([] { return false; }, 0.5);
+    wait(0.5, [] { return false; });
     figures[kSettledRss] = residentMegabytes();
     figures[kPeak] = peakMegabytes();
     for (double figure : figures)
@@ -266,17 +299,9 @@ int measureTicker(const std::string& data, bool window) {
     endChild(0);
 }
 
-// The data folder of a player who signed in before, with a stored mailbox of `count` mails
-// of the player `owner`: the switches and the mailbox are stored, then the client signs in
-// there once as "an" (so the folder holds all that a sign-in stores). When `storedName` is
-// another name, the folder is then left as that player's sign-in would have left it.
-bool prepareFolder(const std::string& self, const std::string& data, int count, int32_t owner,
-                   const std::string& storedName) {
-    platform::setDataDirectory(data);
+// Stores a mailbox of `count` mails of the player `owner` in the data folder's defaults.
+void storeMailbox(int count, int32_t owner) {
     auto& defaults = platform::UserDefaults::standard();
-    defaults.reset();
-    for (const char* key : {"savedRung", "savedInviting", "savedSound"})
-        defaults.setBool(true, key);
     kavo::KavoMessageList list;
     list.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
@@ -291,6 +316,20 @@ bool prepareFolder(const std::string& self, const std::string& data, int count, 
     defaults.setData(kavo::KavoMessage::archiveList(list), kavo::UIController::listMessageKey(owner));
     defaults.flush();
     defaults.reset();
+}
+
+// The data folder of a player who signed in before, with a stored mailbox of `count` mails
+// of the player `owner`: the switches and the mailbox are stored, then the client signs in
+// there once as "an" (so the folder holds all that a sign-in stores). When `storedName` is
+// another name, the folder is then left as that player's sign-in would have left it.
+bool prepareFolder(const std::string& self, const std::string& data, int count, int32_t owner,
+                   const std::string& storedName) {
+    platform::setDataDirectory(data);
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.reset();
+    for (const char* key : {"savedRung", "savedInviting", "savedSound"})
+        defaults.setBool(true, key);
+    storeMailbox(count, owner);
     FILE* child = popen(("'" + self + "' --signin '" + data + "' > /dev/null").c_str(), "r");
     if (!child || pclose(child) != 0) return false;
     if (storedName != "an") {
@@ -410,6 +449,12 @@ constexpr double kTickerBefore[] = {0.5, 32.2};
 int main(int argc, char** argv) {
     // The test portal's bundle is made from the source folder's resources.
     setenv("KAVO_SOURCE_DIR", KAVO_SOURCE_DIR, 0);
+    if (argc == 5 && std::string(argv[1]) == "--store-mails") {
+        platform::setDataDirectory(argv[2]);
+        platform::UserDefaults::standard().reset();
+        storeMailbox(std::atoi(argv[4]), std::atoi(argv[3]));
+        return 0;
+    }
     if (argc == 3 && std::string(argv[1]) == "--launch") return measureLaunch(argv[2]);
     if (argc == 3 && std::string(argv[1]) == "--signin") return measureSignIn(argv[2]);
     if (argc == 3 && std::string(argv[1]) == "--ticker") return measureTicker(argv[2], false);
@@ -438,7 +483,8 @@ int main(int argc, char** argv) {
         std::printf("a measuring run failed\n");
         return 1;
     }
-    std::printf("medians of %d rounds (lowest-highest):\n", rounds);
+    std::printf("medians of %d rounds (lowest-highest); the sign-ins %s:\n", rounds,
+                platform::render::WindowHost::displayAvailable() ? "in a window" : "headless (no display)");
     for (const auto& [what, f] : {std::pair{"empty folder", &launchEmpty}, std::pair{"stored mailbox", &launchFull}})
         std::printf("start to the log-in screen, %s: %s ms wall, peak %s MB\n", what,
                     spread(f->columns[0], 1000).c_str(), spread(f->columns[1], 1).c_str());

@@ -2,6 +2,11 @@
 // accounts in its file: a move of a person's balance (a hand's result, a top-up) and a
 // transfer to a stub player (the balance checked, taken and given in one transaction).
 // Each change is a transaction of its own on the file, as a connection's process makes it.
+// Then the same changes over the wire, from many connections at once (LedgerWireBench),
+// against the stub built beside it or the program given:
+//
+//   kavo_ledger_bench [PORTAL-STUB]
+#include "bench/LedgerWireBench.h"
 #include "platform/foundation/SqliteDatabase.h"
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLedger.h"
@@ -26,7 +31,7 @@ template <typename Change> double millisecondsPerChange(Change change) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     using portalstub::StubLedger;
     // The ledger logs every change; the figures are of the changes alone.
     platform::setLogSink([](const std::string&) {});
@@ -49,5 +54,5 @@ int main() {
                     kChanges);
         std::filesystem::remove_all(folder);
     }
-    return 0;
+    return runLedgerWireBench(argc > 1 ? argv[1] : KAVO_PORTAL_STUB) ? 0 : 1;
 }

@@ -42,6 +42,9 @@ void BackgroundWriter::stop() {
         ending = std::move(thread_);
     }
     if (ending.joinable()) ending.join();
+    // A later thread may get the ended one's id: it is no writer.
+    std::lock_guard lock(mutex_);
+    threadId_ = {};
 }
 
 bool BackgroundWriter::onWriterThread() const {

@@ -102,10 +102,8 @@ std::optional<size_t> decodeTo(std::string_view text, uint8_t* out) {
         out[at + 2] = uint8_t(chunk);
     }
     if (bad < 0) return std::nullopt;
-    // The last group is copied out first: its bytes may land on its own characters.
-    char last[4] = {};
-    text.substr(body).copy(last, sizeof last);
-    const bool ok = walkBase64(std::string_view(last, text.size() - body), [&](uint32_t chunk, int count) {
+    // The last group's bytes may land on its own characters: it is read whole before they are written.
+    const bool ok = walkBase64(text.substr(body), [&](uint32_t chunk, int count) {
         out[at] = uint8_t(chunk >> 16);
         if (count > 1) out[at + 1] = uint8_t(chunk >> 8);
         if (count > 2) out[at + 2] = uint8_t(chunk);

@@ -275,19 +275,19 @@ void appendElement(XmlOut& out, std::string_view name, std::string_view text, in
 }
 
 // Base64 needs no escaping. Text still held from the read goes out as it stands, a slice
-// at a time: when another thread decodes the value meanwhile (and drops the text), the rest
-// is encoded from the bytes, so a write never keeps the text alive for long. Bytes are
+// at a time (a decode on another thread waits for the slice being written, never longer):
+// when the value is decoded meanwhile, the rest is encoded from the bytes. Bytes are
 // encoded a slice at a time (a multiple of three bytes, so the slices join without padding).
 void appendData(XmlOut& out, const Value& value, int indent) {
     if (value.size() == 0) return appendElement(out, "data", "", indent);
     openElement(out, "data", indent);
-    constexpr size_t kTextSlice = size_t(1) << 20;
+    constexpr size_t kTextSlice = 256 * 1024;
     constexpr size_t kByteSlice = kTextSlice / 4 * 3;
     size_t done = 0; // bytes written
     while (done < value.size()) {
-        if (const auto text = value.base64Text()) {
-            out.put(asText(*text).substr(done / 3 * 4, kTextSlice));
-        } else {
+        const bool fromText = value.readBase64Text(
+            [&out, done](std::string_view text) { out.put(text.substr(done / 3 * 4, kTextSlice)); });
+        if (!fromText) {
             const auto* at = reinterpret_cast<const char*>(value.dataValue().data());
             out.put(base64Encode(std::string_view(at + done, std::min(kByteSlice, value.size() - done))));
         }

@@ -4,11 +4,11 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/runtime/Log.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <malloc.h>
-#include <thread>
+#include <utility>
 
 namespace platform {
 
@@ -17,7 +17,7 @@ UserDefaults& UserDefaults::standard() {
         auto* made = new UserDefaults(); // lives for the process
         // Its writer writes what waits and ends with the process; a later synchronize
         // writes at once.
-        std::atexit([] { standard().writer_.stop(); });
+        std::atexit([] { standard().stopWriter(); });
         return made;
     }();
     return *defaults;
@@ -34,13 +34,19 @@ constexpr size_t kLargeData = 64 * 1024;
 // lowered while they go, then both thresholds are set where the allocator itself raises
 // them after a large file (set by hand, they stay there); malloc_trim gives back the freed
 // blocks below the top.
-void dropMadeData(Value& written) {
+void dropMadeData(Value written) {
+    if (written.isNull()) return;
     constexpr int kLargestHeapBlock = 32 * 1024 * 1024; // the allocator's own limit
     ::mallopt(M_TRIM_THRESHOLD, 0);
     written = Value();
     ::mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
     ::mallopt(M_TRIM_THRESHOLD, 2 * kLargestHeapBlock);
     ::malloc_trim(0);
+}
+
+bool holdsMadeData(const Value& values) {
+    const auto& entries = values.dictValue();
+    return std::any_of(entries.begin(), entries.end(), [](const auto& entry) { return entry.second.isMadeData(); });
 }
 
 } // namespace
@@ -53,6 +59,7 @@ std::string UserDefaults::filePathLocked() const {
 }
 
 void UserDefaults::loadIfNeededLocked() const {
+    dropMadeData(forgetWrittenDataLocked());
     std::string path = filePathLocked();
     if (loaded_ && path == loadedPath_) return;
     if (loaded_ && dirty_) {
@@ -75,9 +82,8 @@ void UserDefaults::loadIfNeededLocked() const {
 }
 
 void UserDefaults::waitForWriterLocked() const {
-    waitsForWriter_ = true;
     writer_.wait();
-    waitsForWriter_ = false;
+    dropMadeData(forgetWrittenDataLocked());
 }
 
 void UserDefaults::writeLocked() const {
@@ -86,21 +92,31 @@ void UserDefaults::writeLocked() const {
             log("UserDefaults: cannot save " + path);
             return false;
         }
-        if (forgetWrittenData(values)) dropMadeData(values);
+        if (holdsMadeData(values)) handBackWritten(std::move(values));
         return true;
     });
     dirty_ = false;
 }
 
-bool UserDefaults::forgetWrittenData(const Value& written) const {
-    // A write run on the caller's thread (after the writer stopped) runs under this lock.
-    if (!writer_.onWriterThread()) return false;
-    // Whoever holds the lock while waiting for the writer (reset, a new data folder) says
-    // so: then the bytes stay until the next write.
-    std::unique_lock lock(mutex_, std::defer_lock);
-    while (!lock.try_lock()) {
-        if (waitsForWriter_) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+void UserDefaults::handBackWritten(Value written) const {
+    {
+        std::lock_guard lock(writtenMutex_);
+        written_ = std::move(written);
+    }
+    // A write run on the caller's thread (after the writer stopped) runs under the lock.
+    if (!writer_.onWriterThread()) return dropMadeData(forgetWrittenDataLocked());
+    // The writer never waits for the lock: its holder may be waiting for the writer. When
+    // the lock is taken, the holder's next call forgets instead.
+    Value dropped;
+    if (std::unique_lock lock(mutex_, std::try_to_lock); lock.owns_lock()) dropped = forgetWrittenDataLocked();
+    dropMadeData(std::move(dropped));
+}
+
+Value UserDefaults::forgetWrittenDataLocked() const {
+    Value written;
+    {
+        std::lock_guard lock(writtenMutex_);
+        written = std::exchange(written_, Value());
     }
     bool forgot = false;
     for (const auto& [key, value] : written.dictValue()) {
@@ -109,7 +125,8 @@ bool UserDefaults::forgetWrittenData(const Value& written) const {
         values_.set(key, current.unmade());
         forgot = true;
     }
-    return forgot;
+    if (!forgot) return Value();
+    return written;
 }
 
 Value UserDefaults::objectForKey(std::string_view key) const {
@@ -207,7 +224,14 @@ bool UserDefaults::synchronize() {
 
 bool UserDefaults::flush() {
     synchronize();
-    return writer_.wait();
+    const bool ok = writer_.wait();
+    std::lock_guard<std::mutex> lock(mutex_);
+    dropMadeData(forgetWrittenDataLocked());
+    return ok;
+}
+
+void UserDefaults::stopWriter() {
+    writer_.stop();
 }
 
 Value UserDefaults::dictionaryRepresentation() const {

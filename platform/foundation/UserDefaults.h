@@ -3,7 +3,6 @@
 #include "platform/foundation/BackgroundWriter.h"
 #include "platform/foundation/Value.h"
 
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -21,7 +20,8 @@ namespace platform {
 // between the values and their copies, never copied; deferred data
 // (Value::deferredData) is made by the writer as it writes, unless a reader asks
 // for it first, and once written is made again when next needed rather than kept.
-// Every method is safe from any thread.
+// Every method is safe from any thread. The writer never waits for the defaults' lock
+// (a caller may hold it while waiting for the writer).
 class UserDefaults {
 public:
     static UserDefaults& standard();
@@ -67,6 +67,9 @@ public:
     // synchronize(), then waits until the file is written: for the exit and for
     // whoever reads the file itself. False when the write failed.
     bool flush();
+    // Writes what waits and ends the writer thread: for the exit. A later synchronize
+    // writes on its caller's thread.
+    void stopWriter();
 
     // Every stored key and value.
     Value dictionaryRepresentation() const;
@@ -83,9 +86,14 @@ private:
     // Waits for what was handed to the writer, holding the lock.
     void waitForWriterLocked() const;
     // After `written` is in the file: large data made for it (Value::deferredData) is made
-    // again when next asked for instead of staying in memory beside the file. True when
-    // such data was written.
-    bool forgetWrittenData(const Value& written) const;
+    // again when next asked for instead of staying in memory beside the file. Run by the
+    // write; forgets at once when the lock is free, else leaves it to the next call that
+    // takes the lock (the writer never waits for it).
+    void handBackWritten(Value written) const;
+    // Forgets the made data of the values last handed back; returns those values when they
+    // hold the last copy of such data (to be dropped where the freed memory goes back to
+    // the system), else null.
+    Value forgetWrittenDataLocked() const;
 
     mutable std::mutex mutex_;
     std::string fixedPath_;
@@ -93,7 +101,9 @@ private:
     mutable bool loaded_ = false;
     mutable bool dirty_ = false;
     mutable Value values_;
-    mutable std::atomic<bool> waitsForWriter_{false};
+    // The values a write handed back and nobody forgot yet; never held while waiting.
+    mutable std::mutex writtenMutex_;
+    mutable Value written_;
     // Declared last: it ends (after its last write) before the values go.
     mutable BackgroundWriter writer_;
 };

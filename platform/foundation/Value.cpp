@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <limits>
 #include <mutex>
 #include <optional>
@@ -110,27 +111,45 @@ struct Value::LazyBytes {
         Bytes chars;
     };
     explicit LazyBytes(Base64 base64)
-        : knownSize(base64DecodedSize(asText(base64.chars))), text(std::make_shared<Bytes>(std::move(base64.chars))) {}
+        : knownSize(base64DecodedSize(asText(base64.chars))), text(std::move(base64.chars)) {}
     explicit LazyBytes(Bytes ready) : knownSize(ready.size()), bytes(std::move(ready)), isDecoded(true) {}
     explicit LazyBytes(Maker maker) : make(std::move(maker)) {}
     const Bytes& decoded() const {
-        std::lock_guard lock(mutex);
+        std::unique_lock lock(mutex);
         if (!isDecoded) {
             if (make) {
                 made = (*make)();
-            } else if (text.use_count() == 1) {
-                // Nobody else holds the text (a writer takes its own reference under this
-                // lock): its megabytes become the bytes, with no second buffer to fault in.
-                Bytes own = std::move(*text);
+            } else {
+                // A writer reads the text a slice at a time and gives it back under this
+                // lock: once the slice it reads is out (a short write), its reads happened
+                // before, and the text's megabytes become the bytes, with no second buffer
+                // beside them. The writer encodes the rest from the bytes.
+                givenBack.wait(lock, [this] { return textReaders == 0; });
+                Bytes own = std::move(text);
+                text = Bytes();
                 if (base64DecodeInPlace(own)) bytes = std::move(own);
-            } else if (auto decodedBytes = base64Decode(asText(*text))) {
-                bytes = std::move(*decodedBytes);
             }
-            // Not needed any more; a writer copying it out holds its own reference.
-            text.reset();
             isDecoded = true;
         }
         return made.type() == ValueType::Data ? made.dataValue() : bytes;
+    }
+    // Reads the text without the lock (a writer putting it out must not hold up the other
+    // slices' decodes or reads), then gives it back under the lock the decoder takes.
+    bool readText(const std::function<void(std::string_view)>& read) const {
+        std::unique_lock lock(mutex);
+        if (isDecoded || make) return false;
+        ++textReaders;
+        lock.unlock();
+        struct GiveBack {
+            const LazyBytes& lazy;
+            std::unique_lock<std::mutex>& lock;
+            ~GiveBack() {
+                lock.lock();
+                if (--lazy.textReaders == 0) lazy.givenBack.notify_all();
+            }
+        } giveBack{*this, lock};
+        read(asText(text));
+        return true;
     }
     size_t size() const { return knownSize ? *knownSize : decoded().size(); }
     bool isDeferred() const {
@@ -141,13 +160,13 @@ struct Value::LazyBytes {
         std::lock_guard lock(mutex);
         return isDecoded && make;
     }
-    std::shared_ptr<const Bytes> base64() const {
-        std::lock_guard lock(mutex);
-        return text;
-    }
     const std::optional<size_t> knownSize;
     mutable std::mutex mutex;
-    mutable std::shared_ptr<Bytes> text;
+    // Until decoded; read by readText's readers, reused by the decode once they are done.
+    mutable Bytes text;
+    // Readers of the text between readText's taking and giving back (under the lock).
+    mutable int textReaders = 0;
+    mutable std::condition_variable givenBack;
     const Maker make;
     mutable Value made;
     mutable Bytes bytes;
@@ -193,9 +212,9 @@ bool Value::isDeferredData() const {
     return lazy && lazy->bytes->isDeferred();
 }
 
-std::shared_ptr<const Bytes> Value::base64Text() const {
-    if (auto lazy = std::get_if<LazyBox>(&data_)) return lazy->bytes->base64();
-    return nullptr;
+bool Value::readBase64Text(const std::function<void(std::string_view)>& read) const {
+    auto lazy = std::get_if<LazyBox>(&data_);
+    return lazy && lazy->bytes->readText(read);
 }
 
 ValueType Value::type() const {

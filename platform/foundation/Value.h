@@ -53,7 +53,7 @@ public:
     // Data kept as its Base64 text (the characters' bytes), which must be valid (see
     // isBase64), and decoded the first time the bytes are asked for. Copies share the text
     // and the decoded bytes: a large stored value costs nothing until it is read. Decoded
-    // where it lies when nothing else holds the text.
+    // where it lies, once a reader of readBase64Text gave the text back.
     static Value lazyData(Bytes base64);
     // Data whose copies share the bytes: a large value copied into a snapshot costs nothing.
     static Value sharedData(Bytes bytes);
@@ -72,9 +72,12 @@ public:
     bool isMadeData() const;
     // True when both are copies of one shared data value (lazy, shared or deferred).
     bool sharesDataWith(const Value& other) const;
-    // The Base64 text of data made by lazyData and not decoded yet, else null: a writer
-    // can put it out as it stands instead of encoding the bytes again.
-    std::shared_ptr<const Bytes> base64Text() const;
+    // Hands `read` the Base64 text of data made by lazyData and not decoded yet, and gives
+    // it back once `read` returns; false (and `read` not run) when there is none. A writer
+    // can put the text out as it stands instead of encoding the bytes again. A decode on
+    // another thread waits until `read` returns, so `read` must be short and must not ask
+    // for this value's bytes.
+    bool readBase64Text(const std::function<void(std::string_view)>& read) const;
     static Value emptyArray() { return Value(Array{}); }
     static Value emptyDictionary() { return Value(Dictionary{}); }
 

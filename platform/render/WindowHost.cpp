@@ -16,6 +16,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 namespace platform::render {
 
@@ -311,26 +313,19 @@ void WindowHost::handle(const SDL_Event& event) {
     case SDL_TEXTINPUT:
         app.dispatchText(event.text.text);
         break;
-    case SDL_KEYDOWN:
-        switch (event.key.keysym.sym) {
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-            app.dispatchKey(ui::Key::Return);
-            break;
-        case SDLK_BACKSPACE:
-            app.dispatchKey(ui::Key::Backspace);
-            break;
-        case SDLK_TAB:
-            app.dispatchKey(ui::Key::Tab);
-            break;
-        case SDLK_ESCAPE:
-            app.dispatchKey(ui::Key::Escape);
-            break;
-        default:
-            return;
-        }
+    case SDL_KEYDOWN: {
+        // The keys the client takes, and the key each stands for.
+        static constexpr std::pair<SDL_Keycode, ui::Key> kKeys[] = {
+            {SDLK_RETURN, ui::Key::Return}, {SDLK_KP_ENTER, ui::Key::Return}, {SDLK_BACKSPACE, ui::Key::Backspace},
+            {SDLK_TAB, ui::Key::Tab},       {SDLK_ESCAPE, ui::Key::Escape},   {SDLK_UP, ui::Key::Up},
+            {SDLK_DOWN, ui::Key::Down},     {SDLK_LEFT, ui::Key::Left},       {SDLK_RIGHT, ui::Key::Right}};
+        const auto* key = std::find_if(std::begin(kKeys), std::end(kKeys),
+                                       [&](const auto& entry) { return entry.first == event.key.keysym.sym; });
+        if (key == std::end(kKeys)) return;
+        app.dispatchKey(key->second);
         ++inputsTaken_;
         break;
+    }
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && mouseDown_) {
             // The finger left with the focus: the touch is cancelled, not ended.

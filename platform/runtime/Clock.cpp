@@ -40,7 +40,10 @@ ManualClock::ManualClock(double start) : state_(std::make_shared<State>()) { sta
 double ManualClock::now() const { return state_->now.load(); }
 
 void ManualClock::set(double seconds) {
-    if (seconds > state_->now.load()) state_->now = seconds;
+    // Two threads setting at once still leave the later of their times.
+    double now = state_->now.load();
+    while (seconds > now && !state_->now.compare_exchange_weak(now, seconds)) {
+    }
 }
 
 ScopedManualClock::ScopedManualClock() : clock_(std::make_shared<ManualClock>()) { Clock::setCurrent(clock_); }

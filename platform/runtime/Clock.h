@@ -27,12 +27,14 @@ public:
     bool isManual() const override { return false; }
 };
 
-// Only moves when told to. Reads and writes are atomic, so other threads may read it.
+// Only moves when told to, and never back, like the real (steady) clock: a time read is never
+// earlier than one read before it. Reads and writes are atomic, so other threads may read it.
 class ManualClock : public Clock {
 public:
     explicit ManualClock(double start = 1000.0);
     double now() const override;
     bool isManual() const override { return true; }
+    // Moves the clock to `seconds`; a time earlier than now leaves it where it is.
     void set(double seconds);
 
 private:

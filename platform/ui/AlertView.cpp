@@ -179,7 +179,7 @@ void AlertView::dismissWithClickedButtonIndex(int index, bool) {
 }
 
 void AlertView::pressButton(int index) {
-    if (!shown_ || dismissing_) return;
+    if (!shown_ || dismissing_ || index < 0 || index >= numberOfButtons()) return;
     auto keep = weak_from_this().lock();
     if (delegate_) delegate_->clickedButtonAtIndex(*this, index);
     // The delegate may have dismissed the alert itself already.

@@ -76,6 +76,11 @@ public:
     // The button of an index while shown (nullptr otherwise).
     std::shared_ptr<Button> buttonAtIndex(int index) const;
 
+    // Presses the button of that index as a tap on it does: the delegate is told, then the
+    // alert goes. Every press comes here (a tap, and a key that answers an alert).
+    // Nothing for an index without a button or an alert not shown.
+    void pressButton(int index);
+
     // Alerts up now, oldest first (the last one is on screen).
     static std::vector<std::shared_ptr<AlertView>> visibleAlerts();
 
@@ -83,7 +88,6 @@ public:
 
 private:
     void build();
-    void pressButton(int index);
 
     std::string title_;
     std::string message_;

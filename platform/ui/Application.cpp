@@ -270,18 +270,26 @@ void Application::dispatchKey(Key key) {
     Responder* responder = Responder::firstResponder();
     switch (key) {
     case Key::Return:
+        // A dialog on screen takes Return before whatever field lies under it.
+        if (pressAlertButton(false)) break;
         if (responder) responder->pressReturn();
         break;
     case Key::Backspace:
         if (responder) responder->deleteBackward();
         break;
     case Key::Escape:
-        if (pressAlertCancel()) break;
+        if (pressAlertButton(true)) break;
         if (escapeAction_ && escapeAction_()) break;
         if (responder) responder->resignFirstResponder();
         break;
     case Key::Tab:
         focusNextTextInput();
+        break;
+    case Key::Up:
+    case Key::Down:
+    case Key::Left:
+    case Key::Right:
+        if (responder && AlertView::visibleAlerts().empty()) responder->pressArrow(key);
         break;
     }
 }
@@ -311,12 +319,18 @@ bool Application::dispatchScroll(Point screenPoint, Point delta) {
     return false;
 }
 
-bool Application::pressAlertCancel() {
+bool Application::pressAlertButton(bool cancel) {
     auto alerts = AlertView::visibleAlerts();
     if (alerts.empty()) return false;
     const auto& alert = alerts.back();
     int index = alert->cancelButtonIndex();
-    if (index < 0 && alert->delegate()) index = alert->delegate()->escapeButtonIndex(*alert);
+    if (cancel) {
+        if (index < 0 && alert->delegate()) index = alert->delegate()->escapeButtonIndex(*alert);
+    } else if (alert->firstOtherButtonIndex() >= 0) {
+        // The default button is OK; a notice whose only button is its cancel has that one.
+        index = alert->firstOtherButtonIndex();
+    }
+    // Pressed as a click presses it, so the alert's answer runs the one way.
     auto button = alert->buttonAtIndex(index);
     // An alert without a button for Escape waits for its own answer.
     if (!button) return true;

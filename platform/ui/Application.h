@@ -92,7 +92,9 @@ public:
     // Typed text and keys go to the first responder. Tab moves to the next text input of
     // the key window. Escape presses the cancel button of the alert on screen; without
     // one it runs the escape action (a sheet's close, a screen's back), and when that
-    // does nothing it resigns the first responder.
+    // does nothing it resigns the first responder. Return presses the default button of
+    // the alert on screen (its first other button, else its only one) before the first
+    // responder sees it; the arrow keys go to the first responder while no alert is up.
     void dispatchText(const std::string& text);
     void dispatchKey(Key key);
     // What Escape does where no alert is up; true when it did something.
@@ -112,9 +114,9 @@ private:
     Application() = default;
     void cancelSequence();
     void focusNextTextInput();
-    // True when an alert is up (its cancel button, or the button its delegate names for
-    // Escape, was pressed if it has one).
-    bool pressAlertCancel();
+    // True when an alert is up. Escape (`cancel`) presses its cancel button, or the button
+    // its delegate names for Escape; Return its default button; a missing one nothing.
+    bool pressAlertButton(bool cancel);
 
     ApplicationDelegate* delegate_ = nullptr;
     std::function<bool()> escapeAction_;

@@ -11,7 +11,7 @@ class Value;
 namespace platform::ui {
 
 // Keys the window host and the automation driver send to the first responder.
-enum class Key { Return, Backspace, Tab, Escape };
+enum class Key { Return, Backspace, Tab, Escape, Up, Down, Left, Right };
 
 // Whether the device has a keyboard drawn over the screen. A desktop window has none
 // (keys come from the computer's keyboard), so nothing there lifts out of its way.

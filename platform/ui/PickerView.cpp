@@ -1,6 +1,7 @@
 #include "platform/ui/PickerView.h"
 
 #include "platform/ui/GraphicsContext.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/ShapeDrawing.h"
 
 #include <algorithm>
@@ -131,8 +132,29 @@ void PickerView::choose(int component, int row) {
     if (delegate_) delegate_->didSelectRow(*this, selected_[size_t(component)], component);
 }
 
-void PickerView::pressReturn() {
-    if (choosesOnTap_ && !isHidden() && numberOfComponents() > 0) choose(0, selected_[0]);
+void PickerView::openOn(const std::vector<int>& rows) {
+    reloadAllComponents();
+    for (size_t c = 0; c < rows.size(); ++c)
+        selectRow(rows[c], int(c));
+    keyComponent_ = 0;
+    setHidden(false);
+    becomeFirstResponder();
+}
+
+void PickerView::chooseHighlighted() {
+    if (choosesOnTap_ && !isHidden() && keyComponent_ < numberOfComponents())
+        choose(keyComponent_, selected_[size_t(keyComponent_)]);
+}
+
+void PickerView::pressArrow(Key key) {
+    const int components = numberOfComponents();
+    if (!choosesOnTap_ || isHidden() || components == 0) return;
+    keyComponent_ = std::clamp(keyComponent_, 0, components - 1);
+    if (key == Key::Left || key == Key::Right) {
+        keyComponent_ = std::clamp(keyComponent_ + (key == Key::Right ? 1 : -1), 0, components - 1);
+        return;
+    }
+    highlight(keyComponent_, selected_[size_t(keyComponent_)] + (key == Key::Down ? 1 : -1));
 }
 
 void PickerView::setHidden(bool hidden) {
@@ -146,6 +168,7 @@ bool PickerView::scrollWheel(Point location, double dy) {
     if (component < 0 || dy == 0 || touchComponent_ >= 0) return false;
     const int rows = std::max(1, int(std::lround(std::fabs(dy) / rowHeight_)));
     const int row = selected_[size_t(component)] + (dy > 0 ? rows : -rows);
+    keyComponent_ = component;
     return choosesOnTap_ ? highlight(component, row) : pick(component, row);
 }
 
@@ -177,11 +200,16 @@ void PickerView::touchesEnded(const std::vector<Touch>& touches) {
         dragOffset_ = 0;
         dragging_ = false;
         setNeedsDisplay();
-        pick(component, current + moved);
+        keyComponent_ = component;
+        if (choosesOnTap_)
+            highlight(component, current + moved);
+        else
+            pick(component, current + moved);
         return;
     }
     Point location = touches.front().locationInView(this);
     int offset = int(std::lround((location.y - bounds().midY()) / rowHeight_));
+    keyComponent_ = component;
     if (choosesOnTap_)
         choose(component, current + offset);
     else if (offset != 0)

@@ -35,9 +35,11 @@ public:
 // didSelectRow. selectRow from code calls nothing.
 //
 // A picker that stands for one choice (a field's drop-down that closes on it) chooses on
-// tap instead: the wheel only moves the highlight, without calling anything; a tap or
-// click on a row (the highlighted one too) or Return while it is shown chooses that row
-// and calls didSelectRow even when the row did not change. Drags pick as above.
+// tap instead, and every such picker alike: it opens on the field's value (openOn); the
+// wheel, a drag and the arrow keys only move the highlight, without calling anything
+// (Left and Right go from column to column); a tap or click on a row (the highlighted one
+// too) or Return while it is shown chooses, and calls didSelectRow for that column even
+// when the row did not change. Closing it any other way leaves the field as it was.
 class PickerView : public View {
 public:
     explicit PickerView(Rect frame = {});
@@ -73,9 +75,17 @@ public:
     // around the picker may take the wheel.
     bool scrollWheel(Point location, double dy);
 
-    // A picker that chooses on tap takes Return while it is shown; hidden, it gives it up.
+    // Shows the picker with the field's value highlighted (a row per column) and takes
+    // the keys: how every picker that chooses on tap opens.
+    void openOn(const std::vector<int>& rows);
+    // Chooses the highlighted row of the column the keys move (Return, a Done button).
+    void chooseHighlighted();
+
+    // A picker that chooses on tap takes Return and the arrows while it is shown; hidden,
+    // it gives them up.
     bool canBecomeFirstResponder() const override { return choosesOnTap_ && !isHidden(); }
-    void pressReturn() override;
+    void pressReturn() override { chooseHighlighted(); }
+    void pressArrow(Key key) override;
     void setHidden(bool hidden) override;
 
     void touchesBegan(const std::vector<Touch>& touches) override;
@@ -104,6 +114,7 @@ private:
     mutable std::vector<int> selected_; // selected row per component
     mutable bool loaded_ = false;
 
+    int keyComponent_ = 0; // the column the arrow keys move: the last one moved
     int touchComponent_ = -1;
     Point touchStart_; // screen coordinates
     double dragOffset_ = 0;

@@ -76,4 +76,6 @@ void Responder::insertText(const std::string&) {}
 void Responder::deleteBackward() {}
 void Responder::pressReturn() {}
 
+void Responder::pressArrow(Key) {}
+
 } // namespace platform::ui

@@ -7,6 +7,8 @@
 
 namespace platform::ui {
 
+enum class Key;
+
 // Something that can receive touches and key input. Touches that a responder does not
 // handle go up the chain: a view passes them to the controller that owns it, or else to
 // its superview; a controller passes them to its view's superview.
@@ -41,6 +43,8 @@ public:
     virtual void insertText(const std::string& text);
     virtual void deleteBackward();
     virtual void pressReturn();
+    // An arrow key (Up, Down, Left, Right).
+    virtual void pressArrow(Key key);
     virtual bool hasText() const { return false; }
 };
 

@@ -8,6 +8,7 @@ BirthdayPicker::BirthdayPicker(platform::ui::Rect frame) : platform::ui::PickerV
     setDataSource(this);
     setDelegate(this);
     setShowsSelectionIndicator(true);
+    setChoosesOnTap(true);
 }
 
 BirthdayPicker::~BirthdayPicker() {
@@ -36,6 +37,11 @@ void BirthdayPicker::setDate(int day, int month, int year) {
     showDate();
 }
 
+void BirthdayPicker::openOnDate(int day, int month, int year) {
+    setDate(day, month, year);
+    openOn({day_ - 1, month_ - 1, year_ - kFirstYear});
+}
+
 void BirthdayPicker::showDate() {
     selectRow(day_ - 1, 0);
     selectRow(month_ - 1, 1);
@@ -62,17 +68,11 @@ std::string BirthdayPicker::titleForRow(platform::ui::PickerView& /*picker*/, in
 }
 
 void BirthdayPicker::didSelectRow(platform::ui::PickerView& /*picker*/, int row, int component) {
-    switch (component) {
-    case 0:
-        day_ = row + 1;
-        break;
-    case 1:
-        month_ = row + 1;
-        break;
-    default:
-        year_ = kFirstYear + row;
-        break;
-    }
+    // The date is what the three wheels show, the chosen row in its column.
+    selectRow(row, component);
+    day_ = selectedRowInComponent(0) + 1;
+    month_ = selectedRowInComponent(1) + 1;
+    year_ = kFirstYear + selectedRowInComponent(2);
     // The 31st of a shorter month settles on its last day.
     if (day_ > daysInMonth(month_, year_)) {
         day_ = daysInMonth(month_, year_);

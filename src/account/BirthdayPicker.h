@@ -7,8 +7,9 @@
 
 namespace kavo {
 
-// A picker in date mode: day, month and year wheels. Each change of a wheel calls
-// `onDateChanged` once; the day is kept inside the chosen month.
+// A picker in date mode: day, month and year wheels, a field's drop-down: the wheels only
+// move the highlight, and a choice (a click on a row, Return) takes the date the three
+// wheels show and calls `onDateChanged` once; the day is kept inside the chosen month.
 class BirthdayPicker : public platform::ui::PickerView,
                        public platform::ui::PickerViewDataSource,
                        public platform::ui::PickerViewDelegate {
@@ -25,6 +26,8 @@ public:
     int year() const { return year_; }
     // From code: no call to onDateChanged. Out-of-range parts keep their wheel.
     void setDate(int day, int month, int year);
+    // Shows the picker on that date (the field's), as every picker opens.
+    void openOnDate(int day, int month, int year);
     void setOnDateChanged(std::function<void()> action) { onDateChanged_ = std::move(action); }
 
     int numberOfComponents(platform::ui::PickerView& picker) override;

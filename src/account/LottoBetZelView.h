@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/Toolbar.h"
@@ -15,7 +16,7 @@ class CustomUIFont;
 // The stake entry the lottery screen lays over itself when a number is tapped: the number
 // and one stake field. Confirming hands the stake to the bet sheet's shared logic, which
 // buys the lottery screen's selected number; it closes after every confirmation.
-class LottoBetZelView : public platform::ui::View, public platform::ui::TextFieldDelegate {
+class LottoBetZelView : public platform::ui::View, public platform::ui::TextFieldDelegate, public EscapeTarget {
 public:
     explicit LottoBetZelView(platform::ui::Rect frame);
     ~LottoBetZelView() override;
@@ -28,6 +29,11 @@ public:
     void setTextFieldBecomeFirstResponder();
     // The dimming button: closes without sending.
     void hideBetZelView();
+    // Escape closes it as the dimming button does.
+    bool closeItself() override {
+        hideBetZelView();
+        return true;
+    }
     void doneWithNumberPad();
 
     void didBeginEditing(platform::ui::TextField& field) override;

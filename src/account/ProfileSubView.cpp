@@ -13,6 +13,8 @@
 #include "portal/GlobalService.h"
 #include "social/ChatView.h"
 
+#include <algorithm>
+
 namespace kavo {
 
 namespace ui = platform::ui;
@@ -130,11 +132,15 @@ void ProfileSubView::viewDidLoad() {
     auto toolbar = ui::Toolbar::make({0, 0, width, barHeight});
     toolbar->setBarStyle(ui::BarStyle::Black);
     toolbar->setItems({ui::BarButtonItem::withSystemItem(ui::BarButtonSystemItem::FlexibleSpace),
-                       ui::BarButtonItem::withSystemItem(ui::BarButtonSystemItem::Done, [this] { hidePickerView(); })});
+                       ui::BarButtonItem::withSystemItem(ui::BarButtonSystemItem::Done, [this] {
+                           pickerCategory_->chooseHighlighted();
+                           hidePickerView();
+                       })});
     actionSheet_->addSubview(toolbar);
     pickerCategory_ = ui::PickerView::make({0, barHeight, viewReport_->bounds().width(), pickerHeight});
     pickerCategory_->setAccessibilityIdentifier("pickerCategory");
     pickerCategory_->setShowsSelectionIndicator(true);
+    pickerCategory_->setChoosesOnTap(true);
     pickerCategory_->setDataSource(this);
     pickerCategory_->setDelegate(this);
     actionSheet_->addSubview(pickerCategory_);
@@ -308,13 +314,16 @@ void ProfileSubView::closeReportView() {
 
 void ProfileSubView::showPickerCategory() {
     listReportCategory_ = Resources::getInstance().listReportCategory();
-    pickerCategory_->reloadAllComponents();
-    pickerCategory_->setHidden(false);
     actionSheet_->setHidden(false);
     auto top = KavoOnlineAppDelegate::getInstance().topViewController();
     const ui::ViewPtr host = top ? top->view() : view();
     if (actionSheet_->superview() != host.get()) host->addSubview(actionSheet_);
     host->bringSubviewToFront(actionSheet_.get());
+    // On the category the form shows.
+    const auto shown = selectedCategory_
+                           ? std::find(listReportCategory_.begin(), listReportCategory_.end(), *selectedCategory_)
+                           : listReportCategory_.end();
+    pickerCategory_->openOn({shown == listReportCategory_.end() ? 0 : int(shown - listReportCategory_.begin())});
 }
 
 void ProfileSubView::hidePickerView() {
@@ -334,6 +343,7 @@ void ProfileSubView::didSelectRow(ui::PickerView& /*picker*/, int row, int /*com
     if (row < 0 || size_t(row) >= listReportCategory_.size()) return;
     selectedCategory_ = listReportCategory_[size_t(row)];
     btnCategory_->setTitle(*selectedCategory_);
+    hidePickerView();
 }
 
 void ProfileSubView::keyboardWillShow() {

@@ -10,6 +10,7 @@
 #include "platform/ui/TextField.h"
 #include "portal/model/KavoMessage.h"
 #include "portal/model/User.h"
+#include "table/registry/GameRecords.h"
 
 #include <atomic>
 #include <cstdint>
@@ -37,7 +38,8 @@ public:
     static constexpr int kTabInfo = 1;
     static constexpr int kTabAchievements = 2;
     // The games whose achievements are asked for, in the order they are asked.
-    static constexpr int kAchievementRequests[] = {11, 18, 2, 17, 1, 5, 20, 9, 16, 13, 4, 8, 3, 12};
+    static constexpr auto kAchievementRequests = gameTypesInOrder<placesIn(&GameRecord::otherAchievementRequestOrder)>(
+        &GameRecord::otherAchievementRequestOrder);
     // How far the report form rises for the keyboard on a phone.
     static constexpr double kFormLift = 60;
 

@@ -25,11 +25,15 @@ void ProfileView::viewDidLoad() {
     root->setBackgroundColor(ui::Color::rgba(25, 35, 60));
     Util::showLoadingOnView(root);
 
-    lblBanThan_ = ui::Label::make(Util::changeRectFromRect({60, 4, 300, 26}));
+    // The title stands right of the event ticker's strip (the top left 240 x 30), before
+    // the top-up button; a longer one shrinks.
+    lblBanThan_ = ui::Label::make(Util::changeRectFromRect({244, 4, 118, 26}));
     lblBanThan_->setAccessibilityIdentifier("lblBanThan");
     lblBanThan_->setBackgroundColor(ui::Color::clear());
     lblBanThan_->setTextColor(ui::Color::yellow());
     lblBanThan_->setFont(ui::Font::boldSystem(pad ? 30 : 15));
+    lblBanThan_->setAdjustsFontSizeToFitWidth(true);
+    lblBanThan_->setMinimumFontSize(pad ? 18 : 9);
     lblBanThan_->setText(text("KAVO_My_Information"));
     root->addSubview(lblBanThan_);
 

@@ -5,6 +5,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "portal/model/User.h"
+#include "table/registry/GameRecords.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,7 +29,8 @@ public:
     static constexpr int kTabAchievements = 3;
     static constexpr int kTabTransactions = 4;
     // The games whose achievements are asked for, in the order they are asked.
-    static constexpr int kAchievementRequests[] = {3, 12, 13, 5, 9, 11, 2, 1, 8, 18, 17, 20, 16, 4};
+    static constexpr auto kAchievementRequests =
+        gameTypesInOrder<placesIn(&GameRecord::ownAchievementRequestOrder)>(&GameRecord::ownAchievementRequestOrder);
 
     ProfileView();
 

@@ -153,8 +153,8 @@ void Profile_AssetsView::didSelectRow(ui::TableView& table, const ui::IndexPath&
     const int32_t avatarId = listBoughtAvatars_[row]->avatarId();
     if (avatarId == UIController::myInfo()->avatar()) return;
     selectedAvatarID_ = avatarId;
-    UIController::setOkValue(UIController::kActionChooseAvatar);
-    UIController::startCancelOkDlg(text("KAVO_Change_Avatar"), text("KAVO_cancel"), text("KAVO_OK"));
+    UIController::startCancelOkDlg(text("KAVO_Change_Avatar"), text("KAVO_cancel"), text("KAVO_OK"),
+                                   {UIController::kActionChooseAvatar});
 }
 
 } // namespace kavo

@@ -191,12 +191,13 @@ void Profile_UserDataView::buildPickerPanel() {
     auto toolbar = ui::Toolbar::make({0, 0, width, pad ? 45.0 : 30.0});
     toolbar->setBarStyle(ui::BarStyle::Black);
     toolbar->setItems({ui::BarButtonItem::withSystemItem(ui::BarButtonSystemItem::FlexibleSpace),
-                       ui::BarButtonItem::withSystemItem(ui::BarButtonSystemItem::Done, [this] { hidePickerView(); })});
+                       ui::BarButtonItem::withSystemItem(ui::BarButtonSystemItem::Done, [this] { chooseInPicker(); })});
     actionSheet_->addSubview(toolbar);
     const ui::Rect pickerFrame{0, pad ? 45.0 : 30.0, width, pad ? Util::convertiPhoneHeightToIpad(166) : 166};
     pickerCity_ = ui::PickerView::make(pickerFrame);
     pickerCity_->setAccessibilityIdentifier("pickerCity");
     pickerCity_->setShowsSelectionIndicator(true);
+    pickerCity_->setChoosesOnTap(true);
     pickerCity_->setDataSource(this);
     pickerCity_->setDelegate(this);
     pickerCity_->setHidden(true);
@@ -276,30 +277,42 @@ void Profile_UserDataView::btnRow_Clicked(int tag) {
     rowSelected_ = tag;
     actionSheet_->setHidden(false);
     if (actionSheet_->superview()) actionSheet_->superview()->bringSubviewToFront(actionSheet_.get());
+    // Each picker opens on what its field shows.
     switch (tag) {
-    case kRowProvince:
+    case kRowProvince: {
         listCity_ = Province::list();
-        pickerCity_->setHidden(false);
         pickerDate_->setHidden(true);
-        pickerCity_->reloadAllComponents();
+        const auto shown = std::find_if(listCity_.begin(), listCity_.end(), [this](const auto& province) {
+            return province && userData_ && province->pId() == userData_->provinceId();
+        });
+        pickerCity_->openOn({shown == listCity_.end() ? 0 : int(shown - listCity_.begin())});
         break;
+    }
     case kRowBirthday:
         pickerCity_->setHidden(true);
-        pickerDate_->setHidden(false);
-        if (userData_) pickerDate_->setDate(userData_->birthDay(), userData_->birthMonth(), userData_->birthYear());
+        if (userData_)
+            pickerDate_->openOnDate(userData_->birthDay(), userData_->birthMonth(), userData_->birthYear());
+        else
+            pickerDate_->openOnDate(pickerDate_->day(), pickerDate_->month(), pickerDate_->year());
         break;
     case kRowGender: {
-        pickerCity_->setHidden(false);
         pickerDate_->setHidden(true);
-        pickerCity_->reloadAllComponents();
         const std::string shown = vGioiTinh_->text();
-        pickerCity_->selectRow(shown == text("KAVO_Woman") ? 2 : shown == text("KAVO_Man") ? 1 : 0, 0);
+        pickerCity_->openOn({shown == text("KAVO_Woman") ? 2 : shown == text("KAVO_Man") ? 1 : 0});
         break;
     }
     default:
         hidePickerView();
         break;
     }
+}
+
+void Profile_UserDataView::chooseInPicker() {
+    if (!pickerDate_->isHidden())
+        pickerDate_->chooseHighlighted();
+    else if (!pickerCity_->isHidden())
+        pickerCity_->chooseHighlighted();
+    hidePickerView();
 }
 
 void Profile_UserDataView::hidePickerView() {
@@ -340,9 +353,11 @@ void Profile_UserDataView::didSelectRow(ui::PickerView& /*picker*/, int row, int
         userData_->setGender(int8_t(row));
     }
     sendProfile();
+    hidePickerView();
 }
 
 void Profile_UserDataView::onDateChanged() {
+    hidePickerView();
     const std::string date = Util::getDateStringWithDay(pickerDate_->day(), pickerDate_->month(), pickerDate_->year());
     vNamSinh_->setText(date);
     if (!userData_ || date.size() < 10) return;

@@ -49,9 +49,11 @@ public:
 
     void btnRow_Clicked(int tag);
     void hidePickerView();
+    // The panel's Done: chooses what the shown picker highlights, then hides the panel.
+    void chooseInPicker();
     // Hides the picker panel when it is up; false when it was not.
     bool closePickerView();
-    // The birthday wheel changed.
+    // A birthday was chosen.
     void onDateChanged();
 
     int numberOfRowsInComponent(platform::ui::PickerView& picker, int component) override;

@@ -523,16 +523,11 @@ void ShopView::openCardForm(const std::shared_ptr<ChargeMoneyInfo>& channel) {
 }
 
 void ShopView::selectEntry(const ShopEntry& entry) {
-    if (entry.isAvatar()) {
-        selectObjectID_ = entry.id();
-        // The avatar's success reply takes this entry's price off the money.
-        selectedItem_ = entry;
-        UIController::setOkValue(UIController::kActionBuyAvatar);
-    } else {
-        selectObjectID_ = entry.id();
-        UIController::setOkValue(UIController::kActionBuyItem);
-    }
-    UIController::startCancelOkDlg(text("KAVO_Items_Question"), text("KAVO_cancel"), text("KAVO_OK"));
+    selectObjectID_ = entry.id();
+    // The avatar's success reply takes this entry's price off the money.
+    if (entry.isAvatar()) selectedItem_ = entry;
+    UIController::startCancelOkDlg(text("KAVO_Items_Question"), text("KAVO_cancel"), text("KAVO_OK"),
+                                   {entry.isAvatar() ? UIController::kActionBuyAvatar : UIController::kActionBuyItem});
 }
 
 void ShopView::didEndDragging(ui::ScrollView& scrollView, bool) {

@@ -281,7 +281,18 @@ void KavoOnlineAppDelegate::setBackButtonHidden(bool hidden) {
 }
 
 void KavoOnlineAppDelegate::restoreBackButton() {
-    setBackButtonHidden(hidesBackButton(topViewController().get()));
+    auto top = topViewController();
+    // Another sheet still up over the screen (one this sheet opened as it went) keeps the
+    // button hidden; the last sheet to go puts back what the screen shows.
+    if (top && top->isViewLoaded()) {
+        for (const auto& subview : top->view()->subviews()) {
+            auto* controller = subview->viewController();
+            auto* sheet = dynamic_cast<CustomUIActionSheetViewController*>(controller);
+            auto* twin = dynamic_cast<CustomUIActionSheetViewController2*>(controller);
+            if ((sheet && !sheet->isClosing()) || (twin && twin->isSliding())) return setBackButtonHidden(true);
+        }
+    }
+    setBackButtonHidden(hidesBackButton(top.get()));
 }
 
 void KavoOnlineAppDelegate::willShowViewController(platform::ui::NavigationController&,

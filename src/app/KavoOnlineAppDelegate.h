@@ -83,7 +83,8 @@ public:
     // Whether the back button stays hidden over this screen.
     static bool hidesBackButton(const platform::ui::ViewController* controller);
     // A sheet or panel hides the back button while it is up, and puts back what the top
-    // screen shows when it goes: no button over the screens that never show it.
+    // screen shows when it goes (no button over the screens that never show it), unless
+    // another sheet is still up over the screen.
     void setBackButtonHidden(bool hidden);
     void restoreBackButton();
 

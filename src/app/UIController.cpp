@@ -1,5 +1,6 @@
 #include "app/UIController.h"
 
+#include "app/CustomAlertView.h"
 #include "app/MailStore.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
@@ -24,9 +25,8 @@ struct SharedState {
     std::string serverInfo;
     std::any object;
 
+    // The open dialog's code, or what the last press left; the dialogs own theirs.
     std::atomic<int> okValue{0};
-    // The code was set for the next dialog and no dialog has taken it yet.
-    std::atomic<bool> codeForNextDialog{false};
     std::atomic<int> kindOfDialog{0};
     std::atomic<int8_t> gameType{0};
     std::atomic<bool> rung{false};
@@ -79,26 +79,22 @@ void UIController::setServerInfo(std::string info) {
     state().serverInfo = std::move(info);
 }
 
+void UIController::rememberAction(const DialogAction& action) {
+    state().okValue.store(action.code);
+    std::lock_guard lock(state().mutex);
+    state().object = action.context;
+}
+
 int UIController::okValue() {
     return state().okValue.load();
 }
 void UIController::setOkValue(int value) {
     state().okValue.store(value);
-    state().codeForNextDialog.store(true);
-}
-
-void UIController::takeCodeForDialog() {
-    // A dialog opened without a code of its own names no action: a code kept after an
-    // earlier dialog (the invitation's 1 once accepted) is not this dialog's.
-    if (!state().codeForNextDialog.exchange(false)) state().okValue.store(kActionNone);
-}
-
-void UIController::endDialogCode() {
-    state().codeForNextDialog.store(false);
+    if (auto dialog = std::dynamic_pointer_cast<CustomAlertView>(currentDialog()))
+        dialog->setAction({value, dialog->action().context});
 }
 
 void UIController::showNotice(const std::string& text) {
-    setOkValue(kActionNone);
     startOKDlg(text);
 }
 
@@ -112,6 +108,8 @@ std::any UIController::object() {
 }
 
 void UIController::setObject(std::any object) {
+    if (auto dialog = std::dynamic_pointer_cast<CustomAlertView>(currentDialog()))
+        dialog->setAction({dialog->action().code, object});
     std::lock_guard lock(state().mutex);
     state().object = std::move(object);
 }

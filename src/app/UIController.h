@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DialogAction.h"
 #include "platform/foundation/Value.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
@@ -31,14 +32,14 @@ namespace kavo {
 // is kept in memory only and is placed in front of the restored list. The list is
 // never saved while no player is signed in, nor under another player's key.
 //
-// Dialogs. Every alert of the client is opened here: the caller first sets an
-// action code (setOkValue) and, where the action needs one, a context object
-// (setObject), then opens the dialog. When a button is pressed, one handler looks
-// at the code and carries the action out (leave the table, accept an invitation,
-// answer a draw offer...), then clears the code to -1 unless the action keeps it.
-// A code kept so is no later dialog's: a dialog opened without a code set for it
-// (a plain notice) runs nothing.
-// The dialog operations are for the main thread.
+// Dialogs. Every alert of the client is opened here, each with its own action: an
+// action code and, where the action needs one, a context object (DialogAction). When a
+// button is pressed, one handler looks at the pressed dialog's code and carries the
+// action out (leave the table, accept an invitation, answer a draw offer...). A dialog
+// opened without an action (a plain notice) runs nothing, whatever dialog came before.
+// okValue and object answer for the open dialog: its code and context, or, with none
+// open, what the last press left (-1, or the code an action kept). The dialog
+// operations are for the main thread.
 //
 // Context objects by action code: 1 the invitation as a platform::Value
 // dictionary ("gameid", "roomid", "boardid", "password", "message", "levelRoom",
@@ -86,11 +87,13 @@ public:
     static std::string serverInfo();
     static void setServerInfo(std::string info);
 
-    // Action code of the open dialog; -1 none.
+    // Action code of the open dialog (-1 none); with none open, what the last press left.
+    // Setting it changes the open dialog's action (main thread; a dialog opened later
+    // has only its own).
     static int okValue();
     static void setOkValue(int value);
-    // The value the dialog's action needs (invitation dictionary, URL text, the
-    // friend-request message...). Empty when none.
+    // The value the open dialog's action needs (invitation dictionary, URL text, the
+    // friend-request message...). Empty when none. Setting it changes the open dialog's.
     static std::any object();
     static void setObject(std::any object);
     // 1 while an invitation question is open.
@@ -149,40 +152,42 @@ public:
     static void setBtnAlertMessage(std::shared_ptr<platform::ui::Button> button);
 
     // --- Dialogs (main thread) ---
-    // One "KAVO_OK" button that runs the OK action of the current code. Closes the
-    // open dialog first.
-    static void startOKDlg(const std::string& text);
-    // startOKDlg with nothing behind the OK (kActionNone): a plain notice. postNotice
-    // shows it on the main thread from any thread.
+    // Each opens a dialog with the given action (none by default).
+    // One "KAVO_OK" button that runs the OK action. Closes the open dialog first.
+    static void startOKDlg(const std::string& text, DialogAction action = {});
+    // startOKDlg with nothing behind the OK: a plain notice. postNotice shows it on the
+    // main thread from any thread.
     static void showNotice(const std::string& text);
     static void postNotice(std::string text);
     // A player's details asked from a card table: nothing is shown for them.
     static void showUserInfo(const platform::Value& details) { (void)details; }
     // Only a "KAVO_cancel" button, which runs the cancel action. Closes the open dialog first.
-    static void startCancelDlg(const std::string& text);
+    static void startCancelDlg(const std::string& text, DialogAction action = {});
     // A cancel button, then an OK button, with the given texts (already looked up).
     // Every dialog on screen is dismissed first.
-    static void startCancelOkDlg(const std::string& text, const std::string& cancelTitle, const std::string& okTitle);
+    static void startCancelOkDlg(const std::string& text, const std::string& cancelTitle, const std::string& okTitle,
+                                 DialogAction action = {});
     // No button at all (nothing opens one; it stands ready).
-    static void startNilDlg(const std::string& text);
-    // The end-of-game report in a one-button dialog; it sets no code of its own.
-    static void startReportDlg(const MatchResultInfo& info);
+    static void startNilDlg(const std::string& text, DialogAction action = {});
+    // The end-of-game report in a one-button dialog.
+    static void startReportDlg(const MatchResultInfo& info, DialogAction action = {});
     // The report's three lines: "<name>: <result>", the level change, the money change.
     static std::string reportText(const MatchResultInfo& info);
-    // Dismisses the dialog on screen in every window without running its action;
-    // the action code stays for the next dialog.
+    // Dismisses the dialog on screen in every window without running its action
+    // (okValue still names its code; no later dialog runs it).
     static void closeDialog();
     // Asks whether to stop receiving invitations (code 26).
     static void turnInviteOff();
     // The dialog on screen, if any (the newest one).
     static std::shared_ptr<platform::ui::AlertView> currentDialog();
 
-    // What a button press does: the OK or cancel action of the current code, then
-    // the code and the dialog kind are cleared as the tables say.
+    // Presses the open dialog's OK or cancel button as a tap does (nothing when it has none).
     static void pressOk();
     static void pressCancel();
 
-    // AlertViewDelegate: the press on one of the dialogs' buttons.
+    // AlertViewDelegate: the press on one of the dialogs' buttons runs the OK or cancel
+    // action of that dialog's own code, then clears the code and the dialog kind as the
+    // tables say.
     void clickedButtonAtIndex(platform::ui::AlertView& alert, int index) override;
     int escapeButtonIndex(platform::ui::AlertView& alert) override;
 
@@ -218,13 +223,10 @@ public:
 
 private:
     UIController() = default;
-    // A code belongs to the first dialog opened after it was set and ends with that
-    // dialog: a dialog opened with no code set since has none. Called as a dialog opens.
-    static void takeCodeForDialog();
-    // After a press: a code the action kept is no later dialog's.
-    static void endDialogCode();
     static void showDialog(const std::string& message, const std::string& cancelTitle,
-                           const std::vector<std::string>& otherTitles);
+                           const std::vector<std::string>& otherTitles, DialogAction action);
+    // What okValue and object answer, without touching a dialog.
+    static void rememberAction(const DialogAction& action);
 };
 
 } // namespace kavo

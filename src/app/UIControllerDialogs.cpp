@@ -45,8 +45,7 @@ template <class Screen> std::shared_ptr<Screen> topScreenAs() {
 }
 
 // The context object as text: a std::string, a C string or a platform::Value.
-std::string contextText() {
-    const std::any context = UIController::object();
+std::string contextText(const std::any& context) {
     if (const auto* value = std::any_cast<std::string>(&context)) return *value;
     if (const auto* value = std::any_cast<const char*>(&context)) return *value ? *value : "";
     if (const auto* value = std::any_cast<platform::Value>(&context)) return value->stringValue();
@@ -54,17 +53,21 @@ std::string contextText() {
 }
 
 // The friend request a dialog was opened for, if that is the context.
-std::shared_ptr<KavoMessage> contextMessage() {
-    const std::any context = UIController::object();
+std::shared_ptr<KavoMessage> contextMessage(const std::any& context) {
     if (const auto* message = std::any_cast<std::shared_ptr<KavoMessage>>(&context)) return *message;
     return nullptr;
 }
 
 // The invitation a dialog was opened for, as a dictionary.
-platform::Value contextDictionary() {
-    const std::any context = UIController::object();
+platform::Value contextDictionary(const std::any& context) {
     if (const auto* value = std::any_cast<platform::Value>(&context)) return *value;
     return {};
+}
+
+// The action of a dialog of ours; another alert has none.
+DialogAction actionOf(const platform::ui::AlertView& alert) {
+    const auto* dialog = dynamic_cast<const CustomAlertView*>(&alert);
+    return dialog ? dialog->action() : DialogAction{};
 }
 
 // Takes every dialog of ours off the screen without running its action.
@@ -77,12 +80,12 @@ void dismissOurDialogs() {
 // ---------------------------------------------------------------- the actions
 
 // OK of code 1. Returns false when the code is to be cleared.
-bool acceptInvitation() {
+bool acceptInvitation(const std::any& context) {
     UIController::setKinkOfDialog(0);
     // At some card tables the player is busy with a hand: the invitation waits.
     if (auto table = topScreenAs<GameTableView>(); table && table->holdsInvitations()) return true;
 
-    const platform::Value invitation = contextDictionary();
+    const platform::Value invitation = contextDictionary(context);
     const auto gameId = int8_t(invitation["gameid"].intValue());
     const auto roomId = int8_t(invitation["roomid"].intValue());
     const auto boardId = int8_t(invitation["boardid"].intValue());
@@ -97,7 +100,6 @@ bool acceptInvitation() {
         GlobalService::getInstance().joinBoardWithroomId(roomId, boardId, password);
         return true;
     }
-    UIController::setOkValue(UIController::kActionNone);
     UIController::startOKDlg(text("KAVO_notAllowAcceptInviting"));
     return false;
 }
@@ -108,7 +110,7 @@ std::shared_ptr<GameTableView> currentTable() {
 }
 
 // OK of code 2. Returns false when the code is to be cleared.
-bool leaveTable() {
+bool leaveTable(const std::any&) {
     auto table = currentTable();
     if (table && !table->leaveAfterQuestion()) return true; // the table left by itself
     if (table) table->onLeftTable();
@@ -137,17 +139,29 @@ GlobalService& service() {
     return GlobalService::getInstance();
 }
 
+// The action of an OK press: it is given the dialog's context and returns true when the
+// code stays.
+using OkRun = std::function<bool(const std::any& context)>;
+
 // An OK action after which the code is cleared.
-std::function<bool()> clearing(void (*action)()) {
-    return [action] {
+OkRun clearing(void (*action)()) {
+    return [action](const std::any&) {
         action();
         return false;
     };
 }
 
+// An OK action on the dialog's context, after which the code is cleared.
+OkRun clearingWith(void (*action)(const std::any& context)) {
+    return [action](const std::any& context) {
+        action(context);
+        return false;
+    };
+}
+
 // An OK action the current table answers, after which the code is cleared.
-std::function<bool()> byTable(void (*answer)(GameTableView&)) {
-    return [answer] {
+OkRun byTable(void (*answer)(GameTableView&)) {
+    return [answer](const std::any&) {
         atCurrentTable(answer);
         return false;
     };
@@ -160,10 +174,14 @@ std::function<bool()> byTable(void (*answer)(GameTableView&)) {
 enum class OnEscape { Answers, WaitsForClick };
 
 struct OkAction {
-    // Returns true when the code stays.
-    std::function<bool()> run;
+    OkRun run;
     OnEscape onEscape;
 };
+
+// OK of codes 10 and 12.
+void openContextAddress(const std::any& context) {
+    platform::UrlOpener::openURL(contextText(context));
+}
 
 constexpr OnEscape kWaits = OnEscape::WaitsForClick;
 constexpr OnEscape kTidies = OnEscape::Answers;
@@ -190,13 +208,15 @@ const std::unordered_map<int, OkAction>& okActions() {
               if (auto top = topScreen()) top->view()->addSubview(panel);
           }),
           kWaits}},
-        {UIController::kActionMoreGames, {clearing([] { platform::UrlOpener::openURL(contextText()); }), kWaits}},
-        {UIController::kActionNewVersion, {clearing([] { platform::UrlOpener::openURL(contextText()); }), kWaits}},
+        {UIController::kActionMoreGames, {clearingWith(openContextAddress), kWaits}},
+        {UIController::kActionNewVersion, {clearingWith(openContextAddress), kWaits}},
         {UIController::kActionFriendAdded, {clearing([] { service().requestFriendList(); }), kTidies}},
         {UIController::kActionDrawOffer, {byTable([](GameTableView& table) { table.answerDraw(true); }), kWaits}},
         {UIController::kActionResign, {byTable([](GameTableView& table) { table.resign(); }), kWaits}},
         {UIController::kActionCopyText,
-         {clearing([] { platform::Pasteboard::general().setString(contextText()); }), kWaits}},
+         {clearingWith(
+              [](const std::any& context) { platform::Pasteboard::general().setString(contextText(context)); }),
+          kWaits}},
         {UIController::kActionPurchaseConfirmed,
          {clearing([] {
               if (auto panel = topupPanelOnTop()) panel->completeRechargeWithApp();
@@ -215,8 +235,8 @@ const std::unordered_map<int, OkAction>& okActions() {
           }),
           kWaits}},
         {UIController::kActionFriendRequest,
-         {clearing([] {
-              if (auto request = contextMessage()) service().addFriendWithId(request->fromID(), int8_t(2));
+         {clearingWith([](const std::any& context) {
+              if (auto request = contextMessage(context)) service().addFriendWithId(request->fromID(), int8_t(2));
           }),
           kWaits}},
         {UIController::kActionRemoveAllMail,
@@ -245,10 +265,10 @@ const std::unordered_map<int, OkAction>& okActions() {
     return table;
 }
 
-// OK, by action code. Returns true when the code stays.
-bool okAction(int code) {
-    const auto found = okActions().find(code);
-    return found != okActions().end() && found->second.run();
+// OK, by the dialog's action. Returns true when the code stays.
+bool okAction(const DialogAction& action) {
+    const auto found = okActions().find(action.code);
+    return found != okActions().end() && found->second.run(action.context);
 }
 
 bool waitsForClick(int code) {
@@ -256,8 +276,8 @@ bool waitsForClick(int code) {
     return found != okActions().end() && found->second.onEscape == kWaits;
 }
 
-void cancelAction(int code) {
-    switch (code) {
+void cancelAction(const DialogAction& action) {
+    switch (action.code) {
     case UIController::kActionDrawOffer:
         atCurrentTable([](GameTableView& table) { table.answerDraw(false); });
         break;
@@ -269,7 +289,8 @@ void cancelAction(int code) {
         atCurrentTable([](GameTableView& table) { table.answerViewerQuestion(0); });
         break;
     case UIController::kActionFriendRequest:
-        if (auto request = contextMessage()) GlobalService::getInstance().addFriendWithId(request->fromID(), int8_t(3));
+        if (auto request = contextMessage(action.context))
+            GlobalService::getInstance().addFriendWithId(request->fromID(), int8_t(3));
         break;
     case UIController::kActionUndoRequest:
         atCurrentTable([](GameTableView& table) { table.answerUndo(-1); });
@@ -290,35 +311,37 @@ void cancelAction(int code) {
 // ---------------------------------------------------------------- opening and closing
 
 void UIController::showDialog(const std::string& message, const std::string& cancelTitle,
-                              const std::vector<std::string>& otherTitles) {
-    takeCodeForDialog();
-    CustomAlertView::make("", message, &getInstance(), cancelTitle, otherTitles)->show();
+                              const std::vector<std::string>& otherTitles, DialogAction action) {
+    rememberAction(action);
+    auto dialog = CustomAlertView::make("", message, &getInstance(), cancelTitle, otherTitles);
+    dialog->setAction(std::move(action));
+    dialog->show();
 }
 
-void UIController::startOKDlg(const std::string& message) {
+void UIController::startOKDlg(const std::string& message, DialogAction action) {
     closeDialog();
-    showDialog(message, "", {text("KAVO_OK")});
+    showDialog(message, "", {text("KAVO_OK")}, std::move(action));
 }
 
-void UIController::startCancelDlg(const std::string& message) {
+void UIController::startCancelDlg(const std::string& message, DialogAction action) {
     closeDialog();
-    showDialog(message, text("KAVO_cancel"), {});
+    showDialog(message, text("KAVO_cancel"), {}, std::move(action));
 }
 
 void UIController::startCancelOkDlg(const std::string& message, const std::string& cancelTitle,
-                                    const std::string& okTitle) {
+                                    const std::string& okTitle, DialogAction action) {
     dismissOurDialogs();
-    showDialog(message, cancelTitle, {okTitle});
+    showDialog(message, cancelTitle, {okTitle}, std::move(action));
 }
 
-void UIController::startNilDlg(const std::string& message) {
+void UIController::startNilDlg(const std::string& message, DialogAction action) {
     closeDialog();
-    showDialog(message, "", {});
+    showDialog(message, "", {}, std::move(action));
 }
 
-void UIController::startReportDlg(const MatchResultInfo& info) {
+void UIController::startReportDlg(const MatchResultInfo& info, DialogAction action) {
     closeDialog();
-    showDialog(reportText(info), "", {text("KAVO_OK")});
+    showDialog(reportText(info), "", {text("KAVO_OK")}, std::move(action));
 }
 
 std::string UIController::reportText(const MatchResultInfo& info) {
@@ -342,8 +365,7 @@ void UIController::closeDialog() {
 }
 
 void UIController::turnInviteOff() {
-    setOkValue(kActionTurnOffInvites);
-    startCancelOkDlg(text("KAVO_turnOffInviteFeature"), text("KAVO_no"), text("KAVO_yes"));
+    startCancelOkDlg(text("KAVO_turnOffInviteFeature"), text("KAVO_no"), text("KAVO_yes"), {kActionTurnOffInvites});
 }
 
 std::shared_ptr<platform::ui::AlertView> UIController::currentDialog() {
@@ -357,36 +379,35 @@ std::shared_ptr<platform::ui::AlertView> UIController::currentDialog() {
 // ---------------------------------------------------------------- button presses
 
 void UIController::clickedButtonAtIndex(platform::ui::AlertView& alert, int index) {
-    if (index == alert.cancelButtonIndex())
-        pressCancel();
-    else
-        pressOk();
+    const DialogAction action = actionOf(alert);
+    const bool cancel = index == alert.cancelButtonIndex();
+    bool stays = false;
+    if (cancel && action.code == kActionInvitation) {
+        // Declining an invitation asks whether to stop them altogether.
+        setKinkOfDialog(0);
+        turnInviteOff();
+    } else if (cancel) {
+        cancelAction(action);
+        setKinkOfDialog(0);
+    } else {
+        stays = okAction(action);
+    }
+    // An action that opened a dialog of its own leaves that one's code to be read.
+    const auto open = currentDialog();
+    if (!open || open.get() == &alert) rememberAction({stays ? action.code : kActionNone, action.context});
 }
 
 int UIController::escapeButtonIndex(platform::ui::AlertView& alert) {
     const bool oneButtonNotice = alert.numberOfButtons() == 1 && alert.cancelButtonIndex() < 0;
-    return oneButtonNotice && !waitsForClick(okValue()) ? 0 : -1;
+    return oneButtonNotice && !waitsForClick(actionOf(alert).code) ? 0 : -1;
 }
 
 void UIController::pressOk() {
-    const int code = okValue();
-    if (!okAction(code)) setOkValue(kActionNone);
-    endDialogCode();
+    if (auto dialog = currentDialog()) dialog->pressButton(dialog->firstOtherButtonIndex());
 }
 
 void UIController::pressCancel() {
-    const int code = okValue();
-    if (code == kActionInvitation) {
-        // Declining an invitation asks whether to stop them altogether; that question
-        // now owns the action code.
-        setKinkOfDialog(0);
-        turnInviteOff();
-        return;
-    }
-    cancelAction(code);
-    setKinkOfDialog(0);
-    setOkValue(kActionNone);
-    endDialogCode();
+    if (auto dialog = currentDialog()) dialog->pressButton(dialog->cancelButtonIndex());
 }
 
 // ---------------------------------------------------------------- hotline

@@ -215,7 +215,6 @@ bool probeAnswered(const std::string& url, const platform::HttpResponse& respons
 }
 
 void tellNoConnection() {
-    UIController::setOkValue(UIController::kActionNone);
     platform::runOnMainThread([] { UIController::showNotice(text("KAVO_connectFail")); });
 }
 

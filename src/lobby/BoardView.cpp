@@ -210,7 +210,8 @@ void BoardView::setUIScreen() {
     auto topButton = [this](std::shared_ptr<ui::Button>& button, const char* id, double x, const char* labelId,
                             const char* textKey) {
         button = addButton(viewTopBar_, {x, 7, 84, 32}, id);
-        return addLabel(button, {0, 0, 84, 32}, labelId, text(textKey));
+        // Inside the picture's bevel, so a long name shrinks before it touches the edge.
+        return addLabel(button, {5, 0, 74, 32}, labelId, text(textKey));
     };
     // Room at the right of the mailbox button for its unread badge.
     lblGotoBoard_ = topButton(btnGotoBoard_, "btnGotoBoard", 112, "lblGotoBoard", "KAVO_GotoBoard");
@@ -466,15 +467,15 @@ void BoardView::doJoinBoard(const std::shared_ptr<Board>& board) {
     // for the others.
     const GameRecord* game = gameRecord(UIController::gameType());
     if (isBoardFull(*board, type()) && game && game->turnsFullBoardAway) {
-        UIController::setOkValue(UIController::kActionNone);
         UIController::startOKDlg(text("KAVO_cannotJoinBoard"));
         setnumOfTouchUp(0);
         return;
     }
 
     if (int64_t(board->money()) > UIController::myInfo()->money()) {
-        UIController::setOkValue(UIController::kActionTopUp); // OK opens the top-up screen
-        UIController::startCancelOkDlg(text("KAVO_wantChargeMoney"), text("KAVO_cancel"), text("KAVO_loading"));
+        // OK opens the top-up screen.
+        UIController::startCancelOkDlg(text("KAVO_wantChargeMoney"), text("KAVO_cancel"), text("KAVO_loading"),
+                                       {UIController::kActionTopUp});
         setnumOfTouchUp(0);
         return;
     }

@@ -209,11 +209,8 @@ void CreateNewBoard::endEditingPlayerNumber() {
 }
 
 void CreateNewBoard::showPickerPlayerNumber() {
-    pikerPlayerNumber_->reloadAllComponents();
-    pikerPlayerNumber_->selectRow(intValueOfText(tfPlayerNumber_->text()) - minPlayerNumber_, 0);
-    pikerPlayerNumber_->setHidden(false);
     mainView_->bringSubviewToFront(pikerPlayerNumber_.get());
-    pikerPlayerNumber_->becomeFirstResponder();
+    pikerPlayerNumber_->openOn({intValueOfText(tfPlayerNumber_->text()) - minPlayerNumber_});
 }
 
 bool CreateNewBoard::closeTopmostPart() {

@@ -34,8 +34,6 @@ constexpr double kJoinTimeout = 5.0;
 constexpr int kTagAvatar = 101;
 constexpr int kTagMoney = 102;
 constexpr int kTagName = 103;
-// The more-games dialog's action code.
-constexpr int kMoreGamesCode = 10;
 
 // The view of a cell's content with that tag, when it is a T.
 template <class T> std::shared_ptr<T> tagged(ui::TableViewCell& cell, int tag) {
@@ -76,22 +74,23 @@ void GameView::setUIScreen() {
     const ui::ViewPtr& root = view();
     root->setBackgroundColor(ui::Color::clear());
 
-    // The player on the left, above the friends.
-    playerAvatar_ = ui::ImageView::make(scaled({4, 6, 44, 44}));
+    // The player on the left, above the friends, below the event ticker's strip (the top
+    // left 240 x 30).
+    playerAvatar_ = ui::ImageView::make(scaled({4, 32, 32, 32}));
     playerAvatar_->setAccessibilityIdentifier("playerAvatar");
     root->addSubview(playerAvatar_);
     lblUserName_ =
-        addLabel(root, {52, 4, 100, 23}, "lblUserName", "", 12, true, ui::Color::white(), ui::TextAlignment::Left);
+        addLabel(root, {40, 30, 114, 21}, "lblUserName", "", 12, true, ui::Color::white(), ui::TextAlignment::Left);
     // A long name is drawn smaller, on two lines if need be, rather than cut.
     lblUserName_->setAdjustsFontSizeToFitWidth(true);
     lblUserName_->setMinimumFontSize(lobby::fontSize(8));
     lblUserName_->setWrapsWhenShrunk(true);
     lblPlayerMoney_ =
-        addLabel(root, {52, 28, 100, 20}, "lblPlayerMoney", "", 12, true, ui::Color::yellow(), ui::TextAlignment::Left);
+        addLabel(root, {40, 51, 114, 15}, "lblPlayerMoney", "", 12, true, ui::Color::yellow(), ui::TextAlignment::Left);
 
-    btnOnline_ = addButton(root, {2, 56, 74, 26}, "btnOnline", text("KAVO_Main_Text_Online"));
+    btnOnline_ = addButton(root, {2, 68, 74, 22}, "btnOnline", text("KAVO_Main_Text_Online"));
     btnOnline_->setTag(kTabOnline);
-    btnAll_ = addButton(root, {78, 56, 74, 26}, "btnAll", text("KAVO_Main_Text_All"));
+    btnAll_ = addButton(root, {78, 68, 74, 22}, "btnAll", text("KAVO_Main_Text_All"));
     btnAll_->setTag(kTabAll);
     for (const auto& tab : {btnOnline_, btnAll_}) {
         tab->setBackgroundImage(nullptr);
@@ -102,7 +101,7 @@ void GameView::setUIScreen() {
         });
     }
 
-    mainTableView_ = ui::TableView::make(scaled({2, 84, 152, 194}));
+    mainTableView_ = ui::TableView::make(scaled({2, 92, 152, 164}));
     mainTableView_->setAccessibilityIdentifier("mainTableView");
     mainTableView_->setBackgroundColor(ui::Color::white(0, 0.25));
     mainTableView_->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
@@ -111,15 +110,16 @@ void GameView::setUIScreen() {
     mainTableView_->setDelegate(this);
     root->addSubview(mainTableView_);
 
-    // Event page, own profile, rankings: the short caption gives its room to the longer ones.
-    btnEvent_ = addButton(root, {2, 284, 44, 30}, "doShowEventView", text("KAVO_event"));
+    // Event page and own profile side by side, the rankings under them: each title whole at
+    // its size in either language.
+    btnEvent_ = addButton(root, {2, 258, 74, 28}, "doShowEventView", text("KAVO_event"));
     btnEvent_->onTouchUpInside([this] { doShowEventView(); });
-    btnProfile_ = addButton(root, {48, 284, 52, 30}, "doShowProfileView", text("KAVO_info"));
+    btnProfile_ = addButton(root, {78, 258, 76, 28}, "doShowProfileView", text("KAVO_info"));
     btnProfile_->onTouchUpInside([this] { doShowProfileView(); });
-    btnLeaderboard_ = addButton(root, {102, 284, 52, 30}, "doShowLeaderboard", text("KAVO_Chart"));
+    btnLeaderboard_ = addButton(root, {2, 288, 152, 28}, "doShowLeaderboard", text("KAVO_Chart"));
     btnLeaderboard_->onTouchUpInside([this] { doShowLeaderboard(); });
     for (const auto& button : {btnEvent_, btnProfile_, btnLeaderboard_}) {
-        button->titleLabel()->setFont(ui::Font::boldSystem(lobby::fontSize(9)));
+        button->titleLabel()->setFont(ui::Font::boldSystem(lobby::fontSize(10)));
         // A long title shrinks to a readable size, then takes two lines.
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
         button->titleLabel()->setMinimumFontSize(lobby::fontSize(8));
@@ -127,16 +127,17 @@ void GameView::setUIScreen() {
         button->setNeedsLayout();
     }
     // Room at the right for the unread badge, so it never sits on the mailbox caption.
-    btnChat_ = addButton(root, {392, 4, 70, 22}, "btnChat", text("KAVO_chat"));
+    btnChat_ = addButton(root, {402, 4, 62, 22}, "btnChat", text("KAVO_chat"));
     btnChat_->onTouchUpInside([this] { clickChatFriend(); });
-    btnNapZel_ = addButton(root, {318, 4, 70, 22}, "btnNapZel", text("KAVO_napZel"));
+    btnNapZel_ = addButton(root, {338, 4, 62, 22}, "btnNapZel", text("KAVO_napZel"));
     btnNapZel_->onTouchUpInside([this] { napZel(); });
     for (const auto& button : {btnChat_, btnNapZel_}) {
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
         button->titleLabel()->setMinimumFontSize(lobby::fontSize(9));
         button->setNeedsLayout();
     }
-    addSettingAndLottoButtons(root, {248, 4, 34, 22}, {284, 4, 32, 22});
+    // Wide enough for "Settings" and "Lottery" at their size.
+    addSettingAndLottoButtons(root, {242, 4, 48, 22}, {292, 4, 44, 22});
 
     // The heading stands below the event ticker's strip (the top left 240 x 30), above the grid.
     lblSelectGame_ = addLabel(root, {158, 30, 160, 18}, "lblSelectGame", text("KAVO_SelectGame"), 14, true,
@@ -272,8 +273,8 @@ void GameView::hideLoading() {
 void GameView::doShowMoreGames() {
     // The answer ends the wait doJoinGameKhac began; left up, its bound would call it lost.
     hideLoading();
-    UIController::setOkValue(kMoreGamesCode);
-    UIController::setObject(infoMoreGames_);
+    // The grid answers its own question (OK opens the address): it sets no action code of
+    // the app's dialogs, which no dialog of its own would ever run.
     if (moreGamesAlert_) moreGamesAlert_->setDelegate(nullptr);
     moreGamesAlert_ = ui::AlertView::make("", text("KAVO_notice"), this, text("KAVO_cancel"), {text("KAVO_OK")});
     moreGamesAlert_->show();
@@ -370,7 +371,8 @@ std::shared_ptr<ui::TableViewCell> GameView::cellForRow(ui::TableView& table, co
         avatar->setClipsToBounds(true); // a large picture stays inside its square
         content->addSubview(avatar);
 
-        auto name = ui::Label::make(pad ? ui::Rect(87, 0, 123, 51) : ui::Rect(41, 0, 58, 21));
+        // The name, and under it the amount, each the row's width right of the picture.
+        auto name = ui::Label::make(pad ? ui::Rect(87, 0, 230, 50) : ui::Rect(41, 1, 108, 19));
         name->setTag(kTagName);
         name->setBackgroundColor(ui::Color::clear());
         name->setTextColor(ui::Color::white());
@@ -378,12 +380,12 @@ std::shared_ptr<ui::TableViewCell> GameView::cellForRow(ui::TableView& table, co
         name->setTextAlignment(ui::TextAlignment::Left);
         content->addSubview(name);
 
-        auto money = ui::Label::make(pad ? ui::Rect(209, 0, 108, 51) : ui::Rect(97, 0, 58, 21));
+        auto money = ui::Label::make(pad ? ui::Rect(87, 50, 230, 50) : ui::Rect(41, 20, 108, 19));
         money->setTag(kTagMoney);
         money->setBackgroundColor(ui::Color::clear());
         money->setTextColor(ui::Color::yellow());
         money->setFont(ui::Font::boldSystem(pad ? 16 : 8));
-        money->setTextAlignment(ui::TextAlignment::Right);
+        money->setTextAlignment(ui::TextAlignment::Left);
         content->addSubview(money);
     }
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Blue);

@@ -1,5 +1,6 @@
 #include "lobby/LoginSubForm.h"
 
+#include "app/CustomUIActionSheetViewController.h"
 #include "app/Resources.h"
 #include "app/Util.h"
 #include "platform/foundation/Text.h"
@@ -117,6 +118,13 @@ void LoginSubForm::doCloseThisView() {
     // A field of a closed form must not keep the keyboard.
     endEditing();
     removeFromSuperview();
+}
+
+bool LoginSubForm::closeItself() {
+    for (const auto& subview : subviews())
+        if (dynamic_cast<CustomUIActionSheetViewController*>(subview->viewController())) return true;
+    doCloseThisView();
+    return true;
 }
 
 void LoginSubForm::endEditing() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Font.h"
@@ -21,7 +22,7 @@ namespace kavo {
 // first setUIScreen; every setUIScreen refreshes the texts from the language table.
 // Laid out in phone points; on a tablet the panel is (136, 38, 751, 693) and the
 // controls inside it follow the phone-to-tablet rule. Main thread only.
-class LoginSubForm : public platform::ui::View, public platform::ui::TextFieldDelegate {
+class LoginSubForm : public platform::ui::View, public platform::ui::TextFieldDelegate, public EscapeTarget {
 public:
     // Tags of the texts every form sets.
     static constexpr int kTagTitle = 101;
@@ -39,6 +40,9 @@ public:
     virtual void refreshScreen() = 0;
     // The close button: lowers a raised panel at once, then removes the form.
     void doCloseThisView();
+    // Escape closes the form as its close button does, but leaves the server choice the
+    // form shows over itself (a step of the sign-in) and the form under it as they are.
+    bool closeItself() override;
     // The keyboard: raises the panel once while it is up, lowers it when it goes.
     void keyboardWillShow();
     void keyboardWillHide();

@@ -222,8 +222,8 @@ void LoginView::acceptForgotPassword(const std::string& username) {
     auto& defaults = platform::UserDefaults::standard();
     defaults.setString(username, LoginView_SubForgotPwdView::kForgetPasswordUsernameKey);
     defaults.synchronize();
-    UIController::setOkValue(LoginView_SubForgotPwdView::kActionForgotPassword);
-    UIController::startCancelOkDlg(text("KAVO_confirmGetPassword"), text("KAVO_no"), text("KAVO_yes"));
+    UIController::startCancelOkDlg(text("KAVO_confirmGetPassword"), text("KAVO_no"), text("KAVO_yes"),
+                                   {UIController::kActionRecoverPassword});
 }
 
 void LoginView::waitForRecoveryAnswer() {

@@ -73,10 +73,9 @@ void LoginView_SubForgotPwdView::onForgotPwd() {
     defaults.setString(user, kForgetPasswordUsernameKey);
     defaults.synchronize();
     // The OK press runs action 8, which asks the server for the recovery text.
-    UIController::setOkValue(kActionForgotPassword);
     const Resources& resources = Resources::getInstance();
     UIController::startCancelOkDlg(resources.textWithKey("KAVO_confirmGetPassword"), resources.textWithKey("KAVO_no"),
-                                   resources.textWithKey("KAVO_yes"));
+                                   resources.textWithKey("KAVO_yes"), {UIController::kActionRecoverPassword});
 }
 
 void LoginView_SubForgotPwdView::onConnectOK() {

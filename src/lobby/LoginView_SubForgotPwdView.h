@@ -8,12 +8,12 @@
 namespace kavo {
 
 // The password-recovery form: a user name. It connects to the server that last
-// accepted the client and asks the player to confirm the recovery (action code 8).
+// accepted the client and asks the player to confirm the recovery
+// (UIController::kActionRecoverPassword).
 class LoginView_SubForgotPwdView : public LoginSubForm, public IConnectOKListener {
 public:
     static constexpr const char* kForgetPasswordUsernameKey = "KAVO_FORGET_PASSWORD_USERNAME";
     static constexpr int kTagSend = 103;
-    static constexpr int kActionForgotPassword = 8;
 
     explicit LoginView_SubForgotPwdView(platform::ui::Rect frame = {});
     ~LoginView_SubForgotPwdView() override;

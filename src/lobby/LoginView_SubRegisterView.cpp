@@ -77,7 +77,6 @@ void LoginView_SubRegisterView::doRegister() {
 }
 
 void LoginView_SubRegisterView::showWarning(const std::string& key) {
-    UIController::setOkValue(UIController::kActionNone);
     auto alert = platform::ui::AlertView::make("", Resources::getInstance().textWithKey(key), nullptr, "OK");
     alert->show();
 }

@@ -428,6 +428,8 @@ void ServerView::finishRefetch(const std::string& fetched, bool answered) {
 
 void ServerView::hideLoading() {
     Util::hideLoadingOnView(view());
+    timeCount_ = 0;
+    stopLoadingTimer();
     if (tableView_) tableView_->reloadData();
 }
 

@@ -100,6 +100,7 @@ public:
     void doLoadServersFromURL();
     // One tick of the loading timer.
     void setTimeCount();
+    // The overlay goes and its ticker stops (a refusal during the sign-in ends it so).
     void hideLoading();
     void closeDialog();
     // Empty hooks kept for the sheet's callers.

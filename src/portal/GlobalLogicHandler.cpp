@@ -198,7 +198,8 @@ void GlobalLogicHandler::cancelInvitedJoinBoard() {
 
 void GlobalLogicHandler::onChatFromWithMessage(std::shared_ptr<KavoMessage> message) {
     // A private message comes without a time: it is stamped on arrival, so stored lines
-    // and their time labels show a real date.
+    // and their time labels show a real date. It is known by how it came, not by its time.
+    if (message) message->setIsPrivateLine(1);
     if (message && message->time() == 0)
         message->setTime(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
@@ -234,10 +235,14 @@ void GlobalLogicHandler::onPresentReceived(std::vector<std::shared_ptr<Asset>> p
 }
 
 void GlobalLogicHandler::showAlertViewWithMessage(const std::string& message) {
+    platform::runOnMainThread([message] { UIController::showNotice(message); });
+}
+
+void GlobalLogicHandler::showAnswerToWaits(const std::string& message) {
     platform::runOnMainThread([message] {
-        // The server's notice or refusal is the answer to what the player waits on (a game
-        // choice, a join, Play now or create: "Bàn đã đầy", a wrong password, not enough
-        // money): the wait ends, and its bound tells nothing more.
+        // A refusal or a one-button notice names no request: it is the answer to what the
+        // player waits on (a game choice, a join, Play now or create: "Bàn đã đầy", a wrong
+        // password, not enough money). Every wait ends, and its bound tells nothing more.
         if (auto board = std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController()))
             board->endRequestWaits();
         Util::endBoundedWaits();

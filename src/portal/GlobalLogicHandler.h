@@ -126,6 +126,10 @@ public:
     // --- Notices ---
     // A one-button notice with no action.
     void showAlertViewWithMessage(const std::string& text);
+    // The same for a refusal (10) or a one-button notice (45 sub 0): the answer to what the
+    // player waits on, so every bounded wait still up ends first (each puts back what it
+    // changed). Any other text ends no wait.
+    void showAnswerToWaits(const std::string& text);
 
     // ================================================================ account side
     // Friends, rankings, profile, money, shop, gifts, top-up and lottery. Lists that a

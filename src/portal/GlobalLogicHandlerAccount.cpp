@@ -649,8 +649,7 @@ void GlobalLogicHandler::showAlertInAppPurchase(const platform::Value& info) {
         PendingReceipts::removeConfirmed(PendingReceipts::currentUser(), receipt);
         TopupZelByCardView::topUpAccepted();
         onUpdateMyMoneyOnTable();
-        UIController::setOkValue(UIController::kActionPurchaseConfirmed);
-        UIController::startOKDlg(message);
+        UIController::startOKDlg(message, {UIController::kActionPurchaseConfirmed});
     } else if (!sentAgain) {
         UIController::startCancelDlg(message);
     }

@@ -37,10 +37,9 @@ void GlobalLogicHandler::onInvitedJoinBoard(int8_t gameId, int8_t roomId, int8_t
     invitation.set("idInvitor", int(inviterId));
 
     auto& res = Resources::getInstance();
-    UIController::setObject(std::move(invitation));
-    UIController::setOkValue(UIController::kActionInvitation);
     UIController::setKinkOfDialog(1);
-    UIController::startCancelOkDlg(message, res.textWithKey("KAVO_cancel"), res.textWithKey("KAVO_OK"));
+    UIController::startCancelOkDlg(message, res.textWithKey("KAVO_cancel"), res.textWithKey("KAVO_OK"),
+                                   {UIController::kActionInvitation, std::move(invitation)});
 }
 
 } // namespace kavo

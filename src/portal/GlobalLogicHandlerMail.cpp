@@ -22,13 +22,19 @@ std::shared_ptr<platform::ui::ViewController> topScreen() {
     return KavoOnlineAppDelegate::getInstance().topViewController();
 }
 
+// The shared mailbox while it is shown over the top screen (the grid or the board list
+// lay it over themselves). nullptr when it is not.
+std::shared_ptr<MessageView> mailboxOverTop() {
+    const auto& panel = MessageView::getInstance();
+    if (panel && panel->isViewLoaded() && panel->view()->window() && panel->view()->isVisibleOnScreen()) return panel;
+    return nullptr;
+}
+
 // The mailbox the player is looking at: the mailbox screen on top, or the mailbox panel
 // shown over the top screen. nullptr when neither.
 std::shared_ptr<MessageView> openMailbox() {
     if (auto screen = std::dynamic_pointer_cast<MessageView>(topScreen())) return screen;
-    const auto& panel = MessageView::getInstance();
-    if (panel && panel->isViewLoaded() && panel->view()->window() && panel->view()->isVisibleOnScreen()) return panel;
-    return nullptr;
+    return mailboxOverTop();
 }
 
 // The top screen's mail badge follows the mailbox.
@@ -49,11 +55,14 @@ void dropAlertMessageButton() {
 void GlobalLogicHandler::onViewControllerChatFromWithMessage(const std::shared_ptr<KavoMessage>& message) {
     KAVO_ASSERT_MAIN_THREAD();
     if (!message) return;
-    // The open mailbox takes it itself (and puts it in the app-wide list). On every
-    // other screen, the board list included, it goes into the mailbox so that no
-    // private message is lost.
-    if (auto mailbox = openMailbox()) {
-        mailbox->onNewMessage(message);
+    // A mailbox screen on top takes it itself (and puts it in the app-wide list); the
+    // shared mailbox shown over the top screen hands it to the open conversation, as new
+    // mail goes. On every other screen, the board list included, it goes into the mailbox
+    // so that no private message is lost.
+    if (auto screen = std::dynamic_pointer_cast<MessageView>(topScreen())) {
+        screen->onNewMessage(message);
+    } else if (auto shared = mailboxOverTop()) {
+        shared->onChatWithMessage(message);
     } else {
         UIController::addItemIntoListMessage(message);
         dropAlertMessageButton();

@@ -121,15 +121,16 @@ void GlobalLogicHandler::setMoneyError(const std::string& error) {
     if (!dynamic_cast<BoardView*>(top.get())) {
         if (auto* login = dynamic_cast<LoginView*>(top.get())) login->setUserNameAndPasswordFromCache();
     }
-    showAlertViewWithMessage(error);
+    // A refusal during the sign-in ends the server choice's overlay too.
+    if (auto sheet = loadedServerSheet()) sheet->hideLoading();
+    showAnswerToWaits(error);
 }
 
 void GlobalLogicHandler::showVersion(const std::string& info, const std::string& url) {
     KAVO_ASSERT_MAIN_THREAD();
     const Resources& resources = Resources::getInstance();
-    UIController::setOkValue(UIController::kActionNewVersion);
-    UIController::setObject(std::any(url));
-    UIController::startCancelOkDlg(info, resources.textWithKey("KAVO_cancel"), resources.textWithKey("KAVO_download"));
+    UIController::startCancelOkDlg(info, resources.textWithKey("KAVO_cancel"), resources.textWithKey("KAVO_download"),
+                                   {UIController::kActionNewVersion, url});
 }
 
 // ---------------------------------------------------------------- registration and recovery
@@ -161,9 +162,8 @@ void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, boo
                                                      });
         return;
     }
-    UIController::setObject(std::any(prefix));
-    UIController::setOkValue(UIController::kActionCopyText);
-    UIController::startCancelOkDlg(smsSyntax(prefix, to), text("KAVO_cancel"), text("KAVO_copy"));
+    UIController::startCancelOkDlg(smsSyntax(prefix, to), text("KAVO_cancel"), text("KAVO_copy"),
+                                   {UIController::kActionCopyText, prefix});
 }
 
 void GlobalLogicHandler::onGetSMSSyntaxWithSubId(int8_t subId, const std::string& data, const std::string& address) {

@@ -69,7 +69,7 @@ void GlobalMessageHandler::receiveNotice(ReplyReader& reader) {
     switch (uint8_t(sub)) {
     case kNoticeDialog: {
         const auto [text] = readValues(reader, asUtf);
-        if (reader.ok()) showUnlessSigningIn([this, text] { doShowAlertViewWithMessage(text); });
+        if (reader.ok()) showUnlessSigningIn([this, text] { globalLogicHandler().showAnswerToWaits(text); });
         break;
     }
     case kNoticeEvent: {

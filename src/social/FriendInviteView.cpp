@@ -109,7 +109,7 @@ void FriendInviteView::answer(int row, int8_t type) {
     if (row < 0 || size_t(row) >= arrLoiMoi_.size()) return;
     const auto invitation = arrLoiMoi_[size_t(row)];
     GlobalService::getInstance().addFriendWithId(invitation->fromID(), type);
-    UIController::removeItemIntoListMessage(invitation);
+    UIController::markItemsReadIntoListMessage({invitation});
     // The messages screen took the invitations out of the mailbox when it opened this
     // list, so the rest stay from this list, joined by any that arrived since.
     arrLoiMoi_.erase(arrLoiMoi_.begin() + row);
@@ -136,10 +136,9 @@ void FriendInviteView::btnXoaTatCa_Clicked() {
 }
 
 void FriendInviteView::answerAll(int8_t type) {
-    for (const auto& invitation : arrLoiMoi_) {
+    for (const auto& invitation : arrLoiMoi_)
         GlobalService::getInstance().addFriendWithId(invitation->fromID(), type);
-        UIController::removeItemIntoListMessage(invitation);
-    }
+    UIController::markItemsReadIntoListMessage(arrLoiMoi_);
     arrLoiMoi_.clear();
     showLoadingScreen(view());
     reloadLater();

@@ -12,7 +12,9 @@ namespace kavo {
 
 // The friend invitations waiting in the mailbox, each with accept and refuse, and
 // both for all at once. Laid over the messages screen, which keeps one. A request
-// leaves at once and the invitation leaves the mailbox without waiting for a reply.
+// leaves at once and the invitation leaves the mailbox without waiting for a reply; the
+// stored mailbox is saved without it (the messages screen took the invitations out of the
+// list unsaved), so that an answered invitation is not listed again at the next sign-in.
 // Row buttons carry their row in the tag (accept row + 10000, refuse row + 20000);
 // a tag whose row is gone sends nothing. Main thread only.
 class FriendInviteView : public KavoViewController,

@@ -16,8 +16,8 @@ void FriendSearch::requestByName(const std::string& name) {
 
 void FriendSearch::showResult(int result, int addedAction) {
     const char* key = result == 0 ? "KAVO_addFriendOK" : result == 2 ? "KAVO_tooMuchFriend" : "KAVO_friendExist";
-    UIController::setOkValue(result == 0 ? addedAction : UIController::kActionNone);
-    UIController::startOKDlg(Resources::getInstance().textWithKey(key));
+    UIController::startOKDlg(Resources::getInstance().textWithKey(key),
+                             {result == 0 ? addedAction : UIController::kActionNone});
 }
 
 } // namespace kavo

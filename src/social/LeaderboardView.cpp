@@ -379,6 +379,12 @@ void LeaderboardView::btnBack_Clicked() {
     if (bValViewCaoThu_) showGamesIcon();
 }
 
+bool LeaderboardView::closeTopmostPart() {
+    if (!isViewLoaded() || viewDanhSach_->isHidden() || imgViewIconBack_->isHidden()) return false;
+    btnBack_->sendActions(platform::ui::ControlEvent::TouchUpInside);
+    return true;
+}
+
 void LeaderboardView::chooseGameAtRow(int row) {
     if (row < 0 || size_t(row) >= kRankedGames.size()) return;
     const int gameType = kRankedGames[size_t(row)].gameType;

@@ -146,15 +146,14 @@ void MessageView::viewDidLoad() {
     btnRemoveAll_->onTouchUpInside([this] { onRemoveAll(); });
     root.addSubview(btnRemoveAll_);
 
-    // The open conversation's name and time: right of the ticker's strip (its picture may
-    // lie under the strip).
-    imgViewUserAvatar_ = platform::ui::ImageView::make(scaled({206, 4, 30, 30}));
+    // The open conversation's picture, name and time: right of the ticker's strip.
+    imgViewUserAvatar_ = platform::ui::ImageView::make(scaled({242, 4, 30, 30}));
     imgViewUserAvatar_->setAccessibilityIdentifier("imgViewUserAvatar");
     imgViewUserAvatar_->setHidden(true);
     root.addSubview(imgViewUserAvatar_);
-    lblUserName_ = platform::ui::Label::make(scaled({242, 2, 112, 18}));
+    lblUserName_ = platform::ui::Label::make(scaled({276, 2, 80, 18}));
     lblUserName_->setAccessibilityIdentifier("lblUserName");
-    lblChatTime_ = platform::ui::Label::make(scaled({242, 20, 112, 14}));
+    lblChatTime_ = platform::ui::Label::make(scaled({276, 20, 80, 14}));
     lblChatTime_->setAccessibilityIdentifier("lblChatTime");
     for (const auto& label : {lblUserName_, lblChatTime_}) {
         label->setTextColor(Color::white());
@@ -663,6 +662,11 @@ bool MessageView::closeTopmostPart() {
             return true;
         }
     }
+    // The emoticon board over the chat panel goes as its button takes it away.
+    if (activeChatView_ && activeChatView_->superview() && !activeChatView_->emoView()->isHidden()) {
+        activeChatView_->showEmoticonsScreen();
+        return true;
+    }
     return false;
 }
 
@@ -695,7 +699,18 @@ void MessageView::onChatWithMessage(std::shared_ptr<KavoMessage> message) {
     if (!message) return;
     // Mailbox batches carry notices and friend requests: they wait in the list and never
     // become lines of a conversation or of the chat file.
-    addPending(message);
+    if (!message->isPrivateLine()) {
+        addPending(message);
+        return;
+    }
+    // A friend's line shows at once in his conversation when that is the one open.
+    if (activeChatView_ && !activeChatView_->isHidden() && activeChatView_->friendName() == message->fromName()) {
+        if (kavoDB_) kavoDB_->insertMsg(*message, ChatDatabase::kReceived);
+        activeChatView_->arrChat().push_back(receivedLine(*message));
+        activeChatView_->reloadChats();
+        return;
+    }
+    onNewMessage(std::move(message));
 }
 
 void MessageView::onNewMessage(std::shared_ptr<KavoMessage> message) {
@@ -734,8 +749,8 @@ void MessageView::clickedButtonAtIndex(platform::ui::AlertView& /*alert*/, int i
 }
 
 void MessageView::onRemoveAll() {
-    UIController::setOkValue(UIController::kActionRemoveAllMail);
-    UIController::startCancelOkDlg(text("KAVO_thongbao_xoa_item"), text("KAVO_cancel"), text("KAVO_OK"));
+    UIController::startCancelOkDlg(text("KAVO_thongbao_xoa_item"), text("KAVO_cancel"), text("KAVO_OK"),
+                                   {UIController::kActionRemoveAllMail});
 }
 
 void MessageView::doRemoveAllMessages() {

@@ -59,7 +59,8 @@ public:
     // A private message while this screen is open: stored as received, then pending.
     void onNewMessage(std::shared_ptr<KavoMessage> message);
     // New mail (notices, friend requests) while open: pending in the list, never stored
-    // in the chat file nor shown as a conversation line.
+    // in the chat file nor shown as a conversation line. A private line shows in its
+    // sender's conversation when that one is open (stored as received), else onNewMessage.
     void onChatWithMessage(std::shared_ptr<KavoMessage> message);
     // Every message of the list leaves the app-wide mail.
     void doRemoveAllMessages();

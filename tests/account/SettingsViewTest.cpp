@@ -6,6 +6,7 @@
 #include "app/EventView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
+#include "games/caro/CaroView.h"
 #include "games/tienlen/TienLenView.h"
 #include "lobby/GameView.h"
 #include "platform/foundation/UserDefaults.h"
@@ -70,7 +71,7 @@ protected:
     std::shared_ptr<SettingsView> settings_;
 };
 
-TEST_F(Settings, AwayFromATableTwoSectionsOfFiveAndThreeRows) {
+TEST_F(Settings, AwayFromATableTheSettingsShowTwoSectionsOfFiveAndThreeRows) {
     auto grid = push(std::make_shared<GameView>());
     grid->clickSetting();
     EXPECT_EQ(settings_->view()->superview(), grid->view().get());
@@ -83,15 +84,10 @@ TEST_F(Settings, AwayFromATableTwoSectionsOfFiveAndThreeRows) {
     list.layoutIfNeeded();
     for (const auto& row : list.visibleCells())
         EXPECT_LE(row->convertRect(row->bounds(), &list).maxY(), list.bounds().maxY() + 0.5) << row->text();
-}
-
-TEST_F(Settings, TheSheetsHeaderSaysItIsTheSettings) {
-    auto grid = push(std::make_shared<GameView>());
-    grid->clickSetting();
     std::string title;
     for (const auto& label : settings_->view()->subviewsOfType<ui::Label>())
         if (label->accessibilityIdentifier() == "lblTitle") title = label->text();
-    EXPECT_TRUE(title == "Cài đặt" || title == "Settings") << title;
+    EXPECT_TRUE(title == "Cài đặt" || title == "Settings") << "the header says it is the settings: " << title;
 }
 
 TEST_F(Settings, AtATableTheTableRowsComeFirstGreyedUnlessAllowed) {
@@ -109,6 +105,20 @@ TEST_F(Settings, AtATableTheTableRowsComeFirstGreyedUnlessAllowed) {
     EXPECT_TRUE(settings_->willSelectRow(*settings_->tblSetting(), {0, 0}));
     select(0, 0);
     EXPECT_EQ(menuCuoc::getInstance()->view()->superview(), table->view().get()) << "the stake sheet opens";
+}
+
+// The player count is a four-seat card table's: the sheet offers it there when the owner may
+// set it, and at any other table never.
+TEST_F(Settings, OnlyACardTableOffersThePlayerCount) {
+    const std::pair<std::shared_ptr<GameTableView>, bool> tables[] = {{std::make_shared<TienLenView>(), true},
+                                                                      {std::make_shared<CaroView>(), false}};
+    for (const auto& [table, offers] : tables) {
+        push(table);
+        settings_->setIsSetPlayers(true);
+        table->clickSetting();
+        EXPECT_EQ(settings_->willSelectRow(*settings_->tblSetting(), {0, 1}).has_value(), offers) << table->className();
+        pop();
+    }
 }
 
 TEST_F(Settings, EachSwitchWritesItsKeyAndSoundOffStopsTheMusic) {

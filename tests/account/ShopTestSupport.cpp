@@ -67,11 +67,6 @@ void ShopFixture::settle(double seconds) {
     platform::RunLoop::main().runUntil([] { return false; }, seconds);
 }
 
-std::string ShopFixture::dialogText() {
-    auto alerts = platform::ui::AlertView::visibleAlerts();
-    return alerts.empty() ? std::string() : alerts.back()->message();
-}
-
 int64_t ShopFixture::myMoney() {
     auto me = UIController::myInfo();
     return me ? me->money() : -1;

@@ -28,7 +28,6 @@ protected:
     // Runs what was posted to the main loop, for a little real time.
     void settle(double seconds = 0.1);
     // The message of the dialog on top ("" when none).
-    static std::string dialogText();
     static int64_t myMoney();
 
     // A channel list: one SMS row, two cards, two store rows, one promotion card.

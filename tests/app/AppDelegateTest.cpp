@@ -1,8 +1,10 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "app/widgets/ImageCache.h"
+#include "games/caro/CaroView.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
+#include "lobby/LoginView.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/PropertyList.h"
@@ -147,21 +149,25 @@ TEST_F(AppDelegateTest, LeftwardSwipeOnATableDoesNothingAndRightwardNothingAnywh
     EXPECT_EQ(delegate().navigationController()->viewControllers().size(), 1u);
 }
 
-TEST_F(AppDelegateTest, BackButtonIsHiddenOnTheGameGridAndSitsLowerOnTheBoardList) {
-    launchAndPush(std::make_shared<GameView>());
-    EXPECT_TRUE(delegate().btnBack()->isHidden());
-    push(std::make_shared<BoardView>());
-    EXPECT_FALSE(delegate().btnBack()->isHidden());
-    EXPECT_EQ(delegate().btnBack()->center().y, 24);
-    push(std::make_shared<KavoViewController>());
-    EXPECT_EQ(delegate().btnBack()->center().y, 18);
-}
-
-TEST_F(AppDelegateTest, BackButtonStaysOverPushedScreensAndTheBackgroundUnderThem) {
-    launchAndPush();
+// What the window shows around each screen: the back button over it, hidden where the screen
+// has a way out of its own and lower under the board list's header, and the background under it.
+TEST_F(AppDelegateTest, EachScreenGetsItsOwnBackButtonOverItAndBackgroundUnderIt) {
+    launch();
+    for (const auto& [screen, shown, backHidden, backY, background] :
+         {std::tuple<const char*, platform::ui::ViewControllerPtr, bool, double, const char*>{
+              "game grid", std::make_shared<GameView>(), true, 18, "bg_main.png"},
+          {"board list", std::make_shared<BoardView>(), false, 24, "bg_main.png"},
+          {"log-in", std::make_shared<LoginView>(), true, 18, "bg_main.png"},
+          {"Caro table", std::make_shared<CaroView>(), true, 18, "caro-bg.png"},
+          {"any other", std::make_shared<KavoViewController>(), false, 18, "bg_main.png"}}) {
+        push(shown);
+        EXPECT_EQ(delegate().btnBack()->isHidden(), backHidden) << screen;
+        EXPECT_EQ(delegate().btnBack()->center().y, backY) << screen;
+        EXPECT_EQ(delegate().imgBG()->image()->name(), background) << screen;
+    }
     const auto& window = delegate().window();
-    EXPECT_EQ(window->hitTest(delegate().btnBack()->center()), delegate().btnBack().get());
-    EXPECT_EQ(window->subviews().front(), delegate().imgBG());
+    EXPECT_EQ(window->hitTest(delegate().btnBack()->center()), delegate().btnBack().get()) << "over the screens";
+    EXPECT_EQ(window->subviews().front(), delegate().imgBG()) << "under them";
 }
 
 // A finger moving from (x0, 160) to (x1, 160) at once.

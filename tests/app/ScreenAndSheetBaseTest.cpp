@@ -135,24 +135,9 @@ TEST_F(ScreenAndSheetBaseTest, SheetCentresItsPanelAndHidesTheBackButtonWhileUp)
     EXPECT_EQ(sheet->view()->superview(), nullptr) << "removed when the slide ends";
 }
 
+// Either sheet base puts back what it found: the game grid shows no back button, the board
+// list does.
 TEST_F(ScreenAndSheetBaseTest, ClosingASheetOverTheGameGridLeavesTheBackButtonHiddenButNotOverTheBoardList) {
-    auto grid = launchAndPush(std::make_shared<GameView>());
-    auto sheet = std::make_shared<PanelSheet>();
-    show(sheet, *grid);
-    sheet->slideOut();
-    EXPECT_TRUE(delegate().btnBack()->isHidden());
-    advance(0.3);
-
-    auto boards = std::make_shared<BoardView>();
-    push(boards);
-    show(sheet, *boards);
-    EXPECT_TRUE(delegate().btnBack()->isHidden());
-    sheet->slideOut();
-    EXPECT_FALSE(delegate().btnBack()->isHidden());
-}
-
-// Either sheet base puts back what it found: the game grid shows no back button.
-TEST_F(ScreenAndSheetBaseTest, ClosingASheetOverTheGameGridLeavesItWithoutTheBackButton) {
     auto grid = launchAndPush(std::make_shared<GameView>());
     ASSERT_TRUE(delegate().btnBack()->isHidden());
     auto lottery = std::make_shared<PanelSheet2>();
@@ -163,6 +148,14 @@ TEST_F(ScreenAndSheetBaseTest, ClosingASheetOverTheGameGridLeavesItWithoutTheBac
     show(sheet, *grid);
     sheet->slideOut();
     EXPECT_TRUE(delegate().btnBack()->isHidden()) << "the other sheets' base";
+    advance(0.3);
+
+    auto boards = std::make_shared<BoardView>();
+    push(boards);
+    show(sheet, *boards);
+    EXPECT_TRUE(delegate().btnBack()->isHidden());
+    sheet->slideOut();
+    EXPECT_FALSE(delegate().btnBack()->isHidden());
 }
 
 TEST_F(ScreenAndSheetBaseTest, SheetShownAgainWhileClosingIsNotRemovedByTheOldClose) {

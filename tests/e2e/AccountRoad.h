@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 
 namespace kavo::test {
 
@@ -47,12 +48,14 @@ protected:
 };
 
 // The portal answers the own profile's record (1005): "khach42" with 125,000 Zel, born
-// 17/05/1990 in province 1, `percent` of the way to the next level.
-inline void answerOwnRecord(TestPortal& portal, int32_t percent = 40) {
-    portal.onCommand(1005, [percent](Message& request, TestPortal::Reply& reply) {
+// 17/05/1990 in `province` (1, "Hà Nội"), `percent` of the way to the next level.
+inline void answerOwnRecord(TestPortal& portal, int32_t percent = 40,
+                            std::pair<int8_t, std::string> province = {1, "Hà Nội"}) {
+    portal.onCommand(1005, [percent, province](Message& request, TestPortal::Reply& reply) {
         Bytes record;
         record.int32(request.readInt()).utf("khach42").int64(125000).utf("Khách Bốn Hai").byte(1).boolean(true);
-        record.int16(1990).utf("1 Lê Lợi").utf("0123").boolean(false).utf("").utf("0909").byte(1).utf("Hà Nội");
+        record.int16(1990).utf("1 Lê Lợi").utf("0123").boolean(false).utf("").utf("0909");
+        record.byte(province.first).utf(province.second);
         reply.send(1005, record.byte(5).byte(17).boolean(true).int32(percent).boolean(false).utf("5 giờ").int32(1));
     });
 }

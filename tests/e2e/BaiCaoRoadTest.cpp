@@ -218,18 +218,18 @@ TEST_F(BaiCaoRoad, TheEndOfAHandPutsThePeekBackAndRevealsEveryHand) {
 TEST_F(BaiCaoRoad, TheOwnerStartsOnlyWhenEveryoneIsReadyAndTheStakeIsCovered) {
     join(kBaiCao, {{kMe, "khach"}, {-1, ""}, {-1, ""}, {-1, ""}}, kMe, 1000);
     tap("id=btnStart");
-    EXPECT_EQ(dialog(), text("KAVO_cannotStart")) << "alone";
+    EXPECT_EQ(dialogText(), text("KAVO_cannotStart")) << "alone";
     tap("text=" + text("KAVO_OK"));
     send(Bytes().byte(1).int32(8).utf("an").int64(5000).int16(1).int32(1).message(12));
     send(Bytes().byte(2).int32(9).utf("binh").int64(5000).int16(1).int32(1).message(12));
     send(Bytes().int32(8).boolean(true).message(16));
     tap("id=btnStart");
-    EXPECT_EQ(dialog(), text("KAVO_cannotStart")) << "binh is not ready";
+    EXPECT_EQ(dialogText(), text("KAVO_cannotStart")) << "binh is not ready";
     tap("text=" + text("KAVO_OK"));
     send(Bytes().int32(9).boolean(true).message(16));
     UIController::myInfo()->setMoney(999);
     tap("id=btnStart");
-    EXPECT_EQ(dialog(), text("KAVO_koDuTienCuoc"));
+    EXPECT_EQ(dialogText(), text("KAVO_koDuTienCuoc"));
     tap("text=" + text("KAVO_OK"));
     EXPECT_TRUE(sent(20).empty());
     UIController::myInfo()->setMoney(1000);
@@ -247,12 +247,12 @@ TEST_F(BaiCaoRoad, ANoticeAfterAnAcceptedInvitationRunsNothing) {
     seat({{kMe, "khach"}, {8, "an"}}, kMe, 1000);
     UIController::myInfo()->setMoney(999);
     tap("id=btnStart");
-    ASSERT_EQ(dialog(), text("KAVO_koDuTienCuoc"));
+    ASSERT_EQ(dialogText(), text("KAVO_koDuTienCuoc"));
     platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
-    EXPECT_EQ(dialog(), "");
+    EXPECT_EQ(dialogText(), "");
     tap("id=btnStart");
     tap("text=" + text("KAVO_OK"));
-    EXPECT_EQ(dialog(), "");
+    EXPECT_EQ(dialogText(), "");
     EXPECT_EQ(sentCount(8), 0u) << "no second join";
 }
 
@@ -260,7 +260,7 @@ TEST_F(BaiCaoRoad, ARefusedReadyKeepsTheReadyButton) {
     join(kBaiCao, {{8, "an"}, {kMe, "khach", false}, {-1, ""}, {-1, ""}}, 8, 600000);
     EXPECT_EQ(table()->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_ready"));
     tap("id=btnStart");
-    EXPECT_EQ(dialog(), text("KAVO_koDuTienCuoc"));
+    EXPECT_EQ(dialogText(), text("KAVO_koDuTienCuoc"));
     tap("text=" + text("KAVO_OK"));
     EXPECT_FALSE(table()->btnStart()->isHidden());
     EXPECT_TRUE(sent(16).empty());
@@ -287,7 +287,7 @@ TEST_F(BaiCaoRoad, EventsForAnotherTableOrAStrangerChangeNothingButReady) {
     advance(0.5);
     const size_t screens = nav->viewControllers().size();
     send(Bytes().byte(kRoom).byte(kBoard).int32(kMe).message(11));
-    EXPECT_EQ(dialog(), text("KAVO_youAreKicked"));
+    EXPECT_EQ(dialogText(), text("KAVO_youAreKicked"));
     EXPECT_EQ(nav->viewControllers().size(), screens);
 }
 

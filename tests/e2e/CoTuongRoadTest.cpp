@@ -10,6 +10,8 @@
 #include "games/cotuong/Team.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
+#include "platform/services/UrlOpener.h"
+#include "platform/ui/Application.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/boardChat.h"
@@ -72,7 +74,7 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     seatRow(alone, -1, "");
     send(alone.message(8));
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\ntap id=btnStart").ok);
-    EXPECT_EQ(dialog(), text("KAVO_cannotStart"));
+    EXPECT_EQ(dialogText(), text("KAVO_cannotStart"));
     press(text("KAVO_OK"));
 
     // Binh sits down and is ready; a stake above my money is refused, then lowered.
@@ -81,7 +83,7 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     send(Bytes().byte(2).byte(7).int32(600000).message(19));
     send(Bytes().int32(kBinh).boolean(true).message(16));
     ASSERT_TRUE(drive("tap id=btnStart").ok);
-    EXPECT_EQ(dialog(), text("KAVO_youCantStartLessMoney"));
+    EXPECT_EQ(dialogText(), text("KAVO_youCantStartLessMoney"));
     press(text("KAVO_OK"));
     send(Bytes().byte(2).byte(7).int32(1000).message(19));
     send(Bytes().int32(kBinh).boolean(true).message(16));
@@ -146,11 +148,11 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     EXPECT_EQ(lastSent(77), (std::vector<uint8_t>{2, 7, 30}));
     EXPECT_TRUE(table()->isDrawing());
     game(Bytes().byte(31));
-    EXPECT_EQ(dialog(), text("KAVO_oppNotAgree"));
+    EXPECT_EQ(dialogText(), text("KAVO_oppNotAgree"));
     EXPECT_FALSE(table()->isDrawing());
     press(text("KAVO_OK"));
     game(Bytes().byte(30));
-    EXPECT_EQ(dialog(), text("KAVO_oppWantDraw"));
+    EXPECT_EQ(dialogText(), text("KAVO_oppWantDraw"));
     press(text("KAVO_no"));
     EXPECT_EQ(lastSent(24), (std::vector<uint8_t>{2, 7, 0}));
 
@@ -163,12 +165,12 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     // Resignation through the confirmation.
     portal().clearMessages();
     ASSERT_TRUE(drive("tap id=btnLose").ok);
-    EXPECT_EQ(dialog(), text("KAVO_confirm_lose"));
+    EXPECT_EQ(dialogText(), text("KAVO_confirm_lose"));
     press(text("KAVO_OK"));
     EXPECT_EQ(lastSent(77), (std::vector<uint8_t>{2, 7, 35}));
     EXPECT_TRUE(table()->isLosing());
     game(Bytes().byte(40).int32(kMe).byte(-1).int32(-1000).int32(kBinh).byte(1).int32(1000));
-    EXPECT_NE(dialog(), "") << "my report";
+    EXPECT_NE(dialogText(), "") << "my report";
     EXPECT_EQ(table()->getPlayerWithID(kBinh)->money(), 401000);
     press(text("KAVO_OK"));
     game(Bytes().byte(50));
@@ -186,6 +188,35 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     // Back on the grid, the money is what the game left me (500,000 at the join, 1,000 lost).
     run("screen BoardView 5\nadvance 0.5\ntap id=btnBack\nscreen GameView 5\nadvance 0.5\nexpect text=" +
         Util::formatNumber(499000));
+}
+
+// The grid's more-games question answers itself: the report of a game played after it
+// was cancelled runs nothing on OK, and Escape closes it.
+TEST_F(CoTuongRoad, TheReportAfterTheGridsMoreGamesRunsNothingAndEscapeClosesIt) {
+    portal().onCommand(72, [](Message& request, TestPortal::Reply& reply) {
+        if (request.readByte() == 3) reply.send(72, Bytes().byte(3).utf("http://127.0.0.1/games"));
+    });
+    signInAndTapTheBoard("btnCoTuong", false,
+                         "drag id=scrollView 0 -300\nadvance 1\ntap id=btnGameKhac\nwait text=" + text("KAVO_notice") +
+                             " 5\ntap text=" + text("KAVO_cancel") + "\ndrag id=scrollView 0 300\nadvance 1\n");
+    Bytes rows = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
+    seatRow(rows, kMe, "Khach", true);
+    seatRow(rows, kBinh, "Binh", true);
+    send(rows.message(8));
+    run("screen CoTuongView 5\nadvance 0.5");
+    const size_t opened = platform::UrlOpener::opened().size();
+    for (const bool byEscape : {false, true}) {
+        game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kMe).int32(900).int32(600));
+        game(Bytes().byte(40).int32(kMe).byte(-1).int32(-1000).int32(kBinh).byte(1).int32(1000));
+        ASSERT_NE(dialogText(), "") << "my report";
+        EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+        if (byEscape)
+            platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
+        else
+            press(text("KAVO_OK"));
+        EXPECT_EQ(dialogText(), "");
+    }
+    EXPECT_EQ(platform::UrlOpener::opened().size(), opened) << "no address opened";
 }
 
 TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQuestion) {
@@ -221,7 +252,7 @@ TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQue
     portal().clearMessages();
     ASSERT_TRUE(drive("tap id=btnBack\nadvance 0.5").ok);
     EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));
-    EXPECT_EQ(dialog(), "");
+    EXPECT_EQ(dialogText(), "");
 }
 
 TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
@@ -235,7 +266,7 @@ TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
     EXPECT_TRUE(table()->isBottomRed()) << "the other player moves first: I play red";
     portal().clearMessages();
     ASSERT_TRUE(drive("tap id=btnBack").ok);
-    EXPECT_EQ(dialog(), text("KAVO_doYouWantExit"));
+    EXPECT_EQ(dialogText(), text("KAVO_doYouWantExit"));
     EXPECT_TRUE(portal().messages(15).empty());
     press(text("KAVO_OK"));
     EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));

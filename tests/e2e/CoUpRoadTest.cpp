@@ -75,14 +75,14 @@ TEST_F(CoUpRoad, APlayerGetsReadyRevealsAPieceRefusesAnUndoAndADrawAndResigns) {
 
     // The opponent asks to take back: refused.
     game(Bytes().byte(26));
-    EXPECT_EQ(dialog(), text("KAVO_undo"));
+    EXPECT_EQ(dialogText(), text("KAVO_undo"));
     portal().clearMessages();
     press(text("KAVO_no"));
     EXPECT_EQ(lastSent(86), (std::vector<uint8_t>{2, 7, 26, 0xff}));
 
     // The opponent offers a draw: refused with the board games' answer.
     game(Bytes().byte(30));
-    EXPECT_EQ(dialog(), text("KAVO_oppWantDraw"));
+    EXPECT_EQ(dialogText(), text("KAVO_oppWantDraw"));
     press(text("KAVO_no"));
     EXPECT_EQ(lastSent(24), (std::vector<uint8_t>{2, 7, 0}));
 
@@ -96,12 +96,12 @@ TEST_F(CoUpRoad, APlayerGetsReadyRevealsAPieceRefusesAnUndoAndADrawAndResigns) {
     // Resignation through the confirmation, then the result.
     portal().clearMessages();
     run("tap id=btnLose");
-    EXPECT_EQ(dialog(), text("KAVO_confirm_lose"));
+    EXPECT_EQ(dialogText(), text("KAVO_confirm_lose"));
     press(text("KAVO_OK"));
     EXPECT_EQ(lastSent(86), (std::vector<uint8_t>{2, 7, 35}));
     EXPECT_TRUE(table()->isLosing());
     game(Bytes().byte(40).int32(kMe).byte(-1).int32(-1000).int32(kBinh).byte(1).int32(1000));
-    EXPECT_NE(dialog(), "") << "my report";
+    EXPECT_NE(dialogText(), "") << "my report";
     press(text("KAVO_OK"));
     game(Bytes().byte(50));
     EXPECT_FALSE(table()->isInBoard());

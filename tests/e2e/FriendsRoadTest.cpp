@@ -62,10 +62,6 @@ protected:
             out.push_back(message.body);
         return out;
     }
-    static std::string shownDialog() {
-        auto dialog = UIController::currentDialog();
-        return dialog ? dialog->message() : std::string();
-    }
 };
 
 TEST_F(FriendsRoad, TwoRequestsAreAnsweredFromTheInvitationList) {
@@ -118,7 +114,7 @@ TEST_F(FriendsRoad, AFriendIsAskedByNameThroughTheSearch) {
             answer.writeByte(result);
             ASSERT_TRUE(portal().sendToClient(answer));
         }
-        ASSERT_TRUE(platform::RunLoop::main().runUntil([key] { return shownDialog() == text(key); }, 5)) << key;
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([key] { return dialogText() == text(key); }, 5)) << key;
         EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << key;
         UIController::closeDialog();
     }
@@ -132,7 +128,7 @@ TEST_F(FriendsRoad, FeedbackGoesFromTheSettingsPanelToTheAdministrators) {
     run("tap text=" + text("KAVO_Comment") + "\nadvance 0.5\ntype id=txtContent good game\ntap id=btnOK\nadvance 0.5");
     ASSERT_TRUE(waitForCommand(5));
     EXPECT_EQ(bodies(5).front(), (std::vector<uint8_t>{0, 0, 0, 5, 0, 9, 'g', 'o', 'o', 'd', ' ', 'g', 'a', 'm', 'e'}));
-    EXPECT_EQ(shownDialog(), text("KAVO_thankComment"));
+    EXPECT_EQ(dialogText(), text("KAVO_thankComment"));
 }
 
 TEST_F(FriendsRoad, ADetailReplyAtACaroTableOpensTheDetailsSheet) {

@@ -101,11 +101,6 @@ protected:
         return body.readLong();
     }
 
-    std::string shownDialog() {
-        auto dialog = UIController::currentDialog();
-        return dialog ? dialog->message() : std::string();
-    }
-
     void setRows(std::vector<BoardRow> rows) {
         std::lock_guard lock(rowsMutex_);
         rows_ = std::move(rows);
@@ -281,7 +276,7 @@ TEST_F(LobbyRoad, ABoardDearerThanThePlayersMoneyOffersATopUp) {
     signIn();
     openBoardList("btnTLMN");
     ASSERT_TRUE(drive("tap text=200000 zel").ok);
-    EXPECT_EQ(shownDialog(), text("KAVO_wantChargeMoney"));
+    EXPECT_EQ(dialogText(), text("KAVO_wantChargeMoney"));
     EXPECT_EQ(UIController::okValue(), 9);
     auto dialog = UIController::currentDialog();
     ASSERT_TRUE(dialog);
@@ -297,7 +292,7 @@ TEST_F(LobbyRoad, ABoardWhoseStakeIsAllThePlayersMoneyIsJoined) {
     auto join = joinSent();
     ASSERT_TRUE(join);
     EXPECT_EQ(join->board, 3);
-    EXPECT_EQ(shownDialog(), "");
+    EXPECT_EQ(dialogText(), "");
 }
 
 TEST_F(LobbyRoad, AFullChineseChessBoardIsRefusedButAFullCaroBoardIsJoined) {
@@ -305,7 +300,7 @@ TEST_F(LobbyRoad, AFullChineseChessBoardIsRefusedButAFullCaroBoardIsJoined) {
     signIn();
     openBoardList("btnCoTuong");
     ASSERT_TRUE(drive("tap text=1000 zel").ok);
-    EXPECT_EQ(shownDialog(), text("KAVO_cannotJoinBoard"));
+    EXPECT_EQ(dialogText(), text("KAVO_cannotJoinBoard"));
     EXPECT_TRUE(portal().messages(1900).empty());
     UIController::closeDialog();
 
@@ -342,7 +337,7 @@ TEST_F(LobbyRoad, GoingToABoardByNumberKeepsToTheLimits) {
     openBoardList("btnTLMN");
     auto result = drive("tap id=btnGotoBoard\nadvance 0.4\ntype id=txtRoom 1\ntype id=txtBoard 125\ntap id=btnOK");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    EXPECT_EQ(shownDialog(), text("KAVO_gioiHanNhap"));
+    EXPECT_EQ(dialogText(), text("KAVO_gioiHanNhap"));
     UIController::closeDialog();
     result = drive("type id=txtBoard 124\ntap id=btnOK");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();

@@ -5,7 +5,9 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
@@ -13,6 +15,7 @@
 #include "social/MessageView.h"
 #include "tests/e2e/AccountRoad.h"
 #include "tests/e2e/TableRoad.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ReadableScreen.h"
 
@@ -68,6 +71,16 @@ protected:
             EXPECT_FALSE(frame.intersects(strip)) << id;
         }
     }
+    // The buttons' titles read at their own size in either language: none is shrunk to fit.
+    static void expectTitlesAtTheirSize(std::initializer_list<const char*> identifiers) {
+        for (const char* id : identifiers) {
+            const platform::ui::View* view = visibleViewWithIdentifier(id);
+            const auto* button = dynamic_cast<const platform::ui::Button*>(view);
+            const auto* label = button ? button->titleLabel().get() : dynamic_cast<const platform::ui::Label*>(view);
+            ASSERT_TRUE(label) << id;
+            EXPECT_EQ(label->fittedFont().size(), label->font().size()) << id << " \"" << label->text() << "\"";
+        }
+    }
     void shoot(const std::string& screen, const std::string& road, const std::string& sheet = "") {
         auto result = drive(road + "advance 1\nshot " + path(screen) + "\n");
         ASSERT_TRUE(result.ok) << screen << ": " << result.message << "\n" << log();
@@ -81,6 +94,10 @@ protected:
 constexpr const char* kEvent = "Sự kiện: nạp Zel hôm nay được tặng gấp đôi";
 
 TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
+    // A rich friend: the amount reads whole under the name.
+    portal().onCommand(104, [](Message&, TestPortal::Reply& reply) {
+        reply.send(Bytes().byte(5).int32(7001).utf("lan").int64(50000000).int16(1).byte(0).utf("").message(104));
+    });
     launch();
     shoot("login", "screen LoginView\n");
     shoot("signin-form",
@@ -97,13 +114,16 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     mail->setFromName("admin");
     mail->setMessage("Chào mừng");
     UIController::addItemsIntoListMessage({mail});
-    shoot("game-grid", "tap id=btnOnline\ntap id=btnAll\n");
-    // An event runs along the top left strip: the heading stays clear of it.
+    shoot("game-grid", "tap id=btnOnline\ntap id=btnAll\nwait text=50,000,000\n");
+    // An event runs along the top left strip: the heading and the player stay clear of it.
     KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
     shoot("game-grid-ticker", "");
-    expectClearOfTheTicker({"lblSelectGame"});
+    expectClearOfTheTicker({"lblSelectGame", "playerAvatar", "lblUserName", "lblPlayerMoney"});
+    expectTitlesAtTheirSize(
+        {"clickSetting", "showLottoSubView", "doShowEventView", "doShowProfileView", "doShowLeaderboard", "btnNapZel"});
     KavoOnlineAppDelegate::getInstance().stopEvent();
     shoot("board-list", "tap id=btnTLMN\nscreen BoardView\nadvance 0.5\nwait text=1000 zel\n");
+    expectTitlesAtTheirSize({"lblGotoBoard"});
     shoot("create-board", "tap id=btnCreateBoard\n", "mainView");
     ASSERT_TRUE(drive("tap id=doCloseThisView\nadvance 1\n").ok) << log();
     shoot("go-to-board", "tap id=btnGotoBoard\n", "actionSheetView");
@@ -122,6 +142,10 @@ TEST_P(LobbyScreenshots, TheOwnProfileIsWritten) {
     ASSERT_TRUE(signInByReply());
     // The reading finds the level's percentage where it runs out of the tab sideways.
     shoot("profile", "advance 0.4\ntap id=doShowProfileView\nscreen ProfileView\nadvance 0.5\nwait text=42 %\n");
+    KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
+    shoot("profile-ticker", "");
+    expectClearOfTheTicker({"lblBanThan"});
+    KavoOnlineAppDelegate::getInstance().stopEvent();
 }
 
 TEST_P(LobbyScreenshots, TheRegistrationFormIsWritten) {

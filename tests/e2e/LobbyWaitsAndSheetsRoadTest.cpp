@@ -29,6 +29,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 using namespace kavo;
@@ -86,15 +87,26 @@ protected:
         ASSERT_TRUE(drive("tap text=Kavo Test\nscreen GameView\nadvance 0.5\n").ok) << log();
     }
     // The answer comes on the reader thread in real time; a screen it opens slides in.
-    void waitWhileSpinning(const ui::View* view) {
-        for (int i = 0; i < 100 && hasSpinner(view); ++i) {
+    void waitUntil(const std::function<bool()>& done, double step = 0.01) {
+        for (int i = 0; i < 100 && !done(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            advance(0.01);
+            advance(step);
         }
     }
     void openBoardList() {
         auto result = drive("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\n");
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    }
+    void signOut() {
+        MobileClient::getInstance().manualDisconnect();
+        ASSERT_TRUE(portal().waitForClientGone(5));
+    }
+    // A friend, lan, in every friend list the client asks for.
+    void answerFriendLan() {
+        portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
+            if (request.readByte() == 5)
+                reply.send(Bytes().byte(5).int32(7001).utf("lan").int64(500).int16(1).byte(0).utf("").message(104));
+        });
     }
 
     std::atomic<bool> stalled_{false};
@@ -124,48 +136,99 @@ TEST_F(LobbyWaits, TheRaisedCreatePanelKeepsEveryTapAndItsTitleStaysOnScreen) {
     EXPECT_TRUE(portal().messages(1900).empty());
 }
 
-// The seat picker opens on the number in the field. The mouse wheel runs through the
-// numbers without closing it; a click on a row (the highlighted one too) or Return
-// chooses that number and closes the picker.
-TEST_F(LobbyWaits, TheSeatPickerOpensOnTheFieldsNumberAndOnlyAClickOrReturnChooses) {
-    signIn();
-    openBoardList();
-    ASSERT_TRUE(drive("tap id=btnCreateBoard\nadvance 0.5\n").ok) << log();
-    auto* field = dynamic_cast<ui::TextField*>(shownById("tfPlayerNumber"));
-    ASSERT_TRUE(field);
-    EXPECT_EQ(field->text(), "4");
-    auto& app = ui::Application::shared();
-    const auto open = [&]() -> ui::PickerView* {
-        EXPECT_TRUE(drive("tap id=showPickerPlayerNumber\nadvance 0.5\n").ok);
-        return dynamic_cast<ui::PickerView*>(shownById("pikerPlayerNumber"));
+// Every picker alike: it opens on its field's value; the wheel and the arrow keys only
+// move the highlight (nothing chosen, nothing sent); Escape closes it with the field as it
+// was; Return or a click on a row (the highlighted one too) chooses, closes it and sends
+// once where a choice is sent (the profile's whole record, 1002).
+TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses) {
+    answerOwnRecord(portal(), 40, {2, "Hồ Chí Minh"});
+    portal().onCommand(78, [](Message& request, TestPortal::Reply& reply) {
+        if (request.readByte() == 3)
+            reply.send(Bytes().byte(3).byte(1).utf("Hà Nội").byte(2).utf("Hồ Chí Minh").byte(3).utf("Huế").message(78));
+    });
+    answerFriendLan();
+    struct Case {
+        std::string way;    // to the field from the grid ("board: " from the board list)
+        const char* opener; // the field's button that opens the picker
+        const char* picker;
+        const char* field; // what shows the field's value
+        int step;          // the way the highlight can move from the field's value
+        bool sends;
     };
+    const std::string profile = "tap id=doShowProfileView\nadvance 1\nwait text=17/05/1990\n";
+    const std::vector<Case> cases = {
+        {profile, "btnRow_Clicked3", "pickerDate", "vNamSinh", 1, true},
+        {profile, "btnRow_Clicked2", "pickerCity", "vGioiTinh", 1, true},
+        {profile + "drag text=Ngày sinh 0 -150\n", "btnRow_Clicked7", "pickerCity", "vTinhTP", 1, true},
+        {"board: tap id=btnCreateBoard\n", "showPickerPlayerNumber", "pikerPlayerNumber", "tfPlayerNumber", -1, false},
+        {"tap id=btnOnline\ntap id=btnAll\nwait text=lan\ntap text=lan\nadvance 1\ntap id=showReportView\n",
+         "showPickerCategory", "pickerCategory", "showPickerCategory", 1, false}};
+    // The highlight as its field shows it: a date reads "dd/MM/yyyy".
     const auto highlighted = [](ui::PickerView& picker) {
-        return picker.titleForRow(picker.selectedRowInComponent(0), 0);
+        std::string shown;
+        for (int c = 0; c < picker.numberOfComponents(); ++c) {
+            const std::string title = picker.titleForRow(picker.selectedRowInComponent(c), c);
+            shown += (c ? "/" : "") + (picker.numberOfComponents() == 3 && title.size() < 2 ? "0" + title : title);
+        }
+        return shown;
     };
-    ui::PickerView* picker = open();
-    ASSERT_TRUE(picker);
-    EXPECT_EQ(highlighted(*picker), "4") << "opens on the field's number";
-    const ui::Rect frame = picker->convertRect(picker->bounds(), nullptr);
-    const ui::Point middle{frame.midX(), frame.midY()};
-    for (int notch = 0; notch < 2; ++notch)
-        app.dispatchScroll(middle, {0, -40});
-    advance(0.5);
-    EXPECT_TRUE(shownById("pikerPlayerNumber")) << "the wheel leaves it open";
-    EXPECT_EQ(highlighted(*picker), "2");
-    EXPECT_EQ(field->text(), "4") << "nothing chosen yet";
-    app.dispatchKey(ui::Key::Return);
-    advance(0.5);
-    EXPECT_FALSE(shownById("pikerPlayerNumber"));
-    EXPECT_EQ(field->text(), "2");
-    for (const auto& [rowsDown, chosen] : {std::pair{0, "2"}, std::pair{1, "3"}}) {
-        ASSERT_EQ(open(), picker);
-        EXPECT_EQ(highlighted(*picker), field->text());
-        const ui::Point row{middle.x, middle.y + rowsDown * picker->rowHeight()};
+    auto& app = ui::Application::shared();
+    const auto press = [&](ui::Key key) {
+        app.dispatchKey(key);
+        advance(0.5);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picker + std::string(" for ") + c.field);
+        signIn();
+        ASSERT_TRUE(portal().sendToClient(Bytes().int32(0).utf("Gian lận").utf("Quảng cáo").message(2703)));
+        if (c.way.starts_with("board: ")) openBoardList();
+        ASSERT_TRUE(drive(c.way.substr(c.way.starts_with("board: ") ? 7 : 0) + "advance 0.5\n").ok) << log();
+        const auto show = [&]() -> ui::PickerView* {
+            EXPECT_TRUE(drive(std::string("tap id=") + c.opener + "\nadvance 0.5\n").ok);
+            return dynamic_cast<ui::PickerView*>(shownById(c.picker));
+        };
+        ui::PickerView* picker = show();
+        const ui::View* field = shownById(c.field);
+        ASSERT_TRUE(picker && field);
+        const std::string before = field->text();
+        // No category chosen yet: the button names the form, the picker opens on the first.
+        const std::string opensOn = c.field == std::string("showPickerCategory") ? "Gian lận" : before;
+        EXPECT_EQ(highlighted(*picker), opensOn) << "opens on the field's value";
+        const ui::Rect column = picker->convertRect(picker->rectForComponent(0), nullptr);
+        const ui::Point middle{column.midX(), column.midY()};
+        const ui::Key arrow = c.step > 0 ? ui::Key::Down : ui::Key::Up;
+        app.dispatchScroll(middle, {0, 40.0 * c.step});
+        press(arrow);
+        EXPECT_TRUE(shownById(c.picker)) << "the wheel and the arrows leave it open";
+        EXPECT_NE(highlighted(*picker), before);
+        EXPECT_EQ(field->text(), before) << "nothing chosen yet";
+        press(ui::Key::Escape);
+        EXPECT_FALSE(shownById(c.picker));
+        EXPECT_EQ(field->text(), before) << "Escape keeps the field's value";
+
+        ASSERT_EQ(show(), picker);
+        EXPECT_EQ(highlighted(*picker), opensOn);
+        app.dispatchKey(arrow);
+        const std::string chosen = highlighted(*picker);
+        press(ui::Key::Return);
+        EXPECT_FALSE(shownById(c.picker)) << "Return chooses";
+        EXPECT_EQ(field->text(), chosen);
+
+        ASSERT_EQ(show(), picker);
+        EXPECT_EQ(highlighted(*picker), chosen) << "opens on the chosen value";
+        const ui::Point row{middle.x, middle.y - c.step * picker->rowHeight()};
         app.dispatchTouch(ui::TouchPhase::Began, row);
         app.dispatchTouch(ui::TouchPhase::Ended, row);
         advance(0.5);
-        EXPECT_FALSE(shownById("pikerPlayerNumber")) << "a click chooses";
-        EXPECT_EQ(field->text(), chosen);
+        EXPECT_FALSE(shownById(c.picker)) << "a click chooses";
+        EXPECT_EQ(field->text(), opensOn);
+        if (c.sends) {
+            ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 2; }, 5));
+            advance(0.5);
+            EXPECT_EQ(portal().messages(1002).size(), 2u) << "one record a choice, none for the wheel";
+        }
+        signOut();
+        portal().clearMessages();
     }
 }
 
@@ -181,18 +244,29 @@ TEST_F(LobbyWaits, BackFromTheMailboxOpenedOnTheBoardListReturnsToTheBoardList) 
     ASSERT_TRUE(drive("tap id=btnBack\nscreen GameView 5\n").ok) << log();
 }
 
-TEST_F(LobbyWaits, EscapeClosesTheTopSheetThenGoesBack) {
-    signIn();
-    openBoardList();
-    ASSERT_TRUE(drive("tap id=btnGotoBoard\nadvance 0.5\nwait id=txtRoom\n").ok) << log();
-    auto& app = ui::Application::shared();
-    app.dispatchKey(ui::Key::Escape);
-    advance(1);
-    EXPECT_TRUE(drive("expect-not id=txtRoom\n").ok) << "the go-to-board sheet closed";
-    EXPECT_TRUE(topAs<BoardView>());
-    app.dispatchKey(ui::Key::Escape);
-    advance(1);
-    EXPECT_TRUE(topAs<GameView>()) << "then back to the game grid";
+// A sheet the settings open as they go (feedback, the password change) is up when the
+// settings' close puts back the board list's back button: the button stays hidden until
+// the last sheet goes, and a click where it would be closes nothing and leaves nothing.
+TEST_F(LobbyWaits, ASheetOpenedFromTheSettingsKeepsTheBackButtonHiddenUntilItGoes) {
+    for (const char* row : {"KAVO_Comment", "KAVO_ChangePassword"}) {
+        SCOPED_TRACE(row);
+        signIn();
+        openBoardList();
+        ASSERT_TRUE(drive("tap id=clickSetting\nadvance 1\ntap text=" + text(row) + "\nadvance 1\n").ok) << log();
+        const auto& back = KavoOnlineAppDelegate::getInstance().btnBack();
+        EXPECT_TRUE(back->isHidden()) << "hidden while the new sheet is up";
+        const ui::Point corner = back->center();
+        auto& app = ui::Application::shared();
+        app.dispatchTouch(ui::TouchPhase::Began, corner);
+        app.dispatchTouch(ui::TouchPhase::Ended, corner);
+        advance(1);
+        EXPECT_TRUE(topAs<BoardView>());
+        app.dispatchKey(ui::Key::Escape);
+        advance(1);
+        EXPECT_FALSE(back->isHidden()) << "the last sheet gone, the board list shows it";
+        EXPECT_TRUE(topAs<BoardView>());
+        signOut();
+    }
 }
 
 // Escape is the desktop's back, but the game grid has no back button: there Escape only
@@ -237,24 +311,25 @@ TEST_F(LobbyWaits, WhatTheGridOpensClosesBackToAGridWithoutAWayOutAndEscapeNever
         }
 }
 
-// Escape closes the topmost thing the player sees first: a picker before the screen or
-// panel it lies over, a page or form before the panel that opened it over itself, then
-// the panel. What belongs to a panel goes with it: the profile shows no picker when it
-// opens again.
-TEST_F(LobbyWaits, EscapeClosesAPickerOrAPageBeforeThePanelItLiesOver) {
+// Escape closes the topmost thing the player sees first, whatever kind of view it is: a
+// picker before the screen or panel it lies over, a page or form before the panel that
+// opened it over itself, then the panel; a page that replaces a list inside a screen goes
+// back as its own back icon does. What belongs to a panel goes with it: the profile shows
+// no picker when it opens again. A second Escape while a sheet still slides out is for
+// what lies under it.
+TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
     // A friend to open a profile of, a friend request for the invitation page, a card
     // channel for the top-up form.
-    portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
-        if (request.readByte() == 5)
-            reply.send(Bytes().byte(5).int32(7001).utf("lan").int64(500).int16(1).byte(0).utf("").message(104));
-    });
+    answerFriendLan();
     answerOwnRecord(portal());
     portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
         reply.send(Bytes().byte(2).byte(1).utf("Thẻ gate").utf("").utf("").message(44)); // a card channel
     });
     struct Case {
-        const char* script;
+        const char* script;               // from the grid; "board: " from the board list, "login: " signed out
         std::vector<const char*> closing; // what each Escape takes away, in turn
+        const char* endsOn = nullptr;     // the screen left on top, when not the one the script began on
+        bool atOnce = false;              // each Escape while the sheet before still slides out
     };
     const char* profile = "tap id=doShowProfileView\nadvance 1\nwait text=17/05/1990\n";
     const char* report = "tap id=btnOnline\ntap id=btnAll\nwait text=lan\ntap text=lan\nadvance 1\n"
@@ -268,13 +343,35 @@ TEST_F(LobbyWaits, EscapeClosesAPickerOrAPageBeforeThePanelItLiesOver) {
         {report, {"pickerCategory", "viewReport_btnSend", "ProfileSubView"}},
         {"tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.5\ntap id=showFriendInviteView\n",
          {"lblTitleLoiMoiKetBan", "tblView"}},
-        {"tap id=btnNapZel\nwait text=Thẻ gate\ntap text=Thẻ gate\n", {"txfSeriesNumber", "ShopView"}}};
+        {"tap id=btnChat\nadvance 0.5\ntap id=btnBanBe\nwait text=lan#2\ntap text=lan#2\nadvance 0.5\ntap "
+         "id=btnEmoticon\n",
+         {"emoView", "tblView"}},
+        {"tap id=btnNapZel\nwait text=Thẻ gate\ntap text=Thẻ gate\n", {"txfSeriesNumber", "ShopView"}},
+        {"tap id=showLottoSubView\nadvance 0.5\ntap id=doShowLotto\nscreen LottoView\nadvance 0.5\n"
+         "tap id=buyLottoNumber7\n",
+         {"betZelView", "buyLottoNumber7"}},
+        {"tap id=doShowLeaderboard\nscreen LeaderboardView\nadvance 0.5\ntap id=btnTopCaoThu\nadvance 0.1\n"
+         "tap text=Bài Cào\n",
+         {"imgViewIconBack", "lblTitleBangXepHang"}},
+        {"login: tap id=btnSignIn_Clicked\n", {"logSubLoginView"}},
+        {"login: tap id=btnRegister_Clicked\n", {"logSubRegisterView"}},
+        {"login: tap id=lblForgetPassword\n", {"logSubForgotPwdView"}},
+        {"board: tap id=btnGotoBoard\nwait id=txtRoom\n", {"txtRoom", "btnCreateBoard"}, "GameView"},
+        // Twice at once: the settings slide out, the board list goes back to the grid.
+        {"board: tap id=clickSetting\n", {"btnClose_Clicked", "btnCreateBoard"}, "GameView", true}};
     auto& app = ui::Application::shared();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
-        signIn();
-        ASSERT_TRUE(portal().sendToClient(Bytes().byte(4).int32(301).utf("dung").message(104)));
         std::string script = c.script;
+        const bool signedOut = script.starts_with("login: ");
+        if (signedOut) {
+            launch();
+            ASSERT_TRUE(drive("screen LoginView\nadvance 0.1\n").ok) << log();
+            script.erase(0, 7);
+        } else {
+            signIn();
+            ASSERT_TRUE(portal().sendToClient(Bytes().byte(4).int32(301).utf("dung").message(104)));
+        }
         if (script.starts_with("board: ")) {
             openBoardList();
             script.erase(0, 7);
@@ -285,20 +382,25 @@ TEST_F(LobbyWaits, EscapeClosesAPickerOrAPageBeforeThePanelItLiesOver) {
         const auto opened = drive(script + "advance 0.5\n");
         ASSERT_TRUE(opened.ok) << opened.message;
         for (size_t press = 0; press < c.closing.size(); ++press) {
-            for (size_t shown = press; shown < c.closing.size(); ++shown)
+            for (size_t shown = press; shown < c.closing.size() && (press == 0 || !c.atOnce); ++shown)
                 EXPECT_TRUE(shownById(c.closing[shown])) << c.closing[shown] << " is up before Escape " << press;
             app.dispatchKey(ui::Key::Escape);
+            if (c.atOnce) continue;
             advance(1);
             EXPECT_FALSE(shownById(c.closing[press])) << c.closing[press] << " closed";
         }
-        EXPECT_EQ(KavoOnlineAppDelegate::getInstance().topViewController(), screen);
+        advance(1);
+        for (const char* closed : c.closing)
+            EXPECT_FALSE(shownById(closed)) << closed << " closed";
+        EXPECT_TRUE(c.endsOn ? drive(std::string("screen ") + c.endsOn + " 1\n").ok
+                             : KavoOnlineAppDelegate::getInstance().topViewController() == screen);
+        if (signedOut) continue;
         EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
         if (script.starts_with(profile)) {
             EXPECT_TRUE(drive(script + "tap id=btnBack\nadvance 1\n" + profile + "expect-not id=" + c.closing[0]).ok)
                 << "the profile left by its back button opens again without the picker";
         }
-        MobileClient::getInstance().manualDisconnect();
-        ASSERT_TRUE(portal().waitForClientGone(5));
+        signOut();
     }
 }
 
@@ -347,10 +449,11 @@ TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
 // Every wait with a bound (choosing a game on the grid or on the board list's strip, the
 // board search, the friend list, creating, playing now, joining) ends at any answer to its
 // request: the server's reply (the table or list it asked for), a notice or a refusal,
-// which then stays the only word the player reads. Only silence reaches the bound, where
-// the spinner goes and the player reads that the server could not be reached.
+// which then stays the only word the player reads, and puts back what it changed. Only
+// silence reaches the bound, where the spinner goes and the player reads that the server
+// could not be reached; another request's text (a friend's answer) ends no wait.
 TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBound) {
-    enum class Answer { Silence, Reply, Notice, Refusal };
+    enum class Answer { Silence, Reply, Notice, Refusal, OtherText };
     struct Case {
         const char* script; // from the board list, or from the grid when it chooses a game there
         int16_t command;    // the request waited on, which the portal leaves unanswered
@@ -369,7 +472,7 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
         {"tap id=searchBoard\n", 2700, 10, boards, "tblBoardList"},
         {"grid: tap id=btnTLMN\n", 61, 5, Bytes().byte(3).message(61), "scrollView"},
         {"grid: tap id=btnOnline\ntap id=btnAll\n", 104, 10, Bytes().byte(5).message(104), "mainTableView"}};
-    for (const Answer answer : {Answer::Silence, Answer::Reply, Answer::Notice, Answer::Refusal})
+    for (const Answer answer : {Answer::Silence, Answer::Reply, Answer::Notice, Answer::Refusal, Answer::OtherText})
         for (const Case& c : cases) {
             SCOPED_TRACE(std::to_string(int(answer)) + " answers " + c.script);
             stalled_ = false;
@@ -401,9 +504,18 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
             const ui::View* waiting = shownById(c.waiting);
             EXPECT_TRUE(hasSpinner(waiting)) << "waiting";
             std::string expected = answer == Answer::Notice ? "Bàn đã đầy" : "Bạn không đủ tiền để chơi";
-            if (answer == Answer::Silence) {
+            if (answer == Answer::OtherText) {
+                const std::string other = "an đã đồng ý kết bạn";
+                ASSERT_TRUE(portal().sendToClient(Bytes().byte(1).byte(1).utf(other).message(104)));
+                waitUntil([&] { return shownAlertMessage() == other; }, 0);
+                EXPECT_EQ(shownAlertMessage(), other);
+                EXPECT_TRUE(hasSpinner(waiting)) << "another request's text ends no wait";
+            }
+            if (answer == Answer::Silence || answer == Answer::OtherText) {
                 advance(c.bound - 0.2);
-                EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
+                if (answer == Answer::Silence) {
+                    EXPECT_EQ(shownAlertMessage(), "") << "still waiting within its bound";
+                }
                 EXPECT_TRUE(hasSpinner(waiting)) << "still waiting within its bound";
                 expected = text("KAVO_connectFail");
             } else {
@@ -411,10 +523,10 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
                                                   : answer == Answer::Notice ? Bytes().byte(0).utf(expected).message(45)
                                                                              : Bytes().utf(expected).message(10)));
                 if (answer == Answer::Reply) expected = "";
-                waitWhileSpinning(waiting);
+                waitUntil([&] { return !hasSpinner(waiting); });
             }
             // Past the bound.
-            advance(answer == Answer::Silence ? 0.4 : c.bound + 0.4);
+            advance(answer == Answer::Silence || answer == Answer::OtherText ? 0.4 : c.bound + 0.4);
             EXPECT_EQ(shownAlertMessage(), expected);
             EXPECT_FALSE(hasSpinner(waiting));
             UIController::closeDialog();
@@ -422,9 +534,12 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
                 EXPECT_EQ(KavoOnlineAppDelegate::getInstance().topViewController(), screen);
                 EXPECT_TRUE(screen->view()->isUserInteractionEnabled() && waiting->isUserInteractionEnabled());
                 EXPECT_EQ(UIController::gameType(), game) << "the game the player had";
+                if (auto board = topAs<BoardView>(); board && c.command == 61) {
+                    EXPECT_EQ(board->getGameButtonLabel(game)->textColor(), ui::Color::orange()) << "marked again";
+                    EXPECT_EQ(board->getGameButtonLabel(12)->textColor(), ui::Color::white());
+                }
             }
-            MobileClient::getInstance().manualDisconnect();
-            ASSERT_TRUE(portal().waitForClientGone(5));
+            signOut();
             portal().clearMessages();
         }
 }
@@ -477,7 +592,7 @@ TEST_F(LobbyWaits, ARegistrationOrRecoveryEndsWithItsAnswerOrOnTheFormAfterTenSe
                                             : login->logSubRegisterView().get();
             ASSERT_TRUE(waitForCommand(command));
             if (answered) {
-                waitWhileSpinning(form);
+                waitUntil([&] { return !hasSpinner(form); });
                 // The answer's notice comes from the reader in real time.
                 for (int i = 0; i < 100 && shownAlertMessage().empty(); ++i) {
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -499,8 +614,7 @@ TEST_F(LobbyWaits, ARegistrationOrRecoveryEndsWithItsAnswerOrOnTheFormAfterTenSe
                 EXPECT_TRUE(form->superview()) << "the form stays";
                 EXPECT_TRUE(recovery || drive("expect text=moi\n").ok) << "with the name the player typed";
             }
-            MobileClient::getInstance().manualDisconnect();
-            ASSERT_TRUE(portal().waitForClientGone(5));
+            signOut();
             // What a reply read before the disconnect shows comes on the next turns; the next
             // launch starts with no dialog up.
             advance(0.1);

@@ -19,6 +19,7 @@
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ReadableScreen.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -82,10 +83,10 @@ protected:
         return lines;
     }
 
-    static size_t storedLines() {
+    static size_t storedLines(int32_t partner = kAn) {
         ChatDatabase db;
         if (!db.open(ChatDatabase::defaultPath())) return 0;
-        return db.queryConversationWithUserID(std::to_string(kAn), {}).size();
+        return db.queryConversationWithUserID(std::to_string(partner), {}).size();
     }
 };
 
@@ -106,8 +107,8 @@ TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
     EXPECT_EQ(storedLines(), 1u);
 
     ASSERT_TRUE(portal().sendToClient(privateLine("chao ban")));
-    // It waits as unread mail until the player picks the friend again.
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 1; }, 5));
+    // With his conversation open, his answer shows in it at once.
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 5));
     advance(0.2);
     run("tap text=an#2");
     EXPECT_EQ(shownLines(), (std::vector<std::string>{"me: xin chao", "an: chao ban"}));
@@ -120,6 +121,40 @@ TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
     EXPECT_EQ(shownLines(), (std::vector<std::string>{"me: xin chao", "an: chao ban"})) << "a new connection";
 }
 
+// A friend's line that arrives while his conversation is not the one open waits in the
+// mailbox, never under the system bar, until his conversation opens, also after a sign-in
+// restored the mailbox from the store. (With it open, it shows at once: above.)
+TEST_F(MailboxRoad, AFriendsLineWaitsForHisConversationWhereverElseItArrives) {
+    const std::string open = "tap id=btnChat\nwait text=binh#2\nadvance 0.5\n";
+    const std::pair<const char*, const char*> cases[] = {
+        {"another conversation open", "tap text=binh#2"}, {"mailbox closed", nullptr}, {"signed in again", nullptr}};
+    signIn();
+    for (const auto& [name, before] : cases) {
+        SCOPED_TRACE(name);
+        const std::string text = std::string("chao, ") + name;
+        const auto waiting = [&] {
+            const auto list = UIController::listMessage();
+            return std::any_of(list.begin(), list.end(), [&](const auto& mail) { return mail->message() == text; });
+        };
+        if (before) run(open + before);
+        ASSERT_TRUE(portal().sendToClient(privateLine(text)));
+        ASSERT_TRUE(platform::RunLoop::main().runUntil(waiting, 5));
+        advance(0.2);
+        if (std::string(name) == "signed in again") {
+            UIController::signOutListMessage();
+            UIController::restoreListMessageForPlayer(ClientWorld::kPlayerId);
+            ASSERT_TRUE(waiting()) << "stored";
+        }
+        if (!mailbox().messageViewLoaded()) run(open);
+        EXPECT_EQ(mailbox().countMessageFromSystem(), 0) << "no system mail";
+        run("tap text=an#2");
+        ASSERT_FALSE(shownLines().empty());
+        EXPECT_EQ(shownLines().back(), "an: " + text);
+        EXPECT_FALSE(waiting());
+        run("tap id=doCloseThisView");
+    }
+}
+
 Message friendRequestFromDung() {
     Bytes request;
     request.byte(4).int32(301).utf("dung");
@@ -130,12 +165,6 @@ Message noticeFromAn() {
     Bytes mail;
     mail.int32(0).int64(1765000000000LL).int32(kAn).utf("an").utf("qua tang cho ban");
     return mail.message(1701);
-}
-
-size_t storedLinesOf(int32_t partner) {
-    ChatDatabase db;
-    if (!db.open(ChatDatabase::defaultPath())) return 0;
-    return db.queryConversationWithUserID(std::to_string(partner), {}).size();
 }
 
 TEST_F(MailboxRoad, FriendRequestsAndNoticesWhileTheMailboxIsOpenStayMailAndNeverChat) {
@@ -153,8 +182,8 @@ TEST_F(MailboxRoad, FriendRequestsAndNoticesWhileTheMailboxIsOpenStayMailAndNeve
         },
         5));
     advance(0.2);
-    EXPECT_EQ(storedLinesOf(301), 0u);
-    EXPECT_EQ(storedLinesOf(kAn), 0u);
+    EXPECT_EQ(storedLines(301), 0u);
+    EXPECT_EQ(storedLines(kAn), 0u);
     EXPECT_TRUE(shownLines().empty()) << "a notice is no line of the open conversation";
     size_t requests = 0, notices = 0;
     for (const auto& message : UIController::listMessage()) {
@@ -166,7 +195,7 @@ TEST_F(MailboxRoad, FriendRequestsAndNoticesWhileTheMailboxIsOpenStayMailAndNeve
 
     // A private line still reaches the open conversation and the chat file.
     ASSERT_TRUE(portal().sendToClient(privateLine("chao")));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return storedLinesOf(kAn) == 1; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return storedLines(kAn) == 1; }, 5));
 }
 
 TEST_F(MailboxRoad, ALineThatArrivesOverTheBoardListWaitsInTheMailboxAndShowsOnce) {
@@ -229,8 +258,8 @@ TEST_P(MailboxScreens, ShotsOfTheRecentTabTheFriendsTabAndAChatPanel) {
         "\ntap id=btnGanDay\nadvance 0.5\nexpect id=showMessageFromSystem\nshot " + shot("recent") +
         "\ntap id=btnBanBe\nadvance 0.5\ntap text=an#2\ntype id=txtChat xin chao :)\ntap id=btnSend");
     ASSERT_TRUE(portal().sendToClient(privateLine("chao ban (y)")));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 4; }, 5));
-    run("advance 0.2\ntap text=an#2\nshot " + shot("chat-lines"));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 5));
+    run("advance 0.2\nshot " + shot("chat-lines"));
     // The lines' bubbles start and end inside the panel, their texts whole.
     EXPECT_EQ(describe(unreadableTexts()), "") << shot("chat-lines");
     run("tap id=btnEmoticon\nshot " + shot("chat"));

@@ -7,6 +7,7 @@
 #include "app/Util.h"
 #include "games/cotuong/CCBoard.h"
 #include "games/cotuong/CoTuongView.h"
+#include "lobby/ServerView.h"
 #include "platform/automation/ViewQuery.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/HttpClient.h"
@@ -192,6 +193,43 @@ TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
         },
         5))
         << "dung joined the stub's friends";
+    // At the next sign-ins dung is still a friend and his invitation does not come again.
+    for (int again = 1; again <= 2; ++again) {
+        UIController::closeDialog();
+        UIController::flushListMessage(); // as the client does at its exit
+        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
+        launch();
+        result = drive(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=dung 10\n"
+                                         "advance 0.5\ntap id=btnGanDay\nadvance 0.5\n");
+        ASSERT_TRUE(result.ok) << "sign-in " << again << ": " << result.message << "\n" << log();
+        EXPECT_EQ(MessageView::getInstance()->countInvites(), 0) << "sign-in " << again;
+        const auto mail = UIController::listMessage();
+        EXPECT_EQ(std::count_if(mail.begin(), mail.end(), [](const auto& m) { return m->isRequestAddFriend(); }), 0)
+            << "sign-in " << again;
+    }
+}
+
+// Recovery is answered with the text message to send, which the client shows; a taken
+// name's registration is answered as taken.
+TEST_F(PortalStub, RecoveryShowsItsTextMessageAndATakenNameIsToldSo) {
+    // Recovery asks the server that last accepted the client: the stub.
+    platform::UserDefaults::standard().setString("127.0.0.1", ServerView::kIpServerKey);
+    platform::UserDefaults::standard().setInt(stub_.port(), ServerView::kPortServerKey);
+    launch();
+    auto result = drive("screen LoginView\nadvance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername moi\n"
+                        "tap id=btnSend\nwait text=" +
+                        text("KAVO_confirmGetPassword") + "\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    // Yes asks for the text message once the stub has accepted the client.
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return GlobalService::isConnected(); }, 10));
+    result = drive("tap text=" + text("KAVO_yes") + "\nwait contains=KAVO MK moi 10\nexpect contains=8777\n");
+    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    UIController::closeDialog();
+    launch();
+    result = drive("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername lan\n"
+                   "type id=txfPassword pw1\ntype id=txfRetypePwd pw1\ntap id=btnRegister\nwait text=" +
+                   text("KAVO_gameIDAlreadyUsed") + " 10\n");
+    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
 }
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
@@ -241,12 +279,20 @@ TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
                                 "advance 0.5\nwait text=an 10\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     KavoOnlineAppDelegate::getInstance().navigationController()->popViewController(false);
+    // An avatar bought (1,000 Zel) is among the profile's avatars.
+    GlobalService::getInstance().buyAvatarWithId(20);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 10));
+    UIController::closeDialog();
     result = drive("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\n"
-                   "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Cáo 10\n"
+                   "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Avatar 20 10\n"
                    "tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 20000\n"
-                   "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20000 Zel cho binh 10\n");
+                   "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20000 Zel cho binh 10\n"
+                   "tap text=" +
+                   text("KAVO_OK") +
+                   "\ntap id=btnTransaction\nadvance 0.1\n"
+                   "wait text=sent to binh (-20000 Zel) 10\n");
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 20000) << "the stub keeps the player's money";
+    EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 1000 - 20000) << "the stub keeps the player's money";
 }
 
 } // namespace

@@ -133,7 +133,7 @@ TEST_F(ProfileRoad, ThePlayerChangesGenderAndBirthday) {
     openProfile();
     EXPECT_EQ(portal().messages(1005).size(), 1u);
     road("expect text=17/05/1990\nexpect text=" + text("KAVO_Man") +
-         "\ntap id=btnRow_Clicked2\nadvance 0.1\ndrag id=pickerCity 0 -40\nadvance 0.5");
+         "\ntap id=btnRow_Clicked2\nadvance 0.1\ndrag id=pickerCity 0 -40\nadvance 0.5\ntap text=Xong\nadvance 0.1");
     ASSERT_TRUE(waitForCount(1002, 1));
     const Saved gender = savedProfile(portal().messages(1002)[0].body);
     EXPECT_EQ(gender.gender, 2) << "one row down from the man: the woman";
@@ -141,8 +141,8 @@ TEST_F(ProfileRoad, ThePlayerChangesGenderAndBirthday) {
     // The answer (41) to an edit without a new password says nothing about passwords.
     platform::RunLoop::main().runUntil([] { return false; }, 0.5);
     road("advance 0.2\nexpect-not text=" + text("KAVO_changePassSuccess") + "\nexpect text=" + text("KAVO_Woman") +
-         "\ntap text=Xong\nadvance 0.1\ntap id=btnRow_Clicked3\nadvance 0.1\n"
-         "drag id=pickerDate 0 -40\nadvance 0.5");
+         "\ntap id=btnRow_Clicked3\nadvance 0.1\n"
+         "drag id=pickerDate 0 -40\nadvance 0.5\ntap text=Xong\nadvance 0.1");
     ASSERT_TRUE(waitForCount(1002, 2));
     const Saved birthday = savedProfile(portal().messages(1002)[1].body);
     EXPECT_EQ(birthday.gender, 2);

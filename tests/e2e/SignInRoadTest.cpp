@@ -39,11 +39,6 @@ std::vector<uint8_t> utfField(const std::string& text) {
     return bytes;
 }
 
-std::string shownAlertMessage() {
-    auto alerts = platform::ui::AlertView::visibleAlerts();
-    return alerts.empty() ? std::string() : alerts.back()->message();
-}
-
 class SignInRoad : public ClientFixture {};
 
 TEST_F(SignInRoad, AFirstRunSignsInThroughTheFormAndTheServerChoiceAndOpensTheGameGrid) {
@@ -102,7 +97,7 @@ TEST_F(SignInRoad, ARefusedSignInShowsTheServersReasonAndNoLostSignal) {
     ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     ASSERT_TRUE(portal().waitForClientGone(5)) << "the client closes the refused connection";
     advance(1);
-    EXPECT_EQ(shownAlertMessage(), "Sai mat khau");
+    EXPECT_EQ(dialogText(), "Sai mat khau");
     result = drive("expect-not text=" + text("KAVO_lostSignal") + "\nscreen LoginView 1\n");
     EXPECT_TRUE(result.ok) << result.message;
     EXPECT_TRUE(portal().messages(2800).empty());

@@ -240,6 +240,7 @@ TEST_F(ShopWire, TheShopSellsWhatItListsForWhatTheBalanceCoversAndAGiftIsItsGive
     const Purchase purchases[] = {
         {"an item never listed, at a price below 0", 101, cart(1, -9), 101, 6, notSold, kStart},
         {"an item past the list", 101, cart(1, 999), 101, 6, notSold, kStart},
+        {"a cart of nothing", 101, cart(0), 101, 6, "Hãy chọn vật phẩm trước", kStart},
         {"a cart that holds fewer items than it counts", 101, Bytes().byte(6).int32(3).int32(100).data(), 101, 6,
          notSold, kStart},
         {"a cart above the balance", 101, cart(101), 101, 6, tooDear, kStart},
@@ -277,6 +278,193 @@ TEST_F(ShopWire, TheShopSellsWhatItListsForWhatTheBalanceCoversAndAGiftIsItsGive
         }
         EXPECT_EQ(amountOf(me), purchase.balance);
     }
+}
+
+// The body of the answer (`command` or else `reply`, with `sub`) to a request of `person`
+// (a StubWire or a StubPerson).
+template <class Person>
+ByteVector answerTo(Person& person, int16_t command, const ByteVector& request, int sub = -1, int16_t reply = 0) {
+    person.send(command, request);
+    auto answer = person.next(reply ? reply : command, sub);
+    return answer ? ByteVector(answer->data().begin(), answer->data().end()) : ByteVector{};
+}
+
+// The shop's first and last listed items are sold at their listed prices; a ticket is
+// listed as not drawn until its draw is made (the stub's first draw is ten minutes away).
+TEST_F(ShopWire, TheFirstAndLastItemListedAreSoldAndATicketWaitsForItsDraw) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    Message first(101, answerTo(*this, 101, {21, 0}, 21));
+    first.readByte();
+    const int32_t pages = first.readInt();
+    const int32_t firstId = first.readInt();
+    first.readUTF();
+    const int32_t firstPrice = first.readInt();
+    Message last(101, answerTo(*this, 101, {21, uint8_t(pages - 1)}, 21));
+    last.readDataWithIntLength(5); // sub, pages
+    int32_t lastId = 0;
+    int32_t lastPrice = 0;
+    while (last.available()) {
+        lastId = last.readInt();
+        last.readUTF();
+        lastPrice = last.readInt();
+        last.readUTF();
+        last.readBool();
+    }
+    for (const auto& [id, price] : {std::pair{firstId, firstPrice}, std::pair{lastId, lastPrice}})
+        EXPECT_EQ(answerTo(*this, 101, cart(1, id), 6), Bytes().byte(6).byte(0).int32(price).data()) << id;
+    send(1403, Bytes().int32(kLosingNumber).int32(1000).data());
+    ASSERT_TRUE(next(1403));
+    EXPECT_EQ(answerTo(*this, 1402, {}), Bytes().int32(kLosingNumber).int32(1000).boolean(false).data());
+}
+
+// Registration and password recovery are answered: a free name becomes an account that
+// signs in with the start money, a taken one is answered as taken; recovery gives the
+// text message to send.
+class RegistrationWire : public StubWire {};
+
+TEST_F(RegistrationWire, AFreeNameIsRegisteredOnceAndRecoveryGivesItsTextMessage) {
+    const struct {
+        const char* name;
+        bool free;
+    } names[] = {{"moi", true}, {"moi", false}, {"lan", false}, {"banned", false}, {" ", false}};
+    for (const auto& [name, free] : names)
+        EXPECT_EQ(answerTo(*this, 35, Bytes().utf(name).utf("123").data()),
+                  Bytes()
+                      .utf(name)
+                      .boolean(free)
+                      .utf(free ? std::string("KAVO DK ") + name : "")
+                      .utf(free ? "8777" : "")
+                      .data())
+            << name;
+    EXPECT_EQ(answerTo(*this, 73, {1}), Bytes().byte(1).utf("KAVO MK ?").utf("8777").data());
+    StubPerson registered(stub_->port());
+    EXPECT_EQ(registered.signIn("moi"), kStart);
+}
+
+// What a person's own profile shows (1005): what he entered, his playing time and the
+// avatar he wears.
+struct Shown {
+    std::string fullname;
+    int gender;
+    int year;
+    std::string address, idnumber, phone;
+    int month, day;
+    std::string time;
+    int32_t avatar;
+    bool operator==(const Shown&) const = default;
+};
+
+template <class Person> Shown profileOf(Person& person, int32_t id) {
+    Message record(1005, answerTo(person, 1005, Bytes().int32(id).data()));
+    record.readInt();
+    record.readUTF();
+    record.readLong();
+    Shown shown{};
+    shown.fullname = record.readUTF();
+    shown.gender = record.readByte();
+    record.readBool();
+    shown.year = record.readShort();
+    shown.address = record.readUTF();
+    shown.idnumber = record.readUTF();
+    record.readBool();
+    record.readUTF();
+    shown.phone = record.readUTF();
+    record.readByte();
+    record.readUTF();
+    shown.month = record.readByte();
+    shown.day = record.readByte();
+    record.readDataWithIntLength(6); // birth flag, level, gift flag
+    shown.time = record.readUTF();
+    shown.avatar = record.readInt();
+    return shown;
+}
+
+// The texts of a person's money history (2703 sub 2), without their times.
+template <class Person> std::vector<std::string> historyOf(Person& person) {
+    Message history(2703, answerTo(person, 2703, Bytes().int32(2).data()));
+    history.readInt();
+    std::vector<std::string> lines;
+    while (history.available()) {
+        history.readUTF();
+        lines.push_back(history.readUTF());
+    }
+    return lines;
+}
+
+// The profile's assets and his achievements at Bai Cao, as bodies: his avatars (1010),
+// items (101 sub 3), event gifts (101 sub 16) and record (40 sub 3).
+template <class Person> std::vector<ByteVector> assetsOf(Person& person) {
+    return {answerTo(person, 1010, {}), answerTo(person, 101, Bytes().byte(3).int32(2).byte(0).byte(0).data(), 3),
+            answerTo(person, 101, {16}, 16), answerTo(person, 40, {3, 11}, 3)};
+}
+
+class ProfileWire : public StubWire {
+protected:
+    ProfileWire() : StubWire({{"KAVO_STUB_STAKE_PAUSE", "0.1"}}) {}
+};
+
+// A new person's profile holds nothing he did not enter, buy or play; what he saves,
+// buys, wears, spends and plays is his profile at his next sign-in.
+TEST_F(ProfileWire, TheProfileIsThePersonsOwnAndOutlivesHisConnection) {
+    const int32_t me = signInAndChoose("moi", 11);
+    ASSERT_NE(me, 0);
+    EXPECT_EQ(profileOf(*this, me), (Shown{"", 0, 0, "", "", "", 0, 0, "0 giờ 0 phút", 1}));
+    const ByteVector noWins = Bytes().byte(3).byte(11).int32(0).int32(0).int32(0).int32(0).int32(0).data();
+    EXPECT_EQ(assetsOf(*this),
+              (std::vector<ByteVector>{
+                  Bytes().int32(0).data(), Bytes().byte(3).int32(2).byte(0).int32(1).data(), {16}, noWins}));
+    EXPECT_TRUE(historyOf(*this).empty());
+
+    send(
+        1002,
+        Bytes().utf("Lê Mới").byte(2).int16(1995).utf("3 Hàng Bài").utf("").utf("0912").byte(2).byte(6).byte(9).data());
+    ASSERT_TRUE(next(41));
+    EXPECT_EQ(answerTo(*this, 1008, Bytes().int32(20).data(), -1, 45),
+              Bytes().byte(0).utf("Bạn chưa mua ảnh đại diện này").data())
+        << "an avatar not bought is not worn";
+    const std::pair<int16_t, ByteVector> spends[] = {{17, Bytes().utf("lan").int32(5000).data()},
+                                                     {1202, Bytes().int32(20).data()},
+                                                     {1008, Bytes().int32(20).data()},
+                                                     {101, cart(1, 100)},
+                                                     {1403, Bytes().int32(kLosingNumber).int32(1000).data()},
+                                                     {71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data()}};
+    for (const auto& [command, body] : spends)
+        EXPECT_FALSE(answerTo(*this, command, body, command == 101 ? 6 : -1).empty()) << command;
+    EXPECT_EQ(stakeAtJoin(5), 10000);
+    ASSERT_TRUE(next(16) && next(16)) << "the stub players are ready";
+    send(20, {1, 5});
+    const ByteVector mine = Bytes().byte(1).byte(5).int32(me).data();
+    ASSERT_TRUE(nextMatching(listener_, seen_, [&](int16_t id, const ByteVector& body) {
+        return id == 52 && body.size() > mine.size() && std::equal(mine.begin(), mine.end(), body.begin());
+    })) << "my hand of Bai Cao ended";
+
+    StubPerson again(stub_->port());
+    auto signedIn = again.signInReply("moi");
+    ASSERT_TRUE(signedIn);
+    signedIn->readDataWithIntLength(12); // id, money
+    EXPECT_EQ(signedIn->readShort(), 20) << "the avatar he wears";
+    EXPECT_EQ(profileOf(again, me), (Shown{"Lê Mới", 2, 1995, "3 Hàng Bài", "", "0912", 6, 9, "0 giờ 0 phút", 20}));
+    const auto assets = assetsOf(again);
+    EXPECT_EQ(assets[0], Bytes().int32(1).int32(me).int32(20).utf("Avatar 20").utf("30 ngày").data());
+    EXPECT_EQ(assets[1], Bytes()
+                             .byte(3)
+                             .int32(2)
+                             .byte(0)
+                             .int32(1)
+                             .int32(1)
+                             .int32(100)
+                             .utf("Vật phẩm 100")
+                             .int32(1000)
+                             .utf("")
+                             .boolean(false)
+                             .data());
+    Message played(40, assets[3]);
+    played.readShort();
+    EXPECT_GT(played.readInt(), 0) << "experience";
+    EXPECT_EQ(played.readInt() + played.readInt(), 1) << "one hand won or lost";
+    EXPECT_EQ(historyOf(again), (std::vector<std::string>{"sent to lan (-5000 Zel)", "bought avatar 20 (-1000 Zel)",
+                                                          "bought items 100 (-1000 Zel)",
+                                                          "lottery ticket 42 (-1000 Zel)", "card 1 (+50000 Zel)"}));
 }
 
 // The draws listed at the stub's start are numbered from 1 up, the newest first.
@@ -392,12 +580,8 @@ TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
     auto tickets = again.next(1402);
     ASSERT_TRUE(tickets);
     EXPECT_EQ(tickets->data(), Bytes().int32(kLosingNumber).int32(1000).boolean(true).data()) << "his ticket, drawn";
-    again.send(2703, Bytes().int32(2).data());
-    auto history = again.next(2703);
-    ASSERT_TRUE(history);
-    history->readInt();
-    history->readUTF();
-    EXPECT_EQ(history->readUTF(), "bought items 100 (-1000 Zel)");
+    EXPECT_EQ(historyOf(again),
+              (std::vector<std::string>{"lottery ticket 42 (-1000 Zel)", "bought items 100 (-1000 Zel)"}));
 }
 
 // Accepting an invitation the stub never sent (giang, andrea) is refused in the player's

@@ -80,6 +80,8 @@ public:
         return signedIn->readLong();
     }
     const RecordingListener& listener() const { return listener_; }
+    // Whether the stub ended the connection within `timeout` seconds.
+    bool dropped(double timeout) { return listener_.waitForEnd(timeout); }
 
 private:
     RecordingListener listener_;
@@ -111,7 +113,14 @@ protected:
     }
     void TearDown() override { client_.close(); }
 
+public:
+    // As a StubPerson: a request, and the next reply of a command.
     void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
+    std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
+        return nextReply(listener_, seen_, command, sub, timeout);
+    }
+
+protected:
     // Signs in as `name` and chooses a game: the player's id.
     int32_t signInAndChoose(const std::string& name, int8_t gameType) {
         send(1, signInBody(name));
@@ -148,11 +157,6 @@ protected:
         detail->readUTF();
         return detail->readLong();
     }
-    // The next reply of a command (and, when `sub` is not -1, whose first byte is `sub`).
-    std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
-        return nextReply(listener_, seen_, command, sub, timeout);
-    }
-
     // Joins `board` of room 1 (`command` 8 or 1900): the answer (8), its owner read next.
     std::optional<Message> join(int8_t board, int16_t command = 8) {
         send(command, Bytes().byte(1).byte(board).utf("").data());

@@ -97,12 +97,13 @@ protected:
         auto result = drive(script);
         ASSERT_TRUE(result.ok) << result.message << "\n" << log();
     }
-    // Signs in as "Khach" (capitals as typed), opens a board list by the grid's `gameButton`
-    // (the grid scrolled down first when `scrolled`) and taps the board of 1000 zel.
-    void signInAndTapTheBoard(const std::string& gameButton, bool scrolled = false) {
+    // Signs in as "Khach" (capitals as typed), runs `onTheGrid` there, opens a board list by
+    // the grid's `gameButton` (the grid scrolled down first when `scrolled`) and taps the
+    // board of 1000 zel.
+    void signInAndTapTheBoard(const std::string& gameButton, bool scrolled = false, const std::string& onTheGrid = "") {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
         ASSERT_TRUE(signInByReply());
-        run(std::string("screen GameView 5\nadvance 0.5\n") +
+        run(std::string("screen GameView 5\nadvance 0.5\n") + onTheGrid +
             (scrolled ? "drag id=scrollView 0 -300\nadvance 1\n" : "") + "tap id=" + gameButton +
             "\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel 5\ntap text=1000 zel");
     }
@@ -110,11 +111,6 @@ protected:
     static size_t played(const std::string& file) {
         const auto all = platform::SystemSound::played();
         return size_t(std::count(all.begin(), all.end(), file));
-    }
-    // The text of the dialog on screen ("" when none).
-    std::string dialog() {
-        auto shown = UIController::currentDialog();
-        return shown && shown->isVisible() ? shown->message() : std::string();
     }
     // Escape on an open peek ends it as its own close does: the card back in my hand
     // (face down again where the peek turned nothing over), nothing sent, the player
@@ -129,7 +125,7 @@ protected:
         EXPECT_FALSE(peek.isPeeking());
         EXPECT_EQ(card->center(), home);
         EXPECT_EQ(card->cover()->superview() == card.get(), faceDown);
-        EXPECT_EQ(dialog(), "") << "no leave question";
+        EXPECT_EQ(dialogText(), "") << "no leave question";
         EXPECT_EQ(KavoOnlineAppDelegate::getInstance().topViewController().get(), &table) << "still at the table";
         EXPECT_TRUE(portal().messages(21).empty() && portal().messages(14).empty());
     }

@@ -165,7 +165,7 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
     // Skip asks first.
     run("tap id=btnSkip");
     EXPECT_EQ(UIController::okValue(), 3);
-    EXPECT_EQ(dialog(), text("KAVO_doYouWantSkip"));
+    EXPECT_EQ(dialogText(), text("KAVO_doYouWantSkip"));
     run("tap text=" + text("KAVO_OK"));
     EXPECT_EQ(lastSent(49), (std::vector<uint8_t>{2, 7}));
     send(Bytes().byte(2).byte(7).int32(kMe).int32(kChu).boolean(false).message(49));

@@ -1,15 +1,20 @@
 // The game grid on its own: its buttons, the game choice, more games, and the friend
 // tabs with their local delete.
 #include "app/UIController.h"
+#include "app/widgets/MenuView.h"
 #include "lobby/GameView.h"
+#include "platform/services/UrlOpener.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
+#include "portal/GlobalLogicHandler.h"
 #include "tests/lobby/LobbyTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace kavo::test {
 namespace {
+
+constexpr auto kTap = platform::ui::ControlEvent::TouchUpInside;
 
 std::shared_ptr<Player> friendNamed(const std::string& name, int32_t id, bool online) {
     auto player = std::make_shared<Player>();
@@ -28,6 +33,10 @@ protected:
         grid_->viewWillAppear(false);
         grid_->viewDidAppear(false);
         runPending();
+        platform::ui::Application::setUrlOpener([this](const std::string& url) {
+            opened_.push_back(url);
+            return true;
+        });
     }
     void TearDown() override {
         platform::ui::Application::setUrlOpener(nullptr);
@@ -35,8 +44,13 @@ protected:
     }
     size_t friendRequests() { return recorder_.sent(104).size(); }
     bool gridBlocked() { return !grid_->scrollView()->isUserInteractionEnabled(); }
+    // Taps a button of the alert on screen.
+    static void tapAlertButton(int index) {
+        platform::ui::AlertView::visibleAlerts().back()->buttonAtIndex(index)->sendActions(kTap);
+    }
 
     std::shared_ptr<GameView> grid_;
+    std::vector<std::string> opened_; // by the application's URL opener
 };
 
 TEST_F(GameGrid, FifteenButtonsInFiveRowsOfThreeWithEqualPitches) {
@@ -89,36 +103,60 @@ TEST_F(GameGrid, MoreGamesAsksForTheAddressAndOpensItOnOk) {
     ASSERT_EQ(asks.size(), 1u);
     EXPECT_EQ(asks[0].body, std::vector<uint8_t>{3});
 
-    std::vector<std::string> opened;
-    platform::ui::Application::setUrlOpener([&](const std::string& url) {
-        opened.push_back(url);
-        return true;
-    });
     grid_->set_infoMoreGames("http://127.0.0.1/games");
     grid_->doShowMoreGames();
     EXPECT_FALSE(gridBlocked()) << "the answer ends the wait";
-    EXPECT_EQ(UIController::okValue(), 10);
-    auto alerts = platform::ui::AlertView::visibleAlerts();
-    ASSERT_FALSE(alerts.empty());
-    EXPECT_EQ(alerts.back()->message(), text("KAVO_notice"));
+    EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << "the grid's own question sets no code";
+    EXPECT_EQ(platform::ui::AlertView::visibleAlerts().back()->message(), text("KAVO_notice"));
     auto before = grid_->gridButtons().front();
-    alerts.back()->buttonAtIndex(1)->sendActions(platform::ui::ControlEvent::TouchUpInside);
-    EXPECT_EQ(opened, std::vector<std::string>{"http://127.0.0.1/games"});
+    tapAlertButton(1);
+    EXPECT_EQ(opened_, std::vector<std::string>{"http://127.0.0.1/games"});
     EXPECT_EQ(grid_->gridButtons().size(), 15u);
     EXPECT_NE(grid_->gridButtons().front(), before) << "the grid is built again";
+    grid_->set_infoMoreGames("");
+    grid_->doShowMoreGames();
+    tapAlertButton(1);
+    EXPECT_EQ(opened_.size(), 1u) << "without an address nothing more is opened";
 }
 
-TEST_F(GameGrid, MoreGamesWithoutAnAddressOpensNothing) {
-    std::vector<std::string> opened;
-    platform::ui::Application::setUrlOpener([&](const std::string& url) {
-        opened.push_back(url);
-        return true;
-    });
-    grid_->doShowMoreGames();
-    auto alerts = platform::ui::AlertView::visibleAlerts();
-    ASSERT_FALSE(alerts.empty());
-    alerts.back()->buttonAtIndex(1)->sendActions(platform::ui::ControlEvent::TouchUpInside);
-    EXPECT_TRUE(opened.empty());
+// A dialog opened without an action runs none, whatever came before it: after the grid's
+// more-games question was cancelled, each way of opening one gives a dialog with no code,
+// which Escape closes and whose buttons open no address.
+TEST_F(GameGrid, EveryDialogOpenedWithoutAnActionRunsNothingAfterMoreGames) {
+    MatchResultInfo report;
+    report.setName("an");
+    const std::pair<const char*, std::function<void()>> openers[] = {
+        {"notice", [] { UIController::showNotice("Chào"); }},
+        {"posted notice", [] { UIController::postNotice("Chào"); }},
+        {"the logic handler's notice", [] { GlobalLogicHandler::getInstance().showAlertViewWithMessage("Chào"); }},
+        {"one button", [] { UIController::startOKDlg("Chào"); }},
+        {"the report", [&] { UIController::startReportDlg(report); }},
+        {"the table menu's notice", [] { MenuView::make({})->btnSocialNetwork_Clicked(); }},
+        {"cancel only", [] { UIController::startCancelDlg("Chào"); }},
+        {"a question", [] { UIController::startCancelOkDlg("Chào", "Không", "Có"); }},
+    };
+    const size_t opened = platform::UrlOpener::opened().size();
+    for (const auto& [name, open] : openers) {
+        SCOPED_TRACE(name);
+        for (const bool byEscape : {true, false}) {
+            grid_->set_infoMoreGames("http://127.0.0.1/games");
+            grid_->doShowMoreGames();
+            tapAlertButton(0); // Cancel
+            open();
+            runPending();
+            const auto dialog = UIController::currentDialog();
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+            recorder_.clear();
+            if (byEscape)
+                platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
+            else
+                dialog->buttonAtIndex(dialog->numberOfButtons() - 1)->sendActions(kTap);
+            EXPECT_EQ(UIController::currentDialog(), nullptr);
+            EXPECT_TRUE(recorder_.sent().empty());
+        }
+    }
+    EXPECT_EQ(platform::UrlOpener::opened().size(), opened) << "no address opened";
 }
 
 TEST_F(GameGrid, TheFirstAppearanceAsksForFriendsAndTheShownTabAsksNothing) {

@@ -11,7 +11,9 @@
 #include "lobby/UICustomSlider.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/AlertView.h"
+#include "portal/GlobalMessageHandler.h"
 #include "tests/lobby/LobbyTestSupport.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -32,11 +34,6 @@ Join readJoin(const RecordedMessage& message) {
     join.board = uint8_t(body.readByte());
     join.password = body.readUTF();
     return join;
-}
-
-std::string shownDialog() {
-    auto dialog = UIController::currentDialog();
-    return dialog ? dialog->message() : std::string();
 }
 
 // ---------------------------------------------------------------- go to a board
@@ -87,7 +84,7 @@ TEST_F(GoToBoardSheet, NumbersOutOfRangeAreRefusedNotCut) {
     for (const auto& [room, board] : std::vector<std::pair<std::string, std::string>>{
              {"1", "125"}, {"1", "-1"}, {"300", "5"}, {"256", "5"}, {"x", "5"}, {"1", "99999999999"}}) {
         enter(room, board);
-        EXPECT_EQ(shownDialog(), text("KAVO_gioiHanNhap")) << room << "/" << board;
+        EXPECT_EQ(dialogText(), text("KAVO_gioiHanNhap")) << room << "/" << board;
         UIController::closeDialog();
     }
     EXPECT_TRUE(recorder_.sent().empty());
@@ -96,10 +93,10 @@ TEST_F(GoToBoardSheet, NumbersOutOfRangeAreRefusedNotCut) {
 
 TEST_F(GoToBoardSheet, AnEmptyRoomOrBoardAsksForBoth) {
     enter("", "5");
-    EXPECT_EQ(shownDialog(), text("KAVO_chuaNhapDu"));
+    EXPECT_EQ(dialogText(), text("KAVO_chuaNhapDu"));
     UIController::closeDialog();
     enter("5", "");
-    EXPECT_EQ(shownDialog(), text("KAVO_chuaNhapDu"));
+    EXPECT_EQ(dialogText(), text("KAVO_chuaNhapDu"));
     EXPECT_EQ(UIController::okValue(), -1);
     EXPECT_TRUE(recorder_.sent().empty());
 }
@@ -351,14 +348,28 @@ TEST_F(RoomList, APullThatEndsAt65StartsOneReloadAndAt64None) {
     EXPECT_EQ(rooms_->refreshHeaderView()->state(), PullRefreshNormal);
 }
 
-TEST_F(RoomList, TheRefreshButtonWaitsForTheNewRooms) {
-    rooms_->doUpdateRoomList();
-    EXPECT_EQ(recorder_.sent(6).size(), 1u);
-    EXPECT_FALSE(rooms_->btnRefresh()->isEnabled());
-    EXPECT_TRUE(rooms_->reloading());
-    rooms_->dataSourceDidFinishLoadingNewData();
-    EXPECT_TRUE(rooms_->btnRefresh()->isEnabled());
-    EXPECT_TRUE(rooms_->view()->isUserInteractionEnabled()) << "its spinner is gone";
+// The refresh waits for the new rooms or a refusal (10), either of which gives its button
+// back; another request's text (a friend's answer) ends no wait.
+TEST_F(RoomList, TheRefreshButtonWaitsForTheNewRoomsOrARefusal) {
+    const auto deliver = [this](Message reply) {
+        GlobalMessageHandler::getInstance().onMessage(reply);
+        advance(0);
+    };
+    for (const bool refused : {false, true}) {
+        recorder_.clear();
+        rooms_->doUpdateRoomList();
+        EXPECT_EQ(recorder_.sent(6).size(), 1u);
+        deliver(Bytes().byte(1).byte(1).utf("an đã đồng ý kết bạn").message(104));
+        EXPECT_FALSE(rooms_->btnRefresh()->isEnabled()) << "another request's text ends no wait";
+        EXPECT_TRUE(rooms_->reloading());
+        if (refused)
+            deliver(Bytes().utf("Máy chủ bận").message(10));
+        else
+            rooms_->dataSourceDidFinishLoadingNewData();
+        EXPECT_TRUE(rooms_->btnRefresh()->isEnabled());
+        EXPECT_FALSE(rooms_->reloading());
+        EXPECT_TRUE(rooms_->view()->isUserInteractionEnabled()) << "its spinner is gone";
+    }
 }
 
 TEST_F(RoomList, OnlyOneLandscapeIsAccepted) {

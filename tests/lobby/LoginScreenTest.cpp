@@ -268,7 +268,7 @@ TEST_F(FormsWithoutServer, RecoveryGoesToTheServerThatLastAcceptedTheClient) {
     form->onForgotPwd();
     EXPECT_EQ(GlobalService::IP(), "127.0.0.1");
     EXPECT_EQ(GlobalService::PORT(), int(secondPort_));
-    EXPECT_EQ(UIController::okValue(), LoginView_SubForgotPwdView::kActionForgotPassword);
+    EXPECT_EQ(UIController::okValue(), UIController::kActionRecoverPassword);
     EXPECT_EQ(shownAlert(), text("KAVO_confirmGetPassword"));
     GlobalService::getInstance().setConnectOKListener(nullptr);
 }

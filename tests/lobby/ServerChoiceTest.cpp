@@ -9,8 +9,10 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/AlertView.h"
+#include "portal/GlobalMessageHandler.h"
 #include "portal/GlobalService.h"
 #include "sdk/socialnet/SNSession.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <functional>
@@ -151,6 +153,12 @@ TEST_F(ServerChoice, APickTargetsTheServerRemembersItAndConnectsWithAnOverlayOfA
     // A second pick in the same showing closes the connection silently and connects anew.
     sheet->selectServerAtIndex(0);
     EXPECT_EQ(session_.events, (std::vector<std::string>{"connect h2:22", "close", "connect h1:11"}));
+    // A refusal (10) during the sign-in ends the overlay and its ticker at once.
+    Message refusal = Bytes().utf("Sai mật khẩu").message(10);
+    GlobalMessageHandler::getInstance().onMessage(refusal);
+    advance(0);
+    EXPECT_FALSE(hasOverlay(*sheet));
+    EXPECT_FALSE(sheet->isLoadingTimerRunning());
 }
 
 TEST_F(ServerChoice, TheConnectOKSignsInWithTheRememberedCredentialsInThePasswordMode) {

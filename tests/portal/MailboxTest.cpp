@@ -66,6 +66,7 @@ TEST_F(Mailbox, ArchiveKeepsEveryStoredFieldAndDropsTheScreenOnes) {
     m->setTime(0x1'2345'6789LL);
     m->setIsRequestAddFriend(1);
     m->setIsSee(1);
+    m->setIsPrivateLine(1);
     m->setSenderAvatarID(7);
     m->setForWho(1);
 
@@ -82,6 +83,8 @@ TEST_F(Mailbox, ArchiveKeepsEveryStoredFieldAndDropsTheScreenOnes) {
     EXPECT_EQ(r.time(), 0x1'2345'6789LL);
     EXPECT_EQ(r.isRequestAddFriend(), 1);
     EXPECT_EQ(r.isSee(), 1);
+    EXPECT_EQ(r.isPrivateLine(), 1);
+    EXPECT_EQ((*back)[1]->isPrivateLine(), 0);
     EXPECT_EQ(r.senderAvatarID(), 0);
     EXPECT_EQ(r.forWho(), 0);
     EXPECT_EQ((*back)[1]->message(), "b");

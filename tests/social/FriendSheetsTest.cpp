@@ -73,10 +73,6 @@ protected:
         }
         return out;
     }
-    static std::string shownDialog() {
-        auto dialog = UIController::currentDialog();
-        return dialog ? dialog->message() : std::string();
-    }
 };
 
 // ---------------------------------------------------------------- invitations
@@ -146,7 +142,7 @@ TEST_F(FriendSheets, AddFriendSearchesNamesLongerThanThreeUnits) {
     sheet.viewWillAppear(false);
     sheet.txtName()->setText("abc");
     sheet.doAddFriend();
-    EXPECT_EQ(shownDialog(), text("KAVO_limit4Num"));
+    EXPECT_EQ(dialogText(), text("KAVO_limit4Num"));
     EXPECT_TRUE(client.sent().empty());
     sheet.txtName()->setText("");
     sheet.doAddFriend();
@@ -177,7 +173,7 @@ TEST_F(FriendSheets, TheSearchAnswerAsksForTheExactNameOnly) {
     GlobalLogicHandler::getInstance().onSearchResult({player(7, "minh")});
     runMainThread();
     EXPECT_TRUE(client.sent().empty());
-    EXPECT_EQ(shownDialog(), text("KAVO_notFoundNick"));
+    EXPECT_EQ(dialogText(), text("KAVO_notFoundNick"));
 }
 
 // The mailbox and a chat panel tell the answer alike; only the chat panel's OK after
@@ -189,10 +185,10 @@ TEST_F(FriendSheets, TheMailboxAndTheChatPanelTellTheAddFriendResult) {
     auto chat = std::make_shared<ChatView>();
     for (const auto& [result, key] : cases) {
         mailbox->onAddFriendResult(result);
-        EXPECT_EQ(shownDialog(), text(key)) << result << " in the mailbox";
+        EXPECT_EQ(dialogText(), text(key)) << result << " in the mailbox";
         EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << result << " in the mailbox";
         chat->onAddFriendResult(result);
-        EXPECT_EQ(shownDialog(), text(key)) << result << " in a chat panel";
+        EXPECT_EQ(dialogText(), text(key)) << result << " in a chat panel";
         EXPECT_EQ(UIController::okValue(), result == 0 ? UIController::kActionFriendAdded : UIController::kActionNone)
             << result << " in a chat panel";
     }
@@ -207,14 +203,14 @@ TEST_F(FriendSheets, FeedbackIsSentAsTypedAndOnlyEmptyIsRefused) {
     sheet.viewWillAppear(false);
     sheet.doSendMail();
     EXPECT_TRUE(client.sent().empty());
-    EXPECT_EQ(shownDialog(), "");
+    EXPECT_EQ(dialogText(), "");
 
     top()->view()->addSubview(sheet.view());
     sheet.viewWillAppear(false);
     sheet.txtContent()->setText(" ");
     sheet.doSendMail();
     EXPECT_TRUE(client.sentOnce(5, fromHex("00000005000120")));
-    EXPECT_EQ(shownDialog(), text("KAVO_thankComment"));
+    EXPECT_EQ(dialogText(), text("KAVO_thankComment"));
     EXPECT_EQ(sheet.txtContent()->text(), "");
     EXPECT_EQ(sheet.sendType(), -1);
 
@@ -319,7 +315,7 @@ TEST_F(FriendSheets, EmptyFieldsWarnSendNothingAndClose) {
     top()->view()->addSubview(panel);
     panel->txtTo()->setText("an");
     panel->doSendMail();
-    EXPECT_EQ(shownDialog(), text("KAVO_LottoGeneralWarning"));
+    EXPECT_EQ(dialogText(), text("KAVO_LottoGeneralWarning"));
     EXPECT_TRUE(client.sent().empty());
     runMainThread();
     EXPECT_EQ(panel->superview(), nullptr);

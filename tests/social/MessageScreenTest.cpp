@@ -244,10 +244,10 @@ TEST_F(MessageScreen, TheBadgeCountsWhatTheBarsAndConversationsShowAndReadMailSt
         return KavoMessageList{mail(4, "admin", "Chào mừng đến Kavo Online!", false, 1),
                                mail(3, "admin", "Bảo trì lúc 2 giờ sáng", false, 5)};
     };
-    auto line = mail(0, "an", "chao an", false, 201);
-    line->setTime(0); // as a private line arrives
     UIController::addItemsIntoListMessage(notices());
-    UIController::addItemIntoListMessage(line);
+    // A private line as it arrives with the mailbox closed: stamped with its arrival time.
+    GlobalLogicHandler::getInstance().onChatFromWithMessage(mail(0, "an", "chao an", false, 201));
+    runMainThread();
     auto screen = open();
     giveFriends(*screen);
     const auto badge = [&] {

@@ -53,6 +53,15 @@ bool RecordingListener::waitFor(Event event, int count, double timeout) {
                              [&] { return std::count(events_.begin(), events_.end(), event) >= count; });
 }
 
+bool RecordingListener::waitForEnd(double timeout) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::duration<double>(timeout), [&] {
+        return std::count(events_.begin(), events_.end(), Event::ConnectionFail) +
+                   std::count(events_.begin(), events_.end(), Event::Disconnected) >
+               0;
+    });
+}
+
 std::vector<RecordedMessage> RecordingListener::messages() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return messages_;

@@ -31,6 +31,8 @@ public:
     // Connection ends heard: fails plus disconnects.
     int ends() const;
     bool waitFor(Event event, int count = 1, double timeout = 5.0);
+    // Waits until a connection ended (a fail or a disconnect).
+    bool waitForEnd(double timeout = 5.0);
     std::vector<RecordedMessage> messages() const;
     bool waitForMessages(size_t count, double timeout = 5.0);
     void clear();

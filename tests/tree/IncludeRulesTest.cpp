@@ -1,20 +1,23 @@
-// Every `#include "..."` of platform/, sdk/ and src/ keeps the rules the architecture notes
-// state: a folder includes only itself and the folders its row allows.
+// Every `#include "..."` of platform/, sdk/ and src/ keeps the include rules, which live in one
+// place: the "include-rules" block of docs/architecture-notes.md, read here as it stands.
 #include "tests/support/SourceDir.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kavo::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+const std::string kNotes = "docs/architecture-notes.md";
 
 // A folder as the rules name it: platform/<library>, sdk/<library>, table/<part> and
 // games/<game> by two steps of the path, the client's other folders (below src/) by one.
@@ -26,58 +29,52 @@ std::string folderOf(const std::string& path) {
     return inTree.substr(0, inTree.find('/', first + 1));
 }
 
-// What each folder may include besides itself; an entry ending in '/' allows every folder
-// below it. The five screen folders include each other and the table folders; the registry
-// is the one table folder that names a game.
-const std::vector<std::string> kScreens = {"app", "portal", "lobby", "account", "social"};
-std::vector<std::string> with(std::vector<std::string> list, const std::vector<std::string>& more) {
-    list.insert(list.end(), more.begin(), more.end());
-    return list;
-}
-const std::vector<std::string> kTableShared =
-    with(kScreens, {"platform/", "net", "table/base", "table/cards", "table/room", "table/sheets", "table/registry"});
-const std::vector<std::string> kGame = with(kScreens, {"platform/", "net", "table/"});
-
-const std::map<std::string, std::vector<std::string>>& rules() {
-    static const std::map<std::string, std::vector<std::string>> table = [] {
-        std::map<std::string, std::vector<std::string>> made = {
-            {"platform/runtime", {}},
-            {"platform/foundation", {"platform/runtime"}},
-            {"platform/ui", {"platform/runtime", "platform/foundation"}},
-            {"platform/services", {"platform/runtime", "platform/foundation", "platform/ui"}},
-            {"platform/render", {"platform/runtime", "platform/foundation", "platform/ui", "platform/services"}},
-            {"platform/automation",
-             {"platform/runtime", "platform/foundation", "platform/ui", "platform/services", "platform/render"}},
-            {"sdk/socialnet", {"platform/"}},
-            {"net", {"platform/runtime"}},
-            {"table/registry", with(kScreens, {"platform/", "net", "sdk/socialnet", "table/", "games/"})},
-            {"table/deal", {"platform/", "app", "table/cards"}},
-            {"table/cards", kTableShared},
-            {"table/room", kTableShared},
-            {"table/sheets", kTableShared},
-            {"table/base", with(kTableShared, {"table/deal"})},
-            // A variant derives from the game it varies.
-            {"games/tienlenmb", with(kGame, {"games/tienlen"})},
-            {"games/coup", with(kGame, {"games/cotuong"})},
-        };
-        for (const std::string& screen : kScreens)
-            made[screen] = with(kScreens, {"platform/", "net", "sdk/socialnet", "table/"});
-        for (const auto& game : fs::directory_iterator(sourceDir() + "/src/games"))
-            if (game.is_directory()) made.try_emplace("games/" + game.path().filename().string(), kGame);
-        return made;
-    }();
-    return table;
+// A name of the rules without its sign: the folder itself, or every folder below it when it
+// ends in '/' (an entry) or "/*" (a row's folder).
+bool covers(std::string name, const std::string& folder) {
+    if (name[0] == '+' || name[0] == '-') name.erase(0, 1);
+    if (name.back() == '*') name.pop_back();
+    return name.back() == '/' ? folder.rfind(name, 0) == 0 : folder == name;
 }
 
-bool allows(const std::vector<std::string>& allowed, const std::string& folder) {
-    return std::any_of(allowed.begin(), allowed.end(), [&](const std::string& entry) {
-        return entry.back() == '/' ? folder.rfind(entry, 0) == 0 : folder == entry;
-    });
+// A row of the block: the folders before its colon, the entries ("+folder", "-folder") after.
+struct Row {
+    int line;
+    std::vector<std::string> folders, entries;
+};
+
+// The rows; a word that is no rule, or names no folder of the tree (a misspelling, which would
+// allow or forbid nothing), fails the test at its line.
+std::vector<Row> readRules() {
+    std::ifstream in(sourceDir() + "/" + kNotes);
+    std::vector<Row> rows;
+    int number = 0;
+    std::string line;
+    while (std::getline(in, line) && ++number && line != "```include-rules") {
+    }
+    while (std::getline(in, line) && ++number && line != "```") {
+        const size_t colon = line.find(':');
+        EXPECT_NE(colon, std::string::npos) << kNotes << ":" << number << " is no rule: " << line;
+        Row row{number, {}, {}};
+        std::istringstream folders(line.substr(0, colon)), entries(line.substr(colon + 1));
+        for (auto [words, list, sign] : {std::tuple(&folders, &row.folders, 0), std::tuple(&entries, &row.entries, 1)})
+            for (std::string word; *words >> word;) {
+                const std::string path = word.substr(sign, word.find_last_not_of("/*") + 1 - sign);
+                EXPECT_TRUE(
+                    !path.empty() && (!sign || word[0] == '+' || word[0] == '-') &&
+                    (fs::is_directory(sourceDir() + "/" + path) || fs::is_directory(sourceDir() + "/src/" + path)))
+                    << kNotes << ":" << number << ": " << word << " is no rule or names no folder";
+                list->push_back(word);
+            }
+        rows.push_back(row);
+    }
+    return rows;
 }
 
-// "<file>:<line> (<folder>) includes <path>" for every include its folder's row does not allow;
-// `read` counts the includes read.
-std::vector<std::string> brokenIncludes(int& read) {
+// "<file>:<line> includes <path>" and the rule it breaks, for every include the rules forbid:
+// of the entries of the rows that speak for the file's folder, the longest that covers the
+// included folder decides (a forbidding one a tie); none forbids. `read` counts the includes.
+std::vector<std::string> brokenIncludes(const std::vector<Row>& rules, int& read) {
     const std::regex include(R"(^\s*#\s*include\s*"([^"]+)\")");
     std::vector<std::string> broken;
     for (const char* root : {"platform", "sdk", "src"}) {
@@ -86,22 +83,31 @@ std::vector<std::string> brokenIncludes(int& read) {
             if (ext != ".h" && ext != ".cpp") continue;
             const std::string file = fs::relative(entry.path(), sourceDir()).string();
             const std::string from = folderOf(file);
-            auto row = rules().find(from);
-            if (row == rules().end()) {
-                broken.push_back(file + " (" + from + ") is in a folder with no rule");
-                continue;
-            }
+            std::vector<const Row*> rows;
+            for (const Row& row : rules)
+                if (std::any_of(row.folders.begin(), row.folders.end(), [&](auto& name) { return covers(name, from); }))
+                    rows.push_back(&row);
+            if (rows.empty()) broken.push_back(file + " (" + from + ") is in a folder with no rule");
             std::ifstream in(entry.path());
             std::smatch found;
             int number = 0;
-            for (std::string line; std::getline(in, line);) {
+            for (std::string line; !rows.empty() && std::getline(in, line);) {
                 ++number;
                 if (line.find("#") == std::string::npos || !std::regex_search(line, found, include)) continue;
                 ++read;
                 const std::string to = folderOf(found[1]);
-                if (to != from && !allows(row->second, to))
-                    broken.push_back(file + ":" + std::to_string(number) + " (" + from + ") includes " +
-                                     found[1].str());
+                std::string decides;
+                const Row* by = rows.front();
+                for (const Row* row : rows)
+                    for (const std::string& rule : row->entries)
+                        if (covers(rule, to) && std::make_pair(rule.size(), rule[0] == '-') >
+                                                    std::make_pair(decides.size(), decides[0] == '-'))
+                            decides = rule, by = row;
+                if (to == from || decides[0] == '+') continue;
+                broken.push_back(
+                    file + ":" + std::to_string(number) + " includes " + found[1].str() + ": " +
+                    (decides.empty() ? "no rule of " + from + " allows " + to : "the rule " + decides + " of " + from) +
+                    " (" + kNotes + ":" + std::to_string(by->line) + ")");
             }
         }
     }
@@ -110,9 +116,11 @@ std::vector<std::string> brokenIncludes(int& read) {
 }
 
 TEST(IncludeRules, EveryFolderIncludesOnlyTheFoldersItsRuleAllows) {
+    const std::vector<Row> rules = readRules();
+    ASSERT_GT(rules.size(), 10u) << "the include rules of " << kNotes << " were not read";
     int read = 0;
     std::string report;
-    for (const std::string& line : brokenIncludes(read))
+    for (const std::string& line : brokenIncludes(rules, read))
         report += line + "\n";
     EXPECT_EQ(report, "");
     EXPECT_GT(read, 2000) << "the tree's includes were not read";

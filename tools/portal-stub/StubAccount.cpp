@@ -3,7 +3,10 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubProfile.h"
+#include "tools/portal-stub/StubRecords.h"
 #include "tools/portal-stub/StubRoster.h"
+#include "tools/portal-stub/StubShop.h"
 #include "tools/portal-stub/StubStore.h"
 
 #include <algorithm>
@@ -50,6 +53,17 @@ int32_t expOf(size_t index, int gameType) {
     return int32_t(20000 - int32_t(index) * 600 + gameType * 13);
 }
 
+std::string provinceName(int8_t province) {
+    return province >= 0 && size_t(province) < std::size(kProvinces) ? kProvinces[province] : "";
+}
+
+// The time he played, as the profile shows it: hours and minutes.
+std::string playingTime(int64_t seconds) {
+    const std::string hours = std::to_string(seconds / 3600);
+    const std::string minutes = std::to_string(seconds / 60 % 60);
+    return say(hours + " giờ " + minutes + " phút", hours + " hours " + minutes + " minutes");
+}
+
 } // namespace
 
 StubAccount::StubAccount(TestPortal& portal, int drawSeconds) : lottery_(portal, drawSeconds) {
@@ -61,6 +75,47 @@ void StubAccount::signedIn(int32_t playerId, const std::string& name) {
     std::lock_guard lock(mutex_);
     playerId_ = playerId;
     name_ = name;
+}
+
+int32_t StubAccount::playerId() {
+    std::lock_guard lock(mutex_);
+    return playerId_;
+}
+
+std::string StubAccount::name() {
+    std::lock_guard lock(mutex_);
+    return name_;
+}
+
+// His profile (1005) as he kept it: what he saved, the avatar he wears, and his level
+// and playing time from the hands he played.
+Message StubAccount::ownRecord() {
+    const std::string person = name();
+    const StubProfile::Record mine = StubProfile::of(person);
+    const StubProfile::Achievement played = StubProfile::achievement(person, 0);
+    Message record(1005);
+    record.writeInt(playerId());
+    record.writeUTF(person);
+    record.writeLong(StubLedger::session().balance());
+    record.writeUTF(mine.fullname);
+    record.writeByte(mine.gender);
+    record.writeBool(mine.gender != 0);
+    record.writeShort(mine.birthYear);
+    record.writeUTF(mine.address);
+    record.writeUTF(mine.idnumber);
+    record.writeBool(false);
+    record.writeUTF("");
+    record.writeUTF(mine.phone);
+    record.writeByte(mine.province);
+    record.writeUTF(provinceName(mine.province));
+    record.writeByte(mine.birthMonth);
+    record.writeByte(mine.birthDay);
+    record.writeBool(mine.birthYear != 0);
+    record.writeInt(played.experience % 100);
+    record.writeBool(false);
+    record.writeUTF(playingTime(played.seconds));
+    record.writeInt(mine.avatar);
+    return record;
 }
 
 void StubAccount::install(TestPortal& portal) {
@@ -122,53 +177,59 @@ void StubAccount::install(TestPortal& portal) {
     portal.onSubCommand(104, 20, friendsRanked);
     portal.onCommand(1005, [this](Message& request, TestPortal::Reply& reply) {
         const int32_t id = request.readInt();
-        std::lock_guard lock(mutex_);
-        const bool me = id == playerId_;
+        if (id == playerId() && !name().empty()) {
+            reply.send(ownRecord());
+            return;
+        }
         const StubPlayer* player = stubPlayerWithId(id);
-        if (!me && !player) {
+        if (!player) {
             platform::log("details of player " + std::to_string(id) + ": no such player");
             return;
         }
-        const size_t other = me ? 0 : size_t(player - kStubPlayers);
-        const std::string otherName = me ? "" : player->name;
+        const size_t other = size_t(player - kStubPlayers);
         Message record(1005);
         record.writeInt(id);
-        record.writeUTF(me ? name_ : otherName);
-        record.writeLong(me ? StubLedger::session().balance() : StubLedger::stubPlayerMoney(otherName));
-        record.writeUTF(me ? fullname_ : "Người chơi " + otherName);
-        record.writeByte(me ? gender_ : int8_t(1 + other % 2));
+        record.writeUTF(player->name);
+        record.writeLong(StubLedger::stubPlayerMoney(player->name));
+        record.writeUTF("Người chơi " + std::string(player->name));
+        record.writeByte(int8_t(1 + other % 2));
         record.writeBool(true);
-        record.writeShort(me ? birthYear_ : int16_t(1985 + other));
-        record.writeUTF(me ? address_ : "");
-        record.writeUTF(me ? idnumber_ : "");
+        record.writeShort(int16_t(1985 + other));
+        record.writeUTF("");
+        record.writeUTF("");
         record.writeBool(false);
         record.writeUTF("");
-        record.writeUTF(me ? phone_ : "");
-        const int8_t province = me ? province_ : int8_t(1 + other % 5);
+        record.writeUTF("");
+        const int8_t province = int8_t(1 + other % 5);
         record.writeByte(province);
-        record.writeUTF(province >= 0 && size_t(province) < std::size(kProvinces) ? kProvinces[province] : "");
-        record.writeByte(me ? birthMonth_ : int8_t(1 + other % 12));
-        record.writeByte(me ? birthDay_ : int8_t(1 + other % 28));
+        record.writeUTF(provinceName(province));
+        record.writeByte(int8_t(1 + other % 12));
+        record.writeByte(int8_t(1 + other % 28));
         record.writeBool(true);
-        record.writeInt(me ? 42 : int32_t(other * 3 % 100));
+        record.writeInt(int32_t(other * 3 % 100));
         record.writeBool(false);
-        record.writeUTF(me ? say("12 giờ", "12 hours") : say("3 giờ", "3 hours"));
-        record.writeInt(me ? avatar_ : int32_t(1 + other % 6));
+        record.writeUTF(say("3 giờ", "3 hours"));
+        record.writeInt(int32_t(1 + other % 6));
         reply.send(record);
     });
+    // The person's own data, kept for the stub's life; the reply (41) says it is saved.
     portal.onCommand(1002, [this](Message& request, TestPortal::Reply& reply) {
-        std::lock_guard lock(mutex_);
-        fullname_ = request.readUTF();
-        gender_ = request.readByte();
-        birthYear_ = request.readShort();
-        address_ = request.readUTF();
-        idnumber_ = request.readUTF();
-        phone_ = request.readUTF();
-        province_ = request.readByte();
-        birthMonth_ = request.readByte();
-        birthDay_ = request.readByte();
-        platform::log("profile saved: " + fullname_ + ", gender " + std::to_string(gender_) + ", born " +
-                      std::to_string(birthDay_) + "/" + std::to_string(birthMonth_) + "/" + std::to_string(birthYear_));
+        StubProfile::Record record;
+        record.fullname = request.readUTF();
+        record.gender = request.readByte();
+        record.birthYear = request.readShort();
+        record.address = request.readUTF();
+        record.idnumber = request.readUTF();
+        record.phone = request.readUTF();
+        record.province = request.readByte();
+        record.birthMonth = request.readByte();
+        record.birthDay = request.readByte();
+        const std::string person = name();
+        if (person.empty()) return;
+        StubProfile::save(person, record);
+        platform::log("profile saved: gender " + std::to_string(record.gender) + ", born " +
+                      std::to_string(record.birthDay) + "/" + std::to_string(record.birthMonth) + "/" +
+                      std::to_string(record.birthYear));
         reply.send(Message(41));
     });
     portal.onSubCommand(78, 3, [](Message& request, TestPortal::Reply& reply) {
@@ -181,7 +242,8 @@ void StubAccount::install(TestPortal& portal) {
         }
         reply.send(list);
     });
-    portal.onCommand(40, [](Message& request, TestPortal::Reply& reply) {
+    // 3: the person's own record at a game, from the hands he played; 5: a stub player's.
+    portal.onCommand(40, [this](Message& request, TestPortal::Reply& reply) {
         const int8_t sub = request.readByte();
         const int8_t game = request.readByte();
         if (sub != 3 && sub != 5) return;
@@ -189,28 +251,37 @@ void StubAccount::install(TestPortal& portal) {
         row.writeByte(sub);
         if (sub == 5) row.writeInt(request.readInt()); // another player's row names the player
         row.writeByte(game);
+        if (sub == 3) {
+            const StubProfile::Achievement mine = StubProfile::achievement(name(), game);
+            for (int32_t value : {mine.experience, mine.wins, mine.losses, mine.draws, 0})
+                row.writeInt(value);
+            reply.send(row);
+            return;
+        }
         row.writeInt(expOf(0, game)); // experience
         row.writeInt(10 + game);      // wins
         row.writeInt(5 + game % 4);   // losses
         row.writeInt(game % 3);       // draws
         row.writeInt(1);              // give-ups
-        if (sub == 5) row.writeInt(0);
+        row.writeInt(0);
         reply.send(row);
     });
-    portal.onCommand(1010, [](Message&, TestPortal::Reply& reply) {
-        Message avatars(1010);
-        avatars.writeInt(2);
-        const std::pair<int32_t, std::string> owned[] = {{1, say("Mèo", "Cat")}, {4, say("Cáo", "Fox")}};
-        for (const auto& [id, name] : owned) {
-            avatars.writeInt(0);
-            avatars.writeInt(id);
-            avatars.writeUTF(name);
-            avatars.writeUTF(say("30 ngày", "30 days"));
+    // The avatars he bought, each once.
+    portal.onCommand(1010, [this](Message&, TestPortal::Reply& reply) {
+        const auto avatars = StubProfile::owned(name(), StubProfile::kAvatar);
+        Message list(1010);
+        list.writeInt(int32_t(avatars.size()));
+        for (int32_t id : avatars) {
+            list.writeInt(playerId());
+            list.writeInt(id);
+            list.writeUTF("Avatar " + std::to_string(id));
+            list.writeUTF(say("30 ngày", "30 days"));
         }
-        reply.send(avatars);
+        reply.send(list);
     });
-    // 3: a player's items; 16: the player's gifts (the catalogue itself is the shop's).
-    const TestPortal::Handler ownedItems = [](Message& request, TestPortal::Reply& reply) {
+    // 3: the items he bought, of any category asked; 16: his event gifts (the stub holds
+    // no event: none). The catalogue itself is the shop's.
+    const TestPortal::Handler ownedItems = [this](Message& request, TestPortal::Reply& reply) {
         const int8_t sub = request.readByte();
         Message items(101);
         items.writeByte(sub);
@@ -219,21 +290,16 @@ void StubAccount::install(TestPortal& portal) {
             request.readByte();
             items.writeByte(request.readByte());
             items.writeInt(1);
-            const std::pair<int32_t, std::string> owned[] = {{90, say("Mũ", "Hat")}, {91, say("Kính", "Glasses")}};
-            for (const auto& [id, name] : owned) {
-                items.writeInt(id + 1000);
+            int32_t bought = 0;
+            for (int32_t id : StubProfile::owned(name(), StubProfile::kItem)) {
+                items.writeInt(++bought);
                 items.writeInt(id);
-                items.writeUTF(name);
-                items.writeInt(5000);
+                items.writeUTF(say("Vật phẩm ", "Item ") + std::to_string(id));
+                items.writeInt(StubShop::priceOf(id));
                 items.writeUTF("");
                 items.writeBool(false);
             }
-        } else if (sub == 16) {
-            items.writeInt(7);
-            items.writeInt(301);
-            items.writeUTF(say("Bánh trung thu", "Mooncake"));
-            items.writeUTF(say("Quà sự kiện", "Event gift"));
-        } else {
+        } else if (sub != 16) {
             return;
         }
         reply.send(items);
@@ -261,24 +327,16 @@ void StubAccount::install(TestPortal& portal) {
             reply.send(done);
             return;
         }
-        if (sub != 2) return;
-        Message logs(2703);
-        logs.writeInt(2);
-        const std::pair<std::string, std::string> rows[] = {
-            {"10:02 01/12", say("+50.000 Zel: nạp thẻ", "+50,000 Zel: card top-up")},
-            {"18:40 02/12", say("-10.000 Zel: chuyển cho an", "-10,000 Zel: sent to an")},
-            {"21:15 03/12", say("+2.500 Zel: thắng Tiến Lên", "+2,500 Zel: won at Tien Len")}};
-        for (const auto& [time, content] : rows) {
-            logs.writeUTF(time);
-            logs.writeUTF(content);
-        }
-        reply.send(logs);
     });
+    // He wears the first avatar or one he bought, for the stub's life.
     portal.onCommand(1008, [this](Message& request, TestPortal::Reply& reply) {
         const int32_t avatar = request.readInt();
-        {
-            std::lock_guard lock(mutex_);
-            avatar_ = avatar;
+        if (!StubProfile::choose(name(), avatar)) {
+            Message notice(45);
+            notice.writeByte(0);
+            notice.writeUTF(say("Bạn chưa mua ảnh đại diện này", "You have not bought this avatar"));
+            reply.send(notice);
+            return;
         }
         Message changed(1008);
         changed.writeInt(avatar);
@@ -303,6 +361,9 @@ void StubAccount::install(TestPortal& portal) {
         if (known && amount > 0)
             sent = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
                 money = StubLedger::session().spendIn(db, amount, "sent to " + to, to);
+                if (money)
+                    StubRecords::addHistory(db, StubLedger::session().player(),
+                                            "sent to " + to + " (-" + std::to_string(amount) + " Zel)");
                 return money.has_value();
             });
         if (sent != StubStore::Outcome::Kept) money.reset();

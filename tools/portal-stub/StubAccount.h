@@ -13,8 +13,9 @@ namespace portalstub {
 // profile (record, achievements, avatars, items, transactions), other players' profiles
 // and reports, money transfer between the player and the stub's players, avatar and
 // password changes, and the number lottery (StubLottery) with a draw every `drawSeconds`
-// (ten minutes unless told). It keeps the player's record for the connection (his money
-// is the session ledger's); everything else is made up the same way every time.
+// (ten minutes unless told). The person's profile, avatars, items and achievements are
+// his account's (StubProfile), his money the session ledger's; the stub players' are
+// made up the same way every time.
 class StubAccount {
 public:
     static constexpr int kDrawSeconds = StubLottery::kDrawSeconds;
@@ -34,19 +35,13 @@ public:
 private:
     void install(kavo::test::TestPortal& portal);
 
+    int32_t playerId();
+    std::string name();
+    kavo::Message ownRecord();
+
     std::mutex mutex_;
     int32_t playerId_ = 0;
     std::string name_;
-    int32_t avatar_ = 1;
-    std::string fullname_ = "Nguyễn Văn Khách";
-    int8_t gender_ = 1;
-    int16_t birthYear_ = 1990;
-    int8_t birthMonth_ = 5;
-    int8_t birthDay_ = 17;
-    std::string address_ = "12 Lê Lợi";
-    std::string idnumber_ = "012345678";
-    std::string phone_ = "0901234567";
-    int8_t province_ = 1;
     StubLottery lottery_;
 };
 

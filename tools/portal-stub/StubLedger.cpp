@@ -3,6 +3,7 @@
 #include "platform/foundation/SqliteDatabase.h"
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/StubStore.h"
 
@@ -102,6 +103,8 @@ int64_t StubLedger::move(int64_t amount, const std::string& why) {
 
 int64_t StubLedger::moveSeat(int32_t id, int64_t amount, const std::string& why) {
     const StubPlayer* stubPlayer = stubPlayerWithId(id);
+    // The person's hand is one more in his achievements.
+    if (!stubPlayer) StubProfile::session().handEnded(player(), amount);
     return change(stubPlayer ? stubPlayerKey(stubPlayer->name) : personKey(player()), amount, why);
 }
 
@@ -128,6 +131,18 @@ kavo::Message StubLedger::balanceReply() {
 std::string StubLedger::player() {
     std::lock_guard lock(mutex_);
     return player_;
+}
+
+bool StubLedger::open(const std::string& name) {
+    bool opened = false;
+    StubStore::session().transaction([&](SqliteDatabase& db) {
+        auto taken = db.prepare("SELECT 1 FROM accounts WHERE key = ?");
+        taken.bindText(1, personKey(name));
+        if (taken.step() != SqliteDatabase::kDone) return false;
+        opened = balanceIn(db, personKey(name)).has_value();
+        return opened;
+    });
+    return opened;
 }
 
 int64_t StubLedger::stubPlayerMoney(const std::string& name) {

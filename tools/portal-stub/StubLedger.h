@@ -53,6 +53,10 @@ public:
     // (17 with an empty text), as a server sends it after anything that moved it.
     kavo::Message balanceReply();
 
+    // Opens the account of a person named `name` with his start money when no account
+    // has that name yet: whether it was opened (a person's name is taken once).
+    static bool open(const std::string& name);
+
     // The name of the player who signed in last.
     std::string player();
 

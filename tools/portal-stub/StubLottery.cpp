@@ -86,6 +86,8 @@ void StubLottery::install() {
             bought = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
                 if (!StubLedger::session().spendIn(db, stake, "lottery ticket " + std::to_string(number))) return false;
                 StubRecords::addTicket(db, person, {openDraw(), number, stake});
+                StubRecords::addHistory(
+                    db, person, "lottery ticket " + std::to_string(number) + " (-" + std::to_string(stake) + " Zel)");
                 return true;
             });
         const bool ok = bought == StubStore::Outcome::Kept;
@@ -119,7 +121,9 @@ void StubLottery::settle() {
         won = 0;
         for (const auto& result : results)
             won += result.won;
-        if (won > 0) StubLedger::session().moveIn(db, won, "lottery win");
+        if (won == 0) return true;
+        StubLedger::session().moveIn(db, won, "lottery win");
+        StubRecords::addHistory(db, person, "lottery win (+" + std::to_string(won) + " Zel)");
         return true;
     });
     for (const auto& result : results) {

@@ -6,6 +6,8 @@
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubMail.h"
 #include "tools/portal-stub/StubNotices.h"
+#include "tools/portal-stub/StubProfile.h"
+#include "tools/portal-stub/StubRegistration.h"
 #include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/TableSheetsStub.h"
 
@@ -147,6 +149,7 @@ void StubPortal::install() {
         reply.send(accepted);
     });
     shop_.install(portal_);
+    StubRegistration::install(portal_);
     portal_.onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
         // The name's length: a name sent that reads as none is not text.
         const bool sent = request.data().size() >= 2 && (request.data()[0] | request.data()[1]) != 0;
@@ -170,7 +173,7 @@ void StubPortal::install() {
         Message signedIn(3);
         signedIn.writeInt(playerIdOf(user));
         signedIn.writeLong(shop_.signIn(user));
-        signedIn.writeShort(1);
+        signedIn.writeShort(int16_t(StubProfile::of(user).avatar));
         signedIn.writeInt(2500);
         reply.send(signedIn);
     });
@@ -280,25 +283,27 @@ void StubPortal::install() {
     // A created board with a password seats only those who give it, and a full board
     // nobody: a refused join is answered with the reason in a notice.
     for (int16_t command : {int16_t(8), int16_t(1900)}) {
-        portal_.onCommand(command, [inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
-            Message copy(request.commandId(), request.data());
-            copy.readByte();
-            const int board = copy.readByte();
-            std::string refusal;
-            if (board == kFullBoard)
-                refusal = say("Bàn đã đủ người", "The board is full");
-            else if (!boardAdmits(board, copy.readUTF()))
-                refusal = say("Sai mật khẩu bàn", "Wrong board password");
-            if (refusal.empty()) {
-                if (inner) inner(request, reply);
-                return;
-            }
-            platform::log("join of board " + std::to_string(board) + " refused: " + refusal);
-            Message notice(45);
-            notice.writeByte(0);
-            notice.writeUTF(refusal);
-            reply.send(notice);
-        });
+        portal_.onCommand(command,
+                          [this, inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
+                              Message copy(request.commandId(), request.data());
+                              copy.readByte();
+                              const int board = copy.readByte();
+                              std::string refusal;
+                              if (board == kFullBoard)
+                                  refusal = say("Bàn đã đủ người", "The board is full");
+                              else if (!boardAdmits(board, copy.readUTF()))
+                                  refusal = say("Sai mật khẩu bàn", "Wrong board password");
+                              if (refusal.empty()) {
+                                  StubProfile::session().seated(gameType_);
+                                  if (inner) inner(request, reply);
+                                  return;
+                              }
+                              platform::log("join of board " + std::to_string(board) + " refused: " + refusal);
+                              Message notice(45);
+                              notice.writeByte(0);
+                              notice.writeUTF(refusal);
+                              reply.send(notice);
+                          });
     }
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.

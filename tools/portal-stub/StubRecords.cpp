@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubStore.h"
 
 #include <algorithm>
+#include <ctime>
 #include <map>
 
 namespace portalstub {
@@ -85,8 +86,12 @@ bool StubRecords::had(const std::string& person, const std::string& what) {
     return found;
 }
 
-void StubRecords::addHistory(SqliteDatabase& db, const std::string& person, const std::string& time,
-                             const std::string& what) {
+void StubRecords::addHistory(SqliteDatabase& db, const std::string& person, const std::string& what) {
+    char time[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(time, sizeof time, "%H:%M %d/%m/%Y", &local);
     auto keep = db.prepare("INSERT INTO history (person, time, content) VALUES (?, ?, ?)");
     keep.bindText(1, person);
     keep.bindText(2, time);

@@ -28,10 +28,9 @@ public:
     // Whether `person` was ever given the notice `what`.
     static bool had(const std::string& person, const std::string& what);
 
-    // A line of his shop history (time, what), kept inside the caller's transaction;
-    // the history, oldest first.
-    static void addHistory(platform::SqliteDatabase& db, const std::string& person, const std::string& time,
-                           const std::string& what);
+    // A line of his history (a top-up, purchase, transfer or ticket: what, at the time
+    // now), kept inside the caller's transaction; the history (time, what), oldest first.
+    static void addHistory(platform::SqliteDatabase& db, const std::string& person, const std::string& what);
     static std::vector<std::pair<std::string, std::string>> history(const std::string& person);
 
     struct Ticket {

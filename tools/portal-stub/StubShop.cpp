@@ -3,11 +3,11 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRecords.h"
 #include "tools/portal-stub/StubStore.h"
 
 #include <cctype>
-#include <ctime>
 
 namespace portalstub {
 
@@ -32,9 +32,6 @@ int32_t itemId(int page, int row) {
 int32_t avatarId(int page, int row) {
     return 20 + page * kRowsPerPage + row;
 }
-int32_t priceOf(int32_t id) {
-    return 1000 * (id % 10 + 1);
-}
 bool listedItem(int32_t id) {
     return id >= itemId(0, 0) && id <= itemId(StubShop::kPages - 1, kRowsPerPage - 1);
 }
@@ -49,15 +46,6 @@ bool allDigits(const std::string& text) {
     return true;
 }
 
-std::string now() {
-    char text[32];
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    std::strftime(text, sizeof text, "%H:%M %d/%m/%Y", &local);
-    return text;
-}
-
 // A refusal where the reply has no place for one: the one-button notice with its reason.
 void refuse(TestPortal::Reply& reply, const std::string& reason) {
     Message notice(45);
@@ -68,6 +56,10 @@ void refuse(TestPortal::Reply& reply, const std::string& reason) {
 
 } // namespace
 
+int32_t StubShop::priceOf(int32_t id) {
+    return 1000 * (id % 10 + 1);
+}
+
 int64_t StubShop::signIn(const std::string& name) {
     return StubLedger::session().signIn(name);
 }
@@ -76,13 +68,15 @@ int64_t StubShop::money() {
     return StubLedger::session().balance();
 }
 
-std::string StubShop::buy(bool listed, int64_t price, const std::string& what) {
+std::string StubShop::buy(bool listed, int64_t price, const std::string& what,
+                          const std::function<void(platform::SqliteDatabase&)>& keep) {
     if (!listed) return say("Cửa hàng không bán món này", "The shop does not sell this");
     if (price == 0) return "";
     const std::string person = StubLedger::session().player();
     const auto paid = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
         if (!StubLedger::session().spendIn(db, price, what)) return false;
-        StubRecords::addHistory(db, person, now(), what + " (-" + std::to_string(price) + " Zel)");
+        StubRecords::addHistory(db, person, what + " (-" + std::to_string(price) + " Zel)");
+        if (keep) keep(db);
         return true;
     });
     if (paid == StubStore::Outcome::Failed) return StubLedger::tryAgainLater();
@@ -94,7 +88,7 @@ std::optional<int64_t> StubShop::credit(int64_t amount, const std::string& what)
     int64_t money = 0;
     const bool kept = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
         money = StubLedger::session().moveIn(db, amount, "top-up: " + what);
-        StubRecords::addHistory(db, person, now(), what + " (+" + std::to_string(amount) + " Zel)");
+        StubRecords::addHistory(db, person, what + " (+" + std::to_string(amount) + " Zel)");
         return true;
     });
     if (!kept) return std::nullopt;
@@ -185,6 +179,7 @@ void StubShop::install(TestPortal& portal) {
             // a cart of something the shop does not list).
             const int32_t count = request.readInt();
             bool listed = count >= 0;
+            std::vector<int32_t> bought;
             int64_t total = 0;
             std::string ids;
             for (int32_t i = 0; listed && i < count; ++i) {
@@ -192,10 +187,17 @@ void StubShop::install(TestPortal& portal) {
                 const int32_t id = request.readInt();
                 listed = listed && listedItem(id);
                 total += priceOf(id);
+                bought.push_back(id);
                 ids += ' ';
                 ids += std::to_string(id);
             }
-            const std::string refusal = buy(listed, total, "bought items" + ids);
+            // A cart of nothing buys nothing: it is refused, not paid with 0 Zel.
+            const std::string refusal =
+                count == 0 ? say("Hãy chọn vật phẩm trước", "Choose an item first")
+                           : buy(listed, total, "bought items" + ids, [&](platform::SqliteDatabase& db) {
+                                 for (int32_t id : bought)
+                                     StubProfile::own(db, StubLedger::session().player(), StubProfile::kItem, id);
+                             });
             Message answer(101);
             answer.writeByte(6);
             answer.writeByte(refusal.empty() ? 0 : 1);
@@ -212,7 +214,10 @@ void StubShop::install(TestPortal& portal) {
     // An avatar bought (1202) has no failure in its reply: a refusal is a notice.
     portal.onCommand(1202, [this](Message& request, TestPortal::Reply& reply) {
         const int32_t id = request.readInt();
-        const std::string refusal = buy(listedAvatar(id), priceOf(id), "bought avatar " + std::to_string(id));
+        const std::string refusal = buy(
+            listedAvatar(id), priceOf(id), "bought avatar " + std::to_string(id), [id](platform::SqliteDatabase& db) {
+                StubProfile::own(db, StubLedger::session().player(), StubProfile::kAvatar, id);
+            });
         if (!refusal.empty()) return refuse(reply, refusal);
         Message bought(1202);
         bought.writeInt(id);

@@ -4,7 +4,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <functional>
 #include <string>
+
+namespace platform {
+class SqliteDatabase;
+}
 
 namespace portalstub {
 
@@ -30,10 +35,14 @@ public:
     // The answer to information key 13 (the promotion text).
     static kavo::Message promotionText();
     static kavo::Message channels();
-    // The signed-in person pays `price` for `what` and it is kept in his history, in one
-    // step: the reason of the refusal (in his language: not `listed` by the shop, or
-    // more than his balance, or the accounts file failing), or empty when it is bought.
-    static std::string buy(bool listed, int64_t price, const std::string& what);
+    // The price of an item or avatar the shop lists.
+    static int32_t priceOf(int32_t id);
+    // The signed-in person pays `price` for `what` and it is kept in his history, with
+    // what `keep` keeps (what he now owns), in one step: the reason of the refusal (in his
+    // language: not `listed` by the shop, or more than his balance, or the accounts file failing), or empty when it is
+    // bought.
+    static std::string buy(bool listed, int64_t price, const std::string& what,
+                           const std::function<void(platform::SqliteDatabase&)>& keep = {});
 
 private:
     int64_t money();

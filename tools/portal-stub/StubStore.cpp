@@ -13,7 +13,8 @@ namespace {
 constexpr int kBusyMilliseconds = 10000;
 
 // Every account, one row each, and what a person keeps beside his money: his friends,
-// the notices he has had, his shop history and his lottery tickets.
+// the notices he has had, his shop history, his lottery tickets, his profile, what he
+// bought and the hands he played.
 constexpr const char* kTables = R"(
 CREATE TABLE IF NOT EXISTS clock (id INTEGER PRIMARY KEY CHECK (id = 1), started INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS accounts (key TEXT PRIMARY KEY, money INTEGER NOT NULL) WITHOUT ROWID;
@@ -25,7 +26,19 @@ CREATE INDEX IF NOT EXISTS history_of ON history (person);
 CREATE TABLE IF NOT EXISTS tickets (person TEXT NOT NULL, draw INTEGER NOT NULL, number INTEGER NOT NULL,
                                     stake INTEGER NOT NULL, settled INTEGER NOT NULL DEFAULT 0);
 CREATE INDEX IF NOT EXISTS tickets_of ON tickets (person, draw);
+CREATE TABLE IF NOT EXISTS profiles (person TEXT PRIMARY KEY, fullname TEXT NOT NULL, gender INTEGER NOT NULL,
+                                     year INTEGER NOT NULL, address TEXT NOT NULL, idnumber TEXT NOT NULL,
+                                     phone TEXT NOT NULL, province INTEGER NOT NULL, month INTEGER NOT NULL,
+                                     day INTEGER NOT NULL, avatar INTEGER NOT NULL) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS owned (person TEXT NOT NULL, kind TEXT NOT NULL, id INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS owned_by ON owned (person, kind);
+CREATE TABLE IF NOT EXISTS hands (person TEXT NOT NULL, game INTEGER NOT NULL, change INTEGER NOT NULL,
+                                  seconds INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS hands_of ON hands (person, game);
 )";
+
+// The file beside the accounts that holds the processes' turns.
+constexpr const char* kTurnsFileName = "accounts.turns";
 
 } // namespace
 
@@ -45,24 +58,31 @@ StubStore::StubStore() {
 
 void StubStore::keepIn(const std::string& folder) {
     std::lock_guard lock(mutex_);
+    turns_.keepIn(folder + "/" + kTurnsFileName);
     open(folder + "/" + kFileName);
 }
 
-// WAL lets readers go on beside a writer; a commit is not forced to the disk (a machine
-// that stops loses the last changes, and the accounts last the stub's life only).
+// WAL lets readers go on beside a writer; nothing is forced to the disk, neither a commit
+// nor a checkpoint of the log into the file (its flush would hold every other process's
+// turn up): a process killed loses nothing committed, a machine that stops loses or spoils
+// the last changes, and the accounts last the stub's life only.
 void StubStore::open(const std::string& path) {
     using platform::SqliteDatabase;
-    bool made = db_.open(path) && db_.exec("PRAGMA busy_timeout = " + std::to_string(kBusyMilliseconds)) &&
-                db_.exec("PRAGMA journal_mode = WAL") && db_.exec("PRAGMA synchronous = NORMAL") &&
-                db_.exec("BEGIN IMMEDIATE") && db_.exec(kTables);
-    if (made) {
-        auto start = db_.prepare("INSERT OR IGNORE INTO clock (id, started) VALUES (1, ?)");
-        start.bindInt(1, steadyMilliseconds());
-        auto started = db_.prepare("SELECT started FROM clock");
-        made = start.step() == SqliteDatabase::kDone && started.step() == SqliteDatabase::kRow;
-        startedAt_ = started.columnInt(0);
-    }
-    if (made && db_.exec("COMMIT")) return;
+    const bool made = [&] {
+        StubTurns::Turn turn(turns_);
+        bool made = db_.open(path) && db_.exec("PRAGMA busy_timeout = " + std::to_string(kBusyMilliseconds)) &&
+                    db_.exec("PRAGMA journal_mode = WAL") && db_.exec("PRAGMA synchronous = OFF") &&
+                    db_.exec("BEGIN IMMEDIATE") && db_.exec(kTables);
+        if (made) {
+            auto start = db_.prepare("INSERT OR IGNORE INTO clock (id, started) VALUES (1, ?)");
+            start.bindInt(1, steadyMilliseconds());
+            auto started = db_.prepare("SELECT started FROM clock");
+            made = start.step() == SqliteDatabase::kDone && started.step() == SqliteDatabase::kRow;
+            startedAt_ = started.columnInt(0);
+        }
+        return made && db_.exec("COMMIT");
+    }();
+    if (made) return;
     platform::log("portal-stub: the accounts cannot be kept in " + path + ": " + db_.errorMessage() +
                   "; this process keeps its own");
     if (path != ":memory:") open(":memory:");
@@ -70,6 +90,7 @@ void StubStore::open(const std::string& path) {
 
 StubStore::Outcome StubStore::attempt(const std::function<bool(platform::SqliteDatabase&)>& work) {
     std::lock_guard lock(mutex_);
+    StubTurns::Turn turn(turns_);
     if (!db_.exec("BEGIN IMMEDIATE")) {
         platform::log("portal-stub: no transaction on the accounts: " + db_.errorMessage());
         return Outcome::Failed;

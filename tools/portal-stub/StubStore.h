@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/SqliteDatabase.h"
+#include "tools/portal-stub/StubTurns.h"
 
 #include <atomic>
 #include <cstdint>
@@ -14,7 +15,10 @@ namespace portalstub {
 // stub's life: the money (StubLedger) and what else a person has done (StubRecords).
 // Each connection is served by a process of its own, and each process opens the file
 // once: a transaction begins with BEGIN IMMEDIATE, which takes the file's write lock,
-// so that a check and the change it allows are one step across the processes.
+// so that a check and the change it allows are one step across the processes. Before
+// that, a process takes its turn (StubTurns): the processes wait in the order they came,
+// and the next takes the lock the moment the last is done, where SQLite's own wait would
+// poll the file, sleeping up to 100 ms between tries, in no order.
 class StubStore {
 public:
     // The file's name in the state folder.
@@ -48,6 +52,7 @@ private:
 
     std::mutex mutex_; // the connection serves one thread at a time
     platform::SqliteDatabase db_;
+    StubTurns turns_;
     std::atomic<int64_t> startedAt_{0};
 };
 

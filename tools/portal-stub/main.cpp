@@ -2,14 +2,15 @@
 // server list and two small pages over HTTP and runs a game server that accepts any
 // user (except "banned") and answers the sign-in and lobby road. Runs until stopped.
 //
-//   portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS]
+//   portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS] [--max-sessions COUNT]
 //
 // The ports default to 12346 and 12347; the lottery draws every ten minutes unless
 // told, and its result goes only to a player who bet in that draw.
 //
 // Each client's connection is served by a process of its own (this program again,
 // started with --session-fd), so that every client has its own session, tables, mail
-// and language and none waits for another. What outlives a connection (every account's
+// and language and none waits for another; at most 256 at once (--max-sessions), and a
+// connection beyond them is closed with a line in the log. What outlives a connection (every account's
 // money, friends, notices, shop history and lottery tickets) is kept in a SQLite file of
 // a state folder the first process makes and removes when it stops; it removes, as it
 // starts, the folders of stubs that were killed.
@@ -33,6 +34,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <random>
 #include <set>
 #include <string>
@@ -45,13 +48,20 @@
 
 namespace {
 
+// The clients served at once unless told otherwise: beyond them a connection is closed.
+constexpr uint16_t kMaxSessions = 256;
+// Connections the system holds for the stub to accept: a burst of clients that connect
+// at one moment waits for its turn instead of for the client's retry a second later.
+constexpr int kListenBacklog = 1024;
+
 std::atomic<bool> stopRequested{false};
 void onSignal(int) {
     stopRequested = true;
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS]\n");
+    std::fprintf(stderr, "usage: portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS] "
+                         "[--max-sessions COUNT]\n");
     return 2;
 }
 
@@ -148,6 +158,7 @@ int main(int argc, char** argv) {
     uint16_t port = 12346;
     uint16_t httpPort = 12347;
     uint16_t lotterySeconds = portalstub::StubAccount::kDrawSeconds;
+    uint16_t maxSessions = kMaxSessions;
     uint64_t sessionFd = 0;
     bool session = false;
     uint64_t secret = 0;
@@ -160,6 +171,8 @@ int main(int argc, char** argv) {
             if (!readNumber(argv[++i], httpPort)) return usage();
         } else if (std::strcmp(argv[i], "--lottery-period") == 0 && hasValue) {
             if (!readNumber(argv[++i], lotterySeconds)) return usage();
+        } else if (std::strcmp(argv[i], "--max-sessions") == 0 && hasValue) {
+            if (!readNumber(argv[++i], maxSessions)) return usage();
         } else if (std::strcmp(argv[i], "--session-fd") == 0 && hasValue) {
             if (!readWide(argv[++i], sessionFd) || sessionFd > 65535) return usage();
             session = true;
@@ -195,7 +208,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     uint16_t listenPort = port;
-    kavo::test::Fd listener = kavo::test::listenOnLoopback(listenPort);
+    kavo::test::Fd listener = kavo::test::listenOnLoopback(listenPort, kListenBacklog);
     if (!listener.valid()) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(port));
         return 1;
@@ -224,6 +237,15 @@ int main(int argc, char** argv) {
         if (kavo::test::waitReadable(listener.get(), never, 0.2) != kavo::test::WaitResult::Ready) continue;
         kavo::test::Fd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
         if (!client.valid()) continue;
+        if (sessions.size() >= maxSessions) {
+            platform::log("portal-stub: " + std::to_string(sessions.size()) +
+                          " clients are served, the most at once; a new connection is closed");
+            continue;
+        }
+        // A reply sent as two writes goes at once, not after the client's delayed
+        // acknowledgement of the first (some 40 ms).
+        int one = 1;
+        ::setsockopt(client.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         const pid_t pid = startSession(client, listenPort, lotterySeconds, secret, stateFolder);
         if (pid < 0) {
             platform::log("portal-stub: could not start a process for a client; its connection is closed");

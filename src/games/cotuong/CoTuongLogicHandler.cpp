@@ -164,8 +164,8 @@ void CoTuongLogicHandler::onMoveWithWhoMove(int32_t whoMove, int8_t xs, int8_t y
 
 void CoTuongLogicHandler::onOpponentWantDraw() {
     twin([] {
-        UIController::setOkValue(UIController::kActionDrawOffer);
-        UIController::startCancelOkDlg(text("KAVO_oppWantDraw"), text("KAVO_no"), text("KAVO_OK"));
+        UIController::startCancelOkDlg(text("KAVO_oppWantDraw"), text("KAVO_no"), text("KAVO_OK"),
+                                       {UIController::kActionDrawOffer});
     });
 }
 
@@ -250,8 +250,8 @@ void CoTuongLogicHandler::onRemoveButton(int8_t which) {
 
 void CoTuongLogicHandler::onUndo() {
     twin([] {
-        UIController::setOkValue(UIController::kActionUndoRequest);
-        UIController::startCancelOkDlg(text("KAVO_undo"), text("KAVO_no"), text("KAVO_OK"));
+        UIController::startCancelOkDlg(text("KAVO_undo"), text("KAVO_no"), text("KAVO_OK"),
+                                       {UIController::kActionUndoRequest});
     });
 }
 

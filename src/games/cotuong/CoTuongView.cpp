@@ -537,8 +537,8 @@ void CoTuongView::clickDraw() {
 
 void CoTuongView::clickLose() {
     if (isLosing_) return;
-    UIController::setOkValue(UIController::kActionResign);
-    UIController::startCancelOkDlg(text("KAVO_confirm_lose"), text("KAVO_cancel"), text("KAVO_OK"));
+    UIController::startCancelOkDlg(text("KAVO_confirm_lose"), text("KAVO_cancel"), text("KAVO_OK"),
+                                   {UIController::kActionResign});
 }
 
 void CoTuongView::getTableInfo(const CoTuongLogicHandler::TableInfo& info) {

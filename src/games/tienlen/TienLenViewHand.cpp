@@ -118,8 +118,8 @@ void TienLenView::clickFire() {
 }
 
 void TienLenView::clickSkip() {
-    UIController::setOkValue(UIController::kActionSkipTurn);
-    UIController::startCancelOkDlg(text("KAVO_doYouWantSkip"), text("KAVO_cancel"), text("KAVO_OK"));
+    UIController::startCancelOkDlg(text("KAVO_doYouWantSkip"), text("KAVO_cancel"), text("KAVO_OK"),
+                                   {UIController::kActionSkipTurn});
 }
 
 void TienLenView::clickAutomaticSelectedCards() {

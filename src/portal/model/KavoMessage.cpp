@@ -13,6 +13,7 @@ platform::ArchiveRecord KavoMessage::encode() const {
     record.encodeBool(isReply_ != 0, "isReply");
     record.encodeBool(isRequestAddFriend_ != 0, "isRequestAddFriend");
     record.encodeBool(isSee_ != 0, "isSee");
+    if (isPrivateLine_) record.encodeBool(true, "isPrivateLine");
     return record;
 }
 
@@ -27,11 +28,13 @@ std::shared_ptr<KavoMessage> KavoMessage::decode(const platform::ArchiveRecord& 
     message->setIsReply(record.decodeBool("isReply") ? 1 : 0);
     message->setIsRequestAddFriend(record.decodeBool("isRequestAddFriend") ? 1 : 0);
     message->setIsSee(record.decodeBool("isSee") ? 1 : 0);
+    message->setIsPrivateLine(record.decodeBool("isPrivateLine") ? 1 : 0);
     return message;
 }
 
 uint8_t KavoMessage::archivedFlags() const {
-    return uint8_t((isRead_ != 0) | (isReply_ != 0) << 1 | (isRequestAddFriend_ != 0) << 2 | (isSee_ != 0) << 3);
+    return uint8_t((isRead_ != 0) | (isReply_ != 0) << 1 | (isRequestAddFriend_ != 0) << 2 | (isSee_ != 0) << 3 |
+                   (isPrivateLine_ != 0) << 4);
 }
 
 void KavoMessage::archiveInto(platform::ArchiveEncoder& encoder, uint8_t bits) const {
@@ -45,27 +48,34 @@ void KavoMessage::archiveInto(platform::ArchiveEncoder& encoder, uint8_t bits) c
     encoder.encodeBool(bits & 2, "isReply");
     encoder.encodeBool(bits & 4, "isRequestAddFriend");
     encoder.encodeBool(bits & 8, "isSee");
+    // Only a private line carries its mark: the rest of the mailbox is stored as before.
+    if (bits & 16) encoder.encodeBool(true, "isPrivateLine");
 }
 
 platform::Bytes KavoMessage::archiveList(const KavoMessageList& messages, const std::vector<uint8_t>* flags) {
     uint32_t count = 0;
+    uint32_t privateLines = 0;
     size_t texts = 0;
-    for (const auto& message : messages) {
+    for (size_t i = 0; i < messages.size(); ++i) {
+        const KavoMessage* message = messages[i].get();
         if (!message) continue;
         ++count;
         texts += message->fromName_.size() + message->message_.size();
+        privateLines += ((flags && i < flags->size() ? (*flags)[i] : message->archivedFlags()) & 16) != 0;
     }
     // The bytes are sized beforehand: grown as they come, 100,000 mails' archive would
     // need its old and its doubled buffer at once, half as much again as the archive.
-    const auto archivedSize = [](uint32_t records) {
+    const auto archivedSize = [](uint32_t records, uint8_t bits) {
         platform::ArchiveEncoder encoder(records);
         for (uint32_t i = 0; i < records; ++i)
-            KavoMessage().archiveInto(encoder, 0);
+            KavoMessage().archiveInto(encoder, bits);
         return encoder.finish().size();
     };
-    const size_t frame = archivedSize(0);
+    const size_t frame = archivedSize(0, 0);
+    const size_t record = archivedSize(1, 0) - frame;
+    const size_t mark = archivedSize(1, 16) - frame - record;
     // Straight to bytes: a long mailbox is archived without a record object per mail.
-    platform::ArchiveEncoder encoder(count, frame + count * (archivedSize(1) - frame) + texts);
+    platform::ArchiveEncoder encoder(count, frame + count * record + privateLines * mark + texts);
     for (size_t i = 0; i < messages.size(); ++i) {
         const KavoMessage* message = messages[i].get();
         if (message) message->archiveInto(encoder, flags && i < flags->size() ? (*flags)[i] : message->archivedFlags());
@@ -93,6 +103,7 @@ std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes&
         message->isReply_ = record.decodeBool("isReply") ? 1 : 0;
         message->isRequestAddFriend_ = record.decodeBool("isRequestAddFriend") ? 1 : 0;
         message->isSee_ = record.decodeBool("isSee") ? 1 : 0;
+        message->isPrivateLine_ = record.decodeBool("isPrivateLine") ? 1 : 0;
         messages.push_back(std::move(message));
     });
     if (!ok || otherRecords) return std::nullopt;

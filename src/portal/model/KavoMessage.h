@@ -45,9 +45,11 @@ public:
     void setIsRequestAddFriend(int8_t value) { isRequestAddFriend_ = value; }
     int8_t isSee() const { return isSee_; }
     void setIsSee(int8_t value) { isSee_ = value; }
-    // A line a player wrote to this player (a private chat line): untyped, with no server
-    // time. It belongs to its sender's conversation, not to the notices.
-    bool isPrivateLine() const { return type_ == 0 && time() == 0 && !isRequestAddFriend_; }
+    // A line a player wrote to this player (a private chat line, reply 5), marked as it
+    // arrives: it belongs to its sender's conversation, not to the notices. Archived under
+    // a key of its own, which a client that does not know it passes over.
+    int8_t isPrivateLine() const { return isPrivateLine_; }
+    void setIsPrivateLine(int8_t value) { isPrivateLine_ = value; }
     // Set by the chat screens; not archived.
     int32_t senderAvatarID() const { return senderAvatarID_; }
     void setSenderAvatarID(int32_t value) { senderAvatarID_ = value; }
@@ -59,12 +61,14 @@ public:
 
     // The record's archived fields, in this order: "fromID" (int), "type" (int),
     // "time" (64-bit int), "fromName", "message" (objects), "isRead", "isReply",
-    // "isRequestAddFriend", "isSee" (bools). senderAvatarID and forWho are left out.
+    // "isRequestAddFriend", "isSee" (bools), and "isPrivateLine" (bool) on a private line
+    // only. senderAvatarID and forWho are left out.
     platform::ArchiveRecord encode() const;
     // Reads the same keys; a missing key reads as 0, no or no text.
     static std::shared_ptr<KavoMessage> decode(const platform::ArchiveRecord& record);
 
-    // The archived flags, one bit each: isRead, isReply, isRequestAddFriend, isSee.
+    // The archived flags, one bit each: isRead, isReply, isRequestAddFriend, isSee,
+    // isPrivateLine.
     uint8_t archivedFlags() const;
     // The whole list as archive bytes, newest first as given. With `flags` (one per
     // message), those are archived instead of the messages' own: a copy taken where the
@@ -87,6 +91,7 @@ private:
     AtomicInt64 time_;
     int8_t isRequestAddFriend_ = 0;
     int8_t isSee_ = 0;
+    int8_t isPrivateLine_ = 0;
     int32_t senderAvatarID_ = 0;
     int32_t forWho_ = 0;
 };

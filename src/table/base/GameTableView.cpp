@@ -153,8 +153,8 @@ void GameTableView::sendStake(int32_t amount) {
 
 void GameTableView::doLeaveBoard() {
     if (isPlaying_) {
-        UIController::setOkValue(UIController::kActionLeaveBoard);
-        UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_no"), text("KAVO_yes"));
+        UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_no"), text("KAVO_yes"),
+                                       {UIController::kActionLeaveBoard});
         return;
     }
     progressLeaveBoard();

@@ -7,8 +7,8 @@
 namespace kavo {
 
 void askToLeaveTable() {
-    UIController::setOkValue(UIController::kActionLeaveBoard);
-    UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"));
+    UIController::startCancelOkDlg(text("KAVO_doYouWantExit"), text("KAVO_cancel"), text("KAVO_OK"),
+                                   {UIController::kActionLeaveBoard});
 }
 
 void leaveKickedTable(const std::function<bool(const platform::ui::ViewControllerPtr&)>& isTable) {
@@ -24,8 +24,7 @@ void leaveKickedTable(const std::function<bool(const platform::ui::ViewControlle
             }
         }
     }
-    UIController::setOkValue(UIController::kActionKicked);
-    UIController::startOKDlg(text("KAVO_youAreKicked"));
+    UIController::startOKDlg(text("KAVO_youAreKicked"), {UIController::kActionKicked});
 }
 
 } // namespace kavo

@@ -40,8 +40,8 @@ struct PlayButtonTitles {
 
 // What the client knows of a game outside the game's own code, one record per game. The
 // lists of games the lobby, the rankings, the profile, the status line and the portal's
-// requests keep are views of these records; three screens list the games in orders of
-// their own (the `...Order` columns). Only data: any folder may read it.
+// requests keep are views of these records; the screens list the games in orders of their
+// own (the `...Order` columns). Only data: any folder may read it.
 struct GameRecord {
     int8_t gameType;
     // The language key of the game's name (the table's title, the grid, the strip).
@@ -64,6 +64,10 @@ struct GameRecord {
     // The place in the profile's achievement page; -1 where the page asks for the game
     // but shows no row.
     int achievementOrder;
+    // The place in the order the own profile asks for the games' achievements, and in the
+    // order another player's profile asks for them.
+    int ownAchievementRequestOrder;
+    int otherAchievementRequestOrder;
 
     // A friend's whereabouts name the game.
     bool namedInStatus = true;
@@ -151,6 +155,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_TLMN",
      .achievementIcon = "icon_TLMN.png",
      .achievementOrder = 0,
+     .ownAchievementRequestOrder = 0,
+     .otherAchievementRequestOrder = 12,
      .roomTitleKey = "KAVO_roomTienLen",
      .boardListType = 1,
      .seats = 4,
@@ -172,6 +178,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_Phom",
      .achievementIcon = "icon_phom.png",
      .achievementOrder = 2,
+     .ownAchievementRequestOrder = 2,
+     .otherAchievementRequestOrder = 9,
      .roomTitleKey = "KAVO_roomPhom",
      .boardListType = 1,
      .seats = 4,
@@ -193,6 +201,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_CoTuong",
      .achievementIcon = "icon_cotuong.png",
      .achievementOrder = 3,
+     .ownAchievementRequestOrder = 3,
+     .otherAchievementRequestOrder = 5,
      .roomTitleKey = "KAVO_roomCoTuong",
      .boardListType = 0,
      .seats = 2,
@@ -211,6 +221,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_CoVua",
      .achievementIcon = "icon_covua.png",
      .achievementOrder = 4,
+     .ownAchievementRequestOrder = 4,
+     .otherAchievementRequestOrder = 7,
      .roomTitleKey = "KAVO_roomCoVua",
      .boardListType = 0,
      .seats = 2,
@@ -227,6 +239,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_CoUp",
      .achievementIcon = "icon_coup.png",
      .achievementOrder = 11,
+     .ownAchievementRequestOrder = 11,
+     .otherAchievementRequestOrder = 6,
      .boardListType = 0,
      .seats = 2,
      .turnsFullBoardAway = true,
@@ -246,6 +260,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_BaiCao",
      .achievementIcon = "icon_baicao.png",
      .achievementOrder = 5,
+     .ownAchievementRequestOrder = 5,
+     .otherAchievementRequestOrder = 0,
      .roomTitleKey = "KAVO_roomBaiCao",
      .boardListType = 1,
      .seats = 4,
@@ -268,6 +284,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_XiDzach",
      .achievementIcon = "icon_xidzach.png",
      .achievementOrder = 6,
+     .ownAchievementRequestOrder = 6,
+     .otherAchievementRequestOrder = 2,
      .roomTitleKey = "KAVO_roomXiZach",
      .boardListType = 1,
      .seats = 4,
@@ -290,6 +308,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_Caro",
      .achievementIcon = "icon_caro.png",
      .achievementOrder = 7,
+     .ownAchievementRequestOrder = 7,
+     .otherAchievementRequestOrder = 4,
      .roomTitleKey = "KAVO_roomCaro",
      .boardListType = 0,
      .seats = 2,
@@ -310,6 +330,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_TLMB",
      .achievementIcon = "icon_TLMB.png",
      .achievementOrder = 1,
+     .ownAchievementRequestOrder = 1,
+     .otherAchievementRequestOrder = 13,
      .roomTitleKey = "KAVO_roomTienLenMB",
      .boardListType = 1,
      .seats = 4,
@@ -331,6 +353,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_XepGach",
      .achievementIcon = "",
      .achievementOrder = -1,
+     .ownAchievementRequestOrder = 8,
+     .otherAchievementRequestOrder = 11,
      .roomTitleKey = "KAVO_roomTetris",
      .boardListType = 0,
      .seats = 2,
@@ -348,6 +372,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_Poker",
      .achievementIcon = "icon_poker.png",
      .achievementOrder = 8,
+     .ownAchievementRequestOrder = 13,
+     .otherAchievementRequestOrder = 10,
      .namedInStatus = false,
      .roomTitleKey = "KAVO_roomPoker",
      .boardListType = 3,
@@ -369,6 +395,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_BauCua",
      .achievementIcon = "icon_baucua.png",
      .achievementOrder = 9,
+     .ownAchievementRequestOrder = 9,
+     .otherAchievementRequestOrder = 1,
      .namedInStatus = false,
      .boardListType = 2,
      .seats = 6,
@@ -390,6 +418,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_MauBinh",
      .achievementIcon = "icon_maubinh.png",
      .achievementOrder = 12,
+     .ownAchievementRequestOrder = 12,
+     .otherAchievementRequestOrder = 8,
      .namedInStatus = false,
      .boardListType = 1,
      .seats = 4,
@@ -414,6 +444,8 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .strongestKey = "KAVO_Strongest_CaoRua",
      .achievementIcon = "icon_caorua.png",
      .achievementOrder = 10,
+     .ownAchievementRequestOrder = 10,
+     .otherAchievementRequestOrder = 3,
      .roomTitleKey = "KAVO_roomCaoRua",
      .boardListType = 2,
      .seats = 6,
@@ -479,6 +511,7 @@ constexpr bool isWholeOrder(int GameRecord::*order) {
 }
 
 static_assert(isWholeOrder(&GameRecord::gridOrder) && isWholeOrder(&GameRecord::rankingOrder) &&
-              isWholeOrder(&GameRecord::achievementOrder));
+              isWholeOrder(&GameRecord::achievementOrder) && isWholeOrder(&GameRecord::ownAchievementRequestOrder) &&
+              isWholeOrder(&GameRecord::otherAchievementRequestOrder));
 
 } // namespace kavo

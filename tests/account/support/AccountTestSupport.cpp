@@ -55,11 +55,6 @@ std::vector<int16_t> AccountScreenFixture::drawRequests() const {
     return ids;
 }
 
-std::string AccountScreenFixture::dialogText() {
-    auto dialog = UIController::currentDialog();
-    return dialog ? dialog->message() : std::string();
-}
-
 platform::ui::ViewPtr AccountScreenFixture::findById(const platform::ui::ViewPtr& root, const std::string& id) {
     if (!root) return nullptr;
     if (root->accessibilityIdentifier() == id) return root;

@@ -33,7 +33,6 @@ protected:
     // The ids of the lottery's draw requests sent (1400, 1401, 1402), in order.
     std::vector<int16_t> drawRequests() const;
     // The open dialog's text, or "".
-    static std::string dialogText();
     static void closeDialog();
     // The first view below `root` (or `root` itself) with the accessibility identifier.
     static platform::ui::ViewPtr findById(const platform::ui::ViewPtr& root, const std::string& id);

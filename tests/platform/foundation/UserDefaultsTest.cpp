@@ -6,7 +6,7 @@
 #include "tests/platform/foundation/TempDir.h"
 
 #include <csignal>
-#include <dirent.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -27,11 +27,8 @@ struct QuietLog {
 
 std::vector<std::string> filesIn(const std::string& dir) {
     std::vector<std::string> names;
-    if (DIR* d = ::opendir(dir.c_str())) {
-        while (dirent* e = ::readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
-        ::closedir(d);
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
     return names;
 }
 
@@ -207,6 +204,17 @@ TEST_F(StandardDefaultsFixture, SettingTheStoredValueAgainWritesNothing) {
     EXPECT_FALSE(after.contains("marker"));
     EXPECT_FALSE(after.get("savedRung").boolValue());
     EXPECT_EQ(after.get("KAVO_LOGIN_USERNAME").stringValue(), "nam");
+}
+
+TEST(UserDefaults, AFailedWriteIsWrittenAgainUnchangedOnceTheFolderAllowsIt) {
+    TempDir dir;
+    UserDefaults defaults(dir.file("later/defaults.plist"));
+    QuietLog quiet;
+    defaults.setInt(3, "n");
+    EXPECT_FALSE(defaults.flush()) << "no folder yet";
+    ASSERT_TRUE(createDirectories(dir.file("later")));
+    EXPECT_TRUE(defaults.flush());
+    EXPECT_EQ(PropertyList::readFile(dir.file("later/defaults.plist")).get("n").intValue(), 3);
 }
 
 TEST_F(StandardDefaultsFixture, RemovingAStoredKeyIsAChange) {

@@ -15,6 +15,7 @@
 using namespace platform;
 
 using ScheduleFixture = platform::test::MainLoopFixture;
+using RealClockSchedule = platform::test::RealClockLoopFixture;
 
 // Late by less than one interval (a busy loop): the next firing stays on the timer's own
 // grid instead of drifting by the lateness.
@@ -43,6 +44,17 @@ TEST_F(ScheduleFixture, ARepeatingTimerLateByMoreThanAnIntervalFiresOnceAndCount
     EXPECT_EQ(fired, 1);
     EXPECT_DOUBLE_EQ(timer->fireDate(), start + 2.25);
     timer->invalidate();
+}
+
+// The manual clock goes only forward: a time set earlier than now leaves it, and what is
+// scheduled after counts from it.
+TEST_F(ScheduleFixture, TheManualClockNeverGoesBack) {
+    const double start = clock.clock().now();
+    clock.clock().set(start + 2.0);
+    clock.clock().set(start + 0.5);
+    EXPECT_DOUBLE_EQ(Clock::time(), start + 2.0);
+    performAfterDelay(1.0, [] {});
+    EXPECT_DOUBLE_EQ(RunLoop::main().nextTimerDate(), start + 3.0);
 }
 
 // A repeating timer re-armed for the same moment as a timer scheduled after its first
@@ -128,20 +140,15 @@ TEST_F(ScheduleFixture, AWaitFromAnotherThreadReportsThatTheTaskRan) {
 }
 
 // On the real clock a timer's wait ends the loop's sleep when it falls due.
-TEST(RealClockSchedule, ARepeatingTimerFiresAgainOnTheRealClock) {
-    RunLoop::main().reset();
-    RunLoop::main().bindToCurrentThread();
+TEST_F(RealClockSchedule, ARepeatingTimerFiresAgainOnTheRealClock) {
     int fired = 0;
     auto timer = Timer::scheduled(0.01, true, [&] { ++fired; });
     EXPECT_TRUE(RunLoop::main().runUntil([&] { return fired >= 3; }, 10.0));
     timer->invalidate();
-    RunLoop::main().reset();
 }
 
 // A stopped loop returns from run(); stop() from another thread wakes it.
-TEST(RealClockSchedule, StopFromAnotherThreadEndsRun) {
-    RunLoop::main().reset();
-    RunLoop::main().bindToCurrentThread();
+TEST_F(RealClockSchedule, StopFromAnotherThreadEndsRun) {
     std::atomic<bool> running{false};
     runOnMainThread([&] { running = true; });
     std::thread stopper([&] {
@@ -152,5 +159,4 @@ TEST(RealClockSchedule, StopFromAnotherThreadEndsRun) {
     RunLoop::main().run();
     stopper.join();
     EXPECT_TRUE(running.load());
-    RunLoop::main().reset();
 }

@@ -13,6 +13,7 @@
 using namespace platform;
 
 using platform::test::MainLoopFixture;
+using RunLoopIdle = platform::test::RealClockLoopFixture;
 
 TEST_F(MainLoopFixture, PostedClosuresRunInTheOrderTheyWerePosted) {
     std::vector<int> seen;
@@ -105,9 +106,7 @@ TEST_F(MainLoopFixture, ResettingTheLoopReleasesAThreadWaitingForIt) {
     EXPECT_EQ(result.load(), 0);
 }
 
-TEST(RunLoopIdle, AnIdleLoopSleepsInsteadOfSpinning) {
-    RunLoop::main().reset();
-    RunLoop::main().bindToCurrentThread();
+TEST_F(RunLoopIdle, AnIdleLoopSleepsInsteadOfSpinning) {
     std::clock_t cpuBefore = std::clock();
     auto wallBefore = std::chrono::steady_clock::now();
     RunLoop::main().runOnce(0.3);
@@ -117,9 +116,7 @@ TEST(RunLoopIdle, AnIdleLoopSleepsInsteadOfSpinning) {
     EXPECT_LT(cpu, 0.05);
 }
 
-TEST(RunLoopIdle, APostFromAnotherThreadWakesASleepingLoop) {
-    RunLoop::main().reset();
-    RunLoop::main().bindToCurrentThread();
+TEST_F(RunLoopIdle, APostFromAnotherThreadWakesASleepingLoop) {
     bool ran = false;
     std::thread poster([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -134,9 +131,7 @@ TEST(RunLoopIdle, APostFromAnotherThreadWakesASleepingLoop) {
 
 // However long a wait the loop is given, a real timer ends it when due; only a rescue
 // posted twenty seconds on would end it otherwise.
-TEST(RunLoopIdle, RealTimersEndTheLoopsWaitWhenDue) {
-    RunLoop::main().reset();
-    RunLoop::main().bindToCurrentThread();
+TEST_F(RunLoopIdle, RealTimersEndTheLoopsWaitWhenDue) {
     bool fired = false, rescued = false, finished = false;
     performAfterDelay(0.05, [&] { fired = true; });
     std::mutex mutex;
@@ -156,7 +151,6 @@ TEST(RunLoopIdle, RealTimersEndTheLoopsWaitWhenDue) {
     rescuer.join();
     EXPECT_TRUE(fired);
     EXPECT_FALSE(rescued);
-    RunLoop::main().reset();
 }
 
 // A loop that stalled (the clock jumped past several ticks without the loop running)

@@ -54,32 +54,35 @@ TEST_F(DesktopInput, TheWheelScrollsTheInnermostScrollViewUnderThePointerWithinI
     EXPECT_FALSE(app.dispatchScroll({400, 300}, {0, 40}));
 }
 
-TEST_F(DesktopInput, EscapePressesTheAlertsCancelButtonBeforeAnythingElse) {
+// Escape presses the cancel button of the alert on screen before anything else, and an
+// alert without one waits for its answer; Return presses the default button (the first
+// other one, else the only one). With no alert up, Escape is the application's own action
+// (a sheet's close, a screen's back).
+TEST_F(DesktopInput, EscapeAndReturnPressTheAlertsButtonsBeforeAnythingElse) {
+    struct Case {
+        const char* cancel;
+        std::vector<std::string> others;
+        Key key;
+        std::vector<int> clicked;
+    };
+    const Case cases[] = {{"Không", {"Có"}, Key::Escape, {0}},
+                          {"", {"OK"}, Key::Escape, {}},
+                          {"Không", {"Có"}, Key::Return, {1}},
+                          {"OK", {}, Key::Return, {0}}};
     int escapes = 0;
     Application::shared().setEscapeAction([&escapes] { return ++escapes > 0; });
-    AlertRecorder recorder;
-    auto alert = AlertView::make("", "Thoát bàn?", &recorder, "Không", {"Có"});
-    alert->show();
-    Application::shared().dispatchKey(Key::Escape);
-    EXPECT_EQ(recorder.clicked, std::vector<int>{0});
-    EXPECT_FALSE(alert->isVisible());
+    for (const Case& c : cases) {
+        AlertRecorder recorder;
+        auto alert = AlertView::make("", "Thoát bàn?", &recorder, c.cancel, c.others);
+        alert->show();
+        Application::shared().dispatchKey(c.key);
+        EXPECT_EQ(recorder.clicked, c.clicked);
+        EXPECT_EQ(alert->isVisible(), c.clicked.empty());
+        alert->dismissWithClickedButtonIndex(0, false);
+    }
     EXPECT_EQ(escapes, 0);
-    // With no alert up, the application's own action (a sheet's close, a screen's back).
     Application::shared().dispatchKey(Key::Escape);
     EXPECT_EQ(escapes, 1);
-}
-
-TEST_F(DesktopInput, EscapeLeavesAnAlertWithoutACancelButtonWaitingForItsAnswer) {
-    int escapes = 0;
-    Application::shared().setEscapeAction([&escapes] { return ++escapes > 0; });
-    AlertRecorder recorder;
-    auto alert = AlertView::make("", "Mất kết nối", &recorder, "", {"OK"});
-    alert->show();
-    Application::shared().dispatchKey(Key::Escape);
-    EXPECT_TRUE(recorder.clicked.empty());
-    EXPECT_TRUE(alert->isVisible());
-    EXPECT_EQ(escapes, 0);
-    alert->dismissWithClickedButtonIndex(0, false);
 }
 
 TEST_F(DesktopInput, ChangesNobodyCanSeeCostNoFrame) {

@@ -12,6 +12,7 @@
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Keyboard.h"
@@ -240,6 +241,11 @@ void ClientFixture::advance(double seconds) {
 
 std::string ClientFixture::text(const char* key) {
     return Resources::getInstance().textWithKey(key);
+}
+
+std::string ClientFixture::dialogText() {
+    const auto alerts = platform::ui::AlertView::visibleAlerts();
+    return alerts.empty() ? std::string() : alerts.back()->message();
 }
 
 void ClientFixture::storeServerList(const std::string& list) {

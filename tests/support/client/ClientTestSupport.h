@@ -78,6 +78,8 @@ protected:
     void advance(double seconds);
     // The text of a language key in the current language.
     static std::string text(const char* key);
+    // The message of the alert on screen ("" when none).
+    static std::string dialogText();
     // Stores the server-list text the server choice shows.
     static void storeServerList(const std::string& list);
     // "<name>|127.0.0.1:<port>" of the world's portal.

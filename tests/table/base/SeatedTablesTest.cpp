@@ -135,12 +135,12 @@ TEST_F(SeatedTables, DrawOfferAndResignationAtTheShownCaroAndChessTables) {
     for (const auto& c : cases) {
         show(c.gameType, c.show, {me, an});
         client.clear();
-        UIController::setOkValue(UIController::kActionDrawOffer);
-        UIController::startCancelOkDlg(text("KAVO_oppWantDraw"), text("KAVO_no"), text("KAVO_yes"));
+        UIController::startCancelOkDlg(text("KAVO_oppWantDraw"), text("KAVO_no"), text("KAVO_yes"),
+                                       {UIController::kActionDrawOffer});
         press(text("KAVO_yes"));
         EXPECT_TRUE(client.sentOnce(24, {2, 5, 1})) << "game " << int(c.gameType);
-        UIController::setOkValue(UIController::kActionResign);
-        UIController::startCancelOkDlg(text("KAVO_confirm_lose"), text("KAVO_no"), text("KAVO_yes"));
+        UIController::startCancelOkDlg(text("KAVO_confirm_lose"), text("KAVO_no"), text("KAVO_yes"),
+                                       {UIController::kActionResign});
         press(text("KAVO_yes"));
         EXPECT_TRUE(client.sentOnce(27, {2, 5})) << "game " << int(c.gameType);
     }

@@ -18,9 +18,12 @@
 #include "platform/services/UrlOpener.h"
 #include "platform/ui/Application.h"
 #include "portal/GlobalService.h"
+#include "portal/model/MatchResultInfo.h"
 #include "social/MessageView.h"
 #include "table/registry/GameController.h"
 #include "tests/table/TableTestSupport.h"
+
+#include <functional>
 
 namespace kavo::test {
 namespace {
@@ -28,14 +31,14 @@ namespace {
 // The dialogs' buttons, pressed as a player would, and what each action code does.
 class DialogAction : public TableTest {
 protected:
-    // Opens the two-button question for `code`; "No" is its cancel, "Yes" its OK.
-    void ask(int code, int8_t gameType = 0) {
+    // Opens the two-button question for `code` (with its context); "No" is its cancel,
+    // "Yes" its OK.
+    void ask(int code, int8_t gameType = 0, std::any context = {}) {
         if (gameType) UIController::setGameType(gameType);
-        UIController::setOkValue(code);
-        UIController::startCancelOkDlg("Sure?", text("KAVO_no"), text("KAVO_yes"));
+        UIController::startCancelOkDlg("Sure?", text("KAVO_no"), text("KAVO_yes"), {code, std::move(context)});
     }
-    void ok(int code, int8_t gameType = 0) {
-        ask(code, gameType);
+    void ok(int code, int8_t gameType = 0, std::any context = {}) {
+        ask(code, gameType, std::move(context));
         press("Yes");
     }
     void cancel(int code, int8_t gameType = 0) {
@@ -55,10 +58,8 @@ protected:
 TEST_F(DialogAction, CancelOnlyDialogRunsTheCancelAction) {
     auto request = std::make_shared<KavoMessage>();
     request->setFromID(321);
-    UIController::setObject(request);
-    UIController::setOkValue(UIController::kActionFriendRequest);
     UIController::setKinkOfDialog(1);
-    UIController::startCancelDlg("A friend request");
+    UIController::startCancelDlg("A friend request", {UIController::kActionFriendRequest, request});
     EXPECT_EQ(UIController::currentDialog()->numberOfButtons(), 1);
     press("Cancel");
     EXPECT_TRUE(client.sentOnce(104, Bytes().byte(3).int32(321).data()));
@@ -66,12 +67,81 @@ TEST_F(DialogAction, CancelOnlyDialogRunsTheCancelAction) {
     EXPECT_EQ(UIController::kindOfDialog(), 0);
 }
 
-TEST_F(DialogAction, FriendRequestAcceptedAnswersWithTwo) {
+// What each answer to another player or to the server sends: the friend request's
+// answer, the recovery question, a draw offer (per game: OK at the Chinese chess tables
+// offers a draw back, Tetris answers with Caro's request), an undo request (1 or -1), the
+// poker observer question, a skip at the Tien Len tables (which also clears the three of
+// spades rule), a resignation (which marks the table) and a friend's delete.
+TEST_F(DialogAction, EachAnswerSendsItsRequest) {
+    auto caro = keepTable<CaroView>();
+    auto covua = keepTable<CoVuaView>();
+    auto cotuong = keepTable<CoTuongView>();
+    auto coup = keepTable<CoUpView>();
+    keepTable<PokerView>();
+    auto tienlen = keepTable<TienLenView>();
+    auto tienlenmb = keepTable<TienLenMBView>();
+    tienlen->setForceMove3Bich(true);
+    tienlenmb->setForceMove3Bich(true);
+    auto tetris = std::make_shared<TetrisView>();
+    tetris->setRoomID(3);
+    tetris->setBoardID(4);
+    GameController::setTableView(tetris);
+    MessageView::getInstance()->set_selectedFriendID(55);
     auto request = std::make_shared<KavoMessage>();
     request->setFromID(321);
-    UIController::setObject(request);
-    ok(UIController::kActionFriendRequest);
-    EXPECT_TRUE(client.sentOnce(104, Bytes().byte(2).int32(321).data()));
+    using C = UIController;
+    struct Case {
+        int code;
+        int8_t gameType;
+        bool ok;
+        int16_t command; // 0: nothing is sent
+        ByteVector body;
+    };
+    const Case cases[] = {
+        {C::kActionFriendRequest, 0, true, 104, Bytes().byte(2).int32(321).data()},
+        {C::kActionRecoverPassword, 0, true, 73, {1}},
+        {C::kActionDrawOffer, 1, true, 24, {7, 9, 1}},
+        {C::kActionDrawOffer, 1, false, 24, {7, 9, 0}},
+        {C::kActionDrawOffer, 8, true, 24, {3, 4, 1}},
+        {C::kActionDrawOffer, 8, false, 24, {3, 4, 0}},
+        {C::kActionDrawOffer, 9, true, 24, {7, 9, 1}},
+        {C::kActionDrawOffer, 9, false, 24, {7, 9, 0}},
+        {C::kActionDrawOffer, 5, true, 77, {7, 9, 30}},
+        {C::kActionDrawOffer, 5, false, 24, {7, 9, 0}},
+        {C::kActionDrawOffer, 20, true, 86, {7, 9, 30}},
+        {C::kActionDrawOffer, 20, false, 24, {7, 9, 0}},
+        {C::kActionDrawOffer, 3, true, 0, {}},
+        {C::kActionUndoRequest, 5, true, 77, {7, 9, 26, 1}},
+        {C::kActionUndoRequest, 5, false, 77, {7, 9, 26, 0xff}},
+        {C::kActionUndoRequest, 20, true, 86, {7, 9, 26, 1}},
+        {C::kActionUndoRequest, 20, false, 86, {7, 9, 26, 0xff}},
+        {C::kActionPokerObserver, 4, true, 82, {7, 9, 12, 1}},
+        {C::kActionPokerObserver, 4, false, 82, {7, 9, 12, 0}},
+        {C::kActionSkipTurn, 3, true, 49, {7, 9}},
+        {C::kActionSkipTurn, 12, true, 49, {7, 9}},
+        {C::kActionSkipTurn, 13, true, 0, {}},
+        {C::kActionResign, 1, true, 27, {7, 9}},
+        {C::kActionResign, 9, true, 27, {7, 9}},
+        {C::kActionResign, 5, true, 77, {7, 9, 35}},
+        {C::kActionResign, 20, true, 86, {7, 9, 35}},
+        {C::kActionDeleteFriend, 0, true, 33, {0, 0, 0, 55}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.code) + " at game " + std::to_string(c.gameType) + (c.ok ? " OK" : " cancel"));
+        client.clear();
+        ask(c.code, c.gameType, request);
+        press(c.ok ? "Yes" : "No");
+        if (c.command)
+            EXPECT_TRUE(client.sentOnce(c.command, c.body));
+        else
+            EXPECT_TRUE(client.sent().empty());
+    }
+    EXPECT_FALSE(tienlen->forceMove3Bich());
+    EXPECT_FALSE(tienlenmb->forceMove3Bich());
+    EXPECT_TRUE(caro->isLosing());
+    EXPECT_TRUE(covua->isLosing());
+    EXPECT_TRUE(cotuong->isLosing());
+    EXPECT_TRUE(coup->isLosing());
 }
 
 TEST_F(DialogAction, ShopQuestionsBuyTheChosenAvatarOrItem) {
@@ -80,114 +150,6 @@ TEST_F(DialogAction, ShopQuestionsBuyTheChosenAvatarOrItem) {
     EXPECT_TRUE(client.sentOnce(1202, Bytes().int32(42).data()));
     ok(UIController::kActionBuyItem);
     EXPECT_EQ(client.commands(), (std::vector<int16_t>{1202, 101}));
-}
-
-TEST_F(DialogAction, PasswordRecoveryAsksForTheSmsSyntax) {
-    ok(UIController::kActionRecoverPassword);
-    EXPECT_TRUE(client.sentOnce(73, {1}));
-}
-
-TEST_F(DialogAction, SkipAtTienLenClearsTheThreeOfSpadesRuleAndSkips) {
-    auto table = keepTable<TienLenView>();
-    table->setForceMove3Bich(true);
-    ok(UIController::kActionSkipTurn, 3);
-    EXPECT_FALSE(table->forceMove3Bich());
-    EXPECT_TRUE(client.sentOnce(49, {7, 9}));
-
-    client.clear();
-    auto mb = keepTable<TienLenMBView>();
-    mb->setForceMove3Bich(true);
-    ok(UIController::kActionSkipTurn, 12);
-    EXPECT_FALSE(mb->forceMove3Bich());
-    EXPECT_TRUE(client.sentOnce(49, {7, 9}));
-
-    client.clear();
-    ok(UIController::kActionSkipTurn, 13);
-    EXPECT_TRUE(client.sent().empty());
-}
-
-TEST_F(DialogAction, DrawOfferAnswersPerGame) {
-    keepTable<CaroView>();
-    keepTable<CoVuaView>();
-    keepTable<CoTuongView>();
-    keepTable<CoUpView>();
-    auto tetris = std::make_shared<TetrisView>();
-    tetris->setRoomID(3);
-    tetris->setBoardID(4);
-    GameController::setTableView(tetris);
-
-    struct Case {
-        int8_t gameType;
-        int16_t okCommand;
-        ByteVector okBody;
-        int16_t cancelCommand;
-        ByteVector cancelBody;
-    };
-    const Case cases[] = {
-        {1, 24, {7, 9, 1}, 24, {7, 9, 0}},
-        {8, 24, {3, 4, 1}, 24, {3, 4, 0}}, // Tetris answers with Caro's request
-        {9, 24, {7, 9, 1}, 24, {7, 9, 0}},
-        {5, 77, {7, 9, 30}, 24, {7, 9, 0}},  // OK at Chinese chess offers a draw back
-        {20, 86, {7, 9, 30}, 24, {7, 9, 0}}, // the same answer as at Chinese chess
-    };
-    for (const auto& c : cases) {
-        client.clear();
-        ok(UIController::kActionDrawOffer, c.gameType);
-        EXPECT_TRUE(client.sentOnce(c.okCommand, c.okBody)) << "OK at game " << int(c.gameType);
-        client.clear();
-        cancel(UIController::kActionDrawOffer, c.gameType);
-        EXPECT_TRUE(client.sentOnce(c.cancelCommand, c.cancelBody)) << "cancel at game " << int(c.gameType);
-    }
-    client.clear();
-    ok(UIController::kActionDrawOffer, 3);
-    EXPECT_TRUE(client.sent().empty());
-}
-
-TEST_F(DialogAction, ResignMarksTheTableAndSendsTheGamesLoseRequest) {
-    auto caro = keepTable<CaroView>();
-    auto covua = keepTable<CoVuaView>();
-    auto cotuong = keepTable<CoTuongView>();
-    auto coup = keepTable<CoUpView>();
-    ok(UIController::kActionResign, 1);
-    EXPECT_TRUE(caro->isLosing());
-    EXPECT_TRUE(client.sentOnce(27, {7, 9}));
-    client.clear();
-    ok(UIController::kActionResign, 9);
-    EXPECT_TRUE(covua->isLosing());
-    EXPECT_TRUE(client.sentOnce(27, {7, 9}));
-    client.clear();
-    ok(UIController::kActionResign, 5);
-    EXPECT_TRUE(cotuong->isLosing());
-    EXPECT_TRUE(client.sentOnce(77, {7, 9, 35}));
-    client.clear();
-    ok(UIController::kActionResign, 20);
-    EXPECT_TRUE(coup->isLosing());
-    EXPECT_TRUE(client.sentOnce(86, {7, 9, 35}));
-}
-
-TEST_F(DialogAction, UndoRequestIsAcceptedWithOneAndRefusedWithMinusOne) {
-    keepTable<CoTuongView>();
-    keepTable<CoUpView>();
-    ok(UIController::kActionUndoRequest, 5);
-    EXPECT_TRUE(client.sentOnce(77, {7, 9, 26, 1}));
-    client.clear();
-    cancel(UIController::kActionUndoRequest, 5);
-    EXPECT_TRUE(client.sentOnce(77, {7, 9, 26, 0xff}));
-    client.clear();
-    ok(UIController::kActionUndoRequest, 20);
-    EXPECT_TRUE(client.sentOnce(86, {7, 9, 26, 1}));
-    client.clear();
-    cancel(UIController::kActionUndoRequest, 20);
-    EXPECT_TRUE(client.sentOnce(86, {7, 9, 26, 0xff}));
-}
-
-TEST_F(DialogAction, PokerObserverQuestionSitsDownOrWatches) {
-    keepTable<PokerView>();
-    ok(UIController::kActionPokerObserver, 4);
-    EXPECT_TRUE(client.sentOnce(82, {7, 9, 12, 1}));
-    client.clear();
-    cancel(UIController::kActionPokerObserver, 4);
-    EXPECT_TRUE(client.sentOnce(82, {7, 9, 12, 0}));
 }
 
 TEST_F(DialogAction, PokerNoticesActOnThePokerTableOnTop) {
@@ -202,17 +164,11 @@ TEST_F(DialogAction, PokerNoticesActOnThePokerTableOnTop) {
     EXPECT_NE(top(), poker);
 }
 
-TEST_F(DialogAction, CopyPutsTheContextTextOnThePasteboard) {
-    UIController::setObject(std::string("REG an 1234"));
-    ok(UIController::kActionCopyText);
+TEST_F(DialogAction, TheContextTextIsCopiedOrItsAddressOpened) {
+    ok(UIController::kActionCopyText, 0, std::string("REG an 1234"));
     EXPECT_EQ(platform::Pasteboard::general().string(), "REG an 1234");
-}
-
-TEST_F(DialogAction, VersionAndMoreGamesOpenTheContextAddress) {
-    UIController::setObject(std::string("http://example.invalid/new"));
-    ok(UIController::kActionNewVersion);
-    UIController::setObject(platform::Value("http://example.invalid/games"));
-    ok(UIController::kActionMoreGames);
+    ok(UIController::kActionNewVersion, 0, std::string("http://example.invalid/new"));
+    ok(UIController::kActionMoreGames, 0, platform::Value("http://example.invalid/games"));
     auto opened = platform::UrlOpener::opened();
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0].url, "http://example.invalid/new");
@@ -255,12 +211,6 @@ TEST_F(DialogAction, AvatarChoiceWearsThePickedAvatar) {
     EXPECT_TRUE(client.sentOnce(1008, Bytes().int32(12).data()));
 }
 
-TEST_F(DialogAction, DeletingAFriendUsesTheMailboxSelection) {
-    MessageView::getInstance()->set_selectedFriendID(55);
-    ok(UIController::kActionDeleteFriend);
-    EXPECT_TRUE(client.sentOnce(33, Bytes().int32(55).data()));
-}
-
 TEST_F(DialogAction, TopUpOpensThePanelOverTheScreenAndAsksForTheChannels) {
     ok(UIController::kActionTopUp);
     EXPECT_TRUE(client.sentOnce(44, {}));
@@ -291,8 +241,7 @@ TEST_F(DialogAction, EscapeAnswersANoticeWhoseButtonOnlyTidiesUp) {
             top()->view()->addSubview(panel);
             Util::showLoadingOnView(panel);
             client.clear();
-            UIController::setOkValue(code);
-            UIController::startOKDlg("Nạp thẻ thành công");
+            UIController::startOKDlg("Nạp thẻ thành công", {code});
             platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
             EXPECT_EQ(UIController::currentDialog() == nullptr, answers);
             EXPECT_EQ(UIController::okValue(), answers ? C::kActionNone : code);
@@ -304,6 +253,35 @@ TEST_F(DialogAction, EscapeAnswersANoticeWhoseButtonOnlyTidiesUp) {
             UIController::closeDialog();
             panel->removeFromSuperview();
         }
+}
+
+// Return presses a dialog's default button the way a click on it does: OK on a notice and
+// on a question, the one button of a notice whose only button is its cancel; a dialog
+// without buttons waits. Every kind of dialog the client opens, from one list.
+TEST_F(DialogAction, ReturnPressesTheDefaultButtonOfEveryDialog) {
+    using platform::ui::AlertView;
+    const std::string yes = text("KAVO_yes"), ok = text("KAVO_OK"), cancel = text("KAVO_cancel");
+    const std::vector<std::pair<std::function<void()>, std::string>> dialogs = {
+        {[] { UIController::startOKDlg("Nạp thẻ thành công"); }, ok},
+        {[] { UIController::startReportDlg(MatchResultInfo()); }, ok},
+        {[&] { UIController::startCancelOkDlg("Thoát bàn?", text("KAVO_no"), yes); }, yes},
+        {[] { UIController::startCancelDlg("Đang chờ"); }, cancel},
+        {[] { UIController::startNilDlg("Đang chờ"); }, ""},
+        // A screen's own question (more games, a purchase, a friend request) and its notices.
+        {[&] { AlertView::make("", "Xem thêm?", nullptr, cancel, {ok})->show(); }, ok},
+        {[] { AlertView::make("", "Tên đã dùng", nullptr, "OK")->show(); }, "OK"}};
+    for (const auto& [open, expected] : dialogs) {
+        open();
+        const auto alert = AlertView::visibleAlerts().back();
+        std::string clicked;
+        for (int i = 0; i < alert->numberOfButtons(); ++i)
+            alert->buttonAtIndex(i)->addTarget(platform::ui::ControlEvent::TouchUpInside,
+                                               [&clicked, i, &alert] { clicked += alert->buttonTitleAtIndex(i); });
+        platform::ui::Application::shared().dispatchKey(platform::ui::Key::Return);
+        EXPECT_EQ(clicked, expected);
+        EXPECT_EQ(alert->isVisible(), expected.empty()) << expected;
+        alert->dismissWithClickedButtonIndex(0, false);
+    }
 }
 
 } // namespace

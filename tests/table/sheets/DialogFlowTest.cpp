@@ -139,8 +139,7 @@ TEST_F(Dialogs, LeavingPokerKeepsTheCodeAndLeavesTheTitleAlone) {
     app.lblServerInfo()->setHidden(true);
     app.lblWindowTitle()->setHidden(true);
     UIController::setGameType(4);
-    UIController::setOkValue(UIController::kActionLeaveBoard);
-    UIController::startCancelOkDlg("Leave?", "No", "Yes");
+    UIController::startCancelOkDlg("Leave?", "No", "Yes", {UIController::kActionLeaveBoard});
     press("Yes");
     EXPECT_TRUE(client.sentOnce(15, {5, 1}));
     EXPECT_NE(top(), table);
@@ -154,8 +153,7 @@ TEST_F(Dialogs, LeavingMauBinhAndBauCuaClearsTheirTables) {
     push(maubinh);
     maubinh->startUpdateAction(0.1);
     UIController::setGameType(16);
-    UIController::setOkValue(UIController::kActionLeaveBoard);
-    UIController::startOKDlg("Leave");
+    UIController::startOKDlg("Leave", {UIController::kActionLeaveBoard});
     press("OK");
     EXPECT_TRUE(client.sentOnce(15, {1, 2}));
     EXPECT_EQ(maubinh->clearCount(), 1);
@@ -165,8 +163,7 @@ TEST_F(Dialogs, LeavingMauBinhAndBauCuaClearsTheirTables) {
     auto baucua = tableAt<BauCuaView>(3, 4);
     push(baucua);
     UIController::setGameType(18);
-    UIController::setOkValue(UIController::kActionLeaveBoard);
-    UIController::startOKDlg("Leave");
+    UIController::startOKDlg("Leave", {UIController::kActionLeaveBoard});
     press("OK");
     EXPECT_TRUE(client.sentOnce(15, {3, 4}));
     EXPECT_EQ(baucua->clearCount(), 1);
@@ -176,10 +173,8 @@ TEST_F(Dialogs, LeavingMauBinhAndBauCuaClearsTheirTables) {
 // ---------------------------------------------------------------- opening and closing
 
 TEST_F(Dialogs, ANewQuestionReplacesTheOneOnScreenWithoutRunningIt) {
-    UIController::setOkValue(UIController::kActionFriendAdded);
-    UIController::startCancelOkDlg("First", "No", "Yes");
-    UIController::setOkValue(UIController::kActionRecoverPassword);
-    UIController::startCancelOkDlg("Second", "No", "Yes");
+    UIController::startCancelOkDlg("First", "No", "Yes", {UIController::kActionFriendAdded});
+    UIController::startCancelOkDlg("Second", "No", "Yes", {UIController::kActionRecoverPassword});
     EXPECT_EQ(platform::ui::AlertView::visibleAlerts().size(), 1u);
     EXPECT_EQ(dialogText(), "Second");
     press("Yes");
@@ -188,8 +183,7 @@ TEST_F(Dialogs, ANewQuestionReplacesTheOneOnScreenWithoutRunningIt) {
 }
 
 TEST_F(Dialogs, ClosingADialogRunsNoActionAndKeepsTheCode) {
-    UIController::setOkValue(UIController::kActionRecoverPassword);
-    UIController::startCancelOkDlg("Question", "No", "Yes");
+    UIController::startCancelOkDlg("Question", "No", "Yes", {UIController::kActionRecoverPassword});
     UIController::closeDialog();
     EXPECT_EQ(UIController::currentDialog(), nullptr);
     EXPECT_TRUE(client.sent().empty());
@@ -226,24 +220,15 @@ MatchResultInfo result(int8_t outcome, int32_t exp, int32_t percent, int32_t mon
     return info;
 }
 
-TEST_F(Dialogs, ReportNamesTheOutcome) {
-    EXPECT_EQ(UIController::reportText(result(0, 0, 0, 0)), "an: Draw\nNo change\nMoney");
+TEST_F(Dialogs, ReportNamesTheOutcomeTheLevelAndMoneyChangesInAOneButtonDialog) {
     EXPECT_EQ(UIController::reportText(result(-1, 0, 0, 0)).substr(0, 8), "an: Lost");
     EXPECT_EQ(UIController::reportText(result(1, 0, 0, 0)).substr(0, 7), "an: Won");
     EXPECT_EQ(UIController::reportText(result(2, 0, 0, 0)).substr(0, 7), "an: Won");
-}
-
-TEST_F(Dialogs, ReportShowsTheLevelAndMoneyChangesWithTheirSigns) {
     EXPECT_EQ(UIController::reportText(result(1, 10, 5, 12000)), "an: Won\nLevel+5\nMoney+12,000Zel.");
     EXPECT_EQ(UIController::reportText(result(-1, -3, -2, -500)), "an: Lost\nLevel-2\nMoney-500Zel.");
-}
-
-TEST_F(Dialogs, ReportDialogHasOneButtonAndLeavesTheCode) {
-    UIController::setOkValue(UIController::kActionLeaveBoard);
     UIController::startReportDlg(result(0, 0, 0, 0));
     EXPECT_EQ(dialogText(), "an: Draw\nNo change\nMoney");
     EXPECT_EQ(UIController::currentDialog()->numberOfButtons(), 1);
-    EXPECT_EQ(UIController::okValue(), UIController::kActionLeaveBoard);
 }
 
 // ---------------------------------------------------------------- hotline and checks

@@ -7,9 +7,11 @@
 #include "tests/platform/foundation/TempDir.h"
 
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace platform;
@@ -50,9 +52,9 @@ TEST(BackgroundWriter, AWriteThatWaitsIsReplacedByANewerOneAndStopWritesWhatWait
     EXPECT_EQ(ran.size(), 4u);
 }
 
-// A large stored value stays Base64 text until it is read; the writer puts that text out
-// while another thread decodes it, and the file reads back the same. Deferred data is made
-// by the writer or by a reader that comes first.
+// The writer puts a large stored value's Base64 text out, then the main thread decodes it
+// where it lies: the made value written next holds the writer there, so the threads meet at
+// the text's hand-over every run (their relaxed flags order nothing; the hand-over must).
 TEST(BackgroundWriter, UserDefaultsWriteALargeStoredValueWhileItIsDecoded) {
     test::TempDir dir;
     const std::string path = dir.file("defaults.plist");
@@ -64,18 +66,66 @@ TEST(BackgroundWriter, UserDefaultsWriteALargeStoredValueWhileItIsDecoded) {
     ASSERT_TRUE(PropertyList::writeFile(path, stored));
 
     UserDefaults defaults(path);
-    defaults.setObject(Value::deferredData([&] { return Value::sharedData(large); }), "made");
-    for (int round = 0; round < 20; ++round) {
-        defaults.setInt(round, "round");
-        defaults.synchronize();
-    }
+    std::atomic<bool> textWritten = false, decoded = false;
+    defaults.setObject(Value::deferredData([&] {
+                           textWritten.store(true, std::memory_order_relaxed);
+                           while (!decoded.load(std::memory_order_relaxed))
+                               std::this_thread::yield();
+                           return Value::sharedData(large);
+                       }),
+                       "made");
+    defaults.setInt(19, "round");
+    defaults.synchronize();
+    while (!textWritten.load(std::memory_order_relaxed))
+        std::this_thread::yield();
     EXPECT_EQ(defaults.dataForKey("mailbox"), large);
+    decoded.store(true, std::memory_order_relaxed);
     EXPECT_EQ(defaults.dataForKey("made"), large);
     ASSERT_TRUE(defaults.flush());
-    const Value written = PropertyList::readFile(path);
-    EXPECT_EQ(written.get("round").intValue(), 19) << "the last values win";
-    EXPECT_EQ(written.get("mailbox").dataValue(), large);
-    EXPECT_EQ(written.get("made").dataValue(), large);
+    stored.set("made", Value(large));
+    stored.set("round", 19);
+    EXPECT_EQ(PropertyList::readFile(path), stored);
+}
+
+// At exit the writer stops while it makes data, and another thread saves meanwhile: that
+// save waits for the running write, which never waits for the saver.
+TEST(BackgroundWriter, UserDefaultsSavedWhileTheWriterStopsLand) {
+    test::TempDir dir;
+    struct Run { // left running, not freed, when a thread hangs
+        UserDefaults defaults;
+        Gate making, stopping, saving;
+        std::promise<void> stopped, saved;
+        explicit Run(std::string path) : defaults(std::move(path)) {}
+    };
+    auto* run = new Run(dir.file("defaults.plist"));
+    run->defaults.setObject(Value::deferredData([run] {
+                                run->making.open.set_value();
+                                run->saving.opened.wait();
+                                return Value::sharedData(Bytes(100000, 7));
+                            }),
+                            "made");
+    run->defaults.synchronize();
+    run->making.opened.wait();
+    std::thread([run] {
+        run->stopping.open.set_value();
+        run->defaults.stopWriter();
+        run->stopped.set_value();
+    }).detach();
+    std::thread([run] {
+        run->stopping.opened.wait();
+        run->defaults.setInt(7, "last");
+        run->saving.open.set_value();
+        run->defaults.synchronize();
+        run->saved.set_value();
+    }).detach();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    const bool ended = run->saved.get_future().wait_until(deadline) == std::future_status::ready &&
+                       run->stopped.get_future().wait_until(deadline) == std::future_status::ready;
+    ASSERT_TRUE(ended) << "the save or the stop still waits after a second";
+    const Value written = PropertyList::readFile(dir.file("defaults.plist"));
+    EXPECT_EQ(written.get("last").intValue(), 7);
+    EXPECT_EQ(written.get("made").dataValue(), Bytes(100000, 7));
+    delete run;
 }
 
 // Made data, once in the file, does not stay in memory beside it: it is made again when
