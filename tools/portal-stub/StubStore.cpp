@@ -81,12 +81,14 @@ void StubStore::open(const std::string& path) {
 bool StubStore::transaction(const std::function<bool(platform::SqliteDatabase&)>& work) {
     std::lock_guard lock(mutex_);
     StubTurns::Turn turn(turns_);
-    if (!db_.exec("BEGIN IMMEDIATE")) {
+    // Kept compiled, as the changes' own statements are: each costs a turn's length to
+    // compile, and every process waits for the turns before its own.
+    if (db_.prepareKept("BEGIN IMMEDIATE").step() != platform::SqliteDatabase::kDone) {
         platform::log("portal-stub: no transaction on the accounts: " + db_.errorMessage());
         return false;
     }
-    if (work(db_) && db_.exec("COMMIT")) return true;
-    db_.exec("ROLLBACK");
+    if (work(db_) && db_.prepareKept("COMMIT").step() == platform::SqliteDatabase::kDone) return true;
+    db_.prepareKept("ROLLBACK").step();
     return false;
 }
 
