@@ -16,19 +16,28 @@ SqliteStatement::~SqliteStatement() {
 }
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
-    : statement_(std::exchange(other.statement_, nullptr)) {}
+    : statement_(std::exchange(other.statement_, nullptr)), kept_(std::exchange(other.kept_, nullptr)) {}
 
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     if (this != &other) {
         finalize();
         statement_ = std::exchange(other.statement_, nullptr);
+        kept_ = std::exchange(other.kept_, nullptr);
     }
     return *this;
 }
 
 void SqliteStatement::finalize() {
-    if (statement_) sqlite3_finalize(statement_);
+    if (kept_ && !kept_->orphaned) {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+        kept_->lent = false;
+    } else if (statement_) {
+        sqlite3_finalize(statement_);
+    }
+    if (kept_ && kept_->orphaned) delete kept_;
     statement_ = nullptr;
+    kept_ = nullptr;
 }
 
 bool SqliteStatement::bindText(int index, std::string_view text) {
@@ -102,6 +111,15 @@ bool SqliteDatabase::open(const std::string& path) {
 }
 
 void SqliteDatabase::close() {
+    for (auto& [sql, kept] : kept_) {
+        if (!kept->lent) {
+            sqlite3_finalize(kept->statement);
+            continue;
+        }
+        kept->orphaned = true;
+        kept.release();
+    }
+    kept_.clear();
     if (!db_) return;
     // close_v2 defers the real close until statements still alive are finalized.
     sqlite3_close_v2(db_);
@@ -123,6 +141,25 @@ SqliteStatement SqliteDatabase::prepare(const std::string& sql) {
         return SqliteStatement();
     }
     return SqliteStatement(statement);
+}
+
+SqliteStatement SqliteDatabase::prepareKept(const std::string& sql) {
+    if (!db_) return SqliteStatement();
+    auto found = kept_.find(sql);
+    if (found == kept_.end()) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
+            SQLITE_OK) {
+            sqlite3_finalize(statement);
+            return SqliteStatement();
+        }
+        found = kept_.emplace(sql, std::make_unique<SqliteStatement::Kept>()).first;
+        found->second->statement = statement;
+    }
+    SqliteStatement::Kept& kept = *found->second;
+    if (kept.lent) return prepare(sql);
+    kept.lent = true;
+    return SqliteStatement(kept.statement, &kept);
 }
 
 int SqliteDatabase::errorCode() const {

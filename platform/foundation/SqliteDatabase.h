@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -43,10 +45,18 @@ public:
 
 private:
     friend class SqliteDatabase;
-    explicit SqliteStatement(sqlite3_stmt* statement) : statement_(statement) {}
+    struct Kept {
+        sqlite3_stmt* statement = nullptr;
+        bool lent = false;
+        // The connection closed while the statement was lent: its borrower finalizes it.
+        bool orphaned = false;
+    };
+    explicit SqliteStatement(sqlite3_stmt* statement, Kept* kept = nullptr) : statement_(statement), kept_(kept) {}
     void finalize();
 
     sqlite3_stmt* statement_ = nullptr;
+    // A statement the connection keeps, lent to this one: given back, not finalized.
+    Kept* kept_ = nullptr;
 };
 
 // A connection to one SQLite 3 database file. Closed when destroyed; statements that
@@ -78,6 +88,10 @@ public:
     bool exec(const std::string& sql);
     // An invalid statement when the connection is closed or the text does not compile.
     SqliteStatement prepare(const std::string& sql);
+    // The same, from statements the connection keeps compiled for texts it runs again and
+    // again: the statement comes back reset, without its bound values, when the object
+    // goes. A text whose kept statement is still out is compiled afresh.
+    SqliteStatement prepareKept(const std::string& sql);
 
     // The result code and text of the last failure on this connection.
     int errorCode() const;
@@ -87,6 +101,7 @@ public:
 private:
     sqlite3* db_ = nullptr;
     std::string path_;
+    std::map<std::string, std::unique_ptr<SqliteStatement::Kept>, std::less<>> kept_;
     int closedError_ = kOk;
     std::string closedMessage_;
 };

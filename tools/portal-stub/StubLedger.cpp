@@ -36,10 +36,10 @@ int64_t startMoneyOf(const std::string& key) {
 // first use opens it with its start money.
 std::optional<int64_t> balanceIn(SqliteDatabase& db, const std::string& key) {
     if (key.size() < 2) return std::nullopt; // no name, no account
-    auto open = db.prepare("INSERT OR IGNORE INTO accounts (key, money) VALUES (?, ?)");
+    auto open = db.prepareKept("INSERT OR IGNORE INTO accounts (key, money) VALUES (?, ?)");
     open.bindText(1, key);
     open.bindInt(2, startMoneyOf(key));
-    auto read = db.prepare("SELECT money FROM accounts WHERE key = ?");
+    auto read = db.prepareKept("SELECT money FROM accounts WHERE key = ?");
     read.bindText(1, key);
     if (open.step() != SqliteDatabase::kDone || read.step() != SqliteDatabase::kRow) return std::nullopt;
     return read.columnInt(0);
@@ -64,7 +64,7 @@ std::optional<int64_t> moveKey(SqliteDatabase& db, const std::string& key, int64
     if (!money || amount == 0) return money;
     if (covered && *money + amount < 0) return std::nullopt;
     if (covered) pauseBetweenCheckAndDebit();
-    auto write = db.prepare("UPDATE accounts SET money = ? WHERE key = ?");
+    auto write = db.prepareKept("UPDATE accounts SET money = ? WHERE key = ?");
     write.bindInt(1, *money + amount);
     write.bindText(2, key);
     if (write.step() != SqliteDatabase::kDone) return std::nullopt;

@@ -91,14 +91,16 @@ void StubStore::open(const std::string& path) {
 StubStore::Outcome StubStore::attempt(const std::function<bool(platform::SqliteDatabase&)>& work) {
     std::lock_guard lock(mutex_);
     StubTurns::Turn turn(turns_);
-    if (!db_.exec("BEGIN IMMEDIATE")) {
+    // Kept compiled, as the changes' own statements are: each costs a turn's length to
+    // compile, and every process waits for the turns before its own.
+    if (db_.prepareKept("BEGIN IMMEDIATE").step() != platform::SqliteDatabase::kDone) {
         platform::log("portal-stub: no transaction on the accounts: " + db_.errorMessage());
         return Outcome::Failed;
     }
     const bool done = work(db_);
-    if (done && db_.exec("COMMIT")) return Outcome::Kept;
+    if (done && db_.prepareKept("COMMIT").step() == platform::SqliteDatabase::kDone) return Outcome::Kept;
     if (done) platform::log("portal-stub: a change to the accounts could not be kept: " + db_.errorMessage());
-    db_.exec("ROLLBACK");
+    db_.prepareKept("ROLLBACK").step();
     return done ? Outcome::Failed : Outcome::Undone;
 }
 
