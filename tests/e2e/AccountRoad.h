@@ -31,10 +31,7 @@ protected:
         return std::dynamic_pointer_cast<T>(KavoOnlineAppDelegate::getInstance().topViewController());
     }
     // Runs a script and fails the test with the driver's log when it stops.
-    void road(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void road(const std::string& script) { ASSERT_TRUE(drives(script)); }
     // Waits for the portal to hold `count` messages of a command.
     bool waitForCount(int16_t commandId, size_t count) {
         return platform::RunLoop::main().runUntil([&] { return portal().messages(commandId).size() >= count; }, 5);

@@ -28,11 +28,9 @@ TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTableAndItsPlayersGetReadyAga
     ASSERT_NE(second.find("tap id=btnNanBai"), std::string::npos) << "the script plays a second hand";
     const auto [sit, hand] = splitScriptAt(first, "tap id=btnStart");
     launch();
-    auto result = drive(sit);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(sit));
     const int64_t before = UIController::myInfo()->money();
-    result = drive(hand);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(hand));
     auto table = GameController::getCaoRuaView();
     ASSERT_TRUE(table);
     EXPECT_EQ(table->seats(), (std::array<int, 6>{0, 1, 2, 3, 4, 5}));

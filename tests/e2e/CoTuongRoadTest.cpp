@@ -53,10 +53,7 @@ protected:
         return tiles;
     }
     // The last message of a command the portal got, waiting for it.
-    void press(const std::string& title) {
-        auto result = drive("tap text=" + title);
-        ASSERT_TRUE(result.ok) << result.message;
-    }
+    void press(const std::string& title) { ASSERT_TRUE(drives("tap text=" + title)); }
     void move(int32_t mover, int xs, int ys, int xd, int yd, int32_t remain, int32_t next) {
         Bytes body;
         body.byte(25).int32(mover).byte(int8_t(xs)).byte(int8_t(ys)).byte(int8_t(xd)).byte(int8_t(yd));

@@ -23,8 +23,7 @@ TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveSeesTheStubsCaptureAn
     ASSERT_NE(steps.find("tap id=mark_4_2"), std::string::npos) << "the script was read";
     ASSERT_NE(rest.find("tap id=btnLose"), std::string::npos);
     launch();
-    auto result = drive(steps);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(steps));
     auto table = GameController::getCoUpView();
     ASSERT_TRUE(table);
     EXPECT_EQ(table->black(), "khach") << "the player moves first and plays black";
@@ -53,8 +52,7 @@ TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveSeesTheStubsCaptureAn
         << "the captured piece is listed";
 
     // I resign; the stub player gets ready again and opens the second game.
-    result = drive(rest);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(rest));
     EXPECT_EQ(table->black(), "may") << "the first move alternates";
     auto second = std::dynamic_pointer_cast<CoUpChessMan>(table->board()->getUnitAtPoint(4, 2));
     ASSERT_TRUE(second);

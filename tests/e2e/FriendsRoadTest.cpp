@@ -51,10 +51,7 @@ protected:
     static std::shared_ptr<GameView> grid() {
         return std::dynamic_pointer_cast<GameView>(KavoOnlineAppDelegate::getInstance().topViewController());
     }
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void run(const std::string& script) { ASSERT_TRUE(drives(script)); }
     // The bodies of the requests of a command, in order.
     std::vector<std::vector<uint8_t>> bodies(int16_t command) {
         std::vector<std::vector<uint8_t>> out;

@@ -68,10 +68,7 @@ protected:
         ShopView::getInstance()->resetForTesting(); // the next test's shop asks for its rows again
         ClientFixture::TearDown();
     }
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void run(const std::string& script) { ASSERT_TRUE(drives(script)); }
     // Signs in through the form and the server choice, and opens each sheet made once:
     // what every one of them showed.
     std::map<std::string, std::vector<std::string>> signInAndOpenEach() {

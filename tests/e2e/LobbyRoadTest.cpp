@@ -61,9 +61,8 @@ protected:
         portal().clearMessages();
         // The lower rows of the grid lie below the screen's edge: the player scrolls.
         const std::string scroll = gridNeedsScroll(gridButton) ? "drag id=scrollView 0 -300\nadvance 1\n" : "";
-        auto result =
-            drive(scroll + "tap id=" + gridButton + "\nscreen BoardView 5\nadvance 0.4\nwait text=" + firstRowText);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        ASSERT_TRUE(
+            drives(scroll + "tap id=" + gridButton + "\nscreen BoardView 5\nadvance 0.4\nwait text=" + firstRowText));
     }
 
     static bool gridNeedsScroll(const std::string& button) {
@@ -127,9 +126,8 @@ TEST_F(LobbyRoad, ChoosingAGameOpensItsBoardListWithEveryStake) {
     EXPECT_EQ(UIController::gameType(), 3);
     EXPECT_EQ(BoardView::type(), 1) << "the card game's handler set the seat class";
 
-    auto result = drive("expect text=1000 zel\nexpect text=1M\nexpect text=2/4\nexpect text=500 zel\nexpect text=999K\n"
-                        "expect text=0K\nexpect text=4/4\nexpect text=200000 zel\nexpect id=tfBetMoney");
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(drives("expect text=1000 zel\nexpect text=1M\nexpect text=2/4\nexpect text=500 zel\nexpect text=999K\n"
+                       "expect text=0K\nexpect text=4/4\nexpect text=200000 zel\nexpect id=tfBetMoney"));
     auto list = boardView();
     ASSERT_TRUE(list);
     EXPECT_EQ(list->boardList().size(), 4u);
@@ -190,8 +188,7 @@ TEST_F(LobbyRoad, TheSortButtonsAlternateAscendingAndDescending) {
 TEST_F(LobbyRoad, TheSearchAsksForTheStakeInTheField) {
     signIn();
     openBoardList("btnTLMN");
-    auto result = drive("type id=tfBetMoney 5000\ntap id=searchBoard");
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(drives("type id=tfBetMoney 5000\ntap id=searchBoard"));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(2700).size() >= 2; }, 5));
     EXPECT_EQ(lastListStake(), 5000);
 
@@ -205,8 +202,7 @@ TEST_F(LobbyRoad, TheSearchAsksForTheStakeInTheField) {
 TEST_F(LobbyRoad, DraggingTheSliderPicksStakesUpToTheListsLimit) {
     signIn();
     openBoardList("btnTLMN");
-    auto result = drive("drag id=sldBetMoney 400 0");
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(drives("drag id=sldBetMoney 400 0"));
     EXPECT_EQ(boardView()->tfBetMoney()->text(), "100000");
     ASSERT_TRUE(drive("drag id=sldBetMoney -400 0").ok);
     EXPECT_EQ(boardView()->tfBetMoney()->text(), "0");
@@ -263,8 +259,7 @@ TEST_F(LobbyRoad, PlayNowAsksForAnyBoardAndFreesTheScreenAfterFiveSeconds) {
 TEST_F(LobbyRoad, ALockedBoardAsksForItsPasswordFirst) {
     signIn();
     openBoardList("btnTLMN");
-    auto result = drive("tap text=500 zel\nadvance 0.3\nwait id=txtPassword\ntype id=txtPassword abc\ntap id=btnOK");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap text=500 zel\nadvance 0.3\nwait id=txtPassword\ntype id=txtPassword abc\ntap id=btnOK"));
     auto join = joinSent();
     ASSERT_TRUE(join);
     EXPECT_EQ(join->room, 1);
@@ -320,10 +315,9 @@ TEST_F(LobbyRoad, CreatingABoardSendsTheCorrectedFields) {
     signIn();
     openBoardList("btnTLMN");
     // The panel's stake field is the second tfBetMoney on screen (the list has one too).
-    auto result = drive("tap id=btnCreateBoard\nwait id=mainView\nexpect text=/ 10K zel\n"
-                        "type id=tfBetMoney#2 99999\ntype id=tfPlayerNumber 9\nadvance 0.3\ntype id=tfPassword pw\n"
-                        "tap id=createBoard");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap id=btnCreateBoard\nwait id=mainView\nexpect text=/ 10K zel\n"
+                       "type id=tfBetMoney#2 99999\ntype id=tfPlayerNumber 9\nadvance 0.3\ntype id=tfPassword pw\n"
+                       "tap id=createBoard"));
     ASSERT_TRUE(waitForCommand(2702));
     Message body(2702, portal().messages(2702)[0].body);
     EXPECT_EQ(body.readInt(), 0);
@@ -335,12 +329,10 @@ TEST_F(LobbyRoad, CreatingABoardSendsTheCorrectedFields) {
 TEST_F(LobbyRoad, GoingToABoardByNumberKeepsToTheLimits) {
     signIn();
     openBoardList("btnTLMN");
-    auto result = drive("tap id=btnGotoBoard\nadvance 0.4\ntype id=txtRoom 1\ntype id=txtBoard 125\ntap id=btnOK");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap id=btnGotoBoard\nadvance 0.4\ntype id=txtRoom 1\ntype id=txtBoard 125\ntap id=btnOK"));
     EXPECT_EQ(dialogText(), text("KAVO_gioiHanNhap"));
     UIController::closeDialog();
-    result = drive("type id=txtBoard 124\ntap id=btnOK");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("type id=txtBoard 124\ntap id=btnOK"));
     auto join = joinSent();
     ASSERT_TRUE(join);
     EXPECT_EQ(join->room, 1);
@@ -373,9 +365,7 @@ TEST_F(LobbyRoad, APrivateMessageOnTheBoardListGoesIntoTheMailbox) {
     signIn();
     openBoardList("btnTLMN");
     const size_t before = UIController::listMessage().size();
-    Bytes chat;
-    chat.int32(77).utf("Binh").utf("xin chao");
-    ASSERT_TRUE(portal().sendToClient(chat.message(5)));
+    ASSERT_TRUE(portal().sendToClient(Bytes().int32(77).utf("Binh").utf("xin chao").message(5)));
     ASSERT_TRUE(
         platform::RunLoop::main().runUntil([&] { return UIController::listMessage().size() == before + 1; }, 5));
     EXPECT_EQ(UIController::listMessage().front()->message(), "xin chao");
@@ -416,9 +406,8 @@ TEST_P(LobbyScreens, TheGridAndTheBoardListArePhotographed) {
     // The two sheets most used over the list.
     const std::string createShot = (folder / ("lobby-create-" + idiom + ".png")).string();
     const std::string gotoShot = (folder / ("lobby-goto-" + idiom + ".png")).string();
-    auto result = drive("tap id=btnCreateBoard\nadvance 0.5\nshot " + createShot +
-                        "\ntap id=doCloseThisView\ntap id=btnGotoBoard\nadvance 0.5\nshot " + gotoShot);
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(drives("tap id=btnCreateBoard\nadvance 0.5\nshot " + createShot +
+                       "\ntap id=doCloseThisView\ntap id=btnGotoBoard\nadvance 0.5\nshot " + gotoShot));
 }
 
 INSTANTIATE_TEST_SUITE_P(Idioms, LobbyScreens,

@@ -78,9 +78,8 @@ protected:
     // Launches and signs in up to the server choice.
     void chooseServer() {
         launch();
-        auto result = drive("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\n"
-                            "type id=txfPassword bimat\ntap id=btnSignIn\nwait text=Kavo Test\n");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\n"
+                           "type id=txfPassword bimat\ntap id=btnSignIn\nwait text=Kavo Test\n"));
     }
     void signIn() {
         chooseServer();
@@ -94,8 +93,7 @@ protected:
         }
     }
     void openBoardList() {
-        auto result = drive("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\n");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\n"));
     }
     void signOut() {
         MobileClient::getInstance().manualDisconnect();
@@ -115,8 +113,7 @@ protected:
 TEST_F(LobbyWaits, TheRaisedCreatePanelKeepsEveryTapAndItsTitleStaysOnScreen) {
     signIn();
     openBoardList();
-    auto result = drive("tap id=btnCreateBoard\nadvance 0.5\ntap id=tfPassword\nadvance 0.5\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap id=btnCreateBoard\nadvance 0.5\ntap id=tfPassword\nadvance 0.5\n"));
 
     // The title and the close button are still on the screen.
     for (const char* id : {"lblCreateNewBoard", "doCloseThisView"})
@@ -235,8 +232,7 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
 TEST_F(LobbyWaits, BackFromTheMailboxOpenedOnTheBoardListReturnsToTheBoardList) {
     signIn();
     openBoardList();
-    auto result = drive("tap id=btnChat\nadvance 0.5\ntap id=btnBack\nadvance 1\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap id=btnChat\nadvance 0.5\ntap id=btnBack\nadvance 1\n"));
     EXPECT_TRUE(topAs<BoardView>());
     const auto& mailbox = MessageView::getInstance();
     EXPECT_FALSE(mailbox->isViewLoaded() && mailbox->view()->superview()) << "the mailbox panel went";

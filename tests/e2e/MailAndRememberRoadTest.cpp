@@ -51,8 +51,7 @@ class MailRoad : public ClientFixture {
 protected:
     void signIn() {
         launch();
-        auto result = drive(signInScript() + "screen GameView\n");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        ASSERT_TRUE(drives(signInScript() + "screen GameView\n"));
     }
     // Runs the main loop (real time) until the mailbox lists `count` mails.
     bool waitForMailCount(size_t count) {
@@ -126,8 +125,7 @@ TEST_P(RememberSwitch, ThePasswordIsKeptOnlyWhenTheSwitchIsOn) {
     // A new installation starts with the switch on.
     std::string script = signInScript(c.switchOn ? "" : "tap id=switchAutoLogin\n");
     script += c.refused ? "wait text=Sai mat khau\n" : "screen GameView\n";
-    auto result = drive(script);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(script));
     advance(0.5);
 
     auto& defaults = platform::UserDefaults::standard();

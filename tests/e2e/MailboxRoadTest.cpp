@@ -29,8 +29,7 @@ namespace {
 constexpr int32_t kAn = 201;
 
 Message friendList() {
-    Bytes reply;
-    reply.byte(5);
+    Bytes reply = Bytes().byte(5);
     struct Row {
         int32_t id;
         const char* name;
@@ -38,18 +37,14 @@ Message friendList() {
     };
     for (const Row& row : {Row{kAn, "an", true}, Row{202, "binh", false}}) {
         reply.int32(row.id).utf(row.name).int64(1000).int16(1).byte(row.online ? 1 : 0);
-        if (row.online) {
-            reply.byte(1).byte(2).byte(3);
-        }
+        if (row.online) reply.byte(1).byte(2).byte(3);
         reply.utf("");
     }
     return reply.message(104);
 }
 
 Message privateLine(const std::string& text) {
-    Bytes line;
-    line.int32(kAn).utf("an").utf(text);
-    return line.message(5);
+    return Bytes().int32(kAn).utf("an").utf(text).message(5);
 }
 
 class MailboxRoad : public ClientFixture {
@@ -70,10 +65,7 @@ protected:
     }
     static MessageView& mailbox() { return *MessageView::getInstance(); }
 
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void run(const std::string& script) { ASSERT_TRUE(drives(script)); }
 
     static std::vector<std::string> shownLines() {
         std::vector<std::string> lines;
@@ -156,15 +148,11 @@ TEST_F(MailboxRoad, AFriendsLineWaitsForHisConversationWhereverElseItArrives) {
 }
 
 Message friendRequestFromDung() {
-    Bytes request;
-    request.byte(4).int32(301).utf("dung");
-    return request.message(104);
+    return Bytes().byte(4).int32(301).utf("dung").message(104);
 }
 
 Message noticeFromAn() {
-    Bytes mail;
-    mail.int32(0).int64(1765000000000LL).int32(kAn).utf("an").utf("qua tang cho ban");
-    return mail.message(1701);
+    return Bytes().int32(0).int64(1765000000000LL).int32(kAn).utf("an").utf("qua tang cho ban").message(1701);
 }
 
 TEST_F(MailboxRoad, FriendRequestsAndNoticesWhileTheMailboxIsOpenStayMailAndNeverChat) {

@@ -46,9 +46,8 @@ protected:
     std::vector<int32_t> friendsFirst;
     void joinTheTable() {
         ASSERT_TRUE(signInByReply());
-        auto result = drive("screen GameView 5\nadvance 0.5\ntap id=btnPhom\nscreen BoardView 5\nadvance 0.5\n"
-                            "wait text=1000 zel 5\ntap text=1000 zel");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        ASSERT_TRUE(drives("screen GameView 5\nadvance 0.5\ntap id=btnPhom\nscreen BoardView 5\nadvance 0.5\n"
+                           "wait text=1000 zel 5\ntap text=1000 zel"));
         ASSERT_FALSE(lastSent(8).empty());
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
         row(join, kBinh, "Binh");
@@ -66,10 +65,7 @@ protected:
         advance(5);
         portal().clearMessages();
     }
-    void tap(const std::string& id) {
-        auto result = drive("tap id=" + id);
-        ASSERT_TRUE(result.ok) << id << ": " << result.message << "\n" << log();
-    }
+    void tap(const std::string& id) { ASSERT_TRUE(drives("tap id=" + id)) << id; }
     // The table requests the portal got since the last clear, as "command:hex" in order.
     std::string sent() {
         platform::RunLoop::main().runUntil([] { return false; }, 0.2);

@@ -63,9 +63,8 @@ TEST_F(PortalStub, ServesTheServerListAndItsPages) {
 
 TEST_F(PortalStub, AnyPlayerSignsInAndReachesTheBoardListOfAGame) {
     launch();
-    auto result =
-        drive(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signIn("khach") +
+                       "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n"));
     EXPECT_TRUE(
         platform::RunLoop::main().runUntil([] { return GlobalLogicHandler::getInstance().boardList().size() == 6; }, 5))
         << "the stub's six boards arrive";
@@ -76,22 +75,19 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
     platform::PaymentQueue::defaultQueue().resetForTesting();
     platform::PaymentQueue::setOutcome(platform::StoreOutcome::Purchased);
     launch();
-    auto result = drive(signIn("nap") + "screen GameView 10\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signIn("nap") + "screen GameView 10\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate\n"));
     // The store rows follow the SMS and card rows: scrolled into sight as a finger would.
     ShopView::getInstance()
         ->tableOfTab(ShopView::kTabNapZel)
         ->scrollToRow({0, 5}, platform::ui::TableViewScrollPosition::Top, false);
-    result = drive("wait text=20.000 Zel\ntap text=20.000 Zel\nwait contains=Nạp thành công 20.000 Zel\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("wait text=20.000 Zel\ntap text=20.000 Zel\nwait contains=Nạp thành công 20.000 Zel\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1020000);
     UIController::closeDialog();
     ShopView::getInstance()
         ->tableOfTab(ShopView::kTabNapZel)
         ->scrollToRow({0, 0}, platform::ui::TableViewScrollPosition::Top, false);
-    result = drive("tap text=Thẻ gate\ntype id=txfSeriesNumber 111\ntype id=txfPinCode 222\ntap id=btnTopup\n"
-                   "wait contains=Nạp thẻ thành công\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap text=Thẻ gate\ntype id=txfSeriesNumber 111\ntype id=txfPinCode 222\ntap id=btnTopup\n"
+                       "wait contains=Nạp thẻ thành công\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1070000);
     platform::PaymentQueue::defaultQueue().resetForTesting();
 
@@ -103,17 +99,15 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
     ASSERT_TRUE(beside);
     beside->sendActions(platform::ui::ControlEvent::TouchUpInside);
     const std::string balance = Util::formatNumber(1070000);
-    result = drive("tap id=doCloseThisView\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\n"
-                   "advance 0.5\nwait text=100 zel 10\ntap text=100 zel\nscreen TienLenView 10\nadvance 1\n"
-                   "wait text=" +
-                   balance + " Zel 10\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap id=doCloseThisView\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\n"
+                       "advance 0.5\nwait text=100 zel 10\ntap text=100 zel\nscreen TienLenView 10\nadvance 1\n"
+                       "wait text=" +
+                       balance + " Zel 10\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1070000) << "the join carries the balance";
-    result = drive("tap id=btnBack\nwait text=Đồng ý 5\ntap text=Đồng ý\nscreen BoardView 10\nadvance 0.5\ntap "
-                   "id=btnBack\nscreen GameView 10\n"
-                   "advance 0.5\nwait text=" +
-                   balance + " 10\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(drives("tap id=btnBack\nwait text=Đồng ý 5\ntap text=Đồng ý\nscreen BoardView 10\nadvance 0.5\ntap "
+                       "id=btnBack\nscreen GameView 10\n"
+                       "advance 0.5\nwait text=" +
+                       balance + " 10\n"));
 }
 
 // The welcome and the maintenance notice are a person's new mail once: a player who
@@ -124,8 +118,7 @@ TEST_F(PortalStub, ThreeSignInsLeaveOneWelcomeAndOneMaintenanceNoticeInTheStored
         // under the name the stub's own list gives, which a sign-in stores.
         storeServerList("Kavo Local|127.0.0.1:" + std::to_string(stub_.port()));
         launch();
-        auto result = drive(signIn("thu", "Kavo Local") + "screen GameView 10\n");
-        ASSERT_TRUE(result.ok) << "sign-in " << round << ": " << result.message << "\n" << log();
+        ASSERT_TRUE(drives(signIn("thu", "Kavo Local") + "screen GameView 10\n")) << "sign-in " << round;
         // The mail has come when dung's invitation, sent after the notices, has.
         ASSERT_TRUE(platform::RunLoop::main().runUntil(
             [] { return !UIController::listMessageWithFilter(KavoMessage::kTypeFriendRequest).empty(); }, 10));
@@ -150,40 +143,36 @@ TEST_F(PortalStub, TheSocialNetworkLogInArrivesAtTheGameGridAsTheStubsPlayer) {
     platform::PropertyList::writeFile(info, plist);
     platform::Bundle::main().setMainPath(ClientWorld::get().bundlePath());
     launch();
-    auto result = drive("screen LoginView\nadvance 0.1\ntap id=btnLoginSN\nwait text=Stub\ntap text=Stub\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnLoginSN\nwait text=Stub\ntap text=Stub\n"));
     EXPECT_TRUE(platform::RunLoop::main().runUntil(
         [] { return UIController::myInfo() && UIController::myInfo()->name() == "sn1"; }, 10))
         << "the stub names the player after its token";
-    result = drive("screen GameView 10\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(drives("screen GameView 10\n"));
 }
 
 // "an" answers a private line with a line of his own, which the chat keeps.
 TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
     const std::string answer = "Chào bạn! Mình đang dở ván, lát nói chuyện nhé.";
     launch();
-    auto result =
-        drive(signIn("khach") +
-              "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
-              "tap id=btnGanDay\nadvance 0.2\nexpect id=showMessageFromAdmin\nexpect id=showFriendInviteView\n"
-              "tap id=btnBanBe\nadvance 0.2\ntap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend\n"
-              "sleep 1.5\nadvance 0.2\ntap text=an#2\nwait text=" +
-              answer + "\ntap id=doCloseThisView\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\ntap text=an#2\n" +
-              "wait text=xin chao\nwait text=" + answer);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signIn("khach") +
+                       "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
+                       "tap id=btnGanDay\nadvance 0.2\nexpect id=showMessageFromAdmin\nexpect id=showFriendInviteView\n"
+                       "tap id=btnBanBe\nadvance 0.2\ntap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend\n"
+                       "sleep 1.5\nadvance 0.2\ntap text=an#2\nwait text=" +
+                       answer +
+                       "\ntap id=doCloseThisView\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\ntap text=an#2\n" +
+                       "wait text=xin chao\nwait text=" + answer));
 }
 
 TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
     launch();
-    auto result = drive(signIn("khach") +
-                        "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
-                        "tap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\nwait text=dung\n"
-                        "tap id=btnAccept_Clicked\nadvance 0.5\ntap id=doCloseThisView#2\n"
-                        "tap id=btnAddFriend\nadvance 0.5\ntype id=txtName andrea\ntap id=btnAccept\nadvance 0.5\n"
-                        "wait text=" +
-                        text("KAVO_addFriendOK") + "\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signIn("khach") +
+                       "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
+                       "tap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\nwait text=dung\n"
+                       "tap id=btnAccept_Clicked\nadvance 0.5\ntap id=doCloseThisView#2\n"
+                       "tap id=btnAddFriend\nadvance 0.5\ntype id=txtName andrea\ntap id=btnAccept\nadvance 0.5\n"
+                       "wait text=" +
+                       text("KAVO_addFriendOK") + "\n"));
     GlobalService::getInstance().requestFriendList(5);
     EXPECT_TRUE(platform::RunLoop::main().runUntil(
         [] {
@@ -199,9 +188,9 @@ TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
         UIController::flushListMessage(); // as the client does at its exit
         storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
         launch();
-        result = drive(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=dung 10\n"
-                                         "advance 0.5\ntap id=btnGanDay\nadvance 0.5\n");
-        ASSERT_TRUE(result.ok) << "sign-in " << again << ": " << result.message << "\n" << log();
+        ASSERT_TRUE(drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=dung 10\n"
+                                             "advance 0.5\ntap id=btnGanDay\nadvance 0.5\n"))
+            << "sign-in " << again;
         EXPECT_EQ(MessageView::getInstance()->countInvites(), 0) << "sign-in " << again;
         const auto mail = UIController::listMessage();
         EXPECT_EQ(std::count_if(mail.begin(), mail.end(), [](const auto& m) { return m->isRequestAddFriend(); }), 0)
@@ -216,26 +205,22 @@ TEST_F(PortalStub, RecoveryShowsItsTextMessageAndATakenNameIsToldSo) {
     platform::UserDefaults::standard().setString("127.0.0.1", ServerView::kIpServerKey);
     platform::UserDefaults::standard().setInt(stub_.port(), ServerView::kPortServerKey);
     launch();
-    auto result = drive("screen LoginView\nadvance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername moi\n"
-                        "tap id=btnSend\nwait text=" +
-                        text("KAVO_confirmGetPassword") + "\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=lblForgetPassword\ntype id=txfUsername moi\n"
+                       "tap id=btnSend\nwait text=" +
+                       text("KAVO_confirmGetPassword") + "\n"));
     // Yes asks for the text message once the stub has accepted the client.
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return GlobalService::isConnected(); }, 10));
-    result = drive("tap text=" + text("KAVO_yes") + "\nwait contains=KAVO MK moi 10\nexpect contains=8777\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap text=" + text("KAVO_yes") + "\nwait contains=KAVO MK moi 10\nexpect contains=8777\n"));
     UIController::closeDialog();
     launch();
-    result = drive("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername lan\n"
-                   "type id=txfPassword pw1\ntype id=txfRetypePwd pw1\ntap id=btnRegister\nwait text=" +
-                   text("KAVO_gameIDAlreadyUsed") + " 10\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername lan\n"
+                       "type id=txfPassword pw1\ntype id=txfRetypePwd pw1\ntap id=btnRegister\nwait text=" +
+                       text("KAVO_gameIDAlreadyUsed") + " 10\n"));
 }
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
     launch();
-    auto result = drive(signIn("banned") + "wait contains=Tài khoản này đã bị khoá 10\nscreen LoginView 1\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(drives(signIn("banned") + "wait contains=Tài khoản này đã bị khoá 10\nscreen LoginView 1\n"));
 }
 
 TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnswers) {
@@ -243,8 +228,7 @@ TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnsw
     ASSERT_NE(first.find("tap id=btnStart"), std::string::npos) << "the script was read";
     ASSERT_NE(rest.find("tap id=btnLose"), std::string::npos);
     launch();
-    auto result = drive(first);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(first));
     auto table = GameController::getCoTuongView();
     ASSERT_TRUE(table);
     EXPECT_EQ(table->black(), "khach") << "the player moves first and plays black";
@@ -262,8 +246,7 @@ TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnsw
     EXPECT_NE(table->lblQuotaTime2()->text(), "15:00") << "the stub player's clock ran while it thought";
 
     // I resign; the stub player gets ready again and opens the second game.
-    result = drive(rest);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(rest));
     EXPECT_EQ(table->black(), "may") << "the first move alternates: the stub player opened the second game";
     EXPECT_TRUE(table->board()->getUnitAtPoint(4, 2)) << "my cannon moved to the centre file again";
 }
@@ -274,24 +257,22 @@ namespace {
 
 TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
     launch();
-    auto result =
-        drive(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=doShowLeaderboard\nscreen LeaderboardView 10\n"
-                                "advance 0.5\nwait text=an 10\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signIn("khach") +
+                       "screen GameView 10\nadvance 0.5\ntap id=doShowLeaderboard\nscreen LeaderboardView 10\n"
+                       "advance 0.5\nwait text=an 10\n"));
     KavoOnlineAppDelegate::getInstance().navigationController()->popViewController(false);
     // An avatar bought (1,000 Zel) is among the profile's avatars.
     GlobalService::getInstance().buyAvatarWithId(20);
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 10));
     UIController::closeDialog();
-    result = drive("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\n"
-                   "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Avatar 20 10\n"
-                   "tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 20000\n"
-                   "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20000 Zel cho binh 10\n"
-                   "tap text=" +
-                   text("KAVO_OK") +
-                   "\ntap id=btnTransaction\nadvance 0.1\n"
-                   "wait text=sent to binh (-20000 Zel) 10\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\n"
+                       "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Avatar 20 10\n"
+                       "tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 20000\n"
+                       "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20000 Zel cho binh 10\n"
+                       "tap text=" +
+                       text("KAVO_OK") +
+                       "\ntap id=btnTransaction\nadvance 0.1\n"
+                       "wait text=sent to binh (-20000 Zel) 10\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 1000 - 20000) << "the stub keeps the player's money";
 }
 
@@ -301,21 +282,18 @@ namespace {
 
 TEST_F(PortalStub, LotteryPasswordAndAFriendsProfileAreServed) {
     launch();
-    auto result = drive(signIn("khach") +
-                        "screen GameView 10\nadvance 0.5\ntap id=showLottoSubView\nadvance 0.5\n"
-                        "wait contains=Kỳ 10\ntype id=txfNumber 42\ntype id=txfMoney 600\ntap id=clickBuyLotto\n"
-                        "wait contains=Đã mua số 42 10\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signIn("khach") +
+                       "screen GameView 10\nadvance 0.5\ntap id=showLottoSubView\nadvance 0.5\n"
+                       "wait contains=Kỳ 10\ntype id=txfNumber 42\ntype id=txfMoney 600\ntap id=clickBuyLotto\n"
+                       "wait contains=Đã mua số 42 10\n"));
     UIController::closeDialog();
-    result = drive("advance 0.5\nwait text=42 : 600 ZEL 10\ntap id=slideOut\nadvance 0.5\nwait text=an 10\n"
-                   "tap text=an\nadvance 0.5\nwait contains=Zel 10\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    result =
-        drive("tap id=doClose\nadvance 0.5\ntap id=clickSetting\nadvance 0.5\ntap text=" + text("KAVO_ChangePassword") +
-              "\nadvance 0.5\ntype id=txtOldPass 123\ntype id=txtNewPass 456\ntype id=txtConfirmNewPass 456\n"
-              "tap id=onChangePass\nwait text=" +
-              text("KAVO_changePassSuccess") + " 10\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("advance 0.5\nwait text=42 : 600 ZEL 10\ntap id=slideOut\nadvance 0.5\nwait text=an 10\n"
+                       "tap text=an\nadvance 0.5\nwait contains=Zel 10\n"));
+    EXPECT_TRUE(drives(
+        "tap id=doClose\nadvance 0.5\ntap id=clickSetting\nadvance 0.5\ntap text=" + text("KAVO_ChangePassword") +
+        "\nadvance 0.5\ntype id=txtOldPass 123\ntype id=txtNewPass 456\ntype id=txtConfirmNewPass 456\n"
+        "tap id=onChangePass\nwait text=" +
+        text("KAVO_changePassSuccess") + " 10\n"));
 }
 
 } // namespace

@@ -45,9 +45,8 @@ TEST_F(SeatedGameLists, EachGameListsItsBoardsAndAJoinOpensNoTable) {
         SCOPED_TRACE(c.gridButton);
         portal().clearMessages();
         const std::string scroll = c.belowTheFold ? "drag id=scrollView 0 -300\nadvance 1\n" : "";
-        auto result =
-            drive(scroll + "tap id=" + c.gridButton + "\nscreen BoardView 5\nadvance 0.4\nwait text=1000 zel");
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        ASSERT_TRUE(
+            drives(scroll + "tap id=" + c.gridButton + "\nscreen BoardView 5\nadvance 0.4\nwait text=1000 zel"));
         EXPECT_EQ(BoardView::type(), c.seatClass);
 
         ASSERT_TRUE(drive("tap text=1000 zel").ok);

@@ -31,14 +31,9 @@ protected:
             reply.send(104, Bytes().byte(5).int32(501).utf("binh").int64(70000).int16(2).byte(0).utf(""));
         });
         portal().onCommand(1005, [](Message& request, TestPortal::Reply& reply) {
-            Bytes record;
-            record.int32(request.readInt()).utf("binh").int64(70000).utf("Bình").byte(1).boolean(true);
-            record.int16(1995);
-            for (int i = 0; i < 2; ++i)
-                record.utf("");
-            record.boolean(false).utf("").utf("").byte(-1).utf("").byte(2).byte(3).boolean(true).int32(10);
-            record.boolean(false).utf("1 giờ").int32(2);
-            reply.send(1005, record);
+            Bytes record = Bytes().int32(request.readInt()).utf("binh").int64(70000).utf("Bình").byte(1);
+            record.boolean(true).int16(1995).utf("").utf("").boolean(false).utf("").utf("").byte(-1).utf("");
+            reply.send(1005, record.byte(2).byte(3).boolean(true).int32(10).boolean(false).utf("1 giờ").int32(2));
         });
         portal().onCommand(2703, [](Message& request, TestPortal::Reply& reply) {
             const int32_t sub = request.readInt();
@@ -83,11 +78,7 @@ TEST_F(SettingsRoad, ThePlayerTurnsTheSoundOffAndOnAndChangesThePassword) {
 
 TEST_F(SettingsRoad, ThePlayerOpensAFriendsProfileAndReportsThem) {
     signIn();
-    portal().sendToClient([] {
-        Bytes categories;
-        categories.int32(0).utf("Gian lận").utf("Quảng cáo");
-        return categories.message(2703);
-    }());
+    portal().sendToClient(Bytes().int32(0).utf("Gian lận").utf("Quảng cáo").message(2703));
     road("wait text=binh 5\ntap text=binh\nadvance 0.5\nwait text=" + text("KAVO_Man") +
          "\ntap id=showReportView\ntype id=viewReport_txtContent spam\ntap id=viewReport_btnSend");
     // The profile asks for the report categories (2703 too) as it opens; the report is

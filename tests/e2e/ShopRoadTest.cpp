@@ -92,17 +92,14 @@ protected:
 
 TEST_F(ShopRoad, APlayerTopsUpBuysAndGivesFromTheShop) {
     launch();
-    auto result = drive(signInScript() + "tap id=btnNapZel\nwait text=Goi 20000 Zel\ntap text=Goi 20000 Zel\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signInScript() + "tap id=btnNapZel\nwait text=Goi 20000 Zel\ntap text=Goi 20000 Zel\n"));
     // The store answers, the receipt goes to the server, the server credits it.
     ASSERT_TRUE(moneyBecomes(ClientWorld::kPlayerMoney + 20000)) << log();
-    result = drive("wait text=Da nap 20000 Zel\ntap text=" + text("KAVO_OK") + "\n");
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(drives("wait text=Da nap 20000 Zel\ntap text=" + text("KAVO_OK") + "\n"));
     EXPECT_TRUE(PendingReceipts::entries().empty());
 
-    result = drive("tap text=Thẻ gate\ntype id=txfSeriesNumber 123456\ntype id=txfPinCode 654321\n"
-                   "tap id=btnTopup\nwait text=Da nap the\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap text=Thẻ gate\ntype id=txfSeriesNumber 123456\ntype id=txfPinCode 654321\n"
+                       "tap id=btnTopup\nwait text=Da nap the\n"));
     EXPECT_EQ(money(), ClientWorld::kPlayerMoney + 70000);
     const auto& form = TopupZelByCardView::getInstance();
     EXPECT_EQ(form->txfSeriesNumber()->text() + form->txfPinCode()->text(), "") << "a card is not kept once sent";
@@ -110,20 +107,16 @@ TEST_F(ShopRoad, APlayerTopsUpBuysAndGivesFromTheShop) {
     // The dimming layer closes the form (the form's content covers its middle).
     TopupZelByCardView::getInstance()->hideThisView();
 
-    result = drive("tap id=btnVatPham\nwait id=tile10000\nadvance 0.5\ntap id=tile10000\nwait id=doCheckOut 2\ntap "
-                   "id=doCheckOut\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap id=btnVatPham\nwait id=tile10000\nadvance 0.5\ntap id=tile10000\nwait id=doCheckOut 2\ntap "
+                       "id=doCheckOut\n"));
     pressAlert(1);
     ASSERT_TRUE(moneyBecomes(ClientWorld::kPlayerMoney + 67000)) << "the item's payment is taken off";
-    result = drive("wait text=" + text("KAVO_buyItemOK") + "\ntap text=" + text("KAVO_OK") + "\n");
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(drives("wait text=" + text("KAVO_buyItemOK") + "\ntap text=" + text("KAVO_OK") + "\n"));
 
-    result = drive("tap id=doPresent\ntap id=presentFriend0\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap id=doPresent\ntap id=presentFriend0\n"));
     pressAlert(1);
     ASSERT_TRUE(moneyBecomes(ClientWorld::kPlayerMoney + 64000)) << "the gift's price is taken off";
-    result = drive("wait text=" + text("KAVO_PresentCompleted") + "\n");
-    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_TRUE(drives("wait text=" + text("KAVO_PresentCompleted") + "\n"));
 }
 
 } // namespace

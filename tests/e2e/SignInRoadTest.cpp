@@ -55,8 +55,7 @@ TEST_F(SignInRoad, AFirstRunSignsInThroughTheFormAndTheServerChoiceAndOpensTheGa
     UIController::setMyInfo(nullptr);
 
     launch();
-    auto result = drive(signInScript(ClientWorld::kServerName) + "screen GameView\nadvance 0.5\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signInScript(ClientWorld::kServerName) + "screen GameView\nadvance 0.5\n"));
 
     ASSERT_TRUE(waitForCommand(2800));
     // connect -> 222, 1702; 220 -> 72/8, log-in 1; 3 -> 221, 72/11, 2800.
@@ -93,25 +92,22 @@ TEST_F(SignInRoad, AFirstRunSignsInThroughTheFormAndTheServerChoiceAndOpensTheGa
 TEST_F(SignInRoad, ARefusedSignInShowsTheServersReasonAndNoLostSignal) {
     portal().onCommand(1, [](Message&, TestPortal::Reply& reply) { reply.send(4, Bytes().utf("Sai mat khau")); });
     launch();
-    auto result = drive(signInScript(ClientWorld::kServerName) + "wait text=Sai mat khau\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signInScript(ClientWorld::kServerName) + "wait text=Sai mat khau\n"));
     ASSERT_TRUE(portal().waitForClientGone(5)) << "the client closes the refused connection";
     advance(1);
     EXPECT_EQ(dialogText(), "Sai mat khau");
-    result = drive("expect-not text=" + text("KAVO_lostSignal") + "\nscreen LoginView 1\n");
-    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_TRUE(drives("expect-not text=" + text("KAVO_lostSignal") + "\nscreen LoginView 1\n"));
     EXPECT_TRUE(portal().messages(2800).empty());
 }
 
 TEST_F(SignInRoad, ARejectedClientAndAServerCloseEndInTheConnectFailureNotice) {
     portal().onCommand(222, [](Message&, TestPortal::Reply& reply) { reply.send(220, Bytes().byte(0)); });
     launch();
-    auto result = drive(signInScript(ClientWorld::kServerName));
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signInScript(ClientWorld::kServerName)));
     ASSERT_TRUE(waitForCommand(222));
     portal().closeClient();
-    result = drive("wait text=" + text("KAVO_connectFail") + "\nexpect-not text=" + text("KAVO_lostSignal") + "\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(
+        drives("wait text=" + text("KAVO_connectFail") + "\nexpect-not text=" + text("KAVO_lostSignal") + "\n"));
     EXPECT_TRUE(portal().messages(1).empty()) << "no sign-in on a rejected connection";
     EXPECT_FALSE(ServerView::getInstance()->isAllowLoadUrl()) << "the one refetch of this showing was used";
     // The refetch runs on a worker thread: let it end before the process does.
@@ -124,8 +120,7 @@ TEST_F(SignInRoad, AFirstFailedConnectRefetchesTheServerListAndSignsIn) {
     const std::string fetched = portalEntry("Moi");
     http().serveText("/servers.txt", fetched);
     launch();
-    auto result = drive(signInScript("Dead") + "screen GameView 10\nadvance 0.5\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signInScript("Dead") + "screen GameView 10\nadvance 0.5\n"));
     auto& defaults = platform::UserDefaults::standard();
     EXPECT_EQ(defaults.stringForKey("serverdata"), fetched) << "the fetched list is kept";
     EXPECT_EQ(defaults.stringForKey("LoginServerName"), "Moi");
@@ -139,16 +134,14 @@ TEST_F(SignInRoad, ASecondPickWhileTheFirstConnectHangsSignsInOnTheSecond) {
     if (!silent.ready()) GTEST_SKIP() << "the kernel accepted every connection";
     storeServerList("Silent|127.0.0.1:" + std::to_string(silent.port()) + ";" + portalEntry("Second"));
     launch();
-    auto result = drive(signInScript("Silent") + "advance 3\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(signInScript("Silent") + "advance 3\n"));
     auto sheet = ServerView::getInstance();
     ASSERT_TRUE(sheet->isLoadingTimerRunning());
     const int connections = portal().connectionCount();
 
     sheet->selectServerAtIndex(1);
     ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-    result = drive("screen GameView 10\nadvance 0.5\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("screen GameView 10\nadvance 0.5\n"));
     EXPECT_EQ(GlobalService::PORT(), portal().port());
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("LoginServerName"), "Second");
     ASSERT_EQ(portal().messages(1).size(), 1u) << "one sign-in, on the second server";
@@ -161,13 +154,12 @@ TEST_F(SignInRoad, RegistrationConnectsToTheFirstServerOfTheListAndSends35) {
     auto& defaults = platform::UserDefaults::standard();
     defaults.setString("1", "LoginServerINDEX");
     launch();
-    auto result = drive("advance 0.1\n"
-                        "tap id=btnRegister_Clicked\n"
-                        "type id=txfUsername moi\n"
-                        "type id=txfPassword pw1\n"
-                        "type id=txfRetypePwd pw1\n"
-                        "tap id=btnRegister\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("advance 0.1\n"
+                       "tap id=btnRegister_Clicked\n"
+                       "type id=txfUsername moi\n"
+                       "type id=txfPassword pw1\n"
+                       "type id=txfRetypePwd pw1\n"
+                       "tap id=btnRegister\n"));
     ASSERT_TRUE(waitForCommand(35));
     std::vector<uint8_t> body = utfField("moi");
     const auto password = utfField("pw1");
@@ -179,36 +171,32 @@ TEST_F(SignInRoad, RegistrationConnectsToTheFirstServerOfTheListAndSends35) {
 
 TEST_F(SignInRoad, RecoveryAsksToConfirmWithCode8AndSends73Sub1) {
     launch();
-    auto result = drive("advance 0.1\n"
-                        "tap id=lblForgetPassword\n"
-                        "type id=txfUsername an\n"
-                        "tap id=btnSend\n"
-                        "wait text=" +
-                        text("KAVO_confirmGetPassword") + "\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("advance 0.1\n"
+                       "tap id=lblForgetPassword\n"
+                       "type id=txfUsername an\n"
+                       "tap id=btnSend\n"
+                       "wait text=" +
+                       text("KAVO_confirmGetPassword") + "\n"));
     EXPECT_EQ(UIController::okValue(), 8);
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("KAVO_FORGET_PASSWORD_USERNAME"), "an");
     ASSERT_TRUE(waitForCommand(1702)) << "connected to the configured server";
-    result = drive("tap text=" + text("KAVO_yes") + "\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap text=" + text("KAVO_yes") + "\n"));
     ASSERT_TRUE(waitForCommand(73));
     EXPECT_EQ(portal().messages(73).front().body, std::vector<uint8_t>{1});
 }
 
 TEST_F(SignInRoad, TheLanguageButtonSwitchesEveryTextBetweenVietnameseAndEnglish) {
     launch();
-    auto result = drive("advance 0.1\nexpect text=Đăng nhập\ntap id=btnChangeLanguage\nexpect text=Sign in\n"
-                        "expect text=Forgot password\nexpect text=Register\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("advance 0.1\nexpect text=Đăng nhập\ntap id=btnChangeLanguage\nexpect text=Sign in\n"
+                       "expect text=Forgot password\nexpect text=Register\n"));
     auto login = std::dynamic_pointer_cast<LoginView>(KavoOnlineAppDelegate::getInstance().topViewController());
     ASSERT_TRUE(login);
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("language"), "en");
     ASSERT_TRUE(login->btnChangeLanguage()->currentBackgroundImage());
     EXPECT_EQ(login->btnChangeLanguage()->currentBackgroundImage()->name(), "tienganh.png");
 
-    result = drive("tap id=btnSignIn_Clicked\nexpect text=SIGN IN\nexpect text=USER NAME\ntap id=btnDelete\n"
-                   "tap id=btnChangeLanguage\nexpect text=Đăng nhập\nexpect text=Quên mật khẩu\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("tap id=btnSignIn_Clicked\nexpect text=SIGN IN\nexpect text=USER NAME\ntap id=btnDelete\n"
+                       "tap id=btnChangeLanguage\nexpect text=Đăng nhập\nexpect text=Quên mật khẩu\n"));
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("language"), "vi");
     EXPECT_EQ(login->btnChangeLanguage()->currentBackgroundImage()->name(), "tiengviet.png");
 }

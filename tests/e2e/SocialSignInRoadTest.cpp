@@ -64,8 +64,7 @@ protected:
 TEST_F(SocialSignInRoad, TheNetworksPageSignsThePlayerInAndTheTokenIsKeptForNextTime) {
     network_.finishWithToken("T-road", 3600);
     launch();
-    auto result = drive(chooseSocialNetwork());
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(chooseSocialNetwork()));
     ASSERT_TRUE(waitForCommand(2301)) << log();
     EXPECT_EQ(network_.loginPageRequests(), 1u);
     EXPECT_EQ(tokensSent(), std::vector<std::vector<uint8_t>>{utfField("T-road")});
@@ -76,8 +75,7 @@ TEST_F(SocialSignInRoad, TheNetworksPageSignsThePlayerInAndTheTokenIsKeptForNext
     auto cached = platform::UserDefaults::standard().objectForKey("SNAccessTokenInformationKey");
     EXPECT_EQ(cached.get(socialnet::SNTokenInformationTokenKey).stringValue(), "T-road");
     EXPECT_FALSE(cached.contains(socialnet::SNTokenInformationIsSocialNetLoginKey));
-    result = drive("screen GameView\nadvance 1\nexpect-not id=snDialog\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(drives("screen GameView\nadvance 1\nexpect-not id=snDialog\n"));
 
     // A second sign-in takes the cached token without the page.
     auto second = std::make_shared<socialnet::SNSession>();
@@ -112,8 +110,7 @@ TEST_F(SocialSignInRoad, TheTokenNeverReachesTheLog) {
 TEST_F(SocialSignInRoad, TheDefaultsFileAfterASocialSignInIsAStandardPropertyList) {
     network_.finishWithToken("T-plist", 3600);
     launch();
-    auto result = drive(chooseSocialNetwork());
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(chooseSocialNetwork()));
     ASSERT_TRUE(waitForCommand(2301)) << log();
     platform::UserDefaults::standard().flush();
     const std::string path = platform::joinPath(platform::dataDirectory(), "defaults.plist");
@@ -138,8 +135,7 @@ TEST_F(SocialSignInRoad, TheDefaultsFileAfterASocialSignInIsAStandardPropertyLis
 TEST_F(SocialSignInRoad, ACancelledPageLeavesTheLogInScreen) {
     network_.finishWithCancel();
     launch();
-    auto result = drive(chooseSocialNetwork());
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(chooseSocialNetwork()));
     auto session = KavoOnlineAppDelegate::getInstance().session();
     ASSERT_TRUE(session);
     // The page is fetched in real time; the dialog's fade runs on the manual clock.
@@ -150,8 +146,7 @@ TEST_F(SocialSignInRoad, ACancelledPageLeavesTheLogInScreen) {
     advance(1);
     EXPECT_EQ(session->stateValue(), 257);
     EXPECT_TRUE(tokensSent().empty());
-    result = drive("screen LoginView\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(drives("screen LoginView\n"));
 }
 
 TEST_F(SocialSignInRoad, TheLoginDialogCoversTheLogInScreenOnPhoneAndTablet) {
@@ -159,8 +154,7 @@ TEST_F(SocialSignInRoad, TheLoginDialogCoversTheLogInScreenOnPhoneAndTablet) {
         network_.showLoginPage(); // SetUp resets the web server's answers
         platform::ui::Screen::setIdiom(idiom);
         launch();
-        auto result = drive(chooseSocialNetwork());
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+        ASSERT_TRUE(drives(chooseSocialNetwork()));
         auto session = KavoOnlineAppDelegate::getInstance().session();
         ASSERT_TRUE(session && session->loginDialog());
         auto page = session->loginDialog()->webView();

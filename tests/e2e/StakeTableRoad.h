@@ -106,10 +106,7 @@ protected:
             bodies.push_back(message.body);
         return bodies;
     }
-    void tap(const std::string& selector) {
-        auto result = drive("tap " + selector);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void tap(const std::string& selector) { ASSERT_TRUE(drives("tap " + selector)); }
     // The cards lying on the table (the peek cover is not one).
     static size_t cardsOn(StakeTableView& table) {
         size_t cards = 0;

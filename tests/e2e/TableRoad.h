@@ -93,10 +93,7 @@ protected:
         platform::RunLoop::main().runUntil([] { return false; }, 0.2);
         return portal().messages(command).size();
     }
-    void run(const std::string& script) {
-        auto result = drive(script);
-        ASSERT_TRUE(result.ok) << result.message << "\n" << log();
-    }
+    void run(const std::string& script) { ASSERT_TRUE(drives(script)); }
     // Signs in as "Khach" (capitals as typed), runs `onTheGrid` there, opens a board list by
     // the grid's `gameButton` (the grid scrolled down first when `scrolled`) and taps the
     // board of 1000 zel.

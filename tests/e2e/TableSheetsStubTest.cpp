@@ -28,10 +28,9 @@ protected:
     // Signs in and opens a Tien Len table over the board list (no join road yet).
     std::shared_ptr<TienLenView> seatAtATable() {
         launch();
-        auto result = drive("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername khach\n"
-                            "type id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\n"
-                            "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n");
-        EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+        EXPECT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername khach\n"
+                           "type id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\n"
+                           "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n"));
         auto table = std::make_shared<TienLenView>();
         table->setRoomId(1);
         table->setBoardId(4);
@@ -53,17 +52,15 @@ TEST_F(TableSheetsOnTheStub, BothInvitationTabsShowTheStubsPlayers) {
     auto table = seatAtATable();
     GlobalService::getInstance().requestWaitingList();
     table->openSheet(table->inviteView());
-    auto result = drive("wait text=lan 10\nwait text=39,500,000 5\ntap id=btnFriend\nwait text=an 10\n"
-                        "expect-not text=binh\nexpect-not text=chi\n");
-    EXPECT_TRUE(result.ok) << result.message << "\n" << log();
+    EXPECT_TRUE(drives("wait text=lan 10\nwait text=39,500,000 5\ntap id=btnFriend\nwait text=an 10\n"
+                       "expect-not text=binh\nexpect-not text=chi\n"));
 }
 
 TEST_F(TableSheetsOnTheStub, TheGiftSheetListsTheCatalogueAndAGiftComesBack) {
     auto table = seatAtATable();
     table->showGiftView();
-    auto result = drive("wait text=Hoa 10\nwait id=gift4102 10\ntap text=Bánh\nwait id=gift4201 10\n"
-                        "tap id=gift4203\ntap id=btnTang\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("wait text=Hoa 10\nwait id=gift4102 10\ntap text=Bánh\nwait id=gift4201 10\n"
+                       "tap id=gift4203\ntap id=btnTang\n"));
     EXPECT_TRUE(platform::RunLoop::main().runUntil(
         [&] {
             advance(0.5);

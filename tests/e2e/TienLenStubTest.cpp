@@ -35,8 +35,7 @@ TEST_P(TienLenStub, ThePlayerOpensWithTheThreeOfSpadesThenPassesThroughAGameThat
     ASSERT_NE(opening.find(GetParam().openedBy), std::string::npos) << "the script was read";
     ASSERT_NE(games.find("tap id=btnSkip"), std::string::npos);
     launch();
-    auto result = drive(opening);
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(opening));
     auto table = GetParam().table();
     ASSERT_TRUE(table);
     std::vector<int> hand;
@@ -51,8 +50,7 @@ TEST_P(TienLenStub, ThePlayerOpensWithTheThreeOfSpadesThenPassesThroughAGameThat
     // wire tests play two games.)
     const auto [firstGame, secondGame] = splitScriptAt(games, "# The first game's result");
     ASSERT_NE(secondGame.find("tap id=btnSkip"), std::string::npos);
-    result = drive(firstGame + "wait id=btnStart 30\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives(firstGame + "wait id=btnStart 30\n"));
     EXPECT_EQ(UIController::myInfo()->money(), before - 100) << "the game lost at board 1's stake of 100";
     EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_continuee"))
         << "the game's result is on the table";

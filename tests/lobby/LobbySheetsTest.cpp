@@ -15,25 +15,38 @@
 #include "tests/lobby/LobbyTestSupport.h"
 #include "tests/support/Bytes.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kavo::test {
 namespace {
 
 struct Join {
-    int16_t command;
-    uint8_t room;
-    uint8_t board;
+    int room;
+    int board;
     std::string password;
+    bool operator==(const Join&) const = default;
 };
 
-Join readJoin(const RecordedMessage& message) {
-    Message body(message.commandId, message.body);
-    Join join{message.commandId, 0, 0, {}};
-    join.room = uint8_t(body.readByte());
-    join.board = uint8_t(body.readByte());
-    join.password = body.readUTF();
-    return join;
+// The board joins (8) sent so far, read as the server reads them.
+std::vector<Join> joinsSent(LobbyRecorder& recorder) {
+    std::vector<Join> joins;
+    for (const auto& message : recorder.sent(8)) {
+        Message body(message.commandId, message.body);
+        const int room = uint8_t(body.readByte());
+        const int board = uint8_t(body.readByte());
+        joins.push_back({room, board, body.readUTF()});
+    }
+    return joins;
+}
+
+// Shows a sheet as the screen that opens it does.
+template <class Sheet> std::shared_ptr<Sheet> shown(const std::function<void(Sheet&)>& before = {}) {
+    auto sheet = std::make_shared<Sheet>();
+    if (before) before(*sheet);
+    sheet->view();
+    sheet->viewWillAppear(false);
+    return sheet;
 }
 
 // ---------------------------------------------------------------- go to a board
@@ -42,9 +55,7 @@ class GoToBoardSheet : public LobbyScreenFixture {
 protected:
     void SetUp() override {
         LobbyScreenFixture::SetUp();
-        sheet_ = std::make_shared<IntoBoard>();
-        sheet_->view();
-        sheet_->viewWillAppear(false);
+        sheet_ = shown<IntoBoard>();
         runPending();
     }
     void enter(const std::string& room, const std::string& board, const std::string& password = "") {
@@ -65,19 +76,12 @@ TEST_F(GoToBoardSheet, OpensEmptyWithTheRoomFieldFocused) {
 
 TEST_F(GoToBoardSheet, TheLastBoardNumberIsSentWithTheTypedPassword) {
     enter("3", "124", "secret");
-    auto joins = recorder_.sent(8);
-    ASSERT_EQ(joins.size(), 1u);
-    const Join join = readJoin(joins[0]);
-    EXPECT_EQ(join.room, 3);
-    EXPECT_EQ(join.board, 124);
-    EXPECT_EQ(join.password, "secret");
+    EXPECT_EQ(joinsSent(recorder_), (std::vector<Join>{{3, 124, "secret"}}));
 }
 
 TEST_F(GoToBoardSheet, ARoomNumberUpTo255GoesOutAsOneUnsignedByte) {
     enter("255", "0");
-    auto joins = recorder_.sent(8);
-    ASSERT_EQ(joins.size(), 1u);
-    EXPECT_EQ(readJoin(joins[0]).room, 255);
+    EXPECT_EQ(joinsSent(recorder_), (std::vector<Join>{{255, 0, ""}}));
 }
 
 TEST_F(GoToBoardSheet, NumbersOutOfRangeAreRefusedNotCut) {
@@ -118,37 +122,21 @@ TEST_F(LobbyScreenFixture, TheLockedBoardSheetJoinsTheChosenBoardWithThePassword
     auto board = std::make_shared<Board>();
     board->setRoomId(3);
     board->setBoardId(17);
-    auto sheet = std::make_shared<PasswordIntoBoard>();
-    sheet->setBoard(board);
-    sheet->view();
-    sheet->viewWillAppear(false);
+    auto sheet = shown<PasswordIntoBoard>([&](auto& s) { s.setBoard(board); });
     EXPECT_EQ(sheet->txtPassword()->placeholder(), text("KAVO_joinBoardWithPass"));
     sheet->txtPassword()->setText("1234");
     sheet->clickOK();
-    auto joins = recorder_.sent(8);
-    ASSERT_EQ(joins.size(), 1u);
-    const Join join = readJoin(joins[0]);
-    EXPECT_EQ(join.room, 3);
-    EXPECT_EQ(join.board, 17);
-    EXPECT_EQ(join.password, "1234");
+    EXPECT_EQ(joinsSent(recorder_), (std::vector<Join>{{3, 17, "1234"}}));
 }
 
 TEST_F(LobbyScreenFixture, ALockedBoardThatIsGoneSendsNothing) {
-    auto sheet = std::make_shared<PasswordIntoBoard>();
-    {
-        auto board = std::make_shared<Board>();
-        sheet->setBoard(board);
-    }
-    sheet->view();
-    sheet->viewWillAppear(false);
+    auto sheet = shown<PasswordIntoBoard>([](auto& s) { s.setBoard(std::make_shared<Board>()); });
     sheet->clickOK();
     EXPECT_TRUE(recorder_.sent().empty());
 }
 
 TEST_F(LobbyScreenFixture, ThePasswordSheetRaisesItsPanelOnceHoweverOftenEditingBegins) {
-    auto sheet = std::make_shared<PasswordIntoBoard>();
-    sheet->view();
-    sheet->viewWillAppear(false);
+    auto sheet = shown<PasswordIntoBoard>();
     const double raised = sheet->actionSheetView()->frame().y();
     sheet->textFieldBeginEditting();
     sheet->textFieldBeginEditting();
@@ -157,17 +145,11 @@ TEST_F(LobbyScreenFixture, ThePasswordSheetRaisesItsPanelOnceHoweverOftenEditing
 }
 
 TEST_F(LobbyScreenFixture, TheSecondPasswordSheetJoinsTheBoardItsCallerGave) {
-    auto sheet = std::make_shared<BoardPassword>();
-    sheet->setRoomAndBoard(2, 9);
-    sheet->view();
-    sheet->viewWillAppear(false);
+    auto sheet = shown<BoardPassword>([](auto& s) { s.setRoomAndBoard(2, 9); });
     EXPECT_TRUE(sheet->txtPassword()->placeholder().empty());
     sheet->txtPassword()->setText("x");
     sheet->textFieldDoneEditting();
-    auto joins = recorder_.sent(8);
-    ASSERT_EQ(joins.size(), 1u);
-    EXPECT_EQ(readJoin(joins[0]).room, 2);
-    EXPECT_EQ(readJoin(joins[0]).board, 9);
+    EXPECT_EQ(joinsSent(recorder_), (std::vector<Join>{{2, 9, "x"}}));
 }
 
 // ---------------------------------------------------------------- create a board
@@ -176,12 +158,22 @@ class CreatePanel : public LobbyScreenFixture {
 protected:
     void SetUp() override {
         LobbyScreenFixture::SetUp();
-        panel_ = std::make_shared<CreateNewBoard>();
-        panel_->view();
-        panel_->viewWillAppear(false);
+        panel_ = shown<CreateNewBoard>();
         panel_->setMinPlayerNumber(2);
         panel_->setMaxPlayerNumber(4);
         runPending();
+    }
+    // Types into a field and ends its editing: what the field shows then.
+    std::string typed(const std::string& text, platform::ui::TextField& field, void (CreateNewBoard::*endEditing)()) {
+        field.setText(text);
+        (*panel_.*endEditing)();
+        return field.text();
+    }
+    std::string seats(const std::string& text) {
+        return typed(text, *panel_->tfPlayerNumber(), &CreateNewBoard::endEditingPlayerNumber);
+    }
+    std::string stake(const std::string& text) {
+        return typed(text, *panel_->tfBetMoney(), &CreateNewBoard::endEditingBetMoney);
     }
     struct Created {
         int32_t zero, stake;
@@ -211,24 +203,14 @@ TEST_F(CreatePanel, TheStakeIsCappedAtTheDearestStepAFifthOfTheMoneyCovers) {
 }
 
 TEST_F(CreatePanel, TheSeatFieldIsHeldToTheRange) {
-    panel_->tfPlayerNumber()->setText("9");
-    panel_->endEditingPlayerNumber();
-    EXPECT_EQ(panel_->tfPlayerNumber()->text(), "4");
-    panel_->tfPlayerNumber()->setText("1");
-    panel_->endEditingPlayerNumber();
-    EXPECT_EQ(panel_->tfPlayerNumber()->text(), "2");
-    panel_->tfPlayerNumber()->setText("3");
-    panel_->endEditingPlayerNumber();
-    EXPECT_EQ(panel_->tfPlayerNumber()->text(), "3");
+    EXPECT_EQ(seats("9"), "4");
+    EXPECT_EQ(seats("1"), "2");
+    EXPECT_EQ(seats("3"), "3");
 }
 
 TEST_F(CreatePanel, TheStakeIsHeldBetweenNothingAndTheTopStake) {
-    panel_->tfBetMoney()->setText("-5");
-    panel_->endEditingBetMoney();
-    EXPECT_EQ(panel_->tfBetMoney()->text(), "0");
-    panel_->tfBetMoney()->setText("20000");
-    panel_->endEditingBetMoney();
-    EXPECT_EQ(panel_->tfBetMoney()->text(), "10000");
+    EXPECT_EQ(stake("-5"), "0");
+    EXPECT_EQ(stake("20000"), "10000");
 }
 
 // A stake typed past the top is cut to the top, and the slider's thumb goes to the top
@@ -238,18 +220,14 @@ TEST_F(CreatePanel, AHugeTypedStakeMovesTheSliderToTheTopStep) {
     slider.setValue(1);
     ASSERT_EQ(panel_->tfBetMoney()->text(), "100");
     const double lowX = slider.thumbView()->center().x;
-    panel_->tfBetMoney()->setText("999999999");
-    panel_->endEditingBetMoney();
-    EXPECT_EQ(panel_->tfBetMoney()->text(), "10000");
+    EXPECT_EQ(stake("999999999"), "10000");
     EXPECT_EQ(slider.value(), 5) << "the 10000 step";
     EXPECT_EQ(slider.value(), slider.maxStep());
     EXPECT_GT(slider.thumbView()->center().x, lowX);
     EXPECT_EQ(slider.thumbView()->center().x, slider.xForStep(5));
 
     // Below nothing: the field and the thumb go to the first step.
-    panel_->tfBetMoney()->setText("-5");
-    panel_->endEditingBetMoney();
-    EXPECT_EQ(panel_->tfBetMoney()->text(), "0");
+    EXPECT_EQ(stake("-5"), "0");
     EXPECT_EQ(slider.value(), 0);
 }
 

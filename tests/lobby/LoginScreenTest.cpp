@@ -106,8 +106,7 @@ TEST_F(LoginScreen, TheRememberSwitchIsCaptionedForWhatItDoesInEachLanguage) {
         EXPECT_EQ(text("KAVO_AutoLogin"), c.caption) << c.language;
     }
     auto screen = ready();
-    auto result = drive("advance 0.1\ntap id=btnSignIn_Clicked\nexpect text=Remember me\n");
-    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_TRUE(drives("advance 0.1\ntap id=btnSignIn_Clicked\nexpect text=Remember me\n"));
 }
 
 TEST_F(LoginScreen, RememberedCredentialsFillTheFormEachTimeItOpens) {
@@ -128,11 +127,10 @@ TEST_F(LoginScreen, RememberedCredentialsFillTheFormEachTimeItOpens) {
 
 TEST_F(LoginScreen, WithTheSwitchOffLogInStoresTheCredentialsEmptiesTheFieldsAndOpensTheServerChoice) {
     launch();
-    auto result = drive("advance 0.1\ntap id=btnSignIn_Clicked\ntap id=switchAutoLogin\n"
-                        "type id=txfUsername an\ntype id=txfPassword bimat\ntap id=btnSignIn\n"
-                        "wait text=" +
-                        std::string(ClientWorld::kServerName) + "\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("advance 0.1\ntap id=btnSignIn_Clicked\ntap id=switchAutoLogin\n"
+                       "type id=txfUsername an\ntype id=txfPassword bimat\ntap id=btnSignIn\n"
+                       "wait text=" +
+                       std::string(ClientWorld::kServerName) + "\n"));
     auto form = login()->logSubLoginView();
     EXPECT_EQ(form->txfUsername()->text(), "");
     EXPECT_EQ(form->txfPassword()->text(), "");
@@ -149,8 +147,7 @@ TEST_F(LoginScreen, ClearingThePasswordAlsoClearsTheStoredPassword) {
     defaults().setString("an", "uname");
     defaults().setString("bimat", "password");
     launch();
-    auto result = drive("advance 0.1\ntap id=btnSignIn_Clicked\ntap id=btnClose_Clicked#2\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("advance 0.1\ntap id=btnSignIn_Clicked\ntap id=btnClose_Clicked#2\n"));
     EXPECT_EQ(defaults().stringForKey("password"), "");
     EXPECT_EQ(defaults().stringForKey("uname"), "an");
     EXPECT_TRUE(login()->logSubLoginView()->txfPassword()->isFirstResponder());
@@ -158,10 +155,9 @@ TEST_F(LoginScreen, ClearingThePasswordAlsoClearsTheStoredPassword) {
 
 TEST_F(LoginScreen, EmptyFieldsShowTheWarningAndOpenNoServerChoice) {
     launch();
-    auto result = drive("advance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\ntap id=btnSignIn\n"
-                        "wait text=" +
-                        text("KAVO_LottoGeneralWarning") + "\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("advance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\ntap id=btnSignIn\n"
+                       "wait text=" +
+                       text("KAVO_LottoGeneralWarning") + "\n"));
     EXPECT_EQ(UIController::okValue(), -1);
     EXPECT_FALSE(ServerView::getInstance()->isViewLoaded() && ServerView::getInstance()->view()->superview());
 }
@@ -235,13 +231,12 @@ protected:
 
 TEST_F(FormsWithoutServer, RegistrationRefusesAnEmptyNameAndDifferentPasswords) {
     launch();
-    auto result = drive("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfPassword a\ntap id=btnRegister\n"
-                        "wait text=" +
-                        text("KAVO_InputInfo") + "\ntap text=OK\n" +
-                        "type id=txfUsername moi\ntype id=txfRetypePwd b\ntap id=btnRegister\n"
-                        "wait text=" +
-                        text("KAVO_RetypePassInvalid") + "\ntap text=OK\n");
-    ASSERT_TRUE(result.ok) << result.message << "\n" << log();
+    ASSERT_TRUE(drives("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfPassword a\ntap id=btnRegister\n"
+                       "wait text=" +
+                       text("KAVO_InputInfo") + "\ntap text=OK\n" +
+                       "type id=txfUsername moi\ntype id=txfRetypePwd b\ntap id=btnRegister\n"
+                       "wait text=" +
+                       text("KAVO_RetypePassInvalid") + "\ntap text=OK\n"));
     EXPECT_NE(GlobalService::PORT(), int(firstPort_)) << "nothing connected";
     EXPECT_EQ(GlobalService::getInstance().getConnectOKListener(), nullptr);
 }

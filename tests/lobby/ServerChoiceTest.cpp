@@ -121,8 +121,7 @@ TEST_F(ServerChoice, AnEmptyStoredListIsReplacedByTheConfiguredListAndStored) {
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("serverdata"), ClientWorld::get().defaultServerList());
     EXPECT_FALSE(hasOverlay(*sheet)) << "the overlay goes once the list is read";
     EXPECT_TRUE(sheet->isAllowLoadUrl());
-    auto result = drive("expect text=" + std::string(ClientWorld::kServerName) + "\nexpect id=btnDelete\n");
-    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_TRUE(drives("expect text=" + std::string(ClientWorld::kServerName) + "\nexpect id=btnDelete\n"));
 }
 
 TEST_F(ServerChoice, AStoredValueThatIsNotTextShowsTheConfiguredListWithoutStoringIt) {
@@ -135,8 +134,7 @@ TEST_F(ServerChoice, AStoredValueThatIsNotTextShowsTheConfiguredListWithoutStori
 TEST_F(ServerChoice, APickTargetsTheServerRemembersItAndConnectsWithAnOverlayOfAtMostTenSeconds) {
     storeServerList("A|h1:11;B|h2:22");
     auto sheet = showSheet();
-    auto result = drive("tap text=B\n");
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(drives("tap text=B\n"));
     EXPECT_EQ(GlobalService::IP(), "h2");
     EXPECT_EQ(GlobalService::PORT(), 22);
     auto& defaults = platform::UserDefaults::standard();
@@ -293,15 +291,13 @@ TEST_F(ServerChoice, ARefetchThatNeverGetsAnAnswerTimesOutAndLeavesTheSheetUsabl
     platform::ui::AlertView::visibleAlerts().back()->dismissWithClickedButtonIndex(0, false);
 
     // The player picks the kept server.
-    auto result = drive("tap text=Old\n");
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(drives("tap text=Old\n"));
     EXPECT_EQ(session_.events, std::vector<std::string>{"connect o:1"});
 }
 
 TEST_F(ServerChoice, TheCloseButtonSlidesTheSheetAway) {
     auto sheet = showSheet();
-    auto result = drive("tap id=btnDelete\nadvance 0.3\nexpect-not id=btnDelete\n");
-    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_TRUE(drives("tap id=btnDelete\nadvance 0.3\nexpect-not id=btnDelete\n"));
     EXPECT_EQ(sheet->view()->superview(), nullptr);
 }
 

@@ -233,6 +233,12 @@ platform::automation::DriverResult ClientFixture::drive(const std::string& scrip
     return driver.run(script);
 }
 
+::testing::AssertionResult ClientFixture::drives(const std::string& script) {
+    const auto result = drive(script);
+    if (result.ok) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << result.message << "\n" << log();
+}
+
 void ClientFixture::advance(double seconds) {
     platform::RunLoop::main().runPending();
     platform::RunLoop::main().advance(seconds);

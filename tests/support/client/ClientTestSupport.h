@@ -73,6 +73,8 @@ protected:
     bool signInToGameGrid();
     // Runs a driver script; the driver's log goes to log().
     platform::automation::DriverResult drive(const std::string& script);
+    // The same, as a check: a failure tells the driver's message and its log.
+    ::testing::AssertionResult drives(const std::string& script);
     const std::string log() const { return log_.str(); }
     // Runs posted work and moves the clock by `seconds`, firing timers on the way.
     void advance(double seconds);
