@@ -158,7 +158,7 @@ void StubShop::install(TestPortal& portal) {
         reply.send(avatars);
     });
     // 21: an item page; 6: the cart bought.
-    const TestPortal::Handler shop = [this](Message& request, TestPortal::Reply& reply) {
+    const TestPortal::Handler shop = [](Message& request, TestPortal::Reply& reply) {
         const int8_t sub = request.readByte();
         if (sub == 21) {
             const int page = request.readByte();
@@ -212,7 +212,7 @@ void StubShop::install(TestPortal& portal) {
     portal.onSubCommand(101, 21, shop);
     portal.onSubCommand(101, 6, shop);
     // An avatar bought (1202) has no failure in its reply: a refusal is a notice.
-    portal.onCommand(1202, [this](Message& request, TestPortal::Reply& reply) {
+    portal.onCommand(1202, [](Message& request, TestPortal::Reply& reply) {
         const int32_t id = request.readInt();
         const std::string refusal = buy(
             listedAvatar(id), priceOf(id), "bought avatar " + std::to_string(id), [id](platform::SqliteDatabase& db) {
@@ -226,7 +226,7 @@ void StubShop::install(TestPortal& portal) {
     });
     // 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's);
     // their replies have no failure either.
-    const TestPortal::Handler gifts = [this](Message& request, TestPortal::Reply& reply) {
+    const TestPortal::Handler gifts = [](Message& request, TestPortal::Reply& reply) {
         const int8_t sub = request.readByte();
         if (sub != 8 && sub != 9) return;
         const int32_t id = sub == 8 ? request.readInt() : request.readShort();
@@ -276,7 +276,7 @@ void StubShop::install(TestPortal& portal) {
     });
     // Sub 2, the transaction log, is the shop's; the report categories stay with the
     // handler set before.
-    portal.onCommand(2703, [this, earlier = portal.handlerOf(2703)](Message& request, TestPortal::Reply& reply) {
+    portal.onCommand(2703, [earlier = portal.handlerOf(2703)](Message& request, TestPortal::Reply& reply) {
         Message read = request;
         if (read.readInt() != 2) {
             if (earlier) earlier(request, reply);
