@@ -36,9 +36,11 @@ struct Table {
 };
 
 constexpr std::pair<const char*, const char*> kRound{"\nadvance 0.5\n", "\nadvance 3\n"}; // a round of three
+// The stub ends a Tien Len game, then tells each seat its money in turn: the table is read
+// once the last seat's (minh's) is in.
 constexpr Table kTables[] = {
-    {"tienlen", "wait id=btnStart 30", kRound, {}},
-    {"tienlenmb", "wait id=btnStart 30", kRound, {}},
+    {"tienlen", "wait id=btnStart 30", kRound, {}, "wait text=37,999,900 Zel 30\nadvance 1.2"},
+    {"tienlenmb", "wait id=btnStart 30", kRound, {}, "wait text=38,000,200 Zel 30\nadvance 1.2"},
     // Read while the first deal's result bubbles are up and its amounts late in their flight.
     // The losses all fly to the one middle of the table, where the system bubble (the
     // refused lay-off) also stands, on the deck's place and the left seat's last discards.
@@ -66,6 +68,9 @@ constexpr Table kTables[] = {
     {"coup", "wait text=Đồng ý 10", {}, {"is covered by a CustomAlertView"}},
 };
 
+// The clock only moves when a script advances it, but the stub answers in its own time: a
+// script waits (up to 30 s, for a loaded machine) for what the stub sends before it taps
+// it or photographs it.
 struct Sheet {
     const char* name;
     const char* open;  // the taps that open it from the screen the previous sheet left
@@ -76,22 +81,26 @@ struct Sheet {
 
 constexpr Sheet kSheets[] = {
     // A bar's title is bold 10 in 94 points: the administrators' one does not fit.
-    {"mailbox", "tap id=btnChat\nadvance 1\ntap id=btnGanDay\nadvance 1\n", "", "", {"is cut"}},
+    {"mailbox",
+     "tap id=btnChat\nadvance 1\ntap id=btnGanDay\nwait id=showFriendInviteView 30\nadvance 1\n",
+     "",
+     "",
+     {"is cut"}},
     {"invitations", "tap id=showFriendInviteView\nadvance 1\n", "", "tap id=doCloseThisView#2\nadvance 1\n", {}},
     {"friend-profile",
-     "tap id=doCloseThisView\nadvance 1\ntap text=an\nadvance 1\n",
+     "tap id=doCloseThisView\nadvance 1\ntap text=an\nwait text=50,000,000 Zel 30\nadvance 1\n",
      "ProfileSubView",
      "tap id=doClose\nadvance 1\n",
      {}},
     {"settings", "tap id=clickSetting\nadvance 1\n", "actionSheetView", "tap id=btnClose_Clicked\nadvance 1\n", {}},
     {"lottery", "tap id=showLottoSubView\nadvance 1\n", "actionSheetView", "tap id=slideOut\nadvance 1\n", {}},
     // A top-up row's title is bold 17 in 149 points: the stub's promotion card does not fit.
-    {"shop-topup", "tap id=btnNapZel\nwait id=ShopView\nadvance 1\n", "ShopView", "", {"khuyến mãi\" is cut"}},
+    {"shop-topup", "tap id=btnNapZel\nwait text=Thẻ gate 30\nadvance 1\n", "ShopView", "", {"khuyến mãi\" is cut"}},
     // Its dimming button lies under the form, where no tap lands: closed as its touch would.
-    {"card-form", "tap text=Thẻ gate\nwait id=txfSeriesNumber\nadvance 1\n", "TopupZelByCardView", "", {}},
+    {"card-form", "tap text=Thẻ gate\nwait id=txfSeriesNumber 30\nadvance 1\n", "TopupZelByCardView", "", {}},
     {"shop-offers", "tap id=btnUuDai\nadvance 1\n", "ShopView", "", {"khuyến mãi\" is cut"}},
     // A tile's name is bold 10 in 57 points: the stub's item names do not fit.
-    {"shop-items", "tap id=btnVatPham\nwait id=tile10000\nadvance 1\n", "ShopView", "", {"Vật phẩm "}},
+    {"shop-items", "tap id=btnVatPham\nwait id=tile10000 30\nadvance 1\n", "ShopView", "", {"Vật phẩm "}},
     {"shop-history", "tap id=btnLichSu\nadvance 1\n", "ShopView", "tap id=doCloseThisView\nadvance 1\n", {}},
 };
 
@@ -179,8 +188,11 @@ TEST_P(SheetShots, EveryTextOfEverySheetReadsWhole) {
     launch();
     auto signedIn = drive(splitScriptAt(stubDriveScript("signin.drive"), "tap id=btnTLMN").first);
     ASSERT_TRUE(signedIn.ok) << signedIn.message << "\n" << log();
+    // The players online fill the lobby's list, where a friend's profile is opened from.
+    ASSERT_TRUE(drives("wait text=an 30\n"));
     for (const Sheet& sheet : kSheets) {
         expectReadable(inTheLanguage(sheet.open), std::string("sheet-") + sheet.name, sheet.read, sheet.layoutFindings);
+        if (HasFatalFailure()) return; // the next sheet opens from where this one left
         if (std::string(sheet.name) == "card-form") TopupZelByCardView::getInstance()->hideThisView();
         auto closed = drive(sheet.close);
         ASSERT_TRUE(closed.ok) << sheet.name << ": " << closed.message << "\n" << log();
