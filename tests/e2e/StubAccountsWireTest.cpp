@@ -318,19 +318,32 @@ TEST_F(ShopWire, TheFirstAndLastItemListedAreSoldAndATicketWaitsForItsDraw) {
 }
 
 // Registration and password recovery are answered: a free name becomes an account that
-// signs in with the start money, a taken one is answered as taken; recovery gives the
-// text message to send.
+// signs in with the start money, a taken one is answered as taken, and a blank one or one
+// longer than the registration field shows (twenty characters) as not valid, without the
+// name; recovery gives the text message to send.
 class RegistrationWire : public StubWire {};
 
 TEST_F(RegistrationWire, AFreeNameIsRegisteredOnceAndRecoveryGivesItsTextMessage) {
+    enum Outcome { Opened, Taken, NotValid };
+    const std::string twenty = "Nguyễn Văn Hải Đăng1"; // twenty characters, 27 bytes
     const struct {
-        const char* name;
-        bool free;
-    } names[] = {{"moi", true}, {"moi", false}, {"lan", false}, {"banned", false}, {" ", false}};
-    for (const auto& [name, free] : names) {
-        Bytes told = Bytes().utf(name).boolean(free).utf(free ? std::string("KAVO DK ") + name : "");
-        EXPECT_EQ(answerTo(*this, 35, Bytes().utf(name).utf("123").data()), told.utf(free ? "8777" : "").data())
-            << name;
+        std::string name;
+        Outcome outcome;
+    } names[] = {{"moi", Opened},          {"moi", Taken},
+                 {"lan", Taken},           {"banned", Taken},
+                 {" ", NotValid},          {"", NotValid},
+                 {" \t ", NotValid},       {twenty, Opened},
+                 {twenty + "x", NotValid}, {std::string(10000, 'a'), NotValid}};
+    for (const auto& [name, outcome] : names) {
+        SCOPED_TRACE(name.substr(0, 30));
+        Bytes told;
+        if (outcome == Opened)
+            told.utf(name).boolean(true).utf("KAVO DK " + name).utf("8777");
+        else if (outcome == Taken)
+            told.utf(name).boolean(false).utf("").utf("");
+        else
+            told.utf("").boolean(false).utf("Tên đăng nhập không hợp lệ").utf("");
+        EXPECT_EQ(answerTo(*this, 35, Bytes().utf(name).utf("123").data()), told.data());
     }
     EXPECT_EQ(answerTo(*this, 73, {1}), Bytes().byte(1).utf("KAVO MK ?").utf("8777").data());
     StubPerson registered(stub_->port());
