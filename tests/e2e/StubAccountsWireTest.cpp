@@ -4,13 +4,16 @@
 // sells only what it lists and what the balance covers, a gift costs its giver its price,
 // the lottery's draws count from 1, only an invitation sent makes a friend, and a person's
 // friends, tickets, results, shop history and notices outlive his connection.
+#include "games/maubinh/MauBinhRules.h"
 #include "platform/foundation/SqliteDatabase.h"
 #include "tests/e2e/StubWire.h"
 
 #include <algorithm>
+#include <bit>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -464,6 +467,129 @@ TEST_F(ProfileWire, TheProfileIsThePersonsOwnAndOutlivesHisConnection) {
     EXPECT_EQ(historyOf(again), (std::vector<std::string>{"sent to lan (-5000 Zel)", "bought avatar 20 (-1000 Zel)",
                                                           "bought items 100 (-1000 Zel)",
                                                           "lottery ticket 42 (-1000 Zel)", "card 1 (+50000 Zel)"}));
+}
+
+// A purchase whose item is not recorded as his is not paid for: while the accounts file
+// refuses every item owned (a trigger of the test's own), an avatar and a cart are
+// answered as a failure, his balance stays and his history and avatars hold nothing; once
+// the file keeps them again, the same avatar is bought and paid.
+TEST(StubAccounts, APurchaseWhoseItemIsNotRecordedIsNotCharged) {
+    StubWithFile state;
+    ASSERT_TRUE(state.stub.ready());
+    StubPerson person(state.stub.port());
+    ASSERT_EQ(person.signIn("mua"), kStart);
+    platform::SqliteDatabase file;
+    ASSERT_TRUE(file.open(state.file()));
+    ASSERT_TRUE(file.exec("PRAGMA busy_timeout = 10000") &&
+                file.exec("CREATE TRIGGER shelf_full BEFORE INSERT ON owned BEGIN SELECT RAISE(ABORT, 'full'); END"));
+    const std::string busy = "Máy chủ đang bận, vui lòng thử lại sau";
+    EXPECT_EQ(answerTo(person, 1202, Bytes().int32(20).data(), -1, 45), Bytes().byte(0).utf(busy).data());
+    EXPECT_EQ(answerTo(person, 101, cart(2, 100), 6), Bytes().byte(6).byte(1).utf(busy).data());
+    EXPECT_EQ(historyOf(person), std::vector<std::string>{});
+    EXPECT_EQ(answerTo(person, 1010, {}), Bytes().int32(0).data()) << "no avatar is his";
+    StubPerson again(state.stub.port());
+    EXPECT_EQ(again.signIn("mua"), kStart) << "nothing was paid";
+
+    ASSERT_TRUE(file.exec("DROP TRIGGER shelf_full"));
+    EXPECT_EQ(answerTo(person, 1202, Bytes().int32(20).data()), Bytes().int32(20).data());
+    EXPECT_EQ(historyOf(person), std::vector<std::string>{"bought avatar 20 (-1000 Zel)"});
+    StubPerson last(state.stub.port());
+    EXPECT_EQ(last.signIn("mua"), kStart - 1000);
+}
+
+// One Mau Binh hand at board 1 on a connection of its own, finished with the arrangement
+// `arrange` makes of the cards dealt: the cards dealt, each stub player's arranged hand
+// and my chi, as the result (47 sub 40) tells them.
+struct MauBinhHand {
+    std::vector<int> dealt;
+    std::vector<std::vector<int>> theirs;
+    int32_t chi = 0;
+};
+
+template <class Arrange> std::optional<MauBinhHand> playMauBinh(StubPerson& person, Arrange arrange) {
+    person.send(61, {16});
+    person.send(8, Bytes().byte(1).byte(1).utf("").data());
+    if (!person.next(8) || !person.next(16) || !person.next(16)) return std::nullopt;
+    person.send(20, {1, 1});
+    auto start = person.next(47, 20);
+    if (!start) return std::nullopt;
+    MauBinhHand hand;
+    start->readDataWithIntLength(4); // sub, room, board, time
+    for (int i = 0; i < 13; ++i)
+        hand.dealt.push_back(start->readByte());
+    Bytes finish = Bytes().raw({1, 1, 30});
+    for (int id : arrange(hand.dealt))
+        finish.byte(int8_t(id));
+    person.send(47, finish.data());
+    auto result = person.next(47, 40);
+    if (!result) return std::nullopt;
+    result->readDataWithIntLength(9); // sub, my id and money
+    hand.chi = result->readInt();
+    result->readByte();
+    while (result->available()) {
+        result->readDataWithIntLength(12); // id, money, chi
+        std::vector<int> cards;
+        for (int i = 0; i < 13; ++i)
+            cards.push_back(result->readByte());
+        hand.theirs.push_back(cards);
+        result->readDataWithIntLength(7); // special, the rows from my side, the rest
+    }
+    return hand;
+}
+
+// An arrangement of `cards` (front, middle, back) whose rows win as many rows as they lose
+// against `theirs`, as the table judges rows: an even hand; empty when there is none.
+std::vector<int> evenArrangement(const std::vector<int>& cards, const std::vector<std::vector<int>>& theirs) {
+    namespace rules = MauBinhRules;
+    for (uint32_t back = 0; back < (1u << 13); ++back) {
+        if (std::popcount(back) != 5) continue;
+        for (uint32_t middle = 0; middle < (1u << 13); ++middle) {
+            if (std::popcount(middle) != 5 || (middle & back)) continue;
+            std::vector<int> front, mid, behind;
+            for (int i = 0; i < 13; ++i)
+                (back >> i & 1 ? behind : middle >> i & 1 ? mid : front).push_back(cards[size_t(i)]);
+            std::vector<int> arrangement = front;
+            arrangement.insert(arrangement.end(), mid.begin(), mid.end());
+            arrangement.insert(arrangement.end(), behind.begin(), behind.end());
+            int total = 0;
+            for (const auto& other : theirs)
+                for (int chi = 1; chi <= 3; ++chi) {
+                    const int judged =
+                        rules::compareWith(rules::handOfChi(arrangement, chi), rules::handOfChi(other, chi));
+                    total += judged == rules::kFirstStronger ? 1 : judged == rules::kSecondStronger ? -1 : 0;
+                }
+            if (total == 0) return arrangement;
+        }
+    }
+    return {};
+}
+
+// A hand that moved his money neither up nor down is an even hand in his achievements,
+// not a win: a first connection's Mau Binh hand shows the stub players' rows of the deal
+// every connection is dealt first, and a second person arranges his so that he wins as
+// many rows as he loses.
+TEST(StubAccounts, AnEvenHandCountsAsADrawNotAWin) {
+    StubProcess stub({}, {{"KAVO_STUB_MAUBINH_PAUSE", "0.5"}});
+    ASSERT_TRUE(stub.ready());
+    StubPerson first(stub.port());
+    ASSERT_GT(first.signIn("xem"), 0);
+    const auto shown = playMauBinh(first, [](const std::vector<int>& cards) { return cards; });
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(shown->theirs.size(), 2u);
+    const std::vector<int> even = evenArrangement(shown->dealt, shown->theirs);
+    ASSERT_EQ(even.size(), 13u) << "the deal has an even arrangement";
+
+    StubPerson second(stub.port());
+    ASSERT_GT(second.signIn("hoavon"), 0);
+    const auto played = playMauBinh(second, [&](const std::vector<int>& cards) {
+        EXPECT_EQ(cards, shown->dealt) << "the same first deal";
+        return even;
+    });
+    ASSERT_TRUE(played);
+    ASSERT_EQ(played->chi, 0) << "an even hand";
+    // Experience 5 for a draw; no win, no loss.
+    EXPECT_EQ(answerTo(second, 40, {3, 16}, 3),
+              Bytes().byte(3).byte(16).int32(5).int32(0).int32(0).int32(1).int32(0).data());
 }
 
 // The draws listed at the stub's start are numbered from 1 up, the newest first.
