@@ -52,8 +52,8 @@ std::optional<int64_t> moveKey(SqliteDatabase& db, const std::string& key, int64
     write.bindInt(1, *money + amount);
     write.bindText(2, key);
     if (write.step() != SqliteDatabase::kDone) return std::nullopt;
-    platform::log("money of " + key.substr(1) + ": " + (amount < 0 ? "" : "+") + std::to_string(amount) + " (" + why +
-                  "), now " + std::to_string(*money + amount));
+    StubStore::session().logWhenKept("money of " + key.substr(1) + ": " + (amount < 0 ? "" : "+") +
+                                     std::to_string(amount) + " (" + why + "), now " + std::to_string(*money + amount));
     return *money + amount;
 }
 

@@ -88,7 +88,7 @@ bool StubProfile::choose(const std::string& person, int32_t avatar) {
 }
 
 bool StubProfile::own(SqliteDatabase& db, const std::string& person, char kind, int32_t id) {
-    auto keep = db.prepare("INSERT INTO owned (person, kind, id) VALUES (?, ?, ?)");
+    auto keep = db.prepareKept("INSERT INTO owned (person, kind, id) VALUES (?, ?, ?)");
     keep.bindText(1, person);
     keep.bindText(2, std::string(1, kind));
     keep.bindInt(3, id);

@@ -92,7 +92,11 @@ void StubStore::open(const std::string& path) {
 }
 
 StubStore::Outcome StubStore::attempt(const std::function<bool(platform::SqliteDatabase&)>& work) {
-    const Outcome outcome = attemptLocked(work);
+    std::vector<std::string> notes;
+    const Outcome outcome = attemptLocked(work, notes);
+    if (outcome == Outcome::Kept)
+        for (const std::string& line : notes)
+            platform::log(line);
     // With every lock let go: another process's change may come in now, and would come
     // between two steps of a spend that were not one.
     pauseForTests();
@@ -107,8 +111,15 @@ void StubStore::pauseForTests() {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-StubStore::Outcome StubStore::attemptLocked(const std::function<bool(platform::SqliteDatabase&)>& work) {
+StubStore::Outcome StubStore::attemptLocked(const std::function<bool(platform::SqliteDatabase&)>& work,
+                                            std::vector<std::string>& notes) {
     std::lock_guard lock(mutex_);
+    // The transaction's log lines are handed out before the lock goes.
+    struct HandOver {
+        std::vector<std::string>& from;
+        std::vector<std::string>& to;
+        ~HandOver() { to.swap(from); }
+    } handOver{notes_, notes};
     // The writers' lock is waited for no longer than SQLite's: a change waits for it and
     // for the file at most twice the wait in all.
     StubWriterLock::Hold hold(writers_, kBusyMilliseconds);

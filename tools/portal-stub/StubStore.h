@@ -8,6 +8,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace portalstub {
 
@@ -40,6 +41,10 @@ public:
     bool transaction(const std::function<bool(platform::SqliteDatabase&)>& work) {
         return attempt(work) == Outcome::Kept;
     }
+    // A line for the log once the transaction under way is kept and its locks are let go:
+    // a line written inside it would hold every other process's change up. From the work
+    // of a transaction only.
+    void logWhenKept(std::string line) { notes_.push_back(std::move(line)); }
     // Runs `work` outside any transaction of its own: what it reads is read beside another
     // process's transaction, without waiting for it.
     void read(const std::function<void(platform::SqliteDatabase&)>& work);
@@ -54,12 +59,13 @@ public:
 
 private:
     StubStore();
-    Outcome attemptLocked(const std::function<bool(platform::SqliteDatabase&)>& work);
+    Outcome attemptLocked(const std::function<bool(platform::SqliteDatabase&)>& work, std::vector<std::string>& notes);
     void open(const std::string& path);
 
     std::mutex mutex_; // the connection serves one thread at a time
     platform::SqliteDatabase db_;
     StubWriterLock writers_;
+    std::vector<std::string> notes_; // the log lines of the transaction under way (mutex_)
     std::atomic<int64_t> startedAt_{0};
 };
 
