@@ -10,12 +10,16 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -123,6 +127,48 @@ TEST_P(TwoConnectionsSpend, OneBalanceIsNeverSpentTwice) {
 
 INSTANTIATE_TEST_SUITE_P(EverySpend, TwoConnectionsSpend, ::testing::ValuesIn(kSpends),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The pid of the process that serves the `nth` connection (from 0), as the stub's log
+// names it; -1 when the log does not (yet).
+pid_t sessionProcess(const std::string& log, size_t nth) {
+    std::ifstream file(log);
+    const std::string said = "a client connected, served by process ";
+    size_t seen = 0;
+    for (std::string line; std::getline(file, line);) {
+        const size_t at = line.find(said);
+        if (at != std::string::npos && seen++ == nth) return pid_t(std::atoi(line.c_str() + at + said.size()));
+    }
+    return -1;
+}
+
+// A session killed in the middle of a spend, while it holds the writers' lock, leaves the
+// lock to the next process at once: another connection's transfer is made, not failed
+// after the wait, and the killed one's spend, never committed, took nothing.
+TEST(StubAccounts, ASessionKilledInTheMiddleOfASpendLeavesTheLockAndTakesNothing) {
+    const std::string log = ::testing::TempDir() + "stub-killed-in-a-spend.txt";
+    StubProcess stub({}, {{"KAVO_STUB_SPEND_PAUSE", "1500"}}, log);
+    ASSERT_TRUE(stub.ready());
+    StubPerson holder(stub.port());
+    ASSERT_EQ(holder.signIn("giua"), kStart);
+    StubPerson other(stub.port());
+    ASSERT_EQ(other.signIn("khac"), kStart);
+    const pid_t held = sessionProcess(log, 0);
+    ASSERT_GT(held, 0);
+    holder.send(17, Bytes().utf("lan").int32(1000).data());
+    // Well inside its pause between the check and the debit, with the lock held.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_EQ(::kill(held, SIGKILL), 0);
+    const auto sent = std::chrono::steady_clock::now();
+    other.send(17, Bytes().utf("lan").int32(1000).data());
+    auto answer = other.next(17, -1, 30);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->readLong(), kStart - 1000);
+    EXPECT_EQ(answer->readUTF(), "Đã chuyển 1000 Zel cho lan");
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count(), 9.0)
+        << "s: not after the lock's whole wait";
+    StubPerson again(stub.port());
+    EXPECT_EQ(again.signIn("giua"), kStart) << "the killed spend took nothing";
+}
 
 // The rows of the accounts file's tables (accounts, friends, notices had, history, tickets).
 int64_t rowsOf(const std::string& file) {
