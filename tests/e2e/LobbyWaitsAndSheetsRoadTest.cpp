@@ -1,6 +1,7 @@
 // Sheets that keep taps to themselves, back and Escape that go where the player expects,
 // spinners that never turn forever, and a desktop window without an on-screen keyboard:
 // the lobby walked on the manual clock against the test portal.
+#include "app/EscapeWalk.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
@@ -23,6 +24,7 @@
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
 #include "tests/e2e/AccountRoad.h"
+#include "tests/e2e/EscapeCloses.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
@@ -30,6 +32,8 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <set>
+#include <string>
 #include <thread>
 
 using namespace kavo;
@@ -104,6 +108,18 @@ protected:
         portal().onCommand(104, [](Message& request, TestPortal::Reply& reply) {
             if (request.readByte() == 5)
                 reply.send(Bytes().byte(5).int32(7001).utf("lan").int64(500).int16(1).byte(0).utf("").message(104));
+        });
+    }
+
+    // The shop's items: one page of one item, "Hoa hong" at 3000 zel.
+    void answerShopItems() {
+        portal().onCommand(101, [](Message& request, TestPortal::Reply& reply) {
+            const int8_t sub = request.readByte();
+            if (sub != 21) return;
+            Bytes answer;
+            answer.byte(sub).int32(1);
+            if (request.readByte() == 0) answer.int32(101).utf("Hoa hong").int32(3000).utf("").boolean(false);
+            reply.send(101, answer);
         });
     }
 
@@ -312,17 +328,21 @@ TEST_F(LobbyWaits, WhatTheGridOpensClosesBackToAGridWithoutAWayOutAndEscapeNever
 // opened it over itself, then the panel; a page that replaces a list inside a screen goes
 // back as its own back icon does. What belongs to a panel goes with it: the profile shows
 // no picker when it opens again. A second Escape while a sheet still slides out is for
-// what lies under it.
+// what lies under it. The server choice is a step of the sign-in: Escape leaves it. Every
+// view the code declares to close on Escape is walked here: the walk fails for one that
+// no case closes, so a new one cannot be missed.
 TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
     // A friend to open a profile of, a friend request for the invitation page, a card
-    // channel for the top-up form.
+    // channel for the top-up forms, an item for the shop's detail.
     answerFriendLan();
     answerOwnRecord(portal());
     portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
         reply.send(Bytes().byte(2).byte(1).utf("Thẻ gate").utf("").utf("").message(44)); // a card channel
     });
+    answerShopItems();
+    const auto closedBefore = EscapeWalk::closedKinds();
     struct Case {
-        const char* script;               // from the grid; "board: " from the board list, "login: " signed out
+        std::string script;               // from the grid; "board: " from the board list, "login: " signed out
         std::vector<const char*> closing; // what each Escape takes away, in turn
         const char* endsOn = nullptr;     // the screen left on top, when not the one the script began on
         bool atOnce = false;              // each Escape while the sheet before still slides out
@@ -354,7 +374,18 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         {"login: tap id=lblForgetPassword\n", {"logSubForgotPwdView"}},
         {"board: tap id=btnGotoBoard\nwait id=txtRoom\n", {"txtRoom", "btnCreateBoard"}, "GameView"},
         // Twice at once: the settings slide out, the board list goes back to the grid.
-        {"board: tap id=clickSetting\n", {"btnClose_Clicked", "btnCreateBoard"}, "GameView", true}};
+        {"board: tap id=clickSetting\n", {"btnClose_Clicked", "btnCreateBoard"}, "GameView", true},
+        // The shop's item detail, then the shop.
+        {"tap id=btnNapZel\nadvance 0.5\ntap id=btnVatPham\nwait id=tile10000\nadvance 0.5\ntap id=tile10000\n"
+         "wait id=doCheckOut 2\n",
+         {"doCheckOut", "ShopView"}},
+        // The mailbox's add-friend sheet, then the mailbox.
+        {"tap id=btnChat\nadvance 0.5\ntap id=btnAddFriend\nadvance 0.5\n", {"btnAccept", "tblView"}},
+        // The profile's top-up panel and its card form.
+        {std::string(profile) + "tap id=doTopupZel\nwait text=Thẻ gate\ntap text=Thẻ gate\n",
+         {"txfSeriesNumber", "TopupZelView", "lblBanThan"}},
+        // The lottery panel over the grid.
+        {"tap id=showLottoSubView\nadvance 0.5\n", {"doShowLotto"}}};
     auto& app = ui::Application::shared();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -392,12 +423,33 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
                              : KavoOnlineAppDelegate::getInstance().topViewController() == screen);
         if (signedOut) continue;
         EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
-        if (script.starts_with(profile)) {
+        if (script.starts_with(profile) && script.find("btnRow") != std::string::npos) {
             EXPECT_TRUE(drive(script + "tap id=btnBack\nadvance 1\n" + profile + "expect-not id=" + c.closing[0]).ok)
                 << "the profile left by its back button opens again without the picker";
         }
         signOut();
     }
+
+    // The server choice stays, and the form under it.
+    chooseServer();
+    app.dispatchKey(ui::Key::Escape);
+    advance(1);
+    EXPECT_TRUE(drive("expect text=Kavo Test\nexpect id=logSubLoginView\n").ok) << "the server choice stays";
+
+    // Every close the code declares was walked.
+    const EscapeCloses declared = EscapeCloses::read();
+    std::set<std::string> walked;
+    for (const auto& [kind, count] : EscapeWalk::closedKinds()) {
+        const auto before = closedBefore.find(kind);
+        if (before != closedBefore.end() && before->second == count) continue;
+        const std::string declarer = declared.declarerOf(kind);
+        EXPECT_NE(declarer, "") << kind << " closed on Escape, but the code declares no close for it";
+        walked.insert(declarer);
+    }
+    for (const char* kind : {"ShopViewDetail", "CustomUIActionSheetViewController", "ChatView.cpp emoView"})
+        EXPECT_TRUE(declared.declared().count(kind)) << kind << ": the code's closes were read";
+    for (const std::string& kind : declared.declared())
+        EXPECT_TRUE(walked.count(kind)) << kind << " closes on Escape, but no case of this walk closes it";
 }
 
 // Escape leaves the log-in screen without an open form as it is, and the server choice
