@@ -2,6 +2,7 @@
 
 #include "app/EscapeTarget.h"
 #include "app/LanguageTexts.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 
@@ -49,6 +50,11 @@ public:
     // Escape slides the sheet out as its close button does; a sheet already sliding out
     // leaves Escape to what lies under it.
     bool closeItself() override;
+    // The button Return presses while the sheet is the topmost thing shown (its OK, send
+    // or join; the only button of a sheet that shows a result). None: Return does nothing
+    // there.
+    const std::shared_ptr<platform::ui::Button>& defaultButton() const { return defaultButton_; }
+    void setDefaultButton(std::shared_ptr<platform::ui::Button> button) { defaultButton_ = std::move(button); }
 
     // The sheet's full-screen size on this device.
     static platform::ui::Rect screenRect();
@@ -67,6 +73,7 @@ private:
     std::string nibName_;
     platform::ui::ViewPtr actionSheetView_;
     LanguageTexts languageTexts_;
+    std::shared_ptr<platform::ui::Button> defaultButton_;
     // Counts the shows, so a close that is still animating never removes a newer show.
     unsigned showCount_ = 0;
     bool closing_ = false;

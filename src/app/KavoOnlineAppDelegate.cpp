@@ -5,6 +5,7 @@
 #include "app/EscapeWalk.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
+#include "app/ReturnWalk.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/ImageCache.h"
@@ -100,6 +101,10 @@ void KavoOnlineAppDelegate::didFinishLaunching(platform::ui::Application& app) {
     buildInterface();
     navigationController_->setDelegate(this);
     app.setEscapeAction([this] { return escapePressed(); });
+    app.setReturnAction([this] {
+        auto top = topViewController();
+        return top && ReturnWalk::pressDefaultButton(*top);
+    });
     platform::PaymentQueue::defaultQueue().addObserver(&KavoIAPHelper::sharedHelper());
     UIController::getInstance();
     buildTopBar();
