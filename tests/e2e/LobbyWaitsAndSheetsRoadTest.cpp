@@ -27,6 +27,7 @@
 #include "tests/e2e/EscapeCloses.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/DesktopClick.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <atomic>
@@ -450,6 +451,55 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         EXPECT_TRUE(declared.declared().count(kind)) << kind << ": the code's closes were read";
     for (const std::string& kind : declared.declared())
         EXPECT_TRUE(walked.count(kind)) << kind << " closes on Escape, but no case of this walk closes it";
+}
+
+// The grid's mail badge belongs to the grid: the shop laid over the grid stays over it
+// when Escape closes the shop's item detail and when new mail comes while the shop is up
+// (the badge lies under part of the shop's close button), and a click at the centre of
+// the shop's close button closes the shop.
+TEST_F(LobbyWaits, TheGridsMailBadgeStaysUnderTheShopAndItsCloseButton) {
+    answerShopItems();
+    signIn();
+    ASSERT_TRUE(portal().sendToClient(Bytes().byte(4).int32(301).utf("dung").message(104)));
+    ASSERT_TRUE(
+        drives("wait id=lblCounterMessage\ntap id=btnNapZel\nadvance 0.5\ntap id=btnVatPham\nwait id=tile10000\n"
+               "advance 0.5\ntap id=tile10000\nwait id=doCheckOut 2\n"));
+    auto grid = topAs<GameView>();
+    ASSERT_TRUE(grid);
+    // Where each lies among the grid's views, front last.
+    auto place = [&grid](const ui::View* view) {
+        const auto& views = grid->view()->subviews();
+        for (size_t i = 0; i < views.size(); ++i)
+            if (views[i].get() == view) return int(i);
+        return -1;
+    };
+    const ui::View* shop = shownById("ShopView");
+    ASSERT_TRUE(shop);
+    auto& app = ui::Application::shared();
+    app.dispatchKey(ui::Key::Escape);
+    advance(1);
+    ASSERT_FALSE(shownById("doCheckOut")) << "Escape closed the detail";
+    ASSERT_TRUE(shownById("ShopView")) << "and only the detail";
+    for (const char* badge : {"imgViewCounterMessage", "lblCounterMessage"})
+        EXPECT_LT(place(shownById(badge)), place(shop)) << badge << " lies under the shop after Escape";
+
+    // The second friend request replaces the first (reply 104 sub 4 holds all of them): the
+    // count is read again, and the badge must not rise.
+    const std::string count = grid->lblCounterMessage()->text();
+    ASSERT_TRUE(portal().sendToClient(Bytes().byte(4).int32(301).utf("dung").int32(302).utf("minh").message(104)));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return grid->lblCounterMessage()->text() != count; }, 5));
+    for (const char* badge : {"imgViewCounterMessage", "lblCounterMessage"})
+        EXPECT_LT(place(shownById(badge)), place(shop)) << badge << " lies under the shop after new mail";
+
+    const ui::View* close = shownById("doCloseThisView");
+    ASSERT_TRUE(close);
+    const ui::Point centre = screenCentre(*close);
+    EXPECT_TRUE(screenFrame(*shownById("lblCounterMessage")).intersects(screenFrame(*close)))
+        << "the badge lies under the button";
+    app.dispatchTouch(ui::TouchPhase::Began, centre);
+    app.dispatchTouch(ui::TouchPhase::Ended, centre);
+    advance(1);
+    EXPECT_FALSE(shownById("ShopView")) << "the click closed the shop";
 }
 
 // Escape leaves the log-in screen without an open form as it is, and the server choice
