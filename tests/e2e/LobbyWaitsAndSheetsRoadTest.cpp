@@ -20,6 +20,7 @@
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PickerView.h"
+#include "platform/ui/SystemWords.h"
 #include "platform/ui/TextField.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
@@ -152,8 +153,8 @@ TEST_F(LobbyWaits, TheRaisedCreatePanelKeepsEveryTapAndItsTitleStaysOnScreen) {
 
 // Every picker alike: it opens on its field's value; the wheel and the arrow keys only
 // move the highlight (nothing chosen, nothing sent); Escape closes it with the field as it
-// was; Return or a click on a row (the highlighted one too) chooses, closes it and sends
-// once where a choice is sent (the profile's whole record, 1002).
+// was; Return, a click on a row (the highlighted one too) or the panel's Done chooses,
+// closes it and sends once where a choice is sent (the profile's whole record, 1002).
 TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses) {
     answerOwnRecord(portal(), 40, {2, "Hồ Chí Minh"});
     portal().onCommand(78, [](Message& request, TestPortal::Reply& reply) {
@@ -168,13 +169,15 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
         const char* field; // what shows the field's value
         int step;          // the way the highlight can move from the field's value
         bool sends;
+        bool done = true; // the picker lies in a panel with a Done button
     };
     const std::string profile = "tap id=doShowProfileView\nadvance 1\nwait text=17/05/1990\n";
     const std::vector<Case> cases = {
         {profile, "btnRow_Clicked3", "pickerDate", "vNamSinh", 1, true},
         {profile, "btnRow_Clicked2", "pickerCity", "vGioiTinh", 1, true},
         {profile + "drag text=Ngày sinh 0 -150\n", "btnRow_Clicked7", "pickerCity", "vTinhTP", 1, true},
-        {"board: tap id=btnCreateBoard\n", "showPickerPlayerNumber", "pikerPlayerNumber", "tfPlayerNumber", -1, false},
+        {"board: tap id=btnCreateBoard\n", "showPickerPlayerNumber", "pikerPlayerNumber", "tfPlayerNumber", -1, false,
+         false},
         {"tap id=btnOnline\ntap id=btnAll\nwait text=lan\ntap text=lan\nadvance 1\ntap id=showReportView\n",
          "showPickerCategory", "pickerCategory", "showPickerCategory", 1, false}};
     // The highlight as its field shows it: a date reads "dd/MM/yyyy".
@@ -240,6 +243,21 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
             ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 2; }, 5));
             advance(0.5);
             EXPECT_EQ(portal().messages(1002).size(), 2u) << "one record a choice, none for the wheel";
+        }
+
+        if (c.done) {
+            ASSERT_EQ(show(), picker);
+            app.dispatchKey(arrow);
+            const std::string highlightedThen = highlighted(*picker);
+            ASSERT_NE(highlightedThen, field->text());
+            EXPECT_TRUE(drive("tap text=" + ui::SystemWords::text(ui::SystemWord::Done) + "\nadvance 0.5\n").ok);
+            EXPECT_FALSE(shownById(c.picker)) << "Done closes it";
+            EXPECT_EQ(field->text(), highlightedThen) << "Done chooses the highlighted row";
+            if (c.sends) {
+                ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 3; }, 5));
+                advance(0.5);
+                EXPECT_EQ(portal().messages(1002).size(), 3u) << "one record for Done's choice";
+            }
         }
         signOut();
         portal().clearMessages();
