@@ -24,14 +24,11 @@ public:
     virtual bool closeItself() = 0;
 };
 
-// A view of a kind that knows nothing of Escape (a plain view, a picker) that its owner
-// makes to close on Escape as the owner closes it: a picker's panel, a page laid over a
-// list, the emoticon board. Made by closingView, which names it by the file that made it
-// and the view's identifier.
-template <class Kind> class ClosingView : public Kind, public EscapeTarget {
+// The close its owner gives a view of a kind that knows nothing of Escape, and the name
+// of that view.
+class OwnedClose : public EscapeTarget {
 public:
-    ClosingView(platform::ui::Rect frame, std::string name, std::function<bool()> close)
-        : Kind(frame), name_(std::move(name)), close_(std::move(close)) {}
+    OwnedClose(std::string name, std::function<bool()> close) : name_(std::move(name)), close_(std::move(close)) {}
 
     bool closeItself() override { return close_ && close_(); }
     // "<file that made it> <identifier>", e.g. "ProfileSubView.cpp actionSheet".
@@ -40,6 +37,16 @@ public:
 private:
     std::string name_;
     std::function<bool()> close_;
+};
+
+// A view of a kind that knows nothing of Escape (a plain view, a picker) that its owner
+// makes to close on Escape as the owner closes it: a picker's panel, a page laid over a
+// list, the emoticon board. Made by closingView, which names it by the file that made it
+// and the view's identifier.
+template <class Kind> class ClosingView : public Kind, public OwnedClose {
+public:
+    ClosingView(platform::ui::Rect frame, std::string name, std::function<bool()> close)
+        : Kind(frame), OwnedClose(std::move(name), std::move(close)) {}
 };
 
 // The name of a closing view made at `where` with that identifier.

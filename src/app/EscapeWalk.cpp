@@ -4,7 +4,6 @@
 #include "app/KavoViewController.h"
 #include "app/ViewWalk.h"
 #include "platform/runtime/MainThreadCheck.h"
-#include "platform/ui/PickerView.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 
@@ -37,8 +36,7 @@ std::string className(const EscapeTarget& target) {
 
 // A closing view's name, or the class of the target.
 std::string kindOf(const EscapeTarget& target) {
-    if (const auto* view = dynamic_cast<const ClosingView<ui::View>*>(&target)) return view->escapeName();
-    if (const auto* picker = dynamic_cast<const ClosingView<ui::PickerView>*>(&target)) return picker->escapeName();
+    if (const auto* owned = dynamic_cast<const OwnedClose*>(&target)) return owned->escapeName();
     return className(target);
 }
 

@@ -57,7 +57,7 @@ EscapeCloses EscapeCloses::read() {
             closes.declared_.insert(path.filename().string() + " " + (*it)[2].str());
     }
     for (const auto& [name, info] : closes.classes_) {
-        if (info.closes && name != "ClosingView" && closes.isTarget(name)) closes.declared_.insert(name);
+        if (info.closes && name != "OwnedClose" && closes.isTarget(name)) closes.declared_.insert(name);
     }
     return closes;
 }
