@@ -84,12 +84,6 @@ bool EscapeWalk::closeTopmost(ui::ViewController& screen) {
     return false;
 }
 
-std::string closingViewName(const std::source_location& where, const std::string& identifier) {
-    const std::string file = where.file_name();
-    const size_t slash = file.find_last_of('/');
-    return (slash == std::string::npos ? file : file.substr(slash + 1)) + " " + identifier;
-}
-
 const std::map<std::string, int>& EscapeWalk::closedKinds() {
     return closed();
 }
