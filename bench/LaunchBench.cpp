@@ -10,9 +10,10 @@
 // From the server's tap to the grid it is timed on the wall clock and in the main thread's
 // own CPU time: what the wall time has beyond the main thread's is the round trips to the
 // test portal and any wait. The stored mailbox is the signing-in player's own or another
-// player's. As the player's client sees it, the new mail arrives once the grid shows, joins
-// the restored mailbox and the mailbox is saved; the resident memory is taken at the grid and
-// once that save is written (settled). With a display (xvfb-run) the sign-in runs in a
+// player's. As the portal stub sends it, the new mail follows the sign-in reply at once; the
+// client handles it once the grid is up, it joins the restored mailbox and the mailbox is
+// saved; the resident memory is taken at the grid and once that save is written (settled).
+// With a display (xvfb-run) the sign-in runs in a
 // window, as the player's does.
 //
 //   kavo_launch_bench [rounds] [stored mails]
@@ -125,36 +126,45 @@ int measureLaunch(const std::string& data) {
 }
 
 // The client asks for its mail as the connection starts, before it signs in; the portal
-// stub answers with the mail of whoever signs in once his sign-in is answered and his first
-// sign-in of its run is recorded: the welcome notice (written now), the maintenance notice
-// (written once) and a friend request. That mail reaches the player's client after the game
-// grid shows (9 runs in 10), so the test portal sends it then: see sendMailAsAServerDoes.
-void answerMailboxAsAServerDoes(kavo::test::TestPortal& portal) {
-    portal.onCommand(1702, [](kavo::Message&, kavo::test::TestPortal::Reply&) {});
-}
-
-// Returns the welcome notice's time (its identity: it replaces the one stored).
-int64_t sendMailAsAServerDoes(kavo::test::TestPortal& portal) {
-    auto mail = [&portal](int32_t type, int64_t time, const char* text) {
+// stub answers with the mail of whoever signs in right after his sign-in reply, on the same
+// connection: the welcome notice (written now), the maintenance notice (written once) and a
+// friend request. The test portal does the same, so the client handles them as soon as the
+// game grid is up, as the player's client does.
+void sendMail(kavo::test::TestPortal::Reply& reply, int64_t welcome) {
+    auto mail = [&reply](int32_t type, int64_t time, const char* text) {
         kavo::Message message(1701);
         message.writeInt(type);
         message.writeLong(time);
         message.writeInt(1);
         message.writeUTF("admin");
         message.writeUTF(text);
-        portal.sendToClient(message);
+        reply.send(message);
     };
-    const int64_t now =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
-            .count();
-    mail(kavo::KavoMessage::kTypeLatestOnly, now, "Chào mừng đến Kavo Online!");
+    mail(kavo::KavoMessage::kTypeLatestOnly, welcome, "Chào mừng đến Kavo Online!");
     mail(3, 1765000000000LL, "Bảo trì lúc 2 giờ sáng");
     kavo::Message friendRequest(104);
     friendRequest.writeByte(4); // the friend requests
     friendRequest.writeInt(204);
     friendRequest.writeUTF("dung");
-    portal.sendToClient(friendRequest);
-    return now;
+    reply.send(friendRequest);
+}
+
+// Answers the sign-in as the default handler does, then sends the mail at once; returns the
+// welcome notice's time (its identity: it replaces the one stored).
+int64_t answerSignInWithMailAsAServerDoes(kavo::test::TestPortal& portal) {
+    const int64_t welcome =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    portal.onCommand(1, [welcome](kavo::Message&, kavo::test::TestPortal::Reply& reply) {
+        kavo::Message signedIn(3);
+        signedIn.writeInt(kavo::test::ClientWorld::kPlayerId);
+        signedIn.writeLong(kavo::test::ClientWorld::kPlayerMoney);
+        signedIn.writeShort(3);
+        signedIn.writeInt(1500);
+        reply.send(signedIn);
+        sendMail(reply, welcome);
+    });
+    return welcome;
 }
 
 // The event ticker's text, as the portal stub sends it when the client names its language.
@@ -195,13 +205,9 @@ bool signIn(std::function<void()> turn = {}) {
     if (!run("tap id=btnSignIn\nexpect text=" + std::string(kavo::test::ClientWorld::kServerName))) return false;
     lastSignIn.formMain = mainThreadSeconds() - formBefore;
     const double wallBefore = wallSeconds(), mainBefore = mainThreadSeconds();
-    if (!run("tap text=" + std::string(kavo::test::ClientWorld::kServerName))) return false;
-    if (!platform::RunLoop::main().runUntil(
-            [&turn] {
-                if (turn) turn();
-                return topIs<kavo::GameView>();
-            },
-            30))
+    // As the player's client is driven (bench/client_sign_in.py): the grid on top and what
+    // the main thread had to do by then (the mail that followed the sign-in reply) done.
+    if (!run("tap text=" + std::string(kavo::test::ClientWorld::kServerName) + "\nscreen GameView 30"))
         return std::printf("no game grid\n"), false;
     lastSignIn.serverWall = wallSeconds() - wallBefore;
     lastSignIn.serverMain = mainThreadSeconds() - mainBefore;
@@ -224,13 +230,13 @@ enum Column {
 // main thread's from the form's tap to the server choice, the peak memory, the resident
 // memory at the grid and once the save the mail handed over is written, and the listed
 // mails. The player's road: in a window when a display can be opened (its frames drawn on
-// each turn), the mail arriving once the grid shows. The folder names this process's
+// each turn), the mail arriving right after the sign-in reply. The folder names this process's
 // portal (see pointFolderAt): the child reads or writes no defaults of its own before it
 // starts, as a player's client does not.
 int measureSignIn(const std::string& data) {
     auto& world = kavo::test::ClientWorld::get();
     world.installDefaultPortalHandlers();
-    answerMailboxAsAServerDoes(world.portal());
+    const int64_t welcome = answerSignInWithMailAsAServerDoes(world.portal());
     launch(data);
     platform::render::WindowHost host;
     std::function<void()> turn;
@@ -244,7 +250,6 @@ int measureSignIn(const std::string& data) {
     figures[kServerMain] = lastSignIn.serverMain;
     figures[kFormMain] = lastSignIn.formMain;
     figures[kGridRss] = residentMegabytes();
-    const int64_t welcome = sendMailAsAServerDoes(world.portal());
     auto welcomeListed = [welcome] {
         const auto notices = kavo::UIController::listMessageWithFilter(kavo::KavoMessage::kTypeLatestOnly);
         return std::any_of(notices.begin(), notices.end(), [welcome](const auto& m) { return m->time() == welcome; });
@@ -413,14 +418,17 @@ std::string spread(const std::vector<double>& values, double scale, const char* 
 }
 
 // A sign-in with 100,000 stored mails, whoever's they are, from the server's tap to the
-// grid: the wall time, the peak memory, and the resident memory once the save is written
-// no more than a few megabytes above the grid's.
+// grid: the wall time of every run, the main thread's time, the peak memory, and the
+// resident memory once the save is written no more than a few megabytes above the grid's.
 constexpr double kGoalSeconds = 0.150;
+constexpr double kGoalMainSeconds = 0.060;
 constexpr double kGoalMegabytes = 100;
 constexpr double kSettledMargin = 5;
 
 bool meetsGoal(const Figures& f) {
-    return median(f.columns[kServerWall]) < kGoalSeconds && median(f.columns[kPeak]) < kGoalMegabytes &&
+    const auto& walls = f.columns[kServerWall];
+    return *std::max_element(walls.begin(), walls.end()) < kGoalSeconds &&
+           median(f.columns[kServerMain]) < kGoalMainSeconds && median(f.columns[kPeak]) < kGoalMegabytes &&
            median(f.columns[kSettledRss]) <= median(f.columns[kGridRss]) + kSettledMargin;
 }
 
@@ -501,10 +509,10 @@ int main(int argc, char** argv) {
                     spread(c[kGridRss], 1).c_str(), spread(c[kSettledRss], 1).c_str(), b.wall, b.main, b.peak, b.grid,
                     b.settled);
     }
-    std::printf("goal: 100,000 stored mails, server tap to the grid under %.0f ms wall, peak under %.0f MB, settled "
-                "within %.0f MB of the grid (own: %s, another player's: %s)\n",
-                kGoalSeconds * 1000, kGoalMegabytes, kSettledMargin, meetsGoal(signInOwn) ? "met" : "missed",
-                meetsGoal(signInOther) ? "met" : "missed");
+    std::printf("goal: 100,000 stored mails, server tap to the grid under %.0f ms wall in every run and %.0f ms main "
+                "thread, peak under %.0f MB, settled within %.0f MB of the grid (own: %s, another player's: %s)\n",
+                kGoalSeconds * 1000, kGoalMainSeconds * 1000, kGoalMegabytes, kSettledMargin,
+                meetsGoal(signInOwn) ? "met" : "missed", meetsGoal(signInOther) ? "met" : "missed");
 
     // The ticker runs for about 20 s: one run each way.
     Figures tickerHeadless, tickerWindow;
