@@ -99,6 +99,7 @@ void MailStore::replace(const KavoMessageList& messages) {
 
 KavoMessageList MailStore::addToFront(const KavoMessageList& messages) {
     std::unique_lock lock(mutex_);
+    writeBeforeAStrayChangeLocked();
     KavoMessageList stored;
     for (const auto& message : messages) {
         if (!message || containsLocked(*message) || read_.contains(*message)) continue;
@@ -112,6 +113,7 @@ KavoMessageList MailStore::addToFront(const KavoMessageList& messages) {
 
 void MailStore::removeWhere(const std::function<bool(const KavoMessage&)>& drop) {
     std::unique_lock lock(mutex_);
+    writeBeforeAStrayChangeLocked();
     if (removeLocked(drop) > 0) changedLocked(lock);
 }
 
@@ -128,6 +130,7 @@ void MailStore::removeMessages(const KavoMessageList& messages) {
 
 void MailStore::markRead(const KavoMessageList& messages) {
     std::unique_lock lock(mutex_);
+    writeBeforeAStrayChangeLocked();
     std::unordered_set<const KavoMessage*> read;
     for (const auto& m : messages) {
         if (!m) continue;
@@ -201,6 +204,10 @@ void MailStore::restore(StoredMailbox stored) {
     owner_ = iddb;
     pending_ = false;
     requestsReplaced_ = false;
+    // What was restored is what is stored: it counts as the last save, so the mail that
+    // follows the sign-in reply (and the mail that waited) is saved with the next save,
+    // within the interval, rather than snapshotted on the way to the game grid.
+    lastSave_ = platform::Clock::time();
     if (waiting > 0) changedLocked(lock);
 }
 
@@ -233,6 +240,12 @@ void MailStore::reset() {
 bool MailStore::flush() {
     std::lock_guard lock(mutex_);
     return pending_ && saveLocked(true);
+}
+
+void MailStore::writeBeforeAStrayChangeLocked() {
+    // A change made while someone else is signed in is never saved (changedLocked), but a
+    // save still due would take it along: what the owner changed before is written now.
+    if (owner_ && pending_ && UIController::myInfo()->IDDB() != *owner_) saveLocked();
 }
 
 void MailStore::changedLocked(std::unique_lock<std::mutex>& /*lock*/) {

@@ -20,9 +20,11 @@ namespace kavo {
 // A server may send thousands of mails in a few seconds, so nothing here costs the
 // whole list per message: the list is a deque (a new mail goes to the front in
 // constant time), duplicates are found through a count of each mail's identity
-// (MailStoreIndex), kept up to date as mail comes and goes, and saving is coalesced. A change is saved at once when the
-// last save is at least kSaveInterval old, else once when that interval is over (a timer on the main run loop); flush()
-// saves what is pending at once (sign-out, exit, a stop signal).
+// (MailStoreIndex), kept up to date as mail comes and goes, and saving is coalesced. A
+// change is saved at once when the last save (or the sign-in's restore, which leaves the
+// list as it is stored) is at least kSaveInterval old, else once when that interval is
+// over (a timer on the main run loop); flush() saves what is pending at once (sign-out,
+// exit, a stop signal).
 //
 // The list belongs to one signed-in player (see UIController): it is saved only under
 // that player's key and only while that player is the one signed in.
@@ -92,6 +94,8 @@ private:
     // Removes the mails that `drop` picks, uncounting them; how many went.
     size_t removeLocked(const std::function<bool(const KavoMessage&)>& drop);
     void saveReadLocked();
+    // Before a change: writes what is pending when someone else than the owner is signed in.
+    void writeBeforeAStrayChangeLocked();
     // Saves now or arranges a save, as the interval allows.
     void changedLocked(std::unique_lock<std::mutex>& lock);
     // Hands a snapshot of the list to the user defaults, archived by their writer as it
