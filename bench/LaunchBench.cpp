@@ -188,9 +188,10 @@ struct SignInTimes {
     double serverWall = 0;
 } lastSignIn;
 
-// Taps the form's sign-in button, then the server, and waits for the game grid; `turn`
-// runs on each turn of the run loop meanwhile (a window's events and frames).
-bool signIn(std::function<void()> turn = {}) {
+// Taps the form's sign-in button, then the server, and waits for the game grid and, with
+// `mailListed`, for the mail that followed the sign-in reply; `turn` runs on each turn of
+// the run loop meanwhile (a window's events and frames).
+bool signIn(std::function<void()> turn = {}, std::function<bool()> mailListed = {}) {
     platform::automation::Driver driver;
     if (turn) driver.setTurnHook(turn);
     auto run = [&driver](const std::string& script) {
@@ -205,10 +206,17 @@ bool signIn(std::function<void()> turn = {}) {
     if (!run("tap id=btnSignIn\nexpect text=" + std::string(kavo::test::ClientWorld::kServerName))) return false;
     lastSignIn.formMain = mainThreadSeconds() - formBefore;
     const double wallBefore = wallSeconds(), mainBefore = mainThreadSeconds();
-    // As the player's client is driven (bench/client_sign_in.py): the grid on top and what
-    // the main thread had to do by then (the mail that followed the sign-in reply) done.
+    // As the player's client is driven (bench/client_sign_in.py): the grid on top, and the
+    // mail that followed the sign-in reply listed (its badge shown).
     if (!run("tap text=" + std::string(kavo::test::ClientWorld::kServerName) + "\nscreen GameView 30"))
         return std::printf("no game grid\n"), false;
+    if (mailListed && !platform::RunLoop::main().runUntil(
+                          [&] {
+                              if (turn) turn();
+                              return mailListed();
+                          },
+                          10))
+        return std::printf("no mail\n"), false;
     lastSignIn.serverWall = wallSeconds() - wallBefore;
     lastSignIn.serverMain = mainThreadSeconds() - mainBefore;
     return true;
@@ -233,7 +241,7 @@ enum Column {
 // each turn), the mail arriving right after the sign-in reply. The folder names this process's
 // portal (see pointFolderAt): the child reads or writes no defaults of its own before it
 // starts, as a player's client does not.
-int measureSignIn(const std::string& data) {
+int measureSignIn(const std::string& data, size_t listed) {
     auto& world = kavo::test::ClientWorld::get();
     world.installDefaultPortalHandlers();
     const int64_t welcome = answerSignInWithMailAsAServerDoes(world.portal());
@@ -244,7 +252,10 @@ int measureSignIn(const std::string& data) {
         if (!host.open()) std::printf("no window\n"), endChild(1);
         turn = [&host] { host.pump(); };
     }
-    if (!signIn(turn)) endChild(1);
+    // With the mail that follows the sign-in reply, the mailbox lists `listed` mails (its
+    // badge shows them): a count, not a look through 100,000 mails on every turn.
+    const auto mailListed = [listed] { return kavo::UIController::listMessageCount() >= listed; };
+    if (!signIn(turn, listed > 0 ? std::function<bool()>(mailListed) : std::function<bool()>())) endChild(1);
     double figures[kColumns] = {};
     figures[kServerWall] = lastSignIn.serverWall;
     figures[kServerMain] = lastSignIn.serverMain;
@@ -375,13 +386,14 @@ void pointFolderAt(const std::string& data, uint16_t port, bool moved) {
 
 enum class Portal { kAnyPort, kStored, kMoved };
 
-// Each run gets a copy of the prepared folder: a sign-in writes to its folder.
+// Each run gets a copy of the prepared folder: a sign-in writes to its folder. A sign-in is
+// timed until the mailbox lists `listed` mails (with the portal's mail), when not 0.
 bool runChild(const std::string& self, const char* mode, const std::string& prepared, size_t columns, Figures& figures,
-              Portal portal = Portal::kAnyPort) {
+              Portal portal = Portal::kAnyPort, size_t listed = 0) {
     const std::string data = makeFolder();
     std::error_code error;
     std::filesystem::copy(prepared, data, std::filesystem::copy_options::recursive, error);
-    std::string command = "'" + self + "' " + mode + " '" + data + "'";
+    std::string command = "'" + self + "' " + mode + " '" + data + "'" + (listed ? " " + std::to_string(listed) : "");
     if (portal != Portal::kAnyPort) {
         const uint16_t port = kavo::test::deadLoopbackPort();
         pointFolderAt(data, port, portal == Portal::kMoved);
@@ -464,7 +476,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && std::string(argv[1]) == "--launch") return measureLaunch(argv[2]);
-    if (argc == 3 && std::string(argv[1]) == "--signin") return measureSignIn(argv[2]);
+    if ((argc == 3 || argc == 4) && std::string(argv[1]) == "--signin")
+        return measureSignIn(argv[2], argc == 4 ? size_t(std::atol(argv[3])) : 0);
     if (argc == 3 && std::string(argv[1]) == "--ticker") return measureTicker(argv[2], false);
     if (argc == 3 && std::string(argv[1]) == "--ticker-window") return measureTicker(argv[2], true);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
@@ -479,13 +492,17 @@ int main(int argc, char** argv) {
     std::printf("stored mailbox: %d mails, defaults.plist %.1f MB\n", stored, double(fileSize) / 1e6);
 
     Figures launchEmpty, launchFull, signInEmpty, signInOwn, signInOther, signInMoved;
+    // The portal's mail after the sign-in reply: the welcome, the maintenance notice and a
+    // friend request, listed after the player's own stored mails.
+    constexpr size_t kServerMails = 3;
+    const size_t ownListed = size_t(stored) + kServerMails;
     bool ok = true;
     for (int round = 0; round < rounds && ok; ++round) {
         ok = runChild(self, "--launch", empty, 2, launchEmpty) && runChild(self, "--launch", own, 2, launchFull) &&
-             runChild(self, "--signin", empty, kColumns, signInEmpty, Portal::kStored) &&
-             runChild(self, "--signin", own, kColumns, signInOwn, Portal::kStored) &&
-             runChild(self, "--signin", other, kColumns, signInOther, Portal::kStored) &&
-             runChild(self, "--signin", own, kColumns, signInMoved, Portal::kMoved);
+             runChild(self, "--signin", empty, kColumns, signInEmpty, Portal::kStored, kServerMails) &&
+             runChild(self, "--signin", own, kColumns, signInOwn, Portal::kStored, ownListed) &&
+             runChild(self, "--signin", other, kColumns, signInOther, Portal::kStored, kServerMails) &&
+             runChild(self, "--signin", own, kColumns, signInMoved, Portal::kMoved, ownListed);
     }
     if (!ok) {
         std::printf("a measuring run failed\n");
