@@ -73,6 +73,8 @@ size_t MailStore::count() const {
 KavoMessageList MailStore::withType(int32_t type) const {
     std::lock_guard lock(mutex_);
     KavoMessageList matching;
+    // Each new notice asks for the old ones: mostly none in a long list.
+    if (index_.countOfType(type) == 0) return matching;
     for (const auto& m : list_)
         if (m && m->type() == type) matching.push_back(m);
     return matching;
@@ -149,6 +151,8 @@ void MailStore::removeFriendRequests() {
     {
         std::lock_guard lock(mutex_);
         if (!owner_) requestsReplaced_ = true;
+        // Each friend-request list starts here: mostly none listed in a long list.
+        if (index_.countOfType(KavoMessage::kTypeFriendRequest) == 0) return;
     }
     removeWhere(isFriendRequest);
 }

@@ -21,10 +21,13 @@ bool MailStoreIndex::sameIdentity(const KavoMessage& a, const KavoMessage& b) {
 }
 
 void MailStoreIndex::add(const KavoMessage& message) {
+    ++types_[message.type()];
     if (message.time() != 0) ++counts_[identityHash(message)];
 }
 
 void MailStoreIndex::remove(const KavoMessage& message) {
+    if (const auto typed = types_.find(message.type()); typed != types_.end() && --typed->second == 0)
+        types_.erase(typed);
     if (message.time() == 0) return;
     // A mail whose identity changed after it was counted is not found under its new hash:
     // its old count stays, which costs at most a lookup confirmed in vain, never a miss.
@@ -34,6 +37,11 @@ void MailStoreIndex::remove(const KavoMessage& message) {
 
 bool MailStoreIndex::mayContain(const KavoMessage& message) const {
     return message.time() != 0 && counts_.contains(identityHash(message));
+}
+
+size_t MailStoreIndex::countOfType(int32_t type) const {
+    const auto typed = types_.find(type);
+    return typed == types_.end() ? 0 : typed->second;
 }
 
 } // namespace kavo
