@@ -10,9 +10,10 @@
 // From the server's tap to the grid it is timed on the wall clock and in the main thread's
 // own CPU time: what the wall time has beyond the main thread's is the round trips to the
 // test portal and any wait. The stored mailbox is the signing-in player's own or another
-// player's. As the player's client sees it, the new mail arrives once the grid shows, joins
-// the restored mailbox and the mailbox is saved; the resident memory is taken at the grid and
-// once that save is written (settled). With a display (xvfb-run) the sign-in runs in a
+// player's. As the portal stub sends it, the new mail follows the sign-in reply at once; the
+// client handles it once the grid is up, it joins the restored mailbox and the mailbox is
+// saved; the resident memory is taken at the grid and once that save is written (settled).
+// With a display (xvfb-run) the sign-in runs in a
 // window, as the player's does.
 //
 //   kavo_launch_bench [rounds] [stored mails]
@@ -125,36 +126,45 @@ int measureLaunch(const std::string& data) {
 }
 
 // The client asks for its mail as the connection starts, before it signs in; the portal
-// stub answers with the mail of whoever signs in once his sign-in is answered and his first
-// sign-in of its run is recorded: the welcome notice (written now), the maintenance notice
-// (written once) and a friend request. That mail reaches the player's client after the game
-// grid shows (9 runs in 10), so the test portal sends it then: see sendMailAsAServerDoes.
-void answerMailboxAsAServerDoes(kavo::test::TestPortal& portal) {
-    portal.onCommand(1702, [](kavo::Message&, kavo::test::TestPortal::Reply&) {});
-}
-
-// Returns the welcome notice's time (its identity: it replaces the one stored).
-int64_t sendMailAsAServerDoes(kavo::test::TestPortal& portal) {
-    auto mail = [&portal](int32_t type, int64_t time, const char* text) {
+// stub answers with the mail of whoever signs in right after his sign-in reply, on the same
+// connection: the welcome notice (written now), the maintenance notice (written once) and a
+// friend request. The test portal does the same, so the client handles them as soon as the
+// game grid is up, as the player's client does.
+void sendMail(kavo::test::TestPortal::Reply& reply, int64_t welcome) {
+    auto mail = [&reply](int32_t type, int64_t time, const char* text) {
         kavo::Message message(1701);
         message.writeInt(type);
         message.writeLong(time);
         message.writeInt(1);
         message.writeUTF("admin");
         message.writeUTF(text);
-        portal.sendToClient(message);
+        reply.send(message);
     };
-    const int64_t now =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
-            .count();
-    mail(kavo::KavoMessage::kTypeLatestOnly, now, "Chào mừng đến Kavo Online!");
+    mail(kavo::KavoMessage::kTypeLatestOnly, welcome, "Chào mừng đến Kavo Online!");
     mail(3, 1765000000000LL, "Bảo trì lúc 2 giờ sáng");
     kavo::Message friendRequest(104);
     friendRequest.writeByte(4); // the friend requests
     friendRequest.writeInt(204);
     friendRequest.writeUTF("dung");
-    portal.sendToClient(friendRequest);
-    return now;
+    reply.send(friendRequest);
+}
+
+// Answers the sign-in as the default handler does, then sends the mail at once; returns the
+// welcome notice's time (its identity: it replaces the one stored).
+int64_t answerSignInWithMailAsAServerDoes(kavo::test::TestPortal& portal) {
+    const int64_t welcome =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    portal.onCommand(1, [welcome](kavo::Message&, kavo::test::TestPortal::Reply& reply) {
+        kavo::Message signedIn(3);
+        signedIn.writeInt(kavo::test::ClientWorld::kPlayerId);
+        signedIn.writeLong(kavo::test::ClientWorld::kPlayerMoney);
+        signedIn.writeShort(3);
+        signedIn.writeInt(1500);
+        reply.send(signedIn);
+        sendMail(reply, welcome);
+    });
+    return welcome;
 }
 
 // The event ticker's text, as the portal stub sends it when the client names its language.
@@ -178,9 +188,10 @@ struct SignInTimes {
     double serverWall = 0;
 } lastSignIn;
 
-// Taps the form's sign-in button, then the server, and waits for the game grid; `turn`
-// runs on each turn of the run loop meanwhile (a window's events and frames).
-bool signIn(std::function<void()> turn = {}) {
+// Taps the form's sign-in button, then the server, and waits for the game grid and, with
+// `mailListed`, for the mail that followed the sign-in reply; `turn` runs on each turn of
+// the run loop meanwhile (a window's events and frames).
+bool signIn(std::function<void()> turn = {}, std::function<bool()> mailListed = {}) {
     platform::automation::Driver driver;
     if (turn) driver.setTurnHook(turn);
     auto run = [&driver](const std::string& script) {
@@ -195,14 +206,17 @@ bool signIn(std::function<void()> turn = {}) {
     if (!run("tap id=btnSignIn\nexpect text=" + std::string(kavo::test::ClientWorld::kServerName))) return false;
     lastSignIn.formMain = mainThreadSeconds() - formBefore;
     const double wallBefore = wallSeconds(), mainBefore = mainThreadSeconds();
-    if (!run("tap text=" + std::string(kavo::test::ClientWorld::kServerName))) return false;
-    if (!platform::RunLoop::main().runUntil(
-            [&turn] {
-                if (turn) turn();
-                return topIs<kavo::GameView>();
-            },
-            30))
+    // As the player's client is driven (bench/client_sign_in.py): the grid on top, and the
+    // mail that followed the sign-in reply listed (its badge shown).
+    if (!run("tap text=" + std::string(kavo::test::ClientWorld::kServerName) + "\nscreen GameView 30"))
         return std::printf("no game grid\n"), false;
+    if (mailListed && !platform::RunLoop::main().runUntil(
+                          [&] {
+                              if (turn) turn();
+                              return mailListed();
+                          },
+                          10))
+        return std::printf("no mail\n"), false;
     lastSignIn.serverWall = wallSeconds() - wallBefore;
     lastSignIn.serverMain = mainThreadSeconds() - mainBefore;
     return true;
@@ -224,13 +238,13 @@ enum Column {
 // main thread's from the form's tap to the server choice, the peak memory, the resident
 // memory at the grid and once the save the mail handed over is written, and the listed
 // mails. The player's road: in a window when a display can be opened (its frames drawn on
-// each turn), the mail arriving once the grid shows. The folder names this process's
+// each turn), the mail arriving right after the sign-in reply. The folder names this process's
 // portal (see pointFolderAt): the child reads or writes no defaults of its own before it
 // starts, as a player's client does not.
-int measureSignIn(const std::string& data) {
+int measureSignIn(const std::string& data, size_t listed) {
     auto& world = kavo::test::ClientWorld::get();
     world.installDefaultPortalHandlers();
-    answerMailboxAsAServerDoes(world.portal());
+    const int64_t welcome = answerSignInWithMailAsAServerDoes(world.portal());
     launch(data);
     platform::render::WindowHost host;
     std::function<void()> turn;
@@ -238,13 +252,15 @@ int measureSignIn(const std::string& data) {
         if (!host.open()) std::printf("no window\n"), endChild(1);
         turn = [&host] { host.pump(); };
     }
-    if (!signIn(turn)) endChild(1);
+    // With the mail that follows the sign-in reply, the mailbox lists `listed` mails (its
+    // badge shows them): a count, not a look through 100,000 mails on every turn.
+    const auto mailListed = [listed] { return kavo::UIController::listMessageCount() >= listed; };
+    if (!signIn(turn, listed > 0 ? std::function<bool()>(mailListed) : std::function<bool()>())) endChild(1);
     double figures[kColumns] = {};
     figures[kServerWall] = lastSignIn.serverWall;
     figures[kServerMain] = lastSignIn.serverMain;
     figures[kFormMain] = lastSignIn.formMain;
     figures[kGridRss] = residentMegabytes();
-    const int64_t welcome = sendMailAsAServerDoes(world.portal());
     auto welcomeListed = [welcome] {
         const auto notices = kavo::UIController::listMessageWithFilter(kavo::KavoMessage::kTypeLatestOnly);
         return std::any_of(notices.begin(), notices.end(), [welcome](const auto& m) { return m->time() == welcome; });
@@ -370,13 +386,14 @@ void pointFolderAt(const std::string& data, uint16_t port, bool moved) {
 
 enum class Portal { kAnyPort, kStored, kMoved };
 
-// Each run gets a copy of the prepared folder: a sign-in writes to its folder.
+// Each run gets a copy of the prepared folder: a sign-in writes to its folder. A sign-in is
+// timed until the mailbox lists `listed` mails (with the portal's mail), when not 0.
 bool runChild(const std::string& self, const char* mode, const std::string& prepared, size_t columns, Figures& figures,
-              Portal portal = Portal::kAnyPort) {
+              Portal portal = Portal::kAnyPort, size_t listed = 0) {
     const std::string data = makeFolder();
     std::error_code error;
     std::filesystem::copy(prepared, data, std::filesystem::copy_options::recursive, error);
-    std::string command = "'" + self + "' " + mode + " '" + data + "'";
+    std::string command = "'" + self + "' " + mode + " '" + data + "'" + (listed ? " " + std::to_string(listed) : "");
     if (portal != Portal::kAnyPort) {
         const uint16_t port = kavo::test::deadLoopbackPort();
         pointFolderAt(data, port, portal == Portal::kMoved);
@@ -413,14 +430,17 @@ std::string spread(const std::vector<double>& values, double scale, const char* 
 }
 
 // A sign-in with 100,000 stored mails, whoever's they are, from the server's tap to the
-// grid: the wall time, the peak memory, and the resident memory once the save is written
-// no more than a few megabytes above the grid's.
+// grid: the wall time of every run, the main thread's time, the peak memory, and the
+// resident memory once the save is written no more than a few megabytes above the grid's.
 constexpr double kGoalSeconds = 0.150;
+constexpr double kGoalMainSeconds = 0.060;
 constexpr double kGoalMegabytes = 100;
 constexpr double kSettledMargin = 5;
 
 bool meetsGoal(const Figures& f) {
-    return median(f.columns[kServerWall]) < kGoalSeconds && median(f.columns[kPeak]) < kGoalMegabytes &&
+    const auto& walls = f.columns[kServerWall];
+    return *std::max_element(walls.begin(), walls.end()) < kGoalSeconds &&
+           median(f.columns[kServerMain]) < kGoalMainSeconds && median(f.columns[kPeak]) < kGoalMegabytes &&
            median(f.columns[kSettledRss]) <= median(f.columns[kGridRss]) + kSettledMargin;
 }
 
@@ -456,7 +476,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && std::string(argv[1]) == "--launch") return measureLaunch(argv[2]);
-    if (argc == 3 && std::string(argv[1]) == "--signin") return measureSignIn(argv[2]);
+    if ((argc == 3 || argc == 4) && std::string(argv[1]) == "--signin")
+        return measureSignIn(argv[2], argc == 4 ? size_t(std::atol(argv[3])) : 0);
     if (argc == 3 && std::string(argv[1]) == "--ticker") return measureTicker(argv[2], false);
     if (argc == 3 && std::string(argv[1]) == "--ticker-window") return measureTicker(argv[2], true);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
@@ -471,13 +492,17 @@ int main(int argc, char** argv) {
     std::printf("stored mailbox: %d mails, defaults.plist %.1f MB\n", stored, double(fileSize) / 1e6);
 
     Figures launchEmpty, launchFull, signInEmpty, signInOwn, signInOther, signInMoved;
+    // The portal's mail after the sign-in reply: the welcome, the maintenance notice and a
+    // friend request, listed after the player's own stored mails.
+    constexpr size_t kServerMails = 3;
+    const size_t ownListed = size_t(stored) + kServerMails;
     bool ok = true;
     for (int round = 0; round < rounds && ok; ++round) {
         ok = runChild(self, "--launch", empty, 2, launchEmpty) && runChild(self, "--launch", own, 2, launchFull) &&
-             runChild(self, "--signin", empty, kColumns, signInEmpty, Portal::kStored) &&
-             runChild(self, "--signin", own, kColumns, signInOwn, Portal::kStored) &&
-             runChild(self, "--signin", other, kColumns, signInOther, Portal::kStored) &&
-             runChild(self, "--signin", own, kColumns, signInMoved, Portal::kMoved);
+             runChild(self, "--signin", empty, kColumns, signInEmpty, Portal::kStored, kServerMails) &&
+             runChild(self, "--signin", own, kColumns, signInOwn, Portal::kStored, ownListed) &&
+             runChild(self, "--signin", other, kColumns, signInOther, Portal::kStored, kServerMails) &&
+             runChild(self, "--signin", own, kColumns, signInMoved, Portal::kMoved, ownListed);
     }
     if (!ok) {
         std::printf("a measuring run failed\n");
@@ -501,10 +526,10 @@ int main(int argc, char** argv) {
                     spread(c[kGridRss], 1).c_str(), spread(c[kSettledRss], 1).c_str(), b.wall, b.main, b.peak, b.grid,
                     b.settled);
     }
-    std::printf("goal: 100,000 stored mails, server tap to the grid under %.0f ms wall, peak under %.0f MB, settled "
-                "within %.0f MB of the grid (own: %s, another player's: %s)\n",
-                kGoalSeconds * 1000, kGoalMegabytes, kSettledMargin, meetsGoal(signInOwn) ? "met" : "missed",
-                meetsGoal(signInOther) ? "met" : "missed");
+    std::printf("goal: 100,000 stored mails, server tap to the grid under %.0f ms wall in every run and %.0f ms main "
+                "thread, peak under %.0f MB, settled within %.0f MB of the grid (own: %s, another player's: %s)\n",
+                kGoalSeconds * 1000, kGoalMainSeconds * 1000, kGoalMegabytes, kSettledMargin,
+                meetsGoal(signInOwn) ? "met" : "missed", meetsGoal(signInOther) ? "met" : "missed");
 
     // The ticker runs for about 20 s: one run each way.
     Figures tickerHeadless, tickerWindow;

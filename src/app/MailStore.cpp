@@ -7,16 +7,12 @@
 #include "platform/runtime/RunLoop.h"
 
 #include <algorithm>
-#include <malloc.h>
 #include <unordered_set>
 #include <vector>
 
 namespace kavo {
 
 namespace {
-
-// A stored archive from which size on its reading leaves memory worth giving back.
-constexpr size_t kLargeArchive = size_t(1) << 20;
 
 bool isFriendRequest(const KavoMessage& m) {
     return m.type() == KavoMessage::kTypeFriendRequest && m.isRequestAddFriend();
@@ -31,61 +27,35 @@ MailStore& MailStore::shared() {
 
 // ---------------------------------------------------------------- identity
 
-size_t MailStore::identityHash(const KavoMessage& m) {
-    size_t h = std::hash<std::string>{}(m.message());
-    auto mix = [&h](size_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); };
-    mix(std::hash<std::string>{}(m.fromName()));
-    mix(std::hash<int64_t>{}(m.time()));
-    mix(std::hash<int32_t>{}(m.type()));
-    mix(std::hash<int32_t>{}(m.fromID()));
-    return h;
+bool MailStore::containsLocked(const KavoMessage& message) const {
+    if (!index_.mayContain(message)) return false;
+    // A count's match is confirmed field by field; it is rare outside a real duplicate.
+    return std::any_of(list_.begin(), list_.end(),
+                       [&](const auto& m) { return m && MailStoreIndex::sameIdentity(*m, message); });
 }
 
-bool MailStore::sameIdentity(const KavoMessage& a, const KavoMessage& b) {
-    return a.time() == b.time() && a.type() == b.type() && a.fromID() == b.fromID() && a.fromName() == b.fromName() &&
-           a.message() == b.message();
-}
-
-bool MailStore::containsLocked(const KavoMessage& message) {
-    if (message.time() == 0) return false;
-    if (indexStale_) rebuildIndexLocked();
-    if (!index_.contains(identityHash(message))) return false;
-    // A hash match is confirmed field by field; it is rare outside a real duplicate.
-    return std::any_of(list_.begin(), list_.end(), [&](const auto& m) { return m && sameIdentity(*m, message); });
-}
-
-void MailStore::indexLocked(const KavoMessage& message) {
-    if (!indexStale_ && message.time() != 0) ++index_[identityHash(message)];
-}
-
-bool MailStore::wasReadLocked(const KavoMessage& message) const {
-    if (message.time() == 0 || !readIndex_.contains(identityHash(message))) return false;
-    return std::any_of(read_.begin(), read_.end(), [&](const auto& m) { return sameIdentity(*m, message); });
-}
-
-void MailStore::rememberReadLocked(const std::shared_ptr<KavoMessage>& message) {
-    if (message->time() == 0 || wasReadLocked(*message)) return;
-    read_.push_front(message);
-    ++readIndex_[identityHash(*message)];
-    if (read_.size() <= kReadKept) return;
-    if (--readIndex_[identityHash(*read_.back())] == 0) readIndex_.erase(identityHash(*read_.back()));
-    read_.pop_back();
+size_t MailStore::removeLocked(const std::function<bool(const KavoMessage&)>& drop) {
+    // In place, in order; each mail that goes is uncounted, so the index never needs
+    // making again.
+    auto kept = list_.begin();
+    for (auto it = list_.begin(); it != list_.end(); ++it) {
+        if (!*it || drop(**it)) {
+            if (*it) index_.remove(**it);
+            continue;
+        }
+        if (kept != it) *kept = std::move(*it);
+        ++kept;
+    }
+    const size_t removed = size_t(list_.end() - kept);
+    list_.erase(kept, list_.end());
+    return removed;
 }
 
 void MailStore::saveReadLocked() {
     if (!owner_ || UIController::myInfo()->IDDB() != *owner_) return;
     auto& defaults = platform::UserDefaults::standard();
-    defaults.setData(KavoMessage::archiveList(KavoMessageList(read_.begin(), read_.end())),
-                     UIController::readMailKey(*owner_));
+    defaults.setData(KavoMessage::archiveList(read_.list()), UIController::readMailKey(*owner_));
     defaults.synchronize();
-}
-
-void MailStore::rebuildIndexLocked() {
-    index_.clear();
-    indexStale_ = false;
-    index_.reserve(list_.size());
-    for (const auto& m : list_)
-        if (m) indexLocked(*m);
 }
 
 // ---------------------------------------------------------------- reading
@@ -103,6 +73,8 @@ size_t MailStore::count() const {
 KavoMessageList MailStore::withType(int32_t type) const {
     std::lock_guard lock(mutex_);
     KavoMessageList matching;
+    // Each new notice asks for the old ones: mostly none in a long list.
+    if (index_.countOfType(type) == 0) return matching;
     for (const auto& m : list_)
         if (m && m->type() == type) matching.push_back(m);
     return matching;
@@ -118,18 +90,23 @@ std::optional<int32_t> MailStore::owner() const {
 void MailStore::replace(const KavoMessageList& messages) {
     std::lock_guard lock(mutex_);
     list_.clear();
-    for (const auto& m : messages)
-        if (m) list_.push_back(m);
-    indexStale_ = true;
+    index_.clear();
+    index_.reserve(messages.size());
+    for (const auto& m : messages) {
+        if (!m) continue;
+        list_.push_back(m);
+        index_.add(*m);
+    }
 }
 
 KavoMessageList MailStore::addToFront(const KavoMessageList& messages) {
     std::unique_lock lock(mutex_);
+    writeBeforeAStrayChangeLocked();
     KavoMessageList stored;
     for (const auto& message : messages) {
-        if (!message || containsLocked(*message) || wasReadLocked(*message)) continue;
+        if (!message || containsLocked(*message) || read_.contains(*message)) continue;
         list_.push_front(message);
-        indexLocked(*message);
+        index_.add(*message);
         stored.push_back(message);
     }
     if (!stored.empty()) changedLocked(lock);
@@ -138,12 +115,8 @@ KavoMessageList MailStore::addToFront(const KavoMessageList& messages) {
 
 void MailStore::removeWhere(const std::function<bool(const KavoMessage&)>& drop) {
     std::unique_lock lock(mutex_);
-    const size_t before = list_.size();
-    auto kept = std::remove_if(list_.begin(), list_.end(), [&](const auto& m) { return !m || drop(*m); });
-    list_.erase(kept, list_.end());
-    if (list_.size() == before) return;
-    indexStale_ = true;
-    changedLocked(lock);
+    writeBeforeAStrayChangeLocked();
+    if (removeLocked(drop) > 0) changedLocked(lock);
 }
 
 void MailStore::removeMessages(const KavoMessageList& messages) {
@@ -159,17 +132,17 @@ void MailStore::removeMessages(const KavoMessageList& messages) {
 
 void MailStore::markRead(const KavoMessageList& messages) {
     std::unique_lock lock(mutex_);
+    writeBeforeAStrayChangeLocked();
     std::unordered_set<const KavoMessage*> read;
     for (const auto& m : messages) {
         if (!m) continue;
         m->setIsRead(1);
         m->setIsSee(1);
-        rememberReadLocked(m);
+        read_.remember(m);
         read.insert(m.get());
     }
     if (read.empty()) return;
-    std::erase_if(list_, [&read](const auto& m) { return !m || read.contains(m.get()); });
-    indexStale_ = true;
+    removeLocked([&read](const KavoMessage& m) { return read.contains(&m); });
     changedLocked(lock);
     saveReadLocked();
 }
@@ -178,61 +151,67 @@ void MailStore::removeFriendRequests() {
     {
         std::lock_guard lock(mutex_);
         if (!owner_) requestsReplaced_ = true;
+        // Each friend-request list starts here: mostly none listed in a long list.
+        if (index_.countOfType(KavoMessage::kTypeFriendRequest) == 0) return;
     }
     removeWhere(isFriendRequest);
 }
 
-void MailStore::restoreFor(int32_t iddb, const platform::Value& storedArchive) {
-    // Read before the lock: the mail that arrives meanwhile does not wait for it.
-    KavoMessageList stored;
-    if (!storedArchive.isNull()) {
-        if (auto list = KavoMessage::unarchiveList(storedArchive.dataValue()))
-            stored = std::move(*list);
-        else
-            platform::log("stored mailbox of " + std::to_string(iddb) + " cannot be read; starting empty");
-    }
-    // A large stored archive's text and bytes, read on this thread, leave tens of megabytes
-    // free in its heap, which the allocator keeps and the writer's thread cannot use for
-    // the archive it makes next: given back now, they do not add up at the grid. (Giving
-    // back takes a few milliseconds; a small mailbox leaves nothing worth it.)
-    if (!storedArchive.isNull() && storedArchive.size() >= kLargeArchive) ::malloc_trim(0);
-    KavoMessageList readBefore;
-    if (const platform::Value value = platform::UserDefaults::standard().objectForKey(UIController::readMailKey(iddb));
-        !value.isNull())
-        readBefore = KavoMessage::unarchiveList(value.dataValue()).value_or(KavoMessageList{});
+void MailStore::restore(StoredMailbox stored) {
     std::unique_lock lock(mutex_);
+    const int32_t iddb = stored.owner_;
+    // Signed in again before the connection ended: what is in memory is the stored list
+    // with every change since, some maybe not written yet.
+    if (owner_ == iddb) return;
     // What the previous owner changed while signed in is theirs: written under their key
     // before their list goes. Only mail of this connection that nobody owned yet is kept;
     // a list that belonged to another player is dropped.
     if (owner_ && pending_) saveLocked();
-    if (owner_) list_.clear();
-    read_.clear();
-    readIndex_.clear();
-    for (auto it = readBefore.rbegin(); it != readBefore.rend(); ++it)
-        if (*it) rememberReadLocked(*it);
+    if (owner_) {
+        list_.clear();
+        index_.clear();
+    }
+    read_ = std::move(stored.read_);
     // What the server sent again before the sign-in and the player has read stays read.
-    std::erase_if(list_, [this](const auto& m) { return !m || wasReadLocked(*m); });
+    removeLocked([this](const KavoMessage& m) { return read_.contains(m); });
     const size_t waiting = list_.size();
-    rebuildIndexLocked();
+
     // The mailbox is asked for as the connection starts, so a new notice usually arrives
     // before the sign-in; its purge then found nothing, and the stored notices it
-    // replaces must not come back behind it.
-    const bool newNotices = std::any_of(list_.begin(), list_.end(),
-                                        [](const auto& m) { return m && m->type() == KavoMessage::kTypeLatestOnly; });
-    // Only the waiting mail can repeat a stored one. The stored mails, up to 100,000, are
-    // indexed when a new mail is first looked up, not on the way to the game grid.
-    const bool mailWaits = !index_.empty();
-    for (const auto& m : stored) {
-        if (!m || (mailWaits && containsLocked(*m))) continue;
-        if (newNotices && m->type() == KavoMessage::kTypeLatestOnly) continue;
-        if (requestsReplaced_ && isFriendRequest(*m)) continue;
-        list_.push_back(m);
+    // replaces must not come back behind it. Only the waiting mail can repeat a stored
+    // one: the stored mails are looked at only when one of these leaves some out.
+    const bool dropNotices = stored.notices_ > 0 && std::any_of(list_.begin(), list_.end(), [](const auto& m) {
+                                 return m->type() == KavoMessage::kTypeLatestOnly;
+                             });
+    const bool dropRequests = requestsReplaced_ && stored.friendRequests_ > 0;
+    KavoMessageList repeated;
+    for (const auto& m : list_)
+        if (stored.index_.mayContain(*m)) repeated.push_back(m);
+    if (dropNotices || dropRequests || !repeated.empty()) {
+        std::erase_if(stored.mails_, [&](const auto& m) {
+            const bool drop = (dropNotices && m->type() == KavoMessage::kTypeLatestOnly) ||
+                              (dropRequests && isFriendRequest(*m)) ||
+                              std::any_of(repeated.begin(), repeated.end(),
+                                          [&m](const auto& w) { return MailStoreIndex::sameIdentity(*w, *m); });
+            if (drop) stored.index_.remove(*m);
+            return drop;
+        });
     }
-    indexStale_ = true;
-    stored = {};
+
+    // The stored list and its index are taken over whole; the waiting mail goes in front.
+    for (auto it = list_.rbegin(); it != list_.rend(); ++it) {
+        stored.index_.add(**it);
+        stored.mails_.push_front(std::move(*it));
+    }
+    list_ = std::move(stored.mails_);
+    index_ = std::move(stored.index_);
     owner_ = iddb;
     pending_ = false;
     requestsReplaced_ = false;
+    // What was restored is what is stored: it counts as the last save, so the mail that
+    // follows the sign-in reply (and the mail that waited) is saved with the next save,
+    // within the interval, rather than snapshotted on the way to the game grid.
+    lastSave_ = platform::Clock::time();
     if (waiting > 0) changedLocked(lock);
 }
 
@@ -244,18 +223,14 @@ void MailStore::signOut() {
     requestsReplaced_ = false;
     list_.clear();
     index_.clear();
-    indexStale_ = false;
     read_.clear();
-    readIndex_.clear();
 }
 
 void MailStore::reset() {
     std::lock_guard lock(mutex_);
     list_.clear();
     index_.clear();
-    indexStale_ = false;
     read_.clear();
-    readIndex_.clear();
     owner_.reset();
     pending_ = false;
     requestsReplaced_ = false;
@@ -269,6 +244,12 @@ void MailStore::reset() {
 bool MailStore::flush() {
     std::lock_guard lock(mutex_);
     return pending_ && saveLocked(true);
+}
+
+void MailStore::writeBeforeAStrayChangeLocked() {
+    // A change made while someone else is signed in is never saved (changedLocked), but a
+    // save still due would take it along: what the owner changed before is written now.
+    if (owner_ && pending_ && UIController::myInfo()->IDDB() != *owner_) saveLocked();
 }
 
 void MailStore::changedLocked(std::unique_lock<std::mutex>& /*lock*/) {

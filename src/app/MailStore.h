@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/foundation/Value.h"
+#include "app/MailStoreIndex.h"
+#include "app/MailStoreReadMarks.h"
+#include "app/StoredMailbox.h"
 #include "portal/model/KavoMessage.h"
 
 #include <cstddef>
@@ -10,8 +12,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <string>
-#include <unordered_map>
 
 namespace kavo {
 
@@ -19,15 +19,19 @@ namespace kavo {
 //
 // A server may send thousands of mails in a few seconds, so nothing here costs the
 // whole list per message: the list is a deque (a new mail goes to the front in
-// constant time), duplicates are found through a hash of each mail's identity, and
-// saving is coalesced. A change is saved at once when the last save is at least
-// kSaveInterval old, else once when that interval is over (a timer on the main run
-// loop); flush() saves what is pending at once (sign-out, exit, a stop signal).
+// constant time), duplicates are found through a count of each mail's identity
+// (MailStoreIndex), kept up to date as mail comes and goes, and saving is coalesced. A
+// change is saved at once when the last save (or the sign-in's restore, which leaves the
+// list as it is stored) is at least kSaveInterval old, else once when that interval is
+// over (a timer on the main run loop); flush() saves what is pending at once (sign-out,
+// exit, a stop signal).
 //
 // The list belongs to one signed-in player (see UIController): it is saved only under
 // that player's key and only while that player is the one signed in.
 //
-// Every method is safe from any thread; the saving timer runs on the main thread.
+// Every method is safe from any thread; the saving timer runs on the main thread. The
+// screens read the list, so it changes on the main thread: the sign-in's stored mailbox is
+// read and indexed on the reader thread (StoredMailbox) and only taken in here.
 class MailStore {
 public:
     static constexpr double kSaveInterval = 1.0;
@@ -38,7 +42,7 @@ public:
     size_t count() const;
     // The messages of that type, in list order.
     KavoMessageList withType(int32_t type) const;
-    // Replaces the list; nothing is saved.
+    // Replaces the list (and counts its identities again); nothing is saved.
     void replace(const KavoMessageList& messages);
 
     // Puts each message of `messages` to the front in turn (so the last one given ends
@@ -55,18 +59,20 @@ public:
     // under a key of their own), so that the server sending one again, now or at a later
     // sign-in, does not list it anew.
     void markRead(const KavoMessageList& messages);
-    static constexpr size_t kReadKept = 500;
+    static constexpr size_t kReadKept = MailStoreReadMarks::kKept;
     // A new friend-request list is coming: the requests listed so far go. Before the
-    // sign-in the stored requests are not listed yet; restoreFor leaves them out then.
+    // sign-in the stored requests are not listed yet; restore leaves them out then.
     void removeFriendRequests();
 
     // The sign-in reply: mail that waited without an owner stays in front of the stored
-    // list of `iddb` (`stored`, its archive from the user defaults), which owns the list
-    // from now on. When the waiting mail holds notices (kTypeLatestOnly), the stored
-    // notices are left out: the newer ones replace them; so are the stored friend
-    // requests after removeFriendRequests, and every mail the player has read. A stored
-    // value that is no archive of mails counts as an empty list.
-    void restoreFor(int32_t iddb, const platform::Value& stored);
+    // list of its player (`stored`, read and indexed before), who owns the list from now
+    // on. When the waiting mail holds notices (kTypeLatestOnly), the stored notices are
+    // left out: the newer ones replace them; so are the stored friend requests after
+    // removeFriendRequests, the stored mails that waiting mail repeats, and every waiting
+    // mail the player has read. Costs the waiting mail, not the stored: the stored list and
+    // its index are taken over as they are. A player who owns the list already (signed in
+    // again on the same connection) keeps it as it is in memory, newer than the stored one.
+    void restore(StoredMailbox stored);
     // Saves what is pending for the owner, then forgets the owner and empties the list.
     void signOut();
 
@@ -84,14 +90,12 @@ private:
 
     using List = std::deque<std::shared_ptr<KavoMessage>>;
 
-    static size_t identityHash(const KavoMessage& message);
-    static bool sameIdentity(const KavoMessage& a, const KavoMessage& b);
-    bool containsLocked(const KavoMessage& message);
-    void indexLocked(const KavoMessage& message);
-    bool wasReadLocked(const KavoMessage& message) const;
-    void rememberReadLocked(const std::shared_ptr<KavoMessage>& message);
+    bool containsLocked(const KavoMessage& message) const;
+    // Removes the mails that `drop` picks, uncounting them; how many went.
+    size_t removeLocked(const std::function<bool(const KavoMessage&)>& drop);
     void saveReadLocked();
-    void rebuildIndexLocked();
+    // Before a change: writes what is pending when someone else than the owner is signed in.
+    void writeBeforeAStrayChangeLocked();
     // Saves now or arranges a save, as the interval allows.
     void changedLocked(std::unique_lock<std::mutex>& lock);
     // Hands a snapshot of the list to the user defaults, archived by their writer as it
@@ -102,13 +106,10 @@ private:
 
     mutable std::mutex mutex_;
     List list_;
-    // Identity hash -> how many listed mails have it (mails with a server time only).
-    std::unordered_map<size_t, int> index_;
-    // The list changed as a whole: the index is made again when next looked up.
-    bool indexStale_ = false;
-    // Mail the owner has read (server time only), newest first, and its identity hashes.
-    List read_;
-    std::unordered_map<size_t, int> readIndex_;
+    // The identities of list_, always up to date.
+    MailStoreIndex index_;
+    // Mail the owner has read.
+    MailStoreReadMarks read_;
     std::optional<int32_t> owner_;
     // A friend-request list came while nobody owned the list: the stored requests are old.
     bool requestsReplaced_ = false;

@@ -182,11 +182,12 @@ KavoMessageList UIController::listMessageWithFilter(int32_t type) {
     return MailStore::shared().withType(type);
 }
 
-void UIController::restoreListMessageForPlayer(int32_t iddb) {
-    auto& defaults = platform::UserDefaults::standard();
-    const platform::Value stored = defaults.objectForKey(listMessageKey(iddb));
-    defaults.synchronize();
-    MailStore::shared().restoreFor(iddb, stored);
+StoredMailbox UIController::readListMessage(int32_t iddb) {
+    return StoredMailbox::read(iddb);
+}
+
+void UIController::restoreListMessage(StoredMailbox stored) {
+    MailStore::shared().restore(std::move(stored));
 }
 
 void UIController::signOutListMessage() {

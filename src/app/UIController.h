@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DialogAction.h"
+#include "app/StoredMailbox.h"
 #include "platform/foundation/Value.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
@@ -126,10 +127,14 @@ public:
     // The messages of that type, in list order.
     static KavoMessageList listMessageWithFilter(int32_t type);
 
-    // The sign-in reply: the list becomes the mail that arrived before the sign-in
-    // followed by the stored mailbox of `iddb` (an unreadable stored value counts
-    // as empty); `iddb` owns it from now on. Saves when mail was waiting.
-    static void restoreListMessageForPlayer(int32_t iddb);
+    // The sign-in reply, in two steps. On the thread that handles the reply (the
+    // reader): the stored mailbox of `iddb` (an unreadable stored value counts as empty)
+    // is read, decoded and indexed; nothing that a screen reads changes.
+    static StoredMailbox readListMessage(int32_t iddb);
+    // Then on the main thread: the list becomes the mail that arrived before the sign-in
+    // followed by that stored mailbox, whose player owns it from now on. Saves when mail
+    // was waiting.
+    static void restoreListMessage(StoredMailbox stored);
     // The connection ended or a new one starts: a pending save is written, then
     // nobody owns the list any more and it is emptied, so nothing of one player
     // reaches another.

@@ -105,17 +105,17 @@ void GlobalLogicHandler::onConnectOK() {
 
 // ---------------------------------------------------------------- sign-in
 
-void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me) {
-    // No later reply of this connection is handled before the game grid is up.
-    platform::runOnMainThreadAndWait([this, &me] {
+void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me, StoredMailbox mailbox) {
+    // No later reply of this connection is handled before the game grid is up. The
+    // mailbox was made whole on this thread before the hop, which hands it over.
+    platform::runOnMainThreadAndWait([this, &me, &mailbox] {
         auto& defaults = platform::UserDefaults::standard();
         defaults.setString(me->name(), "KAVO_LOGIN_USERNAME_SUCCESS");
         defaults.synchronize();
-        const int32_t iddb = me->IDDB();
         UIController::setMyInfo(std::move(me));
         ShopViewDetail::forgetGiftPrices();
         // The new player's stored mailbox, never the previous player's.
-        UIController::restoreListMessageForPlayer(iddb);
+        UIController::restoreListMessage(std::move(mailbox));
         loginSuccess();
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StoredMailbox.h"
 #include "platform/foundation/Value.h"
 #include "portal/model/AccountRecords.h"
 #include "portal/model/Asset.h"
@@ -68,9 +69,10 @@ public:
     virtual void onConnectOK();
 
     // --- Sign-in ---
-    // Reply 3. Waits until the main thread has taken `me` as the signed-in player,
-    // restored their stored mailbox and opened the game grid.
-    virtual void onLoginSuccess(std::shared_ptr<Player> me);
+    // Reply 3, with the player's stored mailbox read on this thread. Waits until the main
+    // thread has taken `me` as the signed-in player, taken in that mailbox and opened the
+    // game grid.
+    virtual void onLoginSuccess(std::shared_ptr<Player> me, StoredMailbox mailbox);
     virtual void onLoginFailWithReason(const std::string& reason);
     virtual void onSetMoneyErrorWithError(const std::string& error);
     virtual void onVersionWithInfo(const std::string& info, const std::string& url);

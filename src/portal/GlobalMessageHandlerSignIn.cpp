@@ -100,7 +100,10 @@ void GlobalMessageHandler::saveUserInfoWithMessage(ReplyReader& reader) {
     service.sendClientInformationV2();
     service.getInfoWithKey(11); // the server list
     service.sendClientInformationV4();
-    globalLogicHandler().onLoginSuccess(std::move(player));
+    // The player's stored mailbox is read, decoded and indexed here, on the reader thread,
+    // while the server answers those requests; the main thread only takes it in.
+    StoredMailbox mailbox = UIController::readListMessage(player->IDDB());
+    globalLogicHandler().onLoginSuccess(std::move(player), std::move(mailbox));
 }
 
 void GlobalMessageHandler::receiveServerInfo(ReplyReader& reader) {

@@ -134,7 +134,7 @@ TEST_F(MailboxRoad, AFriendsLineWaitsForHisConversationWhereverElseItArrives) {
         advance(0.2);
         if (std::string(name) == "signed in again") {
             UIController::signOutListMessage();
-            UIController::restoreListMessageForPlayer(ClientWorld::kPlayerId);
+            UIController::restoreListMessage(UIController::readListMessage(ClientWorld::kPlayerId));
             ASSERT_TRUE(waiting()) << "stored";
         }
         if (!mailbox().messageViewLoaded()) run(open);

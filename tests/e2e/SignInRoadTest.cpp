@@ -47,7 +47,7 @@ TEST_F(SignInRoad, AFirstRunSignsInThroughTheFormAndTheServerChoiceAndOpensTheGa
     auto earlier = std::make_shared<Player>();
     earlier->setIDDB(ClientWorld::kPlayerId);
     UIController::setMyInfo(earlier);
-    UIController::restoreListMessageForPlayer(ClientWorld::kPlayerId);
+    UIController::restoreListMessage(UIController::readListMessage(ClientWorld::kPlayerId));
     auto kept = std::make_shared<KavoMessage>();
     kept->setFromName("ban");
     kept->setMessage("hen gap lai");

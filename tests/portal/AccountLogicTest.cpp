@@ -238,11 +238,7 @@ TEST_F(AccountLogic, AGiftLeftUnansweredByAnEndedConnectionCostsNothingLater) {
 
     // A new sign-in starts with no gift waiting either.
     ShopViewDetail::rememberGiftPrice(4000);
-    auto me = std::make_shared<Player>();
-    me->setIDDB(10);
-    me->setMoney(50000);
-    GlobalLogicHandler::getInstance().onLoginSuccess(me);
-    run();
+    reply(3, Bytes().int32(10).int64(50000).int16(0).int32(0));
     ShopViewDetail::rememberGiftPrice(300);
     reply(104, {8});
     EXPECT_EQ(myMoney(), 49700);

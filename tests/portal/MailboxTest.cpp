@@ -42,11 +42,9 @@ std::optional<std::vector<std::string>> storedTexts(int32_t iddb) {
     return texts(*list);
 }
 
+// The sign-in reply of `iddb`, through the dispatcher and its main-thread twin.
 void signIn(int32_t iddb) {
-    auto me = std::make_shared<Player>();
-    me->setIDDB(iddb);
-    UIController::setMyInfo(me);
-    UIController::restoreListMessageForPlayer(iddb);
+    deliver(3, Bytes().int32(iddb).int64(0).int16(0).int32(0));
 }
 
 class Mailbox : public ::testing::Test {
@@ -296,6 +294,7 @@ TEST_F(Mailbox, ABatchGoesInFrontAsSingleAddsWouldWithItsDuplicatesLeftOut) {
 
 TEST_F(Mailbox, AFloodIsSavedAtOnceThenAtMostOnceASecondAndWhatIsPendingAtSignOut) {
     signIn(54);
+    platform::RunLoop::main().advance(MailStore::kSaveInterval); // the sign-in counts as a save
     UIController::addItemIntoListMessage(serverMail(1, 1, 1, "a", "m1"));
     // What a killed process would leave: the first mail only.
     auto storedNow = [] {
@@ -360,6 +359,55 @@ TEST_F(Mailbox, EverySaveStoresTheArchiveOfTheWholeListAsItIsThen) {
         EXPECT_EQ(defaults().dataForKey(UIController::listMessageKey(56)), saved) << "after " << what;
     }
     EXPECT_EQ(UIController::listMessageCount(), 7u);
+}
+
+// The mail a server sends right after the sign-in reply is saved with the next save, a
+// second on, not snapshotted on the way to the game grid: the restored list is what is
+// stored.
+TEST_F(Mailbox, MailRightAfterTheSignInIsSavedWithinASecond) {
+    defaults().setData(KavoMessage::archiveList({serverMail(1, 5, 1, "a", "stored")}),
+                       UIController::listMessageKey(62));
+    signIn(62);
+    UIController::addItemIntoListMessage(serverMail(4, 6, 1, "admin", "welcome"));
+    const auto storedNow = [] {
+        return texts(KavoMessage::unarchiveList(defaults().dataForKey(UIController::listMessageKey(62)))
+                         .value_or(KavoMessageList{}));
+    };
+    EXPECT_EQ(storedNow(), std::vector<std::string>{"stored"});
+    platform::RunLoop::main().advance(MailStore::kSaveInterval);
+    EXPECT_EQ(storedNow(), (std::vector<std::string>{"welcome", "stored"}));
+}
+
+// A second sign-in reply of the same player on the same connection keeps the list in
+// memory: the mail that came since the last write is not lost to the older stored list.
+TEST_F(Mailbox, SigningInAgainAsTheSamePlayerKeepsTheMailNotWrittenYet) {
+    signIn(59);
+    UIController::addItemIntoListMessage(serverMail(1, 10, 1, "a", "written"));
+    UIController::addItemIntoListMessage(serverMail(1, 11, 1, "a", "waiting for its write"));
+    signIn(59);
+    EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"waiting for its write", "written"}));
+    EXPECT_EQ(storedTexts(59), (std::vector<std::string>{"waiting for its write", "written"}));
+}
+
+// The identities are counted as mail comes and goes: a restored mail sent again is not
+// listed twice, and one that left the list is listed again when it comes again.
+TEST_F(Mailbox, AMailIsKnownAsListedOrGoneAfterEachChange) {
+    const auto copy = [](int64_t time) { return serverMail(1, time, 1, "a", "thu " + std::to_string(time)); };
+    defaults().setData(KavoMessage::archiveList({copy(3), copy(2), copy(1)}), UIController::listMessageKey(60));
+    signIn(60);
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"restored", [] {}},
+        {"a new mail came", [&] { UIController::addItemIntoListMessage(copy(4)); }},
+        {"another mail went", [] { UIController::removeItemIntoListMessage(UIController::listMessage().back()); }},
+        {"the list was replaced", [] { UIController::setListMessage(UIController::listMessage()); }},
+    };
+    for (const auto& [what, change] : changes) {
+        change();
+        EXPECT_FALSE(UIController::addItemIntoListMessage(copy(2))) << what;
+    }
+    UIController::removeItemIntoListMessage(UIController::listMessageWithFilter(1)[2]); // thu 2
+    EXPECT_TRUE(UIController::addItemIntoListMessage(copy(2))) << "gone, then sent again";
+    EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"thu 2", "thu 4", "thu 3"}));
 }
 
 // The stored read and seen marks are two marks: each comes back as it was stored.

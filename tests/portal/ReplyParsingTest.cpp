@@ -34,7 +34,9 @@ public:
     void onConnectFail() override { calls.push_back("connectFail"); }
     void onDisconnect() override { calls.push_back("disconnect"); }
     void onSetClientInfoOK() override { calls.push_back("clientInfoOK"); }
-    void onLoginSuccess(std::shared_ptr<Player> player) override { keep(me, std::move(player), "loginSuccess"); }
+    void onLoginSuccess(std::shared_ptr<Player> player, StoredMailbox) override {
+        keep(me, std::move(player), "loginSuccess");
+    }
     void onSetMoneyErrorWithError(const std::string& error) override {
         calls.push_back("moneyError");
         texts.push_back(error);

@@ -19,7 +19,7 @@ class FieldRecorder : public GlobalLogicHandler {
 public:
     std::vector<std::string> lines;
 
-    void onLoginSuccess(std::shared_ptr<Player> me) override { player("signedIn", *me); }
+    void onLoginSuccess(std::shared_ptr<Player> me, StoredMailbox) override { player("signedIn", *me); }
     void onRoomList(std::vector<std::shared_ptr<RoomInfo>> rooms) override {
         for (const auto& r : rooms)
             add("room", r->roomId(), r->roomFree(), r->roomWait(), r->lv());

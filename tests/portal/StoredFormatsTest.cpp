@@ -43,7 +43,7 @@ TEST_F(StoredFormats, AStoredDefaultsFileIsReadAsItWasWritten) {
 TEST_F(StoredFormats, TheMailboxOfAnEarlierVersionIsRestoredAtSignIn) {
     EXPECT_EQ(UIController::listMessageKey(4242), "SAVED_OLD_MESSAGE_OF_4242");
     installSampleDefaults();
-    UIController::restoreListMessageForPlayer(4242);
+    deliver(3, Bytes().int32(4242).int64(0).int16(0).int32(0)); // the sign-in reply
     const KavoMessageList list = UIController::listMessage();
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(describe(*list[0]), "77 2 1700000000123 hệ thống | Chào mừng bạn đến với Kavo | 1001");

@@ -240,7 +240,7 @@ TEST_F(MessageScreen, OpeningAFriendsPanelLeavesTheirRequestsAndTypedMailInTheMa
 // line in that friend's conversation and never under the system bar. Mail read stays read,
 // also when the server sends it again at the next sign-in.
 TEST_F(MessageScreen, TheBadgeCountsWhatTheBarsAndConversationsShowAndReadMailStaysRead) {
-    UIController::restoreListMessageForPlayer(4242);
+    UIController::restoreListMessage(UIController::readListMessage(4242));
     const auto notices = [] {
         return KavoMessageList{mail(4, "admin", "Chào mừng đến Kavo Online!", false, 1),
                                mail(3, "admin", "Bảo trì lúc 2 giờ sáng", false, 5)};
@@ -272,7 +272,7 @@ TEST_F(MessageScreen, TheBadgeCountsWhatTheBarsAndConversationsShowAndReadMailSt
 
     UIController::signOutListMessage();
     UIController::addItemsIntoListMessage(notices()); // sent again as the next connection starts
-    UIController::restoreListMessageForPlayer(4242);
+    UIController::restoreListMessage(UIController::readListMessage(4242));
     UIController::addItemsIntoListMessage(notices());
     EXPECT_TRUE(UIController::listMessage().empty()) << "read mail stays read";
 }
