@@ -15,6 +15,7 @@
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/OverlayStack.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
@@ -44,6 +45,9 @@ void resetViews() {
     platform::ui::Window::resetAll();
     platform::ui::Application::shared().reset();
     platform::ui::Responder::forgetFirstResponder();
+    // A desktop test's window leaves no keyboard model behind for the next test.
+    platform::ui::Keyboard::setModel(platform::ui::KeyboardModel::OnScreen);
+    platform::ui::Keyboard::reset();
     platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
 }
 

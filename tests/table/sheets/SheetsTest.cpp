@@ -31,6 +31,7 @@
 #include "table/sheets/menuPlayer.h"
 #include "table/sheets/menuSetup.h"
 #include "table/sheets/menuSoNguoi.h"
+#include "tests/support/DesktopClick.h"
 #include "tests/support/client/ShownLanguage.h"
 #include "tests/table/TableTestSupport.h"
 
@@ -280,6 +281,35 @@ TEST_F(Sheets, TheFriendsTabShowsOnlineFriendsAndEachWaitCountsFromZero) {
     GlobalLogicHandler::getInstance().onFriendList({online, player(202, "offline")});
     runMainThread();
     drive("expect text=online\nexpect-not text=offline");
+}
+
+// A desktop window has no on-screen keyboard: the stake and password sheets stay where
+// every sheet slides in, in the middle of the screen, and a click types into the field.
+TEST_F(Sheets, InADesktopWindowTheStakeAndPasswordSheetsStayInTheMiddleAndTakeTheClick) {
+    platform::ui::Keyboard::setModel(platform::ui::KeyboardModel::None);
+    auto table = seat<TienLenView>();
+    const std::shared_ptr<menuCuoc> stake = table->betView();
+    const std::shared_ptr<menuPassword> password = menuPassword::getInstance();
+    stake->view();
+    password->view();
+    struct Case {
+        std::shared_ptr<CustomUIActionSheetViewController> sheet;
+        std::shared_ptr<platform::ui::TextField> field;
+    };
+    for (const Case& c : {Case{stake, stake->txtMoney()}, Case{password, password->txtPassword()}}) {
+        SCOPED_TRACE(c.field->accessibilityIdentifier());
+        open(*table, c.sheet);
+        const platform::ui::View& panel = *c.field->superview();
+        const platform::ui::Rect drawn = screenFrame(panel);
+        EXPECT_DOUBLE_EQ(drawn.midY(), 160);
+        c.field->resignFirstResponder();
+        clickAndType(screenCentre(*c.field), "25");
+        runMainThread();
+        EXPECT_EQ(screenFrame(panel), drawn);
+        EXPECT_EQ(c.field->text(), "25");
+        c.sheet->slideOut();
+        runMainThread();
+    }
 }
 
 // ------------------------------------------------------------------ chat
