@@ -3,9 +3,9 @@
 // transfer to a stub player (the balance checked, taken and given in one transaction).
 // Each change is a transaction of its own on the file, as a connection's process makes it.
 // Then the same changes over the wire, from many connections at once (LedgerWireBench),
-// against the stub built beside it or the program given:
+// against the stub built beside it and each other stub program given, in turns:
 //
-//   kavo_ledger_bench [PORTAL-STUB]
+//   kavo_ledger_bench [PORTAL-STUB...]
 #include "bench/LedgerWireBench.h"
 #include "platform/foundation/SqliteDatabase.h"
 #include "platform/runtime/Log.h"
@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -54,5 +55,8 @@ int main(int argc, char** argv) {
                     kChanges);
         std::filesystem::remove_all(folder);
     }
-    return runLedgerWireBench(argc > 1 ? argv[1] : KAVO_PORTAL_STUB) ? 0 : 1;
+    std::vector<std::string> stubs = {KAVO_PORTAL_STUB};
+    for (int i = 1; i < argc; ++i)
+        stubs.push_back(argv[i]);
+    return runLedgerWireBench(stubs) ? 0 : 1;
 }

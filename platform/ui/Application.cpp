@@ -270,8 +270,10 @@ void Application::dispatchKey(Key key) {
     Responder* responder = Responder::firstResponder();
     switch (key) {
     case Key::Return:
-        // A dialog on screen takes Return before whatever field lies under it.
+        // A dialog on screen takes Return before whatever field lies under it, then a sheet
+        // over the field.
         if (pressAlertButton(false)) break;
+        if (returnAction_ && returnAction_()) break;
         if (responder) responder->pressReturn();
         break;
     case Key::Backspace:
@@ -364,6 +366,7 @@ void Application::reset() {
     Window::resetAll();
     delegate_ = nullptr;
     escapeAction_ = nullptr;
+    returnAction_ = nullptr;
     Keyboard::setModel(KeyboardModel::OnScreen);
     state_ = ApplicationState::NotRunning;
     badgeNumber_ = 0;

@@ -94,11 +94,16 @@ public:
     // one it runs the escape action (a sheet's close, a screen's back), and when that
     // does nothing it resigns the first responder. Return presses the default button of
     // the alert on screen (its first other button, else its only one) before the first
-    // responder sees it; the arrow keys go to the first responder while no alert is up.
+    // responder sees it; without an alert the return action goes first (a sheet's
+    // default button over the field), and when that does nothing the first responder
+    // sees it. The arrow keys go to the first responder while no alert is up.
     void dispatchText(const std::string& text);
     void dispatchKey(Key key);
     // What Escape does where no alert is up; true when it did something.
     void setEscapeAction(std::function<bool()> action) { escapeAction_ = std::move(action); }
+    // What Return does where no alert is up, before the first responder; true when it
+    // took the key.
+    void setReturnAction(std::function<bool()> action) { returnAction_ = std::move(action); }
     // The mouse wheel at `screenPoint`: the innermost scroll view under the point that can
     // move that way scrolls by `delta` points (positive: towards the content's end),
     // within its content; a picker wheel steps its rows instead. False when none moved.
@@ -120,6 +125,7 @@ private:
 
     ApplicationDelegate* delegate_ = nullptr;
     std::function<bool()> escapeAction_;
+    std::function<bool()> returnAction_;
     ApplicationState state_ = ApplicationState::NotRunning;
     int badgeNumber_ = 0;
     bool idleTimerDisabled_ = false;

@@ -47,7 +47,8 @@ void ChangePassView::viewDidLoad() {
             clearText(tag);
         })->setTag(tag);
     }
-    SheetPanel::addButton(*box, {30, 152, 110, 34}, "onChangePass", text("KAVO_OK"), [this] { onChangePass(); });
+    setDefaultButton(
+        SheetPanel::addButton(*box, {30, 152, 110, 34}, "onChangePass", text("KAVO_OK"), [this] { onChangePass(); }));
     SheetPanel::addButton(*box, {160, 152, 110, 34}, "onCancel", text("KAVO_cancel"), [this] { onCancel(); });
     isModed_ = false;
     auto& center = platform::NotificationCenter::defaultCenter();

@@ -106,8 +106,12 @@ void ProfileSubView::viewDidLoad() {
 
     // The report form waits just right of the panel.
     const ui::Rect bounds = root->bounds();
-    viewReport_ = ui::View::make({bounds.width(), 0, bounds.width(), bounds.height()});
-    viewReport_->setAccessibilityIdentifier("viewReport");
+    // Escape closes the form while it is in view, as its cancel does.
+    viewReport_ = closingView<ui::View>({bounds.width(), 0, bounds.width(), bounds.height()}, "viewReport", [this] {
+        if (viewReport_->superview() != view().get() || viewReport_->frame().x() != 0) return false;
+        closeReportView();
+        return true;
+    });
     viewReport_->setBackgroundColor(ui::Color::rgba(30, 40, 60, 0.98));
     viewReport_btnBaoCao_ = addButton(viewReport_, {10, 8, 300, 24}, "viewReport_btnBaoCao", [] {});
     btnCategory_ = addButton(viewReport_, {10, 40, 300, 28}, "showPickerCategory", [this] { showPickerCategory(); });
@@ -126,8 +130,12 @@ void ProfileSubView::viewDidLoad() {
     const double width = pad ? 1024 : 480;
     const double pickerHeight = pad ? 320 : 160;
     const double barHeight = pad ? 45 : 30;
-    actionSheet_ = ui::View::make({0, (pad ? 768 : 320) - pickerHeight - barHeight, width, pickerHeight + barHeight});
-    actionSheet_->setAccessibilityIdentifier("actionSheet");
+    // Escape closes it with the category as it was.
+    actionSheet_ = closingView<ui::View>(
+        {0, (pad ? 768 : 320) - pickerHeight - barHeight, width, pickerHeight + barHeight}, "actionSheet", [this] {
+            hidePickerView();
+            return true;
+        });
     actionSheet_->setBackgroundColor(ui::Color::white(0.15));
     auto toolbar = ui::Toolbar::make({0, 0, width, barHeight});
     toolbar->setBarStyle(ui::BarStyle::Black);
@@ -259,17 +267,6 @@ void ProfileSubView::doClose() {
 void ProfileSubView::doCloseThisView() {
     hidePickerView();
     slideTo(view()->frame().width());
-}
-
-bool ProfileSubView::closeTopmostPart() {
-    if (!isViewLoaded()) return false;
-    if (!actionSheet_->isHidden()) {
-        hidePickerView();
-        return true;
-    }
-    if (viewReport_->superview() != view().get() || viewReport_->frame().x() != 0) return false;
-    closeReportView();
-    return true;
 }
 
 bool ProfileSubView::closeItself() {

@@ -62,8 +62,8 @@ public:
     // screen underneath, goes with it.
     void doClose();
     void doCloseThisView();
-    // Escape: the category picker first, then the report form, then the panel.
-    bool closeTopmostPart() override;
+    // Escape closes the panel (its category picker and report form close on Escape
+    // themselves, before it).
     bool closeItself() override;
     // The three features announced as not there yet.
     void btnPresentGift_Clicked();

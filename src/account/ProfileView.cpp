@@ -167,12 +167,8 @@ void ProfileView::showTab(ui::Rect /*rect*/, int index, bool /*isProfileView*/, 
 }
 
 void ProfileView::viewWillDisappear(bool animated) {
-    closeTopmostPart();
+    if (userDataView_ && userDataView_->isViewLoaded()) userDataView_->closePickerView();
     KavoViewController::viewWillDisappear(animated);
-}
-
-bool ProfileView::closeTopmostPart() {
-    return userDataView_ && userDataView_->isViewLoaded() && userDataView_->closePickerView();
 }
 
 void ProfileView::doTopupZel() {

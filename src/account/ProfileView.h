@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -22,7 +21,7 @@ class Profile_UserDataView;
 // transactions) over one content area. Each tab is made on first use and kept; switching
 // hides and shows them. The logic handler hands the replies to the tabs while this screen
 // is on top. Main thread only.
-class ProfileView : public KavoViewController, public EscapeTarget {
+class ProfileView : public KavoViewController {
 public:
     static constexpr int kTabInfo = 1;
     static constexpr int kTabItems = 2;
@@ -40,8 +39,6 @@ public:
     // The personal data's picker goes with the screen: it is not up when the screen
     // shows again.
     void viewWillDisappear(bool animated) override;
-    // Escape on the birthday, gender or city picker closes it; the screen stays.
-    bool closeTopmostPart() override;
 
     // The tab buttons' action.
     void doChangeTab(int tag);

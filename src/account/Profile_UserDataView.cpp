@@ -2,6 +2,7 @@
 
 #include "account/BirthdayPicker.h"
 #include "account/ProfileRows.h"
+#include "app/EscapeTarget.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/Text.h"
@@ -185,8 +186,10 @@ void Profile_UserDataView::viewDidLoad() {
 void Profile_UserDataView::buildPickerPanel() {
     const bool pad = Util::isPad();
     const double width = pad ? 1024 : 480;
-    actionSheet_ = ui::View::make({0, pad ? 515.0 : 134.0, width, pad ? Util::convertiPhoneHeightToIpad(186) : 186});
-    actionSheet_->setAccessibilityIdentifier("actionSheet");
+    // Escape closes the panel with the field as it was.
+    actionSheet_ =
+        closingView<ui::View>({0, pad ? 515.0 : 134.0, width, pad ? Util::convertiPhoneHeightToIpad(186) : 186},
+                              "actionSheet", [this] { return closePickerView(); });
     actionSheet_->setBackgroundColor(ui::Color::white(0.15));
     auto toolbar = ui::Toolbar::make({0, 0, width, pad ? 45.0 : 30.0});
     toolbar->setBarStyle(ui::BarStyle::Black);

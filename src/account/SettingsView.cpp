@@ -184,9 +184,10 @@ void SettingsView::viewDidLoad() {
     tblSetting_->setDataSource(this);
     tblSetting_->setDelegate(this);
     box->addSubview(tblSetting_);
-    languageTexts().title(
-        SheetPanel::addButton(*box, {110, 264, 100, 32}, "btnClose_Clicked", "", [this] { slideOut(); }),
-        "KAVO_cancel");
+    // Its only button is Return's too, as a notice's only button is.
+    const auto close = SheetPanel::addButton(*box, {110, 264, 100, 32}, "btnClose_Clicked", "", [this] { slideOut(); });
+    languageTexts().title(close, "KAVO_cancel");
+    setDefaultButton(close);
     tblSetting_->reloadData();
 }
 

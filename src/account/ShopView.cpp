@@ -304,18 +304,6 @@ void ShopView::connectionEnded() {
     if (isViewLoaded()) reloadTiles();
 }
 
-bool ShopView::closeTopmostPart() {
-    if (!isViewLoaded()) return false;
-    if (TopupZelByCardView::closeFormOn(*view())) return true;
-    for (const auto& subview : view()->subviews()) {
-        if (auto detail = std::dynamic_pointer_cast<ShopViewDetail>(subview); detail && !detail->isHidden()) {
-            detail->hideThisView();
-            return true;
-        }
-    }
-    return false;
-}
-
 void ShopView::doCloseThisView() {
     if (isViewLoaded()) view()->removeFromSuperview();
 }

@@ -47,9 +47,6 @@ public:
     ShopView();
     ~ShopView() override;
 
-    // Escape: the card form or a tile's detail panel opened over the shop goes first.
-    bool closeTopmostPart() override;
-
     // ---- what the replies fill
     // The top-up channels of the last channel reply; the promotion cards among them.
     void setChannels(const std::vector<std::shared_ptr<ChargeMoneyInfo>>& channels);
@@ -76,6 +73,11 @@ public:
     void doChangeTab(int tab);
     int viewingTabIndex() const { return viewingTabIndex_; }
     void doCloseThisView();
+    // Escape closes the shop as its close button does.
+    bool closeItself() override {
+        doCloseThisView();
+        return true;
+    }
     // The item and avatar pages of the ended connection go; the next showing asks again.
     void connectionEnded();
     void purchaseListItems();

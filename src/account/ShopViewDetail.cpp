@@ -336,6 +336,11 @@ void ShopViewDetail::hideThisView() {
     });
 }
 
+bool ShopViewDetail::closeItself() {
+    doHideThisView();
+    return true;
+}
+
 void ShopViewDetail::doHideThisView() {
     auto keep = shared_from_this();
     isAddScrollViewFriendList_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
@@ -21,7 +22,7 @@ class ShopView;
 // and four actions: buy it (after a money check and a confirmation), give it to a
 // friend, put it in the cart, take it out of the cart. It works on the shop's
 // selection and cart and sends the purchase and gift requests itself. Main thread.
-class ShopViewDetail : public platform::ui::View, public platform::ui::AlertViewDelegate {
+class ShopViewDetail : public platform::ui::View, public platform::ui::AlertViewDelegate, public EscapeTarget {
 public:
     ShopViewDetail();
     ~ShopViewDetail() override;
@@ -54,6 +55,8 @@ public:
     void doAddToCart();
     void doDiscard();
     void hideThisView();
+    // Escape closes the panel at once, as a tap beside it does.
+    bool closeItself() override;
     void presentFriend(int index);
     void clickedButtonAtIndex(platform::ui::AlertView& alert, int index) override;
 

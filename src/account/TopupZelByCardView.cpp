@@ -164,16 +164,6 @@ void TopupZelByCardView::doTopup() {
     GlobalService::getInstance().sendChargeMoney(*channel_, serial, code);
 }
 
-bool TopupZelByCardView::closeFormOn(const ui::View& host) {
-    for (const auto& subview : host.subviews()) {
-        auto form = std::dynamic_pointer_cast<TopupZelByCardView>(subview);
-        if (!form || form->isHidden()) continue;
-        form->hideThisView();
-        return true;
-    }
-    return false;
-}
-
 void TopupZelByCardView::hideThisView() {
     if (isEdit_) {
         txfSeriesNumber_->resignFirstResponder();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "app/LanguageTexts.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/TextField.h"
@@ -13,7 +14,7 @@ namespace kavo {
 // The scratch-card form: the card's serial and code, sent as typed for the chosen
 // card channel (command 71). The server's answer is shown by the logic handler; the
 // form waits for nothing and stays open after a send. Main thread only.
-class TopupZelByCardView : public platform::ui::View, public platform::ui::TextFieldDelegate {
+class TopupZelByCardView : public platform::ui::View, public platform::ui::TextFieldDelegate, public EscapeTarget {
 public:
     explicit TopupZelByCardView(platform::ui::Rect frame = {});
     // A new form of `frame`, laid out.
@@ -32,9 +33,11 @@ public:
 
     void doTopup();
     void hideThisView();
-    // Escape over a panel that opened a form over itself: the form shown on `host` closes
-    // as its own close does. False when `host` shows none.
-    static bool closeFormOn(const platform::ui::View& host);
+    // Escape closes the form as its close does (a raised form is lowered first).
+    bool closeItself() override {
+        hideThisView();
+        return true;
+    }
     bool isEdit() const { return isEdit_; }
 
     const std::shared_ptr<platform::ui::TextField>& txfSeriesNumber() const { return txfSeriesNumber_; }

@@ -112,10 +112,6 @@ void TopupZelView::hideTopupView() {
     removeFromSuperview();
 }
 
-bool TopupZelView::closeTopmostPart() {
-    return TopupZelByCardView::closeFormOn(*this);
-}
-
 bool TopupZelView::closeItself() {
     hideTopupView();
     return true;

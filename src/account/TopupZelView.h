@@ -44,9 +44,7 @@ public:
 
     // The dimming layer's action: stop listening, give the back button back, go.
     void hideTopupView();
-    // Escape: the card form opened over the panel first, then the panel as its dimming
-    // layer closes it.
-    bool closeTopmostPart() override;
+    // Escape closes the panel as its dimming layer does.
     bool closeItself() override;
     void selectRow(int row);
 

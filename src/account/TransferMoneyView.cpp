@@ -51,6 +51,7 @@ void TransferMoneyView::viewDidLoad() {
         clear->setTag(tag);
     }
     btnOK_ = SheetPanel::addButton(*box, {30, 122, 110, 34}, "btnOK", "", [this] { doSendMoney(); });
+    setDefaultButton(btnOK_);
     btnCancel_ = SheetPanel::addButton(*box, {160, 122, 110, 34}, "btnCancel", "", [this] { onCancel(); });
     auto& center = platform::NotificationCenter::defaultCenter();
     showToken_ = center.addObserver(ui::Keyboard::WillShowNotification,

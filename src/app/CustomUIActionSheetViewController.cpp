@@ -85,6 +85,12 @@ void CustomUIActionSheetViewController::slideIn() {
     animatePanelTo(actionSheetView_, (screenRect().height() - panelHeight(actionSheetView_)) / 2);
 }
 
+bool CustomUIActionSheetViewController::closeItself() {
+    if (closing_) return false;
+    slideOut();
+    return true;
+}
+
 void CustomUIActionSheetViewController::slideOut() {
     if (!isViewLoaded()) return;
     closing_ = true;
@@ -119,6 +125,12 @@ void CustomUIActionSheetViewController2::slideIn() {
     placePanel(*this, actionSheetView_, 320);
     animatePanelTo(actionSheetView_,
                    CustomUIActionSheetViewController::screenRect().height() - panelHeight(actionSheetView_));
+}
+
+bool CustomUIActionSheetViewController2::closeItself() {
+    if (!isSliding_) return false;
+    slideOut();
+    return true;
 }
 
 void CustomUIActionSheetViewController2::slideOut() {

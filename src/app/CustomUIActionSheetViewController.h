@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "app/LanguageTexts.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 
@@ -16,7 +18,7 @@ namespace kavo {
 //
 // Showing: the owner adds `sheet->view()` to its own view and calls
 // `sheet->viewWillAppear(animated)`. Closing: `slideOut()`.
-class CustomUIActionSheetViewController : public platform::ui::ViewController {
+class CustomUIActionSheetViewController : public platform::ui::ViewController, public EscapeTarget {
 public:
     // The name of the panel's animation whose end removes the sheet's view.
     static constexpr const char* RemoveAnimationName = "removeFromSuperviewWithAnimation";
@@ -45,6 +47,14 @@ public:
     // From slideOut until the sheet shows again: a closing sheet is no longer one Escape
     // closes.
     bool isClosing() const { return closing_; }
+    // Escape slides the sheet out as its close button does; a sheet already sliding out
+    // leaves Escape to what lies under it.
+    bool closeItself() override;
+    // The button Return presses while the sheet is the topmost thing shown (its OK, send
+    // or join; the only button of a sheet that shows a result). None: Return does nothing
+    // there.
+    const std::shared_ptr<platform::ui::Button>& defaultButton() const { return defaultButton_; }
+    void setDefaultButton(std::shared_ptr<platform::ui::Button> button) { defaultButton_ = std::move(button); }
 
     // The sheet's full-screen size on this device.
     static platform::ui::Rect screenRect();
@@ -63,6 +73,7 @@ private:
     std::string nibName_;
     platform::ui::ViewPtr actionSheetView_;
     LanguageTexts languageTexts_;
+    std::shared_ptr<platform::ui::Button> defaultButton_;
     // Counts the shows, so a close that is still animating never removes a newer show.
     unsigned showCount_ = 0;
     bool closing_ = false;
@@ -71,7 +82,7 @@ private:
 // The twin used by the lottery panel: the panel rises from the bottom edge and ends flush
 // with it. isSliding makes a second slideIn without a slideOut between (and a slideOut of
 // a closed panel) do nothing.
-class CustomUIActionSheetViewController2 : public platform::ui::ViewController {
+class CustomUIActionSheetViewController2 : public platform::ui::ViewController, public EscapeTarget {
 public:
     CustomUIActionSheetViewController2() = default;
     explicit CustomUIActionSheetViewController2(const std::string& nibName);
@@ -88,6 +99,8 @@ public:
     // Closes as the other sheets do, the back button as the top screen shows it.
     virtual void slideOut();
     virtual void animationDidStop(const std::string& name, bool finished);
+    // Escape slides the panel out while it is up.
+    bool closeItself() override;
 
 private:
     std::string nibName_;

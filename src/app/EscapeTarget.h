@@ -1,20 +1,66 @@
 #pragma once
 
+#include "platform/ui/Geometry.h"
+
+#include <functional>
+#include <memory>
+#include <source_location>
+#include <string>
+#include <utility>
+
 namespace kavo {
 
-// A screen or panel that shows things over part of itself (a picker, a form, a page it
-// opens over itself), or a plain view laid over a screen with a close of its own (the
-// lottery's stake entry, a log-in form). Escape closes the topmost thing a player sees
-// first: such a thing goes before the screen or panel that shows it, as that thing's own
-// close would. A panel's view or its controller may be the target. Main thread only.
+// Something shown over a screen that closes on Escape, and says so itself: a sheet, a
+// panel, a form, a picker, a page laid over a list, a plain view laid over a screen with a
+// close of its own (the lottery's stake entry, a log-in form). Escape closes the topmost
+// one the player sees (EscapeWalk: the top screen's views front to back, what lies over a
+// view before the view). The view itself is the target, or the controller whose view it
+// is. Main thread only.
 class EscapeTarget {
 public:
     virtual ~EscapeTarget() = default;
-    // Closes the topmost thing shown over this screen or panel; false when none is open.
-    virtual bool closeTopmostPart() { return false; }
-    // Closes the panel itself as its own close does, with what belongs to it; false
-    // leaves the closing to Escape, which takes the panel's view away at once.
-    virtual bool closeItself() { return false; }
+    // Closes this as its own close does, with what belongs to it; false when it is not
+    // open (or already going), so that Escape goes on to what lies under it.
+    virtual bool closeItself() = 0;
 };
+
+// The close its owner gives a view of a kind that knows nothing of Escape, and the name
+// of that view.
+class OwnedClose : public EscapeTarget {
+public:
+    OwnedClose(std::string name, std::function<bool()> close) : name_(std::move(name)), close_(std::move(close)) {}
+
+    bool closeItself() override { return close_ && close_(); }
+    // "<file that made it> <identifier>", e.g. "ProfileSubView.cpp actionSheet".
+    const std::string& escapeName() const { return name_; }
+
+private:
+    std::string name_;
+    std::function<bool()> close_;
+};
+
+// A view of a kind that knows nothing of Escape (a plain view, a picker) that its owner
+// makes to close on Escape as the owner closes it: a picker's panel, a page laid over a
+// list, the emoticon board. Made by closingView, which names it by the file that made it
+// and the view's identifier.
+template <class Kind> class ClosingView : public Kind, public OwnedClose {
+public:
+    ClosingView(platform::ui::Rect frame, std::string name, std::function<bool()> close)
+        : Kind(frame), OwnedClose(std::move(name), std::move(close)) {}
+};
+
+// The name of a closing view made at `where` with that identifier.
+std::string closingViewName(const std::source_location& where, const std::string& identifier);
+
+// A view of `Kind` with that frame and accessibility identifier that Escape closes by
+// `close` (which returns false when there is nothing to close).
+template <class Kind>
+std::shared_ptr<ClosingView<Kind>> closingView(platform::ui::Rect frame, const std::string& identifier,
+                                               std::function<bool()> close,
+                                               std::source_location where = std::source_location::current()) {
+    auto view = std::make_shared<ClosingView<Kind>>(frame, closingViewName(where, identifier), std::move(close));
+    view->setAccessibilityIdentifier(identifier);
+    return view;
+}
 
 } // namespace kavo

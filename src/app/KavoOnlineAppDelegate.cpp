@@ -2,9 +2,10 @@
 
 #include "account/KavoIAPHelper.h"
 #include "app/CustomUIActionSheetViewController.h"
-#include "app/EscapeTarget.h"
+#include "app/EscapeWalk.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
+#include "app/ReturnWalk.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/ImageCache.h"
@@ -100,6 +101,10 @@ void KavoOnlineAppDelegate::didFinishLaunching(platform::ui::Application& app) {
     buildInterface();
     navigationController_->setDelegate(this);
     app.setEscapeAction([this] { return escapePressed(); });
+    app.setReturnAction([this] {
+        auto top = topViewController();
+        return top && ReturnWalk::pressDefaultButton(*top);
+    });
     platform::PaymentQueue::defaultQueue().addObserver(&KavoIAPHelper::sharedHelper());
     UIController::getInstance();
     buildTopBar();
@@ -343,19 +348,7 @@ void KavoOnlineAppDelegate::doBack() {
 bool KavoOnlineAppDelegate::escapePressed() {
     auto top = topViewController();
     if (!top || !top->isViewLoaded()) return false;
-    auto* screen = dynamic_cast<KavoViewController*>(top.get());
-    const auto subviews = top->view()->subviews();
-    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
-        if ((*it)->isHidden()) continue;
-        if (closeByEscape(**it, *top)) {
-            if (screen) screen->reloadMessages();
-            return true;
-        }
-        // A panel the screen draws itself (a table's seat menu, the captured pieces, a peek).
-        if (screen && screen->closePanel(**it)) return true;
-    }
-    // What the screen itself shows over part of it (a picker) goes before the screen.
-    if (auto* target = dynamic_cast<EscapeTarget*>(top.get()); target && target->closeTopmostPart()) return true;
+    if (EscapeWalk::closeTopmost(*top)) return true;
     // Where the back button shows, Escape is that button. The game grid, the log-in screen
     // and the server choice show none: there a stray key must never sign the player out
     // (only the swipe leaves the game grid).
@@ -364,30 +357,6 @@ bool KavoOnlineAppDelegate::escapePressed() {
         return true;
     }
     return false;
-}
-
-bool KavoOnlineAppDelegate::closeByEscape(View& panel, platform::ui::ViewController& screen) {
-    auto* controller = panel.viewController();
-    if (controller == &screen) return false;
-    // A panel first closes what it shows over itself (a picker, a page), then itself.
-    auto* target = controller ? dynamic_cast<EscapeTarget*>(controller) : dynamic_cast<EscapeTarget*>(&panel);
-    if (target && target->closeTopmostPart()) return true;
-    // A sheet still sliding out is going already: Escape is for what lies under it.
-    if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController*>(controller)) {
-        if (sheet->isClosing()) return false;
-        sheet->slideOut();
-        return true;
-    }
-    if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController2*>(controller)) {
-        if (!sheet->isSliding()) return false;
-        sheet->slideOut();
-        return true;
-    }
-    if (target && target->closeItself()) return true;
-    // Any other panel of its own (the create-board panel, the mailbox panel) goes at once.
-    if (!controller) return false;
-    panel.removeFromSuperview();
-    return true;
 }
 
 void KavoOnlineAppDelegate::handleSwipeFrom(platform::ui::SwipeDirection direction) {

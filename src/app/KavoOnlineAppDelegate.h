@@ -91,10 +91,9 @@ public:
     // The back button: a table asks to leave, the game grid disconnects, any other
     // screen is popped.
     void doBack();
-    // The Escape key of a desktop window: the topmost thing over the top screen closes
-    // first (a picker or page a panel shows over itself, then the sheet or panel, then
-    // what the screen shows over part of itself); with none, the back button's action
-    // runs where the button shows. Where it does not (the game grid, the log-in screen),
+    // The Escape key of a desktop window: the topmost thing over the top screen that
+    // closes on Escape closes (EscapeWalk); with none, the back button's action runs
+    // where the button shows. Where it does not (the game grid, the log-in screen),
     // Escape does nothing. True when something happened.
     bool escapePressed();
     // A swipe: only a leftward one counts; tables ignore it.
@@ -139,9 +138,6 @@ private:
     void buildBackButton();
     void installSwipeBack();
     void applyUserDefaultSwitches();
-    // Escape over one view laid on the top screen: closes it, or the topmost thing it
-    // shows over itself, when it is a sheet or panel; false for the screen's own views.
-    static bool closeByEscape(platform::ui::View& panel, platform::ui::ViewController& screen);
     // Stops a running ticker's timers, shows the ticker label with the text, hides the
     // title and measures the text.
     void prepareTicker(const std::string& text);

@@ -1,5 +1,6 @@
 #include "app/KavoViewController.h"
 
+#include "app/EscapeTarget.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -76,12 +77,17 @@ void KavoViewController::hideLoadingScreen(const ViewPtr& view) {
 
 void KavoViewController::reloadMessages() {
     if (!isViewLoaded() || !imgViewCounterMessage_ || !lblCounterMessage_) return;
+    const std::vector<platform::ui::ViewPtr> subviews = view()->subviews();
     view()->bringSubviewToFront(imgViewCounterMessage_.get());
     view()->bringSubviewToFront(lblCounterMessage_.get());
-    // The mailbox panel open over this screen has a badge of its own; this one stays under it.
-    if (const auto& mailbox = MessageView::getInstance();
-        mailbox.get() != this && mailbox->isViewLoaded() && mailbox->view()->superview() == view().get())
-        view()->bringSubviewToFront(mailbox->view().get());
+    // The badge is the screen's: what is laid over the screen (a panel or sheet of a
+    // controller of its own, such as the shop or the mailbox with its badge, or a view
+    // with a close of its own) stays over it, in its order, and keeps its clicks.
+    for (const auto& subview : subviews) {
+        const auto* owner = subview->viewController();
+        if ((owner && owner != this) || dynamic_cast<const EscapeTarget*>(subview.get()))
+            view()->bringSubviewToFront(subview.get());
+    }
     const size_t count = UIController::listMessageCount();
     if (count > 0) {
         imgViewCounterMessage_->setHidden(false);

@@ -5,6 +5,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/SystemSound.h"
 #include "platform/ui/Screen.h"
@@ -23,11 +24,7 @@ struct SharedState {
     std::shared_ptr<Player> myInfo = std::make_shared<Player>();
     std::string gameTitle;
     std::string serverInfo;
-    std::any object;
 
-    // The open dialog's code, or what the last press left; the dialogs own theirs.
-    std::atomic<int> okValue{0};
-    std::atomic<int> kindOfDialog{0};
     std::atomic<int8_t> gameType{0};
     std::atomic<bool> rung{false};
     std::atomic<bool> inviting{false};
@@ -79,21 +76,6 @@ void UIController::setServerInfo(std::string info) {
     state().serverInfo = std::move(info);
 }
 
-void UIController::rememberAction(const DialogAction& action) {
-    state().okValue.store(action.code);
-    std::lock_guard lock(state().mutex);
-    state().object = action.context;
-}
-
-int UIController::okValue() {
-    return state().okValue.load();
-}
-void UIController::setOkValue(int value) {
-    state().okValue.store(value);
-    if (auto dialog = std::dynamic_pointer_cast<CustomAlertView>(currentDialog()))
-        dialog->setAction({value, dialog->action().context});
-}
-
 void UIController::showNotice(const std::string& text) {
     startOKDlg(text);
 }
@@ -102,23 +84,13 @@ void UIController::postNotice(std::string text) {
     platform::runOnMainThread([text = std::move(text)] { showNotice(text); });
 }
 
-std::any UIController::object() {
-    std::lock_guard lock(state().mutex);
-    return state().object;
-}
-
-void UIController::setObject(std::any object) {
-    if (auto dialog = std::dynamic_pointer_cast<CustomAlertView>(currentDialog()))
-        dialog->setAction({dialog->action().code, object});
-    std::lock_guard lock(state().mutex);
-    state().object = std::move(object);
-}
-
 int UIController::kindOfDialog() {
-    return state().kindOfDialog.load();
-}
-void UIController::setKinkOfDialog(int kind) {
-    state().kindOfDialog.store(kind);
+    KAVO_ASSERT_MAIN_THREAD();
+    for (const auto& alert : platform::ui::AlertView::visibleAlerts()) {
+        const auto dialog = std::dynamic_pointer_cast<CustomAlertView>(alert);
+        if (dialog && dialog->action().code == kActionInvitation) return 1;
+    }
+    return 0;
 }
 
 int8_t UIController::gameType() {

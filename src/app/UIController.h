@@ -9,7 +9,6 @@
 #include "portal/model/MatchResultInfo.h"
 #include "portal/model/Player.h"
 
-#include <any>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -19,10 +18,9 @@
 namespace kavo {
 
 // The state every screen shares: the signed-in player, the mailbox, the current
-// game type, the switches and the action code of the open dialog. The replies
-// change it on the main thread; the connection's reader thread may still read a
-// little of it, so every accessor is safe from any thread. (The dialogs
-// themselves come with the view layer.)
+// game type and the switches. The replies change it on the main thread; the
+// connection's reader thread may still read a little of it, so every accessor of it
+// is safe from any thread. (The dialogs themselves come with the view layer.)
 //
 // Mailbox rules. The mailbox list (kept by MailStore) belongs to one signed-in
 // player: it is restored from the user defaults when the sign-in reply arrives and
@@ -37,9 +35,9 @@ namespace kavo {
 // button is pressed, one handler looks at the pressed dialog's code and carries the
 // action out (leave the table, accept an invitation, answer a draw offer...). A dialog
 // opened without an action (a plain notice) runs nothing, whatever dialog came before.
-// okValue and object answer for the open dialog: its code and context, or, with none
-// open, what the last press left (-1, or the code an action kept). The dialog
-// operations are for the main thread.
+// What a dialog does and what it is (an invitation's question) is read from the dialog
+// itself, so nothing of it outlives the dialog. The dialog operations are for the main
+// thread.
 //
 // Context objects by action code: 1 the invitation as a platform::Value
 // dictionary ("gameid", "roomid", "boardid", "password", "message", "levelRoom",
@@ -87,18 +85,9 @@ public:
     static std::string serverInfo();
     static void setServerInfo(std::string info);
 
-    // Action code of the open dialog (-1 none); with none open, what the last press left.
-    // Setting it changes the open dialog's action (main thread; a dialog opened later
-    // has only its own).
-    static int okValue();
-    static void setOkValue(int value);
-    // The value the open dialog's action needs (invitation dictionary, URL text, the
-    // friend-request message...). Empty when none. Setting it changes the open dialog's.
-    static std::any object();
-    static void setObject(std::any object);
-    // 1 while an invitation question is open.
+    // 1 while an invitation's question is on screen, 0 as soon as it is gone, however it
+    // went (a press, or another dialog that took its place). Main thread.
     static int kindOfDialog();
-    static void setKinkOfDialog(int kind);
 
     static int8_t gameType();
     static void setGameType(int8_t type);
@@ -173,8 +162,7 @@ public:
     static void startReportDlg(const MatchResultInfo& info, DialogAction action = {});
     // The report's three lines: "<name>: <result>", the level change, the money change.
     static std::string reportText(const MatchResultInfo& info);
-    // Dismisses the dialog on screen in every window without running its action
-    // (okValue still names its code; no later dialog runs it).
+    // Dismisses the dialog on screen in every window without running its action.
     static void closeDialog();
     // Asks whether to stop receiving invitations (code 26).
     static void turnInviteOff();
@@ -186,8 +174,7 @@ public:
     static void pressCancel();
 
     // AlertViewDelegate: the press on one of the dialogs' buttons runs the OK or cancel
-    // action of that dialog's own code, then clears the code and the dialog kind as the
-    // tables say.
+    // action of that dialog's own code.
     void clickedButtonAtIndex(platform::ui::AlertView& alert, int index) override;
     int escapeButtonIndex(platform::ui::AlertView& alert) override;
 
@@ -225,8 +212,6 @@ private:
     UIController() = default;
     static void showDialog(const std::string& message, const std::string& cancelTitle,
                            const std::vector<std::string>& otherTitles, DialogAction action);
-    // What okValue and object answer, without touching a dialog.
-    static void rememberAction(const DialogAction& action);
 };
 
 } // namespace kavo

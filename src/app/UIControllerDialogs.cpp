@@ -79,11 +79,10 @@ void dismissOurDialogs() {
 
 // ---------------------------------------------------------------- the actions
 
-// OK of code 1. Returns false when the code is to be cleared.
-bool acceptInvitation(const std::any& context) {
-    UIController::setKinkOfDialog(0);
-    // At some card tables the player is busy with a hand: the invitation waits.
-    if (auto table = topScreenAs<GameTableView>(); table && table->holdsInvitations()) return true;
+// OK of code 1.
+void acceptInvitation(const std::any& context) {
+    // At some card tables the player is busy with a hand: nothing is joined.
+    if (auto table = topScreenAs<GameTableView>(); table && table->holdsInvitations()) return;
 
     const platform::Value invitation = contextDictionary(context);
     const auto gameId = int8_t(invitation["gameid"].intValue());
@@ -98,10 +97,9 @@ bool acceptInvitation(const std::any& context) {
         GlobalLogicHandler::getInstance().onSetGameTypeSuccessWithGame(gameId, false);
         GameController::setLevelRoom(levelRoom);
         GlobalService::getInstance().joinBoardWithroomId(roomId, boardId, password);
-        return true;
+        return;
     }
     UIController::startOKDlg(text("KAVO_notAllowAcceptInviting"));
-    return false;
 }
 
 // The table of the current game, if one is kept.
@@ -109,16 +107,15 @@ std::shared_ptr<GameTableView> currentTable() {
     return GameController::getTableView(UIController::gameType());
 }
 
-// OK of code 2. Returns false when the code is to be cleared.
-bool leaveTable(const std::any&) {
+// OK of code 2.
+void leaveTable(const std::any&) {
     auto table = currentTable();
-    if (table && !table->leaveAfterQuestion()) return true; // the table left by itself
+    if (table && !table->leaveAfterQuestion()) return; // the table left by itself
     if (table) table->onLeftTable();
     auto& app = KavoOnlineAppDelegate::getInstance();
     if (auto nav = app.navigationController()) nav->popViewController(true);
     if (app.lblServerInfo() && app.lblServerInfo()->isHidden() && app.lblWindowTitle())
         app.lblWindowTitle()->setHidden(false);
-    return false;
 }
 
 // The current table's answer to a question of code 3, 13, 14, 24 or 7726.
@@ -139,32 +136,17 @@ GlobalService& service() {
     return GlobalService::getInstance();
 }
 
-// The action of an OK press: it is given the dialog's context and returns true when the
-// code stays.
-using OkRun = std::function<bool(const std::any& context)>;
+// The action of an OK press: it is given the dialog's context.
+using OkRun = std::function<void(const std::any& context)>;
 
-// An OK action after which the code is cleared.
-OkRun clearing(void (*action)()) {
-    return [action](const std::any&) {
-        action();
-        return false;
-    };
+// An OK action that needs no context.
+OkRun plain(void (*action)()) {
+    return [action](const std::any&) { action(); };
 }
 
-// An OK action on the dialog's context, after which the code is cleared.
-OkRun clearingWith(void (*action)(const std::any& context)) {
-    return [action](const std::any& context) {
-        action(context);
-        return false;
-    };
-}
-
-// An OK action the current table answers, after which the code is cleared.
+// An OK action the current table answers.
 OkRun byTable(void (*answer)(GameTableView&)) {
-    return [answer](const std::any&) {
-        atCurrentTable(answer);
-        return false;
-    };
+    return [answer](const std::any&) { atCurrentTable(answer); };
 }
 
 // What Escape does to a one-button notice of a code: where OK only tidies up (hides a
@@ -186,48 +168,45 @@ void openContextAddress(const std::any& context) {
 constexpr OnEscape kWaits = OnEscape::WaitsForClick;
 constexpr OnEscape kTidies = OnEscape::Answers;
 
-// OK, by action code. A code without a row does nothing but clear the code, so Escape
-// answers its notice.
+// OK, by action code. A code without a row does nothing, so Escape answers its notice.
 const std::unordered_map<int, OkAction>& okActions() {
     static const std::unordered_map<int, OkAction> table = {
         {UIController::kActionBuyAvatar,
-         {clearing([] { service().buyAvatarWithId(ShopView::getInstance()->selectObjectID()); }), kWaits}},
+         {plain([] { service().buyAvatarWithId(ShopView::getInstance()->selectObjectID()); }), kWaits}},
         {UIController::kActionInvitation, {acceptInvitation, kWaits}},
         {UIController::kActionLeaveBoard, {leaveTable, kWaits}},
         {UIController::kActionSkipTurn, {byTable([](GameTableView& table) { table.skipTurn(); }), kWaits}},
         {UIController::kActionRecoverPassword,
-         {clearing([] {
+         {plain([] {
               service().getSMSInfoWithKey(1);
               if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->waitForRecoveryAnswer();
           }),
           kWaits}},
         {UIController::kActionTopUp,
-         {clearing([] {
+         {plain([] {
               auto panel = TopupZelView::make(Util::changeRectFromRect({0, 0, 480, 320}));
               service().requestChargeMoneyInfo();
               if (auto top = topScreen()) top->view()->addSubview(panel);
           }),
           kWaits}},
-        {UIController::kActionMoreGames, {clearingWith(openContextAddress), kWaits}},
-        {UIController::kActionNewVersion, {clearingWith(openContextAddress), kWaits}},
-        {UIController::kActionFriendAdded, {clearing([] { service().requestFriendList(); }), kTidies}},
+        {UIController::kActionMoreGames, {openContextAddress, kWaits}},
+        {UIController::kActionNewVersion, {openContextAddress, kWaits}},
+        {UIController::kActionFriendAdded, {plain([] { service().requestFriendList(); }), kTidies}},
         {UIController::kActionDrawOffer, {byTable([](GameTableView& table) { table.answerDraw(true); }), kWaits}},
         {UIController::kActionResign, {byTable([](GameTableView& table) { table.resign(); }), kWaits}},
         {UIController::kActionCopyText,
-         {clearingWith(
-              [](const std::any& context) { platform::Pasteboard::general().setString(contextText(context)); }),
-          kWaits}},
+         {[](const std::any& context) { platform::Pasteboard::general().setString(contextText(context)); }, kWaits}},
         {UIController::kActionPurchaseConfirmed,
-         {clearing([] {
+         {plain([] {
               if (auto panel = topupPanelOnTop()) panel->completeRechargeWithApp();
           }),
           kTidies}},
         {UIController::kActionPokerObserver,
          {byTable([](GameTableView& table) { table.answerViewerQuestion(1); }), kWaits}},
         {UIController::kActionBuyItem,
-         {clearing([] { service().requestBuyItem(ShopView::getInstance()->selectObjectID()); }), kWaits}},
+         {plain([] { service().requestBuyItem(ShopView::getInstance()->selectObjectID()); }), kWaits}},
         {UIController::kActionTurnOffInvites,
-         {clearing([] {
+         {plain([] {
               auto& defaults = platform::UserDefaults::standard();
               defaults.setBool(false, "savedInviting");
               defaults.synchronize();
@@ -235,17 +214,17 @@ const std::unordered_map<int, OkAction>& okActions() {
           }),
           kWaits}},
         {UIController::kActionFriendRequest,
-         {clearingWith([](const std::any& context) {
+         {[](const std::any& context) {
               if (auto request = contextMessage(context)) service().addFriendWithId(request->fromID(), int8_t(2));
-          }),
+          },
           kWaits}},
         {UIController::kActionRemoveAllMail,
-         {clearing([] {
+         {plain([] {
               if (auto mailbox = mailboxOnTop()) mailbox->doRemoveAllMessages();
           }),
           kWaits}},
         {UIController::kActionChooseAvatar,
-         {clearing([] {
+         {plain([] {
               if (auto profile = topScreenAs<ProfileView>(); profile && profile->assetsView()) {
                   const int32_t avatarId = profile->assetsView()->selectedAvatarID();
                   UIController::myInfo()->setAvatar(avatarId);
@@ -254,7 +233,7 @@ const std::unordered_map<int, OkAction>& okActions() {
           }),
           kWaits}},
         {UIController::kActionDeleteFriend,
-         {clearing([] {
+         {plain([] {
               auto grid = topScreenAs<GameView>();
               service().deleteFriend(grid ? grid->_selectedFriendID()
                                           : MessageView::getInstance()->_selectedFriendID());
@@ -265,10 +244,10 @@ const std::unordered_map<int, OkAction>& okActions() {
     return table;
 }
 
-// OK, by the dialog's action. Returns true when the code stays.
-bool okAction(const DialogAction& action) {
+// OK, by the dialog's action.
+void okAction(const DialogAction& action) {
     const auto found = okActions().find(action.code);
-    return found != okActions().end() && found->second.run(action.context);
+    if (found != okActions().end()) found->second.run(action.context);
 }
 
 bool waitsForClick(int code) {
@@ -312,7 +291,6 @@ void cancelAction(const DialogAction& action) {
 
 void UIController::showDialog(const std::string& message, const std::string& cancelTitle,
                               const std::vector<std::string>& otherTitles, DialogAction action) {
-    rememberAction(action);
     auto dialog = CustomAlertView::make("", message, &getInstance(), cancelTitle, otherTitles);
     dialog->setAction(std::move(action));
     dialog->show();
@@ -381,20 +359,14 @@ std::shared_ptr<platform::ui::AlertView> UIController::currentDialog() {
 void UIController::clickedButtonAtIndex(platform::ui::AlertView& alert, int index) {
     const DialogAction action = actionOf(alert);
     const bool cancel = index == alert.cancelButtonIndex();
-    bool stays = false;
     if (cancel && action.code == kActionInvitation) {
         // Declining an invitation asks whether to stop them altogether.
-        setKinkOfDialog(0);
         turnInviteOff();
     } else if (cancel) {
         cancelAction(action);
-        setKinkOfDialog(0);
     } else {
-        stays = okAction(action);
+        okAction(action);
     }
-    // An action that opened a dialog of its own leaves that one's code to be read.
-    const auto open = currentDialog();
-    if (!open || open.get() == &alert) rememberAction({stays ? action.code : kActionNone, action.context});
 }
 
 int UIController::escapeButtonIndex(platform::ui::AlertView& alert) {

@@ -116,8 +116,12 @@ void CreateNewBoard::setUIScreen() {
     tfPlayerNumber_->setText(textOfInt(maxPlayerNumber_));
 
     // The seat picker opens beside the seat field, over the panel.
-    pikerPlayerNumber_ = ui::PickerView::make(lobby::scaled({214, 40, 80, 160}));
-    pikerPlayerNumber_->setAccessibilityIdentifier("pikerPlayerNumber");
+    // Escape closes it with the count as it was.
+    pikerPlayerNumber_ = closingView<ui::PickerView>(lobby::scaled({214, 40, 80, 160}), "pikerPlayerNumber", [this] {
+        if (pikerPlayerNumber_->isHidden()) return false;
+        hidePicker();
+        return true;
+    });
     pikerPlayerNumber_->setBackgroundColor(ui::Color::white());
     pikerPlayerNumber_->setShowsSelectionIndicator(true);
     pikerPlayerNumber_->setChoosesOnTap(true);
@@ -211,12 +215,6 @@ void CreateNewBoard::endEditingPlayerNumber() {
 void CreateNewBoard::showPickerPlayerNumber() {
     mainView_->bringSubviewToFront(pikerPlayerNumber_.get());
     pikerPlayerNumber_->openOn({intValueOfText(tfPlayerNumber_->text()) - minPlayerNumber_});
-}
-
-bool CreateNewBoard::closeTopmostPart() {
-    if (!pikerPlayerNumber_ || pikerPlayerNumber_->isHidden()) return false;
-    hidePicker();
-    return true;
 }
 
 void CreateNewBoard::hidePicker() {

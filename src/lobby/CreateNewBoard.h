@@ -39,6 +39,12 @@ public:
     void createBoard();
     // Removes the panel at once.
     void doCloseThisView();
+    // Escape removes the panel as its close button does (its seat picker closes on Escape
+    // itself, before it).
+    bool closeItself() override {
+        doCloseThisView();
+        return true;
+    }
     void clearTextFieldPassword();
     // A stake below 0 becomes 0, one above the slider's top amount that amount.
     void endEditingBetMoney();
@@ -47,8 +53,6 @@ public:
     // The seat picker, the field's number highlighted; a click on a row or Return
     // chooses it, the mouse wheel only moves the highlight.
     void showPickerPlayerNumber();
-    // Escape on the open seat picker closes it; the panel stays.
-    bool closeTopmostPart() override;
     void clearText() {}
     // Each showing: the slider's cap from the player's money, the top amount, the seat
     // maximum; the picker hides.

@@ -73,6 +73,7 @@ void IntoBoard::setUIScreen() {
 
     btnOK_ = lobby::addButton(box, {40, 99, 100, 34}, "btnOK", lobby::text("KAVO_search"));
     btnOK_->onTouchUpInside([this] { ok(); });
+    setDefaultButton(btnOK_);
     btnCancel_ = lobby::addButton(box, {160, 99, 100, 34}, "btnCancel", lobby::text("KAVO_cancel"));
     btnCancel_->onTouchUpInside([this] { backGroundHidden(); });
 }

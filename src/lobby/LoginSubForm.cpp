@@ -1,6 +1,5 @@
 #include "lobby/LoginSubForm.h"
 
-#include "app/CustomUIActionSheetViewController.h"
 #include "app/Resources.h"
 #include "app/Util.h"
 #include "platform/foundation/Text.h"
@@ -121,8 +120,6 @@ void LoginSubForm::doCloseThisView() {
 }
 
 bool LoginSubForm::closeItself() {
-    for (const auto& subview : subviews())
-        if (dynamic_cast<CustomUIActionSheetViewController*>(subview->viewController())) return true;
     doCloseThisView();
     return true;
 }

@@ -40,8 +40,7 @@ public:
     virtual void refreshScreen() = 0;
     // The close button: lowers a raised panel at once, then removes the form.
     void doCloseThisView();
-    // Escape closes the form as its close button does, but leaves the server choice the
-    // form shows over itself (a step of the sign-in) and the form under it as they are.
+    // Escape closes the form as its close button does.
     bool closeItself() override;
     // The keyboard: raises the panel once while it is up, lowers it when it goes.
     void keyboardWillShow();

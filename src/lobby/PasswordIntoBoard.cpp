@@ -37,6 +37,7 @@ void PasswordIntoBoard::setUIScreen() {
 
     btnOK_ = lobby::addButton(box, {100, 64, 100, 34}, "btnOK", lobby::text("KAVO_OK"));
     btnOK_->onTouchUpInside([this] { clickOK(); });
+    setDefaultButton(btnOK_);
     // Leaving without a join: the box's corner closes the sheet.
     auto close = ui::Button::make(lobby::scaled({272, 0, 28, 28}));
     close->setAccessibilityIdentifier("btnClose");

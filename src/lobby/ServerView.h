@@ -79,6 +79,9 @@ public:
     // shown again does not take the new showing away.
     void slideOut() override;
     void animationDidStop(const std::string& name, bool finished) override;
+    // The server choice is a step of the sign-in, not a sheet over one: Escape leaves it
+    // (and the form under it) as they are.
+    bool closeItself() override { return true; }
     bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) const;
 
     // ---- actions

@@ -190,10 +190,6 @@ void GlobalLogicHandler::onInvitedJoinBoardWithGameId(int8_t gameId, int8_t room
         [=, this] { onInvitedJoinBoard(gameId, roomId, boardId, password, message, levelRoom, inviterId); });
 }
 
-void GlobalLogicHandler::cancelInvitedJoinBoard() {
-    platform::runOnMainThread([] { UIController::setOkValue(25); });
-}
-
 // ---------------------------------------------------------------- chat, mail and presents
 
 void GlobalLogicHandler::onChatFromWithMessage(std::shared_ptr<KavoMessage> message) {

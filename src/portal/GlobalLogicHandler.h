@@ -110,8 +110,6 @@ public:
     // --- Invitations ---
     virtual void onInvitedJoinBoardWithGameId(int8_t gameId, int8_t roomId, int8_t boardId, const std::string& password,
                                               const std::string& message, int8_t levelRoom, int32_t inviterId);
-    // Marks the invitation question as answered no (action code 25).
-    void cancelInvitedJoinBoard();
 
     // --- Chat, mail and presents ---
     virtual void onChatFromWithMessage(std::shared_ptr<KavoMessage> message);

@@ -24,8 +24,12 @@ void GlobalLogicHandler::onInvitedJoinBoard(int8_t gameId, int8_t roomId, int8_t
         platform::log("invitation to game " + std::to_string(gameId) + " dropped: not in the lobby");
         return;
     }
-    // Invitations may have been switched off or another invitation opened meanwhile.
-    if (!UIController::inviting() || UIController::kindOfDialog() == 1) return;
+    // Invitations may have been switched off, or another invitation's question is still
+    // on screen (the flag goes with that dialog, however it went).
+    if (!UIController::inviting() || UIController::kindOfDialog() == 1) {
+        platform::log("invitation to game " + std::to_string(gameId) + " dropped: switched off or one is asked");
+        return;
+    }
 
     platform::Value invitation = platform::Value::emptyDictionary();
     invitation.set("gameid", int(gameId));
@@ -37,7 +41,6 @@ void GlobalLogicHandler::onInvitedJoinBoard(int8_t gameId, int8_t roomId, int8_t
     invitation.set("idInvitor", int(inviterId));
 
     auto& res = Resources::getInstance();
-    UIController::setKinkOfDialog(1);
     UIController::startCancelOkDlg(message, res.textWithKey("KAVO_cancel"), res.textWithKey("KAVO_OK"),
                                    {UIController::kActionInvitation, std::move(invitation)});
 }

@@ -37,6 +37,7 @@ void AddFriendView::viewDidLoad() {
     txtName_->setAutocorrectionType(platform::ui::AutocorrectionType::No);
     txtName_->setDelegate(this);
     btnAccept_ = SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnAccept", "", [this] { doAddFriend(); });
+    setDefaultButton(btnAccept_);
     texts.title(btnAccept_, "KAVO_OK");
     btnCancel_ = SheetPanel::addButton(*panel, {190, 84, 110, 34}, "btnCancel", "", [this] { onCancel(); });
     texts.title(btnCancel_, "KAVO_cancel");

@@ -1,5 +1,6 @@
 #include "social/ChatView.h"
 
+#include "app/EscapeTarget.h"
 #include "app/Resources.h"
 #include "app/Text.h"
 #include "app/UIController.h"
@@ -206,8 +207,11 @@ void ChatView::buildLayout() {
     btnSend_->onTouchUpInside([this] { doSendMessage(); });
     addSubview(btnSend_);
 
-    emoView_ = platform::ui::View::make(l.picker);
-    emoView_->setAccessibilityIdentifier("emoView");
+    // Escape takes the board away as its button does.
+    emoView_ = closingView<platform::ui::View>(l.picker, "emoView", [this] {
+        showEmoticonsScreen();
+        return true;
+    });
     emoView_->addSubview(picture(Rect{0, 0, l.picker.width(), l.picker.height()}, "chat_bg_emoticon.png"));
     emoScroll_ = platform::ui::ScrollView::make(l.pickerScroll);
     emoView_->addSubview(emoScroll_);

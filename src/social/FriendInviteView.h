@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -18,6 +19,7 @@ namespace kavo {
 // Row buttons carry their row in the tag (accept row + 10000, refuse row + 20000);
 // a tag whose row is gone sends nothing. Main thread only.
 class FriendInviteView : public KavoViewController,
+                         public EscapeTarget,
                          public platform::ui::TableViewDataSource,
                          public platform::ui::TableViewDelegate {
 public:
@@ -40,6 +42,11 @@ public:
     void btnChapNhatTatCa_Clicked();
     void btnXoaTatCa_Clicked();
     void doCloseThisView();
+    // Escape closes the page as its close button does.
+    bool closeItself() override {
+        doCloseThisView();
+        return true;
+    }
     // Reloads the table and hides the loading indicator.
     void forceReloadData();
 

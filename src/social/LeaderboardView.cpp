@@ -1,5 +1,6 @@
 #include "social/LeaderboardView.h"
 
+#include "app/EscapeTarget.h"
 #include "app/Resources.h"
 #include "app/Text.h"
 #include "app/Util.h"
@@ -190,8 +191,12 @@ void LeaderboardView::viewDidLoad() {
     tblViewIconGames_ = makeTable("tblViewIconGames");
     viewIconGames_->addSubview(tblViewIconGames_);
 
-    viewDanhSach_ = ui::View::make(panelFrame);
-    viewDanhSach_->setAccessibilityIdentifier("viewDanhSach");
+    // A game's list over the game picker: Escape goes back to the picker as its back icon does.
+    viewDanhSach_ = closingView<ui::View>(panelFrame, "viewDanhSach", [this] {
+        if (imgViewIconBack_->isHidden()) return false;
+        btnBack_->sendActions(platform::ui::ControlEvent::TouchUpInside);
+        return true;
+    });
     btnBack_ = makeButton(viewDanhSach_, Util::changeRectFromRect({0, 0, 40, 20}), "btnBack", "", tabFont);
     btnBack_->onTouchUpInside([this] { btnBack_Clicked(); });
     imgViewIconBack_ = ui::ImageView::make(Util::changeRectFromRect({10, 2, 16, 16}));
@@ -377,12 +382,6 @@ void LeaderboardView::btnCommunity_Clicked() {
 
 void LeaderboardView::btnBack_Clicked() {
     if (bValViewCaoThu_) showGamesIcon();
-}
-
-bool LeaderboardView::closeTopmostPart() {
-    if (!isViewLoaded() || viewDanhSach_->isHidden() || imgViewIconBack_->isHidden()) return false;
-    btnBack_->sendActions(platform::ui::ControlEvent::TouchUpInside);
-    return true;
 }
 
 void LeaderboardView::chooseGameAtRow(int row) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
@@ -22,7 +21,6 @@ namespace kavo {
 // chosen game's list. The ranking replies append to its community lists on the main
 // thread while it is the top screen. Main thread only.
 class LeaderboardView : public KavoViewController,
-                        public EscapeTarget,
                         public platform::ui::TableViewDataSource,
                         public platform::ui::TableViewDelegate {
 public:
@@ -57,8 +55,6 @@ public:
     void btnFriends_Clicked();
     void btnCommunity_Clicked();
     void btnBack_Clicked();
-    // Escape on a game's list goes back to the game picker, as the list's back icon does.
-    bool closeTopmostPart() override;
     // The picker's row: that game's list.
     void chooseGameAtRow(int row);
 

@@ -647,29 +647,6 @@ void MessageView::showFriendInviteView() {
     reloadListLater();
 }
 
-bool MessageView::closeTopmostPart() {
-    if (!isViewLoaded()) return false;
-    const auto subviews = view()->subviews();
-    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
-        if ((*it)->isHidden()) continue;
-        if (addFriendView_ && addFriendView_->isViewLoaded() && !addFriendView_->isClosing() &&
-            *it == addFriendView_->view()) {
-            addFriendView_->onCancel();
-            return true;
-        }
-        if (friendInviteView_ && friendInviteView_->isViewLoaded() && *it == friendInviteView_->view()) {
-            friendInviteView_->doCloseThisView();
-            return true;
-        }
-    }
-    // The emoticon board over the chat panel goes as its button takes it away.
-    if (activeChatView_ && activeChatView_->superview() && !activeChatView_->emoView()->isHidden()) {
-        activeChatView_->showEmoticonsScreen();
-        return true;
-    }
-    return false;
-}
-
 bool MessageView::closeItself() {
     doCloseThisView();
     return true;

@@ -77,9 +77,8 @@ public:
     void getFriendList();
     void getAdminMessage();
     void showFriendInviteView();
-    // Escape: the invitation page or the add-friend sheet opened over the mailbox goes
-    // first, then the mailbox closes as its close control closes it.
-    bool closeTopmostPart() override;
+    // Escape closes the mailbox panel as its close control does (what it opens over
+    // itself closes on Escape itself, before it).
     bool closeItself() override;
     // 1 administrator messages, 0 system messages.
     void showMessageFromSystem(int tag);

@@ -28,7 +28,9 @@ void SendAdminView::viewDidLoad() {
     txtContent_ = SheetPanel::addField(*panel, {10, 36, 340, 30}, "txtContent", "");
     texts.placeholder(txtContent_, "KAVO_Comment");
     txtContent_->setDelegate(this);
-    texts.title(SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnOK", "", [this] { doSendMail(); }), "KAVO_send");
+    const auto send = SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnOK", "", [this] { doSendMail(); });
+    texts.title(send, "KAVO_send");
+    setDefaultButton(send);
     texts.title(SheetPanel::addButton(*panel, {190, 84, 110, 34}, "onCancel", "", [this] { onCancel(); }),
                 "KAVO_cancel");
 }

@@ -7,6 +7,7 @@
 #include "app/UIController.h"
 #include "lobby/GameView.h"
 #include "tests/account/support/AccountTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +118,7 @@ TEST_F(OtherProfile, TheReportSendsTheCommentWithTheLastPickedCategory) {
 TEST_F(OtherProfile, TheThreeIdleButtonsSayUnderConstruction) {
     panel_->btnChallenge_Clicked();
     EXPECT_EQ(dialogText(), text("KAVO_WarningUnderConstruction"));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+    EXPECT_EQ(openDialogCode(), UIController::kActionNone);
 }
 
 TEST_F(OtherProfile, LateRowsOfThePreviousPlayerStayOutOfTheNextPlayersTable) {

@@ -19,6 +19,7 @@
 #include "portal/model/Province.h"
 #include "tests/account/support/AccountTestSupport.h"
 #include "tests/support/DesktopClick.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -320,7 +321,7 @@ TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesIt) {
     EXPECT_EQ(assets->rowIndex(), 0);
     assets->didSelectRow(table, {1, 1});
     EXPECT_EQ(dialogText(), text("KAVO_Change_Avatar"));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionChooseAvatar);
+    EXPECT_EQ(openDialogCode(), UIController::kActionChooseAvatar);
     auto dialog = UIController::currentDialog();
     ASSERT_TRUE(dialog);
     dialog->buttonAtIndex(1)->sendActions(ui::ControlEvent::TouchUpInside);

@@ -10,6 +10,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/PaymentQueue.h"
 #include "tests/account/ShopTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <algorithm>
 
@@ -165,13 +166,13 @@ TEST_F(Shop, RowPurchasesAskFirstAndSendOnOk) {
                   std::string::npos)
             << language;
     }
-    EXPECT_EQ(UIController::okValue(), UIController::kActionBuyItem);
+    EXPECT_EQ(openDialogCode(), UIController::kActionBuyItem);
     UIController::pressOk();
     ASSERT_TRUE(waitFor(101, 2));
     EXPECT_EQ(bodies(101).back(), (std::vector<uint8_t>{6, 0, 0, 0, 1, 0, 0, 0, 101}));
 
     shop->selectRow(1);
-    EXPECT_EQ(UIController::okValue(), UIController::kActionBuyAvatar);
+    EXPECT_EQ(openDialogCode(), UIController::kActionBuyAvatar);
     UIController::pressOk();
     ASSERT_TRUE(waitFor(1202, 1));
     EXPECT_EQ(bodies(1202).back(), (std::vector<uint8_t>{0, 0, 0, 21}));

@@ -10,6 +10,7 @@
 #include "platform/services/SmsComposer.h"
 #include "tests/account/ShopTestSupport.h"
 #include "tests/support/DesktopClick.h"
+#include "tests/support/client/OpenDialog.h"
 
 using namespace kavo;
 using namespace kavo::test;
@@ -87,7 +88,7 @@ TEST_F(TopupPanel, AStoreRowBuysAndSendsItsReceiptOnceThenTheAnswerCreditsAndCle
     reply(purchaseAnswer(1, "Nap thanh cong", receipt, 300000), [] { return myMoney() == 300000; });
     EXPECT_EQ(dialogText(), "Nap thanh cong");
     EXPECT_TRUE(PendingReceipts::entries().empty()) << "cleared as the answer arrives";
-    EXPECT_EQ(UIController::okValue(), UIController::kActionPurchaseConfirmed);
+    EXPECT_EQ(openDialogCode(), UIController::kActionPurchaseConfirmed);
     UIController::pressOk();
     EXPECT_TRUE(panel->isUserInteractionEnabled());
 }

@@ -5,6 +5,7 @@
 #include "app/UIController.h"
 #include "lobby/GameView.h"
 #include "tests/account/support/AccountTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ TEST_F(TransferSheet, MissingOrSmallAmountsWarnSendNothingAndClose) {
         sheet_->viewWillAppear(false);
         send(refusal.name, refusal.amount);
         EXPECT_EQ(dialogText(), text(refusal.warning)) << refusal.name << " / " << refusal.amount;
-        EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+        EXPECT_EQ(openDialogCode(), UIController::kActionNone);
         EXPECT_FALSE(sheetOpen()) << refusal.amount;
         closeDialog();
     }

@@ -6,6 +6,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/TestHttpServer.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,9 @@ using platform::SmsResult;
 TEST(Connectivity, TheServerListAddressAnsweringMeansTheNetworkIsThere) {
     test::TestHttpServer web;
     web.serveText("/servers.txt", "Kavo Local|127.0.0.1:12346");
-    UIController::setOkValue(5);
     EXPECT_TRUE(Util::connectedToInternetAt(web.url("/servers.txt")));
-    EXPECT_EQ(UIController::okValue(), 5) << "no dialog code is touched";
+    platform::RunLoop::main().runPending();
+    EXPECT_EQ(UIController::currentDialog(), nullptr) << "nothing is told";
     EXPECT_TRUE(web.waitForRequests(1, 5.0));
 }
 
@@ -34,16 +35,15 @@ TEST(Connectivity, AnAddressThatFailsTellsThePlayerInANoticeOfItsOwn) {
     test::TestHttpServer web;
     web.answerStatus(500);
     for (const std::string& url : {address, web.url("/servers.txt"), std::string()}) {
-        UIController::setOkValue(5);
         EXPECT_FALSE(Util::connectedToInternetAt(url)) << url;
-        EXPECT_EQ(UIController::okValue(), 5) << "the probe's thread writes no dialog code";
+        EXPECT_EQ(UIController::currentDialog(), nullptr) << "the notice opens on the main thread, later";
         platform::RunLoop::main().runPending();
         auto dialog = UIController::currentDialog();
         ASSERT_TRUE(dialog) << url;
         EXPECT_EQ(dialog->message(), Resources::getInstance().textWithKey("KAVO_connectFail"));
         EXPECT_FALSE(dialog->message().empty());
         EXPECT_EQ(dialog->numberOfButtons(), 1);
-        EXPECT_EQ(UIController::okValue(), -1);
+        EXPECT_EQ(test::openDialogCode(), UIController::kActionNone);
         UIController::closeDialog();
     }
 }
@@ -89,18 +89,19 @@ TEST_F(SmsFinished, OnlyAnOrdinarySentMessageIsReportedToTheServer) {
     EXPECT_EQ(stored("uname"), "an");
 }
 
-TEST_F(SmsFinished, ThePlayerIsToldHowItWentAndTheDialogCodeIsCleared) {
+TEST_F(SmsFinished, ThePlayerIsToldHowItWentInAPlainNotice) {
     EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Cancelled, 1), "KAVO_cancelSendMessage");
     EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Failed, 0), "KAVO_cantSendMessage");
     EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Sent, 1), "KAVO_sendMessageRegistrySuccess");
     EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Sent, 0), "KAVO_requestSendMessageSuccess");
     EXPECT_STREQ(SMSDelegate::resultTextKey(SmsResult::Sent, 7), "KAVO_sendMessageSuccess");
 
-    UIController::setOkValue(9);
     SMSDelegate(2).messageComposeDidFinish(SmsResult::Sent, "NAP an", "8777");
-    EXPECT_EQ(UIController::okValue(), 9) << "the notice opens on the main thread, later";
+    EXPECT_EQ(UIController::currentDialog(), nullptr) << "the notice opens on the main thread, later";
     platform::RunLoop::main().runPending();
-    EXPECT_EQ(UIController::okValue(), -1);
+    ASSERT_TRUE(UIController::currentDialog());
+    EXPECT_EQ(test::openDialogCode(), UIController::kActionNone);
+    UIController::closeDialog();
 }
 
 } // namespace

@@ -1,16 +1,31 @@
+#include "account/ChangePassView.h"
 #include "account/LottoSubView.h"
 #include "account/ProfileSubView.h"
 #include "account/SettingsView.h"
+#include "account/TransferMoneyView.h"
 #include "app/CustomUIActionSheetViewController.h"
 #include "app/KavoViewController.h"
 #include "app/UIController.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
+#include "lobby/IntoBoard.h"
+#include "lobby/PasswordIntoBoard.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/TextField.h"
 #include "portal/model/KavoMessage.h"
+#include "social/AddFriendView.h"
+#include "social/SendAdminView.h"
+#include "table/sheets/InviteView.h"
+#include "table/sheets/MauBinhResultView.h"
+#include "table/sheets/PokerBuyStackView.h"
+#include "table/sheets/menuCuoc.h"
+#include "table/sheets/menuPassword.h"
 #include "tests/app/ShellTestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kavo::test {
@@ -210,6 +225,95 @@ TEST_F(ScreenAndSheetBaseTest, LotterySheetSlidesInOnceAndClosesOnce) {
     sheet->actionSheetView()->setFrame(Rect{0, 5, 300, 100});
     sheet->slideOut(); // already closed: nothing moves
     EXPECT_DOUBLE_EQ(sheet->actionSheetView()->frame().y(), 5);
+}
+
+// ---- Return over sheets
+
+// Return where no dialog is up goes to the topmost of the focused field and a sheet that is
+// up: a sheet presses its default button as a click does (a sheet without one keeps the
+// key), a field in the sheet or over it answers the key itself, a field under the sheet
+// hears nothing; a sheet sliding out passes the key on.
+TEST_F(ScreenAndSheetBaseTest, ReturnGoesToTheTopmostOfTheFocusedFieldAndASheetThatIsUp) {
+    enum class Field { None, UnderTheSheet, InTheSheet, OverTheSheet };
+    struct Case {
+        const char* name;
+        bool withDefault;
+        Field field;
+        bool closing;
+        int presses, fieldReturns;
+    };
+    const Case cases[] = {{"no field", true, Field::None, false, 1, 0},
+                          {"a field under the sheet", true, Field::UnderTheSheet, false, 1, 0},
+                          {"a field in the sheet", true, Field::InTheSheet, false, 0, 1},
+                          {"a field over the sheet", true, Field::OverTheSheet, false, 0, 1},
+                          {"a sheet without a default button", false, Field::UnderTheSheet, false, 0, 0},
+                          {"a sheet sliding out", true, Field::UnderTheSheet, true, 0, 1}};
+    struct FieldRecorder : platform::ui::TextFieldDelegate {
+        bool shouldReturn(platform::ui::TextField&) override {
+            ++returns;
+            return true;
+        }
+        int returns = 0;
+    };
+    auto screen = launchAndPush();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto sheet = std::make_shared<PanelSheet>();
+        show(sheet, *screen);
+        int presses = 0;
+        auto ok = platform::ui::Button::make(Rect{10, 60, 100, 30});
+        ok->onTouchUpInside([&presses] { ++presses; });
+        sheet->actionSheetView()->addSubview(ok);
+        if (c.withDefault) sheet->setDefaultButton(ok);
+        FieldRecorder recorder;
+        auto field = platform::ui::TextField::make(Rect{10, 10, 200, 30});
+        field->setDelegate(&recorder);
+        if (c.field == Field::UnderTheSheet) screen->view()->insertSubviewBelow(field, sheet->view().get());
+        if (c.field == Field::InTheSheet) sheet->actionSheetView()->addSubview(field);
+        if (c.field == Field::OverTheSheet) screen->view()->addSubview(field);
+        if (c.field != Field::None) {
+            ASSERT_TRUE(field->becomeFirstResponder());
+        }
+        if (c.closing) sheet->slideOut();
+
+        platform::ui::Application::shared().dispatchKey(platform::ui::Key::Return);
+        EXPECT_EQ(presses, c.presses);
+        EXPECT_EQ(recorder.returns, c.fieldReturns);
+
+        field->setDelegate(nullptr);
+        field->resignFirstResponder();
+        field->removeFromSuperview();
+        sheet->view()->removeFromSuperview();
+    }
+}
+
+// Every sheet whose panel has a button that confirms what it shows names it as Return's:
+// the result table's OK, the forms' OK, send, add and join, the settings' only button.
+TEST_F(ScreenAndSheetBaseTest, EverySheetWithAConfirmingButtonNamesItForReturn) {
+    using Make = std::function<std::shared_ptr<CustomUIActionSheetViewController>()>;
+    const std::vector<std::pair<Make, std::string>> sheets = {
+        {[] { return std::make_shared<MauBinhResultView>(); }, "slideOut"},
+        {[] { return std::make_shared<SendAdminView>(); }, "btnOK"},
+        {[] { return std::make_shared<AddFriendView>(); }, "btnAccept"},
+        {[] { return std::make_shared<TransferMoneyView>(); }, "btnOK"},
+        {[] { return std::make_shared<ChangePassView>(); }, "onChangePass"},
+        {[] { return std::make_shared<menuPassword>(); }, "btnOK"},
+        {[] { return std::make_shared<menuCuoc>(); }, "btnOK"},
+        {[] { return std::make_shared<PokerBuyStackView>(); }, "btnOK"},
+        {[] { return std::make_shared<InviteView>(); }, "btnInvite"},
+        {[] { return std::make_shared<IntoBoard>(); }, "btnOK"},
+        {[] { return std::make_shared<PasswordIntoBoard>(); }, "btnOK"},
+        {[] { return std::make_shared<SettingsView>(); }, "btnClose_Clicked"}};
+    auto screen = launchAndPush();
+    for (const auto& [make, button] : sheets) {
+        SCOPED_TRACE(button);
+        auto sheet = make();
+        show(sheet, *screen);
+        ASSERT_TRUE(sheet->defaultButton());
+        EXPECT_EQ(sheet->defaultButton()->accessibilityIdentifier(), button);
+        EXPECT_TRUE(sheet->defaultButton()->isDescendantOf(sheet->actionSheetView().get()));
+        sheet->view()->removeFromSuperview();
+    }
 }
 
 TEST_F(ScreenAndSheetBaseTest, OnATabletTheSheetsUseTheTallerScreen) {

@@ -19,6 +19,7 @@
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -206,7 +207,7 @@ TEST_F(CoTuongRoad, TheReportAfterTheGridsMoreGamesRunsNothingAndEscapeClosesIt)
         game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kMe).int32(900).int32(600));
         game(Bytes().byte(40).int32(kMe).byte(-1).int32(-1000).int32(kBinh).byte(1).int32(1000));
         ASSERT_NE(dialogText(), "") << "my report";
-        EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+        EXPECT_EQ(openDialogCode(), UIController::kActionNone);
         if (byEscape)
             platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
         else

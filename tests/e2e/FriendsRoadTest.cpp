@@ -16,6 +16,7 @@
 #include "social/SendMessageView.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -112,7 +113,7 @@ TEST_F(FriendsRoad, AFriendIsAskedByNameThroughTheSearch) {
             ASSERT_TRUE(portal().sendToClient(answer));
         }
         ASSERT_TRUE(platform::RunLoop::main().runUntil([key] { return dialogText() == text(key); }, 5)) << key;
-        EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << key;
+        EXPECT_EQ(openDialogCode(), UIController::kActionNone) << key;
         UIController::closeDialog();
     }
 }

@@ -14,6 +14,7 @@
 #include "portal/GlobalService.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/client/ClientTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -272,7 +273,7 @@ TEST_F(LobbyRoad, ABoardDearerThanThePlayersMoneyOffersATopUp) {
     openBoardList("btnTLMN");
     ASSERT_TRUE(drive("tap text=200000 zel").ok);
     EXPECT_EQ(dialogText(), text("KAVO_wantChargeMoney"));
-    EXPECT_EQ(UIController::okValue(), 9);
+    EXPECT_EQ(openDialogCode(), 9);
     auto dialog = UIController::currentDialog();
     ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog->buttonTitleAtIndex(1), text("KAVO_loading"));

@@ -1,6 +1,7 @@
 // Sheets that keep taps to themselves, back and Escape that go where the player expects,
 // spinners that never turn forever, and a desktop window without an on-screen keyboard:
 // the lobby walked on the manual clock against the test portal.
+#include "app/EscapeWalk.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
@@ -19,10 +20,12 @@
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PickerView.h"
+#include "platform/ui/SystemWords.h"
 #include "platform/ui/TextField.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
 #include "tests/e2e/AccountRoad.h"
+#include "tests/e2e/EscapeCloses.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/DesktopClick.h"
@@ -32,6 +35,8 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <set>
+#include <string>
 #include <thread>
 
 using namespace kavo;
@@ -109,6 +114,18 @@ protected:
         });
     }
 
+    // The shop's items: one page of one item, "Hoa hong" at 3000 zel.
+    void answerShopItems() {
+        portal().onCommand(101, [](Message& request, TestPortal::Reply& reply) {
+            const int8_t sub = request.readByte();
+            if (sub != 21) return;
+            Bytes answer;
+            answer.byte(sub).int32(1);
+            if (request.readByte() == 0) answer.int32(101).utf("Hoa hong").int32(3000).utf("").boolean(false);
+            reply.send(101, answer);
+        });
+    }
+
     std::atomic<bool> stalled_{false};
 };
 
@@ -137,8 +154,8 @@ TEST_F(LobbyWaits, TheRaisedCreatePanelKeepsEveryTapAndItsTitleStaysOnScreen) {
 
 // Every picker alike: it opens on its field's value; the wheel and the arrow keys only
 // move the highlight (nothing chosen, nothing sent); Escape closes it with the field as it
-// was; Return or a click on a row (the highlighted one too) chooses, closes it and sends
-// once where a choice is sent (the profile's whole record, 1002).
+// was; Return, a click on a row (the highlighted one too) or the panel's Done chooses,
+// closes it and sends once where a choice is sent (the profile's whole record, 1002).
 TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses) {
     answerOwnRecord(portal(), 40, {2, "Hồ Chí Minh"});
     portal().onCommand(78, [](Message& request, TestPortal::Reply& reply) {
@@ -153,13 +170,15 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
         const char* field; // what shows the field's value
         int step;          // the way the highlight can move from the field's value
         bool sends;
+        bool done = true; // the picker lies in a panel with a Done button
     };
     const std::string profile = "tap id=doShowProfileView\nadvance 1\nwait text=17/05/1990\n";
     const std::vector<Case> cases = {
         {profile, "btnRow_Clicked3", "pickerDate", "vNamSinh", 1, true},
         {profile, "btnRow_Clicked2", "pickerCity", "vGioiTinh", 1, true},
         {profile + "drag text=Ngày sinh 0 -150\n", "btnRow_Clicked7", "pickerCity", "vTinhTP", 1, true},
-        {"board: tap id=btnCreateBoard\n", "showPickerPlayerNumber", "pikerPlayerNumber", "tfPlayerNumber", -1, false},
+        {"board: tap id=btnCreateBoard\n", "showPickerPlayerNumber", "pikerPlayerNumber", "tfPlayerNumber", -1, false,
+         false},
         {"tap id=btnOnline\ntap id=btnAll\nwait text=lan\ntap text=lan\nadvance 1\ntap id=showReportView\n",
          "showPickerCategory", "pickerCategory", "showPickerCategory", 1, false}};
     // The highlight as its field shows it: a date reads "dd/MM/yyyy".
@@ -225,6 +244,21 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
             ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 2; }, 5));
             advance(0.5);
             EXPECT_EQ(portal().messages(1002).size(), 2u) << "one record a choice, none for the wheel";
+        }
+
+        if (c.done) {
+            ASSERT_EQ(show(), picker);
+            app.dispatchKey(arrow);
+            const std::string highlightedThen = highlighted(*picker);
+            ASSERT_NE(highlightedThen, field->text());
+            EXPECT_TRUE(drive("tap text=" + ui::SystemWords::text(ui::SystemWord::Done) + "\nadvance 0.5\n").ok);
+            EXPECT_FALSE(shownById(c.picker)) << "Done closes it";
+            EXPECT_EQ(field->text(), highlightedThen) << "Done chooses the highlighted row";
+            if (c.sends) {
+                ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 3; }, 5));
+                advance(0.5);
+                EXPECT_EQ(portal().messages(1002).size(), 3u) << "one record for Done's choice";
+            }
         }
         signOut();
         portal().clearMessages();
@@ -314,17 +348,21 @@ TEST_F(LobbyWaits, WhatTheGridOpensClosesBackToAGridWithoutAWayOutAndEscapeNever
 // opened it over itself, then the panel; a page that replaces a list inside a screen goes
 // back as its own back icon does. What belongs to a panel goes with it: the profile shows
 // no picker when it opens again. A second Escape while a sheet still slides out is for
-// what lies under it.
+// what lies under it. The server choice is a step of the sign-in: Escape leaves it. Every
+// view the code declares to close on Escape is walked here: the walk fails for one that
+// no case closes, so a new one cannot be missed.
 TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
     // A friend to open a profile of, a friend request for the invitation page, a card
-    // channel for the top-up form.
+    // channel for the top-up forms, an item for the shop's detail.
     answerFriendLan();
     answerOwnRecord(portal());
     portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
         reply.send(Bytes().byte(2).byte(1).utf("Thẻ gate").utf("").utf("").message(44)); // a card channel
     });
+    answerShopItems();
+    const auto closedBefore = EscapeWalk::closedKinds();
     struct Case {
-        const char* script;               // from the grid; "board: " from the board list, "login: " signed out
+        std::string script;               // from the grid; "board: " from the board list, "login: " signed out
         std::vector<const char*> closing; // what each Escape takes away, in turn
         const char* endsOn = nullptr;     // the screen left on top, when not the one the script began on
         bool atOnce = false;              // each Escape while the sheet before still slides out
@@ -356,7 +394,18 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         {"login: tap id=lblForgetPassword\n", {"logSubForgotPwdView"}},
         {"board: tap id=btnGotoBoard\nwait id=txtRoom\n", {"txtRoom", "btnCreateBoard"}, "GameView"},
         // Twice at once: the settings slide out, the board list goes back to the grid.
-        {"board: tap id=clickSetting\n", {"btnClose_Clicked", "btnCreateBoard"}, "GameView", true}};
+        {"board: tap id=clickSetting\n", {"btnClose_Clicked", "btnCreateBoard"}, "GameView", true},
+        // The shop's item detail, then the shop.
+        {"tap id=btnNapZel\nadvance 0.5\ntap id=btnVatPham\nwait id=tile10000\nadvance 0.5\ntap id=tile10000\n"
+         "wait id=doCheckOut 2\n",
+         {"doCheckOut", "ShopView"}},
+        // The mailbox's add-friend sheet, then the mailbox.
+        {"tap id=btnChat\nadvance 0.5\ntap id=btnAddFriend\nadvance 0.5\n", {"btnAccept", "tblView"}},
+        // The profile's top-up panel and its card form.
+        {std::string(profile) + "tap id=doTopupZel\nwait text=Thẻ gate\ntap text=Thẻ gate\n",
+         {"txfSeriesNumber", "TopupZelView", "lblBanThan"}},
+        // The lottery panel over the grid.
+        {"tap id=showLottoSubView\nadvance 0.5\n", {"doShowLotto"}}};
     auto& app = ui::Application::shared();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -394,12 +443,82 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
                              : KavoOnlineAppDelegate::getInstance().topViewController() == screen);
         if (signedOut) continue;
         EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
-        if (script.starts_with(profile)) {
+        if (script.starts_with(profile) && script.find("btnRow") != std::string::npos) {
             EXPECT_TRUE(drive(script + "tap id=btnBack\nadvance 1\n" + profile + "expect-not id=" + c.closing[0]).ok)
                 << "the profile left by its back button opens again without the picker";
         }
         signOut();
     }
+
+    // The server choice stays, and the form under it.
+    chooseServer();
+    app.dispatchKey(ui::Key::Escape);
+    advance(1);
+    EXPECT_TRUE(drive("expect text=Kavo Test\nexpect id=logSubLoginView\n").ok) << "the server choice stays";
+
+    // Every close the code declares was walked.
+    const EscapeCloses declared = EscapeCloses::read();
+    std::set<std::string> walked;
+    for (const auto& [kind, count] : EscapeWalk::closedKinds()) {
+        const auto before = closedBefore.find(kind);
+        if (before != closedBefore.end() && before->second == count) continue;
+        const std::string declarer = declared.declarerOf(kind);
+        EXPECT_NE(declarer, "") << kind << " closed on Escape, but the code declares no close for it";
+        walked.insert(declarer);
+    }
+    for (const char* kind : {"LoginSubForm", "CustomUIActionSheetViewController", "ChatView.cpp emoView"})
+        EXPECT_TRUE(declared.declared().count(kind)) << kind << ": the code's closes were read";
+    for (const std::string& kind : declared.declared())
+        EXPECT_TRUE(walked.count(kind)) << kind << " closes on Escape, but no case of this walk closes it";
+}
+
+// The grid's mail badge belongs to the grid: the shop laid over the grid stays over it
+// when Escape closes the shop's item detail and when new mail comes while the shop is up
+// (the badge lies under part of the shop's close button), and a click at the centre of
+// the shop's close button closes the shop.
+TEST_F(LobbyWaits, TheGridsMailBadgeStaysUnderTheShopAndItsCloseButton) {
+    answerShopItems();
+    signIn();
+    ASSERT_TRUE(portal().sendToClient(Bytes().byte(4).int32(301).utf("dung").message(104)));
+    ASSERT_TRUE(
+        drives("wait id=lblCounterMessage\ntap id=btnNapZel\nadvance 0.5\ntap id=btnVatPham\nwait id=tile10000\n"
+               "advance 0.5\ntap id=tile10000\nwait id=doCheckOut 2\n"));
+    auto grid = topAs<GameView>();
+    ASSERT_TRUE(grid);
+    // Where each lies among the grid's views, front last.
+    auto place = [&grid](const ui::View* view) {
+        const auto& views = grid->view()->subviews();
+        for (size_t i = 0; i < views.size(); ++i)
+            if (views[i].get() == view) return int(i);
+        return -1;
+    };
+    const ui::View* shop = shownById("ShopView");
+    ASSERT_TRUE(shop);
+    auto& app = ui::Application::shared();
+    app.dispatchKey(ui::Key::Escape);
+    advance(1);
+    ASSERT_FALSE(shownById("doCheckOut")) << "Escape closed the detail";
+    ASSERT_TRUE(shownById("ShopView")) << "and only the detail";
+    for (const char* badge : {"imgViewCounterMessage", "lblCounterMessage"})
+        EXPECT_LT(place(shownById(badge)), place(shop)) << badge << " lies under the shop after Escape";
+
+    // The second friend request replaces the first (reply 104 sub 4 holds all of them): the
+    // count is read again, and the badge must not rise.
+    const std::string count = grid->lblCounterMessage()->text();
+    ASSERT_TRUE(portal().sendToClient(Bytes().byte(4).int32(301).utf("dung").int32(302).utf("minh").message(104)));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return grid->lblCounterMessage()->text() != count; }, 5));
+    for (const char* badge : {"imgViewCounterMessage", "lblCounterMessage"})
+        EXPECT_LT(place(shownById(badge)), place(shop)) << badge << " lies under the shop after new mail";
+
+    const ui::View* close = shownById("doCloseThisView");
+    ASSERT_TRUE(close);
+    const ui::Point centre = screenCentre(*close);
+    EXPECT_TRUE(screenFrame(*shownById("lblCounterMessage")).intersects(screenFrame(*close)))
+        << "the badge lies under the button";
+    app.dispatchTouch(ui::TouchPhase::Began, centre);
+    app.dispatchTouch(ui::TouchPhase::Ended, centre);
+    advance(1);
+    EXPECT_FALSE(shownById("ShopView")) << "the click closed the shop";
 }
 
 // Escape leaves the log-in screen without an open form as it is, and the server choice

@@ -362,6 +362,11 @@ TEST_F(MauBinhRoad, SortAutoArrangeFinishAndTheResultShow) {
     EXPECT_TRUE(table()->isGameEnd());
     advance(1);
     ASSERT_TRUE(shot("result-phone"));
+    // Return presses the table's OK, as a click on it does: the table goes.
+    ASSERT_EQ(sheet.view()->superview(), table()->view().get());
+    platform::ui::Application::shared().dispatchKey(platform::ui::Key::Return);
+    advance(1);
+    EXPECT_EQ(sheet.view()->superview(), nullptr) << "Return closed the result table";
     game(Bytes().byte(50));
     EXPECT_TRUE(table()->isAllowBinh());
 }

@@ -16,6 +16,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/PaymentQueue.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalService.h"
@@ -58,6 +59,7 @@ TEST_F(PortalStub, ServesTheServerListAndItsPages) {
     EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(stub_.url("/event.html"))).status, 200);
     EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(stub_.url("/guide.html"))).status, 200);
     EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(stub_.url("/payment.txt"))).status, 200);
+    EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(stub_.url("/more-games-en.html"))).status, 200);
     EXPECT_EQ(platform::HttpClient::perform(platform::HttpRequest::get(stub_.url("/other"))).status, 404);
 }
 
@@ -216,6 +218,31 @@ TEST_F(PortalStub, RecoveryShowsItsTextMessageAndATakenNameIsToldSo) {
     EXPECT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername lan\n"
                        "type id=txfPassword pw1\ntype id=txfRetypePwd pw1\ntap id=btnRegister\nwait text=" +
                        text("KAVO_gameIDAlreadyUsed") + " 10\n"));
+}
+
+// "Trò chơi khác" on the grid asks the stub for the more-games address (72, key 3): its
+// answer shows the grid's question, and no connection notice follows it once the wait's
+// five seconds are over; OK opens the stub's page, which says what games there are.
+TEST_F(PortalStub, TheGridsMoreGamesShowsItsQuestionAndOkOpensTheStubsPage) {
+    std::vector<std::string> opened;
+    platform::ui::Application::setUrlOpener([&opened](const std::string& url) {
+        opened.push_back(url);
+        return true;
+    });
+    struct Restore {
+        ~Restore() { platform::ui::Application::setUrlOpener(nullptr); }
+    } restore;
+    launch();
+    ASSERT_TRUE(drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\n" +
+                       "expect text=" + text("KAVO_moreGames") +
+                       "\ntap id=btnGameKhac\nwait text=" + text("KAVO_notice") + " 10\nadvance 6\n"));
+    EXPECT_TRUE(drives("expect text=" + text("KAVO_notice") + "\nexpect-not text=" + text("KAVO_connectFail") + "\n"));
+    ASSERT_TRUE(drives("tap text=" + text("KAVO_OK") + "\nadvance 0.5\n"));
+    ASSERT_EQ(opened, std::vector<std::string>{stub_.url("/more-games.html")});
+    const auto page = platform::HttpClient::perform(platform::HttpRequest::get(opened.back()));
+    EXPECT_EQ(page.status, 200);
+    EXPECT_NE(page.body.find("<h1>Trò chơi khác</h1>"), std::string::npos) << page.body;
+    EXPECT_NE(page.body.find("Cờ tướng"), std::string::npos) << "a game the stub plays is named";
 }
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {

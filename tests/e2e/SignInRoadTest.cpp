@@ -13,6 +13,7 @@
 #include "tests/support/Bytes.h"
 #include "tests/support/NeverAcceptingListener.h"
 #include "tests/support/client/ClientTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <algorithm>
 
@@ -177,7 +178,7 @@ TEST_F(SignInRoad, RecoveryAsksToConfirmWithCode8AndSends73Sub1) {
                        "tap id=btnSend\n"
                        "wait text=" +
                        text("KAVO_confirmGetPassword") + "\n"));
-    EXPECT_EQ(UIController::okValue(), 8);
+    EXPECT_EQ(openDialogCode(), 8);
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("KAVO_FORGET_PASSWORD_USERNAME"), "an");
     ASSERT_TRUE(waitForCommand(1702)) << "connected to the configured server";
     ASSERT_TRUE(drives("tap text=" + text("KAVO_yes") + "\n"));

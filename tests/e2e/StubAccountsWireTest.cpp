@@ -4,15 +4,22 @@
 // sells only what it lists and what the balance covers, a gift costs its giver its price,
 // the lottery's draws count from 1, only an invitation sent makes a friend, and a person's
 // friends, tickets, results, shop history and notices outlive his connection.
+#include "games/maubinh/MauBinhRules.h"
 #include "platform/foundation/SqliteDatabase.h"
 #include "tests/e2e/StubWire.h"
 
 #include <algorithm>
+#include <bit>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -120,6 +127,48 @@ TEST_P(TwoConnectionsSpend, OneBalanceIsNeverSpentTwice) {
 
 INSTANTIATE_TEST_SUITE_P(EverySpend, TwoConnectionsSpend, ::testing::ValuesIn(kSpends),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The pid of the process that serves the `nth` connection (from 0), as the stub's log
+// names it; -1 when the log does not (yet).
+pid_t sessionProcess(const std::string& log, size_t nth) {
+    std::ifstream file(log);
+    const std::string said = "a client connected, served by process ";
+    size_t seen = 0;
+    for (std::string line; std::getline(file, line);) {
+        const size_t at = line.find(said);
+        if (at != std::string::npos && seen++ == nth) return pid_t(std::atoi(line.c_str() + at + said.size()));
+    }
+    return -1;
+}
+
+// A session killed in the middle of a spend, while it holds the writers' lock, leaves the
+// lock to the next process at once: another connection's transfer is made, not failed
+// after the wait, and the killed one's spend, never committed, took nothing.
+TEST(StubAccounts, ASessionKilledInTheMiddleOfASpendLeavesTheLockAndTakesNothing) {
+    const std::string log = ::testing::TempDir() + "stub-killed-in-a-spend.txt";
+    StubProcess stub({}, {{"KAVO_STUB_SPEND_PAUSE", "1500"}}, log);
+    ASSERT_TRUE(stub.ready());
+    StubPerson holder(stub.port());
+    ASSERT_EQ(holder.signIn("giua"), kStart);
+    StubPerson other(stub.port());
+    ASSERT_EQ(other.signIn("khac"), kStart);
+    const pid_t held = sessionProcess(log, 0);
+    ASSERT_GT(held, 0);
+    holder.send(17, Bytes().utf("lan").int32(1000).data());
+    // Well inside its pause between the check and the debit, with the lock held.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_EQ(::kill(held, SIGKILL), 0);
+    const auto sent = std::chrono::steady_clock::now();
+    other.send(17, Bytes().utf("lan").int32(1000).data());
+    auto answer = other.next(17, -1, 30);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->readLong(), kStart - 1000);
+    EXPECT_EQ(answer->readUTF(), "Đã chuyển 1000 Zel cho lan");
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count(), 9.0)
+        << "s: not after the lock's whole wait";
+    StubPerson again(stub.port());
+    EXPECT_EQ(again.signIn("giua"), kStart) << "the killed spend took nothing";
+}
 
 // The rows of the accounts file's tables (accounts, friends, notices had, history, tickets).
 int64_t rowsOf(const std::string& file) {
@@ -318,19 +367,32 @@ TEST_F(ShopWire, TheFirstAndLastItemListedAreSoldAndATicketWaitsForItsDraw) {
 }
 
 // Registration and password recovery are answered: a free name becomes an account that
-// signs in with the start money, a taken one is answered as taken; recovery gives the
-// text message to send.
+// signs in with the start money, a taken one is answered as taken, and a blank one or one
+// longer than the registration field shows (twenty characters) as not valid, without the
+// name; recovery gives the text message to send.
 class RegistrationWire : public StubWire {};
 
 TEST_F(RegistrationWire, AFreeNameIsRegisteredOnceAndRecoveryGivesItsTextMessage) {
+    enum Outcome { Opened, Taken, NotValid };
+    const std::string twenty = "Nguyễn Văn Hải Đăng1"; // twenty characters, 27 bytes
     const struct {
-        const char* name;
-        bool free;
-    } names[] = {{"moi", true}, {"moi", false}, {"lan", false}, {"banned", false}, {" ", false}};
-    for (const auto& [name, free] : names) {
-        Bytes told = Bytes().utf(name).boolean(free).utf(free ? std::string("KAVO DK ") + name : "");
-        EXPECT_EQ(answerTo(*this, 35, Bytes().utf(name).utf("123").data()), told.utf(free ? "8777" : "").data())
-            << name;
+        std::string name;
+        Outcome outcome;
+    } names[] = {{"moi", Opened},          {"moi", Taken},
+                 {"lan", Taken},           {"banned", Taken},
+                 {" ", NotValid},          {"", NotValid},
+                 {" \t ", NotValid},       {twenty, Opened},
+                 {twenty + "x", NotValid}, {std::string(10000, 'a'), NotValid}};
+    for (const auto& [name, outcome] : names) {
+        SCOPED_TRACE(name.substr(0, 30));
+        Bytes told;
+        if (outcome == Opened)
+            told.utf(name).boolean(true).utf("KAVO DK " + name).utf("8777");
+        else if (outcome == Taken)
+            told.utf(name).boolean(false).utf("").utf("");
+        else
+            told.utf("").boolean(false).utf("Tên đăng nhập không hợp lệ").utf("");
+        EXPECT_EQ(answerTo(*this, 35, Bytes().utf(name).utf("123").data()), told.data());
     }
     EXPECT_EQ(answerTo(*this, 73, {1}), Bytes().byte(1).utf("KAVO MK ?").utf("8777").data());
     StubPerson registered(stub_->port());
@@ -451,6 +513,129 @@ TEST_F(ProfileWire, TheProfileIsThePersonsOwnAndOutlivesHisConnection) {
     EXPECT_EQ(historyOf(again), (std::vector<std::string>{"sent to lan (-5000 Zel)", "bought avatar 20 (-1000 Zel)",
                                                           "bought items 100 (-1000 Zel)",
                                                           "lottery ticket 42 (-1000 Zel)", "card 1 (+50000 Zel)"}));
+}
+
+// A purchase whose item is not recorded as his is not paid for: while the accounts file
+// refuses every item owned (a trigger of the test's own), an avatar and a cart are
+// answered as a failure, his balance stays and his history and avatars hold nothing; once
+// the file keeps them again, the same avatar is bought and paid.
+TEST(StubAccounts, APurchaseWhoseItemIsNotRecordedIsNotCharged) {
+    StubWithFile state;
+    ASSERT_TRUE(state.stub.ready());
+    StubPerson person(state.stub.port());
+    ASSERT_EQ(person.signIn("mua"), kStart);
+    platform::SqliteDatabase file;
+    ASSERT_TRUE(file.open(state.file()));
+    ASSERT_TRUE(file.exec("PRAGMA busy_timeout = 10000") &&
+                file.exec("CREATE TRIGGER shelf_full BEFORE INSERT ON owned BEGIN SELECT RAISE(ABORT, 'full'); END"));
+    const std::string busy = "Máy chủ đang bận, vui lòng thử lại sau";
+    EXPECT_EQ(answerTo(person, 1202, Bytes().int32(20).data(), -1, 45), Bytes().byte(0).utf(busy).data());
+    EXPECT_EQ(answerTo(person, 101, cart(2, 100), 6), Bytes().byte(6).byte(1).utf(busy).data());
+    EXPECT_EQ(historyOf(person), std::vector<std::string>{});
+    EXPECT_EQ(answerTo(person, 1010, {}), Bytes().int32(0).data()) << "no avatar is his";
+    StubPerson again(state.stub.port());
+    EXPECT_EQ(again.signIn("mua"), kStart) << "nothing was paid";
+
+    ASSERT_TRUE(file.exec("DROP TRIGGER shelf_full"));
+    EXPECT_EQ(answerTo(person, 1202, Bytes().int32(20).data()), Bytes().int32(20).data());
+    EXPECT_EQ(historyOf(person), std::vector<std::string>{"bought avatar 20 (-1000 Zel)"});
+    StubPerson last(state.stub.port());
+    EXPECT_EQ(last.signIn("mua"), kStart - 1000);
+}
+
+// One Mau Binh hand at board 1 on a connection of its own, finished with the arrangement
+// `arrange` makes of the cards dealt: the cards dealt, each stub player's arranged hand
+// and my chi, as the result (47 sub 40) tells them.
+struct MauBinhHand {
+    std::vector<int> dealt;
+    std::vector<std::vector<int>> theirs;
+    int32_t chi = 0;
+};
+
+template <class Arrange> std::optional<MauBinhHand> playMauBinh(StubPerson& person, Arrange arrange) {
+    person.send(61, {16});
+    person.send(8, Bytes().byte(1).byte(1).utf("").data());
+    if (!person.next(8) || !person.next(16) || !person.next(16)) return std::nullopt;
+    person.send(20, {1, 1});
+    auto start = person.next(47, 20);
+    if (!start) return std::nullopt;
+    MauBinhHand hand;
+    start->readDataWithIntLength(4); // sub, room, board, time
+    for (int i = 0; i < 13; ++i)
+        hand.dealt.push_back(start->readByte());
+    Bytes finish = Bytes().raw({1, 1, 30});
+    for (int id : arrange(hand.dealt))
+        finish.byte(int8_t(id));
+    person.send(47, finish.data());
+    auto result = person.next(47, 40);
+    if (!result) return std::nullopt;
+    result->readDataWithIntLength(9); // sub, my id and money
+    hand.chi = result->readInt();
+    result->readByte();
+    while (result->available()) {
+        result->readDataWithIntLength(12); // id, money, chi
+        std::vector<int> cards;
+        for (int i = 0; i < 13; ++i)
+            cards.push_back(result->readByte());
+        hand.theirs.push_back(cards);
+        result->readDataWithIntLength(7); // special, the rows from my side, the rest
+    }
+    return hand;
+}
+
+// An arrangement of `cards` (front, middle, back) whose rows win as many rows as they lose
+// against `theirs`, as the table judges rows: an even hand; empty when there is none.
+std::vector<int> evenArrangement(const std::vector<int>& cards, const std::vector<std::vector<int>>& theirs) {
+    namespace rules = MauBinhRules;
+    for (uint32_t back = 0; back < (1u << 13); ++back) {
+        if (std::popcount(back) != 5) continue;
+        for (uint32_t middle = 0; middle < (1u << 13); ++middle) {
+            if (std::popcount(middle) != 5 || (middle & back)) continue;
+            std::vector<int> front, mid, behind;
+            for (int i = 0; i < 13; ++i)
+                (back >> i & 1 ? behind : middle >> i & 1 ? mid : front).push_back(cards[size_t(i)]);
+            std::vector<int> arrangement = front;
+            arrangement.insert(arrangement.end(), mid.begin(), mid.end());
+            arrangement.insert(arrangement.end(), behind.begin(), behind.end());
+            int total = 0;
+            for (const auto& other : theirs)
+                for (int chi = 1; chi <= 3; ++chi) {
+                    const int judged =
+                        rules::compareWith(rules::handOfChi(arrangement, chi), rules::handOfChi(other, chi));
+                    total += judged == rules::kFirstStronger ? 1 : judged == rules::kSecondStronger ? -1 : 0;
+                }
+            if (total == 0) return arrangement;
+        }
+    }
+    return {};
+}
+
+// A hand that moved his money neither up nor down is an even hand in his achievements,
+// not a win: a first connection's Mau Binh hand shows the stub players' rows of the deal
+// every connection is dealt first, and a second person arranges his so that he wins as
+// many rows as he loses.
+TEST(StubAccounts, AnEvenHandCountsAsADrawNotAWin) {
+    StubProcess stub({}, {{"KAVO_STUB_MAUBINH_PAUSE", "0.5"}});
+    ASSERT_TRUE(stub.ready());
+    StubPerson first(stub.port());
+    ASSERT_GT(first.signIn("xem"), 0);
+    const auto shown = playMauBinh(first, [](const std::vector<int>& cards) { return cards; });
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(shown->theirs.size(), 2u);
+    const std::vector<int> even = evenArrangement(shown->dealt, shown->theirs);
+    ASSERT_EQ(even.size(), 13u) << "the deal has an even arrangement";
+
+    StubPerson second(stub.port());
+    ASSERT_GT(second.signIn("hoavon"), 0);
+    const auto played = playMauBinh(second, [&](const std::vector<int>& cards) {
+        EXPECT_EQ(cards, shown->dealt) << "the same first deal";
+        return even;
+    });
+    ASSERT_TRUE(played);
+    ASSERT_EQ(played->chi, 0) << "an even hand";
+    // Experience 5 for a draw; no win, no loss.
+    EXPECT_EQ(answerTo(second, 40, {3, 16}, 3),
+              Bytes().byte(3).byte(16).int32(5).int32(0).int32(0).int32(1).int32(0).data());
 }
 
 // The draws listed at the stub's start are numbered from 1 up, the newest first.

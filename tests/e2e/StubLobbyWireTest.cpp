@@ -319,6 +319,38 @@ TEST_F(LobbyWire, TheStubsTextsFollowTheClientsLanguage) {
     EXPECT_EQ(items->readUTF(), "Item 100");
 }
 
+// Every key of information (72) the client asks for is answered under its own key, in
+// the player's language where it is a text: before a sign-in as the client asks for them
+// while it connects, and after one. Key 8 names the version the client information gave.
+TEST_F(LobbyWire, EveryInformationKeyTheClientAsksForIsAnswered) {
+    send(222, Bytes().int32(1).int32(2).utf("1.0.0").utf("vi").utf("1.0.0;iPhone;5.0").data());
+    ASSERT_TRUE(next(220));
+    const std::string pages = "http://127.0.0.1:" + std::to_string(stub_->httpPort());
+    const std::string list = "Kavo Local|127.0.0.1:" + std::to_string(stub_->port());
+    const std::tuple<const char*, int8_t, std::string> keys[] = {
+        {"vi", 2, "19001234"},
+        {"vi", 3, pages + "/more-games.html"},
+        {"vi", 8, "1-1.0.0"},
+        {"vi", 11, list},
+        {"vi", 13, "Nạp thẻ khuyến mãi được thêm 20% Zel."},
+        {"en", 3, pages + "/more-games-en.html"},
+        {"en", 13, "Promotion cards give 20% more Zel."},
+    };
+    for (const bool signedIn : {false, true}) {
+        if (signedIn) {
+            ASSERT_NE(signInAndChoose("an", 3), 0);
+        }
+        for (const auto& [language, key, text] : keys) {
+            SCOPED_TRACE(std::string(language) + " " + std::to_string(key));
+            speak(language);
+            send(72, {uint8_t(key)});
+            auto answer = next(72);
+            ASSERT_TRUE(answer);
+            EXPECT_EQ(answer->data(), Bytes().byte(key).utf(text).data());
+        }
+    }
+}
+
 // Where players are listed: a request, the bytes before the rows and the bytes of a
 // row after its id, name and amount.
 struct Listing {

@@ -43,6 +43,15 @@ public:
     }
     // Ends the stub at once (SIGKILL): it removes nothing it made.
     void kill() { child_.stop(); }
+    // Stops the stub as scripts/run does (SIGTERM, which ends the processes serving its
+    // clients) and waits for it.
+    void stop() {
+        if (child_.pid() > 0) {
+            ::kill(child_.pid(), SIGTERM);
+            child_.wait(30);
+        }
+        child_.stop();
+    }
     uint16_t port() const { return port_; }
     uint16_t httpPort() const { return httpPort_; }
     std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(httpPort_) + path; }
@@ -56,15 +65,6 @@ private:
         words.insert(words.end(), options_.begin(), options_.end());
         child_.start(words, environment_, true, errorFile_);
     }
-    // SIGTERM lets the stub end the processes serving its clients.
-    void stop() {
-        if (child_.pid() > 0) {
-            ::kill(child_.pid(), SIGTERM);
-            child_.wait(30);
-        }
-        child_.stop();
-    }
-
     std::vector<std::string> options_;
     std::map<std::string, std::string> environment_;
     std::string errorFile_;

@@ -13,6 +13,7 @@
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/client/ClientTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -164,7 +165,7 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
 
     // Skip asks first.
     run("tap id=btnSkip");
-    EXPECT_EQ(UIController::okValue(), 3);
+    EXPECT_EQ(openDialogCode(), 3);
     EXPECT_EQ(dialogText(), text("KAVO_doYouWantSkip"));
     run("tap text=" + text("KAVO_OK"));
     EXPECT_EQ(lastSent(49), (std::vector<uint8_t>{2, 7}));

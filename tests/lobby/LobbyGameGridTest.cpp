@@ -8,6 +8,7 @@
 #include "platform/ui/Application.h"
 #include "portal/GlobalLogicHandler.h"
 #include "tests/lobby/LobbyTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -106,7 +107,7 @@ TEST_F(GameGrid, MoreGamesAsksForTheAddressAndOpensItOnOk) {
     grid_->set_infoMoreGames("http://127.0.0.1/games");
     grid_->doShowMoreGames();
     EXPECT_FALSE(gridBlocked()) << "the answer ends the wait";
-    EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << "the grid's own question sets no code";
+    EXPECT_EQ(openDialogCode(), UIController::kActionNone) << "the grid's own question sets no code";
     EXPECT_EQ(platform::ui::AlertView::visibleAlerts().back()->message(), text("KAVO_notice"));
     auto before = grid_->gridButtons().front();
     tapAlertButton(1);
@@ -146,7 +147,7 @@ TEST_F(GameGrid, EveryDialogOpenedWithoutAnActionRunsNothingAfterMoreGames) {
             runPending();
             const auto dialog = UIController::currentDialog();
             ASSERT_TRUE(dialog);
-            EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+            EXPECT_EQ(openDialogCode(), UIController::kActionNone);
             recorder_.clear();
             if (byEscape)
                 platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);

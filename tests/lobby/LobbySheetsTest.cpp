@@ -14,6 +14,7 @@
 #include "portal/GlobalMessageHandler.h"
 #include "tests/lobby/LobbyTestSupport.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -101,7 +102,7 @@ TEST_F(GoToBoardSheet, AnEmptyRoomOrBoardAsksForBoth) {
     UIController::closeDialog();
     enter("5", "");
     EXPECT_EQ(dialogText(), text("KAVO_chuaNhapDu"));
-    EXPECT_EQ(UIController::okValue(), -1);
+    EXPECT_EQ(openDialogCode(), -1);
     EXPECT_TRUE(recorder_.sent().empty());
 }
 

@@ -20,6 +20,7 @@
 #include "portal/GlobalService.h"
 #include "tests/support/Sockets.h"
 #include "tests/support/client/ClientTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <any>
 
@@ -158,7 +159,7 @@ TEST_F(LoginScreen, EmptyFieldsShowTheWarningAndOpenNoServerChoice) {
     ASSERT_TRUE(drives("advance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\ntap id=btnSignIn\n"
                        "wait text=" +
                        text("KAVO_LottoGeneralWarning") + "\n"));
-    EXPECT_EQ(UIController::okValue(), -1);
+    EXPECT_EQ(openDialogCode(), -1);
     EXPECT_FALSE(ServerView::getInstance()->isViewLoaded() && ServerView::getInstance()->view()->superview());
 }
 
@@ -263,7 +264,7 @@ TEST_F(FormsWithoutServer, RecoveryGoesToTheServerThatLastAcceptedTheClient) {
     form->onForgotPwd();
     EXPECT_EQ(GlobalService::IP(), "127.0.0.1");
     EXPECT_EQ(GlobalService::PORT(), int(secondPort_));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionRecoverPassword);
+    EXPECT_EQ(openDialogCode(), UIController::kActionRecoverPassword);
     EXPECT_EQ(shownAlert(), text("KAVO_confirmGetPassword"));
     GlobalService::getInstance().setConnectOKListener(nullptr);
 }
@@ -281,7 +282,7 @@ TEST_F(LoginScreen, AcceptingARecoveryRemembersTheNameAndAsksWithCode8) {
     auto screen = ready();
     screen->acceptForgotPassword("an");
     EXPECT_EQ(defaults().stringForKey("KAVO_FORGET_PASSWORD_USERNAME"), "an");
-    EXPECT_EQ(UIController::okValue(), 8);
+    EXPECT_EQ(openDialogCode(), 8);
 }
 
 // ---------------------------------------------------------------- sign-in answers
@@ -310,8 +311,8 @@ TEST_F(LoginScreen, ANewVersionNoticeKeepsTheAddressForTheDownloadButton) {
     ready();
     GlobalLogicHandler::getInstance().onVersionWithInfo("Phien ban moi", "kavo.example/tai");
     advance(0.1);
-    EXPECT_EQ(UIController::okValue(), 12);
-    EXPECT_EQ(std::any_cast<std::string>(UIController::object()), "http://kavo.example/tai");
+    EXPECT_EQ(openDialogCode(), 12);
+    EXPECT_EQ(std::any_cast<std::string>(openDialogAction().context), "http://kavo.example/tai");
     EXPECT_EQ(shownAlert(), "Phien ban moi");
 }
 

@@ -39,6 +39,7 @@
 #include "table/sheets/InviteView.h"
 #include "tests/portal/PortalTestSupport.h"
 #include "tests/support/TestHttpServer.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -635,7 +636,7 @@ TEST_F(Purchase, SuccessSetsTheNewBalanceAndOkCompletesIt) {
     answer(1, "Nạp thành công", 250000);
     EXPECT_EQ(panel->receiptStringFromServer(), "receipt-9");
     EXPECT_EQ(myMoney(), 250000);
-    EXPECT_EQ(UIController::okValue(), UIController::kActionPurchaseConfirmed);
+    EXPECT_EQ(openDialogCode(), UIController::kActionPurchaseConfirmed);
     EXPECT_EQ(dialogText(), "Nạp thành công");
     EXPECT_TRUE(panel->isUserInteractionEnabled());
 }
@@ -656,7 +657,7 @@ TEST_F(Purchase, ASuccessWithoutABalanceLeavesTheMoneyAndStillSaysSo) {
     answer(2, "OK", std::nullopt);
     EXPECT_EQ(myMoney(), 100000);
     EXPECT_EQ(dialogText(), "OK");
-    EXPECT_EQ(UIController::okValue(), UIController::kActionPurchaseConfirmed);
+    EXPECT_EQ(openDialogCode(), UIController::kActionPurchaseConfirmed);
 }
 
 TEST_F(Purchase, AnAnswerWithNoPanelOpenStillSetsTheMoneyAndSaysSo) {
@@ -872,9 +873,9 @@ TEST_F(SignInAnswers, ADeviceThatCannotSendOffersToCopyTheRegistrationText) {
     cannotSendTexts();
     registerAnswer(true);
     EXPECT_TRUE(composed().empty());
-    EXPECT_EQ(UIController::okValue(), UIController::kActionCopyText);
+    EXPECT_EQ(openDialogCode(), UIController::kActionCopyText);
     EXPECT_EQ(dialogText(), "Soạn tin DK moi gửi 8077");
-    EXPECT_EQ(std::any_cast<std::string>(UIController::object()), "DK moi");
+    EXPECT_EQ(std::any_cast<std::string>(openDialogAction().context), "DK moi");
 }
 
 // The recovery answer tests the store switch the other way round.

@@ -4,6 +4,7 @@
 #include "portal/GlobalMessageHandler.h"
 #include "portal/model/Province.h"
 #include "tests/portal/PortalTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -446,7 +447,7 @@ TEST_F(AccountReplies, FriendNoticesGoToTheOneButtonDialog) {
     deliver(104, Bytes().byte(13).byte(4).utf("Thông báo"));
     EXPECT_TRUE(logic.calls.empty());
     PortalEnvironment::runMainThread();
-    EXPECT_EQ(UIController::okValue(), -1);
+    EXPECT_EQ(openDialogCode(), -1);
 }
 
 // --------------------------------------------------------------- profile

@@ -67,8 +67,7 @@ void resetAppState() {
     MailStore::shared().reset(); // no save timing carried over from another test
     UIController::setGameType(0);
     UIController::setInviting(true);
-    UIController::setKinkOfDialog(0);
-    UIController::setOkValue(0);
+    UIController::closeDialog();
     GlobalMessageHandler::getInstance().setGameMessageHandler(nullptr);
     GlobalMessageHandler::getInstance().setGlobalLogicHandler(nullptr);
     GlobalService::getInstance().setConnectOKListener(nullptr);

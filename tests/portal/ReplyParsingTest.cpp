@@ -2,6 +2,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "portal/GlobalMessageHandler.h"
 #include "tests/portal/PortalTestSupport.h"
+#include "tests/support/client/OpenDialog.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -262,7 +263,7 @@ TEST_F(Replies, RefusedSignInShowsTheReasonAndDisconnects) {
     deliver(4, utf("Sai mật khẩu"));
     EXPECT_EQ(env.client().closes(), 1);
     PortalEnvironment::runMainThread();
-    EXPECT_EQ(UIController::okValue(), -1);
+    EXPECT_EQ(openDialogCode(), -1);
 }
 
 TEST_F(Replies, StakeErrorAndVersionNotices) {
@@ -305,7 +306,7 @@ TEST_F(Replies, EveryInvitationIsReadWholeAndPassedOn) {
     UIController::setInviting(false);
     deliver(74, body);
     UIController::setInviting(true);
-    UIController::setKinkOfDialog(1);
+    UIController::startCancelOkDlg("Vào chơi", "Không", "OK", {UIController::kActionInvitation});
     deliver(74, body);
     EXPECT_EQ(logic.calls, (Calls{"invited", "invited", "invited"}));
 }

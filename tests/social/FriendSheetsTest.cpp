@@ -16,6 +16,7 @@
 #include "social/SendAdminView.h"
 #include "social/SendMessageView.h"
 #include "tests/support/DesktopClick.h"
+#include "tests/support/client/OpenDialog.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -186,10 +187,10 @@ TEST_F(FriendSheets, TheMailboxAndTheChatPanelTellTheAddFriendResult) {
     for (const auto& [result, key] : cases) {
         mailbox->onAddFriendResult(result);
         EXPECT_EQ(dialogText(), text(key)) << result << " in the mailbox";
-        EXPECT_EQ(UIController::okValue(), UIController::kActionNone) << result << " in the mailbox";
+        EXPECT_EQ(openDialogCode(), UIController::kActionNone) << result << " in the mailbox";
         chat->onAddFriendResult(result);
         EXPECT_EQ(dialogText(), text(key)) << result << " in a chat panel";
-        EXPECT_EQ(UIController::okValue(), result == 0 ? UIController::kActionFriendAdded : UIController::kActionNone)
+        EXPECT_EQ(openDialogCode(), result == 0 ? UIController::kActionFriendAdded : UIController::kActionNone)
             << result << " in a chat panel";
     }
 }

@@ -7,6 +7,7 @@
 #include "social/ChatDatabase.h"
 #include "social/ChatView.h"
 #include "social/MessageView.h"
+#include "tests/support/client/OpenDialog.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -191,7 +192,7 @@ TEST_F(MessageScreen, RemoveAllAsksThenEmptiesTheMailbox) {
     UIController::setListMessage({mail(0, "a", "1"), mail(3, "b", "2")});
     auto screen = open();
     drive("tap id=onRemoveAll");
-    EXPECT_EQ(UIController::okValue(), UIController::kActionRemoveAllMail);
+    EXPECT_EQ(openDialogCode(), UIController::kActionRemoveAllMail);
     EXPECT_EQ(dialogText(), text("KAVO_thongbao_xoa_item"));
     press(text("KAVO_OK"));
     EXPECT_TRUE(UIController::listMessage().empty());

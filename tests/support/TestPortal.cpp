@@ -35,9 +35,13 @@ void TestPortal::start() {
 }
 
 TestPortal::~TestPortal() {
+    stop();
+}
+
+void TestPortal::stop() {
     stop_.raise();
     closeClient();
-    if (thread_.joinable()) thread_.join();
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
 void TestPortal::onCommand(int16_t commandId, Handler handler) {

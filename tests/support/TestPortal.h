@@ -52,6 +52,10 @@ public:
     // before start(), so that the handlers are all set when the first request is read.
     explicit TestPortal(Fd connection);
     void start();
+    // Stops reading: the connection is closed and a handler call in flight is waited for;
+    // no handler is called after it returns, so that what they use may go. From a handler
+    // it does not wait.
+    void stop();
     ~TestPortal();
     TestPortal(const TestPortal&) = delete;
     TestPortal& operator=(const TestPortal&) = delete;

@@ -56,9 +56,6 @@ void resetAppState() {
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
     UIController::setGameType(0);
-    UIController::setKinkOfDialog(0);
-    UIController::setOkValue(UIController::kActionNone);
-    UIController::setObject({});
     GameController::reset();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
+#include "tools/portal-stub/StubCommands.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubRoster.h"
 
@@ -120,138 +121,152 @@ Message CardTableStub::stubPlayerEntry(int32_t id, const std::string& name) {
 }
 
 void CardTableStub::install() {
-    portal_.onCommand(8, [this](Message& request, TestPortal::Reply& reply) {
-        const int8_t room = request.readByte();
-        const int8_t board = request.readByte();
-        const std::string password = request.readUTF();
-        logLine("join room " + std::to_string(room) + ", board " + std::to_string(board) + ", password \"" + password +
-                "\"");
-        if (!isCardTable(gameType_())) return;
-        {
-            std::lock_guard lock(mutex_);
-            room_ = room;
-            board_ = board;
-            stake_ = stakeOfBoard(board);
-            pending_.clear();
-        }
-        tienLen_.reset();
-        const Player me = me_();
-        // A board created for fewer players leaves the later places empty.
-        const int guests = std::min(2, playersAtBoard(board, 4) - 1);
-        {
-            std::lock_guard lock(mutex_);
-            places_ = {me.id, guests >= 1 ? kGuestA : -1, guests >= 2 ? kGuestB : -1, -1};
-            guests_ = guests;
-        }
-        Message joined(8);
-        joined.writeByte(room);
-        joined.writeByte(board);
-        joined.writeInt(me.id); // the player owns the table
-        joined.writeInt(stakeOfBoard(board));
-        joined.writeInt(me.id);
-        joined.writeUTF(me.name);
-        joined.writeLong(StubLedger::session().balance());
-        joined.writeShort(1);
-        joined.writeInt(2500);
-        joined.writeBool(0);
-        const std::pair<int32_t, const char*> seated[] = {{kGuestA, "lan"}, {kGuestB, "minh"}};
-        for (int place = 1; place <= 3; ++place) {
-            if (place > guests) {
-                joined.writeInt(-1);
-                continue;
-            }
-            joined.writeData(stubPlayerEntry(seated[place - 1].first, seated[place - 1].second).data());
-            joined.writeBool(0);
-        }
-        reply.send(joined);
-        for (int place = 1; place <= guests; ++place) {
-            const int32_t guest = seated[place - 1].first;
-            Message ready(16);
-            ready.writeInt(guest);
-            ready.writeBool(1);
-            later(1.0, std::move(ready));
-        }
-    });
-    portal_.onCommand(16, [this](Message& request, TestPortal::Reply& reply) {
-        request.readByte();
-        request.readByte();
-        const bool ready = request.readBool();
-        logLine(std::string("ready ") + (ready ? "yes" : "no"));
-        Message answer(16);
-        answer.writeInt(me_().id);
-        answer.writeBool(ready ? 1 : 0);
-        reply.send(answer);
-    });
-    portal_.onCommand(19, [this](Message& request, TestPortal::Reply& reply) {
-        const int8_t room = request.readByte();
-        const int8_t board = request.readByte();
-        const int32_t stake = request.readInt();
-        logLine("stake " + std::to_string(stake));
-        // Each result multiplies the stake: one out of range is refused, the table keeps its own.
-        if (const std::string refusal = stakeRefusal(stake); !refusal.empty()) {
-            Message refused(45);
-            refused.writeByte(0);
-            refused.writeUTF(refusal);
-            reply.send(refused);
-            return;
-        }
-        {
-            std::lock_guard lock(mutex_);
-            stake_ = stake;
-        }
-        Message answer(19);
-        answer.writeByte(room);
-        answer.writeByte(board);
-        answer.writeInt(stake);
-        reply.send(answer);
-    });
-    portal_.onCommand(56, [](Message& request, TestPortal::Reply&) {
-        request.readByte();
-        request.readByte();
-        logLine("seats " + std::to_string(request.readByte()));
-    });
-    portal_.onCommand(11, [this](Message& request, TestPortal::Reply& reply) {
-        const int8_t room = request.readByte();
-        const int8_t board = request.readByte();
-        const int32_t kicked = request.readInt();
-        logLine("kick " + std::to_string(kicked));
-        Message answer(11);
-        answer.writeByte(room);
-        answer.writeByte(board);
-        answer.writeInt(kicked);
-        reply.send(answer);
-        const StubPlayer* guest = nullptr;
-        {
-            std::lock_guard lock(mutex_);
-            guest = &stubNewcomer(kicks_++);
-            for (auto& place : places_)
-                if (place == kicked) place = guest->id;
-        }
-        // Another stub player takes the emptied place a little later.
-        Message joins(12);
-        joins.writeByte(kicked == kGuestA ? 1 : 2);
-        joins.writeData(stubPlayerEntry(guest->id, guest->name).data());
-        later(3.0, std::move(joins));
-    });
-    portal_.onCommand(9, [this](Message& request, TestPortal::Reply&) {
-        const int8_t room = request.readByte();
-        const int8_t board = request.readByte();
-        const std::string line = request.readUTF();
-        logLine("chat \"" + line + "\"");
-        Message answer(9);
-        answer.writeByte(room);
-        answer.writeByte(board);
-        answer.writeInt(kGuestA);
-        answer.writeUTF(kReplies[line.size() % std::size(kReplies)]);
-        later(0.5, std::move(answer));
-    });
-    portal_.onCommand(15, [this](Message&, TestPortal::Reply&) {
-        logLine("leave: the table ends");
-        tienLen_.reset();
-        std::lock_guard lock(mutex_);
-        pending_.clear();
-    });
+    portal_.onCommand(8, answeredBy(this, &CardTableStub::onJoin));
+    portal_.onCommand(16, answeredBy(this, &CardTableStub::onReady));
+    portal_.onCommand(19, answeredBy(this, &CardTableStub::onStake));
+    portal_.onCommand(56, onSeats);
+    portal_.onCommand(11, answeredBy(this, &CardTableStub::onKick));
+    portal_.onCommand(9, answeredBy(this, &CardTableStub::onChat));
+    portal_.onCommand(15, answeredBy(this, &CardTableStub::onLeave));
     installPlay();
+}
+
+void CardTableStub::onJoin(Message& request, TestPortal::Reply& reply) {
+    const int8_t room = request.readByte();
+    const int8_t board = request.readByte();
+    const std::string password = request.readUTF();
+    logLine("join room " + std::to_string(room) + ", board " + std::to_string(board) + ", password \"" + password +
+            "\"");
+    if (!isCardTable(gameType_())) return;
+    {
+        std::lock_guard lock(mutex_);
+        room_ = room;
+        board_ = board;
+        stake_ = stakeOfBoard(board);
+        pending_.clear();
+    }
+    tienLen_.reset();
+    const Player me = me_();
+    // A board created for fewer players leaves the later places empty.
+    const int guests = std::min(2, playersAtBoard(board, 4) - 1);
+    {
+        std::lock_guard lock(mutex_);
+        places_ = {me.id, guests >= 1 ? kGuestA : -1, guests >= 2 ? kGuestB : -1, -1};
+        guests_ = guests;
+    }
+    Message joined(8);
+    joined.writeByte(room);
+    joined.writeByte(board);
+    joined.writeInt(me.id); // the player owns the table
+    joined.writeInt(stakeOfBoard(board));
+    joined.writeInt(me.id);
+    joined.writeUTF(me.name);
+    joined.writeLong(StubLedger::session().balance());
+    joined.writeShort(1);
+    joined.writeInt(2500);
+    joined.writeBool(0);
+    const std::pair<int32_t, const char*> seated[] = {{kGuestA, "lan"}, {kGuestB, "minh"}};
+    for (int place = 1; place <= 3; ++place) {
+        if (place > guests) {
+            joined.writeInt(-1);
+            continue;
+        }
+        joined.writeData(stubPlayerEntry(seated[place - 1].first, seated[place - 1].second).data());
+        joined.writeBool(0);
+    }
+    reply.send(joined);
+    for (int place = 1; place <= guests; ++place) {
+        const int32_t guest = seated[place - 1].first;
+        Message ready(16);
+        ready.writeInt(guest);
+        ready.writeBool(1);
+        later(1.0, std::move(ready));
+    }
+}
+
+void CardTableStub::onReady(Message& request, TestPortal::Reply& reply) {
+    request.readByte();
+    request.readByte();
+    const bool ready = request.readBool();
+    logLine(std::string("ready ") + (ready ? "yes" : "no"));
+    Message answer(16);
+    answer.writeInt(me_().id);
+    answer.writeBool(ready ? 1 : 0);
+    reply.send(answer);
+}
+
+void CardTableStub::onStake(Message& request, TestPortal::Reply& reply) {
+    const int8_t room = request.readByte();
+    const int8_t board = request.readByte();
+    const int32_t stake = request.readInt();
+    logLine("stake " + std::to_string(stake));
+    // Each result multiplies the stake: one out of range is refused, the table keeps its own.
+    if (const std::string refusal = stakeRefusal(stake); !refusal.empty()) {
+        Message refused(45);
+        refused.writeByte(0);
+        refused.writeUTF(refusal);
+        reply.send(refused);
+        return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        stake_ = stake;
+    }
+    Message answer(19);
+    answer.writeByte(room);
+    answer.writeByte(board);
+    answer.writeInt(stake);
+    reply.send(answer);
+}
+
+void CardTableStub::onSeats(Message& request, TestPortal::Reply&) {
+    request.readByte();
+    request.readByte();
+    logLine("seats " + std::to_string(request.readByte()));
+}
+
+void CardTableStub::onKick(Message& request, TestPortal::Reply& reply) {
+    const int8_t room = request.readByte();
+    const int8_t board = request.readByte();
+    const int32_t kicked = request.readInt();
+    logLine("kick " + std::to_string(kicked));
+    Message answer(11);
+    answer.writeByte(room);
+    answer.writeByte(board);
+    answer.writeInt(kicked);
+    reply.send(answer);
+    const StubPlayer* guest = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        guest = &stubNewcomer(kicks_++);
+        for (auto& place : places_)
+            if (place == kicked) place = guest->id;
+    }
+    // Another stub player takes the emptied place a little later.
+    Message joins(12);
+    joins.writeByte(kicked == kGuestA ? 1 : 2);
+    joins.writeData(stubPlayerEntry(guest->id, guest->name).data());
+    later(3.0, std::move(joins));
+}
+
+void CardTableStub::onChat(Message& request, TestPortal::Reply&) {
+    const int8_t room = request.readByte();
+    const int8_t board = request.readByte();
+    const std::string line = request.readUTF();
+    logLine("chat \"" + line + "\"");
+    Message answer(9);
+    answer.writeByte(room);
+    answer.writeByte(board);
+    answer.writeInt(kGuestA);
+    answer.writeUTF(kReplies[line.size() % std::size(kReplies)]);
+    later(0.5, std::move(answer));
+}
+
+void CardTableStub::onLeave(Message&, TestPortal::Reply&) {
+    logLine("leave: the table ends");
+    tienLen_.reset();
+    std::lock_guard lock(mutex_);
+    pending_.clear();
 }
 
 void CardTableStub::installPlay() {

@@ -53,6 +53,13 @@ public:
     int guestsSeated();
 
 private:
+    void onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onReady(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onStake(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    static void onSeats(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onKick(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onChat(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onLeave(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
     void installPlay();
     // The places' player ids (-1 empty), as the join and the kicks left them.
     std::vector<int32_t> places();

@@ -64,11 +64,78 @@ std::string playingTime(int64_t seconds) {
     return say(hours + " giờ " + minutes + " phút", hours + " hours " + minutes + " minutes");
 }
 
+// A profile (1005) as the client reads it: the player, his money, the personal data (the
+// gender and the birthday shown when given), his level's progress, his playing time and
+// the avatar he wears.
+Message profileRecord(int32_t id, const std::string& name, int64_t money, const StubProfile::Record& data,
+                      int32_t level, const std::string& time) {
+    Message record(1005);
+    record.writeInt(id);
+    record.writeUTF(name);
+    record.writeLong(money);
+    record.writeUTF(data.fullname);
+    record.writeByte(data.gender);
+    record.writeBool(data.gender != 0);
+    record.writeShort(data.birthYear);
+    record.writeUTF(data.address);
+    record.writeUTF(data.idnumber);
+    record.writeBool(false);
+    record.writeUTF("");
+    record.writeUTF(data.phone);
+    record.writeByte(data.province);
+    record.writeUTF(provinceName(data.province));
+    record.writeByte(data.birthMonth);
+    record.writeByte(data.birthDay);
+    record.writeBool(data.birthYear != 0);
+    record.writeInt(level);
+    record.writeBool(false);
+    record.writeUTF(time);
+    record.writeInt(data.avatar);
+    return record;
+}
+
+// A stub player's profile, made up the same way every time.
+Message stubPlayerRecord(const StubPlayer& player) {
+    const size_t other = size_t(&player - kStubPlayers);
+    StubProfile::Record data;
+    data.fullname = "Người chơi " + std::string(player.name);
+    data.gender = int8_t(1 + other % 2);
+    data.birthYear = int16_t(1985 + other);
+    data.province = int8_t(1 + other % 5);
+    data.birthMonth = int8_t(1 + other % 12);
+    data.birthDay = int8_t(1 + other % 28);
+    data.avatar = int32_t(1 + other % 6);
+    return profileRecord(player.id, player.name, StubLedger::stubPlayerMoney(player.name), data,
+                         int32_t(other * 3 % 100), say("3 giờ", "3 hours"));
+}
+
 } // namespace
 
-StubAccount::StubAccount(TestPortal& portal, int drawSeconds) : lottery_(portal, drawSeconds) {
-    install(portal);
-    lottery_.install();
+StubAccount::StubAccount(TestPortal& portal, int drawSeconds) : lottery_(portal, drawSeconds) {}
+
+std::vector<StubCommand> StubAccount::commands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    std::vector<StubCommand> table = {
+        {31, kEvery, onRichest},
+        {30, kEvery, onStrongest},
+        {104, 16, onFriendsRanked},
+        {104, 20, onFriendsRanked},
+        {1005, kEvery, answeredBy(this, &StubAccount::onProfile)},
+        {1002, kEvery, answeredBy(this, &StubAccount::onProfileSaved)},
+        {78, 3, onProvinces},
+        {40, kEvery, answeredBy(this, &StubAccount::onRecord)},
+        {1010, kEvery, answeredBy(this, &StubAccount::onAvatars)},
+        {101, 3, answeredBy(this, &StubAccount::onOwned)},
+        {101, 16, answeredBy(this, &StubAccount::onOwned)},
+        {2703, 0, onReportCategories},
+        {2703, 1, onReport},
+        {1008, kEvery, answeredBy(this, &StubAccount::onAvatarWorn)},
+        {1003, kEvery, onPasswordChanged},
+        {17, kEvery, onTransfer},
+    };
+    for (StubCommand& row : lottery_.commands())
+        table.push_back(std::move(row));
+    return table;
 }
 
 void StubAccount::signedIn(int32_t playerId, const std::string& name) {
@@ -87,300 +154,247 @@ std::string StubAccount::name() {
     return name_;
 }
 
-// His profile (1005) as he kept it: what he saved, the avatar he wears, and his level
-// and playing time from the hands he played.
-Message StubAccount::ownRecord() {
-    const std::string person = name();
-    const StubProfile::Record mine = StubProfile::of(person);
-    const StubProfile::Achievement played = StubProfile::achievement(person, 0);
-    Message record(1005);
-    record.writeInt(playerId());
-    record.writeUTF(person);
-    record.writeLong(StubLedger::session().balance());
-    record.writeUTF(mine.fullname);
-    record.writeByte(mine.gender);
-    record.writeBool(mine.gender != 0);
-    record.writeShort(mine.birthYear);
-    record.writeUTF(mine.address);
-    record.writeUTF(mine.idnumber);
-    record.writeBool(false);
-    record.writeUTF("");
-    record.writeUTF(mine.phone);
-    record.writeByte(mine.province);
-    record.writeUTF(provinceName(mine.province));
-    record.writeByte(mine.birthMonth);
-    record.writeByte(mine.birthDay);
-    record.writeBool(mine.birthYear != 0);
-    record.writeInt(played.experience % 100);
-    record.writeBool(false);
-    record.writeUTF(playingTime(played.seconds));
-    record.writeInt(mine.avatar);
-    return record;
+// Pages 0, 2, 3 follow each other (the client skips 1); an empty page ends the list.
+void StubAccount::onRichest(Message& request, TestPortal::Reply& reply) {
+    const int8_t page = request.readByte();
+    const int shown = page == 0 ? 0 : page - 1;
+    Message rows(31);
+    rows.writeByte(page);
+    const auto ranked = richest();
+    for (int i = 0; shown >= 0 && shown < kRichestPages && i < kPageSize; ++i) {
+        const auto [money, index] = ranked[size_t(shown * kPageSize + i)];
+        writeRanked(rows, kStubPlayers[index], money, expOf(index, 0));
+        rows.writeByte(0);
+        rows.writeByte(0);
+        rows.writeByte(0);
+    }
+    reply.send(rows);
 }
 
-void StubAccount::install(TestPortal& portal) {
-    portal.onCommand(31, [](Message& request, TestPortal::Reply& reply) {
-        const int8_t page = request.readByte();
-        // Pages 0, 2, 3 follow each other (the client skips 1); an empty page ends the list.
-        const int shown = page == 0 ? 0 : page - 1;
-        Message rows(31);
-        rows.writeByte(page);
-        const auto ranked = richest();
-        for (int i = 0; shown >= 0 && shown < kRichestPages && i < kPageSize; ++i) {
-            const auto [money, index] = ranked[size_t(shown * kPageSize + i)];
-            writeRanked(rows, kStubPlayers[index], money, expOf(index, 0));
-            rows.writeByte(0);
-            rows.writeByte(0);
-            rows.writeByte(0);
+void StubAccount::onStrongest(Message& request, TestPortal::Reply& reply) {
+    const int8_t gameType = request.readByte();
+    const int8_t page = request.readByte();
+    Message rows(30);
+    rows.writeByte(gameType);
+    rows.writeByte(page);
+    for (int i = 0; page >= 0 && page < kStrongestPages && i < kPageSize; ++i) {
+        const size_t index = size_t(page * kPageSize + i);
+        writeRanked(rows, kStubPlayers[index], moneyOf(index), expOf(index, gameType));
+    }
+    reply.send(rows);
+}
+
+// 16 and 20: the friends ranked (the friend list itself is the mailbox's).
+void StubAccount::onFriendsRanked(Message& request, TestPortal::Reply& reply) {
+    const int8_t kind = request.readByte();
+    Message rows(104);
+    rows.writeByte(kind);
+    for (int i = 0; i < kFriends; ++i) {
+        const bool online = i % 2 == 0;
+        rows.writeInt(kStubPlayers[i].id);
+        rows.writeUTF(kStubPlayers[i].name);
+        rows.writeLong(moneyOf(size_t(i)));
+        rows.writeShort(int16_t(1 + i));
+        rows.writeByte(online ? 1 : 0);
+        if (online && kind == 20) rows.writeInt(expOf(size_t(i), 3));
+        if (online) {
+            rows.writeByte(1);
+            rows.writeByte(int8_t(i + 1));
+            rows.writeByte(3);
         }
-        reply.send(rows);
-    });
-    portal.onCommand(30, [](Message& request, TestPortal::Reply& reply) {
-        const int8_t gameType = request.readByte();
-        const int8_t page = request.readByte();
-        Message rows(30);
-        rows.writeByte(gameType);
-        rows.writeByte(page);
-        for (int i = 0; page >= 0 && page < kStrongestPages && i < kPageSize; ++i) {
-            const size_t index = size_t(page * kPageSize + i);
-            writeRanked(rows, kStubPlayers[index], moneyOf(index), expOf(index, gameType));
-        }
-        reply.send(rows);
-    });
-    // 16 and 20: the friends ranked (the friend list itself is the mailbox's).
-    const TestPortal::Handler friendsRanked = [](Message& request, TestPortal::Reply& reply) {
-        const int8_t kind = request.readByte();
-        Message rows(104);
-        rows.writeByte(kind);
-        for (int i = 0; i < kFriends; ++i) {
-            const bool online = i % 2 == 0;
-            rows.writeInt(kStubPlayers[i].id);
-            rows.writeUTF(kStubPlayers[i].name);
-            rows.writeLong(moneyOf(size_t(i)));
-            rows.writeShort(int16_t(1 + i));
-            rows.writeByte(online ? 1 : 0);
-            if (kind != 20 && online) {
-                rows.writeByte(1);
-                rows.writeByte(int8_t(i + 1));
-                rows.writeByte(3);
-            } else if (kind == 20 && online) {
-                rows.writeInt(expOf(size_t(i), 3));
-                rows.writeByte(1);
-                rows.writeByte(int8_t(i + 1));
-                rows.writeByte(3);
-            }
-            rows.writeUTF("");
-        }
-        reply.send(rows);
-    };
-    portal.onSubCommand(104, 16, friendsRanked);
-    portal.onSubCommand(104, 20, friendsRanked);
-    portal.onCommand(1005, [this](Message& request, TestPortal::Reply& reply) {
-        const int32_t id = request.readInt();
-        if (id == playerId() && !name().empty()) {
-            reply.send(ownRecord());
-            return;
-        }
-        const StubPlayer* player = stubPlayerWithId(id);
-        if (!player) {
-            platform::log("details of player " + std::to_string(id) + ": no such player");
-            return;
-        }
-        const size_t other = size_t(player - kStubPlayers);
-        Message record(1005);
-        record.writeInt(id);
-        record.writeUTF(player->name);
-        record.writeLong(StubLedger::stubPlayerMoney(player->name));
-        record.writeUTF("Người chơi " + std::string(player->name));
-        record.writeByte(int8_t(1 + other % 2));
-        record.writeBool(true);
-        record.writeShort(int16_t(1985 + other));
-        record.writeUTF("");
-        record.writeUTF("");
-        record.writeBool(false);
-        record.writeUTF("");
-        record.writeUTF("");
-        const int8_t province = int8_t(1 + other % 5);
-        record.writeByte(province);
-        record.writeUTF(provinceName(province));
-        record.writeByte(int8_t(1 + other % 12));
-        record.writeByte(int8_t(1 + other % 28));
-        record.writeBool(true);
-        record.writeInt(int32_t(other * 3 % 100));
-        record.writeBool(false);
-        record.writeUTF(say("3 giờ", "3 hours"));
-        record.writeInt(int32_t(1 + other % 6));
-        reply.send(record);
-    });
-    // The person's own data, kept for the stub's life; the reply (41) says it is saved.
-    portal.onCommand(1002, [this](Message& request, TestPortal::Reply& reply) {
-        StubProfile::Record record;
-        record.fullname = request.readUTF();
-        record.gender = request.readByte();
-        record.birthYear = request.readShort();
-        record.address = request.readUTF();
-        record.idnumber = request.readUTF();
-        record.phone = request.readUTF();
-        record.province = request.readByte();
-        record.birthMonth = request.readByte();
-        record.birthDay = request.readByte();
-        const std::string person = name();
-        if (person.empty()) return;
-        StubProfile::save(person, record);
-        platform::log("profile saved: gender " + std::to_string(record.gender) + ", born " +
-                      std::to_string(record.birthDay) + "/" + std::to_string(record.birthMonth) + "/" +
-                      std::to_string(record.birthYear));
-        reply.send(Message(41));
-    });
-    portal.onSubCommand(78, 3, [](Message& request, TestPortal::Reply& reply) {
-        request.readByte();
-        Message list(78);
-        list.writeByte(3);
-        for (size_t i = 0; i < std::size(kProvinces); ++i) {
-            list.writeByte(int8_t(i));
-            list.writeUTF(kProvinces[i]);
-        }
-        reply.send(list);
-    });
-    // 3: the person's own record at a game, from the hands he played; 5: a stub player's.
-    portal.onCommand(40, [this](Message& request, TestPortal::Reply& reply) {
-        const int8_t sub = request.readByte();
-        const int8_t game = request.readByte();
-        if (sub != 3 && sub != 5) return;
-        Message row(40);
-        row.writeByte(sub);
-        if (sub == 5) row.writeInt(request.readInt()); // another player's row names the player
-        row.writeByte(game);
-        if (sub == 3) {
-            const StubProfile::Achievement mine = StubProfile::achievement(name(), game);
-            for (int32_t value : {mine.experience, mine.wins, mine.losses, mine.draws, 0})
-                row.writeInt(value);
-            reply.send(row);
-            return;
-        }
-        row.writeInt(expOf(0, game)); // experience
-        row.writeInt(10 + game);      // wins
-        row.writeInt(5 + game % 4);   // losses
-        row.writeInt(game % 3);       // draws
-        row.writeInt(1);              // give-ups
-        row.writeInt(0);
+        rows.writeUTF("");
+    }
+    reply.send(rows);
+}
+
+// His own profile as he kept it: what he saved, the avatar he wears, and his level and
+// playing time from the hands he played; a stub player's made up.
+void StubAccount::onProfile(Message& request, TestPortal::Reply& reply) {
+    const int32_t id = request.readInt();
+    const std::string person = name();
+    if (id == playerId() && !person.empty()) {
+        const StubProfile::Achievement played = StubProfile::achievement(person, 0);
+        reply.send(profileRecord(id, person, StubLedger::session().balance(), StubProfile::of(person),
+                                 played.experience % 100, playingTime(played.seconds)));
+        return;
+    }
+    const StubPlayer* player = stubPlayerWithId(id);
+    if (!player) {
+        platform::log("details of player " + std::to_string(id) + ": no such player");
+        return;
+    }
+    reply.send(stubPlayerRecord(*player));
+}
+
+// The person's own data, kept for the stub's life; the reply (41) says it is saved.
+void StubAccount::onProfileSaved(Message& request, TestPortal::Reply& reply) {
+    StubProfile::Record record;
+    record.fullname = request.readUTF();
+    record.gender = request.readByte();
+    record.birthYear = request.readShort();
+    record.address = request.readUTF();
+    record.idnumber = request.readUTF();
+    record.phone = request.readUTF();
+    record.province = request.readByte();
+    record.birthMonth = request.readByte();
+    record.birthDay = request.readByte();
+    const std::string person = name();
+    if (person.empty()) return;
+    StubProfile::save(person, record);
+    platform::log("profile saved: gender " + std::to_string(record.gender) + ", born " +
+                  std::to_string(record.birthDay) + "/" + std::to_string(record.birthMonth) + "/" +
+                  std::to_string(record.birthYear));
+    reply.send(Message(41));
+}
+
+void StubAccount::onProvinces(Message& request, TestPortal::Reply& reply) {
+    request.readByte();
+    Message list(78);
+    list.writeByte(3);
+    for (size_t i = 0; i < std::size(kProvinces); ++i) {
+        list.writeByte(int8_t(i));
+        list.writeUTF(kProvinces[i]);
+    }
+    reply.send(list);
+}
+
+// 3: the person's own record at a game, from the hands he played; 5: a stub player's.
+void StubAccount::onRecord(Message& request, TestPortal::Reply& reply) {
+    const int8_t sub = request.readByte();
+    const int8_t game = request.readByte();
+    if (sub != 3 && sub != 5) return;
+    Message row(40);
+    row.writeByte(sub);
+    if (sub == 5) row.writeInt(request.readInt()); // another player's row names the player
+    row.writeByte(game);
+    if (sub == 3) {
+        const StubProfile::Achievement mine = StubProfile::achievement(name(), game);
+        for (int32_t value : {mine.experience, mine.wins, mine.losses, mine.draws, 0})
+            row.writeInt(value);
         reply.send(row);
-    });
-    // The avatars he bought, each once.
-    portal.onCommand(1010, [this](Message&, TestPortal::Reply& reply) {
-        const auto avatars = StubProfile::owned(name(), StubProfile::kAvatar);
-        Message list(1010);
-        list.writeInt(int32_t(avatars.size()));
-        for (int32_t id : avatars) {
-            list.writeInt(playerId());
-            list.writeInt(id);
-            list.writeUTF("Avatar " + std::to_string(id));
-            list.writeUTF(say("30 ngày", "30 days"));
+        return;
+    }
+    row.writeInt(expOf(0, game)); // experience
+    row.writeInt(10 + game);      // wins
+    row.writeInt(5 + game % 4);   // losses
+    row.writeInt(game % 3);       // draws
+    row.writeInt(1);              // give-ups
+    row.writeInt(0);
+    reply.send(row);
+}
+
+// The avatars he bought, each once.
+void StubAccount::onAvatars(Message&, TestPortal::Reply& reply) {
+    const auto avatars = StubProfile::owned(name(), StubProfile::kAvatar);
+    Message list(1010);
+    list.writeInt(int32_t(avatars.size()));
+    for (int32_t id : avatars) {
+        list.writeInt(playerId());
+        list.writeInt(id);
+        list.writeUTF("Avatar " + std::to_string(id));
+        list.writeUTF(say("30 ngày", "30 days"));
+    }
+    reply.send(list);
+}
+
+// 3: the items he bought, of any category asked; 16: his event gifts (the stub holds no
+// event: none). The catalogue itself is the shop's.
+void StubAccount::onOwned(Message& request, TestPortal::Reply& reply) {
+    const int8_t sub = request.readByte();
+    Message items(101);
+    items.writeByte(sub);
+    if (sub == 3) {
+        items.writeInt(request.readInt());
+        request.readByte();
+        items.writeByte(request.readByte());
+        items.writeInt(1);
+        int32_t bought = 0;
+        for (int32_t id : StubProfile::owned(name(), StubProfile::kItem)) {
+            items.writeInt(++bought);
+            items.writeInt(id);
+            items.writeUTF(say("Vật phẩm ", "Item ") + std::to_string(id));
+            items.writeInt(StubShop::priceOf(id));
+            items.writeUTF("");
+            items.writeBool(false);
         }
-        reply.send(list);
-    });
-    // 3: the items he bought, of any category asked; 16: his event gifts (the stub holds
-    // no event: none). The catalogue itself is the shop's.
-    const TestPortal::Handler ownedItems = [this](Message& request, TestPortal::Reply& reply) {
-        const int8_t sub = request.readByte();
-        Message items(101);
-        items.writeByte(sub);
-        if (sub == 3) {
-            items.writeInt(request.readInt());
-            request.readByte();
-            items.writeByte(request.readByte());
-            items.writeInt(1);
-            int32_t bought = 0;
-            for (int32_t id : StubProfile::owned(name(), StubProfile::kItem)) {
-                items.writeInt(++bought);
-                items.writeInt(id);
-                items.writeUTF(say("Vật phẩm ", "Item ") + std::to_string(id));
-                items.writeInt(StubShop::priceOf(id));
-                items.writeUTF("");
-                items.writeBool(false);
-            }
-        } else if (sub != 16) {
-            return;
-        }
-        reply.send(items);
-    };
-    portal.onSubCommand(101, 3, ownedItems);
-    portal.onSubCommand(101, 16, ownedItems);
-    portal.onCommand(2703, [](Message& request, TestPortal::Reply& reply) {
-        const int32_t sub = request.readInt();
-        if (sub == 0) {
-            Message categories(2703);
-            categories.writeInt(0);
-            for (const std::string& category :
-                 {say("Gian lận", "Cheating"), say("Lời lẽ xấu", "Abuse"), say("Quảng cáo", "Spam")})
-                categories.writeUTF(category);
-            reply.send(categories);
-            return;
-        }
-        if (sub == 1) {
-            const std::string user = request.readUTF();
-            const std::string category = request.readUTF();
-            platform::log("report of " + user + " (" + category + "): " + request.readUTF());
-            Message done(2703);
-            done.writeInt(1);
-            done.writeByte(1);
-            reply.send(done);
-            return;
-        }
-    });
-    // He wears the first avatar or one he bought, for the stub's life.
-    portal.onCommand(1008, [this](Message& request, TestPortal::Reply& reply) {
-        const int32_t avatar = request.readInt();
-        if (!StubProfile::choose(name(), avatar)) {
-            Message notice(45);
-            notice.writeByte(0);
-            notice.writeUTF(say("Bạn chưa mua ảnh đại diện này", "You have not bought this avatar"));
-            reply.send(notice);
-            return;
-        }
-        Message changed(1008);
-        changed.writeInt(avatar);
-        reply.send(changed);
-    });
-    portal.onCommand(1003, [](Message& request, TestPortal::Reply& reply) {
-        request.readUTF();
-        const std::string newPass = request.readUTF();
-        Message answer(1003);
-        answer.writeBool(!newPass.empty());
-        reply.send(answer);
-    });
-    portal.onCommand(17, [](Message& request, TestPortal::Reply& reply) {
-        const std::string to = request.readUTF();
-        const int32_t amount = request.readInt();
-        const bool known = stubPlayerNamed(to) != nullptr;
-        std::string note;
-        // The check and the move are one step: two connections of one name never both
-        // send the same money.
-        std::optional<int64_t> money;
-        auto sent = StubStore::Outcome::Undone;
-        if (known && amount > 0)
-            sent = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
-                money = StubLedger::session().spendIn(db, amount, "sent to " + to, to);
-                if (money)
-                    StubRecords::addHistory(db, StubLedger::session().player(),
-                                            "sent to " + to + " (-" + std::to_string(amount) + " Zel)");
-                return money.has_value();
-            });
-        if (sent != StubStore::Outcome::Kept) money.reset();
-        if (!known)
-            note = say("Không có người chơi " + to, "No player named " + to);
-        else if (sent == StubStore::Outcome::Failed)
-            note = StubLedger::tryAgainLater();
-        else if (!money)
-            note = say("Không đủ tiền", "Not enough money");
-        else
-            note = say("Đã chuyển " + std::to_string(amount) + " Zel cho " + to,
-                       "Sent " + std::to_string(amount) + " Zel to " + to);
-        Message answer(17);
-        answer.writeLong(money ? *money : StubLedger::session().balance());
-        answer.writeUTF(note);
-        reply.send(answer);
-    });
+    }
+    reply.send(items);
+}
+
+void StubAccount::onReportCategories(Message&, TestPortal::Reply& reply) {
+    Message categories(2703);
+    categories.writeInt(0);
+    for (const std::string& category :
+         {say("Gian lận", "Cheating"), say("Lời lẽ xấu", "Abuse"), say("Quảng cáo", "Spam")})
+        categories.writeUTF(category);
+    reply.send(categories);
+}
+
+void StubAccount::onReport(Message& request, TestPortal::Reply& reply) {
+    request.readInt();
+    const std::string user = request.readUTF();
+    const std::string category = request.readUTF();
+    platform::log("report of " + user + " (" + category + "): " + request.readUTF());
+    Message done(2703);
+    done.writeInt(1);
+    done.writeByte(1);
+    reply.send(done);
+}
+
+// He wears the first avatar or one he bought, for the stub's life.
+void StubAccount::onAvatarWorn(Message& request, TestPortal::Reply& reply) {
+    const int32_t avatar = request.readInt();
+    if (!StubProfile::choose(name(), avatar)) {
+        Message notice(45);
+        notice.writeByte(0);
+        notice.writeUTF(say("Bạn chưa mua ảnh đại diện này", "You have not bought this avatar"));
+        reply.send(notice);
+        return;
+    }
+    Message changed(1008);
+    changed.writeInt(avatar);
+    reply.send(changed);
+}
+
+void StubAccount::onPasswordChanged(Message& request, TestPortal::Reply& reply) {
+    request.readUTF();
+    const std::string newPass = request.readUTF();
+    Message answer(1003);
+    answer.writeBool(!newPass.empty());
+    reply.send(answer);
+}
+
+// A transfer to a stub player: the check and the move are one step, so that two
+// connections of one name never both send the same money.
+void StubAccount::onTransfer(Message& request, TestPortal::Reply& reply) {
+    const std::string to = request.readUTF();
+    const int32_t amount = request.readInt();
+    const bool known = stubPlayerNamed(to) != nullptr;
+    std::optional<int64_t> money;
+    auto sent = StubStore::Outcome::Undone;
+    if (known && amount > 0)
+        sent = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
+            money = StubLedger::session().spendIn(db, amount, "sent to " + to, to);
+            if (money)
+                StubRecords::addHistory(db, StubLedger::session().player(),
+                                        "sent to " + to + " (-" + std::to_string(amount) + " Zel)");
+            return money.has_value();
+        });
+    if (sent != StubStore::Outcome::Kept) money.reset();
+    std::string note;
+    if (!known)
+        note = say("Không có người chơi " + to, "No player named " + to);
+    else if (sent == StubStore::Outcome::Failed)
+        note = StubLedger::tryAgainLater();
+    else if (!money)
+        note = say("Không đủ tiền", "Not enough money");
+    else
+        note = say("Đã chuyển " + std::to_string(amount) + " Zel cho " + to,
+                   "Sent " + std::to_string(amount) + " Zel to " + to);
+    Message answer(17);
+    answer.writeLong(money ? *money : StubLedger::session().balance());
+    answer.writeUTF(note);
+    reply.send(answer);
 }
 
 } // namespace portalstub

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/StubCommands.h"
 #include "tools/portal-stub/StubLottery.h"
 
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace portalstub {
 
@@ -24,6 +26,9 @@ public:
     StubAccount(const StubAccount&) = delete;
     StubAccount& operator=(const StubAccount&) = delete;
 
+    // Its commands, the lottery's among them.
+    std::vector<StubCommand> commands();
+
     // The sign-in of `name`: the record answered from now on (his money is the ledger's).
     void signedIn(int32_t playerId, const std::string& name);
     // Once the sign-in is answered: what came while he was away.
@@ -33,11 +38,24 @@ public:
     static constexpr int kFriends = 4;
 
 private:
-    void install(kavo::test::TestPortal& portal);
+    using Reply = kavo::test::TestPortal::Reply;
+    static void onRichest(kavo::Message& request, Reply& reply);
+    static void onStrongest(kavo::Message& request, Reply& reply);
+    static void onFriendsRanked(kavo::Message& request, Reply& reply);
+    void onProfile(kavo::Message& request, Reply& reply);
+    void onProfileSaved(kavo::Message& request, Reply& reply);
+    static void onProvinces(kavo::Message& request, Reply& reply);
+    void onRecord(kavo::Message& request, Reply& reply);
+    void onAvatars(kavo::Message& request, Reply& reply);
+    void onOwned(kavo::Message& request, Reply& reply);
+    static void onReportCategories(kavo::Message& request, Reply& reply);
+    static void onReport(kavo::Message& request, Reply& reply);
+    void onAvatarWorn(kavo::Message& request, Reply& reply);
+    static void onPasswordChanged(kavo::Message& request, Reply& reply);
+    static void onTransfer(kavo::Message& request, Reply& reply);
 
     int32_t playerId();
     std::string name();
-    kavo::Message ownRecord();
 
     std::mutex mutex_;
     int32_t playerId_ = 0;

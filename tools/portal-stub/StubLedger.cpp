@@ -7,11 +7,6 @@
 #include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/StubStore.h"
 
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <thread>
-
 namespace portalstub {
 
 using platform::SqliteDatabase;
@@ -45,17 +40,6 @@ std::optional<int64_t> balanceIn(SqliteDatabase& db, const std::string& key) {
     return read.columnInt(0);
 }
 
-// The tests' pause between a spend's check and its debit (KAVO_STUB_SPEND_PAUSE,
-// milliseconds; none unless set): were the two ever not one step, another connection's
-// spend would always come between them.
-void pauseBetweenCheckAndDebit() {
-    static const int milliseconds = [] {
-        const char* pause = std::getenv("KAVO_STUB_SPEND_PAUSE");
-        return pause ? std::max(0, std::atoi(pause)) : 0;
-    }();
-    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
 // Moves the balance under `key` inside an open transaction; with `covered`, a move
 // below 0 changes nothing. The new balance, or nothing when refused or failed.
 std::optional<int64_t> moveKey(SqliteDatabase& db, const std::string& key, int64_t amount, const std::string& why,
@@ -63,13 +47,13 @@ std::optional<int64_t> moveKey(SqliteDatabase& db, const std::string& key, int64
     const auto money = balanceIn(db, key);
     if (!money || amount == 0) return money;
     if (covered && *money + amount < 0) return std::nullopt;
-    if (covered) pauseBetweenCheckAndDebit();
+    if (covered) StubStore::pauseForTests();
     auto write = db.prepareKept("UPDATE accounts SET money = ? WHERE key = ?");
     write.bindInt(1, *money + amount);
     write.bindText(2, key);
     if (write.step() != SqliteDatabase::kDone) return std::nullopt;
-    platform::log("money of " + key.substr(1) + ": " + (amount < 0 ? "" : "+") + std::to_string(amount) + " (" + why +
-                  "), now " + std::to_string(*money + amount));
+    StubStore::session().logWhenKept("money of " + key.substr(1) + ": " + (amount < 0 ? "" : "+") +
+                                     std::to_string(amount) + " (" + why + "), now " + std::to_string(*money + amount));
     return *money + amount;
 }
 

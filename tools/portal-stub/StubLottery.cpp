@@ -50,61 +50,72 @@ int64_t StubLottery::millisecondsLeft() const {
     return periodMs_ - elapsed % periodMs_;
 }
 
-void StubLottery::install() {
-    portal_.onCommand(1400, [this](Message&, TestPortal::Reply& reply) {
-        Message left(1400);
-        left.writeInt(int32_t((millisecondsLeft() + 999) / 1000));
-        reply.send(left);
-    });
-    portal_.onCommand(1401, [this](Message&, TestPortal::Reply& reply) {
-        Message history(1401);
-        for (int32_t draw = openDraw() - 1; draw >= 1 && draw >= openDraw() - kHistoryDraws; --draw) {
-            history.writeInt(winningOf(draw));
-            history.writeUTF(say("Kỳ ", "Draw ") + std::to_string(draw));
-        }
-        reply.send(history);
-    });
-    portal_.onCommand(1402, [this](Message&, TestPortal::Reply& reply) {
-        const int32_t open = openDraw();
-        Message mine(1402);
-        for (const auto& ticket : StubRecords::tickets(StubLedger::session().player())) {
-            mine.writeInt(ticket.number);
-            mine.writeInt(ticket.stake);
-            mine.writeBool(ticket.draw < open);
-        }
-        reply.send(mine);
-    });
-    portal_.onCommand(1403, [this](Message& request, TestPortal::Reply& reply) {
-        const int32_t number = request.readInt();
-        const int32_t stake = request.readInt();
-        const bool numbered = number >= 0 && number < 100;
-        const std::string person = StubLedger::session().player();
-        // The ticket and its payment are one step: a ticket the balance does not cover
-        // is not kept, and a balance is never spent twice.
-        auto bought = StubStore::Outcome::Undone;
-        if (numbered && stake > 0)
-            bought = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
-                if (!StubLedger::session().spendIn(db, stake, "lottery ticket " + std::to_string(number))) return false;
-                StubRecords::addTicket(db, person, {openDraw(), number, stake});
-                StubRecords::addHistory(
-                    db, person, "lottery ticket " + std::to_string(number) + " (-" + std::to_string(stake) + " Zel)");
-                return true;
-            });
-        const bool ok = bought == StubStore::Outcome::Kept;
-        std::string told = say("Số phải từ 00 đến 99", "The number must be from 00 to 99");
-        if (ok)
-            told = say("Đã mua số ", "Bought number ") + std::to_string(number);
-        else if (bought == StubStore::Outcome::Failed)
-            told = StubLedger::tryAgainLater();
-        else if (numbered)
-            told = say("Không đủ tiền", "Not enough money");
-        Message answer(1403);
-        answer.writeBool(ok);
-        answer.writeInt(stake);
-        answer.writeUTF(told);
-        reply.send(answer);
-        if (ok) reply.send(StubLedger::session().balanceReply());
-    });
+std::vector<StubCommand> StubLottery::commands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    return {
+        {1400, kEvery, answeredBy(this, &StubLottery::onTimeLeft)},
+        {1401, kEvery, answeredBy(this, &StubLottery::onDraws)},
+        {1402, kEvery, answeredBy(this, &StubLottery::onTickets)},
+        {1403, kEvery, answeredBy(this, &StubLottery::onTicket)},
+    };
+}
+
+void StubLottery::onTimeLeft(Message&, TestPortal::Reply& reply) {
+    Message left(1400);
+    left.writeInt(int32_t((millisecondsLeft() + 999) / 1000));
+    reply.send(left);
+}
+
+void StubLottery::onDraws(Message&, TestPortal::Reply& reply) {
+    Message history(1401);
+    for (int32_t draw = openDraw() - 1; draw >= 1 && draw >= openDraw() - kHistoryDraws; --draw) {
+        history.writeInt(winningOf(draw));
+        history.writeUTF(say("Kỳ ", "Draw ") + std::to_string(draw));
+    }
+    reply.send(history);
+}
+
+void StubLottery::onTickets(Message&, TestPortal::Reply& reply) {
+    const int32_t open = openDraw();
+    Message mine(1402);
+    for (const auto& ticket : StubRecords::tickets(StubLedger::session().player())) {
+        mine.writeInt(ticket.number);
+        mine.writeInt(ticket.stake);
+        mine.writeBool(ticket.draw < open);
+    }
+    reply.send(mine);
+}
+
+void StubLottery::onTicket(Message& request, TestPortal::Reply& reply) {
+    const int32_t number = request.readInt();
+    const int32_t stake = request.readInt();
+    const bool numbered = number >= 0 && number < 100;
+    const std::string person = StubLedger::session().player();
+    // The ticket and its payment are one step: a ticket the balance does not cover
+    // is not kept, and a balance is never spent twice.
+    auto bought = StubStore::Outcome::Undone;
+    if (numbered && stake > 0)
+        bought = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
+            if (!StubLedger::session().spendIn(db, stake, "lottery ticket " + std::to_string(number))) return false;
+            StubRecords::addTicket(db, person, {openDraw(), number, stake});
+            StubRecords::addHistory(
+                db, person, "lottery ticket " + std::to_string(number) + " (-" + std::to_string(stake) + " Zel)");
+            return true;
+        });
+    const bool ok = bought == StubStore::Outcome::Kept;
+    std::string told = say("Số phải từ 00 đến 99", "The number must be from 00 to 99");
+    if (ok)
+        told = say("Đã mua số ", "Bought number ") + std::to_string(number);
+    else if (bought == StubStore::Outcome::Failed)
+        told = StubLedger::tryAgainLater();
+    else if (numbered)
+        told = say("Không đủ tiền", "Not enough money");
+    Message answer(1403);
+    answer.writeBool(ok);
+    answer.writeInt(stake);
+    answer.writeUTF(told);
+    reply.send(answer);
+    if (ok) reply.send(StubLedger::session().balanceReply());
 }
 
 void StubLottery::signedIn() {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/StubCommands.h"
 
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace portalstub {
 
@@ -26,7 +28,7 @@ public:
     StubLottery(const StubLottery&) = delete;
     StubLottery& operator=(const StubLottery&) = delete;
 
-    void install();
+    std::vector<StubCommand> commands();
     // After a sign-in has been answered: the results of draws made while he was away.
     void signedIn();
 
@@ -35,6 +37,10 @@ public:
     static int32_t winningOf(int32_t draw);
 
 private:
+    void onTimeLeft(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onDraws(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onTickets(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onTicket(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
     // The draw open for tickets now, and the milliseconds before it is made.
     int32_t openDraw() const;
     int64_t millisecondsLeft() const;

@@ -8,13 +8,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <ctime>
 #include <iterator>
-#include <map>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -42,62 +39,6 @@ constexpr int8_t kAccept = 2;
 constexpr int8_t kRefuse = 3;
 constexpr int8_t kByName = 15;
 constexpr int8_t kToStranger = 13;
-
-// Sends messages to the current client after a delay, on a thread of its own.
-class DelayedSender {
-public:
-    explicit DelayedSender(TestPortal& portal) : portal_(portal), thread_([this] { run(); }) {}
-    ~DelayedSender() {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
-    void send(Message message, std::chrono::milliseconds delay) {
-        {
-            std::lock_guard lock(mutex_);
-            queue_.emplace(std::chrono::steady_clock::now() + delay, std::move(message));
-        }
-        changed_.notify_all();
-    }
-
-private:
-    void run() {
-        std::unique_lock lock(mutex_);
-        while (!stop_) {
-            if (queue_.empty()) {
-                changed_.wait(lock);
-                continue;
-            }
-            const auto due = queue_.begin()->first;
-            if (changed_.wait_until(lock, due) == std::cv_status::timeout || std::chrono::steady_clock::now() >= due) {
-                auto node = queue_.extract(queue_.begin());
-                lock.unlock();
-                portal_.sendToClient(node.mapped());
-                lock.lock();
-            }
-        }
-    }
-    TestPortal& portal_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::multimap<std::chrono::steady_clock::time_point, Message> queue_;
-    bool stop_ = false;
-    std::thread thread_;
-};
-
-struct MailState {
-    std::mutex mutex;
-    std::unique_ptr<DelayedSender> sender;
-    bool mailAsked = false; // the mailbox was asked for before the sign-in
-};
-
-MailState& state() {
-    static MailState instance;
-    return instance;
-}
 
 std::string person() {
     return StubLedger::session().player();
@@ -227,7 +168,9 @@ std::string friendsLine(int32_t id) {
     return say(vietnamese, english);
 }
 
-void onPrivateMessage(Message& request, TestPortal::Reply&) {
+} // namespace
+
+void StubMail::onPrivateMessage(Message& request, TestPortal::Reply&) {
     const int32_t to = request.readInt();
     const std::string text = request.readUTF();
     const Known* player = playerWithId(to);
@@ -241,8 +184,10 @@ void onPrivateMessage(Message& request, TestPortal::Reply&) {
     answer.writeUTF(player->name);
     // The client shows who wrote it: the text alone.
     answer.writeUTF(friendsLine(player->id));
-    state().sender->send(std::move(answer), std::chrono::seconds(1));
+    sender_.send(std::move(answer), std::chrono::seconds(1));
 }
+
+namespace {
 
 // Reply 36: rows of int id and UTF name of the stub players whose names hold the text,
 // under the ids every other reply gives them.
@@ -295,33 +240,39 @@ void sendMail(TestPortal::Reply& reply) {
 
 } // namespace
 
-void StubMail::install(TestPortal& portal) {
-    state().sender = std::make_unique<DelayedSender>(portal);
-    portal.onCommand(104, onFriends);
-    portal.onCommand(5, onPrivateMessage);
-    portal.onCommand(36, onSearch);
-    // The client asks for its mail as it connects, before it signs in: the mail is then
-    // the person's who signs in, sent once his sign-in is answered.
-    portal.onCommand(1702, [](Message&, TestPortal::Reply& reply) {
-        if (!person().empty()) {
-            sendMail(reply);
-            return;
-        }
-        std::lock_guard lock(state().mutex);
-        state().mailAsked = true;
-    });
-    portal.onCommand(33, [](Message& request, TestPortal::Reply&) {
-        platform::log("friend deleted: " + std::to_string(request.readInt()));
-    });
+StubMail::StubMail(TestPortal& portal) : sender_(portal) {}
+
+std::vector<StubCommand> StubMail::commands() {
+    return {
+        {104, StubCommand::kEverySub, onFriends},
+        {5, StubCommand::kEverySub, answeredBy(this, &StubMail::onPrivateMessage)},
+        {36, StubCommand::kEverySub, onSearch},
+        // The client asks for its mail as it connects, before it signs in.
+        {1702, StubCommand::kEverySub, answeredBy(this, &StubMail::onMailbox), true},
+        {33, StubCommand::kEverySub,
+         [](Message& request, TestPortal::Reply&) {
+             platform::log("friend deleted: " + std::to_string(request.readInt()));
+         }},
+    };
+}
+
+// The mail asked for before a sign-in is the person's who signs in, sent once his
+// sign-in is answered.
+void StubMail::onMailbox(Message&, TestPortal::Reply& reply) {
+    if (!person().empty()) {
+        sendMail(reply);
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    mailAsked_ = true;
 }
 
 void StubMail::afterJoin(int gameType) {
     constexpr int kCaro = 1;
     constexpr int kTetris = 8;
-    if ((gameType != kCaro && gameType != kTetris) || !state().sender) return;
+    if (gameType != kCaro && gameType != kTetris) return;
     const Known& opponent = kPlayers[4];
-    Message detail = playerDetail(opponent.id);
-    state().sender->send(std::move(detail), std::chrono::seconds(2));
+    sender_.send(playerDetail(opponent.id), std::chrono::seconds(2));
 }
 
 std::string StubMail::nameOf(int32_t id) {
@@ -331,8 +282,8 @@ std::string StubMail::nameOf(int32_t id) {
 
 void StubMail::signedIn(TestPortal::Reply& reply) {
     {
-        std::lock_guard lock(state().mutex);
-        if (!std::exchange(state().mailAsked, false)) return;
+        std::lock_guard lock(mutex_);
+        if (!std::exchange(mailAsked_, false)) return;
     }
     sendMail(reply);
 }

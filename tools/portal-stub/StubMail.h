@@ -1,9 +1,13 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubDelayedSender.h"
 
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace portalstub {
 
@@ -15,19 +19,29 @@ namespace portalstub {
 // account.
 class StubMail {
 public:
-    // Installs the handlers of commands 5, 33, 36, 104 and 1702 on `portal` (kept for
-    // the process).
-    static void install(kavo::test::TestPortal& portal);
+    // Answers on `portal`'s connection; a friend's line comes later, on a thread of its own
+    // that ends with the object.
+    explicit StubMail(kavo::test::TestPortal& portal);
+    // Its commands: 5, 33, 36, 104 and 1702.
+    std::vector<StubCommand> commands();
     // When the maintenance notice was written (milliseconds since 1970).
     static constexpr int64_t kMaintenanceNoticeTime = 1765000000000LL;
     // Once a sign-in is answered: the person's new mail, when the client asked for it
     // before he signed in.
-    static void signedIn(kavo::test::TestPortal::Reply& reply);
+    void signedIn(kavo::test::TestPortal::Reply& reply);
     // The name of a friend or known player by id (empty when none has it).
     static std::string nameOf(int32_t id);
     // At a Caro or Tetris board, the opponent's details (reply 34) two seconds after
     // the join.
-    static void afterJoin(int gameType);
+    void afterJoin(int gameType);
+
+private:
+    void onPrivateMessage(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onMailbox(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+
+    StubDelayedSender sender_;
+    std::mutex mutex_;
+    bool mailAsked_ = false; // the mailbox was asked for before the sign-in
 };
 
 } // namespace portalstub

@@ -4,14 +4,15 @@
 
 namespace portalstub {
 
-void installNotices(kavo::test::TestPortal& portal) {
-    portal.onCommand(2800, [](kavo::Message& request, kavo::test::TestPortal::Reply& reply) {
+std::vector<StubCommand> noticeCommands() {
+    const auto onClientLanguage = [](kavo::Message& request, kavo::test::TestPortal::Reply& reply) {
         setClientLanguage(request.readUTF());
         kavo::Message notice(46);
         notice.writeUTF(say("Sự kiện: nhân đôi Zel cho mọi ván thắng cuối tuần này!",
                             "Event: double Zel for every win this weekend!"));
         reply.send(notice);
-    });
+    };
+    return {{2800, StubCommand::kEverySub, onClientLanguage, true}};
 }
 
 } // namespace portalstub

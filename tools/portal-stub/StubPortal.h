@@ -6,6 +6,8 @@
 #include "tools/portal-stub/StubCaoRua.h"
 #include "tools/portal-stub/StubCoTuong.h"
 #include "tools/portal-stub/StubCoUp.h"
+#include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubMail.h"
 #include "tools/portal-stub/StubMauBinh.h"
 #include "tools/portal-stub/StubPhom.h"
 #include "tools/portal-stub/StubShop.h"
@@ -16,30 +18,45 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace portalstub {
 
-// The stub's game server: it accepts the client information and any user name and
-// password (except the user "banned", a blank name and one that is not UTF-8 text, refused
-// with a reason), answers the sign-in and lobby commands of the road (220, 3, the mailbox,
-// 61, the board list 2700), and answers play now and create with the join of a board of
-// the chosen game. Before a sign-in it answers only what a client sends to sign in.
+// The stub's game server for one client's connection: it accepts the client information
+// and any user name and password (except the user "banned", a blank name and one that is
+// not UTF-8 text, refused with a reason), answers the sign-in and lobby road (220, 3, the
+// mailbox, 61, the board list 2700, every information key the client asks for), and
+// answers play now and create with the join of a board of the chosen game. Each area's
+// commands are one table (StubCommands), which also says what is admitted before a
+// sign-in: before one the stub answers only what a client sends to sign in.
 class StubPortal {
 public:
     static constexpr const char* kBannedUser = "banned";
     // The text of the refusal the user "banned" gets.
     static constexpr const char* kBannedReason = "Tài khoản này đã bị khoá";
     static constexpr const char* kBannedReasonEnglish = "This account is locked";
+    // The stub's pages' port unless told (the more-games page is there).
+    static constexpr uint16_t kHttpPort = 12347;
+    // The help line the server gives a client that cannot dial its own (information key 2).
+    static constexpr const char* kHotline = "19001234";
 
-    // `serverList` is the list text sent for information key 11; the lottery draws every
-    // `lotterySeconds`.
-    StubPortal(uint16_t port, std::string serverList, int lotterySeconds = StubAccount::kDrawSeconds);
-    // Serves one client's connection, already accepted, and no other.
-    // Its serving starts with serve(), once every part of the stub is set up.
-    StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds);
+    // Serves one client's connection, already accepted, and no other; `serverList` is the
+    // list text sent for information key 11, the lottery draws every `lotterySeconds` and
+    // the stub's pages are on `httpPort`. Its serving starts with serve(), once every part
+    // of the stub is set up.
+    StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort = kHttpPort);
+    // Stops first: no handler runs on a part that is gone.
+    ~StubPortal();
+    StubPortal(const StubPortal&) = delete;
+    StubPortal& operator=(const StubPortal&) = delete;
+
     void serve();
-    uint16_t port() const { return portal_.port(); }
+    // Stops reading the connection and waits for the request in hand: no handler runs after
+    // it returns, so that what the handlers use may go.
+    void stop() { portal_.stop(); }
     kavo::test::TestPortal& portal() { return portal_; }
+    // Adds the commands of a part made outside (the social network's sign-in).
+    void add(const std::vector<StubCommand>& table) { commands_.add(table); }
 
     // The player id a name signs in with (the same every time, never a stub player's).
     static int32_t playerIdOf(const std::string& name);
@@ -47,22 +64,40 @@ public:
     static kavo::Message boardList(int gameType);
 
 private:
-    void install();
+    std::vector<StubCommand> lobbyCommands();
+    void onSignIn(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onClientInformation(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onInformation(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onGameChosen(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onBoardList(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onPlayNow(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onCreate(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    // The games' tables, each answering for its game types.
+    void installTables();
+    // The joins (8, 1900): the board's own refusals, then the chosen game's table.
+    void installJoins();
+    void onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
     // Answers as the chosen game's table answers a join of that board.
     void joinFor(int8_t room, int8_t board, const std::string& password, kavo::test::TestPortal::Reply& reply);
     // The last player signed in.
     CardTableStub::Player signedInPlayer();
+    // What information key 8 gives: the versions whose text-message top-up is on.
+    std::string smsVersions();
 
     kavo::test::TestPortal portal_;
+    StubCommands commands_;
     std::string serverList_;
+    uint16_t httpPort_;
     std::atomic<int> gameType_{3};
     StubAccount account_;
     StubShop shop_;
+    StubMail mail_{portal_};
     StubCoTuong coTuong_{portal_};
     StubCoUp coUp_{portal_};
-    // The last name signed in (the card table seats it).
+    // The last name signed in (the card table seats it) and the version the client runs.
     std::mutex userMutex_;
     std::string user_;
+    std::string version_;
     // Declared after the portal: its thread stops before the portal goes.
     std::unique_ptr<CardTableStub> cardTable_;
     StubPhom phom_{portal_};

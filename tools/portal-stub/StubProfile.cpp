@@ -87,12 +87,12 @@ bool StubProfile::choose(const std::string& person, int32_t avatar) {
     return worn;
 }
 
-void StubProfile::own(SqliteDatabase& db, const std::string& person, char kind, int32_t id) {
-    auto keep = db.prepare("INSERT INTO owned (person, kind, id) VALUES (?, ?, ?)");
+bool StubProfile::own(SqliteDatabase& db, const std::string& person, char kind, int32_t id) {
+    auto keep = db.prepareKept("INSERT INTO owned (person, kind, id) VALUES (?, ?, ?)");
     keep.bindText(1, person);
     keep.bindText(2, std::string(1, kind));
     keep.bindInt(3, id);
-    kept(keep, db);
+    return kept(keep, db);
 }
 
 std::vector<int32_t> StubProfile::owned(const std::string& person, char kind) {

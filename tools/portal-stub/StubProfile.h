@@ -47,8 +47,9 @@ public:
     static bool choose(const std::string& person, int32_t avatar);
 
     // He now owns the avatar or item `id`, inside the caller's transaction (with its
-    // payment); what he owns of a kind, in the order bought (an avatar once).
-    static void own(platform::SqliteDatabase& db, const std::string& person, char kind, int32_t id);
+    // payment): whether it was kept. What he owns of a kind, in the order bought (an
+    // avatar once).
+    static bool own(platform::SqliteDatabase& db, const std::string& person, char kind, int32_t id);
     static std::vector<int32_t> owned(const std::string& person, char kind);
 
     // His record at a game (0: at every game).

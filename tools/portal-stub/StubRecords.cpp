@@ -92,7 +92,7 @@ void StubRecords::addHistory(SqliteDatabase& db, const std::string& person, cons
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(time, sizeof time, "%H:%M %d/%m/%Y", &local);
-    auto keep = db.prepare("INSERT INTO history (person, time, content) VALUES (?, ?, ?)");
+    auto keep = db.prepareKept("INSERT INTO history (person, time, content) VALUES (?, ?, ?)");
     keep.bindText(1, person);
     keep.bindText(2, time);
     keep.bindText(3, what);
@@ -107,7 +107,7 @@ std::vector<std::pair<std::string, std::string>> StubRecords::history(const std:
 }
 
 void StubRecords::addTicket(SqliteDatabase& db, const std::string& person, const Ticket& ticket) {
-    auto keep = db.prepare("INSERT INTO tickets (person, draw, number, stake) VALUES (?, ?, ?, ?)");
+    auto keep = db.prepareKept("INSERT INTO tickets (person, draw, number, stake) VALUES (?, ?, ?, ?)");
     keep.bindText(1, person);
     keep.bindInt(2, ticket.draw);
     keep.bindInt(3, ticket.number);

@@ -1,6 +1,7 @@
 #include "tools/portal-stub/StubRegistration.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubRoster.h"
@@ -12,38 +13,63 @@ using kavo::test::TestPortal;
 
 namespace {
 
-// A name nobody may take: blank, locked, or a stub player's.
+// The characters of UTF-8 text (its bytes that do not continue a character).
+size_t charactersOf(const std::string& text) {
+    size_t count = 0;
+    for (unsigned char c : text)
+        count += (c & 0xC0) != 0x80;
+    return count;
+}
+
+// A name no account may have: blank, or longer than the registration field shows.
+bool invalidName(const std::string& name) {
+    return name.find_first_not_of(" \t") == std::string::npos || charactersOf(name) > StubRegistration::kLongestName;
+}
+
+// A name someone has: locked, or a stub player's.
 bool reserved(const std::string& name) {
-    return name.find_first_not_of(" \t") == std::string::npos || name == StubPortal::kBannedUser ||
-           stubPlayerNamed(name) != nullptr;
+    return name == StubPortal::kBannedUser || stubPlayerNamed(name) != nullptr;
+}
+
+// The answer (35): the name, whether it is now an account, and the text message that
+// confirms it (a refusal's text says why a name is not valid, and does not repeat it).
+void onRegister(Message& request, TestPortal::Reply& reply) {
+    // The password is not logged; the stub signs in any password anyway.
+    const std::string name = request.readUTF();
+    const bool valid = !invalidName(name);
+    const bool opened = valid && !reserved(name) && StubLedger::open(name);
+    platform::log("registration of \"" + (valid ? name : name.substr(0, StubRegistration::kLongestName * 4)) + "\": " +
+                  (opened  ? "opened"
+                   : valid ? "taken"
+                           : "not valid"));
+    Message answer(35);
+    answer.writeUTF(valid ? name : "");
+    answer.writeBool(opened);
+    answer.writeUTF(opened ? StubRegistration::kRegisterPrefix + name : valid ? "" : StubRegistration::notValid());
+    answer.writeUTF(opened ? StubRegistration::kSmsNumber : "");
+    reply.send(answer);
+}
+
+// Key 1: the text message of a password recovery.
+void onRecovery(Message& request, TestPortal::Reply& reply) {
+    const int8_t key = request.readByte();
+    platform::log("text message syntax " + std::to_string(key));
+    if (key != 1) return;
+    Message answer(73);
+    answer.writeByte(key);
+    answer.writeUTF(StubRegistration::kRecoverySyntax);
+    answer.writeUTF(StubRegistration::kSmsNumber);
+    reply.send(answer);
 }
 
 } // namespace
 
-void StubRegistration::install(TestPortal& portal) {
-    // The password is not logged; the stub signs in any password anyway.
-    portal.onCommand(35, [](Message& request, TestPortal::Reply& reply) {
-        const std::string name = request.readUTF();
-        const bool opened = !reserved(name) && StubLedger::open(name);
-        platform::log("registration of \"" + name + "\": " + (opened ? "opened" : "taken"));
-        Message answer(35);
-        answer.writeUTF(name);
-        answer.writeBool(opened);
-        answer.writeUTF(opened ? kRegisterPrefix + name : "");
-        answer.writeUTF(opened ? kSmsNumber : "");
-        reply.send(answer);
-    });
-    // Key 1: the text message of a password recovery.
-    portal.onCommand(73, [](Message& request, TestPortal::Reply& reply) {
-        const int8_t key = request.readByte();
-        platform::log("text message syntax " + std::to_string(key));
-        if (key != 1) return;
-        Message answer(73);
-        answer.writeByte(key);
-        answer.writeUTF(kRecoverySyntax);
-        answer.writeUTF(kSmsNumber);
-        reply.send(answer);
-    });
+std::vector<StubCommand> StubRegistration::commands() {
+    return {{35, StubCommand::kEverySub, onRegister, true}, {73, StubCommand::kEverySub, onRecovery, true}};
+}
+
+std::string StubRegistration::notValid() {
+    return say("Tên đăng nhập không hợp lệ", "The user name is not valid");
 }
 
 } // namespace portalstub

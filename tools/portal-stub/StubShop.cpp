@@ -7,6 +7,7 @@
 #include "tools/portal-stub/StubRecords.h"
 #include "tools/portal-stub/StubStore.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace portalstub {
@@ -69,17 +70,19 @@ int64_t StubShop::money() {
 }
 
 std::string StubShop::buy(bool listed, int64_t price, const std::string& what,
-                          const std::function<void(platform::SqliteDatabase&)>& keep) {
+                          const std::function<bool(platform::SqliteDatabase&)>& keep) {
     if (!listed) return say("Cửa hàng không bán món này", "The shop does not sell this");
     if (price == 0) return "";
     const std::string person = StubLedger::session().player();
+    bool kept = true;
     const auto paid = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
         if (!StubLedger::session().spendIn(db, price, what)) return false;
         StubRecords::addHistory(db, person, what + " (-" + std::to_string(price) + " Zel)");
-        if (keep) keep(db);
-        return true;
+        // What is not his is not paid for: the payment is undone with it.
+        kept = !keep || keep(db);
+        return kept;
     });
-    if (paid == StubStore::Outcome::Failed) return StubLedger::tryAgainLater();
+    if (paid == StubStore::Outcome::Failed || !kept) return StubLedger::tryAgainLater();
     return paid == StubStore::Outcome::Kept ? "" : say("Không đủ tiền", "Not enough money");
 }
 
@@ -107,11 +110,8 @@ Message StubShop::topUpAnswer(int8_t type, const std::optional<int64_t>& money, 
     return answer;
 }
 
-Message StubShop::promotionText() {
-    Message info(72);
-    info.writeByte(13);
-    info.writeUTF(say("Nạp thẻ khuyến mãi được thêm 20% Zel.", "Promotion cards give 20% more Zel."));
-    return info;
+std::string StubShop::promotionText() {
+    return say("Nạp thẻ khuyến mãi được thêm 20% Zel.", "Promotion cards give 20% more Zel.");
 }
 
 Message StubShop::channels() {
@@ -142,154 +142,165 @@ Message StubShop::channels() {
     return list;
 }
 
-void StubShop::install(TestPortal& portal) {
-    portal.onCommand(44, [](Message&, TestPortal::Reply& reply) { reply.send(channels()); });
-    portal.onCommand(1203, [](Message& request, TestPortal::Reply& reply) {
-        const int32_t page = request.readInt();
-        Message avatars(1203);
-        avatars.writeInt(kPages);
-        for (int row = 0; page >= 0 && page < kPages && row < kRowsPerPage; ++row) {
-            const int32_t id = avatarId(page, row);
-            avatars.writeInt(id);
-            avatars.writeUTF("Avatar " + std::to_string(id));
-            avatars.writeInt(priceOf(id));
-            avatars.writeInt(30);
-        }
-        reply.send(avatars);
-    });
-    // 21: an item page; 6: the cart bought.
-    const TestPortal::Handler shop = [](Message& request, TestPortal::Reply& reply) {
-        const int8_t sub = request.readByte();
-        if (sub == 21) {
-            const int page = request.readByte();
-            Message items(101);
-            items.writeByte(21);
-            items.writeInt(kPages);
-            for (int row = 0; page >= 0 && page < kPages && row < kRowsPerPage; ++row) {
-                const int32_t id = itemId(page, row);
-                items.writeInt(id);
-                items.writeUTF(say("Vật phẩm ", "Item ") + std::to_string(id));
-                items.writeInt(priceOf(id));
-                items.writeUTF("");
-                items.writeBool(0);
-            }
-            reply.send(items);
-        } else if (sub == 6) {
-            // The cart: a count, then each item's id (a count the body does not hold is
-            // a cart of something the shop does not list).
-            const int32_t count = request.readInt();
-            bool listed = count >= 0;
-            std::vector<int32_t> bought;
-            int64_t total = 0;
-            std::string ids;
-            for (int32_t i = 0; listed && i < count; ++i) {
-                listed = request.available();
-                const int32_t id = request.readInt();
-                listed = listed && listedItem(id);
-                total += priceOf(id);
-                bought.push_back(id);
-                ids += ' ';
-                ids += std::to_string(id);
-            }
-            // A cart of nothing buys nothing: it is refused, not paid with 0 Zel.
-            const std::string refusal =
-                count == 0 ? say("Hãy chọn vật phẩm trước", "Choose an item first")
-                           : buy(listed, total, "bought items" + ids, [&](platform::SqliteDatabase& db) {
-                                 for (int32_t id : bought)
-                                     StubProfile::own(db, StubLedger::session().player(), StubProfile::kItem, id);
-                             });
-            Message answer(101);
-            answer.writeByte(6);
-            answer.writeByte(refusal.empty() ? 0 : 1);
-            if (refusal.empty())
-                answer.writeInt(int32_t(total));
-            else
-                answer.writeUTF(refusal);
-            reply.send(answer);
-            if (refusal.empty()) reply.send(StubLedger::session().balanceReply());
-        }
+std::vector<StubCommand> StubShop::commands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    return {
+        {44, kEvery, [](Message&, TestPortal::Reply& reply) { reply.send(channels()); }},
+        {1203, kEvery, onAvatarPage},
+        {101, 21, onItemPage},
+        {101, 6, onCart},
+        {1202, kEvery, onAvatarBought},
+        {104, 8, onGift},
+        {104, 9, onGift},
+        {71, kEvery, answeredBy(this, &StubShop::onTopUp)},
+        {57, kEvery, answeredBy(this, &StubShop::onTextMessageSent)},
+        {2703, 2, onHistory},
     };
-    portal.onSubCommand(101, 21, shop);
-    portal.onSubCommand(101, 6, shop);
-    // An avatar bought (1202) has no failure in its reply: a refusal is a notice.
-    portal.onCommand(1202, [](Message& request, TestPortal::Reply& reply) {
+}
+
+void StubShop::onAvatarPage(Message& request, TestPortal::Reply& reply) {
+    const int32_t page = request.readInt();
+    Message avatars(1203);
+    avatars.writeInt(kPages);
+    for (int row = 0; page >= 0 && page < kPages && row < kRowsPerPage; ++row) {
+        const int32_t id = avatarId(page, row);
+        avatars.writeInt(id);
+        avatars.writeUTF("Avatar " + std::to_string(id));
+        avatars.writeInt(priceOf(id));
+        avatars.writeInt(30);
+    }
+    reply.send(avatars);
+}
+
+void StubShop::onItemPage(Message& request, TestPortal::Reply& reply) {
+    request.readByte();
+    const int page = request.readByte();
+    Message items(101);
+    items.writeByte(21);
+    items.writeInt(kPages);
+    for (int row = 0; page >= 0 && page < kPages && row < kRowsPerPage; ++row) {
+        const int32_t id = itemId(page, row);
+        items.writeInt(id);
+        items.writeUTF(say("Vật phẩm ", "Item ") + std::to_string(id));
+        items.writeInt(priceOf(id));
+        items.writeUTF("");
+        items.writeBool(0);
+    }
+    reply.send(items);
+}
+
+// The cart: a count, then each item's id (a count the body does not hold is a cart of
+// something the shop does not list); a cart of nothing buys nothing: it is refused, not
+// paid with 0 Zel.
+void StubShop::onCart(Message& request, TestPortal::Reply& reply) {
+    request.readByte();
+    const int32_t count = request.readInt();
+    bool listed = count >= 0;
+    std::vector<int32_t> bought;
+    int64_t total = 0;
+    std::string ids;
+    for (int32_t i = 0; listed && i < count; ++i) {
+        listed = request.available();
         const int32_t id = request.readInt();
-        const std::string refusal = buy(
-            listedAvatar(id), priceOf(id), "bought avatar " + std::to_string(id), [id](platform::SqliteDatabase& db) {
-                StubProfile::own(db, StubLedger::session().player(), StubProfile::kAvatar, id);
-            });
-        if (!refusal.empty()) return refuse(reply, refusal);
-        Message bought(1202);
-        bought.writeInt(id);
-        reply.send(bought);
-        reply.send(StubLedger::session().balanceReply());
-    });
-    // 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's);
-    // their replies have no failure either.
-    const TestPortal::Handler gifts = [](Message& request, TestPortal::Reply& reply) {
-        const int8_t sub = request.readByte();
-        if (sub != 8 && sub != 9) return;
-        const int32_t id = sub == 8 ? request.readInt() : request.readShort();
-        if (sub == 8) request.readInt();
-        const std::string what =
-            (sub == 8 ? "gave item " : "gave avatar ") + std::to_string(id) + " to " + request.readUTF();
-        const std::string refusal = buy(sub == 8 ? listedItem(id) : listedAvatar(id), priceOf(id), what);
-        if (!refusal.empty()) return refuse(reply, refusal);
-        Message given(104);
-        given.writeByte(sub);
-        reply.send(given);
-        reply.send(StubLedger::session().balanceReply());
-    };
-    portal.onSubCommand(104, 8, gifts);
-    portal.onSubCommand(104, 9, gifts);
-    portal.onCommand(71, [this](Message& request, TestPortal::Reply& reply) {
-        const int8_t type = request.readByte();
-        if (type == 5) {
-            const std::string receipt = request.readUTF();
-            const auto money = credit(kStoreValue, "store purchase");
-            reply.send(topUpAnswer(type, money, say("Nạp thành công 20.000 Zel", "20,000 Zel added"), receipt));
-            return;
-        }
-        const int8_t subId = request.readByte();
-        const std::string serial = request.readUTF();
-        const std::string code = request.available() ? request.readUTF() : std::string();
-        if (allDigits(serial) && allDigits(code)) {
-            const auto money = credit(kCardValue, "card " + std::to_string(subId));
-            reply.send(topUpAnswer(type, money, say("Nạp thẻ thành công", "Card accepted"), ""));
-            return;
-        }
-        Message answer(71);
-        answer.writeByte(type);
-        answer.writeByte(0);
-        answer.writeUTF(say("Thẻ không hợp lệ", "The card is not valid"));
-        answer.writeUTF("");
-        answer.writeLong(money());
-        reply.send(answer);
-    });
-    // The carrier reports a sent top-up message at once here: its value is added and
-    // the new balance goes out as a card's would.
-    portal.onCommand(57, [this](Message& request, TestPortal::Reply& reply) {
-        const std::string body = request.readUTF();
-        platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
-        const auto money = credit(kSmsValue, "SMS");
-        reply.send(topUpAnswer(0, money, say("Nạp SMS thành công", "Text message top-up accepted"), ""));
-    });
-    // Sub 2, the transaction log, is the shop's; the report categories stay with the
-    // handler set before.
-    portal.onCommand(2703, [earlier = portal.handlerOf(2703)](Message& request, TestPortal::Reply& reply) {
-        Message read = request;
-        if (read.readInt() != 2) {
-            if (earlier) earlier(request, reply);
-            return;
-        }
-        Message history(2703);
-        history.writeInt(2);
-        for (const auto& [time, content] : StubRecords::history(StubLedger::session().player())) {
-            history.writeUTF(time);
-            history.writeUTF(content);
-        }
-        reply.send(history);
-    });
+        listed = listed && listedItem(id);
+        total += priceOf(id);
+        bought.push_back(id);
+        ids += ' ';
+        ids += std::to_string(id);
+    }
+    const std::string refusal =
+        count == 0 ? say("Hãy chọn vật phẩm trước", "Choose an item first")
+                   : buy(listed, total, "bought items" + ids, [&](platform::SqliteDatabase& db) {
+                         return std::all_of(bought.begin(), bought.end(), [&](int32_t id) {
+                             return StubProfile::own(db, StubLedger::session().player(), StubProfile::kItem, id);
+                         });
+                     });
+    Message answer(101);
+    answer.writeByte(6);
+    answer.writeByte(refusal.empty() ? 0 : 1);
+    if (refusal.empty())
+        answer.writeInt(int32_t(total));
+    else
+        answer.writeUTF(refusal);
+    reply.send(answer);
+    if (refusal.empty()) reply.send(StubLedger::session().balanceReply());
+}
+
+// An avatar bought (1202) has no failure in its reply: a refusal is a notice.
+void StubShop::onAvatarBought(Message& request, TestPortal::Reply& reply) {
+    const int32_t id = request.readInt();
+    const std::string refusal =
+        buy(listedAvatar(id), priceOf(id), "bought avatar " + std::to_string(id), [id](platform::SqliteDatabase& db) {
+            return StubProfile::own(db, StubLedger::session().player(), StubProfile::kAvatar, id);
+        });
+    if (!refusal.empty()) return refuse(reply, refusal);
+    Message bought(1202);
+    bought.writeInt(id);
+    reply.send(bought);
+    reply.send(StubLedger::session().balanceReply());
+}
+
+// 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's);
+// their replies have no failure either.
+void StubShop::onGift(Message& request, TestPortal::Reply& reply) {
+    const int8_t sub = request.readByte();
+    const int32_t id = sub == 8 ? request.readInt() : request.readShort();
+    if (sub == 8) request.readInt();
+    const std::string what =
+        (sub == 8 ? "gave item " : "gave avatar ") + std::to_string(id) + " to " + request.readUTF();
+    const std::string refusal = buy(sub == 8 ? listedItem(id) : listedAvatar(id), priceOf(id), what);
+    if (!refusal.empty()) return refuse(reply, refusal);
+    Message given(104);
+    given.writeByte(sub);
+    reply.send(given);
+    reply.send(StubLedger::session().balanceReply());
+}
+
+// A store receipt (type 5) or a scratch card whose serial and code are digits adds its
+// value; another card is not valid.
+void StubShop::onTopUp(Message& request, TestPortal::Reply& reply) {
+    const int8_t type = request.readByte();
+    if (type == 5) {
+        const std::string receipt = request.readUTF();
+        const auto money = credit(kStoreValue, "store purchase");
+        reply.send(topUpAnswer(type, money, say("Nạp thành công 20.000 Zel", "20,000 Zel added"), receipt));
+        return;
+    }
+    const int8_t subId = request.readByte();
+    const std::string serial = request.readUTF();
+    const std::string code = request.available() ? request.readUTF() : std::string();
+    if (allDigits(serial) && allDigits(code)) {
+        const auto money = credit(kCardValue, "card " + std::to_string(subId));
+        reply.send(topUpAnswer(type, money, say("Nạp thẻ thành công", "Card accepted"), ""));
+        return;
+    }
+    Message answer(71);
+    answer.writeByte(type);
+    answer.writeByte(0);
+    answer.writeUTF(say("Thẻ không hợp lệ", "The card is not valid"));
+    answer.writeUTF("");
+    answer.writeLong(money());
+    reply.send(answer);
+}
+
+// The carrier reports a sent top-up message at once here: its value is added and the
+// new balance goes out as a card's would.
+void StubShop::onTextMessageSent(Message& request, TestPortal::Reply& reply) {
+    const std::string body = request.readUTF();
+    platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
+    const auto money = credit(kSmsValue, "SMS");
+    reply.send(topUpAnswer(0, money, say("Nạp SMS thành công", "Text message top-up accepted"), ""));
+}
+
+// The transaction log (2703 sub 2).
+void StubShop::onHistory(Message&, TestPortal::Reply& reply) {
+    Message history(2703);
+    history.writeInt(2);
+    for (const auto& [time, content] : StubRecords::history(StubLedger::session().player())) {
+        history.writeUTF(time);
+        history.writeUTF(content);
+    }
+    reply.send(history);
 }
 
 } // namespace portalstub

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "tests/support/TestPortal.h"
+#include "tools/portal-stub/StubCommands.h"
 
 #include <cstdint>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 class SqliteDatabase;
@@ -29,22 +31,32 @@ public:
     // What a sent top-up text message adds.
     static constexpr int64_t kSmsValue = 10000;
 
-    void install(kavo::test::TestPortal& portal);
+    std::vector<StubCommand> commands();
     // The player who signed in; the money the sign-in reply carries.
     int64_t signIn(const std::string& name);
     // The answer to information key 13 (the promotion text).
-    static kavo::Message promotionText();
+    static std::string promotionText();
     static kavo::Message channels();
     // The price of an item or avatar the shop lists.
     static int32_t priceOf(int32_t id);
     // The signed-in person pays `price` for `what` and it is kept in his history, with
-    // what `keep` keeps (what he now owns), in one step: the reason of the refusal (in his
-    // language: not `listed` by the shop, or more than his balance, or the accounts file failing), or empty when it is
-    // bought.
+    // what `keep` keeps (what he now owns, false when it was not kept), in one step: the
+    // reason of the refusal (in his language: not `listed` by the shop, more than his
+    // balance, or the accounts file failing or not keeping what he bought, which is then
+    // not paid for), or empty when it is bought.
     static std::string buy(bool listed, int64_t price, const std::string& what,
-                           const std::function<void(platform::SqliteDatabase&)>& keep = {});
+                           const std::function<bool(platform::SqliteDatabase&)>& keep = {});
 
 private:
+    using Reply = kavo::test::TestPortal::Reply;
+    static void onAvatarPage(kavo::Message& request, Reply& reply);
+    static void onItemPage(kavo::Message& request, Reply& reply);
+    static void onCart(kavo::Message& request, Reply& reply);
+    static void onAvatarBought(kavo::Message& request, Reply& reply);
+    static void onGift(kavo::Message& request, Reply& reply);
+    void onTopUp(kavo::Message& request, Reply& reply);
+    void onTextMessageSent(kavo::Message& request, Reply& reply);
+    static void onHistory(kavo::Message& request, Reply& reply);
     int64_t money();
     // Adds a top-up and its history line: the balance after, or nothing when the accounts
     // file failed and nothing was added.

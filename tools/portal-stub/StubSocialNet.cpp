@@ -45,29 +45,31 @@ void StubSocialNet::installPages(StubHttp& http) {
                      [this] { return "snconnect://success#access_token=" + issueToken() + "&expires_in=3600"; });
 }
 
-void StubSocialNet::installSignIn(TestPortal& portal) {
-    portal.onCommand(2301, [this](Message& request, TestPortal::Reply& reply) {
-        const std::string token = request.readUTF();
-        const int n = numberOf(token);
-        // The token is a credential: its length only.
-        platform::log("social sign-in with a token of " + std::to_string(token.size()) + " characters" +
-                      (n < 0 ? " (unknown)" : ""));
-        if (n < 0) {
-            reply.send(Message(2302));
-            return;
-        }
-        const std::string name = "sn" + std::to_string(n);
-        Message signedIn(3);
-        signedIn.writeInt(StubPortal::playerIdOf(name));
-        signedIn.writeLong(StubLedger::session().signIn(name));
-        signedIn.writeShort(1);
-        signedIn.writeInt(2500);
-        reply.send(signedIn);
-        Message named(2306);
-        named.writeInt(StubPortal::playerIdOf(name));
-        named.writeUTF(name);
-        reply.send(named);
-    });
+StubCommand StubSocialNet::signInCommand() {
+    return {2301, StubCommand::kEverySub, answeredBy(this, &StubSocialNet::onSignIn), true};
+}
+
+void StubSocialNet::onSignIn(Message& request, TestPortal::Reply& reply) {
+    const std::string token = request.readUTF();
+    const int n = numberOf(token);
+    // The token is a credential: its length only.
+    platform::log("social sign-in with a token of " + std::to_string(token.size()) + " characters" +
+                  (n < 0 ? " (unknown)" : ""));
+    if (n < 0) {
+        reply.send(Message(2302));
+        return;
+    }
+    const std::string name = "sn" + std::to_string(n);
+    Message signedIn(3);
+    signedIn.writeInt(StubPortal::playerIdOf(name));
+    signedIn.writeLong(StubLedger::session().signIn(name));
+    signedIn.writeShort(1);
+    signedIn.writeInt(2500);
+    reply.send(signedIn);
+    Message named(2306);
+    named.writeInt(StubPortal::playerIdOf(name));
+    named.writeUTF(name);
+    reply.send(named);
 }
 
 } // namespace portalstub

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "tools/portal-stub/StubCommands.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
-
-namespace kavo::test {
-class TestPortal;
-}
 
 namespace portalstub {
 
@@ -22,13 +20,15 @@ public:
     explicit StubSocialNet(uint64_t secret) : secret_(secret) {}
     // The login page, in the process that serves the pages.
     void installPages(StubHttp& http);
-    // The sign-in with a token, on one client's game server.
-    void installSignIn(kavo::test::TestPortal& portal);
+    // The sign-in with a token (2301, admitted before a sign-in), on one client's game
+    // server.
+    StubCommand signInCommand();
 
     // n of a token made with this secret, or -1.
     int numberOf(const std::string& token) const;
 
 private:
+    void onSignIn(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
     std::string issueToken();
     std::string tagOf(int n) const;
 

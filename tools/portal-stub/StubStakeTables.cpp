@@ -143,99 +143,13 @@ void StubStakeTables::deal(int8_t room, int8_t board, int cards) {
     running_ = true;
 }
 
+// The table's own commands answer at a Bai Cao or Xi Zach table; at another game's they
+// are handed on to the handler set before.
 void StubStakeTables::install() {
-    auto previousStart = portal_.handlerOf(20);
-    portal_.onCommand(20, [this, previousStart](Message& request, TestPortal::Reply& reply) {
-        if (!mine()) {
-            if (previousStart) previousStart(request, reply);
-            return;
-        }
-        const int8_t room = request.readByte();
-        const int8_t board = request.readByte();
-        std::lock_guard lock(mutex_);
-        const bool baiCao = gameType_() == kBaiCao;
-        deal(room, board, baiCao ? 3 : 2);
-        logLine(std::string(baiCao ? "Bai Cao" : "Xi Zach") + " hand starts");
-        if (baiCao)
-            startBaiCao();
-        else
-            startXiZach();
-    });
-    auto previousMove = portal_.handlerOf(21);
-    portal_.onCommand(21, [this, previousMove](Message& request, TestPortal::Reply& reply) {
-        if (!mine()) {
-            if (previousMove) previousMove(request, reply);
-            return;
-        }
-        request.readByte();
-        request.readByte();
-        std::lock_guard lock(mutex_);
-        if (!running_) return;
-        const int32_t me = me_().id;
-        if (gameType_() == kBaiCao) {
-            std::vector<uint8_t> asked;
-            while (request.available())
-                asked.push_back(uint8_t(request.readByte()));
-            turnBaiCao(me, asked);
-            return;
-        }
-        const int8_t kind = request.readByte();
-        Seat* seat = seatOf(me);
-        if (!seat || turn_ >= seats_.size() || seats_[turn_].id != me) return;
-        if (kind == 0) {
-            const uint8_t card = draw();
-            seat->cards.push_back(card);
-            Message drawn(21);
-            drawn.writeByte(room_);
-            drawn.writeByte(board_);
-            drawn.writeByte(0);
-            drawn.writeInt(me);
-            drawn.writeByte(int8_t(card));
-            send(drawn);
-        } else {
-            endXiZach();
-        }
-    });
-    auto previousStake = portal_.handlerOf(24);
-    portal_.onCommand(24, [this, previousStake](Message& request, TestPortal::Reply& reply) {
-        if (!mine()) {
-            if (previousStake) previousStake(request, reply);
-            return;
-        }
-        const int8_t room = request.readByte();
-        const int8_t board = request.readByte();
-        const int32_t money = request.readInt();
-        logLine("stake " + std::to_string(money));
-        Message answer(24);
-        answer.writeByte(room);
-        answer.writeByte(board);
-        answer.writeInt(money);
-        answer.writeInt(me_().id);
-        reply.send(answer);
-    });
-    auto previousCheck = portal_.handlerOf(67);
-    portal_.onCommand(67, [this, previousCheck](Message& request, TestPortal::Reply& reply) {
-        if (!mine()) {
-            if (previousCheck) previousCheck(request, reply);
-            return;
-        }
-        request.readByte();
-        request.readByte();
-        const int32_t who = request.readInt();
-        std::lock_guard lock(mutex_);
-        Seat* seat = seatOf(who);
-        if (!running_ || !seat) return;
-        logLine("the owner checks " + std::to_string(who));
-        Message shown(21);
-        shown.writeByte(room_);
-        shown.writeByte(board_);
-        shown.writeByte(2);
-        shown.writeInt(who);
-        shown.writeByte(int8_t(seat->cards.size()));
-        for (uint8_t card : seat->cards)
-            shown.writeByte(int8_t(card));
-        send(shown);
-    });
+    chainMine(20, &StubStakeTables::onStart);
+    chainMine(21, &StubStakeTables::onMove);
+    chainMine(24, &StubStakeTables::onStake);
+    chainMine(67, &StubStakeTables::onCheck);
     auto previousLeave = portal_.handlerOf(15);
     portal_.onCommand(15, [this, previousLeave](Message& request, TestPortal::Reply& reply) {
         {
@@ -246,6 +160,90 @@ void StubStakeTables::install() {
         }
         if (previousLeave) previousLeave(request, reply);
     });
+}
+
+void StubStakeTables::chainMine(int16_t command, void (StubStakeTables::*answer)(Message&, TestPortal::Reply&)) {
+    portal_.onCommand(
+        command, [this, answer, previous = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
+            if (mine()) return (this->*answer)(request, reply);
+            if (previous) previous(request, reply);
+        });
+}
+
+void StubStakeTables::onStart(Message& request, TestPortal::Reply&) {
+    const int8_t room = request.readByte();
+    const int8_t board = request.readByte();
+    std::lock_guard lock(mutex_);
+    const bool baiCao = gameType_() == kBaiCao;
+    deal(room, board, baiCao ? 3 : 2);
+    logLine(std::string(baiCao ? "Bai Cao" : "Xi Zach") + " hand starts");
+    if (baiCao)
+        startBaiCao();
+    else
+        startXiZach();
+}
+
+void StubStakeTables::onMove(Message& request, TestPortal::Reply&) {
+    request.readByte();
+    request.readByte();
+    std::lock_guard lock(mutex_);
+    if (!running_) return;
+    const int32_t me = me_().id;
+    if (gameType_() == kBaiCao) {
+        std::vector<uint8_t> asked;
+        while (request.available())
+            asked.push_back(uint8_t(request.readByte()));
+        turnBaiCao(me, asked);
+        return;
+    }
+    const int8_t kind = request.readByte();
+    Seat* seat = seatOf(me);
+    if (!seat || turn_ >= seats_.size() || seats_[turn_].id != me) return;
+    if (kind == 0) {
+        const uint8_t card = draw();
+        seat->cards.push_back(card);
+        Message drawn(21);
+        drawn.writeByte(room_);
+        drawn.writeByte(board_);
+        drawn.writeByte(0);
+        drawn.writeInt(me);
+        drawn.writeByte(int8_t(card));
+        send(drawn);
+    } else {
+        endXiZach();
+    }
+}
+
+void StubStakeTables::onStake(Message& request, TestPortal::Reply& reply) {
+    const int8_t room = request.readByte();
+    const int8_t board = request.readByte();
+    const int32_t money = request.readInt();
+    logLine("stake " + std::to_string(money));
+    Message answer(24);
+    answer.writeByte(room);
+    answer.writeByte(board);
+    answer.writeInt(money);
+    answer.writeInt(me_().id);
+    reply.send(answer);
+}
+
+void StubStakeTables::onCheck(Message& request, TestPortal::Reply&) {
+    request.readByte();
+    request.readByte();
+    const int32_t who = request.readInt();
+    std::lock_guard lock(mutex_);
+    Seat* seat = seatOf(who);
+    if (!running_ || !seat) return;
+    logLine("the owner checks " + std::to_string(who));
+    Message shown(21);
+    shown.writeByte(room_);
+    shown.writeByte(board_);
+    shown.writeByte(2);
+    shown.writeInt(who);
+    shown.writeByte(int8_t(seat->cards.size()));
+    for (uint8_t card : seat->cards)
+        shown.writeByte(int8_t(card));
+    send(shown);
 }
 
 // ---------------------------------------------------------------- Bai Cao

@@ -58,6 +58,11 @@ public:
     static int xiZachTotal(const std::vector<uint8_t>& cards);
 
 private:
+    void chainMine(int16_t command, void (StubStakeTables::*answer)(kavo::Message&, kavo::test::TestPortal::Reply&));
+    void onStart(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onMove(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onStake(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onCheck(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
     struct Seat {
         int32_t id;
         std::vector<uint8_t> cards;

@@ -2,7 +2,10 @@
 
 #include "platform/runtime/Log.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <thread>
 
 namespace portalstub {
 
@@ -37,8 +40,8 @@ CREATE TABLE IF NOT EXISTS hands (person TEXT NOT NULL, game INTEGER NOT NULL, c
 CREATE INDEX IF NOT EXISTS hands_of ON hands (person, game);
 )";
 
-// The file beside the accounts that holds the processes' turns.
-constexpr const char* kTurnsFileName = "accounts.turns";
+// The file beside the accounts that holds the writers' lock.
+constexpr const char* kLockFileName = "accounts.lock";
 
 } // namespace
 
@@ -58,18 +61,18 @@ StubStore::StubStore() {
 
 void StubStore::keepIn(const std::string& folder) {
     std::lock_guard lock(mutex_);
-    turns_.keepIn(folder + "/" + kTurnsFileName);
+    writers_.keepIn(folder + "/" + kLockFileName);
     open(folder + "/" + kFileName);
 }
 
 // WAL lets readers go on beside a writer; nothing is forced to the disk, neither a commit
 // nor a checkpoint of the log into the file (its flush would hold every other process's
-// turn up): a process killed loses nothing committed, a machine that stops loses or spoils
+// lock up): a process killed loses nothing committed, a machine that stops loses or spoils
 // the last changes, and the accounts last the stub's life only.
 void StubStore::open(const std::string& path) {
     using platform::SqliteDatabase;
     const bool made = [&] {
-        StubTurns::Turn turn(turns_);
+        StubWriterLock::Hold hold(writers_, kBusyMilliseconds);
         bool made = db_.open(path) && db_.exec("PRAGMA busy_timeout = " + std::to_string(kBusyMilliseconds)) &&
                     db_.exec("PRAGMA journal_mode = WAL") && db_.exec("PRAGMA synchronous = OFF") &&
                     db_.exec("BEGIN IMMEDIATE") && db_.exec(kTables);
@@ -78,7 +81,7 @@ void StubStore::open(const std::string& path) {
             start.bindInt(1, steadyMilliseconds());
             auto started = db_.prepare("SELECT started FROM clock");
             made = start.step() == SqliteDatabase::kDone && started.step() == SqliteDatabase::kRow;
-            startedAt_ = started.columnInt(0);
+            if (made) startedAt_ = started.columnInt(0);
         }
         return made && db_.exec("COMMIT");
     }();
@@ -89,10 +92,43 @@ void StubStore::open(const std::string& path) {
 }
 
 StubStore::Outcome StubStore::attempt(const std::function<bool(platform::SqliteDatabase&)>& work) {
+    std::vector<std::string> notes;
+    const Outcome outcome = attemptLocked(work, notes);
+    if (outcome == Outcome::Kept)
+        for (const std::string& line : notes)
+            platform::log(line);
+    // With every lock let go: another process's change may come in now, and would come
+    // between two steps of a spend that were not one.
+    pauseForTests();
+    return outcome;
+}
+
+void StubStore::pauseForTests() {
+    static const int milliseconds = [] {
+        const char* pause = std::getenv("KAVO_STUB_SPEND_PAUSE");
+        return pause ? std::max(0, std::atoi(pause)) : 0;
+    }();
+    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+StubStore::Outcome StubStore::attemptLocked(const std::function<bool(platform::SqliteDatabase&)>& work,
+                                            std::vector<std::string>& notes) {
     std::lock_guard lock(mutex_);
-    StubTurns::Turn turn(turns_);
-    // Kept compiled, as the changes' own statements are: each costs a turn's length to
-    // compile, and every process waits for the turns before its own.
+    // The transaction's log lines are handed out before the lock goes.
+    struct HandOver {
+        std::vector<std::string>& from;
+        std::vector<std::string>& to;
+        ~HandOver() { to.swap(from); }
+    } handOver{notes_, notes};
+    // The writers' lock is waited for no longer than SQLite's: a change waits for it and
+    // for the file at most twice the wait in all.
+    StubWriterLock::Hold hold(writers_, kBusyMilliseconds);
+    if (!hold.held()) {
+        platform::log("portal-stub: the accounts' writers' lock was not had within the wait");
+        return Outcome::Failed;
+    }
+    // Kept compiled, as the changes' own statements are: each costs as long as a change
+    // to compile, and every process waits for the writers before it.
     if (db_.prepareKept("BEGIN IMMEDIATE").step() != platform::SqliteDatabase::kDone) {
         platform::log("portal-stub: no transaction on the accounts: " + db_.errorMessage());
         return Outcome::Failed;

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "platform/foundation/SqliteDatabase.h"
-#include "tools/portal-stub/StubTurns.h"
+#include "tools/portal-stub/StubWriterLock.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace portalstub {
 
@@ -16,9 +17,9 @@ namespace portalstub {
 // Each connection is served by a process of its own, and each process opens the file
 // once: a transaction begins with BEGIN IMMEDIATE, which takes the file's write lock,
 // so that a check and the change it allows are one step across the processes. Before
-// that, a process takes its turn (StubTurns): the processes wait in the order they came,
-// and the next takes the lock the moment the last is done, where SQLite's own wait would
-// poll the file, sleeping up to 100 ms between tries, in no order.
+// that, a process takes the writers' lock (StubWriterLock): a waiter sleeps until the
+// writer before it is done and is woken then, where SQLite's own wait would poll the file,
+// sleeping up to 100 ms between tries.
 class StubStore {
 public:
     // The file's name in the state folder.
@@ -34,11 +35,16 @@ public:
     // failed (the file busy beyond the wait, or broken), with nothing kept.
     enum class Outcome { Kept, Undone, Failed };
     // Runs `work` in one transaction of its own: kept when it answers true, undone
-    // when it answers false or the file fails.
+    // when it answers false or the file fails. With KAVO_STUB_SPEND_PAUSE set, the
+    // process pauses after it, every lock let go.
     Outcome attempt(const std::function<bool(platform::SqliteDatabase&)>& work);
     bool transaction(const std::function<bool(platform::SqliteDatabase&)>& work) {
         return attempt(work) == Outcome::Kept;
     }
+    // A line for the log once the transaction under way is kept and its locks are let go:
+    // a line written inside it would hold every other process's change up. From the work
+    // of a transaction only.
+    void logWhenKept(std::string line) { notes_.push_back(std::move(line)); }
     // Runs `work` outside any transaction of its own: what it reads is read beside another
     // process's transaction, without waiting for it.
     void read(const std::function<void(platform::SqliteDatabase&)>& work);
@@ -46,13 +52,20 @@ public:
     // every process): the first process that opens the file sets it.
     int64_t startedAt() const { return startedAt_; }
 
+    // The tests' pause (KAVO_STUB_SPEND_PAUSE, milliseconds; none unless set): were a
+    // spend's check and its debit ever two steps, another connection's spend would always
+    // come between them, whichever process the locks serve first.
+    static void pauseForTests();
+
 private:
     StubStore();
+    Outcome attemptLocked(const std::function<bool(platform::SqliteDatabase&)>& work, std::vector<std::string>& notes);
     void open(const std::string& path);
 
     std::mutex mutex_; // the connection serves one thread at a time
     platform::SqliteDatabase db_;
-    StubTurns turns_;
+    StubWriterLock writers_;
+    std::vector<std::string> notes_; // the log lines of the transaction under way (mutex_)
     std::atomic<int64_t> startedAt_{0};
 };
 

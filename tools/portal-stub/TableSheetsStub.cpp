@@ -193,23 +193,29 @@ void logTableRequest(Message& request, const char* what) {
 
 } // namespace
 
-void installTableSheets(TestPortal& portal) {
-    portal.onCommand(78, [](Message& request, TestPortal::Reply& reply) {
-        if (request.readByte() == 2) reply.send(waitingList());
-    });
-    portal.onCommand(101, onShop);
-    portal.onCommand(34, onDetails);
-    portal.onCommand(38, onAvatar);
-    portal.onCommand(79, onItemPicture);
-    portal.onCommand(18, [](Message& request, TestPortal::Reply&) { logTableRequest(request, "password"); });
-    portal.onCommand(19, [](Message& request, TestPortal::Reply&) { logTableRequest(request, "stake"); });
-    portal.onCommand(24, [](Message& request, TestPortal::Reply&) { logTableRequest(request, "stake (24)"); });
-    portal.onCommand(56, [](Message& request, TestPortal::Reply&) { logTableRequest(request, "players"); });
-    portal.onCommand(74, [](Message& request, TestPortal::Reply&) {
-        logLine("invitation of " + std::to_string(request.readInt()));
-    });
-    portal.onCommand(
-        103, [](Message& request, TestPortal::Reply&) { logLine("buzz to " + std::to_string(request.readInt())); });
+std::vector<StubCommand> tableSheetCommands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    const auto logged = [](const char* what) {
+        return [what](Message& request, TestPortal::Reply&) { logTableRequest(request, what); };
+    };
+    return {
+        {78, kEvery,
+         [](Message& request, TestPortal::Reply& reply) {
+             if (request.readByte() == 2) reply.send(waitingList());
+         }},
+        {101, kEvery, onShop},
+        {34, kEvery, onDetails},
+        {38, kEvery, onAvatar},
+        {79, kEvery, onItemPicture},
+        {18, kEvery, logged("password")},
+        {19, kEvery, logged("stake")},
+        {24, kEvery, logged("stake (24)")},
+        {56, kEvery, logged("players")},
+        {74, kEvery,
+         [](Message& request, TestPortal::Reply&) { logLine("invitation of " + std::to_string(request.readInt())); }},
+        {103, kEvery,
+         [](Message& request, TestPortal::Reply&) { logLine("buzz to " + std::to_string(request.readInt())); }},
+    };
 }
 
 } // namespace portalstub

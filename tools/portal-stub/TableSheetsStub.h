@@ -1,6 +1,8 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-stub/StubCommands.h"
+
+#include <vector>
 
 namespace portalstub {
 
@@ -9,7 +11,7 @@ namespace portalstub {
 // (101/15), a bought gift (101/7, answered with the gift), player details (34), and the
 // avatar and item pictures (38, 79/4) as small PNGs. The friends (104) and the friend
 // search (36) are the mail's. Stakes, passwords, player counts, invitations and buzzes
-// are logged.
-void installTableSheets(kavo::test::TestPortal& portal);
+// are logged. The rows of 78 and 101 answer the subs no other area names.
+std::vector<StubCommand> tableSheetCommands();
 
 } // namespace portalstub

@@ -20,6 +20,7 @@
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubImages.h"
 #include "tools/portal-stub/StubLog.h"
+#include "tools/portal-stub/StubMoreGames.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubSocialNet.h"
 #include "tools/portal-stub/StubStateFolder.h"
@@ -34,6 +35,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <map>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <random>
@@ -100,27 +102,70 @@ std::string serverListFor(uint16_t port) {
     return "Kavo Local|127.0.0.1:" + std::to_string(port);
 }
 
+// What the command line says.
+struct Options {
+    uint16_t port = 12346;
+    uint16_t httpPort = portalstub::StubPortal::kHttpPort;
+    uint16_t lotterySeconds = portalstub::StubAccount::kDrawSeconds;
+    uint16_t maxSessions = kMaxSessions;
+    // A session's own: the connection it serves, the secret it shares and the state folder.
+    bool session = false;
+    uint64_t sessionFd = 0;
+    uint64_t secret = 0;
+    std::string stateFolder;
+};
+
+bool readOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        const char* value = hasValue ? argv[i + 1] : "";
+        bool read = hasValue;
+        if (std::strcmp(argv[i], "--port") == 0)
+            read = read && readNumber(value, options.port);
+        else if (std::strcmp(argv[i], "--http-port") == 0)
+            read = read && readNumber(value, options.httpPort);
+        else if (std::strcmp(argv[i], "--lottery-period") == 0)
+            read = read && readNumber(value, options.lotterySeconds);
+        else if (std::strcmp(argv[i], "--max-sessions") == 0)
+            read = read && readNumber(value, options.maxSessions);
+        else if (std::strcmp(argv[i], "--session-fd") == 0)
+            read = options.session = read && readWide(value, options.sessionFd) && options.sessionFd <= 65535;
+        else if (std::strcmp(argv[i], "--session-secret") == 0)
+            read = read && readWide(value, options.secret);
+        else if (std::strcmp(argv[i], "--state-dir") == 0)
+            options.stateFolder = value;
+        else
+            read = false;
+        if (!read) return false;
+        ++i;
+    }
+    return true;
+}
+
 // One client's game server, on the connection the first process accepted; it ends
 // when the client goes (or when stopped).
-int runSession(int fd, uint16_t port, uint16_t lotterySeconds, uint64_t secret, const std::string& stateFolder) {
+int runSession(const Options& options) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    if (!stateFolder.empty()) portalstub::StubStore::session().keepIn(stateFolder);
-    portalstub::StubPortal portal(kavo::test::Fd(fd), serverListFor(port), lotterySeconds);
-    portalstub::StubSocialNet socialNet(secret);
-    socialNet.installSignIn(portal.portal());
+    if (!options.stateFolder.empty()) portalstub::StubStore::session().keepIn(options.stateFolder);
+    // Made before the portal, whose handlers use it, and gone after it.
+    portalstub::StubSocialNet socialNet(options.secret);
+    portalstub::StubPortal portal(kavo::test::Fd(int(options.sessionFd)), serverListFor(options.port),
+                                  options.lotterySeconds, options.httpPort);
+    portal.add({socialNet.signInCommand()});
     portal.serve();
     platform::log("portal-stub: serving a client in process " + std::to_string(::getpid()));
     while (!stopRequested && (portal.portal().connectionCount() == 0 || portal.portal().isClientConnected()))
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // No request is read from here on: every part of the session may go.
+    portal.stop();
     platform::log("portal-stub: the client of process " + std::to_string(::getpid()) + " is gone");
     return 0;
 }
 
 // Starts this program again to serve `client`: the child keeps the descriptor across
 // the exec and is stopped with this process.
-pid_t startSession(const kavo::test::Fd& client, uint16_t port, uint16_t lotterySeconds, uint64_t secret,
-                   const std::string& stateFolder) {
+pid_t startSession(const kavo::test::Fd& client, const Options& options) {
     char self[4096];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0) return -1;
@@ -129,13 +174,15 @@ pid_t startSession(const kavo::test::Fd& client, uint16_t port, uint16_t lottery
                                       "--session-fd",
                                       std::to_string(client.get()),
                                       "--port",
-                                      std::to_string(port),
+                                      std::to_string(options.port),
+                                      "--http-port",
+                                      std::to_string(options.httpPort),
                                       "--lottery-period",
-                                      std::to_string(lotterySeconds),
+                                      std::to_string(options.lotterySeconds),
                                       "--session-secret",
-                                      std::to_string(secret),
+                                      std::to_string(options.secret),
                                       "--state-dir",
-                                      stateFolder};
+                                      options.stateFolder};
     std::vector<char*> argv;
     for (auto& word : words)
         argv.push_back(word.data());
@@ -151,84 +198,21 @@ pid_t startSession(const kavo::test::Fd& client, uint16_t port, uint16_t lottery
     ::_exit(127);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    portalstub::installStubLog();
-    uint16_t port = 12346;
-    uint16_t httpPort = 12347;
-    uint16_t lotterySeconds = portalstub::StubAccount::kDrawSeconds;
-    uint16_t maxSessions = kMaxSessions;
-    uint64_t sessionFd = 0;
-    bool session = false;
-    uint64_t secret = 0;
-    std::string stateFolder;
-    for (int i = 1; i < argc; ++i) {
-        const bool hasValue = i + 1 < argc;
-        if (std::strcmp(argv[i], "--port") == 0 && hasValue) {
-            if (!readNumber(argv[++i], port)) return usage();
-        } else if (std::strcmp(argv[i], "--http-port") == 0 && hasValue) {
-            if (!readNumber(argv[++i], httpPort)) return usage();
-        } else if (std::strcmp(argv[i], "--lottery-period") == 0 && hasValue) {
-            if (!readNumber(argv[++i], lotterySeconds)) return usage();
-        } else if (std::strcmp(argv[i], "--max-sessions") == 0 && hasValue) {
-            if (!readNumber(argv[++i], maxSessions)) return usage();
-        } else if (std::strcmp(argv[i], "--session-fd") == 0 && hasValue) {
-            if (!readWide(argv[++i], sessionFd) || sessionFd > 65535) return usage();
-            session = true;
-        } else if (std::strcmp(argv[i], "--session-secret") == 0 && hasValue) {
-            if (!readWide(argv[++i], secret)) return usage();
-        } else if (std::strcmp(argv[i], "--state-dir") == 0 && hasValue) {
-            stateFolder = argv[++i];
-        } else {
-            return usage();
-        }
-    }
-    if (session) return runSession(int(sessionFd), port, lotterySeconds, secret, stateFolder);
-    secret = std::random_device()();
-    secret = (secret << 32) ^ std::random_device()();
-    for (uint16_t wanted : {port, httpPort}) {
-        if (portTaken(wanted)) {
-            std::fprintf(stderr, "portal-stub: port %u on 127.0.0.1 is taken\n", unsigned(wanted));
-            return 1;
-        }
-    }
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-
-    const std::string serverList = serverListFor(port);
+// The pages: the server list, the event, guide and more-games pages, the store's price
+// list, the pictures, the social network's and its graph.
+std::map<std::string, std::string> pagesFor(uint16_t port) {
     auto pages = portalstub::stubImagePages();
-    pages.insert({{"/servers.txt", serverList},
+    pages.insert({{"/servers.txt", serverListFor(port)},
                   {"/event.html", kEventPage},
                   {"/guide.html", kGuidePage},
                   {"/payment.txt", kPaymentList}});
-    portalstub::StubHttp http(httpPort, pages);
-    if (!http.valid()) {
-        std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(httpPort));
-        return 1;
-    }
-    uint16_t listenPort = port;
-    kavo::test::Fd listener = kavo::test::listenOnLoopback(listenPort, kListenBacklog);
-    if (!listener.valid()) {
-        std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(port));
-        return 1;
-    }
-    portalstub::removeStateFoldersOfGoneStubs();
-    stateFolder = portalstub::makeStateFolder();
-    if (stateFolder.empty()) {
-        std::fprintf(stderr, "portal-stub: cannot make a state folder\n");
-        return 1;
-    }
-    // The accounts' file and the stub's clock (the lottery draws by it) begin now.
-    portalstub::StubStore::session().keepIn(stateFolder);
-    portalstub::StubSocialNet socialNet(secret);
-    socialNet.installPages(http);
-    portalstub::installStubImages(http);
-    portalstub::installStubGraph(http);
+    pages.merge(portalstub::moreGamesPages());
+    return pages;
+}
 
-    std::printf("portal-stub: game server on 127.0.0.1:%u, server list on http://127.0.0.1:%u/servers.txt\n",
-                unsigned(listenPort), unsigned(http.port()));
-    std::fflush(stdout);
+// Accepts clients until stopped, each served by a process of its own (at most
+// `options.maxSessions` at once); then stops them all.
+void serveClients(const kavo::test::Fd& listener, const Options& options) {
     std::set<pid_t> sessions;
     kavo::test::StopSignal never;
     while (!stopRequested) {
@@ -237,7 +221,7 @@ int main(int argc, char** argv) {
         if (kavo::test::waitReadable(listener.get(), never, 0.2) != kavo::test::WaitResult::Ready) continue;
         kavo::test::Fd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
         if (!client.valid()) continue;
-        if (sessions.size() >= maxSessions) {
+        if (sessions.size() >= options.maxSessions) {
             platform::log("portal-stub: " + std::to_string(sessions.size()) +
                           " clients are served, the most at once; a new connection is closed");
             continue;
@@ -246,7 +230,7 @@ int main(int argc, char** argv) {
         // acknowledgement of the first (some 40 ms).
         int one = 1;
         ::setsockopt(client.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        const pid_t pid = startSession(client, listenPort, lotterySeconds, secret, stateFolder);
+        const pid_t pid = startSession(client, options);
         if (pid < 0) {
             platform::log("portal-stub: could not start a process for a client; its connection is closed");
             continue;
@@ -259,7 +243,52 @@ int main(int argc, char** argv) {
         ::kill(pid, SIGTERM);
     for (pid_t pid : sessions)
         ::waitpid(pid, nullptr, 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    portalstub::installStubLog();
+    Options options;
+    if (!readOptions(argc, argv, options)) return usage();
+    if (options.session) return runSession(options);
+    options.secret = std::random_device()();
+    options.secret = (options.secret << 32) ^ std::random_device()();
+    for (uint16_t wanted : {options.port, options.httpPort}) {
+        if (portTaken(wanted)) {
+            std::fprintf(stderr, "portal-stub: port %u on 127.0.0.1 is taken\n", unsigned(wanted));
+            return 1;
+        }
+    }
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    portalstub::StubHttp http(options.httpPort, pagesFor(options.port));
+    if (!http.valid()) {
+        std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(options.httpPort));
+        return 1;
+    }
+    kavo::test::Fd listener = kavo::test::listenOnLoopback(options.port, kListenBacklog);
+    if (!listener.valid()) {
+        std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(options.port));
+        return 1;
+    }
+    portalstub::removeStateFoldersOfGoneStubs();
+    options.stateFolder = portalstub::makeStateFolder();
+    if (options.stateFolder.empty()) {
+        std::fprintf(stderr, "portal-stub: cannot make a state folder\n");
+        return 1;
+    }
+    // The accounts' file and the stub's clock (the lottery draws by it) begin now.
+    portalstub::StubStore::session().keepIn(options.stateFolder);
+    portalstub::StubSocialNet socialNet(options.secret);
+    socialNet.installPages(http);
+    portalstub::installStubImages(http);
+    portalstub::installStubGraph(http);
+    std::printf("portal-stub: game server on 127.0.0.1:%u, server list on http://127.0.0.1:%u/servers.txt\n",
+                unsigned(options.port), unsigned(http.port()));
+    std::fflush(stdout);
+    serveClients(listener, options);
     std::error_code ignored;
-    std::filesystem::remove_all(stateFolder, ignored);
+    std::filesystem::remove_all(options.stateFolder, ignored);
     return 0;
 }

@@ -57,6 +57,7 @@ void InviteView::viewDidLoad() {
     scrollViewContent_->setAccessibilityIdentifier("scrollViewContent");
     panel->addSubview(scrollViewContent_);
     btnInvite_ = SheetPanel::addButton(*panel, {20, 262, 130, 32}, "btnInvite", "", [this] { clicInvite(); });
+    setDefaultButton(btnInvite_);
     SheetPanel::addButton(*panel, {170, 262, 130, 32}, "slideOut", text("KAVO_cancel"), [this] { slideOut(); });
 }
 

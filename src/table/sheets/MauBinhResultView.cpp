@@ -27,7 +27,8 @@ void MauBinhResultView::viewDidLoad() {
         lblGhiChu_[size_t(row)] = SheetPanel::addLabel(*panel, {150, y, 130, 22}, "lblGhiChu" + n, "");
         lblTien_[size_t(row)] = SheetPanel::addLabel(*panel, {280, y, 110, 22}, "lblTien" + n, "");
     }
-    SheetPanel::addButton(*panel, {150, 190, 100, 32}, "slideOut", text("KAVO_OK"), [this] { slideOut(); });
+    setDefaultButton(
+        SheetPanel::addButton(*panel, {150, 190, 100, 32}, "slideOut", text("KAVO_OK"), [this] { slideOut(); }));
 }
 
 void MauBinhResultView::viewWillAppear(bool animated) {

@@ -27,6 +27,7 @@ void PokerBuyStackView::viewDidLoad() {
     SheetPanel::addButton(*panel, {10, 110, 140, 32}, "clickMin", "Min", [this] { clickMin(); });
     SheetPanel::addButton(*panel, {170, 110, 140, 32}, "clickMax", "Max", [this] { clickMax(); });
     btnOK_ = SheetPanel::addButton(*panel, {10, 154, 140, 32}, "btnOK", text("KAVO_OK"), [this] { clickOK(); });
+    setDefaultButton(btnOK_);
     SheetPanel::addButton(*panel, {170, 154, 140, 32}, "denyBuyStack", text("KAVO_cancel"), [this] { denyBuyStack(); });
     currentValue_ = minStack_;
     sliderStack_->setMinimumValue(minStack_);

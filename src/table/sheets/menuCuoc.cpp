@@ -80,6 +80,7 @@ void menuCuoc::viewDidLoad() {
     txtMoney_->addTarget(platform::ui::ControlEvent::EditingDidBegin, [this] { textFieldBeginEditting(); });
     txtMoney_->addTarget(platform::ui::ControlEvent::EditingDidEndOnExit, [this] { clickOK(); });
     btnOK_ = SheetPanel::addButton(*panel, {80, 76, 100, 30}, "btnOK", "", [this] { clickOK(); });
+    setDefaultButton(btnOK_);
     languageTexts().title(btnOK_, "KAVO_OK");
 }
 

@@ -36,6 +36,7 @@ void menuPassword::viewDidLoad() {
     txtPassword_->addTarget(platform::ui::ControlEvent::EditingDidBegin, [this] { doBeginEditText(); });
     txtPassword_->addTarget(platform::ui::ControlEvent::EditingDidEndOnExit, [this] { textFieldDoneEditting(); });
     btnOK_ = SheetPanel::addButton(*panel, {80, 74, 100, 30}, "btnOK", "", [this] { clickOK(); });
+    setDefaultButton(btnOK_);
     languageTexts().title(btnOK_, "KAVO_OK");
 }
 

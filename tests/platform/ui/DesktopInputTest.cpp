@@ -1,11 +1,12 @@
-// The desktop's own input: the mouse wheel over scroll views and the Escape key over
-// alerts, sheets and screens.
+// The desktop's own input: the mouse wheel over scroll views and the Escape and Return
+// keys over alerts, sheets, fields and screens.
 #include "CoreTestSupport.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/Window.h"
 
 using namespace platform::ui;
@@ -83,6 +84,50 @@ TEST_F(DesktopInput, EscapeAndReturnPressTheAlertsButtonsBeforeAnythingElse) {
     EXPECT_EQ(escapes, 0);
     Application::shared().dispatchKey(Key::Escape);
     EXPECT_EQ(escapes, 1);
+}
+
+// Return with a text field focused: a dialog on screen takes it first (its default button,
+// the field hears nothing); then the application's own action (a sheet over the field)
+// when it takes the key; the field last.
+TEST_F(DesktopInput, ReturnGoesToTheDialogThenTheReturnActionThenTheFocusedField) {
+    struct FieldRecorder : TextFieldDelegate {
+        bool shouldReturn(TextField&) override {
+            ++returns;
+            return true;
+        }
+        int returns = 0;
+    } fieldRecorder;
+    auto field = TextField::make({10, 200, 200, 30});
+    field->setDelegate(&fieldRecorder);
+    window->addSubview(field);
+    ASSERT_TRUE(field->becomeFirstResponder());
+    auto& app = Application::shared();
+    int actions = 0;
+    bool actionTakes = true;
+    app.setReturnAction([&] {
+        ++actions;
+        return actionTakes;
+    });
+
+    AlertRecorder recorder;
+    auto alert = AlertView::make("", "Gửi thư?", &recorder, "Không", {"Gửi"});
+    alert->show();
+    app.dispatchKey(Key::Return);
+    EXPECT_EQ(recorder.clicked, std::vector<int>{1}) << "the dialog's default button";
+    EXPECT_FALSE(alert->isVisible());
+    EXPECT_EQ(actions, 0);
+    EXPECT_EQ(fieldRecorder.returns, 0) << "the field under the dialog hears nothing";
+    EXPECT_TRUE(field->isFirstResponder());
+
+    app.dispatchKey(Key::Return);
+    EXPECT_EQ(actions, 1);
+    EXPECT_EQ(fieldRecorder.returns, 0) << "the action took the key";
+
+    actionTakes = false;
+    app.dispatchKey(Key::Return);
+    EXPECT_EQ(actions, 2);
+    EXPECT_EQ(fieldRecorder.returns, 1) << "the field answers what the action leaves";
+    field->setDelegate(nullptr);
 }
 
 TEST_F(DesktopInput, ChangesNobodyCanSeeCostNoFrame) {

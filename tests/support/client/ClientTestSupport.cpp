@@ -177,7 +177,6 @@ void ClientFixture::SetUp() {
     ServerView::resetInstance();
     // The shop is kept for the process and asks for its channels once: each test a new one.
     ShopView::getInstance()->resetForTesting();
-    UIController::setOkValue(-1);
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
     MailStore::shared().reset(); // no save timing carried over from another test

@@ -14,6 +14,7 @@
 #include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
 #include "table/sheets/menuCuoc.h"
+#include "tests/support/client/OpenDialog.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {
@@ -277,7 +278,7 @@ TEST_F(CardTable, LeavingAsksOnlyWithCardsOrReady) {
     me->cards()->push_back(CardView::withCardID(3));
     table->doLeaveBoard();
     EXPECT_EQ(dialogText(), text("KAVO_doYouWantExit"));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionLeaveBoard);
+    EXPECT_EQ(openDialogCode(), UIController::kActionLeaveBoard);
     press("OK");
     EXPECT_TRUE(client.sentOnce(15, {2, 5}));
     EXPECT_NE(top(), table);

@@ -16,6 +16,7 @@
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
 #include "table/sheets/boardChat.h"
+#include "tests/support/client/OpenDialog.h"
 #include "tests/table/games/ChessTable.h"
 
 #include <algorithm>
@@ -358,7 +359,7 @@ TEST_F(CoTuongTable, AKickOfAnotherEmptiesHisSeatAndAKickOfMeLeaves) {
     advance(1);
     EXPECT_NE(top(), table);
     EXPECT_EQ(dialogText(), text("KAVO_youAreKicked"));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionKicked);
+    EXPECT_EQ(openDialogCode(), UIController::kActionKicked);
     EXPECT_EQ(played("EAT.WAV"), 0u) << "the capture of a left table makes no sound";
     EXPECT_FALSE(table->cpiSeat2()->isCounting());
 }

@@ -16,6 +16,7 @@
 #include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
+#include "tests/support/client/OpenDialog.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <algorithm>
@@ -172,7 +173,7 @@ TEST_F(TienLenTable, AKickOfMePopsBelowTheTableAndSaysSo) {
     auto& stack = KavoOnlineAppDelegate::getInstance().navigationController()->viewControllers();
     EXPECT_EQ(std::find(stack.begin(), stack.end(), table), stack.end()) << "the table is gone";
     EXPECT_EQ(stack.size(), 1u) << "back on the screen below it";
-    EXPECT_EQ(UIController::okValue(), 4);
+    EXPECT_EQ(openDialogCode(), 4);
     EXPECT_EQ(dialogText(), text("KAVO_youAreKicked"));
 }
 

@@ -21,6 +21,7 @@
 #include "portal/model/MatchResultInfo.h"
 #include "social/MessageView.h"
 #include "table/registry/GameController.h"
+#include "tests/support/client/OpenDialog.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <functional>
@@ -58,13 +59,11 @@ protected:
 TEST_F(DialogAction, CancelOnlyDialogRunsTheCancelAction) {
     auto request = std::make_shared<KavoMessage>();
     request->setFromID(321);
-    UIController::setKinkOfDialog(1);
     UIController::startCancelDlg("A friend request", {UIController::kActionFriendRequest, request});
     EXPECT_EQ(UIController::currentDialog()->numberOfButtons(), 1);
     press("Cancel");
     EXPECT_TRUE(client.sentOnce(104, Bytes().byte(3).int32(321).data()));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
-    EXPECT_EQ(UIController::kindOfDialog(), 0);
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
 }
 
 // What each answer to another player or to the server sends: the friend request's
@@ -177,7 +176,7 @@ TEST_F(DialogAction, TheContextTextIsCopiedOrItsAddressOpened) {
 
 TEST_F(DialogAction, TurningInvitationsOffIsRemembered) {
     UIController::turnInviteOff();
-    EXPECT_EQ(UIController::okValue(), UIController::kActionTurnOffInvites);
+    EXPECT_EQ(openDialogCode(), UIController::kActionTurnOffInvites);
     EXPECT_EQ(dialogText(), text("KAVO_turnOffInviteFeature"));
     press("Yes");
     EXPECT_FALSE(UIController::inviting());
@@ -244,7 +243,7 @@ TEST_F(DialogAction, EscapeAnswersANoticeWhoseButtonOnlyTidiesUp) {
             UIController::startOKDlg("Nạp thẻ thành công", {code});
             platform::ui::Application::shared().dispatchKey(platform::ui::Key::Escape);
             EXPECT_EQ(UIController::currentDialog() == nullptr, answers);
-            EXPECT_EQ(UIController::okValue(), answers ? C::kActionNone : code);
+            EXPECT_EQ(openDialogCode(), answers ? C::kActionNone : code);
             if (code == C::kActionPurchaseConfirmed) {
                 EXPECT_TRUE(panel->isUserInteractionEnabled()) << "the spinner went";
             }

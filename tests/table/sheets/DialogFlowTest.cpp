@@ -11,6 +11,7 @@
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalMessageHandler.h"
 #include "table/registry/GameController.h"
+#include "tests/support/client/OpenDialog.h"
 #include "tests/table/TableTestSupport.h"
 
 namespace kavo::test {
@@ -37,7 +38,7 @@ TEST_F(Dialogs, InvitationInTheLobbyAsksWithItsText) {
     invite(3);
     runMainThread();
     EXPECT_EQ(dialogText(), "Join me at Tien Len");
-    EXPECT_EQ(UIController::okValue(), UIController::kActionInvitation);
+    EXPECT_EQ(openDialogCode(), UIController::kActionInvitation);
     EXPECT_EQ(UIController::kindOfDialog(), 1);
     drive("expect text=Cancel\nexpect text=OK");
 }
@@ -49,7 +50,7 @@ TEST_F(Dialogs, AcceptedInvitationChoosesTheGameAndJoinsTheBoard) {
     EXPECT_EQ(UIController::gameType(), 3);
     EXPECT_EQ(GameController::getLevelRoom(), 200); // the level byte is unsigned
     EXPECT_TRUE(client.sentOnce(8, Bytes().byte(4).byte(6).utf("pw").data()));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionInvitation);
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
     EXPECT_EQ(UIController::kindOfDialog(), 0);
     EXPECT_TRUE(GlobalMessageHandler::getInstance().gameMessageHandler()->isGameType(3));
 }
@@ -59,7 +60,7 @@ TEST_F(Dialogs, InvitationToAGameWithoutAHandlerIsRefusedWithANotice) {
     runMainThread();
     press("OK");
     EXPECT_EQ(dialogText(), text("KAVO_notAllowAcceptInviting"));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+    EXPECT_EQ(openDialogCode(), UIController::kActionNone);
     EXPECT_TRUE(client.sent().empty());
 }
 
@@ -69,7 +70,7 @@ TEST_F(Dialogs, AcceptingWhileACardTableIsOnTopDoesNothing) {
     push(tableAt<PhomNewView>(1, 1));
     press("OK");
     EXPECT_TRUE(client.sent().empty());
-    EXPECT_EQ(UIController::okValue(), UIController::kActionInvitation);
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
     EXPECT_EQ(UIController::kindOfDialog(), 0);
 }
 
@@ -78,11 +79,11 @@ TEST_F(Dialogs, DecliningAnInvitationAsksWhetherToStopThem) {
     runMainThread();
     press("Cancel");
     EXPECT_EQ(dialogText(), text("KAVO_turnOffInviteFeature"));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionTurnOffInvites);
+    EXPECT_EQ(openDialogCode(), UIController::kActionTurnOffInvites);
     EXPECT_EQ(UIController::kindOfDialog(), 0);
     press("No");
     EXPECT_TRUE(UIController::inviting());
-    EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+    EXPECT_EQ(openDialogCode(), UIController::kActionNone);
 }
 
 TEST_F(Dialogs, InvitationWhileAtATableOrSwitchedOffIsNotAsked) {
@@ -119,7 +120,7 @@ TEST_F(Dialogs, LeavingACardTableSendsTheLeaveAndPopsIt) {
     EXPECT_TRUE(client.sentOnce(15, {2, 3}));
     EXPECT_NE(top(), table);
     EXPECT_FALSE(app.lblWindowTitle()->isHidden());
-    EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+    EXPECT_EQ(openDialogCode(), UIController::kActionNone);
 }
 
 TEST_F(Dialogs, LeavingATableOutsideAGameNeedsNoQuestion) {
@@ -131,7 +132,7 @@ TEST_F(Dialogs, LeavingATableOutsideAGameNeedsNoQuestion) {
     EXPECT_NE(top(), table);
 }
 
-TEST_F(Dialogs, LeavingPokerKeepsTheCodeAndLeavesTheTitleAlone) {
+TEST_F(Dialogs, LeavingPokerLetsTheTableLeaveAndLeavesTheTitleAlone) {
     auto table = tableAt<PokerView>(5, 1);
     push(table);
     table->startUpdateAction(0.1);
@@ -145,7 +146,7 @@ TEST_F(Dialogs, LeavingPokerKeepsTheCodeAndLeavesTheTitleAlone) {
     EXPECT_NE(top(), table);
     EXPECT_EQ(table->updateTimer(), nullptr);
     EXPECT_TRUE(app.lblWindowTitle()->isHidden());
-    EXPECT_EQ(UIController::okValue(), UIController::kActionLeaveBoard);
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
 }
 
 TEST_F(Dialogs, LeavingMauBinhAndBauCuaClearsTheirTables) {
@@ -182,20 +183,19 @@ TEST_F(Dialogs, ANewQuestionReplacesTheOneOnScreenWithoutRunningIt) {
     EXPECT_EQ(client.commands(), std::vector<int16_t>{73});
 }
 
-TEST_F(Dialogs, ClosingADialogRunsNoActionAndKeepsTheCode) {
+TEST_F(Dialogs, ClosingADialogRunsNoAction) {
     UIController::startCancelOkDlg("Question", "No", "Yes", {UIController::kActionRecoverPassword});
     UIController::closeDialog();
     EXPECT_EQ(UIController::currentDialog(), nullptr);
     EXPECT_TRUE(client.sent().empty());
-    EXPECT_EQ(UIController::okValue(), UIController::kActionRecoverPassword);
 }
 
 TEST_F(Dialogs, NoticesOfTheLogicHandlerAndTheSmsComposerAreOneButtonDialogs) {
-    UIController::setOkValue(UIController::kActionFriendAdded);
+    UIController::startOKDlg("Added", {UIController::kActionFriendAdded});
     GlobalLogicHandler::getInstance().showAlertViewWithMessage("Server says hi");
     runMainThread();
     EXPECT_EQ(dialogText(), "Server says hi");
-    EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+    EXPECT_EQ(openDialogCode(), UIController::kActionNone);
     press("OK");
     EXPECT_TRUE(client.sent().empty());
 }
@@ -205,7 +205,7 @@ TEST_F(Dialogs, TheSmsComposersResultIsToldInANotice) {
     request.messageComposeDidFinish(platform::SmsResult::Cancelled, "body", "8100");
     runMainThread();
     EXPECT_EQ(dialogText(), text("KAVO_cancelSendMessage"));
-    EXPECT_EQ(UIController::okValue(), UIController::kActionNone);
+    EXPECT_EQ(openDialogCode(), UIController::kActionNone);
 }
 
 // ---------------------------------------------------------------- end-of-game report
