@@ -57,11 +57,10 @@ void KavoViewController::addSettingAndLottoButtons(const platform::ui::ViewPtr& 
         button->setAccessibilityIdentifier(id);
         const bool settings = std::string(id) == "clickSetting";
         button->setTitle(Resources::getInstance().textWithKey(settings ? "KAVO_Settings" : "KAVO_Lotto"));
-        // The title keeps clear of the button's edges: a name too wide for one line takes a
-        // second line at its size ("Cài / đặt" on the board list's small buttons), and only
-        // a single word too wide for the button is drawn smaller.
+        // A name too wide for one line at its size takes a second line ("Cài / đặt" on the
+        // board list's small buttons) instead of shrinking against the button's edges; only a
+        // single word too wide for the button is drawn smaller.
         const double size = 9 * Util::iPad();
-        button->setTitleEdgeInsets({0, 3 * Util::iPad(), 0, 3 * Util::iPad()});
         button->titleLabel()->setFont(platform::ui::Font::boldSystem(size));
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
         button->titleLabel()->setMinimumFontSize(size);
