@@ -111,6 +111,11 @@ Size Font::measure(const std::string& text) const {
 }
 
 std::vector<std::string> Font::wrap(const std::string& text, double width) const {
+    return wrap(text, width, [this](const std::string& piece) { return measure(piece).width; });
+}
+
+std::vector<std::string> Font::wrap(const std::string& text, double width,
+                                    const std::function<double(const std::string&)>& widthOf) {
     std::vector<std::string> lines;
     // Each paragraph (between '\n') wraps on its own.
     size_t start = 0;
@@ -129,18 +134,18 @@ std::vector<std::string> Font::wrap(const std::string& text, double width) const
             std::string word = paragraph.substr(pos, space == std::string::npos ? std::string::npos : space - pos);
             pos = space == std::string::npos ? paragraph.size() : space + 1;
             std::string candidate = line.empty() ? word : line + " " + word;
-            if (measure(candidate).width <= width || (line.empty() && word.empty())) {
+            if (widthOf(candidate) <= width || (line.empty() && word.empty())) {
                 line = candidate;
                 continue;
             }
             if (!line.empty()) flush();
-            if (measure(word).width <= width) {
+            if (widthOf(word) <= width) {
                 line = word;
                 continue;
             }
             // A word wider than the line: break it between characters.
             for (const std::string& ch : characters(word)) {
-                if (!line.empty() && measure(line + ch).width > width) flush();
+                if (!line.empty() && widthOf(line + ch) > width) flush();
                 line += ch;
             }
         }

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Geometry.h"
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ public:
     // Word wrap to `width`: breaks at spaces and at '\n'; a word wider than the width is
     // broken between characters. Never returns an empty list for non-empty text.
     std::vector<std::string> wrap(const std::string& text, double width) const;
+    // The same wrap, a piece of text as wide as `widthOf` says (for text that draws some
+    // runs wider than their characters).
+    static std::vector<std::string> wrap(const std::string& text, double width,
+                                         const std::function<double(const std::string&)>& widthOf);
     // The size of the wrapped text; `maxLines` > 0 keeps only that many lines.
     Size measureWrapped(const std::string& text, double width, int maxLines = 0) const;
 

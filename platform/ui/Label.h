@@ -57,8 +57,9 @@ public:
 
     // The font the text is drawn in (smaller than font() when shrunk to fit).
     Font fittedFont() const;
-    // The lines as drawn, after wrapping and truncation.
-    std::vector<std::string> displayLines() const;
+    // The lines as drawn, after wrapping and truncation (a label that draws its text its
+    // own way says how it breaks it).
+    virtual std::vector<std::string> displayLines() const;
     // The colour the text is drawn in now.
     Color currentTextColor() const;
 

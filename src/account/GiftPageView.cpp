@@ -1,8 +1,8 @@
 #include "account/GiftPageView.h"
 
 #include "app/Resources.h"
+#include "app/Text.h"
 #include "app/Util.h"
-#include "platform/foundation/TextFormat.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 
@@ -56,12 +56,17 @@ void GiftPageView::viewDidLoad() {
         picture->setTag(0);
         Resources::getInstance().assignAvatarId(item->itemId(), picture);
         page.addSubview(picture);
-        auto price = ui::Label::make({cell.x(), cell.maxY() - 10 * y, 50 * x, 10 * y});
+        // As wide as the item's column (the frame and the gaps beside it): a price in Zel
+        // is longer than the frame; the dearest draw a little smaller.
+        auto price = ui::Label::make({cell.x() - 10 * x, cell.maxY() - 10 * y, 70 * x, 10 * y});
+        price->setAdjustsFontSizeToFitWidth(true);
+        price->setMinimumFontSize(9 * s);
         price->setBackgroundColor(ui::Color::clear());
         price->setTextColor(ui::Color::rgba(255, 255, 0));
         price->setFont(ui::Font::boldSystem(12 * s));
         price->setTextAlignment(ui::TextAlignment::Center);
-        price->setText(platform::formatText("%d$", {item->price()}));
+        // Money as the rest of the client writes it: grouped digits and "Zel".
+        price->setText(Util::formatNumber(item->price()) + " " + text("KAVO_zel"));
         page.addSubview(price);
         auto button = ui::Button::make(cell);
         button->setAccessibilityIdentifier("gift" + std::to_string(item->itemId()));

@@ -60,7 +60,8 @@ void LottoView::viewDidLoad() {
     const ui::ViewPtr& root = view();
     root->setBackgroundColor(ui::Color::rgba(25, 35, 60));
 
-    lblClosesIn_ = ui::Label::make(Util::changeRectFromRect({10, 8, 100, 24}));
+    // Right of the top bar's back button, up to the count-down.
+    lblClosesIn_ = ui::Label::make(Util::changeRectFromRect({40, 6, 72, 28}));
     lblClosesIn_->setAccessibilityIdentifier("lblClosesIn");
     lblLastWinning_ = ui::Label::make(Util::changeRectFromRect({180, 8, 150, 24}));
     lblLastWinning_->setAccessibilityIdentifier("lblLastWinning");
@@ -68,6 +69,10 @@ void LottoView::viewDidLoad() {
         label->setBackgroundColor(ui::Color::clear());
         label->setTextColor(ui::Color::white());
         label->setFont(ui::Font::boldSystem(pad ? 22 : 11));
+        // A caption longer than its place shrinks a little, then takes a second line.
+        label->setAdjustsFontSizeToFitWidth(true);
+        label->setMinimumFontSize(pad ? 18 : 9);
+        label->setWrapsWhenShrunk(true);
         root->addSubview(label);
     }
     btnClosesIn_ = ui::Button::make(Util::changeRectFromRect({113, 4, 48, 32}));
@@ -209,6 +214,9 @@ std::string LottoView::countText() {
 
 void LottoView::downLottoTimeEverySecond() {
     if (ui::View* old = view()->viewWithTag(kCountTag)) old->removeFromSuperview();
+    // From the first tick on the count label shows the seconds where the button's title
+    // showed them: one count is drawn, never two over each other.
+    btnClosesIn_->setTitle("");
     const bool pad = Util::isPad();
     auto label = CustomUIFont::labelWithFrame(
         pad ? ui::Rect(241, 9, Util::convertiPhoneWidthToIpad(48), Util::convertiPhoneHeightToIpad(32))

@@ -57,8 +57,14 @@ void KavoViewController::addSettingAndLottoButtons(const platform::ui::ViewPtr& 
         button->setAccessibilityIdentifier(id);
         const bool settings = std::string(id) == "clickSetting";
         button->setTitle(Resources::getInstance().textWithKey(settings ? "KAVO_Settings" : "KAVO_Lotto"));
-        button->titleLabel()->setFont(platform::ui::Font::boldSystem(9 * Util::iPad()));
+        // A name too wide for one line at its size takes a second line ("Cài / đặt" on the
+        // board list's small buttons) instead of shrinking against the button's edges; only a
+        // single word too wide for the button is drawn smaller.
+        const double size = 9 * Util::iPad();
+        button->titleLabel()->setFont(platform::ui::Font::boldSystem(size));
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+        button->titleLabel()->setMinimumFontSize(size);
+        button->titleLabel()->setWrapsWhenShrunk(true);
         std::weak_ptr<platform::ui::ViewController> weak = weak_from_this();
         button->onTouchUpInside([weak, settings] {
             auto self = std::dynamic_pointer_cast<KavoViewController>(weak.lock());

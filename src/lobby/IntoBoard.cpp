@@ -83,6 +83,9 @@ double IntoBoard::raisedCenterY() const {
 }
 
 void IntoBoard::moveCenterTo(ui::Point center) {
+    // Every move of this panel makes room for an on-screen keyboard. A desktop window has
+    // none: there the panel stays where it slid in, so a click lands on what it aimed at.
+    if (!ui::Keyboard::exists()) return;
     const ui::ViewPtr& panel = actionSheetView();
     if (!panel) return;
     ui::View::animate(kMoveDuration, [panel, center] { panel->setCenter(center); });
@@ -97,12 +100,10 @@ void IntoBoard::viewWillAppear(bool animated) {
     for (const auto& field : {txtRoom_, txtBoard_, txtPass_})
         field->setText("");
     txtRoom_->becomeFirstResponder();
-    if (!ui::Keyboard::exists()) return; // nothing to make room for
     if (const ui::ViewPtr& panel = actionSheetView()) moveCenterTo({panel->center().x, raisedCenterY()});
 }
 
 void IntoBoard::didBeginEditing(ui::TextField& /*field*/) {
-    if (!ui::Keyboard::exists()) return;
     const ui::ViewPtr& panel = actionSheetView();
     if (panel && panel->center().y != raisedCenterY()) moveCenterTo({panel->center().x, raisedCenterY()});
 }

@@ -6,6 +6,9 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Keyboard.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace kavo {
 
 using platform::ui::Color;
@@ -214,6 +217,21 @@ void LoginSubForm::setTaggedText(int tag, const std::string& key, bool upperCase
     } else if (auto* button = dynamic_cast<platform::ui::Button*>(view)) {
         button->setTitle(text);
     }
+}
+
+void LoginSubForm::matchCaptionSizes(std::initializer_list<int> tags, const Font& font) {
+    if (!mainView_) return;
+    std::vector<platform::ui::Label*> captions;
+    double size = font.size();
+    for (int tag : tags) {
+        auto* label = dynamic_cast<platform::ui::Label*>(mainView_->viewWithTag(tag));
+        if (!label) continue;
+        label->setFont(font);
+        size = std::min(size, label->fittedFont().size());
+        captions.push_back(label);
+    }
+    for (auto* label : captions)
+        label->setFont(font.withSize(size));
 }
 
 } // namespace kavo

@@ -9,6 +9,7 @@
 #include "platform/ui/View.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,6 +79,9 @@ protected:
                                                         const std::string& identifier, std::function<void()> action);
     // The text of the tagged view inside the panel (label or button title).
     void setTaggedText(int tag, const std::string& key, bool upperCase);
+    // The captions of one form's fields read at one size: the size at which the longest of
+    // them fits its box (starting from `font`), never one caption larger than the others.
+    void matchCaptionSizes(std::initializer_list<int> tags, const platform::ui::Font& font);
     // Ends editing in the form's fields.
     void endEditing();
     // The fields in order, for endEditing.

@@ -67,6 +67,7 @@ void LoginView_SubRegisterView::refreshScreen() {
     setTaggedText(kTagNick, "KAVO_nick", true);
     setTaggedText(kTagPwd, "KAVO_pwd", true);
     setTaggedText(kTagRetype, "KAVO_reTypePass", true);
+    matchCaptionSizes({kTagNick, kTagPwd, kTagRetype}, Font::boldSystem(fontSize(15, 26)));
     setTaggedText(kTagRegister, "KAVO_register", true);
 }
 

@@ -5,6 +5,7 @@
 #include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
+#include "app/widgets/CustomLabel.h"
 #include "app/widgets/EmoticonText.h"
 #include "platform/foundation/Text.h"
 #include "platform/runtime/Log.h"
@@ -16,7 +17,9 @@
 #include "social/ChatDatabase.h"
 #include "social/FriendSearch.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 
 namespace kavo {
 
@@ -73,8 +76,55 @@ const ChatLayout& layout() {
     return Util::isPad() ? kTablet : kPhone;
 }
 
+// The height of a row whose line fits on one line of text.
 double rowHeight() {
     return Util::isPad() ? 120 : 60;
+}
+
+// The font a line's label draws in, and measures in, so that its bubble holds what is drawn.
+Font lineFont() {
+    return Util::isPad() ? Font::boldSystem(20) : Font::system(13);
+}
+
+// The widest a line's label may be for the label and its bubble to stay inside a table
+// `tableWidth` wide: the partner's bubble starts at x 30 and reaches 5 past the label's end
+// (its label starts at 50, on a tablet at 60); mine ends 37 short of the table's right edge
+// on a phone and starts 24 left of its label, which ends at 580, on a tablet.
+double widestLabel(bool mine, double tableWidth) {
+    if (Util::isPad()) return mine ? 556 : tableWidth - 65;
+    return mine ? tableWidth - 62 : tableWidth - 55;
+}
+
+// The size of a line's text as its label draws it, wrapped within the widest label its
+// side allows (each emoticon 8 points wider than its code).
+platform::ui::Size textSize(const Chat& chat, double tableWidth) {
+    const Font font = lineFont();
+    const EmoticonTable emoticons = EmoticonText::currentTable();
+    const auto lines =
+        CustomLabel::wrapLines(chat.content(), font, emoticons, widestLabel(chat.isMe() != 0, tableWidth));
+    double widest = 0;
+    for (const std::string& line : lines)
+        widest = std::max(widest, CustomLabel::drawnWidth(line, font, emoticons));
+    return {std::ceil(widest), std::ceil(font.lineHeight() * double(lines.size()))};
+}
+
+// Where a row's avatar, text and bubble stand, for a text of `text` size (w by h), in a
+// table `tableWidth` wide.
+struct BubbleFrames {
+    Rect avatar, label, bubble;
+};
+
+BubbleFrames bubbleFrames(bool mine, platform::ui::Size text, double tableWidth) {
+    const double w = text.width, h = text.height;
+    if (Util::isPad()) {
+        // The partner's label starts 30 into the bubble: the bubble reaches 5 past its end.
+        if (!mine) return {{0, 25, 30, 40}, {60, 30, w, h}, {30, 20, w + 35, h + 40}};
+        const double x = 650 - w - 70;
+        return {{574, 40, 30, 40}, {x, 40, w, h}, {x - 24, 24, w + 25, h + 40}};
+    }
+    if (!mine) return {{0, 10, 30, 40}, {50, 15, w, h}, {30, 10, w + 25, h + 20}};
+    const double x = tableWidth - w - 55;
+    return {{tableWidth - 30, 20, 30, 40}, {x, 20, w, h + 10}, {x - 7, 15, w + 25, h + 30}};
 }
 
 int64_t nowMilliseconds() {
@@ -329,10 +379,10 @@ void ChatView::onAddFriendResult(int result) {
 
 void ChatView::reloadChats() {
     // Reloaded first: a reload pulls the offset back inside the rows, and the margin
-    // below the newest line lies past them.
+    // below the newest line lies past them. A long line's row is taller than one line's.
     tblContent_->reloadData();
     const double height = tblContent_->frame().height();
-    const double content = double(arrChat_.size()) * rowHeight();
+    const double content = tblContent_->contentSize().height;
     if (height < content) {
         const double margin = Util::isPad() ? 40 : 20;
         tblContent_->setContentOffset({0, content - height + margin}, true);
@@ -347,8 +397,13 @@ int ChatView::numberOfRows(platform::ui::TableView& /*table*/, int /*section*/) 
     return int(arrChat_.size());
 }
 
-double ChatView::heightForRow(platform::ui::TableView& /*table*/, const platform::ui::IndexPath& /*indexPath*/) {
-    return rowHeight();
+double ChatView::heightForRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) {
+    if (indexPath.row < 0 || size_t(indexPath.row) >= arrChat_.size()) return rowHeight();
+    // The row grows with the lines its text wraps onto, to hold the whole bubble.
+    const Chat& chat = *arrChat_[size_t(indexPath.row)];
+    const double tableWidth = table.frame().width();
+    const BubbleFrames frames = bubbleFrames(chat.isMe() != 0, textSize(chat, tableWidth), tableWidth);
+    return std::max(rowHeight(), std::ceil(frames.bubble.maxY()));
 }
 
 std::shared_ptr<platform::ui::TableViewCell> ChatView::cellForRow(platform::ui::TableView& table,
@@ -361,36 +416,20 @@ std::shared_ptr<platform::ui::TableViewCell> ChatView::cellForRow(platform::ui::
     cell->setUserInteractionEnabled(false);
     if (indexPath.row < 0 || size_t(indexPath.row) >= arrChat_.size()) return cell;
     const Chat& chat = *arrChat_[size_t(indexPath.row)];
-    const bool pad = Util::isPad();
     const auto& label = cell->messageContentView();
+    label->setFont(lineFont());
+    label->setNumberOfLines(0);
     label->setText(chat.content());
     label->setTextColor(Color::white());
-    const platform::ui::Size bounds = pad ? platform::ui::Size{600, 70} : platform::ui::Size{290, 20};
-    platform::ui::Size measured = Font::boldSystem(pad ? 30 : 13).measureWrapped(chat.content(), bounds.width);
-    const double w = std::min(measured.width, bounds.width) + 8.0 * label->numOfEmos();
-    const double h = std::min(measured.height, bounds.height);
-    const double tableWidth = table.frame().width();
     const bool mine = chat.isMe() != 0;
     auto bubble = Util::getImageWithName(mine ? "chat_khungthoai(right).png" : "chat_khungthoai(left).png");
     if (bubble) bubble = bubble->stretchable(24, 15);
     cell->bgImageView()->setImage(bubble);
     Resources::getInstance().assignAvatarId(mine ? UIController::myInfo()->avatar() : avatarFriendID_, cell->avatar());
-    if (pad) label->setFont(Font::boldSystem(20));
-    if (!mine) {
-        cell->avatar()->setFrame(pad ? Rect{0, 25, 30, 40} : Rect{0, 10, 30, 40});
-        label->setFrame(pad ? Rect{60, 30, w, h} : Rect{50, 15, w, h});
-        cell->bgImageView()->setFrame(pad ? Rect{30, 20, w + 25, h + 40} : Rect{30, 10, w + 25, h + 20});
-    } else if (!pad) {
-        cell->avatar()->setFrame(Rect{tableWidth - 30, 20, 30, 40});
-        const double x = tableWidth - w - 55;
-        label->setFrame(Rect{x, 20, w, h + 10});
-        cell->bgImageView()->setFrame(Rect{x - 7, 15, w + 25, h + 30});
-    } else {
-        cell->avatar()->setFrame(Rect{574, 40, 30, 40});
-        const double x = 650 - w - 70;
-        label->setFrame(Rect{x, 40, w, h});
-        cell->bgImageView()->setFrame(Rect{x - 24, 24, w + 25, h + 40});
-    }
+    const BubbleFrames frames = bubbleFrames(mine, textSize(chat, table.frame().width()), table.frame().width());
+    cell->avatar()->setFrame(frames.avatar);
+    label->setFrame(frames.label);
+    cell->bgImageView()->setFrame(frames.bubble);
     return cell;
 }
 

@@ -80,6 +80,11 @@ std::shared_ptr<platform::ui::View> MessageHeaderView::make(const Counts& counts
         icon->setUserInteractionEnabled(false);
         view->addSubview(icon);
         auto title = centredLabel(g.title, Resources::getInstance().textWithKey(bar.titleKey), g.font);
+        // A title too wide for one line ("Tin nhắn từ quản trị viên") takes the bar's
+        // second line, a little smaller, instead of being cut.
+        title->setAdjustsFontSizeToFitWidth(true);
+        title->setMinimumFontSize(g.font * 0.8);
+        title->setWrapsWhenShrunk(true);
         title->setUserInteractionEnabled(false);
         view->addSubview(title);
         auto badge = platform::ui::ImageView::make(g.badge);

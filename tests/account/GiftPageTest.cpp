@@ -47,8 +47,8 @@ TEST_F(GiftPage, TwelveItemsShowTheFirstTenAndNoneShowAnEmptyPage) {
     for (const auto& view : full->view()->subviews())
         if (auto* label = dynamic_cast<platform::ui::Label*>(view.get())) prices.push_back(label->text());
     ASSERT_EQ(prices.size(), 10u);
-    EXPECT_EQ(prices.front(), "10$");
-    EXPECT_EQ(prices.back(), "100$");
+    EXPECT_EQ(prices.front(), "10 Zel");
+    EXPECT_EQ(prices.back(), "100 Zel");
     auto empty = page(1, 0, 0);
     EXPECT_EQ(empty->shownItems(), 0);
     EXPECT_TRUE(empty->view()->subviews().empty());

@@ -34,6 +34,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -671,6 +672,41 @@ TEST_F(LobbyWaits, InADesktopWindowTheSignInFormStaysWhereItIsWhenAFieldIsClicke
         << log();
     EXPECT_EQ(form->convertRect(form->bounds(), nullptr), before);
     EXPECT_TRUE(drive("type id=txfPassword bimat\nexpect id=btnSignIn\n").ok);
+}
+
+// A desktop window has no on-screen keyboard, so the go-to-board sheet stays where it slid
+// in whichever field takes the focus (a click, Tab) or gives it up (a click elsewhere,
+// Return): every click lands where the player aimed when the sheet appeared, "Tìm" too.
+TEST_F(LobbyWaits, InADesktopWindowTheGoToBoardSheetStaysAndEachClickLandsWhereItWasAimed) {
+    signIn();
+    openBoardList();
+    ui::Keyboard::setModel(ui::KeyboardModel::None);
+    ASSERT_TRUE(drives("tap id=btnGotoBoard\nadvance 0.5\nwait id=txtPass\n"));
+    const ui::View* box = shownById("boxIntoBoard");
+    ASSERT_TRUE(box);
+    const ui::Rect drawn = screenFrame(*box);
+    std::map<std::string, ui::Point> aim;
+    for (const char* id : {"txtRoom", "txtBoard", "txtPass", "btnOK"}) {
+        const ui::View* control = shownById(id);
+        ASSERT_TRUE(control) << id;
+        aim[id] = screenCentre(*control);
+    }
+    auto& app = ui::Application::shared();
+    const auto step = [&](const char* what, const std::function<void()>& act) {
+        act();
+        advance(0.5);
+        EXPECT_EQ(screenFrame(*box), drawn) << what;
+    };
+    portal().clearMessages();
+    step("the password field clicked", [&] { clickAndType(aim["txtPass"], "mk"); });
+    step("the room field clicked", [&] { clickAndType(aim["txtRoom"], "3"); });
+    step("Return in the room field", [&] { app.dispatchKey(ui::Key::Return); });
+    step("the board field clicked", [&] { clickAndType(aim["txtBoard"], "1"); });
+    step("Return in the board field", [&] { app.dispatchKey(ui::Key::Return); });
+    step("the board field clicked again", [&] { clickAndType(aim["txtBoard"], "2"); });
+    clickAndType(aim["btnOK"], "");
+    ASSERT_TRUE(waitForCommand(8));
+    EXPECT_EQ(portal().messages(8)[0].body, Bytes().byte(3).byte(12).utf("mk").data());
 }
 
 // Registration and recovery wait for the server under a spinner on their own form: a

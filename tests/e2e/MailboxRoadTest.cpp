@@ -4,14 +4,17 @@
 // while the board list is on top, a later opening and a card table's mailbox button.
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
+#include "app/widgets/CustomLabel.h"
 #include "games/tienlen/TienLenView.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "net/Message.h"
+#include "platform/foundation/Text.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
+#include "social/ChatBubbleTableCell.h"
 #include "social/ChatDatabase.h"
 #include "social/ChatView.h"
 #include "social/MessageView.h"
@@ -111,6 +114,53 @@ TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
     EXPECT_FALSE(mailbox().messageViewLoaded());
     run("tap id=btnChat\nwait text=binh#2\nadvance 0.5\ntap id=btnGanDay\nadvance 0.2\ntap text=an#2");
     EXPECT_EQ(shownLines(), (std::vector<std::string>{"me: xin chao", "an: chao ban"})) << "a new connection";
+}
+
+// Long lines read whole in the open conversation, the friend's and mine: each bubble and
+// its text stand inside the panel, the text wraps onto as many lines as it needs and its
+// row grows to hold them. The friend's line is one of real length, 130 characters, sent by
+// the server; mine is the 40 characters the field takes and an emoticon.
+TEST_F(MailboxRoad, ALongLineWrapsInsideThePanelOnBothSidesAndReadsWhole) {
+    const std::string his = "Chào bạn, tối nay mình vào bàn Tiến Lên phòng 3 lúc tám giờ nhé, nhớ mang nhiều Zel vì "
+                            "bàn đó cược cao lắm, đừng đến muộn nha bạn!";
+    const std::string mine = "Ok bạn ơi, tám giờ mình vào bàn đó nha:)";
+    ASSERT_EQ(platform::utf16Length(his), 130u);
+    signIn();
+    run("tap id=btnChat\nwait text=binh#2\nadvance 0.5\ntap text=an#2\ntype id=txtChat " + mine + "\ntap id=btnSend");
+    ASSERT_TRUE(portal().sendToClient(privateLine(his)));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 5));
+    advance(0.2);
+    ASSERT_EQ(shownLines(), (std::vector<std::string>{"me: " + mine, "an: " + his}));
+
+    const auto panel = mailbox().activeChatView();
+    const platform::ui::Rect drawn = panel->convertRect(panel->bounds(), nullptr);
+    auto& table = *panel->tblContent();
+    for (const int row : {0, 1}) {
+        SCOPED_TRACE(row);
+        table.scrollToRow({0, row}, platform::ui::TableViewScrollPosition::Top, false);
+        auto cell = std::dynamic_pointer_cast<ChatBubbleTableCell>(table.cellForRow({0, row}));
+        ASSERT_TRUE(cell);
+        const platform::ui::Rect rowRect = table.convertRect(table.rectForRow({0, row}), nullptr);
+        const std::vector<const platform::ui::View*> parts = {cell->bgImageView().get(),
+                                                              cell->messageContentView().get()};
+        for (const platform::ui::View* part : parts) {
+            const platform::ui::Rect frame = part->convertRect(part->bounds(), nullptr);
+            EXPECT_GE(frame.minX(), drawn.minX()) << part->className();
+            EXPECT_LE(frame.maxX(), drawn.maxX()) << part->className();
+            EXPECT_GE(frame.minY(), rowRect.minY()) << part->className();
+            EXPECT_LE(frame.maxY(), rowRect.maxY() + 0.5) << part->className() << ": its row holds it";
+        }
+        const CustomLabel& label = *cell->messageContentView();
+        const auto lines = label.displayLines();
+        EXPECT_GT(lines.size(), 1u) << "wrapped";
+        std::string joined;
+        for (const std::string& line : lines)
+            joined += (joined.empty() ? "" : " ") + line;
+        EXPECT_EQ(joined, row == 0 ? mine : his);
+        EXPECT_GE(label.frame().height() + 0.5, double(lines.size()) * label.font().lineHeight());
+        // What a player reads there: nothing cut, nothing overlapping.
+        EXPECT_EQ(describe(unreadableTexts(cell.get())), "");
+    }
 }
 
 // A friend's line that arrives while his conversation is not the one open waits in the

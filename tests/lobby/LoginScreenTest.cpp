@@ -110,6 +110,28 @@ TEST_F(LoginScreen, TheRememberSwitchIsCaptionedForWhatItDoesInEachLanguage) {
     EXPECT_TRUE(drives("advance 0.1\ntap id=btnSignIn_Clicked\nexpect text=Remember me\n"));
 }
 
+// The registration form's three captions read at one size in each language: the size at
+// which the longest fits, never the short "MẬT KHẨU" twice as large as the others.
+TEST_F(LoginScreen, TheRegistrationCaptionsReadAtOneSizeInEachLanguage) {
+    auto screen = ready();
+    for (const char* language : {"vi", "en", "vi"}) {
+        SCOPED_TRACE(language);
+        Resources::getInstance().setCurrentLanguage(language);
+        screen->btnRegister_Clicked();
+        auto* form = screen->logSubRegisterView().get();
+        ASSERT_TRUE(form);
+        std::vector<double> sizes;
+        for (const int tag : {LoginView_SubRegisterView::kTagNick, LoginView_SubRegisterView::kTagPwd,
+                              LoginView_SubRegisterView::kTagRetype}) {
+            const auto* caption = dynamic_cast<const platform::ui::Label*>(form->mainView()->viewWithTag(tag));
+            ASSERT_TRUE(caption) << tag;
+            sizes.push_back(caption->fittedFont().size());
+        }
+        EXPECT_EQ(sizes, std::vector<double>(3, sizes[0]));
+        form->doCloseThisView();
+    }
+}
+
 TEST_F(LoginScreen, RememberedCredentialsFillTheFormEachTimeItOpens) {
     defaults().setBool(true, "firstTimeRun");
     defaults().setBool(true, "savednextLogin");

@@ -131,9 +131,10 @@ TEST_F(ChatPanel, TwoEmoticonsWidenTheBubbleBySixteen) {
     auto plain = std::dynamic_pointer_cast<ChatBubbleTableCell>(panel->cellForRow(tableView, {0, 0}));
     const double plainWidth = plain->messageContentView()->frame().width();
     auto emo = std::dynamic_pointer_cast<ChatBubbleTableCell>(panel->cellForRow(tableView, {0, 1}));
-    const double textWidth =
-        platform::ui::Font::boldSystem(13).measure("xin chao" + table[0].first + table[0].first).width;
-    EXPECT_DOUBLE_EQ(emo->messageContentView()->frame().width(), std::min(textWidth, 290.0) + 16);
+    // Measured in the font the label draws in (system 13), the text and its codes.
+    const platform::ui::Font font = platform::ui::Font::system(13);
+    const double textWidth = font.measure("xin chao").width + 2 * font.measure(table[0].first).width;
+    EXPECT_NEAR(emo->messageContentView()->frame().width(), textWidth + 16, 1);
     EXPECT_EQ(plain->bgImageView()->frame().x(), 30) << "the partner's bubble stands left";
     EXPECT_DOUBLE_EQ(plain->bgImageView()->frame().width(), plainWidth + 25);
 }

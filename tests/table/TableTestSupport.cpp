@@ -15,10 +15,12 @@
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/OverlayStack.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
+#include "portal/GlobalMessageHandler.h"
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
 #include "table/registry/GameController.h"
@@ -44,6 +46,9 @@ void resetViews() {
     platform::ui::Window::resetAll();
     platform::ui::Application::shared().reset();
     platform::ui::Responder::forgetFirstResponder();
+    // A desktop test's window leaves no keyboard model behind for the next test.
+    platform::ui::Keyboard::setModel(platform::ui::KeyboardModel::OnScreen);
+    platform::ui::Keyboard::reset();
     platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
 }
 
@@ -179,6 +184,21 @@ void TableTest::expectReadable(const std::string& screen, const platform::ui::Vi
         return std::any_of(forced.begin(), forced.end(), [&](auto& own) { return finding.find(own) != finding.npos; });
     });
     EXPECT_EQ(describe(findings), "") << screen;
+}
+
+void TableTest::receiveReply(int16_t command, const Bytes& body) {
+    Message message = body.message(command);
+    GlobalMessageHandler::getInstance().onMessage(message);
+    runMainThread();
+}
+
+void TableTest::receiveGift(int32_t from, int32_t item, int32_t to) {
+    const auto png = platform::readFile(sourceResources() + "/images/av0.png");
+    ASSERT_TRUE(png);
+    receiveReply(79, Bytes().byte(4).int32(item).int16(int16_t(png->size())).raw(*png));
+    receiveReply(101, Bytes().byte(7).byte(0).int32(from).int32(item).int32(to));
+    platform::RunLoop::main().advance(1.05); // the flight to the seat's gift button
+    runMainThread();
 }
 
 void TableTest::receiveUnreadMail() {

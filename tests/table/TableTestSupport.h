@@ -54,6 +54,12 @@ protected:
                                const std::vector<std::string>& forced = {});
     // One unread mail in the mailbox, so the screens show their unread badge.
     static void receiveUnreadMail();
+    // A portal reply as the server sends it: through the reply dispatcher, then the
+    // main-thread twin it hands its values to.
+    static void receiveReply(int16_t command, const Bytes& body);
+    // The server tells the table on top that `from` gave `to` the item (reply 101/7), the
+    // item's picture (reply 79/4) at hand, and the gift's flight ends at the seat.
+    static void receiveGift(int32_t from, int32_t item, int32_t to);
 
     // Pushes without animation and runs what that posted.
     void push(const platform::ui::ViewControllerPtr& screen);

@@ -179,7 +179,7 @@ void CaoRuaView::onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser) {
     const auto& list = players();
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         if ((*it)->IDDB() != toUser) continue;
-        (*it)->setGift(picture);
+        keepGift(**it, picture, getPlayerNameFromID(fromUser));
         break;
     }
     auto flying = platform::ui::ImageView::make(
@@ -206,10 +206,13 @@ void CaoRuaView::addGiftOnBoardWithPlayer(const std::shared_ptr<Player>& player)
 }
 
 void CaoRuaView::clickGiftDetail(platform::ui::Button& sender) {
-    // The tag names a seat: its player's name is shown.
+    // The tag names a seat: the giver of its player's gift is kept with the gift.
     const int32_t id = getIDAtSeat(sender.tag());
     if (id == -1) return;
-    UIController::showNotice(getPlayerNameFromID(id) + " " + text("KAVO_whoGift"));
+    // The same record the gift went to: the last with that id.
+    const auto& list = players();
+    const auto it = std::find_if(list.rbegin(), list.rend(), [id](const auto& player) { return player->IDDB() == id; });
+    if (it != list.rend()) showGiftGiver(it->get());
 }
 
 // ---------------------------------------------------------------- sheets

@@ -259,7 +259,7 @@ void CoTuongView::onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser) {
         if (player->IDDB() == toUser) receiver = player;
     auto picture = Resources::getInstance().getExistedImageWithKey(itemId);
     if (!receiver || !picture) return;
-    receiver->setGift(picture);
+    keepGift(*receiver, picture, getPlayerNameFromID(fromUser));
     const double side = 24;
     auto flying = ui::ImageView::make(ui::Rect{0, 0, side, side});
     flying->setImage(picture);
@@ -300,7 +300,8 @@ void CoTuongView::downIconPresent() {
 }
 
 void CoTuongView::clickGiftDetail(int tag) {
-    UIController::showNotice(getPlayerNameFromID(tag) + " " + text("KAVO_whoGift"));
+    // The tag names the seat's player: the gift's giver is kept with his gift.
+    showGiftGiver(getPlayerWithID(tag).get());
 }
 
 // ---------------------------------------------------------------- seat and leaving

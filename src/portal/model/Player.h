@@ -67,6 +67,10 @@ public:
     // The gift shown at the player's seat.
     const platform::ui::ImagePtr& gift() const { return gift_; }
     void setGift(platform::ui::ImagePtr value) { gift_ = std::move(value); }
+    // Who gave that gift: the name of the giver at the table when it arrived; empty for
+    // a gift whose giver the client never learned and for no gift.
+    const std::string& giftGiver() const { return giftGiver_; }
+    void setGiftGiver(std::string value) { giftGiver_ = std::move(value); }
     const platform::ui::ImagePtr& imgAvatar() const { return imgAvatar_; }
     void setImgAvatar(platform::ui::ImagePtr value) { imgAvatar_ = std::move(value); }
     int8_t isFriend() const { return isFriend_; }
@@ -96,6 +100,7 @@ private:
     std::string showName_;
     std::shared_ptr<User> userProfile_;
     platform::ui::ImagePtr gift_;
+    std::string giftGiver_;
     platform::ui::ImagePtr imgAvatar_;
     int8_t isFriend_ = 0;
     int8_t gameID_ = 0;

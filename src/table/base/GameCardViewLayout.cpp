@@ -271,8 +271,9 @@ void GameCardView::buildMenu() {
     view()->addSubview(viewPlayerMenu_);
     auto backdrop = addTableButton(*viewPlayerMenu_, phoneRect(0, 0, 480, 320), "clickHideActionPlayer");
     backdrop->onTouchUpInside([this] { hideForActionPlayerMenu(); });
-    // Each seat's buttons stand beside it, towards the middle of the table.
-    const double menuOrigin[4][2] = {{90, 180}, {300, 70}, {280, 10}, {90, 70}};
+    // Each seat's buttons stand beside it, towards the middle of the table; the top seat's
+    // under its heart (lowest at y 90), which stays above the menu with its name and money.
+    const double menuOrigin[4][2] = {{90, 180}, {300, 70}, {280, 92}, {90, 70}};
     for (int s = 0; s < kSeats; ++s) {
         auto& seat = seatViews_[size_t(s)];
         const std::string n = std::to_string(s);

@@ -149,7 +149,7 @@ void GameCardView::onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser) 
     const int to = getSeatFromID(toUser);
     auto picture = Resources::getInstance().getExistedImageWithKey(itemId);
     if (to >= 0) {
-        if (auto receiver = playerAtSeat(to)) receiver->setGift(picture);
+        if (auto receiver = playerAtSeat(to)) keepGift(*receiver, picture, getPlayerNameFromID(fromUser));
     }
     auto flying = platform::ui::ImageView::make({0, 0, 24, 24});
     flying->setImage(picture);
@@ -177,9 +177,7 @@ void GameCardView::addGiftOnBoardWithPlayer(const std::shared_ptr<Player>& playe
 }
 
 void GameCardView::clickGiftDetail(int seat) {
-    auto player = playerAtSeat(seat);
-    if (!player || player->IDDB() == -1) return;
-    UIController::showNotice(getPlayerNameFromID(player->IDDB()) + " " + text("KAVO_whoGift"));
+    showGiftGiver(playerAtSeat(seat).get());
 }
 
 void GameCardView::upIconPresent() {

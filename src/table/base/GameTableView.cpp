@@ -143,6 +143,16 @@ void GameTableView::onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser)
     platform::log("table: gift " + lastGiftText_);
 }
 
+void GameTableView::keepGift(Player& receiver, platform::ui::ImagePtr picture, std::string giver) {
+    receiver.setGift(std::move(picture));
+    receiver.setGiftGiver(std::move(giver));
+}
+
+void GameTableView::showGiftGiver(const Player* receiver) {
+    if (!receiver || receiver->IDDB() == -1 || receiver->giftGiver().empty()) return;
+    UIController::showNotice(receiver->giftGiver() + " " + text("KAVO_whoGift"));
+}
+
 void GameTableView::updateMoneyWithUserId(int32_t userId, int64_t money) {
     if (auto player = playerWithId(userId)) player->setMoney(money);
 }

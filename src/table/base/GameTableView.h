@@ -123,6 +123,13 @@ public:
     virtual void onRequestDetail(const platform::Value& details);
     // A gift (item id) from one player to another (-1 for everybody at the table).
     virtual void onShowGift(int32_t itemId, int32_t fromUser, int32_t toUser);
+    // A gift reached `receiver` at this table: the seat keeps its picture and the name of
+    // its giver at the table ("" when the giver is not seated here: his name is unknown).
+    static void keepGift(Player& receiver, platform::ui::ImagePtr picture, std::string giver);
+    // A seat's gift button: a notice that names who gave the gift the seat shows. An empty
+    // seat, a seat without a gift and a gift whose giver the client never learned name
+    // nobody, and show nothing.
+    static void showGiftGiver(const Player* receiver);
     // A seated player's money changed.
     virtual void updateMoneyWithUserId(int32_t userId, int64_t money);
     // The seated player with that IDDB, or nullptr.

@@ -241,6 +241,8 @@ void boardChat::clickEmotion() {
         txtChat_->setFrame(layout.field);
     });
     imgTextField_->setImage(Util::getImageWithName(layout.fieldPicture));
+    // The rows wrap to the history's new width.
+    reloadHistory();
 }
 
 void boardChat::endEditing(CustomTextField& sender) {
@@ -285,6 +287,30 @@ int boardChat::numberOfRows(platform::ui::TableView&, int) {
     return int(historyChat_.size());
 }
 
+namespace {
+
+// The history's rows: bold 12 on one line of 20 points.
+constexpr double kRowHeight = 20;
+
+platform::ui::Font rowFont() {
+    return platform::ui::Font::boldSystem(12);
+}
+
+} // namespace
+
+std::string boardChat::rowText(int row) const {
+    if (row < 0 || size_t(row) >= historyChat_.size()) return "";
+    const auto& chat = historyChat_[size_t(row)];
+    return chat->name() + ": " + chat->content();
+}
+
+double boardChat::heightForRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) {
+    const size_t lines =
+        CustomLabel::wrapLines(rowText(indexPath.row), rowFont(), EmoticonText::currentTable(), table.frame().width())
+            .size();
+    return kRowHeight + double(lines - 1) * rowFont().lineHeight();
+}
+
 std::shared_ptr<platform::ui::TableViewCell> boardChat::cellForRow(platform::ui::TableView& table,
                                                                    const platform::ui::IndexPath& indexPath) {
     auto cell = table.dequeueReusableCell("CellHistoryBoardChat");
@@ -293,9 +319,10 @@ std::shared_ptr<platform::ui::TableViewCell> boardChat::cellForRow(platform::ui:
     cell->contentView()->removeAllSubviews();
     const int row = indexPath.row;
     if (row < 0 || size_t(row) >= historyChat_.size()) return cell;
-    const auto& chat = historyChat_[size_t(row)];
-    auto label = CustomLabel::make(chat->name() + ": " + chat->content(), {0, 0, 300, 20});
-    label->setFont(platform::ui::Font::boldSystem(12));
+    // The whole width of the history, the text wrapped onto as many lines as it needs.
+    auto label = CustomLabel::make(rowText(row), {0, 0, table.frame().width(), heightForRow(table, indexPath)});
+    label->setFont(rowFont());
+    label->setNumberOfLines(0);
     label->setTextAlignment(platform::ui::TextAlignment::Center);
     label->setTextColor(row % 2 == 0 ? platform::ui::Color::green() : platform::ui::Color::white());
     cell->contentView()->addSubview(label);

@@ -69,8 +69,13 @@ public:
     int numberOfRows(platform::ui::TableView& table, int section) override;
     std::shared_ptr<platform::ui::TableViewCell> cellForRow(platform::ui::TableView& table,
                                                             const platform::ui::IndexPath& indexPath) override;
+    // A row is 20 points high, and a line of text higher for each line a long line wraps onto.
+    double heightForRow(platform::ui::TableView& table, const platform::ui::IndexPath& indexPath) override;
 
 private:
+    // What a history row reads: "name: line".
+    std::string rowText(int row) const;
+
     std::shared_ptr<CustomTextField> txtChat_;
     std::shared_ptr<platform::ui::ImageView> imgTextField_;
     std::shared_ptr<platform::ui::View> viewRight_;

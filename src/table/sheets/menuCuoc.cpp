@@ -6,6 +6,7 @@
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/foundation/Value.h"
+#include "platform/ui/Keyboard.h"
 #include "portal/GlobalService.h"
 #include "table/base/GameTableView.h"
 #include "table/registry/GameController.h"
@@ -93,7 +94,9 @@ void menuCuoc::viewWillAppear(bool animated) {
 }
 
 void menuCuoc::liftAboveKeyboard() {
-    // The sheet itself moves, so it sits above the keyboard.
+    // The sheet itself moves, so it sits above the keyboard; a desktop window has none,
+    // and there the sheet stays where it slid in.
+    if (!platform::ui::Keyboard::exists()) return;
     platform::ui::View::beginAnimations(PresentAnimationName);
     auto frame = view()->frame();
     frame.origin = Util::isPad() ? platform::ui::Point{0, 200} : platform::ui::Point{0, 30};

@@ -3,6 +3,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Text.h"
 #include "app/Util.h"
+#include "platform/ui/Keyboard.h"
 #include "portal/GlobalService.h"
 #include "table/base/ActionController.h"
 #include "table/base/GameTableView.h"
@@ -52,6 +53,8 @@ void menuPassword::viewWillAppear(bool animated) {
 }
 
 void menuPassword::liftAboveKeyboard() {
+    // Without an on-screen keyboard (a desktop window) the sheet stays where it slid in.
+    if (!platform::ui::Keyboard::exists()) return;
     platform::ui::View::beginAnimations(PresentAnimationName);
     auto frame = view()->frame();
     oldPoint_ = frame.origin;

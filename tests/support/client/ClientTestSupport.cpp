@@ -63,6 +63,8 @@ void resetViews() {
     platform::ui::Application::shared().reset();
     platform::ui::Responder::forgetFirstResponder();
     platform::ui::Keyboard::reset();
+    // A desktop test's window leaves no keyboard model behind for the next test.
+    platform::ui::Keyboard::setModel(platform::ui::KeyboardModel::OnScreen);
     platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
 }
 

@@ -4,6 +4,7 @@
 #include "app/UIController.h"
 #include "games/tienlen/TienLenView.h"
 #include "games/tienlenmb/TienLenMBView.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/services/Vibration.h"
 #include "social/MessageView.h"
 #include "table/base/GameCardView.h"
@@ -494,7 +495,39 @@ TEST_F(CardTable, AGiftFliesFromGiverToReceiver) {
     EXPECT_EQ(imageName(table->seat(2).btnPresent->imageForState(platform::ui::ControlState::Normal)),
               "tl_present.png");
     table->clickGiftDetail(1);
-    EXPECT_EQ(dialogText(), "an " + text("KAVO_whoGift"));
+    EXPECT_EQ(dialogText(), "cuong " + text("KAVO_whoGift")) << "the giver, not the seat's player";
+}
+
+// A gift button names who gave the gift it shows, whoever sits there: the player gives minh
+// a gift, then an gives the player one, then an gives minh another. A seat whose player got
+// no gift here and an empty seat name nobody.
+TEST_F(CardTable, AGiftButtonNamesItsGiverAndASeatWithoutAGiftNamesNobody) {
+    auto table = place(std::make_shared<TienLenView>(), {player(8, "minh"), player(9, "an")});
+    const auto button = [&](int32_t id) { return "btnPresent" + std::to_string(table->getSeatFromID(id)); };
+    const auto shownAfterTapping = [&](int32_t id) {
+        drive("tap id=" + button(id));
+        const std::string shown = dialogText();
+        if (!shown.empty()) press("OK");
+        return shown;
+    };
+
+    receiveGift(7, 4102, 8);
+    EXPECT_NE(
+        imageName(table->seat(table->getSeatFromID(8)).btnPresent->imageForState(platform::ui::ControlState::Normal)),
+        "tl_present.png")
+        << "minh's seat shows the gift";
+    EXPECT_EQ(shownAfterTapping(8), "me " + text("KAVO_whoGift"));
+    EXPECT_EQ(shownAfterTapping(9), "") << "an got no gift";
+    EXPECT_EQ(shownAfterTapping(7), "") << "nor did I";
+    receiveGift(9, 4103, 7);
+    EXPECT_EQ(shownAfterTapping(7), "an " + text("KAVO_whoGift"));
+    receiveGift(9, 4103, 8);
+    EXPECT_EQ(shownAfterTapping(8), "an " + text("KAVO_whoGift")) << "the newest gift's giver";
+
+    const int empty = 3;
+    ASSERT_EQ(table->playerAtSeat(empty) ? table->playerAtSeat(empty)->IDDB() : -1, -1);
+    table->clickGiftDetail(empty);
+    EXPECT_EQ(dialogText(), "");
 }
 
 TEST_F(CardTable, TheStakeSheetOpensByTheGamesRule) {

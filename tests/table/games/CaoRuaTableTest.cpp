@@ -439,6 +439,17 @@ TEST_F(CaoRuaTable, AGiftFliesToTheReceiversPresentIcon) {
     EXPECT_EQ(flying->superview(), nullptr);
 }
 
+// A present icon names who gave the gift it shows; a seat without a gift names nobody.
+TEST_F(CaoRuaTable, APresentIconNamesItsGiverAndASeatWithoutAGiftNamesNobody) {
+    auto view = table();
+    receiveGift(8, 4105, kMe);
+    drive("tap id=btnPresentME");
+    EXPECT_EQ(dialogText(), "an " + text("KAVO_whoGift"));
+    press("OK");
+    drive("tap id=btnPresentPlayer" + std::to_string(view->getSeatFromID(8)));
+    EXPECT_EQ(dialogText(), "") << "an got no gift";
+}
+
 TEST_F(CaoRuaTable, AResetTableTakesNoLateStep) {
     auto view = table();
     view->showChatWithSeat(1, "hi");

@@ -404,6 +404,17 @@ TEST_F(CoTuongTable, ResultsFloorExperienceAndShowMyReportOnly) {
     EXPECT_NE(dialogText(), "");
 }
 
+// A gift button names who gave the gift it shows; a seat without a gift names nobody.
+TEST_F(CoTuongTable, AGiftButtonNamesItsGiverAndASeatWithoutAGiftNamesNobody) {
+    sit();
+    receiveGift(kOther, 4106, kMe);
+    drive("tap id=btnPresent0");
+    EXPECT_EQ(dialogText(), "binh " + text("KAVO_whoGift"));
+    press("OK");
+    drive("tap id=btnPresent2");
+    EXPECT_EQ(dialogText(), "") << "binh got no gift";
+}
+
 TEST_F(CoTuongTable, TheDepartureWaitsUntilTheTableHasApplied) {
     sit();
     start(kMe);

@@ -1,6 +1,7 @@
 #include "account/LottoView.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "app/widgets/CustomLabel.h"
 #include "games/baicao/BaiCaoView.h"
 #include "games/baucua/BauCuaView.h"
 #include "games/caorua/CaoRuaView.h"
@@ -10,10 +11,12 @@
 #include "games/maubinh/MauBinhView.h"
 #include "games/phom/PhomNewView.h"
 #include "games/poker/PokerView.h"
+#include "games/tienlen/TienLenMessageHandler.h"
 #include "games/tienlen/TienLenView.h"
 #include "games/tienlenmb/TienLenMBView.h"
 #include "games/xizach/XiZachView.h"
 #include "lobby/BoardView.h"
+#include "net/Message.h"
 #include "platform/automation/ViewQuery.h"
 #include "platform/foundation/UserDefaults.h"
 #include "portal/GlobalLogicHandler.h"
@@ -31,6 +34,8 @@
 #include "table/sheets/menuPlayer.h"
 #include "table/sheets/menuSetup.h"
 #include "table/sheets/menuSoNguoi.h"
+#include "tests/support/DesktopClick.h"
+#include "tests/support/client/ReadableScreen.h"
 #include "tests/support/client/ShownLanguage.h"
 #include "tests/table/TableTestSupport.h"
 
@@ -282,6 +287,35 @@ TEST_F(Sheets, TheFriendsTabShowsOnlineFriendsAndEachWaitCountsFromZero) {
     drive("expect text=online\nexpect-not text=offline");
 }
 
+// A desktop window has no on-screen keyboard: the stake and password sheets stay where
+// every sheet slides in, in the middle of the screen, and a click types into the field.
+TEST_F(Sheets, InADesktopWindowTheStakeAndPasswordSheetsStayInTheMiddleAndTakeTheClick) {
+    platform::ui::Keyboard::setModel(platform::ui::KeyboardModel::None);
+    auto table = seat<TienLenView>();
+    const std::shared_ptr<menuCuoc> stake = table->betView();
+    const std::shared_ptr<menuPassword> password = menuPassword::getInstance();
+    stake->view();
+    password->view();
+    struct Case {
+        std::shared_ptr<CustomUIActionSheetViewController> sheet;
+        std::shared_ptr<platform::ui::TextField> field;
+    };
+    for (const Case& c : {Case{stake, stake->txtMoney()}, Case{password, password->txtPassword()}}) {
+        SCOPED_TRACE(c.field->accessibilityIdentifier());
+        open(*table, c.sheet);
+        const platform::ui::View& panel = *c.field->superview();
+        const platform::ui::Rect drawn = screenFrame(panel);
+        EXPECT_DOUBLE_EQ(drawn.midY(), 160);
+        c.field->resignFirstResponder();
+        clickAndType(screenCentre(*c.field), "25");
+        runMainThread();
+        EXPECT_EQ(screenFrame(panel), drawn);
+        EXPECT_EQ(c.field->text(), "25");
+        c.sheet->slideOut();
+        runMainThread();
+    }
+}
+
 // ------------------------------------------------------------------ chat
 
 TEST_F(Sheets, TheChatSheetCutsByCharactersAndSendsThroughTheTable) {
@@ -337,6 +371,38 @@ TEST_F(Sheets, HistoryRowsAlternateAndTheBoardListKeepsItsOwnLines) {
     EXPECT_EQ(label(first)->text(), "me: hello");
     EXPECT_EQ(label(first)->textColor(), platform::ui::Color::green());
     EXPECT_EQ(label(second)->textColor(), platform::ui::Color::white());
+}
+
+// A long line at the table reads whole in the chat sheet's history: its row wraps it over
+// the history's width and grows to hold it, and again when the palette narrows the history.
+TEST_F(Sheets, ALongTableLineWrapsInTheHistoryAndReadsWhole) {
+    auto table = seat<TienLenView>({player(8, "minh")});
+    const std::string line = "Ván này mình cược gấp đôi nhé, ai không đủ Zel thì đứng dậy nhường chỗ cho "
+                             "người khác vào chơi ngay!";
+    ASSERT_EQ(boardChat::countCharacters(line), size_t(boardChat::kSendLimit));
+    Message message = Bytes().byte(2).byte(5).int32(8).utf(line).message(9);
+    TienLenMessageHandler::getInstance()->onMessage(message);
+    runMainThread();
+    auto chat = table->chatView();
+    open(*table, chat);
+    auto& history = *chat->tblHistoryChat();
+    for (const bool narrowed : {false, true}) {
+        SCOPED_TRACE(narrowed ? "narrowed" : "wide");
+        if (narrowed) drive("tap id=clickEmotion");
+        auto cell = history.cellForRow({0, 0});
+        ASSERT_TRUE(cell);
+        auto label = std::dynamic_pointer_cast<CustomLabel>(cell->contentView()->subviews().at(0));
+        ASSERT_TRUE(label);
+        const auto lines = label->displayLines();
+        EXPECT_GT(lines.size(), 1u) << "wrapped";
+        std::string joined;
+        for (const std::string& shown : lines)
+            joined += (joined.empty() ? "" : " ") + shown;
+        EXPECT_EQ(joined, "minh: " + line);
+        EXPECT_LE(label->frame().width(), history.frame().width());
+        EXPECT_GE(history.rectForRow({0, 0}).height() + 0.5, double(lines.size()) * label->font().lineHeight());
+        EXPECT_EQ(describe(unreadableTexts(&history)), "");
+    }
 }
 
 // ------------------------------------------------------------------ gifts

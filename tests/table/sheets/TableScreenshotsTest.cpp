@@ -111,6 +111,7 @@ TEST_P(TableShots, EverySheetIsDrawnForThisDevice) {
         auto item = std::make_shared<ItemInfo>();
         item->setItemId(400 + i);
         item->setName("gift " + std::to_string(i));
+        item->setPrice(i == 4 ? 5000000 : 1000 * i); // the dearest is the widest price
         page->itemList().push_back(item);
     }
     tienLen->onShowItemsWithGift(page);
@@ -216,6 +217,12 @@ TEST_P(TableShots, ACardTableWithThreePlayersBubblesAndTheTurnBar) {
     platform::RunLoop::main().advance(0.5);
     const std::string menu = "table-card-menu-" + device() + ".png";
     expectReadable(menu, tienLen->viewPlayerMenu().get());
+    // The top seat's menu leaves its heart, name and money, lifted above it, in sight.
+    tienLen->hideForActionPlayerMenu();
+    tienLen->setupPlayersWithRoom(1, 4, 7, 500, {me, an, guest(10, "cuong", 7000), guest(9, "binh", 5400)});
+    tienLen->clickShowActionPlayer(*tienLen->seat(2).btnSeat);
+    platform::RunLoop::main().advance(0.5);
+    expectReadable("table-card-menu-top-" + device() + ".png", tienLen->viewPlayerMenu().get());
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, TableShots,
