@@ -10,6 +10,7 @@
 #include "tests/platform/foundation/TempDir.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -58,9 +59,17 @@ Ended runChild(const std::string& mode, const std::string& folder) {
     pid_t pid = 0;
     Ended ended;
     if (posix_spawn(&pid, self.c_str(), &actions, nullptr, argv, envp.data()) == 0) {
+        // A child that hangs is ended after 30 s (its status then stays -1).
         int status = 0;
-        waitpid(pid, &status, 0);
-        if (WIFEXITED(status)) ended.status = WEXITSTATUS(status);
+        pid_t done = 0;
+        for (int waited = 0; (done = waitpid(pid, &status, WNOHANG)) == 0 && waited < 3000; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (done == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+        } else if (done == pid && WIFEXITED(status)) {
+            ended.status = WEXITSTATUS(status);
+        }
     }
     posix_spawn_file_actions_destroy(&actions);
     std::ifstream file(logPath);
@@ -76,45 +85,67 @@ Value savedIn(const std::string& folder) {
 
 } // namespace
 
-namespace child {
-// Set by the exit's handlers; the saving thread and the writer wait for them.
-std::promise<void> exitBegan, writerStopped;
-std::shared_future<void> began = exitBegan.get_future().share(), stopped = writerStopped.get_future().share();
-std::promise<void> saveDone;
-} // namespace child
+// Set by the exit's handlers and the saving thread; made once and never freed, since the
+// threads still use them while the exit destroys what static objects it made.
+struct Moments {
+    std::promise<void> exitBegan, writerStopped, saving, saveDone;
+    std::shared_future<void> began = exitBegan.get_future().share();
+    std::shared_future<void> stopped = writerStopped.get_future().share();
+    std::shared_future<void> savingBegan = saving.get_future().share();
+};
+Moments& moments() {
+    static Moments* const made = new Moments;
+    return *made;
+}
 
 // The child's side: an exit with a save from another thread, at one of two moments.
-//  "during": the writer still makes a large value (300 ms from the exit's start) when the
-//            other thread saves, as soon as the exit began: the exit's stop waits for it.
-//  "late":   the other thread saves once the exit stopped the writer and goes on with its
-//            own work (a handler that runs after the defaults' one and waits for the save).
+//  "during": the writer still makes a large value when the exit stops it, and the other
+//            thread saves 100 ms into the exit (by then the exit waits in the stop); the
+//            value is made 300 ms after that save began. The stop must wait for the save
+//            too, since the process ends as soon as it returns.
+//  "late":   the other thread saves once the exit stopped the writer, while the exit does
+//            the rest of its work (a handler that runs after the defaults' one and gives the
+//            save five seconds).
 TEST(ExitSave, Child) {
     const char* mode = std::getenv(kModeVariable);
     const char* folder = std::getenv(kFolderVariable);
     if (!mode || !folder) GTEST_SKIP() << "the process that ExitSaveTest starts";
     const std::string moment = mode;
     // Handlers run in the reverse order of their registration: this one after the defaults'.
-    std::atexit([] {
-        child::writerStopped.set_value();
-        (void)child::saveDone.get_future().wait_for(std::chrono::seconds(5));
-    });
+    if (moment == "late")
+        std::atexit([] {
+            moments().writerStopped.set_value();
+            (void)moments().saveDone.get_future().wait_for(std::chrono::seconds(5));
+        });
     setDataDirectory(folder);
-    auto& defaults = UserDefaults::standard();         // registers the handler that stops its writer
-    std::atexit([] { child::exitBegan.set_value(); }); // runs first
+    auto& defaults = UserDefaults::standard();            // registers the handler that stops its writer
+    std::atexit([] { moments().exitBegan.set_value(); }); // runs first
     defaults.setInt(1, "first");
     if (moment == "during")
         defaults.setObject(Value::deferredData([] {
-                               child::began.wait();
+                               moments().savingBegan.wait();
                                std::this_thread::sleep_for(std::chrono::milliseconds(300));
                                return Value::sharedData(Bytes(100000, 7));
                            }),
                            "made");
     defaults.synchronize();
     std::thread([&defaults, moment] {
-        (moment == "late" ? child::stopped : child::began).wait();
+        if (moment == "late") {
+            moments().stopped.wait();
+        } else {
+            moments().began.wait();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            moments().saving.set_value();
+        }
         defaults.setInt(2, "late");
+        // Made as the save is written, on this thread: the write takes 300 ms.
+        defaults.setObject(Value::deferredData([] {
+                               std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                               return Value::sharedData(Bytes(1000, 9));
+                           }),
+                           "lateData");
         defaults.synchronize();
-        child::saveDone.set_value();
+        moments().saveDone.set_value();
     }).detach();
     std::exit(0);
 }
@@ -127,6 +158,7 @@ TEST(ExitSave, ASaveBegunWhileTheExitWaitsForTheWriterIsWritten) {
     EXPECT_EQ(saved.get("first").intValue(), 1);
     EXPECT_EQ(saved.get("made").dataValue(), Bytes(100000, 7));
     EXPECT_EQ(saved.get("late").intValue(), 2) << ended.log;
+    EXPECT_EQ(saved.get("lateData").dataValue(), Bytes(1000, 9)) << ended.log;
     EXPECT_EQ(ended.log.find(kRefused), std::string::npos) << ended.log;
 }
 
