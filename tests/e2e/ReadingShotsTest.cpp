@@ -69,11 +69,13 @@ constexpr Table kTables[] = {
      {"is covered by lblFlyText", "is covered by the picture a ImageView"}},
     // The side seats' card slots reach over the edge of the seat's money. The scores come
     // first, then the cards, then the money of me, lan, minh and hoa. An amount lands on the
-    // board, where the score bubble of the seat whose bubble stands in the middle is up.
+    // board, where the score bubble of the seat whose bubble stands in the middle is up. My
+    // cards, once turned up, lie over the middle of my seat's gift button.
     {"caorua",
      "wait contains= nút 35",
      {},
-     {"is covered by the picture face", "nút\" and flyText \"", "points\" and flyText \""},
+     {"is covered by the picture face", "nút\" and flyText \"", "points\" and flyText \"",
+      "btnPresentME: a click at its centre lands on card"},
      "wait-not text=42,500,000 30\nadvance 1.2"},
     // The chess games end in the result notice over the board, once the player gives up;
     // my balance comes last. The notice holds every touch while it is up: a control it half
