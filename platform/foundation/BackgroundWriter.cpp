@@ -11,8 +11,11 @@ bool BackgroundWriter::submit(Write write) {
     // The exit is past its wait: nothing would keep the process for this write.
     if (stopped_ && std::this_thread::get_id() != stopper_) return false;
     if (stopping_) {
-        // In the order of the calls: after what the thread still writes.
+        // In the order of the calls: after what the thread still writes. Counted while it
+        // waits, so that the stop, woken by the same end of a write, waits for it too.
+        ++waiting_;
         changed_.wait(lock, [this] { return !next_ && !busy_; });
+        --waiting_;
         runLocked(write, lock);
         return true;
     }
@@ -49,7 +52,7 @@ void BackgroundWriter::stop() {
     // A later thread may get the ended one's id: it is no writer.
     threadId_ = {};
     // A write that another thread began meanwhile runs on that thread: the exit waits for it.
-    changed_.wait(lock, [this] { return !next_ && !busy_; });
+    changed_.wait(lock, [this] { return !next_ && !busy_ && waiting_ == 0; });
     if (!stopped_) stopper_ = std::this_thread::get_id();
     stopped_ = true;
 }

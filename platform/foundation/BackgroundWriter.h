@@ -48,6 +48,7 @@ private:
     std::condition_variable changed_;
     std::optional<Write> next_;
     bool busy_ = false;
+    int waiting_ = 0; // writes asked during the stop that wait for the running one
     bool stopping_ = false;
     bool stopped_ = false;
     std::thread::id stopper_; // the thread that stopped, once stopped
