@@ -189,7 +189,10 @@ private:
         platform::runOnMainThread([] { platform::ui::Application::shared().terminate(); });
         if (finishedChanged_.wait_for(lock, kGrace, [this] { return finished_; })) return;
         kavo::UIController::flushListMessage();
+        // The busy main thread may still save: a save it began is written before the stop
+        // returns; one it begins later is refused and logged, never cut off by the end.
         platform::UserDefaults::standard().flush();
+        platform::UserDefaults::standard().stopWriter();
         std::_Exit(kOk);
     }
 

@@ -118,8 +118,8 @@ Driver::Outcome Driver::runLine(const std::string& line) {
     auto needsArgument = [&](const char* what) { return fail(command + " needs " + what); };
     Outcome bad;
 
-    if (command == "wait" || command == "screen") {
-        if (rest.empty()) return needsArgument(command == "wait" ? "a selector" : "a class name");
+    if (command == "wait" || command == "wait-not" || command == "screen") {
+        if (rest.empty()) return needsArgument(command == "screen" ? "a class name" : "a selector");
         std::string target = rest;
         double timeout = defaultTimeout_;
         std::string head;
@@ -130,7 +130,7 @@ Driver::Outcome Driver::runLine(const std::string& line) {
         }
         if (command == "screen") return waitForScreen(target, timeout);
         auto selector = selectorFrom(target, bad);
-        return selector ? waitFor(*selector, timeout) : bad;
+        return selector ? waitFor(*selector, timeout, command == "wait") : bad;
     }
     if (command == "expect" || command == "expect-not" || command == "tap" || command == "return" ||
         command == "where") {
@@ -219,14 +219,18 @@ ui::View* Driver::locate(const Selector& selector, Outcome& outcome) {
     return view;
 }
 
-Driver::Outcome Driver::waitFor(const Selector& selector, double timeout) {
+Driver::Outcome Driver::waitFor(const Selector& selector, double timeout, bool present) {
     auto start = SteadyClock::now();
     for (;;) {
         ViewQuery::layoutWindows();
-        if (ViewQuery::find(selector)) return {};
+        ui::View* view = ViewQuery::find(selector);
+        if ((view != nullptr) == present) return {};
         if (applicationEnded()) return fail("the application ended");
         if (secondsSince(start) >= timeout)
-            return fail("no visible view matches " + selector.describe() + " after " + formatSeconds(timeout) + " s");
+            return fail(
+                (present ? "no visible view matches " + selector.describe()
+                         : "a visible view still matches " + selector.describe() + ": " + ViewQuery::describe(*view)) +
+                " after " + formatSeconds(timeout) + " s");
         pollTurn(kPollStep);
     }
 }

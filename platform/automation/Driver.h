@@ -22,6 +22,8 @@ struct DriverResult {
 //
 // One command per line; blank lines and lines starting with '#' are skipped.
 //   wait SELECTOR [SECONDS]    until a visible view matches (default 10 s)
+//   wait-not SELECTOR [SECONDS] until no visible view matches (a value that another process
+//                              changes to one of several values leaves)
 //   expect SELECTOR            a visible view matches now
 //   expect-not SELECTOR        no visible view matches now
 //   tap SELECTOR               touch down and up at the centre of the view's visible part;
@@ -44,8 +46,8 @@ struct DriverResult {
 //                              (see setInputCount; default 10 s), then lets what they started
 //                              run for half a second: a click sent from outside has landed
 //
-// Where the selector ends: for wait, expect, expect-not, tap, return, where and screen the
-// selector (or class) runs to the end of the line, so texts may hold spaces; for wait and
+// Where the selector ends: for wait, wait-not, expect, expect-not, tap, return, where and screen the
+// selector (or class) runs to the end of the line, so texts may hold spaces; for wait, wait-not and
 // screen a last word that is a number is the time-out instead. For type the selector is
 // the first word and the text is the rest of the line after the one blank that follows
 // it (inner and leading blanks kept; blanks at the end of a line are dropped). For drag
@@ -79,7 +81,8 @@ private:
     static Outcome fail(std::string reason) { return Outcome{false, std::move(reason)}; }
 
     Outcome runLine(const std::string& line);
-    Outcome waitFor(const Selector& selector, double timeout);
+    // Until a view matches (`present`) or none does.
+    Outcome waitFor(const Selector& selector, double timeout, bool present);
     Outcome waitForScreen(const std::string& className, double timeout);
     Outcome expect(const Selector& selector, bool present);
     Outcome tap(const Selector& selector);

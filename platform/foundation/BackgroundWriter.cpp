@@ -6,13 +6,18 @@ BackgroundWriter::~BackgroundWriter() {
     stop();
 }
 
-void BackgroundWriter::submit(Write write) {
+bool BackgroundWriter::submit(Write write) {
     std::unique_lock lock(mutex_);
+    // The exit is past its wait: nothing would keep the process for this write.
+    if (stopped_ && std::this_thread::get_id() != stopper_) return false;
     if (stopping_) {
-        // In the order of the calls: after what the thread still writes.
+        // In the order of the calls: after what the thread still writes. Counted while it
+        // waits, so that the stop, woken by the same end of a write, waits for it too.
+        ++waiting_;
         changed_.wait(lock, [this] { return !next_ && !busy_; });
+        --waiting_;
         runLocked(write, lock);
-        return;
+        return true;
     }
     next_ = std::move(write);
     if (!thread_.joinable()) {
@@ -20,6 +25,7 @@ void BackgroundWriter::submit(Write write) {
         threadId_ = thread_.get_id();
     }
     changed_.notify_all();
+    return true;
 }
 
 bool BackgroundWriter::wait() {
@@ -42,9 +48,13 @@ void BackgroundWriter::stop() {
         ending = std::move(thread_);
     }
     if (ending.joinable()) ending.join();
+    std::unique_lock lock(mutex_);
     // A later thread may get the ended one's id: it is no writer.
-    std::lock_guard lock(mutex_);
     threadId_ = {};
+    // A write that another thread began meanwhile runs on that thread: the exit waits for it.
+    changed_.wait(lock, [this] { return !next_ && !busy_ && waiting_ == 0; });
+    if (!stopped_) stopper_ = std::this_thread::get_id();
+    stopped_ = true;
 }
 
 bool BackgroundWriter::onWriterThread() const {

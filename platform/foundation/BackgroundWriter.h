@@ -13,6 +13,9 @@ namespace platform {
 // writes hand over the whole state, so the last one wins and a crash loses at most that
 // one). The thread starts with the first write, sleeps while there is nothing to write and
 // ends with stop() or the destructor, after the write that waits.
+// stop() is the exit's: what was handed over before it returns is written before it
+// returns. After it, a write asked on the thread that stopped runs at once there (the exit
+// runs it); one asked on another thread is refused, since the process may end under it.
 class BackgroundWriter {
 public:
     // A write returns whether it succeeded.
@@ -23,13 +26,15 @@ public:
     BackgroundWriter(const BackgroundWriter&) = delete;
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
 
-    // After stop() the write runs at once on the caller's thread.
-    void submit(Write write);
+    // While stop() runs and after it, the write runs at once on the caller's thread; after
+    // it, only on the thread that stopped: elsewhere it is refused (false, nothing runs).
+    [[nodiscard]] bool submit(Write write);
     // Waits until nothing waits or runs. True when the last write that ran succeeded.
     bool wait();
     // True when the last write that ran succeeded (or none ran).
     bool lastSucceeded() const;
-    // Runs the write that waits and ends the thread.
+    // Runs the write that waits, ends the thread and waits for a write that runs on another
+    // caller's thread.
     void stop();
     // True on the writer's own thread (a write that runs there), false elsewhere.
     bool onWriterThread() const;
@@ -43,7 +48,10 @@ private:
     std::condition_variable changed_;
     std::optional<Write> next_;
     bool busy_ = false;
+    int waiting_ = 0; // writes asked during the stop that wait for the running one
     bool stopping_ = false;
+    bool stopped_ = false;
+    std::thread::id stopper_; // the thread that stopped, once stopped
     bool lastOk_ = true;
     std::thread thread_;
     std::thread::id threadId_;

@@ -86,8 +86,8 @@ void UserDefaults::waitForWriterLocked() const {
     dropMadeData(forgetWrittenDataLocked());
 }
 
-void UserDefaults::writeLocked() const {
-    writer_.submit([this, path = loadedPath_, values = values_]() mutable {
+bool UserDefaults::writeLocked() const {
+    const bool handed = writer_.submit([this, path = loadedPath_, values = values_]() mutable {
         if (!PropertyList::writeFile(path, values)) {
             log("UserDefaults: cannot save " + path);
             return false;
@@ -95,7 +95,13 @@ void UserDefaults::writeLocked() const {
         if (holdsMadeData(values)) handBackWritten(std::move(values));
         return true;
     });
+    if (!handed) {
+        // The exit stopped the writer and is past its wait: the process may end mid-write.
+        log("UserDefaults: a save from another thread after the exit began is not written to " + loadedPath_);
+        return false;
+    }
     dirty_ = false;
+    return true;
 }
 
 void UserDefaults::handBackWritten(Value written) const {
@@ -218,7 +224,7 @@ bool UserDefaults::synchronize() {
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeededLocked();
     const bool lastOk = writer_.lastSucceeded();
-    if (dirty_ || !lastOk) writeLocked();
+    if ((dirty_ || !lastOk) && !writeLocked()) return false;
     return lastOk;
 }
 

@@ -67,8 +67,10 @@ public:
     // synchronize(), then waits until the file is written: for the exit and for
     // whoever reads the file itself. False when the write failed.
     bool flush();
-    // Writes what waits and ends the writer thread: for the exit. A later synchronize
-    // writes on its caller's thread.
+    // Writes what waits and ends the writer thread: for the exit. A save that another thread
+    // began meanwhile is written before it returns. A later synchronize writes on the thread
+    // that stopped the writer; on any other thread it is refused, logged and returns false
+    // (the exit goes on without it).
     void stopWriter();
 
     // Every stored key and value.
@@ -82,7 +84,8 @@ public:
 private:
     std::string filePathLocked() const;
     void loadIfNeededLocked() const;
-    void writeLocked() const;
+    // False when the save is refused (asked on another thread after the exit stopped the writer).
+    bool writeLocked() const;
     // Waits for what was handed to the writer, holding the lock.
     void waitForWriterLocked() const;
     // After `written` is in the file: large data made for it (Value::deferredData) is made

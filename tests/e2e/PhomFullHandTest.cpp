@@ -154,8 +154,12 @@ TEST_F(PhomFullHand, MeldsAndLayOffsFillTheSeatsRowsAndTheFinishShowsPointsThenT
     EXPECT_TRUE(view->waitToPlayNextSound());
     advance(1.0);
     send(Bytes().byte(2).byte(7).int32(kDung).int32(-1000).utf("Thua").message(52));
-    EXPECT_EQ(view->seat(1).btnMoney->titleForState(platform::ui::ControlState::Normal), "503,000 Zel");
-    EXPECT_EQ(view->seat(2).btnMoney->titleForState(platform::ui::ControlState::Normal), "499,000 Zel");
+    // The second change is the last message: read once its seat shows it (a loaded machine
+    // may take longer than the send's own wait to hand it over).
+    auto money = [&](int seat) { return view->seat(seat).btnMoney->titleForState(platform::ui::ControlState::Normal); };
+    platform::RunLoop::main().runUntil([&] { return money(2) != "500,000 Zel"; }, 10);
+    EXPECT_EQ(money(1), "503,000 Zel");
+    EXPECT_EQ(money(2), "499,000 Zel");
     advance(0.6);
     EXPECT_FALSE(view->waitToPlayNextSound());
 

@@ -36,7 +36,9 @@ TEST_P(GameScripts, TheScriptPlaysItsHandsAgainstTheStub) {
     ASSERT_TRUE(writeStubBundle(stub, bundle));
     const std::string script = std::string("scripts/") + road.game + ".drive";
     const auto run = driveClient(bundle, dataPath() + "/client", sourceDir() + "/" + script);
-    EXPECT_TRUE(run.passed()) << script << ":\n" << run.output;
+    EXPECT_TRUE(run.passed()) << script << " (exit status " << (run.status ? std::to_string(*run.status) : "none")
+                              << "):\n"
+                              << run.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, GameScripts,

@@ -66,6 +66,39 @@ TEST(SNUtilityTest, DecodingTakesPlusAsBlankAndRefusesBadEscapes) {
     EXPECT_EQ(SNUtility::stringByURLDecodingString("%G1"), std::nullopt);
 }
 
+// A percent sign must be followed by two hexadecimal digits. A malformed escape refuses
+// the whole text, wherever it stands: read as a byte it would make a wrong character, and
+// some (the ones that end in an ASCII byte or start a valid UTF-8 sequence) would make text
+// that looks sound.
+TEST(SNUtilityTest, AMalformedPercentEscapeRefusesTheText) {
+    const char* const malformed[] = {
+        "%4z",          // a second digit that is no digit
+        "%7g",          //
+        "%g0%9F%98%80", // a first digit that is no digit, before a sequence it would complete
+        "%G1%80%80%80", //
+        "%2%41",        // one digit, then another escape
+        "%",            // nothing after the sign
+        "%4",           // one digit at the end
+        "%%41",         // the sign twice
+        "% 41",         // a blank
+        "%+1",          // a plus
+        "%-1",          //
+        "%0x41",        //
+    };
+    for (const char* escape : malformed) {
+        const std::string text = escape;
+        EXPECT_EQ(SNUtility::stringByURLDecodingString(text), std::nullopt) << text;
+        EXPECT_EQ(SNUtility::stringByURLDecodingString("ab" + text + "qq"), std::nullopt) << "inside: " << text;
+        EXPECT_EQ(pairsOf(SNUtility::dictionaryByParsingURLQueryPart("a=1&b=" + text + "&c=3")),
+                  (Pairs{{"a", "1"}, {"c", "3"}}))
+            << "a value: " << text;
+        EXPECT_EQ(pairsOf(SNUtility::dictionaryByParsingURLQueryPart("x" + text + "=1&c=3")), (Pairs{{"c", "3"}}))
+            << "a name: " << text;
+    }
+    // Well-formed escapes beside them still decode, in either case.
+    EXPECT_EQ(SNUtility::stringByURLDecodingString("%41%4a%4A%7e%F0%9F%98%80"), "AJJ~\xF0\x9F\x98\x80");
+}
+
 TEST(SNUtilityTest, TheMillisecondClockWrapsIn32BitsAndTheRandomIntervalReachesBothEnds) {
     EXPECT_EQ(SNUtility::millisecondsFromWallClock(1, 999999), 1999u);
     // 4294967.296 s is 2^32 ms: the clock is back at 0 then.

@@ -127,9 +127,7 @@ void CaoRuaView::resetView() {
     imgMyTurn_->setHidden(true);
     btnNanBai_->setHidden(true);
     btnDatCuoc_->setTitle(Util::formatNumber(money()) + " " + text("KAVO_zel"));
-    for (const auto& label : flyTexts_)
-        label->removeFromSuperview();
-    flyTexts_.clear();
+    moneyFlights_.clear();
     hideActionPlayerMenu();
     removeCards(false);
 }

@@ -9,6 +9,7 @@
 #include "social/PlayerDetailView.h"
 #include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
+#include "table/base/MoneyFlights.h"
 #include "table/cards/PeekTable.h"
 #include "table/deal/DealStepper.h"
 #include "table/deal/PeekController.h"
@@ -172,7 +173,8 @@ public:
     std::string getPlayerNameFromID(int32_t playerId) const;
     void showFlyTextWirhFromId(int32_t playerId, int32_t money);
     // The money texts flying now.
-    const std::vector<std::shared_ptr<platform::ui::Label>>& flyTexts() const { return flyTexts_; }
+    const std::vector<std::shared_ptr<platform::ui::Label>>& flyTexts() const { return moneyFlights_.flying(); }
+    size_t waitingFlyTexts() const { return moneyFlights_.waiting(); }
 
     // ---- seat menu, gifts, sheets
     void clickShowActionPlayer(platform::ui::Button& seatButton);
@@ -261,7 +263,7 @@ private:
     DealStepper dealer_;
     std::shared_ptr<platform::Timer> limitTimer_, playerTimeTimer_, readyTimer_;
     std::vector<std::shared_ptr<platform::Timer>> flyTimers_;
-    std::vector<std::shared_ptr<platform::ui::Label>> flyTexts_;
+    MoneyFlights moneyFlights_;
     std::vector<platform::ui::ViewPtr> listViewOfPlayer_;
     // For each lifted view, the view that lay just below it.
     std::vector<std::weak_ptr<platform::ui::View>> liftedBelow_;

@@ -169,7 +169,6 @@ void CaoRuaView::showFlyTextWirhFromId(int32_t playerId, int32_t amount) {
     label->setTextColor(platform::ui::Color::yellow());
     label->setTextAlignment(platform::ui::TextAlignment::Center);
     label->setBackgroundColor(platform::ui::Color::clear());
-    view()->addSubview(label);
     const auto board = imgBoard_->center();
     const bool seated = seat >= 0;
     const auto avatar = seated ? seatViews_[size_t(seat)].avatar->center() : board;
@@ -177,15 +176,7 @@ void CaoRuaView::showFlyTextWirhFromId(int32_t playerId, int32_t amount) {
         label->setCenter(board);
     else if (seated)
         label->setCenter(avatar);
-    platform::ui::View::beginAnimations("flytext");
-    platform::ui::View::setAnimationDuration(1.0);
-    label->setCenter(amount >= 0 ? avatar : board);
-    platform::ui::View::commitAnimations();
-    flyTexts_.push_back(label);
-    flyTimers_.push_back(later(1.0, [label](CaoRuaView& self) {
-        label->removeFromSuperview();
-        std::erase(self.flyTexts_, label);
-    }));
+    moneyFlights_.fly(view(), label, amount >= 0 ? avatar : board);
 }
 
 } // namespace kavo

@@ -49,8 +49,6 @@ GameCardView::~GameCardView() {
     stopTurnClock();
     for (auto& timer : chatTimers_)
         if (timer) timer->invalidate();
-    for (auto& timer : flyTimers_)
-        if (timer) timer->invalidate();
 }
 
 // ---------------------------------------------------------------- lifecycle

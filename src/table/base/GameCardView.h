@@ -8,6 +8,7 @@
 #include "platform/ui/Label.h"
 #include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
+#include "table/base/MoneyFlights.h"
 
 #include <array>
 #include <cstdint>
@@ -174,8 +175,9 @@ public:
     const std::shared_ptr<platform::ui::View>& viewPlayerMenu() const { return viewPlayerMenu_; }
     const std::shared_ptr<platform::ui::ImageView>& imgBoard() const { return imgBoard_; }
     const std::shared_ptr<platform::ui::ImageView>& imgIconGame() const { return imgIconGame_; }
-    // The money texts flying now.
-    const std::vector<std::shared_ptr<platform::ui::Label>>& flyTexts() const { return flyTexts_; }
+    // The money text flying now (one at a time) and those that wait to take off.
+    const std::vector<std::shared_ptr<platform::ui::Label>>& flyTexts() const { return moneyFlights_.flying(); }
+    size_t waitingFlyTexts() const { return moneyFlights_.waiting(); }
     const std::vector<platform::ui::ViewPtr>& listViewOfPlayer() const { return listViewOfPlayer_; }
 
     // The Mau Binh result sheet, made with the screen.
@@ -209,8 +211,7 @@ private:
     std::shared_ptr<platform::ui::ImageView> imgMyTurn_;
     std::vector<platform::ui::ViewPtr> mauBinhAreas_;
     std::shared_ptr<platform::Timer> limitTimer_, playerTimeTimer_;
-    std::vector<std::shared_ptr<platform::Timer>> flyTimers_;
-    std::vector<std::shared_ptr<platform::ui::Label>> flyTexts_;
+    MoneyFlights moneyFlights_;
     std::vector<platform::ui::ViewPtr> listViewOfPlayer_;
     std::shared_ptr<MauBinhResultView> mauBinhResultView_;
     float limitProgress_ = 0;

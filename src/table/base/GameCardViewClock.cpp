@@ -240,7 +240,6 @@ void GameCardView::showFlyTextWirhFromId(int32_t playerId, int32_t amount) {
     label->setTextColor(platform::ui::Color::rgba(255, 255, 0));
     label->setTextAlignment(platform::ui::TextAlignment::Center);
     label->setBackgroundColor(platform::ui::Color::clear());
-    view()->addSubview(label);
     const auto centre = seatPoint(4, false);
     const auto place = seatPoint(seat, false);
     if (seat == 4) {
@@ -248,16 +247,7 @@ void GameCardView::showFlyTextWirhFromId(int32_t playerId, int32_t amount) {
     } else {
         label->setCenter(amount >= 0 ? centre : place);
     }
-    const auto target = amount >= 0 && seat != 4 ? place : centre;
-    platform::ui::View::beginAnimations("flytext");
-    platform::ui::View::setAnimationDuration(1.0);
-    label->setCenter(target);
-    platform::ui::View::commitAnimations();
-    flyTexts_.push_back(label);
-    flyTimers_.push_back(oneShot(1.0, [label](GameCardView& self) {
-        label->removeFromSuperview();
-        std::erase(self.flyTexts_, label);
-    }));
+    moneyFlights_.fly(view(), label, amount >= 0 && seat != 4 ? place : centre);
 }
 
 } // namespace kavo

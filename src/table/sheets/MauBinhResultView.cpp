@@ -34,11 +34,13 @@ void MauBinhResultView::viewDidLoad() {
 void MauBinhResultView::viewWillAppear(bool animated) {
     view();
     CustomUIActionSheetViewController::viewWillAppear(animated);
+    // A row for each whole three texts; the rows past them are emptied, since the sheet is
+    // shown again after each hand, perhaps with fewer players.
     for (size_t row = 0; row < 4; ++row) {
-        if (listResult_.size() < 3 * (row + 1)) break;
-        lblnguoiChoi_[row]->setText(listResult_[3 * row]);
-        lblGhiChu_[row]->setText(listResult_[3 * row + 1]);
-        lblTien_[row]->setText(listResult_[3 * row + 2]);
+        const bool shown = listResult_.size() >= 3 * (row + 1);
+        lblnguoiChoi_[row]->setText(shown ? listResult_[3 * row] : "");
+        lblGhiChu_[row]->setText(shown ? listResult_[3 * row + 1] : "");
+        lblTien_[row]->setText(shown ? listResult_[3 * row + 2] : "");
     }
     if (isWin_) {
         txtThangThua_->setText(platform::toUpper(text("KAVO_win1")));

@@ -422,23 +422,34 @@ TEST_F(CardTable, MyLineShowsAtOnceAndIsSentOnce) {
     EXPECT_FALSE(table->chat(0)->isHidden());
 }
 
-TEST_F(CardTable, MoneyTextsFlyBetweenTheCentreAndTheSeat) {
+// The amounts of a hand's end come moments apart and their flights share the table's
+// middle: each takes off when the one before it has landed, so no two are in the air.
+TEST_F(CardTable, MoneyTextsFlyBetweenTheCentreAndTheSeatOneAtATime) {
     auto table = fullTable();
     table->showFlyTextWirhFromId(8, 500);
     table->showFlyTextWirhFromId(8, -500);
     table->showFlyTextWirhFromId(7, 0);
-    ASSERT_EQ(table->flyTexts().size(), 3u);
-    const auto& gain = table->flyTexts()[0];
+    ASSERT_EQ(table->flyTexts().size(), 1u);
+    EXPECT_EQ(table->waitingFlyTexts(), 2u);
+    const auto gain = table->flyTexts()[0];
     EXPECT_EQ(gain->text(), "+500");
     EXPECT_EQ(gain->presentationCenter(), (platform::ui::Point{240, 135}));
     EXPECT_EQ(gain->center(), (platform::ui::Point{440, 145}));
-    EXPECT_EQ(table->flyTexts()[1]->text(), "-500");
-    EXPECT_EQ(table->flyTexts()[1]->center(), (platform::ui::Point{240, 135}));
-    EXPECT_EQ(table->flyTexts()[2]->text(), "0");
-    EXPECT_EQ(table->flyTexts()[2]->center(), (platform::ui::Point{270, 260}));
-    platform::RunLoop::main().advance(1.05);
+    drive("expect text=+500\nexpect-not text=-500");
+    platform::RunLoop::main().advance(1.0);
+    ASSERT_EQ(table->flyTexts().size(), 1u);
+    const auto loss = table->flyTexts()[0];
+    EXPECT_EQ(loss->text(), "-500");
+    EXPECT_EQ(loss->presentationCenter(), (platform::ui::Point{440, 145}));
+    EXPECT_EQ(loss->center(), (platform::ui::Point{240, 135}));
+    drive("expect-not text=+500\nexpect text=-500");
+    platform::RunLoop::main().advance(1.0);
+    ASSERT_EQ(table->flyTexts().size(), 1u);
+    EXPECT_EQ(table->flyTexts()[0]->text(), "0");
+    EXPECT_EQ(table->flyTexts()[0]->center(), (platform::ui::Point{270, 260}));
+    EXPECT_EQ(table->waitingFlyTexts(), 0u);
+    platform::RunLoop::main().advance(1.0);
     EXPECT_TRUE(table->flyTexts().empty());
-    drive("expect-not text=+500");
 }
 
 // ---------------------------------------------------------------- seat menu, gifts, sheets

@@ -581,6 +581,32 @@ TEST_F(Sheets, SevenResultTextsFillTwoRows) {
     EXPECT_EQ(result.imgLinhVat()->image()->name(), "linh_vat_thang_en.png");
 }
 
+// A row for every three texts (player, note, money), up to the sheet's four rows, whether
+// the texts fill their rows or leave part of one; a later showing with fewer players shows
+// none of the rows before.
+TEST_F(Sheets, TheResultSheetShowsARowForEveryThreeTexts) {
+    auto table = seat<TienLenView>();
+    auto& result = *table->mauBinhResultView();
+    const std::vector<std::string> texts = {"an",  "Mau thau", "+300", "binh",       "Thua 1 chi", "-100", "cuong",
+                                            "Sap", "-100",     "dung", "Thua 2 chi", "-100",       "em"};
+    auto shown = [&](size_t count) {
+        result.setListResult({texts.begin(), texts.begin() + std::ptrdiff_t(count)});
+        open(*table, table->mauBinhResultView());
+        auto seen = platform::automation::ViewQuery::visibleTexts(result.view().get());
+        result.view()->removeFromSuperview();
+        return seen;
+    };
+    // The banner, the headings and the button (its face and its title).
+    const std::vector<std::string> bare = {"LOSE", "User name", "Note", "Money", "OK", "OK"};
+    ASSERT_EQ(shown(0), bare);
+    for (size_t count : {12u, 3u, 6u, 2u, 9u, 7u, 13u, 12u, 6u}) {
+        const size_t rows = std::min<size_t>(count / 3, 4);
+        std::vector<std::string> expected = bare;
+        expected.insert(expected.begin() + 4, texts.begin(), texts.begin() + std::ptrdiff_t(rows * 3));
+        EXPECT_EQ(shown(count), expected) << count << " texts";
+    }
+}
+
 // The table owner's sheets are made once for the run: each showing reads the language in
 // force, whichever language made them.
 TEST_F(Sheets, TheOwnersSheetsReadTheLanguageInForceAtEachShowing) {

@@ -4,6 +4,7 @@
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/foundation/Value.h"
 #include "tests/platform/foundation/TempDir.h"
 
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -31,25 +33,58 @@ TEST(BackgroundWriter, AWriteThatWaitsIsReplacedByANewerOneAndStopWritesWhatWait
     BackgroundWriter writer;
     Gate gate;
     std::promise<void> started;
-    writer.submit([&] {
+    ASSERT_TRUE(writer.submit([&] {
         started.set_value();
         gate.opened.wait();
         ran.push_back("first");
         return true;
-    });
+    }));
     started.get_future().wait();
-    writer.submit([&] { return ran.push_back("second"), true; });
-    writer.submit([&] { return ran.push_back("third"), false; });
+    EXPECT_TRUE(writer.submit([&] { return ran.push_back("second"), true; }));
+    EXPECT_TRUE(writer.submit([&] { return ran.push_back("third"), false; }));
     gate.open.set_value();
     EXPECT_FALSE(writer.wait()) << "the last write failed";
     EXPECT_EQ(ran, (std::vector<std::string>{"first", "third"}));
 
-    writer.submit([&] { return ran.push_back("waiting at the stop"), true; });
+    EXPECT_TRUE(writer.submit([&] { return ran.push_back("waiting at the stop"), true; }));
     writer.stop();
-    writer.submit([&] { return ran.push_back("after the stop"), true; });
+    EXPECT_TRUE(writer.submit([&] { return ran.push_back("after the stop"), true; }));
     EXPECT_TRUE(writer.lastSucceeded());
     EXPECT_EQ(ran.back(), "after the stop");
     EXPECT_EQ(ran.size(), 4u);
+}
+
+// A decode that comes while a writer holds a slice of the stored Base64 text (the writer
+// reads it without the value's lock) waits until the slice is given back: the writer reads
+// the text whole, and the decode then turns those same characters into the bytes. The
+// writer here reads its slice over and over until the decode is done (a relaxed flag, which
+// orders nothing) or a second has passed. A decode that does not wait rewrites the characters
+// under the writer's reading: the ThreadSanitizer build reports the race, the others find
+// the decoded bytes in what the writer read last.
+TEST(BackgroundWriter, ADecodeWaitsForTheSliceAWriterHolds) {
+    const std::string base64 = "S2F2byBPbmxpbmUhS2F2byBPbmxpbmUh"; // "Kavo Online!" twice
+    const Value stored = Value::lazyData(Bytes(base64.begin(), base64.end()));
+    std::promise<void> holding;
+    std::atomic<bool> decoded = false;
+    std::string written;
+    std::thread writer([&] {
+        stored.readBase64Text([&](std::string_view slice) {
+            holding.set_value();
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+            do
+                written.assign(slice);
+            while (!decoded.load(std::memory_order_relaxed) && std::chrono::steady_clock::now() < deadline);
+            written.assign(slice);
+        });
+    });
+    holding.get_future().wait();
+    const Bytes bytes = stored.dataValue();
+    decoded.store(true, std::memory_order_relaxed);
+    writer.join();
+    EXPECT_EQ(written, base64) << "the slice changed while the writer held it";
+    const std::string text = "Kavo Online!Kavo Online!";
+    EXPECT_EQ(bytes, Bytes(text.begin(), text.end()));
+    EXPECT_FALSE(stored.readBase64Text([](std::string_view) {})) << "decoded, the text is gone";
 }
 
 // The writer puts a large stored value's Base64 text out, then the main thread decodes it

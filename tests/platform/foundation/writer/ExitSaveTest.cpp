@@ -1,0 +1,173 @@
+// The exit and a save begun on another thread: the process is this test program itself,
+// started again to run ExitSave.Child alone, which sets a value and begins the exit on its
+// main thread (std::exit, whose handler stops the defaults' writer as the client's exit
+// does) while a second thread saves. A save the exit can still wait for is in the file; a
+// later one is refused and said so in the log. None is lost without a word.
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/foundation/Value.h"
+#include "tests/platform/foundation/TempDir.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <future>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kModeVariable = "KAVO_EXIT_SAVE_CHILD";
+constexpr const char* kFolderVariable = "KAVO_EXIT_SAVE_FOLDER";
+constexpr const char* kRefused = "a save from another thread after the exit began is not written";
+
+struct Ended {
+    int status = -1; // the exit status, or -1 when it did not exit by itself
+    std::string log; // what it wrote to stderr
+};
+
+// Runs this program's ExitSave.Child in `mode` with `folder` as its data folder.
+Ended runChild(const std::string& mode, const std::string& folder) {
+    const std::string logPath = folder + "/child.log";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry)
+        environment.emplace_back(*entry);
+    environment.push_back(std::string(kModeVariable) + "=" + mode);
+    environment.push_back(std::string(kFolderVariable) + "=" + folder);
+    std::vector<char*> envp;
+    for (auto& entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    std::string self = "/proc/self/exe", filter = "--gtest_filter=ExitSave.Child";
+    char* argv[] = {self.data(), filter.data(), nullptr};
+    pid_t pid = 0;
+    Ended ended;
+    if (posix_spawn(&pid, self.c_str(), &actions, nullptr, argv, envp.data()) == 0) {
+        // A child that hangs is ended after 30 s (its status then stays -1).
+        int status = 0;
+        pid_t done = 0;
+        for (int waited = 0; (done = waitpid(pid, &status, WNOHANG)) == 0 && waited < 3000; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (done == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+        } else if (done == pid && WIFEXITED(status)) {
+            ended.status = WEXITSTATUS(status);
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    std::ifstream file(logPath);
+    std::stringstream text;
+    text << file.rdbuf();
+    ended.log = text.str();
+    return ended;
+}
+
+Value savedIn(const std::string& folder) {
+    return PropertyList::readFile(folder + "/" + std::string(UserDefaults::kFileName));
+}
+
+} // namespace
+
+// Set by the exit's handlers and the saving thread; made once and never freed, since the
+// threads still use them while the exit destroys what static objects it made.
+struct Moments {
+    std::promise<void> exitBegan, writerStopped, saving, saveDone;
+    std::shared_future<void> began = exitBegan.get_future().share();
+    std::shared_future<void> stopped = writerStopped.get_future().share();
+    std::shared_future<void> savingBegan = saving.get_future().share();
+};
+Moments& moments() {
+    static Moments* const made = new Moments;
+    return *made;
+}
+
+// The child's side: an exit with a save from another thread, at one of two moments.
+//  "during": the writer still makes a large value when the exit stops it, and the other
+//            thread saves 100 ms into the exit (by then the exit waits in the stop); the
+//            value is made 300 ms after that save began. The stop must wait for the save
+//            too, since the process ends as soon as it returns.
+//  "late":   the other thread saves once the exit stopped the writer, while the exit does
+//            the rest of its work (a handler that runs after the defaults' one and gives the
+//            save five seconds).
+TEST(ExitSave, Child) {
+    const char* mode = std::getenv(kModeVariable);
+    const char* folder = std::getenv(kFolderVariable);
+    if (!mode || !folder) GTEST_SKIP() << "the process that ExitSaveTest starts";
+    const std::string moment = mode;
+    // Handlers run in the reverse order of their registration: this one after the defaults'.
+    if (moment == "late")
+        std::atexit([] {
+            moments().writerStopped.set_value();
+            (void)moments().saveDone.get_future().wait_for(std::chrono::seconds(5));
+        });
+    setDataDirectory(folder);
+    auto& defaults = UserDefaults::standard();            // registers the handler that stops its writer
+    std::atexit([] { moments().exitBegan.set_value(); }); // runs first
+    defaults.setInt(1, "first");
+    if (moment == "during")
+        defaults.setObject(Value::deferredData([] {
+                               moments().savingBegan.wait();
+                               std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                               return Value::sharedData(Bytes(100000, 7));
+                           }),
+                           "made");
+    defaults.synchronize();
+    std::thread([&defaults, moment] {
+        if (moment == "late") {
+            moments().stopped.wait();
+        } else {
+            moments().began.wait();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            moments().saving.set_value();
+        }
+        defaults.setInt(2, "late");
+        // Made as the save is written, on this thread: the write takes 300 ms.
+        defaults.setObject(Value::deferredData([] {
+                               std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                               return Value::sharedData(Bytes(1000, 9));
+                           }),
+                           "lateData");
+        defaults.synchronize();
+        moments().saveDone.set_value();
+    }).detach();
+    std::exit(0);
+}
+
+TEST(ExitSave, ASaveBegunWhileTheExitWaitsForTheWriterIsWritten) {
+    test::TempDir folder;
+    const Ended ended = runChild("during", folder.path());
+    EXPECT_EQ(ended.status, 0) << ended.log;
+    const Value saved = savedIn(folder.path());
+    EXPECT_EQ(saved.get("first").intValue(), 1);
+    EXPECT_EQ(saved.get("made").dataValue(), Bytes(100000, 7));
+    EXPECT_EQ(saved.get("late").intValue(), 2) << ended.log;
+    EXPECT_EQ(saved.get("lateData").dataValue(), Bytes(1000, 9)) << ended.log;
+    EXPECT_EQ(ended.log.find(kRefused), std::string::npos) << ended.log;
+}
+
+TEST(ExitSave, ASaveBegunAfterTheExitStoppedTheWriterIsRefusedAndLogged) {
+    test::TempDir folder;
+    const Ended ended = runChild("late", folder.path());
+    EXPECT_EQ(ended.status, 0) << ended.log;
+    const Value saved = savedIn(folder.path());
+    EXPECT_EQ(saved.get("first").intValue(), 1);
+    EXPECT_TRUE(saved.get("late").isNull()) << "written after the exit stopped waiting";
+    EXPECT_NE(ended.log.find(kRefused), std::string::npos) << ended.log;
+}
