@@ -1,7 +1,6 @@
 #include "app/EscapeWalk.h"
 
 #include "app/EscapeTarget.h"
-#include "app/KavoViewController.h"
 #include "app/ViewWalk.h"
 #include "platform/runtime/MainThreadCheck.h"
 #include "platform/ui/View.h"
@@ -66,7 +65,6 @@ bool closeWithin(ui::View& panel, const ui::ViewController& screen) {
 bool EscapeWalk::closeTopmost(ui::ViewController& screen) {
     KAVO_ASSERT_MAIN_THREAD();
     if (!screen.isViewLoaded()) return false;
-    auto* kavoScreen = dynamic_cast<KavoViewController*>(&screen);
     const std::vector<ui::ViewPtr> subviews = screen.view()->subviews();
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
         ui::View& panel = **it;
@@ -79,7 +77,6 @@ bool EscapeWalk::closeTopmost(ui::ViewController& screen) {
             panel.removeFromSuperview();
             return true;
         }
-        if (kavoScreen && kavoScreen->closePanel(panel)) return true;
     }
     return false;
 }

@@ -12,10 +12,10 @@ namespace kavo {
 // Escape over the top screen, where no dialog is up: the one walk every screen goes
 // through. The screen's views are walked front to back, what lies over a view before
 // the view, and the first thing that closes on Escape and is open closes (an
-// EscapeTarget: the view itself, or the controller whose view it is). A panel laid
-// over the screen by a controller that says nothing of Escape goes at once; a panel a
-// table draws itself closes as the table says (closePanel). Hidden views and what they
-// hold are passed over. Main thread only.
+// EscapeTarget: the view itself, or the controller whose view it is; a panel a screen
+// draws itself, such as a table's seat menu, is a closing view). A panel laid over the
+// screen by a controller that says nothing of Escape goes at once. Hidden views and
+// what they hold are passed over. Main thread only.
 class EscapeWalk {
 public:
     // True when something closed.

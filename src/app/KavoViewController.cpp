@@ -77,16 +77,26 @@ void KavoViewController::hideLoadingScreen(const ViewPtr& view) {
 
 void KavoViewController::reloadMessages() {
     if (!isViewLoaded() || !imgViewCounterMessage_ || !lblCounterMessage_) return;
-    const std::vector<platform::ui::ViewPtr> subviews = view()->subviews();
-    view()->bringSubviewToFront(imgViewCounterMessage_.get());
-    view()->bringSubviewToFront(lblCounterMessage_.get());
-    // The badge is the screen's: what is laid over the screen (a panel or sheet of a
-    // controller of its own, such as the shop or the mailbox with its badge, or a view
-    // with a close of its own) stays over it, in its order, and keeps its clicks.
-    for (const auto& subview : subviews) {
+    // The badge is the screen's: it goes on top, under the lowest thing shown laid over
+    // the screen (a panel or sheet of a controller of its own, such as the shop or the
+    // mailbox with its badge, or a view with a close of its own, such as a table's seat
+    // menu), which keeps its clicks. Nothing else moves: what a table keeps above its own
+    // panel stays there (the chosen seat above its menu, the peeked card above its overlay).
+    const platform::ui::View* lowest = nullptr;
+    for (const auto& subview : view()->subviews()) {
+        if (subview == imgViewCounterMessage_ || subview == lblCounterMessage_ || subview->isHidden()) continue;
         const auto* owner = subview->viewController();
-        if ((owner && owner != this) || dynamic_cast<const EscapeTarget*>(subview.get()))
-            view()->bringSubviewToFront(subview.get());
+        if ((owner && owner != this) || dynamic_cast<const EscapeTarget*>(subview.get())) {
+            lowest = subview.get();
+            break;
+        }
+    }
+    for (const platform::ui::ViewPtr& badge :
+         {platform::ui::ViewPtr(imgViewCounterMessage_), platform::ui::ViewPtr(lblCounterMessage_)}) {
+        if (lowest)
+            view()->insertSubviewBelow(badge, lowest);
+        else
+            view()->bringSubviewToFront(badge.get());
     }
     const size_t count = UIController::listMessageCount();
     if (count > 0) {

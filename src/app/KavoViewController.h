@@ -106,9 +106,6 @@ public:
     virtual void doLeaveBoard() {}
     // True for the fourteen table screens (card tables, board games, dice tables).
     virtual bool isTableScreen() const { return false; }
-    // Closes `panel` as its own close control would when it is an open panel of this
-    // screen that has no controller of its own (a table's seat menu); false otherwise.
-    virtual bool closePanel(const platform::ui::View& /*panel*/) { return false; }
     // A table whose settings sheet may offer the player count (the four-seat card tables).
     virtual bool offersPlayerCount() const { return false; }
 

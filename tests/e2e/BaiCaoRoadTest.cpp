@@ -5,6 +5,8 @@
 #include "table/registry/GameController.h"
 #include "tests/e2e/StakeTableRoad.h"
 
+#include <algorithm>
+
 namespace kavo::test {
 namespace {
 
@@ -108,6 +110,29 @@ TEST_F(BaiCaoRoad, EscapeEndsAPeekWithTheCardFaceDownInMyHand) {
     tap("id=btnFire");
     advance(0.4);
     expectEscapeEndsThePeek(*table(), table()->peek(), true);
+}
+
+// Mail that comes during a peek counts on the table's badge, which lies under the peek:
+// the card and its cover stay above the overlay, and Escape still ends the peek.
+TEST_F(BaiCaoRoad, MailDuringAPeekLeavesTheCardAndItsCoverAboveTheOverlay) {
+    sitAtAFullTable();
+    dealt();
+    tap("id=btnFire");
+    advance(0.4);
+    auto& peek = table()->peek();
+    ASSERT_TRUE(peek.isPeeking());
+    send(Bytes().byte(4).int32(301).utf("dung").message(104)); // a friend request
+    const auto& badge = table()->lblCounterMessage();
+    ASSERT_EQ(badge->text(), "1");
+    const auto place = [this](const platform::ui::ViewPtr& view) {
+        const auto& views = table()->view()->subviews();
+        return std::find(views.begin(), views.end(), view) - views.begin();
+    };
+    const auto overlay = place(peek.overlay());
+    EXPECT_GT(place(peek.backCard()), overlay);
+    EXPECT_GT(place(peek.cover()), overlay);
+    EXPECT_LT(place(badge), overlay) << "the badge lies under the peek";
+    expectEscapeEndsThePeek(*table(), peek, true);
 }
 
 TEST_F(BaiCaoRoad, APeekDuringTheDealLooksAtADealtCardThatComesBackToMyHand) {

@@ -35,6 +35,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -348,9 +349,11 @@ TEST_F(LobbyWaits, WhatTheGridOpensClosesBackToAGridWithoutAWayOutAndEscapeNever
 // opened it over itself, then the panel; a page that replaces a list inside a screen goes
 // back as its own back icon does. What belongs to a panel goes with it: the profile shows
 // no picker when it opens again. A second Escape while a sheet still slides out is for
-// what lies under it. The server choice is a step of the sign-in: Escape leaves it. Every
-// view the code declares to close on Escape is walked here: the walk fails for one that
-// no case closes, so a new one cannot be missed.
+// what lies under it. The server choice is a step of the sign-in: Escape leaves it. At a
+// table reached from the grid, what the table opens over itself (a seat's menu, a peek,
+// the captured pieces, its sheets) closes the same way and the player stays at the table
+// with what showed before. Every view the code declares to close on Escape is walked
+// here: the walk fails for one that no case closes, so a new one cannot be missed.
 TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
     // A friend to open a profile of, a friend request for the invitation page, a card
     // channel for the top-up forms, an item for the shop's detail.
@@ -450,6 +453,95 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         signOut();
     }
 
+    // The tables, each joined from the board list; a deal, when given, comes first and
+    // its script waits for it to end.
+    struct Opening {
+        std::string script;               // at the table, from nothing open
+        std::vector<const char*> closing; // what each Escape takes away, in turn
+        std::optional<Message> deal = std::nullopt;
+        std::string dealt = "";
+    };
+    struct Table {
+        std::string way; // from the grid to the table's board list
+        const char* screen;
+        std::vector<std::pair<int32_t, std::string>> places; // of the join, me first
+        std::vector<Opening> openings;
+    };
+    constexpr int32_t kMe = ClientWorld::kPlayerId;
+    const std::vector<std::pair<int32_t, std::string>> two = {{kMe, "Khach"}, {99, "binh"}};
+    const Opening chat = {"tap id=btnChat\n", {"txtChat"}};
+    const std::vector<Table> tables = {
+        {"tap id=btnTLMN\n",
+         "TienLenView",
+         two,
+         {{"tap id=btnSeat2\n", {"viewPlayerMenu"}},
+          chat,
+          {"tap id=btnCuoc\n", {"txtMoney"}},
+          {"tap id=btnSeat2\nadvance 1\ntap id=btnPlayerPresent2\n", {"btnTangTatCa"}},
+          {"tap id=btnSeat1\n", {"btnInvite"}}}},
+        {"tap id=btnBaiCao\n",
+         "BaiCaoView",
+         two,
+         {{"tap id=btnFire\nadvance 0.4\n",
+           {"viewNanBai"},
+           Bytes().byte(1).byte(1).byte(20).raw({5, 17, 51}).message(20),
+           "wait id=btnFire 5\nadvance 2\n"}}},
+        {"drag id=scrollView 0 -300\nadvance 1\ntap id=btnCaoRua\n",
+         "CaoRuaView",
+         {{kMe, "Khach"}, {99, "binh"}, {98, "chu"}},
+         {{"tap id=btnSeat1\n", {"viewPlayerMenu"}},
+          {"tap id=btnNanBai\nadvance 0.4\n",
+           {"viewNanBai"},
+           Bytes().byte(1).byte(1).byte(10).int32(1000).raw({4, 17, 30}).message(20),
+           "wait id=btnNanBai 5\nadvance 2\n"}}},
+        {"tap id=btnCoTuong\n", "CoTuongView", two, {{"tap id=btnSeat2\n", {"viewPlayerMenu"}}, chat}},
+        // The captured pieces, then the chat over them.
+        {"tap id=btnCoUp\n",
+         "CoUpView",
+         two,
+         {{"tap id=clickViewPlayer\n", {"viewCoAn"}},
+          {"tap id=clickViewPlayer\nadvance 1\ntap id=btnChat\n", {"txtChat", "viewCoAn"}}}}};
+    // What shows over the table, in no particular order (opening raises views).
+    const auto shownOver = [](ui::ViewController& table) {
+        std::set<const ui::View*> views;
+        for (const auto& subview : table.view()->subviews())
+            if (!subview->isHidden() && subview->alpha() > 0) views.insert(subview.get());
+        return views;
+    };
+    for (const Table& t : tables) {
+        SCOPED_TRACE(t.screen);
+        signIn();
+        ASSERT_TRUE(drives(t.way + "screen BoardView 5\nadvance 0.5\nwait text=1000 zel\ntap text=1000 zel\n"));
+        Bytes joined = Bytes().byte(1).byte(1).int32(kMe).int32(1000);
+        for (const auto& [id, name] : t.places)
+            seatRow(joined, id, name, id != kMe);
+        ASSERT_TRUE(portal().sendToClient(joined.message(8)));
+        ASSERT_TRUE(drives(std::string("screen ") + t.screen + " 5\nadvance 0.5\n"));
+        const auto table = KavoOnlineAppDelegate::getInstance().topViewController();
+        for (const Opening& o : t.openings) {
+            SCOPED_TRACE(o.script);
+            if (o.deal) {
+                ASSERT_TRUE(portal().sendToClient(*o.deal));
+                ASSERT_TRUE(drives(o.dealt));
+            }
+            const auto bare = shownOver(*table);
+            ASSERT_TRUE(drives(o.script + "advance 1\n"));
+            ASSERT_NE(shownOver(*table), bare) << "something opened";
+            for (size_t press = 0; press < o.closing.size(); ++press) {
+                for (size_t shown = press; shown < o.closing.size(); ++shown)
+                    EXPECT_TRUE(shownById(o.closing[shown])) << o.closing[shown] << " is up before Escape " << press;
+                app.dispatchKey(ui::Key::Escape);
+                advance(1);
+                EXPECT_FALSE(shownById(o.closing[press])) << o.closing[press] << " closed";
+            }
+            EXPECT_EQ(shownOver(*table), bare) << "what opened closed, and nothing else";
+            EXPECT_EQ(KavoOnlineAppDelegate::getInstance().topViewController(), table) << "still at the table";
+            EXPECT_EQ(shownAlertMessage(), "") << "no leave question";
+        }
+        EXPECT_TRUE(MobileClient::getInstance().isConnected()) << "still signed in";
+        signOut();
+    }
+
     // The server choice stays, and the form under it.
     chooseServer();
     app.dispatchKey(ui::Key::Escape);
@@ -466,7 +558,8 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         EXPECT_NE(declarer, "") << kind << " closed on Escape, but the code declares no close for it";
         walked.insert(declarer);
     }
-    for (const char* kind : {"LoginSubForm", "CustomUIActionSheetViewController", "ChatView.cpp emoView"})
+    for (const char* kind :
+         {"LoginSubForm", "CustomUIActionSheetViewController", "ChatView.cpp emoView", "PeekController.cpp viewNanBai"})
         EXPECT_TRUE(declared.declared().count(kind)) << kind << ": the code's closes were read";
     for (const std::string& kind : declared.declared())
         EXPECT_TRUE(walked.count(kind)) << kind << " closes on Escape, but no case of this walk closes it";

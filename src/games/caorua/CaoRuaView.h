@@ -180,9 +180,6 @@ public:
     void clickShowActionPlayer(platform::ui::Button& seatButton);
     void animationForActionPlayerMenu(platform::ui::Button& seatButton);
     void hideActionPlayerMenu();
-    // Escape on an open peek ends it as its own close does, on the open seat menu closes
-    // it as its backdrop does.
-    bool closePanel(const platform::ui::View& panel) override;
     void clickShowPlayerInfo();
     void clickPresentForPlayer(platform::ui::Button& sender);
     void clickAddFriend(platform::ui::Button& sender);

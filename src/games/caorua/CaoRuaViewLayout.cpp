@@ -2,6 +2,7 @@
 // the tablet by the tablet rule. Six seats (0 me at the bottom, 1-2 at the right, 3 at
 // the top, 4-5 at the left), seven bubbles, the table, the dealer's pile, the start,
 // peek, bet and chat buttons, and the seat menu's layer.
+#include "app/EscapeTarget.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Text.h"
 #include "app/UIController.h"
@@ -59,7 +60,8 @@ void CaoRuaView::viewDidLoad() {
     btnNanBai_->setTitle(text("KAVO_nanBai"));
     auto me = UIController::myInfo();
     // The cover rests 20 points below the table's centre between peeks.
-    peek_.load(me ? me->IDDB() : 0, {imgBoard_->center().x, imgBoard_->center().y + 20}, view()->frame());
+    peek_.load(me ? me->IDDB() : 0, {imgBoard_->center().x, imgBoard_->center().y + 20}, view()->frame(),
+               [this](const std::shared_ptr<BCCardView>& card) { backPointbaiNan(card); });
     imgViewDealerCards_->setHidden(true);
     hideActionPlayerMenu();
 }
@@ -163,8 +165,12 @@ void CaoRuaView::buildBubbles() {
 }
 
 void CaoRuaView::buildMenu() {
-    viewPlayerMenu_ = platform::ui::View::make(phoneRect(0, 0, 480, 320));
-    viewPlayerMenu_->setAccessibilityIdentifier("viewPlayerMenu");
+    // Escape closes the open menu as its backdrop does.
+    viewPlayerMenu_ = closingView<platform::ui::View>(phoneRect(0, 0, 480, 320), "viewPlayerMenu", [this] {
+        if (viewPlayerMenu_->isHidden()) return false;
+        hideActionPlayerMenu();
+        return true;
+    });
     viewPlayerMenu_->setBackgroundColor(platform::ui::Color::rgba(0, 0, 0, 0.55));
     view()->addSubview(viewPlayerMenu_);
     auto backdrop = addTableButton(*viewPlayerMenu_, phoneRect(0, 0, 480, 320), "clickHideActionPlayer");

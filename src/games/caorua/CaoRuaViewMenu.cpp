@@ -94,16 +94,6 @@ void CaoRuaView::animationForActionPlayerMenu(platform::ui::Button& seatButton) 
     }
 }
 
-bool CaoRuaView::closePanel(const platform::ui::View& panel) {
-    if (auto card = peek_.escapeOn(panel)) {
-        backPointbaiNan(card);
-        return true;
-    }
-    if (&panel != viewPlayerMenu_.get()) return false;
-    hideActionPlayerMenu();
-    return true;
-}
-
 void CaoRuaView::hideActionPlayerMenu() {
     viewPlayerMenu_->setHidden(true);
     viewPlayerMenu_->setAlpha(0);

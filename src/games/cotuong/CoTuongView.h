@@ -90,8 +90,6 @@ public:
     void clickChatBoardOfMe();
     void clickShowActionPlayer(int tag);
     void hideForActionPlayerMenu();
-    // Escape on the open seat menu closes it as its backdrop does.
-    bool closePanel(const platform::ui::View& panel) override;
     void clickShowPlayerInfo();
     void clickAddFriend();
     void clickKick();

@@ -1,6 +1,7 @@
 // The Chinese chess table's layout, built in code in phone points (the tablet scales
 // them, except the board and the turn bar, which have their own tablet frames), and
 // the drawing of the two seats.
+#include "app/EscapeTarget.h"
 #include "app/Resources.h"
 #include "app/Text.h"
 #include "app/UIController.h"
@@ -199,8 +200,12 @@ void CoTuongView::buildPanels() {
 }
 
 void CoTuongView::buildPlayerMenu() {
-    viewPlayerMenu_ = ui::View::make(at({0, 0, 480, 320}));
-    viewPlayerMenu_->setAccessibilityIdentifier("viewPlayerMenu");
+    // Escape closes the open menu as its backdrop does.
+    viewPlayerMenu_ = closingView<ui::View>(at({0, 0, 480, 320}), "viewPlayerMenu", [this] {
+        if (viewPlayerMenu_->isHidden()) return false;
+        btnHideMenu_->sendActions(ui::ControlEvent::TouchUpInside);
+        return true;
+    });
     viewPlayerMenu_->setBackgroundColor(ui::Color::rgba(0, 0, 0, 0.4));
     btnHideMenu_ = button("btnHideMenu", {0, 0, 480, 320});
     btnHideMenu_->onTouchUpInside([this] {

@@ -197,12 +197,6 @@ void CoTuongView::animationForActionPlayerMenu(int tag) {
     fadeIn(btnPlayerBuzz1_, 0.4, 0.4);
 }
 
-bool CoTuongView::closePanel(const platform::ui::View& panel) {
-    if (&panel != viewPlayerMenu_.get()) return false;
-    btnHideMenu_->sendActions(ui::ControlEvent::TouchUpInside);
-    return true;
-}
-
 void CoTuongView::hideForActionPlayerMenu() {
     if (!viewPlayerMenu_) return;
     viewPlayerMenu_->setHidden(true);

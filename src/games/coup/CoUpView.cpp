@@ -1,6 +1,7 @@
 // The hidden-piece table: what differs from the Chinese chess table it extends.
 #include "games/coup/CoUpView.h"
 
+#include "app/EscapeTarget.h"
 #include "app/Resources.h"
 #include "app/Text.h"
 #include "app/UIController.h"
@@ -129,8 +130,8 @@ void CoUpView::viewDidLoad() {
 
 void CoUpView::buildEatenPanel() {
     auto& root = *view();
-    viewCoAn_ = ui::View::make(at(kPanel));
-    viewCoAn_->setAccessibilityIdentifier("viewCoAn");
+    // Escape puts the open panel away as a tap on it does.
+    viewCoAn_ = closingView<ui::View>(at(kPanel), "viewCoAn", [this] { return closeViewCoAn(); });
     bgViewCoAn_ = ui::ImageView::make(ui::Rect{0, 0, viewCoAn_->frame().width(), viewCoAn_->frame().height()});
     bgViewCoAn_->setAccessibilityIdentifier("bgViewCoAn");
     bgViewCoAn_->setImage(Util::getImageWithName("coup_bg_coan.png"));
@@ -138,7 +139,7 @@ void CoUpView::buildEatenPanel() {
     // The control that opens the panel never closes it (its hidden button keeps the
     // state "closed"), and the panel lies over the board: a tap on it puts it away.
     bgViewCoAn_->addGestureRecognizer(
-        ui::TapGestureRecognizer::make(1, [this](ui::TapGestureRecognizer&) { closePanel(*viewCoAn_); }));
+        ui::TapGestureRecognizer::make(1, [this](ui::TapGestureRecognizer&) { closeViewCoAn(); }));
     viewCoAn_->addSubview(bgViewCoAn_);
     viewCoAn_->setAlpha(0);
     viewCoAn_->setHidden(true);
@@ -198,8 +199,8 @@ void CoUpView::clickViewPlayer() {
     service().getEatPieceWithRoomId(roomID(), boardID());
 }
 
-bool CoUpView::closePanel(const ui::View& panel) {
-    if (&panel != viewCoAn_.get()) return CoTuongView::closePanel(panel);
+bool CoUpView::closeViewCoAn() {
+    if (viewCoAn_->isHidden()) return false;
     viewCoAn_->setHidden(true);
     return true;
 }

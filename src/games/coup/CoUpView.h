@@ -39,8 +39,9 @@ public:
     // leaves as it is.
     void clickViewPlayer();
     void clearViewCoAn();
-    // Escape on the open captured pieces' panel puts it away as a tap on it does.
-    bool closePanel(const platform::ui::View& panel) override;
+    // Puts the open captured pieces' panel away (a tap on it, Escape); false when it is
+    // not open.
+    bool closeViewCoAn();
     // Lays out the icons of the server's list, five to a row, replacing those shown.
     void getListEatPiece(const std::vector<EatPiece>& list);
     // The icon of a captured piece of the type in the signed-in player's colour; nullptr

@@ -126,8 +126,6 @@ public:
     void clickShowActionPlayer(platform::ui::Button& seatButton);
     void animationForActionPlayerMenu(platform::ui::Button& seatButton);
     void hideForActionPlayerMenu();
-    // Escape on the open seat menu closes it as its backdrop does.
-    bool closePanel(const platform::ui::View& panel) override;
     bool offersPlayerCount() const override { return true; }
     void clickShowPlayerInfo();
     void clickPresentForPlayer(int seat);

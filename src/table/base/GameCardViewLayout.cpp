@@ -1,5 +1,6 @@
 // The "TienLenView" layout of the card tables, built in code: phone coordinates,
 // converted for the tablet by the tablet rule.
+#include "app/EscapeTarget.h"
 #include "app/Text.h"
 #include "app/Util.h"
 #include "platform/ui/Font.h"
@@ -265,8 +266,12 @@ void GameCardView::buildSeat(int s) {
 }
 
 void GameCardView::buildMenu() {
-    viewPlayerMenu_ = platform::ui::View::make(phoneRect(0, 0, 480, 320));
-    viewPlayerMenu_->setAccessibilityIdentifier("viewPlayerMenu");
+    // Escape closes the open menu as its backdrop does.
+    viewPlayerMenu_ = closingView<platform::ui::View>(phoneRect(0, 0, 480, 320), "viewPlayerMenu", [this] {
+        if (viewPlayerMenu_->isHidden()) return false;
+        hideForActionPlayerMenu();
+        return true;
+    });
     viewPlayerMenu_->setBackgroundColor(platform::ui::Color::rgba(0, 0, 0, 0.55));
     view()->addSubview(viewPlayerMenu_);
     auto backdrop = addTableButton(*viewPlayerMenu_, phoneRect(0, 0, 480, 320), "clickHideActionPlayer");

@@ -106,12 +106,6 @@ void GameCardView::hideForActionPlayerMenu() {
     }
 }
 
-bool GameCardView::closePanel(const platform::ui::View& panel) {
-    if (&panel != viewPlayerMenu_.get()) return false;
-    hideForActionPlayerMenu();
-    return true;
-}
-
 void GameCardView::clickShowPlayerInfo() {
     if (auto player = CurrentControlPlayer()) doShowUserInfo(player->IDDB());
     hideForActionPlayerMenu();

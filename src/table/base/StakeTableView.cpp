@@ -55,7 +55,8 @@ void StakeTableView::viewDidLoad() {
     btnFire()->setHidden(true);
     btnAutoSelected()->setHidden(true);
     const auto board = imgBoard() ? imgBoard()->center() : platform::ui::Point{0, 0};
-    peek_.load(myId(), {board.x, board.y + 20}, view()->frame());
+    peek_.load(myId(), {board.x, board.y + 20}, view()->frame(),
+               [this](const std::shared_ptr<BCCardView>& card) { backPointbaiNan(card); });
 }
 
 std::shared_ptr<platform::Timer> StakeTableView::afterDelay(double seconds,
@@ -281,13 +282,6 @@ std::shared_ptr<BCCardView> StakeTableView::cardToDeal(int seat, int index) cons
 void StakeTableView::removeCardViews() {
     for (const auto& child : std::vector<platform::ui::ViewPtr>(view()->subviews()))
         if (dynamic_cast<BCCardView*>(child.get()) && child != peek_.cover()) child->removeFromSuperview();
-}
-
-bool StakeTableView::closePanel(const platform::ui::View& panel) {
-    auto card = peek_.escapeOn(panel);
-    if (!card) return GameCardView::closePanel(panel);
-    backPointbaiNan(card);
-    return true;
 }
 
 void StakeTableView::bringSheetsToFront() {

@@ -81,8 +81,6 @@ public:
     const std::shared_ptr<platform::ui::Label>& lblCuoc(int seat) const { return lblCuoc_[size_t(seat)]; }
     PeekController& peek() { return peek_; }
     DealStepper& dealer() { return dealer_; }
-    // Escape on an open peek ends it as its own close does; else the seat menu closes.
-    bool closePanel(const platform::ui::View& panel) override;
     int indexBaiNan() const { return indexBaiNan_; }
     bool daChiaBaiXong() const { return daChiaBaiXong_; }
 

@@ -1,11 +1,13 @@
 #include "table/deal/PeekController.h"
 
+#include "app/EscapeTarget.h"
 #include "app/Util.h"
 #include "table/cards/BCCardView.h"
 
 namespace kavo {
 
-void PeekController::load(int32_t myId, platform::ui::Point rest, platform::ui::Rect frame) {
+void PeekController::load(int32_t myId, platform::ui::Point rest, platform::ui::Rect frame,
+                          std::function<void(const std::shared_ptr<BCCardView>&)> putBack) {
     rest_ = rest;
     cover_ = BCCardView::withCardID(-1, true, myId, true);
     cover_->setIsBaiNan(true);
@@ -16,8 +18,9 @@ void PeekController::load(int32_t myId, platform::ui::Point rest, platform::ui::
     cover_->setTransform(platform::ui::AffineTransform::scale(2, 2));
     cover_->setCenter(rest);
     cover_->setAlpha(0);
-    overlay_ = platform::ui::View::make(frame);
-    overlay_->setAccessibilityIdentifier("viewNanBai");
+    // The overlay lies under the card and the cover: Escape reaches it past them.
+    overlay_ = closingView<platform::ui::View>(frame, "viewNanBai",
+                                               [this, putBack = std::move(putBack)] { return closeOnEscape(putBack); });
     overlay_->setBackgroundColor(platform::ui::Color::black());
     overlay_->setAlpha(0.7);
 }
@@ -99,12 +102,12 @@ void PeekController::end(const std::shared_ptr<BCCardView>& card, std::function<
         });
 }
 
-std::shared_ptr<BCCardView> PeekController::escapeOn(const platform::ui::View& view) {
+bool PeekController::closeOnEscape(const std::function<void(const std::shared_ptr<BCCardView>&)>& putBack) {
     auto card = backCard();
-    if (!card || !isPeeking() || (&view != cover_.get() && &view != overlay_.get() && &view != card.get()))
-        return nullptr;
+    if (!card || !isPeeking()) return false;
     if (const auto& back = card->cover(); back && back->superview() != card.get()) card->addSubview(back);
-    return card;
+    if (putBack) putBack(card);
+    return true;
 }
 
 void PeekController::dismiss() {

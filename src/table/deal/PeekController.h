@@ -30,8 +30,11 @@ public:
     PeekController& operator=(const PeekController&) = delete;
 
     // Makes the cover (for the signed-in player `myId`, scaled 2x, alpha 0, off the
-    // table, centred at `rest`) and the overlay (black at alpha 0.7, of `frame`).
-    void load(int32_t myId, platform::ui::Point rest, platform::ui::Rect frame);
+    // table, centred at `rest`) and the overlay (black at alpha 0.7, of `frame`). The
+    // overlay is the open peek's close on Escape: the card gets its back again (nothing
+    // was turned) and `putBack`, the table's own end of a peek, runs with it.
+    void load(int32_t myId, platform::ui::Point rest, platform::ui::Rect frame,
+              std::function<void(const std::shared_ptr<BCCardView>&)> putBack);
 
     // Puts the overlay on `table`, the card above it and the cover above the card;
     // remembers the cover's origin, the card's centre and the card; then moves the
@@ -55,11 +58,6 @@ public:
     void dismiss();
     // Drops pending completions.
     void cancel() { ++generation_; }
-    // Escape on `view`: when it is part of the open peek (the cover, the card under it, the
-    // overlay), that card gets its back again (nothing was turned) and is returned, for the
-    // table to end the peek as its own close does; nullptr otherwise.
-    std::shared_ptr<BCCardView> escapeOn(const platform::ui::View& view);
-
     const std::shared_ptr<BCCardView>& cover() const { return cover_; }
     const std::shared_ptr<platform::ui::View>& overlay() const { return overlay_; }
     // The card under the cover (nullptr when none).
@@ -69,6 +67,9 @@ public:
     bool isLoading() const { return loading_; }
 
 private:
+    // Escape on the open peek (see load); false when none is open.
+    bool closeOnEscape(const std::function<void(const std::shared_ptr<BCCardView>&)>& putBack);
+
     std::shared_ptr<BCCardView> cover_;
     std::shared_ptr<platform::ui::View> overlay_;
     platform::ui::Point rest_;
