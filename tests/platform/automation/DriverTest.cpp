@@ -193,6 +193,22 @@ TEST_F(DriverTest, WaitingLetsRepliesFromOtherThreadsArrive) {
     EXPECT_TRUE(result.ok) << result.message;
 }
 
+// Two replies read at once, as after the client was held up: the first ends my turn, the
+// second gives it back. A script that waits for my turn to end before it waits for the
+// next sees the end all the same.
+TEST_F(DriverTest, AWaitSeesAStateThatTheNextReplyOfTheSameBurstEnds) {
+    auto label = sample_.screen->status();
+    label->setText("Lượt của bạn");
+    runOnMainThread([label] { label->setText("Lượt của lan"); });
+    runOnMainThread([label] { label->setText("Lượt của bạn"); });
+    auto result = drive("wait-not text=Lượt của bạn 1\nwait text=Lượt của bạn 1");
+    EXPECT_TRUE(result.ok) << result.message;
+    runOnMainThread([label] { label->setText("Lượt của lan"); });
+    runOnMainThread([label] { label->setText("Lượt của bạn"); });
+    result = drive("wait text=Lượt của lan 1");
+    EXPECT_TRUE(result.ok) << result.message;
+}
+
 TEST_F(DriverTest, TheTurnHookRunsAfterEachLineAndWhileALineWaits) {
     Driver driver(&log_);
     int turns = 0;
