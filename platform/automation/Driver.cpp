@@ -202,6 +202,11 @@ void Driver::pollTurn(double maxWait) {
     if (turnHook_) turnHook_();
 }
 
+void Driver::pollStep(double maxWait) {
+    RunLoop::main().runNext(maxWait);
+    if (turnHook_) turnHook_();
+}
+
 void Driver::settle() {
     RunLoop::main().runPending();
     ViewQuery::layoutWindows();
@@ -231,7 +236,7 @@ Driver::Outcome Driver::waitFor(const Selector& selector, double timeout, bool p
                 (present ? "no visible view matches " + selector.describe()
                          : "a visible view still matches " + selector.describe() + ": " + ViewQuery::describe(*view)) +
                 " after " + formatSeconds(timeout) + " s");
-        pollTurn(kPollStep);
+        pollStep(kPollStep);
     }
 }
 
@@ -248,7 +253,7 @@ Driver::Outcome Driver::waitForScreen(const std::string& className, double timeo
             return fail("the top screen is " + (top.empty() ? std::string("(none)") : top) + ", not " + className +
                         ", after " + formatSeconds(timeout) + " s");
         }
-        pollTurn(kPollStep);
+        pollStep(kPollStep);
     }
 }
 

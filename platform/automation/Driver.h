@@ -53,8 +53,11 @@ struct DriverResult {
 // it (inner and leading blanks kept; blanks at the end of a line are dropped). For drag
 // (drag-from) the last two (four) words are the numbers and the selector is what lies between.
 //
-// Waiting runs the main run loop in real time (runOnce in small steps), so replies from
-// network threads arrive; on the manual clock the clock does not move by itself. When the
+// Waiting runs the main run loop in real time (runNext in small steps), so replies from
+// network threads arrive; on the manual clock the clock does not move by itself. A wait
+// looks at the screen after each posted closure (each reply's main-thread work), so a
+// state that one reply shows and the next ends is seen even when both were read at once,
+// as they are after the client or the server was held up. When the
 // application terminates while a line waits (a stop signal), the script ends there with
 // the failure "the application ended".
 class Driver {
@@ -105,6 +108,8 @@ private:
     void settle();
     // One turn of the run loop (waiting at most `maxWait` s), then the turn hook.
     void pollTurn(double maxWait);
+    // The same with at most one posted closure: a wait looks at the screen after each.
+    void pollStep(double maxWait);
     std::string screenSummary() const;
 
     std::ostream* output_ = nullptr;

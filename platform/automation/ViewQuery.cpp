@@ -1,5 +1,7 @@
 #include "platform/automation/ViewQuery.h"
 
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
@@ -44,7 +46,7 @@ std::optional<Selector> Selector::parse(const std::string& text, std::string* er
         return std::nullopt;
     };
     auto equals = text.find('=');
-    if (equals == std::string::npos) return fail("a selector is id=, text=, contains= or class=: " + text);
+    if (equals == std::string::npos) return fail("a selector is id=, text=, contains=, class= or image=: " + text);
     std::string kind = text.substr(0, equals);
     Selector selector;
     if (kind == "id")
@@ -55,6 +57,8 @@ std::optional<Selector> Selector::parse(const std::string& text, std::string* er
         selector.kind = Kind::Contains;
     else if (kind == "class")
         selector.kind = Kind::Class;
+    else if (kind == "image")
+        selector.kind = Kind::Image;
     else
         return fail("unknown selector kind \"" + kind + "\"");
     selector.value = text.substr(equals + 1);
@@ -70,7 +74,7 @@ std::optional<Selector> Selector::parse(const std::string& text, std::string* er
 }
 
 std::string Selector::describe() const {
-    static const char* names[] = {"id", "text", "contains", "class"};
+    static const char* names[] = {"id", "text", "contains", "class", "image"};
     std::string text = std::string(names[static_cast<int>(kind)]) + "=" + value;
     if (index != 1) text += "#" + std::to_string(index);
     return text;
@@ -98,6 +102,10 @@ bool ViewQuery::matches(const ui::View& view, const Selector& selector) {
         return view.text().find(selector.value) != std::string::npos;
     case Selector::Kind::Class:
         return view.className() == selector.value;
+    case Selector::Kind::Image: {
+        const auto* imageView = dynamic_cast<const ui::ImageView*>(&view);
+        return imageView && imageView->image() && imageView->image()->name() == selector.value;
+    }
     }
     return false;
 }

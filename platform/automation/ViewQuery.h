@@ -18,11 +18,13 @@ namespace platform::automation {
 //   text=EXACT     the visible text (View::text()) is EXACT
 //   contains=PART  the visible text contains PART
 //   class=NAME     the view's class name is NAME
+//   image=NAME     an image view shows the picture named NAME (a seat's ready mark is an
+//                  image view that is always there, only its picture says "ready")
 // optionally followed by "#N": the N-th match (1-based) in tree order. The suffix is
 // taken only when everything after the last '#' is digits; to match a text that ends
 // in '#' and digits, use contains= with a shorter part.
 struct Selector {
-    enum class Kind { Id, Text, Contains, Class };
+    enum class Kind { Id, Text, Contains, Class, Image };
     Kind kind = Kind::Id;
     std::string value;
     int index = 1;

@@ -84,9 +84,12 @@ bool WindowHost::open(const std::string& title) {
     renderer_ = std::make_unique<Renderer>(sdlRenderer_);
     // The computer's keyboard types into the window: nothing is drawn over the screen.
     ui::Keyboard::setModel(ui::KeyboardModel::None);
-    // Text input is only wanted while a text field is first responder.
-    SDL_StopTextInput();
-    textInputOn_ = false;
+    // Typed text is taken for as long as the window is open and goes to whatever is first
+    // responder. Turned on only once a field is focused, it would lose the letters typed
+    // right after the click on the field whenever the window reads them in the same batch
+    // of events as the click (a busy or held-up client): they are made text or dropped as
+    // they are read, before the click has focused anything.
+    SDL_StartTextInput();
     forceRedraw_ = true;
     return true;
 }
@@ -148,7 +151,6 @@ bool WindowHost::run() {
     while (!stopped_) {
         ++loopTurns_;
         loop.runPending();
-        updateTextInput();
 
         const bool animating = drawIfWanted();
         if (stopped_) break;
@@ -181,7 +183,6 @@ bool WindowHost::drawIfWanted() {
 
 void WindowHost::pump() {
     if (!window_) return;
-    updateTextInput();
     SDL_Event event;
     while (!stopped_ && SDL_PollEvent(&event))
         handle(event);
@@ -255,18 +256,6 @@ void WindowHost::drawFrame() {
     drawnGeneration_ = ui::Display::generation();
     forceRedraw_ = false;
     ++framesDrawn_;
-}
-
-void WindowHost::updateTextInput() {
-    ui::Responder* first = ui::Responder::firstResponder();
-    const bool wanted = first && first->isTextInput();
-    if (wanted == textInputOn_) return;
-    if (wanted) {
-        SDL_StartTextInput();
-    } else {
-        SDL_StopTextInput();
-    }
-    textInputOn_ = wanted;
 }
 
 void WindowHost::handle(const SDL_Event& event) {

@@ -60,7 +60,6 @@ private:
     // Draws a frame when something changed (at most at the frame rate); true while
     // animations run.
     bool drawIfWanted();
-    void updateTextInput();
     // Milliseconds to sleep for the next timer, frame or posted closure (-1: until an event).
     int waitTimeout(bool wantsFrame) const;
     double frameInterval() const;
@@ -82,7 +81,6 @@ private:
     std::atomic<bool> stopped_{false};
     bool mouseDown_ = false;
     ui::Point lastMouse_;
-    bool textInputOn_ = false;
     bool forceRedraw_ = true;
     bool wasAnimating_ = false;
     uint64_t drawnGeneration_ = 0;

@@ -102,13 +102,22 @@ bool RunLoop::fireOneDueTimer(double now) {
 }
 
 int RunLoop::runPending() {
+    return runClosuresAndDueTimers(false);
+}
+
+int RunLoop::runClosuresAndDueTimers(bool firstOnly) {
     int count = 0;
     // Closures posted while these run wait for the next round, so a closure that
     // posts itself cannot starve the timers.
     std::deque<std::function<void()>> batch;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        batch.swap(tasks_);
+        if (!firstOnly) {
+            batch.swap(tasks_);
+        } else if (!tasks_.empty()) {
+            batch.push_back(std::move(tasks_.front()));
+            tasks_.pop_front();
+        }
     }
     for (auto& task : batch) {
         if (task) task();
@@ -140,17 +149,25 @@ double RunLoop::nextTimerDate() const {
 int RunLoop::runOnce(double maxWait) {
     int ran = runPending();
     if (ran > 0) return ran;
+    waitForWork(maxWait);
+    return runPending();
+}
+
+int RunLoop::runNext(double maxWait) {
+    int ran = runClosuresAndDueTimers(true);
+    if (ran > 0) return ran;
+    waitForWork(maxWait);
+    return runClosuresAndDueTimers(true);
+}
+
+void RunLoop::waitForWork(double maxWait) {
     auto clock = Clock::current();
     double wait = std::max(0.0, maxWait);
     double next = nextTimerDate();
     if (!clock->isManual() && next >= 0) wait = std::min(wait, std::max(0.0, next - clock->now()));
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (tasks_.empty() && !stopped_ && wait > 0)
-            wake_.wait_for(lock, std::chrono::duration<double>(wait),
-                           [this] { return !tasks_.empty() || stopped_; });
-    }
-    return runPending();
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (tasks_.empty() && !stopped_ && wait > 0)
+        wake_.wait_for(lock, std::chrono::duration<double>(wait), [this] { return !tasks_.empty() || stopped_; });
 }
 
 void RunLoop::run() {
@@ -218,12 +235,15 @@ void RunLoop::reset() {
         timers.swap(timers_);
         stopped_ = false;
     }
-    for (auto& t : timers) t->invalidate();
+    for (auto& t : timers)
+        t->invalidate();
     // `tasks` is destroyed here, outside the lock: a waiting runOnMainThreadAndWait
     // caller learns that its task will never run.
 }
 
-bool isMainThread() { return RunLoop::main().isLoopThread(); }
+bool isMainThread() {
+    return RunLoop::main().isLoopThread();
+}
 
 void assertMainThread(const char* where) {
     if (!loopBound || isMainThread()) return;
@@ -231,7 +251,9 @@ void assertMainThread(const char* where) {
     std::abort();
 }
 
-void runOnMainThread(std::function<void()> task) { RunLoop::main().post(std::move(task)); }
+void runOnMainThread(std::function<void()> task) {
+    RunLoop::main().post(std::move(task));
+}
 
 namespace {
 // Shared between a waiting caller and its posted closure. If the closure is

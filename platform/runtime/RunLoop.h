@@ -59,6 +59,10 @@ public:
     // Waits at most `maxWait` seconds of real time for something to do, then runs it.
     // With the manual clock only posted closures wake it; timers wait for advance().
     int runOnce(double maxWait);
+    // The same, but runs at most one posted closure, then the timers due: whoever calls it
+    // between closures sees the state each one leaves, even when a burst of them was
+    // posted at once (several replies read together after the process was held up).
+    int runNext(double maxWait);
     // Runs until stop() is called.
     void run();
     void stop();
@@ -85,6 +89,11 @@ public:
 private:
     RunLoop() = default;
     bool fireOneDueTimer(double now);
+    // Runs the posted closures (only the first with `firstOnly`), then each due timer once.
+    int runClosuresAndDueTimers(bool firstOnly);
+    // Sleeps until a closure is posted, the next timer is due (on the real clock) or
+    // `maxWait` seconds pass.
+    void waitForWork(double maxWait);
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;

@@ -64,7 +64,7 @@ constexpr Table kTables[] = {
     // stand at fixed points by each seat, and the other players' cards, grown at the
     // result, where the layout of their rows puts them. The result is one message.
     {"maubinh",
-     "expect id=lblFlyText",
+     "wait id=lblFlyText 20",
      {"\nwait id=btnAutoSelected", "\nsleep 1\nadvance 1\nwait id=btnAutoSelected"},
      {"is covered by lblFlyText", "is covered by the picture a ImageView"}},
     // The side seats' card slots reach over the edge of the seat's money. The scores come
@@ -194,6 +194,7 @@ protected:
         if (std::string(look().language) == "vi") return script;
         return replaced(std::move(script), {{"Đồng ý", Resources::getInstance().textWithKey("KAVO_OK")},
                                             {" nút", " points"},
+                                            {"Không gửi được", "Nothing to lay off onto"},
                                             {"Thẻ gate", "gate card"}});
     }
     static std::string replaced(std::string script, const std::vector<std::pair<std::string, std::string>>& changes) {

@@ -212,6 +212,8 @@ void StubTienLen::playLocked(int index, const std::vector<int8_t>& cards) {
     moved.writeInt(seat.id);
     writeCards(moved, cards);
     moved.writeInt(next >= 0 ? seats_[size_t(next)].id : -1);
+    logLine(std::to_string(seat.id) + " plays " + std::to_string(cards.size()) + " card(s), " +
+            std::to_string(next >= 0 ? seats_[size_t(next)].id : -1) + " next");
     send_(moved);
     if (seat.finished) {
         Message finished = tableMessage(51, room_, board_);
@@ -266,6 +268,7 @@ int StubTienLen::nextMover(int from, bool& clear) {
 
 void StubTienLen::skip(int32_t who) {
     std::lock_guard lock(mutex_);
+    logLine(std::to_string(who) + " asks to pass");
     const int index = indexOf(who);
     if (!running_ || index < 0 || index != turn_) {
         logLine("a skip out of turn dropped");
@@ -288,6 +291,8 @@ void StubTienLen::skipLocked(int index) {
         table_.clear();
         tableType_ = -1;
     }
+    logLine(std::to_string(seats_[size_t(index)].id) + " passes, " +
+            std::to_string(next >= 0 ? seats_[size_t(next)].id : -1) + " next");
     Message skipped = tableMessage(49, room_, board_);
     skipped.writeInt(seats_[size_t(index)].id);
     skipped.writeInt(next >= 0 ? seats_[size_t(next)].id : -1);

@@ -1,6 +1,7 @@
 #include "platform/automation/Driver.h"
 
 #include "platform/automation/ViewQuery.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
@@ -193,6 +194,22 @@ TEST_F(DriverTest, WaitingLetsRepliesFromOtherThreadsArrive) {
     EXPECT_TRUE(result.ok) << result.message;
 }
 
+// Two replies read at once, as after the client was held up: the first ends my turn, the
+// second gives it back. A script that waits for my turn to end before it waits for the
+// next sees the end all the same.
+TEST_F(DriverTest, AWaitSeesAStateThatTheNextReplyOfTheSameBurstEnds) {
+    auto label = sample_.screen->status();
+    label->setText("Lượt của bạn");
+    runOnMainThread([label] { label->setText("Lượt của lan"); });
+    runOnMainThread([label] { label->setText("Lượt của bạn"); });
+    auto result = drive("wait-not text=Lượt của bạn 1\nwait text=Lượt của bạn 1");
+    EXPECT_TRUE(result.ok) << result.message;
+    runOnMainThread([label] { label->setText("Lượt của lan"); });
+    runOnMainThread([label] { label->setText("Lượt của bạn"); });
+    result = drive("wait text=Lượt của lan 1");
+    EXPECT_TRUE(result.ok) << result.message;
+}
+
 TEST_F(DriverTest, TheTurnHookRunsAfterEachLineAndWhileALineWaits) {
     Driver driver(&log_);
     int turns = 0;
@@ -252,6 +269,28 @@ TEST_F(DriverTest, TheNthMatchCountsInTreeOrder) {
     EXPECT_EQ(ViewQuery::find(Selector{Selector::Kind::Contains, "Dòng", int(rows.size()) + 1}), nullptr);
 }
 
+// A seat's ready mark is an image view that is always there: only its picture says who is ready.
+TEST_F(DriverTest, AnImageSelectorFindsTheViewsShowingThatPicture) {
+    const std::string previousBundle = Bundle::main().path();
+    std::filesystem::create_directories(folder() / "images");
+    ASSERT_TRUE(ui::Image::filled(4, 4, ui::Color::white())->writePng((folder() / "images" / "mark.png").string()));
+    Bundle::main().setMainPath(folder().string());
+    ui::Image::clearCache();
+    auto first = ui::ImageView::make(ui::Image::named("mark.png"));
+    auto second = ui::ImageView::make(nullptr);
+    for (const auto& mark : {first, second}) {
+        mark->setFrame({10, 10, 18, 18});
+        sample_.window->addSubview(mark);
+    }
+    auto result = drive("expect image=mark.png\nexpect-not image=mark.png#2\nwait-not image=mark.png#2 1");
+    EXPECT_TRUE(result.ok) << result.message;
+    second->setImage(ui::Image::named("mark.png"));
+    result = drive("wait image=mark.png#2 1\nexpect-not image=other.png");
+    EXPECT_TRUE(result.ok) << result.message;
+    Bundle::main().setMainPath(previousBundle);
+    ui::Image::clearCache();
+}
+
 TEST_F(DriverTest, DumpListsTheViewTree) {
     ASSERT_TRUE(drive("dump").ok);
     std::string dump = log_.str();
@@ -305,6 +344,12 @@ TEST(Selector, ParsesKindsAndMatchNumbers) {
     EXPECT_EQ(plain->kind, Selector::Kind::Text);
     EXPECT_EQ(plain->value, "Vào bàn");
     EXPECT_EQ(plain->index, 1);
+    auto picture = Selector::parse("image=icon_ok.png#2");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->kind, Selector::Kind::Image);
+    EXPECT_EQ(picture->value, "icon_ok.png");
+    EXPECT_EQ(picture->index, 2);
+    EXPECT_EQ(picture->describe(), "image=icon_ok.png#2");
     auto third = Selector::parse("class=Button#3");
     ASSERT_TRUE(third);
     EXPECT_EQ(third->kind, Selector::Kind::Class);

@@ -50,10 +50,12 @@ protected:
     bool timedOut_ = false;
 };
 
-// Takes typed text and keys while it is the first responder.
+// Takes typed text and keys while it is the first responder; a click focuses it, as a
+// text field's does.
 class TypingView : public ui::View {
 public:
     using View::View;
+    void touchesEnded(const std::vector<ui::Touch>&) override { becomeFirstResponder(); }
     bool canBecomeFirstResponder() const override { return true; }
     bool isTextInput() const override { return true; }
     void insertText(const std::string& text) override { typed += text; }
@@ -212,6 +214,34 @@ TEST_F(WindowHostTest, TypedTextAndKeysReachTheFirstResponder) {
     ASSERT_TRUE(host.run());
     EXPECT_TRUE(inputOnWhileEditing);
     EXPECT_EQ(field->typed, "ắ<back><return>");
+}
+
+// A click on a field and the letters typed right after it can be read in one batch (the
+// client was busy or held up): the letters are made text as they are read, before the
+// click has focused the field, so the window takes text before any field is focused and
+// they reach the field the click focused.
+TEST_F(WindowHostTest, TextTypedRightAfterTheClickOnAFieldReachesTheFieldItFocused) {
+    auto window = ui::Window::make();
+    auto field = std::make_shared<TypingView>(ui::Rect{100, 100, 120, 40});
+    window->addSubview(field);
+    window->makeKeyAndVisible();
+    WindowHost host;
+    limitRun(host);
+    bool takingTextBeforeFocus = false;
+    performAfterDelay(0.05, [&] {
+        takingTextBeforeFocus = SDL_IsTextInputActive();
+        push(mouse(SDL_MOUSEBUTTONDOWN, 160, 120));
+        push(mouse(SDL_MOUSEBUTTONUP, 160, 120));
+        SDL_Event text{};
+        text.type = SDL_TEXTINPUT;
+        SDL_strlcpy(text.text.text, "quen", sizeof(text.text.text));
+        push(text);
+    });
+    performAfterDelay(0.2, [&] { host.stop(); });
+    ASSERT_TRUE(host.run());
+    EXPECT_TRUE(takingTextBeforeFocus);
+    EXPECT_TRUE(field->isFirstResponder());
+    EXPECT_EQ(field->typed, "quen");
 }
 
 } // namespace

@@ -24,6 +24,22 @@ TEST_F(MainLoopFixture, PostedClosuresRunInTheOrderTheyWerePosted) {
     EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
+// A burst posted at once (replies read together) can be looked at between its closures;
+// timers that fall due still fire at each step.
+TEST_F(MainLoopFixture, RunNextRunsOneClosureOfABurstAtATimeAndTheDueTimers) {
+    std::vector<int> seen;
+    for (int i = 0; i < 3; ++i)
+        runOnMainThread([&, i] { seen.push_back(i); });
+    performAfterDelay(0, [&] { seen.push_back(9); });
+    EXPECT_EQ(RunLoop::main().runNext(0), 2);
+    EXPECT_EQ(seen, (std::vector<int>{0, 9}));
+    EXPECT_EQ(RunLoop::main().runNext(0), 1);
+    EXPECT_EQ(seen, (std::vector<int>{0, 9, 1}));
+    EXPECT_EQ(RunLoop::main().runNext(0), 1);
+    EXPECT_EQ(RunLoop::main().runNext(0), 0);
+    EXPECT_EQ(seen, (std::vector<int>{0, 9, 1, 2}));
+}
+
 TEST_F(MainLoopFixture, ClosuresFromOtherThreadsKeepEachThreadsOrder) {
     std::vector<int> seen;
     std::thread a([&] {
