@@ -58,8 +58,14 @@ constexpr Table kTables[] = {
      "wait-not text=42,500,000 Zel 30\nadvance 0.9"},
     // The stake tables tell lan's, minh's, then my money; the same cards every run.
     {"baicao", "wait id=btnStart 30", {}, {}, "wait text=1,000,200 Zel 30\nadvance 1.2"},
-    // The system bubble stands in the middle of the table, on the deck.
-    {"xizach", "wait id=btnStart 30", {}, {"btnBaiTy is covered by"}, "wait text=999,900 Zel 30\nadvance 1.2"},
+    // The system bubble stands in the middle of the table, on the deck. The notice of my
+    // turn stands there for 4 s: they pass before I draw, as the player reads it, so that
+    // the result is read without it whenever in the script the stub's turn came.
+    {"xizach",
+     "wait id=btnStart 30",
+     {"\nwait id=imgNextMe 60\n", "\nwait id=imgNextMe 60\nadvance 4\n"},
+     {"btnBaiTy is covered by"},
+     "wait text=999,900 Zel 30\nadvance 1.2"},
     // The deal comes through the table's queue, which runs on the clock. The rising texts
     // stand at fixed points by each seat, and the other players' cards, grown at the
     // result, where the layout of their rows puts them. The result is one message.

@@ -40,9 +40,11 @@ protected:
     bool startDisplay() {
         int ready[2];
         if (pipe(ready) != 0) return false;
+        // Without auto-repeat: a key the typing tool holds while it is held up (a loaded
+        // machine) must not come twice.
         const bool started = xserver_.start(
-            {*xvfb_, "-displayfd", std::to_string(ready[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {},
-            false);
+            {*xvfb_, "-displayfd", std::to_string(ready[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-r"},
+            {}, false);
         close(ready[1]);
         if (!started) {
             close(ready[0]);
