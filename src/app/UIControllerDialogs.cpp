@@ -10,6 +10,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/Text.h"
+#include "app/TopScreen.h"
 #include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -35,14 +36,6 @@
 namespace kavo {
 
 namespace {
-
-platform::ui::ViewControllerPtr topScreen() {
-    return KavoOnlineAppDelegate::getInstance().topViewController();
-}
-
-template <class Screen> std::shared_ptr<Screen> topScreenAs() {
-    return std::dynamic_pointer_cast<Screen>(topScreen());
-}
 
 // The context object as text: a std::string, a C string or a platform::Value.
 std::string contextText(const std::any& context) {
@@ -179,7 +172,7 @@ const std::unordered_map<int, OkAction>& okActions() {
         {UIController::kActionRecoverPassword,
          {plain([] {
               service().getSMSInfoWithKey(1);
-              if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->waitForRecoveryAnswer();
+              if (auto login = topScreenAs<LoginView>()) login->waitForRecoveryAnswer();
           }),
           kWaits}},
         {UIController::kActionTopUp,

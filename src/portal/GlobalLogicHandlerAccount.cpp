@@ -9,10 +9,10 @@
 #include "account/TopupActions.h"
 #include "account/TopupZelByCardView.h"
 #include "account/TopupZelView.h"
-#include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/Text.h"
+#include "app/TopScreen.h"
 #include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/URLParser.h"
@@ -46,14 +46,6 @@
 namespace kavo {
 
 namespace {
-
-platform::ui::ViewControllerPtr topScreen() {
-    return KavoOnlineAppDelegate::getInstance().topViewController();
-}
-
-template <typename Screen> std::shared_ptr<Screen> topScreenAs() {
-    return std::dynamic_pointer_cast<Screen>(topScreen());
-}
 
 // The table on top when it takes invitations and player details.
 std::shared_ptr<GameTableView> inviteTableOnTop() {

@@ -4,6 +4,7 @@
 #include "app/MessageBadge.h"
 #include "app/Resources.h"
 #include "app/Text.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/RunLoop.h"
@@ -255,9 +256,7 @@ void MessageView::doCloseThisView() {
         view()->removeFromSuperview();
     }
     platform::runOnMainThread([] {
-        if (auto top =
-                std::dynamic_pointer_cast<KavoViewController>(KavoOnlineAppDelegate::getInstance().topViewController()))
-            top->reloadMessages();
+        if (auto top = topScreenAs<KavoViewController>()) top->reloadMessages();
     });
 }
 
