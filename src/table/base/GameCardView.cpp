@@ -407,9 +407,10 @@ void GameCardView::setBtnCuocAtPos(platform::ui::Point point) {
     btnCuoc_->setCenter(point);
 }
 
-void GameCardView::updateMoneyWithUserId(int32_t, int64_t amount) {
+void GameCardView::showMoneyAtSeat(const Player& player) {
     view();
-    seatViews_[0].btnMoney->setTitle(Util::formatNumber(amount) + " " + text("KAVO_zel"));
+    const int s = getSeatFromID(player.IDDB());
+    if (s >= 0) seatViews_[size_t(s)].btnMoney->setTitle(zel(player.money()));
 }
 
 void GameCardView::doLeaveBoard() {

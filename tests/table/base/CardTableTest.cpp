@@ -292,11 +292,24 @@ TEST_F(CardTable, LeavingAsksOnlyWithCardsOrReady) {
     EXPECT_NE(top(), second);
 }
 
-TEST_F(CardTable, MoneyOfSeatZeroFollowsTransfers) {
+// Money that changed away from the table (a transfer, a gift bought, a lottery win) is
+// the seated player's from then on: his seat shows it, and so does every later drawing
+// of the seats (a deal draws them again).
+TEST_F(CardTable, MoneyChangedAwayFromTheTableStaysAtThePlayersSeat) {
     auto table = fullTable();
-    table->updateMoneyWithUserId(99, 123456);
-    EXPECT_EQ(table->seat(0).btnMoney->titleForState(platform::ui::ControlState::Normal),
-              "123,456 " + text("KAVO_zel"));
+    const auto money = [&](int s) {
+        return table->seat(s).btnMoney->titleForState(platform::ui::ControlState::Normal);
+    };
+    const int anSeat = table->getSeatFromID(8);
+    ASSERT_NE(anSeat, -1);
+    table->updateMoneyWithUserId(8, 123456);
+    EXPECT_EQ(money(anSeat), "123,456 " + text("KAVO_zel"));
+    table->showSeats();
+    EXPECT_EQ(money(anSeat), "123,456 " + text("KAVO_zel"));
+    EXPECT_EQ(money(0), "1,000 " + text("KAVO_zel")) << "my seat is mine";
+    table->updateMoneyWithUserId(99, 1); // nobody there: no seat changes
+    EXPECT_EQ(money(0), "1,000 " + text("KAVO_zel"));
+    EXPECT_EQ(money(anSeat), "123,456 " + text("KAVO_zel"));
 }
 
 // ---------------------------------------------------------------- turn clock
