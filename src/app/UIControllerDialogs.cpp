@@ -4,7 +4,6 @@
 
 #include "account/ProfileView.h"
 #include "account/Profile_AssetsView.h"
-#include "account/ShopView.h"
 #include "account/TopupZelView.h"
 #include "app/CustomAlertView.h"
 #include "app/KavoOnlineAppDelegate.h"
@@ -31,6 +30,7 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 namespace kavo {
@@ -43,6 +43,12 @@ std::string contextText(const std::any& context) {
     if (const auto* value = std::any_cast<const char*>(&context)) return *value ? *value : "";
     if (const auto* value = std::any_cast<platform::Value>(&context)) return value->stringValue();
     return {};
+}
+
+// The shop's entry a buy question was asked for (its id), if that is the context.
+std::optional<int32_t> contextEntryId(const std::any& context) {
+    if (const auto* id = std::any_cast<int32_t>(&context)) return *id;
+    return std::nullopt;
 }
 
 // The friend request a dialog was opened for, if that is the context.
@@ -165,7 +171,10 @@ constexpr OnEscape kTidies = OnEscape::Answers;
 const std::unordered_map<int, OkAction>& okActions() {
     static const std::unordered_map<int, OkAction> table = {
         {UIController::kActionBuyAvatar,
-         {plain([] { service().buyAvatarWithId(ShopView::getInstance()->selectObjectID()); }), kWaits}},
+         {[](const std::any& context) {
+              if (const auto id = contextEntryId(context)) service().buyAvatarWithId(*id);
+          },
+          kWaits}},
         {UIController::kActionInvitation, {acceptInvitation, kWaits}},
         {UIController::kActionLeaveBoard, {leaveTable, kWaits}},
         {UIController::kActionSkipTurn, {byTable([](GameTableView& table) { table.skipTurn(); }), kWaits}},
@@ -197,7 +206,10 @@ const std::unordered_map<int, OkAction>& okActions() {
         {UIController::kActionPokerObserver,
          {byTable([](GameTableView& table) { table.answerViewerQuestion(1); }), kWaits}},
         {UIController::kActionBuyItem,
-         {plain([] { service().requestBuyItem(ShopView::getInstance()->selectObjectID()); }), kWaits}},
+         {[](const std::any& context) {
+              if (const auto id = contextEntryId(context)) service().requestBuyItem(*id);
+          },
+          kWaits}},
         {UIController::kActionTurnOffInvites,
          {plain([] {
               auto& defaults = platform::UserDefaults::standard();
