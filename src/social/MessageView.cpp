@@ -473,6 +473,11 @@ void MessageView::showPanel(const std::shared_ptr<ChatView>& panel) {
     activeChatView_ = panel;
 }
 
+void MessageView::takeReceivedLine(ChatView& panel, const KavoMessage& message) {
+    if (kavoDB_) kavoDB_->insertMsg(message, ChatDatabase::kReceived);
+    panel.arrChat().push_back(receivedLine(message));
+}
+
 std::string MessageView::lastLineTime(int32_t partnerId) {
     if (!kavoDB_) return "";
     const auto lines = kavoDB_->queryConversationWithUserID(std::to_string(partnerId), listAllFriends_);
@@ -523,10 +528,7 @@ bool MessageView::createChatViewForUser(const Player& player) {
         const auto& message = *it;
         if (message->fromName() != name || !mayBePrivateLine(*message)) continue;
         read.push_back(message);
-        if (shown.insert(keyOf(*message)).second) {
-            kavoDB_->insertMsg(*message, ChatDatabase::kReceived);
-            panel->arrChat().push_back(receivedLine(*message));
-        }
+        if (shown.insert(keyOf(*message)).second) takeReceivedLine(*panel, *message);
     }
     // Read now: saved, so that they do not wait in the mailbox again at the next sign-in.
     UIController::markItemsReadIntoListMessage(read);
@@ -681,8 +683,7 @@ void MessageView::onChatWithMessage(std::shared_ptr<KavoMessage> message) {
     }
     // A friend's line shows at once in his conversation when that is the one open.
     if (activeChatView_ && !activeChatView_->isHidden() && activeChatView_->friendName() == message->fromName()) {
-        if (kavoDB_) kavoDB_->insertMsg(*message, ChatDatabase::kReceived);
-        activeChatView_->arrChat().push_back(receivedLine(*message));
+        takeReceivedLine(*activeChatView_, *message);
         activeChatView_->reloadChats();
         return;
     }
