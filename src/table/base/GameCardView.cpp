@@ -121,6 +121,8 @@ void GameCardView::resetView() {
     progressTimer_->setHidden(true);
     imgMyTurn_->setHidden(true);
     btnCuoc_->setTitle(zel(money()));
+    // An amount of the last hand still in the air (or waiting) is not this table's.
+    moneyFlights_.clear();
     for (const auto& child : std::vector<platform::ui::ViewPtr>(view()->subviews())) {
         if (dynamic_cast<CardView*>(child.get()) || dynamic_cast<CardViewPhom*>(child.get()))
             child->removeFromSuperview();

@@ -465,6 +465,21 @@ TEST_F(CardTable, MoneyTextsFlyBetweenTheCentreAndTheSeatOneAtATime) {
     EXPECT_TRUE(table->flyTexts().empty());
 }
 
+// A table reset (a new join) drops the last hand's amounts: the one in the air goes and
+// none that waited takes off over the new table.
+TEST_F(CardTable, AResetTableFliesNoAmountOfTheLastHand) {
+    auto table = fullTable();
+    table->showFlyTextWirhFromId(8, 500);
+    table->showFlyTextWirhFromId(7, -500);
+    table->resetView();
+    EXPECT_TRUE(table->flyTexts().empty());
+    EXPECT_EQ(table->waitingFlyTexts(), 0u);
+    drive("expect-not text=+500");
+    platform::RunLoop::main().advance(2.0);
+    EXPECT_TRUE(table->flyTexts().empty());
+    drive("expect-not text=-500");
+}
+
 // ---------------------------------------------------------------- seat menu, gifts, sheets
 
 TEST_F(CardTable, TheSeatMenuLiftsASeatAndPutsEverythingBack) {
