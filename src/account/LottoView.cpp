@@ -5,6 +5,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/Text.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/CustomUIFont.h"
@@ -35,7 +36,7 @@ LottoView::~LottoView() {
 }
 
 std::shared_ptr<LottoView> LottoView::onTop() {
-    return std::dynamic_pointer_cast<LottoView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    return topScreenAs<LottoView>();
 }
 
 bool LottoView::buyWithStake(int32_t stake, bool askBets) {

@@ -4,6 +4,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "net/MobileClient.h"
@@ -86,10 +87,6 @@ void store(bool on, const char* key) {
     auto& defaults = platform::UserDefaults::standard();
     defaults.setBool(on, key);
     defaults.synchronize();
-}
-
-std::shared_ptr<KavoViewController> topScreen() {
-    return std::dynamic_pointer_cast<KavoViewController>(KavoOnlineAppDelegate::getInstance().topViewController());
 }
 
 } // namespace
@@ -287,7 +284,7 @@ std::optional<ui::IndexPath> SettingsView::willSelectRow(ui::TableView& /*table*
 void SettingsView::didSelectRow(ui::TableView& table, const ui::IndexPath& indexPath) {
     table.deselectRow(indexPath);
     const int id = rowIdAt(indexPath);
-    auto under = topScreen();
+    auto under = topScreenAs<KavoViewController>();
     switch (id) {
     case kRowGuide: {
         auto guide = EventView::make("EventView");

@@ -141,7 +141,6 @@ void ShopView::resetForTesting() {
     pageItems_ = pageAvatars_ = 0;
     listAvatarHasReload_ = reloaded_ = firstPagesAsked_ = isAdded_ = isOver_ = isCheckOut_ = false;
     selectedIndex_ = -1;
-    selectObjectID_ = 0;
     shopKind_ = 1;
     thongTinSuDung_.clear();
     rowsLanguage_.clear();
@@ -511,11 +510,13 @@ void ShopView::openCardForm(const std::shared_ptr<ChargeMoneyInfo>& channel) {
 }
 
 void ShopView::selectEntry(const ShopEntry& entry) {
-    selectObjectID_ = entry.id();
     // The avatar's success reply takes this entry's price off the money.
     if (entry.isAvatar()) selectedItem_ = entry;
-    UIController::startCancelOkDlg(text("KAVO_Items_Question"), text("KAVO_cancel"), text("KAVO_OK"),
-                                   {entry.isAvatar() ? UIController::kActionBuyAvatar : UIController::kActionBuyItem});
+    // The question carries what it asks about: its answer buys that entry, whatever the
+    // shop shows by then.
+    UIController::startCancelOkDlg(
+        text("KAVO_Items_Question"), text("KAVO_cancel"), text("KAVO_OK"),
+        {entry.isAvatar() ? UIController::kActionBuyAvatar : UIController::kActionBuyItem, entry.id()});
 }
 
 void ShopView::didEndDragging(ui::ScrollView& scrollView, bool) {

@@ -95,8 +95,6 @@ public:
     void reloadScrollViewCheckout();
 
     // ---- what the dialogs and the detail panel work on
-    int32_t selectObjectID() const { return selectObjectID_; }
-    void setSelectObjectID(int32_t id) { selectObjectID_ = id; }
     const ShopEntry& selectedItem() const { return selectedItem_; }
     void setSelectedItem(ShopEntry entry) { selectedItem_ = std::move(entry); }
     std::vector<ShopEntry>& listSelectedItems() { return listSelectedItems_; }
@@ -159,7 +157,6 @@ private:
     bool reloaded_ = false;
     bool firstPagesAsked_ = false;
     int selectedIndex_ = -1;
-    int32_t selectObjectID_ = 0;
     bool isAdded_ = false;
     bool isOver_ = false;
     int shopKind_ = 1;

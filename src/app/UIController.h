@@ -40,10 +40,11 @@ namespace kavo {
 // itself, so nothing of it outlives the dialog. The dialog operations are for the main
 // thread.
 //
-// Context objects by action code: 1 the invitation as a platform::Value
-// dictionary ("gameid", "roomid", "boardid", "password", "message", "levelRoom",
-// "idInvitor"); 10 and 12 the address and 17 the text to copy, as std::string or a
-// platform::Value string; 27 the friend request as std::shared_ptr<KavoMessage>.
+// Context objects by action code: 0 and 25 the id (int32_t) of the avatar or item the
+// buy question asks about; 1 the invitation as a platform::Value dictionary ("gameid",
+// "roomid", "boardid", "password", "message", "levelRoom", "idInvitor"); 10 and 12 the
+// address and 17 the text to copy, as std::string or a platform::Value string; 27 the
+// friend request as std::shared_ptr<KavoMessage>.
 class UIController : public platform::ui::AlertViewDelegate, public IConnectOKListener {
 public:
     // Action codes with a name; the others are plain numbers that the tables use.

@@ -4,12 +4,12 @@
 
 #include "account/ProfileView.h"
 #include "account/Profile_AssetsView.h"
-#include "account/ShopView.h"
 #include "account/TopupZelView.h"
 #include "app/CustomAlertView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/Text.h"
+#include "app/TopScreen.h"
 #include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -30,19 +30,12 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 namespace kavo {
 
 namespace {
-
-platform::ui::ViewControllerPtr topScreen() {
-    return KavoOnlineAppDelegate::getInstance().topViewController();
-}
-
-template <class Screen> std::shared_ptr<Screen> topScreenAs() {
-    return std::dynamic_pointer_cast<Screen>(topScreen());
-}
 
 // The context object as text: a std::string, a C string or a platform::Value.
 std::string contextText(const std::any& context) {
@@ -50,6 +43,12 @@ std::string contextText(const std::any& context) {
     if (const auto* value = std::any_cast<const char*>(&context)) return *value ? *value : "";
     if (const auto* value = std::any_cast<platform::Value>(&context)) return value->stringValue();
     return {};
+}
+
+// The shop's entry a buy question was asked for (its id), if that is the context.
+std::optional<int32_t> contextEntryId(const std::any& context) {
+    if (const auto* id = std::any_cast<int32_t>(&context)) return *id;
+    return std::nullopt;
 }
 
 // The friend request a dialog was opened for, if that is the context.
@@ -172,14 +171,17 @@ constexpr OnEscape kTidies = OnEscape::Answers;
 const std::unordered_map<int, OkAction>& okActions() {
     static const std::unordered_map<int, OkAction> table = {
         {UIController::kActionBuyAvatar,
-         {plain([] { service().buyAvatarWithId(ShopView::getInstance()->selectObjectID()); }), kWaits}},
+         {[](const std::any& context) {
+              if (const auto id = contextEntryId(context)) service().buyAvatarWithId(*id);
+          },
+          kWaits}},
         {UIController::kActionInvitation, {acceptInvitation, kWaits}},
         {UIController::kActionLeaveBoard, {leaveTable, kWaits}},
         {UIController::kActionSkipTurn, {byTable([](GameTableView& table) { table.skipTurn(); }), kWaits}},
         {UIController::kActionRecoverPassword,
          {plain([] {
               service().getSMSInfoWithKey(1);
-              if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->waitForRecoveryAnswer();
+              if (auto login = topScreenAs<LoginView>()) login->waitForRecoveryAnswer();
           }),
           kWaits}},
         {UIController::kActionTopUp,
@@ -204,7 +206,10 @@ const std::unordered_map<int, OkAction>& okActions() {
         {UIController::kActionPokerObserver,
          {byTable([](GameTableView& table) { table.answerViewerQuestion(1); }), kWaits}},
         {UIController::kActionBuyItem,
-         {plain([] { service().requestBuyItem(ShopView::getInstance()->selectObjectID()); }), kWaits}},
+         {[](const std::any& context) {
+              if (const auto id = contextEntryId(context)) service().requestBuyItem(*id);
+          },
+          kWaits}},
         {UIController::kActionTurnOffInvites,
          {plain([] {
               auto& defaults = platform::UserDefaults::standard();

@@ -1,8 +1,8 @@
 #include "lobby/BoardView.h"
 
-#include "app/KavoOnlineAppDelegate.h"
 #include "app/MessageBadge.h"
 #include "app/Resources.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "lobby/CreateNewBoard.h"
@@ -457,7 +457,7 @@ void BoardView::doJoinBoard(const std::shared_ptr<Board>& board) {
     if (!board || numOfTouchUp() >= 2) return;
 
     // A table is already up (a late tap): nothing to join from here.
-    auto top = std::dynamic_pointer_cast<KavoViewController>(KavoOnlineAppDelegate::getInstance().topViewController());
+    auto top = topScreenAs<KavoViewController>();
     if (top && top->isTableScreen()) {
         setnumOfTouchUp(0);
         return;

@@ -2,8 +2,8 @@
 
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
-#include "app/KavoOnlineAppDelegate.h"
 #include "app/Text.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "lobby/BoardView.h"
@@ -239,8 +239,7 @@ void GlobalLogicHandler::showAnswerToWaits(const std::string& message) {
         // A refusal or a one-button notice names no request: it is the answer to what the
         // player waits on (a game choice, a join, Play now or create: "Bàn đã đầy", a wrong
         // password, not enough money). Every wait ends, and its bound tells nothing more.
-        if (auto board = std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController()))
-            board->endRequestWaits();
+        if (auto board = topScreenAs<BoardView>()) board->endRequestWaits();
         Util::endBoundedWaits();
         UIController::showNotice(message);
     });

@@ -196,8 +196,8 @@ public:
     // --- Money ---
     virtual void onTransferMoneyWithNewMoney(int64_t newMoney, const std::string& info);
     virtual void onUpdateMyMoney(int64_t money);
-    // Called after the player's money changed here: the game grid or the own profile on
-    // top shows it.
+    // Called after the player's money (`myInfo`) changed: the table, the game grid or the
+    // own profile on top shows it.
     void updateMyMoney();
 
     // --- Shop, items and gifts ---
@@ -338,9 +338,6 @@ private:
     void showMyAvatars(const AvatarList& avatars);
     void doShowTransactionLog(const std::vector<std::shared_ptr<TransactionLog>>& logs);
     void onTransferMoneyWithInfo(const std::string& info);
-    // The signed-in player's money on the table on top, when a table is on top (and on
-    // the grid or the profile, through updateMyMoney).
-    void onUpdateMyMoneyOnTable();
     void showAvatarList(const AvatarList& avatars);
     void showItemsList(const ItemInfoList& items);
     void onShowAllItemsWithList(const ItemInfoList& items);

@@ -9,10 +9,10 @@
 #include "account/TopupActions.h"
 #include "account/TopupZelByCardView.h"
 #include "account/TopupZelView.h"
-#include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/Text.h"
+#include "app/TopScreen.h"
 #include "app/TopupPanelLookup.h"
 #include "app/UIController.h"
 #include "app/URLParser.h"
@@ -46,14 +46,6 @@
 namespace kavo {
 
 namespace {
-
-platform::ui::ViewControllerPtr topScreen() {
-    return KavoOnlineAppDelegate::getInstance().topViewController();
-}
-
-template <typename Screen> std::shared_ptr<Screen> topScreenAs() {
-    return std::dynamic_pointer_cast<Screen>(topScreen());
-}
 
 // The table on top when it takes invitations and player details.
 std::shared_ptr<GameTableView> inviteTableOnTop() {
@@ -409,7 +401,7 @@ void GlobalLogicHandler::onTransferMoneyWithNewMoney(int64_t newMoney, const std
     platform::runOnMainThread([this, newMoney, info] {
         UIController::myInfo()->setMoney(newMoney);
         if (info.empty()) {
-            onUpdateMyMoneyOnTable();
+            updateMyMoney();
             return;
         }
         onTransferMoneyWithInfo(info);
@@ -418,25 +410,21 @@ void GlobalLogicHandler::onTransferMoneyWithNewMoney(int64_t newMoney, const std
 
 void GlobalLogicHandler::onTransferMoneyWithInfo(const std::string& info) {
     KAVO_ASSERT_MAIN_THREAD();
-    onUpdateMyMoneyOnTable();
-    showAlertViewWithMessage(info);
-}
-
-void GlobalLogicHandler::onUpdateMyMoneyOnTable() {
-    KAVO_ASSERT_MAIN_THREAD();
-    if (auto table = topScreenAs<GameTableView>()) {
-        const auto me = UIController::myInfo();
-        table->updateMoneyWithUserId(me->IDDB(), me->money());
-    }
     updateMyMoney();
+    showAlertViewWithMessage(info);
 }
 
 void GlobalLogicHandler::onUpdateMyMoney(int64_t /*money*/) {}
 
 // The grid and the own profile set the money when they appear; one left up, or under a
-// panel (the shop, the top-up panel, the lottery), shows a change at once as well.
+// panel (the shop, the top-up panel, the lottery), shows a change at once as well. At a
+// table the player's seat record takes it: the table's own results add to that record
+// (and to `myInfo` alike), so a seat left behind would show the old amount again at the
+// next deal and count the next result from it.
 void GlobalLogicHandler::updateMyMoney() {
     KAVO_ASSERT_MAIN_THREAD();
+    const auto me = UIController::myInfo();
+    if (auto table = topScreenAs<GameTableView>()) table->updateMoneyWithUserId(me->IDDB(), me->money());
     if (auto grid = topScreenAs<GameView>()) grid->showMyMoney();
     if (auto profile = topScreenAs<ProfileView>()) profile->showMyMoney();
 }
@@ -648,7 +636,7 @@ void GlobalLogicHandler::showAlertInAppPurchase(const platform::Value& info) {
         if (info.contains("money")) UIController::myInfo()->setMoney(info["money"].int64Value());
         PendingReceipts::removeConfirmed(PendingReceipts::currentUser(), receipt);
         TopupZelByCardView::topUpAccepted();
-        onUpdateMyMoneyOnTable();
+        updateMyMoney();
         UIController::startOKDlg(message, {UIController::kActionPurchaseConfirmed});
     } else if (!sentAgain) {
         UIController::startCancelDlg(message);

@@ -1,4 +1,5 @@
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "lobby/BoardView.h"
 #include "platform/runtime/Log.h"
@@ -16,7 +17,7 @@ namespace {
 
 // The board list when it is the top screen.
 std::shared_ptr<BoardView> boardViewOnTop() {
-    return std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    return topScreenAs<BoardView>();
 }
 
 } // namespace

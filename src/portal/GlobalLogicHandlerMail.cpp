@@ -2,6 +2,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "lobby/GameView.h"
 #include "platform/runtime/MainThreadCheck.h"
@@ -18,10 +19,6 @@ namespace kavo {
 
 namespace {
 
-std::shared_ptr<platform::ui::ViewController> topScreen() {
-    return KavoOnlineAppDelegate::getInstance().topViewController();
-}
-
 // The shared mailbox while it is shown over the top screen (the grid or the board list
 // lay it over themselves). nullptr when it is not.
 std::shared_ptr<MessageView> mailboxOverTop() {
@@ -33,13 +30,13 @@ std::shared_ptr<MessageView> mailboxOverTop() {
 // The mailbox the player is looking at: the mailbox screen on top, or the mailbox panel
 // shown over the top screen. nullptr when neither.
 std::shared_ptr<MessageView> openMailbox() {
-    if (auto screen = std::dynamic_pointer_cast<MessageView>(topScreen())) return screen;
+    if (auto screen = topScreenAs<MessageView>()) return screen;
     return mailboxOverTop();
 }
 
 // The top screen's mail badge follows the mailbox.
 void reloadBadgeOnTop() {
-    if (auto screen = std::dynamic_pointer_cast<KavoViewController>(topScreen())) screen->reloadMessages();
+    if (auto screen = topScreenAs<KavoViewController>()) screen->reloadMessages();
 }
 
 // The unread-mail button of a screen goes once the mail is in the mailbox.
@@ -59,7 +56,7 @@ void GlobalLogicHandler::onViewControllerChatFromWithMessage(const std::shared_p
     // shared mailbox shown over the top screen hands it to the open conversation, as new
     // mail goes. On every other screen, the board list included, it goes into the mailbox
     // so that no private message is lost.
-    if (auto screen = std::dynamic_pointer_cast<MessageView>(topScreen())) {
+    if (auto screen = topScreenAs<MessageView>()) {
         screen->onNewMessage(message);
     } else if (auto shared = mailboxOverTop()) {
         shared->onChatWithMessage(message);

@@ -5,6 +5,7 @@
 #include "app/Resources.h"
 #include "app/SMSDelegate.h"
 #include "app/Text.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "lobby/BoardView.h"
@@ -31,12 +32,8 @@ namespace kavo {
 
 namespace {
 
-std::shared_ptr<platform::ui::ViewController> topScreen() {
-    return KavoOnlineAppDelegate::getInstance().topViewController();
-}
-
 bool loginScreenOnTop() {
-    return dynamic_cast<LoginView*>(topScreen().get()) != nullptr;
+    return topScreenAs<LoginView>() != nullptr;
 }
 
 void popToRootScreen() {
@@ -144,7 +141,7 @@ void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, boo
                                             const std::string& to) {
     KAVO_ASSERT_MAIN_THREAD();
     UIController::closeDialog();
-    auto* login = dynamic_cast<LoginView*>(topScreen().get());
+    auto login = topScreenAs<LoginView>();
     if (login && login->logSubRegisterView()) Util::hideLoadingOnView(login->logSubRegisterView());
     if (!avail) {
         showAlertViewWithMessage(text("KAVO_gameIDAlreadyUsed"));
@@ -169,7 +166,7 @@ void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, boo
 void GlobalLogicHandler::onGetSMSSyntaxWithSubId(int8_t subId, const std::string& data, const std::string& address) {
     if (subId != 1) return;
     platform::runOnMainThread([] {
-        if (auto* login = dynamic_cast<LoginView*>(topScreen().get())) login->endRecoveryWait();
+        if (auto login = topScreenAs<LoginView>()) login->endRecoveryWait();
     });
     const std::string body = data.substr(0, data.find('?')) +
                              platform::UserDefaults::standard().stringForKey("KAVO_FORGET_PASSWORD_USERNAME");
@@ -198,7 +195,7 @@ void GlobalLogicHandler::onCreateKavoAccount() {
 
 void GlobalLogicHandler::createKavoAcccount() {
     KAVO_ASSERT_MAIN_THREAD();
-    if (auto login = std::dynamic_pointer_cast<LoginView>(topScreen())) {
+    if (auto login = topScreenAs<LoginView>()) {
         login->btnRegister_Clicked();
         login->setIsRegisterWithSN(true);
     }
@@ -213,7 +210,7 @@ void GlobalLogicHandler::onUpdateUsername(const std::string& name) {
 
 void GlobalLogicHandler::updateUsername(const std::string& name) {
     KAVO_ASSERT_MAIN_THREAD();
-    if (auto* grid = dynamic_cast<GameView*>(topScreen().get())) grid->setUsernameWithName(name);
+    if (auto grid = topScreenAs<GameView>()) grid->setUsernameWithName(name);
     auto& defaults = platform::UserDefaults::standard();
     defaults.setString(UIController::myInfo()->name(), "KAVO_LOGIN_USERNAME_SUCCESS");
     defaults.synchronize();
@@ -268,7 +265,7 @@ void GlobalLogicHandler::updateServers(const std::string& list) {
 
 void GlobalLogicHandler::showInfo(const std::string& info) {
     KAVO_ASSERT_MAIN_THREAD();
-    if (auto* grid = dynamic_cast<GameView*>(topScreen().get())) {
+    if (auto grid = topScreenAs<GameView>()) {
         grid->set_infoMoreGames(info);
         grid->doShowMoreGames();
     }

@@ -4,6 +4,7 @@
 #include "app/MessageBadge.h"
 #include "app/Resources.h"
 #include "app/Text.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/RunLoop.h"
@@ -255,9 +256,7 @@ void MessageView::doCloseThisView() {
         view()->removeFromSuperview();
     }
     platform::runOnMainThread([] {
-        if (auto top =
-                std::dynamic_pointer_cast<KavoViewController>(KavoOnlineAppDelegate::getInstance().topViewController()))
-            top->reloadMessages();
+        if (auto top = topScreenAs<KavoViewController>()) top->reloadMessages();
     });
 }
 
@@ -474,6 +473,11 @@ void MessageView::showPanel(const std::shared_ptr<ChatView>& panel) {
     activeChatView_ = panel;
 }
 
+void MessageView::takeReceivedLine(ChatView& panel, const KavoMessage& message) {
+    if (kavoDB_) kavoDB_->insertMsg(message, ChatDatabase::kReceived);
+    panel.arrChat().push_back(receivedLine(message));
+}
+
 std::string MessageView::lastLineTime(int32_t partnerId) {
     if (!kavoDB_) return "";
     const auto lines = kavoDB_->queryConversationWithUserID(std::to_string(partnerId), listAllFriends_);
@@ -524,10 +528,7 @@ bool MessageView::createChatViewForUser(const Player& player) {
         const auto& message = *it;
         if (message->fromName() != name || !mayBePrivateLine(*message)) continue;
         read.push_back(message);
-        if (shown.insert(keyOf(*message)).second) {
-            kavoDB_->insertMsg(*message, ChatDatabase::kReceived);
-            panel->arrChat().push_back(receivedLine(*message));
-        }
+        if (shown.insert(keyOf(*message)).second) takeReceivedLine(*panel, *message);
     }
     // Read now: saved, so that they do not wait in the mailbox again at the next sign-in.
     UIController::markItemsReadIntoListMessage(read);
@@ -682,8 +683,7 @@ void MessageView::onChatWithMessage(std::shared_ptr<KavoMessage> message) {
     }
     // A friend's line shows at once in his conversation when that is the one open.
     if (activeChatView_ && !activeChatView_->isHidden() && activeChatView_->friendName() == message->fromName()) {
-        if (kavoDB_) kavoDB_->insertMsg(*message, ChatDatabase::kReceived);
-        activeChatView_->arrChat().push_back(receivedLine(*message));
+        takeReceivedLine(*activeChatView_, *message);
         activeChatView_->reloadChats();
         return;
     }

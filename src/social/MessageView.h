@@ -156,6 +156,8 @@ private:
     void refreshBadge();
     void addPanel(const std::string& key, const std::shared_ptr<ChatView>& panel);
     void showPanel(const std::shared_ptr<ChatView>& panel);
+    // A friend's line that arrived: kept in the chat file and added to `panel`'s lines.
+    void takeReceivedLine(ChatView& panel, const KavoMessage& message);
 
     int32_t messageType_ = 2;
     KavoMessageList listMessage_;

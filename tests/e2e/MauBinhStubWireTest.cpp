@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace kavo::test {
 namespace {
@@ -132,6 +133,60 @@ TEST_F(MauBinhStubWire, AHandIsDealtSortedArrangedAtItsStrongestFinishedJudgedAn
     EXPECT_EQ(ready, (std::vector<int32_t>{4001, 4002}));
     send(20, {1, 1});
     EXPECT_TRUE(next(47, 20)) << "the second hand is dealt";
+}
+
+// A balance the stub tells while a hand's result is on its way (the result follows the
+// finish by half a second) is the balance the result has not moved yet: the client adds
+// the result to the last balance it was told, and counts the hand once.
+TEST_F(MauBinhStubWire, ABalanceToldAsAHandEndsLeavesTheHandToItsResult) {
+    const int32_t me = signInAndChoose("an", 16);
+    ASSERT_NE(me, 0);
+    send(8, Bytes().byte(1).byte(1).utf("").data());
+    ASSERT_TRUE(next(8));
+    ASSERT_TRUE(next(16)) << "the stub players get ready";
+    ASSERT_TRUE(next(16));
+    send(20, {1, 1});
+    ASSERT_TRUE(next(47, 20));
+    game({25});
+    auto arranged = next(47, 25);
+    ASSERT_TRUE(arranged);
+    arranged->readByte();
+    Bytes finish = Bytes().raw({1, 1, 30});
+    for (int id : thirteen(*arranged))
+        finish.byte(int8_t(id));
+    send(47, finish.data());
+    send(1005, Bytes().int32(me).data()); // his profile, with his balance
+
+    // In the order they come: the profile's balance and the hand's result.
+    std::optional<int64_t> told;
+    std::optional<int32_t> change;
+    bool toldFirst = false;
+    const auto profileOrResult = [](int16_t id, const ByteVector& body) {
+        return id == 1005 || (id == 47 && !body.empty() && body[0] == 40);
+    };
+    while (!told || !change) {
+        auto message = nextMatching(listener_, seen_, profileOrResult);
+        ASSERT_TRUE(message) << "the profile and the result come";
+        if (message->commandId() == 1005) {
+            message->readInt();
+            message->readUTF();
+            told = message->readLong();
+            toldFirst = !change;
+        } else {
+            message->readByte();
+            message->readInt();
+            change = message->readInt();
+        }
+    }
+    ASSERT_NE(*change, 0) << "the first hand is won or lost";
+    const int64_t seen = toldFirst ? *told + *change : *told;
+    EXPECT_EQ(seen, 1000000 + *change) << (toldFirst ? "the balance came before the result" : "after it");
+    send(1005, Bytes().int32(me).data());
+    auto after = next(1005);
+    ASSERT_TRUE(after);
+    after->readInt();
+    after->readUTF();
+    EXPECT_EQ(after->readLong(), 1000000 + *change) << "the hand moved the balance once";
 }
 
 } // namespace

@@ -37,14 +37,16 @@ inline std::pair<std::string, std::string> splitScriptAt(const std::string& scri
 }
 
 // A client on the manual clock whose server list names only a portal stub of its own.
-// The environment is set before the stub starts (its pauses read it).
+// The environment is set before the stub starts (its pauses read it); `options` follow
+// the stub's ports on its command line.
 class StubDriveFixture : public ClientFixture {
 protected:
     using Environment = std::vector<std::pair<std::string, std::string>>;
-    explicit StubDriveFixture(Environment environment = {}) : environment_(std::move(environment)) {
+    explicit StubDriveFixture(Environment environment = {}, const std::vector<std::string>& options = {})
+        : environment_(std::move(environment)) {
         for (const auto& [name, value] : environment_)
             ::setenv(name.c_str(), value.c_str(), 1);
-        stub_.emplace();
+        stub_.emplace(options);
     }
     ~StubDriveFixture() override {
         stub_.reset();

@@ -296,14 +296,19 @@ void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
     const int32_t stake = cardTable_.stake();
     const int32_t won = stake * int32_t(hands.size() - 1);
     for (size_t i = 0; i < hands.size(); ++i) {
+        const int32_t change = i == winner ? won : -stake;
         Message bonus(52);
         bonus.writeByte(room);
         bonus.writeByte(board);
         bonus.writeInt(hands[i].id);
-        bonus.writeInt(i == winner ? won : -stake);
-        StubLedger::session().moveSeat(hands[i].id, i == winner ? won : -stake, "a hand of Cao Rua");
+        bonus.writeInt(change);
         bonus.writeUTF(i == winner ? "+" + std::to_string(won) : std::to_string(-stake));
-        cardTable_.later(seconds + 0.2, std::move(bonus));
+        // The balance moves as its change is told: a balance told meanwhile (a gift's, a
+        // lottery win's) holds no change the client has yet to add.
+        cardTable_.later(seconds + 0.2, [this, id = hands[i].id, change, bonus = std::move(bonus)] {
+            StubLedger::session().moveSeat(id, change, "a hand of Cao Rua");
+            portal_.sendToClient(bonus);
+        });
     }
     const int32_t me = me_().id;
     for (const auto& hand : hands) {

@@ -286,8 +286,6 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
                 totals[i] += iWins;
                 totals[j] -= iWins;
             }
-    for (size_t i = 0; i < seats.size(); ++i)
-        StubLedger::session().moveSeat(seats[i].id, int64_t(totals[i]) * stake, "a hand of Mau Binh");
     Message result = sub(40);
     result.writeInt(seats.front().id);
     result.writeInt(totals[0] * stake);
@@ -306,7 +304,13 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
         result.writeByte(0);
     }
     logLine("result: my chi " + std::to_string(totals[0]));
-    table_.later(0.5, std::move(result));
+    // The balances move as the result tells them: a balance told meanwhile (a gift's, a
+    // lottery win's) holds no change the client has yet to add.
+    table_.later(0.5, [this, seats, totals, stake, result = std::move(result)] {
+        for (size_t i = 0; i < seats.size(); ++i)
+            StubLedger::session().moveSeat(seats[i].id, int64_t(totals[i]) * stake, "a hand of Mau Binh");
+        portal_.sendToClient(result);
+    });
     table_.later(0.5 + showSeconds(), sub(50));
     // The stub players are ready for the next hand a little after the show.
     for (size_t i = 1; i < seats.size(); ++i) {

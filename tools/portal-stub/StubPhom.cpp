@@ -517,7 +517,7 @@ void StubPhom::readyAgain() {
     }
 }
 
-std::vector<Message> StubPhom::endMessages(bool byU) {
+std::vector<Message> StubPhom::endMessages(bool byU, std::vector<SeatMove>& moves) {
     std::vector<Message> out;
     if (byU) {
         Message u(66);
@@ -571,7 +571,7 @@ std::vector<Message> StubPhom::endMessages(bool byU) {
         bonus.writeByte(board_);
         bonus.writeInt(seats_[s].id);
         bonus.writeInt(won ? 3 * stake_ : -stake_);
-        StubLedger::session().moveSeat(seats_[s].id, won ? 3 * stake_ : -stake_, "a deal of Phom");
+        moves.push_back({seats_[s].id, won ? 3 * stake_ : -stake_});
         bonus.writeUTF(won ? say("Nhất", "First") : say("Thua", "Lost"));
         out.push_back(bonus);
     }
@@ -582,14 +582,19 @@ void StubPhom::endDeal(bool byU) {
     playing_ = false;
     ++generation_;
     logLine(byU ? "the player's U ends the deal" : "every player fired four cards, the deal ends");
-    auto messages = endMessages(byU);
+    std::vector<SeatMove> moves;
+    auto messages = endMessages(byU, moves);
     const uint64_t generation = generation_;
-    // After the last fire or lay-off has gone out.
-    later(std::min(pause_, 0.3), [this, generation, messages = std::move(messages)] {
+    // After the last fire or lay-off has gone out. The balances move as the messages tell
+    // them: a balance told meanwhile (a gift's, a lottery win's) holds no change the client
+    // has yet to add.
+    later(std::min(pause_, 0.3), [this, generation, messages = std::move(messages), moves = std::move(moves)] {
         {
             std::lock_guard lock(mutex_);
             if (generation != generation_) return;
         }
+        for (const auto& move : moves)
+            StubLedger::session().moveSeat(move.id, move.amount, "a deal of Phom");
         for (const auto& message : messages)
             portal_.sendToClient(message);
         std::lock_guard lock(mutex_);

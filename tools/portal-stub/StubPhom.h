@@ -71,9 +71,15 @@ private:
     void onLay(kavo::Message& request, Reply& reply);
     void onLayOff(kavo::Message& request, Reply& reply);
     void onStake(kavo::Message& request, Reply& reply, const TestPortal::Handler& earlier);
-    // The end of the deal (lock held): the messages go out in order after the last fire.
+    // The end of the deal (lock held): the messages go out in order after the last fire,
+    // and the balances move as they go.
     void endDeal(bool byU);
-    std::vector<kavo::Message> endMessages(bool byU);
+    struct SeatMove {
+        int32_t id;
+        int32_t amount;
+    };
+    // The messages of the deal's end; `moves` gets the balance changes they tell.
+    std::vector<kavo::Message> endMessages(bool byU, std::vector<SeatMove>& moves);
     void readyAgain();
     kavo::Message playingMessage() const;
     // 54 to the player: board first, then room.

@@ -474,6 +474,12 @@ void CaoRuaView::setMoneyOnBoard(int32_t stake, int32_t) {
     btnDatCuoc_->setTitle(Util::formatNumber(stake) + " " + text("KAVO_zel"));
 }
 
+void CaoRuaView::showMoneyAtSeat(const Player& player) {
+    view();
+    const int s = getSeatFromID(player.IDDB());
+    if (s >= 0) seatViews_[size_t(s)].btnMoney->setTitle(Util::formatNumber(player.money()));
+}
+
 void CaoRuaView::updateMoneyForPlayer(int32_t playerId, int32_t amount) {
     const int seat = getSeatFromID(playerId);
     if (seat < 0) return;

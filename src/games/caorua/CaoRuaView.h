@@ -103,7 +103,7 @@ public:
     void setAtSeat(int place, const std::shared_ptr<TienLenPlayer>& player);
     void playerLeaveWithId(int32_t playerId);
     void setHiddenButtonSeat(bool) {}
-    void updateMoneyWithUserId(int32_t, int64_t) override {}
+    void showMoneyAtSeat(const Player& player) override;
 
     // ---- owner, ready, start, leave
     void setOwnerWithNewOwner(int32_t ownerId);

@@ -49,6 +49,8 @@ public:
     void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                               const std::vector<std::shared_ptr<Player>>& players) override;
     void setAtSeat(int seat, const std::shared_ptr<ChessPlayer>& player);
+    // The money title of the player's seat (bottom or top).
+    void showMoneyAtSeat(const Player& player) override;
     virtual void playerLeaveWithId(int32_t id);
     void setOwnerWithNewOwner(int32_t id);
     void setReadyWithId(int32_t id, bool isReady);

@@ -267,6 +267,13 @@ void CoTuongView::setSeatInfoWithSeat(int seat, const std::shared_ptr<ChessPlaye
     present->setTag(player->IDDB());
 }
 
+void CoTuongView::showMoneyAtSeat(const Player& player) {
+    if (player.IDDB() == -1 || !btnMoney0_ || !btnMoney2_) return;
+    const auto bottom = bottomPlayer();
+    const auto& money = bottom && bottom->IDDB() == player.IDDB() ? btnMoney0_ : btnMoney2_;
+    money->setTitle(Util::formatNumber(player.money()) + " Zel");
+}
+
 void CoTuongView::unsetSeatInfoWithSeat(int seat) {
     if (seat != 0 && seat != 2) return;
     const bool top = seat == 2;

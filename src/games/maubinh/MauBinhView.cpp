@@ -599,12 +599,6 @@ void MauBinhView::setCardList(const std::vector<int8_t>& ids, int32_t playerId) 
     }
 }
 
-void MauBinhView::resetMoneyForPlayer(const std::shared_ptr<Player>& player) {
-    const int s = player ? getSeatFromID(player->IDDB()) : -1;
-    if (s < 0) return;
-    seat(s).btnMoney->setTitle(Util::formatNumber(player->money()) + " " + text("KAVO_zel"));
-}
-
 bool MauBinhView::checkFinishBinh() const {
     for (const auto& place : cardPlaces_)
         if (place->tag() == 0) return false;

@@ -102,7 +102,6 @@ public:
     bool checkFinish2Chi() const;
     void showSortScreen();
     void setCardList(const std::vector<int8_t>& ids, int32_t playerId);
-    void resetMoneyForPlayer(const std::shared_ptr<Player>& player);
     void addFlyText(const std::string& text, platform::ui::Point at, int size);
     void showMauBinhScreen(const TienLenPlayer::Hand& cards);
     void showMauBinhWithParams(const std::string& name, int type);

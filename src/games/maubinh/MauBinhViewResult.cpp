@@ -297,7 +297,7 @@ void MauBinhView::animationFinalResult() {
         sheet.listResult().push_back(chiText(c >= 0, c));
         sheet.listResult().push_back(m < 1 ? Util::formatNumber(m) : "+" + Util::formatNumber(m));
         player->setMoney(player->money() + m);
-        resetMoneyForPlayer(player);
+        showMoneyAtSeat(*player);
     };
     if (auto me = playerWithIdTL(myId())) {
         sheet.setIsWin(me->winChi() >= 0);

@@ -20,7 +20,6 @@ namespace kavo {
 namespace {
 
 constexpr uint8_t kFaceDown = 255;
-std::atomic<int> okValueOfTable{0};
 
 int32_t myId() {
     return UIController::myInfo()->IDDB();
@@ -61,14 +60,6 @@ XiZachView::XiZachView() : StakeTableView(XiZachMessageHandler::kGameType, "KAVO
 
 void XiZachView::requestMaxPlayers(int8_t max) {
     XiZachService::getInstance().setMaxPlayerWithRoomId(roomId(), boardId(), max);
-}
-
-int XiZachView::okValue() {
-    return okValueOfTable.load();
-}
-
-void XiZachView::setOkValue(int value) {
-    okValueOfTable.store(value);
 }
 
 void XiZachView::viewDidLoad() {

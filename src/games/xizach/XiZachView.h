@@ -71,9 +71,6 @@ public:
     const std::shared_ptr<platform::ui::Button>& btnBaiTy() const { return btnBaiTy_; }
     const std::shared_ptr<platform::ui::ImageView>& imgNextMe() const { return imgNextMe_; }
 
-    static int okValue();
-    static void setOkValue(int value);
-
 protected:
     std::string myStakeText(int32_t money) const override;
 

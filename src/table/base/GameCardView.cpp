@@ -121,6 +121,8 @@ void GameCardView::resetView() {
     progressTimer_->setHidden(true);
     imgMyTurn_->setHidden(true);
     btnCuoc_->setTitle(zel(money()));
+    // An amount of the last hand still in the air (or waiting) is not this table's.
+    moneyFlights_.clear();
     for (const auto& child : std::vector<platform::ui::ViewPtr>(view()->subviews())) {
         if (dynamic_cast<CardView*>(child.get()) || dynamic_cast<CardViewPhom*>(child.get()))
             child->removeFromSuperview();
@@ -407,9 +409,10 @@ void GameCardView::setBtnCuocAtPos(platform::ui::Point point) {
     btnCuoc_->setCenter(point);
 }
 
-void GameCardView::updateMoneyWithUserId(int32_t, int64_t amount) {
+void GameCardView::showMoneyAtSeat(const Player& player) {
     view();
-    seatViews_[0].btnMoney->setTitle(Util::formatNumber(amount) + " " + text("KAVO_zel"));
+    const int s = getSeatFromID(player.IDDB());
+    if (s >= 0) seatViews_[size_t(s)].btnMoney->setTitle(zel(player.money()));
 }
 
 void GameCardView::doLeaveBoard() {

@@ -86,8 +86,8 @@ public:
     // ---- seat locks, money, leaving
     void clickLockSeat(platform::ui::Button& lock);
     void setBtnCuocAtPos(platform::ui::Point point);
-    // Seat 0's money title, whatever the id (its one caller passes mine).
-    void updateMoneyWithUserId(int32_t userId, int64_t money) override;
+    // The money title of the player's seat.
+    void showMoneyAtSeat(const Player& player) override;
     void doLeaveBoard() override;
     void progressLeaveBoard() override;
     // Stops the turn clock for good: a left table never counts or skips again.

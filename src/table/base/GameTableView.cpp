@@ -154,7 +154,10 @@ void GameTableView::showGiftGiver(const Player* receiver) {
 }
 
 void GameTableView::updateMoneyWithUserId(int32_t userId, int64_t money) {
-    if (auto player = playerWithId(userId)) player->setMoney(money);
+    auto player = playerWithId(userId);
+    if (!player) return;
+    player->setMoney(money);
+    showMoneyAtSeat(*player);
 }
 
 void GameTableView::sendStake(int32_t amount) {

@@ -130,8 +130,13 @@ public:
     // seat, a seat without a gift and a gift whose giver the client never learned name
     // nobody, and show nothing.
     static void showGiftGiver(const Player* receiver);
-    // A seated player's money changed.
+    // A seated player's money changed away from the table's own results (a gift he bought,
+    // a top-up, a transfer, a lottery win): his record takes the new amount and his seat
+    // shows it, so that the next deal and the next result start from it.
     virtual void updateMoneyWithUserId(int32_t userId, int64_t money);
+    // Draws the money of `player`'s record at his seat; nothing where the table draws no
+    // money at its seats.
+    virtual void showMoneyAtSeat(const Player& /*player*/) {}
     // The seated player with that IDDB, or nullptr.
     std::shared_ptr<Player> playerWithId(int32_t userId) const;
 

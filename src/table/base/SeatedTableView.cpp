@@ -93,8 +93,7 @@ void SeatedTableView::setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_
     refreshSeats();
 }
 
-void SeatedTableView::updateMoneyWithUserId(int32_t userId, int64_t money) {
-    GameTableView::updateMoneyWithUserId(userId, money);
+void SeatedTableView::showMoneyAtSeat(const Player&) {
     refreshSeats();
 }
 

@@ -29,7 +29,7 @@ public:
     // The seats show the new players.
     void setupPlayersWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                               const std::vector<std::shared_ptr<Player>>& players) override;
-    void updateMoneyWithUserId(int32_t userId, int64_t money) override;
+    void showMoneyAtSeat(const Player& player) override;
 
     // The player at a seat (the players in their order), or nullptr for an empty seat.
     std::shared_ptr<Player> playerAtSeat(int seat) const;

@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "app/widgets/CustomLabel.h"
@@ -254,7 +255,7 @@ void boardChat::textFieldDoneEditting(CustomTextField& sender) {
     if (returnKeyType() == ReturnKeyType::Default) return;
     showTopBar();
     const std::string line = firstCharacters(sender.text(), kSendLimit);
-    if (std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController())) {
+    if (topScreenAs<BoardView>()) {
         auto me = UIController::myInfo();
         appendHistory(me ? me->name() : std::string(), line);
         return;

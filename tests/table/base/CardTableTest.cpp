@@ -292,11 +292,24 @@ TEST_F(CardTable, LeavingAsksOnlyWithCardsOrReady) {
     EXPECT_NE(top(), second);
 }
 
-TEST_F(CardTable, MoneyOfSeatZeroFollowsTransfers) {
+// Money that changed away from the table (a transfer, a gift bought, a lottery win) is
+// the seated player's from then on: his seat shows it, and so does every later drawing
+// of the seats (a deal draws them again).
+TEST_F(CardTable, MoneyChangedAwayFromTheTableStaysAtThePlayersSeat) {
     auto table = fullTable();
-    table->updateMoneyWithUserId(99, 123456);
-    EXPECT_EQ(table->seat(0).btnMoney->titleForState(platform::ui::ControlState::Normal),
-              "123,456 " + text("KAVO_zel"));
+    const auto money = [&](int s) {
+        return table->seat(s).btnMoney->titleForState(platform::ui::ControlState::Normal);
+    };
+    const int anSeat = table->getSeatFromID(8);
+    ASSERT_NE(anSeat, -1);
+    table->updateMoneyWithUserId(8, 123456);
+    EXPECT_EQ(money(anSeat), "123,456 " + text("KAVO_zel"));
+    table->showSeats();
+    EXPECT_EQ(money(anSeat), "123,456 " + text("KAVO_zel"));
+    EXPECT_EQ(money(0), "1,000 " + text("KAVO_zel")) << "my seat is mine";
+    table->updateMoneyWithUserId(99, 1); // nobody there: no seat changes
+    EXPECT_EQ(money(0), "1,000 " + text("KAVO_zel"));
+    EXPECT_EQ(money(anSeat), "123,456 " + text("KAVO_zel"));
 }
 
 // ---------------------------------------------------------------- turn clock
@@ -450,6 +463,21 @@ TEST_F(CardTable, MoneyTextsFlyBetweenTheCentreAndTheSeatOneAtATime) {
     EXPECT_EQ(table->waitingFlyTexts(), 0u);
     platform::RunLoop::main().advance(1.0);
     EXPECT_TRUE(table->flyTexts().empty());
+}
+
+// A table reset (a new join) drops the last hand's amounts: the one in the air goes and
+// none that waited takes off over the new table.
+TEST_F(CardTable, AResetTableFliesNoAmountOfTheLastHand) {
+    auto table = fullTable();
+    table->showFlyTextWirhFromId(8, 500);
+    table->showFlyTextWirhFromId(7, -500);
+    table->resetView();
+    EXPECT_TRUE(table->flyTexts().empty());
+    EXPECT_EQ(table->waitingFlyTexts(), 0u);
+    drive("expect-not text=+500");
+    platform::RunLoop::main().advance(2.0);
+    EXPECT_TRUE(table->flyTexts().empty());
+    drive("expect-not text=-500");
 }
 
 // ---------------------------------------------------------------- seat menu, gifts, sheets

@@ -1,6 +1,5 @@
 #include "account/ProfileView.h"
 #include "account/Profile_AssetsView.h"
-#include "account/ShopView.h"
 #include "account/TopupZelView.h"
 #include "app/KavoViewController.h"
 #include "app/UIController.h"
@@ -143,12 +142,15 @@ TEST_F(DialogAction, EachAnswerSendsItsRequest) {
     EXPECT_TRUE(coup->isLosing());
 }
 
-TEST_F(DialogAction, ShopQuestionsBuyTheChosenAvatarOrItem) {
-    ShopView::getInstance()->setSelectObjectID(42);
-    ok(UIController::kActionBuyAvatar);
+TEST_F(DialogAction, ShopQuestionsBuyTheAvatarOrItemTheyAskAbout) {
+    ok(UIController::kActionBuyAvatar, 0, int32_t(42));
     EXPECT_TRUE(client.sentOnce(1202, Bytes().int32(42).data()));
-    ok(UIController::kActionBuyItem);
-    EXPECT_EQ(client.commands(), (std::vector<int16_t>{1202, 101}));
+    client.clear();
+    ok(UIController::kActionBuyItem, 0, int32_t(77));
+    EXPECT_TRUE(client.sentOnce(101, Bytes().byte(6).int32(1).int32(77).data()));
+    client.clear();
+    ok(UIController::kActionBuyItem); // a question that names nothing buys nothing
+    EXPECT_TRUE(client.sent().empty());
 }
 
 TEST_F(DialogAction, PokerNoticesActOnThePokerTableOnTop) {
