@@ -11,7 +11,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -29,7 +29,7 @@ void logLine(const std::string& line) {
 
 } // namespace
 
-CardTableStub::CardTableStub(TestPortal& portal, std::function<Player()> me, std::function<int()> gameType)
+CardTableStub::CardTableStub(PortalServer& portal, std::function<Player()> me, std::function<int()> gameType)
     : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)),
       tienLen_([this](const Message& message) { portal_.sendToClient(message); },
                [this](double seconds, std::function<void()> action) { later(seconds, std::move(action)); }),
@@ -131,7 +131,7 @@ void CardTableStub::install() {
     installPlay();
 }
 
-void CardTableStub::onJoin(Message& request, TestPortal::Reply& reply) {
+void CardTableStub::onJoin(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const std::string password = request.readUTF();
@@ -184,7 +184,7 @@ void CardTableStub::onJoin(Message& request, TestPortal::Reply& reply) {
     }
 }
 
-void CardTableStub::onReady(Message& request, TestPortal::Reply& reply) {
+void CardTableStub::onReady(Message& request, PortalServer::Reply& reply) {
     request.readByte();
     request.readByte();
     const bool ready = request.readBool();
@@ -195,7 +195,7 @@ void CardTableStub::onReady(Message& request, TestPortal::Reply& reply) {
     reply.send(answer);
 }
 
-void CardTableStub::onStake(Message& request, TestPortal::Reply& reply) {
+void CardTableStub::onStake(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const int32_t stake = request.readInt();
@@ -219,13 +219,13 @@ void CardTableStub::onStake(Message& request, TestPortal::Reply& reply) {
     reply.send(answer);
 }
 
-void CardTableStub::onSeats(Message& request, TestPortal::Reply&) {
+void CardTableStub::onSeats(Message& request, PortalServer::Reply&) {
     request.readByte();
     request.readByte();
     logLine("seats " + std::to_string(request.readByte()));
 }
 
-void CardTableStub::onKick(Message& request, TestPortal::Reply& reply) {
+void CardTableStub::onKick(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const int32_t kicked = request.readInt();
@@ -249,7 +249,7 @@ void CardTableStub::onKick(Message& request, TestPortal::Reply& reply) {
     later(3.0, std::move(joins));
 }
 
-void CardTableStub::onChat(Message& request, TestPortal::Reply&) {
+void CardTableStub::onChat(Message& request, PortalServer::Reply&) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const std::string line = request.readUTF();
@@ -262,7 +262,7 @@ void CardTableStub::onChat(Message& request, TestPortal::Reply&) {
     later(0.5, std::move(answer));
 }
 
-void CardTableStub::onLeave(Message&, TestPortal::Reply&) {
+void CardTableStub::onLeave(Message&, PortalServer::Reply&) {
     logLine("leave: the table ends");
     tienLen_.reset();
     std::lock_guard lock(mutex_);
@@ -272,7 +272,7 @@ void CardTableStub::onLeave(Message&, TestPortal::Reply&) {
 void CardTableStub::installPlay() {
     // The other tables keep their own start.
     auto otherStart = portal_.handlerOf(20);
-    portal_.onCommand(20, [this, otherStart](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(20, [this, otherStart](Message& request, PortalServer::Reply& reply) {
         const StubCardRules* rules = stubCardRulesOf(gameType_());
         if (!rules) {
             if (otherStart) otherStart(request, reply);
@@ -283,7 +283,7 @@ void CardTableStub::installPlay() {
         logLine("start");
         tienLen_.start(*rules, room, board, places(), me_().id, stake());
     });
-    portal_.onCommand(21, [this](Message& request, TestPortal::Reply&) {
+    portal_.onCommand(21, [this](Message& request, PortalServer::Reply&) {
         request.readByte();
         request.readByte();
         const int count = uint8_t(request.readByte());
@@ -292,8 +292,8 @@ void CardTableStub::installPlay() {
             cards.push_back(request.readByte());
         tienLen_.play(me_().id, cards);
     });
-    portal_.onCommand(49, [this](Message&, TestPortal::Reply&) { tienLen_.skip(me_().id); });
-    portal_.onCommand(53, [this](Message&, TestPortal::Reply&) { tienLen_.claim(me_().id); });
+    portal_.onCommand(49, [this](Message&, PortalServer::Reply&) { tienLen_.skip(me_().id); });
+    portal_.onCommand(53, [this](Message&, PortalServer::Reply&) { tienLen_.claim(me_().id); });
 }
 
 } // namespace portalstub

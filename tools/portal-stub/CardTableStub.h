@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubTienLen.h"
 
 #include <atomic>
@@ -32,7 +32,7 @@ public:
         std::string name;
     };
     // `me` tells the signed-in player; `gameType` the chosen game.
-    CardTableStub(kavo::test::TestPortal& portal, std::function<Player()> me, std::function<int()> gameType);
+    CardTableStub(portalserver::PortalServer& portal, std::function<Player()> me, std::function<int()> gameType);
     ~CardTableStub();
     CardTableStub(const CardTableStub&) = delete;
     CardTableStub& operator=(const CardTableStub&) = delete;
@@ -53,20 +53,20 @@ public:
     int guestsSeated();
 
 private:
-    void onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onReady(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onStake(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    static void onSeats(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onKick(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onChat(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onLeave(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onReady(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onStake(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    static void onSeats(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onKick(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onChat(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onLeave(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void installPlay();
     // The places' player ids (-1 empty), as the join and the kicks left them.
     std::vector<int32_t> places();
     void run();
     static kavo::Message stubPlayerEntry(int32_t id, const std::string& name);
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     std::function<Player()> me_;
     std::function<int()> gameType_;
     std::mutex mutex_;

@@ -14,7 +14,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -35,14 +35,14 @@ void writeGuest(Message& message, int32_t id, const std::string& name, int64_t m
 
 } // namespace
 
-StubCaoRua::StubCaoRua(TestPortal& portal, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
+StubCaoRua::StubCaoRua(PortalServer& portal, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
                        CardTableStub& cardTable)
     : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), cardTable_(cardTable),
       shuffle_(std::random_device{}()) {}
 
-void StubCaoRua::chain(int16_t command, std::function<void(Message&, TestPortal::Reply&)> answer) {
+void StubCaoRua::chain(int16_t command, std::function<void(Message&, PortalServer::Reply&)> answer) {
     auto earlier = portal_.handlerOf(command);
-    portal_.onCommand(command, [this, earlier, answer](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(command, [this, earlier, answer](Message& request, PortalServer::Reply& reply) {
         if (gameType_() == kGameType)
             answer(request, reply);
         else if (earlier)
@@ -51,9 +51,9 @@ void StubCaoRua::chain(int16_t command, std::function<void(Message&, TestPortal:
 }
 
 void StubCaoRua::install() {
-    chain(8, [this](Message& request, TestPortal::Reply& reply) { onJoin(request, reply); });
-    chain(20, [this](Message&, TestPortal::Reply& reply) { onStart(reply); });
-    chain(21, [this](Message& request, TestPortal::Reply& reply) {
+    chain(8, [this](Message& request, PortalServer::Reply& reply) { onJoin(request, reply); });
+    chain(20, [this](Message&, PortalServer::Reply& reply) { onStart(reply); });
+    chain(21, [this](Message& request, PortalServer::Reply& reply) {
         Message echo(21);
         echo.writeByte(request.readByte());
         echo.writeByte(request.readByte());
@@ -76,7 +76,7 @@ void StubCaoRua::install() {
         }
         finishIfAllUp(hand);
     });
-    chain(11, [this](Message& request, TestPortal::Reply& reply) {
+    chain(11, [this](Message& request, PortalServer::Reply& reply) {
         const int8_t room = request.readByte();
         const int8_t board = request.readByte();
         const int32_t kicked = request.readInt();
@@ -98,7 +98,7 @@ void StubCaoRua::install() {
         writeGuest(joins, it->id, it->name);
         cardTable_.later(3.0, std::move(joins));
     });
-    chain(103, [this](Message& request, TestPortal::Reply&) {
+    chain(103, [this](Message& request, PortalServer::Reply&) {
         const int32_t target = request.readInt();
         std::lock_guard lock(mutex_);
         for (const auto& guest : guests_) {
@@ -112,7 +112,7 @@ void StubCaoRua::install() {
     });
 }
 
-void StubCaoRua::onJoin(Message& request, TestPortal::Reply& reply) {
+void StubCaoRua::onJoin(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     logLine("join room " + std::to_string(room) + ", board " + std::to_string(board));
@@ -170,7 +170,7 @@ void StubCaoRua::onJoin(Message& request, TestPortal::Reply& reply) {
     endHandLater(3.0, hands);
 }
 
-void StubCaoRua::onStart(TestPortal::Reply& reply) {
+void StubCaoRua::onStart(PortalServer::Reply& reply) {
     std::vector<int8_t> deck(52);
     std::iota(deck.begin(), deck.end(), int8_t(0));
     std::vector<Seated> guests;

@@ -9,7 +9,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -32,7 +32,7 @@ std::optional<int32_t> subOf(Message& request) {
 
 } // namespace
 
-StubCommands::StubCommands(TestPortal& portal, std::function<bool()> signedIn)
+StubCommands::StubCommands(PortalServer& portal, std::function<bool()> signedIn)
     : portal_(portal), signedIn_(std::move(signedIn)) {
     portal_.admitOnly([this](const Message& request) {
         if (admits(request.commandId())) return true;
@@ -51,7 +51,7 @@ void StubCommands::add(const std::vector<StubCommand>& table) {
             answers.other = row.handler;
         else
             answers.bySub[row.sub] = row.handler;
-        portal_.onCommand(row.command, [this, command = row.command](Message& request, TestPortal::Reply& reply) {
+        portal_.onCommand(row.command, [this, command = row.command](Message& request, PortalServer::Reply& reply) {
             dispatch(command, request, reply);
         });
     }
@@ -63,8 +63,8 @@ bool StubCommands::admits(int16_t command) const {
     return beforeSignIn_.count(command) > 0;
 }
 
-void StubCommands::dispatch(int16_t command, Message& request, TestPortal::Reply& reply) {
-    TestPortal::Handler handler;
+void StubCommands::dispatch(int16_t command, Message& request, PortalServer::Reply& reply) {
+    PortalServer::Handler handler;
     std::optional<int32_t> sub;
     {
         std::lock_guard lock(mutex_);

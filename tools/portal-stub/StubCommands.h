@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 
 #include <climits>
 #include <cstdint>
@@ -19,15 +19,15 @@ struct StubCommand {
     static constexpr int32_t kEverySub = INT32_MIN;
     int16_t command;
     int32_t sub;
-    kavo::test::TestPortal::Handler handler;
+    portalserver::PortalServer::Handler handler;
     bool beforeSignIn = false;
 };
 
 // The table rows of an area whose handlers are members of `area`.
 template <class Area>
-kavo::test::TestPortal::Handler answeredBy(Area* area,
-                                           void (Area::*member)(kavo::Message&, kavo::test::TestPortal::Reply&)) {
-    return [area, member](kavo::Message& request, kavo::test::TestPortal::Reply& reply) {
+portalserver::PortalServer::Handler answeredBy(Area* area, void (Area::*member)(kavo::Message&,
+                                                                                portalserver::PortalServer::Reply&)) {
+    return [area, member](kavo::Message& request, portalserver::PortalServer::Reply& reply) {
         (area->*member)(request, reply);
     };
 }
@@ -40,7 +40,7 @@ kavo::test::TestPortal::Handler answeredBy(Area* area,
 class StubCommands {
 public:
     // `signedIn` tells whether someone is signed in on the connection now.
-    StubCommands(kavo::test::TestPortal& portal, std::function<bool()> signedIn);
+    StubCommands(portalserver::PortalServer& portal, std::function<bool()> signedIn);
     StubCommands(const StubCommands&) = delete;
     StubCommands& operator=(const StubCommands&) = delete;
 
@@ -50,12 +50,12 @@ public:
 
 private:
     struct Answers {
-        std::map<int32_t, kavo::test::TestPortal::Handler> bySub;
-        kavo::test::TestPortal::Handler other; // a sub that no row names, or a command without subs
+        std::map<int32_t, portalserver::PortalServer::Handler> bySub;
+        portalserver::PortalServer::Handler other; // a sub that no row names, or a command without subs
     };
-    void dispatch(int16_t command, kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void dispatch(int16_t command, kavo::Message& request, portalserver::PortalServer::Reply& reply);
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     std::function<bool()> signedIn_;
     mutable std::mutex mutex_;
     std::map<int16_t, Answers> answers_;

@@ -13,7 +13,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 namespace rules = kavo::MauBinhRules;
 
 namespace {
@@ -95,7 +95,7 @@ void writeCards(Message& message, const std::vector<int>& cards) {
 
 } // namespace
 
-StubMauBinh::StubMauBinh(TestPortal& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+StubMauBinh::StubMauBinh(PortalServer& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
                          std::function<int()> gameType)
     : portal_(portal), table_(table), me_(std::move(me)), gameType_(std::move(gameType)) {
     if (const char* time = std::getenv("KAVO_STUB_MAUBINH_TIME"); time && std::atoi(time) > 0)
@@ -104,7 +104,7 @@ StubMauBinh::StubMauBinh(TestPortal& portal, CardTableStub& table, std::function
 
 void StubMauBinh::install() {
     auto previousStart = portal_.handlerOf(20);
-    portal_.onCommand(20, [this, previousStart](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(20, [this, previousStart](Message& request, PortalServer::Reply& reply) {
         if (gameType_() != kGameType) {
             if (previousStart) previousStart(request, reply);
             return;
@@ -114,7 +114,7 @@ void StubMauBinh::install() {
         deal(room, board, reply);
     });
     auto previousGame = portal_.handlerOf(kGame);
-    portal_.onCommand(kGame, [this, previousGame](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(kGame, [this, previousGame](Message& request, PortalServer::Reply& reply) {
         if (gameType_() != kGameType) {
             if (previousGame) previousGame(request, reply);
             return;
@@ -177,7 +177,7 @@ void StubMauBinh::install() {
     });
 }
 
-void StubMauBinh::deal(int8_t room, int8_t board, TestPortal::Reply& reply) {
+void StubMauBinh::deal(int8_t room, int8_t board, PortalServer::Reply& reply) {
     const int32_t me = me_().id;
     std::vector<int> deck(52);
     std::iota(deck.begin(), deck.end(), 0);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CardTableStub.h"
 
 #include <cstdint>
@@ -24,7 +24,7 @@ namespace portalstub {
 // then front). Other game types go to the handlers installed before.
 class StubMauBinh {
 public:
-    StubMauBinh(kavo::test::TestPortal& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+    StubMauBinh(portalserver::PortalServer& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
                 std::function<int()> gameType);
     void install();
 
@@ -35,10 +35,10 @@ private:
         int32_t id = 0;
         std::vector<int> cards;
     };
-    void deal(int8_t room, int8_t board, kavo::test::TestPortal::Reply& reply);
+    void deal(int8_t room, int8_t board, portalserver::PortalServer::Reply& reply);
     void finish(const std::vector<int>& arrangement);
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     CardTableStub& table_;
     std::function<CardTableStub::Player()> me_;
     std::function<int()> gameType_;

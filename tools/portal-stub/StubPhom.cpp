@@ -14,7 +14,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -75,7 +75,7 @@ bool extends(const std::vector<int8_t>& meld, int8_t card) {
 
 } // namespace
 
-StubPhom::StubPhom(TestPortal& portal) : portal_(portal), laterThread_([this] { runLater(); }) {
+StubPhom::StubPhom(PortalServer& portal) : portal_(portal), laterThread_([this] { runLater(); }) {
     if (const char* pause = std::getenv("KAVO_STUB_PHOM_PAUSE")) pause_ = std::max(0.0, std::atof(pause));
     if (const char* turn = std::getenv("KAVO_STUB_PHOM_TURN"); turn && std::atof(turn) > 0)
         turnSeconds_ = std::atof(turn);
@@ -487,7 +487,7 @@ void StubPhom::onLayOff(Message& request, Reply& reply) {
     reply.send(refusal(say("Không gửi được", "Nothing to lay off onto")));
 }
 
-void StubPhom::onStake(Message& request, Reply& reply, const TestPortal::Handler& earlier) {
+void StubPhom::onStake(Message& request, Reply& reply, const PortalServer::Handler& earlier) {
     Message read(request.commandId(), request.data());
     read.readShort();                     // room, board
     const int32_t stake = read.readInt(); // 0 when cut short

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -39,7 +39,7 @@ public:
     static constexpr int32_t kStubIds[3] = {4001, 4002, 4003};
     static constexpr double kTurnSeconds = 30;
 
-    explicit StubPhom(kavo::test::TestPortal& portal);
+    explicit StubPhom(portalserver::PortalServer& portal);
     ~StubPhom();
     StubPhom(const StubPhom&) = delete;
     StubPhom& operator=(const StubPhom&) = delete;
@@ -51,7 +51,7 @@ public:
     void setPlayer(int32_t id, const std::string& name);
 
 private:
-    using Reply = kavo::test::TestPortal::Reply;
+    using Reply = portalserver::PortalServer::Reply;
     struct Seat {
         int32_t id = -1;
         std::vector<int8_t> hand;
@@ -61,7 +61,7 @@ private:
     };
     static constexpr int8_t kPlayingBoard = 2;
 
-    using TestPortal = kavo::test::TestPortal;
+    using PortalServer = portalserver::PortalServer;
     void chain(int16_t command, std::function<void(kavo::Message&, Reply&)> handler);
     void onJoin(kavo::Message& request, Reply& reply);
     void onStart(Reply& reply);
@@ -70,7 +70,7 @@ private:
     void onEat(kavo::Message& request, Reply& reply);
     void onLay(kavo::Message& request, Reply& reply);
     void onLayOff(kavo::Message& request, Reply& reply);
-    void onStake(kavo::Message& request, Reply& reply, const TestPortal::Handler& earlier);
+    void onStake(kavo::Message& request, Reply& reply, const PortalServer::Handler& earlier);
     // The end of the deal (lock held): the messages go out in order after the last fire.
     void endDeal(bool byU);
     std::vector<kavo::Message> endMessages(bool byU);
@@ -90,7 +90,7 @@ private:
     void later(double seconds, std::function<void()> work);
     void runLater();
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     std::function<int()> gameType_;
     double pause_ = 1.0;
     double turnSeconds_ = kTurnSeconds;

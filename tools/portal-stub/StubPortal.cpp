@@ -16,7 +16,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -59,7 +59,7 @@ std::string signInRefusal(const std::string& user, bool sent) {
 
 } // namespace
 
-StubPortal::StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort)
+StubPortal::StubPortal(portalserver::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort)
     : portal_(std::move(connection)), commands_(portal_, [] { return !StubLedger::session().player().empty(); }),
       serverList_(std::move(serverList)), httpPort_(httpPort), account_(portal_, lotterySeconds) {
     commands_.add(lobbyCommands());
@@ -73,7 +73,7 @@ StubPortal::StubPortal(kavo::test::Fd connection, std::string serverList, int lo
     installJoins();
     // Unknown requests may carry passwords (a password change, a registration): only
     // their id and size are logged.
-    portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
+    portal_.onAnyCommand([](Message& request, PortalServer::Reply&) {
         platform::log("command " + std::to_string(request.commandId()) + ", " + std::to_string(request.data().size()) +
                       " bytes");
     });
@@ -111,7 +111,7 @@ void StubPortal::serve() {
     // answered he gets what waited for him: his new mail and the lottery's results.
     for (int16_t command : {int16_t(1), int16_t(2301)}) {
         portal_.onCommand(command,
-                          [this, inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
+                          [this, inner = portal_.handlerOf(command)](Message& request, PortalServer::Reply& reply) {
                               if (inner) inner(request, reply);
                               if (StubLedger::session().player().empty()) return;
                               mail_.signedIn(reply);
@@ -149,7 +149,7 @@ Message StubPortal::boardList(int gameType) {
     return reply;
 }
 
-void StubPortal::onSignIn(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onSignIn(Message& request, PortalServer::Reply& reply) {
     // The name's length: a name sent that reads as none is not text.
     const bool sent = request.data().size() >= 2 && (request.data()[0] | request.data()[1]) != 0;
     const std::string user = request.readUTF();
@@ -179,7 +179,7 @@ void StubPortal::onSignIn(Message& request, TestPortal::Reply& reply) {
 
 // The client's information (222: provider, client type, version, ...): accepted; its
 // version is kept for information key 8.
-void StubPortal::onClientInformation(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onClientInformation(Message& request, PortalServer::Reply& reply) {
     request.readInt();
     request.readInt();
     const std::string version = request.readUTF();
@@ -201,7 +201,7 @@ std::string StubPortal::smsVersions() {
 // address of the more-games page (in the player's language), 8 the versions whose
 // text-message top-up is on (the version the client told: every one is), 11 the server
 // list, 13 the promotion text.
-void StubPortal::onInformation(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onInformation(Message& request, PortalServer::Reply& reply) {
     const int8_t key = request.readByte();
     std::string text;
     switch (key) {
@@ -230,7 +230,7 @@ void StubPortal::onInformation(Message& request, TestPortal::Reply& reply) {
     reply.send(information);
 }
 
-void StubPortal::onGameChosen(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onGameChosen(Message& request, PortalServer::Reply& reply) {
     const int8_t type = request.readByte();
     gameType_ = type;
     platform::log("game type " + std::to_string(type));
@@ -239,21 +239,21 @@ void StubPortal::onGameChosen(Message& request, TestPortal::Reply& reply) {
     reply.send(chosen);
 }
 
-void StubPortal::onBoardList(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onBoardList(Message& request, PortalServer::Reply& reply) {
     platform::log("board list, money " + std::to_string(request.readLong()));
     reply.send(boardList(gameType_));
 }
 
 // Play now is answered as the join of a board would be: the answer opens the table of
 // board 1 of the chosen game (free at every game).
-void StubPortal::onPlayNow(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onPlayNow(Message& request, PortalServer::Reply& reply) {
     platform::log(request.commandId() == 28 ? "play-now request" : "play-now request (1901)");
     joinFor(kStubRoom, 1, "", reply);
 }
 
 // Create opens a new board with the stake given, the person its owner, and is answered
 // as its join would be.
-void StubPortal::onCreate(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onCreate(Message& request, PortalServer::Reply& reply) {
     // int 0, int stake, byte seats, then the password (at least its two-byte length).
     constexpr size_t kShortest = 4 + 4 + 1 + 2;
     if (request.data().size() < kShortest) {
@@ -305,7 +305,7 @@ void StubPortal::installTables() {
     caoRua_->install();
 }
 
-void StubPortal::onJoin(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onJoin(Message& request, PortalServer::Reply& reply) {
     if (coTuong_.onJoin(request, reply) || coUp_.onJoin(request, reply)) return;
     const int room = request.readByte();
     const int board = request.readByte();
@@ -319,7 +319,7 @@ void StubPortal::onJoin(Message& request, TestPortal::Reply& reply) {
 void StubPortal::installJoins() {
     for (int16_t command : {int16_t(8), int16_t(1900)}) {
         portal_.onCommand(command,
-                          [this, inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
+                          [this, inner = portal_.handlerOf(command)](Message& request, PortalServer::Reply& reply) {
                               Message copy(request.commandId(), request.data());
                               copy.readByte();
                               const int board = copy.readByte();
@@ -342,7 +342,7 @@ void StubPortal::installJoins() {
     }
 }
 
-void StubPortal::joinFor(int8_t room, int8_t board, const std::string& password, TestPortal::Reply& reply) {
+void StubPortal::joinFor(int8_t room, int8_t board, const std::string& password, PortalServer::Reply& reply) {
     // The join command of the chosen game, as the client would send it.
     const int type = gameType_;
     const int16_t command = (type == 4 || type == 5 || type == 20) ? 1900 : 8;

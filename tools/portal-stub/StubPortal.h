@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubAccount.h"
 #include "tools/portal-stub/StubCaoRua.h"
@@ -44,7 +44,7 @@ public:
     // list text sent for information key 11, the lottery draws every `lotterySeconds` and
     // the stub's pages are on `httpPort`. Its serving starts with serve(), once every part
     // of the stub is set up.
-    StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort = kHttpPort);
+    StubPortal(portalserver::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort = kHttpPort);
     // Stops first: no handler runs on a part that is gone.
     ~StubPortal();
     StubPortal(const StubPortal&) = delete;
@@ -54,7 +54,7 @@ public:
     // Stops reading the connection and waits for the request in hand: no handler runs after
     // it returns, so that what the handlers use may go.
     void stop() { portal_.stop(); }
-    kavo::test::TestPortal& portal() { return portal_; }
+    portalserver::PortalServer& portal() { return portal_; }
     // Adds the commands of a part made outside (the social network's sign-in).
     void add(const std::vector<StubCommand>& table) { commands_.add(table); }
 
@@ -65,26 +65,26 @@ public:
 
 private:
     std::vector<StubCommand> lobbyCommands();
-    void onSignIn(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onClientInformation(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onInformation(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onGameChosen(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onBoardList(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onPlayNow(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onCreate(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onSignIn(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onClientInformation(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onInformation(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onGameChosen(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onBoardList(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onPlayNow(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onCreate(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // The games' tables, each answering for its game types.
     void installTables();
     // The joins (8, 1900): the board's own refusals, then the chosen game's table.
     void installJoins();
-    void onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // Answers as the chosen game's table answers a join of that board.
-    void joinFor(int8_t room, int8_t board, const std::string& password, kavo::test::TestPortal::Reply& reply);
+    void joinFor(int8_t room, int8_t board, const std::string& password, portalserver::PortalServer::Reply& reply);
     // The last player signed in.
     CardTableStub::Player signedInPlayer();
     // What information key 8 gives: the versions whose text-message top-up is on.
     std::string smsVersions();
 
-    kavo::test::TestPortal portal_;
+    portalserver::PortalServer portal_;
     StubCommands commands_;
     std::string serverList_;
     uint16_t httpPort_;

@@ -9,7 +9,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -33,7 +33,7 @@ bool reserved(const std::string& name) {
 
 // The answer (35): the name, whether it is now an account, and the text message that
 // confirms it (a refusal's text says why a name is not valid, and does not repeat it).
-void onRegister(Message& request, TestPortal::Reply& reply) {
+void onRegister(Message& request, PortalServer::Reply& reply) {
     // The password is not logged; the stub signs in any password anyway.
     const std::string name = request.readUTF();
     const bool valid = !invalidName(name);
@@ -51,7 +51,7 @@ void onRegister(Message& request, TestPortal::Reply& reply) {
 }
 
 // Key 1: the text message of a password recovery.
-void onRecovery(Message& request, TestPortal::Reply& reply) {
+void onRecovery(Message& request, PortalServer::Reply& reply) {
     const int8_t key = request.readByte();
     platform::log("text message syntax " + std::to_string(key));
     if (key != 1) return;

@@ -13,7 +13,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -48,7 +48,7 @@ bool allDigits(const std::string& text) {
 }
 
 // A refusal where the reply has no place for one: the one-button notice with its reason.
-void refuse(TestPortal::Reply& reply, const std::string& reason) {
+void refuse(PortalServer::Reply& reply, const std::string& reason) {
     Message notice(45);
     notice.writeByte(0);
     notice.writeUTF(reason);
@@ -145,7 +145,7 @@ Message StubShop::channels() {
 std::vector<StubCommand> StubShop::commands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     return {
-        {44, kEvery, [](Message&, TestPortal::Reply& reply) { reply.send(channels()); }},
+        {44, kEvery, [](Message&, PortalServer::Reply& reply) { reply.send(channels()); }},
         {1203, kEvery, onAvatarPage},
         {101, 21, onItemPage},
         {101, 6, onCart},
@@ -158,7 +158,7 @@ std::vector<StubCommand> StubShop::commands() {
     };
 }
 
-void StubShop::onAvatarPage(Message& request, TestPortal::Reply& reply) {
+void StubShop::onAvatarPage(Message& request, PortalServer::Reply& reply) {
     const int32_t page = request.readInt();
     Message avatars(1203);
     avatars.writeInt(kPages);
@@ -172,7 +172,7 @@ void StubShop::onAvatarPage(Message& request, TestPortal::Reply& reply) {
     reply.send(avatars);
 }
 
-void StubShop::onItemPage(Message& request, TestPortal::Reply& reply) {
+void StubShop::onItemPage(Message& request, PortalServer::Reply& reply) {
     request.readByte();
     const int page = request.readByte();
     Message items(101);
@@ -192,7 +192,7 @@ void StubShop::onItemPage(Message& request, TestPortal::Reply& reply) {
 // The cart: a count, then each item's id (a count the body does not hold is a cart of
 // something the shop does not list); a cart of nothing buys nothing: it is refused, not
 // paid with 0 Zel.
-void StubShop::onCart(Message& request, TestPortal::Reply& reply) {
+void StubShop::onCart(Message& request, PortalServer::Reply& reply) {
     request.readByte();
     const int32_t count = request.readInt();
     bool listed = count >= 0;
@@ -227,7 +227,7 @@ void StubShop::onCart(Message& request, TestPortal::Reply& reply) {
 }
 
 // An avatar bought (1202) has no failure in its reply: a refusal is a notice.
-void StubShop::onAvatarBought(Message& request, TestPortal::Reply& reply) {
+void StubShop::onAvatarBought(Message& request, PortalServer::Reply& reply) {
     const int32_t id = request.readInt();
     const std::string refusal =
         buy(listedAvatar(id), priceOf(id), "bought avatar " + std::to_string(id), [id](platform::SqliteDatabase& db) {
@@ -242,7 +242,7 @@ void StubShop::onAvatarBought(Message& request, TestPortal::Reply& reply) {
 
 // 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's);
 // their replies have no failure either.
-void StubShop::onGift(Message& request, TestPortal::Reply& reply) {
+void StubShop::onGift(Message& request, PortalServer::Reply& reply) {
     const int8_t sub = request.readByte();
     const int32_t id = sub == 8 ? request.readInt() : request.readShort();
     if (sub == 8) request.readInt();
@@ -258,7 +258,7 @@ void StubShop::onGift(Message& request, TestPortal::Reply& reply) {
 
 // A store receipt (type 5) or a scratch card whose serial and code are digits adds its
 // value; another card is not valid.
-void StubShop::onTopUp(Message& request, TestPortal::Reply& reply) {
+void StubShop::onTopUp(Message& request, PortalServer::Reply& reply) {
     const int8_t type = request.readByte();
     if (type == 5) {
         const std::string receipt = request.readUTF();
@@ -285,7 +285,7 @@ void StubShop::onTopUp(Message& request, TestPortal::Reply& reply) {
 
 // The carrier reports a sent top-up message at once here: its value is added and the
 // new balance goes out as a card's would.
-void StubShop::onTextMessageSent(Message& request, TestPortal::Reply& reply) {
+void StubShop::onTextMessageSent(Message& request, PortalServer::Reply& reply) {
     const std::string body = request.readUTF();
     platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
     const auto money = credit(kSmsValue, "SMS");
@@ -293,7 +293,7 @@ void StubShop::onTextMessageSent(Message& request, TestPortal::Reply& reply) {
 }
 
 // The transaction log (2703 sub 2).
-void StubShop::onHistory(Message&, TestPortal::Reply& reply) {
+void StubShop::onHistory(Message&, PortalServer::Reply& reply) {
     Message history(2703);
     history.writeInt(2);
     for (const auto& [time, content] : StubRecords::history(StubLedger::session().player())) {

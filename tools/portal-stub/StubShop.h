@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
 
 #include <cstdint>
@@ -48,7 +48,7 @@ public:
                            const std::function<bool(platform::SqliteDatabase&)>& keep = {});
 
 private:
-    using Reply = kavo::test::TestPortal::Reply;
+    using Reply = portalserver::PortalServer::Reply;
     static void onAvatarPage(kavo::Message& request, Reply& reply);
     static void onItemPage(kavo::Message& request, Reply& reply);
     static void onCart(kavo::Message& request, Reply& reply);

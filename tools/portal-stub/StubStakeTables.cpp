@@ -11,7 +11,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -34,7 +34,7 @@ int rankValue(uint8_t card) {
 
 } // namespace
 
-StubStakeTables::StubStakeTables(TestPortal& portal, std::function<Player()> me, std::function<int()> gameType,
+StubStakeTables::StubStakeTables(PortalServer& portal, std::function<Player()> me, std::function<int()> gameType,
                                  std::function<int32_t()> stake)
     : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), stake_(std::move(stake)),
       worker_([this] { run(); }) {
@@ -151,7 +151,7 @@ void StubStakeTables::install() {
     chainMine(24, &StubStakeTables::onStake);
     chainMine(67, &StubStakeTables::onCheck);
     auto previousLeave = portal_.handlerOf(15);
-    portal_.onCommand(15, [this, previousLeave](Message& request, TestPortal::Reply& reply) {
+    portal_.onCommand(15, [this, previousLeave](Message& request, PortalServer::Reply& reply) {
         {
             std::lock_guard lock(mutex_);
             running_ = false;
@@ -162,15 +162,15 @@ void StubStakeTables::install() {
     });
 }
 
-void StubStakeTables::chainMine(int16_t command, void (StubStakeTables::*answer)(Message&, TestPortal::Reply&)) {
+void StubStakeTables::chainMine(int16_t command, void (StubStakeTables::*answer)(Message&, PortalServer::Reply&)) {
     portal_.onCommand(
-        command, [this, answer, previous = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
+        command, [this, answer, previous = portal_.handlerOf(command)](Message& request, PortalServer::Reply& reply) {
             if (mine()) return (this->*answer)(request, reply);
             if (previous) previous(request, reply);
         });
 }
 
-void StubStakeTables::onStart(Message& request, TestPortal::Reply&) {
+void StubStakeTables::onStart(Message& request, PortalServer::Reply&) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     std::lock_guard lock(mutex_);
@@ -183,7 +183,7 @@ void StubStakeTables::onStart(Message& request, TestPortal::Reply&) {
         startXiZach();
 }
 
-void StubStakeTables::onMove(Message& request, TestPortal::Reply&) {
+void StubStakeTables::onMove(Message& request, PortalServer::Reply&) {
     request.readByte();
     request.readByte();
     std::lock_guard lock(mutex_);
@@ -214,7 +214,7 @@ void StubStakeTables::onMove(Message& request, TestPortal::Reply&) {
     }
 }
 
-void StubStakeTables::onStake(Message& request, TestPortal::Reply& reply) {
+void StubStakeTables::onStake(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const int32_t money = request.readInt();
@@ -227,7 +227,7 @@ void StubStakeTables::onStake(Message& request, TestPortal::Reply& reply) {
     reply.send(answer);
 }
 
-void StubStakeTables::onCheck(Message& request, TestPortal::Reply&) {
+void StubStakeTables::onCheck(Message& request, PortalServer::Reply&) {
     request.readByte();
     request.readByte();
     const int32_t who = request.readInt();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -43,7 +43,7 @@ public:
         std::string name;
     };
     // `stake` tells the table's stake (the joined board's, or the owner's since).
-    StubStakeTables(kavo::test::TestPortal& portal, std::function<Player()> me, std::function<int()> gameType,
+    StubStakeTables(portalserver::PortalServer& portal, std::function<Player()> me, std::function<int()> gameType,
                     std::function<int32_t()> stake);
     ~StubStakeTables();
     StubStakeTables(const StubStakeTables&) = delete;
@@ -58,11 +58,12 @@ public:
     static int xiZachTotal(const std::vector<uint8_t>& cards);
 
 private:
-    void chainMine(int16_t command, void (StubStakeTables::*answer)(kavo::Message&, kavo::test::TestPortal::Reply&));
-    void onStart(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onMove(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onStake(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onCheck(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void chainMine(int16_t command,
+                   void (StubStakeTables::*answer)(kavo::Message&, portalserver::PortalServer::Reply&));
+    void onStart(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onMove(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onStake(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onCheck(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     struct Seat {
         int32_t id;
         std::vector<uint8_t> cards;
@@ -88,7 +89,7 @@ private:
     void settle(const std::vector<int>& points, const std::vector<std::string>& texts);
     Seat* seatOf(int32_t id);
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     std::function<Player()> me_;
     std::function<int()> gameType_;
     std::function<int32_t()> stake_;

@@ -15,7 +15,7 @@
 // a state folder the first process makes and removes when it stops; it removes, as it
 // starts, the folders of stubs that were killed.
 #include "platform/runtime/Log.h"
-#include "tests/support/Sockets.h"
+#include "tools/portal-server/Sockets.h"
 #include "tools/portal-stub/StubGraph.h"
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubImages.h"
@@ -87,7 +87,7 @@ bool readWide(const char* text, uint64_t& number) {
 }
 
 bool portTaken(uint16_t port) {
-    return kavo::test::connectToLoopback(port).valid();
+    return portalserver::connectToLoopback(port).valid();
 }
 
 const char* kEventPage = "<html><head><meta charset=\"utf-8\"><title>Kavo</title></head><body>"
@@ -150,7 +150,7 @@ int runSession(const Options& options) {
     if (!options.stateFolder.empty()) portalstub::StubStore::session().keepIn(options.stateFolder);
     // Made before the portal, whose handlers use it, and gone after it.
     portalstub::StubSocialNet socialNet(options.secret);
-    portalstub::StubPortal portal(kavo::test::Fd(int(options.sessionFd)), serverListFor(options.port),
+    portalstub::StubPortal portal(portalserver::Fd(int(options.sessionFd)), serverListFor(options.port),
                                   options.lotterySeconds, options.httpPort);
     portal.add({socialNet.signInCommand()});
     portal.serve();
@@ -165,7 +165,7 @@ int runSession(const Options& options) {
 
 // Starts this program again to serve `client`: the child keeps the descriptor across
 // the exec and is stopped with this process.
-pid_t startSession(const kavo::test::Fd& client, const Options& options) {
+pid_t startSession(const portalserver::Fd& client, const Options& options) {
     char self[4096];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0) return -1;
@@ -212,14 +212,14 @@ std::map<std::string, std::string> pagesFor(uint16_t port) {
 
 // Accepts clients until stopped, each served by a process of its own (at most
 // `options.maxSessions` at once); then stops them all.
-void serveClients(const kavo::test::Fd& listener, const Options& options) {
+void serveClients(const portalserver::Fd& listener, const Options& options) {
     std::set<pid_t> sessions;
-    kavo::test::StopSignal never;
+    portalserver::StopSignal never;
     while (!stopRequested) {
         for (pid_t ended; (ended = ::waitpid(-1, nullptr, WNOHANG)) > 0;)
             sessions.erase(ended);
-        if (kavo::test::waitReadable(listener.get(), never, 0.2) != kavo::test::WaitResult::Ready) continue;
-        kavo::test::Fd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (portalserver::waitReadable(listener.get(), never, 0.2) != portalserver::WaitResult::Ready) continue;
+        portalserver::Fd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
         if (!client.valid()) continue;
         if (sessions.size() >= options.maxSessions) {
             platform::log("portal-stub: " + std::to_string(sessions.size()) +
@@ -267,7 +267,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(options.httpPort));
         return 1;
     }
-    kavo::test::Fd listener = kavo::test::listenOnLoopback(options.port, kListenBacklog);
+    portalserver::Fd listener = portalserver::listenOnLoopback(options.port, kListenBacklog);
     if (!listener.valid()) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(options.port));
         return 1;
