@@ -201,6 +201,21 @@ TEST_F(LobbyWire, ABoardCreatedWithoutAPasswordAndAnOpenListedBoardTakeAnyPasswo
     }
 }
 
+// At Caro and Tetris, which no table of the stub plays, a join of a board is followed by
+// the details (34) of the opponent the board seats there, giang, as a server sends them;
+// the card table's join, which seats the card games, does not take these boards.
+TEST_F(LobbyWire, AJoinAtCaroOrTetrisBringsTheOpponentsDetails) {
+    for (const int8_t game : {int8_t(1), int8_t(8)}) {
+        SCOPED_TRACE(int(game));
+        ASSERT_NE(signInAndChoose("khach", game), 0);
+        send(8, Bytes().byte(1).byte(1).utf("").data());
+        auto details = next(34);
+        ASSERT_TRUE(details) << "no details after the join";
+        EXPECT_EQ(details->readInt(), 205);
+        EXPECT_EQ(details->readUTF(), "giang");
+    }
+}
+
 // A request a player makes and what its answer says: the balance after it (-1: none
 // told) and its note.
 struct Rule {

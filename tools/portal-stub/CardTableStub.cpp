@@ -120,15 +120,24 @@ Message CardTableStub::stubPlayerEntry(int32_t id, const std::string& name) {
     return entry;
 }
 
-void CardTableStub::install() {
-    portal_.onCommand(8, answeredBy(this, &CardTableStub::onJoin));
-    portal_.onCommand(16, answeredBy(this, &CardTableStub::onReady));
-    portal_.onCommand(19, answeredBy(this, &CardTableStub::onStake));
-    portal_.onCommand(56, onSeats);
-    portal_.onCommand(11, answeredBy(this, &CardTableStub::onKick));
-    portal_.onCommand(9, answeredBy(this, &CardTableStub::onChat));
-    portal_.onCommand(15, answeredBy(this, &CardTableStub::onLeave));
-    installPlay();
+// Its join at the card games; ready, stake, seats, kick, chat and leave at every game
+// that has no answer of its own; the play of the games whose rules it deals.
+std::vector<StubCommand> CardTableStub::commands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    std::vector<StubCommand> rows =
+        atGames({3, 12, 2, 11, 16}, {{8, kEvery, answeredBy(this, &CardTableStub::onJoin)}});
+    for (StubCommand& row : std::vector<StubCommand>{
+             {16, kEvery, answeredBy(this, &CardTableStub::onReady)},
+             {19, kEvery, answeredBy(this, &CardTableStub::onStake)},
+             {56, kEvery, onSeats},
+             {11, kEvery, answeredBy(this, &CardTableStub::onKick)},
+             {9, kEvery, answeredBy(this, &CardTableStub::onChat)},
+             {15, kEvery, answeredBy(this, &CardTableStub::onLeave)},
+         })
+        rows.push_back(std::move(row));
+    for (StubCommand& row : playCommands())
+        rows.push_back(std::move(row));
+    return rows;
 }
 
 void CardTableStub::onJoin(Message& request, PortalServer::Reply& reply) {
@@ -269,21 +278,17 @@ void CardTableStub::onLeave(Message&, PortalServer::Reply&) {
     pending_.clear();
 }
 
-void CardTableStub::installPlay() {
-    // The other tables keep their own start.
-    auto otherStart = portal_.handlerOf(20);
-    portal_.onCommand(20, [this, otherStart](Message& request, PortalServer::Reply& reply) {
+std::vector<StubCommand> CardTableStub::playCommands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    const auto start = [this](Message& request, PortalServer::Reply&) {
         const StubCardRules* rules = stubCardRulesOf(gameType_());
-        if (!rules) {
-            if (otherStart) otherStart(request, reply);
-            return;
-        }
+        if (!rules) return;
         const int8_t room = request.readByte();
         const int8_t board = request.readByte();
         logLine("start");
         tienLen_.start(*rules, room, board, places(), me_().id, stake());
-    });
-    portal_.onCommand(21, [this](Message& request, PortalServer::Reply&) {
+    };
+    const auto play = [this](Message& request, PortalServer::Reply&) {
         request.readByte();
         request.readByte();
         const int count = uint8_t(request.readByte());
@@ -291,9 +296,13 @@ void CardTableStub::installPlay() {
         for (int i = 0; i < count && request.available(); ++i)
             cards.push_back(request.readByte());
         tienLen_.play(me_().id, cards);
-    });
-    portal_.onCommand(49, [this](Message&, PortalServer::Reply&) { tienLen_.skip(me_().id); });
-    portal_.onCommand(53, [this](Message&, PortalServer::Reply&) { tienLen_.claim(me_().id); });
+    };
+    return atGames({3, 12}, {
+                                {20, kEvery, start},
+                                {21, kEvery, play},
+                                {49, kEvery, [this](Message&, PortalServer::Reply&) { tienLen_.skip(me_().id); }},
+                                {53, kEvery, [this](Message&, PortalServer::Reply&) { tienLen_.claim(me_().id); }},
+                            });
 }
 
 } // namespace portalstub

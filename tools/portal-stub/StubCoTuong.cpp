@@ -53,16 +53,16 @@ void StubCoTuong::setPlayer(int32_t id, const std::string& name) {
     playerName_ = name;
 }
 
-void StubCoTuong::install(std::function<int()> gameType) {
+std::vector<StubCommand> StubCoTuong::commands(std::function<int()> gameType) {
     gameType_ = std::move(gameType);
-    auto previous = portal_.handlerOf(20);
-    portal_.onCommand(20, [this, previous](Message& request, PortalServer::Reply& reply) {
-        if (gameType_() == tableType_)
-            onStart(reply);
-        else if (previous)
-            previous(request, reply);
-    });
-    portal_.onCommand(gameCommand_, [this](Message& request, PortalServer::Reply& reply) { onGame(request, reply); });
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    const auto join = [this](Message& request, PortalServer::Reply& reply) { onJoin(request, reply); };
+    return atGame(tableType_, {
+                                  {8, kEvery, join},
+                                  {1900, kEvery, join},
+                                  {20, kEvery, [this](Message&, PortalServer::Reply& reply) { onStart(reply); }},
+                                  {gameCommand_, kEvery, answeredBy(this, &StubCoTuong::onGame)},
+                              });
 }
 
 bool StubCoTuong::onJoin(Message& request, PortalServer::Reply& reply) {

@@ -2,6 +2,7 @@
 
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CoTuongPosition.h"
+#include "tools/portal-stub/StubCommands.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -40,10 +41,10 @@ public:
     StubCoTuong(const StubCoTuong&) = delete;
     StubCoTuong& operator=(const StubCoTuong&) = delete;
 
-    // Registers the start (20) and the game command (77); they answer only while
-    // `gameType()` is 5 (a start of another game goes to the start handler set before).
-    // Ready, chat and leave are the card table stub's, which answers them for every game.
-    void install(std::function<int()> gameType);
+    // Its rows at its game (5): the joins (8, 1900), the start (20) and the game command
+    // (77). Ready, chat and leave are the card table stub's, which answers them for every
+    // game. `gameType()` tells the game chosen.
+    std::vector<StubCommand> commands(std::function<int()> gameType);
     // The signed-in player.
     void setPlayer(int32_t id, const std::string& name);
     // A join (8 or 1900) at a Chinese chess table: answered with 8. False for other games.

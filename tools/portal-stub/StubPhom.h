@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/portal-server/PortalServer.h"
+#include "tools/portal-stub/StubCommands.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -44,9 +45,10 @@ public:
     StubPhom(const StubPhom&) = delete;
     StubPhom& operator=(const StubPhom&) = delete;
 
-    // Chains its answers in front of the portal's handlers of the same commands: they
-    // answer while `gameType()` is 13, else the earlier handler does.
-    void install(std::function<int()> gameType);
+    using Handler = portalserver::PortalServer::Handler;
+    // Its rows, at game 13 (`gameType()` tells the game chosen); a stake set at the table
+    // is answered by `tableStake` too.
+    std::vector<StubCommand> commands(std::function<int()> gameType, Handler tableStake);
     // The signed-in player.
     void setPlayer(int32_t id, const std::string& name);
 
@@ -61,8 +63,6 @@ private:
     };
     static constexpr int8_t kPlayingBoard = 2;
 
-    using PortalServer = portalserver::PortalServer;
-    void chain(int16_t command, std::function<void(kavo::Message&, Reply&)> handler);
     void onJoin(kavo::Message& request, Reply& reply);
     void onStart(Reply& reply);
     void onFire(kavo::Message& request, Reply& reply);
@@ -70,7 +70,7 @@ private:
     void onEat(kavo::Message& request, Reply& reply);
     void onLay(kavo::Message& request, Reply& reply);
     void onLayOff(kavo::Message& request, Reply& reply);
-    void onStake(kavo::Message& request, Reply& reply, const PortalServer::Handler& earlier);
+    void onStake(kavo::Message& request, Reply& reply, const Handler& tableStake);
     // The end of the deal (lock held): the messages go out in order after the last fire.
     void endDeal(bool byU);
     std::vector<kavo::Message> endMessages(bool byU);

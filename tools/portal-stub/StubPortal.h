@@ -55,8 +55,12 @@ public:
     // it returns, so that what the handlers use may go.
     void stop() { portal_.stop(); }
     portalserver::PortalServer& portal() { return portal_; }
-    // Adds the commands of a part made outside (the social network's sign-in).
-    void add(const std::vector<StubCommand>& table) { commands_.add(table); }
+    // Adds the commands of a part made outside (the social network's sign-in); false when a
+    // row was refused, one given before having its command, sub and game.
+    bool add(std::vector<StubCommand> table);
+    // Whether every row of the stub's own tables was taken: a stub whose table names a
+    // command, sub and game twice does not serve.
+    bool sound() const { return sound_; }
 
     // The player id a name signs in with (the same every time, never a stub player's).
     static int32_t playerIdOf(const std::string& name);
@@ -72,10 +76,15 @@ private:
     void onBoardList(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onPlayNow(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onCreate(kavo::Message& request, portalserver::PortalServer::Reply& reply);
-    // The games' tables, each answering for its game types.
-    void installTables();
-    // The joins (8, 1900): the board's own refusals, then the chosen game's table.
-    void installJoins();
+    // The rules every row of some lobby commands keeps, whichever area answers them: a
+    // join (8, 1900) meets the board's own refusals first; a sign-in (1, 2301) is followed
+    // by what waited for the person.
+    portalserver::PortalServer::Handler withLobbyRules(int16_t command, portalserver::PortalServer::Handler handler);
+    // Whether a join may go on to the table: else it is answered with the board's refusal.
+    bool joinAdmitted(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    // The games' tables, made once the portal is, and their rows, each for its game types.
+    void makeTables();
+    std::vector<StubCommand> tableCommands();
     void onJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // Answers as the chosen game's table answers a join of that board.
     void joinFor(int8_t room, int8_t board, const std::string& password, portalserver::PortalServer::Reply& reply);
@@ -89,6 +98,7 @@ private:
     std::string serverList_;
     uint16_t httpPort_;
     std::atomic<int> gameType_{3};
+    bool sound_ = true;
     StubAccount account_;
     StubShop shop_;
     StubMail mail_{portal_};

@@ -72,11 +72,6 @@ int StubStakeTables::xiZachTotal(const std::vector<uint8_t>& cards) {
     return sum;
 }
 
-bool StubStakeTables::mine() const {
-    const int game = gameType_();
-    return game == kBaiCao || game == kXiZach;
-}
-
 void StubStakeTables::later(double seconds, std::function<void()> action) {
     seconds *= pause_;
     pending_.push_back(
@@ -143,31 +138,26 @@ void StubStakeTables::deal(int8_t room, int8_t board, int cards) {
     running_ = true;
 }
 
-// The table's own commands answer at a Bai Cao or Xi Zach table; at another game's they
-// are handed on to the handler set before.
-void StubStakeTables::install() {
-    chainMine(20, &StubStakeTables::onStart);
-    chainMine(21, &StubStakeTables::onMove);
-    chainMine(24, &StubStakeTables::onStake);
-    chainMine(67, &StubStakeTables::onCheck);
-    auto previousLeave = portal_.handlerOf(15);
-    portal_.onCommand(15, [this, previousLeave](Message& request, PortalServer::Reply& reply) {
+// The table's own commands answer at a Bai Cao or Xi Zach table; a leave there ends the
+// hand, then goes on to `tableLeave`.
+std::vector<StubCommand> StubStakeTables::commands(portalserver::PortalServer::Handler tableLeave) {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    const auto leave = [this, tableLeave](Message& request, PortalServer::Reply& reply) {
         {
             std::lock_guard lock(mutex_);
             running_ = false;
             ++hand_;
             pending_.clear();
         }
-        if (previousLeave) previousLeave(request, reply);
-    });
-}
-
-void StubStakeTables::chainMine(int16_t command, void (StubStakeTables::*answer)(Message&, PortalServer::Reply&)) {
-    portal_.onCommand(
-        command, [this, answer, previous = portal_.handlerOf(command)](Message& request, PortalServer::Reply& reply) {
-            if (mine()) return (this->*answer)(request, reply);
-            if (previous) previous(request, reply);
-        });
+        if (tableLeave) tableLeave(request, reply);
+    };
+    return atGames({kBaiCao, kXiZach}, {
+                                           {20, kEvery, answeredBy(this, &StubStakeTables::onStart)},
+                                           {21, kEvery, answeredBy(this, &StubStakeTables::onMove)},
+                                           {24, kEvery, answeredBy(this, &StubStakeTables::onStake)},
+                                           {67, kEvery, answeredBy(this, &StubStakeTables::onCheck)},
+                                           {15, kEvery, leave},
+                                       });
 }
 
 void StubStakeTables::onStart(Message& request, PortalServer::Reply&) {

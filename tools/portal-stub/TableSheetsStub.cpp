@@ -184,8 +184,6 @@ void logTableRequest(Message& request, const char* what) {
     std::string line = std::string(what) + " at room " + std::to_string(room) + ", board " + std::to_string(board);
     if (request.commandId() == 18)
         line += ": \"" + request.readUTF() + "\"";
-    else if (request.commandId() == 56)
-        line += ": " + std::to_string(request.readByte());
     else
         line += ": " + std::to_string(request.readInt());
     logLine(line);
@@ -208,9 +206,7 @@ std::vector<StubCommand> tableSheetCommands() {
         {38, kEvery, onAvatar},
         {79, kEvery, onItemPicture},
         {18, kEvery, logged("password")},
-        {19, kEvery, logged("stake")},
         {24, kEvery, logged("stake (24)")},
-        {56, kEvery, logged("players")},
         {74, kEvery,
          [](Message& request, PortalServer::Reply&) { logLine("invitation of " + std::to_string(request.readInt())); }},
         {103, kEvery,

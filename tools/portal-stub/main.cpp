@@ -142,6 +142,23 @@ bool readOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
+// Adds the social network's sign-in to the portal's own commands: whether every row of
+// them was taken (no command, sub and game given twice).
+bool tablesTaken(portalstub::StubPortal& portal, portalstub::StubSocialNet& socialNet) {
+    const bool taken = portal.add({socialNet.signInCommand()}) && portal.sound();
+    if (!taken) platform::log("portal-stub: its tables name a command twice; it does not serve");
+    return taken;
+}
+
+// Whether the tables a session serves with are sound: checked as the stub starts, so that
+// a row given twice stops it at once instead of every connection.
+bool tablesAreSound(const Options& options) {
+    portalstub::StubSocialNet socialNet(options.secret);
+    portalstub::StubPortal portal(portalserver::Fd(), serverListFor(options.port), options.lotterySeconds,
+                                  options.httpPort);
+    return tablesTaken(portal, socialNet);
+}
+
 // One client's game server, on the connection the first process accepted; it ends
 // when the client goes (or when stopped).
 int runSession(const Options& options) {
@@ -152,7 +169,7 @@ int runSession(const Options& options) {
     portalstub::StubSocialNet socialNet(options.secret);
     portalstub::StubPortal portal(portalserver::Fd(int(options.sessionFd)), serverListFor(options.port),
                                   options.lotterySeconds, options.httpPort);
-    portal.add({socialNet.signInCommand()});
+    if (!tablesTaken(portal, socialNet)) return 1;
     portal.serve();
     platform::log("portal-stub: serving a client in process " + std::to_string(::getpid()));
     while (!stopRequested && (portal.portal().connectionCount() == 0 || portal.portal().isClientConnected()))
@@ -260,6 +277,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    if (!tablesAreSound(options)) return 1;
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     portalstub::StubHttp http(options.httpPort, pagesFor(options.port));
