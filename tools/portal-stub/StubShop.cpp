@@ -87,15 +87,44 @@ std::string StubShop::buy(bool listed, int64_t price, const std::string& what,
 }
 
 std::optional<int64_t> StubShop::credit(int64_t amount, const std::string& what) {
-    const std::string person = StubLedger::session().player();
     int64_t money = 0;
     const bool kept = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
-        money = StubLedger::session().moveIn(db, amount, "top-up: " + what);
-        StubRecords::addHistory(db, person, what + " (+" + std::to_string(amount) + " Zel)");
+        money = creditIn(db, amount, what);
         return true;
     });
     if (!kept) return std::nullopt;
     return money;
+}
+
+int64_t StubShop::creditIn(platform::SqliteDatabase& db, int64_t amount, const std::string& what) {
+    const int64_t money = StubLedger::session().moveIn(db, amount, "top-up: " + what);
+    StubRecords::addHistory(db, StubLedger::session().player(), what + " (+" + std::to_string(amount) + " Zel)");
+    return money;
+}
+
+// A store receipt adds its value once. The client sends a receipt until it is confirmed,
+// again after a reconnection, so one credited before (from any connection, in this stub's
+// life or a kept state folder's) is confirmed again with the balance as it is and adds
+// nothing.
+void StubShop::onStoreReceipt(const std::string& receipt, Reply& reply) {
+    std::optional<int64_t> money;
+    bool first = false;
+    const bool kept = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+        const auto fresh = StubRecords::firstReceipt(db, receipt, StubLedger::session().player());
+        if (!fresh) return false;
+        first = *fresh;
+        money = first ? creditIn(db, kStoreValue, "store purchase") : StubLedger::session().moveIn(db, 0, "");
+        return true;
+    });
+    if (!kept) money.reset();
+    platform::log("store receipt of " + std::to_string(receipt.size()) + " bytes: " +
+                  (!kept   ? "failed"
+                   : first ? "credited"
+                           : "credited before, confirmed again"));
+    reply.send(topUpAnswer(5, money,
+                           first ? say("Nạp thành công 20.000 Zel", "20,000 Zel added")
+                                 : say("Giao dịch này đã được nạp trước đó", "This purchase was added before"),
+                           receipt));
 }
 
 // A top-up's answer (71): whether it was added, its text, the receipt and the balance.
@@ -256,16 +285,11 @@ void StubShop::onGift(Message& request, PortalServer::Reply& reply) {
     reply.send(StubLedger::session().balanceReply());
 }
 
-// A store receipt (type 5) or a scratch card whose serial and code are digits adds its
-// value; another card is not valid.
+// A store receipt (type 5, once) or a scratch card whose serial and code are digits adds
+// its value; another card is not valid.
 void StubShop::onTopUp(Message& request, PortalServer::Reply& reply) {
     const int8_t type = request.readByte();
-    if (type == 5) {
-        const std::string receipt = request.readUTF();
-        const auto money = credit(kStoreValue, "store purchase");
-        reply.send(topUpAnswer(type, money, say("Nạp thành công 20.000 Zel", "20,000 Zel added"), receipt));
-        return;
-    }
+    if (type == 5) return onStoreReceipt(request.readUTF(), reply);
     const int8_t subId = request.readByte();
     const std::string serial = request.readUTF();
     const std::string code = request.available() ? request.readUTF() : std::string();

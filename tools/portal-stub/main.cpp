@@ -3,6 +3,7 @@
 // user (except "banned") and answers the sign-in and lobby road. Runs until stopped.
 //
 //   portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS] [--max-sessions COUNT]
+//               [--state-dir FOLDER]
 //
 // The ports default to 12346 and 12347; the lottery draws every ten minutes unless
 // told, and its result goes only to a player who bet in that draw.
@@ -13,7 +14,8 @@
 // connection beyond them is closed with a line in the log. What outlives a connection (every account's
 // money, friends, notices, shop history and lottery tickets) is kept in a SQLite file of
 // a state folder the first process makes and removes when it stops; it removes, as it
-// starts, the folders of stubs that were killed.
+// starts, the folders of stubs that were killed. A folder given with --state-dir is kept
+// instead: a stub started again with it goes on with its accounts.
 #include "platform/runtime/Log.h"
 #include "tools/portal-server/Sockets.h"
 #include "tools/portal-stub/StubGraph.h"
@@ -63,7 +65,7 @@ void onSignal(int) {
 
 int usage() {
     std::fprintf(stderr, "usage: portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS] "
-                         "[--max-sessions COUNT]\n");
+                         "[--max-sessions COUNT] [--state-dir FOLDER]\n");
     return 2;
 }
 
@@ -291,7 +293,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     portalstub::removeStateFoldersOfGoneStubs();
-    options.stateFolder = portalstub::makeStateFolder();
+    const bool keptFolder = !options.stateFolder.empty();
+    options.stateFolder =
+        keptFolder ? portalstub::givenStateFolder(options.stateFolder) : portalstub::makeStateFolder();
     if (options.stateFolder.empty()) {
         std::fprintf(stderr, "portal-stub: cannot make a state folder\n");
         return 1;
@@ -307,6 +311,6 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     serveClients(listener, options);
     std::error_code ignored;
-    std::filesystem::remove_all(options.stateFolder, ignored);
+    if (!keptFolder) std::filesystem::remove_all(options.stateFolder, ignored);
     return 0;
 }
