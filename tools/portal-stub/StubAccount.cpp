@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubNames.h"
 #include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRecords.h"
 #include "tools/portal-stub/StubRoster.h"
@@ -383,7 +384,7 @@ void StubAccount::onTransfer(Message& request, PortalServer::Reply& reply) {
     if (sent != StubStore::Outcome::Kept) money.reset();
     std::string note;
     if (!known)
-        note = say("Không có người chơi " + to, "No player named " + to);
+        note = say("Không có người chơi " + shortenedName(to), "No player named " + shortenedName(to));
     else if (sent == StubStore::Outcome::Failed)
         note = StubLedger::tryAgainLater();
     else if (!money)

@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubMoreGames.h"
+#include "tools/portal-stub/StubNames.h"
 #include "tools/portal-stub/StubNotices.h"
 #include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRegistration.h"
@@ -48,11 +49,14 @@ std::string passwordNote(const std::string& password) {
 
 // Why a sign-in of `user` is refused (empty: it is not): a name whose bytes are not UTF-8
 // text (read as no name, `sent` bytes of it) is not valid, a name of nothing but blanks
-// (or a sign-in without one) is no name, and "banned" is locked.
+// (or a sign-in without one) is no name, one no person can read (a control or a line
+// separator in it, or longer than the name fields show) is not valid as at registration,
+// and "banned" is locked.
 std::string signInRefusal(const std::string& user, bool sent) {
     if (user.empty() && sent) return StubRegistration::notValid();
     if (user.find_first_not_of(" \t") == std::string::npos)
         return say("Bạn chưa nhập tên đăng nhập", "No user name was given");
+    if (!readableName(user)) return StubRegistration::notValid();
     if (user == StubPortal::kBannedUser) return say(StubPortal::kBannedReason, StubPortal::kBannedReasonEnglish);
     return "";
 }
@@ -164,7 +168,7 @@ void StubPortal::onSignIn(Message& request, PortalServer::Reply& reply) {
     // The name's length: a name sent that reads as none is not text.
     const bool sent = request.data().size() >= 2 && (request.data()[0] | request.data()[1]) != 0;
     const std::string user = request.readUTF();
-    platform::log("sign-in of \"" + user + "\"");
+    platform::log("sign-in of \"" + shortenedName(user) + "\"");
     // A refused name is no account: nothing is kept or seated under it.
     if (const std::string reason = signInRefusal(user, sent); !reason.empty()) {
         Message refused(4);
