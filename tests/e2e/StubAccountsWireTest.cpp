@@ -842,5 +842,46 @@ TEST(StubAccounts, TheAccountsAreRowsOfOneSqliteFileInTheStubsStateFolder) {
     EXPECT_TRUE(balances.count(kStart - 20000) && balances.count(39500000 + 20000)) << balances.size() << " rows";
 }
 
+// Every field of a stub player's profile (1005), as the client reads it: lan's id, name
+// and amount, his personal data (gender and birthday shown), his province by number and
+// name, his level's progress, his playing time and the avatar he wears.
+TEST_F(ProfileWire, AStubPlayersProfileGivesEveryFieldOfHisRecord) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    const ByteVector lan = Bytes()
+                               .int32(kLan)
+                               .utf("lan")
+                               .int64(39500000)
+                               .utf("Người chơi lan") // full name
+                               .byte(2)               // gender
+                               .boolean(true)         // the gender shown
+                               .int16(1992)           // year of birth
+                               .utf("")               // address
+                               .utf("")               // id number
+                               .boolean(false)        // the id number shown
+                               .utf("")               // status
+                               .utf("")               // phone
+                               .byte(3)               // province
+                               .utf("Hải Phòng")
+                               .byte(8)        // month of birth
+                               .byte(8)        // day of birth
+                               .boolean(true)  // the birthday shown
+                               .int32(21)      // the level's progress
+                               .boolean(false) // a gift sent
+                               .utf("3 giờ")   // playing time
+                               .int32(2)       // avatar
+                               .data();
+    EXPECT_EQ(answerTo(*this, 1005, Bytes().int32(kLan).data()), lan);
+}
+
+// The report categories (2703 sub 0) are listed in the player's language, and a report
+// (sub 1: the player, the category, the text) is answered as taken.
+TEST_F(ProfileWire, TheReportCategoriesAreListedAndAReportIsTaken) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    EXPECT_EQ(answerTo(*this, 2703, Bytes().int32(0).data()),
+              Bytes().int32(0).utf("Gian lận").utf("Lời lẽ xấu").utf("Quảng cáo").data());
+    EXPECT_EQ(answerTo(*this, 2703, Bytes().int32(1).utf("lan").utf("Gian lận").utf("đổi bài").data()),
+              Bytes().int32(1).byte(1).data());
+}
+
 } // namespace
 } // namespace kavo::test

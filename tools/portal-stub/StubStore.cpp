@@ -74,6 +74,11 @@ void StubStore::open(const std::string& path) {
     using platform::SqliteDatabase;
     const bool made = [&] {
         StubWriterLock::Hold hold(writers_, kBusyMilliseconds);
+        // Without it the tables are still made in one transaction, which SQLite's write
+        // lock keeps whole: the writers' lock only spares the wait.
+        if (!hold.held())
+            platform::log("portal-stub: the accounts' writers' lock was not had within the wait; the accounts "
+                          "are opened under SQLite's lock alone");
         bool made = db_.open(path) && db_.exec("PRAGMA busy_timeout = " + std::to_string(kBusyMilliseconds)) &&
                     db_.exec("PRAGMA journal_mode = WAL") && db_.exec("PRAGMA synchronous = OFF") &&
                     db_.exec("BEGIN IMMEDIATE") && db_.exec(kTables);
