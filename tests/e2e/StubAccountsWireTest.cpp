@@ -141,7 +141,8 @@ pid_t sessionProcess(const std::string& log, size_t nth) {
 // lock to the next process at once: another connection's transfer is made, not failed
 // after the wait, and the killed one's spend, never committed, took nothing.
 TEST(StubAccounts, ASessionKilledInTheMiddleOfASpendLeavesTheLockAndTakesNothing) {
-    const std::string log = ::testing::TempDir() + "stub-killed-in-a-spend.txt";
+    TestFolder folder;
+    const std::string log = folder.path + "/stub.log";
     StubProcess stub({}, {{"KAVO_STUB_SPEND_PAUSE", "1500"}}, log);
     ASSERT_TRUE(stub.ready());
     StubPerson holder(stub.port());
