@@ -20,7 +20,7 @@ namespace {
 // One stub for the whole run, without a connection: its replies go nowhere.
 portalstub::StubPortal& stub() {
     static auto* portal = [] {
-        auto* made = new portalstub::StubPortal(kavo::test::Fd(), "Kavo Local|127.0.0.1:12346", 600);
+        auto* made = new portalstub::StubPortal(portalserver::Fd(), "Kavo Local|127.0.0.1:12346", 600);
         made->serve();
         return made;
     }();
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    kavo::test::TestPortal& portal = stub().portal();
+    portalserver::PortalServer& portal = stub().portal();
     portalstub::StubLedger::session().signOut();
     if (data[0] & 1) {
         kavo::Message signIn(1);

@@ -76,11 +76,7 @@ std::pair<bool, int64_t> outcome(StubPerson& person, int16_t command) {
 // A stub whose state folder lies in a temporary folder of the test's own, so that the
 // test can open its accounts file; the folder goes after the stub.
 struct StubWithFile {
-    struct Folder {
-        std::string path = "/tmp/stub-accounts-XXXXXX";
-        Folder() { ::mkdtemp(path.data()); }
-        ~Folder() { std::filesystem::remove_all(path); }
-    } folder;
+    TestFolder folder;
     StubProcess stub{{}, {{"TMPDIR", folder.path}}};
     std::string file() const {
         for (const auto& made : std::filesystem::directory_iterator(folder.path))
@@ -145,7 +141,8 @@ pid_t sessionProcess(const std::string& log, size_t nth) {
 // lock to the next process at once: another connection's transfer is made, not failed
 // after the wait, and the killed one's spend, never committed, took nothing.
 TEST(StubAccounts, ASessionKilledInTheMiddleOfASpendLeavesTheLockAndTakesNothing) {
-    const std::string log = ::testing::TempDir() + "stub-killed-in-a-spend.txt";
+    TestFolder folder;
+    const std::string log = folder.path + "/stub.log";
     StubProcess stub({}, {{"KAVO_STUB_SPEND_PAUSE", "1500"}}, log);
     ASSERT_TRUE(stub.ready());
     StubPerson holder(stub.port());
@@ -447,6 +444,54 @@ template <class Person> std::vector<std::string> historyOf(Person& person) {
         lines.push_back(history.readUTF());
     }
     return lines;
+}
+
+// What the answer to a store receipt (71 type 5) tells: its status (1: confirmed), the
+// receipt it names and the balance.
+std::tuple<int, std::string, int64_t> storeAnswer(StubPerson& person, const std::string& receipt) {
+    person.send(71, Bytes().byte(5).utf(receipt).data());
+    auto answer = person.next(71);
+    if (!answer) return {-1, "no answer", -1};
+    answer->readByte();
+    const int status = answer->readByte();
+    answer->readUTF();
+    const std::string named = answer->readUTF();
+    return {status, named, answer->readLong()};
+}
+
+// A store receipt is credited once, however often it comes: the client sends a receipt
+// again until it is confirmed, after a reconnection too. Sent twice on one connection,
+// again on a second connection of the same person, by another person, and again after
+// the stub was started anew on the same accounts, it adds 20,000 Zel once and is confirmed
+// every time; another receipt adds its own.
+TEST(StubAccounts, AStoreReceiptIsCreditedOnceAndConfirmedEveryTime) {
+    TestFolder folder;
+    const std::vector<std::string> kept = {"--state-dir", folder.path + "/accounts"};
+    const auto confirmed = [](const std::string& receipt, int64_t balance) {
+        return std::tuple<int, std::string, int64_t>{1, receipt, balance};
+    };
+    {
+        StubProcess stub(kept);
+        ASSERT_TRUE(stub.ready());
+        StubPerson first(stub.port());
+        ASSERT_EQ(first.signIn("muaban"), kStart);
+        EXPECT_EQ(storeAnswer(first, "r1"), confirmed("r1", kStart + 20000));
+        EXPECT_EQ(storeAnswer(first, "r1"), confirmed("r1", kStart + 20000)) << "sent again";
+        StubPerson second(stub.port());
+        ASSERT_EQ(second.signIn("muaban"), kStart + 20000);
+        EXPECT_EQ(storeAnswer(second, "r1"), confirmed("r1", kStart + 20000)) << "from a second connection";
+        StubPerson other(stub.port());
+        ASSERT_EQ(other.signIn("khac"), kStart);
+        EXPECT_EQ(storeAnswer(other, "r1"), confirmed("r1", kStart)) << "from another person";
+    }
+    StubProcess again(kept);
+    ASSERT_TRUE(again.ready());
+    StubPerson after(again.port());
+    ASSERT_EQ(after.signIn("muaban"), kStart + 20000) << "the accounts outlived the stub";
+    EXPECT_EQ(storeAnswer(after, "r1"), confirmed("r1", kStart + 20000)) << "after the stub's restart";
+    EXPECT_EQ(storeAnswer(after, "r2"), confirmed("r2", kStart + 40000)) << "another receipt";
+    EXPECT_EQ(historyOf(after),
+              (std::vector<std::string>{"store purchase (+20000 Zel)", "store purchase (+20000 Zel)"}));
 }
 
 // The profile's assets and his achievements at Bai Cao, as bodies: his avatars (1010),
@@ -796,6 +841,47 @@ TEST(StubAccounts, TheAccountsAreRowsOfOneSqliteFileInTheStubsStateFolder) {
     while (rows.step() == platform::SqliteDatabase::kRow)
         balances.insert(rows.columnInt(0));
     EXPECT_TRUE(balances.count(kStart - 20000) && balances.count(39500000 + 20000)) << balances.size() << " rows";
+}
+
+// Every field of a stub player's profile (1005), as the client reads it: lan's id, name
+// and amount, his personal data (gender and birthday shown), his province by number and
+// name, his level's progress, his playing time and the avatar he wears.
+TEST_F(ProfileWire, AStubPlayersProfileGivesEveryFieldOfHisRecord) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    const ByteVector lan = Bytes()
+                               .int32(kLan)
+                               .utf("lan")
+                               .int64(39500000)
+                               .utf("Người chơi lan") // full name
+                               .byte(2)               // gender
+                               .boolean(true)         // the gender shown
+                               .int16(1992)           // year of birth
+                               .utf("")               // address
+                               .utf("")               // id number
+                               .boolean(false)        // the id number shown
+                               .utf("")               // status
+                               .utf("")               // phone
+                               .byte(3)               // province
+                               .utf("Hải Phòng")
+                               .byte(8)        // month of birth
+                               .byte(8)        // day of birth
+                               .boolean(true)  // the birthday shown
+                               .int32(21)      // the level's progress
+                               .boolean(false) // a gift sent
+                               .utf("3 giờ")   // playing time
+                               .int32(2)       // avatar
+                               .data();
+    EXPECT_EQ(answerTo(*this, 1005, Bytes().int32(kLan).data()), lan);
+}
+
+// The report categories (2703 sub 0) are listed in the player's language, and a report
+// (sub 1: the player, the category, the text) is answered as taken.
+TEST_F(ProfileWire, TheReportCategoriesAreListedAndAReportIsTaken) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    EXPECT_EQ(answerTo(*this, 2703, Bytes().int32(0).data()),
+              Bytes().int32(0).utf("Gian lận").utf("Lời lẽ xấu").utf("Quảng cáo").data());
+    EXPECT_EQ(answerTo(*this, 2703, Bytes().int32(1).utf("lan").utf("Gian lận").utf("đổi bài").data()),
+              Bytes().int32(1).byte(1).data());
 }
 
 } // namespace

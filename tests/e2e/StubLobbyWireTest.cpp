@@ -10,6 +10,7 @@
 #include "tests/e2e/StubWire.h"
 #include "tools/portal-stub/StubRoster.h"
 
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -198,6 +199,21 @@ TEST_F(LobbyWire, ABoardCreatedWithoutAPasswordAndAnOpenListedBoardTakeAnyPasswo
         auto table = joined();
         ASSERT_TRUE(table);
         EXPECT_EQ(table->board, board);
+    }
+}
+
+// At Caro and Tetris, which no table of the stub plays, a join of a board is followed by
+// the details (34) of the opponent the board seats there, giang, as a server sends them;
+// the card table's join, which seats the card games, does not take these boards.
+TEST_F(LobbyWire, AJoinAtCaroOrTetrisBringsTheOpponentsDetails) {
+    for (const int8_t game : {int8_t(1), int8_t(8)}) {
+        SCOPED_TRACE(int(game));
+        ASSERT_NE(signInAndChoose("khach", game), 0);
+        send(8, Bytes().byte(1).byte(1).utf("").data());
+        auto details = next(34);
+        ASSERT_TRUE(details) << "no details after the join";
+        EXPECT_EQ(details->readInt(), 205);
+        EXPECT_EQ(details->readUTF(), "giang");
     }
 }
 
@@ -460,24 +476,72 @@ TEST_F(LobbyWire, ASignInWithoutANameIsRefusedAsABannedNameIs) {
         EXPECT_NE(message.commandId, 3) << "nobody was signed in";
 }
 
-// A name's control characters are escaped in the stub's log: a line break in a name
-// never starts a line of its own.
-TEST(StubLog, ANameNeverForgesALineOfTheStubsLog) {
-    const auto path = std::filesystem::temp_directory_path() / ("stub-log-" + std::to_string(::getpid()));
+// The names no person can read: control characters (a line break among them, which would
+// forge a line of the log), the separators some readers break a line at, and names longer
+// than the client's name fields show (twenty characters).
+const std::pair<const char*, std::string> kUnreadableNames[] = {
+    {"a tab", "an\tna"},
+    {"a bell", "an\x07na"},
+    {"an escape", "an\x1b[31mna"},
+    {"a carriage return", "eve\rportal-stub: forged"},
+    {"a line break", "eve\nportal-stub: forged"},
+    {"a NUL inside", std::string("an\0na", 5)},
+    {"U+0085", "eve\xc2\x85portal-stub: forged"},
+    {"U+2028", "eve\xe2\x80\xa8portal-stub: forged"},
+    {"U+2029", "eve\xe2\x80\xa9portal-stub: forged"},
+    {"twenty-one characters", "Nguyễn Văn Hải Đăng1x"},
+    {"ten thousand characters", std::string(10000, 'a')},
+};
+
+// Whether a line of the stub's log starts as the log writes each line: its time and thread.
+bool startsAsALogLine(const std::string& line) {
+    return line.size() > 14 && std::isdigit(static_cast<unsigned char>(line[0])) && line[2] == ':' && line[5] == ':' &&
+           line[8] == '.' && line.compare(12, 2, " [") == 0;
+}
+
+// Each such name is refused by registration (35) and by sign-in (1) as not valid, without
+// the name in the answer, and signs nobody in; the stub's log writes one line for each
+// registration and each sign-in, whatever the name holds, and no line of its own from a
+// name.
+TEST(StubNames, ANameNoPersonCanReadIsRefusedAndTheLogKeepsOneLinePerEvent) {
+    TestFolder folder;
+    const std::string log = folder.path + "/stub.log";
     {
-        StubProcess stub({}, {}, path);
+        StubProcess stub({}, {}, log);
         ASSERT_TRUE(stub.ready());
         StubPerson person(stub.port());
-        ASSERT_EQ(person.signIn("eve\nportal-stub: forged"), 1000000);
+        ASSERT_TRUE(person.connected());
+        for (const auto& [what, name] : kUnreadableNames) {
+            SCOPED_TRACE(what);
+            person.send(35, Bytes().utf(name).utf("123").data());
+            auto registered = person.next(35);
+            ASSERT_TRUE(registered);
+            EXPECT_EQ(registered->data(),
+                      Bytes().utf("").boolean(false).utf("Tên đăng nhập không hợp lệ").utf("").data());
+            person.send(1, signInBody(name));
+            auto refused = person.next(4);
+            ASSERT_TRUE(refused);
+            EXPECT_EQ(refused->readUTF(), "Tên đăng nhập không hợp lệ");
+        }
+        // Past every answer: a readable name signs in, the first to.
+        ASSERT_EQ(person.signIn("eve"), 1000000);
+        size_t signedIn = 0;
+        for (const auto& message : person.listener().messages())
+            signedIn += message.commandId == 3;
+        EXPECT_EQ(signedIn, 1u) << "none of the unreadable names signed in";
     }
-    std::ifstream log(path);
-    bool escaped = false;
-    for (std::string line; std::getline(log, line);) {
-        EXPECT_NE(line.rfind("portal-stub: forged", 0), 0u) << "a line of its own";
-        escaped = escaped || line.find(R"(sign-in of "eve\nportal-stub: forged")") != std::string::npos;
+    std::ifstream file(log);
+    size_t registrations = 0, signIns = 0;
+    for (std::string line; std::getline(file, line);) {
+        EXPECT_TRUE(startsAsALogLine(line)) << line.substr(0, 80);
+        EXPECT_EQ(line.find("\xc2\x85"), std::string::npos) << line;
+        EXPECT_EQ(line.find("\xe2\x80\xa8"), std::string::npos) << line;
+        EXPECT_EQ(line.find("\xe2\x80\xa9"), std::string::npos) << line;
+        registrations += line.find("registration of \"") != std::string::npos;
+        signIns += line.find("sign-in of \"") != std::string::npos;
     }
-    EXPECT_TRUE(escaped);
-    std::filesystem::remove(path);
+    EXPECT_EQ(registrations, std::size(kUnreadableNames));
+    EXPECT_EQ(signIns, std::size(kUnreadableNames) + 1);
 }
 
 // A person's id is his name's, the same at every sign-in, and never a stub player's

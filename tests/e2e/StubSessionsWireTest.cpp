@@ -110,7 +110,8 @@ std::vector<std::string> sanitizerReports(const std::string& log) {
 // request is answered by a part already gone. In the sanitizer build a handler run on a
 // destroyed part is a report in the log of the stub and its sessions; none is there.
 TEST(StubSessions, AStubStoppedWhileItsClientsAreMidRequestEndsEverySessionCleanly) {
-    const std::string log = ::testing::TempDir() + "stub-stopped-under-traffic.txt";
+    TestFolder folder;
+    const std::string log = folder.path + "/stub.log";
     StubProcess stub({}, {}, log);
     ASSERT_TRUE(stub.ready());
     std::vector<std::unique_ptr<StubPerson>> people;

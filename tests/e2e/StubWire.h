@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -41,6 +42,15 @@ inline std::optional<Message> nextReply(RecordingListener& listener, size_t& see
     };
     return nextMatching(listener, seen, wanted, timeout);
 }
+
+// A folder of the test's own under /tmp, removed with the object.
+struct TestFolder {
+    std::string path = "/tmp/stub-test-XXXXXX";
+    TestFolder() { ::mkdtemp(path.data()); }
+    ~TestFolder() { std::filesystem::remove_all(path); }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+};
 
 // A sign-in request (1) as `name`.
 inline ByteVector signInBody(const std::string& name) {

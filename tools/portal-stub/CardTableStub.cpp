@@ -11,7 +11,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -29,7 +29,7 @@ void logLine(const std::string& line) {
 
 } // namespace
 
-CardTableStub::CardTableStub(TestPortal& portal, std::function<Player()> me, std::function<int()> gameType)
+CardTableStub::CardTableStub(PortalServer& portal, std::function<Player()> me, std::function<int()> gameType)
     : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)),
       tienLen_([this](const Message& message) { portal_.sendToClient(message); },
                [this](double seconds, std::function<void()> action) { later(seconds, std::move(action)); }),
@@ -120,18 +120,27 @@ Message CardTableStub::stubPlayerEntry(int32_t id, const std::string& name) {
     return entry;
 }
 
-void CardTableStub::install() {
-    portal_.onCommand(8, answeredBy(this, &CardTableStub::onJoin));
-    portal_.onCommand(16, answeredBy(this, &CardTableStub::onReady));
-    portal_.onCommand(19, answeredBy(this, &CardTableStub::onStake));
-    portal_.onCommand(56, onSeats);
-    portal_.onCommand(11, answeredBy(this, &CardTableStub::onKick));
-    portal_.onCommand(9, answeredBy(this, &CardTableStub::onChat));
-    portal_.onCommand(15, answeredBy(this, &CardTableStub::onLeave));
-    installPlay();
+// Its join at the card games; ready, stake, seats, kick, chat and leave at every game
+// that has no answer of its own; the play of the games whose rules it deals.
+std::vector<StubCommand> CardTableStub::commands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    std::vector<StubCommand> rows =
+        atGames({3, 12, 2, 11, 16}, {{8, kEvery, answeredBy(this, &CardTableStub::onJoin)}});
+    for (StubCommand& row : std::vector<StubCommand>{
+             {16, kEvery, answeredBy(this, &CardTableStub::onReady)},
+             {19, kEvery, answeredBy(this, &CardTableStub::onStake)},
+             {56, kEvery, onSeats},
+             {11, kEvery, answeredBy(this, &CardTableStub::onKick)},
+             {9, kEvery, answeredBy(this, &CardTableStub::onChat)},
+             {15, kEvery, answeredBy(this, &CardTableStub::onLeave)},
+         })
+        rows.push_back(std::move(row));
+    for (StubCommand& row : playCommands())
+        rows.push_back(std::move(row));
+    return rows;
 }
 
-void CardTableStub::onJoin(Message& request, TestPortal::Reply& reply) {
+void CardTableStub::onJoin(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const std::string password = request.readUTF();
@@ -184,7 +193,7 @@ void CardTableStub::onJoin(Message& request, TestPortal::Reply& reply) {
     }
 }
 
-void CardTableStub::onReady(Message& request, TestPortal::Reply& reply) {
+void CardTableStub::onReady(Message& request, PortalServer::Reply& reply) {
     request.readByte();
     request.readByte();
     const bool ready = request.readBool();
@@ -195,7 +204,7 @@ void CardTableStub::onReady(Message& request, TestPortal::Reply& reply) {
     reply.send(answer);
 }
 
-void CardTableStub::onStake(Message& request, TestPortal::Reply& reply) {
+void CardTableStub::onStake(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const int32_t stake = request.readInt();
@@ -219,13 +228,13 @@ void CardTableStub::onStake(Message& request, TestPortal::Reply& reply) {
     reply.send(answer);
 }
 
-void CardTableStub::onSeats(Message& request, TestPortal::Reply&) {
+void CardTableStub::onSeats(Message& request, PortalServer::Reply&) {
     request.readByte();
     request.readByte();
     logLine("seats " + std::to_string(request.readByte()));
 }
 
-void CardTableStub::onKick(Message& request, TestPortal::Reply& reply) {
+void CardTableStub::onKick(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const int32_t kicked = request.readInt();
@@ -249,7 +258,7 @@ void CardTableStub::onKick(Message& request, TestPortal::Reply& reply) {
     later(3.0, std::move(joins));
 }
 
-void CardTableStub::onChat(Message& request, TestPortal::Reply&) {
+void CardTableStub::onChat(Message& request, PortalServer::Reply&) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const std::string line = request.readUTF();
@@ -262,28 +271,24 @@ void CardTableStub::onChat(Message& request, TestPortal::Reply&) {
     later(0.5, std::move(answer));
 }
 
-void CardTableStub::onLeave(Message&, TestPortal::Reply&) {
+void CardTableStub::onLeave(Message&, PortalServer::Reply&) {
     logLine("leave: the table ends");
     tienLen_.reset();
     std::lock_guard lock(mutex_);
     pending_.clear();
 }
 
-void CardTableStub::installPlay() {
-    // The other tables keep their own start.
-    auto otherStart = portal_.handlerOf(20);
-    portal_.onCommand(20, [this, otherStart](Message& request, TestPortal::Reply& reply) {
+std::vector<StubCommand> CardTableStub::playCommands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    const auto start = [this](Message& request, PortalServer::Reply&) {
         const StubCardRules* rules = stubCardRulesOf(gameType_());
-        if (!rules) {
-            if (otherStart) otherStart(request, reply);
-            return;
-        }
+        if (!rules) return;
         const int8_t room = request.readByte();
         const int8_t board = request.readByte();
         logLine("start");
         tienLen_.start(*rules, room, board, places(), me_().id, stake());
-    });
-    portal_.onCommand(21, [this](Message& request, TestPortal::Reply&) {
+    };
+    const auto play = [this](Message& request, PortalServer::Reply&) {
         request.readByte();
         request.readByte();
         const int count = uint8_t(request.readByte());
@@ -291,9 +296,13 @@ void CardTableStub::installPlay() {
         for (int i = 0; i < count && request.available(); ++i)
             cards.push_back(request.readByte());
         tienLen_.play(me_().id, cards);
-    });
-    portal_.onCommand(49, [this](Message&, TestPortal::Reply&) { tienLen_.skip(me_().id); });
-    portal_.onCommand(53, [this](Message&, TestPortal::Reply&) { tienLen_.claim(me_().id); });
+    };
+    return atGames({3, 12}, {
+                                {20, kEvery, start},
+                                {21, kEvery, play},
+                                {49, kEvery, [this](Message&, PortalServer::Reply&) { tienLen_.skip(me_().id); }},
+                                {53, kEvery, [this](Message&, PortalServer::Reply&) { tienLen_.claim(me_().id); }},
+                            });
 }
 
 } // namespace portalstub

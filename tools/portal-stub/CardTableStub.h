@@ -1,6 +1,7 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
+#include "tools/portal-stub/StubCommands.h"
 #include "tools/portal-stub/StubTienLen.h"
 
 #include <atomic>
@@ -32,13 +33,17 @@ public:
         std::string name;
     };
     // `me` tells the signed-in player; `gameType` the chosen game.
-    CardTableStub(kavo::test::TestPortal& portal, std::function<Player()> me, std::function<int()> gameType);
+    CardTableStub(portalserver::PortalServer& portal, std::function<Player()> me, std::function<int()> gameType);
     ~CardTableStub();
     CardTableStub(const CardTableStub&) = delete;
     CardTableStub& operator=(const CardTableStub&) = delete;
 
-    // Installs its answers (after the portal's others: they take these commands).
-    void install();
+    // Its rows: the join of the card games (the tables of Tien Len and Tien Len MB, Bai Cao
+    // and Xi Zach, Mau Binh), the answers at every table and the play of Tien Len.
+    std::vector<StubCommand> commands();
+    // A stake set at the table and a leave, which the other tables hand on here.
+    void onStake(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onLeave(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // Sends a message to the client that many seconds from now (the other tables'
     // stubs use it too); a leave (15) drops what is still waiting.
     void later(double seconds, kavo::Message message);
@@ -53,20 +58,18 @@ public:
     int guestsSeated();
 
 private:
-    void onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onReady(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onStake(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    static void onSeats(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onKick(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onChat(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onLeave(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void installPlay();
+    void onJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onReady(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    static void onSeats(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onKick(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onChat(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    std::vector<StubCommand> playCommands();
     // The places' player ids (-1 empty), as the join and the kicks left them.
     std::vector<int32_t> places();
     void run();
     static kavo::Message stubPlayerEntry(int32_t id, const std::string& name);
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     std::function<Player()> me_;
     std::function<int()> gameType_;
     std::mutex mutex_;

@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubNames.h"
 #include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRecords.h"
 #include "tools/portal-stub/StubRoster.h"
@@ -16,7 +17,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -111,7 +112,7 @@ Message stubPlayerRecord(const StubPlayer& player) {
 
 } // namespace
 
-StubAccount::StubAccount(TestPortal& portal, int drawSeconds) : lottery_(portal, drawSeconds) {}
+StubAccount::StubAccount(PortalServer& portal, int drawSeconds) : lottery_(portal, drawSeconds) {}
 
 std::vector<StubCommand> StubAccount::commands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;
@@ -155,7 +156,7 @@ std::string StubAccount::name() {
 }
 
 // Pages 0, 2, 3 follow each other (the client skips 1); an empty page ends the list.
-void StubAccount::onRichest(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onRichest(Message& request, PortalServer::Reply& reply) {
     const int8_t page = request.readByte();
     const int shown = page == 0 ? 0 : page - 1;
     Message rows(31);
@@ -171,7 +172,7 @@ void StubAccount::onRichest(Message& request, TestPortal::Reply& reply) {
     reply.send(rows);
 }
 
-void StubAccount::onStrongest(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onStrongest(Message& request, PortalServer::Reply& reply) {
     const int8_t gameType = request.readByte();
     const int8_t page = request.readByte();
     Message rows(30);
@@ -185,7 +186,7 @@ void StubAccount::onStrongest(Message& request, TestPortal::Reply& reply) {
 }
 
 // 16 and 20: the friends ranked (the friend list itself is the mailbox's).
-void StubAccount::onFriendsRanked(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onFriendsRanked(Message& request, PortalServer::Reply& reply) {
     const int8_t kind = request.readByte();
     Message rows(104);
     rows.writeByte(kind);
@@ -209,7 +210,7 @@ void StubAccount::onFriendsRanked(Message& request, TestPortal::Reply& reply) {
 
 // His own profile as he kept it: what he saved, the avatar he wears, and his level and
 // playing time from the hands he played; a stub player's made up.
-void StubAccount::onProfile(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onProfile(Message& request, PortalServer::Reply& reply) {
     const int32_t id = request.readInt();
     const std::string person = name();
     if (id == playerId() && !person.empty()) {
@@ -227,7 +228,7 @@ void StubAccount::onProfile(Message& request, TestPortal::Reply& reply) {
 }
 
 // The person's own data, kept for the stub's life; the reply (41) says it is saved.
-void StubAccount::onProfileSaved(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onProfileSaved(Message& request, PortalServer::Reply& reply) {
     StubProfile::Record record;
     record.fullname = request.readUTF();
     record.gender = request.readByte();
@@ -247,7 +248,7 @@ void StubAccount::onProfileSaved(Message& request, TestPortal::Reply& reply) {
     reply.send(Message(41));
 }
 
-void StubAccount::onProvinces(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onProvinces(Message& request, PortalServer::Reply& reply) {
     request.readByte();
     Message list(78);
     list.writeByte(3);
@@ -259,7 +260,7 @@ void StubAccount::onProvinces(Message& request, TestPortal::Reply& reply) {
 }
 
 // 3: the person's own record at a game, from the hands he played; 5: a stub player's.
-void StubAccount::onRecord(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onRecord(Message& request, PortalServer::Reply& reply) {
     const int8_t sub = request.readByte();
     const int8_t game = request.readByte();
     if (sub != 3 && sub != 5) return;
@@ -284,7 +285,7 @@ void StubAccount::onRecord(Message& request, TestPortal::Reply& reply) {
 }
 
 // The avatars he bought, each once.
-void StubAccount::onAvatars(Message&, TestPortal::Reply& reply) {
+void StubAccount::onAvatars(Message&, PortalServer::Reply& reply) {
     const auto avatars = StubProfile::owned(name(), StubProfile::kAvatar);
     Message list(1010);
     list.writeInt(int32_t(avatars.size()));
@@ -299,7 +300,7 @@ void StubAccount::onAvatars(Message&, TestPortal::Reply& reply) {
 
 // 3: the items he bought, of any category asked; 16: his event gifts (the stub holds no
 // event: none). The catalogue itself is the shop's.
-void StubAccount::onOwned(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onOwned(Message& request, PortalServer::Reply& reply) {
     const int8_t sub = request.readByte();
     Message items(101);
     items.writeByte(sub);
@@ -321,7 +322,7 @@ void StubAccount::onOwned(Message& request, TestPortal::Reply& reply) {
     reply.send(items);
 }
 
-void StubAccount::onReportCategories(Message&, TestPortal::Reply& reply) {
+void StubAccount::onReportCategories(Message&, PortalServer::Reply& reply) {
     Message categories(2703);
     categories.writeInt(0);
     for (const std::string& category :
@@ -330,7 +331,7 @@ void StubAccount::onReportCategories(Message&, TestPortal::Reply& reply) {
     reply.send(categories);
 }
 
-void StubAccount::onReport(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onReport(Message& request, PortalServer::Reply& reply) {
     request.readInt();
     const std::string user = request.readUTF();
     const std::string category = request.readUTF();
@@ -342,7 +343,7 @@ void StubAccount::onReport(Message& request, TestPortal::Reply& reply) {
 }
 
 // He wears the first avatar or one he bought, for the stub's life.
-void StubAccount::onAvatarWorn(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onAvatarWorn(Message& request, PortalServer::Reply& reply) {
     const int32_t avatar = request.readInt();
     if (!StubProfile::choose(name(), avatar)) {
         Message notice(45);
@@ -356,7 +357,7 @@ void StubAccount::onAvatarWorn(Message& request, TestPortal::Reply& reply) {
     reply.send(changed);
 }
 
-void StubAccount::onPasswordChanged(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onPasswordChanged(Message& request, PortalServer::Reply& reply) {
     request.readUTF();
     const std::string newPass = request.readUTF();
     Message answer(1003);
@@ -366,7 +367,7 @@ void StubAccount::onPasswordChanged(Message& request, TestPortal::Reply& reply) 
 
 // A transfer to a stub player: the check and the move are one step, so that two
 // connections of one name never both send the same money.
-void StubAccount::onTransfer(Message& request, TestPortal::Reply& reply) {
+void StubAccount::onTransfer(Message& request, PortalServer::Reply& reply) {
     const std::string to = request.readUTF();
     const int32_t amount = request.readInt();
     const bool known = stubPlayerNamed(to) != nullptr;
@@ -383,7 +384,7 @@ void StubAccount::onTransfer(Message& request, TestPortal::Reply& reply) {
     if (sent != StubStore::Outcome::Kept) money.reset();
     std::string note;
     if (!known)
-        note = say("Không có người chơi " + to, "No player named " + to);
+        note = say("Không có người chơi " + shortenedName(to), "No player named " + shortenedName(to));
     else if (sent == StubStore::Outcome::Failed)
         note = StubLedger::tryAgainLater();
     else if (!money)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
 #include "tools/portal-stub/StubLottery.h"
 
@@ -22,7 +22,7 @@ class StubAccount {
 public:
     static constexpr int kDrawSeconds = StubLottery::kDrawSeconds;
 
-    explicit StubAccount(kavo::test::TestPortal& portal, int drawSeconds = kDrawSeconds);
+    explicit StubAccount(portalserver::PortalServer& portal, int drawSeconds = kDrawSeconds);
     StubAccount(const StubAccount&) = delete;
     StubAccount& operator=(const StubAccount&) = delete;
 
@@ -38,7 +38,7 @@ public:
     static constexpr int kFriends = 4;
 
 private:
-    using Reply = kavo::test::TestPortal::Reply;
+    using Reply = portalserver::PortalServer::Reply;
     static void onRichest(kavo::Message& request, Reply& reply);
     static void onStrongest(kavo::Message& request, Reply& reply);
     static void onFriendsRanked(kavo::Message& request, Reply& reply);

@@ -14,7 +14,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -35,84 +35,83 @@ void writeGuest(Message& message, int32_t id, const std::string& name, int64_t m
 
 } // namespace
 
-StubCaoRua::StubCaoRua(TestPortal& portal, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
+StubCaoRua::StubCaoRua(PortalServer& portal, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
                        CardTableStub& cardTable)
     : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), cardTable_(cardTable),
       shuffle_(std::random_device{}()) {}
 
-void StubCaoRua::chain(int16_t command, std::function<void(Message&, TestPortal::Reply&)> answer) {
-    auto earlier = portal_.handlerOf(command);
-    portal_.onCommand(command, [this, earlier, answer](Message& request, TestPortal::Reply& reply) {
-        if (gameType_() == kGameType)
-            answer(request, reply);
-        else if (earlier)
-            earlier(request, reply);
-    });
+std::vector<StubCommand> StubCaoRua::commands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    return atGame(kGameType, {
+                                 {8, kEvery, answeredBy(this, &StubCaoRua::onJoin)},
+                                 {20, kEvery, [this](Message&, PortalServer::Reply& reply) { onStart(reply); }},
+                                 {21, kEvery, answeredBy(this, &StubCaoRua::onTurn)},
+                                 {11, kEvery, answeredBy(this, &StubCaoRua::onKick)},
+                                 {103, kEvery, answeredBy(this, &StubCaoRua::onBuzz)},
+                             });
 }
 
-void StubCaoRua::install() {
-    chain(8, [this](Message& request, TestPortal::Reply& reply) { onJoin(request, reply); });
-    chain(20, [this](Message&, TestPortal::Reply& reply) { onStart(reply); });
-    chain(21, [this](Message& request, TestPortal::Reply& reply) {
-        Message echo(21);
-        echo.writeByte(request.readByte());
-        echo.writeByte(request.readByte());
-        echo.writeInt(me_().id);
-        bool allUp = true;
-        for (int i = 0; i < 3; ++i) {
-            const int8_t card = request.readByte();
-            allUp = allUp && card != -1;
-            echo.writeByte(card);
-        }
-        logLine("turn echoed");
-        reply.send(echo);
-        if (!allUp) return;
-        uint64_t hand = 0;
-        {
-            std::lock_guard lock(mutex_);
-            hand = hand_;
-            if (!personUp_) ++handsUp_;
-            personUp_ = true;
-        }
-        finishIfAllUp(hand);
-    });
-    chain(11, [this](Message& request, TestPortal::Reply& reply) {
-        const int8_t room = request.readByte();
-        const int8_t board = request.readByte();
-        const int32_t kicked = request.readInt();
-        logLine("kick " + std::to_string(kicked));
-        Message answer(11);
-        answer.writeByte(room);
-        answer.writeByte(board);
-        answer.writeInt(kicked);
-        reply.send(answer);
+void StubCaoRua::onTurn(Message& request, PortalServer::Reply& reply) {
+    Message echo(21);
+    echo.writeByte(request.readByte());
+    echo.writeByte(request.readByte());
+    echo.writeInt(me_().id);
+    bool allUp = true;
+    for (int i = 0; i < 3; ++i) {
+        const int8_t card = request.readByte();
+        allUp = allUp && card != -1;
+        echo.writeByte(card);
+    }
+    logLine("turn echoed");
+    reply.send(echo);
+    if (!allUp) return;
+    uint64_t hand = 0;
+    {
         std::lock_guard lock(mutex_);
-        auto it = std::find_if(guests_.begin(), guests_.end(), [&](const Seated& g) { return g.id == kicked; });
-        if (it == guests_.end()) return;
-        // Another stub player takes the emptied place a little later.
-        const StubPlayer& newcomer = stubNewcomer(kicks_++);
-        it->id = newcomer.id;
-        it->name = newcomer.name;
-        Message joins(12);
-        joins.writeByte(it->place);
-        writeGuest(joins, it->id, it->name);
-        cardTable_.later(3.0, std::move(joins));
-    });
-    chain(103, [this](Message& request, TestPortal::Reply&) {
-        const int32_t target = request.readInt();
-        std::lock_guard lock(mutex_);
-        for (const auto& guest : guests_) {
-            if (guest.id != target) continue;
-            logLine("buzz to " + guest.name + ", buzzed back");
-            Message back(103);
-            back.writeUTF(guest.name);
-            back.writeUTF("BUZZ!");
-            cardTable_.later(0.5, std::move(back));
-        }
-    });
+        hand = hand_;
+        if (!personUp_) ++handsUp_;
+        personUp_ = true;
+    }
+    finishIfAllUp(hand);
 }
 
-void StubCaoRua::onJoin(Message& request, TestPortal::Reply& reply) {
+void StubCaoRua::onKick(Message& request, PortalServer::Reply& reply) {
+    const int8_t room = request.readByte();
+    const int8_t board = request.readByte();
+    const int32_t kicked = request.readInt();
+    logLine("kick " + std::to_string(kicked));
+    Message answer(11);
+    answer.writeByte(room);
+    answer.writeByte(board);
+    answer.writeInt(kicked);
+    reply.send(answer);
+    std::lock_guard lock(mutex_);
+    auto it = std::find_if(guests_.begin(), guests_.end(), [&](const Seated& g) { return g.id == kicked; });
+    if (it == guests_.end()) return;
+    // Another stub player takes the emptied place a little later.
+    const StubPlayer& newcomer = stubNewcomer(kicks_++);
+    it->id = newcomer.id;
+    it->name = newcomer.name;
+    Message joins(12);
+    joins.writeByte(it->place);
+    writeGuest(joins, it->id, it->name);
+    cardTable_.later(3.0, std::move(joins));
+}
+
+void StubCaoRua::onBuzz(Message& request, PortalServer::Reply&) {
+    const int32_t target = request.readInt();
+    std::lock_guard lock(mutex_);
+    for (const auto& guest : guests_) {
+        if (guest.id != target) continue;
+        logLine("buzz to " + guest.name + ", buzzed back");
+        Message back(103);
+        back.writeUTF(guest.name);
+        back.writeUTF("BUZZ!");
+        cardTable_.later(0.5, std::move(back));
+    }
+}
+
+void StubCaoRua::onJoin(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     logLine("join room " + std::to_string(room) + ", board " + std::to_string(board));
@@ -170,7 +169,7 @@ void StubCaoRua::onJoin(Message& request, TestPortal::Reply& reply) {
     endHandLater(3.0, hands);
 }
 
-void StubCaoRua::onStart(TestPortal::Reply& reply) {
+void StubCaoRua::onStart(PortalServer::Reply& reply) {
     std::vector<int8_t> deck(52);
     std::iota(deck.begin(), deck.end(), int8_t(0));
     std::vector<Seated> guests;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CardTableStub.h"
 
 #include <array>
@@ -27,17 +27,17 @@ namespace portalstub {
 // KAVO_STUB_CAORUA_PAUSE sets another (in seconds; the stub players' turns keep their
 // share of it). The table's stake is the joined board's (the card table keeps it). Ready,
 // stake, chat and leave are the card table's answers, which serve every game. Other
-// games' requests go on to the handlers installed before.
+// games' requests are other tables' to answer.
 class StubCaoRua {
 public:
     static constexpr int kGameType = 17;
     static constexpr double kHandSeconds = 30;
     static constexpr int8_t kPlayingBoard = 2;
 
-    StubCaoRua(kavo::test::TestPortal& portal, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
-               CardTableStub& cardTable);
-    // Installs its answers over those already there (the card table's among them).
-    void install();
+    StubCaoRua(portalserver::PortalServer& portal, std::function<CardTableStub::Player()> me,
+               std::function<int()> gameType, CardTableStub& cardTable);
+    // Its rows, at game 17: the join, the start, the turns, a kick and a buzz.
+    std::vector<StubCommand> commands();
 
 private:
     struct Seated {
@@ -49,10 +49,11 @@ private:
         int32_t id;
         std::array<int8_t, 3> cards;
     };
-    // Chains a command: this table's answer at Cao Rua, the earlier handler elsewhere.
-    void chain(int16_t command, std::function<void(kavo::Message&, kavo::test::TestPortal::Reply&)> answer);
-    void onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onStart(kavo::test::TestPortal::Reply& reply);
+    void onJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onTurn(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onKick(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onBuzz(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onStart(portalserver::PortalServer::Reply& reply);
     // The score texts, the reveal and the bonuses of a hand, `seconds` from now.
     void endHandLater(double seconds, const std::vector<Hand>& hands);
     static int pointsOf(const Hand& hand);
@@ -65,7 +66,7 @@ private:
     // The seconds from the deal to the end of a hand.
     static double handSeconds();
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     std::function<CardTableStub::Player()> me_;
     std::function<int()> gameType_;
     CardTableStub& cardTable_;

@@ -10,7 +10,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -27,9 +27,9 @@ constexpr int8_t kSubStopped = 50;
 
 } // namespace
 
-StubCoTuong::StubCoTuong(TestPortal& portal) : StubCoTuong(portal, kGameType, 77) {}
+StubCoTuong::StubCoTuong(PortalServer& portal) : StubCoTuong(portal, kGameType, 77) {}
 
-StubCoTuong::StubCoTuong(TestPortal& portal, int8_t gameType, int16_t gameCommand)
+StubCoTuong::StubCoTuong(PortalServer& portal, int8_t gameType, int16_t gameCommand)
     : portal_(portal), tableType_(gameType), gameCommand_(gameCommand), laterThread_([this] { runLater(); }) {}
 
 Message StubCoTuong::gameMessage(int8_t sub) const {
@@ -53,19 +53,19 @@ void StubCoTuong::setPlayer(int32_t id, const std::string& name) {
     playerName_ = name;
 }
 
-void StubCoTuong::install(std::function<int()> gameType) {
+std::vector<StubCommand> StubCoTuong::commands(std::function<int()> gameType) {
     gameType_ = std::move(gameType);
-    auto previous = portal_.handlerOf(20);
-    portal_.onCommand(20, [this, previous](Message& request, TestPortal::Reply& reply) {
-        if (gameType_() == tableType_)
-            onStart(reply);
-        else if (previous)
-            previous(request, reply);
-    });
-    portal_.onCommand(gameCommand_, [this](Message& request, TestPortal::Reply& reply) { onGame(request, reply); });
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    const auto join = [this](Message& request, PortalServer::Reply& reply) { onJoin(request, reply); };
+    return atGame(tableType_, {
+                                  {8, kEvery, join},
+                                  {1900, kEvery, join},
+                                  {20, kEvery, [this](Message&, PortalServer::Reply& reply) { onStart(reply); }},
+                                  {gameCommand_, kEvery, answeredBy(this, &StubCoTuong::onGame)},
+                              });
 }
 
-bool StubCoTuong::onJoin(Message& request, TestPortal::Reply& reply) {
+bool StubCoTuong::onJoin(Message& request, PortalServer::Reply& reply) {
     if (!gameType_ || gameType_() != tableType_) return false;
     std::lock_guard lock(mutex_);
     room_ = request.readByte();
@@ -99,7 +99,7 @@ bool StubCoTuong::onJoin(Message& request, TestPortal::Reply& reply) {
     return true;
 }
 
-void StubCoTuong::onStart(TestPortal::Reply& reply) {
+void StubCoTuong::onStart(PortalServer::Reply& reply) {
     std::lock_guard lock(mutex_);
     playerIsBlack_ = games_ % 2 == 0;
     ++games_;
@@ -131,7 +131,7 @@ void StubCoTuong::onStart(TestPortal::Reply& reply) {
     if (!playerIsBlack_) later(1.0, [this] { stubMove(); });
 }
 
-void StubCoTuong::onGame(Message& request, TestPortal::Reply& reply) {
+void StubCoTuong::onGame(Message& request, PortalServer::Reply& reply) {
     if (gameType_() != tableType_) return;
     request.readByte();
     request.readByte();

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CoTuongPosition.h"
+#include "tools/portal-stub/StubCommands.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -35,26 +36,26 @@ public:
     static constexpr int32_t kInterval = 30;
     static constexpr int32_t kQuota = 900;
 
-    explicit StubCoTuong(kavo::test::TestPortal& portal);
+    explicit StubCoTuong(portalserver::PortalServer& portal);
     virtual ~StubCoTuong();
     StubCoTuong(const StubCoTuong&) = delete;
     StubCoTuong& operator=(const StubCoTuong&) = delete;
 
-    // Registers the start (20) and the game command (77); they answer only while
-    // `gameType()` is 5 (a start of another game goes to the start handler set before).
-    // Ready, chat and leave are the card table stub's, which answers them for every game.
-    void install(std::function<int()> gameType);
+    // Its rows at its game (5): the joins (8, 1900), the start (20) and the game command
+    // (77). Ready, chat and leave are the card table stub's, which answers them for every
+    // game. `gameType()` tells the game chosen.
+    std::vector<StubCommand> commands(std::function<int()> gameType);
     // The signed-in player.
     void setPlayer(int32_t id, const std::string& name);
     // A join (8 or 1900) at a Chinese chess table: answered with 8. False for other games.
-    bool onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    bool onJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
 
 protected:
     static constexpr int kRed = 1;
     static constexpr int kBlack = 2;
 
     // A table of another game played on this board under its own game command.
-    StubCoTuong(kavo::test::TestPortal& portal, int8_t gameType, int16_t gameCommand);
+    StubCoTuong(portalserver::PortalServer& portal, int8_t gameType, int16_t gameCommand);
     // Under the game's mutex: a game was set up in `position_`.
     virtual void onNewGame() {}
     // Under the game's mutex: the piece went from (xs, ys) to (xd, yd) in `position_`,
@@ -64,7 +65,7 @@ protected:
         return 0;
     }
     // Under the game's mutex: a sub-id this table does not answer itself.
-    virtual void onOtherSub(int8_t /*sub*/, kavo::Message& /*request*/, kavo::test::TestPortal::Reply& /*reply*/) {}
+    virtual void onOtherSub(int8_t /*sub*/, kavo::Message& /*request*/, portalserver::PortalServer::Reply& /*reply*/) {}
     // Whether a player's undo request is carried out.
     virtual bool takesMovesBack() const { return true; }
     kavo::Message gameMessage(int8_t sub) const;
@@ -79,8 +80,8 @@ private:
         int32_t mover;
         std::optional<kavo::RuleUnit> captured;
     };
-    void onStart(kavo::test::TestPortal::Reply& reply);
-    void onGame(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onStart(portalserver::PortalServer::Reply& reply);
+    void onGame(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onPlayerMove(int xs, int ys, int xd, int yd);
     void stubMove();
     // Plays a checked move and reports it; ends the game when a general falls.
@@ -99,7 +100,7 @@ private:
     void later(double seconds, std::function<void()> work);
     void runLater();
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     int8_t tableType_ = kGameType;
     int16_t gameCommand_ = 77;
     std::function<int()> gameType_;

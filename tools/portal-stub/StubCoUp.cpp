@@ -9,7 +9,7 @@ namespace portalstub {
 
 using kavo::Message;
 using kavo::PieceKind;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr int8_t kSubEatPieces = 33;
 
 } // namespace
 
-StubCoUp::StubCoUp(TestPortal& portal)
+StubCoUp::StubCoUp(PortalServer& portal)
     : StubCoTuong(portal, kGameType, kGameCommand), random_(std::random_device{}()) {}
 
 void StubCoUp::setSeed(uint32_t seed) {
@@ -59,7 +59,7 @@ int8_t StubCoUp::onPieceMoved(int xs, int ys, int xd, int yd, const std::optiona
     return int8_t(real);
 }
 
-void StubCoUp::onOtherSub(int8_t sub, Message&, TestPortal::Reply& reply) {
+void StubCoUp::onOtherSub(int8_t sub, Message&, PortalServer::Reply& reply) {
     if (sub != kSubEatPieces) return;
     Message list = gameMessage(kSubEatPieces);
     const auto found = taken_.find(teamOf(playerId_));

@@ -21,7 +21,7 @@ public:
     static constexpr int8_t kGameType = 20;
     static constexpr int16_t kGameCommand = 86;
 
-    explicit StubCoUp(kavo::test::TestPortal& portal);
+    explicit StubCoUp(portalserver::PortalServer& portal);
 
     // The next games deal their hidden identities from this seed (tests fix it).
     void setSeed(uint32_t seed);
@@ -29,7 +29,7 @@ public:
 protected:
     void onNewGame() override;
     int8_t onPieceMoved(int xs, int ys, int xd, int yd, const std::optional<kavo::RuleUnit>& captured) override;
-    void onOtherSub(int8_t sub, kavo::Message& request, kavo::test::TestPortal::Reply& reply) override;
+    void onOtherSub(int8_t sub, kavo::Message& request, portalserver::PortalServer::Reply& reply) override;
     bool takesMovesBack() const override { return false; }
 
 private:

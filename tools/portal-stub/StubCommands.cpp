@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <iterator>
-#include <optional>
 
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -30,31 +29,55 @@ std::optional<int32_t> subOf(Message& request) {
     return sub;
 }
 
+std::string subText(int32_t sub) {
+    return sub == StubCommand::kEverySub ? "every sub" : "sub " + std::to_string(sub);
+}
+
+std::string gameText(int game) {
+    return game == StubCommand::kAnyGame ? "every game" : "game " + std::to_string(game);
+}
+
 } // namespace
 
-StubCommands::StubCommands(TestPortal& portal, std::function<bool()> signedIn)
-    : portal_(portal), signedIn_(std::move(signedIn)) {
+std::vector<StubCommand> atGame(int game, std::vector<StubCommand> rows) {
+    for (StubCommand& row : rows)
+        row.game = game;
+    return rows;
+}
+
+std::vector<StubCommand> atGames(std::initializer_list<int> games, const std::vector<StubCommand>& rows) {
+    std::vector<StubCommand> all;
+    for (int game : games)
+        for (StubCommand& row : atGame(game, rows))
+            all.push_back(std::move(row));
+    return all;
+}
+
+StubCommands::StubCommands(PortalServer& portal, std::function<bool()> signedIn, std::function<int()> gameType)
+    : portal_(portal), signedIn_(std::move(signedIn)), gameType_(std::move(gameType)) {
     portal_.admitOnly([this](const Message& request) {
         if (admits(request.commandId())) return true;
         platform::log("command " + std::to_string(request.commandId()) + " before a sign-in: dropped");
         return false;
     });
+    portal_.onAnyCommand([this](Message& request, PortalServer::Reply& reply) { dispatch(request, reply); });
 }
 
-void StubCommands::add(const std::vector<StubCommand>& table) {
+bool StubCommands::add(const std::vector<StubCommand>& table) {
     std::lock_guard lock(mutex_);
+    bool added = true;
     for (const StubCommand& row : table) {
+        if (!rows_.emplace(Key{row.command, row.sub, row.game}, row.handler).second) {
+            platform::log("portal-stub: a second row for command " + std::to_string(row.command) + ", " +
+                          subText(row.sub) + ", " + gameText(row.game) + " is refused");
+            added = false;
+            continue;
+        }
         if (row.beforeSignIn) beforeSignIn_.insert(row.command);
-        if (!row.handler) continue;
-        Answers& answers = answers_[row.command];
-        if (row.sub == StubCommand::kEverySub)
-            answers.other = row.handler;
-        else
-            answers.bySub[row.sub] = row.handler;
-        portal_.onCommand(row.command, [this, command = row.command](Message& request, TestPortal::Reply& reply) {
-            dispatch(command, request, reply);
-        });
+        if (row.sub != StubCommand::kEverySub) withSubs_.insert(row.command);
+        answered_.insert(row.command);
     }
+    return added;
 }
 
 bool StubCommands::admits(int16_t command) const {
@@ -63,19 +86,37 @@ bool StubCommands::admits(int16_t command) const {
     return beforeSignIn_.count(command) > 0;
 }
 
-void StubCommands::dispatch(int16_t command, Message& request, TestPortal::Reply& reply) {
-    TestPortal::Handler handler;
+StubCommands::Rows::const_iterator StubCommands::rowFor(Message& request, int game, std::optional<int32_t>& sub) const {
+    const int16_t command = request.commandId();
+    if (withSubs_.count(command)) sub = subOf(request);
+    for (const int32_t wanted : {sub.value_or(StubCommand::kEverySub), StubCommand::kEverySub})
+        for (const int at : {game, StubCommand::kAnyGame})
+            if (auto row = rows_.find({command, wanted, at}); row != rows_.end()) return row;
+    return rows_.end();
+}
+
+void StubCommands::dispatch(Message& request, PortalServer::Reply& reply) {
+    const int16_t command = request.commandId();
+    const int game = gameType_();
+    PortalServer::Handler handler;
     std::optional<int32_t> sub;
+    bool reached = false;
+    bool known = false;
     {
         std::lock_guard lock(mutex_);
-        const Answers& answers = answers_[command];
-        if (!answers.bySub.empty()) sub = subOf(request);
-        const auto found = sub ? answers.bySub.find(*sub) : answers.bySub.end();
-        handler = found != answers.bySub.end() ? found->second : answers.other;
+        const auto row = rowFor(request, game, sub);
+        reached = row != rows_.end();
+        if (reached) handler = row->second;
+        known = answered_.count(command) > 0;
     }
     if (handler) return handler(request, reply);
-    platform::log("command " + std::to_string(command) +
-                  (sub ? " sub " + std::to_string(*sub) : std::string(" without its sub")) + ": not answered");
+    // A request no handler answers may carry a password (a password change, a
+    // registration): only its id and size are logged.
+    if (reached || !known)
+        return platform::log("command " + std::to_string(command) + ", " + std::to_string(request.data().size()) +
+                             " bytes");
+    platform::log("command " + std::to_string(command) + (sub ? " " + subText(*sub) : std::string()) + " at " +
+                  gameText(game) + ": not answered");
 }
 
 } // namespace portalstub

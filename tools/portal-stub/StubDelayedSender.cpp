@@ -1,10 +1,11 @@
 #include "tools/portal-stub/StubDelayedSender.h"
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 
 namespace portalstub {
 
-StubDelayedSender::StubDelayedSender(kavo::test::TestPortal& portal) : portal_(portal), thread_([this] { run(); }) {}
+StubDelayedSender::StubDelayedSender(portalserver::PortalServer& portal)
+    : portal_(portal), thread_([this] { run(); }) {}
 
 StubDelayedSender::~StubDelayedSender() {
     {

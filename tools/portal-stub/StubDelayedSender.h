@@ -8,8 +8,8 @@
 #include <mutex>
 #include <thread>
 
-namespace kavo::test {
-class TestPortal;
+namespace portalserver {
+class PortalServer;
 }
 
 namespace portalstub {
@@ -18,7 +18,7 @@ namespace portalstub {
 // which ends with the object: what was not yet sent then is dropped.
 class StubDelayedSender {
 public:
-    explicit StubDelayedSender(kavo::test::TestPortal& portal);
+    explicit StubDelayedSender(portalserver::PortalServer& portal);
     ~StubDelayedSender();
     StubDelayedSender(const StubDelayedSender&) = delete;
     StubDelayedSender& operator=(const StubDelayedSender&) = delete;
@@ -28,7 +28,7 @@ public:
 private:
     void run();
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::multimap<std::chrono::steady_clock::time_point, kavo::Message> queue_;

@@ -34,7 +34,7 @@ std::string response(int status, const std::string& type, const std::string& bod
 } // namespace
 
 StubHttp::StubHttp(uint16_t port, std::map<std::string, std::string> pages) : port_(port), pages_(std::move(pages)) {
-    listener_ = kavo::test::listenOnLoopback(port_);
+    listener_ = portalserver::listenOnLoopback(port_);
     if (listener_.valid()) thread_ = std::thread([this] { acceptLoop(); });
 }
 
@@ -45,8 +45,8 @@ StubHttp::~StubHttp() {
 
 void StubHttp::acceptLoop() {
     while (true) {
-        if (kavo::test::waitReadable(listener_.get(), stop_, -1) != kavo::test::WaitResult::Ready) return;
-        kavo::test::Fd client(::accept(listener_.get(), nullptr, nullptr));
+        if (portalserver::waitReadable(listener_.get(), stop_, -1) != portalserver::WaitResult::Ready) return;
+        portalserver::Fd client(::accept(listener_.get(), nullptr, nullptr));
         if (client.valid()) answer(client.get());
     }
 }
@@ -65,7 +65,7 @@ void StubHttp::answer(int client) {
     std::string request;
     char buffer[1024];
     while (request.find("\r\n\r\n") == std::string::npos && request.size() < kMaxRequest) {
-        if (kavo::test::waitReadable(client, stop_, kReadTimeout) != kavo::test::WaitResult::Ready) return;
+        if (portalserver::waitReadable(client, stop_, kReadTimeout) != portalserver::WaitResult::Ready) return;
         const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
         if (n <= 0) return;
         request.append(buffer, size_t(n));
@@ -95,7 +95,7 @@ void StubHttp::answer(int client) {
         if (size_t at = lower.find("\ncontent-length:"); at != std::string::npos)
             length = std::min<size_t>(std::strtoul(lower.c_str() + at + 16, nullptr, 10), kMaxBody);
         while (parsed.body.size() < length) {
-            if (kavo::test::waitReadable(client, stop_, kReadTimeout) != kavo::test::WaitResult::Ready) return;
+            if (portalserver::waitReadable(client, stop_, kReadTimeout) != portalserver::WaitResult::Ready) return;
             const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
             if (n <= 0) return;
             parsed.body.append(buffer, size_t(n));
@@ -105,7 +105,7 @@ void StubHttp::answer(int client) {
         // Queries carry access tokens: the log shows the path only.
         platform::log("http " + parsed.method + " " + parsed.target.substr(0, parsed.target.find_first_of("?#")) + " " +
                       std::to_string(status));
-        kavo::test::sendAll(client, reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
+        portalserver::sendAll(client, reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
         return;
     }
     if (redirect) {
@@ -113,14 +113,14 @@ void StubHttp::answer(int client) {
         const std::string moved =
             "HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
         platform::log("http " + path + " 302 " + location.substr(0, location.find_first_of("?#")));
-        kavo::test::sendAll(client, reinterpret_cast<const uint8_t*>(moved.data()), moved.size());
+        portalserver::sendAll(client, reinterpret_cast<const uint8_t*>(moved.data()), moved.size());
         return;
     }
     const auto page = pages_.find(path);
     const std::string reply = page == pages_.end() ? response(404, "text/plain", "not found\n")
                                                    : response(200, contentType(path), page->second);
     platform::log("http " + path + (page == pages_.end() ? " 404" : " 200"));
-    kavo::test::sendAll(client, reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
+    portalserver::sendAll(client, reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
 }
 
 } // namespace portalstub

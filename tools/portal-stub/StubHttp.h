@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/Sockets.h"
+#include "tools/portal-server/Sockets.h"
 
 #include <cstdint>
 #include <functional>
@@ -43,8 +43,8 @@ private:
     void answer(int client);
 
     uint16_t port_ = 0;
-    kavo::test::Fd listener_;
-    kavo::test::StopSignal stop_;
+    portalserver::Fd listener_;
+    portalserver::StopSignal stop_;
     std::map<std::string, std::string> pages_;
     std::mutex redirectsMutex_;
     std::map<std::string, std::function<std::string()>> redirects_;

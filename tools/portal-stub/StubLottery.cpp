@@ -13,7 +13,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -22,7 +22,7 @@ constexpr int32_t kHistoryDraws = 5;
 
 } // namespace
 
-StubLottery::StubLottery(TestPortal& portal, int drawSeconds)
+StubLottery::StubLottery(PortalServer& portal, int drawSeconds)
     : portal_(portal), periodMs_(int64_t(std::max(1, drawSeconds)) * 1000) {
     drawer_ = std::thread([this] { drawLoop(); });
 }
@@ -60,13 +60,13 @@ std::vector<StubCommand> StubLottery::commands() {
     };
 }
 
-void StubLottery::onTimeLeft(Message&, TestPortal::Reply& reply) {
+void StubLottery::onTimeLeft(Message&, PortalServer::Reply& reply) {
     Message left(1400);
     left.writeInt(int32_t((millisecondsLeft() + 999) / 1000));
     reply.send(left);
 }
 
-void StubLottery::onDraws(Message&, TestPortal::Reply& reply) {
+void StubLottery::onDraws(Message&, PortalServer::Reply& reply) {
     Message history(1401);
     for (int32_t draw = openDraw() - 1; draw >= 1 && draw >= openDraw() - kHistoryDraws; --draw) {
         history.writeInt(winningOf(draw));
@@ -75,7 +75,7 @@ void StubLottery::onDraws(Message&, TestPortal::Reply& reply) {
     reply.send(history);
 }
 
-void StubLottery::onTickets(Message&, TestPortal::Reply& reply) {
+void StubLottery::onTickets(Message&, PortalServer::Reply& reply) {
     const int32_t open = openDraw();
     Message mine(1402);
     for (const auto& ticket : StubRecords::tickets(StubLedger::session().player())) {
@@ -86,7 +86,7 @@ void StubLottery::onTickets(Message&, TestPortal::Reply& reply) {
     reply.send(mine);
 }
 
-void StubLottery::onTicket(Message& request, TestPortal::Reply& reply) {
+void StubLottery::onTicket(Message& request, PortalServer::Reply& reply) {
     const int32_t number = request.readInt();
     const int32_t stake = request.readInt();
     const bool numbered = number >= 0 && number < 100;

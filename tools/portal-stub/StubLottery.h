@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
 
 #include <condition_variable>
@@ -23,7 +23,7 @@ public:
     // The draws made before the stub's start, so that the history is never empty.
     static constexpr int32_t kDrawsBefore = 5;
 
-    StubLottery(kavo::test::TestPortal& portal, int drawSeconds);
+    StubLottery(portalserver::PortalServer& portal, int drawSeconds);
     ~StubLottery();
     StubLottery(const StubLottery&) = delete;
     StubLottery& operator=(const StubLottery&) = delete;
@@ -37,10 +37,10 @@ public:
     static int32_t winningOf(int32_t draw);
 
 private:
-    void onTimeLeft(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onDraws(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onTickets(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onTicket(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onTimeLeft(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onDraws(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onTickets(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onTicket(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // The draw open for tickets now, and the milliseconds before it is made.
     int32_t openDraw() const;
     int64_t millisecondsLeft() const;
@@ -49,7 +49,7 @@ private:
     // Waits for each draw until the session ends, and settles it.
     void drawLoop();
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     const int64_t periodMs_;
     std::mutex mutex_;
     bool stopping_ = false; // guarded by mutex_

@@ -18,7 +18,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -102,7 +102,7 @@ Message friendList() {
     return reply;
 }
 
-void onFriends(Message& request, TestPortal::Reply& reply) {
+void onFriends(Message& request, PortalServer::Reply& reply) {
     const int8_t type = request.readByte();
     switch (type) {
     case kFriendList:
@@ -170,7 +170,7 @@ std::string friendsLine(int32_t id) {
 
 } // namespace
 
-void StubMail::onPrivateMessage(Message& request, TestPortal::Reply&) {
+void StubMail::onPrivateMessage(Message& request, PortalServer::Reply&) {
     const int32_t to = request.readInt();
     const std::string text = request.readUTF();
     const Known* player = playerWithId(to);
@@ -191,7 +191,7 @@ namespace {
 
 // Reply 36: rows of int id and UTF name of the stub players whose names hold the text,
 // under the ids every other reply gives them.
-void onSearch(Message& request, TestPortal::Reply& reply) {
+void onSearch(Message& request, PortalServer::Reply& reply) {
     const std::string wanted = request.readUTF();
     platform::log("name search: " + wanted);
     Message found(36);
@@ -206,7 +206,7 @@ void onSearch(Message& request, TestPortal::Reply& reply) {
 // A person's new mail: the welcome at his first sign-in, the maintenance notice once
 // (it carries the time it was written, so a mailbox that holds it takes it once anyway),
 // and dung's friend invitation until he answers it.
-void sendMail(TestPortal::Reply& reply) {
+void sendMail(PortalServer::Reply& reply) {
     const std::string name = person();
     if (StubRecords::firstTime(name, "welcome")) {
         // Type 4: the administrators' mail, the kind the mailbox opens on.
@@ -240,7 +240,7 @@ void sendMail(TestPortal::Reply& reply) {
 
 } // namespace
 
-StubMail::StubMail(TestPortal& portal) : sender_(portal) {}
+StubMail::StubMail(PortalServer& portal) : sender_(portal) {}
 
 std::vector<StubCommand> StubMail::commands() {
     return {
@@ -250,7 +250,7 @@ std::vector<StubCommand> StubMail::commands() {
         // The client asks for its mail as it connects, before it signs in.
         {1702, StubCommand::kEverySub, answeredBy(this, &StubMail::onMailbox), true},
         {33, StubCommand::kEverySub,
-         [](Message& request, TestPortal::Reply&) {
+         [](Message& request, PortalServer::Reply&) {
              platform::log("friend deleted: " + std::to_string(request.readInt()));
          }},
     };
@@ -258,7 +258,7 @@ std::vector<StubCommand> StubMail::commands() {
 
 // The mail asked for before a sign-in is the person's who signs in, sent once his
 // sign-in is answered.
-void StubMail::onMailbox(Message&, TestPortal::Reply& reply) {
+void StubMail::onMailbox(Message&, PortalServer::Reply& reply) {
     if (!person().empty()) {
         sendMail(reply);
         return;
@@ -280,7 +280,7 @@ std::string StubMail::nameOf(int32_t id) {
     return player ? player->name : "";
 }
 
-void StubMail::signedIn(TestPortal::Reply& reply) {
+void StubMail::signedIn(PortalServer::Reply& reply) {
     {
         std::lock_guard lock(mutex_);
         if (!std::exchange(mailAsked_, false)) return;

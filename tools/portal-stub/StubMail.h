@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
 #include "tools/portal-stub/StubDelayedSender.h"
 
@@ -21,14 +21,14 @@ class StubMail {
 public:
     // Answers on `portal`'s connection; a friend's line comes later, on a thread of its own
     // that ends with the object.
-    explicit StubMail(kavo::test::TestPortal& portal);
+    explicit StubMail(portalserver::PortalServer& portal);
     // Its commands: 5, 33, 36, 104 and 1702.
     std::vector<StubCommand> commands();
     // When the maintenance notice was written (milliseconds since 1970).
     static constexpr int64_t kMaintenanceNoticeTime = 1765000000000LL;
     // Once a sign-in is answered: the person's new mail, when the client asked for it
     // before he signed in.
-    void signedIn(kavo::test::TestPortal::Reply& reply);
+    void signedIn(portalserver::PortalServer::Reply& reply);
     // The name of a friend or known player by id (empty when none has it).
     static std::string nameOf(int32_t id);
     // At a Caro or Tetris board, the opponent's details (reply 34) two seconds after
@@ -36,8 +36,8 @@ public:
     void afterJoin(int gameType);
 
 private:
-    void onPrivateMessage(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onMailbox(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onPrivateMessage(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onMailbox(kavo::Message& request, portalserver::PortalServer::Reply& reply);
 
     StubDelayedSender sender_;
     std::mutex mutex_;

@@ -13,7 +13,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 namespace rules = kavo::MauBinhRules;
 
 namespace {
@@ -95,89 +95,83 @@ void writeCards(Message& message, const std::vector<int>& cards) {
 
 } // namespace
 
-StubMauBinh::StubMauBinh(TestPortal& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+StubMauBinh::StubMauBinh(PortalServer& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
                          std::function<int()> gameType)
     : portal_(portal), table_(table), me_(std::move(me)), gameType_(std::move(gameType)) {
     if (const char* time = std::getenv("KAVO_STUB_MAUBINH_TIME"); time && std::atoi(time) > 0)
         limit_ = int8_t(std::min(std::atoi(time), 127));
 }
 
-void StubMauBinh::install() {
-    auto previousStart = portal_.handlerOf(20);
-    portal_.onCommand(20, [this, previousStart](Message& request, TestPortal::Reply& reply) {
-        if (gameType_() != kGameType) {
-            if (previousStart) previousStart(request, reply);
-            return;
-        }
+std::vector<StubCommand> StubMauBinh::commands() {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    const auto start = [this](Message& request, PortalServer::Reply& reply) {
         const int8_t room = request.readByte();
         const int8_t board = request.readByte();
         deal(room, board, reply);
-    });
-    auto previousGame = portal_.handlerOf(kGame);
-    portal_.onCommand(kGame, [this, previousGame](Message& request, TestPortal::Reply& reply) {
-        if (gameType_() != kGameType) {
-            if (previousGame) previousGame(request, reply);
-            return;
-        }
-        request.readByte();
-        request.readByte();
-        const int8_t code = request.readByte();
-        std::vector<int> mine;
-        {
-            std::lock_guard lock(mutex_);
-            if (!seats_.empty()) mine = seats_.front().cards;
-        }
-        switch (code) {
-        case 10: {
-            const int8_t choice = request.readByte();
-            logLine("time choice " + std::to_string(choice));
-            const int8_t seconds = choice == 0 ? 120 : choice == 1 ? 90 : 60;
-            {
-                std::lock_guard lock(mutex_);
-                limit_ = seconds;
-            }
-            Message answer = sub(10);
-            answer.writeByte(seconds);
-            reply.send(answer);
-            break;
-        }
-        case 23:
-        case 24: {
-            if (mine.size() != 13) return;
-            if (code == 24)
-                std::stable_sort(mine.begin(), mine.end(),
-                                 [](int a, int b) { return a % 4 != b % 4 ? a % 4 < b % 4 : a < b; });
-            else
-                std::sort(mine.begin(), mine.end());
-            logLine(code == 23 ? "sort by rank" : "sort by suit");
-            Message answer = sub(code);
-            writeCards(answer, mine);
-            reply.send(answer);
-            break;
-        }
-        case 25: {
-            if (mine.size() != 13) return;
-            logLine("auto arrange");
-            Message answer = sub(25);
-            writeCards(answer, arrange(mine));
-            reply.send(answer);
-            break;
-        }
-        case 30: {
-            std::vector<int> arrangement;
-            while (request.available())
-                arrangement.push_back(request.readByte());
-            finish(arrangement);
-            break;
-        }
-        default:
-            logLine("47/" + std::to_string(code) + " is not answered");
-            break;
-        }
-    });
+    };
+    return atGame(kGameType, {{20, kEvery, start}, {kGame, kEvery, answeredBy(this, &StubMauBinh::onGame)}});
 }
 
-void StubMauBinh::deal(int8_t room, int8_t board, TestPortal::Reply& reply) {
+// Its sub is the byte after the room and the board.
+void StubMauBinh::onGame(Message& request, PortalServer::Reply& reply) {
+    request.readByte();
+    request.readByte();
+    const int8_t code = request.readByte();
+    std::vector<int> mine;
+    {
+        std::lock_guard lock(mutex_);
+        if (!seats_.empty()) mine = seats_.front().cards;
+    }
+    switch (code) {
+    case 10: {
+        const int8_t choice = request.readByte();
+        logLine("time choice " + std::to_string(choice));
+        const int8_t seconds = choice == 0 ? 120 : choice == 1 ? 90 : 60;
+        {
+            std::lock_guard lock(mutex_);
+            limit_ = seconds;
+        }
+        Message answer = sub(10);
+        answer.writeByte(seconds);
+        reply.send(answer);
+        break;
+    }
+    case 23:
+    case 24: {
+        if (mine.size() != 13) return;
+        if (code == 24)
+            std::stable_sort(mine.begin(), mine.end(),
+                             [](int a, int b) { return a % 4 != b % 4 ? a % 4 < b % 4 : a < b; });
+        else
+            std::sort(mine.begin(), mine.end());
+        logLine(code == 23 ? "sort by rank" : "sort by suit");
+        Message answer = sub(code);
+        writeCards(answer, mine);
+        reply.send(answer);
+        break;
+    }
+    case 25: {
+        if (mine.size() != 13) return;
+        logLine("auto arrange");
+        Message answer = sub(25);
+        writeCards(answer, arrange(mine));
+        reply.send(answer);
+        break;
+    }
+    case 30: {
+        std::vector<int> arrangement;
+        while (request.available())
+            arrangement.push_back(request.readByte());
+        finish(arrangement);
+        break;
+    }
+    default:
+        logLine("47/" + std::to_string(code) + " is not answered");
+        break;
+    }
+}
+
+void StubMauBinh::deal(int8_t room, int8_t board, PortalServer::Reply& reply) {
     const int32_t me = me_().id;
     std::vector<int> deck(52);
     std::iota(deck.begin(), deck.end(), 0);

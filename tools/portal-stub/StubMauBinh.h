@@ -1,7 +1,8 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CardTableStub.h"
+#include "tools/portal-stub/StubCommands.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,12 +22,13 @@ namespace portalstub {
 // KAVO_STUB_MAUBINH_PAUSE seconds), and the stub players get ready again two seconds
 // later. A special hand is judged at once, as dealt. The auto-arrangement and the stub
 // players' hands are the strongest arrangement with no foul (back first, then middle,
-// then front). Other game types go to the handlers installed before.
+// then front).
 class StubMauBinh {
 public:
-    StubMauBinh(kavo::test::TestPortal& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+    StubMauBinh(portalserver::PortalServer& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
                 std::function<int()> gameType);
-    void install();
+    // Its rows at game 16: the start and the game's own command (47).
+    std::vector<StubCommand> commands();
 
     static constexpr int32_t kGuests[2] = {4001, 4002};
 
@@ -35,10 +37,11 @@ private:
         int32_t id = 0;
         std::vector<int> cards;
     };
-    void deal(int8_t room, int8_t board, kavo::test::TestPortal::Reply& reply);
+    void onGame(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void deal(int8_t room, int8_t board, portalserver::PortalServer::Reply& reply);
     void finish(const std::vector<int>& arrangement);
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     CardTableStub& table_;
     std::function<CardTableStub::Player()> me_;
     std::function<int()> gameType_;

@@ -5,7 +5,7 @@
 namespace portalstub {
 
 std::vector<StubCommand> noticeCommands() {
-    const auto onClientLanguage = [](kavo::Message& request, kavo::test::TestPortal::Reply& reply) {
+    const auto onClientLanguage = [](kavo::Message& request, portalserver::PortalServer::Reply& reply) {
         setClientLanguage(request.readUTF());
         kavo::Message notice(46);
         notice.writeUTF(say("Sự kiện: nhân đôi Zel cho mọi ván thắng cuối tuần này!",

@@ -14,7 +14,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -75,7 +75,7 @@ bool extends(const std::vector<int8_t>& meld, int8_t card) {
 
 } // namespace
 
-StubPhom::StubPhom(TestPortal& portal) : portal_(portal), laterThread_([this] { runLater(); }) {
+StubPhom::StubPhom(PortalServer& portal) : portal_(portal), laterThread_([this] { runLater(); }) {
     if (const char* pause = std::getenv("KAVO_STUB_PHOM_PAUSE")) pause_ = std::max(0.0, std::atof(pause));
     if (const char* turn = std::getenv("KAVO_STUB_PHOM_TURN"); turn && std::atof(turn) > 0)
         turnSeconds_ = std::atof(turn);
@@ -102,31 +102,25 @@ void StubPhom::setPlayer(int32_t id, const std::string& name) {
     playerName_ = name;
 }
 
-void StubPhom::chain(int16_t command, std::function<void(Message&, Reply&)> handler) {
-    auto earlier = portal_.handlerOf(command);
-    portal_.onCommand(command, [this, earlier, handler](Message& request, Reply& reply) {
-        if (gameType_() == kGameType)
-            handler(request, reply);
-        else if (earlier)
-            earlier(request, reply);
-    });
-}
-
-void StubPhom::install(std::function<int()> gameType) {
+std::vector<StubCommand> StubPhom::commands(std::function<int()> gameType, Handler tableStake) {
     gameType_ = std::move(gameType);
-    chain(8, [this](Message& request, Reply& reply) { onJoin(request, reply); });
-    chain(20, [this](Message&, Reply& reply) { onStart(reply); });
-    chain(21, [this](Message& request, Reply& reply) { onFire(request, reply); });
-    chain(63, [this](Message&, Reply& reply) { onDraw(reply); });
-    chain(64, [this](Message& request, Reply& reply) { onEat(request, reply); });
-    chain(65, [this](Message& request, Reply& reply) { onLay(request, reply); });
-    chain(67, [this](Message& request, Reply& reply) { onLayOff(request, reply); });
-    {
-        auto earlier = portal_.handlerOf(19);
-        chain(19, [this, earlier](Message& request, Reply& reply) { onStake(request, reply, earlier); });
-    }
-    chain(68,
-          [](Message& request, Reply&) { logLine("grouping, " + std::to_string(request.data().size()) + " bytes"); });
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    return atGame(
+        kGameType,
+        {
+            {8, kEvery, [this](Message& request, Reply& reply) { onJoin(request, reply); }},
+            {20, kEvery, [this](Message&, Reply& reply) { onStart(reply); }},
+            {21, kEvery, [this](Message& request, Reply& reply) { onFire(request, reply); }},
+            {63, kEvery, [this](Message&, Reply& reply) { onDraw(reply); }},
+            {64, kEvery, [this](Message& request, Reply& reply) { onEat(request, reply); }},
+            {65, kEvery, [this](Message& request, Reply& reply) { onLay(request, reply); }},
+            {67, kEvery, [this](Message& request, Reply& reply) { onLayOff(request, reply); }},
+            {19, kEvery, [this, tableStake](Message& request, Reply& reply) { onStake(request, reply, tableStake); }},
+            {68, kEvery,
+             [](Message& request, Reply&) {
+                 logLine("grouping, " + std::to_string(request.data().size()) + " bytes");
+             }},
+        });
 }
 
 void StubPhom::onJoin(Message& request, Reply& reply) {
@@ -487,16 +481,16 @@ void StubPhom::onLayOff(Message& request, Reply& reply) {
     reply.send(refusal(say("Không gửi được", "Nothing to lay off onto")));
 }
 
-void StubPhom::onStake(Message& request, Reply& reply, const TestPortal::Handler& earlier) {
+void StubPhom::onStake(Message& request, Reply& reply, const Handler& tableStake) {
     Message read(request.commandId(), request.data());
     read.readShort();                     // room, board
     const int32_t stake = read.readInt(); // 0 when cut short
-    // A stake the table refuses (the earlier handler says why) leaves the deal's as it was.
+    // A stake the table refuses (the card table says why) leaves the deal's as it was.
     if (stakeRefusal(stake).empty()) {
         std::lock_guard lock(mutex_);
         stake_ = stake;
     }
-    if (earlier) earlier(request, reply);
+    if (tableStake) tableStake(request, reply);
     uint64_t generation = 0;
     {
         std::lock_guard lock(mutex_);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
+#include "tools/portal-stub/StubCommands.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -39,19 +40,20 @@ public:
     static constexpr int32_t kStubIds[3] = {4001, 4002, 4003};
     static constexpr double kTurnSeconds = 30;
 
-    explicit StubPhom(kavo::test::TestPortal& portal);
+    explicit StubPhom(portalserver::PortalServer& portal);
     ~StubPhom();
     StubPhom(const StubPhom&) = delete;
     StubPhom& operator=(const StubPhom&) = delete;
 
-    // Chains its answers in front of the portal's handlers of the same commands: they
-    // answer while `gameType()` is 13, else the earlier handler does.
-    void install(std::function<int()> gameType);
+    using Handler = portalserver::PortalServer::Handler;
+    // Its rows, at game 13 (`gameType()` tells the game chosen); a stake set at the table
+    // is answered by `tableStake` too.
+    std::vector<StubCommand> commands(std::function<int()> gameType, Handler tableStake);
     // The signed-in player.
     void setPlayer(int32_t id, const std::string& name);
 
 private:
-    using Reply = kavo::test::TestPortal::Reply;
+    using Reply = portalserver::PortalServer::Reply;
     struct Seat {
         int32_t id = -1;
         std::vector<int8_t> hand;
@@ -61,8 +63,6 @@ private:
     };
     static constexpr int8_t kPlayingBoard = 2;
 
-    using TestPortal = kavo::test::TestPortal;
-    void chain(int16_t command, std::function<void(kavo::Message&, Reply&)> handler);
     void onJoin(kavo::Message& request, Reply& reply);
     void onStart(Reply& reply);
     void onFire(kavo::Message& request, Reply& reply);
@@ -70,7 +70,7 @@ private:
     void onEat(kavo::Message& request, Reply& reply);
     void onLay(kavo::Message& request, Reply& reply);
     void onLayOff(kavo::Message& request, Reply& reply);
-    void onStake(kavo::Message& request, Reply& reply, const TestPortal::Handler& earlier);
+    void onStake(kavo::Message& request, Reply& reply, const Handler& tableStake);
     // The end of the deal (lock held): the messages go out in order after the last fire,
     // and the balances move as they go.
     void endDeal(bool byU);
@@ -96,7 +96,7 @@ private:
     void later(double seconds, std::function<void()> work);
     void runLater();
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     std::function<int()> gameType_;
     double pause_ = 1.0;
     double turnSeconds_ = kTurnSeconds;

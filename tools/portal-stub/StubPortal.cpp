@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubMoreGames.h"
+#include "tools/portal-stub/StubNames.h"
 #include "tools/portal-stub/StubNotices.h"
 #include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRegistration.h"
@@ -16,7 +17,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -48,35 +49,29 @@ std::string passwordNote(const std::string& password) {
 
 // Why a sign-in of `user` is refused (empty: it is not): a name whose bytes are not UTF-8
 // text (read as no name, `sent` bytes of it) is not valid, a name of nothing but blanks
-// (or a sign-in without one) is no name, and "banned" is locked.
+// (or a sign-in without one) is no name, one no person can read (a control or a line
+// separator in it, or longer than the name fields show) is not valid as at registration,
+// and "banned" is locked.
 std::string signInRefusal(const std::string& user, bool sent) {
     if (user.empty() && sent) return StubRegistration::notValid();
     if (user.find_first_not_of(" \t") == std::string::npos)
         return say("Bạn chưa nhập tên đăng nhập", "No user name was given");
+    if (!readableName(user)) return StubRegistration::notValid();
     if (user == StubPortal::kBannedUser) return say(StubPortal::kBannedReason, StubPortal::kBannedReasonEnglish);
     return "";
 }
 
 } // namespace
 
-StubPortal::StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort)
-    : portal_(std::move(connection)), commands_(portal_, [] { return !StubLedger::session().player().empty(); }),
+StubPortal::StubPortal(portalserver::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort)
+    : portal_(std::move(connection)),
+      commands_(
+          portal_, [] { return !StubLedger::session().player().empty(); }, [this] { return gameType_.load(); }),
       serverList_(std::move(serverList)), httpPort_(httpPort), account_(portal_, lotterySeconds) {
-    commands_.add(lobbyCommands());
-    commands_.add(noticeCommands());
-    commands_.add(StubRegistration::commands());
-    commands_.add(account_.commands());
-    commands_.add(shop_.commands());
-    commands_.add(mail_.commands());
-    commands_.add(tableSheetCommands());
-    installTables();
-    installJoins();
-    // Unknown requests may carry passwords (a password change, a registration): only
-    // their id and size are logged.
-    portal_.onAnyCommand([](Message& request, TestPortal::Reply&) {
-        platform::log("command " + std::to_string(request.commandId()) + ", " + std::to_string(request.data().size()) +
-                      " bytes");
-    });
+    makeTables();
+    for (const auto& table : {lobbyCommands(), noticeCommands(), StubRegistration::commands(), account_.commands(),
+                              shop_.commands(), mail_.commands(), tableSheetCommands(), tableCommands()})
+        add(table);
 }
 
 StubPortal::~StubPortal() {
@@ -103,21 +98,41 @@ std::vector<StubCommand> StubPortal::lobbyCommands() {
         {28, kEvery, answeredBy(this, &StubPortal::onPlayNow)},
         {1901, kEvery, answeredBy(this, &StubPortal::onPlayNow)},
         {2702, kEvery, answeredBy(this, &StubPortal::onCreate)},
+        // The join's last link, at a game without a table of its own: only logged (at Caro
+        // and Tetris the opponent's details follow).
+        {8, kEvery, answeredBy(this, &StubPortal::onJoin)},
+        {1900, kEvery, answeredBy(this, &StubPortal::onJoin)},
     };
 }
 
+bool StubPortal::add(std::vector<StubCommand> table) {
+    for (StubCommand& row : table)
+        row.handler = withLobbyRules(row.command, std::move(row.handler));
+    const bool added = commands_.add(table);
+    sound_ = sound_ && added;
+    return added;
+}
+
+// Every join first meets the board's own refusals, whichever table then seats the
+// player; however a person signed in (1, or 2301 through the social network), once it is
+// answered he gets what waited for him: his new mail and the lottery's results.
+PortalServer::Handler StubPortal::withLobbyRules(int16_t command, PortalServer::Handler handler) {
+    if (!handler) return handler;
+    if (command == 8 || command == 1900)
+        return [this, handler](Message& request, PortalServer::Reply& reply) {
+            if (joinAdmitted(request, reply)) handler(request, reply);
+        };
+    if (command == 1 || command == 2301)
+        return [this, handler](Message& request, PortalServer::Reply& reply) {
+            handler(request, reply);
+            if (StubLedger::session().player().empty()) return;
+            mail_.signedIn(reply);
+            account_.afterSignIn();
+        };
+    return handler;
+}
+
 void StubPortal::serve() {
-    // However a person signed in (1, or 2301 through the social network), once it is
-    // answered he gets what waited for him: his new mail and the lottery's results.
-    for (int16_t command : {int16_t(1), int16_t(2301)}) {
-        portal_.onCommand(command,
-                          [this, inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
-                              if (inner) inner(request, reply);
-                              if (StubLedger::session().player().empty()) return;
-                              mail_.signedIn(reply);
-                              account_.afterSignIn();
-                          });
-    }
     portal_.start();
 }
 
@@ -149,11 +164,11 @@ Message StubPortal::boardList(int gameType) {
     return reply;
 }
 
-void StubPortal::onSignIn(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onSignIn(Message& request, PortalServer::Reply& reply) {
     // The name's length: a name sent that reads as none is not text.
     const bool sent = request.data().size() >= 2 && (request.data()[0] | request.data()[1]) != 0;
     const std::string user = request.readUTF();
-    platform::log("sign-in of \"" + user + "\"");
+    platform::log("sign-in of \"" + shortenedName(user) + "\"");
     // A refused name is no account: nothing is kept or seated under it.
     if (const std::string reason = signInRefusal(user, sent); !reason.empty()) {
         Message refused(4);
@@ -179,7 +194,7 @@ void StubPortal::onSignIn(Message& request, TestPortal::Reply& reply) {
 
 // The client's information (222: provider, client type, version, ...): accepted; its
 // version is kept for information key 8.
-void StubPortal::onClientInformation(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onClientInformation(Message& request, PortalServer::Reply& reply) {
     request.readInt();
     request.readInt();
     const std::string version = request.readUTF();
@@ -201,7 +216,7 @@ std::string StubPortal::smsVersions() {
 // address of the more-games page (in the player's language), 8 the versions whose
 // text-message top-up is on (the version the client told: every one is), 11 the server
 // list, 13 the promotion text.
-void StubPortal::onInformation(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onInformation(Message& request, PortalServer::Reply& reply) {
     const int8_t key = request.readByte();
     std::string text;
     switch (key) {
@@ -230,7 +245,7 @@ void StubPortal::onInformation(Message& request, TestPortal::Reply& reply) {
     reply.send(information);
 }
 
-void StubPortal::onGameChosen(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onGameChosen(Message& request, PortalServer::Reply& reply) {
     const int8_t type = request.readByte();
     gameType_ = type;
     platform::log("game type " + std::to_string(type));
@@ -239,21 +254,21 @@ void StubPortal::onGameChosen(Message& request, TestPortal::Reply& reply) {
     reply.send(chosen);
 }
 
-void StubPortal::onBoardList(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onBoardList(Message& request, PortalServer::Reply& reply) {
     platform::log("board list, money " + std::to_string(request.readLong()));
     reply.send(boardList(gameType_));
 }
 
 // Play now is answered as the join of a board would be: the answer opens the table of
 // board 1 of the chosen game (free at every game).
-void StubPortal::onPlayNow(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onPlayNow(Message& request, PortalServer::Reply& reply) {
     platform::log(request.commandId() == 28 ? "play-now request" : "play-now request (1901)");
     joinFor(kStubRoom, 1, "", reply);
 }
 
 // Create opens a new board with the stake given, the person its owner, and is answered
 // as its join would be.
-void StubPortal::onCreate(Message& request, TestPortal::Reply& reply) {
+void StubPortal::onCreate(Message& request, PortalServer::Reply& reply) {
     // int 0, int stake, byte seats, then the password (at least its two-byte length).
     constexpr size_t kShortest = 4 + 4 + 1 + 2;
     if (request.data().size() < kShortest) {
@@ -278,35 +293,38 @@ void StubPortal::onCreate(Message& request, TestPortal::Reply& reply) {
     joinFor(kStubRoom, board, password, reply);
 }
 
-void StubPortal::installTables() {
-    coTuong_.install([this] { return gameType_.load(); });
-    coUp_.install([this] { return gameType_.load(); });
-    // The join's last link: a game without a table of its own is only logged (at Caro
-    // and Tetris the opponent's details follow).
-    for (int16_t command : {int16_t(8), int16_t(1900)})
-        portal_.onCommand(command, answeredBy(this, &StubPortal::onJoin));
+void StubPortal::makeTables() {
+    const auto gameType = [this] { return gameType_.load(); };
     cardTable_ = std::make_unique<CardTableStub>(
-        portal_, [this] { return signedInPlayer(); }, [this] { return gameType_.load(); });
-    cardTable_->install();
-    phom_.install([this] { return gameType_.load(); });
+        portal_, [this] { return signedInPlayer(); }, gameType);
     stakeTables_ = std::make_unique<StubStakeTables>(
         portal_,
         [this] {
             const auto player = signedInPlayer();
             return StubStakeTables::Player{player.id, player.name};
         },
-        [this] { return gameType_.load(); }, [this] { return cardTable_->stake(); });
-    stakeTables_->install();
+        gameType, [this] { return cardTable_->stake(); });
     mauBinh_ = std::make_unique<StubMauBinh>(
-        portal_, *cardTable_, [this] { return signedInPlayer(); }, [this] { return gameType_.load(); });
-    mauBinh_->install();
+        portal_, *cardTable_, [this] { return signedInPlayer(); }, gameType);
     caoRua_ = std::make_unique<StubCaoRua>(
-        portal_, [this] { return signedInPlayer(); }, [this] { return gameType_.load(); }, *cardTable_);
-    caoRua_->install();
+        portal_, [this] { return signedInPlayer(); }, gameType, *cardTable_);
 }
 
-void StubPortal::onJoin(Message& request, TestPortal::Reply& reply) {
-    if (coTuong_.onJoin(request, reply) || coUp_.onJoin(request, reply)) return;
+// The games' tables, each answering for its game types. A table that hands a request on
+// (Phom's stake, a stake table's leave) hands it to the card table, which answers it at
+// every other game.
+std::vector<StubCommand> StubPortal::tableCommands() {
+    const auto gameType = [this] { return gameType_.load(); };
+    std::vector<StubCommand> all;
+    for (auto table : {coTuong_.commands(gameType), coUp_.commands(gameType), cardTable_->commands(),
+                       phom_.commands(gameType, answeredBy(cardTable_.get(), &CardTableStub::onStake)),
+                       stakeTables_->commands(answeredBy(cardTable_.get(), &CardTableStub::onLeave)),
+                       mauBinh_->commands(), caoRua_->commands()})
+        all.insert(all.end(), std::make_move_iterator(table.begin()), std::make_move_iterator(table.end()));
+    return all;
+}
+
+void StubPortal::onJoin(Message& request, PortalServer::Reply&) {
     const int room = request.readByte();
     const int board = request.readByte();
     platform::log(std::string(request.commandId() == 8 ? "join request" : "join request (1900)") + ": room " +
@@ -316,33 +334,28 @@ void StubPortal::onJoin(Message& request, TestPortal::Reply& reply) {
 
 // A created board with a password seats only those who give it, and a full board
 // nobody: a refused join is answered with the reason in a notice.
-void StubPortal::installJoins() {
-    for (int16_t command : {int16_t(8), int16_t(1900)}) {
-        portal_.onCommand(command,
-                          [this, inner = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
-                              Message copy(request.commandId(), request.data());
-                              copy.readByte();
-                              const int board = copy.readByte();
-                              std::string refusal;
-                              if (board == kFullBoard)
-                                  refusal = say("Bàn đã đủ người", "The board is full");
-                              else if (!boardAdmits(board, copy.readUTF()))
-                                  refusal = say("Sai mật khẩu bàn", "Wrong board password");
-                              if (refusal.empty()) {
-                                  StubProfile::session().seated(gameType_);
-                                  if (inner) inner(request, reply);
-                                  return;
-                              }
-                              platform::log("join of board " + std::to_string(board) + " refused: " + refusal);
-                              Message notice(45);
-                              notice.writeByte(0);
-                              notice.writeUTF(refusal);
-                              reply.send(notice);
-                          });
+bool StubPortal::joinAdmitted(Message& request, PortalServer::Reply& reply) {
+    Message copy(request.commandId(), request.data());
+    copy.readByte();
+    const int board = copy.readByte();
+    std::string refusal;
+    if (board == kFullBoard)
+        refusal = say("Bàn đã đủ người", "The board is full");
+    else if (!boardAdmits(board, copy.readUTF()))
+        refusal = say("Sai mật khẩu bàn", "Wrong board password");
+    if (refusal.empty()) {
+        StubProfile::session().seated(gameType_);
+        return true;
     }
+    platform::log("join of board " + std::to_string(board) + " refused: " + refusal);
+    Message notice(45);
+    notice.writeByte(0);
+    notice.writeUTF(refusal);
+    reply.send(notice);
+    return false;
 }
 
-void StubPortal::joinFor(int8_t room, int8_t board, const std::string& password, TestPortal::Reply& reply) {
+void StubPortal::joinFor(int8_t room, int8_t board, const std::string& password, PortalServer::Reply& reply) {
     // The join command of the chosen game, as the client would send it.
     const int type = gameType_;
     const int16_t command = (type == 4 || type == 5 || type == 20) ? 1900 : 8;
@@ -351,7 +364,7 @@ void StubPortal::joinFor(int8_t room, int8_t board, const std::string& password,
     join.writeByte(board);
     join.writeUTF(password);
     Message request(command, join.data());
-    if (auto handler = portal_.handlerOf(command)) handler(request, reply);
+    commands_.dispatch(request, reply);
 }
 
 CardTableStub::Player StubPortal::signedInPlayer() {

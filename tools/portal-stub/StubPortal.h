@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubAccount.h"
 #include "tools/portal-stub/StubCaoRua.h"
@@ -44,7 +44,7 @@ public:
     // list text sent for information key 11, the lottery draws every `lotterySeconds` and
     // the stub's pages are on `httpPort`. Its serving starts with serve(), once every part
     // of the stub is set up.
-    StubPortal(kavo::test::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort = kHttpPort);
+    StubPortal(portalserver::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort = kHttpPort);
     // Stops first: no handler runs on a part that is gone.
     ~StubPortal();
     StubPortal(const StubPortal&) = delete;
@@ -54,9 +54,13 @@ public:
     // Stops reading the connection and waits for the request in hand: no handler runs after
     // it returns, so that what the handlers use may go.
     void stop() { portal_.stop(); }
-    kavo::test::TestPortal& portal() { return portal_; }
-    // Adds the commands of a part made outside (the social network's sign-in).
-    void add(const std::vector<StubCommand>& table) { commands_.add(table); }
+    portalserver::PortalServer& portal() { return portal_; }
+    // Adds the commands of a part made outside (the social network's sign-in); false when a
+    // row was refused, one given before having its command, sub and game.
+    bool add(std::vector<StubCommand> table);
+    // Whether every row of the stub's own tables was taken: a stub whose table names a
+    // command, sub and game twice does not serve.
+    bool sound() const { return sound_; }
 
     // The player id a name signs in with (the same every time, never a stub player's).
     static int32_t playerIdOf(const std::string& name);
@@ -65,30 +69,36 @@ public:
 
 private:
     std::vector<StubCommand> lobbyCommands();
-    void onSignIn(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onClientInformation(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onInformation(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onGameChosen(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onBoardList(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onPlayNow(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onCreate(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    // The games' tables, each answering for its game types.
-    void installTables();
-    // The joins (8, 1900): the board's own refusals, then the chosen game's table.
-    void installJoins();
-    void onJoin(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onSignIn(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onClientInformation(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onInformation(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onGameChosen(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onBoardList(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onPlayNow(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onCreate(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    // The rules every row of some lobby commands keeps, whichever area answers them: a
+    // join (8, 1900) meets the board's own refusals first; a sign-in (1, 2301) is followed
+    // by what waited for the person.
+    portalserver::PortalServer::Handler withLobbyRules(int16_t command, portalserver::PortalServer::Handler handler);
+    // Whether a join may go on to the table: else it is answered with the board's refusal.
+    bool joinAdmitted(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    // The games' tables, made once the portal is, and their rows, each for its game types.
+    void makeTables();
+    std::vector<StubCommand> tableCommands();
+    void onJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // Answers as the chosen game's table answers a join of that board.
-    void joinFor(int8_t room, int8_t board, const std::string& password, kavo::test::TestPortal::Reply& reply);
+    void joinFor(int8_t room, int8_t board, const std::string& password, portalserver::PortalServer::Reply& reply);
     // The last player signed in.
     CardTableStub::Player signedInPlayer();
     // What information key 8 gives: the versions whose text-message top-up is on.
     std::string smsVersions();
 
-    kavo::test::TestPortal portal_;
+    portalserver::PortalServer portal_;
     StubCommands commands_;
     std::string serverList_;
     uint16_t httpPort_;
     std::atomic<int> gameType_{3};
+    bool sound_ = true;
     StubAccount account_;
     StubShop shop_;
     StubMail mail_{portal_};

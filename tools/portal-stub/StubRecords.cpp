@@ -106,6 +106,20 @@ std::vector<std::pair<std::string, std::string>> StubRecords::history(const std:
     return lines;
 }
 
+std::optional<bool> StubRecords::firstReceipt(SqliteDatabase& db, const std::string& receipt,
+                                              const std::string& person) {
+    auto seen = db.prepare("SELECT 1 FROM receipts WHERE receipt = ?");
+    seen.bindText(1, receipt);
+    const int found = seen.step();
+    if (found == SqliteDatabase::kRow) return false;
+    if (found != SqliteDatabase::kDone) return std::nullopt;
+    auto keep = db.prepare("INSERT INTO receipts (receipt, person) VALUES (?, ?)");
+    keep.bindText(1, receipt);
+    keep.bindText(2, person);
+    if (!done(keep, db)) return std::nullopt;
+    return true;
+}
+
 void StubRecords::addTicket(SqliteDatabase& db, const std::string& person, const Ticket& ticket) {
     auto keep = db.prepareKept("INSERT INTO tickets (person, draw, number, stake) VALUES (?, ?, ?, ?)");
     keep.bindText(1, person);

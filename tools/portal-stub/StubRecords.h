@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,7 +15,7 @@ namespace portalstub {
 
 // What a person's account keeps beside his money, in the stub's store (StubStore) for
 // the stub's life, by his name: the friend invitations he answered, the notices he has
-// had, his shop history and his lottery tickets.
+// had, his shop history, the store receipts credited to him and his lottery tickets.
 class StubRecords {
 public:
     // Friends: the invitations he accepted (ids, in the order accepted), and whether he
@@ -32,6 +33,12 @@ public:
     // now), kept inside the caller's transaction; the history (time, what), oldest first.
     static void addHistory(platform::SqliteDatabase& db, const std::string& person, const std::string& what);
     static std::vector<std::pair<std::string, std::string>> history(const std::string& person);
+
+    // Whether a store receipt is credited for the first time: then it is kept, as
+    // `person`'s, inside the caller's transaction (with what it adds). A receipt is
+    // credited once, whoever sends it again. Nothing when the file fails.
+    static std::optional<bool> firstReceipt(platform::SqliteDatabase& db, const std::string& receipt,
+                                            const std::string& person);
 
     struct Ticket {
         int32_t draw;

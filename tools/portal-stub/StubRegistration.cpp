@@ -3,27 +3,21 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubNames.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubRoster.h"
 
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
-// The characters of UTF-8 text (its bytes that do not continue a character).
-size_t charactersOf(const std::string& text) {
-    size_t count = 0;
-    for (unsigned char c : text)
-        count += (c & 0xC0) != 0x80;
-    return count;
-}
-
-// A name no account may have: blank, or longer than the registration field shows.
+// A name no account may have: blank, or one a person cannot read (a control or a line
+// separator in it, or longer than the name fields show).
 bool invalidName(const std::string& name) {
-    return name.find_first_not_of(" \t") == std::string::npos || charactersOf(name) > StubRegistration::kLongestName;
+    return name.find_first_not_of(" \t") == std::string::npos || !readableName(name);
 }
 
 // A name someone has: locked, or a stub player's.
@@ -33,12 +27,12 @@ bool reserved(const std::string& name) {
 
 // The answer (35): the name, whether it is now an account, and the text message that
 // confirms it (a refusal's text says why a name is not valid, and does not repeat it).
-void onRegister(Message& request, TestPortal::Reply& reply) {
+void onRegister(Message& request, PortalServer::Reply& reply) {
     // The password is not logged; the stub signs in any password anyway.
     const std::string name = request.readUTF();
     const bool valid = !invalidName(name);
     const bool opened = valid && !reserved(name) && StubLedger::open(name);
-    platform::log("registration of \"" + (valid ? name : name.substr(0, StubRegistration::kLongestName * 4)) + "\": " +
+    platform::log("registration of \"" + shortenedName(name) + "\": " +
                   (opened  ? "opened"
                    : valid ? "taken"
                            : "not valid"));
@@ -51,7 +45,7 @@ void onRegister(Message& request, TestPortal::Reply& reply) {
 }
 
 // Key 1: the text message of a password recovery.
-void onRecovery(Message& request, TestPortal::Reply& reply) {
+void onRecovery(Message& request, PortalServer::Reply& reply) {
     const int8_t key = request.readByte();
     platform::log("text message syntax " + std::to_string(key));
     if (key != 1) return;

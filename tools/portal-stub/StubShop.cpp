@@ -13,7 +13,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -48,7 +48,7 @@ bool allDigits(const std::string& text) {
 }
 
 // A refusal where the reply has no place for one: the one-button notice with its reason.
-void refuse(TestPortal::Reply& reply, const std::string& reason) {
+void refuse(PortalServer::Reply& reply, const std::string& reason) {
     Message notice(45);
     notice.writeByte(0);
     notice.writeUTF(reason);
@@ -87,15 +87,44 @@ std::string StubShop::buy(bool listed, int64_t price, const std::string& what,
 }
 
 std::optional<int64_t> StubShop::credit(int64_t amount, const std::string& what) {
-    const std::string person = StubLedger::session().player();
     int64_t money = 0;
     const bool kept = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
-        money = StubLedger::session().moveIn(db, amount, "top-up: " + what);
-        StubRecords::addHistory(db, person, what + " (+" + std::to_string(amount) + " Zel)");
+        money = creditIn(db, amount, what);
         return true;
     });
     if (!kept) return std::nullopt;
     return money;
+}
+
+int64_t StubShop::creditIn(platform::SqliteDatabase& db, int64_t amount, const std::string& what) {
+    const int64_t money = StubLedger::session().moveIn(db, amount, "top-up: " + what);
+    StubRecords::addHistory(db, StubLedger::session().player(), what + " (+" + std::to_string(amount) + " Zel)");
+    return money;
+}
+
+// A store receipt adds its value once. The client sends a receipt until it is confirmed,
+// again after a reconnection, so one credited before (from any connection, in this stub's
+// life or a kept state folder's) is confirmed again with the balance as it is and adds
+// nothing.
+void StubShop::onStoreReceipt(const std::string& receipt, Reply& reply) {
+    std::optional<int64_t> money;
+    bool first = false;
+    const bool kept = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+        const auto fresh = StubRecords::firstReceipt(db, receipt, StubLedger::session().player());
+        if (!fresh) return false;
+        first = *fresh;
+        money = first ? creditIn(db, kStoreValue, "store purchase") : StubLedger::session().moveIn(db, 0, "");
+        return true;
+    });
+    if (!kept) money.reset();
+    platform::log("store receipt of " + std::to_string(receipt.size()) + " bytes: " +
+                  (!kept   ? "failed"
+                   : first ? "credited"
+                           : "credited before, confirmed again"));
+    reply.send(topUpAnswer(5, money,
+                           first ? say("Nạp thành công 20.000 Zel", "20,000 Zel added")
+                                 : say("Giao dịch này đã được nạp trước đó", "This purchase was added before"),
+                           receipt));
 }
 
 // A top-up's answer (71): whether it was added, its text, the receipt and the balance.
@@ -145,7 +174,7 @@ Message StubShop::channels() {
 std::vector<StubCommand> StubShop::commands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     return {
-        {44, kEvery, [](Message&, TestPortal::Reply& reply) { reply.send(channels()); }},
+        {44, kEvery, [](Message&, PortalServer::Reply& reply) { reply.send(channels()); }},
         {1203, kEvery, onAvatarPage},
         {101, 21, onItemPage},
         {101, 6, onCart},
@@ -158,7 +187,7 @@ std::vector<StubCommand> StubShop::commands() {
     };
 }
 
-void StubShop::onAvatarPage(Message& request, TestPortal::Reply& reply) {
+void StubShop::onAvatarPage(Message& request, PortalServer::Reply& reply) {
     const int32_t page = request.readInt();
     Message avatars(1203);
     avatars.writeInt(kPages);
@@ -172,7 +201,7 @@ void StubShop::onAvatarPage(Message& request, TestPortal::Reply& reply) {
     reply.send(avatars);
 }
 
-void StubShop::onItemPage(Message& request, TestPortal::Reply& reply) {
+void StubShop::onItemPage(Message& request, PortalServer::Reply& reply) {
     request.readByte();
     const int page = request.readByte();
     Message items(101);
@@ -192,7 +221,7 @@ void StubShop::onItemPage(Message& request, TestPortal::Reply& reply) {
 // The cart: a count, then each item's id (a count the body does not hold is a cart of
 // something the shop does not list); a cart of nothing buys nothing: it is refused, not
 // paid with 0 Zel.
-void StubShop::onCart(Message& request, TestPortal::Reply& reply) {
+void StubShop::onCart(Message& request, PortalServer::Reply& reply) {
     request.readByte();
     const int32_t count = request.readInt();
     bool listed = count >= 0;
@@ -227,7 +256,7 @@ void StubShop::onCart(Message& request, TestPortal::Reply& reply) {
 }
 
 // An avatar bought (1202) has no failure in its reply: a refusal is a notice.
-void StubShop::onAvatarBought(Message& request, TestPortal::Reply& reply) {
+void StubShop::onAvatarBought(Message& request, PortalServer::Reply& reply) {
     const int32_t id = request.readInt();
     const std::string refusal =
         buy(listedAvatar(id), priceOf(id), "bought avatar " + std::to_string(id), [id](platform::SqliteDatabase& db) {
@@ -242,7 +271,7 @@ void StubShop::onAvatarBought(Message& request, TestPortal::Reply& reply) {
 
 // 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's);
 // their replies have no failure either.
-void StubShop::onGift(Message& request, TestPortal::Reply& reply) {
+void StubShop::onGift(Message& request, PortalServer::Reply& reply) {
     const int8_t sub = request.readByte();
     const int32_t id = sub == 8 ? request.readInt() : request.readShort();
     if (sub == 8) request.readInt();
@@ -256,16 +285,11 @@ void StubShop::onGift(Message& request, TestPortal::Reply& reply) {
     reply.send(StubLedger::session().balanceReply());
 }
 
-// A store receipt (type 5) or a scratch card whose serial and code are digits adds its
-// value; another card is not valid.
-void StubShop::onTopUp(Message& request, TestPortal::Reply& reply) {
+// A store receipt (type 5, once) or a scratch card whose serial and code are digits adds
+// its value; another card is not valid.
+void StubShop::onTopUp(Message& request, PortalServer::Reply& reply) {
     const int8_t type = request.readByte();
-    if (type == 5) {
-        const std::string receipt = request.readUTF();
-        const auto money = credit(kStoreValue, "store purchase");
-        reply.send(topUpAnswer(type, money, say("Nạp thành công 20.000 Zel", "20,000 Zel added"), receipt));
-        return;
-    }
+    if (type == 5) return onStoreReceipt(request.readUTF(), reply);
     const int8_t subId = request.readByte();
     const std::string serial = request.readUTF();
     const std::string code = request.available() ? request.readUTF() : std::string();
@@ -285,7 +309,7 @@ void StubShop::onTopUp(Message& request, TestPortal::Reply& reply) {
 
 // The carrier reports a sent top-up message at once here: its value is added and the
 // new balance goes out as a card's would.
-void StubShop::onTextMessageSent(Message& request, TestPortal::Reply& reply) {
+void StubShop::onTextMessageSent(Message& request, PortalServer::Reply& reply) {
     const std::string body = request.readUTF();
     platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
     const auto money = credit(kSmsValue, "SMS");
@@ -293,7 +317,7 @@ void StubShop::onTextMessageSent(Message& request, TestPortal::Reply& reply) {
 }
 
 // The transaction log (2703 sub 2).
-void StubShop::onHistory(Message&, TestPortal::Reply& reply) {
+void StubShop::onHistory(Message&, PortalServer::Reply& reply) {
     Message history(2703);
     history.writeInt(2);
     for (const auto& [time, content] : StubRecords::history(StubLedger::session().player())) {

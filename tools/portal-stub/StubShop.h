@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
 
 #include <cstdint>
@@ -17,10 +17,10 @@ namespace portalstub {
 
 // The stub's shop and top-up answers: the channel list, the promotion text, pages of
 // items and avatars, purchases for oneself and gifts to two stub friends, card and
-// store top-ups, and a history of all of it. A purchase of what the shop lists is paid
-// in one step with its check and its line in the history; one the balance does not
-// cover, or of anything the shop never listed, is refused with its reason and changes
-// nothing. The money is the session ledger's, the history the person's account's.
+// store top-ups (each store receipt credited once), and a history of all of it. A purchase of what the shop lists is
+// paid in one step with its check and its line in the history; one the balance does not cover, or of anything the shop
+// never listed, is refused with its reason and changes nothing. The money is the session ledger's, the history the
+// person's account's.
 class StubShop {
 public:
     static constexpr int kPages = 3;
@@ -48,7 +48,7 @@ public:
                            const std::function<bool(platform::SqliteDatabase&)>& keep = {});
 
 private:
-    using Reply = kavo::test::TestPortal::Reply;
+    using Reply = portalserver::PortalServer::Reply;
     static void onAvatarPage(kavo::Message& request, Reply& reply);
     static void onItemPage(kavo::Message& request, Reply& reply);
     static void onCart(kavo::Message& request, Reply& reply);
@@ -61,6 +61,9 @@ private:
     // Adds a top-up and its history line: the balance after, or nothing when the accounts
     // file failed and nothing was added.
     std::optional<int64_t> credit(int64_t amount, const std::string& what);
+    // The same inside the caller's transaction: the balance after.
+    static int64_t creditIn(platform::SqliteDatabase& db, int64_t amount, const std::string& what);
+    void onStoreReceipt(const std::string& receipt, Reply& reply);
     static kavo::Message topUpAnswer(int8_t type, const std::optional<int64_t>& money, const std::string& added,
                                      const std::string& receipt);
 };

@@ -2,7 +2,7 @@
 
 #include "net/Message.h"
 #include "platform/runtime/Log.h"
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
@@ -12,7 +12,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 std::string StubSocialNet::tagOf(int n) const {
     uint64_t hash = 14695981039346656037ull ^ secret_;
@@ -49,7 +49,7 @@ StubCommand StubSocialNet::signInCommand() {
     return {2301, StubCommand::kEverySub, answeredBy(this, &StubSocialNet::onSignIn), true};
 }
 
-void StubSocialNet::onSignIn(Message& request, TestPortal::Reply& reply) {
+void StubSocialNet::onSignIn(Message& request, PortalServer::Reply& reply) {
     const std::string token = request.readUTF();
     const int n = numberOf(token);
     // The token is a credential: its length only.

@@ -28,7 +28,7 @@ public:
     int numberOf(const std::string& token) const;
 
 private:
-    void onSignIn(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onSignIn(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     std::string issueToken();
     std::string tagOf(int n) const;
 

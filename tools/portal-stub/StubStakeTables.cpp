@@ -11,7 +11,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -34,7 +34,7 @@ int rankValue(uint8_t card) {
 
 } // namespace
 
-StubStakeTables::StubStakeTables(TestPortal& portal, std::function<Player()> me, std::function<int()> gameType,
+StubStakeTables::StubStakeTables(PortalServer& portal, std::function<Player()> me, std::function<int()> gameType,
                                  std::function<int32_t()> stake)
     : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), stake_(std::move(stake)),
       worker_([this] { run(); }) {
@@ -70,11 +70,6 @@ int StubStakeTables::xiZachTotal(const std::vector<uint8_t>& cards) {
     for (; aces > 0 && sum + 10 <= 21; --aces)
         sum += 10;
     return sum;
-}
-
-bool StubStakeTables::mine() const {
-    const int game = gameType_();
-    return game == kBaiCao || game == kXiZach;
 }
 
 void StubStakeTables::later(double seconds, std::function<void()> action) {
@@ -143,34 +138,29 @@ void StubStakeTables::deal(int8_t room, int8_t board, int cards) {
     running_ = true;
 }
 
-// The table's own commands answer at a Bai Cao or Xi Zach table; at another game's they
-// are handed on to the handler set before.
-void StubStakeTables::install() {
-    chainMine(20, &StubStakeTables::onStart);
-    chainMine(21, &StubStakeTables::onMove);
-    chainMine(24, &StubStakeTables::onStake);
-    chainMine(67, &StubStakeTables::onCheck);
-    auto previousLeave = portal_.handlerOf(15);
-    portal_.onCommand(15, [this, previousLeave](Message& request, TestPortal::Reply& reply) {
+// The table's own commands answer at a Bai Cao or Xi Zach table; a leave there ends the
+// hand, then goes on to `tableLeave`.
+std::vector<StubCommand> StubStakeTables::commands(portalserver::PortalServer::Handler tableLeave) {
+    constexpr int32_t kEvery = StubCommand::kEverySub;
+    const auto leave = [this, tableLeave](Message& request, PortalServer::Reply& reply) {
         {
             std::lock_guard lock(mutex_);
             running_ = false;
             ++hand_;
             pending_.clear();
         }
-        if (previousLeave) previousLeave(request, reply);
-    });
+        if (tableLeave) tableLeave(request, reply);
+    };
+    return atGames({kBaiCao, kXiZach}, {
+                                           {20, kEvery, answeredBy(this, &StubStakeTables::onStart)},
+                                           {21, kEvery, answeredBy(this, &StubStakeTables::onMove)},
+                                           {24, kEvery, answeredBy(this, &StubStakeTables::onStake)},
+                                           {67, kEvery, answeredBy(this, &StubStakeTables::onCheck)},
+                                           {15, kEvery, leave},
+                                       });
 }
 
-void StubStakeTables::chainMine(int16_t command, void (StubStakeTables::*answer)(Message&, TestPortal::Reply&)) {
-    portal_.onCommand(
-        command, [this, answer, previous = portal_.handlerOf(command)](Message& request, TestPortal::Reply& reply) {
-            if (mine()) return (this->*answer)(request, reply);
-            if (previous) previous(request, reply);
-        });
-}
-
-void StubStakeTables::onStart(Message& request, TestPortal::Reply&) {
+void StubStakeTables::onStart(Message& request, PortalServer::Reply&) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     std::lock_guard lock(mutex_);
@@ -183,7 +173,7 @@ void StubStakeTables::onStart(Message& request, TestPortal::Reply&) {
         startXiZach();
 }
 
-void StubStakeTables::onMove(Message& request, TestPortal::Reply&) {
+void StubStakeTables::onMove(Message& request, PortalServer::Reply&) {
     request.readByte();
     request.readByte();
     std::lock_guard lock(mutex_);
@@ -214,7 +204,7 @@ void StubStakeTables::onMove(Message& request, TestPortal::Reply&) {
     }
 }
 
-void StubStakeTables::onStake(Message& request, TestPortal::Reply& reply) {
+void StubStakeTables::onStake(Message& request, PortalServer::Reply& reply) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
     const int32_t money = request.readInt();
@@ -227,7 +217,7 @@ void StubStakeTables::onStake(Message& request, TestPortal::Reply& reply) {
     reply.send(answer);
 }
 
-void StubStakeTables::onCheck(Message& request, TestPortal::Reply&) {
+void StubStakeTables::onCheck(Message& request, PortalServer::Reply&) {
     request.readByte();
     request.readByte();
     const int32_t who = request.readInt();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
+#include "tools/portal-stub/StubCommands.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -33,7 +34,7 @@ namespace portalstub {
 // is multiplied by KAVO_STUB_STAKE_PAUSE when it is set (0.1: ten times as fast); the
 // decks are shuffled at random unless KAVO_STUB_STAKE_SEED gives the first seed. A
 // stake (24) is answered to the table. Every answer goes out only while the chosen
-// game is one of the two; others go to the handler set before. Handlers run on the
+// game is one of the two. Handlers run on the
 // portal's thread, delayed answers on a thread of the stub's own; one mutex guards
 // the hand.
 class StubStakeTables {
@@ -43,14 +44,15 @@ public:
         std::string name;
     };
     // `stake` tells the table's stake (the joined board's, or the owner's since).
-    StubStakeTables(kavo::test::TestPortal& portal, std::function<Player()> me, std::function<int()> gameType,
+    StubStakeTables(portalserver::PortalServer& portal, std::function<Player()> me, std::function<int()> gameType,
                     std::function<int32_t()> stake);
     ~StubStakeTables();
     StubStakeTables(const StubStakeTables&) = delete;
     StubStakeTables& operator=(const StubStakeTables&) = delete;
 
-    // Chains its answers in front of those already set for 20, 21, 24, 67 and 15.
-    void install();
+    // Its rows at Bai Cao and Xi Zach: 20, 21, 24, 67, and 15, whose answer ends the hand
+    // and goes on to `tableLeave`.
+    std::vector<StubCommand> commands(portalserver::PortalServer::Handler tableLeave);
 
     // Points of a Bai Cao hand (ace-low ids): the sum of the ranks, court cards 10, mod 10.
     static int baiCaoPoints(const std::vector<uint8_t>& cards);
@@ -58,11 +60,10 @@ public:
     static int xiZachTotal(const std::vector<uint8_t>& cards);
 
 private:
-    void chainMine(int16_t command, void (StubStakeTables::*answer)(kavo::Message&, kavo::test::TestPortal::Reply&));
-    void onStart(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onMove(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onStake(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
-    void onCheck(kavo::Message& request, kavo::test::TestPortal::Reply& reply);
+    void onStart(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onMove(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onStake(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onCheck(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     struct Seat {
         int32_t id;
         std::vector<uint8_t> cards;
@@ -70,7 +71,6 @@ private:
         bool done = false;    // Xi Zach: stood
     };
 
-    bool mine() const;
     void later(double seconds, std::function<void()> action);
     void run();
     void send(const kavo::Message& message);
@@ -88,7 +88,7 @@ private:
     void settle(const std::vector<int>& points, const std::vector<std::string>& texts);
     Seat* seatOf(int32_t id);
 
-    kavo::test::TestPortal& portal_;
+    portalserver::PortalServer& portal_;
     std::function<Player()> me_;
     std::function<int()> gameType_;
     std::function<int32_t()> stake_;

@@ -74,6 +74,14 @@ std::string makeStateFolder() {
     return pattern;
 }
 
+std::string givenStateFolder(const std::string& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    const fs::path made = fs::absolute(folder, error);
+    if (error || !fs::is_directory(made, error)) return "";
+    return made.string();
+}
+
 void removeStateFoldersOfGoneStubs() {
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(temporaryFolder(), error)) {

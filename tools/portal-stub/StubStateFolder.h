@@ -11,6 +11,10 @@ namespace portalstub {
 
 // A new state folder of this process's own; empty when none could be made.
 std::string makeStateFolder();
+// The folder given to keep the accounts in beyond the stub's life (made when absent; it
+// holds no owner file, and no stub removes it), as a whole path; empty when it cannot be
+// made.
+std::string givenStateFolder(const std::string& folder);
 // Removes the state folders under the temporary folder whose stub is gone (one killed
 // before it could remove its own): those whose owner no longer runs. A folder without
 // an owner file (a stub still starting, or one that does not write it) is left.

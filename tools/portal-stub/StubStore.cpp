@@ -16,8 +16,8 @@ namespace {
 constexpr int kBusyMilliseconds = 10000;
 
 // Every account, one row each, and what a person keeps beside his money: his friends,
-// the notices he has had, his shop history, his lottery tickets, his profile, what he
-// bought and the hands he played.
+// the notices he has had, his shop history, the store receipts credited (each once), his
+// lottery tickets, his profile, what he bought and the hands he played.
 constexpr const char* kTables = R"(
 CREATE TABLE IF NOT EXISTS clock (id INTEGER PRIMARY KEY CHECK (id = 1), started INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS accounts (key TEXT PRIMARY KEY, money INTEGER NOT NULL) WITHOUT ROWID;
@@ -26,6 +26,7 @@ CREATE TABLE IF NOT EXISTS friends (person TEXT NOT NULL, friend INTEGER NOT NUL
 CREATE TABLE IF NOT EXISTS had (person TEXT NOT NULL, what TEXT NOT NULL, PRIMARY KEY (person, what)) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS history (person TEXT NOT NULL, time TEXT NOT NULL, content TEXT NOT NULL);
 CREATE INDEX IF NOT EXISTS history_of ON history (person);
+CREATE TABLE IF NOT EXISTS receipts (receipt TEXT PRIMARY KEY, person TEXT NOT NULL) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS tickets (person TEXT NOT NULL, draw INTEGER NOT NULL, number INTEGER NOT NULL,
                                     stake INTEGER NOT NULL, settled INTEGER NOT NULL DEFAULT 0);
 CREATE INDEX IF NOT EXISTS tickets_of ON tickets (person, draw);
@@ -73,6 +74,11 @@ void StubStore::open(const std::string& path) {
     using platform::SqliteDatabase;
     const bool made = [&] {
         StubWriterLock::Hold hold(writers_, kBusyMilliseconds);
+        // Without it the tables are still made in one transaction, which SQLite's write
+        // lock keeps whole: the writers' lock only spares the wait.
+        if (!hold.held())
+            platform::log("portal-stub: the accounts' writers' lock was not had within the wait; the accounts "
+                          "are opened under SQLite's lock alone");
         bool made = db_.open(path) && db_.exec("PRAGMA busy_timeout = " + std::to_string(kBusyMilliseconds)) &&
                     db_.exec("PRAGMA journal_mode = WAL") && db_.exec("PRAGMA synchronous = OFF") &&
                     db_.exec("BEGIN IMMEDIATE") && db_.exec(kTables);

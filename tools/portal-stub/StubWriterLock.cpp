@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,34 +15,49 @@ namespace portalstub {
 
 namespace {
 
-// Maps the mutex of the file `fd` (its size checked).
-pthread_mutex_t* mapped(int fd) {
+using Page = StubWriterLock::Page;
+
+// Maps the page of the file `fd`: null unless it is as long as a page and carries the mark.
+Page* mapped(int fd) {
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || status.st_size < off_t(sizeof(pthread_mutex_t))) return nullptr;
-    void* page = ::mmap(nullptr, sizeof(pthread_mutex_t), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    return page == MAP_FAILED ? nullptr : static_cast<pthread_mutex_t*>(page);
+    if (::fstat(fd, &status) != 0 || status.st_size < off_t(sizeof(Page))) return nullptr;
+    void* mapping = ::mmap(nullptr, sizeof(Page), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (mapping == MAP_FAILED) return nullptr;
+    auto* page = static_cast<Page*>(mapping);
+    if (page->magic == StubWriterLock::kMagic && page->version == StubWriterLock::kVersion) return page;
+    ::munmap(mapping, sizeof(Page));
+    return nullptr;
 }
 
-// A file of a mutex made ready before any process can open it: written under a name of
-// its own, then linked to `path` (which fails when another process made it first).
-void makeLockFile(const std::string& path) {
+// A file of a page made ready before any process can open it: written under a name of
+// its own, then linked to `path` (which fails when another process made it first) or,
+// `replacing` it, renamed over it.
+void makeLockFile(const std::string& path, bool replacing) {
     std::string made = path + ".XXXXXX";
     const int fd = ::mkstemp(made.data());
     if (fd < 0) return;
-    pthread_mutex_t* mutex = ::ftruncate(fd, sizeof(pthread_mutex_t)) == 0 ? mapped(fd) : nullptr;
+    void* mapping = ::ftruncate(fd, sizeof(Page)) == 0
+                        ? ::mmap(nullptr, sizeof(Page), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                        : MAP_FAILED;
     bool ready = false;
-    if (mutex) {
+    if (mapping != MAP_FAILED) {
+        auto* page = static_cast<Page*>(mapping);
         pthread_mutexattr_t attributes;
         ready = ::pthread_mutexattr_init(&attributes) == 0 &&
                 ::pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED) == 0 &&
                 ::pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST) == 0 &&
-                ::pthread_mutex_init(mutex, &attributes) == 0;
+                ::pthread_mutex_init(&page->mutex, &attributes) == 0;
         ::pthread_mutexattr_destroy(&attributes);
-        ::munmap(mutex, sizeof(pthread_mutex_t));
+        page->magic = StubWriterLock::kMagic;
+        page->version = StubWriterLock::kVersion;
+        ::munmap(mapping, sizeof(Page));
     }
     ::close(fd);
-    if (ready) ::link(made.c_str(), path.c_str());
-    ::unlink(made.c_str());
+    if (ready && replacing)
+        ready = ::rename(made.c_str(), path.c_str()) == 0;
+    else if (ready)
+        ::link(made.c_str(), path.c_str());
+    if (!ready || !replacing) ::unlink(made.c_str());
 }
 
 } // namespace
@@ -51,41 +67,86 @@ StubWriterLock::~StubWriterLock() {
 }
 
 void StubWriterLock::release() {
-    if (mutex_) ::munmap(mutex_, sizeof(pthread_mutex_t));
-    mutex_ = nullptr;
+    if (page_) ::munmap(page_, sizeof(Page));
+    page_ = nullptr;
 }
 
 void StubWriterLock::keepIn(const std::string& path) {
     release();
-    if (::access(path.c_str(), F_OK) != 0) makeLockFile(path);
+    path_ = path;
+    if (::access(path.c_str(), F_OK) != 0) makeLockFile(path, false);
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         platform::log("portal-stub: no lock for the accounts' writers in " + path + ": " + std::strerror(errno));
         return;
     }
-    mutex_ = mapped(fd);
+    struct stat status {};
+    page_ = ::fstat(fd, &status) == 0 ? mapped(fd) : nullptr;
+    device_ = status.st_dev;
+    inode_ = status.st_ino;
     ::close(fd);
-    if (!mutex_) platform::log("portal-stub: the lock for the accounts' writers in " + path + " cannot be mapped");
+    if (page_) return;
+    platform::log("portal-stub: " + path + " is not a writers' lock the stub made: it is made anew");
+    remake();
+}
+
+void StubWriterLock::remake() {
+    release();
+    // Under the file's own lock, so that of the processes that find one page unusable one
+    // makes it anew and the others see the new one.
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd >= 0) {
+        ::flock(fd, LOCK_EX);
+        struct stat now {};
+        if (::stat(path_.c_str(), &now) == 0 && now.st_dev == device_ && now.st_ino == inode_)
+            makeLockFile(path_, true);
+        ::close(fd);
+    }
+    const int again = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+    struct stat status {};
+    if (again >= 0 && ::fstat(again, &status) == 0) {
+        page_ = mapped(again);
+        device_ = status.st_dev;
+        inode_ = status.st_ino;
+    }
+    if (again >= 0) ::close(again);
+    if (!page_) platform::log("portal-stub: the lock for the accounts' writers in " + path_ + " cannot be made anew");
+}
+
+int StubWriterLock::Hold::take(pthread_mutex_t* mutex, const timespec& deadline) {
+    const int taken = ::pthread_mutex_timedlock(mutex, &deadline);
+    if (taken != EOWNERDEAD) return taken;
+    // Its holder died: what it changed was undone with its transaction.
+    platform::log("portal-stub: a process died holding the accounts' lock; the lock goes on");
+    const int consistent = ::pthread_mutex_consistent(mutex);
+    if (consistent == 0) return 0;
+    platform::log("portal-stub: the accounts' lock could not be made consistent: " +
+                  std::string(std::strerror(consistent)));
+    ::pthread_mutex_unlock(mutex);
+    return ENOTRECOVERABLE;
 }
 
 StubWriterLock::Hold::Hold(StubWriterLock& lock, int milliseconds) {
-    if (!lock.mutex_) return;
+    if (!lock.page_) return;
     timespec deadline{};
     ::clock_gettime(CLOCK_REALTIME, &deadline);
     const long nanoseconds = deadline.tv_nsec + long(milliseconds % 1000) * 1000000L;
     deadline.tv_sec += milliseconds / 1000 + nanoseconds / 1000000000L;
     deadline.tv_nsec = nanoseconds % 1000000000L;
-    const int taken = ::pthread_mutex_timedlock(lock.mutex_, &deadline);
-    if (taken == EOWNERDEAD) {
-        // Its holder died: what it changed was undone with its transaction.
-        platform::log("portal-stub: a process died holding the accounts' lock; the lock goes on");
-        ::pthread_mutex_consistent(lock.mutex_);
-    } else if (taken != 0) {
+    int taken = take(&lock.page_->mutex, deadline);
+    if (taken == ENOTRECOVERABLE) {
+        // Every process's every change would fail on it until the file went: made anew.
+        platform::log("portal-stub: the accounts' lock cannot be recovered; it is made anew");
+        lock.remake();
+        if (!lock.page_) return;
+        taken = take(&lock.page_->mutex, deadline);
+    }
+    if (taken != 0) {
         platform::log("portal-stub: the accounts' lock was not taken: " + std::string(std::strerror(taken)));
         held_ = false;
         return;
     }
-    mutex_ = lock.mutex_;
+    mutex_ = &lock.page_->mutex;
 }
 
 StubWriterLock::Hold::~Hold() {

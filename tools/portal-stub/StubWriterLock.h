@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <pthread.h>
 #include <string>
+#include <sys/types.h>
 
 namespace portalstub {
 
@@ -13,15 +15,32 @@ namespace portalstub {
 // (EOWNERDEAD) and goes on: SQLite undid the dead one's transaction, whose locks went with
 // its process. The lock only spares the processes SQLite's pauses between tries: SQLite's
 // write lock makes a check and its change one step, with or without it.
+//
+// The page starts with a mark (a magic word and a version) that only a page the stub made
+// carries: a file without it (another program's, an older stub's, a truncated one) is not
+// taken for a mutex but made anew, and so is a mutex that can no longer be recovered (its
+// holder died and the next one let go without making it consistent), which would otherwise
+// fail every change of every process. A page is made anew once, by whichever process finds
+// it first; the others then map the new one.
 class StubWriterLock {
 public:
+    // The page's mark: "KSWL" and the layout's version.
+    static constexpr uint32_t kMagic = 0x4B53574C;
+    static constexpr uint32_t kVersion = 1;
+    struct Page {
+        uint32_t magic;
+        uint32_t version;
+        pthread_mutex_t mutex;
+    };
+
     StubWriterLock() = default;
     ~StubWriterLock();
     StubWriterLock(const StubWriterLock&) = delete;
     StubWriterLock& operator=(const StubWriterLock&) = delete;
 
-    // Takes the lock in the file at `path` from now on (made with its mutex when absent);
-    // until then, or when it cannot be mapped, every hold is given at once.
+    // Takes the lock in the file at `path` from now on (made with its mutex when absent or
+    // not a page of the stub's); until then, or when it cannot be mapped, every hold is
+    // given at once.
     void keepIn(const std::string& path);
 
     // The lock, waited for at most `milliseconds` and held while the object lives.
@@ -35,14 +54,25 @@ public:
         bool held() const { return held_; }
 
     private:
+        // pthread_mutex_timedlock until `deadline`, a dead holder's mutex made consistent:
+        // 0 when taken.
+        static int take(pthread_mutex_t* mutex, const timespec& deadline);
+
         pthread_mutex_t* mutex_ = nullptr;
         bool held_ = true;
     };
 
 private:
     void release();
+    // Makes the page anew, unless another process did since this one mapped it, and maps
+    // the page the file holds then.
+    void remake();
 
-    pthread_mutex_t* mutex_ = nullptr;
+    std::string path_;
+    Page* page_ = nullptr;
+    // The file whose page is mapped, told apart from one made since.
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
 };
 
 } // namespace portalstub

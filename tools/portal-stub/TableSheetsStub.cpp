@@ -13,7 +13,7 @@
 namespace portalstub {
 
 using kavo::Message;
-using kavo::test::TestPortal;
+using portalserver::PortalServer;
 
 namespace {
 
@@ -104,7 +104,7 @@ Message giftItems(int32_t categoryId) {
     return reply;
 }
 
-void onShop(Message& request, TestPortal::Reply& reply) {
+void onShop(Message& request, PortalServer::Reply& reply) {
     const int8_t sub = request.readByte();
     switch (sub) {
     case 1: {
@@ -153,11 +153,11 @@ void onShop(Message& request, TestPortal::Reply& reply) {
     }
 }
 
-void onDetails(Message& request, TestPortal::Reply& reply) {
+void onDetails(Message& request, PortalServer::Reply& reply) {
     reply.send(playerDetail(request.readInt()));
 }
 
-void onAvatar(Message& request, TestPortal::Reply& reply) {
+void onAvatar(Message& request, PortalServer::Reply& reply) {
     const int16_t id = request.readShort();
     Message picture(38);
     picture.writeShort(id);
@@ -166,7 +166,7 @@ void onAvatar(Message& request, TestPortal::Reply& reply) {
     reply.send(picture);
 }
 
-void onItemPicture(Message& request, TestPortal::Reply& reply) {
+void onItemPicture(Message& request, PortalServer::Reply& reply) {
     const int8_t sub = request.readByte();
     const int32_t id = request.readInt();
     Message picture(79);
@@ -184,8 +184,6 @@ void logTableRequest(Message& request, const char* what) {
     std::string line = std::string(what) + " at room " + std::to_string(room) + ", board " + std::to_string(board);
     if (request.commandId() == 18)
         line += ": \"" + request.readUTF() + "\"";
-    else if (request.commandId() == 56)
-        line += ": " + std::to_string(request.readByte());
     else
         line += ": " + std::to_string(request.readInt());
     logLine(line);
@@ -196,11 +194,11 @@ void logTableRequest(Message& request, const char* what) {
 std::vector<StubCommand> tableSheetCommands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     const auto logged = [](const char* what) {
-        return [what](Message& request, TestPortal::Reply&) { logTableRequest(request, what); };
+        return [what](Message& request, PortalServer::Reply&) { logTableRequest(request, what); };
     };
     return {
         {78, kEvery,
-         [](Message& request, TestPortal::Reply& reply) {
+         [](Message& request, PortalServer::Reply& reply) {
              if (request.readByte() == 2) reply.send(waitingList());
          }},
         {101, kEvery, onShop},
@@ -208,13 +206,11 @@ std::vector<StubCommand> tableSheetCommands() {
         {38, kEvery, onAvatar},
         {79, kEvery, onItemPicture},
         {18, kEvery, logged("password")},
-        {19, kEvery, logged("stake")},
         {24, kEvery, logged("stake (24)")},
-        {56, kEvery, logged("players")},
         {74, kEvery,
-         [](Message& request, TestPortal::Reply&) { logLine("invitation of " + std::to_string(request.readInt())); }},
+         [](Message& request, PortalServer::Reply&) { logLine("invitation of " + std::to_string(request.readInt())); }},
         {103, kEvery,
-         [](Message& request, TestPortal::Reply&) { logLine("buzz to " + std::to_string(request.readInt())); }},
+         [](Message& request, PortalServer::Reply&) { logLine("buzz to " + std::to_string(request.readInt())); }},
     };
 }
 

@@ -10,8 +10,9 @@ namespace portalstub {
 // gift categories (101/1, answered with the list of sub 14) and their item pages
 // (101/15), a bought gift (101/7, answered with the gift), player details (34), and the
 // avatar and item pictures (38, 79/4) as small PNGs. The friends (104) and the friend
-// search (36) are the mail's. Stakes, passwords, player counts, invitations and buzzes
-// are logged. The rows of 78 and 101 answer the subs no other area names.
+// search (36) are the mail's; a stake (19) and the number of players (56) the card
+// table's. A stake of 24 and a buzz at a table without answers of its own, a password and
+// an invitation are logged. The rows of 78 and 101 answer the subs no other area names.
 std::vector<StubCommand> tableSheetCommands();
 
 } // namespace portalstub

@@ -3,6 +3,7 @@
 // user (except "banned") and answers the sign-in and lobby road. Runs until stopped.
 //
 //   portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS] [--max-sessions COUNT]
+//               [--state-dir FOLDER]
 //
 // The ports default to 12346 and 12347; the lottery draws every ten minutes unless
 // told, and its result goes only to a player who bet in that draw.
@@ -13,9 +14,10 @@
 // connection beyond them is closed with a line in the log. What outlives a connection (every account's
 // money, friends, notices, shop history and lottery tickets) is kept in a SQLite file of
 // a state folder the first process makes and removes when it stops; it removes, as it
-// starts, the folders of stubs that were killed.
+// starts, the folders of stubs that were killed. A folder given with --state-dir is kept
+// instead: a stub started again with it goes on with its accounts.
 #include "platform/runtime/Log.h"
-#include "tests/support/Sockets.h"
+#include "tools/portal-server/Sockets.h"
 #include "tools/portal-stub/StubGraph.h"
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubImages.h"
@@ -63,7 +65,7 @@ void onSignal(int) {
 
 int usage() {
     std::fprintf(stderr, "usage: portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS] "
-                         "[--max-sessions COUNT]\n");
+                         "[--max-sessions COUNT] [--state-dir FOLDER]\n");
     return 2;
 }
 
@@ -87,7 +89,7 @@ bool readWide(const char* text, uint64_t& number) {
 }
 
 bool portTaken(uint16_t port) {
-    return kavo::test::connectToLoopback(port).valid();
+    return portalserver::connectToLoopback(port).valid();
 }
 
 const char* kEventPage = "<html><head><meta charset=\"utf-8\"><title>Kavo</title></head><body>"
@@ -142,6 +144,23 @@ bool readOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
+// Adds the social network's sign-in to the portal's own commands: whether every row of
+// them was taken (no command, sub and game given twice).
+bool tablesTaken(portalstub::StubPortal& portal, portalstub::StubSocialNet& socialNet) {
+    const bool taken = portal.add({socialNet.signInCommand()}) && portal.sound();
+    if (!taken) platform::log("portal-stub: its tables name a command twice; it does not serve");
+    return taken;
+}
+
+// Whether the tables a session serves with are sound: checked as the stub starts, so that
+// a row given twice stops it at once instead of every connection.
+bool tablesAreSound(const Options& options) {
+    portalstub::StubSocialNet socialNet(options.secret);
+    portalstub::StubPortal portal(portalserver::Fd(), serverListFor(options.port), options.lotterySeconds,
+                                  options.httpPort);
+    return tablesTaken(portal, socialNet);
+}
+
 // One client's game server, on the connection the first process accepted; it ends
 // when the client goes (or when stopped).
 int runSession(const Options& options) {
@@ -150,9 +169,9 @@ int runSession(const Options& options) {
     if (!options.stateFolder.empty()) portalstub::StubStore::session().keepIn(options.stateFolder);
     // Made before the portal, whose handlers use it, and gone after it.
     portalstub::StubSocialNet socialNet(options.secret);
-    portalstub::StubPortal portal(kavo::test::Fd(int(options.sessionFd)), serverListFor(options.port),
+    portalstub::StubPortal portal(portalserver::Fd(int(options.sessionFd)), serverListFor(options.port),
                                   options.lotterySeconds, options.httpPort);
-    portal.add({socialNet.signInCommand()});
+    if (!tablesTaken(portal, socialNet)) return 1;
     portal.serve();
     platform::log("portal-stub: serving a client in process " + std::to_string(::getpid()));
     while (!stopRequested && (portal.portal().connectionCount() == 0 || portal.portal().isClientConnected()))
@@ -165,7 +184,7 @@ int runSession(const Options& options) {
 
 // Starts this program again to serve `client`: the child keeps the descriptor across
 // the exec and is stopped with this process.
-pid_t startSession(const kavo::test::Fd& client, const Options& options) {
+pid_t startSession(const portalserver::Fd& client, const Options& options) {
     char self[4096];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0) return -1;
@@ -212,14 +231,14 @@ std::map<std::string, std::string> pagesFor(uint16_t port) {
 
 // Accepts clients until stopped, each served by a process of its own (at most
 // `options.maxSessions` at once); then stops them all.
-void serveClients(const kavo::test::Fd& listener, const Options& options) {
+void serveClients(const portalserver::Fd& listener, const Options& options) {
     std::set<pid_t> sessions;
-    kavo::test::StopSignal never;
+    portalserver::StopSignal never;
     while (!stopRequested) {
         for (pid_t ended; (ended = ::waitpid(-1, nullptr, WNOHANG)) > 0;)
             sessions.erase(ended);
-        if (kavo::test::waitReadable(listener.get(), never, 0.2) != kavo::test::WaitResult::Ready) continue;
-        kavo::test::Fd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (portalserver::waitReadable(listener.get(), never, 0.2) != portalserver::WaitResult::Ready) continue;
+        portalserver::Fd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
         if (!client.valid()) continue;
         if (sessions.size() >= options.maxSessions) {
             platform::log("portal-stub: " + std::to_string(sessions.size()) +
@@ -260,6 +279,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    if (!tablesAreSound(options)) return 1;
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     portalstub::StubHttp http(options.httpPort, pagesFor(options.port));
@@ -267,13 +287,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(options.httpPort));
         return 1;
     }
-    kavo::test::Fd listener = kavo::test::listenOnLoopback(options.port, kListenBacklog);
+    portalserver::Fd listener = portalserver::listenOnLoopback(options.port, kListenBacklog);
     if (!listener.valid()) {
         std::fprintf(stderr, "portal-stub: cannot listen on 127.0.0.1:%u\n", unsigned(options.port));
         return 1;
     }
     portalstub::removeStateFoldersOfGoneStubs();
-    options.stateFolder = portalstub::makeStateFolder();
+    const bool keptFolder = !options.stateFolder.empty();
+    options.stateFolder =
+        keptFolder ? portalstub::givenStateFolder(options.stateFolder) : portalstub::makeStateFolder();
     if (options.stateFolder.empty()) {
         std::fprintf(stderr, "portal-stub: cannot make a state folder\n");
         return 1;
@@ -289,6 +311,6 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     serveClients(listener, options);
     std::error_code ignored;
-    std::filesystem::remove_all(options.stateFolder, ignored);
+    if (!keptFolder) std::filesystem::remove_all(options.stateFolder, ignored);
     return 0;
 }

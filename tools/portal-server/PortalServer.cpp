@@ -1,11 +1,15 @@
-#include "tests/support/TestPortal.h"
+#include "tools/portal-server/PortalServer.h"
 
 #include "net/FrameReader.h"
 
 #include <cstdio>
 #include <sys/socket.h>
 
-namespace kavo::test {
+namespace portalserver {
+
+using kavo::FrameReader;
+using kavo::Message;
+using kavo::TEA;
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -14,63 +18,63 @@ Clock::duration seconds(double s) {
 }
 } // namespace
 
-bool TestPortal::Reply::send(int16_t commandId, const std::vector<uint8_t>& body) {
+bool PortalServer::Reply::send(int16_t commandId, const std::vector<uint8_t>& body) {
     return send(Message(commandId, body));
 }
 
-bool TestPortal::Reply::send(const Message& message) {
+bool PortalServer::Reply::send(const Message& message) {
     return portal_.sendToConnection(connection_, nullptr, &message);
 }
 
-TestPortal::TestPortal(uint16_t port) : port_(port) {
+PortalServer::PortalServer(uint16_t port) : port_(port) {
     listener_ = listenOnLoopback(port_);
     thread_ = std::thread([this] { acceptLoop(); });
 }
 
-TestPortal::TestPortal(Fd connection) : given_(std::move(connection)) {}
+PortalServer::PortalServer(Fd connection) : given_(std::move(connection)) {}
 
-void TestPortal::start() {
+void PortalServer::start() {
     if (thread_.joinable() || !given_.valid()) return;
     thread_ = std::thread([this, fd = given_.release()] { serveConnection(Fd(fd)); });
 }
 
-TestPortal::~TestPortal() {
+PortalServer::~PortalServer() {
     stop();
 }
 
-void TestPortal::stop() {
+void PortalServer::stop() {
     stop_.raise();
     closeClient();
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
-void TestPortal::onCommand(int16_t commandId, Handler handler) {
+void PortalServer::onCommand(int16_t commandId, Handler handler) {
     std::lock_guard<std::mutex> lock(mutex_);
     handlers_[commandId] = std::move(handler);
 }
 
-void TestPortal::onSubCommand(int16_t commandId, int8_t sub, Handler handler) {
+void PortalServer::onSubCommand(int16_t commandId, int8_t sub, Handler handler) {
     std::lock_guard<std::mutex> lock(mutex_);
     subHandlers_[{commandId, sub}] = std::move(handler);
 }
 
-TestPortal::Handler TestPortal::handlerOf(int16_t commandId) {
+PortalServer::Handler PortalServer::handlerOf(int16_t commandId) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = handlers_.find(commandId);
     return it != handlers_.end() ? it->second : Handler();
 }
 
-void TestPortal::onAnyCommand(Handler handler) {
+void PortalServer::onAnyCommand(Handler handler) {
     std::lock_guard<std::mutex> lock(mutex_);
     anyHandler_ = std::move(handler);
 }
 
-void TestPortal::admitOnly(std::function<bool(const Message&)> admits) {
+void PortalServer::admitOnly(std::function<bool(const Message&)> admits) {
     std::lock_guard<std::mutex> lock(mutex_);
     admits_ = std::move(admits);
 }
 
-void TestPortal::dispatch(Message& request) {
+void PortalServer::dispatch(Message& request) {
     int connection = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -79,7 +83,7 @@ void TestPortal::dispatch(Message& request) {
     handle(request, connection);
 }
 
-bool TestPortal::dropHandlers(double timeout) {
+bool PortalServer::dropHandlers(double timeout) {
     std::map<int16_t, Handler> handlers;
     std::map<std::pair<int16_t, int8_t>, Handler> subHandlers;
     Handler anyHandler;
@@ -91,13 +95,13 @@ bool TestPortal::dropHandlers(double timeout) {
     const bool fromHandler = std::this_thread::get_id() == thread_.get_id();
     const bool idle = fromHandler || changed_.wait_for(lock, seconds(timeout), [&] { return handlersRunning_ == 0; });
     if (!idle)
-        std::fprintf(stderr, "TestPortal: %d handler call(s) still running %.1f s after the handlers were dropped\n",
+        std::fprintf(stderr, "PortalServer: %d handler call(s) still running %.1f s after the handlers were dropped\n",
                      handlersRunning_, timeout);
     lock.unlock();
     return idle;
 }
 
-void TestPortal::acceptLoop() {
+void PortalServer::acceptLoop() {
     for (;;) {
         if (waitReadable(listener_.get(), stop_, -1) != WaitResult::Ready) return;
         Fd client(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
@@ -106,7 +110,7 @@ void TestPortal::acceptLoop() {
     }
 }
 
-void TestPortal::serveConnection(Fd client) {
+void PortalServer::serveConnection(Fd client) {
     int connection = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -119,7 +123,7 @@ void TestPortal::serveConnection(Fd client) {
     serve(std::move(client), connection);
 }
 
-void TestPortal::serve(Fd client, int connection) {
+void PortalServer::serve(Fd client, int connection) {
     auto finish = [&] {
         // Take the descriptor away from writers before closing it.
         std::lock_guard<std::mutex> writing(writeMutex_);
@@ -182,7 +186,7 @@ void TestPortal::serve(Fd client, int connection) {
     }
 }
 
-void TestPortal::handle(Message& message, int connection) {
+void PortalServer::handle(Message& message, int connection) {
     std::function<bool(const Message&)> admits;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -205,7 +209,7 @@ void TestPortal::handle(Message& message, int connection) {
     changed_.notify_all();
     if (!handler) return;
     struct Running {
-        TestPortal& portal;
+        PortalServer& portal;
         Handler& handler;
         ~Running() {
             // The copy holds what the handler captured: it goes before the call counts as done.
@@ -221,7 +225,7 @@ void TestPortal::handle(Message& message, int connection) {
     handler(message, reply);
 }
 
-bool TestPortal::sendToConnection(int connection, const std::vector<uint8_t>* raw, const Message* message) {
+bool PortalServer::sendToConnection(int connection, const std::vector<uint8_t>* raw, const Message* message) {
     {
         std::unique_lock<std::mutex> lock(mutex_);
         // A client that is connecting gets its message once its hello is in.
@@ -241,57 +245,57 @@ bool TestPortal::sendToConnection(int connection, const std::vector<uint8_t>* ra
     return sendAll(fd, frame.data(), frame.size());
 }
 
-bool TestPortal::sendToClient(const Message& message) {
+bool PortalServer::sendToClient(const Message& message) {
     return sendToConnection(0, nullptr, &message);
 }
 
-bool TestPortal::sendRawToClient(const std::vector<uint8_t>& bytes) {
+bool PortalServer::sendRawToClient(const std::vector<uint8_t>& bytes) {
     return sendToConnection(0, &bytes, nullptr);
 }
 
-std::optional<std::vector<uint8_t>> TestPortal::frameFor(const Message& message) const {
+std::optional<std::vector<uint8_t>> PortalServer::frameFor(const Message& message) const {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!tea_) return std::nullopt;
     return encodeFrame(*tea_, message);
 }
 
-void TestPortal::closeClient() {
+void PortalServer::closeClient() {
     std::lock_guard<std::mutex> lock(mutex_);
     // The serving thread sees the end of the stream and releases the descriptor.
     if (clientFd_ >= 0) ::shutdown(clientFd_, SHUT_RDWR);
 }
 
-int TestPortal::connectionCount() const {
+int PortalServer::connectionCount() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return connections_;
 }
 
-bool TestPortal::waitForConnections(int count, double timeout) {
+bool PortalServer::waitForConnections(int count, double timeout) {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, seconds(timeout), [&] { return connections_ >= count; });
 }
 
-bool TestPortal::isClientConnected() const {
+bool PortalServer::isClientConnected() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return clientFd_ >= 0;
 }
 
-bool TestPortal::waitForClientGone(double timeout) {
+bool PortalServer::waitForClientGone(double timeout) {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, seconds(timeout), [&] { return clientFd_ < 0; });
 }
 
-std::vector<TestPortal::Hello> TestPortal::hellos() const {
+std::vector<PortalServer::Hello> PortalServer::hellos() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return hellos_;
 }
 
-std::vector<std::string> TestPortal::protocolErrors() const {
+std::vector<std::string> PortalServer::protocolErrors() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return errors_;
 }
 
-void TestPortal::recordError(const std::string& error) {
+void PortalServer::recordError(const std::string& error) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         errors_.push_back(error);
@@ -299,12 +303,12 @@ void TestPortal::recordError(const std::string& error) {
     changed_.notify_all();
 }
 
-std::vector<RecordedMessage> TestPortal::messages() const {
+std::vector<RecordedMessage> PortalServer::messages() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return messages_;
 }
 
-std::vector<RecordedMessage> TestPortal::messages(int16_t commandId) const {
+std::vector<RecordedMessage> PortalServer::messages(int16_t commandId) const {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<RecordedMessage> found;
     for (auto& m : messages_)
@@ -312,12 +316,12 @@ std::vector<RecordedMessage> TestPortal::messages(int16_t commandId) const {
     return found;
 }
 
-bool TestPortal::waitForMessages(size_t count, double timeout) {
+bool PortalServer::waitForMessages(size_t count, double timeout) {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, seconds(timeout), [&] { return messages_.size() >= count; });
 }
 
-std::optional<RecordedMessage> TestPortal::waitFor(int16_t commandId, double timeout) {
+std::optional<RecordedMessage> PortalServer::waitFor(int16_t commandId, double timeout) {
     std::unique_lock<std::mutex> lock(mutex_);
     std::optional<RecordedMessage> found;
     changed_.wait_for(lock, seconds(timeout), [&] {
@@ -331,9 +335,9 @@ std::optional<RecordedMessage> TestPortal::waitFor(int16_t commandId, double tim
     return found;
 }
 
-void TestPortal::clearMessages() {
+void PortalServer::clearMessages() {
     std::lock_guard<std::mutex> lock(mutex_);
     messages_.clear();
 }
 
-} // namespace kavo::test
+} // namespace portalserver

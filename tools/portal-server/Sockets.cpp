@@ -1,4 +1,4 @@
-#include "tests/support/Sockets.h"
+#include "tools/portal-server/Sockets.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -10,7 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace kavo::test {
+namespace portalserver {
 
 void Fd::reset(int fd) {
     if (fd_ >= 0) ::close(fd_);
@@ -108,4 +108,4 @@ void setResetOnClose(int fd) {
     ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
 }
 
-} // namespace kavo::test
+} // namespace portalserver

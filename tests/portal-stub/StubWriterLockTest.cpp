@@ -1,0 +1,104 @@
+// The writers' lock of the stub's accounts is taken by the next process whatever the last
+// one left: a file the stub did not make (a bare mutex's size of zeros) is not taken for a
+// lock but made anew, and so is a mutex that can no longer be recovered; a holder that
+// died leaves the lock to the next.
+#include "tools/portal-stub/StubWriterLock.h"
+
+#include "tests/portal-stub/LogLines.h"
+
+#include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace portalstub {
+namespace {
+
+using Page = StubWriterLock::Page;
+
+// A short wait: a lock that is not free by then is not free at all.
+constexpr int kWait = 2000;
+
+class WriterLock : public ::testing::Test {
+protected:
+    WriterLock() { ::mkdtemp(folder_.data()); }
+    ~WriterLock() override { std::filesystem::remove_all(folder_); }
+
+    std::string path() const { return folder_ + "/accounts.lock"; }
+    // The file's page as another process maps it (null when it is too short for one).
+    Page* map() {
+        const int fd = ::open(path().c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0) return nullptr;
+        void* page = ::mmap(nullptr, sizeof(Page), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        ::close(fd);
+        if (page == MAP_FAILED) return nullptr;
+        mapped_ = static_cast<Page*>(page);
+        return mapped_;
+    }
+    void unmap() {
+        if (mapped_) ::munmap(mapped_, sizeof(Page));
+        mapped_ = nullptr;
+    }
+    // A process that takes `mutex` and ends without letting it go; whether it did.
+    static bool dieHolding(pthread_mutex_t* mutex) {
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(::pthread_mutex_lock(mutex) == 0 ? 0 : 1);
+        int status = 0;
+        return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+    std::string folder_ = "/tmp/stub-lock-XXXXXX";
+    Page* mapped_ = nullptr;
+};
+
+// A lock file of zeros as long as a bare mutex, as a file the stub did not make may be,
+// and a holder that dies with what it takes for the lock: the stub makes the page anew,
+// with its mark, and a process still takes the lock within the wait.
+TEST_F(WriterLock, AFileTheStubDidNotMakeIsMadeAnewAndItsLockTaken) {
+    LogLines log;
+    std::ofstream(path(), std::ios::binary) << std::string(sizeof(pthread_mutex_t), '\0');
+    StubWriterLock lock;
+    lock.keepIn(path());
+    EXPECT_TRUE(log.has("is not a writers' lock the stub made: it is made anew"));
+    Page* page = map();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->magic, StubWriterLock::kMagic);
+    EXPECT_EQ(page->version, StubWriterLock::kVersion);
+    ASSERT_TRUE(dieHolding(&page->mutex));
+    StubWriterLock::Hold hold(lock, kWait);
+    EXPECT_TRUE(hold.held()) << "the dead holder's lock goes on";
+}
+
+// A holder died and the next let the mutex go without making it consistent: the mutex can
+// never be taken again. The next process makes the page anew and takes its lock, and a
+// process that mapped the page before takes the new one too.
+TEST_F(WriterLock, AMutexThatCannotBeRecoveredIsMadeAnew) {
+    LogLines log;
+    StubWriterLock before;
+    before.keepIn(path());
+    Page* page = map();
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(dieHolding(&page->mutex));
+    ASSERT_EQ(::pthread_mutex_lock(&page->mutex), EOWNERDEAD);
+    ASSERT_EQ(::pthread_mutex_unlock(&page->mutex), 0);
+    ASSERT_EQ(::pthread_mutex_lock(&page->mutex), ENOTRECOVERABLE);
+    unmap();
+    {
+        StubWriterLock next;
+        next.keepIn(path());
+        StubWriterLock::Hold hold(next, kWait);
+        EXPECT_TRUE(hold.held());
+        EXPECT_TRUE(log.has("the accounts' lock cannot be recovered; it is made anew"));
+    }
+    StubWriterLock::Hold again(before, kWait);
+    EXPECT_TRUE(again.held()) << "the process that mapped the old page";
+}
+
+} // namespace
+} // namespace portalstub
