@@ -5,6 +5,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "app/Util.h"
 #include "games/tienlen/TienLenView.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
@@ -654,6 +655,19 @@ TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
     EXPECT_EQ(board->getGameButtonLabel(before)->textColor(), ui::Color::orange());
     EXPECT_EQ(board->getGameButtonLabel(kNorthernTienLen)->textColor(), ui::Color::white());
     EXPECT_TRUE(drive("expect text=1000 zel\n").ok) << "the boards of the game the player had";
+}
+
+// The grid's friend list goes to the grid on top only: a player who opens a game before it
+// came (a slow answer, a quick tap) reads no word of a server that could not be reached
+// at the next screen.
+TEST_F(LobbyWaits, AGridLeftBeforeItsFriendListCameSaysNothingAtTheNextScreen) {
+    portal().onCommand(104, [](Message&, TestPortal::Reply&) {}); // the list comes too late
+    signIn();
+    ASSERT_TRUE(waitForCommand(104));
+    ASSERT_TRUE(hasSpinner(shownById("mainTableView")));
+    openBoardList();
+    advance(Util::kLoadingBound + 1);
+    EXPECT_EQ(shownAlertMessage(), "");
 }
 
 // Every wait with a bound (choosing a game on the grid or on the board list's strip, the
