@@ -55,7 +55,9 @@ protected:
 
 // ---------------------------------------------------------------- tabs
 
-TEST_F(Profile, TheInfoTabOpensFirstAndAsksTheRecordOnceWhileItStays) {
+// The record holds what play changes (the level, the playing time): the screen asks for it
+// each time it shows, not at each change of tab.
+TEST_F(Profile, TheInfoTabOpensFirstAndTheRecordIsAskedAtEachShowingOfTheScreen) {
     ASSERT_TRUE(info());
     EXPECT_FALSE(profile_->assetsView());
     EXPECT_FALSE(profile_->achievementView());
@@ -65,10 +67,14 @@ TEST_F(Profile, TheInfoTabOpensFirstAndAsksTheRecordOnceWhileItStays) {
     profile_->doChangeTab(ProfileView::kTabItems);
     EXPECT_TRUE(info()->view()->isHidden());
     profile_->doChangeTab(ProfileView::kTabInfo);
+    EXPECT_EQ(bodies(1005).size(), 1u);
+    profile_->doChangeTab(ProfileView::kTabItems);
     profile_->viewDidAppear(false);
     EXPECT_EQ(info(), kept);
     EXPECT_FALSE(info()->view()->isHidden());
-    EXPECT_EQ(bodies(1005).size(), 1u);
+    EXPECT_EQ(bodies(1005), (std::vector<ByteVector>{Bytes().int32(7).data(), Bytes().int32(7).data()}));
+    profile_->viewDidAppear(false);
+    EXPECT_EQ(bodies(1005).size(), 3u) << "shown again on its own tab";
 }
 
 TEST_F(Profile, TheItemsTabAsksItsThreeListsEachTimeItShows) {

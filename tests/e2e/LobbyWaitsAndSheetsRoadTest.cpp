@@ -159,7 +159,7 @@ TEST_F(LobbyWaits, TheRaisedCreatePanelKeepsEveryTapAndItsTitleStaysOnScreen) {
 // was; Return, a click on a row (the highlighted one too) or the panel's Done chooses,
 // closes it and sends once where a choice is sent (the profile's whole record, 1002).
 TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses) {
-    answerOwnRecord(portal(), 40, {2, "Hồ Chí Minh"});
+    answerOwnRecord(portal(), {}, {2, "Hồ Chí Minh"});
     portal().onCommand(78, [](Message& request, TestPortal::Reply& reply) {
         if (request.readByte() == 3)
             reply.send(Bytes().byte(3).byte(1).utf("Hà Nội").byte(2).utf("Hồ Chí Minh").byte(3).utf("Huế").message(78));
