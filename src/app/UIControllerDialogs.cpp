@@ -228,6 +228,7 @@ const std::unordered_map<int, OkAction>& okActions() {
               if (auto profile = topScreenAs<ProfileView>(); profile && profile->assetsView()) {
                   const int32_t avatarId = profile->assetsView()->selectedAvatarID();
                   UIController::myInfo()->setAvatar(avatarId);
+                  profile->showMyAvatar();
                   service().requestChangeAvatar(avatarId);
               }
           }),

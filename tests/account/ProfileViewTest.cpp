@@ -12,6 +12,7 @@
 #include "account/TopupZelView.h"
 #include "account/TransferMoneyView.h"
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/widgets/ColoredProgressView.h"
 #include "platform/automation/ViewQuery.h"
@@ -312,7 +313,8 @@ TEST_F(Profile, TheTransferHeaderOpensTheSheetOverTheProfile) {
     EXPECT_EQ(assets->transferMoneyView()->view()->superview(), profile_->view().get());
 }
 
-TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesIt) {
+// The owned avatars' list carries no price: their rows show none, an item's its own.
+TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesItOnTheProfileAtOnce) {
     profile_->doChangeTab(ProfileView::kTabItems);
     reply(1010, Bytes().int32(2).int32(0).int32(1).utf("Mèo").utf("").int32(0).int32(4).utf("Cáo").utf("").data());
     reply(101,
@@ -320,6 +322,12 @@ TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesIt) {
     auto assets = profile_->assetsView();
     auto& table = *assets->myTableView();
     ASSERT_EQ(table.numberOfRows(1), 2);
+    const auto price = [&](int section) {
+        auto row = std::dynamic_pointer_cast<CellTaiSan>(assets->cellForRow(table, {section, 0}));
+        return row ? row->lblSoTien()->text() : "no row";
+    };
+    EXPECT_EQ(price(1), "");
+    EXPECT_EQ(price(2), "5000 Zel");
     assets->didSelectRow(table, {1, 0}); // worn already
     EXPECT_EQ(dialogText(), "");
     assets->didSelectRow(table, {2, 0}); // an item: only remembered
@@ -334,6 +342,7 @@ TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesIt) {
     runPending();
     EXPECT_EQ(bodies(1008), std::vector<ByteVector>{Bytes().int32(4).data()});
     EXPECT_EQ(UIController::myInfo()->avatar(), 4);
+    EXPECT_EQ(Resources::getInstance().waitingIdOfView(info()->imgViewAvatar()), 4) << "the info tab's picture";
 }
 
 TEST_F(Profile, NoiseWithTheProfileOnTopLeavesItWorking) {

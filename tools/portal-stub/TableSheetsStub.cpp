@@ -1,6 +1,7 @@
 #include "tools/portal-stub/TableSheetsStub.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubImages.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
@@ -16,15 +17,6 @@ using kavo::Message;
 using kavo::test::TestPortal;
 
 namespace {
-
-// A 16 x 16 red square: every avatar and item the stub is asked for.
-const std::vector<uint8_t> kPicture = {
-    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52,
-    0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x10, 0x08, 0x02, 0x00, 0x00, 0x00, 0x90, 0x91, 0x68,
-    0x36, 0x00, 0x00, 0x00, 0x16, 0x49, 0x44, 0x41, 0x54, 0x78, 0xda, 0x63, 0x38, 0x61, 0x63, 0x43,
-    0x12, 0x62, 0x18, 0xd5, 0x30, 0xaa, 0x61, 0xf8, 0x6a, 0x00, 0x00, 0xab, 0xc6, 0x40, 0x10, 0x20,
-    0x7a, 0xc9, 0xfb, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82,
-};
 
 // A stub player as the sheets list him (his id and money are the roster's).
 struct Listed {
@@ -157,12 +149,17 @@ void onDetails(Message& request, TestPortal::Reply& reply) {
     reply.send(playerDetail(request.readInt()));
 }
 
+void writePicture(Message& message, int32_t id) {
+    const std::string png = pictureOf(id);
+    message.writeShort(int16_t(png.size()));
+    message.writeData(reinterpret_cast<const uint8_t*>(png.data()), png.size());
+}
+
 void onAvatar(Message& request, TestPortal::Reply& reply) {
     const int16_t id = request.readShort();
     Message picture(38);
     picture.writeShort(id);
-    picture.writeShort(int16_t(kPicture.size()));
-    picture.writeData(kPicture);
+    writePicture(picture, id);
     reply.send(picture);
 }
 
@@ -172,8 +169,7 @@ void onItemPicture(Message& request, TestPortal::Reply& reply) {
     Message picture(79);
     picture.writeByte(sub);
     picture.writeInt(id);
-    picture.writeShort(int16_t(kPicture.size()));
-    picture.writeData(kPicture);
+    writePicture(picture, id);
     reply.send(picture);
 }
 
