@@ -299,7 +299,7 @@ TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
                        "tap text=" +
                        text("KAVO_OK") +
                        "\ntap id=btnTransaction\nadvance 0.1\n"
-                       "wait text=sent to binh (-20000 Zel) 10\n"));
+                       "wait text=Chuyển cho binh (-20000 Zel) 10\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 1000 - 20000) << "the stub keeps the player's money";
 }
 

@@ -90,7 +90,7 @@ Message giftItems(int32_t categoryId) {
     reply.writeInt(1); // pages
     for (int i = 1; listedCategory(categoryId) && i <= kGiftsPerCategory; ++i) {
         reply.writeInt(categoryId * 100 + i);
-        reply.writeUTF(say("Quà ", "Gift ") + std::to_string(categoryId) + "-" + std::to_string(i));
+        reply.writeUTF(giftName(categoryId * 100 + i));
         reply.writeInt(giftPrice(categoryId * 100 + i));
     }
     return reply;
@@ -122,8 +122,7 @@ void onShop(Message& request, TestPortal::Reply& reply) {
                 ", board " + std::to_string(board));
         // A gift is bought by its giver, at its price, or refused in the one-button dialog.
         const int32_t price = giftPrice(item);
-        const std::string refusal =
-            StubShop::buy(price > 0, price, "gift " + std::to_string(item) + " to " + std::to_string(toUser));
+        const std::string refusal = StubShop::buy(price > 0, price, HistoryEntry::giftGiven(item, toUser));
         Message gift(101);
         gift.writeByte(7);
         gift.writeByte(refusal.empty() ? 0 : 1);
@@ -188,6 +187,10 @@ void logTableRequest(Message& request, const char* what) {
 }
 
 } // namespace
+
+std::string giftName(int32_t item) {
+    return say("Quà ", "Gift ") + std::to_string(item / 100) + "-" + std::to_string(item % 100);
+}
 
 std::vector<StubCommand> tableSheetCommands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;

@@ -2,6 +2,8 @@
 
 #include "tools/portal-stub/StubCommands.h"
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace portalstub {
@@ -13,5 +15,8 @@ namespace portalstub {
 // search (36) are the mail's. Stakes, passwords, player counts, invitations and buzzes
 // are logged. The rows of 78 and 101 answer the subs no other area names.
 std::vector<StubCommand> tableSheetCommands();
+// The name the gift sheet lists the present `item` by (its category's id times 100 plus
+// its place in the category), in the client's language.
+std::string giftName(int32_t item);
 
 } // namespace portalstub
