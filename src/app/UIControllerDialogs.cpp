@@ -215,7 +215,8 @@ const std::unordered_map<int, OkAction>& okActions() {
           kWaits}},
         {UIController::kActionFriendRequest,
          {[](const std::any& context) {
-              if (auto request = contextMessage(context)) service().addFriendWithId(request->fromID(), int8_t(2));
+              if (auto request = contextMessage(context))
+                  service().answerFriendRequests({request->fromID()}, int8_t(2));
           },
           kWaits}},
         {UIController::kActionRemoveAllMail,
@@ -270,7 +271,7 @@ void cancelAction(const DialogAction& action) {
         break;
     case UIController::kActionFriendRequest:
         if (auto request = contextMessage(action.context))
-            GlobalService::getInstance().addFriendWithId(request->fromID(), int8_t(3));
+            GlobalService::getInstance().answerFriendRequests({request->fromID()}, int8_t(3));
         break;
     case UIController::kActionUndoRequest:
         atCurrentTable([](GameTableView& table) { table.answerUndo(-1); });
