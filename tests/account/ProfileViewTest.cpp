@@ -16,7 +16,10 @@
 #include "app/UIController.h"
 #include "app/widgets/ColoredProgressView.h"
 #include "platform/automation/ViewQuery.h"
+#include "platform/render/Renderer.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
 #include "portal/model/Province.h"
 #include "tests/account/support/AccountTestSupport.h"
 #include "tests/support/DesktopClick.h"
@@ -295,6 +298,32 @@ TEST_F(Profile, TheBackButtonHidesUnderTheTopUpPanelAndReturnsWhenItCloses) {
     panels[0]->hideTopupView();
     EXPECT_TRUE(profile_->view()->subviewsOfType<TopupZelView>().empty());
     EXPECT_FALSE(back->isHidden());
+}
+
+// The top-up panel's framed background lies under its rows: nothing of the profile shows
+// through it (through the dimming alone the profile's texts would read among the rows).
+TEST_F(Profile, NothingOfTheProfileShowsThroughTheTopUpPanel) {
+    reply(1005, record(17, 5, 1990, 1));
+    profile_->doTopupZel();
+    const auto panels = profile_->view()->subviewsOfType<TopupZelView>();
+    ASSERT_EQ(panels.size(), 1u);
+    Bytes channels;
+    channels.byte(0).utf("Nạp qua SMS").utf("KAVO NAP ").utf("8777");
+    channels.byte(2).byte(1).utf("Thẻ gate").utf("").utf("");
+    channels.byte(5).utf("20.000 Zel").utf("vn.kavo.online.zel20").utf("");
+    reply(44, channels.data());
+    ASSERT_EQ(panels[0]->listMoney().size(), 3u);
+    const ui::Rect content = platform::automation::ViewQuery::visibleRect(*panels[0]->mainView());
+    ASSERT_FALSE(content.isEmpty());
+    const auto panelPixels = [&] {
+        const auto screen = platform::render::Renderer::renderToImage(ui::Window::visibleWindows(), ui::Screen::size());
+        return screen ? screen->cropped(content)->pixelData() : std::vector<uint8_t>{};
+    };
+    const auto withTheProfile = panelPixels();
+    info()->view()->setHidden(true);
+    const auto withoutIt = panelPixels();
+    ASSERT_FALSE(withTheProfile.empty());
+    EXPECT_TRUE(withTheProfile == withoutIt) << "the profile's info tab shows through the panel";
 }
 
 // ---------------------------------------------------------------- items
