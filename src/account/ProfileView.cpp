@@ -77,9 +77,22 @@ void ProfileView::viewDidLoad() {
 
 void ProfileView::viewDidAppear(bool animated) {
     KavoViewController::viewDidAppear(animated);
+    const bool infoMade = holds(userDataView_.get());
     btnInfo_->sendActions(ui::ControlEvent::TouchUpInside);
-    // The record is asked for once; what was won or spent since shows all the same.
+    // The hands played since the last showing moved the level and the playing time, which
+    // only the record tells: it is asked for again at every showing (a new tab asks itself).
+    if (infoMade) requestMyRecord();
     showMyMoney();
+}
+
+void ProfileView::requestMyRecord() {
+    GlobalService::getInstance().requestUserProfile(UIController::myInfo()->IDDB());
+    showMyAvatar();
+}
+
+void ProfileView::showMyAvatar() {
+    if (userDataView_ && userDataView_->isViewLoaded())
+        Resources::getInstance().assignAvatarId(UIController::myInfo()->avatar(), userDataView_->imgViewAvatar());
 }
 
 void ProfileView::doChangeTab(int tag) {
@@ -123,7 +136,7 @@ void ProfileView::showTab(ui::Rect /*rect*/, int index, bool /*isProfileView*/, 
         addTab(*userDataView_);
         userDataView_->viewWillAppear(false);
         service.requestUserProfile(userId);
-        Resources::getInstance().assignAvatarId(UIController::myInfo()->avatar(), userDataView_->imgViewAvatar());
+        showMyAvatar();
         return;
     case kTabItems:
         if (holds(assetsView_.get())) {

@@ -34,7 +34,7 @@ public:
     ProfileView();
 
     void viewDidLoad() override;
-    // Opens the info tab each time the screen shows (nothing when it is shown already).
+    // Opens the info tab each time the screen shows and asks for the record again.
     void viewDidAppear(bool animated) override;
     // The personal data's picker goes with the screen: it is not up when the screen
     // shows again.
@@ -51,6 +51,8 @@ public:
     void onMyUserDataWithUser(const std::shared_ptr<User>& user);
     // The info tab shows the player's money as the client knows it now.
     void showMyMoney();
+    // The info tab shows the avatar the player wears now.
+    void showMyAvatar();
     void onMyAchievementWithGameId(int gameId, const std::vector<int32_t>& achivement);
 
     const std::shared_ptr<Profile_UserDataView>& userDataView() const { return userDataView_; }
@@ -62,6 +64,8 @@ public:
     const platform::ui::ViewPtr& mainView() const { return mainView_; }
 
 private:
+    // The own record (1005) and the avatar worn, for an info tab already made.
+    void requestMyRecord();
     void setHiddenAllView();
     // Adds a tab's view to the content area, full size, shown.
     void addTab(platform::ui::ViewController& tab);

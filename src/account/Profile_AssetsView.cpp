@@ -9,14 +9,18 @@
 #include "app/Util.h"
 #include "portal/GlobalService.h"
 
+#include <optional>
+
 namespace kavo {
 
 namespace ui = platform::ui;
 
 namespace {
 
-std::string priceText(int32_t price) {
-    return std::to_string(price) + " Zel";
+// The lists of owned avatars and event items carry no price: their rows show none rather
+// than a price of 0 that the player never paid.
+std::string priceText(std::optional<int32_t> price) {
+    return price ? std::to_string(*price) + " Zel" : "";
 }
 
 } // namespace
@@ -112,7 +116,7 @@ std::shared_ptr<ui::TableViewCell> Profile_AssetsView::cellForRow(ui::TableView&
     const size_t row = size_t(indexPath.row);
     if (indexPath.row < 0) return cell;
     Resources& resources = Resources::getInstance();
-    auto fill = [&](int32_t picture, const std::string& name, int32_t price, const std::string& term) {
+    auto fill = [&](int32_t picture, const std::string& name, std::optional<int32_t> price, const std::string& term) {
         cell->setBackground(Util::getImageWithName(stripe_.nextImageName()));
         resources.assignAvatarId(picture, cell->imgViewItem());
         cell->lblTenVatPham()->setText(name);
@@ -123,7 +127,7 @@ std::shared_ptr<ui::TableViewCell> Profile_AssetsView::cellForRow(ui::TableView&
     case kSectionAvatars:
         if (row < listBoughtAvatars_.size() && listBoughtAvatars_[row]) {
             const Avatar& avatar = *listBoughtAvatars_[row];
-            fill(avatar.avatarId(), avatar.name(), avatar.price(), avatar.desc());
+            fill(avatar.avatarId(), avatar.name(), std::nullopt, avatar.desc());
         }
         break;
     case kSectionItems:
@@ -135,7 +139,7 @@ std::shared_ptr<ui::TableViewCell> Profile_AssetsView::cellForRow(ui::TableView&
     case kSectionEvents:
         if (row < listEventItems_.size() && listEventItems_[row]) {
             const Asset& asset = *listEventItems_[row];
-            fill(asset.imgAssetId(), asset.name(), asset.price(), asset.description());
+            fill(asset.imgAssetId(), asset.name(), std::nullopt, asset.description());
         }
         break;
     default:

@@ -220,7 +220,8 @@ const std::unordered_map<int, OkAction>& okActions() {
           kWaits}},
         {UIController::kActionFriendRequest,
          {[](const std::any& context) {
-              if (auto request = contextMessage(context)) service().addFriendWithId(request->fromID(), int8_t(2));
+              if (auto request = contextMessage(context))
+                  service().answerFriendRequests({request->fromID()}, int8_t(2));
           },
           kWaits}},
         {UIController::kActionRemoveAllMail,
@@ -233,6 +234,7 @@ const std::unordered_map<int, OkAction>& okActions() {
               if (auto profile = topScreenAs<ProfileView>(); profile && profile->assetsView()) {
                   const int32_t avatarId = profile->assetsView()->selectedAvatarID();
                   UIController::myInfo()->setAvatar(avatarId);
+                  profile->showMyAvatar();
                   service().requestChangeAvatar(avatarId);
               }
           }),
@@ -274,7 +276,7 @@ void cancelAction(const DialogAction& action) {
         break;
     case UIController::kActionFriendRequest:
         if (auto request = contextMessage(action.context))
-            GlobalService::getInstance().addFriendWithId(request->fromID(), int8_t(3));
+            GlobalService::getInstance().answerFriendRequests({request->fromID()}, int8_t(3));
         break;
     case UIController::kActionUndoRequest:
         atCurrentTable([](GameTableView& table) { table.answerUndo(-1); });

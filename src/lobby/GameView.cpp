@@ -234,6 +234,10 @@ void GameView::viewDidAppear(bool animated) {
 void GameView::viewDidDisappear(bool animated) {
     KavoViewController::viewDidDisappear(animated);
     hideLoading();
+    // The friend list goes to the grid on top only: a grid left before it came stops
+    // waiting for it, or the wait would run out under the next screen and tell the player
+    // that a server which did answer could not be reached.
+    Util::hideLoadingOnView(mainTableView_);
 }
 
 void GameView::setUsernameWithName(const std::string& name) {

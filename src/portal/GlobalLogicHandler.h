@@ -342,7 +342,7 @@ private:
     void showItemsList(const ItemInfoList& items);
     void onShowAllItemsWithList(const ItemInfoList& items);
     void onShowAllAvatarsList(const AvatarList& avatars);
-    void buyAvatarSuccess(int32_t avatarId);
+    void buyAvatarSuccess();
     void showUserItemsOfCategory(const std::shared_ptr<UserItemsOfCategory>& items);
     void getListItemsEvent(const AssetList& items);
     void showListGift(const std::vector<std::shared_ptr<CategoryShopInfo>>& categories);

@@ -470,18 +470,18 @@ void GlobalLogicHandler::onShowAllAvatarsList(const AvatarList& avatars) {
     ShopView::getInstance()->forceReloadDataWithListAvatar(avatars);
 }
 
-void GlobalLogicHandler::onBuyAvatarSuccessWithId(int32_t avatarId) {
-    platform::runOnMainThread([this, avatarId] { buyAvatarSuccess(avatarId); });
+void GlobalLogicHandler::onBuyAvatarSuccessWithId(int32_t /*avatarId*/) {
+    platform::runOnMainThread([this] { buyAvatarSuccess(); });
 }
 
-void GlobalLogicHandler::buyAvatarSuccess(int32_t avatarId) {
+void GlobalLogicHandler::buyAvatarSuccess() {
     KAVO_ASSERT_MAIN_THREAD();
-    // Only the shop knows what the avatar cost: bought elsewhere, nothing changes.
+    // Only the shop knows what the avatar cost: bought elsewhere, nothing changes. A bought
+    // avatar is owned, not worn: the server keeps the one he wears until he chooses this
+    // one in his profile, which tells it (1008).
     if (isShopOnTop()) {
-        const auto me = UIController::myInfo();
-        me->setAvatar(avatarId);
         const ShopEntry& item = ShopView::getInstance()->selectedItem();
-        if (!item.empty()) me->addMoney(-int64_t(item.price()));
+        if (!item.empty()) UIController::myInfo()->addMoney(-int64_t(item.price()));
         updateMyMoney();
     }
     showAlertViewWithMessage(text("KAVO_buyAvatarOK"));

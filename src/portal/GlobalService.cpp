@@ -514,6 +514,17 @@ void GlobalService::confirmAddFriend(int32_t userId, int8_t type) {
     addFriendWithId(userId, type);
 }
 
+// Answers friend requests, each with `type` (2 accepts, 3 refuses). After an accept the
+// friend list is asked for: the server takes the requests in order, so the list it sends
+// holds the new friends, and the friend lists on screen show them at once.
+void GlobalService::answerFriendRequests(const std::vector<int32_t>& fromIds, int8_t type) {
+    constexpr int8_t kAccept = 2;
+    constexpr int8_t kFriendList = 5;
+    for (int32_t id : fromIds)
+        addFriendWithId(id, type);
+    if (type == kAccept && !fromIds.empty()) requestFriendList(kFriendList);
+}
+
 void GlobalService::deleteFriend(int32_t userId) {
     Message m(33);
     m.writeInt(userId);

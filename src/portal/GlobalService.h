@@ -127,6 +127,7 @@ public:
     void addFriendWithId(int32_t userId, int8_t type);                                      // 104
     void addFriendWithId(int32_t userId, const std::string& name, int8_t type);             // 104
     void confirmAddFriend(int32_t userId, int8_t type);                                     // 104
+    void answerFriendRequests(const std::vector<int32_t>& fromIds, int8_t type);            // 104, 104/5
     void deleteFriend(int32_t userId);                                                      // 33
     void buyItemForFriend(int32_t friendId, const std::string& name, int32_t itemId);       // 104/8
     void buyAvatarForFriendID(int32_t friendId, const std::string& name, int16_t avatarId); // 104/9

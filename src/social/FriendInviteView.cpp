@@ -108,7 +108,7 @@ void FriendInviteView::answer(int row, int8_t type) {
     // A button of a list that changed since it was drawn acts on nothing.
     if (row < 0 || size_t(row) >= arrLoiMoi_.size()) return;
     const auto invitation = arrLoiMoi_[size_t(row)];
-    GlobalService::getInstance().addFriendWithId(invitation->fromID(), type);
+    GlobalService::getInstance().answerFriendRequests({invitation->fromID()}, type);
     UIController::markItemsReadIntoListMessage({invitation});
     // The messages screen took the invitations out of the mailbox when it opened this
     // list, so the rest stay from this list, joined by any that arrived since.
@@ -136,8 +136,10 @@ void FriendInviteView::btnXoaTatCa_Clicked() {
 }
 
 void FriendInviteView::answerAll(int8_t type) {
+    std::vector<int32_t> senders;
     for (const auto& invitation : arrLoiMoi_)
-        GlobalService::getInstance().addFriendWithId(invitation->fromID(), type);
+        senders.push_back(invitation->fromID());
+    GlobalService::getInstance().answerFriendRequests(senders, type);
     UIController::markItemsReadIntoListMessage(arrLoiMoi_);
     arrLoiMoi_.clear();
     showLoadingScreen(view());

@@ -12,10 +12,14 @@
 #include "account/TopupZelView.h"
 #include "account/TransferMoneyView.h"
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/widgets/ColoredProgressView.h"
 #include "platform/automation/ViewQuery.h"
+#include "platform/render/Renderer.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
 #include "portal/model/Province.h"
 #include "tests/account/support/AccountTestSupport.h"
 #include "tests/support/DesktopClick.h"
@@ -55,7 +59,9 @@ protected:
 
 // ---------------------------------------------------------------- tabs
 
-TEST_F(Profile, TheInfoTabOpensFirstAndAsksTheRecordOnceWhileItStays) {
+// The record holds what play changes (the level, the playing time): the screen asks for it
+// each time it shows, not at each change of tab.
+TEST_F(Profile, TheInfoTabOpensFirstAndTheRecordIsAskedAtEachShowingOfTheScreen) {
     ASSERT_TRUE(info());
     EXPECT_FALSE(profile_->assetsView());
     EXPECT_FALSE(profile_->achievementView());
@@ -65,10 +71,14 @@ TEST_F(Profile, TheInfoTabOpensFirstAndAsksTheRecordOnceWhileItStays) {
     profile_->doChangeTab(ProfileView::kTabItems);
     EXPECT_TRUE(info()->view()->isHidden());
     profile_->doChangeTab(ProfileView::kTabInfo);
+    EXPECT_EQ(bodies(1005).size(), 1u);
+    profile_->doChangeTab(ProfileView::kTabItems);
     profile_->viewDidAppear(false);
     EXPECT_EQ(info(), kept);
     EXPECT_FALSE(info()->view()->isHidden());
-    EXPECT_EQ(bodies(1005).size(), 1u);
+    EXPECT_EQ(bodies(1005), (std::vector<ByteVector>{Bytes().int32(7).data(), Bytes().int32(7).data()}));
+    profile_->viewDidAppear(false);
+    EXPECT_EQ(bodies(1005).size(), 3u) << "shown again on its own tab";
 }
 
 TEST_F(Profile, TheItemsTabAsksItsThreeListsEachTimeItShows) {
@@ -290,6 +300,32 @@ TEST_F(Profile, TheBackButtonHidesUnderTheTopUpPanelAndReturnsWhenItCloses) {
     EXPECT_FALSE(back->isHidden());
 }
 
+// The top-up panel's framed background lies under its rows: nothing of the profile shows
+// through it (through the dimming alone the profile's texts would read among the rows).
+TEST_F(Profile, NothingOfTheProfileShowsThroughTheTopUpPanel) {
+    reply(1005, record(17, 5, 1990, 1));
+    profile_->doTopupZel();
+    const auto panels = profile_->view()->subviewsOfType<TopupZelView>();
+    ASSERT_EQ(panels.size(), 1u);
+    Bytes channels;
+    channels.byte(0).utf("Nạp qua SMS").utf("KAVO NAP ").utf("8777");
+    channels.byte(2).byte(1).utf("Thẻ gate").utf("").utf("");
+    channels.byte(5).utf("20.000 Zel").utf("vn.kavo.online.zel20").utf("");
+    reply(44, channels.data());
+    ASSERT_EQ(panels[0]->listMoney().size(), 3u);
+    const ui::Rect content = platform::automation::ViewQuery::visibleRect(*panels[0]->mainView());
+    ASSERT_FALSE(content.isEmpty());
+    const auto panelPixels = [&] {
+        const auto screen = platform::render::Renderer::renderToImage(ui::Window::visibleWindows(), ui::Screen::size());
+        return screen ? screen->cropped(content)->pixelData() : std::vector<uint8_t>{};
+    };
+    const auto withTheProfile = panelPixels();
+    info()->view()->setHidden(true);
+    const auto withoutIt = panelPixels();
+    ASSERT_FALSE(withTheProfile.empty());
+    EXPECT_TRUE(withTheProfile == withoutIt) << "the profile's info tab shows through the panel";
+}
+
 // ---------------------------------------------------------------- items
 
 TEST_F(Profile, TheTransferHeaderOpensTheSheetOverTheProfile) {
@@ -306,7 +342,8 @@ TEST_F(Profile, TheTransferHeaderOpensTheSheetOverTheProfile) {
     EXPECT_EQ(assets->transferMoneyView()->view()->superview(), profile_->view().get());
 }
 
-TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesIt) {
+// The owned avatars' list carries no price: their rows show none, an item's its own.
+TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesItOnTheProfileAtOnce) {
     profile_->doChangeTab(ProfileView::kTabItems);
     reply(1010, Bytes().int32(2).int32(0).int32(1).utf("Mèo").utf("").int32(0).int32(4).utf("Cáo").utf("").data());
     reply(101,
@@ -314,6 +351,12 @@ TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesIt) {
     auto assets = profile_->assetsView();
     auto& table = *assets->myTableView();
     ASSERT_EQ(table.numberOfRows(1), 2);
+    const auto price = [&](int section) {
+        auto row = std::dynamic_pointer_cast<CellTaiSan>(assets->cellForRow(table, {section, 0}));
+        return row ? row->lblSoTien()->text() : "no row";
+    };
+    EXPECT_EQ(price(1), "");
+    EXPECT_EQ(price(2), "5000 Zel");
     assets->didSelectRow(table, {1, 0}); // worn already
     EXPECT_EQ(dialogText(), "");
     assets->didSelectRow(table, {2, 0}); // an item: only remembered
@@ -328,6 +371,7 @@ TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesIt) {
     runPending();
     EXPECT_EQ(bodies(1008), std::vector<ByteVector>{Bytes().int32(4).data()});
     EXPECT_EQ(UIController::myInfo()->avatar(), 4);
+    EXPECT_EQ(Resources::getInstance().waitingIdOfView(info()->imgViewAvatar()), 4) << "the info tab's picture";
 }
 
 TEST_F(Profile, NoiseWithTheProfileOnTopLeavesItWorking) {

@@ -180,6 +180,7 @@ TEST_F(Shop, RowPurchasesAskFirstAndSendOnOk) {
 
 TEST_F(Shop, AnAvatarBoughtFromARowCostsItsOwnPriceNotTheLastTilesPrice) {
     openItems({{101, 5000}}, {{21, 2000}});
+    const int32_t worn = UIController::myInfo()->avatar();
     ASSERT_DRIVE("tap id=tile10000\nwait id=ShopViewDetail\n");
     for (const auto& view : shop->view()->subviews())
         if (auto panel = std::dynamic_pointer_cast<ShopViewDetail>(view)) panel->hideThisView();
@@ -191,7 +192,7 @@ TEST_F(Shop, AnAvatarBoughtFromARowCostsItsOwnPriceNotTheLastTilesPrice) {
     bought.writeInt(21);
     reply(bought, [] { return myMoney() != ClientWorld::kPlayerMoney; });
     EXPECT_EQ(myMoney(), ClientWorld::kPlayerMoney - 2000);
-    EXPECT_EQ(UIController::myInfo()->avatar(), 21);
+    EXPECT_EQ(UIController::myInfo()->avatar(), worn) << "bought, it is worn from the profile";
 }
 
 TEST_F(Shop, CheckoutSendsTheCartInOrderAndLeavesAWorkingEmptyCart) {

@@ -44,16 +44,24 @@ protected:
     }
 };
 
-// The portal answers the own profile's record (1005): "khach42" with 125,000 Zel, born
-// 17/05/1990 in `province` (1, "Hà Nội"), `percent` of the way to the next level.
-inline void answerOwnRecord(TestPortal& portal, int32_t percent = 40,
+// What the own profile's record (1005) says that play changes.
+struct PlayedRecord {
+    int64_t money = 125000;
+    int32_t percent = 40; // of the way to the next level
+    std::string playingTime = "5 giờ";
+};
+
+// The portal answers the own profile's record (1005): "khach42" with the money, level and
+// playing time of `played`, born 17/05/1990 in `province` (1, "Hà Nội").
+inline void answerOwnRecord(TestPortal& portal, PlayedRecord played = {},
                             std::pair<int8_t, std::string> province = {1, "Hà Nội"}) {
-    portal.onCommand(1005, [percent, province](Message& request, TestPortal::Reply& reply) {
+    portal.onCommand(1005, [played, province](Message& request, TestPortal::Reply& reply) {
         Bytes record;
-        record.int32(request.readInt()).utf("khach42").int64(125000).utf("Khách Bốn Hai").byte(1).boolean(true);
+        record.int32(request.readInt()).utf("khach42").int64(played.money).utf("Khách Bốn Hai").byte(1).boolean(true);
         record.int16(1990).utf("1 Lê Lợi").utf("0123").boolean(false).utf("").utf("0909");
         record.byte(province.first).utf(province.second);
-        reply.send(1005, record.byte(5).byte(17).boolean(true).int32(percent).boolean(false).utf("5 giờ").int32(1));
+        record.byte(5).byte(17).boolean(true).int32(played.percent).boolean(false).utf(played.playingTime).int32(1);
+        reply.send(1005, record);
     });
 }
 

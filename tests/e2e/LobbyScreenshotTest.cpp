@@ -138,7 +138,7 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
 }
 
 TEST_P(LobbyScreenshots, TheOwnProfileIsWritten) {
-    answerOwnRecord(portal(), 42);
+    answerOwnRecord(portal(), {.percent = 42});
     ASSERT_TRUE(signInByReply());
     // The reading finds the level's percentage where it runs out of the tab sideways.
     shoot("profile", "advance 0.4\ntap id=doShowProfileView\nscreen ProfileView\nadvance 0.5\nwait text=42 %\n");

@@ -5,6 +5,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "app/Util.h"
 #include "games/tienlen/TienLenView.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
@@ -158,7 +159,7 @@ TEST_F(LobbyWaits, TheRaisedCreatePanelKeepsEveryTapAndItsTitleStaysOnScreen) {
 // was; Return, a click on a row (the highlighted one too) or the panel's Done chooses,
 // closes it and sends once where a choice is sent (the profile's whole record, 1002).
 TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses) {
-    answerOwnRecord(portal(), 40, {2, "Hồ Chí Minh"});
+    answerOwnRecord(portal(), {}, {2, "Hồ Chí Minh"});
     portal().onCommand(78, [](Message& request, TestPortal::Reply& reply) {
         if (request.readByte() == 3)
             reply.send(Bytes().byte(3).byte(1).utf("Hà Nội").byte(2).utf("Hồ Chí Minh").byte(3).utf("Huế").message(78));
@@ -654,6 +655,19 @@ TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
     EXPECT_EQ(board->getGameButtonLabel(before)->textColor(), ui::Color::orange());
     EXPECT_EQ(board->getGameButtonLabel(kNorthernTienLen)->textColor(), ui::Color::white());
     EXPECT_TRUE(drive("expect text=1000 zel\n").ok) << "the boards of the game the player had";
+}
+
+// The grid's friend list goes to the grid on top only: a player who opens a game before it
+// came (a slow answer, a quick tap) reads no word of a server that could not be reached
+// at the next screen.
+TEST_F(LobbyWaits, AGridLeftBeforeItsFriendListCameSaysNothingAtTheNextScreen) {
+    portal().onCommand(104, [](Message&, TestPortal::Reply&) {}); // the list comes too late
+    signIn();
+    ASSERT_TRUE(waitForCommand(104));
+    ASSERT_TRUE(hasSpinner(shownById("mainTableView")));
+    openBoardList();
+    advance(Util::kLoadingBound + 1);
+    EXPECT_EQ(shownAlertMessage(), "");
 }
 
 // Every wait with a bound (choosing a game on the grid or on the board list's strip, the

@@ -166,24 +166,21 @@ TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
                        "wait text=xin chao\nwait text=" + answer));
 }
 
-TEST_F(PortalStub, DungsRequestIsAcceptedAndAFriendIsAskedByName) {
+// Accepted, dung is among the friends ("Bạn bè") at once, without a new sign-in.
+TEST_F(PortalStub, DungsRequestIsAcceptedAndHeIsAFriendAtOnceAndAFriendIsAskedByName) {
     launch();
     ASSERT_TRUE(drives(signIn("khach") +
                        "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
                        "tap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\nwait text=dung\n"
-                       "tap id=btnAccept_Clicked\nadvance 0.5\ntap id=doCloseThisView#2\n"
-                       "tap id=btnAddFriend\nadvance 0.5\ntype id=txtName andrea\ntap id=btnAccept\nadvance 0.5\n"
+                       "tap id=btnAccept_Clicked\nadvance 0.5\ntap id=doCloseThisView#2\ntap id=btnBanBe\n"
+                       "advance 0.2\nwait text=dung 10\n"));
+    const auto friends = MessageView::getInstance()->listAllFriends();
+    EXPECT_TRUE(std::any_of(friends.begin(), friends.end(), [](const auto& player) {
+        return player->name() == "dung";
+    })) << "dung joined the mailbox's friends";
+    ASSERT_TRUE(drives("tap id=btnAddFriend\nadvance 0.5\ntype id=txtName andrea\ntap id=btnAccept\nadvance 0.5\n"
                        "wait text=" +
                        text("KAVO_addFriendOK") + "\n"));
-    GlobalService::getInstance().requestFriendList(5);
-    EXPECT_TRUE(platform::RunLoop::main().runUntil(
-        [] {
-            for (const auto& player : MessageView::getInstance()->listAllFriends())
-                if (player->name() == "dung") return true;
-            return false;
-        },
-        5))
-        << "dung joined the stub's friends";
     // At the next sign-ins dung is still a friend and his invitation does not come again.
     for (int again = 1; again <= 2; ++again) {
         UIController::closeDialog();
@@ -299,7 +296,7 @@ TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
                        "tap text=" +
                        text("KAVO_OK") +
                        "\ntap id=btnTransaction\nadvance 0.1\n"
-                       "wait text=sent to binh (-20000 Zel) 10\n"));
+                       "wait text=Chuyển cho binh (-20000 Zel) 10\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 1000 - 20000) << "the stub keeps the player's money";
 }
 

@@ -118,14 +118,29 @@ TEST_F(ProfileRoad, EveryBalanceLearntShowsAtOnceOnTheGridAndTheProfileUnderAPan
     road("tap id=doTopupZel\nwait id=TopupZelView");
     expectEachBalanceShown([] { return top<ProfileView>()->userDataView()->vTien()->text(); }, " Zel");
 
-    // Won or spent while the profile was away: it shows it again without asking for the record.
+    // Won or spent while the profile was away: it shows it at once, and so does the record
+    // it asks for again.
     clickAndType({6, 314}, ""); // beside the top-up panel: it closes
     road("advance 0.5\ntap id=btnBack\nscreen GameView 5\nadvance 0.5");
     ASSERT_TRUE(portal().sendToClient(Bytes().int64(150000).utf("").message(17)));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 150000; }, 5));
+    answerOwnRecord(portal(), {.money = 150000});
     openProfile();
-    EXPECT_EQ(portal().messages(1005).size(), 1u);
     EXPECT_EQ(top<ProfileView>()->userDataView()->vTien()->text(), Util::formatNumber(150000) + " Zel");
+    EXPECT_TRUE(waitForCount(1005, 2));
+}
+
+// Hands played between two showings of the profile move the level and the playing time,
+// which only the record tells: each showing asks for it and shows what the server has now.
+TEST_F(ProfileRoad, OpenedAgainTheProfileShowsTheLevelAndPlayingTimeTheServerHasNow) {
+    signIn();
+    answerOwnRecord(portal(), {.percent = 0, .playingTime = "0 giờ 0 phút"});
+    openProfile();
+    road("wait text=0 giờ 0 phút\nexpect text=0 %\ntap id=btnBack\nscreen GameView 5\nadvance 0.5");
+    answerOwnRecord(portal(), {.percent = 2, .playingTime = "0 giờ 18 phút"});
+    openProfile();
+    road("wait text=0 giờ 18 phút\nexpect text=2 %");
+    EXPECT_EQ(portal().messages(1005).size(), 2u);
 }
 
 TEST_F(ProfileRoad, ThePlayerChangesGenderAndBirthday) {

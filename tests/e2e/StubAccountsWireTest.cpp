@@ -491,7 +491,7 @@ TEST(StubAccounts, AStoreReceiptIsCreditedOnceAndConfirmedEveryTime) {
     EXPECT_EQ(storeAnswer(after, "r1"), confirmed("r1", kStart + 20000)) << "after the stub's restart";
     EXPECT_EQ(storeAnswer(after, "r2"), confirmed("r2", kStart + 40000)) << "another receipt";
     EXPECT_EQ(historyOf(after),
-              (std::vector<std::string>{"store purchase (+20000 Zel)", "store purchase (+20000 Zel)"}));
+              (std::vector<std::string>{"Nạp Zel qua cửa hàng (+20000 Zel)", "Nạp Zel qua cửa hàng (+20000 Zel)"}));
 }
 
 // The profile's assets and his achievements at Bai Cao, as bodies: his avatars (1010),
@@ -555,9 +555,60 @@ TEST_F(ProfileWire, TheProfileIsThePersonsOwnAndOutlivesHisConnection) {
     played.readShort();
     EXPECT_GT(played.readInt(), 0) << "experience";
     EXPECT_EQ(played.readInt() + played.readInt(), 1) << "one hand won or lost";
-    EXPECT_EQ(historyOf(again), (std::vector<std::string>{"sent to lan (-5000 Zel)", "bought avatar 20 (-1000 Zel)",
-                                                          "bought items 100 (-1000 Zel)",
-                                                          "lottery ticket 42 (-1000 Zel)", "card 1 (+50000 Zel)"}));
+    EXPECT_EQ(historyOf(again), (std::vector<std::string>{"Chuyển cho lan (-5000 Zel)", "Mua Avatar 20 (-1000 Zel)",
+                                                          "Mua Vật phẩm 100 (-1000 Zel)", "Mua vé số 42 (-1000 Zel)",
+                                                          "Nạp Zel: Thẻ gate (+50000 Zel)"}));
+}
+
+// What moved the money, and the history line it makes in each language: a present names
+// the present and the player it went to as the gift sheet and the table name them, an item
+// and a card as the shop lists them.
+struct HistoryCase {
+    int16_t command;
+    ByteVector request;
+    int sub;
+    const char* vietnamese;
+    const char* english;
+};
+
+const HistoryCase kHistoryCases[] = {
+    {1202, Bytes().int32(22).data(), -1, "Mua Avatar 22 (-3000 Zel)", "Bought Avatar 22 (-3000 Zel)"},
+    {101, cart(2, 100), 6, "Mua Vật phẩm 100, Vật phẩm 100 (-2000 Zel)", "Bought Item 100, Item 100 (-2000 Zel)"},
+    {104, Bytes().byte(8).int32(101).int32(201).utf("an").data(), 8, "Tặng Vật phẩm 101 cho an (-2000 Zel)",
+     "Gave Item 101 to an (-2000 Zel)"},
+    {104, Bytes().byte(9).int16(21).utf("binh").data(), 9, "Tặng Avatar 21 cho binh (-2000 Zel)",
+     "Gave Avatar 21 to binh (-2000 Zel)"},
+    {101, Bytes().byte(7).byte(1).byte(3).int32(4101).int32(4002).data(), 7, "Tặng Quà 41-1 cho minh (-1000 Zel)",
+     "Gave Gift 41-1 to minh (-1000 Zel)"},
+    {17, Bytes().utf("lan").int32(5000).data(), -1, "Chuyển cho lan (-5000 Zel)", "Sent to lan (-5000 Zel)"},
+    {1403, Bytes().int32(kLosingNumber).int32(1000).data(), -1, "Mua vé số 42 (-1000 Zel)",
+     "Lottery ticket 42 (-1000 Zel)"},
+    {71, Bytes().byte(2).byte(2).utf("1234").utf("5678").data(), -1, "Nạp Zel: Thẻ viettel (+50000 Zel)",
+     "Top-up: viettel card (+50000 Zel)"},
+    {71, Bytes().byte(5).utf("receipt").data(), -1, "Nạp Zel qua cửa hàng (+20000 Zel)",
+     "Top-up from the store (+20000 Zel)"},
+};
+
+// The history keeps what moved the money, not its words: each line reads in the language
+// of the client that asks, the lines kept while he spoke Vietnamese too.
+TEST(StubAccounts, TheHistoryReadsWholeInTheLanguageOfTheClientThatAsks) {
+    StubProcess stub;
+    ASSERT_TRUE(stub.ready());
+    StubPerson person(stub.port());
+    ASSERT_EQ(person.signIn("sach"), kStart);
+    std::vector<std::string> vietnamese, english;
+    for (const HistoryCase& spent : kHistoryCases) {
+        EXPECT_FALSE(answerTo(person, spent.command, spent.request, spent.sub).empty()) << spent.english;
+        vietnamese.push_back(spent.vietnamese);
+        english.push_back(spent.english);
+    }
+    // A text message's top-up is answered as a card's.
+    EXPECT_FALSE(answerTo(person, 57, Bytes().utf("KAVO NAP sach").utf("8777").data(), -1, 71).empty());
+    vietnamese.push_back("Nạp Zel qua SMS (+10000 Zel)");
+    english.push_back("Top-up by text message (+10000 Zel)");
+    EXPECT_EQ(historyOf(person), vietnamese);
+    person.send(2800, languageBody("en"));
+    EXPECT_EQ(historyOf(person), english);
 }
 
 // A purchase whose item is not recorded as his is not paid for: while the accounts file
@@ -583,7 +634,7 @@ TEST(StubAccounts, APurchaseWhoseItemIsNotRecordedIsNotCharged) {
 
     ASSERT_TRUE(file.exec("DROP TRIGGER shelf_full"));
     EXPECT_EQ(answerTo(person, 1202, Bytes().int32(20).data()), Bytes().int32(20).data());
-    EXPECT_EQ(historyOf(person), std::vector<std::string>{"bought avatar 20 (-1000 Zel)"});
+    EXPECT_EQ(historyOf(person), std::vector<std::string>{"Mua Avatar 20 (-1000 Zel)"});
     StubPerson last(state.stub.port());
     EXPECT_EQ(last.signIn("mua"), kStart - 1000);
 }
@@ -796,8 +847,7 @@ TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
     auto tickets = again.next(1402);
     ASSERT_TRUE(tickets);
     EXPECT_EQ(tickets->data(), Bytes().int32(kLosingNumber).int32(1000).boolean(true).data()) << "his ticket, drawn";
-    EXPECT_EQ(historyOf(again),
-              (std::vector<std::string>{"lottery ticket 42 (-1000 Zel)", "bought items 100 (-1000 Zel)"}));
+    EXPECT_EQ(historyOf(again), (std::vector<std::string>{"Mua vé số 42 (-1000 Zel)", "Mua Vật phẩm 100 (-1000 Zel)"}));
 }
 
 // Accepting an invitation the stub never sent (giang, andrea) is refused in the player's

@@ -488,8 +488,9 @@ TEST_F(AccountLogic, AllItemsAndAllAvatarsAppendToTheShopsRowsInArrivalOrder) {
 }
 
 // An avatar bought while the shop is closed changes nothing but is said; bought in the
-// open shop, it is worn and paid.
-TEST_F(AccountLogic, AvatarBoughtInTheShopIsWornAndPaidAndWhileItIsClosedOnlySaid) {
+// open shop, it is paid. Either way the player wears what he wore: he chooses it in his
+// profile.
+TEST_F(AccountLogic, AvatarBoughtInTheShopIsPaidNotWornAndWhileItIsClosedOnlySaid) {
     UIController::myInfo()->setAvatar(1);
     for (const bool shopOpen : {false, true}) {
         SCOPED_TRACE(shopOpen ? "shop open" : "shop closed");
@@ -499,7 +500,7 @@ TEST_F(AccountLogic, AvatarBoughtInTheShopIsWornAndPaidAndWhileItIsClosedOnlySai
         avatar->setPrice(3000);
         ShopView::getInstance()->setSelectedItem(ShopEntry::of(avatar));
         reply(1202, Bytes().int32(55));
-        EXPECT_EQ(UIController::myInfo()->avatar(), shopOpen ? 55 : 1);
+        EXPECT_EQ(UIController::myInfo()->avatar(), 1);
         EXPECT_EQ(myMoney(), shopOpen ? 97000 : 100000);
         EXPECT_EQ(dialogText(), text("KAVO_buyAvatarOK"));
         UIController::closeDialog();

@@ -99,15 +99,24 @@ TEST_F(FriendSheets, AcceptingOrRefusingSendsOneAnswerPerInvitationInOrder) {
     EXPECT_EQ(UIController::listMessage(), KavoMessageList{keep});
 }
 
-TEST_F(FriendSheets, AcceptAllAndTheLastInvitation) {
+// Accepted friends join the friend list, asked for once after the answers; a refusal asks
+// for nothing more.
+TEST_F(FriendSheets, AcceptAllAndTheLastInvitationAskForTheFriendListAfterTheAnswers) {
+    const RecordedMessage friendList{104, {5}};
     auto sheet = openInvitations({invitation(21, "a"), invitation(22, "b")});
-    sheet->btnChapNhatTatCa_Clicked();
-    EXPECT_EQ(answers(), (std::vector<std::pair<int, int32_t>>{{2, 21}, {2, 22}}));
     client.clear();
-    UIController::setListMessage({invitation(23, "c")});
+    sheet->btnChapNhatTatCa_Clicked();
+    EXPECT_EQ(client.sent(),
+              (std::vector<RecordedMessage>{
+                  {104, Bytes().byte(2).int32(21).data()}, {104, Bytes().byte(2).int32(22).data()}, friendList}));
+    client.clear();
+    UIController::setListMessage({invitation(23, "c"), invitation(24, "d")});
     sheet->viewDidAppear(false);
     sheet->btnAccept_Clicked(FriendInviteView::kAcceptTag);
-    EXPECT_TRUE(client.sentOnce(104, Bytes().byte(2).int32(23).data()));
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{104, Bytes().byte(2).int32(23).data()}, friendList}));
+    client.clear();
+    sheet->btnDelete_Clicked(FriendInviteView::kRefuseTag);
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{104, Bytes().byte(3).int32(24).data()}}));
     EXPECT_TRUE(sheet->_arrLoiMoi().empty());
 }
 

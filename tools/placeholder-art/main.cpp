@@ -254,6 +254,20 @@ constexpr Art kPictures[] = {
     // text lie on them)
     {"img_TopupZel_ContentBackground.png", 380, 162, Kind::Box, " ", kNavy},
     {"img_TopupZel_TextFieldBackground.png", 276, 24, Kind::Box, " ", kDark},
+    // The top-up panel: its framed content (the channels' rows lie on it), the panel's title
+    // in each language, and in each row the tab under the channel's icon, the icon (a text
+    // message, the store, each carrier's card) and the rule under the row
+    {"i_img_ServerTopupZelFree_Background.png", 418, 257, Kind::Box, " ", kNavy},
+    {"i_img_TopupZel_BackgroundTab.png", 72, 37, Kind::Box, " ", kBlue},
+    {"i_text_NapZel.png", 40, 10, Kind::Icon, "Nạp Zel", kGold},
+    {"i_text_NapZel_en.png", 40, 10, Kind::Icon, "Top up", kGold},
+    {"i_text_SMS.png", 45, 22, Kind::Icon, "SMS", kBlue},
+    {"i_text_IAP.png", 45, 22, Kind::Icon, "⇩", kNavy},
+    {"i_img_CardGate.png", 55, 20, Kind::Icon, "gate", kRed},
+    {"i_img_CardViettel.png", 45, 25, Kind::Icon, "viettel", kGreen},
+    {"i_img_CardVinaphone.png", 56, 25, Kind::Icon, "vina", kBlue},
+    {"i_img_CardMobifone.png", 56, 21, Kind::Icon, "Mobifone", kTeal},
+    {"i_line_server_list.png", 383, 4, Kind::Line, "", kGray},
     // The shop's ways to pay: pictures, no words (a message, a scratch card, the store)
     {"icon_SMS.png", 44, 44, Kind::Icon, "✉", kBlue},
     {"icon_thecao.png", 44, 44, Kind::Icon, "▤", kGreen},

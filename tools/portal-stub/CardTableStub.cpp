@@ -4,6 +4,7 @@
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubCommands.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
@@ -171,7 +172,7 @@ void CardTableStub::onJoin(Message& request, PortalServer::Reply& reply) {
     joined.writeInt(me.id);
     joined.writeUTF(me.name);
     joined.writeLong(StubLedger::session().balance());
-    joined.writeShort(1);
+    joined.writeShort(StubProfile::avatarOf(me.name));
     joined.writeInt(2500);
     joined.writeBool(0);
     const std::pair<int32_t, const char*> seated[] = {{kGuestA, "lan"}, {kGuestB, "minh"}};

@@ -292,7 +292,7 @@ void StubAccount::onAvatars(Message&, PortalServer::Reply& reply) {
     for (int32_t id : avatars) {
         list.writeInt(playerId());
         list.writeInt(id);
-        list.writeUTF("Avatar " + std::to_string(id));
+        list.writeUTF(StubShop::avatarName(id));
         list.writeUTF(say("30 ngày", "30 days"));
     }
     reply.send(list);
@@ -313,7 +313,7 @@ void StubAccount::onOwned(Message& request, PortalServer::Reply& reply) {
         for (int32_t id : StubProfile::owned(name(), StubProfile::kItem)) {
             items.writeInt(++bought);
             items.writeInt(id);
-            items.writeUTF(say("Vật phẩm ", "Item ") + std::to_string(id));
+            items.writeUTF(StubShop::itemName(id));
             items.writeInt(StubShop::priceOf(id));
             items.writeUTF("");
             items.writeBool(false);
@@ -375,10 +375,9 @@ void StubAccount::onTransfer(Message& request, PortalServer::Reply& reply) {
     auto sent = StubStore::Outcome::Undone;
     if (known && amount > 0)
         sent = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
-            money = StubLedger::session().spendIn(db, amount, "sent to " + to, to);
-            if (money)
-                StubRecords::addHistory(db, StubLedger::session().player(),
-                                        "sent to " + to + " (-" + std::to_string(amount) + " Zel)");
+            const HistoryEntry sent = HistoryEntry::sentTo(to);
+            money = StubLedger::session().spendIn(db, amount, sent.logged(), to);
+            if (money) StubRecords::addHistory(db, StubLedger::session().player(), sent, -amount);
             return money.has_value();
         });
     if (sent != StubStore::Outcome::Kept) money.reset();

@@ -4,6 +4,7 @@
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
@@ -24,13 +25,18 @@ void logLine(const std::string& line) {
     platform::log("cao rua table: " + line);
 }
 
-// `money` -1: a stub player's own amount.
-void writeGuest(Message& message, int32_t id, const std::string& name, int64_t money = -1) {
+// A seat's row: id, name, money, avatar and experience.
+void writeSeat(Message& message, int32_t id, const std::string& name, int64_t money, int16_t avatar) {
     message.writeInt(id);
     message.writeUTF(name);
-    message.writeLong(money >= 0 ? money : StubLedger::stubPlayerMoney(name));
-    message.writeShort(int16_t(id % 10));
+    message.writeLong(money);
+    message.writeShort(avatar);
     message.writeInt(3000);
+}
+
+// A stub player's row, with his own amount.
+void writeGuest(Message& message, int32_t id, const std::string& name) {
+    writeSeat(message, id, name, StubLedger::stubPlayerMoney(name), int16_t(id % 10));
 }
 
 } // namespace
@@ -134,7 +140,7 @@ void StubCaoRua::onJoin(Message& request, PortalServer::Reply& reply) {
     for (int8_t place = 0; place < kPlaces; ++place) {
         auto guest = std::find_if(guests.begin(), guests.end(), [&](const Seated& g) { return g.place == place; });
         if (place == 0) {
-            writeGuest(joined, me.id, me.name, StubLedger::session().balance());
+            writeSeat(joined, me.id, me.name, StubLedger::session().balance(), StubProfile::avatarOf(me.name));
             joined.writeBool(0);
         } else if (guest != guests.end()) {
             writeGuest(joined, guest->id, guest->name);

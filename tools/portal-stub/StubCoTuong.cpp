@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubProfile.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -82,7 +83,7 @@ bool StubCoTuong::onJoin(Message& request, PortalServer::Reply& reply) {
     joined.writeInt(playerId_);
     joined.writeUTF(playerName_);
     joined.writeLong(StubLedger::session().balance());
-    joined.writeShort(1);
+    joined.writeShort(StubProfile::avatarOf(playerName_));
     joined.writeInt(2500);
     joined.writeBool(0);
     joined.writeInt(kStubPlayerId);

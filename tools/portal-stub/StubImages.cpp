@@ -68,6 +68,13 @@ std::map<std::string, std::string> stubImagePages() {
             {"/img/3.png", solidPng(40, 40, 200)}};
 }
 
+std::string pictureOf(int32_t id) {
+    // Neighbouring ids get far-apart channels; none is darker than 60, so each shows on
+    // the dark screens.
+    const auto channel = [id](uint32_t step) { return uint8_t(60 + uint32_t(id) * step % 181); };
+    return solidPng(channel(53), channel(97), channel(31));
+}
+
 void installStubImages(StubHttp& http) {
     http.setRedirect("/img/latest", [] { return std::string("/img/3.png"); });
 }

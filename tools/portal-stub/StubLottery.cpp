@@ -96,10 +96,10 @@ void StubLottery::onTicket(Message& request, PortalServer::Reply& reply) {
     auto bought = StubStore::Outcome::Undone;
     if (numbered && stake > 0)
         bought = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
-            if (!StubLedger::session().spendIn(db, stake, "lottery ticket " + std::to_string(number))) return false;
+            const HistoryEntry ticket = HistoryEntry::lotteryTicket(number);
+            if (!StubLedger::session().spendIn(db, stake, ticket.logged())) return false;
             StubRecords::addTicket(db, person, {openDraw(), number, stake});
-            StubRecords::addHistory(
-                db, person, "lottery ticket " + std::to_string(number) + " (-" + std::to_string(stake) + " Zel)");
+            StubRecords::addHistory(db, person, ticket, -stake);
             return true;
         });
     const bool ok = bought == StubStore::Outcome::Kept;
@@ -133,8 +133,9 @@ void StubLottery::settle() {
         for (const auto& result : results)
             won += result.won;
         if (won == 0) return true;
-        StubLedger::session().moveIn(db, won, "lottery win");
-        StubRecords::addHistory(db, person, "lottery win (+" + std::to_string(won) + " Zel)");
+        const HistoryEntry win = HistoryEntry::lotteryWin();
+        StubLedger::session().moveIn(db, won, win.logged());
+        StubRecords::addHistory(db, person, win, won);
         return true;
     });
     for (const auto& result : results) {

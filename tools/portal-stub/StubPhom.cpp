@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubProfile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -139,7 +140,7 @@ void StubPhom::onJoin(Message& request, Reply& reply) {
     joined.writeInt(playerId_);
     joined.writeUTF(playerName_);
     joined.writeLong(StubLedger::session().balance());
-    joined.writeShort(1);
+    joined.writeShort(StubProfile::avatarOf(playerName_));
     joined.writeInt(2500);
     joined.writeBool(0);
     for (int i = 0; i < 3; ++i) {

@@ -187,7 +187,7 @@ void StubPortal::onSignIn(Message& request, PortalServer::Reply& reply) {
     Message signedIn(3);
     signedIn.writeInt(playerIdOf(user));
     signedIn.writeLong(shop_.signIn(user));
-    signedIn.writeShort(int16_t(StubProfile::of(user).avatar));
+    signedIn.writeShort(StubProfile::avatarOf(user));
     signedIn.writeInt(2500);
     reply.send(signedIn);
 }

@@ -41,6 +41,8 @@ public:
     };
     // His profile (a new person's is empty, with the first avatar).
     static Record of(const std::string& person);
+    // The avatar he wears, as the sign-in and his seat at a table name it (a short).
+    static int16_t avatarOf(const std::string& person) { return int16_t(of(person).avatar); }
     // Keeps his personal data (not the avatar).
     static void save(const std::string& person, const Record& record);
     // Wears `avatar` when he may (the first one or one he bought): whether it is worn.

@@ -86,23 +86,27 @@ bool StubRecords::had(const std::string& person, const std::string& what) {
     return found;
 }
 
-void StubRecords::addHistory(SqliteDatabase& db, const std::string& person, const std::string& what) {
+void StubRecords::addHistory(SqliteDatabase& db, const std::string& person, const HistoryEntry& what, int64_t amount) {
     char time[32];
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(time, sizeof time, "%H:%M %d/%m/%Y", &local);
-    auto keep = db.prepareKept("INSERT INTO history (person, time, content) VALUES (?, ?, ?)");
+    auto keep = db.prepareKept("INSERT INTO history (person, time, kind, subject, amount) VALUES (?, ?, ?, ?, ?)");
     keep.bindText(1, person);
     keep.bindText(2, time);
-    keep.bindText(3, what);
+    keep.bindText(3, what.kind);
+    keep.bindText(4, what.subject);
+    keep.bindInt(5, amount);
     done(keep, db);
 }
 
-std::vector<std::pair<std::string, std::string>> StubRecords::history(const std::string& person) {
-    std::vector<std::pair<std::string, std::string>> lines;
-    eachRow("SELECT time, content FROM history WHERE person = ? ORDER BY rowid", person,
-            [&](SqliteStatement& row) { lines.emplace_back(row.columnText(0), row.columnText(1)); });
+std::vector<StubRecords::HistoryLine> StubRecords::history(const std::string& person) {
+    std::vector<HistoryLine> lines;
+    eachRow("SELECT time, kind, subject, amount FROM history WHERE person = ? ORDER BY rowid", person,
+            [&](SqliteStatement& row) {
+                lines.push_back({row.columnText(0), {row.columnText(1), row.columnText(2)}, row.columnInt(3)});
+            });
     return lines;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/portal-stub/StubHistory.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -29,10 +31,17 @@ public:
     // Whether `person` was ever given the notice `what`.
     static bool had(const std::string& person, const std::string& what);
 
-    // A line of his history (a top-up, purchase, transfer or ticket: what, at the time
-    // now), kept inside the caller's transaction; the history (time, what), oldest first.
-    static void addHistory(platform::SqliteDatabase& db, const std::string& person, const std::string& what);
-    static std::vector<std::pair<std::string, std::string>> history(const std::string& person);
+    // A line of his history (a top-up, purchase, present, transfer, ticket or win: what,
+    // the amount it moved his money by, at the time now), kept inside the caller's
+    // transaction; the history, oldest first.
+    struct HistoryLine {
+        std::string time;
+        HistoryEntry entry;
+        int64_t amount;
+    };
+    static void addHistory(platform::SqliteDatabase& db, const std::string& person, const HistoryEntry& what,
+                           int64_t amount);
+    static std::vector<HistoryLine> history(const std::string& person);
 
     // Whether a store receipt is credited for the first time: then it is kept, as
     // `person`'s, inside the caller's transaction (with what it adds). A receipt is

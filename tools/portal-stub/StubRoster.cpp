@@ -2,6 +2,7 @@
 
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
+#include "tools/portal-stub/StubProfile.h"
 
 #include <iterator>
 
@@ -41,7 +42,7 @@ kavo::Message playerDetail(int32_t id) {
     detail.writeInt(id);
     detail.writeUTF(player ? player->name : me);
     detail.writeLong(player ? StubLedger::stubPlayerMoney(player->name) : StubLedger::session().balance());
-    detail.writeShort(int16_t(1 + id % 6));
+    detail.writeShort(player ? int16_t(1 + id % 6) : StubProfile::avatarOf(me));
     const int32_t seed = id % 50;
     for (int32_t value : {1500 + seed * 40, 10 + seed, 5 + seed % 7, seed % 3, 1}) // exp, wins, losses, draws, give-ups
         detail.writeInt(value);

@@ -61,6 +61,20 @@ int32_t StubShop::priceOf(int32_t id) {
     return 1000 * (id % 10 + 1);
 }
 
+std::string StubShop::avatarName(int32_t id) {
+    return "Avatar " + std::to_string(id);
+}
+
+std::string StubShop::itemName(int32_t id) {
+    return say("Vật phẩm ", "Item ") + std::to_string(id);
+}
+
+std::string StubShop::cardName(int8_t carrier) {
+    for (const auto& card : kCards)
+        if (card.subId == carrier) return say(std::string("Thẻ ") + card.carrier, std::string(card.carrier) + " card");
+    return say("Thẻ cào", "Scratch card");
+}
+
 int64_t StubShop::signIn(const std::string& name) {
     return StubLedger::session().signIn(name);
 }
@@ -69,15 +83,15 @@ int64_t StubShop::money() {
     return StubLedger::session().balance();
 }
 
-std::string StubShop::buy(bool listed, int64_t price, const std::string& what,
+std::string StubShop::buy(bool listed, int64_t price, const HistoryEntry& what,
                           const std::function<bool(platform::SqliteDatabase&)>& keep) {
     if (!listed) return say("Cửa hàng không bán món này", "The shop does not sell this");
     if (price == 0) return "";
     const std::string person = StubLedger::session().player();
     bool kept = true;
     const auto paid = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
-        if (!StubLedger::session().spendIn(db, price, what)) return false;
-        StubRecords::addHistory(db, person, what + " (-" + std::to_string(price) + " Zel)");
+        if (!StubLedger::session().spendIn(db, price, what.logged())) return false;
+        StubRecords::addHistory(db, person, what, -price);
         // What is not his is not paid for: the payment is undone with it.
         kept = !keep || keep(db);
         return kept;
@@ -86,7 +100,7 @@ std::string StubShop::buy(bool listed, int64_t price, const std::string& what,
     return paid == StubStore::Outcome::Kept ? "" : say("Không đủ tiền", "Not enough money");
 }
 
-std::optional<int64_t> StubShop::credit(int64_t amount, const std::string& what) {
+std::optional<int64_t> StubShop::credit(int64_t amount, const HistoryEntry& what) {
     int64_t money = 0;
     const bool kept = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
         money = creditIn(db, amount, what);
@@ -96,9 +110,9 @@ std::optional<int64_t> StubShop::credit(int64_t amount, const std::string& what)
     return money;
 }
 
-int64_t StubShop::creditIn(platform::SqliteDatabase& db, int64_t amount, const std::string& what) {
-    const int64_t money = StubLedger::session().moveIn(db, amount, "top-up: " + what);
-    StubRecords::addHistory(db, StubLedger::session().player(), what + " (+" + std::to_string(amount) + " Zel)");
+int64_t StubShop::creditIn(platform::SqliteDatabase& db, int64_t amount, const HistoryEntry& what) {
+    const int64_t money = StubLedger::session().moveIn(db, amount, what.logged());
+    StubRecords::addHistory(db, StubLedger::session().player(), what, amount);
     return money;
 }
 
@@ -113,7 +127,7 @@ void StubShop::onStoreReceipt(const std::string& receipt, Reply& reply) {
         const auto fresh = StubRecords::firstReceipt(db, receipt, StubLedger::session().player());
         if (!fresh) return false;
         first = *fresh;
-        money = first ? creditIn(db, kStoreValue, "store purchase") : StubLedger::session().moveIn(db, 0, "");
+        money = first ? creditIn(db, kStoreValue, HistoryEntry::storeTopUp()) : StubLedger::session().moveIn(db, 0, "");
         return true;
     });
     if (!kept) money.reset();
@@ -152,7 +166,7 @@ Message StubShop::channels() {
     for (const auto& card : kCards) {
         list.writeByte(2);
         list.writeByte(card.subId);
-        list.writeUTF(say(std::string("Thẻ ") + card.carrier, std::string(card.carrier) + " card"));
+        list.writeUTF(cardName(card.subId));
         list.writeUTF("");
         list.writeUTF("");
     }
@@ -194,7 +208,7 @@ void StubShop::onAvatarPage(Message& request, PortalServer::Reply& reply) {
     for (int row = 0; page >= 0 && page < kPages && row < kRowsPerPage; ++row) {
         const int32_t id = avatarId(page, row);
         avatars.writeInt(id);
-        avatars.writeUTF("Avatar " + std::to_string(id));
+        avatars.writeUTF(avatarName(id));
         avatars.writeInt(priceOf(id));
         avatars.writeInt(30);
     }
@@ -210,7 +224,7 @@ void StubShop::onItemPage(Message& request, PortalServer::Reply& reply) {
     for (int row = 0; page >= 0 && page < kPages && row < kRowsPerPage; ++row) {
         const int32_t id = itemId(page, row);
         items.writeInt(id);
-        items.writeUTF(say("Vật phẩm ", "Item ") + std::to_string(id));
+        items.writeUTF(itemName(id));
         items.writeInt(priceOf(id));
         items.writeUTF("");
         items.writeBool(0);
@@ -227,19 +241,16 @@ void StubShop::onCart(Message& request, PortalServer::Reply& reply) {
     bool listed = count >= 0;
     std::vector<int32_t> bought;
     int64_t total = 0;
-    std::string ids;
     for (int32_t i = 0; listed && i < count; ++i) {
         listed = request.available();
         const int32_t id = request.readInt();
         listed = listed && listedItem(id);
         total += priceOf(id);
         bought.push_back(id);
-        ids += ' ';
-        ids += std::to_string(id);
     }
     const std::string refusal =
         count == 0 ? say("Hãy chọn vật phẩm trước", "Choose an item first")
-                   : buy(listed, total, "bought items" + ids, [&](platform::SqliteDatabase& db) {
+                   : buy(listed, total, HistoryEntry::itemsBought(bought), [&](platform::SqliteDatabase& db) {
                          return std::all_of(bought.begin(), bought.end(), [&](int32_t id) {
                              return StubProfile::own(db, StubLedger::session().player(), StubProfile::kItem, id);
                          });
@@ -259,7 +270,7 @@ void StubShop::onCart(Message& request, PortalServer::Reply& reply) {
 void StubShop::onAvatarBought(Message& request, PortalServer::Reply& reply) {
     const int32_t id = request.readInt();
     const std::string refusal =
-        buy(listedAvatar(id), priceOf(id), "bought avatar " + std::to_string(id), [id](platform::SqliteDatabase& db) {
+        buy(listedAvatar(id), priceOf(id), HistoryEntry::avatarBought(id), [id](platform::SqliteDatabase& db) {
             return StubProfile::own(db, StubLedger::session().player(), StubProfile::kAvatar, id);
         });
     if (!refusal.empty()) return refuse(reply, refusal);
@@ -275,8 +286,8 @@ void StubShop::onGift(Message& request, PortalServer::Reply& reply) {
     const int8_t sub = request.readByte();
     const int32_t id = sub == 8 ? request.readInt() : request.readShort();
     if (sub == 8) request.readInt();
-    const std::string what =
-        (sub == 8 ? "gave item " : "gave avatar ") + std::to_string(id) + " to " + request.readUTF();
+    const std::string to = request.readUTF();
+    const HistoryEntry what = sub == 8 ? HistoryEntry::itemGiven(id, to) : HistoryEntry::avatarGiven(id, to);
     const std::string refusal = buy(sub == 8 ? listedItem(id) : listedAvatar(id), priceOf(id), what);
     if (!refusal.empty()) return refuse(reply, refusal);
     Message given(104);
@@ -294,7 +305,7 @@ void StubShop::onTopUp(Message& request, PortalServer::Reply& reply) {
     const std::string serial = request.readUTF();
     const std::string code = request.available() ? request.readUTF() : std::string();
     if (allDigits(serial) && allDigits(code)) {
-        const auto money = credit(kCardValue, "card " + std::to_string(subId));
+        const auto money = credit(kCardValue, HistoryEntry::cardTopUp(subId));
         reply.send(topUpAnswer(type, money, say("Nạp thẻ thành công", "Card accepted"), ""));
         return;
     }
@@ -312,17 +323,17 @@ void StubShop::onTopUp(Message& request, PortalServer::Reply& reply) {
 void StubShop::onTextMessageSent(Message& request, PortalServer::Reply& reply) {
     const std::string body = request.readUTF();
     platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
-    const auto money = credit(kSmsValue, "SMS");
+    const auto money = credit(kSmsValue, HistoryEntry::smsTopUp());
     reply.send(topUpAnswer(0, money, say("Nạp SMS thành công", "Text message top-up accepted"), ""));
 }
 
-// The transaction log (2703 sub 2).
+// The transaction log (2703 sub 2), told in the client's language.
 void StubShop::onHistory(Message&, PortalServer::Reply& reply) {
     Message history(2703);
     history.writeInt(2);
-    for (const auto& [time, content] : StubRecords::history(StubLedger::session().player())) {
-        history.writeUTF(time);
-        history.writeUTF(content);
+    for (const StubRecords::HistoryLine& line : StubRecords::history(StubLedger::session().player())) {
+        history.writeUTF(line.time);
+        history.writeUTF(line.entry.told(line.amount));
     }
     reply.send(history);
 }

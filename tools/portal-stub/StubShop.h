@@ -2,6 +2,7 @@
 
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubHistory.h"
 
 #include <cstdint>
 #include <functional>
@@ -39,12 +40,17 @@ public:
     static kavo::Message channels();
     // The price of an item or avatar the shop lists.
     static int32_t priceOf(int32_t id);
+    // The names the shop lists an avatar, an item and a scratch card by (a card by its
+    // carrier's sub id), in the client's language.
+    static std::string avatarName(int32_t id);
+    static std::string itemName(int32_t id);
+    static std::string cardName(int8_t carrier);
     // The signed-in person pays `price` for `what` and it is kept in his history, with
     // what `keep` keeps (what he now owns, false when it was not kept), in one step: the
     // reason of the refusal (in his language: not `listed` by the shop, more than his
     // balance, or the accounts file failing or not keeping what he bought, which is then
     // not paid for), or empty when it is bought.
-    static std::string buy(bool listed, int64_t price, const std::string& what,
+    static std::string buy(bool listed, int64_t price, const HistoryEntry& what,
                            const std::function<bool(platform::SqliteDatabase&)>& keep = {});
 
 private:
@@ -60,9 +66,9 @@ private:
     int64_t money();
     // Adds a top-up and its history line: the balance after, or nothing when the accounts
     // file failed and nothing was added.
-    std::optional<int64_t> credit(int64_t amount, const std::string& what);
+    std::optional<int64_t> credit(int64_t amount, const HistoryEntry& what);
     // The same inside the caller's transaction: the balance after.
-    static int64_t creditIn(platform::SqliteDatabase& db, int64_t amount, const std::string& what);
+    static int64_t creditIn(platform::SqliteDatabase& db, int64_t amount, const HistoryEntry& what);
     void onStoreReceipt(const std::string& receipt, Reply& reply);
     static kavo::Message topUpAnswer(int8_t type, const std::optional<int64_t>& money, const std::string& added,
                                      const std::string& receipt);

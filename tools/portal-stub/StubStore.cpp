@@ -24,7 +24,8 @@ CREATE TABLE IF NOT EXISTS accounts (key TEXT PRIMARY KEY, money INTEGER NOT NUL
 CREATE TABLE IF NOT EXISTS friends (person TEXT NOT NULL, friend INTEGER NOT NULL, accepted INTEGER NOT NULL,
                                     PRIMARY KEY (person, friend));
 CREATE TABLE IF NOT EXISTS had (person TEXT NOT NULL, what TEXT NOT NULL, PRIMARY KEY (person, what)) WITHOUT ROWID;
-CREATE TABLE IF NOT EXISTS history (person TEXT NOT NULL, time TEXT NOT NULL, content TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS history (person TEXT NOT NULL, time TEXT NOT NULL, kind TEXT NOT NULL,
+                                    subject TEXT NOT NULL, amount INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS history_of ON history (person);
 CREATE TABLE IF NOT EXISTS receipts (receipt TEXT PRIMARY KEY, person TEXT NOT NULL) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS tickets (person TEXT NOT NULL, draw INTEGER NOT NULL, number INTEGER NOT NULL,

@@ -1,6 +1,7 @@
 #include "tools/portal-stub/TableSheetsStub.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubImages.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
@@ -16,15 +17,6 @@ using kavo::Message;
 using portalserver::PortalServer;
 
 namespace {
-
-// A 16 x 16 red square: every avatar and item the stub is asked for.
-const std::vector<uint8_t> kPicture = {
-    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52,
-    0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x10, 0x08, 0x02, 0x00, 0x00, 0x00, 0x90, 0x91, 0x68,
-    0x36, 0x00, 0x00, 0x00, 0x16, 0x49, 0x44, 0x41, 0x54, 0x78, 0xda, 0x63, 0x38, 0x61, 0x63, 0x43,
-    0x12, 0x62, 0x18, 0xd5, 0x30, 0xaa, 0x61, 0xf8, 0x6a, 0x00, 0x00, 0xab, 0xc6, 0x40, 0x10, 0x20,
-    0x7a, 0xc9, 0xfb, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82,
-};
 
 // A stub player as the sheets list him (his id and money are the roster's).
 struct Listed {
@@ -98,7 +90,7 @@ Message giftItems(int32_t categoryId) {
     reply.writeInt(1); // pages
     for (int i = 1; listedCategory(categoryId) && i <= kGiftsPerCategory; ++i) {
         reply.writeInt(categoryId * 100 + i);
-        reply.writeUTF(say("Quà ", "Gift ") + std::to_string(categoryId) + "-" + std::to_string(i));
+        reply.writeUTF(giftName(categoryId * 100 + i));
         reply.writeInt(giftPrice(categoryId * 100 + i));
     }
     return reply;
@@ -130,8 +122,7 @@ void onShop(Message& request, PortalServer::Reply& reply) {
                 ", board " + std::to_string(board));
         // A gift is bought by its giver, at its price, or refused in the one-button dialog.
         const int32_t price = giftPrice(item);
-        const std::string refusal =
-            StubShop::buy(price > 0, price, "gift " + std::to_string(item) + " to " + std::to_string(toUser));
+        const std::string refusal = StubShop::buy(price > 0, price, HistoryEntry::giftGiven(item, toUser));
         Message gift(101);
         gift.writeByte(7);
         gift.writeByte(refusal.empty() ? 0 : 1);
@@ -157,12 +148,17 @@ void onDetails(Message& request, PortalServer::Reply& reply) {
     reply.send(playerDetail(request.readInt()));
 }
 
+void writePicture(Message& message, int32_t id) {
+    const std::string png = pictureOf(id);
+    message.writeShort(int16_t(png.size()));
+    message.writeData(reinterpret_cast<const uint8_t*>(png.data()), png.size());
+}
+
 void onAvatar(Message& request, PortalServer::Reply& reply) {
     const int16_t id = request.readShort();
     Message picture(38);
     picture.writeShort(id);
-    picture.writeShort(int16_t(kPicture.size()));
-    picture.writeData(kPicture);
+    writePicture(picture, id);
     reply.send(picture);
 }
 
@@ -172,8 +168,7 @@ void onItemPicture(Message& request, PortalServer::Reply& reply) {
     Message picture(79);
     picture.writeByte(sub);
     picture.writeInt(id);
-    picture.writeShort(int16_t(kPicture.size()));
-    picture.writeData(kPicture);
+    writePicture(picture, id);
     reply.send(picture);
 }
 
@@ -190,6 +185,10 @@ void logTableRequest(Message& request, const char* what) {
 }
 
 } // namespace
+
+std::string giftName(int32_t item) {
+    return say("Quà ", "Gift ") + std::to_string(item / 100) + "-" + std::to_string(item % 100);
+}
 
 std::vector<StubCommand> tableSheetCommands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;

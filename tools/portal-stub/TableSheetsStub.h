@@ -2,6 +2,8 @@
 
 #include "tools/portal-stub/StubCommands.h"
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace portalstub {
@@ -14,5 +16,8 @@ namespace portalstub {
 // table's. A stake of 24 and a buzz at a table without answers of its own, a password and
 // an invitation are logged. The rows of 78 and 101 answer the subs no other area names.
 std::vector<StubCommand> tableSheetCommands();
+// The name the gift sheet lists the present `item` by (its category's id times 100 plus
+// its place in the category), in the client's language.
+std::string giftName(int32_t item);
 
 } // namespace portalstub

@@ -55,6 +55,14 @@ protected:
     }
 };
 
+// A friend request accepted: the answer, then the friend list that holds him.
+TEST_F(DialogAction, AFriendRequestAcceptedAsksForTheFriendListAfterTheAnswer) {
+    auto request = std::make_shared<KavoMessage>();
+    request->setFromID(321);
+    ok(UIController::kActionFriendRequest, 0, request);
+    EXPECT_EQ(client.sent(), (std::vector<RecordedMessage>{{104, Bytes().byte(2).int32(321).data()}, {104, {5}}}));
+}
+
 TEST_F(DialogAction, CancelOnlyDialogRunsTheCancelAction) {
     auto request = std::make_shared<KavoMessage>();
     request->setFromID(321);
@@ -65,11 +73,10 @@ TEST_F(DialogAction, CancelOnlyDialogRunsTheCancelAction) {
     EXPECT_EQ(UIController::currentDialog(), nullptr);
 }
 
-// What each answer to another player or to the server sends: the friend request's
-// answer, the recovery question, a draw offer (per game: OK at the Chinese chess tables
-// offers a draw back, Tetris answers with Caro's request), an undo request (1 or -1), the
-// poker observer question, a skip at the Tien Len tables (which also clears the three of
-// spades rule), a resignation (which marks the table) and a friend's delete.
+// What each answer to another player or to the server sends: the recovery question, a draw offer (per game: OK at the
+// Chinese chess tables offers a draw back, Tetris answers with Caro's request), an undo request (1 or -1), the poker
+// observer question, a skip at the Tien Len tables (which also clears the three of spades rule), a resignation (which
+// marks the table) and a friend's delete.
 TEST_F(DialogAction, EachAnswerSendsItsRequest) {
     auto caro = keepTable<CaroView>();
     auto covua = keepTable<CoVuaView>();
@@ -96,7 +103,6 @@ TEST_F(DialogAction, EachAnswerSendsItsRequest) {
         ByteVector body;
     };
     const Case cases[] = {
-        {C::kActionFriendRequest, 0, true, 104, Bytes().byte(2).int32(321).data()},
         {C::kActionRecoverPassword, 0, true, 73, {1}},
         {C::kActionDrawOffer, 1, true, 24, {7, 9, 1}},
         {C::kActionDrawOffer, 1, false, 24, {7, 9, 0}},
