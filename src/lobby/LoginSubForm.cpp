@@ -204,6 +204,7 @@ std::shared_ptr<platform::ui::Button> LoginSubForm::addMainButton(Rect frame, in
     button->setAccessibilityIdentifier(identifier);
     button->onTouchUpInside(std::move(action));
     mainView_->addSubview(button);
+    mainButton_ = button;
     return button;
 }
 

@@ -167,13 +167,12 @@ void LoginView_SubLoginView::savedInfos() {
     defaults().synchronize();
 }
 
+// Return in the name moves on to the password; in the password (the last field) it signs
+// in, as every form's last field presses its main button.
 bool LoginView_SubLoginView::shouldReturn(platform::ui::TextField& field) {
-    if (&field == txfUsername_.get()) {
-        txfPassword_->becomeFirstResponder();
-        return false;
-    }
-    if (&field == txfPassword_.get()) onLogin();
-    return true;
+    if (&field != txfUsername_.get()) return true;
+    txfPassword_->becomeFirstResponder();
+    return false;
 }
 
 } // namespace kavo

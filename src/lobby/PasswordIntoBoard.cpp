@@ -83,16 +83,6 @@ void PasswordIntoBoard::textFieldBeginEditting() {
     raisePanel(PresentAnimationName);
 }
 
-bool PasswordIntoBoard::shouldReturn(ui::TextField& /*field*/) {
-    textFieldDoneEditting();
-    return true;
-}
-
-void PasswordIntoBoard::textFieldDoneEditting() {
-    txtPassword_->resignFirstResponder();
-    doOK();
-}
-
 void PasswordIntoBoard::clearText() {
     txtPassword_->setText("");
     txtPassword_->becomeFirstResponder();

@@ -149,7 +149,7 @@ TEST_F(LobbyScreenFixture, TheSecondPasswordSheetJoinsTheBoardItsCallerGave) {
     auto sheet = shown<BoardPassword>([](auto& s) { s.setRoomAndBoard(2, 9); });
     EXPECT_TRUE(sheet->txtPassword()->placeholder().empty());
     sheet->txtPassword()->setText("x");
-    sheet->textFieldDoneEditting();
+    sheet->clickOK();
     EXPECT_EQ(joinsSent(recorder_), (std::vector<Join>{{2, 9, "x"}}));
 }
 
