@@ -1,5 +1,6 @@
-// The client's forms against the local portal stub, as a player fills them: Return in a
-// form's last field presses its button (the go-to-board sheet's password).
+// The client's forms against the local portal stub, as a player fills them: a form shows
+// its fields empty when it opens (the locked board's password), and Return in a form's last
+// field presses its button (the go-to-board sheet's password).
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "lobby/LoginView.h"
@@ -55,6 +56,28 @@ protected:
     }
     StubProcess stub_;
 };
+
+// A wrong password is refused; the sheet shows again empty, so the right one typed as it
+// opens seats the player (never "wrongkavo").
+TEST_F(FormsOnTheStub, TheLockedBoardTakesTheRightPasswordAfterAWrongOne) {
+    ASSERT_TRUE(onTheBoardList());
+    for (const std::string password : {"wrong", "kavo"}) {
+        SCOPED_TRACE(password);
+        ASSERT_TRUE(drives("tap text=1000 zel\nadvance 0.5\nwait id=txtPassword\n"));
+        ui::TextField* field = shownField("txtPassword");
+        ASSERT_TRUE(field);
+        EXPECT_EQ(field->text(), "") << "the sheet shows an empty field";
+        EXPECT_TRUE(field->isFirstResponder()) << "and focuses it";
+        typeOnTheKeyboard(password);
+        press(ui::Key::Return);
+        if (password == "wrong") {
+            ASSERT_TRUE(drives("wait text=Sai mật khẩu bàn 10\n"));
+            UIController::closeDialog();
+            ASSERT_TRUE(drives("advance 0.5\nscreen BoardView 1\n"));
+        }
+    }
+    EXPECT_TRUE(drives("screen TienLenView 10\n"));
+}
 
 // Return in the go-to-board sheet's last field (the password) presses its search button, as
 // in every form: the locked board seats the player.
