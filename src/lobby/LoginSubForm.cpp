@@ -78,6 +78,11 @@ void LoginSubForm::setUIScreen() {
             addImageButton(rect(322, 0, 30, 30), "t_btn_delete.png", 0, "btnDelete", [this] { doCloseThisView(); });
     }
     refreshScreen();
+    // A form opens empty: what was typed before it was closed (a registration sent, a name
+    // left half typed) would otherwise take the new typing after it. The log-in form fills
+    // in the remembered name in didOpen.
+    for (const auto& field : fields_)
+        field->setText("");
     didOpen();
 }
 

@@ -39,8 +39,8 @@ public:
     explicit LoginSubForm(platform::ui::Rect frame);
     ~LoginSubForm() override;
 
-    // Builds the controls the first time, then refreshes the texts (refreshScreen) and
-    // whatever the form fills when it opens.
+    // Builds the controls the first time, then refreshes the texts (refreshScreen), empties
+    // the fields and fills in whatever the form fills when it opens (didOpen).
     void setUIScreen();
     // The language table again, and the texts of the tagged views.
     virtual void refreshScreen() = 0;

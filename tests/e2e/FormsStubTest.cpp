@@ -1,6 +1,7 @@
-// The client's forms against the local portal stub, as a player fills them: a form shows
-// its fields empty when it opens (the locked board's password), and Return in a form's last
-// field presses its button (the go-to-board sheet's password).
+// The client's forms against the local portal stub, as a player fills them: each shows its
+// fields empty when it opens (the locked board's password, the registration), the sign-in
+// form keeps the name the player chose to remember, and Return in a form's last field
+// presses its button (the go-to-board sheet's password).
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "lobby/LoginView.h"
@@ -87,6 +88,51 @@ TEST_F(FormsOnTheStub, ReturnInTheGoToBoardPasswordJoinsTheBoard) {
                        "type id=txtPass kavo\n"));
     press(ui::Key::Return);
     EXPECT_TRUE(drives("screen TienLenView 10\n"));
+}
+
+// A registration sent, the form closed with Escape and opened again: its fields are empty,
+// so the same name typed again reaches the stub as it was typed (and is taken now); the
+// sign-in form still shows the name the player chose to remember.
+TEST_F(FormsOnTheStub, TheRegistrationFormOpensEmptyAndTheSignInFormKeepsTheRememberedName) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setBool(true, LoginView_SubLoginView::kFirstTimeRunKey);
+    defaults.setBool(true, LoginView_SubLoginView::kSavedNextLoginKey);
+    defaults.setString("khach", LoginView_SubLoginView::kUnameKey);
+    defaults.setString("123", LoginView_SubLoginView::kPasswordKey);
+    launch();
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername hoa9\n"
+                       "type id=txfPassword pw\ntype id=txfRetypePwd pw\ntap id=btnRegister\n"));
+    auto form = loginScreen() ? loginScreen()->logSubRegisterView() : nullptr;
+    ASSERT_TRUE(form);
+    const auto waiting = [&form] {
+        for (const auto& subview : form->subviews())
+            if (std::dynamic_pointer_cast<ui::ActivityIndicatorView>(subview)) return true;
+        return false;
+    };
+    // The spinner goes with the stub's answer.
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !waiting(); }, 10)) << log();
+    UIController::closeDialog();
+    press(ui::Key::Escape);
+    ASSERT_EQ(form->superview(), nullptr) << "Escape closes the form";
+
+    ASSERT_TRUE(drives("tap id=btnRegister_Clicked\n"));
+    for (const auto& field : {form->txfUsername(), form->txfPassword(), form->txfRetypePwd()})
+        EXPECT_EQ(field->text(), "") << field->accessibilityIdentifier();
+    for (const auto& [field, typed] :
+         {std::pair{"txfUsername", "hoa9"}, {"txfPassword", "pw"}, {"txfRetypePwd", "pw"}}) {
+        ASSERT_TRUE(drives(std::string("tap id=") + field + "\n"));
+        typeOnTheKeyboard(typed);
+    }
+    press(ui::Key::Return);
+    EXPECT_TRUE(drives("wait text=" + text("KAVO_gameIDAlreadyUsed") + " 10\n")) << "the stub heard hoa9 again";
+    UIController::closeDialog();
+    press(ui::Key::Escape);
+
+    ASSERT_TRUE(drives("tap id=btnSignIn_Clicked\n"));
+    auto signInForm = loginScreen()->logSubLoginView();
+    ASSERT_TRUE(signInForm);
+    EXPECT_EQ(signInForm->txfUsername()->text(), "khach");
+    EXPECT_EQ(signInForm->txfPassword()->text(), "123");
 }
 
 } // namespace
