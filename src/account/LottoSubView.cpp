@@ -238,7 +238,7 @@ std::shared_ptr<ui::TableViewCell> LottoSubView::cellForRow(ui::TableView& table
             shown = text("KAVO_NoData");
             size = pad ? 22 : 10;
         } else {
-            shown = std::to_string(pick.number()) + " : " + std::to_string(pick.money()) + " ZEL";
+            shown = std::to_string(pick.number()) + " : " + Util::formatNumber(pick.money()) + " ZEL";
             size = pad ? 24 : 11;
         }
         alignment = CustomUIFont::Center;

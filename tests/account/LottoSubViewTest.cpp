@@ -121,9 +121,9 @@ TEST_F(LotteryPanel, TheTablesShowReleasedNumbersAndOwnBets) {
     auto& mine = *panel_->myHistory();
     ASSERT_EQ(mine.numberOfRows(0), 1);
     EXPECT_EQ(rowText(mine, 0), text("KAVO_NoData"));
-    reply(1402, Bytes().int32(12).int32(800).boolean(false).int32(3).int32(500).boolean(true).data());
+    reply(1402, Bytes().int32(12).int32(8000).boolean(false).int32(3).int32(500).boolean(true).data());
     ASSERT_EQ(mine.numberOfRows(0), 2);
-    EXPECT_EQ(rowText(mine, 0), "12 : 800 ZEL");
+    EXPECT_EQ(rowText(mine, 0), "12 : 8,000 ZEL") << "the stake's digits grouped as every amount's";
 }
 
 TEST_F(LotteryPanel, TheCountDownShowsTwoWideAndAtZeroAsksAgain) {

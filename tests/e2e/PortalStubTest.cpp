@@ -90,7 +90,7 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
         ->tableOfTab(ShopView::kTabNapZel)
         ->scrollToRow({0, 0}, platform::ui::TableViewScrollPosition::Top, false);
     ASSERT_TRUE(drives("tap text=Thẻ gate\ntype id=txfSeriesNumber 111\ntype id=txfPinCode 222\ntap id=btnTopup\n"
-                       "wait contains=Nạp thẻ thành công\n"));
+                       "wait text=Nạp thẻ thành công 50.000 Zel\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1070000);
     platform::PaymentQueue::defaultQueue().resetForTesting();
 
@@ -308,7 +308,7 @@ TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
     ASSERT_TRUE(drives("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\n"
                        "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Avatar 20 10\n"
                        "tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 20000\n"
-                       "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20000 Zel cho binh 10\n"
+                       "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20.000 Zel cho binh 10\n"
                        "tap text=" +
                        text("KAVO_OK") +
                        "\ntap id=btnTransaction\nadvance 0.1\n"
