@@ -50,7 +50,8 @@ public:
         return true;
     }
     void clearTextFieldPassword();
-    // A stake below 0 becomes 0, one above the slider's top amount that amount.
+    // A stake below 0 becomes the first step's 0 (the field empty under its hint "0"), one
+    // above the slider's top amount that amount.
     void endEditingBetMoney();
     // Seats are held to minPlayerNumber..maxPlayerNumber.
     void endEditingPlayerNumber();
