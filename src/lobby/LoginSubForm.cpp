@@ -205,6 +205,12 @@ std::shared_ptr<platform::ui::Button> LoginSubForm::addMainButton(Rect frame, in
     button->setTitleColor(Color::white());
     button->titleLabel()->setFont(Font::boldSystem(size));
     button->titleLabel()->setTextAlignment(TextAlignment::Center);
+    // The title stays on the picture's red face, off its rounded rim: a longer one ("ĐĂNG
+    // NHẬP" on the phone) is drawn a little smaller rather than over the edges.
+    const double rim = frame.height() / 5;
+    button->setContentEdgeInsets({0, rim, 0, rim});
+    button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    button->titleLabel()->setMinimumFontSize(size * 0.7);
     button->setTag(tag);
     button->setAccessibilityIdentifier(identifier);
     button->onTouchUpInside(std::move(action));

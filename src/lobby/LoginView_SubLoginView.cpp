@@ -67,6 +67,7 @@ void LoginView_SubLoginView::refreshScreen() {
     setTaggedText(kTagInstruction, "KAVO_Login_InstructScript", false);
     setTaggedText(kTagNick, "KAVO_nick", true);
     setTaggedText(kTagPwd, "KAVO_pwd", true);
+    matchCaptionSizes({kTagNick, kTagPwd}, Font::boldSystem(fontSize(15, 30)));
     setTaggedText(kTagAutoLogin, "KAVO_AutoLogin", false);
     setTaggedText(kTagSignIn, "KAVO_login", true);
 }
