@@ -13,7 +13,7 @@
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TextField.h"
-#include "tests/e2e/StubProcess.h"
+#include "tests/e2e/StubDrive.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,13 +26,8 @@ namespace {
 
 namespace ui = platform::ui;
 
-class FormsOnTheStub : public ClientFixture {
+class FormsOnTheStub : public StubDriveFixture {
 protected:
-    void SetUp() override {
-        ClientFixture::SetUp();
-        ASSERT_TRUE(stub_.ready()) << "the stub did not start";
-        storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
-    }
     static std::string signIn(const std::string& user) {
         return "screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername " + user +
                "\ntype id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\n";
@@ -55,7 +50,6 @@ protected:
     static std::shared_ptr<LoginView> loginScreen() {
         return std::dynamic_pointer_cast<LoginView>(KavoOnlineAppDelegate::getInstance().topViewController());
     }
-    StubProcess stub_;
 };
 
 // A wrong password is refused; the sheet shows again empty, so the right one typed as it
