@@ -82,14 +82,9 @@ bool launchBrowser(const std::string& url) {
     return true;
 }
 
-} // namespace
-
-bool UrlOpener::canOpenURL(const std::string& url) {
-    return isWebAddress(url);
-}
-
-bool UrlOpener::openURL(const std::string& url) {
-    Record record;
+// Opens the address and records how it went.
+UrlOpener::Record open(const std::string& url) {
+    UrlOpener::Record record;
     record.url = url;
     if (isWebAddress(url)) {
         std::function<bool(const std::string&)> launcher;
@@ -105,7 +100,21 @@ bool UrlOpener::openURL(const std::string& url) {
     }
     std::lock_guard<std::mutex> lock(stateMutex());
     records().push_back(record);
-    return record.opened;
+    return record;
+}
+
+} // namespace
+
+bool UrlOpener::canOpenURL(const std::string& url) {
+    return isWebAddress(url);
+}
+
+bool UrlOpener::openURL(const std::string& url) {
+    return open(url).opened;
+}
+
+bool UrlOpener::show(const std::string& url) {
+    return open(url).handedToBrowser;
 }
 
 std::vector<UrlOpener::Record> UrlOpener::opened() {

@@ -20,6 +20,11 @@ public:
 
     static bool canOpenURL(const std::string& url);
     static bool openURL(const std::string& url);
+    // Opens the address as openURL does and answers whether it reached something that shows
+    // it: a web page a browser took. Without a browser, and for an address this machine
+    // cannot open, false (where openURL counts a web page as done), so that the caller can
+    // tell the player.
+    static bool show(const std::string& url);
 
     static std::vector<Record> opened();
     static void clearRecord();

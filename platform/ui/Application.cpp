@@ -347,12 +347,17 @@ void Application::focusNextTextInput() {
         if (windows.empty()) return;
         window = windows.back().get();
     }
-    std::vector<View*> inputs;
-    collectTextInputs(*window, inputs);
+    const std::vector<View*> inputs = textInputsIn(*window);
     if (inputs.empty()) return;
     auto current = std::find(inputs.begin(), inputs.end(), dynamic_cast<View*>(Responder::firstResponder()));
     size_t next = current == inputs.end() ? 0 : size_t(current - inputs.begin() + 1) % inputs.size();
     inputs[next]->becomeFirstResponder();
+}
+
+std::vector<View*> Application::textInputsIn(View& root) {
+    std::vector<View*> inputs;
+    collectTextInputs(root, inputs);
+    return inputs;
 }
 
 // ---- tests

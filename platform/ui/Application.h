@@ -110,6 +110,9 @@ public:
     bool dispatchScroll(Point screenPoint, Point delta);
     // The view that the current touch sequence began in (nullptr when none).
     View* touchedView() const;
+    // The text inputs under `root` that can take the focus, in the order Tab visits them
+    // (shown ones only, each one's subviews in order).
+    static std::vector<View*> textInputsIn(View& root);
 
     // Drops windows, touches, the first responder, the delegate and the keyboard state
     // (between tests).

@@ -96,13 +96,13 @@ bool ChangePassView::shouldReturn(ui::TextField& field) {
     return false;
 }
 
+// Return moves on from the old password to the new one and to its repetition; in the
+// repetition (the last field) it presses OK, as in every form.
 void ChangePassView::textFieldDoneEditting(ui::TextField& field) {
     if (&field == txtOldPass_.get()) {
         txtNewPass_->becomeFirstResponder();
     } else if (&field == txtNewPass_.get()) {
         txtConfirmNewPass_->becomeFirstResponder();
-    } else {
-        doChangePass();
     }
 }
 

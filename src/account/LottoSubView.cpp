@@ -89,8 +89,8 @@ void LottoSubView::viewDidLoad() {
         field->setKeyboardType(ui::KeyboardType::NumberPad);
         field->setDelegate(this);
     }
-    SheetPanel::addButton(*panel, {316, 48, 66, 28}, "clickBuyLotto", text("KAVO_LottoBuy"),
-                          [this] { clickBuyLotto(); });
+    btnBuy_ = SheetPanel::addButton(*panel, {316, 48, 66, 28}, "clickBuyLotto", text("KAVO_LottoBuy"),
+                                    [this] { clickBuyLotto(); });
     SheetPanel::addButton(*panel, {386, 48, 84, 28}, "doShowLotto", text("KAVO_Lotto"), [this] { doShowLotto(); });
 
     lblLottoHistory_ = SheetPanel::addLabel(*panel, {10, 82, 220, 18}, "lblLottoHistory", "");
@@ -238,7 +238,7 @@ std::shared_ptr<ui::TableViewCell> LottoSubView::cellForRow(ui::TableView& table
             shown = text("KAVO_NoData");
             size = pad ? 22 : 10;
         } else {
-            shown = std::to_string(pick.number()) + " : " + std::to_string(pick.money()) + " ZEL";
+            shown = std::to_string(pick.number()) + " : " + Util::formatNumber(pick.money()) + " ZEL";
             size = pad ? 24 : 11;
         }
         alignment = CustomUIFont::Center;
@@ -284,14 +284,9 @@ void LottoSubView::lower() {
     if (myToolBar_) myToolBar_->setHidden(true);
 }
 
+// Return in the number moves on to the stake.
 bool LottoSubView::shouldReturn(ui::TextField& field) {
-    if (&field == txfNumber_.get()) {
-        txfMoney_->becomeFirstResponder();
-        return true;
-    }
-    clickBuyLotto();
-    field.resignFirstResponder();
-    lower();
+    if (&field == txfNumber_.get()) txfMoney_->becomeFirstResponder();
     return true;
 }
 
@@ -299,7 +294,12 @@ void LottoSubView::doneWithNumberPad() {
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     platform::runOnMainThread([weak] {
         auto self = std::dynamic_pointer_cast<LottoSubView>(weak.lock());
-        if (self && self->currentTextField_) self->shouldReturn(*self->currentTextField_);
+        if (!self || !self->currentTextField_) return;
+        if (self->currentTextField_ == self->txfNumber_.get()) {
+            self->shouldReturn(*self->currentTextField_);
+        } else {
+            self->btnBuy_->sendActions(ui::ControlEvent::TouchUpInside);
+        }
     });
 }
 
@@ -325,6 +325,8 @@ void LottoSubView::clickBuyLotto() {
     txfMoney_->setText("");
     txfNumber_->resignFirstResponder();
     txfMoney_->resignFirstResponder();
+    // The keyboard went with the fields: the panel comes down from its place above it.
+    lower();
 }
 
 void LottoSubView::doShowLotto() {

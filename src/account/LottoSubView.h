@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CustomUIActionSheetViewController.h"
+#include "app/ReturnTarget.h"
 #include "platform/foundation/Value.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ImageView.h"
@@ -18,8 +19,10 @@ namespace kavo {
 // The lottery panel every full screen carries: buy a number without leaving the screen,
 // the count-down to the draw, the released numbers and the player's own bets, and the way
 // into the full lottery screen. The replies reach it through its screen whether or not it
-// is shown; only a shown panel counts down. Main thread only.
+// is shown; only a shown panel counts down. Return in the stake (the last field) buys.
+// Main thread only.
 class LottoSubView : public CustomUIActionSheetViewController2,
+                     public ReturnTarget,
                      public platform::ui::TableViewDataSource,
                      public platform::ui::TableViewDelegate,
                      public platform::ui::TextFieldDelegate {
@@ -44,10 +47,14 @@ public:
     // Reply 1402; an empty list shows one "no data" row.
     void reloadDataMyHistory(const std::vector<std::shared_ptr<MyLotto>>& list);
 
+    // The buy button: checks the number and the stake and buys; a ticket bought empties the
+    // fields and lowers the panel.
     void clickBuyLotto();
+    const std::shared_ptr<platform::ui::Button>& defaultButton() const override { return btnBuy_; }
     void doShowLotto();
     void doSpinTheRound();
     void doViewGiftInfo();
+    // The number pad's Done: on from the number to the stake; in the stake it buys.
     void doneWithNumberPad();
     void raise();
     void lower();
@@ -84,6 +91,7 @@ private:
     std::shared_ptr<platform::ui::ImageView> imgViewDetail_;
     platform::ui::ViewPtr lottoView_;
     std::shared_ptr<platform::ui::Toolbar> myToolBar_;
+    std::shared_ptr<platform::ui::Button> btnBuy_;
     platform::ui::TextField* currentTextField_ = nullptr;
     platform::Value dataLottoHistory_;
     std::vector<std::shared_ptr<MyLotto>> dataMyHistory_;

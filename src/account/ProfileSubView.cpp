@@ -4,6 +4,7 @@
 #include "account/ProfileSubUser.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/ReturnTarget.h"
 #include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -48,7 +49,6 @@ ProfileSubView::~ProfileSubView() {
         pickerCategory_->setDataSource(nullptr);
         pickerCategory_->setDelegate(nullptr);
     }
-    if (viewReport_txtContent_) viewReport_txtContent_->setDelegate(nullptr);
     if (actionSheet_) actionSheet_->removeFromSuperview();
 }
 
@@ -107,11 +107,12 @@ void ProfileSubView::viewDidLoad() {
     // The report form waits just right of the panel.
     const ui::Rect bounds = root->bounds();
     // Escape closes the form while it is in view, as its cancel does.
-    viewReport_ = closingView<ui::View>({bounds.width(), 0, bounds.width(), bounds.height()}, "viewReport", [this] {
+    auto report = closingView<FormPanel>({bounds.width(), 0, bounds.width(), bounds.height()}, "viewReport", [this] {
         if (viewReport_->superview() != view().get() || viewReport_->frame().x() != 0) return false;
         closeReportView();
         return true;
     });
+    viewReport_ = report;
     viewReport_->setBackgroundColor(ui::Color::rgba(30, 40, 60, 0.98));
     viewReport_btnBaoCao_ = addButton(viewReport_, {10, 8, 300, 24}, "viewReport_btnBaoCao", [] {});
     btnCategory_ = addButton(viewReport_, {10, 40, 300, 28}, "showPickerCategory", [this] { showPickerCategory(); });
@@ -119,10 +120,10 @@ void ProfileSubView::viewDidLoad() {
     viewReport_txtContent_->setAccessibilityIdentifier("viewReport_txtContent");
     viewReport_txtContent_->setBorderStyle(ui::TextBorderStyle::RoundedRect);
     viewReport_txtContent_->setBackgroundColor(ui::Color::white());
-    viewReport_txtContent_->setDelegate(this);
     viewReport_->addSubview(viewReport_txtContent_);
     viewReport_btnSend_ =
         addButton(viewReport_, {40, 120, 100, 30}, "viewReport_btnSend", [this] { viewReportBtnSend_Clicked(); });
+    report->setDefaultButton(viewReport_btnSend_);
     btnReport_Cancel_ = addButton(viewReport_, {180, 120, 100, 30}, "btnReport_Cancel", [this] { closeReportView(); });
     root->addSubview(viewReport_);
 
@@ -363,12 +364,6 @@ void ProfileSubView::keyboardWillHide() {
 void ProfileSubView::viewReportBtnSend_Clicked() {
     viewReport_txtContent_->resignFirstResponder();
     doSendReport();
-}
-
-bool ProfileSubView::shouldReturn(ui::TextField& /*field*/) {
-    viewReport_txtContent_->resignFirstResponder();
-    doSendReport();
-    return true;
 }
 
 void ProfileSubView::doSendReport() {

@@ -32,8 +32,7 @@ class ProfileSubUser;
 class ProfileSubView : public KavoViewController,
                        public EscapeTarget,
                        public platform::ui::PickerViewDataSource,
-                       public platform::ui::PickerViewDelegate,
-                       public platform::ui::TextFieldDelegate {
+                       public platform::ui::PickerViewDelegate {
 public:
     static constexpr int kTabInfo = 1;
     static constexpr int kTabAchievements = 2;
@@ -75,6 +74,7 @@ public:
     void closeReportView();
     void showPickerCategory();
     void hidePickerView();
+    // The report's send, which Return in its comment presses too.
     void viewReportBtnSend_Clicked();
     // Refuses an empty comment; otherwise reports the shown player with the last picked
     // category (an empty text when none was picked) and the comment as typed.
@@ -85,7 +85,6 @@ public:
     int numberOfRowsInComponent(platform::ui::PickerView& picker, int component) override;
     std::string titleForRow(platform::ui::PickerView& picker, int row, int component) override;
     void didSelectRow(platform::ui::PickerView& picker, int row, int component) override;
-    bool shouldReturn(platform::ui::TextField& field) override;
 
     // A private chat attached to the panel; nothing attaches one, so it stays empty.
     const std::shared_ptr<ChatView>& activeChatView() const { return activeChatView_; }

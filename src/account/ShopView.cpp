@@ -9,7 +9,6 @@
 #include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
-#include "platform/foundation/TextFormat.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Screen.h"
@@ -440,7 +439,7 @@ void ShopView::fillRow(ui::TableViewCell& cell, int tab, int row) {
         if (auto* name = tagged<ui::Label>(cell, kEntryNameTag)) name->setText(entry.name());
         if (auto* line = tagged<ui::Label>(cell, kEntryLineTag)) line->setText("");
         if (auto* price = tagged<ui::Label>(cell, kEntryPriceTag))
-            price->setText(platform::formatText("%d Zel", {entry.price()}));
+            price->setText(Util::formatNumber(entry.price()) + " Zel");
         return;
     }
     if (tab == kTabLichSu) {

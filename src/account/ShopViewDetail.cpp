@@ -147,7 +147,7 @@ void ShopViewDetail::layOut(bool left) {
     price->setBackgroundColor(ui::Color::clear());
     price->setTextColor(ui::Color::black());
     price->setFont(ui::Font::system(pad ? 18 : 12));
-    price->setText(platform::formatText("%d ZEL", {itemPrice_}));
+    price->setText(Util::formatNumber(itemPrice_) + " ZEL");
     addSubview(price);
     addSubview(shopui::button(kGive.at(left), "doPresent", "i_btn_present.png", "", [this] { doPresent(); }));
     const ui::Rect buy = isCheckOut_ ? kUpper.at(left) : kLower.at(left);

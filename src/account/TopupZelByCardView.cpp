@@ -138,12 +138,9 @@ void TopupZelByCardView::didBeginEditing(ui::TextField&) {
     raise();
 }
 
+// Return in the serial moves on to the code.
 bool TopupZelByCardView::shouldReturn(ui::TextField& field) {
-    if (&field == txfSeriesNumber_.get()) {
-        txfPinCode_->becomeFirstResponder();
-        return true;
-    }
-    doTopup();
+    if (&field == txfSeriesNumber_.get()) txfPinCode_->becomeFirstResponder();
     return true;
 }
 

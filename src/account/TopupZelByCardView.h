@@ -2,6 +2,7 @@
 
 #include "app/EscapeTarget.h"
 #include "app/LanguageTexts.h"
+#include "app/ReturnTarget.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/View.h"
@@ -13,8 +14,12 @@ namespace kavo {
 
 // The scratch-card form: the card's serial and code, sent as typed for the chosen
 // card channel (command 71). The server's answer is shown by the logic handler; the
-// form waits for nothing and stays open after a send. Main thread only.
-class TopupZelByCardView : public platform::ui::View, public platform::ui::TextFieldDelegate, public EscapeTarget {
+// form waits for nothing and stays open after a send. Return in the code (the last field)
+// presses the top-up button. Main thread only.
+class TopupZelByCardView : public platform::ui::View,
+                           public platform::ui::TextFieldDelegate,
+                           public EscapeTarget,
+                           public ReturnTarget {
 public:
     explicit TopupZelByCardView(platform::ui::Rect frame = {});
     // A new form of `frame`, laid out.
@@ -39,6 +44,7 @@ public:
         return true;
     }
     bool isEdit() const { return isEdit_; }
+    const std::shared_ptr<platform::ui::Button>& defaultButton() const override { return btnTopup_; }
 
     const std::shared_ptr<platform::ui::TextField>& txfSeriesNumber() const { return txfSeriesNumber_; }
     const std::shared_ptr<platform::ui::TextField>& txfPinCode() const { return txfPinCode_; }

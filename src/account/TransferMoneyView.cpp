@@ -101,12 +101,7 @@ bool TransferMoneyView::shouldReturn(ui::TextField& field) {
 }
 
 void TransferMoneyView::textFieldDoneEditting(ui::TextField& field) {
-    if (&field == txtName_.get()) {
-        txtMoney_->becomeFirstResponder();
-        return;
-    }
-    txtMoney_->resignFirstResponder();
-    doTransferMoney();
+    if (&field == txtName_.get()) txtMoney_->becomeFirstResponder();
 }
 
 void TransferMoneyView::doSendMoney() {

@@ -33,7 +33,8 @@ public:
     // Closes the sheet when it is showing (a keyboard hidden elsewhere leaves it alone).
     void keyboardWillHide();
     void onCancel() { slideOut(); }
-    // The return key: from the name to the amount, from the amount to the transfer.
+    // The return key in the name: on to the amount. (In the amount, the last field, Return
+    // presses OK, as in every form.)
     void textFieldDoneEditting(platform::ui::TextField& field);
     // The OK button.
     void doSendMoney();

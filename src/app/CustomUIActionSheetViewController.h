@@ -2,6 +2,7 @@
 
 #include "app/EscapeTarget.h"
 #include "app/LanguageTexts.h"
+#include "app/ReturnTarget.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
@@ -18,7 +19,9 @@ namespace kavo {
 //
 // Showing: the owner adds `sheet->view()` to its own view and calls
 // `sheet->viewWillAppear(animated)`. Closing: `slideOut()`.
-class CustomUIActionSheetViewController : public platform::ui::ViewController, public EscapeTarget {
+class CustomUIActionSheetViewController : public platform::ui::ViewController,
+                                          public EscapeTarget,
+                                          public ReturnTarget {
 public:
     // The name of the panel's animation whose end removes the sheet's view.
     static constexpr const char* RemoveAnimationName = "removeFromSuperviewWithAnimation";
@@ -50,10 +53,10 @@ public:
     // Escape slides the sheet out as its close button does; a sheet already sliding out
     // leaves Escape to what lies under it.
     bool closeItself() override;
-    // The button Return presses while the sheet is the topmost thing shown (its OK, send
-    // or join; the only button of a sheet that shows a result). None: Return does nothing
-    // there.
-    const std::shared_ptr<platform::ui::Button>& defaultButton() const { return defaultButton_; }
+    // The button Return presses while the sheet is the topmost thing shown and no field of
+    // it has the focus, or its last field has it (its OK, send or join; the only button of a
+    // sheet that shows a result). None: Return does nothing there but what its fields do.
+    const std::shared_ptr<platform::ui::Button>& defaultButton() const override { return defaultButton_; }
     void setDefaultButton(std::shared_ptr<platform::ui::Button> button) { defaultButton_ = std::move(button); }
 
     // The sheet's full-screen size on this device.

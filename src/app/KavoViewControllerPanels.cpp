@@ -56,11 +56,16 @@ void KavoViewController::addSettingAndLottoButtons(const platform::ui::ViewPtr& 
             platform::ui::Button::make(Util::changeRectFromRect(phone), platform::ui::ButtonType::RoundedRect);
         button->setAccessibilityIdentifier(id);
         const bool settings = std::string(id) == "clickSetting";
-        button->setTitle(Resources::getInstance().textWithKey(settings ? "KAVO_Settings" : "KAVO_Lotto"));
-        // A name too wide for one line at its size takes a second line ("Cài / đặt" on the
-        // board list's small buttons) instead of shrinking against the button's edges; only a
-        // single word too wide for the button is drawn smaller.
+        const std::string title = Resources::getInstance().textWithKey(settings ? "KAVO_Settings" : "KAVO_Lotto");
+        button->setTitle(title);
+        // A name too wide for one line at its size takes a second line ("Cài / đặt", "Xổ / số"
+        // on the board list's small buttons) instead of shrinking; only a single word too wide
+        // for the button is drawn smaller. A name of words keeps off the button's rounded
+        // edges: one that would reach them takes its second line. (A single word cannot: it
+        // keeps the button's whole width, "Settings" on the board list's 32 points.)
         const double size = 9 * Util::iPad();
+        const double margin = title.find(' ') == std::string::npos ? 0 : 2 * Util::iPad();
+        button->setContentEdgeInsets({0, margin, 0, margin});
         button->titleLabel()->setFont(platform::ui::Font::boldSystem(size));
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
         button->titleLabel()->setMinimumFontSize(size);

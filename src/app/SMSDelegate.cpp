@@ -2,7 +2,6 @@
 
 #include "app/Text.h"
 #include "app/UIController.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
 
 #include <mutex>
@@ -39,13 +38,6 @@ const char* SMSDelegate::resultTextKey(platform::SmsResult result, int mode) {
 
 void SMSDelegate::messageComposeDidFinish(platform::SmsResult result, const std::string& body,
                                           const std::string& recipient) const {
-    if (result != platform::SmsResult::Sent && mode_ == kModeRegistration) {
-        // The registration did not happen: the account remembered for it is not one.
-        auto& defaults = platform::UserDefaults::standard();
-        defaults.setString("", "uname");
-        defaults.setString("", "password");
-        defaults.synchronize();
-    }
     if (result == platform::SmsResult::Sent && mode_ != kModeRegistration && mode_ != kModeRequest) {
         std::function<void(const std::string&, const std::string&)> report;
         {

@@ -7,9 +7,10 @@
 
 namespace kavo {
 
-// Reacts when the text-message composer closes: tells the player how it went,
-// forgets the remembered account when a registration message was not sent, and
-// reports other sent messages to the server.
+// Reacts when the text-message composer closes: tells the player how it went and
+// reports sent messages other than a registration's or a request's to the server. A
+// registration message not sent leaves the log-in form's remembered account as it was: the
+// registration never took its place.
 class SMSDelegate {
 public:
     // What the message was for.

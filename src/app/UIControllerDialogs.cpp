@@ -7,6 +7,7 @@
 #include "account/TopupZelView.h"
 #include "app/CustomAlertView.h"
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/PageOpener.h"
 #include "app/Resources.h"
 #include "app/Text.h"
 #include "app/TopScreen.h"
@@ -161,7 +162,7 @@ struct OkAction {
 
 // OK of codes 10 and 12.
 void openContextAddress(const std::any& context) {
-    platform::UrlOpener::openURL(contextText(context));
+    PageOpener::open(contextText(context));
 }
 
 constexpr OnEscape kWaits = OnEscape::WaitsForClick;
@@ -404,7 +405,7 @@ void UIController::callHotline(const std::string& number) {
 }
 
 void UIController::callHotlineFromServer(const std::string& number) {
-    platform::UrlOpener::openURL("telprompt:" + number);
+    PageOpener::open("telprompt:" + number);
 }
 
 void UIController::onConnectOK() {

@@ -404,7 +404,6 @@ void BoardView::selectGame(ui::Button& button) {
 // ---------------------------------------------------------------- the list
 
 void BoardView::resetBetMoney() {
-    tfBetMoney_->setText("0");
     sldBetMoney_->setValue(0);
 }
 

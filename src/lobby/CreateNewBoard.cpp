@@ -195,7 +195,6 @@ void CreateNewBoard::endEditingBetMoney() {
     const int32_t top = sldBetMoney_->getMaxMoneyValue();
     // A cut stake also moves the thumb, so the slider shows the amount that will be sent.
     if (stake < 0) {
-        tfBetMoney_->setText("0");
         sldBetMoney_->setValue(sldBetMoney_->minStep());
     } else if (stake > top) {
         sldBetMoney_->setValue(sldBetMoney_->maxStep());

@@ -2,6 +2,7 @@
 
 #include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
+#include "app/ReturnTarget.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PickerView.h"
@@ -17,9 +18,11 @@ class UICustomSlider;
 
 // The panel that creates a board: a stake (chosen on the money slider or typed), a number
 // of seats (typed or picked) and an optional password. Sends command 2702; the server's
-// answer opens the table or refuses with a message.
+// answer opens the table or refuses with a message. Return in the password (the last
+// field) creates the board.
 class CreateNewBoard : public KavoViewController,
                        public EscapeTarget,
+                       public ReturnTarget,
                        public platform::ui::TextFieldDelegate,
                        public platform::ui::PickerViewDataSource,
                        public platform::ui::PickerViewDelegate {
@@ -37,6 +40,7 @@ public:
     // ---- actions
     // Corrects the two fields, then sends the board with a spinner for at most 3 s.
     void createBoard();
+    const std::shared_ptr<platform::ui::Button>& defaultButton() const override { return btnCreate_; }
     // Removes the panel at once.
     void doCloseThisView();
     // Escape removes the panel as its close button does (its seat picker closes on Escape
@@ -46,7 +50,8 @@ public:
         return true;
     }
     void clearTextFieldPassword();
-    // A stake below 0 becomes 0, one above the slider's top amount that amount.
+    // A stake below 0 becomes the first step's 0 (the field empty under its hint "0"), one
+    // above the slider's top amount that amount.
     void endEditingBetMoney();
     // Seats are held to minPlayerNumber..maxPlayerNumber.
     void endEditingPlayerNumber();

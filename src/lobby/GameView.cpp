@@ -5,6 +5,7 @@
 #include "app/EventView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/MessageBadge.h"
+#include "app/PageOpener.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -12,7 +13,6 @@
 #include "lobby/LobbyLayout.h"
 #include "platform/foundation/Text.h"
 #include "platform/foundation/UserDefaults.h"
-#include "platform/ui/Application.h"
 #include "portal/GlobalService.h"
 #include "social/LeaderboardView.h"
 #include "table/registry/GameController.h"
@@ -285,7 +285,7 @@ void GameView::doShowMoreGames() {
 }
 
 void GameView::clickedButtonAtIndex(ui::AlertView& /*alert*/, int index) {
-    if (index == 1 && !infoMoreGames_.empty()) ui::Application::shared().openURL(infoMoreGames_);
+    if (index == 1 && !infoMoreGames_.empty()) PageOpener::open(infoMoreGames_);
     // Either answer builds the grid again.
     scrollView_->removeAllSubviews();
     LoadIcon();

@@ -23,7 +23,8 @@ public:
     // Refuses empty fields and numbers out of range with a notice; otherwise sends the
     // join (command 8, or 1900 for Poker and the Chinese chess games) and slides out.
     void ok();
-    // Return in a field: resigns it and moves the panel down a little.
+    // Return in the room or the board field: resigns it and moves the panel down a little.
+    // (In the password, the last field, Return presses the search button.)
     void textFieldDone(platform::ui::TextField& field);
     // Resigns the three fields and slides out.
     void backGroundHidden();

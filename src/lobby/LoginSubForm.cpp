@@ -78,6 +78,11 @@ void LoginSubForm::setUIScreen() {
             addImageButton(rect(322, 0, 30, 30), "t_btn_delete.png", 0, "btnDelete", [this] { doCloseThisView(); });
     }
     refreshScreen();
+    // A form opens empty: what was typed before it was closed (a registration sent, a name
+    // left half typed) would otherwise take the new typing after it. The log-in form fills
+    // in the remembered name in didOpen.
+    for (const auto& field : fields_)
+        field->setText("");
     didOpen();
 }
 
@@ -200,10 +205,17 @@ std::shared_ptr<platform::ui::Button> LoginSubForm::addMainButton(Rect frame, in
     button->setTitleColor(Color::white());
     button->titleLabel()->setFont(Font::boldSystem(size));
     button->titleLabel()->setTextAlignment(TextAlignment::Center);
+    // The title stays on the picture's red face, off its rounded rim: a longer one ("ĐĂNG
+    // NHẬP" on the phone) is drawn a little smaller rather than over the edges.
+    const double rim = frame.height() / 5;
+    button->setContentEdgeInsets({0, rim, 0, rim});
+    button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    button->titleLabel()->setMinimumFontSize(size * 0.7);
     button->setTag(tag);
     button->setAccessibilityIdentifier(identifier);
     button->onTouchUpInside(std::move(action));
     mainView_->addSubview(button);
+    mainButton_ = button;
     return button;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/EscapeTarget.h"
+#include "app/ReturnTarget.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Font.h"
@@ -21,9 +22,13 @@ namespace kavo {
 // instruction, rows of caption + field + clear button, a main button and a close
 // button; the panel rises while the keyboard is up. The controls are built once, on the
 // first setUIScreen; every setUIScreen refreshes the texts from the language table.
+// Return in the form's last field presses its main button.
 // Laid out in phone points; on a tablet the panel is (136, 38, 751, 693) and the
 // controls inside it follow the phone-to-tablet rule. Main thread only.
-class LoginSubForm : public platform::ui::View, public platform::ui::TextFieldDelegate, public EscapeTarget {
+class LoginSubForm : public platform::ui::View,
+                     public platform::ui::TextFieldDelegate,
+                     public EscapeTarget,
+                     public ReturnTarget {
 public:
     // Tags of the texts every form sets.
     static constexpr int kTagTitle = 101;
@@ -34,8 +39,8 @@ public:
     explicit LoginSubForm(platform::ui::Rect frame);
     ~LoginSubForm() override;
 
-    // Builds the controls the first time, then refreshes the texts (refreshScreen) and
-    // whatever the form fills when it opens.
+    // Builds the controls the first time, then refreshes the texts (refreshScreen), empties
+    // the fields and fills in whatever the form fills when it opens (didOpen).
     void setUIScreen();
     // The language table again, and the texts of the tagged views.
     virtual void refreshScreen() = 0;
@@ -43,6 +48,8 @@ public:
     void doCloseThisView();
     // Escape closes the form as its close button does.
     bool closeItself() override;
+    // The main button (sign in, register, send).
+    const std::shared_ptr<platform::ui::Button>& defaultButton() const override { return mainButton_; }
     // The keyboard: raises the panel once while it is up, lowers it when it goes.
     void keyboardWillShow();
     void keyboardWillHide();
@@ -75,6 +82,7 @@ protected:
                                                       double fontSize, const std::string& identifier);
     std::shared_ptr<platform::ui::Button> addImageButton(platform::ui::Rect frame, const std::string& image, int tag,
                                                          const std::string& identifier, std::function<void()> action);
+    // The form's one main button, which Return in its last field presses.
     std::shared_ptr<platform::ui::Button> addMainButton(platform::ui::Rect frame, int tag, double fontSize,
                                                         const std::string& identifier, std::function<void()> action);
     // The text of the tagged view inside the panel (label or button title).
@@ -92,6 +100,7 @@ private:
 
     platform::ui::ViewPtr mainView_;
     std::shared_ptr<platform::ui::Button> btnDelete_;
+    std::shared_ptr<platform::ui::Button> mainButton_;
     bool isEdit_ = false;
     bool built_ = false;
     platform::NotificationCenter::Token showToken_ = 0;

@@ -87,9 +87,4 @@ void LoginView_SubForgotPwdView::closeBtn_Clicked() {
     txfUsername_->becomeFirstResponder();
 }
 
-bool LoginView_SubForgotPwdView::shouldReturn(platform::ui::TextField& field) {
-    if (&field == txfUsername_.get()) onForgotPwd();
-    return true;
-}
-
 } // namespace kavo

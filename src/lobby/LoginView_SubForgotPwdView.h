@@ -19,7 +19,7 @@ public:
     ~LoginView_SubForgotPwdView() override;
 
     void refreshScreen() override;
-    // The send button and the field's return key.
+    // The send button (which Return in the field presses).
     void btnSend_Clicked();
     void onForgotPwd();
     // The clear button: empties the field and focuses it.
@@ -29,8 +29,6 @@ public:
 
     const std::shared_ptr<platform::ui::TextField>& txfUsername() const { return txfUsername_; }
     const std::shared_ptr<platform::ui::Button>& btnSend() const { return btnSend_; }
-
-    bool shouldReturn(platform::ui::TextField& field) override;
 
 protected:
     void buildControls() override;

@@ -67,6 +67,7 @@ void LoginView_SubLoginView::refreshScreen() {
     setTaggedText(kTagInstruction, "KAVO_Login_InstructScript", false);
     setTaggedText(kTagNick, "KAVO_nick", true);
     setTaggedText(kTagPwd, "KAVO_pwd", true);
+    matchCaptionSizes({kTagNick, kTagPwd}, Font::boldSystem(fontSize(15, 30)));
     setTaggedText(kTagAutoLogin, "KAVO_AutoLogin", false);
     setTaggedText(kTagSignIn, "KAVO_login", true);
 }
@@ -167,13 +168,12 @@ void LoginView_SubLoginView::savedInfos() {
     defaults().synchronize();
 }
 
+// Return in the name moves on to the password; in the password (the last field) it signs
+// in, as every form's last field presses its main button.
 bool LoginView_SubLoginView::shouldReturn(platform::ui::TextField& field) {
-    if (&field == txfUsername_.get()) {
-        txfPassword_->becomeFirstResponder();
-        return false;
-    }
-    if (&field == txfPassword_.get()) onLogin();
-    return true;
+    if (&field != txfUsername_.get()) return true;
+    txfPassword_->becomeFirstResponder();
+    return false;
 }
 
 } // namespace kavo

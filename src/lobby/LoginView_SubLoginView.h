@@ -27,7 +27,7 @@ public:
     ~LoginView_SubLoginView() override;
 
     void refreshScreen() override;
-    // The main button and the password's return key.
+    // The main button (which Return in the password presses).
     void doLogin();
     void onLogin();
     // The clear buttons: tag 1 the user name, tag 2 the password; then savedInfos.

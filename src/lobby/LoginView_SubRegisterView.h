@@ -25,7 +25,7 @@ public:
     ~LoginView_SubRegisterView() override;
 
     void refreshScreen() override;
-    // The main button and the retyped password's return key.
+    // The main button (which Return in the retyped password presses).
     void doRegister();
     void onRegister();
     // The clear buttons: tags 1, 2, 3 empty and focus their field.

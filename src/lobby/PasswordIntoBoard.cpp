@@ -56,6 +56,9 @@ std::string PasswordIntoBoard::placeholderText() const {
 void PasswordIntoBoard::viewWillAppear(bool animated) {
     CustomUIActionSheetViewController::viewWillAppear(animated);
     txtPassword_->setPlaceholder(placeholderText());
+    // Each showing asks afresh: a password typed for an earlier board (or refused) would
+    // otherwise stay in the field and take what the player types now after it.
+    txtPassword_->setText("");
     txtPassword_->becomeFirstResponder();
     raisePanel(appearAnimationName());
 }
@@ -81,16 +84,6 @@ void PasswordIntoBoard::didBeginEditing(ui::TextField& /*field*/) {
 void PasswordIntoBoard::textFieldBeginEditting() {
     if (!ui::Keyboard::exists()) return; // nothing to make room for
     raisePanel(PresentAnimationName);
-}
-
-bool PasswordIntoBoard::shouldReturn(ui::TextField& /*field*/) {
-    textFieldDoneEditting();
-    return true;
-}
-
-void PasswordIntoBoard::textFieldDoneEditting() {
-    txtPassword_->resignFirstResponder();
-    doOK();
 }
 
 void PasswordIntoBoard::clearText() {

@@ -22,8 +22,8 @@ public:
     std::shared_ptr<Board> board() const { return board_.lock(); }
 
     // ---- actions
+    // The OK button, which Return in the field presses too.
     void clickOK() { doOK(); }
-    void textFieldDoneEditting();
     void textFieldBeginEditting();
     // Empties the field and focuses it.
     void clearText();
@@ -35,11 +35,11 @@ public:
 
     // ---- life cycle
     void viewDidLoad() override;
+    // Shows the field empty and focused.
     void viewWillAppear(bool animated) override;
 
     // ---- text field
     void didBeginEditing(platform::ui::TextField& field) override;
-    bool shouldReturn(platform::ui::TextField& field) override;
 
 protected:
     // A sheet made from another layout name.

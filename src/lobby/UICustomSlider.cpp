@@ -40,6 +40,9 @@ std::shared_ptr<UICustomSlider> UICustomSlider::initWithFrame(ui::Rect frame, ui
 
 void UICustomSlider::setValueTextField(const std::shared_ptr<ui::TextField>& field) {
     valueTextField_ = field;
+    // An amount of nothing is the field's grey hint, not its text: a "0" there would stay in
+    // front of what the player types ("0300").
+    if (field) field->setPlaceholder("0");
 }
 
 void UICustomSlider::setValue(int step) {
@@ -97,7 +100,8 @@ void UICustomSlider::placeThumb() {
 }
 
 void UICustomSlider::writeAmount() {
-    if (auto field = valueTextField_.lock()) field->setText(std::to_string(priceOfStep(step_)));
+    const int32_t amount = priceOfStep(step_);
+    if (auto field = valueTextField_.lock()) field->setText(amount == 0 ? std::string() : std::to_string(amount));
 }
 
 void UICustomSlider::follow(double x) {

@@ -18,7 +18,8 @@ inline constexpr std::array<int32_t, 10> kBetPriceTable{0, 100, 500, 1000, 5000,
 // A stepped money slider over kBetPriceTable. The steps minValue..maxStep() are spread
 // evenly along the track; the thumb snaps to the nearest one while the finger moves it,
 // and every change of step writes the step's amount ("%i") into the value text field and
-// sends ValueChanged. The highest step follows the player's money (setMaxValueWithMoney).
+// sends ValueChanged. An amount of 0 leaves the field empty under its hint "0", so that
+// digits typed there are the amount. The highest step follows the player's money (setMaxValueWithMoney).
 class UICustomSlider : public platform::ui::Control {
 public:
     // `colorImg` (may be null) fills the track left of the thumb. Steps run from

@@ -1,6 +1,7 @@
 #include "account/ShopView.h"
 #include "account/TopupActions.h"
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/PageOpener.h"
 #include "app/RememberedLogin.h"
 #include "app/Resources.h"
 #include "app/SMSDelegate.h"
@@ -19,7 +20,6 @@
 #include "platform/runtime/Log.h"
 #include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
-#include "platform/ui/Application.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalMessageHandler.h"
 #include "portal/GlobalService.h"
@@ -274,7 +274,7 @@ void GlobalLogicHandler::showInfo(const std::string& info) {
 void GlobalLogicHandler::showLink(const std::string& url) {
     KAVO_ASSERT_MAIN_THREAD();
     if (auto top = topScreen(); top && top->isViewLoaded()) Util::hideLoadingOnView(top->view());
-    platform::ui::Application::shared().openURL(url);
+    PageOpener::open(url);
 }
 
 void GlobalLogicHandler::showInfoEventTopup(const std::string& info) {

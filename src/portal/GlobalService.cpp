@@ -302,9 +302,10 @@ void GlobalService::loginWithUsername(const std::string& user, const std::string
     send(std::move(m));
 }
 
+// A registration keeps its password on its own: the log-in form's remembered name and
+// password ("uname", "password") are the ones the player chose to remember there, and a new
+// account (refused or not) does not take their place.
 void GlobalService::requestRegisterWithUsername(const std::string& user, const std::string& password) {
-    defaults().setString(user, "uname");
-    defaults().setString(password, "password");
     defaults().setString(password, "KAVO_REGISTER_PASSWORD");
     defaults().synchronize();
     Message m(35);
@@ -325,8 +326,6 @@ void GlobalService::requestAccessTokenSN(const std::string& token) {
 
 void GlobalService::requestRegisterWithUsername(const std::string& user, const std::string& password,
                                                 const std::string& accessToken) {
-    defaults().setString(user, "uname");
-    defaults().setString(password, "password");
     defaults().setString(password, "KAVO_REGISTER_PASSWORD");
     defaults().synchronize();
     Message m(2304);

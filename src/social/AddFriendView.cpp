@@ -16,7 +16,6 @@ AddFriendView::~AddFriendView() {
     auto& center = platform::NotificationCenter::defaultCenter();
     if (showToken_) center.removeObserver(showToken_);
     if (hideToken_) center.removeObserver(hideToken_);
-    if (txtName_) txtName_->setDelegate(nullptr);
 }
 
 void AddFriendView::viewDidLoad() {
@@ -35,7 +34,6 @@ void AddFriendView::viewDidLoad() {
     txtName_ = SheetPanel::addField(*panel, {10, 36, 340, 30}, "txtName", "");
     texts.placeholder(txtName_, "KAVO_nick");
     txtName_->setAutocorrectionType(platform::ui::AutocorrectionType::No);
-    txtName_->setDelegate(this);
     btnAccept_ = SheetPanel::addButton(*panel, {60, 84, 110, 34}, "btnAccept", "", [this] { doAddFriend(); });
     setDefaultButton(btnAccept_);
     texts.title(btnAccept_, "KAVO_OK");
@@ -71,12 +69,6 @@ void AddFriendView::keyboardWillShow() {
 void AddFriendView::keyboardWillHide() {
     // The sheet is kept while closed: only an open sheet closes with the keyboard.
     if (isShown()) slideOut();
-}
-
-bool AddFriendView::shouldReturn(platform::ui::TextField& /*field*/) {
-    txtName_->resignFirstResponder();
-    doAddFriend();
-    return true;
 }
 
 void AddFriendView::onCancel() {

@@ -14,7 +14,7 @@ namespace kavo {
 // only starts the search by name (names longer than 3 UTF-16 units); the logic handler
 // finishes the request when the answer comes. The messages screen keeps one. Main
 // thread only.
-class AddFriendView : public CustomUIActionSheetViewController, public platform::ui::TextFieldDelegate {
+class AddFriendView : public CustomUIActionSheetViewController {
 public:
     static constexpr size_t kMinLength = 4;
 
@@ -26,10 +26,10 @@ public:
     void viewWillAppear(bool animated) override;
     void keyboardWillShow();
     void keyboardWillHide();
-    // Closes, then searches the name or says it is too short.
+    // The OK button (which Return in the field presses): closes, then searches the name or
+    // says it is too short.
     void doAddFriend();
     void onCancel();
-    bool shouldReturn(platform::ui::TextField& field) override;
 
     const std::shared_ptr<platform::ui::TextField>& txtName() const { return txtName_; }
     const std::shared_ptr<platform::ui::Label>& lblTitle() const { return lblTitle_; }

@@ -55,12 +55,6 @@ void SendAdminView::didBeginEditing(platform::ui::TextField& /*field*/) {
     liftPanel();
 }
 
-bool SendAdminView::shouldReturn(platform::ui::TextField& /*field*/) {
-    txtContent_->resignFirstResponder();
-    doSendMail();
-    return true;
-}
-
 void SendAdminView::doSendMail() {
     slideOut();
     const std::string line = txtContent_ ? txtContent_->text() : std::string();

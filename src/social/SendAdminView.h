@@ -21,7 +21,8 @@ public:
     void viewDidLoad() override;
     // Slides in, gives the field the keyboard and lifts the panel to its typing place.
     void viewWillAppear(bool animated) override;
-    // Closes; then sends a text that is not empty and thanks the player.
+    // The send button (which Return in the field presses): closes; then sends a text that
+    // is not empty and thanks the player.
     void doSendMail();
     // Empties the field and closes.
     void onCancel();
@@ -34,8 +35,6 @@ public:
     const std::shared_ptr<platform::ui::TextField>& txtContent() const { return txtContent_; }
 
     void didBeginEditing(platform::ui::TextField& field) override;
-    // The return key: the keyboard goes and the line is sent.
-    bool shouldReturn(platform::ui::TextField& field) override;
 
 private:
     void liftPanel();

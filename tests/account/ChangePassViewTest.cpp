@@ -2,6 +2,7 @@
 #include "account/ChangePassView.h"
 
 #include "lobby/GameView.h"
+#include "platform/ui/Application.h"
 #include "tests/account/support/AccountTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -72,11 +73,12 @@ TEST_F(ChangePassword, AMatchSendsOldAndNewEvenWhenTheyAreTheSame) {
 
 TEST_F(ChangePassword, ReturnWalksTheFieldsAndSubmitsFromTheRepetition) {
     fill("cu", "moi", "moi");
-    sheet_->txtOldPass()->pressReturn();
+    auto& app = platform::ui::Application::shared();
+    app.dispatchKey(platform::ui::Key::Return);
     EXPECT_TRUE(sheet_->txtNewPass()->isFirstResponder());
-    sheet_->txtNewPass()->pressReturn();
+    app.dispatchKey(platform::ui::Key::Return);
     EXPECT_TRUE(sheet_->txtConfirmNewPass()->isFirstResponder());
-    sheet_->txtConfirmNewPass()->pressReturn();
+    app.dispatchKey(platform::ui::Key::Return);
     advance(0.5);
     EXPECT_EQ(bodies(1003), std::vector<ByteVector>{Bytes().utf("cu").utf("moi").data()});
 }

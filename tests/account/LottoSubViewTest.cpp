@@ -5,6 +5,7 @@
 #include "app/UIController.h"
 #include "app/widgets/CustomUIFont.h"
 #include "lobby/GameView.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/TableViewCell.h"
 #include "tests/account/support/AccountTestSupport.h"
 #include "tests/support/DesktopClick.h"
@@ -120,9 +121,9 @@ TEST_F(LotteryPanel, TheTablesShowReleasedNumbersAndOwnBets) {
     auto& mine = *panel_->myHistory();
     ASSERT_EQ(mine.numberOfRows(0), 1);
     EXPECT_EQ(rowText(mine, 0), text("KAVO_NoData"));
-    reply(1402, Bytes().int32(12).int32(800).boolean(false).int32(3).int32(500).boolean(true).data());
+    reply(1402, Bytes().int32(12).int32(8000).boolean(false).int32(3).int32(500).boolean(true).data());
     ASSERT_EQ(mine.numberOfRows(0), 2);
-    EXPECT_EQ(rowText(mine, 0), "12 : 800 ZEL");
+    EXPECT_EQ(rowText(mine, 0), "12 : 8,000 ZEL") << "the stake's digits grouped as every amount's";
 }
 
 TEST_F(LotteryPanel, TheCountDownShowsTwoWideAndAtZeroAsksAgain) {
@@ -151,13 +152,14 @@ TEST_F(LotteryPanel, AClosedPanelKeepsTheSecondsButRunsNoTimer) {
 }
 
 TEST_F(LotteryPanel, TheNumberReturnMovesToTheStakeAndTheStakeReturnBuys) {
+    auto& app = ui::Application::shared();
+    ASSERT_TRUE(panel_->txfNumber()->becomeFirstResponder());
     panel_->txfNumber()->setText("8");
-    panel_->didBeginEditing(*panel_->txfNumber());
     EXPECT_TRUE(panel_->isEdit());
-    panel_->shouldReturn(*panel_->txfNumber());
+    app.dispatchKey(ui::Key::Return);
     EXPECT_TRUE(panel_->txfMoney()->isFirstResponder());
     panel_->txfMoney()->setText("600");
-    panel_->shouldReturn(*panel_->txfMoney());
+    app.dispatchKey(ui::Key::Return);
     EXPECT_FALSE(panel_->isEdit());
     EXPECT_EQ(bodies(1403), std::vector<ByteVector>{Bytes().int32(8).int32(600).data()});
 }

@@ -195,6 +195,14 @@ TEST_F(Shop, AnAvatarBoughtFromARowCostsItsOwnPriceNotTheLastTilesPrice) {
     EXPECT_EQ(UIController::myInfo()->avatar(), worn) << "bought, it is worn from the profile";
 }
 
+// A price reads as every other amount does, its digits grouped: in the rows and in an
+// item's detail.
+TEST_F(Shop, PricesReadWithTheirDigitsGroupedInTheRowsAndTheDetail) {
+    openItems({{101, 5000}}, {{21, 25000}});
+    ASSERT_DRIVE("wait text=5,000 Zel\nwait text=25,000 Zel\ntap id=tile10000\nwait id=ShopViewDetail\n"
+                 "wait text=5,000 ZEL\n");
+}
+
 TEST_F(Shop, CheckoutSendsTheCartInOrderAndLeavesAWorkingEmptyCart) {
     openItems({{101, 100}, {102, 200}}, {});
     ASSERT_DRIVE("tap id=viewVatPham_btnMuaNgay\n");

@@ -4,6 +4,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
 #include "lobby/GameView.h"
+#include "platform/ui/Application.h"
 #include "tests/account/support/AccountTestSupport.h"
 #include "tests/support/client/OpenDialog.h"
 
@@ -86,11 +87,12 @@ TEST_F(TransferSheet, AmountsFromTenThousandAreSentAsTheirLeadingNumber) {
 }
 
 TEST_F(TransferSheet, ReturnMovesFromTheNameToTheAmountThenSends) {
+    auto& app = platform::ui::Application::shared();
     sheet_->txtName()->setText("an");
-    sheet_->txtName()->pressReturn();
+    app.dispatchKey(platform::ui::Key::Return);
     EXPECT_TRUE(sheet_->txtMoney()->isFirstResponder());
     sheet_->txtMoney()->setText("12000");
-    sheet_->txtMoney()->pressReturn();
+    app.dispatchKey(platform::ui::Key::Return);
     advance(0.5);
     EXPECT_EQ(bodies(17), std::vector<ByteVector>{Bytes().utf("an").int32(12000).data()});
     EXPECT_FALSE(sheetOpen());

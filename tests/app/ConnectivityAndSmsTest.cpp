@@ -64,12 +64,11 @@ protected:
     std::vector<std::string> reports_;
 };
 
-TEST_F(SmsFinished, ARegistrationMessageNotSentForgetsTheRememberedAccount) {
+TEST_F(SmsFinished, ARegistrationMessageNotSentKeepsTheRememberedAccount) {
     for (SmsResult result : {SmsResult::Cancelled, SmsResult::Failed}) {
-        platform::UserDefaults::standard().setString("an", "uname");
-        SMSDelegate(SMSDelegate::kModeRegistration).messageComposeDidFinish(result, "DK an", "8077");
-        EXPECT_EQ(stored("uname"), "");
-        EXPECT_EQ(stored("password"), "");
+        SMSDelegate(SMSDelegate::kModeRegistration).messageComposeDidFinish(result, "DK moi", "8077");
+        EXPECT_EQ(stored("uname"), "an");
+        EXPECT_EQ(stored("password"), "secret");
     }
     EXPECT_TRUE(reports_.empty());
 }

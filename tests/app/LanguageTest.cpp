@@ -165,13 +165,10 @@ TEST(ShippedLanguageTables, TheFormatsTakeTheValuesTheirCallersGive) {
     Resources resources;
     resources.loadLanguage();
     const std::map<std::string, std::vector<std::string>> formats{
-        {"KAVO_BuyGiftForFriendQuestion", {"%@"}},
-        {"KAVO_MakeFriendQuestion", {"%@"}},
-        {"KAVO_confirmBuyAvatar", {"%lld"}},
-        {"KAVO_confirmBuyItem", {"%lld"}},
-        {"KAVO_noEnoughBuyAvatar", {"%lld"}},
-        {"KAVO_noEnoughBuyItem", {"%lld"}},
-        {"KAVO_NapZel_SMSDescription", {"%@", "%@", "%@"}},
+        {"KAVO_BuyGiftForFriendQuestion", {"%@"}}, {"KAVO_MakeFriendQuestion", {"%@"}},
+        {"KAVO_cannotOpenPage", {"%@"}},           {"KAVO_confirmBuyAvatar", {"%lld"}},
+        {"KAVO_confirmBuyItem", {"%lld"}},         {"KAVO_noEnoughBuyAvatar", {"%lld"}},
+        {"KAVO_noEnoughBuyItem", {"%lld"}},        {"KAVO_NapZel_SMSDescription", {"%@", "%@", "%@"}},
         {"KAVO_syntaxSMS1", {"%@", "%@"}},
     };
     for (const auto& [key, expected] : formats)

@@ -231,10 +231,11 @@ TEST_F(ScreenAndSheetBaseTest, LotterySheetSlidesInOnceAndClosesOnce) {
 
 // Return where no dialog is up goes to the topmost of the focused field and a sheet that is
 // up: a sheet presses its default button as a click does (a sheet without one keeps the
-// key), a field in the sheet or over it answers the key itself, a field under the sheet
-// hears nothing; a sheet sliding out passes the key on.
+// key); the sheet's last field presses it too, another field of the sheet or one over it
+// answers the key itself, a field under the sheet hears nothing; a sheet sliding out passes
+// the key on.
 TEST_F(ScreenAndSheetBaseTest, ReturnGoesToTheTopmostOfTheFocusedFieldAndASheetThatIsUp) {
-    enum class Field { None, UnderTheSheet, InTheSheet, OverTheSheet };
+    enum class Field { None, UnderTheSheet, LastInTheSheet, BeforeTheSheetsLast, OverTheSheet };
     struct Case {
         const char* name;
         bool withDefault;
@@ -244,9 +245,11 @@ TEST_F(ScreenAndSheetBaseTest, ReturnGoesToTheTopmostOfTheFocusedFieldAndASheetT
     };
     const Case cases[] = {{"no field", true, Field::None, false, 1, 0},
                           {"a field under the sheet", true, Field::UnderTheSheet, false, 1, 0},
-                          {"a field in the sheet", true, Field::InTheSheet, false, 0, 1},
+                          {"the sheet's last field", true, Field::LastInTheSheet, false, 1, 0},
+                          {"a field before the sheet's last", true, Field::BeforeTheSheetsLast, false, 0, 1},
                           {"a field over the sheet", true, Field::OverTheSheet, false, 0, 1},
                           {"a sheet without a default button", false, Field::UnderTheSheet, false, 0, 0},
+                          {"the last field of a sheet without one", false, Field::LastInTheSheet, false, 0, 1},
                           {"a sheet sliding out", true, Field::UnderTheSheet, true, 0, 1}};
     struct FieldRecorder : platform::ui::TextFieldDelegate {
         bool shouldReturn(platform::ui::TextField&) override {
@@ -268,8 +271,11 @@ TEST_F(ScreenAndSheetBaseTest, ReturnGoesToTheTopmostOfTheFocusedFieldAndASheetT
         FieldRecorder recorder;
         auto field = platform::ui::TextField::make(Rect{10, 10, 200, 30});
         field->setDelegate(&recorder);
+        auto last = platform::ui::TextField::make(Rect{10, 40, 200, 20});
         if (c.field == Field::UnderTheSheet) screen->view()->insertSubviewBelow(field, sheet->view().get());
-        if (c.field == Field::InTheSheet) sheet->actionSheetView()->addSubview(field);
+        if (c.field == Field::LastInTheSheet || c.field == Field::BeforeTheSheetsLast)
+            sheet->actionSheetView()->addSubview(field);
+        if (c.field == Field::BeforeTheSheetsLast) sheet->actionSheetView()->addSubview(last);
         if (c.field == Field::OverTheSheet) screen->view()->addSubview(field);
         if (c.field != Field::None) {
             ASSERT_TRUE(field->becomeFirstResponder());
@@ -283,6 +289,7 @@ TEST_F(ScreenAndSheetBaseTest, ReturnGoesToTheTopmostOfTheFocusedFieldAndASheetT
         field->setDelegate(nullptr);
         field->resignFirstResponder();
         field->removeFromSuperview();
+        last->removeFromSuperview();
         sheet->view()->removeFromSuperview();
     }
 }

@@ -132,7 +132,8 @@ TEST_F(LobbyRoad, ChoosingAGameOpensItsBoardListWithEveryStake) {
     auto list = boardView();
     ASSERT_TRUE(list);
     EXPECT_EQ(list->boardList().size(), 4u);
-    EXPECT_EQ(list->tfBetMoney()->text(), "0");
+    EXPECT_EQ(list->tfBetMoney()->text(), "") << "a stake of nothing is the field's hint";
+    EXPECT_EQ(list->tfBetMoney()->placeholder(), "0");
     EXPECT_EQ(list->sldBetMoney()->getMaxMoneyValue(), 100000) << "capped at the list's largest stake";
     EXPECT_EQ(list->getGameButton(3), list->buttonArray().front()) << "the current game leads the strip";
 }
@@ -193,7 +194,7 @@ TEST_F(LobbyRoad, TheSearchAsksForTheStakeInTheField) {
     ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(2700).size() >= 2; }, 5));
     EXPECT_EQ(lastListStake(), 5000);
 
-    // The slider writes its stake; step 0 searches for "0".
+    // The slider writes its stake; step 0 (the field empty under its hint) searches for 0.
     boardView()->sldBetMoney()->setValue(0);
     ASSERT_TRUE(drive("tap id=searchBoard").ok);
     ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(2700).size() >= 3; }, 5));
@@ -206,7 +207,7 @@ TEST_F(LobbyRoad, DraggingTheSliderPicksStakesUpToTheListsLimit) {
     ASSERT_TRUE(drives("drag id=sldBetMoney 400 0"));
     EXPECT_EQ(boardView()->tfBetMoney()->text(), "100000");
     ASSERT_TRUE(drive("drag id=sldBetMoney -400 0").ok);
-    EXPECT_EQ(boardView()->tfBetMoney()->text(), "0");
+    EXPECT_EQ(boardView()->tfBetMoney()->text(), "");
 }
 
 // ---------------------------------------------------------------- leaving the list for a table

@@ -15,6 +15,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/PaymentQueue.h"
+#include "platform/services/UrlOpener.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
@@ -89,7 +90,7 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
         ->tableOfTab(ShopView::kTabNapZel)
         ->scrollToRow({0, 0}, platform::ui::TableViewScrollPosition::Top, false);
     ASSERT_TRUE(drives("tap text=Thẻ gate\ntype id=txfSeriesNumber 111\ntype id=txfPinCode 222\ntap id=btnTopup\n"
-                       "wait contains=Nạp thẻ thành công\n"));
+                       "wait text=Nạp thẻ thành công 50.000 Zel\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1070000);
     platform::PaymentQueue::defaultQueue().resetForTesting();
 
@@ -222,12 +223,12 @@ TEST_F(PortalStub, RecoveryShowsItsTextMessageAndATakenNameIsToldSo) {
 // five seconds are over; OK opens the stub's page, which says what games there are.
 TEST_F(PortalStub, TheGridsMoreGamesShowsItsQuestionAndOkOpensTheStubsPage) {
     std::vector<std::string> opened;
-    platform::ui::Application::setUrlOpener([&opened](const std::string& url) {
+    platform::UrlOpener::setBrowserLauncher([&opened](const std::string& url) {
         opened.push_back(url);
         return true;
     });
     struct Restore {
-        ~Restore() { platform::ui::Application::setUrlOpener(nullptr); }
+        ~Restore() { platform::UrlOpener::setBrowserLauncher(nullptr); }
     } restore;
     launch();
     ASSERT_TRUE(drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\n" +
@@ -236,10 +237,25 @@ TEST_F(PortalStub, TheGridsMoreGamesShowsItsQuestionAndOkOpensTheStubsPage) {
     EXPECT_TRUE(drives("expect text=" + text("KAVO_notice") + "\nexpect-not text=" + text("KAVO_connectFail") + "\n"));
     ASSERT_TRUE(drives("tap text=" + text("KAVO_OK") + "\nadvance 0.5\n"));
     ASSERT_EQ(opened, std::vector<std::string>{stub_.url("/more-games.html")});
+    EXPECT_EQ(dialogText(), "") << "the browser shows the page: nothing more to say";
     const auto page = platform::HttpClient::perform(platform::HttpRequest::get(opened.back()));
     EXPECT_EQ(page.status, 200);
     EXPECT_NE(page.body.find("<h1>Trò chơi khác</h1>"), std::string::npos) << page.body;
     EXPECT_NE(page.body.find("Cờ tướng"), std::string::npos) << "a game the stub plays is named";
+}
+
+// On a machine without a browser the question's OK tells the player, in his language, that
+// the page cannot be opened here, with its address.
+TEST_F(PortalStub, WithoutABrowserTheMoreGamesOkSaysThePageCannotBeOpenedWithItsAddress) {
+    platform::UrlOpener::setBrowserLauncher([](const std::string&) { return false; });
+    struct Restore {
+        ~Restore() { platform::UrlOpener::setBrowserLauncher(nullptr); }
+    } restore;
+    launch();
+    ASSERT_TRUE(drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\n" +
+                       "tap id=btnGameKhac\nwait text=" + text("KAVO_notice") + " 10\n"));
+    ASSERT_TRUE(drives("tap text=" + text("KAVO_OK") + "\nwait text=Máy này không mở được trang " +
+                       stub_.url("/more-games.html") + " 5\n"));
 }
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
@@ -292,7 +308,7 @@ TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
     ASSERT_TRUE(drives("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\n"
                        "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Avatar 20 10\n"
                        "tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 20000\n"
-                       "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20000 Zel cho binh 10\n"
+                       "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20.000 Zel cho binh 10\n"
                        "tap text=" +
                        text("KAVO_OK") +
                        "\ntap id=btnTransaction\nadvance 0.1\n"

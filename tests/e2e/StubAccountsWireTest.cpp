@@ -160,7 +160,7 @@ TEST(StubAccounts, ASessionKilledInTheMiddleOfASpendLeavesTheLockAndTakesNothing
     auto answer = other.next(17, -1, 30);
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->readLong(), kStart - 1000);
-    EXPECT_EQ(answer->readUTF(), "Đã chuyển 1000 Zel cho lan");
+    EXPECT_EQ(answer->readUTF(), "Đã chuyển 1.000 Zel cho lan");
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count(), 9.0)
         << "s: not after the lock's whole wait";
     StubPerson again(stub.port());

@@ -235,14 +235,16 @@ TEST_F(LobbyWire, TheStubRefusesAndPaysAsAServerDoes) {
         {"a transfer above the balance", 17, Bytes().utf("an").int32(1000001).data(), 1000000, "Không đủ tiền"},
         {"a transfer of nothing", 17, Bytes().utf("an").int32(0).data(), 1000000, "Không đủ tiền"},
         {"a transfer to nobody", 17, Bytes().utf("ai do").int32(10).data(), 1000000, "Không có người chơi ai do"},
-        {"a transfer", 17, Bytes().utf("lan").int32(1000).data(), 999000, "Đã chuyển 1000 Zel cho lan"},
+        {"a transfer", 17, Bytes().utf("lan").int32(1000).data(), 999000, "Đã chuyển 1.000 Zel cho lan"},
         {"a ticket above the balance", 1403, Bytes().int32(5).int32(999001).data(), -1, "Không đủ tiền"},
         {"a ticket past 99", 1403, Bytes().int32(100).int32(10).data(), -1, "Số phải từ 00 đến 99"},
         {"a ticket", 1403, Bytes().int32(5).int32(1000).data(), 998000, "Đã mua số 5"},
         {"a card that is not one", 71, Bytes().byte(2).byte(1).utf("12ab").utf("34").data(), 998000,
          "Thẻ không hợp lệ"},
-        {"a card", 71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data(), 1048000, "Nạp thẻ thành công"},
-        {"a text message", 57, Bytes().utf("KAVO NAP khach").utf("8777").data(), 1058000, "Nạp SMS thành công"},
+        {"a card", 71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data(), 1048000,
+         "Nạp thẻ thành công 50.000 Zel"},
+        {"a text message", 57, Bytes().utf("KAVO NAP khach").utf("8777").data(), 1058000,
+         "Nạp SMS thành công 10.000 Zel"},
         {"a join of a full board", 8, Bytes().byte(1).byte(6).utf("").data(), -1, "Bàn đã đủ người"},
     };
     for (const Rule& rule : rules) {
@@ -280,16 +282,17 @@ protected:
 };
 
 // A ticket on every number: the bettor hears the draw, one ticket wins at seventy
-// times its stake, and the balance reply tells the new balance.
+// times its stake (the amount's digits grouped as every amount's are), and the balance
+// reply tells the new balance.
 TEST_F(LotteryWire, AWinningTicketPaysSeventyTimesItsStake) {
     ASSERT_NE(signInAndChoose("khach", 3), 0);
     for (int32_t number = 0; number < 100; ++number)
-        send(1403, Bytes().int32(number).int32(10).data());
+        send(1403, Bytes().int32(number).int32(100).data());
     auto result = next(1404, -1, 30);
     ASSERT_TRUE(result);
     const int32_t winning = result->readInt();
-    EXPECT_EQ(result->readUTF(), "Số trúng: " + std::to_string(winning) + " +700 Zel");
-    EXPECT_EQ(balanceTold(), 1000000 - 100 * 10 + 700);
+    EXPECT_EQ(result->readUTF(), "Số trúng: " + std::to_string(winning) + " +7.000 Zel");
+    EXPECT_EQ(balanceTold(), 1000000 - 100 * 100 + 7000);
 }
 
 TEST_F(LotteryWire, APlayerWithoutABetIsNotToldOfTheDraw) {

@@ -342,9 +342,9 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         // The board list: its stake field, the create sheet, the go-to-board sheet and the
         // password sheet of a locked board.
         click("id=btnTLMN"),
-        field("id=tfBetMoney", "777", "0"),
+        field("id=tfBetMoney", "777"),
         click("id=btnCreateBoard"),
-        field("id=tfBetMoney#2", "5", "0"),
+        field("id=tfBetMoney#2", "5"),
         field("id=tfPlayerNumber", "2", "4"),
         field("id=tfPassword", "matkhau"),
         // Its player-count wheel opens on the field's "4": the mouse wheel runs it up to "2"

@@ -34,13 +34,13 @@ protected:
         grid_->viewWillAppear(false);
         grid_->viewDidAppear(false);
         runPending();
-        platform::ui::Application::setUrlOpener([this](const std::string& url) {
+        platform::UrlOpener::setBrowserLauncher([this](const std::string& url) {
             opened_.push_back(url);
             return true;
         });
     }
     void TearDown() override {
-        platform::ui::Application::setUrlOpener(nullptr);
+        platform::UrlOpener::setBrowserLauncher(nullptr);
         LobbyScreenFixture::TearDown();
     }
     size_t friendRequests() { return recorder_.sent(104).size(); }
@@ -51,7 +51,7 @@ protected:
     }
 
     std::shared_ptr<GameView> grid_;
-    std::vector<std::string> opened_; // by the application's URL opener
+    std::vector<std::string> opened_; // by the browser
 };
 
 TEST_F(GameGrid, FifteenButtonsInFiveRowsOfThreeWithEqualPitches) {

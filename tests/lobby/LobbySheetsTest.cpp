@@ -11,6 +11,7 @@
 #include "lobby/UICustomSlider.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
 #include "portal/GlobalMessageHandler.h"
 #include "tests/lobby/LobbyTestSupport.h"
 #include "tests/support/Bytes.h"
@@ -149,7 +150,7 @@ TEST_F(LobbyScreenFixture, TheSecondPasswordSheetJoinsTheBoardItsCallerGave) {
     auto sheet = shown<BoardPassword>([](auto& s) { s.setRoomAndBoard(2, 9); });
     EXPECT_TRUE(sheet->txtPassword()->placeholder().empty());
     sheet->txtPassword()->setText("x");
-    sheet->textFieldDoneEditting();
+    sheet->clickOK();
     EXPECT_EQ(joinsSent(recorder_), (std::vector<Join>{{2, 9, "x"}}));
 }
 
@@ -210,7 +211,7 @@ TEST_F(CreatePanel, TheSeatFieldIsHeldToTheRange) {
 }
 
 TEST_F(CreatePanel, TheStakeIsHeldBetweenNothingAndTheTopStake) {
-    EXPECT_EQ(stake("-5"), "0");
+    EXPECT_EQ(stake("-5"), "") << "nothing: the hint 0 shows";
     EXPECT_EQ(stake("20000"), "10000");
 }
 
@@ -228,7 +229,7 @@ TEST_F(CreatePanel, AHugeTypedStakeMovesTheSliderToTheTopStep) {
     EXPECT_EQ(slider.thumbView()->center().x, slider.xForStep(5));
 
     // Below nothing: the field and the thumb go to the first step.
-    EXPECT_EQ(stake("-5"), "0");
+    EXPECT_EQ(stake("-5"), "");
     EXPECT_EQ(slider.value(), 0);
 }
 
@@ -242,6 +243,18 @@ TEST_F(CreatePanel, CreatingCorrectsFieldsWhoseEditingNeverEnded) {
     EXPECT_EQ(c.stake, 10000);
     EXPECT_EQ(c.seats, 4);
     EXPECT_EQ(c.password, "pw");
+}
+
+// The panel opens with a stake of nothing: the field shows its hint, so what the player
+// types there is the stake ("300", never "0300").
+TEST_F(CreatePanel, DigitsTypedIntoTheStakeAsItOpensAreTheStake) {
+    EXPECT_EQ(panel_->tfBetMoney()->text(), "");
+    EXPECT_EQ(panel_->tfBetMoney()->placeholder(), "0");
+    ASSERT_TRUE(panel_->tfBetMoney()->becomeFirstResponder());
+    platform::ui::Application::shared().dispatchText("300");
+    EXPECT_EQ(panel_->tfBetMoney()->text(), "300");
+    panel_->createBoard();
+    EXPECT_EQ(created().stake, 300);
 }
 
 TEST_F(CreatePanel, ThePickerOffersTheSeatRange) {

@@ -23,6 +23,9 @@
 #include "tests/support/client/OpenDialog.h"
 
 #include <any>
+#include <functional>
+#include <string>
+#include <vector>
 
 using namespace kavo;
 using namespace kavo::test;
@@ -110,25 +113,76 @@ TEST_F(LoginScreen, TheRememberSwitchIsCaptionedForWhatItDoesInEachLanguage) {
     EXPECT_TRUE(drives("advance 0.1\ntap id=btnSignIn_Clicked\nexpect text=Remember me\n"));
 }
 
-// The registration form's three captions read at one size in each language: the size at
-// which the longest fits, never the short "MẬT KHẨU" twice as large as the others.
-TEST_F(LoginScreen, TheRegistrationCaptionsReadAtOneSizeInEachLanguage) {
+// The captions of the sign-in and the registration form read at one size in each
+// language: the size at which the longest fits, never the short "MẬT KHẨU" twice as large
+// as "TÊN ĐĂNG NHẬP".
+TEST_F(LoginScreen, EachFormsCaptionsReadAtOneSizeInEachLanguage) {
+    struct Form {
+        const char* name;
+        std::function<LoginSubForm*(LoginView&)> open;
+        std::vector<int> captions;
+    };
+    const Form forms[] = {{"sign in",
+                           [](LoginView& s) {
+                               s.btnSignIn_Clicked();
+                               return static_cast<LoginSubForm*>(s.logSubLoginView().get());
+                           },
+                           {LoginView_SubLoginView::kTagNick, LoginView_SubLoginView::kTagPwd}},
+                          {"register",
+                           [](LoginView& s) {
+                               s.btnRegister_Clicked();
+                               return static_cast<LoginSubForm*>(s.logSubRegisterView().get());
+                           },
+                           {LoginView_SubRegisterView::kTagNick, LoginView_SubRegisterView::kTagPwd,
+                            LoginView_SubRegisterView::kTagRetype}}};
     auto screen = ready();
-    for (const char* language : {"vi", "en", "vi"}) {
-        SCOPED_TRACE(language);
-        Resources::getInstance().setCurrentLanguage(language);
-        screen->btnRegister_Clicked();
-        auto* form = screen->logSubRegisterView().get();
-        ASSERT_TRUE(form);
-        std::vector<double> sizes;
-        for (const int tag : {LoginView_SubRegisterView::kTagNick, LoginView_SubRegisterView::kTagPwd,
-                              LoginView_SubRegisterView::kTagRetype}) {
-            const auto* caption = dynamic_cast<const platform::ui::Label*>(form->mainView()->viewWithTag(tag));
-            ASSERT_TRUE(caption) << tag;
-            sizes.push_back(caption->fittedFont().size());
+    for (const Form& f : forms) {
+        for (const char* language : {"vi", "en", "vi"}) {
+            SCOPED_TRACE(std::string(f.name) + " " + language);
+            Resources::getInstance().setCurrentLanguage(language);
+            LoginSubForm* form = f.open(*screen);
+            ASSERT_TRUE(form);
+            std::vector<double> sizes;
+            for (const int tag : f.captions) {
+                const auto* caption = dynamic_cast<const platform::ui::Label*>(form->mainView()->viewWithTag(tag));
+                ASSERT_TRUE(caption) << tag;
+                sizes.push_back(caption->fittedFont().size());
+            }
+            EXPECT_EQ(sizes, std::vector<double>(sizes.size(), sizes[0]));
+            form->doCloseThisView();
         }
-        EXPECT_EQ(sizes, std::vector<double>(3, sizes[0]));
-        form->doCloseThisView();
+    }
+}
+
+// Each form's main button ("ĐĂNG NHẬP", "ĐĂNG KÝ", "GỬI" and their English) draws its title
+// on the picture's red face, off its rounded rim (a fifth of its height from each side), on
+// the phone and the tablet, in each language.
+TEST_F(LoginScreen, EachFormsMainButtonTitleStaysOnTheButtonsFace) {
+    for (const auto idiom : {platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet}) {
+        platform::ui::Screen::setIdiom(idiom);
+        auto screen = ready();
+        for (const char* language : {"vi", "en"}) {
+            Resources::getInstance().setCurrentLanguage(language);
+            screen->btnSignIn_Clicked();
+            screen->btnRegister_Clicked();
+            screen->showForgotPwd();
+            for (const LoginSubForm* form : {static_cast<const LoginSubForm*>(screen->logSubLoginView().get()),
+                                             static_cast<const LoginSubForm*>(screen->logSubRegisterView().get()),
+                                             static_cast<const LoginSubForm*>(screen->logSubForgotPwdView().get())}) {
+                const auto& button = form->defaultButton();
+                ASSERT_TRUE(button);
+                button->layoutIfNeeded();
+                const auto& title = *button->titleLabel();
+                SCOPED_TRACE(std::string(language) + " \"" + title.text() + "\"");
+                const double rim = button->bounds().height() / 5;
+                const platform::ui::Rect drawn = title.convertRect(title.bounds(), button.get());
+                EXPECT_GE(drawn.minX(), rim);
+                EXPECT_LE(drawn.maxX(), button->bounds().width() - rim);
+                ASSERT_EQ(title.displayLines().size(), 1u);
+                EXPECT_LE(title.fittedFont().measure(title.displayLines()[0]).width, drawn.width()) << "drawn whole";
+            }
+        }
+        platform::ui::Screen::setIdiom(platform::ui::Idiom::Phone);
     }
 }
 

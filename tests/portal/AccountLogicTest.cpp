@@ -850,12 +850,14 @@ TEST_F(SignInAnswers, WithTheStoreSwitchOnAFreeNameRegistersWithoutAMessage) {
     EXPECT_EQ(UIController::currentDialog(), nullptr);
 }
 
-TEST_F(SignInAnswers, TheRegistrationMessageCancelledForgetsTheRememberedAccount) {
+// The log-in form's remembered account is the player's choice there: a registration
+// whose message was not sent leaves it as it was.
+TEST_F(SignInAnswers, TheRegistrationMessageCancelledKeepsTheRememberedAccount) {
     platform::SmsComposer::setTestResult(platform::SmsResult::Cancelled);
     registerAnswer(true);
     EXPECT_EQ(composed(), std::vector<std::string>{"DK moi -> 8077"});
-    EXPECT_EQ(stored("uname"), "");
-    EXPECT_EQ(stored("password"), "");
+    EXPECT_EQ(stored("uname"), "moi");
+    EXPECT_EQ(stored("password"), "pw1");
     EXPECT_EQ(dialogText(), text("KAVO_cancelSendMessage"));
 }
 

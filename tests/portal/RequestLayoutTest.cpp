@@ -105,9 +105,11 @@ TEST_F(Requests, SignInStoresTheAccountBeforeSending) {
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("KAVO_LOGIN_USERNAME"), "an");
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("KAVO_LOGIN_OLDPASS"), "secret");
 
+    // A registration keeps its password, and leaves the log-in form's remembered name alone.
+    platform::UserDefaults::standard().setString("an", "uname");
     service.requestRegisterWithUsername("binh", "pw", "tok");
     EXPECT_EQ(last(), expect(2304, Bytes().utf("tok").utf("binh").utf("pw").utf("")));
-    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("uname"), "binh");
+    EXPECT_EQ(platform::UserDefaults::standard().stringForKey("uname"), "an");
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("KAVO_REGISTER_PASSWORD"), "pw");
 }
 

@@ -389,8 +389,8 @@ void StubAccount::onTransfer(Message& request, PortalServer::Reply& reply) {
     else if (!money)
         note = say("Không đủ tiền", "Not enough money");
     else
-        note = say("Đã chuyển " + std::to_string(amount) + " Zel cho " + to,
-                   "Sent " + std::to_string(amount) + " Zel to " + to);
+        note = say("Đã chuyển " + groupedAmount(amount) + " Zel cho " + to,
+                   "Sent " + groupedAmount(amount) + " Zel to " + to);
     Message answer(17);
     answer.writeLong(money ? *money : StubLedger::session().balance());
     answer.writeUTF(note);

@@ -1,5 +1,7 @@
 #include "tools/portal-stub/StubLanguage.h"
 
+#include "platform/foundation/NumberFormat.h"
+
 #include <atomic>
 
 namespace portalstub {
@@ -19,6 +21,10 @@ void setClientLanguage(const std::string& json) {
 
 bool clientSpeaksEnglish() {
     return english;
+}
+
+std::string groupedAmount(int64_t amount) {
+    return platform::formatGroupedInteger(amount, clientSpeaksEnglish() ? "," : ".");
 }
 
 } // namespace portalstub

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace portalstub {
@@ -12,5 +13,8 @@ bool clientSpeaksEnglish();
 inline std::string say(const std::string& vietnamese, const std::string& english) {
     return clientSpeaksEnglish() ? english : vietnamese;
 }
+// An amount with its digits grouped as the client's language writes them: "70.000" in
+// Vietnamese, "70,000" in English.
+std::string groupedAmount(int64_t amount);
 
 } // namespace portalstub

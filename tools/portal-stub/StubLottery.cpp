@@ -142,7 +142,7 @@ void StubLottery::settle() {
         Message told(1404);
         told.writeInt(result.winning);
         told.writeUTF(say("Số trúng: ", "Winning number: ") + std::to_string(result.winning) +
-                      (result.won > 0 ? " +" + std::to_string(result.won) + " Zel"
+                      (result.won > 0 ? " +" + groupedAmount(result.won) + " Zel"
                                       : say(", vé của bạn không trúng", ", your ticket did not win")));
         portal_.sendToClient(told);
     }

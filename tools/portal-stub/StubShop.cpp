@@ -306,7 +306,10 @@ void StubShop::onTopUp(Message& request, PortalServer::Reply& reply) {
     const std::string code = request.available() ? request.readUTF() : std::string();
     if (allDigits(serial) && allDigits(code)) {
         const auto money = credit(kCardValue, HistoryEntry::cardTopUp(subId));
-        reply.send(topUpAnswer(type, money, say("Nạp thẻ thành công", "Card accepted"), ""));
+        reply.send(topUpAnswer(type, money,
+                               say("Nạp thẻ thành công " + groupedAmount(kCardValue) + " Zel",
+                                   "Card accepted: " + groupedAmount(kCardValue) + " Zel added"),
+                               ""));
         return;
     }
     Message answer(71);
@@ -324,7 +327,10 @@ void StubShop::onTextMessageSent(Message& request, PortalServer::Reply& reply) {
     const std::string body = request.readUTF();
     platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
     const auto money = credit(kSmsValue, HistoryEntry::smsTopUp());
-    reply.send(topUpAnswer(0, money, say("Nạp SMS thành công", "Text message top-up accepted"), ""));
+    reply.send(topUpAnswer(0, money,
+                           say("Nạp SMS thành công " + groupedAmount(kSmsValue) + " Zel",
+                               "Text message top-up accepted: " + groupedAmount(kSmsValue) + " Zel added"),
+                           ""));
 }
 
 // The transaction log (2703 sub 2), told in the client's language.

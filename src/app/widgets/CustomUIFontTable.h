@@ -41,7 +41,7 @@ inline constexpr std::array<char32_t, kCharacterCount> kCharacters = {
 
 // The width in sheet pixels of each glyph, in the same order.
 inline constexpr std::array<uint8_t, kCharacterCount> kWidths = {
-    18, 22, 15, 21, 21, 23, 20, 22, 21, 22, 22, 12, 12, 11, 10, 17,  // row 0
+    18, 22, 20, 21, 21, 23, 20, 22, 21, 22, 22, 12, 12, 11, 10, 17,  // row 0
     12, 12, 23, 18, 21, 21, 14, 14, 33, 22, 22, 18, 22, 21, 17, 22,  // row 1
     21, 10, 13, 22, 11, 31, 21, 24, 22, 22, 15, 17, 16, 22, 22, 31,  // row 2
     22, 22, 20, 22, 22, 22, 22, 22, 22, 22, 22, 22, 22, 22, 22, 22,  // row 3

@@ -78,7 +78,6 @@ void menuCuoc::viewDidLoad() {
     txtMoney_ = SheetPanel::addField(*panel, {20, 40, 220, 30}, "txtMoney", text("KAVO_setMoney"));
     txtMoney_->setKeyboardType(platform::ui::KeyboardType::NumberPad);
     txtMoney_->addTarget(platform::ui::ControlEvent::EditingDidBegin, [this] { textFieldBeginEditting(); });
-    txtMoney_->addTarget(platform::ui::ControlEvent::EditingDidEndOnExit, [this] { clickOK(); });
     btnOK_ = SheetPanel::addButton(*panel, {80, 76, 100, 30}, "btnOK", "", [this] { clickOK(); });
     setDefaultButton(btnOK_);
     languageTexts().title(btnOK_, "KAVO_OK");

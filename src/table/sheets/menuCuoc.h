@@ -27,6 +27,7 @@ public:
     // sheet above the keyboard.
     void viewWillAppear(bool animated) override;
     void textFieldBeginEditting();
+    // The OK button, which Return in the field presses too.
     void clickOK();
     void clearText();
     // Checks the typed amount and sends it (see the class comment).

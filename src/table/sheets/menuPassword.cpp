@@ -34,7 +34,6 @@ void menuPassword::viewDidLoad() {
     languageTexts().text(SheetPanel::titleOf(*panel), "KAVO_setPass");
     txtPassword_ = SheetPanel::addField(*panel, {20, 38, 220, 30}, "txtPassword", text("KAVO_nhap_pass"));
     txtPassword_->addTarget(platform::ui::ControlEvent::EditingDidBegin, [this] { doBeginEditText(); });
-    txtPassword_->addTarget(platform::ui::ControlEvent::EditingDidEndOnExit, [this] { textFieldDoneEditting(); });
     btnOK_ = SheetPanel::addButton(*panel, {80, 74, 100, 30}, "btnOK", "", [this] { clickOK(); });
     setDefaultButton(btnOK_);
     languageTexts().title(btnOK_, "KAVO_OK");
@@ -65,11 +64,6 @@ void menuPassword::liftAboveKeyboard() {
 
 void menuPassword::doBeginEditText() {
     liftAboveKeyboard();
-}
-
-void menuPassword::textFieldDoneEditting() {
-    txtPassword_->resignFirstResponder();
-    doSave();
 }
 
 void menuPassword::clearText() {

@@ -22,8 +22,8 @@ public:
     // (the Caro and Tetris tables included); the field is emptied and focused.
     void viewWillAppear(bool animated) override;
     void doBeginEditText();
+    // The OK button, which Return in the field presses too.
     void clickOK() { doSave(); }
-    void textFieldDoneEditting();
     void clearText();
     void doSave();
     // The same request without the sheet.

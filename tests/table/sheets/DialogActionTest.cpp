@@ -171,11 +171,15 @@ TEST_F(DialogAction, PokerNoticesActOnThePokerTableOnTop) {
     EXPECT_NE(top(), poker);
 }
 
+// Here no browser takes a page: the player is told so, with the address.
 TEST_F(DialogAction, TheContextTextIsCopiedOrItsAddressOpened) {
     ok(UIController::kActionCopyText, 0, std::string("REG an 1234"));
     EXPECT_EQ(platform::Pasteboard::general().string(), "REG an 1234");
     ok(UIController::kActionNewVersion, 0, std::string("http://example.invalid/new"));
+    EXPECT_EQ(dialogText(), "This computer cannot open http://example.invalid/new");
+    UIController::closeDialog();
     ok(UIController::kActionMoreGames, 0, platform::Value("http://example.invalid/games"));
+    EXPECT_EQ(dialogText(), "This computer cannot open http://example.invalid/games");
     auto opened = platform::UrlOpener::opened();
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0].url, "http://example.invalid/new");

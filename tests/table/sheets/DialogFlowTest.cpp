@@ -6,7 +6,9 @@
 #include "games/phom/PhomNewView.h"
 #include "games/poker/PokerView.h"
 #include "games/tienlen/TienLenView.h"
+#include "net/Message.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/services/UrlOpener.h"
 #include "portal/GlobalLogicHandler.h"
 #include "portal/GlobalMessageHandler.h"
@@ -233,11 +235,27 @@ TEST_F(Dialogs, ReportNamesTheOutcomeTheLevelAndMoneyChangesInAOneButtonDialog) 
 
 // ---------------------------------------------------------------- hotline and checks
 
-TEST_F(Dialogs, NumberFromTheServerIsDialled) {
+// This machine cannot dial: the player reads the number to call instead.
+TEST_F(Dialogs, NumberFromTheServerIsDialledOrShown) {
     UIController::callHotlineFromServer("19001234");
     auto opened = platform::UrlOpener::opened();
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].url, "telprompt:19001234");
+    EXPECT_EQ(dialogText(), "Call support 19001234");
+}
+
+// A link the server sends (information 12, a top-up page) opens outside the client; here no
+// browser takes it, and the player reads so with its address.
+TEST_F(Dialogs, ALinkFromTheServerThatNothingHereOpensIsToldWithItsAddress) {
+    Message link(72);
+    link.writeByte(12);
+    link.writeUTF("http://example.invalid/topup");
+    GlobalMessageHandler::getInstance().onMessage(link);
+    platform::RunLoop::main().runPending();
+    auto opened = platform::UrlOpener::opened();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].url, "http://example.invalid/topup");
+    EXPECT_EQ(dialogText(), "This computer cannot open http://example.invalid/topup");
 }
 
 TEST_F(Dialogs, VersionsCompareByNumbers) {

@@ -1,0 +1,132 @@
+// The client's forms against the local portal stub, as a player fills them: each shows its
+// fields empty when it opens (the locked board's password, the registration), the sign-in
+// form keeps the name the player chose to remember, and Return in a form's last field
+// presses its button (the go-to-board sheet's password).
+#include "app/KavoOnlineAppDelegate.h"
+#include "app/UIController.h"
+#include "lobby/LoginView.h"
+#include "lobby/LoginView_SubLoginView.h"
+#include "lobby/LoginView_SubRegisterView.h"
+#include "platform/automation/ViewQuery.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/TextField.h"
+#include "tests/e2e/StubDrive.h"
+#include "tests/support/client/ClientTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace kavo;
+using namespace kavo::test;
+
+namespace {
+
+namespace ui = platform::ui;
+
+class FormsOnTheStub : public StubDriveFixture {
+protected:
+    static std::string signIn(const std::string& user) {
+        return "screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername " + user +
+               "\ntype id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\n";
+    }
+    // Signed in, on Tien Len's board list with the stub's boards shown (board 3, 1000 zel,
+    // is locked with the password "kavo").
+    ::testing::AssertionResult onTheBoardList() {
+        launch();
+        return drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\n"
+                                        "advance 0.5\nwait text=1000 zel 10\n");
+    }
+    // The shown text field with that identifier (nullptr when none).
+    static ui::TextField* shownField(const std::string& id) {
+        auto selector = platform::automation::Selector::parse("id=" + id);
+        return selector ? dynamic_cast<ui::TextField*>(platform::automation::ViewQuery::find(*selector)) : nullptr;
+    }
+    // Typing as a keyboard does, into the field that has the focus: nothing is deleted first.
+    static void typeOnTheKeyboard(const std::string& text) { ui::Application::shared().dispatchText(text); }
+    static void press(ui::Key key) { ui::Application::shared().dispatchKey(key); }
+    static std::shared_ptr<LoginView> loginScreen() {
+        return std::dynamic_pointer_cast<LoginView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    }
+};
+
+// A wrong password is refused; the sheet shows again empty, so the right one typed as it
+// opens seats the player (never "wrongkavo").
+TEST_F(FormsOnTheStub, TheLockedBoardTakesTheRightPasswordAfterAWrongOne) {
+    ASSERT_TRUE(onTheBoardList());
+    for (const std::string password : {"wrong", "kavo"}) {
+        SCOPED_TRACE(password);
+        ASSERT_TRUE(drives("tap text=1000 zel\nadvance 0.5\nwait id=txtPassword\n"));
+        ui::TextField* field = shownField("txtPassword");
+        ASSERT_TRUE(field);
+        EXPECT_EQ(field->text(), "") << "the sheet shows an empty field";
+        EXPECT_TRUE(field->isFirstResponder()) << "and focuses it";
+        typeOnTheKeyboard(password);
+        press(ui::Key::Return);
+        if (password == "wrong") {
+            ASSERT_TRUE(drives("wait text=Sai mật khẩu bàn 10\n"));
+            UIController::closeDialog();
+            ASSERT_TRUE(drives("advance 0.5\nscreen BoardView 1\n"));
+        }
+    }
+    EXPECT_TRUE(drives("screen TienLenView 10\n"));
+}
+
+// Return in the go-to-board sheet's last field (the password) presses its search button, as
+// in every form: the locked board seats the player.
+TEST_F(FormsOnTheStub, ReturnInTheGoToBoardPasswordJoinsTheBoard) {
+    ASSERT_TRUE(onTheBoardList());
+    ASSERT_TRUE(drives("tap id=btnGotoBoard\nadvance 0.5\ntype id=txtRoom 1\ntype id=txtBoard 3\n"
+                       "type id=txtPass kavo\n"));
+    press(ui::Key::Return);
+    EXPECT_TRUE(drives("screen TienLenView 10\n"));
+}
+
+// A registration sent, the form closed with Escape and opened again: its fields are empty,
+// so the same name typed again reaches the stub as it was typed (and is taken now); the
+// sign-in form still shows the name the player chose to remember.
+TEST_F(FormsOnTheStub, TheRegistrationFormOpensEmptyAndTheSignInFormKeepsTheRememberedName) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setBool(true, LoginView_SubLoginView::kFirstTimeRunKey);
+    defaults.setBool(true, LoginView_SubLoginView::kSavedNextLoginKey);
+    defaults.setString("khach", LoginView_SubLoginView::kUnameKey);
+    defaults.setString("123", LoginView_SubLoginView::kPasswordKey);
+    launch();
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername hoa9\n"
+                       "type id=txfPassword pw\ntype id=txfRetypePwd pw\ntap id=btnRegister\n"));
+    auto form = loginScreen() ? loginScreen()->logSubRegisterView() : nullptr;
+    ASSERT_TRUE(form);
+    const auto waiting = [&form] {
+        for (const auto& subview : form->subviews())
+            if (std::dynamic_pointer_cast<ui::ActivityIndicatorView>(subview)) return true;
+        return false;
+    };
+    // The spinner goes with the stub's answer.
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !waiting(); }, 10)) << log();
+    UIController::closeDialog();
+    press(ui::Key::Escape);
+    ASSERT_EQ(form->superview(), nullptr) << "Escape closes the form";
+
+    ASSERT_TRUE(drives("tap id=btnRegister_Clicked\n"));
+    for (const auto& field : {form->txfUsername(), form->txfPassword(), form->txfRetypePwd()})
+        EXPECT_EQ(field->text(), "") << field->accessibilityIdentifier();
+    for (const auto& [field, typed] :
+         {std::pair{"txfUsername", "hoa9"}, {"txfPassword", "pw"}, {"txfRetypePwd", "pw"}}) {
+        ASSERT_TRUE(drives(std::string("tap id=") + field + "\n"));
+        typeOnTheKeyboard(typed);
+    }
+    press(ui::Key::Return);
+    EXPECT_TRUE(drives("wait text=" + text("KAVO_gameIDAlreadyUsed") + " 10\n")) << "the stub heard hoa9 again";
+    UIController::closeDialog();
+    press(ui::Key::Escape);
+
+    ASSERT_TRUE(drives("tap id=btnSignIn_Clicked\n"));
+    auto signInForm = loginScreen()->logSubLoginView();
+    ASSERT_TRUE(signInForm);
+    EXPECT_EQ(signInForm->txfUsername()->text(), "khach");
+    EXPECT_EQ(signInForm->txfPassword()->text(), "123");
+}
+
+} // namespace
