@@ -147,6 +147,12 @@ void MailStore::markRead(const KavoMessageList& messages) {
     saveReadLocked();
 }
 
+void MailStore::markAllSeen() {
+    std::lock_guard lock(mutex_);
+    for (const auto& m : list_)
+        if (m) m->setIsSee(1);
+}
+
 void MailStore::removeFriendRequests() {
     {
         std::lock_guard lock(mutex_);
@@ -208,10 +214,10 @@ void MailStore::restore(StoredMailbox stored) {
     owner_ = iddb;
     pending_ = false;
     requestsReplaced_ = false;
-    // What was restored is what is stored: it counts as the last save, so the mail that
-    // follows the sign-in reply (and the mail that waited) is saved with the next save,
-    // within the interval, rather than snapshotted on the way to the game grid.
-    lastSave_ = platform::Clock::time();
+    // The restore is no save: the first change after it is saved at once. That save
+    // replaces the stored archive's bytes (decoded where they lay, tens of megabytes for a
+    // large mailbox), which nothing needs once the list is in memory; kept until a second
+    // later, they would lie beside all that the game grid's first second allocates.
     if (waiting > 0) changedLocked(lock);
 }
 

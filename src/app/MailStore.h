@@ -21,17 +21,17 @@ namespace kavo {
 // whole list per message: the list is a deque (a new mail goes to the front in
 // constant time), duplicates are found through a count of each mail's identity
 // (MailStoreIndex), kept up to date as mail comes and goes, and saving is coalesced. A
-// change is saved at once when the last save (or the sign-in's restore, which leaves the
-// list as it is stored) is at least kSaveInterval old, else once when that interval is
-// over (a timer on the main run loop); flush() saves what is pending at once (sign-out,
-// exit, a stop signal).
+// change is saved at once when the last save is at least kSaveInterval old, else once when
+// that interval is over (a timer on the main run loop); flush() saves what is pending at
+// once (sign-out, exit, a stop signal).
 //
 // The list belongs to one signed-in player (see UIController): it is saved only under
 // that player's key and only while that player is the one signed in.
 //
 // Every method is safe from any thread; the saving timer runs on the main thread. The
-// screens read the list, so it changes on the main thread: the sign-in's stored mailbox is
-// read and indexed on the reader thread (StoredMailbox) and only taken in here.
+// screens read the list, so it changes on the main thread, and so do the mails' flags
+// (under the lock, as a save reads them): the sign-in's stored mailbox is read and indexed
+// on the reader thread (StoredMailbox) and only taken in here.
 class MailStore {
 public:
     static constexpr double kSaveInterval = 1.0;
@@ -63,6 +63,11 @@ public:
     // A new friend-request list is coming: the requests listed so far go. Before the
     // sign-in the stored requests are not listed yet; restore leaves them out then.
     void removeFriendRequests();
+
+    // The player opened the mailbox: every listed mail is seen. The flags change under the
+    // lock, as a save on another thread (the stop signal's) reads them under it; seeing is
+    // saved with the next change.
+    void markAllSeen();
 
     // The sign-in reply: mail that waited without an owner stays in front of the stored
     // list of its player (`stored`, read and indexed before), who owns the list from now

@@ -190,6 +190,10 @@ void UIController::restoreListMessage(StoredMailbox stored) {
     MailStore::shared().restore(std::move(stored));
 }
 
+void UIController::markAllListMessageSeen() {
+    MailStore::shared().markAllSeen();
+}
+
 void UIController::signOutListMessage() {
     MailStore::shared().signOut();
 }

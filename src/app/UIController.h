@@ -135,6 +135,8 @@ public:
     // followed by that stored mailbox, whose player owns it from now on. Saves when mail
     // was waiting.
     static void restoreListMessage(StoredMailbox stored);
+    // The player opened the mailbox: every listed mail is seen.
+    static void markAllListMessageSeen();
     // The connection ended or a new one starts: a pending save is written, then
     // nobody owns the list any more and it is emptied, so nothing of one player
     // reaches another.
