@@ -186,8 +186,16 @@ StoredMailbox UIController::readListMessage(int32_t iddb) {
     return StoredMailbox::read(iddb);
 }
 
-void UIController::restoreListMessage(StoredMailbox stored) {
-    MailStore::shared().restore(std::move(stored));
+bool UIController::isCurrentListMessage(const StoredMailbox& stored) {
+    return MailStore::shared().isCurrent(stored);
+}
+
+bool UIController::restoreListMessage(StoredMailbox& stored) {
+    return MailStore::shared().restore(stored);
+}
+
+bool UIController::restoreListMessage(StoredMailbox&& stored) {
+    return MailStore::shared().restore(stored);
 }
 
 void UIController::markAllListMessageSeen() {
