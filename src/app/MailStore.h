@@ -32,7 +32,8 @@ namespace kavo {
 // Every method is safe from any thread; the saving timer runs on the main thread. The
 // screens read the list, so it changes on the main thread, and so do the mails' flags
 // (under the lock, as a save reads them): the sign-in's stored mailbox is read and indexed
-// on the reader thread (StoredMailbox) and only taken in here.
+// off the main thread (StoredMailbox, read ahead by MailboxReadAhead or on the reader
+// thread) and only taken in here.
 class MailStore {
 public:
     static constexpr double kSaveInterval = 1.0;

@@ -13,8 +13,8 @@
 namespace kavo {
 
 // A player's stored mailbox and read marks, made ready for the sign-in: decoded, checked,
-// unarchived and indexed by read() on whichever thread reads it (the connection's reader),
-// away from the screens. The main thread then only
+// unarchived and indexed by read() on whichever thread reads it (the mailbox's read-ahead
+// thread, or the connection's reader), away from the screens. The main thread then only
 // takes it in whole (MailStore::restore), so a mailbox of 100,000 mails costs it no more
 // than a few thousand.
 //

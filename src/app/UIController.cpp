@@ -2,6 +2,7 @@
 
 #include "app/CustomAlertView.h"
 #include "app/MailStore.h"
+#include "app/MailboxReadAhead.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
@@ -183,7 +184,7 @@ KavoMessageList UIController::listMessageWithFilter(int32_t type) {
 }
 
 StoredMailbox UIController::readListMessage(int32_t iddb) {
-    return StoredMailbox::read(iddb);
+    return MailboxReadAhead::shared().take(iddb);
 }
 
 bool UIController::isCurrentListMessage(const StoredMailbox& stored) {

@@ -128,8 +128,9 @@ public:
     static KavoMessageList listMessageWithFilter(int32_t type);
 
     // The sign-in reply, in two steps. Off the main thread (the thread that handles the
-    // reply): the stored mailbox of `iddb` is read, decoded and indexed (an unreadable stored
-    // value counts as empty); nothing that a screen reads changes.
+    // reply): the stored mailbox of `iddb`, read ahead since the log-in form showed him
+    // (MailboxReadAhead), or else read, decoded and indexed now (an unreadable stored value
+    // counts as empty); nothing that a screen reads changes.
     static StoredMailbox readListMessage(int32_t iddb);
     // Then on the main thread: false when `stored` was read before a later save of its
     // player (read it again); nothing changes then.

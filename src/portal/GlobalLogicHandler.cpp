@@ -3,6 +3,7 @@
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/MailboxReadAhead.h"
 #include "app/Text.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -118,6 +119,8 @@ void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me, StoredMailbo
             if (!UIController::isCurrentListMessage(mailbox)) return;
             auto& defaults = platform::UserDefaults::standard();
             defaults.setString(me->name(), "KAVO_LOGIN_USERNAME_SUCCESS");
+            // Whose stored mailbox to read ahead at the next sign-in of that name.
+            defaults.setInt(me->IDDB(), MailboxReadAhead::kPlayerIdKey);
             defaults.synchronize();
             UIController::setMyInfo(std::move(me));
             ShopViewDetail::forgetGiftPrices();

@@ -1,6 +1,7 @@
 #include "tests/e2e/restore/MailRestoreSupport.h"
 
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/MailboxReadAhead.h"
 #include "app/UIController.h"
 #include "lobby/GameView.h"
 #include "platform/foundation/UserDefaults.h"
@@ -151,10 +152,15 @@ bool TextHold::givenBackForTurns() {
 
 // ---------------------------------------------------------------- the fixture
 
-void MailRestoreRoad::storeInFile(int32_t iddb, const KavoMessageList& mailbox, const KavoMessageList& read) {
+void MailRestoreRoad::storeInFile(int32_t iddb, const KavoMessageList& mailbox, const KavoMessageList& read,
+                                  bool remembered) {
     auto& defaults = platform::UserDefaults::standard();
     defaults.setData(KavoMessage::archiveList(mailbox), UIController::listMessageKey(iddb));
     if (!read.empty()) defaults.setData(KavoMessage::archiveList(read), UIController::readMailKey(iddb));
+    if (remembered) {
+        defaults.setString("an", "KAVO_LOGIN_USERNAME_SUCCESS");
+        defaults.setInt(iddb, MailboxReadAhead::kPlayerIdKey);
+    }
     defaults.flush();
     defaults.reset();
 }

@@ -89,8 +89,10 @@ private:
 class MailRestoreRoad : public ClientFixture {
 protected:
     // A mailbox and read marks that an earlier run left in the file: read back, the large
-    // archive stays its Base64 text until it is decoded.
-    static void storeInFile(int32_t iddb, const KavoMessageList& mailbox, const KavoMessageList& read = {});
+    // archive stays its Base64 text until it is decoded. With `remembered`, this player is
+    // the one who signed in last ("an").
+    static void storeInFile(int32_t iddb, const KavoMessageList& mailbox, const KavoMessageList& read = {},
+                            bool remembered = false);
     ::testing::AssertionResult connect();
     // Runs the main loop (real time) until `done`.
     static bool runUntil(const std::function<bool()>& done, double timeout = 10);
