@@ -67,7 +67,7 @@ private:
     // The read begun last and not taken or dropped yet.
     std::shared_ptr<Read> current_;
     // Last: goes first, running (and so freeing) what is still queued.
-    platform::SerialQueue queue_{"mailbox read-ahead"};
+    platform::SerialQueue queue_{"kavo-readahead"};
 };
 
 } // namespace kavo
