@@ -434,7 +434,7 @@ std::string spread(const std::vector<double>& values, double scale, const char* 
 // resident memory once the save is written no more than a few megabytes above the grid's.
 constexpr double kGoalSeconds = 0.150;
 constexpr double kGoalMainSeconds = 0.060;
-constexpr double kGoalMegabytes = 100;
+constexpr double kGoalMegabytes = 90;
 constexpr double kSettledMargin = 5;
 
 bool meetsGoal(const Figures& f) {

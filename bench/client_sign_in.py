@@ -7,7 +7,9 @@ holds a stored mailbox of COUNT mails of the signing-in player (made once: a fir
 then `kavo_launch_bench --store-mails`). Prints per run and as medians (lowest-highest): the
 peak memory (VmHWM, from /usr/bin/time), and the wall time and the main thread's CPU time from
 the server's tap to the game grid with the mail the stub sends right after the sign-in reply
-listed (its badge shown; read from the clock and /proc as the driven script reaches those lines).
+listed (its badge shown; read from the clock and /proc as the driven script reaches those lines),
+and over the same stretch the CPU time of the main and reader threads and of all threads, and the
+stored mailbox's read ahead ("kavo-readahead", whose work mostly comes before the tap) up to the grid.
 
     xvfb-run -a bench/client_sign_in.py [--runs N] [--mails COUNT] [--moved] [--headless] [--client PATH]
 
@@ -73,6 +75,31 @@ def main_thread_ms(pid):
         return int(f.read().split()[0]) / 1e6
 
 
+def threads_ms(pid):
+    """The CPU milliseconds of each live thread of the process, by thread id: (name, ms)."""
+    times = {}
+    for task in os.listdir("/proc/%d/task" % pid):
+        try:
+            with open("/proc/%d/task/%s/comm" % (pid, task)) as f:
+                name = f.read().strip()
+            with open("/proc/%d/task/%s/schedstat" % (pid, task)) as f:
+                times[int(task)] = (name, int(f.read().split()[0]) / 1e6)
+        except OSError:
+            pass  # the thread ended meanwhile
+    return times
+
+
+def spent(before, after, pid, names=None):
+    """The CPU milliseconds the threads (all, or those of these names; the main thread is
+    "main") spent between the two readings; a thread that started meanwhile counts whole."""
+    total = 0.0
+    for task, (name, ms) in after.items():
+        label = "main" if task == pid else name
+        if names is None or label in names:
+            total += ms - before.get(task, (name, 0.0))[1]
+    return total
+
+
 def run_client(bundle, data, script, window, client=CLIENT):
     command = ["stdbuf", "-oL", "/usr/bin/time", "-f", "PEAK %M", client, "--bundle", bundle, "--data-dir", data,
                "--drive", script]
@@ -80,6 +107,7 @@ def run_client(bundle, data, script, window, client=CLIENT):
         command.insert(6, "--headless")
     child = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     pid = tap = main = peak = wall = tapped = None
+    threads_at_tap = threads = None
     passed = False
     for line in child.stdout:
         if pid is None and line.startswith("> "):
@@ -92,14 +120,23 @@ def run_client(bundle, data, script, window, client=CLIENT):
             # as the launch benchmark counts it; the pause itself is not counted.
             tapped = time.monotonic() + PAUSE
             tap = main_thread_ms(pid)
+            threads_at_tap = threads_ms(pid)
         elif line.startswith("> sleep 2.5") and tap is not None:
             main = main_thread_ms(pid) - tap
             wall = (time.monotonic() - tapped) * 1000
+            at_grid = threads_ms(pid)
+            threads = {
+                "main+reader": spent(threads_at_tap, at_grid, pid, {"main", "kavo-reader"}),
+                "all threads": spent(threads_at_tap, at_grid, pid),
+                # What the read ahead cost before and after the tap: off the path when it
+                # ended before the sign-in reply.
+                "read-ahead": sum(ms for name, ms in at_grid.values() if name == "kavo-readahead"),
+            }
         elif line.startswith("PEAK"):
             peak = int(line.split()[1]) / 1024
         passed = passed or "script passed" in line
     child.wait()
-    return passed, peak, main, wall
+    return passed, peak, main, wall, threads
 
 
 def spread(values, unit):
@@ -142,24 +179,31 @@ def main():
         if not first[0] or not key:
             sys.exit("the first sign-in failed")
         subprocess.run([BENCH, "--store-mails", prepared, key.group(1), str(args.mails)], check=True)
-        peaks, mains, walls = [], [], []
+        peaks, mains, walls, cpus = [], [], [], {}
         for run in range(args.runs):
             data = os.path.join(work, "run")
             shutil.rmtree(data, ignore_errors=True)
             shutil.copytree(prepared, data)
             stub = start_stub(port, state)
-            passed, peak, main, wall = run_client(bundles[port], data, script, window, args.client)
+            passed, peak, main, wall, threads = run_client(bundles[port], data, script, window, args.client)
             stub.terminate()
             stub.wait()
             if not passed or peak is None or main is None:
                 sys.exit("run %d failed" % (run + 1))
-            print("run %d: peak %.1f MB, main thread %.1f ms, wall %.1f ms" % (run + 1, peak, main, wall), flush=True)
+            print("run %d: peak %.1f MB, main thread %.1f ms, wall %.1f ms, CPU %s" %
+                  (run + 1, peak, main, wall, ", ".join("%s %.1f ms" % item for item in threads.items())),
+                  flush=True)
             peaks.append(peak)
             mains.append(main)
             walls.append(wall)
+            for what, ms in threads.items():
+                cpus.setdefault(what, []).append(ms)
         print("%s%s, %d stored mails, %d runs: peak %s, from the server's tap to the grid: main thread %s, wall %s" %
               ("in a window" if window else "headless", ", server moved" if args.moved else "", args.mails,
                args.runs, spread(peaks, "MB"), spread(mains, "ms"), spread(walls, "ms")))
+        print("CPU from the server's tap to the grid: %s; the read ahead's own, to the grid: %s" %
+              (", ".join("%s %s" % (what, spread(cpus[what], "ms")) for what in ("main+reader", "all threads")),
+               spread(cpus["read-ahead"], "ms")))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -1,5 +1,7 @@
 #include "platform/runtime/SerialQueue.h"
 
+#include <pthread.h>
+
 namespace platform {
 
 SerialQueue::SerialQueue(std::string name) : name_(std::move(name)) {
@@ -51,6 +53,9 @@ void SerialQueue::waitUntilIdle() {
 }
 
 void SerialQueue::work() {
+    // The thread is known by the queue's name in the log and the system's tools (which
+    // keep 15 characters of it).
+    pthread_setname_np(pthread_self(), name_.substr(0, 15).c_str());
     std::unique_lock lock(mutex_);
     while (true) {
         wake_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });

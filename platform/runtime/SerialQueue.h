@@ -9,7 +9,7 @@
 
 namespace platform {
 
-// A named worker thread that runs closures one at a time, in the order they were
+// A named worker thread (the thread takes the queue's name) that runs closures one at a time, in the order they were
 // queued. The thread sleeps while nothing is queued. Destroying the queue runs what
 // is still queued, then joins the thread.
 class SerialQueue {

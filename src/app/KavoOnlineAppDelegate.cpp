@@ -463,8 +463,7 @@ void KavoOnlineAppDelegate::hideMenu() {
 
 void KavoOnlineAppDelegate::onOpenMessage() {
     if (!navigationController_) return;
-    for (const auto& message : UIController::listMessage())
-        if (message) message->setIsSee(1);
+    UIController::markAllListMessageSeen();
     // The administrators' messages first, then the friend requests; with only system
     // notices nothing opens, and an empty mailbox opens the empty administrators' list.
     int type = 4;

@@ -55,7 +55,19 @@ void MailStore::saveReadLocked() {
     if (!owner_ || UIController::myInfo()->IDDB() != *owner_) return;
     auto& defaults = platform::UserDefaults::standard();
     defaults.setData(KavoMessage::archiveList(read_.list()), UIController::readMailKey(*owner_));
+    ++saves_[*owner_];
     defaults.synchronize();
+}
+
+uint64_t MailStore::savesOfLocked(int32_t iddb) const {
+    const auto saved = saves_.find(iddb);
+    return saved == saves_.end() ? 0 : saved->second;
+}
+
+bool MailStore::currentLocked(const StoredMailbox& stored) const {
+    // His list in memory is kept as it is, whatever was read.
+    if (owner_ == stored.owner_) return true;
+    return !stored.inMemory_ && savesOfLocked(stored.owner_) == stored.saves_;
 }
 
 // ---------------------------------------------------------------- reading
@@ -83,6 +95,24 @@ KavoMessageList MailStore::withType(int32_t type) const {
 std::optional<int32_t> MailStore::owner() const {
     std::lock_guard lock(mutex_);
     return owner_;
+}
+
+StoredMailbox::Copy MailStore::storedCopy(int32_t iddb) const {
+    std::lock_guard lock(mutex_);
+    StoredMailbox::Copy copy;
+    copy.owner = iddb;
+    copy.saves = savesOfLocked(iddb);
+    copy.inMemory = owner_ == iddb;
+    if (copy.inMemory) return copy;
+    auto& defaults = platform::UserDefaults::standard();
+    copy.mails = defaults.objectForKey(UIController::listMessageKey(iddb));
+    copy.marks = defaults.objectForKey(UIController::readMailKey(iddb));
+    return copy;
+}
+
+bool MailStore::isCurrent(const StoredMailbox& stored) const {
+    std::lock_guard lock(mutex_);
+    return currentLocked(stored);
 }
 
 // ---------------------------------------------------------------- changing
@@ -147,6 +177,12 @@ void MailStore::markRead(const KavoMessageList& messages) {
     saveReadLocked();
 }
 
+void MailStore::markAllSeen() {
+    std::lock_guard lock(mutex_);
+    for (const auto& m : list_)
+        if (m) m->setIsSee(1);
+}
+
 void MailStore::removeFriendRequests() {
     {
         std::lock_guard lock(mutex_);
@@ -157,18 +193,20 @@ void MailStore::removeFriendRequests() {
     removeWhere(isFriendRequest);
 }
 
-void MailStore::restore(StoredMailbox stored) {
+bool MailStore::restore(StoredMailbox& stored) {
     std::unique_lock lock(mutex_);
+    if (!currentLocked(stored)) return false;
     const int32_t iddb = stored.owner_;
     // Signed in again before the connection ended: what is in memory is the stored list
     // with every change since, some maybe not written yet.
-    if (owner_ == iddb) return;
+    if (owner_ == iddb) return true;
     // What the previous owner changed while signed in is theirs: written under their key
     // before their list goes. Only mail of this connection that nobody owned yet is kept;
-    // a list that belonged to another player is dropped.
+    // a list that belonged to another player is dropped (by the caller, off this thread).
     if (owner_ && pending_) saveLocked();
+    List dropped;
     if (owner_) {
-        list_.clear();
+        dropped.swap(list_);
         index_.clear();
     }
     read_ = std::move(stored.read_);
@@ -188,12 +226,16 @@ void MailStore::restore(StoredMailbox stored) {
     for (const auto& m : list_)
         if (stored.index_.mayContain(*m)) repeated.push_back(m);
     if (dropNotices || dropRequests || !repeated.empty()) {
+        // What goes joins what the caller frees.
         std::erase_if(stored.mails_, [&](const auto& m) {
             const bool drop = (dropNotices && m->type() == KavoMessage::kTypeLatestOnly) ||
                               (dropRequests && isFriendRequest(*m)) ||
                               std::any_of(repeated.begin(), repeated.end(),
                                           [&m](const auto& w) { return MailStoreIndex::sameIdentity(*w, *m); });
-            if (drop) stored.index_.remove(*m);
+            if (drop) {
+                stored.index_.remove(*m);
+                dropped.push_back(m);
+            }
             return drop;
         });
     }
@@ -205,14 +247,17 @@ void MailStore::restore(StoredMailbox stored) {
     }
     list_ = std::move(stored.mails_);
     index_ = std::move(stored.index_);
+    stored.mails_ = std::move(dropped);
+    stored.index_.clear();
     owner_ = iddb;
     pending_ = false;
     requestsReplaced_ = false;
-    // What was restored is what is stored: it counts as the last save, so the mail that
-    // follows the sign-in reply (and the mail that waited) is saved with the next save,
-    // within the interval, rather than snapshotted on the way to the game grid.
-    lastSave_ = platform::Clock::time();
+    // The restore is no save: the first change after it is saved at once. That save
+    // replaces the stored archive's bytes (decoded where they lay, tens of megabytes for a
+    // large mailbox), which nothing needs once the list is in memory; kept until a second
+    // later, they would lie beside all that the game grid's first second allocates.
     if (waiting > 0) changedLocked(lock);
+    return true;
 }
 
 void MailStore::signOut() {
@@ -236,6 +281,7 @@ void MailStore::reset() {
     requestsReplaced_ = false;
     timerScheduled_ = false;
     lastSave_ = -1e300;
+    saves_.clear();
     ++epoch_;
 }
 
@@ -303,6 +349,7 @@ bool MailStore::saveLocked(bool wait) {
                            return platform::Value::sharedData(KavoMessage::archiveList(mails, &flags));
                        }),
                        UIController::listMessageKey(*owner_));
+    ++saves_[*owner_];
     // The file is written on the defaults' writer thread unless the caller waits for it.
     const bool written = wait ? defaults.flush() : defaults.synchronize();
     if (!written) platform::log("mailbox: the user defaults could not be written; will try again");

@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 
 namespace kavo {
 
@@ -21,17 +22,18 @@ namespace kavo {
 // whole list per message: the list is a deque (a new mail goes to the front in
 // constant time), duplicates are found through a count of each mail's identity
 // (MailStoreIndex), kept up to date as mail comes and goes, and saving is coalesced. A
-// change is saved at once when the last save (or the sign-in's restore, which leaves the
-// list as it is stored) is at least kSaveInterval old, else once when that interval is
-// over (a timer on the main run loop); flush() saves what is pending at once (sign-out,
-// exit, a stop signal).
+// change is saved at once when the last save is at least kSaveInterval old, else once when
+// that interval is over (a timer on the main run loop); flush() saves what is pending at
+// once (sign-out, exit, a stop signal).
 //
 // The list belongs to one signed-in player (see UIController): it is saved only under
 // that player's key and only while that player is the one signed in.
 //
 // Every method is safe from any thread; the saving timer runs on the main thread. The
-// screens read the list, so it changes on the main thread: the sign-in's stored mailbox is
-// read and indexed on the reader thread (StoredMailbox) and only taken in here.
+// screens read the list, so it changes on the main thread, and so do the mails' flags
+// (under the lock, as a save reads them): the sign-in's stored mailbox is read and indexed
+// off the main thread (StoredMailbox, read ahead by MailboxReadAhead or on the reader
+// thread) and only taken in here.
 class MailStore {
 public:
     static constexpr double kSaveInterval = 1.0;
@@ -64,6 +66,22 @@ public:
     // sign-in the stored requests are not listed yet; restore leaves them out then.
     void removeFriendRequests();
 
+    // The player opened the mailbox: every listed mail is seen. The flags change under the
+    // lock, as a save on another thread (the stop signal's) reads them under it; seeing is
+    // saved with the next change.
+    void markAllSeen();
+
+    // What is stored for `iddb` now, for a StoredMailbox to read on any thread. Taken under
+    // the lock that every save takes, so it counts the saves of that player before it: a
+    // restore tells from that count whether a save came after (isCurrent). When the list in
+    // memory is his, nothing is copied: it is newer than anything stored.
+    StoredMailbox::Copy storedCopy(int32_t iddb) const;
+    // False when `stored` cannot be restored: its player's list was saved after its copy was
+    // taken (the sign-out of a connection that had just ended writes what was pending), or
+    // nothing was read because his list was in memory and it no longer is. It is then read
+    // again, off the main thread.
+    bool isCurrent(const StoredMailbox& stored) const;
+
     // The sign-in reply: mail that waited without an owner stays in front of the stored
     // list of its player (`stored`, read and indexed before), who owns the list from now
     // on. When the waiting mail holds notices (kTypeLatestOnly), the stored notices are
@@ -72,7 +90,10 @@ public:
     // mail the player has read. Costs the waiting mail, not the stored: the stored list and
     // its index are taken over as they are. A player who owns the list already (signed in
     // again on the same connection) keeps it as it is in memory, newer than the stored one.
-    void restore(StoredMailbox stored);
+    // False, and nothing changed, when `stored` is not current (isCurrent). Else `stored`
+    // is left holding what the list let go (another player's list, stored mails left out),
+    // for the caller to free on its own thread rather than on the main thread.
+    bool restore(StoredMailbox& stored);
     // Saves what is pending for the owner, then forgets the owner and empties the list.
     void signOut();
 
@@ -91,6 +112,8 @@ private:
     using List = std::deque<std::shared_ptr<KavoMessage>>;
 
     bool containsLocked(const KavoMessage& message) const;
+    bool currentLocked(const StoredMailbox& stored) const;
+    uint64_t savesOfLocked(int32_t iddb) const;
     // Removes the mails that `drop` picks, uncounting them; how many went.
     size_t removeLocked(const std::function<bool(const KavoMessage&)>& drop);
     void saveReadLocked();
@@ -117,6 +140,8 @@ private:
     bool timerScheduled_ = false;
     double timerDue_ = 0;
     double lastSave_ = -1e300;
+    // How many times each player's list or read marks were saved in this run.
+    std::unordered_map<int32_t, uint64_t> saves_;
     // Bumped by reset(), so a timer of an earlier test does nothing.
     uint64_t epoch_ = 0;
 };

@@ -1,18 +1,34 @@
 #include "app/MailStoreIndex.h"
 
+#include <algorithm>
+#include <bit>
 #include <functional>
 #include <string>
 
 namespace kavo {
 
-size_t MailStoreIndex::identityHash(const KavoMessage& m) {
-    size_t h = std::hash<std::string>{}(m.message());
-    auto mix = [&h](size_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); };
-    mix(std::hash<std::string>{}(m.fromName()));
-    mix(std::hash<int64_t>{}(m.time()));
-    mix(std::hash<int32_t>{}(m.type()));
-    mix(std::hash<int32_t>{}(m.fromID()));
+namespace {
+
+// A probe starts at the key's high bits: the low bits of a mixed key are as good, but the
+// high ones come out of the last multiplication best.
+size_t home(uint64_t key, size_t mask) {
+    return size_t(key >> 32 ^ key) & mask;
+}
+
+uint64_t mix(uint64_t h, uint64_t v) {
+    h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
     return h;
+}
+
+} // namespace
+
+uint64_t MailStoreIndex::identityKey(const KavoMessage& m) {
+    uint64_t h = std::hash<std::string>{}(m.message());
+    h = mix(h, std::hash<std::string>{}(m.fromName()));
+    h = mix(h, uint64_t(m.time()));
+    h = mix(h, uint64_t(uint32_t(m.type())) << 32 | uint32_t(m.fromID()));
+    // The final multiplication spreads the mixed bits over the whole key.
+    return (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ull;
 }
 
 bool MailStoreIndex::sameIdentity(const KavoMessage& a, const KavoMessage& b) {
@@ -20,28 +36,82 @@ bool MailStoreIndex::sameIdentity(const KavoMessage& a, const KavoMessage& b) {
            a.message() == b.message();
 }
 
+uint64_t MailStoreIndex::slotKey(const KavoMessage& message) {
+    const uint64_t key = identityKey(message);
+    return key <= kRemoved ? key + 2 : key;
+}
+
+void MailStoreIndex::reserve(size_t mails) {
+    // At most half full, so a probe stays short.
+    const size_t wanted = std::bit_ceil(std::max<size_t>(16, mails * 2));
+    if (wanted > slots_.size()) rehash(wanted);
+}
+
+void MailStoreIndex::rehash(size_t capacity) {
+    std::vector<uint64_t> old = std::move(slots_);
+    slots_.assign(capacity, kEmpty);
+    keys_ = used_ = 0;
+    for (const uint64_t key : old)
+        if (key > kRemoved) insertKey(key);
+}
+
+void MailStoreIndex::insertKey(uint64_t key) {
+    size_t at = home(key, mask());
+    // A removed mark is passed over rather than reused: the same key may lie further on.
+    while (slots_[at] != kEmpty)
+        at = (at + 1) & mask();
+    slots_[at] = key;
+    ++keys_;
+    ++used_;
+}
+
 void MailStoreIndex::add(const KavoMessage& message) {
-    ++types_[message.type()];
-    if (message.time() != 0) ++counts_[identityHash(message)];
+    const auto typed =
+        std::find_if(types_.begin(), types_.end(), [&](const auto& t) { return t.first == message.type(); });
+    if (typed != types_.end())
+        ++typed->second;
+    else
+        types_.emplace_back(message.type(), 1);
+    if (message.time() == 0) return;
+    // Grown, or cleared of removed marks, before it is more than half full.
+    if ((used_ + 1) * 2 > slots_.size()) rehash(std::bit_ceil(std::max<size_t>(16, (keys_ + 1) * 2)));
+    insertKey(slotKey(message));
 }
 
 void MailStoreIndex::remove(const KavoMessage& message) {
-    if (const auto typed = types_.find(message.type()); typed != types_.end() && --typed->second == 0)
-        types_.erase(typed);
-    if (message.time() == 0) return;
-    // A mail whose identity changed after it was counted is not found under its new hash:
-    // its old count stays, which costs at most a lookup confirmed in vain, never a miss.
-    const auto counted = counts_.find(identityHash(message));
-    if (counted != counts_.end() && --counted->second <= 0) counts_.erase(counted);
+    const auto typed =
+        std::find_if(types_.begin(), types_.end(), [&](const auto& t) { return t.first == message.type(); });
+    if (typed != types_.end() && --typed->second == 0) types_.erase(typed);
+    if (message.time() == 0 || slots_.empty()) return;
+    // A mail whose identity changed after it was counted is not found under its new key:
+    // its old key stays, which costs at most a lookup confirmed in vain, never a miss.
+    const uint64_t key = slotKey(message);
+    for (size_t at = home(key, mask()); slots_[at] != kEmpty; at = (at + 1) & mask()) {
+        if (slots_[at] != key) continue;
+        slots_[at] = kRemoved;
+        --keys_;
+        return;
+    }
 }
 
 bool MailStoreIndex::mayContain(const KavoMessage& message) const {
-    return message.time() != 0 && counts_.contains(identityHash(message));
+    if (message.time() == 0 || slots_.empty()) return false;
+    const uint64_t key = slotKey(message);
+    for (size_t at = home(key, mask()); slots_[at] != kEmpty; at = (at + 1) & mask())
+        if (slots_[at] == key) return true;
+    return false;
 }
 
 size_t MailStoreIndex::countOfType(int32_t type) const {
-    const auto typed = types_.find(type);
+    const auto typed = std::find_if(types_.begin(), types_.end(), [&](const auto& t) { return t.first == type; });
     return typed == types_.end() ? 0 : typed->second;
+}
+
+void MailStoreIndex::clear() {
+    slots_.clear();
+    slots_.shrink_to_fit();
+    keys_ = used_ = 0;
+    types_.clear();
 }
 
 } // namespace kavo

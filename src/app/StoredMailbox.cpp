@@ -1,7 +1,6 @@
 #include "app/StoredMailbox.h"
 
-#include "app/UIController.h"
-#include "platform/foundation/UserDefaults.h"
+#include "app/MailStore.h"
 #include "platform/runtime/Log.h"
 
 #include <malloc.h>
@@ -17,35 +16,45 @@ constexpr size_t kLargeArchive = size_t(1) << 20;
 } // namespace
 
 StoredMailbox StoredMailbox::read(int32_t iddb) {
-    auto& defaults = platform::UserDefaults::standard();
+    return read(MailStore::shared().storedCopy(iddb));
+}
+
+StoredMailbox StoredMailbox::read(Copy copy) {
     StoredMailbox stored;
-    stored.owner_ = iddb;
-    {
-        // The value shares its text with the defaults: the decode happens where it lies.
-        const platform::Value value = defaults.objectForKey(UIController::listMessageKey(iddb));
-        defaults.synchronize();
-        if (!value.isNull()) {
-            if (auto list = KavoMessage::unarchiveList(value.dataValue())) {
-                stored.index_.reserve(list->size());
-                for (auto& m : *list) {
-                    if (!m) continue;
-                    stored.index_.add(*m);
-                    stored.notices_ += m->type() == KavoMessage::kTypeLatestOnly;
-                    stored.friendRequests_ += m->type() == KavoMessage::kTypeFriendRequest && m->isRequestAddFriend();
-                    stored.mails_.push_back(std::move(m));
-                }
-            } else {
-                platform::log("stored mailbox of " + std::to_string(iddb) + " cannot be read; starting empty");
-            }
-            // A large archive's text and bytes leave tens of megabytes free in the heaps,
-            // which the allocator keeps and the defaults' writer cannot use for the archive
-            // it makes next: given back now, they do not add up at the grid. (Giving back
-            // takes a few milliseconds; a small mailbox leaves nothing worth it.)
-            if (value.size() >= kLargeArchive) ::malloc_trim(0);
-        }
+    stored.owner_ = copy.owner;
+    stored.saves_ = copy.saves;
+    stored.inMemory_ = copy.inMemory;
+    const std::string whose = "stored mailbox of " + std::to_string(copy.owner) + ": ";
+    if (copy.inMemory) {
+        platform::log(whose + "in memory, not read");
+        return stored;
     }
-    if (const platform::Value marks = defaults.objectForKey(UIController::readMailKey(iddb)); !marks.isNull())
-        stored.read_ = MailStoreReadMarks::fromArchive(marks.dataValue());
+    platform::log(whose + "reading");
+    if (!copy.mails.isNull()) {
+        // The value shares its text with the defaults: the decode happens where it lies.
+        // Each mail goes straight to the list and is counted while its texts are at hand.
+        const bool readable =
+            KavoMessage::unarchiveEach(copy.mails.dataValue(), [&stored](std::shared_ptr<KavoMessage> m) {
+                if (!m) return;
+                stored.index_.add(*m);
+                stored.notices_ += m->type() == KavoMessage::kTypeLatestOnly;
+                stored.friendRequests_ += m->type() == KavoMessage::kTypeFriendRequest && m->isRequestAddFriend();
+                stored.mails_.push_back(std::move(m));
+            });
+        if (!readable) {
+            platform::log(whose + "cannot be read; starting empty");
+            stored.mails_.clear();
+            stored.index_.clear();
+            stored.notices_ = stored.friendRequests_ = 0;
+        }
+        // A large archive's reading leaves megabytes free in the heaps, which the allocator
+        // keeps and the defaults' writer cannot use for the archive it makes next: given
+        // back now, they do not add up at the grid. (Giving back takes a few milliseconds;
+        // a small mailbox leaves nothing worth it.)
+        if (copy.mails.size() >= kLargeArchive) ::malloc_trim(0);
+    }
+    if (!copy.marks.isNull()) stored.read_ = MailStoreReadMarks::fromArchive(copy.marks.dataValue());
+    platform::log(whose + std::to_string(stored.mails_.size()) + " mails read");
     return stored;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/MailStoreIndex.h"
 #include "app/MailStoreReadMarks.h"
+#include "platform/foundation/Value.h"
 #include "portal/model/KavoMessage.h"
 
 #include <cstddef>
@@ -11,18 +12,37 @@
 
 namespace kavo {
 
-// A player's stored mailbox and read marks, made ready for the sign-in: read from the user
-// defaults, decoded, checked, unarchived and indexed by read(), on whichever thread handles
-// the sign-in reply (the connection's reader), away from the screens. The main thread then
-// only takes it in whole (MailStore::restore), so a mailbox of 100,000 mails costs it no
-// more than a few thousand.
+// A player's stored mailbox and read marks, made ready for the sign-in: decoded, checked,
+// unarchived and indexed by read() on whichever thread reads it (the mailbox's read-ahead
+// thread, or the connection's reader), away from the screens. The main thread then only
+// takes it in whole (MailStore::restore), so a mailbox of 100,000 mails costs it no more
+// than a few thousand.
 //
-// read() builds it on its own and hands it back finished; after that it is only moved, so
-// no thread sees it while it is built. It touches nothing that a screen reads.
+// It is read from a copy of what is stored (Copy), which MailStore hands out in order with
+// its own saves: the copy knows how many times its player's list was saved before it was
+// taken, so a restore can tell a list read before a later save (which it does not take)
+// from a current one. read() builds the mailbox on its own and hands it back finished;
+// after that it is only moved, so no thread sees it while it is built. It touches nothing
+// that a screen reads.
 class StoredMailbox {
 public:
-    // The mailbox of `iddb` as stored now; an absent or unreadable stored value counts as
-    // an empty mailbox.
+    // What is stored for one player at one moment: the stored values share their text with
+    // the user defaults, so taking a copy costs nothing however large the mailbox.
+    struct Copy {
+        int32_t owner = 0;
+        platform::Value mails;
+        platform::Value marks;
+        // How many times the owner's list had been saved when the copy was taken.
+        uint64_t saves = 0;
+        // The owner's list was the one in memory (he is signed in): nothing stored is
+        // newer than it, so nothing is copied or read.
+        bool inMemory = false;
+    };
+
+    // Decodes, checks, unarchives and counts a copy on the calling thread; an absent or
+    // unreadable stored value counts as an empty mailbox.
+    static StoredMailbox read(Copy copy);
+    // The same, of the copy MailStore gives out now.
     static StoredMailbox read(int32_t iddb);
 
     StoredMailbox() = default;
@@ -34,11 +54,15 @@ public:
 
     int32_t owner() const { return owner_; }
     size_t count() const { return mails_.size(); }
+    // True when nothing was read, the owner's list being in memory.
+    bool inMemory() const { return inMemory_; }
 
 private:
     friend class MailStore;
 
     int32_t owner_ = 0;
+    uint64_t saves_ = 0;
+    bool inMemory_ = false;
     // Newest first, as stored.
     std::deque<std::shared_ptr<KavoMessage>> mails_;
     MailStoreIndex index_;

@@ -2,6 +2,7 @@
 
 #include "app/CustomAlertView.h"
 #include "app/MailStore.h"
+#include "app/MailboxReadAhead.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
@@ -183,11 +184,23 @@ KavoMessageList UIController::listMessageWithFilter(int32_t type) {
 }
 
 StoredMailbox UIController::readListMessage(int32_t iddb) {
-    return StoredMailbox::read(iddb);
+    return MailboxReadAhead::shared().take(iddb);
 }
 
-void UIController::restoreListMessage(StoredMailbox stored) {
-    MailStore::shared().restore(std::move(stored));
+bool UIController::isCurrentListMessage(const StoredMailbox& stored) {
+    return MailStore::shared().isCurrent(stored);
+}
+
+bool UIController::restoreListMessage(StoredMailbox& stored) {
+    return MailStore::shared().restore(stored);
+}
+
+bool UIController::restoreListMessage(StoredMailbox&& stored) {
+    return MailStore::shared().restore(stored);
+}
+
+void UIController::markAllListMessageSeen() {
+    MailStore::shared().markAllSeen();
 }
 
 void UIController::signOutListMessage() {

@@ -128,14 +128,22 @@ public:
     // The messages of that type, in list order.
     static KavoMessageList listMessageWithFilter(int32_t type);
 
-    // The sign-in reply, in two steps. On the thread that handles the reply (the
-    // reader): the stored mailbox of `iddb` (an unreadable stored value counts as empty)
-    // is read, decoded and indexed; nothing that a screen reads changes.
+    // The sign-in reply, in two steps. Off the main thread (the thread that handles the
+    // reply): the stored mailbox of `iddb`, read ahead since the log-in form showed him
+    // (MailboxReadAhead), or else read, decoded and indexed now (an unreadable stored value
+    // counts as empty); nothing that a screen reads changes.
     static StoredMailbox readListMessage(int32_t iddb);
-    // Then on the main thread: the list becomes the mail that arrived before the sign-in
-    // followed by that stored mailbox, whose player owns it from now on. Saves when mail
-    // was waiting.
-    static void restoreListMessage(StoredMailbox stored);
+    // Then on the main thread: false when `stored` was read before a later save of its
+    // player (read it again); nothing changes then.
+    static bool isCurrentListMessage(const StoredMailbox& stored);
+    // The list becomes the mail that arrived before the sign-in followed by that stored
+    // mailbox, whose player owns it from now on. Saves when mail was waiting. False, and
+    // nothing changed, when `stored` is not current. Else `stored` keeps what the list let
+    // go, for the caller to free (off the main thread).
+    static bool restoreListMessage(StoredMailbox& stored);
+    static bool restoreListMessage(StoredMailbox&& stored);
+    // The player opened the mailbox: every listed mail is seen.
+    static void markAllListMessageSeen();
     // The connection ended or a new one starts: a pending save is written, then
     // nobody owns the list any more and it is emptied, so nothing of one player
     // reaches another.

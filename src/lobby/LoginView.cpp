@@ -1,5 +1,6 @@
 #include "lobby/LoginView.h"
 
+#include "app/MailboxReadAhead.h"
 #include "app/Resources.h"
 #include "app/Text.h"
 #include "app/UIController.h"
@@ -152,6 +153,9 @@ void LoginView::viewDidLoad() {
 void LoginView::viewDidAppear(bool animated) {
     KavoViewController::viewDidAppear(animated);
     Resources::getInstance().setImgFont(Util::getImageWithName("font_kavo.png"));
+    // The player who signed in last is the likely one: his stored mailbox is read while he
+    // fills the form and picks the server.
+    MailboxReadAhead::shared().startForRemembered();
 }
 
 void LoginView::setUIScreen() {

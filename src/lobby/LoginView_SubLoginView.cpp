@@ -1,5 +1,6 @@
 #include "lobby/LoginView_SubLoginView.h"
 
+#include "app/MailboxReadAhead.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -110,6 +111,9 @@ void LoginView_SubLoginView::onLogin() {
         UIController::showNotice(Resources::getInstance().textWithKey("KAVO_LottoGeneralWarning"));
         return;
     }
+    // The name sent is the one that signs in: his stored mailbox is read meanwhile (and
+    // one read for another name is dropped).
+    MailboxReadAhead::shared().startFor(txfUsername_->text());
     savedInfos();
 
     timerCount_ = 0;

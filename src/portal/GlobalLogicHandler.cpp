@@ -2,6 +2,7 @@
 
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
+#include "app/MailboxReadAhead.h"
 #include "app/Text.h"
 #include "app/TopScreen.h"
 #include "app/UIController.h"
@@ -106,18 +107,32 @@ void GlobalLogicHandler::onConnectOK() {
 // ---------------------------------------------------------------- sign-in
 
 void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me, StoredMailbox mailbox) {
+    const int32_t iddb = me->IDDB();
     // No later reply of this connection is handled before the game grid is up. The
-    // mailbox was made whole on this thread before the hop, which hands it over.
-    platform::runOnMainThreadAndWait([this, &me, &mailbox] {
-        auto& defaults = platform::UserDefaults::standard();
-        defaults.setString(me->name(), "KAVO_LOGIN_USERNAME_SUCCESS");
-        defaults.synchronize();
-        UIController::setMyInfo(std::move(me));
-        ShopViewDetail::forgetGiftPrices();
-        // The new player's stored mailbox, never the previous player's.
-        UIController::restoreListMessage(std::move(mailbox));
-        loginSuccess();
-    });
+    // mailbox was made whole off the main thread before the hop, which hands it over. A
+    // mailbox read before a later save of this player (the sign-out of a connection that
+    // had just ended writes what was pending, on the main thread) is refused and read
+    // again here, once the main thread has run that save.
+    bool signedIn = false;
+    while (!signedIn) {
+        platform::runOnMainThreadAndWait([this, &me, &mailbox, &signedIn] {
+            if (!UIController::isCurrentListMessage(mailbox)) return;
+            auto& defaults = platform::UserDefaults::standard();
+            defaults.setString(me->name(), "KAVO_LOGIN_USERNAME_SUCCESS");
+            // Whose stored mailbox to read ahead at the next sign-in of that name.
+            defaults.setInt(me->IDDB(), MailboxReadAhead::kPlayerIdKey);
+            defaults.synchronize();
+            UIController::setMyInfo(std::move(me));
+            ShopViewDetail::forgetGiftPrices();
+            // The new player's stored mailbox, never the previous player's.
+            UIController::restoreListMessage(mailbox);
+            loginSuccess();
+            signedIn = true;
+        });
+        if (!signedIn) mailbox = UIController::readListMessage(iddb);
+    }
+    // What the restore let go (another player's list, stored mail left out) is freed here,
+    // off the main thread.
 }
 
 void GlobalLogicHandler::onLoginFailWithReason(const std::string& reason) {

@@ -100,8 +100,9 @@ void GlobalMessageHandler::saveUserInfoWithMessage(ReplyReader& reader) {
     service.sendClientInformationV2();
     service.getInfoWithKey(11); // the server list
     service.sendClientInformationV4();
-    // The player's stored mailbox is read, decoded and indexed here, on the reader thread,
-    // while the server answers those requests; the main thread only takes it in.
+    // The player's stored mailbox: read ahead since the log-in form showed him, or else
+    // read, decoded and indexed here, on the reader thread, while the server answers those
+    // requests; the main thread only takes it in.
     StoredMailbox mailbox = UIController::readListMessage(player->IDDB());
     globalLogicHandler().onLoginSuccess(std::move(player), std::move(mailbox));
 }

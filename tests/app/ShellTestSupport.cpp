@@ -1,6 +1,7 @@
 #include "tests/app/ShellTestSupport.h"
 
 #include "app/MailStore.h"
+#include "app/MailboxReadAhead.h"
 #include "app/UIController.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
@@ -30,6 +31,7 @@ void ShellTest::SetUp() {
     resetViews();
     UIController::signOutListMessage();
     MailStore::shared().reset(); // no save timing carried over from another test
+    MailboxReadAhead::shared().reset();
 }
 
 void ShellTest::TearDown() {

@@ -1,6 +1,7 @@
 #include "tests/portal/PortalTestSupport.h"
 
 #include "app/MailStore.h"
+#include "app/MailboxReadAhead.h"
 #include "app/UIController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
@@ -65,6 +66,7 @@ void resetAppState() {
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
     MailStore::shared().reset(); // no save timing carried over from another test
+    MailboxReadAhead::shared().reset();
     UIController::setGameType(0);
     UIController::setInviting(true);
     UIController::closeDialog();

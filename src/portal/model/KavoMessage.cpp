@@ -85,6 +85,13 @@ platform::Bytes KavoMessage::archiveList(const KavoMessageList& messages, const 
 
 std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes& bytes) {
     KavoMessageList messages;
+    if (!unarchiveEach(bytes, [&messages](std::shared_ptr<KavoMessage> m) { messages.push_back(std::move(m)); }))
+        return std::nullopt;
+    return messages;
+}
+
+bool KavoMessage::unarchiveEach(const platform::Bytes& bytes,
+                                const std::function<void(std::shared_ptr<KavoMessage>)>& each) {
     bool otherRecords = false;
     const bool ok = platform::KeyedArchive::forEachRecord(bytes, [&](const platform::ArchiveRecordView& record) {
         if (otherRecords) return;
@@ -104,10 +111,9 @@ std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes&
         message->isRequestAddFriend_ = record.decodeBool("isRequestAddFriend") ? 1 : 0;
         message->isSee_ = record.decodeBool("isSee") ? 1 : 0;
         message->isPrivateLine_ = record.decodeBool("isPrivateLine") ? 1 : 0;
-        messages.push_back(std::move(message));
+        each(std::move(message));
     });
-    if (!ok || otherRecords) return std::nullopt;
-    return messages;
+    return ok && !otherRecords;
 }
 
 } // namespace kavo

@@ -1,19 +1,18 @@
-// The sign-in's restore of the stored mailbox, as the connection's reader thread does it
-// (read, decoded, checked and indexed there) and the main thread takes it in, with mail
-// that arrives before, while and after the reader thread restores, read marks and a second
-// sign-in as another player: the client runs headless on the manual clock against the test
-// portal over a real socket. The ThreadSanitizer build runs these too.
+// The sign-in's restore of the stored mailbox when it is read on the connection's reader
+// thread (nobody was remembered, so nothing was read ahead) and the main thread takes it in,
+// with mail that arrives before, while and after the reader thread reads, read marks, a
+// second sign-in as the same or another player, a new connection whose sign-in reply is
+// read before the previous sign-out ran, and the mailbox opened while another thread
+// saves: the client runs headless on the manual clock against the test portal over a real
+// socket. The ThreadSanitizer build runs these too.
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/UIController.h"
-#include "lobby/GameView.h"
+#include "net/MobileClient.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
-#include "portal/GlobalService.h"
-#include "portal/model/KavoMessage.h"
-#include "tests/support/Bytes.h"
-#include "tests/support/client/ClientTestSupport.h"
+#include "tests/e2e/restore/MailRestoreSupport.h"
 
-#include <chrono>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -23,128 +22,50 @@
 namespace kavo::test {
 namespace {
 
-constexpr int32_t kOther = ClientWorld::kPlayerId + 1;
-constexpr int64_t kStoredTime = 1'700'000'000'000LL;
-
-std::shared_ptr<KavoMessage> mail(int32_t type, int64_t time, const std::string& text) {
-    auto m = std::make_shared<KavoMessage>();
-    m->setType(type);
-    m->setTime(time);
-    m->setFromID(7);
-    m->setFromName("admin");
-    m->setMessage(text);
-    return m;
-}
-
-// Stored mail "thu <i>", newest first: its time falls as i grows.
-std::shared_ptr<KavoMessage> storedMail(int i) {
-    return mail(1, kStoredTime - i, "thu " + std::to_string(i));
-}
-
-// One mailbox reply (1701) of these mails, in list order.
-Message mailboxReply(const KavoMessageList& mails) {
-    Bytes body;
-    for (const auto& m : mails)
-        body.int32(m->type()).int64(m->time()).int32(m->fromID()).utf(m->fromName()).utf(m->message());
-    return body.message(1701);
-}
-
-Message signInReply(int32_t iddb) {
-    return Bytes().int32(iddb).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500).message(3);
-}
-
-std::vector<std::string> texts(const KavoMessageList& list) {
-    std::vector<std::string> out;
-    for (const auto& m : list)
-        out.push_back(m->message());
-    return out;
-}
-
-// What a later run reads back for the player.
-std::vector<std::string> storedTexts(int32_t iddb) {
-    const platform::Value value = platform::UserDefaults::standard().objectForKey(UIController::listMessageKey(iddb));
-    return texts(KavoMessage::unarchiveList(value.dataValue()).value_or(KavoMessageList{}));
-}
-
-class MailRestoreRoad : public ClientFixture {
-protected:
-    // A mailbox and read marks that an earlier run left in the file: read back, the large
-    // archive stays its Base64 text until the sign-in decodes it.
-    static void storeInFile(int32_t iddb, const KavoMessageList& mailbox, const KavoMessageList& read = {}) {
-        auto& defaults = platform::UserDefaults::standard();
-        defaults.setData(KavoMessage::archiveList(mailbox), UIController::listMessageKey(iddb));
-        if (!read.empty()) defaults.setData(KavoMessage::archiveList(read), UIController::readMailKey(iddb));
-        defaults.flush();
-        defaults.reset();
-    }
-
-    ::testing::AssertionResult connect() {
-        launch();
-        const int connections = portal().connectionCount();
-        GlobalService::getInstance().connect();
-        if (!portal().waitForConnections(connections + 1, 5)) return ::testing::AssertionFailure() << "no connection";
-        return ::testing::AssertionSuccess();
-    }
-
-    // Runs the main loop (real time) until `done`.
-    static bool runUntil(const std::function<bool()>& done) { return platform::RunLoop::main().runUntil(done, 10); }
-
-    static bool gridOnTop() {
-        return bool(std::dynamic_pointer_cast<GameView>(KavoOnlineAppDelegate::getInstance().topViewController()));
-    }
-
-    static bool listed(const std::string& text) {
-        const auto list = UIController::listMessage();
-        return std::any_of(list.begin(), list.end(), [&](const auto& m) { return m->message() == text; });
-    }
-
-    // Waits (real time, without the main loop) until the portal has a request of `command`.
-    bool portalGot(int16_t command) {
-        for (int i = 0; i < 500; ++i) {
-            if (!portal().messages(command).empty()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-    }
-};
-
-// The sign-in reply's handler reads the stored mailbox on the reader thread; mail whose
-// twin the main thread runs meanwhile waits, and goes in front of the stored list once the
-// main thread takes that list in: a new notice replaces the stored one, a mail the server
-// sends again is listed once, and a mail the player read stays out.
-TEST_F(MailRestoreRoad, MailThatArrivesWhileTheReaderThreadRestoresGoesInFrontOfTheStoredMailbox) {
+// The sign-in reply's handler reads the stored mailbox on the reader thread while the main
+// thread goes on: mail whose twin runs meanwhile waits, and goes in front of the stored list
+// once the main thread takes that list in: a new notice replaces the stored one, a mail the
+// server sends again is listed once, and a mail the player read stays out. The read waits
+// on the stored text, held as the defaults' writer holds it, until the main thread has
+// turned a few times: read on the main thread, it would hold the main thread up until the
+// hold gives up, a few seconds later.
+TEST_F(MailRestoreRoad, TheMainThreadRunsTheMailThatArrivesWhileTheReaderThreadReadsTheStoredMailbox) {
     constexpr int kStored = 2000;
     KavoMessageList stored{mail(KavoMessage::kTypeLatestOnly, kStoredTime + 10, "thong bao cu")};
     for (int i = 1; i < kStored; ++i)
         stored.push_back(storedMail(i));
     const auto read = mail(1, kStoredTime + 20, "da doc");
     storeInFile(ClientWorld::kPlayerId, stored, {read});
+    launch();
+    LogWatch log;
+    TextHold hold(
+        platform::UserDefaults::standard().objectForKey(UIController::listMessageKey(ClientWorld::kPlayerId)));
+    ASSERT_TRUE(hold.holding()) << "the stored mailbox was decoded before the sign-in";
     ASSERT_TRUE(connect());
 
     ASSERT_TRUE(
         portal().sendToClient(mailboxReply({mail(KavoMessage::kTypeLatestOnly, kStoredTime + 30, "thong bao moi"),
                                             storedMail(5), mail(1, kStoredTime + 40, "thu moi"), read})));
     ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
-    // The reader thread sends its requests (2800 last) and then decodes the stored mailbox,
-    // whose text this thread holds as the defaults' writer would while it writes: the
-    // decode waits, and the main thread runs the mail's twin meanwhile.
+    // What the main thread sees on its turns while the read is under way.
+    int turns = 0;
     std::optional<size_t> waiting;
     bool ownedMeanwhile = true;
-    const platform::Value text =
-        platform::UserDefaults::standard().objectForKey(UIController::listMessageKey(ClientWorld::kPlayerId));
-    const bool held = text.readBase64Text([&](std::string_view) {
-        if (!portalGot(2800)) return;
-        platform::RunLoop::main().runPending();
-        waiting = UIController::listMessageCount();
-        ownedMeanwhile = UIController::listMessageOwner().has_value();
-    });
-    ASSERT_TRUE(held) << "the stored mailbox was decoded before the sign-in";
-    ASSERT_TRUE(waiting) << "the reader thread never sent its requests";
-    EXPECT_EQ(*waiting, 4u) << "the mail's twin ran while the reader thread restored";
+    ASSERT_TRUE(runUntil([&] {
+        if (!gridOnTop() && log.count(readBegins(ClientWorld::kPlayerId)) > 0 && ++turns <= TextHold::kTurns) {
+            waiting = UIController::listMessageCount();
+            ownedMeanwhile = owner().has_value();
+            hold.mainTurned();
+        }
+        return gridOnTop();
+    }));
+    EXPECT_TRUE(hold.givenBackForTurns()) << "the main thread stood still while the stored mailbox was read";
+    EXPECT_FALSE(log.writtenOnMainThread(readBegins(ClientWorld::kPlayerId)));
+    ASSERT_TRUE(waiting) << "the main thread did not turn while the stored mailbox was read";
+    EXPECT_EQ(*waiting, 4u) << "the mail's twin ran while the reader thread read";
     EXPECT_FALSE(ownedMeanwhile) << "nobody owned the list before the main thread took it in";
 
-    ASSERT_TRUE(runUntil(gridOnTop));
-    EXPECT_EQ(UIController::listMessageOwner(), ClientWorld::kPlayerId);
+    EXPECT_EQ(owner(), ClientWorld::kPlayerId);
     // After the grid: listed in front; a stored mail sent again is not listed twice.
     ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 50, "thu sau"), storedMail(7)})));
     ASSERT_TRUE(runUntil([] { return listed("thu sau"); }));
@@ -168,6 +89,7 @@ TEST_F(MailRestoreRoad, MailThatArrivesWhileTheReaderThreadRestoresGoesInFrontOf
 TEST_F(MailRestoreRoad, EachSignInOfTheConnectionShowsThatPlayersMailAndKeepsTheOthers) {
     storeInFile(ClientWorld::kPlayerId, {storedMail(1), storedMail(2)});
     storeInFile(kOther, {mail(1, kStoredTime + 5, "cua binh")});
+    launch();
     ASSERT_TRUE(connect());
 
     ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 1, "som")})));
@@ -179,13 +101,128 @@ TEST_F(MailRestoreRoad, EachSignInOfTheConnectionShowsThatPlayersMailAndKeepsThe
     ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 2, "cho an")})));
     ASSERT_TRUE(runUntil([] { return listed("cho an"); }));
     ASSERT_TRUE(portal().sendToClient(signInReply(kOther)));
-    ASSERT_TRUE(runUntil([] { return UIController::listMessageOwner() == kOther; }));
+    ASSERT_TRUE(runUntil([] { return owner() == kOther; }));
     EXPECT_EQ(texts(UIController::listMessage()), std::vector<std::string>{"cua binh"});
     EXPECT_EQ(storedTexts(ClientWorld::kPlayerId), (std::vector<std::string>{"cho an", "som", "thu 1", "thu 2"}));
 
     ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
-    ASSERT_TRUE(runUntil([] { return UIController::listMessageOwner() == ClientWorld::kPlayerId; }));
+    ASSERT_TRUE(runUntil([] { return owner() == ClientWorld::kPlayerId; }));
     EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"cho an", "som", "thu 1", "thu 2"}));
+}
+
+// Signed in again as the same player on the same connection, the list in memory is his, newer
+// than anything stored: nothing is read, decoded or made (the stored value, a list the
+// defaults' writer archives when asked, is not asked), and the mail not written yet stays.
+TEST_F(MailRestoreRoad, ASecondSignInOfThePlayerReadsNothingAndKeepsTheMailNotWrittenYet) {
+    storeInFile(ClientWorld::kPlayerId, storedMails(3));
+    launch();
+    ASSERT_TRUE(connect());
+    ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
+    ASSERT_TRUE(runUntil(gridOnTop));
+    // The first mail after the sign-in is saved at once; the next one waits for the second.
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 1, "moi 1")})));
+    ASSERT_TRUE(runUntil([] { return listed("moi 1"); }));
+    ASSERT_TRUE(platform::UserDefaults::standard().flush());
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 2, "moi 2")})));
+    ASSERT_TRUE(runUntil([] { return listed("moi 2"); }));
+    const platform::Value storedValue =
+        platform::UserDefaults::standard().objectForKey(UIController::listMessageKey(ClientWorld::kPlayerId));
+    ASSERT_TRUE(storedValue.isDeferredData()) << "the saved list is archived only when asked";
+
+    LogWatch log;
+    ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
+    ASSERT_TRUE(log.waitFor(readEnded(ClientWorld::kPlayerId)));
+    // Read once the sign-in reply's twin has run.
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 3, "moi 3")})));
+    ASSERT_TRUE(runUntil([] { return listed("moi 3"); }));
+
+    EXPECT_EQ(log.count(readBegins(ClientWorld::kPlayerId)), 0u) << "the stored mailbox was read";
+    EXPECT_TRUE(storedValue.isDeferredData()) << "the stored list was archived to be read";
+    EXPECT_EQ(owner(), ClientWorld::kPlayerId);
+    EXPECT_EQ(texts(UIController::listMessage()),
+              (std::vector<std::string>{"moi 3", "moi 2", "moi 1", "thu 1", "thu 2", "thu 3"}));
+}
+
+// A new connection's sign-in reply can be read before the main thread has run the sign-out
+// that the connection's start posted, which writes what the player changed last: a list read
+// then is older than the one that sign-out writes. The restore refuses it, and the list is
+// read again once the sign-out ran: the mail that only that sign-out wrote stays listed.
+TEST_F(MailRestoreRoad, ASignInReadBeforeThePreviousSignOutRanIsReadAgainWithWhatThatSignOutWrote) {
+    storeInFile(ClientWorld::kPlayerId, storedMails(2));
+    launch();
+    ASSERT_TRUE(connect());
+    ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
+    ASSERT_TRUE(runUntil(gridOnTop));
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 1, "moi 1")})));
+    ASSERT_TRUE(runUntil([] { return listed("moi 1"); }));
+    // Within the second after the save "moi 1" made: written only when the list is signed out.
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 2, "moi 2")})));
+    ASSERT_TRUE(runUntil([] { return listed("moi 2"); }));
+
+    // A new connection; the main thread runs nothing until the sign-in reply is read.
+    MobileClient::getInstance().manualDisconnect();
+    ASSERT_TRUE(portal().waitForClientGone(5));
+    LogWatch log;
+    ASSERT_TRUE(connect());
+    ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
+    ASSERT_TRUE(log.waitFor(readEnded(ClientWorld::kPlayerId)));
+    // Read once the sign-in reply's twin has run.
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 3, "moi 3")})));
+    ASSERT_TRUE(runUntil([] { return listed("moi 3"); }));
+
+    const std::vector<std::string> expected{"moi 3", "moi 2", "moi 1", "thu 1", "thu 2"};
+    EXPECT_EQ(texts(UIController::listMessage()), expected);
+    EXPECT_EQ(owner(), ClientWorld::kPlayerId);
+    advance(1.0);
+    UIController::flushListMessage();
+    EXPECT_EQ(storedTexts(ClientWorld::kPlayerId), expected);
+}
+
+// The stop signal's thread writes what is pending while the main thread may be busy, for
+// example opening the mailbox, which marks every mail seen: the flags a save reads change
+// under the mailbox's lock (the ThreadSanitizer build reports them otherwise), and the mail
+// is stored seen. Here another thread changes and saves the list over and over while the
+// main thread opens and closes the mailbox.
+TEST_F(MailRestoreRoad, MailOpenedWhileAnotherThreadSavesIsStoredSeen) {
+    storeInFile(ClientWorld::kPlayerId, storedMails(2000));
+    launch();
+    ASSERT_TRUE(connect());
+    ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
+    ASSERT_TRUE(runUntil(gridOnTop));
+    advance(0.4);
+
+    std::atomic<bool> done{false};
+    std::atomic<int> saved{0};
+    std::thread saver([&done, &saved] {
+        for (int i = 0; !done.load(); ++i) {
+            UIController::addItemIntoListMessage(mail(1, kStoredTime + 10'000 + i, "ben " + std::to_string(i)));
+            if (UIController::flushListMessage()) ++saved;
+        }
+    });
+    auto& delegate = KavoOnlineAppDelegate::getInstance();
+    const auto openAndClose = [&delegate] {
+        delegate.onOpenMessage();
+        const bool opened = !gridOnTop();
+        delegate.navigationController()->popViewController(false);
+        platform::RunLoop::main().runPending();
+        return opened && gridOnTop();
+    };
+    int openings = 0;
+    while (openings < 10 || saved.load() < 10)
+        if (openAndClose()) ++openings;
+    done = true;
+    saver.join();
+    ASSERT_TRUE(openAndClose());
+
+    UIController::addItemIntoListMessage(mail(1, kStoredTime + 200, "cuoi"));
+    UIController::flushListMessage();
+    const platform::Value value =
+        platform::UserDefaults::standard().objectForKey(UIController::listMessageKey(ClientWorld::kPlayerId));
+    const auto storedList = KavoMessage::unarchiveList(value.dataValue()).value_or(KavoMessageList{});
+    ASSERT_EQ(storedList.size(), UIController::listMessageCount());
+    EXPECT_GE(storedList.size(), 2011u);
+    EXPECT_EQ(std::count_if(storedList.begin(), storedList.end(), [](const auto& m) { return m->isSee() == 0; }), 1)
+        << "only the mail that came after the last opening is unseen";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "account/ShopView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/MailStore.h"
+#include "app/MailboxReadAhead.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "lobby/GameView.h"
@@ -180,6 +181,7 @@ void ClientFixture::SetUp() {
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
     MailStore::shared().reset(); // no save timing carried over from another test
+    MailboxReadAhead::shared().reset();
 }
 
 void ClientFixture::TearDown() {
@@ -194,6 +196,7 @@ void ClientFixture::TearDown() {
     resetViews();
     platform::RunLoop::main().reset();
     UIController::signOutListMessage();
+    MailboxReadAhead::shared().reset();
     platform::UserDefaults::standard().reset();
     std::error_code ignored;
     if (!dataPath_.empty()) fs::remove_all(dataPath_, ignored);

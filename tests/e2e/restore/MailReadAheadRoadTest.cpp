@@ -1,0 +1,112 @@
+// The stored mailbox of the player who signed in last, read ahead from the moment the log-in
+// screen shows, while the player fills the form, picks the server and the client connects:
+// the sign-in reply of that player takes it over (waiting for a read still under way), a
+// sign-in of another player drops it and restores that player's mailbox alone, and mail that
+// arrives meanwhile is kept in order. The client runs headless on the manual clock against
+// the test portal over a real socket; the ThreadSanitizer build runs these too.
+#include "app/UIController.h"
+#include "platform/foundation/UserDefaults.h"
+#include "tests/e2e/restore/MailRestoreSupport.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kavo::test {
+namespace {
+
+class MailReadAheadRoad : public MailRestoreRoad {
+protected:
+    static platform::Value storedValue(int32_t iddb) {
+        return platform::UserDefaults::standard().objectForKey(UIController::listMessageKey(iddb));
+    }
+};
+
+// The read ahead is still under way when the player's sign-in reply comes (its text is held
+// as the defaults' writer holds it): the reply waits for it on the reader thread while the
+// main thread goes on, and the mail that came before the reply waits in front. Once read,
+// the list is handed over as it is; the mail that came before and after the reply is kept,
+// newest first.
+TEST_F(MailReadAheadRoad, TheRememberedPlayersMailboxIsReadAheadAndMailThatComesMeanwhileIsKeptInOrder) {
+    constexpr int kStored = 2000;
+    storeInFile(ClientWorld::kPlayerId, storedMails(kStored), {}, true);
+    LogWatch log;
+    TextHold hold(storedValue(ClientWorld::kPlayerId));
+    ASSERT_TRUE(hold.holding());
+    launch();
+    ASSERT_TRUE(log.waitFor([](const std::string& line) { return line == readBegins(ClientWorld::kPlayerId); }))
+        << "the log-in screen shows and nothing is read ahead";
+    ASSERT_TRUE(connect());
+
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 1, "truoc 1")})));
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 2, "truoc 2")})));
+    ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 3, "sau")})));
+    // The main thread turns while the read is held: the mail that came first waits, unowned.
+    int turns = 0;
+    std::vector<std::string> waiting;
+    bool ownedMeanwhile = true;
+    ASSERT_TRUE(runUntil([&] {
+        if (!gridOnTop() && listed("truoc 2") && ++turns <= TextHold::kTurns) {
+            waiting = texts(UIController::listMessage());
+            ownedMeanwhile = owner().has_value();
+            hold.mainTurned();
+        }
+        return gridOnTop() && listed("sau");
+    }));
+    EXPECT_TRUE(hold.givenBackForTurns()) << "the main thread stood still while the stored mailbox was read";
+    EXPECT_FALSE(log.writtenOnMainThread(readBegins(ClientWorld::kPlayerId)));
+    EXPECT_EQ(waiting, (std::vector<std::string>{"truoc 2", "truoc 1"}));
+    EXPECT_FALSE(ownedMeanwhile);
+    EXPECT_EQ(log.count(readBegins(ClientWorld::kPlayerId)), 1u) << "read once, ahead, and not again at the reply";
+
+    const auto list = texts(UIController::listMessage());
+    ASSERT_EQ(list.size(), size_t(3 + kStored));
+    EXPECT_EQ(std::vector<std::string>(list.begin(), list.begin() + 5),
+              (std::vector<std::string>{"sau", "truoc 2", "truoc 1", "thu 1", "thu 2"}));
+    EXPECT_EQ(list.back(), "thu 2000");
+    EXPECT_EQ(owner(), ClientWorld::kPlayerId);
+    advance(1.0);
+    EXPECT_EQ(storedTexts(ClientWorld::kPlayerId), list);
+}
+
+// The server signs in another player than the one read ahead (whose read is still under
+// way): that player's stored mailbox is read and restored, with the mail that came before
+// his reply in front, and nothing of the first player's; the first player's stored mailbox
+// stays as it was.
+TEST_F(MailReadAheadRoad, ASignInOfAnotherPlayerThanTheOneReadAheadRestoresHisMailboxAndNoneOfTheFirsts) {
+    storeInFile(ClientWorld::kPlayerId, storedMails(2000), {}, true);
+    storeInFile(kOther, {mail(1, kStoredTime + 5, "cua binh")});
+    LogWatch log;
+    TextHold hold(storedValue(ClientWorld::kPlayerId));
+    ASSERT_TRUE(hold.holding());
+    launch();
+    ASSERT_TRUE(log.waitFor([](const std::string& line) { return line == readBegins(ClientWorld::kPlayerId); }));
+    ASSERT_TRUE(connect());
+
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 1, "truoc 1")})));
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 2, "truoc 2")})));
+    ASSERT_TRUE(portal().sendToClient(signInReply(kOther)));
+    ASSERT_TRUE(runUntil([] { return gridOnTop() && owner() == kOther; }));
+    EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"truoc 2", "truoc 1", "cua binh"}));
+
+    // The first player's read ends now; what it read is dropped and never listed.
+    hold.mainTurned();
+    ASSERT_TRUE(runUntil([&] {
+        hold.mainTurned();
+        return log.count("stored mailbox of " + std::to_string(ClientWorld::kPlayerId) + ": 2000 mails read") > 0;
+    }));
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 3, "sau")})));
+    ASSERT_TRUE(runUntil([] { return listed("sau"); }));
+    advance(1.0);
+    const std::vector<std::string> expected{"sau", "truoc 2", "truoc 1", "cua binh"};
+    EXPECT_EQ(texts(UIController::listMessage()), expected);
+    EXPECT_EQ(storedTexts(kOther), expected);
+    const auto first = storedTexts(ClientWorld::kPlayerId);
+    ASSERT_EQ(first.size(), 2000u);
+    EXPECT_EQ(first.front(), "thu 1");
+}
+
+} // namespace
+} // namespace kavo::test
