@@ -377,6 +377,11 @@ void MobileClient::shutDown(double timeoutSeconds) {
                                  [&] { return state_->activeThreads == 0; });
 }
 
+bool MobileClient::threadsGone() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->activeThreads == 0;
+}
+
 bool MobileClient::isConnected() const {
     std::lock_guard<std::mutex> lock(state_->mutex);
     const auto& c = state_->connection;

@@ -69,6 +69,9 @@ public:
     // (at most `timeoutSeconds`) until the connection's threads have left, so none
     // touches an object that static destruction takes away.
     void shutDown(double timeoutSeconds);
+    // Whether no thread of any connection runs: one that was ended may still be inside a
+    // listener's call (parsing a reply it read before the end) until it leaves.
+    bool threadsGone() const;
 
     // Status 2, then close: the listener hears onDisconnected.
     void disconnect();

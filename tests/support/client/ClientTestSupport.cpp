@@ -187,6 +187,11 @@ void ClientFixture::SetUp() {
 void ClientFixture::TearDown() {
     MobileClient::getInstance().manualDisconnect();
     portal().waitForClientGone(2);
+    // A reader thread still inside a reply it read before the end (a sign-in waiting for
+    // its stored mailbox, a hop to this thread) would otherwise run on into the next test,
+    // or past the end of the program into objects that static destruction took away.
+    const bool left = platform::RunLoop::main().runUntil([] { return MobileClient::getInstance().threadsGone(); }, 10);
+    EXPECT_TRUE(left) << "the connection's threads did not leave";
     // The test's handlers may hold the fixture; none may run once it goes, and the next
     // test must not meet them.
     ClientWorld::get().resetPortalHandlers();
