@@ -673,7 +673,7 @@ void CaoRuaView::dealCard(int s, int pass) {
     }
 }
 
-void CaoRuaView::bringSheetsToFront() {
+void CaoRuaView::bringOverlaysToFront() {
     auto& root = *view();
     auto front = [&root](const platform::ui::ViewPtr& part) {
         if (part && part->superview() == &root) root.bringSubviewToFront(part.get());
@@ -702,12 +702,12 @@ void CaoRuaView::chiaBaiWithCards() {
         },
         [this, current] {
             if (!current()) return;
-            bringSheetsToFront();
+            bringOverlaysToFront();
             daChiaBaiXong_ = true;
         },
         [this, current] {
             if (!current()) return;
-            bringSheetsToFront();
+            bringOverlaysToFront();
             btnNanBai_->setHidden(indexBaiNan_ >= 3);
         });
 }
@@ -794,7 +794,7 @@ void CaoRuaView::hideLoadingNanBai() {
 
 void CaoRuaView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
     PeekTable::backPointbaiNan(card);
-    peek_.end(card, [this] { bringSheetsToFront(); });
+    peek_.end(card, [this] { bringOverlaysToFront(); });
 }
 
 void CaoRuaView::setHiddenBtnNan() {

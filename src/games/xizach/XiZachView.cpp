@@ -158,11 +158,11 @@ void XiZachView::startWithInterval(int8_t interval, int32_t whoMove, const std::
         {kSeats, kOpeningCards, 0.15}, [this](int seat, int pass) { return cardToDeal(seat, pass) != nullptr; },
         [this](int seat, int pass) { dealCard(seat, pass); },
         [this] {
-            bringSheetsToFront();
+            bringOverlaysToFront();
             daChiaBaiXong_ = true;
         },
         [this] {
-            bringSheetsToFront();
+            bringOverlaysToFront();
             btnFire()->setHidden(false);
         });
     showOKImageWithMode(1);
@@ -293,7 +293,7 @@ void XiZachView::rutBaiWithCardId(uint8_t cardId, int32_t playerId) {
             break;
         }
     });
-    bringSheetsToFront();
+    bringOverlaysToFront();
 }
 
 void XiZachView::moveWithPlayerId(int32_t playerId, const std::vector<uint8_t>& cards) {
@@ -432,7 +432,7 @@ void XiZachView::beginNanbai(const std::shared_ptr<BCCardView>& card) {
 void XiZachView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
     PeekTable::backPointbaiNan(card);
     peek().end(card, [this, card] {
-        bringSheetsToFront();
+        bringOverlaysToFront();
         showMyCardWithCard(card);
     });
 }

@@ -284,7 +284,7 @@ void StakeTableView::removeCardViews() {
         if (dynamic_cast<BCCardView*>(child.get()) && child != peek_.cover()) child->removeFromSuperview();
 }
 
-void StakeTableView::bringSheetsToFront() {
+void StakeTableView::bringOverlaysToFront() {
     auto& root = *view();
     // The play buttons stay above the cards of my hand, which reach down to them.
     if (viewActions() && viewActions()->superview() == &root) root.bringSubviewToFront(viewActions().get());
