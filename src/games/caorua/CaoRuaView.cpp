@@ -25,7 +25,6 @@
 #include "table/registry/GameController.h"
 #include "table/registry/TableRules.h"
 #include "table/sheets/InviteView.h"
-#include "table/sheets/menuGift.h"
 #include "table/sheets/menuSetup.h"
 
 #include <algorithm>
@@ -357,8 +356,6 @@ void CaoRuaView::setKindOfStart(int kind) {
     }
     view()->bringSubviewToFront(btnStart_.get());
     view()->bringSubviewToFront(viewPlayerMenu_.get());
-    if (giftView()->isViewLoaded() && giftView()->view()->superview() == view().get())
-        view()->bringSubviewToFront(giftView()->view().get());
 }
 
 void CaoRuaView::clickStartGame() {
@@ -685,11 +682,8 @@ void CaoRuaView::bringOverlaysToFront() {
     front(seatViews_[0].btnPresent);
     for (const auto& bubble : chats_)
         front(bubble);
+    // The sheets and panels over the table stay above all this (TableRootView).
     front(viewPlayerMenu_);
-    if (inviteView() && inviteView()->isViewLoaded()) front(inviteView()->view());
-    if (const auto& settings = SettingsView::getInstance(); settings && settings->isViewLoaded())
-        front(settings->view());
-    if (profileSubView() && profileSubView()->isViewLoaded()) front(profileSubView()->view());
 }
 
 void CaoRuaView::chiaBaiWithCards() {

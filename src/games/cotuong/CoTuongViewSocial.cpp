@@ -211,9 +211,11 @@ void CoTuongView::hideForActionPlayerMenu() {
     if (board_) view()->bringSubviewToFront(viewCuoc_.get());
 }
 
+// Each action closes the menu first: the seat's views it put back then lie under what the
+// action opens.
 void CoTuongView::clickShowPlayerInfo() {
-    if (CurrentControlPlayer()) doShowUserInfo(CurrentControlPlayer()->IDDB());
     hideForActionPlayerMenu();
+    if (CurrentControlPlayer()) doShowUserInfo(CurrentControlPlayer()->IDDB());
 }
 
 void CoTuongView::clickAddFriend() {
@@ -232,16 +234,15 @@ void CoTuongView::clickBuzz() {
 }
 
 void CoTuongView::clickPresentForPlayer(int tag) {
-    if (isSeated()) {
-        if (tag == 0) {
-            setCurrentControlPlayer(UIController::myInfo());
-        } else {
-            for (const auto& player : players_)
-                if (!isMe(player->IDDB())) setCurrentControlPlayer(player);
-        }
-        ActionController::doPresentGift();
-    }
     hideForActionPlayerMenu();
+    if (!isSeated()) return;
+    if (tag == 0) {
+        setCurrentControlPlayer(UIController::myInfo());
+    } else {
+        for (const auto& player : players_)
+            if (!isMe(player->IDDB())) setCurrentControlPlayer(player);
+    }
+    ActionController::doPresentGift();
 }
 
 // ---------------------------------------------------------------- gifts

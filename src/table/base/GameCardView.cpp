@@ -22,7 +22,6 @@
 #include "table/sheets/MauBinhResultView.h"
 #include "table/sheets/boardChat.h"
 #include "table/sheets/menuCuoc.h"
-#include "table/sheets/menuGift.h"
 
 #include <cmath>
 
@@ -322,8 +321,6 @@ void GameCardView::setKindOfStart(int kind) {
     view()->bringSubviewToFront(viewActions_.get());
     if (auto* parent = btnStart_->superview()) parent->bringSubviewToFront(btnStart_.get());
     view()->bringSubviewToFront(viewPlayerMenu_.get());
-    if (giftView()->isViewLoaded() && giftView()->view()->superview())
-        giftView()->view()->superview()->bringSubviewToFront(giftView()->view().get());
 }
 
 void GameCardView::clickStartGame() {

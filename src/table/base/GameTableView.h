@@ -200,6 +200,8 @@ public:
     virtual void updateAction() {}
 
     bool isTableScreen() const override { return true; }
+    // The table's view keeps the sheets and panels laid over it in front (TableRootView).
+    void loadView() override;
     // The screen's view, its title label and the invitation sheet.
     void viewDidLoad() override;
     // The title again in the language in force.

@@ -1,7 +1,6 @@
 #include "table/base/StakeTableView.h"
 
 #include "account/ProfileSubView.h"
-#include "account/SettingsView.h"
 #include "app/Resources.h"
 #include "app/Text.h"
 #include "app/UIController.h"
@@ -293,12 +292,8 @@ void StakeTableView::bringOverlaysToFront() {
     auto front = [&root](const platform::ui::ViewPtr& part) {
         if (part && part->superview() == &root) root.bringSubviewToFront(part.get());
     };
+    // The sheets and panels over the table stay above all this (TableRootView).
     front(viewPlayerMenu());
-    if (inviteView() && inviteView()->isViewLoaded()) front(inviteView()->view());
-    if (const auto& settings = SettingsView::getInstance(); settings && settings->isViewLoaded())
-        front(settings->view());
-    if (profileSubView() && profileSubView()->isViewLoaded()) front(profileSubView()->view());
-    if (chatView() && chatView()->isViewLoaded()) front(chatView()->view());
 }
 
 } // namespace kavo
