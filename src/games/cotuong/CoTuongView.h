@@ -6,6 +6,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
 
 #include <array>
@@ -220,6 +221,7 @@ private:
     int kindOfStart_ = 0;
     std::array<std::string, 3> chatPlayers_;
     std::array<std::shared_ptr<platform::Timer>, 3> chatTimers_;
+    std::array<BubblePlace, 3> chatPlaces_;
     bool isNewAdd_ = false;
     std::vector<platform::ui::ViewPtr> listViewOfPlayer_;
 

@@ -168,5 +168,50 @@ TEST_F(TableOverlays, TheProfileFromASeatLiesOverEverythingOfTheTableAndTakesIts
     }
 }
 
+// ---------------------------------------------------------------- bubbles
+
+// A seat's bubble holds a line of real length whole, wrapped, inside the window: my own line
+// of the chat field's 50 characters, typed and sent, and another player's of 100.
+TEST_F(TableOverlays, ASeatsBubbleHoldsALongLineWholeInsideTheWindow) {
+    const std::string mine = "Ván này mình đánh chậm thôi nhé, đợi mình một chút";
+    const std::string theirs =
+        "Không sao đâu bạn ơi, cứ từ từ mà đánh, mình còn nhiều thời gian lắm, ván sau mình sẽ thắng lại nhé!";
+    ASSERT_EQ(boardChat::countCharacters(mine), 50u);
+    ASSERT_EQ(boardChat::countCharacters(theirs), 100u);
+    for (ui::Idiom device : {ui::Idiom::Phone, ui::Idiom::Tablet}) {
+        relaunchAs(device);
+        for (const Table& t : kTables) {
+            SCOPED_TRACE(std::string(t.name) + (device == ui::Idiom::Tablet ? " on the tablet" : " on the phone"));
+            auto table = sitAt(t);
+            ASSERT_TRUE(table);
+            drive("tap id=btnChat\nadvance 0.5\ntype id=txtChat " + mine + "\nreturn id=txtChat\nadvance 0.5");
+            receiveReply(9, Bytes().byte(2).byte(5).int32(kAn).utf(theirs));
+            size_t seen = 0;
+            for (const std::string& line : {mine, theirs}) {
+                const CustomLabel* shown = nullptr;
+                for (const auto& label : table->view()->subviewsOfType<CustomLabel>())
+                    if (label->text() == line && label->isVisibleOnScreen()) shown = label.get();
+                ASSERT_TRUE(shown) << line;
+                ++seen;
+                const ui::View& bubble = *shown->superview();
+                EXPECT_TRUE(window().contains(inWindow(bubble))) << "the bubble lies inside the window";
+                EXPECT_TRUE(inWindow(bubble).contains(inWindow(*shown))) << "the text lies inside its bubble";
+                const auto lines = shown->displayLines();
+                EXPECT_GT(lines.size(), 1u) << "wrapped";
+                std::string whole;
+                for (const std::string& part : lines) {
+                    EXPECT_LE(CustomLabel::drawnWidth(part, shown->font(), shown->emoticons()),
+                              shown->bounds().width() + 0.5);
+                    whole += whole.empty() ? part : " " + part;
+                }
+                EXPECT_EQ(whole, line) << "every word shows";
+                EXPECT_GE(shown->bounds().height(), shown->font().lineHeight() * double(lines.size()) - 0.5);
+            }
+            EXPECT_EQ(seen, 2u);
+            advance(8);
+        }
+    }
+}
+
 } // namespace
 } // namespace kavo::test
