@@ -168,6 +168,41 @@ TEST_F(TableOverlays, TheProfileFromASeatLiesOverEverythingOfTheTableAndTakesIts
     }
 }
 
+// ---------------------------------------------------------------- seats
+
+// Every seat's money reads whole inside the window, at a full table of players of seven-figure
+// and eight-figure balances, on each device.
+TEST_F(TableOverlays, EverySeatsMoneyReadsWholeInsideTheWindow) {
+    for (ui::Idiom device : {ui::Idiom::Phone, ui::Idiom::Tablet}) {
+        relaunchAs(device);
+        for (const Table& t : kTables) {
+            SCOPED_TRACE(std::string(t.name) + (device == ui::Idiom::Tablet ? " on the tablet" : " on the phone"));
+            receiveReply(61, Bytes().byte(t.type));
+            Bytes join = Bytes().byte(2).byte(5).int32(kMe).int32(100);
+            for (int place = 0; place < t.places; ++place) {
+                const int32_t id = place == 0 ? kMe : kAn + place;
+                join.int32(id).utf(place == 0 ? "minh" : "khach" + std::to_string(place));
+                join.int64(place % 2 == 0 ? 1067500 : 39500000).int16(1).int32(300).boolean(false);
+            }
+            receiveReply(8, join);
+            advance(0.5);
+            auto table = GameController::getTableView(t.type);
+            ASSERT_TRUE(table);
+            std::string money;
+            for (const std::string& finding : unreadableTexts())
+                if (finding.find("Money") != std::string::npos) money += "  " + finding + "\n";
+            for (const auto& box : table->view()->subviewsOfType<ui::Button>()) {
+                const std::string& id = box->accessibilityIdentifier();
+                if (box->isVisibleOnScreen() && !box->currentTitle().empty() &&
+                    (id.starts_with("btnMoney") || id.starts_with("btnName") || id.starts_with("btnUsername")) &&
+                    !window().contains(inWindow(*box)))
+                    money += "  " + id + " \"" + box->currentTitle() + "\" runs out of the window\n";
+            }
+            EXPECT_EQ(money, "");
+        }
+    }
+}
+
 // ---------------------------------------------------------------- bubbles
 
 // A seat's bubble holds a line of real length whole, wrapped, inside the window: my own line
