@@ -415,7 +415,7 @@ void CaoRuaView::doStartGame() {
 
 void CaoRuaView::doLeaveBoard() {
     auto mine = myRecord();
-    if (!holdsCards(mine) && !(mine && mine->isReady())) {
+    if (!leavingAsks(holdsCards(mine), mine && mine->isReady())) {
         if (UIController::gameType() == GameTypes::kCaoRua) {
             auto table = GameController::getCaoRuaView();
             if (table) GlobalService::getInstance().leaveBoardWithRoomId(table->roomID(), table->boardID());

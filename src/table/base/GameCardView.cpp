@@ -413,7 +413,7 @@ void GameCardView::doLeaveBoard() {
     auto mine = std::dynamic_pointer_cast<TienLenPlayer>(myRecord());
     const bool holdsCards = mine && mine->cards() && !mine->cards()->empty();
     const bool ready = myRecord() && myRecord()->isReady();
-    if (holdsCards || ready) {
+    if (leavingAsks(holdsCards, ready)) {
         askToLeaveTable();
         return;
     }

@@ -176,6 +176,12 @@ void GameTableView::doLeaveBoard() {
     progressLeaveBoard();
 }
 
+bool GameTableView::leavingAsks(bool holdsCards, bool ready) const {
+    const auto me = UIController::myInfo();
+    const bool owner = me && me->IDDB() == ownerId_;
+    return (holdsCards && !isGameEnd_) || (ready && !owner);
+}
+
 void GameTableView::progressLeaveBoard() {
     stopUpdateAction();
     GlobalService::getInstance().leaveBoardWithRoomId(roomId_, boardId_);

@@ -168,6 +168,42 @@ TEST_F(TableOverlays, TheProfileFromASeatLiesOverEverythingOfTheTableAndTakesIts
     }
 }
 
+// ---------------------------------------------------------------- leaving
+
+// Escape with nothing open is the table's back button, and the same state answers the same
+// at every card table: while my hand is played it asks first; after the hand, its cards still
+// shown and I (the owner) marked ready for the next, it leaves at once.
+TEST_F(TableOverlays, EscapeAfterAHandLeavesAtOnceAndDuringItAsksAtEveryCardTable) {
+    for (const Table& t : kTables) {
+        if (t.places == 2) continue; // the chess tables keep no hand
+        SCOPED_TRACE(t.name);
+        for (bool handRuns : {true, false}) {
+            SCOPED_TRACE(handRuns ? "during a hand" : "after a hand");
+            auto table = sitAt(t);
+            ASSERT_TRUE(table);
+            auto mine = std::dynamic_pointer_cast<TienLenPlayer>(table->playerWithId(kMe));
+            ASSERT_TRUE(mine);
+            mine->resetCard();
+            mine->cards()->push_back(CardView::withCardID(3));
+            mine->setIsReady(handRuns ? 0 : 1);
+            table->setIsGameEnd(!handRuns);
+            ui::Application::shared().dispatchKey(ui::Key::Escape);
+            runMainThread();
+            if (handRuns) {
+                EXPECT_EQ(dialogText(), text("KAVO_doYouWantExit"));
+                EXPECT_TRUE(client.sent().empty());
+                press(text("KAVO_cancel"));
+                EXPECT_EQ(top(), table);
+            } else {
+                EXPECT_EQ(dialogText(), "");
+                EXPECT_TRUE(client.sentOnce(15, {2, 5}));
+                EXPECT_NE(top(), table);
+            }
+            client.clear();
+        }
+    }
+}
+
 // ---------------------------------------------------------------- seats
 
 // Every seat's money reads whole inside the window, at a full table of players of seven-figure
