@@ -150,11 +150,12 @@ TEST_F(XiZachRoad, MyScoreTextWaitsForMySecondCardAndPeekingUncoversOne) {
     advance(0.4);
     ASSERT_TRUE(table()->peek().isPeeking());
     advance(0.4);
-    EXPECT_EQ(table()->indexBaiNan(), 1);
-    EXPECT_EQ(bubble(*table(), 0), "");
+    EXPECT_EQ(table()->indexBaiNan(), 0) << "the face lies under the cover, not yet looked at";
     ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 0 20").ok);
     advance(0.4);
     EXPECT_FALSE(table()->peek().isPeeking());
+    EXPECT_EQ(table()->indexBaiNan(), 1) << "dragging the cover off turned it";
+    EXPECT_EQ(bubble(*table(), 0), "");
     EXPECT_EQ(myCard(0)->center(), (platform::ui::Point{210, 277.5}));
     tap("id=card44");
     EXPECT_EQ(table()->indexBaiNan(), 2);
@@ -162,13 +163,18 @@ TEST_F(XiZachRoad, MyScoreTextWaitsForMySecondCardAndPeekingUncoversOne) {
     EXPECT_TRUE(table()->btnFire()->isHidden()) << "nothing left to look at";
 }
 
-TEST_F(XiZachRoad, EscapeEndsAPeekAsDraggingTheCoverOffDoes) {
+// Escape puts a peek away unlooked, as at Bai Cao and Cao Rua: the card lies face down in
+// my hand again and is not counted as turned.
+TEST_F(XiZachRoad, EscapeEndsAPeekWithTheCardFaceDownInMyHand) {
     sitAsOwner();
     dealt(9);
     table()->btnFire()->setHidden(false);
     tap("id=btnFire");
-    advance(0.4);
-    expectEscapeEndsThePeek(*table(), table()->peek(), false);
+    advance(PeekController::kZoomSeconds + 0.1);
+    expectEscapeEndsThePeek(*table(), table()->peek(), true);
+    EXPECT_EQ(table()->indexBaiNan(), 0);
+    EXPECT_TRUE(myCard(0)->isTouch()) << "still to be turned";
+    EXPECT_FALSE(table()->btnFire()->isHidden()) << "the peek button offers it again";
 }
 
 TEST_F(XiZachRoad, PeeksDuringTheDealLookOnlyAtDealtCards) {

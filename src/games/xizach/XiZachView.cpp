@@ -426,7 +426,12 @@ void XiZachView::clickFire() {
 }
 
 void XiZachView::beginNanbai(const std::shared_ptr<BCCardView>& card) {
-    peek().begin(card, *view(), [this](const std::shared_ptr<BCCardView>& zoomed) { showMyCardWithCard(zoomed); });
+    // As at the other three-card tables the back comes off under the cover; the card counts
+    // as turned once the cover is dragged off it (backPointbaiNan), so a peek put away
+    // unlooked leaves it face down.
+    peek().begin(card, *view(), [](const std::shared_ptr<BCCardView>& zoomed) {
+        if (zoomed->subviews().size() >= 2) zoomed->subviews().back()->removeFromSuperview();
+    });
 }
 
 void XiZachView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
@@ -451,17 +456,20 @@ void XiZachView::cardTapped(const std::shared_ptr<BCCardView>& card) {
 
 void XiZachView::showMyCardWithCard(const std::shared_ptr<BCCardView>& card) {
     PeekTable::showMyCardWithCard(card);
-    if (!card || card->subviews().size() < 2) return;
-    auto cover = card->subviews().back();
-    std::weak_ptr<platform::ui::ViewController> weak = weak_from_this();
-    const uint64_t made = generation();
-    platform::ui::View::animate(
-        0.4, [cover] { cover->setAlpha(0); },
-        [weak, made, cover](bool) {
-            auto self = weak.lock();
-            auto* table = dynamic_cast<XiZachView*>(self.get());
-            if (table && table->generation() == made) cover->removeFromSuperview();
-        });
+    // A card of mine still face down (touchable) turns once; a peek already took its back off.
+    if (!card || !card->isTouch()) return;
+    if (card->subviews().size() >= 2) {
+        auto cover = card->subviews().back();
+        std::weak_ptr<platform::ui::ViewController> weak = weak_from_this();
+        const uint64_t made = generation();
+        platform::ui::View::animate(
+            0.4, [cover] { cover->setAlpha(0); },
+            [weak, made, cover](bool) {
+                auto self = weak.lock();
+                auto* table = dynamic_cast<XiZachView*>(self.get());
+                if (table && table->generation() == made) cover->removeFromSuperview();
+            });
+    }
     ++indexBaiNan_;
     card->setIsTouch(false);
     if (indexBaiNan_ >= 2 && !diemso_.empty()) showChatWithSeat(0, diemso_);

@@ -54,8 +54,11 @@ void StakeTableView::viewDidLoad() {
     btnFire()->setHidden(true);
     btnAutoSelected()->setHidden(true);
     const auto board = imgBoard() ? imgBoard()->center() : platform::ui::Point{0, 0};
-    peek_.load(myId(), {board.x, board.y + 20}, view()->frame(),
-               [this](const std::shared_ptr<BCCardView>& card) { backPointbaiNan(card); });
+    // Escape puts a peek away unlooked: the card goes home face down, and nothing is turned,
+    // sent or counted (Xi Zach's own end of a peek turns the card).
+    peek_.load(myId(), {board.x, board.y + 20}, view()->frame(), [this](const std::shared_ptr<BCCardView>& card) {
+        peek_.end(card, [this] { bringOverlaysToFront(); });
+    });
 }
 
 std::shared_ptr<platform::Timer> StakeTableView::afterDelay(double seconds,
