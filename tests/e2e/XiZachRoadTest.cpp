@@ -69,6 +69,23 @@ TEST_F(XiZachRoad, TheTurnIsAnnouncedAtTheOwnersSeatOrInTheMiddleForTheOwner) {
     EXPECT_NE(table()->nextPlayer(), kMe) << "a turn after the game is over changes nothing";
 }
 
+// One turn is told at a time: when my turn as the owner comes, the line that told binh's turn
+// at my seat goes, and a line that waited behind it shows in its place.
+TEST_F(XiZachRoad, OnlyTheTurnUnderWayIsTold) {
+    sitAsOwner();
+    dealt(9);
+    turnOf(9);
+    EXPECT_EQ(bubble(*table(), 0), text("KAVO_nextPlayer") + " binh!");
+    turnOf(kMe);
+    EXPECT_EQ(bubble(*table(), 4), text("KAVO_nextPlayer") + " " + text("KAVO_owner") + "!");
+    EXPECT_EQ(bubble(*table(), 0), "") << "binh's turn is over";
+    turnOf(9);
+    EXPECT_EQ(bubble(*table(), 4), "") << "my turn is over";
+    send(Bytes().byte(kRoom).byte(kBoard).int32(kMe).utf("toi day").message(9));
+    turnOf(kMe);
+    EXPECT_EQ(bubble(*table(), 0), "toi day") << "my line waited behind binh's turn and shows now";
+}
+
 TEST_F(XiZachRoad, ADrawnCardJoinsMyHandAndShiftsTheOthersByHalfACard) {
     sitAsOwner();
     dealt(kMe);

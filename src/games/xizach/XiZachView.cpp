@@ -129,6 +129,7 @@ void XiZachView::startWithInterval(int8_t interval, int32_t whoMove, const std::
     indexBaiNan_ = 0;
     daChiaBaiXong_ = false;
     diemso_.clear();
+    turnSlot_ = -1;
     btnStart()->setHidden(true);
     setNextPlayer(whoMove);
     btnFire()->setHidden(false);
@@ -192,12 +193,23 @@ void XiZachView::getRemainTimeWithPlayerId(int32_t playerId, int seconds) {
     const std::string name = owner ? text("KAVO_owner") : getPlayerNameFromID(playerId);
     const std::string line = text("KAVO_nextPlayer") + " " + name + "!";
     const int ownerSeat = getSeatFromID(ownerId());
-    showChatWithSeat(owner ? 4 : ownerSeat < 0 ? 0 : ownerSeat, line);
+    withdrawTurnNotice();
+    turnSlot_ = owner ? 4 : ownerSeat < 0 ? 0 : ownerSeat;
+    turnLine_ = line;
+    showChatWithSeat(turnSlot_, line);
     setInterval(seconds);
     setDieTime(seconds);
     setTimerWithSeat(getSeatFromID(playerId));
     schedulePlayerTime();
     setHiddenButtonSeat(true);
+}
+
+void XiZachView::withdrawTurnNotice() {
+    if (turnSlot_ < 0) return;
+    const auto& bubble = chat(turnSlot_);
+    const auto label = bubble->subviews().empty() ? nullptr : bubble->subviews().front();
+    if (!bubble->isHidden() && label && label->text() == turnLine_) showChatAtSeat(turnSlot_);
+    turnSlot_ = -1;
 }
 
 void XiZachView::animationWhenNextIsMe() {
