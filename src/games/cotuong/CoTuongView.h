@@ -200,6 +200,7 @@ private:
     void setShowAction(bool hidden);
     void cleanShahowAllPieces();
     void moveBetButton(platform::ui::Point phonePoint);
+    void moveBetOffTheBoard();
     std::string nameOf(int32_t id) const;
     // Menu.
     void animationForActionPlayerMenu(int tag);
