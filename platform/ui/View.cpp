@@ -237,13 +237,15 @@ void View::attach(const ViewPtr& view, size_t index) {
     if (view->superview_ == this) {
         // A move within the same superview: only the order changes.
         subviews_.erase(std::find(subviews_.begin(), subviews_.end(), view));
-        subviews_.insert(subviews_.begin() + long(std::min(index, subviews_.size())), view);
+        const size_t place = std::min(placeForSubview(*view, std::min(index, subviews_.size())), subviews_.size());
+        subviews_.insert(subviews_.begin() + long(place), view);
         setNeedsDisplay();
         return;
     }
     Window* oldWindow = view->window();
     if (view->superview_) view->superview_->detachSubview(view.get());
-    subviews_.insert(subviews_.begin() + long(std::min(index, subviews_.size())), view);
+    const size_t place = std::min(placeForSubview(*view, std::min(index, subviews_.size())), subviews_.size());
+    subviews_.insert(subviews_.begin() + long(place), view);
     view->superview_ = this;
     didAddSubview(view.get());
     view->didMoveToSuperview();
@@ -288,7 +290,10 @@ void View::bringSubviewToFront(const View* view) {
     KAVO_ASSERT_MAIN_THREAD();
     auto found = std::find_if(subviews_.begin(), subviews_.end(), [view](const ViewPtr& v) { return v.get() == view; });
     if (found == subviews_.end()) return;
-    std::rotate(found, found + 1, subviews_.end());
+    ViewPtr moved = *found;
+    subviews_.erase(found);
+    const size_t place = std::min(placeForSubview(*moved, subviews_.size()), subviews_.size());
+    subviews_.insert(subviews_.begin() + long(place), std::move(moved));
     setNeedsDisplay();
 }
 

@@ -135,6 +135,14 @@ public:
     virtual void willRemoveSubview(View* subview) { (void)subview; }
     virtual void didMoveToSuperview() {}
     virtual void didMoveToWindow() {}
+    // The place a subview takes when it is added, inserted or brought to the front, given
+    // the place asked for (counted among the other subviews, without it). A view that keeps
+    // some of its subviews in front of the rest gives a lower place; sendSubviewToBack does
+    // not ask.
+    virtual size_t placeForSubview(const View& subview, size_t index) const {
+        (void)subview;
+        return index;
+    }
 
     // ---- coordinates; nullptr means screen coordinates
     Point convertPoint(Point point, const View* to) const;

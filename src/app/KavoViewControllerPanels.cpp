@@ -133,8 +133,9 @@ void KavoViewController::doShowUserInfo(int idDb) {
     if (!profileSubView_) profileSubView_ = std::make_shared<ProfileSubView>();
     const platform::ui::ViewPtr& panel = profileSubView_->view();
     if (panel->superview() == view().get()) {
-        // Already over this screen: show it again, reloading only for another player.
+        // Already over this screen: show it again on top, reloading only for another player.
         panel->setHidden(false);
+        view()->bringSubviewToFront(panel.get());
         if (profileSubView_->currentId() != idDb) {
             profileSubView_->setCurrentId(idDb);
             profileSubView_->btnInfo_Clicked();

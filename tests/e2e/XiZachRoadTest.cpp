@@ -69,6 +69,23 @@ TEST_F(XiZachRoad, TheTurnIsAnnouncedAtTheOwnersSeatOrInTheMiddleForTheOwner) {
     EXPECT_NE(table()->nextPlayer(), kMe) << "a turn after the game is over changes nothing";
 }
 
+// One turn is told at a time: when my turn as the owner comes, the line that told binh's turn
+// at my seat goes, and a line that waited behind it shows in its place.
+TEST_F(XiZachRoad, OnlyTheTurnUnderWayIsTold) {
+    sitAsOwner();
+    dealt(9);
+    turnOf(9);
+    EXPECT_EQ(bubble(*table(), 0), text("KAVO_nextPlayer") + " binh!");
+    turnOf(kMe);
+    EXPECT_EQ(bubble(*table(), 4), text("KAVO_nextPlayer") + " " + text("KAVO_owner") + "!");
+    EXPECT_EQ(bubble(*table(), 0), "") << "binh's turn is over";
+    turnOf(9);
+    EXPECT_EQ(bubble(*table(), 4), "") << "my turn is over";
+    send(Bytes().byte(kRoom).byte(kBoard).int32(kMe).utf("toi day").message(9));
+    turnOf(kMe);
+    EXPECT_EQ(bubble(*table(), 0), "toi day") << "my line waited behind binh's turn and shows now";
+}
+
 TEST_F(XiZachRoad, ADrawnCardJoinsMyHandAndShiftsTheOthersByHalfACard) {
     sitAsOwner();
     dealt(kMe);
@@ -150,11 +167,12 @@ TEST_F(XiZachRoad, MyScoreTextWaitsForMySecondCardAndPeekingUncoversOne) {
     advance(0.4);
     ASSERT_TRUE(table()->peek().isPeeking());
     advance(0.4);
-    EXPECT_EQ(table()->indexBaiNan(), 1);
-    EXPECT_EQ(bubble(*table(), 0), "");
+    EXPECT_EQ(table()->indexBaiNan(), 0) << "the face lies under the cover, not yet looked at";
     ASSERT_TRUE(drive("drag id=imgBaiTiNanBai 0 20").ok);
     advance(0.4);
     EXPECT_FALSE(table()->peek().isPeeking());
+    EXPECT_EQ(table()->indexBaiNan(), 1) << "dragging the cover off turned it";
+    EXPECT_EQ(bubble(*table(), 0), "");
     EXPECT_EQ(myCard(0)->center(), (platform::ui::Point{210, 277.5}));
     tap("id=card44");
     EXPECT_EQ(table()->indexBaiNan(), 2);
@@ -162,13 +180,18 @@ TEST_F(XiZachRoad, MyScoreTextWaitsForMySecondCardAndPeekingUncoversOne) {
     EXPECT_TRUE(table()->btnFire()->isHidden()) << "nothing left to look at";
 }
 
-TEST_F(XiZachRoad, EscapeEndsAPeekAsDraggingTheCoverOffDoes) {
+// Escape puts a peek away unlooked, as at Bai Cao and Cao Rua: the card lies face down in
+// my hand again and is not counted as turned.
+TEST_F(XiZachRoad, EscapeEndsAPeekWithTheCardFaceDownInMyHand) {
     sitAsOwner();
     dealt(9);
     table()->btnFire()->setHidden(false);
     tap("id=btnFire");
-    advance(0.4);
-    expectEscapeEndsThePeek(*table(), table()->peek(), false);
+    advance(PeekController::kZoomSeconds + 0.1);
+    expectEscapeEndsThePeek(*table(), table()->peek(), true);
+    EXPECT_EQ(table()->indexBaiNan(), 0);
+    EXPECT_TRUE(myCard(0)->isTouch()) << "still to be turned";
+    EXPECT_FALSE(table()->btnFire()->isHidden()) << "the peek button offers it again";
 }
 
 TEST_F(XiZachRoad, PeeksDuringTheDealLookOnlyAtDealtCards) {

@@ -106,11 +106,11 @@ void BaiCaoView::startWithInterval(uint8_t interval, const std::vector<uint8_t>&
         [this](int seat, int pass) { return cardToDeal(seat, kHandSize - 1 - pass) != nullptr; },
         [this](int seat, int pass) { dealCard(seat, pass); },
         [this] {
-            bringSheetsToFront();
+            bringOverlaysToFront();
             daChiaBaiXong_ = true;
         },
         [this] {
-            bringSheetsToFront();
+            bringOverlaysToFront();
             btnFire()->setHidden(false);
             btnAutoSelected()->setHidden(false);
         });
@@ -218,7 +218,7 @@ void BaiCaoView::hideLoadingNanBai() {
 
 void BaiCaoView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
     PeekTable::backPointbaiNan(card);
-    peek().end(card, [this] { bringSheetsToFront(); });
+    peek().end(card, [this] { bringOverlaysToFront(); });
 }
 
 void BaiCaoView::setHiddenBtnNan() {

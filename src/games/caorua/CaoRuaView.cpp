@@ -25,7 +25,6 @@
 #include "table/registry/GameController.h"
 #include "table/registry/TableRules.h"
 #include "table/sheets/InviteView.h"
-#include "table/sheets/menuGift.h"
 #include "table/sheets/menuSetup.h"
 
 #include <algorithm>
@@ -357,8 +356,6 @@ void CaoRuaView::setKindOfStart(int kind) {
     }
     view()->bringSubviewToFront(btnStart_.get());
     view()->bringSubviewToFront(viewPlayerMenu_.get());
-    if (giftView()->isViewLoaded() && giftView()->view()->superview() == view().get())
-        view()->bringSubviewToFront(giftView()->view().get());
 }
 
 void CaoRuaView::clickStartGame() {
@@ -418,7 +415,7 @@ void CaoRuaView::doStartGame() {
 
 void CaoRuaView::doLeaveBoard() {
     auto mine = myRecord();
-    if (!holdsCards(mine) && !(mine && mine->isReady())) {
+    if (!leavingAsks(holdsCards(mine), mine && mine->isReady())) {
         if (UIController::gameType() == GameTypes::kCaoRua) {
             auto table = GameController::getCaoRuaView();
             if (table) GlobalService::getInstance().leaveBoardWithRoomId(table->roomID(), table->boardID());
@@ -679,7 +676,7 @@ void CaoRuaView::dealCard(int s, int pass) {
     }
 }
 
-void CaoRuaView::bringSheetsToFront() {
+void CaoRuaView::bringOverlaysToFront() {
     auto& root = *view();
     auto front = [&root](const platform::ui::ViewPtr& part) {
         if (part && part->superview() == &root) root.bringSubviewToFront(part.get());
@@ -691,11 +688,8 @@ void CaoRuaView::bringSheetsToFront() {
     front(seatViews_[0].btnPresent);
     for (const auto& bubble : chats_)
         front(bubble);
+    // The sheets and panels over the table stay above all this (TableRootView).
     front(viewPlayerMenu_);
-    if (inviteView() && inviteView()->isViewLoaded()) front(inviteView()->view());
-    if (const auto& settings = SettingsView::getInstance(); settings && settings->isViewLoaded())
-        front(settings->view());
-    if (profileSubView() && profileSubView()->isViewLoaded()) front(profileSubView()->view());
 }
 
 void CaoRuaView::chiaBaiWithCards() {
@@ -708,12 +702,12 @@ void CaoRuaView::chiaBaiWithCards() {
         },
         [this, current] {
             if (!current()) return;
-            bringSheetsToFront();
+            bringOverlaysToFront();
             daChiaBaiXong_ = true;
         },
         [this, current] {
             if (!current()) return;
-            bringSheetsToFront();
+            bringOverlaysToFront();
             btnNanBai_->setHidden(indexBaiNan_ >= 3);
         });
 }
@@ -800,7 +794,7 @@ void CaoRuaView::hideLoadingNanBai() {
 
 void CaoRuaView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
     PeekTable::backPointbaiNan(card);
-    peek_.end(card, [this] { bringSheetsToFront(); });
+    peek_.end(card, [this] { bringOverlaysToFront(); });
 }
 
 void CaoRuaView::setHiddenBtnNan() {

@@ -240,7 +240,7 @@ private:
     // Card `index` of the hand at a screen seat, or nullptr (no hand, no such card).
     std::shared_ptr<BCCardView> cardAt(int seat, int index) const;
     void dealCard(int seat, int pass);
-    void bringSheetsToFront();
+    void bringOverlaysToFront();
     void sendTurn(const std::vector<uint8_t>& cards);
     // My cards in hand order (those of screen seat 0).
     std::vector<std::shared_ptr<BCCardView>> myHand() const;

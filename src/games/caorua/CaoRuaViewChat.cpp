@@ -7,6 +7,7 @@
 #include "games/caorua/CaoRuaView.h"
 #include "platform/runtime/Log.h"
 #include "platform/ui/Font.h"
+#include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/sheets/boardChat.h"
@@ -17,32 +18,22 @@ namespace kavo {
 
 namespace {
 
-// How a bubble sizes and places itself around its text (w is the text's width).
-enum class BubbleFrame {
-    KeepOrigin,   // keeps its origin
-    RightAligned, // x = screen width - (label width + 55), keeps its y
-    TableCentre,  // centred on the table
-};
-
 struct BubbleLook {
     const char* picture;
     bool centred;
-    BubbleFrame frame;
-    // The label's centre: ((w + labelCentreExtra) / 2, labelCentreY); no centre when 0.
-    double labelCentreExtra;
-    double labelCentreY;
+    BubblePlace::Anchor anchor; // by the right edge: 55 points from it; the middle: the table's
     bool onTop;
     double nextLook;
 };
 
 constexpr BubbleLook kLooks[CaoRuaView::kBubbles] = {
-    {"friend_chat.png", false, BubbleFrame::KeepOrigin, 0, 0, true, 3.0},
-    {"me_chat1.png", true, BubbleFrame::RightAligned, 100, 15, false, 3.0},
-    {"me_chat1.png", true, BubbleFrame::RightAligned, 100, 15, false, 3.0},
-    {"friend_chat.png", true, BubbleFrame::KeepOrigin, 100, 20, false, 3.0},
-    {"friend_chat.png", true, BubbleFrame::KeepOrigin, 100, 20, true, 4.0},
-    {"friend_chat.png", true, BubbleFrame::KeepOrigin, 100, 20, false, 3.0},
-    {"admin_chat.png", true, BubbleFrame::TableCentre, 80, 20, false, 3.0},
+    {"friend_chat.png", false, BubblePlace::Anchor::Origin, true, 3.0},
+    {"me_chat1.png", true, BubblePlace::Anchor::RightEdge, false, 3.0},
+    {"me_chat1.png", true, BubblePlace::Anchor::RightEdge, false, 3.0},
+    {"friend_chat.png", true, BubblePlace::Anchor::Origin, false, 3.0},
+    {"friend_chat.png", true, BubblePlace::Anchor::Origin, true, 4.0},
+    {"friend_chat.png", true, BubblePlace::Anchor::Origin, false, 3.0},
+    {"admin_chat.png", true, BubblePlace::Anchor::Centre, false, 3.0},
 };
 
 // Bubble 5 shows the buzzes.
@@ -71,8 +62,7 @@ void CaoRuaView::hideChat(int bubble) {
     if (bubble < 0 || bubble >= kBubbles || !isViewLoaded()) return;
     const auto& view = chats_[size_t(bubble)];
     view->setHidden(true);
-    auto frame = view->frame();
-    view->setFrame({chatPlaces_[size_t(bubble)].home(frame.x()), frame.y(), frame.width(), frame.height()});
+    chatPlaces_[size_t(bubble)].hide(*view);
     if (chatTimers_[size_t(bubble)]) chatTimers_[size_t(bubble)]->invalidate();
     chatTimers_[size_t(bubble)].reset();
 }
@@ -98,29 +88,9 @@ void CaoRuaView::showChatAtSeat(int b) {
         bubble->addSubview(label);
     }
     label->setText(pending);
-    const auto measured = platform::ui::Font::boldSystem(14).measureWrapped(pending, 260);
-    const double w = measured.width + 8.0 * label->numOfEmos();
-    label->setFrame({20, -5, w + 40, 40});
-    if (b == 4) label->setTextAlignment(platform::ui::TextAlignment::Center);
-    const auto frame = bubble->frame();
-    const double screenWidth = Util::isPad() ? 1024 : 480;
-    switch (look.frame) {
-    case BubbleFrame::KeepOrigin: {
-        // A centred line ends half its width right of the label's centre.
-        const double reach = look.labelCentreExtra > 0 ? (w + look.labelCentreExtra) / 2 + w / 2 : w + 40;
-        bubble->setFrame(
-            {chatPlaces_[size_t(b)].fit(frame.x(), std::max(reach, w + 40), screenWidth), frame.y(), w + 40, 40});
-        break;
-    }
-    case BubbleFrame::RightAligned:
-        bubble->setFrame({screenWidth - (w + 40 + 55), frame.y(), w + 40, 40});
-        break;
-    case BubbleFrame::TableCentre:
-        bubble->setFrame({0, 0, w + 40, 40});
-        bubble->setCenter(Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140});
-        break;
-    }
-    if (look.labelCentreExtra > 0) label->setCenter({(w + look.labelCentreExtra) / 2, look.labelCentreY});
+    const BubblePlace::Stand stand{look.anchor, 55,
+                                   Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140}};
+    chatPlaces_[size_t(b)].show(*bubble, *label, stand, platform::ui::Screen::size());
     if (auto image = Util::getImageWithName(look.picture)) bubble->setImage(image->stretchable(24, 15));
     if (look.onTop) {
         bubble->removeFromSuperview();

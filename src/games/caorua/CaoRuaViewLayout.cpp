@@ -15,6 +15,8 @@
 #include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
 
+#include <algorithm>
+
 namespace kavo {
 
 using platform::ui::Button;
@@ -137,9 +139,11 @@ void CaoRuaView::buildSeat(int s) {
     seat.btnSeat->setTag(s);
     Button* rawSeat = seat.btnSeat.get();
     seat.btnSeat->onTouchUpInside([this, rawSeat] { clickShowActionPlayer(*rawSeat); });
-    seat.btnUsername = addTableButton(root, phoneRect(x - 10, y + 50, 70, 14), "btnUsername" + n);
+    // The name and money boxes stand under the seat, inside the window at its right edge.
+    const double under = std::min(x - 10, 480.0 - 70);
+    seat.btnUsername = addTableButton(root, phoneRect(under, y + 50, 70, 14), "btnUsername" + n);
     seat.btnUsername->setUserInteractionEnabled(false);
-    seat.btnMoney = addTableButton(root, phoneRect(x - 10, y + 64, 70, 14), "btnMoney" + n);
+    seat.btnMoney = addTableButton(root, phoneRect(under, y + 64, 70, 14), "btnMoney" + n);
     seat.btnMoney->setTitleColor(platform::ui::Color::rgba(255, 220, 0));
     seat.btnMoney->setUserInteractionEnabled(false);
     // The seats at the right edge keep their present icon on the inner side.

@@ -130,15 +130,17 @@ void CaoRuaView::hideActionPlayerMenu() {
     }
 }
 
+// Each action closes the menu first: the seat's views it put back then lie under what the
+// action opens.
 void CaoRuaView::clickShowPlayerInfo() {
-    if (auto player = CurrentControlPlayer()) doShowUserInfo(player->IDDB());
     hideActionPlayerMenu();
+    if (auto player = CurrentControlPlayer()) doShowUserInfo(player->IDDB());
 }
 
 void CaoRuaView::clickPresentForPlayer(platform::ui::Button& sender) {
     setCurrentControlPlayer(playerAtSeat(sender.tag()));
-    ActionController::doPresentGift();
     hideActionPlayerMenu();
+    ActionController::doPresentGift();
 }
 
 void CaoRuaView::clickAddFriend(platform::ui::Button& sender) {

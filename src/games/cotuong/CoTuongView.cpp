@@ -34,6 +34,8 @@ void play(GameSound sound) {
 
 // Titles of the start button by start kind; kinds 4 and up are handled apart.
 constexpr const char* kStartTitles[] = {"KAVO_start", "KAVO_ready", "KAVO_cancel", "KAVO_continuee"};
+// Where the stake's chip stands while a game's pieces are on the board (phone points).
+constexpr platform::ui::Point kBetBesideTheBoard{60, 135};
 
 struct StartSquare {
     int type;
@@ -309,7 +311,7 @@ void CoTuongView::doStartGame() {
     if (int64_t(dmoney()) <= UIController::myInfo()->money()) {
         GlobalService::getInstance().startGameWithRoomId(roomID(), boardID());
         setKindOfStart(5);
-        moveBetButton({60, 135});
+        moveBetButton(kBetBesideTheBoard);
     } else {
         UIController::showNotice(text("KAVO_youCantStartLessMoney"));
     }
@@ -340,6 +342,13 @@ void CoTuongView::moveBetButton(ui::Point phonePoint) {
     const ui::Point target = Util::changePointFromPoint(phonePoint);
     ui::View::animate(
         0.5, [bet, target] { bet->setCenter(target); }, [bet](bool) { bet->setEnabled(false); });
+}
+
+void CoTuongView::moveBetOffTheBoard() {
+    // The stake's chip waits in the middle of the empty board; with the pieces laid it would
+    // lie on the river row, over a piece there: it goes beside the board, where the stake
+    // panel stood.
+    moveBetButton(kBetBesideTheBoard);
 }
 
 void CoTuongView::resetView(bool newGame) {
@@ -439,6 +448,7 @@ void CoTuongView::startWithMoveFirst(int32_t firstMover, int32_t interval) {
     setQuotaForPlayers();
     setShowAction(!isSeated());
     viewCuoc_->setHidden(true);
+    moveBetOffTheBoard();
     for (const auto& button : {btnDraw_, btnLose_, btnUndo_})
         if (button) button->setEnabled(true);
 }
@@ -584,6 +594,7 @@ void CoTuongView::getTableInfo(const CoTuongLogicHandler::TableInfo& info) {
     setQuotaForPlayers();
     setShowAction(true);
     viewCuoc_->setHidden(true);
+    moveBetOffTheBoard();
 }
 
 void CoTuongView::closeBoardWithInfo(const std::optional<std::string>& info) {

@@ -6,6 +6,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
 
 #include <array>
@@ -201,6 +202,7 @@ private:
     void setShowAction(bool hidden);
     void cleanShahowAllPieces();
     void moveBetButton(platform::ui::Point phonePoint);
+    void moveBetOffTheBoard();
     std::string nameOf(int32_t id) const;
     // Menu.
     void animationForActionPlayerMenu(int tag);
@@ -222,6 +224,7 @@ private:
     int kindOfStart_ = 0;
     std::array<std::string, 3> chatPlayers_;
     std::array<std::shared_ptr<platform::Timer>, 3> chatTimers_;
+    std::array<BubblePlace, 3> chatPlaces_;
     bool isNewAdd_ = false;
     std::vector<platform::ui::ViewPtr> listViewOfPlayer_;
 

@@ -13,6 +13,7 @@
 #include "platform/runtime/Log.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
 #include "table/base/ActionController.h"
 #include "table/base/ChessPlayer.h"
@@ -46,7 +47,7 @@ void CoTuongView::showChatAtSeat(int slot) {
     if (!bubble) return;
     std::string& pending = chatPlayers_[size_t(slot)];
     if (pending.empty()) {
-        bubble->setHidden(true);
+        hideChat(slot);
         return;
     }
     std::shared_ptr<CustomLabel> label;
@@ -60,16 +61,10 @@ void CoTuongView::showChatAtSeat(int slot) {
         bubble->addSubview(label);
     }
     label->setText(pending);
-    const double w = ui::Font::boldSystem(14).measureWrapped(pending, 260).width + 8 * label->numOfEmos();
-    label->setFrame({20, 0, w + 40, 40});
-    if (slot == 2) {
-        bubble->setFrame({0, 0, w + 40, 40});
-        bubble->setCenter(Util::isPad() ? ui::Point{512, 384} : ui::Point{300, 140});
-    } else {
-        const ui::Rect old = bubble->frame();
-        bubble->setFrame({old.x(), old.y(), w + 100, 40});
-    }
-    label->setCenter({(w + 100) / 2, 20});
+    // The system line stands in the middle of the board; the seats' keep the layout's place.
+    BubblePlace::Stand stand;
+    if (slot == 2) stand = {BubblePlace::Anchor::Centre, 0, Util::isPad() ? ui::Point{512, 384} : ui::Point{300, 140}};
+    chatPlaces_[size_t(slot)].show(*bubble, *label, stand, ui::Screen::size());
     if (auto picture = Util::getImageWithName("friend_chat.png")) bubble->setImage(picture->stretchable(24, 15));
     if (slot != 1) view()->bringSubviewToFront(bubble.get());
     bubble->setHidden(false);
@@ -82,7 +77,9 @@ void CoTuongView::showChatAtSeat(int slot) {
 }
 
 void CoTuongView::hideChat(int slot) {
-    if (slot >= 0 && slot <= 2 && chat_[size_t(slot)]) chat_[size_t(slot)]->setHidden(true);
+    if (slot < 0 || slot > 2 || !chat_[size_t(slot)]) return;
+    chat_[size_t(slot)]->setHidden(true);
+    chatPlaces_[size_t(slot)].hide(*chat_[size_t(slot)]);
 }
 
 // ---------------------------------------------------------------- chat
@@ -211,9 +208,11 @@ void CoTuongView::hideForActionPlayerMenu() {
     if (board_) view()->bringSubviewToFront(viewCuoc_.get());
 }
 
+// Each action closes the menu first: the seat's views it put back then lie under what the
+// action opens.
 void CoTuongView::clickShowPlayerInfo() {
-    if (CurrentControlPlayer()) doShowUserInfo(CurrentControlPlayer()->IDDB());
     hideForActionPlayerMenu();
+    if (CurrentControlPlayer()) doShowUserInfo(CurrentControlPlayer()->IDDB());
 }
 
 void CoTuongView::clickAddFriend() {
@@ -232,16 +231,15 @@ void CoTuongView::clickBuzz() {
 }
 
 void CoTuongView::clickPresentForPlayer(int tag) {
-    if (isSeated()) {
-        if (tag == 0) {
-            setCurrentControlPlayer(UIController::myInfo());
-        } else {
-            for (const auto& player : players_)
-                if (!isMe(player->IDDB())) setCurrentControlPlayer(player);
-        }
-        ActionController::doPresentGift();
-    }
     hideForActionPlayerMenu();
+    if (!isSeated()) return;
+    if (tag == 0) {
+        setCurrentControlPlayer(UIController::myInfo());
+    } else {
+        for (const auto& player : players_)
+            if (!isMe(player->IDDB())) setCurrentControlPlayer(player);
+    }
+    ActionController::doPresentGift();
 }
 
 // ---------------------------------------------------------------- gifts

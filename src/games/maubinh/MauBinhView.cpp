@@ -10,7 +10,6 @@
 #include "platform/runtime/Log.h"
 #include "portal/GlobalService.h"
 #include "table/base/PlaySound.h"
-#include "table/sheets/MauBinhResultView.h"
 
 namespace kavo {
 
@@ -410,13 +409,6 @@ void MauBinhView::setReadyState(bool ready, int32_t userId) {
     if (userId != myId()) return;
     isReady_ = ready;
     setKindOfStart(ready ? kNoReady : kReady);
-    bringResultSheetToFront();
-}
-
-void MauBinhView::bringResultSheetToFront() {
-    auto& sheet = mauBinhResultView();
-    if (sheet && sheet->isViewLoaded() && sheet->view()->superview() == view().get())
-        view()->bringSubviewToFront(sheet->view().get());
 }
 
 void MauBinhView::setMoneyOnBoard(int32_t stake) {
@@ -430,7 +422,6 @@ void MauBinhView::setMoneyOnBoard(int32_t stake) {
         setSeatInfoWithSeat(s, player);
     }
     setKindOfStart(myId() == ownerId() ? kStart : kReady);
-    bringResultSheetToFront();
 }
 
 void MauBinhView::doStartGame() {
@@ -638,7 +629,6 @@ void MauBinhView::clearView() {
     ++clearCount_;
     isFinishManualBinh_ = false;
     setKindOfStart(myId() == ownerId() ? kStart : kReady);
-    bringResultSheetToFront();
     vBoardView_->setHidden(true);
     vBackGroundView_->setBackgroundColor(platform::ui::Color::clear());
     vResultView_->setBackgroundColor(platform::ui::Color::clear());

@@ -167,7 +167,6 @@ private:
     void resetMyCardWithCardList(const std::vector<int8_t>& ids);
     void resetAllCard();
     void removeCardsOf(TienLenPlayer& player);
-    void bringResultSheetToFront();
     std::shared_ptr<TienLenPlayer> tienLenPlayer(size_t index) const;
     std::shared_ptr<TienLenPlayer> playerWithIdTL(int32_t userId) const;
     // Delayed steps and completions of the current generation.

@@ -184,6 +184,12 @@ void PhomNewView::onFinish(int32_t score, const std::vector<int32_t>& cards, int
     for (int k = 0; k < numRac && size_t(k) < cards.size(); ++k)
         ids.push_back(cards[size_t(k)]);
     auto list = laidViews(ids, s, userId);
+    // My hand gives way to its loose cards, shown in its place: the same cards twice would
+    // lie on each other.
+    if (s == 0) {
+        removeViews(playersCards_[0]);
+        playersCards_[0].clear();
+    }
     paintFiredCardsWhenFinished();
     paintCardsOnHand(list, s);
     if (score > 0) showPointWithSeat(s, std::to_string(score));

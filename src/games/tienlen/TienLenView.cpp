@@ -3,7 +3,6 @@
 // TienLenViewEvents.cpp.
 #include "games/tienlen/TienLenView.h"
 
-#include "account/SettingsView.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -479,12 +478,8 @@ void TienLenView::bringOverlaysToFront() {
     root.bringSubviewToFront(viewActions().get());
     // Start stands partly on the play buttons' row between hands: the row must not take its clicks.
     if (btnStart()->superview() == &root) root.bringSubviewToFront(btnStart().get());
+    // The sheets and panels over the table stay above all this (TableRootView).
     root.bringSubviewToFront(viewPlayerMenu().get());
-    for (const auto& sheet : std::initializer_list<std::shared_ptr<ui::ViewController>>{
-             inviteView(), std::static_pointer_cast<ui::ViewController>(SettingsView::getInstance()), chatView()}) {
-        if (sheet && sheet->isViewLoaded() && sheet->view()->superview() == &root)
-            root.bringSubviewToFront(sheet->view().get());
-    }
 }
 
 } // namespace kavo

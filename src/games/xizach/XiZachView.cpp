@@ -120,6 +120,7 @@ void XiZachView::startWithInterval(int8_t interval, int32_t whoMove, const std::
     indexBaiNan_ = 0;
     daChiaBaiXong_ = false;
     diemso_.clear();
+    turnSlot_ = -1;
     btnStart()->setHidden(true);
     setNextPlayer(whoMove);
     btnFire()->setHidden(false);
@@ -149,11 +150,11 @@ void XiZachView::startWithInterval(int8_t interval, int32_t whoMove, const std::
         {kSeats, kOpeningCards, 0.15}, [this](int seat, int pass) { return cardToDeal(seat, pass) != nullptr; },
         [this](int seat, int pass) { dealCard(seat, pass); },
         [this] {
-            bringSheetsToFront();
+            bringOverlaysToFront();
             daChiaBaiXong_ = true;
         },
         [this] {
-            bringSheetsToFront();
+            bringOverlaysToFront();
             btnFire()->setHidden(false);
         });
     showOKImageWithMode(1);
@@ -183,12 +184,23 @@ void XiZachView::getRemainTimeWithPlayerId(int32_t playerId, int seconds) {
     const std::string name = owner ? text("KAVO_owner") : getPlayerNameFromID(playerId);
     const std::string line = text("KAVO_nextPlayer") + " " + name + "!";
     const int ownerSeat = getSeatFromID(ownerId());
-    showChatWithSeat(owner ? 4 : ownerSeat < 0 ? 0 : ownerSeat, line);
+    withdrawTurnNotice();
+    turnSlot_ = owner ? 4 : ownerSeat < 0 ? 0 : ownerSeat;
+    turnLine_ = line;
+    showChatWithSeat(turnSlot_, line);
     setInterval(seconds);
     setDieTime(seconds);
     setTimerWithSeat(getSeatFromID(playerId));
     schedulePlayerTime();
     setHiddenButtonSeat(true);
+}
+
+void XiZachView::withdrawTurnNotice() {
+    if (turnSlot_ < 0) return;
+    const auto& bubble = chat(turnSlot_);
+    const auto label = bubble->subviews().empty() ? nullptr : bubble->subviews().front();
+    if (!bubble->isHidden() && label && label->text() == turnLine_) showChatAtSeat(turnSlot_);
+    turnSlot_ = -1;
 }
 
 void XiZachView::animationWhenNextIsMe() {
@@ -284,7 +296,7 @@ void XiZachView::rutBaiWithCardId(uint8_t cardId, int32_t playerId) {
             break;
         }
     });
-    bringSheetsToFront();
+    bringOverlaysToFront();
 }
 
 void XiZachView::moveWithPlayerId(int32_t playerId, const std::vector<uint8_t>& cards) {
@@ -417,13 +429,18 @@ void XiZachView::clickFire() {
 }
 
 void XiZachView::beginNanbai(const std::shared_ptr<BCCardView>& card) {
-    peek().begin(card, *view(), [this](const std::shared_ptr<BCCardView>& zoomed) { showMyCardWithCard(zoomed); });
+    // As at the other three-card tables the back comes off under the cover; the card counts
+    // as turned once the cover is dragged off it (backPointbaiNan), so a peek put away
+    // unlooked leaves it face down.
+    peek().begin(card, *view(), [](const std::shared_ptr<BCCardView>& zoomed) {
+        if (zoomed->subviews().size() >= 2) zoomed->subviews().back()->removeFromSuperview();
+    });
 }
 
 void XiZachView::backPointbaiNan(const std::shared_ptr<BCCardView>& card) {
     PeekTable::backPointbaiNan(card);
     peek().end(card, [this, card] {
-        bringSheetsToFront();
+        bringOverlaysToFront();
         showMyCardWithCard(card);
     });
 }
@@ -442,17 +459,20 @@ void XiZachView::cardTapped(const std::shared_ptr<BCCardView>& card) {
 
 void XiZachView::showMyCardWithCard(const std::shared_ptr<BCCardView>& card) {
     PeekTable::showMyCardWithCard(card);
-    if (!card || card->subviews().size() < 2) return;
-    auto cover = card->subviews().back();
-    std::weak_ptr<platform::ui::ViewController> weak = weak_from_this();
-    const uint64_t made = generation();
-    platform::ui::View::animate(
-        0.4, [cover] { cover->setAlpha(0); },
-        [weak, made, cover](bool) {
-            auto self = weak.lock();
-            auto* table = dynamic_cast<XiZachView*>(self.get());
-            if (table && table->generation() == made) cover->removeFromSuperview();
-        });
+    // A card of mine still face down (touchable) turns once; a peek already took its back off.
+    if (!card || !card->isTouch()) return;
+    if (card->subviews().size() >= 2) {
+        auto cover = card->subviews().back();
+        std::weak_ptr<platform::ui::ViewController> weak = weak_from_this();
+        const uint64_t made = generation();
+        platform::ui::View::animate(
+            0.4, [cover] { cover->setAlpha(0); },
+            [weak, made, cover](bool) {
+                auto self = weak.lock();
+                auto* table = dynamic_cast<XiZachView*>(self.get());
+                if (table && table->generation() == made) cover->removeFromSuperview();
+            });
+    }
     ++indexBaiNan_;
     card->setIsTouch(false);
     if (indexBaiNan_ >= 2 && !diemso_.empty()) showChatWithSeat(0, diemso_);

@@ -78,6 +78,9 @@ private:
     void dealCard(int seat, int pass);
     void setNextPlayer(int32_t playerId);
     void animationWhenNextIsMe();
+    // A new turn's notice replaces the last one: a bubble still telling the turn before
+    // shows what waits behind it, or hides.
+    void withdrawTurnNotice();
     // The owner asks for a player's hand: on my turn as owner, once per player a game.
     void checkHand(int32_t playerId);
 
@@ -85,6 +88,9 @@ private:
     bool waitToPlayNextSound_ = false;
     bool arrowMoving_ = false;
     std::string diemso_;
+    // The bubble that told the last turn, and what it told (-1: none told yet).
+    int turnSlot_ = -1;
+    std::string turnLine_;
     std::shared_ptr<platform::ui::Button> btnBaiTy_;
     std::shared_ptr<platform::ui::ImageView> imgNextMe_;
 };

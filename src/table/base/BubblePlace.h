@@ -1,24 +1,58 @@
-// Where a table's bubble stands while it shows a line.
+// Where a table's bubble stands while it shows a line, and how it holds the line.
 #pragma once
+
+#include "platform/ui/Geometry.h"
+
+#include <vector>
+
+namespace platform::ui {
+class View;
+}
 
 namespace kavo {
 
-// A bubble that keeps its origin grows to the right with its line, so a long line at a
-// seat near the right edge would run out of the window. While such a line shows, the
-// bubble stands as far left as it must to end inside the window; once it hides it goes
-// back to the place the layout gave it. A layout that moves the bubble meanwhile wins.
+class CustomLabel;
+
+// A seat's bubble holds its whole line: the text wraps within 260 points onto as many
+// lines as it needs, the picture lies 20 points beyond it on each side and is at least one
+// line's bubble (40) high. The bubble stands where its table puts it (the layout's place,
+// a place by the window's right edge or a point it is centred on) and, while it shows a
+// line, moves as far as it must to lie whole inside the window; once it hides it goes back
+// to the place the layout gave it. A layout that moves the bubble meanwhile wins. Main
+// thread only.
 class BubblePlace {
 public:
-    // The x at which a bubble now at `x` shows a line whose drawn text ends `reach` points
-    // right of the bubble's x, in a window `screenWidth` wide.
-    double fit(double x, double reach, double screenWidth);
-    // The x a bubble now at `x` goes back to when it hides.
-    double home(double x);
+    static constexpr double kTextWidth = 260;
+    static constexpr double kInset = 20;
+    static constexpr double kLowest = 40;
+
+    enum class Anchor {
+        Origin,    // the layout's place: the bubble grows right and down from it
+        RightEdge, // its right end `margin` points left of the window's right edge, its y kept
+        Centre,    // centred on `centre`
+    };
+    struct Stand {
+        Anchor anchor = Anchor::Origin;
+        double margin = 0;
+        platform::ui::Point centre{};
+        // What the bubble keeps clear of (the player's play buttons): a bubble that would lie
+        // on one stands just above it, or below it where there is no room above.
+        std::vector<platform::ui::Rect> clearOf{};
+    };
+
+    // Lays `bubble` out around the text its `label` (its subview) holds, standing as
+    // `stand` says inside a window of `window`.
+    void show(platform::ui::View& bubble, CustomLabel& label, const Stand& stand, platform::ui::Size window);
+    // The bubble hides: it goes back to the layout's place.
+    void hide(platform::ui::View& bubble);
 
 private:
+    // The layout's place of a bubble now at `origin`.
+    platform::ui::Point home(platform::ui::Point origin);
+
     bool moved_ = false;
-    double home_ = 0; // the layout's x
-    double at_ = 0;   // the x it was moved to
+    platform::ui::Point home_{}; // the layout's origin
+    platform::ui::Point at_{};   // the origin it was moved to
 };
 
 } // namespace kavo

@@ -22,7 +22,6 @@
 #include "table/sheets/MauBinhResultView.h"
 #include "table/sheets/boardChat.h"
 #include "table/sheets/menuCuoc.h"
-#include "table/sheets/menuGift.h"
 
 #include <cmath>
 
@@ -324,8 +323,6 @@ void GameCardView::setKindOfStart(int kind) {
     view()->bringSubviewToFront(viewActions_.get());
     if (auto* parent = btnStart_->superview()) parent->bringSubviewToFront(btnStart_.get());
     view()->bringSubviewToFront(viewPlayerMenu_.get());
-    if (giftView()->isViewLoaded() && giftView()->view()->superview())
-        giftView()->view()->superview()->bringSubviewToFront(giftView()->view().get());
 }
 
 void GameCardView::clickStartGame() {
@@ -419,7 +416,7 @@ void GameCardView::doLeaveBoard() {
     auto mine = std::dynamic_pointer_cast<TienLenPlayer>(myRecord());
     const bool holdsCards = mine && mine->cards() && !mine->cards()->empty();
     const bool ready = myRecord() && myRecord()->isReady();
-    if (holdsCards || ready) {
+    if (leavingAsks(holdsCards, ready)) {
         askToLeaveTable();
         return;
     }

@@ -115,6 +115,9 @@ public:
     void showChatWithSeat(int slot, const std::string& text);
     void showChatAtSeat(int slot);
     void hideChat(int slot);
+    // Where the player's play and start buttons show, in the table's view: the bubbles keep
+    // clear of them.
+    std::vector<platform::ui::Rect> playButtonFrames();
     bool onChatFromWithId(int32_t userId, const std::string& name, const std::string& text);
     void onChatFromMeWithText(const std::string& text) override;
     void onBuzzWithContent(const std::string& text);
@@ -200,6 +203,8 @@ private:
     std::array<std::shared_ptr<platform::ui::ImageView>, 5> chats_;
     std::array<std::shared_ptr<platform::Timer>, 5> chatTimers_;
     std::array<BubblePlace, 5> chatPlaces_;
+    // How far left of the window's right edge the right seat's bubble ends.
+    double rightBubbleMargin_ = 55;
     std::vector<std::string> chatPlayers_ = std::vector<std::string>(5);
     std::shared_ptr<platform::ui::ImageView> imgBoard_, imgMoney_, imgIconGame_;
     std::shared_ptr<platform::ui::View> viewActions_, viewPlayerMenu_;

@@ -5,6 +5,7 @@
 #include "app/Util.h"
 #include "app/widgets/CustomLabel.h"
 #include "platform/ui/Font.h"
+#include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
 #include "table/base/GameCardView.h"
 #include "table/base/TableWidgets.h"
@@ -121,8 +122,7 @@ void GameCardView::hideChat(int slot) {
     if (slot < 0 || slot > 4 || !isViewLoaded()) return;
     const auto& bubble = chats_[size_t(slot)];
     bubble->setHidden(true);
-    auto frame = bubble->frame();
-    bubble->setFrame({chatPlaces_[size_t(slot)].home(frame.x()), frame.y(), frame.width(), frame.height()});
+    chatPlaces_[size_t(slot)].hide(*bubble);
     if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
     chatTimers_[size_t(slot)].reset();
 }
@@ -150,31 +150,15 @@ void GameCardView::showChatAtSeat(int slot) {
         bubble->addSubview(label);
     }
     label->setText(pending);
-    const auto measured = platform::ui::Font::boldSystem(14).measureWrapped(pending, 260);
-    const double w = std::min(260.0, measured.width) + 8.0 * label->numOfEmos();
-    label->setFrame({20, -5, w + 40, 40});
-    auto frame = bubble->frame();
-    const double screenWidth = Util::isPad() ? 1024 : 480;
-    switch (slot) {
-    case 1:
-        bubble->setFrame({screenWidth - (w + 40 + 55), frame.y(), w + 40, 40});
-        label->setCenter({(w + 100) / 2, 15});
-        break;
-    case 2:
-    case 3:
-        label->setCenter({(w + 100) / 2, 20});
-        bubble->setFrame(
-            {chatPlaces_[size_t(slot)].fit(frame.x(), label->center().x + w / 2, screenWidth), frame.y(), w + 40, 40});
-        break;
-    case 4:
-        bubble->setFrame({0, 0, w + 40, 40});
-        bubble->setCenter(Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140});
-        label->setCenter({(w + 80) / 2, 20});
-        break;
-    default:
-        bubble->setFrame({chatPlaces_[size_t(slot)].fit(frame.x(), w + 40, screenWidth), frame.y(), w + 40, 40});
-        break;
-    }
+    // The right seat's bubble ends 55 points left of the window's edge; the system line
+    // stands in the table's middle; the others keep the layout's place.
+    BubblePlace::Stand stand;
+    if (slot == 1) stand = {BubblePlace::Anchor::RightEdge, rightBubbleMargin_, {}};
+    if (slot == 4)
+        stand = {BubblePlace::Anchor::Centre, 0,
+                 Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140}};
+    stand.clearOf = playButtonFrames();
+    chatPlaces_[size_t(slot)].show(*bubble, *label, stand, platform::ui::Screen::size());
     if (image) bubble->setImage(image->stretchable(24, 15));
     if (slot == 0 || slot == 4) view()->bringSubviewToFront(bubble.get());
     bubble->setHidden(false);
@@ -182,6 +166,13 @@ void GameCardView::showChatAtSeat(int slot) {
     if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
     chatTimers_[size_t(slot)] =
         oneShot(slot == 4 ? 4.0 : 3.0, [slot](GameCardView& self) { self.showChatAtSeat(slot); });
+}
+
+std::vector<platform::ui::Rect> GameCardView::playButtonFrames() {
+    std::vector<platform::ui::Rect> shown;
+    for (const auto& button : {btnFire_, btnSkip_, btnAutoSelected_, btnStart_})
+        if (button && button->isVisibleOnScreen()) shown.push_back(button->convertRect(button->bounds(), view().get()));
+    return shown;
 }
 
 bool GameCardView::onChatFromWithId(int32_t userId, const std::string&, const std::string& line) {

@@ -147,8 +147,9 @@ void GameCardView::placeBadgeOnTheMailbox() {
 // The shown hands and the played cards fill the middle of the table at the end of a hand,
 // so the bubbles stand around it: mine under my name (where my hand was; while I play, its
 // lower edge lies on my cards' top 9 points, 8 on the tablet), the right seat's under its
-// money (its x is fixed: while a hand is played it lies on the lowest backs of a full column
-// and, on the phone, on the top of the play buttons), the top seat's right of its
+// money (its x is fixed: while a hand is played it lies on the lowest backs of a full column;
+// on the phone it ends left of the money and stands above the play buttons while they show),
+// the top seat's right of its
 // heart under the chat buttons, the left seat's above it under the table's title. The tablet's
 // values differ: there the bubbles keep phone sizes and the hand's band starts higher.
 void GameCardView::placeMySeatAboveTheHand() {
@@ -174,6 +175,9 @@ void GameCardView::placeMySeatAboveTheHand() {
     placeBadgeOnTheMailbox();
     chats_[0]->setFrame(phoneRect(62, 219, 100, 40));
     chats_[1]->setFrame(phoneRect(300, pad ? 180.5 : 178, 100, 40));
+    // On the phone the right seat's bubble ends left of that seat's money: while the play
+    // buttons show under it, it stands on their top edge, beside the money.
+    if (!pad) rightBubbleMargin_ = 480 - 410;
     chats_[2]->setFrame(phoneRect(326, 67, 100, 40));
     chats_[3]->setFrame(phoneRect(66, 48, 100, 40));
     imgMyTurn_->setFrame(phoneRect(x + 132, y - 12, 18, 26));

@@ -106,9 +106,11 @@ void GameCardView::hideForActionPlayerMenu() {
     }
 }
 
+// Each action closes the menu first: the seat's views it put back then lie under what the
+// action opens.
 void GameCardView::clickShowPlayerInfo() {
-    if (auto player = CurrentControlPlayer()) doShowUserInfo(player->IDDB());
     hideForActionPlayerMenu();
+    if (auto player = CurrentControlPlayer()) doShowUserInfo(player->IDDB());
 }
 
 void GameCardView::clickPresentForPlayer(int seat) {

@@ -6,8 +6,10 @@
 #include "platform/runtime/Log.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
 #include "portal/model/Chat.h"
+#include "table/base/TableRootView.h"
 #include "table/registry/TableRules.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/boardChat.h"
@@ -74,6 +76,10 @@ void GameTableView::onChatFromMeWithText(const std::string& line) {
     GlobalService::getInstance().chatToBoardWithRoom(roomId(), boardId(), trimmed);
     auto me = UIController::myInfo();
     chatView_->appendHistory(me ? me->name() : std::string(), trimmed);
+}
+
+void GameTableView::loadView() {
+    setView(std::make_shared<TableRootView>(platform::ui::Screen::bounds()));
 }
 
 void GameTableView::viewDidLoad() {
@@ -171,6 +177,12 @@ void GameTableView::doLeaveBoard() {
         return;
     }
     progressLeaveBoard();
+}
+
+bool GameTableView::leavingAsks(bool holdsCards, bool ready) const {
+    const auto me = UIController::myInfo();
+    const bool owner = me && me->IDDB() == ownerId_;
+    return (holdsCards && !isGameEnd_) || (ready && !owner);
 }
 
 void GameTableView::progressLeaveBoard() {

@@ -143,6 +143,11 @@ public:
     // The back button: while the player is in a game it asks first (action code 2,
     // whose OK leaves through the dialogs); otherwise it leaves at once.
     void doLeaveBoard() override;
+    // Whether leaving the card table now asks first: while a hand the player holds cards in
+    // is still played, or while he is ready and the table waits for him (the owner's mark
+    // is no such wait: he starts the hand). After a hand, its cards still shown, he leaves
+    // at once, as at every table.
+    bool leavingAsks(bool holdsCards, bool ready) const;
     // Leaves at once: the leave request for this room and board, then the screen pops.
     virtual void progressLeaveBoard();
     // The player left this table (by any road): what still runs for it stops.
@@ -205,6 +210,8 @@ public:
     virtual void updateAction() {}
 
     bool isTableScreen() const override { return true; }
+    // The table's view keeps the sheets and panels laid over it in front (TableRootView).
+    void loadView() override;
     // The screen's view, its title label and the invitation sheet.
     void viewDidLoad() override;
     // The title again in the language in force.

@@ -1,7 +1,6 @@
 #include "table/base/StakeTableView.h"
 
 #include "account/ProfileSubView.h"
-#include "account/SettingsView.h"
 #include "app/Resources.h"
 #include "app/Text.h"
 #include "app/UIController.h"
@@ -55,8 +54,11 @@ void StakeTableView::viewDidLoad() {
     btnFire()->setHidden(true);
     btnAutoSelected()->setHidden(true);
     const auto board = imgBoard() ? imgBoard()->center() : platform::ui::Point{0, 0};
-    peek_.load(myId(), {board.x, board.y + 20}, view()->frame(),
-               [this](const std::shared_ptr<BCCardView>& card) { backPointbaiNan(card); });
+    // Escape puts a peek away unlooked: the card goes home face down, and nothing is turned,
+    // sent or counted (Xi Zach's own end of a peek turns the card).
+    peek_.load(myId(), {board.x, board.y + 20}, view()->frame(), [this](const std::shared_ptr<BCCardView>& card) {
+        peek_.end(card, [this] { bringOverlaysToFront(); });
+    });
 }
 
 std::shared_ptr<platform::Timer> StakeTableView::afterDelay(double seconds,
@@ -284,7 +286,7 @@ void StakeTableView::removeCardViews() {
         if (dynamic_cast<BCCardView*>(child.get()) && child != peek_.cover()) child->removeFromSuperview();
 }
 
-void StakeTableView::bringSheetsToFront() {
+void StakeTableView::bringOverlaysToFront() {
     auto& root = *view();
     // The play buttons stay above the cards of my hand, which reach down to them.
     if (viewActions() && viewActions()->superview() == &root) root.bringSubviewToFront(viewActions().get());
@@ -293,12 +295,8 @@ void StakeTableView::bringSheetsToFront() {
     auto front = [&root](const platform::ui::ViewPtr& part) {
         if (part && part->superview() == &root) root.bringSubviewToFront(part.get());
     };
+    // The sheets and panels over the table stay above all this (TableRootView).
     front(viewPlayerMenu());
-    if (inviteView() && inviteView()->isViewLoaded()) front(inviteView()->view());
-    if (const auto& settings = SettingsView::getInstance(); settings && settings->isViewLoaded())
-        front(settings->view());
-    if (profileSubView() && profileSubView()->isViewLoaded()) front(profileSubView()->view());
-    if (chatView() && chatView()->isViewLoaded()) front(chatView()->view());
 }
 
 } // namespace kavo

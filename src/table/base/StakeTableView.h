@@ -70,7 +70,7 @@ public:
     // Takes every BCCardView off the table.
     void removeCardViews();
     // Bubbles, seat menu and the sheets over the cards (after each deal step).
-    void bringSheetsToFront();
+    void bringOverlaysToFront();
 
     // The generation of the table: a new hand, a reset and leaving move it on, and a
     // delayed step made under an older one does nothing.

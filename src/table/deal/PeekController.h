@@ -31,8 +31,8 @@ public:
 
     // Makes the cover (for the signed-in player `myId`, scaled 2x, alpha 0, off the
     // table, centred at `rest`) and the overlay (black at alpha 0.7, of `frame`). The
-    // overlay is the open peek's close on Escape: the card gets its back again (nothing
-    // was turned) and `putBack`, the table's own end of a peek, runs with it.
+    // overlay is the open peek's close on Escape, which puts the peek away unlooked at every
+    // table: the card gets its back again and `putBack` takes it home without turning it.
     void load(int32_t myId, platform::ui::Point rest, platform::ui::Rect frame,
               std::function<void(const std::shared_ptr<BCCardView>&)> putBack);
 

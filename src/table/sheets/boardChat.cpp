@@ -38,6 +38,17 @@ public:
     }
 };
 
+// The palette: the toggle, then five emoticons a row, each `emoticonSide()` square, 2 apart.
+double emoticonSide() {
+    return Util::isPad() ? 50 : 24;
+}
+double toggleWidth() {
+    return 35 * Util::iPad();
+}
+double paletteWidth() {
+    return toggleWidth() + 5 * (emoticonSide() + 2) - 2;
+}
+
 // The layouts of the palette toggle: tag 1 narrows the history and the field.
 struct ChatLayout {
     double rightX, rightY;
@@ -48,14 +59,12 @@ struct ChatLayout {
 ChatLayout layoutFor(int tag, double longSide) {
     const bool pad = Util::isPad();
     if (tag == 1) {
-        return pad ? ChatLayout{675,
-                                12,
-                                {12, 12, 660, 244},
-                                {12, 260, 660, 124},
-                                {20, 265, 650, 120},
-                                "server_bg_item.png"}
-                   : ChatLayout{longSide - 18,       5, {6, 0, 290, 110}, {6, 108, 290, 52}, {10, 110, 285, 52},
-                                "server_bg_item.png"};
+        // Open, the palette lies right of the narrowed history, inside the window: on the phone
+        // in the middle of what the history leaves.
+        if (pad) return {675, 12, {12, 12, 660, 244}, {12, 260, 660, 124}, {20, 265, 650, 120}, "server_bg_item.png"};
+        const Rect history{6, 0, 290, 110};
+        const double rightX = history.maxX() + (longSide - history.maxX() - paletteWidth()) / 2;
+        return {rightX, 5, history, {6, 108, 290, 52}, {10, 110, 285, 52}, "server_bg_item.png"};
     }
     // Folded, only the toggle shows: the palette starts at the window's right edge.
     return pad ? ChatLayout{954,
@@ -138,8 +147,9 @@ void boardChat::viewDidLoad() {
     txtChat_->setParentViewController(this);
     panel->addSubview(txtChat_);
 
-    // The right-hand panel: the palette toggle above the emoticons.
-    const double side = Util::isPad() ? 300 : 140;
+    // The right-hand panel: the palette toggle beside the emoticons, which it holds whole (a
+    // click outside a view's bounds does not reach what it holds).
+    const double side = paletteWidth();
     viewRight_ = platform::ui::View::make({layout.rightX, layout.rightY, side, Util::isPad() ? 380.0 : 160.0});
     viewRight_->setAccessibilityIdentifier("viewRight");
     panel->addSubview(viewRight_);
@@ -149,13 +159,12 @@ void boardChat::viewDidLoad() {
     btnEmotion_->setTag(0);
     btnEmotion_->onTouchUpInside([this] { clickEmotion(); });
     viewRight_->addSubview(btnEmotion_);
-    viewEmotions_ =
-        platform::ui::View::make({35 * Util::iPad(), 0, side - 35 * Util::iPad(), viewRight_->frame().height()});
+    viewEmotions_ = platform::ui::View::make({toggleWidth(), 0, side - toggleWidth(), viewRight_->frame().height()});
     viewEmotions_->setAccessibilityIdentifier("viewEmotions");
     viewRight_->addSubview(viewEmotions_);
 
     // The palette: keys in the table's own order, kept for the presses.
-    const double s = Util::isPad() ? 50 : 24;
+    const double s = emoticonSide();
     const double top = Util::isPad() ? 20 : 2;
     const auto table = EmoticonText::tableFromValue(Resources::getInstance().xDictEmotion());
     emotionKeys_.clear();

@@ -272,24 +272,42 @@ TEST_F(CardTable, SeatThreeLocksFirstAndUnlocksLast) {
     EXPECT_TRUE(table->seat(3).btnSeat->isEnabled());
 }
 
-TEST_F(CardTable, LeavingAsksOnlyWithCardsOrReady) {
-    auto table = fullTable();
-    me->resetCard();
-    me->cards()->push_back(CardView::withCardID(3));
-    table->doLeaveBoard();
-    EXPECT_EQ(dialogText(), text("KAVO_doYouWantExit"));
-    EXPECT_EQ(openDialogCode(), UIController::kActionLeaveBoard);
-    press("OK");
-    EXPECT_TRUE(client.sentOnce(15, {2, 5}));
-    EXPECT_NE(top(), table);
-    client.clear();
-    me->resetCard();
-    me->setIsReady(0);
-    auto second = fullTable(3, 8); // the owner's record is marked ready: not mine here
-    second->doLeaveBoard();
-    EXPECT_EQ(dialogText(), "");
-    EXPECT_TRUE(client.sentOnce(15, {2, 5}));
-    EXPECT_NE(top(), second);
+// Leaving asks first while my hand is still played or while the table waits for me to be
+// ready; after a hand, its cards still shown, and as the owner (who starts the hand), the
+// player leaves at once.
+TEST_F(CardTable, LeavingAsksOnlyWhileMyHandIsPlayedOrIAmReadyForTheNext) {
+    struct Case {
+        const char* state;
+        bool handRuns;
+        bool holdsCards;
+        bool ready;
+        int32_t owner;
+        bool asks;
+    };
+    for (const Case& c : {Case{"my hand is played", true, true, false, 7, true},
+                          Case{"after the hand, its cards shown", false, true, false, 7, false},
+                          Case{"ready for the owner's start", false, false, true, 8, true},
+                          Case{"the owner, marked ready", false, false, true, 7, false},
+                          Case{"watching a hand without cards", true, false, false, 8, false},
+                          Case{"nothing under way", false, false, false, 7, false}}) {
+        auto table = fullTable(3, c.owner);
+        table->setIsGameEnd(!c.handRuns);
+        me->resetCard();
+        if (c.holdsCards) me->cards()->push_back(CardView::withCardID(3));
+        me->setIsReady(c.ready ? 1 : 0);
+        table->doLeaveBoard();
+        if (c.asks) {
+            EXPECT_EQ(dialogText(), text("KAVO_doYouWantExit")) << c.state;
+            EXPECT_EQ(openDialogCode(), UIController::kActionLeaveBoard) << c.state;
+            EXPECT_TRUE(client.sent().empty()) << c.state;
+            press("OK");
+        } else {
+            EXPECT_EQ(dialogText(), "") << c.state;
+        }
+        EXPECT_TRUE(client.sentOnce(15, {2, 5})) << c.state;
+        EXPECT_NE(top(), table) << c.state;
+        client.clear();
+    }
 }
 
 // Money that changed away from the table (a transfer, a gift bought, a lottery win) is
@@ -375,7 +393,9 @@ TEST_F(CardTable, MyTimeRunningOutSkipsOnlyAtTheTienLenTables) {
         left->setCurrentPlayer(7);
         left->schedulePlayerTime();
         if (ask) {
-            me->setIsReady(1);
+            left->setIsGameEnd(false);
+            me->resetCard();
+            me->cards()->push_back(CardView::withCardID(3));
             left->doLeaveBoard();
             press("OK");
         } else {
@@ -417,10 +437,10 @@ TEST_F(CardTable, BubblesQueueJoinAndTime) {
     EXPECT_TRUE(table->chat(4)->isHidden());
 
     // A line long enough to run out of the window moves the top seat's bubble left while
-    // it shows (its centred text ends 10 points past the picture); then it goes back.
+    // it shows; then it goes back.
     const double x = table->chat(2)->frame().x();
     table->onChatFromWithId(9, "", "a line long enough to reach past the edge");
-    EXPECT_LE(table->chat(2)->frame().maxX() + 10, 480.0);
+    EXPECT_LE(table->chat(2)->frame().maxX(), 480.0);
     EXPECT_LT(table->chat(2)->frame().x(), x);
     platform::RunLoop::main().advance(6.0);
     EXPECT_TRUE(table->chat(2)->isHidden());

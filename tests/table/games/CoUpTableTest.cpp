@@ -11,6 +11,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "table/base/ChessPlayer.h"
 #include "table/registry/GameController.h"
+#include "tests/support/client/ReadableScreen.h"
 #include "tests/table/games/ChessTable.h"
 
 #include <algorithm>
@@ -47,6 +48,8 @@ protected:
         client.clear();
         return table;
     }
+    // The stake's chip as the player sees it.
+    static const ui::View* visibleChip() { return visibleViewWithIdentifier("btnBet"); }
     std::vector<std::shared_ptr<Piece>> piecesAt(int x, int y) {
         std::vector<std::shared_ptr<Piece>> found;
         for (const auto& piece : board().getAllPieces())
@@ -195,6 +198,38 @@ TEST_F(CoUpTable, ASnapshotBuildsFaceUpAndFaceDownPiecesByTheirFlag) {
     auto general = coUp(piecesAt(4, 0).front());
     EXPECT_EQ(general->kind(), PieceKind::Jiang);
     EXPECT_FALSE(general->isFaceDown()) << "a general is never face down";
+}
+
+// The stake's chip stands beside the board while a game's pieces lie on it, whoever started
+// the game and however the board was laid: a soldier moved onto the river row and revealed
+// reads whole. Between games, on the empty board, it waits in the middle.
+TEST_F(CoUpTable, TheStakesChipCoversNoPieceWhileAGameIsOn) {
+    sit();
+    const ui::View* bet = visibleChip();
+    ASSERT_TRUE(bet);
+    const ui::Rect boardFrame = board().convertRect(board().bounds(), nullptr);
+    EXPECT_TRUE(boardFrame.contains(bet->convertRect(bet->bounds(), nullptr))) << "in the middle of the empty board";
+    auto coveredPieces = [&] {
+        std::string covered;
+        const ui::Rect drawn = bet->convertRect(bet->bounds(), nullptr);
+        for (const auto& piece : board().getAllPieces())
+            if (drawn.intersects(piece->convertRect(piece->bounds(), nullptr)))
+                covered += " " + piece->accessibilityIdentifier();
+        return covered;
+    };
+    for (int32_t first : {kOther, kMe}) {
+        SCOPED_TRACE(first == kMe ? "my start" : "the other player's start");
+        start(first);
+        advance(1);
+        EXPECT_EQ(coveredPieces(), "");
+    }
+    table->moveWithWhoMove(kMe, 2, 3, 2, 4, kOther, 880, 5);
+    table->moveWithWhoMove(kOther, 2, 6, 2, 5, kMe, 870, 5);
+    advance(1);
+    EXPECT_EQ(coveredPieces(), "") << "the soldiers moved onto the river rows";
+    snapshot({at(4, 0, 1, 1), at(2, 4, 5, 1), at(3, 4, 7, 0)}, {at(4, 9, 1, 1), at(2, 5, 5, 1)});
+    advance(1);
+    EXPECT_EQ(coveredPieces(), "") << "a board rebuilt from a snapshot";
 }
 
 // ---------------------------------------------------------------- the captured pieces

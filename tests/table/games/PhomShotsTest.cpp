@@ -10,8 +10,11 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Image.h"
 #include "table/base/TienLenPlayer.h"
+#include "table/cards/CardViewPhom.h"
 #include "table/registry/GameController.h"
 #include "tests/table/TableTestSupport.h"
+
+#include <map>
 
 namespace kavo::test {
 namespace {
@@ -95,6 +98,8 @@ TEST_P(PhomShots, LaidMeldsAtTwoSeatsEatenCardsAndTheResultPictures) {
     deliver(69, Bytes().byte(1).byte(4).int32(10).int32(0));
     deliver(51, Bytes().byte(1).byte(4).int32(9).int32(17).int32(0).byte(2).byte(47).byte(43));
     deliver(51, Bytes().byte(1).byte(4).int32(10).int32(0).int32(0).byte(0));
+    // My loose cards show where my hand was.
+    deliver(51, Bytes().byte(1).byte(4).int32(7).int32(25).int32(0).byte(3).byte(0).byte(4).byte(8));
     platform::RunLoop::main().advance(2.0);
     EXPECT_EQ(table->showHaPhom()[1][0], 28);
     EXPECT_EQ(table->showHaPhom()[3][0], 1);
@@ -110,6 +115,25 @@ TEST_P(PhomShots, LaidMeldsAtTwoSeatsEatenCardsAndTheResultPictures) {
     EXPECT_EQ(table->seat(1).ok->image()->name(), "p_phomtext_06.png");
     EXPECT_NE(table->seat(3).btnMoney->currentTitle(), moneyBefore);
     shoot("phom-result");
+    // Every card shows once: my loose cards took my hand's place, not a place over it.
+    std::map<int, int> shown;
+    for (const auto& card : table->view()->subviewsOfType<CardViewPhom>())
+        if (card->isVisibleOnScreen()) ++shown[card->cardID()];
+    for (const auto& [id, times] : shown)
+        EXPECT_EQ(times, 1) << "card " << id;
+    EXPECT_EQ(shown.count(0) + shown.count(4) + shown.count(8), 3u) << "my loose cards show";
+    // No seat's result line lies on a card: the hands, melds and discards shown read whole.
+    for (int slot = 0; slot < GameCardView::kSeats; ++slot) {
+        const auto& bubble = table->chat(slot);
+        ASSERT_FALSE(bubble->isHidden()) << slot;
+        const auto line = bubble->convertRect(bubble->bounds(), nullptr);
+        for (const auto& card : table->view()->subviewsOfType<CardViewPhom>()) {
+            if (!card->isVisibleOnScreen()) continue;
+            const auto drawn = card->convertRect(card->bounds(), nullptr).intersection(line);
+            EXPECT_FALSE(drawn.width() > 2 && drawn.height() > 2)
+                << "the bubble chat" << slot << " lies on the card " << int(card->cardID());
+        }
+    }
 }
 
 // Every seat speaks at once over a dealt hand: the neighbours' bubbles lie apart and off

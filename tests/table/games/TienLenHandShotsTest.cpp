@@ -106,6 +106,27 @@ TEST_P(TienLenHandShots, AHandInPlayWithTheLastPlayOnTheTable) {
     const auto buttons = table->btnFire()->convertRect(table->btnFire()->bounds(), table->view().get());
     EXPECT_LE(buttons.maxY(), mine[hand.lifted]->frame().y()) << "the lifted card's corner under the play buttons";
     expectReadable(std::string(hand.name) + (tablet ? "-tablet" : "-phone") + ".png");
+
+    // The others pass after my play, one after another, and the turn comes back to me: their
+    // bubbles leave my play buttons in sight. The right seat's stands above the buttons, on the
+    // lowest backs of that seat's face-down column.
+    std::vector<int32_t> others;
+    for (int32_t id : hand.players)
+        if (id >= 0 && id != 7) others.push_back(id);
+    logic.onMoveWithRoomId(hand.room, hand.board, 7, {uint8_t(mine[0]->cardID())}, others.front());
+    runMainThread();
+    for (size_t i = 0; i < others.size(); ++i)
+        logic.onSkipWithRoomId(hand.room, hand.board, others[i], i + 1 < others.size() ? others[i + 1] : 7, false);
+    runMainThread();
+    platform::RunLoop::main().advance(0.3);
+    ASSERT_FALSE(table->btnFire()->isHidden()) << "my turn again";
+    expectReadable(std::string(hand.name) + "-passes" + (tablet ? "-tablet" : "-phone") + ".png", nullptr,
+                   {"a ImageView is covered by the bubble chat1"});
+    for (const auto& button : {table->btnFire(), table->btnSkip(), table->btnAutoSelected()})
+        for (int slot = 0; slot < 5; ++slot)
+            EXPECT_FALSE(!table->chat(slot)->isHidden() && table->chat(slot)->frame().intersects(button->convertRect(
+                                                               button->bounds(), table->view().get())))
+                << button->accessibilityIdentifier() << " under the bubble chat" << slot;
 }
 
 INSTANTIATE_TEST_SUITE_P(Hands, TienLenHandShots, ::testing::Combine(::testing::ValuesIn(kHands), ::testing::Bool()),

@@ -19,6 +19,7 @@
 #include "net/Message.h"
 #include "platform/automation/ViewQuery.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Screen.h"
 #include "portal/GlobalLogicHandler.h"
 #include "table/base/ActionController.h"
 #include "table/base/TienLenPlayer.h"
@@ -402,6 +403,43 @@ TEST_F(Sheets, ALongTableLineWrapsInTheHistoryAndReadsWhole) {
         EXPECT_LE(label->frame().width(), history.frame().width());
         EXPECT_GE(history.rectForRow({0, 0}).height() + 0.5, double(lines.size()) * label->font().lineHeight());
         EXPECT_EQ(describe(unreadableTexts(&history)), "");
+    }
+}
+
+// The open emoticon palette lies inside the window, right of the narrowed history, on each
+// device: the toggle and every emoticon show whole, a click at an emoticon's centre reaches
+// it and puts its code in the field.
+TEST_F(Sheets, TheOpenEmoticonPaletteLiesInsideTheWindowRightOfTheHistory) {
+    for (platform::ui::Idiom device : {platform::ui::Idiom::Phone, platform::ui::Idiom::Tablet}) {
+        SCOPED_TRACE(device == platform::ui::Idiom::Tablet ? "tablet" : "phone");
+        relaunchAs(device);
+        auto table = seat<TienLenView>({player(8, "minh")});
+        auto chat = table->chatView();
+        open(*table, chat);
+        drive("tap id=clickEmotion\nadvance 0.5");
+        const platform::ui::Size size = platform::ui::Screen::size();
+        const platform::ui::Rect window{0, 0, size.width, size.height};
+        const platform::ui::Rect history = screenFrame(*chat->tblHistoryChat());
+        auto toggle = platform::automation::ViewQuery::hitView(screenFrame(*chat->btnEmotion()).center());
+        EXPECT_TRUE(toggle && toggle->isDescendantOf(chat->btnEmotion().get())) << "the toggle takes its clicks";
+        EXPECT_TRUE(window.contains(screenFrame(*chat->btnEmotion())));
+        std::vector<std::shared_ptr<platform::ui::Button>> emoticons;
+        for (const auto& shown : chat->viewEmotions()->subviewsOfType<platform::ui::Button>())
+            if (shown->accessibilityIdentifier() == "onClickEmotion") emoticons.push_back(shown);
+        ASSERT_FALSE(emoticons.empty());
+        for (const auto& emoticon : emoticons) {
+            const platform::ui::Rect drawn = screenFrame(*emoticon);
+            EXPECT_TRUE(window.contains(drawn)) << emoticon->tag() << " lies at x " << drawn.x();
+            EXPECT_GE(drawn.minX(), history.maxX()) << emoticon->tag();
+            auto* hit = platform::automation::ViewQuery::hitView(drawn.center());
+            EXPECT_TRUE(hit && hit->isDescendantOf(emoticon.get())) << emoticon->tag();
+        }
+        const platform::ui::Point first = screenFrame(*emoticons.front()).center();
+        clickAndType(first, "");
+        runMainThread();
+        EXPECT_FALSE(chat->txtChat()->text().empty()) << "the first emoticon's code went into the field";
+        chat->slideOut();
+        runMainThread();
     }
 }
 
