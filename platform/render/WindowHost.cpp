@@ -157,7 +157,9 @@ bool WindowHost::run() {
 
         SDL_Event event;
         const bool stillWantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
-        if (SDL_WaitEventTimeout(&event, waitTimeout(stillWantsFrame))) {
+        const int timeout = waitTimeout(stillWantsFrame);
+        if (timeout != 0 && sleepsHook_) sleepsHook_();
+        if (SDL_WaitEventTimeout(&event, timeout)) {
             handle(event);
             while (!stopped_ && SDL_PollEvent(&event))
                 handle(event);

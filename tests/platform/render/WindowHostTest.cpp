@@ -4,6 +4,7 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
+#include "tests/platform/runtime/Marks.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -74,8 +75,12 @@ TEST_F(WindowHostTest, ClosureFromAnotherThreadWakesTheLoop) {
     WindowHost host;
     limitRun(host);
     bool ran = false;
+    // Posted once the loop waits for events: only the post's own wake-up ends that wait
+    // before the safety timer does.
+    platform::test::Marks marks;
+    host.setSleepsHook([&] { marks.mark("sleeps"); });
     std::thread poster([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!marks.waitFor("sleeps")) return;
         runOnMainThread([&] {
             ran = true;
             host.stop();
@@ -83,6 +88,7 @@ TEST_F(WindowHostTest, ClosureFromAnotherThreadWakesTheLoop) {
     });
     EXPECT_TRUE(host.run());
     poster.join();
+    host.setSleepsHook(nullptr);
     EXPECT_TRUE(ran);
     EXPECT_FALSE(timedOut_);
     EXPECT_GE(host.framesDrawn(), 1u);
