@@ -158,7 +158,8 @@ bool WindowHost::run() {
         SDL_Event event;
         const bool stillWantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
         const int timeout = waitTimeout(stillWantsFrame);
-        if (timeout != 0 && sleepsHook_) sleepsHook_();
+        if (sleepsHook_ && timeout != 0 && !stillWantsFrame && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+            sleepsHook_();
         if (SDL_WaitEventTimeout(&event, timeout)) {
             handle(event);
             while (!stopped_ && SDL_PollEvent(&event))

@@ -54,9 +54,10 @@ public:
     // on it to know that a click or a key it was sent has landed.
     uint64_t inputsTaken() const { return inputsTaken_; }
 
-    // The tests' hook: called on the loop's thread as run() begins to wait for events with
-    // nothing to do, so a test posts from another thread only once the loop waits (then
-    // only the post's own wake-up can end that wait). Null but in tests; set before run().
+    // The tests' hook: called on the loop's thread as run() begins to wait with nothing to
+    // run, no frame to draw and no event queued (only a new event or a timer ends that
+    // wait), so a test posts from another thread only once the loop waits so. Null but in
+    // tests; set before run().
     void setSleepsHook(std::function<void()> hook) { sleepsHook_ = std::move(hook); }
 
 private:
