@@ -14,7 +14,17 @@ bool BackgroundWriter::submit(Write write) {
         // In the order of the calls: after what the thread still writes. Counted while it
         // waits, so that the stop, woken by the same end of a write, waits for it too.
         ++waiting_;
+        if (testHook_) testHook_(TestMoment::SaveWaits);
         changed_.wait(lock, [this] { return !next_ && !busy_; });
+        if (testHook_) {
+            // The tests' moment: unlocked, so the stop may look meanwhile; then, as after any
+            // wake-up, this write waits again for whatever began in between.
+            const TestHook hook = testHook_;
+            lock.unlock();
+            hook(TestMoment::SaveWoken);
+            lock.lock();
+            changed_.wait(lock, [this] { return !next_ && !busy_; });
+        }
         --waiting_;
         runLocked(write, lock);
         return true;
@@ -41,20 +51,32 @@ bool BackgroundWriter::lastSucceeded() const {
 
 void BackgroundWriter::stop() {
     std::thread ending;
+    TestHook hook;
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
         changed_.notify_all();
         ending = std::move(thread_);
+        hook = testHook_;
     }
+    if (hook) hook(TestMoment::Stopping);
     if (ending.joinable()) ending.join();
     std::unique_lock lock(mutex_);
     // A later thread may get the ended one's id: it is no writer.
     threadId_ = {};
     // A write that another thread began meanwhile runs on that thread: the exit waits for it.
-    changed_.wait(lock, [this] { return !next_ && !busy_ && waiting_ == 0; });
+    changed_.wait(lock, [this] {
+        const bool done = !next_ && !busy_ && waiting_ == 0;
+        if (!done && testHook_) testHook_(TestMoment::StopWaits);
+        return done;
+    });
     if (!stopped_) stopper_ = std::this_thread::get_id();
     stopped_ = true;
+}
+
+void BackgroundWriter::setTestHook(TestHook hook) {
+    std::lock_guard lock(mutex_);
+    testHook_ = std::move(hook);
 }
 
 bool BackgroundWriter::onWriterThread() const {

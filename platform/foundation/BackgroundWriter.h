@@ -39,6 +39,20 @@ public:
     // True on the writer's own thread (a write that runs there), false elsewhere.
     bool onWriterThread() const;
 
+    // The tests' hook. The moments of a stop and a save that meets it pass in an instant;
+    // a test holds the threads there to make a wrong order certain. Null but in tests, which
+    // set it before the first write. Where the writer's lock is held the hook must not call
+    // the writer (it may only signal the test's own threads).
+    enum class TestMoment {
+        Stopping,  // stop() marked the writer stopping and goes on to end its thread (unlocked)
+        SaveWaits, // a write asked during the stop waits for the one that runs (locked)
+        SaveWoken, // that write was let go, and is not yet begun (unlocked: the moment is
+                   // widened, so that the stop can look at the writer right there)
+        StopWaits, // stop() still waits for a write that runs or waits (locked)
+    };
+    using TestHook = std::function<void(TestMoment)>;
+    void setTestHook(TestHook hook);
+
 private:
     void run();
     // Runs one write without the lock, marked busy meanwhile.
@@ -55,6 +69,7 @@ private:
     bool lastOk_ = true;
     std::thread thread_;
     std::thread::id threadId_;
+    TestHook testHook_;
 };
 
 } // namespace platform

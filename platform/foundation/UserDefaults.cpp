@@ -240,6 +240,10 @@ void UserDefaults::stopWriter() {
     writer_.stop();
 }
 
+void UserDefaults::setWriterTestHook(BackgroundWriter::TestHook hook) {
+    writer_.setTestHook(std::move(hook));
+}
+
 Value UserDefaults::dictionaryRepresentation() const {
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeededLocked();

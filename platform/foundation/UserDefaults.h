@@ -72,6 +72,8 @@ public:
     // that stopped the writer; on any other thread it is refused, logged and returns false
     // (the exit goes on without it).
     void stopWriter();
+    // The tests' hook into the writer (BackgroundWriter::setTestHook); null but in tests.
+    void setWriterTestHook(BackgroundWriter::TestHook hook);
 
     // Every stored key and value.
     Value dictionaryRepresentation() const;

@@ -157,7 +157,10 @@ bool WindowHost::run() {
 
         SDL_Event event;
         const bool stillWantsFrame = forceRedraw_ || animating || ui::Display::generation() != drawnGeneration_;
-        if (SDL_WaitEventTimeout(&event, waitTimeout(stillWantsFrame))) {
+        const int timeout = waitTimeout(stillWantsFrame);
+        if (sleepsHook_ && timeout != 0 && !stillWantsFrame && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+            sleepsHook_();
+        if (SDL_WaitEventTimeout(&event, timeout)) {
             handle(event);
             while (!stopped_ && SDL_PollEvent(&event))
                 handle(event);

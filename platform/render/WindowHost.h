@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -53,6 +54,12 @@ public:
     // on it to know that a click or a key it was sent has landed.
     uint64_t inputsTaken() const { return inputsTaken_; }
 
+    // The tests' hook: called on the loop's thread as run() begins to wait with nothing to
+    // run, no frame to draw and no event queued (only a new event or a timer ends that
+    // wait), so a test posts from another thread only once the loop waits so. Null but in
+    // tests; set before run().
+    void setSleepsHook(std::function<void()> hook) { sleepsHook_ = std::move(hook); }
+
 private:
     void close();
     void handle(const SDL_Event& event);
@@ -78,6 +85,7 @@ private:
     uint32_t wakeEventType_ = 0;
     // Shared with the run loop's waker, which may outlive a stopped loop briefly.
     std::shared_ptr<std::atomic<bool>> wakePending_;
+    std::function<void()> sleepsHook_;
     std::atomic<bool> stopped_{false};
     bool mouseDown_ = false;
     ui::Point lastMouse_;

@@ -166,8 +166,10 @@ void RunLoop::waitForWork(double maxWait) {
     double next = nextTimerDate();
     if (!clock->isManual() && next >= 0) wait = std::min(wait, std::max(0.0, next - clock->now()));
     std::unique_lock<std::mutex> lock(mutex_);
-    if (tasks_.empty() && !stopped_ && wait > 0)
+    if (tasks_.empty() && !stopped_ && wait > 0) {
+        if (testHook_) testHook_(TestMoment::Sleeps);
         wake_.wait_for(lock, std::chrono::duration<double>(wait), [this] { return !tasks_.empty() || stopped_; });
+    }
 }
 
 void RunLoop::run() {
@@ -226,6 +228,20 @@ void RunLoop::setWaker(std::function<void()> waker) {
     waker_ = std::move(waker);
 }
 
+void RunLoop::setTestHook(std::function<void(TestMoment)> hook) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    testHook_ = std::move(hook);
+}
+
+void RunLoop::reachTestMoment(TestMoment moment) const {
+    std::function<void(TestMoment)> hook;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        hook = testHook_;
+    }
+    if (hook) hook(moment);
+}
+
 void RunLoop::reset() {
     std::deque<std::function<void()>> tasks;
     std::vector<std::shared_ptr<Timer>> timers;
@@ -234,6 +250,7 @@ void RunLoop::reset() {
         tasks.swap(tasks_);
         timers.swap(timers_);
         stopped_ = false;
+        testHook_ = nullptr;
     }
     for (auto& t : timers)
         t->invalidate();
@@ -293,6 +310,7 @@ bool runOnMainThreadAndWait(std::function<void()> task) {
         guard->state->finish(true);
     });
     guard.reset();
+    RunLoop::main().reachTestMoment(RunLoop::TestMoment::AwaitsMain);
     std::unique_lock<std::mutex> lock(state->mutex);
     state->cv.wait(lock, [&] { return state->finished; });
     return state->ran;

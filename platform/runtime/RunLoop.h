@@ -83,10 +83,24 @@ public:
     // system's event wait can be woken. Set before other threads start posting.
     void setWaker(std::function<void()> waker);
 
-    // Drops every posted closure and timer (between tests).
+    // Drops every posted closure and timer, and the tests' hook (between tests).
     void reset();
 
+    // The tests' hook: moments that otherwise pass in an instant, where a test holds or
+    // signals its threads to make an order certain. Null but in tests.
+    enum class TestMoment {
+        Sleeps,     // the loop's thread begins to sleep for want of work; the loop's lock is
+                    // held (the hook must not call the loop), so a post made once the hook
+                    // returned finds the loop asleep
+        AwaitsMain, // a thread posted a closure with runOnMainThreadAndWait and now waits
+    };
+    void setTestHook(std::function<void(TestMoment)> hook);
+
 private:
+    friend bool runOnMainThreadAndWait(std::function<void()> task);
+    // Calls the tests' hook, if any, without the lock.
+    void reachTestMoment(TestMoment moment) const;
+
     RunLoop() = default;
     bool fireOneDueTimer(double now);
     // Runs the posted closures (only the first with `firstOnly`), then each due timer once.
@@ -103,6 +117,7 @@ private:
     std::thread::id thread_;
     uint64_t nextOrder_ = 0;
     bool stopped_ = false;
+    std::function<void(TestMoment)> testHook_;
 };
 
 // The main thread is the thread bound to RunLoop::main().

@@ -9,11 +9,14 @@ SerialQueue::SerialQueue(std::string name) : name_(std::move(name)) {
 }
 
 SerialQueue::~SerialQueue() {
+    std::function<void(TestMoment)> hook;
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
+        hook = testHook_;
     }
     wake_.notify_one();
+    if (hook) hook(TestMoment::Stopping);
     if (thread_.joinable()) thread_.join();
 }
 
@@ -49,7 +52,16 @@ bool SerialQueue::isCurrent() const {
 
 void SerialQueue::waitUntilIdle() {
     std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return tasks_.empty() && !running_; });
+    idle_.wait(lock, [this] {
+        const bool idle = tasks_.empty() && !running_;
+        if (!idle && testHook_) testHook_(TestMoment::IdleWaits);
+        return idle;
+    });
+}
+
+void SerialQueue::setTestHook(std::function<void(TestMoment)> hook) {
+    std::lock_guard lock(mutex_);
+    testHook_ = std::move(hook);
 }
 
 void SerialQueue::work() {

@@ -31,6 +31,15 @@ public:
     // Waits until nothing is queued or running (for tests).
     void waitUntilIdle();
 
+    // The tests' hook: moments that otherwise pass in an instant, where a test holds its
+    // tasks to make an order certain. Null but in tests, which set it before queuing.
+    enum class TestMoment {
+        Stopping,  // the destructor marked the queue stopping and goes on to join its thread
+        IdleWaits, // waitUntilIdle found work queued or running and waits; the queue's lock
+                   // is held (the hook must not call the queue)
+    };
+    void setTestHook(std::function<void(TestMoment)> hook);
+
 private:
     void work();
 
@@ -41,6 +50,7 @@ private:
     std::deque<std::function<void()>> tasks_;
     bool running_ = false;
     bool stopping_ = false;
+    std::function<void(TestMoment)> testHook_;
     std::thread thread_;
 };
 

@@ -11,6 +11,7 @@
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
+#include "tests/platform/runtime/Marks.h"
 #include "tools/ui-sample/SampleScreen.h"
 
 #include <chrono>
@@ -26,6 +27,7 @@ using platform::automation::Driver;
 using platform::automation::DriverResult;
 using platform::automation::Selector;
 using platform::automation::ViewQuery;
+using platform::test::Marks;
 
 namespace {
 
@@ -184,13 +186,18 @@ TEST_F(DriverTest, AnOpenAlertCoversTheScreenBelowIt) {
     EXPECT_NE(result.message.find("covered"), std::string::npos) << result.message;
 }
 
+// The reply comes once the waiting line has looked and sleeps in the run loop.
 TEST_F(DriverTest, WaitingLetsRepliesFromOtherThreadsArrive) {
-    std::thread network([label = sample_.screen->status()] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        runOnMainThread([label] { label->setText("Đã kết nối"); });
+    Marks marks;
+    RunLoop::main().setTestHook([&](RunLoop::TestMoment moment) {
+        if (moment == RunLoop::TestMoment::Sleeps) marks.mark("sleeps");
+    });
+    std::thread network([&marks, label = sample_.screen->status()] {
+        if (marks.waitFor("sleeps")) runOnMainThread([label] { label->setText("Đã kết nối"); });
     });
     auto result = drive("wait text=Đã kết nối 5");
     network.join();
+    RunLoop::main().setTestHook(nullptr);
     EXPECT_TRUE(result.ok) << result.message;
 }
 

@@ -1,9 +1,11 @@
 #include "platform/render/WindowHost.h"
 
 #include "RenderTestSupport.h"
+#include "platform/runtime/Clock.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
+#include "tests/platform/runtime/Marks.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -73,17 +75,26 @@ TEST_F(WindowHostTest, ClosureFromAnotherThreadWakesTheLoop) {
     window->makeKeyAndVisible();
     WindowHost host;
     limitRun(host);
-    bool ran = false;
+    bool ran = false, ranBeforeTheSafetyWasDue = false;
+    // Posted once the loop waits with nothing else to wake it but the safety timer: only
+    // the post's own wake-up lets the closure run long before that timer is due (a loop
+    // woken by the timer runs the closure first, then finds the timer due).
+    platform::test::Marks marks;
+    host.setSleepsHook([&] { marks.mark("sleeps"); });
     std::thread poster([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!marks.waitFor("sleeps")) return;
         runOnMainThread([&] {
             ran = true;
+            // With a second to spare: the wait for the timer may end a millisecond early.
+            ranBeforeTheSafetyWasDue = Clock::time() + 1 < safety_->fireDate();
             host.stop();
         });
     });
     EXPECT_TRUE(host.run());
     poster.join();
+    host.setSleepsHook(nullptr);
     EXPECT_TRUE(ran);
+    EXPECT_TRUE(ranBeforeTheSafetyWasDue) << "the loop slept until its timer";
     EXPECT_FALSE(timedOut_);
     EXPECT_GE(host.framesDrawn(), 1u);
 }

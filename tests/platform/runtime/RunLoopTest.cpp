@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Clock.h"
 #include "tests/platform/runtime/MainLoopFixture.h"
+#include "tests/platform/runtime/Marks.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -13,6 +14,7 @@
 using namespace platform;
 
 using platform::test::MainLoopFixture;
+using platform::test::Marks;
 using RunLoopIdle = platform::test::RealClockLoopFixture;
 
 TEST_F(MainLoopFixture, PostedClosuresRunInTheOrderTheyWerePosted) {
@@ -132,15 +134,20 @@ TEST_F(RunLoopIdle, AnIdleLoopSleepsInsteadOfSpinning) {
     EXPECT_LT(cpu, 0.05);
 }
 
+// The post comes once the loop sleeps: only the post's own wake-up ends the wait.
 TEST_F(RunLoopIdle, APostFromAnotherThreadWakesASleepingLoop) {
+    Marks marks;
+    RunLoop::main().setTestHook([&](RunLoop::TestMoment moment) {
+        if (moment == RunLoop::TestMoment::Sleeps) marks.mark("sleeps");
+    });
     bool ran = false;
     std::thread poster([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        runOnMainThread([&] { ran = true; });
+        if (marks.waitFor("sleeps")) runOnMainThread([&] { ran = true; });
     });
     auto before = std::chrono::steady_clock::now();
     RunLoop::main().runOnce(10.0);
     poster.join();
+    RunLoop::main().setTestHook(nullptr);
     EXPECT_TRUE(ran);
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count(), 5.0);
 }

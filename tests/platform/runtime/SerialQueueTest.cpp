@@ -1,5 +1,7 @@
 #include "platform/runtime/SerialQueue.h"
 
+#include "tests/platform/runtime/Marks.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -10,6 +12,7 @@
 #include <vector>
 
 using namespace platform;
+using platform::test::Marks;
 
 namespace {
 // A gate a task waits at until the test opens it.
@@ -70,6 +73,10 @@ TEST(SerialQueue, DestroyingTheQueueRunsWhatIsStillQueued) {
     std::atomic<bool> started{false};
     {
         auto queue = std::make_unique<SerialQueue>("closing");
+        Marks marks;
+        queue->setTestHook([&](SerialQueue::TestMoment moment) {
+            if (moment == SerialQueue::TestMoment::Stopping) marks.mark("stopping");
+        });
         queue->async([&] {
             started = true;
             gate.pass();
@@ -79,10 +86,10 @@ TEST(SerialQueue, DestroyingTheQueueRunsWhatIsStillQueued) {
             queue->async([&] { ++ran; });
         while (!started.load())
             std::this_thread::yield();
-        // Opened from elsewhere once the destructor is waiting, so the three tasks are
-        // still queued when the queue is told to stop.
+        // Opened from elsewhere once the destructor marked the queue stopping, so the three
+        // tasks are still queued when the queue is told to stop.
         std::thread opener([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            marks.waitFor("stopping");
             gate.open();
         });
         queue.reset();
@@ -91,23 +98,35 @@ TEST(SerialQueue, DestroyingTheQueueRunsWhatIsStillQueued) {
     EXPECT_EQ(ran.load(), 4);
 }
 
+// The task ends only once the wait has either begun or returned, so a wait that does not
+// wait for it returns while it still runs, every time.
 TEST(SerialQueue, WaitUntilIdleReturnsOnlyAfterTheRunningTaskEnded) {
+    Marks marks;
     SerialQueue queue("idle");
+    queue.setTestHook([&](SerialQueue::TestMoment moment) {
+        if (moment == SerialQueue::TestMoment::IdleWaits) marks.mark("idle waits");
+    });
     std::atomic<bool> started{false};
     std::atomic<bool> finished{false};
     queue.async([&] {
         started = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        marks.waitForAny({"idle waits", "idle returned"});
         finished = true;
     });
     while (!started.load())
         std::this_thread::yield();
     queue.waitUntilIdle();
-    EXPECT_TRUE(finished.load());
+    const bool finishedWhenIdle = finished.load();
+    marks.mark("idle returned");
+    EXPECT_TRUE(finishedWhenIdle);
 }
 
 TEST(SerialQueue, WaitUntilIdleWaitsForTasksQueuedBehindTheRunningOne) {
+    Marks marks;
     SerialQueue queue("idle-behind");
+    queue.setTestHook([&](SerialQueue::TestMoment moment) {
+        if (moment == SerialQueue::TestMoment::IdleWaits) marks.mark("idle waits");
+    });
     Gate gate;
     std::atomic<int> ran{0};
     queue.async([&] {
@@ -115,13 +134,16 @@ TEST(SerialQueue, WaitUntilIdleWaitsForTasksQueuedBehindTheRunningOne) {
         ++ran;
     });
     queue.async([&] { ++ran; });
+    // Opened once the wait has begun (or, wrongly, returned), the second task still queued.
     std::thread opener([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        marks.waitForAny({"idle waits", "idle returned"});
         gate.open();
     });
     queue.waitUntilIdle();
+    const int ranWhenIdle = ran.load();
+    marks.mark("idle returned");
     opener.join();
-    EXPECT_EQ(ran.load(), 2);
+    EXPECT_EQ(ranWhenIdle, 2);
 }
 
 TEST(SerialQueue, AnIdleQueueHasNothingToWaitFor) {

@@ -17,6 +17,7 @@
 #include "table/registry/GameController.h"
 #include "table/sheets/boardChat.h"
 #include "tests/support/client/OpenDialog.h"
+#include "tests/platform/runtime/Marks.h"
 #include "tests/table/games/ChessTable.h"
 
 #include <algorithm>
@@ -418,15 +419,22 @@ TEST_F(CoTuongTable, AGiftButtonNamesItsGiverAndASeatWithoutAGiftNamesNobody) {
 TEST_F(CoTuongTable, TheDepartureWaitsUntilTheTableHasApplied) {
     sit();
     start(kMe);
+    platform::test::Marks marks;
+    platform::RunLoop::main().setTestHook([&](platform::RunLoop::TestMoment moment) {
+        if (moment == platform::RunLoop::TestMoment::AwaitsMain) marks.mark("reader waits");
+    });
     std::atomic<bool> returned{false};
     std::thread reader([&] {
         CoTuongLogicHandler::getInstance().onSomeOneLeaveBoardWithIdLeave(kOther, kMe);
         returned = true;
+        marks.mark("reader returned");
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // The main thread runs nothing until the reader either waits for it or returns.
+    EXPECT_EQ(marks.waitForAny({"reader waits", "reader returned"}), "reader waits");
     EXPECT_FALSE(returned.load()) << "the reader waits for the main thread";
     EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return returned.load(); }, 5));
     reader.join();
+    platform::RunLoop::main().setTestHook(nullptr);
     EXPECT_EQ(table->getPlayerWithID(kOther), nullptr);
     EXPECT_FALSE(table->isInBoard()) << "the game ended";
     EXPECT_EQ(table->turn(), -1);

@@ -16,6 +16,7 @@
 #include "portal/GlobalService.h"
 #include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
+#include "tests/platform/runtime/Marks.h"
 #include "tests/support/client/OpenDialog.h"
 #include "tests/table/TableTestSupport.h"
 
@@ -145,17 +146,24 @@ TEST_F(TienLenTable, FourThreesWinOnlyInTheFirstMatch) {
 
 TEST_F(TienLenTable, TheDepartureHoldsTheReaderUntilTheSeatIsEmpty) {
     auto table = sit();
+    platform::test::Marks marks;
+    platform::RunLoop::main().setTestHook([&](platform::RunLoop::TestMoment moment) {
+        if (moment == platform::RunLoop::TestMoment::AwaitsMain) marks.mark("reader waits");
+    });
     std::atomic<bool> returned{false};
     std::thread reader([&] {
         logic().onSomeOneLeaveBoardWithIdLeave(kBinh, kMe);
         returned = true;
+        marks.mark("reader returned");
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The main thread runs nothing until the reader either waits for it or returns.
+    EXPECT_EQ(marks.waitForAny({"reader waits", "reader returned"}), "reader waits");
     EXPECT_FALSE(returned) << "still waiting for the main thread";
     EXPECT_EQ(table->getPlayerNameFromID(kBinh), "binh");
     while (!returned)
         platform::RunLoop::main().runPending();
     reader.join();
+    platform::RunLoop::main().setTestHook(nullptr);
     EXPECT_TRUE(table->isFirstMatch());
     EXPECT_EQ(table->getPlayerNameFromID(kBinh), "");
     EXPECT_EQ(table->players()[1]->IDDB(), -1) << "the place stays, emptied";

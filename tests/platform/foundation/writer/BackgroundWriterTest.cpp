@@ -6,6 +6,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/foundation/Value.h"
 #include "tests/platform/foundation/TempDir.h"
+#include "tests/platform/runtime/Marks.h"
 
 #include <atomic>
 #include <chrono>
@@ -17,6 +18,7 @@
 #include <vector>
 
 using namespace platform;
+using platform::test::Marks;
 
 namespace {
 
@@ -52,6 +54,53 @@ TEST(BackgroundWriter, AWriteThatWaitsIsReplacedByANewerOneAndStopWritesWhatWait
     EXPECT_TRUE(writer.lastSucceeded());
     EXPECT_EQ(ran.back(), "after the stop");
     EXPECT_EQ(ran.size(), 4u);
+}
+
+// The exit stops the writer while it writes, and another thread saves meanwhile: that save
+// waits for the running write, and once let go it still has to begin its own. The stop,
+// woken by the same end of the write, must not return in between, since the process ends
+// as soon as it returns. The test's hook holds the saver exactly there (woken, not begun)
+// until the stop has either returned or waits for it, so every run meets the moment.
+TEST(BackgroundWriter, AStopWaitsForASaveThatWasLetGoButHasNotBegun) {
+    Marks marks; // made first: the writer's own end calls the hook too
+    BackgroundWriter writer;
+    writer.setTestHook([&](BackgroundWriter::TestMoment moment) {
+        switch (moment) {
+        case BackgroundWriter::TestMoment::Stopping: marks.mark("stopping"); break;
+        case BackgroundWriter::TestMoment::SaveWaits: marks.mark("save waits"); break;
+        case BackgroundWriter::TestMoment::StopWaits: marks.mark("stop waits"); break;
+        case BackgroundWriter::TestMoment::SaveWoken:
+            marks.mark("save woken");
+            marks.mark("stop seen: " + marks.waitForAny({"stop waits", "stop returned"}));
+            break;
+        }
+    });
+    Gate first;
+    ASSERT_TRUE(writer.submit([&] {
+        marks.mark("first runs");
+        first.opened.wait();
+        return true;
+    }));
+    ASSERT_TRUE(marks.waitFor("first runs"));
+    bool savedWhenStopped = false;
+    std::thread stopper([&] {
+        writer.stop();
+        savedWhenStopped = marks.has("saved"); // before the mark that lets the save go
+        marks.mark("stop returned");
+    });
+    ASSERT_TRUE(marks.waitFor("stopping"));
+    bool handed = false;
+    std::thread saver([&] { handed = writer.submit([&] { return marks.mark("saved"), true; }); });
+    const bool saveWaited = marks.waitFor("save waits");
+    first.open.set_value();
+    saver.join();
+    stopper.join();
+    ASSERT_TRUE(saveWaited) << "the save did not wait for the running write";
+    EXPECT_TRUE(handed);
+    EXPECT_TRUE(marks.has("save woken"));
+    EXPECT_TRUE(marks.has("stop seen: stop waits")) << "the stop returned before the save began";
+    EXPECT_TRUE(savedWhenStopped) << "the stop returned before the save was written";
+    EXPECT_TRUE(marks.has("saved"));
 }
 
 // A decode that comes while a writer holds a slice of the stored Base64 text (the writer

@@ -3,6 +3,7 @@
 // main thread (std::exit, whose handler stops the defaults' writer as the client's exit
 // does) while a second thread saves. A save the exit can still wait for is in the file; a
 // later one is refused and said so in the log. None is lost without a word.
+#include "platform/foundation/BackgroundWriter.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/UserDefaults.h"
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <future>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <spawn.h>
 #include <sstream>
 #include <string>
@@ -85,13 +87,19 @@ Value savedIn(const std::string& folder) {
 
 } // namespace
 
-// Set by the exit's handlers and the saving thread; made once and never freed, since the
-// threads still use them while the exit destroys what static objects it made.
+// Set by the exit's handlers, the writer's test hook and the saving thread; made once and
+// never freed, since the threads still use them while the exit destroys what static objects
+// it made. Each is set once, however often its moment comes.
+struct Moment {
+    std::once_flag once;
+    std::promise<void> promise;
+    std::shared_future<void> reached = promise.get_future().share();
+    void mark() {
+        std::call_once(once, [this] { promise.set_value(); });
+    }
+};
 struct Moments {
-    std::promise<void> exitBegan, writerStopped, saving, saveDone;
-    std::shared_future<void> began = exitBegan.get_future().share();
-    std::shared_future<void> stopped = writerStopped.get_future().share();
-    std::shared_future<void> savingBegan = saving.get_future().share();
+    Moment stopping, saveWaits, stopWaits, writerStopped, saveDone;
 };
 Moments& moments() {
     static Moments* const made = new Moments;
@@ -100,9 +108,10 @@ Moments& moments() {
 
 // The child's side: an exit with a save from another thread, at one of two moments.
 //  "during": the writer still makes a large value when the exit stops it, and the other
-//            thread saves 100 ms into the exit (by then the exit waits in the stop); the
-//            value is made 300 ms after that save began. The stop must wait for the save
-//            too, since the process ends as soon as it returns.
+//            thread saves once the exit is in the stop; the value is made once that save
+//            waits for it. The save's own data is made only once the stop waits for it:
+//            a stop that returned without waiting never lets it be made, and the exit ends
+//            the process without it. The stop must wait for the save too.
 //  "late":   the other thread saves once the exit stopped the writer, while the exit does
 //            the rest of its work (a handler that runs after the defaults' one and gives the
 //            save five seconds).
@@ -114,38 +123,41 @@ TEST(ExitSave, Child) {
     // Handlers run in the reverse order of their registration: this one after the defaults'.
     if (moment == "late")
         std::atexit([] {
-            moments().writerStopped.set_value();
-            (void)moments().saveDone.get_future().wait_for(std::chrono::seconds(5));
+            moments().writerStopped.mark();
+            (void)moments().saveDone.reached.wait_for(std::chrono::seconds(5));
         });
     setDataDirectory(folder);
-    auto& defaults = UserDefaults::standard();            // registers the handler that stops its writer
-    std::atexit([] { moments().exitBegan.set_value(); }); // runs first
+    auto& defaults = UserDefaults::standard(); // registers the handler that stops its writer
+    defaults.setWriterTestHook([](BackgroundWriter::TestMoment reached) {
+        switch (reached) {
+        case BackgroundWriter::TestMoment::Stopping: moments().stopping.mark(); break;
+        case BackgroundWriter::TestMoment::SaveWaits: moments().saveWaits.mark(); break;
+        case BackgroundWriter::TestMoment::StopWaits: moments().stopWaits.mark(); break;
+        case BackgroundWriter::TestMoment::SaveWoken: break;
+        }
+    });
     defaults.setInt(1, "first");
     if (moment == "during")
         defaults.setObject(Value::deferredData([] {
-                               moments().savingBegan.wait();
-                               std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                               moments().saveWaits.reached.wait();
                                return Value::sharedData(Bytes(100000, 7));
                            }),
                            "made");
     defaults.synchronize();
     std::thread([&defaults, moment] {
-        if (moment == "late") {
-            moments().stopped.wait();
-        } else {
-            moments().began.wait();
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            moments().saving.set_value();
-        }
+        if (moment == "late")
+            moments().writerStopped.reached.wait();
+        else
+            moments().stopping.reached.wait();
         defaults.setInt(2, "late");
-        // Made as the save is written, on this thread: the write takes 300 ms.
+        // Made as the save is written, on this thread ("late" never gets so far).
         defaults.setObject(Value::deferredData([] {
-                               std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                               moments().stopWaits.reached.wait();
                                return Value::sharedData(Bytes(1000, 9));
                            }),
                            "lateData");
         defaults.synchronize();
-        moments().saveDone.set_value();
+        moments().saveDone.mark();
     }).detach();
     std::exit(0);
 }
