@@ -30,9 +30,9 @@ public:
     // The dimming button: closes without sending.
     void hideBetZelView();
     // Escape closes it as the dimming button does.
-    bool closeItself() override {
+    EscapeAnswer closeItself() override {
         hideBetZelView();
-        return true;
+        return EscapeAnswer::closed;
     }
     void doneWithNumberPad();
 

@@ -270,10 +270,10 @@ void ProfileSubView::doCloseThisView() {
     slideTo(view()->frame().width());
 }
 
-bool ProfileSubView::closeItself() {
+EscapeAnswer ProfileSubView::closeItself() {
     hidePickerView();
     view()->removeFromSuperview();
-    return true;
+    return EscapeAnswer::closed;
 }
 
 void ProfileSubView::underConstruction() {

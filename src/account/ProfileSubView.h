@@ -63,7 +63,7 @@ public:
     void doCloseThisView();
     // Escape closes the panel (its category picker and report form close on Escape
     // themselves, before it).
-    bool closeItself() override;
+    EscapeAnswer closeItself() override;
     // The three features announced as not there yet.
     void btnPresentGift_Clicked();
     void btnChallenge_Clicked();

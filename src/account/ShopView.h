@@ -74,9 +74,9 @@ public:
     int viewingTabIndex() const { return viewingTabIndex_; }
     void doCloseThisView();
     // Escape closes the shop as its close button does.
-    bool closeItself() override {
+    EscapeAnswer closeItself() override {
         doCloseThisView();
-        return true;
+        return EscapeAnswer::closed;
     }
     // The item and avatar pages of the ended connection go; the next showing asks again.
     void connectionEnded();

@@ -336,9 +336,9 @@ void ShopViewDetail::hideThisView() {
     });
 }
 
-bool ShopViewDetail::closeItself() {
+EscapeAnswer ShopViewDetail::closeItself() {
     doHideThisView();
-    return true;
+    return EscapeAnswer::closed;
 }
 
 void ShopViewDetail::doHideThisView() {

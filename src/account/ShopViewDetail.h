@@ -56,7 +56,7 @@ public:
     void doDiscard();
     void hideThisView();
     // Escape closes the panel at once, as a tap beside it does.
-    bool closeItself() override;
+    EscapeAnswer closeItself() override;
     void presentFriend(int index);
     void clickedButtonAtIndex(platform::ui::AlertView& alert, int index) override;
 

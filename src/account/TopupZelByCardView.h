@@ -39,9 +39,9 @@ public:
     void doTopup();
     void hideThisView();
     // Escape closes the form as its close does (a raised form is lowered first).
-    bool closeItself() override {
+    EscapeAnswer closeItself() override {
         hideThisView();
-        return true;
+        return EscapeAnswer::closed;
     }
     bool isEdit() const { return isEdit_; }
     const std::shared_ptr<platform::ui::Button>& defaultButton() const override { return btnTopup_; }

@@ -112,9 +112,9 @@ void TopupZelView::hideTopupView() {
     removeFromSuperview();
 }
 
-bool TopupZelView::closeItself() {
+EscapeAnswer TopupZelView::closeItself() {
     hideTopupView();
-    return true;
+    return EscapeAnswer::closed;
 }
 
 int TopupZelView::numberOfRows(ui::TableView&, int) {

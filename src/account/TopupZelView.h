@@ -45,7 +45,7 @@ public:
     // The dimming layer's action: stop listening, give the back button back, go.
     void hideTopupView();
     // Escape closes the panel as its dimming layer does.
-    bool closeItself() override;
+    EscapeAnswer closeItself() override;
     void selectRow(int row);
 
     const std::shared_ptr<platform::ui::TableView>& mainTableView() const { return mainTableView_; }

@@ -85,10 +85,10 @@ void CustomUIActionSheetViewController::slideIn() {
     animatePanelTo(actionSheetView_, (screenRect().height() - panelHeight(actionSheetView_)) / 2);
 }
 
-bool CustomUIActionSheetViewController::closeItself() {
-    if (closing_) return false;
+EscapeAnswer CustomUIActionSheetViewController::closeItself() {
+    if (closing_) return EscapeAnswer::notOpen;
     slideOut();
-    return true;
+    return EscapeAnswer::closed;
 }
 
 void CustomUIActionSheetViewController::slideOut() {
@@ -127,10 +127,10 @@ void CustomUIActionSheetViewController2::slideIn() {
                    CustomUIActionSheetViewController::screenRect().height() - panelHeight(actionSheetView_));
 }
 
-bool CustomUIActionSheetViewController2::closeItself() {
-    if (!isSliding_) return false;
+EscapeAnswer CustomUIActionSheetViewController2::closeItself() {
+    if (!isSliding_) return EscapeAnswer::notOpen;
     slideOut();
-    return true;
+    return EscapeAnswer::closed;
 }
 
 void CustomUIActionSheetViewController2::slideOut() {

@@ -52,7 +52,7 @@ public:
     bool isClosing() const { return closing_; }
     // Escape slides the sheet out as its close button does; a sheet already sliding out
     // leaves Escape to what lies under it.
-    bool closeItself() override;
+    EscapeAnswer closeItself() override;
     // The button Return presses while the sheet is the topmost thing shown and no field of
     // it has the focus, or its last field has it (its OK, send or join; the only button of a
     // sheet that shows a result). None: Return does nothing there but what its fields do.
@@ -103,7 +103,7 @@ public:
     virtual void slideOut();
     virtual void animationDidStop(const std::string& name, bool finished);
     // Escape slides the panel out while it is up.
-    bool closeItself() override;
+    EscapeAnswer closeItself() override;
 
 private:
     std::string nibName_;

@@ -16,12 +16,18 @@ namespace kavo {
 // one the player sees (EscapeWalk: the top screen's views front to back, what lies over a
 // view before the view). The view itself is the target, or the controller whose view it
 // is. Main thread only.
+// What Escape did at a target.
+enum class EscapeAnswer {
+    notOpen,     // it is not open (or already going): Escape goes on to what lies under it
+    closed,      // it closed as its own close does, with what belongs to it
+    keepsEscape, // it is open and Escape stops at it, closing nothing (a step the player
+                 // leaves only by its own buttons)
+};
+
 class EscapeTarget {
 public:
     virtual ~EscapeTarget() = default;
-    // Closes this as its own close does, with what belongs to it; false when it is not
-    // open (or already going), so that Escape goes on to what lies under it.
-    virtual bool closeItself() = 0;
+    virtual EscapeAnswer closeItself() = 0;
 };
 
 // The close its owner gives a view of a kind that knows nothing of Escape, and the name
@@ -30,7 +36,7 @@ class OwnedClose : public EscapeTarget {
 public:
     OwnedClose(std::string name, std::function<bool()> close) : name_(std::move(name)), close_(std::move(close)) {}
 
-    bool closeItself() override { return close_ && close_(); }
+    EscapeAnswer closeItself() override { return close_ && close_() ? EscapeAnswer::closed : EscapeAnswer::notOpen; }
     // "<file that made it> <identifier>", e.g. "ProfileSubView.cpp actionSheet".
     const std::string& escapeName() const { return name_; }
 

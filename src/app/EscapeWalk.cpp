@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cxxabi.h>
 #include <memory>
+#include <string_view>
 #include <typeinfo>
 #include <vector>
 
@@ -23,14 +24,20 @@ std::map<std::string, int>& closed() {
     return kinds;
 }
 
-// The class of a target without its namespace.
+std::map<std::string, int>& kept() {
+    static std::map<std::string, int> kinds;
+    return kinds;
+}
+
+// The class of a target without the "kavo::" namespace: a nested class keeps the class
+// it is declared in ("Outer::Inner"), so two of the same name stay apart.
 std::string className(const EscapeTarget& target) {
     const char* mangled = typeid(target).name();
     int status = 0;
     std::unique_ptr<char, void (*)(void*)> plain(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
     std::string name = status == 0 && plain ? plain.get() : mangled;
-    const size_t colons = name.rfind("::");
-    return colons == std::string::npos ? name : name.substr(colons + 2);
+    constexpr std::string_view ours = "kavo::";
+    return name.starts_with(ours) ? name.substr(ours.size()) : name;
 }
 
 // A closing view's name, or the class of the target.
@@ -48,41 +55,42 @@ EscapeTarget* targetOf(ui::View& view, const ui::ViewController& screen) {
     return dynamic_cast<EscapeTarget*>(controller);
 }
 
-// Closes the topmost open target in `panel` or `panel` itself.
-bool closeWithin(ui::View& panel, const ui::ViewController& screen) {
-    return walkFrontToBack(panel, [&screen](ui::View& view) {
+// Offers Escape to the targets in `panel` front to back, `panel` last: the first one that
+// is open answers.
+EscapeAnswer closeWithin(ui::View& panel, const ui::ViewController& screen) {
+    EscapeAnswer answer = EscapeAnswer::notOpen;
+    walkFrontToBack(panel, [&screen, &answer](ui::View& view) {
         EscapeTarget* target = targetOf(view, screen);
         if (!target) return false;
         const std::string kind = kindOf(*target); // before the close, which may end it
-        if (!target->closeItself()) return false;
-        ++closed()[kind];
+        answer = target->closeItself();
+        if (answer == EscapeAnswer::notOpen) return false;
+        ++(answer == EscapeAnswer::closed ? closed() : kept())[kind];
         return true;
     });
+    return answer;
 }
 
 } // namespace
 
-bool EscapeWalk::closeTopmost(ui::ViewController& screen) {
+EscapeAnswer EscapeWalk::closeTopmost(ui::ViewController& screen) {
     KAVO_ASSERT_MAIN_THREAD();
-    if (!screen.isViewLoaded()) return false;
+    if (!screen.isViewLoaded()) return EscapeAnswer::notOpen;
     const std::vector<ui::ViewPtr> subviews = screen.view()->subviews();
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
         ui::View& panel = **it;
         if (panel.isHidden() || panel.alpha() <= 0) continue;
-        if (closeWithin(panel, screen)) return true;
-        // A panel laid over the screen by a controller that has no close for Escape goes
-        // at once.
-        ui::ViewController* controller = panel.viewController();
-        if (controller && controller != &screen && !dynamic_cast<EscapeTarget*>(controller)) {
-            panel.removeFromSuperview();
-            return true;
-        }
+        if (const EscapeAnswer answer = closeWithin(panel, screen); answer != EscapeAnswer::notOpen) return answer;
     }
-    return false;
+    return EscapeAnswer::notOpen;
 }
 
 const std::map<std::string, int>& EscapeWalk::closedKinds() {
     return closed();
+}
+
+const std::map<std::string, int>& EscapeWalk::keptKinds() {
+    return kept();
 }
 
 } // namespace kavo

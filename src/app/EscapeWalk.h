@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/EscapeTarget.h"
+
 #include <map>
 #include <string>
 
@@ -14,16 +16,20 @@ namespace kavo {
 // the view, and the first thing that closes on Escape and is open closes (an
 // EscapeTarget: the view itself, or the controller whose view it is; a panel a screen
 // draws itself, such as a table's seat menu, is a closing view). A panel laid over the
-// screen by a controller that says nothing of Escape goes at once. Hidden views and
-// what they hold are passed over. Main thread only.
+// screen that declares no close stays: Escape passes over it, and the player closes it
+// by its own buttons. Hidden views and what they hold are passed over. Main thread only.
 class EscapeWalk {
 public:
-    // True when something closed.
-    static bool closeTopmost(platform::ui::ViewController& screen);
+    // closed when something closed, keepsEscape when the topmost open target keeps Escape,
+    // notOpen when nothing took it.
+    static EscapeAnswer closeTopmost(platform::ui::ViewController& screen);
     // How often Escape has closed each kind of target in this process: by the target's
-    // class ("ShopViewDetail", a sheet's "SettingsView"), or a closing view's name
-    // ("ProfileSubView.cpp actionSheet"). The walk test checks them against the code.
+    // class without the "kavo::" namespace ("ShopViewDetail", a sheet's "SettingsView", a
+    // nested class's "Outer::Inner"), or a closing view's name ("ProfileSubView.cpp
+    // actionSheet"). The walk test checks them against the code.
     static const std::map<std::string, int>& closedKinds();
+    // How often each kind of target kept Escape (closing nothing), by the same names.
+    static const std::map<std::string, int>& keptKinds();
 };
 
 } // namespace kavo

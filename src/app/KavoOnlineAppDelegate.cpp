@@ -348,7 +348,8 @@ void KavoOnlineAppDelegate::doBack() {
 bool KavoOnlineAppDelegate::escapePressed() {
     auto top = topViewController();
     if (!top || !top->isViewLoaded()) return false;
-    if (EscapeWalk::closeTopmost(*top)) return true;
+    // What keeps Escape takes it as a close does: it is not the back button's.
+    if (EscapeWalk::closeTopmost(*top) != EscapeAnswer::notOpen) return true;
     // Where the back button shows, Escape is that button. The game grid, the log-in screen
     // and the server choice show none: there a stray key must never sign the player out
     // (only the swipe leaves the game grid).

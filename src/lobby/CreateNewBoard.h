@@ -45,9 +45,9 @@ public:
     void doCloseThisView();
     // Escape removes the panel as its close button does (its seat picker closes on Escape
     // itself, before it).
-    bool closeItself() override {
+    EscapeAnswer closeItself() override {
         doCloseThisView();
-        return true;
+        return EscapeAnswer::closed;
     }
     void clearTextFieldPassword();
     // A stake below 0 becomes the first step's 0 (the field empty under its hint "0"), one

@@ -127,9 +127,9 @@ void LoginSubForm::doCloseThisView() {
     removeFromSuperview();
 }
 
-bool LoginSubForm::closeItself() {
+EscapeAnswer LoginSubForm::closeItself() {
     doCloseThisView();
-    return true;
+    return EscapeAnswer::closed;
 }
 
 void LoginSubForm::endEditing() {

@@ -47,7 +47,7 @@ public:
     // The close button: lowers a raised panel at once, then removes the form.
     void doCloseThisView();
     // Escape closes the form as its close button does.
-    bool closeItself() override;
+    EscapeAnswer closeItself() override;
     // The main button (sign in, register, send).
     const std::shared_ptr<platform::ui::Button>& defaultButton() const override { return mainButton_; }
     // The keyboard: raises the panel once while it is up, lowers it when it goes.

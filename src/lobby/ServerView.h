@@ -80,8 +80,8 @@ public:
     void slideOut() override;
     void animationDidStop(const std::string& name, bool finished) override;
     // The server choice is a step of the sign-in, not a sheet over one: Escape leaves it
-    // (and the form under it) as they are.
-    bool closeItself() override { return true; }
+    // (and the form under it) as they are, and is not passed to what lies under them.
+    EscapeAnswer closeItself() override { return EscapeAnswer::keepsEscape; }
     bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) const;
 
     // ---- actions

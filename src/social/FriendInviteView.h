@@ -43,9 +43,9 @@ public:
     void btnXoaTatCa_Clicked();
     void doCloseThisView();
     // Escape closes the page as its close button does.
-    bool closeItself() override {
+    EscapeAnswer closeItself() override {
         doCloseThisView();
-        return true;
+        return EscapeAnswer::closed;
     }
     // Reloads the table and hides the loading indicator.
     void forceReloadData();

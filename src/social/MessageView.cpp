@@ -648,9 +648,9 @@ void MessageView::showFriendInviteView() {
     reloadListLater();
 }
 
-bool MessageView::closeItself() {
+EscapeAnswer MessageView::closeItself() {
     doCloseThisView();
-    return true;
+    return EscapeAnswer::closed;
 }
 
 void MessageView::showAddFriendView() {

@@ -79,7 +79,7 @@ public:
     void showFriendInviteView();
     // Escape closes the mailbox panel as its close control does (what it opens over
     // itself closes on Escape itself, before it).
-    bool closeItself() override;
+    EscapeAnswer closeItself() override;
     // 1 administrator messages, 0 system messages.
     void showMessageFromSystem(int tag);
     // The row a person chose in the list.

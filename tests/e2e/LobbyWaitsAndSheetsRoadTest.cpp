@@ -1,12 +1,15 @@
 // Sheets that keep taps to themselves, back and Escape that go where the player expects,
 // spinners that never turn forever, and a desktop window without an on-screen keyboard:
 // the lobby walked on the manual clock against the test portal.
+#include "account/TransferMoneyView.h"
+#include "app/CustomUIActionSheetViewController.h"
 #include "app/EscapeWalk.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "games/tienlen/TienLenView.h"
+#include "lobby/BoardPassword.h"
 #include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "lobby/LoginView.h"
@@ -25,11 +28,20 @@
 #include "platform/ui/TextField.h"
 #include "portal/GlobalService.h"
 #include "social/MessageView.h"
+#include "social/PlayerDetailView.h"
+#include "table/base/TienLenPlayer.h"
+#include "table/registry/GameController.h"
+#include "table/sheets/MauBinhResultView.h"
+#include "table/sheets/PlayerInfo.h"
+#include "table/sheets/PokerBuyStackView.h"
+#include "table/sheets/menuMoiBan.h"
+#include "table/sheets/menuSetup.h"
 #include "tests/e2e/AccountRoad.h"
 #include "tests/e2e/EscapeCloses.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/DesktopClick.h"
+#include "tests/support/SourceDir.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <atomic>
@@ -364,7 +376,13 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         reply.send(Bytes().byte(2).byte(1).utf("Thẻ gate").utf("").utf("").message(44)); // a card channel
     });
     answerShopItems();
+    // A locked board beside the open ones.
+    answerBoardList(portal(), 100000,
+                    {{1, 1, false, 1000, 100000, false, 1, 4},
+                     {1, 2, false, 2000, 100000, false, 1, 4},
+                     {1, 3, true, 500, 100000, false, 1, 4}});
     const auto closedBefore = EscapeWalk::closedKinds();
+    const auto keptBefore = EscapeWalk::keptKinds();
     struct Case {
         std::string script;               // from the grid; "board: " from the board list, "login: " signed out
         std::vector<const char*> closing; // what each Escape takes away, in turn
@@ -409,7 +427,12 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         {std::string(profile) + "tap id=doTopupZel\nwait text=Thẻ gate\ntap text=Thẻ gate\n",
          {"txfSeriesNumber", "TopupZelView", "lblBanThan"}},
         // The lottery panel over the grid.
-        {"tap id=showLottoSubView\nadvance 0.5\n", {"doShowLotto"}}};
+        {"tap id=showLottoSubView\nadvance 0.5\n", {"doShowLotto"}},
+        // The settings' feedback form and password change, each opened as the settings slide out.
+        {"tap id=clickSetting\nadvance 0.5\ntap id=settingRow1\nadvance 0.5\n", {"txtContent"}},
+        {"tap id=clickSetting\nadvance 0.5\ntap id=settingRow12\nadvance 0.5\n", {"txtOldPass"}},
+        // A locked board's password.
+        {"board: tap text=500 zel\nadvance 0.3\n", {"txtPassword"}}};
     auto& app = ui::Application::shared();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -467,6 +490,8 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         const char* screen;
         std::vector<std::pair<int32_t, std::string>> places; // of the join, me first
         std::vector<Opening> openings;
+        // Makes the table where no road joins it.
+        void (*made)(int8_t, int8_t, int32_t, int32_t, const PlayerList&) = nullptr;
     };
     constexpr int32_t kMe = ClientWorld::kPlayerId;
     const std::vector<std::pair<int32_t, std::string>> two = {{kMe, "Khach"}, {99, "binh"}};
@@ -491,11 +516,24 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
          "CaoRuaView",
          {{kMe, "Khach"}, {99, "binh"}, {98, "chu"}},
          {{"tap id=btnSeat1\n", {"viewPlayerMenu"}},
+          // The table's setup, the number of players and the password it opens.
+          {"tap id=clickConfig\n", {"btnSoNguoi"}},
+          {"tap id=clickConfig\nadvance 1\ntap id=btnSoNguoi\n", {"btn4Nguoi"}},
+          {"tap id=clickConfig\nadvance 1\ntap id=btnPass\n", {"txtPassword"}},
           {"tap id=btnNanBai\nadvance 0.4\n",
            {"viewNanBai"},
            Bytes().byte(1).byte(1).byte(10).int32(1000).raw({4, 17, 30}).message(20),
            "wait id=btnNanBai 5\nadvance 2\n"}}},
         {"tap id=btnCoTuong\n", "CoTuongView", two, {{"tap id=btnSeat2\n", {"viewPlayerMenu"}}, chat}},
+        // A seated table, which no road of the client joins: made by the test as a join
+        // would make it. Its speeds, its password, a player's menu.
+        {"",
+         "CaroView",
+         two,
+         {{"tap id=btnSpeed\n", {"btnFaster"}},
+          {"tap id=btnPass\n", {"txtPassword"}},
+          {"tap id=btnSeat1\n", {"btnViewInfo"}}},
+         &GameController::showCaroScreenWithRoom},
         // The captured pieces, then the chat over them.
         {"tap id=btnCoUp\n",
          "CoUpView",
@@ -512,11 +550,22 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
     for (const Table& t : tables) {
         SCOPED_TRACE(t.screen);
         signIn();
-        ASSERT_TRUE(drives(t.way + "screen BoardView 5\nadvance 0.5\nwait text=1000 zel\ntap text=1000 zel\n"));
-        Bytes joined = Bytes().byte(1).byte(1).int32(kMe).int32(1000);
-        for (const auto& [id, name] : t.places)
-            seatRow(joined, id, name, id != kMe);
-        ASSERT_TRUE(portal().sendToClient(joined.message(8)));
+        if (t.made) {
+            PlayerList players;
+            for (const auto& [id, name] : t.places) {
+                auto player = std::make_shared<TienLenPlayer>();
+                player->setIDDB(id);
+                player->setName(name);
+                players.push_back(player);
+            }
+            t.made(1, 1, kMe, 1000, players);
+        } else {
+            ASSERT_TRUE(drives(t.way + "screen BoardView 5\nadvance 0.5\nwait text=1000 zel\ntap text=1000 zel\n"));
+            Bytes joined = Bytes().byte(1).byte(1).int32(kMe).int32(1000);
+            for (const auto& [id, name] : t.places)
+                seatRow(joined, id, name, id != kMe);
+            ASSERT_TRUE(portal().sendToClient(joined.message(8)));
+        }
         ASSERT_TRUE(drives(std::string("screen ") + t.screen + " 5\nadvance 0.5\n"));
         const auto table = KavoOnlineAppDelegate::getInstance().topViewController();
         for (const Opening& o : t.openings) {
@@ -543,24 +592,57 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         signOut();
     }
 
+    // The sheets that no road of the client opens, each shown over the grid as its owner
+    // would show it.
+    signIn();
+    // The grid's friend list answered first: its wait running out would put a notice over
+    // the sheets, and Escape would be the notice's.
+    waitUntil([] { return !hasSpinner(shownById("mainTableView")); });
+    ASSERT_FALSE(hasSpinner(shownById("mainTableView")));
+    const auto grid = KavoOnlineAppDelegate::getInstance().topViewController();
+    const std::vector<std::shared_ptr<CustomUIActionSheetViewController>> unopened = {
+        std::make_shared<menuAuto>(),          std::make_shared<menuMoiBan>(),
+        std::make_shared<PlayerInfo>(),        std::make_shared<BoardPassword>(),
+        std::make_shared<PokerBuyStackView>(), std::make_shared<MauBinhResultView>(),
+        std::make_shared<PlayerDetailView>(),  std::make_shared<TransferMoneyView>()};
+    for (const auto& sheet : unopened) {
+        SCOPED_TRACE(sheet->nibName());
+        grid->view()->addSubview(sheet->view());
+        sheet->viewWillAppear(false);
+        advance(1);
+        ASSERT_EQ(sheet->view()->superview(), grid->view().get());
+        app.dispatchKey(ui::Key::Escape);
+        advance(1);
+        EXPECT_EQ(sheet->view()->superview(), nullptr) << "Escape closed it";
+        EXPECT_EQ(KavoOnlineAppDelegate::getInstance().topViewController(), grid) << "and only it";
+    }
+    signOut();
+
     // The server choice stays, and the form under it.
     chooseServer();
     app.dispatchKey(ui::Key::Escape);
     advance(1);
     EXPECT_TRUE(drive("expect text=Kavo Test\nexpect id=logSubLoginView\n").ok) << "the server choice stays";
 
-    // Every close the code declares was walked.
-    const EscapeCloses declared = EscapeCloses::read();
+    // Every close the code declares was walked; the server choice kept Escape, closing nothing.
+    const EscapeCloses declared = EscapeCloses::read(sourceDir() + "/src");
+    ASSERT_EQ(declared.error(), "");
     std::set<std::string> walked;
-    for (const auto& [kind, count] : EscapeWalk::closedKinds()) {
-        const auto before = closedBefore.find(kind);
-        if (before != closedBefore.end() && before->second == count) continue;
-        const std::string declarer = declared.declarerOf(kind);
-        EXPECT_NE(declarer, "") << kind << " closed on Escape, but the code declares no close for it";
-        walked.insert(declarer);
-    }
-    for (const char* kind :
-         {"LoginSubForm", "CustomUIActionSheetViewController", "ChatView.cpp emoView", "PeekController.cpp viewNanBai"})
+    const auto walk = [&](const std::map<std::string, int>& now, const std::map<std::string, int>& before) {
+        for (const auto& [kind, count] : now) {
+            const auto earlier = before.find(kind);
+            if (earlier != before.end() && earlier->second == count) continue;
+            const std::set<std::string> closes = declared.walkedBy(kind);
+            EXPECT_FALSE(closes.empty()) << kind << " took Escape, but the code declares no close for it";
+            walked.insert(closes.begin(), closes.end());
+        }
+    };
+    walk(EscapeWalk::closedKinds(), closedBefore);
+    walk(EscapeWalk::keptKinds(), keptBefore);
+    EXPECT_EQ(EscapeWalk::keptKinds().count("ServerView"), 1u) << "the server choice kept Escape";
+    EXPECT_EQ(EscapeWalk::closedKinds().count("ServerView"), 0u) << "and is not counted as closed";
+    for (const char* kind : {"LoginSubForm", "CustomUIActionSheetViewController", "SettingsView", "ServerView",
+                             "ChatView.cpp emoView", "PeekController.cpp viewNanBai"})
         EXPECT_TRUE(declared.declared().count(kind)) << kind << ": the code's closes were read";
     for (const std::string& kind : declared.declared())
         EXPECT_TRUE(walked.count(kind)) << kind << " closes on Escape, but no case of this walk closes it";
