@@ -15,6 +15,7 @@
 #include "tools/ui-sample/SampleScreen.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -65,8 +66,9 @@ protected:
     // A folder for files the test writes, removed afterwards.
     std::filesystem::path folder() {
         if (folder_.empty()) {
-            folder_ = std::filesystem::temp_directory_path() / ("kavo-automation-" + std::to_string(getpid()));
-            std::filesystem::create_directories(folder_);
+            // A folder of its own (mkdtemp), which no other run of the tests can share.
+            std::string pattern = (std::filesystem::temp_directory_path() / "kavo-automation-XXXXXX").string();
+            if (::mkdtemp(pattern.data())) folder_ = pattern;
         }
         return folder_;
     }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <unistd.h>
 
 using namespace platform::ui;
@@ -24,7 +25,10 @@ class ImageTest : public CoreUiTest {
 protected:
     void SetUp() override {
         CoreUiTest::SetUp();
-        folder = fs::temp_directory_path() / ("kavo-ui-image-" + std::to_string(::getpid()));
+        // A folder of its own (mkdtemp), which no other run of the tests can share.
+        std::string pattern = (fs::temp_directory_path() / "kavo-ui-image-XXXXXX").string();
+        if (::mkdtemp(pattern.data())) folder = pattern;
+        ASSERT_FALSE(folder.empty());
         fs::create_directories(folder / "images");
         previousBundle = platform::Bundle::main().path();
         platform::Bundle::main().setMainPath(folder.string());
