@@ -137,25 +137,6 @@ pid_t sessionProcess(const std::string& log, size_t nth) {
     return -1;
 }
 
-// The pid of the process that the stub's log says pauses a spend of `account`, once it
-// says so; -1 when the log has not within `timeout` seconds (a bound, not a guess).
-pid_t processPausingASpendOf(const std::string& log, const std::string& account, double timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-    const std::string said = "portal-stub: process ";
-    const std::string pauses = " pauses a spend of " + account + " ";
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::ifstream file(log);
-        for (std::string line; std::getline(file, line);) {
-            const size_t at = line.find(said);
-            if (at != std::string::npos && line.find(pauses, at) != std::string::npos)
-                return pid_t(std::atoi(line.c_str() + at + said.size()));
-        }
-        // Paces the reading of the log until the line is there.
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return -1;
-}
-
 // A session killed in the middle of a spend, while it holds the writers' lock, leaves the
 // lock to the next process at once: another connection's transfer is made, not failed
 // after the wait, and the killed one's spend, never committed, took nothing. Only giua's
