@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -38,16 +38,8 @@ bool ChildProcess::start(const std::vector<std::string>& argv, const std::map<st
     }
     for (const auto& [key, value] : env)
         environment.push_back(key + "=" + value);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    int out[2] = {-1, -1};
-    if (captureOutput) {
-        if (pipe2(out, O_CLOEXEC) != 0) return false;
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    }
-    if (!errorFile.empty())
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
+    // Everything the child needs is made before the fork: between fork and exec it may
+    // only make calls that are safe in a copy of a process with threads.
     std::vector<char*> args, envp;
     for (const auto& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
@@ -55,13 +47,39 @@ bool ChildProcess::start(const std::vector<std::string>& argv, const std::map<st
     for (const auto& e : environment)
         envp.push_back(const_cast<char*>(e.c_str()));
     envp.push_back(nullptr);
-    const int error = posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
+    int out[2] = {-1, -1};
+    if (captureOutput && pipe2(out, O_CLOEXEC) != 0) return false;
+    const pid_t parent = getpid();
+    pid_ = fork();
+    if (pid_ == 0) {
+        // Its own process group, which its own children join: stop() ends them all.
+        setpgid(0, 0);
+        // Ended with the test program, however that ends (an early exit, a crash, a kill),
+        // so that no stub or client outlives the run that started it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // The test program may have ended before the line above: then nothing kills us.
+        if (getppid() != parent) _exit(126);
+        // Nothing to read: a process group of its own must not wait on a terminal's input.
+        const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0) _exit(126);
+        if (captureOutput && dup2(out[1], STDOUT_FILENO) < 0) _exit(126);
+        if (!errorFile.empty()) {
+            const int fd = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+            if (fd < 0 || dup2(fd, STDERR_FILENO) < 0) _exit(126);
+        }
+        execve(argv[0].c_str(), args.data(), envp.data());
+        _exit(127);
+    }
+    if (pid_ > 0) {
+        // Set from both sides, so that the group is there before either goes on.
+        setpgid(pid_, pid_);
+        group_ = pid_;
+    }
     if (captureOutput) {
         close(out[1]);
         out_ = out[0];
     }
-    if (error != 0) pid_ = -1;
+    if (pid_ < 0) pid_ = -1;
     return pid_ > 0;
 }
 
@@ -92,20 +110,32 @@ std::optional<std::string> ChildProcess::readLine(double timeout) {
 std::optional<int> ChildProcess::wait(double timeout) {
     const auto deadline = Clock::now() + std::chrono::duration<double>(timeout);
     while (pid_ > 0) {
-        int status = 0;
-        const pid_t done = waitpid(pid_, &status, WNOHANG);
-        if (done == pid_) {
+        // Seen ended but not yet reaped: its pid, and so its group's, cannot be taken by
+        // another process while what is left of the group is killed.
+        siginfo_t info{};
+        if (waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid_) {
+            killGroup();
+            int status = 0;
+            waitpid(pid_, &status, 0);
             pid_ = -1;
             return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
         if (Clock::now() > deadline) return std::nullopt;
+        // Paces the look at the child until it ends or the bound passes.
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return std::nullopt;
 }
 
+void ChildProcess::killGroup() {
+    if (group_ > 0) killpg(group_, SIGKILL);
+    group_ = -1;
+}
+
 void ChildProcess::stop() {
     if (pid_ > 0) {
+        // The whole group: the child and whatever it started (the stub's sessions).
+        killGroup();
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
         pid_ = -1;

@@ -13,7 +13,11 @@ namespace kavo::test {
 std::optional<std::string> findInPath(const std::string& name);
 
 // A child process started by a test. Its standard output comes back through a pipe when
-// asked for; its standard error can go to a file. Killed when the object goes.
+// asked for; its standard error can go to a file. It leads a process group of its own,
+// which its own children join; the group is killed when the object goes, when the child
+// is seen to end, and the child is killed when the test program ends (even by a crash or
+// a kill: the kernel ends it with its parent, so it must be started from a thread that
+// lives as long as it should).
 class ChildProcess {
 public:
     ChildProcess() = default;
@@ -27,9 +31,9 @@ public:
     // The next whole line of output, or nothing when `timeout` passes or the output ends.
     std::optional<std::string> readLine(double timeout);
     // Waits at most `timeout` seconds for the exit: the exit status (128 + the signal when
-    // a signal ended it), or nothing.
+    // a signal ended it), or nothing. What is left of its group is killed at its exit.
     std::optional<int> wait(double timeout);
-    // Kills the process (if still running) and reaps it.
+    // Kills the process (if still running) and its group, and reaps it.
     void stop();
 
     pid_t pid() const { return pid_; }
@@ -37,7 +41,11 @@ public:
     const std::string& transcript() const { return transcript_; }
 
 private:
+    // Kills the child's group while its pid is still its own (running or not yet reaped).
+    void killGroup();
+
     pid_t pid_ = -1;
+    pid_t group_ = -1;
     int out_ = -1;
     std::string buffer_;
     std::string transcript_;

@@ -3,11 +3,10 @@
 // A friend list (reply 104, sub 5) sent just ahead of a join reply, both before the main
 // thread turns again: the reader has read the join before the list's main-thread twin
 // has run, so only flags looked up in the join's own twin can see the new list.
+#include "tests/e2e/ReaderCaughtUp.h"
 #include "tests/support/Bytes.h"
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace kavo::test {
@@ -19,13 +18,11 @@ inline Message friendListOf(const std::vector<int32_t>& ids) {
     return body.message(104);
 }
 
-// Sends the list, then the join, and gives the reader time to read both; the caller
+// Sends the list, then the join, and waits until the reader has read both; the caller
 // turns the main loop afterwards.
 template <class Portal>
 bool sendFriendsThenJoin(Portal& portal, const std::vector<int32_t>& friends, const Message& join) {
-    if (!portal.sendToClient(friendListOf(friends)) || !portal.sendToClient(join)) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    return true;
+    return portal.sendToClient(friendListOf(friends)) && portal.sendToClient(join) && readerHasRead(portal);
 }
 
 } // namespace kavo::test

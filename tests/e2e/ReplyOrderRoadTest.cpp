@@ -8,13 +8,12 @@
 #include "platform/runtime/RunLoop.h"
 #include "portal/model/KavoMessage.h"
 #include "social/MessageView.h"
+#include "tests/e2e/ReaderCaughtUp.h"
 #include "tests/e2e/TableRoad.h"
 #include "tests/support/client/ClientTestSupport.h"
 
-#include <chrono>
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace kavo::test {
@@ -67,7 +66,7 @@ protected:
     void sendBeforeTheMainThreadRuns(const std::vector<Message>& replies) {
         for (const Message& reply : replies)
             ASSERT_TRUE(portal().sendToClient(reply));
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ASSERT_TRUE(readerHasRead(portal()));
     }
 };
 

@@ -139,11 +139,12 @@ pid_t sessionProcess(const std::string& log, size_t nth) {
 
 // A session killed in the middle of a spend, while it holds the writers' lock, leaves the
 // lock to the next process at once: another connection's transfer is made, not failed
-// after the wait, and the killed one's spend, never committed, took nothing.
+// after the wait, and the killed one's spend, never committed, took nothing. Only giua's
+// spends pause, for longer than the test: nothing but the kill ends that pause.
 TEST(StubAccounts, ASessionKilledInTheMiddleOfASpendLeavesTheLockAndTakesNothing) {
     TestFolder folder;
     const std::string log = folder.path + "/stub.log";
-    StubProcess stub({}, {{"KAVO_STUB_SPEND_PAUSE", "1500"}}, log);
+    StubProcess stub({}, {{"KAVO_STUB_SPEND_PAUSE", "120000"}, {"KAVO_STUB_SPEND_PAUSE_OF", "giua"}}, log);
     ASSERT_TRUE(stub.ready());
     StubPerson holder(stub.port());
     ASSERT_EQ(holder.signIn("giua"), kStart);
@@ -152,8 +153,9 @@ TEST(StubAccounts, ASessionKilledInTheMiddleOfASpendLeavesTheLockAndTakesNothing
     const pid_t held = sessionProcess(log, 0);
     ASSERT_GT(held, 0);
     holder.send(17, Bytes().utf("lan").int32(1000).data());
-    // Well inside its pause between the check and the debit, with the lock held.
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Inside the pause between the check and the debit, with the lock held: the process
+    // that the stub says pauses is the holder's own.
+    ASSERT_EQ(processPausingASpendOf(log, "giua", 60), held);
     ASSERT_EQ(::kill(held, SIGKILL), 0);
     const auto sent = std::chrono::steady_clock::now();
     other.send(17, Bytes().utf("lan").int32(1000).data());

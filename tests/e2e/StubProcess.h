@@ -53,6 +53,7 @@ public:
         child_.stop();
     }
     uint16_t port() const { return port_; }
+    pid_t pid() const { return child_.pid(); }
     uint16_t httpPort() const { return httpPort_; }
     std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(httpPort_) + path; }
 

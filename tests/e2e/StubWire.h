@@ -8,9 +8,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <sys/types.h>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -41,6 +44,25 @@ inline std::optional<Message> nextReply(RecordingListener& listener, size_t& see
         return id == command && (sub == -1 || (!body.empty() && int8_t(body[0]) == sub));
     };
     return nextMatching(listener, seen, wanted, timeout);
+}
+
+// The pid of the process that the stub's log says pauses a spend of `account`, once it
+// says so; -1 when the log has not within `timeout` seconds (a bound, not a guess).
+inline pid_t processPausingASpendOf(const std::string& log, const std::string& account, double timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
+    const std::string said = "portal-stub: process ";
+    const std::string pauses = " pauses a spend of " + account + " ";
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::ifstream file(log);
+        for (std::string line; std::getline(file, line);) {
+            const size_t at = line.find(said);
+            if (at != std::string::npos && line.find(pauses, at) != std::string::npos)
+                return pid_t(std::atoi(line.c_str() + at + said.size()));
+        }
+        // Paces the reading of the log until the line is there.
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -1;
 }
 
 // A folder of the test's own under /tmp, removed with the object.

@@ -443,7 +443,8 @@ TEST_F(MobileClientTest, AWriteThatFailsEndsTheConnectionWithOneFailure) {
     ASSERT_TRUE(portal.sendToClient(Message(3)));
     ASSERT_TRUE(listener.waitForMessages(1));
     proxy.resetNow();
-    pause(0.2);
+    // The reset has reached the client's socket before the write.
+    ASSERT_TRUE(proxy.waitForConnectionsEnded(1, 5));
     // A large frame: its write meets the reset.
     Message large(1700);
     large.writeData(ByteVector(256 * 1024, 0x5A));

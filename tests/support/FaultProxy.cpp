@@ -27,6 +27,11 @@ bool FaultProxy::waitForConnections(int count, double timeout) {
     return changed_.wait_for(lock, std::chrono::duration<double>(timeout), [&] { return connections_ >= count; });
 }
 
+bool FaultProxy::waitForConnectionsEnded(int count, double timeout) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::duration<double>(timeout), [&] { return ended_ >= count; });
+}
+
 void FaultProxy::acceptLoop() {
     for (;;) {
         if (waitReadable(listener_.get(), stop_, -1) != WaitResult::Ready) return;
@@ -39,8 +44,14 @@ void FaultProxy::acceptLoop() {
             toClient_ = 0;
         }
         changed_.notify_all();
-        if (!upstream.valid()) continue;
-        pump(std::move(client), std::move(upstream));
+        if (upstream.valid()) pump(std::move(client), std::move(upstream));
+        // Both sockets are closed by now (a reset's RST went with the close).
+        client = Fd();
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++ended_;
+        }
+        changed_.notify_all();
     }
 }
 

@@ -36,6 +36,9 @@ public:
     int connectionCount() const { return connections_; }
     size_t bytesToClient() const { return toClient_; }
     bool waitForConnections(int count, double timeout);
+    // Waits until `count` connections have ended here (both sockets closed, a reset's
+    // RST sent): what the client meets next is the end, not a connection still up.
+    bool waitForConnectionsEnded(int count, double timeout);
 
 private:
     void acceptLoop();
@@ -52,6 +55,7 @@ private:
     std::atomic<long long> closeAfter_{-1};
     std::atomic<long long> resetAfter_{-1};
     std::atomic<int> connections_{0};
+    int ended_ = 0; // mutex_
     std::atomic<size_t> toClient_{0};
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -47,7 +47,7 @@ std::optional<int64_t> moveKey(SqliteDatabase& db, const std::string& key, int64
     const auto money = balanceIn(db, key);
     if (!money || amount == 0) return money;
     if (covered && *money + amount < 0) return std::nullopt;
-    if (covered) StubStore::pauseForTests();
+    if (covered) StubStore::pauseSpendForTests(key.substr(1));
     auto write = db.prepareKept("UPDATE accounts SET money = ? WHERE key = ?");
     write.bindInt(1, *money + amount);
     write.bindText(2, key);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <unistd.h>
 
 namespace portalstub {
 
@@ -106,16 +107,46 @@ StubStore::Outcome StubStore::attempt(const std::function<bool(platform::SqliteD
             platform::log(line);
     // With every lock let go: another process's change may come in now, and would come
     // between two steps of a spend that were not one.
-    pauseForTests();
+    pauseAfterChange();
     return outcome;
 }
 
-void StubStore::pauseForTests() {
+namespace {
+
+// KAVO_STUB_SPEND_PAUSE in milliseconds (0: none).
+int pauseMilliseconds() {
     static const int milliseconds = [] {
         const char* pause = std::getenv("KAVO_STUB_SPEND_PAUSE");
         return pause ? std::max(0, std::atoi(pause)) : 0;
     }();
-    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    return milliseconds;
+}
+
+// KAVO_STUB_SPEND_PAUSE_OF: the one account whose spends pause ("": every account's).
+const std::string& pausedAccount() {
+    static const std::string name = [] {
+        const char* of = std::getenv("KAVO_STUB_SPEND_PAUSE_OF");
+        return std::string(of ? of : "");
+    }();
+    return name;
+}
+
+} // namespace
+
+void StubStore::pauseAfterChange() {
+    // With one account named, only its spends pause: a long pause there must not hold up
+    // every other change of every process.
+    if (pauseMilliseconds() > 0 && pausedAccount().empty())
+        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMilliseconds()));
+}
+
+void StubStore::pauseSpendForTests(const std::string& account) {
+    if (pauseMilliseconds() == 0 || (!pausedAccount().empty() && account != pausedAccount())) return;
+    // Said before the pause, so that a test can act inside it (kill the process holding
+    // the locks) on this line rather than on a guess at when the pause began.
+    platform::log("portal-stub: process " + std::to_string(::getpid()) + " pauses a spend of " + account + " for " +
+                  std::to_string(pauseMilliseconds()) + " ms");
+    std::this_thread::sleep_for(std::chrono::milliseconds(pauseMilliseconds()));
 }
 
 StubStore::Outcome StubStore::attemptLocked(const std::function<bool(platform::SqliteDatabase&)>& work,

@@ -36,7 +36,8 @@ public:
     enum class Outcome { Kept, Undone, Failed };
     // Runs `work` in one transaction of its own: kept when it answers true, undone
     // when it answers false or the file fails. With KAVO_STUB_SPEND_PAUSE set, the
-    // process pauses after it, every lock let go.
+    // process pauses after it, every lock let go (unless KAVO_STUB_SPEND_PAUSE_OF names
+    // one account).
     Outcome attempt(const std::function<bool(platform::SqliteDatabase&)>& work);
     bool transaction(const std::function<bool(platform::SqliteDatabase&)>& work) {
         return attempt(work) == Outcome::Kept;
@@ -52,13 +53,17 @@ public:
     // every process): the first process that opens the file sets it.
     int64_t startedAt() const { return startedAt_; }
 
-    // The tests' pause (KAVO_STUB_SPEND_PAUSE, milliseconds; none unless set): were a
-    // spend's check and its debit ever two steps, another connection's spend would always
-    // come between them, whichever process the locks serve first.
-    static void pauseForTests();
+    // The tests' pause (KAVO_STUB_SPEND_PAUSE, milliseconds; none unless set) between a
+    // spend's check of `account`'s balance and its debit: were the two ever two steps,
+    // another connection's spend would always come between them, whichever process the
+    // locks serve first. With KAVO_STUB_SPEND_PAUSE_OF set, only that account's spends
+    // pause. Each pause is logged first ("process N pauses a spend of NAME ...").
+    static void pauseSpendForTests(const std::string& account);
 
 private:
     StubStore();
+    // The same pause after each change, every lock let go (none with one account named).
+    static void pauseAfterChange();
     Outcome attemptLocked(const std::function<bool(platform::SqliteDatabase&)>& work, std::vector<std::string>& notes);
     void open(const std::string& path);
 
