@@ -314,6 +314,7 @@ void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
         // what falls due at one time in the order it was given: the last seat's is last.
         const bool last = i + 1 == hands.size();
         cardTable_.later(seconds + 0.2, [this, id = hands[i].id, change, bonus = std::move(bonus), last] {
+            if (last) pauseBeforeResultsLastMessage();
             StubLedger::session().moveSeat(id, change, "a hand of Cao Rua");
             portal_.sendToClient(bonus);
             if (last) tellResultSent(portal_, "a hand of Cao Rua");

@@ -276,8 +276,7 @@ void StubCoTuong::endGame(int32_t winner) {
     }
     portal_.sendToClient(result);
     portal_.sendToClient(gameMessage(kSubStopped));
-    portal_.sendToClient(StubLedger::session().balanceReply());
-    tellResultSent(portal_, "a game of chess");
+    sendResultsLastMessage(portal_, StubLedger::session().balanceReply(), "a game of chess");
     later(2.0, [this] {
         Message ready(16);
         ready.writeInt(kStubPlayerId);

@@ -304,8 +304,7 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
     table_.later(0.5, [this, seats, totals, stake, result = std::move(result)] {
         for (size_t i = 0; i < seats.size(); ++i)
             StubLedger::session().moveSeat(seats[i].id, int64_t(totals[i]) * stake, "a hand of Mau Binh");
-        portal_.sendToClient(result);
-        tellResultSent(portal_, "a hand of Mau Binh");
+        sendResultsLastMessage(portal_, result, "a hand of Mau Binh");
     });
     table_.later(0.5 + showSeconds(), sub(50));
     // The stub players are ready for the next hand a little after the show.

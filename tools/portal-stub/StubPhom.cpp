@@ -591,8 +591,10 @@ void StubPhom::endDeal(bool byU) {
         }
         for (const auto& move : moves)
             StubLedger::session().moveSeat(move.id, move.amount, "a deal of Phom");
-        for (const auto& message : messages)
+        for (const auto& message : messages) {
+            if (&message == &messages.back()) pauseBeforeResultsLastMessage();
             portal_.sendToClient(message);
+        }
         tellResultSent(portal_, "a deal of Phom");
         std::lock_guard lock(mutex_);
         if (generation == generation_) readyAgain();

@@ -2,8 +2,10 @@
 
 #include "platform/runtime/Log.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace portalstub {
 
@@ -16,6 +18,19 @@ void tellResultSent(const portalserver::PortalServer& portal, const std::string&
     // One write of the whole line: the stub's other processes write to the same output.
     std::fputs((line + "\n").c_str(), stdout);
     std::fflush(stdout);
+}
+
+void pauseBeforeResultsLastMessage() {
+    const char* pause = std::getenv("KAVO_STUB_RESULT_PAUSE");
+    const long milliseconds = pause ? std::atol(pause) : 0;
+    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void sendResultsLastMessage(portalserver::PortalServer& portal, const kavo::Message& message,
+                            const std::string& table) {
+    pauseBeforeResultsLastMessage();
+    portal.sendToClient(message);
+    tellResultSent(portal, table);
 }
 
 } // namespace portalstub

@@ -394,6 +394,7 @@ void StubStakeTables::settle(const std::vector<int>& points, const std::vector<s
         bonus.writeInt(seats_[i].id);
         bonus.writeInt(change);
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
+        if (i + 1 == seats_.size()) pauseBeforeResultsLastMessage();
         send(bonus);
         StubLedger::session().moveSeat(seats_[i].id, change, "a hand at a stake table");
     }

@@ -4,6 +4,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubResultSent.h"
 #include "tools/portal-stub/StubTienLenMBRules.h"
 
 #include <algorithm>
@@ -334,6 +335,7 @@ void StubTienLen::settle(int32_t winner) {
         bonus.writeInt(seat.id);
         bonus.writeInt(moneyOf(won));
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
+        if (&seat == &seats_.back()) pauseBeforeResultsLastMessage();
         send_(bonus);
         StubLedger::session().moveSeat(seat.id, moneyOf(won), "a game of Tien Len");
     }
