@@ -26,7 +26,7 @@ void DispatchRecord::connected() {
     });
 }
 
-void DispatchRecord::dispatched(int16_t commandId) {
+void DispatchRecord::arrived(int16_t commandId) {
     if (!recording_) return;
     platform::runOnMainThread([this, commandId] {
         if (recording_) commands_.push_back(commandId);

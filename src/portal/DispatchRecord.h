@@ -6,16 +6,18 @@
 
 namespace kavo {
 
-// The command ids the reply dispatcher has handed on, in arrival order, for a test that
-// must know which replies of the connection the screen held when it looked (a picture of
-// a result taken before the result's last reply had reached the screen).
+// The command ids of the messages that reached the main thread through the reply
+// dispatcher, in arrival order, for a test that must know which messages of the
+// connection had come when the screen was looked at (a picture of a result taken before
+// the result's last message came).
 //
 // Off unless a test starts it. The dispatcher notes each message on the reader thread
-// after handling it, and the note runs on the main thread as the message's last twin:
-// behind every closure its handler posted, so a message counts once what it shows is
-// shown. A new connection starts the record afresh, ahead of its first message.
+// before handing it to its handler, and the note runs on the main thread ahead of every
+// twin the handler posts: whatever a message shows, its note has run by the time it
+// shows, and a message whose note had not run when the screen was looked at came later.
+// A new connection starts the record afresh, ahead of its first message.
 //
-// start, stop and commands on the main thread; connected and dispatched on the
+// start, stop and commands on the main thread; connected and arrived on the
 // connection's threads.
 class DispatchRecord {
 public:
@@ -25,13 +27,13 @@ public:
     void start();
     // Records nothing more and forgets what it held.
     void stop();
-    // The command ids dispatched on the current connection whose twins have run, in order.
+    // The command ids of the current connection's messages whose notes have run, in order.
     const std::vector<int16_t>& commands() const { return commands_; }
 
     // A connection opened: its record begins empty (posted ahead of its first message).
     void connected();
-    // A message of `commandId` was handled; its note follows its twins.
-    void dispatched(int16_t commandId);
+    // A message of `commandId` came; its note goes ahead of its handler's twins.
+    void arrived(int16_t commandId);
 
 private:
     DispatchRecord() = default;

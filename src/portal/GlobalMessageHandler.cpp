@@ -79,8 +79,8 @@ void GlobalMessageHandler::onDisconnected() {
 void GlobalMessageHandler::onMessage(Message& message) {
     const int16_t command = message.commandId();
     platform::log("message command " + std::to_string(command));
+    DispatchRecord::shared().arrived(command);
     dispatch(message);
-    DispatchRecord::shared().dispatched(command);
 }
 
 void GlobalMessageHandler::dispatch(Message& message) {
