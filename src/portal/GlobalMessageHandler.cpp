@@ -3,6 +3,7 @@
 #include "app/UIController.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
+#include "portal/DispatchRecord.h"
 #include "portal/GlobalService.h"
 
 #include <algorithm>
@@ -57,6 +58,7 @@ void GlobalMessageHandler::onConnectionOK() {
     // A new connection: nobody is signed in on it yet. The mailbox is emptied on the
     // main thread, ahead of any reply of this connection.
     platform::runOnMainThread([] { UIController::signOutListMessage(); });
+    DispatchRecord::shared().connected();
     GlobalService& service = GlobalService::getInstance();
     service.sendClientInformation();
     service.requestNewMessage();
@@ -77,6 +79,12 @@ void GlobalMessageHandler::onDisconnected() {
 void GlobalMessageHandler::onMessage(Message& message) {
     const int16_t command = message.commandId();
     platform::log("message command " + std::to_string(command));
+    DispatchRecord::shared().arrived(command);
+    dispatch(message);
+}
+
+void GlobalMessageHandler::dispatch(Message& message) {
+    const int16_t command = message.commandId();
     try {
         if (isGlobalCommand(command)) {
             if (!handleGlobal(message)) platform::log("reply " + std::to_string(command) + " not handled; dropped");

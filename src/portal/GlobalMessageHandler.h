@@ -48,6 +48,8 @@ public:
 private:
     GlobalMessageHandler() = default;
 
+    // Hands the message to its handler inside the one catch-all (a failure drops it).
+    void dispatch(Message& message);
     // Parses and delivers a portal reply; false when the id is not handled (yet). Each
     // area below is asked in turn; a reply cut short is logged here.
     bool handleGlobal(Message& message);

@@ -7,16 +7,20 @@
 #include "account/ShopView.h"
 #include "account/TopupZelByCardView.h"
 #include "app/Resources.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
+#include "portal/DispatchRecord.h"
 #include "social/MessageView.h"
 #include "tests/e2e/StubDrive.h"
 #include "tests/support/client/ReadableScreen.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,7 +45,9 @@ constexpr std::pair<const char*, const char*> kRound{"\nadvance 0.5\n", "\nadvan
 // money, which it tells after the result itself and the other seats' money), never for a
 // control that comes earlier: the manual clock moves the table's animations while the stub,
 // on the real clock, may still be sending. Where the last seat's money depends on a shuffle,
-// the reading waits for its money before the hand to go.
+// the reading waits for its money before the hand to go. The test holds every row to it:
+// the stub tells which message of the connection ended the result, and a message up to it
+// that reached the screen after the picture fails the reading.
 constexpr Table kTables[] = {
     // The stub ends a Tien Len game, then tells each seat its money in turn, minh's last.
     {"tienlen", "wait id=btnStart 30", kRound, {}, "wait text=37,999,900 Zel 30\nadvance 1.2"},
@@ -147,13 +153,17 @@ protected:
     // The stub players at Tien Len and Phom play at once, at Bai Cao and Xi Zach at twice
     // the speed (a hand's 20 s and my turn's 15 s still leave the script its time); a Cao
     // Rua hand that the script leaves to its time ends after 10 s. Bai Cao and Xi Zach deal
-    // the same cards at every run.
+    // the same cards at every run. The stub tells when a result has gone out whole, and
+    // holds each result's last message back 0.3 s: a reading that does not wait for it
+    // takes its picture before it every time, not only when the stub happens to be slow.
     ReadingShots()
         : StubDriveFixture({{"KAVO_STUB_TIENLEN_PAUSE", "0.05"},
                             {"KAVO_STUB_PHOM_PAUSE", "0.05"},
                             {"KAVO_STUB_STAKE_PAUSE", "0.5"},
                             {"KAVO_STUB_CAORUA_PAUSE", "10"},
-                            {"KAVO_STUB_STAKE_SEED", "7"}}) {}
+                            {"KAVO_STUB_STAKE_SEED", "7"},
+                            {"KAVO_STUB_TELL_RESULTS", "1"},
+                            {"KAVO_STUB_RESULT_PAUSE", "300"}}) {}
     void SetUp() override {
         StubDriveFixture::SetUp();
         if (look().tablet) platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
@@ -164,6 +174,11 @@ protected:
         if (!MessageView::getInstance()->view()->superview()) MessageView::getInstance()->setView(nullptr);
         ShopView::getInstance()->resetForTesting();
         TopupZelByCardView::resetForTesting();
+        DispatchRecord::shared().start();
+    }
+    void TearDown() override {
+        DispatchRecord::shared().stop();
+        StubDriveFixture::TearDown();
     }
     const Look& look() const { return std::get<1>(this->GetParam()); }
     // Runs `road`, writes <kind>-<name>-<look>.png and reads it (inside `panel` when one is named).
@@ -171,6 +186,8 @@ protected:
                         const LayoutFindings& layoutFindings) {
         const std::string path = name + "-" + (look().tablet ? "tablet" : "phone") + "-" + look().language + ".png";
         auto result = drive(road + "shot " + path + "\n");
+        // The script's last line was the picture, and nothing has run on this thread since.
+        shownAtShot_ = DispatchRecord::shared().commands().size();
         ASSERT_TRUE(result.ok) << name << ": " << result.message << "\n" << log();
         EXPECT_TRUE(platform::ui::Image::fromFile(path)) << path;
         const platform::ui::View* only = panel.empty() ? nullptr : visibleViewWithIdentifier(panel);
@@ -182,6 +199,37 @@ protected:
         });
         EXPECT_EQ(describe(findings), "") << path << keptAs(findings, path);
     }
+    // Fails when a message of the table's first result came after the last picture: the
+    // stub tells the number on the connection of the result's last message once it has
+    // sent it, and the client notes each message as it comes, ahead of what it shows.
+    void expectResultWholeInThePicture() {
+        std::optional<size_t> last;
+        while (!last) {
+            // A bound for a stub that never ends the hand, not a guess at its speed.
+            const auto line = stub_->readLine(90);
+            ASSERT_TRUE(line) << "the stub did not tell that the result went out whole";
+            last = lastMessageOfResult(*line);
+        }
+        ASSERT_GT(*last, 0u) << "the stub told a result it sent nothing of";
+        const std::vector<int16_t>& shown = DispatchRecord::shared().commands();
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return shown.size() >= *last; }, 60))
+            << "the client had " << shown.size() << " messages of the " << *last << " up to the result's last";
+        if (shownAtShot_ >= *last) return;
+        std::string late;
+        for (size_t at = shownAtShot_; at < *last; ++at)
+            late += (late.empty() ? "" : ", ") + std::to_string(shown[at]);
+        ADD_FAILURE() << "photographed before the state was complete: " << *last - shownAtShot_
+                      << " message(s) of the result (commands " << late
+                      << ") came after the picture, the last of them message " << *last << " of the connection";
+    }
+    // N of the stub's "... went out whole with message N of the connection".
+    static std::optional<size_t> lastMessageOfResult(const std::string& line) {
+        const std::string marker = " went out whole with message ";
+        const size_t at = line.find(marker);
+        if (at == std::string::npos) return std::nullopt;
+        return size_t(std::strtoull(line.c_str() + at + marker.size(), nullptr, 10));
+    }
+    size_t shownAtShot_ = 0;
     // A picture with findings is kept under a name of its own (failed-<n>-<picture>), which
     // no later pass of the same reading writes over.
     static std::string keptAs(const std::vector<std::string>& findings, const std::string& path) {
@@ -227,6 +275,8 @@ TEST_P(EndOfHandShots, EveryTextOfTheFirstResultReadsWhole) {
     // The result's bubbles and points, and the amounts flying one after another.
     expectReadable(inTheLanguage(script) + table.read + "\n", std::string("end-") + table.game, "",
                    table.layoutFindings);
+    if (HasFatalFailure()) return;
+    expectResultWholeInThePicture();
 }
 
 TEST_P(SheetShots, EveryTextOfEverySheetReadsWhole) {

@@ -297,6 +297,50 @@ TEST_F(XiZachHands, EveryHandSettlesAtTheBoardsStakeAndTheStubPlayersGetReadyAga
     }
 }
 
+// The same, with the results told on the stub's output.
+class ToldHands : public HandsWire {
+protected:
+    ToldHands() : HandsWire({{"KAVO_STUB_STAKE_PAUSE", "0.1"}, {"KAVO_STUB_TELL_RESULTS", "1"}}) {}
+};
+
+// Once a Xi Zach hand's money has all gone out, the stub's output names the number on the
+// connection of the result's last message: my money, told after the scores, the hands and
+// the other seats' money.
+TEST_F(ToldHands, AHandsResultIsToldWithTheNumberOfItsLastMessageOnTheConnection) {
+    const int32_t me = signInAndChoose("an", 2);
+    ASSERT_NE(me, 0);
+    ASSERT_EQ(stakeAtJoin(2), 500);
+    ASSERT_EQ(readyAgain(2), (std::set<int32_t>{kLan, kMinh}));
+    send(20, {1, 2});
+    ASSERT_TRUE(next(20));
+    for (bool myTurn = false; !myTurn;) {
+        auto turn = next(21);
+        ASSERT_TRUE(turn);
+        turn->readShort(); // room, board
+        myTurn = turn->readByte() == 1 && turn->readInt() == me;
+    }
+    send(21, {1, 2, 1}); // I stand: the hand ends
+    ASSERT_EQ(bonuses(3, 2).size(), 3u);
+
+    const auto line = stub_->readLine(30);
+    ASSERT_TRUE(line) << "the stub told the result";
+    const std::string told = "the result of a hand of Xi Zach went out whole with message ";
+    const size_t at = line->find(told);
+    ASSERT_NE(at, std::string::npos) << *line;
+    const size_t number = std::strtoul(line->c_str() + at + told.size(), nullptr, 10);
+    const auto received = listener_.messages();
+    ASSERT_GE(received.size(), number);
+    ASSERT_GT(number, 0u);
+    Message last(received[number - 1].commandId, received[number - 1].body);
+    ASSERT_EQ(last.commandId(), 52) << "the last message of the result is a seat's money";
+    last.readShort(); // room, board
+    EXPECT_EQ(last.readInt(), me) << "mine, the last seat's";
+    size_t money = 0;
+    for (size_t i = 0; i < number; ++i)
+        money += received[i].commandId == 52;
+    EXPECT_EQ(money, 3u) << "every seat's money came by then";
+}
+
 class CaoRuaHands : public HandsWire {
 protected:
     CaoRuaHands() : HandsWire({{"KAVO_STUB_CAORUA_PAUSE", "1"}}) {}

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +53,10 @@ public:
         }
         child_.stop();
     }
+    // The stub's next line of output after the one that said it listens (the stub writes
+    // its lines of results there when KAVO_STUB_TELL_RESULTS is set), or nothing when
+    // `timeout` passes or the output ends.
+    std::optional<std::string> readLine(double timeout) { return child_.readLine(timeout); }
     uint16_t port() const { return port_; }
     pid_t pid() const { return child_.pid(); }
     uint16_t httpPort() const { return httpPort_; }

@@ -16,6 +16,12 @@ using Clock = std::chrono::steady_clock;
 Clock::duration seconds(double s) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s));
 }
+// The last message this thread sent, by the server it went through.
+struct LastSent {
+    const PortalServer* server = nullptr;
+    uint64_t number = 0;
+};
+thread_local LastSent lastSent;
 } // namespace
 
 bool PortalServer::Reply::send(int16_t commandId, const std::vector<uint8_t>& body) {
@@ -112,6 +118,10 @@ void PortalServer::acceptLoop() {
 
 void PortalServer::serveConnection(Fd client) {
     int connection = 0;
+    {
+        std::lock_guard<std::mutex> writing(writeMutex_);
+        sent_ = 0;
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         connection = ++connections_;
@@ -242,7 +252,9 @@ bool PortalServer::sendToConnection(int connection, const std::vector<uint8_t>* 
     }
     if (raw) return sendAll(fd, raw->data(), raw->size());
     std::vector<uint8_t> frame = encodeFrame(*tea, *message);
-    return sendAll(fd, frame.data(), frame.size());
+    if (!sendAll(fd, frame.data(), frame.size())) return false;
+    lastSent = {this, ++sent_};
+    return true;
 }
 
 bool PortalServer::sendToClient(const Message& message) {
@@ -257,6 +269,10 @@ std::optional<std::vector<uint8_t>> PortalServer::frameFor(const Message& messag
     std::lock_guard<std::mutex> lock(mutex_);
     if (!tea_) return std::nullopt;
     return encodeFrame(*tea_, message);
+}
+
+uint64_t PortalServer::lastSentByThisThread() const {
+    return lastSent.server == this ? lastSent.number : 0;
 }
 
 void PortalServer::closeClient() {

@@ -95,6 +95,11 @@ public:
     std::optional<std::vector<uint8_t>> frameFor(const kavo::Message& message) const;
     // The server ends the current connection.
     void closeClient();
+    // The number on its connection (1 for the first) of the last message the calling
+    // thread sent through this server, 0 when it sent none. A thread that sends a state's
+    // last message and then asks learns how many messages the client has to read for the
+    // whole state, whatever other threads send meanwhile.
+    uint64_t lastSentByThisThread() const;
 
     // Accepted connections so far.
     int connectionCount() const;
@@ -141,6 +146,7 @@ private:
     int currentConnection_ = 0;            // its number (1, 2, ...); 0 when none
     std::shared_ptr<const kavo::TEA> tea_; // its key, once the hello was read
     std::mutex writeMutex_;                // one writer at a time on the client socket
+    uint64_t sent_ = 0;                    // messages sent whole on the connection (writeMutex_)
 
     Fd given_; // the connection start() serves
     std::thread thread_;

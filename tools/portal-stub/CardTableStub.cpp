@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubCommands.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubProfile.h"
+#include "tools/portal-stub/StubResultSent.h"
 #include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
@@ -33,7 +34,8 @@ void logLine(const std::string& line) {
 CardTableStub::CardTableStub(PortalServer& portal, std::function<Player()> me, std::function<int()> gameType)
     : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)),
       tienLen_([this](const Message& message) { portal_.sendToClient(message); },
-               [this](double seconds, std::function<void()> action) { later(seconds, std::move(action)); }),
+               [this](double seconds, std::function<void()> action) { later(seconds, std::move(action)); },
+               [this] { tellResultSent(portal_, gameType_() == 12 ? "a game of Tien Len MB" : "a game of Tien Len"); }),
       worker_([this] { run(); }) {}
 
 CardTableStub::~CardTableStub() {

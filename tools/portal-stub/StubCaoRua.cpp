@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubProfile.h"
+#include "tools/portal-stub/StubResultSent.h"
 #include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
@@ -309,10 +310,14 @@ void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
         bonus.writeInt(change);
         bonus.writeUTF(i == winner ? "+" + std::to_string(won) : std::to_string(-stake));
         // The balance moves as its change is told: a balance told meanwhile (a gift's, a
-        // lottery win's) holds no change the client has yet to add.
-        cardTable_.later(seconds + 0.2, [this, id = hands[i].id, change, bonus = std::move(bonus)] {
+        // lottery win's) holds no change the client has yet to add. The table's thread sends
+        // what falls due at one time in the order it was given: the last seat's is last.
+        const bool last = i + 1 == hands.size();
+        cardTable_.later(seconds + 0.2, [this, id = hands[i].id, change, bonus = std::move(bonus), last] {
+            if (last) pauseBeforeResultsLastMessage();
             StubLedger::session().moveSeat(id, change, "a hand of Cao Rua");
             portal_.sendToClient(bonus);
+            if (last) tellResultSent(portal_, "a hand of Cao Rua");
         });
     }
     const int32_t me = me_().id;

@@ -4,6 +4,7 @@
 #include "tools/portal-stub/StubBoards.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubProfile.h"
+#include "tools/portal-stub/StubResultSent.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -275,7 +276,7 @@ void StubCoTuong::endGame(int32_t winner) {
     }
     portal_.sendToClient(result);
     portal_.sendToClient(gameMessage(kSubStopped));
-    portal_.sendToClient(StubLedger::session().balanceReply());
+    sendResultsLastMessage(portal_, StubLedger::session().balanceReply(), "a game of chess");
     later(2.0, [this] {
         Message ready(16);
         ready.writeInt(kStubPlayerId);

@@ -3,6 +3,7 @@
 #include "games/maubinh/MauBinhRules.h"
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubResultSent.h"
 
 #include <algorithm>
 #include <array>
@@ -303,7 +304,7 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
     table_.later(0.5, [this, seats, totals, stake, result = std::move(result)] {
         for (size_t i = 0; i < seats.size(); ++i)
             StubLedger::session().moveSeat(seats[i].id, int64_t(totals[i]) * stake, "a hand of Mau Binh");
-        portal_.sendToClient(result);
+        sendResultsLastMessage(portal_, result, "a hand of Mau Binh");
     });
     table_.later(0.5 + showSeconds(), sub(50));
     // The stub players are ready for the next hand a little after the show.

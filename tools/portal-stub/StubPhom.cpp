@@ -6,6 +6,7 @@
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubProfile.h"
+#include "tools/portal-stub/StubResultSent.h"
 
 #include <algorithm>
 #include <cmath>
@@ -590,8 +591,11 @@ void StubPhom::endDeal(bool byU) {
         }
         for (const auto& move : moves)
             StubLedger::session().moveSeat(move.id, move.amount, "a deal of Phom");
-        for (const auto& message : messages)
+        for (const auto& message : messages) {
+            if (&message == &messages.back()) pauseBeforeResultsLastMessage();
             portal_.sendToClient(message);
+        }
+        tellResultSent(portal_, "a deal of Phom");
         std::lock_guard lock(mutex_);
         if (generation == generation_) readyAgain();
     });

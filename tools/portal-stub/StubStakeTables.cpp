@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubResultSent.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -393,9 +394,11 @@ void StubStakeTables::settle(const std::vector<int>& points, const std::vector<s
         bonus.writeInt(seats_[i].id);
         bonus.writeInt(change);
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
+        if (i + 1 == seats_.size()) pauseBeforeResultsLastMessage();
         send(bonus);
         StubLedger::session().moveSeat(seats_[i].id, change, "a hand at a stake table");
     }
+    tellResultSent(portal_, gameType_() == kXiZach ? "a hand of Xi Zach" : "a hand of Bai Cao");
     logLine("hand over, place " + std::to_string(best) + " wins");
     const uint64_t hand = hand_;
     later(2.0, [this, hand] {

@@ -4,6 +4,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubResultSent.h"
 #include "tools/portal-stub/StubTienLenMBRules.h"
 
 #include <algorithm>
@@ -64,7 +65,8 @@ const StubCardRules* stubCardRulesOf(int gameType) {
     return nullptr;
 }
 
-StubTienLen::StubTienLen(Send send, Later later) : send_(std::move(send)), later_(std::move(later)) {
+StubTienLen::StubTienLen(Send send, Later later, std::function<void()> resultSent)
+    : send_(std::move(send)), later_(std::move(later)), resultSent_(std::move(resultSent)) {
     if (const char* pause = std::getenv("KAVO_STUB_TIENLEN_PAUSE"); pause && *pause)
         pause_ = std::max(0.05, std::atof(pause));
     if (const char* turn = std::getenv("KAVO_STUB_TIENLEN_TURN"); turn && std::atoi(turn) > 0)
@@ -333,9 +335,11 @@ void StubTienLen::settle(int32_t winner) {
         bonus.writeInt(seat.id);
         bonus.writeInt(moneyOf(won));
         bonus.writeUTF(won ? say("Thắng", "Win") : say("Thua", "Lose"));
+        if (&seat == &seats_.back()) pauseBeforeResultsLastMessage();
         send_(bonus);
         StubLedger::session().moveSeat(seat.id, moneyOf(won), "a game of Tien Len");
     }
+    if (resultSent_) resultSent_();
 }
 
 void StubTienLen::readyAgain() {

@@ -33,12 +33,13 @@ const StubCardRules* stubCardRulesOf(int gameType);
 // again two seconds later. KAVO_STUB_TIENLEN_PAUSE sets the stub players' pause in
 // seconds (1 unless set; the first answer waits three pauses for the deal, the
 // ready two). Messages go out through `send`, in order; delayed work
-// through `later`. Thread-safe.
+// through `later`; `resultSent` is called once a game's money has all gone out, on
+// the thread that sent it. Thread-safe.
 class StubTienLen {
 public:
     using Send = std::function<void(const kavo::Message&)>;
     using Later = std::function<void(double seconds, std::function<void()>)>;
-    StubTienLen(Send send, Later later);
+    StubTienLen(Send send, Later later, std::function<void()> resultSent);
 
     // The owner started: deals to the places' players (ids by place, -1 empty) and
     // sends the player his 20. The winner of the game takes `stake` from each other player.
@@ -81,6 +82,7 @@ private:
 
     Send send_;
     Later later_;
+    std::function<void()> resultSent_;
     mutable std::mutex mutex_;
     const StubCardRules* rules_ = nullptr;
     std::vector<Seat> seats_;
