@@ -343,9 +343,8 @@ bool Application::pressAlertButton(bool cancel) {
     int index = alert->cancelButtonIndex();
     if (cancel) {
         if (index < 0 && alert->delegate()) index = alert->delegate()->escapeButtonIndex(*alert);
-    } else if (alert->firstOtherButtonIndex() >= 0) {
-        // The default button is OK; a notice whose only button is its cancel has that one.
-        index = alert->firstOtherButtonIndex();
+    } else {
+        index = alert->defaultButtonIndex();
     }
     // Pressed as a click presses it, so the alert's answer runs the one way.
     auto button = alert->buttonAtIndex(index);
