@@ -9,7 +9,6 @@
 #include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
-#include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "lobby/LoginView.h"
 #include "lobby/LoginView_SubRegisterView.h"
@@ -114,11 +113,9 @@ void GlobalLogicHandler::disconnected(const std::string& lostSignalText) {
 
 void GlobalLogicHandler::setMoneyError(const std::string& error) {
     KAVO_ASSERT_MAIN_THREAD();
-    auto top = topScreen();
-    if (!dynamic_cast<BoardView*>(top.get())) {
-        if (auto* login = dynamic_cast<LoginView*>(top.get())) login->setUserNameAndPasswordFromCache();
-    }
-    // A refusal during the sign-in ends the server choice's overlay too.
+    // A refusal names no account: the log-in forms stay as the player filled them (a
+    // refused registration never takes the sign-in form's place). During the sign-in it
+    // ends the server choice's overlay too.
     if (auto sheet = loadedServerSheet()) sheet->hideLoading();
     showAnswerToWaits(error);
 }
@@ -137,7 +134,7 @@ void GlobalLogicHandler::onRegisterInfoWithUsername(const std::string& username,
     platform::runOnMainThread([this, username, avail, prefix, to] { showRegisterAnswer(username, avail, prefix, to); });
 }
 
-void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, bool avail, const std::string& prefix,
+void GlobalLogicHandler::showRegisterAnswer(const std::string& username, bool avail, const std::string& prefix,
                                             const std::string& to) {
     KAVO_ASSERT_MAIN_THREAD();
     UIController::closeDialog();
@@ -147,7 +144,7 @@ void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, boo
         showAlertViewWithMessage(text("KAVO_gameIDAlreadyUsed"));
         return;
     }
-    if (login) login->setUserNameAndPasswordFromCache();
+    if (login) login->setUserNameAndPasswordFromCache(username);
     // The store build registers without a text message (the recovery answer tests the
     // same switch the other way round).
     if (UIController::checkApStore()) return;
