@@ -35,11 +35,6 @@ bool loginScreenOnTop() {
     return topScreenAs<LoginView>() != nullptr;
 }
 
-void popToRootScreen() {
-    if (const auto& nav = KavoOnlineAppDelegate::getInstance().navigationController())
-        nav->popToRootViewController(true);
-}
-
 // The server choice, when it has been made and shown at least once (nullptr otherwise:
 // asking for it must not build it).
 std::shared_ptr<ServerView> loadedServerSheet() {
@@ -53,6 +48,16 @@ void hideLoadingOnServerView() {
         Util::hideLoadingOnView(sheet->view());
         sheet->slideOut();
     }
+}
+
+// A connection that ends away from the log-in screen goes back to it. The server choice
+// was a step of the sign-in that is over now: it goes too, so the player finds the form he
+// signed in with (filled only when he asked to be remembered), never a server one tap away
+// from signing him in again.
+void popToRootScreen() {
+    if (const auto& nav = KavoOnlineAppDelegate::getInstance().navigationController())
+        nav->popToRootViewController(true);
+    if (auto sheet = loadedServerSheet(); sheet && sheet->view()->superview()) hideLoadingOnServerView();
 }
 
 // "KAVO_syntaxSMS1": the text to send and where to.

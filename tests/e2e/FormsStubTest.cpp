@@ -8,12 +8,14 @@
 #include "lobby/LoginView.h"
 #include "lobby/LoginView_SubLoginView.h"
 #include "lobby/LoginView_SubRegisterView.h"
+#include "lobby/ServerView.h"
 #include "platform/automation/ViewQuery.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TextField.h"
+#include "portal/GlobalService.h"
 #include "tests/e2e/StubDrive.h"
 #include "tests/support/client/ClientTestSupport.h"
 
@@ -152,6 +154,25 @@ TEST_F(FormsOnTheStub, AnOpenedRegistrationShowsTheSignInFormFilledWithTheNewAcc
     ASSERT_TRUE(drives("tap id=btnSignIn\nwait text=Stub 10\ntap text=Stub\nscreen GameView 10\n"));
     ASSERT_TRUE(UIController::myInfo());
     EXPECT_EQ(UIController::myInfo()->name(), "tam7");
+}
+
+// Signed out from the settings, the player finds the sign-in form he signed in with, and no
+// server left one tap away from signing him in again.
+TEST_F(FormsOnTheStub, SignedOutThePlayerFindsTheSignInFormWithoutTheServerChoice) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setBool(true, LoginView_SubLoginView::kFirstTimeRunKey);
+    defaults.setBool(true, LoginView_SubLoginView::kSavedNextLoginKey);
+    launch();
+    ASSERT_TRUE(drives(signIn("khach") +
+                       "screen GameView 10\nadvance 0.5\ntap id=clickSetting\nadvance 0.5\n"
+                       "tap text=" +
+                       text("KAVO_logout") + "\nscreen LoginView 10\nadvance 1\n"));
+    const auto sheet = ServerView::getInstance();
+    EXPECT_EQ(sheet->view()->window(), nullptr) << "the server choice is gone";
+    const auto form = loginScreen()->logSubLoginView();
+    ASSERT_TRUE(form && form->window()) << "the sign-in form shows";
+    EXPECT_EQ(form->txfUsername()->text(), "khach") << "remembered, as the player asked";
+    EXPECT_FALSE(GlobalService::isConnected());
 }
 
 } // namespace
