@@ -319,10 +319,11 @@ void WindowHost::handle(const SDL_Event& event) {
         break;
     }
     case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && mouseDown_) {
-            // The finger left with the focus: the touch is cancelled, not ended.
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            // The finger left with the focus: the touch is cancelled, not ended; and the
+            // field being edited ends its edit.
             mouseDown_ = false;
-            app.dispatchTouch(ui::TouchPhase::Cancelled, lastMouse_);
+            app.windowLostFocus();
         } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                    event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             forceRedraw_ = true;

@@ -56,6 +56,11 @@ int AlertView::firstOtherButtonIndex() const {
     return -1;
 }
 
+int AlertView::defaultButtonIndex() const {
+    const int other = firstOtherButtonIndex();
+    return other >= 0 ? other : cancelIndex_;
+}
+
 void AlertView::setAlertViewStyle(AlertViewStyle style) {
     style_ = style;
     fields_.clear();
@@ -122,7 +127,8 @@ void AlertView::build() {
     auto makeButton = [&](int index, const Rect& frame) {
         auto button = Button::make(frame);
         button->setTitle(buttonTitles_[size_t(index)]);
-        button->titleLabel()->setFont(index == cancelIndex_ ? Font::boldSystem(16) : Font::system(16));
+        // The player reads the bold button as the one Return presses.
+        button->titleLabel()->setFont(index == defaultButtonIndex() ? Font::boldSystem(16) : Font::system(16));
         button->onTouchUpInside([weak, index] {
             if (auto alert = std::static_pointer_cast<AlertView>(weak.lock())) alert->pressButton(index);
         });

@@ -64,6 +64,9 @@ public:
     void setCancelButtonIndex(int index) { cancelIndex_ = index; }
     // -1 when there is no other button.
     int firstOtherButtonIndex() const;
+    // The button Return presses, which the alert draws bold: the first other button (its
+    // OK), else the cancel button of a notice that has only that one; -1 without buttons.
+    int defaultButtonIndex() const;
 
     AlertViewStyle alertViewStyle() const { return style_; }
     void setAlertViewStyle(AlertViewStyle style);

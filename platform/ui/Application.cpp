@@ -279,11 +279,16 @@ void Application::dispatchKey(Key key) {
     case Key::Backspace:
         if (responder) responder->deleteBackward();
         break;
-    case Key::Escape:
-        if (pressAlertButton(true)) break;
-        if (escapeAction_ && escapeAction_()) break;
-        if (responder) responder->resignFirstResponder();
+    case Key::Escape: {
+        // What Escape does is chosen first, with the screen as the player sees it (a form
+        // that closes as its field lets the keyboard go must not make Escape close what
+        // lies under it too); then the edit of the focused field ends with it, so what was
+        // typed is answered (sent, kept) whatever Escape closed.
+        const bool acted = pressAlertButton(true) || (escapeAction_ && escapeAction_());
+        Responder* focused = Responder::firstResponder();
+        if (focused && (!acted || focused->isTextInput())) focused->resignFirstResponder();
         break;
+    }
     case Key::Tab:
         focusNextTextInput();
         break;
@@ -294,6 +299,16 @@ void Application::dispatchKey(Key key) {
         if (responder && AlertView::visibleAlerts().empty()) responder->pressArrow(key);
         break;
     }
+}
+
+void Application::windowLostFocus() {
+    cancelSequence();
+    endEditing();
+}
+
+void Application::endEditing() {
+    Responder* responder = Responder::firstResponder();
+    if (responder && responder->isTextInput()) responder->resignFirstResponder();
 }
 
 bool Application::dispatchScroll(Point screenPoint, Point delta) {
@@ -328,9 +343,8 @@ bool Application::pressAlertButton(bool cancel) {
     int index = alert->cancelButtonIndex();
     if (cancel) {
         if (index < 0 && alert->delegate()) index = alert->delegate()->escapeButtonIndex(*alert);
-    } else if (alert->firstOtherButtonIndex() >= 0) {
-        // The default button is OK; a notice whose only button is its cancel has that one.
-        index = alert->firstOtherButtonIndex();
+    } else {
+        index = alert->defaultButtonIndex();
     }
     // Pressed as a click presses it, so the alert's answer runs the one way.
     auto button = alert->buttonAtIndex(index);

@@ -96,9 +96,18 @@ public:
     // the alert on screen (its first other button, else its only one) before the first
     // responder sees it; without an alert the return action goes first (a sheet's
     // default button over the field), and when that does nothing the first responder
-    // sees it. The arrow keys go to the first responder while no alert is up.
+    // sees it. The arrow keys go to the first responder while no alert is up. Whatever
+    // Escape did, the edit of the focused text input ends with it.
     void dispatchText(const std::string& text);
     void dispatchKey(Key key);
+    // The keyboard focus left the application's window (another program took it): the
+    // text input being edited ends its edit, as it does when the player leaves it.
+    void windowLostFocus();
+    // Ends the edit of the text input that has the focus, however it ends (Escape, the
+    // window losing the focus, the panel holding it going): it resigns the first
+    // responder, so its delegate hears didEndEditing and its EditingDidEnd actions run.
+    // Nothing when no text input has the focus.
+    static void endEditing();
     // What Escape does where no alert is up; true when it did something.
     void setEscapeAction(std::function<bool()> action) { escapeAction_ = std::move(action); }
     // What Return does where no alert is up, before the first responder; true when it

@@ -157,11 +157,6 @@ void PickerView::pressArrow(Key key) {
     highlight(keyComponent_, selected_[size_t(keyComponent_)] + (key == Key::Down ? 1 : -1));
 }
 
-void PickerView::setHidden(bool hidden) {
-    View::setHidden(hidden);
-    if (hidden && isFirstResponder()) resignFirstResponder();
-}
-
 bool PickerView::scrollWheel(Point location, double dy) {
     const int component = componentAtPoint(location);
     // A column held by a finger (a drag under way) ignores the wheel.

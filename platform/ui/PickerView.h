@@ -86,7 +86,6 @@ public:
     bool canBecomeFirstResponder() const override { return choosesOnTap_ && !isHidden(); }
     void pressReturn() override { chooseHighlighted(); }
     void pressArrow(Key key) override;
-    void setHidden(bool hidden) override;
 
     void touchesBegan(const std::vector<Touch>& touches) override;
     void touchesMoved(const std::vector<Touch>& touches) override;

@@ -39,9 +39,11 @@ enum class TextFieldViewMode { Never, WhileEditing, UnlessEditing, Always };
 // Each change is first offered to the delegate's shouldChangeCharacters with its UTF-16
 // range, then sends EditingChanged. The return key asks shouldReturn; when that allows,
 // EditingDidEndOnExit is sent, and a field with actions for that event then resigns.
-// Resigning sends EditingDidEnd and didEndEditing. Setting the text from code sends
-// nothing. The field shows its text (bullets when secure) or its placeholder in grey, and
-// a caret at the end while editing.
+// Resigning sends EditingDidEnd and didEndEditing: the end of the edit, however the field
+// loses the focus (another field or a picker takes it, Escape, the field leaving the window
+// or a view around it hiding, the window losing the keyboard focus). Setting the text from
+// code sends nothing. The field shows its text (bullets when secure) or its placeholder in
+// grey, and a caret at the end while editing.
 class TextField : public Control, public TextInputTraits {
 public:
     explicit TextField(Rect frame = {});

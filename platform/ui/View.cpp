@@ -132,6 +132,10 @@ void View::setHidden(bool hidden) {
     if (hidden == hidden_) return;
     hidden_ = hidden;
     setNeedsDisplay();
+    // What the player can no longer see takes no key input: a field edited inside ends its
+    // edit, as when it leaves the screen.
+    if (auto* first = dynamic_cast<View*>(Responder::firstResponder()); hidden && first && first->isDescendantOf(this))
+        first->resignFirstResponder();
 }
 
 void View::setBackgroundColor(Color color) {

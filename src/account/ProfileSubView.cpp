@@ -107,11 +107,13 @@ void ProfileSubView::viewDidLoad() {
     // The report form waits just right of the panel.
     const ui::Rect bounds = root->bounds();
     // Escape closes the form while it is in view, as its cancel does.
-    auto report = closingView<FormPanel>({bounds.width(), 0, bounds.width(), bounds.height()}, "viewReport", [this] {
-        if (viewReport_->superview() != view().get() || viewReport_->frame().x() != 0) return false;
-        closeReportView();
-        return true;
-    });
+    auto report = closingView<FormPanel>(
+        {bounds.width(), 0, bounds.width(), bounds.height()}, "viewReport",
+        [this] {
+            closeReportView();
+            return true;
+        },
+        [this] { return viewReport_->superview() == view().get() && viewReport_->frame().x() == 0; });
     viewReport_ = report;
     viewReport_->setBackgroundColor(ui::Color::rgba(30, 40, 60, 0.98));
     viewReport_btnBaoCao_ = addButton(viewReport_, {10, 8, 300, 24}, "viewReport_btnBaoCao", [] {});

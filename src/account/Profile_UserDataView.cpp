@@ -244,12 +244,12 @@ void Profile_UserDataView::updateViewWithUserData(const std::shared_ptr<User>& u
     vNickname_->setText(user->nickname());
     showMoney(user->dmoney());
     vGioChoi_->setText(user->playingTime());
-    txfHoTen_->setText(user->fullname());
+    showUnlessEdited(*txfHoTen_, user->fullname());
     vGioiTinh_->setText(genderText(user->gender()));
     vNamSinh_->setText(birthdayText(*user));
-    txfDiaChi_->setText(user->address());
-    txfCMND_->setText(user->idnumber());
-    txfSoDT_->setText(user->phoneNum());
+    showUnlessEdited(*txfDiaChi_, user->address());
+    showUnlessEdited(*txfCMND_, user->idnumber());
+    showUnlessEdited(*txfSoDT_, user->phoneNum());
     vTinhTP_->setText(provinceText(user->provinceId()));
     // One bar for the tab's life: each record only moves it.
     if (!progressView_) {
@@ -262,6 +262,12 @@ void Profile_UserDataView::updateViewWithUserData(const std::shared_ptr<User>& u
     progressView_->setProgress(double(user->percent()) / 100, false);
     vThangCap_->setText(std::to_string(user->percent()) + " %");
     Util::hideLoadingOnView(view());
+}
+
+void Profile_UserDataView::showUnlessEdited(ui::TextField& field, const std::string& value) {
+    // A record that arrives while the player types keeps what he typed: it goes into the
+    // record, and to the server, when his edit ends.
+    if (!field.isEditing()) field.setText(value);
 }
 
 void Profile_UserDataView::showMoney(int64_t money) {
@@ -391,11 +397,19 @@ void Profile_UserDataView::didBeginEditing(ui::TextField& field) {
         const ui::Point centre = screen->center();
         screen->setCenter({centre.x, centre.y - lift});
     });
+    raisedScreen_ = screen;
     isEdit_ = true;
 }
 
 bool Profile_UserDataView::shouldReturn(ui::TextField& field) {
     field.resignFirstResponder();
+    return true;
+}
+
+void Profile_UserDataView::didEndEditing(ui::TextField& field) {
+    // However the edit ends (Return, another field, a picker, Escape, the tab or the screen
+    // going, the window losing the focus), the text goes into the record and the record to
+    // the server, as typed and even unchanged.
     if (userData_) {
         if (&field == txfCMND_.get()) userData_->setIdnumber(field.text());
         if (&field == txfDiaChi_.get()) userData_->setAddress(field.text());
@@ -403,19 +417,19 @@ bool Profile_UserDataView::shouldReturn(ui::TextField& field) {
         if (&field == txfSoDT_.get()) userData_->setPhoneNum(field.text());
     }
     sendProfile();
-    if (isEdit_) {
-        auto top = KavoOnlineAppDelegate::getInstance().topViewController();
-        if (top) {
-            const ui::ViewPtr screen = top->view();
-            const double lift = yPop_;
-            ui::View::animate(0.5, [screen, lift] {
-                const ui::Point centre = screen->center();
-                screen->setCenter({centre.x, centre.y + lift});
-            });
-        }
-        isEdit_ = false;
+    // Down once the keyboard goes; moving on to another field keeps it up, and the screen
+    // with it.
+    // The screen that was raised comes down, even when another is on top by now.
+    if (!isEdit_ || ui::Keyboard::isVisible()) return;
+    if (const ui::ViewPtr screen = raisedScreen_.lock()) {
+        const double lift = yPop_;
+        ui::View::animate(0.5, [screen, lift] {
+            const ui::Point centre = screen->center();
+            screen->setCenter({centre.x, centre.y + lift});
+        });
     }
-    return true;
+    raisedScreen_.reset();
+    isEdit_ = false;
 }
 
 } // namespace kavo

@@ -21,7 +21,8 @@ class ColoredProgressView;
 
 // The info tab of the own profile: the player's record, with full name, gender, birthday,
 // address, identity-card number, phone and province editable. Every edit goes to the
-// server at once with the whole record (1002), as typed. Another player's read-only
+// server at once with the whole record (1002), as typed: a choice when it is made, a text
+// when its edit ends, however it ends. Another player's read-only
 // record derives from it. Main thread only.
 class Profile_UserDataView : public ProfileTab,
                              public platform::ui::PickerViewDataSource,
@@ -60,7 +61,9 @@ public:
     std::string titleForRow(platform::ui::PickerView& picker, int row, int component) override;
     void didSelectRow(platform::ui::PickerView& picker, int row, int component) override;
     void didBeginEditing(platform::ui::TextField& field) override;
+    // Return ends the edit; the end of an edit, however it comes, sends the record.
     bool shouldReturn(platform::ui::TextField& field) override;
+    void didEndEditing(platform::ui::TextField& field) override;
 
     const std::shared_ptr<User>& userData() const { return userData_; }
     double yPop() const { return yPop_; }
@@ -108,6 +111,8 @@ protected:
     std::shared_ptr<platform::ui::TextField> addField(double y, const std::string& id);
     void addRowButton(double y, int tag);
     void sendProfile();
+    // The record's value in a field, unless the player is editing it.
+    static void showUnlessEdited(platform::ui::TextField& field, const std::string& value);
 
     std::shared_ptr<User> userData_;
     std::shared_ptr<platform::ui::ScrollView> scrollView_;
@@ -130,6 +135,7 @@ private:
     std::vector<std::shared_ptr<Province>> listCity_;
     double yPop_ = 0;
     bool isEdit_ = false;
+    std::weak_ptr<platform::ui::View> raisedScreen_;
 };
 
 } // namespace kavo

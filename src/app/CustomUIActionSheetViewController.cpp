@@ -86,7 +86,7 @@ void CustomUIActionSheetViewController::slideIn() {
 }
 
 EscapeAnswer CustomUIActionSheetViewController::closeItself() {
-    if (closing_) return EscapeAnswer::notOpen;
+    if (!isOpen()) return EscapeAnswer::notOpen;
     slideOut();
     return EscapeAnswer::closed;
 }
@@ -128,7 +128,7 @@ void CustomUIActionSheetViewController2::slideIn() {
 }
 
 EscapeAnswer CustomUIActionSheetViewController2::closeItself() {
-    if (!isSliding_) return EscapeAnswer::notOpen;
+    if (!isOpen()) return EscapeAnswer::notOpen;
     slideOut();
     return EscapeAnswer::closed;
 }

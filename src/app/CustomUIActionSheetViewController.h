@@ -50,8 +50,9 @@ public:
     // From slideOut until the sheet shows again: a closing sheet is no longer one Escape
     // closes.
     bool isClosing() const { return closing_; }
-    // Escape slides the sheet out as its close button does; a sheet already sliding out
-    // leaves Escape to what lies under it.
+    // Escape slides the sheet out as its close button does; a sheet already sliding out is
+    // no longer open, and leaves both keys to what lies under it.
+    bool isOpen() const override { return !closing_; }
     EscapeAnswer closeItself() override;
     // The button Return presses while the sheet is the topmost thing shown and no field of
     // it has the focus, or its last field has it (its OK, send or join; the only button of a
@@ -103,6 +104,7 @@ public:
     virtual void slideOut();
     virtual void animationDidStop(const std::string& name, bool finished);
     // Escape slides the panel out while it is up.
+    bool isOpen() const override { return isSliding_; }
     EscapeAnswer closeItself() override;
 
 private:

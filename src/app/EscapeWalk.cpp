@@ -1,6 +1,7 @@
 #include "app/EscapeWalk.h"
 
 #include "app/EscapeTarget.h"
+#include "app/Overlay.h"
 #include "app/ViewWalk.h"
 #include "platform/runtime/MainThreadCheck.h"
 #include "platform/ui/View.h"
@@ -46,22 +47,17 @@ std::string kindOf(const EscapeTarget& target) {
     return className(target);
 }
 
-// The target a view stands for: itself, or the controller whose view it is. The screen
-// itself is none: Escape leaves it by its back button.
-EscapeTarget* targetOf(ui::View& view, const ui::ViewController& screen) {
-    if (auto* target = dynamic_cast<EscapeTarget*>(&view)) return target;
-    ui::ViewController* controller = view.viewController();
-    if (!controller || controller == &screen) return nullptr;
-    return dynamic_cast<EscapeTarget*>(controller);
-}
+} // namespace
 
-// Offers Escape to the targets in `panel` front to back, `panel` last: the first one that
-// is open answers.
-EscapeAnswer closeWithin(ui::View& panel, const ui::ViewController& screen) {
+EscapeAnswer EscapeWalk::closeTopmost(ui::ViewController& screen) {
+    KAVO_ASSERT_MAIN_THREAD();
+    if (!screen.isViewLoaded()) return EscapeAnswer::notOpen;
+    // The first open overlay front to back answers; one whose close finds nothing to close
+    // passes Escape on to what lies under it.
     EscapeAnswer answer = EscapeAnswer::notOpen;
-    walkFrontToBack(panel, [&screen, &answer](ui::View& view) {
-        EscapeTarget* target = targetOf(view, screen);
-        if (!target) return false;
+    walkFrontToBack(*screen.view(), [&screen, &answer](ui::View& view) {
+        EscapeTarget* target = overlayOf(view, screen);
+        if (!target || !target->isOpen()) return false;
         const std::string kind = kindOf(*target); // before the close, which may end it
         answer = target->closeItself();
         if (answer == EscapeAnswer::notOpen) return false;
@@ -69,20 +65,6 @@ EscapeAnswer closeWithin(ui::View& panel, const ui::ViewController& screen) {
         return true;
     });
     return answer;
-}
-
-} // namespace
-
-EscapeAnswer EscapeWalk::closeTopmost(ui::ViewController& screen) {
-    KAVO_ASSERT_MAIN_THREAD();
-    if (!screen.isViewLoaded()) return EscapeAnswer::notOpen;
-    const std::vector<ui::ViewPtr> subviews = screen.view()->subviews();
-    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
-        ui::View& panel = **it;
-        if (panel.isHidden() || panel.alpha() <= 0) continue;
-        if (const EscapeAnswer answer = closeWithin(panel, screen); answer != EscapeAnswer::notOpen) return answer;
-    }
-    return EscapeAnswer::notOpen;
 }
 
 const std::map<std::string, int>& EscapeWalk::closedKinds() {

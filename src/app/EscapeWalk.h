@@ -13,11 +13,11 @@ namespace kavo {
 
 // Escape over the top screen, where no dialog is up: the one walk every screen goes
 // through. The screen's views are walked front to back, what lies over a view before
-// the view, and the first thing that closes on Escape and is open closes (an
-// EscapeTarget: the view itself, or the controller whose view it is; a panel a screen
-// draws itself, such as a table's seat menu, is a closing view). A panel laid over the
-// screen that declares no close stays: Escape passes over it, and the player closes it
-// by its own buttons. Hidden views and what they hold are passed over. Main thread only.
+// the view, and the overlay in front closes (Overlay.h: the first open EscapeTarget, the
+// view itself or the controller whose view it is; a panel a screen draws itself, such as
+// a table's seat menu, is a closing view). A panel laid over the screen that declares no
+// close stays: Escape passes over it, and the player closes it by its own buttons. Hidden
+// views and what they hold are passed over. Main thread only.
 class EscapeWalk {
 public:
     // closed when something closed, keepsEscape when the topmost open target keeps Escape,

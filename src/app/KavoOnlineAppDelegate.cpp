@@ -14,6 +14,7 @@
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/services/PaymentQueue.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
@@ -315,6 +316,11 @@ void KavoOnlineAppDelegate::didShowViewController(platform::ui::NavigationContro
     btnBack_->setHidden(hidesBackButton(&controller));
     btnBack_->setCenter(Util::changePointFromPoint(
         ask(&controller, &KavoViewController::backButtonCentre, KavoViewController::kBackButtonCentre)));
+    if (heldEscapes_ > 0) {
+        // One held Escape for the screen now shown; a transition it starts holds the next.
+        --heldEscapes_;
+        platform::runOnMainThread([this] { escapePressed(); });
+    }
 }
 
 void KavoOnlineAppDelegate::leaveGameGrid() {
@@ -346,6 +352,12 @@ void KavoOnlineAppDelegate::doBack() {
 }
 
 bool KavoOnlineAppDelegate::escapePressed() {
+    // The screen sliding in is not shown yet and the one sliding out not gone: the key
+    // waits for the transition's end, so quick Escapes after a click are not lost.
+    if (navigationController_ && navigationController_->isTransitioning()) {
+        ++heldEscapes_;
+        return true;
+    }
     auto top = topViewController();
     if (!top || !top->isViewLoaded()) return false;
     // What keeps Escape takes it as a close does: it is not the back button's.
@@ -547,6 +559,7 @@ void KavoOnlineAppDelegate::reset() {
     session_.reset();
     rootScreenMaker_ = nullptr;
     lenEvent_ = 0;
+    heldEscapes_ = 0;
 }
 
 } // namespace kavo

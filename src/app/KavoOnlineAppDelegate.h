@@ -94,7 +94,9 @@ public:
     // The Escape key of a desktop window: the topmost thing over the top screen that
     // closes on Escape closes (EscapeWalk); with none, the back button's action runs
     // where the button shows. Where it does not (the game grid, the log-in screen),
-    // Escape does nothing. True when something happened.
+    // Escape does nothing. An Escape pressed while a screen slides in or out waits for it
+    // and then acts on what is shown (a screen still opening is closed once it is open).
+    // True when something happened.
     bool escapePressed();
     // A swipe: only a leftward one counts; tables ignore it.
     void handleSwipeFrom(platform::ui::SwipeDirection direction);
@@ -159,6 +161,8 @@ private:
     std::shared_ptr<socialnet::SNSession> session_;
     platform::ui::ViewPtr viewTopBar_;
     std::shared_ptr<platform::ui::SwipeGestureRecognizer> swipeBack_;
+    // Escapes pressed during a screen's transition, answered one by one as each ends.
+    int heldEscapes_ = 0;
 };
 
 } // namespace kavo

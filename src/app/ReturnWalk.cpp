@@ -1,6 +1,6 @@
 #include "app/ReturnWalk.h"
 
-#include "app/CustomUIActionSheetViewController.h"
+#include "app/Overlay.h"
 #include "app/ReturnTarget.h"
 #include "app/ViewWalk.h"
 #include "platform/runtime/MainThreadCheck.h"
@@ -17,31 +17,14 @@ namespace ui = platform::ui;
 
 namespace {
 
-// Whether `view` is the view of a sheet that is up.
-bool isUpSheet(ui::View& view) {
-    ui::ViewController* controller = view.viewController();
-    if (!controller || !controller->isViewLoaded() || controller->view().get() != &view) return false;
-    if (auto* sheet = dynamic_cast<CustomUIActionSheetViewController*>(controller)) return !sheet->isClosing();
-    if (auto* twin = dynamic_cast<CustomUIActionSheetViewController2*>(controller)) return twin->isSliding();
-    return false;
-}
-
-// The form a view stands for: itself, or the controller whose view it is.
-ReturnTarget* formOf(ui::View& view) {
-    if (auto* form = dynamic_cast<ReturnTarget*>(&view)) return form;
-    ui::ViewController* controller = view.viewController();
-    if (!controller || !controller->isViewLoaded() || controller->view().get() != &view) return nullptr;
-    return dynamic_cast<ReturnTarget*>(controller);
-}
-
-// The default button of the nearest form around `field` when the field is that form's last
-// (in the order Tab visits them); none otherwise, and none for a form without one.
-std::shared_ptr<ui::Button> lastFieldsButton(ui::TextField& field) {
+// The default button of the nearest overlay or form around `field` when the field is its
+// last (in the order Tab visits them); none otherwise, and none for one without a button.
+std::shared_ptr<ui::Button> lastFieldsButton(ui::TextField& field, const ui::ViewController& screen) {
     for (ui::View* view = field.superview(); view; view = view->superview()) {
         ReturnTarget* form = formOf(*view);
-        if (!form) continue;
+        if (!form && !overlayOf(*view, screen)) continue;
         const std::vector<ui::View*> fields = ui::Application::textInputsIn(*view);
-        if (fields.empty() || fields.back() != &field) return nullptr;
+        if (!form || fields.empty() || fields.back() != &field) return nullptr;
         return form->defaultButton();
     }
     return nullptr;
@@ -65,13 +48,14 @@ bool ReturnWalk::pressDefaultButton(ui::ViewController& screen) {
     walkFrontToBack(*screen.view(), [&](ui::View& view) {
         if (&view == focused) {
             auto* field = dynamic_cast<ui::TextField*>(&view);
-            taken = field && press(lastFieldsButton(*field));
+            taken = field && press(lastFieldsButton(*field, screen));
             return true;
         }
-        if (!isUpSheet(view)) return false;
-        const ReturnTarget* sheet = formOf(view);
-        press(sheet ? sheet->defaultButton() : nullptr);
-        // Pressed or not, the key is the sheet's: a field under it hears nothing.
+        const EscapeTarget* overlay = overlayOf(view, screen);
+        if (!overlay || !overlay->isOpen()) return false;
+        const ReturnTarget* form = formOf(view);
+        press(form ? form->defaultButton() : nullptr);
+        // Pressed or not, the key is the overlay's: what lies under it hears nothing.
         taken = true;
         return true;
     });

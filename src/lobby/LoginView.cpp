@@ -215,6 +215,13 @@ void LoginView::showForgotPwd() {
     view()->addSubview(logSubForgotPwdView_);
 }
 
+void LoginView::setUserNameAndPasswordFromCache(const std::string& registeredName) {
+    if (logSubRegisterView_) logSubRegisterView_->doCloseThisView();
+    btnSignIn_Clicked();
+    logSubLoginView_->fillAccount(registeredName,
+                                  platform::UserDefaults::standard().stringForKey(GlobalService::kRegisterPasswordKey));
+}
+
 void LoginView::clickLoginSN() {
     kindOfView_ = kKindSocialNet;
     auto sheet = ServerView::getInstance();

@@ -72,8 +72,11 @@ public:
     void onSaveLogin() {}
     // Asks for information text 8.
     void onConnectOK() override;
+    // A registration the server opened: the sign-in form shows in place of the registration
+    // form, filled with the new account (its name, and the password the registration
+    // stored), so the player sees he has it and signs in with the form's button.
+    void setUserNameAndPasswordFromCache(const std::string& registeredName);
     // Kept for the logic handler and the forms; they do nothing.
-    void setUserNameAndPasswordFromCache() {}
     void onForgotPassword() {}
     void hideLoading() {}
     void login() {}

@@ -172,6 +172,11 @@ void LoginView_SubLoginView::savedInfos() {
     defaults().synchronize();
 }
 
+void LoginView_SubLoginView::fillAccount(const std::string& name, const std::string& password) {
+    txfUsername_->setText(name);
+    txfPassword_->setText(password);
+}
+
 // Return in the name moves on to the password; in the password (the last field) it signs
 // in, as every form's last field presses its main button.
 bool LoginView_SubLoginView::shouldReturn(platform::ui::TextField& field) {

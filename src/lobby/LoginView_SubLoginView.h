@@ -36,6 +36,9 @@ public:
     // Stores the typed credentials and the switch (the fields are emptied on screen
     // when the switch is off).
     void savedInfos();
+    // Shows that account in the fields, in place of what they held; nothing is stored
+    // until the player signs in with it.
+    void fillAccount(const std::string& name, const std::string& password);
     void setTimeCount();
     // Empty: kept for the screen's callers.
     void textFieldDidBeginEditing() {}

@@ -9,7 +9,6 @@
 #include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
-#include "lobby/BoardView.h"
 #include "lobby/GameView.h"
 #include "lobby/LoginView.h"
 #include "lobby/LoginView_SubRegisterView.h"
@@ -36,11 +35,6 @@ bool loginScreenOnTop() {
     return topScreenAs<LoginView>() != nullptr;
 }
 
-void popToRootScreen() {
-    if (const auto& nav = KavoOnlineAppDelegate::getInstance().navigationController())
-        nav->popToRootViewController(true);
-}
-
 // The server choice, when it has been made and shown at least once (nullptr otherwise:
 // asking for it must not build it).
 std::shared_ptr<ServerView> loadedServerSheet() {
@@ -54,6 +48,16 @@ void hideLoadingOnServerView() {
         Util::hideLoadingOnView(sheet->view());
         sheet->slideOut();
     }
+}
+
+// A connection that ends away from the log-in screen goes back to it. The server choice
+// was a step of the sign-in that is over now: it goes too, so the player finds the form he
+// signed in with (filled only when he asked to be remembered), never a server one tap away
+// from signing him in again.
+void popToRootScreen() {
+    if (const auto& nav = KavoOnlineAppDelegate::getInstance().navigationController())
+        nav->popToRootViewController(true);
+    if (auto sheet = loadedServerSheet(); sheet && sheet->view()->superview()) hideLoadingOnServerView();
 }
 
 // "KAVO_syntaxSMS1": the text to send and where to.
@@ -114,11 +118,9 @@ void GlobalLogicHandler::disconnected(const std::string& lostSignalText) {
 
 void GlobalLogicHandler::setMoneyError(const std::string& error) {
     KAVO_ASSERT_MAIN_THREAD();
-    auto top = topScreen();
-    if (!dynamic_cast<BoardView*>(top.get())) {
-        if (auto* login = dynamic_cast<LoginView*>(top.get())) login->setUserNameAndPasswordFromCache();
-    }
-    // A refusal during the sign-in ends the server choice's overlay too.
+    // A refusal names no account: the log-in forms stay as the player filled them (a
+    // refused registration never takes the sign-in form's place). During the sign-in it
+    // ends the server choice's overlay too.
     if (auto sheet = loadedServerSheet()) sheet->hideLoading();
     showAnswerToWaits(error);
 }
@@ -137,7 +139,7 @@ void GlobalLogicHandler::onRegisterInfoWithUsername(const std::string& username,
     platform::runOnMainThread([this, username, avail, prefix, to] { showRegisterAnswer(username, avail, prefix, to); });
 }
 
-void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, bool avail, const std::string& prefix,
+void GlobalLogicHandler::showRegisterAnswer(const std::string& username, bool avail, const std::string& prefix,
                                             const std::string& to) {
     KAVO_ASSERT_MAIN_THREAD();
     UIController::closeDialog();
@@ -147,7 +149,7 @@ void GlobalLogicHandler::showRegisterAnswer(const std::string& /*username*/, boo
         showAlertViewWithMessage(text("KAVO_gameIDAlreadyUsed"));
         return;
     }
-    if (login) login->setUserNameAndPasswordFromCache();
+    if (login) login->setUserNameAndPasswordFromCache(username);
     // The store build registers without a text message (the recovery answer tests the
     // same switch the other way round).
     if (UIController::checkApStore()) return;

@@ -306,7 +306,7 @@ void GlobalService::loginWithUsername(const std::string& user, const std::string
 // password ("uname", "password") are the ones the player chose to remember there, and a new
 // account (refused or not) does not take their place.
 void GlobalService::requestRegisterWithUsername(const std::string& user, const std::string& password) {
-    defaults().setString(password, "KAVO_REGISTER_PASSWORD");
+    defaults().setString(password, kRegisterPasswordKey);
     defaults().synchronize();
     Message m(35);
     m.writeUTF(user);
@@ -326,7 +326,7 @@ void GlobalService::requestAccessTokenSN(const std::string& token) {
 
 void GlobalService::requestRegisterWithUsername(const std::string& user, const std::string& password,
                                                 const std::string& accessToken) {
-    defaults().setString(password, "KAVO_REGISTER_PASSWORD");
+    defaults().setString(password, kRegisterPasswordKey);
     defaults().synchronize();
     Message m(2304);
     m.writeUTF(accessToken);

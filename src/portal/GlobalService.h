@@ -85,6 +85,8 @@ public:
     static std::optional<std::string> pushNotificationJson();
 
     // --- Sign-in ---
+    // The user default under which a registration stores the password it sends.
+    static constexpr const char* kRegisterPasswordKey = "KAVO_REGISTER_PASSWORD";
     void loginWithUsername(const std::string& user, const std::string& pwd, const std::string& version); // 1
     void requestRegisterWithUsername(const std::string& user, const std::string& password);              // 35
     void requestAccessTokenSN(const std::string& token);                                                 // 2301

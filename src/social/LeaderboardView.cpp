@@ -192,11 +192,14 @@ void LeaderboardView::viewDidLoad() {
     viewIconGames_->addSubview(tblViewIconGames_);
 
     // A game's list over the game picker: Escape goes back to the picker as its back icon does.
-    viewDanhSach_ = closingView<ui::View>(panelFrame, "viewDanhSach", [this] {
-        if (imgViewIconBack_->isHidden()) return false;
-        btnBack_->sendActions(platform::ui::ControlEvent::TouchUpInside);
-        return true;
-    });
+    // It is open while its back icon shows.
+    viewDanhSach_ = closingView<ui::View>(
+        panelFrame, "viewDanhSach",
+        [this] {
+            btnBack_->sendActions(platform::ui::ControlEvent::TouchUpInside);
+            return true;
+        },
+        [this] { return !imgViewIconBack_->isHidden(); });
     btnBack_ = makeButton(viewDanhSach_, Util::changeRectFromRect({0, 0, 40, 20}), "btnBack", "", tabFont);
     btnBack_->onTouchUpInside([this] { btnBack_Clicked(); });
     imgViewIconBack_ = ui::ImageView::make(Util::changeRectFromRect({10, 2, 16, 16}));

@@ -18,6 +18,9 @@
 #include "platform/automation/ViewQuery.h"
 #include "platform/render/Renderer.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "portal/model/Province.h"
@@ -25,7 +28,12 @@
 #include "tests/support/DesktopClick.h"
 #include "tests/support/client/OpenDialog.h"
 
+#include <functional>
+#include <ostream>
 #include <gtest/gtest.h>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace kavo::test {
 namespace {
@@ -266,18 +274,18 @@ TEST_F(Profile, AReturnSendsTheRecordEvenUnchangedAndLowersWhatItRaised) {
     reply(1005, record(17, 5, 1990, 1));
     auto screen = profile_->view();
     const ui::Point before = screen->center();
-    info()->didBeginEditing(*info()->txfSoDT());
+    ASSERT_TRUE(info()->txfSoDT()->becomeFirstResponder());
     // The phone field lies at 394 on the screen: 394 - 162 + 50.
     EXPECT_DOUBLE_EQ(info()->yPop(), 282);
     EXPECT_DOUBLE_EQ(screen->center().y, before.y - 282);
-    info()->didBeginEditing(*info()->txfHoTen()); // raised already: nothing more
-    EXPECT_DOUBLE_EQ(screen->center().y, before.y - 282);
     info()->txfSoDT()->setText("0911");
-    EXPECT_TRUE(info()->shouldReturn(*info()->txfSoDT()));
+    ASSERT_TRUE(info()->txfHoTen()->becomeFirstResponder()); // raised already: nothing more
+    EXPECT_DOUBLE_EQ(screen->center().y, before.y - 282);
+    EXPECT_EQ(bodies(1002).size(), 1u) << "moving on ended the phone's edit";
+    ui::Application::shared().dispatchKey(ui::Key::Return);
     EXPECT_DOUBLE_EQ(screen->center().y, before.y);
     EXPECT_FALSE(info()->isEdit());
-    info()->shouldReturn(*info()->txfHoTen());
-    ASSERT_EQ(bodies(1002).size(), 2u);
+    ASSERT_EQ(bodies(1002).size(), 2u) << "Return sends the name unchanged";
     EXPECT_EQ(info()->userData()->phoneNum(), "0911");
 }
 
@@ -425,6 +433,117 @@ TEST_F(Profile, InADesktopWindowTheScreenStaysAndEachClickTypesIntoItsField) {
     }
     EXPECT_FALSE(info()->isEdit());
 }
+
+// ---------------------------------------------------------------- an edit ends however the field is left
+
+// How a player leaves the field he typed in, in a desktop window.
+struct LeavingRoad {
+    const char* name;
+    std::function<void(Profile_UserDataView& tab, size_t field)> leave;
+};
+
+void PrintTo(const LeavingRoad& road, std::ostream* out) {
+    *out << road.name;
+}
+
+// The four text fields of the tab, top to bottom.
+std::vector<std::shared_ptr<ui::TextField>> fieldsOf(Profile_UserDataView& tab) {
+    return {tab.txfHoTen(), tab.txfDiaChi(), tab.txfCMND(), tab.txfSoDT()};
+}
+
+// Scrolls the tab with the wheel until the view is in sight, and clicks it; `text` is typed.
+void clickInTab(Profile_UserDataView& tab, const ui::View& target, const std::string& text = "") {
+    const ui::Point wheelAt = screenCentre(*tab.scrollView());
+    for (int turn = 0; turn < 40 && ui::Application::shared().dispatchScroll(wheelAt, {0, -40}); ++turn) {
+    }
+    for (int turn = 0; turn < 40 && platform::automation::ViewQuery::hitView(screenCentre(target)) != &target; ++turn)
+        ui::Application::shared().dispatchScroll(wheelAt, {0, 20});
+    ASSERT_EQ(platform::automation::ViewQuery::hitView(screenCentre(target)), &target) << "in sight";
+    clickAndType(screenCentre(target), text);
+}
+
+void clickOn(const ui::View& target) {
+    clickAndType(screenCentre(target), "");
+}
+
+// The shown view with that identifier (nullptr when none).
+const ui::View* shownById(const std::string& id) {
+    const auto selector = platform::automation::Selector::parse("id=" + id);
+    return selector ? platform::automation::ViewQuery::find(*selector) : nullptr;
+}
+
+const std::vector<LeavingRoad>& leavingRoads() {
+    static const std::vector<LeavingRoad> roads = {
+        {"AnotherField",
+         [](Profile_UserDataView& tab, size_t field) { clickInTab(tab, *fieldsOf(tab)[(field + 1) % 4]); }},
+        {"APicker",
+         [](Profile_UserDataView& tab, size_t) {
+             const ui::View* row = shownById("btnRow_Clicked2");
+             ASSERT_TRUE(row);
+             clickInTab(tab, *row);
+             EXPECT_FALSE(tab.pickerCity()->isHidden()) << "the gender picker opened";
+         }},
+        {"Escape", [](Profile_UserDataView&, size_t) { ui::Application::shared().dispatchKey(ui::Key::Escape); }},
+        {"AnotherTab",
+         [](Profile_UserDataView& tab, size_t) {
+             const ui::View* items = shownById("btnItems");
+             ASSERT_TRUE(items);
+             clickOn(*items);
+             EXPECT_TRUE(tab.view()->isHidden()) << "the items tab shows";
+         }},
+        {"TheScreenClosing",
+         [](Profile_UserDataView&, size_t) {
+             const auto& back = KavoOnlineAppDelegate::getInstance().btnBack();
+             ASSERT_TRUE(back && !back->isHidden());
+             clickOn(*back);
+             platform::RunLoop::main().advance(ui::NavigationController::TransitionDuration);
+         }},
+        {"TheWindowLosingTheFocus", [](Profile_UserDataView&, size_t) { ui::Application::shared().windowLostFocus(); }},
+    };
+    return roads;
+}
+
+class ProfileEditEnds : public Profile, public ::testing::WithParamInterface<std::tuple<LeavingRoad, size_t>> {};
+
+// The player adds to a field and leaves it by any road: the record goes to the server with
+// what he typed at once, before anything else he does (the other fields as the record had
+// them).
+TEST_P(ProfileEditEnds, WhatWasTypedGoesToTheServerAsTheFieldIsLeft) {
+    const auto& [road, field] = GetParam();
+    reply(1005, record(17, 5, 1990, 1));
+    ui::Keyboard::setModel(ui::KeyboardModel::None);
+    recorder_.clear();
+    std::vector<std::string> texts = {"Trần An", "1 Lê Lợi", "0123", "0909"};
+    clickInTab(*info(), *fieldsOf(*info())[field], " 7");
+    texts[field] += " 7";
+    ASSERT_EQ(fieldsOf(*info())[field]->text(), texts[field]);
+    EXPECT_TRUE(bodies(1002).empty()) << "nothing is sent while he types";
+
+    road.leave(*info(), field);
+    const ByteVector expected = Bytes()
+                                    .utf(texts[0])
+                                    .byte(1)
+                                    .int16(1990)
+                                    .utf(texts[1])
+                                    .utf(texts[2])
+                                    .utf(texts[3])
+                                    .byte(1)
+                                    .byte(5)
+                                    .byte(17)
+                                    .data();
+    ASSERT_FALSE(bodies(1002).empty()) << "the edit was sent as the field was left";
+    EXPECT_EQ(bodies(1002).front(), expected);
+}
+
+std::string roadAndField(const ::testing::TestParamInfo<std::tuple<LeavingRoad, size_t>>& info) {
+    static const char* const names[] = {"HoTen", "DiaChi", "CMND", "SoDT"};
+    return std::string(std::get<0>(info.param).name) + "_" + names[std::get<1>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFieldEveryRoad, ProfileEditEnds,
+                         ::testing::Combine(::testing::ValuesIn(leavingRoads()),
+                                            ::testing::Range(size_t(0), size_t(4))),
+                         roadAndField);
 
 } // namespace
 } // namespace kavo::test

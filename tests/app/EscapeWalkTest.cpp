@@ -3,6 +3,8 @@
 #include "app/EscapeWalk.h"
 
 #include "app/EscapeTarget.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 #include "tests/app/ShellTestSupport.h"
@@ -30,6 +32,12 @@ public:
 
 private:
     EscapeAnswer answer_;
+};
+
+// A screen that never shows the back button, as the game grid.
+class GridLikeScreen : public KavoViewController {
+public:
+    bool hidesBackButton() const override { return true; }
 };
 
 class EscapeWalkTest : public ShellTest {
@@ -83,6 +91,26 @@ TEST_F(EscapeWalkTest, ATargetThatKeepsEscapeStopsItAndIsNotCountedAsClosed) {
     // Through the application: the kept Escape is not the back button's either.
     EXPECT_TRUE(delegate().escapePressed());
     EXPECT_EQ(top(), screen);
+}
+
+// Two quick Escapes after a click that opens a screen: the screen still slides in, and the
+// keys wait for it. The first closes it once it is open; the second goes to the screen under
+// it, which shows no back button, and does nothing there.
+TEST_F(EscapeWalkTest, EscapesPressedWhileAScreenSlidesInCloseItOnceItIsOpen) {
+    auto grid = std::make_shared<GridLikeScreen>();
+    launch(grid);
+    auto opened = std::make_shared<KavoViewController>();
+    delegate().navigationController()->pushViewController(opened, true);
+    auto& app = platform::ui::Application::shared();
+    app.dispatchKey(platform::ui::Key::Escape);
+    app.dispatchKey(platform::ui::Key::Escape);
+    EXPECT_EQ(top(), opened) << "still sliding in";
+
+    for (int step = 0; step < 20 && (top() != grid || delegate().navigationController()->isTransitioning()); ++step)
+        advance(platform::ui::NavigationController::TransitionDuration);
+    EXPECT_EQ(top(), grid) << "the opened screen closed once it was open";
+    EXPECT_FALSE(delegate().navigationController()->isTransitioning());
+    EXPECT_EQ(delegate().navigationController()->viewControllers().size(), 1u) << "and nothing more";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "account/SettingsView.h"
 #include "account/TransferMoneyView.h"
 #include "app/CustomUIActionSheetViewController.h"
+#include "app/EscapeTarget.h"
 #include "app/KavoViewController.h"
 #include "app/UIController.h"
 #include "lobby/BoardView.h"
@@ -50,11 +51,32 @@ public:
     }
 };
 
+// Counts the Returns a field answers itself.
+struct FieldRecorder : platform::ui::TextFieldDelegate {
+    bool shouldReturn(platform::ui::TextField&) override {
+        ++returns;
+        return true;
+    }
+    int returns = 0;
+};
+
 class ScreenAndSheetBaseTest : public ShellTest {
 protected:
     template <class Sheet> static void show(const std::shared_ptr<Sheet>& sheet, platform::ui::ViewController& over) {
         over.view()->addSubview(sheet->view());
         sheet->viewWillAppear(false);
+    }
+    // A sheet shown over `screen` whose panel holds a button that counts its presses in
+    // `presses`; the button is the sheet's default one when `named`.
+    static std::shared_ptr<PanelSheet> showSheetWithButton(platform::ui::ViewController& screen, int& presses,
+                                                           bool named) {
+        auto sheet = std::make_shared<PanelSheet>();
+        show(sheet, screen);
+        auto ok = platform::ui::Button::make(Rect{10, 60, 100, 30});
+        ok->onTouchUpInside([&presses] { ++presses; });
+        sheet->actionSheetView()->addSubview(ok);
+        if (named) sheet->setDefaultButton(ok);
+        return sheet;
     }
 };
 
@@ -251,23 +273,11 @@ TEST_F(ScreenAndSheetBaseTest, ReturnGoesToTheTopmostOfTheFocusedFieldAndASheetT
                           {"a sheet without a default button", false, Field::UnderTheSheet, false, 0, 0},
                           {"the last field of a sheet without one", false, Field::LastInTheSheet, false, 0, 1},
                           {"a sheet sliding out", true, Field::UnderTheSheet, true, 0, 1}};
-    struct FieldRecorder : platform::ui::TextFieldDelegate {
-        bool shouldReturn(platform::ui::TextField&) override {
-            ++returns;
-            return true;
-        }
-        int returns = 0;
-    };
     auto screen = launchAndPush();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto sheet = std::make_shared<PanelSheet>();
-        show(sheet, *screen);
         int presses = 0;
-        auto ok = platform::ui::Button::make(Rect{10, 60, 100, 30});
-        ok->onTouchUpInside([&presses] { ++presses; });
-        sheet->actionSheetView()->addSubview(ok);
-        if (c.withDefault) sheet->setDefaultButton(ok);
+        auto sheet = showSheetWithButton(*screen, presses, c.withDefault);
         FieldRecorder recorder;
         auto field = platform::ui::TextField::make(Rect{10, 10, 200, 30});
         field->setDelegate(&recorder);
@@ -291,6 +301,71 @@ TEST_F(ScreenAndSheetBaseTest, ReturnGoesToTheTopmostOfTheFocusedFieldAndASheetT
         field->removeFromSuperview();
         last->removeFromSuperview();
         sheet->view()->removeFromSuperview();
+    }
+}
+
+// Escape and Return find the same overlay in front. Over a form whose last field has the
+// focus (the sign-in form), what lies open in front of it takes both keys: Return never
+// presses the form's button under it (a field of the overlay answers Return itself) and
+// Escape closes the overlay, not the form. A sheet sliding out is in front no more: both
+// keys go to the form.
+TEST_F(ScreenAndSheetBaseTest, EscapeAndReturnStopAtTheSameOverlayInFront) {
+    enum class Overlay { OwnClose, OwnCloseWithItsFieldFocused, SheetWithoutButton, SheetSlidingOut };
+    struct Case {
+        const char* name;
+        Overlay overlay;
+        int formPresses, overlayFieldReturns;
+        bool escapeClosesTheForm;
+    };
+    const Case cases[] = {{"a view with a close of its own", Overlay::OwnClose, 0, 0, false},
+                          {"the same with its own field focused", Overlay::OwnCloseWithItsFieldFocused, 0, 1, false},
+                          {"a sheet without a button", Overlay::SheetWithoutButton, 0, 0, false},
+                          {"a sheet sliding out", Overlay::SheetSlidingOut, 1, 0, true}};
+    auto& app = platform::ui::Application::shared();
+    auto screen = launchAndPush();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int presses = 0;
+        auto form = showSheetWithButton(*screen, presses, true);
+        auto formField = platform::ui::TextField::make(Rect{10, 10, 200, 30});
+        form->actionSheetView()->addSubview(formField);
+        ASSERT_TRUE(formField->becomeFirstResponder());
+
+        FieldRecorder recorder;
+        auto overlayField = platform::ui::TextField::make(Rect{10, 10, 100, 30});
+        overlayField->setDelegate(&recorder);
+        std::shared_ptr<PanelSheet> sheet;
+        platform::ui::ViewPtr plain;
+        const auto overlayOpen = [&] { return plain ? plain->superview() != nullptr : !sheet->isClosing(); };
+        if (c.overlay == Overlay::OwnClose || c.overlay == Overlay::OwnCloseWithItsFieldFocused) {
+            plain = closingView<platform::ui::View>(Rect{0, 0, 200, 100}, "stakeEntry", [&plain] {
+                plain->removeFromSuperview();
+                return true;
+            });
+            plain->addSubview(overlayField);
+            screen->view()->addSubview(plain);
+            if (c.overlay == Overlay::OwnCloseWithItsFieldFocused) {
+                ASSERT_TRUE(overlayField->becomeFirstResponder());
+            }
+        } else {
+            sheet = std::make_shared<PanelSheet>();
+            show(sheet, *screen);
+            if (c.overlay == Overlay::SheetSlidingOut) sheet->slideOut();
+        }
+
+        app.dispatchKey(platform::ui::Key::Return);
+        EXPECT_EQ(presses, c.formPresses);
+        EXPECT_EQ(recorder.returns, c.overlayFieldReturns);
+        app.dispatchKey(platform::ui::Key::Escape);
+        EXPECT_EQ(form->isClosing(), c.escapeClosesTheForm);
+        if (!c.escapeClosesTheForm) {
+            EXPECT_FALSE(overlayOpen()) << "Escape closed the overlay Return stopped at";
+        }
+
+        overlayField->setDelegate(nullptr);
+        if (plain) plain->removeFromSuperview();
+        if (sheet) sheet->view()->removeFromSuperview();
+        form->view()->removeFromSuperview();
     }
 }
 

@@ -3,16 +3,19 @@
 // form keeps the name the player chose to remember, and Return in a form's last field
 // presses its button (the go-to-board sheet's password).
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/Text.h"
 #include "app/UIController.h"
 #include "lobby/LoginView.h"
 #include "lobby/LoginView_SubLoginView.h"
 #include "lobby/LoginView_SubRegisterView.h"
+#include "lobby/ServerView.h"
 #include "platform/automation/ViewQuery.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TextField.h"
+#include "portal/GlobalService.h"
 #include "tests/e2e/StubDrive.h"
 #include "tests/support/client/ClientTestSupport.h"
 
@@ -127,6 +130,49 @@ TEST_F(FormsOnTheStub, TheRegistrationFormOpensEmptyAndTheSignInFormKeepsTheReme
     ASSERT_TRUE(signInForm);
     EXPECT_EQ(signInForm->txfUsername()->text(), "khach");
     EXPECT_EQ(signInForm->txfPassword()->text(), "123");
+}
+
+// A registration the stub opens puts the sign-in form in the registration form's place,
+// filled with the new account: the player sees he has it, and its button and the server
+// sign him in as that player.
+TEST_F(FormsOnTheStub, AnOpenedRegistrationShowsTheSignInFormFilledWithTheNewAccount) {
+    launch();
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername tam7\n"
+                       "type id=txfPassword bi7\ntype id=txfRetypePwd bi7\ntap id=btnRegister\n"));
+    const auto registration = loginScreen()->logSubRegisterView();
+    const auto signInShown = [] {
+        const auto screen = loginScreen();
+        return screen && screen->logSubLoginView() && screen->logSubLoginView()->window();
+    };
+    ASSERT_TRUE(platform::RunLoop::main().runUntil(signInShown, 10)) << log();
+    const auto form = loginScreen()->logSubLoginView();
+    EXPECT_EQ(form->txfUsername()->text(), "tam7");
+    EXPECT_EQ(form->txfPassword()->text(), "bi7");
+    EXPECT_EQ(registration->superview(), nullptr) << "the registration form made way";
+    EXPECT_EQ(UIController::currentDialog(), nullptr) << "nothing covers the form";
+
+    ASSERT_TRUE(drives("tap id=btnSignIn\nwait text=Stub 10\ntap text=Stub\nscreen GameView 10\n"));
+    ASSERT_TRUE(UIController::myInfo());
+    EXPECT_EQ(UIController::myInfo()->name(), "tam7");
+}
+
+// Signed out from the settings, the player finds the sign-in form he signed in with, and no
+// server left one tap away from signing him in again.
+TEST_F(FormsOnTheStub, SignedOutThePlayerFindsTheSignInFormWithoutTheServerChoice) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setBool(true, LoginView_SubLoginView::kFirstTimeRunKey);
+    defaults.setBool(true, LoginView_SubLoginView::kSavedNextLoginKey);
+    launch();
+    ASSERT_TRUE(drives(signIn("khach") +
+                       "screen GameView 10\nadvance 0.5\ntap id=clickSetting\nadvance 0.5\n"
+                       "tap text=" +
+                       text("KAVO_logout") + "\nscreen LoginView 10\nadvance 1\n"));
+    const auto sheet = ServerView::getInstance();
+    EXPECT_EQ(sheet->view()->window(), nullptr) << "the server choice is gone";
+    const auto form = loginScreen()->logSubLoginView();
+    ASSERT_TRUE(form && form->window()) << "the sign-in form shows";
+    EXPECT_EQ(form->txfUsername()->text(), "khach") << "remembered, as the player asked";
+    EXPECT_FALSE(GlobalService::isConnected());
 }
 
 } // namespace

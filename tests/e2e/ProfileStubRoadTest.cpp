@@ -10,6 +10,7 @@
 #include "games/tienlen/TienLenView.h"
 #include "platform/automation/ViewQuery.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/ImageView.h"
 #include "table/registry/GameController.h"
 #include "tests/e2e/StubDrive.h"
@@ -151,6 +152,27 @@ TEST_F(ProfileStubRoad, TheProfileShowsTheLevelOfTheHandsPlayedSinceItWasLastOpe
 
     ASSERT_TRUE(drives(openProfile()));
     EXPECT_TRUE(levelReads("10 %"));
+}
+
+// A full name typed and left for the gender picker (as for any other road) is the stub's:
+// the profile opened again shows it, beside the gender chosen.
+TEST_F(ProfileStubRoad, AFullNameLeftForThePickerIsKeptWhenTheProfileOpensAgain) {
+    launch();
+    ASSERT_TRUE(
+        drives(signIn() + openProfile() + "type id=txfHoTen Nguyen Van Khach\ntap id=btnRow_Clicked2\nadvance 0.1\n"));
+    // The gender picker's last row, "woman", chosen with the keys.
+    auto& app = ui::Application::shared();
+    for (const ui::Key key : {ui::Key::Down, ui::Key::Down, ui::Key::Return})
+        app.dispatchKey(key);
+    // What the profile shows once a record of the stub's has come since (the answer to the
+    // opening, 1005) is the stub's.
+    const auto tab = profile() ? profile()->userDataView() : nullptr;
+    ASSERT_TRUE(tab);
+    const auto before = tab->userData();
+    ASSERT_TRUE(drives("advance 0.1\n" + backToGrid() + openProfile()));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return tab->userData() != before; }, 10));
+    EXPECT_EQ(tab->txfHoTen()->text(), "Nguyen Van Khach");
+    EXPECT_EQ(tab->vGioiTinh()->text(), text("KAVO_Woman"));
 }
 
 } // namespace

@@ -2,12 +2,12 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/BarButtonItem.h"
-#include "platform/ui/NavigationController.h"
 #include "platform/ui/Toolbar.h"
 #include "table/base/GameTableView.h"
 #include "table/sheets/menuPassword.h"
@@ -89,9 +89,7 @@ std::shared_ptr<MenuView> MenuView::make(Rect frame) {
 }
 
 View* MenuView::topScreenView() {
-    const auto& navigation = KavoOnlineAppDelegate::getInstance().navigationController();
-    if (!navigation) return nullptr;
-    auto top = navigation->topViewController();
+    auto top = topScreen();
     return top ? top->view().get() : nullptr;
 }
 
@@ -276,10 +274,7 @@ void MenuView::btnTime_Clicked() {
 void MenuView::hidePickerView() {
     mnViewActionSheet_->setHidden(true);
     pickerMauBinh_->setHidden(true);
-    const auto& navigation = KavoOnlineAppDelegate::getInstance().navigationController();
-    if (!navigation) return;
-    if (auto table = std::dynamic_pointer_cast<GameTableView>(navigation->topViewController()))
-        table->setLimitTime(selectedMauBinhTime_);
+    if (auto table = topScreenAs<GameTableView>()) table->setLimitTime(selectedMauBinhTime_);
 }
 
 void MenuView::btnPassword_Clicked() {

@@ -1,6 +1,7 @@
 #include "table/registry/GameController.h"
 
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "games/baicao/BaiCaoMessageHandler.h"
 #include "games/baicao/BaiCaoView.h"
@@ -66,11 +67,6 @@ template <class View> std::shared_ptr<View> slotAs(int8_t gameType) {
 
 platform::ui::NavigationController* navigation() {
     return KavoOnlineAppDelegate::getInstance().navigationController().get();
-}
-
-template <class View> bool topIs() {
-    auto* nav = navigation();
-    return nav && std::dynamic_pointer_cast<View>(nav->topViewController()) != nullptr;
 }
 
 // What a show operation does once the new table is pushed.
@@ -326,19 +322,19 @@ void GameController::showTetrisScreenWithRoom(int8_t roomId, int8_t boardId, int
 void GameController::showCoTuongScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                                const PlayerList& listPlayers) {
     // A join reply with the table already up changes nothing here (its logic re-seats).
-    if (topIs<CoTuongView>()) return;
+    if (topScreenAs<CoTuongView>()) return;
     showNewTable<CoTuongView>(roomId, boardId, ownerId, money, listPlayers, Seating::SeatOnly);
 }
 
 void GameController::showCoUpScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                             const PlayerList& listPlayers) {
-    if (topIs<CoUpView>()) return;
+    if (topScreenAs<CoUpView>()) return;
     showNewTable<CoUpView>(roomId, boardId, ownerId, money, listPlayers, Seating::SeatOnly);
 }
 
 void GameController::showPokerScreenWithRoom(int8_t roomId, int8_t boardId, int32_t ownerId, int32_t money,
                                              const PlayerList& listPlayers) {
-    if (topIs<PokerView>()) {
+    if (topScreenAs<PokerView>()) {
         // Already at the table: only the seats change.
         if (auto poker = getPokerView()) poker->setupPlayersWithRoom(roomId, boardId, ownerId, money, listPlayers);
         return;

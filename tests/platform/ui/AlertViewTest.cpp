@@ -136,6 +136,34 @@ TEST_F(AlertViewTest, TwoButtonsShareARowAndMoreStackWithCancelLast) {
     EXPECT_TRUE(Screen::bounds().contains(column->frame()));
 }
 
+// Whatever its buttons, an alert draws one bold, the one Return presses: its first other
+// button, else its only (cancel) button.
+TEST_F(AlertViewTest, TheBoldButtonIsTheOneReturnPresses) {
+    struct Shape {
+        std::string cancel;
+        std::vector<std::string> others;
+        std::string bold;
+    };
+    const Shape shapes[] = {{"Hủy", {"Đồng ý"}, "Đồng ý"},
+                            {"OK", {}, "OK"},
+                            {"", {"OK"}, "OK"},
+                            {"Hủy", {"Mua", "Tặng"}, "Mua"},
+                            {"", {"Một", "Hai", "Ba"}, "Một"}};
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.cancel + " / " + shape.bold);
+        AlertLog pressed;
+        auto alert = AlertView::make("", "Chọn", &pressed, shape.cancel, shape.others);
+        alert->show();
+        std::vector<std::string> bold;
+        for (int i = 0; i < alert->numberOfButtons(); ++i)
+            if (alert->buttonAtIndex(i)->titleLabel()->font().bold()) bold.push_back(alert->buttonTitleAtIndex(i));
+        EXPECT_EQ(bold, std::vector<std::string>{shape.bold});
+        Application::shared().dispatchKey(Key::Return);
+        ASSERT_FALSE(pressed.calls.empty());
+        EXPECT_EQ(alert->buttonTitleAtIndex(std::stoi(pressed.calls.front().substr(8))), shape.bold);
+    }
+}
+
 TEST_F(AlertViewTest, TextInputAlertFocusesItsField) {
     auto prompt = AlertView::make("Mật khẩu", "", &log, "Hủy", {"OK"});
     prompt->setAlertViewStyle(AlertViewStyle::SecureTextInput);

@@ -9,6 +9,7 @@
 #include "platform/ui/TextView.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -188,6 +189,47 @@ TEST_F(TextFieldTest, MovingToAnotherFieldKeepsTheKeyboardUp) {
     EXPECT_FALSE(field->isEditing());
     EXPECT_EQ(keyboard, (std::vector<std::string>{Keyboard::WillShowNotification}));
     EXPECT_EQ(events.back(), ControlEvent::EditingDidEnd);
+}
+
+// However the field loses the focus, its edit ends once (didEndEditing, EditingDidEnd) and
+// keys no longer reach it: another field taken, Escape, the panel holding it hidden or taken
+// off the window, the window losing the keyboard focus.
+TEST_F(TextFieldTest, TheEditEndsHoweverTheFieldLosesTheFocus) {
+    struct Road {
+        const char* name;
+        std::function<void(View& panel, TextField& other)> leave;
+    };
+    const Road roads[] = {
+        {"another field", [](View&, TextField& other) { tap(other); }},
+        {"Escape", [](View&, TextField&) { Application::shared().dispatchKey(Key::Escape); }},
+        {"the panel hidden", [](View& panel, TextField&) { panel.setHidden(true); }},
+        {"the panel taken off", [](View& panel, TextField&) { panel.removeFromSuperview(); }},
+        {"the window losing the focus", [](View&, TextField&) { Application::shared().windowLostFocus(); }},
+    };
+    auto other = TextField::make({108, 200, 216, 30});
+    window->addSubview(other);
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        auto panel = View::make(window->bounds());
+        window->addSubview(panel);
+        window->bringSubviewToFront(other.get());
+        panel->addSubview(field);
+        tap(*field);
+        Application::shared().dispatchText("an");
+        delegate.calls.clear();
+        events.clear();
+
+        road.leave(*panel, *other);
+        EXPECT_FALSE(field->isEditing());
+        EXPECT_EQ(delegate.calls, (std::vector<std::string>{"shouldEnd", "didEnd"}));
+        EXPECT_EQ(events, (std::vector<ControlEvent>{ControlEvent::EditingDidEnd}));
+        Application::shared().dispatchText("x");
+        EXPECT_EQ(field->text(), "an");
+
+        other->resignFirstResponder();
+        field->setText("");
+        panel->removeFromSuperview();
+    }
 }
 
 TEST_F(TextFieldTest, ShowsBulletsForSecureTextAndGreyPlaceholderWhenEmpty) {
