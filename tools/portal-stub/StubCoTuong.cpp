@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubResultSent.h"
+#include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -29,10 +30,10 @@ constexpr int8_t kSubStopped = 50;
 
 } // namespace
 
-StubCoTuong::StubCoTuong(PortalServer& portal) : StubCoTuong(portal, kGameType, 77) {}
+StubCoTuong::StubCoTuong(StubSender& sender) : StubCoTuong(sender, kGameType, 77) {}
 
-StubCoTuong::StubCoTuong(PortalServer& portal, int8_t gameType, int16_t gameCommand)
-    : portal_(portal), tableType_(gameType), gameCommand_(gameCommand), laterThread_([this] { runLater(); }) {}
+StubCoTuong::StubCoTuong(StubSender& sender, int8_t gameType, int16_t gameCommand)
+    : sender_(sender), tableType_(gameType), gameCommand_(gameCommand), laterThread_([this] { runLater(); }) {}
 
 Message StubCoTuong::gameMessage(int8_t sub) const {
     Message message(gameCommand_);
@@ -60,8 +61,8 @@ std::vector<StubCommand> StubCoTuong::commands(std::function<int()> gameType) {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     const auto join = [this](Message& request, PortalServer::Reply& reply) { onJoin(request, reply); };
     return atGame(tableType_, {
-                                  {8, kEvery, join},
-                                  {1900, kEvery, join},
+                                  boardJoin({8, kEvery, join}),
+                                  boardJoin({1900, kEvery, join}),
                                   {20, kEvery, [this](Message&, PortalServer::Reply& reply) { onStart(reply); }},
                                   {gameCommand_, kEvery, answeredBy(this, &StubCoTuong::onGame)},
                               });
@@ -90,7 +91,7 @@ bool StubCoTuong::onJoin(Message& request, PortalServer::Reply& reply) {
     joined.writeInt(kStubPlayerId);
     joined.writeUTF(kStubPlayerName);
     joined.writeLong(StubLedger::stubPlayerMoney(kStubPlayerName));
-    joined.writeShort(2);
+    joined.writeShort(stubPlayerAvatar(kStubPlayerId));
     joined.writeInt(1200);
     joined.writeBool(0);
     reply.send(joined);
@@ -242,7 +243,7 @@ void StubCoTuong::play(int32_t mover, int xs, int ys, int xd, int yd) {
     const int32_t next = mover == playerId_ ? kStubPlayerId : playerId_;
     turn_ = next;
     ++generation_;
-    portal_.sendToClient(moveMessage(mover, xs, ys, xd, yd, next, newType, secondsLeft));
+    sender_.send(moveMessage(mover, xs, ys, xd, yd, next, newType, secondsLeft));
     if (captured && captured->kind == kavo::PieceKind::Jiang)
         endGame(mover);
     else
@@ -274,14 +275,14 @@ void StubCoTuong::endGame(int32_t winner) {
         result.writeByte(id == winner ? 1 : -1);
         result.writeInt(id == winner ? stake_ : -stake_);
     }
-    portal_.sendToClient(result);
-    portal_.sendToClient(gameMessage(kSubStopped));
-    sendResultsLastMessage(portal_, StubLedger::session().balanceReply(), "a game of chess");
+    sender_.send(result);
+    sender_.send(gameMessage(kSubStopped));
+    sendResultsLastMessage(sender_, StubLedger::session().balanceReply(), "a game of chess");
     later(2.0, [this] {
         Message ready(16);
         ready.writeInt(kStubPlayerId);
         ready.writeBool(1);
-        portal_.sendToClient(ready);
+        sender_.send(ready);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CoTuongPosition.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -36,7 +37,7 @@ public:
     static constexpr int32_t kInterval = 30;
     static constexpr int32_t kQuota = 900;
 
-    explicit StubCoTuong(portalserver::PortalServer& portal);
+    explicit StubCoTuong(StubSender& sender);
     virtual ~StubCoTuong();
     StubCoTuong(const StubCoTuong&) = delete;
     StubCoTuong& operator=(const StubCoTuong&) = delete;
@@ -55,7 +56,7 @@ protected:
     static constexpr int kBlack = 2;
 
     // A table of another game played on this board under its own game command.
-    StubCoTuong(portalserver::PortalServer& portal, int8_t gameType, int16_t gameCommand);
+    StubCoTuong(StubSender& sender, int8_t gameType, int16_t gameCommand);
     // Under the game's mutex: a game was set up in `position_`.
     virtual void onNewGame() {}
     // Under the game's mutex: the piece went from (xs, ys) to (xd, yd) in `position_`,
@@ -100,7 +101,7 @@ private:
     void later(double seconds, std::function<void()> work);
     void runLater();
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     int8_t tableType_ = kGameType;
     int16_t gameCommand_ = 77;
     std::function<int()> gameType_;

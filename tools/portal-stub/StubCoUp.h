@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/portal-stub/StubCoTuong.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <array>
 #include <map>
@@ -21,7 +22,7 @@ public:
     static constexpr int8_t kGameType = 20;
     static constexpr int16_t kGameCommand = 86;
 
-    explicit StubCoUp(portalserver::PortalServer& portal);
+    explicit StubCoUp(StubSender& sender);
 
     // The next games deal their hidden identities from this seed (tests fix it).
     void setSeed(uint32_t seed);

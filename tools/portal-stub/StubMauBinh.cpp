@@ -96,9 +96,9 @@ void writeCards(Message& message, const std::vector<int>& cards) {
 
 } // namespace
 
-StubMauBinh::StubMauBinh(PortalServer& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+StubMauBinh::StubMauBinh(StubSender& sender, CardTableStub& table, std::function<CardTableStub::Player()> me,
                          std::function<int()> gameType)
-    : portal_(portal), table_(table), me_(std::move(me)), gameType_(std::move(gameType)) {
+    : sender_(sender), table_(table), me_(std::move(me)), gameType_(std::move(gameType)) {
     if (const char* time = std::getenv("KAVO_STUB_MAUBINH_TIME"); time && std::atoi(time) > 0)
         limit_ = int8_t(std::min(std::atoi(time), 127));
 }
@@ -304,7 +304,7 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
     table_.later(0.5, [this, seats, totals, stake, result = std::move(result)] {
         for (size_t i = 0; i < seats.size(); ++i)
             StubLedger::session().moveSeat(seats[i].id, int64_t(totals[i]) * stake, "a hand of Mau Binh");
-        sendResultsLastMessage(portal_, result, "a hand of Mau Binh");
+        sendResultsLastMessage(sender_, result, "a hand of Mau Binh");
     });
     table_.later(0.5 + showSeconds(), sub(50));
     // The stub players are ready for the next hand a little after the show.

@@ -3,6 +3,7 @@
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,7 +26,7 @@ namespace portalstub {
 // then front).
 class StubMauBinh {
 public:
-    StubMauBinh(portalserver::PortalServer& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+    StubMauBinh(StubSender& sender, CardTableStub& table, std::function<CardTableStub::Player()> me,
                 std::function<int()> gameType);
     // Its rows at game 16: the start and the game's own command (47).
     std::vector<StubCommand> commands();
@@ -41,7 +42,7 @@ private:
     void deal(int8_t room, int8_t board, portalserver::PortalServer::Reply& reply);
     void finish(const std::vector<int>& arrangement);
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     CardTableStub& table_;
     std::function<CardTableStub::Player()> me_;
     std::function<int()> gameType_;
