@@ -270,6 +270,45 @@ TEST_F(LobbyWire, TheStubRefusesAndPaysAsAServerDoes) {
     EXPECT_EQ(myMoneyAtJoin(1), 1058000) << "the table shows what the rules left";
 }
 
+// Every amount the stub writes groups its digits as the client's language does, "." in
+// Vietnamese and "," in English: the store rows of the top-up list, a card's and a text
+// message's top-up and a transfer.
+TEST_F(LobbyWire, EveryAmountTheStubWritesGroupsItsDigitsAsTheClientsLanguage) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    const std::tuple<const char*, const char*, std::vector<std::string>> languages[] = {
+        {"vi", ".", {"Nạp thẻ thành công 50.000 Zel", "Nạp SMS thành công 10.000 Zel", "Đã chuyển 1.000 Zel cho lan"}},
+        {"en",
+         ",",
+         {"Card accepted: 50,000 Zel added", "Text message top-up accepted: 10,000 Zel added",
+          "Sent 1,000 Zel to lan"}}};
+    int serial = 1;
+    for (const auto& [language, separator, told] : languages) {
+        SCOPED_TRACE(language);
+        ASSERT_NE(speak(language), "no event notice");
+        send(44, {});
+        auto channels = next(44);
+        ASSERT_TRUE(channels);
+        const std::string list(channels->data().begin(), channels->data().end());
+        for (const std::string amount : {"20", "50"})
+            EXPECT_NE(list.find(amount + separator + "000 Zel"), std::string::npos) << amount;
+        send(71, Bytes().byte(2).byte(1).utf(std::to_string(serial++)).utf("5678").data());
+        auto card = next(71);
+        ASSERT_TRUE(card);
+        card->readShort();
+        EXPECT_EQ(card->readUTF(), told[0]);
+        send(57, Bytes().utf("KAVO NAP khach").utf("8777").data());
+        auto sms = next(71);
+        ASSERT_TRUE(sms);
+        sms->readShort();
+        EXPECT_EQ(sms->readUTF(), told[1]);
+        send(17, Bytes().utf("lan").int32(1000).data());
+        auto sent = next(17);
+        ASSERT_TRUE(sent);
+        sent->readLong();
+        EXPECT_EQ(sent->readUTF(), told[2]);
+    }
+}
+
 class LotteryWire : public LobbyWire {
 protected:
     // A draw every eight seconds: the first well after a test's tickets.
