@@ -67,13 +67,14 @@ struct Request {
     std::vector<uint8_t> read; // what its handler read
 };
 
-TEST_F(Dispatch, ARequestReachesTheRowOfItsSubAndGameAndItsHandlerReadsWhatFollowsTheSub) {
+TEST_F(Dispatch, ARequestReachesTheRowOfItsSubAndGameAndItsHandlerReadsItWithoutTheSub) {
     ASSERT_TRUE(commands_.add({{20, kEvery, says("a start at every game")},
                                {104, 16, says("the ranked friends")},
                                {104, 5, says("the friends")},
                                {2703, 0, says("the report categories")}}));
     ASSERT_TRUE(
         commands_.add(atGame(5, {{20, kEvery, says("the chess start")}, {104, 5, says("the friends at chess")}})));
+    ASSERT_TRUE(commands_.add(atGame(16, {{47, 10, says("the time chosen")}})));
     const Request requests[] = {
         {"a start at chess", 20, {1, 1}, 5, "the chess start", {1, 1}},
         {"a start at Tien Len", 20, {1, 1}, 3, "a start at every game", {1, 1}},
@@ -87,6 +88,7 @@ TEST_F(Dispatch, ARequestReachesTheRowOfItsSubAndGameAndItsHandlerReadsWhatFollo
         {"another int sub", 2703, {0, 0, 0, 2}, 3, "", {}},
         {"a body too short for an int sub", 2703, {0}, 3, "", {}},
         {"a command without a row", 61, {1}, 3, "", {}},
+        {"a game command's sub after the room and the board", 47, {1, 2, 10, 0}, 16, "the time chosen", {1, 2, 0}},
     };
     for (const Request& request : requests) {
         read_.clear();
@@ -165,11 +167,12 @@ TEST_F(Dispatch, AHandlerSetOnThePortalBesideTheTableIsFound) {
     EXPECT_TRUE(log_.has("a handler of command 104 was set beside the table; it is refused"));
 }
 
-// The commands whose requests name a sub in their first byte (2703: in their first int),
-// as the client sends them: the information keys (72), the text messages' syntax (73),
-// the records (40), the top-ups by channel (71), the lists (78), the item pictures (79),
-// the shop (101) and the friends (104).
-constexpr int16_t kCommandsWithSubs[] = {40, 71, 72, 73, 78, 79, 101, 104, 2703};
+// The commands whose requests name a sub, as the client sends them: in their first byte the
+// information keys (72), the text messages' syntax (73), the records (40), the top-ups by
+// channel (71), the lists (78), the item pictures (79), the shop (101) and the friends
+// (104); in their first int the reports and history (2703); after the room and the board
+// the game commands of Mau Binh (47), Chinese chess (77) and hidden-piece chess (86).
+constexpr int16_t kCommandsWithSubs[] = {40, 47, 71, 72, 73, 77, 78, 79, 86, 101, 104, 2703};
 
 bool carriesSubs(int16_t command) {
     return std::find(std::begin(kCommandsWithSubs), std::end(kCommandsWithSubs), command) !=

@@ -42,8 +42,8 @@ public:
     StubCoTuong(const StubCoTuong&) = delete;
     StubCoTuong& operator=(const StubCoTuong&) = delete;
 
-    // Its rows at its game (5): the joins (8, 1900), the start (20) and the game command
-    // (77). Ready, chat and leave are the card table stub's, which answers them for every
+    // Its rows at its game (5): the joins (8, 1900), the start (20) and each sub of the game
+    // command (77). Ready, chat and leave are the card table stub's, which answers them for every
     // game. `gameType()` tells the game chosen.
     std::vector<StubCommand> commands(std::function<int()> gameType);
     // The signed-in player.
@@ -65,8 +65,13 @@ protected:
                                 const std::optional<kavo::RuleUnit>& /*captured*/) {
         return 0;
     }
-    // Under the game's mutex: a sub-id this table does not answer itself.
-    virtual void onOtherSub(int8_t /*sub*/, kavo::Message& /*request*/, portalserver::PortalServer::Reply& /*reply*/) {}
+    // The rows a table of another game adds to its game command's, each made with
+    // whilePlaying.
+    virtual std::vector<StubCommand> moreRows() { return {}; }
+    // The row of `sub` of the game command: `answer` reads what follows the room and the
+    // board, under the game's mutex, while a game is played at this table's game.
+    StubCommand whilePlaying(int8_t sub,
+                             std::function<void(kavo::Message&, portalserver::PortalServer::Reply&)> answer);
     // Whether a player's undo request is carried out.
     virtual bool takesMovesBack() const { return true; }
     kavo::Message gameMessage(int8_t sub) const;
@@ -82,7 +87,9 @@ private:
         std::optional<kavo::RuleUnit> captured;
     };
     void onStart(portalserver::PortalServer::Reply& reply);
-    void onGame(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    // Under the game's mutex: the player's move, his undo request.
+    void onMove(kavo::Message& request);
+    void onUndo(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onPlayerMove(int xs, int ys, int xd, int yd);
     void stubMove();
     // Plays a checked move and reports it; ends the game when a general falls.

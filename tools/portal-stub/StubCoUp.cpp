@@ -59,8 +59,11 @@ int8_t StubCoUp::onPieceMoved(int xs, int ys, int xd, int yd, const std::optiona
     return int8_t(real);
 }
 
-void StubCoUp::onOtherSub(int8_t sub, Message&, PortalServer::Reply& reply) {
-    if (sub != kSubEatPieces) return;
+std::vector<StubCommand> StubCoUp::moreRows() {
+    return {whilePlaying(kSubEatPieces, [this](Message&, PortalServer::Reply& reply) { onEatPieces(reply); })};
+}
+
+void StubCoUp::onEatPieces(PortalServer::Reply& reply) {
     Message list = gameMessage(kSubEatPieces);
     const auto found = taken_.find(teamOf(playerId_));
     if (found != taken_.end()) {

@@ -30,10 +30,12 @@ public:
 protected:
     void onNewGame() override;
     int8_t onPieceMoved(int xs, int ys, int xd, int yd, const std::optional<kavo::RuleUnit>& captured) override;
-    void onOtherSub(int8_t sub, kavo::Message& request, portalserver::PortalServer::Reply& reply) override;
+    // The captured pieces (33), answered while a game is played.
+    std::vector<StubCommand> moreRows() override;
     bool takesMovesBack() const override { return false; }
 
 private:
+    void onEatPieces(portalserver::PortalServer::Reply& reply);
     using Square = std::pair<int, int>;
     // Real kinds of the pieces still face down, by square (stub frame).
     std::map<Square, kavo::PieceKind> hidden_;

@@ -2,8 +2,7 @@
 
 #include "platform/runtime/Log.h"
 
-#include <algorithm>
-#include <iterator>
+#include <cstddef>
 
 namespace portalstub {
 
@@ -12,21 +11,39 @@ using portalserver::PortalServer;
 
 namespace {
 
-// The commands whose sub is the first int of the body; every other command's is its
-// first byte.
-constexpr int16_t kIntSubCommands[] = {2703};
+// Where a command's requests name their sub: in the first byte unless listed here; the
+// reports and history (2703) in the first int, a table's own game command (Mau Binh's 47,
+// the chess tables' 77 and 86) in the byte after the room and the board.
+struct SubPlace {
+    int16_t command;
+    size_t at;
+    size_t size;
+};
+constexpr SubPlace kSubPlaces[] = {{2703, 0, 4}, {47, 2, 1}, {77, 2, 1}, {86, 2, 1}};
 
-bool subIsInt(int16_t command) {
-    return std::find(std::begin(kIntSubCommands), std::end(kIntSubCommands), command) != std::end(kIntSubCommands);
+SubPlace placeOf(int16_t command) {
+    for (const SubPlace& place : kSubPlaces)
+        if (place.command == command) return place;
+    return {command, 0, 1};
 }
 
 // The sub of `request`, its cursor left at 0; nothing when the body is too short to hold one.
 std::optional<int32_t> subOf(Message& request) {
-    const size_t size = subIsInt(request.commandId()) ? 4 : 1;
-    if (request.data().size() < size) return std::nullopt;
-    const int32_t sub = size == 4 ? request.readInt() : request.readByte();
+    const SubPlace place = placeOf(request.commandId());
+    if (request.data().size() < place.at + place.size) return std::nullopt;
+    request.setIdx(int(place.at));
+    const int32_t sub = place.size == 4 ? request.readInt() : request.readByte();
     request.setIdx(0);
     return sub;
+}
+
+// `request` without its sub: what a sub's row reads.
+Message withoutSub(const Message& request) {
+    const SubPlace place = placeOf(request.commandId());
+    const auto data = request.data();
+    std::vector<uint8_t> body(data.begin(), data.begin() + std::ptrdiff_t(place.at));
+    body.insert(body.end(), data.begin() + std::ptrdiff_t(place.at + place.size), data.end());
+    return Message(request.commandId(), body);
 }
 
 std::string subText(int32_t sub) {
@@ -161,9 +178,8 @@ void StubCommands::dispatch(Message& request, PortalServer::Reply& reply) {
     }
     if (found && found->handler) {
         if (!sub) return answer(*found, request, reply);
-        // A sub's row reads what follows its sub: the sub is the row's, not the handler's.
-        const size_t after = subIsInt(command) ? 4 : 1;
-        Message body(command, std::vector<uint8_t>(request.data().begin() + long(after), request.data().end()));
+        // A sub's row reads the request without its sub: the sub is the row's, not the handler's.
+        Message body = withoutSub(request);
         return answer(*found, body, reply);
     }
     // A request no handler answers may carry a password (a password change, a

@@ -21,7 +21,7 @@ namespace portalstub {
 // logged), whether a client may send it before a sign-in, the game it serves (kAnyGame:
 // every game that no row of its own names) and what the row does beside its handler. A
 // command with subs has a row for each sub it answers and no row of every sub; the handler
-// of a sub's row reads the body after the sub and never sees it, so that no handler
+// of a sub's row reads the body without the sub and never sees it, so that no handler
 // decides between subs. A table's rows for one game are written plainly and given that
 // game with atGame; a row's rule is given with boardJoin or signIn.
 struct StubCommand {
@@ -66,7 +66,8 @@ portalserver::PortalServer::Handler answeredBy(Area* area, void (Area::*member)(
 
 // The commands of the stub's areas on one connection's portal, each area's given as one
 // table, and the one place every request is dispatched: by its command, its sub (the first
-// byte of the body, or its first int for the commands that number their subs so, 2703)
+// byte of the body; the first int for the commands that number their subs so, 2703; the
+// byte after the room and the board for a table's own game command: 47, 77, 86)
 // and the game chosen, to the row that names them, else the row of every game. No row
 // replaces another: a second row for the same command, sub and game is refused, and so is
 // a row of every sub beside rows of the command's subs (or one of a sub beside a row of

@@ -38,7 +38,11 @@ private:
         int32_t id = 0;
         std::vector<int> cards;
     };
-    void onGame(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    std::vector<int> myCards();
+    void onTimeChosen(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    StubCommand sorted(int8_t code, const char* what, std::function<bool(int, int)> in);
+    void onArrange(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onFinish(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void deal(int8_t room, int8_t board, portalserver::PortalServer::Reply& reply);
     void finish(const std::vector<int>& arrangement);
 
