@@ -78,9 +78,10 @@ TEST(CardTableStub, AnswersTheTableRequestsInTheTienLenLayouts) {
     ASSERT_TRUE(joined);
     Bytes expected = Bytes().byte(1).byte(4).int32(me).int32(5000); // board 4's stake
     expected.int32(me).utf("khach").int64(1000000).int16(1).int32(2500).boolean(false);
-    // The stub players show the amounts they have on the richest list.
-    expected.int32(4001).utf("lan").int64(39500000).int16(1).int32(3000).boolean(false);
-    expected.int32(4002).utf("minh").int64(38000000).int16(2).int32(3000).boolean(false);
+    // The stub players show the amounts they have on the richest list, and the avatars they
+    // wear everywhere.
+    expected.int32(4001).utf("lan").int64(39500000).int16(2).int32(3000).boolean(false);
+    expected.int32(4002).utf("minh").int64(38000000).int16(3).int32(3000).boolean(false);
     expected.int32(-1);
     EXPECT_EQ(joined->body, expected.data());
     EXPECT_EQ(inbox.take(16)->body, Bytes().int32(4001).boolean(true).data());
@@ -94,7 +95,7 @@ TEST(CardTableStub, AnswersTheTableRequestsInTheTienLenLayouts) {
     EXPECT_EQ(inbox.take(11)->body, Bytes().byte(1).byte(4).int32(4001).data());
     auto sitsDown = inbox.take(12);
     ASSERT_TRUE(sitsDown);
-    EXPECT_EQ(sitsDown->body, Bytes().byte(1).int32(2004).utf("tuan").int64(500000).int16(4).int32(3000).data());
+    EXPECT_EQ(sitsDown->body, Bytes().byte(1).int32(2004).utf("tuan").int64(500000).int16(3).int32(3000).data());
     client.sendMessage(request(9, Bytes().byte(1).byte(4).utf("hello")));
     auto line = inbox.take(9);
     ASSERT_TRUE(line);

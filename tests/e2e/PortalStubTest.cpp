@@ -113,6 +113,40 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
                        balance + " 10\n"));
 }
 
+// What the stub refuses reaches the player, and his money stays: a card typed again once it
+// was added is refused as used, and an avatar he has, bought again, is refused; the shop
+// keeps the balance the first of each left, and the grid shows it when he comes back.
+TEST_F(PortalStub, ACardTypedAgainAndAnAvatarHeHasAreRefusedAndHisMoneyStays) {
+    launch();
+    ASSERT_TRUE(drives(signIn("lai") + "screen GameView 10\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate\n"));
+    const std::string card = "type id=txfSeriesNumber 111\ntype id=txfPinCode 222\ntap id=btnTopup\n";
+    ASSERT_TRUE(drives("tap text=Thẻ gate\n" + card + "wait text=Nạp thẻ thành công 50.000 Zel\n"));
+    EXPECT_EQ(UIController::myInfo()->money(), 1050000);
+    UIController::closeDialog();
+    ASSERT_TRUE(drives(card + "wait text=Thẻ này đã được sử dụng 10\n"));
+    EXPECT_EQ(UIController::myInfo()->money(), 1050000) << "the card typed again added nothing";
+    UIController::closeDialog();
+    auto selector = platform::automation::Selector::parse("id=btnBG");
+    auto* beside = dynamic_cast<platform::ui::Button*>(platform::automation::ViewQuery::find(*selector));
+    ASSERT_TRUE(beside);
+    beside->sendActions(platform::ui::ControlEvent::TouchUpInside);
+
+    // The avatars follow the items: once they came, scrolled into sight as a finger would.
+    ASSERT_TRUE(drives("tap id=btnVatPham\nwait text=Vật phẩm 100 30\n"));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return ShopView::getInstance()->arrTotal().size() >= 8; }, 30));
+    advance(0.1);
+    ShopView::getInstance()
+        ->tableOfTab(ShopView::kTabVatPham)
+        ->scrollToRow({0, 6}, platform::ui::TableViewScrollPosition::Top, false);
+    const std::string ok = "tap text=" + text("KAVO_OK") + "\n";
+    const std::string buy = "tap text=Avatar 22\nwait text=" + text("KAVO_Items_Question") + " 5\n" + ok;
+    ASSERT_TRUE(drives(buy + "wait text=" + text("KAVO_buyAvatarOK") + " 10\n" + ok));
+    EXPECT_EQ(UIController::myInfo()->money(), 1047000);
+    ASSERT_TRUE(drives(buy + "wait text=Bạn đã có ảnh đại diện này 10\n" + ok));
+    EXPECT_EQ(UIController::myInfo()->money(), 1047000) << "the avatar he has was not paid for again";
+    ASSERT_TRUE(drives("tap id=doCloseThisView\nadvance 0.5\nwait text=" + Util::formatNumber(1047000) + " 10\n"));
+}
+
 // The welcome and the maintenance notice are a person's new mail once: a player who
 // quits and comes back finds one of each in the stored mailbox.
 TEST_F(PortalStub, ThreeSignInsLeaveOneWelcomeAndOneMaintenanceNoticeInTheStoredMailbox) {
@@ -312,7 +346,7 @@ TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
                        "tap text=" +
                        text("KAVO_OK") +
                        "\ntap id=btnTransaction\nadvance 0.1\n"
-                       "wait text=Chuyển cho binh (-20000 Zel) 10\n"));
+                       "wait text=Chuyển cho binh (-20.000 Zel) 10\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 1000 - 20000) << "the stub keeps the player's money";
 }
 

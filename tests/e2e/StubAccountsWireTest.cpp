@@ -109,8 +109,8 @@ TEST_P(TwoConnectionsSpend, OneBalanceIsNeverSpentTwice) {
         ASSERT_EQ(int(one.first) + int(other.first), 1) << "made once";
         balance -= spend.amount(balance);
         EXPECT_EQ(one.first ? one.second : other.second, balance) << "the balance told";
-        // A card's 50,000 for the next round.
-        first.send(71, Bytes().byte(2).byte(1).utf("1234").utf("5678").data());
+        // A card's 50,000 for the next round: a card of its own each round, as a card pays once.
+        first.send(71, Bytes().byte(2).byte(1).utf(std::to_string(1000 + round)).utf("5678").data());
         auto topUp = first.next(71);
         ASSERT_TRUE(topUp);
         topUp->readShort();
@@ -493,7 +493,121 @@ TEST(StubAccounts, AStoreReceiptIsCreditedOnceAndConfirmedEveryTime) {
     EXPECT_EQ(storeAnswer(after, "r1"), confirmed("r1", kStart + 20000)) << "after the stub's restart";
     EXPECT_EQ(storeAnswer(after, "r2"), confirmed("r2", kStart + 40000)) << "another receipt";
     EXPECT_EQ(historyOf(after),
-              (std::vector<std::string>{"Nạp Zel qua cửa hàng (+20000 Zel)", "Nạp Zel qua cửa hàng (+20000 Zel)"}));
+              (std::vector<std::string>{"Nạp Zel qua cửa hàng (+20.000 Zel)", "Nạp Zel qua cửa hàng (+20.000 Zel)"}));
+}
+
+// What the answer to a card (71 of a card's channel, its carrier, serial and code) tells:
+// its status (1: added), its text and the balance.
+std::tuple<int, std::string, int64_t> cardAnswer(StubPerson& person, int8_t channel, const std::string& serial,
+                                                 const std::string& code = "5678") {
+    person.send(71, Bytes().byte(channel).byte(channel == 8 ? 5 : 1).utf(serial).utf(code).data());
+    auto answer = person.next(71);
+    if (!answer) return {-1, "no answer", -1};
+    answer->readByte();
+    const int status = answer->readByte();
+    const std::string text = answer->readUTF();
+    answer->readUTF();
+    return {status, text, answer->readLong()};
+}
+
+// A scratch card pays once, however often it comes: a player whose answer was lost types
+// it again. Sent twice on one connection, again from a second connection of the same
+// person, by another person and after the stub was started anew on the same accounts, it
+// adds 50,000 Zel once and is refused as used (in the player's language) with the balance
+// as it is; another card, a promotion card among them, adds its own. An empty store
+// receipt is no receipt: refused, nothing added.
+TEST(StubAccounts, AScratchCardPaysOnceAndIsRefusedAsUsedAfter) {
+    TestFolder folder;
+    const std::vector<std::string> kept = {"--state-dir", folder.path + "/accounts"};
+    const std::string added = "Nạp thẻ thành công 50.000 Zel";
+    const std::string used = "Thẻ này đã được sử dụng";
+    using Told = std::tuple<int, std::string, int64_t>;
+    {
+        StubProcess stub(kept);
+        ASSERT_TRUE(stub.ready());
+        StubPerson first(stub.port());
+        ASSERT_EQ(first.signIn("napthe"), kStart);
+        EXPECT_EQ(cardAnswer(first, 2, "1111"), (Told{1, added, kStart + 50000}));
+        EXPECT_EQ(cardAnswer(first, 2, "1111"), (Told{0, used, kStart + 50000})) << "sent again";
+        StubPerson second(stub.port());
+        ASSERT_EQ(second.signIn("napthe"), kStart + 50000);
+        EXPECT_EQ(cardAnswer(second, 2, "1111"), (Told{0, used, kStart + 50000})) << "from a second connection";
+        StubPerson other(stub.port());
+        ASSERT_EQ(other.signIn("khac"), kStart);
+        other.send(2800, languageBody("en"));
+        EXPECT_EQ(cardAnswer(other, 2, "1111"), (Told{0, "This card has already been used", kStart}))
+            << "from another person";
+        other.send(71, Bytes().byte(5).utf("").data());
+        auto receipt = other.next(71);
+        ASSERT_TRUE(receipt);
+        EXPECT_EQ(receipt->data(),
+                  Bytes().byte(5).byte(0).utf("The receipt is not valid").utf("").int64(kStart).data());
+    }
+    StubProcess again(kept);
+    ASSERT_TRUE(again.ready());
+    StubPerson after(again.port());
+    ASSERT_EQ(after.signIn("napthe"), kStart + 50000) << "the accounts outlived the stub";
+    EXPECT_EQ(cardAnswer(after, 2, "1111"), (Told{0, used, kStart + 50000})) << "after the stub's restart";
+    EXPECT_EQ(cardAnswer(after, 2, "2222"), (Told{1, added, kStart + 100000})) << "another card";
+    EXPECT_EQ(cardAnswer(after, 8, "1111"), (Told{1, added, kStart + 150000})) << "a promotion card";
+    EXPECT_EQ(cardAnswer(after, 8, "1111"), (Told{0, used, kStart + 150000})) << "the promotion card again";
+    EXPECT_EQ(historyOf(after).size(), 3u) << "a line for each card added";
+}
+
+// What he has already, or a gift to a name no one has, is paid for nothing: an avatar he
+// bought, bought again, and an item or an avatar given to such a name (the name in the
+// refusal no longer than its field shows) are refused in his language with a notice, take
+// nothing and leave no line in his history; a gift to a stub player, or to a person with
+// an account, is given and paid.
+TEST_F(ShopWire, WhatHeHasOrAGiftToNoOneIsRefusedAndTakesNothing) {
+    StubPerson friendOf(stub_->port());
+    ASSERT_EQ(friendOf.signIn("nguoinhan"), kStart);
+    const int32_t me = signInAndChoose("khach", 3);
+    ASSERT_NE(me, 0);
+    const std::string longName = "Nguyễn Văn Hải Đăng1" + std::string(30, 'x');
+    const struct {
+        const char* what;
+        int16_t command;
+        ByteVector body;
+        std::string refusal; // "" for bought, then the balance after
+        int64_t balance;
+    } purchases[] = {
+        {"an avatar", 1202, Bytes().int32(21).data(), "", kStart - 2000},
+        {"the avatar again", 1202, Bytes().int32(21).data(), "Bạn đã có ảnh đại diện này", kStart - 2000},
+        {"an item for no one", 104, Bytes().byte(8).int32(100).int32(0).utf("khongai").data(),
+         "Không có người chơi khongai", kStart - 2000},
+        {"an avatar for no one", 104, Bytes().byte(9).int16(22).utf(longName).int32(0).data(),
+         "Không có người chơi Nguyễn Văn Hải Đăng1", kStart - 2000},
+        {"an item for a stub player", 104, Bytes().byte(8).int32(100).int32(201).utf("an").data(), "", kStart - 3000},
+        {"an avatar for a person", 104, Bytes().byte(9).int16(22).utf("nguoinhan").int32(0).data(), "", kStart - 6000},
+    };
+    for (const auto& purchase : purchases) {
+        SCOPED_TRACE(purchase.what);
+        send(purchase.command, purchase.body);
+        if (purchase.refusal.empty()) {
+            ASSERT_TRUE(next(purchase.command, purchase.command == 104 ? purchase.body[0] : -1));
+            auto told = next(17);
+            EXPECT_EQ(told ? told->readLong() : -1, purchase.balance) << "the balance told";
+        } else {
+            auto refused = next(45);
+            ASSERT_TRUE(refused);
+            EXPECT_EQ(refused->data(), Bytes().byte(0).utf(purchase.refusal).data());
+        }
+        EXPECT_EQ(amountOf(me), purchase.balance);
+    }
+    EXPECT_EQ(historyOf(*this),
+              (std::vector<std::string>{"Mua Avatar 21 (-2.000 Zel)", "Tặng Vật phẩm 100 cho an (-1.000 Zel)",
+                                        "Tặng Avatar 22 cho nguoinhan (-3.000 Zel)"}));
+    send(2800, languageBody("en"));
+    send(1202, Bytes().int32(21).data());
+    auto refused = next(45);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->data(), Bytes().byte(0).utf("You already have this avatar").data());
+    send(104, Bytes().byte(8).int32(100).int32(0).utf("khongai").data());
+    refused = next(45);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->data(), Bytes().byte(0).utf("No player named khongai").data());
+    EXPECT_EQ(amountOf(me), kStart - 6000);
 }
 
 // The profile's assets and his achievements at Bai Cao, as bodies: his avatars (1010),
@@ -557,9 +671,9 @@ TEST_F(ProfileWire, TheProfileIsThePersonsOwnAndOutlivesHisConnection) {
     played.readShort();
     EXPECT_GT(played.readInt(), 0) << "experience";
     EXPECT_EQ(played.readInt() + played.readInt(), 1) << "one hand won or lost";
-    EXPECT_EQ(historyOf(again), (std::vector<std::string>{"Chuyển cho lan (-5000 Zel)", "Mua Avatar 20 (-1000 Zel)",
-                                                          "Mua Vật phẩm 100 (-1000 Zel)", "Mua vé số 42 (-1000 Zel)",
-                                                          "Nạp Zel: Thẻ gate (+50000 Zel)"}));
+    EXPECT_EQ(historyOf(again), (std::vector<std::string>{"Chuyển cho lan (-5.000 Zel)", "Mua Avatar 20 (-1.000 Zel)",
+                                                          "Mua Vật phẩm 100 (-1.000 Zel)", "Mua vé số 42 (-1.000 Zel)",
+                                                          "Nạp Zel: Thẻ gate (+50.000 Zel)"}));
 }
 
 // What moved the money, and the history line it makes in each language: a present names
@@ -574,21 +688,21 @@ struct HistoryCase {
 };
 
 const HistoryCase kHistoryCases[] = {
-    {1202, Bytes().int32(22).data(), -1, "Mua Avatar 22 (-3000 Zel)", "Bought Avatar 22 (-3000 Zel)"},
-    {101, cart(2, 100), 6, "Mua Vật phẩm 100, Vật phẩm 100 (-2000 Zel)", "Bought Item 100, Item 100 (-2000 Zel)"},
-    {104, Bytes().byte(8).int32(101).int32(201).utf("an").data(), 8, "Tặng Vật phẩm 101 cho an (-2000 Zel)",
-     "Gave Item 101 to an (-2000 Zel)"},
-    {104, Bytes().byte(9).int16(21).utf("binh").data(), 9, "Tặng Avatar 21 cho binh (-2000 Zel)",
-     "Gave Avatar 21 to binh (-2000 Zel)"},
-    {101, Bytes().byte(7).byte(1).byte(3).int32(4101).int32(4002).data(), 7, "Tặng Quà 41-1 cho minh (-1000 Zel)",
-     "Gave Gift 41-1 to minh (-1000 Zel)"},
-    {17, Bytes().utf("lan").int32(5000).data(), -1, "Chuyển cho lan (-5000 Zel)", "Sent to lan (-5000 Zel)"},
-    {1403, Bytes().int32(kLosingNumber).int32(1000).data(), -1, "Mua vé số 42 (-1000 Zel)",
-     "Lottery ticket 42 (-1000 Zel)"},
-    {71, Bytes().byte(2).byte(2).utf("1234").utf("5678").data(), -1, "Nạp Zel: Thẻ viettel (+50000 Zel)",
-     "Top-up: viettel card (+50000 Zel)"},
-    {71, Bytes().byte(5).utf("receipt").data(), -1, "Nạp Zel qua cửa hàng (+20000 Zel)",
-     "Top-up from the store (+20000 Zel)"},
+    {1202, Bytes().int32(22).data(), -1, "Mua Avatar 22 (-3.000 Zel)", "Bought Avatar 22 (-3,000 Zel)"},
+    {101, cart(2, 100), 6, "Mua Vật phẩm 100, Vật phẩm 100 (-2.000 Zel)", "Bought Item 100, Item 100 (-2,000 Zel)"},
+    {104, Bytes().byte(8).int32(101).int32(201).utf("an").data(), 8, "Tặng Vật phẩm 101 cho an (-2.000 Zel)",
+     "Gave Item 101 to an (-2,000 Zel)"},
+    {104, Bytes().byte(9).int16(21).utf("binh").data(), 9, "Tặng Avatar 21 cho binh (-2.000 Zel)",
+     "Gave Avatar 21 to binh (-2,000 Zel)"},
+    {101, Bytes().byte(7).byte(1).byte(3).int32(4101).int32(4002).data(), 7, "Tặng Quà 41-1 cho minh (-1.000 Zel)",
+     "Gave Gift 41-1 to minh (-1,000 Zel)"},
+    {17, Bytes().utf("lan").int32(5000).data(), -1, "Chuyển cho lan (-5.000 Zel)", "Sent to lan (-5,000 Zel)"},
+    {1403, Bytes().int32(kLosingNumber).int32(1000).data(), -1, "Mua vé số 42 (-1.000 Zel)",
+     "Lottery ticket 42 (-1,000 Zel)"},
+    {71, Bytes().byte(2).byte(2).utf("1234").utf("5678").data(), -1, "Nạp Zel: Thẻ viettel (+50.000 Zel)",
+     "Top-up: viettel card (+50,000 Zel)"},
+    {71, Bytes().byte(5).utf("receipt").data(), -1, "Nạp Zel qua cửa hàng (+20.000 Zel)",
+     "Top-up from the store (+20,000 Zel)"},
 };
 
 // The history keeps what moved the money, not its words: each line reads in the language
@@ -606,8 +720,8 @@ TEST(StubAccounts, TheHistoryReadsWholeInTheLanguageOfTheClientThatAsks) {
     }
     // A text message's top-up is answered as a card's.
     EXPECT_FALSE(answerTo(person, 57, Bytes().utf("KAVO NAP sach").utf("8777").data(), -1, 71).empty());
-    vietnamese.push_back("Nạp Zel qua SMS (+10000 Zel)");
-    english.push_back("Top-up by text message (+10000 Zel)");
+    vietnamese.push_back("Nạp Zel qua SMS (+10.000 Zel)");
+    english.push_back("Top-up by text message (+10,000 Zel)");
     EXPECT_EQ(historyOf(person), vietnamese);
     person.send(2800, languageBody("en"));
     EXPECT_EQ(historyOf(person), english);
@@ -636,7 +750,7 @@ TEST(StubAccounts, APurchaseWhoseItemIsNotRecordedIsNotCharged) {
 
     ASSERT_TRUE(file.exec("DROP TRIGGER shelf_full"));
     EXPECT_EQ(answerTo(person, 1202, Bytes().int32(20).data()), Bytes().int32(20).data());
-    EXPECT_EQ(historyOf(person), std::vector<std::string>{"Mua Avatar 20 (-1000 Zel)"});
+    EXPECT_EQ(historyOf(person), std::vector<std::string>{"Mua Avatar 20 (-1.000 Zel)"});
     StubPerson last(state.stub.port());
     EXPECT_EQ(last.signIn("mua"), kStart - 1000);
 }
@@ -849,7 +963,8 @@ TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
     auto tickets = again.next(1402);
     ASSERT_TRUE(tickets);
     EXPECT_EQ(tickets->data(), Bytes().int32(kLosingNumber).int32(1000).boolean(true).data()) << "his ticket, drawn";
-    EXPECT_EQ(historyOf(again), (std::vector<std::string>{"Mua vé số 42 (-1000 Zel)", "Mua Vật phẩm 100 (-1000 Zel)"}));
+    EXPECT_EQ(historyOf(again),
+              (std::vector<std::string>{"Mua vé số 42 (-1.000 Zel)", "Mua Vật phẩm 100 (-1.000 Zel)"}));
 }
 
 // Accepting an invitation the stub never sent (giang, andrea) is refused in the player's

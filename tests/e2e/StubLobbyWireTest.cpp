@@ -10,6 +10,7 @@
 #include "tests/e2e/StubWire.h"
 #include "tools/portal-stub/StubRoster.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
@@ -269,6 +270,45 @@ TEST_F(LobbyWire, TheStubRefusesAndPaysAsAServerDoes) {
     EXPECT_EQ(myMoneyAtJoin(1), 1058000) << "the table shows what the rules left";
 }
 
+// Every amount the stub writes groups its digits as the client's language does, "." in
+// Vietnamese and "," in English: the store rows of the top-up list, a card's and a text
+// message's top-up and a transfer.
+TEST_F(LobbyWire, EveryAmountTheStubWritesGroupsItsDigitsAsTheClientsLanguage) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    const std::tuple<const char*, const char*, std::vector<std::string>> languages[] = {
+        {"vi", ".", {"Nạp thẻ thành công 50.000 Zel", "Nạp SMS thành công 10.000 Zel", "Đã chuyển 1.000 Zel cho lan"}},
+        {"en",
+         ",",
+         {"Card accepted: 50,000 Zel added", "Text message top-up accepted: 10,000 Zel added",
+          "Sent 1,000 Zel to lan"}}};
+    int serial = 1;
+    for (const auto& [language, separator, told] : languages) {
+        SCOPED_TRACE(language);
+        ASSERT_NE(speak(language), "no event notice");
+        send(44, {});
+        auto channels = next(44);
+        ASSERT_TRUE(channels);
+        const std::string list(channels->data().begin(), channels->data().end());
+        for (const std::string amount : {"20", "50"})
+            EXPECT_NE(list.find(amount + separator + "000 Zel"), std::string::npos) << amount;
+        send(71, Bytes().byte(2).byte(1).utf(std::to_string(serial++)).utf("5678").data());
+        auto card = next(71);
+        ASSERT_TRUE(card);
+        card->readShort();
+        EXPECT_EQ(card->readUTF(), told[0]);
+        send(57, Bytes().utf("KAVO NAP khach").utf("8777").data());
+        auto sms = next(71);
+        ASSERT_TRUE(sms);
+        sms->readShort();
+        EXPECT_EQ(sms->readUTF(), told[1]);
+        send(17, Bytes().utf("lan").int32(1000).data());
+        auto sent = next(17);
+        ASSERT_TRUE(sent);
+        sent->readLong();
+        EXPECT_EQ(sent->readUTF(), told[2]);
+    }
+}
+
 class LotteryWire : public LobbyWire {
 protected:
     // A draw every eight seconds: the first well after a test's tickets.
@@ -480,8 +520,9 @@ TEST_F(LobbyWire, ASignInWithoutANameIsRefusedAsABannedNameIs) {
 }
 
 // The names no person can read: control characters (a line break among them, which would
-// forge a line of the log), the separators some readers break a line at, and names longer
-// than the client's name fields show (twenty characters).
+// forge a line of the log), the separators some readers break a line at (in names short
+// enough for the length alone to pass them), and names longer than the client's name fields
+// show (twenty characters).
 const std::pair<const char*, std::string> kUnreadableNames[] = {
     {"a tab", "an\tna"},
     {"a bell", "an\x07na"},
@@ -489,9 +530,12 @@ const std::pair<const char*, std::string> kUnreadableNames[] = {
     {"a carriage return", "eve\rportal-stub: forged"},
     {"a line break", "eve\nportal-stub: forged"},
     {"a NUL inside", std::string("an\0na", 5)},
-    {"U+0085", "eve\xc2\x85portal-stub: forged"},
-    {"U+2028", "eve\xe2\x80\xa8portal-stub: forged"},
-    {"U+2029", "eve\xe2\x80\xa9portal-stub: forged"},
+    {"U+0085", "eve\xc2\x85"
+               "forged"},
+    {"U+2028", "eve\xe2\x80\xa8"
+               "forged"},
+    {"U+2029", "eve\xe2\x80\xa9"
+               "forged"},
     {"twenty-one characters", "Nguyễn Văn Hải Đăng1x"},
     {"ten thousand characters", std::string(10000, 'a')},
 };
@@ -545,6 +589,167 @@ TEST(StubNames, ANameNoPersonCanReadIsRefusedAndTheLogKeepsOneLinePerEvent) {
     }
     EXPECT_EQ(registrations, std::size(kUnreadableNames));
     EXPECT_EQ(signIns, std::size(kUnreadableNames) + 1);
+}
+
+// The avatar each stub player wears in a reply, found by his record in it: his id, his
+// name and his amount, then the avatar (the records of the details, the rankings, the
+// friends' lists, the waiting list and a table's seats all begin so).
+void noteAvatars(const Message& reply, std::map<std::string, std::set<int>>& worn) {
+    const ByteVector body(reply.data().begin(), reply.data().end());
+    for (const portalstub::StubPlayer& player : portalstub::kStubPlayers) {
+        const ByteVector named = Bytes().int32(player.id).utf(player.name).data();
+        const auto at = std::search(body.begin(), body.end(), named.begin(), named.end());
+        const size_t avatar = size_t(at - body.begin()) + named.size() + 8;
+        if (at == body.end() || avatar + 2 > body.size()) continue;
+        worn[player.name].insert(int16_t(body[avatar] << 8 | body[avatar + 1]));
+    }
+}
+
+// A stub player wears one avatar in every reply that names him: his details, the
+// rankings, the friends ranked and listed, the waiting list, his profile and his seat at
+// each table.
+TEST_F(LobbyWire, AStubPlayerWearsOneAvatarInEveryReplyThatNamesHim) {
+    ASSERT_NE(signInAndChoose("khach", 3), 0);
+    std::map<std::string, std::set<int>> worn;
+    const std::tuple<int16_t, ByteVector, int> asked[] = {
+        {31, {0}, -1},   {31, {2}, -1},      {31, {3}, -1}, {30, {3, 0}, -1}, {30, {3, 1}, -1},
+        {104, {16}, 16}, {104, {20, 3}, 20}, {104, {5}, 5}, {78, {2}, 2},
+    };
+    for (const auto& [command, body, sub] : asked) {
+        send(command, body);
+        auto reply = next(command, sub);
+        ASSERT_TRUE(reply) << command;
+        noteAvatars(*reply, worn);
+    }
+    for (const portalstub::StubPlayer& player : portalstub::kStubPlayers) {
+        send(34, Bytes().int32(player.id).data());
+        auto details = next(34);
+        ASSERT_TRUE(details) << player.name;
+        noteAvatars(*details, worn);
+        send(1005, Bytes().int32(player.id).data());
+        auto profile = next(1005);
+        ASSERT_TRUE(profile) << player.name;
+        const ByteVector record(profile->data().begin(), profile->data().end());
+        ASSERT_GE(record.size(), 4u);
+        worn[player.name].insert(int32_t(record[record.size() - 4] << 24 | record[record.size() - 3] << 16 |
+                                         record[record.size() - 2] << 8 | record[record.size() - 1]));
+    }
+    for (const auto& [game, command] : {std::pair<int8_t, int16_t>{3, 8}, {13, 8}, {17, 8}, {5, 1900}}) {
+        send(61, {uint8_t(game)});
+        ASSERT_TRUE(next(61));
+        send(command, Bytes().byte(1).byte(1).utf("").data());
+        auto joined = next(8);
+        ASSERT_TRUE(joined) << int(game);
+        noteAvatars(*joined, worn);
+    }
+    for (const auto& [name, avatars] : worn)
+        EXPECT_EQ(avatars.size(), 1u) << name << " wears " << avatars.size() << " avatars";
+    for (const char* seated : {"lan", "minh", "hoa", "May"})
+        EXPECT_TRUE(worn.count(seated)) << seated << " was seen at a table";
+}
+
+// Names that read as something else: blank (a zero-width space, a no-break space, an
+// ideographic space, the Hangul filler alone), turned around or marked by a character no
+// one sees ("\u202Enal" shows as "lan", a stub player's name; U+200E, U+200F, U+2066 to
+// U+2069, U+061C, a leading byte-order mark), a letter under nineteen combining marks. Each
+// is refused by registration and by sign-in (a blank one as no name) and signs nobody in;
+// a Vietnamese name written with its marks apart, and one with an emoji's variation
+// selector, are names that open accounts.
+TEST(StubNames, ANameThatReadsAsSomethingElseIsRefusedByRegistrationAndSignIn) {
+    const std::string notValid = "Tên đăng nhập không hợp lệ";
+    const std::string noName = "Bạn chưa nhập tên đăng nhập";
+    std::string marked = "e";
+    for (int i = 0; i < 19; ++i)
+        marked += "\xcc\x81"; // U+0301
+    const std::tuple<const char*, std::string, std::string> refused[] = {
+        {"a zero-width space", "\xe2\x80\x8b", noName},
+        {"a no-break space", "\xc2\xa0", noName},
+        {"an ideographic space", "\xe3\x80\x80", noName},
+        {"the Hangul filler", "\xe3\x85\xa4", noName},
+        {"blanks and a mark", " \xcc\x81 ", noName},
+        {"U+202E", "\xe2\x80\xaenal", notValid},
+        {"U+200E", "an\xe2\x80\x8e", notValid},
+        {"U+200F",
+         "\xe2\x80\x8f"
+         "an",
+         notValid},
+        {"U+2066 to U+2069",
+         "\xe2\x81\xa6"
+         "an\xe2\x81\xa9",
+         notValid},
+        {"U+2067",
+         "\xe2\x81\xa7"
+         "an",
+         notValid},
+        {"U+2068", "a\xe2\x81\xa8n", notValid},
+        {"U+061C", "\xd8\x9cnal", notValid},
+        {"a leading byte-order mark", "\xef\xbb\xbfkhach", notValid},
+        {"the Hangul filler inside",
+         "kh\xe3\x85\xa4"
+         "ach",
+         notValid},
+        {"nineteen combining marks", marked, notValid},
+    };
+    StubProcess stub;
+    ASSERT_TRUE(stub.ready());
+    StubPerson person(stub.port());
+    ASSERT_TRUE(person.connected());
+    for (const auto& [what, name, atSignIn] : refused) {
+        SCOPED_TRACE(what);
+        person.send(35, Bytes().utf(name).utf("123").data());
+        auto registered = person.next(35);
+        ASSERT_TRUE(registered);
+        EXPECT_EQ(registered->data(), Bytes().utf("").boolean(false).utf(notValid).utf("").data());
+        person.send(1, signInBody(name));
+        auto answer = person.next(4);
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->readUTF(), atSignIn);
+    }
+    for (const auto& message : person.listener().messages())
+        EXPECT_NE(message.commandId, 3) << "nobody was signed in";
+    for (const std::string name : {"Nguye\xcc\x82\xcc\x83n", "an\xe2\x9d\xa4\xef\xb8\x8f"}) {
+        person.send(35, Bytes().utf(name).utf("123").data());
+        auto registered = person.next(35);
+        ASSERT_TRUE(registered);
+        EXPECT_EQ(registered->data(), Bytes().utf(name).boolean(true).utf("KAVO DK " + name).utf("8777").data());
+    }
+}
+
+// A name from the wire is repeated no further than the client's name field shows it
+// (twenty characters): a transfer to, and a message for, a name of 10,020 characters that no
+// one has are refused with its first twenty, in the answer and in the log; a message for a
+// player someone is goes.
+TEST(StubNames, ARefusalNamesNoMoreOfANameThanItsFieldShows) {
+    TestFolder folder;
+    const std::string log = folder.path + "/stub.log";
+    const std::string shown = "Nguyễn Văn Hải Đăng1";
+    const std::string name = shown + std::string(10000, 'x');
+    {
+        StubProcess stub({}, {}, log);
+        ASSERT_TRUE(stub.ready());
+        StubPerson person(stub.port());
+        ASSERT_EQ(person.signIn("khach"), 1000000);
+        person.send(17, Bytes().utf(name).int32(1000).data());
+        auto transfer = person.next(17);
+        ASSERT_TRUE(transfer);
+        EXPECT_EQ(transfer->readLong(), 1000000);
+        EXPECT_EQ(transfer->readUTF(), "Không có người chơi " + shown);
+        const std::tuple<std::string, int, std::string> messages[] = {{name, 0, "Không có người chơi " + shown},
+                                                                      {"lan", 1, "Đã gửi tin nhắn cho lan"}};
+        for (const auto& [to, status, told] : messages) {
+            person.send(104, Bytes().byte(13).utf(to).utf("chào").data());
+            auto answer = person.next(104, 13);
+            ASSERT_TRUE(answer);
+            EXPECT_EQ(answer->data(), Bytes().byte(13).byte(int8_t(status)).utf(told).data());
+        }
+    }
+    std::ifstream file(log);
+    bool named = false;
+    for (std::string line; std::getline(file, line);) {
+        EXPECT_EQ(line.find(shown + "x"), std::string::npos) << line.substr(0, 120);
+        named = named || line.find("message to " + shown) != std::string::npos;
+    }
+    EXPECT_TRUE(named) << "the log names whom the message was for";
 }
 
 // A person's id is his name's, the same at every sign-in, and never a stub player's

@@ -1,13 +1,18 @@
 // How the stub dispatches a request: by its command, its sub and the game chosen, to the
-// one row that names them, else to the row of every sub or every game; a second row for
-// the same command, sub and game is refused as the tables are given, and the first one
-// answers on. The stub's own tables name no row twice.
+// one row that names them, else to the row of every game; the handler of a sub's row reads
+// what follows the sub. A second row for the same command, sub and game, a row of every sub
+// beside rows of subs, and a handler set on the portal beside the table are refused, and
+// the stub does not serve with them. The stub's own table names each sub a command carries
+// in a row of its own, and says each row's rule in the row.
 #include "tools/portal-stub/StubCommands.h"
 
 #include "tests/portal-stub/LogLines.h"
 #include "tools/portal-stub/StubPortal.h"
+#include "tools/portal-stub/StubSocialNet.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,13 +20,18 @@ namespace portalstub {
 namespace {
 
 using portalserver::PortalServer;
+using Rule = StubCommand::Rule;
 constexpr int32_t kEvery = StubCommand::kEverySub;
 
-// The stub's dispatch on a portal without a connection: which row answered a request.
+// The stub's dispatch on a portal without a connection: which row answered a request, and
+// the body its handler read.
 class Dispatch : public ::testing::Test {
 protected:
     PortalServer::Handler says(const std::string& what) {
-        return [this, what](kavo::Message&, PortalServer::Reply&) { answered_.push_back(what); };
+        return [this, what](kavo::Message& request, PortalServer::Reply&) {
+            answered_.push_back(what);
+            read_.assign(request.data().begin(), request.data().end());
+        };
     }
     // The row that answered a request of `command` with `body` at `game` ("" when none).
     std::string answer(int16_t command, const std::vector<uint8_t>& body, int game = 3) {
@@ -36,8 +46,16 @@ protected:
     PortalServer portal_{portalserver::Fd()};
     int game_ = 3;
     bool signedIn_ = true;
-    StubCommands commands_{portal_, [this] { return signedIn_; }, [this] { return game_; }};
+    std::vector<std::string> rules_;
+    StubCommands commands_{portal_, [this] { return signedIn_; }, [this] { return game_; },
+                           StubRules{[this](kavo::Message&, PortalServer::Reply&) {
+                                         rules_.push_back("the board's refusals");
+                                         return admitted_;
+                                     },
+                                     [this](PortalServer::Reply&) { rules_.push_back("what waited"); }}};
+    bool admitted_ = true;
     std::vector<std::string> answered_;
+    std::vector<uint8_t> read_;
 };
 
 struct Request {
@@ -46,31 +64,38 @@ struct Request {
     std::vector<uint8_t> body;
     int game;
     const char* answeredBy;
+    std::vector<uint8_t> read; // what its handler read
 };
 
-TEST_F(Dispatch, ARequestReachesTheRowOfItsSubAndGameElseTheRowOfEvery) {
+TEST_F(Dispatch, ARequestReachesTheRowOfItsSubAndGameAndItsHandlerReadsItWithoutTheSub) {
     ASSERT_TRUE(commands_.add({{20, kEvery, says("a start at every game")},
                                {104, 16, says("the ranked friends")},
-                               {104, kEvery, says("the friends")},
-                               {2703, 0, says("the report categories")},
-                               {2703, kEvery, says("another 2703")}}));
+                               {104, 5, says("the friends")},
+                               {2703, 0, says("the report categories")}}));
     ASSERT_TRUE(
-        commands_.add(atGame(5, {{20, kEvery, says("the chess start")}, {104, kEvery, says("the friends at chess")}})));
+        commands_.add(atGame(5, {{20, kEvery, says("the chess start")}, {104, 5, says("the friends at chess")}})));
+    ASSERT_TRUE(commands_.add(atGame(16, {{47, 10, says("the time chosen")}})));
     const Request requests[] = {
-        {"a start at chess", 20, {1, 1}, 5, "the chess start"},
-        {"a start at Tien Len", 20, {1, 1}, 3, "a start at every game"},
-        {"a sub named", 104, {16}, 3, "the ranked friends"},
-        {"a sub named before a game", 104, {16}, 5, "the ranked friends"},
-        {"a game named before every game", 104, {5}, 5, "the friends at chess"},
-        {"a sub no row names", 104, {5}, 3, "the friends"},
-        {"a body without a sub", 104, {}, 3, "the friends"},
-        {"an int sub", 2703, {0, 0, 0, 0}, 3, "the report categories"},
-        {"another int sub", 2703, {0, 0, 0, 2}, 3, "another 2703"},
-        {"a body too short for an int sub", 2703, {0}, 3, "another 2703"},
-        {"a command without a row", 61, {1}, 3, ""},
+        {"a start at chess", 20, {1, 1}, 5, "the chess start", {1, 1}},
+        {"a start at Tien Len", 20, {1, 1}, 3, "a start at every game", {1, 1}},
+        {"a sub named", 104, {16, 7}, 3, "the ranked friends", {7}},
+        {"a sub named at every game", 104, {16}, 5, "the ranked friends", {}},
+        {"a sub named at a game", 104, {5}, 5, "the friends at chess", {}},
+        {"a sub named at another game", 104, {5, 1, 2}, 3, "the friends", {1, 2}},
+        {"a sub no row names", 104, {6}, 3, "", {}},
+        {"a body without a sub", 104, {}, 3, "", {}},
+        {"an int sub", 2703, {0, 0, 0, 0, 9}, 3, "the report categories", {9}},
+        {"another int sub", 2703, {0, 0, 0, 2}, 3, "", {}},
+        {"a body too short for an int sub", 2703, {0}, 3, "", {}},
+        {"a command without a row", 61, {1}, 3, "", {}},
+        {"a game command's sub after the room and the board", 47, {1, 2, 10, 0}, 16, "the time chosen", {1, 2, 0}},
     };
-    for (const Request& request : requests)
+    for (const Request& request : requests) {
+        read_.clear();
         EXPECT_EQ(answer(request.command, request.body, request.game), request.answeredBy) << request.what;
+        EXPECT_EQ(read_, request.read) << request.what;
+    }
+    EXPECT_TRUE(log_.has("command 104 sub 6 at game 3: not answered"));
 }
 
 // The table sheets' logged stake and the card table's answer are one command, sub and
@@ -88,6 +113,21 @@ TEST_F(Dispatch, ASecondRowForTheSameCommandSubAndGameIsRefusedAndTheFirstAnswer
     EXPECT_EQ(answer(19, {1, 1, 0, 0, 3, 232}, 13), "Phom's stake");
 }
 
+// A command's subs are decided in one place: a row of every sub is refused beside rows of
+// the command's subs (at any game), and a sub's row beside a row of every sub; the first
+// rows answer on.
+TEST_F(Dispatch, ARowOfEverySubBesideRowsOfSubsIsRefusedEitherWay) {
+    ASSERT_TRUE(commands_.add({{101, 21, says("the items")}, {72, kEvery, says("every key")}}));
+    EXPECT_FALSE(commands_.add({{101, kEvery, says("the shop's switch")}}));
+    EXPECT_TRUE(log_.has("a row for command 101, every sub, every game beside rows of its subs is refused"));
+    EXPECT_FALSE(commands_.add(atGame(5, {{101, kEvery, says("the shop's switch at chess")}})));
+    EXPECT_FALSE(commands_.add({{72, 3, says("the more-games key")}}));
+    EXPECT_TRUE(log_.has("a row for command 72, sub 3, every game beside a row of every sub is refused"));
+    EXPECT_EQ(answer(101, {21, 0}), "the items");
+    EXPECT_EQ(answer(101, {7}), "") << "no row of every sub answers another sub";
+    EXPECT_EQ(answer(72, {3}), "every key");
+}
+
 // Before a sign-in only the commands a row admits reach their handler.
 TEST_F(Dispatch, BeforeASignInOnlyWhatARowAdmitsIsAnswered) {
     ASSERT_TRUE(commands_.add({{1, kEvery, says("the sign-in"), true}, {17, kEvery, says("a transfer")}}));
@@ -99,18 +139,101 @@ TEST_F(Dispatch, BeforeASignInOnlyWhatARowAdmitsIsAnswered) {
     EXPECT_EQ(answer(17, {}), "a transfer");
 }
 
-// Every area's table of the stub is taken whole; one more row for a command, sub and game
-// it answers (the table sheets' old stake row, a registration) is refused at start-up.
-TEST(StubTables, TheStubsTablesNameNoRowTwiceAndARowGivenAgainIsRefused) {
+// A row's rule is said in the row: a join of a board meets the board's refusals before its
+// handler, which a refusal keeps it from; a sign-in is followed by what waited; another
+// row by neither.
+TEST_F(Dispatch, ARowsRuleRunsWithItsHandlerAndNoOther) {
+    ASSERT_TRUE(commands_.add({boardJoin({8, kEvery, says("the join")}),
+                               signIn({1, kEvery, says("the sign-in")}),
+                               {9, kEvery, says("a chat line")}}));
+    EXPECT_EQ(answer(8, {1, 2, 0, 0}), "the join");
+    EXPECT_EQ(read_, (std::vector<uint8_t>{1, 2, 0, 0})) << "the join whole, after its refusals read it";
+    EXPECT_EQ(answer(1, {}), "the sign-in");
+    EXPECT_EQ(answer(9, {1, 2}), "a chat line");
+    EXPECT_EQ(rules_, (std::vector<std::string>{"the board's refusals", "what waited"}));
+    admitted_ = false;
+    EXPECT_EQ(answer(8, {1, 6, 0, 0}), "") << "a join the board refused";
+}
+
+// The table is the only way in: a handler set on the portal beside it, for a command or a
+// sub, is found and named.
+TEST_F(Dispatch, AHandlerSetOnThePortalBesideTheTableIsFound) {
+    ASSERT_TRUE(commands_.add({{61, kEvery, says("the game chosen")}}));
+    EXPECT_TRUE(commands_.onlyWayIn());
+    portal_.onCommand(61, [](kavo::Message&, PortalServer::Reply&) {});
+    portal_.onSubCommand(104, 5, [](kavo::Message&, PortalServer::Reply&) {});
+    EXPECT_FALSE(commands_.onlyWayIn());
+    EXPECT_TRUE(log_.has("a handler of command 61 was set beside the table; it is refused"));
+    EXPECT_TRUE(log_.has("a handler of command 104 was set beside the table; it is refused"));
+}
+
+// The commands whose requests name a sub, as the client sends them: in their first byte the
+// information keys (72), the text messages' syntax (73), the records (40), the top-ups by
+// channel (71), the lists (78), the item pictures (79), the shop (101) and the friends
+// (104); in their first int the reports and history (2703); after the room and the board
+// the game commands of Mau Binh (47), Chinese chess (77) and hidden-piece chess (86).
+constexpr int16_t kCommandsWithSubs[] = {40, 47, 71, 72, 73, 77, 78, 79, 86, 101, 104, 2703};
+
+bool carriesSubs(int16_t command) {
+    return std::find(std::begin(kCommandsWithSubs), std::end(kCommandsWithSubs), command) !=
+           std::end(kCommandsWithSubs);
+}
+
+// The stub as it starts: its tables and the social network's sign-in.
+struct StartedStub {
+    StubPortal stub{portalserver::Fd(), "Kavo Local|127.0.0.1:12346", 600};
+    StubSocialNet socialNet{1};
+    bool ready() { return stub.readyToServe({socialNet.signInCommand()}); }
+};
+
+// Read from the stub's table: each sub of a command that carries subs is a row of its own,
+// so no handler decides between subs, and a command that carries none has no sub's row;
+// every join of a board and every sign-in says its rule in its row, and no other row
+// has one.
+TEST(StubTables, EachSubIsARowOfItsOwnAndEachRowSaysItsRule) {
     LogLines log;
-    StubPortal stub(portalserver::Fd(), "Kavo Local|127.0.0.1:12346", 600);
-    EXPECT_TRUE(stub.sound());
+    StartedStub started;
+    ASSERT_TRUE(started.ready());
+    size_t joins = 0;
+    size_t signIns = 0;
+    for (const StubCommands::Row& row : started.stub.rows()) {
+        const std::string named = "command " + std::to_string(row.command) + ", sub " + std::to_string(row.sub) +
+                                  ", game " + std::to_string(row.game);
+        EXPECT_EQ(row.sub != kEvery, carriesSubs(row.command)) << named;
+        const bool join = row.command == 8 || row.command == 1900;
+        const bool signIn = row.command == 1 || row.command == 2301;
+        EXPECT_EQ(row.rule, join ? Rule::BoardJoin : signIn ? Rule::SignIn : Rule::None) << named;
+        joins += join;
+        signIns += signIn;
+    }
+    EXPECT_GE(joins, 9u) << "the lobby's and each table's";
+    EXPECT_EQ(signIns, 2u);
+}
+
+// Every area's table of the stub is taken whole; a stub with one more row for a command,
+// sub and game it answers (the table sheets' old stake row, a registration) does not serve,
+// and neither does one with a handler set beside its table.
+TEST(StubTables, AStubWithARowGivenTwiceOrAHandlerBesideItsTableDoesNotServe) {
     const auto nothing = [](kavo::Message&, PortalServer::Reply&) {};
-    EXPECT_FALSE(stub.add({{19, kEvery, nothing}}));
-    EXPECT_TRUE(log.has("a second row for command 19, every sub, every game is refused"));
-    EXPECT_FALSE(stub.add({{35, kEvery, nothing, true}}));
-    EXPECT_FALSE(stub.sound());
-    EXPECT_TRUE(stub.add({{35, 7, nothing, true}})) << "a sub of its own is another row";
+    {
+        LogLines log;
+        StartedStub started;
+        EXPECT_TRUE(started.stub.sound());
+        EXPECT_FALSE(started.stub.readyToServe({started.socialNet.signInCommand(), {19, kEvery, nothing}}));
+        EXPECT_TRUE(log.has("a second row for command 19, every sub, every game is refused"));
+        EXPECT_TRUE(log.has("portal-stub: its tables are not sound; it does not serve"));
+        EXPECT_FALSE(started.stub.add({{35, kEvery, nothing, true}}));
+        EXPECT_FALSE(started.stub.add({{36, 7, nothing}})) << "a sub's row beside the search's";
+        EXPECT_FALSE(started.stub.sound());
+    }
+    {
+        LogLines log;
+        StartedStub started;
+        started.stub.portal().onCommand(61, nothing);
+        EXPECT_FALSE(started.ready());
+        EXPECT_TRUE(log.has("a handler of command 61 was set beside the table; it is refused"));
+        EXPECT_TRUE(log.has("portal-stub: its tables are not sound; it does not serve"));
+    }
 }
 
 } // namespace

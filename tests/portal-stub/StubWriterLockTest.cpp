@@ -1,17 +1,20 @@
 // The writers' lock of the stub's accounts is taken by the next process whatever the last
-// one left: a file the stub did not make (a bare mutex's size of zeros) is not taken for a
-// lock but made anew, and so is a mutex that can no longer be recovered; a holder that
-// died leaves the lock to the next.
+// one left or the file holds: a file the stub did not make (a bare mutex's size of zeros, a
+// page of random bytes, the mark followed by random bytes or by a plain mutex) is not taken
+// for a lock but made anew, and so is a mutex that can no longer be recovered or that is
+// held by a thread no longer running; a holder that died leaves the lock to the next.
 #include "tools/portal-stub/StubWriterLock.h"
 
 #include "tests/portal-stub/LogLines.h"
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -98,6 +101,97 @@ TEST_F(WriterLock, AMutexThatCannotBeRecoveredIsMadeAnew) {
     }
     StubWriterLock::Hold again(before, kWait);
     EXPECT_TRUE(again.held()) << "the process that mapped the old page";
+}
+
+// Random bytes, the same at every run.
+std::string randomBytes(size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = char(random());
+    return bytes;
+}
+
+// A file of a page's length and more (4,096 random bytes), which the length alone does not
+// tell from a lock: the process makes it anew and takes the lock, and does not end on it.
+TEST_F(WriterLock, AFileOfRandomBytesAPageLongIsMadeAnew) {
+    LogLines log;
+    std::ofstream(path(), std::ios::binary) << randomBytes(4096, 4096);
+    StubWriterLock lock;
+    lock.keepIn(path());
+    EXPECT_TRUE(log.has("is not a writers' lock the stub made: it is made anew"));
+    StubWriterLock::Hold hold(lock, kWait);
+    EXPECT_TRUE(hold.held());
+    Page* page = map();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->magic, StubWriterLock::kMagic);
+}
+
+// The mark, then random bytes where the mutex goes: each such page is made anew as the
+// lock is kept, before any process locks what the bytes make of a mutex (a kind of its
+// own that would end the process, a lock that would wait for a holder that never was).
+TEST_F(WriterLock, TheMarkFollowedByRandomBytesIsMadeAnewAndTheLockTaken) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        LogLines log;
+        Page made{StubWriterLock::kMagic, StubWriterLock::kVersion, {}};
+        const std::string noise = randomBytes(sizeof made.mutex, seed);
+        std::memcpy(&made.mutex, noise.data(), sizeof made.mutex);
+        std::ofstream(path(), std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(&made), sizeof made);
+        StubWriterLock lock;
+        lock.keepIn(path());
+        EXPECT_TRUE(log.has("is not a writers' lock the stub made: it is made anew"));
+        StubWriterLock::Hold hold(lock, kWait);
+        EXPECT_TRUE(hold.held());
+    }
+}
+
+// The mark and a plain mutex (not robust) that a process took and never let go: the page
+// is made anew as the lock is kept, so that no change waits for the dead process.
+TEST_F(WriterLock, TheMarkWithAPlainMutexLeftLockedByADeadProcessIsMadeAnew) {
+    LogLines log;
+    {
+        std::ofstream(path(), std::ios::binary) << std::string(sizeof(Page), '\0');
+        Page* page = map();
+        ASSERT_TRUE(page);
+        pthread_mutexattr_t shared;
+        ::pthread_mutexattr_init(&shared);
+        ::pthread_mutexattr_setpshared(&shared, PTHREAD_PROCESS_SHARED);
+        ASSERT_EQ(::pthread_mutex_init(&page->mutex, &shared), 0);
+        ::pthread_mutexattr_destroy(&shared);
+        page->magic = StubWriterLock::kMagic;
+        page->version = StubWriterLock::kVersion;
+        ASSERT_TRUE(dieHolding(&page->mutex));
+        unmap();
+    }
+    StubWriterLock lock;
+    lock.keepIn(path());
+    EXPECT_TRUE(log.has("is not a writers' lock the stub made: it is made anew"));
+    StubWriterLock::Hold hold(lock, kWait);
+    EXPECT_TRUE(hold.held());
+}
+
+// The stub's own kind of mutex whose lock names a thread that no longer runs, without the
+// mark a dying holder leaves: no process would ever let it go. The next hold makes the
+// page anew at once (well within a wait far longer than any test) and takes it.
+TEST_F(WriterLock, ALockHeldByAThreadThatNoLongerRunsIsMadeAnew) {
+    LogLines log;
+    StubWriterLock lock;
+    lock.keepIn(path());
+    Page* page = map();
+    ASSERT_TRUE(page);
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ASSERT_GT(gone, 0);
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    page->mutex.__data.__lock = gone;
+    page->mutex.__data.__owner = gone;
+    unmap();
+    StubWriterLock::Hold hold(lock, 60000);
+    EXPECT_TRUE(hold.held());
+    EXPECT_TRUE(log.has("the accounts' lock is held by a thread that no longer runs"));
+    EXPECT_TRUE(log.has("the accounts' lock cannot be recovered; it is made anew"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "net/FrameReader.h"
 
 #include <cstdio>
+#include <set>
 #include <sys/socket.h>
 
 namespace portalserver {
@@ -68,6 +69,16 @@ PortalServer::Handler PortalServer::handlerOf(int16_t commandId) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = handlers_.find(commandId);
     return it != handlers_.end() ? it->second : Handler();
+}
+
+std::vector<int16_t> PortalServer::commandsWithHandlers() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::set<int16_t> commands;
+    for (const auto& entry : handlers_)
+        commands.insert(entry.first);
+    for (const auto& entry : subHandlers_)
+        commands.insert(entry.first.first);
+    return {commands.begin(), commands.end()};
 }
 
 void PortalServer::onAnyCommand(Handler handler) {

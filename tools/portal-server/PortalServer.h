@@ -72,6 +72,10 @@ public:
     // The handler set for a command (empty when none), so that a later one can hand on
     // what it does not answer.
     Handler handlerOf(int16_t commandId);
+    // The commands that a handler of their own or of one of their subs answers (the
+    // handler of every command aside), in order: a server that answers only through one
+    // dispatcher tells so that nothing was set beside it.
+    std::vector<int16_t> commandsWithHandlers() const;
     // For every command without a handler of its own (an echo, say).
     void onAnyCommand(Handler handler);
     // A request `admits` refuses is recorded and reaches no handler (a server that

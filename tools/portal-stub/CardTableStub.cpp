@@ -31,11 +31,11 @@ void logLine(const std::string& line) {
 
 } // namespace
 
-CardTableStub::CardTableStub(PortalServer& portal, std::function<Player()> me, std::function<int()> gameType)
-    : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)),
-      tienLen_([this](const Message& message) { portal_.sendToClient(message); },
+CardTableStub::CardTableStub(StubSender& sender, std::function<Player()> me, std::function<int()> gameType)
+    : sender_(sender), me_(std::move(me)), gameType_(std::move(gameType)),
+      tienLen_([this](const Message& message) { sender_.send(message); },
                [this](double seconds, std::function<void()> action) { later(seconds, std::move(action)); },
-               [this] { tellResultSent(portal_, gameType_() == 12 ? "a game of Tien Len MB" : "a game of Tien Len"); }),
+               [this] { tellResultSent(sender_, gameType_() == 12 ? "a game of Tien Len MB" : "a game of Tien Len"); }),
       worker_([this] { run(); }) {}
 
 CardTableStub::~CardTableStub() {
@@ -108,7 +108,7 @@ void CardTableStub::run() {
         if (action)
             action();
         else
-            portal_.sendToClient(message);
+            sender_.send(message);
         lock.lock();
     }
 }
@@ -118,7 +118,7 @@ Message CardTableStub::stubPlayerEntry(int32_t id, const std::string& name) {
     entry.writeInt(id);
     entry.writeUTF(name);
     entry.writeLong(StubLedger::stubPlayerMoney(name));
-    entry.writeShort(int16_t(id % 10));
+    entry.writeShort(stubPlayerAvatar(id));
     entry.writeInt(3000);
     return entry;
 }
@@ -128,7 +128,7 @@ Message CardTableStub::stubPlayerEntry(int32_t id, const std::string& name) {
 std::vector<StubCommand> CardTableStub::commands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     std::vector<StubCommand> rows =
-        atGames({3, 12, 2, 11, 16}, {{8, kEvery, answeredBy(this, &CardTableStub::onJoin)}});
+        atGames({3, 12, 2, 11, 16}, {boardJoin({8, kEvery, answeredBy(this, &CardTableStub::onJoin)})});
     for (StubCommand& row : std::vector<StubCommand>{
              {16, kEvery, answeredBy(this, &CardTableStub::onReady)},
              {19, kEvery, answeredBy(this, &CardTableStub::onStake)},

@@ -2,6 +2,7 @@
 
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSender.h"
 #include "tools/portal-stub/StubTienLen.h"
 
 #include <atomic>
@@ -33,7 +34,7 @@ public:
         std::string name;
     };
     // `me` tells the signed-in player; `gameType` the chosen game.
-    CardTableStub(portalserver::PortalServer& portal, std::function<Player()> me, std::function<int()> gameType);
+    CardTableStub(StubSender& sender, std::function<Player()> me, std::function<int()> gameType);
     ~CardTableStub();
     CardTableStub(const CardTableStub&) = delete;
     CardTableStub& operator=(const CardTableStub&) = delete;
@@ -69,7 +70,7 @@ private:
     void run();
     static kavo::Message stubPlayerEntry(int32_t id, const std::string& name);
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     std::function<Player()> me_;
     std::function<int()> gameType_;
     std::mutex mutex_;

@@ -32,7 +32,7 @@ void writeRanked(Message& reply, const StubPlayer& player, int64_t money, int32_
     reply.writeInt(player.id);
     reply.writeUTF(player.name);
     reply.writeLong(money);
-    reply.writeShort(int16_t(1 + player.id % 6));
+    reply.writeShort(stubPlayerAvatar(player.id));
     reply.writeInt(exp);
     reply.writeUTF("");
 }
@@ -105,29 +105,32 @@ Message stubPlayerRecord(const StubPlayer& player) {
     data.province = int8_t(1 + other % 5);
     data.birthMonth = int8_t(1 + other % 12);
     data.birthDay = int8_t(1 + other % 28);
-    data.avatar = int32_t(1 + other % 6);
+    data.avatar = stubPlayerAvatar(player.id);
     return profileRecord(player.id, player.name, StubLedger::stubPlayerMoney(player.name), data,
                          int32_t(other * 3 % 100), say("3 giờ", "3 hours"));
 }
 
 } // namespace
 
-StubAccount::StubAccount(PortalServer& portal, int drawSeconds) : lottery_(portal, drawSeconds) {}
+StubAccount::StubAccount(StubSender& sender, int drawSeconds) : lottery_(sender, drawSeconds) {}
 
 std::vector<StubCommand> StubAccount::commands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     std::vector<StubCommand> table = {
         {31, kEvery, onRichest},
         {30, kEvery, onStrongest},
-        {104, 16, onFriendsRanked},
-        {104, 20, onFriendsRanked},
+        // The friends ranked by money (16), and by experience, which each online row tells (20).
+        friendsRanked(16, false),
+        friendsRanked(20, true),
         {1005, kEvery, answeredBy(this, &StubAccount::onProfile)},
         {1002, kEvery, answeredBy(this, &StubAccount::onProfileSaved)},
         {78, 3, onProvinces},
-        {40, kEvery, answeredBy(this, &StubAccount::onRecord)},
+        {40, 3, answeredBy(this, &StubAccount::onOwnRecord)},
+        {40, 5, onOthersRecord},
         {1010, kEvery, answeredBy(this, &StubAccount::onAvatars)},
-        {101, 3, answeredBy(this, &StubAccount::onOwned)},
-        {101, 16, answeredBy(this, &StubAccount::onOwned)},
+        {101, 3, answeredBy(this, &StubAccount::onItemsOwned)},
+        // His event gifts: the stub holds no event, so none.
+        {101, 16, [](Message&, PortalServer::Reply& reply) { reply.send(Message(101, {16})); }},
         {2703, 0, onReportCategories},
         {2703, 1, onReport},
         {1008, kEvery, answeredBy(this, &StubAccount::onAvatarWorn)},
@@ -185,27 +188,29 @@ void StubAccount::onStrongest(Message& request, PortalServer::Reply& reply) {
     reply.send(rows);
 }
 
-// 16 and 20: the friends ranked (the friend list itself is the mailbox's).
-void StubAccount::onFriendsRanked(Message& request, PortalServer::Reply& reply) {
-    const int8_t kind = request.readByte();
-    Message rows(104);
-    rows.writeByte(kind);
-    for (int i = 0; i < kFriends; ++i) {
-        const bool online = i % 2 == 0;
-        rows.writeInt(kStubPlayers[i].id);
-        rows.writeUTF(kStubPlayers[i].name);
-        rows.writeLong(moneyOf(size_t(i)));
-        rows.writeShort(int16_t(1 + i));
-        rows.writeByte(online ? 1 : 0);
-        if (online && kind == 20) rows.writeInt(expOf(size_t(i), 3));
-        if (online) {
-            rows.writeByte(1);
-            rows.writeByte(int8_t(i + 1));
-            rows.writeByte(3);
-        }
-        rows.writeUTF("");
-    }
-    reply.send(rows);
+// 104 `sub` (16, 20): the friends ranked (the friend list itself is the mailbox's), each
+// online row `withExperience` or not.
+StubCommand StubAccount::friendsRanked(int8_t sub, bool withExperience) {
+    return {104, sub, [sub, withExperience](Message&, PortalServer::Reply& reply) {
+                Message rows(104);
+                rows.writeByte(sub);
+                for (int i = 0; i < kFriends; ++i) {
+                    const bool online = i % 2 == 0;
+                    rows.writeInt(kStubPlayers[i].id);
+                    rows.writeUTF(kStubPlayers[i].name);
+                    rows.writeLong(moneyOf(size_t(i)));
+                    rows.writeShort(stubPlayerAvatar(kStubPlayers[i].id));
+                    rows.writeByte(online ? 1 : 0);
+                    if (online && withExperience) rows.writeInt(expOf(size_t(i), 3));
+                    if (online) {
+                        rows.writeByte(1);
+                        rows.writeByte(int8_t(i + 1));
+                        rows.writeByte(3);
+                    }
+                    rows.writeUTF("");
+                }
+                reply.send(rows);
+            }};
 }
 
 // His own profile as he kept it: what he saved, the avatar he wears, and his level and
@@ -248,8 +253,7 @@ void StubAccount::onProfileSaved(Message& request, PortalServer::Reply& reply) {
     reply.send(Message(41));
 }
 
-void StubAccount::onProvinces(Message& request, PortalServer::Reply& reply) {
-    request.readByte();
+void StubAccount::onProvinces(Message&, PortalServer::Reply& reply) {
     Message list(78);
     list.writeByte(3);
     for (size_t i = 0; i < std::size(kProvinces); ++i) {
@@ -259,22 +263,25 @@ void StubAccount::onProvinces(Message& request, PortalServer::Reply& reply) {
     reply.send(list);
 }
 
-// 3: the person's own record at a game, from the hands he played; 5: a stub player's.
-void StubAccount::onRecord(Message& request, PortalServer::Reply& reply) {
-    const int8_t sub = request.readByte();
+// 40 sub 3: the person's own record at a game, from the hands he played.
+void StubAccount::onOwnRecord(Message& request, PortalServer::Reply& reply) {
     const int8_t game = request.readByte();
-    if (sub != 3 && sub != 5) return;
     Message row(40);
-    row.writeByte(sub);
-    if (sub == 5) row.writeInt(request.readInt()); // another player's row names the player
+    row.writeByte(3);
     row.writeByte(game);
-    if (sub == 3) {
-        const StubProfile::Achievement mine = StubProfile::achievement(name(), game);
-        for (int32_t value : {mine.experience, mine.wins, mine.losses, mine.draws, 0})
-            row.writeInt(value);
-        reply.send(row);
-        return;
-    }
+    const StubProfile::Achievement mine = StubProfile::achievement(name(), game);
+    for (int32_t value : {mine.experience, mine.wins, mine.losses, mine.draws, 0})
+        row.writeInt(value);
+    reply.send(row);
+}
+
+// 40 sub 5: a stub player's record at a game, made up; the row names the player.
+void StubAccount::onOthersRecord(Message& request, PortalServer::Reply& reply) {
+    const int8_t game = request.readByte();
+    Message row(40);
+    row.writeByte(5);
+    row.writeInt(request.readInt());
+    row.writeByte(game);
     row.writeInt(expOf(0, game)); // experience
     row.writeInt(10 + game);      // wins
     row.writeInt(5 + game % 4);   // losses
@@ -298,26 +305,23 @@ void StubAccount::onAvatars(Message&, PortalServer::Reply& reply) {
     reply.send(list);
 }
 
-// 3: the items he bought, of any category asked; 16: his event gifts (the stub holds no
-// event: none). The catalogue itself is the shop's.
-void StubAccount::onOwned(Message& request, PortalServer::Reply& reply) {
-    const int8_t sub = request.readByte();
+// 101 sub 3: the items he bought, of any category asked (the catalogue itself is the
+// shop's).
+void StubAccount::onItemsOwned(Message& request, PortalServer::Reply& reply) {
     Message items(101);
-    items.writeByte(sub);
-    if (sub == 3) {
-        items.writeInt(request.readInt());
-        request.readByte();
-        items.writeByte(request.readByte());
-        items.writeInt(1);
-        int32_t bought = 0;
-        for (int32_t id : StubProfile::owned(name(), StubProfile::kItem)) {
-            items.writeInt(++bought);
-            items.writeInt(id);
-            items.writeUTF(StubShop::itemName(id));
-            items.writeInt(StubShop::priceOf(id));
-            items.writeUTF("");
-            items.writeBool(false);
-        }
+    items.writeByte(3);
+    items.writeInt(request.readInt());
+    request.readByte();
+    items.writeByte(request.readByte());
+    items.writeInt(1);
+    int32_t bought = 0;
+    for (int32_t id : StubProfile::owned(name(), StubProfile::kItem)) {
+        items.writeInt(++bought);
+        items.writeInt(id);
+        items.writeUTF(StubShop::itemName(id));
+        items.writeInt(StubShop::priceOf(id));
+        items.writeUTF("");
+        items.writeBool(false);
     }
     reply.send(items);
 }
@@ -332,7 +336,6 @@ void StubAccount::onReportCategories(Message&, PortalServer::Reply& reply) {
 }
 
 void StubAccount::onReport(Message& request, PortalServer::Reply& reply) {
-    request.readInt();
     const std::string user = request.readUTF();
     const std::string category = request.readUTF();
     platform::log("report of " + user + " (" + category + "): " + request.readUTF());
@@ -383,7 +386,7 @@ void StubAccount::onTransfer(Message& request, PortalServer::Reply& reply) {
     if (sent != StubStore::Outcome::Kept) money.reset();
     std::string note;
     if (!known)
-        note = say("Không có người chơi " + shortenedName(to), "No player named " + shortenedName(to));
+        note = noPlayerNamed(to);
     else if (sent == StubStore::Outcome::Failed)
         note = StubLedger::tryAgainLater();
     else if (!money)

@@ -3,6 +3,7 @@
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
 #include "tools/portal-stub/StubLottery.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <cstdint>
 #include <mutex>
@@ -22,7 +23,7 @@ class StubAccount {
 public:
     static constexpr int kDrawSeconds = StubLottery::kDrawSeconds;
 
-    explicit StubAccount(portalserver::PortalServer& portal, int drawSeconds = kDrawSeconds);
+    explicit StubAccount(StubSender& sender, int drawSeconds = kDrawSeconds);
     StubAccount(const StubAccount&) = delete;
     StubAccount& operator=(const StubAccount&) = delete;
 
@@ -41,13 +42,14 @@ private:
     using Reply = portalserver::PortalServer::Reply;
     static void onRichest(kavo::Message& request, Reply& reply);
     static void onStrongest(kavo::Message& request, Reply& reply);
-    static void onFriendsRanked(kavo::Message& request, Reply& reply);
+    static StubCommand friendsRanked(int8_t sub, bool withExperience);
     void onProfile(kavo::Message& request, Reply& reply);
     void onProfileSaved(kavo::Message& request, Reply& reply);
     static void onProvinces(kavo::Message& request, Reply& reply);
-    void onRecord(kavo::Message& request, Reply& reply);
+    void onOwnRecord(kavo::Message& request, Reply& reply);
+    static void onOthersRecord(kavo::Message& request, Reply& reply);
     void onAvatars(kavo::Message& request, Reply& reply);
-    void onOwned(kavo::Message& request, Reply& reply);
+    void onItemsOwned(kavo::Message& request, Reply& reply);
     static void onReportCategories(kavo::Message& request, Reply& reply);
     static void onReport(kavo::Message& request, Reply& reply);
     void onAvatarWorn(kavo::Message& request, Reply& reply);

@@ -22,7 +22,9 @@ int nextCreated = kFirstCreated;             // guarded by boardsMutex
 
 std::string stakeRefusal(int32_t stake) {
     if (stake <= 0) return say("Mức cược phải lớn hơn 0 Zel", "The stake must be more than 0 Zel");
-    if (stake > kHighestStake) return say("Mức cược tối đa là 100.000 Zel", "The highest stake is 100,000 Zel");
+    if (stake > kHighestStake)
+        return say("Mức cược tối đa là " + groupedAmount(kHighestStake) + " Zel",
+                   "The highest stake is " + groupedAmount(kHighestStake) + " Zel");
     return "";
 }
 

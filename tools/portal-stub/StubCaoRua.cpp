@@ -37,20 +37,20 @@ void writeSeat(Message& message, int32_t id, const std::string& name, int64_t mo
 
 // A stub player's row, with his own amount.
 void writeGuest(Message& message, int32_t id, const std::string& name) {
-    writeSeat(message, id, name, StubLedger::stubPlayerMoney(name), int16_t(id % 10));
+    writeSeat(message, id, name, StubLedger::stubPlayerMoney(name), stubPlayerAvatar(id));
 }
 
 } // namespace
 
-StubCaoRua::StubCaoRua(PortalServer& portal, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
+StubCaoRua::StubCaoRua(StubSender& sender, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
                        CardTableStub& cardTable)
-    : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), cardTable_(cardTable),
+    : sender_(sender), me_(std::move(me)), gameType_(std::move(gameType)), cardTable_(cardTable),
       shuffle_(std::random_device{}()) {}
 
 std::vector<StubCommand> StubCaoRua::commands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     return atGame(kGameType, {
-                                 {8, kEvery, answeredBy(this, &StubCaoRua::onJoin)},
+                                 boardJoin({8, kEvery, answeredBy(this, &StubCaoRua::onJoin)}),
                                  {20, kEvery, [this](Message&, PortalServer::Reply& reply) { onStart(reply); }},
                                  {21, kEvery, answeredBy(this, &StubCaoRua::onTurn)},
                                  {11, kEvery, answeredBy(this, &StubCaoRua::onKick)},
@@ -226,7 +226,7 @@ void StubCaoRua::onStart(PortalServer::Reply& reply) {
                 if (!handOpen(hand)) return;
                 ++handsUp_;
             }
-            portal_.sendToClient(turn);
+            sender_.send(turn);
             finishIfAllUp(hand);
         });
     }
@@ -308,7 +308,7 @@ void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
         bonus.writeByte(board);
         bonus.writeInt(hands[i].id);
         bonus.writeInt(change);
-        bonus.writeUTF(i == winner ? "+" + std::to_string(won) : std::to_string(-stake));
+        bonus.writeUTF(i == winner ? "+" + groupedAmount(won) : groupedAmount(-stake));
         // The balance moves as its change is told: a balance told meanwhile (a gift's, a
         // lottery win's) holds no change the client has yet to add. The table's thread sends
         // what falls due at one time in the order it was given: the last seat's is last.
@@ -316,8 +316,8 @@ void StubCaoRua::endHandLater(double seconds, const std::vector<Hand>& hands) {
         cardTable_.later(seconds + 0.2, [this, id = hands[i].id, change, bonus = std::move(bonus), last] {
             if (last) pauseBeforeResultsLastMessage();
             StubLedger::session().moveSeat(id, change, "a hand of Cao Rua");
-            portal_.sendToClient(bonus);
-            if (last) tellResultSent(portal_, "a hand of Cao Rua");
+            sender_.send(bonus);
+            if (last) tellResultSent(sender_, "a hand of Cao Rua");
         });
     }
     const int32_t me = me_().id;

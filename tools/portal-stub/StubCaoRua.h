@@ -2,6 +2,7 @@
 
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CardTableStub.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <array>
 #include <cstddef>
@@ -34,8 +35,8 @@ public:
     static constexpr double kHandSeconds = 30;
     static constexpr int8_t kPlayingBoard = 2;
 
-    StubCaoRua(portalserver::PortalServer& portal, std::function<CardTableStub::Player()> me,
-               std::function<int()> gameType, CardTableStub& cardTable);
+    StubCaoRua(StubSender& sender, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
+               CardTableStub& cardTable);
     // Its rows, at game 17: the join, the start, the turns, a kick and a buzz.
     std::vector<StubCommand> commands();
 
@@ -66,7 +67,7 @@ private:
     // The seconds from the deal to the end of a hand.
     static double handSeconds();
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     std::function<CardTableStub::Player()> me_;
     std::function<int()> gameType_;
     CardTableStub& cardTable_;

@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubResultSent.h"
+#include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -29,10 +30,10 @@ constexpr int8_t kSubStopped = 50;
 
 } // namespace
 
-StubCoTuong::StubCoTuong(PortalServer& portal) : StubCoTuong(portal, kGameType, 77) {}
+StubCoTuong::StubCoTuong(StubSender& sender) : StubCoTuong(sender, kGameType, 77) {}
 
-StubCoTuong::StubCoTuong(PortalServer& portal, int8_t gameType, int16_t gameCommand)
-    : portal_(portal), tableType_(gameType), gameCommand_(gameCommand), laterThread_([this] { runLater(); }) {}
+StubCoTuong::StubCoTuong(StubSender& sender, int8_t gameType, int16_t gameCommand)
+    : sender_(sender), tableType_(gameType), gameCommand_(gameCommand), laterThread_([this] { runLater(); }) {}
 
 Message StubCoTuong::gameMessage(int8_t sub) const {
     Message message(gameCommand_);
@@ -55,16 +56,37 @@ void StubCoTuong::setPlayer(int32_t id, const std::string& name) {
     playerName_ = name;
 }
 
+// Its rows at its game: the joins, the start and each sub of its game command a row of its
+// own (a move, an undo where moves are taken back, a draw offer, a resignation, and what a
+// table adds), answered while a game is played.
 std::vector<StubCommand> StubCoTuong::commands(std::function<int()> gameType) {
     gameType_ = std::move(gameType);
     constexpr int32_t kEvery = StubCommand::kEverySub;
     const auto join = [this](Message& request, PortalServer::Reply& reply) { onJoin(request, reply); };
-    return atGame(tableType_, {
-                                  {8, kEvery, join},
-                                  {1900, kEvery, join},
-                                  {20, kEvery, [this](Message&, PortalServer::Reply& reply) { onStart(reply); }},
-                                  {gameCommand_, kEvery, answeredBy(this, &StubCoTuong::onGame)},
-                              });
+    std::vector<StubCommand> rows = {
+        boardJoin({8, kEvery, join}),
+        boardJoin({1900, kEvery, join}),
+        {20, kEvery, [this](Message&, PortalServer::Reply& reply) { onStart(reply); }},
+        whilePlaying(kSubMove, [this](Message& request, PortalServer::Reply&) { onMove(request); }),
+        whilePlaying(kSubDraw,
+                     [this](Message&, PortalServer::Reply& reply) { reply.send(gameMessage(kSubDrawRefused)); }),
+        whilePlaying(kSubLose, [this](Message&, PortalServer::Reply&) { endGame(kStubPlayerId); }),
+    };
+    if (takesMovesBack())
+        rows.push_back(
+            whilePlaying(kSubUndo, [this](Message& request, PortalServer::Reply& reply) { onUndo(request, reply); }));
+    for (StubCommand& row : moreRows())
+        rows.push_back(std::move(row));
+    return atGame(tableType_, std::move(rows));
+}
+
+StubCommand StubCoTuong::whilePlaying(int8_t sub, std::function<void(Message&, PortalServer::Reply&)> answer) {
+    return {gameCommand_, sub, [this, answer](Message& request, PortalServer::Reply& reply) {
+                if (gameType_() != tableType_) return;
+                request.readShort(); // room, board
+                std::lock_guard lock(mutex_);
+                if (playing_) answer(request, reply);
+            }};
 }
 
 bool StubCoTuong::onJoin(Message& request, PortalServer::Reply& reply) {
@@ -90,7 +112,7 @@ bool StubCoTuong::onJoin(Message& request, PortalServer::Reply& reply) {
     joined.writeInt(kStubPlayerId);
     joined.writeUTF(kStubPlayerName);
     joined.writeLong(StubLedger::stubPlayerMoney(kStubPlayerName));
-    joined.writeShort(2);
+    joined.writeShort(stubPlayerAvatar(kStubPlayerId));
     joined.writeInt(1200);
     joined.writeBool(0);
     reply.send(joined);
@@ -133,56 +155,37 @@ void StubCoTuong::onStart(PortalServer::Reply& reply) {
     if (!playerIsBlack_) later(1.0, [this] { stubMove(); });
 }
 
-void StubCoTuong::onGame(Message& request, PortalServer::Reply& reply) {
-    if (gameType_() != tableType_) return;
-    request.readByte();
-    request.readByte();
-    const int8_t sub = request.readByte();
-    std::lock_guard lock(mutex_);
-    if (!playing_) return;
-    switch (sub) {
-    case kSubMove: {
-        const int xs = request.readByte();
-        const int ys = request.readByte();
-        const int xd = request.readByte();
-        const int yd = request.readByte();
-        onPlayerMove(toClientX(xs), toClientY(ys), toClientX(xd), toClientY(yd));
-        break;
+void StubCoTuong::onMove(Message& request) {
+    const int xs = request.readByte();
+    const int ys = request.readByte();
+    const int xd = request.readByte();
+    const int yd = request.readByte();
+    onPlayerMove(toClientX(xs), toClientY(ys), toClientX(xd), toClientY(yd));
+}
+
+// The last two moves taken back (the player's and the stub's answer).
+void StubCoTuong::onUndo(Message& request, PortalServer::Reply& reply) {
+    if (request.readByte() != 0 || history_.empty()) return;
+    Message undone = gameMessage(kSubUndoMade);
+    const size_t count = std::min<size_t>(2, history_.size());
+    const int32_t next = history_[history_.size() - count].mover;
+    undone.writeInt(next);
+    for (size_t i = 0; i < count; ++i) {
+        const Played last = history_.back();
+        history_.pop_back();
+        position_.move(last.xd, last.yd, last.xs, last.ys);
+        if (last.captured) position_.add(*last.captured);
+        undone.writeByte(int8_t(toClientX(last.xd)));
+        undone.writeByte(int8_t(toClientY(last.yd)));
+        undone.writeByte(int8_t(toClientX(last.xs)));
+        undone.writeByte(int8_t(toClientY(last.ys)));
+        undone.writeByte(last.captured ? int8_t(last.captured->kind) : int8_t(-1));
     }
-    case kSubUndo: {
-        if (request.readByte() != 0 || history_.empty() || !takesMovesBack()) return;
-        Message undone = gameMessage(kSubUndoMade);
-        const size_t count = std::min<size_t>(2, history_.size());
-        const int32_t next = history_[history_.size() - count].mover;
-        undone.writeInt(next);
-        for (size_t i = 0; i < count; ++i) {
-            const Played last = history_.back();
-            history_.pop_back();
-            position_.move(last.xd, last.yd, last.xs, last.ys);
-            if (last.captured) position_.add(*last.captured);
-            undone.writeByte(int8_t(toClientX(last.xd)));
-            undone.writeByte(int8_t(toClientY(last.yd)));
-            undone.writeByte(int8_t(toClientX(last.xs)));
-            undone.writeByte(int8_t(toClientY(last.ys)));
-            undone.writeByte(last.captured ? int8_t(last.captured->kind) : int8_t(-1));
-        }
-        turn_ = next;
-        ++generation_;
-        reply.send(undone);
-        startClock();
-        if (turn_ == kStubPlayerId) later(1.0, [this] { stubMove(); });
-        break;
-    }
-    case kSubDraw:
-        reply.send(gameMessage(kSubDrawRefused));
-        break;
-    case kSubLose:
-        endGame(kStubPlayerId);
-        break;
-    default:
-        onOtherSub(sub, request, reply);
-        break;
-    }
+    turn_ = next;
+    ++generation_;
+    reply.send(undone);
+    startClock();
+    if (turn_ == kStubPlayerId) later(1.0, [this] { stubMove(); });
 }
 
 void StubCoTuong::onPlayerMove(int xs, int ys, int xd, int yd) {
@@ -242,7 +245,7 @@ void StubCoTuong::play(int32_t mover, int xs, int ys, int xd, int yd) {
     const int32_t next = mover == playerId_ ? kStubPlayerId : playerId_;
     turn_ = next;
     ++generation_;
-    portal_.sendToClient(moveMessage(mover, xs, ys, xd, yd, next, newType, secondsLeft));
+    sender_.send(moveMessage(mover, xs, ys, xd, yd, next, newType, secondsLeft));
     if (captured && captured->kind == kavo::PieceKind::Jiang)
         endGame(mover);
     else
@@ -274,14 +277,14 @@ void StubCoTuong::endGame(int32_t winner) {
         result.writeByte(id == winner ? 1 : -1);
         result.writeInt(id == winner ? stake_ : -stake_);
     }
-    portal_.sendToClient(result);
-    portal_.sendToClient(gameMessage(kSubStopped));
-    sendResultsLastMessage(portal_, StubLedger::session().balanceReply(), "a game of chess");
+    sender_.send(result);
+    sender_.send(gameMessage(kSubStopped));
+    sendResultsLastMessage(sender_, StubLedger::session().balanceReply(), "a game of chess");
     later(2.0, [this] {
         Message ready(16);
         ready.writeInt(kStubPlayerId);
         ready.writeBool(1);
-        portal_.sendToClient(ready);
+        sender_.send(ready);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CoTuongPosition.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -36,13 +37,13 @@ public:
     static constexpr int32_t kInterval = 30;
     static constexpr int32_t kQuota = 900;
 
-    explicit StubCoTuong(portalserver::PortalServer& portal);
+    explicit StubCoTuong(StubSender& sender);
     virtual ~StubCoTuong();
     StubCoTuong(const StubCoTuong&) = delete;
     StubCoTuong& operator=(const StubCoTuong&) = delete;
 
-    // Its rows at its game (5): the joins (8, 1900), the start (20) and the game command
-    // (77). Ready, chat and leave are the card table stub's, which answers them for every
+    // Its rows at its game (5): the joins (8, 1900), the start (20) and each sub of the game
+    // command (77). Ready, chat and leave are the card table stub's, which answers them for every
     // game. `gameType()` tells the game chosen.
     std::vector<StubCommand> commands(std::function<int()> gameType);
     // The signed-in player.
@@ -55,7 +56,7 @@ protected:
     static constexpr int kBlack = 2;
 
     // A table of another game played on this board under its own game command.
-    StubCoTuong(portalserver::PortalServer& portal, int8_t gameType, int16_t gameCommand);
+    StubCoTuong(StubSender& sender, int8_t gameType, int16_t gameCommand);
     // Under the game's mutex: a game was set up in `position_`.
     virtual void onNewGame() {}
     // Under the game's mutex: the piece went from (xs, ys) to (xd, yd) in `position_`,
@@ -64,8 +65,13 @@ protected:
                                 const std::optional<kavo::RuleUnit>& /*captured*/) {
         return 0;
     }
-    // Under the game's mutex: a sub-id this table does not answer itself.
-    virtual void onOtherSub(int8_t /*sub*/, kavo::Message& /*request*/, portalserver::PortalServer::Reply& /*reply*/) {}
+    // The rows a table of another game adds to its game command's, each made with
+    // whilePlaying.
+    virtual std::vector<StubCommand> moreRows() { return {}; }
+    // The row of `sub` of the game command: `answer` reads what follows the room and the
+    // board, under the game's mutex, while a game is played at this table's game.
+    StubCommand whilePlaying(int8_t sub,
+                             std::function<void(kavo::Message&, portalserver::PortalServer::Reply&)> answer);
     // Whether a player's undo request is carried out.
     virtual bool takesMovesBack() const { return true; }
     kavo::Message gameMessage(int8_t sub) const;
@@ -81,7 +87,9 @@ private:
         std::optional<kavo::RuleUnit> captured;
     };
     void onStart(portalserver::PortalServer::Reply& reply);
-    void onGame(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    // Under the game's mutex: the player's move, his undo request.
+    void onMove(kavo::Message& request);
+    void onUndo(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onPlayerMove(int xs, int ys, int xd, int yd);
     void stubMove();
     // Plays a checked move and reports it; ends the game when a general falls.
@@ -100,7 +108,7 @@ private:
     void later(double seconds, std::function<void()> work);
     void runLater();
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     int8_t tableType_ = kGameType;
     int16_t gameCommand_ = 77;
     std::function<int()> gameType_;

@@ -17,8 +17,8 @@ constexpr int8_t kSubEatPieces = 33;
 
 } // namespace
 
-StubCoUp::StubCoUp(PortalServer& portal)
-    : StubCoTuong(portal, kGameType, kGameCommand), random_(std::random_device{}()) {}
+StubCoUp::StubCoUp(StubSender& sender)
+    : StubCoTuong(sender, kGameType, kGameCommand), random_(std::random_device{}()) {}
 
 void StubCoUp::setSeed(uint32_t seed) {
     random_.seed(seed);
@@ -59,8 +59,11 @@ int8_t StubCoUp::onPieceMoved(int xs, int ys, int xd, int yd, const std::optiona
     return int8_t(real);
 }
 
-void StubCoUp::onOtherSub(int8_t sub, Message&, PortalServer::Reply& reply) {
-    if (sub != kSubEatPieces) return;
+std::vector<StubCommand> StubCoUp::moreRows() {
+    return {whilePlaying(kSubEatPieces, [this](Message&, PortalServer::Reply& reply) { onEatPieces(reply); })};
+}
+
+void StubCoUp::onEatPieces(PortalServer::Reply& reply) {
     Message list = gameMessage(kSubEatPieces);
     const auto found = taken_.find(teamOf(playerId_));
     if (found != taken_.end()) {

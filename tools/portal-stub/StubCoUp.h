@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/portal-stub/StubCoTuong.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <array>
 #include <map>
@@ -21,7 +22,7 @@ public:
     static constexpr int8_t kGameType = 20;
     static constexpr int16_t kGameCommand = 86;
 
-    explicit StubCoUp(portalserver::PortalServer& portal);
+    explicit StubCoUp(StubSender& sender);
 
     // The next games deal their hidden identities from this seed (tests fix it).
     void setSeed(uint32_t seed);
@@ -29,10 +30,12 @@ public:
 protected:
     void onNewGame() override;
     int8_t onPieceMoved(int xs, int ys, int xd, int yd, const std::optional<kavo::RuleUnit>& captured) override;
-    void onOtherSub(int8_t sub, kavo::Message& request, portalserver::PortalServer::Reply& reply) override;
+    // The captured pieces (33), answered while a game is played.
+    std::vector<StubCommand> moreRows() override;
     bool takesMovesBack() const override { return false; }
 
 private:
+    void onEatPieces(portalserver::PortalServer::Reply& reply);
     using Square = std::pair<int, int>;
     // Real kinds of the pieces still face down, by square (stub frame).
     std::map<Square, kavo::PieceKind> hidden_;

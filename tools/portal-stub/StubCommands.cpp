@@ -2,8 +2,7 @@
 
 #include "platform/runtime/Log.h"
 
-#include <algorithm>
-#include <iterator>
+#include <cstddef>
 
 namespace portalstub {
 
@@ -12,21 +11,39 @@ using portalserver::PortalServer;
 
 namespace {
 
-// The commands whose sub is the first int of the body; every other command's is its
-// first byte.
-constexpr int16_t kIntSubCommands[] = {2703};
+// Where a command's requests name their sub: in the first byte unless listed here; the
+// reports and history (2703) in the first int, a table's own game command (Mau Binh's 47,
+// the chess tables' 77 and 86) in the byte after the room and the board.
+struct SubPlace {
+    int16_t command;
+    size_t at;
+    size_t size;
+};
+constexpr SubPlace kSubPlaces[] = {{2703, 0, 4}, {47, 2, 1}, {77, 2, 1}, {86, 2, 1}};
 
-bool subIsInt(int16_t command) {
-    return std::find(std::begin(kIntSubCommands), std::end(kIntSubCommands), command) != std::end(kIntSubCommands);
+SubPlace placeOf(int16_t command) {
+    for (const SubPlace& place : kSubPlaces)
+        if (place.command == command) return place;
+    return {command, 0, 1};
 }
 
 // The sub of `request`, its cursor left at 0; nothing when the body is too short to hold one.
 std::optional<int32_t> subOf(Message& request) {
-    const size_t size = subIsInt(request.commandId()) ? 4 : 1;
-    if (request.data().size() < size) return std::nullopt;
-    const int32_t sub = size == 4 ? request.readInt() : request.readByte();
+    const SubPlace place = placeOf(request.commandId());
+    if (request.data().size() < place.at + place.size) return std::nullopt;
+    request.setIdx(int(place.at));
+    const int32_t sub = place.size == 4 ? request.readInt() : request.readByte();
     request.setIdx(0);
     return sub;
+}
+
+// `request` without its sub: what a sub's row reads.
+Message withoutSub(const Message& request) {
+    const SubPlace place = placeOf(request.commandId());
+    const auto data = request.data();
+    std::vector<uint8_t> body(data.begin(), data.begin() + std::ptrdiff_t(place.at));
+    body.insert(body.end(), data.begin() + std::ptrdiff_t(place.at + place.size), data.end());
+    return Message(request.commandId(), body);
 }
 
 std::string subText(int32_t sub) {
@@ -53,8 +70,19 @@ std::vector<StubCommand> atGames(std::initializer_list<int> games, const std::ve
     return all;
 }
 
-StubCommands::StubCommands(PortalServer& portal, std::function<bool()> signedIn, std::function<int()> gameType)
-    : portal_(portal), signedIn_(std::move(signedIn)), gameType_(std::move(gameType)) {
+StubCommand boardJoin(StubCommand row) {
+    row.rule = StubCommand::Rule::BoardJoin;
+    return row;
+}
+
+StubCommand signIn(StubCommand row) {
+    row.rule = StubCommand::Rule::SignIn;
+    return row;
+}
+
+StubCommands::StubCommands(PortalServer& portal, std::function<bool()> signedIn, std::function<int()> gameType,
+                           StubRules rules)
+    : portal_(portal), signedIn_(std::move(signedIn)), gameType_(std::move(gameType)), rules_(std::move(rules)) {
     portal_.admitOnly([this](const Message& request) {
         if (admits(request.commandId())) return true;
         platform::log("command " + std::to_string(request.commandId()) + " before a sign-in: dropped");
@@ -63,21 +91,39 @@ StubCommands::StubCommands(PortalServer& portal, std::function<bool()> signedIn,
     portal_.onAnyCommand([this](Message& request, PortalServer::Reply& reply) { dispatch(request, reply); });
 }
 
+std::string StubCommands::refusalOf(const StubCommand& row) const {
+    const std::string named =
+        "command " + std::to_string(row.command) + ", " + subText(row.sub) + ", " + gameText(row.game);
+    if (rows_.count({row.command, row.sub, row.game})) return "a second row for " + named + " is refused";
+    if (row.sub == StubCommand::kEverySub && withSubs_.count(row.command))
+        return "a row for " + named + " beside rows of its subs is refused";
+    if (row.sub != StubCommand::kEverySub && everySub_.count(row.command))
+        return "a row for " + named + " beside a row of every sub is refused";
+    return "";
+}
+
 bool StubCommands::add(const std::vector<StubCommand>& table) {
     std::lock_guard lock(mutex_);
     bool added = true;
     for (const StubCommand& row : table) {
-        if (!rows_.emplace(Key{row.command, row.sub, row.game}, row.handler).second) {
-            platform::log("portal-stub: a second row for command " + std::to_string(row.command) + ", " +
-                          subText(row.sub) + ", " + gameText(row.game) + " is refused");
+        if (const std::string refusal = refusalOf(row); !refusal.empty()) {
+            platform::log("portal-stub: " + refusal);
             added = false;
             continue;
         }
+        rows_.emplace(Key{row.command, row.sub, row.game}, Answer{row.handler, row.beforeSignIn, row.rule});
         if (row.beforeSignIn) beforeSignIn_.insert(row.command);
-        if (row.sub != StubCommand::kEverySub) withSubs_.insert(row.command);
-        answered_.insert(row.command);
+        (row.sub == StubCommand::kEverySub ? everySub_ : withSubs_).insert(row.command);
     }
     return added;
+}
+
+bool StubCommands::onlyWayIn() const {
+    const std::vector<int16_t> beside = portal_.commandsWithHandlers();
+    for (const int16_t command : beside)
+        platform::log("portal-stub: a handler of command " + std::to_string(command) +
+                      " was set beside the table; it is refused");
+    return beside.empty();
 }
 
 bool StubCommands::admits(int16_t command) const {
@@ -86,33 +132,59 @@ bool StubCommands::admits(int16_t command) const {
     return beforeSignIn_.count(command) > 0;
 }
 
+std::vector<StubCommands::Row> StubCommands::rows() const {
+    std::lock_guard lock(mutex_);
+    std::vector<Row> all;
+    for (const auto& [key, answer] : rows_)
+        all.push_back({key.command, key.sub, key.game, answer.beforeSignIn, answer.rule});
+    return all;
+}
+
 StubCommands::Rows::const_iterator StubCommands::rowFor(Message& request, int game, std::optional<int32_t>& sub) const {
     const int16_t command = request.commandId();
     if (withSubs_.count(command)) sub = subOf(request);
-    for (const int32_t wanted : {sub.value_or(StubCommand::kEverySub), StubCommand::kEverySub})
-        for (const int at : {game, StubCommand::kAnyGame})
-            if (auto row = rows_.find({command, wanted, at}); row != rows_.end()) return row;
+    const int32_t wanted = withSubs_.count(command) ? sub.value_or(StubCommand::kEverySub) : StubCommand::kEverySub;
+    for (const int at : {game, StubCommand::kAnyGame})
+        if (auto row = rows_.find({command, wanted, at}); row != rows_.end()) return row;
     return rows_.end();
+}
+
+void StubCommands::answer(const Answer& answer, Message& request, PortalServer::Reply& reply) {
+    switch (answer.rule) {
+    case StubCommand::Rule::BoardJoin:
+        if (rules_.joinAdmitted && !rules_.joinAdmitted(request, reply)) return;
+        answer.handler(request, reply);
+        return;
+    case StubCommand::Rule::SignIn:
+        answer.handler(request, reply);
+        if (rules_.afterSignIn) rules_.afterSignIn(reply);
+        return;
+    case StubCommand::Rule::None:
+        answer.handler(request, reply);
+        return;
+    }
 }
 
 void StubCommands::dispatch(Message& request, PortalServer::Reply& reply) {
     const int16_t command = request.commandId();
     const int game = gameType_();
-    PortalServer::Handler handler;
+    std::optional<Answer> found;
     std::optional<int32_t> sub;
-    bool reached = false;
     bool known = false;
     {
         std::lock_guard lock(mutex_);
-        const auto row = rowFor(request, game, sub);
-        reached = row != rows_.end();
-        if (reached) handler = row->second;
-        known = answered_.count(command) > 0;
+        if (const auto row = rowFor(request, game, sub); row != rows_.end()) found = row->second;
+        known = withSubs_.count(command) || everySub_.count(command);
     }
-    if (handler) return handler(request, reply);
+    if (found && found->handler) {
+        if (!sub) return answer(*found, request, reply);
+        // A sub's row reads the request without its sub: the sub is the row's, not the handler's.
+        Message body = withoutSub(request);
+        return answer(*found, body, reply);
+    }
     // A request no handler answers may carry a password (a password change, a
     // registration): only its id and size are logged.
-    if (reached || !known)
+    if (found || !known)
         return platform::log("command " + std::to_string(command) + ", " + std::to_string(request.data().size()) +
                              " bytes");
     platform::log("command " + std::to_string(command) + (sub ? " " + subText(*sub) : std::string()) + " at " +

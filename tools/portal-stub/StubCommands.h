@@ -11,23 +11,43 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace portalstub {
 
-// One request an area of the stub answers: its command, the sub it is for (kEverySub:
-// every sub that no row of its own names), what answers it (nothing: the request is
-// admitted and only logged), whether a client may send it before a sign-in, and the game
-// it serves (kAnyGame: every game that no row of its own names). A table's rows for one
-// game are written plainly and given that game with atGame.
+// One request an area of the stub answers: its command, the sub it is for (kEverySub: the
+// command has no subs), what answers it (nothing: the request is admitted and only
+// logged), whether a client may send it before a sign-in, the game it serves (kAnyGame:
+// every game that no row of its own names) and what the row does beside its handler. A
+// command with subs has a row for each sub it answers and no row of every sub; the handler
+// of a sub's row reads the body without the sub and never sees it, so that no handler
+// decides between subs. A table's rows for one game are written plainly and given that
+// game with atGame; a row's rule is given with boardJoin or signIn.
 struct StubCommand {
     static constexpr int32_t kEverySub = INT32_MIN;
     static constexpr int kAnyGame = INT_MIN;
+    // A join of a board (BoardJoin) meets the board's own refusals before its handler
+    // seats the player; a sign-in (SignIn) is followed, once answered, by what waited for
+    // the person. What each does is given to the dispatch once (StubRules).
+    enum class Rule { None, BoardJoin, SignIn };
     int16_t command;
     int32_t sub;
     portalserver::PortalServer::Handler handler;
     bool beforeSignIn = false;
     int game = kAnyGame;
+    Rule rule = Rule::None;
+};
+
+// `row` with the rule of a join of a board, or of a sign-in.
+StubCommand boardJoin(StubCommand row);
+StubCommand signIn(StubCommand row);
+
+// What the rows' rules do: whether a join (its request whole) may go on to the table,
+// else it was answered with the board's refusal; what follows a sign-in once answered.
+struct StubRules {
+    std::function<bool(kavo::Message& join, portalserver::PortalServer::Reply& reply)> joinAdmitted;
+    std::function<void(portalserver::PortalServer::Reply& reply)> afterSignIn;
 };
 
 // `rows`, each serving `game` alone.
@@ -46,27 +66,45 @@ portalserver::PortalServer::Handler answeredBy(Area* area, void (Area::*member)(
 
 // The commands of the stub's areas on one connection's portal, each area's given as one
 // table, and the one place every request is dispatched: by its command, its sub (the first
-// byte of the body, or its first int for the commands that number their subs so, 2703)
-// and the game chosen, to the row that names them, else the row of every sub or every game
-// (a sub named before a game). No row replaces another: a second row for the same command,
-// sub and game is refused. Before a sign-in only the commands a row admits reach a
-// handler; every other request is dropped, and the log says so. The tables are given
-// before the portal serves.
+// byte of the body; the first int for the commands that number their subs so, 2703; the
+// byte after the room and the board for a table's own game command: 47, 77, 86)
+// and the game chosen, to the row that names them, else the row of every game. No row
+// replaces another: a second row for the same command, sub and game is refused, and so is
+// a row of every sub beside rows of the command's subs (or one of a sub beside a row of
+// every sub). Before a sign-in only the commands a row admits reach a handler; every other
+// request is dropped, and the log says so. The tables are given before the portal serves,
+// and the table is the only way in: a handler set on the portal beside it is found
+// (onlyWayIn) and the stub does not serve with it.
 class StubCommands {
 public:
     // `signedIn` tells whether someone is signed in on the connection now, `gameType` the
-    // game chosen.
-    StubCommands(portalserver::PortalServer& portal, std::function<bool()> signedIn, std::function<int()> gameType);
+    // game chosen; `rules` what the rows' rules do.
+    StubCommands(portalserver::PortalServer& portal, std::function<bool()> signedIn, std::function<int()> gameType,
+                 StubRules rules = {});
     StubCommands(const StubCommands&) = delete;
     StubCommands& operator=(const StubCommands&) = delete;
 
     // Adds a table's rows; false, with a line in the log for each, when a row was refused
-    // because one given before has its command, sub and game (that one stays).
+    // (one given before has its command, sub and game, or the command's rows name its subs
+    // and this one every sub, or the other way round: the first stays).
     bool add(const std::vector<StubCommand>& table);
+    // Whether no handler was set on the portal beside the table; false, with a line in
+    // the log for each command such a handler answers, when one was.
+    bool onlyWayIn() const;
     // Whether a request of `command` may be answered now.
     bool admits(int16_t command) const;
     // Answers `request` with the row it reaches (a join that play now makes, too).
     void dispatch(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+
+    // A row as the table holds it, without its handler.
+    struct Row {
+        int16_t command;
+        int32_t sub;
+        int game;
+        bool beforeSignIn;
+        StubCommand::Rule rule;
+    };
+    std::vector<Row> rows() const;
 
 private:
     struct Key {
@@ -75,19 +113,29 @@ private:
         int game;
         auto operator<=>(const Key&) const = default;
     };
-    using Rows = std::map<Key, portalserver::PortalServer::Handler>;
+    struct Answer {
+        portalserver::PortalServer::Handler handler;
+        bool beforeSignIn;
+        StubCommand::Rule rule;
+    };
+    using Rows = std::map<Key, Answer>;
     // The row `request` reaches at `game`, or the end; `sub` is set when the command has
     // subs and the body holds one. Under the mutex.
     Rows::const_iterator rowFor(kavo::Message& request, int game, std::optional<int32_t>& sub) const;
+    // Why `row` is refused (empty: it is not). Under the mutex.
+    std::string refusalOf(const StubCommand& row) const;
+    // Runs `answer` for `request`, with its rule.
+    void answer(const Answer& answer, kavo::Message& request, portalserver::PortalServer::Reply& reply);
 
     portalserver::PortalServer& portal_;
     std::function<bool()> signedIn_;
     std::function<int()> gameType_;
+    StubRules rules_;
     mutable std::mutex mutex_;
     Rows rows_;
     std::set<int16_t> beforeSignIn_;
     std::set<int16_t> withSubs_; // the commands a row names a sub of
-    std::set<int16_t> answered_; // the commands of every row
+    std::set<int16_t> everySub_; // the commands with a row of every sub
 };
 
 } // namespace portalstub

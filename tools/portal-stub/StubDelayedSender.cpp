@@ -1,11 +1,8 @@
 #include "tools/portal-stub/StubDelayedSender.h"
 
-#include "tools/portal-server/PortalServer.h"
-
 namespace portalstub {
 
-StubDelayedSender::StubDelayedSender(portalserver::PortalServer& portal)
-    : portal_(portal), thread_([this] { run(); }) {}
+StubDelayedSender::StubDelayedSender(StubSender& sender) : sender_(sender), thread_([this] { run(); }) {}
 
 StubDelayedSender::~StubDelayedSender() {
     {
@@ -35,7 +32,7 @@ void StubDelayedSender::run() {
         if (changed_.wait_until(lock, due) == std::cv_status::timeout || std::chrono::steady_clock::now() >= due) {
             auto node = queue_.extract(queue_.begin());
             lock.unlock();
-            portal_.sendToClient(node.mapped());
+            sender_.send(node.mapped());
             lock.lock();
         }
     }

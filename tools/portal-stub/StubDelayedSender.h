@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/Message.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -8,17 +9,13 @@
 #include <mutex>
 #include <thread>
 
-namespace portalserver {
-class PortalServer;
-}
-
 namespace portalstub {
 
 // Sends messages to the connection's client after a delay, on a thread of its own,
 // which ends with the object: what was not yet sent then is dropped.
 class StubDelayedSender {
 public:
-    explicit StubDelayedSender(portalserver::PortalServer& portal);
+    explicit StubDelayedSender(StubSender& sender);
     ~StubDelayedSender();
     StubDelayedSender(const StubDelayedSender&) = delete;
     StubDelayedSender& operator=(const StubDelayedSender&) = delete;
@@ -28,7 +25,7 @@ public:
 private:
     void run();
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::multimap<std::chrono::steady_clock::time_point, kavo::Message> queue_;

@@ -46,9 +46,9 @@ std::string itemNames(const std::string& subject) {
     return names;
 }
 
-// "(-1000 Zel)", "(+50000 Zel)".
+// "(-1.000 Zel)", "(+50.000 Zel)": grouped as the client's language groups an amount.
 std::string amountText(int64_t amount) {
-    return "(" + std::string(amount < 0 ? "-" : "+") + std::to_string(amount < 0 ? -amount : amount) + " Zel)";
+    return "(" + std::string(amount < 0 ? "" : "+") + groupedAmount(amount) + " Zel)";
 }
 
 std::string what(const HistoryEntry& entry) {

@@ -129,6 +129,18 @@ bool StubLedger::open(const std::string& name) {
     return opened;
 }
 
+bool StubLedger::hasAccount(SqliteDatabase& db, const std::string& name) {
+    auto found = db.prepareKept("SELECT 1 FROM accounts WHERE key = ?");
+    found.bindText(1, personKey(name));
+    return found.step() == SqliteDatabase::kRow;
+}
+
+bool StubLedger::known(const std::string& name) {
+    bool found = false;
+    StubStore::session().read([&](SqliteDatabase& db) { found = hasAccount(db, name); });
+    return found;
+}
+
 int64_t StubLedger::stubPlayerMoney(const std::string& name) {
     return session().moneyOf(stubPlayerKey(name));
 }

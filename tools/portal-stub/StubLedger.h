@@ -56,6 +56,10 @@ public:
     // Opens the account of a person named `name` with his start money when no account
     // has that name yet: whether it was opened (a person's name is taken once).
     static bool open(const std::string& name);
+    // Whether a person named `name` has an account, inside the caller's transaction or
+    // as the file holds it now.
+    static bool hasAccount(platform::SqliteDatabase& db, const std::string& name);
+    static bool known(const std::string& name);
 
     // The name of the player who signed in last.
     std::string player();

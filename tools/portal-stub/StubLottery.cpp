@@ -22,8 +22,8 @@ constexpr int32_t kHistoryDraws = 5;
 
 } // namespace
 
-StubLottery::StubLottery(PortalServer& portal, int drawSeconds)
-    : portal_(portal), periodMs_(int64_t(std::max(1, drawSeconds)) * 1000) {
+StubLottery::StubLottery(StubSender& sender, int drawSeconds)
+    : sender_(sender), periodMs_(int64_t(std::max(1, drawSeconds)) * 1000) {
     drawer_ = std::thread([this] { drawLoop(); });
 }
 
@@ -144,9 +144,9 @@ void StubLottery::settle() {
         told.writeUTF(say("Số trúng: ", "Winning number: ") + std::to_string(result.winning) +
                       (result.won > 0 ? " +" + groupedAmount(result.won) + " Zel"
                                       : say(", vé của bạn không trúng", ", your ticket did not win")));
-        portal_.sendToClient(told);
+        sender_.send(told);
     }
-    if (won > 0) portal_.sendToClient(StubLedger::session().balanceReply());
+    if (won > 0) sender_.send(StubLedger::session().balanceReply());
 }
 
 void StubLottery::drawLoop() {

@@ -2,6 +2,7 @@
 
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -23,7 +24,7 @@ public:
     // The draws made before the stub's start, so that the history is never empty.
     static constexpr int32_t kDrawsBefore = 5;
 
-    StubLottery(portalserver::PortalServer& portal, int drawSeconds);
+    StubLottery(StubSender& sender, int drawSeconds);
     ~StubLottery();
     StubLottery(const StubLottery&) = delete;
     StubLottery& operator=(const StubLottery&) = delete;
@@ -49,7 +50,7 @@ private:
     // Waits for each draw until the session ends, and settles it.
     void drawLoop();
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     const int64_t periodMs_;
     std::mutex mutex_;
     bool stopping_ = false; // guarded by mutex_

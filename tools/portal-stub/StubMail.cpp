@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubNames.h"
 #include "tools/portal-stub/StubRecords.h"
 #include "tools/portal-stub/StubRoster.h"
 
@@ -88,7 +89,7 @@ Message friendList() {
         reply.writeInt(player->id);
         reply.writeUTF(player->name);
         reply.writeLong(StubLedger::stubPlayerMoney(player->name));
-        reply.writeShort(int16_t(player->id % 10));
+        reply.writeShort(stubPlayerAvatar(player->id));
         reply.writeByte(player->online ? 1 : 0);
         if (player->online) {
             reply.writeByte(1); // room
@@ -102,58 +103,52 @@ Message friendList() {
     return reply;
 }
 
-void onFriends(Message& request, PortalServer::Reply& reply) {
-    const int8_t type = request.readByte();
-    switch (type) {
-    case kFriendList:
-        reply.send(friendList());
-        break;
-    case kAccept:
-    case kRefuse: {
-        const int32_t id = request.readInt();
-        // The first answer stands: a late second one changes nothing.
-        if (StubRecords::answered(person(), id)) {
-            platform::log("friend request of " + std::to_string(id) + " answered again: ignored");
-            break;
-        }
-        // Only an invitation the stub sent is answered: no one becomes a friend by asking.
-        if (!StubRecords::had(person(), invitationFrom(id))) {
-            platform::log("an answer to an invitation " + std::to_string(id) + " never sent: refused");
-            Message refused(45);
-            refused.writeByte(0);
-            refused.writeUTF(say("Người chơi này không mời bạn kết bạn", "This player did not invite you"));
-            reply.send(refused);
-            break;
-        }
-        platform::log(std::string(type == kAccept ? "friend request accepted: " : "friend request refused: ") +
-                      std::to_string(id));
-        StubRecords::answer(person(), id, type == kAccept);
-        break;
-    }
-    case kByName: {
-        const int32_t id = request.readInt();
-        const std::string name = request.readUTF();
-        platform::log("friend request by name: " + name + " (" + std::to_string(id) + ")");
-        Message result(32);
-        result.writeByte(name == "full" ? 2 : isFriend(id) ? 1 : 0);
-        reply.send(result);
-        break;
-    }
-    case kToStranger: {
-        const std::string name = request.readUTF();
-        const std::string text = request.readUTF();
-        platform::log("message to " + name + ": " + text);
-        Message result(104);
-        result.writeByte(kToStranger);
-        result.writeByte(1);
-        result.writeUTF(say("Đã gửi tin nhắn cho " + name, "Message sent to " + name));
-        reply.send(result);
-        break;
-    }
-    default:
-        platform::log("friends command type " + std::to_string(type));
-        break;
-    }
+// 104 sub 2 (`accepted`) or 3: the answer to a friend's invitation. The first answer
+// stands: a late second one changes nothing; only an invitation the stub sent is
+// answered, so no one becomes a friend by asking.
+StubCommand invitationAnswered(int8_t sub, bool accepted) {
+    return {104, sub, [accepted](Message& request, PortalServer::Reply& reply) {
+                const int32_t id = request.readInt();
+                if (StubRecords::answered(person(), id))
+                    return platform::log("friend request of " + std::to_string(id) + " answered again: ignored");
+                if (!StubRecords::had(person(), invitationFrom(id))) {
+                    platform::log("an answer to an invitation " + std::to_string(id) + " never sent: refused");
+                    Message refused(45);
+                    refused.writeByte(0);
+                    refused.writeUTF(say("Người chơi này không mời bạn kết bạn", "This player did not invite you"));
+                    reply.send(refused);
+                    return;
+                }
+                platform::log(std::string(accepted ? "friend request accepted: " : "friend request refused: ") +
+                              std::to_string(id));
+                StubRecords::answer(person(), id, accepted);
+            }};
+}
+
+// 104 sub 15: a friend asked for by name, answered whether he is one already (1), could
+// not be (2: "full") or is asked now (0).
+void onFriendByName(Message& request, PortalServer::Reply& reply) {
+    const int32_t id = request.readInt();
+    const std::string name = request.readUTF();
+    platform::log("friend request by name: " + shortenedName(name) + " (" + std::to_string(id) + ")");
+    Message result(32);
+    result.writeByte(name == "full" ? 2 : isFriend(id) ? 1 : 0);
+    reply.send(result);
+}
+
+// 104 sub 13: a message to a player by name (a stub player, or a person with an account),
+// answered as sent; to a name no one has, refused. The answer and the log name him as far
+// as the client's name field shows a name.
+void onMessageToStranger(Message& request, PortalServer::Reply& reply) {
+    const std::string name = request.readUTF();
+    const std::string text = request.readUTF();
+    const bool someone = stubPlayerNamed(name) || StubLedger::known(name);
+    platform::log("message to " + shortenedName(name) + (someone ? ": " + text : ", whom no one is: refused"));
+    Message result(104);
+    result.writeByte(kToStranger);
+    result.writeByte(someone ? 1 : 0);
+    result.writeUTF(someone ? say("Đã gửi tin nhắn cho " + name, "Message sent to " + name) : noPlayerNamed(name));
+    reply.send(result);
 }
 
 // What a friend writes back to a private message: a line of his own (each friend
@@ -240,11 +235,15 @@ void sendMail(PortalServer::Reply& reply) {
 
 } // namespace
 
-StubMail::StubMail(PortalServer& portal) : sender_(portal) {}
+StubMail::StubMail(StubSender& sender) : sender_(sender) {}
 
 std::vector<StubCommand> StubMail::commands() {
     return {
-        {104, StubCommand::kEverySub, onFriends},
+        {104, kFriendList, [](Message&, PortalServer::Reply& reply) { reply.send(friendList()); }},
+        invitationAnswered(kAccept, true),
+        invitationAnswered(kRefuse, false),
+        {104, kByName, onFriendByName},
+        {104, kToStranger, onMessageToStranger},
         {5, StubCommand::kEverySub, answeredBy(this, &StubMail::onPrivateMessage)},
         {36, StubCommand::kEverySub, onSearch},
         // The client asks for its mail as it connects, before it signs in.

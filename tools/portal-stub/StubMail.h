@@ -3,6 +3,7 @@
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
 #include "tools/portal-stub/StubDelayedSender.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <cstdint>
 #include <mutex>
@@ -19,9 +20,9 @@ namespace portalstub {
 // account.
 class StubMail {
 public:
-    // Answers on `portal`'s connection; a friend's line comes later, on a thread of its own
+    // Answers through `sender`; a friend's line comes later, on a thread of its own
     // that ends with the object.
-    explicit StubMail(portalserver::PortalServer& portal);
+    explicit StubMail(StubSender& sender);
     // Its commands: 5, 33, 36, 104 and 1702.
     std::vector<StubCommand> commands();
     // When the maintenance notice was written (milliseconds since 1970).

@@ -96,13 +96,16 @@ void writeCards(Message& message, const std::vector<int>& cards) {
 
 } // namespace
 
-StubMauBinh::StubMauBinh(PortalServer& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+StubMauBinh::StubMauBinh(StubSender& sender, CardTableStub& table, std::function<CardTableStub::Player()> me,
                          std::function<int()> gameType)
-    : portal_(portal), table_(table), me_(std::move(me)), gameType_(std::move(gameType)) {
+    : sender_(sender), table_(table), me_(std::move(me)), gameType_(std::move(gameType)) {
     if (const char* time = std::getenv("KAVO_STUB_MAUBINH_TIME"); time && std::atoi(time) > 0)
         limit_ = int8_t(std::min(std::atoi(time), 127));
 }
 
+// Its start, and each sub of its game command (47, after the room and the board) a row of
+// its own: the time chosen (10), the hand sorted by rank (23) or by suit (24), arranged by
+// the stub (25), and the arrangement finished (30).
 std::vector<StubCommand> StubMauBinh::commands() {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     const auto start = [this](Message& request, PortalServer::Reply& reply) {
@@ -110,66 +113,63 @@ std::vector<StubCommand> StubMauBinh::commands() {
         const int8_t board = request.readByte();
         deal(room, board, reply);
     };
-    return atGame(kGameType, {{20, kEvery, start}, {kGame, kEvery, answeredBy(this, &StubMauBinh::onGame)}});
+    const auto bySuit = [](int a, int b) { return a % 4 != b % 4 ? a % 4 < b % 4 : a < b; };
+    return atGame(kGameType, {{20, kEvery, start},
+                              {kGame, 10, answeredBy(this, &StubMauBinh::onTimeChosen)},
+                              sorted(23, "sort by rank", std::less<int>()),
+                              sorted(24, "sort by suit", bySuit),
+                              {kGame, 25, answeredBy(this, &StubMauBinh::onArrange)},
+                              {kGame, 30, answeredBy(this, &StubMauBinh::onFinish)}});
 }
 
-// Its sub is the byte after the room and the board.
-void StubMauBinh::onGame(Message& request, PortalServer::Reply& reply) {
-    request.readByte();
-    request.readByte();
-    const int8_t code = request.readByte();
-    std::vector<int> mine;
+std::vector<int> StubMauBinh::myCards() {
+    std::lock_guard lock(mutex_);
+    return seats_.empty() ? std::vector<int>() : seats_.front().cards;
+}
+
+// The time a hand may take to arrange: 120, 90 or 60 seconds by the choice.
+void StubMauBinh::onTimeChosen(Message& request, PortalServer::Reply& reply) {
+    request.readShort(); // room, board
+    const int8_t choice = request.readByte();
+    logLine("time choice " + std::to_string(choice));
+    const int8_t seconds = choice == 0 ? 120 : choice == 1 ? 90 : 60;
     {
         std::lock_guard lock(mutex_);
-        if (!seats_.empty()) mine = seats_.front().cards;
+        limit_ = seconds;
     }
-    switch (code) {
-    case 10: {
-        const int8_t choice = request.readByte();
-        logLine("time choice " + std::to_string(choice));
-        const int8_t seconds = choice == 0 ? 120 : choice == 1 ? 90 : 60;
-        {
-            std::lock_guard lock(mutex_);
-            limit_ = seconds;
-        }
-        Message answer = sub(10);
-        answer.writeByte(seconds);
-        reply.send(answer);
-        break;
-    }
-    case 23:
-    case 24: {
-        if (mine.size() != 13) return;
-        if (code == 24)
-            std::stable_sort(mine.begin(), mine.end(),
-                             [](int a, int b) { return a % 4 != b % 4 ? a % 4 < b % 4 : a < b; });
-        else
-            std::sort(mine.begin(), mine.end());
-        logLine(code == 23 ? "sort by rank" : "sort by suit");
-        Message answer = sub(code);
-        writeCards(answer, mine);
-        reply.send(answer);
-        break;
-    }
-    case 25: {
-        if (mine.size() != 13) return;
-        logLine("auto arrange");
-        Message answer = sub(25);
-        writeCards(answer, arrange(mine));
-        reply.send(answer);
-        break;
-    }
-    case 30: {
-        std::vector<int> arrangement;
-        while (request.available())
-            arrangement.push_back(request.readByte());
-        finish(arrangement);
-        break;
-    }
-    default:
-        logLine("47/" + std::to_string(code) + " is not answered");
-        break;
-    }
+    Message answer = sub(10);
+    answer.writeByte(seconds);
+    reply.send(answer);
+}
+
+// The row of `code` that answers the player's thirteen cards sorted `in` that order.
+StubCommand StubMauBinh::sorted(int8_t code, const char* what, std::function<bool(int, int)> in) {
+    return {kGame, code, [this, code, what, in](Message&, PortalServer::Reply& reply) {
+                std::vector<int> mine = myCards();
+                if (mine.size() != 13) return;
+                std::stable_sort(mine.begin(), mine.end(), in);
+                logLine(what);
+                Message answer = sub(code);
+                writeCards(answer, mine);
+                reply.send(answer);
+            }};
+}
+
+void StubMauBinh::onArrange(Message&, PortalServer::Reply& reply) {
+    const std::vector<int> mine = myCards();
+    if (mine.size() != 13) return;
+    logLine("auto arrange");
+    Message answer = sub(25);
+    writeCards(answer, arrange(mine));
+    reply.send(answer);
+}
+
+void StubMauBinh::onFinish(Message& request, PortalServer::Reply&) {
+    request.readShort(); // room, board
+    std::vector<int> arrangement;
+    while (request.available())
+        arrangement.push_back(request.readByte());
+    finish(arrangement);
 }
 
 void StubMauBinh::deal(int8_t room, int8_t board, PortalServer::Reply& reply) {
@@ -304,7 +304,7 @@ void StubMauBinh::finish(const std::vector<int>& arrangement) {
     table_.later(0.5, [this, seats, totals, stake, result = std::move(result)] {
         for (size_t i = 0; i < seats.size(); ++i)
             StubLedger::session().moveSeat(seats[i].id, int64_t(totals[i]) * stake, "a hand of Mau Binh");
-        sendResultsLastMessage(portal_, result, "a hand of Mau Binh");
+        sendResultsLastMessage(sender_, result, "a hand of Mau Binh");
     });
     table_.later(0.5 + showSeconds(), sub(50));
     // The stub players are ready for the next hand a little after the show.

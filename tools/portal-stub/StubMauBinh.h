@@ -3,6 +3,7 @@
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CardTableStub.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,7 +26,7 @@ namespace portalstub {
 // then front).
 class StubMauBinh {
 public:
-    StubMauBinh(portalserver::PortalServer& portal, CardTableStub& table, std::function<CardTableStub::Player()> me,
+    StubMauBinh(StubSender& sender, CardTableStub& table, std::function<CardTableStub::Player()> me,
                 std::function<int()> gameType);
     // Its rows at game 16: the start and the game's own command (47).
     std::vector<StubCommand> commands();
@@ -37,11 +38,15 @@ private:
         int32_t id = 0;
         std::vector<int> cards;
     };
-    void onGame(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    std::vector<int> myCards();
+    void onTimeChosen(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    StubCommand sorted(int8_t code, const char* what, std::function<bool(int, int)> in);
+    void onArrange(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onFinish(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void deal(int8_t room, int8_t board, portalserver::PortalServer::Reply& reply);
     void finish(const std::vector<int>& arrangement);
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     CardTableStub& table_;
     std::function<CardTableStub::Player()> me_;
     std::function<int()> gameType_;

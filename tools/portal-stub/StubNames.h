@@ -11,13 +11,25 @@ namespace portalstub {
 // The longest name, in characters: as many as the client's name fields show at once (they
 // set no limit of their own).
 inline constexpr size_t kLongestName = 20;
+// The most combining marks one letter carries in a name (Vietnamese puts two on a vowel).
+inline constexpr size_t kMostMarks = 3;
 
-// Whether a person can read `name` as a name: no control character (a tab, a bell, an
-// escape, a carriage return, a NUL, U+0085, ...) and no line or paragraph separator
-// (U+2028, U+2029), and no more than kLongestName characters.
+// Whether a person can read `name` as the name it is: UTF-8 text of no more than
+// kLongestName characters that holds no control character (a tab, a bell, an escape, a
+// NUL, U+0085, ...), no line or paragraph separator (U+2028, U+2029), no format or
+// invisible character (a zero-width space U+200B, a mark that turns the text around such
+// as U+202E, U+200E, U+2066, U+061C, a byte-order mark U+FEFF, the Hangul filler U+3164),
+// no character that is unassigned or of private use, no letter with more than kMostMarks
+// combining marks, and that does not read as blank.
 bool readableName(const std::string& name);
+// Whether `name` reads as blank: it holds nothing but white space (a blank, a tab,
+// U+00A0, U+3000, ...) and invisible or combining characters.
+bool readsAsBlank(const std::string& name);
 // At most the first kLongestName characters of `name`, as a reply or the log repeats a
 // name from the wire.
 std::string shortenedName(const std::string& name);
+// The refusal of what names a player no one is ("No player named <name>", the name
+// shortened), in the player's language.
+std::string noPlayerNamed(const std::string& name);
 
 } // namespace portalstub

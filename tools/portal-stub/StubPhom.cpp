@@ -7,6 +7,7 @@
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubResultSent.h"
+#include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,7 +78,7 @@ bool extends(const std::vector<int8_t>& meld, int8_t card) {
 
 } // namespace
 
-StubPhom::StubPhom(PortalServer& portal) : portal_(portal), laterThread_([this] { runLater(); }) {
+StubPhom::StubPhom(StubSender& sender) : sender_(sender), laterThread_([this] { runLater(); }) {
     if (const char* pause = std::getenv("KAVO_STUB_PHOM_PAUSE")) pause_ = std::max(0.0, std::atof(pause));
     if (const char* turn = std::getenv("KAVO_STUB_PHOM_TURN"); turn && std::atof(turn) > 0)
         turnSeconds_ = std::atof(turn);
@@ -110,7 +111,7 @@ std::vector<StubCommand> StubPhom::commands(std::function<int()> gameType, Handl
     return atGame(
         kGameType,
         {
-            {8, kEvery, [this](Message& request, Reply& reply) { onJoin(request, reply); }},
+            boardJoin({8, kEvery, [this](Message& request, Reply& reply) { onJoin(request, reply); }}),
             {20, kEvery, [this](Message&, Reply& reply) { onStart(reply); }},
             {21, kEvery, [this](Message& request, Reply& reply) { onFire(request, reply); }},
             {63, kEvery, [this](Message&, Reply& reply) { onDraw(reply); }},
@@ -148,7 +149,7 @@ void StubPhom::onJoin(Message& request, Reply& reply) {
         joined.writeInt(kStubIds[i]);
         joined.writeUTF(kNames[i]);
         joined.writeLong(StubLedger::stubPlayerMoney(kNames[i]));
-        joined.writeShort(int16_t(2 + i));
+        joined.writeShort(stubPlayerAvatar(kStubIds[i]));
         joined.writeInt(3000);
         joined.writeBool(1);
     }
@@ -310,8 +311,8 @@ void StubPhom::stubTurn(uint64_t generation) {
     const Message fired = fireMessage(seat, card, slot);
     nextTurn(seat);
     lock.unlock();
-    portal_.sendToClient(draw);
-    portal_.sendToClient(fired);
+    sender_.send(draw);
+    sender_.send(fired);
 }
 
 void StubPhom::startMyClock() {
@@ -362,7 +363,7 @@ void StubPhom::myTimeIsUp(uint64_t generation) {
         endDeal(true);
         lock.unlock();
         for (const auto& message : out)
-            portal_.sendToClient(message);
+            sender_.send(message);
         return;
     }
     const int8_t card = highestLoose(hand);
@@ -375,7 +376,7 @@ void StubPhom::myTimeIsUp(uint64_t generation) {
     nextTurn(0);
     lock.unlock();
     for (const auto& message : out)
-        portal_.sendToClient(message);
+        sender_.send(message);
 }
 
 void StubPhom::onDraw(Reply& reply) {
@@ -509,7 +510,7 @@ void StubPhom::readyAgain() {
         Message ready(16);
         ready.writeInt(id);
         ready.writeBool(1);
-        portal_.sendToClient(ready);
+        sender_.send(ready);
     }
 }
 
@@ -593,9 +594,9 @@ void StubPhom::endDeal(bool byU) {
             StubLedger::session().moveSeat(move.id, move.amount, "a deal of Phom");
         for (const auto& message : messages) {
             if (&message == &messages.back()) pauseBeforeResultsLastMessage();
-            portal_.sendToClient(message);
+            sender_.send(message);
         }
-        tellResultSent(portal_, "a deal of Phom");
+        tellResultSent(sender_, "a deal of Phom");
         std::lock_guard lock(mutex_);
         if (generation == generation_) readyAgain();
     });

@@ -2,6 +2,7 @@
 
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -40,7 +41,7 @@ public:
     static constexpr int32_t kStubIds[3] = {4001, 4002, 4003};
     static constexpr double kTurnSeconds = 30;
 
-    explicit StubPhom(portalserver::PortalServer& portal);
+    explicit StubPhom(StubSender& sender);
     ~StubPhom();
     StubPhom(const StubPhom&) = delete;
     StubPhom& operator=(const StubPhom&) = delete;
@@ -96,7 +97,7 @@ private:
     void later(double seconds, std::function<void()> work);
     void runLater();
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     std::function<int()> gameType_;
     double pause_ = 1.0;
     double turnSeconds_ = kTurnSeconds;

@@ -48,26 +48,37 @@ std::string passwordNote(const std::string& password) {
 }
 
 // Why a sign-in of `user` is refused (empty: it is not): a name whose bytes are not UTF-8
-// text (read as no name, `sent` bytes of it) is not valid, a name of nothing but blanks
-// (or a sign-in without one) is no name, one no person can read (a control or a line
-// separator in it, or longer than the name fields show) is not valid as at registration,
-// and "banned" is locked.
+// text (read as no name, `sent` bytes of it) is not valid, a name that reads as blank (or a
+// sign-in without one) is no name, one no person can read as the name it is (StubNames) is
+// not valid as at registration, and "banned" is locked.
 std::string signInRefusal(const std::string& user, bool sent) {
     if (user.empty() && sent) return StubRegistration::notValid();
-    if (user.find_first_not_of(" \t") == std::string::npos)
-        return say("Bạn chưa nhập tên đăng nhập", "No user name was given");
+    if (readsAsBlank(user)) return say("Bạn chưa nhập tên đăng nhập", "No user name was given");
     if (!readableName(user)) return StubRegistration::notValid();
     if (user == StubPortal::kBannedUser) return say(StubPortal::kBannedReason, StubPortal::kBannedReasonEnglish);
     return "";
 }
 
+// Information key `key` (72, a sub of its own), admitted before a sign-in: answered with
+// the key and `text`.
+StubCommand information(int8_t key, std::function<std::string()> text) {
+    return {72, key,
+            [key, text](Message&, PortalServer::Reply& reply) {
+                Message information(72);
+                information.writeByte(key);
+                information.writeUTF(text());
+                reply.send(information);
+            },
+            true};
+}
+
 } // namespace
 
 StubPortal::StubPortal(portalserver::Fd connection, std::string serverList, int lotterySeconds, uint16_t httpPort)
-    : portal_(std::move(connection)),
-      commands_(
-          portal_, [] { return !StubLedger::session().player().empty(); }, [this] { return gameType_.load(); }),
-      serverList_(std::move(serverList)), httpPort_(httpPort), account_(portal_, lotterySeconds) {
+    : portal_(std::move(connection)), commands_(
+                                          portal_, [] { return !StubLedger::session().player().empty(); },
+                                          [this] { return gameType_.load(); }, rules()),
+      serverList_(std::move(serverList)), httpPort_(httpPort), account_(sender_, lotterySeconds) {
     makeTables();
     for (const auto& table : {lobbyCommands(), noticeCommands(), StubRegistration::commands(), account_.commands(),
                               shop_.commands(), mail_.commands(), tableSheetCommands(), tableCommands()})
@@ -84,8 +95,7 @@ StubPortal::~StubPortal() {
 // handler are only logged.
 std::vector<StubCommand> StubPortal::lobbyCommands() {
     return {
-        {1, kEvery, answeredBy(this, &StubPortal::onSignIn), true},
-        {72, kEvery, answeredBy(this, &StubPortal::onInformation), true},
+        signIn({1, kEvery, answeredBy(this, &StubPortal::onSignIn), true}),
         {75, kEvery, nullptr, true},  // the connection's key
         {100, kEvery, nullptr, true}, // the language of the application
         {221, kEvery, nullptr, true}, // client information
@@ -100,36 +110,48 @@ std::vector<StubCommand> StubPortal::lobbyCommands() {
         {2702, kEvery, answeredBy(this, &StubPortal::onCreate)},
         // The join's last link, at a game without a table of its own: only logged (at Caro
         // and Tetris the opponent's details follow).
-        {8, kEvery, answeredBy(this, &StubPortal::onJoin)},
-        {1900, kEvery, answeredBy(this, &StubPortal::onJoin)},
+        boardJoin({8, kEvery, answeredBy(this, &StubPortal::onJoin)}),
+        boardJoin({1900, kEvery, answeredBy(this, &StubPortal::onJoin)}),
+        // Information by key (72), each key a sub of its own: the help line to dial, the
+        // address of the more-games page (in the player's language), the versions whose
+        // text-message top-up is on (the version the client told: every one is), the server
+        // list and the promotion text. A key not listed is not answered.
+        information(2, [] { return std::string(kHotline); }),
+        information(3, [this] { return moreGamesAddress(httpPort_); }),
+        information(8, [this] { return smsVersions(); }),
+        information(11, [this] { return serverList_; }),
+        information(13, [] { return StubShop::promotionText(); }),
     };
 }
 
-bool StubPortal::add(std::vector<StubCommand> table) {
-    for (StubCommand& row : table)
-        row.handler = withLobbyRules(row.command, std::move(row.handler));
+bool StubPortal::add(const std::vector<StubCommand>& table) {
     const bool added = commands_.add(table);
     sound_ = sound_ && added;
     return added;
 }
 
-// Every join first meets the board's own refusals, whichever table then seats the
-// player; however a person signed in (1, or 2301 through the social network), once it is
-// answered he gets what waited for him: his new mail and the lottery's results.
-PortalServer::Handler StubPortal::withLobbyRules(int16_t command, PortalServer::Handler handler) {
-    if (!handler) return handler;
-    if (command == 8 || command == 1900)
-        return [this, handler](Message& request, PortalServer::Reply& reply) {
-            if (joinAdmitted(request, reply)) handler(request, reply);
-        };
-    if (command == 1 || command == 2301)
-        return [this, handler](Message& request, PortalServer::Reply& reply) {
-            handler(request, reply);
-            if (StubLedger::session().player().empty()) return;
-            mail_.signedIn(reply);
-            account_.afterSignIn();
-        };
-    return handler;
+bool StubPortal::sound() const {
+    return sound_ && commands_.onlyWayIn();
+}
+
+bool StubPortal::readyToServe(const std::vector<StubCommand>& outside) {
+    const bool taken = add(outside);
+    if (taken && sound()) return true;
+    platform::log("portal-stub: its tables are not sound; it does not serve");
+    return false;
+}
+
+StubRules StubPortal::rules() {
+    return {[this](Message& request, PortalServer::Reply& reply) { return joinAdmitted(request, reply); },
+            [this](PortalServer::Reply& reply) { afterSignIn(reply); }};
+}
+
+// However a person signed in (1, or 2301 through the social network), once it is answered
+// he gets what waited for him: his new mail and the lottery's results.
+void StubPortal::afterSignIn(PortalServer::Reply& reply) {
+    if (StubLedger::session().player().empty()) return;
+    mail_.signedIn(reply);
+    account_.afterSignIn();
 }
 
 void StubPortal::serve() {
@@ -212,39 +234,6 @@ std::string StubPortal::smsVersions() {
     return version_.empty() ? "" : "1-" + version_;
 }
 
-// Information by key (72), answered under the same sub: 2 the help line to dial, 3 the
-// address of the more-games page (in the player's language), 8 the versions whose
-// text-message top-up is on (the version the client told: every one is), 11 the server
-// list, 13 the promotion text.
-void StubPortal::onInformation(Message& request, PortalServer::Reply& reply) {
-    const int8_t key = request.readByte();
-    std::string text;
-    switch (key) {
-    case 2:
-        text = kHotline;
-        break;
-    case 3:
-        text = moreGamesAddress(httpPort_);
-        break;
-    case 8:
-        text = smsVersions();
-        break;
-    case 11:
-        text = serverList_;
-        break;
-    case 13:
-        text = StubShop::promotionText();
-        break;
-    default:
-        platform::log("information key " + std::to_string(key) + ": none");
-        return;
-    }
-    Message information(72);
-    information.writeByte(key);
-    information.writeUTF(text);
-    reply.send(information);
-}
-
 void StubPortal::onGameChosen(Message& request, PortalServer::Reply& reply) {
     const int8_t type = request.readByte();
     gameType_ = type;
@@ -296,18 +285,18 @@ void StubPortal::onCreate(Message& request, PortalServer::Reply& reply) {
 void StubPortal::makeTables() {
     const auto gameType = [this] { return gameType_.load(); };
     cardTable_ = std::make_unique<CardTableStub>(
-        portal_, [this] { return signedInPlayer(); }, gameType);
+        sender_, [this] { return signedInPlayer(); }, gameType);
     stakeTables_ = std::make_unique<StubStakeTables>(
-        portal_,
+        sender_,
         [this] {
             const auto player = signedInPlayer();
             return StubStakeTables::Player{player.id, player.name};
         },
         gameType, [this] { return cardTable_->stake(); });
     mauBinh_ = std::make_unique<StubMauBinh>(
-        portal_, *cardTable_, [this] { return signedInPlayer(); }, gameType);
+        sender_, *cardTable_, [this] { return signedInPlayer(); }, gameType);
     caoRua_ = std::make_unique<StubCaoRua>(
-        portal_, [this] { return signedInPlayer(); }, gameType, *cardTable_);
+        sender_, [this] { return signedInPlayer(); }, gameType, *cardTable_);
 }
 
 // The games' tables, each answering for its game types. A table that hands a request on
@@ -332,8 +321,9 @@ void StubPortal::onJoin(Message& request, PortalServer::Reply&) {
     if (request.commandId() == 8) mail_.afterJoin(gameType_);
 }
 
-// A created board with a password seats only those who give it, and a full board
-// nobody: a refused join is answered with the reason in a notice.
+// Every join first meets the board's own refusals, whichever table then seats the player:
+// a created board with a password seats only those who give it, and a full board nobody;
+// a refused join is answered with the reason in a notice.
 bool StubPortal::joinAdmitted(Message& request, PortalServer::Reply& reply) {
     Message copy(request.commandId(), request.data());
     copy.readByte();

@@ -10,6 +10,7 @@
 #include "tools/portal-stub/StubMail.h"
 #include "tools/portal-stub/StubMauBinh.h"
 #include "tools/portal-stub/StubPhom.h"
+#include "tools/portal-stub/StubSender.h"
 #include "tools/portal-stub/StubShop.h"
 #include "tools/portal-stub/StubStakeTables.h"
 
@@ -56,11 +57,16 @@ public:
     void stop() { portal_.stop(); }
     portalserver::PortalServer& portal() { return portal_; }
     // Adds the commands of a part made outside (the social network's sign-in); false when a
-    // row was refused, one given before having its command, sub and game.
-    bool add(std::vector<StubCommand> table);
-    // Whether every row of the stub's own tables was taken: a stub whose table names a
-    // command, sub and game twice does not serve.
-    bool sound() const { return sound_; }
+    // row was refused (StubCommands::add).
+    bool add(const std::vector<StubCommand>& table);
+    // Whether the stub may serve: every row of its tables was taken and no handler was set
+    // on the portal beside them. A stub that may not does not serve, and its log says why.
+    bool sound() const;
+    // Adds the rows of the parts made outside and tells whether the stub may serve then;
+    // false with the log's line "portal-stub: its tables are not sound; it does not serve".
+    bool readyToServe(const std::vector<StubCommand>& outside);
+    // The stub's table, row by row.
+    std::vector<StubCommands::Row> rows() const { return commands_.rows(); }
 
     // The player id a name signs in with (the same every time, never a stub player's).
     static int32_t playerIdOf(const std::string& name);
@@ -71,17 +77,16 @@ private:
     std::vector<StubCommand> lobbyCommands();
     void onSignIn(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onClientInformation(kavo::Message& request, portalserver::PortalServer::Reply& reply);
-    void onInformation(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onGameChosen(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onBoardList(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onPlayNow(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onCreate(kavo::Message& request, portalserver::PortalServer::Reply& reply);
-    // The rules every row of some lobby commands keeps, whichever area answers them: a
-    // join (8, 1900) meets the board's own refusals first; a sign-in (1, 2301) is followed
-    // by what waited for the person.
-    portalserver::PortalServer::Handler withLobbyRules(int16_t command, portalserver::PortalServer::Handler handler);
-    // Whether a join may go on to the table: else it is answered with the board's refusal.
+    // What the rows' rules do (StubRules): a join of a board may go on to the table, else
+    // it is answered with the board's refusal; a person signed in gets what waited for him,
+    // his new mail and the lottery's results.
+    StubRules rules();
     bool joinAdmitted(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void afterSignIn(portalserver::PortalServer::Reply& reply);
     // The games' tables, made once the portal is, and their rows, each for its game types.
     void makeTables();
     std::vector<StubCommand> tableCommands();
@@ -94,6 +99,8 @@ private:
     std::string smsVersions();
 
     portalserver::PortalServer portal_;
+    // All that the areas hold of the connection: the table is the only way in.
+    StubSender sender_{portal_};
     StubCommands commands_;
     std::string serverList_;
     uint16_t httpPort_;
@@ -101,16 +108,16 @@ private:
     bool sound_ = true;
     StubAccount account_;
     StubShop shop_;
-    StubMail mail_{portal_};
-    StubCoTuong coTuong_{portal_};
-    StubCoUp coUp_{portal_};
+    StubMail mail_{sender_};
+    StubCoTuong coTuong_{sender_};
+    StubCoUp coUp_{sender_};
     // The last name signed in (the card table seats it) and the version the client runs.
     std::mutex userMutex_;
     std::string user_;
     std::string version_;
     // Declared after the portal: its thread stops before the portal goes.
     std::unique_ptr<CardTableStub> cardTable_;
-    StubPhom phom_{portal_};
+    StubPhom phom_{sender_};
     std::unique_ptr<StubStakeTables> stakeTables_;
     std::unique_ptr<StubMauBinh> mauBinh_;
     std::unique_ptr<StubCaoRua> caoRua_;

@@ -73,11 +73,7 @@ bool StubProfile::choose(const std::string& person, int32_t avatar) {
     if (person.empty()) return false; // no one signed in: no profile to wear it
     bool worn = false;
     StubStore::session().transaction([&](SqliteDatabase& db) {
-        auto mine = db.prepare("SELECT 1 FROM owned WHERE person = ? AND kind = ? AND id = ?");
-        mine.bindText(1, person);
-        mine.bindText(2, std::string(1, kAvatar));
-        mine.bindInt(3, avatar);
-        if (avatar != kFirstAvatar && mine.step() != SqliteDatabase::kRow) return false;
+        if (avatar != kFirstAvatar && !owns(db, person, kAvatar, avatar)) return false;
         auto wear = db.prepare("UPDATE profiles SET avatar = ? WHERE person = ?");
         wear.bindInt(1, avatar);
         wear.bindText(2, person);
@@ -93,6 +89,14 @@ bool StubProfile::own(SqliteDatabase& db, const std::string& person, char kind, 
     keep.bindText(2, std::string(1, kind));
     keep.bindInt(3, id);
     return kept(keep, db);
+}
+
+bool StubProfile::owns(SqliteDatabase& db, const std::string& person, char kind, int32_t id) {
+    auto mine = db.prepareKept("SELECT 1 FROM owned WHERE person = ? AND kind = ? AND id = ?");
+    mine.bindText(1, person);
+    mine.bindText(2, std::string(1, kind));
+    mine.bindInt(3, id);
+    return mine.step() == SqliteDatabase::kRow;
 }
 
 std::vector<int32_t> StubProfile::owned(const std::string& person, char kind) {

@@ -52,6 +52,8 @@ public:
     // payment): whether it was kept. What he owns of a kind, in the order bought (an
     // avatar once).
     static bool own(platform::SqliteDatabase& db, const std::string& person, char kind, int32_t id);
+    // Whether he owns it, inside the caller's transaction.
+    static bool owns(platform::SqliteDatabase& db, const std::string& person, char kind, int32_t id);
     static std::vector<int32_t> owned(const std::string& person, char kind);
 
     // His record at a game (0: at every game).

@@ -110,18 +110,44 @@ std::vector<StubRecords::HistoryLine> StubRecords::history(const std::string& pe
     return lines;
 }
 
+namespace {
+
+// Whether the row of the `values` `key` binds is kept for the first time: then `keep`
+// (the same values, then the person) keeps it inside the caller's transaction. Nothing
+// when the file fails.
+std::optional<bool> keptFirst(SqliteDatabase& db, const std::string& seen, const std::string& keep, int values,
+                              const std::function<void(SqliteStatement&)>& key, const std::string& person) {
+    auto found = db.prepare(seen);
+    key(found);
+    const int step = found.step();
+    if (step == SqliteDatabase::kRow) return false;
+    if (step != SqliteDatabase::kDone) return std::nullopt;
+    auto kept = db.prepare(keep);
+    key(kept);
+    kept.bindText(values + 1, person);
+    if (!done(kept, db)) return std::nullopt;
+    return true;
+}
+
+} // namespace
+
 std::optional<bool> StubRecords::firstReceipt(SqliteDatabase& db, const std::string& receipt,
                                               const std::string& person) {
-    auto seen = db.prepare("SELECT 1 FROM receipts WHERE receipt = ?");
-    seen.bindText(1, receipt);
-    const int found = seen.step();
-    if (found == SqliteDatabase::kRow) return false;
-    if (found != SqliteDatabase::kDone) return std::nullopt;
-    auto keep = db.prepare("INSERT INTO receipts (receipt, person) VALUES (?, ?)");
-    keep.bindText(1, receipt);
-    keep.bindText(2, person);
-    if (!done(keep, db)) return std::nullopt;
-    return true;
+    return keptFirst(
+        db, "SELECT 1 FROM receipts WHERE receipt = ?", "INSERT INTO receipts (receipt, person) VALUES (?, ?)", 1,
+        [&](SqliteStatement& statement) { statement.bindText(1, receipt); }, person);
+}
+
+std::optional<bool> StubRecords::firstCard(SqliteDatabase& db, int8_t carrier, const std::string& serial,
+                                           const std::string& person) {
+    return keptFirst(
+        db, "SELECT 1 FROM cards WHERE carrier = ? AND serial = ?",
+        "INSERT INTO cards (carrier, serial, person) VALUES (?, ?, ?)", 2,
+        [&](SqliteStatement& statement) {
+            statement.bindInt(1, carrier);
+            statement.bindText(2, serial);
+        },
+        person);
 }
 
 void StubRecords::addTicket(SqliteDatabase& db, const std::string& person, const Ticket& ticket) {

@@ -17,7 +17,8 @@ namespace portalstub {
 
 // What a person's account keeps beside his money, in the stub's store (StubStore) for
 // the stub's life, by his name: the friend invitations he answered, the notices he has
-// had, his shop history, the store receipts credited to him and his lottery tickets.
+// had, his shop history, the store receipts and scratch cards credited to him and his
+// lottery tickets.
 class StubRecords {
 public:
     // Friends: the invitations he accepted (ids, in the order accepted), and whether he
@@ -48,6 +49,10 @@ public:
     // credited once, whoever sends it again. Nothing when the file fails.
     static std::optional<bool> firstReceipt(platform::SqliteDatabase& db, const std::string& receipt,
                                             const std::string& person);
+    // The same for a scratch card, by its carrier and serial: a card is used once,
+    // whoever sends it again.
+    static std::optional<bool> firstCard(platform::SqliteDatabase& db, int8_t carrier, const std::string& serial,
+                                         const std::string& person);
 
     struct Ticket {
         int32_t draw;

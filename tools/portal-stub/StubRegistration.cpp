@@ -14,10 +14,11 @@ using portalserver::PortalServer;
 
 namespace {
 
-// A name no account may have: blank, or one a person cannot read (a control or a line
-// separator in it, or longer than the name fields show).
+// A name no account may have: one a person cannot read as the name it is (StubNames: one
+// that reads as blank, holds a control, format or invisible character, or is longer than
+// the name fields show).
 bool invalidName(const std::string& name) {
-    return name.find_first_not_of(" \t") == std::string::npos || !readableName(name);
+    return !readableName(name);
 }
 
 // A name someone has: locked, or a stub player's.
@@ -44,13 +45,11 @@ void onRegister(Message& request, PortalServer::Reply& reply) {
     reply.send(answer);
 }
 
-// Key 1: the text message of a password recovery.
-void onRecovery(Message& request, PortalServer::Reply& reply) {
-    const int8_t key = request.readByte();
-    platform::log("text message syntax " + std::to_string(key));
-    if (key != 1) return;
+// 73 key 1: the text message of a password recovery.
+void onRecovery(Message&, PortalServer::Reply& reply) {
+    platform::log("text message syntax of a password recovery");
     Message answer(73);
-    answer.writeByte(key);
+    answer.writeByte(1);
     answer.writeUTF(StubRegistration::kRecoverySyntax);
     answer.writeUTF(StubRegistration::kSmsNumber);
     reply.send(answer);
@@ -59,7 +58,7 @@ void onRecovery(Message& request, PortalServer::Reply& reply) {
 } // namespace
 
 std::vector<StubCommand> StubRegistration::commands() {
-    return {{35, StubCommand::kEverySub, onRegister, true}, {73, StubCommand::kEverySub, onRecovery, true}};
+    return {{35, StubCommand::kEverySub, onRegister, true}, {73, 1, onRecovery, true}};
 }
 
 std::string StubRegistration::notValid() {

@@ -9,9 +9,9 @@
 
 namespace portalstub {
 
-void tellResultSent(const portalserver::PortalServer& portal, const std::string& table) {
+void tellResultSent(const StubSender& sender, const std::string& table) {
     const std::string line = "portal-stub: the result of " + table + " went out whole with message " +
-                             std::to_string(portal.lastSentByThisThread()) + " of the connection";
+                             std::to_string(sender.lastSentByThisThread()) + " of the connection";
     platform::log(line);
     const char* tell = std::getenv("KAVO_STUB_TELL_RESULTS");
     if (!tell || !*tell) return;
@@ -26,11 +26,10 @@ void pauseBeforeResultsLastMessage() {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void sendResultsLastMessage(portalserver::PortalServer& portal, const kavo::Message& message,
-                            const std::string& table) {
+void sendResultsLastMessage(StubSender& sender, const kavo::Message& message, const std::string& table) {
     pauseBeforeResultsLastMessage();
-    portal.sendToClient(message);
-    tellResultSent(portal, table);
+    sender.send(message);
+    tellResultSent(sender, table);
 }
 
 } // namespace portalstub

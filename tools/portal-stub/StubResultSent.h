@@ -1,7 +1,7 @@
 #pragma once
 
 #include "net/Message.h"
-#include "tools/portal-server/PortalServer.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <string>
 
@@ -14,7 +14,7 @@ namespace portalstub {
 // KAVO_STUB_TELL_RESULTS is set, to the standard output too, where a test that started
 // the stub waits for it (a test that photographs a result learns so whether any of the
 // result reached the client after its picture).
-void tellResultSent(const portalserver::PortalServer& portal, const std::string& table);
+void tellResultSent(const StubSender& sender, const std::string& table);
 
 // Called by a table right before it sends its result's last message: with
 // KAVO_STUB_RESULT_PAUSE set (milliseconds) it waits that long first, so that a reader
@@ -24,6 +24,6 @@ void pauseBeforeResultsLastMessage();
 
 // The three in turn for a result whose last message is `message`: the pause, the message
 // sent to the connection's client, the line that tells the result went out whole.
-void sendResultsLastMessage(portalserver::PortalServer& portal, const kavo::Message& message, const std::string& table);
+void sendResultsLastMessage(StubSender& sender, const kavo::Message& message, const std::string& table);
 
 } // namespace portalstub

@@ -31,6 +31,11 @@ int32_t stubPlayerId(const std::string& name) {
     return player ? player->id : 0;
 }
 
+int16_t stubPlayerAvatar(int32_t id) {
+    const StubPlayer* player = stubPlayerWithId(id);
+    return player ? int16_t(1 + (player - kStubPlayers) % 6) : 1;
+}
+
 kavo::Message playerDetail(int32_t id) {
     kavo::Message detail(34);
     const StubPlayer* player = stubPlayerWithId(id);
@@ -42,7 +47,7 @@ kavo::Message playerDetail(int32_t id) {
     detail.writeInt(id);
     detail.writeUTF(player ? player->name : me);
     detail.writeLong(player ? StubLedger::stubPlayerMoney(player->name) : StubLedger::session().balance());
-    detail.writeShort(player ? int16_t(1 + id % 6) : StubProfile::avatarOf(me));
+    detail.writeShort(player ? stubPlayerAvatar(id) : StubProfile::avatarOf(me));
     const int32_t seed = id % 50;
     for (int32_t value : {1500 + seed * 40, 10 + seed, 5 + seed % 7, seed % 3, 1}) // exp, wins, losses, draws, give-ups
         detail.writeInt(value);

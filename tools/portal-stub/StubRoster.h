@@ -49,6 +49,10 @@ const StubPlayer* stubPlayerWithId(int32_t id);
 const StubPlayer* stubPlayerNamed(const std::string& name);
 // The id of a stub player by name (0 for anyone else).
 int32_t stubPlayerId(const std::string& name);
+// The one avatar the stub player with `id` wears in every reply that names him (a seat, a
+// list, his details and profile): one of the first six, by his place in the roster; 1 for
+// anyone else.
+int16_t stubPlayerAvatar(int32_t id);
 
 // Reply 34, the details of a player: a stub player's name and amount, or the signed-in
 // player's; any other id is answered with -1, which the client drops.

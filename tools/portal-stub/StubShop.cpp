@@ -3,8 +3,10 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubNames.h"
 #include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRecords.h"
+#include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/StubStore.h"
 
 #include <algorithm>
@@ -84,12 +86,17 @@ int64_t StubShop::money() {
 }
 
 std::string StubShop::buy(bool listed, int64_t price, const HistoryEntry& what,
-                          const std::function<bool(platform::SqliteDatabase&)>& keep) {
+                          const std::function<bool(platform::SqliteDatabase&)>& keep,
+                          const std::function<std::string(platform::SqliteDatabase&)>& refusedIn) {
     if (!listed) return say("Cửa hàng không bán món này", "The shop does not sell this");
     if (price == 0) return "";
     const std::string person = StubLedger::session().player();
     bool kept = true;
+    std::string refusal;
     const auto paid = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
+        // Refused for what it is (an avatar he has, a gift to no one), it takes nothing.
+        if (refusedIn) refusal = refusedIn(db);
+        if (!refusal.empty()) return false;
         if (!StubLedger::session().spendIn(db, price, what.logged())) return false;
         StubRecords::addHistory(db, person, what, -price);
         // What is not his is not paid for: the payment is undone with it.
@@ -97,6 +104,7 @@ std::string StubShop::buy(bool listed, int64_t price, const HistoryEntry& what,
         return kept;
     });
     if (paid == StubStore::Outcome::Failed || !kept) return StubLedger::tryAgainLater();
+    if (!refusal.empty()) return refusal;
     return paid == StubStore::Outcome::Kept ? "" : say("Không đủ tiền", "Not enough money");
 }
 
@@ -119,8 +127,14 @@ int64_t StubShop::creditIn(platform::SqliteDatabase& db, int64_t amount, const H
 // A store receipt adds its value once. The client sends a receipt until it is confirmed,
 // again after a reconnection, so one credited before (from any connection, in this stub's
 // life or a kept state folder's) is confirmed again with the balance as it is and adds
-// nothing.
-void StubShop::onStoreReceipt(const std::string& receipt, Reply& reply) {
+// nothing. An empty receipt is none: refused, nothing kept.
+void StubShop::onStoreReceipt(Message& request, Reply& reply) {
+    const std::string receipt = request.readUTF();
+    if (receipt.empty()) {
+        platform::log("store receipt of 0 bytes: refused");
+        reply.send(refusedTopUp(kStoreChannel, say("Biên nhận không hợp lệ", "The receipt is not valid")));
+        return;
+    }
     std::optional<int64_t> money;
     bool first = false;
     const bool kept = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
@@ -135,13 +149,15 @@ void StubShop::onStoreReceipt(const std::string& receipt, Reply& reply) {
                   (!kept   ? "failed"
                    : first ? "credited"
                            : "credited before, confirmed again"));
-    reply.send(topUpAnswer(5, money,
-                           first ? say("Nạp thành công 20.000 Zel", "20,000 Zel added")
-                                 : say("Giao dịch này đã được nạp trước đó", "This purchase was added before"),
-                           receipt));
+    reply.send(topUpAnswer(
+        kStoreChannel, money,
+        first ? say("Nạp thành công " + groupedAmount(kStoreValue) + " Zel", groupedAmount(kStoreValue) + " Zel added")
+              : say("Giao dịch này đã được nạp trước đó", "This purchase was added before"),
+        receipt));
 }
 
-// A top-up's answer (71): whether it was added, its text, the receipt and the balance.
+// A top-up's answer (71): its channel's type, whether it was added (a balance: then the
+// text `added`, else a failure told as one), the receipt and the balance.
 Message StubShop::topUpAnswer(int8_t type, const std::optional<int64_t>& money, const std::string& added,
                               const std::string& receipt) {
     Message answer(71);
@@ -150,6 +166,17 @@ Message StubShop::topUpAnswer(int8_t type, const std::optional<int64_t>& money, 
     answer.writeUTF(money ? added : StubLedger::tryAgainLater());
     answer.writeUTF(receipt);
     answer.writeLong(money ? *money : StubLedger::session().balance());
+    return answer;
+}
+
+// A top-up refused for `reason`, with the balance as it is.
+Message StubShop::refusedTopUp(int8_t type, const std::string& reason) {
+    Message answer(71);
+    answer.writeByte(type);
+    answer.writeByte(0);
+    answer.writeUTF(reason);
+    answer.writeUTF("");
+    answer.writeLong(StubLedger::session().balance());
     return answer;
 }
 
@@ -164,20 +191,21 @@ Message StubShop::channels() {
     list.writeUTF("KAVO NAP ");
     list.writeUTF("8777");
     for (const auto& card : kCards) {
-        list.writeByte(2);
+        list.writeByte(kCardChannel);
         list.writeByte(card.subId);
         list.writeUTF(cardName(card.subId));
         list.writeUTF("");
         list.writeUTF("");
     }
-    const char* products[][2] = {{"20.000 Zel", "vn.kavo.online.zel20"}, {"50.000 Zel", "vn.kavo.online.zel50"}};
-    for (const auto& product : products) {
-        list.writeByte(5);
-        list.writeUTF(product[0]);
-        list.writeUTF(product[1]);
+    const std::pair<int64_t, const char*> products[] = {{20000, "vn.kavo.online.zel20"},
+                                                        {50000, "vn.kavo.online.zel50"}};
+    for (const auto& [amount, product] : products) {
+        list.writeByte(kStoreChannel);
+        list.writeUTF(groupedAmount(amount) + " Zel");
+        list.writeUTF(product);
         list.writeUTF("");
     }
-    list.writeByte(8);
+    list.writeByte(kPromotionChannel);
     list.writeByte(5);
     list.writeUTF(say("Thẻ khuyến mãi", "Promotion card"));
     list.writeUTF("");
@@ -193,9 +221,13 @@ std::vector<StubCommand> StubShop::commands() {
         {101, 21, onItemPage},
         {101, 6, onCart},
         {1202, kEvery, onAvatarBought},
-        {104, 8, onGift},
-        {104, 9, onGift},
-        {71, kEvery, answeredBy(this, &StubShop::onTopUp)},
+        {104, 8, onItemGiven},
+        {104, 9, onAvatarGiven},
+        // A top-up by the channel the shop lists it under: a scratch card (2), a promotion
+        // card (8) or a store receipt (5).
+        cardTopUp(kCardChannel),
+        cardTopUp(kPromotionChannel),
+        {71, kStoreChannel, answeredBy(this, &StubShop::onStoreReceipt)},
         {57, kEvery, answeredBy(this, &StubShop::onTextMessageSent)},
         {2703, 2, onHistory},
     };
@@ -216,7 +248,6 @@ void StubShop::onAvatarPage(Message& request, PortalServer::Reply& reply) {
 }
 
 void StubShop::onItemPage(Message& request, PortalServer::Reply& reply) {
-    request.readByte();
     const int page = request.readByte();
     Message items(101);
     items.writeByte(21);
@@ -236,7 +267,6 @@ void StubShop::onItemPage(Message& request, PortalServer::Reply& reply) {
 // something the shop does not list); a cart of nothing buys nothing: it is refused, not
 // paid with 0 Zel.
 void StubShop::onCart(Message& request, PortalServer::Reply& reply) {
-    request.readByte();
     const int32_t count = request.readInt();
     bool listed = count >= 0;
     std::vector<int32_t> bought;
@@ -267,11 +297,17 @@ void StubShop::onCart(Message& request, PortalServer::Reply& reply) {
 }
 
 // An avatar bought (1202) has no failure in its reply: a refusal is a notice.
+// An avatar is bought once: one he has already is refused, with nothing taken.
 void StubShop::onAvatarBought(Message& request, PortalServer::Reply& reply) {
     const int32_t id = request.readInt();
-    const std::string refusal =
-        buy(listedAvatar(id), priceOf(id), HistoryEntry::avatarBought(id), [id](platform::SqliteDatabase& db) {
-            return StubProfile::own(db, StubLedger::session().player(), StubProfile::kAvatar, id);
+    const std::string person = StubLedger::session().player();
+    const std::string refusal = buy(
+        listedAvatar(id), priceOf(id), HistoryEntry::avatarBought(id),
+        [&](platform::SqliteDatabase& db) { return StubProfile::own(db, person, StubProfile::kAvatar, id); },
+        [&](platform::SqliteDatabase& db) {
+            return StubProfile::owns(db, person, StubProfile::kAvatar, id)
+                       ? say("Bạn đã có ảnh đại diện này", "You already have this avatar")
+                       : "";
         });
     if (!refusal.empty()) return refuse(reply, refusal);
     Message bought(1202);
@@ -280,15 +316,28 @@ void StubShop::onAvatarBought(Message& request, PortalServer::Reply& reply) {
     reply.send(StubLedger::session().balanceReply());
 }
 
-// 8 and 9: an item or an avatar given to a friend (the friend list is the mailbox's);
-// their replies have no failure either.
-void StubShop::onGift(Message& request, PortalServer::Reply& reply) {
-    const int8_t sub = request.readByte();
-    const int32_t id = sub == 8 ? request.readInt() : request.readShort();
-    if (sub == 8) request.readInt();
+// 104 sub 8 and 9: an item or an avatar given to a friend (the friend list is the
+// mailbox's); their replies have no failure either.
+void StubShop::onItemGiven(Message& request, PortalServer::Reply& reply) {
+    const int32_t id = request.readInt();
+    request.readInt();
     const std::string to = request.readUTF();
-    const HistoryEntry what = sub == 8 ? HistoryEntry::itemGiven(id, to) : HistoryEntry::avatarGiven(id, to);
-    const std::string refusal = buy(sub == 8 ? listedItem(id) : listedAvatar(id), priceOf(id), what);
+    give(8, listedItem(id), priceOf(id), HistoryEntry::itemGiven(id, to), to, reply);
+}
+
+void StubShop::onAvatarGiven(Message& request, PortalServer::Reply& reply) {
+    const int32_t id = request.readShort();
+    const std::string to = request.readUTF();
+    give(9, listedAvatar(id), priceOf(id), HistoryEntry::avatarGiven(id, to), to, reply);
+}
+
+// A gift goes to a player someone is (a stub player, or a person with an account): one to
+// a name no one has is refused, with nothing taken.
+void StubShop::give(int8_t sub, bool listed, int64_t price, const HistoryEntry& what, const std::string& to,
+                    Reply& reply) {
+    const std::string refusal = buy(listed, price, what, {}, [&](platform::SqliteDatabase& db) {
+        return stubPlayerNamed(to) || StubLedger::hasAccount(db, to) ? std::string() : noPlayerNamed(to);
+    });
     if (!refusal.empty()) return refuse(reply, refusal);
     Message given(104);
     given.writeByte(sub);
@@ -296,29 +345,41 @@ void StubShop::onGift(Message& request, PortalServer::Reply& reply) {
     reply.send(StubLedger::session().balanceReply());
 }
 
-// A store receipt (type 5, once) or a scratch card whose serial and code are digits adds
-// its value; another card is not valid.
-void StubShop::onTopUp(Message& request, PortalServer::Reply& reply) {
-    const int8_t type = request.readByte();
-    if (type == 5) return onStoreReceipt(request.readUTF(), reply);
-    const int8_t subId = request.readByte();
-    const std::string serial = request.readUTF();
-    const std::string code = request.available() ? request.readUTF() : std::string();
-    if (allDigits(serial) && allDigits(code)) {
-        const auto money = credit(kCardValue, HistoryEntry::cardTopUp(subId));
-        reply.send(topUpAnswer(type, money,
-                               say("Nạp thẻ thành công " + groupedAmount(kCardValue) + " Zel",
-                                   "Card accepted: " + groupedAmount(kCardValue) + " Zel added"),
-                               ""));
-        return;
-    }
-    Message answer(71);
-    answer.writeByte(type);
-    answer.writeByte(0);
-    answer.writeUTF(say("Thẻ không hợp lệ", "The card is not valid"));
-    answer.writeUTF("");
-    answer.writeLong(money());
-    reply.send(answer);
+// A scratch card (or a promotion card) of the channel `type` lists: one whose serial and
+// code are digits adds its value once. A player whose answer was lost types his card
+// again: a card used before (from any connection, in this stub's life or a kept state
+// folder's) is refused as used and adds nothing; another card is not valid.
+StubCommand StubShop::cardTopUp(int8_t type) {
+    return {71, type, [type](Message& request, Reply& reply) {
+                const int8_t carrier = request.readByte();
+                const std::string serial = request.readUTF();
+                const std::string code = request.available() ? request.readUTF() : std::string();
+                if (!allDigits(serial) || !allDigits(code)) {
+                    reply.send(refusedTopUp(type, say("Thẻ không hợp lệ", "The card is not valid")));
+                    return;
+                }
+                std::optional<int64_t> money;
+                bool used = false;
+                const auto outcome = StubStore::session().attempt([&](platform::SqliteDatabase& db) {
+                    const auto fresh = StubRecords::firstCard(db, carrier, serial, StubLedger::session().player());
+                    used = fresh == false;
+                    if (fresh != true) return false;
+                    money = creditIn(db, kCardValue, HistoryEntry::cardTopUp(carrier));
+                    return true;
+                });
+                const bool credited = outcome == StubStore::Outcome::Kept;
+                platform::log("scratch card of carrier " + std::to_string(carrier) + ": " +
+                              (credited ? "credited"
+                               : used   ? "used before, refused"
+                                        : "failed"));
+                if (used && !credited) {
+                    reply.send(refusedTopUp(type, say("Thẻ này đã được sử dụng", "This card has already been used")));
+                    return;
+                }
+                reply.send(topUpAnswer(type, credited ? money : std::nullopt,
+                                       say("Nạp thẻ thành công " + groupedAmount(kCardValue) + " Zel",
+                                           "Card accepted: " + groupedAmount(kCardValue) + " Zel added")));
+            }};
 }
 
 // The carrier reports a sent top-up message at once here: its value is added and the
@@ -329,8 +390,7 @@ void StubShop::onTextMessageSent(Message& request, PortalServer::Reply& reply) {
     const auto money = credit(kSmsValue, HistoryEntry::smsTopUp());
     reply.send(topUpAnswer(0, money,
                            say("Nạp SMS thành công " + groupedAmount(kSmsValue) + " Zel",
-                               "Text message top-up accepted: " + groupedAmount(kSmsValue) + " Zel added"),
-                           ""));
+                               "Text message top-up accepted: " + groupedAmount(kSmsValue) + " Zel added")));
 }
 
 // The transaction log (2703 sub 2), told in the client's language.

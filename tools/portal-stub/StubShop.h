@@ -18,10 +18,10 @@ namespace portalstub {
 
 // The stub's shop and top-up answers: the channel list, the promotion text, pages of
 // items and avatars, purchases for oneself and gifts to two stub friends, card and
-// store top-ups (each store receipt credited once), and a history of all of it. A purchase of what the shop lists is
-// paid in one step with its check and its line in the history; one the balance does not cover, or of anything the shop
-// never listed, is refused with its reason and changes nothing. The money is the session ledger's, the history the
-// person's account's.
+// store top-ups (each card and store receipt credited once), and a history of all of it. A purchase of what the shop
+// lists is paid in one step with its check and its line in the history; one the balance does not cover, or of anything
+// the shop never listed, is refused with its reason and changes nothing. The money is the session ledger's, the history
+// the person's account's.
 class StubShop {
 public:
     static constexpr int kPages = 3;
@@ -31,6 +31,11 @@ public:
     static constexpr int64_t kStoreValue = 20000;
     // What a sent top-up text message adds.
     static constexpr int64_t kSmsValue = 10000;
+    // The types of the channels the shop lists the top-ups under (71 names its channel by
+    // the first byte): a scratch card, a store purchase, a promotion card.
+    static constexpr int8_t kCardChannel = 2;
+    static constexpr int8_t kStoreChannel = 5;
+    static constexpr int8_t kPromotionChannel = 8;
 
     std::vector<StubCommand> commands();
     // The player who signed in; the money the sign-in reply carries.
@@ -47,11 +52,12 @@ public:
     static std::string cardName(int8_t carrier);
     // The signed-in person pays `price` for `what` and it is kept in his history, with
     // what `keep` keeps (what he now owns, false when it was not kept), in one step: the
-    // reason of the refusal (in his language: not `listed` by the shop, more than his
-    // balance, or the accounts file failing or not keeping what he bought, which is then
-    // not paid for), or empty when it is bought.
+    // reason of the refusal (in his language: not `listed` by the shop, what `refusedIn`
+    // says first in the same step, more than his balance, or the accounts file failing or
+    // not keeping what he bought, which is then not paid for), or empty when it is bought.
     static std::string buy(bool listed, int64_t price, const HistoryEntry& what,
-                           const std::function<bool(platform::SqliteDatabase&)>& keep = {});
+                           const std::function<bool(platform::SqliteDatabase&)>& keep = {},
+                           const std::function<std::string(platform::SqliteDatabase&)>& refusedIn = {});
 
 private:
     using Reply = portalserver::PortalServer::Reply;
@@ -59,8 +65,13 @@ private:
     static void onItemPage(kavo::Message& request, Reply& reply);
     static void onCart(kavo::Message& request, Reply& reply);
     static void onAvatarBought(kavo::Message& request, Reply& reply);
-    static void onGift(kavo::Message& request, Reply& reply);
-    void onTopUp(kavo::Message& request, Reply& reply);
+    static void onItemGiven(kavo::Message& request, Reply& reply);
+    static void onAvatarGiven(kavo::Message& request, Reply& reply);
+    // The answer to a gift (104 `sub`) of what the shop `listed` at `price` to a friend.
+    static void give(int8_t sub, bool listed, int64_t price, const HistoryEntry& what, const std::string& to,
+                     Reply& reply);
+    // The row of the top-up by a card of the channel `type`.
+    static StubCommand cardTopUp(int8_t type);
     void onTextMessageSent(kavo::Message& request, Reply& reply);
     static void onHistory(kavo::Message& request, Reply& reply);
     int64_t money();
@@ -69,9 +80,10 @@ private:
     std::optional<int64_t> credit(int64_t amount, const HistoryEntry& what);
     // The same inside the caller's transaction: the balance after.
     static int64_t creditIn(platform::SqliteDatabase& db, int64_t amount, const HistoryEntry& what);
-    void onStoreReceipt(const std::string& receipt, Reply& reply);
+    void onStoreReceipt(kavo::Message& request, Reply& reply);
     static kavo::Message topUpAnswer(int8_t type, const std::optional<int64_t>& money, const std::string& added,
-                                     const std::string& receipt);
+                                     const std::string& receipt = "");
+    static kavo::Message refusedTopUp(int8_t type, const std::string& reason);
 };
 
 } // namespace portalstub

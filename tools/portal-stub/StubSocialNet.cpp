@@ -6,6 +6,7 @@
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
+#include "tools/portal-stub/StubProfile.h"
 
 #include <cstdio>
 
@@ -46,7 +47,7 @@ void StubSocialNet::installPages(StubHttp& http) {
 }
 
 StubCommand StubSocialNet::signInCommand() {
-    return {2301, StubCommand::kEverySub, answeredBy(this, &StubSocialNet::onSignIn), true};
+    return signIn({2301, StubCommand::kEverySub, answeredBy(this, &StubSocialNet::onSignIn), true});
 }
 
 void StubSocialNet::onSignIn(Message& request, PortalServer::Reply& reply) {
@@ -63,7 +64,7 @@ void StubSocialNet::onSignIn(Message& request, PortalServer::Reply& reply) {
     Message signedIn(3);
     signedIn.writeInt(StubPortal::playerIdOf(name));
     signedIn.writeLong(StubLedger::session().signIn(name));
-    signedIn.writeShort(1);
+    signedIn.writeShort(StubProfile::avatarOf(name));
     signedIn.writeInt(2500);
     reply.send(signedIn);
     Message named(2306);

@@ -35,9 +35,9 @@ int rankValue(uint8_t card) {
 
 } // namespace
 
-StubStakeTables::StubStakeTables(PortalServer& portal, std::function<Player()> me, std::function<int()> gameType,
+StubStakeTables::StubStakeTables(StubSender& sender, std::function<Player()> me, std::function<int()> gameType,
                                  std::function<int32_t()> stake)
-    : portal_(portal), me_(std::move(me)), gameType_(std::move(gameType)), stake_(std::move(stake)),
+    : sender_(sender), me_(std::move(me)), gameType_(std::move(gameType)), stake_(std::move(stake)),
       worker_([this] { run(); }) {
     if (const char* pause = std::getenv("KAVO_STUB_STAKE_PAUSE"); pause && *pause)
         pause_ = std::max(0.01, std::atof(pause));
@@ -102,7 +102,7 @@ void StubStakeTables::run() {
 }
 
 void StubStakeTables::send(const Message& message) {
-    portal_.sendToClient(message);
+    sender_.send(message);
 }
 
 uint8_t StubStakeTables::draw() {
@@ -398,7 +398,7 @@ void StubStakeTables::settle(const std::vector<int>& points, const std::vector<s
         send(bonus);
         StubLedger::session().moveSeat(seats_[i].id, change, "a hand at a stake table");
     }
-    tellResultSent(portal_, gameType_() == kXiZach ? "a hand of Xi Zach" : "a hand of Bai Cao");
+    tellResultSent(sender_, gameType_() == kXiZach ? "a hand of Xi Zach" : "a hand of Bai Cao");
     logLine("hand over, place " + std::to_string(best) + " wins");
     const uint64_t hand = hand_;
     later(2.0, [this, hand] {

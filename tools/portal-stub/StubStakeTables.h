@@ -2,6 +2,7 @@
 
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSender.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -44,7 +45,7 @@ public:
         std::string name;
     };
     // `stake` tells the table's stake (the joined board's, or the owner's since).
-    StubStakeTables(portalserver::PortalServer& portal, std::function<Player()> me, std::function<int()> gameType,
+    StubStakeTables(StubSender& sender, std::function<Player()> me, std::function<int()> gameType,
                     std::function<int32_t()> stake);
     ~StubStakeTables();
     StubStakeTables(const StubStakeTables&) = delete;
@@ -88,7 +89,7 @@ private:
     void settle(const std::vector<int>& points, const std::vector<std::string>& texts);
     Seat* seatOf(int32_t id);
 
-    portalserver::PortalServer& portal_;
+    StubSender& sender_;
     std::function<Player()> me_;
     std::function<int()> gameType_;
     std::function<int32_t()> stake_;

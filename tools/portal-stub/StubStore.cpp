@@ -17,8 +17,8 @@ namespace {
 constexpr int kBusyMilliseconds = 10000;
 
 // Every account, one row each, and what a person keeps beside his money: his friends,
-// the notices he has had, his shop history, the store receipts credited (each once), his
-// lottery tickets, his profile, what he bought and the hands he played.
+// the notices he has had, his shop history, the store receipts and scratch cards credited
+// (each once), his lottery tickets, his profile, what he bought and the hands he played.
 constexpr const char* kTables = R"(
 CREATE TABLE IF NOT EXISTS clock (id INTEGER PRIMARY KEY CHECK (id = 1), started INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS accounts (key TEXT PRIMARY KEY, money INTEGER NOT NULL) WITHOUT ROWID;
@@ -29,6 +29,8 @@ CREATE TABLE IF NOT EXISTS history (person TEXT NOT NULL, time TEXT NOT NULL, ki
                                     subject TEXT NOT NULL, amount INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS history_of ON history (person);
 CREATE TABLE IF NOT EXISTS receipts (receipt TEXT PRIMARY KEY, person TEXT NOT NULL) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS cards (carrier INTEGER NOT NULL, serial TEXT NOT NULL, person TEXT NOT NULL,
+                                  PRIMARY KEY (carrier, serial)) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS tickets (person TEXT NOT NULL, draw INTEGER NOT NULL, number INTEGER NOT NULL,
                                     stake INTEGER NOT NULL, settled INTEGER NOT NULL DEFAULT 0);
 CREATE INDEX IF NOT EXISTS tickets_of ON tickets (person, draw);

@@ -10,13 +10,6 @@ unsigned char byteAt(const std::string& text, size_t at) {
 
 } // namespace
 
-size_t charactersOf(const std::string& text) {
-    size_t count = 0;
-    for (unsigned char c : text)
-        count += (c & 0xC0) != 0x80;
-    return count;
-}
-
 size_t controlAt(const std::string& text, size_t at) {
     const unsigned char first = byteAt(text, at);
     if (at >= text.size()) return 0;

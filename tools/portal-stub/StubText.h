@@ -7,8 +7,6 @@ namespace portalstub {
 
 // How the stub reads UTF-8 text from the wire, by character.
 
-// The characters of `text` (its bytes that do not continue a character).
-size_t charactersOf(const std::string& text);
 // The bytes of the control character or line separator that starts at `at` of `text`,
 // or 0 when another character does: a C0 control or DEL (1 byte), a C1 control
 // (U+0080-U+009F, NEL among them: 2 bytes), U+2028 or U+2029 (3 bytes).

@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -17,16 +18,61 @@ namespace {
 
 using Page = StubWriterLock::Page;
 
-// Maps the page of the file `fd`: null unless it is as long as a page and carries the mark.
+// Sets up `mutex` as the stub's lock: process-shared and robust.
+bool initialise(pthread_mutex_t& mutex) {
+    pthread_mutexattr_t attributes;
+    const bool made = ::pthread_mutexattr_init(&attributes) == 0 &&
+                      ::pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED) == 0 &&
+                      ::pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST) == 0 &&
+                      ::pthread_mutex_init(&mutex, &attributes) == 0;
+    ::pthread_mutexattr_destroy(&attributes);
+    return made;
+}
+
+// The kind of mutex the stub makes, as the system's thread library writes it into the
+// mutex itself. The library takes a mutex for what its kind says it is, and a kind it did
+// not write there (a priority-inheriting one read from random bytes) can end the process
+// at the first lock: only a mutex of this kind is locked.
+int madeKind() {
+    static const int kind = [] {
+        pthread_mutex_t mutex;
+        if (!initialise(mutex)) return -1;
+        const int made = mutex.__data.__kind;
+        ::pthread_mutex_destroy(&mutex);
+        return made;
+    }();
+    return kind;
+}
+
+// Whether `page` is a lock the stub made: it carries the mark and a mutex of the stub's kind.
+bool usable(const Page& page) {
+    return page.magic == StubWriterLock::kMagic && page.version == StubWriterLock::kVersion &&
+           page.mutex.__data.__kind == madeKind();
+}
+
+// Maps the page of the file `fd`: null unless it is as long as a page and a lock the stub
+// made.
 Page* mapped(int fd) {
     struct stat status {};
     if (::fstat(fd, &status) != 0 || status.st_size < off_t(sizeof(Page))) return nullptr;
     void* mapping = ::mmap(nullptr, sizeof(Page), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (mapping == MAP_FAILED) return nullptr;
     auto* page = static_cast<Page*>(mapping);
-    if (page->magic == StubWriterLock::kMagic && page->version == StubWriterLock::kVersion) return page;
+    if (usable(*page)) return page;
     ::munmap(mapping, sizeof(Page));
     return nullptr;
+}
+
+// Whether the lock is held by a thread that no longer runs and left it without the mark
+// of a dead holder, which a holder of a lock the stub made leaves as it dies: such a lock
+// would never be let go. The holder's thread id is the lock word's low bits.
+bool heldByNoOne(pthread_mutex_t& mutex) {
+    constexpr int kOwnerDied = 0x40000000;
+    constexpr int kThreadOf = 0x3fffffff;
+    const int word = __atomic_load_n(&mutex.__data.__lock, __ATOMIC_ACQUIRE);
+    const pid_t holder = word & kThreadOf;
+    if (holder == 0 || (word & kOwnerDied)) return false;
+    return ::kill(holder, 0) != 0 && errno == ESRCH;
 }
 
 // A file of a page made ready before any process can open it: written under a name of
@@ -42,12 +88,7 @@ void makeLockFile(const std::string& path, bool replacing) {
     bool ready = false;
     if (mapping != MAP_FAILED) {
         auto* page = static_cast<Page*>(mapping);
-        pthread_mutexattr_t attributes;
-        ready = ::pthread_mutexattr_init(&attributes) == 0 &&
-                ::pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED) == 0 &&
-                ::pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST) == 0 &&
-                ::pthread_mutex_init(&page->mutex, &attributes) == 0;
-        ::pthread_mutexattr_destroy(&attributes);
+        ready = initialise(page->mutex);
         page->magic = StubWriterLock::kMagic;
         page->version = StubWriterLock::kVersion;
         ::munmap(mapping, sizeof(Page));
@@ -114,8 +155,22 @@ void StubWriterLock::remake() {
 }
 
 int StubWriterLock::Hold::take(pthread_mutex_t* mutex, const timespec& deadline) {
+    if (heldByNoOne(*mutex)) {
+        platform::log("portal-stub: the accounts' lock is held by a thread that no longer runs");
+        return ENOTRECOVERABLE;
+    }
     const int taken = ::pthread_mutex_timedlock(mutex, &deadline);
-    if (taken != EOWNERDEAD) return taken;
+    switch (taken) {
+    case 0:
+        return 0;
+    case ETIMEDOUT:
+        return heldByNoOne(*mutex) ? ENOTRECOVERABLE : ETIMEDOUT;
+    case EOWNERDEAD:
+        break;
+    default:
+        platform::log("portal-stub: the accounts' lock cannot be taken: " + std::string(std::strerror(taken)));
+        return ENOTRECOVERABLE;
+    }
     // Its holder died: what it changed was undone with its transaction.
     platform::log("portal-stub: a process died holding the accounts' lock; the lock goes on");
     const int consistent = ::pthread_mutex_consistent(mutex);
@@ -135,7 +190,8 @@ StubWriterLock::Hold::Hold(StubWriterLock& lock, int milliseconds) {
     deadline.tv_nsec = nanoseconds % 1000000000L;
     int taken = take(&lock.page_->mutex, deadline);
     if (taken == ENOTRECOVERABLE) {
-        // Every process's every change would fail on it until the file went: made anew.
+        // Every process's every change would fail or wait on it until the file went: made
+        // anew.
         platform::log("portal-stub: the accounts' lock cannot be recovered; it is made anew");
         lock.remake();
         if (!lock.page_) return;

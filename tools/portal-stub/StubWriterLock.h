@@ -17,11 +17,14 @@ namespace portalstub {
 // write lock makes a check and its change one step, with or without it.
 //
 // The page starts with a mark (a magic word and a version) that only a page the stub made
-// carries: a file without it (another program's, an older stub's, a truncated one) is not
-// taken for a mutex but made anew, and so is a mutex that can no longer be recovered (its
-// holder died and the next one let go without making it consistent), which would otherwise
-// fail every change of every process. A page is made anew once, by whichever process finds
-// it first; the others then map the new one.
+// carries, and its mutex is of the one kind the stub makes: a file without the mark
+// (another program's, an older stub's, a truncated one) or with a mutex of another kind
+// (random bytes after the mark, a plain mutex) is not taken for the lock but made anew,
+// and so is a lock that cannot be used: a mutex that can no longer be recovered (its holder
+// died and the next one let go without making it consistent), one held by a thread that no
+// longer runs without the mark of a dead holder, or one the system's library refuses;
+// each would otherwise fail or hold up every change of every process, or end it. A page is
+// made anew once, by whichever process finds it first; the others then map the new one.
 class StubWriterLock {
 public:
     // The page's mark: "KSWL" and the layout's version.
@@ -54,8 +57,10 @@ public:
         bool held() const { return held_; }
 
     private:
-        // pthread_mutex_timedlock until `deadline`, a dead holder's mutex made consistent:
-        // 0 when taken.
+        // pthread_mutex_timedlock until `deadline`, a dead holder's mutex made consistent: 0
+        // when taken, ETIMEDOUT when a running holder kept it, ENOTRECOVERABLE when it
+        // cannot be used (it can never be taken again, it is held by a thread that no
+        // longer runs, or the system's library refused it).
         static int take(pthread_mutex_t* mutex, const timespec& deadline);
 
         pthread_mutex_t* mutex_ = nullptr;

@@ -18,17 +18,8 @@ using portalserver::PortalServer;
 
 namespace {
 
-// A stub player as the sheets list him (his id and money are the roster's).
-struct Listed {
-    const char* name;
-    int16_t avatar;
-    bool online;
-    int32_t id() const { return stubPlayerId(name); }
-};
-
-constexpr Listed kWaiting[] = {
-    {"lan", 1, true}, {"minh", 2, true}, {"hoa", 3, true}, {"tuan", 4, true}, {"vy", 5, true},
-};
+// The stub players the waiting list names (their ids, money and avatars are the roster's).
+constexpr const char* kWaiting[] = {"lan", "minh", "hoa", "tuan", "vy"};
 
 struct GiftCategory {
     int32_t id;
@@ -44,11 +35,11 @@ void logLine(const std::string& line) {
 Message waitingList() {
     Message reply(78);
     reply.writeByte(2);
-    for (const auto& p : kWaiting) {
-        reply.writeInt(p.id());
-        reply.writeUTF(p.name);
-        reply.writeLong(StubLedger::stubPlayerMoney(p.name));
-        reply.writeShort(p.avatar);
+    for (const char* name : kWaiting) {
+        reply.writeInt(stubPlayerId(name));
+        reply.writeUTF(name);
+        reply.writeLong(StubLedger::stubPlayerMoney(name));
+        reply.writeShort(stubPlayerAvatar(stubPlayerId(name)));
         reply.writeInt(1500); // exp
         reply.writeUTF("");   // status
     }
@@ -96,52 +87,45 @@ Message giftItems(int32_t categoryId) {
     return reply;
 }
 
-void onShop(Message& request, PortalServer::Reply& reply) {
-    const int8_t sub = request.readByte();
-    switch (sub) {
-    case 1: {
-        const int32_t kind = request.readInt();
-        logLine("gift categories of kind " + std::to_string(kind));
-        // Only the gift list (sub 14) reaches the gift sheet.
-        if (kind == 8) reply.send(giftCategories());
-        break;
-    }
-    case 15: {
-        const int32_t categoryId = request.readInt();
-        const int page = request.readByte();
-        logLine("gift items of " + std::to_string(categoryId) + ", page " + std::to_string(page));
-        reply.send(giftItems(categoryId));
-        break;
-    }
-    case 7: {
-        const int room = request.readByte();
-        const int board = request.readByte();
-        const int32_t item = request.readInt();
-        const int32_t toUser = request.readInt();
-        logLine("gift " + std::to_string(item) + " to " + std::to_string(toUser) + " at room " + std::to_string(room) +
-                ", board " + std::to_string(board));
-        // A gift is bought by its giver, at its price, or refused in the one-button dialog.
-        const int32_t price = giftPrice(item);
-        const std::string refusal = StubShop::buy(price > 0, price, HistoryEntry::giftGiven(item, toUser));
-        Message gift(101);
-        gift.writeByte(7);
-        gift.writeByte(refusal.empty() ? 0 : 1);
-        if (!refusal.empty()) {
-            gift.writeUTF(refusal);
-            reply.send(gift);
-            break;
-        }
-        gift.writeInt(StubPortal::playerIdOf(StubLedger::session().player())); // from
-        gift.writeInt(item);
-        gift.writeInt(toUser);
+// 101 sub 1: the categories of a kind; only the gift list (sub 14) reaches the gift sheet.
+void onCategories(Message& request, PortalServer::Reply& reply) {
+    const int32_t kind = request.readInt();
+    logLine("gift categories of kind " + std::to_string(kind));
+    if (kind == 8) reply.send(giftCategories());
+}
+
+// 101 sub 15: a category's gifts.
+void onGiftItems(Message& request, PortalServer::Reply& reply) {
+    const int32_t categoryId = request.readInt();
+    const int page = request.readByte();
+    logLine("gift items of " + std::to_string(categoryId) + ", page " + std::to_string(page));
+    reply.send(giftItems(categoryId));
+}
+
+// 101 sub 7: a gift at the table, bought by its giver at its price, or refused in the
+// one-button dialog.
+void onGiftBought(Message& request, PortalServer::Reply& reply) {
+    const int room = request.readByte();
+    const int board = request.readByte();
+    const int32_t item = request.readInt();
+    const int32_t toUser = request.readInt();
+    logLine("gift " + std::to_string(item) + " to " + std::to_string(toUser) + " at room " + std::to_string(room) +
+            ", board " + std::to_string(board));
+    const int32_t price = giftPrice(item);
+    const std::string refusal = StubShop::buy(price > 0, price, HistoryEntry::giftGiven(item, toUser));
+    Message gift(101);
+    gift.writeByte(7);
+    gift.writeByte(refusal.empty() ? 0 : 1);
+    if (!refusal.empty()) {
+        gift.writeUTF(refusal);
         reply.send(gift);
-        reply.send(StubLedger::session().balanceReply());
-        break;
+        return;
     }
-    default:
-        logLine("shop request " + std::to_string(sub));
-        break;
-    }
+    gift.writeInt(StubPortal::playerIdOf(StubLedger::session().player())); // from
+    gift.writeInt(item);
+    gift.writeInt(toUser);
+    reply.send(gift);
+    reply.send(StubLedger::session().balanceReply());
 }
 
 void onDetails(Message& request, PortalServer::Reply& reply) {
@@ -162,14 +146,16 @@ void onAvatar(Message& request, PortalServer::Reply& reply) {
     reply.send(picture);
 }
 
-void onItemPicture(Message& request, PortalServer::Reply& reply) {
-    const int8_t sub = request.readByte();
-    const int32_t id = request.readInt();
-    Message picture(79);
-    picture.writeByte(sub);
-    picture.writeInt(id);
-    writePicture(picture, id);
-    reply.send(picture);
+// 79: the picture of an item (sub 1) or of its full view (sub 4), under the sub asked.
+StubCommand itemPicture(int8_t kind) {
+    return {79, kind, [kind](Message& request, PortalServer::Reply& reply) {
+                const int32_t id = request.readInt();
+                Message picture(79);
+                picture.writeByte(kind);
+                picture.writeInt(id);
+                writePicture(picture, id);
+                reply.send(picture);
+            }};
 }
 
 // What the table sends that has no answer: logged for whoever tries it by hand.
@@ -196,14 +182,14 @@ std::vector<StubCommand> tableSheetCommands() {
         return [what](Message& request, PortalServer::Reply&) { logTableRequest(request, what); };
     };
     return {
-        {78, kEvery,
-         [](Message& request, PortalServer::Reply& reply) {
-             if (request.readByte() == 2) reply.send(waitingList());
-         }},
-        {101, kEvery, onShop},
+        {78, 2, [](Message&, PortalServer::Reply& reply) { reply.send(waitingList()); }},
+        {101, 1, onCategories},
+        {101, 15, onGiftItems},
+        {101, 7, onGiftBought},
         {34, kEvery, onDetails},
         {38, kEvery, onAvatar},
-        {79, kEvery, onItemPicture},
+        itemPicture(1),
+        itemPicture(4),
         {18, kEvery, logged("password")},
         {24, kEvery, logged("stake (24)")},
         {74, kEvery,

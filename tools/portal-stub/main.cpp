@@ -144,12 +144,10 @@ bool readOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
-// Adds the social network's sign-in to the portal's own commands: whether every row of
-// them was taken (no command, sub and game given twice).
+// Adds the social network's sign-in to the portal's own commands: whether the stub may
+// serve (every row taken, no handler beside the table).
 bool tablesTaken(portalstub::StubPortal& portal, portalstub::StubSocialNet& socialNet) {
-    const bool taken = portal.add({socialNet.signInCommand()}) && portal.sound();
-    if (!taken) platform::log("portal-stub: its tables name a command twice; it does not serve");
-    return taken;
+    return portal.readyToServe({socialNet.signInCommand()});
 }
 
 // Whether the tables a session serves with are sound: checked as the stub starts, so that

@@ -1,0 +1,15 @@
+#include "tools/portal-stub/StubSender.h"
+
+#include "tools/portal-server/PortalServer.h"
+
+namespace portalstub {
+
+bool StubSender::send(const kavo::Message& message) {
+    return portal_.sendToClient(message);
+}
+
+uint64_t StubSender::lastSentByThisThread() const {
+    return portal_.lastSentByThisThread();
+}
+
+} // namespace portalstub
