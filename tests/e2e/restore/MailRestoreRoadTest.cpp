@@ -11,9 +11,11 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "tests/e2e/restore/MailRestoreSupport.h"
+#include "tests/platform/runtime/Marks.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -176,6 +178,31 @@ TEST_F(MailRestoreRoad, ASignInReadBeforeThePreviousSignOutRanIsReadAgainWithWha
     advance(1.0);
     UIController::flushListMessage();
     EXPECT_EQ(storedTexts(ClientWorld::kPlayerId), expected);
+}
+
+// At the exit the main loop drops what is still posted to it, the sign-in's hop among them:
+// the sign-in then ends on the reader thread, nobody signed in, and the stored mailbox is not
+// read again (at the exit, among objects being destroyed); the connection's next reply is
+// read. The main loop here drops its work as it does at the exit, once the hop waits.
+TEST_F(MailRestoreRoad, ASignInWhoseHopTheMainLoopDropsEndsWithoutReadingTheMailboxAgain) {
+    storeInFile(ClientWorld::kPlayerId, storedMails(3));
+    launch();
+    LogWatch log;
+    ASSERT_TRUE(connect());
+    auto marks = std::make_shared<platform::test::Marks>();
+    platform::RunLoop::main().setTestHook([marks](platform::RunLoop::TestMoment moment) {
+        if (moment == platform::RunLoop::TestMoment::AwaitsMain) marks->mark("the hop waits");
+    });
+    ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
+    ASSERT_TRUE(marks->waitFor("the hop waits"));
+    // Drops the hop (and the hook).
+    platform::RunLoop::main().reset();
+
+    ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 1, "sau")})));
+    ASSERT_TRUE(runUntil([] { return listed("sau"); }));
+    EXPECT_EQ(log.count(readBegins(ClientWorld::kPlayerId)), 1u) << "read again after the hop was dropped";
+    EXPECT_FALSE(owner().has_value());
+    EXPECT_FALSE(gridOnTop());
 }
 
 // The stop signal's thread writes what is pending while the main thread may be busy, for
