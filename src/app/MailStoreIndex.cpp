@@ -48,19 +48,19 @@ void MailStoreIndex::reserve(size_t mails) {
 }
 
 void MailStoreIndex::rehash(size_t capacity) {
-    std::vector<uint64_t> old = std::move(slots_);
-    slots_.assign(capacity, kEmpty);
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(capacity, Slot{});
     keys_ = used_ = 0;
-    for (const uint64_t key : old)
-        if (key > kRemoved) insertKey(key);
+    for (const Slot& slot : old)
+        if (slot.mail) insert(slot);
 }
 
-void MailStoreIndex::insertKey(uint64_t key) {
-    size_t at = home(key, mask());
+void MailStoreIndex::insert(Slot slot) {
+    size_t at = home(slot.key, mask());
     // A removed mark is passed over rather than reused: the same key may lie further on.
-    while (slots_[at] != kEmpty)
+    while (slots_[at].key != kEmpty)
         at = (at + 1) & mask();
-    slots_[at] = key;
+    slots_[at] = slot;
     ++keys_;
     ++used_;
 }
@@ -75,7 +75,7 @@ void MailStoreIndex::add(const KavoMessage& message) {
     if (message.time() == 0) return;
     // Grown, or cleared of removed marks, before it is more than half full.
     if ((used_ + 1) * 2 > slots_.size()) rehash(std::bit_ceil(std::max<size_t>(16, (keys_ + 1) * 2)));
-    insertKey(slotKey(message));
+    insert({slotKey(message), &message});
 }
 
 void MailStoreIndex::remove(const KavoMessage& message) {
@@ -83,23 +83,41 @@ void MailStoreIndex::remove(const KavoMessage& message) {
         std::find_if(types_.begin(), types_.end(), [&](const auto& t) { return t.first == message.type(); });
     if (typed != types_.end() && --typed->second == 0) types_.erase(typed);
     if (message.time() == 0 || slots_.empty()) return;
-    // A mail whose identity changed after it was counted is not found under its new key:
-    // its old key stays, which costs at most a lookup confirmed in vain, never a miss.
-    const uint64_t key = slotKey(message);
-    for (size_t at = home(key, mask()); slots_[at] != kEmpty; at = (at + 1) & mask()) {
-        if (slots_[at] != key) continue;
-        slots_[at] = kRemoved;
+    const auto uncount = [this](Slot& slot) {
+        slot = {kRemoved, nullptr};
         --keys_;
-        return;
+    };
+    const uint64_t key = slotKey(message);
+    for (size_t at = home(key, mask()); slots_[at].key != kEmpty; at = (at + 1) & mask()) {
+        if (slots_[at].mail == &message) return uncount(slots_[at]);
+    }
+    // Its identity changed after it was counted, so its slot lies under the old key: found
+    // by a look through the table, no slot outlives its mail.
+    for (Slot& slot : slots_)
+        if (slot.mail == &message) return uncount(slot);
+}
+
+template <typename Found> void MailStoreIndex::findCopies(const KavoMessage& message, Found found) const {
+    if (message.time() == 0 || slots_.empty()) return;
+    const uint64_t key = slotKey(message);
+    for (size_t at = home(key, mask()); slots_[at].key != kEmpty; at = (at + 1) & mask()) {
+        const Slot& slot = slots_[at];
+        if (slot.key == key && slot.mail && sameIdentity(*slot.mail, message) && found(slot.mail)) return;
     }
 }
 
-bool MailStoreIndex::mayContain(const KavoMessage& message) const {
-    if (message.time() == 0 || slots_.empty()) return false;
-    const uint64_t key = slotKey(message);
-    for (size_t at = home(key, mask()); slots_[at] != kEmpty; at = (at + 1) & mask())
-        if (slots_[at] == key) return true;
-    return false;
+bool MailStoreIndex::contains(const KavoMessage& message) const {
+    bool found = false;
+    findCopies(message, [&found](const KavoMessage*) { return found = true; });
+    return found;
+}
+
+void MailStoreIndex::forEachCopy(const KavoMessage& message,
+                                 const std::function<void(const KavoMessage&)>& each) const {
+    findCopies(message, [&each](const KavoMessage* copy) {
+        each(*copy);
+        return false;
+    });
 }
 
 size_t MailStoreIndex::countOfType(int32_t type) const {
