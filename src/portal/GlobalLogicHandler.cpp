@@ -3,6 +3,7 @@
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
 #include "app/MailboxReadAhead.h"
+#include "app/StoredMailbox.h"
 #include "app/Text.h"
 #include "app/TopScreen.h"
 #include "app/UIController.h"
@@ -140,6 +141,7 @@ void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me, StoredMailbo
     }
     // What the restore let go (another player's list, stored mail left out) is freed here,
     // off the main thread.
+    StoredMailbox::discard(std::move(mailbox));
 }
 
 void GlobalLogicHandler::onLoginFailWithReason(const std::string& reason) {

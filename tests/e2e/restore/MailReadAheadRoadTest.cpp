@@ -91,12 +91,14 @@ TEST_F(MailReadAheadRoad, ASignInOfAnotherPlayerThanTheOneReadAheadRestoresHisMa
     ASSERT_TRUE(runUntil([] { return gridOnTop() && owner() == kOther; }));
     EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"truoc 2", "truoc 1", "cua binh"}));
 
-    // The first player's read ends now; what it read is dropped and never listed.
+    // The first player's read, dropped, stops once its text is given back: nothing of it
+    // is read or listed.
     hold.mainTurned();
     ASSERT_TRUE(runUntil([&] {
         hold.mainTurned();
-        return log.count("stored mailbox of " + std::to_string(ClientWorld::kPlayerId) + ": 2000 mails read") > 0;
+        return log.count(readStopped(ClientWorld::kPlayerId)) > 0;
     }));
+    EXPECT_EQ(log.count(" mails read"), 1u) << "only the other player's mailbox is read";
     ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 3, "sau")})));
     ASSERT_TRUE(runUntil([] { return listed("sau"); }));
     advance(1.0);
@@ -106,6 +108,34 @@ TEST_F(MailReadAheadRoad, ASignInOfAnotherPlayerThanTheOneReadAheadRestoresHisMa
     const auto first = storedTexts(ClientWorld::kPlayerId);
     ASSERT_EQ(first.size(), 2000u);
     EXPECT_EQ(first.front(), "thu 1");
+}
+
+// A name typed into the sign-in form that is not the remembered player's tells before the
+// sign-in that his mailbox will not be used: the read ahead of it stops there (its text is
+// held, as the defaults' writer holds it, until the name is typed), and nothing of it is read.
+// His name typed again reads it anew.
+TEST_F(MailReadAheadRoad, ANameTypedThatIsNotTheRememberedOneStopsTheReadAhead) {
+    storeInFile(ClientWorld::kPlayerId, storedMails(2000), {}, true);
+    LogWatch log;
+    {
+        TextHold hold(storedValue(ClientWorld::kPlayerId));
+        ASSERT_TRUE(hold.holding());
+        launch();
+        ASSERT_TRUE(log.waitFor([](const std::string& line) { return line == readBegins(ClientWorld::kPlayerId); }));
+        ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername binh\n"
+                           "type id=txfPassword matkhau"));
+        for (int turn = 0; turn < TextHold::kTurns; ++turn)
+            hold.mainTurned();
+        ASSERT_TRUE(log.waitFor(readEnded(ClientWorld::kPlayerId)));
+    }
+    EXPECT_EQ(log.count(readStopped(ClientWorld::kPlayerId)), 1u);
+    EXPECT_EQ(log.count(" mails read"), 0u) << "the remembered player's mailbox was read for another name";
+
+    ASSERT_TRUE(drives("type id=txfUsername an\ntype id=txfPassword matkhau"));
+    ASSERT_TRUE(log.waitFor([](const std::string& line) {
+        return line == "stored mailbox of " + std::to_string(ClientWorld::kPlayerId) + ": 2000 mails read";
+    }));
+    EXPECT_EQ(log.count(readBegins(ClientWorld::kPlayerId)), 2u);
 }
 
 } // namespace

@@ -70,6 +70,10 @@ std::string readBegins(int32_t iddb) {
     return "stored mailbox of " + std::to_string(iddb) + ": reading";
 }
 
+std::string readStopped(int32_t iddb) {
+    return "stored mailbox of " + std::to_string(iddb) + ": dropped, not read";
+}
+
 // ---------------------------------------------------------------- the log
 
 LogWatch::LogWatch() {

@@ -107,5 +107,7 @@ protected:
 std::function<bool(const std::string&)> readEnded(int32_t iddb);
 // The line that begins the read of `iddb`'s stored mailbox.
 std::string readBegins(int32_t iddb);
+// The line of a read of `iddb`'s stored mailbox that stopped, dropped.
+std::string readStopped(int32_t iddb);
 
 } // namespace kavo::test
