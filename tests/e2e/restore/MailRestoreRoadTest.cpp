@@ -11,12 +11,10 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "tests/e2e/restore/MailRestoreSupport.h"
-#include "tests/platform/runtime/Marks.h"
 
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
-#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -189,22 +187,17 @@ TEST_F(MailRestoreRoad, ASignInReadBeforeThePreviousSignOutRanIsReadAgainWithWha
 TEST_F(MailRestoreRoad, ASignInReadBeforeAnEarlierSignInSavedIsReadAgainWithWhatThatSignInSaved) {
     storeInFile(ClientWorld::kPlayerId, storedMails(2));
     launch();
-    auto marks = std::make_shared<platform::test::Marks>();
-    auto hops = std::make_shared<std::atomic<int>>(0);
-    platform::RunLoop::main().setTestHook([marks, hops](platform::RunLoop::TestMoment moment) {
-        if (moment == platform::RunLoop::TestMoment::AwaitsMain)
-            marks->mark("hops waiting: " + std::to_string(++*hops));
-    });
+    WaitingHops hops;
     // The main thread runs nothing until both sign-in replies are read.
     ASSERT_TRUE(connect());
     ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 1, "som")})));
     ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
-    ASSERT_TRUE(marks->waitFor("hops waiting: 1"));
+    ASSERT_TRUE(hops.reached(1));
     MobileClient::getInstance().manualDisconnect();
     ASSERT_TRUE(portal().waitForClientGone(5));
     ASSERT_TRUE(connect());
     ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
-    ASSERT_TRUE(marks->waitFor("hops waiting: 2"));
+    ASSERT_TRUE(hops.reached(2));
     // Read once the second sign-in reply's twin has run.
     ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 2, "moi")})));
 
@@ -227,12 +220,9 @@ TEST_F(MailRestoreRoad, ASignInWhoseHopTheMainLoopDropsEndsWithoutReadingTheMail
     launch();
     LogWatch log;
     ASSERT_TRUE(connect());
-    auto marks = std::make_shared<platform::test::Marks>();
-    platform::RunLoop::main().setTestHook([marks](platform::RunLoop::TestMoment moment) {
-        if (moment == platform::RunLoop::TestMoment::AwaitsMain) marks->mark("the hop waits");
-    });
+    WaitingHops hops;
     ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
-    ASSERT_TRUE(marks->waitFor("the hop waits"));
+    ASSERT_TRUE(hops.reached(1));
     // Drops the hop (and the hook).
     platform::RunLoop::main().reset();
 

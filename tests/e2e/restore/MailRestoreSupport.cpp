@@ -154,6 +154,24 @@ bool TextHold::givenBackForTurns() {
     return forTurns_;
 }
 
+// ---------------------------------------------------------------- the hops
+
+WaitingHops::WaitingHops() {
+    platform::RunLoop::main().setTestHook([count = count_](platform::RunLoop::TestMoment moment) {
+        if (moment != platform::RunLoop::TestMoment::AwaitsMain) return;
+        {
+            std::lock_guard lock(count->mutex);
+            ++count->hops;
+        }
+        count->changed.notify_all();
+    });
+}
+
+bool WaitingHops::reached(int count) {
+    std::unique_lock lock(count_->mutex);
+    return count_->changed.wait_for(lock, std::chrono::seconds(10), [&] { return count_->hops >= count; });
+}
+
 // ---------------------------------------------------------------- the fixture
 
 void MailRestoreRoad::storeInFile(int32_t iddb, const KavoMessageList& mailbox, const KavoMessageList& read,

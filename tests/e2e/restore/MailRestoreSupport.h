@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -84,6 +85,23 @@ private:
     bool forTurns_ = false;
     bool holding_ = false;
     std::thread thread_;
+};
+
+// The hops to the main thread that wait for it (runOnMainThreadAndWait), counted through the
+// main loop's tests' hook, which this sets; the hook goes with the loop's reset.
+class WaitingHops {
+public:
+    WaitingHops();
+    // Waits (real time, without the main loop) until `count` hops have waited.
+    bool reached(int count);
+
+private:
+    struct Count {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int hops = 0;
+    };
+    std::shared_ptr<Count> count_ = std::make_shared<Count>();
 };
 
 class MailRestoreRoad : public ClientFixture {
