@@ -15,6 +15,12 @@ size_t home(uint64_t key, size_t mask) {
     return size_t(key >> 32 ^ key) & mask;
 }
 
+// The least table (a power of two) that holds `mails` at most four fifths full: a slot is a
+// key and a mail, 16 bytes, so 100,000 mails take 2 MB, and a probe stays a few slots long.
+size_t capacityFor(size_t mails) {
+    return std::bit_ceil(std::max<size_t>(16, (mails * 5 + 3) / 4));
+}
+
 uint64_t mix(uint64_t h, uint64_t v) {
     h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
     return h;
@@ -42,8 +48,7 @@ uint64_t MailStoreIndex::slotKey(const KavoMessage& message) {
 }
 
 void MailStoreIndex::reserve(size_t mails) {
-    // At most half full, so a probe stays short.
-    const size_t wanted = std::bit_ceil(std::max<size_t>(16, mails * 2));
+    const size_t wanted = capacityFor(mails);
     if (wanted > slots_.size()) rehash(wanted);
 }
 
@@ -73,8 +78,9 @@ void MailStoreIndex::add(const KavoMessage& message) {
     else
         types_.emplace_back(message.type(), 1);
     if (message.time() == 0) return;
-    // Grown, or cleared of removed marks, before it is more than half full.
-    if ((used_ + 1) * 2 > slots_.size()) rehash(std::bit_ceil(std::max<size_t>(16, (keys_ + 1) * 2)));
+    // Grown, or cleared of removed marks, before it is more than four fifths full, with room
+    // for half as many mails again.
+    if ((used_ + 1) * 5 > slots_.size() * 4) rehash(capacityFor((keys_ + 1) * 3 / 2));
     insert({slotKey(message), &message});
 }
 
