@@ -138,5 +138,24 @@ TEST_F(MailReadAheadRoad, ANameTypedThatIsNotTheRememberedOneStopsTheReadAhead) 
     EXPECT_EQ(log.count(readBegins(ClientWorld::kPlayerId)), 2u);
 }
 
+// Opening the registration form tells as much: a new account is not the remembered player,
+// and the read ahead of his mailbox stops.
+TEST_F(MailReadAheadRoad, OpeningTheRegistrationFormStopsTheReadAhead) {
+    storeInFile(ClientWorld::kPlayerId, storedMails(2000), {}, true);
+    LogWatch log;
+    {
+        TextHold hold(storedValue(ClientWorld::kPlayerId));
+        ASSERT_TRUE(hold.holding());
+        launch();
+        ASSERT_TRUE(log.waitFor([](const std::string& line) { return line == readBegins(ClientWorld::kPlayerId); }));
+        ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\nwait id=btnRegister"));
+        for (int turn = 0; turn < TextHold::kTurns; ++turn)
+            hold.mainTurned();
+        ASSERT_TRUE(log.waitFor(readEnded(ClientWorld::kPlayerId)));
+    }
+    EXPECT_EQ(log.count(readStopped(ClientWorld::kPlayerId)), 1u);
+    EXPECT_EQ(log.count(" mails read"), 0u) << "the remembered player's mailbox was read for a registration";
+}
+
 } // namespace
 } // namespace kavo::test
