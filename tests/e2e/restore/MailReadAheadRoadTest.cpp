@@ -21,6 +21,23 @@ protected:
     static platform::Value storedValue(int32_t iddb) {
         return platform::UserDefaults::standard().objectForKey(UIController::listMessageKey(iddb));
     }
+
+    // The remembered player's stored mailbox of 2,000 mails is read ahead from the log-in
+    // screen, its text held (as the defaults' writer holds it) while the player does what
+    // `script` says; then the text is given back and the read ends, read or stopped.
+    ::testing::AssertionResult readAheadWhile(LogWatch& log, const std::string& script) {
+        storeInFile(ClientWorld::kPlayerId, storedMails(2000), {}, true);
+        TextHold hold(storedValue(ClientWorld::kPlayerId));
+        if (!hold.holding()) return ::testing::AssertionFailure() << "the stored mailbox was decoded before";
+        launch();
+        if (!log.waitFor([](const std::string& line) { return line == readBegins(ClientWorld::kPlayerId); }))
+            return ::testing::AssertionFailure() << "nothing was read ahead";
+        if (auto driven = drives(script); !driven) return driven;
+        for (int turn = 0; turn < TextHold::kTurns; ++turn)
+            hold.mainTurned();
+        if (!log.waitFor(readEnded(ClientWorld::kPlayerId))) return ::testing::AssertionFailure() << "the read went on";
+        return ::testing::AssertionSuccess();
+    }
 };
 
 // The read ahead is still under way when the player's sign-in reply comes (its text is held
@@ -115,19 +132,9 @@ TEST_F(MailReadAheadRoad, ASignInOfAnotherPlayerThanTheOneReadAheadRestoresHisMa
 // held, as the defaults' writer holds it, until the name is typed), and nothing of it is read.
 // His name typed again reads it anew.
 TEST_F(MailReadAheadRoad, ANameTypedThatIsNotTheRememberedOneStopsTheReadAhead) {
-    storeInFile(ClientWorld::kPlayerId, storedMails(2000), {}, true);
     LogWatch log;
-    {
-        TextHold hold(storedValue(ClientWorld::kPlayerId));
-        ASSERT_TRUE(hold.holding());
-        launch();
-        ASSERT_TRUE(log.waitFor([](const std::string& line) { return line == readBegins(ClientWorld::kPlayerId); }));
-        ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername binh\n"
-                           "type id=txfPassword matkhau"));
-        for (int turn = 0; turn < TextHold::kTurns; ++turn)
-            hold.mainTurned();
-        ASSERT_TRUE(log.waitFor(readEnded(ClientWorld::kPlayerId)));
-    }
+    ASSERT_TRUE(readAheadWhile(log, "screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\n"
+                                    "type id=txfUsername binh\ntype id=txfPassword matkhau"));
     EXPECT_EQ(log.count(readStopped(ClientWorld::kPlayerId)), 1u);
     EXPECT_EQ(log.count(" mails read"), 0u) << "the remembered player's mailbox was read for another name";
 
@@ -141,18 +148,8 @@ TEST_F(MailReadAheadRoad, ANameTypedThatIsNotTheRememberedOneStopsTheReadAhead) 
 // Opening the registration form tells as much: a new account is not the remembered player,
 // and the read ahead of his mailbox stops.
 TEST_F(MailReadAheadRoad, OpeningTheRegistrationFormStopsTheReadAhead) {
-    storeInFile(ClientWorld::kPlayerId, storedMails(2000), {}, true);
     LogWatch log;
-    {
-        TextHold hold(storedValue(ClientWorld::kPlayerId));
-        ASSERT_TRUE(hold.holding());
-        launch();
-        ASSERT_TRUE(log.waitFor([](const std::string& line) { return line == readBegins(ClientWorld::kPlayerId); }));
-        ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\nwait id=btnRegister"));
-        for (int turn = 0; turn < TextHold::kTurns; ++turn)
-            hold.mainTurned();
-        ASSERT_TRUE(log.waitFor(readEnded(ClientWorld::kPlayerId)));
-    }
+    ASSERT_TRUE(readAheadWhile(log, "screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\nwait id=btnRegister"));
     EXPECT_EQ(log.count(readStopped(ClientWorld::kPlayerId)), 1u);
     EXPECT_EQ(log.count(" mails read"), 0u) << "the remembered player's mailbox was read for a registration";
 }
