@@ -1,14 +1,20 @@
 // A flood of mail through the client: 10,000 mailbox replies parsed as the reader
 // thread parses them, their main-thread twins, the app-wide list and its saving; then
 // a stored mailbox of 100,000 mails read back at sign-in. Prints the main thread's
-// processor time and the growth of the resident memory for each.
+// processor time and the growth of the resident memory for each. Then what mail sent again
+// costs the main thread against that stored mailbox: 100 or 1,000 waiting mails that repeat
+// its newest or its oldest mails at the sign-in's restore, and 1,000 that repeat them once
+// signed in, each beside as many new mails (the least of five runs, each a restore anew).
 //
 //   kavo_mail_bench [mails] [stored]
 //
-// The read-back is measured in a fresh process of its own (the program starts itself
-// with --restore DIR), so memory the flood freed cannot hide what the read-back takes.
+// The read-back and the repeats are measured in fresh processes of their own (the program
+// starts itself with --restore DIR and --repeats DIR), so memory the flood freed cannot hide
+// what the read-back takes.
 
+#include "app/MailStore.h"
 #include "app/UIController.h"
+#include "bench/StoredMails.h"
 #include "net/Message.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
@@ -18,14 +24,17 @@
 #include "portal/GlobalMessageHandler.h"
 #include "portal/model/Player.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -69,17 +78,7 @@ void signIn(int32_t iddb) {
 
 // A stored mailbox of `count` mails under the key of `iddb`.
 void writeStoredMailbox(int32_t iddb, int count) {
-    kavo::KavoMessageList list;
-    list.reserve(size_t(count));
-    for (int i = 0; i < count; ++i) {
-        auto m = std::make_shared<kavo::KavoMessage>();
-        m->setType(1);
-        m->setTime(1'700'000'000'000LL + i);
-        m->setFromID(500 + i % 50);
-        m->setFromName("nguoigui" + std::to_string(i % 50));
-        m->setMessage("Thu so " + std::to_string(i) + ": chuc ban mot ngay vui ve va nhieu may man");
-        list.push_back(std::move(m));
-    }
+    const kavo::KavoMessageList list = kavo::bench::storedMails(0, count);
     auto& defaults = platform::UserDefaults::standard();
     defaults.setData(kavo::KavoMessage::archiveList(list), kavo::UIController::listMessageKey(iddb));
     defaults.synchronize();
@@ -111,6 +110,88 @@ int measureRestore(const std::string& data) {
     return 0;
 }
 
+kavo::KavoMessageList newMails(int count) {
+    kavo::KavoMessageList mails;
+    for (int i = 0; i < count; ++i) {
+        auto m = kavo::bench::storedMail(i);
+        m->setTime(1'800'000'000'000LL + i);
+        m->setMessage("Thu moi " + std::to_string(i));
+        mails.push_back(std::move(m));
+    }
+    return mails;
+}
+
+// The least and the most main-thread seconds of five runs of `work`, each after `setUp`.
+std::pair<double, double> spreadOf(const std::function<void()>& setUp, const std::function<void()>& work) {
+    double least = 1e9, most = 0;
+    for (int run = 0; run < 5; ++run) {
+        setUp();
+        const double before = threadSeconds();
+        work();
+        const double took = threadSeconds() - before;
+        least = std::min(least, took);
+        most = std::max(most, took);
+    }
+    return {least, most};
+}
+
+int measureRepeats(const std::string& data, int stored) {
+    platform::Bundle::main().setMainPath(KAVO_SOURCE_DIR "/resources");
+    platform::setDataDirectory(data);
+    platform::RunLoop::main().bindToCurrentThread();
+    platform::ScopedManualClock clock;
+    // Each run starts from the stored mailbox as written: what a run saves is put back.
+    const std::string file = platform::joinPath(data, "defaults.plist");
+    const std::string written = file + ".written";
+    std::filesystem::copy_file(file, written, std::filesystem::copy_options::overwrite_existing);
+    kavo::StoredMailbox mailbox;
+    // Nobody signed in: `waiting` arrives, then the stored mailbox is read for player 42.
+    const auto readWith = [&](const kavo::KavoMessageList& waiting) {
+        kavo::MailStore::shared().reset();
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.flush();
+        std::filesystem::copy_file(written, file, std::filesystem::copy_options::overwrite_existing);
+        defaults.reset();
+        kavo::UIController::addItemsIntoListMessage(waiting);
+        mailbox = kavo::UIController::readListMessage(42);
+        auto me = std::make_shared<kavo::Player>();
+        me->setIDDB(42);
+        kavo::UIController::setMyInfo(me);
+    };
+    const auto restore = [&] { kavo::UIController::restoreListMessage(std::move(mailbox)); };
+    const std::pair<const char*, kavo::KavoMessageList> waitingCases[] = {
+        {"none", {}},
+        {"100 new", newMails(100)},
+        {"100 repeating the newest", kavo::bench::storedMails(0, 100)},
+        {"1,000 new", newMails(1000)},
+        {"1,000 repeating the newest", kavo::bench::storedMails(0, 1000)},
+        {"1,000 repeating the oldest", kavo::bench::storedMails(stored - 1000, 1000)},
+    };
+    for (const auto& [what, waiting] : waitingCases) {
+        const auto [least, most] = spreadOf([&] { readWith(waiting); }, restore);
+        std::printf("restore, waiting mail %s: %.2f-%.2f ms main thread (%zu listed)\n", what, least * 1000,
+                    most * 1000, kavo::UIController::listMessageCount());
+    }
+    const std::pair<const char*, kavo::KavoMessageList> sentCases[] = {
+        {"1,000 new", newMails(1000)},
+        {"1,000 repeating the newest", kavo::bench::storedMails(0, 1000)},
+        {"1,000 repeating the oldest", kavo::bench::storedMails(stored - 1000, 1000)},
+    };
+    const auto first = newMails(1001).back();
+    for (const auto& [what, sent] : sentCases) {
+        // Signed in, the save the first mail makes behind: the mail sent only arranges one.
+        const auto signedIn = [&] {
+            readWith({});
+            restore();
+            kavo::UIController::addItemIntoListMessage(first);
+        };
+        const auto [least, most] = spreadOf(signedIn, [&] { kavo::UIController::addItemsIntoListMessage(sent); });
+        std::printf("signed in, mail sent %s: %.2f-%.2f ms main thread (%zu listed)\n", what, least * 1000, most * 1000,
+                    kavo::UIController::listMessageCount());
+    }
+    return 0;
+}
+
 void drainMainThread() {
     while (platform::RunLoop::main().runPending() > 0) {
     }
@@ -120,6 +201,7 @@ void drainMainThread() {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--restore") return measureRestore(argv[2]);
+    if (argc == 4 && std::string(argv[1]) == "--repeats") return measureRepeats(argv[2], std::atoi(argv[3]));
     const int mails = argc > 1 ? std::atoi(argv[1]) : 10'000;
     const int stored = argc > 2 ? std::atoi(argv[2]) : 100'000;
     char pattern[] = "/tmp/kavo-mail-bench-XXXXXX";
@@ -169,6 +251,8 @@ int main(int argc, char** argv) {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     const int status = std::system(("'" + self + "' --restore '" + data + "'").c_str());
     if (status != 0) std::printf("restore: failed (%d)\n", status);
+    const int repeats = std::system(("'" + self + "' --repeats '" + data + "' " + std::to_string(stored)).c_str());
+    if (repeats != 0) std::printf("repeats: failed (%d)\n", repeats);
 
     kavo::UIController::signOutListMessage();
     std::filesystem::remove_all(data);

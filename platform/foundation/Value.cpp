@@ -34,7 +34,25 @@ template <typename Int> Int clampReal(double v) {
     return Int(v);
 }
 
+std::mutex decodeHookMutex;
+std::function<void()> decodeWaitsHook;
+
+// Calls the tests' hook, if any.
+void reachDecodeWaits() {
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(decodeHookMutex);
+        hook = decodeWaitsHook;
+    }
+    if (hook) hook();
+}
+
 } // namespace
+
+void Value::setDecodeWaitsTestHook(std::function<void()> hook) {
+    std::lock_guard lock(decodeHookMutex);
+    decodeWaitsHook = std::move(hook);
+}
 
 int64_t parseLeadingInteger(std::string_view text) {
     size_t i = 0;
@@ -116,15 +134,20 @@ struct Value::LazyBytes {
     explicit LazyBytes(Maker maker) : make(std::move(maker)) {}
     const Bytes& decoded() const {
         std::unique_lock lock(mutex);
+        // A writer reads the text a slice at a time and gives it back under this lock: once
+        // the slice it reads is out (a short write), its reads happened before, and the
+        // text's megabytes become the bytes, with no second buffer beside them. The writer
+        // encodes the rest from the bytes.
+        if (textReaders > 0) {
+            reachDecodeWaits();
+            givenBack.wait(lock, [this] { return textReaders == 0; });
+        }
+        // Decoded once: a decoder that waited beside another finds the bytes made, and a
+        // reference handed out before stays valid.
         if (!isDecoded) {
             if (make) {
                 made = (*make)();
             } else {
-                // A writer reads the text a slice at a time and gives it back under this
-                // lock: once the slice it reads is out (a short write), its reads happened
-                // before, and the text's megabytes become the bytes, with no second buffer
-                // beside them. The writer encodes the rest from the bytes.
-                givenBack.wait(lock, [this] { return textReaders == 0; });
                 Bytes own = std::move(text);
                 text = Bytes();
                 if (base64DecodeInPlace(own)) bytes = std::move(own);

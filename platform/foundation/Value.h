@@ -78,6 +78,10 @@ public:
     // another thread waits until `read` returns, so `read` must be short and must not ask
     // for this value's bytes.
     bool readBase64Text(const std::function<void(std::string_view)>& read) const;
+    // The tests' hook: called on a decoding thread when its decode finds the Base64 text
+    // held by a reader of readBase64Text and begins to wait for it, with that value's lock
+    // held (the hook must not touch the value). Null but in tests.
+    static void setDecodeWaitsTestHook(std::function<void()> hook);
     static Value emptyArray() { return Value(Array{}); }
     static Value emptyDictionary() { return Value(Dictionary{}); }
 

@@ -18,6 +18,34 @@ bool isFriendRequest(const KavoMessage& m) {
     return m.type() == KavoMessage::kTypeFriendRequest && m.isRequestAddFriend();
 }
 
+// Takes the `count` mails of `list` that `goes` picks out of it and hands each to `taken`.
+// It looks from both ends toward the middle and stops once it found them all, so mails
+// near either end (the newest, or the oldest) cost what lies between them and that end,
+// not the list's length; the mails looked at close the gaps, and the rest stays in place.
+void takeOut(std::deque<std::shared_ptr<KavoMessage>>& list, size_t count,
+             const std::function<bool(const KavoMessage&)>& goes,
+             const std::function<void(std::shared_ptr<KavoMessage>)>& taken) {
+    // Looked at: [0, front) and [back, size). Kept: [0, frontKept) and [backKept, size).
+    size_t front = 0, frontKept = 0;
+    size_t back = list.size(), backKept = list.size();
+    for (size_t found = 0; found < count && front < back;) {
+        // One step from each end in turn.
+        const bool fromFront = front <= list.size() - back;
+        const size_t at = fromFront ? front++ : --back;
+        if (goes(*list[at])) {
+            taken(std::move(list[at]));
+            ++found;
+        } else if (fromFront) {
+            if (frontKept != at) list[frontKept] = std::move(list[at]);
+            ++frontKept;
+        } else {
+            if (--backKept != at) list[backKept] = std::move(list[at]);
+        }
+    }
+    list.erase(list.begin() + std::ptrdiff_t(back), list.begin() + std::ptrdiff_t(backKept));
+    list.erase(list.begin() + std::ptrdiff_t(frontKept), list.begin() + std::ptrdiff_t(front));
+}
+
 } // namespace
 
 MailStore& MailStore::shared() {
@@ -26,13 +54,6 @@ MailStore& MailStore::shared() {
 }
 
 // ---------------------------------------------------------------- identity
-
-bool MailStore::containsLocked(const KavoMessage& message) const {
-    if (!index_.mayContain(message)) return false;
-    // A count's match is confirmed field by field; it is rare outside a real duplicate.
-    return std::any_of(list_.begin(), list_.end(),
-                       [&](const auto& m) { return m && MailStoreIndex::sameIdentity(*m, message); });
-}
 
 size_t MailStore::removeLocked(const std::function<bool(const KavoMessage&)>& drop) {
     // In place, in order; each mail that goes is uncounted, so the index never needs
@@ -134,7 +155,7 @@ KavoMessageList MailStore::addToFront(const KavoMessageList& messages) {
     writeBeforeAStrayChangeLocked();
     KavoMessageList stored;
     for (const auto& message : messages) {
-        if (!message || containsLocked(*message) || read_.contains(*message)) continue;
+        if (!message || index_.contains(*message) || read_.contains(*message)) continue;
         list_.push_front(message);
         index_.add(*message);
         stored.push_back(message);
@@ -222,23 +243,25 @@ bool MailStore::restore(StoredMailbox& stored) {
                                  return m->type() == KavoMessage::kTypeLatestOnly;
                              });
     const bool dropRequests = requestsReplaced_ && stored.friendRequests_ > 0;
-    KavoMessageList repeated;
+    const auto replaced = [&](const KavoMessage& m) {
+        return (dropNotices && m.type() == KavoMessage::kTypeLatestOnly) || (dropRequests && isFriendRequest(m));
+    };
+    // The stored mails that the waiting mail repeats: the stored index holds them, so each
+    // costs a look at its own copies.
+    std::unordered_set<const KavoMessage*> repeated;
     for (const auto& m : list_)
-        if (stored.index_.mayContain(*m)) repeated.push_back(m);
-    if (dropNotices || dropRequests || !repeated.empty()) {
-        // What goes joins what the caller frees.
-        std::erase_if(stored.mails_, [&](const auto& m) {
-            const bool drop = (dropNotices && m->type() == KavoMessage::kTypeLatestOnly) ||
-                              (dropRequests && isFriendRequest(*m)) ||
-                              std::any_of(repeated.begin(), repeated.end(),
-                                          [&m](const auto& w) { return MailStoreIndex::sameIdentity(*w, *m); });
-            if (drop) {
-                stored.index_.remove(*m);
-                dropped.push_back(m);
-            }
-            return drop;
+        stored.index_.forEachCopy(*m, [&repeated](const KavoMessage& copy) { repeated.insert(&copy); });
+    size_t leavingOut = (dropNotices ? stored.notices_ : 0) + (dropRequests ? stored.friendRequests_ : 0);
+    for (const KavoMessage* copy : repeated)
+        leavingOut += !replaced(*copy);
+    // What goes joins what the caller frees. A server sends its newest mail again, which
+    // lies at the stored list's front.
+    takeOut(
+        stored.mails_, leavingOut, [&](const KavoMessage& m) { return replaced(m) || repeated.contains(&m); },
+        [&](std::shared_ptr<KavoMessage> m) {
+            stored.index_.remove(*m);
+            dropped.push_back(std::move(m));
         });
-    }
 
     // The stored list and its index are taken over whole; the waiting mail goes in front.
     for (auto it = list_.rbegin(); it != list_.rend(); ++it) {
@@ -340,11 +363,15 @@ bool MailStore::saveLocked(bool wait) {
     // sign-in that saves at once. The mails' texts never change once they arrived; their
     // flags do, here, so the writer archives the flags as they are now. The stored archive
     // the new one replaces goes at once instead of waiting beside it.
-    KavoMessageList mails(list_.begin(), list_.end());
+    // One pass over the mails (a mailbox of 100,000 is memory the pass waits for).
+    KavoMessageList mails;
     std::vector<uint8_t> flags;
-    flags.reserve(mails.size());
-    for (const auto& m : mails)
+    mails.reserve(list_.size());
+    flags.reserve(list_.size());
+    for (const auto& m : list_) {
+        mails.push_back(m);
         flags.push_back(m->archivedFlags());
+    }
     defaults.setObject(platform::Value::deferredData([mails = std::move(mails), flags = std::move(flags)] {
                            return platform::Value::sharedData(KavoMessage::archiveList(mails, &flags));
                        }),

@@ -20,11 +20,11 @@ namespace kavo {
 //
 // A server may send thousands of mails in a few seconds, so nothing here costs the
 // whole list per message: the list is a deque (a new mail goes to the front in
-// constant time), duplicates are found through a count of each mail's identity
-// (MailStoreIndex), kept up to date as mail comes and goes, and saving is coalesced. A
-// change is saved at once when the last save is at least kSaveInterval old, else once when
-// that interval is over (a timer on the main run loop); flush() saves what is pending at
-// once (sign-out, exit, a stop signal).
+// constant time), duplicates are found through an index of each mail's identity that
+// holds the mail (MailStoreIndex), kept up to date as mail comes and goes, and saving is
+// coalesced. A change is saved at once when the last save is at least kSaveInterval old,
+// else once when that interval is over (a timer on the main run loop); flush() saves what
+// is pending at once (sign-out, exit, a stop signal).
 //
 // The list belongs to one signed-in player (see UIController): it is saved only under
 // that player's key and only while that player is the one signed in.
@@ -88,8 +88,11 @@ public:
     // left out: the newer ones replace them; so are the stored friend requests after
     // removeFriendRequests, the stored mails that waiting mail repeats, and every waiting
     // mail the player has read. Costs the waiting mail, not the stored: the stored list and
-    // its index are taken over as they are. A player who owns the list already (signed in
-    // again on the same connection) keeps it as it is in memory, newer than the stored one.
+    // its index are taken over as they are, a repeated stored mail is found through that
+    // index, and what is left out is looked for from both ends of the stored list until the
+    // last of it is found (a server sends its newest mail again). A player who owns the list
+    // already (signed in again on the same connection) keeps it as it is in memory, newer
+    // than the stored one.
     // False, and nothing changed, when `stored` is not current (isCurrent). Else `stored`
     // is left holding what the list let go (another player's list, stored mails left out),
     // for the caller to free on its own thread rather than on the main thread.
@@ -111,7 +114,6 @@ private:
 
     using List = std::deque<std::shared_ptr<KavoMessage>>;
 
-    bool containsLocked(const KavoMessage& message) const;
     bool currentLocked(const StoredMailbox& stored) const;
     uint64_t savesOfLocked(int32_t iddb) const;
     // Removes the mails that `drop` picks, uncounting them; how many went.

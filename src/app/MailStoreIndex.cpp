@@ -15,6 +15,12 @@ size_t home(uint64_t key, size_t mask) {
     return size_t(key >> 32 ^ key) & mask;
 }
 
+// The least table (a power of two) that holds `mails` at most four fifths full: a slot is a
+// key and a mail, 16 bytes, so 100,000 mails take 2 MB, and a probe stays a few slots long.
+size_t capacityFor(size_t mails) {
+    return std::bit_ceil(std::max<size_t>(16, (mails * 5 + 3) / 4));
+}
+
 uint64_t mix(uint64_t h, uint64_t v) {
     h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
     return h;
@@ -42,25 +48,24 @@ uint64_t MailStoreIndex::slotKey(const KavoMessage& message) {
 }
 
 void MailStoreIndex::reserve(size_t mails) {
-    // At most half full, so a probe stays short.
-    const size_t wanted = std::bit_ceil(std::max<size_t>(16, mails * 2));
+    const size_t wanted = capacityFor(mails);
     if (wanted > slots_.size()) rehash(wanted);
 }
 
 void MailStoreIndex::rehash(size_t capacity) {
-    std::vector<uint64_t> old = std::move(slots_);
-    slots_.assign(capacity, kEmpty);
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(capacity, Slot{});
     keys_ = used_ = 0;
-    for (const uint64_t key : old)
-        if (key > kRemoved) insertKey(key);
+    for (const Slot& slot : old)
+        if (slot.mail) insert(slot);
 }
 
-void MailStoreIndex::insertKey(uint64_t key) {
-    size_t at = home(key, mask());
+void MailStoreIndex::insert(Slot slot) {
+    size_t at = home(slot.key, mask());
     // A removed mark is passed over rather than reused: the same key may lie further on.
-    while (slots_[at] != kEmpty)
+    while (slots_[at].key != kEmpty)
         at = (at + 1) & mask();
-    slots_[at] = key;
+    slots_[at] = slot;
     ++keys_;
     ++used_;
 }
@@ -73,9 +78,10 @@ void MailStoreIndex::add(const KavoMessage& message) {
     else
         types_.emplace_back(message.type(), 1);
     if (message.time() == 0) return;
-    // Grown, or cleared of removed marks, before it is more than half full.
-    if ((used_ + 1) * 2 > slots_.size()) rehash(std::bit_ceil(std::max<size_t>(16, (keys_ + 1) * 2)));
-    insertKey(slotKey(message));
+    // Grown, or cleared of removed marks, before it is more than four fifths full, with room
+    // for half as many mails again.
+    if ((used_ + 1) * 5 > slots_.size() * 4) rehash(capacityFor((keys_ + 1) * 3 / 2));
+    insert({slotKey(message), &message});
 }
 
 void MailStoreIndex::remove(const KavoMessage& message) {
@@ -83,23 +89,41 @@ void MailStoreIndex::remove(const KavoMessage& message) {
         std::find_if(types_.begin(), types_.end(), [&](const auto& t) { return t.first == message.type(); });
     if (typed != types_.end() && --typed->second == 0) types_.erase(typed);
     if (message.time() == 0 || slots_.empty()) return;
-    // A mail whose identity changed after it was counted is not found under its new key:
-    // its old key stays, which costs at most a lookup confirmed in vain, never a miss.
-    const uint64_t key = slotKey(message);
-    for (size_t at = home(key, mask()); slots_[at] != kEmpty; at = (at + 1) & mask()) {
-        if (slots_[at] != key) continue;
-        slots_[at] = kRemoved;
+    const auto uncount = [this](Slot& slot) {
+        slot = {kRemoved, nullptr};
         --keys_;
-        return;
+    };
+    const uint64_t key = slotKey(message);
+    for (size_t at = home(key, mask()); slots_[at].key != kEmpty; at = (at + 1) & mask()) {
+        if (slots_[at].mail == &message) return uncount(slots_[at]);
+    }
+    // Its identity changed after it was counted, so its slot lies under the old key: found
+    // by a look through the table, no slot outlives its mail.
+    for (Slot& slot : slots_)
+        if (slot.mail == &message) return uncount(slot);
+}
+
+template <typename Found> void MailStoreIndex::findCopies(const KavoMessage& message, Found found) const {
+    if (message.time() == 0 || slots_.empty()) return;
+    const uint64_t key = slotKey(message);
+    for (size_t at = home(key, mask()); slots_[at].key != kEmpty; at = (at + 1) & mask()) {
+        const Slot& slot = slots_[at];
+        if (slot.key == key && slot.mail && sameIdentity(*slot.mail, message) && found(slot.mail)) return;
     }
 }
 
-bool MailStoreIndex::mayContain(const KavoMessage& message) const {
-    if (message.time() == 0 || slots_.empty()) return false;
-    const uint64_t key = slotKey(message);
-    for (size_t at = home(key, mask()); slots_[at] != kEmpty; at = (at + 1) & mask())
-        if (slots_[at] == key) return true;
-    return false;
+bool MailStoreIndex::contains(const KavoMessage& message) const {
+    bool found = false;
+    findCopies(message, [&found](const KavoMessage*) { return found = true; });
+    return found;
+}
+
+void MailStoreIndex::forEachCopy(const KavoMessage& message,
+                                 const std::function<void(const KavoMessage&)>& each) const {
+    findCopies(message, [&each](const KavoMessage* copy) {
+        each(*copy);
+        return false;
+    });
 }
 
 size_t MailStoreIndex::countOfType(int32_t type) const {

@@ -1,7 +1,5 @@
 #include "app/MailStoreReadMarks.h"
 
-#include <algorithm>
-
 namespace kavo {
 
 MailStoreReadMarks MailStoreReadMarks::fromArchive(const platform::Bytes& archive) {
@@ -13,9 +11,7 @@ MailStoreReadMarks MailStoreReadMarks::fromArchive(const platform::Bytes& archiv
 }
 
 bool MailStoreReadMarks::contains(const KavoMessage& message) const {
-    if (!index_.mayContain(message)) return false;
-    return std::any_of(mails_.begin(), mails_.end(),
-                       [&](const auto& m) { return MailStoreIndex::sameIdentity(*m, message); });
+    return index_.contains(message);
 }
 
 void MailStoreReadMarks::remember(const std::shared_ptr<KavoMessage>& message) {

@@ -4,6 +4,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <optional>
 #include <utility>
@@ -22,9 +23,10 @@ struct MailboxReadAhead::Read {
     const int32_t iddb;
     std::mutex mutex;
     std::condition_variable finished;
+    // Set under `mutex`; the read looks at it on its way and stops.
+    std::atomic<bool> dropped = false;
     // Under `mutex`.
     bool done = false;
-    bool dropped = false;
     std::optional<StoredMailbox> mailbox;
 };
 
@@ -64,17 +66,18 @@ void MailboxReadAhead::start(int32_t iddb) {
     current_ = read;
     platform::log("mailbox of " + std::to_string(iddb) + " read ahead");
     queue_.async([read, copy = std::move(copy)]() mutable {
+        if (read->dropped) return;
+        StoredMailbox mailbox = StoredMailbox::read(std::move(copy), &read->dropped);
         {
             std::lock_guard readLock(read->mutex);
-            if (read->dropped) return;
+            if (!read->dropped) {
+                read->mailbox = std::move(mailbox);
+                read->done = true;
+                read->finished.notify_all();
+                return;
+            }
         }
-        // Declared before the lock, so that a mailbox dropped meanwhile is freed after it.
-        StoredMailbox mailbox = StoredMailbox::read(std::move(copy));
-        std::lock_guard readLock(read->mutex);
-        if (read->dropped) return;
-        read->mailbox = std::move(mailbox);
-        read->done = true;
-        read->finished.notify_all();
+        StoredMailbox::discard(std::move(mailbox));
     });
 }
 
@@ -96,7 +99,7 @@ void MailboxReadAhead::drop(const std::shared_ptr<Read>& read) {
         read->mailbox.reset();
     }
     // Read already: 100,000 mails are freed on the read-ahead thread, not on the caller's.
-    if (doomed) queue_.async([doomed]() mutable { doomed.reset(); });
+    if (doomed) queue_.async([doomed] { StoredMailbox::discard(std::move(*doomed)); });
 }
 
 StoredMailbox MailboxReadAhead::take(int32_t iddb) {

@@ -18,8 +18,9 @@ namespace kavo {
 // mailbox is read, decoded, checked and indexed on a thread of its own while the player
 // picks the server and the client connects and signs in. The sign-in reply's thread takes
 // it (take): it waits for a read still under way, and a read of another player than the
-// one the server signed in is dropped and read anew for the right one. What is not used
-// is freed on the read-ahead thread, never on the main thread.
+// one the server signed in is dropped and read anew for the right one. A read dropped while
+// under way stops. What is not used is freed on the read-ahead thread, never on the main
+// thread, and its memory given back to the system.
 //
 // The copy read is taken on the main thread when the read starts, in order with the
 // mailbox's saves; a save of that player after it makes the restore refuse it, and the
@@ -39,14 +40,15 @@ public:
     // The log-in screen shows: the player remembered from the last sign-in (if any) is the
     // likely one, and his stored mailbox is read ahead.
     void startForRemembered();
-    // `name` signs in (the log-in form sends it): when that is the remembered player, his
-    // stored mailbox is read ahead (or goes on being read); otherwise a read begun for
+    // `name` is typed into the log-in form or signs in: when that is the remembered player,
+    // his stored mailbox is read ahead (or goes on being read); otherwise a read begun for
     // someone else is dropped.
     void startFor(const std::string& name);
     // Reads `iddb`'s stored mailbox on the read-ahead thread, unless it is read or being
     // read already, or his list is the one in memory.
     void start(int32_t iddb);
-    // Drops what was read ahead or is being read; the read-ahead thread frees it.
+    // Drops what was read ahead or is being read (a read under way stops); the read-ahead
+    // thread frees it.
     void drop();
     // `iddb`'s stored mailbox for the sign-in: the one read ahead when it is his, once its
     // read ends; else read now on the calling thread.

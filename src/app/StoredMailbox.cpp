@@ -12,6 +12,12 @@ namespace {
 
 // A stored archive from which size on its reading leaves memory worth giving back.
 constexpr size_t kLargeArchive = size_t(1) << 20;
+// A mailbox of that many mails (an archive of about kLargeArchive) frees as much.
+constexpr size_t kLargeMailbox = 10'000;
+
+bool isDropped(const std::atomic<bool>* dropped) {
+    return dropped && dropped->load(std::memory_order_relaxed);
+}
 
 } // namespace
 
@@ -19,7 +25,7 @@ StoredMailbox StoredMailbox::read(int32_t iddb) {
     return read(MailStore::shared().storedCopy(iddb));
 }
 
-StoredMailbox StoredMailbox::read(Copy copy) {
+StoredMailbox StoredMailbox::read(Copy copy, const std::atomic<bool>* dropped) {
     StoredMailbox stored;
     stored.owner_ = copy.owner;
     stored.saves_ = copy.saves;
@@ -30,17 +36,24 @@ StoredMailbox StoredMailbox::read(Copy copy) {
         return stored;
     }
     platform::log(whose + "reading");
+    const auto stop = [&] {
+        if (!isDropped(dropped)) return false;
+        platform::log(whose + "dropped, not read");
+        return true;
+    };
     if (!copy.mails.isNull()) {
+        if (stop()) return stored;
         // The value shares its text with the defaults: the decode happens where it lies.
+        const platform::Bytes& archive = copy.mails.dataValue();
+        if (stop()) return stored;
         // Each mail goes straight to the list and is counted while its texts are at hand.
-        const bool readable =
-            KavoMessage::unarchiveEach(copy.mails.dataValue(), [&stored](std::shared_ptr<KavoMessage> m) {
-                if (!m) return;
-                stored.index_.add(*m);
-                stored.notices_ += m->type() == KavoMessage::kTypeLatestOnly;
-                stored.friendRequests_ += m->type() == KavoMessage::kTypeFriendRequest && m->isRequestAddFriend();
-                stored.mails_.push_back(std::move(m));
-            });
+        const bool readable = KavoMessage::unarchiveEach(archive, [&stored](std::shared_ptr<KavoMessage> m) {
+            if (!m) return;
+            stored.index_.add(*m);
+            stored.notices_ += m->type() == KavoMessage::kTypeLatestOnly;
+            stored.friendRequests_ += m->type() == KavoMessage::kTypeFriendRequest && m->isRequestAddFriend();
+            stored.mails_.push_back(std::move(m));
+        });
         if (!readable) {
             platform::log(whose + "cannot be read; starting empty");
             stored.mails_.clear();
@@ -56,6 +69,12 @@ StoredMailbox StoredMailbox::read(Copy copy) {
     if (!copy.marks.isNull()) stored.read_ = MailStoreReadMarks::fromArchive(copy.marks.dataValue());
     platform::log(whose + std::to_string(stored.mails_.size()) + " mails read");
     return stored;
+}
+
+void StoredMailbox::discard(StoredMailbox&& mailbox) {
+    const bool large = mailbox.count() >= kLargeMailbox;
+    mailbox = StoredMailbox();
+    if (large) ::malloc_trim(0);
 }
 
 } // namespace kavo

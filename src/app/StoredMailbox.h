@@ -5,6 +5,7 @@
 #include "platform/foundation/Value.h"
 #include "portal/model/KavoMessage.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -40,10 +41,16 @@ public:
     };
 
     // Decodes, checks, unarchives and counts a copy on the calling thread; an absent or
-    // unreadable stored value counts as an empty mailbox.
-    static StoredMailbox read(Copy copy);
+    // unreadable stored value counts as an empty mailbox. A read that `dropped` says nobody
+    // will take stops where it is and leaves the mailbox empty.
+    static StoredMailbox read(Copy copy, const std::atomic<bool>* dropped = nullptr);
     // The same, of the copy MailStore gives out now.
     static StoredMailbox read(int32_t iddb);
+    // Frees a mailbox nobody takes in (read for another player, or what a restore let go)
+    // on the calling thread, and gives the memory of a large one back to the system: freed
+    // on a thread of its own, it would stay in that thread's heap, which the main thread
+    // never allocates from.
+    static void discard(StoredMailbox&& mailbox);
 
     StoredMailbox() = default;
     StoredMailbox(StoredMailbox&&) = default;

@@ -43,6 +43,10 @@ void LoginView_SubLoginView::buildControls() {
     addLabel(rect(12, 114, 92, 34), kTagNick, caption, Color::white(), TextAlignment::Left, "lblNick");
     txfUsername_ = addField(rect(108, 114, 216, 34), rect(108, 116, 182, 30), fontSize(15, 28), "txfUsername");
     txfUsername_->setReturnKeyType(platform::ui::ReturnKeyType::Next);
+    // A name typed that is not the remembered player's: what is read ahead for him is
+    // dropped at once (a read under way stops), and read again if his name comes back.
+    txfUsername_->addTarget(platform::ui::ControlEvent::EditingDidEnd,
+                            [this] { MailboxReadAhead::shared().startFor(txfUsername_->text()); });
     addImageButton(rect(290, 117, 29, 27), "close_button", 1, "btnClose_Clicked", [this] { btnClose_Clicked(1); });
 
     addLabel(rect(12, 148, 92, 34), kTagPwd, caption, Color::white(), TextAlignment::Left, "lblPwd");

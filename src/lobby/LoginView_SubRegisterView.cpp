@@ -1,6 +1,7 @@
 #include "lobby/LoginView_SubRegisterView.h"
 
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/MailboxReadAhead.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
@@ -69,6 +70,10 @@ void LoginView_SubRegisterView::refreshScreen() {
     setTaggedText(kTagRetype, "KAVO_reTypePass", true);
     matchCaptionSizes({kTagNick, kTagPwd, kTagRetype}, Font::boldSystem(fontSize(15, 26)));
     setTaggedText(kTagRegister, "KAVO_register", true);
+}
+
+void LoginView_SubRegisterView::didOpen() {
+    MailboxReadAhead::shared().drop();
 }
 
 // ---------------------------------------------------------------- actions

@@ -45,6 +45,8 @@ public:
 
 protected:
     void buildControls() override;
+    // A registration signs in a new player: nothing read ahead is his.
+    void didOpen() override;
 
 private:
     // A one-button alert with the text of `key` over the form.

@@ -3,6 +3,7 @@
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
 #include "app/MailboxReadAhead.h"
+#include "app/StoredMailbox.h"
 #include "app/Text.h"
 #include "app/TopScreen.h"
 #include "app/UIController.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 
 namespace kavo {
 
@@ -115,7 +117,7 @@ void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me, StoredMailbo
     // again here, once the main thread has run that save.
     bool signedIn = false;
     while (!signedIn) {
-        platform::runOnMainThreadAndWait([this, &me, &mailbox, &signedIn] {
+        const bool ran = platform::runOnMainThreadAndWait([this, &me, &mailbox, &signedIn] {
             if (!UIController::isCurrentListMessage(mailbox)) return;
             auto& defaults = platform::UserDefaults::standard();
             defaults.setString(me->name(), "KAVO_LOGIN_USERNAME_SUCCESS");
@@ -129,10 +131,17 @@ void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me, StoredMailbo
             loginSuccess();
             signedIn = true;
         });
+        // The main loop dropped the hop: it stops for good (the exit), and nobody signs in
+        // any more. Read again, the mailbox would be read among objects being destroyed.
+        if (!ran) {
+            platform::log("sign-in of " + std::to_string(iddb) + ": the main loop stopped first; not signed in");
+            return;
+        }
         if (!signedIn) mailbox = UIController::readListMessage(iddb);
     }
     // What the restore let go (another player's list, stored mail left out) is freed here,
     // off the main thread.
+    StoredMailbox::discard(std::move(mailbox));
 }
 
 void GlobalLogicHandler::onLoginFailWithReason(const std::string& reason) {

@@ -21,6 +21,23 @@ protected:
     static platform::Value storedValue(int32_t iddb) {
         return platform::UserDefaults::standard().objectForKey(UIController::listMessageKey(iddb));
     }
+
+    // The remembered player's stored mailbox of 2,000 mails is read ahead from the log-in
+    // screen, its text held (as the defaults' writer holds it) while the player does what
+    // `script` says; then the text is given back and the read ends, read or stopped.
+    ::testing::AssertionResult readAheadWhile(LogWatch& log, const std::string& script) {
+        storeInFile(ClientWorld::kPlayerId, storedMails(2000), {}, true);
+        TextHold hold(storedValue(ClientWorld::kPlayerId));
+        if (!hold.holding()) return ::testing::AssertionFailure() << "the stored mailbox was decoded before";
+        launch();
+        if (!log.waitFor([](const std::string& line) { return line == readBegins(ClientWorld::kPlayerId); }))
+            return ::testing::AssertionFailure() << "nothing was read ahead";
+        if (auto driven = drives(script); !driven) return driven;
+        for (int turn = 0; turn < TextHold::kTurns; ++turn)
+            hold.mainTurned();
+        if (!log.waitFor(readEnded(ClientWorld::kPlayerId))) return ::testing::AssertionFailure() << "the read went on";
+        return ::testing::AssertionSuccess();
+    }
 };
 
 // The read ahead is still under way when the player's sign-in reply comes (its text is held
@@ -91,12 +108,14 @@ TEST_F(MailReadAheadRoad, ASignInOfAnotherPlayerThanTheOneReadAheadRestoresHisMa
     ASSERT_TRUE(runUntil([] { return gridOnTop() && owner() == kOther; }));
     EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"truoc 2", "truoc 1", "cua binh"}));
 
-    // The first player's read ends now; what it read is dropped and never listed.
+    // The first player's read, dropped, stops once its text is given back: nothing of it
+    // is read or listed.
     hold.mainTurned();
     ASSERT_TRUE(runUntil([&] {
         hold.mainTurned();
-        return log.count("stored mailbox of " + std::to_string(ClientWorld::kPlayerId) + ": 2000 mails read") > 0;
+        return log.count(readStopped(ClientWorld::kPlayerId)) > 0;
     }));
+    EXPECT_EQ(log.count(" mails read"), 1u) << "only the other player's mailbox is read";
     ASSERT_TRUE(portal().sendToClient(mailboxReply({mail(1, kStoredTime + 3, "sau")})));
     ASSERT_TRUE(runUntil([] { return listed("sau"); }));
     advance(1.0);
@@ -106,6 +125,33 @@ TEST_F(MailReadAheadRoad, ASignInOfAnotherPlayerThanTheOneReadAheadRestoresHisMa
     const auto first = storedTexts(ClientWorld::kPlayerId);
     ASSERT_EQ(first.size(), 2000u);
     EXPECT_EQ(first.front(), "thu 1");
+}
+
+// A name typed into the sign-in form that is not the remembered player's tells before the
+// sign-in that his mailbox will not be used: the read ahead of it stops there (its text is
+// held, as the defaults' writer holds it, until the name is typed), and nothing of it is read.
+// His name typed again reads it anew.
+TEST_F(MailReadAheadRoad, ANameTypedThatIsNotTheRememberedOneStopsTheReadAhead) {
+    LogWatch log;
+    ASSERT_TRUE(readAheadWhile(log, "screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\n"
+                                    "type id=txfUsername binh\ntype id=txfPassword matkhau"));
+    EXPECT_EQ(log.count(readStopped(ClientWorld::kPlayerId)), 1u);
+    EXPECT_EQ(log.count(" mails read"), 0u) << "the remembered player's mailbox was read for another name";
+
+    ASSERT_TRUE(drives("type id=txfUsername an\ntype id=txfPassword matkhau"));
+    ASSERT_TRUE(log.waitFor([](const std::string& line) {
+        return line == "stored mailbox of " + std::to_string(ClientWorld::kPlayerId) + ": 2000 mails read";
+    }));
+    EXPECT_EQ(log.count(readBegins(ClientWorld::kPlayerId)), 2u);
+}
+
+// Opening the registration form tells as much: a new account is not the remembered player,
+// and the read ahead of his mailbox stops.
+TEST_F(MailReadAheadRoad, OpeningTheRegistrationFormStopsTheReadAhead) {
+    LogWatch log;
+    ASSERT_TRUE(readAheadWhile(log, "screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\nwait id=btnRegister"));
+    EXPECT_EQ(log.count(readStopped(ClientWorld::kPlayerId)), 1u);
+    EXPECT_EQ(log.count(" mails read"), 0u) << "the remembered player's mailbox was read for a registration";
 }
 
 } // namespace

@@ -70,6 +70,10 @@ std::string readBegins(int32_t iddb) {
     return "stored mailbox of " + std::to_string(iddb) + ": reading";
 }
 
+std::string readStopped(int32_t iddb) {
+    return "stored mailbox of " + std::to_string(iddb) + ": dropped, not read";
+}
+
 // ---------------------------------------------------------------- the log
 
 LogWatch::LogWatch() {
@@ -148,6 +152,24 @@ bool TextHold::givenBackForTurns() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return givenBack_; });
     return forTurns_;
+}
+
+// ---------------------------------------------------------------- the hops
+
+WaitingHops::WaitingHops() {
+    platform::RunLoop::main().setTestHook([count = count_](platform::RunLoop::TestMoment moment) {
+        if (moment != platform::RunLoop::TestMoment::AwaitsMain) return;
+        {
+            std::lock_guard lock(count->mutex);
+            ++count->hops;
+        }
+        count->changed.notify_all();
+    });
+}
+
+bool WaitingHops::reached(int count) {
+    std::unique_lock lock(count_->mutex);
+    return count_->changed.wait_for(lock, std::chrono::seconds(10), [&] { return count_->hops >= count; });
 }
 
 // ---------------------------------------------------------------- the fixture

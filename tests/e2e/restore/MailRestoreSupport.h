@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -86,6 +87,23 @@ private:
     std::thread thread_;
 };
 
+// The hops to the main thread that wait for it (runOnMainThreadAndWait), counted through the
+// main loop's tests' hook, which this sets; the hook goes with the loop's reset.
+class WaitingHops {
+public:
+    WaitingHops();
+    // Waits (real time, without the main loop) until `count` hops have waited.
+    bool reached(int count);
+
+private:
+    struct Count {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int hops = 0;
+    };
+    std::shared_ptr<Count> count_ = std::make_shared<Count>();
+};
+
 class MailRestoreRoad : public ClientFixture {
 protected:
     // A mailbox and read marks that an earlier run left in the file: read back, the large
@@ -107,5 +125,7 @@ protected:
 std::function<bool(const std::string&)> readEnded(int32_t iddb);
 // The line that begins the read of `iddb`'s stored mailbox.
 std::string readBegins(int32_t iddb);
+// The line of a read of `iddb`'s stored mailbox that stopped, dropped.
+std::string readStopped(int32_t iddb);
 
 } // namespace kavo::test

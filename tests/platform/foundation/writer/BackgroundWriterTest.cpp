@@ -136,6 +136,41 @@ TEST(BackgroundWriter, ADecodeWaitsForTheSliceAWriterHolds) {
     EXPECT_FALSE(stored.readBase64Text([](std::string_view) {})) << "decoded, the text is gone";
 }
 
+// The user defaults' values are shared between threads: two of them may decode one stored
+// value while a writer holds its Base64 text. Both wait; the first let through decodes, and
+// the second finds the bytes made. Decoded again from the text the first one emptied, the
+// value would be left empty, under the bytes the first one reads. The writer gives the text
+// back once both decodes wait (the value's tests' hook), so every run meets the moment.
+TEST(BackgroundWriter, TwoDecodesThatWaitForTheSliceAWriterHoldsBothReadTheWholeData) {
+    const std::string base64 = "S2F2byBPbmxpbmUhS2F2byBPbmxpbmUh"; // "Kavo Online!" twice
+    const Value stored = Value::lazyData(Bytes(base64.begin(), base64.end()));
+    Marks marks;
+    std::atomic<int> waiting = 0;
+    Value::setDecodeWaitsTestHook([&] { marks.mark("decodes waiting: " + std::to_string(++waiting)); });
+    std::promise<void> holding;
+    bool bothWaited = false;
+    std::thread writer([&] {
+        stored.readBase64Text([&](std::string_view) {
+            holding.set_value();
+            bothWaited = marks.waitFor("decodes waiting: 2");
+        });
+    });
+    holding.get_future().wait();
+    Bytes first, second;
+    std::thread firstDecode([&] { first = stored.dataValue(); });
+    std::thread secondDecode([&] { second = stored.dataValue(); });
+    firstDecode.join();
+    secondDecode.join();
+    writer.join();
+    Value::setDecodeWaitsTestHook(nullptr);
+    ASSERT_TRUE(bothWaited) << "the decodes did not both wait for the writer";
+    const std::string text = "Kavo Online!Kavo Online!";
+    EXPECT_EQ(first, Bytes(text.begin(), text.end()));
+    EXPECT_EQ(second, Bytes(text.begin(), text.end()));
+    EXPECT_EQ(stored.dataValue(), Bytes(text.begin(), text.end())) << "the value lost its data";
+    EXPECT_EQ(stored.size(), text.size());
+}
+
 // The writer puts a large stored value's Base64 text out, then the main thread decodes it
 // where it lies: the made value written next holds the writer there, so the threads meet at
 // the text's hand-over every run (their relaxed flags order nothing; the hand-over must).
