@@ -32,12 +32,19 @@ bool PortalServer::Reply::send(const Message& message) {
     return portal_.sendToConnection(connection_, nullptr, &message);
 }
 
-PortalServer::PortalServer(uint16_t port) : port_(port) {
+namespace {
+std::unique_ptr<HeldWrites> heldWritesFromEnvironment() {
+    const double delay = HeldWrites::delayFromEnvironment();
+    return delay > 0 ? std::make_unique<HeldWrites>(delay) : nullptr;
+}
+} // namespace
+
+PortalServer::PortalServer(uint16_t port) : port_(port), held_(heldWritesFromEnvironment()) {
     listener_ = listenOnLoopback(port_);
     thread_ = std::thread([this] { acceptLoop(); });
 }
 
-PortalServer::PortalServer(Fd connection) : given_(std::move(connection)) {}
+PortalServer::PortalServer(Fd connection) : given_(std::move(connection)), held_(heldWritesFromEnvironment()) {}
 
 void PortalServer::start() {
     if (thread_.joinable() || !given_.valid()) return;
@@ -50,7 +57,8 @@ PortalServer::~PortalServer() {
 
 void PortalServer::stop() {
     stop_.raise();
-    closeClient();
+    shutdownClient(0);
+    if (held_) held_->stop();
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
@@ -242,19 +250,35 @@ bool PortalServer::sendToConnection(int connection, const std::vector<uint8_t>* 
         changed_.wait_for(lock, seconds(5), [&] { return currentConnection_ == 0 || tea_ != nullptr; });
     }
     std::lock_guard<std::mutex> writing(writeMutex_);
-    int fd = -1;
     std::shared_ptr<const TEA> tea;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!tea_ || (connection != 0 && connection != currentConnection_)) return false;
-        fd = clientFd_;
+        connection = currentConnection_;
         tea = tea_;
     }
-    if (raw) return sendAll(fd, raw->data(), raw->size());
-    std::vector<uint8_t> frame = encodeFrame(*tea, *message);
-    if (!sendAll(fd, frame.data(), frame.size())) return false;
-    lastSent = {this, ++sent_};
+    std::vector<uint8_t> bytes = raw ? *raw : encodeFrame(*tea, *message);
+    if (held_) {
+        // Numbered now, in the order of sending: the writes keep that order.
+        held_->add([this, connection, bytes = std::move(bytes)] {
+            std::lock_guard<std::mutex> writing(writeMutex_);
+            writeLocked(connection, bytes);
+        });
+    } else if (!writeLocked(connection, bytes)) {
+        return false;
+    }
+    if (message) lastSent = {this, ++sent_};
     return true;
+}
+
+bool PortalServer::writeLocked(int connection, const std::vector<uint8_t>& bytes) {
+    int fd = -1;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (connection != currentConnection_) return false;
+        fd = clientFd_;
+    }
+    return fd >= 0 && sendAll(fd, bytes.data(), bytes.size());
 }
 
 bool PortalServer::sendToClient(const Message& message) {
@@ -276,7 +300,18 @@ uint64_t PortalServer::lastSentByThisThread() const {
 }
 
 void PortalServer::closeClient() {
+    if (!held_) return shutdownClient(0);
+    int connection = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        connection = currentConnection_;
+    }
+    if (connection != 0) held_->add([this, connection] { shutdownClient(connection); });
+}
+
+void PortalServer::shutdownClient(int connection) {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (connection != 0 && connection != currentConnection_) return;
     // The serving thread sees the end of the stream and releases the descriptor.
     if (clientFd_ >= 0) ::shutdown(clientFd_, SHUT_RDWR);
 }
