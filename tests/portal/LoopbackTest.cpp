@@ -1,3 +1,4 @@
+#include "app/Resources.h"
 #include "app/UIController.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/UserDefaults.h"
@@ -82,9 +83,10 @@ TEST_F(RoadStart, RefusedClientInformationEndsAsAConnectionFailure) {
     SignInOnConnect screen;
     GlobalService::getInstance().setConnectOKListener(&screen);
     GlobalService::getInstance().connect();
-    ASSERT_TRUE(portal.waitForMessages(2, 5.0));
-    // Give the reply time to arrive and be handled.
-    platform::RunLoop::main().runUntil([] { return false; }, 0.3);
+    ASSERT_TRUE(portal.waitForMessages(2, 30));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 30))
+        << "the refusal was not told";
+    EXPECT_EQ(UIController::currentDialog()->message(), Resources::getInstance().textWithKey("KAVO_connectFail"));
     EXPECT_EQ(screen.calls.load(), 0);
     EXPECT_EQ(GlobalService::getInstance().getConnectOKListener(), &screen);
     GlobalService::getInstance().setConnectOKListener(nullptr);
