@@ -42,7 +42,7 @@ protected:
 
 TEST_F(RoadStart, ConnectingSendsClientInformationThenAsksForMail) {
     GlobalService::getInstance().connect();
-    ASSERT_TRUE(portal.waitForMessages(2, 5.0));
+    ASSERT_TRUE(portal.waitForMessages(2, 30));
     const auto messages = portal.messages();
     ASSERT_GE(messages.size(), 2u);
     EXPECT_EQ(messages[0].commandId, 222);
@@ -61,7 +61,7 @@ TEST_F(RoadStart, AcceptedClientSignsInAndTheGameGridWaitsForTheMainThread) {
     GlobalService::getInstance().connect();
 
     // The sign-in reply holds the reader until the main thread has run its part.
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal.messages(2800).size() == 1; }, 5.0));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal.messages(2800).size() == 1; }, 30));
     EXPECT_EQ(screen.calls.load(), 1);
     EXPECT_EQ(GlobalService::getInstance().getConnectOKListener(), nullptr);
 

@@ -22,6 +22,8 @@ struct LastSent {
     uint64_t number = 0;
 };
 thread_local LastSent lastSent;
+// Whether the calling thread is inside a handler's call (of any server).
+thread_local bool inHandler = false;
 } // namespace
 
 bool PortalServer::Reply::send(int16_t commandId, const std::vector<uint8_t>& body) {
@@ -33,18 +35,20 @@ bool PortalServer::Reply::send(const Message& message) {
 }
 
 namespace {
-std::unique_ptr<HeldWrites> heldWritesFromEnvironment() {
-    const double delay = HeldWrites::delayFromEnvironment();
-    return delay > 0 ? std::make_unique<HeldWrites>(delay) : nullptr;
+std::unique_ptr<HoldBack> holdBackFromEnvironment() {
+    const double delay = HoldBack::delayFromEnvironment();
+    return delay > 0 ? std::make_unique<HoldBack>(delay) : nullptr;
 }
 } // namespace
 
-PortalServer::PortalServer(uint16_t port) : port_(port), held_(heldWritesFromEnvironment()) {
+PortalServer::PortalServer(uint16_t port)
+    : port_(port), heldWrites_(holdBackFromEnvironment()), heldReads_(holdBackFromEnvironment()) {
     listener_ = listenOnLoopback(port_);
     thread_ = std::thread([this] { acceptLoop(); });
 }
 
-PortalServer::PortalServer(Fd connection) : given_(std::move(connection)), held_(heldWritesFromEnvironment()) {}
+PortalServer::PortalServer(Fd connection)
+    : given_(std::move(connection)), heldWrites_(holdBackFromEnvironment()), heldReads_(holdBackFromEnvironment()) {}
 
 void PortalServer::start() {
     if (thread_.joinable() || !given_.valid()) return;
@@ -58,7 +62,8 @@ PortalServer::~PortalServer() {
 void PortalServer::stop() {
     stop_.raise();
     shutdownClient(0);
-    if (held_) held_->stop();
+    if (heldReads_) heldReads_->stop();
+    if (heldWrites_) heldWrites_->stop();
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
@@ -106,8 +111,7 @@ bool PortalServer::dropHandlers(double timeout) {
     subHandlers.swap(subHandlers_);
     anyHandler.swap(anyHandler_);
     // A handler that drops the handlers would wait for itself.
-    const bool fromHandler = std::this_thread::get_id() == thread_.get_id();
-    const bool idle = fromHandler || changed_.wait_for(lock, seconds(timeout), [&] { return handlersRunning_ == 0; });
+    const bool idle = inHandler || changed_.wait_for(lock, seconds(timeout), [&] { return handlersRunning_ == 0; });
     if (!idle)
         std::fprintf(stderr, "PortalServer: %d handler call(s) still running %.1f s after the handlers were dropped\n",
                      handlersRunning_, timeout);
@@ -199,7 +203,10 @@ void PortalServer::serve(Fd client, int connection) {
                 recordError(why);
                 continue;
             }
-            handle(*message, connection);
+            if (heldReads_)
+                heldReads_->add([this, held = std::move(*message), connection]() mutable { handle(held, connection); });
+            else
+                handle(*message, connection);
         }
     }
 }
@@ -229,7 +236,9 @@ void PortalServer::handle(Message& message, int connection) {
     struct Running {
         PortalServer& portal;
         Handler& handler;
+        Running(PortalServer& portal, Handler& handler) : portal(portal), handler(handler) { inHandler = true; }
         ~Running() {
+            inHandler = false;
             // The copy holds what the handler captured: it goes before the call counts as done.
             handler = nullptr;
             {
@@ -238,7 +247,7 @@ void PortalServer::handle(Message& message, int connection) {
             }
             portal.changed_.notify_all();
         }
-    } running{*this, handler};
+    } running(*this, handler);
     Reply reply(*this, connection);
     handler(message, reply);
 }
@@ -258,9 +267,9 @@ bool PortalServer::sendToConnection(int connection, const std::vector<uint8_t>* 
         tea = tea_;
     }
     std::vector<uint8_t> bytes = raw ? *raw : encodeFrame(*tea, *message);
-    if (held_) {
+    if (heldWrites_) {
         // Numbered now, in the order of sending: the writes keep that order.
-        held_->add([this, connection, bytes = std::move(bytes)] {
+        heldWrites_->add([this, connection, bytes = std::move(bytes)] {
             std::lock_guard<std::mutex> writing(writeMutex_);
             writeLocked(connection, bytes);
         });
@@ -300,13 +309,13 @@ uint64_t PortalServer::lastSentByThisThread() const {
 }
 
 void PortalServer::closeClient() {
-    if (!held_) return shutdownClient(0);
+    if (!heldWrites_) return shutdownClient(0);
     int connection = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         connection = currentConnection_;
     }
-    if (connection != 0) held_->add([this, connection] { shutdownClient(connection); });
+    if (connection != 0) heldWrites_->add([this, connection] { shutdownClient(connection); });
 }
 
 void PortalServer::shutdownClient(int connection) {

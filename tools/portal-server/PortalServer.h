@@ -2,7 +2,7 @@
 
 #include "net/Message.h"
 #include "net/TEA.h"
-#include "tools/portal-server/HeldWrites.h"
+#include "tools/portal-server/HoldBack.h"
 #include "tools/portal-server/RecordedMessage.h"
 #include "tools/portal-server/Sockets.h"
 
@@ -27,7 +27,8 @@ namespace portalserver {
 // Handlers run on the portal's thread; every accessor is safe from any thread.
 // With `KAVO_PORTAL_HOLD_BACK` set to a number of seconds, everything it sends a client
 // (messages, raw bytes, the end of the connection) goes out that much later, in order,
-// while sending returns at once (`HeldWrites`).
+// while sending returns at once, and every message read from a client is recorded and
+// handled that much later, in order, on a thread of its own (`HoldBack`).
 class PortalServer {
 public:
     // Answers to the connection that sent the request.
@@ -157,9 +158,11 @@ private:
 
     Fd given_; // the connection start() serves
     std::thread thread_;
-    // What is sent goes out through it when the environment holds answers back; taken
-    // under writeMutex_, so that the writes keep the order of their numbers.
-    std::unique_ptr<HeldWrites> held_;
+    // When the environment holds messages back: what is sent goes out through the one,
+    // taken under writeMutex_ so that the writes keep the order of their numbers; what is
+    // read is recorded and handled through the other.
+    std::unique_ptr<HoldBack> heldWrites_;
+    std::unique_ptr<HoldBack> heldReads_;
 };
 
 } // namespace portalserver

@@ -1,34 +1,34 @@
-#include "tools/portal-server/HeldWrites.h"
+#include "tools/portal-server/HoldBack.h"
 
 #include <cstdlib>
 
 namespace portalserver {
 
-double HeldWrites::delayFromEnvironment() {
+double HoldBack::delayFromEnvironment() {
     const char* seconds = std::getenv("KAVO_PORTAL_HOLD_BACK");
     if (!seconds || !*seconds) return 0;
     const double delay = std::atof(seconds);
     return delay > 0 ? delay : 0;
 }
 
-HeldWrites::HeldWrites(double seconds)
+HoldBack::HoldBack(double seconds)
     : delay_(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds))),
       thread_([this] { run(); }) {}
 
-HeldWrites::~HeldWrites() {
+HoldBack::~HoldBack() {
     stop();
 }
 
-void HeldWrites::add(Write write) {
+void HoldBack::add(Step step) {
     {
         std::lock_guard lock(mutex_);
         if (stopped_) return;
-        queue_.push_back({Clock::now() + delay_, std::move(write)});
+        queue_.push_back({Clock::now() + delay_, std::move(step)});
     }
     changed_.notify_all();
 }
 
-void HeldWrites::stop() {
+void HoldBack::stop() {
     {
         std::lock_guard lock(mutex_);
         stopped_ = true;
@@ -38,19 +38,19 @@ void HeldWrites::stop() {
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
-void HeldWrites::run() {
+void HoldBack::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return stopped_ || !queue_.empty(); });
         if (stopped_) return;
         const Clock::time_point due = queue_.front().due;
         if (changed_.wait_until(lock, due, [this] { return stopped_; })) return;
-        Write write = std::move(queue_.front().write);
+        Step step = std::move(queue_.front().step);
         queue_.pop_front();
-        // The write takes the server's own locks: none of it runs under this one.
+        // A step takes the server's own locks: none of it runs under this one.
         lock.unlock();
-        write();
-        write = nullptr;
+        step();
+        step = nullptr;
         lock.lock();
     }
 }
