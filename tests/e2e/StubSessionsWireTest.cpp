@@ -62,10 +62,11 @@ TEST(StubSessions, EveryOneOfABurstOfClientsIsConnectedAtOnceAndAnswered) {
     ASSERT_TRUE(stub.ready());
     ASSERT_EQ(::kill(stub.pid(), SIGSTOP), 0);
     struct Continued { // however the test leaves this part
-        pid_t pid;
+        explicit Continued(pid_t stopped) : pid(stopped) {}
         ~Continued() { ::kill(pid, SIGCONT); }
+        pid_t pid;
     };
-    auto stopped = std::make_unique<Continued>(Continued{stub.pid()});
+    auto stopped = std::make_unique<Continued>(stub.pid());
     std::vector<Fd> bare;
     std::vector<pollfd> connecting;
     for (int i = 0; i < 64; ++i) {
