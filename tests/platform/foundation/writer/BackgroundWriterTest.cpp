@@ -116,8 +116,8 @@ TEST(BackgroundWriter, AStopWaitsForASaveThatWasLetGoButHasNotBegun) {
 // orders nothing) or a second has passed. A decode that does not wait rewrites the characters
 // under the writer's reading: the ThreadSanitizer build reports the race, the others find
 // the decoded bytes in what the writer read last. The second is a negative check's chance
-// (the slice must not change meanwhile), not a bound: a decode that waits, as it must, ends
-// it every run.
+// (the slice must not change meanwhile), not a bound: a decode that waits, as it must, lets
+// it run out every run.
 TEST(BackgroundWriter, ADecodeWaitsForTheSliceAWriterHolds) {
     const std::string base64 = "S2F2byBPbmxpbmUhS2F2byBPbmxpbmUh"; // "Kavo Online!" twice
     const Value stored = Value::lazyData(Bytes(base64.begin(), base64.end()));
