@@ -40,6 +40,15 @@ protected:
         });
     }
 
+    // Stops the host once `done` holds, looked at every 10 ms (the safety ends it else).
+    void stopWhen(WindowHost& host, std::function<bool()> done) {
+        lookAgain_ = [this, &host, done = std::move(done)] {
+            if (done()) return host.stop();
+            performAfterDelay(0.01, lookAgain_);
+        };
+        performAfterDelay(0.01, lookAgain_);
+    }
+
     static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
     static SDL_Event mouse(uint32_t type, int x, int y) {
         SDL_Event event{};
@@ -53,6 +62,7 @@ protected:
 
     std::shared_ptr<Timer> safety_;
     bool timedOut_ = false;
+    std::function<void()> lookAgain_;
 };
 
 // Takes typed text and keys while it is the first responder; a click focuses it, as a
@@ -244,8 +254,10 @@ TEST_F(WindowHostTest, TypedTextAndKeysReachTheFirstResponder) {
             push(down);
         }
     });
-    performAfterDelay(0.2, [&] { host.stop(); });
+    // Once the last key has come.
+    stopWhen(host, [&] { return field->typed.ends_with("<return>"); });
     ASSERT_TRUE(host.run());
+    EXPECT_FALSE(timedOut_);
     EXPECT_TRUE(inputOnWhileEditing);
     EXPECT_EQ(field->typed, "ắ<back><return>");
 }
@@ -271,8 +283,10 @@ TEST_F(WindowHostTest, TextTypedRightAfterTheClickOnAFieldReachesTheFieldItFocus
         SDL_strlcpy(text.text.text, "quen", sizeof(text.text.text));
         push(text);
     });
-    performAfterDelay(0.2, [&] { host.stop(); });
+    // Once four letters have reached the field (none reach it when the click came late).
+    stopWhen(host, [&] { return field->typed.size() >= 4; });
     ASSERT_TRUE(host.run());
+    EXPECT_FALSE(timedOut_);
     EXPECT_TRUE(takingTextBeforeFocus);
     EXPECT_TRUE(field->isFirstResponder());
     EXPECT_EQ(field->typed, "quen");
