@@ -61,11 +61,11 @@ TEST_F(ItemDetail, MoneyEqualToThePricePassesAndOneLessIsRefused) {
     EXPECT_EQ(bodies(101).back(), (std::vector<uint8_t>{6, 0, 0, 0, 1, 0, 0, 0, 101}));
 
     panel()->hideThisView();
-    settle();
+    runPosted();
     openTile(ShopView::kRowTileTag + 1);
     ASSERT_DRIVE("tap id=doCheckOut\n");
     EXPECT_EQ(dialogText(), platform::formatText(text("KAVO_noEnoughBuyItem"), {ClientWorld::kPlayerMoney}));
-    settle();
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(bodies(101).size(), 1u);
 }
 
@@ -93,7 +93,7 @@ TEST_F(ItemDetail, GiftsToAFriendSendTheirRequestsWithA16BitAvatarId) {
     EXPECT_EQ(bodies(104).back(), item);
 
     panel()->hideThisView();
-    settle();
+    runPosted();
     openTile(ShopView::kRowTileTag + 1);
     ASSERT_DRIVE("tap id=doPresent\ntap id=presentFriend1\n");
     pressAlertButton(1);
@@ -106,11 +106,11 @@ TEST_F(ItemDetail, GiftsToAFriendSendTheirRequestsWithA16BitAvatarId) {
     EXPECT_EQ(bodies(104).back(), avatar);
 
     panel()->hideThisView();
-    settle();
+    runPosted();
     openTile(ShopView::kRowTileTag + 2);
     ASSERT_DRIVE("tap id=doPresent\ntap id=presentFriend0\n");
     pressAlertButton(1);
-    settle(0.3);
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(bodies(104).size(), 2u) << "an avatar id beyond 16 bits sends nothing";
 
     Message given(104);
@@ -136,15 +136,15 @@ TEST_F(ItemDetail, AnAvatarForTheCartIsRefusedAndAnItemIsAdded) {
     openItems({{101, 100}}, {{21, 300}});
     openTile(ShopView::kRowTileTag + 1);
     ASSERT_DRIVE("tap id=doAddToCart\n");
-    settle();
+    runPosted();
     EXPECT_EQ(dialogText(), text("KAVO_WarningUnderConstruction"));
     EXPECT_TRUE(shop->listSelectedItems().empty());
     pressAlertButton(0);
     panel()->hideThisView();
-    settle();
+    runPosted();
     openTile(ShopView::kRowTileTag);
     ASSERT_DRIVE("tap id=doAddToCart\n");
-    settle();
+    runPosted();
     EXPECT_EQ(dialogText(), text("KAVO_Cart_ConfirmItem"));
     ASSERT_EQ(shop->listSelectedItems().size(), 1u);
 }
@@ -157,7 +157,7 @@ TEST_F(ItemDetail, ChoosingAFriendThenBuyingBuysForOneself) {
     ASSERT_DRIVE("tap id=doCheckOut\n");
     pressAlertButton(1);
     ASSERT_TRUE(waitFor(101, 1));
-    settle();
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_TRUE(bodies(104).empty());
     EXPECT_EQ(bodies(101).back(), (std::vector<uint8_t>{6, 0, 0, 0, 1, 0, 0, 0, 101}));
 }
@@ -169,10 +169,10 @@ TEST_F(ItemDetail, ThePanelOpensRightOfAStripTileAndLeftOfACartTile) {
     // The strip starts at x 10 and y 66 + 146 of the shop; tiles are 70 wide, 74 apart.
     EXPECT_EQ(near->frame(), platform::ui::Rect(10 + 74 + 70, 212 - 44, 146, 162));
     ASSERT_DRIVE("tap id=doAddToCart\n");
-    settle();
+    runPosted();
     pressAlertButton(0);
     near->hideThisView();
-    settle();
+    runPosted();
     // The cart lies right of the strip, at x 10 + 294.
     auto far = openTile(ShopView::kCartTileTag);
     EXPECT_TRUE(shop->isOver());

@@ -57,9 +57,6 @@ protected:
         t.receipt.assign(receipt.begin(), receipt.end());
         return t;
     }
-    void runPosted() {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.05);
-    }
 };
 
 TEST_F(PurchaseHelper, ReceiptsAreStandardBase64WithPadding) {

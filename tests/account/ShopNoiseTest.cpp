@@ -33,7 +33,7 @@ TEST_F(ShopNoise, RandomRepliesLeaveTheShopAndThePanelWorking) {
             ASSERT_TRUE(portal().sendToClient(noise));
         }
     }
-    settle(1.0);
+    ASSERT_TRUE(clientCaughtUp()) << "the noise was not read";
     EXPECT_TRUE(MobileClient::getInstance().isConnected());
     const auto& shop = ShopView::getInstance();
     reply(channelList(), [&] { return shop->listNapZel().size() == 6 && panel->listMoney().size() == 6; });

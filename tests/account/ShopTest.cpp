@@ -58,10 +58,10 @@ TEST_F(Shop, OpeningAsksForChannelsAndPromotionAndATabTappedAgainDoesNothing) {
         return std::count(all.begin(), all.end(), history);
     };
     ASSERT_DRIVE("tap id=btnLichSu\ntap id=btnLichSu\n");
-    settle(0.3);
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(historyRequests(), 1);
     ASSERT_DRIVE("tap id=btnUuDai\ntap id=btnLichSu\n");
-    settle(0.3);
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(historyRequests(), 2) << "the history asks every time it is shown";
     EXPECT_EQ(shop->viewingTabIndex(), ShopView::kTabLichSu);
 }
@@ -71,7 +71,7 @@ TEST_F(Shop, TheTopUpButtonOpensTheTopUpListWhateverTabWasLeft) {
     ASSERT_DRIVE(
         "tap id=btnLichSu\ntap id=doCloseThisView\ntap id=btnNapZel\nwait id=ShopView\nexpect text=Thẻ gate\n");
     EXPECT_EQ(shop->viewingTabIndex(), ShopView::kTabNapZel);
-    settle();
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(bodies(44).size(), 1u) << "in the same language the rows are not asked again";
 }
 
@@ -90,13 +90,13 @@ TEST_F(Shop, LoadMoresAlternateAvatarsAndItemsOneAtATimeNearTheEnd) {
     EXPECT_EQ(bodies(1203), (Bodies{{0, 0, 0, 0}}));
     const auto& table = shop->tableOfTab(ShopView::kTabVatPham);
     shop->didEndDragging(*table, false); // at the top of 12 rows: short of the threshold
-    settle();
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(bodies(1203).size(), 1u);
 
     dragItemsTableToItsEnd();
     dragItemsTableToItsEnd(); // a page is in flight: nothing more
     ASSERT_TRUE(waitFor(1203, 2));
-    settle();
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(bodies(1203).back(), (std::vector<uint8_t>{0, 0, 0, 1}));
     EXPECT_EQ(bodies(101).size(), 1u);
     reply(avatarPage({{27, 100}}), [this] { return !shop->reloaded(); });
@@ -114,7 +114,7 @@ TEST_F(Shop, LoadMoresAlternateAvatarsAndItemsOneAtATimeNearTheEnd) {
     reply(itemPage({}), [this] { return !shop->reloaded(); });
 
     ASSERT_DRIVE("tap id=btnLichSu\ntap id=btnVatPham\n");
-    settle(0.2);
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(bodies(101).front(), (std::vector<uint8_t>{21, 0}));
     EXPECT_EQ(bodies(101).size(), 3u) << "the first pages are asked once per shop";
 }
@@ -123,20 +123,21 @@ TEST_F(Shop, TheFirstPagesAreAskedAgainWhenNoneCameOrTheConnectionEnded) {
     openShop();
     ASSERT_DRIVE("tap id=btnVatPham\n");
     ASSERT_TRUE(waitFor(1203, 1));
-    settle();
+    ASSERT_TRUE(portalCaughtUp());
     ASSERT_DRIVE("tap id=btnLichSu\ntap id=btnVatPham\n");
     ASSERT_TRUE(waitFor(1203, 2)) << "nothing came of the first asking";
     EXPECT_EQ(bodies(101), (Bodies{{21, 0}, {21, 0}}));
     reply(itemPage({{101, 100}}), [this] { return shop->arrTotal().size() == 1; });
     reply(avatarPage({{21, 1000}}), [this] { return shop->arrTotal().size() == 2; });
     ASSERT_DRIVE("tap id=btnLichSu\ntap id=btnVatPham\ntap id=btnLichSu\n");
-    settle(0.2);
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(bodies(101).size(), 2u) << "rows in: not asked again on this connection";
 
     shop->doCloseThisView();
     portal().closeClient();
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 5));
-    settle(0.2);
+    ASSERT_TRUE(
+        platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, kStateWait));
+    runPosted();
     UIController::closeDialog();
     EXPECT_TRUE(shop->arrTotal().empty());
     // The log-in screen keeps its filled form: the player signs in and picks the server again.
@@ -149,7 +150,6 @@ TEST_F(Shop, TheFirstPagesAreAskedAgainWhenNoneCameOrTheConnectionEnded) {
     EXPECT_EQ(bodies(101), (Bodies{{21, 0}}));
     reply(itemPage({{101, 100}}), [this] { return shop->arrTotal().size() == 1; });
     reply(avatarPage({{21, 1000}}), [this] { return shop->arrTotal().size() == 2; });
-    settle(0.2);
     EXPECT_EQ(shop->arrTotal().size(), 2u);
 }
 
@@ -184,7 +184,7 @@ TEST_F(Shop, AnAvatarBoughtFromARowCostsItsOwnPriceNotTheLastTilesPrice) {
     ASSERT_DRIVE("tap id=tile10000\nwait id=ShopViewDetail\n");
     for (const auto& view : shop->view()->subviews())
         if (auto panel = std::dynamic_pointer_cast<ShopViewDetail>(view)) panel->hideThisView();
-    settle();
+    runPosted();
     shop->selectRow(1);
     UIController::pressOk();
     ASSERT_TRUE(waitFor(1202, 1));
@@ -218,7 +218,7 @@ TEST_F(Shop, CheckoutSendsTheCartInOrderAndLeavesAWorkingEmptyCart) {
     EXPECT_TRUE(shop->listSelectedItems().empty());
 
     ASSERT_DRIVE("tap id=tile10000\nwait id=ShopViewDetail\ntap id=doAddToCart\n");
-    settle();
+    runPosted();
     ASSERT_EQ(shop->listSelectedItems().size(), 1u);
     EXPECT_EQ(shop->listSelectedItems()[0].id(), 101);
 }
@@ -227,7 +227,7 @@ TEST_F(Shop, AStoreTopUpFromTheShopAloneIsSentOnceAndCredited) {
     openShop();
     shop->selectRow(3); // "Goi 20000"
     ASSERT_TRUE(waitFor(71, 1));
-    settle(0.3);
+    ASSERT_TRUE(portalCaughtUp());
     ASSERT_EQ(bodies(71).size(), 1u);
     const auto body = bodies(71)[0];
     ASSERT_GT(body.size(), 3u);
@@ -244,11 +244,11 @@ TEST_F(Shop, ACancelledStorePurchaseSaysNothingAndAFailureSaysWhy) {
     openShop();
     platform::PaymentQueue::setOutcome(platform::StoreOutcome::Cancelled);
     shop->selectRow(3);
-    settle(0.2);
+    runPosted();
     EXPECT_EQ(dialogText(), "");
     platform::PaymentQueue::setOutcome(platform::StoreOutcome::Failed);
     shop->selectRow(3);
-    settle(0.2);
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(dialogText(), "store not available");
     EXPECT_TRUE(bodies(71).empty());
     EXPECT_TRUE(shop->view()->isUserInteractionEnabled());

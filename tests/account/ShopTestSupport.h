@@ -20,13 +20,11 @@ protected:
     // Launches and walks the sign-in road to the game grid; the portal's record then
     // starts empty unless `keepRecord`.
     void signIn(bool keepRecord = false);
-    // Sends a reply to the client and runs the main loop until `done` (or 5 s).
+    // Sends a reply to the client, waits until its twin has run, and then until `done`.
     void reply(const Message& message, const std::function<bool()>& done);
     // Runs the main loop until the portal holds `count` messages of `command`.
-    bool waitFor(int16_t command, size_t count, double timeout = 5);
+    bool waitFor(int16_t command, size_t count, double timeout = kStateWait);
     std::vector<std::vector<uint8_t>> bodies(int16_t command) const;
-    // Runs what was posted to the main loop, for a little real time.
-    void settle(double seconds = 0.1);
     // The message of the dialog on top ("" when none).
     static int64_t myMoney();
 

@@ -67,7 +67,7 @@ TEST_F(TopupPanel, AnSmsRowShowsTheSyntaxWithoutAComposerAndSendsWithOne) {
     platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
     ASSERT_DRIVE("tap text=Nap SMS\n");
     ASSERT_TRUE(waitFor(57, 1));
-    settle();
+    runPosted();
     ASSERT_EQ(platform::SmsComposer::requests().size(), 1u);
     EXPECT_EQ(platform::SmsComposer::requests()[0].body, "KAVO NAP an");
     std::vector<uint8_t> expected = utf("KAVO NAP an");
@@ -81,7 +81,7 @@ TEST_F(TopupPanel, AStoreRowBuysAndSendsItsReceiptOnceThenTheAnswerCreditsAndCle
     openPanel();
     const std::string receipt = buy("Goi 20000", 0);
     ASSERT_FALSE(receipt.empty());
-    settle(0.3);
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(bodies(71).size(), 1u) << "exactly one receipt leaves";
     EXPECT_EQ(PendingReceipts::receiptsOf("an"), std::vector<std::string>{receipt});
 
@@ -111,7 +111,7 @@ TEST_F(TopupPanel, PendingReceiptsOfThePlayerAreSentAgainAfterSignIn) {
     PendingReceipts::append("bo;Goi 20000;WFla;Jan 01, 2024 00:00");
     signIn(true);
     ASSERT_TRUE(waitFor(71, 1));
-    settle(0.3);
+    ASSERT_TRUE(portalCaughtUp());
     std::vector<uint8_t> expected{5};
     const auto field = utf("QUJD");
     expected.insert(expected.end(), field.begin(), field.end());
@@ -125,7 +125,7 @@ TEST_F(TopupPanel, EachPendingReceiptGoesOnceAndARefusalOfOneSentAgainShowsNoDia
     PendingReceipts::append("an;Goi 20000;QUJD;Jan 03, 2024 00:00");
     signIn(true);
     ASSERT_TRUE(waitFor(71, 2));
-    settle(0.3);
+    ASSERT_TRUE(portalCaughtUp());
     std::vector<uint8_t> first{5}, second{5};
     for (auto [body, receipt] : {std::pair{&first, "QUJD"}, std::pair{&second, "WFla"}}) {
         const auto field = utf(receipt);
@@ -134,7 +134,7 @@ TEST_F(TopupPanel, EachPendingReceiptGoesOnceAndARefusalOfOneSentAgainShowsNoDia
     EXPECT_EQ(bodies(71), (std::vector<std::vector<uint8_t>>{first, second})) << "each distinct receipt once";
 
     ASSERT_TRUE(portal().sendToClient(purchaseAnswer(0, "The da dung", "QUJD", 0)));
-    settle(0.3);
+    ASSERT_TRUE(clientCaughtUp());
     EXPECT_EQ(dialogText(), "") << "the refusal was shown when it first came";
     EXPECT_EQ(myMoney(), ClientWorld::kPlayerMoney);
     EXPECT_EQ(PendingReceipts::receiptsOf("an"), (std::vector<std::string>{"QUJD", "WFla", "QUJD"}))
@@ -162,7 +162,7 @@ TEST_F(TopupPanel, APurchaseWhoseRowLeftAShorterListSendsNothing) {
     purchased.userInfo.set("receipt", "UkVD");
     TopupActions::sendReceipt(rows, 3, purchased); // the remembered row was the fourth
     TopupActions::sendReceipt(rows, -1, purchased);
-    settle(0.2);
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_TRUE(bodies(71).empty());
     TopupActions::sendReceipt(rows, 2, purchased);
     ASSERT_TRUE(waitFor(71, 1));

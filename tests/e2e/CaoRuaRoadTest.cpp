@@ -48,8 +48,10 @@ protected:
     void turned(int32_t who, std::initializer_list<uint8_t> cards) {
         send(Bytes().byte(2).byte(7).int32(who).raw(cards).message(21));
     }
+    // The bodies of the command the portal has got since it was cleared, once the client's
+    // requests so far have reached it.
     std::vector<std::vector<uint8_t>> sent(int16_t command) {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        EXPECT_TRUE(portalCaughtUp()) << "the client's requests did not reach the portal";
         std::vector<std::vector<uint8_t>> bodies;
         for (const auto& message : portal().messages(command))
             bodies.push_back(message.body);

@@ -290,7 +290,7 @@ TEST_F(CoTuongRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
     seatRow(join, kChu, "Chu", true);
     seatRow(join, kMe, "Khach");
     ASSERT_TRUE(sendFriendsThenJoin(portal(), {kChu}, join.message(8)));
-    platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+    advance(0);
     ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
     ASSERT_EQ(table()->chessPlayers().size(), 2u);
     EXPECT_EQ(table()->chessPlayers()[0]->isFriend(), 1);

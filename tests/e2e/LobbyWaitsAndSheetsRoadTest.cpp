@@ -45,13 +45,11 @@
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 
 using namespace kavo;
 using namespace kavo::test;
@@ -106,12 +104,17 @@ protected:
         chooseServer();
         ASSERT_TRUE(drive("tap text=Kavo Test\nscreen GameView\nadvance 0.5\n").ok) << log();
     }
-    // The answer comes on the reader thread in real time; a screen it opens slides in.
-    void waitUntil(const std::function<bool()>& done, double step = 0.01) {
-        for (int i = 0; i < 100 && !done(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            advance(step);
-        }
+    // The answer comes on the reader thread in real time, and a screen it opens slides in
+    // on the manual clock: both move, the clock by `step` a turn of the main loop, until
+    // `done`, for at most kStateWait s of real time.
+    bool waitUntil(const std::function<bool()>& done, double step = 0.01) {
+        return platform::RunLoop::main().runUntil(
+            [&] {
+                if (done()) return true;
+                advance(step);
+                return done();
+            },
+            kStateWait);
     }
     void openBoardList() {
         ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\n"));
@@ -597,7 +600,7 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
     signIn();
     // The grid's friend list answered first: its wait running out would put a notice over
     // the sheets, and Escape would be the notice's.
-    waitUntil([] { return !hasSpinner(shownById("mainTableView")); });
+    ASSERT_TRUE(waitUntil([] { return !hasSpinner(shownById("mainTableView")); }));
     ASSERT_FALSE(hasSpinner(shownById("mainTableView")));
     const auto grid = KavoOnlineAppDelegate::getInstance().topViewController();
     const std::vector<std::shared_ptr<CustomUIActionSheetViewController>> unopened = {
@@ -813,7 +816,7 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
             if (answer == Answer::OtherText) {
                 const std::string other = "an đã đồng ý kết bạn";
                 ASSERT_TRUE(portal().sendToClient(Bytes().byte(1).byte(1).utf(other).message(104)));
-                waitUntil([&] { return shownAlertMessage() == other; }, 0);
+                ASSERT_TRUE(waitUntil([&] { return shownAlertMessage() == other; }, 0));
                 EXPECT_EQ(shownAlertMessage(), other);
                 EXPECT_TRUE(hasSpinner(waiting)) << "another request's text ends no wait";
             }
@@ -829,7 +832,7 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
                                                   : answer == Answer::Notice ? Bytes().byte(0).utf(expected).message(45)
                                                                              : Bytes().utf(expected).message(10)));
                 if (answer == Answer::Reply) expected = "";
-                waitUntil([&] { return !hasSpinner(waiting); });
+                ASSERT_TRUE(waitUntil([&] { return !hasSpinner(waiting); }));
             }
             // Past the bound.
             advance(answer == Answer::Silence || answer == Answer::OtherText ? 0.4 : c.bound + 0.4);
@@ -933,12 +936,9 @@ TEST_F(LobbyWaits, ARegistrationOrRecoveryEndsWithItsAnswerOrOnTheFormAfterTenSe
                                             : login->logSubRegisterView().get();
             ASSERT_TRUE(waitForCommand(command));
             if (answered) {
-                waitUntil([&] { return !hasSpinner(form); });
+                ASSERT_TRUE(waitUntil([&] { return !hasSpinner(form); }));
                 // The answer's notice comes from the reader in real time.
-                for (int i = 0; i < 100 && shownAlertMessage().empty(); ++i) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                    advance(0.01);
-                }
+                ASSERT_TRUE(waitUntil([&] { return !shownAlertMessage().empty(); }));
                 EXPECT_FALSE(hasSpinner(form));
                 advance(11);
                 EXPECT_NE(shownAlertMessage(), text("KAVO_connectFail"));

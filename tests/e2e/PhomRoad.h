@@ -58,7 +58,7 @@ protected:
             send(join.message(8));
         } else {
             ASSERT_TRUE(sendFriendsThenJoin(portal(), friendsFirst, join.message(8)));
-            platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+            advance(0);
         }
         ASSERT_TRUE(drive("screen PhomNewView 5\nadvance 0.5").ok) << log();
         // The join's notice, if any, is closed like a person would.
@@ -66,9 +66,10 @@ protected:
         portal().clearMessages();
     }
     void tap(const std::string& id) { ASSERT_TRUE(drives("tap id=" + id)) << id; }
-    // The table requests the portal got since the last clear, as "command:hex" in order.
+    // The table requests the portal got since the last clear, as "command:hex" in order,
+    // once the client's requests so far have reached it.
     std::string sent() {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        EXPECT_TRUE(portalCaughtUp()) << "the client's requests did not reach the portal";
         std::string all;
         for (const auto& message : portal().messages()) {
             // The table's own requests; pictures and the like are not this road's.

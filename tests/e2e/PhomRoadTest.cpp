@@ -48,7 +48,7 @@ TEST_F(PhomRoad, APlayerJoinsIsDealtFiresDrawsAndEatsAgainstTheServer) {
     EXPECT_EQ(shownCards(), 2u);
     // A slide asked for while the deal runs waits for it.
     view->paintMyCards(view->myCards());
-    platform::RunLoop::main().runUntil([] { return false; }, 0.05);
+    advance(0);
     EXPECT_TRUE(view->waitingChiaBai());
     advance(0.3);
     EXPECT_LT(shownCards(), 10u);

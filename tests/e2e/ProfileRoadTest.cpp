@@ -154,7 +154,7 @@ TEST_F(ProfileRoad, ThePlayerChangesGenderAndBirthday) {
     EXPECT_EQ(gender.gender, 2) << "one row down from the man: the woman";
     EXPECT_EQ(gender.year, 1990);
     // The answer (41) to an edit without a new password says nothing about passwords.
-    platform::RunLoop::main().runUntil([] { return false; }, 0.5);
+    ASSERT_TRUE(exchangeSettled());
     road("advance 0.2\nexpect-not text=" + text("KAVO_changePassSuccess") + "\nexpect text=" + text("KAVO_Woman") +
          "\ntap id=btnRow_Clicked3\nadvance 0.1\n"
          "drag id=pickerDate 0 -40\nadvance 0.5\ntap text=Xong\nadvance 0.1");

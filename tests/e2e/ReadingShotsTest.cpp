@@ -7,6 +7,7 @@
 #include "account/ShopView.h"
 #include "account/TopupZelByCardView.h"
 #include "app/Resources.h"
+#include "platform/automation/ViewQuery.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
@@ -38,6 +39,10 @@ struct Table {
     std::pair<const char*, const char*> pause;
     LayoutFindings layoutFindings;
     const char* read = "advance 1.2"; // the steps from the result to the reading, from its last message
+    // A control that shows once a message of the stub has come and the table's queue has
+    // run it on the clock: the script stops at its first wait for it, and the clock moves
+    // in small steps until it shows (the message comes in real time meanwhile).
+    const char* clockedUntil = nullptr;
 };
 
 constexpr std::pair<const char*, const char*> kRound{"\nadvance 0.5\n", "\nadvance 3\n"}; // a round of three
@@ -45,9 +50,11 @@ constexpr std::pair<const char*, const char*> kRound{"\nadvance 0.5\n", "\nadvan
 // money, which it tells after the result itself and the other seats' money), never for a
 // control that comes earlier: the manual clock moves the table's animations while the stub,
 // on the real clock, may still be sending. Where the last seat's money depends on a shuffle,
-// the reading waits for its money before the hand to go. The test holds every row to it:
-// the stub tells which message of the connection ended the result, and a message up to it
-// that reached the screen after the picture fails the reading.
+// the reading waits for its money before the hand to go. The stub tells which message of
+// the connection ended the result: the test waits until the client has it before a row's
+// reading steps (a text may come with an earlier message of the result, such as the chess
+// games' amounts before the balance), and a message up to it that reached the screen after
+// the picture fails the reading.
 constexpr Table kTables[] = {
     // The stub ends a Tien Len game, then tells each seat its money in turn, minh's last.
     {"tienlen", "wait id=btnStart 30", kRound, {}, "wait text=37,999,900 Zel 30\nadvance 1.2"},
@@ -77,8 +84,10 @@ constexpr Table kTables[] = {
     // result, where the layout of their rows puts them. The result is one message.
     {"maubinh",
      "wait id=lblFlyText 20",
-     {"\nwait id=btnAutoSelected", "\nsleep 1\nadvance 1\nwait id=btnAutoSelected"},
-     {"is covered by lblFlyText", "is covered by the picture a ImageView"}},
+     {},
+     {"is covered by lblFlyText", "is covered by the picture a ImageView"},
+     "advance 1.2",
+     "id=btnAutoSelected"},
     // The side seats' card slots reach over the edge of the seat's money. The scores come
     // first, then the cards, then the money of me, lan, minh and hoa. An amount lands on the
     // board, where the score bubble of the seat whose bubble stands in the middle is up. My
@@ -199,28 +208,35 @@ protected:
         });
         EXPECT_EQ(describe(findings), "") << path << keptAs(findings, path);
     }
-    // Fails when a message of the table's first result came after the last picture: the
+    // Waits until the client has noted every message of the table's first result: the
     // stub tells the number on the connection of the result's last message once it has
-    // sent it, and the client notes each message as it comes, ahead of what it shows.
-    void expectResultWholeInThePicture() {
-        std::optional<size_t> last;
-        while (!last) {
+    // sent it, and the client notes each message as it comes, ahead of what it shows. A
+    // text on the screen may come with an earlier message of the result than its last.
+    void waitForTheWholeResult() {
+        while (!last_) {
             // A bound for a stub that never ends the hand, not a guess at its speed.
             const auto line = stub_->readLine(90);
             ASSERT_TRUE(line) << "the stub did not tell that the result went out whole";
-            last = lastMessageOfResult(*line);
+            last_ = lastMessageOfResult(*line);
         }
-        ASSERT_GT(*last, 0u) << "the stub told a result it sent nothing of";
+        ASSERT_GT(*last_, 0u) << "the stub told a result it sent nothing of";
         const std::vector<int16_t>& shown = DispatchRecord::shared().commands();
-        ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return shown.size() >= *last; }, 60))
-            << "the client had " << shown.size() << " messages of the " << *last << " up to the result's last";
-        if (shownAtShot_ >= *last) return;
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return shown.size() >= *last_; }, 60))
+            << "the client had " << shown.size() << " messages of the " << *last_ << " up to the result's last";
+    }
+    // Fails when a message of the table's first result came after the last picture.
+    void expectResultWholeInThePicture() {
+        waitForTheWholeResult();
+        if (::testing::Test::HasFatalFailure()) return;
+        const size_t last = *last_;
+        const std::vector<int16_t>& shown = DispatchRecord::shared().commands();
+        if (shownAtShot_ >= last) return;
         std::string late;
-        for (size_t at = shownAtShot_; at < *last; ++at)
+        for (size_t at = shownAtShot_; at < last; ++at)
             late += (late.empty() ? "" : ", ") + std::to_string(shown[at]);
-        ADD_FAILURE() << "photographed before the state was complete: " << *last - shownAtShot_
+        ADD_FAILURE() << "photographed before the state was complete: " << last - shownAtShot_
                       << " message(s) of the result (commands " << late
-                      << ") came after the picture, the last of them message " << *last << " of the connection";
+                      << ") came after the picture, the last of them message " << last << " of the connection";
     }
     // N of the stub's "... went out whole with message N of the connection".
     static std::optional<size_t> lastMessageOfResult(const std::string& line) {
@@ -230,6 +246,7 @@ protected:
         return size_t(std::strtoull(line.c_str() + at + marker.size(), nullptr, 10));
     }
     size_t shownAtShot_ = 0;
+    std::optional<size_t> last_; // the number of the result's last message, once the stub told it
     // A picture with findings is kept under a name of its own (failed-<n>-<picture>), which
     // no later pass of the same reading writes over.
     static std::string keptAs(const std::vector<std::string>& findings, const std::string& path) {
@@ -272,9 +289,31 @@ TEST_P(EndOfHandShots, EveryTextOfTheFirstResultReadsWhole) {
     script.resize(at + std::string(table.result).size() + 2);
     if (table.pause.first) script = replaced(script, {{table.pause.first, table.pause.second}});
     launch();
+    if (table.clockedUntil) {
+        auto [before, after] = splitScriptAt(script, std::string("wait ") + table.clockedUntil);
+        ASSERT_TRUE(drives(inTheLanguage(before)));
+        const auto shown = *platform::automation::Selector::parse(table.clockedUntil);
+        const auto found = [&] {
+            platform::automation::ViewQuery::layoutWindows();
+            return platform::automation::ViewQuery::find(shown) != nullptr;
+        };
+        ASSERT_TRUE(platform::RunLoop::main().runUntil(
+            [&] {
+                if (found()) return true;
+                advance(0.05);
+                return found();
+            },
+            kStateWait))
+            << table.clockedUntil << " never showed";
+        script = after;
+    }
+    ASSERT_TRUE(drives(inTheLanguage(script)));
+    // Read once the whole result is in: its last message may come after a text that the
+    // reading's own steps wait for.
+    waitForTheWholeResult();
+    if (HasFatalFailure()) return;
     // The result's bubbles and points, and the amounts flying one after another.
-    expectReadable(inTheLanguage(script) + table.read + "\n", std::string("end-") + table.game, "",
-                   table.layoutFindings);
+    expectReadable(inTheLanguage(table.read) + "\n", std::string("end-") + table.game, "", table.layoutFindings);
     if (HasFatalFailure()) return;
     expectResultWholeInThePicture();
 }

@@ -7,17 +7,17 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/render/Renderer.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/RunLoop.h"
 #include "platform/ui/Screen.h"
 #include "sdk/socialnet/SNSession.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/FakeSocialNetwork.h"
 #include "tests/support/client/ClientTestSupport.h"
 
-#include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <regex>
-#include <thread>
 
 using namespace kavo;
 using namespace kavo::test;
@@ -56,6 +56,17 @@ protected:
         for (auto& message : portal().messages())
             if (message.commandId == 2301) bodies.push_back(message.body);
         return bodies;
+    }
+
+    // The page is fetched in real time and the dialog's fade runs on the manual clock:
+    // both move until `done`, for at most 30 s of real time.
+    bool pageUntil(const std::function<bool()>& done) {
+        return platform::RunLoop::main().runUntil(
+            [&] {
+                advance(0.01);
+                return done();
+            },
+            kStateWait);
     }
 
     FakeSocialNetwork network_{http()};
@@ -138,13 +149,10 @@ TEST_F(SocialSignInRoad, ACancelledPageLeavesTheLogInScreen) {
     ASSERT_TRUE(drives(chooseSocialNetwork()));
     auto session = KavoOnlineAppDelegate::getInstance().session();
     ASSERT_TRUE(session);
-    // The page is fetched in real time; the dialog's fade runs on the manual clock.
-    for (int i = 0; i < 500 && session->stateValue() != 257; ++i) {
-        advance(0.01);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(pageUntil([&] { return session->stateValue() == 257; }));
     advance(1);
     EXPECT_EQ(session->stateValue(), 257);
+    ASSERT_TRUE(portalCaughtUp());
     EXPECT_TRUE(tokensSent().empty());
     EXPECT_TRUE(drives("screen LoginView\n"));
 }
@@ -158,10 +166,7 @@ TEST_F(SocialSignInRoad, TheLoginDialogCoversTheLogInScreenOnPhoneAndTablet) {
         auto session = KavoOnlineAppDelegate::getInstance().session();
         ASSERT_TRUE(session && session->loginDialog());
         auto page = session->loginDialog()->webView();
-        for (int i = 0; i < 500 && page->pageText().find("Log in") == std::string::npos; ++i) {
-            advance(0.01);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        ASSERT_TRUE(pageUntil([&] { return page->pageText().find("Log in") != std::string::npos; }));
         advance(1);
         EXPECT_NE(page->pageText().find("Email or phone"), std::string::npos);
         EXPECT_TRUE(session->loginDialog()->isOnScreen());

@@ -51,7 +51,7 @@ protected:
             send(joined.message(8));
         } else {
             ASSERT_TRUE(sendFriendsThenJoin(portal(), friendsFirst, joined.message(8)));
-            platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+            advance(0);
         }
         advance(0.5);
         portal().clearMessages();
@@ -98,9 +98,10 @@ protected:
     }
     // My friends as a friend list sent just before the join, when any.
     std::vector<int32_t> friendsFirst;
-    // The bodies the portal got of a command, after a short wait for the wire.
+    // The bodies of the command the portal has got since it was cleared, once the client's
+    // requests so far have reached it.
     std::vector<ByteVector> sent(int16_t command) {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        EXPECT_TRUE(portalCaughtUp()) << "the client's requests did not reach the portal";
         std::vector<ByteVector> bodies;
         for (const auto& message : portal().messages(command))
             bodies.push_back(message.body);

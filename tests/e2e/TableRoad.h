@@ -75,22 +75,24 @@ inline void answerOneBoard(TestPortal& portal, int8_t players, int8_t seats) {
 // test does with the server and the screens.
 class TableRoadFixture : public ClientFixture {
 protected:
-    // The server's reply; the reader hands it over and its twin runs on a later turn of the
-    // main loop.
+    // The server's reply: once it returns, its main-thread twin has run, and what it
+    // started on the manual clock at no delay.
     void send(const Message& message) {
         ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        ASSERT_TRUE(clientCaughtUp()) << "the client did not read the reply " << message.commandId();
         advance(0);
     }
-    // The body of the last request of the command, waited for.
+    // The body of the last request of the command the portal has got since it was
+    // cleared, once the client's requests so far have reached it (empty when none).
     std::vector<uint8_t> lastSent(int16_t command) {
-        platform::RunLoop::main().runUntil([&] { return !portal().messages(command).empty(); }, 5);
+        EXPECT_TRUE(portalCaughtUp()) << "the client's requests did not reach the portal";
         const auto all = portal().messages(command);
         return all.empty() ? std::vector<uint8_t>{} : all.back().body;
     }
-    // How many requests of the command the server has, once the client had time to send.
+    // How many requests of the command the portal has got since it was cleared, once the
+    // client's requests so far have reached it.
     size_t sentCount(int16_t command) {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.2);
+        EXPECT_TRUE(portalCaughtUp()) << "the client's requests did not reach the portal";
         return portal().messages(command).size();
     }
     void run(const std::string& script) { ASSERT_TRUE(drives(script)); }

@@ -171,7 +171,9 @@ struct WalkStep {
     // PickBelow: a click on the row under a picker wheel's band, the hand trembling a little.
     // Await: nothing done; the client's walk goes on once the screen shows the target (what
     // the server's last reply for it fills in, which would overwrite a field typed earlier).
-    enum class Kind { Click, Field, Key, Wheel, PickBelow, Await };
+    // AwaitGone: the same once no view shows the target (a wait's spinner, which holds
+    // every touch of what it covers until the server's answer).
+    enum class Kind { Click, Field, Key, Wheel, PickBelow, Await, AwaitGone };
     Kind kind;
     std::string target; // the selector clicked or wheeled over, or the key pressed
     std::string typed;  // for a field: the keys typed after the click; "up" for a wheel turned up
@@ -195,6 +197,9 @@ WalkStep key(const std::string& name) {
 }
 WalkStep await(const std::string& selector) {
     return {WalkStep::Kind::Await, selector, "", "", false};
+}
+WalkStep awaitGone(const std::string& selector) {
+    return {WalkStep::Kind::AwaitGone, selector, "", "", false};
 }
 // Turns the mouse wheel towards the player (or away: up), four notches, with the pointer
 // over the view.
@@ -234,6 +239,9 @@ std::string walkScript(const std::vector<WalkStep>& steps) {
             break;
         case WalkStep::Kind::Await:
             script += "wait " + step.target + " 30\n";
+            break;
+        case WalkStep::Kind::AwaitGone:
+            script += "wait-not " + step.target + " 30\n";
             break;
         }
     }
@@ -334,6 +342,7 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
         field("id=txfCMND", "0123"),
         field("id=txfSoDT", "0909"),
         click("id=btnItems"),
+        awaitGone("class=ActivityIndicatorView"), // the player's avatars (1010) came
         click("id=showTransferZel"),
         field("id=txtName", "binh"),
         field("id=txtMoney", "15000"),
@@ -382,7 +391,7 @@ TEST_F(WindowRoad, EveryTextFieldTakesTheClickAndTheKeysWhereItWasDrawn) {
             continue;
         }
         // The client's next line waits for it; the test then waits for that line's place.
-        if (step.kind == WalkStep::Kind::Await) continue;
+        if (step.kind == WalkStep::Kind::Await || step.kind == WalkStep::Kind::AwaitGone) continue;
         const auto point = where(step.target);
         ASSERT_TRUE(point) << client_.transcript();
         if (step.kind == WalkStep::Kind::Wheel) {

@@ -98,8 +98,10 @@ TEST(TestPortal, DroppingHandlersWaitsForTheRunningCallAndLaterRequestsFindNone)
         finishedWhenDropReturned = finished.load();
         return idle;
     });
-    // The handler goes on only once the drop has begun (its handler is no longer set).
-    for (int i = 0; i < 500 && portal.handlerOf(7); ++i)
+    // The handler goes on only once the drop has begun (its handler is no longer set);
+    // looked at every 10 ms, for at most 30 s.
+    const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (portal.handlerOf(7) && std::chrono::steady_clock::now() < bound)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(portal.handlerOf(7));
     release.set_value();

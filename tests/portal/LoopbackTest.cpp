@@ -1,3 +1,4 @@
+#include "app/Resources.h"
 #include "app/UIController.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/UserDefaults.h"
@@ -41,7 +42,7 @@ protected:
 
 TEST_F(RoadStart, ConnectingSendsClientInformationThenAsksForMail) {
     GlobalService::getInstance().connect();
-    ASSERT_TRUE(portal.waitForMessages(2, 5.0));
+    ASSERT_TRUE(portal.waitForMessages(2, 30));
     const auto messages = portal.messages();
     ASSERT_GE(messages.size(), 2u);
     EXPECT_EQ(messages[0].commandId, 222);
@@ -60,7 +61,7 @@ TEST_F(RoadStart, AcceptedClientSignsInAndTheGameGridWaitsForTheMainThread) {
     GlobalService::getInstance().connect();
 
     // The sign-in reply holds the reader until the main thread has run its part.
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal.messages(2800).size() == 1; }, 5.0));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal.messages(2800).size() == 1; }, 30));
     EXPECT_EQ(screen.calls.load(), 1);
     EXPECT_EQ(GlobalService::getInstance().getConnectOKListener(), nullptr);
 
@@ -82,9 +83,10 @@ TEST_F(RoadStart, RefusedClientInformationEndsAsAConnectionFailure) {
     SignInOnConnect screen;
     GlobalService::getInstance().setConnectOKListener(&screen);
     GlobalService::getInstance().connect();
-    ASSERT_TRUE(portal.waitForMessages(2, 5.0));
-    // Give the reply time to arrive and be handled.
-    platform::RunLoop::main().runUntil([] { return false; }, 0.3);
+    ASSERT_TRUE(portal.waitForMessages(2, 30));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 30))
+        << "the refusal was not told";
+    EXPECT_EQ(UIController::currentDialog()->message(), Resources::getInstance().textWithKey("KAVO_connectFail"));
     EXPECT_EQ(screen.calls.load(), 0);
     EXPECT_EQ(GlobalService::getInstance().getConnectOKListener(), &screen);
     GlobalService::getInstance().setConnectOKListener(nullptr);

@@ -29,13 +29,19 @@ protected:
     }
     // Schedules, lets the 0.1 s pass and waits for the requests the announcement makes.
     // The main loop keeps running meanwhile: the answer to the query reaches the
-    // announcement there, and only then is the post sent. A short while more shows that
-    // nothing else is sent.
+    // announcement there, and only then is the post sent.
     void announce(size_t requests) {
         SNSettings::autoPublishInstall(std::string("123"));
         advance(0.1);
-        platform::RunLoop::main().runUntil([&] { return http_.requests().size() >= requests; }, 10);
+        EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return http_.requests().size() >= requests; }, 30));
+    }
+    // A negative check's chance: the main loop runs a short while more, in which a
+    // request or a stored date that must not come would come.
+    void nothingMoreComes() {
         platform::RunLoop::main().runUntil([] { return false; }, 0.3);
+    }
+    bool dateStored() {
+        return platform::RunLoop::main().runUntil([this] { return !storedDate().isNull(); }, 30);
     }
     platform::Value storedDate() {
         return platform::UserDefaults::standard().objectForKey("com.socialnet.sdk:lastAttributionPing123");
@@ -47,6 +53,7 @@ TEST_F(SNInstallTest, WithoutAnyIdNothingIsSentOrStored) {
     advance(0.05);
     EXPECT_TRUE(platform::RunLoop::main().nextTimerDate() >= 0);
     announce(0);
+    nothingMoreComes();
     EXPECT_TRUE(http_.requests().empty());
     EXPECT_TRUE(storedDate().isNull());
 }
@@ -56,6 +63,7 @@ TEST_F(SNInstallTest, AnAttributionIdIsQueriedThenPostedOnceAndTheDateStored) {
     network_.answerGraph("/123", R"({"supports_attribution":true,"id":"123"})");
     network_.answerGraph("/123/activities", "true");
     announce(2);
+    EXPECT_TRUE(dateStored());
     auto sent = http_.requests();
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[0].path.rfind("/123?fields=supports_attribution&migration_bundle=snsdk%3A20121003", 0), 0u)
@@ -66,11 +74,11 @@ TEST_F(SNInstallTest, AnAttributionIdIsQueriedThenPostedOnceAndTheDateStored) {
         fields.push_back(part.name + "=" + part.content);
     EXPECT_EQ(fields, (std::vector<std::string>{"migration_bundle=snsdk:20121003", "format=json", "sdk=ios",
                                                 "event=MOBILE_APP_INSTALL", "attribution=ATTR-1"}));
-    EXPECT_FALSE(storedDate().isNull());
     // Once per process, and for good once a date is stored.
     announce(2);
     SNSettings::resetInstallPingForTesting();
     announce(2);
+    nothingMoreComes();
     EXPECT_EQ(http_.requests().size(), 2u);
 }
 
@@ -78,9 +86,11 @@ TEST_F(SNInstallTest, AQueryErrorStoresNothingAndSpendsTheProcessesChance) {
     platform::AdvertisingId::setIdentifierForTesting("ADV-1");
     network_.answerGraph("/123", R"({"error":{"code":1}})", 500);
     announce(1);
+    nothingMoreComes();
     EXPECT_EQ(http_.requests().size(), 1u);
     EXPECT_TRUE(storedDate().isNull());
     announce(1);
+    nothingMoreComes();
     EXPECT_EQ(http_.requests().size(), 1u);
 }
 
@@ -89,8 +99,18 @@ TEST_F(SNInstallTest, APostErrorAllowsALaterAttempt) {
     network_.answerGraph("/123", R"({"supports_attribution":true})");
     network_.answerGraph("/123/activities", R"({"error":{"code":2}})", 500);
     announce(2);
+    // The post's failure gives the process its chance back once its answer is handled:
+    // until then a new announcement is not made.
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(
+        [this] {
+            SNSettings::autoPublishInstall(std::string("123"));
+            advance(0.1);
+            return http_.requests().size() >= 3;
+        },
+        30));
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([this] { return http_.requests().size() >= 4; }, 30));
+    nothingMoreComes();
     EXPECT_TRUE(storedDate().isNull());
-    announce(4);
     EXPECT_EQ(http_.requests().size(), 4u);
 }
 
@@ -98,8 +118,9 @@ TEST_F(SNInstallTest, AnAppWithoutAttributionGetsTheDateAndNoPost) {
     platform::Pasteboard::named("sn_app_attribution").setString("ATTR-1");
     network_.answerGraph("/123", R"({"supports_attribution":false})");
     announce(1);
+    EXPECT_TRUE(dateStored());
+    nothingMoreComes();
     EXPECT_EQ(http_.requests().size(), 1u);
-    EXPECT_FALSE(storedDate().isNull());
 }
 
 class SNIdentityCheckTest : public RequestFixture {

@@ -23,6 +23,8 @@ struct LastSent {
     uint64_t number = 0;
 };
 thread_local LastSent lastSent;
+// Whether the calling thread is inside a handler's call (of any server).
+thread_local bool inHandler = false;
 } // namespace
 
 bool PortalServer::Reply::send(int16_t commandId, const std::vector<uint8_t>& body) {
@@ -33,12 +35,21 @@ bool PortalServer::Reply::send(const Message& message) {
     return portal_.sendToConnection(connection_, nullptr, &message);
 }
 
-PortalServer::PortalServer(uint16_t port) : port_(port) {
+namespace {
+std::unique_ptr<HoldBack> holdBackFromEnvironment() {
+    const double delay = HoldBack::delayFromEnvironment();
+    return delay > 0 ? std::make_unique<HoldBack>(delay) : nullptr;
+}
+} // namespace
+
+PortalServer::PortalServer(uint16_t port)
+    : port_(port), heldWrites_(holdBackFromEnvironment()), heldReads_(holdBackFromEnvironment()) {
     listener_ = listenOnLoopback(port_);
     thread_ = std::thread([this] { acceptLoop(); });
 }
 
-PortalServer::PortalServer(Fd connection) : given_(std::move(connection)) {}
+PortalServer::PortalServer(Fd connection)
+    : given_(std::move(connection)), heldWrites_(holdBackFromEnvironment()), heldReads_(holdBackFromEnvironment()) {}
 
 void PortalServer::start() {
     if (thread_.joinable() || !given_.valid()) return;
@@ -51,7 +62,9 @@ PortalServer::~PortalServer() {
 
 void PortalServer::stop() {
     stop_.raise();
-    closeClient();
+    shutdownClient(0);
+    if (heldReads_) heldReads_->stop();
+    if (heldWrites_) heldWrites_->stop();
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
@@ -109,8 +122,7 @@ bool PortalServer::dropHandlers(double timeout) {
     subHandlers.swap(subHandlers_);
     anyHandler.swap(anyHandler_);
     // A handler that drops the handlers would wait for itself.
-    const bool fromHandler = std::this_thread::get_id() == thread_.get_id();
-    const bool idle = fromHandler || changed_.wait_for(lock, seconds(timeout), [&] { return handlersRunning_ == 0; });
+    const bool idle = inHandler || changed_.wait_for(lock, seconds(timeout), [&] { return handlersRunning_ == 0; });
     if (!idle)
         std::fprintf(stderr, "PortalServer: %d handler call(s) still running %.1f s after the handlers were dropped\n",
                      handlersRunning_, timeout);
@@ -202,7 +214,10 @@ void PortalServer::serve(Fd client, int connection) {
                 recordError(why);
                 continue;
             }
-            handle(*message, connection);
+            if (heldReads_)
+                heldReads_->add([this, held = std::move(*message), connection]() mutable { handle(held, connection); });
+            else
+                handle(*message, connection);
         }
     }
 }
@@ -232,7 +247,9 @@ void PortalServer::handle(Message& message, int connection) {
     struct Running {
         PortalServer& portal;
         Handler& handler;
+        Running(PortalServer& portal, Handler& handler) : portal(portal), handler(handler) { inHandler = true; }
         ~Running() {
+            inHandler = false;
             // The copy holds what the handler captured: it goes before the call counts as done.
             handler = nullptr;
             {
@@ -241,7 +258,7 @@ void PortalServer::handle(Message& message, int connection) {
             }
             portal.changed_.notify_all();
         }
-    } running{*this, handler};
+    } running(*this, handler);
     Reply reply(*this, connection);
     handler(message, reply);
 }
@@ -253,19 +270,35 @@ bool PortalServer::sendToConnection(int connection, const std::vector<uint8_t>* 
         changed_.wait_for(lock, seconds(5), [&] { return currentConnection_ == 0 || tea_ != nullptr; });
     }
     std::lock_guard<std::mutex> writing(writeMutex_);
-    int fd = -1;
     std::shared_ptr<const TEA> tea;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!tea_ || (connection != 0 && connection != currentConnection_)) return false;
-        fd = clientFd_;
+        connection = currentConnection_;
         tea = tea_;
     }
-    if (raw) return sendAll(fd, raw->data(), raw->size());
-    std::vector<uint8_t> frame = encodeFrame(*tea, *message);
-    if (!sendAll(fd, frame.data(), frame.size())) return false;
-    lastSent = {this, ++sent_};
+    std::vector<uint8_t> bytes = raw ? *raw : encodeFrame(*tea, *message);
+    if (heldWrites_) {
+        // Numbered now, in the order of sending: the writes keep that order.
+        heldWrites_->add([this, connection, bytes = std::move(bytes)] {
+            std::lock_guard<std::mutex> writing(writeMutex_);
+            writeLocked(connection, bytes);
+        });
+    } else if (!writeLocked(connection, bytes)) {
+        return false;
+    }
+    if (message) lastSent = {this, ++sent_};
     return true;
+}
+
+bool PortalServer::writeLocked(int connection, const std::vector<uint8_t>& bytes) {
+    int fd = -1;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (connection != currentConnection_) return false;
+        fd = clientFd_;
+    }
+    return fd >= 0 && sendAll(fd, bytes.data(), bytes.size());
 }
 
 bool PortalServer::sendToClient(const Message& message) {
@@ -287,7 +320,18 @@ uint64_t PortalServer::lastSentByThisThread() const {
 }
 
 void PortalServer::closeClient() {
+    if (!heldWrites_) return shutdownClient(0);
+    int connection = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        connection = currentConnection_;
+    }
+    if (connection != 0) heldWrites_->add([this, connection] { shutdownClient(connection); });
+}
+
+void PortalServer::shutdownClient(int connection) {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (connection != 0 && connection != currentConnection_) return;
     // The serving thread sees the end of the stream and releases the descriptor.
     if (clientFd_ >= 0) ::shutdown(clientFd_, SHUT_RDWR);
 }

@@ -2,6 +2,7 @@
 
 #include "net/Message.h"
 #include "net/TEA.h"
+#include "tools/portal-server/HoldBack.h"
 #include "tools/portal-server/RecordedMessage.h"
 #include "tools/portal-server/Sockets.h"
 
@@ -24,6 +25,10 @@ namespace portalserver {
 // (protocol id 10 and the connection key), deciphers the client's frames with that key,
 // records every message in order, and answers through the handlers it is given.
 // Handlers run on the portal's thread; every accessor is safe from any thread.
+// With `KAVO_PORTAL_HOLD_BACK` set to a number of seconds, everything it sends a client
+// (messages, raw bytes, the end of the connection) goes out that much later, in order,
+// while sending returns at once, and every message read from a client is recorded and
+// handled that much later, in order, on a thread of its own (`HoldBack`).
 class PortalServer {
 public:
     // Answers to the connection that sent the request.
@@ -97,7 +102,7 @@ public:
     bool sendRawToClient(const std::vector<uint8_t>& bytes);
     // The frame sendToClient would send under the current connection's key.
     std::optional<std::vector<uint8_t>> frameFor(const kavo::Message& message) const;
-    // The server ends the current connection.
+    // The server ends the current connection (after what it sent before, when held back).
     void closeClient();
     // The number on its connection (1 for the first) of the last message the calling
     // thread sent through this server, 0 when it sent none. A thread that sends a state's
@@ -129,6 +134,9 @@ private:
     void serve(Fd client, int connection);
     void handle(kavo::Message& message, int connection);
     bool sendToConnection(int connection, const std::vector<uint8_t>* raw, const kavo::Message* message);
+    // Writes on `connection` if it is still the one served (writeMutex_ held).
+    bool writeLocked(int connection, const std::vector<uint8_t>& bytes);
+    void shutdownClient(int connection);
     void recordError(const std::string& error);
 
     uint16_t port_ = 0;
@@ -154,6 +162,11 @@ private:
 
     Fd given_; // the connection start() serves
     std::thread thread_;
+    // When the environment holds messages back: what is sent goes out through the one,
+    // taken under writeMutex_ so that the writes keep the order of their numbers; what is
+    // read is recorded and handled through the other.
+    std::unique_ptr<HoldBack> heldWrites_;
+    std::unique_ptr<HoldBack> heldReads_;
 };
 
 } // namespace portalserver

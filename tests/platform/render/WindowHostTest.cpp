@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -29,12 +30,23 @@ protected:
         RenderTest::TearDown();
     }
 
-    // A time limit for every run, so a fault cannot hang the test.
+    // A time limit for every run, so a fault cannot hang the test: a bound for what never
+    // comes, far above what any load makes of a run.
+    static constexpr double kSafety = 30;
     void limitRun(WindowHost& host) {
-        safety_ = performAfterDelay(5, [this, &host] {
+        safety_ = performAfterDelay(kSafety, [this, &host] {
             timedOut_ = true;
             host.stop();
         });
+    }
+
+    // Stops the host once `done` holds, looked at every 10 ms (the safety ends it else).
+    void stopWhen(WindowHost& host, std::function<bool()> done) {
+        lookAgain_ = [this, &host, done = std::move(done)] {
+            if (done()) return host.stop();
+            performAfterDelay(0.01, lookAgain_);
+        };
+        performAfterDelay(0.01, lookAgain_);
     }
 
     static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
@@ -50,6 +62,7 @@ protected:
 
     std::shared_ptr<Timer> safety_;
     bool timedOut_ = false;
+    std::function<void()> lookAgain_;
 };
 
 // Takes typed text and keys while it is the first responder; a click focuses it, as a
@@ -115,7 +128,9 @@ TEST_F(WindowHostTest, PumpInsideALongTaskHandlesClicksAndRedraws) {
         window->setBackgroundColor(ui::Color::red());
         push(mouse(SDL_MOUSEBUTTONDOWN, 160, 120));
         push(mouse(SDL_MOUSEBUTTONUP, 160, 120));
-        for (int i = 0; i < 10 && (taps == 0 || host.framesDrawn() == before); ++i) {
+        // Paces the pumping until the tap and its frame came, or the bound passed.
+        const auto bound = std::chrono::steady_clock::now() + std::chrono::duration<double>(kSafety);
+        while ((taps == 0 || host.framesDrawn() == before) && std::chrono::steady_clock::now() < bound) {
             host.pump();
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -134,16 +149,29 @@ TEST_F(WindowHostTest, RedrawsOnlyWhenSomethingDrawnChanged) {
     WindowHost host;
     limitRun(host);
     uint64_t settled = 0, idle = 0, changed = 0;
-    performAfterDelay(0.1, [&] { settled = host.framesDrawn(); });
-    performAfterDelay(0.4, [&] {
-        idle = host.framesDrawn();
-        window->setBackgroundColor(ui::Color::red());
-    });
-    performAfterDelay(0.6, [&] {
-        changed = host.framesDrawn();
-        host.stop();
-    });
+    // Looked at every 10 ms: the first frame; then, nothing changing, 0.3 s in which a frame
+    // drawn for nothing would come (a negative check's chance); then a change, the frame it
+    // brings, and 0.2 s more in which a second one would come.
+    std::function<void()> firstFrame, changeDrawn;
+    firstFrame = [&] {
+        if (host.framesDrawn() == 0) return (void)performAfterDelay(0.01, firstFrame);
+        settled = host.framesDrawn();
+        performAfterDelay(0.3, [&] {
+            idle = host.framesDrawn();
+            window->setBackgroundColor(ui::Color::red());
+            changeDrawn();
+        });
+    };
+    changeDrawn = [&] {
+        if (host.framesDrawn() == idle) return (void)performAfterDelay(0.01, changeDrawn);
+        performAfterDelay(0.2, [&] {
+            changed = host.framesDrawn();
+            host.stop();
+        });
+    };
+    performAfterDelay(0.01, firstFrame);
     ASSERT_TRUE(host.run());
+    ASSERT_FALSE(timedOut_);
     EXPECT_GE(settled, 1u);
     EXPECT_EQ(idle, settled) << "nothing changed, nothing drawn";
     EXPECT_EQ(changed, idle + 1);
@@ -159,17 +187,22 @@ TEST_F(WindowHostTest, SlowMoveSleepsBetweenItsFrames) {
     WindowHost host;
     limitRun(host);
     uint64_t turns = 0, frames = 0;
+    // Over the move's first frames, counted once four are drawn (looked at every quarter
+    // of a second: a turn each, within the count's allowance).
+    std::function<void()> counted;
+    counted = [&] {
+        if (host.framesDrawn() - frames < 4) return (void)performAfterDelay(0.25, counted);
+        turns = host.loopTurns() - turns;
+        frames = host.framesDrawn() - frames;
+        host.stop();
+    };
     performAfterDelay(0.05, [&] {
         ui::AnimationOptions linear;
         linear.curve = ui::AnimationCurve::Linear;
         ui::View::animate(2, 0, linear, [&] { strip->setFrame(ui::Rect{-100, 0, 200, 20}); });
         turns = host.loopTurns();
         frames = host.framesDrawn();
-    });
-    performAfterDelay(0.55, [&] {
-        turns = host.loopTurns() - turns;
-        frames = host.framesDrawn() - frames;
-        host.stop();
+        performAfterDelay(0.25, counted);
     });
     ASSERT_TRUE(host.run());
     ASSERT_FALSE(timedOut_);
@@ -221,8 +254,10 @@ TEST_F(WindowHostTest, TypedTextAndKeysReachTheFirstResponder) {
             push(down);
         }
     });
-    performAfterDelay(0.2, [&] { host.stop(); });
+    // Once the last key has come.
+    stopWhen(host, [&] { return field->typed.ends_with("<return>"); });
     ASSERT_TRUE(host.run());
+    EXPECT_FALSE(timedOut_);
     EXPECT_TRUE(inputOnWhileEditing);
     EXPECT_EQ(field->typed, "ắ<back><return>");
 }
@@ -248,8 +283,10 @@ TEST_F(WindowHostTest, TextTypedRightAfterTheClickOnAFieldReachesTheFieldItFocus
         SDL_strlcpy(text.text.text, "quen", sizeof(text.text.text));
         push(text);
     });
-    performAfterDelay(0.2, [&] { host.stop(); });
+    // Once four letters have reached the field (none reach it when the click came late).
+    stopWhen(host, [&] { return field->typed.size() >= 4; });
     ASSERT_TRUE(host.run());
+    EXPECT_FALSE(timedOut_);
     EXPECT_TRUE(takingTextBeforeFocus);
     EXPECT_TRUE(field->isFirstResponder());
     EXPECT_EQ(field->typed, "quen");

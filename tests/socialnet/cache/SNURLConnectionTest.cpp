@@ -143,6 +143,7 @@ TEST_F(SNURLConnectionTest, CancellingCallsTheHandlerOnceWithCodeOne) {
     EXPECT_EQ(heard[0].error->domain, "com.socialnet.sdk");
     EXPECT_EQ(heard[0].error->code, 1);
     EXPECT_TRUE(heard[0].error->userInfo.empty());
+    // A negative check's chance: a second call of the handler would come meanwhile.
     platform::RunLoop::main().runUntil([] { return false; }, 0.3);
     EXPECT_EQ(heard.size(), 1u);
 }

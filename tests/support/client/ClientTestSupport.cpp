@@ -21,11 +21,14 @@
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
+#include "portal/DispatchRecord.h"
 #include "portal/GlobalService.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/MarkerCommand.h"
 #include "tests/support/Sockets.h"
 #include "tests/support/SourceDir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -182,9 +185,11 @@ void ClientFixture::SetUp() {
     UIController::signOutListMessage();
     MailStore::shared().reset(); // no save timing carried over from another test
     MailboxReadAhead::shared().reset();
+    DispatchRecord::shared().start(); // clientCaughtUp() reads it
 }
 
 void ClientFixture::TearDown() {
+    DispatchRecord::shared().stop();
     MobileClient::getInstance().manualDisconnect();
     portal().waitForClientGone(2);
     // A reader thread still inside a reply it read before the end (a sign-in waiting for
@@ -220,7 +225,7 @@ bool ClientFixture::signInByReply() {
     launch();
     const int connections = portal().connectionCount();
     GlobalService::getInstance().connect();
-    if (!portal().waitForConnections(connections + 1, 5)) return false;
+    if (!portal().waitForConnections(connections + 1, kStateWait)) return false;
     Bytes signedIn;
     signedIn.int32(ClientWorld::kPlayerId).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500);
     if (!portal().sendToClient(signedIn.message(3))) return false;
@@ -228,7 +233,7 @@ bool ClientFixture::signInByReply() {
         [] {
             return bool(std::dynamic_pointer_cast<GameView>(KavoOnlineAppDelegate::getInstance().topViewController()));
         },
-        5);
+        kStateWait);
 }
 
 bool ClientFixture::signInToGameGrid() {
@@ -254,6 +259,12 @@ void ClientFixture::advance(double seconds) {
     platform::RunLoop::main().runPending();
 }
 
+void ClientFixture::runPosted() {
+    // A closure that posts itself again for ever would keep it here: it is a bound, not a pace.
+    for (int round = 0; round < 10000 && platform::RunLoop::main().runPending() > 0; ++round) {
+    }
+}
+
 std::string ClientFixture::text(const char* key) {
     return Resources::getInstance().textWithKey(key);
 }
@@ -275,6 +286,24 @@ std::string ClientFixture::portalEntry(const std::string& name) {
 
 bool ClientFixture::waitForCommand(int16_t commandId, double timeout) {
     return platform::RunLoop::main().runUntil([&] { return !portal().messages(commandId).empty(); }, timeout);
+}
+
+bool ClientFixture::clientCaughtUp() {
+    const auto& notes = DispatchRecord::shared().commands();
+    const auto markers = [&] { return std::count(notes.begin(), notes.end(), kMarkerCommand); };
+    const auto before = markers();
+    if (!portal().sendToClient(Message(kMarkerCommand))) return false;
+    if (!platform::RunLoop::main().runUntil([&] { return markers() > before; }, kStateWait)) return false;
+    runPosted();
+    return true;
+}
+
+bool ClientFixture::portalCaughtUp() {
+    runPosted();
+    const size_t before = portal().messages(kMarkerCommand).size();
+    GlobalService::getInstance().session().sendMessage(Message(kMarkerCommand));
+    return platform::RunLoop::main().runUntil([&] { return portal().messages(kMarkerCommand).size() > before; },
+                                              kStateWait);
 }
 
 std::vector<int16_t> ClientFixture::commands() const {

@@ -78,6 +78,9 @@ protected:
     const std::string log() const { return log_.str(); }
     // Runs posted work and moves the clock by `seconds`, firing timers on the way.
     void advance(double seconds);
+    // Runs what is posted to the main loop, and what that posts, until nothing is left
+    // (the clock does not move).
+    static void runPosted();
     // The text of a language key in the current language.
     static std::string text(const char* key);
     // The message of the alert on screen ("" when none).
@@ -92,7 +95,22 @@ protected:
     const std::string& dataPath() const { return dataPath_; }
 
     // Waits (real time, running the main loop) until the portal has a message of the command.
-    bool waitForCommand(int16_t commandId, double timeout = 5);
+    bool waitForCommand(int16_t commandId, double timeout = kStateWait);
+    // Waits until the client's main thread has run what every reply the portal sent
+    // before has done (their twins and what those posted): a reply no handler knows
+    // follows them, and its note on the dispatch record runs after their twins. False
+    // when it has not within the bound.
+    bool clientCaughtUp();
+    // Runs the posted work, then waits until the portal has every request the client
+    // sent before: a request no server knows follows them through the client's writer.
+    // Afterwards what the portal has not got was not sent.
+    bool portalCaughtUp();
+    // Both: the portal has handled every request the client sent so far, and the
+    // client's main thread has run what every reply, their answers among them, did.
+    bool exchangeSettled() { return portalCaughtUp() && clientCaughtUp(); }
+    // The bound of a wait for a state, in real seconds: far above what any load makes
+    // of it, so that it catches a hang and nothing else.
+    static constexpr double kStateWait = 30;
     // The command ids the portal recorded, in order.
     std::vector<int16_t> commands() const;
 

@@ -66,9 +66,15 @@ TEST(BackgroundWriter, AStopWaitsForASaveThatWasLetGoButHasNotBegun) {
     BackgroundWriter writer;
     writer.setTestHook([&](BackgroundWriter::TestMoment moment) {
         switch (moment) {
-        case BackgroundWriter::TestMoment::Stopping: marks.mark("stopping"); break;
-        case BackgroundWriter::TestMoment::SaveWaits: marks.mark("save waits"); break;
-        case BackgroundWriter::TestMoment::StopWaits: marks.mark("stop waits"); break;
+        case BackgroundWriter::TestMoment::Stopping:
+            marks.mark("stopping");
+            break;
+        case BackgroundWriter::TestMoment::SaveWaits:
+            marks.mark("save waits");
+            break;
+        case BackgroundWriter::TestMoment::StopWaits:
+            marks.mark("stop waits");
+            break;
         case BackgroundWriter::TestMoment::SaveWoken:
             marks.mark("save woken");
             marks.mark("stop seen: " + marks.waitForAny({"stop waits", "stop returned"}));
@@ -109,7 +115,9 @@ TEST(BackgroundWriter, AStopWaitsForASaveThatWasLetGoButHasNotBegun) {
 // writer here reads its slice over and over until the decode is done (a relaxed flag, which
 // orders nothing) or a second has passed. A decode that does not wait rewrites the characters
 // under the writer's reading: the ThreadSanitizer build reports the race, the others find
-// the decoded bytes in what the writer read last.
+// the decoded bytes in what the writer read last. The second is a negative check's chance
+// (the slice must not change meanwhile), not a bound: a decode that waits, as it must, lets
+// it run out every run.
 TEST(BackgroundWriter, ADecodeWaitsForTheSliceAWriterHolds) {
     const std::string base64 = "S2F2byBPbmxpbmUhS2F2byBPbmxpbmUh"; // "Kavo Online!" twice
     const Value stored = Value::lazyData(Bytes(base64.begin(), base64.end()));
@@ -237,10 +245,11 @@ TEST(BackgroundWriter, UserDefaultsSavedWhileTheWriterStopsLand) {
         run->defaults.synchronize();
         run->saved.set_value();
     }).detach();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    // A bound for a deadlock (the state never comes), far above what any load makes of it.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     const bool ended = run->saved.get_future().wait_until(deadline) == std::future_status::ready &&
                        run->stopped.get_future().wait_until(deadline) == std::future_status::ready;
-    ASSERT_TRUE(ended) << "the save or the stop still waits after a second";
+    ASSERT_TRUE(ended) << "the save or the stop still waits after 30 s: a deadlock";
     const Value written = PropertyList::readFile(dir.file("defaults.plist"));
     EXPECT_EQ(written.get("last").intValue(), 7);
     EXPECT_EQ(written.get("made").dataValue(), Bytes(100000, 7));

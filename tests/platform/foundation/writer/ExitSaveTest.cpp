@@ -113,8 +113,8 @@ Moments& moments() {
 //            a stop that returned without waiting never lets it be made, and the exit ends
 //            the process without it. The stop must wait for the save too.
 //  "late":   the other thread saves once the exit stopped the writer, while the exit does
-//            the rest of its work (a handler that runs after the defaults' one and gives the
-//            save five seconds).
+//            the rest of its work (a handler that runs after the defaults' one and waits for
+//            the save).
 TEST(ExitSave, Child) {
     const char* mode = std::getenv(kModeVariable);
     const char* folder = std::getenv(kFolderVariable);
@@ -124,7 +124,8 @@ TEST(ExitSave, Child) {
     if (moment == "late")
         std::atexit([] {
             moments().writerStopped.mark();
-            (void)moments().saveDone.reached.wait_for(std::chrono::seconds(5));
+            // A bound for a save that never ends, inside the parent's for the whole child.
+            (void)moments().saveDone.reached.wait_for(std::chrono::seconds(20));
         });
     setDataDirectory(folder);
     auto& defaults = UserDefaults::standard(); // registers the handler that stops its writer
