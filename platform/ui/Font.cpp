@@ -143,10 +143,23 @@ std::vector<std::string> Font::wrap(const std::string& text, double width,
                 line = word;
                 continue;
             }
-            // A word wider than the line: break it between characters.
-            for (const std::string& ch : characters(word)) {
-                if (!line.empty() && widthOf(line + ch) > width) flush();
-                line += ch;
+            // A word wider than the line: each line takes as much of it as fits, up to
+            // its last '/' there (a page's address breaks between its parts), else up to
+            // the character that would not fit.
+            const std::vector<std::string> chars = characters(word);
+            for (size_t from = 0; from < chars.size();) {
+                size_t end = from;
+                size_t afterSlash = from;
+                for (std::string run; end < chars.size() && (run.empty() || widthOf(run + chars[end]) <= width);
+                     ++end) {
+                    run += chars[end];
+                    if (chars[end] == "/") afterSlash = end + 1;
+                }
+                const size_t cut = end < chars.size() && afterSlash > from ? afterSlash : end;
+                for (size_t i = from; i < cut; ++i)
+                    line += chars[i];
+                if (cut < chars.size()) flush();
+                from = cut;
             }
         }
         if (!line.empty()) flush();

@@ -30,7 +30,8 @@ public:
     // One line, no wrapping (line breaks are measured as characters).
     Size measure(const std::string& text) const;
     // Word wrap to `width`: breaks at spaces and at '\n'; a word wider than the width is
-    // broken between characters. Never returns an empty list for non-empty text.
+    // broken after its last '/' that fits on a line, else between characters. Never returns
+    // an empty list for non-empty text.
     std::vector<std::string> wrap(const std::string& text, double width) const;
     // The same wrap, a piece of text as wide as `widthOf` says (for text that draws some
     // runs wider than their characters).

@@ -191,9 +191,11 @@ void LottoSubView::reloadDataLottoHistory(const platform::Value& list) {
 }
 
 void LottoSubView::reloadDataMyHistory(const std::vector<std::shared_ptr<MyLotto>>& list) {
+    // The tickets of the draw still open: a ticket of a closed draw is marked used, and the
+    // list says nothing of its draw, so it would read as a ticket of this one.
     dataMyHistory_.clear();
     for (const auto& pick : list)
-        if (pick) dataMyHistory_.push_back(pick);
+        if (pick && !pick->isUsed()) dataMyHistory_.push_back(pick);
     if (dataMyHistory_.empty()) {
         auto none = std::make_shared<MyLotto>();
         none->setNumber(-1);

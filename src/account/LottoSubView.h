@@ -44,7 +44,7 @@ public:
     void downLottoTimeEverySecond();
     // Reply 1401, flattened: number, text, number, text, ...
     void reloadDataLottoHistory(const platform::Value& list);
-    // Reply 1402; an empty list shows one "no data" row.
+    // Reply 1402: the tickets of the draw still open; none shows one "no data" row.
     void reloadDataMyHistory(const std::vector<std::shared_ptr<MyLotto>>& list);
 
     // The buy button: checks the number and the stake and buys; a ticket bought empties the

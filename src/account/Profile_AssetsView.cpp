@@ -20,7 +20,7 @@ namespace {
 // The lists of owned avatars and event items carry no price: their rows show none rather
 // than a price of 0 that the player never paid.
 std::string priceText(std::optional<int32_t> price) {
-    return price ? std::to_string(*price) + " Zel" : "";
+    return price ? Util::formatNumber(*price) + " Zel" : "";
 }
 
 } // namespace

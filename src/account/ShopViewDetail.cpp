@@ -189,10 +189,10 @@ void ShopViewDetail::checkMoneyAndConfirm(const char* confirmKey, const char* no
     if (money >= price) {
         isGift_ = false;
         itemType_ = std::string(confirmKey) == "KAVO_confirmBuyAvatar" ? 1 : 2;
-        confirm(platform::formatText(kavo::text(confirmKey), {static_cast<long long>(money)}), kavo::text("KAVO_OK"));
+        confirm(platform::formatText(kavo::text(confirmKey), {Util::formatNumber(money)}), kavo::text("KAVO_OK"));
         return;
     }
-    UIController::showNotice(platform::formatText(kavo::text(notEnoughKey), {static_cast<long long>(money)}));
+    UIController::showNotice(platform::formatText(kavo::text(notEnoughKey), {Util::formatNumber(money)}));
 }
 
 void ShopViewDetail::confirm(const std::string& message, const std::string& otherTitle) {

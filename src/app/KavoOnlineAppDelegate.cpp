@@ -164,13 +164,16 @@ void KavoOnlineAppDelegate::buildTopBar() {
     viewTopBar_->setAccessibilityIdentifier("viewTopBar");
     const Rect bar = viewTopBar_->frame();
 
-    auto background = platform::ui::ImageView::make(bar);
-    background->setImage(Util::getImageWithName("bg_bottom.png"));
-    viewTopBar_->addSubview(background);
-
+    // The strip the ticker shows in (placeTickerLane) and, in the text's own place (the
+    // whole bar: the text enters at its right end and leaves past its left end), the text.
+    tickerLane_ = View::make(Rect{0, 0, bar.width(), bar.height()});
+    tickerLane_->setBackgroundColor(Color::clear());
+    tickerLane_->setClipsToBounds(true);
+    tickerLane_->setUserInteractionEnabled(false);
+    tickerLane_->setAccessibilityIdentifier("tickerLane");
+    viewTopBar_->addSubview(tickerLane_);
     auto clip = View::make(Rect{0, 0, bar.width(), bar.height()});
     clip->setBackgroundColor(Color::clear());
-    clip->setClipsToBounds(true);
     clip->setUserInteractionEnabled(false);
     lblServerInfo_ = platform::ui::Label::make();
     lblServerInfo_->setBackgroundColor(Color::clear());
@@ -179,7 +182,7 @@ void KavoOnlineAppDelegate::buildTopBar() {
     lblServerInfo_->setUserInteractionEnabled(false);
     lblServerInfo_->setAccessibilityIdentifier("lblServerInfo");
     clip->addSubview(lblServerInfo_);
-    viewTopBar_->addSubview(clip);
+    tickerLane_->addSubview(clip);
 
     lblWindowTitle_ = platform::ui::Label::make(Rect{0, 0, length, 24 * Util::iPadY()});
     lblWindowTitle_->setBackgroundColor(Color::clear());
@@ -284,6 +287,36 @@ bool KavoOnlineAppDelegate::hidesBackButton(const platform::ui::ViewController* 
 
 void KavoOnlineAppDelegate::setBackButtonHidden(bool hidden) {
     if (btnBack_) btnBack_->setHidden(hidden);
+    placeTickerLane();
+}
+
+void KavoOnlineAppDelegate::placeTickerLane() {
+    if (!viewTopBar_ || !tickerLane_ || !lblServerInfo_) return;
+    const Rect bar = viewTopBar_->bounds();
+    const double gap = 4 * Util::iPadX();
+    // In window points: the bar is centred on the window's left edge.
+    const double half = bar.width() / 2;
+    double left = 0;
+    double right = half;
+    if (btnBack_ && !btnBack_->isHidden()) left = btnBack_->frame().maxX() + gap;
+    const auto top = topViewController();
+    // The buttons of the screen a click at their centre reaches (not those a panel covers).
+    const std::function<void(View&)> clearOf = [&](View& view) {
+        if (view.isHidden() || view.alpha() <= 0.01) return;
+        const Rect frame = view.convertRect(view.bounds(), nullptr);
+        if (dynamic_cast<platform::ui::Button*>(&view) && frame.minY() < bar.height() && frame.maxX() > left &&
+            window_ && window_->hitTest(frame.center()) && window_->hitTest(frame.center())->isDescendantOf(&view))
+            right = std::min(right, frame.minX() - gap);
+        for (const auto& child : view.subviews())
+            clearOf(*child);
+    };
+    if (top && top->isViewLoaded()) clearOf(*top->view());
+    const double width = std::max(0.0, right - left);
+    tickerLane_->setFrame({half + left, 0, width, bar.height()});
+    // Narrower than a few words, the text would only flicker past.
+    tickerLane_->setHidden(width < 80 * Util::iPadX());
+    for (const auto& part : tickerLane_->subviews())
+        part->setFrame({-(half + left), 0, bar.width(), bar.height()});
 }
 
 void KavoOnlineAppDelegate::restoreBackButton() {
@@ -313,9 +346,9 @@ void KavoOnlineAppDelegate::didShowViewController(platform::ui::NavigationContro
     // A table keeps its leftward drags (cards, pieces): the swipe back does nothing there.
     if (swipeBack_) swipeBack_->setEnabled(!isTable(&controller));
     if (!btnBack_) return;
-    btnBack_->setHidden(hidesBackButton(&controller));
     btnBack_->setCenter(Util::changePointFromPoint(
         ask(&controller, &KavoViewController::backButtonCentre, KavoViewController::kBackButtonCentre)));
+    setBackButtonHidden(hidesBackButton(&controller));
     if (heldEscapes_ > 0) {
         // One held Escape for the screen now shown; a transition it starts holds the next.
         --heldEscapes_;
@@ -417,6 +450,7 @@ void KavoOnlineAppDelegate::startEventWithiOS3(const std::string& text) {
 }
 
 void KavoOnlineAppDelegate::prepareTicker(const std::string& text) {
+    placeTickerLane();
     if (mytimer_) mytimer_->invalidate();
     mytimer_.reset();
     if (stopEventTimer_) stopEventTimer_->invalidate();
@@ -555,6 +589,7 @@ void KavoOnlineAppDelegate::reset() {
     imgBG_.reset();
     btnMenu_.reset();
     viewTopBar_.reset();
+    tickerLane_.reset();
     swipeBack_.reset();
     session_.reset();
     rootScreenMaker_ = nullptr;

@@ -55,6 +55,12 @@ public:
     const std::shared_ptr<platform::ui::Button>& btnMenu() const { return btnMenu_; }
     const std::shared_ptr<platform::ui::ImageView>& imgBG() const { return imgBG_; }
     const platform::ui::ViewPtr& viewTopBar() const { return viewTopBar_; }
+    // Where in the top bar the ticker shows (it clips the text): from right of the back
+    // button, when it shows, to a little before the first button of the screen on top that
+    // a click reaches in the strip; none where that leaves no room for a few words. Placed
+    // again as a ticker starts, a screen shows and a sheet comes or goes.
+    void placeTickerLane();
+    const platform::ui::ViewPtr& tickerLane() const { return tickerLane_; }
     const std::shared_ptr<socialnet::SNSession>& session() const { return session_; }
     void setSession(std::shared_ptr<socialnet::SNSession> session) { session_ = std::move(session); }
     // The top screen of the navigation stack, or nullptr.
@@ -125,7 +131,6 @@ public:
     void removePresent(const platform::ui::ViewPtr& view);
 
     // Empty: other parts send them.
-    void updateMyMoney() {}
     void reloadNewMails(platform::ui::ViewController* top) { (void)top; }
 
     // Drops the window, the navigation stack, the top bar, timers and the root maker
@@ -160,6 +165,7 @@ private:
     std::shared_ptr<platform::ui::Button> btnMenu_;
     std::shared_ptr<socialnet::SNSession> session_;
     platform::ui::ViewPtr viewTopBar_;
+    platform::ui::ViewPtr tickerLane_;
     std::shared_ptr<platform::ui::SwipeGestureRecognizer> swipeBack_;
     // Escapes pressed during a screen's transition, answered one by one as each ends.
     int heldEscapes_ = 0;

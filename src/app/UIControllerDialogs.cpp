@@ -16,6 +16,7 @@
 #include "app/Util.h"
 #include "lobby/GameView.h"
 #include "lobby/LoginView.h"
+#include "lobby/TableEntry.h"
 #include "net/MobileClient.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
@@ -90,6 +91,7 @@ void acceptInvitation(const std::any& context) {
     const auto boardId = int8_t(invitation["boardid"].intValue());
     const std::string password = invitation["password"].stringValue();
     const auto levelRoom = uint8_t(invitation["levelRoom"].intValue());
+    if (!TableEntry::opens(gameId)) return;
 
     // The first registered handler that accepts the game wins.
     for (const auto& handler : GlobalLogicHandler::getGameMessageHandlers()) {

@@ -108,7 +108,11 @@ bool Util::hasRetinaDisplay() {
 // ---- Texts of numbers, times and dates
 
 std::string Util::formatNumber(int64_t number) {
-    return platform::formatGroupedInteger(number);
+    return platform::formatGroupedInteger(number, Resources::getInstance().currentLanguage() == "vi" ? "." : ",");
+}
+
+std::string Util::formatSignedNumber(int64_t number) {
+    return number > 0 ? "+" + formatNumber(number) : formatNumber(number);
 }
 
 std::string Util::convertIntToQuotaTime(int seconds) {

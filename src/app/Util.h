@@ -46,8 +46,11 @@ public:
     static bool hasRetinaDisplay();
 
     // ---- Texts of numbers, times and dates (dates are seconds since 1970, local calendar)
-    // Money: digits grouped by threes ("1,234,567").
+    // Money: digits grouped by threes as the interface language groups them, Vietnamese
+    // "1.234.567", English "1,234,567"; a negative amount keeps its minus sign.
     static std::string formatNumber(int64_t number);
+    // A change of money: formatNumber with the sign written, "+70.000", "-1.000", "0".
+    static std::string formatSignedNumber(int64_t number);
     // "mm:ss" of a count of seconds (75 -> "01:15"; minutes are not capped).
     static std::string convertIntToQuotaTime(int seconds);
     // Milliseconds since 1970 as "HH:mm:ss dd/MM/yyyy" (whole seconds).

@@ -10,6 +10,7 @@
 #include "lobby/LobbyGames.h"
 #include "lobby/LobbyLayout.h"
 #include "lobby/PasswordIntoBoard.h"
+#include "lobby/TableEntry.h"
 #include "lobby/UICustomSlider.h"
 #include "platform/runtime/Log.h"
 #include "portal/GlobalService.h"
@@ -83,7 +84,7 @@ public:
 
     void fill(const Board& board) {
         lock->setImage(board.isPass() ? image("lock.png") : nullptr);
-        stake->setText(std::to_string(board.money()) + " zel");
+        stake->setText(Util::formatNumber(board.money()) + " zel");
         limit->setText(BoardView::limitText(board.maxBetMoney()));
         state->setImage(image(board.isPlaying() ? "online_icon.png" : "offline_Icon.png"));
         players->setText(std::to_string(board.nPlayer()) + "/" + std::to_string(board.maxPlayer()));
@@ -462,6 +463,11 @@ void BoardView::doJoinBoard(const std::shared_ptr<Board>& board) {
         return;
     }
 
+    if (!TableEntry::opens(UIController::gameType())) {
+        setnumOfTouchUp(0);
+        return;
+    }
+
     // Only the two Chinese chess games turn a full board away here; the server answers
     // for the others.
     const GameRecord* game = gameRecord(UIController::gameType());
@@ -526,17 +532,20 @@ void BoardView::autoHideLoadingOnView() {
 }
 
 void BoardView::doFindAutoBoard() {
+    if (!TableEntry::opens(UIController::gameType())) return;
     showLoadingScreen(view());
     GlobalService::getInstance().joinAnyBoard();
     Util::hideLoadingOnViewAfterDelay(view(), kPlayNowTimeout);
 }
 
 void BoardView::clickIntoBoard() {
+    if (!TableEntry::opens(UIController::gameType())) return;
     view()->addSubview(intoBoard_->view());
     intoBoard_->viewWillAppear(false);
 }
 
 void BoardView::createNewBoard() {
+    if (!TableEntry::opens(UIController::gameType())) return;
     view()->addSubview(createNewBoard_->view());
     createNewBoard_->viewWillAppear(false);
     createNewBoard_->setMinPlayerNumber(2);

@@ -69,7 +69,8 @@ std::shared_ptr<ui::TextField> addField(const ui::ViewPtr& parent, ui::Rect phon
 ui::ViewPtr addPanelBox(const ui::ViewPtr& parent, ui::Rect phoneRect, const std::string& id) {
     auto box = ui::View::make(scaled(phoneRect));
     box->setAccessibilityIdentifier(id);
-    box->setBackgroundColor(ui::Color::rgba(18, 38, 64, 0.94));
+    // Opaque: the list under a sheet would show through as a ghost beside the box's controls.
+    box->setBackgroundColor(ui::Color::rgba(18, 38, 64));
     box->layer().setCornerRadius(fontSize(8));
     box->layer().setBorderWidth(1);
     box->layer().setBorderColor(ui::Color::rgba(240, 190, 40));

@@ -7,6 +7,7 @@
 #include "app/widgets/RefreshTableHeaderView.h"
 #include "lobby/BoardView.h"
 #include "lobby/LobbyLayout.h"
+#include "lobby/TableEntry.h"
 #include "platform/foundation/Text.h"
 #include "portal/GlobalService.h"
 #include "table/registry/GameRecords.h"
@@ -164,6 +165,7 @@ void RoomView::doUpdateRoomList() {
 }
 
 void RoomView::doFindAutoBoard() {
+    if (!TableEntry::opens(UIController::gameType())) return;
     GlobalService::getInstance().joinAnyBoard();
 }
 

@@ -9,6 +9,7 @@
 #include "account/TopupActions.h"
 #include "account/TopupZelByCardView.h"
 #include "account/TopupZelView.h"
+#include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
 #include "app/Text.h"
@@ -747,11 +748,13 @@ void GlobalLogicHandler::onGetMyLottoHistory(std::vector<std::shared_ptr<MyLotto
 
 void GlobalLogicHandler::getMyLottoHistory(const std::vector<std::shared_ptr<MyLotto>>& numbers) {
     KAVO_ASSERT_MAIN_THREAD();
-    if (auto lotto = topScreenAs<LottoView>()) {
-        lotto->showBoughtNumbers(numbers);
-    } else if (auto screen = topScreenAs<KavoViewController>()) {
-        screen->reloadDataMyHistory(numbers);
-    }
+    if (auto lotto = topScreenAs<LottoView>()) lotto->showBoughtNumbers(numbers);
+    // The lottery board opens over the panel of the screen it was opened from, which stays
+    // up under it: that panel lists a ticket bought on the board as well.
+    auto navigation = KavoOnlineAppDelegate::getInstance().navigationController();
+    if (!navigation) return;
+    for (const auto& screen : navigation->viewControllers())
+        if (auto carrier = std::dynamic_pointer_cast<KavoViewController>(screen)) carrier->reloadDataMyHistory(numbers);
 }
 
 void GlobalLogicHandler::onGetBuyLotto(bool ok, int32_t money, const std::string& note) {

@@ -55,7 +55,7 @@ TEST_F(ItemDetail, MoneyEqualToThePricePassesAndOneLessIsRefused) {
     openItems({{101, int32_t(ClientWorld::kPlayerMoney)}, {102, int32_t(ClientWorld::kPlayerMoney) + 1}}, {});
     openTile(ShopView::kRowTileTag);
     ASSERT_DRIVE("tap id=doCheckOut\n");
-    EXPECT_EQ(dialogText(), platform::formatText(text("KAVO_confirmBuyItem"), {ClientWorld::kPlayerMoney}));
+    EXPECT_EQ(dialogText(), platform::formatText(text("KAVO_confirmBuyItem"), {"125.000"}));
     pressAlertButton(1);
     ASSERT_TRUE(waitFor(101, 1));
     EXPECT_EQ(bodies(101).back(), (std::vector<uint8_t>{6, 0, 0, 0, 1, 0, 0, 0, 101}));
@@ -64,7 +64,7 @@ TEST_F(ItemDetail, MoneyEqualToThePricePassesAndOneLessIsRefused) {
     runPosted();
     openTile(ShopView::kRowTileTag + 1);
     ASSERT_DRIVE("tap id=doCheckOut\n");
-    EXPECT_EQ(dialogText(), platform::formatText(text("KAVO_noEnoughBuyItem"), {ClientWorld::kPlayerMoney}));
+    EXPECT_EQ(dialogText(), platform::formatText(text("KAVO_noEnoughBuyItem"), {"125.000"}));
     ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(bodies(101).size(), 1u);
 }
@@ -74,7 +74,7 @@ TEST_F(ItemDetail, MoneyAboveTwoToTheThirtyOneIsComparedWhole) {
     UIController::myInfo()->setMoney(3000000000LL);
     openTile(ShopView::kRowTileTag);
     ASSERT_DRIVE("tap id=doCheckOut\n");
-    EXPECT_EQ(dialogText(), platform::formatText(text("KAVO_confirmBuyAvatar"), {3000000000LL}));
+    EXPECT_EQ(dialogText(), platform::formatText(text("KAVO_confirmBuyAvatar"), {"3.000.000.000"}));
     pressAlertButton(1);
     ASSERT_TRUE(waitFor(1202, 1));
     EXPECT_EQ(bodies(1202).back(), be32(21));

@@ -121,9 +121,31 @@ TEST_F(LotteryPanel, TheTablesShowReleasedNumbersAndOwnBets) {
     auto& mine = *panel_->myHistory();
     ASSERT_EQ(mine.numberOfRows(0), 1);
     EXPECT_EQ(rowText(mine, 0), text("KAVO_NoData"));
-    reply(1402, Bytes().int32(12).int32(8000).boolean(false).int32(3).int32(500).boolean(true).data());
-    ASSERT_EQ(mine.numberOfRows(0), 2);
-    EXPECT_EQ(rowText(mine, 0), "12 : 8,000 ZEL") << "the stake's digits grouped as every amount's";
+    reply(1402, Bytes().int32(12).int32(8000).boolean(false).data());
+    ASSERT_EQ(mine.numberOfRows(0), 1);
+    EXPECT_EQ(rowText(mine, 0), "12 : 8.000 ZEL") << "the stake's digits grouped as every amount's";
+}
+
+// A ticket of a draw already closed (marked used) is not listed among the tickets of the
+// draw still open; with only such tickets the list says there are none.
+TEST_F(LotteryPanel, OnlyTheTicketsOfTheOpenDrawAreListed) {
+    auto& mine = *panel_->myHistory();
+    reply(1402, Bytes()
+                    .int32(3)
+                    .int32(500)
+                    .boolean(true)
+                    .int32(12)
+                    .int32(8000)
+                    .boolean(false)
+                    .int32(40)
+                    .int32(700)
+                    .boolean(true)
+                    .data());
+    ASSERT_EQ(mine.numberOfRows(0), 1);
+    EXPECT_EQ(rowText(mine, 0), "12 : 8.000 ZEL");
+    reply(1402, Bytes().int32(3).int32(500).boolean(true).data());
+    ASSERT_EQ(mine.numberOfRows(0), 1);
+    EXPECT_EQ(rowText(mine, 0), text("KAVO_NoData"));
 }
 
 TEST_F(LotteryPanel, TheCountDownShowsTwoWideAndAtZeroAsksAgain) {

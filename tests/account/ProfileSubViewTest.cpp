@@ -53,7 +53,7 @@ TEST_F(OtherProfile, TheRecordShowsReadOnlyAndEveryInfoTapAsksAgain) {
     reply(1005, otherRecord(77, "binh"));
     EXPECT_EQ(panel_->lbUserName()->text(), "binh");
     const auto& info = panel_->subUserDataView();
-    EXPECT_EQ(info->vTien()->text(), "3,400,000 " + text("KAVO_zel"));
+    EXPECT_EQ(info->vTien()->text(), "3.400.000 " + text("KAVO_zel"));
     EXPECT_EQ(info->vGioiTinh()->text(), text("KAVO_Woman"));
     EXPECT_EQ(info->vNamSinh()->text(), "09/03/1992");
     EXPECT_EQ(info->vTinhTP()->text(), text("KAVO_unknow"));

@@ -196,7 +196,7 @@ TEST_F(Profile, TheRecordShowsItsBirthdayAndProvinceByTheRules) {
     }
     reply(1005, record(17, 5, 1990, 1));
     EXPECT_EQ(info()->vNickname()->text(), "an");
-    EXPECT_EQ(info()->vTien()->text(), "1,250,000 Zel");
+    EXPECT_EQ(info()->vTien()->text(), "1.250.000 Zel");
     EXPECT_EQ(info()->txfHoTen()->text(), "Trần An");
     EXPECT_EQ(info()->vGioiTinh()->text(), text("KAVO_Man"));
     EXPECT_EQ(info()->vThangCap()->text(), "40 %");
@@ -364,7 +364,7 @@ TEST_F(Profile, AnotherAvatarAsksToWearItAndOkChangesItOnTheProfileAtOnce) {
         return row ? row->lblSoTien()->text() : "no row";
     };
     EXPECT_EQ(price(1), "");
-    EXPECT_EQ(price(2), "5000 Zel");
+    EXPECT_EQ(price(2), "5.000 Zel");
     assets->didSelectRow(table, {1, 0}); // worn already
     EXPECT_EQ(dialogText(), "");
     assets->didSelectRow(table, {2, 0}); // an item: only remembered

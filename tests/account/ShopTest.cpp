@@ -199,8 +199,8 @@ TEST_F(Shop, AnAvatarBoughtFromARowCostsItsOwnPriceNotTheLastTilesPrice) {
 // item's detail.
 TEST_F(Shop, PricesReadWithTheirDigitsGroupedInTheRowsAndTheDetail) {
     openItems({{101, 5000}}, {{21, 25000}});
-    ASSERT_DRIVE("wait text=5,000 Zel\nwait text=25,000 Zel\ntap id=tile10000\nwait id=ShopViewDetail\n"
-                 "wait text=5,000 ZEL\n");
+    ASSERT_DRIVE("wait text=5.000 Zel\nwait text=25.000 Zel\ntap id=tile10000\nwait id=ShopViewDetail\n"
+                 "wait text=5.000 ZEL\n");
 }
 
 TEST_F(Shop, CheckoutSendsTheCartInOrderAndLeavesAWorkingEmptyCart) {

@@ -166,10 +166,10 @@ TEST(ShippedLanguageTables, TheFormatsTakeTheValuesTheirCallersGive) {
     resources.loadLanguage();
     const std::map<std::string, std::vector<std::string>> formats{
         {"KAVO_BuyGiftForFriendQuestion", {"%@"}}, {"KAVO_MakeFriendQuestion", {"%@"}},
-        {"KAVO_cannotOpenPage", {"%@"}},           {"KAVO_confirmBuyAvatar", {"%lld"}},
-        {"KAVO_confirmBuyItem", {"%lld"}},         {"KAVO_noEnoughBuyAvatar", {"%lld"}},
-        {"KAVO_noEnoughBuyItem", {"%lld"}},        {"KAVO_NapZel_SMSDescription", {"%@", "%@", "%@"}},
-        {"KAVO_syntaxSMS1", {"%@", "%@"}},
+        {"KAVO_cannotOpenPage", {"%@"}},           {"KAVO_confirmBuyAvatar", {"%@"}},
+        {"KAVO_confirmBuyItem", {"%@"}},           {"KAVO_noEnoughBuyAvatar", {"%@"}},
+        {"KAVO_noEnoughBuyItem", {"%@"}},          {"KAVO_NapZel_SMSDescription", {"%@", "%@", "%@"}},
+        {"KAVO_syntaxSMS1", {"%@", "%@"}},         {"KAVO_gameNotInThisVersion", {"%@"}},
     };
     for (const auto& [key, expected] : formats)
         EXPECT_EQ(placeholders(resources.textWithKey(key)), expected) << key;

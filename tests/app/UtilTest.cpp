@@ -49,10 +49,25 @@ TEST(Geometry, APhoneKeepsItsCoordinatesButWidthConversionStillDoubles) {
     EXPECT_EQ(Util::iOSKeyboardHeight(), 162.0f);
 }
 
-TEST(NumberTexts, MoneyIsGroupedByThrees) {
-    EXPECT_EQ(Util::formatNumber(0), "0");
-    EXPECT_EQ(Util::formatNumber(1234567), "1,234,567");
-    EXPECT_EQ(Util::formatNumber(-10000), "-10,000");
+// Money reads as the player's language writes it: digits grouped by threes with "." in
+// Vietnamese and "," in English; a change keeps its sign.
+TEST(NumberTexts, MoneyIsGroupedAsTheInterfaceLanguageGroupsIt) {
+    Resources& resources = Resources::getInstance();
+    const std::string before = resources.currentLanguage();
+    struct Case {
+        const char* language;
+        std::vector<std::string> amounts; // 0, 1234567, -10000; then +70000, -1000, 0 as changes
+    };
+    for (const Case& c : {Case{"vi", {"0", "1.234.567", "-10.000", "+70.000", "-1.000", "0"}},
+                          Case{"en", {"0", "1,234,567", "-10,000", "+70,000", "-1,000", "0"}}}) {
+        SCOPED_TRACE(c.language);
+        resources.setCurrentLanguage(c.language);
+        EXPECT_EQ((std::vector<std::string>{Util::formatNumber(0), Util::formatNumber(1234567),
+                                            Util::formatNumber(-10000), Util::formatSignedNumber(70000),
+                                            Util::formatSignedNumber(-1000), Util::formatSignedNumber(0)}),
+                  c.amounts);
+    }
+    resources.setCurrentLanguage(before);
 }
 
 TEST(NumberTexts, ATableClockShowsMinutesAndSeconds) {

@@ -156,7 +156,7 @@ TEST_F(EveningRoad, LotteryTableSettingsAndThreeSignInsLeaveThePlayerSignedInUnt
 
     // A table created and sat at for five seconds, then left.
     ASSERT_TRUE(road(
-        "tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\ntap id=btnCreateBoard\nadvance 0.5\n"));
+        "tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1.000 zel\ntap id=btnCreateBoard\nadvance 0.5\n"));
     sheetOpened("create");
     ASSERT_TRUE(road("tap id=createBoard\nscreen TienLenView 5\n"));
     advance(5);

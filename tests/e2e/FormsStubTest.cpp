@@ -40,7 +40,7 @@ protected:
     ::testing::AssertionResult onTheBoardList() {
         launch();
         return drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\n"
-                                        "advance 0.5\nwait text=1000 zel 10\n");
+                                        "advance 0.5\nwait text=1.000 zel 10\n");
     }
     // The shown text field with that identifier (nullptr when none).
     static ui::TextField* shownField(const std::string& id) {
@@ -61,7 +61,7 @@ TEST_F(FormsOnTheStub, TheLockedBoardTakesTheRightPasswordAfterAWrongOne) {
     ASSERT_TRUE(onTheBoardList());
     for (const std::string password : {"wrong", "kavo"}) {
         SCOPED_TRACE(password);
-        ASSERT_TRUE(drives("tap text=1000 zel\nadvance 0.5\nwait id=txtPassword\n"));
+        ASSERT_TRUE(drives("tap text=1.000 zel\nadvance 0.5\nwait id=txtPassword\n"));
         ui::TextField* field = shownField("txtPassword");
         ASSERT_TRUE(field);
         EXPECT_EQ(field->text(), "") << "the sheet shows an empty field";

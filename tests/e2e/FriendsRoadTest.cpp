@@ -136,7 +136,7 @@ TEST_F(FriendsRoad, ADetailReplyAtACaroTableOpensTheDetailsSheet) {
     KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(table, false);
     advance(0.4);
     ASSERT_TRUE(portal().sendToClient(minhsDetails()));
-    run("wait text=minh\nadvance 0.5\nexpect text=2 + 25%\nexpect text=1,234,567 " + text("KAVO_zel"));
+    run("wait text=minh\nadvance 0.5\nexpect text=2 + 25%\nexpect text=1.234.567 " + text("KAVO_zel"));
     ASSERT_TRUE(table->playerDetailView());
     EXPECT_EQ(table->playerDetailView()->view()->superview(), table->view().get());
 }

@@ -5,11 +5,14 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
+#include "platform/automation/ViewQuery.h"
+#include "platform/render/Renderer.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
 #include "portal/GlobalService.h"
 #include "portal/model/KavoMessage.h"
 #include "social/MessageView.h"
@@ -19,7 +22,9 @@
 #include "tests/support/client/ClientTestSupport.h"
 #include "tests/support/client/ReadableScreen.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -51,6 +56,11 @@ protected:
         Resources::getInstance().loadLanguage();
     }
 
+    // An amount as the interface language groups it ("1,000" is "1.000" in Vietnamese).
+    static std::string grouped(std::string amount) {
+        if (GetParam().language == std::string("vi")) std::replace(amount.begin(), amount.end(), ',', '.');
+        return amount;
+    }
     std::string path(const std::string& screen) const {
         return std::string("lobby-") + screen + "-" + (GetParam().tablet ? "tablet" : "phone") + "-" +
                GetParam().language + ".png";
@@ -59,7 +69,9 @@ protected:
     // text on it reads whole and apart from the others; with `sheet`, the identifier of a
     // sheet or form open over the screen, only the texts inside it (what the player reads
     // then).
-    // The views lie below the event ticker's strip (the top bar while it runs), or right of it.
+    // The views lie below the event ticker's strip (the top bar while it runs), or right of
+    // it; the ticker shows a few points clear of every button a click reaches (the back
+    // button, the screen's top row), or not at all where they leave it no room.
     static void expectClearOfTheTicker(std::initializer_list<const char*> identifiers) {
         const auto strip =
             KavoOnlineAppDelegate::getInstance().viewTopBar()->frame().intersection(platform::ui::Screen::bounds());
@@ -70,6 +82,48 @@ protected:
             const auto frame = view->convertRect(view->bounds(), nullptr);
             EXPECT_FALSE(frame.intersects(strip)) << id;
         }
+        const auto& lane = *KavoOnlineAppDelegate::getInstance().tickerLane();
+        if (lane.isHidden()) return;
+        const auto text = lane.convertRect(lane.bounds(), nullptr).intersection(strip);
+        const std::function<void(const platform::ui::View&)> look = [&](const platform::ui::View& view) {
+            if (view.isHidden() || view.alpha() <= 0.01) return;
+            const auto centre = view.convertRect(view.bounds(), nullptr).center();
+            const platform::ui::View* reached = platform::automation::ViewQuery::hitView(centre);
+            if (dynamic_cast<const platform::ui::Button*>(&view) && reached && reached->isDescendantOf(&view)) {
+                EXPECT_FALSE(view.convertRect(view.bounds(), nullptr).insetBy(-3, 0).intersects(text))
+                    << view.accessibilityIdentifier() << " lies under the ticker or against it";
+            }
+            for (const auto& child : view.subviews())
+                look(*child);
+        };
+        for (const auto& window : platform::ui::Window::visibleWindows())
+            look(*window);
+    }
+    // Nothing under a sheet's box shows through it (a ghost of the list behind a password
+    // box): wherever none of the box's own controls lie, the box is drawn in its one colour.
+    static void expectOpaque(const char* id) {
+        const platform::ui::View* box = visibleViewWithIdentifier(id);
+        ASSERT_TRUE(box) << id;
+        const auto shot = platform::render::Renderer::renderToImage(platform::ui::Window::visibleWindows(),
+                                                                    platform::ui::Screen::size());
+        ASSERT_TRUE(shot);
+        // Off the rounded corners and the border.
+        const platform::ui::Rect inside = box->convertRect(box->bounds(), nullptr).insetBy(12, 12);
+        std::vector<platform::ui::Rect> controls;
+        for (const auto& control : box->subviews())
+            controls.push_back(control->convertRect(control->bounds(), nullptr).insetBy(-2, -2));
+        const platform::ui::Color colour = shot->pixel(int(inside.minX()), int(inside.minY()));
+        size_t other = 0;
+        for (int y = int(inside.minY()); y < int(inside.maxY()); ++y)
+            for (int x = int(inside.minX()); x < int(inside.maxX()); ++x) {
+                const platform::ui::Point point{x + 0.5, y + 0.5};
+                if (std::any_of(controls.begin(), controls.end(), [&](const auto& c) { return c.contains(point); }))
+                    continue;
+                const platform::ui::Color seen = shot->pixel(x, y);
+                if (std::abs(seen.r - colour.r) + std::abs(seen.g - colour.g) + std::abs(seen.b - colour.b) > 0.01)
+                    ++other;
+            }
+        EXPECT_EQ(other, 0u) << "points of " << id << " where what lies under it shows through";
     }
     // The buttons' titles read at their own size in either language: none is shrunk to fit.
     static void expectTitlesAtTheirSize(std::initializer_list<const char*> identifiers) {
@@ -130,7 +184,7 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     mail->setFromName("admin");
     mail->setMessage("Chào mừng");
     UIController::addItemsIntoListMessage({mail});
-    shoot("game-grid", "tap id=btnOnline\ntap id=btnAll\nwait text=50,000,000\n");
+    shoot("game-grid", "tap id=btnOnline\ntap id=btnAll\nwait text=" + grouped("50,000,000") + "\n");
     // An event runs along the top left strip: the heading and the player stay clear of it.
     KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
     shoot("game-grid-ticker", "");
@@ -138,10 +192,18 @@ TEST_P(LobbyScreenshots, EveryLobbyScreenIsWrittenForAPersonToLookAt) {
     expectTitlesAtTheirSize(
         {"clickSetting", "showLottoSubView", "doShowEventView", "doShowProfileView", "doShowLeaderboard", "btnNapZel"});
     KavoOnlineAppDelegate::getInstance().stopEvent();
-    shoot("board-list", "tap id=btnTLMN\nscreen BoardView\nadvance 0.5\nwait text=1000 zel\n");
+    shoot("board-list", "tap id=btnTLMN\nscreen BoardView\nadvance 0.5\nwait text=" + grouped("1,000") + " zel\n");
     expectTitlesAtTheirSize({"lblGotoBoard"});
     if (GetParam().language == std::string("vi"))
         expectTitlesOnTwoLinesOffTheEdges({"clickSetting", "showLottoSubView"});
+    KavoOnlineAppDelegate::getInstance().startEventWithiOS4(kEvent);
+    shoot("board-list-ticker", "");
+    expectClearOfTheTicker({"tblBoardList"});
+    KavoOnlineAppDelegate::getInstance().stopEvent();
+    shoot("locked-board", "tap text=" + grouped("5,000") + " zel\n", "actionSheetView");
+    expectOpaque("boxPassword");
+    KavoOnlineAppDelegate::getInstance().escapePressed();
+    ASSERT_TRUE(drive("advance 1\n").ok);
     shoot("create-board", "tap id=btnCreateBoard\n", "mainView");
     ASSERT_TRUE(drive("tap id=doCloseThisView\nadvance 1\n").ok) << log();
     shoot("go-to-board", "tap id=btnGotoBoard\n", "actionSheetView");

@@ -117,7 +117,7 @@ protected:
             kStateWait);
     }
     void openBoardList() {
-        ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel\n"));
+        ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1.000 zel\n"));
     }
     void signOut() {
         MobileClient::getInstance().manualDisconnect();
@@ -563,7 +563,7 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
             }
             t.made(1, 1, kMe, 1000, players);
         } else {
-            ASSERT_TRUE(drives(t.way + "screen BoardView 5\nadvance 0.5\nwait text=1000 zel\ntap text=1000 zel\n"));
+            ASSERT_TRUE(drives(t.way + "screen BoardView 5\nadvance 0.5\nwait text=1.000 zel\ntap text=1.000 zel\n"));
             Bytes joined = Bytes().byte(1).byte(1).int32(kMe).int32(1000);
             for (const auto& [id, name] : t.places)
                 seatRow(joined, id, name, id != kMe);
@@ -739,7 +739,7 @@ TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {
     EXPECT_EQ(UIController::gameType(), before);
     EXPECT_EQ(board->getGameButtonLabel(before)->textColor(), ui::Color::orange());
     EXPECT_EQ(board->getGameButtonLabel(kNorthernTienLen)->textColor(), ui::Color::white());
-    EXPECT_TRUE(drive("expect text=1000 zel\n").ok) << "the boards of the game the player had";
+    EXPECT_TRUE(drive("expect text=1.000 zel\n").ok) << "the boards of the game the player had";
 }
 
 // The grid's friend list goes to the grid on top only: a player who opens a game before it
@@ -776,7 +776,7 @@ TEST_F(LobbyWaits, EveryBoundedWaitEndsWithAnyAnswerAndOnlySilenceReachesItsBoun
     const std::vector<Case> cases = {
         {"tap id=btnCreateBoard\nadvance 0.5\ntap id=createBoard\n", 2702, 3, table, "CreateNewBoard"},
         {"tap id=btnPlayNow\n", 28, 5, table, "BoardView"},
-        {"tap text=1000 zel\n", 8, 2, table, "viewList"},
+        {"tap text=1.000 zel\n", 8, 2, table, "viewList"},
         {"tap id=selectGame12\n", 61, 10, Bytes().byte(12).message(61), "tblBoardList"},
         {"tap id=searchBoard\n", 2700, 10, boards, "tblBoardList"},
         {"grid: tap id=btnTLMN\n", 61, 5, Bytes().byte(3).message(61), "scrollView"},

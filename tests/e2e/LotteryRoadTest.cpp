@@ -4,11 +4,13 @@
 #include "account/LottoBetZelView.h"
 #include "account/LottoSubView.h"
 #include "account/LottoView.h"
+#include "lobby/GameView.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
 #include "tests/e2e/AccountRoad.h"
 #include "tests/support/Bytes.h"
 
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -19,6 +21,7 @@ namespace {
 struct Bet {
     int32_t number;
     int32_t stake;
+    bool used = false; // of a closed draw
 };
 
 class LotteryRoad : public AccountRoad {
@@ -34,7 +37,7 @@ protected:
             std::lock_guard lock(mutex_);
             Bytes mine;
             for (const Bet& bet : bets_) {
-                mine.int32(bet.number).int32(bet.stake).boolean(false);
+                mine.int32(bet.number).int32(bet.stake).boolean(bet.used);
             }
             reply.send(1402, mine);
         });
@@ -87,6 +90,41 @@ TEST_F(LotteryRoad, ThePlayerBuysFromThePanelThenFromTheBoardAndSeesTheDraw) {
     draw.writeUTF("Trung so 7");
     ASSERT_TRUE(portal().sendToClient(draw));
     road("wait text=Trung so 7 5");
+}
+
+// The panel opened over the grid stays up under the lottery board opened from it: a ticket
+// bought on the board is listed there when the player comes back, without opening the panel
+// again, and a ticket of a closed draw is never listed with them.
+TEST_F(LotteryRoad, ATicketBoughtOnTheBoardIsListedInThePanelBeneathIt) {
+    {
+        std::lock_guard lock(mutex_);
+        bets_.push_back({55, 1000, true});
+    }
+    signIn();
+    road("tap id=showLottoSubView\nadvance 0.5\nwait text=12 Ky 1 5\nwait text=" + text("KAVO_NoData") + " 5");
+    EXPECT_FALSE(drive("expect text=55 : 1.000 ZEL").ok) << "a ticket of a closed draw";
+
+    road("tap id=doShowLotto\nscreen LottoView\nadvance 0.5\ntap id=buyLottoNumber7\ntype id=txfBetZel 800\n"
+         "tap text=Xong\nadvance 0.1");
+    ASSERT_TRUE(waitForCount(1402, 3));
+    road("wait text=Da mua 7 5\ntap text=" + text("KAVO_OK"));
+    // The board has the answer to the purchase's 1402 while it is on top.
+    auto board = top<LottoView>();
+    ASSERT_TRUE(board);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil(
+        [&] {
+            const auto& bought = board->dataMyHistory();
+            return std::any_of(bought.begin(), bought.end(), [](const auto& pick) { return pick->number() == 7; });
+        },
+        5));
+    const size_t asked = portal().messages(1402).size();
+    road("advance 1\ntap id=btnBack\nscreen GameView\nadvance 0.5");
+    auto grid = top<GameView>();
+    ASSERT_TRUE(grid);
+    ASSERT_TRUE(grid->lottoSubView() && grid->lottoSubView()->isSliding()) << "the panel is still up";
+    EXPECT_TRUE(drive("expect text=7 : 800 ZEL").ok) << "listed at once";
+    EXPECT_EQ(portal().messages(1402).size(), asked) << "without asking again";
+    EXPECT_FALSE(drive("expect text=55 : 1.000 ZEL").ok);
 }
 
 TEST_F(LotteryRoad, TheBoardCountsDownAndStartsTheNextDrawAtZero) {

@@ -352,12 +352,12 @@ TEST_F(MauBinhRoad, SortAutoArrangeFinishAndTheResultShow) {
     // The sheet at 15.25 s: me first, the money moved, and the queue free.
     auto& sheet = *table()->mauBinhResultView();
     EXPECT_EQ(sheet.listResult(),
-              (std::vector<std::string>{"Khach", text("KAVO_an") + " 4 " + text("KAVO_chi"), "+4,000", "lan",
+              (std::vector<std::string>{"Khach", text("KAVO_an") + " 4 " + text("KAVO_chi"), "+4.000", "lan",
                                         text("KAVO_an") + " 0 " + text("KAVO_chi"), "0", "minh",
-                                        text("KAVO_lose1") + " 4 " + text("KAVO_chi"), "-4,000"}));
+                                        text("KAVO_lose1") + " 4 " + text("KAVO_chi"), "-4.000"}));
     EXPECT_TRUE(sheet.isWin());
     EXPECT_EQ(UIController::myInfo()->money(), 504000);
-    EXPECT_EQ(table()->seat(0).btnMoney->currentTitle(), "504,000 " + text("KAVO_zel"));
+    EXPECT_EQ(table()->seat(0).btnMoney->currentTitle(), "504.000 " + text("KAVO_zel"));
     EXPECT_NE(table()->actionStatus(), MauBinhView::kBusy);
     EXPECT_TRUE(table()->isGameEnd());
     advance(1);
@@ -398,7 +398,7 @@ TEST_F(MauBinhRoad, LeavingDuringTheShowAndComingBackLetsANewDealRun) {
     // The game grid's wait for its friend list ran out during the show; its notice goes.
     UIController::closeDialog();
     advance(0.5);
-    ASSERT_TRUE(drive("screen BoardView 5\nwait text=1000 zel 5\ntap text=1000 zel").ok) << log();
+    ASSERT_TRUE(drive("screen BoardView 5\nwait text=1.000 zel 5\ntap text=1.000 zel").ok) << log();
     ASSERT_TRUE(waitForCommand(8));
     joinReply();
     ASSERT_NE(table(), old);

@@ -157,9 +157,9 @@ TEST_F(PhomFullHand, MeldsAndLayOffsFillTheSeatsRowsAndTheFinishShowsPointsThenT
     // The second change is the last message: read once its seat shows it (a loaded machine
     // may take longer than the send's own wait to hand it over).
     auto money = [&](int seat) { return view->seat(seat).btnMoney->titleForState(platform::ui::ControlState::Normal); };
-    platform::RunLoop::main().runUntil([&] { return money(2) != "500,000 Zel"; }, 10);
-    EXPECT_EQ(money(1), "503,000 Zel");
-    EXPECT_EQ(money(2), "499,000 Zel");
+    platform::RunLoop::main().runUntil([&] { return money(2) != "500.000 Zel"; }, 10);
+    EXPECT_EQ(money(1), "503.000 Zel");
+    EXPECT_EQ(money(2), "499.000 Zel");
     advance(0.6);
     EXPECT_FALSE(view->waitToPlayNextSound());
 
@@ -173,7 +173,7 @@ TEST_F(PhomFullHand, MeldsAndLayOffsFillTheSeatsRowsAndTheFinishShowsPointsThenT
 
     // A new stake: its title, the others not ready, the screen's own stake for the checks.
     send(Bytes().byte(2).byte(7).int32(5000).message(19));
-    EXPECT_EQ(view->btnCuoc()->titleForState(platform::ui::ControlState::Normal), "5,000 Zel");
+    EXPECT_EQ(view->btnCuoc()->titleForState(platform::ui::ControlState::Normal), "5.000 Zel");
     EXPECT_EQ(view->money(), 5000);
     EXPECT_FALSE(view->playerWithId(kChu)->isReady());
     EXPECT_TRUE(view->seat(1).ok->isHidden() || !view->seat(1).ok->image());

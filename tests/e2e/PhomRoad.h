@@ -47,7 +47,7 @@ protected:
     void joinTheTable() {
         ASSERT_TRUE(signInByReply());
         ASSERT_TRUE(drives("screen GameView 5\nadvance 0.5\ntap id=btnPhom\nscreen BoardView 5\nadvance 0.5\n"
-                           "wait text=1000 zel 5\ntap text=1000 zel"));
+                           "wait text=1.000 zel 5\ntap text=1.000 zel"));
         ASSERT_FALSE(lastSent(8).empty());
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
         row(join, kBinh, "Binh");

@@ -148,7 +148,7 @@ TEST_F(ProfileStubRoad, TheProfileShowsTheLevelOfTheHandsPlayedSinceItWasLastOpe
     const std::string hand = splitScriptAt(stubDriveScript("baicao.drive"), "tap id=btnBaiCao").second;
     const std::string firstHand = hand.substr(0, hand.find("wait id=btnStart 30\n"));
     ASSERT_NE(firstHand, hand) << "the script has a first result";
-    ASSERT_TRUE(drives(backToGrid() + firstHand + "wait id=btnStart 30\nwait text=1,000,200 Zel 30\n" + leaveTable()));
+    ASSERT_TRUE(drives(backToGrid() + firstHand + "wait id=btnStart 30\nwait text=1.000.200 Zel 30\n" + leaveTable()));
 
     ASSERT_TRUE(drives(openProfile()));
     EXPECT_TRUE(levelReads("10 %"));

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,8 +58,8 @@ constexpr std::pair<const char*, const char*> kRound{"\nadvance 0.5\n", "\nadvan
 // the picture fails the reading.
 constexpr Table kTables[] = {
     // The stub ends a Tien Len game, then tells each seat its money in turn, minh's last.
-    {"tienlen", "wait id=btnStart 30", kRound, {}, "wait text=37,999,900 Zel 30\nadvance 1.2"},
-    {"tienlenmb", "wait id=btnStart 30", kRound, {}, "wait text=38,000,200 Zel 30\nadvance 1.2"},
+    {"tienlen", "wait id=btnStart 30", kRound, {}, "wait text=37.999.900 Zel 30\nadvance 1.2"},
+    {"tienlenmb", "wait id=btnStart 30", kRound, {}, "wait text=38.000.200 Zel 30\nadvance 1.2"},
     // Read while the first deal's result bubbles are up and its first amount late in its
     // flight (the others wait their turn). The losses fly to the middle of the table, where
     // the system bubble (the refused lay-off) also stands, on the deck's place and the left
@@ -68,9 +69,9 @@ constexpr Table kTables[] = {
      {},
      {"is covered by the bubble chat4", "Không gửi được\" and flyText \"-100\" overlap",
       "Nothing to lay off onto\" and flyText \"-100\" overlap"},
-     "wait-not text=42,500,000 Zel 30\nadvance 0.9"},
+     "wait-not text=42.500.000 Zel 30\nadvance 0.9"},
     // The stake tables tell lan's, minh's, then my money; the same cards every run.
-    {"baicao", "wait id=btnStart 30", {}, {}, "wait text=1,000,200 Zel 30\nadvance 1.2"},
+    {"baicao", "wait id=btnStart 30", {}, {}, "wait text=1.000.200 Zel 30\nadvance 1.2"},
     // The system bubble stands in the middle of the table, on the deck. The notice of my
     // turn stands there for 4 s: they pass before I draw, as the player reads it, so that
     // the result is read without it whenever in the script the stub's turn came.
@@ -78,7 +79,7 @@ constexpr Table kTables[] = {
      "wait id=btnStart 30",
      {"\nwait id=imgNextMe 60\n", "\nwait id=imgNextMe 60\nadvance 4\n"},
      {"btnBaiTy is covered by"},
-     "wait text=999,900 Zel 30\nadvance 1.2"},
+     "wait text=999.900 Zel 30\nadvance 1.2"},
     // The deal comes through the table's queue, which runs on the clock. The rising texts
     // stand at fixed points by each seat, and the other players' cards, grown at the
     // result, where the layout of their rows puts them. The result is one message.
@@ -97,7 +98,7 @@ constexpr Table kTables[] = {
      {},
      {"is covered by the picture face", "nút\" and flyText \"", "points\" and flyText \"",
       "btnPresentME: a click at its centre lands on card"},
-     "wait-not text=42,500,000 30\nadvance 1.2"},
+     "wait-not text=42.500.000 30\nadvance 1.2"},
     // The chess games end in the result notice over the board, once the player gives up;
     // my balance comes last. The notice holds every touch while it is up: a control it half
     // covers waits for it.
@@ -105,8 +106,8 @@ constexpr Table kTables[] = {
      "wait text=Đồng ý 10",
      {},
      {"is covered by a CustomAlertView"},
-     "wait text=999,900 Zel 30\nadvance 1.2"},
-    {"coup", "wait text=Đồng ý 10", {}, {"is covered by a CustomAlertView"}, "wait text=999,900 Zel 30\nadvance 1.2"},
+     "wait text=999.900 Zel 30\nadvance 1.2"},
+    {"coup", "wait text=Đồng ý 10", {}, {"is covered by a CustomAlertView"}, "wait text=999.900 Zel 30\nadvance 1.2"},
 };
 
 // The clock only moves when a script advances it, but the stub answers in its own time: a
@@ -129,7 +130,7 @@ constexpr Sheet kSheets[] = {
      {}},
     {"invitations", "tap id=showFriendInviteView\nadvance 1\n", "", "tap id=doCloseThisView#2\nadvance 1\n", {}},
     {"friend-profile",
-     "tap id=doCloseThisView\nadvance 1\ntap text=an\nwait text=50,000,000 Zel 30\nadvance 1\n",
+     "tap id=doCloseThisView\nadvance 1\ntap text=an\nwait text=50.000.000 Zel 30\nadvance 1\n",
      "ProfileSubView",
      "tap id=doClose\nadvance 1\n",
      {}},
@@ -260,9 +261,11 @@ protected:
         }
         return "";
     }
-    // The texts a script names in Vietnamese (the stub's among them), in the language chosen.
+    // The texts a script names in Vietnamese (the stub's among them), in the language chosen;
+    // an amount's digits are grouped with "," in English.
     std::string inTheLanguage(std::string script) const {
         if (std::string(look().language) == "vi") return script;
+        script = std::regex_replace(script, std::regex(R"((\d)\.(?=\d{3}(\D|$)))"), "$1,");
         return replaced(std::move(script), {{"Đồng ý", Resources::getInstance().textWithKey("KAVO_OK")},
                                             {" nút", " points"},
                                             {"Không gửi được", "Nothing to lay off onto"},

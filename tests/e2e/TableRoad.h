@@ -104,7 +104,7 @@ protected:
         ASSERT_TRUE(signInByReply());
         run(std::string("screen GameView 5\nadvance 0.5\n") + onTheGrid +
             (scrolled ? "drag id=scrollView 0 -300\nadvance 1\n" : "") + "tap id=" + gameButton +
-            "\nscreen BoardView 5\nadvance 0.5\nwait text=1000 zel 5\ntap text=1000 zel");
+            "\nscreen BoardView 5\nadvance 0.5\nwait text=1.000 zel 5\ntap text=1.000 zel");
     }
     // How often the sound file has played since the record was cleared.
     static size_t played(const std::string& file) {

@@ -52,7 +52,7 @@ TEST_F(TableSheetsOnTheStub, BothInvitationTabsShowTheStubsPlayers) {
     auto table = seatAtATable();
     GlobalService::getInstance().requestWaitingList();
     table->openSheet(table->inviteView());
-    EXPECT_TRUE(drives("wait text=lan 10\nwait text=39,500,000 5\ntap id=btnFriend\nwait text=an 10\n"
+    EXPECT_TRUE(drives("wait text=lan 10\nwait text=39.500.000 5\ntap id=btnFriend\nwait text=an 10\n"
                        "expect-not text=binh\nexpect-not text=chi\n"));
 }
 

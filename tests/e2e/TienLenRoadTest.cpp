@@ -200,7 +200,7 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
     EXPECT_EQ(table()->currentCards().size(), 1u);
     send(Bytes().byte(2).byte(7).int32(2000).message(19));
     run("expect-not id=card44");
-    EXPECT_EQ(table()->btnCuoc()->titleForState(platform::ui::ControlState::Normal), "2,000 Zel");
+    EXPECT_EQ(table()->btnCuoc()->titleForState(platform::ui::ControlState::Normal), "2.000 Zel");
 }
 
 TEST_F(TienLenRoad, MyTurnRunningOutSkipsOnceInMyName) {

@@ -136,7 +136,7 @@ TEST_F(WindowRoad, APlayerSignsInWithMouseAndKeysAndReachesTheBoardList) {
                                                 "screen GameView 30\n"
                                                 "where id=btnTLMN\n"
                                                 "screen BoardView 30\n"
-                                                "wait text=1000 zel 30\n"));
+                                                "wait text=1.000 zel 30\n"));
 
     auto point = where("id=btnSignIn_Clicked");
     ASSERT_TRUE(point) << client_.transcript();

@@ -70,7 +70,7 @@ TEST(PlayerRecord, FreshPlayerHasAProfileAndTheDefaultGift) {
     ASSERT_NE(player.gift(), nullptr);
     EXPECT_EQ(player.gift()->name(), "tl_present.png");
     player.setMoney(1234567);
-    EXPECT_EQ(player.getMoneyString(), "1,234,567");
+    EXPECT_EQ(player.getMoneyString(), "1.234.567") << "grouped as the Vietnamese interface groups it";
 }
 
 TEST(ProvinceList, UnknownIdReadsAsItsNumberAndTheLastEntryWins) {

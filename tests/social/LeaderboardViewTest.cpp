@@ -96,7 +96,7 @@ TEST_F(Leaderboard, RichestRowsShowNameMoneyAndOnlineMark) {
     auto cell = table.cellForRow({0, 1});
     ASSERT_TRUE(cell);
     EXPECT_EQ(tagged<ui::Label>(*cell, 102)->text(), "rich1");
-    EXPECT_EQ(tagged<ui::Label>(*cell, 103)->text(), "1,000,001 Zel");
+    EXPECT_EQ(tagged<ui::Label>(*cell, 103)->text(), "1.000.001 Zel");
     auto status = tagged<ui::ImageView>(*cell, 104)->image();
     ASSERT_TRUE(status);
     EXPECT_EQ(status->name(), "icon_trangthai.png");

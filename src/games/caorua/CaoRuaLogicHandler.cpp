@@ -193,9 +193,7 @@ void CaoRuaLogicHandler::onBonusMoneyWithRommId(int8_t roomId, int8_t boardId, i
         }
         view->onChatFromWithId(who, "", des);
         view->showFlyTextWirhFromId(who, money);
-        view->updateMoneyForPlayer(who, money);
-        auto me = UIController::myInfo();
-        if (me && me->IDDB() == who) me->setMoney(me->money() + int64_t(money));
+        view->addHandAmount(who, money);
     });
 }
 

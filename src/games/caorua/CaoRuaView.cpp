@@ -477,12 +477,9 @@ void CaoRuaView::showMoneyAtSeat(const Player& player) {
     if (s >= 0) seatViews_[size_t(s)].btnMoney->setTitle(Util::formatNumber(player.money()));
 }
 
-void CaoRuaView::updateMoneyForPlayer(int32_t playerId, int32_t amount) {
-    const int seat = getSeatFromID(playerId);
-    if (seat < 0) return;
-    auto player = playerAtSeat(seat);
-    player->setMoney(player->money() + int64_t(amount));
-    setSeatInfoWithSeat(seat, player);
+void CaoRuaView::showHandAmount(const std::shared_ptr<Player>& player, int64_t /*amount*/) {
+    const int seat = getSeatFromID(player->IDDB());
+    if (seat >= 0) setSeatInfoWithSeat(seat, player);
 }
 
 // ---------------------------------------------------------------- a hand

@@ -125,7 +125,8 @@ public:
     // this class means the table event; set_money is the plain one).
     void setMoney(int32_t money);
     void setMoneyOnBoard(int32_t money, int32_t who);
-    void updateMoneyForPlayer(int32_t playerId, int32_t amount);
+    // Draws the seat again.
+    void showHandAmount(const std::shared_ptr<Player>& player, int64_t amount) override;
 
     // ---- a hand
     void startWithBetMoney(int32_t money, const std::vector<std::shared_ptr<BCCardView>>& myCards, int32_t seconds);

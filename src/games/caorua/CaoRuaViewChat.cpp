@@ -22,18 +22,17 @@ struct BubbleLook {
     const char* picture;
     bool centred;
     BubblePlace::Anchor anchor; // by the right edge: 55 points from it; the middle: the table's
-    bool onTop;
     double nextLook;
 };
 
 constexpr BubbleLook kLooks[CaoRuaView::kBubbles] = {
-    {"friend_chat.png", false, BubblePlace::Anchor::Origin, true, 3.0},
-    {"me_chat1.png", true, BubblePlace::Anchor::RightEdge, false, 3.0},
-    {"me_chat1.png", true, BubblePlace::Anchor::RightEdge, false, 3.0},
-    {"friend_chat.png", true, BubblePlace::Anchor::Origin, false, 3.0},
-    {"friend_chat.png", true, BubblePlace::Anchor::Origin, true, 4.0},
-    {"friend_chat.png", true, BubblePlace::Anchor::Origin, false, 3.0},
-    {"admin_chat.png", true, BubblePlace::Anchor::Centre, false, 3.0},
+    {"friend_chat.png", false, BubblePlace::Anchor::Origin, 3.0},
+    {"me_chat1.png", true, BubblePlace::Anchor::RightEdge, 3.0},
+    {"me_chat1.png", true, BubblePlace::Anchor::RightEdge, 3.0},
+    {"friend_chat.png", true, BubblePlace::Anchor::Origin, 3.0},
+    {"friend_chat.png", true, BubblePlace::Anchor::Origin, 4.0},
+    {"friend_chat.png", true, BubblePlace::Anchor::Origin, 3.0},
+    {"admin_chat.png", true, BubblePlace::Anchor::Centre, 3.0},
 };
 
 // Bubble 5 shows the buzzes.
@@ -65,6 +64,9 @@ void CaoRuaView::hideChat(int bubble) {
     chatPlaces_[size_t(bubble)].hide(*view);
     if (chatTimers_[size_t(bubble)]) chatTimers_[size_t(bubble)]->invalidate();
     chatTimers_[size_t(bubble)].reset();
+    // The room it leaves goes to the lines waiting for one.
+    for (int other = 0; other < kBubbles; ++other)
+        if (!chatPlayers_[size_t(other)].empty() && chats_[size_t(other)]->isHidden()) showChatAtSeat(other);
 }
 
 void CaoRuaView::showChatAtSeat(int b) {
@@ -89,13 +91,19 @@ void CaoRuaView::showChatAtSeat(int b) {
     }
     label->setText(pending);
     const BubblePlace::Stand stand{look.anchor, 55,
-                                   Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140}};
-    chatPlaces_[size_t(b)].show(*bubble, *label, stand, platform::ui::Screen::size());
-    if (auto image = Util::getImageWithName(look.picture)) bubble->setImage(image->stretchable(24, 15));
-    if (look.onTop) {
-        bubble->removeFromSuperview();
-        view()->addSubview(bubble);
+                                   Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140},
+                                   BubbleRoom::around(*view(), *bubble, chats_)};
+    if (!chatPlaces_[size_t(b)].show(*bubble, *label, stand, platform::ui::Screen::size())) {
+        // No room on the table now: the line waits, and looks again shortly.
+        bubble->setHidden(true);
+        chatPlaces_[size_t(b)].hide(*bubble);
+        if (chatTimers_[size_t(b)]) chatTimers_[size_t(b)]->invalidate();
+        chatTimers_[size_t(b)] = later(BubblePlace::kWaitForRoom, [b](CaoRuaView& self) { self.showChatAtSeat(b); });
+        return;
     }
+    if (auto image = Util::getImageWithName(look.picture)) bubble->setImage(image->stretchable(24, 15));
+    // Above what the table drew since, which its place keeps clear of.
+    view()->bringSubviewToFront(bubble.get());
     bubble->setHidden(false);
     pending.clear();
     if (chatTimers_[size_t(b)]) chatTimers_[size_t(b)]->invalidate();
@@ -132,8 +140,7 @@ void CaoRuaView::onBuzzWithContent(const std::string& line) {
 void CaoRuaView::showFlyTextWirhFromId(int32_t playerId, int32_t amount) {
     view();
     const int seat = isMe(playerId) ? 0 : getSeatFromID(playerId);
-    auto label = platform::ui::Label::make(Util::changeRectFromRect({0, 0, 160, 20}),
-                                           amount >= 1 ? "+" + std::to_string(amount) : std::to_string(amount));
+    auto label = platform::ui::Label::make(Util::changeRectFromRect({0, 0, 160, 20}), Util::formatSignedNumber(amount));
     label->setAccessibilityIdentifier("flyText");
     label->setFont(platform::ui::Font::boldSystem(15 * Util::iPad()));
     label->setTextColor(platform::ui::Color::yellow());

@@ -127,11 +127,8 @@ void CoTuongLogicHandler::matchResultAtTable(const std::vector<MatchResultInfo>&
     auto me = UIController::myInfo();
     std::vector<MatchResultInfo> rows = results;
     for (auto& row : rows) {
-        if (row.ID() == me->IDDB()) {
-            me->setExp(std::max(0, me->exp() + row.d_exp()));
-            // The grid shows this money once the player leaves the table.
-            me->addMoney(int64_t(row.d_money()));
-        }
+        if (row.ID() == me->IDDB()) me->setExp(std::max(0, me->exp() + row.d_exp()));
+        // A result comes for the table the player sits at, which is kept from its join on.
         if (!view) continue;
         for (const auto& player : view->chessPlayers()) {
             if (player->IDDB() != row.ID()) continue;
@@ -140,8 +137,8 @@ void CoTuongLogicHandler::matchResultAtTable(const std::vector<MatchResultInfo>&
             const int32_t require = player->level().expRequire;
             row.setD_exp_percent(require == 0 ? 0 : row.d_exp() * 100 / require);
             player->setExp(std::max(0, player->exp() + row.d_exp()));
-            player->addMoney(int64_t(row.d_money()));
         }
+        view->addHandAmount(row.ID(), row.d_money());
     }
     for (const auto& row : rows)
         if (row.ID() == me->IDDB()) UIController::startReportDlg(row);

@@ -64,22 +64,37 @@ void CoTuongView::showChatAtSeat(int slot) {
     // The system line stands in the middle of the board; the seats' keep the layout's place.
     BubblePlace::Stand stand;
     if (slot == 2) stand = {BubblePlace::Anchor::Centre, 0, Util::isPad() ? ui::Point{512, 384} : ui::Point{300, 140}};
-    chatPlaces_[size_t(slot)].show(*bubble, *label, stand, ui::Screen::size());
-    if (auto picture = Util::getImageWithName("friend_chat.png")) bubble->setImage(picture->stretchable(24, 15));
-    if (slot != 1) view()->bringSubviewToFront(bubble.get());
-    bubble->setHidden(false);
-    pending.clear();
+    stand.room = BubbleRoom::around(*view(), *bubble, chat_);
     if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    chatTimers_[size_t(slot)] = platform::Timer::scheduled(kBubbleSeconds, false, [weak, slot] {
-        if (auto self = std::dynamic_pointer_cast<CoTuongView>(weak.lock())) self->showChatAtSeat(slot);
-    });
+    auto lookAgainIn = [weak, slot](double seconds) {
+        return platform::Timer::scheduled(seconds, false, [weak, slot] {
+            if (auto self = std::dynamic_pointer_cast<CoTuongView>(weak.lock())) self->showChatAtSeat(slot);
+        });
+    };
+    if (!chatPlaces_[size_t(slot)].show(*bubble, *label, stand, ui::Screen::size())) {
+        // No room on the table now: the line waits, and looks again shortly.
+        bubble->setHidden(true);
+        chatPlaces_[size_t(slot)].hide(*bubble);
+        chatTimers_[size_t(slot)] = lookAgainIn(BubblePlace::kWaitForRoom);
+        return;
+    }
+    if (auto picture = Util::getImageWithName("friend_chat.png")) bubble->setImage(picture->stretchable(24, 15));
+    // Above what the table drew since, which its place keeps clear of.
+    view()->bringSubviewToFront(bubble.get());
+    bubble->setHidden(false);
+    pending.clear();
+    chatTimers_[size_t(slot)] = lookAgainIn(kBubbleSeconds);
 }
 
 void CoTuongView::hideChat(int slot) {
     if (slot < 0 || slot > 2 || !chat_[size_t(slot)]) return;
     chat_[size_t(slot)]->setHidden(true);
     chatPlaces_[size_t(slot)].hide(*chat_[size_t(slot)]);
+    // The room it leaves goes to the lines waiting for one.
+    for (int other = 0; other < 3; ++other)
+        if (!chatPlayers_[size_t(other)].empty() && chat_[size_t(other)] && chat_[size_t(other)]->isHidden())
+            showChatAtSeat(other);
 }
 
 // ---------------------------------------------------------------- chat

@@ -295,14 +295,11 @@ void MauBinhView::animationFinalResult() {
         const int m = player->winMoney();
         sheet.listResult().push_back(player->name());
         sheet.listResult().push_back(chiText(c >= 0, c));
-        sheet.listResult().push_back(m < 1 ? Util::formatNumber(m) : "+" + Util::formatNumber(m));
-        player->setMoney(player->money() + m);
-        showMoneyAtSeat(*player);
+        sheet.listResult().push_back(Util::formatSignedNumber(m));
+        addHandAmount(player->IDDB(), m);
     };
     if (auto me = playerWithIdTL(myId())) {
         sheet.setIsWin(me->winChi() >= 0);
-        auto info = UIController::myInfo();
-        info->setMoney(info->money() + me->winMoney());
         entries(me);
     }
     for (size_t p = 0; p < players().size(); ++p) {

@@ -215,11 +215,11 @@ void PhomNewLogicHandler::applyBonus(int8_t roomId, int8_t boardId, int32_t whoB
     if (money == 0) return;
     auto view = tableOf(roomId, boardId);
     if (!view) return;
-    if (whoBonus == myId()) UIController::myInfo()->addMoney(int64_t(money));
-    if (!view->playerWithId(whoBonus)) return;
-    view->onChatFromWithId(whoBonus, "", des);
-    view->showFlyTextWirhFromId(whoBonus, money);
-    view->updateMoneyForPlayer(whoBonus, money);
+    if (view->playerWithId(whoBonus)) {
+        view->onChatFromWithId(whoBonus, "", des);
+        view->showFlyTextWirhFromId(whoBonus, money);
+    }
+    view->addHandAmount(whoBonus, money);
 }
 
 void PhomNewLogicHandler::onBonusMoneyWithRommId(int8_t roomId, int8_t boardId, int32_t whoBonus, int32_t money,

@@ -77,7 +77,9 @@ public:
     virtual void onFinish(int32_t score, const std::vector<int32_t>& cards, int32_t userId, int numRac);
     virtual void onPlaying(int interval, int32_t curPlayer, int32_t firPlayer, const PhomPlaying& playing);
     virtual void setMoneyOnBoard(int32_t money);
-    virtual void updateMoneyForPlayer(int32_t playerId, int32_t money);
+    // Rings (once in 1.5 s however many amounts come) and draws the seat again, keeping a
+    // deal's result picture at it.
+    void showHandAmount(const std::shared_ptr<Player>& player, int64_t amount) override;
     void setMoneyWithMoney(int32_t money);
     void resetReady();
     void kickPlayer(int32_t playerId);

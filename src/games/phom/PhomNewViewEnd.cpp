@@ -365,16 +365,13 @@ void PhomNewView::setMoneyWithMoney(int32_t money) {
         if (player) player->setIsReady(0);
 }
 
-void PhomNewView::updateMoneyForPlayer(int32_t playerId, int32_t money) {
+void PhomNewView::showHandAmount(const std::shared_ptr<Player>& player, int64_t /*amount*/) {
     if (!waitToPlayNextSound_) {
         PlaySound::playSoundWithSource(Resources::getInstance().com_trung_tien());
         waitToPlayNextSound_ = true;
         soundTimer_ = later(1.5, [](PhomNewView& self) { self.waitToPlayNextSound_ = false; });
     }
-    auto player = playerWithId(playerId);
-    if (!player) return;
-    player->setMoney(player->money() + int64_t(money));
-    const int s = getSeatFromID(playerId);
+    const int s = getSeatFromID(player->IDDB());
     if (!isSeat(s)) return;
     // The amounts come right after the deal's result pictures, which stand where the seat's
     // owner or ready mark is drawn: showing the new money must not take the picture away.
@@ -407,7 +404,7 @@ void PhomNewView::finishWithWho(int32_t playerId, int finishPosition, int32_t mo
     player->setFinishPosition(finishPosition);
     player->setIsReady(0);
     player->setExp(std::max<int32_t>(0, player->exp() + exp));
-    player->setMoney(player->money() + int64_t(money));
+    addHandAmount(playerId, money);
     setSeatInfoWithSeat(s, player);
     setImagePositionWithPosition(finishPosition, s);
     onChatFromWithId(playerId, "", text("KAVO_goad") + " " + std::to_string(finishPosition + 1));

@@ -234,8 +234,7 @@ void TienLenLogicHandler::bonus(int8_t roomId, int8_t boardId, int32_t who, int3
     if (view->getPlayerNameFromID(who).empty()) return;
     view->onChatFromWithId(who, "", des);
     view->showFlyTextWirhFromId(who, money);
-    view->updateMoneyForPlayer(who, money);
-    if (auto me = UIController::myInfo(); me && me->IDDB() == who) me->addMoney(int64_t(money));
+    view->addHandAmount(who, money);
 }
 
 void TienLenLogicHandler::onBonusMoneyWithRommId(int8_t roomId, int8_t boardId, int32_t whoBonus, int32_t money,

@@ -84,7 +84,8 @@ public:
     void finishWithWho(int32_t who, int position, int32_t money, int32_t exp);
     void showCardsWithWho(int32_t who, std::vector<uint8_t> cards);
     void stopGame();
-    void updateMoneyForPlayer(int32_t playerId, int32_t money);
+    // Rings (once in 1.5 s however many amounts come) and draws the seat again.
+    void showHandAmount(const std::shared_ptr<Player>& player, int64_t amount) override;
     void setReadyWithPlayerId(int32_t playerId, bool isReady);
     void setMoneyOnBoard(int32_t money);
     void playerLeaveWithId(int32_t playerId);

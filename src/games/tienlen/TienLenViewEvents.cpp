@@ -258,7 +258,7 @@ void TienLenView::resetCard(bool clearCards) {
     if (auto mine = myPlayer(); mine && isMe(mine->IDDB())) mine->setCards(nullptr);
 }
 
-void TienLenView::updateMoneyForPlayer(int32_t playerId, int32_t money) {
+void TienLenView::showHandAmount(const std::shared_ptr<Player>& player, int64_t /*amount*/) {
     view();
     if (!waitToPlayNextSound_) {
         PlaySound::playSoundWithSource(resources().com_trung_tien());
@@ -268,11 +268,8 @@ void TienLenView::updateMoneyForPlayer(int32_t playerId, int32_t money) {
             if (auto self = std::dynamic_pointer_cast<TienLenView>(weak.lock())) self->waitToPlayNextSound_ = false;
         });
     }
-    const int seat = firstSeatOf(playerId);
-    if (seat < 0) return;
-    auto player = playerAtSeat(seat);
-    player->addMoney(int64_t(money));
-    setSeatInfoWithSeat(seat, player);
+    const int seat = firstSeatOf(player->IDDB());
+    if (seat >= 0) setSeatInfoWithSeat(seat, playerAtSeat(seat));
 }
 
 void TienLenView::setReadyWithPlayerId(int32_t playerId, bool isReady) {

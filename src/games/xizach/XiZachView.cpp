@@ -369,13 +369,13 @@ void XiZachView::playingWithInterval(int interval, int count) {
     btnStart()->setHidden(true);
 }
 
-void XiZachView::updateMoneyForPlayer(int32_t playerId, int32_t change) {
+void XiZachView::showHandAmount(const std::shared_ptr<Player>& player, int64_t amount) {
     if (!waitToPlayNextSound_) {
         PlaySound::playSoundWithSource(Resources::getInstance().com_trung_tien());
         waitToPlayNextSound_ = true;
         afterDelay(1.5, [](StakeTableView& self) { static_cast<XiZachView&>(self).waitToPlayNextSound_ = false; });
     }
-    StakeTableView::updateMoneyForPlayer(playerId, change);
+    StakeTableView::showHandAmount(player, amount);
 }
 
 // ---------------------------------------------------------------- actions

@@ -48,7 +48,8 @@ public:
     void showCardsWithPlayers(const std::vector<XiZachHand>& hands);
     void stopGame();
     void playingWithInterval(int interval, int count) override;
-    void updateMoneyForPlayer(int32_t playerId, int32_t change) override;
+    // Rings (once in 1.5 s however many amounts come), then draws the seat again.
+    void showHandAmount(const std::shared_ptr<Player>& player, int64_t amount) override;
 
     // ---- actions
     void clickRutBai();

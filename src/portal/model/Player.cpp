@@ -1,6 +1,6 @@
 #include "portal/model/Player.h"
 
-#include "platform/foundation/NumberFormat.h"
+#include "app/Util.h"
 
 namespace kavo {
 
@@ -29,10 +29,8 @@ void Player::setExp(int32_t value) {
     level_ = LevelDetail::fromExp(value);
 }
 
-// The same grouping as every money label (Util::formatNumber), which this library
-// sits below.
 std::string Player::getMoneyString() const {
-    return platform::formatGroupedInteger(money());
+    return Util::formatNumber(money());
 }
 
 } // namespace kavo

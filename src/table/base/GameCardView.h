@@ -115,9 +115,6 @@ public:
     void showChatWithSeat(int slot, const std::string& text);
     void showChatAtSeat(int slot);
     void hideChat(int slot);
-    // Where the player's play and start buttons show, in the table's view: the bubbles keep
-    // clear of them.
-    std::vector<platform::ui::Rect> playButtonFrames();
     bool onChatFromWithId(int32_t userId, const std::string& name, const std::string& text);
     void onChatFromMeWithText(const std::string& text) override;
     void onBuzzWithContent(const std::string& text);

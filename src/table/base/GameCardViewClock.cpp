@@ -125,6 +125,9 @@ void GameCardView::hideChat(int slot) {
     chatPlaces_[size_t(slot)].hide(*bubble);
     if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
     chatTimers_[size_t(slot)].reset();
+    // The room it leaves goes to the lines waiting for one.
+    for (int other = 0; other < int(chats_.size()); ++other)
+        if (!chatPlayers_[size_t(other)].empty() && chats_[size_t(other)]->isHidden()) showChatAtSeat(other);
 }
 
 void GameCardView::showChatAtSeat(int slot) {
@@ -157,22 +160,22 @@ void GameCardView::showChatAtSeat(int slot) {
     if (slot == 4)
         stand = {BubblePlace::Anchor::Centre, 0,
                  Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140}};
-    stand.clearOf = playButtonFrames();
-    chatPlaces_[size_t(slot)].show(*bubble, *label, stand, platform::ui::Screen::size());
+    stand.room = BubbleRoom::around(*view(), *bubble, chats_);
+    if (!chatPlaces_[size_t(slot)].show(*bubble, *label, stand, platform::ui::Screen::size())) {
+        // No room on the table now: the line waits, and looks again shortly.
+        bubble->setHidden(true);
+        chatPlaces_[size_t(slot)].hide(*bubble);
+        if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
+        chatTimers_[size_t(slot)] =
+            oneShot(BubblePlace::kWaitForRoom, [slot](GameCardView& self) { self.showChatAtSeat(slot); });
+        return;
+    }
     if (image) bubble->setImage(image->stretchable(24, 15));
-    if (slot == 0 || slot == 4) view()->bringSubviewToFront(bubble.get());
     bubble->setHidden(false);
     pending.clear();
     if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
     chatTimers_[size_t(slot)] =
         oneShot(slot == 4 ? 4.0 : 3.0, [slot](GameCardView& self) { self.showChatAtSeat(slot); });
-}
-
-std::vector<platform::ui::Rect> GameCardView::playButtonFrames() {
-    std::vector<platform::ui::Rect> shown;
-    for (const auto& button : {btnFire_, btnSkip_, btnAutoSelected_, btnStart_})
-        if (button && button->isVisibleOnScreen()) shown.push_back(button->convertRect(button->bounds(), view().get()));
-    return shown;
 }
 
 bool GameCardView::onChatFromWithId(int32_t userId, const std::string&, const std::string& line) {
@@ -224,8 +227,7 @@ void GameCardView::showFlyTextWirhFromId(int32_t playerId, int32_t amount) {
     view();
     int seat = isMe(playerId) ? 0 : getSeatFromID(playerId);
     if (seat < 0) seat = 4;
-    auto label = platform::ui::Label::make(
-        {0, 0, 160, 20}, amount > 0 ? std::string(1, '+').append(std::to_string(amount)) : std::to_string(amount));
+    auto label = platform::ui::Label::make({0, 0, 160, 20}, Util::formatSignedNumber(amount));
     label->setAccessibilityIdentifier("flyText");
     label->setFont(platform::ui::Font::boldSystem(15));
     label->setTextColor(platform::ui::Color::rgba(255, 255, 0));

@@ -166,6 +166,16 @@ void GameTableView::updateMoneyWithUserId(int32_t userId, int64_t money) {
     showMoneyAtSeat(*player);
 }
 
+bool GameTableView::addHandAmount(int32_t userId, int64_t amount) {
+    const auto me = UIController::myInfo();
+    if (me && me->IDDB() == userId) me->addMoney(amount);
+    auto player = playerWithId(userId);
+    if (!player) return false;
+    if (player != me) player->addMoney(amount);
+    showHandAmount(player, amount);
+    return true;
+}
+
 void GameTableView::sendStake(int32_t amount) {
     GlobalService::getInstance().setMoneyWithRoomId(roomId(), boardId(), amount);
 }

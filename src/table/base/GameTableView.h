@@ -137,6 +137,12 @@ public:
     // Draws the money of `player`'s record at his seat; nothing where the table draws no
     // money at its seats.
     virtual void showMoneyAtSeat(const Player& /*player*/) {}
+    // What a player won or lost at this table (a bonus, a hand's or a match's result), the
+    // one place it is counted: his seat's record takes it and, when he is the player, so does
+    // myInfo (once where his seat's record is myInfo), so that the seat, the grid and the
+    // profile say the same; then the seat shows it (showHandAmount). False when he has no
+    // seat here: only the player's own amount is counted then, in myInfo.
+    bool addHandAmount(int32_t userId, int64_t amount);
     // The seated player with that IDDB, or nullptr.
     std::shared_ptr<Player> playerWithId(int32_t userId) const;
 
@@ -208,6 +214,9 @@ public:
     const std::shared_ptr<platform::Timer>& updateTimer() const { return updateTimer_; }
     // One tick of the update timer; nothing by default.
     virtual void updateAction() {}
+    // The seat of `player` shows an amount just added to his money: the new money by
+    // default; some tables ring as well, or draw the whole seat again.
+    virtual void showHandAmount(const std::shared_ptr<Player>& player, int64_t /*amount*/) { showMoneyAtSeat(*player); }
 
     bool isTableScreen() const override { return true; }
     // The table's view keeps the sheets and panels laid over it in front (TableRootView).

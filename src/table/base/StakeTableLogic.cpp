@@ -1,6 +1,5 @@
 #include "table/base/StakeTableLogic.h"
 
-#include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "platform/runtime/Log.h"
@@ -143,11 +142,7 @@ void StakeTableLogic::onBonusMoneyWithRommId(int8_t roomId, int8_t boardId, int3
         if (!player || player->name().empty()) return;
         view->onChatFromWithId(who, "", des);
         view->showFlyTextWirhFromId(who, money);
-        view->updateMoneyForPlayer(who, money);
-        if (who == myId()) {
-            UIController::myInfo()->addMoney(money);
-            KavoOnlineAppDelegate::getInstance().updateMyMoney();
-        }
+        view->addHandAmount(who, money);
     });
 }
 

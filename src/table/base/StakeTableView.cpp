@@ -240,12 +240,9 @@ void StakeTableView::setMoneyOnBoard(int32_t money, int32_t playerId) {
     }
 }
 
-void StakeTableView::updateMoneyForPlayer(int32_t playerId, int32_t change) {
-    const int s = getSeatFromID(playerId);
-    if (s < 0) return;
-    auto player = playerAtSeat(s);
-    player->addMoney(change);
-    setSeatInfoWithSeat(s, player);
+void StakeTableView::showHandAmount(const std::shared_ptr<Player>& player, int64_t /*amount*/) {
+    const int s = getSeatFromID(player->IDDB());
+    if (s >= 0) setSeatInfoWithSeat(s, player);
 }
 
 void StakeTableView::playingWithInterval(int, int) {

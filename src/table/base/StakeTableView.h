@@ -57,7 +57,8 @@ public:
 
     // ---- stakes and money
     void setMoneyOnBoard(int32_t money, int32_t playerId);
-    virtual void updateMoneyForPlayer(int32_t playerId, int32_t change);
+    // Draws the seat again.
+    void showHandAmount(const std::shared_ptr<Player>& player, int64_t amount) override;
     // I sat down while a hand runs: I watch it without cards.
     virtual void playingWithInterval(int interval, int count);
 

@@ -71,6 +71,10 @@ struct GameRecord {
 
     // A friend's whereabouts name the game.
     bool namedInStatus = true;
+    // This client opens and plays the game's tables. The others (their rules and table
+    // messages are not defined here) list their boards, and every way into one of their
+    // tables tells the player at once that the game cannot be played in this version.
+    bool opensTables = true;
 
     // ---- the room list
     // The language key of the room list's title; empty: the top bar keeps what it shows.
@@ -223,6 +227,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementOrder = 4,
      .ownAchievementRequestOrder = 4,
      .otherAchievementRequestOrder = 7,
+     .opensTables = false,
      .roomTitleKey = "KAVO_roomCoVua",
      .boardListType = 0,
      .seats = 2,
@@ -310,6 +315,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementOrder = 7,
      .ownAchievementRequestOrder = 7,
      .otherAchievementRequestOrder = 4,
+     .opensTables = false,
      .roomTitleKey = "KAVO_roomCaro",
      .boardListType = 0,
      .seats = 2,
@@ -355,6 +361,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .achievementOrder = -1,
      .ownAchievementRequestOrder = 8,
      .otherAchievementRequestOrder = 11,
+     .opensTables = false,
      .roomTitleKey = "KAVO_roomTetris",
      .boardListType = 0,
      .seats = 2,
@@ -375,6 +382,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .ownAchievementRequestOrder = 13,
      .otherAchievementRequestOrder = 10,
      .namedInStatus = false,
+     .opensTables = false,
      .roomTitleKey = "KAVO_roomPoker",
      .boardListType = 3,
      .seats = 6,
@@ -398,6 +406,7 @@ inline constexpr std::array<GameRecord, 14> kGameRecords{{
      .ownAchievementRequestOrder = 9,
      .otherAchievementRequestOrder = 1,
      .namedInStatus = false,
+     .opensTables = false,
      .boardListType = 2,
      .seats = 6,
      .longEnglishName = true,

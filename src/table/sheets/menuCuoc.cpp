@@ -39,7 +39,7 @@ void saveAmount(int32_t amount, Entry entry) {
     auto me = UIController::myInfo();
     const int64_t myMoney = me ? me->money() : 0;
     if (int64_t(amount) > myMoney) {
-        UIController::showNotice(text("KAVO_banChiCo") + " " + std::to_string(myMoney) + " " + text("KAVO_zel") + " " +
+        UIController::showNotice(text("KAVO_banChiCo") + " " + Util::formatNumber(myMoney) + " " + text("KAVO_zel") + " " +
                                  text("KAVO_setMaxMoney"));
         return;
     }

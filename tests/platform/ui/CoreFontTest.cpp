@@ -55,6 +55,25 @@ TEST(Font, WordWiderThanTheLineIsBrokenBetweenCharacters) {
     EXPECT_EQ(font.wrap("a\nb", 100), (std::vector<std::string>{"a", "b"}));
 }
 
+// A page's address wider than the line breaks after a '/', between its parts, never inside
+// a name; a part wider than the line alone is still broken between characters.
+TEST(Font, AnAddressWiderThanTheLineBreaksAfterItsSlashes) {
+    Font font = Font::system(14);
+    const std::string address = "http://127.0.0.1:12347/more-games.html";
+    const double width = font.measure("http://127.0.0.1:12347/more-gam").width;
+    const auto notice = font.wrap("Máy này không mở được trang " + address, width);
+    ASSERT_GE(notice.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(notice.end() - 2, notice.end()),
+              (std::vector<std::string>{"http://127.0.0.1:12347/", "more-games.html"}));
+    const double narrow = font.measure("http://127.0.0.1:1234").width;
+    EXPECT_EQ(font.wrap(address, narrow), (std::vector<std::string>{"http://", "127.0.0.1:12347/", "more-games.html"}));
+    const auto lines = font.wrap("a/" + std::string(40, 'x'), font.measure("a/xxxxx").width);
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(lines.front(), "a/");
+    for (const auto& line : lines)
+        EXPECT_LE(font.measure(line).width, font.measure("a/xxxxx").width) << line;
+}
+
 TEST(Font, MeasuringFromSeveralThreadsAgrees) {
     Font font = Font::boldSystem(16);
     Size expected = font.measure("Mậu Binh");

@@ -75,7 +75,7 @@ TEST_P(StakeTableShots, XiZachMidGameWithADrawnCard) {
 TEST_P(StakeTableShots, BaiCaoEverySeatsBubbleAtOnce) {
     auto table = seat<BaiCaoView>(7);
     table->startWithInterval(20, {5, 17, 51});
-    platform::RunLoop::main().advance(2);
+    platform::RunLoop::main().advance(3); // the last card lands
     for (int32_t id : {7, 8, 9, 10})
         table->onChatFromWithId(id, "", "nhanh lên nào");
     platform::RunLoop::main().advance(0.2);

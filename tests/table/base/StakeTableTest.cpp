@@ -103,11 +103,11 @@ TEST_F(StakeTable, ThePlayButtonsComeWithADealAndASitDownAtNoPlaceIsDropped) {
 
 TEST_F(StakeTable, AResetEndsTheMoneySoundsMute) {
     auto table = seat<XiZachView>();
-    table->updateMoneyForPlayer(8, 100);
+    table->addHandAmount(8, 100);
     EXPECT_TRUE(table->waitToPlayNextSound());
     table->resetView();
     EXPECT_FALSE(table->waitToPlayNextSound());
-    table->updateMoneyForPlayer(8, 100);
+    table->addHandAmount(8, 100);
     platform::RunLoop::main().advance(1.5);
     EXPECT_FALSE(table->waitToPlayNextSound());
 }

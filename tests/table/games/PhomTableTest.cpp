@@ -77,7 +77,9 @@ public:
         note("playing " + std::to_string(interval) + " " + std::to_string(cur) + " " + std::to_string(first) + rows);
     }
     void setMoneyOnBoard(int32_t money) override { note(line("stake", money)); }
-    void updateMoneyForPlayer(int32_t id, int32_t money) override { note(line("money", id, money)); }
+    void showHandAmount(const std::shared_ptr<Player>& player, int64_t money) override {
+        note(line("money", player->IDDB(), int32_t(money)));
+    }
 
     std::mutex mutex;
     std::vector<std::string> calls;
@@ -349,12 +351,12 @@ TEST_F(PhomTable, TheReadyPauseAndTheMoneyMuteEndWithTheTable) {
     platform::RunLoop::main().advance(0.5);
     EXPECT_EQ(startTitle(*table), TableTest::text("KAVO_continuee"));
 
-    table->updateMoneyForPlayer(8, 700);
+    table->addHandAmount(8, 700);
     EXPECT_TRUE(table->waitToPlayNextSound());
     EXPECT_EQ(table->playerWithId(8)->money(), 50700);
     table->reset();
     EXPECT_FALSE(table->waitToPlayNextSound());
-    table->updateMoneyForPlayer(8, -200);
+    table->addHandAmount(8, -200);
     EXPECT_EQ(table->playerWithId(8)->money(), 50500);
     platform::RunLoop::main().advance(1.6);
     EXPECT_FALSE(table->waitToPlayNextSound());

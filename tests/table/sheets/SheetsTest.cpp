@@ -93,7 +93,7 @@ TEST_F(Sheets, TheStakeSheetChecksTheAmountBeforeItSends) {
     drive("tap id=btnOK");
     EXPECT_TRUE(client.sent().empty());
     EXPECT_EQ(dialogText(), "");
-    const std::string overMoney = text("KAVO_banChiCo") + " 1000 " + text("KAVO_zel") + " " + text("KAVO_setMaxMoney");
+    const std::string overMoney = text("KAVO_banChiCo") + " 1,000 " + text("KAVO_zel") + " " + text("KAVO_setMaxMoney");
     const Case refused[] = {{"-5", "KAVO_InvalidBet"}, {"1001", ""}, {"99999999999999", ""}};
     for (const auto& c : refused) {
         open(*table, table->betView());
