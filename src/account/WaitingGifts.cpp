@@ -73,6 +73,7 @@ void WaitingGifts::forget() {
 }
 
 size_t WaitingGifts::count() {
+    KAVO_ASSERT_MAIN_THREAD();
     return gifts().size();
 }
 
