@@ -2,6 +2,7 @@
 
 #include "account/ShopView.h"
 #include "account/ShopWidgets.h"
+#include "account/WaitingGifts.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Resources.h"
 #include "app/Text.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <deque>
 #include <limits>
 
 namespace kavo {
@@ -28,12 +28,6 @@ namespace {
 std::atomic<int32_t>& sharedPrice() {
     static std::atomic<int32_t> price{0};
     return price;
-}
-
-// Read and written on the main thread only (the gift answer's twin runs there).
-std::deque<int32_t>& giftPrices() {
-    static std::deque<int32_t> prices;
-    return prices;
 }
 
 // A phone frame, doubled on a tablet.
@@ -74,21 +68,6 @@ int32_t ShopViewDetail::itemPrice() {
 
 void ShopViewDetail::setItemPrice(int32_t price) {
     sharedPrice().store(price);
-}
-
-void ShopViewDetail::rememberGiftPrice(int32_t price) {
-    giftPrices().push_back(price);
-}
-
-std::optional<int32_t> ShopViewDetail::takeGiftPrice() {
-    if (giftPrices().empty()) return std::nullopt;
-    const int32_t price = giftPrices().front();
-    giftPrices().pop_front();
-    return price;
-}
-
-void ShopViewDetail::forgetGiftPrices() {
-    giftPrices().clear();
 }
 
 void ShopViewDetail::ShowupScreen(ShopView& shop) {
@@ -221,7 +200,7 @@ void ShopViewDetail::sendAnswer() {
             service.requestBuyItem(entry.id());
             return;
         }
-        rememberGiftPrice(entry.price());
+        WaitingGifts::add(entry.price(), chosen->name());
         service.buyItemForFriend(chosen->IDDB(), chosen->name(), entry.id());
     } else if (itemType_ == 1) {
         if (!isGift_) {
@@ -233,7 +212,7 @@ void ShopViewDetail::sendAnswer() {
             platform::log("gift: avatar " + std::to_string(id) + " does not fit the request; nothing sent");
             return;
         }
-        rememberGiftPrice(entry.price());
+        WaitingGifts::add(entry.price(), chosen->name());
         service.buyAvatarForFriendID(chosen->IDDB(), chosen->name(), int16_t(id));
     }
 }

@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,11 +29,6 @@ public:
     // The price of the entry opened last (kept for the class).
     static int32_t itemPrice();
     static void setItemPrice(int32_t price);
-    // Gift prices waiting for the server's answer, oldest first: each answer takes
-    // the oldest one off the money.
-    static void rememberGiftPrice(int32_t price);
-    static std::optional<int32_t> takeGiftPrice();
-    static void forgetGiftPrices();
 
     void set_isCheckOut(bool on) { isCheckOut_ = on; }
     void set_itemType(int type) { itemType_ = type; }

@@ -1,7 +1,7 @@
 #include "portal/GlobalLogicHandler.h"
 
 #include "account/ShopView.h"
-#include "account/ShopViewDetail.h"
+#include "account/WaitingGifts.h"
 #include "app/MailboxReadAhead.h"
 #include "app/StoredMailbox.h"
 #include "app/Text.h"
@@ -12,6 +12,7 @@
 #include "net/MobileClient.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Log.h"
+#include "platform/runtime/MainThreadCheck.h"
 #include "platform/runtime/RunLoop.h"
 #include "portal/GlobalMessageHandler.h"
 #include "portal/GlobalService.h"
@@ -94,7 +95,7 @@ void GlobalLogicHandler::connectionEnded() {
     UIController::signOutListMessage();
     // Gifts still waiting for their answer will not get one on another connection, and
     // the shop's pages are asked again on the next.
-    ShopViewDetail::forgetGiftPrices();
+    WaitingGifts::forget();
     ShopView::getInstance()->connectionEnded();
 }
 
@@ -125,7 +126,7 @@ void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me, StoredMailbo
             defaults.setInt(me->IDDB(), MailboxReadAhead::kPlayerIdKey);
             defaults.synchronize();
             UIController::setMyInfo(std::move(me));
-            ShopViewDetail::forgetGiftPrices();
+            WaitingGifts::forget();
             // The new player's stored mailbox, never the previous player's.
             UIController::restoreListMessage(mailbox);
             loginSuccess();
@@ -259,6 +260,12 @@ void GlobalLogicHandler::showAlertViewWithMessage(const std::string& message) {
 }
 
 void GlobalLogicHandler::showAnswerToWaits(const std::string& message) {
+    KAVO_ASSERT_MAIN_THREAD();
+    // A gift the server refuses is refused with such a notice, which names the friend it
+    // was for: the gift leaves the ones waiting unpaid here, in the notice's own step, as
+    // the answer to a later gift, read after the notice, may already be posted behind it
+    // and must take that later gift's price.
+    WaitingGifts::dropRefusedBy(message);
     platform::runOnMainThread([message] {
         // A refusal or a one-button notice names no request: it is the answer to what the
         // player waits on (a game choice, a join, Play now or create: "Bàn đã đầy", a wrong

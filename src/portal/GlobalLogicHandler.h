@@ -128,7 +128,8 @@ public:
     void showAlertViewWithMessage(const std::string& text);
     // The same for a refusal (10) or a one-button notice (45 sub 0): the answer to what the
     // player waits on, so every bounded wait still up ends first (each puts back what it
-    // changed). Any other text ends no wait.
+    // changed). Any other text ends no wait. A gift it refuses (it names the gift's friend)
+    // costs nothing. Main thread.
     void showAnswerToWaits(const std::string& text);
 
     // ================================================================ account side

@@ -5,10 +5,10 @@
 #include "account/Profile_AssetsView.h"
 #include "account/Profile_TransactionView.h"
 #include "account/ShopView.h"
-#include "account/ShopViewDetail.h"
 #include "account/TopupActions.h"
 #include "account/TopupZelByCardView.h"
 #include "account/TopupZelView.h"
+#include "account/WaitingGifts.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
@@ -161,7 +161,7 @@ void GlobalLogicHandler::doBuyGiftForFriendComplete(const std::string& message) 
 void GlobalLogicHandler::buyGiftForFriendComplete(const std::string& message) {
     KAVO_ASSERT_MAIN_THREAD();
     // Each answer pays for the oldest gift still waiting, not for the panel opened last.
-    if (const auto price = ShopViewDetail::takeGiftPrice()) {
+    if (const auto price = WaitingGifts::takeGiven()) {
         UIController::myInfo()->addMoney(-int64_t(*price));
         updateMyMoney();
     } else {

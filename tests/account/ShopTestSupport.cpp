@@ -1,8 +1,8 @@
 #include "tests/account/ShopTestSupport.h"
 
 #include "account/ShopView.h"
-#include "account/ShopViewDetail.h"
 #include "account/TopupZelByCardView.h"
+#include "account/WaitingGifts.h"
 #include "app/UIController.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/Device.h"
@@ -17,7 +17,7 @@ void ShopFixture::SetUp() {
     ClientFixture::SetUp();
     ShopView::getInstance()->resetForTesting();
     TopupZelByCardView::getInstance()->removeFromSuperview();
-    ShopViewDetail::forgetGiftPrices();
+    WaitingGifts::forget();
     platform::PaymentQueue::defaultQueue().resetForTesting();
     platform::PaymentQueue::setOutcome(platform::StoreOutcome::Purchased);
     platform::SmsComposer::setTestResult(std::nullopt);

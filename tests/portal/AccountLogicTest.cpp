@@ -11,6 +11,7 @@
 #include "account/ShopView.h"
 #include "account/ShopViewDetail.h"
 #include "account/TopupZelView.h"
+#include "account/WaitingGifts.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Resources.h"
@@ -77,7 +78,7 @@ void resetViews() {
 void resetShop() {
     ShopView::getInstance()->resetForTesting();
     ShopViewDetail::setItemPrice(0);
-    ShopViewDetail::forgetGiftPrices();
+    WaitingGifts::forget();
 }
 
 // The real logic handler behind a launched client on the manual clock: the replies
@@ -216,8 +217,8 @@ TEST_F(AccountLogic, ACutShortPlayerDetailShowsNoSheetOfZeros) {
 
 TEST_F(AccountLogic, EachGiftAnswerCostsThePriceOfTheOldestGiftWaiting) {
     ShopViewDetail::setItemPrice(9999); // the panel opened last
-    ShopViewDetail::rememberGiftPrice(2500);
-    ShopViewDetail::rememberGiftPrice(700);
+    WaitingGifts::add(2500, "lan");
+    WaitingGifts::add(700, "minh");
     reply(104, {8});
     EXPECT_EQ(myMoney(), 97500);
     EXPECT_EQ(dialogText(), text("KAVO_PresentCompleted"));
@@ -228,20 +229,61 @@ TEST_F(AccountLogic, EachGiftAnswerCostsThePriceOfTheOldestGiftWaiting) {
 }
 
 TEST_F(AccountLogic, AGiftLeftUnansweredByAnEndedConnectionCostsNothingLater) {
-    ShopViewDetail::rememberGiftPrice(2500); // its answer never came
+    WaitingGifts::add(2500, "lan"); // its answer never came
     GlobalLogicHandler::getInstance().onDisconnect();
     run();
     UIController::closeDialog();
-    ShopViewDetail::rememberGiftPrice(700);
+    WaitingGifts::add(700, "minh");
     reply(104, {8});
     EXPECT_EQ(myMoney(), 99300) << "the confirmed gift costs its own price";
 
     // A new sign-in starts with no gift waiting either.
-    ShopViewDetail::rememberGiftPrice(4000);
+    WaitingGifts::add(4000, "lan");
     reply(3, Bytes().int32(10).int64(50000).int16(0).int32(0));
-    ShopViewDetail::rememberGiftPrice(300);
+    WaitingGifts::add(300, "minh");
     reply(104, {8});
     EXPECT_EQ(myMoney(), 49700);
+}
+
+// A gift the server refuses comes back as a one-button notice that names the friend it was
+// for: the player reads it, the gift costs nothing, and the next answer pays for the gift
+// after it. A notice about something else (an avatar he has, a player whose name holds the
+// friend's, the maintenance) leaves every gift waiting. The grid on top shows each amount.
+TEST_F(AccountLogic, ARefusedGiftCostsNothingAndANoticeAboutSomethingElseLeavesTheGiftsWaiting) {
+    auto grid = push(std::make_shared<GameView>());
+    WaitingGifts::add(2500, "lan");
+    WaitingGifts::add(700, "minh");
+    for (const std::string other : {"Bạn đã có ảnh đại diện này", "Không có người chơi lanh", "Bảo trì lúc 2 giờ"}) {
+        reply(45, Bytes().byte(0).utf(other));
+        EXPECT_EQ(dialogText(), other);
+        UIController::closeDialog();
+    }
+    EXPECT_EQ(myMoney(), 100000);
+    reply(45, Bytes().byte(0).utf("Không đủ tiền tặng quà cho Lan"));
+    EXPECT_EQ(dialogText(), "Không đủ tiền tặng quà cho Lan") << "the refusal reaches the player";
+    EXPECT_EQ(myMoney(), 100000) << "the refused gift costs nothing";
+    UIController::closeDialog();
+    reply(104, {9});
+    EXPECT_EQ(myMoney(), 99300) << "the answer pays for minh's gift, the one after";
+    EXPECT_EQ(grid->lblPlayerMoney()->text(), Util::formatNumber(99300));
+    EXPECT_EQ(dialogText(), text("KAVO_PresentCompleted"));
+    UIController::closeDialog();
+    reply(104, {8});
+    EXPECT_EQ(myMoney(), 99300) << "no gift waits any more";
+}
+
+// The refusal and the next gift's answer are read together, before the main thread turns:
+// the refusal's own step lets the refused gift go before the answer takes a price.
+TEST_F(AccountLogic, ARefusalReadTogetherWithTheNextGiftsAnswerLeavesThatAnswerItsOwnPrice) {
+    auto grid = push(std::make_shared<GameView>());
+    WaitingGifts::add(2500, "lan");
+    WaitingGifts::add(700, "minh");
+    deliver(45, Bytes().byte(0).utf("Không có người chơi lan"));
+    deliver(104, {9});
+    run();
+    EXPECT_EQ(myMoney(), 99300);
+    EXPECT_EQ(grid->lblPlayerMoney()->text(), Util::formatNumber(99300));
+    EXPECT_EQ(WaitingGifts::count(), 0u);
 }
 
 // --------------------------------------------------------------- rankings

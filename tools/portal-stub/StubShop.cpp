@@ -87,7 +87,8 @@ int64_t StubShop::money() {
 
 std::string StubShop::buy(bool listed, int64_t price, const HistoryEntry& what,
                           const std::function<bool(platform::SqliteDatabase&)>& keep,
-                          const std::function<std::string(platform::SqliteDatabase&)>& refusedIn) {
+                          const std::function<std::string(platform::SqliteDatabase&)>& refusedIn,
+                          const std::string& tooDear) {
     if (!listed) return say("Cửa hàng không bán món này", "The shop does not sell this");
     if (price == 0) return "";
     const std::string person = StubLedger::session().player();
@@ -105,7 +106,8 @@ std::string StubShop::buy(bool listed, int64_t price, const HistoryEntry& what,
     });
     if (paid == StubStore::Outcome::Failed || !kept) return StubLedger::tryAgainLater();
     if (!refusal.empty()) return refusal;
-    return paid == StubStore::Outcome::Kept ? "" : say("Không đủ tiền", "Not enough money");
+    if (paid == StubStore::Outcome::Kept) return "";
+    return tooDear.empty() ? say("Không đủ tiền", "Not enough money") : tooDear;
 }
 
 std::optional<int64_t> StubShop::credit(int64_t amount, const HistoryEntry& what) {
@@ -322,25 +324,38 @@ void StubShop::onItemGiven(Message& request, PortalServer::Reply& reply) {
     const int32_t id = request.readInt();
     request.readInt();
     const std::string to = request.readUTF();
-    give(8, listedItem(id), priceOf(id), HistoryEntry::itemGiven(id, to), to, reply);
+    give({8, StubProfile::kItem, id, listedItem(id)}, HistoryEntry::itemGiven(id, to), to, reply);
 }
 
 void StubShop::onAvatarGiven(Message& request, PortalServer::Reply& reply) {
     const int32_t id = request.readShort();
     const std::string to = request.readUTF();
-    give(9, listedAvatar(id), priceOf(id), HistoryEntry::avatarGiven(id, to), to, reply);
+    give({9, StubProfile::kAvatar, id, listedAvatar(id)}, HistoryEntry::avatarGiven(id, to), to, reply);
 }
 
-// A gift goes to a player someone is (a stub player, or a person with an account): one to
-// a name no one has is refused, with nothing taken.
-void StubShop::give(int8_t sub, bool listed, int64_t price, const HistoryEntry& what, const std::string& to,
-                    Reply& reply) {
-    const std::string refusal = buy(listed, price, what, {}, [&](platform::SqliteDatabase& db) {
-        return stubPlayerNamed(to) || StubLedger::hasAccount(db, to) ? std::string() : noPlayerNamed(to);
-    });
+// A gift goes to a player someone is: a stub player, or a person with an account, whose
+// it then is (among his avatars or items at his next sign-in, kept in the step that pays
+// for it). One to a name no one has, or an avatar the person has already, is refused with
+// nothing taken. A refusal of a gift the giver could have meant names the friend it was
+// for, as the giver may have several gifts on their way.
+void StubShop::give(const Present& present, const HistoryEntry& what, const std::string& to, Reply& reply) {
+    const std::string friendName = shortenedName(to);
+    const std::string refusal = buy(
+        present.listed, priceOf(present.id), what,
+        [&](platform::SqliteDatabase& db) {
+            return !StubLedger::hasAccount(db, to) || StubProfile::own(db, to, present.kind, present.id);
+        },
+        [&](platform::SqliteDatabase& db) {
+            if (!StubLedger::hasAccount(db, to)) return stubPlayerNamed(to) ? std::string() : noPlayerNamed(to);
+            const bool has =
+                present.kind == StubProfile::kAvatar && StubProfile::owns(db, to, StubProfile::kAvatar, present.id);
+            return has ? say(friendName + " đã có ảnh đại diện này", friendName + " already has this avatar")
+                       : std::string();
+        },
+        say("Không đủ tiền tặng quà cho " + friendName, "Not enough money for a gift to " + friendName));
     if (!refusal.empty()) return refuse(reply, refusal);
     Message given(104);
-    given.writeByte(sub);
+    given.writeByte(present.sub);
     reply.send(given);
     reply.send(StubLedger::session().balanceReply());
 }

@@ -17,11 +17,12 @@ class SqliteDatabase;
 namespace portalstub {
 
 // The stub's shop and top-up answers: the channel list, the promotion text, pages of
-// items and avatars, purchases for oneself and gifts to two stub friends, card and
-// store top-ups (each card and store receipt credited once), and a history of all of it. A purchase of what the shop
-// lists is paid in one step with its check and its line in the history; one the balance does not cover, or of anything
-// the shop never listed, is refused with its reason and changes nothing. The money is the session ledger's, the history
-// the person's account's.
+// items and avatars, purchases for oneself, gifts to friends (a person's gift is his from
+// then on), card and store top-ups (each card and store receipt credited once), and a
+// history of all of it. A purchase of what the shop lists is paid in one step with its
+// check and its line in the history; one the balance does not cover, or of anything the
+// shop never listed, is refused with its reason and changes nothing. The money is the
+// session ledger's, the history the person's account's.
 class StubShop {
 public:
     static constexpr int kPages = 3;
@@ -53,11 +54,13 @@ public:
     // The signed-in person pays `price` for `what` and it is kept in his history, with
     // what `keep` keeps (what he now owns, false when it was not kept), in one step: the
     // reason of the refusal (in his language: not `listed` by the shop, what `refusedIn`
-    // says first in the same step, more than his balance, or the accounts file failing or
-    // not keeping what he bought, which is then not paid for), or empty when it is bought.
+    // says first in the same step, more than his balance (`tooDear` when given), or the
+    // accounts file failing or not keeping what he bought, which is then not paid for), or
+    // empty when it is bought.
     static std::string buy(bool listed, int64_t price, const HistoryEntry& what,
                            const std::function<bool(platform::SqliteDatabase&)>& keep = {},
-                           const std::function<std::string(platform::SqliteDatabase&)>& refusedIn = {});
+                           const std::function<std::string(platform::SqliteDatabase&)>& refusedIn = {},
+                           const std::string& tooDear = {});
 
 private:
     using Reply = portalserver::PortalServer::Reply;
@@ -67,9 +70,16 @@ private:
     static void onAvatarBought(kavo::Message& request, Reply& reply);
     static void onItemGiven(kavo::Message& request, Reply& reply);
     static void onAvatarGiven(kavo::Message& request, Reply& reply);
-    // The answer to a gift (104 `sub`) of what the shop `listed` at `price` to a friend.
-    static void give(int8_t sub, bool listed, int64_t price, const HistoryEntry& what, const std::string& to,
-                     Reply& reply);
+    // What a gift (104 `sub`) gives: an avatar or an item (StubProfile's kinds) by its id,
+    // and whether the shop lists it.
+    struct Present {
+        int8_t sub;
+        char kind;
+        int32_t id;
+        bool listed;
+    };
+    // The answer to a gift of `present` to the friend named `to`.
+    static void give(const Present& present, const HistoryEntry& what, const std::string& to, Reply& reply);
     // The row of the top-up by a card of the channel `type`.
     static StubCommand cardTopUp(int8_t type);
     void onTextMessageSent(kavo::Message& request, Reply& reply);
