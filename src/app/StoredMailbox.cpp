@@ -47,22 +47,29 @@ StoredMailbox StoredMailbox::read(Copy copy, const std::atomic<bool>* dropped) {
         const platform::Bytes& archive = copy.mails.dataValue();
         if (stop()) return stored;
         // Each mail goes straight to the list and is counted while its texts are at hand.
-        stored.asRead_ = std::make_shared<AsRead>();
         const bool readable = KavoMessage::unarchiveEach(archive, [&stored](std::shared_ptr<KavoMessage> m) {
             if (!m) return;
             stored.index_.add(*m);
             stored.notices_ += m->type() == KavoMessage::kTypeLatestOnly;
             stored.friendRequests_ += m->type() == KavoMessage::kTypeFriendRequest && m->isRequestAddFriend();
-            stored.asRead_->mails.push_back(m);
-            stored.asRead_->flags.push_back(m->archivedFlags());
             stored.mails_.push_back(std::move(m));
         });
         if (!readable) {
             platform::log(whose + "cannot be read; starting empty");
             stored.mails_.clear();
-            stored.asRead_.reset();
             stored.index_.clear();
             stored.notices_ = stored.friendRequests_ = 0;
+        }
+        // The mails as read, for the save after the restore. Made once they are all read, in
+        // small blocks: the reading left that much free in the heap, so they take no memory
+        // beyond what the reading took at its height.
+        if (readable) {
+            stored.asRead_ = std::make_shared<AsRead>();
+            stored.asRead_->flags.reserve(stored.mails_.size());
+            for (const auto& m : stored.mails_) {
+                stored.asRead_->mails.push_back(m);
+                stored.asRead_->flags.push_back(m->archivedFlags());
+            }
         }
         // A large archive's reading leaves megabytes free in the heaps, which the allocator
         // keeps and the defaults' writer cannot use for the archive it makes next: given
