@@ -18,13 +18,13 @@ bool isFriendRequest(const KavoMessage& m) {
     return m.type() == KavoMessage::kTypeFriendRequest && m.isRequestAddFriend();
 }
 
-// Takes the `count` mails of `list` that `goes` picks out of it and hands each to `taken`.
-// It looks from both ends toward the middle and stops once it found them all, so mails
+// Takes the `count` mails of `list` that `goes` picks out of it and hands each to `taken`
+// with the place it had in `list`. It looks from both ends toward the middle and stops once it found them all, so mails
 // near either end (the newest, or the oldest) cost what lies between them and that end,
 // not the list's length; the mails looked at close the gaps, and the rest stays in place.
 void takeOut(std::deque<std::shared_ptr<KavoMessage>>& list, size_t count,
              const std::function<bool(const KavoMessage&)>& goes,
-             const std::function<void(std::shared_ptr<KavoMessage>)>& taken) {
+             const std::function<void(size_t, std::shared_ptr<KavoMessage>)>& taken) {
     // Looked at: [0, front) and [back, size). Kept: [0, frontKept) and [backKept, size).
     size_t front = 0, frontKept = 0;
     size_t back = list.size(), backKept = list.size();
@@ -33,7 +33,7 @@ void takeOut(std::deque<std::shared_ptr<KavoMessage>>& list, size_t count,
         const bool fromFront = front <= list.size() - back;
         const size_t at = fromFront ? front++ : --back;
         if (goes(*list[at])) {
-            taken(std::move(list[at]));
+            taken(at, std::move(list[at]));
             ++found;
         } else if (fromFront) {
             if (frontKept != at) list[frontKept] = std::move(list[at]);
@@ -256,12 +256,16 @@ bool MailStore::restore(StoredMailbox& stored) {
         leavingOut += !replaced(*copy);
     // What goes joins what the caller frees. A server sends its newest mail again, which
     // lies at the stored list's front.
+    const bool asReadWhole = stored.asRead_ && stored.asRead_->mails.size() == stored.mails_.size();
+    std::vector<size_t> leftOut;
     takeOut(
         stored.mails_, leavingOut, [&](const KavoMessage& m) { return replaced(m) || repeated.contains(&m); },
-        [&](std::shared_ptr<KavoMessage> m) {
+        [&](size_t at, std::shared_ptr<KavoMessage> m) {
             stored.index_.remove(*m);
             dropped.push_back(std::move(m));
+            leftOut.push_back(at);
         });
+    std::sort(leftOut.begin(), leftOut.end());
 
     // The stored list and its index are taken over whole; the waiting mail goes in front.
     for (auto it = list_.rbegin(); it != list_.rend(); ++it) {
@@ -279,7 +283,41 @@ bool MailStore::restore(StoredMailbox& stored) {
     // replaces the stored archive's bytes (decoded where they lay, tens of megabytes for a
     // large mailbox), which nothing needs once the list is in memory; kept until a second
     // later, they would lie beside all that the game grid's first second allocates.
-    if (waiting > 0) changedLocked(lock);
+    // Saved now, the list is the waiting mail as it is and the stored mails as read, less
+    // those left out: the writer puts it together, and the main thread copies only the
+    // waiting mail (a copy of the whole list costs it milliseconds for 100,000 mails).
+    // Unsaved, the mails as read stay with `stored`, for the caller to free.
+    if (waiting > 0) {
+        changedLocked(lock, [&]() -> ArchiveMaker {
+            // The mails as read are those the stored list held before the restore (it is
+            // restored once): else the list is copied as for any save.
+            if (!asReadWhole) return snapshotLocked();
+            KavoMessageList front(list_.begin(), list_.begin() + std::ptrdiff_t(waiting));
+            std::vector<uint8_t> frontFlags;
+            frontFlags.reserve(waiting);
+            for (const auto& m : front)
+                frontFlags.push_back(m->archivedFlags());
+            return [front = std::move(front), frontFlags = std::move(frontFlags),
+                    asRead = std::shared_ptr<const StoredMailbox::AsRead>(std::move(stored.asRead_)),
+                    leftOut = std::move(leftOut)] {
+                return platform::Value::sharedData(
+                    KavoMessage::archiveEach([&](const KavoMessage::ArchiveVisitor& visit) {
+                        for (size_t i = 0; i < front.size(); ++i)
+                            visit(*front[i], frontFlags[i]);
+                        if (!asRead) return;
+                        // The places left out, in order.
+                        auto out = leftOut.begin();
+                        for (size_t i = 0; i < asRead->mails.size(); ++i) {
+                            if (out != leftOut.end() && *out == i) {
+                                ++out;
+                                continue;
+                            }
+                            visit(*asRead->mails[i], asRead->flags[i]);
+                        }
+                    }));
+            };
+        });
+    }
     return true;
 }
 
@@ -321,7 +359,7 @@ void MailStore::writeBeforeAStrayChangeLocked() {
     if (owner_ && pending_ && UIController::myInfo()->IDDB() != *owner_) saveLocked();
 }
 
-void MailStore::changedLocked(std::unique_lock<std::mutex>& /*lock*/) {
+void MailStore::changedLocked(std::unique_lock<std::mutex>& /*lock*/, const std::function<ArchiveMaker()>& snapshot) {
     // Never under another player's key: a change made while someone else is signed in
     // is not saved at all.
     if (!owner_ || UIController::myInfo()->IDDB() != *owner_) return;
@@ -330,7 +368,7 @@ void MailStore::changedLocked(std::unique_lock<std::mutex>& /*lock*/) {
     const double sinceLast = now - lastSave_;
     // A clock that went back (a new manual clock) counts as a long pause.
     if (sinceLast >= kSaveInterval || sinceLast < 0) {
-        saveLocked();
+        saveLocked(false, snapshot);
     } else if (!timerScheduled_ || now > timerDue_ + kSaveInterval) {
         // (A timer long overdue was dropped with its run loop: arrange another.)
         scheduleSaveLocked(kSaveInterval - sinceLast);
@@ -356,9 +394,7 @@ void MailStore::scheduleSaveLocked(double delay) {
         platform::runOnMainThread(schedule);
 }
 
-bool MailStore::saveLocked(bool wait) {
-    if (!owner_) return false;
-    auto& defaults = platform::UserDefaults::standard();
+MailStore::ArchiveMaker MailStore::snapshotLocked() const {
     // Archiving 100,000 mails is left to the defaults' writer thread, out of the way of the
     // sign-in that saves at once. The mails' texts never change once they arrived; their
     // flags do, here, so the writer archives the flags as they are now. The stored archive
@@ -372,9 +408,15 @@ bool MailStore::saveLocked(bool wait) {
         mails.push_back(m);
         flags.push_back(m->archivedFlags());
     }
-    defaults.setObject(platform::Value::deferredData([mails = std::move(mails), flags = std::move(flags)] {
-                           return platform::Value::sharedData(KavoMessage::archiveList(mails, &flags));
-                       }),
+    return [mails = std::move(mails), flags = std::move(flags)] {
+        return platform::Value::sharedData(KavoMessage::archiveList(mails, &flags));
+    };
+}
+
+bool MailStore::saveLocked(bool wait, const std::function<ArchiveMaker()>& snapshot) {
+    if (!owner_) return false;
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setObject(platform::Value::deferredData(snapshot ? snapshot() : snapshotLocked()),
                        UIController::listMessageKey(*owner_));
     ++saves_[*owner_];
     // The file is written on the defaults' writer thread unless the caller waits for it.

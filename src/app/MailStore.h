@@ -3,6 +3,7 @@
 #include "app/MailStoreIndex.h"
 #include "app/MailStoreReadMarks.h"
 #include "app/StoredMailbox.h"
+#include "platform/foundation/Value.h"
 #include "portal/model/KavoMessage.h"
 
 #include <cstddef>
@@ -121,12 +122,18 @@ private:
     void saveReadLocked();
     // Before a change: writes what is pending when someone else than the owner is signed in.
     void writeBeforeAStrayChangeLocked();
-    // Saves now or arranges a save, as the interval allows.
-    void changedLocked(std::unique_lock<std::mutex>& lock);
+    // Makes the archive of the list as it was when the maker was made, on whichever thread
+    // asks for it (the defaults' writer, or whoever reads the value first), as often as asked.
+    using ArchiveMaker = std::function<platform::Value()>;
+    // Saves now or arranges a save, as the interval allows. A save now takes its snapshot
+    // from `snapshot` when given (a list whose parts are at hand), else from snapshotLocked.
+    void changedLocked(std::unique_lock<std::mutex>& lock, const std::function<ArchiveMaker()>& snapshot = {});
+    // A copy of the list and its mails' flags as they are now, and the maker of its archive.
+    ArchiveMaker snapshotLocked() const;
     // Hands a snapshot of the list to the user defaults, archived by their writer as it
     // writes (or by whoever reads the value first); with `wait`, returns once the file is
     // written.
-    bool saveLocked(bool wait = false);
+    bool saveLocked(bool wait = false, const std::function<ArchiveMaker()>& snapshot = {});
     void scheduleSaveLocked(double delay);
 
     mutable std::mutex mutex_;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 namespace kavo {
 
@@ -72,6 +73,16 @@ private:
     bool inMemory_ = false;
     // Newest first, as stored.
     std::deque<std::shared_ptr<KavoMessage>> mails_;
+    // The mails as read, in stored order, with the flags they were stored with (nobody
+    // changes them before the restore): the save that follows the restore archives these,
+    // less the ones it leaves out, on the defaults' writer thread, so that the main thread
+    // does not copy the whole list for it. Shared with that save, which reads them only.
+    struct AsRead {
+        std::deque<std::shared_ptr<KavoMessage>> mails;
+        std::vector<uint8_t> flags;
+    };
+    // None when nothing was read.
+    std::shared_ptr<AsRead> asRead_;
     MailStoreIndex index_;
     MailStoreReadMarks read_;
     // How many stored mails a newer batch may replace: notices (kTypeLatestOnly) and

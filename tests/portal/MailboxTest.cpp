@@ -436,6 +436,35 @@ void deliverMail(const KavoMessageList& mails) {
     deliver(1701, body);
 }
 
+// Mail that waited for the sign-in is saved at once with the stored mails behind it: each
+// stored mail keeps the marks it was stored with, the waiting mail has its own, and the
+// stored copy of a mail sent again is left out.
+TEST_F(Mailbox, TheSignInsSaveKeepsTheStoredMailsMarksAndLeavesOutWhatWasSentAgain) {
+    auto seen = serverMail(3, 101, 5, "admin", "seen");
+    seen->setIsSee(1);
+    auto read = serverMail(3, 102, 5, "admin", "read");
+    read->setIsRead(1);
+    auto both = serverMail(3, 103, 5, "admin", "both");
+    both->setIsRead(1);
+    both->setIsSee(1);
+    auto plain = serverMail(3, 104, 5, "admin", "plain");
+    defaults().setData(KavoMessage::archiveList({seen, read, both, plain}), UIController::listMessageKey(58));
+    deliverMail({serverMail(3, 103, 5, "admin", "both"), serverMail(3, 200, 5, "admin", "new")});
+    PortalEnvironment::runMainThread();
+    signIn(58);
+
+    // Written by the sign-in, before any interval is over.
+    ASSERT_TRUE(defaults().flush());
+    const platform::Value value = defaults().objectForKey(UIController::listMessageKey(58));
+    ASSERT_FALSE(value.isNull());
+    const auto list = KavoMessage::unarchiveList(value.dataValue());
+    ASSERT_TRUE(list);
+    std::vector<std::string> stored;
+    for (const auto& m : *list)
+        stored.push_back(m->message() + " " + std::to_string(m->isRead()) + std::to_string(m->isSee()));
+    EXPECT_EQ(stored, (std::vector<std::string>{"both 00", "new 00", "seen 01", "read 10", "plain 00"}));
+}
+
 double threadCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);

@@ -53,16 +53,23 @@ void KavoMessage::archiveInto(platform::ArchiveEncoder& encoder, uint8_t bits) c
 }
 
 platform::Bytes KavoMessage::archiveList(const KavoMessageList& messages, const std::vector<uint8_t>* flags) {
+    return archiveEach([&](const ArchiveVisitor& visit) {
+        for (size_t i = 0; i < messages.size(); ++i) {
+            const KavoMessage* message = messages[i].get();
+            if (message) visit(*message, flags && i < flags->size() ? (*flags)[i] : message->archivedFlags());
+        }
+    });
+}
+
+platform::Bytes KavoMessage::archiveEach(const std::function<void(const ArchiveVisitor&)>& each) {
     uint32_t count = 0;
     uint32_t privateLines = 0;
     size_t texts = 0;
-    for (size_t i = 0; i < messages.size(); ++i) {
-        const KavoMessage* message = messages[i].get();
-        if (!message) continue;
+    each([&](const KavoMessage& message, uint8_t flags) {
         ++count;
-        texts += message->fromName_.size() + message->message_.size();
-        privateLines += ((flags && i < flags->size() ? (*flags)[i] : message->archivedFlags()) & 16) != 0;
-    }
+        texts += message.fromName_.size() + message.message_.size();
+        privateLines += (flags & 16) != 0;
+    });
     // The bytes are sized beforehand: grown as they come, 100,000 mails' archive would
     // need its old and its doubled buffer at once, half as much again as the archive.
     const auto archivedSize = [](uint32_t records, uint8_t bits) {
@@ -76,10 +83,7 @@ platform::Bytes KavoMessage::archiveList(const KavoMessageList& messages, const 
     const size_t mark = archivedSize(1, 16) - frame - record;
     // Straight to bytes: a long mailbox is archived without a record object per mail.
     platform::ArchiveEncoder encoder(count, frame + count * record + privateLines * mark + texts);
-    for (size_t i = 0; i < messages.size(); ++i) {
-        const KavoMessage* message = messages[i].get();
-        if (message) message->archiveInto(encoder, flags && i < flags->size() ? (*flags)[i] : message->archivedFlags());
-    }
+    each([&encoder](const KavoMessage& message, uint8_t flags) { message.archiveInto(encoder, flags); });
     return encoder.finish();
 }
 

@@ -75,6 +75,12 @@ public:
     // message), those are archived instead of the messages' own: a copy taken where the
     // flags are set lets another thread archive the list as it was then.
     static platform::Bytes archiveList(const KavoMessageList& messages, const std::vector<uint8_t>* flags = nullptr);
+    // Takes one message of an archive and the flags to archive for it.
+    using ArchiveVisitor = std::function<void(const KavoMessage&, uint8_t flags)>;
+    // The archive of the messages that `each` hands to the visitor it is given, newest first
+    // as handed. `each` runs twice (the bytes are sized first) and hands the same both times.
+    // A list held in parts is archived so without being copied into one.
+    static platform::Bytes archiveEach(const std::function<void(const ArchiveVisitor&)>& each);
     // The list back, or nothing when the bytes are not a readable archive of
     // messages (corrupt, cut short or of another layout).
     static std::optional<KavoMessageList> unarchiveList(const platform::Bytes& bytes);
