@@ -186,6 +186,40 @@ TEST_F(PhomFullHand, MeldsAndLayOffsFillTheSeatsRowsAndTheFinishShowsPointsThenT
     EXPECT_FALSE(view->isGameEnd());
 }
 
+// The finishes come one player at a time: mine is the one that takes my hand away. Until
+// it comes I still see my cards while the others' results arrive.
+TEST_F(PhomFullHand, MyHandStaysWhileTheOthersFinishAndGivesWayToMyLooseCardsAtMyOwnFinish) {
+    sit();
+    auto view = table();
+    dealt();
+    const PhomNewView::CardList handViews = view->playersCards(0);
+    ASSERT_EQ(handViews.size(), kHand.size());
+    const auto handShown = [&] {
+        return size_t(std::count_if(handViews.begin(), handViews.end(), [&](const auto& card) {
+            return card->superview() == view->cardLayer().get() && !card->isHidden();
+        }));
+    };
+    ASSERT_EQ(handShown(), kHand.size());
+
+    finished(kDung, 12, {33, 34});
+    EXPECT_EQ(handShown(), kHand.size()) << "Dung's finish";
+    finished(kChu, 0, {});
+    EXPECT_EQ(handShown(), kHand.size()) << "Chu's finish";
+    EXPECT_EQ(badge(2), "12");
+
+    finished(kMe, 24, {13, 30, 41, 51});
+    EXPECT_EQ(handShown(), 0u) << "my finish";
+    EXPECT_TRUE(view->playersCards(0).empty());
+    // In its place lie my loose cards, once each.
+    std::vector<int> lying;
+    for (const auto& child : view->cardLayer()->subviews())
+        if (auto card = std::dynamic_pointer_cast<CardViewPhom>(child); card && !card->isHidden())
+            lying.push_back(card->cardID());
+    for (int id : {13, 30, 41, 51})
+        EXPECT_EQ(std::count(lying.begin(), lying.end(), id), 1) << "card " << id;
+    EXPECT_EQ(badge(0), "24");
+}
+
 TEST_F(PhomFullHand, AUShowsTheWinnersCardsAndItsPicturesAndACompensationOrInstantWinEndsTheDeal) {
     sit();
     auto view = table();

@@ -3,10 +3,13 @@
 // portal on the manual clock.
 #include "account/ProfileView.h"
 #include "account/Profile_UserDataView.h"
+#include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
 #include "lobby/GameView.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Screen.h"
 #include "tests/e2e/AccountRoad.h"
 #include "tests/support/Bytes.h"
@@ -14,6 +17,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -56,6 +60,35 @@ std::vector<BalanceReply> balanceReplies() {
             {"money set (17)", Bytes().int64(190000).utf("Số dư mới").message(17), 190000},
             {"item bought (101 sub 6)", Bytes().byte(6).byte(0).int32(3000).message(101), 187000},
             {"gift opened (101 sub 17)", Bytes().byte(17).byte(0).utf("Quà").int32(500).message(101), 187500}};
+}
+
+// Avatars that only the test below wears, so that no other test asked for their pictures.
+constexpr int32_t kChosen = 7301;
+constexpr int32_t kNamed = 7309;
+
+// The portal answers each avatar picture asked (79, sub 4) with a PNG of the avatar's own
+// colour.
+void answerAvatarPictures(TestPortal& portal) {
+    std::map<int32_t, ByteVector> pictures;
+    const std::pair<int32_t, platform::ui::Color> colours[] = {{kChosen, platform::ui::Color::green()},
+                                                               {kNamed, platform::ui::Color::blue()}};
+    for (const auto& [id, colour] : colours)
+        pictures[id] = platform::ui::Image::filled(4, 4, colour)->pngData();
+    const ByteVector other = platform::ui::Image::filled(4, 4, platform::ui::Color::white())->pngData();
+    portal.onCommand(79, [pictures, other](Message& request, TestPortal::Reply& reply) {
+        if (request.readByte() != 4) return;
+        const int32_t id = request.readInt();
+        const auto found = pictures.find(id);
+        const ByteVector& png = found == pictures.end() ? other : found->second;
+        reply.send(79, Bytes().byte(4).int32(id).int16(int16_t(png.size())).raw(png));
+    });
+}
+
+// Whether the view shows the picture the client holds for `pictureId`.
+bool showsPicture(const platform::ui::ImageView* view, int32_t pictureId) {
+    const auto held = Resources::getInstance().getExistedImageWithKey(pictureId);
+    const auto shown = view ? view->image() : nullptr;
+    return held && shown && shown->pixelData() == held->pixelData();
 }
 
 class ProfileRoad : public AccountRoad {
@@ -185,6 +218,37 @@ TEST_F(ProfileRoad, ThePlayerSeesAchievementsWearsAnotherAvatarAndSendsMoney) {
     EXPECT_EQ(sent.readInt(), 15000);
     EXPECT_EQ(UIController::myInfo()->money(), ClientWorld::kPlayerMoney - 15000);
     road("tap text=" + text("KAVO_OK") + "\ntap id=btnTransaction\nadvance 0.1\nwait text=+5.000 Zel");
+}
+
+// The server has the last word on the avatar worn: when its answer to a choice names another
+// avatar, the profile shown again wears the one it named, not the one chosen.
+TEST_F(ProfileRoad, ShownAgainTheProfileWearsTheAvatarTheServerNamedNotTheOneChosen) {
+    answerAvatarPictures(portal());
+    portal().onCommand(1010, [](Message&, TestPortal::Reply& reply) {
+        reply.send(1010,
+                   Bytes().int32(2).int32(0).int32(1).utf("Mèo").utf("").int32(0).int32(kChosen).utf("Sói").utf(""));
+    });
+    portal().onCommand(1008, [](Message&, TestPortal::Reply& reply) { reply.send(1008, Bytes().int32(kNamed)); });
+    signIn();
+    openProfile();
+    const auto avatar = [] {
+        const auto profile = top<ProfileView>();
+        return profile && profile->userDataView() ? profile->userDataView()->imgViewAvatar().get() : nullptr;
+    };
+    // Each picture comes from the portal the first time it is worn.
+    const auto comesToShow = [&](int32_t id) {
+        return platform::RunLoop::main().runUntil([&] { return showsPicture(avatar(), id); }, 10);
+    };
+    road("tap id=btnItems\nadvance 0.1\nwait text=Sói\ntap text=Sói\nwait text=" + text("KAVO_Change_Avatar") +
+         "\ntap text=" + text("KAVO_OK"));
+    ASSERT_TRUE(comesToShow(kChosen)) << "the chosen avatar shows at once";
+    ASSERT_TRUE(waitForCount(1008, 1));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->avatar() == kNamed; }, 5));
+    road("wait text=" + text("KAVO_Change_Avatar_Success") + "\ntap text=" + text("KAVO_OK"));
+
+    road("tap id=btnBack\nscreen GameView 5\nadvance 0.5");
+    openProfile();
+    EXPECT_TRUE(comesToShow(kNamed)) << "the profile does not show the avatar the server named";
 }
 
 class ProfileScreens : public ProfileRoad, public ::testing::WithParamInterface<platform::ui::Idiom> {};

@@ -86,6 +86,55 @@ TEST_F(XiZachRoad, OnlyTheTurnUnderWayIsTold) {
     EXPECT_EQ(bubble(*table(), 0), "toi day") << "my line waited behind binh's turn and shows now";
 }
 
+// The next turn takes back only its own notice: a chat line that waited behind the notice
+// and now shows in the bubble reads to its end, and the new notice waits behind it.
+TEST_F(XiZachRoad, TheNextTurnLeavesTheChatLineThatFollowedTheTurnNotice) {
+    sitAsGuest();
+    dealt(9);
+    turnOf(9);
+    const std::string binhsTurn = text("KAVO_nextPlayer") + " binh!";
+    ASSERT_EQ(bubble(*table(), 1), binhsTurn) << "an owns the table, at seat 1";
+    send(Bytes().byte(kRoom).byte(kBoard).int32(8).utf("nhanh len").message(9));
+    EXPECT_EQ(bubble(*table(), 1), binhsTurn) << "an's line waits behind the notice";
+    advance(3.1); // the notice's three seconds
+    ASSERT_EQ(bubble(*table(), 1), "nhanh len");
+
+    turnOf(kMe);
+    EXPECT_EQ(bubble(*table(), 1), "nhanh len") << "the next turn leaves an's line";
+    advance(3.1); // the line's three seconds
+    EXPECT_EQ(bubble(*table(), 1), text("KAVO_nextPlayer") + " khach!") << "my turn is told next";
+}
+
+// A turn told while the bubble still shows a chat line waits behind it; when the next turn
+// comes first, the notice of the turn that is over never shows: only the turn under way is.
+TEST_F(XiZachRoad, ATurnNoticeStillWaitingWhenTheNextTurnComesIsNeverShown) {
+    sitAsGuest();
+    dealt(9);
+    const auto said = [&](const std::string& line) {
+        send(Bytes().byte(kRoom).byte(kBoard).int32(8).utf(line).message(9));
+    };
+    const std::string myTurn = text("KAVO_nextPlayer") + " khach!";
+    said("nhanh len");
+    ASSERT_EQ(bubble(*table(), 1), "nhanh len");
+    turnOf(9);
+    EXPECT_EQ(bubble(*table(), 1), "nhanh len") << "binh's turn waits behind an's line";
+    turnOf(kMe);
+    EXPECT_EQ(bubble(*table(), 1), "nhanh len");
+    advance(3.1); // the line's three seconds
+    EXPECT_EQ(bubble(*table(), 1), myTurn) << "only my turn is told";
+
+    // A line said after the notice waits with it, and stays when the notice goes.
+    said("di di");
+    advance(3.1);
+    ASSERT_EQ(bubble(*table(), 1), "di di");
+    turnOf(9);
+    said("xong");
+    turnOf(kMe);
+    EXPECT_EQ(bubble(*table(), 1), "di di");
+    advance(3.1);
+    EXPECT_EQ(bubble(*table(), 1), "xong, " + myTurn);
+}
+
 TEST_F(XiZachRoad, ADrawnCardJoinsMyHandAndShiftsTheOthersByHalfACard) {
     sitAsOwner();
     dealt(kMe);

@@ -197,6 +197,9 @@ void XiZachView::getRemainTimeWithPlayerId(int32_t playerId, int seconds) {
 
 void XiZachView::withdrawTurnNotice() {
     if (turnSlot_ < 0) return;
+    // Still waiting behind another line, the notice of a turn that is over never shows.
+    withdrawWaitingLine(turnSlot_, turnLine_);
+    // Shown, it gives way to what waits behind it; a line that has taken its place stays.
     const auto& bubble = chat(turnSlot_);
     const auto label = bubble->subviews().empty() ? nullptr : bubble->subviews().front();
     if (!bubble->isHidden() && label && label->text() == turnLine_) showChatAtSeat(turnSlot_);

@@ -115,6 +115,9 @@ public:
     void showChatWithSeat(int slot, const std::string& text);
     void showChatAtSeat(int slot);
     void hideChat(int slot);
+    // Takes a line that still waits for the slot's bubble out of the queue, so that it never
+    // shows (a notice whose moment passed). A line already shown is not touched.
+    void withdrawWaitingLine(int slot, const std::string& text);
     bool onChatFromWithId(int32_t userId, const std::string& name, const std::string& text);
     void onChatFromMeWithText(const std::string& text) override;
     void onBuzzWithContent(const std::string& text);

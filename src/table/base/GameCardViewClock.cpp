@@ -130,6 +130,22 @@ void GameCardView::hideChat(int slot) {
         if (!chatPlayers_[size_t(other)].empty() && chats_[size_t(other)]->isHidden()) showChatAtSeat(other);
 }
 
+void GameCardView::withdrawWaitingLine(int slot, const std::string& line) {
+    if (slot < 0 || slot > 4 || line.empty()) return;
+    // The lines waiting for one bubble are joined by ", ": the line goes with its joint.
+    auto& pending = chatPlayers_[size_t(slot)];
+    static const std::string kJoint = ", ";
+    if (pending == line) {
+        pending.clear();
+    } else if (pending.starts_with(line + kJoint)) {
+        pending.erase(0, line.size() + kJoint.size());
+    } else if (const size_t at = pending.find(kJoint + line + kJoint); at != std::string::npos) {
+        pending.erase(at, kJoint.size() + line.size());
+    } else if (pending.ends_with(kJoint + line)) {
+        pending.erase(pending.size() - kJoint.size() - line.size());
+    }
+}
+
 void GameCardView::showChatAtSeat(int slot) {
     if (slot < 0 || slot > 4) return;
     auto& pending = chatPlayers_[size_t(slot)];

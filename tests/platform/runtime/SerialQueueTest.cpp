@@ -1,14 +1,22 @@
 #include "platform/runtime/SerialQueue.h"
 
+#include "platform/runtime/Log.h"
 #include "tests/platform/runtime/Marks.h"
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
+#include <sstream>
+#include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace platform;
@@ -35,6 +43,58 @@ private:
     std::condition_variable cv_;
     bool open_ = false;
 };
+
+// Standard error, where the log writes its lines, goes to a file in a folder of the test's
+// own (mkdtemp) until `text()` gives back what was written and puts standard error back.
+class WrittenLog {
+public:
+    WrittenLog() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "serial-queue-log-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) return;
+        folder_ = pattern;
+        file_ = std::fopen((folder_ / "stderr").c_str(), "w");
+        if (!file_) return;
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        if (saved_ >= 0) ::dup2(::fileno(file_), STDERR_FILENO);
+    }
+    ~WrittenLog() {
+        restore();
+        if (!folder_.empty()) std::filesystem::remove_all(folder_);
+    }
+    bool capturing() const { return saved_ >= 0; }
+    std::string text() {
+        restore();
+        std::ifstream in(folder_ / "stderr");
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
+private:
+    void restore() {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+            saved_ = -1;
+        }
+        if (file_) std::fclose(file_);
+        file_ = nullptr;
+    }
+    std::filesystem::path folder_;
+    std::FILE* file_ = nullptr;
+    int saved_ = -1;
+};
+
+// The written line that ends with `line`, or empty.
+std::string writtenLine(const std::string& text, const std::string& line) {
+    std::istringstream lines(text);
+    for (std::string written; std::getline(lines, written);)
+        if (written.size() >= line.size() && written.compare(written.size() - line.size(), line.size(), line) == 0)
+            return written;
+    return "";
+}
 } // namespace
 
 TEST(SerialQueue, TasksRunOneAtATimeInTheOrderQueued) {
@@ -150,4 +210,34 @@ TEST(SerialQueue, AnIdleQueueHasNothingToWaitFor) {
     SerialQueue queue("empty");
     queue.waitUntilIdle();
     EXPECT_EQ(queue.name(), "empty");
+}
+
+// A maintainer reading the log tells the queue's lines from the others' by the thread's
+// name the log writes in brackets.
+TEST(SerialQueue, ALineLoggedByATaskCarriesTheQueuesName) {
+    setLogSink(nullptr); // the log as the program writes it: to standard error
+    WrittenLog written;
+    ASSERT_TRUE(written.capturing());
+    {
+        SerialQueue queue("ledger-writer");
+        queue.sync([] { log("the ledger is written"); });
+    }
+    const std::string line = writtenLine(written.text(), " the ledger is written");
+    ASSERT_NE(line, "") << "the task's line was not written";
+    EXPECT_NE(line.find(" [ledger-writer] "), std::string::npos) << line;
+}
+
+// The system keeps 15 characters of a thread's name: a longer queue name is cut there, not
+// lost.
+TEST(SerialQueue, ALongQueueNameIsWrittenCutToFifteenCharacters) {
+    setLogSink(nullptr);
+    WrittenLog written;
+    ASSERT_TRUE(written.capturing());
+    {
+        SerialQueue queue("mailbox-read-ahead");
+        queue.sync([] { log("the next mails are read"); });
+    }
+    const std::string line = writtenLine(written.text(), " the next mails are read");
+    ASSERT_NE(line, "") << "the task's line was not written";
+    EXPECT_NE(line.find(" [mailbox-read-ah] "), std::string::npos) << line;
 }
