@@ -181,7 +181,7 @@ int runSession(const Options& options) {
 }
 
 // Starts this program again to serve `client`: the child keeps the descriptor across
-// the exec and is stopped with this process.
+// the exec, and ends with this process, whatever it is doing then.
 pid_t startSession(const portalserver::Fd& client, const Options& options) {
     char self[4096];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
@@ -208,7 +208,10 @@ pid_t startSession(const portalserver::Fd& client, const Options& options) {
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
     // Only calls that are safe between fork and exec from here.
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    // Killed when this process goes: a session asked to end may still finish what it is
+    // in the middle of (a spend paused for a test, a wait for the accounts' lock), and
+    // when this process is gone no one is left to wait for it, or to stop it again.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != parent) ::_exit(1);
     ::fcntl(client.get(), F_SETFD, 0);
     ::execv(self, argv.data());
