@@ -1,6 +1,7 @@
 // A stop (SIGTERM, as scripts/run's Ctrl-C or a test's end gives it) ends the portal stub
-// and every process serving its clients, however busy it is starting new ones: a client
-// still connected never holds the stop up.
+// and every process serving its clients, however busy it is starting new ones and
+// whatever its sessions are doing: a client still connected, or a spend paused for a
+// test, never holds the stop up.
 #include "tests/e2e/ProcessState.h"
 #include "tests/e2e/StubProcess.h"
 #include "tests/e2e/StubWire.h"
@@ -76,6 +77,39 @@ TEST(StubStop, AStopWhileClientsAreConnectingEndsTheStubAndEverySessionEveryTime
         ASSERT_EQ(running, "") << "left running after the stop (the stub started " << sessionsStarted(log)
                                << " sessions)";
     }
+}
+
+// A stop that comes while a session is in the middle of a spend (paused between the
+// check and the debit for longer than the test) does not wait the pause out: the stub and
+// its sessions end, and the spend is finished whole first (the next stub on the same
+// accounts finds it made once).
+TEST(StubStop, AStopWhileASessionPausesASpendEndsTheStubWithTheSpendMadeWhole) {
+    TestFolder folder;
+    const std::string log = folder.path + "/stub.log";
+    const std::string state = folder.path + "/state";
+    StubProcess stub(
+        {"--state-dir", state},
+        {{"KAVO_STUB_SPEND_PAUSE", "120000"}, {"KAVO_STUB_SPEND_PAUSE_OF", "giua"}, {"TMPDIR", folder.path}}, log);
+    ASSERT_TRUE(stub.ready());
+    {
+        StubPerson holder(stub.port());
+        ASSERT_EQ(holder.signIn("giua"), 1000000);
+        holder.send(17, Bytes().utf("lan").int32(1000).data());
+        ASSERT_GT(processPausingASpendOf(log, "giua", 60), 0);
+        const pid_t group = stub.pid();
+        ASSERT_EQ(::kill(group, SIGTERM), 0);
+        // Gone: the bound is for a process that never ends (the pause alone would hold the
+        // session for two minutes), not a guess at how soon one does.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!runningInGroup(group).empty() && std::chrono::steady_clock::now() < deadline)
+            // Paces the look at the processes until they are gone or the bound passes.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(runningInGroup(group).empty()) << "the stub or its paused session still runs after the stop";
+    }
+    StubProcess next({"--state-dir", state}, {{"TMPDIR", folder.path}}, folder.path + "/next.log");
+    ASSERT_TRUE(next.ready());
+    StubPerson again(next.port());
+    EXPECT_EQ(again.signIn("giua"), 1000000 - 1000) << "the transfer under way at the stop, made once";
 }
 
 } // namespace

@@ -62,6 +62,8 @@ constexpr int kListenBacklog = 1024;
 std::atomic<bool> stopRequested{false};
 void onSignal(int) {
     stopRequested = true;
+    // A session in the middle of a paused spend finishes it now and ends.
+    portalstub::StubStore::endPauses();
 }
 
 int usage() {
