@@ -9,10 +9,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -130,8 +128,8 @@ TEST(EarlyEnd, AProgramKilledWhileItsStubPausesASpendLeavesNoProcessOfItAndNoSpe
 }
 
 // A stub ended at once takes its sessions with it, even one that would not end on its
-// own for two minutes (paused in the middle of a spend, where a termination request only
-// waits): the kill reaches the stub's whole process group.
+// own for two minutes (paused in the middle of a spend): the kill reaches the stub's whole
+// process group.
 TEST(EarlyEnd, AStubKilledTakesEverySessionEvenOneThatWouldNotEndOnItsOwn) {
     TestFolder folder;
     const std::string log = folder.path + "/stub.log";

@@ -42,20 +42,20 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     const std::string log = folder + "/stub.log";
-    const bool pause = std::string(argv[2]) == "pause";
+    const bool pausedSpend = std::string(argv[2]) == "pause";
     // Only giua's spends pause, for longer than any test: nothing but an end of the
     // session ends the pause.
-    const std::map<std::string, std::string> pausing = {{"KAVO_STUB_SPEND_PAUSE", "120000"},
-                                                        {"KAVO_STUB_SPEND_PAUSE_OF", "giua"}};
-    kavo::test::StubProcess stub(pause ? std::vector<std::string>{"--state-dir", folder + "/state"}
-                                       : std::vector<std::string>{},
-                                 pause ? pausing : std::map<std::string, std::string>{}, log);
+    const std::map<std::string, std::string> pauseSettings = {{"KAVO_STUB_SPEND_PAUSE", "120000"},
+                                                              {"KAVO_STUB_SPEND_PAUSE_OF", "giua"}};
+    kavo::test::StubProcess stub(pausedSpend ? std::vector<std::string>{"--state-dir", folder + "/state"}
+                                             : std::vector<std::string>{},
+                                 pausedSpend ? pauseSettings : std::map<std::string, std::string>{}, log);
     if (!stub.ready()) return 2;
-    const size_t connections = pause ? 1 : 2;
+    const size_t connections = pausedSpend ? 1 : 2;
     std::optional<kavo::test::StubPerson> holder;
     kavo::test::Fd first, second;
     pid_t paused = -1;
-    if (pause) {
+    if (pausedSpend) {
         holder.emplace(stub.port());
         if (holder->signIn("giua") != 1000000) return 2;
         holder->send(17, kavo::test::Bytes().utf("lan").int32(1000).data());
@@ -70,13 +70,13 @@ int main(int argc, char** argv) {
     std::vector<pid_t> sessions;
     while ((sessions = sessionsIn(log)).size() < connections) {
         if (std::chrono::steady_clock::now() > deadline) return 2;
-        // Paces the reading of the log until both sessions are named.
+        // Paces the reading of the log until every session is named.
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::printf("stub %d\n", int(stub.pid()));
     for (pid_t session : sessions)
         std::printf("session %d\n", int(session));
-    if (pause) std::printf("paused %d\n", int(paused));
+    if (pausedSpend) std::printf("paused %d\n", int(paused));
     std::printf("ready\n");
     std::fflush(stdout);
     if (std::string(argv[2]) == "exit") ::_exit(3);
