@@ -3,45 +3,19 @@
 // after, with no one left to stop them. A stub left running would serve, and hold a
 // state folder, beside every later run of the suite.
 #include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/ProcessState.h"
 #include "tests/e2e/StubWire.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <sstream>
 #include <string>
 #include <thread>
 
 namespace kavo::test {
 namespace {
-
-// The start time of process `pid` (field 22 of /proc/PID/stat) and its state, or none
-// when there is no such process. Two processes of one pid have two start times.
-std::optional<std::pair<std::string, char>> startAndState(pid_t pid) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string stat;
-    if (!std::getline(file, stat)) return std::nullopt;
-    // The name (field 2) may hold spaces: the fields after it count from its ')'.
-    const size_t close = stat.rfind(')');
-    if (close == std::string::npos) return std::nullopt;
-    std::istringstream fields(stat.substr(close + 2));
-    std::string field;
-    char state = '?';
-    fields >> state;
-    for (int i = 4; i <= 22 && fields >> field; ++i) {
-    }
-    return std::make_pair(field, state);
-}
-
-// Whether the process that was `pid` when it started at `started` still runs (a zombie
-// has ended).
-bool stillRuns(pid_t pid, const std::string& started) {
-    const auto now = startAndState(pid);
-    return now && now->first == started && now->second != 'Z';
-}
 
 class EarlyEnd : public ::testing::TestWithParam<const char*> {};
 
@@ -94,14 +68,73 @@ TEST_P(EarlyEnd, TheStubAndItsSessionsEndWithTheTestProgramThatStartedThem) {
 INSTANTIATE_TEST_SUITE_P(ExitOrKill, EarlyEnd, ::testing::Values("exit", "kill"),
                          [](const auto& info) { return std::string(info.param); });
 
+// A test program killed while its stub's session sits in the middle of a spend (paused
+// between the check and the debit, for longer than the test) leaves no process of that
+// stub behind: the session ends with its stub, whatever it is doing, and the spend it
+// held was never committed (a later stub on the same accounts finds the balance whole).
+TEST(EarlyEnd, AProgramKilledWhileItsStubPausesASpendLeavesNoProcessOfItAndNoSpend) {
+    TestFolder folder;
+    ChildProcess program;
+    ASSERT_TRUE(program.start({KAVO_STUB_LEFT_BEHIND, folder.path, "pause"}, {{"TMPDIR", folder.path}}, true,
+                              folder.path + "/program.log"));
+    // Each process the program reports, with its start time, and the one that pauses.
+    std::map<pid_t, std::string> started;
+    pid_t paused = -1;
+    for (;;) {
+        // The minute bounds a program that never gets its stub going.
+        auto line = program.readLine(60);
+        ASSERT_TRUE(line) << "the program never got ready: " << program.transcript();
+        if (*line == "ready") break;
+        const bool pausing = line->rfind("paused ", 0) == 0;
+        if (line->rfind("stub ", 0) != 0 && line->rfind("session ", 0) != 0 && !pausing) continue;
+        const pid_t pid = pid_t(std::atoi(line->c_str() + line->find(' ') + 1));
+        if (pausing) {
+            paused = pid;
+            continue;
+        }
+        const auto now = startAndState(pid);
+        ASSERT_TRUE(now) << *line << ": no such process";
+        started[pid] = now->first;
+    }
+    ASSERT_EQ(started.size(), 2u) << program.transcript();
+    ASSERT_TRUE(started.contains(paused)) << "the paused process is no session: " << program.transcript();
+    ASSERT_EQ(::kill(program.pid(), SIGKILL), 0);
+    const auto status = program.wait(30);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(*status, 128 + SIGKILL);
+    // Gone: the bound is for a process that never ends, not a guess at how soon one does
+    // (the pause alone would hold the session for two minutes).
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    auto left = [&] {
+        std::string running;
+        for (const auto& [pid, start] : started)
+            if (stillRuns(pid, start)) running += " " + std::to_string(pid);
+        return running;
+    };
+    while (!left().empty() && std::chrono::steady_clock::now() < deadline)
+        // Paces the look at the processes until they are gone or the bound passes.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const std::string running = left();
+    EXPECT_EQ(running, "") << "still running after the program was killed (the paused session is " << paused << ")";
+    // What the program's stub left is ended here, so that a failure leaves nothing behind.
+    for (const auto& [pid, start] : started)
+        if (stillRuns(pid, start)) ::kill(pid, SIGKILL);
+    if (!running.empty()) return;
+    // The accounts as the next stub on them finds them: the transfer took nothing.
+    StubProcess next({"--state-dir", folder.path + "/state"}, {{"TMPDIR", folder.path}}, folder.path + "/next.log");
+    ASSERT_TRUE(next.ready());
+    StubPerson again(next.port());
+    EXPECT_EQ(again.signIn("giua"), 1000000) << "the paused transfer was committed";
+}
+
 // A stub ended at once takes its sessions with it, even one that would not end on its
-// own for two minutes (paused in the middle of a spend, where a termination request only
-// waits): the kill reaches the stub's whole process group.
+// own for two minutes (paused in the middle of a spend): the kill reaches the stub's whole
+// process group.
 TEST(EarlyEnd, AStubKilledTakesEverySessionEvenOneThatWouldNotEndOnItsOwn) {
     TestFolder folder;
     const std::string log = folder.path + "/stub.log";
-    StubProcess stub({}, {{"KAVO_STUB_SPEND_PAUSE", "120000"}, {"KAVO_STUB_SPEND_PAUSE_OF", "giua"}, {"TMPDIR", folder.path}},
-                     log);
+    StubProcess stub(
+        {}, {{"KAVO_STUB_SPEND_PAUSE", "120000"}, {"KAVO_STUB_SPEND_PAUSE_OF", "giua"}, {"TMPDIR", folder.path}}, log);
     ASSERT_TRUE(stub.ready());
     StubPerson holder(stub.port());
     ASSERT_EQ(holder.signIn("giua"), 1000000);

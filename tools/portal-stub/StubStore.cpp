@@ -3,6 +3,7 @@
 #include "platform/runtime/Log.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -133,13 +134,30 @@ const std::string& pausedAccount() {
     return name;
 }
 
+// Set once the process is to stop: no pause holds it up from then on. Lock-free, so that
+// a signal handler may set it.
+std::atomic<bool> pausesEnded{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+// The pause of KAVO_STUB_SPEND_PAUSE, or less when the pauses are ended meanwhile. In
+// short steps: a signal handler can set a flag, not wake a sleeping thread.
+void waitOutPause() {
+    using namespace std::chrono;
+    const auto end = steady_clock::now() + milliseconds(pauseMilliseconds());
+    while (!pausesEnded && steady_clock::now() < end)
+        std::this_thread::sleep_for(std::min<steady_clock::duration>(milliseconds(20), end - steady_clock::now()));
+}
+
 } // namespace
+
+void StubStore::endPauses() {
+    pausesEnded = true;
+}
 
 void StubStore::pauseAfterChange() {
     // With one account named, only its spends pause: a long pause there must not hold up
     // every other change of every process.
-    if (pauseMilliseconds() > 0 && pausedAccount().empty())
-        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMilliseconds()));
+    if (pauseMilliseconds() > 0 && pausedAccount().empty()) waitOutPause();
 }
 
 void StubStore::pauseSpendForTests(const std::string& account) {
@@ -148,7 +166,7 @@ void StubStore::pauseSpendForTests(const std::string& account) {
     // the locks) on this line rather than on a guess at when the pause began.
     platform::log("portal-stub: process " + std::to_string(::getpid()) + " pauses a spend of " + account + " for " +
                   std::to_string(pauseMilliseconds()) + " ms");
-    std::this_thread::sleep_for(std::chrono::milliseconds(pauseMilliseconds()));
+    waitOutPause();
 }
 
 StubStore::Outcome StubStore::attemptLocked(const std::function<bool(platform::SqliteDatabase&)>& work,

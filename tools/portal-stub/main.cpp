@@ -42,6 +42,7 @@
 #include <netinet/tcp.h>
 #include <random>
 #include <set>
+#include <signal.h>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/socket.h>
@@ -61,6 +62,8 @@ constexpr int kListenBacklog = 1024;
 std::atomic<bool> stopRequested{false};
 void onSignal(int) {
     stopRequested = true;
+    // A session in the middle of a paused spend finishes it now and ends.
+    portalstub::StubStore::endPauses();
 }
 
 int usage() {
@@ -181,7 +184,7 @@ int runSession(const Options& options) {
 }
 
 // Starts this program again to serve `client`: the child keeps the descriptor across
-// the exec and is stopped with this process.
+// the exec, and ends with this process, whatever it is doing then.
 pid_t startSession(const portalserver::Fd& client, const Options& options) {
     char self[4096];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
@@ -204,11 +207,33 @@ pid_t startSession(const portalserver::Fd& client, const Options& options) {
     for (auto& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    // A stop sent to the child between the fork and the exec would run the handler it
+    // inherits, whose note the exec then drops: the session would serve on, and this
+    // process wait for it. So the stop signals are held back across the fork, and the
+    // child takes their default action (an end) before it lets them in.
+    sigset_t stops, before;
+    ::sigemptyset(&stops);
+    ::sigaddset(&stops, SIGINT);
+    ::sigaddset(&stops, SIGTERM);
+    ::pthread_sigmask(SIG_BLOCK, &stops, &before);
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
-    if (pid != 0) return pid;
+    if (pid != 0) {
+        // A stop that came meanwhile is taken now, by this process's handler.
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        return pid;
+    }
     // Only calls that are safe between fork and exec from here.
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    ::sigemptyset(&byDefault.sa_mask);
+    ::sigaction(SIGINT, &byDefault, nullptr);
+    ::sigaction(SIGTERM, &byDefault, nullptr);
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    // Killed when this process goes: a session asked to end may still finish what it is
+    // in the middle of (a spend paused for a test, a wait for the accounts' lock), and
+    // when this process is gone no one is left to wait for it, or to stop it again.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != parent) ::_exit(1);
     ::fcntl(client.get(), F_SETFD, 0);
     ::execv(self, argv.data());
