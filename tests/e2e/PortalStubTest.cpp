@@ -195,7 +195,7 @@ TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
                        "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
                        "tap id=btnGanDay\nadvance 0.2\nexpect id=showMessageFromAdmin\nexpect id=showFriendInviteView\n"
                        "tap id=btnBanBe\nadvance 0.2\ntap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend\n"
-                       "sleep 1.5\nadvance 0.2\ntap text=an#2\nwait text=" +
+                       "advance 0.2\ntap text=an#2\nwait text=" +
                        answer +
                        "\ntap id=doCloseThisView\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\ntap text=an#2\n" +
                        "wait text=xin chao\nwait text=" + answer));

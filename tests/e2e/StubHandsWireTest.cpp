@@ -389,6 +389,7 @@ TEST_F(HandsWire, ACaoRuaHandLastsItsTimeUnlessEveryoneTurnsUp) {
         turned->readShort(); // room, board
         EXPECT_EQ(turned->readInt(), stubPlayer);
     }
+    // A negative check's chance: the reveal, which must not come before my cards are up, would come meanwhile.
     EXPECT_FALSE(next(50, -1, 0.5)) << "my cards are still down";
     send(21, Bytes().byte(1).byte(1).raw({dealt->data()[7], dealt->data()[8], dealt->data()[9]}).data());
     EXPECT_TRUE(next(50)) << "every hand is up: the reveal";

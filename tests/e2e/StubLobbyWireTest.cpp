@@ -11,6 +11,7 @@
 #include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
@@ -338,9 +339,11 @@ TEST_F(LotteryWire, AWinningTicketPaysSeventyTimesItsStake) {
 TEST_F(LotteryWire, APlayerWithoutABetIsNotToldOfTheDraw) {
     ASSERT_NE(signInAndChoose("an", 3), 0);
     const int32_t before = newestDraw();
-    // The history changes when a draw has been made.
+    // The history changes when a draw has been made (every 8 s); asked again every 50 ms at
+    // most, up to a bound far above the period.
     int32_t after = before;
-    for (int i = 0; i < 200 && after == before; ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (after == before && std::chrono::steady_clock::now() < deadline) {
         listener_.waitForMessages(listener_.messages().size() + 1, 0.05);
         after = newestDraw();
     }

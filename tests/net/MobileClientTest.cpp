@@ -404,7 +404,8 @@ TEST_F(MobileClientTest, AnIdleConnectionUsesNoCPU) {
         return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
     };
     double before = cpu();
-    // The stretch the CPU time is measured over, not a wait for something to happen.
+    // A negative check's chance: the stretch the CPU time is measured over, in which a
+    // connection that spins would spend it.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     double used = cpu() - before;
     EXPECT_LT(used, 0.05) << "process CPU time over 0.5 s idle";

@@ -24,6 +24,8 @@ NeverAcceptingListener::NeverAcceptingListener() {
         if (rc != 0 && errno != EINPROGRESS) return;
         bool completed = rc == 0;
         if (!completed) {
+            // A negative check's chance: a handshake the kernel still takes completes
+            // within it (on loopback at once); one that does not is taken as dropped.
             pollfd p{fd.get(), POLLOUT, 0};
             completed = ::poll(&p, 1, 200) > 0;
         }

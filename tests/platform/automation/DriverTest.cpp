@@ -222,11 +222,16 @@ TEST_F(DriverTest, AWaitSeesAStateThatTheNextReplyOfTheSameBurstEnds) {
 TEST_F(DriverTest, TheTurnHookRunsAfterEachLineAndWhileALineWaits) {
     Driver driver(&log_);
     int turns = 0;
-    driver.setTurnHook([&turns] { ++turns; });
-    auto result = driver.run("expect id=btnConfirm\nsleep 0.1");
+    // The text the second line waits for shows at the sixth call: only calls made while
+    // that line waits bring it, however long each of its turns takes.
+    auto label = sample_.screen->status();
+    driver.setTurnHook([&turns, label] {
+        if (++turns == 6) label->setText("Xong");
+    });
+    auto result = driver.run("expect id=btnConfirm\nwait text=Xong 30");
     EXPECT_TRUE(result.ok) << result.message;
-    // One call after each of the two lines, and at least one per turn of the sleep.
-    EXPECT_GE(turns, 2 + 4);
+    // One call after each of the two lines, and one per turn of the wait (five).
+    EXPECT_EQ(turns, 2 + 5);
 }
 
 TEST_F(DriverTest, InputsWaitsUntilTheWindowHasTakenThemAll) {
@@ -339,7 +344,7 @@ TEST_F(RealClockDriverTest, ATabletScreenshotHasTheTabletSize) {
     ui::Screen::setIdiom(ui::Idiom::Tablet);
     show();
     std::string shot = (folder() / "tablet.png").string();
-    auto result = drive("sleep 0.05\nexpect text=Tiếp tục\nshot " + shot);
+    auto result = drive("wait text=Tiếp tục 30\nshot " + shot);
     ASSERT_TRUE(result.ok) << result.message;
     auto image = ui::Image::fromFile(shot);
     ASSERT_TRUE(image);

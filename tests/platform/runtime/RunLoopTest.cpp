@@ -126,7 +126,8 @@ TEST_F(MainLoopFixture, ResettingTheLoopReleasesAThreadWaitingForIt) {
 }
 
 // Over the 0.3 s the loop is given, it sleeps (its test moment says so) and spends
-// next to no processor time.
+// next to no processor time. The 0.3 s are a negative check's chance: a loop that spins
+// would spend them.
 TEST_F(RunLoopIdle, AnIdleLoopSleepsInsteadOfSpinning) {
     Marks marks;
     RunLoop::main().setTestHook([&](RunLoop::TestMoment moment) {
