@@ -222,11 +222,18 @@ TEST_F(DriverTest, AWaitSeesAStateThatTheNextReplyOfTheSameBurstEnds) {
 TEST_F(DriverTest, TheTurnHookRunsAfterEachLineAndWhileALineWaits) {
     Driver driver(&log_);
     int turns = 0;
-    driver.setTurnHook([&turns] { ++turns; });
-    auto result = driver.run("expect id=btnConfirm\nsleep 0.1");
+    // Only the hook's fifth call shows the text the wait below waits for.
+    auto label = sample_.screen->status();
+    driver.setTurnHook([&turns, label] {
+        if (++turns == 5) label->setText("Năm lượt");
+    });
+    auto result = driver.run("expect id=btnConfirm\nexpect id=btnConfirm");
     EXPECT_TRUE(result.ok) << result.message;
-    // One call after each of the two lines, and at least one per turn of the sleep.
-    EXPECT_GE(turns, 2 + 4);
+    EXPECT_EQ(turns, 2) << "one call after each line";
+    // The wait ends only if the hook runs while the line waits: two more calls at least.
+    result = driver.run("wait text=Năm lượt 30");
+    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_GE(turns, 5);
 }
 
 TEST_F(DriverTest, InputsWaitsUntilTheWindowHasTakenThemAll) {
