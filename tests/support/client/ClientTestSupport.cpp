@@ -1,6 +1,7 @@
 #include "tests/support/client/ClientTestSupport.h"
 
 #include "account/ShopView.h"
+#include "social/MessageView.h"
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/MailStore.h"
 #include "app/MailboxReadAhead.h"
@@ -181,6 +182,8 @@ void ClientFixture::SetUp() {
     ServerView::resetInstance();
     // The shop is kept for the process and asks for its channels once: each test a new one.
     ShopView::getInstance()->resetForTesting();
+    // So is the mailbox, its layout made for the kind of device of the test that first showed it.
+    MessageView::getInstance()->resetForTesting();
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
     MailStore::shared().reset(); // no save timing carried over from another test
