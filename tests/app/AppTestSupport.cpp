@@ -1,10 +1,10 @@
 #include "tests/app/AppTestSupport.h"
 
+#include "app/widgets/CustomAlertBackground.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
-#include "app/widgets/CustomAlertBackground.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Keyboard.h"

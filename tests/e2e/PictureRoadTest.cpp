@@ -32,8 +32,8 @@ protected:
     }
     // The form, still filled in, signs in again.
     static std::string signInFromTheForm() {
-        return "tap id=btnSignIn\nwait text=" + std::string(ClientWorld::kServerName) + " 10\ntap text=" +
-               ClientWorld::kServerName + "\nscreen GameView 10\nadvance 0.5\n";
+        return "tap id=btnSignIn\nwait text=" + std::string(ClientWorld::kServerName) +
+               " 10\ntap text=" + ClientWorld::kServerName + "\nscreen GameView 10\nadvance 0.5\n";
     }
     // The requests for the full picture of `pictureId` the portal received.
     size_t picturesAsked(int32_t pictureId) const {
