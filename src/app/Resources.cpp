@@ -269,6 +269,12 @@ bool Resources::mayAskAgain(std::map<int32_t, double>& requested, int32_t pictur
     return true;
 }
 
+void Resources::forgetPictureRequests() {
+    std::lock_guard lock(pictures_->mutex);
+    pictures_->requestedAvatars.clear();
+    pictures_->requestedItems.clear();
+}
+
 void Resources::requestFullItemImageOnce(int32_t pictureId) {
     std::function<void(int32_t)> request;
     {

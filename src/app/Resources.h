@@ -146,6 +146,9 @@ public:
     platform::ui::ImagePtr getAssetWithKey(int32_t itemId) { return getItemImageWithKey(itemId); }
     // The stored picture or nullptr; never asks.
     platform::ui::ImagePtr getExistedImageWithKey(int32_t pictureId) const;
+    // A new connection: what an earlier one was asked gets no answer on it (it ended, or it
+    // was another server's), so every picture may be asked for again at once.
+    void forgetPictureRequests();
     // The id a view waits for, if it waits (for tests and tree dumps).
     std::optional<int32_t> waitingIdOfView(const std::shared_ptr<platform::ui::ImageView>& view) const;
 

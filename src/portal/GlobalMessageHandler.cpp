@@ -1,5 +1,6 @@
 #include "portal/GlobalMessageHandler.h"
 
+#include "app/Resources.h"
 #include "app/UIController.h"
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
@@ -58,6 +59,8 @@ void GlobalMessageHandler::onConnectionOK() {
     // A new connection: nobody is signed in on it yet. The mailbox is emptied on the
     // main thread, ahead of any reply of this connection.
     platform::runOnMainThread([] { UIController::signOutListMessage(); });
+    // Pictures asked of an earlier connection are asked of this one: its answers are the ones to come.
+    Resources::getInstance().forgetPictureRequests();
     DispatchRecord::shared().connected();
     GlobalService& service = GlobalService::getInstance();
     service.sendClientInformation();

@@ -87,6 +87,31 @@ std::shared_ptr<MessageView> MessageView::pushNew() {
 
 MessageView::MessageView() : KavoViewController("MessageView") {}
 
+void MessageView::resetForTesting() {
+    if (isViewLoaded()) {
+        view()->removeFromSuperview();
+        tblView_->setDataSource(nullptr);
+        tblView_->setDelegate(nullptr);
+    }
+    setView(nullptr);
+    if (kavoDB_) kavoDB_->close();
+    kavoDB_.reset();
+    friendInviteView_.reset();
+    addFriendView_.reset();
+    listMessage_.clear();
+    listAllFriends_.clear();
+    listRecentChats_.clear();
+    listChatView_.clear();
+    activeChatView_.reset();
+    newMessageList_.clear();
+    newMessageComing_ = newMessageComingForReloading_ = isAdded_ = false;
+    viewingTabIndex_ = kTabFriends;
+    countInvites_ = countMessageFromAdmin_ = countMessageFromSystem_ = 0;
+    selectedFromID_ = 0;
+    selectedIndex_ = -1;
+    messageType_ = 2;
+}
+
 MessageView::~MessageView() {
     if (tblView_) {
         tblView_->setDataSource(nullptr);

@@ -43,6 +43,9 @@ public:
     static const std::shared_ptr<MessageView>& getInstance();
     // A fresh instance pushed on the navigation stack (the tables' mailbox buttons).
     static std::shared_ptr<MessageView> pushNew();
+    // Forgets its screen, sheets and lists: the next showing builds them again for the device
+    // in use (tests run phone and tablet in one process; a device never changes its kind).
+    void resetForTesting();
     MessageView();
     ~MessageView() override;
 

@@ -1,10 +1,16 @@
 #include "tests/app/AppTestSupport.h"
 
+#include "app/widgets/CustomAlertBackground.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/OverlayStack.h"
+#include "platform/ui/Responder.h"
+#include "platform/ui/Window.h"
 #include "tests/support/SourceDir.h"
 
 #include <cstdlib>
@@ -34,7 +40,23 @@ std::string TempFolder::write(const std::string& relativePath, const std::string
     return file.string();
 }
 
+namespace {
+
+// What is on screen lives for the process: a notice a test's timer opened, an alert's window, the
+// window that has the keyboard. Dropped at both ends of a test, so that none meets another's.
+void dropWhatIsShown() {
+    platform::ui::OverlayStack::reset();
+    CustomAlertBackground::sharedInstance()->reset();
+    platform::ui::Window::resetAll();
+    platform::ui::Application::shared().reset();
+    platform::ui::Responder::forgetFirstResponder();
+    platform::ui::Keyboard::reset();
+}
+
+} // namespace
+
 AppEnvironment::AppEnvironment(const std::string& bundle) : previousBundle_(platform::Bundle::main().path()) {
+    dropWhatIsShown();
     platform::Bundle::main().setMainPath(bundle);
     platform::ui::Image::clearCache();
     platform::setDataDirectory(data_.path());
@@ -44,6 +66,7 @@ AppEnvironment::AppEnvironment(const std::string& bundle) : previousBundle_(plat
 }
 
 AppEnvironment::~AppEnvironment() {
+    dropWhatIsShown();
     platform::RunLoop::main().reset();
     platform::UserDefaults::standard().reset();
     platform::ui::Image::clearCache();

@@ -23,8 +23,9 @@ private:
 };
 
 // For the life of the object: the bundle is `bundle` (the source tree's resources
-// by default), the user defaults live in a new empty folder, and the main run loop
-// is this thread's, emptied at both ends. Restores the previous bundle after.
+// by default), the user defaults live in a new empty folder, the main run loop is this
+// thread's, emptied at both ends, and nothing is on screen at either end (no window, alert,
+// notice or keyboard). Restores the previous bundle after.
 class AppEnvironment {
 public:
     explicit AppEnvironment(const std::string& bundle = sourceResources());

@@ -16,6 +16,7 @@ namespace {
 using platform::SmsResult;
 
 TEST(Connectivity, TheServerListAddressAnsweringMeansTheNetworkIsThere) {
+    test::AppEnvironment env;
     test::TestHttpServer web;
     web.serveText("/servers.txt", "Kavo Local|127.0.0.1:12346");
     EXPECT_TRUE(Util::connectedToInternetAt(web.url("/servers.txt")));

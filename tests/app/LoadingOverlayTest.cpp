@@ -1,3 +1,4 @@
+#include "app/UIController.h"
 #include "app/Util.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/RunLoop.h"
@@ -52,9 +53,11 @@ TEST_F(LoadingOverlay, AScreenWaitingForTheServerGivesUpAfterItsTime) {
     Util::hideLoadingOnViewAfterDelay(screen_, 5.0);
     platform::RunLoop::main().advance(4.9);
     EXPECT_EQ(spinnersOn(screen_), 1u);
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
     platform::RunLoop::main().advance(0.2);
     EXPECT_EQ(spinnersOn(screen_), 0u);
     EXPECT_TRUE(screen_->isUserInteractionEnabled());
+    EXPECT_TRUE(UIController::currentDialog()) << "the player is told the server did not answer";
 }
 
 TEST_F(LoadingOverlay, AnOldTimerNeverHidesANewerSpinner) {

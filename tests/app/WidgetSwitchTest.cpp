@@ -182,6 +182,7 @@ protected:
         Window::resetAll();
         Application::shared().reset();
     }
+    AppEnvironment environment_;
     std::shared_ptr<Window> window_;
     std::shared_ptr<Board> board_;
     std::shared_ptr<CustomUIScrollView> grid_;

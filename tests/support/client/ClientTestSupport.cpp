@@ -23,6 +23,7 @@
 #include "platform/ui/Window.h"
 #include "portal/DispatchRecord.h"
 #include "portal/GlobalService.h"
+#include "social/MessageView.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/MarkerCommand.h"
 #include "tests/support/Sockets.h"
@@ -156,6 +157,37 @@ uint16_t deadLoopbackPort() {
     return port; // closed when `listener` goes: nobody listens there any more
 }
 
+// ---------------------------------------------------------------- the configuration
+
+namespace {
+
+// The client reads its configuration once, from the bundle in force when it first asks: a test
+// that made a screen on its own before any fixture ran would leave every later test of the program
+// without the world's servers and texts. Read from the world's bundle before the first test, with
+// the user defaults in a folder of the run's own.
+class WorldConfiguration : public ::testing::Environment {
+public:
+    void SetUp() override {
+        data_ = makeTempFolder("kavo-client-config");
+        platform::setDataDirectory(data_);
+        platform::UserDefaults::standard().reset();
+        platform::Bundle::main().setMainPath(ClientWorld::get().bundlePath());
+        Resources::getInstance();
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        if (!data_.empty()) fs::remove_all(data_, ignored);
+    }
+
+private:
+    std::string data_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kWorldConfiguration =
+    ::testing::AddGlobalTestEnvironment(new WorldConfiguration);
+
+} // namespace
+
 // ---------------------------------------------------------------- fixture
 
 void ClientFixture::SetUp() {
@@ -181,6 +213,8 @@ void ClientFixture::SetUp() {
     ServerView::resetInstance();
     // The shop is kept for the process and asks for its channels once: each test a new one.
     ShopView::getInstance()->resetForTesting();
+    // So is the mailbox, its layout made for the kind of device of the test that first showed it.
+    MessageView::getInstance()->resetForTesting();
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
     MailStore::shared().reset(); // no save timing carried over from another test

@@ -21,6 +21,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -48,8 +49,11 @@ Ended runChild(const std::string& mode, const std::string& folder) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<std::string> environment;
+    // Not the sharding of a run that cut this program into parts: the child runs its one test.
     for (char** entry = environ; *entry; ++entry)
-        environment.emplace_back(*entry);
+        if (!std::string_view(*entry).starts_with("GTEST_TOTAL_SHARDS=") &&
+            !std::string_view(*entry).starts_with("GTEST_SHARD_INDEX="))
+            environment.emplace_back(*entry);
     environment.push_back(std::string(kModeVariable) + "=" + mode);
     environment.push_back(std::string(kFolderVariable) + "=" + folder);
     std::vector<char*> envp;
