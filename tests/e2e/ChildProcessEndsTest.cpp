@@ -47,22 +47,7 @@ TEST_P(EarlyEnd, TheStubAndItsSessionsEndWithTheTestProgramThatStartedThem) {
     const auto status = program.wait(30);
     ASSERT_TRUE(status);
     EXPECT_EQ(*status, how == std::string("kill") ? 128 + SIGKILL : 3);
-    // Gone: the bound is for a process that never ends, not a guess at how soon one does.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    auto left = [&] {
-        std::string running;
-        for (const auto& [pid, start] : started)
-            if (stillRuns(pid, start)) running += " " + std::to_string(pid);
-        return running;
-    };
-    while (!left().empty() && std::chrono::steady_clock::now() < deadline)
-        // Paces the look at the processes until they are gone or the bound passes.
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const std::string running = left();
-    EXPECT_EQ(running, "") << "still running after the program ended";
-    // What the program's stub left is ended here, so that a failure leaves nothing behind.
-    for (const auto& [pid, start] : started)
-        if (stillRuns(pid, start)) ::kill(pid, SIGKILL);
+    EXPECT_EQ(runningAfterTheirEnd(started), "") << "still running after the program ended";
 }
 
 INSTANTIATE_TEST_SUITE_P(ExitOrKill, EarlyEnd, ::testing::Values("exit", "kill"),
@@ -102,23 +87,9 @@ TEST(EarlyEnd, AProgramKilledWhileItsStubPausesASpendLeavesNoProcessOfItAndNoSpe
     const auto status = program.wait(30);
     ASSERT_TRUE(status);
     EXPECT_EQ(*status, 128 + SIGKILL);
-    // Gone: the bound is for a process that never ends, not a guess at how soon one does
-    // (the pause alone would hold the session for two minutes).
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    auto left = [&] {
-        std::string running;
-        for (const auto& [pid, start] : started)
-            if (stillRuns(pid, start)) running += " " + std::to_string(pid);
-        return running;
-    };
-    while (!left().empty() && std::chrono::steady_clock::now() < deadline)
-        // Paces the look at the processes until they are gone or the bound passes.
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const std::string running = left();
+    // (The pause alone would hold the session for two minutes.)
+    const std::string running = runningAfterTheirEnd(started);
     EXPECT_EQ(running, "") << "still running after the program was killed (the paused session is " << paused << ")";
-    // What the program's stub left is ended here, so that a failure leaves nothing behind.
-    for (const auto& [pid, start] : started)
-        if (stillRuns(pid, start)) ::kill(pid, SIGKILL);
     if (!running.empty()) return;
     // The accounts as the next stub on them finds them: the transfer took nothing.
     StubProcess next({"--state-dir", folder.path + "/state"}, {{"TMPDIR", folder.path}}, folder.path + "/next.log");

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <sys/types.h>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -57,6 +61,27 @@ inline std::vector<pid_t> runningInGroup(pid_t group) {
         if (fields.size() < 3 || fields[0] == "Z" || fields[2] != std::to_string(group)) continue;
         running.push_back(pid);
     }
+    return running;
+}
+
+// The processes of `started` (pid and start time) still running once all have ended or 30 s
+// have passed, as " PID PID ..." (empty when none is): the bound is for a process that never
+// ends, not a guess at how soon one does. Each one left is then killed, so that a failure
+// leaves nothing behind.
+inline std::string runningAfterTheirEnd(const std::map<pid_t, std::string>& started) {
+    const auto left = [&] {
+        std::string running;
+        for (const auto& [pid, start] : started)
+            if (stillRuns(pid, start)) running += " " + std::to_string(pid);
+        return running;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!left().empty() && std::chrono::steady_clock::now() < deadline)
+        // Paces the look at the processes until they are gone or the bound passes.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const std::string running = left();
+    for (const auto& [pid, start] : started)
+        if (stillRuns(pid, start)) ::kill(pid, SIGKILL);
     return running;
 }
 

@@ -346,7 +346,7 @@ TEST_F(RealClockDriverTest, ATabletScreenshotHasTheTabletSize) {
     ui::Screen::setIdiom(ui::Idiom::Tablet);
     show();
     std::string shot = (folder() / "tablet.png").string();
-    auto result = drive("sleep 0.05\nexpect text=Tiếp tục\nshot " + shot);
+    auto result = drive("wait text=Tiếp tục 30\nshot " + shot);
     ASSERT_TRUE(result.ok) << result.message;
     auto image = ui::Image::fromFile(shot);
     ASSERT_TRUE(image);
