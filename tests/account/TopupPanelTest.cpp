@@ -147,7 +147,7 @@ TEST_F(TopupPanel, EachPendingReceiptGoesOnceAndARefusalOfOneSentAgainShowsNoDia
 
     // A refusal of a purchase made now is still shown.
     ASSERT_TRUE(portal().sendToClient(purchaseAnswer(0, "Loi the", "QUJD", 0)));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return dialogText() == "Loi the"; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return dialogText() == "Loi the"; }, 30));
 }
 
 TEST_F(TopupPanel, APurchaseWhoseRowLeftAShorterListSendsNothing) {

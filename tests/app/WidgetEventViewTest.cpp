@@ -83,7 +83,7 @@ TEST_F(WidgetEventViewTest, RefreshReloadsThePageShownAfterGoingBack) {
     const size_t before = requestsFor("/events");
     const size_t guideBefore = requestsFor("/guide");
     tap("btnRefresh");
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return requestsFor("/events") > before; }, 5.0));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return requestsFor("/events") > before; }, 30));
     ASSERT_TRUE(shows("Big weekend"));
     EXPECT_EQ(requestsFor("/guide"), guideBefore);
 }

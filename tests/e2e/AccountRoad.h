@@ -34,7 +34,7 @@ protected:
     void road(const std::string& script) { ASSERT_TRUE(drives(script)); }
     // Waits for the portal to hold `count` messages of a command.
     bool waitForCount(int16_t commandId, size_t count) {
-        return platform::RunLoop::main().runUntil([&] { return portal().messages(commandId).size() >= count; }, 5);
+        return platform::RunLoop::main().runUntil([&] { return portal().messages(commandId).size() >= count; }, 30);
     }
     // Where a road's pictures go: build/test/.../screenshots/<name>-<idiom>.png.
     static std::string shotPath(const std::string& name, bool tablet) {

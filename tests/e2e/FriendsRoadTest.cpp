@@ -67,7 +67,7 @@ TEST_F(FriendsRoad, TwoRequestsAreAnsweredFromTheInvitationList) {
     Bytes requests;
     requests.byte(4).int32(31).utf("Dung").int32(32).utf("em");
     ASSERT_TRUE(portal().sendToClient(requests.message(104)));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 2; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 2; }, 30));
     run("tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.2\nexpect id=showFriendInviteView");
     EXPECT_EQ(MessageView::getInstance()->countInvites(), 2);
     portal().clearMessages();
@@ -81,7 +81,7 @@ TEST_F(FriendsRoad, TwoRequestsAreAnsweredFromTheInvitationList) {
         std::erase_if(sent, [](const std::vector<uint8_t>& body) { return body.empty() || body[0] == 5; });
         return sent;
     };
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return answers().size() == 2; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return answers().size() == 2; }, 30));
     // The last row read comes first in the mailbox.
     EXPECT_EQ(answers(), (std::vector<std::vector<uint8_t>>{{2, 0, 0, 0, 32}, {3, 0, 0, 0, 31}}));
     EXPECT_TRUE(UIController::listMessage().empty());
@@ -112,7 +112,7 @@ TEST_F(FriendsRoad, AFriendIsAskedByNameThroughTheSearch) {
             answer.writeByte(result);
             ASSERT_TRUE(portal().sendToClient(answer));
         }
-        ASSERT_TRUE(platform::RunLoop::main().runUntil([key] { return dialogText() == text(key); }, 5)) << key;
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([key] { return dialogText() == text(key); }, 30)) << key;
         EXPECT_EQ(openDialogCode(), UIController::kActionNone) << key;
         UIController::closeDialog();
     }
@@ -158,7 +158,7 @@ TEST_P(FriendScreens, ShotsOfTheFriendSheets) {
         requests.int32(id).utf("ban" + std::to_string(id));
     }
     ASSERT_TRUE(portal().sendToClient(requests.message(104)));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 3; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 3; }, 30));
     run("tap id=btnChat\nadvance 0.5\ntap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\n"
         "wait text=ban31\nshot " +
         shot("invitations") +

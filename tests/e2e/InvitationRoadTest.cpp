@@ -34,7 +34,7 @@ protected:
         ASSERT_TRUE(portal().sendToClient(message));
         const std::string mark = "mark" + std::to_string(++marks_);
         ASSERT_TRUE(portal().sendToClient(Bytes().int32(ClientWorld::kPlayerId).utf(mark).message(2306)));
-        ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return UIController::myInfo()->name() == mark; }, 5));
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return UIController::myInfo()->name() == mark; }, 30));
         advance(0.1);
     }
     // The invitation's question on screen: its text, Cancel and OK, the invitation's action.

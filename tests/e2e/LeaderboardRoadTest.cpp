@@ -83,7 +83,7 @@ TEST_F(LeaderboardRoad, ThePlayerPagesThroughTheRichestAndPhomsStrongest) {
     // Dragging up past the end of the list asks the next page.
     road(kPastTheEnd);
     ASSERT_TRUE(
-        platform::RunLoop::main().runUntil([] { return top<LeaderboardView>()->listTopRichests().size() == 20; }, 5));
+        platform::RunLoop::main().runUntil([] { return top<LeaderboardView>()->listTopRichests().size() == 20; }, 30));
     EXPECT_EQ(bodies(31), (std::vector<std::vector<uint8_t>>{{0x00}, {0x02}}));
     road("drag id=tblViewDanhSach 0 -190\nadvance 1\ndrag id=tblViewDanhSach 0 -190\nadvance 1\n"
          "drag id=tblViewDanhSach 0 -190\nadvance 1\nexpect text=rich2-9");
@@ -93,7 +93,7 @@ TEST_F(LeaderboardRoad, ThePlayerPagesThroughTheRichestAndPhomsStrongest) {
     road(kPastTheEnd);
     ASSERT_TRUE(waitForCount(30, 2));
     ASSERT_TRUE(
-        platform::RunLoop::main().runUntil([] { return top<LeaderboardView>()->listTopForGame(13)->size() == 20; }, 5));
+        platform::RunLoop::main().runUntil([] { return top<LeaderboardView>()->listTopForGame(13)->size() == 20; }, 30));
     EXPECT_EQ(bodies(30), (std::vector<std::vector<uint8_t>>{{0x0D, 0x00}, {0x0D, 0x01}}));
     EXPECT_EQ(top<LeaderboardView>()->listTopForGame(13)->size(), 20u);
 }

@@ -82,7 +82,7 @@ protected:
     // The first join the portal got (waiting for it).
     std::optional<Join> joinSent() {
         if (!platform::RunLoop::main().runUntil(
-                [this] { return !portal().messages(8).empty() || !portal().messages(1900).empty(); }, 5))
+                [this] { return !portal().messages(8).empty() || !portal().messages(1900).empty(); }, 30))
             return std::nullopt;
         auto found = portal().messages(8);
         if (found.empty()) found = portal().messages(1900);
@@ -191,13 +191,13 @@ TEST_F(LobbyRoad, TheSearchAsksForTheStakeInTheField) {
     signIn();
     openBoardList("btnTLMN");
     ASSERT_TRUE(drives("type id=tfBetMoney 5000\ntap id=searchBoard"));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(2700).size() >= 2; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(2700).size() >= 2; }, 30));
     EXPECT_EQ(lastListStake(), 5000);
 
     // The slider writes its stake; step 0 (the field empty under its hint) searches for 0.
     boardView()->sldBetMoney()->setValue(0);
     ASSERT_TRUE(drive("tap id=searchBoard").ok);
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(2700).size() >= 3; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(2700).size() >= 3; }, 30));
     EXPECT_EQ(lastListStake(), 0);
 }
 
@@ -322,7 +322,7 @@ TEST_F(LobbyRoad, TheStripSwitchesGamesWithoutASecondBoardList) {
     const size_t depth = KavoOnlineAppDelegate::getInstance().navigationController()->viewControllers().size();
     portal().clearMessages();
     ASSERT_TRUE(drive("tap id=selectGame12").ok);
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return !portal().messages(2700).empty(); }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return !portal().messages(2700).empty(); }, 30));
     EXPECT_EQ(portal().messages(61)[0].body, std::vector<uint8_t>{12});
     EXPECT_EQ(lastListStake(), -1);
     advance(0.4);
@@ -344,7 +344,7 @@ TEST_F(LobbyRoad, APrivateMessageOnTheBoardListGoesIntoTheMailbox) {
     const size_t before = UIController::listMessage().size();
     ASSERT_TRUE(portal().sendToClient(Bytes().int32(77).utf("Binh").utf("xin chao").message(5)));
     ASSERT_TRUE(
-        platform::RunLoop::main().runUntil([&] { return UIController::listMessage().size() == before + 1; }, 5));
+        platform::RunLoop::main().runUntil([&] { return UIController::listMessage().size() == before + 1; }, 30));
     EXPECT_EQ(UIController::listMessage().front()->message(), "xin chao");
 }
 

@@ -258,8 +258,10 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
         EXPECT_FALSE(shownById(c.picker)) << "a click chooses";
         EXPECT_EQ(field->text(), opensOn);
         if (c.sends) {
-            ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 2; }, 5));
+            ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 2; }, 30));
             advance(0.5);
+            // Every request sent so far has reached the portal: a record too many would be among them.
+            ASSERT_TRUE(portalCaughtUp());
             EXPECT_EQ(portal().messages(1002).size(), 2u) << "one record a choice, none for the wheel";
         }
 
@@ -272,8 +274,9 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
             EXPECT_FALSE(shownById(c.picker)) << "Done closes it";
             EXPECT_EQ(field->text(), highlightedThen) << "Done chooses the highlighted row";
             if (c.sends) {
-                ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 3; }, 5));
+                ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 3; }, 30));
                 advance(0.5);
+                ASSERT_TRUE(portalCaughtUp());
                 EXPECT_EQ(portal().messages(1002).size(), 3u) << "one record for Done's choice";
             }
         }
@@ -685,7 +688,7 @@ TEST_F(LobbyWaits, TheGridsMailBadgeStaysUnderTheShopAndItsCloseButton) {
     // count is read again, and the badge must not rise.
     const std::string count = grid->lblCounterMessage()->text();
     ASSERT_TRUE(portal().sendToClient(Bytes().byte(4).int32(301).utf("dung").int32(302).utf("minh").message(104)));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return grid->lblCounterMessage()->text() != count; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return grid->lblCounterMessage()->text() != count; }, 30));
     for (const char* badge : {"imgViewCounterMessage", "lblCounterMessage"})
         EXPECT_LT(place(shownById(badge)), place(shop)) << badge << " lies under the shop after new mail";
 

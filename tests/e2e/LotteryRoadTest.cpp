@@ -144,7 +144,7 @@ TEST_F(LotteryRoad, TheBoardCountsDownAndStartsTheNextDrawAtZero) {
     ASSERT_TRUE(waitForCount(1401, 1));
     EXPECT_FALSE(portal().messages(1400).empty());
     // The next draw's seconds come back on the reader thread in real time.
-    EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return top<LottoView>()->isCounting(); }, 5));
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return top<LottoView>()->isCounting(); }, 30));
     EXPECT_FALSE(top<LottoView>()->btnClosesIn()->isHidden()) << "the next draw's count-down runs";
 }
 
@@ -158,7 +158,7 @@ TEST_P(LotteryScreens, ThePanelTheBoardAndTheStakeEntryArePhotographed) {
     road("tap id=showLottoSubView\nadvance 1\nwait text=12 Ky 1 5\nshot " + shotPath("lottery-panel", tablet) +
          "\ntap id=doShowLotto\nscreen LottoView");
     ASSERT_TRUE(waitForCount(1402, 2));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return top<LottoView>()->dataMyHistory().size() == 2; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return top<LottoView>()->dataMyHistory().size() == 2; }, 30));
     road("advance 1\nshot " + shotPath("lottery-board", tablet) + "\ntap id=buyLottoNumber9\nadvance 0.2\nshot " +
          shotPath("lottery-stake", tablet));
     EXPECT_EQ(background(top<LottoView>()->numberButton(23)), LottoView::kMarked);

@@ -132,7 +132,7 @@ TEST_P(RememberSwitch, ThePasswordIsKeptOnlyWhenTheSwitchIsOn) {
     // A refused sign-in ends when its connection does: the reader thread's last report
     // reaches the main loop a moment after the refusal shows.
     const std::string expected = c.passwordAfter;
-    platform::RunLoop::main().runUntil([&] { return defaults.stringForKey("password") == expected; }, 5);
+    platform::RunLoop::main().runUntil([&] { return defaults.stringForKey("password") == expected; }, 30);
     defaults.reset(); // what the next run reads
     EXPECT_EQ(defaults.boolForKey("savednextLogin"), c.switchOn);
     EXPECT_EQ(defaults.stringForKey("password"), c.passwordAfter);

@@ -103,7 +103,7 @@ TEST_F(MailboxRoad, AFriendsConversationIsSentStoredReceivedAndFoundAgain) {
 
     ASSERT_TRUE(portal().sendToClient(privateLine("chao ban")));
     // With his conversation open, his answer shows in it at once.
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 30));
     advance(0.2);
     run("tap text=an#2");
     EXPECT_EQ(shownLines(), (std::vector<std::string>{"me: xin chao", "an: chao ban"}));
@@ -128,7 +128,7 @@ TEST_F(MailboxRoad, ALongLineWrapsInsideThePanelOnBothSidesAndReadsWhole) {
     signIn();
     run("tap id=btnChat\nwait text=binh#2\nadvance 0.5\ntap text=an#2\ntype id=txtChat " + mine + "\ntap id=btnSend");
     ASSERT_TRUE(portal().sendToClient(privateLine(his)));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 30));
     advance(0.2);
     ASSERT_EQ(shownLines(), (std::vector<std::string>{"me: " + mine, "an: " + his}));
 
@@ -180,7 +180,7 @@ TEST_F(MailboxRoad, AFriendsLineWaitsForHisConversationWhereverElseItArrives) {
         };
         if (before) run(open + before);
         ASSERT_TRUE(portal().sendToClient(privateLine(text)));
-        ASSERT_TRUE(platform::RunLoop::main().runUntil(waiting, 5));
+        ASSERT_TRUE(platform::RunLoop::main().runUntil(waiting, 30));
         advance(0.2);
         if (std::string(name) == "signed in again") {
             UIController::signOutListMessage();
@@ -233,7 +233,7 @@ TEST_F(MailboxRoad, FriendRequestsAndNoticesWhileTheMailboxIsOpenStayMailAndNeve
 
     // A private line still reaches the open conversation and the chat file.
     ASSERT_TRUE(portal().sendToClient(privateLine("chao")));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return storedLines(kAn) == 1; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return storedLines(kAn) == 1; }, 30));
 }
 
 TEST_F(MailboxRoad, ALineThatArrivesOverTheBoardListWaitsInTheMailboxAndShowsOnce) {
@@ -242,7 +242,7 @@ TEST_F(MailboxRoad, ALineThatArrivesOverTheBoardListWaitsInTheMailboxAndShowsOnc
     ASSERT_TRUE(portal().sendToClient(privateLine("o dau?")));
     auto boards = std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController());
     ASSERT_TRUE(boards);
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 1; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::listMessage().size() == 1; }, 30));
     advance(0.2);
     EXPECT_EQ(boards->lblCounterMessage()->text(), "1");
 
@@ -296,7 +296,7 @@ TEST_P(MailboxScreens, ShotsOfTheRecentTabTheFriendsTabAndAChatPanel) {
         "\ntap id=btnGanDay\nadvance 0.5\nexpect id=showMessageFromSystem\nshot " + shot("recent") +
         "\ntap id=btnBanBe\nadvance 0.5\ntap text=an#2\ntype id=txtChat xin chao :)\ntap id=btnSend");
     ASSERT_TRUE(portal().sendToClient(privateLine("chao ban (y)")));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return shownLines().size() == 2; }, 30));
     run("advance 0.2\nshot " + shot("chat-lines"));
     // The lines' bubbles start and end inside the panel, their texts whole.
     EXPECT_EQ(describe(unreadableTexts()), "") << shot("chat-lines");

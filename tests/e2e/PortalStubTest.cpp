@@ -69,7 +69,7 @@ TEST_F(PortalStub, AnyPlayerSignsInAndReachesTheBoardListOfAGame) {
     ASSERT_TRUE(drives(signIn("khach") +
                        "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n"));
     EXPECT_TRUE(
-        platform::RunLoop::main().runUntil([] { return GlobalLogicHandler::getInstance().boardList().size() == 6; }, 5))
+        platform::RunLoop::main().runUntil([] { return GlobalLogicHandler::getInstance().boardList().size() == 6; }, 30))
         << "the stub's six boards arrive";
     EXPECT_EQ(UIController::gameType(), 3);
 }

@@ -132,11 +132,11 @@ protected:
     void expectEachBalanceShown(const std::function<std::string()>& shown, const std::string& suffix) {
         for (const auto& [what, reply, money] : balanceReplies()) {
             ASSERT_TRUE(portal().sendToClient(reply));
-            ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return UIController::myInfo()->money() == money; }, 5))
+            ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return UIController::myInfo()->money() == money; }, 30))
                 << what;
             EXPECT_EQ(shown(), Util::formatNumber(money) + suffix) << what;
             // Each reply says something too; the next one comes with the notice answered.
-            ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 5));
+            ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 30));
             UIController::closeDialog();
         }
     }
@@ -156,7 +156,7 @@ TEST_F(ProfileRoad, EveryBalanceLearntShowsAtOnceOnTheGridAndTheProfileUnderAPan
     clickAndType({6, 314}, ""); // beside the top-up panel: it closes
     road("advance 0.5\ntap id=btnBack\nscreen GameView 5\nadvance 0.5");
     ASSERT_TRUE(portal().sendToClient(Bytes().int64(150000).utf("").message(17)));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 150000; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 150000; }, 30));
     answerOwnRecord(portal(), {.money = 150000});
     openProfile();
     EXPECT_EQ(top<ProfileView>()->userDataView()->vTien()->text(), Util::formatNumber(150000) + " Zel");
@@ -208,7 +208,7 @@ TEST_F(ProfileRoad, ThePlayerSeesAchievementsWearsAnotherAvatarAndSendsMoney) {
     road("tap id=btnItems\nadvance 0.1\nwait text=Cáo\ntap text=Cáo\nwait text=" + text("KAVO_Change_Avatar") +
          "\ntap text=" + text("KAVO_OK"));
     ASSERT_TRUE(waitForCount(1008, 1));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->avatar() == 4; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->avatar() == 4; }, 30));
     road("wait text=" + text("KAVO_Change_Avatar_Success") + "\ntap text=" + text("KAVO_OK"));
 
     road("tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 15000\ntap id=btnOK\n"
@@ -243,7 +243,7 @@ TEST_F(ProfileRoad, ShownAgainTheProfileWearsTheAvatarTheServerNamedNotTheOneCho
          "\ntap text=" + text("KAVO_OK"));
     ASSERT_TRUE(comesToShow(kChosen)) << "the chosen avatar shows at once";
     ASSERT_TRUE(waitForCount(1008, 1));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->avatar() == kNamed; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->avatar() == kNamed; }, 30));
     road("wait text=" + text("KAVO_Change_Avatar_Success") + "\ntap text=" + text("KAVO_OK"));
 
     road("tap id=btnBack\nscreen GameView 5\nadvance 0.5");

@@ -77,7 +77,7 @@ TEST_F(ReplyOrder, TwoQuickNoticeBatchesLeaveOnlyTheSecondBatchsNotices) {
         mailboxReply({{4, 10, 1, "admin", "bao tri 1"}, {4, 11, 1, "admin", "bao tri 2"}, {2, 12, 2, "he", "chao"}}),
         mailboxReply({{4, 20, 1, "admin", "bao tri moi"}}),
     });
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return storedTexts(2).size() == 1; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return storedTexts(2).size() == 1; }, 30));
     advance(0.1);
 
     EXPECT_EQ(storedTexts(4), std::vector<std::string>{"bao tri moi"});
@@ -92,7 +92,7 @@ TEST_F(ReplyOrder, TwoQuickFriendRequestBatchesLeaveOnlyTheSecondBatchsRequests)
         friendRequests({{7, "Cuc"}}),
     });
     ASSERT_TRUE(
-        platform::RunLoop::main().runUntil([] { return storedSenders(3) == std::vector<std::string>{"cuc"}; }, 5));
+        platform::RunLoop::main().runUntil([] { return storedSenders(3) == std::vector<std::string>{"cuc"}; }, 30));
     advance(0.1);
 
     EXPECT_EQ(storedSenders(3), std::vector<std::string>{"cuc"});
@@ -110,7 +110,7 @@ TEST_F(ReplyOrder, MoneyChangesOnTheMainThreadToTheLastTransfersBalance) {
     sendBeforeTheMainThreadRuns({firstTransfer, secondTransfer});
     // Until the main thread runs, the player still has the sign-in's money.
     EXPECT_EQ(UIController::myInfo()->money(), ClientWorld::kPlayerMoney);
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 4000; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 4000; }, 30));
 }
 
 TEST_F(ReplyOrder, ABatchOfMailReachesTheOpenMailboxWhole) {
@@ -123,7 +123,7 @@ TEST_F(ReplyOrder, ABatchOfMailReachesTheOpenMailboxWhole) {
 
     ASSERT_TRUE(portal().sendToClient(
         mailboxReply({{2, 30, 1, "he", "thu mot"}, {2, 31, 1, "he", "thu hai"}, {2, 32, 1, "he", "thu ba"}})));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return mailbox->listMessage().size() >= 3; }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return mailbox->listMessage().size() >= 3; }, 30));
 
     std::vector<std::string> shown;
     for (const auto& message : mailbox->listMessage())

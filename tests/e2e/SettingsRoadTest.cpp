@@ -90,7 +90,7 @@ TEST_F(SettingsRoad, ThePlayerOpensAFriendsProfileAndReportsThem) {
         }
         return std::nullopt;
     };
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return reportSent().has_value(); }, 5));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return reportSent().has_value(); }, 30));
     Message report(2703, *reportSent());
     EXPECT_EQ(report.readInt(), 1);
     EXPECT_EQ(report.readUTF(), "binh");

@@ -81,7 +81,7 @@ protected:
     }
     static int64_t money() { return UIController::myInfo()->money(); }
     bool moneyBecomes(int64_t value) {
-        return platform::RunLoop::main().runUntil([&] { return money() == value; }, 5);
+        return platform::RunLoop::main().runUntil([&] { return money() == value; }, 30);
     }
     static void pressAlert(int index) {
         auto alerts = platform::ui::AlertView::visibleAlerts();

@@ -112,7 +112,7 @@ TEST_F(SignInRoad, ARejectedClientAndAServerCloseEndInTheConnectFailureNotice) {
     EXPECT_TRUE(portal().messages(1).empty()) << "no sign-in on a rejected connection";
     EXPECT_FALSE(ServerView::getInstance()->isAllowLoadUrl()) << "the one refetch of this showing was used";
     // The refetch runs on a worker thread: let it end before the process does.
-    EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return !ServerView::getInstance()->isRefetching(); }, 5));
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return !ServerView::getInstance()->isRefetching(); }, 30));
 }
 
 TEST_F(SignInRoad, AFirstFailedConnectRefetchesTheServerListAndSignsIn) {

@@ -69,7 +69,7 @@ TEST_F(TableSheetsOnTheStub, TheGiftSheetListsTheCatalogueAndAGiftComesBack) {
         10))
         << log();
     EXPECT_EQ(table->lastGiftText(), "khach -> khach2 #4203") << "from its giver";
-    EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 1000000 - 3000; }, 5))
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 1000000 - 3000; }, 30))
         << "the giver paid its price: " << UIController::myInfo()->money();
 }
 

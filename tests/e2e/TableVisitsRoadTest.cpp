@@ -44,7 +44,7 @@ protected:
         return std::dynamic_pointer_cast<GameTableView>(KavoOnlineAppDelegate::getInstance().topViewController());
     }
     void waitFor(const std::function<bool()>& done) {
-        platform::RunLoop::main().runUntil(done, 5);
+        platform::RunLoop::main().runUntil(done, 30);
         advance(0.5);
     }
     // Signs in, makes a hundred visits and answers what the last fifty added to the heap.

@@ -326,7 +326,7 @@ TEST_F(MobileClientTest, ADisconnectWhileTheReaderWaitsForTheMainThreadNeitherHa
     ASSERT_TRUE(until([&] { return loop.hasPendingTasks(); }));
     client.disconnect();
     EXPECT_EQ(listener.count(Event::Disconnected), 1);
-    EXPECT_TRUE(loop.runUntil([this] { return hopReturned.load(); }, 5));
+    EXPECT_TRUE(loop.runUntil([this] { return hopReturned.load(); }, 30));
     EXPECT_TRUE(hopRan);
     ASSERT_TRUE(threadsLeft());
     loop.runPending();

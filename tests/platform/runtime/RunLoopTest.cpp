@@ -110,7 +110,7 @@ TEST_F(MainLoopFixture, RunAndWaitRunsInlineOnTheMainThreadAndBlocksAnotherUntil
         runOnMainThreadAndWait([&] { value = 42; });
         returned = true;
     });
-    EXPECT_TRUE(RunLoop::main().runUntil([&] { return returned.load(); }, 5.0));
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return returned.load(); }, 30));
     worker.join();
     EXPECT_EQ(value, 42);
 }

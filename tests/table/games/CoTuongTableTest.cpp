@@ -432,7 +432,7 @@ TEST_F(CoTuongTable, TheDepartureWaitsUntilTheTableHasApplied) {
     // The main thread runs nothing until the reader either waits for it or returns.
     EXPECT_EQ(marks.waitForAny({"reader waits", "reader returned"}), "reader waits");
     EXPECT_FALSE(returned.load()) << "the reader waits for the main thread";
-    EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return returned.load(); }, 5));
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return returned.load(); }, 30));
     reader.join();
     platform::RunLoop::main().setTestHook(nullptr);
     EXPECT_EQ(table->getPlayerWithID(kOther), nullptr);

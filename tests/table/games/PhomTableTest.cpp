@@ -255,7 +255,7 @@ TEST_F(PhomTable, TheReaderWaitsUntilALeaveIsApplied) {
         seenByReader = table->taken();
         done = true;
     });
-    platform::RunLoop::main().runUntil([&] { return done.load(); }, 5);
+    platform::RunLoop::main().runUntil([&] { return done.load(); }, 30);
     reader.join();
     EXPECT_EQ(seenByReader, std::vector<std::string>{"leave 9"});
     EXPECT_EQ(table->getSeatFromID(9), -1);
