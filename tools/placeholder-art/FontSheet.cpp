@@ -18,9 +18,6 @@ constexpr int kOutline = 2;
 // Where the baseline sits in a cell: room above for stacked accents, below for descenders.
 constexpr int kBaseline = 44;
 
-constexpr SDL_Color kFill{255, 214, 80, 255};
-constexpr SDL_Color kEdge{70, 30, 0, 255};
-
 std::string utf8(char32_t c) {
     std::string out;
     if (c < 0x80) {
@@ -37,9 +34,10 @@ std::string utf8(char32_t c) {
 }
 
 // The glyph with its dark edge, and how far its baseline lies below the top.
-SDL_Surface* renderGlyph(TTF_Font* fill, TTF_Font* edge, const std::string& text, int& baseline) {
-    SDL_Surface* inner = TTF_RenderUTF8_Blended(fill, text.c_str(), kFill);
-    SDL_Surface* outer = TTF_RenderUTF8_Blended(edge, text.c_str(), kEdge);
+SDL_Surface* renderGlyph(TTF_Font* fill, TTF_Font* edge, const std::string& text, const SheetColors& colors,
+                         int& baseline) {
+    SDL_Surface* inner = TTF_RenderUTF8_Blended(fill, text.c_str(), colors.fill);
+    SDL_Surface* outer = TTF_RenderUTF8_Blended(edge, text.c_str(), colors.edge);
     SDL_Surface* glyph = nullptr;
     if (inner && outer) {
         glyph = SDL_CreateRGBSurfaceWithFormat(0, outer->w, outer->h, 32, SDL_PIXELFORMAT_RGBA32);
@@ -61,7 +59,7 @@ SDL_Surface* renderGlyph(TTF_Font* fill, TTF_Font* edge, const std::string& text
 
 } // namespace
 
-bool drawFontSheet(const std::string& path) {
+bool drawFontSheet(const std::string& path, const SheetColors& colors) {
     const int rows = (font::kCharacterCount + font::kCellsPerRow - 1) / font::kCellsPerRow;
     SDL_Surface* sheet = SDL_CreateRGBSurfaceWithFormat(0, font::kCellsPerRow * font::kCellWidth,
                                                         rows * font::kCellHeight, 32, SDL_PIXELFORMAT_RGBA32);
@@ -76,7 +74,7 @@ bool drawFontSheet(const std::string& path) {
             const int cellX = (i % font::kCellsPerRow) * font::kCellWidth;
             const int cellY = (i / font::kCellsPerRow) * font::kCellHeight;
             int baseline = 0;
-            SDL_Surface* glyph = renderGlyph(fill, edge, utf8(font::kCharacters[size_t(i)]), baseline);
+            SDL_Surface* glyph = renderGlyph(fill, edge, utf8(font::kCharacters[size_t(i)]), colors, baseline);
             if (!glyph) continue; // the blank has nothing to draw
             // Squeezed when wider than its table width, else centred in it; never past it.
             const int drawnWidth = std::min(glyph->w, width);

@@ -3,7 +3,7 @@
 //
 //   placeholder-art RESOURCES_DIR
 //
-// writes RESOURCES_DIR/images/*.png and RESOURCES_DIR/sounds/*, and the bitmap-font sheet
+// writes RESOURCES_DIR/images/*.png and RESOURCES_DIR/sounds/*, and the bitmap-font sheets
 // (FontSheet.cpp), and the card faces and backs (CardArt.cpp).
 
 #include "CardArt.h"
@@ -30,6 +30,10 @@ enum class Kind {
     Icon,       // a coloured tile with a short label
     Background, // a soft vertical gradient with its name
     Line,       // a thin rule
+    Tile,       // a light card in a coloured rim, for a picture or a name drawn on it
+    Frame,      // a coloured rim around what lies inside it; its label marks a corner
+    Callout,    // a panel with a point on its left edge, towards what it tells about
+    Tab,        // a tab, its top corners rounded, titled by the screen
 };
 
 struct Rgb {
@@ -57,6 +61,8 @@ constexpr Rgb kBrown{120, 75, 35};
 constexpr Rgb kPurple{110, 50, 150};
 constexpr Rgb kTeal{30, 130, 140};
 constexpr Rgb kFelt{20, 100, 60};
+constexpr Rgb kCream{245, 236, 205};
+constexpr Rgb kSteel{70, 110, 160};
 
 // Every picture the screens name, with the size its frame gives it (phone points).
 constexpr Art kPictures[] = {
@@ -322,6 +328,47 @@ constexpr Art kPictures[] = {
     {"p_phomtext_04.png", 60, 24, Kind::Icon, "Móm", kBrown},
     {"p_phomtext_05.png", 60, 24, Kind::Icon, "Ù", kRed},
     {"p_phomtext_06.png", 60, 24, Kind::Icon, "Đền", kPurple},
+    // The chess tables: the start button (titled by the table), the mark over the undo,
+    // draw and resign titles (drawn larger there) and beside the hidden-piece table's
+    // captured-pieces title (at this size, which leaves the title its two lines), a seat's
+    // clock and the friend mark
+    {"button_start.png", 100, 34, Kind::Button, " ", kGreen},
+    {"ct_icon_action.png", 14, 14, Kind::Icon, "⚑", kGold},
+    {"icon_timer.png", 16, 16, Kind::Icon, "◷", kBlue},
+    {"icon_friend.png", 16, 16, Kind::Icon, "☺", kGreen},
+    // The shop: its selected tabs (titled by the shop, in gold), the history's delete
+    // buttons and the buy buttons (titled by the screens), an item's tile, whose name is
+    // written in black on its lower part
+    {"shop_tap_chon(left).png", 108, 30, Kind::Tab, " ", kBlue},
+    {"shop_tap_chon(center).png", 108, 30, Kind::Tab, " ", kBlue},
+    {"shop_tap_chon(right).png", 108, 30, Kind::Tab, " ", kBlue},
+    {"shop_button_delete.png", 100, 30, Kind::Button, " ", kDarkRed},
+    {"button_red_normal.png", 66, 30, Kind::Button, " ", kRed},
+    {"i_img_borderItem.png", 70, 85, Kind::Tile, "", kGold},
+    // The item panel beside a tile: its backdrop pointing at the tile (mirrored when the
+    // panel lies left of it), the plates under the black title and price, the picture's
+    // frame, and its buttons, pictures without words: give, buy, add to the cart, take
+    // out of the cart
+    {"i_img_ShopViewDetail_background.png", 146, 162, Kind::Callout, " ", kSteel},
+    {"i_img_ShopViewDetail_backgroundTitle.png", 83, 16, Kind::Box, " ", kCream},
+    {"i_img_ShopwViewDetail_backgroundDescription.png", 119, 65, Kind::Box, " ", kCream},
+    {"i_img_border_itemImage.png", 58, 63, Kind::Tile, "", kGold},
+    {"i_btn_present.png", 33, 26, Kind::Button, "♥", kRed},
+    {"i_btn_checkout.png", 33, 26, Kind::Button, "$", kGreen},
+    {"i_btn_cartInHappyHour.png", 33, 26, Kind::Button, "+", kPurple},
+    {"i_btn_ShopViewDiscard.png", 33, 26, Kind::Button, "−", kDarkRed},
+    // The friends a gift goes to: the list's backdrop and title, a friend's avatar frame
+    // and the plate under his name (in white)
+    {"i_nenListFriend.png", 92, 170, Kind::Box, " ", kNavy},
+    {"i_taptrai-text.png", 64, 12, Kind::Icon, "☺ ☺ ☺", kGold},
+    {"i_nen-avatar.png", 20, 30, Kind::Tile, "", kGray},
+    {"i_ten-user.png", 70, 15, Kind::Box, "", kDark},
+    // The gift page: a gift's frame, its price in yellow under it; the chosen gift's frame
+    // is gold and ticked
+    {"khung_qua_tang.png", 50, 70, Kind::Frame, "", kGray},
+    {"khung_qua_tang_selected.png", 50, 70, Kind::Frame, "✓", kGold},
+    // The settings' language row
+    {"icon_ngonngu.png", 20, 20, Kind::Icon, "Aa", kTeal},
 };
 
 // The Caro clock: 30 pictures "caro-0.png" .. "caro-29.png", a ring that empties.
@@ -414,18 +461,19 @@ void strokeFrame(SDL_Surface* s, Rgb color, int radius) {
         }
 }
 
-// Draws the text centred, at the largest of a few sizes that fits; nothing when none fits.
-void drawCentredText(SDL_Surface* s, const std::string& text, bool bold, int preferredSize, SDL_Color color) {
+// Draws the text centred in `box`, at the largest of a few sizes that fits; nothing when
+// none fits.
+void drawTextIn(SDL_Surface* s, SDL_Rect box, const std::string& text, bool bold, int preferredSize, SDL_Color color) {
     if (text.empty() || text == " ") return;
     for (int size = preferredSize; size >= 7; --size) {
         TTF_Font* font = TTF_OpenFont(bold ? kBoldFontPath : kFontPath, size);
         if (!font) return;
         int w = 0, h = 0;
         TTF_SizeUTF8(font, text.c_str(), &w, &h);
-        if (w <= s->w - 2 && h <= s->h) {
+        if (w <= box.w - 2 && h <= box.h) {
             SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, text.c_str(), color);
             if (rendered) {
-                SDL_Rect at{(s->w - w) / 2, (s->h - h) / 2, w, h};
+                SDL_Rect at{box.x + (box.w - w) / 2, box.y + (box.h - h) / 2, w, h};
                 SDL_SetSurfaceBlendMode(rendered, SDL_BLENDMODE_BLEND);
                 SDL_BlitSurface(rendered, nullptr, s, &at);
                 SDL_FreeSurface(rendered);
@@ -435,6 +483,71 @@ void drawCentredText(SDL_Surface* s, const std::string& text, bool bold, int pre
         }
         TTF_CloseFont(font);
     }
+}
+
+void drawCentredText(SDL_Surface* s, const std::string& text, bool bold, int preferredSize, SDL_Color color) {
+    drawTextIn(s, SDL_Rect{0, 0, s->w, s->h}, text, bold, preferredSize, color);
+}
+
+// Paints the shape `inside` says (x, y: whether the pixel belongs to it) with a vertical
+// gradient from `top` to `bottom`, and its edge, `rimWidth` pixels deep, in `rim`.
+template <class Inside> void paintShape(SDL_Surface* s, Inside inside, Rgb top, Rgb bottom, Rgb rim, int rimWidth) {
+    auto onEdge = [&](int x, int y) {
+        for (int dy = -rimWidth; dy <= rimWidth; ++dy)
+            for (int dx = -rimWidth; dx <= rimWidth; ++dx)
+                if (std::abs(dx) + std::abs(dy) <= rimWidth && !inside(x + dx, y + dy)) return true;
+        return false;
+    };
+    for (int y = 0; y < s->h; ++y) {
+        const double t = s->h > 1 ? double(y) / (s->h - 1) : 0;
+        const uint32_t fill = mapRgba(s, mix(top, bottom, t)), edge = mapRgba(s, rim);
+        for (int x = 0; x < s->w; ++x)
+            if (inside(x, y)) putPixel(s, x, y, onEdge(x, y) ? edge : fill);
+    }
+}
+
+// A light card in a rim of the colour: what is drawn on it (a picture, a black name) reads.
+void drawTile(SDL_Surface* s, Rgb color) {
+    const int w = s->w, h = s->h, radius = std::min(w, h) / 6;
+    const int rim = std::max(2, std::min(w, h) / 16);
+    auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && insideRounded(x, y, w, h, radius); };
+    paintShape(s, inside, lighter(color, 0.85), lighter(color, 0.7), darker(color, 0.15), rim);
+}
+
+// A rim of the colour around an empty middle (what lies inside shows through); the label,
+// when there is one, stands in the top of the middle.
+void drawFrame(SDL_Surface* s, Rgb color, const std::string& label) {
+    const int w = s->w, h = s->h, radius = std::min(w, h) / 6;
+    const int rim = std::max(2, std::min(w, h) / 12);
+    auto outer = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && insideRounded(x, y, w, h, radius); };
+    auto ring = [&](int x, int y) {
+        return outer(x, y) && !insideRounded(x - rim, y - rim, w - 2 * rim, h - 2 * rim, std::max(0, radius - rim));
+    };
+    paintShape(s, ring, lighter(color, 0.3), darker(color, 0.2), lighter(color, 0.6), 1);
+    drawTextIn(s, SDL_Rect{rim, rim, w - 2 * rim, h / 4}, label, true, 14, SDL_Color{255, 255, 255, 255});
+}
+
+// A panel whose body starts a few points in from the left edge, where a point juts out at
+// the height of the tile it tells about (mirrored, it points right).
+void drawCallout(SDL_Surface* s, Rgb color) {
+    const int w = s->w, h = s->h, inset = 8, radius = 8, halfBase = 9;
+    const int tipY = h * 53 / 100;
+    auto inside = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= w || y >= h) return false;
+        if (x >= inset && insideRounded(x - inset, y, w - inset, h, radius)) return true;
+        // The point: its tip on the left edge, its base on the body's edge.
+        return x < inset + 2 && std::abs(y - tipY) <= halfBase * x / inset;
+    };
+    paintShape(s, inside, lighter(color, 0.2), darker(color, 0.25), lighter(color, 0.6), 2);
+}
+
+// A tab: its top corners rounded, its bottom square, where it meets the page under it.
+void drawTab(SDL_Surface* s, Rgb color) {
+    const int w = s->w, h = s->h, radius = std::min(w, h) / 3;
+    auto inside = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h && insideRounded(x, y, w, h + radius, radius);
+    };
+    paintShape(s, inside, lighter(color, 0.3), darker(color, 0.3), lighter(color, 0.6), 1);
 }
 
 std::string baseName(std::string_view name) {
@@ -482,6 +595,18 @@ SDL_Surface* draw(const Art& art) {
         drawCentredText(s, label, true, 16, white);
         break;
     }
+    case Kind::Tile:
+        drawTile(s, art.color);
+        break;
+    case Kind::Frame:
+        drawFrame(s, art.color, label);
+        break;
+    case Kind::Callout:
+        drawCallout(s, art.color);
+        break;
+    case Kind::Tab:
+        drawTab(s, art.color);
+        break;
     }
     return s;
 }
@@ -643,7 +768,8 @@ int main(int argc, char** argv) {
     if (!savePng(drawLock(44, 30), images + "/lock.png")) ++failures;
     if (!savePng(drawCoTuongBoard(270, 300, 17, 28, 15, 29), images + "/ct_board.png")) ++failures;
     if (!savePng(drawCoTuongBoard(570, 710, 44, 61, 75, 62), images + "/ct_board_ipad.png")) ++failures;
-    if (!drawFontSheet(images + "/font_kavo.png")) ++failures;
+    if (!drawFontSheet(images + "/font_kavo.png", kGoldSheet)) ++failures;
+    if (!drawFontSheet(images + "/sea.png", kSeaSheet)) ++failures;
     failures += drawCards(images);
     for (const Tone& tone : kSounds)
         if (!writeFile(sounds + "/" + tone.name, synthesize(tone))) {
