@@ -11,8 +11,8 @@
 #include "tools/portal-stub/StubRoster.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cctype>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -710,19 +710,23 @@ TEST(StubNames, ANameThatReadsAsSomethingElseIsRefusedByRegistrationAndSignIn) {
     }
     for (const auto& message : person.listener().messages())
         EXPECT_NE(message.commandId, 3) << "nobody was signed in";
-    for (const std::string name : {"Nguye\xcc\x82\xcc\x83n", "an\xe2\x9d\xa4\xef\xb8\x8f"}) {
+    // Each is answered under the name its account is kept as: in its normal form, the marks composed.
+    const std::pair<std::string, std::string> names[] = {{"Nguye\xcc\x82\xcc\x83n", "Nguy\xe1\xbb\x85n"},
+                                                         {"an\xe2\x9d\xa4\xef\xb8\x8f", "an\xe2\x9d\xa4\xef\xb8\x8f"}};
+    for (const auto& [name, kept] : names) {
         person.send(35, Bytes().utf(name).utf("123").data());
         auto registered = person.next(35);
         ASSERT_TRUE(registered);
-        EXPECT_EQ(registered->data(), Bytes().utf(name).boolean(true).utf("KAVO DK " + name).utf("8777").data());
+        EXPECT_EQ(registered->data(), Bytes().utf(kept).boolean(true).utf("KAVO DK " + kept).utf("8777").data());
     }
 }
 
 // A name from the wire is repeated no further than the client's name field shows it
 // (twenty characters): a transfer to, and a message for, a name of 10,020 characters that no
 // one has are refused with its first twenty, in the answer and in the log; a message for a
-// player someone is goes.
-TEST(StubNames, ARefusalNamesNoMoreOfANameThanItsFieldShows) {
+// player someone is goes; a name search and a report of that name find no one and are
+// logged with its first twenty too.
+TEST(StubNames, ANameFromTheWireIsRepeatedNoFurtherThanItsFieldShows) {
     TestFolder folder;
     const std::string log = folder.path + "/stub.log";
     const std::string shown = "Nguyễn Văn Hải Đăng1";
@@ -745,14 +749,22 @@ TEST(StubNames, ARefusalNamesNoMoreOfANameThanItsFieldShows) {
             ASSERT_TRUE(answer);
             EXPECT_EQ(answer->data(), Bytes().byte(13).byte(int8_t(status)).utf(told).data());
         }
+        person.send(36, Bytes().utf(name).data());
+        auto found = person.next(36);
+        ASSERT_TRUE(found);
+        EXPECT_FALSE(found->available()) << "no stub player is named so";
+        person.send(2703, Bytes().int32(1).utf(name).utf("Gian lận").utf("chơi gian").data());
+        ASSERT_TRUE(person.next(2703));
     }
     std::ifstream file(log);
-    bool named = false;
+    std::set<std::string> named;
     for (std::string line; std::getline(file, line);) {
         EXPECT_EQ(line.find(shown + "x"), std::string::npos) << line.substr(0, 120);
-        named = named || line.find("message to " + shown) != std::string::npos;
+        for (const std::string what : {"message to ", "name search: ", "report of "})
+            if (line.find(what + shown) != std::string::npos) named.insert(what);
     }
-    EXPECT_TRUE(named) << "the log names whom the message was for";
+    EXPECT_EQ(named, (std::set<std::string>{"message to ", "name search: ", "report of "}))
+        << "the log names whom the message was for, what was searched for and whom the report was of";
 }
 
 // A person's id is his name's, the same at every sign-in, and never a stub player's

@@ -5,6 +5,7 @@
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordingListener.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -93,6 +94,13 @@ public:
     void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
     std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
         return nextReply(listener_, seen_, command, sub, timeout);
+    }
+    // The next reply of any of `commands`.
+    std::optional<Message> nextOf(const std::vector<int16_t>& commands, double timeout = 15) {
+        const auto wanted = [&](int16_t id, const ByteVector&) {
+            return std::find(commands.begin(), commands.end(), id) != commands.end();
+        };
+        return nextMatching(listener_, seen_, wanted, timeout);
     }
     // The next message, whatever it is.
     std::optional<Message> nextAny() {

@@ -335,10 +335,11 @@ void StubAccount::onReportCategories(Message&, PortalServer::Reply& reply) {
     reply.send(categories);
 }
 
+// A report of a player, logged: his name as far as the name field shows it.
 void StubAccount::onReport(Message& request, PortalServer::Reply& reply) {
     const std::string user = request.readUTF();
     const std::string category = request.readUTF();
-    platform::log("report of " + user + " (" + category + "): " + request.readUTF());
+    platform::log("report of " + shortenedName(user) + " (" + category + "): " + request.readUTF());
     Message done(2703);
     done.writeInt(1);
     done.writeByte(1);

@@ -185,10 +185,11 @@ void StubMail::onPrivateMessage(Message& request, PortalServer::Reply&) {
 namespace {
 
 // Reply 36: rows of int id and UTF name of the stub players whose names hold the text,
-// under the ids every other reply gives them.
+// under the ids every other reply gives them. The log names the text searched for as far
+// as the name field shows it.
 void onSearch(Message& request, PortalServer::Reply& reply) {
     const std::string wanted = request.readUTF();
-    platform::log("name search: " + wanted);
+    platform::log("name search: " + shortenedName(wanted));
     Message found(36);
     for (const StubPlayer& player : kStubPlayers) {
         if (std::string(player.name).find(wanted) == std::string::npos) continue;

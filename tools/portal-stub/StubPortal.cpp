@@ -5,6 +5,7 @@
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubMoreGames.h"
+#include "tools/portal-stub/StubNameBook.h"
 #include "tools/portal-stub/StubNames.h"
 #include "tools/portal-stub/StubNotices.h"
 #include "tools/portal-stub/StubProfile.h"
@@ -191,25 +192,30 @@ void StubPortal::onSignIn(Message& request, PortalServer::Reply& reply) {
     const bool sent = request.data().size() >= 2 && (request.data()[0] | request.data()[1]) != 0;
     const std::string user = request.readUTF();
     platform::log("sign-in of \"" + shortenedName(user) + "\"");
+    std::string reason = signInRefusal(user, sent);
+    // The account the name signs in to: as it is kept, or a new one's under its normal form.
+    const auto account = reason.empty() ? StubNameBook::claim(user) : StubNameBook::Found{};
+    if (reason.empty()) reason = StubNameBook::refusal(account);
     // A refused name is no account: nothing is kept or seated under it.
-    if (const std::string reason = signInRefusal(user, sent); !reason.empty()) {
+    if (!reason.empty()) {
         Message refused(4);
         refused.writeUTF(reason);
         reply.send(refused);
         return;
     }
-    coTuong_.setPlayer(playerIdOf(user), user);
-    coUp_.setPlayer(playerIdOf(user), user);
-    phom_.setPlayer(playerIdOf(user), user);
+    const std::string& person = account.name;
+    coTuong_.setPlayer(playerIdOf(person), person);
+    coUp_.setPlayer(playerIdOf(person), person);
+    phom_.setPlayer(playerIdOf(person), person);
     {
         std::lock_guard lock(userMutex_);
-        user_ = user;
+        user_ = person;
     }
-    account_.signedIn(playerIdOf(user), user);
+    account_.signedIn(playerIdOf(person), person);
     Message signedIn(3);
-    signedIn.writeInt(playerIdOf(user));
-    signedIn.writeLong(shop_.signIn(user));
-    signedIn.writeShort(StubProfile::avatarOf(user));
+    signedIn.writeInt(playerIdOf(person));
+    signedIn.writeLong(shop_.signIn(person));
+    signedIn.writeShort(StubProfile::avatarOf(person));
     signedIn.writeInt(2500);
     reply.send(signedIn);
 }

@@ -3,9 +3,8 @@
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubNameBook.h"
 #include "tools/portal-stub/StubNames.h"
-#include "tools/portal-stub/StubPortal.h"
-#include "tools/portal-stub/StubRoster.h"
 
 namespace portalstub {
 
@@ -14,33 +13,37 @@ using portalserver::PortalServer;
 
 namespace {
 
-// A name no account may have: one a person cannot read as the name it is (StubNames: one
-// that reads as blank, holds a control, format or invisible character, or is longer than
-// the name fields show).
-bool invalidName(const std::string& name) {
-    return !readableName(name);
+// What became of a registration refused with a reason, as the log says it.
+const char* outcomeOf(StubNameBook::Kind kind) {
+    switch (kind) {
+    case StubNameBook::Kind::Alike:
+        return "reads like another name";
+    case StubNameBook::Kind::Failed:
+        return "failed";
+    default:
+        return "not valid";
+    }
 }
 
-// A name someone has: locked, or a stub player's.
-bool reserved(const std::string& name) {
-    return name == StubPortal::kBannedUser || stubPlayerNamed(name) != nullptr;
-}
-
-// The answer (35): the name, whether it is now an account, and the text message that
-// confirms it (a refusal's text says why a name is not valid, and does not repeat it).
+// The answer (35): the name as its account is kept, whether it is now an account, and the
+// text message that confirms it. A name that is someone's already (a person's, a stub
+// player's, "banned") is answered as taken; a refusal that says why (a name not valid, one
+// that reads like another player's, the accounts busy) does not repeat the name.
 void onRegister(Message& request, PortalServer::Reply& reply) {
     // The password is not logged; the stub signs in any password anyway.
     const std::string name = request.readUTF();
-    const bool valid = !invalidName(name);
-    const bool opened = valid && !reserved(name) && StubLedger::open(name);
+    const auto found =
+        readableName(name) ? StubNameBook::claim(name) : StubNameBook::Found{StubNameBook::Kind::NotValid, ""};
+    const bool opened = found.kind == StubNameBook::Kind::Person && StubLedger::open(found.name);
+    const std::string refusal = StubNameBook::refusal(found);
     platform::log("registration of \"" + shortenedName(name) + "\": " +
-                  (opened  ? "opened"
-                   : valid ? "taken"
-                           : "not valid"));
+                  (opened            ? "opened"
+                   : refusal.empty() ? "taken"
+                                     : outcomeOf(found.kind)));
     Message answer(35);
-    answer.writeUTF(valid ? name : "");
+    answer.writeUTF(refusal.empty() ? found.name : "");
     answer.writeBool(opened);
-    answer.writeUTF(opened ? StubRegistration::kRegisterPrefix + name : valid ? "" : StubRegistration::notValid());
+    answer.writeUTF(opened ? StubRegistration::kRegisterPrefix + found.name : refusal);
     answer.writeUTF(opened ? StubRegistration::kSmsNumber : "");
     reply.send(answer);
 }

@@ -8,12 +8,15 @@
 namespace portalstub {
 
 // Registration (35) and password recovery (73), answered as a server answers them: a
-// free name (no account has it, no stub player's, not "banned") becomes an account with
-// the start money, which then signs in, and the answer gives the text message that
+// free name (no account has it, none reads like it, no stub player's, not "banned")
+// becomes an account with the start money, kept under the name's normal form
+// (StubNameBook), which then signs in, and the answer gives the text message that
 // confirms it; a taken name is answered as taken; a blank name, or one no person can read
-// (StubNames: a control or a line separator in it, or longer than the name fields show),
-// is not valid, and the answer does not repeat it. Recovery answers the text message that asks for
-// a password, the name to be added by the client. Both are admitted before a sign-in.
+// (StubNames: a control or a line separator in it, a blank at either end or a no-break
+// space, or longer than the name fields show), is not valid, and one that reads like
+// another player's is refused so: neither answer repeats the name. Recovery answers the
+// text message that asks for a password, the name to be added by the client. Both are
+// admitted before a sign-in.
 class StubRegistration {
 public:
     // The number the text messages go to, and their first words.

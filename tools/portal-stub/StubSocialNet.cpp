@@ -5,6 +5,7 @@
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubHttp.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubNameBook.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubProfile.h"
 
@@ -61,6 +62,8 @@ void StubSocialNet::onSignIn(Message& request, PortalServer::Reply& reply) {
         return;
     }
     const std::string name = "sn" + std::to_string(n);
+    // Its own name, which the stub gives: no name that reads like it opens an account.
+    StubNameBook::enter(name);
     Message signedIn(3);
     signedIn.writeInt(StubPortal::playerIdOf(name));
     signedIn.writeLong(StubLedger::session().signIn(name));

@@ -17,12 +17,14 @@ namespace {
 // one change, so that a busy stub is slow rather than wrong.
 constexpr int kBusyMilliseconds = 10000;
 
-// Every account, one row each, and what a person keeps beside his money: his friends,
-// the notices he has had, his shop history, the store receipts and scratch cards credited
-// (each once), his lottery tickets, his profile, what he bought and the hands he played.
+// Every account, one row each, each person's name under its likeness (StubNameBook), and
+// what a person keeps beside his money: his friends, the notices he has had, his shop
+// history, the store receipts and scratch cards credited (each once), his lottery tickets,
+// his profile, what he bought and the hands he played.
 constexpr const char* kTables = R"(
 CREATE TABLE IF NOT EXISTS clock (id INTEGER PRIMARY KEY CHECK (id = 1), started INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS accounts (key TEXT PRIMARY KEY, money INTEGER NOT NULL) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS names (likeness TEXT PRIMARY KEY, name TEXT NOT NULL) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS friends (person TEXT NOT NULL, friend INTEGER NOT NULL, accepted INTEGER NOT NULL,
                                     PRIMARY KEY (person, friend));
 CREATE TABLE IF NOT EXISTS had (person TEXT NOT NULL, what TEXT NOT NULL, PRIMARY KEY (person, what)) WITHOUT ROWID;

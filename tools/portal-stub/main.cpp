@@ -23,6 +23,7 @@
 #include "tools/portal-stub/StubImages.h"
 #include "tools/portal-stub/StubLog.h"
 #include "tools/portal-stub/StubMoreGames.h"
+#include "tools/portal-stub/StubNameBook.h"
 #include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubSocialNet.h"
 #include "tools/portal-stub/StubStateFolder.h"
@@ -325,6 +326,7 @@ int main(int argc, char** argv) {
     }
     // The accounts' file and the stub's clock (the lottery draws by it) begin now.
     portalstub::StubStore::session().keepIn(options.stateFolder);
+    portalstub::StubNameBook::enterKeptAccounts();
     portalstub::StubSocialNet socialNet(options.secret);
     socialNet.installPages(http);
     portalstub::installStubImages(http);
