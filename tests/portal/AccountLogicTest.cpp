@@ -844,8 +844,13 @@ protected:
     SignInAnswers() {
         platform::SmsComposer::clearRecord();
         auto& defaults = platform::UserDefaults::standard();
-        defaults.setString("moi", "uname");
-        defaults.setString("pw1", "password");
+        // The machine remembers another account, the switch on; the registration sent "moi"
+        // with the password "pw1".
+        defaults.setBool(true, "firstTimeRun");
+        defaults.setBool(true, "savednextLogin");
+        defaults.setString("an", "uname");
+        defaults.setString("secret", "password");
+        defaults.setString("pw1", GlobalService::kRegisterPasswordKey);
         defaults.setString("quen", "KAVO_FORGET_PASSWORD_USERNAME");
         // The launch turned the SMS switch on; each test says which it wants.
         KavoOnlineAppDelegate::setSwitchOnSMS(false);
@@ -877,11 +882,13 @@ protected:
     static std::string stored(const char* key) { return platform::UserDefaults::standard().stringForKey(key); }
 };
 
-TEST_F(SignInAnswers, ATakenNameIsSaidAndNothingIsComposed) {
+TEST_F(SignInAnswers, ATakenNameIsSaidAndNothingIsComposedOrRemembered) {
     platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
     registerAnswer(false);
     EXPECT_EQ(dialogText(), text("KAVO_gameIDAlreadyUsed"));
     EXPECT_TRUE(composed().empty());
+    EXPECT_EQ(stored("uname"), "an");
+    EXPECT_EQ(stored("password"), "secret");
 }
 
 TEST_F(SignInAnswers, WithTheStoreSwitchOnAFreeNameRegistersWithoutAMessage) {
@@ -892,9 +899,9 @@ TEST_F(SignInAnswers, WithTheStoreSwitchOnAFreeNameRegistersWithoutAMessage) {
     EXPECT_EQ(UIController::currentDialog(), nullptr);
 }
 
-// The log-in form's remembered account is the player's choice there: a registration
-// whose message was not sent leaves it as it was.
-TEST_F(SignInAnswers, TheRegistrationMessageCancelledKeepsTheRememberedAccount) {
+// The account the server opened is the log-in form's remembered one from its answer on,
+// whatever becomes of the text message that follows it.
+TEST_F(SignInAnswers, TheOpenedAccountIsRememberedWhenItsMessageIsCancelled) {
     platform::SmsComposer::setTestResult(platform::SmsResult::Cancelled);
     registerAnswer(true);
     EXPECT_EQ(composed(), std::vector<std::string>{"DK moi -> 8077"});
@@ -903,11 +910,22 @@ TEST_F(SignInAnswers, TheRegistrationMessageCancelledKeepsTheRememberedAccount) 
     EXPECT_EQ(dialogText(), text("KAVO_cancelSendMessage"));
 }
 
-TEST_F(SignInAnswers, TheRegistrationMessageSentKeepsTheAccount) {
+TEST_F(SignInAnswers, TheOpenedAccountIsRememberedWhenItsMessageIsSent) {
     platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
     registerAnswer(true);
     EXPECT_EQ(stored("uname"), "moi");
+    EXPECT_EQ(stored("password"), "pw1");
     EXPECT_EQ(dialogText(), text("KAVO_sendMessageRegistrySuccess"));
+}
+
+// With the remember switch off, the new account's name is remembered and no password is
+// kept, the new account's or the one remembered before.
+TEST_F(SignInAnswers, WithTheSwitchOffTheOpenedAccountLeavesNoPasswordStored) {
+    platform::UserDefaults::standard().setBool(false, "savednextLogin");
+    KavoOnlineAppDelegate::setSwitchOnSMS(true);
+    registerAnswer(true);
+    EXPECT_EQ(stored("uname"), "moi");
+    EXPECT_EQ(stored("password"), "");
 }
 
 TEST_F(SignInAnswers, ADeviceThatCannotSendOffersToCopyTheRegistrationText) {
