@@ -549,21 +549,59 @@ TEST_F(AccountLogic, AvatarBoughtInTheShopIsPaidNotWornAndWhileItIsClosedOnlySai
     }
 }
 
-TEST_F(AccountLogic, ItemPurchaseIsPaidAndAFailureOffersOnlyCancel) {
+TEST_F(AccountLogic, ItemPurchaseIsPaidAndAFailureCostsNothing) {
     reply(101, Bytes().byte(6).byte(0).int32(1500));
     EXPECT_EQ(myMoney(), 98500);
     EXPECT_EQ(dialogText(), text("KAVO_buyItemOK"));
 
     reply(101, Bytes().byte(6).byte(1).utf("Không đủ tiền"));
-    auto dialog = UIController::currentDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->message(), "Không đủ tiền");
-    EXPECT_EQ(dialog->numberOfButtons(), 1);
-    EXPECT_EQ(dialog->buttonTitleAtIndex(0), text("KAVO_cancel"));
+    EXPECT_EQ(dialogText(), "Không đủ tiền");
     EXPECT_EQ(myMoney(), 98500);
 
     reply(101, Bytes().byte(10).int32(5).byte(1).utf("Không xoá được"));
     EXPECT_EQ(dialogText(), "Không xoá được");
+}
+
+// Every refusal the server answers a request with, and every notice it sends, shows as one
+// kind of notice: its text, and one button that says OK in the player's language ("Đồng ý",
+// "OK"). Nothing is left to cancel once the server has said no.
+struct ServerNotice {
+    const char* what;
+    int16_t command;
+    ByteVector body;
+};
+
+const ServerNotice kServerNotices[] = {
+    {"a refusal", 10, Bytes().utf("Không đủ tiền").data()},
+    {"a notice", 45, Bytes().byte(0).utf("Bảo trì lúc 2 giờ").data()},
+    {"an item not bought", 101, Bytes().byte(6).byte(1).utf("Hãy chọn vật phẩm trước").data()},
+    {"a gift at a table refused", 101, Bytes().byte(7).byte(1).utf("Không đủ tiền tặng quà").data()},
+    {"an item not deleted", 101, Bytes().byte(10).int32(5).byte(1).utf("Không xoá được").data()},
+    {"a gift not opened", 101, Bytes().byte(17).byte(1).utf("Hết hạn").data()},
+    {"a top-up refused", 71, Bytes().byte(2).byte(0).utf("Thẻ này đã được sử dụng").utf("").int64(100000).data()},
+    {"a lottery ticket not bought", 1403, Bytes().boolean(false).int32(0).utf("Đã hết giờ mua").data()},
+    {"a password not changed", 1003, Bytes().boolean(false).data()},
+    {"a name taken", 35, Bytes().utf("moi").boolean(false).utf("").utf("").data()},
+};
+
+TEST_F(AccountLogic, EveryRefusalAndNoticeOfTheServerHasOneButtonThatSaysOk) {
+    for (const char* language : {"vi", "en"}) {
+        Resources::getInstance().setCurrentLanguage(language);
+        Resources::getInstance().loadLanguage();
+        const std::string ok = text("KAVO_OK");
+        for (const ServerNotice& notice : kServerNotices) {
+            SCOPED_TRACE(std::string(notice.what) + " in " + language);
+            reply(notice.command, notice.body);
+            const auto dialog = UIController::currentDialog();
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_FALSE(dialog->message().empty());
+            ASSERT_EQ(dialog->numberOfButtons(), 1);
+            EXPECT_EQ(dialog->buttonTitleAtIndex(0), ok);
+            UIController::closeDialog();
+        }
+    }
+    Resources::getInstance().setCurrentLanguage("vi");
+    Resources::getInstance().loadLanguage();
 }
 
 TEST_F(AccountLogic, OpenedGiftAddsItsMoneyOnlyWhenItWorked) {
