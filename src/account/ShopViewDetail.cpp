@@ -303,7 +303,7 @@ void ShopViewDetail::doDiscard() {
 }
 
 void ShopViewDetail::doShowAlertViewMessage(const std::string& message) {
-    platform::runOnMainThread([message] { ui::AlertView::make("", message, nullptr, "OK")->show(); });
+    UIController::postNotice(message);
 }
 
 // ---------------------------------------------------------------- closing

@@ -8,7 +8,6 @@
 #include "platform/runtime/Log.h"
 #include "platform/services/PaymentQueue.h"
 #include "platform/services/SmsComposer.h"
-#include "platform/ui/AlertView.h"
 #include "portal/GlobalService.h"
 
 #include <set>
@@ -68,7 +67,7 @@ bool TopupActions::takeAnswerToReceiptSentAgain(const std::string& receipt) {
 
 void TopupActions::showFailure(const platform::Notification& failed) {
     if (failed.userInfo["errorCode"].intValue() == platform::kPaymentCancelledErrorCode) return;
-    platform::ui::AlertView::make("", failed.userInfo["error"].stringValue(), nullptr, "OK")->show();
+    UIController::showNotice(failed.userInfo["error"].stringValue());
 }
 
 std::vector<platform::NotificationCenter::Token> TopupActions::observe(const void* buyer, Handlers handlers) {

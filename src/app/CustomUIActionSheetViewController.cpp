@@ -3,6 +3,7 @@
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/KavoViewController.h"
 #include "app/Util.h"
+#include "platform/ui/Font.h"
 
 namespace kavo {
 
@@ -72,8 +73,24 @@ CustomUIActionSheetViewController::CustomUIActionSheetViewController(const std::
 
 void CustomUIActionSheetViewController::viewWillAppear(bool animated) {
     languageTexts_.apply();
+    markDefaultButton();
     ViewController::viewWillAppear(animated);
     slideIn();
+}
+
+// A player at a keyboard reads the bold button as the one Return presses, as in a dialog:
+// the default button is drawn bold and the buttons beside it regular (a button's title is
+// bold until it is told otherwise), each at its own size.
+void CustomUIActionSheetViewController::markDefaultButton() const {
+    if (!defaultButton_ || !defaultButton_->superview()) return;
+    for (const auto& sibling : defaultButton_->superview()->subviews()) {
+        const auto button = std::dynamic_pointer_cast<platform::ui::Button>(sibling);
+        if (!button) continue;
+        const auto& title = button->titleLabel();
+        const double size = title->font().size();
+        title->setFont(button == defaultButton_ ? platform::ui::Font::boldSystem(size)
+                                                : platform::ui::Font::system(size));
+    }
 }
 
 void CustomUIActionSheetViewController::slideIn() {

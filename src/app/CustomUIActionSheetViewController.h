@@ -35,8 +35,9 @@ public:
     const platform::ui::ViewPtr& actionSheetView() const { return actionSheetView_; }
     void setActionSheetView(platform::ui::ViewPtr view) { actionSheetView_ = std::move(view); }
 
-    // Sets the bound language texts again, then the platform's, then slideIn. Subclasses
-    // that override it call this one.
+    // Sets the bound language texts again, draws the default button bold (the buttons
+    // beside it regular), then the platform's, then slideIn. Subclasses that override it
+    // call this one.
     void viewWillAppear(bool animated) override;
     // Hides the back button, makes the sheet full-screen and moves the panel from y 30 to
     // the vertical middle of the screen.
@@ -74,6 +75,8 @@ protected:
     LanguageTexts& languageTexts() { return languageTexts_; }
 
 private:
+    void markDefaultButton() const;
+
     std::string nibName_;
     platform::ui::ViewPtr actionSheetView_;
     LanguageTexts languageTexts_;

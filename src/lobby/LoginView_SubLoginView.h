@@ -36,8 +36,8 @@ public:
     // Stores the typed credentials and the switch (the fields are emptied on screen
     // when the switch is off).
     void savedInfos();
-    // Shows that account in the fields, in place of what they held; nothing is stored
-    // until the player signs in with it.
+    // Shows that account in the fields, in place of what they held (a registration's new
+    // account, which the server's answer has already made the remembered one).
     void fillAccount(const std::string& name, const std::string& password);
     void setTimeCount();
     // Empty: kept for the screen's callers.

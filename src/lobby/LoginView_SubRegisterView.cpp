@@ -83,8 +83,7 @@ void LoginView_SubRegisterView::doRegister() {
 }
 
 void LoginView_SubRegisterView::showWarning(const std::string& key) {
-    auto alert = platform::ui::AlertView::make("", Resources::getInstance().textWithKey(key), nullptr, "OK");
-    alert->show();
+    UIController::showNotice(Resources::getInstance().textWithKey(key));
 }
 
 void LoginView_SubRegisterView::onRegister() {

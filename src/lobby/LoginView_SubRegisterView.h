@@ -2,7 +2,6 @@
 
 #include "lobby/LoginSubForm.h"
 #include "lobby/ServerListText.h"
-#include "platform/ui/AlertView.h"
 #include "portal/IConnectOKListener.h"
 
 #include <memory>
@@ -49,7 +48,7 @@ protected:
     void didOpen() override;
 
 private:
-    // A one-button alert with the text of `key` over the form.
+    // The notice of `key` over the form.
     void showWarning(const std::string& key);
 
     std::shared_ptr<platform::ui::TextField> txfUsername_;

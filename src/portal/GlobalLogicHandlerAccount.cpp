@@ -496,12 +496,14 @@ void GlobalLogicHandler::onBuyAvatarSuccessWithPayment(int32_t price) {
     showAlertViewWithMessage(text("KAVO_buyItemOK"));
 }
 
+// A refusal is a notice like any other: its one button says OK, not cancel (there is
+// nothing left to cancel).
 void GlobalLogicHandler::onBuyAvatarFail(const std::string& reason) {
-    platform::runOnMainThread([reason] { UIController::startCancelDlg(reason); });
+    showAlertViewWithMessage(reason);
 }
 
 void GlobalLogicHandler::onDeleteItemFail(const std::string& reason) {
-    platform::runOnMainThread([reason] { UIController::startCancelDlg(reason); });
+    showAlertViewWithMessage(reason);
 }
 
 void GlobalLogicHandler::onUpdateDeleteItem(int32_t /*itemId*/) {}
@@ -640,7 +642,7 @@ void GlobalLogicHandler::showAlertInAppPurchase(const platform::Value& info) {
         updateMyMoney();
         UIController::startOKDlg(message, {UIController::kActionPurchaseConfirmed});
     } else if (!sentAgain) {
-        UIController::startCancelDlg(message);
+        UIController::showNotice(message);
     }
     if (panel) Util::hideLoadingOnView(panel);
 }

@@ -149,6 +149,11 @@ void GlobalLogicHandler::showRegisterAnswer(const std::string& username, bool av
         showAlertViewWithMessage(text("KAVO_gameIDAlreadyUsed"));
         return;
     }
+    // The account is opened: it is the one the log-in form remembers from now on (a name
+    // taken or refused above never replaces the remembered one).
+    if (!username.empty())
+        RememberedLogin::rememberNewAccount(
+            username, platform::UserDefaults::standard().stringForKey(GlobalService::kRegisterPasswordKey));
     if (login) login->setUserNameAndPasswordFromCache(username);
     // The store build registers without a text message (the recovery answer tests the
     // same switch the other way round).

@@ -303,8 +303,8 @@ void GlobalService::loginWithUsername(const std::string& user, const std::string
 }
 
 // A registration keeps its password on its own: the log-in form's remembered name and
-// password ("uname", "password") are the ones the player chose to remember there, and a new
-// account (refused or not) does not take their place.
+// password ("uname", "password") become the new account's only when the server's answer
+// says it is opened (a name taken or refused never takes their place).
 void GlobalService::requestRegisterWithUsername(const std::string& user, const std::string& password) {
     defaults().setString(password, kRegisterPasswordKey);
     defaults().synchronize();

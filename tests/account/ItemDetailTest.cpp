@@ -147,6 +147,10 @@ TEST_F(ItemDetail, AnAvatarForTheCartIsRefusedAndAnItemIsAdded) {
     runPosted();
     EXPECT_EQ(dialogText(), text("KAVO_Cart_ConfirmItem"));
     ASSERT_EQ(shop->listSelectedItems().size(), 1u);
+    // A notice like every other: one button, the OK word.
+    const auto notice = platform::ui::AlertView::visibleAlerts().back();
+    ASSERT_EQ(notice->numberOfButtons(), 1);
+    EXPECT_EQ(notice->buttonTitleAtIndex(0), text("KAVO_OK"));
 }
 
 TEST_F(ItemDetail, ChoosingAFriendThenBuyingBuysForOneself) {

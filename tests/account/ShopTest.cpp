@@ -9,6 +9,7 @@
 #include "platform/foundation/Text.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/services/PaymentQueue.h"
+#include "platform/ui/AlertView.h"
 #include "tests/account/ShopTestSupport.h"
 #include "tests/support/client/OpenDialog.h"
 
@@ -250,6 +251,10 @@ TEST_F(Shop, ACancelledStorePurchaseSaysNothingAndAFailureSaysWhy) {
     shop->selectRow(3);
     ASSERT_TRUE(portalCaughtUp());
     EXPECT_EQ(dialogText(), "store not available");
+    // A notice like every other: one button, the OK word.
+    const auto notice = platform::ui::AlertView::visibleAlerts().back();
+    ASSERT_EQ(notice->numberOfButtons(), 1);
+    EXPECT_EQ(notice->buttonTitleAtIndex(0), text("KAVO_OK"));
     EXPECT_TRUE(bodies(71).empty());
     EXPECT_TRUE(shop->view()->isUserInteractionEnabled());
 }

@@ -1,7 +1,8 @@
 // The client's forms against the local portal stub, as a player fills them: each shows its
 // fields empty when it opens (the locked board's password, the registration), the sign-in
-// form keeps the name the player chose to remember, and Return in a form's last field
-// presses its button (the go-to-board sheet's password).
+// form remembers the account a registration opened (not one refused), even after a
+// restart, and Return in a form's last field presses its button (the go-to-board sheet's
+// password).
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/Text.h"
 #include "app/UIController.h"
@@ -16,11 +17,15 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/TextField.h"
 #include "portal/GlobalService.h"
+#include "tests/e2e/ChildProcess.h"
 #include "tests/e2e/StubDrive.h"
 #include "tests/support/client/ClientTestSupport.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
+#include <utility>
 
 using namespace kavo;
 using namespace kavo::test;
@@ -52,6 +57,41 @@ protected:
     static void press(ui::Key key) { ui::Application::shared().dispatchKey(key); }
     static std::shared_ptr<LoginView> loginScreen() {
         return std::dynamic_pointer_cast<LoginView>(KavoOnlineAppDelegate::getInstance().topViewController());
+    }
+    // This machine remembered "khach" before, with the remember switch as given.
+    static void rememberOnThisMachine(bool switchOn) {
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.setBool(true, LoginView_SubLoginView::kFirstTimeRunKey);
+        defaults.setBool(switchOn, LoginView_SubLoginView::kSavedNextLoginKey);
+        defaults.setString("khach", LoginView_SubLoginView::kUnameKey);
+        defaults.setString(switchOn ? "123" : "", LoginView_SubLoginView::kPasswordKey);
+    }
+    // From the log-in screen: the registration form filled and sent, up to the stub's answer
+    // (its spinner gone).
+    ::testing::AssertionResult registerOnTheStub(const std::string& name, const std::string& password) {
+        const auto sent = drives("tap id=btnRegister_Clicked\ntype id=txfUsername " + name + "\ntype id=txfPassword " +
+                                 password + "\ntype id=txfRetypePwd " + password + "\ntap id=btnRegister\n");
+        if (!sent) return sent;
+        auto form = loginScreen() ? loginScreen()->logSubRegisterView() : nullptr;
+        if (!form) return ::testing::AssertionFailure() << "no registration form";
+        const auto waiting = [&form] {
+            for (const auto& subview : form->subviews())
+                if (std::dynamic_pointer_cast<ui::ActivityIndicatorView>(subview)) return true;
+            return false;
+        };
+        if (!platform::RunLoop::main().runUntil([&] { return !waiting(); }, kStateWait))
+            return ::testing::AssertionFailure() << "the stub never answered\n" << log();
+        return ::testing::AssertionSuccess();
+    }
+    static bool signInFormShows() {
+        const auto screen = loginScreen();
+        return screen && screen->logSubLoginView() && screen->logSubLoginView()->window();
+    }
+    using Account = std::pair<std::string, std::string>;
+    // The name and password the sign-in form shows.
+    static Account signInFields() {
+        const auto form = loginScreen() ? loginScreen()->logSubLoginView() : nullptr;
+        return form ? Account{form->txfUsername()->text(), form->txfPassword()->text()} : Account{};
     }
 };
 
@@ -87,68 +127,89 @@ TEST_F(FormsOnTheStub, ReturnInTheGoToBoardPasswordJoinsTheBoard) {
     EXPECT_TRUE(drives("screen TienLenView 10\n"));
 }
 
-// A registration sent, the form closed with Escape and opened again: its fields are empty,
-// so the same name typed again reaches the stub as it was typed (and is taken now); the
-// sign-in form still shows the name the player chose to remember.
-TEST_F(FormsOnTheStub, TheRegistrationFormOpensEmptyAndTheSignInFormKeepsTheRememberedName) {
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setBool(true, LoginView_SubLoginView::kFirstTimeRunKey);
-    defaults.setBool(true, LoginView_SubLoginView::kSavedNextLoginKey);
-    defaults.setString("khach", LoginView_SubLoginView::kUnameKey);
-    defaults.setString("123", LoginView_SubLoginView::kPasswordKey);
+// A free name registered: the filled sign-in form shows in the registration form's place;
+// closed with Escape and opened again ("Đăng nhập"), it holds the new account, which took
+// the place of the one remembered before. The registration form opens empty, so the same
+// name typed again reaches the stub as it was typed, with another password: taken now, it
+// leaves the remembered account as it was.
+TEST_F(FormsOnTheStub, ANewAccountIsTheRememberedOneAndATakenNameChangesNothing) {
+    rememberOnThisMachine(true);
     launch();
-    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername hoa9\n"
-                       "type id=txfPassword pw\ntype id=txfRetypePwd pw\ntap id=btnRegister\n"));
-    auto form = loginScreen() ? loginScreen()->logSubRegisterView() : nullptr;
-    ASSERT_TRUE(form);
-    const auto waiting = [&form] {
-        for (const auto& subview : form->subviews())
-            if (std::dynamic_pointer_cast<ui::ActivityIndicatorView>(subview)) return true;
-        return false;
-    };
-    // The spinner goes with the stub's answer.
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !waiting(); }, 10)) << log();
-    UIController::closeDialog();
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\n"));
+    ASSERT_TRUE(registerOnTheStub("hoa9", "matkhau9"));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil(signInFormShows, kStateWait)) << log();
     press(ui::Key::Escape);
-    ASSERT_EQ(form->superview(), nullptr) << "Escape closes the form";
+    ASSERT_FALSE(signInFormShows()) << "Escape closes the sign-in form";
+    ASSERT_TRUE(drives("tap id=btnSignIn_Clicked\n"));
+    EXPECT_EQ(signInFields(), (Account{"hoa9", "matkhau9"})) << "the form opened again";
+    press(ui::Key::Escape);
 
     ASSERT_TRUE(drives("tap id=btnRegister_Clicked\n"));
+    auto form = loginScreen()->logSubRegisterView();
     for (const auto& field : {form->txfUsername(), form->txfPassword(), form->txfRetypePwd()})
         EXPECT_EQ(field->text(), "") << field->accessibilityIdentifier();
     for (const auto& [field, typed] :
-         {std::pair{"txfUsername", "hoa9"}, {"txfPassword", "pw"}, {"txfRetypePwd", "pw"}}) {
+         {std::pair{"txfUsername", "hoa9"}, {"txfPassword", "khac"}, {"txfRetypePwd", "khac"}}) {
         ASSERT_TRUE(drives(std::string("tap id=") + field + "\n"));
         typeOnTheKeyboard(typed);
     }
     press(ui::Key::Return);
-    EXPECT_TRUE(drives("wait text=" + text("KAVO_gameIDAlreadyUsed") + " 10\n")) << "the stub heard hoa9 again";
+    EXPECT_TRUE(drives("wait text=" + text("KAVO_gameIDAlreadyUsed") + " 30\n")) << "the stub heard hoa9 again";
     UIController::closeDialog();
     press(ui::Key::Escape);
 
     ASSERT_TRUE(drives("tap id=btnSignIn_Clicked\n"));
-    auto signInForm = loginScreen()->logSubLoginView();
-    ASSERT_TRUE(signInForm);
-    EXPECT_EQ(signInForm->txfUsername()->text(), "khach");
-    EXPECT_EQ(signInForm->txfPassword()->text(), "123");
+    EXPECT_EQ(signInFields(), (Account{"hoa9", "matkhau9"}));
 }
+
+// The new account outlives the client: started again on the same data folder, its sign-in
+// form holds the account when the remember switch is on, and nothing when it is off (no
+// password of it is kept then).
+class NewAccountAfterARestart : public FormsOnTheStub, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(NewAccountAfterARestart, TheSignInFormHoldsItWhenTheSwitchSaysSo) {
+    const bool remember = GetParam();
+    rememberOnThisMachine(remember);
+    launch();
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\n"));
+    ASSERT_TRUE(registerOnTheStub("hoa9", "matkhau9"));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil(signInFormShows, kStateWait)) << log();
+    auto& defaults = platform::UserDefaults::standard();
+    ASSERT_TRUE(defaults.flush());
+    EXPECT_EQ(defaults.stringForKey(LoginView_SubLoginView::kUnameKey), "hoa9");
+    EXPECT_EQ(defaults.stringForKey(LoginView_SubLoginView::kPasswordKey), remember ? "matkhau9" : "");
+
+    // The client again, in a process of its own, on the same folder.
+    const std::string script = dataPath() + "/again.drive";
+    std::ofstream(script) << "screen LoginView 30\ntap id=btnSignIn_Clicked\n"
+                          << (remember ? "expect text=hoa9\nexpect text=matkhau9\n"
+                                       : "expect-not text=hoa9\nexpect-not text=khach\n");
+    const std::string errors = dataPath() + "/again-stderr.txt";
+    ChildProcess again;
+    ASSERT_TRUE(again.start({KAVO_ONLINE, "--headless", "--bundle", ClientWorld::get().bundlePath(), "--data-dir",
+                             dataPath(), "--drive", script},
+                            {{"SDL_AUDIODRIVER", "dummy"}, {"SDL_VIDEODRIVER", "dummy"}}, false, errors));
+    const auto status = again.wait(2 * kStateWait);
+    std::ifstream in(errors);
+    std::stringstream told;
+    told << in.rdbuf();
+    ASSERT_TRUE(status.has_value()) << told.str();
+    EXPECT_EQ(*status, 0) << "the script's checks, on the standard output above\n" << told.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Switch, NewAccountAfterARestart, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "On" : "Off"; });
 
 // A registration the stub opens puts the sign-in form in the registration form's place,
 // filled with the new account: the player sees he has it, and its button and the server
 // sign him in as that player.
 TEST_F(FormsOnTheStub, AnOpenedRegistrationShowsTheSignInFormFilledWithTheNewAccount) {
     launch();
-    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername tam7\n"
-                       "type id=txfPassword bi7\ntype id=txfRetypePwd bi7\ntap id=btnRegister\n"));
-    const auto registration = loginScreen()->logSubRegisterView();
-    const auto signInShown = [] {
-        const auto screen = loginScreen();
-        return screen && screen->logSubLoginView() && screen->logSubLoginView()->window();
-    };
-    ASSERT_TRUE(platform::RunLoop::main().runUntil(signInShown, 10)) << log();
-    const auto form = loginScreen()->logSubLoginView();
-    EXPECT_EQ(form->txfUsername()->text(), "tam7");
-    EXPECT_EQ(form->txfPassword()->text(), "bi7");
-    EXPECT_EQ(registration->superview(), nullptr) << "the registration form made way";
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\n"));
+    ASSERT_TRUE(registerOnTheStub("tam7", "bi7"));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil(signInFormShows, kStateWait)) << log();
+    EXPECT_EQ(signInFields(), (Account{"tam7", "bi7"}));
+    EXPECT_EQ(loginScreen()->logSubRegisterView()->superview(), nullptr) << "the registration form made way";
     EXPECT_EQ(UIController::currentDialog(), nullptr) << "nothing covers the form";
 
     ASSERT_TRUE(drives("tap id=btnSignIn\nwait text=Stub 10\ntap text=Stub\nscreen GameView 10\n"));

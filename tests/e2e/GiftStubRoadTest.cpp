@@ -7,15 +7,18 @@
 #include "app/Resources.h"
 #include "app/UIController.h"
 #include "app/Util.h"
+#include "games/tienlen/TienLenView.h"
 #include "lobby/GameView.h"
 #include "platform/foundation/TextFormat.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Label.h"
+#include "table/registry/GameController.h"
 #include "tests/e2e/StubDrive.h"
 #include "tests/e2e/StubWire.h"
 #include "tests/support/client/ClientTestSupport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <string>
@@ -130,6 +133,36 @@ TEST_F(GiftStubRoad, APresentFromAnotherPersonIsAmongHisAssetsWhenHeSignsIn) {
                        "tap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\nwait text=nhanqua 10\n"
                        "tap id=btnItems\nadvance 0.1\nwait text=Avatar 22 10\nwait text=Vật phẩm 101 10\n"));
     EXPECT_EQ(money(), 1000000) << "a present costs its receiver nothing";
+}
+
+// "Tặng cả bàn" at a Tien Len table of the stub gives the present to every player seated,
+// the giver too, each paid; the shop's history then names each receiver by his name, the
+// giver by his own, as the table names them: never by a number.
+TEST_F(GiftStubRoad, AGiftToTheWholeTableNamesEveryReceiverInTheHistory) {
+    launch();
+    ASSERT_TRUE(drives(signIn("tangban") +
+                       "tap id=btnTLMN\nscreen BoardView 30\nadvance 0.5\nwait text=100 zel 30\ntap text=100 zel\n"
+                       "screen TienLenView 30\nadvance 1.5\nwait image=icon_ok.png#2 30\n"));
+    auto table = GameController::getTienLenView();
+    ASSERT_TRUE(table);
+    std::vector<std::string> seated;
+    for (const auto& player : table->tablePlayers())
+        if (player && player->IDDB() != -1) seated.push_back(player->name());
+    ASSERT_EQ(seated.size(), 3u) << "the two stub players and me";
+    ASSERT_NE(std::find(seated.begin(), seated.end(), "tangban"), seated.end());
+    const int64_t before = money();
+
+    ASSERT_TRUE(drives("tap id=btnSeat2\nadvance 1\ntap id=btnPlayerPresent2\nwait id=gift4101 30\ntap id=gift4101\n"
+                       "tap id=btnTangTatCa\n"));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return money() == before - 3000; }, kStateWait))
+        << "three presents of 1,000 paid: " << money();
+
+    ASSERT_TRUE(drives("advance 1\ntap id=btnBack\nscreen BoardView 30\nadvance 0.5\ntap id=btnBack\n"
+                       "screen GameView 30\nadvance 0.5\ntap id=btnNapZel\nwait id=ShopView 30\ntap id=btnLichSu\n"));
+    for (const std::string& name : seated)
+        EXPECT_TRUE(drives("wait text=Tặng Quà 41-1 cho " + name + " (-1.000 Zel) 30\n")) << name;
+    EXPECT_TRUE(drives("expect-not contains=" + std::to_string(UIController::myInfo()->IDDB()) + "\n"))
+        << "the giver is named, not numbered";
 }
 
 } // namespace

@@ -68,8 +68,8 @@ TEST_F(PortalStub, AnyPlayerSignsInAndReachesTheBoardListOfAGame) {
     launch();
     ASSERT_TRUE(drives(signIn("khach") +
                        "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n"));
-    EXPECT_TRUE(
-        platform::RunLoop::main().runUntil([] { return GlobalLogicHandler::getInstance().boardList().size() == 6; }, 30))
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(
+        [] { return GlobalLogicHandler::getInstance().boardList().size() == 6; }, 30))
         << "the stub's six boards arrive";
     EXPECT_EQ(UIController::gameType(), 3);
 }
@@ -145,6 +145,36 @@ TEST_F(PortalStub, ACardTypedAgainAndAnAvatarHeHasAreRefusedAndHisMoneyStays) {
     ASSERT_TRUE(drives(buy + "wait text=Bạn đã có ảnh đại diện này 10\n" + ok));
     EXPECT_EQ(UIController::myInfo()->money(), 1047000) << "the avatar he has was not paid for again";
     ASSERT_TRUE(drives("tap id=doCloseThisView\nadvance 0.5\nwait text=" + Util::formatNumber(1047000) + " 10\n"));
+}
+
+// The shop's two refusals read as every other notice does, their one button the OK word: a
+// card typed again once it was added, and a purchase with an empty cart. The button closes
+// the notice, as a finger presses it.
+TEST_F(PortalStub, TheShopsRefusalsAreNoticesWhoseOneButtonSaysOk) {
+    const auto onlyOk = [] {
+        const auto dialog = UIController::currentDialog();
+        return dialog && dialog->numberOfButtons() == 1 && dialog->buttonTitleAtIndex(0) == text("KAVO_OK");
+    };
+    const std::string ok = "tap text=" + text("KAVO_OK") + "\n";
+    launch();
+    ASSERT_TRUE(
+        drives(signIn("tuchoi") + "screen GameView 10\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate 30\n"));
+    const std::string card = "type id=txfSeriesNumber 333\ntype id=txfPinCode 444\ntap id=btnTopup\n";
+    ASSERT_TRUE(drives("tap text=Thẻ gate\n" + card + "wait text=Nạp thẻ thành công 50.000 Zel 30\n" + ok));
+    ASSERT_TRUE(drives(card + "wait text=Thẻ này đã được sử dụng 30\n"));
+    EXPECT_TRUE(onlyOk()) << "a card used";
+    ASSERT_TRUE(drives(ok));
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
+    auto selector = platform::automation::Selector::parse("id=btnBG");
+    auto* beside = dynamic_cast<platform::ui::Button*>(platform::automation::ViewQuery::find(*selector));
+    ASSERT_TRUE(beside);
+    beside->sendActions(platform::ui::ControlEvent::TouchUpInside);
+
+    ASSERT_TRUE(drives("tap id=btnVatPham\nwait text=Vật phẩm 100 30\nadvance 0.5\ntap id=viewVatPham_btnMuaNgay\n"
+                       "wait text=Hãy chọn vật phẩm trước 30\n"));
+    EXPECT_TRUE(onlyOk()) << "an empty cart";
+    ASSERT_TRUE(drives(ok));
+    EXPECT_EQ(UIController::currentDialog(), nullptr);
 }
 
 // The welcome and the maintenance notice are a person's new mail once: a player who

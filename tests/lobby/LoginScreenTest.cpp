@@ -310,10 +310,10 @@ TEST_F(FormsWithoutServer, RegistrationRefusesAnEmptyNameAndDifferentPasswords) 
     launch();
     ASSERT_TRUE(drives("advance 0.1\ntap id=btnRegister_Clicked\ntype id=txfPassword a\ntap id=btnRegister\n"
                        "wait text=" +
-                       text("KAVO_InputInfo") + "\ntap text=OK\n" +
+                       text("KAVO_InputInfo") + "\ntap text=" + text("KAVO_OK") + "\n" +
                        "type id=txfUsername moi\ntype id=txfRetypePwd b\ntap id=btnRegister\n"
                        "wait text=" +
-                       text("KAVO_RetypePassInvalid") + "\ntap text=OK\n"));
+                       text("KAVO_RetypePassInvalid") + "\ntap text=" + text("KAVO_OK") + "\n"));
     EXPECT_NE(GlobalService::PORT(), int(firstPort_)) << "nothing connected";
     EXPECT_EQ(GlobalService::getInstance().getConnectOKListener(), nullptr);
 }

@@ -549,21 +549,59 @@ TEST_F(AccountLogic, AvatarBoughtInTheShopIsPaidNotWornAndWhileItIsClosedOnlySai
     }
 }
 
-TEST_F(AccountLogic, ItemPurchaseIsPaidAndAFailureOffersOnlyCancel) {
+TEST_F(AccountLogic, ItemPurchaseIsPaidAndAFailureCostsNothing) {
     reply(101, Bytes().byte(6).byte(0).int32(1500));
     EXPECT_EQ(myMoney(), 98500);
     EXPECT_EQ(dialogText(), text("KAVO_buyItemOK"));
 
     reply(101, Bytes().byte(6).byte(1).utf("Không đủ tiền"));
-    auto dialog = UIController::currentDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->message(), "Không đủ tiền");
-    EXPECT_EQ(dialog->numberOfButtons(), 1);
-    EXPECT_EQ(dialog->buttonTitleAtIndex(0), text("KAVO_cancel"));
+    EXPECT_EQ(dialogText(), "Không đủ tiền");
     EXPECT_EQ(myMoney(), 98500);
 
     reply(101, Bytes().byte(10).int32(5).byte(1).utf("Không xoá được"));
     EXPECT_EQ(dialogText(), "Không xoá được");
+}
+
+// Every refusal the server answers a request with, and every notice it sends, shows as one
+// kind of notice: its text, and one button that says OK in the player's language ("Đồng ý",
+// "OK"). Nothing is left to cancel once the server has said no.
+struct ServerNotice {
+    const char* what;
+    int16_t command;
+    ByteVector body;
+};
+
+const ServerNotice kServerNotices[] = {
+    {"a refusal", 10, Bytes().utf("Không đủ tiền").data()},
+    {"a notice", 45, Bytes().byte(0).utf("Bảo trì lúc 2 giờ").data()},
+    {"an item not bought", 101, Bytes().byte(6).byte(1).utf("Hãy chọn vật phẩm trước").data()},
+    {"a gift at a table refused", 101, Bytes().byte(7).byte(1).utf("Không đủ tiền tặng quà").data()},
+    {"an item not deleted", 101, Bytes().byte(10).int32(5).byte(1).utf("Không xoá được").data()},
+    {"a gift not opened", 101, Bytes().byte(17).byte(1).utf("Hết hạn").data()},
+    {"a top-up refused", 71, Bytes().byte(2).byte(0).utf("Thẻ này đã được sử dụng").utf("").int64(100000).data()},
+    {"a lottery ticket not bought", 1403, Bytes().boolean(false).int32(0).utf("Đã hết giờ mua").data()},
+    {"a password not changed", 1003, Bytes().boolean(false).data()},
+    {"a name taken", 35, Bytes().utf("moi").boolean(false).utf("").utf("").data()},
+};
+
+TEST_F(AccountLogic, EveryRefusalAndNoticeOfTheServerHasOneButtonThatSaysOk) {
+    for (const char* language : {"vi", "en"}) {
+        Resources::getInstance().setCurrentLanguage(language);
+        Resources::getInstance().loadLanguage();
+        const std::string ok = text("KAVO_OK");
+        for (const ServerNotice& notice : kServerNotices) {
+            SCOPED_TRACE(std::string(notice.what) + " in " + language);
+            reply(notice.command, notice.body);
+            const auto dialog = UIController::currentDialog();
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_FALSE(dialog->message().empty());
+            ASSERT_EQ(dialog->numberOfButtons(), 1);
+            EXPECT_EQ(dialog->buttonTitleAtIndex(0), ok);
+            UIController::closeDialog();
+        }
+    }
+    Resources::getInstance().setCurrentLanguage("vi");
+    Resources::getInstance().loadLanguage();
 }
 
 TEST_F(AccountLogic, OpenedGiftAddsItsMoneyOnlyWhenItWorked) {
@@ -844,8 +882,13 @@ protected:
     SignInAnswers() {
         platform::SmsComposer::clearRecord();
         auto& defaults = platform::UserDefaults::standard();
-        defaults.setString("moi", "uname");
-        defaults.setString("pw1", "password");
+        // The machine remembers another account, the switch on; the registration sent "moi"
+        // with the password "pw1".
+        defaults.setBool(true, "firstTimeRun");
+        defaults.setBool(true, "savednextLogin");
+        defaults.setString("an", "uname");
+        defaults.setString("secret", "password");
+        defaults.setString("pw1", GlobalService::kRegisterPasswordKey);
         defaults.setString("quen", "KAVO_FORGET_PASSWORD_USERNAME");
         // The launch turned the SMS switch on; each test says which it wants.
         KavoOnlineAppDelegate::setSwitchOnSMS(false);
@@ -877,11 +920,13 @@ protected:
     static std::string stored(const char* key) { return platform::UserDefaults::standard().stringForKey(key); }
 };
 
-TEST_F(SignInAnswers, ATakenNameIsSaidAndNothingIsComposed) {
+TEST_F(SignInAnswers, ATakenNameIsSaidAndNothingIsComposedOrRemembered) {
     platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
     registerAnswer(false);
     EXPECT_EQ(dialogText(), text("KAVO_gameIDAlreadyUsed"));
     EXPECT_TRUE(composed().empty());
+    EXPECT_EQ(stored("uname"), "an");
+    EXPECT_EQ(stored("password"), "secret");
 }
 
 TEST_F(SignInAnswers, WithTheStoreSwitchOnAFreeNameRegistersWithoutAMessage) {
@@ -892,9 +937,9 @@ TEST_F(SignInAnswers, WithTheStoreSwitchOnAFreeNameRegistersWithoutAMessage) {
     EXPECT_EQ(UIController::currentDialog(), nullptr);
 }
 
-// The log-in form's remembered account is the player's choice there: a registration
-// whose message was not sent leaves it as it was.
-TEST_F(SignInAnswers, TheRegistrationMessageCancelledKeepsTheRememberedAccount) {
+// The account the server opened is the log-in form's remembered one from its answer on,
+// whatever becomes of the text message that follows it.
+TEST_F(SignInAnswers, TheOpenedAccountIsRememberedWhenItsMessageIsCancelled) {
     platform::SmsComposer::setTestResult(platform::SmsResult::Cancelled);
     registerAnswer(true);
     EXPECT_EQ(composed(), std::vector<std::string>{"DK moi -> 8077"});
@@ -903,11 +948,22 @@ TEST_F(SignInAnswers, TheRegistrationMessageCancelledKeepsTheRememberedAccount) 
     EXPECT_EQ(dialogText(), text("KAVO_cancelSendMessage"));
 }
 
-TEST_F(SignInAnswers, TheRegistrationMessageSentKeepsTheAccount) {
+TEST_F(SignInAnswers, TheOpenedAccountIsRememberedWhenItsMessageIsSent) {
     platform::SmsComposer::setTestResult(platform::SmsResult::Sent);
     registerAnswer(true);
     EXPECT_EQ(stored("uname"), "moi");
+    EXPECT_EQ(stored("password"), "pw1");
     EXPECT_EQ(dialogText(), text("KAVO_sendMessageRegistrySuccess"));
+}
+
+// With the remember switch off, the new account's name is remembered and no password is
+// kept, the new account's or the one remembered before.
+TEST_F(SignInAnswers, WithTheSwitchOffTheOpenedAccountLeavesNoPasswordStored) {
+    platform::UserDefaults::standard().setBool(false, "savednextLogin");
+    KavoOnlineAppDelegate::setSwitchOnSMS(true);
+    registerAnswer(true);
+    EXPECT_EQ(stored("uname"), "moi");
+    EXPECT_EQ(stored("password"), "");
 }
 
 TEST_F(SignInAnswers, ADeviceThatCannotSendOffersToCopyTheRegistrationText) {

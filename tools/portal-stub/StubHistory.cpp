@@ -1,6 +1,7 @@
 #include "tools/portal-stub/StubHistory.h"
 
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubPortal.h"
 #include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/StubShop.h"
 #include "tools/portal-stub/TableSheetsStub.h"
@@ -93,10 +94,14 @@ HistoryEntry HistoryEntry::avatarGiven(int32_t id, const std::string& to) {
     return {kAvatarGiven, subjectOf(id, to)};
 }
 
-// The player seated is known by his id at the table: a stub player by his name.
-HistoryEntry HistoryEntry::giftGiven(int32_t item, int32_t toUser) {
+// The player seated is known by his id at the table: a stub player by his name, and the
+// giver, whom a gift to the whole table reaches as well, by his own.
+HistoryEntry HistoryEntry::giftGiven(int32_t item, int32_t toUser, const std::string& giver) {
     const StubPlayer* player = stubPlayerWithId(toUser);
-    return {kGiftGiven, subjectOf(item, player ? player->name : std::to_string(toUser))};
+    const std::string to = player                                    ? player->name
+                           : toUser == StubPortal::playerIdOf(giver) ? giver
+                                                                     : std::to_string(toUser);
+    return {kGiftGiven, subjectOf(item, to)};
 }
 
 HistoryEntry HistoryEntry::cardTopUp(int8_t carrier) {

@@ -112,7 +112,8 @@ void onGiftBought(Message& request, PortalServer::Reply& reply) {
     logLine("gift " + std::to_string(item) + " to " + std::to_string(toUser) + " at room " + std::to_string(room) +
             ", board " + std::to_string(board));
     const int32_t price = giftPrice(item);
-    const std::string refusal = StubShop::buy(price > 0, price, HistoryEntry::giftGiven(item, toUser));
+    const std::string giver = StubLedger::session().player();
+    const std::string refusal = StubShop::buy(price > 0, price, HistoryEntry::giftGiven(item, toUser, giver));
     Message gift(101);
     gift.writeByte(7);
     gift.writeByte(refusal.empty() ? 0 : 1);
@@ -121,7 +122,7 @@ void onGiftBought(Message& request, PortalServer::Reply& reply) {
         reply.send(gift);
         return;
     }
-    gift.writeInt(StubPortal::playerIdOf(StubLedger::session().player())); // from
+    gift.writeInt(StubPortal::playerIdOf(giver)); // from
     gift.writeInt(item);
     gift.writeInt(toUser);
     reply.send(gift);
