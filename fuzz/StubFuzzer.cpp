@@ -37,14 +37,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    portalserver::PortalServer& portal = stub().portal();
+    portalstub::StubPortal& portal = stub();
     portalstub::StubLedger::session().signOut();
     if (data[0] & 1) {
         kavo::Message signIn(1);
         signIn.writeUTF("fuzz");
         signIn.writeUTF("123");
         signIn.writeUTF("1.0");
-        portal.dispatch(signIn);
+        portal.answer(signIn);
     }
     for (size_t at = 1; at + 4 <= size;) {
         const auto command = int16_t(data[at] << 8 | data[at + 1]);
@@ -52,8 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         at += 4;
         kavo::Message request(command, std::vector<uint8_t>(data + at, data + at + length));
         at += length;
-        portal.dispatch(request);
+        portal.answer(request);
     }
-    portal.clearMessages();
     return 0;
 }

@@ -167,6 +167,28 @@ TEST_F(Dispatch, AHandlerSetOnThePortalBesideTheTableIsFound) {
     EXPECT_TRUE(log_.has("a handler of command 104 was set beside the table; it is refused"));
 }
 
+// A second handler of every command would take every request from the table's dispatch,
+// and a second gate would let through what the table keeps for a signed-in person, each in
+// silence: either is found, and the portal does not pass as served by the table alone.
+TEST_F(Dispatch, ASecondDispatchSetOnThePortalIsFound) {
+    ASSERT_TRUE(commands_.add({{61, kEvery, says("the game chosen")}, {17, kEvery, says("a transfer")}}));
+    EXPECT_TRUE(commands_.onlyWayIn());
+    portal_.onAnyCommand(says("a dispatch beside the table"));
+    EXPECT_EQ(answer(61, {3}), "a dispatch beside the table") << "what the check stands for";
+    EXPECT_FALSE(commands_.onlyWayIn());
+    EXPECT_TRUE(log_.has("portal-stub: a handler of every command was set beside the table's dispatch; it is refused"));
+}
+
+TEST_F(Dispatch, ASecondGateSetOnThePortalIsFound) {
+    ASSERT_TRUE(commands_.add({{17, kEvery, says("a transfer")}}));
+    signedIn_ = false;
+    portal_.admitOnly([](const kavo::Message&) { return true; });
+    EXPECT_EQ(answer(17, {}), "a transfer") << "what the check stands for: a transfer before a sign-in";
+    EXPECT_FALSE(commands_.onlyWayIn());
+    EXPECT_TRUE(log_.has("portal-stub: a gate was set beside the table's own; it is refused"));
+    EXPECT_FALSE(log_.has("a handler of every command was set beside"));
+}
+
 // The commands whose requests name a sub, as the client sends them: in their first byte the
 // information keys (72), the text messages' syntax (73), the records (40), the top-ups by
 // channel (71), the lists (78), the item pictures (79), the shop (101) and the friends
@@ -211,29 +233,20 @@ TEST(StubTables, EachSubIsARowOfItsOwnAndEachRowSaysItsRule) {
 }
 
 // Every area's table of the stub is taken whole; a stub with one more row for a command,
-// sub and game it answers (the table sheets' old stake row, a registration) does not serve,
-// and neither does one with a handler set beside its table.
-TEST(StubTables, AStubWithARowGivenTwiceOrAHandlerBesideItsTableDoesNotServe) {
+// sub and game it answers (the table sheets' old stake row, a registration) does not serve.
+// (What the stub's portal serves is reached through its table alone: nothing outside it can
+// set a handler there; the dispatch above finds one that is.)
+TEST(StubTables, AStubWithARowGivenTwiceDoesNotServe) {
     const auto nothing = [](kavo::Message&, PortalServer::Reply&) {};
-    {
-        LogLines log;
-        StartedStub started;
-        EXPECT_TRUE(started.stub.sound());
-        EXPECT_FALSE(started.stub.readyToServe({started.socialNet.signInCommand(), {19, kEvery, nothing}}));
-        EXPECT_TRUE(log.has("a second row for command 19, every sub, every game is refused"));
-        EXPECT_TRUE(log.has("portal-stub: its tables are not sound; it does not serve"));
-        EXPECT_FALSE(started.stub.add({{35, kEvery, nothing, true}}));
-        EXPECT_FALSE(started.stub.add({{36, 7, nothing}})) << "a sub's row beside the search's";
-        EXPECT_FALSE(started.stub.sound());
-    }
-    {
-        LogLines log;
-        StartedStub started;
-        started.stub.portal().onCommand(61, nothing);
-        EXPECT_FALSE(started.ready());
-        EXPECT_TRUE(log.has("a handler of command 61 was set beside the table; it is refused"));
-        EXPECT_TRUE(log.has("portal-stub: its tables are not sound; it does not serve"));
-    }
+    LogLines log;
+    StartedStub started;
+    EXPECT_TRUE(started.stub.sound());
+    EXPECT_FALSE(started.stub.readyToServe({started.socialNet.signInCommand(), {19, kEvery, nothing}}));
+    EXPECT_TRUE(log.has("a second row for command 19, every sub, every game is refused"));
+    EXPECT_TRUE(log.has("portal-stub: its tables are not sound; it does not serve"));
+    EXPECT_FALSE(started.stub.add({{35, kEvery, nothing, true}}));
+    EXPECT_FALSE(started.stub.add({{36, 7, nothing}})) << "a sub's row beside the search's";
+    EXPECT_FALSE(started.stub.sound());
 }
 
 } // namespace

@@ -123,7 +123,14 @@ bool StubCommands::onlyWayIn() const {
     for (const int16_t command : beside)
         platform::log("portal-stub: a handler of command " + std::to_string(command) +
                       " was set beside the table; it is refused");
-    return beside.empty();
+    // The dispatch and its gate were set once, here: a second set would have replaced
+    // either in silence.
+    const bool ownDispatch = portal_.anyCommandHandlersSet() == 1;
+    if (!ownDispatch)
+        platform::log("portal-stub: a handler of every command was set beside the table's dispatch; it is refused");
+    const bool ownGate = portal_.gatesSet() == 1;
+    if (!ownGate) platform::log("portal-stub: a gate was set beside the table's own; it is refused");
+    return beside.empty() && ownDispatch && ownGate;
 }
 
 bool StubCommands::admits(int16_t command) const {

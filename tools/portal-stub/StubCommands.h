@@ -73,7 +73,8 @@ portalserver::PortalServer::Handler answeredBy(Area* area, void (Area::*member)(
 // a row of every sub beside rows of the command's subs (or one of a sub beside a row of
 // every sub). Before a sign-in only the commands a row admits reach a handler; every other
 // request is dropped, and the log says so. The tables are given before the portal serves,
-// and the table is the only way in: a handler set on the portal beside it is found
+// and the table is the only way in: a handler set on the portal beside it, or a second
+// handler of every command or gate that would replace the dispatch or its gate, is found
 // (onlyWayIn) and the stub does not serve with it.
 class StubCommands {
 public:
@@ -88,8 +89,9 @@ public:
     // (one given before has its command, sub and game, or the command's rows name its subs
     // and this one every sub, or the other way round: the first stays).
     bool add(const std::vector<StubCommand>& table);
-    // Whether no handler was set on the portal beside the table; false, with a line in
-    // the log for each command such a handler answers, when one was.
+    // Whether no handler was set on the portal beside the table, and its dispatch and gate
+    // are the table's own; false, with a line in the log for each command such a handler
+    // answers, and for a handler of every command or a gate set again, when one was.
     bool onlyWayIn() const;
     // Whether a request of `command` may be answered now.
     bool admits(int16_t command) const;

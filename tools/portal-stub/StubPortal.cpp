@@ -158,6 +158,11 @@ void StubPortal::serve() {
     portal_.start();
 }
 
+void StubPortal::answer(Message& request) {
+    portal_.dispatch(request);
+    portal_.clearMessages();
+}
+
 int32_t StubPortal::playerIdOf(const std::string& name) {
     uint32_t hash = 2166136261u;
     for (unsigned char c : name)

@@ -55,7 +55,11 @@ public:
     // Stops reading the connection and waits for the request in hand: no handler runs after
     // it returns, so that what the handlers use may go.
     void stop() { portal_.stop(); }
-    portalserver::PortalServer& portal() { return portal_; }
+    // Whether the client is still there: connected, or its connection not yet served.
+    bool clientHere() const { return portal_.connectionCount() == 0 || portal_.isClientConnected(); }
+    // Answers `request` as one the client sent, through the one way in (the gate and the
+    // table), and keeps no record of it: a fuzzer drives the stub without a socket.
+    void answer(kavo::Message& request);
     // Adds the commands of a part made outside (the social network's sign-in); false when a
     // row was refused (StubCommands::add).
     bool add(const std::vector<StubCommand>& table);

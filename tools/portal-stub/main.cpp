@@ -175,7 +175,7 @@ int runSession(const Options& options) {
     if (!tablesTaken(portal, socialNet)) return 1;
     portal.serve();
     platform::log("portal-stub: serving a client in process " + std::to_string(::getpid()));
-    while (!stopRequested && (portal.portal().connectionCount() == 0 || portal.portal().isClientConnected()))
+    while (!stopRequested && portal.clientHere())
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     // No request is read from here on: every part of the session may go.
     portal.stop();
