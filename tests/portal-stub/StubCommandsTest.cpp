@@ -22,6 +22,7 @@ namespace {
 using portalserver::PortalServer;
 using Rule = StubCommand::Rule;
 constexpr int32_t kEvery = StubCommand::kEverySub;
+constexpr int kXiZach = 2;
 
 // The stub's dispatch on a portal without a connection: which row answered a request, and
 // the body its handler read.
@@ -128,6 +129,24 @@ TEST_F(Dispatch, ARowOfEverySubBesideRowsOfSubsIsRefusedEitherWay) {
     EXPECT_EQ(answer(72, {3}), "every key");
 }
 
+// A sub's place may be one game's own: Xi Zach's move names a draw or a stand after the
+// room and the board, where Tien Len's play at another game holds its count of cards, which
+// its row of every sub reads whole. A row of every sub beside the subs' rows at the same
+// game, or at every game, is refused; at another game it is not.
+TEST_F(Dispatch, ASubPlacedAtOneGameIsThatGamesAlone) {
+    ASSERT_TRUE(commands_.add(atGame(kXiZach, {{21, 0, says("a draw")}, {21, 1, says("a stand")}})));
+    ASSERT_TRUE(commands_.add(atGame(3, {{21, kEvery, says("a play")}})));
+    EXPECT_EQ(answer(21, {1, 2, 1}, kXiZach), "a stand");
+    EXPECT_EQ(read_, (std::vector<uint8_t>{1, 2})) << "the room and the board, without the sub";
+    EXPECT_EQ(answer(21, {1, 2, 0}, kXiZach), "a draw");
+    EXPECT_EQ(answer(21, {1, 2, 1, 7}, 3), "a play");
+    EXPECT_EQ(read_, (std::vector<uint8_t>{1, 2, 1, 7})) << "the play whole";
+    EXPECT_FALSE(commands_.add(atGame(kXiZach, {{21, kEvery, says("a move")}})));
+    EXPECT_TRUE(log_.has("a row for command 21, every sub, game 2 beside rows of its subs is refused"));
+    EXPECT_FALSE(commands_.add({{21, kEvery, says("a move at every game")}}));
+    EXPECT_EQ(answer(21, {1, 2, 1}, kXiZach), "a stand");
+}
+
 // Before a sign-in only the commands a row admits reach their handler.
 TEST_F(Dispatch, BeforeASignInOnlyWhatARowAdmitsIsAnswered) {
     ASSERT_TRUE(commands_.add({{1, kEvery, says("the sign-in"), true}, {17, kEvery, says("a transfer")}}));
@@ -193,12 +212,14 @@ TEST_F(Dispatch, ASecondGateSetOnThePortalIsFound) {
 // information keys (72), the text messages' syntax (73), the records (40), the top-ups by
 // channel (71), the lists (78), the item pictures (79), the shop (101) and the friends
 // (104); in their first int the reports and history (2703); after the room and the board
-// the game commands of Mau Binh (47), Chinese chess (77) and hidden-piece chess (86).
+// the game commands of Mau Binh (47), Chinese chess (77) and hidden-piece chess (86), and
+// Xi Zach's move (21, a draw or a stand), at that game alone.
 constexpr int16_t kCommandsWithSubs[] = {40, 47, 71, 72, 73, 77, 78, 79, 86, 101, 104, 2703};
 
-bool carriesSubs(int16_t command) {
+bool carriesSubs(int16_t command, int game) {
     return std::find(std::begin(kCommandsWithSubs), std::end(kCommandsWithSubs), command) !=
-           std::end(kCommandsWithSubs);
+               std::end(kCommandsWithSubs) ||
+           (command == 21 && game == kXiZach);
 }
 
 // The stub as it starts: its tables and the social network's sign-in.
@@ -221,7 +242,7 @@ TEST(StubTables, EachSubIsARowOfItsOwnAndEachRowSaysItsRule) {
     for (const StubCommands::Row& row : started.stub.rows()) {
         const std::string named = "command " + std::to_string(row.command) + ", sub " + std::to_string(row.sub) +
                                   ", game " + std::to_string(row.game);
-        EXPECT_EQ(row.sub != kEvery, carriesSubs(row.command)) << named;
+        EXPECT_EQ(row.sub != kEvery, carriesSubs(row.command, row.game)) << named;
         const bool join = row.command == 8 || row.command == 1900;
         const bool signIn = row.command == 1 || row.command == 2301;
         EXPECT_EQ(row.rule, join ? Rule::BoardJoin : signIn ? Rule::SignIn : Rule::None) << named;

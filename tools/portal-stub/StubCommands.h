@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace portalstub {
@@ -67,15 +68,14 @@ portalserver::PortalServer::Handler answeredBy(Area* area, void (Area::*member)(
 // The commands of the stub's areas on one connection's portal, each area's given as one
 // table, and the one place every request is dispatched: by its command, its sub (the first
 // byte of the body; the first int for the commands that number their subs so, 2703; the
-// byte after the room and the board for a table's own game command: 47, 77, 86)
-// and the game chosen, to the row that names them, else the row of every game. No row
-// replaces another: a second row for the same command, sub and game is refused, and so is
-// a row of every sub beside rows of the command's subs (or one of a sub beside a row of
-// every sub). Before a sign-in only the commands a row admits reach a handler; every other
-// request is dropped, and the log says so. The tables are given before the portal serves,
-// and the table is the only way in: a handler set on the portal beside it, or a second
-// handler of every command or gate that would replace the dispatch or its gate, is found
-// (onlyWayIn) and the stub does not serve with it.
+// byte after the room and the board for a table's own game command, 47, 77, 86, and for
+// Xi Zach's move, 21 at that game alone) and the game chosen, to the row that names them,
+// else the row of every game. No row replaces another: a second row for the same command,
+// sub and game is refused, and so is a row of every sub beside rows of the command's subs
+// at its game or every game (or one of a sub beside a row of every sub). Before a sign-in only the commands a row
+// admits reach a handler; every other request is dropped, and the log says so. The tables are given before the portal
+// serves, and the table is the only way in: a handler set on the portal beside it, or a second handler of every command
+// or gate that would replace the dispatch or its gate, is found (onlyWayIn) and the stub does not serve with it.
 class StubCommands {
 public:
     // `signedIn` tells whether someone is signed in on the connection now, `gameType` the
@@ -136,8 +136,10 @@ private:
     mutable std::mutex mutex_;
     Rows rows_;
     std::set<int16_t> beforeSignIn_;
-    std::set<int16_t> withSubs_; // the commands a row names a sub of
-    std::set<int16_t> everySub_; // the commands with a row of every sub
+    // The commands, at the games of their rows, that a row names a sub of, and those with a
+    // row of every sub.
+    std::set<std::pair<int16_t, int>> withSubs_;
+    std::set<std::pair<int16_t, int>> everySub_;
 };
 
 } // namespace portalstub

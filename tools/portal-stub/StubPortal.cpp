@@ -106,12 +106,12 @@ std::vector<StubCommand> StubPortal::lobbyCommands() {
         {61, kEvery, answeredBy(this, &StubPortal::onGameChosen)},
         {2700, kEvery, answeredBy(this, &StubPortal::onBoardList)},
         {28, kEvery, answeredBy(this, &StubPortal::onPlayNow)},
-        {1901, kEvery, answeredBy(this, &StubPortal::onPlayNow)},
+        {1901, kEvery, answeredBy(this, &StubPortal::onBoardGamePlayNow)},
         {2702, kEvery, answeredBy(this, &StubPortal::onCreate)},
         // The join's last link, at a game without a table of its own: only logged (at Caro
         // and Tetris the opponent's details follow).
         boardJoin({8, kEvery, answeredBy(this, &StubPortal::onJoin)}),
-        boardJoin({1900, kEvery, answeredBy(this, &StubPortal::onJoin)}),
+        boardJoin({1900, kEvery, answeredBy(this, &StubPortal::onBoardGameJoin)}),
         // Information by key (72), each key a sub of its own: the help line to dial, the
         // address of the more-games page (in the player's language), the versions whose
         // text-message top-up is on (the version the client told: every one is), the server
@@ -253,10 +253,16 @@ void StubPortal::onBoardList(Message& request, PortalServer::Reply& reply) {
     reply.send(boardList(gameType_));
 }
 
-// Play now is answered as the join of a board would be: the answer opens the table of
-// board 1 of the chosen game (free at every game).
-void StubPortal::onPlayNow(Message& request, PortalServer::Reply& reply) {
-    platform::log(request.commandId() == 28 ? "play-now request" : "play-now request (1901)");
+// Play now (28, or 1901 at the board games of their own join) is answered as the join of a
+// board would be: the answer opens the table of board 1 of the chosen game (free at every
+// game).
+void StubPortal::onPlayNow(Message&, PortalServer::Reply& reply) {
+    platform::log("play-now request");
+    joinFor(kStubRoom, 1, "", reply);
+}
+
+void StubPortal::onBoardGamePlayNow(Message&, PortalServer::Reply& reply) {
+    platform::log("play-now request (1901)");
     joinFor(kStubRoom, 1, "", reply);
 }
 
@@ -297,7 +303,7 @@ void StubPortal::makeTables() {
             const auto player = signedInPlayer();
             return StubStakeTables::Player{player.id, player.name};
         },
-        gameType, [this] { return cardTable_->stake(); });
+        [this] { return cardTable_->stake(); });
     mauBinh_ = std::make_unique<StubMauBinh>(
         sender_, *cardTable_, [this] { return signedInPlayer(); }, gameType);
     caoRua_ = std::make_unique<StubCaoRua>(
@@ -318,12 +324,28 @@ std::vector<StubCommand> StubPortal::tableCommands() {
     return all;
 }
 
-void StubPortal::onJoin(Message& request, PortalServer::Reply&) {
+namespace {
+
+// The log line of a join no table answers: `what`, its room and board, whether it came with
+// a password.
+void logJoin(const std::string& what, Message& request) {
     const int room = request.readByte();
     const int board = request.readByte();
-    platform::log(std::string(request.commandId() == 8 ? "join request" : "join request (1900)") + ": room " +
-                  std::to_string(room) + ", board " + std::to_string(board) + passwordNote(request.readUTF()));
-    if (request.commandId() == 8) mail_.afterJoin(gameType_);
+    platform::log(what + ": room " + std::to_string(room) + ", board " + std::to_string(board) +
+                  passwordNote(request.readUTF()));
+}
+
+} // namespace
+
+// A join (8) at a game without a table: at Caro and Tetris the opponent's details follow.
+void StubPortal::onJoin(Message& request, PortalServer::Reply&) {
+    logJoin("join request", request);
+    mail_.afterJoin(gameType_);
+}
+
+// A join of the board games of their own join command (1900) without a table: only logged.
+void StubPortal::onBoardGameJoin(Message& request, PortalServer::Reply&) {
+    logJoin("join request (1900)", request);
 }
 
 // Every join first meets the board's own refusals, whichever table then seats the player:

@@ -84,6 +84,7 @@ private:
     void onGameChosen(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onBoardList(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onPlayNow(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onBoardGamePlayNow(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onCreate(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // What the rows' rules do (StubRules): a join of a board may go on to the table, else
     // it is answered with the board's refusal; a person signed in gets what waited for him,
@@ -95,6 +96,7 @@ private:
     void makeTables();
     std::vector<StubCommand> tableCommands();
     void onJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onBoardGameJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // Answers as the chosen game's table answers a join of that board.
     void joinFor(int8_t room, int8_t board, const std::string& password, portalserver::PortalServer::Reply& reply);
     // The last player signed in.
