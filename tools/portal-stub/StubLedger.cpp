@@ -149,6 +149,10 @@ std::string StubLedger::tryAgainLater() {
     return say("Máy chủ đang bận, vui lòng thử lại sau", "The server is busy, please try again later");
 }
 
+std::string StubLedger::noAmount() {
+    return say("Số tiền phải lớn hơn 0 Zel", "The amount must be more than 0 Zel");
+}
+
 int64_t StubLedger::moneyOf(const std::string& key) {
     std::optional<int64_t> money;
     StubStore::session().read([&](SqliteDatabase& db) {

@@ -67,6 +67,9 @@ public:
     // What a spend or a top-up is answered when the accounts file fails (another
     // process holds it beyond the wait): a failure, in the player's language.
     static std::string tryAgainLater();
+    // What a spend of an amount of 0 or less (a transfer, a lottery ticket) is answered: not
+    // a want of money, but no amount, in the player's language.
+    static std::string noAmount();
 
 private:
     // Moves the balance of the account under `key` by `amount` in one transaction of its

@@ -108,6 +108,8 @@ void StubLottery::onTicket(Message& request, PortalServer::Reply& reply) {
         told = say("Đã mua số ", "Bought number ") + std::to_string(number);
     else if (bought == StubStore::Outcome::Failed)
         told = StubLedger::tryAgainLater();
+    else if (numbered && stake <= 0)
+        told = StubLedger::noAmount();
     else if (numbered)
         told = say("Không đủ tiền", "Not enough money");
     Message answer(1403);
