@@ -1,13 +1,16 @@
 // Presents from the portal stub's shop, over plain wire connections: an avatar or an item
 // given to a person with an account is his from then on (among his avatars and items at
-// his next sign-in) and the giver's to pay; an avatar the person has already (bought or
-// given) is refused, and a gift the giver's money does not cover too, each naming the
-// friend in the giver's language and taking nothing.
+// his next sign-in) and the giver's to pay, and one given to a stub player is his to keep;
+// an avatar the receiver has already (bought or given) is refused, and a gift the giver's
+// money does not cover too, each naming the friend in the giver's language and taking
+// nothing.
 #include "tests/e2e/StubWire.h"
 
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kavo::test {
 namespace {
@@ -121,6 +124,41 @@ TEST(StubGifts, APresentToAPersonIsAmongHisAvatarsAndItemsAtHisNextSignIn) {
                                      .utf("")
                                      .boolean(false)
                                      .data());
+}
+
+// A present to a stub player is his to keep, as a person's is: an avatar given to him is
+// paid once, and given again, on another connection or after the stub started anew on the
+// same accounts, is refused naming him and takes nothing; an item he may be given again.
+TEST(StubGifts, APresentToAStubPlayerIsHisAndAnAvatarHeHasIsRefused) {
+    TestFolder folder;
+    const std::vector<std::string> kept = {"--state-dir", folder.path + "/accounts"};
+    const auto refused = std::make_pair(std::string("an đã có ảnh đại diện này"), int64_t(-1));
+    {
+        StubProcess stub(kept);
+        ASSERT_TRUE(stub.ready());
+        StubPerson giver(stub.port());
+        ASSERT_EQ(giver.signIn("tangqua"), kStart);
+        EXPECT_EQ(giftAnswer(giver, avatarFor(22, "an")), std::make_pair(std::string(), kStart - 3000));
+        EXPECT_EQ(giftAnswer(giver, avatarFor(22, "an")), refused) << "again";
+        EXPECT_EQ(giftAnswer(giver, itemFor(101, "an")), std::make_pair(std::string(), kStart - 5000));
+        EXPECT_EQ(giftAnswer(giver, itemFor(101, "an")), std::make_pair(std::string(), kStart - 7000))
+            << "an item again";
+        StubPerson other(stub.port());
+        ASSERT_EQ(other.signIn("khac"), kStart);
+        EXPECT_EQ(giftAnswer(other, avatarFor(22, "an")), refused) << "from another person";
+        other.send(2800, languageBody("en"));
+        EXPECT_EQ(giftAnswer(other, avatarFor(22, "an")),
+                  std::make_pair(std::string("an already has this avatar"), int64_t(-1)));
+        EXPECT_EQ(giftAnswer(other, avatarFor(23, "an")), std::make_pair(std::string(), kStart - 4000))
+            << "another avatar";
+    }
+    StubProcess again(kept);
+    ASSERT_TRUE(again.ready());
+    StubPerson giver(again.port());
+    ASSERT_EQ(giver.signIn("tangqua"), kStart - 7000) << "the refusals took nothing";
+    EXPECT_EQ(giftAnswer(giver, avatarFor(22, "an")), refused) << "after the stub's restart";
+    StubPerson other(again.port());
+    EXPECT_EQ(other.signIn("khac"), kStart - 4000);
 }
 
 } // namespace

@@ -99,6 +99,22 @@ bool StubProfile::owns(SqliteDatabase& db, const std::string& person, char kind,
     return mine.step() == SqliteDatabase::kRow;
 }
 
+bool StubProfile::ownedByStubPlayer(SqliteDatabase& db, int32_t player, char kind, int32_t id) {
+    auto keep = db.prepareKept("INSERT INTO stub_owned (player, kind, id) VALUES (?, ?, ?)");
+    keep.bindInt(1, player);
+    keep.bindText(2, std::string(1, kind));
+    keep.bindInt(3, id);
+    return kept(keep, db);
+}
+
+bool StubProfile::stubPlayerOwns(SqliteDatabase& db, int32_t player, char kind, int32_t id) {
+    auto his = db.prepareKept("SELECT 1 FROM stub_owned WHERE player = ? AND kind = ? AND id = ?");
+    his.bindInt(1, player);
+    his.bindText(2, std::string(1, kind));
+    his.bindInt(3, id);
+    return his.step() == SqliteDatabase::kRow;
+}
+
 std::vector<int32_t> StubProfile::owned(const std::string& person, char kind) {
     std::vector<int32_t> ids;
     StubStore::session().transaction([&](SqliteDatabase& db) {

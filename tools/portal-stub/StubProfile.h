@@ -55,6 +55,10 @@ public:
     // Whether he owns it, inside the caller's transaction.
     static bool owns(platform::SqliteDatabase& db, const std::string& person, char kind, int32_t id);
     static std::vector<int32_t> owned(const std::string& person, char kind);
+    // The same for the stub player with `player`'s id, who keeps what he is given (his
+    // profile, made up, shows none of it).
+    static bool ownedByStubPlayer(platform::SqliteDatabase& db, int32_t player, char kind, int32_t id);
+    static bool stubPlayerOwns(platform::SqliteDatabase& db, int32_t player, char kind, int32_t id);
 
     // His record at a game (0: at every game).
     struct Achievement {

@@ -333,22 +333,29 @@ void StubShop::onAvatarGiven(Message& request, PortalServer::Reply& reply) {
     give({9, StubProfile::kAvatar, id, listedAvatar(id)}, HistoryEntry::avatarGiven(id, to), to, reply);
 }
 
-// A gift goes to a player someone is: a stub player, or a person with an account, whose
-// it then is (among his avatars or items at his next sign-in, kept in the step that pays
-// for it). One to a name no one has, or an avatar the person has already, is refused with
-// nothing taken. A refusal of a gift the giver could have meant names the friend it was
-// for, as the giver may have several gifts on their way.
+// A gift goes to a player someone is, whose it then is, kept in the step that pays for it: a
+// person with an account (among his avatars or items at his next sign-in), or a stub player,
+// who keeps it too. One to a name no one has, or an avatar the receiver has already, is
+// refused with nothing taken. A refusal of a gift the giver could have meant names the
+// friend it was for, as the giver may have several gifts on their way.
 void StubShop::give(const Present& present, const HistoryEntry& what, const std::string& to, Reply& reply) {
     const std::string friendName = shortenedName(to);
+    const StubPlayer* stubPlayer = stubPlayerNamed(to);
+    // Whether the receiver owns the present's kind and id (`has`), or now owns it (`keep`),
+    // inside the transaction; false for no one.
+    const auto receiver = [&](platform::SqliteDatabase& db, bool keep) {
+        if (StubLedger::hasAccount(db, to))
+            return keep ? StubProfile::own(db, to, present.kind, present.id)
+                        : StubProfile::owns(db, to, present.kind, present.id);
+        if (!stubPlayer) return false;
+        return keep ? StubProfile::ownedByStubPlayer(db, stubPlayer->id, present.kind, present.id)
+                    : StubProfile::stubPlayerOwns(db, stubPlayer->id, present.kind, present.id);
+    };
     const std::string refusal = buy(
-        present.listed, priceOf(present.id), what,
+        present.listed, priceOf(present.id), what, [&](platform::SqliteDatabase& db) { return receiver(db, true); },
         [&](platform::SqliteDatabase& db) {
-            return !StubLedger::hasAccount(db, to) || StubProfile::own(db, to, present.kind, present.id);
-        },
-        [&](platform::SqliteDatabase& db) {
-            if (!StubLedger::hasAccount(db, to)) return stubPlayerNamed(to) ? std::string() : noPlayerNamed(to);
-            const bool has =
-                present.kind == StubProfile::kAvatar && StubProfile::owns(db, to, StubProfile::kAvatar, present.id);
+            if (!stubPlayer && !StubLedger::hasAccount(db, to)) return noPlayerNamed(to);
+            const bool has = present.kind == StubProfile::kAvatar && receiver(db, false);
             return has ? say(friendName + " đã có ảnh đại diện này", friendName + " already has this avatar")
                        : std::string();
         },
