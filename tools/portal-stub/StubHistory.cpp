@@ -1,7 +1,6 @@
 #include "tools/portal-stub/StubHistory.h"
 
 #include "tools/portal-stub/StubLanguage.h"
-#include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/StubShop.h"
 #include "tools/portal-stub/TableSheetsStub.h"
 
@@ -93,10 +92,8 @@ HistoryEntry HistoryEntry::avatarGiven(int32_t id, const std::string& to) {
     return {kAvatarGiven, subjectOf(id, to)};
 }
 
-// The player seated is known by his id at the table: a stub player by his name.
-HistoryEntry HistoryEntry::giftGiven(int32_t item, int32_t toUser) {
-    const StubPlayer* player = stubPlayerWithId(toUser);
-    return {kGiftGiven, subjectOf(item, player ? player->name : std::to_string(toUser))};
+HistoryEntry HistoryEntry::giftGiven(int32_t item, const std::string& to) {
+    return {kGiftGiven, subjectOf(item, to)};
 }
 
 HistoryEntry HistoryEntry::cardTopUp(int8_t carrier) {

@@ -19,8 +19,8 @@ struct HistoryEntry {
     // An item or an avatar of the shop given to a friend by name.
     static HistoryEntry itemGiven(int32_t id, const std::string& to);
     static HistoryEntry avatarGiven(int32_t id, const std::string& to);
-    // A present of the table's gift sheet given to the player seated with `toUser`.
-    static HistoryEntry giftGiven(int32_t item, int32_t toUser);
+    // A present of the table's gift sheet given to the player seated at the table named `to`.
+    static HistoryEntry giftGiven(int32_t item, const std::string& to);
     static HistoryEntry cardTopUp(int8_t carrier);
     static HistoryEntry storeTopUp();
     static HistoryEntry smsTopUp();

@@ -81,7 +81,7 @@ StubPortal::StubPortal(portalserver::Fd connection, std::string serverList, int 
       serverList_(std::move(serverList)), httpPort_(httpPort), account_(sender_, lotterySeconds) {
     makeTables();
     for (const auto& table : {lobbyCommands(), noticeCommands(), StubRegistration::commands(), account_.commands(),
-                              shop_.commands(), mail_.commands(), tableSheetCommands(), tableCommands()})
+                              shop_.commands(), mail_.commands(), tableSheetCommands(seating_), tableCommands()})
         add(table);
 }
 
@@ -296,7 +296,7 @@ void StubPortal::onCreate(Message& request, PortalServer::Reply& reply) {
 void StubPortal::makeTables() {
     const auto gameType = [this] { return gameType_.load(); };
     cardTable_ = std::make_unique<CardTableStub>(
-        sender_, [this] { return signedInPlayer(); }, gameType);
+        sender_, seating_, [this] { return signedInPlayer(); }, gameType);
     stakeTables_ = std::make_unique<StubStakeTables>(
         sender_,
         [this] {
@@ -307,7 +307,7 @@ void StubPortal::makeTables() {
     mauBinh_ = std::make_unique<StubMauBinh>(
         sender_, *cardTable_, [this] { return signedInPlayer(); }, gameType);
     caoRua_ = std::make_unique<StubCaoRua>(
-        sender_, [this] { return signedInPlayer(); }, gameType, *cardTable_);
+        sender_, seating_, [this] { return signedInPlayer(); }, gameType, *cardTable_);
 }
 
 // The games' tables, each answering for its game types. A table that hands a request on
@@ -352,6 +352,8 @@ void StubPortal::onBoardGameJoin(Message& request, PortalServer::Reply&) {
 // a created board with a password seats only those who give it, and a full board nobody;
 // a refused join is answered with the reason in a notice.
 bool StubPortal::joinAdmitted(Message& request, PortalServer::Reply& reply) {
+    // He leaves the table he sat at, whichever table seats him now, if any.
+    seating_.left();
     Message copy(request.commandId(), request.data());
     copy.readByte();
     const int board = copy.readByte();

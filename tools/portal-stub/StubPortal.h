@@ -10,6 +10,7 @@
 #include "tools/portal-stub/StubMail.h"
 #include "tools/portal-stub/StubMauBinh.h"
 #include "tools/portal-stub/StubPhom.h"
+#include "tools/portal-stub/StubSeating.h"
 #include "tools/portal-stub/StubSender.h"
 #include "tools/portal-stub/StubShop.h"
 #include "tools/portal-stub/StubStakeTables.h"
@@ -115,15 +116,17 @@ private:
     StubAccount account_;
     StubShop shop_;
     StubMail mail_{sender_};
-    StubCoTuong coTuong_{sender_};
-    StubCoUp coUp_{sender_};
+    // Where the person sits: the tables seat him, a join's rule and a leave take him away.
+    StubSeating seating_;
+    StubCoTuong coTuong_{sender_, seating_};
+    StubCoUp coUp_{sender_, seating_};
     // The last name signed in (the card table seats it) and the version the client runs.
     std::mutex userMutex_;
     std::string user_;
     std::string version_;
     // Declared after the portal: its thread stops before the portal goes.
     std::unique_ptr<CardTableStub> cardTable_;
-    StubPhom phom_{sender_};
+    StubPhom phom_{sender_, seating_};
     std::unique_ptr<StubStakeTables> stakeTables_;
     std::unique_ptr<StubMauBinh> mauBinh_;
     std::unique_ptr<StubCaoRua> caoRua_;
