@@ -6,14 +6,20 @@
 // in a row of its own, and says each row's rule in the row.
 #include "tools/portal-stub/StubCommands.h"
 
+#include "platform/foundation/SqliteDatabase.h"
 #include "tests/portal-stub/LogLines.h"
+#include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
+#include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubSocialNet.h"
+#include "tools/portal-stub/StubStore.h"
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace portalstub {
@@ -145,6 +151,55 @@ TEST_F(Dispatch, ASubPlacedAtOneGameIsThatGamesAlone) {
     EXPECT_TRUE(log_.has("a row for command 21, every sub, game 2 beside rows of its subs is refused"));
     EXPECT_FALSE(commands_.add({{21, kEvery, says("a move at every game")}}));
     EXPECT_EQ(answer(21, {1, 2, 1}, kXiZach), "a stand");
+}
+
+// Only the handler of a row marked as moving money may change a balance or what someone
+// owns: the same spend, top-up and purchase answered by a row without the mark is refused
+// by the ledger and the profile, changes nothing and is named in the log, so that a money
+// row added without its mark fails the first time it is sent; answered by the marked row,
+// each is made. Once the marked row is answered, nothing outside one changes money again.
+TEST_F(Dispatch, OnlyARowMarkedAsMovingMoneyChangesABalanceOrWhatSomeoneOwns) {
+    StubLedger& ledger = StubLedger::session();
+    // The process's accounts outlive a test (it may run again): what was owned before counts.
+    const int64_t start = ledger.signIn("dispatch");
+    std::vector<int32_t> owned = StubProfile::owned("dispatch", StubProfile::kItem);
+    using Change = std::function<bool(platform::SqliteDatabase&)>;
+    const Change spent = [](platform::SqliteDatabase& db) {
+        return StubLedger::session().spendIn(db, 1000, "a spend").has_value();
+    };
+    const Change toppedUp = [](platform::SqliteDatabase& db) {
+        return StubLedger::session().creditIn(db, 300, "a top-up").has_value();
+    };
+    const Change bought = [](platform::SqliteDatabase& db) {
+        return StubProfile::own(db, "dispatch", StubProfile::kItem, 100);
+    };
+    const auto row = [](Change change) {
+        return [change](kavo::Message&, PortalServer::Reply&) { StubStore::session().transaction(change); };
+    };
+    const auto spend = row(spent);
+    const auto topUp = row(toppedUp);
+    const auto purchase = row(bought);
+    ASSERT_TRUE(commands_.add({{17, kEvery, spend}, {71, 2, topUp}, {101, 6, purchase}}));
+    ASSERT_TRUE(commands_.add(
+        atGame(5, {movesMoney({17, kEvery, spend}), movesMoney({71, 2, topUp}), movesMoney({101, 6, purchase})})));
+
+    for (const auto& [command, body] : {std::pair<int16_t, std::vector<uint8_t>>{17, {}}, {71, {2}}, {101, {6}}})
+        answer(command, body, 3);
+    EXPECT_EQ(ledger.balance(), start) << "no row of money: nothing spent or added";
+    EXPECT_EQ(StubProfile::owned("dispatch", StubProfile::kItem), owned) << "no row of money: nothing owned";
+    EXPECT_TRUE(log_.has("portal-stub: a spend of dispatch (a spend) outside a row that moves money is refused"));
+    EXPECT_TRUE(log_.has("portal-stub: a credit to dispatch (a top-up) outside a row that moves money is refused"));
+    EXPECT_TRUE(log_.has("portal-stub: a thing owned by dispatch outside a row that moves money is refused"));
+
+    for (const auto& [command, body] : {std::pair<int16_t, std::vector<uint8_t>>{17, {}}, {71, {2}}, {101, {6}}})
+        answer(command, body, 5);
+    EXPECT_EQ(ledger.balance(), start - 1000 + 300) << "the marked rows spent and added";
+    owned.push_back(100);
+    EXPECT_EQ(StubProfile::owned("dispatch", StubProfile::kItem), owned);
+
+    EXPECT_FALSE(StubStore::session().transaction(spent)) << "outside a row once it is answered";
+    EXPECT_EQ(ledger.balance(), start - 1000 + 300);
+    ledger.signOut();
 }
 
 // Before a sign-in only the commands a row admits reach their handler.

@@ -135,7 +135,7 @@ std::vector<StubCommand> StubAccount::commands() {
         {2703, 1, onReport},
         {1008, kEvery, answeredBy(this, &StubAccount::onAvatarWorn)},
         {1003, kEvery, onPasswordChanged},
-        {17, kEvery, onTransfer},
+        movesMoney({17, kEvery, onTransfer}),
     };
     for (StubCommand& row : lottery_.commands())
         table.push_back(std::move(row));

@@ -1,6 +1,7 @@
 #include "tools/portal-stub/StubCommands.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubMoneyRow.h"
 
 #include <cstddef>
 
@@ -98,6 +99,11 @@ StubCommand signIn(StubCommand row) {
     return row;
 }
 
+StubCommand movesMoney(StubCommand row) {
+    row.money = true;
+    return row;
+}
+
 StubCommands::StubCommands(PortalServer& portal, std::function<bool()> signedIn, std::function<int()> gameType,
                            StubRules rules)
     : portal_(portal), signedIn_(std::move(signedIn)), gameType_(std::move(gameType)), rules_(std::move(rules)) {
@@ -129,7 +135,7 @@ bool StubCommands::add(const std::vector<StubCommand>& table) {
             added = false;
             continue;
         }
-        rows_.emplace(Key{row.command, row.sub, row.game}, Answer{row.handler, row.beforeSignIn, row.rule});
+        rows_.emplace(Key{row.command, row.sub, row.game}, Answer{row.handler, row.beforeSignIn, row.rule, row.money});
         if (row.beforeSignIn) beforeSignIn_.insert(row.command);
         (row.sub == StubCommand::kEverySub ? everySub_ : withSubs_).insert({row.command, row.game});
     }
@@ -161,7 +167,7 @@ std::vector<StubCommands::Row> StubCommands::rows() const {
     std::lock_guard lock(mutex_);
     std::vector<Row> all;
     for (const auto& [key, answer] : rows_)
-        all.push_back({key.command, key.sub, key.game, answer.beforeSignIn, answer.rule});
+        all.push_back({key.command, key.sub, key.game, answer.beforeSignIn, answer.rule, answer.money});
     return all;
 }
 
@@ -176,6 +182,8 @@ StubCommands::Rows::const_iterator StubCommands::rowFor(Message& request, int ga
 }
 
 void StubCommands::answer(const Answer& answer, Message& request, PortalServer::Reply& reply) {
+    std::optional<StubMoneyRow> moneyRow;
+    if (answer.money) moneyRow.emplace();
     switch (answer.rule) {
     case StubCommand::Rule::BoardJoin:
         if (rules_.joinAdmitted && !rules_.joinAdmitted(request, reply)) return;

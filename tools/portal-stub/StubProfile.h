@@ -49,8 +49,8 @@ public:
     static bool choose(const std::string& person, int32_t avatar);
 
     // He now owns the avatar or item `id`, inside the caller's transaction (with its
-    // payment): whether it was kept. What he owns of a kind, in the order bought (an
-    // avatar once).
+    // payment): whether it was kept (never outside a row that moves money or ownership,
+    // StubMoneyRow). What he owns of a kind, in the order bought (an avatar once).
     static bool own(platform::SqliteDatabase& db, const std::string& person, char kind, int32_t id);
     // Whether he owns it, inside the caller's transaction.
     static bool owns(platform::SqliteDatabase& db, const std::string& person, char kind, int32_t id);

@@ -206,7 +206,9 @@ std::vector<StubCommand> tableSheetCommands(const StubSeating& seating) {
         {78, 2, [](Message&, PortalServer::Reply& reply) { reply.send(waitingList()); }},
         {101, 1, onCategories},
         {101, 15, onGiftItems},
-        {101, 7, [&seating](Message& request, PortalServer::Reply& reply) { onGiftBought(seating, request, reply); }},
+        movesMoney(
+            {101, 7,
+             [&seating](Message& request, PortalServer::Reply& reply) { onGiftBought(seating, request, reply); }}),
         {34, kEvery, onDetails},
         {38, kEvery, onAvatar},
         itemPicture(1),
