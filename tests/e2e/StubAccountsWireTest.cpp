@@ -440,18 +440,6 @@ template <class Person> Shown profileOf(Person& person, int32_t id) {
     return shown;
 }
 
-// The texts of a person's money history (2703 sub 2), without their times.
-template <class Person> std::vector<std::string> historyOf(Person& person) {
-    Message history(2703, answerTo(person, 2703, Bytes().int32(2).data()));
-    history.readInt();
-    std::vector<std::string> lines;
-    while (history.available()) {
-        history.readUTF();
-        lines.push_back(history.readUTF());
-    }
-    return lines;
-}
-
 // What the answer to a store receipt (71 type 5) tells: its status (1: confirmed), the
 // receipt it names and the balance.
 std::tuple<int, std::string, int64_t> storeAnswer(StubPerson& person, const std::string& receipt) {
