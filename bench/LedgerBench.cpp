@@ -10,6 +10,7 @@
 #include "platform/foundation/SqliteDatabase.h"
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLedger.h"
+#include "tools/portal-stub/StubMoneyRow.h"
 #include "tools/portal-stub/StubStore.h"
 
 #include <chrono>
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
         }
         ledger.signIn("player0");
         const double move = millisecondsPerChange([&](int i) { ledger.move(i % 2 ? 1 : -1, "bench"); });
+        // A transfer as its row makes it: only a row that moves money may spend.
+        const portalstub::StubMoneyRow row;
         const double transfer = millisecondsPerChange([&](int) {
             portalstub::StubStore::session().transaction(
                 [&](platform::SqliteDatabase& db) { return ledger.spendIn(db, 1, "bench", "lan").has_value(); });

@@ -286,6 +286,7 @@ struct Purchase {
 TEST_F(ShopWire, TheShopSellsWhatItListsForWhatTheBalanceCoversAndAGiftIsItsGiversToPay) {
     const int32_t me = signInAndChoose("khach", 3);
     ASSERT_NE(me, 0);
+    ASSERT_TRUE(join(1)) << "the gifts are given at the table, where lan sits";
     const std::string notSold = "Cửa hàng không bán món này";
     const std::string tooDear = "Không đủ tiền";
     const Purchase purchases[] = {
@@ -437,18 +438,6 @@ template <class Person> Shown profileOf(Person& person, int32_t id) {
     shown.time = record.readUTF();
     shown.avatar = record.readInt();
     return shown;
-}
-
-// The texts of a person's money history (2703 sub 2), without their times.
-template <class Person> std::vector<std::string> historyOf(Person& person) {
-    Message history(2703, answerTo(person, 2703, Bytes().int32(2).data()));
-    history.readInt();
-    std::vector<std::string> lines;
-    while (history.available()) {
-        history.readUTF();
-        lines.push_back(history.readUTF());
-    }
-    return lines;
 }
 
 // What the answer to a store receipt (71 type 5) tells: its status (1: confirmed), the
@@ -697,7 +686,7 @@ const HistoryCase kHistoryCases[] = {
      "Gave Item 101 to an (-2,000 Zel)"},
     {104, Bytes().byte(9).int16(21).utf("binh").data(), 9, "Tặng Avatar 21 cho binh (-2.000 Zel)",
      "Gave Avatar 21 to binh (-2,000 Zel)"},
-    {101, Bytes().byte(7).byte(1).byte(3).int32(4101).int32(4002).data(), 7, "Tặng Quà 41-1 cho minh (-1.000 Zel)",
+    {101, Bytes().byte(7).byte(1).byte(1).int32(4101).int32(4002).data(), 7, "Tặng Quà 41-1 cho minh (-1.000 Zel)",
      "Gave Gift 41-1 to minh (-1,000 Zel)"},
     {17, Bytes().utf("lan").int32(5000).data(), -1, "Chuyển cho lan (-5.000 Zel)", "Sent to lan (-5,000 Zel)"},
     {1403, Bytes().int32(kLosingNumber).int32(1000).data(), -1, "Mua vé số 42 (-1.000 Zel)",
@@ -715,6 +704,8 @@ TEST(StubAccounts, TheHistoryReadsWholeInTheLanguageOfTheClientThatAsks) {
     ASSERT_TRUE(stub.ready());
     StubPerson person(stub.port());
     ASSERT_EQ(person.signIn("sach"), kStart);
+    // At board 1 of Tien Len, where minh sits: the gift at the table is his.
+    ASSERT_FALSE(answerTo(person, 8, Bytes().byte(1).byte(1).utf("").data()).empty());
     std::vector<std::string> vietnamese, english;
     for (const HistoryCase& spent : kHistoryCases) {
         EXPECT_FALSE(answerTo(person, spent.command, spent.request, spent.sub).empty()) << spent.english;

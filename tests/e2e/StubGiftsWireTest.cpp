@@ -1,13 +1,16 @@
 // Presents from the portal stub's shop, over plain wire connections: an avatar or an item
 // given to a person with an account is his from then on (among his avatars and items at
-// his next sign-in) and the giver's to pay; an avatar the person has already (bought or
-// given) is refused, and a gift the giver's money does not cover too, each naming the
-// friend in the giver's language and taking nothing.
+// his next sign-in) and the giver's to pay, and one given to a stub player is his to keep;
+// an avatar the receiver has already (bought or given) is refused, and a gift the giver's
+// money does not cover too, each naming the friend in the giver's language and taking
+// nothing.
 #include "tests/e2e/StubWire.h"
 
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kavo::test {
 namespace {
@@ -121,6 +124,142 @@ TEST(StubGifts, APresentToAPersonIsAmongHisAvatarsAndItemsAtHisNextSignIn) {
                                      .utf("")
                                      .boolean(false)
                                      .data());
+}
+
+// A present to a stub player is his to keep, as a person's is: an avatar given to him is
+// paid once, and given again, on another connection or after the stub started anew on the
+// same accounts, is refused naming him and takes nothing; an item he may be given again.
+TEST(StubGifts, APresentToAStubPlayerIsHisAndAnAvatarHeHasIsRefused) {
+    TestFolder folder;
+    const std::vector<std::string> kept = {"--state-dir", folder.path + "/accounts"};
+    const auto refused = std::make_pair(std::string("an đã có ảnh đại diện này"), int64_t(-1));
+    {
+        StubProcess stub(kept);
+        ASSERT_TRUE(stub.ready());
+        StubPerson giver(stub.port());
+        ASSERT_EQ(giver.signIn("tangqua"), kStart);
+        EXPECT_EQ(giftAnswer(giver, avatarFor(22, "an")), std::make_pair(std::string(), kStart - 3000));
+        EXPECT_EQ(giftAnswer(giver, avatarFor(22, "an")), refused) << "again";
+        EXPECT_EQ(giftAnswer(giver, itemFor(101, "an")), std::make_pair(std::string(), kStart - 5000));
+        EXPECT_EQ(giftAnswer(giver, itemFor(101, "an")), std::make_pair(std::string(), kStart - 7000))
+            << "an item again";
+        StubPerson other(stub.port());
+        ASSERT_EQ(other.signIn("khac"), kStart);
+        EXPECT_EQ(giftAnswer(other, avatarFor(22, "an")), refused) << "from another person";
+        other.send(2800, languageBody("en"));
+        EXPECT_EQ(giftAnswer(other, avatarFor(22, "an")),
+                  std::make_pair(std::string("an already has this avatar"), int64_t(-1)));
+        EXPECT_EQ(giftAnswer(other, avatarFor(23, "an")), std::make_pair(std::string(), kStart - 4000))
+            << "another avatar";
+    }
+    StubProcess again(kept);
+    ASSERT_TRUE(again.ready());
+    StubPerson giver(again.port());
+    ASSERT_EQ(giver.signIn("tangqua"), kStart - 7000) << "the refusals took nothing";
+    EXPECT_EQ(giftAnswer(giver, avatarFor(22, "an")), refused) << "after the stub's restart";
+    StubPerson other(again.port());
+    EXPECT_EQ(other.signIn("khac"), kStart - 4000);
+}
+
+// What a gift at a table (101 sub 7) from `giver` at room 1 and `board`, of `item`, to the
+// player `to` is answered: "" when given (the answer naming the giver `from`, the gift and
+// its receiver, and the balance told after it), else the refusal's text.
+std::string tableGiftAnswer(StubPerson& giver, int32_t from, int8_t board, int32_t item, int32_t to) {
+    giver.send(101, Bytes().byte(7).byte(1).byte(board).int32(item).int32(to).data());
+    auto answer = giver.next(101, 7);
+    if (!answer) return "no answer";
+    answer->readByte();
+    if (answer->readByte() != 0) return answer->readUTF();
+    const int32_t named[] = {answer->readInt(), answer->readInt(), answer->readInt()};
+    if (named[0] != from || named[1] != item || named[2] != to) return "given, named otherwise";
+    return giver.next(17) ? "" : "given, no balance told";
+}
+
+// A person's balance, as his details (34) give it.
+int64_t balanceOf(StubPerson& person, int32_t id) {
+    Message detail(34, answerTo(person, 34, Bytes().int32(id).data()));
+    detail.readInt();
+    detail.readUTF();
+    return detail.readLong();
+}
+
+// A gift at a table goes to a player at that table: from a giver seated there, to a player
+// seated with him (a stub player, or the giver himself, whom giving to everyone includes).
+// One from a giver at no table, or at another than the gift names, and one to an id no one
+// has (999999, 0, -1), to a stub player who sits elsewhere, to a person at a table of his
+// own or to a player kicked from the table takes nothing, leaves no line and is told why in
+// the giver's language; so is one sent from a gift sheet left open after its giver left.
+TEST(StubGifts, AGiftAtATableGoesToAPlayerAtThatTable) {
+    constexpr int32_t kLan = 4001;
+    constexpr int32_t kMinh = 4002;
+    constexpr int32_t kAn = 201;   // a stub player at no table of his
+    constexpr int32_t kHoa = 4003; // a stub player who sits at another game's tables
+    const std::string notHere = "Bạn không ngồi ở bàn này";
+    const std::string notWithYou = "Người chơi này không ngồi cùng bàn với bạn";
+    StubProcess stub;
+    ASSERT_TRUE(stub.ready());
+    StubPerson other(stub.port());
+    const int32_t otherId = personId(other, "ngoiban");
+    ASSERT_NE(otherId, 0);
+    ASSERT_FALSE(answerTo(other, 8, Bytes().byte(1).byte(1).utf("").data()).empty()) << "at a table of his own";
+    StubPerson giver(stub.port());
+    const int32_t me = personId(giver, "tangban");
+    ASSERT_NE(me, 0);
+    int64_t balance = kStart;
+    std::vector<std::string> history;
+    const auto unmoved = [&](const std::string& what) {
+        EXPECT_EQ(balanceOf(giver, me), balance) << what;
+        EXPECT_EQ(historyOf(giver), history) << what;
+    };
+
+    EXPECT_EQ(tableGiftAnswer(giver, me, 1, 4101, kLan), notHere) << "at no table yet";
+    unmoved("at no table yet");
+    ASSERT_FALSE(answerTo(giver, 8, Bytes().byte(1).byte(1).utf("").data()).empty());
+    const std::pair<const char*, int32_t> nobodyHere[] = {{"no one's id", 999999},
+                                                          {"id 0", 0},
+                                                          {"id -1", -1},
+                                                          {"a stub player at no table", kAn},
+                                                          {"a stub player elsewhere", kHoa},
+                                                          {"a person at his own table", otherId}};
+    for (const auto& [what, to] : nobodyHere) {
+        EXPECT_EQ(tableGiftAnswer(giver, me, 1, 4101, to), notWithYou) << what;
+        unmoved(what);
+    }
+    EXPECT_EQ(tableGiftAnswer(giver, me, 2, 4101, kLan), notHere) << "at another table than he sits at";
+    unmoved("another table");
+
+    EXPECT_EQ(tableGiftAnswer(giver, me, 1, 4101, kLan), "");
+    balance -= 1000;
+    history.push_back("Tặng Quà 41-1 cho lan (-1.000 Zel)");
+    unmoved("given to lan");
+    EXPECT_EQ(tableGiftAnswer(giver, me, 1, 4102, me), "") << "to himself, as giving to everyone does";
+    balance -= 2000;
+    history.push_back("Tặng Quà 41-2 cho tangban (-2.000 Zel)");
+    unmoved("given to himself");
+
+    // Minh is kicked: the stub player who takes his place is at the table, minh no longer.
+    giver.send(11, Bytes().byte(1).byte(1).int32(kMinh).data());
+    auto joins = giver.next(12);
+    ASSERT_TRUE(joins);
+    joins->readByte();
+    const int32_t newcomer = joins->readInt();
+    EXPECT_EQ(tableGiftAnswer(giver, me, 1, 4101, kMinh), notWithYou) << "a player kicked";
+    unmoved("a player kicked");
+    EXPECT_EQ(tableGiftAnswer(giver, me, 1, 4101, newcomer), "") << "the one in his place";
+    balance -= 1000;
+    history.push_back("Tặng Quà 41-1 cho tuan (-1.000 Zel)");
+    unmoved("given to the newcomer");
+
+    // The gift sheet stays open as he leaves: what it sends then is refused.
+    giver.send(15, Bytes().byte(1).byte(1).data());
+    EXPECT_EQ(tableGiftAnswer(giver, me, 1, 4101, kLan), notHere) << "after he left";
+    unmoved("after he left");
+    giver.send(2800, languageBody("en"));
+    EXPECT_EQ(tableGiftAnswer(giver, me, 1, 4101, kLan), "You are not at this table");
+    ASSERT_FALSE(answerTo(giver, 8, Bytes().byte(1).byte(1).utf("").data()).empty());
+    EXPECT_EQ(tableGiftAnswer(giver, me, 1, 4101, 999999), "This player is not at your table");
+    giver.send(2800, languageBody("vi"));
+    unmoved("in English");
 }
 
 } // namespace

@@ -235,11 +235,14 @@ TEST_F(LobbyWire, TheStubRefusesAndPaysAsAServerDoes) {
     ASSERT_NE(signInAndChoose("khach", 3), 0);
     const Rule rules[] = {
         {"a transfer above the balance", 17, Bytes().utf("an").int32(1000001).data(), 1000000, "Không đủ tiền"},
-        {"a transfer of nothing", 17, Bytes().utf("an").int32(0).data(), 1000000, "Không đủ tiền"},
+        {"a transfer of nothing", 17, Bytes().utf("an").int32(0).data(), 1000000, "Số tiền phải lớn hơn 0 Zel"},
+        {"a transfer below nothing", 17, Bytes().utf("an").int32(-1000).data(), 1000000, "Số tiền phải lớn hơn 0 Zel"},
         {"a transfer to nobody", 17, Bytes().utf("ai do").int32(10).data(), 1000000, "Không có người chơi ai do"},
         {"a transfer", 17, Bytes().utf("lan").int32(1000).data(), 999000, "Đã chuyển 1.000 Zel cho lan"},
         {"a ticket above the balance", 1403, Bytes().int32(5).int32(999001).data(), -1, "Không đủ tiền"},
         {"a ticket past 99", 1403, Bytes().int32(100).int32(10).data(), -1, "Số phải từ 00 đến 99"},
+        {"a ticket of nothing", 1403, Bytes().int32(5).int32(0).data(), -1, "Số tiền phải lớn hơn 0 Zel"},
+        {"a ticket below nothing", 1403, Bytes().int32(5).int32(-500).data(), -1, "Số tiền phải lớn hơn 0 Zel"},
         {"a ticket", 1403, Bytes().int32(5).int32(1000).data(), 998000, "Đã mua số 5"},
         {"a card that is not one", 71, Bytes().byte(2).byte(1).utf("12ab").utf("34").data(), 998000,
          "Thẻ không hợp lệ"},
@@ -365,7 +368,19 @@ TEST_F(LobbyWire, TheStubsTextsFollowTheClientsLanguage) {
         ASSERT_TRUE(bought);
         bought->readDataWithIntLength(5); // bought, money
         EXPECT_EQ(bought->readUTF(), ticket);
+        ASSERT_TRUE(next(17)) << "the balance after the ticket";
     }
+    // In English now: no amount is told as such, not as a want of money.
+    send(17, Bytes().utf("lan").int32(0).data());
+    auto sent = next(17);
+    ASSERT_TRUE(sent);
+    sent->readLong();
+    EXPECT_EQ(sent->readUTF(), "The amount must be more than 0 Zel");
+    send(1403, Bytes().int32(9).int32(-1).data());
+    auto ticketOfNothing = next(1403);
+    ASSERT_TRUE(ticketOfNothing);
+    ticketOfNothing->readDataWithIntLength(5); // bought, money
+    EXPECT_EQ(ticketOfNothing->readUTF(), "The amount must be more than 0 Zel");
     send(44, {});
     auto channels = next(44);
     ASSERT_TRUE(channels);

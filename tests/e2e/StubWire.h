@@ -85,6 +85,21 @@ inline ByteVector languageBody(const std::string& language) {
     return Bytes().utf(R"({"command":"SET_CLIENT_INFOR","data":{"lang":")" + language + R"(","os":2}})").data();
 }
 
+// The texts of a person's money history (2703 sub 2), without their times (`Person`: a
+// StubPerson or a StubWire).
+template <class Person> std::vector<std::string> historyOf(Person& person) {
+    person.send(2703, Bytes().int32(2).data());
+    auto history = person.next(2703);
+    std::vector<std::string> lines;
+    if (!history) return lines;
+    history->readInt();
+    while (history->available()) {
+        history->readUTF();
+        lines.push_back(history->readUTF());
+    }
+    return lines;
+}
+
 // One person's wire connection to a shared stub.
 class StubPerson {
 public:

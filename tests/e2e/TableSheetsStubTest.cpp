@@ -1,13 +1,12 @@
 // The shared table sheets against the local portal stub: a person signed in on it
 // opens a table's invitation tabs and gift sheet and sees the stub's lists, and a
-// gift given comes back as the gift reply, from its giver, who paid its price.
-#include "app/KavoOnlineAppDelegate.h"
+// gift given to a player at the table comes back as the gift reply, from its giver, who
+// paid its price.
+#include "app/TopScreen.h"
 #include "app/UIController.h"
 #include "games/tienlen/TienLenView.h"
 #include "platform/runtime/RunLoop.h"
 #include "portal/GlobalService.h"
-#include "table/base/TienLenPlayer.h"
-#include "table/registry/GameController.h"
 #include "table/sheets/InviteView.h"
 #include "table/sheets/menuGift.h"
 #include "tests/e2e/StubProcess.h"
@@ -25,24 +24,19 @@ protected:
         ASSERT_TRUE(stub_.ready()) << "the stub did not start";
         storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
     }
-    // Signs in and opens a Tien Len table over the board list (no join road yet).
+    // Signs in and sits at board 1 of Tien Len from the board list, beside the stub's
+    // players; the one the sheets act on is lan, seated there.
     std::shared_ptr<TienLenView> seatAtATable() {
         launch();
-        EXPECT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername khach\n"
-                           "type id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\n"
-                           "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n"));
-        auto table = std::make_shared<TienLenView>();
-        table->setRoomId(1);
-        table->setBoardId(4);
-        GameController::setTableView(table);
-        KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(table, false);
-        auto me = UIController::myInfo();
-        auto guest = std::make_shared<TienLenPlayer>();
-        guest->setIDDB(2001);
-        guest->setName("khach2");
-        table->setupPlayersWithRoom(1, 4, me->IDDB(), 100, {me, guest});
-        table->setCurrentControlPlayer(guest);
-        advance(0.5);
+        EXPECT_TRUE(
+            drives("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername khach\n"
+                   "type id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\n"
+                   "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n"
+                   "wait text=100 zel 10\ntap text=100 zel\nscreen TienLenView 15\nadvance 1.5\nwait text=lan 10\n"));
+        auto table = topScreenAs<TienLenView>();
+        if (!table) return table;
+        for (const auto& player : table->players())
+            if (player && player->name() == "lan") table->setCurrentControlPlayer(player);
         return table;
     }
     StubProcess stub_;
@@ -50,6 +44,7 @@ protected:
 
 TEST_F(TableSheetsOnTheStub, BothInvitationTabsShowTheStubsPlayers) {
     auto table = seatAtATable();
+    ASSERT_TRUE(table);
     GlobalService::getInstance().requestWaitingList();
     table->openSheet(table->inviteView());
     EXPECT_TRUE(drives("wait text=lan 10\nwait text=39.500.000 5\ntap id=btnFriend\nwait text=an 10\n"
@@ -58,6 +53,7 @@ TEST_F(TableSheetsOnTheStub, BothInvitationTabsShowTheStubsPlayers) {
 
 TEST_F(TableSheetsOnTheStub, TheGiftSheetListsTheCatalogueAndAGiftComesBack) {
     auto table = seatAtATable();
+    ASSERT_TRUE(table);
     table->showGiftView();
     ASSERT_TRUE(drives("wait text=Hoa 10\nwait id=gift4102 10\ntap text=Bánh\nwait id=gift4201 10\n"
                        "tap id=gift4203\ntap id=btnTang\n"));
@@ -68,8 +64,9 @@ TEST_F(TableSheetsOnTheStub, TheGiftSheetListsTheCatalogueAndAGiftComesBack) {
         },
         10))
         << log();
-    EXPECT_EQ(table->lastGiftText(), "khach -> khach2 #4203") << "from its giver";
-    EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 1000000 - 3000; }, 30))
+    EXPECT_EQ(table->lastGiftText(), "khach -> lan #4203") << "from its giver, to the player at the table";
+    EXPECT_TRUE(
+        platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 1000000 - 3000; }, 30))
         << "the giver paid its price: " << UIController::myInfo()->money();
 }
 

@@ -6,14 +6,20 @@
 // in a row of its own, and says each row's rule in the row.
 #include "tools/portal-stub/StubCommands.h"
 
+#include "platform/foundation/SqliteDatabase.h"
 #include "tests/portal-stub/LogLines.h"
+#include "tools/portal-stub/StubLedger.h"
 #include "tools/portal-stub/StubPortal.h"
+#include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubSocialNet.h"
+#include "tools/portal-stub/StubStore.h"
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace portalstub {
@@ -22,6 +28,7 @@ namespace {
 using portalserver::PortalServer;
 using Rule = StubCommand::Rule;
 constexpr int32_t kEvery = StubCommand::kEverySub;
+constexpr int kXiZach = 2;
 
 // The stub's dispatch on a portal without a connection: which row answered a request, and
 // the body its handler read.
@@ -128,6 +135,73 @@ TEST_F(Dispatch, ARowOfEverySubBesideRowsOfSubsIsRefusedEitherWay) {
     EXPECT_EQ(answer(72, {3}), "every key");
 }
 
+// A sub's place may be one game's own: Xi Zach's move names a draw or a stand after the
+// room and the board, where Tien Len's play at another game holds its count of cards, which
+// its row of every sub reads whole. A row of every sub beside the subs' rows at the same
+// game, or at every game, is refused; at another game it is not.
+TEST_F(Dispatch, ASubPlacedAtOneGameIsThatGamesAlone) {
+    ASSERT_TRUE(commands_.add(atGame(kXiZach, {{21, 0, says("a draw")}, {21, 1, says("a stand")}})));
+    ASSERT_TRUE(commands_.add(atGame(3, {{21, kEvery, says("a play")}})));
+    EXPECT_EQ(answer(21, {1, 2, 1}, kXiZach), "a stand");
+    EXPECT_EQ(read_, (std::vector<uint8_t>{1, 2})) << "the room and the board, without the sub";
+    EXPECT_EQ(answer(21, {1, 2, 0}, kXiZach), "a draw");
+    EXPECT_EQ(answer(21, {1, 2, 1, 7}, 3), "a play");
+    EXPECT_EQ(read_, (std::vector<uint8_t>{1, 2, 1, 7})) << "the play whole";
+    EXPECT_FALSE(commands_.add(atGame(kXiZach, {{21, kEvery, says("a move")}})));
+    EXPECT_TRUE(log_.has("a row for command 21, every sub, game 2 beside rows of its subs is refused"));
+    EXPECT_FALSE(commands_.add({{21, kEvery, says("a move at every game")}}));
+    EXPECT_EQ(answer(21, {1, 2, 1}, kXiZach), "a stand");
+}
+
+// Only the handler of a row marked as moving money may change a balance or what someone
+// owns: the same spend, top-up and purchase answered by a row without the mark is refused
+// by the ledger and the profile, changes nothing and is named in the log, so that a money
+// row added without its mark fails the first time it is sent; answered by the marked row,
+// each is made. Once the marked row is answered, nothing outside one changes money again.
+TEST_F(Dispatch, OnlyARowMarkedAsMovingMoneyChangesABalanceOrWhatSomeoneOwns) {
+    StubLedger& ledger = StubLedger::session();
+    // The process's accounts outlive a test (it may run again): what was owned before counts.
+    const int64_t start = ledger.signIn("dispatch");
+    std::vector<int32_t> owned = StubProfile::owned("dispatch", StubProfile::kItem);
+    using Change = std::function<bool(platform::SqliteDatabase&)>;
+    const Change spent = [](platform::SqliteDatabase& db) {
+        return StubLedger::session().spendIn(db, 1000, "a spend").has_value();
+    };
+    const Change toppedUp = [](platform::SqliteDatabase& db) {
+        return StubLedger::session().creditIn(db, 300, "a top-up").has_value();
+    };
+    const Change bought = [](platform::SqliteDatabase& db) {
+        return StubProfile::own(db, "dispatch", StubProfile::kItem, 100);
+    };
+    const auto row = [](Change change) {
+        return [change](kavo::Message&, PortalServer::Reply&) { StubStore::session().transaction(change); };
+    };
+    const auto spend = row(spent);
+    const auto topUp = row(toppedUp);
+    const auto purchase = row(bought);
+    ASSERT_TRUE(commands_.add({{17, kEvery, spend}, {71, 2, topUp}, {101, 6, purchase}}));
+    ASSERT_TRUE(commands_.add(
+        atGame(5, {movesMoney({17, kEvery, spend}), movesMoney({71, 2, topUp}), movesMoney({101, 6, purchase})})));
+
+    for (const auto& [command, body] : {std::pair<int16_t, std::vector<uint8_t>>{17, {}}, {71, {2}}, {101, {6}}})
+        answer(command, body, 3);
+    EXPECT_EQ(ledger.balance(), start) << "no row of money: nothing spent or added";
+    EXPECT_EQ(StubProfile::owned("dispatch", StubProfile::kItem), owned) << "no row of money: nothing owned";
+    EXPECT_TRUE(log_.has("portal-stub: a spend of dispatch (a spend) outside a row that moves money is refused"));
+    EXPECT_TRUE(log_.has("portal-stub: a credit to dispatch (a top-up) outside a row that moves money is refused"));
+    EXPECT_TRUE(log_.has("portal-stub: a thing owned by dispatch outside a row that moves money is refused"));
+
+    for (const auto& [command, body] : {std::pair<int16_t, std::vector<uint8_t>>{17, {}}, {71, {2}}, {101, {6}}})
+        answer(command, body, 5);
+    EXPECT_EQ(ledger.balance(), start - 1000 + 300) << "the marked rows spent and added";
+    owned.push_back(100);
+    EXPECT_EQ(StubProfile::owned("dispatch", StubProfile::kItem), owned);
+
+    EXPECT_FALSE(StubStore::session().transaction(spent)) << "outside a row once it is answered";
+    EXPECT_EQ(ledger.balance(), start - 1000 + 300);
+    ledger.signOut();
+}
+
 // Before a sign-in only the commands a row admits reach their handler.
 TEST_F(Dispatch, BeforeASignInOnlyWhatARowAdmitsIsAnswered) {
     ASSERT_TRUE(commands_.add({{1, kEvery, says("the sign-in"), true}, {17, kEvery, says("a transfer")}}));
@@ -167,16 +241,40 @@ TEST_F(Dispatch, AHandlerSetOnThePortalBesideTheTableIsFound) {
     EXPECT_TRUE(log_.has("a handler of command 104 was set beside the table; it is refused"));
 }
 
+// A second handler of every command would take every request from the table's dispatch,
+// and a second gate would let through what the table keeps for a signed-in person, each in
+// silence: either is found, and the portal does not pass as served by the table alone.
+TEST_F(Dispatch, ASecondDispatchSetOnThePortalIsFound) {
+    ASSERT_TRUE(commands_.add({{61, kEvery, says("the game chosen")}, {17, kEvery, says("a transfer")}}));
+    EXPECT_TRUE(commands_.onlyWayIn());
+    portal_.onAnyCommand(says("a dispatch beside the table"));
+    EXPECT_EQ(answer(61, {3}), "a dispatch beside the table") << "what the check stands for";
+    EXPECT_FALSE(commands_.onlyWayIn());
+    EXPECT_TRUE(log_.has("portal-stub: a handler of every command was set beside the table's dispatch; it is refused"));
+}
+
+TEST_F(Dispatch, ASecondGateSetOnThePortalIsFound) {
+    ASSERT_TRUE(commands_.add({{17, kEvery, says("a transfer")}}));
+    signedIn_ = false;
+    portal_.admitOnly([](const kavo::Message&) { return true; });
+    EXPECT_EQ(answer(17, {}), "a transfer") << "what the check stands for: a transfer before a sign-in";
+    EXPECT_FALSE(commands_.onlyWayIn());
+    EXPECT_TRUE(log_.has("portal-stub: a gate was set beside the table's own; it is refused"));
+    EXPECT_FALSE(log_.has("a handler of every command was set beside"));
+}
+
 // The commands whose requests name a sub, as the client sends them: in their first byte the
 // information keys (72), the text messages' syntax (73), the records (40), the top-ups by
 // channel (71), the lists (78), the item pictures (79), the shop (101) and the friends
 // (104); in their first int the reports and history (2703); after the room and the board
-// the game commands of Mau Binh (47), Chinese chess (77) and hidden-piece chess (86).
+// the game commands of Mau Binh (47), Chinese chess (77) and hidden-piece chess (86), and
+// Xi Zach's move (21, a draw or a stand), at that game alone.
 constexpr int16_t kCommandsWithSubs[] = {40, 47, 71, 72, 73, 77, 78, 79, 86, 101, 104, 2703};
 
-bool carriesSubs(int16_t command) {
+bool carriesSubs(int16_t command, int game) {
     return std::find(std::begin(kCommandsWithSubs), std::end(kCommandsWithSubs), command) !=
-           std::end(kCommandsWithSubs);
+               std::end(kCommandsWithSubs) ||
+           (command == 21 && game == kXiZach);
 }
 
 // The stub as it starts: its tables and the social network's sign-in.
@@ -199,7 +297,7 @@ TEST(StubTables, EachSubIsARowOfItsOwnAndEachRowSaysItsRule) {
     for (const StubCommands::Row& row : started.stub.rows()) {
         const std::string named = "command " + std::to_string(row.command) + ", sub " + std::to_string(row.sub) +
                                   ", game " + std::to_string(row.game);
-        EXPECT_EQ(row.sub != kEvery, carriesSubs(row.command)) << named;
+        EXPECT_EQ(row.sub != kEvery, carriesSubs(row.command, row.game)) << named;
         const bool join = row.command == 8 || row.command == 1900;
         const bool signIn = row.command == 1 || row.command == 2301;
         EXPECT_EQ(row.rule, join ? Rule::BoardJoin : signIn ? Rule::SignIn : Rule::None) << named;
@@ -211,29 +309,20 @@ TEST(StubTables, EachSubIsARowOfItsOwnAndEachRowSaysItsRule) {
 }
 
 // Every area's table of the stub is taken whole; a stub with one more row for a command,
-// sub and game it answers (the table sheets' old stake row, a registration) does not serve,
-// and neither does one with a handler set beside its table.
-TEST(StubTables, AStubWithARowGivenTwiceOrAHandlerBesideItsTableDoesNotServe) {
+// sub and game it answers (the table sheets' old stake row, a registration) does not serve.
+// (What the stub's portal serves is reached through its table alone: nothing outside it can
+// set a handler there; the dispatch above finds one that is.)
+TEST(StubTables, AStubWithARowGivenTwiceDoesNotServe) {
     const auto nothing = [](kavo::Message&, PortalServer::Reply&) {};
-    {
-        LogLines log;
-        StartedStub started;
-        EXPECT_TRUE(started.stub.sound());
-        EXPECT_FALSE(started.stub.readyToServe({started.socialNet.signInCommand(), {19, kEvery, nothing}}));
-        EXPECT_TRUE(log.has("a second row for command 19, every sub, every game is refused"));
-        EXPECT_TRUE(log.has("portal-stub: its tables are not sound; it does not serve"));
-        EXPECT_FALSE(started.stub.add({{35, kEvery, nothing, true}}));
-        EXPECT_FALSE(started.stub.add({{36, 7, nothing}})) << "a sub's row beside the search's";
-        EXPECT_FALSE(started.stub.sound());
-    }
-    {
-        LogLines log;
-        StartedStub started;
-        started.stub.portal().onCommand(61, nothing);
-        EXPECT_FALSE(started.ready());
-        EXPECT_TRUE(log.has("a handler of command 61 was set beside the table; it is refused"));
-        EXPECT_TRUE(log.has("portal-stub: its tables are not sound; it does not serve"));
-    }
+    LogLines log;
+    StartedStub started;
+    EXPECT_TRUE(started.stub.sound());
+    EXPECT_FALSE(started.stub.readyToServe({started.socialNet.signInCommand(), {19, kEvery, nothing}}));
+    EXPECT_TRUE(log.has("a second row for command 19, every sub, every game is refused"));
+    EXPECT_TRUE(log.has("portal-stub: its tables are not sound; it does not serve"));
+    EXPECT_FALSE(started.stub.add({{35, kEvery, nothing, true}}));
+    EXPECT_FALSE(started.stub.add({{36, 7, nothing}})) << "a sub's row beside the search's";
+    EXPECT_FALSE(started.stub.sound());
 }
 
 } // namespace

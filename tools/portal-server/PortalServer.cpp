@@ -97,11 +97,23 @@ std::vector<int16_t> PortalServer::commandsWithHandlers() const {
 void PortalServer::onAnyCommand(Handler handler) {
     std::lock_guard<std::mutex> lock(mutex_);
     anyHandler_ = std::move(handler);
+    ++anyHandlersSet_;
 }
 
 void PortalServer::admitOnly(std::function<bool(const Message&)> admits) {
     std::lock_guard<std::mutex> lock(mutex_);
     admits_ = std::move(admits);
+    ++gatesSet_;
+}
+
+int PortalServer::anyCommandHandlersSet() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return anyHandlersSet_;
+}
+
+int PortalServer::gatesSet() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return gatesSet_;
 }
 
 void PortalServer::dispatch(Message& request) {

@@ -86,6 +86,11 @@ public:
     // A request `admits` refuses is recorded and reaches no handler (a server that
     // answers nothing of an account before its sign-in).
     void admitOnly(std::function<bool(const kavo::Message& request)> admits);
+    // How many times the handler of every command, and the gate, were set: a later set
+    // replaces the earlier in silence, so a server that answers only through one
+    // dispatcher behind one gate tells so that neither was set twice.
+    int anyCommandHandlersSet() const;
+    int gatesSet() const;
     // Runs the handler a request of the current client would run, on the caller's
     // thread: a fuzzer drives the handlers without a socket.
     void dispatch(kavo::Message& request);
@@ -149,6 +154,8 @@ private:
     std::map<std::pair<int16_t, int8_t>, Handler> subHandlers_;
     Handler anyHandler_;
     std::function<bool(const kavo::Message&)> admits_;
+    int anyHandlersSet_ = 0;
+    int gatesSet_ = 0;
     int handlersRunning_ = 0; // handler calls started and not yet returned
     std::vector<RecordedMessage> messages_;
     std::vector<Hello> hellos_;

@@ -31,8 +31,9 @@ void logLine(const std::string& line) {
 
 } // namespace
 
-CardTableStub::CardTableStub(StubSender& sender, std::function<Player()> me, std::function<int()> gameType)
-    : sender_(sender), me_(std::move(me)), gameType_(std::move(gameType)),
+CardTableStub::CardTableStub(StubSender& sender, StubSeating& seating, std::function<Player()> me,
+                             std::function<int()> gameType)
+    : sender_(sender), seating_(seating), me_(std::move(me)), gameType_(std::move(gameType)),
       tienLen_([this](const Message& message) { sender_.send(message); },
                [this](double seconds, std::function<void()> action) { later(seconds, std::move(action)); },
                [this] { tellResultSent(sender_, gameType_() == 12 ? "a game of Tien Len MB" : "a game of Tien Len"); }),
@@ -166,6 +167,10 @@ void CardTableStub::onJoin(Message& request, PortalServer::Reply& reply) {
         places_ = {me.id, guests >= 1 ? kGuestA : -1, guests >= 2 ? kGuestB : -1, -1};
         guests_ = guests;
     }
+    std::vector<int32_t> atTable;
+    for (const int32_t id : places())
+        if (id != -1) atTable.push_back(id);
+    seating_.sat(room, board, atTable);
     Message joined(8);
     joined.writeByte(room);
     joined.writeByte(board);
@@ -254,6 +259,7 @@ void CardTableStub::onKick(Message& request, PortalServer::Reply& reply) {
         for (auto& place : places_)
             if (place == kicked) place = guest->id;
     }
+    seating_.replaced(kicked, guest->id);
     // Another stub player takes the emptied place a little later.
     Message joins(12);
     joins.writeByte(kicked == kGuestA ? 1 : 2);
@@ -276,6 +282,7 @@ void CardTableStub::onChat(Message& request, PortalServer::Reply&) {
 
 void CardTableStub::onLeave(Message&, PortalServer::Reply&) {
     logLine("leave: the table ends");
+    seating_.left();
     tienLen_.reset();
     std::lock_guard lock(mutex_);
     pending_.clear();

@@ -2,6 +2,7 @@
 
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSeating.h"
 #include "tools/portal-stub/StubSender.h"
 #include "tools/portal-stub/StubTienLen.h"
 
@@ -33,8 +34,9 @@ public:
         int32_t id;
         std::string name;
     };
-    // `me` tells the signed-in player; `gameType` the chosen game.
-    CardTableStub(StubSender& sender, std::function<Player()> me, std::function<int()> gameType);
+    // `me` tells the signed-in player; `gameType` the chosen game; `seating` keeps where he
+    // sits (its join seats him, a kick and a leave at any table are its).
+    CardTableStub(StubSender& sender, StubSeating& seating, std::function<Player()> me, std::function<int()> gameType);
     ~CardTableStub();
     CardTableStub(const CardTableStub&) = delete;
     CardTableStub& operator=(const CardTableStub&) = delete;
@@ -71,6 +73,7 @@ private:
     static kavo::Message stubPlayerEntry(int32_t id, const std::string& name);
 
     StubSender& sender_;
+    StubSeating& seating_;
     std::function<Player()> me_;
     std::function<int()> gameType_;
     std::mutex mutex_;

@@ -135,7 +135,7 @@ std::vector<StubCommand> StubAccount::commands() {
         {2703, 1, onReport},
         {1008, kEvery, answeredBy(this, &StubAccount::onAvatarWorn)},
         {1003, kEvery, onPasswordChanged},
-        {17, kEvery, onTransfer},
+        movesMoney({17, kEvery, onTransfer}),
     };
     for (StubCommand& row : lottery_.commands())
         table.push_back(std::move(row));
@@ -370,7 +370,7 @@ void StubAccount::onPasswordChanged(Message& request, PortalServer::Reply& reply
 }
 
 // A transfer to a stub player: the check and the move are one step, so that two
-// connections of one name never both send the same money.
+// connections of one name never both send the same money. One of 0 or less is no amount.
 void StubAccount::onTransfer(Message& request, PortalServer::Reply& reply) {
     const std::string to = request.readUTF();
     const int32_t amount = request.readInt();
@@ -388,6 +388,8 @@ void StubAccount::onTransfer(Message& request, PortalServer::Reply& reply) {
     std::string note;
     if (!known)
         note = noPlayerNamed(to);
+    else if (amount <= 0)
+        note = StubLedger::noAmount();
     else if (sent == StubStore::Outcome::Failed)
         note = StubLedger::tryAgainLater();
     else if (!money)

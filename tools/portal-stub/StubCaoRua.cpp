@@ -42,9 +42,9 @@ void writeGuest(Message& message, int32_t id, const std::string& name) {
 
 } // namespace
 
-StubCaoRua::StubCaoRua(StubSender& sender, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
-                       CardTableStub& cardTable)
-    : sender_(sender), me_(std::move(me)), gameType_(std::move(gameType)), cardTable_(cardTable),
+StubCaoRua::StubCaoRua(StubSender& sender, StubSeating& seating, std::function<CardTableStub::Player()> me,
+                       std::function<int()> gameType, CardTableStub& cardTable)
+    : sender_(sender), seating_(seating), me_(std::move(me)), gameType_(std::move(gameType)), cardTable_(cardTable),
       shuffle_(std::random_device{}()) {}
 
 std::vector<StubCommand> StubCaoRua::commands() {
@@ -97,6 +97,7 @@ void StubCaoRua::onKick(Message& request, PortalServer::Reply& reply) {
     if (it == guests_.end()) return;
     // Another stub player takes the emptied place a little later.
     const StubPlayer& newcomer = stubNewcomer(kicks_++);
+    seating_.replaced(it->id, newcomer.id);
     it->id = newcomer.id;
     it->name = newcomer.name;
     Message joins(12);
@@ -131,6 +132,10 @@ void StubCaoRua::onJoin(Message& request, PortalServer::Reply& reply) {
         guests_ = guests;
         dealt_.clear(); // a hand of the table left is over
     }
+    std::vector<int32_t> seated = {me.id};
+    for (const Seated& guest : guests)
+        seated.push_back(guest.id);
+    seating_.sat(room, board, seated);
     cardTable_.setStake(stakeOfBoard(board));
     const int32_t stake = cardTable_.stake();
     Message joined(8);

@@ -35,8 +35,10 @@ public:
     static constexpr double kHandSeconds = 30;
     static constexpr int8_t kPlayingBoard = 2;
 
-    StubCaoRua(StubSender& sender, std::function<CardTableStub::Player()> me, std::function<int()> gameType,
-               CardTableStub& cardTable);
+    // `seating` keeps where the person sits: its join seats him, its kick puts the newcomer
+    // in the kicked one's place.
+    StubCaoRua(StubSender& sender, StubSeating& seating, std::function<CardTableStub::Player()> me,
+               std::function<int()> gameType, CardTableStub& cardTable);
     // Its rows, at game 17: the join, the start, the turns, a kick and a buzz.
     std::vector<StubCommand> commands();
 
@@ -68,6 +70,7 @@ private:
     static double handSeconds();
 
     StubSender& sender_;
+    StubSeating& seating_;
     std::function<CardTableStub::Player()> me_;
     std::function<int()> gameType_;
     CardTableStub& cardTable_;

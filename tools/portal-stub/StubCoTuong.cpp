@@ -30,10 +30,11 @@ constexpr int8_t kSubStopped = 50;
 
 } // namespace
 
-StubCoTuong::StubCoTuong(StubSender& sender) : StubCoTuong(sender, kGameType, 77) {}
+StubCoTuong::StubCoTuong(StubSender& sender, StubSeating& seating) : StubCoTuong(sender, seating, kGameType, 77) {}
 
-StubCoTuong::StubCoTuong(StubSender& sender, int8_t gameType, int16_t gameCommand)
-    : sender_(sender), tableType_(gameType), gameCommand_(gameCommand), laterThread_([this] { runLater(); }) {}
+StubCoTuong::StubCoTuong(StubSender& sender, StubSeating& seating, int8_t gameType, int16_t gameCommand)
+    : sender_(sender), seating_(seating), tableType_(gameType), gameCommand_(gameCommand),
+      laterThread_([this] { runLater(); }) {}
 
 Message StubCoTuong::gameMessage(int8_t sub) const {
     Message message(gameCommand_);
@@ -115,6 +116,7 @@ bool StubCoTuong::onJoin(Message& request, PortalServer::Reply& reply) {
     joined.writeShort(stubPlayerAvatar(kStubPlayerId));
     joined.writeInt(1200);
     joined.writeBool(0);
+    seating_.sat(room_, board_, {playerId_, kStubPlayerId});
     reply.send(joined);
     Message ready(16);
     ready.writeInt(kStubPlayerId);

@@ -3,6 +3,7 @@
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/CoTuongPosition.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSeating.h"
 #include "tools/portal-stub/StubSender.h"
 
 #include <chrono>
@@ -37,7 +38,8 @@ public:
     static constexpr int32_t kInterval = 30;
     static constexpr int32_t kQuota = 900;
 
-    explicit StubCoTuong(StubSender& sender);
+    // `seating` keeps where the person sits: its join seats him.
+    StubCoTuong(StubSender& sender, StubSeating& seating);
     virtual ~StubCoTuong();
     StubCoTuong(const StubCoTuong&) = delete;
     StubCoTuong& operator=(const StubCoTuong&) = delete;
@@ -56,7 +58,7 @@ protected:
     static constexpr int kBlack = 2;
 
     // A table of another game played on this board under its own game command.
-    StubCoTuong(StubSender& sender, int8_t gameType, int16_t gameCommand);
+    StubCoTuong(StubSender& sender, StubSeating& seating, int8_t gameType, int16_t gameCommand);
     // Under the game's mutex: a game was set up in `position_`.
     virtual void onNewGame() {}
     // Under the game's mutex: the piece went from (xs, ys) to (xd, yd) in `position_`,
@@ -109,6 +111,7 @@ private:
     void runLater();
 
     StubSender& sender_;
+    StubSeating& seating_;
     int8_t tableType_ = kGameType;
     int16_t gameCommand_ = 77;
     std::function<int()> gameType_;

@@ -17,8 +17,8 @@ constexpr int8_t kSubEatPieces = 33;
 
 } // namespace
 
-StubCoUp::StubCoUp(StubSender& sender)
-    : StubCoTuong(sender, kGameType, kGameCommand), random_(std::random_device{}()) {}
+StubCoUp::StubCoUp(StubSender& sender, StubSeating& seating)
+    : StubCoTuong(sender, seating, kGameType, kGameCommand), random_(std::random_device{}()) {}
 
 void StubCoUp::setSeed(uint32_t seed) {
     random_.seed(seed);

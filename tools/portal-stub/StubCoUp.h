@@ -22,7 +22,7 @@ public:
     static constexpr int8_t kGameType = 20;
     static constexpr int16_t kGameCommand = 86;
 
-    explicit StubCoUp(StubSender& sender);
+    StubCoUp(StubSender& sender, StubSeating& seating);
 
     // The next games deal their hidden identities from this seed (tests fix it).
     void setSeed(uint32_t seed);

@@ -1,6 +1,7 @@
 #include "tools/portal-stub/StubCommands.h"
 
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubMoneyRow.h"
 
 #include <cstddef>
 
@@ -13,23 +14,32 @@ namespace {
 
 // Where a command's requests name their sub: in the first byte unless listed here; the
 // reports and history (2703) in the first int, a table's own game command (Mau Binh's 47,
-// the chess tables' 77 and 86) in the byte after the room and the board.
+// the chess tables' 77 and 86) and Xi Zach's move (21: a draw or a stand) in the byte after
+// the room and the board. A place of one game is its own: the command has no sub there at
+// another game.
 struct SubPlace {
     int16_t command;
+    int game;
     size_t at;
     size_t size;
 };
-constexpr SubPlace kSubPlaces[] = {{2703, 0, 4}, {47, 2, 1}, {77, 2, 1}, {86, 2, 1}};
+constexpr int kXiZach = 2;
+constexpr SubPlace kSubPlaces[] = {{2703, StubCommand::kAnyGame, 0, 4},
+                                   {47, StubCommand::kAnyGame, 2, 1},
+                                   {77, StubCommand::kAnyGame, 2, 1},
+                                   {86, StubCommand::kAnyGame, 2, 1},
+                                   {21, kXiZach, 2, 1}};
 
-SubPlace placeOf(int16_t command) {
+SubPlace placeOf(int16_t command, int game) {
     for (const SubPlace& place : kSubPlaces)
-        if (place.command == command) return place;
-    return {command, 0, 1};
+        if (place.command == command && (place.game == StubCommand::kAnyGame || place.game == game)) return place;
+    return {command, StubCommand::kAnyGame, 0, 1};
 }
 
-// The sub of `request`, its cursor left at 0; nothing when the body is too short to hold one.
-std::optional<int32_t> subOf(Message& request) {
-    const SubPlace place = placeOf(request.commandId());
+// The sub of `request` at `game`, its cursor left at 0; nothing when the body is too short
+// to hold one.
+std::optional<int32_t> subOf(Message& request, int game) {
+    const SubPlace place = placeOf(request.commandId(), game);
     if (request.data().size() < place.at + place.size) return std::nullopt;
     request.setIdx(int(place.at));
     const int32_t sub = place.size == 4 ? request.readInt() : request.readByte();
@@ -37,13 +47,22 @@ std::optional<int32_t> subOf(Message& request) {
     return sub;
 }
 
-// `request` without its sub: what a sub's row reads.
-Message withoutSub(const Message& request) {
-    const SubPlace place = placeOf(request.commandId());
+// `request` without its sub at `game`: what a sub's row reads.
+Message withoutSub(const Message& request, int game) {
+    const SubPlace place = placeOf(request.commandId(), game);
     const auto data = request.data();
     std::vector<uint8_t> body(data.begin(), data.begin() + std::ptrdiff_t(place.at));
     body.insert(body.end(), data.begin() + std::ptrdiff_t(place.at + place.size), data.end());
     return Message(request.commandId(), body);
+}
+
+// Whether `kinds` (commands at games) holds `command` at a game a row at `game` meets: the
+// same game, or every game on either side.
+bool meets(const std::set<std::pair<int16_t, int>>& kinds, int16_t command, int game) {
+    for (const auto& [kind, at] : kinds)
+        if (kind == command && (at == game || at == StubCommand::kAnyGame || game == StubCommand::kAnyGame))
+            return true;
+    return false;
 }
 
 std::string subText(int32_t sub) {
@@ -80,6 +99,11 @@ StubCommand signIn(StubCommand row) {
     return row;
 }
 
+StubCommand movesMoney(StubCommand row) {
+    row.money = true;
+    return row;
+}
+
 StubCommands::StubCommands(PortalServer& portal, std::function<bool()> signedIn, std::function<int()> gameType,
                            StubRules rules)
     : portal_(portal), signedIn_(std::move(signedIn)), gameType_(std::move(gameType)), rules_(std::move(rules)) {
@@ -95,9 +119,9 @@ std::string StubCommands::refusalOf(const StubCommand& row) const {
     const std::string named =
         "command " + std::to_string(row.command) + ", " + subText(row.sub) + ", " + gameText(row.game);
     if (rows_.count({row.command, row.sub, row.game})) return "a second row for " + named + " is refused";
-    if (row.sub == StubCommand::kEverySub && withSubs_.count(row.command))
+    if (row.sub == StubCommand::kEverySub && meets(withSubs_, row.command, row.game))
         return "a row for " + named + " beside rows of its subs is refused";
-    if (row.sub != StubCommand::kEverySub && everySub_.count(row.command))
+    if (row.sub != StubCommand::kEverySub && meets(everySub_, row.command, row.game))
         return "a row for " + named + " beside a row of every sub is refused";
     return "";
 }
@@ -111,9 +135,9 @@ bool StubCommands::add(const std::vector<StubCommand>& table) {
             added = false;
             continue;
         }
-        rows_.emplace(Key{row.command, row.sub, row.game}, Answer{row.handler, row.beforeSignIn, row.rule});
+        rows_.emplace(Key{row.command, row.sub, row.game}, Answer{row.handler, row.beforeSignIn, row.rule, row.money});
         if (row.beforeSignIn) beforeSignIn_.insert(row.command);
-        (row.sub == StubCommand::kEverySub ? everySub_ : withSubs_).insert(row.command);
+        (row.sub == StubCommand::kEverySub ? everySub_ : withSubs_).insert({row.command, row.game});
     }
     return added;
 }
@@ -123,7 +147,14 @@ bool StubCommands::onlyWayIn() const {
     for (const int16_t command : beside)
         platform::log("portal-stub: a handler of command " + std::to_string(command) +
                       " was set beside the table; it is refused");
-    return beside.empty();
+    // The dispatch and its gate were set once, here: a second set would have replaced
+    // either in silence.
+    const bool ownDispatch = portal_.anyCommandHandlersSet() == 1;
+    if (!ownDispatch)
+        platform::log("portal-stub: a handler of every command was set beside the table's dispatch; it is refused");
+    const bool ownGate = portal_.gatesSet() == 1;
+    if (!ownGate) platform::log("portal-stub: a gate was set beside the table's own; it is refused");
+    return beside.empty() && ownDispatch && ownGate;
 }
 
 bool StubCommands::admits(int16_t command) const {
@@ -136,20 +167,23 @@ std::vector<StubCommands::Row> StubCommands::rows() const {
     std::lock_guard lock(mutex_);
     std::vector<Row> all;
     for (const auto& [key, answer] : rows_)
-        all.push_back({key.command, key.sub, key.game, answer.beforeSignIn, answer.rule});
+        all.push_back({key.command, key.sub, key.game, answer.beforeSignIn, answer.rule, answer.money});
     return all;
 }
 
 StubCommands::Rows::const_iterator StubCommands::rowFor(Message& request, int game, std::optional<int32_t>& sub) const {
     const int16_t command = request.commandId();
-    if (withSubs_.count(command)) sub = subOf(request);
-    const int32_t wanted = withSubs_.count(command) ? sub.value_or(StubCommand::kEverySub) : StubCommand::kEverySub;
+    const bool withSubs = withSubs_.count({command, game}) || withSubs_.count({command, StubCommand::kAnyGame});
+    if (withSubs) sub = subOf(request, game);
+    const int32_t wanted = withSubs ? sub.value_or(StubCommand::kEverySub) : StubCommand::kEverySub;
     for (const int at : {game, StubCommand::kAnyGame})
         if (auto row = rows_.find({command, wanted, at}); row != rows_.end()) return row;
     return rows_.end();
 }
 
 void StubCommands::answer(const Answer& answer, Message& request, PortalServer::Reply& reply) {
+    std::optional<StubMoneyRow> moneyRow;
+    if (answer.money) moneyRow.emplace();
     switch (answer.rule) {
     case StubCommand::Rule::BoardJoin:
         if (rules_.joinAdmitted && !rules_.joinAdmitted(request, reply)) return;
@@ -174,12 +208,12 @@ void StubCommands::dispatch(Message& request, PortalServer::Reply& reply) {
     {
         std::lock_guard lock(mutex_);
         if (const auto row = rowFor(request, game, sub); row != rows_.end()) found = row->second;
-        known = withSubs_.count(command) || everySub_.count(command);
+        known = meets(withSubs_, command, StubCommand::kAnyGame) || meets(everySub_, command, StubCommand::kAnyGame);
     }
     if (found && found->handler) {
         if (!sub) return answer(*found, request, reply);
         // A sub's row reads the request without its sub: the sub is the row's, not the handler's.
-        Message body = withoutSub(request);
+        Message body = withoutSub(request, game);
         return answer(*found, body, reply);
     }
     // A request no handler answers may carry a password (a password change, a

@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace portalstub {
@@ -23,7 +24,8 @@ namespace portalstub {
 // command with subs has a row for each sub it answers and no row of every sub; the handler
 // of a sub's row reads the body without the sub and never sees it, so that no handler
 // decides between subs. A table's rows for one game are written plainly and given that
-// game with atGame; a row's rule is given with boardJoin or signIn.
+// game with atGame; a row's rule is given with boardJoin or signIn, and a row that moves
+// money or ownership says so with movesMoney.
 struct StubCommand {
     static constexpr int32_t kEverySub = INT32_MIN;
     static constexpr int kAnyGame = INT_MIN;
@@ -37,11 +39,17 @@ struct StubCommand {
     bool beforeSignIn = false;
     int game = kAnyGame;
     Rule rule = Rule::None;
+    // It moves money or ownership (a spend, a top-up, a purchase, a gift, a transfer, a
+    // ticket): its handler alone may change a balance or what someone owns (StubMoneyRow),
+    // and every request of it that must take nothing is walked by one test over the table.
+    bool money = false;
 };
 
 // `row` with the rule of a join of a board, or of a sign-in.
 StubCommand boardJoin(StubCommand row);
 StubCommand signIn(StubCommand row);
+// `row`, marked as one that moves money or ownership.
+StubCommand movesMoney(StubCommand row);
 
 // What the rows' rules do: whether a join (its request whole) may go on to the table,
 // else it was answered with the board's refusal; what follows a sign-in once answered.
@@ -67,14 +75,17 @@ portalserver::PortalServer::Handler answeredBy(Area* area, void (Area::*member)(
 // The commands of the stub's areas on one connection's portal, each area's given as one
 // table, and the one place every request is dispatched: by its command, its sub (the first
 // byte of the body; the first int for the commands that number their subs so, 2703; the
-// byte after the room and the board for a table's own game command: 47, 77, 86)
-// and the game chosen, to the row that names them, else the row of every game. No row
-// replaces another: a second row for the same command, sub and game is refused, and so is
-// a row of every sub beside rows of the command's subs (or one of a sub beside a row of
-// every sub). Before a sign-in only the commands a row admits reach a handler; every other
-// request is dropped, and the log says so. The tables are given before the portal serves,
-// and the table is the only way in: a handler set on the portal beside it is found
-// (onlyWayIn) and the stub does not serve with it.
+// byte after the room and the board for a table's own game command, 47, 77, 86, and for
+// Xi Zach's move, 21 at that game alone) and the game chosen, to the row that names them,
+// else the row of every game. No row replaces another: a second row for the same command,
+// sub and game is refused, and so is a row of every sub beside rows of the command's subs
+// at its game or every game (or one of a sub beside a row of every sub). The handler of a
+// row that moves money runs as one (StubMoneyRow): no other may change a balance or what
+// someone owns. Before a sign-in only the commands a row admits reach a handler; every
+// other request is dropped, and the log says so. The tables are given before the portal
+// serves, and the table is the only way in: a handler set on the portal beside it, or a
+// second handler of every command or gate that would replace the dispatch or its gate, is
+// found (onlyWayIn) and the stub does not serve with it.
 class StubCommands {
 public:
     // `signedIn` tells whether someone is signed in on the connection now, `gameType` the
@@ -88,8 +99,9 @@ public:
     // (one given before has its command, sub and game, or the command's rows name its subs
     // and this one every sub, or the other way round: the first stays).
     bool add(const std::vector<StubCommand>& table);
-    // Whether no handler was set on the portal beside the table; false, with a line in
-    // the log for each command such a handler answers, when one was.
+    // Whether no handler was set on the portal beside the table, and its dispatch and gate
+    // are the table's own; false, with a line in the log for each command such a handler
+    // answers, and for a handler of every command or a gate set again, when one was.
     bool onlyWayIn() const;
     // Whether a request of `command` may be answered now.
     bool admits(int16_t command) const;
@@ -103,6 +115,7 @@ public:
         int game;
         bool beforeSignIn;
         StubCommand::Rule rule;
+        bool money;
     };
     std::vector<Row> rows() const;
 
@@ -117,6 +130,7 @@ private:
         portalserver::PortalServer::Handler handler;
         bool beforeSignIn;
         StubCommand::Rule rule;
+        bool money;
     };
     using Rows = std::map<Key, Answer>;
     // The row `request` reaches at `game`, or the end; `sub` is set when the command has
@@ -124,7 +138,7 @@ private:
     Rows::const_iterator rowFor(kavo::Message& request, int game, std::optional<int32_t>& sub) const;
     // Why `row` is refused (empty: it is not). Under the mutex.
     std::string refusalOf(const StubCommand& row) const;
-    // Runs `answer` for `request`, with its rule.
+    // Runs `answer` for `request`, with its rule, as a row that moves money when it is one.
     void answer(const Answer& answer, kavo::Message& request, portalserver::PortalServer::Reply& reply);
 
     portalserver::PortalServer& portal_;
@@ -134,8 +148,10 @@ private:
     mutable std::mutex mutex_;
     Rows rows_;
     std::set<int16_t> beforeSignIn_;
-    std::set<int16_t> withSubs_; // the commands a row names a sub of
-    std::set<int16_t> everySub_; // the commands with a row of every sub
+    // The commands, at the games of their rows, that a row names a sub of, and those with a
+    // row of every sub.
+    std::set<std::pair<int16_t, int>> withSubs_;
+    std::set<std::pair<int16_t, int>> everySub_;
 };
 
 } // namespace portalstub

@@ -1,8 +1,6 @@
 #include "tools/portal-stub/StubHistory.h"
 
 #include "tools/portal-stub/StubLanguage.h"
-#include "tools/portal-stub/StubPortal.h"
-#include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/StubShop.h"
 #include "tools/portal-stub/TableSheetsStub.h"
 
@@ -94,13 +92,7 @@ HistoryEntry HistoryEntry::avatarGiven(int32_t id, const std::string& to) {
     return {kAvatarGiven, subjectOf(id, to)};
 }
 
-// The player seated is known by his id at the table: a stub player by his name, and the
-// giver, whom a gift to the whole table reaches as well, by his own.
-HistoryEntry HistoryEntry::giftGiven(int32_t item, int32_t toUser, const std::string& giver) {
-    const StubPlayer* player = stubPlayerWithId(toUser);
-    const std::string to = player                                    ? player->name
-                           : toUser == StubPortal::playerIdOf(giver) ? giver
-                                                                     : std::to_string(toUser);
+HistoryEntry HistoryEntry::giftGiven(int32_t item, const std::string& to) {
     return {kGiftGiven, subjectOf(item, to)};
 }
 

@@ -19,9 +19,8 @@ struct HistoryEntry {
     // An item or an avatar of the shop given to a friend by name.
     static HistoryEntry itemGiven(int32_t id, const std::string& to);
     static HistoryEntry avatarGiven(int32_t id, const std::string& to);
-    // A present of the table's gift sheet given by `giver` to the player seated with
-    // `toUser` (the giver himself too, when he gives to the whole table).
-    static HistoryEntry giftGiven(int32_t item, int32_t toUser, const std::string& giver);
+    // A present of the table's gift sheet given to the player seated at the table named `to`.
+    static HistoryEntry giftGiven(int32_t item, const std::string& to);
     static HistoryEntry cardTopUp(int8_t carrier);
     static HistoryEntry storeTopUp();
     static HistoryEntry smsTopUp();

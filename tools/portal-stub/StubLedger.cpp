@@ -3,6 +3,7 @@
 #include "platform/foundation/SqliteDatabase.h"
 #include "platform/runtime/Log.h"
 #include "tools/portal-stub/StubLanguage.h"
+#include "tools/portal-stub/StubMoneyRow.h"
 #include "tools/portal-stub/StubProfile.h"
 #include "tools/portal-stub/StubRoster.h"
 #include "tools/portal-stub/StubStore.h"
@@ -94,15 +95,24 @@ int64_t StubLedger::moveSeat(int32_t id, int64_t amount, const std::string& why)
 
 std::optional<int64_t> StubLedger::spendIn(SqliteDatabase& db, int64_t amount, const std::string& why,
                                            const std::string& payee) {
-    if (amount <= 0) return std::nullopt;
+    if (amount <= 0 || !StubMoneyRow::admits("a spend of " + player() + " (" + why + ")")) return std::nullopt;
     const auto money = moveKey(db, personKey(player()), -amount, why, true);
     if (!money || payee.empty()) return money;
     if (!moveKey(db, stubPlayerKey(payee), amount, "sent by " + player(), false)) return std::nullopt;
     return money;
 }
 
-int64_t StubLedger::moveIn(SqliteDatabase& db, int64_t amount, const std::string& why) {
-    return moveKey(db, personKey(player()), amount, why, false).value_or(0);
+std::optional<int64_t> StubLedger::creditIn(SqliteDatabase& db, int64_t amount, const std::string& why) {
+    if (!StubMoneyRow::admits("a credit to " + player() + " (" + why + ")")) return std::nullopt;
+    return moveKey(db, personKey(player()), amount, why, false);
+}
+
+std::optional<int64_t> StubLedger::winIn(SqliteDatabase& db, int64_t amount, const std::string& why) {
+    return moveKey(db, personKey(player()), amount, why, false);
+}
+
+std::optional<int64_t> StubLedger::balanceWithin(SqliteDatabase& db) {
+    return balanceIn(db, personKey(player()));
 }
 
 kavo::Message StubLedger::balanceReply() {
@@ -147,6 +157,10 @@ int64_t StubLedger::stubPlayerMoney(const std::string& name) {
 
 std::string StubLedger::tryAgainLater() {
     return say("Máy chủ đang bận, vui lòng thử lại sau", "The server is busy, please try again later");
+}
+
+std::string StubLedger::noAmount() {
+    return say("Số tiền phải lớn hơn 0 Zel", "The amount must be more than 0 Zel");
 }
 
 int64_t StubLedger::moneyOf(const std::string& key) {

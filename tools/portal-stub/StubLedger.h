@@ -42,11 +42,18 @@ public:
     // Spends `amount` (above 0) of the signed-in player's balance when it covers it,
     // inside a transaction of the store that the caller runs (with what else the spend
     // keeps, so that all of it is kept or none); with a `payee`, the stub player of that
-    // name gets it. The balance after, or nothing (and nothing changed) when refused.
+    // name gets it. The balance after, or nothing (and nothing changed) when refused: also
+    // when the calling thread answers no row that moves money (StubMoneyRow).
     std::optional<int64_t> spendIn(platform::SqliteDatabase& db, int64_t amount, const std::string& why,
                                    const std::string& payee = "");
-    // Moves the signed-in player's balance inside the caller's transaction (not checked).
-    int64_t moveIn(platform::SqliteDatabase& db, int64_t amount, const std::string& why);
+    // Adds `amount` (a top-up) to the signed-in player's balance inside the caller's
+    // transaction: the balance after, or nothing (nothing changed) when the file fails or
+    // the calling thread answers no row that moves money.
+    std::optional<int64_t> creditIn(platform::SqliteDatabase& db, int64_t amount, const std::string& why);
+    // A draw's win, which no request pays for, inside the caller's transaction (not checked).
+    std::optional<int64_t> winIn(platform::SqliteDatabase& db, int64_t amount, const std::string& why);
+    // The signed-in player's balance, read inside the caller's transaction.
+    std::optional<int64_t> balanceWithin(platform::SqliteDatabase& db);
     // The amount a stub player (by name) has now.
     static int64_t stubPlayerMoney(const std::string& name);
     // The reply that tells the client the signed-in player's balance without a word
@@ -67,6 +74,9 @@ public:
     // What a spend or a top-up is answered when the accounts file fails (another
     // process holds it beyond the wait): a failure, in the player's language.
     static std::string tryAgainLater();
+    // What a spend of an amount of 0 or less (a transfer, a lottery ticket) is answered: not
+    // a want of money, but no amount, in the player's language.
+    static std::string noAmount();
 
 private:
     // Moves the balance of the account under `key` by `amount` in one transaction of its

@@ -56,7 +56,7 @@ std::vector<StubCommand> StubLottery::commands() {
         {1400, kEvery, answeredBy(this, &StubLottery::onTimeLeft)},
         {1401, kEvery, answeredBy(this, &StubLottery::onDraws)},
         {1402, kEvery, answeredBy(this, &StubLottery::onTickets)},
-        {1403, kEvery, answeredBy(this, &StubLottery::onTicket)},
+        movesMoney({1403, kEvery, answeredBy(this, &StubLottery::onTicket)}),
     };
 }
 
@@ -108,6 +108,8 @@ void StubLottery::onTicket(Message& request, PortalServer::Reply& reply) {
         told = say("Đã mua số ", "Bought number ") + std::to_string(number);
     else if (bought == StubStore::Outcome::Failed)
         told = StubLedger::tryAgainLater();
+    else if (numbered && stake <= 0)
+        told = StubLedger::noAmount();
     else if (numbered)
         told = say("Không đủ tiền", "Not enough money");
     Message answer(1403);
@@ -127,17 +129,19 @@ void StubLottery::settle() {
     if (person.empty()) return;
     std::vector<StubRecords::Result> results;
     int64_t won = 0;
-    StubStore::session().transaction([&](platform::SqliteDatabase& db) {
+    const bool settled = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
         results = StubRecords::settle(db, person, openDraw(), winningOf);
         won = 0;
         for (const auto& result : results)
             won += result.won;
         if (won == 0) return true;
         const HistoryEntry win = HistoryEntry::lotteryWin();
-        StubLedger::session().moveIn(db, won, win.logged());
+        if (!StubLedger::session().winIn(db, won, win.logged())) return false;
         StubRecords::addHistory(db, person, win, won);
         return true;
     });
+    // A settlement not kept is made again with the next draw or sign-in: nothing is told yet.
+    if (!settled) return;
     for (const auto& result : results) {
         Message told(1404);
         told.writeInt(result.winning);

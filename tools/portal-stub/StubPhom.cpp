@@ -78,7 +78,8 @@ bool extends(const std::vector<int8_t>& meld, int8_t card) {
 
 } // namespace
 
-StubPhom::StubPhom(StubSender& sender) : sender_(sender), laterThread_([this] { runLater(); }) {
+StubPhom::StubPhom(StubSender& sender, StubSeating& seating)
+    : sender_(sender), seating_(seating), laterThread_([this] { runLater(); }) {
     if (const char* pause = std::getenv("KAVO_STUB_PHOM_PAUSE")) pause_ = std::max(0.0, std::atof(pause));
     if (const char* turn = std::getenv("KAVO_STUB_PHOM_TURN"); turn && std::atof(turn) > 0)
         turnSeconds_ = std::atof(turn);
@@ -156,6 +157,7 @@ void StubPhom::onJoin(Message& request, Reply& reply) {
     seats_[0].id = playerId_;
     for (int i = 0; i < 3; ++i)
         seats_[i + 1].id = kStubIds[i];
+    seating_.sat(room_, board_, {playerId_, kStubIds[0], kStubIds[1], kStubIds[2]});
     if (board_ != kPlayingBoard) {
         reply.send(joined);
         return;

@@ -2,6 +2,7 @@
 
 #include "tools/portal-server/PortalServer.h"
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSeating.h"
 #include "tools/portal-stub/StubSender.h"
 
 #include <chrono>
@@ -41,7 +42,8 @@ public:
     static constexpr int32_t kStubIds[3] = {4001, 4002, 4003};
     static constexpr double kTurnSeconds = 30;
 
-    explicit StubPhom(StubSender& sender);
+    // `seating` keeps where the person sits: its join seats him.
+    StubPhom(StubSender& sender, StubSeating& seating);
     ~StubPhom();
     StubPhom(const StubPhom&) = delete;
     StubPhom& operator=(const StubPhom&) = delete;
@@ -98,6 +100,7 @@ private:
     void runLater();
 
     StubSender& sender_;
+    StubSeating& seating_;
     std::function<int()> gameType_;
     double pause_ = 1.0;
     double turnSeconds_ = kTurnSeconds;

@@ -82,7 +82,7 @@ StubPortal::StubPortal(portalserver::Fd connection, std::string serverList, int 
       serverList_(std::move(serverList)), httpPort_(httpPort), account_(sender_, lotterySeconds) {
     makeTables();
     for (const auto& table : {lobbyCommands(), noticeCommands(), StubRegistration::commands(), account_.commands(),
-                              shop_.commands(), mail_.commands(), tableSheetCommands(), tableCommands()})
+                              shop_.commands(), mail_.commands(), tableSheetCommands(seating_), tableCommands()})
         add(table);
 }
 
@@ -107,12 +107,12 @@ std::vector<StubCommand> StubPortal::lobbyCommands() {
         {61, kEvery, answeredBy(this, &StubPortal::onGameChosen)},
         {2700, kEvery, answeredBy(this, &StubPortal::onBoardList)},
         {28, kEvery, answeredBy(this, &StubPortal::onPlayNow)},
-        {1901, kEvery, answeredBy(this, &StubPortal::onPlayNow)},
+        {1901, kEvery, answeredBy(this, &StubPortal::onBoardGamePlayNow)},
         {2702, kEvery, answeredBy(this, &StubPortal::onCreate)},
         // The join's last link, at a game without a table of its own: only logged (at Caro
         // and Tetris the opponent's details follow).
         boardJoin({8, kEvery, answeredBy(this, &StubPortal::onJoin)}),
-        boardJoin({1900, kEvery, answeredBy(this, &StubPortal::onJoin)}),
+        boardJoin({1900, kEvery, answeredBy(this, &StubPortal::onBoardGameJoin)}),
         // Information by key (72), each key a sub of its own: the help line to dial, the
         // address of the more-games page (in the player's language), the versions whose
         // text-message top-up is on (the version the client told: every one is), the server
@@ -157,6 +157,11 @@ void StubPortal::afterSignIn(PortalServer::Reply& reply) {
 
 void StubPortal::serve() {
     portal_.start();
+}
+
+void StubPortal::answer(Message& request) {
+    portal_.dispatch(request);
+    portal_.clearMessages();
 }
 
 int32_t StubPortal::playerIdOf(const std::string& name) {
@@ -254,10 +259,16 @@ void StubPortal::onBoardList(Message& request, PortalServer::Reply& reply) {
     reply.send(boardList(gameType_));
 }
 
-// Play now is answered as the join of a board would be: the answer opens the table of
-// board 1 of the chosen game (free at every game).
-void StubPortal::onPlayNow(Message& request, PortalServer::Reply& reply) {
-    platform::log(request.commandId() == 28 ? "play-now request" : "play-now request (1901)");
+// Play now (28, or 1901 at the board games of their own join) is answered as the join of a
+// board would be: the answer opens the table of board 1 of the chosen game (free at every
+// game).
+void StubPortal::onPlayNow(Message&, PortalServer::Reply& reply) {
+    platform::log("play-now request");
+    joinFor(kStubRoom, 1, "", reply);
+}
+
+void StubPortal::onBoardGamePlayNow(Message&, PortalServer::Reply& reply) {
+    platform::log("play-now request (1901)");
     joinFor(kStubRoom, 1, "", reply);
 }
 
@@ -291,18 +302,18 @@ void StubPortal::onCreate(Message& request, PortalServer::Reply& reply) {
 void StubPortal::makeTables() {
     const auto gameType = [this] { return gameType_.load(); };
     cardTable_ = std::make_unique<CardTableStub>(
-        sender_, [this] { return signedInPlayer(); }, gameType);
+        sender_, seating_, [this] { return signedInPlayer(); }, gameType);
     stakeTables_ = std::make_unique<StubStakeTables>(
         sender_,
         [this] {
             const auto player = signedInPlayer();
             return StubStakeTables::Player{player.id, player.name};
         },
-        gameType, [this] { return cardTable_->stake(); });
+        [this] { return cardTable_->stake(); });
     mauBinh_ = std::make_unique<StubMauBinh>(
         sender_, *cardTable_, [this] { return signedInPlayer(); }, gameType);
     caoRua_ = std::make_unique<StubCaoRua>(
-        sender_, [this] { return signedInPlayer(); }, gameType, *cardTable_);
+        sender_, seating_, [this] { return signedInPlayer(); }, gameType, *cardTable_);
 }
 
 // The games' tables, each answering for its game types. A table that hands a request on
@@ -319,18 +330,36 @@ std::vector<StubCommand> StubPortal::tableCommands() {
     return all;
 }
 
-void StubPortal::onJoin(Message& request, PortalServer::Reply&) {
+namespace {
+
+// The log line of a join no table answers: `what`, its room and board, whether it came with
+// a password.
+void logJoin(const std::string& what, Message& request) {
     const int room = request.readByte();
     const int board = request.readByte();
-    platform::log(std::string(request.commandId() == 8 ? "join request" : "join request (1900)") + ": room " +
-                  std::to_string(room) + ", board " + std::to_string(board) + passwordNote(request.readUTF()));
-    if (request.commandId() == 8) mail_.afterJoin(gameType_);
+    platform::log(what + ": room " + std::to_string(room) + ", board " + std::to_string(board) +
+                  passwordNote(request.readUTF()));
+}
+
+} // namespace
+
+// A join (8) at a game without a table: at Caro and Tetris the opponent's details follow.
+void StubPortal::onJoin(Message& request, PortalServer::Reply&) {
+    logJoin("join request", request);
+    mail_.afterJoin(gameType_);
+}
+
+// A join of the board games of their own join command (1900) without a table: only logged.
+void StubPortal::onBoardGameJoin(Message& request, PortalServer::Reply&) {
+    logJoin("join request (1900)", request);
 }
 
 // Every join first meets the board's own refusals, whichever table then seats the player:
 // a created board with a password seats only those who give it, and a full board nobody;
 // a refused join is answered with the reason in a notice.
 bool StubPortal::joinAdmitted(Message& request, PortalServer::Reply& reply) {
+    // He leaves the table he sat at, whichever table seats him now, if any.
+    seating_.left();
     Message copy(request.commandId(), request.data());
     copy.readByte();
     const int board = copy.readByte();

@@ -10,6 +10,7 @@
 #include "tools/portal-stub/StubMail.h"
 #include "tools/portal-stub/StubMauBinh.h"
 #include "tools/portal-stub/StubPhom.h"
+#include "tools/portal-stub/StubSeating.h"
 #include "tools/portal-stub/StubSender.h"
 #include "tools/portal-stub/StubShop.h"
 #include "tools/portal-stub/StubStakeTables.h"
@@ -55,7 +56,11 @@ public:
     // Stops reading the connection and waits for the request in hand: no handler runs after
     // it returns, so that what the handlers use may go.
     void stop() { portal_.stop(); }
-    portalserver::PortalServer& portal() { return portal_; }
+    // Whether the client is still there: connected, or its connection not yet served.
+    bool clientHere() const { return portal_.connectionCount() == 0 || portal_.isClientConnected(); }
+    // Answers `request` as one the client sent, through the one way in (the gate and the
+    // table), and keeps no record of it: a fuzzer drives the stub without a socket.
+    void answer(kavo::Message& request);
     // Adds the commands of a part made outside (the social network's sign-in); false when a
     // row was refused (StubCommands::add).
     bool add(const std::vector<StubCommand>& table);
@@ -80,6 +85,7 @@ private:
     void onGameChosen(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onBoardList(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onPlayNow(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onBoardGamePlayNow(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onCreate(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // What the rows' rules do (StubRules): a join of a board may go on to the table, else
     // it is answered with the board's refusal; a person signed in gets what waited for him,
@@ -91,6 +97,7 @@ private:
     void makeTables();
     std::vector<StubCommand> tableCommands();
     void onJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onBoardGameJoin(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     // Answers as the chosen game's table answers a join of that board.
     void joinFor(int8_t room, int8_t board, const std::string& password, portalserver::PortalServer::Reply& reply);
     // The last player signed in.
@@ -109,15 +116,17 @@ private:
     StubAccount account_;
     StubShop shop_;
     StubMail mail_{sender_};
-    StubCoTuong coTuong_{sender_};
-    StubCoUp coUp_{sender_};
+    // Where the person sits: the tables seat him, a join's rule and a leave take him away.
+    StubSeating seating_;
+    StubCoTuong coTuong_{sender_, seating_};
+    StubCoUp coUp_{sender_, seating_};
     // The last name signed in (the card table seats it) and the version the client runs.
     std::mutex userMutex_;
     std::string user_;
     std::string version_;
     // Declared after the portal: its thread stops before the portal goes.
     std::unique_ptr<CardTableStub> cardTable_;
-    StubPhom phom_{sender_};
+    StubPhom phom_{sender_, seating_};
     std::unique_ptr<StubStakeTables> stakeTables_;
     std::unique_ptr<StubMauBinh> mauBinh_;
     std::unique_ptr<StubCaoRua> caoRua_;

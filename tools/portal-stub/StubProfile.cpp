@@ -2,6 +2,7 @@
 
 #include "platform/foundation/SqliteDatabase.h"
 #include "platform/runtime/Log.h"
+#include "tools/portal-stub/StubMoneyRow.h"
 #include "tools/portal-stub/StubStore.h"
 
 namespace portalstub {
@@ -84,6 +85,7 @@ bool StubProfile::choose(const std::string& person, int32_t avatar) {
 }
 
 bool StubProfile::own(SqliteDatabase& db, const std::string& person, char kind, int32_t id) {
+    if (!StubMoneyRow::admits("a thing owned by " + person)) return false;
     auto keep = db.prepareKept("INSERT INTO owned (person, kind, id) VALUES (?, ?, ?)");
     keep.bindText(1, person);
     keep.bindText(2, std::string(1, kind));
@@ -97,6 +99,23 @@ bool StubProfile::owns(SqliteDatabase& db, const std::string& person, char kind,
     mine.bindText(2, std::string(1, kind));
     mine.bindInt(3, id);
     return mine.step() == SqliteDatabase::kRow;
+}
+
+bool StubProfile::ownedByStubPlayer(SqliteDatabase& db, int32_t player, char kind, int32_t id) {
+    if (!StubMoneyRow::admits("a thing owned by stub player " + std::to_string(player))) return false;
+    auto keep = db.prepareKept("INSERT INTO stub_owned (player, kind, id) VALUES (?, ?, ?)");
+    keep.bindInt(1, player);
+    keep.bindText(2, std::string(1, kind));
+    keep.bindInt(3, id);
+    return kept(keep, db);
+}
+
+bool StubProfile::stubPlayerOwns(SqliteDatabase& db, int32_t player, char kind, int32_t id) {
+    auto his = db.prepareKept("SELECT 1 FROM stub_owned WHERE player = ? AND kind = ? AND id = ?");
+    his.bindInt(1, player);
+    his.bindText(2, std::string(1, kind));
+    his.bindInt(3, id);
+    return his.step() == SqliteDatabase::kRow;
 }
 
 std::vector<int32_t> StubProfile::owned(const std::string& person, char kind) {

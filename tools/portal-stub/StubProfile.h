@@ -49,12 +49,16 @@ public:
     static bool choose(const std::string& person, int32_t avatar);
 
     // He now owns the avatar or item `id`, inside the caller's transaction (with its
-    // payment): whether it was kept. What he owns of a kind, in the order bought (an
-    // avatar once).
+    // payment): whether it was kept (never outside a row that moves money or ownership,
+    // StubMoneyRow). What he owns of a kind, in the order bought (an avatar once).
     static bool own(platform::SqliteDatabase& db, const std::string& person, char kind, int32_t id);
     // Whether he owns it, inside the caller's transaction.
     static bool owns(platform::SqliteDatabase& db, const std::string& person, char kind, int32_t id);
     static std::vector<int32_t> owned(const std::string& person, char kind);
+    // The same for the stub player with `player`'s id, who keeps what he is given (his
+    // profile, made up, shows none of it).
+    static bool ownedByStubPlayer(platform::SqliteDatabase& db, int32_t player, char kind, int32_t id);
+    static bool stubPlayerOwns(platform::SqliteDatabase& db, int32_t player, char kind, int32_t id);
 
     // His record at a game (0: at every game).
     struct Achievement {

@@ -20,6 +20,9 @@ using portalserver::PortalServer;
 namespace {
 
 constexpr int kRowsPerPage = 4;
+// The top-up text message: this text, then the player's name, to this number.
+constexpr const char* kSmsText = "KAVO NAP ";
+constexpr const char* kSmsNumber = "8777";
 
 // The scratch cards by carrier: "Thẻ <carrier>", "<carrier> card".
 struct CardName {
@@ -111,18 +114,18 @@ std::string StubShop::buy(bool listed, int64_t price, const HistoryEntry& what,
 }
 
 std::optional<int64_t> StubShop::credit(int64_t amount, const HistoryEntry& what) {
-    int64_t money = 0;
+    std::optional<int64_t> money;
     const bool kept = StubStore::session().transaction([&](platform::SqliteDatabase& db) {
         money = creditIn(db, amount, what);
-        return true;
+        return money.has_value();
     });
     if (!kept) return std::nullopt;
     return money;
 }
 
-int64_t StubShop::creditIn(platform::SqliteDatabase& db, int64_t amount, const HistoryEntry& what) {
-    const int64_t money = StubLedger::session().moveIn(db, amount, what.logged());
-    StubRecords::addHistory(db, StubLedger::session().player(), what, amount);
+std::optional<int64_t> StubShop::creditIn(platform::SqliteDatabase& db, int64_t amount, const HistoryEntry& what) {
+    const auto money = StubLedger::session().creditIn(db, amount, what.logged());
+    if (money) StubRecords::addHistory(db, StubLedger::session().player(), what, amount);
     return money;
 }
 
@@ -143,8 +146,8 @@ void StubShop::onStoreReceipt(Message& request, Reply& reply) {
         const auto fresh = StubRecords::firstReceipt(db, receipt, StubLedger::session().player());
         if (!fresh) return false;
         first = *fresh;
-        money = first ? creditIn(db, kStoreValue, HistoryEntry::storeTopUp()) : StubLedger::session().moveIn(db, 0, "");
-        return true;
+        money = first ? creditIn(db, kStoreValue, HistoryEntry::storeTopUp()) : StubLedger::session().balanceWithin(db);
+        return money.has_value();
     });
     if (!kept) money.reset();
     platform::log("store receipt of " + std::to_string(receipt.size()) + " bytes: " +
@@ -190,8 +193,8 @@ Message StubShop::channels() {
     Message list(44);
     list.writeByte(0);
     list.writeUTF(say("Nạp qua SMS", "Top up by SMS"));
-    list.writeUTF("KAVO NAP ");
-    list.writeUTF("8777");
+    list.writeUTF(kSmsText);
+    list.writeUTF(kSmsNumber);
     for (const auto& card : kCards) {
         list.writeByte(kCardChannel);
         list.writeByte(card.subId);
@@ -221,16 +224,16 @@ std::vector<StubCommand> StubShop::commands() {
         {44, kEvery, [](Message&, PortalServer::Reply& reply) { reply.send(channels()); }},
         {1203, kEvery, onAvatarPage},
         {101, 21, onItemPage},
-        {101, 6, onCart},
-        {1202, kEvery, onAvatarBought},
-        {104, 8, onItemGiven},
-        {104, 9, onAvatarGiven},
+        movesMoney({101, 6, onCart}),
+        movesMoney({1202, kEvery, onAvatarBought}),
+        movesMoney({104, 8, onItemGiven}),
+        movesMoney({104, 9, onAvatarGiven}),
         // A top-up by the channel the shop lists it under: a scratch card (2), a promotion
         // card (8) or a store receipt (5).
-        cardTopUp(kCardChannel),
-        cardTopUp(kPromotionChannel),
-        {71, kStoreChannel, answeredBy(this, &StubShop::onStoreReceipt)},
-        {57, kEvery, answeredBy(this, &StubShop::onTextMessageSent)},
+        movesMoney(cardTopUp(kCardChannel)),
+        movesMoney(cardTopUp(kPromotionChannel)),
+        movesMoney({71, kStoreChannel, answeredBy(this, &StubShop::onStoreReceipt)}),
+        movesMoney({57, kEvery, answeredBy(this, &StubShop::onTextMessageSent)}),
         {2703, 2, onHistory},
     };
 }
@@ -333,22 +336,29 @@ void StubShop::onAvatarGiven(Message& request, PortalServer::Reply& reply) {
     give({9, StubProfile::kAvatar, id, listedAvatar(id)}, HistoryEntry::avatarGiven(id, to), to, reply);
 }
 
-// A gift goes to a player someone is: a stub player, or a person with an account, whose
-// it then is (among his avatars or items at his next sign-in, kept in the step that pays
-// for it). One to a name no one has, or an avatar the person has already, is refused with
-// nothing taken. A refusal of a gift the giver could have meant names the friend it was
-// for, as the giver may have several gifts on their way.
+// A gift goes to a player someone is, whose it then is, kept in the step that pays for it: a
+// person with an account (among his avatars or items at his next sign-in), or a stub player,
+// who keeps it too. One to a name no one has, or an avatar the receiver has already, is
+// refused with nothing taken. A refusal of a gift the giver could have meant names the
+// friend it was for, as the giver may have several gifts on their way.
 void StubShop::give(const Present& present, const HistoryEntry& what, const std::string& to, Reply& reply) {
     const std::string friendName = shortenedName(to);
+    const StubPlayer* stubPlayer = stubPlayerNamed(to);
+    // Whether the receiver owns the present's kind and id (`has`), or now owns it (`keep`),
+    // inside the transaction; false for no one.
+    const auto receiver = [&](platform::SqliteDatabase& db, bool keep) {
+        if (StubLedger::hasAccount(db, to))
+            return keep ? StubProfile::own(db, to, present.kind, present.id)
+                        : StubProfile::owns(db, to, present.kind, present.id);
+        if (!stubPlayer) return false;
+        return keep ? StubProfile::ownedByStubPlayer(db, stubPlayer->id, present.kind, present.id)
+                    : StubProfile::stubPlayerOwns(db, stubPlayer->id, present.kind, present.id);
+    };
     const std::string refusal = buy(
-        present.listed, priceOf(present.id), what,
+        present.listed, priceOf(present.id), what, [&](platform::SqliteDatabase& db) { return receiver(db, true); },
         [&](platform::SqliteDatabase& db) {
-            return !StubLedger::hasAccount(db, to) || StubProfile::own(db, to, present.kind, present.id);
-        },
-        [&](platform::SqliteDatabase& db) {
-            if (!StubLedger::hasAccount(db, to)) return stubPlayerNamed(to) ? std::string() : noPlayerNamed(to);
-            const bool has =
-                present.kind == StubProfile::kAvatar && StubProfile::owns(db, to, StubProfile::kAvatar, present.id);
+            if (!stubPlayer && !StubLedger::hasAccount(db, to)) return noPlayerNamed(to);
+            const bool has = present.kind == StubProfile::kAvatar && receiver(db, false);
             return has ? say(friendName + " đã có ảnh đại diện này", friendName + " already has this avatar")
                        : std::string();
         },
@@ -380,7 +390,7 @@ StubCommand StubShop::cardTopUp(int8_t type) {
                     used = fresh == false;
                     if (fresh != true) return false;
                     money = creditIn(db, kCardValue, HistoryEntry::cardTopUp(carrier));
-                    return true;
+                    return money.has_value();
                 });
                 const bool credited = outcome == StubStore::Outcome::Kept;
                 platform::log("scratch card of carrier " + std::to_string(carrier) + ": " +
@@ -398,10 +408,18 @@ StubCommand StubShop::cardTopUp(int8_t type) {
 }
 
 // The carrier reports a sent top-up message at once here: its value is added and the
-// new balance goes out as a card's would.
+// new balance goes out as a card's would. Another message (a registration's, a password's,
+// one to another number or naming another player) tops nothing up: refused, nothing added.
 void StubShop::onTextMessageSent(Message& request, PortalServer::Reply& reply) {
     const std::string body = request.readUTF();
-    platform::log("SMS sent: \"" + body + "\" to " + request.readUTF());
+    const std::string to = request.readUTF();
+    const bool topUp = body == kSmsText + StubLedger::session().player() && to == kSmsNumber;
+    platform::log("SMS sent: " + std::to_string(body.size()) + " bytes to " + std::to_string(to.size()) + " bytes" +
+                  (topUp ? ", a top-up" : ", no top-up: refused"));
+    if (!topUp) {
+        reply.send(refusedTopUp(0, say("Tin nhắn này không phải tin nạp Zel", "This message is not a top-up")));
+        return;
+    }
     const auto money = credit(kSmsValue, HistoryEntry::smsTopUp());
     reply.send(topUpAnswer(0, money,
                            say("Nạp SMS thành công " + groupedAmount(kSmsValue) + " Zel",

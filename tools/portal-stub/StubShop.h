@@ -85,11 +85,11 @@ private:
     void onTextMessageSent(kavo::Message& request, Reply& reply);
     static void onHistory(kavo::Message& request, Reply& reply);
     int64_t money();
-    // Adds a top-up and its history line: the balance after, or nothing when the accounts
-    // file failed and nothing was added.
+    // Adds a top-up and its history line: the balance after, or nothing when nothing was
+    // added (the accounts file failed, or the ledger refused it).
     std::optional<int64_t> credit(int64_t amount, const HistoryEntry& what);
-    // The same inside the caller's transaction: the balance after.
-    static int64_t creditIn(platform::SqliteDatabase& db, int64_t amount, const HistoryEntry& what);
+    // The same inside the caller's transaction.
+    static std::optional<int64_t> creditIn(platform::SqliteDatabase& db, int64_t amount, const HistoryEntry& what);
     void onStoreReceipt(kavo::Message& request, Reply& reply);
     static kavo::Message topUpAnswer(int8_t type, const std::optional<int64_t>& money, const std::string& added,
                                      const std::string& receipt = "");

@@ -18,6 +18,9 @@ namespace {
 
 constexpr int kBaiCao = 11;
 constexpr int kXiZach = 2;
+// The subs of a Xi Zach move: a draw, a stand.
+constexpr int32_t kDraw = 0;
+constexpr int32_t kStand = 1;
 // The card table stub's two stub players.
 constexpr int32_t kGuests[] = {4001, 4002};
 constexpr uint8_t kTimeLimit = 20;
@@ -35,10 +38,8 @@ int rankValue(uint8_t card) {
 
 } // namespace
 
-StubStakeTables::StubStakeTables(StubSender& sender, std::function<Player()> me, std::function<int()> gameType,
-                                 std::function<int32_t()> stake)
-    : sender_(sender), me_(std::move(me)), gameType_(std::move(gameType)), stake_(std::move(stake)),
-      worker_([this] { run(); }) {
+StubStakeTables::StubStakeTables(StubSender& sender, std::function<Player()> me, std::function<int32_t()> stake)
+    : sender_(sender), me_(std::move(me)), stake_(std::move(stake)), worker_([this] { run(); }) {
     if (const char* pause = std::getenv("KAVO_STUB_STAKE_PAUSE"); pause && *pause)
         pause_ = std::max(0.01, std::atof(pause));
     if (const char* seed = std::getenv("KAVO_STUB_STAKE_SEED"); seed && *seed)
@@ -139,8 +140,9 @@ void StubStakeTables::deal(int8_t room, int8_t board, int cards) {
     running_ = true;
 }
 
-// The table's own commands answer at a Bai Cao or Xi Zach table; a leave there ends the
-// hand, then goes on to `tableLeave`.
+// The table's own commands answer at a Bai Cao or Xi Zach table, each game's start and move
+// in rows of that game (a Xi Zach move's draw and stand each a sub of its own); a leave
+// there ends the hand, then goes on to `tableLeave`.
 std::vector<StubCommand> StubStakeTables::commands(portalserver::PortalServer::Handler tableLeave) {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     const auto leave = [this, tableLeave](Message& request, PortalServer::Reply& reply) {
@@ -152,57 +154,82 @@ std::vector<StubCommand> StubStakeTables::commands(portalserver::PortalServer::H
         }
         if (tableLeave) tableLeave(request, reply);
     };
-    return atGames({kBaiCao, kXiZach}, {
-                                           {20, kEvery, answeredBy(this, &StubStakeTables::onStart)},
-                                           {21, kEvery, answeredBy(this, &StubStakeTables::onMove)},
-                                           {24, kEvery, answeredBy(this, &StubStakeTables::onStake)},
-                                           {67, kEvery, answeredBy(this, &StubStakeTables::onCheck)},
-                                           {15, kEvery, leave},
-                                       });
+    std::vector<StubCommand> rows =
+        atGames({kBaiCao, kXiZach}, {
+                                        {24, kEvery, answeredBy(this, &StubStakeTables::onStake)},
+                                        {67, kEvery, answeredBy(this, &StubStakeTables::onCheck)},
+                                        {15, kEvery, leave},
+                                    });
+    for (auto game : {atGame(kBaiCao,
+                             {
+                                 {20, kEvery, answeredBy(this, &StubStakeTables::onBaiCaoStart)},
+                                 {21, kEvery, answeredBy(this, &StubStakeTables::onBaiCaoTurn)},
+                             }),
+                      atGame(kXiZach, {
+                                          {20, kEvery, answeredBy(this, &StubStakeTables::onXiZachStart)},
+                                          {21, kDraw, answeredBy(this, &StubStakeTables::onXiZachDraw)},
+                                          {21, kStand, answeredBy(this, &StubStakeTables::onXiZachStand)},
+                                      })})
+        rows.insert(rows.end(), game.begin(), game.end());
+    return rows;
 }
 
-void StubStakeTables::onStart(Message& request, PortalServer::Reply&) {
+void StubStakeTables::dealFrom(Message& request, int cards, const char* game) {
     const int8_t room = request.readByte();
     const int8_t board = request.readByte();
-    std::lock_guard lock(mutex_);
-    const bool baiCao = gameType_() == kBaiCao;
-    deal(room, board, baiCao ? 3 : 2);
-    logLine(std::string(baiCao ? "Bai Cao" : "Xi Zach") + " hand starts");
-    if (baiCao)
-        startBaiCao();
-    else
-        startXiZach();
+    deal(room, board, cards);
+    logLine(std::string(game) + " hand starts");
 }
 
-void StubStakeTables::onMove(Message& request, PortalServer::Reply&) {
-    request.readByte();
-    request.readByte();
+void StubStakeTables::onBaiCaoStart(Message& request, PortalServer::Reply&) {
     std::lock_guard lock(mutex_);
-    if (!running_) return;
+    dealFrom(request, 3, "Bai Cao");
+    startBaiCao();
+}
+
+void StubStakeTables::onXiZachStart(Message& request, PortalServer::Reply&) {
+    std::lock_guard lock(mutex_);
+    dealFrom(request, 2, "Xi Zach");
+    startXiZach();
+}
+
+// The cards he turned, as he asks for them (a card he does not hold stays down).
+void StubStakeTables::onBaiCaoTurn(Message& request, PortalServer::Reply&) {
+    request.readByte();
+    request.readByte();
+    std::vector<uint8_t> asked;
+    while (request.available())
+        asked.push_back(uint8_t(request.readByte()));
+    std::lock_guard lock(mutex_);
+    if (running_) turnBaiCao(me_().id, asked);
+}
+
+StubStakeTables::Seat* StubStakeTables::seatOnTurn() {
     const int32_t me = me_().id;
-    if (gameType_() == kBaiCao) {
-        std::vector<uint8_t> asked;
-        while (request.available())
-            asked.push_back(uint8_t(request.readByte()));
-        turnBaiCao(me, asked);
-        return;
-    }
-    const int8_t kind = request.readByte();
-    Seat* seat = seatOf(me);
-    if (!seat || turn_ >= seats_.size() || seats_[turn_].id != me) return;
-    if (kind == 0) {
-        const uint8_t card = draw();
-        seat->cards.push_back(card);
-        Message drawn(21);
-        drawn.writeByte(room_);
-        drawn.writeByte(board_);
-        drawn.writeByte(0);
-        drawn.writeInt(me);
-        drawn.writeByte(int8_t(card));
-        send(drawn);
-    } else {
-        endXiZach();
-    }
+    if (!running_ || turn_ >= seats_.size() || seats_[turn_].id != me) return nullptr;
+    return seatOf(me);
+}
+
+// His draw on his turn: the card, to him alone.
+void StubStakeTables::onXiZachDraw(Message&, PortalServer::Reply&) {
+    std::lock_guard lock(mutex_);
+    Seat* seat = seatOnTurn();
+    if (!seat) return;
+    const uint8_t card = draw();
+    seat->cards.push_back(card);
+    Message drawn(21);
+    drawn.writeByte(room_);
+    drawn.writeByte(board_);
+    drawn.writeByte(0);
+    drawn.writeInt(seat->id);
+    drawn.writeByte(int8_t(card));
+    send(drawn);
+}
+
+// His stand on his turn ends the game: he acts last.
+void StubStakeTables::onXiZachStand(Message&, PortalServer::Reply&) {
+    std::lock_guard lock(mutex_);
+    if (seatOnTurn()) endXiZach();
 }
 
 void StubStakeTables::onStake(Message& request, PortalServer::Reply& reply) {
@@ -289,7 +316,7 @@ void StubStakeTables::endBaiCao(uint64_t hand) {
         points.push_back(baiCaoPoints(seat.cards));
         texts.push_back(std::to_string(points.back()) + say(" nút", " points"));
     }
-    settle(points, texts);
+    settle(points, texts, false);
 }
 
 // ---------------------------------------------------------------- Xi Zach
@@ -360,11 +387,11 @@ void StubStakeTables::endXiZach() {
         texts.push_back(total > 21 ? say("Quắc (", "Bust (") + std::to_string(total) + ")"
                                    : std::to_string(total) + say(" điểm", " points"));
     }
-    settle(points, texts);
+    settle(points, texts, true);
 }
 
 // The best points take every other player's stake.
-void StubStakeTables::settle(const std::vector<int>& points, const std::vector<std::string>& texts) {
+void StubStakeTables::settle(const std::vector<int>& points, const std::vector<std::string>& texts, bool xiZach) {
     running_ = false;
     for (size_t i = 0; i < seats_.size(); ++i) {
         Message score(91);
@@ -378,7 +405,7 @@ void StubStakeTables::settle(const std::vector<int>& points, const std::vector<s
     stop.writeByte(int8_t(seats_.size()));
     for (const auto& seat : seats_) {
         stop.writeInt(seat.id);
-        if (gameType_() == kXiZach) stop.writeByte(int8_t(seat.cards.size()));
+        if (xiZach) stop.writeByte(int8_t(seat.cards.size()));
         for (uint8_t card : seat.cards)
             stop.writeByte(int8_t(card));
     }
@@ -398,7 +425,7 @@ void StubStakeTables::settle(const std::vector<int>& points, const std::vector<s
         send(bonus);
         StubLedger::session().moveSeat(seats_[i].id, change, "a hand at a stake table");
     }
-    tellResultSent(sender_, gameType_() == kXiZach ? "a hand of Xi Zach" : "a hand of Bai Cao");
+    tellResultSent(sender_, xiZach ? "a hand of Xi Zach" : "a hand of Bai Cao");
     logLine("hand over, place " + std::to_string(best) + " wins");
     const uint64_t hand = hand_;
     later(2.0, [this, hand] {

@@ -45,14 +45,14 @@ public:
         std::string name;
     };
     // `stake` tells the table's stake (the joined board's, or the owner's since).
-    StubStakeTables(StubSender& sender, std::function<Player()> me, std::function<int()> gameType,
-                    std::function<int32_t()> stake);
+    StubStakeTables(StubSender& sender, std::function<Player()> me, std::function<int32_t()> stake);
     ~StubStakeTables();
     StubStakeTables(const StubStakeTables&) = delete;
     StubStakeTables& operator=(const StubStakeTables&) = delete;
 
-    // Its rows at Bai Cao and Xi Zach: 20, 21, 24, 67, and 15, whose answer ends the hand
-    // and goes on to `tableLeave`.
+    // Its rows at Bai Cao and Xi Zach: 20 and 21 of each game (a Xi Zach move's draw and
+    // stand each its own sub), 24, 67, and 15, whose answer ends the hand and goes on to
+    // `tableLeave`.
     std::vector<StubCommand> commands(portalserver::PortalServer::Handler tableLeave);
 
     // Points of a Bai Cao hand (ace-low ids): the sum of the ranks, court cards 10, mod 10.
@@ -61,8 +61,11 @@ public:
     static int xiZachTotal(const std::vector<uint8_t>& cards);
 
 private:
-    void onStart(kavo::Message& request, portalserver::PortalServer::Reply& reply);
-    void onMove(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onBaiCaoStart(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onXiZachStart(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onBaiCaoTurn(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onXiZachDraw(kavo::Message& request, portalserver::PortalServer::Reply& reply);
+    void onXiZachStand(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onStake(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     void onCheck(kavo::Message& request, portalserver::PortalServer::Reply& reply);
     struct Seat {
@@ -77,6 +80,10 @@ private:
     void send(const kavo::Message& message);
     uint8_t draw();
     void deal(int8_t room, int8_t board, int cards);
+    // Deals `cards` each at the room and board a start (20) names (the mutex held).
+    void dealFrom(kavo::Message& request, int cards, const char* game);
+    // The person's seat while it is his turn in a hand under way, else null (the mutex held).
+    Seat* seatOnTurn();
     // Bai Cao
     void startBaiCao();
     void turnBaiCao(int32_t who, const std::vector<uint8_t>& asked);
@@ -86,12 +93,11 @@ private:
     void giveTurn(size_t index);
     void stubPlays(size_t index, uint64_t hand);
     void endXiZach();
-    void settle(const std::vector<int>& points, const std::vector<std::string>& texts);
+    void settle(const std::vector<int>& points, const std::vector<std::string>& texts, bool xiZach);
     Seat* seatOf(int32_t id);
 
     StubSender& sender_;
     std::function<Player()> me_;
-    std::function<int()> gameType_;
     std::function<int32_t()> stake_;
 
     std::mutex mutex_; // guards everything below

@@ -20,7 +20,8 @@ constexpr int kBusyMilliseconds = 10000;
 // Every account, one row each, each person's name under its likeness (StubNameBook), and
 // what a person keeps beside his money: his friends, the notices he has had, his shop
 // history, the store receipts and scratch cards credited (each once), his lottery tickets,
-// his profile, what he bought and the hands he played.
+// his profile, what he bought and the hands he played; and the presents from the shop the
+// stub players were given, by their ids.
 constexpr const char* kTables = R"(
 CREATE TABLE IF NOT EXISTS clock (id INTEGER PRIMARY KEY CHECK (id = 1), started INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS accounts (key TEXT PRIMARY KEY, money INTEGER NOT NULL) WITHOUT ROWID;
@@ -43,6 +44,8 @@ CREATE TABLE IF NOT EXISTS profiles (person TEXT PRIMARY KEY, fullname TEXT NOT 
                                      day INTEGER NOT NULL, avatar INTEGER NOT NULL) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS owned (person TEXT NOT NULL, kind TEXT NOT NULL, id INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS owned_by ON owned (person, kind);
+CREATE TABLE IF NOT EXISTS stub_owned (player INTEGER NOT NULL, kind TEXT NOT NULL, id INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS stub_owned_by ON stub_owned (player, kind);
 CREATE TABLE IF NOT EXISTS hands (person TEXT NOT NULL, game INTEGER NOT NULL, change INTEGER NOT NULL,
                                   seconds INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS hands_of ON hands (person, game);

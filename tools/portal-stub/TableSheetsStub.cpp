@@ -102,18 +102,38 @@ void onGiftItems(Message& request, PortalServer::Reply& reply) {
     reply.send(giftItems(categoryId));
 }
 
-// 101 sub 7: a gift at the table, bought by its giver at its price, or refused in the
-// one-button dialog.
-void onGiftBought(Message& request, PortalServer::Reply& reply) {
-    const int room = request.readByte();
-    const int board = request.readByte();
+// The name of the player `id` seated at the giver's table: the giver himself or a stub player.
+std::string seatedName(int32_t id, int32_t giverId, const std::string& giver) {
+    if (id == giverId) return giver;
+    const StubPlayer* player = stubPlayerWithId(id);
+    return player ? player->name : std::to_string(id);
+}
+
+// Why a gift at the table of `room` and `board` from the person `giverId` to `toUser` is
+// refused for where they sit (empty: it is not): the giver sits at no table, or at another,
+// or the receiver is not at his (no one of that id, or someone elsewhere).
+std::string seatRefusal(const StubSeating& seating, int8_t room, int8_t board, int32_t giverId, int32_t toUser) {
+    if (!seating.seatedAt(room, board, giverId)) return say("Bạn không ngồi ở bàn này", "You are not at this table");
+    if (!seating.seatedAt(room, board, toUser))
+        return say("Người chơi này không ngồi cùng bàn với bạn", "This player is not at your table");
+    return "";
+}
+
+// 101 sub 7: a gift at the table to a player seated there, bought by its giver at its price,
+// or refused in the one-button dialog.
+void onGiftBought(const StubSeating& seating, Message& request, PortalServer::Reply& reply) {
+    const int8_t room = request.readByte();
+    const int8_t board = request.readByte();
     const int32_t item = request.readInt();
     const int32_t toUser = request.readInt();
     logLine("gift " + std::to_string(item) + " to " + std::to_string(toUser) + " at room " + std::to_string(room) +
             ", board " + std::to_string(board));
-    const int32_t price = giftPrice(item);
     const std::string giver = StubLedger::session().player();
-    const std::string refusal = StubShop::buy(price > 0, price, HistoryEntry::giftGiven(item, toUser, giver));
+    const int32_t giverId = StubPortal::playerIdOf(giver);
+    const int32_t price = giftPrice(item);
+    std::string refusal = seatRefusal(seating, room, board, giverId, toUser);
+    if (refusal.empty())
+        refusal = StubShop::buy(price > 0, price, HistoryEntry::giftGiven(item, seatedName(toUser, giverId, giver)));
     Message gift(101);
     gift.writeByte(7);
     gift.writeByte(refusal.empty() ? 0 : 1);
@@ -122,7 +142,7 @@ void onGiftBought(Message& request, PortalServer::Reply& reply) {
         reply.send(gift);
         return;
     }
-    gift.writeInt(StubPortal::playerIdOf(giver)); // from
+    gift.writeInt(giverId); // from
     gift.writeInt(item);
     gift.writeInt(toUser);
     reply.send(gift);
@@ -177,7 +197,7 @@ std::string giftName(int32_t item) {
     return say("Quà ", "Gift ") + std::to_string(item / 100) + "-" + std::to_string(item % 100);
 }
 
-std::vector<StubCommand> tableSheetCommands() {
+std::vector<StubCommand> tableSheetCommands(const StubSeating& seating) {
     constexpr int32_t kEvery = StubCommand::kEverySub;
     const auto logged = [](const char* what) {
         return [what](Message& request, PortalServer::Reply&) { logTableRequest(request, what); };
@@ -186,7 +206,9 @@ std::vector<StubCommand> tableSheetCommands() {
         {78, 2, [](Message&, PortalServer::Reply& reply) { reply.send(waitingList()); }},
         {101, 1, onCategories},
         {101, 15, onGiftItems},
-        {101, 7, onGiftBought},
+        movesMoney(
+            {101, 7,
+             [&seating](Message& request, PortalServer::Reply& reply) { onGiftBought(seating, request, reply); }}),
         {34, kEvery, onDetails},
         {38, kEvery, onAvatar},
         itemPicture(1),

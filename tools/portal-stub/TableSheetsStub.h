@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/portal-stub/StubCommands.h"
+#include "tools/portal-stub/StubSeating.h"
 
 #include <cstdint>
 #include <string>
@@ -14,8 +15,9 @@ namespace portalstub {
 // avatar and item pictures (38, 79/1 and 79/4) as small PNGs. The friends (104) and the friend
 // search (36) are the mail's; a stake (19) and the number of players (56) the card
 // table's. A stake of 24 and a buzz at a table without answers of its own, a password and
-// an invitation are logged.
-std::vector<StubCommand> tableSheetCommands();
+// an invitation are logged. A gift goes from a player at a table to a player at that table,
+// as `seating` tells where the person sits.
+std::vector<StubCommand> tableSheetCommands(const StubSeating& seating);
 // The name the gift sheet lists the present `item` by (its category's id times 100 plus
 // its place in the category), in the client's language.
 std::string giftName(int32_t item);

@@ -4,7 +4,10 @@
 //
 //   portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS] [--max-sessions COUNT]
 //               [--state-dir FOLDER]
+//   portal-stub --table
 //
+// --table prints the table of the rows a session answers, one a line (command, sub, game,
+// rule and whether it moves money or ownership), and ends.
 // The ports default to 12346 and 12347; the lottery draws every ten minutes unless
 // told, and its result goes only to a player who bet in that draw.
 //
@@ -69,7 +72,7 @@ void onSignal(int) {
 
 int usage() {
     std::fprintf(stderr, "usage: portal-stub [--port PORT] [--http-port PORT] [--lottery-period SECONDS] "
-                         "[--max-sessions COUNT] [--state-dir FOLDER]\n");
+                         "[--max-sessions COUNT] [--state-dir FOLDER]\n       portal-stub --table\n");
     return 2;
 }
 
@@ -119,10 +122,16 @@ struct Options {
     uint64_t sessionFd = 0;
     uint64_t secret = 0;
     std::string stateFolder;
+    // Only print the table of rows.
+    bool table = false;
 };
 
 bool readOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--table") == 0) {
+            options.table = true;
+            continue;
+        }
         const bool hasValue = i + 1 < argc;
         const char* value = hasValue ? argv[i + 1] : "";
         bool read = hasValue;
@@ -163,6 +172,31 @@ bool tablesAreSound(const Options& options) {
     return tablesTaken(portal, socialNet);
 }
 
+// A word for a row's sub or game: "every" for every sub or game.
+std::string rowWord(int value, int every) {
+    return value == every ? "every" : std::to_string(value);
+}
+
+// Prints the table a session answers with, one row a line: "command C sub S game G rule R
+// money M" (S and G a number or "every"; R none, board-join or sign-in; M yes or no).
+// Whether the table is sound.
+bool printTable(const Options& options) {
+    using portalstub::StubCommand;
+    portalstub::StubSocialNet socialNet(options.secret);
+    portalstub::StubPortal portal(portalserver::Fd(), serverListFor(options.port), options.lotterySeconds,
+                                  options.httpPort);
+    const bool sound = tablesTaken(portal, socialNet);
+    for (const auto& row : portal.rows()) {
+        const char* rule = row.rule == StubCommand::Rule::BoardJoin ? "board-join"
+                           : row.rule == StubCommand::Rule::SignIn  ? "sign-in"
+                                                                    : "none";
+        std::printf("command %d sub %s game %s rule %s money %s\n", int(row.command),
+                    rowWord(row.sub, StubCommand::kEverySub).c_str(), rowWord(row.game, StubCommand::kAnyGame).c_str(),
+                    rule, row.money ? "yes" : "no");
+    }
+    return sound;
+}
+
 // One client's game server, on the connection the first process accepted; it ends
 // when the client goes (or when stopped).
 int runSession(const Options& options) {
@@ -176,7 +210,7 @@ int runSession(const Options& options) {
     if (!tablesTaken(portal, socialNet)) return 1;
     portal.serve();
     platform::log("portal-stub: serving a client in process " + std::to_string(::getpid()));
-    while (!stopRequested && (portal.portal().connectionCount() == 0 || portal.portal().isClientConnected()))
+    while (!stopRequested && portal.clientHere())
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     // No request is read from here on: every part of the session may go.
     portal.stop();
@@ -294,6 +328,7 @@ int main(int argc, char** argv) {
     portalstub::installStubLog();
     Options options;
     if (!readOptions(argc, argv, options)) return usage();
+    if (options.table) return printTable(options) ? 0 : 1;
     if (options.session) return runSession(options);
     options.secret = std::random_device()();
     options.secret = (options.secret << 32) ^ std::random_device()();
