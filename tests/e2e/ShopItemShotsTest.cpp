@@ -150,7 +150,7 @@ TEST_P(ShopItemShots, TheItemPanelShowsItsPlatesAndButtonsAndItsFriendList) {
     // Into the cart, and the cart's tile: the panel on its left, mirrored, taking it out.
     ASSERT_TRUE(drives("tap id=hideThisView\nadvance 0.5\ntap id=" + strip +
                        "\nwait id=doAddToCart 30\ntap id=doAddToCart\nwait text=" + text("KAVO_Cart_ConfirmItem") +
-                       " 30\ntap text=OK\ntap id=hideThisView\nadvance 0.5\nwait id=tile" +
+                       " 30\ntap text=" + text("KAVO_OK") + "\ntap id=hideThisView\nadvance 0.5\nwait id=tile" +
                        std::to_string(ShopView::kCartTileTag) + " 30\n"));
     const ui::ImagePtr left = shotAfter(
         "tap id=tile" + std::to_string(ShopView::kCartTileTag) + "\nwait id=doDiscard 30\nadvance 1\n", "shop-cart");
