@@ -84,11 +84,12 @@ public:
     // The list back, or nothing when the bytes are not a readable archive of
     // messages (corrupt, cut short or of another layout).
     static std::optional<KavoMessageList> unarchiveList(const platform::Bytes& bytes);
-    // Hands each message of the archive to `each` in order, so that a long list goes
-    // straight where it is kept. False when the bytes are not a readable archive of
-    // messages: what `each` was given then is to be dropped.
+    // Hands each message of the archive to `each` in order, for as long as `each` returns
+    // true, so that a long list goes straight where it is kept and its taker can stop it
+    // half way. False when the bytes are not a readable archive of messages, or `each`
+    // stopped: what `each` was given then is to be dropped.
     static bool unarchiveEach(const platform::Bytes& bytes,
-                              const std::function<void(std::shared_ptr<KavoMessage>)>& each);
+                              const std::function<bool(std::shared_ptr<KavoMessage>)>& each);
 
 private:
     // Adds this mail's record, with the archived flags `bits`.
