@@ -92,21 +92,35 @@ public:
                               const std::function<bool(std::shared_ptr<KavoMessage>)>& each);
 
 private:
+    friend class MailStoreIndex;
+
+    // The key of the identity a mailbox's index last counted this message under (0: none),
+    // which its removal uncounts whatever the message became since. A copy is another
+    // message, counted nowhere.
+    struct CountedKey {
+        uint64_t value = 0;
+        CountedKey() = default;
+        CountedKey(const CountedKey& /*other*/) {}
+        CountedKey& operator=(const CountedKey& /*other*/) { return *this; }
+    };
+
     // Adds this mail's record, with the archived flags `bits`.
     void archiveInto(platform::ArchiveEncoder& encoder, uint8_t bits) const;
 
-    int32_t fromID_ = 0;
+    // Largest first: a mailbox holds 100,000 of these, each as small as its fields allow.
     std::string fromName_;
     std::string message_;
+    AtomicInt64 time_;
+    CountedKey countedKey_;
+    int32_t fromID_ = 0;
+    int32_t type_ = 0;
+    int32_t senderAvatarID_ = 0;
+    int32_t forWho_ = 0;
     int8_t isRead_ = 0;
     int8_t isReply_ = 0;
-    int32_t type_ = 0;
-    AtomicInt64 time_;
     int8_t isRequestAddFriend_ = 0;
     int8_t isSee_ = 0;
     int8_t isPrivateLine_ = 0;
-    int32_t senderAvatarID_ = 0;
-    int32_t forWho_ = 0;
 };
 
 } // namespace kavo
