@@ -52,6 +52,28 @@ protected:
         if (mapped_) ::munmap(mapped_, sizeof(Page));
         mapped_ = nullptr;
     }
+    // `lock` kept in the file, and its page as another process maps it.
+    Page* keep(StubWriterLock& lock) {
+        lock.keepIn(path());
+        return map();
+    }
+    // Writes the file as another program may: a page with `magic` and `version` and a
+    // process-shared mutex, robust (the stub's kind) or not; the page, mapped (null when it
+    // could not be made).
+    Page* writePage(uint32_t magic, uint32_t version, bool robust) {
+        std::ofstream(path(), std::ios::binary | std::ios::trunc) << std::string(sizeof(Page), '\0');
+        Page* page = map();
+        if (!page) return nullptr;
+        pthread_mutexattr_t attributes;
+        ::pthread_mutexattr_init(&attributes);
+        ::pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED);
+        if (robust) ::pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
+        const bool made = ::pthread_mutex_init(&page->mutex, &attributes) == 0;
+        ::pthread_mutexattr_destroy(&attributes);
+        page->magic = magic;
+        page->version = version;
+        return made ? page : nullptr;
+    }
     // A process that takes `mutex` and ends without letting it go; whether it did.
     static bool dieHolding(pthread_mutex_t* mutex) {
         const pid_t child = ::fork();
@@ -88,8 +110,7 @@ TEST_F(WriterLock, AFileTheStubDidNotMakeIsMadeAnewAndItsLockTaken) {
 TEST_F(WriterLock, AMutexThatCannotBeRecoveredIsMadeAnew) {
     LogLines log;
     StubWriterLock before;
-    before.keepIn(path());
-    Page* page = map();
+    Page* page = keep(before);
     ASSERT_TRUE(page);
     ASSERT_TRUE(dieHolding(&page->mutex));
     ASSERT_EQ(::pthread_mutex_lock(&page->mutex), EOWNERDEAD);
@@ -156,16 +177,8 @@ TEST_F(WriterLock, TheMarkFollowedByRandomBytesIsMadeAnewAndTheLockTaken) {
 TEST_F(WriterLock, TheMarkWithAPlainMutexLeftLockedByADeadProcessIsMadeAnew) {
     LogLines log;
     {
-        std::ofstream(path(), std::ios::binary) << std::string(sizeof(Page), '\0');
-        Page* page = map();
+        Page* page = writePage(StubWriterLock::kMagic, StubWriterLock::kVersion, false);
         ASSERT_TRUE(page);
-        pthread_mutexattr_t shared;
-        ::pthread_mutexattr_init(&shared);
-        ::pthread_mutexattr_setpshared(&shared, PTHREAD_PROCESS_SHARED);
-        ASSERT_EQ(::pthread_mutex_init(&page->mutex, &shared), 0);
-        ::pthread_mutexattr_destroy(&shared);
-        page->magic = StubWriterLock::kMagic;
-        page->version = StubWriterLock::kVersion;
         ASSERT_TRUE(dieHolding(&page->mutex));
         unmap();
     }
@@ -185,17 +198,8 @@ TEST_F(WriterLock, APageWithTheStubsKindOfMutexButNotItsMarkIsMadeAnew) {
     for (const auto& [magic, version] : marks) {
         SCOPED_TRACE(version);
         LogLines log;
-        std::ofstream(path(), std::ios::binary | std::ios::trunc) << std::string(sizeof(Page), '\0');
-        Page* page = map();
+        Page* page = writePage(magic, version, true);
         ASSERT_TRUE(page);
-        pthread_mutexattr_t stubs;
-        ::pthread_mutexattr_init(&stubs);
-        ::pthread_mutexattr_setpshared(&stubs, PTHREAD_PROCESS_SHARED);
-        ::pthread_mutexattr_setrobust(&stubs, PTHREAD_MUTEX_ROBUST);
-        ASSERT_EQ(::pthread_mutex_init(&page->mutex, &stubs), 0);
-        ::pthread_mutexattr_destroy(&stubs);
-        page->magic = magic;
-        page->version = version;
         // The other program's thread holds its lock until the stub's process is done.
         std::promise<void> taken;
         std::promise<void> done;
@@ -232,8 +236,7 @@ TEST_F(WriterLock, APageWithTheStubsKindOfMutexButNotItsMarkIsMadeAnew) {
 TEST_F(WriterLock, AMutexTheLibraryRefusesAfterThePageWasKeptIsMadeAnew) {
     LogLines log;
     StubWriterLock lock;
-    lock.keepIn(path());
-    Page* page = map();
+    Page* page = keep(lock);
     ASSERT_TRUE(page);
     // The kind's low bits are its type; 15 is none of the library's.
     constexpr int kTypeBits = 0x7f;
@@ -258,8 +261,7 @@ TEST_F(WriterLock, AMutexTheLibraryRefusesAfterThePageWasKeptIsMadeAnew) {
 TEST_F(WriterLock, ALockHeldByAThreadThatNoLongerRunsIsMadeAnew) {
     LogLines log;
     StubWriterLock lock;
-    lock.keepIn(path());
-    Page* page = map();
+    Page* page = keep(lock);
     ASSERT_TRUE(page);
     const pid_t gone = ::fork();
     if (gone == 0) ::_exit(0);
