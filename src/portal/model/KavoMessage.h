@@ -96,7 +96,7 @@ private:
 
     // The key of the identity a mailbox's index last counted this message under (0: none),
     // which its removal uncounts whatever the message became since. A copy is another
-    // message, counted nowhere.
+    // message, counted nowhere; a message given another's fields stays counted as it was.
     struct CountedKey {
         uint64_t value = 0;
         CountedKey() = default;
