@@ -139,18 +139,20 @@ Value valueOf(uint8_t tag, uint64_t number, std::string_view bytes) {
     }
 }
 
-// Walks the archive body once; hands each record to `each` when given. False when the
-// bytes are not an archive of this layout.
-bool walk(const Bytes& data, ArchiveRecordView& view, const std::function<void(const ArchiveRecordView&)>* each,
-          const std::function<void(ArchiveRecordView&, std::string_view, uint8_t, uint64_t, std::string_view)>& add,
-          const std::function<void(ArchiveRecordView&, std::string_view)>& begin) {
+// How a walk of an archive ended.
+enum class Walked { Whole, Malformed, Stopped };
+
+// Walks the archive body once; hands each record to `each` when given, until it returns false.
+Walked walk(const Bytes& data, ArchiveRecordView& view, const std::function<bool(const ArchiveRecordView&)>* each,
+            const std::function<void(ArchiveRecordView&, std::string_view, uint8_t, uint64_t, std::string_view)>& add,
+            const std::function<void(ArchiveRecordView&, std::string_view)>& begin) {
     constexpr size_t kHeader = sizeof kMagic + 1 + 4;
-    if (data.size() < kHeader + 4) return false;
+    if (data.size() < kHeader + 4) return Walked::Malformed;
     size_t body = data.size() - 4;
     Reader r(data.data(), body);
     for (uint8_t m : kMagic)
-        if (r.u8() != m) return false;
-    if (r.u8() != kVersion) return false;
+        if (r.u8() != m) return Walked::Malformed;
+    if (r.u8() != kVersion) return Walked::Malformed;
     uint32_t recordCount = r.u32();
     for (uint32_t i = 0; i < recordCount && r.ok(); ++i) {
         begin(view, r.str());
@@ -163,9 +165,9 @@ bool walk(const Bytes& data, ArchiveRecordView& view, const std::function<void(c
             readField(r, tag, number, bytes);
             if (r.ok()) add(view, key, tag, number, bytes);
         }
-        if (r.ok() && each) (*each)(view);
+        if (r.ok() && each && !(*each)(view)) return Walked::Stopped;
     }
-    return r.ok() && r.atEnd();
+    return r.ok() && r.atEnd() ? Walked::Whole : Walked::Malformed;
 }
 
 void appendU32(Bytes& out, uint32_t v) {
@@ -326,7 +328,7 @@ Bytes KeyedArchive::archive(const std::vector<ArchiveRecord>& records) {
     return encoder.finish();
 }
 
-bool KeyedArchive::forEachRecord(const Bytes& data, const std::function<void(const ArchiveRecordView&)>& each) {
+bool KeyedArchive::forEachRecord(const Bytes& data, const std::function<bool(const ArchiveRecordView&)>& each) {
     if (data.size() < sizeof kMagic + 1 + 4 + 4) return false;
     if (crc32Checksum(data.data(), data.size() - 4) != storedChecksum(data)) {
         log("KeyedArchive: checksum mismatch; archive ignored");
@@ -349,11 +351,16 @@ bool KeyedArchive::forEachRecord(const Bytes& data, const std::function<void(con
     };
     ArchiveRecordView view;
     // One pass: a mailbox of 100,000 mails is read on the way to the game grid.
-    if (!walk(data, view, &each, add, begin)) {
+    switch (walk(data, view, &each, add, begin)) {
+    case Walked::Whole:
+        return true;
+    case Walked::Malformed:
         log("KeyedArchive: malformed archive ignored");
         return false;
+    case Walked::Stopped:
+        return false;
     }
-    return true;
+    return false;
 }
 
 std::optional<std::vector<ArchiveRecord>> KeyedArchive::unarchive(const Bytes& data) {
@@ -363,6 +370,7 @@ std::optional<std::vector<ArchiveRecord>> KeyedArchive::unarchive(const Bytes& d
         for (const auto& field : view.fields_)
             record.fields_.set(field.key, valueOf(field.tag, field.number, field.bytes));
         records.push_back(std::move(record));
+        return true;
     });
     if (!ok) return std::nullopt;
     return records;

@@ -114,10 +114,11 @@ class KeyedArchive {
 public:
     static Bytes archive(const std::vector<ArchiveRecord>& records);
     static std::optional<std::vector<ArchiveRecord>> unarchive(const Bytes& data);
-    // Checks the checksum, then hands each record to `each` in order. False when the
-    // bytes are not a readable archive: `each` may have seen the records before the
-    // fault then, and what it made of them is to be dropped.
-    static bool forEachRecord(const Bytes& data, const std::function<void(const ArchiveRecordView&)>& each);
+    // Checks the checksum, then hands each record to `each` in order, for as long as `each`
+    // returns true. False when the bytes are not a readable archive, or `each` stopped the
+    // walk: `each` may have seen the records before then, and what it made of them is to be
+    // dropped.
+    static bool forEachRecord(const Bytes& data, const std::function<bool(const ArchiveRecordView&)>& each);
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include "platform/runtime/RunLoop.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -18,23 +19,23 @@ bool isFriendRequest(const KavoMessage& m) {
     return m.type() == KavoMessage::kTypeFriendRequest && m.isRequestAddFriend();
 }
 
-// Takes the `count` mails of `list` that `goes` picks out of it and hands each to `taken`
-// with the place it had in `list`. It looks from both ends toward the middle and stops once it found them all, so mails
-// near either end (the newest, or the oldest) cost what lies between them and that end,
-// not the list's length; the mails looked at close the gaps, and the rest stays in place.
-void takeOut(std::deque<std::shared_ptr<KavoMessage>>& list, size_t count,
+// Takes the mails of `list` that `goes` picks out of it, until `allFound` says none is left
+// to find, and hands each to `taken` with the place it had in `list`. It looks from both ends
+// toward the middle, so mails near either end (the newest, or the oldest) cost what lies
+// between them and that end, not the list's length; the mails looked at close the gaps, and
+// the rest stays in place.
+void takeOut(std::deque<std::shared_ptr<KavoMessage>>& list, const std::function<bool()>& allFound,
              const std::function<bool(const KavoMessage&)>& goes,
              const std::function<void(size_t, std::shared_ptr<KavoMessage>)>& taken) {
     // Looked at: [0, front) and [back, size). Kept: [0, frontKept) and [backKept, size).
     size_t front = 0, frontKept = 0;
     size_t back = list.size(), backKept = list.size();
-    for (size_t found = 0; found < count && front < back;) {
+    while (!allFound() && front < back) {
         // One step from each end in turn.
         const bool fromFront = front <= list.size() - back;
         const size_t at = fromFront ? front++ : --back;
         if (goes(*list[at])) {
             taken(at, std::move(list[at]));
-            ++found;
         } else if (fromFront) {
             if (frontKept != at) list[frontKept] = std::move(list[at]);
             ++frontKept;
@@ -246,20 +247,34 @@ bool MailStore::restore(StoredMailbox& stored) {
     const auto replaced = [&](const KavoMessage& m) {
         return (dropNotices && m.type() == KavoMessage::kTypeLatestOnly) || (dropRequests && isFriendRequest(m));
     };
-    // The stored mails that the waiting mail repeats: the stored index holds them, so each
-    // costs a look at its own copies.
-    std::unordered_set<const KavoMessage*> repeated;
-    for (const auto& m : list_)
-        stored.index_.forEachCopy(*m, [&repeated](const KavoMessage& copy) { repeated.insert(&copy); });
-    size_t leavingOut = (dropNotices ? stored.notices_ : 0) + (dropRequests ? stored.friendRequests_ : 0);
-    for (const KavoMessage* copy : repeated)
-        leavingOut += !replaced(*copy);
+    // The stored mails that the waiting mail repeats: the stored index counts their copies by
+    // identity, so each costs a look at its own key, and a stored mail looked at is known for
+    // a copy by the key it was counted under.
+    std::unordered_map<uint64_t, size_t> repeats;
+    size_t copiesLeft = 0;
+    for (const auto& m : list_) {
+        const size_t copies = stored.index_.copies(*m);
+        if (copies > 0 && repeats.emplace(MailStoreIndex::identityKey(*m), copies).second) copiesLeft += copies;
+    }
+    size_t replacedLeft = (dropNotices ? stored.notices_ : 0) + (dropRequests ? stored.friendRequests_ : 0);
+    // A copy that is also replaced counts for both.
+    const auto goes = [&](const KavoMessage& m) {
+        const bool isReplaced = replaced(m);
+        if (isReplaced && replacedLeft > 0) --replacedLeft;
+        const auto repeat = copiesLeft > 0 ? repeats.find(MailStoreIndex::countedKey(m)) : repeats.end();
+        const bool isCopy = repeat != repeats.end() && repeat->second > 0;
+        if (isCopy) {
+            --repeat->second;
+            --copiesLeft;
+        }
+        return isReplaced || isCopy;
+    };
     // What goes joins what the caller frees. A server sends its newest mail again, which
     // lies at the stored list's front.
     const bool asReadWhole = stored.asRead_ && stored.asRead_->mails.size() == stored.mails_.size();
     std::vector<size_t> leftOut;
     takeOut(
-        stored.mails_, leavingOut, [&](const KavoMessage& m) { return replaced(m) || repeated.contains(&m); },
+        stored.mails_, [&] { return replacedLeft == 0 && copiesLeft == 0; }, goes,
         [&](size_t at, std::shared_ptr<KavoMessage> m) {
             stored.index_.remove(*m);
             dropped.push_back(std::move(m));

@@ -21,8 +21,8 @@ namespace kavo {
 //
 // A server may send thousands of mails in a few seconds, so nothing here costs the
 // whole list per message: the list is a deque (a new mail goes to the front in
-// constant time), duplicates are found through an index of each mail's identity that
-// holds the mail (MailStoreIndex), kept up to date as mail comes and goes, and saving is
+// constant time), duplicates are found through an index of the keys of the mails'
+// identities (MailStoreIndex), kept up to date as mail comes and goes, and saving is
 // coalesced. A change is saved at once when the last save is at least kSaveInterval old,
 // else once when that interval is over (a timer on the main run loop); flush() saves what
 // is pending at once (sign-out, exit, a stop signal).

@@ -15,8 +15,8 @@ size_t home(uint64_t key, size_t mask) {
     return size_t(key >> 32 ^ key) & mask;
 }
 
-// The least table (a power of two) that holds `mails` at most four fifths full: a slot is a
-// key and a mail, 16 bytes, so 100,000 mails take 2 MB, and a probe stays a few slots long.
+// The least table (a power of two) that holds `mails` at most four fifths full: a place is a
+// key, 8 bytes, so 100,000 mails take 1 MB, and a probe stays a few places long.
 size_t capacityFor(size_t mails) {
     return std::bit_ceil(std::max<size_t>(16, (mails * 5 + 3) / 4));
 }
@@ -34,16 +34,7 @@ uint64_t MailStoreIndex::identityKey(const KavoMessage& m) {
     h = mix(h, uint64_t(m.time()));
     h = mix(h, uint64_t(uint32_t(m.type())) << 32 | uint32_t(m.fromID()));
     // The final multiplication spreads the mixed bits over the whole key.
-    return (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ull;
-}
-
-bool MailStoreIndex::sameIdentity(const KavoMessage& a, const KavoMessage& b) {
-    return a.time() == b.time() && a.type() == b.type() && a.fromID() == b.fromID() && a.fromName() == b.fromName() &&
-           a.message() == b.message();
-}
-
-uint64_t MailStoreIndex::slotKey(const KavoMessage& message) {
-    const uint64_t key = identityKey(message);
+    const uint64_t key = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ull;
     return key <= kRemoved ? key + 2 : key;
 }
 
@@ -53,24 +44,24 @@ void MailStoreIndex::reserve(size_t mails) {
 }
 
 void MailStoreIndex::rehash(size_t capacity) {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(capacity, Slot{});
+    std::vector<uint64_t> old = std::move(slots_);
+    slots_.assign(capacity, kEmpty);
     keys_ = used_ = 0;
-    for (const Slot& slot : old)
-        if (slot.mail) insert(slot);
+    for (const uint64_t key : old)
+        if (key > kRemoved) insert(key);
 }
 
-void MailStoreIndex::insert(Slot slot) {
-    size_t at = home(slot.key, mask());
+void MailStoreIndex::insert(uint64_t key) {
+    size_t at = home(key, mask());
     // A removed mark is passed over rather than reused: the same key may lie further on.
-    while (slots_[at].key != kEmpty)
+    while (slots_[at] != kEmpty)
         at = (at + 1) & mask();
-    slots_[at] = slot;
+    slots_[at] = key;
     ++keys_;
     ++used_;
 }
 
-void MailStoreIndex::add(const KavoMessage& message) {
+void MailStoreIndex::add(KavoMessage& message) {
     const auto typed =
         std::find_if(types_.begin(), types_.end(), [&](const auto& t) { return t.first == message.type(); });
     if (typed != types_.end())
@@ -81,49 +72,32 @@ void MailStoreIndex::add(const KavoMessage& message) {
     // Grown, or cleared of removed marks, before it is more than four fifths full, with room
     // for half as many mails again.
     if ((used_ + 1) * 5 > slots_.size() * 4) rehash(capacityFor((keys_ + 1) * 3 / 2));
-    insert({slotKey(message), &message});
+    const uint64_t key = identityKey(message);
+    message.countedKey_.value = key;
+    insert(key);
 }
 
 void MailStoreIndex::remove(const KavoMessage& message) {
     const auto typed =
         std::find_if(types_.begin(), types_.end(), [&](const auto& t) { return t.first == message.type(); });
     if (typed != types_.end() && --typed->second == 0) types_.erase(typed);
-    if (message.time() == 0 || slots_.empty()) return;
-    const auto uncount = [this](Slot& slot) {
-        slot = {kRemoved, nullptr};
+    const uint64_t key = countedKey(message);
+    if (key == 0 || slots_.empty()) return;
+    for (size_t at = home(key, mask()); slots_[at] != kEmpty; at = (at + 1) & mask()) {
+        if (slots_[at] != key) continue;
+        slots_[at] = kRemoved;
         --keys_;
-    };
-    const uint64_t key = slotKey(message);
-    for (size_t at = home(key, mask()); slots_[at].key != kEmpty; at = (at + 1) & mask()) {
-        if (slots_[at].mail == &message) return uncount(slots_[at]);
-    }
-    // Its identity changed after it was counted, so its slot lies under the old key: found
-    // by a look through the table, no slot outlives its mail.
-    for (Slot& slot : slots_)
-        if (slot.mail == &message) return uncount(slot);
-}
-
-template <typename Found> void MailStoreIndex::findCopies(const KavoMessage& message, Found found) const {
-    if (message.time() == 0 || slots_.empty()) return;
-    const uint64_t key = slotKey(message);
-    for (size_t at = home(key, mask()); slots_[at].key != kEmpty; at = (at + 1) & mask()) {
-        const Slot& slot = slots_[at];
-        if (slot.key == key && slot.mail && sameIdentity(*slot.mail, message) && found(slot.mail)) return;
+        return;
     }
 }
 
-bool MailStoreIndex::contains(const KavoMessage& message) const {
-    bool found = false;
-    findCopies(message, [&found](const KavoMessage*) { return found = true; });
+size_t MailStoreIndex::copies(const KavoMessage& message) const {
+    if (message.time() == 0 || slots_.empty()) return 0;
+    const uint64_t key = identityKey(message);
+    size_t found = 0;
+    for (size_t at = home(key, mask()); slots_[at] != kEmpty; at = (at + 1) & mask())
+        found += slots_[at] == key;
     return found;
-}
-
-void MailStoreIndex::forEachCopy(const KavoMessage& message,
-                                 const std::function<void(const KavoMessage&)>& each) const {
-    findCopies(message, [&each](const KavoMessage* copy) {
-        each(*copy);
-        return false;
-    });
 }
 
 size_t MailStoreIndex::countOfType(int32_t type) const {

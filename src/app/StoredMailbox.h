@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -43,8 +44,12 @@ public:
 
     // Decodes, checks, unarchives and counts a copy on the calling thread; an absent or
     // unreadable stored value counts as an empty mailbox. A read that `dropped` says nobody
-    // will take stops where it is and leaves the mailbox empty.
+    // will take stops where it is (between its steps, and every kDropLook mails of its
+    // decode), frees what it made and leaves the mailbox empty.
     static StoredMailbox read(Copy copy, const std::atomic<bool>* dropped = nullptr);
+    // How many mails a read decodes between two looks at whether it was dropped: a look costs
+    // nothing beside a thousand mails' decode, and a dropped read of 100,000 stops within it.
+    static constexpr size_t kDropLook = 1000;
     // The same, of the copy MailStore gives out now.
     static StoredMailbox read(int32_t iddb);
     // Frees a mailbox nobody takes in (read for another player, or what a restore let go)
@@ -52,6 +57,17 @@ public:
     // on a thread of its own, it would stay in that thread's heap, which the main thread
     // never allocates from.
     static void discard(StoredMailbox&& mailbox);
+
+    // The moments a read or a discard tells the tests' hook, on the thread it runs on, with a
+    // count of mails.
+    enum class TestMoment {
+        // A read looks whether it was dropped, that many mails decoded (every kDropLook).
+        Decoding,
+        // A discarded mailbox of that many mails was freed and its memory given back.
+        GivenBack,
+    };
+    // Null outside tests. A hook may hold the thread that calls it.
+    static void setTestHook(std::function<void(TestMoment, size_t mails)> hook);
 
     StoredMailbox() = default;
     StoredMailbox(StoredMailbox&&) = default;

@@ -51,17 +51,24 @@ struct PlayedRecord {
     std::string playingTime = "5 giờ";
 };
 
-// The portal answers the own profile's record (1005): "khach42" with the money, level and
-// playing time of `played`, born 17/05/1990 in `province` (1, "Hà Nội").
+// The own profile's record (1005) of the player `id`: "khach42", named "Khách Bốn Hai", with
+// the money, level and playing time of `played`, born 17/05/1990 in `province` (1, "Hà
+// Nội"), living at "1 Lê Lợi".
+inline Message ownRecord(int32_t id, const PlayedRecord& played = {},
+                         const std::pair<int8_t, std::string>& province = {1, "Hà Nội"}) {
+    Bytes record;
+    record.int32(id).utf("khach42").int64(played.money).utf("Khách Bốn Hai").byte(1).boolean(true);
+    record.int16(1990).utf("1 Lê Lợi").utf("0123").boolean(false).utf("").utf("0909");
+    record.byte(province.first).utf(province.second);
+    record.byte(5).byte(17).boolean(true).int32(played.percent).boolean(false).utf(played.playingTime).int32(1);
+    return record.message(1005);
+}
+
+// The portal answers the own profile's record (1005) with ownRecord.
 inline void answerOwnRecord(TestPortal& portal, PlayedRecord played = {},
                             std::pair<int8_t, std::string> province = {1, "Hà Nội"}) {
     portal.onCommand(1005, [played, province](Message& request, TestPortal::Reply& reply) {
-        Bytes record;
-        record.int32(request.readInt()).utf("khach42").int64(played.money).utf("Khách Bốn Hai").byte(1).boolean(true);
-        record.int16(1990).utf("1 Lê Lợi").utf("0123").boolean(false).utf("").utf("0909");
-        record.byte(province.first).utf(province.second);
-        record.byte(5).byte(17).boolean(true).int32(played.percent).boolean(false).utf(played.playingTime).int32(1);
-        reply.send(1005, record);
+        reply.send(ownRecord(request.readInt(), played, province));
     });
 }
 

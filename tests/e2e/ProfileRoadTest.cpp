@@ -132,11 +132,13 @@ protected:
     void expectEachBalanceShown(const std::function<std::string()>& shown, const std::string& suffix) {
         for (const auto& [what, reply, money] : balanceReplies()) {
             ASSERT_TRUE(portal().sendToClient(reply));
-            ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return UIController::myInfo()->money() == money; }, 30))
+            ASSERT_TRUE(
+                platform::RunLoop::main().runUntil([&] { return UIController::myInfo()->money() == money; }, 30))
                 << what;
             EXPECT_EQ(shown(), Util::formatNumber(money) + suffix) << what;
             // Each reply says something too; the next one comes with the notice answered.
-            ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 30));
+            ASSERT_TRUE(
+                platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 30));
             UIController::closeDialog();
         }
     }
@@ -197,6 +199,37 @@ TEST_F(ProfileRoad, ThePlayerChangesGenderAndBirthday) {
     EXPECT_EQ(birthday.month, 6);
     EXPECT_EQ(birthday.day, 17);
     road("expect text=17/06/1990");
+}
+
+// The profile asks for its record at every showing. Shown again, its fields take typing at
+// once, and a slow server's record comes while the player types his full name: the record
+// shows everything else, what he typed stays in the field he types in, and it is what goes
+// into the record and to the server when he ends.
+TEST_F(ProfileRoad, ARecordThatComesWhileThePlayerTypesInAFieldLeavesWhatHeTyped) {
+    signIn();
+    openProfile();
+    road("tap id=btnBack\nscreen GameView 5\nadvance 0.5");
+    portal().onCommand(1005, [](Message&, TestPortal::Reply&) {}); // answered below, later
+    road("tap id=doShowProfileView\nscreen ProfileView\nadvance 0.5");
+    ASSERT_TRUE(waitForCount(1005, 2));
+    road("type id=txfHoTen Nguyễn Văn Mới");
+    const auto field = top<ProfileView>()->userDataView()->txfHoTen();
+    ASSERT_TRUE(field->isEditing());
+
+    ASSERT_TRUE(portal().sendToClient(ownRecord(ClientWorld::kPlayerId, {.playingTime = "7 giờ 5 phút"})));
+    ASSERT_TRUE(clientCaughtUp());
+    road("expect text=7 giờ 5 phút");
+    EXPECT_EQ(top<ProfileView>()->userDataView()->txfDiaChi()->text(), "1 Lê Lợi");
+    EXPECT_EQ(field->text(), "Nguyễn Văn Mới") << "the record took what the player was typing";
+    EXPECT_TRUE(field->isEditing());
+
+    road("return id=txfHoTen");
+    ASSERT_TRUE(waitForCount(1002, 1));
+    Message saved(1002, portal().messages(1002)[0].body);
+    EXPECT_EQ(saved.readUTF(), "Nguyễn Văn Mới");
+    EXPECT_EQ(saved.readByte(), 1) << "the rest is the record's";
+    EXPECT_EQ(saved.readShort(), 1990);
+    EXPECT_EQ(saved.readUTF(), "1 Lê Lợi");
 }
 
 TEST_F(ProfileRoad, ThePlayerSeesAchievementsWearsAnotherAvatarAndSendsMoney) {

@@ -297,6 +297,49 @@ TEST_F(MobileClientTest, ANewConnectRightAfterEachEndHearsOnlyItsOwnEvents) {
     EXPECT_TRUE(portal.protocolErrors().empty());
 }
 
+// The screens ask whether the client is connected on the main thread at any moment, while a
+// connection's own threads connect it (the hello written) or end it (the server gone), and
+// the main thread ends one too: another thread asks again and again while connections are
+// made and ended both ways, and reads each state as the listener hears it, connected after
+// the connection's OK and not after its end. The ThreadSanitizer build runs it, so an answer
+// read without the client's lock is reported.
+TEST_F(MobileClientTest, AskedFromAnotherThreadWhileConnectionsStartAndEndTheAnswerFollowsEach) {
+    constexpr int kConnections = 12;
+    std::atomic<bool> asking{true};
+    std::atomic<bool> connected{false};
+    std::thread asker([&] {
+        while (asking.load()) {
+            connected.store(client.isConnected());
+            std::this_thread::yield();
+        }
+    });
+    struct StopAsking {
+        std::atomic<bool>& asking;
+        std::thread& asker;
+        ~StopAsking() {
+            asking.store(false);
+            asker.join();
+        }
+    } stop{asking, asker};
+    for (int made = 1; made <= kConnections; ++made) {
+        SCOPED_TRACE(made);
+        ASSERT_TRUE(client.connectToHost(kHost, portal.port()));
+        ASSERT_TRUE(listener.waitFor(Event::ConnectionOK, made, 30));
+        ASSERT_TRUE(portal.waitForConnections(made, 30));
+        ASSERT_TRUE(until([&] { return connected.load(); })) << "connected, and asked it says not";
+        // Ended by the server (its reader thread ends it) and by the client, in turn.
+        if (made % 2 == 1) {
+            portal.closeClient();
+            ASSERT_TRUE(until([&] { return listener.ends() == made; }));
+        } else {
+            client.disconnect();
+        }
+        ASSERT_TRUE(until([&] { return !connected.load(); })) << "ended, and asked it says connected";
+    }
+    EXPECT_EQ(listener.count(Event::ConnectionOK), kConnections);
+    EXPECT_EQ(listener.ends(), kConnections);
+}
+
 TEST_F(MobileClientTest, MessagesSentWhileDisconnectedGoOutAfterTheNextHello) {
     connectAndWait(portal.port());
     client.manualDisconnect();

@@ -272,6 +272,31 @@ TEST_F(AccountLogic, ARefusedGiftCostsNothingAndANoticeAboutSomethingElseLeavesT
     EXPECT_EQ(myMoney(), 99300) << "no gift waits any more";
 }
 
+// A refusal may name the friend first, or anywhere in its text: "lan đã có ảnh đại diện này"
+// is lan's gift refused, whatever follows his name, and the next answer pays for minh's. A
+// name that only begins a longer word ("lanh") is not his.
+TEST_F(AccountLogic, ARefusalThatNamesTheFriendFirstIsHisGiftRefused) {
+    auto grid = push(std::make_shared<GameView>());
+    for (const std::string refusal : {"lan đã có ảnh đại diện này", "Lan, bạn đã có ảnh này", "Tặng lan: không được"}) {
+        SCOPED_TRACE(refusal);
+        WaitingGifts::add(2500, "lan");
+        WaitingGifts::add(700, "minh");
+        reply(45, Bytes().byte(0).utf(refusal));
+        EXPECT_EQ(dialogText(), refusal);
+        UIController::closeDialog();
+        EXPECT_EQ(WaitingGifts::count(), 1u) << "lan's gift was refused";
+        const int64_t before = myMoney();
+        reply(104, {9});
+        EXPECT_EQ(myMoney(), before - 700) << "the answer pays for minh's gift, the one after";
+        UIController::closeDialog();
+        WaitingGifts::forget();
+    }
+    WaitingGifts::add(2500, "lan");
+    reply(45, Bytes().byte(0).utf("lanh đã có ảnh đại diện này"));
+    UIController::closeDialog();
+    EXPECT_EQ(WaitingGifts::count(), 1u) << "a longer name is another player's";
+}
+
 // The refusal and the next gift's answer are read together, before the main thread turns:
 // the refusal's own step lets the refused gift go before the answer takes a price.
 TEST_F(AccountLogic, ARefusalReadTogetherWithTheNextGiftsAnswerLeavesThatAnswerItsOwnPrice) {

@@ -413,6 +413,24 @@ TEST_F(Mailbox, AMailIsKnownAsListedOrGoneAfterEachChange) {
     EXPECT_EQ(texts(UIController::listMessage()), (std::vector<std::string>{"thu 2", "thu 4", "thu 3"}));
 }
 
+// A listed mail may change after it was counted: one whose server time went to 0 (a chat
+// line's, which has no identity) and that then leaves the list is gone from the identities
+// too. Once nothing else holds it, the mail it was sent as comes again and is listed anew.
+TEST_F(Mailbox, AListedMailWhoseTimeWentToZeroAndThatWentIsListedWhenItComesAgain) {
+    signIn(60);
+    const auto sent = [] { return serverMail(1, 5, 1, "admin", "thu 5"); };
+    {
+        auto listed = sent();
+        ASSERT_TRUE(UIController::addItemIntoListMessage(listed));
+        listed->setTime(0);
+        UIController::removeItemIntoListMessage(listed);
+    }
+    // Saved, so that no snapshot of the list still holds the mail that went.
+    EXPECT_EQ(storedTexts(60), std::vector<std::string>{});
+    EXPECT_TRUE(UIController::addItemIntoListMessage(sent())) << "the mail that went, sent again";
+    EXPECT_EQ(texts(UIController::listMessage()), std::vector<std::string>{"thu 5"});
+}
+
 // The stored read and seen marks are two marks: each comes back as it was stored.
 TEST_F(Mailbox, AStoredMailComesBackSeenButUnreadOrReadButUnseen) {
     auto seen = serverMail(3, 101, 5, "admin", "seen, not read");

@@ -89,20 +89,22 @@ platform::Bytes KavoMessage::archiveEach(const std::function<void(const ArchiveV
 
 std::optional<KavoMessageList> KavoMessage::unarchiveList(const platform::Bytes& bytes) {
     KavoMessageList messages;
-    if (!unarchiveEach(bytes, [&messages](std::shared_ptr<KavoMessage> m) { messages.push_back(std::move(m)); }))
+    if (!unarchiveEach(bytes, [&messages](std::shared_ptr<KavoMessage> m) {
+            messages.push_back(std::move(m));
+            return true;
+        }))
         return std::nullopt;
     return messages;
 }
 
 bool KavoMessage::unarchiveEach(const platform::Bytes& bytes,
-                                const std::function<void(std::shared_ptr<KavoMessage>)>& each) {
+                                const std::function<bool(std::shared_ptr<KavoMessage>)>& each) {
     bool otherRecords = false;
     const bool ok = platform::KeyedArchive::forEachRecord(bytes, [&](const platform::ArchiveRecordView& record) {
-        if (otherRecords) return;
         // An archive of other records is not a mailbox.
         if (record.className() != kArchiveClassName) {
             otherRecords = true;
-            return;
+            return false;
         }
         auto message = std::make_shared<KavoMessage>();
         message->fromID_ = record.decodeInt("fromID");
@@ -115,7 +117,7 @@ bool KavoMessage::unarchiveEach(const platform::Bytes& bytes,
         message->isRequestAddFriend_ = record.decodeBool("isRequestAddFriend") ? 1 : 0;
         message->isSee_ = record.decodeBool("isSee") ? 1 : 0;
         message->isPrivateLine_ = record.decodeBool("isPrivateLine") ? 1 : 0;
-        each(std::move(message));
+        return each(std::move(message));
     });
     return ok && !otherRecords;
 }

@@ -84,28 +84,43 @@ public:
     // The list back, or nothing when the bytes are not a readable archive of
     // messages (corrupt, cut short or of another layout).
     static std::optional<KavoMessageList> unarchiveList(const platform::Bytes& bytes);
-    // Hands each message of the archive to `each` in order, so that a long list goes
-    // straight where it is kept. False when the bytes are not a readable archive of
-    // messages: what `each` was given then is to be dropped.
+    // Hands each message of the archive to `each` in order, for as long as `each` returns
+    // true, so that a long list goes straight where it is kept and its taker can stop it
+    // half way. False when the bytes are not a readable archive of messages, or `each`
+    // stopped: what `each` was given then is to be dropped.
     static bool unarchiveEach(const platform::Bytes& bytes,
-                              const std::function<void(std::shared_ptr<KavoMessage>)>& each);
+                              const std::function<bool(std::shared_ptr<KavoMessage>)>& each);
 
 private:
+    friend class MailStoreIndex;
+
+    // The key of the identity a mailbox's index last counted this message under (0: none),
+    // which its removal uncounts whatever the message became since. A copy is another
+    // message, counted nowhere; a message given another's fields stays counted as it was.
+    struct CountedKey {
+        uint64_t value = 0;
+        CountedKey() = default;
+        CountedKey(const CountedKey& /*other*/) {}
+        CountedKey& operator=(const CountedKey& /*other*/) { return *this; }
+    };
+
     // Adds this mail's record, with the archived flags `bits`.
     void archiveInto(platform::ArchiveEncoder& encoder, uint8_t bits) const;
 
-    int32_t fromID_ = 0;
+    // Largest first: a mailbox holds 100,000 of these, each as small as its fields allow.
     std::string fromName_;
     std::string message_;
+    AtomicInt64 time_;
+    CountedKey countedKey_;
+    int32_t fromID_ = 0;
+    int32_t type_ = 0;
+    int32_t senderAvatarID_ = 0;
+    int32_t forWho_ = 0;
     int8_t isRead_ = 0;
     int8_t isReply_ = 0;
-    int32_t type_ = 0;
-    AtomicInt64 time_;
     int8_t isRequestAddFriend_ = 0;
     int8_t isSee_ = 0;
     int8_t isPrivateLine_ = 0;
-    int32_t senderAvatarID_ = 0;
-    int32_t forWho_ = 0;
 };
 
 } // namespace kavo

@@ -145,6 +145,48 @@ TEST_F(MailReadAheadRoad, ANameTypedThatIsNotTheRememberedOneStopsTheReadAhead) 
     EXPECT_EQ(log.count(readBegins(ClientWorld::kPlayerId)), 2u);
 }
 
+// A read ahead dropped while it decodes stops at its next look, a thousand mails on, instead of
+// decoding the whole mailbox first: the remembered player's 20,000 stored mails are held at
+// the read's first look while the player types another name, and once let go nothing more of
+// them is decoded, read or listed.
+TEST_F(MailReadAheadRoad, ANameTypedWhileTheMailboxIsDecodedStopsTheDecodeAtItsNextLook) {
+    storeInFile(ClientWorld::kPlayerId, storedMails(20'000), {}, true);
+    LogWatch log;
+    ReadWatch reads(ReadWatch::kHoldFirstLook);
+    launch();
+    ASSERT_TRUE(reads.waitForLook()) << "nothing was read ahead";
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\n"
+                       "type id=txfUsername binh\ntype id=txfPassword matkhau"));
+    reads.release();
+    ASSERT_TRUE(log.waitFor(readEnded(ClientWorld::kPlayerId)));
+    EXPECT_EQ(reads.looks(), std::vector<size_t>{1000}) << "the decode went on after the drop";
+    EXPECT_EQ(log.count("stored mailbox of " + std::to_string(ClientWorld::kPlayerId) + ": 1000 mails decoded"), 1u);
+    EXPECT_EQ(log.count(readStopped(ClientWorld::kPlayerId)), 1u);
+    EXPECT_EQ(log.count(" mails read"), 0u);
+}
+
+// A large mailbox read ahead whole and then dropped (another name typed) is freed on the read
+// ahead's thread, and its memory is given back to the system there: that thread's heap, which
+// the main thread never allocates from, would keep the tens of megabytes the read took.
+TEST_F(MailReadAheadRoad, ALargeMailboxReadAheadAndDroppedGivesItsMemoryBackOffTheMainThread) {
+    constexpr size_t kStored = 12'000;
+    storeInFile(ClientWorld::kPlayerId, storedMails(int(kStored)), {}, true);
+    LogWatch log;
+    ReadWatch reads;
+    launch();
+    ASSERT_TRUE(log.waitFor([](const std::string& line) {
+        return line == "stored mailbox of " + std::to_string(ClientWorld::kPlayerId) + ": 12000 mails read";
+    }));
+    EXPECT_TRUE(reads.givenBack().empty()) << "given back before it was dropped";
+    ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\n"
+                       "type id=txfUsername binh\ntype id=txfPassword matkhau"));
+    ASSERT_TRUE(reads.waitForGivenBack()) << "the dropped mailbox's memory was not given back";
+    const auto given = reads.givenBack();
+    ASSERT_EQ(given.size(), 1u);
+    EXPECT_EQ(given[0].mails, kStored);
+    EXPECT_FALSE(given[0].onMainThread);
+}
+
 // Opening the registration form tells as much: a new account is not the remembered player,
 // and the read ahead of his mailbox stops.
 TEST_F(MailReadAheadRoad, OpeningTheRegistrationFormStopsTheReadAhead) {

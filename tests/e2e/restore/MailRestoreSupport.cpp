@@ -2,6 +2,7 @@
 
 #include "app/KavoOnlineAppDelegate.h"
 #include "app/MailboxReadAhead.h"
+#include "app/StoredMailbox.h"
 #include "app/UIController.h"
 #include "lobby/GameView.h"
 #include "platform/foundation/UserDefaults.h"
@@ -170,6 +171,72 @@ WaitingHops::WaitingHops() {
 bool WaitingHops::reached(int count) {
     std::unique_lock lock(count_->mutex);
     return count_->changed.wait_for(lock, std::chrono::seconds(10), [&] { return count_->hops >= count; });
+}
+
+// ---------------------------------------------------------------- the reads
+
+namespace {
+
+// A bound for what never comes: far above what any load makes of a read's step.
+constexpr auto kReadWait = std::chrono::seconds(30);
+
+} // namespace
+
+struct ReadWatch::State {
+    mutable std::mutex mutex;
+    std::condition_variable changed;
+    bool holding = false;
+    std::vector<size_t> looks;
+    std::vector<GivenBack> givenBack;
+};
+
+ReadWatch::ReadWatch(Hold hold) : state_(std::make_shared<State>()) {
+    state_->holding = hold == kHoldFirstLook;
+    StoredMailbox::setTestHook([state = state_](StoredMailbox::TestMoment moment, size_t mails) {
+        std::unique_lock lock(state->mutex);
+        if (moment == StoredMailbox::TestMoment::GivenBack) {
+            state->givenBack.push_back({mails, platform::isMainThread()});
+            state->changed.notify_all();
+            return;
+        }
+        state->looks.push_back(mails);
+        state->changed.notify_all();
+        // Bounded: a test that fails before it lets go does not leave the read there for good.
+        if (state->looks.size() == 1) state->changed.wait_for(lock, kReadWait, [&] { return !state->holding; });
+    });
+}
+
+ReadWatch::~ReadWatch() {
+    release();
+    StoredMailbox::setTestHook(nullptr);
+}
+
+bool ReadWatch::waitForLook() {
+    std::unique_lock lock(state_->mutex);
+    return state_->changed.wait_for(lock, kReadWait, [&] { return !state_->looks.empty(); });
+}
+
+void ReadWatch::release() {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->holding = false;
+    }
+    state_->changed.notify_all();
+}
+
+std::vector<size_t> ReadWatch::looks() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->looks;
+}
+
+bool ReadWatch::waitForGivenBack() {
+    std::unique_lock lock(state_->mutex);
+    return state_->changed.wait_for(lock, kReadWait, [&] { return !state_->givenBack.empty(); });
+}
+
+std::vector<ReadWatch::GivenBack> ReadWatch::givenBack() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->givenBack;
 }
 
 // ---------------------------------------------------------------- the fixture

@@ -9,6 +9,7 @@
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
@@ -102,6 +103,38 @@ private:
         int hops = 0;
     };
     std::shared_ptr<Count> count_ = std::make_shared<Count>();
+};
+
+// What the stored mailbox's reads and discards tell its tests' hook, which this sets for its
+// life: each look a read takes at the mails it decoded so far, and each mailbox freed with its
+// memory given back, with its count of mails and whether that was on the main thread. Holding,
+// the first look waits until it is let go (release, or the watch's end).
+class ReadWatch {
+public:
+    enum Hold { kLetGo, kHoldFirstLook };
+    explicit ReadWatch(Hold hold = kLetGo);
+    ~ReadWatch();
+    ReadWatch(const ReadWatch&) = delete;
+    ReadWatch& operator=(const ReadWatch&) = delete;
+
+    // Waits (real time, without the main loop) until a read looked.
+    bool waitForLook();
+    // Lets a read held at its first look go on.
+    void release();
+    // The counts of mails decoded at each look so far.
+    std::vector<size_t> looks() const;
+    // Waits (real time, without the main loop) until a mailbox was freed and its memory given
+    // back.
+    bool waitForGivenBack();
+    struct GivenBack {
+        size_t mails = 0;
+        bool onMainThread = false;
+    };
+    std::vector<GivenBack> givenBack() const;
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
 };
 
 class MailRestoreRoad : public ClientFixture {

@@ -3,6 +3,8 @@
 #include "platform/runtime/Log.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 using namespace platform;
 
@@ -50,6 +52,32 @@ TEST(KeyedArchive, RecordsComeBackFieldForFieldInOrder) {
     EXPECT_EQ(first.decodeData("picture"), (Bytes{0, 255, 1}));
     EXPECT_EQ(first.decodeDate("when"), 1700000000.5);
     EXPECT_EQ(first.fields().keys().front(), "fromID");
+}
+
+// A reader of a long archive may stop half way: it is given no record after the one it
+// stopped at, and the walk says the archive was not read whole, without calling it malformed.
+TEST(KeyedArchive, AReaderThatStopsIsGivenNoMoreRecords) {
+    std::vector<ArchiveRecord> mailbox;
+    for (int i = 0; i < 5; ++i)
+        mailbox.push_back(mail(i, "thu " + std::to_string(i), i));
+    const Bytes bytes = KeyedArchive::archive(mailbox);
+    std::vector<int> seen;
+    std::vector<std::string> logged;
+    setLogSink([&logged](const std::string& line) { logged.push_back(line); });
+    const bool whole = KeyedArchive::forEachRecord(bytes, [&seen](const ArchiveRecordView& record) {
+        seen.push_back(record.decodeInt("fromID"));
+        return seen.size() < 3;
+    });
+    setLogSink(nullptr);
+    EXPECT_FALSE(whole);
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(logged.empty()) << logged.front();
+    seen.clear();
+    EXPECT_TRUE(KeyedArchive::forEachRecord(bytes, [&seen](const ArchiveRecordView& record) {
+        seen.push_back(record.decodeInt("fromID"));
+        return true;
+    }));
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
 TEST(KeyedArchive, AbsentKeysDecodeAsZeroOrEmpty) {
