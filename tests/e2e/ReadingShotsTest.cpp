@@ -63,12 +63,14 @@ constexpr Table kTables[] = {
     // Read while the first deal's result bubbles are up and its first amount late in its
     // flight (the others wait their turn). The losses fly to the middle of the table, where
     // the system bubble (the refused lay-off) also stands, on the deck's place and the left
-    // seat's last discards. hoa's money comes last.
+    // seat's last discards. hoa's money comes last. On the phone the left seat's line stands
+    // by it under the table's title, on the top edge of its result mark: between the two is
+    // 3 points less than a bubble, and below the seat a bubble would stand by mine.
     {"phom",
      "tap id=card46\ntap id=btnAutoSelected",
      {},
      {"is covered by the bubble chat4", "Không gửi được\" and flyText \"-100\" overlap",
-      "Nothing to lay off onto\" and flyText \"-100\" overlap"},
+      "Nothing to lay off onto\" and flyText \"-100\" overlap", "ok3 is covered by the bubble chat3"},
      "wait-not text=42.500.000 Zel 30\nadvance 0.9"},
     // The stake tables tell lan's, minh's, then my money; the same cards every run.
     {"baicao", "wait id=btnStart 30", {}, {}, "wait text=1.000.200 Zel 30\nadvance 1.2"},

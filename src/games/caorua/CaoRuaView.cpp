@@ -92,10 +92,7 @@ void CaoRuaView::stopTimers() {
         if (*timer) (*timer)->invalidate();
         timer->reset();
     }
-    for (auto& timer : chatTimers_) {
-        if (timer) timer->invalidate();
-        timer.reset();
-    }
+    bubbles_.stopTimers();
     for (const auto& timer : flyTimers_)
         timer->invalidate();
     flyTimers_.clear();
@@ -115,11 +112,9 @@ void CaoRuaView::resetView() {
     setIsGameEnd(true);
     daChiaBaiXong_ = false;
     indexBaiNan_ = 0;
-    chatPlayers_.assign(kBubbles, "");
     for (int s = 0; s < kSeats; ++s)
         unsetSeatInfoWithSeat(s);
-    for (int b = 0; b < kBubbles; ++b)
-        hideChat(b);
+    bubbles_.clear();
     for (const auto& seat : seatViews_)
         seat.btnPresent->setImage(Util::getImageWithName(Player::kDefaultGiftImage));
     progressTimer_->setHidden(true);

@@ -7,9 +7,9 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "social/PlayerDetailView.h"
-#include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
 #include "table/base/MoneyFlights.h"
+#include "table/base/SeatBubbles.h"
 #include "table/cards/PeekTable.h"
 #include "table/deal/DealStepper.h"
 #include "table/deal/PeekController.h"
@@ -70,7 +70,8 @@ public:
     void setCurrentPlayer(int32_t id) { currentPlayer_ = id; }
     float limitProgress() const { return limitProgress_; }
     bool limitTimerRunning() const { return limitTimer_ != nullptr; }
-    const std::vector<std::string>& chatPlayers() const { return chatPlayers_; }
+    // The texts waiting for each bubble, joined by ", ".
+    std::vector<std::string> chatPlayers() const { return bubbles_.allWaiting(); }
     const std::array<int, kSeats>& seats() const { return seats_; }
     // Made with the view and never shown.
     const std::shared_ptr<PlayerDetailView>& playerDetailView() const { return playerDetailView_; }
@@ -230,6 +231,7 @@ private:
     void buildSeat(int s);
     void buildMenu();
     void buildBubbles();
+    void setUpBubbles();
     // A one-shot step of this table: it runs only while the table keeps the
     // generation it had when the step was scheduled.
     std::shared_ptr<platform::Timer> later(double seconds, std::function<void(CaoRuaView&)> step);
@@ -249,9 +251,7 @@ private:
     std::array<int, kSeats> seats_{0, 1, 2, 3, 4, 5};
     std::array<Seat, kSeats> seatViews_;
     std::array<std::shared_ptr<platform::ui::ImageView>, kBubbles> chats_;
-    std::array<std::shared_ptr<platform::Timer>, kBubbles> chatTimers_;
-    std::array<BubblePlace, kBubbles> chatPlaces_;
-    std::vector<std::string> chatPlayers_ = std::vector<std::string>(kBubbles);
+    SeatBubbles bubbles_;
     std::shared_ptr<platform::ui::ImageView> imgBoard_, imgViewDealerCards_;
     std::shared_ptr<platform::ui::View> viewPlayerMenu_;
     std::shared_ptr<platform::ui::Button> btnStart_, btnNanBai_, btnDatCuoc_, btnChat_, btnMail_, btnConfig_;

@@ -18,23 +18,6 @@ namespace kavo {
 
 namespace {
 
-struct BubbleLook {
-    const char* picture;
-    bool centred;
-    BubblePlace::Anchor anchor; // by the right edge: 55 points from it; the middle: the table's
-    double nextLook;
-};
-
-constexpr BubbleLook kLooks[CaoRuaView::kBubbles] = {
-    {"friend_chat.png", false, BubblePlace::Anchor::Origin, 3.0},
-    {"me_chat1.png", true, BubblePlace::Anchor::RightEdge, 3.0},
-    {"me_chat1.png", true, BubblePlace::Anchor::RightEdge, 3.0},
-    {"friend_chat.png", true, BubblePlace::Anchor::Origin, 3.0},
-    {"friend_chat.png", true, BubblePlace::Anchor::Origin, 4.0},
-    {"friend_chat.png", true, BubblePlace::Anchor::Origin, 3.0},
-    {"admin_chat.png", true, BubblePlace::Anchor::Centre, 3.0},
-};
-
 // Bubble 5 shows the buzzes.
 constexpr int kBuzzBubble = 5;
 
@@ -47,67 +30,43 @@ std::string trimmed(const std::string& line) {
 
 } // namespace
 
+void CaoRuaView::setUpBubbles() {
+    using Anchor = BubblePlace::Anchor;
+    // Bubbles 0-5 are the seats'; the right seats' end 55 points from the right edge; the
+    // seventh is the table's own line, in its middle.
+    std::vector<SeatBubbles::Look> looks{
+        {"friend_chat.png", false, Anchor::Origin, 3.0, 0}, {"me_chat1.png", true, Anchor::RightEdge, 3.0, 1},
+        {"me_chat1.png", true, Anchor::RightEdge, 3.0, 2},  {"friend_chat.png", true, Anchor::Origin, 3.0, 3},
+        {"friend_chat.png", true, Anchor::Origin, 4.0, 4},  {"friend_chat.png", true, Anchor::Origin, 3.0, 5},
+        {"admin_chat.png", true, Anchor::Centre, 3.0, -1},
+    };
+    bubbles_.setUp(
+        {chats_.begin(), chats_.end()}, std::move(looks),
+        [this](double seconds, int b) { return later(seconds, [b](CaoRuaView& self) { self.showChatAtSeat(b); }); },
+        [this] {
+            std::vector<platform::ui::Rect> seats;
+            for (int s = 0; s < kSeats; ++s)
+                seats.push_back(SeatBubbles::seatRect(*seatViews_[size_t(s)].btnSeat, playerAtSeat(s).get()));
+            return seats;
+        });
+    bubbles_.setStandPoints(55, Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140});
+}
+
 void CaoRuaView::showChatWithSeat(int bubble, const std::string& line) {
     if (bubble < 0 || bubble >= kBubbles) {
         platform::log("cao rua: a text for bubble " + std::to_string(bubble) + ", which the table lacks, dropped");
         return;
     }
-    auto& pending = chatPlayers_[size_t(bubble)];
-    pending = pending.empty() ? line : pending + ", " + line;
-    if (isViewLoaded() && chats_[size_t(bubble)]->isHidden()) showChatAtSeat(bubble);
+    view();
+    bubbles_.queue(bubble, line);
 }
 
 void CaoRuaView::hideChat(int bubble) {
-    if (bubble < 0 || bubble >= kBubbles || !isViewLoaded()) return;
-    const auto& view = chats_[size_t(bubble)];
-    view->setHidden(true);
-    chatPlaces_[size_t(bubble)].hide(*view);
-    if (chatTimers_[size_t(bubble)]) chatTimers_[size_t(bubble)]->invalidate();
-    chatTimers_[size_t(bubble)].reset();
-    // The room it leaves goes to the lines waiting for one.
-    for (int other = 0; other < kBubbles; ++other)
-        if (!chatPlayers_[size_t(other)].empty() && chats_[size_t(other)]->isHidden()) showChatAtSeat(other);
+    if (isViewLoaded()) bubbles_.hide(bubble);
 }
 
 void CaoRuaView::showChatAtSeat(int b) {
-    if (b < 0 || b >= kBubbles) return;
-    auto& pending = chatPlayers_[size_t(b)];
-    if (pending.empty()) {
-        hideChat(b);
-        return;
-    }
-    const BubbleLook& look = kLooks[b];
-    const auto& bubble = chats_[size_t(b)];
-    std::shared_ptr<CustomLabel> label;
-    if (!bubble->subviews().empty()) label = std::dynamic_pointer_cast<CustomLabel>(bubble->subviews().front());
-    if (!label) {
-        label = CustomLabel::make();
-        label->setAccessibilityIdentifier("chatText" + std::to_string(b));
-        label->setFont(platform::ui::Font::system(14));
-        label->setTextColor(platform::ui::Color::black());
-        label->setBackgroundColor(platform::ui::Color::clear());
-        if (look.centred) label->setTextAlignment(platform::ui::TextAlignment::Center);
-        bubble->addSubview(label);
-    }
-    label->setText(pending);
-    const BubblePlace::Stand stand{look.anchor, 55,
-                                   Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140},
-                                   BubbleRoom::around(*view(), *bubble, chats_)};
-    if (!chatPlaces_[size_t(b)].show(*bubble, *label, stand, platform::ui::Screen::size())) {
-        // No room on the table now: the line waits, and looks again shortly.
-        bubble->setHidden(true);
-        chatPlaces_[size_t(b)].hide(*bubble);
-        if (chatTimers_[size_t(b)]) chatTimers_[size_t(b)]->invalidate();
-        chatTimers_[size_t(b)] = later(BubblePlace::kWaitForRoom, [b](CaoRuaView& self) { self.showChatAtSeat(b); });
-        return;
-    }
-    if (auto image = Util::getImageWithName(look.picture)) bubble->setImage(image->stretchable(24, 15));
-    // Above what the table drew since, which its place keeps clear of.
-    view()->bringSubviewToFront(bubble.get());
-    bubble->setHidden(false);
-    pending.clear();
-    if (chatTimers_[size_t(b)]) chatTimers_[size_t(b)]->invalidate();
-    chatTimers_[size_t(b)] = later(look.nextLook, [b](CaoRuaView& self) { self.showChatAtSeat(b); });
+    if (isViewLoaded()) bubbles_.showNext(b);
 }
 
 bool CaoRuaView::onChatFromWithId(int32_t playerId, const std::string&, const std::string& line) {

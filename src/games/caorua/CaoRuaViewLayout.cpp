@@ -166,6 +166,7 @@ void CaoRuaView::buildBubbles() {
             addTableImage(*view(), phoneRect(kBubbleOrigin[b][0], y, 100, 40), "chat" + std::to_string(b));
         chats_[size_t(b)]->setHidden(true);
     }
+    setUpBubbles();
 }
 
 void CaoRuaView::buildMenu() {

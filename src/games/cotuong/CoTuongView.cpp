@@ -57,8 +57,6 @@ CoTuongView::CoTuongView(int8_t gameType, const char* nibName, const char* title
     : GameTableView(gameType, nibName, titleKey) {}
 
 CoTuongView::~CoTuongView() {
-    for (auto& timer : chatTimers_)
-        if (timer) timer->invalidate();
     if (board_) {
         board_->clearBoard();
         board_->setTable(nullptr);
@@ -352,7 +350,7 @@ void CoTuongView::moveBetOffTheBoard() {
 }
 
 void CoTuongView::resetView(bool newGame) {
-    chatPlayers_ = {"", "", ""};
+    bubbles_.dropWaiting();
     if (progressTimer_) progressTimer_->setHidden(true);
     if (viewCuoc_) viewCuoc_->setHidden(!isSeated());
     if (board_) board_->clearBoard();

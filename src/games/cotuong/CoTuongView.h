@@ -6,8 +6,8 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
+#include "table/base/SeatBubbles.h"
 
 #include <array>
 #include <optional>
@@ -129,7 +129,8 @@ public:
     const std::shared_ptr<Team>& redTeam() const { return redTeam_; }
     const std::shared_ptr<Team>& blackTeam() const { return blackTeam_; }
     const std::shared_ptr<CCBoard>& board() const { return board_; }
-    const std::array<std::string, 3>& chatPlayers() const { return chatPlayers_; }
+    // The texts waiting for each bubble (mine, the opponent's, the board's), joined by ", ".
+    std::vector<std::string> chatPlayers() const { return bubbles_.allWaiting(); }
     bool isNewAdd() const { return isNewAdd_; }
     int kindOfStart() const { return kindOfStart_; }
     const std::shared_ptr<platform::ui::View>& viewPlayerMenu() const { return viewPlayerMenu_; }
@@ -189,6 +190,7 @@ private:
     // Layout in code (CoTuongViewLayout.cpp).
     void buildLayout();
     void buildSeat(int seat);
+    void setUpBubbles();
     void buildPanels();
     void buildPlayerMenu();
     // The player drawn at the bottom: me when seated, else the first record.
@@ -222,9 +224,7 @@ private:
     std::shared_ptr<Team> redTeam_;
     std::shared_ptr<Team> blackTeam_;
     int kindOfStart_ = 0;
-    std::array<std::string, 3> chatPlayers_;
-    std::array<std::shared_ptr<platform::Timer>, 3> chatTimers_;
-    std::array<BubblePlace, 3> chatPlaces_;
+    SeatBubbles bubbles_;
     bool isNewAdd_ = false;
     std::vector<platform::ui::ViewPtr> listViewOfPlayer_;
 

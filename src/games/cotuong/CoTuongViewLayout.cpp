@@ -93,6 +93,7 @@ void CoTuongView::buildLayout() {
     chat_[2] = image("chat4", {200, 120, 200, 40});
     chat_[2]->setHidden(true);
     root.addSubview(chat_[2]);
+    setUpBubbles();
 
     buildPlayerMenu();
     setShowAction(true);

@@ -26,75 +26,43 @@ namespace kavo {
 
 namespace ui = platform::ui;
 
-namespace {
-
-constexpr double kBubbleSeconds = 3.0;
-
-} // namespace
-
 // ---------------------------------------------------------------- bubbles
+
+void CoTuongView::setUpBubbles() {
+    using Anchor = BubblePlace::Anchor;
+    // My seat's bubble, the opponent's, and the board's own line in its middle.
+    std::vector<SeatBubbles::Look> looks{{"friend_chat.png", false, Anchor::Origin, 3.0, 0},
+                                         {"friend_chat.png", true, Anchor::Origin, 3.0, 1},
+                                         {"friend_chat.png", true, Anchor::Centre, 3.0, -1}};
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    bubbles_.setUp(
+        {chat_.begin(), chat_.end()}, std::move(looks),
+        [weak](double seconds, int slot) {
+            return platform::Timer::scheduled(seconds, false, [weak, slot] {
+                if (auto self = std::dynamic_pointer_cast<CoTuongView>(weak.lock())) self->showChatAtSeat(slot);
+            });
+        },
+        [this] {
+            std::vector<ui::Rect> seats;
+            for (const auto& seat : {btnSeat0_, btnSeat2_})
+                seats.push_back(seat->convertRect(seat->bounds(), nullptr));
+            return seats;
+        });
+    bubbles_.setStandPoints(0, Util::isPad() ? ui::Point{512, 384} : ui::Point{300, 140});
+}
 
 void CoTuongView::showChatWithSeat(int slot, const std::string& line) {
     if (slot < 0 || slot > 2) return;
-    std::string& pending = chatPlayers_[size_t(slot)];
-    pending = pending.empty() ? line : pending + ", " + line;
-    if (chat_[size_t(slot)] && chat_[size_t(slot)]->isHidden()) showChatAtSeat(slot);
+    view();
+    bubbles_.queue(slot, line);
 }
 
 void CoTuongView::showChatAtSeat(int slot) {
-    if (slot < 0 || slot > 2) return;
-    auto bubble = chat_[size_t(slot)];
-    if (!bubble) return;
-    std::string& pending = chatPlayers_[size_t(slot)];
-    if (pending.empty()) {
-        hideChat(slot);
-        return;
-    }
-    std::shared_ptr<CustomLabel> label;
-    if (!bubble->subviews().empty()) label = std::dynamic_pointer_cast<CustomLabel>(bubble->subviews().front());
-    if (!label) {
-        label = CustomLabel::make();
-        label->setFont(ui::Font::system(14));
-        label->setTextColor(ui::Color::black());
-        label->setBackgroundColor(ui::Color::clear());
-        if (slot != 0) label->setTextAlignment(ui::TextAlignment::Center);
-        bubble->addSubview(label);
-    }
-    label->setText(pending);
-    // The system line stands in the middle of the board; the seats' keep the layout's place.
-    BubblePlace::Stand stand;
-    if (slot == 2) stand = {BubblePlace::Anchor::Centre, 0, Util::isPad() ? ui::Point{512, 384} : ui::Point{300, 140}};
-    stand.room = BubbleRoom::around(*view(), *bubble, chat_);
-    if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    auto lookAgainIn = [weak, slot](double seconds) {
-        return platform::Timer::scheduled(seconds, false, [weak, slot] {
-            if (auto self = std::dynamic_pointer_cast<CoTuongView>(weak.lock())) self->showChatAtSeat(slot);
-        });
-    };
-    if (!chatPlaces_[size_t(slot)].show(*bubble, *label, stand, ui::Screen::size())) {
-        // No room on the table now: the line waits, and looks again shortly.
-        bubble->setHidden(true);
-        chatPlaces_[size_t(slot)].hide(*bubble);
-        chatTimers_[size_t(slot)] = lookAgainIn(BubblePlace::kWaitForRoom);
-        return;
-    }
-    if (auto picture = Util::getImageWithName("friend_chat.png")) bubble->setImage(picture->stretchable(24, 15));
-    // Above what the table drew since, which its place keeps clear of.
-    view()->bringSubviewToFront(bubble.get());
-    bubble->setHidden(false);
-    pending.clear();
-    chatTimers_[size_t(slot)] = lookAgainIn(kBubbleSeconds);
+    bubbles_.showNext(slot);
 }
 
 void CoTuongView::hideChat(int slot) {
-    if (slot < 0 || slot > 2 || !chat_[size_t(slot)]) return;
-    chat_[size_t(slot)]->setHidden(true);
-    chatPlaces_[size_t(slot)].hide(*chat_[size_t(slot)]);
-    // The room it leaves goes to the lines waiting for one.
-    for (int other = 0; other < 3; ++other)
-        if (!chatPlayers_[size_t(other)].empty() && chat_[size_t(other)] && chat_[size_t(other)]->isHidden())
-            showChatAtSeat(other);
+    bubbles_.hide(slot);
 }
 
 // ---------------------------------------------------------------- chat

@@ -1,8 +1,12 @@
-// Where a table's bubble stands while it shows a line, and how it holds the line.
+// Where a table's bubble stands while it shows a line, and how much of its lines it holds.
 #pragma once
 
 #include "platform/ui/Geometry.h"
 #include "table/base/BubbleRoom.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
 
 namespace platform::ui {
 class View;
@@ -12,21 +16,26 @@ namespace kavo {
 
 class CustomLabel;
 
-// A seat's bubble holds its whole line: the text wraps within 260 points onto as many
-// lines as it needs (narrower, onto more lines, where a wide bubble finds no room), the
-// picture lies 20 points beyond it on each side and is at least one line's bubble (40)
-// high. The bubble stands where its table puts it (the layout's place, a place by the
-// window's right edge or a point it is centred on), or as near to it as the bubble lies
-// inside the window and clear of what its room says; once it hides it goes back to the
-// place the layout gave it. A layout that moves the bubble meanwhile wins. Main thread only.
+// A seat's bubble stands by its speaker: at the place its table gives it (the layout's
+// place, a place by the window's right edge, or a point it is centred on), or, where that
+// place is covered, the least way from it that lies inside the window, clear of what its
+// room says must stay in sight (the buttons, the names and other texts, the other bubbles),
+// and nearer its speaker's seat than any other seat taken. It covers the table's pictures (cards,
+// pieces, avatars) only where it finds no such place off them, and as little of them as it
+// can. Its text wraps within 260 points onto at most three lines (narrower, or onto fewer,
+// where a larger bubble finds no place): it holds as many of the lines waiting as fit,
+// joined by ", ", and the rest wait for its next time; a line longer than it holds shows its
+// beginning and the mark that more follows. A line always shows: where no place at all is
+// clear, the bubble stands where it covers the least, still by its speaker. Once it hides it
+// goes back to the place the layout gave it; a layout that moves it meanwhile wins.
+// Main thread only.
 class BubblePlace {
 public:
     static constexpr double kTextWidth = 260;
     static constexpr double kInset = 20;
     static constexpr double kLowest = 40;
-    // How often a line that found no room looks for it again (and whenever another
-    // bubble of its table hides).
-    static constexpr double kWaitForRoom = 0.5;
+    // The most lines of text a bubble holds.
+    static constexpr int kMostLines = 3;
 
     enum class Anchor {
         Origin,    // the layout's place: the bubble grows right and down from it
@@ -38,12 +47,25 @@ public:
         double margin = 0;
         platform::ui::Point centre{};
         BubbleRoom room{};
+        // The table's seats in window points (empty where nobody sits), and the one whose
+        // player speaks in this bubble (-1: the table's own line, which belongs to no seat).
+        std::vector<platform::ui::Rect> seats{};
+        int speaker = -1;
+        // The most lines of text it may take here, and the widest they may be.
+        int mostLines = kMostLines;
+        double widest = kTextWidth;
+    };
+    struct Showing {
+        // How many of the lines waiting it took (at least one when any waits).
+        size_t taken = 0;
+        // It found a clear place (else it lies where it covers the least).
+        bool clear = false;
     };
 
-    // Lays `bubble` out around the text its `label` (its subview) holds, standing as
-    // `stand` says inside a window of `window`. False, and the bubble left as it was, when
-    // no place inside the window is clear: the line waits for room.
-    bool show(platform::ui::View& bubble, CustomLabel& label, const Stand& stand, platform::ui::Size window);
+    // Lays `bubble` out around what its `label` (its subview) shows of `waiting` (the lines
+    // for it, in the order said), standing as `stand` says inside a window of `window`.
+    Showing show(platform::ui::View& bubble, CustomLabel& label, const std::vector<std::string>& waiting,
+                 const Stand& stand, platform::ui::Size window);
     // The bubble hides: it goes back to the layout's place.
     void hide(platform::ui::View& bubble);
 

@@ -46,8 +46,6 @@ GameCardView::GameCardView(int8_t gameType, std::string titleKey)
 
 GameCardView::~GameCardView() {
     stopTurnClock();
-    for (auto& timer : chatTimers_)
-        if (timer) timer->invalidate();
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -107,11 +105,9 @@ void GameCardView::resetView() {
     isMeNotExistPlayingBoard_ = true;
     isStartGame_ = false;
     setIsGameEnd(true);
-    chatPlayers_.assign(5, std::string());
     for (int s = 0; s < kSeats; ++s)
         unsetSeatInfoWithSeat(s);
-    for (int slot = 0; slot < 5; ++slot)
-        hideChat(slot);
+    bubbles_.clear();
     for (const auto& seat : seatViews_) {
         seat.position->setImage(nullptr);
         if (seat.isFriend) seat.isFriend->setHidden(true);

@@ -6,9 +6,9 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "table/base/BubblePlace.h"
 #include "table/base/GameTableView.h"
 #include "table/base/MoneyFlights.h"
+#include "table/base/SeatBubbles.h"
 
 #include <array>
 #include <cstdint>
@@ -123,7 +123,8 @@ public:
     void onBuzzWithContent(const std::string& text);
     virtual std::string getPlayerNameFromID(int32_t playerId) const;
     void showFlyTextWirhFromId(int32_t playerId, int32_t money);
-    const std::vector<std::string>& chatPlayers() const { return chatPlayers_; }
+    // The lines waiting for each bubble, joined by ", " (slot 4: the table's own line).
+    std::vector<std::string> chatPlayers() const { return bubbles_.allWaiting(); }
 
     // ---- seat menu, gifts, sheets
     void clickShowActionPlayer(platform::ui::Button& seatButton);
@@ -194,6 +195,7 @@ private:
     void placeTopSeatNameBeside();
     void placeSeatsBesideTheirCards();
     void placeTopSeatNameLeft();
+    void setUpBubbles();
     std::shared_ptr<platform::Timer> oneShot(double seconds, std::function<void(GameCardView&)> action);
     void lockSeat(int seat, bool locked);
     platform::ui::Point seatPoint(int seat, bool gift) const;
@@ -201,11 +203,9 @@ private:
     std::array<int, kSeats> seats_{0, 1, 2, 3};
     std::array<Seat, kSeats> seatViews_;
     std::array<std::shared_ptr<platform::ui::ImageView>, 5> chats_;
-    std::array<std::shared_ptr<platform::Timer>, 5> chatTimers_;
-    std::array<BubblePlace, 5> chatPlaces_;
+    SeatBubbles bubbles_;
     // How far left of the window's right edge the right seat's bubble ends.
     double rightBubbleMargin_ = 55;
-    std::vector<std::string> chatPlayers_ = std::vector<std::string>(5);
     std::shared_ptr<platform::ui::ImageView> imgBoard_, imgMoney_, imgIconGame_;
     std::shared_ptr<platform::ui::View> viewActions_, viewPlayerMenu_;
     std::shared_ptr<platform::ui::Button> btnStart_, btnFire_, btnSkip_, btnAutoSelected_, btnCuoc_, btnLock1_,

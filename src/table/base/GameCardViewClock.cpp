@@ -111,87 +111,45 @@ void GameCardView::showPlayerTime() {
 
 // ---------------------------------------------------------------- chat bubbles
 
+void GameCardView::setUpBubbles() {
+    using Anchor = BubblePlace::Anchor;
+    // Seats 0-3 speak in their own bubbles; the fifth is the table's own line, in the middle.
+    std::vector<SeatBubbles::Look> looks{{"friend_chat.png", false, Anchor::Origin, 3.0, 0},
+                                         {"me_chat1.png", true, Anchor::RightEdge, 3.0, 1},
+                                         {"friend_chat.png", true, Anchor::Origin, 3.0, 2},
+                                         {"friend_chat.png", true, Anchor::Origin, 3.0, 3},
+                                         {"admin_chat.png", true, Anchor::Centre, 4.0, -1}};
+    bubbles_.setUp(
+        {chats_.begin(), chats_.end()}, std::move(looks),
+        [this](double seconds, int slot) {
+            return oneShot(seconds, [slot](GameCardView& self) { self.showChatAtSeat(slot); });
+        },
+        [this] {
+            std::vector<platform::ui::Rect> seats;
+            for (int s = 0; s < kSeats; ++s)
+                seats.push_back(SeatBubbles::seatRect(*seatViews_[size_t(s)].btnSeat, playerAtSeat(s).get()));
+            return seats;
+        });
+    bubbles_.setStandPoints(rightBubbleMargin_,
+                            Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140});
+}
+
 void GameCardView::showChatWithSeat(int slot, const std::string& line) {
     if (slot < 0 || slot > 4) slot = 4;
-    auto& pending = chatPlayers_[size_t(slot)];
-    pending = pending.empty() ? line : pending + ", " + line;
-    if (chats_[size_t(slot)]->isHidden()) showChatAtSeat(slot);
+    view();
+    bubbles_.queue(slot, line);
 }
 
 void GameCardView::hideChat(int slot) {
-    if (slot < 0 || slot > 4 || !isViewLoaded()) return;
-    const auto& bubble = chats_[size_t(slot)];
-    bubble->setHidden(true);
-    chatPlaces_[size_t(slot)].hide(*bubble);
-    if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
-    chatTimers_[size_t(slot)].reset();
-    // The room it leaves goes to the lines waiting for one.
-    for (int other = 0; other < int(chats_.size()); ++other)
-        if (!chatPlayers_[size_t(other)].empty() && chats_[size_t(other)]->isHidden()) showChatAtSeat(other);
+    if (isViewLoaded()) bubbles_.hide(slot);
 }
 
 void GameCardView::withdrawWaitingLine(int slot, const std::string& line) {
-    if (slot < 0 || slot > 4 || line.empty()) return;
-    // The lines waiting for one bubble are joined by ", ": the line goes with its joint.
-    auto& pending = chatPlayers_[size_t(slot)];
-    static const std::string kJoint = ", ";
-    if (pending == line) {
-        pending.clear();
-    } else if (pending.starts_with(line + kJoint)) {
-        pending.erase(0, line.size() + kJoint.size());
-    } else if (const size_t at = pending.find(kJoint + line + kJoint); at != std::string::npos) {
-        pending.erase(at, kJoint.size() + line.size());
-    } else if (pending.ends_with(kJoint + line)) {
-        pending.erase(pending.size() - kJoint.size() - line.size());
-    }
+    bubbles_.withdraw(slot, line);
 }
 
 void GameCardView::showChatAtSeat(int slot) {
-    if (slot < 0 || slot > 4) return;
-    auto& pending = chatPlayers_[size_t(slot)];
-    if (pending.empty()) {
-        hideChat(slot);
-        return;
-    }
-    const auto& bubble = chats_[size_t(slot)];
-    // Above the cards dealt since the table was built, so the line reads whole.
-    if (bubble->superview()) bubble->superview()->bringSubviewToFront(bubble.get());
-    const char* picture = slot == 4 ? "admin_chat.png" : slot == 1 ? "me_chat1.png" : "friend_chat.png";
-    auto image = Util::getImageWithName(picture);
-    std::shared_ptr<CustomLabel> label;
-    if (!bubble->subviews().empty()) label = std::dynamic_pointer_cast<CustomLabel>(bubble->subviews().front());
-    if (!label) {
-        label = CustomLabel::make();
-        label->setFont(platform::ui::Font::system(14));
-        label->setTextColor(platform::ui::Color::black());
-        label->setBackgroundColor(platform::ui::Color::clear());
-        if (slot > 0) label->setTextAlignment(platform::ui::TextAlignment::Center);
-        bubble->addSubview(label);
-    }
-    label->setText(pending);
-    // The right seat's bubble ends 55 points left of the window's edge; the system line
-    // stands in the table's middle; the others keep the layout's place.
-    BubblePlace::Stand stand;
-    if (slot == 1) stand = {BubblePlace::Anchor::RightEdge, rightBubbleMargin_, {}};
-    if (slot == 4)
-        stand = {BubblePlace::Anchor::Centre, 0,
-                 Util::isPad() ? platform::ui::Point{512, 384} : platform::ui::Point{240, 140}};
-    stand.room = BubbleRoom::around(*view(), *bubble, chats_);
-    if (!chatPlaces_[size_t(slot)].show(*bubble, *label, stand, platform::ui::Screen::size())) {
-        // No room on the table now: the line waits, and looks again shortly.
-        bubble->setHidden(true);
-        chatPlaces_[size_t(slot)].hide(*bubble);
-        if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
-        chatTimers_[size_t(slot)] =
-            oneShot(BubblePlace::kWaitForRoom, [slot](GameCardView& self) { self.showChatAtSeat(slot); });
-        return;
-    }
-    if (image) bubble->setImage(image->stretchable(24, 15));
-    bubble->setHidden(false);
-    pending.clear();
-    if (chatTimers_[size_t(slot)]) chatTimers_[size_t(slot)]->invalidate();
-    chatTimers_[size_t(slot)] =
-        oneShot(slot == 4 ? 4.0 : 3.0, [slot](GameCardView& self) { self.showChatAtSeat(slot); });
+    if (isViewLoaded()) bubbles_.showNext(slot);
 }
 
 bool GameCardView::onChatFromWithId(int32_t userId, const std::string&, const std::string& line) {

@@ -123,6 +123,7 @@ void GameCardView::buildLayout() {
         break;
     }
     placeTurnBar();
+    setUpBubbles();
 }
 
 // The unread badge sits just above the mailbox button's right end: in the top right
