@@ -58,7 +58,7 @@ public:
     void reset();
 
     std::vector<Request> requests() const;
-    bool waitForRequests(size_t count, double timeout);
+    [[nodiscard]] bool waitForRequests(size_t count, double timeout);
 
 private:
     enum class Mode { Texts, Empty, Status, Hold };
