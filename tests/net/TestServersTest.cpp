@@ -8,8 +8,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <future>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 #include <sys/socket.h>
 #include <thread>
 
@@ -62,6 +65,43 @@ TEST(TestHttpServer, AnswersEmptyWithAnErrorOrNotAtAll) {
     EXPECT_TRUE(kavo::test::nothingComesWithin(
         0.3, [&] { return kavo::test::waitReadable(held.get(), never, 0) == kavo::test::WaitResult::Ready; }));
     EXPECT_EQ(http.requests().size(), 3u);
+}
+
+// KAVO_PORTAL_HOLD_BACK as a test sets it, and as it was after.
+class HoldBackSetting {
+public:
+    explicit HoldBackSetting(const char* seconds) {
+        if (const char* before = std::getenv(kName)) before_ = before;
+        ::setenv(kName, seconds, 1);
+    }
+    ~HoldBackSetting() {
+        if (before_)
+            ::setenv(kName, before_->c_str(), 1);
+        else
+            ::unsetenv(kName);
+    }
+
+private:
+    static constexpr const char* kName = "KAVO_PORTAL_HOLD_BACK";
+    std::optional<std::string> before_;
+};
+
+// Held back as the tests' portal is (scripts/slow): a request is recorded and answered half a
+// second after it came, and the answer goes half a second later again, so that a test that
+// looks a fixed time for either misses it.
+TEST(TestHttpServer, HeldBackARequestIsRecordedLateAndItsAnswerSentLaterStill) {
+    const HoldBackSetting halfASecond("0.5");
+    TestHttpServer http;
+    http.serveText("/late", "muon");
+    const auto fd = request(http.port(), "/late");
+    EXPECT_TRUE(kavo::test::nothingComesWithin(0.2, [&] { return !http.requests().empty(); })) << "recorded as it came";
+    ASSERT_TRUE(http.waitForRequests(1, kavo::test::kStateWait));
+    const kavo::test::StopSignal never;
+    EXPECT_TRUE(kavo::test::nothingComesWithin(0.2, [&] {
+        return kavo::test::waitReadable(fd.get(), never, 0) == kavo::test::WaitResult::Ready;
+    })) << "answered as it was recorded";
+    EXPECT_NE(kavo::test::readUntilClosed(fd.get()).find("\r\n\r\nmuon"), std::string::npos);
+    EXPECT_EQ(http.requests().size(), 1u);
 }
 
 // A fixture's handlers hold the fixture: the portal, which outlives it, must not run one
