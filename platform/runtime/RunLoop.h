@@ -73,7 +73,7 @@ public:
 
     // Runs the loop until `done` returns true or `timeout` seconds of real time pass.
     // For tests that wait for other threads. Returns done().
-    bool runUntil(const std::function<bool()>& done, double timeout);
+    [[nodiscard]] bool runUntil(const std::function<bool()>& done, double timeout);
 
     bool hasPendingTasks() const;
     // Fire date of the earliest valid timer, or a negative number when there is none.

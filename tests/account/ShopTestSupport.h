@@ -23,7 +23,7 @@ protected:
     // Sends a reply to the client, waits until its twin has run, and then until `done`.
     void reply(const Message& message, const std::function<bool()>& done);
     // Runs the main loop until the portal holds `count` messages of `command`.
-    bool waitFor(int16_t command, size_t count, double timeout = kStateWait);
+    [[nodiscard]] bool waitFor(int16_t command, size_t count, double timeout = kStateWait);
     std::vector<std::vector<uint8_t>> bodies(int16_t command) const;
     // The message of the dialog on top ("" when none).
     static int64_t myMoney();

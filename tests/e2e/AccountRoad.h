@@ -33,7 +33,7 @@ protected:
     // Runs a script and fails the test with the driver's log when it stops.
     void road(const std::string& script) { ASSERT_TRUE(drives(script)); }
     // Waits for the portal to hold `count` messages of a command.
-    bool waitForCount(int16_t commandId, size_t count) {
+    [[nodiscard]] bool waitForCount(int16_t commandId, size_t count) {
         return platform::RunLoop::main().runUntil([&] { return portal().messages(commandId).size() >= count; }, 30);
     }
     // Where a road's pictures go: build/test/.../screenshots/<name>-<idiom>.png.

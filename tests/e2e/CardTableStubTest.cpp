@@ -29,7 +29,7 @@ public:
         received_.push_back({message.commandId(), message.data()});
         changed_.notify_all();
     }
-    bool waitConnected() {
+    [[nodiscard]] bool waitConnected() {
         std::unique_lock lock(mutex_);
         return changed_.wait_for(lock, std::chrono::seconds(30), [this] { return connected_; });
     }

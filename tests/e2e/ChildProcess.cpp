@@ -1,13 +1,14 @@
 #include "tests/e2e/ChildProcess.h"
 
+#include "tests/support/StateWaits.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/prctl.h>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -108,23 +109,21 @@ std::optional<std::string> ChildProcess::readLine(double timeout) {
 }
 
 std::optional<int> ChildProcess::wait(double timeout) {
-    const auto deadline = Clock::now() + std::chrono::duration<double>(timeout);
-    while (pid_ > 0) {
-        // Seen ended but not yet reaped: its pid, and so its group's, cannot be taken by
-        // another process while what is left of the group is killed.
-        siginfo_t info{};
-        if (waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid_) {
-            killGroup();
-            int status = 0;
-            waitpid(pid_, &status, 0);
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        if (Clock::now() > deadline) return std::nullopt;
-        // Paces the look at the child until it ends or the bound passes.
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return std::nullopt;
+    if (pid_ <= 0) return std::nullopt;
+    // Seen ended but not yet reaped: its pid, and so its group's, cannot be taken by another
+    // process while what is left of the group is killed.
+    const bool ended = lookUntil(
+        [this] {
+            siginfo_t info{};
+            return waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid_;
+        },
+        timeout);
+    if (!ended) return std::nullopt;
+    killGroup();
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 void ChildProcess::killGroup() {

@@ -29,10 +29,10 @@ public:
     bool start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env, bool captureOutput,
                const std::string& errorFile = "");
     // The next whole line of output, or nothing when `timeout` passes or the output ends.
-    std::optional<std::string> readLine(double timeout);
+    [[nodiscard]] std::optional<std::string> readLine(double timeout);
     // Waits at most `timeout` seconds for the exit: the exit status (128 + the signal when
     // a signal ended it), or nothing. What is left of its group is killed at its exit.
-    std::optional<int> wait(double timeout);
+    [[nodiscard]] std::optional<int> wait(double timeout);
     // Kills the process (if still running) and its group, and reaps it.
     void stop();
 

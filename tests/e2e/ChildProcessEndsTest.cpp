@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
-#include <thread>
 
 namespace kavo::test {
 namespace {
@@ -115,11 +114,8 @@ TEST(EarlyEnd, AStubKilledTakesEverySessionEvenOneThatWouldNotEndOnItsOwn) {
     const auto start = startAndState(paused);
     ASSERT_TRUE(start);
     stub.kill();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (stillRuns(paused, start->first) && std::chrono::steady_clock::now() < deadline)
-        // Paces the look at the session until it is gone or the bound passes.
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(stillRuns(paused, start->first)) << "the paused session " << paused << " outlived its stub";
+    EXPECT_TRUE(lookUntil([&] { return !stillRuns(paused, start->first); }))
+        << "the paused session " << paused << " outlived its stub";
     // A session the stub left is ended here, so that a failure leaves nothing behind.
     if (stillRuns(paused, start->first)) ::kill(paused, SIGKILL);
 }

@@ -63,8 +63,8 @@ TEST_F(CoUpStubWire, FirstMovesNameTheRealPiecesAndTheCapturedPiecesAreListed) {
     EXPECT_EQ(generalHead, Bytes().byte(25).int32(me).raw({4, 0, 4, 1}).data());
     const ByteVector generalRest(general->data().begin() + 13, general->data().end());
     EXPECT_EQ(generalRest, Bytes().int32(kStubPlayer).byte(0).data()) << "a face-up piece names nothing";
-    // A negative check's chance: a take-back that must not come would come meanwhile.
-    EXPECT_FALSE(next(86, 27, 0.2));
+    // A take-back must not come.
+    EXPECT_TRUE(nothingComesWithin(0.2, 86, 27));
 
     game({35});
     EXPECT_TRUE(next(86, 40));

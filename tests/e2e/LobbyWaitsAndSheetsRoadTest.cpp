@@ -107,7 +107,7 @@ protected:
     // The answer comes on the reader thread in real time, and a screen it opens slides in
     // on the manual clock: both move, the clock by `step` a turn of the main loop, until
     // `done`, for at most kStateWait s of real time.
-    bool waitUntil(const std::function<bool()>& done, double step = 0.01) {
+    [[nodiscard]] bool waitUntil(const std::function<bool()>& done, double step = 0.01) {
         return platform::RunLoop::main().runUntil(
             [&] {
                 if (done()) return true;
@@ -274,7 +274,8 @@ TEST_F(LobbyWaits, EveryPickerOpensOnItsFieldsValueAndOnlyAClickOrReturnChooses)
             EXPECT_FALSE(shownById(c.picker)) << "Done closes it";
             EXPECT_EQ(field->text(), highlightedThen) << "Done chooses the highlighted row";
             if (c.sends) {
-                ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 3; }, 30));
+                ASSERT_TRUE(
+                    platform::RunLoop::main().runUntil([&] { return portal().messages(1002).size() >= 3; }, 30));
                 advance(0.5);
                 ASSERT_TRUE(portalCaughtUp());
                 EXPECT_EQ(portal().messages(1002).size(), 3u) << "one record for Done's choice";

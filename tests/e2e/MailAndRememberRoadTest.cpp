@@ -54,7 +54,7 @@ protected:
         ASSERT_TRUE(drives(signInScript() + "screen GameView\n"));
     }
     // Runs the main loop (real time) until the mailbox lists `count` mails.
-    bool waitForMailCount(size_t count) {
+    [[nodiscard]] bool waitForMailCount(size_t count) {
         return platform::RunLoop::main().runUntil([count] { return UIController::listMessageCount() >= count; }, 10);
     }
 };
@@ -132,7 +132,8 @@ TEST_P(RememberSwitch, ThePasswordIsKeptOnlyWhenTheSwitchIsOn) {
     // A refused sign-in ends when its connection does: the reader thread's last report
     // reaches the main loop a moment after the refusal shows.
     const std::string expected = c.passwordAfter;
-    platform::RunLoop::main().runUntil([&] { return defaults.stringForKey("password") == expected; }, 30);
+    EXPECT_TRUE(
+        platform::RunLoop::main().runUntil([&] { return defaults.stringForKey("password") == expected; }, kStateWait));
     defaults.reset(); // what the next run reads
     EXPECT_EQ(defaults.boolForKey("savednextLogin"), c.switchOn);
     EXPECT_EQ(defaults.stringForKey("password"), c.passwordAfter);

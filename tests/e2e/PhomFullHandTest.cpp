@@ -157,7 +157,7 @@ TEST_F(PhomFullHand, MeldsAndLayOffsFillTheSeatsRowsAndTheFinishShowsPointsThenT
     // The second change is the last message: read once its seat shows it (a loaded machine
     // may take longer than the send's own wait to hand it over).
     auto money = [&](int seat) { return view->seat(seat).btnMoney->titleForState(platform::ui::ControlState::Normal); };
-    platform::RunLoop::main().runUntil([&] { return money(2) != "500.000 Zel"; }, 10);
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return money(2) != "500.000 Zel"; }, kStateWait));
     EXPECT_EQ(money(1), "503.000 Zel");
     EXPECT_EQ(money(2), "499.000 Zel");
     advance(0.6);

@@ -125,8 +125,8 @@ TEST_F(PhomStubWire, ADealIsStartedAndARoundPlayedWithRefusalsOutOfTurn) {
         << "room, board and the melds, without the count";
     send(67, {1, 1, uint8_t(hand[9])});
     EXPECT_EQ(refusal(), "Không gửi được");
-    // A negative check's chance: an answer to the grouping, which must not come, would come meanwhile.
-    EXPECT_FALSE(next(68, -1, 0.3)) << "the grouping gets no answer";
+    // An answer to the grouping must not come.
+    EXPECT_TRUE(nothingComesWithin(0.3, 68)) << "the grouping gets no answer";
 }
 
 TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersForTheNext) {
@@ -182,9 +182,9 @@ TEST_F(PhomStubWire, FourDiscardsEachEndTheDealWithScoresMoneyAndReadyPlayersFor
         ASSERT_TRUE(ready);
         EXPECT_EQ(ready->data(), Bytes().int32(id).boolean(true).data());
     }
-    // The table waits for the owner's start; the next deal is dealt afresh. A negative
-    // check's chance: a deal that must not come before the start would come meanwhile.
-    EXPECT_FALSE(next(21, -1, 0.3));
+    // The table waits for the owner's start; the next deal is dealt afresh: a deal must not
+    // come before the start.
+    EXPECT_TRUE(nothingComesWithin(0.3, 21));
     EXPECT_EQ(dealt().size(), 10u);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/StateWaits.h"
+
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -9,7 +11,6 @@
 #include <sstream>
 #include <string>
 #include <sys/types.h>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -75,10 +76,8 @@ inline std::string runningAfterTheirEnd(const std::map<pid_t, std::string>& star
             if (stillRuns(pid, start)) running += " " + std::to_string(pid);
         return running;
     };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!left().empty() && std::chrono::steady_clock::now() < deadline)
-        // Paces the look at the processes until they are gone or the bound passes.
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // What is left running is told below, whether they ended in time or not.
+    (void)lookUntil([&] { return left().empty(); });
     const std::string running = left();
     for (const auto& [pid, start] : started)
         if (stillRuns(pid, start)) ::kill(pid, SIGKILL);

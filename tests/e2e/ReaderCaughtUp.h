@@ -19,7 +19,7 @@ namespace kavo::test {
 // to its listener, so that their main-thread work is posted, while the main thread runs
 // none of it. The log is captured meanwhile and written on as usual. False when the
 // reader has not come to the marker within `timeout` seconds (a bound, not a guess).
-template <class Portal> bool readerHasRead(Portal& portal, double timeout = 30) {
+template <class Portal> [[nodiscard]] bool readerHasRead(Portal& portal, double timeout = 30) {
     struct Seen {
         std::mutex mutex;
         std::condition_variable changed;

@@ -101,7 +101,7 @@ protected:
         return seat ? amountIn(seat->text()) : -1;
     }
     // Waits (real time) until the player's money is `amount`: the stub's answer came.
-    static bool moneyBecomes(int64_t amount) {
+    [[nodiscard]] static bool moneyBecomes(int64_t amount) {
         return platform::RunLoop::main().runUntil([&] { return myMoney() == amount; }, 15);
     }
 
@@ -137,8 +137,9 @@ protected:
         auto grid = topScreenAs<KavoViewController>();
         if (!grid || !grid->lottoSubView()) return {-1, 0};
         const auto& panel = grid->lottoSubView();
-        platform::RunLoop::main().runUntil(
-            [&] { return panel->dataLottoHistory().arrayValue().size() >= 2 && panel->remainTime() > 0; }, 10);
+        // A panel that never shows them is told below.
+        (void)platform::RunLoop::main().runUntil(
+            [&] { return panel->dataLottoHistory().arrayValue().size() >= 2 && panel->remainTime() > 0; }, kStateWait);
         const auto& rows = panel->dataLottoHistory().arrayValue();
         if (rows.size() < 2) return {-1, 0};
         const std::string draw = rows[1].stringValue(); // "Kỳ N"

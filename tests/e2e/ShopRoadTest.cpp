@@ -80,7 +80,7 @@ protected:
                ClientWorld::kServerName + "\ntap text=" + ClientWorld::kServerName + "\nscreen GameView\nadvance 0.5\n";
     }
     static int64_t money() { return UIController::myInfo()->money(); }
-    bool moneyBecomes(int64_t value) {
+    [[nodiscard]] bool moneyBecomes(int64_t value) {
         return platform::RunLoop::main().runUntil([&] { return money() == value; }, 30);
     }
     static void pressAlert(int index) {

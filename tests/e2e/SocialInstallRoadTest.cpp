@@ -9,6 +9,7 @@
 #include "sdk/socialnet/SNSettings.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/FakeSocialNetwork.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 using namespace kavo;
@@ -56,8 +57,8 @@ protected:
         ASSERT_TRUE(waitForCommand(2301)) << log();
         for (int i = 0; i < 20; ++i)
             drive("advance 0.1\n");
-        EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return installRequests().size() >= requests; },
-                                                       kStateWait));
+        EXPECT_TRUE(
+            platform::RunLoop::main().runUntil([&] { return installRequests().size() >= requests; }, kStateWait));
         drive("advance 0.1\n");
     }
     std::vector<std::string> installRequests() {
@@ -82,13 +83,13 @@ TEST_F(SocialInstallRoad, AnAttributionIdIsAnnouncedOnceAfterTheSignIn) {
         << log();
     // The date is stored by the post's answer, which the client handles after the server
     // has recorded the post: on a loaded machine, later than one turn of the loop.
-    EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return !storedDate().isNull(); }, 10));
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return !storedDate().isNull(); }, kStateWait));
 }
 
 TEST_F(SocialInstallRoad, WithoutAnyIdNothingIsAnnounced) {
     signInAndSettle(0);
-    // A negative check's chance: an announcement that must not be made would come meanwhile.
-    platform::RunLoop::main().runUntil([] { return false; }, 0.3);
+    // An announcement that must not be made.
+    EXPECT_TRUE(nothingComesWithin(0.3, [&] { return !installRequests().empty() || !storedDate().isNull(); }));
     EXPECT_TRUE(installRequests().empty());
     EXPECT_TRUE(storedDate().isNull());
 }

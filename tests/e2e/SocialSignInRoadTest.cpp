@@ -60,7 +60,7 @@ protected:
 
     // The page is fetched in real time and the dialog's fade runs on the manual clock:
     // both move until `done`, for at most 30 s of real time.
-    bool pageUntil(const std::function<bool()>& done) {
+    [[nodiscard]] bool pageUntil(const std::function<bool()>& done) {
         return platform::RunLoop::main().runUntil(
             [&] {
                 advance(0.01);

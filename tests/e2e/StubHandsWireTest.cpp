@@ -61,7 +61,7 @@ protected:
         EXPECT_EQ(total, 0) << "what one wins the others lose";
     }
     // The next message of any of `commands`, in arrival order.
-    std::optional<Message> nextOf(std::initializer_list<int16_t> commands, double timeout = 15) {
+    [[nodiscard]] std::optional<Message> nextOf(std::initializer_list<int16_t> commands, double timeout = kStateWait) {
         const auto wanted = [&](int16_t id, const ByteVector&) {
             return std::find(commands.begin(), commands.end(), id) != commands.end();
         };
@@ -76,7 +76,7 @@ protected:
 
     // Passes at every turn of mine until the game is over (the stub plays my lowest
     // card when I may not pass); false when the end never came.
-    bool passUntilTheEnd(int32_t me) {
+    [[nodiscard]] bool passUntilTheEnd(int32_t me) {
         for (int moves = 0; moves < 200; ++moves) {
             auto message = nextOf({21, 49, 50});
             if (!message) return false;
@@ -389,8 +389,8 @@ TEST_F(HandsWire, ACaoRuaHandLastsItsTimeUnlessEveryoneTurnsUp) {
         turned->readShort(); // room, board
         EXPECT_EQ(turned->readInt(), stubPlayer);
     }
-    // A negative check's chance: the reveal, which must not come before my cards are up, would come meanwhile.
-    EXPECT_FALSE(next(50, -1, 0.5)) << "my cards are still down";
+    // The reveal must not come before my cards are up.
+    EXPECT_TRUE(nothingComesWithin(0.5, 50)) << "my cards are still down";
     send(21, Bytes().byte(1).byte(1).raw({dealt->data()[7], dealt->data()[8], dealt->data()[9]}).data());
     EXPECT_TRUE(next(50)) << "every hand is up: the reveal";
     EXPECT_EQ(bonuses(4, 1).size(), 4u);

@@ -342,15 +342,10 @@ TEST_F(LotteryWire, AWinningTicketPaysSeventyTimesItsStake) {
 TEST_F(LotteryWire, APlayerWithoutABetIsNotToldOfTheDraw) {
     ASSERT_NE(signInAndChoose("an", 3), 0);
     const int32_t before = newestDraw();
-    // The history changes when a draw has been made (every 8 s); asked again every 50 ms at
-    // most, up to a bound far above the period.
+    // The history changes when a draw has been made (every 8 s); asked again every 50 ms, up
+    // to a bound far above the period.
     int32_t after = before;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (after == before && std::chrono::steady_clock::now() < deadline) {
-        listener_.waitForMessages(listener_.messages().size() + 1, 0.05);
-        after = newestDraw();
-    }
-    ASSERT_NE(after, before) << "a draw was made";
+    ASSERT_TRUE(lookUntil([&] { return (after = newestDraw()) != before; }, 60, 0.05)) << "a draw was made";
     for (const auto& message : listener_.messages())
         EXPECT_NE(message.commandId, 1404) << "no result for a player who did not bet";
 }
@@ -804,14 +799,7 @@ std::string tokenFrom(uint16_t httpPort) {
     if (!page.valid()) return "";
     const std::string request = "GET /dialog/oauth HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
     if (!sendAll(page.get(), reinterpret_cast<const uint8_t*>(request.data()), request.size())) return "";
-    std::string answer;
-    StopSignal never;
-    char buffer[1024];
-    while (waitReadable(page.get(), never, 5) == WaitResult::Ready) {
-        const ssize_t n = ::recv(page.get(), buffer, sizeof buffer, 0);
-        if (n <= 0) break;
-        answer.append(buffer, size_t(n));
-    }
+    const std::string answer = readUntilClosed(page.get());
     const size_t start = answer.find("access_token=");
     if (start == std::string::npos) return "";
     const size_t end = answer.find('&', start);

@@ -2,6 +2,7 @@
 
 #include "tests/e2e/ChildProcess.h"
 #include "tests/support/Sockets.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <csignal>
@@ -49,14 +50,15 @@ public:
     void stop() {
         if (child_.pid() > 0) {
             ::kill(child_.pid(), SIGTERM);
-            child_.wait(30);
+            // One that does not end within the bound is killed below.
+            (void)child_.wait(kStateWait);
         }
         child_.stop();
     }
     // The stub's next line of output after the one that said it listens (the stub writes
     // its lines of results there when KAVO_STUB_TELL_RESULTS is set), or nothing when
     // `timeout` passes or the output ends.
-    std::optional<std::string> readLine(double timeout) { return child_.readLine(timeout); }
+    [[nodiscard]] std::optional<std::string> readLine(double timeout) { return child_.readLine(timeout); }
     uint16_t port() const { return port_; }
     pid_t pid() const { return child_.pid(); }
     uint16_t httpPort() const { return httpPort_; }

@@ -3,6 +3,7 @@
 // while the others are served, and a stub stopped under traffic ends every session
 // cleanly.
 #include "tests/e2e/StubWire.h"
+#include "tests/support/StateWaits.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -81,20 +82,21 @@ TEST(StubSessions, EveryOneOfABurstOfClientsIsConnectedAtOnceAndAnswered) {
     }
     // A connection the system did not complete is tried again a second later and, with
     // the stub stopped, never completes: the bound is for that.
-    const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     size_t connected = 0, ended = 0;
-    while (ended < connecting.size() && std::chrono::steady_clock::now() < bound) {
-        if (::poll(connecting.data(), connecting.size(), 100) <= 0) continue;
-        for (pollfd& one : connecting) {
-            if (one.fd < 0 || one.revents == 0) continue;
-            int error = 0;
-            socklen_t length = sizeof error;
-            ::getsockopt(one.fd, SOL_SOCKET, SO_ERROR, &error, &length);
-            connected += error == 0;
-            ++ended;
-            one.fd = -1; // looked at no more
+    (void)lookUntil([&] {
+        if (::poll(connecting.data(), connecting.size(), 0) > 0) {
+            for (pollfd& one : connecting) {
+                if (one.fd < 0 || one.revents == 0) continue;
+                int error = 0;
+                socklen_t length = sizeof error;
+                ::getsockopt(one.fd, SOL_SOCKET, SO_ERROR, &error, &length);
+                connected += error == 0;
+                ++ended;
+                one.fd = -1; // looked at no more
+            }
         }
-    }
+        return ended >= connecting.size();
+    });
     stopped.reset();
     EXPECT_EQ(connected, connecting.size()) << "connections completed while the stub accepted none";
     bare.clear();

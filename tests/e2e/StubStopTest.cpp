@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace kavo::test {
@@ -56,20 +55,15 @@ TEST(StubStop, AStopWhileClientsAreConnectingEndsTheStubAndEverySessionEveryTime
         StubProcess stub({}, {{"TMPDIR", folder.path}}, log);
         ASSERT_TRUE(stub.ready());
         Crowd crowd(stub.port());
-        // The bound is for a stub that never starts a session, not a guess at its speed.
-        const auto started = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (sessionsStarted(log) < kStartedAtTheStop && std::chrono::steady_clock::now() < started)
-            // Paces the reading of the log until enough sessions are started.
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        ASSERT_GE(sessionsStarted(log), kStartedAtTheStop);
+        // The bound is for a stub that never starts a session, not a guess at its speed; the
+        // log is read every 2 ms, so that the stop comes while the others still connect.
+        ASSERT_TRUE(lookUntil([&] { return sessionsStarted(log) >= kStartedAtTheStop; }, 60, 0.002));
         // The stub is this test's own child; it leads a process group that its sessions join.
         const pid_t group = stub.pid();
         ASSERT_EQ(::kill(group, SIGTERM), 0);
         // Gone: the bound is for a process that never ends, not a guess at how soon one does.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!runningInGroup(group).empty() && std::chrono::steady_clock::now() < deadline)
-            // Paces the look at the processes until they are gone or the bound passes.
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        // What is left is told below.
+        (void)lookUntil([&] { return runningInGroup(group).empty(); });
         const auto left = runningInGroup(group);
         std::string running;
         for (pid_t pid : left)
@@ -100,11 +94,8 @@ TEST(StubStop, AStopWhileASessionPausesASpendEndsTheStubWithTheSpendMadeWhole) {
         ASSERT_EQ(::kill(group, SIGTERM), 0);
         // Gone: the bound is for a process that never ends (the pause alone would hold the
         // session for two minutes), not a guess at how soon one does.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!runningInGroup(group).empty() && std::chrono::steady_clock::now() < deadline)
-            // Paces the look at the processes until they are gone or the bound passes.
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        ASSERT_TRUE(runningInGroup(group).empty()) << "the stub or its paused session still runs after the stop";
+        ASSERT_TRUE(lookUntil([&] { return runningInGroup(group).empty(); }))
+            << "the stub or its paused session still runs after the stop";
     }
     StubProcess next({"--state-dir", state}, {{"TMPDIR", folder.path}}, folder.path + "/next.log");
     ASSERT_TRUE(next.ready());

@@ -4,6 +4,7 @@
 #include "tests/e2e/StubProcess.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/RecordingListener.h"
+#include "tests/support/StateWaits.h"
 
 #include <algorithm>
 #include <chrono>
@@ -14,7 +15,6 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -24,23 +24,26 @@ namespace kavo::test {
 // command and the body) takes, waiting for it; `seen` moves past it. The wait is
 // generous: the whole suite may be running beside it.
 template <class Wanted>
-std::optional<Message> nextMatching(RecordingListener& listener, size_t& seen, Wanted wanted, double timeout = 15) {
+[[nodiscard]] std::optional<Message> nextMatching(RecordingListener& listener, size_t& seen, Wanted wanted,
+                                                  double timeout = kStateWait) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (;;) {
         const auto all = listener.messages();
         for (size_t i = seen; i < all.size(); ++i) {
             if (!wanted(all[i].commandId, all[i].body)) continue;
             seen = i + 1;
             return Message(all[i].commandId, all[i].body);
         }
-        listener.waitForMessages(all.size() + 1, 0.05);
+        const double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0) return std::nullopt;
+        // Whether one came or not, what was recorded is looked at again.
+        (void)listener.waitForMessages(all.size() + 1, left);
     }
-    return std::nullopt;
 }
 
 // The next reply of `command` (and, when `sub` is not -1, whose first byte is `sub`).
-inline std::optional<Message> nextReply(RecordingListener& listener, size_t& seen, int16_t command, int sub = -1,
-                                        double timeout = 15) {
+[[nodiscard]] inline std::optional<Message> nextReply(RecordingListener& listener, size_t& seen, int16_t command,
+                                                      int sub = -1, double timeout = kStateWait) {
     const auto wanted = [&](int16_t id, const ByteVector& body) {
         return id == command && (sub == -1 || (!body.empty() && int8_t(body[0]) == sub));
     };
@@ -50,20 +53,23 @@ inline std::optional<Message> nextReply(RecordingListener& listener, size_t& see
 // The pid of the process that the stub's log says pauses a spend of `account`, once it
 // says so; -1 when the log has not within `timeout` seconds (a bound, not a guess).
 inline pid_t processPausingASpendOf(const std::string& log, const std::string& account, double timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
     const std::string said = "portal-stub: process ";
     const std::string pauses = " pauses a spend of " + account + " ";
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::ifstream file(log);
-        for (std::string line; std::getline(file, line);) {
-            const size_t at = line.find(said);
-            if (at != std::string::npos && line.find(pauses, at) != std::string::npos)
-                return pid_t(std::atoi(line.c_str() + at + said.size()));
-        }
-        // Paces the reading of the log until the line is there.
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return -1;
+    pid_t pausing = -1;
+    (void)lookUntil(
+        [&] {
+            std::ifstream file(log);
+            for (std::string line; std::getline(file, line);) {
+                const size_t at = line.find(said);
+                if (at != std::string::npos && line.find(pauses, at) != std::string::npos) {
+                    pausing = pid_t(std::atoi(line.c_str() + at + said.size()));
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return pausing;
 }
 
 // A folder of the test's own under /tmp, removed with the object.
@@ -107,7 +113,7 @@ public:
     ~StubPerson() { client_.close(); }
     bool connected() { return listener_.waitFor(RecordingListener::Event::ConnectionOK); }
     void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
-    std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
+    [[nodiscard]] std::optional<Message> next(int16_t command, int sub = -1, double timeout = kStateWait) {
         return nextReply(listener_, seen_, command, sub, timeout);
     }
     // The next reply of any of `commands`.
@@ -118,7 +124,7 @@ public:
         return nextMatching(listener_, seen_, wanted, timeout);
     }
     // The next message, whatever it is.
-    std::optional<Message> nextAny() {
+    [[nodiscard]] std::optional<Message> nextAny() {
         return nextMatching(listener_, seen_, [](int16_t, const ByteVector&) { return true; });
     }
     // Connects and signs in as `name`: the sign-in's answer (3: his id, his balance).
@@ -136,7 +142,7 @@ public:
     }
     const RecordingListener& listener() const { return listener_; }
     // Whether the stub ended the connection within `timeout` seconds.
-    bool dropped(double timeout) { return listener_.waitForEnd(timeout); }
+    [[nodiscard]] bool dropped(double timeout) { return listener_.waitForEnd(timeout); }
 
 private:
     RecordingListener listener_;
@@ -171,8 +177,16 @@ protected:
 public:
     // As a StubPerson: a request, and the next reply of a command.
     void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
-    std::optional<Message> next(int16_t command, int sub = -1, double timeout = 15) {
+    [[nodiscard]] std::optional<Message> next(int16_t command, int sub = -1, double timeout = kStateWait) {
         return nextReply(listener_, seen_, command, sub, timeout);
+    }
+    // A negative check: no reply of `command` (and `sub`) comes within `seconds` after those
+    // read so far. It takes none: the next `next` reads on from where the last one did.
+    [[nodiscard]] bool nothingComesWithin(double seconds, int16_t command, int sub = -1) {
+        return kavo::test::nothingComesWithin(seconds, [&] {
+            size_t from = seen_;
+            return nextReply(listener_, from, command, sub, 0).has_value();
+        });
     }
 
 protected:

@@ -44,7 +44,7 @@ protected:
         return std::dynamic_pointer_cast<GameTableView>(KavoOnlineAppDelegate::getInstance().topViewController());
     }
     void waitFor(const std::function<bool()>& done) {
-        platform::RunLoop::main().runUntil(done, 30);
+        ASSERT_TRUE(platform::RunLoop::main().runUntil(done, kStateWait));
         advance(0.5);
     }
     // Signs in, makes a hundred visits and answers what the last fifty added to the heap.
@@ -89,12 +89,13 @@ protected:
     void send(std::initializer_list<Message> messages, const std::function<bool(TienLenView&)>& shown) {
         for (const Message& message : messages)
             ASSERT_TRUE(portal().sendToClient(message));
-        platform::RunLoop::main().runUntil(
+        ASSERT_TRUE(platform::RunLoop::main().runUntil(
             [&] {
                 auto table = GameController::getTienLenView();
                 return table && shown(*table);
             },
-            5);
+            kStateWait))
+            << "the table does not show what the last message did";
         advance(0.1);
     }
     static Message move(int32_t who, uint8_t card, int32_t next) {

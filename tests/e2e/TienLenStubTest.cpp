@@ -52,7 +52,8 @@ TEST_P(TienLenStub, ThePlayerOpensWithTheThreeOfSpadesThenPassesThroughAGameThat
     ASSERT_NE(secondGame.find("tap id=btnSkip"), std::string::npos);
     ASSERT_TRUE(drives(firstGame + "wait id=btnStart 30\n"));
     // The money comes in the stub's next message, after the result that shows the button.
-    platform::RunLoop::main().runUntil([&] { return UIController::myInfo()->money() != before; }, 10);
+    EXPECT_TRUE(
+        platform::RunLoop::main().runUntil([&] { return UIController::myInfo()->money() != before; }, kStateWait));
     EXPECT_EQ(UIController::myInfo()->money(), before - 100) << "the game lost at board 1's stake of 100";
     EXPECT_EQ(table->btnStart()->titleForState(platform::ui::ControlState::Normal), text("KAVO_continuee"))
         << "the game's result is on the table";

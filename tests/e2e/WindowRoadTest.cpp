@@ -4,6 +4,7 @@
 // never taps. Needs Xvfb and xdotool (scripts/setup installs both).
 #include "tests/e2e/ChildProcess.h"
 #include "tests/e2e/TableRoad.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <chrono>
@@ -50,16 +51,21 @@ protected:
             close(ready[0]);
             return false;
         }
+        // The display's number, one line; a server that ends without it ends the look.
         std::string number;
-        pollfd p{ready[0], POLLIN, 0};
-        const auto deadline = Clock::now() + std::chrono::seconds(15);
-        while (Clock::now() < deadline && number.find('\n') == std::string::npos) {
-            if (poll(&p, 1, 200) <= 0) continue;
-            char c[16];
-            const ssize_t n = read(ready[0], c, sizeof c);
-            if (n <= 0) break;
-            number.append(c, size_t(n));
-        }
+        bool ended = false;
+        (void)lookUntil([&] {
+            pollfd p{ready[0], POLLIN, 0};
+            while (!ended && number.find('\n') == std::string::npos && poll(&p, 1, 0) > 0) {
+                char c[16];
+                const ssize_t n = read(ready[0], c, sizeof c);
+                if (n <= 0)
+                    ended = true;
+                else
+                    number.append(c, size_t(n));
+            }
+            return ended || number.find('\n') != std::string::npos;
+        });
         close(ready[0]);
         if (number.find('\n') == std::string::npos) return false;
         display_ = ":" + number.substr(0, number.find('\n'));

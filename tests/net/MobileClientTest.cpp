@@ -6,6 +6,7 @@
 #include "tests/support/FaultProxy.h"
 #include "tests/support/NeverAcceptingListener.h"
 #include "tests/support/RecordingListener.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/TestPortal.h"
 
 #include <atomic>
@@ -31,21 +32,8 @@ namespace {
 
 constexpr const char* kHost = "127.0.0.1";
 
-// Runs nothing for a while: a negative check's chance, in which an event that must not
-// come would come. Never before a check that something did happen.
-void chanceToGoWrong(double seconds) {
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
-
-// Until `done` or 30 s, looking every 10 ms: a bound for what never comes.
-bool until(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return done();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
+using kavo::test::lookUntil;
+using kavo::test::nothingComesWithin;
 
 Message request(int16_t cmd, int32_t value) {
     Message m(cmd);
@@ -86,7 +74,7 @@ protected:
     // Waits until every thread of the client's connections has left: no event of theirs
     // comes after.
     bool threadsLeft() {
-        return until([this] { return client.threadsGone(); });
+        return lookUntil([this] { return client.threadsGone(); });
     }
     void connectAndWait(uint16_t port) {
         ASSERT_TRUE(client.connectToHost(kHost, port));
@@ -161,8 +149,9 @@ TEST_F(MobileClientTest, ConnectingWhileConnectedReturnsTrueAndKeepsTheKey) {
     connectAndWait(portal.port());
     int64_t key = client.connectionKey();
     EXPECT_TRUE(client.connectToHost(kHost, portal.port()));
-    // A negative check's chance: a second connection that must not be made would be made meanwhile.
-    chanceToGoWrong(0.2);
+    // A second connection, or a second ConnectionOK, must not come.
+    EXPECT_TRUE(nothingComesWithin(
+        0.2, [&] { return portal.connectionCount() > 1 || listener.count(Event::ConnectionOK) > 1; }));
     EXPECT_EQ(portal.connectionCount(), 1);
     EXPECT_EQ(client.connectionKey(), key);
     EXPECT_EQ(listener.count(Event::ConnectionOK), 1);
@@ -214,8 +203,8 @@ TEST_F(MobileClientTest, ANewConnectAfterManualDisconnectAbortsThePendingAttempt
     ASSERT_TRUE(client.connectToHost(kHost, silent.port()));
     client.manualDisconnect();
     connectAndWait(portal.port());
-    // A negative check's chance: past the old attempt's time-out, its failure would come.
-    chanceToGoWrong(0.6);
+    // Past the old attempt's time-out, its failure must not come.
+    EXPECT_TRUE(nothingComesWithin(0.6, [&] { return listener.events().size() > 1; }));
     EXPECT_EQ(listener.events(), std::vector<Event>{Event::ConnectionOK});
     EXPECT_TRUE(client.isConnected());
 }
@@ -285,8 +274,8 @@ TEST_F(MobileClientTest, ANewConnectRightAfterEachEndHearsOnlyItsOwnEvents) {
         ASSERT_TRUE(listener.waitFor(Event::ConnectionOK));
         client.sendMessage(request(9, connections));
         ASSERT_TRUE(portal.waitFor(9, 5));
-        // A negative check's chance: an event of the ended connection would come meanwhile.
-        chanceToGoWrong(0.2);
+        // An event of the ended connection must not come.
+        EXPECT_TRUE(nothingComesWithin(0.2, [&] { return listener.events().size() > 1; }));
         EXPECT_EQ(listener.events(), std::vector<Event>{Event::ConnectionOK});
         EXPECT_TRUE(client.isConnected());
         portal.clearMessages();
@@ -366,7 +355,7 @@ TEST_F(MobileClientTest, ADisconnectWhileTheReaderWaitsForTheMainThreadNeitherHa
     ASSERT_TRUE(portal.sendToClient(Message(3)));
     ASSERT_TRUE(listener.waitForMessages(1));
     // The reader is now parked in the hop; the main thread ends the connection.
-    ASSERT_TRUE(until([&] { return loop.hasPendingTasks(); }));
+    ASSERT_TRUE(lookUntil([&] { return loop.hasPendingTasks(); }));
     client.disconnect();
     EXPECT_EQ(listener.count(Event::Disconnected), 1);
     EXPECT_TRUE(loop.runUntil([this] { return hopReturned.load(); }, 30));
@@ -447,9 +436,8 @@ TEST_F(MobileClientTest, AnIdleConnectionUsesNoCPU) {
         return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
     };
     double before = cpu();
-    // A negative check's chance: the stretch the CPU time is measured over, in which a
-    // connection that spins would spend it.
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // The stretch the CPU time is measured over, in which a connection that spins would spend it.
+    EXPECT_TRUE(nothingComesWithin(0.5, [&] { return cpu() - before >= 0.05; }));
     double used = cpu() - before;
     EXPECT_LT(used, 0.05) << "process CPU time over 0.5 s idle";
     EXPECT_TRUE(client.isConnected());
@@ -506,7 +494,7 @@ TEST_F(MobileClientTest, AWriteThatFailsEndsTheConnectionWithOneFailure) {
     std::atomic<bool> release{false};
     listener.setOnMessage([&](Message&) {
         ++hookCalls;
-        until([&] { return release.load(); });
+        EXPECT_TRUE(lookUntil([&] { return release.load(); })) << "the test did not release the reader";
     });
     FaultProxy proxy(portal.port());
     connectAndWait(proxy.port());

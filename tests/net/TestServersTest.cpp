@@ -2,13 +2,17 @@
 
 #include "net/FrameReader.h"
 #include "tests/support/Sockets.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/TestHttpServer.h"
 #include "tests/support/TestPortal.h"
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <future>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 #include <sys/socket.h>
 #include <thread>
 
@@ -18,21 +22,17 @@ using kavo::test::TestPortal;
 
 namespace {
 
-// Sends one GET and returns everything the server sent before closing (or "" after
-// `timeout` seconds of silence).
-std::string get(uint16_t port, const std::string& path, double timeout = 5.0) {
+// Sends one GET: the connection its answer comes on.
+kavo::test::Fd request(uint16_t port, const std::string& path) {
     auto fd = kavo::test::connectToLoopback(port);
     std::string request = "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
     kavo::test::sendAll(fd.get(), reinterpret_cast<const uint8_t*>(request.data()), request.size());
-    kavo::test::StopSignal never;
-    std::string reply;
-    char buffer[1024];
-    while (kavo::test::waitReadable(fd.get(), never, timeout) == kavo::test::WaitResult::Ready) {
-        ssize_t n = ::recv(fd.get(), buffer, sizeof buffer, 0);
-        if (n <= 0) break;
-        reply.append(buffer, size_t(n));
-    }
-    return reply;
+    return fd;
+}
+
+// Sends one GET and returns everything the server sent before closing.
+std::string get(uint16_t port, const std::string& path) {
+    return kavo::test::readUntilClosed(request(port, path).get());
 }
 
 } // namespace
@@ -44,7 +44,7 @@ TEST(TestHttpServer, ServesTheTextAtItsPathAndRecordsTheRequest) {
     EXPECT_EQ(reply.rfind("HTTP/1.1 200", 0), 0u);
     EXPECT_NE(reply.find("\r\n\r\nLocal|127.0.0.1:9000;"), std::string::npos);
     EXPECT_EQ(get(http.port(), "/other").rfind("HTTP/1.1 404", 0), 0u);
-    ASSERT_TRUE(http.waitForRequests(2, 5));
+    ASSERT_TRUE(http.waitForRequests(2, kavo::test::kStateWait));
     EXPECT_EQ(http.requests()[0].method, "GET");
     EXPECT_EQ(http.requests()[0].path, "/servers.txt");
     EXPECT_EQ(http.url("/a"), "http://127.0.0.1:" + std::to_string(http.port()) + "/a");
@@ -58,8 +58,50 @@ TEST(TestHttpServer, AnswersEmptyWithAnErrorOrNotAtAll) {
     http.answerStatus(503);
     EXPECT_EQ(get(http.port(), "/x").rfind("HTTP/1.1 503", 0), 0u);
     http.holdConnections();
-    EXPECT_EQ(get(http.port(), "/x", 0.3), "");
+    const auto held = request(http.port(), "/x");
+    ASSERT_TRUE(http.waitForRequests(3, kavo::test::kStateWait));
+    // A held connection gets no answer.
+    const kavo::test::StopSignal never;
+    EXPECT_TRUE(kavo::test::nothingComesWithin(
+        0.3, [&] { return kavo::test::waitReadable(held.get(), never, 0) == kavo::test::WaitResult::Ready; }));
     EXPECT_EQ(http.requests().size(), 3u);
+}
+
+// KAVO_PORTAL_HOLD_BACK as a test sets it, and as it was after.
+class HoldBackSetting {
+public:
+    explicit HoldBackSetting(const char* seconds) {
+        if (const char* before = std::getenv(kName)) before_ = before;
+        ::setenv(kName, seconds, 1);
+    }
+    ~HoldBackSetting() {
+        if (before_)
+            ::setenv(kName, before_->c_str(), 1);
+        else
+            ::unsetenv(kName);
+    }
+
+private:
+    static constexpr const char* kName = "KAVO_PORTAL_HOLD_BACK";
+    std::optional<std::string> before_;
+};
+
+// Held back as the tests' portal is (scripts/slow): a request is recorded and answered half a
+// second after it came, and the answer goes half a second later again, so that a test that
+// looks a fixed time for either misses it.
+TEST(TestHttpServer, HeldBackARequestIsRecordedLateAndItsAnswerSentLaterStill) {
+    const HoldBackSetting halfASecond("0.5");
+    TestHttpServer http;
+    http.serveText("/late", "muon");
+    const auto fd = request(http.port(), "/late");
+    EXPECT_TRUE(kavo::test::nothingComesWithin(0.2, [&] { return !http.requests().empty(); })) << "recorded as it came";
+    ASSERT_TRUE(http.waitForRequests(1, kavo::test::kStateWait));
+    const kavo::test::StopSignal never;
+    EXPECT_TRUE(kavo::test::nothingComesWithin(0.2, [&] {
+        return kavo::test::waitReadable(fd.get(), never, 0) == kavo::test::WaitResult::Ready;
+    })) << "answered as it was recorded";
+    EXPECT_NE(kavo::test::readUntilClosed(fd.get()).find("\r\n\r\nmuon"), std::string::npos);
+    EXPECT_EQ(http.requests().size(), 1u);
 }
 
 // A fixture's handlers hold the fixture: the portal, which outlives it, must not run one
@@ -90,20 +132,16 @@ TEST(TestPortal, DroppingHandlersWaitsForTheRunningCallAndLaterRequestsFindNone)
     };
     ASSERT_TRUE(send(7));
     auto inHandler = entered.get_future();
-    ASSERT_EQ(inHandler.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    ASSERT_EQ(inHandler.wait_for(std::chrono::duration<double>(kavo::test::kStateWait)), std::future_status::ready);
 
     std::atomic<bool> finishedWhenDropReturned{false};
     auto drop = std::async(std::launch::async, [&] {
-        const bool idle = portal.dropHandlers(5);
+        const bool idle = portal.dropHandlers(kavo::test::kStateWait);
         finishedWhenDropReturned = finished.load();
         return idle;
     });
-    // The handler goes on only once the drop has begun (its handler is no longer set);
-    // looked at every 10 ms, for at most 30 s.
-    const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (portal.handlerOf(7) && std::chrono::steady_clock::now() < bound)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_FALSE(portal.handlerOf(7));
+    // The handler goes on only once the drop has begun (its handler is no longer set).
+    EXPECT_TRUE(kavo::test::lookUntil([&] { return !portal.handlerOf(7); }));
     release.set_value();
     EXPECT_TRUE(drop.get());
     EXPECT_TRUE(finishedWhenDropReturned.load());
@@ -112,7 +150,8 @@ TEST(TestPortal, DroppingHandlersWaitsForTheRunningCallAndLaterRequestsFindNone)
     portal.onCommand(8, [&](Message&, TestPortal::Reply&) { eightAnswered.set_value(); });
     ASSERT_TRUE(send(7));
     ASSERT_TRUE(send(8));
-    ASSERT_EQ(eightAnswered.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    ASSERT_EQ(eightAnswered.get_future().wait_for(std::chrono::duration<double>(kavo::test::kStateWait)),
+              std::future_status::ready);
     EXPECT_EQ(calls.load(), 1);
     EXPECT_EQ(portal.messages(7).size(), 2u);
 }

@@ -5,6 +5,7 @@
 #include "sdk/socialnet/SNSettings.h"
 #include "sdk/socialnet/json/SNDictionary.h"
 #include "tests/socialnet/SNRequestTestSupport.h"
+#include "tests/support/StateWaits.h"
 
 #include <random>
 
@@ -35,10 +36,11 @@ protected:
         advance(0.1);
         EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return http_.requests().size() >= requests; }, 30));
     }
-    // A negative check's chance: the main loop runs a short while more, in which a
-    // request or a stored date that must not come would come.
-    void nothingMoreComes() {
-        platform::RunLoop::main().runUntil([] { return false; }, 0.3);
+    // A negative check: while the main loop runs 0.3 s more, no request beyond the first
+    // `requests` comes and, when `undated`, no date is stored.
+    [[nodiscard]] bool nothingMoreComes(size_t requests, bool undated) {
+        return kavo::test::nothingComesWithin(
+            0.3, [&] { return http_.requests().size() > requests || (undated && !storedDate().isNull()); });
     }
     bool dateStored() {
         return platform::RunLoop::main().runUntil([this] { return !storedDate().isNull(); }, 30);
@@ -53,7 +55,7 @@ TEST_F(SNInstallTest, WithoutAnyIdNothingIsSentOrStored) {
     advance(0.05);
     EXPECT_TRUE(platform::RunLoop::main().nextTimerDate() >= 0);
     announce(0);
-    nothingMoreComes();
+    EXPECT_TRUE(nothingMoreComes(0, true));
     EXPECT_TRUE(http_.requests().empty());
     EXPECT_TRUE(storedDate().isNull());
 }
@@ -78,7 +80,7 @@ TEST_F(SNInstallTest, AnAttributionIdIsQueriedThenPostedOnceAndTheDateStored) {
     announce(2);
     SNSettings::resetInstallPingForTesting();
     announce(2);
-    nothingMoreComes();
+    EXPECT_TRUE(nothingMoreComes(2, false));
     EXPECT_EQ(http_.requests().size(), 2u);
 }
 
@@ -86,11 +88,11 @@ TEST_F(SNInstallTest, AQueryErrorStoresNothingAndSpendsTheProcessesChance) {
     platform::AdvertisingId::setIdentifierForTesting("ADV-1");
     network_.answerGraph("/123", R"({"error":{"code":1}})", 500);
     announce(1);
-    nothingMoreComes();
+    EXPECT_TRUE(nothingMoreComes(1, true));
     EXPECT_EQ(http_.requests().size(), 1u);
     EXPECT_TRUE(storedDate().isNull());
     announce(1);
-    nothingMoreComes();
+    EXPECT_TRUE(nothingMoreComes(1, false));
     EXPECT_EQ(http_.requests().size(), 1u);
 }
 
@@ -109,7 +111,7 @@ TEST_F(SNInstallTest, APostErrorAllowsALaterAttempt) {
         },
         30));
     EXPECT_TRUE(platform::RunLoop::main().runUntil([this] { return http_.requests().size() >= 4; }, 30));
-    nothingMoreComes();
+    EXPECT_TRUE(nothingMoreComes(4, true));
     EXPECT_TRUE(storedDate().isNull());
     EXPECT_EQ(http_.requests().size(), 4u);
 }
@@ -119,7 +121,7 @@ TEST_F(SNInstallTest, AnAppWithoutAttributionGetsTheDateAndNoPost) {
     network_.answerGraph("/123", R"({"supports_attribution":false})");
     announce(1);
     EXPECT_TRUE(dateStored());
-    nothingMoreComes();
+    EXPECT_TRUE(nothingMoreComes(1, false));
     EXPECT_EQ(http_.requests().size(), 1u);
 }
 
@@ -138,7 +140,7 @@ protected:
                 outcomes.push_back(error.empty() ? "ok" : error.info(SNErrorLoginFailedReasonKey));
             });
         EXPECT_TRUE(session->handleOpenURL("sn123://authorize#access_token=NEW&expires_in=3600"));
-        platform::RunLoop::main().runUntil([&] { return !outcomes.empty(); }, 10);
+        EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return !outcomes.empty(); }, kavo::test::kStateWait));
         return outcomes;
     }
 };
@@ -175,7 +177,7 @@ TEST_F(SNIdentityCheckTest, ComingBackRightAfterTheCallbackIsNoCancelOfTheCheckI
     ASSERT_TRUE(session->handleOpenURL("sn123://authorize#access_token=NEW&expires_in=3600"));
     // The application becomes active as the callback is handled.
     session->handleDidBecomeActive();
-    platform::RunLoop::main().runUntil([&] { return !outcomes.empty(); }, 10);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !outcomes.empty(); }, kavo::test::kStateWait));
     EXPECT_EQ(outcomes, std::vector<std::string>{"ok"});
     EXPECT_EQ(session->accessToken(), "NEW");
 }

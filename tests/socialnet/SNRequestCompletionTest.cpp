@@ -4,6 +4,7 @@
 #include "sdk/socialnet/json/SNArray.h"
 #include "sdk/socialnet/json/SNDictionary.h"
 #include "tests/socialnet/SNRequestTestSupport.h"
+#include "tests/support/StateWaits.h"
 
 namespace socialnet::test {
 namespace {
@@ -158,7 +159,8 @@ TEST_F(SNRequestCompletionTest, ALegacyDelegateHearsTheOutcomeInOrder) {
     auto connection = request->startWithCompletionHandler(
         [&](SNRequestConnection&, const SNValue&, const SNErrorPtr&) { handlerCalled = true; });
     EXPECT_EQ(request->state(), SNRequest::State::Loading);
-    platform::RunLoop::main().runUntil([&] { return request->state() == SNRequest::State::Complete; }, 10);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return request->state() == SNRequest::State::Complete; },
+                                                   kavo::test::kStateWait));
     EXPECT_EQ(delegate.calls,
               (std::vector<std::string>{"loading", "response 200", "raw {\"id\":\"4\"}", "load {id = 4; }"}));
     EXPECT_FALSE(handlerCalled);
@@ -168,7 +170,8 @@ TEST_F(SNRequestCompletionTest, ALegacyDelegateHearsTheOutcomeInOrder) {
     auto failed = std::make_shared<SNRequest>(nullptr, "me");
     failed->setDelegate(&failing);
     failed->startWithCompletionHandler(nullptr);
-    platform::RunLoop::main().runUntil([&] { return failed->state() == SNRequest::State::Complete; }, 10);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return failed->state() == SNRequest::State::Complete; },
+                                                   kavo::test::kStateWait));
     EXPECT_EQ(failing.calls, (std::vector<std::string>{"loading", "fail 5"}));
     ASSERT_TRUE(failed->error());
     EXPECT_EQ(failed->error()->code, 5);
@@ -204,7 +207,8 @@ TEST_F(SNRequestCompletionTest, ACompletedRequestStartsATokenExtensionThatIsDue)
     connection->startWithCacheIdentity(std::string("due"), false);
     ASSERT_TRUE(waitFor(outcomes, 1));
     ASSERT_EQ(connection->requests().size(), 1u);
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return http_.requests().size() >= 2; }, 10));
+    ASSERT_TRUE(
+        platform::RunLoop::main().runUntil([&] { return http_.requests().size() >= 2; }, kavo::test::kStateWait));
     EXPECT_EQ(http_.requests()[1].path.rfind("/method/auth.extendSSOAccessToken?", 0), 0u) << http_.requests()[1].path;
     // Not again within the hour.
     std::vector<Outcome> later;
@@ -258,7 +262,8 @@ TEST_F(SNRequestCompletionTest, AnInvalidTokenOnTheLegacyRoadExpiresTheRequestAn
     auto request = std::make_shared<SNRequest>(session, "me");
     request->setDelegate(&delegate);
     request->startWithCompletionHandler(nullptr);
-    platform::RunLoop::main().runUntil([&] { return request->state() == SNRequest::State::Complete; }, 10);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return request->state() == SNRequest::State::Complete; },
+                                                   kavo::test::kStateWait));
     EXPECT_EQ(delegate.calls, (std::vector<std::string>{"loading", "fail 5"}));
     EXPECT_TRUE(request->sessionDidExpire());
     EXPECT_FALSE(session->isOpen());
@@ -270,7 +275,8 @@ TEST_F(SNRequestCompletionTest, AnInvalidTokenOnTheLegacyRoadExpiresTheRequestAn
     auto second = std::make_shared<SNRequest>(open, "me");
     second->setDelegate(&other);
     second->startWithCompletionHandler(nullptr);
-    platform::RunLoop::main().runUntil([&] { return second->state() == SNRequest::State::Complete; }, 10);
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return second->state() == SNRequest::State::Complete; },
+                                                   kavo::test::kStateWait));
     EXPECT_FALSE(second->sessionDidExpire());
     EXPECT_TRUE(open->isOpen());
 }

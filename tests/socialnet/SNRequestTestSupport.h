@@ -30,7 +30,7 @@ protected:
                                            int loginType = 2);
     SNRequest::CompletionHandler recordInto(std::vector<Outcome>& outcomes);
     // Runs the main loop until the count of outcomes is reached (real time, 10 s at most).
-    bool waitFor(const std::vector<Outcome>& outcomes, size_t count);
+    [[nodiscard]] bool waitFor(const std::vector<Outcome>& outcomes, size_t count);
     // Sends the paths as one connection (a batch for more than one) and waits for every handler.
     std::vector<Outcome> send(const std::shared_ptr<SNSession>& session, const std::vector<std::string>& paths);
     // "key=value" pairs of the last request's query, decoded.

@@ -35,10 +35,10 @@ public:
 
     int connectionCount() const { return connections_; }
     size_t bytesToClient() const { return toClient_; }
-    bool waitForConnections(int count, double timeout);
+    [[nodiscard]] bool waitForConnections(int count, double timeout);
     // Waits until `count` connections have ended here (both sockets closed, a reset's
     // RST sent): what the client meets next is the end, not a connection still up.
-    bool waitForConnectionsEnded(int count, double timeout);
+    [[nodiscard]] bool waitForConnectionsEnded(int count, double timeout);
 
 private:
     void acceptLoop();

@@ -1,5 +1,7 @@
 #include "tests/support/NeverAcceptingListener.h"
 
+#include "tests/support/StateWaits.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
@@ -24,10 +26,12 @@ NeverAcceptingListener::NeverAcceptingListener() {
         if (rc != 0 && errno != EINPROGRESS) return;
         bool completed = rc == 0;
         if (!completed) {
-            // A negative check's chance: a handshake the kernel still takes completes
-            // within it (on loopback at once); one that does not is taken as dropped.
-            pollfd p{fd.get(), POLLOUT, 0};
-            completed = ::poll(&p, 1, 200) > 0;
+            // A handshake the kernel still takes completes within 0.2 s (on loopback at
+            // once); one that does not is taken as dropped.
+            completed = !nothingComesWithin(0.2, [&] {
+                pollfd p{fd.get(), POLLOUT, 0};
+                return ::poll(&p, 1, 0) > 0;
+            });
         }
         fillers_.push_back(std::move(fd));
         if (!completed) {

@@ -3,6 +3,7 @@
 #include "net/IMessageListener.h"
 #include "net/Message.h"
 #include "tests/support/RecordedMessage.h"
+#include "tests/support/StateWaits.h"
 
 #include <condition_variable>
 #include <functional>
@@ -30,11 +31,11 @@ public:
     int count(Event event) const;
     // Connection ends heard: fails plus disconnects.
     int ends() const;
-    bool waitFor(Event event, int count = 1, double timeout = 5.0);
+    [[nodiscard]] bool waitFor(Event event, int count = 1, double timeout = kStateWait);
     // Waits until a connection ended (a fail or a disconnect).
-    bool waitForEnd(double timeout = 5.0);
+    [[nodiscard]] bool waitForEnd(double timeout = kStateWait);
     std::vector<RecordedMessage> messages() const;
-    bool waitForMessages(size_t count, double timeout = 5.0);
+    [[nodiscard]] bool waitForMessages(size_t count, double timeout = kStateWait);
     void clear();
 
 private:

@@ -46,6 +46,10 @@ size_t contentLength(const std::string& headers) {
 } // namespace
 
 TestHttpServer::TestHttpServer() {
+    if (const double delay = portalserver::HoldBack::delayFromEnvironment(); delay > 0) {
+        heldReads_ = std::make_unique<portalserver::HoldBack>(delay);
+        heldWrites_ = std::make_unique<portalserver::HoldBack>(delay);
+    }
     listener_ = listenOnLoopback(port_);
     thread_ = std::thread([this] { acceptLoop(); });
 }
@@ -53,6 +57,9 @@ TestHttpServer::TestHttpServer() {
 TestHttpServer::~TestHttpServer() {
     stop_.raise();
     thread_.join();
+    // What is still held goes unanswered; a step under way ends first.
+    if (heldReads_) heldReads_->stop();
+    if (heldWrites_) heldWrites_->stop();
 }
 
 std::string TestHttpServer::url(const std::string& path) const {
@@ -92,6 +99,7 @@ void TestHttpServer::serveTexts() {
 
 void TestHttpServer::reset() {
     std::lock_guard<std::mutex> lock(mutex_);
+    ++generation_;
     mode_ = Mode::Texts;
     status_ = 500;
     texts_.clear();
@@ -148,10 +156,23 @@ void TestHttpServer::answer(Fd client) {
         request.method = request.headers.substr(0, firstSpace);
         request.path = request.headers.substr(firstSpace + 1, secondSpace - firstSpace - 1);
     }
+    uint64_t generation = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        generation = generation_;
+    }
+    auto connection = std::make_shared<Fd>(std::move(client));
+    if (!heldReads_) return respond(std::move(connection), std::move(request), generation);
+    heldReads_->add([this, connection, request = std::move(request), generation]() mutable {
+        respond(std::move(connection), std::move(request), generation);
+    });
+}
 
+void TestHttpServer::respond(std::shared_ptr<Fd> client, Request request, uint64_t generation) {
     std::string reply;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (generation != generation_) return;
         requests_.push_back(request);
         switch (mode_) {
         case Mode::Texts: {
@@ -171,12 +192,22 @@ void TestHttpServer::answer(Fd client) {
             reply = response(status_, "error");
             break;
         case Mode::Hold:
-            held_.push_back(std::move(client));
+            held_.push_back(std::move(*client));
             break;
         }
     }
     changed_.notify_all();
-    if (client.valid()) sendAll(client.get(), reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
+    if (!client->valid()) return;
+    if (!heldWrites_) return send(client, reply, generation);
+    heldWrites_->add([this, client, reply, generation] { send(client, reply, generation); });
+}
+
+void TestHttpServer::send(const std::shared_ptr<Fd>& client, const std::string& reply, uint64_t generation) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (generation != generation_) return;
+    }
+    sendAll(client->get(), reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
 }
 
 } // namespace kavo::test

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "tests/support/Sockets.h"
+#include "tools/portal-server/HoldBack.h"
 
 #include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,7 +18,9 @@ namespace kavo::test {
 // fetches (the server list, ...). Each test chooses how it answers: the texts
 // served at given paths (404 elsewhere), an empty text, an error status, or no
 // answer at all (the connection is held open until the server goes).
-// One request per connection; requests are recorded.
+// One request per connection; requests are recorded. Under KAVO_PORTAL_HOLD_BACK it holds
+// back as the tests' portal does: each request is recorded and answered that many seconds
+// after it came, and the answer sent that many seconds later again, in order.
 class TestHttpServer {
 public:
     struct Request {
@@ -58,12 +62,16 @@ public:
     void reset();
 
     std::vector<Request> requests() const;
-    bool waitForRequests(size_t count, double timeout);
+    [[nodiscard]] bool waitForRequests(size_t count, double timeout);
 
 private:
     enum class Mode { Texts, Empty, Status, Hold };
     void acceptLoop();
     void answer(Fd client);
+    // Records the request and answers it as the server is set now; nothing when a reset came
+    // after the request (`generation` is the count of resets when it came).
+    void respond(std::shared_ptr<Fd> client, Request request, uint64_t generation);
+    void send(const std::shared_ptr<Fd>& client, const std::string& reply, uint64_t generation);
 
     uint16_t port_ = 0;
     Fd listener_;
@@ -76,6 +84,8 @@ private:
     std::map<std::string, Answer> answers_;
     std::vector<Request> requests_;
     std::vector<Fd> held_;
+    uint64_t generation_ = 0; // the resets so far
+    std::unique_ptr<portalserver::HoldBack> heldReads_, heldWrites_;
     std::thread thread_;
 };
 

@@ -117,10 +117,10 @@ public:
 
     // Accepted connections so far.
     int connectionCount() const;
-    bool waitForConnections(int count, double timeout);
+    [[nodiscard]] bool waitForConnections(int count, double timeout);
     bool isClientConnected() const;
     // Waits until no client is connected.
-    bool waitForClientGone(double timeout);
+    [[nodiscard]] bool waitForClientGone(double timeout);
     std::vector<Hello> hellos() const;
     // Faults in what the client sent: a bad hello, an undecipherable frame, ...
     std::vector<std::string> protocolErrors() const;
@@ -128,9 +128,9 @@ public:
     std::vector<RecordedMessage> messages() const;
     // Messages of one command, in order.
     std::vector<RecordedMessage> messages(int16_t commandId) const;
-    bool waitForMessages(size_t count, double timeout);
+    [[nodiscard]] bool waitForMessages(size_t count, double timeout);
     // The first recorded message with this command id, waiting for it if needed.
-    std::optional<RecordedMessage> waitFor(int16_t commandId, double timeout);
+    [[nodiscard]] std::optional<RecordedMessage> waitFor(int16_t commandId, double timeout);
     void clearMessages();
 
 private:

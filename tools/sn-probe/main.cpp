@@ -176,8 +176,7 @@ int graph(const std::vector<std::string>& args) {
     std::cout << (paths.size() > 1 ? "one batch of " + std::to_string(paths.size()) : std::string("one request"))
               << " to " << connection->urlRequest().url << "\n";
     connection->start();
-    platform::RunLoop::main().runUntil([&] { return done == paths.size(); }, 30);
-    return done == paths.size() ? 0 : 1;
+    return platform::RunLoop::main().runUntil([&] { return done == paths.size(); }, 30) ? 0 : 1;
 }
 
 int install(const std::vector<std::string>& args) {
@@ -194,9 +193,13 @@ int install(const std::vector<std::string>& args) {
     socialnet::SNSession::setDefaultAppID(appID);
     socialnet::SNSettings::setLoggingBehavior(socialnet::SNSettings::Behaviors{"sn_requests"});
     socialnet::SNSettings::autoPublishInstall(appID);
-    // The announcement waits 0.1 s, then makes at most two requests.
-    platform::RunLoop::main().runUntil([] { return false; }, 3);
-    auto stored = platform::UserDefaults::standard().objectForKey("com.socialnet.sdk:lastAttributionPing" + appID);
+    // The announcement waits 0.1 s, then makes at most two requests; the date is stored once
+    // they are answered (an announcement that fails stores none: 3 s are given to it).
+    const std::string key = "com.socialnet.sdk:lastAttributionPing" + appID;
+    const bool dated = platform::RunLoop::main().runUntil(
+        [&] { return !platform::UserDefaults::standard().objectForKey(key).isNull(); }, 3);
+    auto stored = platform::UserDefaults::standard().objectForKey(key);
+    if (!dated) std::cout << "no date stored within 3 s\n";
     std::cout << "stored date: " << (stored.isNull() ? std::string("none") : std::to_string(stored.dateValue()))
               << "\n";
     return 0;
@@ -232,8 +235,7 @@ int fetch(const std::vector<std::string>& args) {
                       << "size: " << (data ? data->size() : 0) << "\n"
                       << "from cache: " << (fromCache ? "yes" : "no") << "\n";
         });
-    platform::RunLoop::main().runUntil([&] { return done; }, 30);
-    if (!done) {
+    if (!platform::RunLoop::main().runUntil([&] { return done; }, 30)) {
         std::cout << "no answer within 30 s\n";
         connection->cancel();
         result = 1;

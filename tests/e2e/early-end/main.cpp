@@ -8,6 +8,7 @@
 #include "tests/e2e/StubProcess.h"
 #include "tests/e2e/StubWire.h"
 #include "tests/support/Sockets.h"
+#include "tests/support/StateWaits.h"
 
 #include <chrono>
 #include <cstdio>
@@ -16,7 +17,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -66,13 +66,8 @@ int main(int argc, char** argv) {
         second = kavo::test::connectToLoopback(stub.port());
         if (!first.valid() || !second.valid()) return 2;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     std::vector<pid_t> sessions;
-    while ((sessions = sessionsIn(log)).size() < connections) {
-        if (std::chrono::steady_clock::now() > deadline) return 2;
-        // Paces the reading of the log until every session is named.
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    if (!kavo::test::lookUntil([&] { return (sessions = sessionsIn(log)).size() >= connections; }, 60)) return 2;
     std::printf("stub %d\n", int(stub.pid()));
     for (pid_t session : sessions)
         std::printf("session %d\n", int(session));

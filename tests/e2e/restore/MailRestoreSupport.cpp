@@ -170,7 +170,8 @@ WaitingHops::WaitingHops() {
 
 bool WaitingHops::reached(int count) {
     std::unique_lock lock(count_->mutex);
-    return count_->changed.wait_for(lock, std::chrono::seconds(10), [&] { return count_->hops >= count; });
+    return count_->changed.wait_for(lock, std::chrono::duration<double>(kStateWait),
+                                    [&] { return count_->hops >= count; });
 }
 
 // ---------------------------------------------------------------- the reads

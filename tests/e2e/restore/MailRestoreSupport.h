@@ -42,7 +42,7 @@ public:
     LogWatch();
     ~LogWatch();
     // Waits (real time, without the main loop) for a line that `wanted` takes.
-    bool waitFor(const std::function<bool(const std::string&)>& wanted, double timeout = 10);
+    [[nodiscard]] bool waitFor(const std::function<bool(const std::string&)>& wanted, double timeout = kStateWait);
     // The lines that hold `part`.
     size_t count(const std::string& part) const;
     // True when a line holding `part` was written on the main thread.
@@ -94,7 +94,7 @@ class WaitingHops {
 public:
     WaitingHops();
     // Waits (real time, without the main loop) until `count` hops have waited.
-    bool reached(int count);
+    [[nodiscard]] bool reached(int count);
 
 private:
     struct Count {
@@ -146,7 +146,7 @@ protected:
                             bool remembered = false);
     ::testing::AssertionResult connect();
     // Runs the main loop (real time) until `done`.
-    static bool runUntil(const std::function<bool()>& done, double timeout = 10);
+    [[nodiscard]] static bool runUntil(const std::function<bool()>& done, double timeout = kStateWait);
     static bool gridOnTop();
     static bool listed(const std::string& text);
     static std::optional<int32_t> owner();

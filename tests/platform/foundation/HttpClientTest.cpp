@@ -72,7 +72,7 @@ private:
     void serve() {
         while (true) {
             pollfd fds[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-            if (::poll(fds, 2, 10000) <= 0) continue;
+            if (::poll(fds, 2, -1) <= 0) continue;
             if (fds[1].revents) return;
             int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
             if (client < 0) continue;

@@ -6,6 +6,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "tests/platform/runtime/Marks.h"
+#include "tests/support/StateWaits.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -128,12 +129,14 @@ TEST_F(WindowHostTest, PumpInsideALongTaskHandlesClicksAndRedraws) {
         window->setBackgroundColor(ui::Color::red());
         push(mouse(SDL_MOUSEBUTTONDOWN, 160, 120));
         push(mouse(SDL_MOUSEBUTTONUP, 160, 120));
-        // Paces the pumping until the tap and its frame came, or the bound passed.
-        const auto bound = std::chrono::steady_clock::now() + std::chrono::duration<double>(kSafety);
-        while ((taps == 0 || host.framesDrawn() == before) && std::chrono::steady_clock::now() < bound) {
-            host.pump();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        // Pumps the window until the tap and its frame came; what came is checked below.
+        (void)kavo::test::lookUntil(
+            [&] {
+                if (taps > 0 && host.framesDrawn() != before) return true;
+                host.pump();
+                return false;
+            },
+            kSafety, 0.02);
         after = host.framesDrawn();
         host.stop();
     });

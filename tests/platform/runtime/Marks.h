@@ -24,7 +24,7 @@ public:
         return reached_.count(what) > 0;
     }
     // Waits until one of `any` is marked and returns it; empty after 30 s (a hang).
-    std::string waitForAny(const std::vector<std::string>& any) {
+    [[nodiscard]] std::string waitForAny(const std::vector<std::string>& any) {
         std::unique_lock lock(mutex_);
         std::string found;
         changed_.wait_for(lock, std::chrono::seconds(30), [&] {
@@ -34,7 +34,7 @@ public:
         });
         return found;
     }
-    bool waitFor(const std::string& what) { return waitForAny({what}) == what; }
+    [[nodiscard]] bool waitFor(const std::string& what) { return waitForAny({what}) == what; }
 
 private:
     mutable std::mutex mutex_;

@@ -149,7 +149,7 @@ TEST(SerialQueue, DestroyingTheQueueRunsWhatIsStillQueued) {
         // Opened from elsewhere once the destructor marked the queue stopping, so the three
         // tasks are still queued when the queue is told to stop.
         std::thread opener([&] {
-            marks.waitFor("stopping");
+            EXPECT_TRUE(marks.waitFor("stopping"));
             gate.open();
         });
         queue.reset();
@@ -170,7 +170,7 @@ TEST(SerialQueue, WaitUntilIdleReturnsOnlyAfterTheRunningTaskEnded) {
     std::atomic<bool> finished{false};
     queue.async([&] {
         started = true;
-        marks.waitForAny({"idle waits", "idle returned"});
+        EXPECT_NE(marks.waitForAny({"idle waits", "idle returned"}), "");
         finished = true;
     });
     while (!started.load())
@@ -196,7 +196,7 @@ TEST(SerialQueue, WaitUntilIdleWaitsForTasksQueuedBehindTheRunningOne) {
     queue.async([&] { ++ran; });
     // Opened once the wait has begun (or, wrongly, returned), the second task still queued.
     std::thread opener([&] {
-        marks.waitForAny({"idle waits", "idle returned"});
+        EXPECT_NE(marks.waitForAny({"idle waits", "idle returned"}), "");
         gate.open();
     });
     queue.waitUntilIdle();

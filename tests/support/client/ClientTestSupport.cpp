@@ -225,11 +225,12 @@ void ClientFixture::SetUp() {
 void ClientFixture::TearDown() {
     DispatchRecord::shared().stop();
     MobileClient::getInstance().manualDisconnect();
-    portal().waitForClientGone(2);
+    EXPECT_TRUE(portal().waitForClientGone(kStateWait)) << "the portal still serves the client after its disconnect";
     // A reader thread still inside a reply it read before the end (a sign-in waiting for
     // its stored mailbox, a hop to this thread) would otherwise run on into the next test,
     // or past the end of the program into objects that static destruction took away.
-    const bool left = platform::RunLoop::main().runUntil([] { return MobileClient::getInstance().threadsGone(); }, 10);
+    const bool left =
+        platform::RunLoop::main().runUntil([] { return MobileClient::getInstance().threadsGone(); }, kStateWait);
     EXPECT_TRUE(left) << "the connection's threads did not leave";
     // The test's handlers may hold the fixture; none may run once it goes, and the next
     // test must not meet them.

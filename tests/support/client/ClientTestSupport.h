@@ -3,6 +3,7 @@
 #include "platform/automation/Driver.h"
 #include "platform/runtime/Clock.h"
 #include "platform/ui/Screen.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/TestHttpServer.h"
 #include "tests/support/TestPortal.h"
 
@@ -68,9 +69,9 @@ protected:
     void launch();
     // Launches, connects and answers with the sign-in reply (the player kPlayerId with
     // kPlayerMoney); true once the game grid is on top.
-    bool signInByReply();
+    [[nodiscard]] bool signInByReply();
     // The same, then the clock moves 0.4 s (the grid's opening animations end).
-    bool signInToGameGrid();
+    [[nodiscard]] bool signInToGameGrid();
     // Runs a driver script; the driver's log goes to log().
     platform::automation::DriverResult drive(const std::string& script);
     // The same, as a check: a failure tells the driver's message and its log.
@@ -95,22 +96,22 @@ protected:
     const std::string& dataPath() const { return dataPath_; }
 
     // Waits (real time, running the main loop) until the portal has a message of the command.
-    bool waitForCommand(int16_t commandId, double timeout = kStateWait);
+    [[nodiscard]] bool waitForCommand(int16_t commandId, double timeout = kStateWait);
     // Waits until the client's main thread has run what every reply the portal sent
     // before has done (their twins and what those posted): a reply no handler knows
     // follows them, and its note on the dispatch record runs after their twins. False
     // when it has not within the bound.
-    bool clientCaughtUp();
+    [[nodiscard]] bool clientCaughtUp();
     // Runs the posted work, then waits until the portal has every request the client
     // sent before: a request no server knows follows them through the client's writer.
     // Afterwards what the portal has not got was not sent.
-    bool portalCaughtUp();
+    [[nodiscard]] bool portalCaughtUp();
     // Both: the portal has handled every request the client sent so far, and the
     // client's main thread has run what every reply, their answers among them, did.
-    bool exchangeSettled() { return portalCaughtUp() && clientCaughtUp(); }
+    [[nodiscard]] bool exchangeSettled() { return portalCaughtUp() && clientCaughtUp(); }
     // The bound of a wait for a state, in real seconds: far above what any load makes
     // of it, so that it catches a hang and nothing else.
-    static constexpr double kStateWait = 30;
+    static constexpr double kStateWait = ::kavo::test::kStateWait;
     // The command ids the portal recorded, in order.
     std::vector<int16_t> commands() const;
 

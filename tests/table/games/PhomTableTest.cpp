@@ -9,6 +9,7 @@
 #include "table/base/TienLenPlayer.h"
 #include "table/registry/GameController.h"
 #include "tests/support/CallLine.h"
+#include "tests/support/StateWaits.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <atomic>
@@ -255,7 +256,7 @@ TEST_F(PhomTable, TheReaderWaitsUntilALeaveIsApplied) {
         seenByReader = table->taken();
         done = true;
     });
-    platform::RunLoop::main().runUntil([&] { return done.load(); }, 30);
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return done.load(); }, kavo::test::kStateWait));
     reader.join();
     EXPECT_EQ(seenByReader, std::vector<std::string>{"leave 9"});
     EXPECT_EQ(table->getSeatFromID(9), -1);

@@ -9,9 +9,11 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/foundation/Value.h"
 #include "tests/platform/foundation/TempDir.h"
+#include "tests/support/StateWaits.h"
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -65,12 +67,10 @@ Ended runChild(const std::string& mode, const std::string& folder) {
     pid_t pid = 0;
     Ended ended;
     if (posix_spawn(&pid, self.c_str(), &actions, nullptr, argv, envp.data()) == 0) {
-        // A child that hangs is ended after 30 s (its status then stays -1).
+        // A child that hangs is ended after kStateWait (its status then stays -1).
         int status = 0;
         pid_t done = 0;
-        for (int waited = 0; (done = waitpid(pid, &status, WNOHANG)) == 0 && waited < 3000; ++waited)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (done == 0) {
+        if (!kavo::test::lookUntil([&] { return (done = waitpid(pid, &status, WNOHANG)) != 0; })) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
         } else if (done == pid && WIFEXITED(status)) {
@@ -129,16 +129,24 @@ TEST(ExitSave, Child) {
         std::atexit([] {
             moments().writerStopped.mark();
             // A bound for a save that never ends, inside the parent's for the whole child.
-            (void)moments().saveDone.reached.wait_for(std::chrono::seconds(20));
+            if (moments().saveDone.reached.wait_for(std::chrono::seconds(20)) != std::future_status::ready)
+                std::fprintf(stderr, "ExitSave: the save had not ended 20 s after the writer stopped\n");
         });
     setDataDirectory(folder);
     auto& defaults = UserDefaults::standard(); // registers the handler that stops its writer
     defaults.setWriterTestHook([](BackgroundWriter::TestMoment reached) {
         switch (reached) {
-        case BackgroundWriter::TestMoment::Stopping: moments().stopping.mark(); break;
-        case BackgroundWriter::TestMoment::SaveWaits: moments().saveWaits.mark(); break;
-        case BackgroundWriter::TestMoment::StopWaits: moments().stopWaits.mark(); break;
-        case BackgroundWriter::TestMoment::SaveWoken: break;
+        case BackgroundWriter::TestMoment::Stopping:
+            moments().stopping.mark();
+            break;
+        case BackgroundWriter::TestMoment::SaveWaits:
+            moments().saveWaits.mark();
+            break;
+        case BackgroundWriter::TestMoment::StopWaits:
+            moments().stopWaits.mark();
+            break;
+        case BackgroundWriter::TestMoment::SaveWoken:
+            break;
         }
     });
     defaults.setInt(1, "first");
