@@ -315,15 +315,15 @@ TEST_F(MobileClientTest, AskedFromAnotherThreadWhileConnectionsStartAndEndTheAns
         ASSERT_TRUE(client.connectToHost(kHost, portal.port()));
         ASSERT_TRUE(listener.waitFor(Event::ConnectionOK, made, 30));
         ASSERT_TRUE(portal.waitForConnections(made, 30));
-        ASSERT_TRUE(until([&] { return connected.load(); })) << "connected, and asked it says not";
+        ASSERT_TRUE(lookUntil([&] { return connected.load(); })) << "connected, and asked it says not";
         // Ended by the server (its reader thread ends it) and by the client, in turn.
         if (made % 2 == 1) {
             portal.closeClient();
-            ASSERT_TRUE(until([&] { return listener.ends() == made; }));
+            ASSERT_TRUE(lookUntil([&] { return listener.ends() == made; }));
         } else {
             client.disconnect();
         }
-        ASSERT_TRUE(until([&] { return !connected.load(); })) << "ended, and asked it says connected";
+        ASSERT_TRUE(lookUntil([&] { return !connected.load(); })) << "ended, and asked it says connected";
     }
     EXPECT_EQ(listener.count(Event::ConnectionOK), kConnections);
     EXPECT_EQ(listener.ends(), kConnections);
