@@ -28,6 +28,7 @@
 #include "tests/support/MarkerCommand.h"
 #include "tests/support/Sockets.h"
 #include "tests/support/SourceDir.h"
+#include "tests/support/client/KeptSheets.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -215,6 +216,7 @@ void ClientFixture::SetUp() {
     ShopView::getInstance()->resetForTesting();
     // So is the mailbox, its layout made for the kind of device of the test that first showed it.
     MessageView::getInstance()->resetForTesting();
+    forgetKeptSheetLayouts();
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
     MailStore::shared().reset(); // no save timing carried over from another test
