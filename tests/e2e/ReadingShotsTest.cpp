@@ -181,11 +181,10 @@ protected:
         if (look().tablet) platform::ui::Screen::setIdiom(platform::ui::Idiom::Tablet);
         Resources::getInstance().setCurrentLanguage(look().language);
         Resources::getInstance().loadLanguage();
-        // The mailbox, the shop and its card form are made once per process: made again
-        // for this device and language, as a fresh start would.
+        // The mailbox and the shop are made once per process: made again for this device and
+        // language, as a fresh start would (the fixture does so for the card form).
         if (!MessageView::getInstance()->view()->superview()) MessageView::getInstance()->setView(nullptr);
         ShopView::getInstance()->resetForTesting();
-        TopupZelByCardView::resetForTesting();
         DispatchRecord::shared().start();
     }
     void TearDown() override {

@@ -2,6 +2,7 @@
 
 #include "app/MailStore.h"
 #include "app/MailboxReadAhead.h"
+#include "app/Resources.h"
 #include "app/UIController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
@@ -91,6 +92,11 @@ PortalEnvironment::PortalEnvironment() {
     facts.networkStatus = platform::NetworkStatus::ReachableViaWiFi;
     platform::Device::setForTesting(facts);
     resetAppState();
+    // The process's one Resources reads the language default once, when a test first asks for
+    // it: a test that stored another language before then would leave every later test
+    // speaking it. Each test starts speaking the language of a fresh install.
+    Resources::getInstance().setCurrentLanguage("vi");
+    Resources::getInstance().loadLanguage();
     GlobalService::getInstance().setSession(&client_);
 }
 

@@ -51,12 +51,16 @@ void SessionFixture::SetUp() {
     SNLoginPlatform::setCurrent(platform_);
     SNSession::setActiveSession(nullptr);
     SNSession::setDefaultAppID(std::string("123"));
-    platform::setLogSink([this](const std::string& line) { logLines.push_back(line); });
+    platform::setLogSink([this, address = " " + base + "/"](const std::string& line) {
+        if (line.rfind("HttpClient: ", 0) == 0 && line.find(address) != std::string::npos) ++endedRequests_;
+        logLines.push_back(line);
+    });
 }
 
 void SessionFixture::TearDown() {
     SNSession::setActiveSession(nullptr);
     advance(1);
+    endHeldRequests();
     platform::setLogSink({});
     SNSession::setDefaultAppID(std::nullopt);
     SNLoginPlatform::setCurrent(nullptr);
@@ -66,6 +70,14 @@ void SessionFixture::TearDown() {
     platform::Bundle::main().setMainPath(previousBundle_);
     std::error_code ignored;
     if (!dataPath_.empty()) std::filesystem::remove_all(dataPath_, ignored);
+}
+
+void SessionFixture::endHeldRequests() {
+    loginHost_.serveTexts(); // a request still on its way is answered, and logs nothing
+    const size_t held = loginHost_.requests().size();
+    loginHost_.reset(); // closes the held connections
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return endedRequests_ >= held; }, 30))
+        << endedRequests_ << " of " << held << " held requests ended";
 }
 
 std::shared_ptr<SNSession> SessionFixture::makeSession(std::vector<std::string> permissions,

@@ -5,6 +5,7 @@
 #include "sdk/socialnet/SNSession.h"
 #include "tests/support/TestHttpServer.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -74,6 +75,11 @@ protected:
     std::vector<std::string> logLines;
 
 private:
+    // Ends the requests loginHost_ holds (each fails, and its failure is logged, on a worker
+    // thread) and waits for every one's line, so that none ends in a later test, in its log.
+    void endHeldRequests();
+
+    std::atomic<size_t> endedRequests_{0}; // failures logged of requests to loginHost_
     std::unique_ptr<platform::ScopedManualClock> clock_;
     std::string dataPath_;
     std::string previousBundle_;

@@ -25,6 +25,7 @@
 #include "portal/model/KavoMessage.h"
 #include "table/registry/GameController.h"
 #include "tests/support/SourceDir.h"
+#include "tests/support/client/KeptSheets.h"
 #include "tests/support/client/ReadableScreen.h"
 
 #include <algorithm>
@@ -57,6 +58,7 @@ void resetAppState() {
     UIController::signOutListMessage();
     UIController::setGameType(0);
     GameController::reset();
+    forgetKeptSheetLayouts();
 }
 
 } // namespace

@@ -28,6 +28,7 @@
 #include "tests/support/MarkerCommand.h"
 #include "tests/support/Sockets.h"
 #include "tests/support/SourceDir.h"
+#include "tests/support/client/KeptSheets.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -215,8 +216,12 @@ void ClientFixture::SetUp() {
     ShopView::getInstance()->resetForTesting();
     // So is the mailbox, its layout made for the kind of device of the test that first showed it.
     MessageView::getInstance()->resetForTesting();
+    forgetKeptSheetLayouts();
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
+    // No friends of a player an earlier test signed in: a test that waits for the list the
+    // server sends would otherwise read his.
+    Resources::getInstance().setListMyFriends({});
     MailStore::shared().reset(); // no save timing carried over from another test
     MailboxReadAhead::shared().reset();
     DispatchRecord::shared().start(); // clientCaughtUp() reads it
