@@ -39,7 +39,15 @@ const std::set<std::string> kSleeps = {
     "nanosleep",       "clock_nanosleep", "alarm",           "setitimer",
     "timerfd_settime", "sigtimedwait",    "sem_timedwait",   "pthread_cond_timedwait",
     "try_lock_for",    "try_lock_until",  "try_acquire_for", "try_acquire_until",
+    "SDL_Delay",       "SDL_WaitEventTimeout", "SDL_SemWaitTimeout", "SDL_CondWaitTimeout",
+    "pthread_timedjoin_np", "pthread_clockjoin_np", "pthread_mutex_timedlock", "pthread_mutex_clocklock",
+    "pthread_rwlock_timedrdlock", "pthread_rwlock_timedwrlock", "pthread_cond_clockwait", "sem_clockwait",
+    "mq_timedreceive", "mq_timedsend",
 };
+
+// Reads of the real clock: an empty loop whose head reads one and asks nothing else waits
+// for a time (a busy wait), and so does a wait whose condition reads one.
+const std::set<std::string> kClockReads = {"now", "clock_gettime", "gettimeofday", "SDL_GetTicks", "SDL_GetTicks64"};
 
 // Waits that take their bound from a default, so that a call without arguments waits too.
 const std::set<std::string> kWaitsWithoutArguments = {"nextAny",         "clientCaughtUp", "portalCaughtUp",
@@ -185,6 +193,15 @@ private:
         }
         return false;
     }
+    // A lambda given as a condition that reads the real clock: it ends the wait at a time,
+    // whatever the state.
+    bool readsClock(Range r) const {
+        if (!is(r.begin, "[")) return false;
+        const Range body = lambdaBody(r.begin);
+        for (size_t k = body.begin; k < body.end; ++k)
+            if (kClockReads.count(t_[k].text) && is(k + 1, "(")) return true;
+        return false;
+    }
     bool argumentNeverTrue(Range r) const {
         const std::string text = joined(r);
         return text == "false" || text == "nullptr" || (r.end == r.begin + 1 && neverNames_.count(text)) ||
@@ -219,6 +236,7 @@ private:
     // Marks what runs again and again: the bodies and the heads of for, while and do.
     void markLoops() {
         std::vector<bool> single(t_.size() + 1, false);
+        loopHead_.assign(t_.size() + 1, false);
         std::set<size_t> bodies;
         for (size_t i = 0; i < t_.size(); ++i) {
             if (is(i, "do") && is(i + 1, "{")) bodies.insert(i + 1);
@@ -227,6 +245,15 @@ private:
             for (size_t k = i + 1; k <= head && k < t_.size(); ++k)
                 single[k] = true;
             const size_t next = head + 1;
+            // A loop that does nothing but look at its head spins until what the head reads
+            // holds: on the clock alone, that is a wait for a time. One whose head also asks
+            // for a state, or whose body waits, is a bounded wait for that state.
+            bool askedMore = false;
+            for (size_t k = i + 1; k <= head && k < t_.size(); ++k)
+                askedMore = askedMore || is(k, "&&") || is(k, "||");
+            if (!askedMore && (is(next, ";") || (is(next, "{") && is(next + 1, "}"))))
+                for (size_t k = i + 1; k <= head && k < t_.size(); ++k)
+                    loopHead_[k] = true;
             if (is(next, "{")) {
                 bodies.insert(next);
             } else if (!is(next, ";")) {
@@ -285,6 +312,7 @@ private:
         const std::vector<Range> list = call ? arguments(i + 1) : std::vector<Range>{};
 
         if (kSleeps.count(name)) return find(i, name);
+        if (kClockReads.count(name) && call && loopHead_[i]) return find(i, "a loop on the clock (a busy wait)");
 
         const bool timer =
             name == "performAfterDelay" || name == "addTimer" || (name == "scheduled" && is(i - 2, "Timer"));
@@ -316,6 +344,7 @@ private:
             for (const Range& argument : list) {
                 if (argumentNeverTrue(argument)) return find(i, name + " with a condition that cannot end it");
                 if (argumentCounts(argument)) return find(i, name + " with a condition that counts its own looks");
+                if (readsClock(argument)) return find(i, name + " with a condition that reads the clock");
             }
         }
 
@@ -373,7 +402,7 @@ private:
 
     std::string file_;
     std::vector<SourceToken> t_;
-    std::vector<bool> inLoop_;
+    std::vector<bool> inLoop_, loopHead_;
     bool realClock_ = false;
     std::set<std::string> neverNames_, countingNames_;
     std::vector<FixedWait> found_;

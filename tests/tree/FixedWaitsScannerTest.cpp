@@ -32,6 +32,14 @@ const Planted kFixedWaits[] = {
     {"nanosleep", "void f() {\n    timespec ts{0, 300000000};\n    ::nanosleep(&ts, nullptr);\n}\n"},
     {"sleep", "void f() { sleep(1); }\n"},
     {"a macro", "#define NAP(ms) std::this_thread::sleep_for(std::chrono::milliseconds(ms))\nvoid f() { NAP(300); }\n"},
+    {"SDL_Delay", "void f() { SDL_Delay(300); }\n"},
+    {"a thread joined with a time-out", "void f(pthread_t t, timespec until) { pthread_timedjoin_np(t, nullptr, &until); }\n"},
+    {"a busy loop on the clock",
+     "void f() {\n    for (const auto end = std::chrono::steady_clock::now() + 300ms;\n"
+     "         std::chrono::steady_clock::now() < end;) {\n    }\n}\n"},
+    {"a wait whose condition reads the clock",
+     "void f() {\n    const auto end = std::chrono::steady_clock::now() + 300ms;\n"
+     "    ASSERT_TRUE(runUntil([&] { return std::chrono::steady_clock::now() >= end; }, 5));\n}\n"},
     {"usleep by another name", "void f() {\n    auto nap = &::usleep;\n    nap(300000);\n}\n"},
     {"poll with a time-out", "void f(pollfd p) { ::poll(&p, 1, 300); }\n"},
     {"poll with a time-out held in a variable", "void f(pollfd* fds, int ms) { poll(fds, 2, ms); }\n"},
