@@ -105,13 +105,15 @@ TEST(StubSessions, EveryOneOfABurstOfClientsIsConnectedAtOnceAndAnswered) {
         people.push_back(std::make_unique<StubPerson>(stub.port()));
         people.back()->send(1, signInBody("loat" + std::to_string(i)));
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    // Each session starts a process of its own, so on a loaded machine the last answers come
+    // long after the first: the bound is on each answer after the one before, not on all 64.
+    // One that never comes ends the look.
     int answered = 0;
     for (auto& person : people) {
-        const auto left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
-        answered += person->next(3, -1, std::max(left, 0.0)).has_value();
+        if (!person->next(3, -1, kStateWait).has_value()) break;
+        ++answered;
     }
-    EXPECT_EQ(answered, 64);
+    EXPECT_EQ(answered, 64) << "sign-ins answered, each within the bound after the one before";
 }
 
 // With two sessions at most, a third connection is closed; the two signed in are still
