@@ -216,7 +216,7 @@ void ClientFixture::SetUp() {
     ShopView::getInstance()->resetForTesting();
     // So is the mailbox, its layout made for the kind of device of the test that first showed it.
     MessageView::getInstance()->resetForTesting();
-    forgetKeptSheetLayouts();
+    forgetKeptSheets();
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
     // No friends of a player an earlier test signed in: a test that waits for the list the
