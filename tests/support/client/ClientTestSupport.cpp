@@ -219,9 +219,6 @@ void ClientFixture::SetUp() {
     forgetKeptSheets();
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
-    // No friends of a player an earlier test signed in: a test that waits for the list the
-    // server sends would otherwise read his.
-    Resources::getInstance().setListMyFriends({});
     MailStore::shared().reset(); // no save timing carried over from another test
     MailboxReadAhead::shared().reset();
     DispatchRecord::shared().start(); // clientCaughtUp() reads it
