@@ -105,7 +105,7 @@ TEST_F(FriendsRoad, AFriendIsAskedByNameThroughTheSearch) {
             const auto sent = bodies(104);
             return std::find(sent.begin(), sent.end(), request) != sent.end();
         },
-        5));
+        kStateWait));
     EXPECT_EQ(bodies(36), (std::vector<std::vector<uint8_t>>{{0, 4, 'm', 'i', 'n', 'h'}}));
     // The server's answer is told in a notice whose OK does nothing more, whatever it says.
     for (const auto& [result, key] : std::vector<std::pair<int8_t, const char*>>{

@@ -148,7 +148,7 @@ void ClientWorld::installDefaultPortalHandlers() {
 }
 
 void ClientWorld::resetPortalHandlers() {
-    portal_.dropHandlers(5);
+    portal_.dropHandlers(kStateWait);
     installDefaultPortalHandlers();
 }
 
