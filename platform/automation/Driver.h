@@ -21,7 +21,7 @@ struct DriverResult {
 // input entry points, so they take the same road as mouse and keyboard.
 //
 // One command per line; blank lines and lines starting with '#' are skipped.
-//   wait SELECTOR [SECONDS]    until a visible view matches (default 10 s)
+//   wait SELECTOR [SECONDS]    until a visible view matches (default 30 s)
 //   wait-not SELECTOR [SECONDS] until no visible view matches (a value that another process
 //                              changes to one of several values leaves)
 //   expect SELECTOR            a visible view matches now
@@ -35,7 +35,7 @@ struct DriverResult {
 //   drag SELECTOR DX DY        touch down at the centre, move by (DX, DY) as a mouse does (a
 //                              first move of one point, then in steps), touch up
 //   drag-from SELECTOR X Y DX DY  the same, touching down at (X, Y) in the view's own points
-//   screen CLASS [SECONDS]     until the top screen's controller class is CLASS (default 10 s)
+//   screen CLASS [SECONDS]     until the top screen's controller class is CLASS (default 30 s)
 //   sleep SECONDS              runs the run loop for that much real time
 //   advance SECONDS            moves the manual clock (an error on the real clock)
 //   shot PATH                  writes a PNG of the shown windows
@@ -43,7 +43,7 @@ struct DriverResult {
 //   where SELECTOR             prints "where SELECTOR at X Y": the screen point a tap on the
 //                              view would touch (so a test outside the process can click there)
 //   inputs N [SECONDS]         until the window has taken N inputs in all since it opened
-//                              (see setInputCount; default 10 s), then lets what they started
+//                              (see setInputCount; default 30 s), then lets what they started
 //                              run for half a second: a click sent from outside has landed
 //
 // Where the selector ends: for wait, wait-not, expect, expect-not, tap, return, where and screen the
@@ -116,7 +116,7 @@ private:
     // True when the application was running at the start and has terminated since.
     bool applicationEnded() const;
 
-    double defaultTimeout_ = 10;
+    double defaultTimeout_ = 30;
     bool applicationWasRunning_ = false;
     int dragSteps_ = 5;
     std::function<void()> turnHook_;

@@ -3,6 +3,7 @@
 #include "account/ShopView.h"
 #include "account/WaitingGifts.h"
 #include "app/MailboxReadAhead.h"
+#include "app/Resources.h"
 #include "app/StoredMailbox.h"
 #include "app/Text.h"
 #include "app/TopScreen.h"
@@ -93,6 +94,9 @@ void GlobalLogicHandler::onDisconnect() {
 
 void GlobalLogicHandler::connectionEnded() {
     UIController::signOutListMessage();
+    // The friends listed were the signed-in player's: the shop's gift list and the tables
+    // must not offer or mark them to whoever signs in next.
+    Resources::getInstance().setListMyFriends({});
     // Gifts still waiting for their answer will not get one on another connection, and
     // the shop's pages are asked again on the next.
     WaitingGifts::forget();
@@ -127,6 +131,9 @@ void GlobalLogicHandler::onLoginSuccess(std::shared_ptr<Player> me, StoredMailbo
             defaults.synchronize();
             UIController::setMyInfo(std::move(me));
             WaitingGifts::forget();
+            // A connection ended without a word (a server picked again) kept the friends of
+            // whoever signed in on it: this player's own list comes when the grid asks for it.
+            Resources::getInstance().setListMyFriends({});
             // The new player's stored mailbox, never the previous player's.
             UIController::restoreListMessage(mailbox);
             loginSuccess();

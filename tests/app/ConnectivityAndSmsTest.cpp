@@ -5,6 +5,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/RunLoop.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/TestHttpServer.h"
 #include "tests/support/client/OpenDialog.h"
 
@@ -22,7 +23,7 @@ TEST(Connectivity, TheServerListAddressAnsweringMeansTheNetworkIsThere) {
     EXPECT_TRUE(Util::connectedToInternetAt(web.url("/servers.txt")));
     platform::RunLoop::main().runPending();
     EXPECT_EQ(UIController::currentDialog(), nullptr) << "nothing is told";
-    EXPECT_TRUE(web.waitForRequests(1, 5.0));
+    EXPECT_TRUE(web.waitForRequests(1, test::kStateWait));
 }
 
 TEST(Connectivity, AnAddressThatFailsTellsThePlayerInANoticeOfItsOwn) {

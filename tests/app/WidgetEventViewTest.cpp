@@ -2,6 +2,7 @@
 #include "platform/automation/Driver.h"
 #include "platform/runtime/RunLoop.h"
 #include "tests/app/ShellTestSupport.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ protected:
                 auto page = screen_->webView();
                 return page && !page->isLoading() && page->pageText().find(text) != std::string::npos;
             },
-            5.0);
+            kStateWait);
     }
     void tap(const std::string& id) {
         std::ostringstream log;

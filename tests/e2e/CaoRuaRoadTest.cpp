@@ -40,7 +40,7 @@ protected:
         for (const auto& [id, name] : places)
             seatRow(join, id, name, true);
         send(join.message(8));
-        ASSERT_TRUE(drive("screen CaoRuaView 5\nadvance 0.5").ok);
+        ASSERT_TRUE(drive("screen CaoRuaView 30\nadvance 0.5").ok);
         portal().clearMessages();
     }
     // A hand with my cards 4, 17 and 30.
@@ -92,7 +92,7 @@ TEST_F(CaoRuaRoad, APlayerSitsAtSixPlacesReadiesPlaysAHandAndLeaves) {
     seatRow(join, kMe, "Khach");
     seatRow(join, kHoa, "hoa", true);
     send(join.message(8));
-    ASSERT_TRUE(drive("screen CaoRuaView 5\nadvance 0.5").ok);
+    ASSERT_TRUE(drive("screen CaoRuaView 30\nadvance 0.5").ok);
     EXPECT_EQ(table()->seats(), (std::array<int, 6>{4, 5, 0, 1, 2, 3}));
     EXPECT_EQ(title(table()->seat(2).btnUsername), "lan");
     EXPECT_FALSE(table()->seat(2).ok->isHidden()) << "the owner's mark";
@@ -149,7 +149,7 @@ TEST_F(CaoRuaRoad, APlayerSitsAtSixPlacesReadiesPlaysAHandAndLeaves) {
     portal().clearMessages();
     table()->doLeaveBoard();
     EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));
-    ASSERT_TRUE(drive("screen BoardView 5").ok) << log();
+    ASSERT_TRUE(drive("screen BoardView 30").ok) << log();
 }
 
 // ---------------------------------------------------------------- dealing, peeking, turning

@@ -54,7 +54,7 @@ TEST_F(CaoRuaStub, TheScriptPlaysAHandAtTheSixPlaceTableAndItsPlayersGetReadyAga
             advance(0.1);
             return lan->isReady() != 0;
         },
-        10))
+        kStateWait))
         << "lan is ready again";
 }
 

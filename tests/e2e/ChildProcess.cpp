@@ -146,7 +146,7 @@ void ChildProcess::stop() {
 bool runToEnd(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env) {
     ChildProcess child;
     if (!child.start(argv, env, false)) return false;
-    return child.wait(10) == 0;
+    return child.wait(kStateWait) == 0;
 }
 
 } // namespace kavo::test

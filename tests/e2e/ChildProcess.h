@@ -51,7 +51,7 @@ private:
     std::string transcript_;
 };
 
-// Runs a short command to its end; true when it exits with 0 within 10 s.
+// Runs a short command to its end; true when it exits with 0 within kStateWait s.
 bool runToEnd(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env);
 
 } // namespace kavo::test

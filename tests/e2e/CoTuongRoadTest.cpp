@@ -71,7 +71,7 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     seatRow(alone, kMe, "Khach");
     seatRow(alone, -1, "");
     send(alone.message(8));
-    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\ntap id=btnStart").ok);
+    ASSERT_TRUE(drive("screen CoTuongView 30\nadvance 0.5\ntap id=btnStart").ok);
     EXPECT_EQ(dialogText(), text("KAVO_cannotStart"));
     press(text("KAVO_OK"));
 
@@ -184,7 +184,7 @@ TEST_F(CoTuongRoad, APlayerSitsStartsCapturesGivesCheckTakesBackOffersADrawAndRe
     EXPECT_EQ(lastSent(15), (std::vector<uint8_t>{2, 7}));
     EXPECT_FALSE(std::dynamic_pointer_cast<CoTuongView>(KavoOnlineAppDelegate::getInstance().topViewController()));
     // Back on the grid, the money is what the game left me (500,000 at the join, 1,000 lost).
-    run("screen BoardView 5\nadvance 0.5\ntap id=btnBack\nscreen GameView 5\nadvance 0.5\nexpect text=" +
+    run("screen BoardView 30\nadvance 0.5\ntap id=btnBack\nscreen GameView 30\nadvance 0.5\nexpect text=" +
         Util::formatNumber(499000));
 }
 
@@ -196,12 +196,12 @@ TEST_F(CoTuongRoad, TheReportAfterTheGridsMoreGamesRunsNothingAndEscapeClosesIt)
     });
     signInAndTapTheBoard("btnCoTuong", false,
                          "drag id=scrollView 0 -300\nadvance 1\ntap id=btnGameKhac\nwait text=" + text("KAVO_notice") +
-                             " 5\ntap text=" + text("KAVO_cancel") + "\ndrag id=scrollView 0 300\nadvance 1\n");
+                             " 30\ntap text=" + text("KAVO_cancel") + "\ndrag id=scrollView 0 300\nadvance 1\n");
     Bytes rows = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
     seatRow(rows, kMe, "Khach", true);
     seatRow(rows, kBinh, "Binh", true);
     send(rows.message(8));
-    run("screen CoTuongView 5\nadvance 0.5");
+    run("screen CoTuongView 30\nadvance 0.5");
     const size_t opened = platform::UrlOpener::opened().size();
     for (const bool byEscape : {false, true}) {
         game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kMe).int32(900).int32(600));
@@ -223,7 +223,7 @@ TEST_F(CoTuongRoad, AViewerSeesRedBelowRebuildsFromASnapshotAndLeavesWithoutAQue
     seatRow(rows, kChu, "Chu", true);
     seatRow(rows, kBinh, "Binh", true);
     send(rows.message(1900));
-    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5\nexpect id=btnViewing\nexpect text=chu").ok);
+    ASSERT_TRUE(drive("screen CoTuongView 30\nadvance 0.5\nexpect id=btnViewing\nexpect text=chu").ok);
     EXPECT_EQ(table()->indexOfMe(), -1);
     ASSERT_TRUE(drive("tap id=btnSeat2").ok);
     EXPECT_TRUE(table()->viewPlayerMenu()->isHidden()) << "a viewer opens no menu";
@@ -259,7 +259,7 @@ TEST_F(CoTuongRoad, LeavingARunningGameAsksFirst) {
     seatRow(rows, kMe, "Khach");
     seatRow(rows, kBinh, "Binh", true);
     send(rows.message(8));
-    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
+    ASSERT_TRUE(drive("screen CoTuongView 30\nadvance 0.5").ok);
     game(Bytes().byte(15).byte(2).byte(7).int32(25).int32(kBinh).int32(900).int32(900));
     EXPECT_TRUE(table()->isBottomRed()) << "the other player moves first: I play red";
     portal().clearMessages();
@@ -275,13 +275,13 @@ TEST_F(CoTuongRoad, AJoinListingOnlyMeShowsWhoSitsDownLaterAtTheSecondPlace) {
     Bytes alone = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
     seatRow(alone, kMe, "Khach");
     send(alone.message(8));
-    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
+    ASSERT_TRUE(drive("screen CoTuongView 30\nadvance 0.5").ok);
     ASSERT_EQ(table()->chessPlayers().size(), 2u) << "padded with an empty place";
     EXPECT_EQ(table()->chessPlayers()[1]->IDDB(), -1);
     send(Bytes().byte(1).int32(kBinh).utf("Binh").int64(400000).int16(2).int32(900).message(12));
     EXPECT_EQ(table()->chessPlayers()[1]->IDDB(), kBinh);
     EXPECT_EQ(table()->getPlayerNameFromID(kBinh), "Binh");
-    EXPECT_TRUE(drive("wait text=Binh 1").ok) << "drawn at the top seat";
+    EXPECT_TRUE(drive("wait text=Binh 30").ok) << "drawn at the top seat";
 }
 
 TEST_F(CoTuongRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
@@ -291,7 +291,7 @@ TEST_F(CoTuongRoad, AFriendListJustBeforeTheJoinMarksThatJoinsPlayers) {
     seatRow(join, kMe, "Khach");
     ASSERT_TRUE(sendFriendsThenJoin(portal(), {kChu}, join.message(8)));
     advance(0);
-    ASSERT_TRUE(drive("screen CoTuongView 5\nadvance 0.5").ok);
+    ASSERT_TRUE(drive("screen CoTuongView 30\nadvance 0.5").ok);
     ASSERT_EQ(table()->chessPlayers().size(), 2u);
     EXPECT_EQ(table()->chessPlayers()[0]->isFriend(), 1);
     EXPECT_EQ(table()->chessPlayers()[1]->isFriend(), 0);

@@ -61,7 +61,7 @@ TEST_F(CoTuongStubWire, AGameIsSatStartedPlayedTakenBackAndResignedAndTheNextOne
     const int32_t myLeft = mine->readInt();
     EXPECT_LE(myLeft, 900) << "my time left, from the quota";
     EXPECT_GT(myLeft, 0);
-    auto answer = next(77, 25, 3);
+    auto answer = next(77, 25);
     ASSERT_TRUE(answer) << "the stub player answers";
     EXPECT_EQ(answer->readByte(), 25);
     EXPECT_EQ(answer->readInt(), kStubPlayer);

@@ -48,7 +48,7 @@ TEST_F(CoUpRoad, APlayerGetsReadyRevealsAPieceRefusesAnUndoAndADrawAndResigns) {
     seatRow(joined, kBinh, "Binh", true);
     seatRow(joined, kMe, "Khach");
     send(joined.message(8));
-    run("screen CoUpView 5\nadvance 0.5\nexpect id=clickViewPlayer\nexpect-not id=btnUndo");
+    run("screen CoUpView 30\nadvance 0.5\nexpect id=clickViewPlayer\nexpect-not id=btnUndo");
     EXPECT_EQ(table()->btnStart()->titleLabel()->text(), text("KAVO_ready"));
     portal().clearMessages();
     run("tap id=btnStart");
@@ -123,7 +123,7 @@ TEST_F(CoUpRoad, AViewerSeesTheFirstPlayerLeaveAndHisSeatEmpty) {
     seatRow(rows, kChu, "Chu", true);
     seatRow(rows, kBinh, "Binh", true);
     send(rows.message(1900));
-    run("screen CoUpView 5\nadvance 0.5\nexpect id=btnViewing\nexpect text=chu\nexpect text=binh");
+    run("screen CoUpView 30\nadvance 0.5\nexpect id=btnViewing\nexpect text=chu\nexpect text=binh");
     send(Bytes().int32(kChu).int32(kBinh).message(14));
     run("advance 0.5\nexpect-not text=chu\nexpect text=binh\nexpect text=" + text("KAVO_sitdown"));
     EXPECT_EQ(table()->chessPlayers()[0]->IDDB(), -1);

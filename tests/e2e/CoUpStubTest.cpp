@@ -37,7 +37,7 @@ TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveSeesTheStubsCaptureAn
             advance(0.1);
             return table->turn() == UIController::myInfo()->IDDB();
         },
-        10));
+        kStateWait));
     advance(0.5);
     EXPECT_EQ(table->board()->getAllPieces().size(), 31u);
     table->clickViewPlayer();
@@ -48,7 +48,7 @@ TEST_F(CoUpStub, ThePlayerStartsRevealsAPieceByItsFirstMoveSeesTheStubsCaptureAn
                 if (view->tag() == CoUpView::kIconTag) return true;
             return false;
         },
-        10))
+        kStateWait))
         << "the captured piece is listed";
 
     // I resign; the stub player gets ready again and opens the second game.

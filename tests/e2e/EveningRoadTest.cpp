@@ -116,13 +116,13 @@ protected:
                   "wait text=Kavo Test\n"))
             return false;
         sheetOpened("server choice");
-        return road("tap text=Kavo Test\nscreen GameView 5\nadvance 0.5\n");
+        return road("tap text=Kavo Test\nscreen GameView 30\nadvance 0.5\n");
     }
     bool signOutFromSettings() {
         if (!road("tap id=clickSetting\nadvance 0.5\n")) return false;
         sheetOpened("settings");
         if (!road("tap id=settingRow" + std::to_string(SettingsView::kRowLogout) +
-                  "\nscreen LoginView 5\nadvance 0.5\n"))
+                  "\nscreen LoginView 30\nadvance 0.5\n"))
             return false;
         // Signed out, the player closes what is still open over the log-in screen (the
         // server choice, the form it was opened from).
@@ -156,14 +156,14 @@ TEST_F(EveningRoad, LotteryTableSettingsAndThreeSignInsLeaveThePlayerSignedInUnt
 
     // A table created and sat at for five seconds, then left.
     ASSERT_TRUE(road(
-        "tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1.000 zel\ntap id=btnCreateBoard\nadvance 0.5\n"));
+        "tap id=btnTLMN\nscreen BoardView 30\nadvance 0.5\nwait text=1.000 zel\ntap id=btnCreateBoard\nadvance 0.5\n"));
     sheetOpened("create");
-    ASSERT_TRUE(road("tap id=createBoard\nscreen TienLenView 5\n"));
+    ASSERT_TRUE(road("tap id=createBoard\nscreen TienLenView 30\n"));
     advance(5);
     EXPECT_TRUE(std::dynamic_pointer_cast<TienLenView>(top())) << "still at the table";
     EXPECT_EQ(shownAlert(), "") << "no connection notice over the table";
     // No hand was played: the owner leaves at once.
-    ASSERT_TRUE(road("tap id=btnBack\nadvance 0.5\nscreen BoardView 5\nadvance 0.5\ntap id=btnBack\nscreen GameView "
+    ASSERT_TRUE(road("tap id=btnBack\nadvance 0.5\nscreen BoardView 30\nadvance 0.5\ntap id=btnBack\nscreen GameView "
                      "5\nadvance 0.5\n"));
     EXPECT_EQ(shownAlert(), "") << "asked nothing";
 

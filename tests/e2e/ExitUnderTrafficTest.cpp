@@ -4,6 +4,7 @@
 // cleanly: exit status 0, no sanitizer report.
 #include "tests/e2e/ChildProcess.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <atomic>
@@ -57,14 +58,14 @@ protected:
 
 TEST_F(ExitUnderTraffic, TwentyTerminationRequestsAtRandomMomentsAllEndCleanly) {
     const std::string script = dataPath() + "/flooded.drive";
-    std::ofstream(script) << "screen LoginView 20\n"
+    std::ofstream(script) << "screen LoginView 30\n"
                              "tap id=btnSignIn_Clicked\n"
                              "type id=txfUsername an\n"
                              "type id=txfPassword bimat\n"
                              "tap id=btnSignIn\n"
-                             "wait text=Kavo Test 20\n"
+                             "wait text=Kavo Test 30\n"
                              "tap text=Kavo Test\n"
-                             "screen GameView 20\n"
+                             "screen GameView 30\n"
                              "sleep 60\n";
     // Moments from the start to well into the flood, the same every run of the suite.
     uint32_t seed = 12345;
@@ -80,17 +81,19 @@ TEST_F(ExitUnderTraffic, TwentyTerminationRequestsAtRandomMomentsAllEndCleanly) 
                                  {{"SDL_AUDIODRIVER", "dummy"}, {"SDL_VIDEODRIVER", "dummy"}}, true, errors));
         // The moments count from the client's first script line (its start-up differs
         // from machine to machine).
-        ASSERT_TRUE(client.readLine(20)) << "run " << run << " never started";
+        ASSERT_TRUE(client.readLine(kStateWait)) << "run " << run << " never started";
         const double moment = nextMoment();
         std::this_thread::sleep_for(std::chrono::duration<double>(moment));
         ASSERT_EQ(kill(client.pid(), run % 2 == 0 ? SIGTERM : SIGINT), 0);
         // A loaded machine (the whole suite in parallel) can take a few seconds to close
         // the window and the connection; a hang is far longer.
-        const auto status = client.wait(15);
+        const auto status = client.wait(kStateWait);
         std::ifstream in(errors);
         std::stringstream text;
         text << in.rdbuf();
-        ASSERT_TRUE(status.has_value()) << "run " << run << " did not end within 15 s of the request\n" << text.str();
+        ASSERT_TRUE(status.has_value()) << "run " << run << " did not end within " << kStateWait
+                                        << " s of the request\n"
+                                        << text.str();
         EXPECT_EQ(*status, 0) << "run " << run << " at " << moment << " s\n" << text.str();
         EXPECT_EQ(text.str().find("Sanitizer"), std::string::npos) << "run " << run << "\n" << text.str();
         EXPECT_EQ(text.str().find("runtime error"), std::string::npos) << "run " << run << "\n" << text.str();

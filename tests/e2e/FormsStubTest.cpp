@@ -44,8 +44,8 @@ protected:
     // is locked with the password "kavo").
     ::testing::AssertionResult onTheBoardList() {
         launch();
-        return drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\n"
-                                        "advance 0.5\nwait text=1.000 zel 10\n");
+        return drives(signIn("khach") + "screen GameView 30\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 30\n"
+                                        "advance 0.5\nwait text=1.000 zel 30\n");
     }
     // The shown text field with that identifier (nullptr when none).
     static ui::TextField* shownField(const std::string& id) {
@@ -109,12 +109,12 @@ TEST_F(FormsOnTheStub, TheLockedBoardTakesTheRightPasswordAfterAWrongOne) {
         typeOnTheKeyboard(password);
         press(ui::Key::Return);
         if (password == "wrong") {
-            ASSERT_TRUE(drives("wait text=Sai mật khẩu bàn 10\n"));
+            ASSERT_TRUE(drives("wait text=Sai mật khẩu bàn 30\n"));
             UIController::closeDialog();
-            ASSERT_TRUE(drives("advance 0.5\nscreen BoardView 1\n"));
+            ASSERT_TRUE(drives("advance 0.5\nscreen BoardView 30\n"));
         }
     }
-    EXPECT_TRUE(drives("screen TienLenView 10\n"));
+    EXPECT_TRUE(drives("screen TienLenView 30\n"));
 }
 
 // Return in the go-to-board sheet's last field (the password) presses its search button, as
@@ -124,7 +124,7 @@ TEST_F(FormsOnTheStub, ReturnInTheGoToBoardPasswordJoinsTheBoard) {
     ASSERT_TRUE(drives("tap id=btnGotoBoard\nadvance 0.5\ntype id=txtRoom 1\ntype id=txtBoard 3\n"
                        "type id=txtPass kavo\n"));
     press(ui::Key::Return);
-    EXPECT_TRUE(drives("screen TienLenView 10\n"));
+    EXPECT_TRUE(drives("screen TienLenView 30\n"));
 }
 
 // A free name registered: the filled sign-in form shows in the registration form's place;
@@ -212,7 +212,7 @@ TEST_F(FormsOnTheStub, AnOpenedRegistrationShowsTheSignInFormFilledWithTheNewAcc
     EXPECT_EQ(loginScreen()->logSubRegisterView()->superview(), nullptr) << "the registration form made way";
     EXPECT_EQ(UIController::currentDialog(), nullptr) << "nothing covers the form";
 
-    ASSERT_TRUE(drives("tap id=btnSignIn\nwait text=Stub 10\ntap text=Stub\nscreen GameView 10\n"));
+    ASSERT_TRUE(drives("tap id=btnSignIn\nwait text=Stub 30\ntap text=Stub\nscreen GameView 30\n"));
     ASSERT_TRUE(UIController::myInfo());
     EXPECT_EQ(UIController::myInfo()->name(), "tam7");
 }
@@ -225,9 +225,9 @@ TEST_F(FormsOnTheStub, SignedOutThePlayerFindsTheSignInFormWithoutTheServerChoic
     defaults.setBool(true, LoginView_SubLoginView::kSavedNextLoginKey);
     launch();
     ASSERT_TRUE(drives(signIn("khach") +
-                       "screen GameView 10\nadvance 0.5\ntap id=clickSetting\nadvance 0.5\n"
+                       "screen GameView 30\nadvance 0.5\ntap id=clickSetting\nadvance 0.5\n"
                        "tap text=" +
-                       text("KAVO_logout") + "\nscreen LoginView 10\nadvance 1\n"));
+                       text("KAVO_logout") + "\nscreen LoginView 30\nadvance 1\n"));
     const auto sheet = ServerView::getInstance();
     EXPECT_EQ(sheet->view()->window(), nullptr) << "the server choice is gone";
     const auto form = loginScreen()->logSubLoginView();

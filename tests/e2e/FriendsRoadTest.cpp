@@ -2,10 +2,12 @@
 // requests answered from the mailbox's invitation bar, a friend asked by name, feedback
 // from the settings panel and the player details sheet at a Caro table.
 #include "app/KavoOnlineAppDelegate.h"
+#include "app/Resources.h"
 #include "app/UIController.h"
 #include "games/caro/CaroView.h"
 #include "lobby/GameView.h"
 #include "net/Message.h"
+#include "net/MobileClient.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
@@ -19,6 +21,7 @@
 #include "tests/support/client/OpenDialog.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -102,7 +105,7 @@ TEST_F(FriendsRoad, AFriendIsAskedByNameThroughTheSearch) {
             const auto sent = bodies(104);
             return std::find(sent.begin(), sent.end(), request) != sent.end();
         },
-        5));
+        kStateWait));
     EXPECT_EQ(bodies(36), (std::vector<std::vector<uint8_t>>{{0, 4, 'm', 'i', 'n', 'h'}}));
     // The server's answer is told in a notice whose OK does nothing more, whatever it says.
     for (const auto& [result, key] : std::vector<std::pair<int8_t, const char*>>{
@@ -139,6 +142,106 @@ TEST_F(FriendsRoad, ADetailReplyAtACaroTableOpensTheDetailsSheet) {
     run("wait text=minh\nadvance 0.5\nexpect text=2 + 25%\nexpect text=1.234.567 " + text("KAVO_zel"));
     ASSERT_TRUE(table->playerDetailView());
     EXPECT_EQ(table->playerDetailView()->view()->superview(), table->view().get());
+}
+
+// Two players, one after the other, on one client: an, whose friend is lan, then binh, whose
+// friend is minh. Until binh's own list comes, the client lists no friend of his: the shop's
+// gift goes to nobody, never to lan; once it comes, it goes to minh alone.
+class FriendsOfTheNextPlayer : public FriendsRoad {
+protected:
+    static constexpr int32_t kBinh = 4343;
+
+    void SetUp() override {
+        FriendsRoad::SetUp();
+        // The sign-in answers the player the form names.
+        portal().onCommand(1, [this](Message& request, TestPortal::Reply& reply) {
+            binh_ = request.readUTF() == "binh";
+            const int32_t id = binh_ ? kBinh : ClientWorld::kPlayerId;
+            reply.send(3, Bytes().int32(id).int64(ClientWorld::kPlayerMoney).int16(3).int32(1500));
+        });
+        // an's list answers his grid; binh's comes when the test sends it.
+        portal().onCommand(104, [this](Message& request, TestPortal::Reply& reply) {
+            if (request.readByte() == 5 && !binh_) reply.send(friendList(7001, "lan"));
+        });
+        // The shop: a card channel and one item, "Hoa hong".
+        portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
+            reply.send(44, Bytes().byte(2).byte(1).utf("Thẻ gate").utf("").utf(""));
+        });
+        portal().onCommand(101, [](Message& request, TestPortal::Reply& reply) {
+            const int8_t sub = request.readByte();
+            if (sub != 21) return;
+            Bytes answer;
+            answer.byte(sub).int32(1);
+            if (request.readByte() == 0) answer.int32(101).utf("Hoa hong").int32(3000).utf("").boolean(false);
+            reply.send(101, answer);
+        });
+        portal().onCommand(1203, [](Message&, TestPortal::Reply& reply) { reply.send(1203, Bytes().int32(1)); });
+    }
+
+    // The friend list (104 sub 5) of one friend, offline.
+    static Message friendList(int32_t id, const std::string& name) {
+        return Bytes().byte(5).int32(id).utf(name).int64(500).int16(1).byte(0).utf("").message(104);
+    }
+    // From the sign-in form to the game grid as `name`.
+    static std::string signInAs(const std::string& name) {
+        return "type id=txfUsername " + name +
+               "\ntype id=txfPassword bimat\ntap id=btnSignIn\nwait text=" + ClientWorld::kServerName +
+               "\ntap text=" + ClientWorld::kServerName + "\nscreen GameView\nadvance 0.5\n";
+    }
+    // The friend-list requests (104 sub 5) the portal has had.
+    size_t friendListsAsked() {
+        const auto sent = bodies(104);
+        return size_t(
+            std::count_if(sent.begin(), sent.end(), [](const auto& body) { return !body.empty() && body[0] == 5; }));
+    }
+    // an signs in and his grid lists lan.
+    void anSignsIn() {
+        launch();
+        run("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\n" + signInAs("an") + "wait text=lan\n");
+        ASSERT_EQ(Resources::getInstance().listMyFriends().size(), 1u);
+    }
+    // binh, signed in after an, finds the shop's gift to nobody until his list comes, then
+    // to minh alone.
+    void binhGivesOnlyToHisOwnFriends() {
+        const size_t asked = friendListsAsked();
+        run(signInAs("binh"));
+        ASSERT_TRUE(UIController::myInfo());
+        ASSERT_EQ(UIController::myInfo()->IDDB(), kBinh);
+        // His grid asks for his list; the server has not answered yet.
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return friendListsAsked() > asked; }, kStateWait));
+        EXPECT_TRUE(Resources::getInstance().listMyFriends().empty()) << "none of an's friends is binh's";
+        const std::string gift =
+            "tap id=tile10000\nwait id=doPresent\ntap id=doPresent\nadvance 0.5\nexpect id=wView\n";
+        run("tap id=btnNapZel\nwait id=ShopView\ntap id=btnVatPham\nwait id=tile10000\nadvance 0.5\n" + gift +
+            "expect-not id=presentFriend0\nexpect-not text=lan\ntap id=hideThisView\nadvance 0.5\n");
+
+        ASSERT_TRUE(portal().sendToClient(friendList(7002, "minh")));
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return !Resources::getInstance().listMyFriends().empty(); },
+                                                       kStateWait));
+        run(gift + "expect text=minh\nexpect-not id=presentFriend1\nexpect-not text=lan\n");
+    }
+
+    std::atomic<bool> binh_{false};
+};
+
+// an signs out from the settings, as a player does, and binh signs in on the same client.
+TEST_F(FriendsOfTheNextPlayer, AfterASignOutTheNextPlayersGiftGoesOnlyToHisOwnFriends) {
+    anSignsIn();
+    run("tap id=clickSetting\nadvance 0.5\ntap text=" + text("KAVO_logout") + "\nscreen LoginView\nadvance 1\n");
+    EXPECT_TRUE(Resources::getInstance().listMyFriends().empty())
+        << "signed out, the client lists none of an's friends";
+    binhGivesOnlyToHisOwnFriends();
+}
+
+// an's connection ends without a word (the client's own quiet end, as when a server is picked
+// again) and binh signs in on the same client, started again in the same process.
+TEST_F(FriendsOfTheNextPlayer, AfterAQuietEndTheNextPlayersGiftGoesOnlyToHisOwnFriends) {
+    anSignsIn();
+    MobileClient::getInstance().manualDisconnect();
+    ASSERT_TRUE(portal().waitForClientGone(kStateWait));
+    launch();
+    run("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\n");
+    binhGivesOnlyToHisOwnFriends();
 }
 
 class FriendScreens : public FriendsRoad, public ::testing::WithParamInterface<platform::ui::Idiom> {};

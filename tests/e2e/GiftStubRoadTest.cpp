@@ -31,7 +31,7 @@ class GiftStubRoad : public StubDriveFixture {
 protected:
     static std::string signIn(const std::string& user) {
         return "screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername " + user +
-               "\ntype id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\nscreen GameView 10\n"
+               "\ntype id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\nscreen GameView 30\n"
                "advance 0.5\n";
     }
     static std::string ok() { return "tap text=" + text("KAVO_OK") + "\n"; }
@@ -46,8 +46,8 @@ protected:
     // Opens the tile of `id` and gives it to `friendName`, the first friend the panel
     // lists, up to the question, which is answered apart.
     static std::string giftToFirstFriend(int32_t id, const std::string& friendName) {
-        return "tap id=" + tileOf(id) + "\nwait id=doPresent 5\ntap id=doPresent\ntap id=presentFriend0\nwait text=" +
-               platform::formatText(text("KAVO_BuyGiftForFriendQuestion"), {friendName}) + " 5\n";
+        return "tap id=" + tileOf(id) + "\nwait id=doPresent 30\ntap id=doPresent\ntap id=presentFriend0\nwait text=" +
+               platform::formatText(text("KAVO_BuyGiftForFriendQuestion"), {friendName}) + " 30\n";
     }
     // Gives: the question's second button, as a finger presses it.
     static void answerGive() {
@@ -71,14 +71,14 @@ TEST_F(GiftStubRoad, ARefusedGiftCostsNothingAndTheNextGiftCostsItsOwnPrice) {
         ASSERT_EQ(sent->readLong(), 2500);
     }
     launch();
-    ASSERT_TRUE(drives(signIn("tangqua") + "wait text=" + Util::formatNumber(2500) + " 10\n"));
+    ASSERT_TRUE(drives(signIn("tangqua") + "wait text=" + Util::formatNumber(2500) + " 30\n"));
     auto grid = std::dynamic_pointer_cast<GameView>(KavoOnlineAppDelegate::getInstance().topViewController());
     ASSERT_TRUE(grid);
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return !Resources::getInstance().listMyFriends().empty(); },
                                                    kStateWait));
     const std::string friendName = Resources::getInstance().listMyFriends().front()->name();
 
-    ASSERT_TRUE(drives("tap id=btnNapZel\nwait id=ShopView 10\ntap id=btnVatPham\nwait text=Vật phẩm 100 30\n"));
+    ASSERT_TRUE(drives("tap id=btnNapZel\nwait id=ShopView 30\ntap id=btnVatPham\nwait text=Vật phẩm 100 30\n"));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return !tileOf(100).empty() && !tileOf(102).empty(); }, 30));
     advance(0.5);
 
@@ -86,7 +86,7 @@ TEST_F(GiftStubRoad, ARefusedGiftCostsNothingAndTheNextGiftCostsItsOwnPrice) {
     const std::string refusal = "Không đủ tiền tặng quà cho " + friendName;
     ASSERT_TRUE(drives(giftToFirstFriend(102, friendName)));
     answerGive();
-    ASSERT_TRUE(drives("wait text=" + refusal + " 10\n"));
+    ASSERT_TRUE(drives("wait text=" + refusal + " 30\n"));
     EXPECT_EQ(money(), 2500);
     EXPECT_EQ(grid->lblPlayerMoney()->text(), Util::formatNumber(2500));
     ASSERT_TRUE(drives(ok() + "tap id=hideThisView\nadvance 0.5\n"));
@@ -108,7 +108,7 @@ TEST_F(GiftStubRoad, ARefusedGiftCostsNothingAndTheNextGiftCostsItsOwnPrice) {
 
     ASSERT_TRUE(drives(ok() + "tap id=hideThisView\nadvance 0.5\ntap id=doCloseThisView\nadvance 0.5\nwait text=" +
                        Util::formatNumber(1500) +
-                       " 10\ntap id=doShowProfileView\nscreen ProfileView 10\n"
+                       " 30\ntap id=doShowProfileView\nscreen ProfileView 30\n"
                        "advance 0.5\nwait text=" +
                        Util::formatNumber(1500) + " Zel 10\n"));
 }
@@ -130,8 +130,8 @@ TEST_F(GiftStubRoad, APresentFromAnotherPersonIsAmongHisAssetsWhenHeSignsIn) {
     }
     launch();
     ASSERT_TRUE(drives(signIn("nhanqua") +
-                       "tap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\nwait text=nhanqua 10\n"
-                       "tap id=btnItems\nadvance 0.1\nwait text=Avatar 22 10\nwait text=Vật phẩm 101 10\n"));
+                       "tap id=doShowProfileView\nscreen ProfileView 30\nadvance 0.5\nwait text=nhanqua 30\n"
+                       "tap id=btnItems\nadvance 0.1\nwait text=Avatar 22 30\nwait text=Vật phẩm 101 30\n"));
     EXPECT_EQ(money(), 1000000) << "a present costs its receiver nothing";
 }
 

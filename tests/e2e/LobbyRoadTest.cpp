@@ -63,7 +63,7 @@ protected:
         // The lower rows of the grid lie below the screen's edge: the player scrolls.
         const std::string scroll = gridNeedsScroll(gridButton) ? "drag id=scrollView 0 -300\nadvance 1\n" : "";
         ASSERT_TRUE(
-            drives(scroll + "tap id=" + gridButton + "\nscreen BoardView 5\nadvance 0.4\nwait text=" + firstRowText));
+            drives(scroll + "tap id=" + gridButton + "\nscreen BoardView 30\nadvance 0.4\nwait text=" + firstRowText));
     }
 
     static bool gridNeedsScroll(const std::string& button) {

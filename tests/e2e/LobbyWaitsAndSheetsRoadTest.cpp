@@ -117,11 +117,11 @@ protected:
             kStateWait);
     }
     void openBoardList() {
-        ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.5\nwait text=1.000 zel\n"));
+        ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 30\nadvance 0.5\nwait text=1.000 zel\n"));
     }
     void signOut() {
         MobileClient::getInstance().manualDisconnect();
-        ASSERT_TRUE(portal().waitForClientGone(5));
+        ASSERT_TRUE(portal().waitForClientGone(kStateWait));
     }
     // A friend, lan, in every friend list the client asks for.
     void answerFriendLan() {
@@ -294,7 +294,7 @@ TEST_F(LobbyWaits, BackFromTheMailboxOpenedOnTheBoardListReturnsToTheBoardList) 
     const auto& mailbox = MessageView::getInstance();
     EXPECT_FALSE(mailbox->isViewLoaded() && mailbox->view()->superview()) << "the mailbox panel went";
     // Back once more leaves the board list for the game grid.
-    ASSERT_TRUE(drive("tap id=btnBack\nscreen GameView 5\n").ok) << log();
+    ASSERT_TRUE(drive("tap id=btnBack\nscreen GameView 30\n").ok) << log();
 }
 
 // A sheet the settings open as they go (feedback, the password change) is up when the
@@ -359,7 +359,7 @@ TEST_F(LobbyWaits, WhatTheGridOpensClosesBackToAGridWithoutAWayOutAndEscapeNever
             EXPECT_EQ(shownAlertMessage(), "");
 
             KavoOnlineAppDelegate::getInstance().handleSwipeFrom(ui::SwipeDirection::Left);
-            EXPECT_TRUE(drive("screen LoginView 5\n").ok) << "the swipe back leaves the grid";
+            EXPECT_TRUE(drive("screen LoginView 30\n").ok) << "the swipe back leaves the grid";
             EXPECT_FALSE(MobileClient::getInstance().isConnected());
         }
 }
@@ -426,7 +426,7 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
         {"board: tap id=clickSetting\n", {"btnClose_Clicked", "btnCreateBoard"}, "GameView", true},
         // The shop's item detail, then the shop.
         {"tap id=btnNapZel\nadvance 0.5\ntap id=btnVatPham\nwait id=tile10000\nadvance 0.5\ntap id=tile10000\n"
-         "wait id=doCheckOut 2\n",
+         "wait id=doCheckOut 30\n",
          {"doCheckOut", "ShopView"}},
         // The mailbox's add-friend sheet, then the mailbox.
         {"tap id=btnChat\nadvance 0.5\ntap id=btnAddFriend\nadvance 0.5\n", {"btnAccept", "tblView"}},
@@ -518,7 +518,7 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
          {{"tap id=btnFire\nadvance 0.4\n",
            {"viewNanBai"},
            Bytes().byte(1).byte(1).byte(20).raw({5, 17, 51}).message(20),
-           "wait id=btnFire 5\nadvance 2\n"}}},
+           "wait id=btnFire 30\nadvance 2\n"}}},
         {"drag id=scrollView 0 -300\nadvance 1\ntap id=btnCaoRua\n",
          "CaoRuaView",
          {{kMe, "Khach"}, {99, "binh"}, {98, "chu"}},
@@ -530,7 +530,7 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
           {"tap id=btnNanBai\nadvance 0.4\n",
            {"viewNanBai"},
            Bytes().byte(1).byte(1).byte(10).int32(1000).raw({4, 17, 30}).message(20),
-           "wait id=btnNanBai 5\nadvance 2\n"}}},
+           "wait id=btnNanBai 30\nadvance 2\n"}}},
         {"tap id=btnCoTuong\n", "CoTuongView", two, {{"tap id=btnSeat2\n", {"viewPlayerMenu"}}, chat}},
         // A seated table, which no road of the client joins: made by the test as a join
         // would make it. Its speeds, its password, a player's menu.
@@ -567,13 +567,13 @@ TEST_F(LobbyWaits, EscapeClosesEveryViewLaidOverAScreenBeforeWhatLiesUnderIt) {
             }
             t.made(1, 1, kMe, 1000, players);
         } else {
-            ASSERT_TRUE(drives(t.way + "screen BoardView 5\nadvance 0.5\nwait text=1.000 zel\ntap text=1.000 zel\n"));
+            ASSERT_TRUE(drives(t.way + "screen BoardView 30\nadvance 0.5\nwait text=1.000 zel\ntap text=1.000 zel\n"));
             Bytes joined = Bytes().byte(1).byte(1).int32(kMe).int32(1000);
             for (const auto& [id, name] : t.places)
                 seatRow(joined, id, name, id != kMe);
             ASSERT_TRUE(portal().sendToClient(joined.message(8)));
         }
-        ASSERT_TRUE(drives(std::string("screen ") + t.screen + " 5\nadvance 0.5\n"));
+        ASSERT_TRUE(drives(std::string("screen ") + t.screen + " 30\nadvance 0.5\n"));
         const auto table = KavoOnlineAppDelegate::getInstance().topViewController();
         for (const Opening& o : t.openings) {
             SCOPED_TRACE(o.script);
@@ -665,7 +665,7 @@ TEST_F(LobbyWaits, TheGridsMailBadgeStaysUnderTheShopAndItsCloseButton) {
     ASSERT_TRUE(portal().sendToClient(Bytes().byte(4).int32(301).utf("dung").message(104)));
     ASSERT_TRUE(
         drives("wait id=lblCounterMessage\ntap id=btnNapZel\nadvance 0.5\ntap id=btnVatPham\nwait id=tile10000\n"
-               "advance 0.5\ntap id=tile10000\nwait id=doCheckOut 2\n"));
+               "advance 0.5\ntap id=tile10000\nwait id=doCheckOut 30\n"));
     auto grid = topAs<GameView>();
     ASSERT_TRUE(grid);
     // Where each lies among the grid's views, front last.
@@ -723,7 +723,7 @@ TEST_F(LobbyWaits, EscapeOnTheLogInScreenOrTheServerChoiceDoesNothing) {
         EXPECT_TRUE(drive(serverChoice ? "expect text=Kavo Test\n" : "expect id=btnSignIn_Clicked\n").ok);
     }
     EXPECT_TRUE(portal().messages(1).empty()) << "nobody signed in";
-    EXPECT_TRUE(drive("tap text=Kavo Test\nscreen GameView 5\n").ok) << "and still signs in when a server is chosen";
+    EXPECT_TRUE(drive("tap text=Kavo Test\nscreen GameView 30\n").ok) << "and still signs in when a server is chosen";
 }
 
 TEST_F(LobbyWaits, AGameSwitchTheServerNeverAnswersEndsOnTheGameThePlayerHad) {

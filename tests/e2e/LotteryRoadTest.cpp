@@ -69,17 +69,17 @@ protected:
 
 TEST_F(LotteryRoad, ThePlayerBuysFromThePanelThenFromTheBoardAndSeesTheDraw) {
     signIn();
-    road("tap id=showLottoSubView\nadvance 0.5\nwait text=12 Ky 1 5\ntype id=txfNumber 42\ntype id=txfMoney 600\n"
+    road("tap id=showLottoSubView\nadvance 0.5\nwait text=12 Ky 1 30\ntype id=txfNumber 42\ntype id=txfMoney 600\n"
          "tap id=clickBuyLotto");
     ASSERT_TRUE(waitForCount(1403, 1));
     EXPECT_EQ(boughtAt(0), (std::vector<int32_t>{42, 600}));
-    road("wait text=Da mua 42 5\ntap text=" + text("KAVO_OK") + "\nwait text=42 : 600 ZEL\nadvance 3\nexpect text=28");
+    road("wait text=Da mua 42 30\ntap text=" + text("KAVO_OK") + "\nwait text=42 : 600 ZEL\nadvance 3\nexpect text=28");
 
     road("tap id=doShowLotto\nscreen LottoView\nadvance 0.5\ntap id=buyLottoNumber7\ntype id=txfBetZel 800\n"
          "tap text=Xong\nadvance 0.1");
     ASSERT_TRUE(waitForCount(1403, 2));
     EXPECT_EQ(boughtAt(1), (std::vector<int32_t>{7, 800}));
-    road("wait text=Da mua 7 5\ntap text=" + text("KAVO_OK") + "\nadvance 1");
+    road("wait text=Da mua 7 30\ntap text=" + text("KAVO_OK") + "\nadvance 1");
     auto lotto = top<LottoView>();
     ASSERT_TRUE(lotto);
     EXPECT_EQ(background(lotto->numberButton(7)), LottoView::kMarked);
@@ -89,7 +89,7 @@ TEST_F(LotteryRoad, ThePlayerBuysFromThePanelThenFromTheBoardAndSeesTheDraw) {
     draw.writeInt(7);
     draw.writeUTF("Trung so 7");
     ASSERT_TRUE(portal().sendToClient(draw));
-    road("wait text=Trung so 7 5");
+    road("wait text=Trung so 7 30");
 }
 
 // The panel opened over the grid stays up under the lottery board opened from it: a ticket
@@ -101,13 +101,13 @@ TEST_F(LotteryRoad, ATicketBoughtOnTheBoardIsListedInThePanelBeneathIt) {
         bets_.push_back({55, 1000, true});
     }
     signIn();
-    road("tap id=showLottoSubView\nadvance 0.5\nwait text=12 Ky 1 5\nwait text=" + text("KAVO_NoData") + " 5");
+    road("tap id=showLottoSubView\nadvance 0.5\nwait text=12 Ky 1 30\nwait text=" + text("KAVO_NoData") + " 30");
     EXPECT_FALSE(drive("expect text=55 : 1.000 ZEL").ok) << "a ticket of a closed draw";
 
     road("tap id=doShowLotto\nscreen LottoView\nadvance 0.5\ntap id=buyLottoNumber7\ntype id=txfBetZel 800\n"
          "tap text=Xong\nadvance 0.1");
     ASSERT_TRUE(waitForCount(1402, 3));
-    road("wait text=Da mua 7 5\ntap text=" + text("KAVO_OK"));
+    road("wait text=Da mua 7 30\ntap text=" + text("KAVO_OK"));
     // The board has the answer to the purchase's 1402 while it is on top.
     auto board = top<LottoView>();
     ASSERT_TRUE(board);
@@ -116,7 +116,7 @@ TEST_F(LotteryRoad, ATicketBoughtOnTheBoardIsListedInThePanelBeneathIt) {
             const auto& bought = board->dataMyHistory();
             return std::any_of(bought.begin(), bought.end(), [](const auto& pick) { return pick->number() == 7; });
         },
-        5));
+        kStateWait));
     const size_t asked = portal().messages(1402).size();
     road("advance 1\ntap id=btnBack\nscreen GameView\nadvance 0.5");
     auto grid = top<GameView>();
@@ -132,13 +132,13 @@ TEST_F(LotteryRoad, TheBoardCountsDownAndStartsTheNextDrawAtZero) {
     signIn();
     // Both the panel and the board take every answer to 1400: the board counts from 30
     // once the answer to its own question came (on a busy machine it may come late).
-    road("tap id=showLottoSubView\nadvance 0.5\ntap id=doShowLotto\nscreen LottoView\nadvance 0.5\nwait text=12 5");
+    road("tap id=showLottoSubView\nadvance 0.5\ntap id=doShowLotto\nscreen LottoView\nadvance 0.5\nwait text=12 30");
     ASSERT_TRUE(platform::RunLoop::main().runUntil(
         [] {
             auto lotto = top<LottoView>();
             return lotto && lotto->isCounting() && lotto->btnClosesIn()->text() == "30";
         },
-        5));
+        kStateWait));
     portal().clearMessages();
     road("advance 30\nexpect text=1\nadvance 1");
     ASSERT_TRUE(waitForCount(1401, 1));
@@ -155,7 +155,7 @@ TEST_P(LotteryScreens, ThePanelTheBoardAndTheStakeEntryArePhotographed) {
     platform::ui::Screen::setIdiom(GetParam());
     bets_ = {{7, 500}, {23, 900}};
     signIn();
-    road("tap id=showLottoSubView\nadvance 1\nwait text=12 Ky 1 5\nshot " + shotPath("lottery-panel", tablet) +
+    road("tap id=showLottoSubView\nadvance 1\nwait text=12 Ky 1 30\nshot " + shotPath("lottery-panel", tablet) +
          "\ntap id=doShowLotto\nscreen LottoView");
     ASSERT_TRUE(waitForCount(1402, 2));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return top<LottoView>()->dataMyHistory().size() == 2; }, 30));

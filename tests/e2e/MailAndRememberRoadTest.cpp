@@ -55,7 +55,8 @@ protected:
     }
     // Runs the main loop (real time) until the mailbox lists `count` mails.
     [[nodiscard]] bool waitForMailCount(size_t count) {
-        return platform::RunLoop::main().runUntil([count] { return UIController::listMessageCount() >= count; }, 10);
+        return platform::RunLoop::main().runUntil([count] { return UIController::listMessageCount() >= count; },
+                                                  kStateWait);
     }
 };
 

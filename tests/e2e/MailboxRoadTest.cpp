@@ -218,7 +218,7 @@ TEST_F(MailboxRoad, FriendRequestsAndNoticesWhileTheMailboxIsOpenStayMailAndNeve
                 if (message->fromName() == "an") return true;
             return false;
         },
-        5));
+        kStateWait));
     advance(0.2);
     EXPECT_EQ(storedLines(301), 0u);
     EXPECT_EQ(storedLines(kAn), 0u);
@@ -238,7 +238,7 @@ TEST_F(MailboxRoad, FriendRequestsAndNoticesWhileTheMailboxIsOpenStayMailAndNeve
 
 TEST_F(MailboxRoad, ALineThatArrivesOverTheBoardListWaitsInTheMailboxAndShowsOnce) {
     signIn();
-    run("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.4");
+    run("tap id=btnTLMN\nscreen BoardView 30\nadvance 0.4");
     ASSERT_TRUE(portal().sendToClient(privateLine("o dau?")));
     auto boards = std::dynamic_pointer_cast<BoardView>(KavoOnlineAppDelegate::getInstance().topViewController());
     ASSERT_TRUE(boards);
@@ -257,7 +257,7 @@ TEST_F(MailboxRoad, ACardTablesMailboxButtonPushesAMailboxOfItsOwn) {
     auto table = std::make_shared<TienLenView>();
     KavoOnlineAppDelegate::getInstance().navigationController()->pushViewController(table, false);
     advance(0.4);
-    run("tap id=clickMailBox\nscreen MessageView 5\nadvance 0.5\nwait text=binh");
+    run("tap id=clickMailBox\nscreen MessageView 30\nadvance 0.5\nwait text=binh");
     auto pushed = std::dynamic_pointer_cast<MessageView>(KavoOnlineAppDelegate::getInstance().topViewController());
     ASSERT_TRUE(pushed);
     EXPECT_NE(pushed, MessageView::getInstance());
@@ -265,7 +265,7 @@ TEST_F(MailboxRoad, ACardTablesMailboxButtonPushesAMailboxOfItsOwn) {
     run("tap text=an\ntype id=txtChat tu ban\ntap id=btnSend");
     ASSERT_TRUE(waitForCommand(5));
     EXPECT_EQ(storedLines(), 1u);
-    run("tap id=doCloseThisView\nscreen TienLenView 5");
+    run("tap id=doCloseThisView\nscreen TienLenView 30");
 }
 
 class MailboxScreens : public MailboxRoad, public ::testing::WithParamInterface<platform::ui::Idiom> {};

@@ -62,7 +62,7 @@ protected:
             ASSERT_TRUE(sendFriendsThenJoin(portal(), friendsFirst, join.message(8)));
             advance(0);
         }
-        ASSERT_TRUE(drive("screen MauBinhView 5").ok);
+        ASSERT_TRUE(drive("screen MauBinhView 30").ok);
         ticks(6);
     }
     void game(Bytes body) { send(body.message(47)); }
@@ -398,7 +398,7 @@ TEST_F(MauBinhRoad, LeavingDuringTheShowAndComingBackLetsANewDealRun) {
     // The game grid's wait for its friend list ran out during the show; its notice goes.
     UIController::closeDialog();
     advance(0.5);
-    ASSERT_TRUE(drive("screen BoardView 5\nwait text=1.000 zel 5\ntap text=1.000 zel").ok) << log();
+    ASSERT_TRUE(drive("screen BoardView 30\nwait text=1.000 zel 30\ntap text=1.000 zel").ok) << log();
     ASSERT_TRUE(waitForCommand(8));
     joinReply();
     ASSERT_NE(table(), old);

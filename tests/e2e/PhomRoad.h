@@ -46,8 +46,8 @@ protected:
     std::vector<int32_t> friendsFirst;
     void joinTheTable() {
         ASSERT_TRUE(signInByReply());
-        ASSERT_TRUE(drives("screen GameView 5\nadvance 0.5\ntap id=btnPhom\nscreen BoardView 5\nadvance 0.5\n"
-                           "wait text=1.000 zel 5\ntap text=1.000 zel"));
+        ASSERT_TRUE(drives("screen GameView 30\nadvance 0.5\ntap id=btnPhom\nscreen BoardView 30\nadvance 0.5\n"
+                           "wait text=1.000 zel 30\ntap text=1.000 zel"));
         ASSERT_FALSE(lastSent(8).empty());
         Bytes join = Bytes().byte(2).byte(7).int32(kMe).int32(1000);
         row(join, kBinh, "Binh");
@@ -60,7 +60,7 @@ protected:
             ASSERT_TRUE(sendFriendsThenJoin(portal(), friendsFirst, join.message(8)));
             advance(0);
         }
-        ASSERT_TRUE(drive("screen PhomNewView 5\nadvance 0.5").ok) << log();
+        ASSERT_TRUE(drive("screen PhomNewView 30\nadvance 0.5").ok) << log();
         // The join's notice, if any, is closed like a person would.
         advance(5);
         portal().clearMessages();

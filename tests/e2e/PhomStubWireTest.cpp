@@ -210,7 +210,7 @@ TEST_F(PhomTurnClock, ATurnLeftAloneIsPlayedForThePlayerAndTheDealStillEndsAndSe
             EXPECT_LT(drawn->data()[6], 52) << "the card drawn for me is shown to me";
         }
         if (round == 3) {
-            auto melds = next(65, -1, 5);
+            auto melds = next(65);
             ASSERT_TRUE(melds) << "my melds are laid for me";
             melds->readShort(); // room, board
             while (melds->available())

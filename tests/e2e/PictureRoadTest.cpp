@@ -26,14 +26,14 @@ class PictureRoad : public ClientFixture {
 protected:
     // From the log-in screen to the game grid, through the form and the server choice.
     ::testing::AssertionResult signIn() {
-        return drives("screen LoginView 10\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\n"
+        return drives("screen LoginView 30\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername an\n"
                       "type id=txfPassword bimat\n" +
                       signInFromTheForm());
     }
     // The form, still filled in, signs in again.
     static std::string signInFromTheForm() {
         return "tap id=btnSignIn\nwait text=" + std::string(ClientWorld::kServerName) +
-               " 10\ntap text=" + ClientWorld::kServerName + "\nscreen GameView 10\nadvance 0.5\n";
+               " 30\ntap text=" + ClientWorld::kServerName + "\nscreen GameView 30\nadvance 0.5\n";
     }
     // The requests for the full picture of `pictureId` the portal received.
     size_t picturesAsked(int32_t pictureId) const {
@@ -63,7 +63,7 @@ TEST_F(PictureRoad, AnAvatarAskedOfAConnectionThatEndedUnansweredIsAskedOfTheNex
     ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return picturesAsked(kAvatar) == 1; }, kStateWait));
     portal().closeClient();
     // Back at the log-in screen and told, he signs in again from the form left open.
-    ASSERT_TRUE(drives("screen LoginView 10\nadvance 0.5\n"));
+    ASSERT_TRUE(drives("screen LoginView 30\nadvance 0.5\n"));
     EXPECT_FALSE(dialogText().empty()) << "he is told";
     ASSERT_TRUE(drives("tap text=" + text("KAVO_OK") + "\nadvance 0.5\n"));
 

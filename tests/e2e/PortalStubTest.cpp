@@ -67,7 +67,7 @@ TEST_F(PortalStub, ServesTheServerListAndItsPages) {
 TEST_F(PortalStub, AnyPlayerSignsInAndReachesTheBoardListOfAGame) {
     launch();
     ASSERT_TRUE(drives(signIn("khach") +
-                       "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n"));
+                       "screen GameView 30\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 30\nadvance 0.5\n"));
     EXPECT_TRUE(platform::RunLoop::main().runUntil(
         [] { return GlobalLogicHandler::getInstance().boardList().size() == 6; }, 30))
         << "the stub's six boards arrive";
@@ -78,7 +78,7 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
     platform::PaymentQueue::defaultQueue().resetForTesting();
     platform::PaymentQueue::setOutcome(platform::StoreOutcome::Purchased);
     launch();
-    ASSERT_TRUE(drives(signIn("nap") + "screen GameView 10\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate\n"));
+    ASSERT_TRUE(drives(signIn("nap") + "screen GameView 30\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate\n"));
     // The store rows follow the SMS and card rows: scrolled into sight as a finger would.
     ShopView::getInstance()
         ->tableOfTab(ShopView::kTabNapZel)
@@ -102,15 +102,15 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
     ASSERT_TRUE(beside);
     beside->sendActions(platform::ui::ControlEvent::TouchUpInside);
     const std::string balance = Util::formatNumber(1070000);
-    ASSERT_TRUE(drives("tap id=doCloseThisView\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\n"
-                       "advance 0.5\nwait text=100 zel 10\ntap text=100 zel\nscreen TienLenView 10\nadvance 1\n"
+    ASSERT_TRUE(drives("tap id=doCloseThisView\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 30\n"
+                       "advance 0.5\nwait text=100 zel 30\ntap text=100 zel\nscreen TienLenView 30\nadvance 1\n"
                        "wait text=" +
                        balance + " Zel 10\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1070000) << "the join carries the balance";
     // No hand was played: leaving asks nothing.
-    EXPECT_TRUE(drives("tap id=btnBack\nscreen BoardView 10\nadvance 0.5\ntap id=btnBack\nscreen GameView 10\n"
+    EXPECT_TRUE(drives("tap id=btnBack\nscreen BoardView 30\nadvance 0.5\ntap id=btnBack\nscreen GameView 30\n"
                        "advance 0.5\nwait text=" +
-                       balance + " 10\n"));
+                       balance + " 30\n"));
 }
 
 // What the stub refuses reaches the player, and his money stays: a card typed again once it
@@ -118,12 +118,12 @@ TEST_F(PortalStub, AStoreTopUpAndACardTopUpRaiseThePlayersMoney) {
 // keeps the balance the first of each left, and the grid shows it when he comes back.
 TEST_F(PortalStub, ACardTypedAgainAndAnAvatarHeHasAreRefusedAndHisMoneyStays) {
     launch();
-    ASSERT_TRUE(drives(signIn("lai") + "screen GameView 10\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate\n"));
+    ASSERT_TRUE(drives(signIn("lai") + "screen GameView 30\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate\n"));
     const std::string card = "type id=txfSeriesNumber 111\ntype id=txfPinCode 222\ntap id=btnTopup\n";
     ASSERT_TRUE(drives("tap text=Thẻ gate\n" + card + "wait text=Nạp thẻ thành công 50.000 Zel\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1050000);
     UIController::closeDialog();
-    ASSERT_TRUE(drives(card + "wait text=Thẻ này đã được sử dụng 10\n"));
+    ASSERT_TRUE(drives(card + "wait text=Thẻ này đã được sử dụng 30\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1050000) << "the card typed again added nothing";
     UIController::closeDialog();
     auto selector = platform::automation::Selector::parse("id=btnBG");
@@ -139,12 +139,12 @@ TEST_F(PortalStub, ACardTypedAgainAndAnAvatarHeHasAreRefusedAndHisMoneyStays) {
         ->tableOfTab(ShopView::kTabVatPham)
         ->scrollToRow({0, 6}, platform::ui::TableViewScrollPosition::Top, false);
     const std::string ok = "tap text=" + text("KAVO_OK") + "\n";
-    const std::string buy = "tap text=Avatar 22\nwait text=" + text("KAVO_Items_Question") + " 5\n" + ok;
-    ASSERT_TRUE(drives(buy + "wait text=" + text("KAVO_buyAvatarOK") + " 10\n" + ok));
+    const std::string buy = "tap text=Avatar 22\nwait text=" + text("KAVO_Items_Question") + " 30\n" + ok;
+    ASSERT_TRUE(drives(buy + "wait text=" + text("KAVO_buyAvatarOK") + " 30\n" + ok));
     EXPECT_EQ(UIController::myInfo()->money(), 1047000);
-    ASSERT_TRUE(drives(buy + "wait text=Bạn đã có ảnh đại diện này 10\n" + ok));
+    ASSERT_TRUE(drives(buy + "wait text=Bạn đã có ảnh đại diện này 30\n" + ok));
     EXPECT_EQ(UIController::myInfo()->money(), 1047000) << "the avatar he has was not paid for again";
-    ASSERT_TRUE(drives("tap id=doCloseThisView\nadvance 0.5\nwait text=" + Util::formatNumber(1047000) + " 10\n"));
+    ASSERT_TRUE(drives("tap id=doCloseThisView\nadvance 0.5\nwait text=" + Util::formatNumber(1047000) + " 30\n"));
 }
 
 // The shop's two refusals read as every other notice does, their one button the OK word: a
@@ -158,7 +158,7 @@ TEST_F(PortalStub, TheShopsRefusalsAreNoticesWhoseOneButtonSaysOk) {
     const std::string ok = "tap text=" + text("KAVO_OK") + "\n";
     launch();
     ASSERT_TRUE(
-        drives(signIn("tuchoi") + "screen GameView 10\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate 30\n"));
+        drives(signIn("tuchoi") + "screen GameView 30\nadvance 0.5\ntap id=btnNapZel\nwait text=Thẻ gate 30\n"));
     const std::string card = "type id=txfSeriesNumber 333\ntype id=txfPinCode 444\ntap id=btnTopup\n";
     ASSERT_TRUE(drives("tap text=Thẻ gate\n" + card + "wait text=Nạp thẻ thành công 50.000 Zel 30\n" + ok));
     ASSERT_TRUE(drives(card + "wait text=Thẻ này đã được sử dụng 30\n"));
@@ -185,10 +185,10 @@ TEST_F(PortalStub, ThreeSignInsLeaveOneWelcomeAndOneMaintenanceNoticeInTheStored
         // under the name the stub's own list gives, which a sign-in stores.
         storeServerList("Kavo Local|127.0.0.1:" + std::to_string(stub_.port()));
         launch();
-        ASSERT_TRUE(drives(signIn("thu", "Kavo Local") + "screen GameView 10\n")) << "sign-in " << round;
+        ASSERT_TRUE(drives(signIn("thu", "Kavo Local") + "screen GameView 30\n")) << "sign-in " << round;
         // The mail has come when dung's invitation, sent after the notices, has.
         ASSERT_TRUE(platform::RunLoop::main().runUntil(
-            [] { return !UIController::listMessageWithFilter(KavoMessage::kTypeFriendRequest).empty(); }, 10));
+            [] { return !UIController::listMessageWithFilter(KavoMessage::kTypeFriendRequest).empty(); }, kStateWait));
         advance(1.0);
         const platform::Value stored = platform::UserDefaults::standard().objectForKey(
             UIController::listMessageKey(UIController::myInfo()->IDDB()));
@@ -212,9 +212,9 @@ TEST_F(PortalStub, TheSocialNetworkLogInArrivesAtTheGameGridAsTheStubsPlayer) {
     launch();
     ASSERT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnLoginSN\nwait text=Stub\ntap text=Stub\n"));
     EXPECT_TRUE(platform::RunLoop::main().runUntil(
-        [] { return UIController::myInfo() && UIController::myInfo()->name() == "sn1"; }, 10))
+        [] { return UIController::myInfo() && UIController::myInfo()->name() == "sn1"; }, kStateWait))
         << "the stub names the player after its token";
-    EXPECT_TRUE(drives("screen GameView 10\n"));
+    EXPECT_TRUE(drives("screen GameView 30\n"));
 }
 
 // "an" answers a private line with a line of his own, which the chat keeps.
@@ -222,7 +222,7 @@ TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
     const std::string answer = "Chào bạn! Mình đang dở ván, lát nói chuyện nhé.";
     launch();
     ASSERT_TRUE(drives(signIn("khach") +
-                       "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
+                       "screen GameView 30\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
                        "tap id=btnGanDay\nadvance 0.2\nexpect id=showMessageFromAdmin\nexpect id=showFriendInviteView\n"
                        "tap id=btnBanBe\nadvance 0.2\ntap text=an#2\ntype id=txtChat xin chao\ntap id=btnSend\n"
                        "advance 0.2\ntap text=an#2\nwait text=" +
@@ -235,10 +235,10 @@ TEST_F(PortalStub, TheMailboxShowsTheStubsFriendsAndMailAndAnAnswers) {
 TEST_F(PortalStub, DungsRequestIsAcceptedAndHeIsAFriendAtOnceAndAFriendIsAskedByName) {
     launch();
     ASSERT_TRUE(drives(signIn("khach") +
-                       "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
+                       "screen GameView 30\nadvance 0.5\ntap id=btnChat\nwait text=chi#2\nadvance 0.5\n"
                        "tap id=btnGanDay\nadvance 0.2\ntap id=showFriendInviteView\nadvance 0.5\nwait text=dung\n"
                        "tap id=btnAccept_Clicked\nadvance 0.5\ntap id=doCloseThisView#2\ntap id=btnBanBe\n"
-                       "advance 0.2\nwait text=dung 10\n"));
+                       "advance 0.2\nwait text=dung 30\n"));
     const auto friends = MessageView::getInstance()->listAllFriends();
     EXPECT_TRUE(std::any_of(friends.begin(), friends.end(), [](const auto& player) {
         return player->name() == "dung";
@@ -252,7 +252,7 @@ TEST_F(PortalStub, DungsRequestIsAcceptedAndHeIsAFriendAtOnceAndAFriendIsAskedBy
         UIController::flushListMessage(); // as the client does at its exit
         storeServerList("Stub|127.0.0.1:" + std::to_string(stub_.port()));
         launch();
-        ASSERT_TRUE(drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ntap id=btnChat\nwait text=dung 10\n"
+        ASSERT_TRUE(drives(signIn("khach") + "screen GameView 30\nadvance 0.5\ntap id=btnChat\nwait text=dung 30\n"
                                              "advance 0.5\ntap id=btnGanDay\nadvance 0.5\n"))
             << "sign-in " << again;
         EXPECT_EQ(MessageView::getInstance()->countInvites(), 0) << "sign-in " << again;
@@ -273,13 +273,13 @@ TEST_F(PortalStub, RecoveryShowsItsTextMessageAndATakenNameIsToldSo) {
                        "tap id=btnSend\nwait text=" +
                        text("KAVO_confirmGetPassword") + "\n"));
     // Yes asks for the text message once the stub has accepted the client.
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return GlobalService::isConnected(); }, 10));
-    ASSERT_TRUE(drives("tap text=" + text("KAVO_yes") + "\nwait contains=KAVO MK moi 10\nexpect contains=8777\n"));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return GlobalService::isConnected(); }, kStateWait));
+    ASSERT_TRUE(drives("tap text=" + text("KAVO_yes") + "\nwait contains=KAVO MK moi 30\nexpect contains=8777\n"));
     UIController::closeDialog();
     launch();
     EXPECT_TRUE(drives("screen LoginView\nadvance 0.1\ntap id=btnRegister_Clicked\ntype id=txfUsername lan\n"
                        "type id=txfPassword pw1\ntype id=txfRetypePwd pw1\ntap id=btnRegister\nwait text=" +
-                       text("KAVO_gameIDAlreadyUsed") + " 10\n"));
+                       text("KAVO_gameIDAlreadyUsed") + " 30\n"));
 }
 
 // "Trò chơi khác" on the grid asks the stub for the more-games address (72, key 3): its
@@ -295,9 +295,9 @@ TEST_F(PortalStub, TheGridsMoreGamesShowsItsQuestionAndOkOpensTheStubsPage) {
         ~Restore() { platform::UrlOpener::setBrowserLauncher(nullptr); }
     } restore;
     launch();
-    ASSERT_TRUE(drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\n" +
+    ASSERT_TRUE(drives(signIn("khach") + "screen GameView 30\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\n" +
                        "expect text=" + text("KAVO_moreGames") +
-                       "\ntap id=btnGameKhac\nwait text=" + text("KAVO_notice") + " 10\nadvance 6\n"));
+                       "\ntap id=btnGameKhac\nwait text=" + text("KAVO_notice") + " 30\nadvance 6\n"));
     EXPECT_TRUE(drives("expect text=" + text("KAVO_notice") + "\nexpect-not text=" + text("KAVO_connectFail") + "\n"));
     ASSERT_TRUE(drives("tap text=" + text("KAVO_OK") + "\nadvance 0.5\n"));
     ASSERT_EQ(opened, std::vector<std::string>{stub_.url("/more-games.html")});
@@ -316,15 +316,15 @@ TEST_F(PortalStub, WithoutABrowserTheMoreGamesOkSaysThePageCannotBeOpenedWithIts
         ~Restore() { platform::UrlOpener::setBrowserLauncher(nullptr); }
     } restore;
     launch();
-    ASSERT_TRUE(drives(signIn("khach") + "screen GameView 10\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\n" +
-                       "tap id=btnGameKhac\nwait text=" + text("KAVO_notice") + " 10\n"));
+    ASSERT_TRUE(drives(signIn("khach") + "screen GameView 30\nadvance 0.5\ndrag id=scrollView 0 -300\nadvance 1\n" +
+                       "tap id=btnGameKhac\nwait text=" + text("KAVO_notice") + " 30\n"));
     ASSERT_TRUE(drives("tap text=" + text("KAVO_OK") + "\nwait text=Máy này không mở được trang " +
-                       stub_.url("/more-games.html") + " 5\n"));
+                       stub_.url("/more-games.html") + " 30\n"));
 }
 
 TEST_F(PortalStub, TheUserBannedIsRefusedWithAReason) {
     launch();
-    EXPECT_TRUE(drives(signIn("banned") + "wait contains=Tài khoản này đã bị khoá 10\nscreen LoginView 1\n"));
+    EXPECT_TRUE(drives(signIn("banned") + "wait contains=Tài khoản này đã bị khoá 30\nscreen LoginView 30\n"));
 }
 
 TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnswers) {
@@ -343,7 +343,7 @@ TEST_F(PortalStub, ThePlayerSitsAtAChineseChessBoardStartsAndMovesAndTheStubAnsw
             advance(0.1);
             return table->turn() == UIController::myInfo()->IDDB();
         },
-        10))
+        kStateWait))
         << "the stub player's reply came back";
     advance(0.5);
     EXPECT_EQ(table->board()->getAllPieces().size(), 31u) << "its first allowed move takes a piece";
@@ -362,21 +362,22 @@ namespace {
 TEST_F(PortalStub, RankingsProfileAndTransferAreServed) {
     launch();
     ASSERT_TRUE(drives(signIn("khach") +
-                       "screen GameView 10\nadvance 0.5\ntap id=doShowLeaderboard\nscreen LeaderboardView 10\n"
-                       "advance 0.5\nwait text=an 10\n"));
+                       "screen GameView 30\nadvance 0.5\ntap id=doShowLeaderboard\nscreen LeaderboardView 30\n"
+                       "advance 0.5\nwait text=an 30\n"));
     KavoOnlineAppDelegate::getInstance().navigationController()->popViewController(false);
     // An avatar bought (1,000 Zel) is among the profile's avatars.
     GlobalService::getInstance().buyAvatarWithId(20);
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, 10));
+    ASSERT_TRUE(
+        platform::RunLoop::main().runUntil([] { return UIController::currentDialog() != nullptr; }, kStateWait));
     UIController::closeDialog();
-    ASSERT_TRUE(drives("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\n"
-                       "wait text=khach 10\ntap id=btnItems\nadvance 0.1\nwait text=Avatar 20 10\n"
+    ASSERT_TRUE(drives("advance 0.5\ntap id=doShowProfileView\nscreen ProfileView 30\nadvance 0.5\n"
+                       "wait text=khach 30\ntap id=btnItems\nadvance 0.1\nwait text=Avatar 20 30\n"
                        "tap id=showTransferZel\nadvance 0.5\ntype id=txtName binh\ntype id=txtMoney 20000\n"
-                       "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20.000 Zel cho binh 10\n"
+                       "tap id=btnOK\nadvance 0.5\nwait contains=Đã chuyển 20.000 Zel cho binh 30\n"
                        "tap text=" +
                        text("KAVO_OK") +
                        "\ntap id=btnTransaction\nadvance 0.1\n"
-                       "wait text=Chuyển cho binh (-20.000 Zel) 10\n"));
+                       "wait text=Chuyển cho binh (-20.000 Zel) 30\n"));
     EXPECT_EQ(UIController::myInfo()->money(), 1000000 - 1000 - 20000) << "the stub keeps the player's money";
 }
 
@@ -387,17 +388,17 @@ namespace {
 TEST_F(PortalStub, LotteryPasswordAndAFriendsProfileAreServed) {
     launch();
     ASSERT_TRUE(drives(signIn("khach") +
-                       "screen GameView 10\nadvance 0.5\ntap id=showLottoSubView\nadvance 0.5\n"
-                       "wait contains=Kỳ 10\ntype id=txfNumber 42\ntype id=txfMoney 600\ntap id=clickBuyLotto\n"
-                       "wait contains=Đã mua số 42 10\n"));
+                       "screen GameView 30\nadvance 0.5\ntap id=showLottoSubView\nadvance 0.5\n"
+                       "wait contains=Kỳ 30\ntype id=txfNumber 42\ntype id=txfMoney 600\ntap id=clickBuyLotto\n"
+                       "wait contains=Đã mua số 42 30\n"));
     UIController::closeDialog();
-    ASSERT_TRUE(drives("advance 0.5\nwait text=42 : 600 ZEL 10\ntap id=slideOut\nadvance 0.5\nwait text=an 10\n"
-                       "tap text=an\nadvance 0.5\nwait contains=Zel 10\n"));
+    ASSERT_TRUE(drives("advance 0.5\nwait text=42 : 600 ZEL 30\ntap id=slideOut\nadvance 0.5\nwait text=an 30\n"
+                       "tap text=an\nadvance 0.5\nwait contains=Zel 30\n"));
     EXPECT_TRUE(drives(
         "tap id=doClose\nadvance 0.5\ntap id=clickSetting\nadvance 0.5\ntap text=" + text("KAVO_ChangePassword") +
         "\nadvance 0.5\ntype id=txtOldPass 123\ntype id=txtNewPass 456\ntype id=txtConfirmNewPass 456\n"
         "tap id=onChangePass\nwait text=" +
-        text("KAVO_changePassSuccess") + " 10\n"));
+        text("KAVO_changePassSuccess") + " 30\n"));
 }
 
 } // namespace

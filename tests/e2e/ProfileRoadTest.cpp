@@ -156,7 +156,7 @@ TEST_F(ProfileRoad, EveryBalanceLearntShowsAtOnceOnTheGridAndTheProfileUnderAPan
     // Won or spent while the profile was away: it shows it at once, and so does the record
     // it asks for again.
     clickAndType({6, 314}, ""); // beside the top-up panel: it closes
-    road("advance 0.5\ntap id=btnBack\nscreen GameView 5\nadvance 0.5");
+    road("advance 0.5\ntap id=btnBack\nscreen GameView 30\nadvance 0.5");
     ASSERT_TRUE(portal().sendToClient(Bytes().int64(150000).utf("").message(17)));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->money() == 150000; }, 30));
     answerOwnRecord(portal(), {.money = 150000});
@@ -171,7 +171,7 @@ TEST_F(ProfileRoad, OpenedAgainTheProfileShowsTheLevelAndPlayingTimeTheServerHas
     signIn();
     answerOwnRecord(portal(), {.percent = 0, .playingTime = "0 giờ 0 phút"});
     openProfile();
-    road("wait text=0 giờ 0 phút\nexpect text=0 %\ntap id=btnBack\nscreen GameView 5\nadvance 0.5");
+    road("wait text=0 giờ 0 phút\nexpect text=0 %\ntap id=btnBack\nscreen GameView 30\nadvance 0.5");
     answerOwnRecord(portal(), {.percent = 2, .playingTime = "0 giờ 18 phút"});
     openProfile();
     road("wait text=0 giờ 18 phút\nexpect text=2 %");
@@ -208,7 +208,7 @@ TEST_F(ProfileRoad, ThePlayerChangesGenderAndBirthday) {
 TEST_F(ProfileRoad, ARecordThatComesWhileThePlayerTypesInAFieldLeavesWhatHeTyped) {
     signIn();
     openProfile();
-    road("tap id=btnBack\nscreen GameView 5\nadvance 0.5");
+    road("tap id=btnBack\nscreen GameView 30\nadvance 0.5");
     portal().onCommand(1005, [](Message&, TestPortal::Reply&) {}); // answered below, later
     road("tap id=doShowProfileView\nscreen ProfileView\nadvance 0.5");
     ASSERT_TRUE(waitForCount(1005, 2));
@@ -270,7 +270,7 @@ TEST_F(ProfileRoad, ShownAgainTheProfileWearsTheAvatarTheServerNamedNotTheOneCho
     };
     // Each picture comes from the portal the first time it is worn.
     const auto comesToShow = [&](int32_t id) {
-        return platform::RunLoop::main().runUntil([&] { return showsPicture(avatar(), id); }, 10);
+        return platform::RunLoop::main().runUntil([&] { return showsPicture(avatar(), id); }, kStateWait);
     };
     road("tap id=btnItems\nadvance 0.1\nwait text=Sói\ntap text=Sói\nwait text=" + text("KAVO_Change_Avatar") +
          "\ntap text=" + text("KAVO_OK"));
@@ -279,7 +279,7 @@ TEST_F(ProfileRoad, ShownAgainTheProfileWearsTheAvatarTheServerNamedNotTheOneCho
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return UIController::myInfo()->avatar() == kNamed; }, 30));
     road("wait text=" + text("KAVO_Change_Avatar_Success") + "\ntap text=" + text("KAVO_OK"));
 
-    road("tap id=btnBack\nscreen GameView 5\nadvance 0.5");
+    road("tap id=btnBack\nscreen GameView 30\nadvance 0.5");
     openProfile();
     EXPECT_TRUE(comesToShow(kNamed)) << "the profile does not show the avatar the server named";
 }

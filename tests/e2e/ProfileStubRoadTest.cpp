@@ -37,7 +37,7 @@ bool showsPicture(const ui::ImageView* view, int32_t pictureId) {
 
 // Waits (on the real clock: the picture comes from the stub) until the view shows it.
 ::testing::AssertionResult comesToShow(const std::function<const ui::ImageView*()>& view, int32_t pictureId) {
-    if (platform::RunLoop::main().runUntil([&] { return showsPicture(view(), pictureId); }, 10))
+    if (platform::RunLoop::main().runUntil([&] { return showsPicture(view(), pictureId); }, kStateWait))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "picture " << pictureId << " is not shown";
 }
@@ -75,12 +75,12 @@ protected:
     static std::string signIn() { return splitScriptAt(stubDriveScript("signin.drive"), "tap id=btnTLMN").first; }
     static std::string ok() { return "tap text=" + text("KAVO_OK") + "\n"; }
     static std::string openProfile() {
-        return "tap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\nwait text=khach 10\n";
+        return "tap id=doShowProfileView\nscreen ProfileView 30\nadvance 0.5\nwait text=khach 30\n";
     }
-    static std::string backToGrid() { return "tap id=btnBack\nscreen GameView 10\nadvance 0.5\n"; }
+    static std::string backToGrid() { return "tap id=btnBack\nscreen GameView 30\nadvance 0.5\n"; }
     static std::string leaveTable() {
         // No hand is under way: the table is left without a question.
-        return "tap id=btnBack\nscreen BoardView 10\nadvance 0.5\n" + backToGrid();
+        return "tap id=btnBack\nscreen BoardView 30\nadvance 0.5\n" + backToGrid();
     }
     // Waits for the profile's level to read `percent`.
     ::testing::AssertionResult levelReads(const std::string& percent) {
@@ -88,7 +88,7 @@ protected:
             const auto screen = profile();
             return screen && screen->userDataView() ? screen->userDataView()->vThangCap()->text() : std::string();
         };
-        if (platform::RunLoop::main().runUntil([&] { return shown() == percent; }, 10))
+        if (platform::RunLoop::main().runUntil([&] { return shown() == percent; }, kStateWait))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the level reads \"" << shown() << "\", not \"" << percent << "\"";
     }
@@ -100,23 +100,23 @@ TEST_F(ProfileStubRoad, AnAvatarBoughtInTheShopIsWornFromTheProfileOnTheGridAtHi
     ASSERT_TRUE(comesToShow(gridAvatar, kFirst));
 
     // Bought, it is his, not yet worn.
-    ASSERT_TRUE(drives("tap id=btnNapZel\nwait id=ShopView 10\ntap id=btnVatPham\nwait text=Vật phẩm 100 30\n"));
+    ASSERT_TRUE(drives("tap id=btnNapZel\nwait id=ShopView 30\ntap id=btnVatPham\nwait text=Vật phẩm 100 30\n"));
     // The avatars follow the items: once they came, scrolled into sight as a finger would.
     ASSERT_TRUE(platform::RunLoop::main().runUntil([] { return ShopView::getInstance()->arrTotal().size() >= 8; }, 30));
     advance(0.1);
     ShopView::getInstance()
         ->tableOfTab(ShopView::kTabVatPham)
         ->scrollToRow({0, 6}, ui::TableViewScrollPosition::Top, false);
-    ASSERT_TRUE(drives("tap text=Avatar 22\nwait text=" + text("KAVO_Items_Question") + " 5\n" + ok() + "wait text=" +
-                       text("KAVO_buyAvatarOK") + " 10\n" + ok() + "tap id=doCloseThisView\nadvance 0.5\n"));
+    ASSERT_TRUE(drives("tap text=Avatar 22\nwait text=" + text("KAVO_Items_Question") + " 30\n" + ok() + "wait text=" +
+                       text("KAVO_buyAvatarOK") + " 30\n" + ok() + "tap id=doCloseThisView\nadvance 0.5\n"));
     EXPECT_EQ(UIController::myInfo()->avatar(), kFirst);
 
     // The profile's avatars list it without a price; chosen, it is worn once asked.
     ASSERT_TRUE(drives(openProfile() +
-                       "tap id=btnItems\nadvance 0.1\nwait text=Avatar 22 10\nexpect-not text=0 Zel\n"
+                       "tap id=btnItems\nadvance 0.1\nwait text=Avatar 22 30\nexpect-not text=0 Zel\n"
                        "tap text=Avatar 22\nwait text=" +
-                       text("KAVO_Change_Avatar") + " 5\n" + ok() + "wait text=" + text("KAVO_Change_Avatar_Success") +
-                       " 10\n" + ok() + "tap id=btnInfo\nadvance 0.1\n"));
+                       text("KAVO_Change_Avatar") + " 30\n" + ok() + "wait text=" + text("KAVO_Change_Avatar_Success") +
+                       " 30\n" + ok() + "tap id=btnInfo\nadvance 0.1\n"));
     EXPECT_EQ(UIController::myInfo()->avatar(), kBought);
     ASSERT_TRUE(comesToShow(profileAvatar, kBought));
     EXPECT_NE(Resources::getInstance().getExistedImageWithKey(kBought)->pixelData(),
@@ -126,8 +126,8 @@ TEST_F(ProfileStubRoad, AnAvatarBoughtInTheShopIsWornFromTheProfileOnTheGridAtHi
     // The grid, and his seat at a table, which the stub's join fills.
     ASSERT_TRUE(drives(backToGrid()));
     EXPECT_TRUE(comesToShow(gridAvatar, kBought));
-    ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\nwait text=100 zel 10\ntap text=100 zel\n"
-                       "screen TienLenView 10\nadvance 1\n"));
+    ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 30\nadvance 0.5\nwait text=100 zel 30\ntap text=100 zel\n"
+                       "screen TienLenView 30\nadvance 1\n"));
     EXPECT_TRUE(comesToShow(mySeatAvatar, kBought));
     ASSERT_TRUE(drives(leaveTable()));
 
@@ -170,7 +170,7 @@ TEST_F(ProfileStubRoad, AFullNameLeftForThePickerIsKeptWhenTheProfileOpensAgain)
     ASSERT_TRUE(tab);
     const auto before = tab->userData();
     ASSERT_TRUE(drives("advance 0.1\n" + backToGrid() + openProfile()));
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return tab->userData() != before; }, 10));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return tab->userData() != before; }, kStateWait));
     EXPECT_EQ(tab->txfHoTen()->text(), "Nguyen Van Khach");
     EXPECT_EQ(tab->vGioiTinh()->text(), text("KAVO_Woman"));
 }

@@ -34,7 +34,9 @@ using LayoutFindings = std::array<const char*, 4>;
 
 struct Table {
     const char* game;
-    const char* result; // the line of scripts/<game>.drive at which the first result is on the table
+    // The line of scripts/<game>.drive at which the first result is on the table (with the
+    // lines before it where the line alone is not the first of its kind).
+    const char* result;
     // On the manual clock a script's pause moves the clock by itself while the stub's
     // players take their own time: what a pause stands for at a real table.
     std::pair<const char*, const char*> pause;
@@ -86,7 +88,7 @@ constexpr Table kTables[] = {
     // stand at fixed points by each seat, and the other players' cards, grown at the
     // result, where the layout of their rows puts them. The result is one message.
     {"maubinh",
-     "wait id=lblFlyText 20",
+     "wait id=lblFlyText 30",
      {},
      {"is covered by lblFlyText", "is covered by the picture a ImageView"},
      "advance 1.2",
@@ -105,11 +107,15 @@ constexpr Table kTables[] = {
     // my balance comes last. The notice holds every touch while it is up: a control it half
     // covers waits for it.
     {"cotuong",
-     "wait text=Đồng ý 10",
+     "wait contains=khach: 30\nwait text=Đồng ý 30",
      {},
      {"is covered by a CustomAlertView"},
      "wait text=999.900 Zel 30\nadvance 1.2"},
-    {"coup", "wait text=Đồng ý 10", {}, {"is covered by a CustomAlertView"}, "wait text=999.900 Zel 30\nadvance 1.2"},
+    {"coup",
+     "wait contains=khach: 30\nwait text=Đồng ý 30",
+     {},
+     {"is covered by a CustomAlertView"},
+     "wait text=999.900 Zel 30\nadvance 1.2"},
 };
 
 // The clock only moves when a script advances it, but the stub answers in its own time: a

@@ -117,7 +117,7 @@ TEST_F(ReplyOrder, ABatchOfMailReachesTheOpenMailboxWhole) {
     acceptGameChoices(portal());
     ASSERT_TRUE(signInByReply());
     advance(0.4);
-    ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 5\nadvance 0.4\ntap id=btnChat\nadvance 0.5\n"));
+    ASSERT_TRUE(drives("tap id=btnTLMN\nscreen BoardView 30\nadvance 0.4\ntap id=btnChat\nadvance 0.5\n"));
     const auto& mailbox = MessageView::getInstance();
     ASSERT_TRUE(mailbox->isViewLoaded() && mailbox->view()->window());
 

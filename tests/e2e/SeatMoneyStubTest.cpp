@@ -55,8 +55,8 @@ const MoneyTable kTables[] = {
      "# The first game's result", "wait id=btnStart 30\n", "tap id=btnSeat2\nadvance 1\ntap id=btnPlayerPresent2\n",
      "btnMoney0"},
     {"CaoRua", "caorua.drive", "drag id=scrollView", "tap id=btnSeat1", "tap id=btnStart", "sleep 3",
-     "# The reveal follows", "wait id=btnStart 10\n",
-     "tap id=btnSeat1\nadvance 0.6\nwait id=btnPresentGiftPlayer1 5\ntap id=btnPresentGiftPlayer1\n", "btnMoneyME"},
+     "# The reveal follows", "wait id=btnStart 30\n",
+     "tap id=btnSeat1\nadvance 0.6\nwait id=btnPresentGiftPlayer1 30\ntap id=btnPresentGiftPlayer1\n", "btnMoneyME"},
     {"CoTuong", "cotuong.drive", "tap id=btnCoTuong", "tap id=btnStart", "tap id=btnStart", "sleep 0.5",
      "# Continue clears the board", "", "tap id=btnSeat2\nadvance 1\ntap id=btnPlayerPresent1\n", "btnMoney0"},
 };
@@ -102,14 +102,14 @@ protected:
     }
     // Waits (real time) until the player's money is `amount`: the stub's answer came.
     [[nodiscard]] static bool moneyBecomes(int64_t amount) {
-        return platform::RunLoop::main().runUntil([&] { return myMoney() == amount; }, 15);
+        return platform::RunLoop::main().runUntil([&] { return myMoney() == amount; }, kStateWait);
     }
 
     // Gives a gift of the sheet to a stub player at the table (its first category's shown
     // first, then the second's).
     void giveAGift() {
         ASSERT_TRUE(drives(std::string(GetParam().giftSheet) +
-                           "advance 0.5\nwait id=gift4101 10\ntap text=Bánh\nwait id=gift4203 10\ntap id=gift4203\n"
+                           "advance 0.5\nwait id=gift4101 30\ntap text=Bánh\nwait id=gift4203 30\ntap id=gift4203\n"
                            "tap id=btnTang\nadvance 0.5\n"));
     }
 
@@ -118,7 +118,7 @@ protected:
     void leaveForTheGrid() {
         ASSERT_TRUE(drives("tap id=btnBack\nadvance 0.5\n"));
         if (!dialogText().empty()) UIController::pressOk();
-        ASSERT_TRUE(drives("screen BoardView 10\nadvance 0.5\ntap id=btnBack\nscreen GameView 10\nadvance 0.5\n"));
+        ASSERT_TRUE(drives("screen BoardView 30\nadvance 0.5\ntap id=btnBack\nscreen GameView 30\nadvance 0.5\n"));
     }
     static int64_t gridShows() {
         auto grid = topScreenAs<GameView>();
@@ -126,7 +126,7 @@ protected:
     }
     // Opens the player's own profile; the amount it shows once the stub's profile came.
     int64_t profileShows() {
-        if (!drives("tap id=doShowProfileView\nscreen ProfileView 10\nadvance 0.5\nwait text=khach 10\n")) return -1;
+        if (!drives("tap id=doShowProfileView\nscreen ProfileView 30\nadvance 0.5\nwait text=khach 30\n")) return -1;
         auto profile = topScreenAs<ProfileView>();
         return profile && profile->userDataView() ? amountIn(profile->userDataView()->vTien()->text()) : -1;
     }
@@ -149,7 +149,7 @@ protected:
     void buyTicket(int32_t number, int32_t stake) {
         ASSERT_TRUE(drives("type id=txfNumber " + std::to_string(number) + "\ntype id=txfMoney " +
                            std::to_string(stake) + "\ntap id=clickBuyLotto\nwait contains=số " +
-                           std::to_string(number) + " 10\ntap text=" + text("KAVO_OK") + "\nadvance 0.5\n"));
+                           std::to_string(number) + " 30\ntap text=" + text("KAVO_OK") + "\nadvance 0.5\n"));
     }
     // Plays the next hand by the script from `money`: the seat shows the player's money
     // once the hand is dealt and after its result. The money after the result.
@@ -160,7 +160,8 @@ protected:
         EXPECT_TRUE(drives(piece(script_, table.dealt, table.handEnds) + table.handEnd));
         // The hand's result is one amount for the player (the chess table's balance that
         // follows it says the same).
-        EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return myMoney() != money; }, 15)) << "the hand's result";
+        EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return myMoney() != money; }, kStateWait))
+            << "the hand's result";
         EXPECT_EQ(seatShows(), myMoney()) << "the seat, after the hand's result";
         return myMoney();
     }

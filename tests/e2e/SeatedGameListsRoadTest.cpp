@@ -78,7 +78,7 @@ TEST_P(SeatedGameLists, EveryWayIntoATableOfAGameNotPlayedHereSaysSoAtOnce) {
         const std::string notice = platform::formatText(text("KAVO_gameNotInThisVersion"), {text(game.titleKey)});
         const std::string scroll = game.belowTheFold ? "drag id=scrollView 0 -300\nadvance 1\n" : "";
         ASSERT_TRUE(drives(scroll + "tap id=" + game.gridButton +
-                           "\nscreen BoardView 5\nadvance 0.4\nwait text=" + grouped("1,000") + " zel"));
+                           "\nscreen BoardView 30\nadvance 0.4\nwait text=" + grouped("1,000") + " zel"));
         EXPECT_EQ(BoardView::type(), game.seatClass) << "the boards are listed";
         for (size_t road = 0; road < std::size(roads); ++road) {
             std::string tap = roads[road];
@@ -102,7 +102,7 @@ TEST_P(SeatedGameLists, EveryWayIntoATableOfAGameNotPlayedHereSaysSoAtOnce) {
         portal().clearMessages();
         ASSERT_TRUE(portal().sendToClient(
             Bytes().byte(game.type).byte(1).byte(5).utf("").utf("lan mời bạn").byte(0).int32(7001).message(74)));
-        ASSERT_TRUE(drives("wait text=lan mời bạn 5\ntap text=" + text("KAVO_OK") + "\n"));
+        ASSERT_TRUE(drives("wait text=lan mời bạn 30\ntap text=" + text("KAVO_OK") + "\n"));
         EXPECT_EQ(dialogText(), notice);
         EXPECT_EQ(tableRequests(), 0u);
         ASSERT_TRUE(drives("tap text=" + text("KAVO_OK") + "\nadvance 3\n"));
@@ -112,8 +112,8 @@ TEST_P(SeatedGameLists, EveryWayIntoATableOfAGameNotPlayedHereSaysSoAtOnce) {
     // Tien Len opens its tables: the join is sent, and the server's refusal reads as it is.
     portal().onCommand(8, [](Message&, TestPortal::Reply& reply) { reply.send(10, Bytes().utf("Bàn đã đủ người")); });
     ASSERT_TRUE(
-        drives("drag id=scrollView 0 300\nadvance 1\ntap id=btnTLMN\nscreen BoardView 5\nadvance 0.4\nwait text=" +
-               grouped("1,000") + " zel\ntap text=" + grouped("1,000") + " zel\nwait text=Bàn đã đủ người 5\n"));
+        drives("drag id=scrollView 0 300\nadvance 1\ntap id=btnTLMN\nscreen BoardView 30\nadvance 0.4\nwait text=" +
+               grouped("1,000") + " zel\ntap text=" + grouped("1,000") + " zel\nwait text=Bàn đã đủ người 30\n"));
     EXPECT_FALSE(portal().messages(8).empty());
     ASSERT_TRUE(drives("tap text=" + text("KAVO_OK") + "\nadvance 3\n"));
     EXPECT_EQ(dialogText(), "") << "the refusal ended the join's wait";

@@ -79,7 +79,7 @@ TEST_F(SettingsRoad, ThePlayerTurnsTheSoundOffAndOnAndChangesThePassword) {
 TEST_F(SettingsRoad, ThePlayerOpensAFriendsProfileAndReportsThem) {
     signIn();
     portal().sendToClient(Bytes().int32(0).utf("Gian lận").utf("Quảng cáo").message(2703));
-    road("wait text=binh 5\ntap text=binh\nadvance 0.5\nwait text=" + text("KAVO_Man") +
+    road("wait text=binh 30\ntap text=binh\nadvance 0.5\nwait text=" + text("KAVO_Man") +
          "\ntap id=showReportView\ntype id=viewReport_txtContent spam\ntap id=viewReport_btnSend");
     // The profile asks for the report categories (2703 too) as it opens; the report is
     // the 2703 that starts with kind 1.
@@ -102,7 +102,7 @@ TEST_F(SettingsRoad, ThePlayerOpensAFriendsProfileAndReportsThem) {
 TEST_F(SettingsRoad, LogOutDisconnects) {
     signIn();
     road("tap id=clickSetting\nadvance 0.5\ntap text=" + text("KAVO_logout"));
-    EXPECT_TRUE(portal().waitForClientGone(5));
+    EXPECT_TRUE(portal().waitForClientGone(kStateWait));
 }
 
 // The settings sheet is kept for the process; the fixture has it laid out anew for each
@@ -121,7 +121,7 @@ TEST_P(SettingsScreens, ThePanelsArePhotographed) {
     signIn();
     road("tap id=clickSetting\nadvance 0.5\nshot " + shotPath("settings-lobby", tablet) +
          "\ntap text=" + text("KAVO_ChangePassword") + "\nadvance 0.5\nshot " + shotPath("settings-password", tablet) +
-         "\ntap id=onCancel\nadvance 0.5\nwait text=binh 5\ntap text=binh\nadvance 0.5\ntap id=showReportView\n"
+         "\ntap id=onCancel\nadvance 0.5\nwait text=binh 30\ntap text=binh\nadvance 0.5\ntap id=showReportView\n"
          "advance 0.3\nshot " +
          shotPath("settings-report", tablet));
     // At a table the table's rows come first.

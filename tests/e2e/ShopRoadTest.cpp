@@ -107,8 +107,9 @@ TEST_F(ShopRoad, APlayerTopsUpBuysAndGivesFromTheShop) {
     // The dimming layer closes the form (the form's content covers its middle).
     TopupZelByCardView::getInstance()->hideThisView();
 
-    ASSERT_TRUE(drives("tap id=btnVatPham\nwait id=tile10000\nadvance 0.5\ntap id=tile10000\nwait id=doCheckOut 2\ntap "
-                       "id=doCheckOut\n"));
+    ASSERT_TRUE(
+        drives("tap id=btnVatPham\nwait id=tile10000\nadvance 0.5\ntap id=tile10000\nwait id=doCheckOut 30\ntap "
+               "id=doCheckOut\n"));
     pressAlert(1);
     ASSERT_TRUE(moneyBecomes(ClientWorld::kPlayerMoney + 67000)) << "the item's payment is taken off";
     ASSERT_TRUE(drives("wait text=" + text("KAVO_buyItemOK") + "\ntap text=" + text("KAVO_OK") + "\n"));

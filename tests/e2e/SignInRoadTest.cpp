@@ -94,10 +94,10 @@ TEST_F(SignInRoad, ARefusedSignInShowsTheServersReasonAndNoLostSignal) {
     portal().onCommand(1, [](Message&, TestPortal::Reply& reply) { reply.send(4, Bytes().utf("Sai mat khau")); });
     launch();
     ASSERT_TRUE(drives(signInScript(ClientWorld::kServerName) + "wait text=Sai mat khau\n"));
-    ASSERT_TRUE(portal().waitForClientGone(5)) << "the client closes the refused connection";
+    ASSERT_TRUE(portal().waitForClientGone(kStateWait)) << "the client closes the refused connection";
     advance(1);
     EXPECT_EQ(dialogText(), "Sai mat khau");
-    EXPECT_TRUE(drives("expect-not text=" + text("KAVO_lostSignal") + "\nscreen LoginView 1\n"));
+    EXPECT_TRUE(drives("expect-not text=" + text("KAVO_lostSignal") + "\nscreen LoginView 30\n"));
     EXPECT_TRUE(portal().messages(2800).empty());
 }
 
@@ -121,7 +121,7 @@ TEST_F(SignInRoad, AFirstFailedConnectRefetchesTheServerListAndSignsIn) {
     const std::string fetched = portalEntry("Moi");
     http().serveText("/servers.txt", fetched);
     launch();
-    ASSERT_TRUE(drives(signInScript("Dead") + "screen GameView 10\nadvance 0.5\n"));
+    ASSERT_TRUE(drives(signInScript("Dead") + "screen GameView 30\nadvance 0.5\n"));
     auto& defaults = platform::UserDefaults::standard();
     EXPECT_EQ(defaults.stringForKey("serverdata"), fetched) << "the fetched list is kept";
     EXPECT_EQ(defaults.stringForKey("LoginServerName"), "Moi");
@@ -141,8 +141,8 @@ TEST_F(SignInRoad, ASecondPickWhileTheFirstConnectHangsSignsInOnTheSecond) {
     const int connections = portal().connectionCount();
 
     sheet->selectServerAtIndex(1);
-    ASSERT_TRUE(portal().waitForConnections(connections + 1, 5));
-    ASSERT_TRUE(drives("screen GameView 10\nadvance 0.5\n"));
+    ASSERT_TRUE(portal().waitForConnections(connections + 1, kStateWait));
+    ASSERT_TRUE(drives("screen GameView 30\nadvance 0.5\n"));
     EXPECT_EQ(GlobalService::PORT(), portal().port());
     EXPECT_EQ(platform::UserDefaults::standard().stringForKey("LoginServerName"), "Second");
     ASSERT_EQ(portal().messages(1).size(), 1u) << "one sign-in, on the second server";

@@ -60,13 +60,6 @@ protected:
         }
         EXPECT_EQ(total, 0) << "what one wins the others lose";
     }
-    // The next message of any of `commands`, in arrival order.
-    [[nodiscard]] std::optional<Message> nextOf(std::initializer_list<int16_t> commands, double timeout = kStateWait) {
-        const auto wanted = [&](int16_t id, const ByteVector&) {
-            return std::find(commands.begin(), commands.end(), id) != commands.end();
-        };
-        return nextMatching(listener_, seen_, wanted, timeout);
-    }
 };
 
 // Tien Len (3) and Tien Len MB (12) share the stub's table.

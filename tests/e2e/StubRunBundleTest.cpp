@@ -44,9 +44,9 @@ TEST_F(StubRunBundle, TheClientSignsInWithTheSocialNetworkOnTheMovedStub) {
     const std::string folder = dataPath() + "/bundle";
     ASSERT_TRUE(writeStubBundle(stub_, folder));
     const std::string script = dataPath() + "/social.drive";
-    std::ofstream(script) << "screen LoginView 20\n"
+    std::ofstream(script) << "screen LoginView 30\n"
                              "tap id=btnLoginSN\n"
-                             "wait text=Kavo Local 20\n"
+                             "wait text=Kavo Local 30\n"
                              "tap text=Kavo Local\n"
                              "screen GameView 30\n";
     const auto run = driveClient(folder, dataPath() + "/client", script);

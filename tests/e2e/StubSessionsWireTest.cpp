@@ -126,7 +126,7 @@ TEST(StubSessions, AConnectionBeyondTheCapIsClosedAndTheOthersAreServed) {
     ASSERT_GT(first->signIn("mot"), 0);
     ASSERT_GT(second.signIn("hai"), 0);
     StubPerson third(stub.port());
-    EXPECT_TRUE(third.dropped(15)) << "the third connection is closed";
+    EXPECT_TRUE(third.dropped(kStateWait)) << "the third connection is closed";
     second.send(1400, {});
     EXPECT_TRUE(second.next(1400)) << "a session is still served";
     first.reset();

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -117,7 +118,7 @@ public:
         return nextReply(listener_, seen_, command, sub, timeout);
     }
     // The next reply of any of `commands`.
-    std::optional<Message> nextOf(const std::vector<int16_t>& commands, double timeout = 15) {
+    std::optional<Message> nextOf(const std::vector<int16_t>& commands, double timeout = kStateWait) {
         const auto wanted = [&](int16_t id, const ByteVector&) {
             return std::find(commands.begin(), commands.end(), id) != commands.end();
         };
@@ -179,6 +180,13 @@ public:
     void send(int16_t command, const ByteVector& body) { client_.sendMessage(Message(command, body)); }
     [[nodiscard]] std::optional<Message> next(int16_t command, int sub = -1, double timeout = kStateWait) {
         return nextReply(listener_, seen_, command, sub, timeout);
+    }
+    // The next reply of any of `commands`, in arrival order.
+    [[nodiscard]] std::optional<Message> nextOf(std::initializer_list<int16_t> commands, double timeout = kStateWait) {
+        const auto wanted = [&](int16_t id, const ByteVector&) {
+            return std::find(commands.begin(), commands.end(), id) != commands.end();
+        };
+        return nextMatching(listener_, seen_, wanted, timeout);
     }
     // A negative check: no reply of `command` (and `sub`) comes within `seconds` after those
     // read so far. It takes none: the next `next` reads on from where the last one did.

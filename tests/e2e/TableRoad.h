@@ -102,9 +102,9 @@ protected:
     void signInAndTapTheBoard(const std::string& gameButton, bool scrolled = false, const std::string& onTheGrid = "") {
         platform::UserDefaults::standard().setString("Khach", "KAVO_LOGIN_USERNAME");
         ASSERT_TRUE(signInByReply());
-        run(std::string("screen GameView 5\nadvance 0.5\n") + onTheGrid +
+        run(std::string("screen GameView 30\nadvance 0.5\n") + onTheGrid +
             (scrolled ? "drag id=scrollView 0 -300\nadvance 1\n" : "") + "tap id=" + gameButton +
-            "\nscreen BoardView 5\nadvance 0.5\nwait text=1.000 zel 5\ntap text=1.000 zel");
+            "\nscreen BoardView 30\nadvance 0.5\nwait text=1.000 zel 30\ntap text=1.000 zel");
     }
     // How often the sound file has played since the record was cleared.
     static size_t played(const std::string& file) {

@@ -31,8 +31,8 @@ protected:
         EXPECT_TRUE(
             drives("screen LoginView\nadvance 0.1\ntap id=btnSignIn_Clicked\ntype id=txfUsername khach\n"
                    "type id=txfPassword 123\ntap id=btnSignIn\nwait text=Stub\ntap text=Stub\n"
-                   "screen GameView 10\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 10\nadvance 0.5\n"
-                   "wait text=100 zel 10\ntap text=100 zel\nscreen TienLenView 15\nadvance 1.5\nwait text=lan 10\n"));
+                   "screen GameView 30\nadvance 0.5\ntap id=btnTLMN\nscreen BoardView 30\nadvance 0.5\n"
+                   "wait text=100 zel 30\ntap text=100 zel\nscreen TienLenView 30\nadvance 1.5\nwait text=lan 30\n"));
         auto table = topScreenAs<TienLenView>();
         if (!table) return table;
         for (const auto& player : table->players())
@@ -47,7 +47,7 @@ TEST_F(TableSheetsOnTheStub, BothInvitationTabsShowTheStubsPlayers) {
     ASSERT_TRUE(table);
     GlobalService::getInstance().requestWaitingList();
     table->openSheet(table->inviteView());
-    EXPECT_TRUE(drives("wait text=lan 10\nwait text=39.500.000 5\ntap id=btnFriend\nwait text=an 10\n"
+    EXPECT_TRUE(drives("wait text=lan 30\nwait text=39.500.000 30\ntap id=btnFriend\nwait text=an 30\n"
                        "expect-not text=binh\nexpect-not text=chi\n"));
 }
 
@@ -55,14 +55,14 @@ TEST_F(TableSheetsOnTheStub, TheGiftSheetListsTheCatalogueAndAGiftComesBack) {
     auto table = seatAtATable();
     ASSERT_TRUE(table);
     table->showGiftView();
-    ASSERT_TRUE(drives("wait text=Hoa 10\nwait id=gift4102 10\ntap text=Bánh\nwait id=gift4201 10\n"
+    ASSERT_TRUE(drives("wait text=Hoa 30\nwait id=gift4102 30\ntap text=Bánh\nwait id=gift4201 30\n"
                        "tap id=gift4203\ntap id=btnTang\n"));
     EXPECT_TRUE(platform::RunLoop::main().runUntil(
         [&] {
             advance(0.5);
             return !table->lastGiftText().empty();
         },
-        10))
+        kStateWait))
         << log();
     EXPECT_EQ(table->lastGiftText(), "khach -> lan #4203") << "from its giver, to the player at the table";
     EXPECT_TRUE(

@@ -119,7 +119,7 @@ protected:
         join.int32(kBinh).utf("binh").int64(500000).int16(1).int32(300).boolean(true);
         ASSERT_TRUE(portal().sendToClient(join.message(8)));
         waitFor([this] { return tableOnTop() != nullptr; });
-        run("screen TienLenView 5\nadvance 0.5\ntap id=btnStart");
+        run("screen TienLenView 30\nadvance 0.5\ntap id=btnStart");
         Bytes deal;
         deal.byte(2).byte(7).byte(20).raw({43, 9, 0, 50, 14, 5, 27, 18, 31, 22, 38, 34, 47}).int32(kMe);
         send({deal.message(20)}, [](TienLenView& table) { return table.myHand().size() == 13; });

@@ -43,7 +43,7 @@ protected:
         for (int32_t id : others)
             join.int32(id).utf("P" + std::to_string(id)).int64(500000).int16(1).int32(300).boolean(true);
         send(join.message(8));
-        run("screen TienLenMBView 5\nadvance 0.5");
+        run("screen TienLenMBView 30\nadvance 0.5");
         ASSERT_TRUE(table());
     }
     void start(const std::vector<uint8_t>& cards, int32_t first, int interval = 20) {

@@ -48,7 +48,7 @@ protected:
         seatRow(join, kMe, "Khach");
         seatRow(join, kBinh, "Binh", true);
         send(join.message(8));
-        run("screen TienLenView 5\nadvance 0.5");
+        run("screen TienLenView 30\nadvance 0.5");
         Bytes deal;
         deal.byte(2).byte(7).byte(int8_t(interval)).raw({43, 9, 1, 50, 14, 5, 27, 18, 31, 22, 38, 34, 47}).int32(kMe);
         send(deal.message(20));
@@ -92,7 +92,7 @@ TEST_F(TienLenRoad, APlayerSitsIsDealtPlaysSkipsAndFinishesAMatch) {
     seatRow(join, -1, "");
     seatRow(join, -1, "");
     send(join.message(8));
-    run("screen TienLenView 5\nadvance 0.5");
+    run("screen TienLenView 30\nadvance 0.5");
     EXPECT_EQ(table()->getIDAtSeat(0), kMe);
     EXPECT_EQ(table()->getIDAtSeat(2), kBinh);
     EXPECT_EQ(table()->getIDAtSeat(1), -1);

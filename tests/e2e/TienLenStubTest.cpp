@@ -100,7 +100,7 @@ TEST_F(TienLenStubWire, TheStubDealsChecksPlaysAndAnswers) {
     auto mine = next(21);
     ASSERT_TRUE(mine);
     EXPECT_EQ(mine->data(), Bytes().byte(1).byte(4).int32(me).byte(1).byte(0).int32(4001).data());
-    auto answer = next(21, -1, 3);
+    auto answer = next(21);
     ASSERT_TRUE(answer) << "the stub player answers";
     answer->readShort(); // room, board
     EXPECT_EQ(answer->readInt(), 4001);

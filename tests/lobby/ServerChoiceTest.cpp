@@ -13,6 +13,7 @@
 #include "portal/GlobalService.h"
 #include "sdk/socialnet/SNSession.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <functional>
@@ -80,7 +81,7 @@ protected:
     }
     void refetch(ServerView& sheet) {
         sheet.doLoadServersFromURL();
-        ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !sheet.isRefetching(); }, 15));
+        ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !sheet.isRefetching(); }, kStateWait));
     }
     std::vector<std::string> names(const ServerView& sheet) {
         std::vector<std::string> result;

@@ -23,6 +23,7 @@ using kavo::test::Bytes;
 using kavo::test::ByteVector;
 using kavo::test::FaultProxy;
 using kavo::test::fromHex;
+using kavo::test::kStateWait;
 using kavo::test::RecordingListener;
 using kavo::test::TestPortal;
 using kavo::test::toHex;
@@ -79,7 +80,7 @@ protected:
     void connectAndWait(uint16_t port) {
         ASSERT_TRUE(client.connectToHost(kHost, port));
         ASSERT_TRUE(listener.waitFor(Event::ConnectionOK));
-        ASSERT_TRUE(portal.waitForConnections(1, 5));
+        ASSERT_TRUE(portal.waitForConnections(1, kStateWait));
     }
 
     TestPortal portal;
@@ -102,7 +103,7 @@ TEST_F(MobileClientTest, TheHelloGoesFirstWithProtocolTenAndTheConnectionKey) {
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
             .count();
     connectAndWait(portal.port());
-    ASSERT_TRUE(portal.waitForMessages(1, 5));
+    ASSERT_TRUE(portal.waitForMessages(1, kStateWait));
     auto hellos = portal.hellos();
     ASSERT_EQ(hellos.size(), 1u);
     EXPECT_EQ(hellos[0].protocolId, 10);
@@ -120,7 +121,7 @@ TEST_F(MobileClientTest, MessagesQueuedBeforeConnectingGoOutAfterTheHelloInOrder
         client.sendMessage(request(static_cast<int16_t>(100 + i), i));
     EXPECT_EQ(client.queuedMessageCount(), 5u);
     connectAndWait(portal.port());
-    ASSERT_TRUE(portal.waitForMessages(5, 5));
+    ASSERT_TRUE(portal.waitForMessages(5, kStateWait));
     auto got = portal.messages();
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(got[size_t(i)].commandId, 100 + i);
@@ -232,7 +233,7 @@ TEST_F(MobileClientTest, DisconnectGivesOneOnDisconnectedOnTheCallingThread) {
     connectAndWait(portal.port());
     client.disconnect();
     EXPECT_EQ(listener.count(Event::Disconnected), 1); // already, on this thread
-    EXPECT_TRUE(portal.waitForClientGone(5));
+    EXPECT_TRUE(portal.waitForClientGone(kStateWait));
     ASSERT_TRUE(threadsLeft());
     EXPECT_EQ(listener.ends(), 1);
     EXPECT_EQ(client.connectStatus(), MobileClient::kStatusDisconnected);
@@ -242,7 +243,7 @@ TEST_F(MobileClientTest, DisconnectGivesOneOnDisconnectedOnTheCallingThread) {
 TEST_F(MobileClientTest, ManualDisconnectReportsNothing) {
     connectAndWait(portal.port());
     client.manualDisconnect();
-    EXPECT_TRUE(portal.waitForClientGone(5));
+    EXPECT_TRUE(portal.waitForClientGone(kStateWait));
     ASSERT_TRUE(threadsLeft());
     EXPECT_EQ(listener.ends(), 0);
     EXPECT_EQ(client.connectStatus(), MobileClient::kStatusManualDisconnected);
@@ -266,21 +267,21 @@ TEST_F(MobileClientTest, ANewConnectRightAfterEachEndHearsOnlyItsOwnEvents) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(client.connectToHost(kHost, portal.port()));
         ASSERT_TRUE(listener.waitFor(Event::ConnectionOK));
-        ASSERT_TRUE(portal.waitForConnections(++connections, 5));
+        ASSERT_TRUE(portal.waitForConnections(++connections, kStateWait));
         (client.*end)();
         listener.clear();
         ASSERT_TRUE(client.connectToHost(kHost, portal.port()));
-        ASSERT_TRUE(portal.waitForConnections(++connections, 5));
+        ASSERT_TRUE(portal.waitForConnections(++connections, kStateWait));
         ASSERT_TRUE(listener.waitFor(Event::ConnectionOK));
         client.sendMessage(request(9, connections));
-        ASSERT_TRUE(portal.waitFor(9, 5));
+        ASSERT_TRUE(portal.waitFor(9, kStateWait));
         // An event of the ended connection must not come.
         EXPECT_TRUE(nothingComesWithin(0.2, [&] { return listener.events().size() > 1; }));
         EXPECT_EQ(listener.events(), std::vector<Event>{Event::ConnectionOK});
         EXPECT_TRUE(client.isConnected());
         portal.clearMessages();
         client.manualDisconnect();
-        ASSERT_TRUE(portal.waitForClientGone(5));
+        ASSERT_TRUE(portal.waitForClientGone(kStateWait));
         listener.clear();
     }
     EXPECT_TRUE(portal.protocolErrors().empty());
@@ -332,11 +333,11 @@ TEST_F(MobileClientTest, AskedFromAnotherThreadWhileConnectionsStartAndEndTheAns
 TEST_F(MobileClientTest, MessagesSentWhileDisconnectedGoOutAfterTheNextHello) {
     connectAndWait(portal.port());
     client.manualDisconnect();
-    ASSERT_TRUE(portal.waitForClientGone(5));
+    ASSERT_TRUE(portal.waitForClientGone(kStateWait));
     client.sendMessage(request(31, 1));
     client.sendMessage(request(32, 2));
     ASSERT_TRUE(client.connectToHost(kHost, portal.port()));
-    ASSERT_TRUE(portal.waitForMessages(2, 5));
+    ASSERT_TRUE(portal.waitForMessages(2, kStateWait));
     auto got = portal.messages();
     EXPECT_EQ(got[0].commandId, 31);
     EXPECT_EQ(got[1].commandId, 32);
@@ -418,7 +419,7 @@ TEST_F(MobileClientTest, MessagesFromManyThreadsAllArriveInEachThreadsOrder) {
         });
     for (auto& s : senders)
         s.join();
-    ASSERT_TRUE(portal.waitForMessages(kThreads * kEach, 10));
+    ASSERT_TRUE(portal.waitForMessages(kThreads * kEach, kStateWait));
     int next[kThreads] = {};
     for (auto& m : portal.messages()) {
         Message copy(m.commandId, m.body);
@@ -453,7 +454,7 @@ TEST_F(MobileClientTest, FramesSplitIntoSingleBytesAreReassembled) {
     ASSERT_TRUE(client.connectToHost(kHost, proxy.port()));
     ASSERT_TRUE(listener.waitFor(Event::ConnectionOK));
     client.sendMessage(Bytes().int64(-3).utf("second").message(41));
-    ASSERT_TRUE(listener.waitForMessages(2, 10));
+    ASSERT_TRUE(listener.waitForMessages(2, kStateWait));
     auto got = listener.messages();
     EXPECT_EQ(got[0].commandId, 40);
     EXPECT_EQ(got[1].commandId, 41);
@@ -478,7 +479,7 @@ TEST_F(MobileClientTest, AResetConnectionGivesOneFailure) {
     FaultProxy proxy(portal.port());
     ASSERT_TRUE(client.connectToHost(kHost, proxy.port()));
     ASSERT_TRUE(listener.waitFor(Event::ConnectionOK));
-    ASSERT_TRUE(proxy.waitForConnections(1, 5));
+    ASSERT_TRUE(proxy.waitForConnections(1, kStateWait));
     proxy.resetNow();
     ASSERT_TRUE(listener.waitFor(Event::ConnectionFail));
     ASSERT_TRUE(threadsLeft());
@@ -502,7 +503,7 @@ TEST_F(MobileClientTest, AWriteThatFailsEndsTheConnectionWithOneFailure) {
     ASSERT_TRUE(listener.waitForMessages(1));
     proxy.resetNow();
     // The reset has reached the client's socket before the write.
-    ASSERT_TRUE(proxy.waitForConnectionsEnded(1, 5));
+    ASSERT_TRUE(proxy.waitForConnectionsEnded(1, kStateWait));
     // A large frame: its write meets the reset.
     Message large(1700);
     large.writeData(ByteVector(256 * 1024, 0x5A));

@@ -39,6 +39,7 @@
 #include "social/LeaderboardView.h"
 #include "table/sheets/InviteView.h"
 #include "tests/portal/PortalTestSupport.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/TestHttpServer.h"
 #include "tests/support/client/OpenDialog.h"
 
@@ -861,7 +862,7 @@ TEST_F(AccountLogic, StoreProductsAreFetchedWithTheEncodedAddress) {
         products = std::move(answer);
         done = true;
     });
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return done; }, 20));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return done; }, kStateWait));
     ASSERT_TRUE(products);
     ASSERT_EQ(products->size(), 2u);
     EXPECT_EQ((*products)[1]->smsContent(), "vn.app.b");
@@ -878,7 +879,7 @@ TEST_F(AccountLogic, StoreThatFailsGivesNoProducts) {
         products = std::move(answer);
         done = true;
     });
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return done; }, 20));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return done; }, kStateWait));
     EXPECT_FALSE(products);
 }
 
@@ -888,7 +889,7 @@ TEST_F(AccountLogic, TopUpPanelGetsItsChannelsEvenWithoutAStoreAnswer) {
     root->view()->addSubview(panel);
     auto channel = std::make_shared<ChargeMoneyInfo>(1);
     GlobalLogicHandler::getInstance().loadInApp({channel});
-    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !panel->listMoney().empty(); }, 20));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return !panel->listMoney().empty(); }, kStateWait));
     EXPECT_EQ(panel->listMoney().back(), channel);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/ui/Window.h"
 #include "sdk/socialnet/SNSession.h"
 #include "tests/socialnet/SNSessionTestSupport.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -162,7 +163,7 @@ TEST_F(SNLoginRoutesTest, TheSystemAccountGrantsRefusesOrFallsBack) {
     EXPECT_EQ(fallback->state(), S::CreatedOpening);
     EXPECT_TRUE(fallback->loginDialog());
     // The dialog asks this machine's login host for the page.
-    ASSERT_TRUE(loginHost_.waitForRequests(1, 10));
+    ASSERT_TRUE(loginHost_.waitForRequests(1, kavo::test::kStateWait));
     EXPECT_EQ(loginHost_.requests()[0].method, "GET");
     EXPECT_EQ(loginHost_.requests()[0].path, std::string("/dialog/oauth?") + kDialogQuery);
     fallback->close();

@@ -7,6 +7,7 @@
 #include "sdk/socialnet/SNDataDiskCache.h"
 #include "sdk/socialnet/SNLogger.h"
 #include "sdk/socialnet/SNSettings.h"
+#include "tests/support/StateWaits.h"
 
 namespace socialnet::test {
 
@@ -58,7 +59,7 @@ SNRequest::CompletionHandler RequestFixture::recordInto(std::vector<Outcome>& ou
 }
 
 bool RequestFixture::waitFor(const std::vector<Outcome>& outcomes, size_t count) {
-    return platform::RunLoop::main().runUntil([&] { return outcomes.size() >= count; }, 10);
+    return platform::RunLoop::main().runUntil([&] { return outcomes.size() >= count; }, kavo::test::kStateWait);
 }
 
 std::vector<Outcome> RequestFixture::send(const std::shared_ptr<SNSession>& session,

@@ -58,7 +58,7 @@ void resetAppState() {
     UIController::signOutListMessage();
     UIController::setGameType(0);
     GameController::reset();
-    forgetKeptSheetLayouts();
+    forgetKeptSheets();
 }
 
 } // namespace

@@ -162,7 +162,7 @@ TEST_F(MailRestoreRoad, ASignInReadBeforeThePreviousSignOutRanIsReadAgainWithWha
 
     // A new connection; the main thread runs nothing until the sign-in reply is read.
     MobileClient::getInstance().manualDisconnect();
-    ASSERT_TRUE(portal().waitForClientGone(5));
+    ASSERT_TRUE(portal().waitForClientGone(kStateWait));
     LogWatch log;
     ASSERT_TRUE(connect());
     ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
@@ -194,7 +194,7 @@ TEST_F(MailRestoreRoad, ASignInReadBeforeAnEarlierSignInSavedIsReadAgainWithWhat
     ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
     ASSERT_TRUE(hops.reached(1));
     MobileClient::getInstance().manualDisconnect();
-    ASSERT_TRUE(portal().waitForClientGone(5));
+    ASSERT_TRUE(portal().waitForClientGone(kStateWait));
     ASSERT_TRUE(connect());
     ASSERT_TRUE(portal().sendToClient(signInReply(ClientWorld::kPlayerId)));
     ASSERT_TRUE(hops.reached(2));

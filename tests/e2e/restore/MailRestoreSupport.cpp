@@ -258,7 +258,8 @@ void MailRestoreRoad::storeInFile(int32_t iddb, const KavoMessageList& mailbox, 
 ::testing::AssertionResult MailRestoreRoad::connect() {
     const int connections = portal().connectionCount();
     GlobalService::getInstance().connect();
-    if (!portal().waitForConnections(connections + 1, 5)) return ::testing::AssertionFailure() << "no connection";
+    if (!portal().waitForConnections(connections + 1, kStateWait))
+        return ::testing::AssertionFailure() << "no connection";
     return ::testing::AssertionSuccess();
 }
 
@@ -280,7 +281,7 @@ std::optional<int32_t> MailRestoreRoad::owner() {
 }
 
 bool MailRestoreRoad::portalGot(int16_t command) {
-    return portal().waitFor(command, 5).has_value();
+    return portal().waitFor(command, kStateWait).has_value();
 }
 
 } // namespace kavo::test

@@ -66,7 +66,7 @@ private:
 class TextHold {
 public:
     static constexpr int kTurns = 3;
-    static constexpr double kPatience = 5;
+    static constexpr double kPatience = kStateWait;
 
     explicit TextHold(const platform::Value& stored);
     ~TextHold();

@@ -197,7 +197,7 @@ TEST_F(DriverTest, WaitingLetsRepliesFromOtherThreadsArrive) {
     std::thread network([&marks, label = sample_.screen->status()] {
         if (marks.waitFor("sleeps")) runOnMainThread([label] { label->setText("Đã kết nối"); });
     });
-    auto result = drive("wait text=Đã kết nối 5");
+    auto result = drive("wait text=Đã kết nối 30");
     network.join();
     RunLoop::main().setTestHook(nullptr);
     EXPECT_TRUE(result.ok) << result.message;
@@ -245,7 +245,7 @@ TEST_F(DriverTest, InputsWaitsUntilTheWindowHasTakenThemAll) {
         if (++turns % 3 == 0) ++taken;
     });
     driver.setInputCount([&taken] { return taken; });
-    auto result = driver.run("inputs 2 5\ninputs 2");
+    auto result = driver.run("inputs 2 30\ninputs 2");
     EXPECT_TRUE(result.ok) << result.message;
     EXPECT_GE(taken, 2u);
 

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
+#include "tests/support/StateWaits.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -274,7 +275,7 @@ TEST_F(AsyncHttpFixture, AsyncRequestsCompleteOnTheMainThread) {
         });
     }
     EXPECT_TRUE(bodies.empty()); // never inline
-    EXPECT_TRUE(RunLoop::main().runUntil([&] { return bodies.size() == 3; }, 10));
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return bodies.size() == 3; }, kavo::test::kStateWait));
     EXPECT_TRUE(onMain);
     EXPECT_EQ(bodies, std::vector<std::string>(3, "Local;127.0.0.1;5000"));
 }

@@ -5,6 +5,7 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/RunLoop.h"
 #include "tests/platform/runtime/MainLoopFixture.h"
+#include "tests/support/StateWaits.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -133,7 +134,7 @@ TEST_F(ScheduleFixture, AWaitFromAnotherThreadReportsThatTheTaskRan) {
     std::atomic<int> answer{-1};
     int value = 0;
     std::thread worker([&] { answer = runOnMainThreadAndWait([&] { value = 7; }) ? 1 : 0; });
-    EXPECT_TRUE(RunLoop::main().runUntil([&] { return answer.load() >= 0; }, 10.0));
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return answer.load() >= 0; }, kavo::test::kStateWait));
     worker.join();
     EXPECT_EQ(answer.load(), 1);
     EXPECT_EQ(value, 7);
@@ -143,7 +144,7 @@ TEST_F(ScheduleFixture, AWaitFromAnotherThreadReportsThatTheTaskRan) {
 TEST_F(RealClockSchedule, ARepeatingTimerFiresAgainOnTheRealClock) {
     int fired = 0;
     auto timer = Timer::scheduled(0.01, true, [&] { ++fired; });
-    EXPECT_TRUE(RunLoop::main().runUntil([&] { return fired >= 3; }, 10.0));
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return fired >= 3; }, kavo::test::kStateWait));
     timer->invalidate();
 }
 

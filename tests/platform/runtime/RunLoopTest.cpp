@@ -3,6 +3,7 @@
 #include "platform/runtime/Clock.h"
 #include "tests/platform/runtime/MainLoopFixture.h"
 #include "tests/platform/runtime/Marks.h"
+#include "tests/support/StateWaits.h"
 
 #include <atomic>
 #include <chrono>
@@ -167,7 +168,7 @@ TEST_F(RunLoopIdle, APostFromAnotherThreadWakesASleepingLoop) {
 }
 
 // However long a wait the loop is given, a real timer ends it when due; only a rescue
-// posted twenty seconds on would end it otherwise.
+// posted kStateWait seconds on would end it otherwise.
 TEST_F(RunLoopIdle, RealTimersEndTheLoopsWaitWhenDue) {
     bool fired = false, rescued = false, finished = false;
     performAfterDelay(0.05, [&] { fired = true; });
@@ -175,7 +176,7 @@ TEST_F(RunLoopIdle, RealTimersEndTheLoopsWaitWhenDue) {
     std::condition_variable done;
     std::thread rescuer([&] {
         std::unique_lock<std::mutex> lock(mutex);
-        if (!done.wait_for(lock, std::chrono::seconds(20), [&] { return finished; }))
+        if (!done.wait_for(lock, std::chrono::duration<double>(kavo::test::kStateWait), [&] { return finished; }))
             runOnMainThread([&] { rescued = true; });
     });
     while (!fired && !rescued)

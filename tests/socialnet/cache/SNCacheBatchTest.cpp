@@ -5,6 +5,7 @@
 #include "sdk/socialnet/SNCacheIndex.h"
 #include "sdk/socialnet/SNDataDiskCache.h"
 #include "tests/socialnet/cache/SNCacheTestSupport.h"
+#include "tests/support/StateWaits.h"
 
 #include <atomic>
 #include <chrono>
@@ -47,7 +48,7 @@ public:
     explicit Watchdog(Gate& gate)
         : thread_([this, &gate] {
               std::unique_lock lock(mutex_);
-              cv_.wait_for(lock, std::chrono::seconds(20), [this] { return done_; });
+              cv_.wait_for(lock, std::chrono::duration<double>(kavo::test::kStateWait), [this] { return done_; });
               lock.unlock();
               gate.open();
           }) {}

@@ -58,7 +58,7 @@ protected:
         };
     }
     [[nodiscard]] bool waitForHandler(size_t count = 1) {
-        return platform::RunLoop::main().runUntil([&] { return heard.size() >= count; }, 10);
+        return platform::RunLoop::main().runUntil([&] { return heard.size() >= count; }, kavo::test::kStateWait);
     }
     std::optional<std::string> cached(const std::string& url) { return SNDataDiskCache::sharedCache().dataForURL(url); }
     std::shared_ptr<SNURLConnection> load(const std::string& url, bool skip) {
@@ -136,7 +136,7 @@ TEST_F(SNURLConnectionTest, ARedirectToACachedAddressEndsWithTheCachedDataOnlyWh
 TEST_F(SNURLConnectionTest, CancellingCallsTheHandlerOnceWithCodeOne) {
     http_.holdConnections();
     auto connection = load(network_.cdnBase() + "/img/slow.png", false);
-    ASSERT_TRUE(http_.waitForRequests(1, 10));
+    ASSERT_TRUE(http_.waitForRequests(1, kavo::test::kStateWait));
     connection->cancel();
     connection->cancel();
     ASSERT_EQ(heard.size(), 1u);

@@ -148,7 +148,7 @@ void ClientWorld::installDefaultPortalHandlers() {
 }
 
 void ClientWorld::resetPortalHandlers() {
-    portal_.dropHandlers(5);
+    portal_.dropHandlers(kStateWait);
     installDefaultPortalHandlers();
 }
 
@@ -216,12 +216,9 @@ void ClientFixture::SetUp() {
     ShopView::getInstance()->resetForTesting();
     // So is the mailbox, its layout made for the kind of device of the test that first showed it.
     MessageView::getInstance()->resetForTesting();
-    forgetKeptSheetLayouts();
+    forgetKeptSheets();
     UIController::setMyInfo(nullptr);
     UIController::signOutListMessage();
-    // No friends of a player an earlier test signed in: a test that waits for the list the
-    // server sends would otherwise read his.
-    Resources::getInstance().setListMyFriends({});
     MailStore::shared().reset(); // no save timing carried over from another test
     MailboxReadAhead::shared().reset();
     DispatchRecord::shared().start(); // clientCaughtUp() reads it

@@ -13,7 +13,7 @@
 
 namespace kavo::test {
 
-void forgetKeptSheetLayouts() {
+void forgetKeptSheets() {
     for (platform::ui::ViewController* sheet : std::initializer_list<platform::ui::ViewController*>{
              menuSoNguoi::getInstance().get(), menuPassword::getInstance().get(), menuCuoc::getInstance().get(),
              boardChat::getInstance().get(), SettingsView::getInstance().get(), SendAdminView::getInstance().get()}) {
@@ -21,6 +21,8 @@ void forgetKeptSheetLayouts() {
         sheet->view()->removeFromSuperview();
         sheet->setView(nullptr);
     }
+    // Lines an earlier test typed over its board list would be read as this test's.
+    boardChat::getInstance()->setHistoryChat({});
     TopupZelByCardView::resetForTesting();
 }
 
