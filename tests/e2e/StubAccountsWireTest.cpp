@@ -913,12 +913,17 @@ std::pair<int32_t, ByteVector> lotteryOf(StubPerson& person) {
 
 // A person signs in, accepts dung's invitation, buys a ticket and an item and goes;
 // at his next sign-in his friends, ticket, history and the draw's result are there and
-// the notices he had are not new mail again. The lottery runs on the stub's clock.
+// the notices he had are not new mail again. The lottery runs on the stub's clock: his
+// first connection begins just after a draw, so that it has ended (with replies held back
+// and the machine loaded) before his ticket's draw is made.
 TEST(StubAccounts, WhatAPersonDidOutlivesHisConnection) {
-    StubProcess stub({"--lottery-period", "8"});
+    StubProcess stub({"--lottery-period", "12"});
     ASSERT_TRUE(stub.ready());
     StubPerson watcher(stub.port());
     ASSERT_EQ(watcher.signIn("quan"), kStart);
+    watcher.send(1403, Bytes().int32(1).int32(1000).data());
+    ASSERT_TRUE(watcher.next(1403));
+    ASSERT_TRUE(watcher.next(1404, -1, 30)) << "a draw was made";
     {
         StubPerson first(stub.port());
         ASSERT_TRUE(first.connected());

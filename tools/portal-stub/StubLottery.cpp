@@ -160,6 +160,13 @@ void StubLottery::drawLoop() {
         const auto wait = std::chrono::milliseconds(millisecondsLeft() + 50);
         if (stopped_.wait_for(lock, wait, [this] { return stopping_; })) return;
         lock.unlock();
+        // A session whose client has gone settles nothing: the result it would tell would
+        // reach no one, and the buyer's next sign-in would find his ticket settled without
+        // a word. That sign-in settles it and tells him.
+        if (!sender_.clientHere()) {
+            lock.lock();
+            continue;
+        }
         platform::log("lottery draw " + std::to_string(openDraw() - 1) + ": " +
                       std::to_string(winningOf(openDraw() - 1)));
         settle();

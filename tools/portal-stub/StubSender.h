@@ -23,6 +23,8 @@ public:
 
     // False when no client is connected.
     bool send(const kavo::Message& message);
+    // Whether the client is still connected (false once his end has been read).
+    bool clientHere() const;
     // The number (1 for the first) of the last message the calling thread sent on the
     // connection, 0 when it sent none.
     uint64_t lastSentByThisThread() const;
