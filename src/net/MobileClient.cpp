@@ -481,4 +481,9 @@ size_t MobileClient::queuedMessageCount() const {
     return state_->queue.size();
 }
 
+void MobileClient::forgetQueuedMessages() {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->queue.clear();
+}
+
 } // namespace kavo

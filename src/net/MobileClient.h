@@ -93,6 +93,9 @@ public:
 
     // Messages waiting to be sent.
     size_t queuedMessageCount() const;
+    // Drops the messages waiting to be sent: what one test sent after its connection ended
+    // must not open the next test's connection (tests of the one client a process has).
+    void forgetQueuedMessages();
 
     struct State;
     struct Connection;

@@ -70,7 +70,10 @@ TEST_F(SignInRoad, AFirstRunSignsInThroughTheFormAndTheServerChoiceAndOpensTheGa
     const std::vector<std::pair<int16_t, std::vector<uint8_t>>> expected{{222, {}}, {1702, {}}, {72, {8}}, {1, {}},
                                                                          {221, {}}, {72, {11}}, {2800, {}}};
     ASSERT_GE(road.size(), expected.size());
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), road.begin())) << "the road's order";
+    std::string sentInOrder;
+    for (const auto& [command, body] : road)
+        sentInOrder += " " + std::to_string(command) + (command == 72 && !body.empty() ? "/" + std::to_string(int(body[0])) : "");
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), road.begin())) << "the road's order:" << sentInOrder;
 
     std::vector<uint8_t> login = utfField("an");
     for (const auto& field : {utfField("bimat"), utfField(GlobalService::VERSION())})

@@ -12,6 +12,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Log.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
@@ -208,6 +209,11 @@ void ClientFixture::SetUp() {
 
     world.installDefaultPortalHandlers();
     world.portal().clearMessages();
+    // A request an earlier test made once its connection had ended (a hop of its last
+    // connection's OK) waits in the client's queue, and would go out first on this test's.
+    if (const size_t left = MobileClient::getInstance().queuedMessageCount())
+        platform::log("test set-up: " + std::to_string(left) + " message(s) an earlier test queued, dropped");
+    MobileClient::getInstance().forgetQueuedMessages();
     world.http().reset(); // no answers or requests left by an earlier test
     GlobalService::setIP("127.0.0.1");
     GlobalService::setPORT(world.portal().port());
