@@ -167,14 +167,7 @@ protected:
         portal().onCommand(44, [](Message&, TestPortal::Reply& reply) {
             reply.send(44, Bytes().byte(2).byte(1).utf("Thẻ gate").utf("").utf(""));
         });
-        portal().onCommand(101, [](Message& request, TestPortal::Reply& reply) {
-            const int8_t sub = request.readByte();
-            if (sub != 21) return;
-            Bytes answer;
-            answer.byte(sub).int32(1);
-            if (request.readByte() == 0) answer.int32(101).utf("Hoa hong").int32(3000).utf("").boolean(false);
-            reply.send(101, answer);
-        });
+        answerShopItems();
         portal().onCommand(1203, [](Message&, TestPortal::Reply& reply) { reply.send(1203, Bytes().int32(1)); });
     }
 

@@ -131,18 +131,6 @@ protected:
         });
     }
 
-    // The shop's items: one page of one item, "Hoa hong" at 3000 zel.
-    void answerShopItems() {
-        portal().onCommand(101, [](Message& request, TestPortal::Reply& reply) {
-            const int8_t sub = request.readByte();
-            if (sub != 21) return;
-            Bytes answer;
-            answer.byte(sub).int32(1);
-            if (request.readByte() == 0) answer.int32(101).utf("Hoa hong").int32(3000).utf("").boolean(false);
-            reply.send(101, answer);
-        });
-    }
-
     std::atomic<bool> stalled_{false};
 };
 

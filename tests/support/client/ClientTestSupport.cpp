@@ -264,6 +264,17 @@ void ClientFixture::launch() {
     platform::RunLoop::main().runPending();
 }
 
+void ClientFixture::answerShopItems() {
+    portal().onCommand(101, [](Message& request, TestPortal::Reply& reply) {
+        const int8_t sub = request.readByte();
+        if (sub != 21) return;
+        Bytes answer;
+        answer.byte(sub).int32(1);
+        if (request.readByte() == 0) answer.int32(101).utf("Hoa hong").int32(3000).utf("").boolean(false);
+        reply.send(101, answer);
+    });
+}
+
 bool ClientFixture::signInByReply() {
     launch();
     const int connections = portal().connectionCount();

@@ -90,6 +90,9 @@ protected:
     static void storeServerList(const std::string& list);
     // "<name>|127.0.0.1:<port>" of the world's portal.
     static std::string portalEntry(const std::string& name);
+    // The portal answers the shop's items (101 sub 21): one page of one item, "Hoa hong" at
+    // 3000 zel.
+    void answerShopItems();
 
     TestPortal& portal() { return ClientWorld::get().portal(); }
     TestHttpServer& http() { return ClientWorld::get().http(); }
