@@ -8,15 +8,20 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace socialnet {
 namespace {
 
+// The lines this thread logs while it lives. A worker of an earlier test (a login page's fetch
+// failing once its host went) may log meanwhile: its lines are not this test's, and are left out.
 class LogCapture {
 public:
     LogCapture() {
-        platform::setLogSink([this](const std::string& line) { lines.push_back(line); });
+        platform::setLogSink([this, self = std::this_thread::get_id()](const std::string& line) {
+            if (std::this_thread::get_id() == self) lines.push_back(line);
+        });
     }
     ~LogCapture() { platform::setLogSink({}); }
     std::vector<std::string> lines;
