@@ -125,7 +125,9 @@ function(kavo_test name)
     # gtest_discover_tests flattens list-valued PROPERTIES (several labels, several
     # variables), so labels and environment are set by a script that CTest runs
     # after the discovered tests were added.
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_LIST ${name}_TESTS)
+    # The list is read when ctest starts: a sanitizer build's largest program takes seconds to
+    # list its tests on a loaded machine, past the default time-out of 5 s.
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300 TEST_LIST ${name}_TESTS)
     set(props ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
     set(cost "")
     set(costly "")

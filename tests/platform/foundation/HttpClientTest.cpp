@@ -226,10 +226,11 @@ TEST(HttpClient, AServerThatNeverAnswersTimesOut) {
     request.totalTimeout = 0.3;
     HttpResponse response = HttpClient::perform(request);
     EXPECT_EQ(response.status, 0);
-    EXPECT_NE(response.error, "");
-    // The request reached the server, which holds it unanswered: its time-out ended it.
-    ASSERT_EQ(server.requests().size(), 1u);
-    EXPECT_EQ(server.requests()[0].target, "/silent");
+    // Its time-out ended it: once the request reached the server, which holds it unanswered,
+    // or while it was still on its way there (on a loaded machine 0.3 s may pass first).
+    EXPECT_NE(response.error.find("timed out"), std::string::npos) << response.error;
+    for (const auto& held : server.requests())
+        EXPECT_EQ(held.target, "/silent");
 }
 
 TEST(HttpClient, AClosedPortAndForeignSchemesFailWithoutAStatus) {
