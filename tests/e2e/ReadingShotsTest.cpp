@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,9 +44,11 @@ struct Table {
     LayoutFindings layoutFindings;
     const char* read = "advance 1.2"; // the steps from the result to the reading, from its last message
     // A control that shows once a message of the stub has come and the table's queue has
-    // run it on the clock: the script stops at its first wait for it, and the clock moves
-    // in small steps until it shows (the message comes in real time meanwhile).
-    const char* clockedUntil = nullptr;
+    // run it on the clock. From the script's first wait for it on, each wait of the script
+    // moves the clock in small steps until what it waits for shows (the messages come in
+    // real time meanwhile): a pause before a wait would hold the queue's next step back
+    // whenever the stub's reply came after it.
+    const char* clockedFrom = nullptr;
 };
 
 constexpr std::pair<const char*, const char*> kRound{"\nadvance 0.5\n", "\nadvance 3\n"}; // a round of three
@@ -84,9 +87,10 @@ constexpr Table kTables[] = {
      {"\nwait id=imgNextMe 60\n", "\nwait id=imgNextMe 60\nadvance 4\n"},
      {"btnBaiTy is covered by"},
      "wait text=999.900 Zel 30\nadvance 1.2"},
-    // The deal comes through the table's queue, which runs on the clock. The rising texts
-    // stand at fixed points by each seat, and the other players' cards, grown at the
-    // result, where the layout of their rows puts them. The result is one message.
+    // The deal, the arrangement and the result come through the table's queue, which runs
+    // on the clock. The rising texts stand at fixed points by each seat, and the other
+    // players' cards, grown at the result, where the layout of their rows puts them. The
+    // result is one message.
     {"maubinh",
      "wait id=lblFlyText 30",
      {},
@@ -253,6 +257,43 @@ protected:
         if (at == std::string::npos) return std::nullopt;
         return size_t(std::strtoull(line.c_str() + at + marker.size(), nullptr, 10));
     }
+    // Drives the script, each of its waits for a control (up to its time-out) moving the
+    // clock 0.05 s a turn until the control shows.
+    void drivesWaitingOnTheClock(const std::string& script) {
+        std::string steps;
+        std::istringstream lines(script);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("wait ", 0) != 0) {
+                steps += line + "\n";
+                continue;
+            }
+            ASSERT_TRUE(drives(steps));
+            steps.clear();
+            std::string target = line.substr(5);
+            double timeout = kStateWait;
+            if (const size_t space = target.rfind(' '); space != std::string::npos &&
+                target.find_first_not_of("0123456789.", space + 1) == std::string::npos) {
+                timeout = std::strtod(target.c_str() + space + 1, nullptr);
+                target.resize(space);
+            }
+            const auto shown = platform::automation::Selector::parse(target);
+            ASSERT_TRUE(shown) << line;
+            const auto found = [&] {
+                platform::automation::ViewQuery::layoutWindows();
+                return platform::automation::ViewQuery::find(*shown) != nullptr;
+            };
+            ASSERT_TRUE(platform::RunLoop::main().runUntil(
+                [&] {
+                    if (found()) return true;
+                    advance(0.05);
+                    return found();
+                },
+                timeout))
+                << line << ": never showed\n"
+                << log();
+        }
+        ASSERT_TRUE(drives(steps));
+    }
     size_t shownAtShot_ = 0;
     std::optional<size_t> last_; // the number of the result's last message, once the stub told it
     // A picture with findings is kept under a name of its own (failed-<n>-<picture>), which
@@ -299,25 +340,14 @@ TEST_P(EndOfHandShots, EveryTextOfTheFirstResultReadsWhole) {
     script.resize(at + std::string(table.result).size() + 2);
     if (table.pause.first) script = replaced(script, {{table.pause.first, table.pause.second}});
     launch();
-    if (table.clockedUntil) {
-        auto [before, after] = splitScriptAt(script, std::string("wait ") + table.clockedUntil);
+    if (table.clockedFrom) {
+        auto [before, after] = splitScriptAt(script, std::string("wait ") + table.clockedFrom);
         ASSERT_TRUE(drives(inTheLanguage(before)));
-        const auto shown = *platform::automation::Selector::parse(table.clockedUntil);
-        const auto found = [&] {
-            platform::automation::ViewQuery::layoutWindows();
-            return platform::automation::ViewQuery::find(shown) != nullptr;
-        };
-        ASSERT_TRUE(platform::RunLoop::main().runUntil(
-            [&] {
-                if (found()) return true;
-                advance(0.05);
-                return found();
-            },
-            kStateWait))
-            << table.clockedUntil << " never showed";
-        script = after;
+        drivesWaitingOnTheClock(inTheLanguage(after));
+        if (HasFatalFailure()) return;
+    } else {
+        ASSERT_TRUE(drives(inTheLanguage(script)));
     }
-    ASSERT_TRUE(drives(inTheLanguage(script)));
     // Read once the whole result is in: its last message may come after a text that the
     // reading's own steps wait for.
     waitForTheWholeResult();
