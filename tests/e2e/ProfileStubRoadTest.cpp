@@ -66,10 +66,11 @@ const ui::ImageView* mySeatAvatar() {
 }
 
 // The stake tables deal the same cards each run (the first Bai Cao hand is won at board
-// 1's stake of 100) at twice the speed.
+// 1's stake of 100) at their own pace: a hand's whole 20 s leaves the script held up by slow
+// answers its time.
 class ProfileStubRoad : public StubDriveFixture {
 protected:
-    ProfileStubRoad() : StubDriveFixture({{"KAVO_STUB_STAKE_PAUSE", "0.5"}, {"KAVO_STUB_STAKE_SEED", "7"}}) {}
+    ProfileStubRoad() : StubDriveFixture({{"KAVO_STUB_STAKE_SEED", "7"}}) {}
 
     // scripts/signin.drive to the game grid.
     static std::string signIn() { return splitScriptAt(stubDriveScript("signin.drive"), "tap id=btnTLMN").first; }
@@ -148,7 +149,11 @@ TEST_F(ProfileStubRoad, TheProfileShowsTheLevelOfTheHandsPlayedSinceItWasLastOpe
     const std::string hand = splitScriptAt(stubDriveScript("baicao.drive"), "tap id=btnBaiCao").second;
     const std::string firstHand = hand.substr(0, hand.find("wait id=btnStart 30\n"));
     ASSERT_NE(firstHand, hand) << "the script has a first result";
-    ASSERT_TRUE(drives(backToGrid() + firstHand + "wait id=btnStart 30\nwait text=1.000.200 Zel 30\n" + leaveTable()));
+    // The peek closes on the clock once the stub has turned the card.
+    const auto [toThePeek, afterThePeek] = splitScriptAt(firstHand, "wait-not id=viewNanBai");
+    ASSERT_TRUE(drives(backToGrid() + toThePeek));
+    ASSERT_TRUE(drivesWaitingOnTheClock(afterThePeek + "wait id=btnStart 30\n"));
+    ASSERT_TRUE(drives("wait text=1.000.200 Zel 30\n" + leaveTable()));
 
     ASSERT_TRUE(drives(openProfile()));
     EXPECT_TRUE(levelReads("10 %"));

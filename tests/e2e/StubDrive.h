@@ -1,11 +1,15 @@
 #pragma once
 
+#include "platform/automation/ViewQuery.h"
+#include "platform/runtime/RunLoop.h"
 #include "tests/e2e/StubProcess.h"
+#include "tests/support/StateWaits.h"
 #include "tests/support/client/ClientTestSupport.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +62,45 @@ protected:
         ASSERT_TRUE(stub_->ready()) << "the stub did not start";
         storeServerList("Stub|127.0.0.1:" + std::to_string(stub_->port()));
     }
+    // Drives the script, each of its waits for a control to show (`wait`) or to go
+    // (`wait-not`) moving the clock 0.05 s a turn, up to its time-out in real time, until it
+    // holds: what a real table's clock does while the stub's messages come.
+    ::testing::AssertionResult drivesWaitingOnTheClock(const std::string& script) {
+        std::string steps;
+        std::istringstream lines(script);
+        for (std::string line; std::getline(lines, line);) {
+            const bool shows = line.rfind("wait ", 0) == 0;
+            if (!shows && line.rfind("wait-not ", 0) != 0) {
+                steps += line + "\n";
+                continue;
+            }
+            if (auto done = drives(steps); !done) return done;
+            steps.clear();
+            std::string target = line.substr(line.find(' ') + 1);
+            double timeout = kStateWait;
+            if (const size_t space = target.rfind(' '); space != std::string::npos &&
+                target.find_first_not_of("0123456789.", space + 1) == std::string::npos) {
+                timeout = std::strtod(target.c_str() + space + 1, nullptr);
+                target.resize(space);
+            }
+            const auto selector = platform::automation::Selector::parse(target);
+            if (!selector) return ::testing::AssertionFailure() << "not a selector: " << line;
+            const auto holds = [&] {
+                platform::automation::ViewQuery::layoutWindows();
+                return (platform::automation::ViewQuery::find(*selector) != nullptr) == shows;
+            };
+            const bool held = platform::RunLoop::main().runUntil(
+                [&] {
+                    if (holds()) return true;
+                    advance(0.05);
+                    return holds();
+                },
+                timeout);
+            if (!held) return ::testing::AssertionFailure() << line << ": not so after " << timeout << " s\n" << log();
+        }
+        return drives(steps);
+    }
+
     Environment environment_;
     std::optional<StubProcess> stub_;
 };

@@ -52,7 +52,12 @@ void SessionFixture::SetUp() {
     SNSession::setActiveSession(nullptr);
     SNSession::setDefaultAppID(std::string("123"));
     platform::setLogSink([this, address = " " + base + "/"](const std::string& line) {
-        if (line.rfind("HttpClient: ", 0) == 0 && line.find(address) != std::string::npos) ++endedRequests_;
+        if (line.rfind("HttpClient: ", 0) == 0) {
+            // A request an earlier test made to its own server may end only now, on a worker
+            // thread: a server holding back reads had not yet counted it at that test's end.
+            if (line.find(address) == std::string::npos) return;
+            ++endedRequests_;
+        }
         logLines.push_back(line);
     });
 }

@@ -77,6 +77,8 @@ protected:
 private:
     // Ends the requests loginHost_ holds (each fails, and its failure is logged, on a worker
     // thread) and waits for every one's line, so that none ends in a later test, in its log.
+    // One the server has not read yet (it holds reads back under KAVO_PORTAL_HOLD_BACK) can
+    // still end later: each test's log keeps only the request lines about its own server.
     void endHeldRequests();
 
     std::atomic<size_t> endedRequests_{0}; // failures logged of requests to loginHost_
