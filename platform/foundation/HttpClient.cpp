@@ -296,11 +296,32 @@ void HttpClient::deleteCookies(const std::string& host) {
     cookieJar().hosts.erase(host);
 }
 
+namespace {
+
+std::atomic<size_t> underway{0};
+
+// Counts a request from its start until its worker is done with it.
+class Underway {
+public:
+    Underway() { underway.fetch_add(1, std::memory_order_acq_rel); }
+    ~Underway() { underway.fetch_sub(1, std::memory_order_acq_rel); }
+    Underway(const Underway&) = delete;
+    Underway& operator=(const Underway&) = delete;
+};
+
+} // namespace
+
+size_t HttpClient::requestsUnderway() {
+    return underway.load(std::memory_order_acquire);
+}
+
 void HttpClient::performAsync(HttpRequest request, std::function<void(const HttpResponse&)> completion) {
     // Set curl up here, on the caller's thread, rather than on a detached worker: a
     // process that exits while a worker is still inside curl's global set-up crashes.
     initCurlOnce();
-    Workers::instance().submit([request = std::move(request), completion = std::move(completion)] {
+    auto counted = std::make_shared<Underway>();
+    Workers::instance().submit([counted, request = std::move(request), completion = std::move(completion)]() mutable {
+        const auto done = std::move(counted);
         HttpResponse response = perform(request);
         if (!completion) return;
         runOnMainThread([completion, response = std::move(response)] { completion(response); });
@@ -310,14 +331,17 @@ void HttpClient::performAsync(HttpRequest request, std::function<void(const Http
 std::shared_ptr<HttpTask> HttpClient::start(HttpRequest request, std::function<void(const HttpResponse&)> completion) {
     initCurlOnce();
     auto task = std::make_shared<HttpTask>();
-    Workers::instance().submit([task, request = std::move(request), completion = std::move(completion)] {
-        if (task->isCancelled()) return;
-        HttpResponse response = performTask(request, task.get());
-        if (task->isCancelled() || !completion) return;
-        runOnMainThread([task, completion, response = std::move(response)] {
-            if (!task->isCancelled()) completion(response);
+    auto counted = std::make_shared<Underway>();
+    Workers::instance().submit(
+        [counted, task, request = std::move(request), completion = std::move(completion)]() mutable {
+            const auto done = std::move(counted);
+            if (task->isCancelled()) return;
+            HttpResponse response = performTask(request, task.get());
+            if (task->isCancelled() || !completion) return;
+            runOnMainThread([task, completion, response = std::move(response)] {
+                if (!task->isCancelled()) completion(response);
+            });
         });
-    });
     return task;
 }
 

@@ -74,6 +74,10 @@ public:
     // As performAsync, and the request can be cancelled; call from the main thread so
     // that a cancel there and the completion cannot cross.
     static std::shared_ptr<HttpTask> start(HttpRequest request, std::function<void(const HttpResponse&)> completion);
+    // The asynchronous requests started whose worker has not finished with them (a failure
+    // is logged, a completion posted, before it does): a test waits for none before the next
+    // test's log.
+    static size_t requestsUnderway();
 
     // Cookies a host set ("Set-Cookie") are kept for the process, per host, and sent
     // back to that host ("Cookie"). "name=value" in the order first set.

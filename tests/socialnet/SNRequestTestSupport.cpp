@@ -42,6 +42,7 @@ void RequestFixture::TearDown() {
     SNSettings::setShouldAutoPublishInstall(true);
     SNLogger::resetClassStateForTesting();
     platform::Bundle::main().setMainPath(previousBundle_);
+    http_.reset(); // closes a connection a test left held: its request ends before the next test
     SessionFixture::TearDown();
 }
 

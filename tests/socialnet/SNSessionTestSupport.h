@@ -76,12 +76,9 @@ protected:
 
 private:
     // Ends the requests loginHost_ holds (each fails, and its failure is logged, on a worker
-    // thread) and waits for every one's line, so that none ends in a later test, in its log.
-    // One the server has not read yet (it holds reads back under KAVO_PORTAL_HOLD_BACK) can
-    // still end later: a test's log leaves out the request lines about the previous test's
-    // login host (" http://127.0.0.1:<port>/", kept here at its test's end).
+    // thread) and waits for every one's line, and for every request of the test to end, so
+    // that none ends in a later test, in its log.
     void endHeldRequests();
-    static std::string& previousLoginHost();
 
     std::atomic<size_t> endedRequests_{0}; // failures logged of requests to loginHost_
     std::unique_ptr<platform::ScopedManualClock> clock_;
