@@ -52,10 +52,7 @@ void SessionFixture::SetUp() {
     SNLoginPlatform::setCurrent(platform_);
     SNSession::setActiveSession(nullptr);
     SNSession::setDefaultAppID(std::string("123"));
-    platform::setLogSink([this, address = " " + base + "/"](const std::string& line) {
-        if (line.rfind("HttpClient: ", 0) == 0 && line.find(address) != std::string::npos) ++endedRequests_;
-        logLines.push_back(line);
-    });
+    platform::setLogSink([this](const std::string& line) { logLines.push_back(line); });
 }
 
 void SessionFixture::TearDown() {
@@ -75,12 +72,9 @@ void SessionFixture::TearDown() {
 
 void SessionFixture::endHeldRequests() {
     loginHost_.serveTexts(); // a request still on its way is answered, and logs nothing
-    const size_t held = loginHost_.requests().size();
-    loginHost_.reset(); // closes the held connections
-    EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return endedRequests_ >= held; }, 30))
-        << endedRequests_ << " of " << held << " held requests ended";
-    // One the server had not yet read (it holds reads back under KAVO_PORTAL_HOLD_BACK), or
-    // to another server, is answered or fails meanwhile: its line too is this test's.
+    loginHost_.reset();      // closes the held connections: each of those requests fails
+    // Counting the failed requests' lines instead would miss one the server reads only now (it
+    // holds reads back under KAVO_PORTAL_HOLD_BACK) and count one it answered meanwhile.
     EXPECT_TRUE(platform::RunLoop::main().runUntil([] { return platform::HttpClient::requestsUnderway() == 0; }, 30))
         << platform::HttpClient::requestsUnderway() << " requests still underway";
 }

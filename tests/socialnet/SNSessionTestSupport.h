@@ -5,7 +5,6 @@
 #include "sdk/socialnet/SNSession.h"
 #include "tests/support/TestHttpServer.h"
 
-#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -76,11 +75,10 @@ protected:
 
 private:
     // Ends the requests loginHost_ holds (each fails, and its failure is logged, on a worker
-    // thread) and waits for every one's line, and for every request of the test to end, so
-    // that none ends in a later test, in its log.
+    // thread) and waits until no request of the test is underway, so that none ends in a
+    // later test, in its log.
     void endHeldRequests();
 
-    std::atomic<size_t> endedRequests_{0}; // failures logged of requests to loginHost_
     std::unique_ptr<platform::ScopedManualClock> clock_;
     std::string dataPath_;
     std::string previousBundle_;
