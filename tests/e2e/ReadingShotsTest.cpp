@@ -181,9 +181,10 @@ protected:
     // The stub players at Tien Len and Phom play at once, at Bai Cao and Xi Zach at the
     // table's own pace: the pause there also scales a hand's 20 s and my turn's 15 s, which
     // a script held up by slow answers needs whole; a Cao Rua hand that the script leaves to
-    // its time ends after 10 s. Bai Cao and Xi Zach deal the same cards at every run. The stub tells when a result has gone out whole, and
-    // holds each result's last message back 0.3 s: a reading that does not wait for it
-    // takes its picture before it every time, not only when the stub happens to be slow.
+    // its time ends after 10 s. Bai Cao and Xi Zach deal the same cards at every run. The
+    // stub tells when a result has gone out whole, and holds each result's last message back
+    // 0.3 s: a reading that does not wait for it takes its picture before it every time, not
+    // only when the stub happens to be slow.
     ReadingShots()
         : StubDriveFixture({{"KAVO_STUB_TIENLEN_PAUSE", "0.05"},
                             {"KAVO_STUB_PHOM_PAUSE", "0.05"},
