@@ -12,6 +12,5 @@ server_labels='e2e|drive|net|portal|account|lobby|social|table|http'
 slow_left_out='SNRequestLogTest[.]RandomAnswersNeverCrashAndEveryHandlerHearsOnce'
 # slow_alone: the tests that take minutes held back (a hundred table visits, twenty stops or
 # terminations, every bounded wait or money row walked): scripts/slow runs each alone and
-# first, so that none of them ends its run late in a shard of eight, and scripts/test runs
-# them apart (KAVO_SLOW_PART=long), beside the shuffled run.
+# first, so that none of them ends its run late in a shard of eight.
 slow_alone='TableVisitsRoad[.]AHundred|StubStop[.]AStopWhileClientsAreConnecting|MoneyRowsWalk[.]|LobbyWaits[.]Every|LobbyWaits[.]Escape|ExitUnderTraffic[.]|WindowRoad[.]EveryTextField|LobbyWire[.]Every|LobbyWire[.]AStubPlayer'
