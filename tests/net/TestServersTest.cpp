@@ -104,6 +104,49 @@ TEST(TestHttpServer, HeldBackARequestIsRecordedLateAndItsAnswerSentLaterStill) {
     EXPECT_EQ(http.requests().size(), 1u);
 }
 
+// Held back, a client that sends and leaves is gone for the portal only once what it sent is
+// recorded and handled: a test that waits for the end (the client fixture's tear-down) and
+// then clears the record must not find the last messages of its client in the next test's.
+TEST(TestPortal, HeldBackAClientIsGoneOnlyOnceWhatItSentBeforeItsEndIsRecordedAndHandled) {
+    const HoldBackSetting halfASecond("0.5");
+    std::atomic<int> handled{0};
+    TestPortal portal;
+    portal.onCommand(2800, [&](Message&, TestPortal::Reply&) { ++handled; });
+    {
+        auto fd = kavo::test::connectToLoopback(portal.port());
+        ASSERT_TRUE(fd.valid());
+        const uint8_t hello[9] = {10, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08};
+        ASSERT_TRUE(kavo::test::sendAll(fd.get(), hello, sizeof hello));
+        const kavo::TEA tea(0x0102030405060708);
+        for (const int16_t command : {int16_t(1), int16_t(2800)}) {
+            const auto frame = kavo::encodeFrame(tea, Message(command));
+            ASSERT_TRUE(kavo::test::sendAll(fd.get(), frame.data(), frame.size()));
+        }
+        ASSERT_TRUE(portal.waitForConnections(1, kavo::test::kStateWait));
+    } // the client ends its connection right after its last message
+    ASSERT_TRUE(portal.waitForClientGone(kavo::test::kStateWait));
+    EXPECT_FALSE(portal.isClientConnected());
+    EXPECT_EQ(portal.messages(1).size(), 1u);
+    EXPECT_EQ(portal.messages(2800).size(), 1u) << "the last message before the end is recorded";
+    EXPECT_EQ(handled.load(), 1);
+    portal.clearMessages();
+    EXPECT_TRUE(kavo::test::nothingComesWithin(0.5, [&] { return !portal.messages().empty(); }))
+        << "nothing of the ended connection comes after the end";
+
+    // A second client is served as the first was, and its end waits for its own messages.
+    auto again = kavo::test::connectToLoopback(portal.port());
+    ASSERT_TRUE(again.valid());
+    const uint8_t hello[9] = {10, 0, 0, 0, 0, 0, 0, 0, 9};
+    ASSERT_TRUE(kavo::test::sendAll(again.get(), hello, sizeof hello));
+    const auto frame = kavo::encodeFrame(kavo::TEA(9), Message(2800));
+    ASSERT_TRUE(kavo::test::sendAll(again.get(), frame.data(), frame.size()));
+    ASSERT_TRUE(portal.waitForConnections(2, kavo::test::kStateWait));
+    again = {};
+    ASSERT_TRUE(portal.waitForClientGone(kavo::test::kStateWait));
+    EXPECT_EQ(portal.messages(2800).size(), 1u);
+    EXPECT_EQ(handled.load(), 2);
+}
+
 // A fixture's handlers hold the fixture: the portal, which outlives it, must not run one
 // after it went, nor be in the middle of one when it goes.
 TEST(TestPortal, DroppingHandlersWaitsForTheRunningCallAndLaterRequestsFindNone) {

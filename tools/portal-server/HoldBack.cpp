@@ -19,13 +19,14 @@ HoldBack::~HoldBack() {
     stop();
 }
 
-void HoldBack::add(Step step) {
+bool HoldBack::add(Step step) {
     {
         std::lock_guard lock(mutex_);
-        if (stopped_) return;
+        if (stopped_) return false;
         queue_.push_back({Clock::now() + delay_, std::move(step)});
     }
     changed_.notify_all();
+    return true;
 }
 
 void HoldBack::stop() {

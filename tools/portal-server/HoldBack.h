@@ -28,8 +28,8 @@ public:
     HoldBack(const HoldBack&) = delete;
     HoldBack& operator=(const HoldBack&) = delete;
 
-    // Runs `step` on the thread once the delay is over; nothing after stop().
-    void add(Step step);
+    // Runs `step` on the thread once the delay is over; nothing after stop() (false then).
+    bool add(Step step);
     // Drops what waits and ends the thread (after a step under way; from the thread itself
     // it does not wait).
     void stop();

@@ -65,6 +65,12 @@ void PortalServer::stop() {
     shutdownClient(0);
     if (heldReads_) heldReads_->stop();
     if (heldWrites_) heldWrites_->stop();
+    {
+        // The held steps are dropped, the ends among them too.
+        std::lock_guard<std::mutex> lock(mutex_);
+        endsHeld_ = 0;
+    }
+    changed_.notify_all();
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
@@ -177,9 +183,21 @@ void PortalServer::serve(Fd client, int connection) {
             clientFd_ = -1;
             currentConnection_ = 0;
             tea_.reset();
+            if (heldReads_) ++endsHeld_;
         }
         changed_.notify_all();
         client.reset();
+        // Held back, the client is gone only once what it sent before its end has been
+        // recorded and handled: a test that waits for the end must not meet those messages
+        // after it (in the next test's record).
+        const auto endHeld = [this] {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (endsHeld_ > 0) --endsHeld_;
+            }
+            changed_.notify_all();
+        };
+        if (heldReads_ && !heldReads_->add(endHeld)) endHeld(); // stopped: nothing is held
     };
 
     uint8_t hello[9];
@@ -365,7 +383,7 @@ bool PortalServer::isClientConnected() const {
 
 bool PortalServer::waitForClientGone(double timeout) {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, seconds(timeout), [&] { return clientFd_ < 0; });
+    return changed_.wait_for(lock, seconds(timeout), [&] { return clientFd_ < 0 && endsHeld_ == 0; });
 }
 
 std::vector<PortalServer::Hello> PortalServer::hellos() const {

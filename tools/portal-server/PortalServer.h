@@ -119,7 +119,8 @@ public:
     int connectionCount() const;
     [[nodiscard]] bool waitForConnections(int count, double timeout);
     bool isClientConnected() const;
-    // Waits until no client is connected.
+    // Waits until no client is connected (held back: and what it sent before its end has
+    // been recorded and handled).
     [[nodiscard]] bool waitForClientGone(double timeout);
     std::vector<Hello> hellos() const;
     // Faults in what the client sent: a bad hello, an undecipherable frame, ...
@@ -163,6 +164,7 @@ private:
     int connections_ = 0;
     int clientFd_ = -1;                    // the connection being served
     int currentConnection_ = 0;            // its number (1, 2, ...); 0 when none
+    int endsHeld_ = 0;                     // held back: ends whose earlier reads are still held
     std::shared_ptr<const kavo::TEA> tea_; // its key, once the hello was read
     std::mutex writeMutex_;                // one writer at a time on the client socket
     uint64_t sent_ = 0;                    // messages sent whole on the connection (writeMutex_)
