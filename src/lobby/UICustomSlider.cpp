@@ -53,6 +53,13 @@ void UICustomSlider::setValue(int step) {
 
 void UICustomSlider::setMaxValueWithMoney(int32_t money) {
     maxStep_ = std::clamp(highestStepForMoney(money), minStep_, maxValue_);
+    // A list's limit comes with a server's answer, which may come while the player types an
+    // amount into the field: the thumb takes the limit, what he typed stays.
+    if (auto field = valueTextField_.lock(); field && field->isEditing()) {
+        step_ = std::clamp(step_, minStep_, maxStep_);
+        placeThumb();
+        return;
+    }
     setValue(step_);
 }
 

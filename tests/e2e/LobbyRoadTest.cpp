@@ -10,6 +10,7 @@
 #include "net/Message.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 #include "portal/GlobalService.h"
 #include "tests/e2e/TableRoad.h"
@@ -208,6 +209,33 @@ TEST_F(LobbyRoad, DraggingTheSliderPicksStakesUpToTheListsLimit) {
     EXPECT_EQ(boardView()->tfBetMoney()->text(), "100000");
     ASSERT_TRUE(drive("drag id=sldBetMoney -400 0").ok);
     EXPECT_EQ(boardView()->tfBetMoney()->text(), "");
+}
+
+// A list comes while the player types a stake (a slow server's answer to the list he opened):
+// it shows, the slider takes its limit, and what he typed stays in the field, still his to
+// go on typing and to search with. Once he is not typing, a list sets the slider's stake in
+// the field again.
+TEST_F(LobbyRoad, AListThatComesWhileThePlayerTypesAStakeLeavesWhatHeTyped) {
+    signIn();
+    openBoardList("btnTLMN");
+    ASSERT_TRUE(drives("type id=tfBetMoney 7"));
+    const auto field = boardView()->tfBetMoney();
+    ASSERT_TRUE(field->isEditing());
+
+    ASSERT_TRUE(portal().sendToClient(boardListReply(5000, {{4, 2, false, 2500, 9000, true, 1, 4}})));
+    ASSERT_TRUE(clientCaughtUp());
+    ASSERT_TRUE(drives("wait text=2.500 zel"));
+    EXPECT_EQ(field->text(), "7") << "the list took what the player was typing";
+    EXPECT_TRUE(field->isEditing());
+    EXPECT_EQ(boardView()->sldBetMoney()->getMaxMoneyValue(), 5000) << "the list's limit";
+
+    platform::ui::Application::shared().dispatchText("77");
+    ASSERT_TRUE(drives("tap id=searchBoard"));
+    ASSERT_TRUE(platform::RunLoop::main().runUntil([this] { return portal().messages(2700).size() >= 2; }, 30));
+    EXPECT_EQ(lastListStake(), 777);
+    ASSERT_TRUE(drives("wait text=1.000 zel"));
+    EXPECT_FALSE(field->isEditing());
+    EXPECT_EQ(field->text(), "") << "the slider's stake, step 0, once the player ended";
 }
 
 // ---------------------------------------------------------------- leaving the list for a table
