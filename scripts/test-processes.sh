@@ -33,8 +33,14 @@ run_process() {
     cp "$log" "$build/$run_name-$seed-$name.$index.log"
     {
         echo "== FAILED: $what, seed $seed: exit status $status, ${ran:-no} tests ran"
-        grep -E '^\[  FAILED  \].*\(|Failure$|^[^ ]*: Failure|ERROR: AddressSanitizer|runtime error' "$log" | head -n 40 || true
-        tail -n 15 "$log"
+        # Each failed check with the first lines of its message (what was expected, a script's
+        # failed line), then the failed tests; the log's end only when no check failed (a crash,
+        # the time-out), where it shows what ended the process.
+        {
+            grep -E -A 5 'Failure$' "$log" || true
+            grep -E '^\[  FAILED  \].*\(|ERROR: AddressSanitizer|runtime error' "$log" || true
+        } | cut -c1-300 | head -n 40
+        grep -q -E 'Failure$' "$log" || tail -n 15 "$log"
         echo "   its whole output: $build/$run_name-$seed-$name.$index.log"
         echo "   again: $again"
     } > "$log.failed"

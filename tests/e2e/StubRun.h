@@ -4,6 +4,7 @@
 #include "tests/e2e/StubProcess.h"
 #include "tests/support/SourceDir.h"
 
+#include <cctype>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -24,6 +25,23 @@ struct ClientRun {
     std::optional<int> status;
     std::string output;
     bool passed() const { return status == 0 && output.find("script passed") != std::string::npos; }
+    // The script's failed line with the driver's reason and the screen it saw (its two lines
+    // of the transcript), or what ended the run without one: a failure's message leads with
+    // it, where a log cut to its first and last lines still shows it.
+    std::string failure() const {
+        for (size_t at = output.rfind("\nline "); at != std::string::npos;
+             at = at == 0 ? std::string::npos : output.rfind("\nline ", at - 1)) {
+            const size_t start = at + 1;
+            size_t digits = start + 5;
+            while (digits < output.size() && std::isdigit(static_cast<unsigned char>(output[digits]))) ++digits;
+            if (digits == start + 5 || digits >= output.size() || output[digits] != ':') continue;
+            const size_t first = output.find('\n', start);
+            const size_t second = first == std::string::npos ? first : output.find('\n', first + 1);
+            return output.substr(start, second == std::string::npos ? std::string::npos : second - start);
+        }
+        if (!status) return "the client did not end";
+        return "the client ended with status " + std::to_string(*status) + " without a failed line";
+    }
 };
 
 // The client as scripts/run starts it without a display: headless, with `bundle`, the data

@@ -50,7 +50,7 @@ TEST_F(StubRunBundle, TheClientSignsInWithTheSocialNetworkOnTheMovedStub) {
                              "tap text=Kavo Local\n"
                              "screen GameView 30\n";
     const auto run = driveClient(folder, dataPath() + "/client", script);
-    EXPECT_TRUE(run.passed()) << run.output;
+    EXPECT_TRUE(run.passed()) << run.failure() << "\nthe whole run:\n" << run.output;
 }
 
 } // namespace

@@ -36,8 +36,8 @@ TEST_P(GameScripts, TheScriptPlaysItsHandsAgainstTheStub) {
     ASSERT_TRUE(writeStubBundle(stub, bundle));
     const std::string script = std::string("scripts/") + road.game + ".drive";
     const auto run = driveClient(bundle, dataPath() + "/client", sourceDir() + "/" + script);
-    EXPECT_TRUE(run.passed()) << script << " (exit status " << (run.status ? std::to_string(*run.status) : "none")
-                              << "):\n"
+    EXPECT_TRUE(run.passed()) << script << ": " << run.failure() << "\n(exit status "
+                              << (run.status ? std::to_string(*run.status) : "none") << "), the whole run:\n"
                               << run.output;
 }
 
