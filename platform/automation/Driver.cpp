@@ -281,6 +281,10 @@ Driver::Outcome Driver::pressPoint(ui::View& view, ui::Point& point, std::option
     while (container->superview() && container->superview()->superview())
         container = container->superview();
     if (container != hit) covering += " (in " + ViewQuery::describe(*container) + ")";
+    // Where the covering view lies: a card left in the wrong place reads apart from one in flight.
+    const ui::Rect lies = hit->convertRect(hit->bounds(), nullptr);
+    covering += " lying at (" + formatSeconds(lies.origin.x) + ", " + formatSeconds(lies.origin.y) + ") " +
+                formatSeconds(lies.size.width) + " x " + formatSeconds(lies.size.height);
     return fail(ViewQuery::describe(view) + " is covered at " + where + " by " + covering);
 }
 

@@ -147,6 +147,31 @@ TEST_F(XiZachRoad, ADrawnCardJoinsMyHandAndShiftsTheOthersByHalfACard) {
     EXPECT_FALSE(table()->btnFire()->isHidden()) << "a new card to look at";
 }
 
+// A slow client may read a player's draw before the deal's steps have run: the deal then ends
+// at once, and the drawn card lies where it lies when drawn after the deal, in its seat's fan
+// and clear of the deck that the owner taps on his turn.
+TEST_F(XiZachRoad, ACardDrawnBeforeTheDealEndsLiesWhereItWouldAfterIt) {
+    sitAsOwner();
+    auto draws = [this](int32_t who) { send(Bytes().byte(kRoom).byte(kBoard).byte(0).int32(who).byte(7).message(21)); };
+    auto hand = [this](int32_t who) { return StakeTableView::handOf(table()->playerWithId(who)); };
+    dealt(9);
+    draws(9);
+    advance(1);
+    ASSERT_EQ(hand(9).size(), 3u);
+    const auto afterTheDeal = hand(9).back()->frame();
+
+    start(9);
+    draws(9);
+    EXPECT_FALSE(table()->dealer().isDealing());
+    advance(1);
+    ASSERT_EQ(hand(9).size(), 3u);
+    EXPECT_EQ(cardsOn(*table()), 7u) << "my two cards, two each for an and binh, and binh's draw";
+    EXPECT_EQ(hand(9).back()->frame(), afterTheDeal);
+    turnOf(kMe);
+    tap("id=btnBaiTy");
+    EXPECT_EQ(sent(21), (std::vector<ByteVector>{{kRoom, kBoard, 0}}));
+}
+
 TEST_F(XiZachRoad, TheOwnerChecksEachHandOnceOnHisTurnAndOthersNever) {
     sitAsOwner();
     dealt(9);

@@ -249,6 +249,9 @@ void XiZachView::rutBaiWithCardId(uint8_t cardId, int32_t playerId) {
     auto record = cardPlayer(playerAtSeat(seat));
     // Nothing while I watch without cards (I came during a game) or for a player not seated.
     if (handOf(playerAtSeat(0)).empty() || seat < 0 || !record) return;
+    // Read before the deal's steps have run (a slow client), the card would take its place from
+    // an opening card still at the deck and stay there, over the deck: the deal ends first.
+    if (dealer().isDealing()) dealer().finishNow();
     if (playerId == myId()) btnFire()->setHidden(false);
     PlaySound::playSoundWithSource(Resources::getInstance().bai_chia_bai());
     const auto earlier = handOf(record);

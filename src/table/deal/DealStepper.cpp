@@ -32,6 +32,13 @@ void DealStepper::start(Plan plan, HasCard hasCard, DealCard dealCard, std::func
     step(generation_);
 }
 
+void DealStepper::finishNow() {
+    if (!dealing_) return;
+    if (timer_) timer_->invalidate();
+    timer_.reset();
+    step(generation_, true);
+}
+
 bool DealStepper::advance() {
     if (++seat_ >= plan_.seats) {
         seat_ = 0;
@@ -40,7 +47,7 @@ bool DealStepper::advance() {
     return pass_ >= plan_.passes;
 }
 
-void DealStepper::step(uint64_t generation) {
+void DealStepper::step(uint64_t generation, bool all) {
     if (!dealing_ || generation != generation_) return;
     bool dealt = false;
     // Seats without a card are passed over in this loop, at no delay (and without
@@ -49,7 +56,7 @@ void DealStepper::step(uint64_t generation) {
     // whose last cards are followed only by empty seats ends with its last card.
     while (true) {
         const bool has = hasCard_ && hasCard_(seat_, pass_);
-        if (has && dealt) break; // the next card waits its turn
+        if (has && dealt && !all) break; // the next card waits its turn
         if (has) {
             dealCard_(seat_, pass_);
             // The deal may have been cancelled meanwhile (the table left while drawing).

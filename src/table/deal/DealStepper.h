@@ -64,6 +64,9 @@ public:
                std::function<void()> finished);
     // Drops the pending step and puts the cursor back (a new hand, a reset, leaving).
     void cancel();
+    // Deals every card still to come at once, then ends the deal as its last step would: for
+    // what needs the hand laid out (a card drawn while a slow client was still dealing).
+    void finishNow();
 
     bool isDealing() const { return dealing_; }
     int seatIndex() const { return seat_; }
@@ -77,7 +80,8 @@ public:
                         const DealPlace& place);
 
 private:
-    void step(uint64_t generation);
+    // Deals the next card (every card left, `all`), passing over the seats without one.
+    void step(uint64_t generation, bool all = false);
     // Moves the cursor one seat on; true when the deal is over.
     bool advance();
 
