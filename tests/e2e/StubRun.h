@@ -4,7 +4,6 @@
 #include "tests/e2e/StubProcess.h"
 #include "tests/support/SourceDir.h"
 
-#include <cctype>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -25,19 +24,16 @@ struct ClientRun {
     std::optional<int> status;
     std::string output;
     bool passed() const { return status == 0 && output.find("script passed") != std::string::npos; }
-    // The script's failed line with the driver's reason and the screen it saw (its two lines
-    // of the transcript), or what ended the run without one: a failure's message leads with
-    // it, where a log cut to its first and last lines still shows it.
+    // The driver's failure, its line at the start of a line of the transcript ("line N: ...")
+    // and the screen it saw on the next, or what ended the run without one: a failure's message
+    // leads with it, where a log cut to its first and last lines still shows it.
     std::string failure() const {
-        for (size_t at = output.rfind("\nline "); at != std::string::npos;
-             at = at == 0 ? std::string::npos : output.rfind("\nline ", at - 1)) {
-            const size_t start = at + 1;
-            size_t digits = start + 5;
-            while (digits < output.size() && std::isdigit(static_cast<unsigned char>(output[digits]))) ++digits;
-            if (digits == start + 5 || digits >= output.size() || output[digits] != ':') continue;
-            const size_t first = output.find('\n', start);
-            const size_t second = first == std::string::npos ? first : output.find('\n', first + 1);
-            return output.substr(start, second == std::string::npos ? std::string::npos : second - start);
+        for (size_t at = output.find("\nline "); at != std::string::npos; at = output.find("\nline ", at + 1)) {
+            const size_t colon = output.find_first_not_of("0123456789", at + 6);
+            if (colon == at + 6 || colon == std::string::npos || output[colon] != ':') continue;
+            const size_t screen = output.find('\n', at + 1);
+            const size_t end = screen == std::string::npos ? screen : output.find('\n', screen + 1);
+            return output.substr(at + 1, end == std::string::npos ? end : end - at - 1);
         }
         if (!status) return "the client did not end";
         return "the client ended with status " + std::to_string(*status) + " without a failed line";
