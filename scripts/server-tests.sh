@@ -14,7 +14,6 @@ slow_left_out='SNRequestLogTest[.]RandomAnswersNeverCrashAndEveryHandlerHearsOnc
 # terminations, every bounded wait or money row walked): scripts/slow runs each alone and
 # first, so that none of them ends its run late in a shard of eight.
 slow_alone='TableVisitsRoad[.]AHundred|StubStop[.]AStopWhileClientsAreConnecting|MoneyRowsWalk[.]|LobbyWaits[.]Every|LobbyWaits[.]Escape|ExitUnderTraffic[.]|WindowRoad[.]EveryTextField|LobbyWire[.]Every|LobbyWire[.]AStubPlayer'
-# longest_programs: the test programs that take minutes whole (the roads, the game scripts), each
-# a CMake target of the same name: scripts/shuffled starts them first, and scripts/test builds
-# them first and runs them shuffled while the others build.
+# longest_programs: the test programs that take minutes whole (the roads, the game scripts):
+# scripts/shuffled starts their processes first.
 longest_programs='e2e_tests|scripts_tests'
