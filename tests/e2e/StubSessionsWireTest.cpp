@@ -53,10 +53,10 @@ TEST(StubSessions, AReplyOfTwoMessagesComesWithoutWaitingForTheClientsAcknowledg
 // itself, so that none waits a second for its first packet to be sent again; and every
 // one's sign-in, sent before the stub goes on, is answered.
 TEST(StubSessions, EveryOneOfABurstOfClientsIsConnectedAtOnceAndAnswered) {
-    // Each session is a process of its own, some 0.4 s of processor time to start in the
-    // sanitizer build, and the first answer comes only once most of them have started: 64
-    // clients, each after a bare connection of its own, took 88 s of processor time and ran
-    // out of the bound beside other tests.
+    // Each session is a process of its own, started as its connection is taken, and the
+    // first answer comes only once most of them have started: in the sanitizer build 32
+    // clients take some 23 s of processor time; 64, each after a bare connection of its
+    // own, took 88 s and ran out of the bound beside other tests.
     constexpr int kClients = 32;
     StubProcess stub;
     ASSERT_TRUE(stub.ready());
